@@ -1,0 +1,7 @@
+#include "zqcommon.h"
+
+CZQCommon::CZQCommon() = default;
+
+CZQCommon::~CZQCommon() {
+    if (m_bOwnsResModule && m_hResModule) FreeLibrary(m_hResModule);
+}

@@ -1,0 +1,135 @@
+// Owners for Win32 resources: each frees its resource once, on every path.
+#pragma once
+
+#include <windows.h>
+#include <winspool.h>
+
+#include <utility>
+
+template <typename T, typename Traits>
+class CZQOwner {
+public:
+    CZQOwner() = default;
+    explicit CZQOwner(T value) : m_value(value) {}
+    ~CZQOwner() { Reset(); }
+    CZQOwner(const CZQOwner&) = delete;
+    CZQOwner& operator=(const CZQOwner&) = delete;
+    CZQOwner(CZQOwner&& other) noexcept : m_value(other.Release()) {}
+    CZQOwner& operator=(CZQOwner&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    T Get() const { return m_value; }
+    explicit operator bool() const { return Traits::IsValid(m_value); }
+    // For out parameters: frees what is held and hands out the slot.
+    T* Put() {
+        Reset();
+        return &m_value;
+    }
+    T Release() { return std::exchange(m_value, Traits::Invalid()); }
+    void Reset(T value = Traits::Invalid()) {
+        if (Traits::IsValid(m_value)) Traits::Free(m_value);
+        m_value = value;
+    }
+
+private:
+    T m_value = Traits::Invalid();
+};
+
+struct ZQHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Free(HANDLE h) { CloseHandle(h); }
+};
+struct ZQLocalTraits {
+    static HLOCAL Invalid() { return nullptr; }
+    static bool IsValid(HLOCAL h) { return h != nullptr; }
+    static void Free(HLOCAL h) { LocalFree(h); }
+};
+struct ZQPrinterTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE h) { return h != nullptr; }
+    static void Free(HANDLE h) { ClosePrinter(h); }
+};
+struct ZQKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static bool IsValid(HKEY h) { return h != nullptr; }
+    static void Free(HKEY h) { RegCloseKey(h); }
+};
+struct ZQModuleTraits {
+    static HMODULE Invalid() { return nullptr; }
+    static bool IsValid(HMODULE h) { return h != nullptr; }
+    static void Free(HMODULE h) { FreeLibrary(h); }
+};
+struct ZQGdiTraits {
+    static HGDIOBJ Invalid() { return nullptr; }
+    static bool IsValid(HGDIOBJ h) { return h != nullptr; }
+    static void Free(HGDIOBJ h) { DeleteObject(h); }
+};
+
+using CZQHandle = CZQOwner<HANDLE, ZQHandleTraits>;
+using CZQPrinterHandle = CZQOwner<HANDLE, ZQPrinterTraits>;
+using CZQRegKey = CZQOwner<HKEY, ZQKeyTraits>;
+using CZQModule = CZQOwner<HMODULE, ZQModuleTraits>;
+using CZQGdiObject = CZQOwner<HGDIOBJ, ZQGdiTraits>;
+
+// Memory from LocalAlloc, typed.
+template <typename T>
+class CZQLocalPtr {
+public:
+    CZQLocalPtr() = default;
+    explicit CZQLocalPtr(T* p) : m_p(p) {}
+    ~CZQLocalPtr() { Reset(); }
+    CZQLocalPtr(const CZQLocalPtr&) = delete;
+    CZQLocalPtr& operator=(const CZQLocalPtr&) = delete;
+    CZQLocalPtr(CZQLocalPtr&& o) noexcept : m_p(o.Release()) {}
+    CZQLocalPtr& operator=(CZQLocalPtr&& o) noexcept {
+        if (this != &o) Reset(o.Release());
+        return *this;
+    }
+    // Zero-filled allocation of count elements; false when out of memory.
+    bool Alloc(size_t count) {
+        Reset(static_cast<T*>(LocalAlloc(LPTR, count * sizeof(T))));
+        return m_p != nullptr;
+    }
+    T* Get() const { return m_p; }
+    T** Put() {
+        Reset();
+        return &m_p;
+    }
+    T* Release() { return std::exchange(m_p, nullptr); }
+    void Reset(T* p = nullptr) {
+        if (m_p) LocalFree(m_p);
+        m_p = p;
+    }
+    explicit operator bool() const { return m_p != nullptr; }
+    T& operator[](size_t i) const { return m_p[i]; }
+
+private:
+    T* m_p = nullptr;
+};
+
+// A COM interface reference.
+template <typename I>
+class CZQComPtr {
+public:
+    CZQComPtr() = default;
+    ~CZQComPtr() { Reset(); }
+    CZQComPtr(const CZQComPtr&) = delete;
+    CZQComPtr& operator=(const CZQComPtr&) = delete;
+    I* Get() const { return m_p; }
+    I* operator->() const { return m_p; }
+    I** Put() {
+        Reset();
+        return &m_p;
+    }
+    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    void Reset() {
+        if (m_p) std::exchange(m_p, nullptr)->Release();
+    }
+    explicit operator bool() const { return m_p != nullptr; }
+
+private:
+    I* m_p = nullptr;
+};

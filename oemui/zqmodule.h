@@ -1,0 +1,31 @@
+// Module-wide state: the instance, COM object and lock counts, the activation context and the
+// delayed-unload watcher.
+#pragma once
+
+#include <windows.h>
+
+namespace zqmodule {
+
+// The plug-in module: instance of every page and dialog.
+HINSTANCE Instance();
+void SetInstance(HINSTANCE hInstance);
+
+// Activation context made from the module's own manifest (null when it could not be made).
+HANDLE ActCtx();
+void CreateModuleActCtx();
+void ReleaseModuleActCtx();
+
+// Live COM objects (plug-in objects and class factories) and server locks.
+void AddObject();
+void ReleaseObject();
+void LockServer(BOOL fLock);
+bool CanUnload();
+
+// Delayed-unload watcher: an extra reference on the module and a thread that drops it when the
+// loading thread ends or when a whole interval passes without a plug-in call.
+inline constexpr DWORD kIdleIntervalMs = 1000;
+BOOL BStartUnloadWatcher(HMODULE hModule);
+void VMarkInUse();
+void VCloseWatcher();
+
+}  // namespace zqmodule

@@ -1,0 +1,171 @@
+#include "zqoemui.h"
+
+#include <new>
+
+#include "common/zqtrace.h"
+#include "zqmodule.h"
+#include "zquidevmode.h"
+
+CZQOemUI::CZQOemUI() {
+    zqmodule::AddObject();
+    m_pCommon = new (std::nothrow) CZQCommon();
+}
+
+CZQOemUI::~CZQOemUI() {
+    delete m_pCommon;
+    if (m_pDriverUI) m_pDriverUI->Release();
+    zqmodule::ReleaseObject();
+}
+
+// ---------------------------------------------------------------------------------------------
+// IUnknown
+// ---------------------------------------------------------------------------------------------
+STDMETHODIMP CZQOemUI::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemUI) || IsEqualIID(riid, IID_IPrintOemUI2)) {
+        *ppv = static_cast<IPrintOemUI2*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CZQOemUI::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
+
+STDMETHODIMP_(ULONG) CZQOemUI::Release() {
+    LONG n = InterlockedDecrement(&m_cRef);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Binding
+// ---------------------------------------------------------------------------------------------
+STDMETHODIMP CZQOemUI::PublishDriverInterface(IUnknown* pIUnknown) {
+    ZQ_TRACE("CZQOemUI::PublishDriverInterface");
+    if (!pIUnknown) return E_FAIL;
+    IPrintOemDriverUI* pDriverUI = nullptr;
+    if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, reinterpret_cast<void**>(&pDriverUI))) ||
+        !pDriverUI)
+        return E_FAIL;
+    if (m_pDriverUI) m_pDriverUI->Release();
+    m_pDriverUI = pDriverUI;
+    return S_OK;
+}
+
+STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
+    ZQ_TRACE("CZQOemUI::GetInfo");
+    zqmodule::VMarkInUse();
+    DWORD value = 0;
+    switch (dwMode) {
+        case OEMGI_GETSIGNATURE: value = zqdm::kSignature; break;
+        case OEMGI_GETVERSION: value = zqdm::kVersion; break;
+        default: SetLastError(ERROR_INVALID_DATA); return E_FAIL;
+    }
+    if (pcbNeeded) *pcbNeeded = sizeof(DWORD);
+    if (!pBuffer || cbSize < sizeof(DWORD)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return E_FAIL;
+    }
+    *static_cast<DWORD*>(pBuffer) = value;
+    return S_OK;
+}
+
+STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
+    ZQ_TRACE("CZQOemUI::DevMode");
+    zqmodule::VMarkInUse();
+    if (!pOemDMParam || !m_pCommon) {
+        SetLastError(ERROR_INVALID_DATA);
+        return E_FAIL;
+    }
+    if (dwMode == OEMDM_SIZE) {
+        pOemDMParam->cbBufSize = zqdm::kSize;
+        return S_OK;
+    }
+    if (dwMode != OEMDM_DEFAULT && dwMode != OEMDM_CONVERT && dwMode != OEMDM_MERGE) {
+        SetLastError(ERROR_INVALID_DATA);
+        return E_FAIL;
+    }
+    if (!pOemDMParam->pOEMDMOut) {
+        SetLastError(ERROR_INVALID_DATA);
+        return E_FAIL;
+    }
+    if (pOemDMParam->cbBufSize < zqdm::kSize) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return E_FAIL;
+    }
+    if (dwMode == OEMDM_DEFAULT)
+        return m_pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
+
+    // Convert and merge: the incoming block's sections over the output, defaults where it is not ours.
+    PDEVMODEW pPublic = pOemDMParam->pPublicDMOut ? pOemDMParam->pPublicDMOut : pOemDMParam->pPublicDMIn;
+    return m_pCommon->BMergeDevmode(pOemDMParam->pOEMDMOut, pPublic, pOemDMParam->pOEMDMIn) ? S_OK : E_FAIL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// User interface: the core driver does the work until the plug-in has pages and items.
+// ---------------------------------------------------------------------------------------------
+STDMETHODIMP CZQOemUI::CommonUIProp(DWORD, POEMCUIPPARAM) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO, LPARAM) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO, LPARAM) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD, DWORD*) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Events
+// ---------------------------------------------------------------------------------------------
+STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
+
+STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR, INT, DWORD, LPARAM) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CZQOemUI::QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) { return E_NOTIMPL; }
+
+STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
+
+STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) {
+    zqmodule::VMarkInUse();
+    return E_NOTIMPL;
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds everything with the mingw-w64 toolchain. Usage: tools/build.sh [build-dir]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$build"

@@ -1,0 +1,29 @@
+# Sourced: a throw-away Wine prefix under the build folder with the null display driver.
+# Usage: . tools/winenv.sh <build-dir> [x11]
+zq_build=${1:?build dir}
+zq_graphics=${2:-null}
+export WINEPREFIX="$(cd "$zq_build" && pwd)/wineprefix"
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+if [ ! -f "$WINEPREFIX/.zq-ready" ]; then
+  rm -rf "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  touch "$WINEPREFIX/.zq-ready"
+fi
+cur=$(wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | tr -d '\r' | awk '/Graphics/ {print $3}' || true)
+if [ "$cur" != "$zq_graphics" ]; then
+  if [ "$zq_graphics" = "x11" ]; then
+    wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+  else
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$zq_graphics" /f >/dev/null 2>&1
+  fi
+  wineserver -k || true
+  wineserver -w || true
+fi
+# One server for all the test processes.
+wineserver -p >/dev/null 2>&1 || true
+# Start the prefix's services now, with our output closed: a service started by the first test
+# would inherit CTest's pipe and keep it open after the test ends.
+wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
