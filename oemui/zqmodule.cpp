@@ -52,6 +52,15 @@ void ReleaseModuleActCtx() {
     g_hActCtx = INVALID_HANDLE_VALUE;
 }
 
+CZQActCtxScope::CZQActCtxScope() {
+    HANDLE hActCtx = ActCtx();
+    if (hActCtx) m_active = ActivateActCtx(hActCtx, &m_cookie) != FALSE;
+}
+
+CZQActCtxScope::~CZQActCtxScope() {
+    if (m_active) DeactivateActCtx(0, m_cookie);
+}
+
 void AddObject() { InterlockedIncrement(&g_cObjects); }
 void ReleaseObject() { InterlockedDecrement(&g_cObjects); }
 void LockServer(BOOL fLock) {

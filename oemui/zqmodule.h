@@ -15,6 +15,19 @@ HANDLE ActCtx();
 void CreateModuleActCtx();
 void ReleaseModuleActCtx();
 
+// Activates the module's activation context for its lifetime (nothing when there is none).
+class CZQActCtxScope {
+public:
+    CZQActCtxScope();
+    ~CZQActCtxScope();
+    CZQActCtxScope(const CZQActCtxScope&) = delete;
+    CZQActCtxScope& operator=(const CZQActCtxScope&) = delete;
+
+private:
+    ULONG_PTR m_cookie = 0;
+    bool m_active = false;
+};
+
 // Live COM objects (plug-in objects and class factories) and server locks.
 void AddObject();
 void ReleaseObject();

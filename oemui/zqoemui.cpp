@@ -95,6 +95,8 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return E_FAIL;
     }
+    // Default texts (the watermark's "[none]") come in the UI language from the status module.
+    m_pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
     if (dwMode == OEMDM_DEFAULT)
         return m_pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
 

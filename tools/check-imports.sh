@@ -8,6 +8,12 @@ if echo "$imports" | grep -E -q 'libstdc|libgcc|libwinpthread'; then
   echo "compiler runtime DLL imported by $dll" >&2
   exit 1
 fi
+# Spooler calls are resolved at run time (oemui/platform/zqspooler.h): Wine's spooler lacks some,
+# and a missing static import would keep the DLL from loading at all.
+if echo "$imports" | grep -q 'winspool'; then
+  echo "$dll imports the spooler statically; call it through zqspool::Spooler()" >&2
+  exit 1
+fi
 exports=$(x86_64-w64-mingw32-objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for name in DllGetClassObject DllCanUnloadNow; do
   echo "$exports" | grep -q "$name" || { echo "$name not exported" >&2; exit 1; }

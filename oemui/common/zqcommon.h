@@ -1,7 +1,39 @@
-// CZQCommon: the helper every page, dialog and worker carries.
+// CZQCommon: the helper every page, dialog and worker carries: the status module with its texts,
+// printer, driver, job and registry helpers, the device-capabilities lists, the byte stream, the
+// option-item access layer and the private devmode's sections.
+//
+// Strings and lists a routine hands out are zero-filled local-heap blocks the caller frees with
+// LocalFree (string lists entry by entry with VFreeStringList). BOOL routines set last error 13 on
+// bad arguments and 122 on short buffers.
 #pragma once
 
 #include "../platform/oemuiplatform.h"
+#include "../platform/zqcoremodapi.h"
+
+// Placement of a trackbar made over a placeholder control.
+struct ZQTrackbarSpec {
+    HWND hPlaceholder;  // control whose rectangle the trackbar takes
+    HWND hTrackbar;     // out: the trackbar
+    int iCtrlId;
+    int iMin;
+    int iMax;
+    int iPos;
+    int iTickFreq;
+    HWND hInsertAfter;  // the trackbar follows this window in the tab order
+};
+
+// Status codes of the option-item access layer (0 = success).
+enum : DWORD {
+    ZQOPT_OK = 0,
+    ZQOPT_CONVERSION = 1,    // the keyword cannot be converted
+    ZQOPT_NOT_FOUND = 2,     // no such item, or the feature has no value
+    ZQOPT_NO_MEMORY = 4,
+    ZQOPT_BAD_ARGUMENT = 5,  // bad argument, index out of range, no items, no option type
+    ZQOPT_READ_FAILED = 6,   // a keyword could not be read while listing
+    ZQOPT_HIDDEN = 7,        // already hidden
+    ZQOPT_DISABLED = 8,      // already disabled
+    ZQOPT_NO_NAME = 10,      // name or keyword not found, or the option's name is not a text
+};
 
 class CZQCommon {
 public:
@@ -9,6 +41,166 @@ public:
     ~CZQCommon();
     CZQCommon(const CZQCommon&) = delete;
     CZQCommon& operator=(const CZQCommon&) = delete;
+
+    // ---- texts and modules ------------------------------------------------------------------
+    static constexpr size_t kResStringChars = 256;
+    static constexpr size_t kResStringLongChars = 512;
+
+    // Loads the status module from the printer driver's directory as a data module, unless this
+    // helper holds one already.
+    void VLoadResourceModule(HANDLE hPrinter);
+    HMODULE HResModule() const { return m_hResModule; }
+    // String id of the status module in the UI language, else another sub-language of the same
+    // primary language, else 1033; cut to the buffer (256 / 512 characters) and terminated.
+    // TRUE for a non-empty text; an empty text leaves "" and FALSE; a missing one leaves the buffer
+    // as it was and FALSE (the caller keeps its English fall-back).
+    BOOL BLoadResString(INT id, PWSTR pszBuffer);
+    BOOL BLoadResStringLong(INT id, PWSTR pszBuffer);
+
+    // Converted local-heap copies; FALSE and null on failure. The ANSI buffer is twice the needed
+    // size plus two bytes.
+    static BOOL BWideToMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage);
+    static BOOL BMultiByteToWide(PWSTR* ppszWide, PCSTR pszAnsi, UINT codePage);
+    // The date as a short date of the user's locale, as a new string; FALSE when formatting fails.
+    static BOOL VFormatShortDate(const SYSTEMTIME* pDate, PWSTR* ppszText);
+    // Megabytes from a memory option keyword; the rule differs for PostScript (language 3).
+    static BOOL BParseMemoryRange(DWORD dwLanguage, PCSTR pszKeyword, DWORD* pdwLow, DWORD* pdwHigh);
+    static int IParseMemorySize(PCSTR pszKeyword);
+
+    // Fills the request's two paths (status module, help file) and calls the module's
+    // "VDisplayDialog" with it.
+    void VCallDisplayDialog(HANDLE hPrinter, ZQDisplayRequest request, HMODULE hModule);
+    // At most 16 characters (pszName holds 17): the document name, else the job's submission
+    // time, else "UNTITLED", made showable for the encoding.
+    void VMakeJobName(HANDLE hPrinter, DWORD dwJobId, PCWSTR pszDocument, PWSTR pszName, PCWSTR pszEncoding);
+    static constexpr size_t kJobNameChars = 17;
+    // Replaces every character the printer's panel cannot show for the encoding ("UTF8",
+    // "8bitEncoding", other) with "~"; a text of "~" only is emptied. TRUE when something changed.
+    static BOOL BSanitizeJobName(PWSTR pszText, PCWSTR pszEncoding);
+
+    // Loading modules and running dialogs under the plug-in module's activation context.
+    static HMODULE HLoadLibrary(PCWSTR pszFile);
+    static HMODULE HLoadLibraryEx(PCWSTR pszFile, HANDLE hReserved, DWORD dwFlags);
+    static INT_PTR IDialogBoxParam(HINSTANCE hInstance, PCWSTR pszTemplate, HWND hOwner, DLGPROC pfnDlgProc,
+                                   LPARAM lParam);
+
+    // ---- printer, driver and job ------------------------------------------------------------
+    // Without a handle the printer is opened by name (PRINTER_ALL_ACCESS, with the devmode) and
+    // closed again. The records come in one local-heap block.
+    static BOOL BGetPrinterInfo2(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, PRINTER_INFO_2W** ppInfo);
+    static BOOL BGetPrinterDriverInfo(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, DRIVER_INFO_3W** ppInfo);
+    static BOOL BGetDriverInfo3(HANDLE hPrinter, DRIVER_INFO_3W** ppInfo);
+    static BOOL BGetPrinterName(HANDLE hPrinter, PWSTR* ppszName);
+    static BOOL BIsLocalPrinter(HANDLE hPrinter);
+    static BOOL BGetJobInfo2(HANDLE hPrinter, DWORD dwJobId, JOB_INFO_2W** ppInfo);
+    static BOOL BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId);
+    // The driver file's directory, a backslash and the file (the directory alone without a file).
+    static BOOL BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile);
+    // The driver's machine key path (driver name null: the printer's driver).
+    static BOOL BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppszKeyPath);
+    static BOOL BGetHelpFilePath(HANDLE hPrinter, PWSTR* ppszPath);
+    // 1-3 "LPT1:"-"LPT3:", 4 "USB", 5 "DOT4", 6 "FILE:", 8 a path (":\"), 0 other or unreadable.
+    static int IGetPortKind(HANDLE hPrinter);
+    // The printer's form of that paper number in tenths of a millimetre, else the devmode's paper
+    // width and length; TRUE when the forms could be read.
+    static BOOL BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPaper, LONG* plWidth, LONG* plLength);
+    static BOOL BHasEwsAddress(HANDLE hPrinter);
+    // TRUE when printer data cannot be written (a restricted user). *phPrinter receives the
+    // handle that worked; when *pbReopened the caller closes it.
+    static BOOL BIsPrinterDataReadOnly(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, HANDLE* phPrinter,
+                                       BOOL* pbReopened);
+    // GetPrinterDataExW when both guards are set, else last error 13 and 6.
+    static DWORD DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
+                                    PCWSTR pszValue, DWORD cbData, BYTE* pData);
+    static BOOL BHasToolboxPath(HANDLE hPrinter);
+
+    // ---- registry ---------------------------------------------------------------------------
+    static BOOL BIsBorderlessFormName(PCWSTR pszForm);
+    static BOOL BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData);
+    // The conversion run's flags under the run key (run id from the devmode's tag record, else
+    // the process id).
+    static BOOL BIsProcessingOndrel(const DEVMODEW* pDevmode);
+    static BOOL BIsProcessingConvertDevmode(const DEVMODEW* pDevmode);
+    // Printing help of a page (7 Paper/Quality, 9 document pages) offered by the driver and
+    // installed on the machine.
+    static BOOL BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage);
+    static void VLaunchPrintingHelp(POEMCUIPPARAM pParam, int iPage);
+
+    // ---- windows and lists ------------------------------------------------------------------
+    static void VShowControlHelp(HWND hWnd, DWORD dwCtrlId, DWORD dwHelpId, PCWSTR pszHelpFile);
+    static BOOL BIsWindowVisible(HWND hWnd);
+    static BOOL BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarSpec* pSpec);
+    // Pages-per-sheet list position <-> setting (1-6), and a 1-3 selection kept else 0.
+    static int IListIndexToSetting(int iIndex);
+    static int ISettingToListIndex(int iSetting);
+    static int IMapSelection1To3(int iValue);
+
+    // ---- device-capabilities lists (printer name, port, public devmode, out count, out list) --
+    // Zero-filled local-heap lists of count + 1 entries, the last zero; each query is retried
+    // while the spooler answers -1. Names are 64 (sources 24) characters, always terminated.
+    static constexpr size_t kPaperNameChars = 64;
+    static constexpr size_t kBinNameChars = 24;
+    static constexpr size_t kMediaNameChars = 64;
+    static BOOL BGetPaperSizeNames(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, DWORD* pdwCount,
+                                   PWSTR* ppNames);
+    static BOOL BGetPaperSizes(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, DWORD* pdwCount,
+                               POINT** ppSizes);
+    static BOOL BGetPaperSizeIndices(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, DWORD* pdwCount,
+                                     WORD** ppPapers);
+    static BOOL BGetPaperSourceNames(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, DWORD* pdwCount,
+                                     PWSTR* ppNames);
+    static BOOL BGetPaperSourceIndices(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode,
+                                       DWORD* pdwCount, WORD** ppBins);
+    static BOOL BGetMediaTypeNames(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, DWORD* pdwCount,
+                                   PWSTR* ppNames);
+    static BOOL BGetMediaTypeIndices(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode,
+                                     DWORD* pdwCount, DWORD** ppMediaTypes);
+    // Wait between two device-capabilities attempts (Sleep unless set; tests shorten it).
+    typedef void (*PFN_RetryWait)(DWORD dwMilliseconds);
+    static PFN_RetryWait SetCapsRetryWait(PFN_RetryWait pfn);
+
+    // ---- byte stream (cursor into a record; readers stop at the record's end) ----------------
+    static void VWriteByte(BYTE** ppCursor, BYTE value);
+    static void VWriteWord(BYTE** ppCursor, WORD value);
+    static void VWriteDword(BYTE** ppCursor, DWORD value);
+    static void VWriteString(BYTE** ppCursor, PCWSTR pszText);
+    // A read that does not fit reads nothing (0, FALSE, "") and sets the cursor to null; every
+    // later read from a null cursor reads nothing, so one check after the record finds a short one.
+    static BOOL BReadByte(BYTE** ppCursor, const BYTE* pEnd, BYTE* pValue);
+    static DWORD DWReadDword(BYTE** ppCursor, const BYTE* pEnd);
+    static void VReadString(BYTE** ppCursor, const BYTE* pEnd, PWSTR pszOut, size_t cchOut);
+
+    // ---- option-item access layer -------------------------------------------------------------
+    // The block is the current OEMCUIPPARAM; features are matched with the core driver's item
+    // keyword (USERDATA.pKeyWordName, ANSI) without regard to case; mode 1 document properties,
+    // 2 printer properties. Results are the ZQOPT_* codes.
+    static DWORD DWFindOptItem(POEMCUIPPARAM pParam, PCWSTR pszFeature, POPTITEM* ppItem);
+    static DWORD DWFindOptItemByPubId(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence, POPTITEM* ppItem);
+    static DWORD DWFindOemOptItemByPubId(POEMCUIPPARAM pParam, BYTE bPubId, POPTITEM* ppItem);
+    static DWORD DWGetFeatureOption(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR* ppszOption);
+    static DWORD DWGetFeatureOptionIndex(POEMCUIPPARAM pParam, PCWSTR pszFeature, int* piIndex);
+    static DWORD DWGetOptionKeywords(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR** ppList, int* piCount,
+                                     DWORD dwMode);
+    static DWORD DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR** ppList, int* piCount);
+    static void VFreeStringList(PWSTR* pList, int iCount);
+    static int IGetOptionIndexByKeyword(POEMCUIPPARAM pParam, PCWSTR pszOption, PCWSTR pszFeature, POPTITEM pItem);
+    static DWORD DWOptionKeywordToName(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszKeyword, PWSTR* ppszName);
+    static DWORD DWOptionNameToKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszName, PWSTR* ppszKeyword);
+    static DWORD DWSelectOptionByIndex(POEMCUIPPARAM pParam, PCWSTR pszFeature, int iIndex, DWORD dwMode);
+    static DWORD DWSelectOptionByKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszKeyword, DWORD dwMode);
+    static DWORD DWSelectOptionByName(POEMCUIPPARAM pParam, POPTITEM pItem, PCWSTR pszName, DWORD dwMode);
+    static DWORD DWSelectPubOption(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence, LONG lSel);
+    static DWORD DWChangePubOption(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence, LONG lSel);
+    static DWORD DWGetPubSelectionName(POEMCUIPPARAM pParam, BYTE bPubId, PWSTR* ppszName);
+    static DWORD DWHideOptItem(POEMCUIPPARAM pParam, PCWSTR pszFeature, DWORD dwMode);
+    static DWORD DWHidePubOptItem(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence);
+    static DWORD DWDisableOptItem(POEMCUIPPARAM pParam, PCWSTR pszFeature);
+    static DWORD DWDisablePubOptItem(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence);
+    static int IComboItemToOptionIndex(int iComboItem, HWND hCombo, const OPTITEM* pItem);
+    static int IFindComboString(PCWSTR pszText, HWND hCombo);
+    static BOOL BHasConflictingSelection(POEMCUIPPARAM pParam);
+    static DWORD DWGetAllFeatureOptions(POEMCUIPPARAM pParam, PWSTR** ppKeywords, PWSTR** ppOptions, int* piCount);
+    static DWORD DWGetStandardItemValues(POEMCUIPPARAM pParam, PWSTR** ppNames, PWSTR** ppValues, int* piCount);
 
     // ---- private devmode sections: (output private devmode, public devmode, input private devmode).
     // A current input block is copied section by section, anything else gives the section's defaults;
@@ -30,6 +222,11 @@ public:
     // All eleven merges plus the header values and the tag record the core keeps.
     BOOL BMergeDevmode(PVOID pOutDM, PDEVMODEW pPublicDM, const VOID* pInDM);
 
+    // Whether the job-storage block is on and consistent (the Job Storage page is offered).
+    static BOOL BIsJobStorageValid(const VOID* pPrivateDM);
+    // Selection of the pages-per-sheet item the private devmode stands for.
+    static int IGetNupIndex(const VOID* pPrivateDM);
+
 protected:
     // Resource (status) module; first member by design: pages copy it into their dialogs.
     HMODULE m_hResModule = nullptr;
@@ -40,4 +237,8 @@ protected:
 
 private:
     void VMergeSection(int section, PVOID pOutDM, PDEVMODEW pPublicDM, const VOID* pInDM);
+    BOOL BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer);
 };
+
+// A CZQCommon that lives for one call.
+class CZQCommonEx : public CZQCommon {};

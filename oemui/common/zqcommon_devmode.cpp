@@ -13,8 +13,12 @@ struct DefaultTexts {
     WCHAR user[UNLEN + 1];
 };
 
-void GetDefaultTexts(DefaultTexts& t) {
+// String 874: the "no watermark" name in the UI language.
+constexpr INT kIdsNone = 874;
+
+void GetDefaultTexts(CZQCommon& common, DefaultTexts& t) {
     lstrcpynW(t.none, L" [none]", 256);
+    common.BLoadResString(kIdsNone, t.none);
     lstrcpynW(t.font, L"Arial", 256);
     DWORD cch = UNLEN + 1;
     if (!GetUserNameW(t.user, &cch)) t.user[0] = 0;
@@ -54,7 +58,7 @@ void CZQCommon::VMergeSection(int section, PVOID pOutDM, PDEVMODEW pPublicDM, co
         return;
     }
     DefaultTexts texts;
-    GetDefaultTexts(texts);
+    GetDefaultTexts(*this, texts);
     zqdm::DefaultInputs in;
     GetDefaultInputs(pPublicDM, texts, in);
     zqdm::FillSectionDefaults(sec, out, in);
@@ -92,7 +96,7 @@ BOOL CZQCommon::BFillDefaultDevmode(PVOID pOutDM, PDEVMODEW pPublicDM) {
         return FALSE;
     }
     DefaultTexts texts;
-    GetDefaultTexts(texts);
+    GetDefaultTexts(*this, texts);
     zqdm::DefaultInputs in;
     GetDefaultInputs(pPublicDM, texts, in);
     zqdm::FillAllDefaults(*static_cast<ZQUIDevmode*>(pOutDM), in);
@@ -120,4 +124,38 @@ BOOL CZQCommon::BMergeDevmode(PVOID pOutDM, PDEVMODEW pPublicDM, const VOID* pIn
     VMergeSection(zqdm::kHeader, pOutDM, pPublicDM, pInDM);
     VMergeSection(zqdm::kTagRecord, pOutDM, pPublicDM, pInDM);
     return TRUE;
+}
+
+BOOL CZQCommon::BIsJobStorageValid(const VOID* pPrivateDM) {
+    if (!pPrivateDM) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const auto& dm = *static_cast<const ZQUIDevmode*>(pPrivateDM);
+    if (dm.dwJobStorageAvailable == 0) return FALSE;
+    const DWORD a = dm.dwJs3012;
+    const bool mismatch = a != dm.dwJs3024 && a != 0;
+    const bool over = dm.dwJs3016 > dm.dwJs3028;
+    if (dm.dwJsLayout == 1) {
+        if (mismatch || over) return FALSE;
+        const uint32_t* set = dm.dwJsSetSelector ? dm.adwJsSetA : dm.adwJsSetB;
+        int on = 0;
+        for (int i = 0; i < 4; ++i)
+            if (set[i]) ++on;
+        if (on >= 2) return TRUE;
+        return set[0] ? FALSE : TRUE;
+    }
+    if (!mismatch && !over && dm.dwJsLayout == 0 && dm.dwJsSetSelector != 0) return TRUE;
+    if (mismatch || over || dm.dwJsLayout != 2) return FALSE;
+    return TRUE;
+}
+
+int CZQCommon::IGetNupIndex(const VOID* pPrivateDM) {
+    if (!pPrivateDM) {
+        SetLastError(ERROR_INVALID_DATA);
+        return 0;
+    }
+    // The item lists one option per pages-per-sheet setting 1-6, in order.
+    const auto& dm = *static_cast<const ZQUIDevmode*>(pPrivateDM);
+    return ISettingToListIndex(static_cast<int>(dm.dwPagesPerSheet));
 }

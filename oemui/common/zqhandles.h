@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "../platform/zqspooler.h"
+
 template <typename T, typename Traits>
 class CZQOwner {
 public:
@@ -50,7 +52,7 @@ struct ZQLocalTraits {
 struct ZQPrinterTraits {
     static HANDLE Invalid() { return nullptr; }
     static bool IsValid(HANDLE h) { return h != nullptr; }
-    static void Free(HANDLE h) { ClosePrinter(h); }
+    static void Free(HANDLE h) { zqspool::Spooler().ClosePrinter(h); }
 };
 struct ZQKeyTraits {
     static HKEY Invalid() { return nullptr; }

@@ -1,0 +1,278 @@
+// Printer, driver and job records and printer data, through the spooler layer.
+#include <cwchar>
+
+#include "../platform/zqspooler.h"
+#include "zqcommon.h"
+#include "zqhandles.h"
+#include "zqstrings.h"
+
+#include <versionhelpers.h>
+
+namespace {
+
+// A spooler record in one zero-filled local-heap block. query(buffer, size, &needed) is asked for
+// the size first; a record that grows between the two calls is asked for again.
+template <typename Query>
+BYTE* QueryRecord(Query query) {
+    DWORD needed = 0;
+    if (query(nullptr, 0, &needed)) return nullptr;  // nothing to hold
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (needed == 0 || GetLastError() != ERROR_INSUFFICIENT_BUFFER) return nullptr;
+        CZQLocalPtr<BYTE> buffer;
+        if (!buffer.Alloc(needed)) return nullptr;
+        DWORD size = needed;
+        if (query(buffer.Get(), size, &needed)) return buffer.Release();
+    }
+    return nullptr;
+}
+
+// Opens the printer by name to read it: administrator rights first, as the callers expect, and
+// plain use rights when those are refused, since reading needs no more.
+bool OpenForReading(PCWSTR pszName, PDEVMODEW pDevmode, CZQPrinterHandle& printer) {
+    if (!pszName) return false;
+    PRINTER_DEFAULTSW defaults = {nullptr, pDevmode, PRINTER_ALL_ACCESS};
+    const auto& sp = zqspool::Spooler();
+    if (sp.OpenPrinterW(const_cast<PWSTR>(pszName), printer.Put(), &defaults)) return true;
+    if (GetLastError() != ERROR_ACCESS_DENIED) return false;
+    defaults.DesiredAccess = PRINTER_ACCESS_USE;
+    return sp.OpenPrinterW(const_cast<PWSTR>(pszName), printer.Put(), &defaults) != FALSE;
+}
+
+// The level-2 or level-3 record of an open printer, or of one opened by name for the call.
+template <typename Record, typename Query>
+BOOL ReadRecord(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, Record** ppInfo, Query query) {
+    if (!ppInfo) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppInfo = nullptr;
+    CZQPrinterHandle opened;
+    if (!hPrinter) {
+        if (!OpenForReading(pszName, pDevmode, opened)) return FALSE;
+        hPrinter = opened.Get();
+    }
+    *ppInfo = reinterpret_cast<Record*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return query(hPrinter, p, cb, pNeeded);
+    }));
+    return *ppInfo != nullptr;
+}
+
+BOOL QueryPrinter2(HANDLE h, BYTE* p, DWORD cb, DWORD* pNeeded) {
+    return zqspool::Spooler().GetPrinterW(h, 2, p, cb, pNeeded);
+}
+
+BOOL QueryDriver3(HANDLE h, BYTE* p, DWORD cb, DWORD* pNeeded) {
+    return zqspool::Spooler().GetPrinterDriverW(h, nullptr, 3, p, cb, pNeeded);
+}
+
+// Texts of printer data read as REG_SZ into a bounded, terminated buffer.
+bool ReadPrinterText(HANDLE hPrinter, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
+    DWORD type = 0, needed = 0;
+    pszOut[0] = 0;
+    const DWORD rc = zqspool::Spooler().GetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), &type,
+                                                        reinterpret_cast<BYTE*>(pszOut),
+                                                        (cchOut - 1) * sizeof(WCHAR), &needed);
+    pszOut[cchOut - 1] = 0;
+    return rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
+}
+
+}  // namespace
+
+BOOL CZQCommon::BGetPrinterInfo2(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, PRINTER_INFO_2W** ppInfo) {
+    return ReadRecord(hPrinter, pszName, pDevmode, ppInfo, &QueryPrinter2);
+}
+
+BOOL CZQCommon::BGetPrinterDriverInfo(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, DRIVER_INFO_3W** ppInfo) {
+    return ReadRecord(hPrinter, pszName, pDevmode, ppInfo, &QueryDriver3);
+}
+
+BOOL CZQCommon::BGetDriverInfo3(HANDLE hPrinter, DRIVER_INFO_3W** ppInfo) {
+    if (!hPrinter) {
+        if (ppInfo) *ppInfo = nullptr;
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    return ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3);
+}
+
+BOOL CZQCommon::BGetPrinterName(HANDLE hPrinter, PWSTR* ppszName) {
+    if (ppszName) *ppszName = nullptr;
+    if (!hPrinter || !ppszName) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (!BGetPrinterInfo2(hPrinter, nullptr, nullptr, info.Put()) || !info.Get()->pPrinterName) return FALSE;
+    *ppszName = ZQDupText(info.Get()->pPrinterName);
+    return *ppszName != nullptr;
+}
+
+BOOL CZQCommon::BIsLocalPrinter(HANDLE hPrinter) {
+    if (!hPrinter) return FALSE;
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (!BGetPrinterInfo2(hPrinter, nullptr, nullptr, info.Put())) return FALSE;
+    return !info.Get()->pServerName || !info.Get()->pServerName[0];
+}
+
+BOOL CZQCommon::BGetJobInfo2(HANDLE hPrinter, DWORD dwJobId, JOB_INFO_2W** ppInfo) {
+    if (ppInfo) *ppInfo = nullptr;
+    if (!hPrinter || !ppInfo) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppInfo = reinterpret_cast<JOB_INFO_2W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return zqspool::Spooler().GetJobW(hPrinter, dwJobId, 2, p, cb, pNeeded);
+    }));
+    return *ppInfo != nullptr;
+}
+
+BOOL CZQCommon::BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId) {
+    CZQLocalPtr<JOB_INFO_2W> job;
+    if (!BGetJobInfo2(hPrinter, dwJobId, job.Put()) || !job.Get()->pDatatype) return FALSE;
+    WCHAR type[64];
+    ZQCopyText(type, 64, job.Get()->pDatatype);
+    CharUpperW(type);
+    return wcsstr(type, L"RAW") != nullptr || lstrcmpW(type, L"TEXT") == 0;
+}
+
+BOOL CZQCommon::BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile) {
+    if (ppszPath) *ppszPath = nullptr;
+    if (!ppszPath) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pDriverPath) return FALSE;
+    PCWSTR driverPath = driver.Get()->pDriverPath;
+    PCWSTR slash = wcsrchr(driverPath, L'\\');
+    if (!slash) return FALSE;
+    const size_t dirLen = static_cast<size_t>(slash - driverPath);
+    const size_t fileLen = pszFile ? wcslen(pszFile) : 0;
+    CZQLocalPtr<WCHAR> path;
+    if (!path.Alloc(dirLen + 1 + fileLen + 1)) return FALSE;
+    ZQCopyTextN(path.Get(), dirLen + 1, driverPath, dirLen);
+    if (pszFile) {
+        ZQAppendText(path.Get(), dirLen + fileLen + 2, L"\\");
+        ZQAppendText(path.Get(), dirLen + fileLen + 2, pszFile);
+    }
+    *ppszPath = path.Release();
+    return TRUE;
+}
+
+BOOL CZQCommon::BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppszKeyPath) {
+    if (ppszKeyPath) *ppszKeyPath = nullptr;
+    if (!ppszKeyPath) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pEnvironment) return FALSE;
+    PCWSTR name = pszDriver ? pszDriver : driver.Get()->pName;
+    if (!name) return FALSE;
+    static const WCHAR kFormat[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\%ls\\Drivers\\version-3\\%ls";
+    const size_t cch = wcslen(kFormat) + wcslen(driver.Get()->pEnvironment) + wcslen(name) + 1;
+    CZQLocalPtr<WCHAR> path;
+    if (!path.Alloc(cch)) return FALSE;
+    if (FAILED(ZQFormatText(path.Get(), cch, kFormat, driver.Get()->pEnvironment, name))) return FALSE;
+    *ppszKeyPath = path.Release();
+    return TRUE;
+}
+
+BOOL CZQCommon::BGetHelpFilePath(HANDLE hPrinter, PWSTR* ppszPath) {
+    if (ppszPath) *ppszPath = nullptr;
+    if (!ppszPath) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    if (!BGetDriverInfo3(hPrinter, driver.Put())) return FALSE;
+    PCWSTR help = driver.Get()->pHelpFile;
+    if (!help || !help[0]) return FALSE;
+    *ppszPath = ZQDupText(help);
+    return *ppszPath != nullptr;
+}
+
+int CZQCommon::IGetPortKind(HANDLE hPrinter) {
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (!hPrinter || !BGetPrinterInfo2(hPrinter, nullptr, nullptr, info.Put()) || !info.Get()->pPortName) return 0;
+    CZQLocalPtr<WCHAR> port(ZQDupText(info.Get()->pPortName));
+    if (!port) return 0;
+    CharUpperW(port.Get());
+    static const struct {
+        PCWSTR text;
+        int kind;
+    } kKinds[] = {{L"LPT1:", 1}, {L"LPT2:", 2}, {L"LPT3:", 3}, {L"USB", 4},
+                  {L"DOT4", 5},  {L"FILE:", 6}, {L":\\", 8}};
+    for (const auto& k : kKinds)
+        if (wcsstr(port.Get(), k.text)) return k.kind;
+    return 0;
+}
+
+BOOL CZQCommon::BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPaper, LONG* plWidth, LONG* plLength) {
+    if (!plWidth || !plLength) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *plWidth = pDevmode ? pDevmode->dmPaperWidth : 0;
+    *plLength = pDevmode ? pDevmode->dmPaperLength : 0;
+    if (!hPrinter) return FALSE;
+    DWORD count = 0;
+    CZQLocalPtr<FORM_INFO_1W> forms(reinterpret_cast<FORM_INFO_1W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return zqspool::Spooler().EnumFormsW(hPrinter, 1, p, cb, pNeeded, &count);
+    })));
+    if (!forms) return FALSE;
+    // The spooler lists its standard forms in paper-number order: paper n is form n - 1.
+    if (wPaper >= 1 && wPaper <= count) {
+        const FORM_INFO_1W& f = forms.Get()[wPaper - 1];
+        *plWidth = f.Size.cx / 100;  // thousandths -> tenths of a millimetre
+        *plLength = f.Size.cy / 100;
+    }
+    return TRUE;
+}
+
+BOOL CZQCommon::BHasEwsAddress(HANDLE hPrinter) {
+    if (!hPrinter) return FALSE;
+    WCHAR value[256];
+    if (!ReadPrinterText(hPrinter, L"ZQEWSIPAddress", value, 256)) return FALSE;
+    PCWSTR comma = wcsrchr(value, L',');
+    if (!comma) return FALSE;
+    PCWSTR flag = comma + 1;
+    if (lstrcmpW(flag, L"0") == 0) return TRUE;
+    if (lstrcmpW(flag, L"1") == 0) return !(BIsLocalPrinter(hPrinter) && !IsWindowsXPOrGreater());
+    return FALSE;
+}
+
+BOOL CZQCommon::BIsPrinterDataReadOnly(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, HANDLE* phPrinter,
+                                       BOOL* pbReopened) {
+    if (!phPrinter || !pbReopened) {
+        SetLastError(ERROR_INVALID_DATA);
+        return TRUE;
+    }
+    *phPrinter = hPrinter;
+    *pbReopened = FALSE;
+    const auto& sp = zqspool::Spooler();
+    DWORD zero = 0;
+    if (hPrinter && sp.SetPrinterDataW(hPrinter, const_cast<PWSTR>(L"ZQDUMMY"), REG_DWORD,
+                                       reinterpret_cast<BYTE*>(&zero), sizeof zero) == ERROR_SUCCESS)
+        return FALSE;
+    if (!pszName) return TRUE;
+    PRINTER_DEFAULTSW defaults = {nullptr, pDevmode, PRINTER_ALL_ACCESS};
+    HANDLE hReopened = nullptr;
+    if (!sp.OpenPrinterW(const_cast<PWSTR>(pszName), &hReopened, &defaults) || !hReopened) return TRUE;
+    *phPrinter = hReopened;
+    *pbReopened = TRUE;
+    return sp.SetPrinterDataW(hReopened, const_cast<PWSTR>(L"ZQDUMMY"), REG_DWORD, reinterpret_cast<BYTE*>(&zero),
+                              sizeof zero) == ERROR_SUCCESS
+               ? FALSE
+               : TRUE;
+}
+
+DWORD CZQCommon::DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
+                                    PCWSTR pszValue, DWORD cbData, BYTE* pData) {
+    if (!pGuard1 || !pGuard2) {
+        SetLastError(ERROR_INVALID_DATA);
+        return ERROR_INVALID_HANDLE;
+    }
+    DWORD type = 0, needed = 0;
+    return zqspool::Spooler().GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, pData, cbData, &needed);
+}

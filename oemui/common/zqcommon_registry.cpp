@@ -1,0 +1,154 @@
+// Machine and per-user registry values the helper reads and writes.
+#include <cstring>
+#include <cwchar>
+
+#include "../devmodetags.h"
+#include "zqcommon.h"
+#include "zqhandles.h"
+#include "zqstrings.h"
+
+namespace {
+
+constexpr WCHAR kMakerKey[] = L"Software\\Quorvane\\";
+constexpr WCHAR kBorderlessFormsKey[] = L"ZQ Unidrv\\Borderless Forms";
+constexpr WCHAR kToolboxKey[] = L"SOFTWARE\\Quorvane\\ZQTVQ Printing System Config\\";
+constexpr WCHAR kRunKeyPrefix[] = L"Software\\Quorvane\\ZQProcID";
+// Where the product's printing-help program is registered (machine-wide, REG_SZ path).
+constexpr WCHAR kPrintingHelpKey[] = L"Software\\Quorvane\\PrintingHelp";
+constexpr WCHAR kPrintingHelpValue[] = L"HelpProgram";
+
+// A REG_SZ value into a bounded buffer, terminated; false when missing or not a text.
+bool ReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM extraAccess, PWSTR pszOut, DWORD cchOut) {
+    pszOut[0] = 0;
+    CZQRegKey key;
+    if (RegOpenKeyExW(hRoot, pszKey, 0, KEY_READ | extraAccess, key.Put()) != ERROR_SUCCESS) return false;
+    DWORD type = 0;
+    DWORD cb = (cchOut - 1) * sizeof(WCHAR);
+    const LONG rc = RegQueryValueExW(key.Get(), pszValue, nullptr, &type, reinterpret_cast<BYTE*>(pszOut), &cb);
+    pszOut[cchOut - 1] = 0;
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        pszOut[0] = 0;
+        return false;
+    }
+    pszOut[cb / sizeof(WCHAR) < cchOut ? cb / sizeof(WCHAR) : cchOut - 1] = 0;
+    return true;
+}
+
+// Machine values are looked for in the caller's view, then in the 64-bit one.
+bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
+    return ReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, 0, pszOut, cchOut) ||
+           ReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, KEY_WOW64_64KEY, pszOut, cchOut);
+}
+
+// The run key of a conversion run: the devmode's tag names the run, else the process does.
+bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
+    WCHAR runId[64] = {};
+    if (pDevmode && pDevmode->dmSize) {
+        BYTE* pValue = nullptr;
+        const DWORD size = static_cast<DWORD>(pDevmode->dmSize) + pDevmode->dmDriverExtra;
+        static const BYTE kEmpty[zqtag::kValueSize] = {};
+        if (CZQDevmodeTags::BGetValue(reinterpret_cast<BYTE*>(const_cast<DEVMODEW*>(pDevmode)), size, &pValue) &&
+            pValue && memcmp(pValue, kEmpty, sizeof kEmpty) != 0) {
+            GUID guid;
+            memcpy(&guid, pValue, sizeof guid);
+            StringFromGUID2(guid, runId, 64);
+        }
+    }
+    if (!runId[0]) ZQFormatText(runId, 64, L"%lu", GetCurrentProcessId());
+    return SUCCEEDED(ZQFormatText(pszKey, cchKey, L"%ls%ls", kRunKeyPrefix, runId));
+}
+
+BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
+    WCHAR key[256];
+    if (!BuildRunKey(pDevmode, key, 256)) return FALSE;
+    WCHAR value[16];
+    if (!ReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
+    return ZQEqualNoCase(value, L"TRUE");
+}
+
+PCWSTR PrintingHelpOption(int iPage) {
+    switch (iPage) {
+        case 7: return L"PaperQualityHelp";
+        case 9: return L"DocUIHelp";
+        default: return nullptr;
+    }
+}
+
+// The help program when the driver offers the page's printing help and the machine has it.
+bool FindPrintingHelp(POEMCUIPPARAM pParam, int iPage, PWSTR pszProgram, DWORD cchProgram) {
+    PCWSTR option = PrintingHelpOption(iPage);
+    if (!option) return false;
+    PWSTR* list = nullptr;
+    int count = 0;
+    if (CZQCommon::DWGetOptionKeywords(pParam, L"ZQDisplayPrintingHelp", &list, &count, OEMCUIP_DOCPROP) != ZQOPT_OK)
+        return false;
+    bool offered = false;
+    for (int i = 0; i < count && !offered; ++i) offered = ZQEqualNoCase(list[i], option);
+    CZQCommon::VFreeStringList(list, count);
+    return offered && ReadMachineText(kPrintingHelpKey, kPrintingHelpValue, pszProgram, cchProgram) &&
+           pszProgram[0];
+}
+
+}  // namespace
+
+BOOL CZQCommon::BIsBorderlessFormName(PCWSTR pszForm) {
+    if (!pszForm) return FALSE;
+    WCHAR keyPath[128];
+    ZQFormatText(keyPath, 128, L"%ls%ls", kMakerKey, kBorderlessFormsKey);
+    // Only read: the record belongs to the custom-paper dialog, and a reader has no business
+    // creating machine keys.
+    CZQRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return FALSE;
+    return RegQueryValueExW(key.Get(), pszForm, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+BOOL CZQCommon::BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData) {
+    if (!pszSubKey || !pszValue || (!pData && cbData)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const size_t cch = wcslen(kMakerKey) + wcslen(pszSubKey) + 1;
+    CZQLocalPtr<WCHAR> keyPath;
+    if (!keyPath.Alloc(cch) || FAILED(ZQFormatText(keyPath.Get(), cch, L"%ls%ls", kMakerKey, pszSubKey))) return FALSE;
+    CZQRegKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.Get(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr) !=
+        ERROR_SUCCESS)
+        return FALSE;
+    return RegSetValueExW(key.Get(), pszValue, 0, REG_BINARY, static_cast<const BYTE*>(pData), cbData) ==
+           ERROR_SUCCESS;
+}
+
+BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, L"ProcessingOndrel"); }
+
+BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
+    return RunFlagIsSet(pDevmode, L"ProcessingConvertDevmode");
+}
+
+BOOL CZQCommon::BHasToolboxPath(HANDLE hPrinter) {
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pName) return FALSE;
+    const size_t cch = wcslen(kToolboxKey) + wcslen(driver.Get()->pName) + 1;
+    CZQLocalPtr<WCHAR> keyPath;
+    if (!keyPath.Alloc(cch) || FAILED(ZQFormatText(keyPath.Get(), cch, L"%ls%ls", kToolboxKey, driver.Get()->pName)))
+        return FALSE;
+    WCHAR path[MAX_PATH];
+    return ReadMachineText(keyPath.Get(), L"ToolboxPath", path, MAX_PATH) && path[0];
+}
+
+BOOL CZQCommon::BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage) {
+    WCHAR program[MAX_PATH];
+    return FindPrintingHelp(pParam, iPage, program, MAX_PATH) ? TRUE : FALSE;
+}
+
+void CZQCommon::VLaunchPrintingHelp(POEMCUIPPARAM pParam, int iPage) {
+    WCHAR program[MAX_PATH];
+    if (!FindPrintingHelp(pParam, iPage, program, MAX_PATH)) return;
+    WCHAR commandLine[MAX_PATH + 64];
+    if (FAILED(ZQFormatText(commandLine, MAX_PATH + 64, L"\"%ls\" %ls", program, PrintingHelpOption(iPage)))) return;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+    CZQHandle process(pi.hProcess);
+    CZQHandle thread(pi.hThread);
+}

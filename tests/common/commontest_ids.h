@@ -1,0 +1,4 @@
+// Resources of the common_tests executable.
+#pragma once
+
+#define IDD_ACTCTX_PROBE 100

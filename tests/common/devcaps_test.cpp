@@ -1,0 +1,157 @@
+// Device-capabilities lists: fixed lists from the in-memory printer, -1 answers and short lists.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "commontest.h"
+#include "common/zqcommon.h"
+
+namespace {
+
+using zqspool::CZQMemoryPrinter;
+using zqspool::MemCall;
+
+constexpr const wchar_t* kPrinter = L"ZQ Memory Printer";
+
+std::vector<DWORD> g_waits;
+void RecordWait(DWORD ms) { g_waits.push_back(ms); }
+
+class DeviceCaps : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_printer.Install();
+        g_waits.clear();
+        m_previous = CZQCommon::SetCapsRetryWait(&RecordWait);
+    }
+    void TearDown() override { CZQCommon::SetCapsRetryWait(m_previous); }
+
+    void SetNames(WORD cap, const std::vector<std::wstring>& names, size_t chars) {
+        std::vector<WCHAR> block(names.size() * chars, 0);
+        for (size_t i = 0; i < names.size(); ++i)
+            for (size_t j = 0; j < names[i].size() && j < chars; ++j) block[i * chars + j] = names[i][j];
+        m_printer.SetCapability(cap, block.data(), static_cast<DWORD>(names.size()), static_cast<DWORD>(chars * 2));
+    }
+
+    CZQMemoryPrinter m_printer;
+    CZQCommon::PFN_RetryWait m_previous = nullptr;
+};
+
+TEST_F(DeviceCaps, EachListReadsItsCapability) {
+    const WORD papers[] = {1, 9, 256};
+    const POINT sizes[] = {{2159, 2794}, {2100, 2970}, {1000, 1500}};
+    const WORD bins[] = {7, 1, 259};
+    const DWORD media[] = {1, 2, 260};
+    m_printer.SetCapability(DC_PAPERS, papers, 3, sizeof(WORD));
+    m_printer.SetCapability(DC_PAPERSIZE, sizes, 3, sizeof(POINT));
+    m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
+    m_printer.SetCapability(DC_MEDIATYPES, media, 3, sizeof(DWORD));
+    SetNames(DC_PAPERNAMES, {L"Letter", L"A4", L"Custom"}, 64);
+    SetNames(DC_BINNAMES, {L"Automatically Select", L"Tray 1", L"Tray 2"}, 24);
+    SetNames(DC_MEDIATYPENAMES, {L"Plain", L"Glossy", L"Photo"}, 64);
+
+    DWORD n = 0;
+    WORD* w = nullptr;
+    ASSERT_TRUE(CZQCommon::BGetPaperSizeIndices(kPrinter, L"USB001", nullptr, &n, &w));
+    ASSERT_EQ(3u, n);
+    EXPECT_EQ(256, w[2]);
+    EXPECT_EQ(0, w[3]);  // count + 1 entries, the last zero
+    LocalFree(w);
+    POINT* pt = nullptr;
+    ASSERT_TRUE(CZQCommon::BGetPaperSizes(kPrinter, nullptr, nullptr, &n, &pt));
+    EXPECT_EQ(2970, pt[1].y);
+    EXPECT_EQ(0, pt[3].x);
+    LocalFree(pt);
+    ASSERT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, nullptr, nullptr, &n, &w));
+    EXPECT_EQ(7, w[0]);
+    LocalFree(w);
+    DWORD* d = nullptr;
+    ASSERT_TRUE(CZQCommon::BGetMediaTypeIndices(kPrinter, nullptr, nullptr, &n, &d));
+    EXPECT_EQ(260u, d[2]);
+    LocalFree(d);
+    PWSTR names = nullptr;
+    ASSERT_TRUE(CZQCommon::BGetPaperSizeNames(kPrinter, nullptr, nullptr, &n, &names));
+    EXPECT_STREQ(L"A4", names + 64);
+    LocalFree(names);
+    ASSERT_TRUE(CZQCommon::BGetPaperSourceNames(kPrinter, nullptr, nullptr, &n, &names));
+    EXPECT_STREQ(L"Automatically Select", names);
+    EXPECT_STREQ(L"Tray 2", names + 2 * 24);
+    LocalFree(names);
+    ASSERT_TRUE(CZQCommon::BGetMediaTypeNames(kPrinter, nullptr, nullptr, &n, &names));
+    EXPECT_STREQ(L"Photo", names + 2 * 64);
+    LocalFree(names);
+    EXPECT_TRUE(g_waits.empty());
+}
+
+TEST_F(DeviceCaps, NamesFillingTheirFieldAreTerminated) {
+    const std::wstring full(24, L'x');
+    SetNames(DC_BINNAMES, {full, L"Tray 1"}, 24);
+    DWORD n = 0;
+    PWSTR names = nullptr;
+    ASSERT_TRUE(CZQCommon::BGetPaperSourceNames(kPrinter, nullptr, nullptr, &n, &names));
+    EXPECT_EQ(23u, wcslen(names));
+    EXPECT_STREQ(L"Tray 1", names + 24);
+    LocalFree(names);
+}
+
+TEST_F(DeviceCaps, MinusOneAnswersAreRetried) {
+    const WORD papers[] = {1, 9};
+    m_printer.SetCapability(DC_PAPERS, papers, 2, sizeof(WORD));
+    DWORD n = 0;
+    WORD* w = nullptr;
+    // Four -1 answers to the count query: the fifth attempt succeeds.
+    m_printer.SetCapabilityFailures(DC_PAPERS, 4, 0);
+    ASSERT_TRUE(CZQCommon::BGetPaperSizeIndices(kPrinter, nullptr, nullptr, &n, &w));
+    EXPECT_EQ(2u, n);
+    EXPECT_EQ((std::vector<DWORD>{500, 500, 500, 500}), g_waits);
+    LocalFree(w);
+
+    // Five: given up.
+    g_waits.clear();
+    m_printer.SetCapabilityFailures(DC_PAPERS, 5, 0);
+    w = reinterpret_cast<WORD*>(1);
+    EXPECT_FALSE(CZQCommon::BGetPaperSizeIndices(kPrinter, nullptr, nullptr, &n, &w));
+    EXPECT_EQ(nullptr, w);
+    EXPECT_EQ(0u, n);
+    EXPECT_EQ(4u, g_waits.size());
+
+    // The data query has retries of its own.
+    m_printer.SetCapabilityFailures(DC_PAPERS, 0, 4);
+    EXPECT_TRUE(CZQCommon::BGetPaperSizeIndices(kPrinter, nullptr, nullptr, &n, &w));
+    LocalFree(w);
+    m_printer.SetCapabilityFailures(DC_PAPERS, 0, 5);
+    EXPECT_FALSE(CZQCommon::BGetPaperSizeIndices(kPrinter, nullptr, nullptr, &n, &w));
+    EXPECT_EQ(nullptr, w);
+}
+
+TEST_F(DeviceCaps, FewerEntriesThanAnnounced) {
+    const DWORD media[] = {11, 12, 13};
+    m_printer.SetCapability(DC_MEDIATYPES, media, 3, sizeof(DWORD));
+    m_printer.SetCapabilityAnnounced(DC_MEDIATYPES, 6);
+    DWORD n = 0;
+    DWORD* d = nullptr;
+    ASSERT_TRUE(CZQCommon::BGetMediaTypeIndices(kPrinter, nullptr, nullptr, &n, &d));
+    EXPECT_EQ(3u, n);
+    EXPECT_EQ(13u, d[2]);
+    for (int i = 3; i <= 6; ++i) EXPECT_EQ(0u, d[i]);
+    LocalFree(d);
+}
+
+TEST_F(DeviceCaps, EmptyAndUnknownPrinters) {
+    DWORD n = 9;
+    WORD* w = nullptr;
+    m_printer.SetCapability(DC_BINS, nullptr, 0, sizeof(WORD));
+    ASSERT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, nullptr, nullptr, &n, &w));
+    EXPECT_EQ(0u, n);
+    ASSERT_NE(nullptr, w);
+    EXPECT_EQ(0, w[0]);
+    LocalFree(w);
+    EXPECT_FALSE(CZQCommon::BGetPaperSourceIndices(L"Another Printer", nullptr, nullptr, &n, &w));
+    EXPECT_EQ(nullptr, w);
+    EXPECT_FALSE(CZQCommon::BGetPaperSourceIndices(nullptr, nullptr, nullptr, &n, &w));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    m_printer.FailCall(MemCall::DeviceCapabilities, ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(CZQCommon::BGetPaperSourceIndices(kPrinter, nullptr, nullptr, &n, &w));
+}
+
+}  // namespace
