@@ -6,12 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#ifdef _WIN32
-using zqwchar = wchar_t;
-#else
-using zqwchar = char16_t;
-#endif
-static_assert(sizeof(zqwchar) == 2, "UTF-16 code unit");
+#include "zqwchar.h"
 
 namespace zqdm {
 

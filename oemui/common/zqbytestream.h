@@ -9,14 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../zqwchar.h"
+
 namespace zqbs {
 
-#ifdef _WIN32
-using wchar = wchar_t;
-#else
-using wchar = char16_t;
-#endif
-static_assert(sizeof(wchar) == 2, "UTF-16 code unit");
+using wchar = zqwchar;
 
 // Longest string a record holds (characters, without the terminator).
 inline constexpr size_t kMaxStringChars = 255;

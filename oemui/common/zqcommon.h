@@ -113,6 +113,11 @@ public:
     static DWORD DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
                                     PCWSTR pszValue, DWORD cbData, BYTE* pData);
     static BOOL BHasToolboxPath(HANDLE hPrinter);
+    // The printer data "ZQPresetRoot"\"ZQRestrictedUserGuid" that names a restricted user's own
+    // key: only the 38-character registry form of a GUID ("{...}") is accepted, since the text
+    // becomes part of a registry path.
+    static constexpr size_t kGuidTextChars = 39;
+    static BOOL BReadRestrictedUserGuid(HANDLE hPrinter, PWSTR pszGuid /* kGuidTextChars */);
 
     // ---- registry ---------------------------------------------------------------------------
     static BOOL BIsBorderlessFormName(PCWSTR pszForm);

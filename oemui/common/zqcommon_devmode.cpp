@@ -17,8 +17,7 @@ struct DefaultTexts {
 constexpr INT kIdsNone = 874;
 
 void GetDefaultTexts(CZQCommon& common, DefaultTexts& t) {
-    lstrcpynW(t.none, L" [none]", 256);
-    common.BLoadResString(kIdsNone, t.none);
+    if (!common.BLoadResString(kIdsNone, t.none)) lstrcpynW(t.none, L" [none]", 256);
     lstrcpynW(t.font, L"Arial", 256);
     DWORD cch = UNLEN + 1;
     if (!GetUserNameW(t.user, &cch)) t.user[0] = 0;

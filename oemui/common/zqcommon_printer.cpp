@@ -76,6 +76,18 @@ bool ReadPrinterText(HANDLE hPrinter, PCWSTR pszValue, PWSTR pszOut, DWORD cchOu
     return rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
 }
 
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" and nothing else.
+bool IsGuidText(PCWSTR s) {
+    if (wcslen(s) != 38 || s[0] != L'{' || s[37] != L'}') return false;
+    for (int i = 1; i < 37; ++i) {
+        const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+        const WCHAR c = s[i];
+        const bool hex = (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+        if (dash ? c != L'-' : !hex) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 BOOL CZQCommon::BGetPrinterInfo2(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, PRINTER_INFO_2W** ppInfo) {
@@ -275,4 +287,23 @@ DWORD CZQCommon::DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const 
     }
     DWORD type = 0, needed = 0;
     return zqspool::Spooler().GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, pData, cbData, &needed);
+}
+
+BOOL CZQCommon::BReadRestrictedUserGuid(HANDLE hPrinter, PWSTR pszGuid) {
+    if (!pszGuid) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszGuid[0] = 0;
+    if (!hPrinter) return FALSE;
+    // Room for the text with or without its terminator, and our own terminator behind it.
+    WCHAR text[kGuidTextChars + 1] = {};
+    DWORD type = 0, needed = 0;
+    if (zqspool::Spooler().GetPrinterDataExW(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type,
+                                             reinterpret_cast<BYTE*>(text), kGuidTextChars * sizeof(WCHAR),
+                                             &needed) != ERROR_SUCCESS)
+        return FALSE;
+    if (!IsGuidText(text)) return FALSE;
+    ZQCopyText(pszGuid, kGuidTextChars, text);
+    return TRUE;
 }

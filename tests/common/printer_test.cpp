@@ -211,3 +211,30 @@ TEST_F(PrinterHelpers, GuardedPrinterDataRead) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PrinterHelpers, RestrictedUserGuidMustBeAGuid) {
+    WCHAR guid[CZQCommon::kGuidTextChars];
+    EXPECT_FALSE(CZQCommon::BReadRestrictedUserGuid(m_h, guid));
+    EXPECT_STREQ(L"", guid);
+    const std::wstring good = L"{0F1E2D3C-4B5A-6978-8796-a5b4c3d2e1f0}";
+    m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", good);
+    ASSERT_TRUE(CZQCommon::BReadRestrictedUserGuid(m_h, guid));
+    EXPECT_EQ(good, guid);
+    // Stored without its terminator (76 bytes): still the GUID.
+    m_printer.PutValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", REG_SZ, good.c_str(), 76);
+    ASSERT_TRUE(CZQCommon::BReadRestrictedUserGuid(m_h, guid));
+    EXPECT_EQ(good, guid);
+    // Anything else would become part of a registry path.
+    for (const wchar_t* bad : {L"..\\..\\Software\\Other", L"{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F}",
+                               L"{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}x", L"{0F1E2D3C\\4B5A-6978-8796-A5B4C3D2E1F0}",
+                               L""}) {
+        m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", bad);
+        EXPECT_FALSE(CZQCommon::BReadRestrictedUserGuid(m_h, guid)) << bad;
+        EXPECT_STREQ(L"", guid);
+    }
+    EXPECT_FALSE(CZQCommon::BReadRestrictedUserGuid(nullptr, guid));
+}
+
+}  // namespace
