@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 #include <winspool.h>
 
 #include <utility>
@@ -120,6 +121,14 @@ public:
     ~CZQComPtr() { Reset(); }
     CZQComPtr(const CZQComPtr&) = delete;
     CZQComPtr& operator=(const CZQComPtr&) = delete;
+    CZQComPtr(CZQComPtr&& o) noexcept : m_p(o.Detach()) {}
+    CZQComPtr& operator=(CZQComPtr&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            m_p = o.Detach();
+        }
+        return *this;
+    }
     I* Get() const { return m_p; }
     I* operator->() const { return m_p; }
     I** Put() {
@@ -130,8 +139,35 @@ public:
     void Reset() {
         if (m_p) std::exchange(m_p, nullptr)->Release();
     }
+    // Hands the reference to the caller.
+    I* Detach() { return std::exchange(m_p, nullptr); }
     explicit operator bool() const { return m_p != nullptr; }
 
 private:
     I* m_p = nullptr;
+};
+
+// A BSTR from the COM string allocator.
+struct ZQBstrTraits {
+    static BSTR Invalid() { return nullptr; }
+    static bool IsValid(BSTR s) { return s != nullptr; }
+    static void Free(BSTR s) { SysFreeString(s); }
+};
+using CZQBstr = CZQOwner<BSTR, ZQBstrTraits>;
+
+// A VARIANT that is cleared when it goes.
+class CZQVariant {
+public:
+    CZQVariant() { VariantInit(&m_v); }
+    ~CZQVariant() { VariantClear(&m_v); }
+    CZQVariant(const CZQVariant&) = delete;
+    CZQVariant& operator=(const CZQVariant&) = delete;
+    VARIANT* Put() {
+        VariantClear(&m_v);
+        return &m_v;
+    }
+    const VARIANT& Get() const { return m_v; }
+
+private:
+    VARIANT m_v;
 };

@@ -1,0 +1,192 @@
+#include "zqxmlparser.h"
+
+#include <cwchar>
+#include <cwctype>
+
+#include "common/zqtrace.h"
+#include "zqxmlutil.h"
+
+namespace {
+
+// The helper file is ours only when it carries this component (name compared case-blind).
+const WCHAR kComponentPattern[] = L"device/software/component[name $ieq$ \"Tarnix\"]";
+
+}  // namespace
+
+CZQXmlParserCommon::CZQXmlParserCommon() {
+    OutputDebugStringW(L"CZQXmlParserCommon Entered\n");
+    m_quality.dwPhotoPaper = 2;
+    m_quality.dwTurboOff = 1;
+    // S_FALSE (COM already up on this thread) counts too: it must be balanced as well.
+    if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) m_dwComInitialized = 1;
+}
+
+CZQXmlParserCommon::~CZQXmlParserCommon() {
+    OutputDebugStringW(L"~CZQXmlParserCommon Entered\n");
+    // Every interface goes before COM is left.
+    VRelease();
+    if (m_dwComInitialized) CoUninitialize();
+}
+
+void CZQXmlParserCommon::VRelease() {
+    m_dwLoaded = 0;
+    if (m_pszPath) LocalFree(std::exchange(m_pszPath, nullptr));
+    m_pGroupList.Reset();
+    m_pRollSheetList.Reset();
+    m_pDocSettingList.Reset();
+    m_pDeviceObjectList.Reset();
+    m_pJobEventList.Reset();
+    m_pMacroList2.Reset();
+    m_pBorderlessList.Reset();
+    m_pRollTypeList.Reset();
+    m_pRollWidthList.Reset();
+    m_pDeviceSettingList.Reset();
+    m_pPresetList.Reset();
+    m_pEventList.Reset();
+    m_pFeatureList.Reset();
+    m_pMacroList.Reset();
+    m_pComponent.Reset();
+    m_pDocument.Reset();
+}
+
+BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
+    ZQ_TRACE("CZQXmlParserCommon::BLoad");
+    VRelease();
+    if (!pszPath) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    m_pszPath = zqxml::PszLocalCopy(pszPath, wcslen(pszPath));
+    if (!m_pszPath) return FALSE;
+
+    CZQComPtr<IXMLDOMDocument> document;
+    if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                document.PutVoid())) ||
+        !document)
+        return FALSE;
+    // A load that returns before the file is parsed would leave a half-read document.
+    if (FAILED(document->put_async(VARIANT_FALSE))) return FALSE;
+    CZQVariant source;
+    VARIANT* pSource = source.Put();
+    pSource->vt = VT_BSTR;
+    pSource->bstrVal = SysAllocString(m_pszPath);
+    if (!pSource->bstrVal) return FALSE;
+    VARIANT_BOOL parsed = VARIANT_FALSE;
+    if (document->load(source.Get(), &parsed) != S_OK) return FALSE;
+    *m_pDocument.Put() = document.Detach();
+    m_dwLoaded = 1;
+
+    if (zqxml::HrSelectSingle(m_pDocument.Get(), kComponentPattern, m_pComponent.Put()) != S_OK) return FALSE;
+    IXMLDOMNode* const pComponent = m_pComponent.Get();
+    const int country = IGetCountryCode();
+
+    // Sections are searched from the document root ("//"): a helper element anywhere counts. A
+    // section that matches nothing keeps no list.
+    auto keep = [pComponent](LPCWSTR pattern, CZQComPtr<IXMLDOMNodeList>& slot) -> HRESULT {
+        CZQComPtr<IXMLDOMNodeList> list;
+        HRESULT hr = zqxml::HrSelectNodes(pComponent, pattern, list.Put());
+        if (hr != S_OK) return hr;
+        LONG count = 0;
+        if (FAILED(list->get_length(&count))) return E_FAIL;
+        if (count > 0) *slot.Put() = list.Detach();
+        return S_OK;
+    };
+    auto exists = [pComponent](LPCWSTR pattern) {
+        CZQComPtr<IXMLDOMNode> node;
+        return zqxml::HrSelectSingle(pComponent, pattern, node.Put()) == S_OK;
+    };
+
+    keep(L"//helper/events/event", m_pEventList);
+    if (keep(L"//helper/features/feature", m_pFeatureList) != S_OK) return FALSE;
+    if (keep(L"//helper/macros/macro", m_pMacroList) != S_OK) return FALSE;
+
+    // Plain "preset" elements keep no list; otherwise the user's country picks the language.
+    if (!exists(L"//helper/presets/preset")) {
+        if (country == kCountryJapan && exists(L"//helper/presets/presetjapanese"))
+            keep(L"//helper/presets/presetjapanese", m_pPresetList);
+        else
+            keep(L"//helper/presets/presetenglish", m_pPresetList);
+    }
+
+    keep(L"//helper/JobUIEventInfo/JobUIEvent", m_pJobEventList);
+    keep(L"//helper/BorderlessSettings/Borderless", m_pBorderlessList);
+    keep(L"//helper/macros/macro", m_pMacroList2);
+    keep(L"//helper/DocUISettings/DocSetting", m_pDocSettingList);
+    keep(L"//helper/DmlOIDs/dmldata", m_pDeviceObjectList);
+
+    // No fall-back from the Japanese device settings to the English ones.
+    const LPCWSTR deviceSettings = country == kCountryJapan ? L"//helper/DeviceSettings/japanesesetting"
+                                                            : L"//helper/DeviceSettings/englishsetting";
+    if (exists(deviceSettings)) keep(deviceSettings, m_pDeviceSettingList);
+
+    keep(L"//helper/LQJRollSheetData", m_pRollSheetList);
+    keep(L"//helper/LQJDeviceSetting/RollWidth", m_pRollWidthList);
+    keep(L"//helper/LQJDeviceSetting/RollType", m_pRollTypeList);
+    keep(L"//helper/groups/group", m_pGroupList);
+
+    return m_pFeatureList && m_pMacroList ? TRUE : FALSE;
+}
+
+int CZQXmlParserCommon::IGetCountryCode() {
+    const int cch = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICOUNTRY, nullptr, 0);
+    if (cch <= 0) return 1;
+    CZQLocalPtr<WCHAR> text;
+    if (!text.Alloc(static_cast<size_t>(cch) + 1)) return 1;
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_ICOUNTRY, text.Get(), cch)) return 1;
+    return static_cast<int>(wcstol(text.Get(), nullptr, 10));
+}
+
+BOOL CZQXmlParserCommon::BFindListEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, IXMLDOMNode** ppNode) {
+    if (!pList || !pszName || !ppNode) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppNode = nullptr;
+    LONG count = 0;
+    if (FAILED(pList->reset()) || FAILED(pList->get_length(&count))) return FALSE;
+    for (LONG i = 0; i < count; ++i) {
+        CZQComPtr<IXMLDOMNode> entry;
+        if (pList->nextNode(entry.Put()) != S_OK || !entry) return FALSE;
+        CZQBstr name;
+        if (zqxml::HrChildText(entry.Get(), L"name", name) != S_OK || zqxml::CchText(name) == 0) return FALSE;
+        if (zqxml::BEqualNoCase(name.Get(), pszName)) {
+            *ppNode = entry.Detach();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CZQXmlParserCommon::BSelectByName(IXMLDOMNode* pContext, LPCWSTR pszPattern, LPCWSTR pszName,
+                                       IXMLDOMNode** ppNode) {
+    if (!pContext || !pszPattern || !ppNode) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppNode = nullptr;
+    // With a name: "<pattern>//name", so a name element at any depth below the pattern matches.
+    static const WCHAR kNameSuffix[] = L"//name";
+    const size_t cchPattern = wcslen(pszPattern);
+    CZQLocalPtr<WCHAR> pattern;
+    if (!pattern.Alloc(cchPattern + ARRAYSIZE(kNameSuffix))) return FALSE;
+    wmemcpy(pattern.Get(), pszPattern, cchPattern);
+    if (pszName) wmemcpy(pattern.Get() + cchPattern, kNameSuffix, ARRAYSIZE(kNameSuffix));
+
+    CZQComPtr<IXMLDOMNodeList> list;
+    if (zqxml::HrSelectNodes(pContext, pattern.Get(), list.Put()) != S_OK) return FALSE;
+    for (;;) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (list->nextNode(node.Put()) != S_OK || !node) break;
+        if (!pszName) {
+            *ppNode = node.Detach();
+            break;
+        }
+        CZQBstr text;
+        if (FAILED(node->get_text(text.Put())) || !text) continue;
+        if (zqxml::BEqualNoCase(text.Get(), pszName)) {
+            node->get_parentNode(ppNode);
+            break;
+        }
+    }
+    return TRUE;
+}

@@ -1,0 +1,125 @@
+// CZQXmlParserCommon: the driver's XML helper file, loaded through the XML document object model,
+// with one node list per section and lookups by name.
+//
+// Each parser initialises COM for itself (single-threaded apartment) and must be used and destroyed
+// on the thread that made it. The parser owns the document and every list; nodes handed out by the
+// lookups belong to the caller.
+#pragma once
+
+#include <windows.h>
+#include <msxml.h>
+
+#include "common/zqhandles.h"
+
+// Input, state and output fields of the print-quality evaluator of the rule engine.
+struct ZQPrintQualityState {
+    DWORD dwPhotoPaper;            // 2 after construction
+    DWORD dwPhotoPaperResolution;  // 0 with ".Glimra", 1 with ".2400x1200dpi"
+    DWORD dwQualityGroup;
+    DWORD adwOption[6];
+    DWORD dwSelectedGroupIndex;
+    WCHAR szResolutionOption[80];
+    WCHAR szFastResolutionOption[80];
+    DWORD dwTurboMode;
+    DWORD dwTurboOff;  // 1 after construction
+    WCHAR szPrintQualityOption[80];
+    WCHAR szLineScreenOption[80];
+};
+
+class CZQXmlParserCommon {
+public:
+    // The user's country code that picks the Japanese presets and device settings.
+    static constexpr int kCountryJapan = 81;
+    // Size in characters of the paper keyword that BGetBorderlessSettings hands out.
+    static constexpr int kCchPaper = 256;
+
+    CZQXmlParserCommon();
+    ~CZQXmlParserCommon();
+    CZQXmlParserCommon(const CZQXmlParserCommon&) = delete;
+    CZQXmlParserCommon& operator=(const CZQXmlParserCommon&) = delete;
+
+    // Loads the helper file at this full path, replacing what an earlier load kept. FALSE when the
+    // file cannot be loaded (the loaded flag is then 0), when it has no "Tarnix" component (loaded
+    // flag 1, no lists) or when it has no features or no macros.
+    BOOL BLoad(LPCWSTR pszPath);
+
+    // The entry of the list whose "name" child has this text (case-blind). The walk ends at the first
+    // entry without a readable, non-empty name.
+    static BOOL BFindListEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, IXMLDOMNode** ppNode);
+    // The element of the pattern below the context that has a "name" descendant with this text
+    // (case-blind), or without a name the first element of the pattern. TRUE whenever the selection
+    // could be made; the node is then null when nothing matched.
+    static BOOL BSelectByName(IXMLDOMNode* pContext, LPCWSTR pszPattern, LPCWSTR pszName, IXMLDOMNode** ppNode);
+    // The user's country code, 1 when it cannot be read.
+    static int IGetCountryCode();
+
+    // From this Borderless entry on through its following siblings: the first entry that names the
+    // paper, as borderless or as bordered keyword, gives the other keyword (kCchPaper characters,
+    // left alone when that text is empty) and its overspray on each edge. TRUE also when no entry
+    // names the paper (outputs untouched); FALSE when reading failed.
+    static BOOL BGetBorderlessSettings(IXMLDOMNode* pFirst, LPCWSTR pszPaper, PWSTR pszOtherPaper, FLOAT* pfLeft,
+                                       FLOAT* pfRight, FLOAT* pfTop, FLOAT* pfBottom);
+    // The roll sheet entry's limits in inches as local-heap texts the caller frees; a missing child
+    // leaves its output untouched. TRUE when MaxJobPageHeight was read.
+    static BOOL BGetRollLimits(IXMLDOMNode* pRoll, PWSTR* ppszMinJobPageWidth, PWSTR* ppszMaxJobPageWidth,
+                               PWSTR* ppszRollRealWidth, PWSTR* ppszMinJobPageHeight, PWSTR* ppszMaxJobPageHeight);
+
+    // 1 once a document was loaded; every user tests it before touching a list.
+    BOOL BIsLoaded() const { return m_dwLoaded != 0; }
+    void VSetLoaded(BOOL bLoaded) { m_dwLoaded = bLoaded ? 1 : 0; }
+    LPCWSTR PszPath() const { return m_pszPath; }
+
+    // The document and the matching component; null until loaded.
+    IXMLDOMDocument* Document() const { return m_pDocument.Get(); }
+    IXMLDOMNode* Component() const { return m_pComponent.Get(); }
+
+    // Section lists; each is null when its section is missing.
+    IXMLDOMNodeList* MacroList() const { return m_pMacroList.Get(); }
+    IXMLDOMNodeList* FeatureList() const { return m_pFeatureList.Get(); }
+    IXMLDOMNodeList* EventList() const { return m_pEventList.Get(); }
+    IXMLDOMNodeList* PresetList() const { return m_pPresetList.Get(); }
+    IXMLDOMNodeList* DeviceSettingList() const { return m_pDeviceSettingList.Get(); }
+    IXMLDOMNodeList* RollWidthList() const { return m_pRollWidthList.Get(); }
+    IXMLDOMNodeList* RollTypeList() const { return m_pRollTypeList.Get(); }
+    IXMLDOMNodeList* BorderlessList() const { return m_pBorderlessList.Get(); }
+    // A second, independent list over the macros, so that one walk does not disturb another.
+    IXMLDOMNodeList* MacroList2() const { return m_pMacroList2.Get(); }
+    IXMLDOMNodeList* JobEventList() const { return m_pJobEventList.Get(); }
+    IXMLDOMNodeList* DeviceObjectList() const { return m_pDeviceObjectList.Get(); }
+    IXMLDOMNodeList* DocSettingList() const { return m_pDocSettingList.Get(); }
+    IXMLDOMNodeList* RollSheetList() const { return m_pRollSheetList.Get(); }
+    IXMLDOMNodeList* GroupList() const { return m_pGroupList.Get(); }
+
+    // What the last pop-up answered.
+    DWORD m_dwPopupResult = 0;
+    // The print-quality evaluator's state and its three value buffers (media type, print-quality
+    // group, print-quality import).
+    ZQPrintQualityState m_quality = {};
+    WCHAR m_szMediaTypeValue[256] = {};
+    WCHAR m_szQualityGroupValue[256] = {};
+    WCHAR m_szQualityImportValue[256] = {};
+
+private:
+    void VRelease();
+
+    DWORD m_dwLoaded = 0;
+    // This object's CoInitializeEx succeeded and must be balanced.
+    DWORD m_dwComInitialized = 0;
+    PWSTR m_pszPath = nullptr;
+    CZQComPtr<IXMLDOMDocument> m_pDocument;
+    CZQComPtr<IXMLDOMNode> m_pComponent;
+    CZQComPtr<IXMLDOMNodeList> m_pMacroList;
+    CZQComPtr<IXMLDOMNodeList> m_pFeatureList;
+    CZQComPtr<IXMLDOMNodeList> m_pEventList;
+    CZQComPtr<IXMLDOMNodeList> m_pPresetList;
+    CZQComPtr<IXMLDOMNodeList> m_pDeviceSettingList;
+    CZQComPtr<IXMLDOMNodeList> m_pRollWidthList;
+    CZQComPtr<IXMLDOMNodeList> m_pRollTypeList;
+    CZQComPtr<IXMLDOMNodeList> m_pBorderlessList;
+    CZQComPtr<IXMLDOMNodeList> m_pMacroList2;
+    CZQComPtr<IXMLDOMNodeList> m_pJobEventList;
+    CZQComPtr<IXMLDOMNodeList> m_pDeviceObjectList;
+    CZQComPtr<IXMLDOMNodeList> m_pDocSettingList;
+    CZQComPtr<IXMLDOMNodeList> m_pRollSheetList;
+    CZQComPtr<IXMLDOMNodeList> m_pGroupList;
+};
