@@ -1,17 +1,21 @@
 #include "zqoemui.h"
 
+#include <cwchar>
 #include <new>
 
 #include "common/zqtrace.h"
+#include "xmlrules/zqxmlparser.h"
 #include "zqmodule.h"
 #include "zquidevmode.h"
 
 CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
     m_pCommon = new (std::nothrow) CZQCommon();
+    m_pXmlParser = new (std::nothrow) CZQXmlParserCommon();
 }
 
 CZQOemUI::~CZQOemUI() {
+    delete m_pXmlParser;
     delete m_pCommon;
     if (m_pDriverUI) m_pDriverUI->Release();
     zqmodule::ReleaseObject();
@@ -170,4 +174,36 @@ STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) {
     zqmodule::VMarkInUse();
     return E_NOTIMPL;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The driver's XML helper file
+// ---------------------------------------------------------------------------------------------
+namespace {
+
+// The helper file must lie in the driver's directory itself: a name with a path, a drive, a
+// stream or a way up is refused.
+bool BIsPlainFileName(PCWSTR pszName) {
+    for (PCWSTR p = pszName; *p; ++p)
+        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
+    return wcsstr(pszName, L"..") == nullptr;
+}
+
+}  // namespace
+
+void CZQOemUI::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {
+    ZQ_TRACE("CZQOemUI::VLoadXmlRulesFile");
+    if (!pParam || !m_pXmlParser) return;
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, L"ZQXMLFileUsed", option.Put()) != ZQOPT_OK || !option ||
+        !option[0])
+        return;
+    if (!BIsPlainFileName(option.Get())) {
+        m_pXmlParser->VSetLoaded(FALSE);
+        return;
+    }
+    CZQLocalPtr<WCHAR> path;
+    if (!CZQCommon::BGetDriverDirFile(pParam->hPrinter, path.Put(), option.Get())) return;
+    m_pXmlParser->VSetLoaded(FALSE);
+    if (m_pXmlParser->BLoad(path.Get())) m_pXmlParser->VSetLoaded(TRUE);
 }

@@ -4,6 +4,8 @@
 #include "common/zqcommon.h"
 #include "platform/oemuiplatform.h"
 
+class CZQXmlParserCommon;
+
 class CZQOemUI : public IPrintOemUI2 {
 public:
     CZQOemUI();
@@ -47,9 +49,17 @@ public:
     // The core driver's helper interface, once published.
     IPrintOemDriverUI* DriverUI() const { return m_pDriverUI; }
 
+    // Loads the driver's XML helper file: the file named by the current option of "ZQXMLFileUsed",
+    // in the driver's directory. The parser's loaded flag is set only when the load succeeded.
+    void VLoadXmlRulesFile(POEMCUIPPARAM pParam);
+    // The helper file's parser (null only when it could not be made); users test its loaded flag.
+    CZQXmlParserCommon* XmlParser() const { return m_pXmlParser; }
+
 private:
     volatile LONG m_cRef = 1;
     IPrintOemDriverUI* m_pDriverUI = nullptr;
     // Shared text and printer helper of the binding.
     CZQCommon* m_pCommon = nullptr;
+    // The rule engine's parser of the helper file, for the whole binding.
+    CZQXmlParserCommon* m_pXmlParser = nullptr;
 };
