@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqstrings.h"
 #include "zqxmlutil.h"
 
 namespace {
@@ -92,16 +93,10 @@ BOOL BadArguments() {
 }
 
 // Copies a text into the caller's buffer, cut to fit; TRUE only when all of it fitted.
-BOOL BCopyFitted(PWSTR pszBuffer, int cchBuffer, LPCWSTR psz, size_t cch) {
-    const size_t cchRoom = static_cast<size_t>(cchBuffer) - 1;
-    const size_t cchCopy = cch < cchRoom ? cch : cchRoom;
-    if (cchCopy) wmemcpy(pszBuffer, psz, cchCopy);
-    pszBuffer[cchCopy] = L'\0';
-    if (cch > cchRoom) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return FALSE;
-    }
-    return TRUE;
+BOOL BCopyFitted(PWSTR pszBuffer, int cchBuffer, LPCWSTR psz) {
+    if (ZQCopyText(pszBuffer, static_cast<size_t>(cchBuffer), psz ? psz : L"") == S_OK) return TRUE;
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
 }
 
 // nodeValue of the node's first child.
@@ -111,6 +106,14 @@ bool BFirstChildValue(IXMLDOMNode* pNode, CZQVariant& value) {
     CZQComPtr<IXMLDOMNode> first;
     if (children->get_item(0, first.Put()) != S_OK || !first) return false;
     return SUCCEEDED(first->get_nodeValue(value.Put()));
+}
+
+// A text's identifier; the identifier first takes the table's "unknown" value.
+template <size_t N>
+BOOL BTextId(const IdRow (&rows)[N], DWORD dwUnknown, LPCWSTR pszText, DWORD* pdwId) {
+    if (!pszText || !pdwId) return BadArguments();
+    *pdwId = dwUnknown;
+    return BLookup(rows, pszText, pdwId) ? TRUE : FALSE;
 }
 
 BOOL BNameId(IXMLDOMNode* pNode, DWORD* pdwId, bool (*lookup)(LPCWSTR, DWORD*)) {
@@ -128,7 +131,7 @@ BOOL BGetNodeTextAlloc(IXMLDOMNode* pNode, PWSTR* ppszText) {
     CZQVariant value;
     if (!BFirstChildValue(pNode, value) || value.Get().vt != VT_BSTR) return FALSE;
     const BSTR text = value.Get().bstrVal;
-    PWSTR copy = zqxml::PszLocalCopy(text, text ? SysStringLen(text) : 0);
+    PWSTR copy = ZQDupText(text ? text : L"");
     if (!copy) return FALSE;
     *ppszText = copy;
     return TRUE;
@@ -139,8 +142,7 @@ BOOL BGetNodeText(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer) {
     pszBuffer[0] = L'\0';
     CZQVariant value;
     if (!BFirstChildValue(pNode, value) || value.Get().vt != VT_BSTR) return FALSE;
-    const BSTR text = value.Get().bstrVal;
-    return BCopyFitted(pszBuffer, cchBuffer, text, text ? SysStringLen(text) : 0);
+    return BCopyFitted(pszBuffer, cchBuffer, value.Get().bstrVal);
 }
 
 BOOL BGetNodeInt(IXMLDOMNode* pNode, LONG* plValue) {
@@ -180,7 +182,7 @@ BOOL BGetNodeName(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer) {
     pszBuffer[0] = L'\0';
     CZQBstr name;
     if (FAILED(pNode->get_nodeName(name.Put())) || !name) return FALSE;
-    return BCopyFitted(pszBuffer, cchBuffer, name.Get(), SysStringLen(name.Get()));
+    return BCopyFitted(pszBuffer, cchBuffer, name.Get());
 }
 
 BOOL BGetAttributeText(IXMLDOMNode* pNode, LPCWSTR pszName, PWSTR pszBuffer, int cchBuffer) {
@@ -196,8 +198,7 @@ BOOL BGetAttributeText(IXMLDOMNode* pNode, LPCWSTR pszName, PWSTR pszBuffer, int
     if (attributes->getNamedItem(name.Get(), attribute.Put()) != S_OK || !attribute) return FALSE;
     CZQVariant value;
     if (FAILED(attribute->get_nodeValue(value.Put())) || value.Get().vt != VT_BSTR) return FALSE;
-    const BSTR text = value.Get().bstrVal;
-    return BCopyFitted(pszBuffer, cchBuffer, text, text ? SysStringLen(text) : 0);
+    return BCopyFitted(pszBuffer, cchBuffer, value.Get().bstrVal);
 }
 
 BOOL BConstraintElementId(IXMLDOMNode* pNode, DWORD* pdwId) {
@@ -212,29 +213,13 @@ BOOL BAlertFieldId(IXMLDOMNode* pNode, DWORD* pdwId) {
     return BNameId(pNode, pdwId, [](LPCWSTR name, DWORD* id) { return BLookup(kAlertFields, name, id); });
 }
 
-BOOL BUiActionId(LPCWSTR pszText, DWORD* pdwId) {
-    if (!pszText || !pdwId) return BadArguments();
-    *pdwId = 0;
-    return BLookup(kUiActions, pszText, pdwId) ? TRUE : FALSE;
-}
+BOOL BUiActionId(LPCWSTR pszText, DWORD* pdwId) { return BTextId(kUiActions, 0, pszText, pdwId); }
 
-BOOL BConstraintActionId(LPCWSTR pszText, DWORD* pdwId) {
-    if (!pszText || !pdwId) return BadArguments();
-    *pdwId = 0;
-    return BLookup(kConstraintActions, pszText, pdwId) ? TRUE : FALSE;
-}
+BOOL BConstraintActionId(LPCWSTR pszText, DWORD* pdwId) { return BTextId(kConstraintActions, 0, pszText, pdwId); }
 
-BOOL BSeverityId(LPCWSTR pszText, DWORD* pdwId) {
-    if (!pszText || !pdwId) return BadArguments();
-    *pdwId = 5;
-    return BLookup(kSeverities, pszText, pdwId) ? TRUE : FALSE;
-}
+BOOL BSeverityId(LPCWSTR pszText, DWORD* pdwId) { return BTextId(kSeverities, 5, pszText, pdwId); }
 
-BOOL BCmdLineParamId(LPCWSTR pszText, DWORD* pdwId) {
-    if (!pszText || !pdwId) return BadArguments();
-    *pdwId = 6;
-    return BLookup(kCmdLineParams, pszText, pdwId) ? TRUE : FALSE;
-}
+BOOL BCmdLineParamId(LPCWSTR pszText, DWORD* pdwId) { return BTextId(kCmdLineParams, 6, pszText, pdwId); }
 
 BOOL BGetDeviceObjectValue(IZQDeviceChannel* pChannel, IZQObjectList* pRequest, LPCWSTR pszObjectId,
                            DeviceValueRecord* pRecord, HRESULT* phr) {

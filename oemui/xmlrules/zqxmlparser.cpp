@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "zqxmlutil.h"
 
@@ -56,7 +57,7 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    m_pszPath = zqxml::PszLocalCopy(pszPath, wcslen(pszPath));
+    m_pszPath = ZQDupText(pszPath);
     if (!m_pszPath) return FALSE;
 
     CZQComPtr<IXMLDOMDocument> document;
@@ -149,7 +150,7 @@ BOOL CZQXmlParserCommon::BFindListEntry(IXMLDOMNodeList* pList, LPCWSTR pszName,
         if (pList->nextNode(entry.Put()) != S_OK || !entry) return FALSE;
         CZQBstr name;
         if (zqxml::HrChildText(entry.Get(), L"name", name) != S_OK || zqxml::CchText(name) == 0) return FALSE;
-        if (zqxml::BEqualNoCase(name.Get(), pszName)) {
+        if (ZQEqualNoCase(name.Get(), pszName)) {
             *ppNode = entry.Detach();
             return TRUE;
         }
@@ -166,11 +167,11 @@ BOOL CZQXmlParserCommon::BSelectByName(IXMLDOMNode* pContext, LPCWSTR pszPattern
     *ppNode = nullptr;
     // With a name: "<pattern>//name", so a name element at any depth below the pattern matches.
     static const WCHAR kNameSuffix[] = L"//name";
-    const size_t cchPattern = wcslen(pszPattern);
+    const size_t cchPattern = wcslen(pszPattern) + ARRAYSIZE(kNameSuffix);
     CZQLocalPtr<WCHAR> pattern;
-    if (!pattern.Alloc(cchPattern + ARRAYSIZE(kNameSuffix))) return FALSE;
-    wmemcpy(pattern.Get(), pszPattern, cchPattern);
-    if (pszName) wmemcpy(pattern.Get() + cchPattern, kNameSuffix, ARRAYSIZE(kNameSuffix));
+    if (!pattern.Alloc(cchPattern)) return FALSE;
+    ZQCopyText(pattern.Get(), cchPattern, pszPattern);
+    if (pszName) ZQAppendText(pattern.Get(), cchPattern, kNameSuffix);
 
     CZQComPtr<IXMLDOMNodeList> list;
     if (zqxml::HrSelectNodes(pContext, pattern.Get(), list.Put()) != S_OK) return FALSE;
@@ -183,7 +184,7 @@ BOOL CZQXmlParserCommon::BSelectByName(IXMLDOMNode* pContext, LPCWSTR pszPattern
         }
         CZQBstr text;
         if (FAILED(node->get_text(text.Put())) || !text) continue;
-        if (zqxml::BEqualNoCase(text.Get(), pszName)) {
+        if (ZQEqualNoCase(text.Get(), pszName)) {
             node->get_parentNode(ppNode);
             break;
         }

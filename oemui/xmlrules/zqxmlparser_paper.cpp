@@ -1,6 +1,7 @@
 // Borderless overspray and roll limits of the helper file.
 #include <cwchar>
 
+#include "common/zqstrings.h"
 #include "zqxmlparser.h"
 #include "zqxmlutil.h"
 
@@ -13,7 +14,9 @@ HRESULT HrReadField(IXMLDOMNode* pEntry, LPCWSTR pszChild, WCHAR (&buffer)[CZQXm
     CZQBstr text;
     HRESULT hr = zqxml::HrChildText(pEntry, pszChild, text);
     if (hr != S_OK) return hr;
-    return zqxml::BCopyWhole(buffer, ARRAYSIZE(buffer), text.Get(), zqxml::CchText(text)) ? S_OK : S_FALSE;
+    if (ZQCopyText(buffer, ARRAYSIZE(buffer), text.Get()) == S_OK) return S_OK;
+    buffer[0] = L'\0';
+    return S_FALSE;
 }
 
 // An overspray child read with "%f"; a missing child or a text that is no number gives 0.
@@ -58,9 +61,9 @@ BOOL CZQXmlParserCommon::BGetBorderlessSettings(IXMLDOMNode* pFirst, LPCWSTR psz
                 return FALSE;
 
             const WCHAR* other = nullptr;
-            if (borderless[0] && zqxml::BEqualNoCase(borderless, pszPaper))
+            if (borderless[0] && ZQEqualNoCase(borderless, pszPaper))
                 other = bordered;
-            else if (bordered[0] && zqxml::BEqualNoCase(bordered, pszPaper))
+            else if (bordered[0] && ZQEqualNoCase(bordered, pszPaper))
                 other = borderless;
             if (other) {
                 // An empty twin leaves the caller's keyword as it was; the edges are handed out all the same.
@@ -101,7 +104,7 @@ BOOL CZQXmlParserCommon::BGetRollLimits(IXMLDOMNode* pRoll, PWSTR* ppszMinJobPag
         lastRead = false;
         CZQBstr text;
         if (zqxml::HrChildText(pRoll, field.name, text) != S_OK) continue;
-        PWSTR copy = zqxml::PszLocalCopy(text.Get(), zqxml::CchText(text));
+        PWSTR copy = ZQDupText(text.Get());
         if (!copy) continue;
         *field.out = copy;
         lastRead = true;

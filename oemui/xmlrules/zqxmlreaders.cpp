@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqstrings.h"
 #include "zqxmlparser.h"
 #include "zqxmlutil.h"
 
@@ -84,7 +85,7 @@ BOOL CZQXmlHelperReaders::BReadSettingText(IXMLDOMNode* pElement, PWSTR** pppszS
         }
         const size_t cch = zqxml::CchText(text);
         if (!cch) continue;
-        if (!(list[i] = zqxml::PszLocalCopy(text.Get(), cch))) {
+        if (!(list[i] = ZQDupText(text.Get()))) {
             VFreeLocalArray(list, static_cast<DWORD>(count));
             return FALSE;
         }
@@ -106,11 +107,11 @@ BOOL CZQXmlHelperReaders::BReadDmlPairs(IXMLDOMNode* pEntry, PWSTR* ppszName, PW
     *ppszObjectId = nullptr;
     CZQBstr name;
     if (zqxml::HrChildText(pEntry, L"dmlname", name) != S_OK) name.Reset();
-    CZQLocalPtr<WCHAR> nameCopy(zqxml::PszLocalCopy(name.Get(), zqxml::CchText(name)));
+    CZQLocalPtr<WCHAR> nameCopy(ZQDupText(name ? name.Get() : L""));
     CZQBstr objectId;
     if (!nameCopy || zqxml::HrChildText(pEntry, L"oidvalue", objectId) != S_OK || zqxml::CchText(objectId) == 0)
         return FALSE;
-    PWSTR idCopy = zqxml::PszLocalCopy(objectId.Get(), zqxml::CchText(objectId));
+    PWSTR idCopy = ZQDupText(objectId.Get());
     if (!idCopy) return FALSE;
     *ppszName = nameCopy.Release();
     *ppszObjectId = idCopy;

@@ -47,25 +47,4 @@ HRESULT HrChildText(IXMLDOMNode* pContext, LPCWSTR pszChild, CZQBstr& text) {
 
 size_t CchText(const CZQBstr& text) { return text ? wcslen(text.Get()) : 0; }
 
-bool BEqualNoCase(LPCWSTR a, LPCWSTR b) {
-    if (!a || !b) return false;
-    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
-}
-
-PWSTR PszLocalCopy(LPCWSTR psz, size_t cch) {
-    PWSTR copy = static_cast<PWSTR>(LocalAlloc(LPTR, (cch + 1) * sizeof(WCHAR)));
-    if (copy && cch) wmemcpy(copy, psz, cch);
-    return copy;
-}
-
-bool BCopyWhole(PWSTR pszBuffer, size_t cchBuffer, LPCWSTR psz, size_t cch) {
-    if (cch >= cchBuffer) {
-        pszBuffer[0] = L'\0';
-        return false;
-    }
-    if (cch) wmemcpy(pszBuffer, psz, cch);
-    pszBuffer[cch] = L'\0';
-    return true;
-}
-
 }  // namespace zqxml

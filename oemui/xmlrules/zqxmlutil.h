@@ -16,11 +16,5 @@ HRESULT HrSelectNodes(IXMLDOMNode* pContext, LPCWSTR pszPattern, IXMLDOMNodeList
 HRESULT HrChildText(IXMLDOMNode* pContext, LPCWSTR pszChild, CZQBstr& text);
 // Length of a BSTR text up to its first zero.
 size_t CchText(const CZQBstr& text);
-// Case-blind equality of two texts (ordinal).
-bool BEqualNoCase(LPCWSTR a, LPCWSTR b);
-// A zero-filled local-heap copy of cch characters plus the terminator; null when out of memory.
-PWSTR PszLocalCopy(LPCWSTR psz, size_t cch);
-// Copies a whole text into a buffer of cchBuffer characters; false (buffer emptied) when it does not fit.
-bool BCopyWhole(PWSTR pszBuffer, size_t cchBuffer, LPCWSTR psz, size_t cch);
 
 }  // namespace zqxml
