@@ -1,7 +1,6 @@
 #include "zqxmlparser.h"
 
 #include <cwchar>
-#include <cwctype>
 
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
