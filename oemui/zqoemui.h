@@ -3,6 +3,7 @@
 
 #include "common/zqcommon.h"
 #include "platform/oemuiplatform.h"
+#include "settings/zqdriverdata.h"
 
 class CZQXmlParserCommon;
 
@@ -48,6 +49,8 @@ public:
 
     // The core driver's helper interface, once published.
     IPrintOemDriverUI* DriverUI() const { return m_pDriverUI; }
+    // The settings store of this binding.
+    CZQDriverData& DriverData() { return m_driverData; }
 
     // Loads the driver's XML helper file: the file named by the current option of "ZQXMLFileUsed",
     // in the driver's directory. The parser's loaded flag is set only when the load succeeded.
@@ -62,4 +65,5 @@ private:
     CZQCommon* m_pCommon = nullptr;
     // The rule engine's parser of the helper file, for the whole binding.
     CZQXmlParserCommon* m_pXmlParser = nullptr;
+    CZQDriverData m_driverData;
 };

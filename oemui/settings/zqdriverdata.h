@@ -1,0 +1,136 @@
+// CZQDriverData: the settings store. The configuration manager's settings live as keyword=value
+// texts (REG_SZ) in the printer's data, in a few fixed key trees, next to single values at the
+// printer data's root; this object reads, writes, deletes and lists them, translates between the
+// configuration manager's vocabulary and the driver's, moves devmode items between their text and
+// the private devmode, and applies the administrator's locks to the core driver's items.
+//
+// It holds no state but the printer-language number, which its owner copies in before each use.
+// Every printer-data call goes through the spooler layer; a call the spooler lacks fails the way
+// the spooler answers it, and the routine reports that failure (last error = the spooler's answer).
+#pragma once
+
+#include "../common/zqcommon.h"
+#include "../common/zqhandles.h"
+
+namespace zqsettings {
+
+// Key trees of the printer's data.
+inline constexpr WCHAR kDriverDataPhysical[] = L"DMCDriverData\\Physical";
+inline constexpr WCHAR kDriverDataDevModeItems[] = L"DMCDriverData\\Printing\\DevModeItems";
+inline constexpr WCHAR kDriverDataOptItems[] = L"DMCDriverData\\Printing\\OptItems";
+inline constexpr WCHAR kLockDataPrinting[] = L"DMCLockData\\Printing";
+inline constexpr WCHAR kLockDataPhysical[] = L"DMCLockData\\Physical";
+// The same layout for the settings of a conversion run.
+inline constexpr WCHAR kOndrelPhysical[] = L"OndrelDriverData\\Physical";
+inline constexpr WCHAR kOndrelDevModeItems[] = L"OndrelDriverData\\Printing\\DevModeItems";
+inline constexpr WCHAR kOndrelOptItems[] = L"OndrelDriverData\\Printing\\OptItems";
+
+// The printer data's root: the values GetPrinterDataW and SetPrinterDataW reach, which the
+// spooler keeps under this key. Deleting and listing root values goes through it by name.
+inline constexpr WCHAR kRootKey[] = L"PrinterDriverData";
+
+// Root values.
+inline constexpr WCHAR kInstallationComplete[] = L"InstallationComplete";  // REG_DWORD
+inline constexpr WCHAR kDMCStatus[] = L"DMCStatus";                        // REG_DWORD 0-3
+inline constexpr WCHAR kEACStatus[] = L"EACStatus";                        // REG_DWORD, per user
+inline constexpr WCHAR kPrnPropChng[] = L"PrnPropChng";                    // REG_DWORD
+inline constexpr WCHAR kStale[] = L"Stale";                                // REG_SZ "True" / "False"
+inline constexpr WCHAR kDMCExist[] = L"DMCExist";                          // REG_SZ "True"
+inline constexpr WCHAR kDMCExportOnly[] = L"DMCExportOnly";                // REG_SZ "True"
+inline constexpr WCHAR kAlwaysExport[] = L"AlwaysExport";                  // REG_DWORD
+inline constexpr WCHAR kConfigFile[] = L"ConfigFile";  // REG_BINARY under the machine's printer key
+
+inline constexpr WCHAR kTrue[] = L"True";
+inline constexpr WCHAR kFalse[] = L"False";
+inline constexpr WCHAR kLock[] = L"Lock";  // data of a lock record
+
+// Help index of an item that the administrator locked.
+inline constexpr DWORD kLockedHelpIndex = 15147;
+
+// Working size of item names, values and keywords.
+inline constexpr size_t kItemChars = 256;
+
+}  // namespace zqsettings
+
+// The values of one printer-data key, in the spooler's order. An entry whose data is not a
+// terminated REG_SZ text gives no text; an entry whose name is malformed gives no name.
+class CZQPrinterDataList {
+public:
+    CZQPrinterDataList() = default;
+    CZQPrinterDataList(const CZQPrinterDataList&) = delete;
+    CZQPrinterDataList& operator=(const CZQPrinterDataList&) = delete;
+
+    // Enumerates the key. TRUE also for an empty key; FALSE (with the spooler's answer as last
+    // error) when it cannot be listed, which leaves the list empty.
+    BOOL BRead(HANDLE hPrinter, PCWSTR pszKey);
+    DWORD Count() const { return m_count; }
+    PCWSTR Name(DWORD i) const;
+    PCWSTR Text(DWORD i) const;
+
+private:
+    const PRINTER_ENUM_VALUESW* Entry(DWORD i) const;
+    CZQLocalPtr<BYTE> m_buffer;
+    DWORD m_cbBuffer = 0;
+    DWORD m_count = 0;
+};
+
+class CZQDriverData : public CZQCommon {
+public:
+    // ---- printer-language number (3 PostScript; 3 and 4 enable the PostScript toggles)
+    DWORD DWLanguage() const { return m_dwLanguage; }
+    void VSetLanguage(DWORD dwLanguage) { m_dwLanguage = dwLanguage; }
+
+    // ---- printer data
+    // A text value under a key (or at the root) in a new zero-filled buffer the caller frees.
+    // FALSE and no buffer when the value is missing, is not a terminated REG_SZ text, or cannot
+    // be read.
+    static BOOL BGetPrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR* ppszText);
+    static BOOL BGetPrinterData(HANDLE hPrinter, PCWSTR pszValue, PWSTR* ppszText);
+    // A REG_DWORD root value of four bytes; anything else counts as missing.
+    static BOOL BGetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue);
+    // REG_SZ with its terminator under a key or at the root, and REG_DWORD at the root.
+    static BOOL BSetPrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PCWSTR pszText);
+    static BOOL BSetPrinterData(HANDLE hPrinter, PCWSTR pszValue, PCWSTR pszText);
+    static BOOL BSetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD dwValue);
+    static BOOL BDeletePrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue);
+    static BOOL BDeletePrinterData(HANDLE hPrinter, PCWSTR pszValue);
+
+    // ---- which items live where
+    // Devmode items: their value lives in the private devmode rather than in an option item.
+    static BOOL BIsDevModeItem(PCWSTR pszKeyword);
+    // "Printing" items that the import files under "DevModeItems" (all others under "OptItems").
+    static BOOL BRoutesToDevModeItems(PCWSTR pszKeyword);
+
+    // ---- devmode items
+    // Stores one item's text in the private devmode: 0 when the keyword is known (a text that
+    // matches nothing leaves the field as it was), -1 when it is not.
+    static int ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR pszValue);
+    // The item's text from the private and public devmode into pszValue (256 characters); an
+    // item the devmodes do not give leaves the text as it was. FALSE without a parameter block
+    // or a devmode the item needs.
+    static BOOL BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PWSTR pszValue);
+
+    // ---- locks
+    // Disables the core driver's item of every setting locked under "DMCLockData\Printing" and
+    // gives it the locked help index.
+    static void VApplyLockData(POEMCUIPPARAM pParam);
+
+    // ---- translations (out texts hold 256 characters)
+    // Configuration value -> driver keyword of the item's value table, and back.
+    static BOOL BMapConfigValue(PCWSTR pszItem, PCWSTR pszConfigValue, PWSTR pszKeyword);
+    static BOOL BMapDriverValueBack(PCWSTR pszItem, PCWSTR pszKeyword, PWSTR pszConfigValue);
+    // Configuration name -> the driver's feature keyword (the first name-table row whose item the
+    // core driver has, else the name) and its public id; TRUE for a public item.
+    static BOOL BMapConfigName(POEMCUIPPARAM pParam, PCWSTR pszName, PWSTR pszKeyword, BYTE* pbPubId);
+    // Installable option value -> driver option of the item's device table (pszOption keeps its
+    // text when nothing matches), and back.
+    static BOOL BMapDeviceValue(PCWSTR pszItem, PCWSTR pszConfigValue, PWSTR pszOption);
+    static BOOL BMapDeviceOptionBack(PCWSTR pszItem, PCWSTR pszOption, PWSTR pszConfigValue);
+    // From row iStart on: the first accessory row whose driver option is pszText replaces the
+    // text by its configuration value and gives its row.
+    static BOOL BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow);
+    static BOOL BMapPhysicalName(PCWSTR pszName, PWSTR pszKeyword);
+
+private:
+    DWORD m_dwLanguage = 0;
+};

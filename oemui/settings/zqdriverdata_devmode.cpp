@@ -1,0 +1,378 @@
+// Devmode items: settings whose value lives in the private devmode, moved between their
+// configuration text and the devmode's fields through the devmode-item tables.
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+#include "../common/zqstrings.h"
+#include "../zquidevmode.h"
+#include "zqconfigtables.h"
+#include "zqdriverdata.h"
+
+namespace {
+
+using namespace zqcfgmap;
+
+// The devmode-item list and the import routing list. They differ on purpose: "Duplex" and
+// "PrintQuality" are filed with the devmode items but are none; "Orientation", "NUpChoice" and
+// "PrintColorAsGray" are devmode items filed with the option items.
+constexpr PCWSTR kDevModeItems[] = {
+    L"Watermarks",        L"WMColor",          L"WMShadeLevel",         L"WMFontStyle",
+    L"WMFontEscapement",  L"WMCustomAngle",    L"WMFont",               L"WMFontSize",
+    L"NUpBordersChoice",  L"NUpPageOrderChoice", L"JobRetentionModeChoice", L"FitToOtherSizeChoice",
+    L"ScalePageChoice",   L"ScaleChoice",      L"UseDiffFirstPageChoice", L"BackCoverChoice",
+    L"BookletPrintingChoice", L"ZQChromix",    L"WMFirstPageOnly",      L"Orientation",
+    L"DuplexEdge",        L"NUpChoice",        L"PrintColorAsGray",
+};
+constexpr PCWSTR kRoutedToDevModeItems[] = {
+    L"Watermarks",        L"WMColor",          L"WMShadeLevel",         L"WMFontStyle",
+    L"WMFontEscapement",  L"WMCustomAngle",    L"WMFont",               L"WMFontSize",
+    L"Duplex",            L"DuplexEdge",       L"NUpBordersChoice",     L"NUpPageOrderChoice",
+    L"JobRetentionModeChoice", L"FitToOtherSizeChoice", L"ScalePageChoice", L"ScaleChoice",
+    L"UseDiffFirstPageChoice", L"BackCoverChoice", L"BookletPrintingChoice", L"ZQChromix",
+    L"WMFirstPageOnly",   L"PrintQuality",
+};
+static_assert(sizeof kDevModeItems / sizeof kDevModeItems[0] == 23);
+static_assert(sizeof kRoutedToDevModeItems / sizeof kRoutedToDevModeItems[0] == 22);
+
+template <size_t N>
+bool OnList(const PCWSTR (&list)[N], PCWSTR pszKeyword) {
+    for (PCWSTR name : list)
+        if (ZQEqualNoCase(name, pszKeyword)) return true;
+    return false;
+}
+
+// A numeric field of the private devmode, by its stored offset.
+struct Field {
+    uint16_t offset;
+    uint8_t width;  // 2 or 4 bytes
+};
+template <typename T>
+constexpr Field FieldAt(size_t offset) {
+    return {static_cast<uint16_t>(offset), static_cast<uint8_t>(sizeof(T))};
+}
+#define ZQ_FIELD(member) FieldAt<decltype(ZQUIDevmode::member)>(offsetof(ZQUIDevmode, member))
+
+LONG Get(const ZQUIDevmode& dm, Field f) {
+    const auto* p = reinterpret_cast<const BYTE*>(&dm) + f.offset;
+    if (f.width == 2) {
+        uint16_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    }
+    int32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void Put(ZQUIDevmode& dm, Field f, LONG value) {
+    auto* p = reinterpret_cast<BYTE*>(&dm) + f.offset;
+    if (f.width == 2) {
+        const auto v = static_cast<uint16_t>(value);
+        std::memcpy(p, &v, sizeof v);
+    } else {
+        const auto v = static_cast<int32_t>(value);
+        std::memcpy(p, &v, sizeof v);
+    }
+}
+
+// Items whose field takes the number of the row their text names. Stored: the text's row sets
+// the field (items with side effects are stored by their own rule below). Read: the last row
+// whose number equals the field gives the text.
+struct RowItem {
+    PCWSTR pszKeyword;
+    const ConfigValueTable* pTable;
+    Field field;
+    bool stored;
+    bool read;
+};
+const RowItem kRowItems[] = {
+    {L"DuplexEdge", &kDuplexEdgeTable, ZQ_FIELD(wDuplex), true, true},
+    {L"JobRetentionModeChoice", &kJobRetentionTable, ZQ_FIELD(dwRetentionMode), true, true},
+    {L"FitToOtherSizeChoice", &kFitToOtherSizeTable, ZQ_FIELD(dwPrintDocOn), true, true},
+    {L"ScalePageChoice", &kScalePageTable, ZQ_FIELD(dwScaleToFit), true, true},
+    {L"WMColor", &kWmColorTable, ZQ_FIELD(dwWmColorIndex), false, true},
+    {L"WMShadeLevel", &kWmShadeTable, ZQ_FIELD(dwWmShade), true, true},
+    {L"WMFontEscapement", &kWmEscapementTable, ZQ_FIELD(dwWmAngleMode), false, true},
+    {L"WMFontStyle", &kWmStyleTable, ZQ_FIELD(dwWmStyle), true, true},
+    {L"WMFirstPageOnly", &kWmFirstPageTable, ZQ_FIELD(dwWmFirstPageOnly), false, true},
+    {L"NUpChoice", &kNupTable, ZQ_FIELD(dwPagesPerSheet), false, true},
+    {L"NUpBordersChoice", &kNupBordersTable, ZQ_FIELD(dwPageBorders), true, true},
+    {L"NUpPageOrderChoice", &kNupPageOrderTable, ZQ_FIELD(dwPageOrderIndex), true, true},
+    {L"BookletPrintingChoice", &kBookletTable, ZQ_FIELD(dwBooklet), false, true},
+    {L"PageOrder", &kPageOrderTable, ZQ_FIELD(dwPageOrder), true, false},
+    {L"ThriftMode", &kThriftModeTable, ZQ_FIELD(dwThriftMode), true, false},
+    {L"ColorMode", &kColorModeTable, ZQ_FIELD(wColor), true, false},
+};
+
+// Items that are on when their text is one word: stored as onValue / offValue, read back as
+// onText when the field is 1, else offText.
+struct FlagItem {
+    PCWSTR pszKeyword;
+    PCWSTR pszMatch;
+    LONG onValue;
+    LONG offValue;
+    Field field;
+    PCWSTR pszOnText;
+    PCWSTR pszOffText;
+};
+const FlagItem kFlagItems[] = {
+    {L"PrintColorAsGray", L"True", 1, 0, ZQ_FIELD(dwPrintAsGray), L"True", L"False"},
+    {L"UseDiffFirstPageChoice", L"DifferentFirstPage", 1, 0, ZQ_FIELD(dwDiffPaper), L"DifferentFirstPage",
+     L"SameFirstPage"},
+    {L"BackCoverChoice", L"NoBackPage", 0, 1, ZQ_FIELD(dwBackCover), L"UseAlternateSource", L"NoBackPage"},
+    {L"ZQChromix", L"Automatic", 1, 0, ZQ_FIELD(dwChromixAuto), L"Automatic", L"Manual"},
+};
+
+// Watermark texts stored while the watermark is on: the name written into both name fields
+// (null: the text itself) and the watermark's state afterwards.
+struct WatermarkText {
+    PCWSTR pszValue;
+    PCWSTR pszName;
+    DWORD dwOn;
+};
+const WatermarkText kWatermarkTexts[] = {
+    {L"None", L" [none]", 0},
+    {L"SAMPLE", L"SAMPLE", 1},
+    {L"Confidential", nullptr, 1},
+    {L"Draft", nullptr, 1},
+};
+
+constexpr LONG kFullScale = 100;
+constexpr DWORD kOneUp = 1;
+constexpr DWORD kTwoUp = 2;
+constexpr WORD kShortEdge = 3;
+constexpr WORD kMonochrome = 1;
+constexpr WORD kColor = 2;
+constexpr size_t kNameChars = 256;
+
+template <typename T, size_t N>
+const T* FindByKeyword(const T (&items)[N], PCWSTR pszKeyword) {
+    for (const T& it : items)
+        if (ZQEqualNoCase(it.pszKeyword, pszKeyword)) return &it;
+    return nullptr;
+}
+
+bool Is(PCWSTR a, PCWSTR b) { return ZQEqualNoCase(a, b); }
+
+// The decimal value at the start of a text (blanks and a sign allowed), held to the LONG range.
+LONG Decimal(PCWSTR psz) { return std::wcstol(psz, nullptr, 10); }
+
+// The same through the system code page, as the angle is read: at most 256 bytes of the text.
+LONG DecimalAnsi(PCWSTR psz) {
+    char text[256] = {};
+    WideCharToMultiByte(CP_ACP, 0, psz, -1, text, sizeof text - 1, nullptr, nullptr);
+    text[sizeof text - 1] = 0;
+    return std::strtol(text, nullptr, 10);
+}
+
+void SetWatermarkNames(ZQUIDevmode& dm, PCWSTR pszName) {
+    ZQCopyText(dm.szWmName, kNameChars, pszName);
+    ZQCopyText(dm.szWmText, kNameChars, pszName);
+}
+
+// Booklet printing forces its own layout: full scale, fitted, two pages per sheet, short edge.
+void ApplyBookletLayout(ZQUIDevmode& dm) {
+    dm.dwScalePercent = kFullScale;
+    dm.dwScaleToFit = 1;
+    dm.dwPrintDocOn = 1;
+    dm.dwBackCover = 0;
+    dm.dwPagesPerSheet = kTwoUp;
+    dm.wDuplex = kShortEdge;
+}
+
+void SetScale(ZQUIDevmode& dm, PCWSTR pszValue) {
+    if (dm.dwPagesPerSheet == kOneUp) {
+        dm.dwScalePercent = static_cast<uint32_t>(Decimal(pszValue));
+    } else {
+        dm.dwScalePercent = kFullScale;
+        if (dm.dwBooklet == 0) dm.dwPrintDocOn = 0;
+    }
+    if (static_cast<LONG>(dm.dwScalePercent) != kFullScale)
+        dm.fScaleFactor = static_cast<float>(static_cast<LONG>(dm.dwScalePercent)) / 100.0f;
+    if (dm.dwPrintDocOn == 1 && dm.dwScaleToFit == 0) dm.fScaleFactor = 1.0f;
+}
+
+void FormatNumber(PWSTR pszOut, LONG value) { ZQFormatText(pszOut, zqsettings::kItemChars, L"%ld", value); }
+
+}  // namespace
+
+BOOL CZQDriverData::BIsDevModeItem(PCWSTR pszKeyword) { return pszKeyword && OnList(kDevModeItems, pszKeyword); }
+
+BOOL CZQDriverData::BRoutesToDevModeItems(PCWSTR pszKeyword) {
+    return pszKeyword && OnList(kRoutedToDevModeItems, pszKeyword);
+}
+
+int CZQDriverData::ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR pszValue) {
+    if (!pPrivateDM || !pszKeyword || !pszValue) {
+        SetLastError(ERROR_INVALID_DATA);
+        return -1;
+    }
+    ZQUIDevmode& dm = *static_cast<ZQUIDevmode*>(pPrivateDM);
+
+    if (const RowItem* item = FindByKeyword(kRowItems, pszKeyword); item && item->stored) {
+        const int row = FindRowByConfigValue(*item->pTable, pszValue);
+        if (row >= 0) Put(dm, item->field, item->pTable->pRows[row].lNumber);
+        return 0;
+    }
+    if (const FlagItem* item = FindByKeyword(kFlagItems, pszKeyword)) {
+        const bool on = Is(pszValue, item->pszMatch);
+        Put(dm, item->field, on ? item->onValue : item->offValue);
+        if (Is(pszKeyword, L"PrintColorAsGray")) dm.wColor = on ? kMonochrome : kColor;
+        return 0;
+    }
+    if (Is(pszKeyword, L"Collate")) {
+        dm.wCollate = Is(pszValue, zqsettings::kTrue) ? 1 : 0;
+        return 0;
+    }
+    if (Is(pszKeyword, L"Orientation")) {
+        const int row = FindRowByConfigValue(kOrientationTable, pszValue);
+        if (row >= 0) {
+            dm.wOrientation = static_cast<uint16_t>(kOrientationTable.pRows[row].lNumber);
+            dm.dwRotate180 = row >= kFirstRotatedOrientationRow ? 1 : 0;
+        }
+        return 0;
+    }
+    if (Is(pszKeyword, L"WMFirstPageOnly")) {
+        const int row = FindRowByConfigValue(kWmFirstPageTable, pszValue);
+        if (row >= 0) {
+            dm.dwWmFirstPageOnly = static_cast<uint32_t>(kWmFirstPageTable.pRows[row].lNumber);
+            dm.dwWmOn = row != 0 ? 1 : 0;  // "NoPages" turns the watermark off
+        }
+        return 0;
+    }
+    if (Is(pszKeyword, L"Watermarks")) {
+        if (dm.dwWmOn != 1) return 0;
+        for (const WatermarkText& w : kWatermarkTexts) {
+            if (!Is(pszValue, w.pszValue)) continue;
+            SetWatermarkNames(dm, w.pszName ? w.pszName : pszValue);
+            dm.dwWmOn = w.dwOn;
+            break;
+        }
+        return 0;
+    }
+    if (Is(pszKeyword, L"WMColor")) {
+        // A monochrome job has only the grey watermark.
+        const int row = dm.wColor == kMonochrome ? 0 : FindRowByConfigValue(kWmColorTable, pszValue);
+        if (row >= 0) dm.dwWmColorIndex = static_cast<uint32_t>(kWmColorTable.pRows[row].lNumber);
+        return 0;
+    }
+    if (Is(pszKeyword, L"WMFontEscapement")) {
+        const int row = FindRowByConfigValue(kWmEscapementTable, pszValue);
+        if (row >= 0) dm.dwWmAngleMode = static_cast<uint32_t>(kWmEscapementTable.pRows[row].lNumber);
+        if (Is(pszValue, L"Horizontal")) dm.dwWmAngle = 0;
+        if (Is(pszValue, L"Vertical")) dm.dwWmAngle = 90;
+        return 0;
+    }
+    if (Is(pszKeyword, L"WMCustomAngle")) {
+        dm.dwWmAngle = static_cast<uint32_t>(DecimalAnsi(pszValue));
+        return 0;
+    }
+    if (Is(pszKeyword, L"WMFont")) {
+        ZQCopyText(dm.szWmFont, kNameChars, pszValue);
+        return 0;
+    }
+    if (Is(pszKeyword, L"WMFontSize")) {
+        dm.dwWmSize = static_cast<uint32_t>(Decimal(pszValue));
+        return 0;
+    }
+    if (Is(pszKeyword, L"NUpChoice")) {
+        const int row = FindRowByConfigValue(kNupTable, pszValue);
+        if (row >= 0) {
+            dm.dwPagesPerSheet = static_cast<uint32_t>(kNupTable.pRows[row].lNumber);
+            if (dm.dwPagesPerSheet != kOneUp) dm.dwScaleToFit = 0;
+        }
+        return 0;
+    }
+    if (Is(pszKeyword, L"ScaleChoice")) {
+        SetScale(dm, pszValue);
+        return 0;
+    }
+    if (Is(pszKeyword, L"BookletPrintingChoice")) {
+        int row = FindRowByConfigValue(kBookletTable, pszValue);
+        const ConfigValueTable* table = &kBookletTable;
+        if (row < 0) {
+            row = FindRowByConfigValue(kBookletAltTable, pszValue);
+            table = &kBookletAltTable;
+        }
+        if (row >= 0) {
+            dm.dwBooklet = static_cast<uint32_t>(table->pRows[row].lNumber);
+            if (dm.dwBooklet != 0) ApplyBookletLayout(dm);
+        }
+        return 0;
+    }
+    if (Is(pszKeyword, L"Duplex")) return 0;  // filed with the devmode items, stored elsewhere
+    return -1;
+}
+
+BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PWSTR pszValue) {
+    if (!pParam || !pszKeyword || !pszValue) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const auto* pdm = static_cast<const ZQUIDevmode*>(pParam->pOEMDM);
+    const DEVMODEW* pPublic = pParam->pPublicDM;
+    auto missing = [] {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    };
+    auto put = [pszValue](PCWSTR text) { ZQCopyText(pszValue, zqsettings::kItemChars, text); };
+
+    if (Is(pszKeyword, L"Collate")) {
+        if (!pPublic) return missing();
+        put(pPublic->dmCollate == DMCOLLATE_TRUE ? zqsettings::kTrue : zqsettings::kFalse);
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"PageOrder")) {
+        POPTITEM item = nullptr;
+        if (DWFindOptItemByPubId(pParam, DMPUB_PAGEORDER, 0, &item) == ZQOPT_OK && item->Sel >= 0 &&
+            item->Sel < kPageOrderTable.cRows)
+            put(kPageOrderTable.pRows[item->Sel].szConfigValue);
+        return TRUE;
+    }
+    if (!pdm) return missing();
+    const ZQUIDevmode& dm = *pdm;
+
+    if (const RowItem* item = FindByKeyword(kRowItems, pszKeyword); item && item->read) {
+        const int row = FindLastRowByNumber(*item->pTable, Get(dm, item->field));
+        if (row >= 0) put(item->pTable->pRows[row].szConfigValue);
+        return TRUE;
+    }
+    if (const FlagItem* item = FindByKeyword(kFlagItems, pszKeyword)) {
+        put(Get(dm, item->field) == 1 ? item->pszOnText : item->pszOffText);
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"Orientation")) {
+        if (!pPublic) return missing();
+        // A rotated choice reads as one of the turned rows, a plain one as portrait or landscape.
+        const bool turned = dm.dwRotate180 == 1;
+        const int row = turned ? FindLastRowByNumber(kOrientationTable, pPublic->dmOrientation,
+                                                     kFirstTurnedOrientationRow)
+                               : FindLastRowByNumber(kOrientationTable, pPublic->dmOrientation, 0,
+                                                     kFirstTurnedOrientationRow);
+        if (row >= 0) put(kOrientationTable.pRows[row].szConfigValue);
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"ScaleChoice")) {
+        if (dm.dwPagesPerSheet == kOneUp) FormatNumber(pszValue, static_cast<LONG>(dm.dwScalePercent));
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"Watermarks")) {
+        ZQCopyTextN(pszValue, zqsettings::kItemChars, dm.szWmName, kNameChars);
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"WMFont")) {
+        ZQCopyTextN(pszValue, zqsettings::kItemChars, dm.szWmFont, kNameChars);
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"WMCustomAngle")) {
+        FormatNumber(pszValue, static_cast<LONG>(dm.dwWmAngle));
+        return TRUE;
+    }
+    if (Is(pszKeyword, L"WMFontSize")) {
+        FormatNumber(pszValue, static_cast<LONG>(dm.dwWmSize));
+        return TRUE;
+    }
+    return TRUE;
+}
