@@ -143,9 +143,9 @@ BOOL CZQPrinterDataList::BRead(HANDLE hPrinter, PCWSTR pszKey) {
     DWORD rc = sp.EnumPrinterDataExW(hPrinter, pszKey, nullptr, 0, &needed, &count);
     // The values may change between two calls: ask again for the size they need now.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (rc == ERROR_SUCCESS && needed == 0) return TRUE;  // an empty key
+        // A key without values of its own needs no room, whichever way the spooler says so.
+        if ((rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) && needed == 0) return TRUE;
         if (rc != ERROR_MORE_DATA) return Fail(rc == ERROR_SUCCESS ? ERROR_INVALID_DATA : rc);
-        if (needed == 0) return Fail(ERROR_INVALID_DATA);
         CZQLocalPtr<BYTE> buffer;
         if (!buffer.Alloc(needed)) return Fail(ERROR_NOT_ENOUGH_MEMORY);
         const DWORD cb = needed;

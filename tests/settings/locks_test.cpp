@@ -1,0 +1,92 @@
+// The administrator's locks: a locked setting disables its core driver item and gives it the
+// locked help index.
+#include <gtest/gtest.h>
+
+#include "optitemfixture.h"
+#include "platform/zqmemprinter.h"
+#include "settings/zqdriverdata.h"
+#include "settingstest.h"
+
+namespace {
+
+using zqspool::CZQMemoryPrinter;
+namespace zs = zqsettings;
+
+constexpr DWORD kOwnHelp = 99;
+
+class Locks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<std::pair<std::string, std::wstring>> onOff = {{"OFF", L"Off"}, {"ON", L"On"}};
+        m_host.Add(zqtest::ListFeature("Duplex", onOff, 0, DMPUB_DUPLEX));
+        m_host.Add(zqtest::ListFeature("PaperSize", onOff, 0, DMPUB_FORMNAME));
+        m_host.Add(zqtest::ListFeature("MediaType", onOff, 0, DMPUB_MEDIATYPE));
+        m_host.Add(zqtest::ListFeature("JCLEDGEChoice", onOff));
+        m_host.Add(zqtest::ListFeature("Memory", onOff));
+        zqtest::FixtureFeature bin = zqtest::ListFeature("OutputBin", onOff);
+        bin.flags = OPTIF_DISABLED;
+        m_host.Add(bin);
+        m_host.Build();
+        for (const char* k : {"Duplex", "PaperSize", "MediaType", "JCLEDGEChoice", "Memory", "OutputBin"})
+            m_host.Item(k)->HelpIndex = kOwnHelp;
+    }
+    // Puts the lock records through the store, as the import writes them.
+    void WriteLocks(HANDLE h) {
+        for (const wchar_t* name : {L"Duplex", L"EdgeChoice", L"OutputBin", L"StaplerChoice", L"InputBin"})
+            ASSERT_TRUE(CZQDriverData::BSetPrinterDataEx(h, zs::kLockDataPrinting, name, zs::kLock)) << name;
+        ASSERT_TRUE(CZQDriverData::BSetPrinterDataEx(h, zs::kLockDataPrinting, L"MediaType", L""));
+        ASSERT_TRUE(CZQDriverData::BSetPrinterDataEx(h, zs::kLockDataPhysical, L"Memory", zs::kLock));
+    }
+    bool Disabled(const char* k) { return (m_host.Item(k)->Flags & OPTIF_DISABLED) != 0; }
+    DWORD Help(const char* k) { return m_host.Item(k)->HelpIndex; }
+    void ExpectLocked() {
+        EXPECT_TRUE(Disabled("Duplex"));  // a public item, found by its id
+        EXPECT_EQ(zs::kLockedHelpIndex, Help("Duplex"));
+        EXPECT_TRUE(Disabled("JCLEDGEChoice"));  // the name table's item for "EdgeChoice"
+        EXPECT_EQ(zs::kLockedHelpIndex, Help("JCLEDGEChoice"));
+        EXPECT_EQ(kOwnHelp, Help("OutputBin"));  // disabled already: keeps its help
+        EXPECT_FALSE(Disabled("MediaType"));     // empty lock data
+        EXPECT_EQ(kOwnHelp, Help("MediaType"));
+        EXPECT_FALSE(Disabled("Memory"));  // device locks are not applied here
+        EXPECT_FALSE(Disabled("PaperSize"));
+    }
+
+    zqtest::COptItemFixture m_host;
+};
+
+TEST_F(Locks, LockedItemsAreDisabledOnTheMemoryPrinter) {
+    CZQMemoryPrinter printer;
+    printer.Install();
+    HANDLE h = printer.Open();
+    // Without lock data, or without a printer, nothing changes.
+    m_host.Param()->hPrinter = h;
+    CZQDriverData::VApplyLockData(m_host.Param());
+    EXPECT_FALSE(Disabled("Duplex"));
+
+    WriteLocks(h);
+    // A lock of another type than text is not trusted.
+    const DWORD one = 1;
+    printer.PutValue(zs::kLockDataPrinting, L"PaperSize", REG_DWORD, &one, sizeof one);
+    m_host.Param()->hPrinter = nullptr;
+    CZQDriverData::VApplyLockData(m_host.Param());
+    EXPECT_FALSE(Disabled("Duplex"));
+    CZQDriverData::VApplyLockData(nullptr);
+
+    m_host.Param()->hPrinter = h;
+    CZQDriverData::VApplyLockData(m_host.Param());
+    ExpectLocked();
+    // Applying again changes nothing more.
+    CZQDriverData::VApplyLockData(m_host.Param());
+    EXPECT_EQ(zs::kLockedHelpIndex, Help("Duplex"));
+}
+
+TEST_F(Locks, LockedItemsAreDisabledFromWinesPrinterData) {
+    zqtest::CWineSettingsPrinter printer;
+    ASSERT_NE(nullptr, printer.Get());
+    WriteLocks(printer.Get());
+    m_host.Param()->hPrinter = printer.Get();
+    CZQDriverData::VApplyLockData(m_host.Param());
+    ExpectLocked();
+}
+
+}  // namespace
