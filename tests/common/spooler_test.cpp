@@ -143,24 +143,7 @@ constexpr WCHAR kWineDriver[] = L"ZQ Common Test Driver";
 
 class WineSpooler : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        DRIVER_INFO_3W di = {};
-        di.cVersion = 3;
-        di.pName = const_cast<PWSTR>(kWineDriver);
-        di.pDriverPath = const_cast<PWSTR>(L"wineps.drv");
-        di.pDataFile = const_cast<PWSTR>(L"generic.ppd");
-        di.pConfigFile = const_cast<PWSTR>(L"wineps.drv");
-        di.pHelpFile = const_cast<PWSTR>(L"zqhelp.hlp");
-        AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&di));
-        PRINTER_INFO_2W pi = {};
-        pi.pPrinterName = const_cast<PWSTR>(kWinePrinter);
-        pi.pPortName = const_cast<PWSTR>(L"FILE:");
-        pi.pDriverName = const_cast<PWSTR>(kWineDriver);
-        pi.pPrintProcessor = const_cast<PWSTR>(L"WinPrint");
-        pi.pDatatype = const_cast<PWSTR>(L"RAW");
-        HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi));
-        if (h) ClosePrinter(h);  // an existing printer from an earlier run serves as well
-    }
+    static void SetUpTestSuite() { zqtest::InstallWinePrinter(kWinePrinter, kWineDriver, L"zqhelp.hlp"); }
 
     void SetUp() override {
         PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};

@@ -5,6 +5,7 @@
 #include <winspool.h>
 
 #include "common/zqhandles.h"
+#include "testsupport.h"
 
 namespace zqtest {
 
@@ -25,21 +26,7 @@ public:
 
 private:
     static bool Install() {
-        DRIVER_INFO_3W di = {};
-        di.cVersion = 3;
-        di.pName = const_cast<PWSTR>(L"ZQ Settings Test Driver");
-        di.pDriverPath = const_cast<PWSTR>(L"wineps.drv");
-        di.pDataFile = const_cast<PWSTR>(L"generic.ppd");
-        di.pConfigFile = const_cast<PWSTR>(L"wineps.drv");
-        AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&di));
-        PRINTER_INFO_2W pi = {};
-        pi.pPrinterName = const_cast<PWSTR>(kSettingsPrinter);
-        pi.pPortName = const_cast<PWSTR>(L"FILE:");
-        pi.pDriverName = di.pName;
-        pi.pPrintProcessor = const_cast<PWSTR>(L"WinPrint");
-        pi.pDatatype = const_cast<PWSTR>(L"RAW");
-        HANDLE h = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi));
-        if (h) ClosePrinter(h);  // a printer from an earlier run serves as well
+        InstallWinePrinter(kSettingsPrinter, L"ZQ Settings Test Driver");
         return true;
     }
     static void ClearSettings() {
@@ -48,7 +35,7 @@ private:
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPrinterKey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) return;
         for (const wchar_t* tree : {L"DMCDriverData", L"DMCLockData", L"OndrelDriverData"}) RegDeleteTreeW(key.Get(), tree);
         for (const wchar_t* value : {L"InstallationComplete", L"DMCStatus", L"PrnPropChng", L"Stale", L"DMCExist",
-                                     L"DMCExportOnly", L"AlwaysExport", L"ZQTestOddValue"})
+                                     L"DMCExportOnly", L"AlwaysExport"})
             RegDeleteKeyValueW(key.Get(), L"PrinterDriverData", value);
     }
 

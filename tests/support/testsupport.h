@@ -11,5 +11,7 @@ namespace zqtest {
 std::wstring ExeDir();
 // Full path of a file beside the test executable.
 std::wstring BesideExe(const wchar_t* name);
+// A printer on Wine's PostScript driver in Wine's own spooler (installed once; later calls find it).
+void InstallWinePrinter(const wchar_t* printer, const wchar_t* driver, const wchar_t* helpFile = nullptr);
 
 }  // namespace zqtest
