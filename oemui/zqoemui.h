@@ -65,5 +65,6 @@ private:
     CZQCommon* m_pCommon = nullptr;
     // The rule engine's parser of the helper file, for the whole binding.
     CZQXmlParserCommon* m_pXmlParser = nullptr;
+    // The settings store; its owner copies the printer-language number in before each use.
     CZQDriverData m_driverData;
 };
