@@ -71,11 +71,49 @@ struct ZQGdiTraits {
     static void Free(HGDIOBJ h) { DeleteObject(h); }
 };
 
+struct ZQMemDCTraits {
+    static HDC Invalid() { return nullptr; }
+    static bool IsValid(HDC h) { return h != nullptr; }
+    static void Free(HDC h) { DeleteDC(h); }
+};
+
 using CZQHandle = CZQOwner<HANDLE, ZQHandleTraits>;
 using CZQPrinterHandle = CZQOwner<HANDLE, ZQPrinterTraits>;
 using CZQRegKey = CZQOwner<HKEY, ZQKeyTraits>;
 using CZQModule = CZQOwner<HMODULE, ZQModuleTraits>;
 using CZQGdiObject = CZQOwner<HGDIOBJ, ZQGdiTraits>;
+using CZQMemDC = CZQOwner<HDC, ZQMemDCTraits>;
+
+// A window's (or the screen's) device context, released with the window it came from.
+class CZQWindowDC {
+public:
+    explicit CZQWindowDC(HWND hwnd) : m_hwnd(hwnd), m_hdc(GetDC(hwnd)) {}
+    ~CZQWindowDC() {
+        if (m_hdc) ReleaseDC(m_hwnd, m_hdc);
+    }
+    CZQWindowDC(const CZQWindowDC&) = delete;
+    CZQWindowDC& operator=(const CZQWindowDC&) = delete;
+    HDC Get() const { return m_hdc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_hdc;
+};
+
+// Selects an object into a device context and puts the previous one back.
+class CZQSelectObject {
+public:
+    CZQSelectObject(HDC hdc, HGDIOBJ obj) : m_hdc(hdc), m_old(SelectObject(hdc, obj)) {}
+    ~CZQSelectObject() {
+        if (m_old && m_old != HGDI_ERROR) SelectObject(m_hdc, m_old);
+    }
+    CZQSelectObject(const CZQSelectObject&) = delete;
+    CZQSelectObject& operator=(const CZQSelectObject&) = delete;
+
+private:
+    HDC m_hdc;
+    HGDIOBJ m_old;
+};
 
 // Memory from LocalAlloc, typed.
 template <typename T>

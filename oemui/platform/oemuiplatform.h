@@ -189,6 +189,67 @@ struct DEVICEPROPERTYHEADER {
 };
 typedef DEVICEPROPERTYHEADER* PDEVICEPROPERTYHEADER;
 
+// Device property sheet flag of DEVICEPROPERTYHEADER.Flags.
+#ifndef DPS_NOPERMISSION
+#define DPS_NOPERMISSION 0x0001
+#endif
+
+// DrvConvertDevMode modes.
+#ifndef CDM_CONVERT
+#define CDM_CONVERT 0x01
+#endif
+#ifndef CDM_CONVERT351
+#define CDM_CONVERT351 0x02
+#endif
+#ifndef CDM_DRIVER_DEFAULT
+#define CDM_DRIVER_DEFAULT 0x04
+#endif
+
+// Reason compstui sends before PROPSHEETUI_REASON_INIT on newer systems.
+#ifndef PROPSHEETUI_REASON_BEFORE_INIT
+#define PROPSHEETUI_REASON_BEFORE_INIT 5
+#endif
+
+// DrvQueryJobAttributes / IPrintOemUI2::QueryJobAttributes records.
+struct ATTRIBUTE_INFO_1 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+};
+struct ATTRIBUTE_INFO_2 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+    DWORD dwColorOptimization;
+};
+struct ATTRIBUTE_INFO_3 {
+    DWORD dwJobNumberOfPagesPerSide;
+    DWORD dwDrvNumberOfPagesPerSide;
+    DWORD dwNupBorderFlags;
+    DWORD dwJobPageOrderFlags;
+    DWORD dwDrvPageOrderFlags;
+    DWORD dwJobNumberOfCopies;
+    DWORD dwDrvNumberOfCopies;
+    DWORD dwColorOptimization;
+    short dmPrintQuality;
+    short dmYResolution;
+};
+#ifndef BORDER_PRINT
+#define BORDER_PRINT 0x00000000
+#define NO_BORDER_PRINT 0x00000001
+#endif
+#ifndef BOOKLET_PRINT
+#define BOOKLET_PRINT 0x00000002
+#endif
+
 #ifndef DM_ADVANCED
 #define DM_ADVANCED 0x10
 #endif

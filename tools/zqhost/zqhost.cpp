@@ -1,11 +1,23 @@
-// zqhost: drives the plug-in the way its callers do.
-//   zqhost report [dll]   load the plug-in as the core driver does and report its binding
+// zqhost: drives the plug-in and the sample printers the way their callers do.
+//   zqhost report [dll]                  load the plug-in as the core driver does and report its binding
+//   zqhost install <model> [--name N]    install a sample printer with the core driver stand-in
+//   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
+//   zqhost props <printer> [options]     Printer Properties (device settings)
+//   zqhost summary <printer>             the printer's default devmode
+// options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK)
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <cwchar>
+#include <string>
 #include <vector>
 
+#include "common/zqhandles.h"
 #include "common/zqproc.h"
 #include "platform/oemuiplatform.h"
+#include "zqhostapp.h"
+#include "zqinstall.h"
+#include "zqprinter.h"
 
 namespace {
 
@@ -72,12 +84,128 @@ int Report(const wchar_t* dllPath) {
     return rc;
 }
 
-void Usage() { wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"); }
+std::wstring ExeDir() {
+    WCHAR path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n < MAX_PATH ? n : 0);
+    size_t slash = s.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : s.substr(0, slash);
+}
+
+int Install(const std::wstring& model, const std::wstring& name) {
+    WCHAR full[MAX_PATH] = {};
+    if (!GetFullPathNameW(model.c_str(), MAX_PATH, full, nullptr)) return Fail(L"model path", E_INVALIDARG);
+    ZQInstallResult result;
+    if (!ZQInstallPrinter(full, ExeDir(), name, result)) {
+        wprintf(L"FAIL  install: %ls\n", result.error.c_str());
+        return 1;
+    }
+    for (const auto& f : result.skipped) wprintf(L"note  %ls was not built: not installed\n", f.c_str());
+    wprintf(L"ok    printer \"%ls\" with driver \"%ls\" (%zu files)\n", result.printerName.c_str(),
+            result.driverName.c_str(), result.copied.size());
+    return 0;
+}
+
+struct SheetOptions {
+    UINT okAfter = 0;
+    std::wstring screenshot;
+};
+
+// The automatic OK with the picture taken just before it.
+std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved) {
+    return [&o, &saved](HWND sheet) {
+        if (o.screenshot.empty()) return;
+        saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
+        if (saved) wprintf(L"ok    screenshot %ls\n", o.screenshot.c_str());
+        else wprintf(L"FAIL  screenshot %ls\n", o.screenshot.c_str());
+    };
+}
+
+int Preferences(const std::wstring& printer, const SheetOptions& o) {
+    CZQPrinterHandle h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    bool saved = false;
+    std::vector<BYTE> out;
+    LONG rc;
+    {
+        std::unique_ptr<CZQAutoPress> press;
+        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved)));
+        rc = ZQOpenPreferences(h.Get(), printer, nullptr, out);
+    }
+    if (rc < 0) return Fail(L"DocumentProperties", static_cast<HRESULT>(rc));
+    if (out.empty()) {
+        wprintf(L"ok    Printing Preferences closed without OK\n");
+    } else {
+        if (!ZQStoreDefaultDevmode(h.Get(), out)) return Fail(L"storing the default devmode", HRESULT_FROM_WIN32(GetLastError()));
+        wprintf(L"ok    Printing Preferences: OK, stored as the printer's default devmode\n");
+        wprintf(L"%ls", ZQDescribeDevmode(out.data(), out.size()).c_str());
+    }
+    return (!o.screenshot.empty() && !saved) ? 1 : 0;
+}
+
+int Properties(const std::wstring& printer, const SheetOptions& o) {
+    CZQPrinterHandle h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    bool saved = false;
+    LONG rc;
+    {
+        std::unique_ptr<CZQAutoPress> press;
+        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved)));
+        rc = ZQOpenPrinterProperties(h.Get(), printer);
+    }
+    if (rc < 0) return Fail(L"CommonPropertySheetUI", static_cast<HRESULT>(rc));
+    wprintf(L"ok    Printer Properties closed\n  device settings:");
+    for (const auto& [key, value] : ZQReadDeviceSettings(h.Get()))
+        wprintf(L" %ls=%ls", ZQWide(key).c_str(), ZQWide(value).c_str());
+    wprintf(L"\n");
+    return (!o.screenshot.empty() && !saved) ? 1 : 0;
+}
+
+int Summary(const std::wstring& printer) {
+    CZQPrinterHandle h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), printer);
+    if (dm.empty()) return Fail(L"DocumentProperties", E_FAIL);
+    wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size()).c_str());
+    return 0;
+}
+
+void Usage() {
+    wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
+            L"       zqhost install <model-file> [--name <printer>]\n"
+            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
+            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
+            L"       zqhost summary <printer>\n");
+}
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && wcscmp(argv[1], L"report") == 0) return Report(argc >= 3 ? argv[2] : L"zqoemui.dll");
+    if (argc < 3) {
+        Usage();
+        return 2;
+    }
+    const std::wstring command = argv[1], target = argv[2];
+    SheetOptions options;
+    std::wstring name;
+    for (int i = 3; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
+        else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
+        else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
+        else {
+            Usage();
+            return 2;
+        }
+    }
+    if (command == L"install") return Install(target, name);
+    if (command == L"prefs") return Preferences(target, options);
+    if (command == L"props") return Properties(target, options);
+    if (command == L"summary") return Summary(target);
     Usage();
     return 2;
 }

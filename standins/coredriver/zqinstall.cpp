@@ -1,0 +1,114 @@
+#include "zqinstall.h"
+
+#include "common/zqhandles.h"
+#include "zqmodel.h"
+#include "zqprinter.h"
+
+namespace {
+
+std::wstring Dir(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+std::wstring Base(const std::wstring& path) {
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool Exists(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir, const std::wstring& printerName,
+                      ZQInstallResult& out) {
+    out = ZQInstallResult();
+    zqmodel::Model model;
+    if (!ZQLoadModel(modelPath, model, out.error)) return FALSE;
+    out.driverName = ZQWide(model.name);
+    out.printerName = printerName.empty() ? out.driverName : printerName;
+
+    WCHAR driverDir[MAX_PATH] = {};
+    DWORD needed = 0;
+    if (!GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(driverDir), sizeof driverDir, &needed)) {
+        out.error = L"no printer-driver directory";
+        return FALSE;
+    }
+    driverDir[MAX_PATH - 1] = 0;
+
+    // Source of every file: the model's directory for its own files, the build for binaries.
+    struct File {
+        std::wstring source;
+        bool required;
+    };
+    const std::wstring modelDir = Dir(modelPath);
+    std::vector<File> files = {{binDir + L"\\" + kZQCoreUIDll, true},
+                               {modelPath, true},
+                               {binDir + L"\\" + ZQWide(model.plugIn), true}};
+    for (const auto& f : model.files) files.push_back({modelDir + L"\\" + ZQWide(f), true});
+    if (!model.stringsFile.empty()) files.push_back({modelDir + L"\\" + ZQWide(model.stringsFile), true});
+    for (const auto& m : model.modules) files.push_back({binDir + L"\\" + ZQWide(m), false});
+
+    std::wstring dependent;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::wstring name = Base(files[i].source);
+        if (!Exists(files[i].source)) {
+            if (files[i].required) {
+                out.error = L"missing " + files[i].source;
+                SetLastError(ERROR_FILE_NOT_FOUND);
+                return FALSE;
+            }
+            out.skipped.push_back(name);
+            continue;
+        }
+        if (!CopyFileW(files[i].source.c_str(), (std::wstring(driverDir) + L"\\" + name).c_str(), FALSE)) {
+            out.error = L"cannot copy " + files[i].source;
+            return FALSE;
+        }
+        out.copied.push_back(name);
+        // The core driver and the model are the driver's own files; the rest depend on it.
+        if (i >= 2) {
+            dependent += name;
+            dependent.push_back(L'\0');
+        }
+    }
+    dependent.push_back(L'\0');
+
+    // The spooler copies the files from the driver directory into its version directory.
+    std::wstring driverName = out.driverName;
+    std::wstring coreUI = kZQCoreUIDll;
+    std::wstring dataFile = Base(modelPath);
+    std::wstring dataType = L"RAW";
+    DRIVER_INFO_3W di = {};
+    di.cVersion = 3;
+    di.pName = driverName.data();
+    di.pDriverPath = coreUI.data();
+    di.pDataFile = dataFile.data();
+    di.pConfigFile = coreUI.data();
+    di.pDependentFiles = dependent.data();
+    di.pDefaultDataType = dataType.data();
+    if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&di))) {
+        out.error = L"AddPrinterDriver failed";
+        return FALSE;
+    }
+
+    std::wstring name = out.printerName, port = L"FILE:", processor = L"WinPrint";
+    PRINTER_INFO_2W pi = {};
+    pi.pPrinterName = name.data();
+    pi.pPortName = port.data();
+    pi.pDriverName = driverName.data();
+    pi.pPrintProcessor = processor.data();
+    pi.pDatatype = dataType.data();
+    CZQPrinterHandle printer(AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi)));
+    if (!printer) {
+        if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS ||
+            !OpenPrinterW(name.data(), printer.Put(), nullptr)) {
+            out.error = L"AddPrinter failed";
+            return FALSE;
+        }
+    }
+    return TRUE;
+}

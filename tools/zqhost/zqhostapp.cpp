@@ -1,0 +1,326 @@
+#include "zqhostapp.h"
+
+#include <commctrl.h>
+#include <compstui.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+
+#include "common/zqhandles.h"
+#include "common/zqproc.h"
+#include "platform/oemuiplatform.h"
+#include "zqhostdm.h"
+#include "zqprinter.h"
+
+namespace {
+
+thread_local CZQAutoPress* t_autoPress = nullptr;
+
+struct DeviceSheet {
+    PFNPROPSHEETUI pfnDevice;
+    DEVICEPROPERTYHEADER header;
+    std::wstring title;
+};
+
+// The printers folder's own part of the sheet: it adds the driver's device pages.
+LONG APIENTRY DeviceSheetCallback(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    auto* sheet = reinterpret_cast<DeviceSheet*>(info->lParamInit);
+    if (!sheet) return ERR_CPSUI_GETLASTERROR;
+    if (info->Reason == PROPSHEETUI_REASON_INIT) {
+        if (!info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PFNPROPSHEETUIW,
+                                   reinterpret_cast<LPARAM>(sheet->pfnDevice), reinterpret_cast<LPARAM>(&sheet->header)))
+            return ERR_CPSUI_GETLASTERROR;
+    } else if (info->Reason == PROPSHEETUI_REASON_GET_INFO_HEADER && lParam) {
+        auto* header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
+        header->Flags = PSUIHDRF_EXACT_PTITLE;
+        header->pTitle = sheet->title.data();
+    }
+    return CPSUI_OK;
+}
+
+BOOL CALLBACK FindSheetProc(HWND hwnd, LPARAM lParam) {
+    WCHAR cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr)) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+uint32_t Crc32(const BYTE* p, size_t n, uint32_t crc = 0) {
+    static uint32_t table[256];
+    static bool ready = false;
+    if (!ready) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            table[i] = c;
+        }
+        ready = true;
+    }
+    crc = ~crc;
+    for (size_t i = 0; i < n; ++i) crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void PutBE32(std::vector<BYTE>& out, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<BYTE>(v >> s));
+}
+
+void Chunk(std::vector<BYTE>& png, const char* type, const std::vector<BYTE>& data) {
+    PutBE32(png, static_cast<uint32_t>(data.size()));
+    const size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    PutBE32(png, Crc32(png.data() + start, png.size() - start));
+}
+
+std::wstring Format(const wchar_t* fmt, ...) {
+    WCHAR buf[1024];
+    va_list args;
+    va_start(args, fmt);
+    std::vswprintf(buf, 1024, fmt, args);
+    va_end(args);
+    return buf;
+}
+
+}  // namespace
+
+LONG ZQOpenPreferences(HANDLE hPrinter, const std::wstring& printerName, const DEVMODEW* in, std::vector<BYTE>& out) {
+    out.clear();
+    LPWSTR name = const_cast<LPWSTR>(printerName.c_str());
+    const LONG size = DocumentPropertiesW(nullptr, hPrinter, name, nullptr, nullptr, 0);
+    if (size <= 0) return size < 0 ? size : -1;
+    std::vector<BYTE> buf(static_cast<size_t>(size), 0);
+    const DWORD mode = DM_IN_PROMPT | DM_OUT_BUFFER | (in ? DM_IN_BUFFER : 0);
+    const LONG rc = DocumentPropertiesW(nullptr, hPrinter, name, reinterpret_cast<DEVMODEW*>(buf.data()),
+                                        const_cast<DEVMODEW*>(in), mode);
+    // The driver writes the devmode on OK only, so a buffer left zeroed means Cancel.
+    if (rc == IDOK && reinterpret_cast<const DEVMODEW*>(buf.data())->dmSize != 0) out.swap(buf);
+    return rc;
+}
+
+LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName) {
+    DWORD needed = 0;
+    GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
+    if (!needed) return ERR_CPSUI_GETLASTERROR;
+    std::vector<BYTE> buf(needed);
+    if (!GetPrinterDriverW(hPrinter, nullptr, 3, buf.data(), needed, &needed)) return ERR_CPSUI_GETLASTERROR;
+    const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
+    if (!di->pConfigFile) return ERR_CPSUI_GETLASTERROR;
+    CZQModule driver(LoadLibraryW(di->pConfigFile));
+    DeviceSheet sheet = {};
+    sheet.pfnDevice = ZQGetProc<PFNPROPSHEETUI>(driver.Get(), "DrvDevicePropertySheets");
+    if (!sheet.pfnDevice) return ERR_CPSUI_GETLASTERROR;
+    sheet.header.cbSize = sizeof sheet.header;
+    sheet.header.hPrinter = hPrinter;
+    sheet.header.pszPrinterName = const_cast<LPWSTR>(printerName.c_str());
+    sheet.title = printerName + L" Properties";
+    DWORD result = 0;
+    return CommonPropertySheetUIW(nullptr, DeviceSheetCallback, reinterpret_cast<LPARAM>(&sheet), &result);
+}
+
+std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName) {
+    LPWSTR name = const_cast<LPWSTR>(printerName.c_str());
+    const LONG size = DocumentPropertiesW(nullptr, hPrinter, name, nullptr, nullptr, 0);
+    if (size <= 0) return {};
+    std::vector<BYTE> buf(static_cast<size_t>(size), 0);
+    if (DocumentPropertiesW(nullptr, hPrinter, name, reinterpret_cast<DEVMODEW*>(buf.data()), nullptr, DM_OUT_BUFFER) != IDOK)
+        return {};
+    return buf;
+}
+
+BOOL ZQStoreDefaultDevmode(HANDLE hPrinter, const std::vector<BYTE>& dm) {
+    if (dm.size() < sizeof(DEVMODEW)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<BYTE> copy(dm);
+    PRINTER_INFO_8W pi8 = {reinterpret_cast<DEVMODEW*>(copy.data())};
+    if (SetPrinterW(hPrinter, 8, reinterpret_cast<BYTE*>(&pi8), 0)) return TRUE;
+    // Level 2 where the global default has no level of its own.
+    DWORD needed = 0;
+    GetPrinterW(hPrinter, 2, nullptr, 0, &needed);
+    if (!needed) return FALSE;
+    std::vector<BYTE> buf(needed);
+    if (!GetPrinterW(hPrinter, 2, buf.data(), needed, &needed)) return FALSE;
+    auto* pi2 = reinterpret_cast<PRINTER_INFO_2W*>(buf.data());
+    pi2->pDevMode = reinterpret_cast<DEVMODEW*>(copy.data());
+    pi2->pSecurityDescriptor = nullptr;
+    return SetPrinterW(hPrinter, 2, buf.data(), 0);
+}
+
+HWND ZQFindSheet() {
+    HWND sheet = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindSheetProc, reinterpret_cast<LPARAM>(&sheet));
+    return sheet;
+}
+
+CZQAutoPress::CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk) : m_beforeOk(std::move(beforeOk)) {
+    t_autoPress = this;
+    m_timer = SetTimer(nullptr, 0, delayMs, Tick);
+}
+
+CZQAutoPress::~CZQAutoPress() {
+    if (m_timer) KillTimer(nullptr, m_timer);
+    if (t_autoPress == this) t_autoPress = nullptr;
+}
+
+void CALLBACK CZQAutoPress::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    CZQAutoPress* self = t_autoPress;
+    if (!self || self->m_bPressed) return;
+    HWND sheet = ZQFindSheet();
+    if (!sheet) {
+        // Not shown yet: look again soon, for a while.
+        KillTimer(nullptr, self->m_timer);
+        self->m_timer = ++self->m_tries < 300 ? SetTimer(nullptr, 0, 100, Tick) : 0;
+        return;
+    }
+    KillTimer(nullptr, self->m_timer);
+    self->m_timer = 0;
+    self->m_bPressed = true;
+    if (self->m_beforeOk) self->m_beforeOk(sheet);
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+}
+
+BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::vector<BYTE>& rgb) {
+    if (!width || !height || rgb.size() < static_cast<size_t>(width) * height * 3) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::vector<BYTE> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::vector<BYTE> ihdr;
+    PutBE32(ihdr, width);
+    PutBE32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter, no interlace
+    Chunk(png, "IHDR", ihdr);
+
+    // Rows with filter byte 0, in stored (uncompressed) deflate blocks.
+    std::vector<BYTE> raw;
+    raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
+    for (UINT y = 0; y < height; ++y) {
+        raw.push_back(0);
+        raw.insert(raw.end(), rgb.begin() + static_cast<ptrdiff_t>(y) * width * 3,
+                   rgb.begin() + static_cast<ptrdiff_t>(y + 1) * width * 3);
+    }
+    std::vector<BYTE> z = {0x78, 0x01};
+    uint32_t a = 1, b = 0;
+    for (BYTE c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    for (size_t pos = 0; pos < raw.size();) {
+        const size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
+        const bool last = pos + n == raw.size();
+        z.push_back(last ? 1 : 0);
+        z.push_back(static_cast<BYTE>(n & 0xFF));
+        z.push_back(static_cast<BYTE>(n >> 8));
+        z.push_back(static_cast<BYTE>(~n & 0xFF));
+        z.push_back(static_cast<BYTE>((~n >> 8) & 0xFF));
+        z.insert(z.end(), raw.begin() + static_cast<ptrdiff_t>(pos), raw.begin() + static_cast<ptrdiff_t>(pos + n));
+        pos += n;
+    }
+    PutBE32(z, (b << 16) | a);
+    Chunk(png, "IDAT", z);
+    Chunk(png, "IEND", {});
+
+    CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return FALSE;
+    DWORD written = 0;
+    return WriteFile(file.Get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) && written == png.size();
+}
+
+BOOL ZQSaveWindowPng(HWND hwnd, const std::wstring& path) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT r;
+    if (!GetWindowRect(hwnd, &r)) return FALSE;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return FALSE;
+    CZQWindowDC screen(nullptr);
+    CZQMemDC mem(CreateCompatibleDC(screen.Get()));
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+    bmi.bmiHeader.biWidth = w;
+    bmi.bmiHeader.biHeight = -h;  // top-down rows
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    CZQGdiObject dib(CreateDIBSection(screen.Get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!mem || !dib || !bits) return FALSE;
+    {
+        CZQSelectObject select(mem.Get(), dib.Get());
+        if (!BitBlt(mem.Get(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY | CAPTUREBLT) &&
+            !PrintWindow(hwnd, mem.Get(), 0))
+            return FALSE;
+        GdiFlush();
+    }
+    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~static_cast<size_t>(3);
+    std::vector<BYTE> rgb(static_cast<size_t>(w) * h * 3);
+    const BYTE* src = static_cast<const BYTE*>(bits);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const BYTE* p = src + y * stride + x * 3;
+            BYTE* q = &rgb[(static_cast<size_t>(y) * w + x) * 3];
+            q[0] = p[2];
+            q[1] = p[1];
+            q[2] = p[0];
+        }
+    return ZQWritePng(path, static_cast<UINT>(w), static_cast<UINT>(h), rgb);
+}
+
+std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
+    const size_t minPublic = offsetof(DEVMODEW, dmFields) + sizeof(DWORD);
+    if (!bytes || size < minPublic) return L"no devmode\n";
+    DEVMODEW dm = {};
+    const auto* in = reinterpret_cast<const DEVMODEW*>(bytes);
+    if (in->dmSize < minPublic || in->dmSize > size) return L"devmode with a bad size\n";
+    std::memcpy(&dm, bytes, in->dmSize < sizeof dm ? in->dmSize : sizeof dm);
+    WCHAR device[CCHDEVICENAME + 1] = {}, form[CCHFORMNAME + 1] = {};
+    std::memcpy(device, dm.dmDeviceName, sizeof dm.dmDeviceName);
+    std::memcpy(form, dm.dmFormName, sizeof dm.dmFormName);
+    std::wstring s;
+    s += Format(L"devmode of \"%ls\": %u + %u bytes, spec 0x%04X, driver 0x%04X, fields 0x%08lX\n", device, dm.dmSize,
+                dm.dmDriverExtra, dm.dmSpecVersion, dm.dmDriverVersion, static_cast<unsigned long>(dm.dmFields));
+    s += Format(L"  public: orientation %d, paper %d \"%ls\" %dx%d, scale %d, copies %d, collate %d\n", dm.dmOrientation,
+                dm.dmPaperSize, form, dm.dmPaperWidth, dm.dmPaperLength, dm.dmScale, dm.dmCopies, dm.dmCollate);
+    s += Format(L"          source %d, quality %dx%d, color %d, duplex %d, media %lu\n", dm.dmDefaultSource,
+                dm.dmPrintQuality, dm.dmYResolution, dm.dmColor, dm.dmDuplex, static_cast<unsigned long>(dm.dmMediaType));
+    const size_t extraSize = dm.dmDriverExtra < size - in->dmSize ? dm.dmDriverExtra : size - in->dmSize;
+    const BYTE* extra = bytes + in->dmSize;
+    const zqhostdm::ParsedPrivate priv = zqhostdm::ParsePrivate(extra, extraSize);
+    if (!priv.valid) return s + L"  core driver part: not recognised\n";
+    s += Format(L"  core driver part: \"ZQCD\" 0x%08lX, %lu bytes, plug-in block %lu bytes\n",
+                static_cast<unsigned long>(zqhostdm::kVersion), static_cast<unsigned long>(zqhostdm::kPrivateSize),
+                static_cast<unsigned long>(priv.cbOem));
+    s += L"  selected options:";
+    size_t column = 20;
+    for (const auto& [key, value] : priv.selections) {
+        const std::string item = " " + key + "=" + value;
+        if (column + item.size() > 100) {
+            s += L"\n                   ";
+            column = 19;
+        }
+        s += ZQWide(item);
+        column += item.size();
+    }
+    s += L"\n";
+    if (priv.cbOem >= sizeof(OEM_DMEXTRAHEADER)) {
+        OEM_DMEXTRAHEADER h;
+        std::memcpy(&h, extra + priv.oemOffset, sizeof h);
+        WCHAR sig[5] = {};
+        for (int i = 0; i < 4; ++i) {
+            const BYTE c = static_cast<BYTE>(h.dwSignature >> (24 - 8 * i));
+            sig[i] = (c >= 32 && c < 127) ? c : L'?';
+        }
+        s += Format(L"  plug-in block: size %lu, signature \"%ls\" (0x%08lX), version 0x%08lX\n",
+                    static_cast<unsigned long>(h.dwSize), sig, static_cast<unsigned long>(h.dwSignature),
+                    static_cast<unsigned long>(h.dwVersion));
+    } else {
+        s += L"  plug-in block: none\n";
+    }
+    return s;
+}

@@ -1,0 +1,55 @@
+// What an application and the printers folder do with a printer of the core driver stand-in:
+// open its Printing Preferences or Printer Properties, press OK by itself for unattended runs,
+// save a picture of the sheet, and describe a devmode. Shared by zqhost.exe and the tests.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Printing Preferences: DocumentPropertiesW with a prompt, starting from `in` (null: the driver
+// starts from the printer's default devmode). `out` receives the devmode when the sheet was
+// closed with OK and stays empty otherwise. Returns DocumentPropertiesW's result.
+LONG ZQOpenPreferences(HANDLE hPrinter, const std::wstring& printerName, const DEVMODEW* in, std::vector<BYTE>& out);
+
+// Printer Properties, the way the printers folder does it where PrinterProperties is not
+// implemented: the driver's DrvDevicePropertySheets through CommonPropertySheetUIW.
+// Returns CommonPropertySheetUIW's result (negative on failure).
+LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName);
+
+// The printer's default devmode through the driver (DocumentPropertiesW with DM_OUT_BUFFER).
+std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName);
+// Makes `dm` the printer's default devmode (what the printers folder does after Preferences).
+BOOL ZQStoreDefaultDevmode(HANDLE hPrinter, const std::vector<BYTE>& dm);
+
+// Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
+// runs first with the sheet's window (tests change settings there; the host tool saves its
+// picture). One at a time per thread.
+class CZQAutoPress {
+public:
+    CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk);
+    ~CZQAutoPress();
+    CZQAutoPress(const CZQAutoPress&) = delete;
+    CZQAutoPress& operator=(const CZQAutoPress&) = delete;
+    bool Pressed() const { return m_bPressed; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR m_timer = 0;
+    int m_tries = 0;
+    bool m_bPressed = false;
+    std::function<void(HWND)> m_beforeOk;
+};
+
+// The top-level property sheet of this thread, or null.
+HWND ZQFindSheet();
+// Saves the window as it is on screen as a PNG file.
+BOOL ZQSaveWindowPng(HWND hwnd, const std::wstring& path);
+// Writes 24-bit RGB rows (top to bottom, 3 bytes per pixel) as a PNG file.
+BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::vector<BYTE>& rgb);
+
+// A readable description of a devmode of the core driver stand-in: the public fields, the core
+// driver's private header with the selected options, and the plug-in block's header.
+std::wstring ZQDescribeDevmode(const BYTE* dm, size_t size);
