@@ -109,6 +109,8 @@ public:
     bool IsDriverItem(DWORD index) const { return index < m_cDrvItems; }
     OEMCUIPPARAM& CommonUIParam() { return m_cuip; }
     POEMUIOBJ UIObject() { return &m_ctx.obj; }
+    // The helper interface the plug-in receives.
+    IPrintOemDriverUI* DriverUI() const { return m_pDriverUI; }
 
     // A change the user made in the host's page: commit a driver item, then the plug-in's
     // callback (reason SEL_CHANGED, ECB_CHANGED, PUSHBUTTON or EXTPUSH). Returns the
