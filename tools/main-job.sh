@@ -1,10 +1,47 @@
 #!/usr/bin/env bash
-# The main job: set up, build, and load the plug-in the way the core driver does.
+# The main job: set up, build, install both sample printers with the core driver stand-in and the
+# plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display, save a
+# screenshot per printer to out/ and print the devmode each sheet returned.
+# Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
+out="$top/out"
 "$top/tools/setup.sh"
 "$top/tools/build.sh" "$build"
-. "$top/tools/winenv.sh" "$build" null
+mkdir -p "$out"
+
+# A virtual display of our own.
+display=""
+for n in $(seq 90 130); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+[ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
+export DISPLAY=$display
+
+. "$top/tools/winenv.sh" "$build" x11
+# No window manager runs on this display: Wine draws the window frames itself.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+
 cd "$build/bin"
-wine zqhost.exe report zqoemui.dll | tr -d '\r'
+rc=0
+for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqroll:ZQ Roll 4400 Large Format"; do
+  model=${sample%%:*}
+  printer=${sample#*:}
+  png="$out/$model-preferences.png"
+  rm -f "$png"
+  echo "== $printer"
+  wine zqhost.exe install "samples\\$model\\$model.zqm" --name "$printer" </dev/null | tr -d '\r'
+  wine zqhost.exe prefs "$printer" --ok-after 2500 --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+  if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
+done
+exit $rc

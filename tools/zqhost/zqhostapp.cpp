@@ -233,8 +233,28 @@ BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::ve
     return WriteFile(file.Get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) && written == png.size();
 }
 
+namespace {
+
+// Runs the thread's messages for a while: a window drawn into its surface reaches the display
+// only when the window system flushes it.
+void Settle(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
 BOOL ZQSaveWindowPng(HWND hwnd, const std::wstring& path) {
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SetForegroundWindow(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Settle(400);
     RECT r;
     if (!GetWindowRect(hwnd, &r)) return FALSE;
     const int w = r.right - r.left, h = r.bottom - r.top;
