@@ -71,6 +71,11 @@ struct ZQGdiTraits {
     static void Free(HGDIOBJ h) { DeleteObject(h); }
 };
 
+struct ZQHeapTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE h) { return h != nullptr; }
+    static void Free(HANDLE h) { HeapDestroy(h); }
+};
 struct ZQMemDCTraits {
     static HDC Invalid() { return nullptr; }
     static bool IsValid(HDC h) { return h != nullptr; }
@@ -83,6 +88,7 @@ using CZQRegKey = CZQOwner<HKEY, ZQKeyTraits>;
 using CZQModule = CZQOwner<HMODULE, ZQModuleTraits>;
 using CZQGdiObject = CZQOwner<HGDIOBJ, ZQGdiTraits>;
 using CZQMemDC = CZQOwner<HDC, ZQMemDCTraits>;
+using CZQHeap = CZQOwner<HANDLE, ZQHeapTraits>;
 
 // A window's (or the screen's) device context, released with the window it came from.
 class CZQWindowDC {

@@ -111,10 +111,8 @@ CZQHostSession::~CZQHostSession() {
     // The plug-in goes first: it may hold pointers into the heap and the context.
     m_plugin.VRelease();
     if (m_pDriverUI) m_pDriverUI->Release();
-    delete m_pPage;
     m_ctx.dwMagic = 0;
     m_sheetTag.dwMagic = 0;
-    if (m_hHeap) HeapDestroy(m_hHeap);
 }
 
 CZQHostSession* CZQHostSession::FromContext(PVOID pci) {
@@ -537,8 +535,8 @@ BOOL CZQHostSession::BBindPlugin() {
 // Option items
 // -------------------------------------------------------------------------------------------------
 void* CZQHostSession::HeapZero(size_t bytes) {
-    if (!m_hHeap) m_hHeap = HeapCreate(0, 0, 0);
-    return m_hHeap ? HeapAlloc(m_hHeap, HEAP_ZERO_MEMORY, bytes ? bytes : 1) : nullptr;
+    if (!m_heap) m_heap.Reset(HeapCreate(0, 0, 0));
+    return m_heap ? HeapAlloc(m_heap.Get(), HEAP_ZERO_MEMORY, bytes ? bytes : 1) : nullptr;
 }
 
 LPWSTR CZQHostSession::HeapText(const std::wstring& text) {
@@ -642,7 +640,7 @@ BOOL CZQHostSession::BBuildItems(DWORD dwFlags) {
     m_cuip.hPrinter = m_hPrinter;
     m_cuip.pPrinterName = m_printerName.data();
     m_cuip.hModule = m_plugin.Module();
-    m_cuip.hOEMHeap = m_hHeap;
+    m_cuip.hOEMHeap = m_heap.Get();
     m_cuip.pPublicDM = &m_dmPublic;
     m_cuip.pOEMDM = m_oem.empty() ? nullptr : m_oem.data();
     m_cuip.dwFlags = dwFlags;
@@ -653,8 +651,10 @@ BOOL CZQHostSession::BBuildItems(DWORD dwFlags) {
     // Count pass, then the fill pass into the array that follows the driver's items. The fill
     // pass runs also for no items: the plug-in does its work there.
     IPrintOemUI* ui = m_plugin.UI();
-    if (FAILED(ui->CommonUIProp(m_dwMode, &m_cuip))) {
-        Trace(L"the plug-in's CommonUIProp count pass failed; the host's items only");
+    const HRESULT counted = ui->CommonUIProp(m_dwMode, &m_cuip);
+    if (FAILED(counted)) {
+        // E_NOTIMPL: the plug-in leaves the items to the core driver.
+        if (counted != E_NOTIMPL) Trace(L"the plug-in's CommonUIProp count pass failed; the host's items only");
         m_cuip.pOEMOptItems = nullptr;
         m_cuip.cOEMOptItems = 0;
         return TRUE;
@@ -960,7 +960,7 @@ BOOL CZQHostSession::BAddPages(PPROPSHEETUI_INFO pInfo, DWORD dwFlags) {
     m_pfnComPropSheet = pInfo->pfnComPropSheet;
     const bool hide = m_plugin.UI2() && m_plugin.UI2()->HideStandardUI(m_dwMode) == S_OK;
     if (!hide) {
-        m_pPage = new (std::nothrow) CZQHostPage(this);
+        m_pPage.reset(new (std::nothrow) CZQHostPage(this));
         if (m_pPage) {
             m_template = CZQHostPage::BuildTemplate();
             PROPSHEETPAGEW psp = {};
@@ -970,7 +970,7 @@ BOOL CZQHostSession::BAddPages(PPROPSHEETUI_INFO pInfo, DWORD dwFlags) {
             psp.pResource = reinterpret_cast<LPCDLGTEMPLATEW>(m_template.data());
             psp.pszTitle = m_dwMode == OEMCUIP_DOCPROP ? L"Document Options" : L"Device Settings";
             psp.pfnDlgProc = CZQHostPage::DlgProc;
-            psp.lParam = reinterpret_cast<LPARAM>(m_pPage);
+            psp.lParam = reinterpret_cast<LPARAM>(m_pPage.get());
             if (!LComPropSheet(CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&psp), 0))
                 Trace(L"the common property sheet refused the host's page");
         }
@@ -982,7 +982,7 @@ BOOL CZQHostSession::BAddPages(PPROPSHEETUI_INFO pInfo, DWORD dwFlags) {
         m_psp.hPrinter = m_hPrinter;
         m_psp.pPrinterName = m_printerName.data();
         m_psp.hModule = m_plugin.Module();
-        m_psp.hOEMHeap = m_hHeap;
+        m_psp.hOEMHeap = m_heap.Get();
         m_psp.pPublicDM = &m_dmPublic;
         m_psp.pOEMDM = m_oem.empty() ? nullptr : m_oem.data();
         m_psp.dwFlags = dwFlags;

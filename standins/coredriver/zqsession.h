@@ -3,6 +3,7 @@
 // the length of one devmode, capabilities or event call).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -200,7 +201,7 @@ private:
     std::vector<BYTE> m_oem;
     DEVMODEW* m_pdmOut = nullptr;
 
-    HANDLE m_hHeap = nullptr;
+    CZQHeap m_heap;
     POPTITEM m_pItems = nullptr;
     DWORD m_cDrvItems = 0;
     DWORD m_cOemItems = 0;
@@ -224,7 +225,7 @@ private:
     bool m_bReadOnly = false;
     std::vector<WORD> m_template;
     std::wstring m_sheetTitle;
-    CZQHostPage* m_pPage = nullptr;
+    std::unique_ptr<CZQHostPage> m_pPage;
 
     CZQPluginBinding m_plugin;
     std::vector<ZQUpdateRecord> m_updateLog;
