@@ -61,6 +61,22 @@ std::unique_ptr<CZQHostSession> OpenSession(DWORD mode, HANDLE hPrinter, const w
     return s;
 }
 
+// INIT of either sheet: the session lives until DESTROY in the sheet's user data.
+LONG StartSheet(PPROPSHEETUI_INFO pInfo, DWORD mode, HANDLE hPrinter, LPWSTR name, const DEVMODEW* in,
+                DEVMODEW* out, DWORD flags) {
+    auto s = OpenSession(mode, hPrinter, name);
+    if (!s) return ERR_CPSUI_GETLASTERROR;
+    s->BLoadDevmode(in, 0);
+    s->VSetOutput(out);
+    if (!s->BBuildItems(flags) || !s->BAddPages(pInfo, flags)) {
+        s->VEndSheet();
+        return ERR_CPSUI_GETLASTERROR;
+    }
+    pInfo->UserData = reinterpret_cast<ULONG_PTR>(s.release());
+    pInfo->Result = CPSUI_CANCEL;
+    return CPSUI_OK;
+}
+
 }  // namespace
 
 extern "C" {
@@ -101,17 +117,8 @@ LONG WINAPI DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam
         SetLastError(ERROR_INVALID_PARAMETER);
         return ERR_CPSUI_GETLASTERROR;
     }
-    auto s = OpenSession(OEMCUIP_DOCPROP, dph->hPrinter, dph->pszPrinterName);
-    if (!s) return ERR_CPSUI_GETLASTERROR;
-    s->BLoadDevmode((dph->fMode & DM_IN_BUFFER) ? dph->pdmIn : nullptr, 0);
-    s->VSetOutput(dph->pdmOut);
-    if (!s->BBuildItems(dph->fMode) || !s->BAddPages(pPSUIInfo, dph->fMode)) {
-        s->VEndSheet();
-        return ERR_CPSUI_GETLASTERROR;
-    }
-    pPSUIInfo->UserData = reinterpret_cast<ULONG_PTR>(s.release());
-    pPSUIInfo->Result = CPSUI_CANCEL;
-    return CPSUI_OK;
+    return StartSheet(pPSUIInfo, OEMCUIP_DOCPROP, dph->hPrinter, dph->pszPrinterName,
+                      (dph->fMode & DM_IN_BUFFER) ? dph->pdmIn : nullptr, dph->pdmOut, dph->fMode);
 }
 
 LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
@@ -125,17 +132,8 @@ LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) 
         SetLastError(ERROR_INVALID_PARAMETER);
         return ERR_CPSUI_GETLASTERROR;
     }
-    auto s = OpenSession(OEMCUIP_PRNPROP, dph->hPrinter, dph->pszPrinterName);
-    if (!s) return ERR_CPSUI_GETLASTERROR;
     // The plug-in sees the printer's default devmode here too.
-    s->BLoadDevmode(nullptr, 0);
-    if (!s->BBuildItems(dph->Flags) || !s->BAddPages(pPSUIInfo, dph->Flags)) {
-        s->VEndSheet();
-        return ERR_CPSUI_GETLASTERROR;
-    }
-    pPSUIInfo->UserData = reinterpret_cast<ULONG_PTR>(s.release());
-    pPSUIInfo->Result = CPSUI_CANCEL;
-    return CPSUI_OK;
+    return StartSheet(pPSUIInfo, OEMCUIP_PRNPROP, dph->hPrinter, dph->pszPrinterName, nullptr, nullptr, dph->Flags);
 }
 
 DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, PVOID pvOutput,

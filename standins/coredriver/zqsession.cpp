@@ -222,19 +222,10 @@ BOOL CZQHostSession::BSetValueText(int feature, const std::string& text) {
     }
 }
 
-zqhostdm::Selections CZQHostSession::DocumentSelections() const {
+zqhostdm::Selections CZQHostSession::Selections(zqmodel::Scope scope) const {
     zqhostdm::Selections out;
     for (size_t i = 0; i < m_model.features.size(); ++i)
-        if (m_model.features[i].scope == zqmodel::Scope::Document)
-            out.emplace_back(m_model.features[i].keyword, ValueText(static_cast<int>(i)));
-    return out;
-}
-
-zqhostdm::Selections CZQHostSession::DeviceSelections() const {
-    zqhostdm::Selections out;
-    for (size_t i = 0; i < m_model.features.size(); ++i)
-        if (m_model.features[i].scope == zqmodel::Scope::Device)
-            out.emplace_back(m_model.features[i].keyword, ValueText(static_cast<int>(i)));
+        if (m_model.features[i].scope == scope) out.emplace_back(m_model.features[i].keyword, ValueText(static_cast<int>(i)));
     return out;
 }
 
@@ -507,7 +498,7 @@ BOOL CZQHostSession::BWriteDevmode(DEVMODEW* pdmOut) const {
     pub.dmDriverExtra = static_cast<WORD>(zqhostdm::kPrivateSize + m_oem.size());
     std::memcpy(out, &pub, sizeof pub);
     zqhostdm::HostPrivate hp;
-    zqhostdm::WritePrivate(hp, static_cast<uint32_t>(m_oem.size()), DocumentSelections());
+    zqhostdm::WritePrivate(hp, static_cast<uint32_t>(m_oem.size()), Selections(zqmodel::Scope::Document));
     std::memcpy(out + sizeof pub, &hp, sizeof hp);
     if (!m_oem.empty()) std::memcpy(out + sizeof pub + sizeof hp, m_oem.data(), m_oem.size());
     return TRUE;
@@ -874,7 +865,7 @@ HRESULT CZQHostSession::HrUpgradeRegistrySetting(HANDLE hPrinter, PCSTR feature,
         SetLastError(ERROR_INVALID_PARAMETER);
         return E_FAIL;
     }
-    return ZQWriteDeviceSettings(hPrinter, session.DeviceSelections()) ? S_OK : E_FAIL;
+    return ZQWriteDeviceSettings(hPrinter, session.Selections(zqmodel::Scope::Device)) ? S_OK : E_FAIL;
 }
 
 // -------------------------------------------------------------------------------------------------
@@ -907,7 +898,7 @@ BOOL CZQHostSession::BApply(HWND hDlg) {
     if (m_dwMode == OEMCUIP_DOCPROP) {
         if (m_pdmOut) BWriteDevmode(m_pdmOut);
     } else if (!m_bReadOnly && m_hPrinter) {
-        ZQWriteDeviceSettings(m_hPrinter, DeviceSelections());
+        ZQWriteDeviceSettings(m_hPrinter, Selections(zqmodel::Scope::Device));
     }
     m_bApplied = true;
     return TRUE;

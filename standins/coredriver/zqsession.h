@@ -99,7 +99,8 @@ public:
     BOOL BWriteDevmode(DEVMODEW* pdmOut) const;
     const DEVMODEW& PublicDevmode() const { return m_dmPublic; }
     const std::vector<BYTE>& OemBlock() const { return m_oem; }
-    zqhostdm::Selections DocumentSelections() const;
+    // "Feature=Option" of every feature of a scope, as the devmode and the printer data keep them.
+    zqhostdm::Selections Selections(zqmodel::Scope scope) const;
 
     // ---- option items and the plug-in's CommonUIProp passes
     BOOL BBuildItems(DWORD dwFlags);
@@ -158,8 +159,6 @@ public:
     std::wstring ItemValueText(DWORD index) const;
     std::wstring PluginStatusText() const;
 
-    // Device settings (printer-sticky values) as stored in the printer data.
-    zqhostdm::Selections DeviceSelections() const;
 
 private:
     friend class CZQHostPage;
