@@ -102,7 +102,7 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
     pi.pDriverName = driverName.data();
     pi.pPrintProcessor = processor.data();
     pi.pDatatype = dataType.data();
-    CZQPrinterHandle printer(AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi)));
+    CZQSpoolPrinter printer(AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi)));
     if (!printer) {
         if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS ||
             !OpenPrinterW(name.data(), printer.Put(), nullptr)) {

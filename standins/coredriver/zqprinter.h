@@ -4,9 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "common/zqhandles.h"
 #include "platform/oemuiplatform.h"
 #include "zqhostdm.h"
 #include "zqmodel.h"
+
+// A printer the core driver or an application opened: closed by the spooler itself (the plug-in
+// reaches the spooler through its own layer instead).
+struct ZQSpoolPrinterTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static bool IsValid(HANDLE h) { return h != nullptr; }
+    static void Free(HANDLE h) { ClosePrinter(h); }
+};
+using CZQSpoolPrinter = CZQOwner<HANDLE, ZQSpoolPrinterTraits>;
 
 // Printer data value holding the printer-sticky selections ("Feature=Option" multi-string).
 inline constexpr wchar_t kZQDeviceSettingsValue[] = L"ZQCoreDeviceSettings";

@@ -108,11 +108,14 @@ CZQHostSession::CZQHostSession(DWORD mode) : m_dwMode(mode) {
 }
 
 CZQHostSession::~CZQHostSession() {
+    // Callers report the last error of their own work, not of the plug-in's unloading.
+    const DWORD lastError = GetLastError();
     // The plug-in goes first: it may hold pointers into the heap and the context.
     m_plugin.VRelease();
     if (m_pDriverUI) m_pDriverUI->Release();
     m_ctx.dwMagic = 0;
     m_sheetTag.dwMagic = 0;
+    SetLastError(lastError);
 }
 
 CZQHostSession* CZQHostSession::FromContext(PVOID pci) {

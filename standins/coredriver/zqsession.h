@@ -12,6 +12,7 @@
 #include "zqhostdm.h"
 #include "zqmodel.h"
 #include "zqplugin.h"
+#include "zqprinter.h"
 
 class CZQHostSession;
 class CZQHostPage;
@@ -189,7 +190,7 @@ private:
     OEMUIPROCS m_procs = {};
     CZQDriverUI* m_pDriverUI = nullptr;
 
-    CZQPrinterHandle m_ownedPrinter;
+    CZQSpoolPrinter m_ownedPrinter;
     HANDLE m_hPrinter = nullptr;
     std::wstring m_printerName;
     std::wstring m_driverDir;

@@ -110,7 +110,7 @@ protected:
     void SetUp() override {
         // Every test starts from the driver's defaults and the printer's default device settings.
         for (const auto& name : {kDesk, kTest}) {
-            CZQPrinterHandle h = Open(name);
+            CZQSpoolPrinter h = Open(name);
             std::vector<BYTE> dm = DriverDefault(name);
             ASSERT_FALSE(dm.empty());
             ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
@@ -118,15 +118,15 @@ protected:
         }
     }
 
-    static CZQPrinterHandle Open(const std::wstring& name) {
-        CZQPrinterHandle h;
+    static CZQSpoolPrinter Open(const std::wstring& name) {
+        CZQSpoolPrinter h;
         EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), nullptr)) << GetLastError();
         return h;
     }
 
     // The driver's entry points, from its installed configuration file.
     static CZQModule Driver(const std::wstring& name) {
-        CZQPrinterHandle h = Open(name);
+        CZQSpoolPrinter h = Open(name);
         DWORD needed = 0;
         GetPrinterDriverW(h.Get(), nullptr, 3, nullptr, 0, &needed);
         std::vector<BYTE> buf(needed ? needed : 1);
@@ -150,7 +150,7 @@ protected:
 
     // Printing Preferences of a printer, OK pressed after `hook` ran in the sheet.
     static std::vector<BYTE> Preferences(const std::wstring& name, std::function<void(HWND)> hook, LONG* rc = nullptr) {
-        CZQPrinterHandle h = Open(name);
+        CZQSpoolPrinter h = Open(name);
         std::vector<BYTE> out;
         CZQAutoPress press(50, std::move(hook));
         const LONG r = ZQOpenPreferences(h.Get(), name, nullptr, out);
@@ -161,7 +161,7 @@ protected:
 };
 
 TEST_F(Printers, DevmodeSizeAndDefaultsComeFromTheDriverAndThePlugin) {
-    CZQPrinterHandle h = Open(kDesk);
+    CZQSpoolPrinter h = Open(kDesk);
     EXPECT_EQ(static_cast<LONG>(kFullSize), DocumentPropertiesW(nullptr, h.Get(), const_cast<LPWSTR>(kDesk.c_str()), nullptr, nullptr, 0));
     std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), kDesk);
     ASSERT_EQ(kFullSize, dm.size());
@@ -214,7 +214,7 @@ TEST_F(Printers, AChoiceInThePageReachesTheDevmodeAndTheStoredDefault) {
 
     // The printers folder keeps it as the printer's default; the next sheet starts from it.
     {
-        CZQPrinterHandle h = Open(kDesk);
+        CZQSpoolPrinter h = Open(kDesk);
         ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), out));
     }
     std::wstring shown;
@@ -226,7 +226,7 @@ TEST_F(Printers, AStoredDevmodeSurvivesCloseAndReopen) {
     // The offset of a field of the plug-in's block that its merge keeps (watermark angle).
     constexpr size_t kWmAngle = 1772;
     {
-        CZQPrinterHandle h = Open(kDesk);
+        CZQSpoolPrinter h = Open(kDesk);
         std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), kDesk);
         ASSERT_NE(nullptr, OemBlock(dm));
         auto* pub = reinterpret_cast<DEVMODEW*>(dm.data());
@@ -235,7 +235,7 @@ TEST_F(Printers, AStoredDevmodeSurvivesCloseAndReopen) {
         std::memcpy(const_cast<BYTE*>(OemBlock(dm)) + kWmAngle, &angle, sizeof angle);
         ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
     }
-    CZQPrinterHandle h = Open(kDesk);
+    CZQSpoolPrinter h = Open(kDesk);
     std::vector<BYTE> back = ZQQueryDevmode(h.Get(), kDesk);
     ASSERT_EQ(kFullSize, back.size());
     EXPECT_EQ(DMORIENT_LANDSCAPE, reinterpret_cast<const DEVMODEW*>(back.data())->dmOrientation);
@@ -250,7 +250,7 @@ TEST_F(Printers, AStoredDevmodeSurvivesCloseAndReopen) {
 }
 
 TEST_F(Printers, PrinterPropertiesStoreDeviceSettingsTheDocumentSees) {
-    CZQPrinterHandle h = Open(kDesk);
+    CZQSpoolPrinter h = Open(kDesk);
     std::wstring title;
     {
         CZQAutoPress press(50, [&](HWND sheet) {
@@ -278,7 +278,7 @@ TEST_F(Printers, PrinterPropertiesStoreDeviceSettingsTheDocumentSees) {
 }
 
 TEST_F(Printers, UpgradeRegistrySettingChangesOnlyPrinterStickyFeatures) {
-    CZQPrinterHandle h = Open(kTest);
+    CZQSpoolPrinter h = Open(kTest);
     EXPECT_EQ(S_OK, CZQHostSession::HrUpgradeRegistrySetting(h.Get(), "ZQTray3", "INSTALLED"));
     EXPECT_EQ(E_FAIL, CZQHostSession::HrUpgradeRegistrySetting(h.Get(), "PaperSize", "A4")) << "a document feature";
     EXPECT_EQ(E_FAIL, CZQHostSession::HrUpgradeRegistrySetting(h.Get(), "ZQTray3", "MAYBE"));
@@ -355,7 +355,7 @@ class RecordedPrinter : public Printers {
 protected:
     // Printing Preferences with the log cleared after the size call the application makes first.
     std::vector<BYTE> RecordedPreferences(std::function<void(HWND)> hook, LONG* rc = nullptr, bool press = true) {
-        CZQPrinterHandle h = Open(kTest);
+        CZQSpoolPrinter h = Open(kTest);
         LPWSTR name = const_cast<LPWSTR>(kTest.c_str());
         const LONG size = DocumentPropertiesW(nullptr, h.Get(), name, nullptr, nullptr, 0);
         EXPECT_GT(size, 0);
@@ -385,7 +385,7 @@ TEST_F(RecordedPrinter, DocumentSheetCallsComeInTheCoreDriversOrder) {
 
 TEST_F(RecordedPrinter, DeviceSheetCallsComeInTheCoreDriversOrder) {
     ScopedEnv item("ZQREC_ITEM", "1");
-    CZQPrinterHandle h = Open(kTest);
+    CZQSpoolPrinter h = Open(kTest);
     m_log.Clear();
     {
         CZQAutoPress press(50, nullptr);
@@ -449,7 +449,7 @@ TEST_F(RecordedPrinter, APluginHidingTheStandardUIAndAddingNoPageHasNoSheet) {
 
 TEST_F(RecordedPrinter, EventsAndCapabilitiesReachThePlugin) {
     CZQModule driver = Driver(kTest);
-    CZQPrinterHandle h = Open(kTest);
+    CZQSpoolPrinter h = Open(kTest);
     LPWSTR name = const_cast<LPWSTR>(kTest.c_str());
 
     using PFN_Printer = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);

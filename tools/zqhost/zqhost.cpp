@@ -122,7 +122,7 @@ std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved) {
 }
 
 int Preferences(const std::wstring& printer, const SheetOptions& o) {
-    CZQPrinterHandle h;
+    CZQSpoolPrinter h;
     if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
         return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
     bool saved = false;
@@ -145,7 +145,7 @@ int Preferences(const std::wstring& printer, const SheetOptions& o) {
 }
 
 int Properties(const std::wstring& printer, const SheetOptions& o) {
-    CZQPrinterHandle h;
+    CZQSpoolPrinter h;
     if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
         return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
     bool saved = false;
@@ -164,7 +164,7 @@ int Properties(const std::wstring& printer, const SheetOptions& o) {
 }
 
 int Summary(const std::wstring& printer) {
-    CZQPrinterHandle h;
+    CZQSpoolPrinter h;
     if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
         return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
     std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), printer);
