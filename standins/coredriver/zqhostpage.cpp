@@ -6,13 +6,10 @@
 
 namespace {
 
-bool IsListType(BYTE type) {
-    return type == TVOT_2STATES || type == TVOT_3STATES || type == TVOT_LISTBOX || type == TVOT_COMBOBOX;
-}
-bool IsNumberType(BYTE type) { return type == TVOT_UDARROW || type == TVOT_TRACKBAR || type == TVOT_SCROLLBAR; }
-bool IsReadable(const OPTITEM& it) {
-    return it.pOptType && it.pOptType->pOptParam && it.pOptType->Count > 0 && it.pOptType->Count <= 1000;
-}
+using zqitem::IsListType;
+using zqitem::IsNumberType;
+using zqitem::IsReadable;
+
 bool HasCheckBox(const OPTITEM& it) {
     return it.pExtChkBox && !(it.Flags & (OPTIF_EXT_IS_EXTPUSH | OPTIF_EXT_HIDE));
 }

@@ -16,17 +16,6 @@ constexpr DWORD kMaxOemItems = 1000;
 // Edit items hold their text in a buffer of this many characters.
 constexpr int kEditChars = 256;
 
-bool IsListType(BYTE type) {
-    return type == TVOT_2STATES || type == TVOT_3STATES || type == TVOT_LISTBOX || type == TVOT_COMBOBOX;
-}
-
-bool IsNumberType(BYTE type) { return type == TVOT_UDARROW || type == TVOT_TRACKBAR || type == TVOT_SCROLLBAR; }
-
-// Option types of foreign (plug-in) items are read only within these bounds.
-bool IsReadableType(const OPTITEM& it) {
-    return it.pOptType && it.pOptType->pOptParam && it.pOptType->Count > 0 && it.pOptType->Count <= 1000;
-}
-
 HINSTANCE ThisModule() {
     HMODULE h = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -37,6 +26,23 @@ HINSTANCE ThisModule() {
 void Trace(const std::wstring& text) { OutputDebugStringW((L"zqcoreui: " + text + L"\n").c_str()); }
 
 }  // namespace
+
+namespace zqitem {
+
+bool IsListType(BYTE type) {
+    return type == TVOT_2STATES || type == TVOT_3STATES || type == TVOT_LISTBOX || type == TVOT_COMBOBOX;
+}
+
+bool IsNumberType(BYTE type) { return type == TVOT_UDARROW || type == TVOT_TRACKBAR || type == TVOT_SCROLLBAR; }
+
+bool IsReadable(const OPTITEM& item) {
+    return item.pOptType && item.pOptType->pOptParam && item.pOptType->Count > 0 && item.pOptType->Count <= 1000;
+}
+
+}  // namespace zqitem
+
+using zqitem::IsListType;
+using zqitem::IsNumberType;
 
 // -------------------------------------------------------------------------------------------------
 // CZQDriverUI and the callback table
@@ -1033,7 +1039,7 @@ std::wstring CZQHostSession::ParamText(DWORD itemIndex, const OPTPARAM& param) c
 std::wstring CZQHostSession::ItemValueText(DWORD index) const {
     if (index >= ItemCount()) return L"";
     const OPTITEM& it = m_pItems[index];
-    if (!IsReadableType(it)) return L"";
+    if (!zqitem::IsReadable(it)) return L"";
     const OPTTYPE& t = *it.pOptType;
     std::wstring text;
     if (IsListType(t.Type)) {

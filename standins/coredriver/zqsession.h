@@ -48,6 +48,14 @@ BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOut
                                      PDWORD pdwOptionsReturned);
 BOOL APIENTRY ZQProcUpdateUISetting(PVOID pdriverobj, PVOID pOptItem, DWORD dwPreviousSelection, DWORD dwMode);
 
+// Kinds of option items, as the host's page and the session read them. Items of the plug-in are
+// read only within these bounds.
+namespace zqitem {
+bool IsListType(BYTE type);
+bool IsNumberType(BYTE type);
+bool IsReadable(const OPTITEM& item);
+}  // namespace zqitem
+
 // Current value of a feature: option index, number (range) or text (edit).
 struct ZQValue {
     int option = 0;
