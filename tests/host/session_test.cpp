@@ -433,6 +433,18 @@ TEST_F(HostSessionPlugin, OwnItemsFollowTheDriversAndReachTheirCallback) {
     EXPECT_EQ("A4", s->ValueText(m_model.FindFeature("PaperSize")));
 }
 
+TEST_F(HostSessionPlugin, AFillPassClaimingMoreItemsThanCountedIsLeftOut) {
+    ScopedEnv item("ZQREC_ITEM", "1");
+    ScopedEnv grow("ZQREC_GROW", "1");
+    auto s = Bound();
+    ASSERT_TRUE(s->BLoadDevmode(nullptr, 0, false));
+    ASSERT_TRUE(s->BBuildItems(0));
+    EXPECT_EQ(0u, s->OemItemCount());
+    EXPECT_EQ(nullptr, s->CommonUIParam().pOEMOptItems);
+    EXPECT_EQ(0u, s->CommonUIParam().cOEMOptItems);
+    EXPECT_EQ(9u, s->ItemCount());
+}
+
 TEST_F(HostSessionPlugin, ACountPassWithoutItemsEndsTheCalls) {
     // No own item and zqoemui.dll leaving the items to the core driver: no fill pass.
     auto s = Bound();

@@ -7,6 +7,7 @@
 //                    published interface ("Orientation,NoSuchFeature")
 //   ZQREC_ROUNDTRIP  a feature whose item is set to option 1, reported, read back and restored
 //   ZQREC_ITEM       when set, one own option item "ZQRecItem" whose callback is recorded
+//   ZQREC_GROW       when set, the fill pass claims more items than the count pass asked for
 #include <windows.h>
 
 #include <cstdio>
@@ -331,7 +332,7 @@ STDMETHODIMP CZQRecorder::CommonUIProp(DWORD mode, POEMCUIPPARAM p) {
     it.Sel = 0;
     it.pOptType = type;
     it.DMPubID = DMPUB_USER + 20;
-    p->cOEMOptItems = m_innerCount + 1;
+    p->cOEMOptItems = m_innerCount + 1 + (Env("ZQREC_GROW").empty() ? 0 : 5);
     p->OEMCUIPCallback = Callback;
     return S_OK;
 }
