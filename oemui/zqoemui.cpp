@@ -12,9 +12,13 @@ CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
     m_pCommon = new (std::nothrow) CZQCommon();
     m_pXmlParser = new (std::nothrow) CZQXmlParserCommon();
+    ZQResetSheetState(&m_sheetState);
 }
 
 CZQOemUI::~CZQOemUI() {
+    VDeleteTabObjects();
+    ZQFreePrinterCaps(&m_caps);
+    ZQFreePaperList(&m_paperList);
     delete m_pXmlParser;
     delete m_pCommon;
     if (m_pDriverUI) m_pDriverUI->Release();
@@ -110,21 +114,46 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// User interface: the core driver does the work until the plug-in has pages and items.
+// User interface
 // ---------------------------------------------------------------------------------------------
-STDMETHODIMP CZQOemUI::CommonUIProp(DWORD, POEMCUIPPARAM) {
+STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     zqmodule::VMarkInUse();
+    // The block of this call serves the pages and the option-item layer until the next call;
+    // the core driver keeps it alive for the whole sheet. Building the plug-in's own items is
+    // the feature logic's work.
+    m_pCUIParam = pOemCUIPParam;
+    m_dwCUIMode = dwMode;
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO, LPARAM) {
+STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+    ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    return HrPropertySheets(pPSUIInfo, lParam, kSheetDocument);
 }
 
-STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO, LPARAM) {
+STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
+    ZQ_TRACE("CZQOemUI::DevicePropertySheets");
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    return HrPropertySheets(pPSUIInfo, lParam, kSheetDevice);
+}
+
+HRESULT CZQOemUI::HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet) {
+    if (!pPSUIInfo) {
+        SetLastError(ERROR_INVALID_DATA);
+        return E_FAIL;
+    }
+    switch (pPSUIInfo->Reason) {
+        case PROPSHEETUI_REASON_INIT: return IBuildPages(pPSUIInfo, dwSheet) ? S_OK : E_FAIL;
+        case PROPSHEETUI_REASON_SET_RESULT: {
+            // A page's result becomes the sheet's result.
+            const auto* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
+            if (result) pPSUIInfo->Result = result->Result;
+            return S_OK;
+        }
+        case PROPSHEETUI_REASON_DESTROY: VEndSheet(pPSUIInfo); return S_OK;
+        default: return S_OK;
+    }
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
@@ -142,9 +171,11 @@ STDMETHODIMP CZQOemUI::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID,
 // ---------------------------------------------------------------------------------------------
 STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
 
-STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR, INT, DWORD, LPARAM) {
+STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
+    ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    if (iDriverEvent == PRINTER_EVENT_INITIALIZE) VInitializePrinter(pPrinterName);
+    return S_OK;
 }
 
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "common/zqcommon.h"
+#include "common/zqprintercaps.h"
 #include "platform/oemuiplatform.h"
 #include "settings/zqdriverdata.h"
+#include "zqpages.h"
 
 class CZQXmlParserCommon;
 
@@ -57,8 +59,45 @@ public:
     void VLoadXmlRulesFile(POEMCUIPPARAM pParam);
     // The helper file's parser (null only when it could not be made); users test its loaded flag.
     CZQXmlParserCommon* XmlParser() const { return m_pXmlParser; }
+    // The OEMCUIPPARAM of the current CommonUIProp call and its mode (1 document, 2 printer).
+    POEMCUIPPARAM CUIParam() const { return m_pCUIParam; }
+    DWORD CUIMode() const { return m_dwCUIMode; }
+    CZQCommon* Common() const { return m_pCommon; }
+
+    // ---- printer records of the binding
+    // Reads the printer capability record and the paper list for the current call's printer.
+    BOOL BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM);
+    PrinterCaps* Caps() { return &m_caps; }
+    const PaperList& Papers() const { return m_paperList; }
+    StatusRecord* Status() { return &m_status; }
+
+    // ---- pages
+    // The page object and its context of a page id (null when not made).
+    CZQTabBase* Tab(int iPageId) const;
+    PageContext* Context(int iPageId);
+    template <typename T>
+    T* TabAs(int iPageId) const {
+        return static_cast<T*>(Tab(iPageId));
+    }
+    // Makes every page object of the table (the old ones go first); deletes them.
+    BOOL BCreateTabObjects(const ZQSheetFacts& facts);
+    void VDeleteTabObjects();
+    // The record of the sheet being shown (null between sheets) and its per-sheet state.
+    SheetRecord* Sheet() const { return m_pSheetRecord; }
+    ZQSheetState* SheetState() { return &m_sheetState; }
+    // Sheet position of a page id, -1 when the page is not in the sheet.
+    int ISheetPosition(int iPageId) const;
 
 private:
+    HRESULT HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet);
+    // Lays the page contexts and adds the pages of one sheet; FALSE (nothing left added) when the
+    // sheet refuses a page.
+    BOOL IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet);
+    void VRemoveAddedPages(POEMUIPSPARAM pSheetParam, int cAdded);
+    void VEndSheet(PPROPSHEETUI_INFO pPSUIInfo);
+    // Printer-data work of the INITIALIZE printer event.
+    void VInitializePrinter(PCWSTR pszPrinterName);
+
     volatile LONG m_cRef = 1;
     IPrintOemDriverUI* m_pDriverUI = nullptr;
     // Shared text and printer helper of the binding.
@@ -67,4 +106,21 @@ private:
     CZQXmlParserCommon* m_pXmlParser = nullptr;
     // The settings store; its owner copies the printer-language number in before each use.
     CZQDriverData m_driverData;
+    POEMCUIPPARAM m_pCUIParam = nullptr;
+    DWORD m_dwCUIMode = 0;
+    PrinterCaps m_caps = {};
+    PaperList m_paperList = {};
+    StatusRecord m_status;
+    // Print-quality and media values imported from the configuration manager.
+    WCHAR m_szImportedPrintQuality[256] = {};
+    WCHAR m_szPrintQualityGroup[256] = {};
+    WCHAR m_szImportedMediaKeyword[256] = {};
+    // Printer command language for the font installer: 1 PCL, 2 other.
+    DWORD m_dwPrinterLanguage = 0;
+    // Page objects and their contexts, by page id; they live until the pages are built again.
+    CZQTabBase* m_apTabs[kPageIdCount] = {};
+    PageContext m_aContexts[kPageIdCount] = {};
+    SheetRecord* m_pSheetRecord = nullptr;
+    PVOID m_pSavedUserData = nullptr;
+    ZQSheetState m_sheetState = {};
 };

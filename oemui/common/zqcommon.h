@@ -56,6 +56,9 @@ public:
     // as it was and FALSE (the caller keeps its English fall-back).
     BOOL BLoadResString(INT id, PWSTR pszBuffer);
     BOOL BLoadResStringLong(INT id, PWSTR pszBuffer);
+    // String id of a module in exactly one language, cut to the buffer and terminated; TRUE for a
+    // non-empty text, FALSE (buffer "") otherwise.
+    static BOOL BLoadResStringIn(HMODULE hModule, INT id, LANGID lang, PWSTR pszBuffer, size_t cchBuffer);
 
     // Converted local-heap copies; FALSE and null on failure. The ANSI buffer is twice the needed
     // size plus two bytes.

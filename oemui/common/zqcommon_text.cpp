@@ -154,6 +154,21 @@ BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {
     return FALSE;
 }
 
+BOOL CZQCommon::BLoadResStringIn(HMODULE hModule, INT id, LANGID lang, PWSTR pszBuffer, size_t cchBuffer) {
+    if (!pszBuffer || !cchBuffer) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszBuffer[0] = 0;
+    const WORD block = static_cast<WORD>((id >> 4) + 1);
+    if (!hModule || block == 0) return FALSE;
+    const WCHAR* text = nullptr;
+    const int len = FindStringEntry(hModule, block, static_cast<WORD>(id & 15), lang, &text);
+    if (len <= 0) return FALSE;
+    ZQCopyTextN(pszBuffer, cchBuffer, text, static_cast<size_t>(len));
+    return TRUE;
+}
+
 BOOL CZQCommon::BLoadResString(INT id, PWSTR pszBuffer) { return BLoadString(id, pszBuffer, kResStringChars); }
 
 BOOL CZQCommon::BLoadResStringLong(INT id, PWSTR pszBuffer) {

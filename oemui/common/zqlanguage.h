@@ -1,5 +1,5 @@
-// The user-interface language, through one seam: texts, templates and fonts follow it, and tests
-// set it to walk the language fall-backs.
+// The user-interface language and the user's locale language, each through one seam: texts,
+// templates and fonts follow them, and tests set them to walk the language rules.
 #pragma once
 
 #include <windows.h>
@@ -13,5 +13,13 @@ LANGID UiLanguage();
 
 // Sets where the language comes from (null: the system again); returns the previous source.
 PFN_UiLanguage SetUiLanguageSource(PFN_UiLanguage pfn);
+
+// The language of the user's locale (GetUserDefaultLangID unless a source is set): watermark
+// sizes and face names follow it.
+LANGID UserLanguage();
+PFN_UiLanguage SetUserLanguageSource(PFN_UiLanguage pfn);
+
+// Right-to-left user interface: the primary UI language is Arabic or Hebrew.
+bool IsRightToLeft();
 
 }  // namespace zqlang

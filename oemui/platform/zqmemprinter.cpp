@@ -138,6 +138,46 @@ BOOL MemGetPrinterW(HANDLE h, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcb
     });
 }
 
+// Level 2 changes what the record names; the spooler refuses a print processor it does not have.
+BOOL MemSetPrinterW(HANDLE h, DWORD level, LPBYTE pPrinter, DWORD command) {
+    ZQ_MEM_ENTER_BOOL(SetPrinter);
+    if (DWORD e = mp->WriteCheck(h)) return FailBool(e);
+    if (command != 0 || !pPrinter) return FailBool(ERROR_INVALID_PARAMETER);
+    if (level != 2) return FailBool(ERROR_INVALID_LEVEL);
+    const auto* pi = reinterpret_cast<const PRINTER_INFO_2W*>(pPrinter);
+    MemPrinterIdentity& id = mp->m_identity;
+    if (pi->pPrintProcessor) {
+        const std::wstring want = Lower(pi->pPrintProcessor);
+        const auto& installed = id.installedPrintProcessors;
+        if (std::none_of(installed.begin(), installed.end(), [&](const std::wstring& p) { return Lower(p) == want; }))
+            return FailBool(ERROR_UNKNOWN_PRINTPROCESSOR);
+        id.printProcessor = pi->pPrintProcessor;
+    }
+    if (pi->pPortName) id.port = pi->pPortName;
+    if (pi->pComment) id.comment = pi->pComment;
+    if (pi->pLocation) id.location = pi->pLocation;
+    if (pi->pDatatype) id.datatype = pi->pDatatype;
+    return TRUE;
+}
+
+BOOL MemEnumPrintProcessorsW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded,
+                             LPDWORD pcReturned) {
+    ZQ_MEM_ENTER_BOOL(EnumPrintProcessors);
+    if (level != 1) return FailBool(ERROR_INVALID_LEVEL);
+    if (pcReturned) *pcReturned = 0;
+    const auto& names = mp->m_identity.installedPrintProcessors;
+    BOOL ok = PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
+        CPacker pk(base, names.size() * sizeof(PRINTPROCESSOR_INFO_1W));
+        for (size_t i = 0; i < names.size(); ++i) {
+            PRINTPROCESSOR_INFO_1W info = {pk.Str(names[i])};
+            if (base) std::memcpy(base + i * sizeof info, &info, sizeof info);
+        }
+        return pk.Size();
+    });
+    if (ok && pcReturned) *pcReturned = static_cast<DWORD>(names.size());
+    return ok;
+}
+
 BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
     ZQ_MEM_ENTER_BOOL(GetPrinterDriver);
     if (!mp->ValidHandle(h)) return FailBool(ERROR_INVALID_HANDLE);
@@ -478,6 +518,8 @@ CZQMemoryPrinter::CZQMemoryPrinter(const MemPrinterIdentity& identity) : m_ident
     m_api.OpenPrinterW = &MemOpenPrinterW;
     m_api.ClosePrinter = &MemClosePrinter;
     m_api.GetPrinterW = &MemGetPrinterW;
+    m_api.SetPrinterW = &MemSetPrinterW;
+    m_api.EnumPrintProcessorsW = &MemEnumPrintProcessorsW;
     m_api.GetPrinterDriverW = &MemGetPrinterDriverW;
     m_api.GetJobW = &MemGetJobW;
     m_api.GetPrinterDataW = &MemGetPrinterDataW;

@@ -19,6 +19,8 @@ enum class MemCall {
     OpenPrinter,
     ClosePrinter,
     GetPrinter,
+    SetPrinter,
+    EnumPrintProcessors,
     GetPrinterDriver,
     GetJob,
     GetPrinterData,
@@ -50,6 +52,8 @@ struct MemPrinterIdentity {
     std::wstring comment;
     std::wstring location;
     std::wstring printProcessor = L"WinPrint";
+    // Print processors the spooler has installed for the printer's environment.
+    std::vector<std::wstring> installedPrintProcessors = {L"WinPrint"};
     std::wstring datatype = L"RAW";
     // Folder of the driver's files; the driver record names each file in it.
     std::wstring driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\x64\\3";

@@ -47,6 +47,8 @@ void ResolveAll(HMODULE h, SpoolerApi& api) {
     Resolve(h, "OpenPrinterW", api.OpenPrinterW);
     Resolve(h, "ClosePrinter", api.ClosePrinter);
     Resolve(h, "GetPrinterW", api.GetPrinterW);
+    Resolve(h, "SetPrinterW", api.SetPrinterW);
+    Resolve(h, "EnumPrintProcessorsW", api.EnumPrintProcessorsW);
     Resolve(h, "GetPrinterDriverW", api.GetPrinterDriverW);
     Resolve(h, "GetPrinterDriverDirectoryW", api.GetPrinterDriverDirectoryW);
     Resolve(h, "GetJobW", api.GetJobW);

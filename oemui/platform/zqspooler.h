@@ -13,6 +13,8 @@ struct SpoolerApi {
     decltype(&::OpenPrinterW) OpenPrinterW;
     decltype(&::ClosePrinter) ClosePrinter;
     decltype(&::GetPrinterW) GetPrinterW;
+    decltype(&::SetPrinterW) SetPrinterW;
+    decltype(&::EnumPrintProcessorsW) EnumPrintProcessorsW;
     decltype(&::GetPrinterDriverW) GetPrinterDriverW;
     decltype(&::GetPrinterDriverDirectoryW) GetPrinterDriverDirectoryW;
     decltype(&::GetJobW) GetJobW;

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/zqlanguage.h"
 #include "platform/zqmemprinter.h"
 #include "testsupport.h"
 
@@ -17,13 +18,34 @@ inline zqspool::MemPrinterIdentity ExeDirPrinter() {
     return id;
 }
 
-// Sets the UI language for the life of the object.
+// Sets the UI language (or the user's locale language) for the life of the object.
+inline LANGID& TestUiLanguage() {
+    static LANGID lang = 0x0409;
+    return lang;
+}
+inline LANGID& TestUserLanguage() {
+    static LANGID lang = 0x0409;
+    return lang;
+}
 class CUiLanguage {
 public:
-    explicit CUiLanguage(LANGID lang);
-    ~CUiLanguage();
+    explicit CUiLanguage(LANGID lang) {
+        TestUiLanguage() = lang;
+        zqlang::SetUiLanguageSource([]() -> LANGID { return TestUiLanguage(); });
+    }
+    ~CUiLanguage() { zqlang::SetUiLanguageSource(nullptr); }
     CUiLanguage(const CUiLanguage&) = delete;
     CUiLanguage& operator=(const CUiLanguage&) = delete;
+};
+class CUserLanguage {
+public:
+    explicit CUserLanguage(LANGID lang) {
+        TestUserLanguage() = lang;
+        zqlang::SetUserLanguageSource([]() -> LANGID { return TestUserLanguage(); });
+    }
+    ~CUserLanguage() { zqlang::SetUserLanguageSource(nullptr); }
+    CUserLanguage(const CUserLanguage&) = delete;
+    CUserLanguage& operator=(const CUserLanguage&) = delete;
 };
 
 // Deletes a registry tree when created and again when destroyed.

@@ -14,20 +14,6 @@
 #include "zqmodule.h"
 #include "zquidevmode.h"
 
-namespace zqtest {
-namespace {
-LANGID g_lang = 0x0409;
-LANGID TestLanguage() { return g_lang; }
-}  // namespace
-
-CUiLanguage::CUiLanguage(LANGID lang) {
-    g_lang = lang;
-    zqlang::SetUiLanguageSource(&TestLanguage);
-}
-CUiLanguage::~CUiLanguage() { zqlang::SetUiLanguageSource(nullptr); }
-
-}  // namespace zqtest
-
 namespace {
 
 using zqtest::CUiLanguage;

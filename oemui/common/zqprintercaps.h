@@ -1,0 +1,87 @@
+// The printer records of a binding: the printer capability record (read once per CommonUIProp and
+// handed to every page), the large-format paper list and the device-status record.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+// Texts about the printer and its device-capabilities lists. The lists are zero-filled local-heap
+// blocks of count + 1 entries; ZQFreePrinterCaps frees them.
+struct PrinterCaps {
+    WCHAR szPrinterName[256];
+    WCHAR szPortName[256];         // port argument of the device-capabilities calls
+    WCHAR szPrintProcessor[256];   // the printer's print processor
+    WCHAR szHelpFile[256];         // the driver's help file, for WinHelpW
+    WCHAR szServerName[256];       // empty for a local printer
+    DWORD dwPaperCount;
+    WORD* pPaperIds;               // DC_PAPERS
+    POINT* pPaperSizes;            // DC_PAPERSIZE, tenths of a millimetre
+    DWORD dwSourceCount;
+    WORD* pSourceIds;              // DC_BINS; the first is the default source
+    PWSTR pSourceNames;            // DC_BINNAMES, kBinNameChars each
+    WCHAR szFirstBinName[24];      // DC_BINNAMES entry 0
+    DWORD dwMediaCount;
+    DWORD* pMediaIds;              // DC_MEDIATYPES, in the order of the media options
+    DWORD dwFlags;                 // bit 0x2 is read by the large-format Features page
+};
+
+// Reads the record for a printer; lists the printer does not offer stay empty. FALSE when the
+// printer's level-2 information cannot be read. What the record held before is freed first.
+BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM);
+void ZQFreePrinterCaps(PrinterCaps* pCaps);
+
+// A quality profile of a paper of the large-format paper list.
+struct PaperProfile {
+    WCHAR szName[256];
+    WCHAR szQualityLevel[256];  // a print-quality keyword
+    DWORD dwMaxDetail;
+    DWORD dwGlossEnhancer;
+    DWORD dwExtraPasses;
+};
+
+// One paper of the large-format paper list (printer data key "PaperList", one sub-key per paper,
+// its profiles as sub-keys of the paper's key).
+struct PaperListEntry {
+    WCHAR szName[256];  // compared with a media type's display name
+    WCHAR szText[256];  // shown as the user media's text; empty: not offered
+    WCHAR szCode[256];  // decimal media code
+    DWORD dwDefaultQuality;  // 1-based
+    DWORD dwGlossEnhancerSupport;
+    DWORD dwExtraPassesSupport;
+    DWORD dwMaxDetailSupport;
+    DWORD dwCutterSupport;
+    DWORD dwProfileCount;
+    PaperProfile* pProfiles;  // local heap
+};
+
+struct PaperList {
+    DWORD dwCount;
+    PaperListEntry* pEntries;  // local heap
+};
+
+// Reads the paper list of the printer's data (an empty list when there is none). What the list held
+// before is freed first. FALSE only when memory runs out.
+BOOL ZQReadPaperList(PaperList* pList, HANDLE hPrinter);
+void ZQFreePaperList(PaperList* pList);
+
+// The device-status record of the plug-in object; the status routines fill it from the printer's
+// answers. Owned texts are local-heap copies.
+struct StatusRecord {
+    StatusRecord();
+    ~StatusRecord();
+    StatusRecord(const StatusRecord&) = delete;
+    StatusRecord& operator=(const StatusRecord&) = delete;
+
+    // Replaces an owned text by a copy of the new one; a missing text frees the old one and fails.
+    static BOOL BSetText(PWSTR* ppszField, PCWSTR pszText);
+
+    PWSTR pszMediaText;       // media code in decimal, or the media name
+    DWORD dwMediaCode;
+    DWORD dwPaperWidth;       // tenths of a millimetre
+    DWORD dwPaperLength;
+    IUnknown* pStatusObject;  // only during a refresh
+    PWSTR pszLocaleName;      // language-COUNTRY
+    IUnknown* pRequest;       // only during a refresh
+    PWSTR pszPrinterName;
+    DWORD dwPortKind;         // as CZQCommon::IGetPortKind
+};

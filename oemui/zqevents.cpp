@@ -1,0 +1,158 @@
+// The printer's data that the INITIALIZE printer event records: the per-user GUID, trays and media
+// for the device-capabilities answers, the maker's print processor and the serial number.
+#include <cstring>
+#include <cwchar>
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "common/zquibase.h"
+#include "platform/zqspooler.h"
+#include "zqevents.h"
+#include "zqoemui.h"
+
+namespace {
+
+// Tray readers allow 52 bytes a record (name, three zero bytes, 32-bit id): 22 characters fit.
+constexpr size_t kTrayNameMaxChars = 22;
+constexpr size_t kMediaNameMaxChars = 63;
+constexpr DWORD kAnswerPlaceholderNumber = 6400;
+
+// Name + id records in the byte stream, in a new zero-filled local-heap block.
+bool BuildRecords(PCWSTR pNames, size_t cchNameField, const DWORD* pIds, DWORD count, size_t cchMaxName,
+                  CZQLocalPtr<BYTE>& out, DWORD* pcb) {
+    size_t total = 0;
+    for (DWORD i = 0; i < count; ++i)
+        total += 2 * ZQTextLength(pNames + i * cchNameField, cchMaxName) + 3 + 4;
+    if (!out.Alloc(total ? total : 1)) return false;
+    BYTE* cursor = out.Get();
+    WCHAR name[256];
+    for (DWORD i = 0; i < count; ++i) {
+        ZQCopyTextN(name, 256, pNames + i * cchNameField, cchMaxName);
+        CZQCommon::VWriteString(&cursor, name);
+        CZQCommon::VWriteDword(&cursor, pIds[i]);
+    }
+    *pcb = static_cast<DWORD>(total);
+    return true;
+}
+
+DWORD SetRootValue(HANDLE hPrinter, PCWSTR pszValue, DWORD dwType, const void* pData, DWORD cb) {
+    return zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), dwType,
+                                              static_cast<BYTE*>(const_cast<void*>(pData)), cb);
+}
+
+// Whether a device answer is a real one: not a placeholder, not empty.
+bool IsRealAnswer(const BYTE* pData, DWORD cb) {
+    if (cb >= sizeof(DWORD)) {
+        DWORD number;
+        memcpy(&number, pData, sizeof number);
+        if (number == kAnswerPlaceholderNumber || number == L' ') return false;
+    }
+    const auto* text = reinterpret_cast<const WCHAR*>(pData);
+    const size_t len = ZQTextLength(text, cb / sizeof(WCHAR));
+    for (size_t i = 0; i < len; ++i)
+        if (text[i] != L' ') return true;
+    return false;
+}
+
+}  // namespace
+
+BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
+    ZQ_TRACE("ZQStoreTrayInfo");
+    DWORD count = 0, nameCount = 0;
+    CZQLocalPtr<WORD> bins;
+    CZQLocalPtr<WCHAR> names;
+    if (!CZQCommon::BGetPaperSourceIndices(pszPrinterName, pszPort, nullptr, &count, bins.Put()) ||
+        !CZQCommon::BGetPaperSourceNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()) ||
+        nameCount != count)
+        return FALSE;
+    CZQLocalPtr<DWORD> ids;
+    if (!ids.Alloc(count + 1)) return FALSE;
+    for (DWORD i = 0; i < count; ++i) ids[i] = bins[i];
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!BuildRecords(names.Get(), CZQCommon::kBinNameChars, ids.Get(), count, kTrayNameMaxChars, data, &cb))
+        return FALSE;
+    return SetRootValue(hPrinter, L"ZQTrayCount", REG_DWORD, &count, sizeof count) == ERROR_SUCCESS &&
+           SetRootValue(hPrinter, L"ZQTRAYINFOREGDATA", REG_BINARY, data.Get(), cb) == ERROR_SUCCESS;
+}
+
+BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
+    ZQ_TRACE("ZQStoreMediaInfo");
+    DWORD count = 0, nameCount = 0;
+    CZQLocalPtr<DWORD> ids;
+    CZQLocalPtr<WCHAR> names;
+    if (!CZQCommon::BGetMediaTypeIndices(pszPrinterName, pszPort, nullptr, &count, ids.Put()) ||
+        !CZQCommon::BGetMediaTypeNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()) ||
+        nameCount != count)
+        return FALSE;
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!BuildRecords(names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count, kMediaNameMaxChars, data, &cb))
+        return FALSE;
+    return SetRootValue(hPrinter, L"ZQMEDIAINFOREGDATA", REG_BINARY, data.Get(), cb) == ERROR_SUCCESS;
+}
+
+BOOL ZQSetMakerPrintProcessor(HANDLE hPrinter) {
+    ZQ_TRACE("ZQSetMakerPrintProcessor");
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (!CZQCommon::BGetPrinterInfo2(hPrinter, nullptr, nullptr, info.Put())) return FALSE;
+    if (info.Get()->pPrintProcessor && ZQEqualNoCase(info.Get()->pPrintProcessor, kZQPrintProcessor)) return TRUE;
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    if (!CZQCommon::BGetDriverInfo3(hPrinter, driver.Put())) return FALSE;
+    // Only a print processor the spooler knows can be set; the driver's installation registers it.
+    const auto& sp = zqspool::Spooler();
+    DWORD needed = 0, returned = 0;
+    sp.EnumPrintProcessorsW(info.Get()->pServerName, driver.Get()->pEnvironment, 1, nullptr, 0, &needed, &returned);
+    if (!needed) return FALSE;
+    CZQLocalPtr<BYTE> list;
+    if (!list.Alloc(needed) ||
+        !sp.EnumPrintProcessorsW(info.Get()->pServerName, driver.Get()->pEnvironment, 1, list.Get(), needed, &needed,
+                                 &returned))
+        return FALSE;
+    const auto* processors = reinterpret_cast<const PRINTPROCESSOR_INFO_1W*>(list.Get());
+    bool installed = false;
+    for (DWORD i = 0; i < returned && !installed; ++i)
+        installed = processors[i].pName && ZQEqualNoCase(processors[i].pName, kZQPrintProcessor);
+    if (!installed) return FALSE;
+    PRINTER_INFO_2W update = *info.Get();
+    update.pPrintProcessor = const_cast<PWSTR>(kZQPrintProcessor);
+    update.pSecurityDescriptor = nullptr;  // left as it is
+    return sp.SetPrinterW(hPrinter, 2, reinterpret_cast<BYTE*>(&update), 0);
+}
+
+BOOL ZQStoreSerialNumber(HANDLE hPrinter) {
+    ZQ_TRACE("ZQStoreSerialNumber");
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, L"ZQBIDIInfo", L"SERIAL_NUMBER", data.Put(), &cb)) return FALSE;
+    if (!IsRealAnswer(data.Get(), cb)) return FALSE;
+    // The reader leaves room for a terminator behind the value.
+    const auto* text = reinterpret_cast<const WCHAR*>(data.Get());
+    const DWORD cbText = static_cast<DWORD>((ZQTextLength(text, cb / sizeof(WCHAR)) + 1) * sizeof(WCHAR));
+    CZQLocalPtr<WCHAR> copy(ZQDupText(text, cb / sizeof(WCHAR)));
+    if (!copy) return FALSE;
+    return SetRootValue(hPrinter, L"SerialNumber", REG_SZ, copy.Get(), cbText) == ERROR_SUCCESS;
+}
+
+void CZQOemUI::VInitializePrinter(PCWSTR pszPrinterName) {
+    ZQ_TRACE("CZQOemUI::VInitializePrinter");
+    if (!pszPrinterName) return;
+    // The event runs in the spooler, with the rights to write the printer's data.
+    CZQPrinterHandle printer;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!zqspool::Spooler().OpenPrinterW(const_cast<PWSTR>(pszPrinterName), printer.Put(), &defaults)) return;
+    const HANDLE h = printer.Get();
+    // Restricted users cannot write printer data later, so their key's name is made now; an
+    // existing one stays, or their saved settings would be lost.
+    WCHAR guid[CZQCommon::kGuidTextChars];
+    if (!CZQCommon::BReadRestrictedUserGuid(h, guid)) CZQUIBase::BCreateRestrictedUserGuid(h);
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (CZQCommon::BGetPrinterInfo2(h, nullptr, nullptr, info.Put())) {
+        PCWSTR port = info.Get()->pPortName ? info.Get()->pPortName : L"";
+        ZQStoreTrayInfo(h, pszPrinterName, port);
+        ZQStoreMediaInfo(h, pszPrinterName, port);
+    }
+    ZQSetMakerPrintProcessor(h);
+    ZQStoreSerialNumber(h);
+}

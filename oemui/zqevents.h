@@ -1,0 +1,20 @@
+// Printer data the printer events record. Each routine takes an open printer handle with the
+// rights to write printer data; TRUE when it wrote (or, for the print processor, found it set).
+#pragma once
+
+#include <windows.h>
+
+// The maker's print processor, registered under the name of its file.
+inline constexpr const wchar_t* kZQPrintProcessor = L"ZQPROCMOD.DLL";
+
+// "ZQTrayCount" (REG_DWORD) and "ZQTRAYINFOREGDATA" (REG_BINARY): one record per paper source,
+// its name (at most 22 characters, so a record never passes the readers' 52 bytes) and its id, in
+// the byte stream.
+BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort);
+// "ZQMEDIAINFOREGDATA" (REG_BINARY): one record per media type, its name (at most 63 characters)
+// and its id; the value's size ends the list.
+BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort);
+// Sets the maker's print processor on the printer when the spooler has it installed.
+BOOL ZQSetMakerPrintProcessor(HANDLE hPrinter);
+// "SerialNumber" (REG_SZ) from the printer's answer "SERIAL_NUMBER", when it has answered.
+BOOL ZQStoreSerialNumber(HANDLE hPrinter);

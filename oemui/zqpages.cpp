@@ -1,0 +1,107 @@
+// Which pages a sheet gets, and the records pages share with the sheet.
+#include "zqpages.h"
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "zquidevmode.h"
+
+namespace {
+
+bool CanRead(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
+    CZQLocalPtr<WCHAR> option;
+    return CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) == ZQOPT_OK;
+}
+
+bool OptionIs(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszOption) {
+    CZQLocalPtr<WCHAR> option;
+    return CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) == ZQOPT_OK &&
+           ZQEqualNoCase(option.Get(), pszOption);
+}
+
+bool HasItem(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
+    POPTITEM item = nullptr;
+    return CZQCommon::DWFindOptItem(pParam, pszFeature, &item) == ZQOPT_OK;
+}
+
+// The Features page (or its large-format twin) takes the place of Paper/Quality, Effects and
+// Finishing.
+bool FeaturesPageShown(const ZQSheetFacts& facts) { return facts.bSimplifiedUI != FALSE; }
+
+}  // namespace
+
+void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts* pFacts) {
+    if (!pFacts) return;
+    *pFacts = {};
+    if (pParam) {
+        pFacts->bSimplifiedUI = CanRead(pParam, L"ZQSimplifiedUI");
+        pFacts->bDocUISUI = CanRead(pParam, L"ZQDocUISUI");
+        pFacts->bLargeFormat = OptionIs(pParam, L"ZQPrinterClass", L"ZQKorrix");
+        static const PCWSTR kOutputFeatures[] = {L"OutputBin", L"Stapling", L"StapleLocation", L"Punching",
+                                                 L"Folding"};
+        for (PCWSTR feature : kOutputFeatures)
+            if (HasItem(pParam, feature)) pFacts->bOutputFeatures = TRUE;
+    }
+    // The core driver's copy of the block is only read when it is ours and current.
+    if (pPrivateDM && zqdm::IsCurrentBlock(pPrivateDM, zqdm::kSize)) {
+        const auto* dm = static_cast<const ZQUIDevmode*>(pPrivateDM);
+        pFacts->bJobStorage = CZQCommon::BIsJobStorageValid(dm);
+        pFacts->dwColorMode = dm->dwColorMode;
+        pFacts->dwPdl = dm->dwPdl;
+    }
+}
+
+int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax) {
+    int ids[kPageIdCount];
+    int n = 0;
+    if (dwSheet == kSheetDocument) {
+        ids[n++] = kPageShortcuts;
+        if (FeaturesPageShown(facts)) {
+            ids[n++] = facts.bLargeFormat ? kPageLargeFormatFeatures : kPageFeatures;
+        } else {
+            ids[n++] = kPagePaperQuality;
+            ids[n++] = kPageEffects;
+            ids[n++] = kPageFinishing;
+        }
+        if (facts.bOutputFeatures) ids[n++] = kPageOutput;
+        if (facts.bJobStorage) ids[n++] = kPageJobStorage;
+        if (facts.dwColorMode == 2) ids[n++] = kPageColor;
+        ids[n++] = kPageAbout;
+    } else if (dwSheet == kSheetDevice) {
+        ids[n++] = kPageServices;
+        ids[n++] = kPageAbout;
+    }
+    int count = 0;
+    for (int i = 0; i < n && count < cMax; ++i) piPageIds[count++] = ids[i];
+    return count;
+}
+
+BOOL CZQUIBase::BShowFinishingTab(POEMCUIPPARAM pParam) {
+    ZQSheetFacts facts;
+    ZQReadSheetFacts(pParam, nullptr, &facts);
+    return FeaturesPageShown(facts) ? FALSE : TRUE;
+}
+
+BOOL CZQUIBase::BShowAccountingTab(POEMCUIPPARAM pParam) {
+    // The accounting ID is edited on the large-format Features page.
+    ZQSheetFacts facts;
+    ZQReadSheetFacts(pParam, nullptr, &facts);
+    return FeaturesPageShown(facts) && facts.bLargeFormat ? TRUE : FALSE;
+}
+
+BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR lResult) {
+    if (!pRecord || !pRecord->pfnComPropSheet || iSheetPosition < 0 || iSheetPosition >= kMaxSheetPages ||
+        !pRecord->ahPages[iSheetPosition]) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    return pRecord->pfnComPropSheet(pRecord->hComPropSheet, CPSFUNC_SET_RESULT,
+                                    reinterpret_cast<LPARAM>(pRecord->ahPages[iSheetPosition]), lResult) > 0;
+}
+
+void ZQResetSheetState(ZQSheetState* pState) {
+    if (!pState) return;
+    pState->bRtl = FALSE;
+    pState->bTitleDone = FALSE;
+    pState->iHighestPage = -1;
+    for (int& position : pState->aiPagePosition) position = -1;
+}

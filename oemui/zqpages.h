@@ -1,0 +1,118 @@
+// Page assembly: which pages a property sheet gets, the block each page receives, the sheet
+// record through which pages report, and the table of page classes. A page joins the sheets by
+// adding its row to the table (zqpagetable.cpp) together with its class.
+#pragma once
+
+#include "common/zqprintercaps.h"
+#include "common/zquibase.h"
+
+class CZQOemUI;
+class CZQUILogic;
+class CZQRollPreview;
+class CZQXmlUiRules;
+
+// Page ids, as the feature logic's page-position lookup knows them.
+enum ZQPageId : int {
+    kPageNone = 0,
+    kPageColor = 1,
+    kPageJobStorage = 3,
+    kPageOutput = 4,
+    kPageFinishing = 5,
+    kPageEffects = 6,
+    kPagePaperQuality = 7,
+    kPageShortcuts = 9,
+    kPageFeatures = 12,
+    kPageLargeFormatFeatures = 13,
+    kPageAbout = 14,
+    kPageServices = 15,
+    kPageIdCount
+};
+
+// Sheet modes.
+enum : DWORD {
+    kSheetDocument = 1,
+    kSheetDevice = 2,
+};
+
+// The base of every property page object: its title (shown on the tab) and its sheet position.
+class CZQTabBase : public CZQUIBase {
+public:
+    static constexpr size_t kTitleChars = 50;
+    WCHAR m_szTitle[kTitleChars] = {};
+    int m_iSheetPosition = -1;
+};
+
+// The creation parameter of a page (PROPSHEETPAGEW.lParam; pages keep it as DWL_USER). Every
+// field is filled for every page.
+struct PageContext {
+    CZQTabBase* pPage;
+    CZQUILogic* pLogic;
+    CZQRollPreview* pPreview;
+    IPrintOemDriverUI* pDriverUI;  // the core driver's helper interface
+    PrinterCaps* pCaps;
+    CZQXmlUiRules* pRules;
+    CZQOemUI* pPlugin;
+};
+
+// What page assembly keeps in the sheet's OEMUIPSPARAM.pOEMUserData (from the core driver's heap).
+inline constexpr int kMaxSheetPages = 10;
+struct SheetRecord {
+    PFNCOMPROPSHEET pfnComPropSheet;
+    HANDLE hComPropSheet;
+    HANDLE ahPages[kMaxSheetPages];  // CPSFUNC_ADD_PROPSHEETPAGEW results, by sheet position
+    DWORD dwMode;                    // kSheetDocument or kSheetDevice
+};
+
+// A page reports its apply result (CPSUI_OK) for its own page handle; TRUE when the sheet took it.
+BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR lResult);
+
+// What decides which pages a sheet gets.
+struct ZQSheetFacts {
+    BOOL bSimplifiedUI;    // "ZQSimplifiedUI" can be read
+    BOOL bDocUISUI;        // "ZQDocUISUI" can be read
+    BOOL bLargeFormat;     // "ZQPrinterClass" is "ZQKorrix"
+    BOOL bOutputFeatures;  // the driver has an item of "OutputBin", "Stapling", "StapleLocation",
+                           // "Punching" or "Folding"
+    BOOL bJobStorage;      // the private devmode offers job storage
+    DWORD dwColorMode;     // private devmode +16 (2: colour)
+    DWORD dwPdl;           // private devmode +20
+};
+
+// Reads the facts from the core driver's items and its copy of the private devmode (either may
+// be missing: the facts they give are then FALSE / 0).
+void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts* pFacts);
+// The page ids a sheet may get, in sheet order; returns their number.
+int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax);
+
+// Dialog of a page: templates (left-to-right, right-to-left) and procedure.
+struct ZQPageTemplate {
+    WORD wLtr;
+    WORD wRtl;
+    DLGPROC pfnDlgProc;
+};
+
+// One page class in the table.
+struct ZQPageRow {
+    int iPageId;  // kPageNone ends the table
+    // The page object (operator new); null when this printer has no such page.
+    CZQTabBase* (*pfnCreate)(const ZQSheetFacts& facts);
+    ZQPageTemplate (*pfnTemplate)(const ZQSheetFacts& facts);
+    INT iTitleId;
+    PCWSTR pszTitle;  // English title when the string is missing
+    // Page-specific work before the page is added (optional).
+    void (*pfnBeforeAdd)(CZQOemUI* pPlugin, PageContext* pContext);
+};
+
+// The table in force, and a replacement (null restores the product's); returns the previous one.
+const ZQPageRow* ZQPageTable();
+const ZQPageRow* ZQSetPageTable(const ZQPageRow* pRows);
+const ZQPageRow* ZQFindPageRow(int iPageId);
+
+// Per-sheet state of the user-interface logic: reset whenever a sheet starts.
+struct ZQSheetState {
+    BOOL bRtl;             // right-to-left templates
+    BOOL bTitleDone;       // the version was appended to the sheet's title
+    int iHighestPage;      // highest sheet position visited, -1 none
+    int aiPagePosition[kPageIdCount];  // page id -> sheet position, -1 when not in the sheet
+};
+void ZQResetSheetState(ZQSheetState* pState);

@@ -1,0 +1,27 @@
+// The page classes the sheets may get. A page joins by adding its row here (before the end
+// marker) together with its class; a page without a row is never added.
+#include "zqpages.h"
+
+namespace {
+
+const ZQPageRow kPageRows[] = {
+    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+const ZQPageRow* g_pRows = kPageRows;
+
+}  // namespace
+
+const ZQPageRow* ZQPageTable() { return g_pRows; }
+
+const ZQPageRow* ZQSetPageTable(const ZQPageRow* pRows) {
+    const ZQPageRow* previous = g_pRows;
+    g_pRows = pRows ? pRows : kPageRows;
+    return previous == kPageRows ? nullptr : previous;
+}
+
+const ZQPageRow* ZQFindPageRow(int iPageId) {
+    for (const ZQPageRow* row = g_pRows; row->iPageId != kPageNone; ++row)
+        if (row->iPageId == iPageId) return row;
+    return nullptr;
+}

@@ -1,0 +1,594 @@
+// Page assembly: which pages each sheet gets, the contexts and sheet record the pages receive,
+// right-to-left templates, the start page, and a sheet that refuses a page.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "commontest.h"
+#include "common/zqcommon.h"
+#include "common/zqstrings.h"
+#include "optitemfixture.h"
+#include "zqoemui.h"
+#include "zqpages.h"
+#include "zquidevmode.h"
+
+namespace {
+
+using zqtest::COptItemFixture;
+
+// ---------------------------------------------------------------------------------------------
+// Test pages: one class for every id, counted so ownership can be checked.
+// ---------------------------------------------------------------------------------------------
+int g_livePages = 0;
+std::vector<int> g_beforeAdd;  // page ids in the order their pre-add work ran, with the ADD count
+
+class CTestTab : public CZQTabBase {
+public:
+    explicit CTestTab(int id) : m_id(id) { ++g_livePages; }
+    ~CTestTab() override { --g_livePages; }
+    int m_id;
+};
+
+INT_PTR CALLBACK TestDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+template <int Id>
+CZQTabBase* CreateTab(const ZQSheetFacts&) {
+    return new CTestTab(Id);
+}
+CZQTabBase* CreateNothing(const ZQSheetFacts&) { return nullptr; }
+
+template <int Id>
+ZQPageTemplate TemplateOf(const ZQSheetFacts&) {
+    return {static_cast<WORD>(100 + Id), static_cast<WORD>(200 + Id), &TestDlgProc};
+}
+
+struct FakeSheet;
+FakeSheet* g_sheet = nullptr;
+
+template <int Id>
+void BeforeAdd(CZQOemUI*, PageContext* pContext);
+
+#define ZQ_TEST_ROW(id, title, english) \
+    { id, &CreateTab<id>, &TemplateOf<id>, title, english, &BeforeAdd<id> }
+
+const ZQPageRow kAllRows[] = {
+    ZQ_TEST_ROW(kPageShortcuts, 4255, L"Printing Shortcuts"),
+    ZQ_TEST_ROW(kPagePaperQuality, 832, L"Paper/Quality"),
+    ZQ_TEST_ROW(kPageFeatures, 5198, L"Features"),
+    ZQ_TEST_ROW(kPageLargeFormatFeatures, 5198, L"Features"),
+    ZQ_TEST_ROW(kPageEffects, 812, L"Effects"),
+    ZQ_TEST_ROW(kPageFinishing, 813, L"Finishing"),
+    // A title id the status module lacks, and an English title longer than the tab's buffer.
+    ZQ_TEST_ROW(kPageOutput, 64999, L"Output page whose English title is longer than fifty characters"),
+    ZQ_TEST_ROW(kPageJobStorage, 173, L"Job Storage"),
+    ZQ_TEST_ROW(kPageColor, 798, L"Color"),
+    ZQ_TEST_ROW(kPageAbout, 866, L"About"),
+    ZQ_TEST_ROW(kPageServices, 5468, L"Services"),
+    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+// ---------------------------------------------------------------------------------------------
+// The common property-sheet callback, in process.
+// ---------------------------------------------------------------------------------------------
+struct AddedPage {
+    DWORD flags;
+    HINSTANCE instance;
+    WORD templateId;
+    DLGPROC proc;
+    std::wstring title;
+    PageContext* context;
+    HANDLE handle;
+};
+
+struct FakeSheet {
+    std::vector<AddedPage> added;
+    std::vector<HANDLE> deleted;
+    std::vector<HANDLE> startPages;
+    std::vector<std::pair<HANDLE, LPARAM>> results;
+    int failAt = -1;  // the ADD with this index (from 0) answers 0
+    LONG_PTR resultAnswer = 1;
+    int adds = 0;
+};
+
+LONG_PTR CALLBACK FakeComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+    FakeSheet& s = *g_sheet;
+    EXPECT_EQ(reinterpret_cast<HANDLE>(0x77), hComPropSheet);
+    switch (function) {
+        case CPSFUNC_ADD_PROPSHEETPAGEW: {
+            EXPECT_EQ(0, lParam2);
+            const int index = s.adds++;
+            if (index == s.failAt) return 0;
+            const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
+            AddedPage page;
+            page.flags = psp->dwFlags;
+            page.instance = psp->hInstance;
+            page.templateId = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(psp->pszTemplate));
+            page.proc = psp->pfnDlgProc;
+            page.title = psp->pszTitle;
+            page.context = reinterpret_cast<PageContext*>(psp->lParam);
+            page.handle = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x1000 + index));
+            s.added.push_back(page);
+            return reinterpret_cast<LONG_PTR>(page.handle);
+        }
+        case CPSFUNC_DELETE_HCOMPROPSHEET: s.deleted.push_back(reinterpret_cast<HANDLE>(lParam1)); return 1;
+        case CPSFUNC_SET_HSTARTPAGE: s.startPages.push_back(reinterpret_cast<HANDLE>(lParam1)); return 1;
+        case CPSFUNC_SET_RESULT: s.results.push_back({reinterpret_cast<HANDLE>(lParam1), lParam2}); return s.resultAnswer;
+        default: ADD_FAILURE() << "unexpected function " << function; return 0;
+    }
+}
+
+template <int Id>
+void BeforeAdd(CZQOemUI*, PageContext* pContext) {
+    // Runs with the page bound and its context laid, before the sheet sees the page.
+    EXPECT_EQ(pContext->pPage->m_iSheetPosition, static_cast<int>(g_sheet->added.size()));
+    g_beforeAdd.push_back(Id);
+}
+
+// Busy blocks of a heap.
+int BusyBlocks(HANDLE heap) {
+    int n = 0;
+    PROCESS_HEAP_ENTRY entry = {};
+    HeapLock(heap);
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++n;
+    HeapUnlock(heap);
+    return n;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page selection itself.
+// ---------------------------------------------------------------------------------------------
+std::vector<int> Choose(const ZQSheetFacts& f, DWORD sheet) {
+    int ids[kPageIdCount];
+    const int n = IChooseSheetPages(f, sheet, ids, kPageIdCount);
+    return std::vector<int>(ids, ids + n);
+}
+
+struct MatrixCase {
+    const char* name;
+    ZQSheetFacts facts;
+    std::vector<int> document;
+};
+
+TEST(PageSelection, DocumentSheetMatrix) {
+    const MatrixCase cases[] = {
+        // The desktop sample: full interface, colour.
+        {"desktop colour", {FALSE, FALSE, FALSE, FALSE, FALSE, 2, 2},
+         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageColor, kPageAbout}},
+        {"desktop mono", {FALSE, FALSE, FALSE, FALSE, FALSE, 1, 2},
+         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageAbout}},
+        {"desktop with finisher and job storage", {FALSE, FALSE, FALSE, TRUE, TRUE, 2, 3},
+         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageOutput, kPageJobStorage, kPageColor,
+          kPageAbout}},
+        // Simplified interface: the Features page replaces the settings pages.
+        {"simplified desktop", {TRUE, FALSE, FALSE, FALSE, FALSE, 2, 4},
+         {kPageShortcuts, kPageFeatures, kPageColor, kPageAbout}},
+        // The roll sample: simplified, large format.
+        {"roll", {TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5},
+         {kPageShortcuts, kPageLargeFormatFeatures, kPageColor, kPageAbout}},
+        {"roll with job storage, mono", {TRUE, TRUE, TRUE, FALSE, TRUE, 1, 5},
+         {kPageShortcuts, kPageLargeFormatFeatures, kPageJobStorage, kPageAbout}},
+        // Large format without the simplified interface keeps the full set of pages.
+        {"large format, full interface", {FALSE, FALSE, TRUE, TRUE, FALSE, 0, 3},
+         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageOutput, kPageAbout}},
+    };
+    for (const MatrixCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.document, Choose(c.facts, kSheetDocument));
+        EXPECT_EQ((std::vector<int>{kPageServices, kPageAbout}), Choose(c.facts, kSheetDevice));
+    }
+    EXPECT_TRUE(Choose(ZQSheetFacts{}, 0).empty());
+}
+
+TEST(PageSelection, NoCombinationOutgrowsTheSheetRecord) {
+    for (int bits = 0; bits < 64; ++bits) {
+        ZQSheetFacts f = {};
+        f.bSimplifiedUI = bits & 1;
+        f.bDocUISUI = (bits >> 1) & 1;
+        f.bLargeFormat = (bits >> 2) & 1;
+        f.bOutputFeatures = (bits >> 3) & 1;
+        f.bJobStorage = (bits >> 4) & 1;
+        f.dwColorMode = (bits >> 5) & 1 ? 2 : 1;
+        EXPECT_LE(Choose(f, kSheetDocument).size(), static_cast<size_t>(kMaxSheetPages)) << bits;
+    }
+    // A caller's short array is never overrun.
+    int two[2];
+    EXPECT_EQ(2, IChooseSheetPages(ZQSheetFacts{}, kSheetDocument, two, 2));
+}
+
+// Facts come from the core driver's items and its copy of the private devmode.
+class SheetFacts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CZQCommon common;
+        ASSERT_TRUE(common.BFillDefaultDevmode(&m_dm, nullptr));
+    }
+    ZQUIDevmode m_dm = {};
+};
+
+TEST_F(SheetFacts, DesktopSample) {
+    COptItemFixture host;
+    host.Add(zqtest::ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}}, 0, DMPUB_FORMNAME));
+    host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQDesk"));
+    host.Build();
+    m_dm.dwColorMode = 2;
+    m_dm.dwPdl = 4;
+    ZQSheetFacts f;
+    ZQReadSheetFacts(host.Param(), &m_dm, &f);
+    EXPECT_FALSE(f.bSimplifiedUI);
+    EXPECT_FALSE(f.bDocUISUI);
+    EXPECT_FALSE(f.bLargeFormat);
+    EXPECT_FALSE(f.bOutputFeatures);
+    EXPECT_FALSE(f.bJobStorage);
+    EXPECT_EQ(2u, f.dwColorMode);
+    EXPECT_EQ(4u, f.dwPdl);
+    EXPECT_TRUE(CZQUIBase::BShowFinishingTab(host.Param()));
+    EXPECT_FALSE(CZQUIBase::BShowAccountingTab(host.Param()));
+}
+
+TEST_F(SheetFacts, RollSample) {
+    COptItemFixture host;
+    host.Add(zqtest::ValueFeature("ZQPrinterClass", "zqkorrix"));  // keywords compare without case
+    host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
+    host.Add(zqtest::ListFeature("Stapling", {{"None", L"None"}, {"1parallel", L"One staple"}}));
+    host.Build();
+    m_dm.dwJobStorageAvailable = 1;
+    m_dm.dwJsLayout = 1;
+    m_dm.dwJsSetSelector = 1;
+    m_dm.adwJsSetA[0] = m_dm.adwJsSetA[1] = 1;
+    ZQSheetFacts f;
+    ZQReadSheetFacts(host.Param(), &m_dm, &f);
+    EXPECT_TRUE(f.bSimplifiedUI);
+    EXPECT_TRUE(f.bLargeFormat);
+    EXPECT_TRUE(f.bOutputFeatures);
+    EXPECT_TRUE(f.bJobStorage);
+    // The accounting ID lives on the large-format Features page, so the accounting settings
+    // travel with that page.
+    EXPECT_FALSE(CZQUIBase::BShowFinishingTab(host.Param()));
+    EXPECT_TRUE(CZQUIBase::BShowAccountingTab(host.Param()));
+}
+
+TEST_F(SheetFacts, ForeignDevmodeAndMissingItemsGiveNothing) {
+    m_dm.dwColorMode = 2;
+    m_dm.dwSignature = 0x12345678;
+    ZQSheetFacts f;
+    ZQReadSheetFacts(nullptr, &m_dm, &f);
+    EXPECT_EQ(0u, f.dwColorMode);
+    EXPECT_FALSE(f.bJobStorage);
+    ZQReadSheetFacts(nullptr, nullptr, &f);
+    EXPECT_FALSE(f.bSimplifiedUI);
+    EXPECT_FALSE(CZQUIBase::BShowAccountingTab(nullptr));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Assembly through the plug-in object.
+// ---------------------------------------------------------------------------------------------
+struct PluginDeleter {
+    void operator()(CZQOemUI* p) const { p->Release(); }
+};
+
+class Assembly : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_printer.Identity().driverDirectory = zqtest::ExeDir();
+        m_printer.Install();
+        g_sheet = &m_sheet;
+        g_beforeAdd.clear();
+        m_previousRows = ZQSetPageTable(kAllRows);
+        m_heap = HeapCreate(0, 0, 0);
+        CZQCommon common;
+        ASSERT_TRUE(common.BFillDefaultDevmode(&m_dm, nullptr));
+        m_dm.dwColorMode = 2;
+        m_dm.iStartPage = -999;
+
+        m_host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQDesk"));
+        m_host.Build();
+        m_hPrinter = m_printer.Open();
+        m_ps.cbSize = sizeof m_ps;
+        m_ps.poemuiobj = m_host.Param()->poemuiobj;
+        m_ps.hPrinter = m_hPrinter;
+        m_ps.pPrinterName = const_cast<PWSTR>(L"ZQ Memory Printer");
+        m_ps.hOEMHeap = m_heap;
+        m_ps.pOEMDM = &m_dm;
+        m_ps.pOEMUserData = kCallerUserData;
+        m_info.cbSize = sizeof m_info;
+        m_info.Reason = PROPSHEETUI_REASON_INIT;
+        m_info.hComPropSheet = reinterpret_cast<HANDLE>(0x77);
+        m_info.pfnComPropSheet = &FakeComPropSheet;
+        m_info.lParamInit = reinterpret_cast<LPARAM>(&m_ps);
+        m_plugin.reset(new CZQOemUI());
+        m_plugin->CommonUIProp(OEMCUIP_DOCPROP, m_host.Param());
+    }
+    void TearDown() override {
+        m_plugin.reset();
+        EXPECT_EQ(0, g_livePages);
+        ZQSetPageTable(m_previousRows);
+        HeapDestroy(m_heap);
+        g_sheet = nullptr;
+    }
+
+    HRESULT Init(DWORD sheet = kSheetDocument) {
+        m_info.Reason = PROPSHEETUI_REASON_INIT;
+        return sheet == kSheetDocument ? m_plugin->DocumentPropertySheets(&m_info, 0)
+                                       : m_plugin->DevicePropertySheets(&m_info, 0);
+    }
+    HRESULT Destroy() {
+        m_info.Reason = PROPSHEETUI_REASON_DESTROY;
+        return m_plugin->DocumentPropertySheets(&m_info, 0);
+    }
+    std::vector<std::wstring> Titles() const {
+        std::vector<std::wstring> t;
+        for (const AddedPage& p : m_sheet.added) t.push_back(p.title);
+        return t;
+    }
+    std::vector<int> Templates() const {
+        std::vector<int> t;
+        for (const AddedPage& p : m_sheet.added) t.push_back(p.templateId);
+        return t;
+    }
+
+    static inline PVOID const kCallerUserData = reinterpret_cast<PVOID>(0xC0FFEE);
+    zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
+    COptItemFixture m_host;
+    FakeSheet m_sheet;
+    const ZQPageRow* m_previousRows = nullptr;
+    HANDLE m_heap = nullptr;
+    HANDLE m_hPrinter = nullptr;
+    ZQUIDevmode m_dm = {};
+    OEMUIPSPARAM m_ps = {};
+    PROPSHEETUI_INFO m_info = {};
+    std::unique_ptr<CZQOemUI, PluginDeleter> m_plugin;
+};
+
+TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
+    zqtest::CUiLanguage ui(0x0409);
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_EQ((std::vector<std::wstring>{L"Printing Shortcuts", L"Paper/Quality", L"Effects", L"Finishing", L"Color",
+                                         L"About"}),
+              Titles());
+    EXPECT_EQ((std::vector<int>{100 + kPageShortcuts, 100 + kPagePaperQuality, 100 + kPageEffects,
+                                100 + kPageFinishing, 100 + kPageColor, 100 + kPageAbout}),
+              Templates());
+    EXPECT_EQ((std::vector<int>{kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageColor,
+                                kPageAbout}),
+              g_beforeAdd);
+
+    const auto* record = static_cast<const SheetRecord*>(m_ps.pOEMUserData);
+    ASSERT_NE(nullptr, record);
+    EXPECT_EQ(record, m_plugin->Sheet());
+    EXPECT_EQ(&FakeComPropSheet, record->pfnComPropSheet);
+    EXPECT_EQ(reinterpret_cast<HANDLE>(0x77), record->hComPropSheet);
+    EXPECT_EQ(kSheetDocument, record->dwMode);
+    // On x64 every slot is a whole pointer: the handles come back intact.
+    static_assert(sizeof(record->ahPages[0]) == sizeof(void*), "pointer-sized page slots");
+    static_assert(offsetof(SheetRecord, dwMode) == (2 + kMaxSheetPages) * sizeof(void*), "sheet record layout");
+
+    for (size_t i = 0; i < m_sheet.added.size(); ++i) {
+        const AddedPage& p = m_sheet.added[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(static_cast<DWORD>(PSP_USETITLE | PSP_PREMATURE), p.flags);  // no activation context in tests
+        EXPECT_EQ(GetModuleHandleW(nullptr), p.instance);
+        EXPECT_EQ(&TestDlgProc, p.proc);
+        EXPECT_EQ(p.handle, record->ahPages[i]);
+        const PageContext* ctx = p.context;
+        ASSERT_NE(nullptr, ctx);
+        auto* page = static_cast<CTestTab*>(ctx->pPage);
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ(ctx, m_plugin->Context(page->m_id));
+        EXPECT_EQ(page, m_plugin->Tab(page->m_id));
+        EXPECT_EQ(static_cast<int>(i), page->m_iSheetPosition);
+        EXPECT_EQ(static_cast<int>(i), m_plugin->ISheetPosition(page->m_id));
+        EXPECT_EQ(m_plugin.get(), ctx->pPlugin);
+        EXPECT_EQ(m_plugin->Caps(), ctx->pCaps);
+        EXPECT_EQ(nullptr, ctx->pDriverUI);  // none published
+        EXPECT_EQ(&m_ps, page->SheetParam());
+        EXPECT_EQ(m_host.Param(), page->CUIParam());
+        EXPECT_NE(nullptr, page->HResModule());
+        EXPECT_EQ(m_plugin->Common()->HResModule(), page->HResModule());
+    }
+    // Objects exist for pages the sheet does not show; they are not in the sheet.
+    EXPECT_NE(nullptr, m_plugin->Tab(kPageOutput));
+    EXPECT_EQ(-1, m_plugin->ISheetPosition(kPageOutput));
+    EXPECT_EQ(-1, m_plugin->Tab(kPageOutput)->m_iSheetPosition);
+    EXPECT_TRUE(m_sheet.startPages.empty());
+}
+
+TEST_F(Assembly, TitlesFallBackToEnglishAndFitTheTab) {
+    COptItemFixture withOutput;
+    withOutput.Add(zqtest::ListFeature("OutputBin", {{"UPPER", L"Upper"}}));
+    withOutput.Build();
+    m_plugin->CommonUIProp(OEMCUIP_DOCPROP, withOutput.Param());
+    ASSERT_EQ(S_OK, Init());
+    const CZQTabBase* output = m_plugin->Tab(kPageOutput);
+    ASSERT_NE(-1, m_plugin->ISheetPosition(kPageOutput));
+    EXPECT_EQ(std::wstring(L"Output page whose English title is longer than fi"), output->m_szTitle);
+    EXPECT_EQ(output->m_szTitle, m_sheet.added[m_plugin->ISheetPosition(kPageOutput)].title);
+}
+
+TEST_F(Assembly, RightToLeftTemplatesUnderArabicAndHebrew) {
+    for (LANGID lang : {LANGID(0x0401), LANGID(0x0C01), LANGID(0x040D)}) {
+        SCOPED_TRACE(lang);
+        zqtest::CUiLanguage ui(lang);
+        m_sheet = FakeSheet();
+        ASSERT_EQ(S_OK, Init());
+        EXPECT_TRUE(m_plugin->SheetState()->bRtl);
+        EXPECT_EQ((std::vector<int>{200 + kPageShortcuts, 200 + kPagePaperQuality, 200 + kPageEffects,
+                                    200 + kPageFinishing, 200 + kPageColor, 200 + kPageAbout}),
+                  Templates());
+        ASSERT_EQ(S_OK, Destroy());
+    }
+    zqtest::CUiLanguage ui(0x0407);
+    m_sheet = FakeSheet();
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_FALSE(m_plugin->SheetState()->bRtl);
+    EXPECT_EQ(100 + kPageShortcuts, Templates().front());
+    EXPECT_EQ(L"Effekte", Titles()[2]);  // titles follow the UI language
+}
+
+TEST_F(Assembly, StartPageIsThePageLeftLast) {
+    m_dm.iStartPage = 812;  // Effects
+    ASSERT_EQ(S_OK, Init());
+    ASSERT_EQ(1u, m_sheet.startPages.size());
+    EXPECT_EQ(m_sheet.added[m_plugin->ISheetPosition(kPageEffects)].handle, m_sheet.startPages[0]);
+    ASSERT_EQ(S_OK, Destroy());
+
+    // A page this sheet does not show, or none recorded: the sheet opens on its first page.
+    for (int title : {4029, -999, 0}) {
+        m_sheet = FakeSheet();
+        m_dm.iStartPage = title;
+        ASSERT_EQ(S_OK, Init());
+        EXPECT_TRUE(m_sheet.startPages.empty()) << title;
+        ASSERT_EQ(S_OK, Destroy());
+    }
+}
+
+TEST_F(Assembly, HelpPathIsRewrittenInTheDriversBlock) {
+    ZQCopyText(reinterpret_cast<WCHAR*>(m_dm.szHelpFile), 256, L"\\\\elsewhere\\share\\other.chm");
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_EQ(zqtest::ExeDir() + L"\\zqhelp.chm", reinterpret_cast<const WCHAR*>(m_dm.szHelpFile));
+    ASSERT_EQ(S_OK, Destroy());
+
+    m_printer.Identity().helpFile.clear();
+    m_sheet = FakeSheet();
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_EQ(0, m_dm.szHelpFile[0]);
+}
+
+TEST_F(Assembly, RefusedPageLeavesNoHalfBuiltSheet) {
+    m_sheet.failAt = 3;
+    const int before = BusyBlocks(m_heap);
+    EXPECT_EQ(E_FAIL, Init());
+    // The three pages that made it are taken out again, in the order they came.
+    ASSERT_EQ(3u, m_sheet.added.size());
+    EXPECT_EQ((std::vector<HANDLE>{m_sheet.added[0].handle, m_sheet.added[1].handle, m_sheet.added[2].handle}),
+              m_sheet.deleted);
+    EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
+    EXPECT_EQ(nullptr, m_plugin->Sheet());
+    EXPECT_EQ(before, BusyBlocks(m_heap));
+    for (int id : {kPageShortcuts, kPagePaperQuality, kPageEffects}) {
+        EXPECT_EQ(-1, m_plugin->ISheetPosition(id));
+        EXPECT_EQ(-1, m_plugin->Tab(id)->m_iSheetPosition);
+    }
+    EXPECT_TRUE(m_sheet.startPages.empty());
+
+    // The next sheet builds normally.
+    m_sheet = FakeSheet();
+    EXPECT_EQ(S_OK, Init());
+    EXPECT_EQ(6u, m_sheet.added.size());
+}
+
+TEST_F(Assembly, FirstPageRefusedAndNoHeapLeaveTheCallerAsItWas) {
+    m_sheet.failAt = 0;
+    EXPECT_EQ(E_FAIL, Init());
+    EXPECT_TRUE(m_sheet.deleted.empty());
+    EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
+    EXPECT_EQ(0, BusyBlocks(m_heap));
+
+    m_sheet = FakeSheet();
+    m_ps.hOEMHeap = nullptr;
+    EXPECT_EQ(E_FAIL, Init());
+    EXPECT_EQ(0, m_sheet.adds);
+    EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
+}
+
+TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
+    ASSERT_EQ(S_OK, Init());
+    const int pages = g_livePages;
+    EXPECT_GT(pages, 0);
+    CZQTabBase* effects = m_plugin->Tab(kPageEffects);
+    ASSERT_EQ(S_OK, Destroy());
+    EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
+    EXPECT_EQ(nullptr, m_plugin->Sheet());
+    EXPECT_EQ(0, BusyBlocks(m_heap));
+    EXPECT_EQ(effects, m_plugin->Tab(kPageEffects));
+    // A second destroy, or one for another block, changes nothing.
+    EXPECT_EQ(S_OK, Destroy());
+    EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
+
+    // Building again replaces the objects: no more of them live than before.
+    m_sheet = FakeSheet();
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_EQ(pages, g_livePages);
+}
+
+TEST_F(Assembly, EverySheetStartsWithFreshSheetState) {
+    ASSERT_EQ(S_OK, Init());
+    ZQSheetState* state = m_plugin->SheetState();
+    state->iHighestPage = 4;
+    state->bTitleDone = TRUE;
+    ASSERT_EQ(S_OK, Destroy());
+    m_sheet = FakeSheet();
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_EQ(-1, state->iHighestPage);
+    EXPECT_FALSE(state->bTitleDone);
+    EXPECT_EQ(1, state->aiPagePosition[kPagePaperQuality]);
+}
+
+TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
+    // A page whose class is missing, or whose object this printer does not get, is left out;
+    // the positions of the others stay contiguous.
+    const ZQPageRow rows[] = {
+        {kPageServices, &CreateNothing, &TemplateOf<kPageServices>, 5468, L"Services", nullptr},
+        ZQ_TEST_ROW(kPageAbout, 866, L"About"),
+        ZQ_TEST_ROW(kPageEffects, 812, L"Effects"),
+        {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+    };
+    ZQSetPageTable(rows);
+    ASSERT_EQ(S_OK, Init(kSheetDevice));
+    EXPECT_EQ((std::vector<std::wstring>{L"About"}), Titles());
+    EXPECT_EQ(kSheetDevice, m_plugin->Sheet()->dwMode);
+    EXPECT_EQ(0, m_plugin->ISheetPosition(kPageAbout));
+    ASSERT_EQ(S_OK, Destroy());
+
+    m_sheet = FakeSheet();
+    ASSERT_EQ(S_OK, Init(kSheetDocument));
+    EXPECT_EQ((std::vector<std::wstring>{L"Effects", L"About"}), Titles());
+    EXPECT_EQ(0, m_plugin->ISheetPosition(kPageEffects));
+    EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
+
+    // With the product's own table (no page classes yet) a sheet is still set up, empty.
+    ZQSetPageTable(nullptr);
+    m_sheet = FakeSheet();
+    ASSERT_EQ(S_OK, Destroy());
+    ASSERT_EQ(S_OK, Init());
+    EXPECT_EQ(0, m_sheet.adds);
+    EXPECT_NE(nullptr, m_plugin->Sheet());
+    ZQSetPageTable(kAllRows);
+}
+
+TEST_F(Assembly, ResultsTravelThroughTheSheet) {
+    ASSERT_EQ(S_OK, Init());
+    const SheetRecord* record = m_plugin->Sheet();
+    EXPECT_TRUE(ZQReportPageResult(record, 2, CPSUI_OK));
+    ASSERT_EQ(1u, m_sheet.results.size());
+    EXPECT_EQ(record->ahPages[2], m_sheet.results[0].first);
+    EXPECT_EQ(CPSUI_OK, m_sheet.results[0].second);
+    m_sheet.resultAnswer = 0;
+    EXPECT_FALSE(ZQReportPageResult(record, 0, CPSUI_OK));
+    EXPECT_FALSE(ZQReportPageResult(record, kMaxSheetPages, CPSUI_OK));
+    EXPECT_FALSE(ZQReportPageResult(record, 8, CPSUI_OK));  // no page there
+    EXPECT_FALSE(ZQReportPageResult(nullptr, 0, CPSUI_OK));
+
+    SETRESULT_INFO result = {};
+    result.cbSize = sizeof result;
+    result.Result = CPSUI_OK;
+    m_info.Reason = PROPSHEETUI_REASON_SET_RESULT;
+    m_info.Result = 0;
+    EXPECT_EQ(S_OK, m_plugin->DocumentPropertySheets(&m_info, reinterpret_cast<LPARAM>(&result)));
+    EXPECT_EQ(static_cast<ULONG_PTR>(CPSUI_OK), m_info.Result);
+}
+
+TEST_F(Assembly, BadCallsAreRefused) {
+    EXPECT_EQ(E_FAIL, m_plugin->DocumentPropertySheets(nullptr, 0));
+    EXPECT_EQ(E_FAIL, m_plugin->DevicePropertySheets(nullptr, 0));
+    m_info.lParamInit = 0;
+    EXPECT_EQ(E_FAIL, Init());
+    m_info.lParamInit = reinterpret_cast<LPARAM>(&m_ps);
+    m_info.pfnComPropSheet = nullptr;
+    EXPECT_EQ(E_FAIL, Init());
+    EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
+}
+
+}  // namespace
