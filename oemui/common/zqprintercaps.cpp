@@ -19,21 +19,19 @@ void FreeLocal(T*& p) {
     p = nullptr;
 }
 
-// A text value of a printer-data key into a fixed field; the field stays empty when the value is
-// missing or not a text.
+// A text value of a printer-data key into a fixed field, cut to it; the field stays empty when
+// the value is missing or not a text.
 void ReadTextValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
     pszOut[0] = 0;
+    const auto& sp = zqspool::Spooler();
     DWORD type = 0, needed = 0;
-    const DWORD rc = zqspool::Spooler().GetPrinterDataExW(hPrinter, pszKey, pszValue, &type,
-                                                          reinterpret_cast<BYTE*>(pszOut),
-                                                          (cchOut - 1) * sizeof(WCHAR), &needed);
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        pszOut[0] = 0;
-        return;
-    }
-    pszOut[cchOut - 1] = 0;
-    const DWORD chars = needed / sizeof(WCHAR);
-    if (chars < cchOut) pszOut[chars] = 0;
+    DWORD rc = sp.GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, nullptr, 0, &needed);
+    if (rc != ERROR_MORE_DATA && rc != ERROR_SUCCESS) return;
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return;
+    CZQLocalPtr<BYTE> data;
+    if (!data.Alloc(static_cast<size_t>(needed) + sizeof(WCHAR))) return;
+    if (sp.GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, data.Get(), needed, &needed) != ERROR_SUCCESS) return;
+    ZQCopyTextN(pszOut, cchOut, reinterpret_cast<const WCHAR*>(data.Get()), needed / sizeof(WCHAR));
 }
 
 DWORD ReadDwordValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue) {
