@@ -8,6 +8,8 @@
 
 #include "commontest.h"
 #include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
 #include "zqevents.h"
 #include "zqoemui.h"
 
@@ -214,6 +216,38 @@ TEST_F(PrinterEvents, ListsThatDoNotMatchAreNotRecorded) {
     std::vector<BYTE> count;
     ASSERT_TRUE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQTrayCount", nullptr, &count));
     EXPECT_EQ(0u, *reinterpret_cast<const DWORD*>(count.data()));
+}
+
+}  // namespace
+
+namespace {
+
+// The same event through Wine's own spooler and printer driver.
+TEST(PrinterEventsOnWine, InitializeWritesThePrintersData) {
+    constexpr const wchar_t* kWinePrinter = L"ZQ Event Printer";
+    zqtest::InstallWinePrinter(kWinePrinter, L"ZQ Event Driver");
+    CZQOemUI* plugin = new CZQOemUI();
+    EXPECT_EQ(S_OK, plugin->PrinterEvent(const_cast<PWSTR>(kWinePrinter), PRINTER_EVENT_INITIALIZE, 0, 0));
+    plugin->Release();
+
+    HANDLE h = nullptr;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    ASSERT_TRUE(OpenPrinterW(const_cast<PWSTR>(kWinePrinter), &h, &defaults));
+    WCHAR guid[CZQCommon::kGuidTextChars];
+    EXPECT_TRUE(CZQCommon::BReadRestrictedUserGuid(h, guid));
+    const int bins = DeviceCapabilitiesW(kWinePrinter, L"FILE:", DC_BINS, nullptr, nullptr);
+    DWORD count = 0, type = 0, needed = 0;
+    const DWORD rc = GetPrinterDataW(h, const_cast<PWSTR>(L"ZQTrayCount"), &type, reinterpret_cast<BYTE*>(&count),
+                                     sizeof count, &needed);
+    ASSERT_GE(bins, 0);
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), rc);
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+    EXPECT_EQ(static_cast<DWORD>(bins), count);
+    // Wine's spooler has only its own print processor: the printer keeps it.
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    ASSERT_TRUE(CZQCommon::BGetPrinterInfo2(h, nullptr, nullptr, info.Put()));
+    EXPECT_FALSE(ZQEqualNoCase(info.Get()->pPrintProcessor, kZQPrintProcessor));
+    ClosePrinter(h);
 }
 
 }  // namespace

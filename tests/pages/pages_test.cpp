@@ -592,3 +592,104 @@ TEST_F(Assembly, BadCallsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pages as comctl32 makes them: the blocks page assembly hands over create real pages, whose
+// WM_INITDIALOG receives the page's context.
+std::vector<HPROPSHEETPAGE> g_realPages;
+std::vector<const PageContext*> g_initContexts;
+std::vector<bool> g_initMirrored;
+
+LONG_PTR CALLBACK RealComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
+    if (function != CPSFUNC_ADD_PROPSHEETPAGEW) return 1;
+    HPROPSHEETPAGE page = CreatePropertySheetPageW(reinterpret_cast<const PROPSHEETPAGEW*>(lParam1));
+    if (page) g_realPages.push_back(page);
+    return reinterpret_cast<LONG_PTR>(page);
+}
+
+INT_PTR CALLBACK RealPageProc(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam) {
+    if (uMsg == WM_INITDIALOG) {
+        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+        const auto* context = reinterpret_cast<const PageContext*>(psp->lParam);
+        g_initContexts.push_back(context);
+        g_initMirrored.push_back((GetWindowLongW(hDlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0);
+        SetWindowLongPtrW(hDlg, DWLP_USER, psp->lParam);
+    }
+    return FALSE;
+}
+
+ZQPageTemplate RealPaperTemplate(const ZQSheetFacts&) { return {107, 207, &RealPageProc}; }
+ZQPageTemplate RealEffectsTemplate(const ZQSheetFacts&) { return {106, 206, &RealPageProc}; }
+
+const ZQPageRow kRealRows[] = {
+    {kPagePaperQuality, &CreateTab<kPagePaperQuality>, &RealPaperTemplate, 832, L"Paper/Quality", nullptr},
+    {kPageEffects, &CreateTab<kPageEffects>, &RealEffectsTemplate, 812, L"Effects", nullptr},
+    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+};
+
+class RealSheet : public Assembly {
+protected:
+    void SetUp() override {
+        Assembly::SetUp();
+        ZQSetPageTable(kRealRows);
+        m_info.pfnComPropSheet = &RealComPropSheet;
+        g_realPages.clear();
+        g_initContexts.clear();
+        g_initMirrored.clear();
+    }
+
+    // Shows the pages in a modeless sheet and returns the tab titles.
+    std::vector<std::wstring> ShowSheet() {
+        PROPSHEETHEADERW psh = {};
+        psh.dwSize = sizeof psh;
+        psh.dwFlags = PSH_MODELESS;
+        psh.hInstance = GetModuleHandleW(nullptr);
+        psh.pszCaption = L"Printing Preferences";
+        psh.nPages = static_cast<UINT>(g_realPages.size());
+        psh.phpage = g_realPages.data();
+        HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&psh));
+        std::vector<std::wstring> titles;
+        if (!sheet) return titles;
+        // Visiting every page makes sure each was created (Wine's sheet makes premature pages only
+        // when they are shown).
+        for (size_t i = 0; i < g_realPages.size(); ++i) SendMessageW(sheet, PSM_SETCURSEL, i, 0);
+        HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+        const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            WCHAR text[64] = {};
+            TCITEMW item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 64;
+            SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            titles.push_back(text);
+        }
+        DestroyWindow(sheet);
+        return titles;
+    }
+};
+
+TEST_F(RealSheet, EveryPageStartsWithItsContext) {
+    zqtest::CUiLanguage ui(0x0409);
+    ASSERT_EQ(S_OK, Init());
+    ASSERT_EQ(2u, g_realPages.size());
+    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects"}), ShowSheet());
+    // Each page starts with its own context.
+    ASSERT_EQ(2u, g_initContexts.size());
+    EXPECT_EQ(m_plugin->Context(kPagePaperQuality), g_initContexts[0]);
+    EXPECT_EQ(m_plugin->Context(kPageEffects), g_initContexts[1]);
+    EXPECT_EQ(m_plugin->Tab(kPageEffects), g_initContexts[1]->pPage);
+    EXPECT_FALSE(g_initMirrored[0]);
+}
+
+TEST_F(RealSheet, ArabicUserInterfaceGetsTheMirroredTemplates) {
+    zqtest::CUiLanguage ui(0x0401);
+    ASSERT_EQ(S_OK, Init());
+    ShowSheet();
+    ASSERT_EQ(2u, g_initMirrored.size());
+    EXPECT_TRUE(g_initMirrored[0]);
+    EXPECT_TRUE(g_initMirrored[1]);
+}
+
+}  // namespace
