@@ -18,27 +18,28 @@ constexpr size_t kTrayNameMaxChars = 22;
 constexpr size_t kMediaNameMaxChars = 63;
 constexpr DWORD kAnswerPlaceholderNumber = 6400;
 
-// Name + id records in the byte stream, in a new zero-filled local-heap block.
-bool BuildRecords(PCWSTR pNames, size_t cchNameField, const DWORD* pIds, DWORD count, size_t cchMaxName,
-                  CZQLocalPtr<BYTE>& out, DWORD* pcb) {
+DWORD SetRootValue(HANDLE hPrinter, PCWSTR pszValue, DWORD dwType, const void* pData, DWORD cb) {
+    return zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), dwType,
+                                              static_cast<BYTE*>(const_cast<void*>(pData)), cb);
+}
+
+// Name + id records in the byte stream as one REG_BINARY root value.
+template <typename Id>
+bool WriteRecords(HANDLE hPrinter, PCWSTR pszValue, PCWSTR pNames, size_t cchNameField, const Id* pIds, DWORD count,
+                  size_t cchMaxName) {
     size_t total = 0;
     for (DWORD i = 0; i < count; ++i)
-        total += 2 * ZQTextLength(pNames + i * cchNameField, cchMaxName) + 3 + 4;
-    if (!out.Alloc(total ? total : 1)) return false;
-    BYTE* cursor = out.Get();
+        total += 2 * ZQTextLength(pNames + i * cchNameField, cchMaxName) + 3 + sizeof(DWORD);
+    CZQLocalPtr<BYTE> data;
+    if (!data.Alloc(total ? total : 1)) return false;
+    BYTE* cursor = data.Get();
     WCHAR name[256];
     for (DWORD i = 0; i < count; ++i) {
         ZQCopyTextN(name, 256, pNames + i * cchNameField, cchMaxName);
         CZQCommon::VWriteString(&cursor, name);
         CZQCommon::VWriteDword(&cursor, pIds[i]);
     }
-    *pcb = static_cast<DWORD>(total);
-    return true;
-}
-
-DWORD SetRootValue(HANDLE hPrinter, PCWSTR pszValue, DWORD dwType, const void* pData, DWORD cb) {
-    return zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), dwType,
-                                              static_cast<BYTE*>(const_cast<void*>(pData)), cb);
+    return SetRootValue(hPrinter, pszValue, REG_BINARY, data.Get(), static_cast<DWORD>(total)) == ERROR_SUCCESS;
 }
 
 // Whether a device answer is a real one: not a placeholder, not empty.
@@ -62,19 +63,14 @@ BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
     DWORD count = 0, nameCount = 0;
     CZQLocalPtr<WORD> bins;
     CZQLocalPtr<WCHAR> names;
+    // Names and ids only belong together when the lists are equally long.
     if (!CZQCommon::BGetPaperSourceIndices(pszPrinterName, pszPort, nullptr, &count, bins.Put()) ||
         !CZQCommon::BGetPaperSourceNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()) ||
         nameCount != count)
         return FALSE;
-    CZQLocalPtr<DWORD> ids;
-    if (!ids.Alloc(count + 1)) return FALSE;
-    for (DWORD i = 0; i < count; ++i) ids[i] = bins[i];
-    CZQLocalPtr<BYTE> data;
-    DWORD cb = 0;
-    if (!BuildRecords(names.Get(), CZQCommon::kBinNameChars, ids.Get(), count, kTrayNameMaxChars, data, &cb))
-        return FALSE;
     return SetRootValue(hPrinter, L"ZQTrayCount", REG_DWORD, &count, sizeof count) == ERROR_SUCCESS &&
-           SetRootValue(hPrinter, L"ZQTRAYINFOREGDATA", REG_BINARY, data.Get(), cb) == ERROR_SUCCESS;
+           WriteRecords(hPrinter, L"ZQTRAYINFOREGDATA", names.Get(), CZQCommon::kBinNameChars, bins.Get(), count,
+                        kTrayNameMaxChars);
 }
 
 BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
@@ -86,11 +82,8 @@ BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
         !CZQCommon::BGetMediaTypeNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()) ||
         nameCount != count)
         return FALSE;
-    CZQLocalPtr<BYTE> data;
-    DWORD cb = 0;
-    if (!BuildRecords(names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count, kMediaNameMaxChars, data, &cb))
-        return FALSE;
-    return SetRootValue(hPrinter, L"ZQMEDIAINFOREGDATA", REG_BINARY, data.Get(), cb) == ERROR_SUCCESS;
+    return WriteRecords(hPrinter, L"ZQMEDIAINFOREGDATA", names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count,
+                        kMediaNameMaxChars);
 }
 
 BOOL ZQSetMakerPrintProcessor(HANDLE hPrinter) {

@@ -3,39 +3,39 @@
 #include <commctrl.h>
 
 namespace {
-constexpr UINT_PTR kButtonSubclassId = 0x5A52;
-constexpr UINT_PTR kListSubclassId = 0x5A53;
+constexpr UINT_PTR kControlSubclassId = 0x5A52;
 constexpr int kIconGap = 2;
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// CZQButton
+// CZQControl, CZQButton
 // ---------------------------------------------------------------------------------------------
-CZQButton::~CZQButton() { VDetach(); }
+CZQControl::~CZQControl() { VDetach(); }
 
-BOOL CZQButton::BAttach(HWND hDlg, int iCtrlId) {
+BOOL CZQControl::BAttach(HWND hDlg, int iCtrlId) {
     VDetach();
     HWND hWnd = GetDlgItem(hDlg, iCtrlId);
     if (!hWnd) return FALSE;
-    if (!SetWindowSubclass(hWnd, &SubclassProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(this))) return FALSE;
+    if (!SetWindowSubclass(hWnd, &SubclassProc, kControlSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return FALSE;
     m_hWnd = hWnd;
     return TRUE;
 }
 
-void CZQButton::VDetach() {
+void CZQControl::VDetach() {
     if (!m_hWnd) return;
-    RemoveWindowSubclass(m_hWnd, &SubclassProc, kButtonSubclassId);
+    RemoveWindowSubclass(m_hWnd, &SubclassProc, kControlSubclassId);
     m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CZQControl::SubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR dwRef) {
+    if (uMsg == WM_NCDESTROY) reinterpret_cast<CZQControl*>(dwRef)->VDetach();
+    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
 
 int CZQButton::IMessageBox(PCWSTR pszCaption, PCWSTR pszText, UINT uType) {
     return MessageBoxW(m_hWnd ? GetParent(m_hWnd) : nullptr, pszText, pszCaption, uType);
-}
-
-LRESULT CALLBACK CZQButton::SubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR dwRef) {
-    if (uMsg == WM_NCDESTROY) reinterpret_cast<CZQButton*>(dwRef)->VDetach();
-    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -80,29 +80,6 @@ BOOL CZQBitmapButton::BDrawItem(const DRAWITEMSTRUCT* pDraw) {
 // ---------------------------------------------------------------------------------------------
 // CZQIconListBox
 // ---------------------------------------------------------------------------------------------
-CZQIconListBox::~CZQIconListBox() { VDetach(); }
-
-BOOL CZQIconListBox::BAttach(HWND hDlg, int iCtrlId) {
-    VDetach();
-    HWND hWnd = GetDlgItem(hDlg, iCtrlId);
-    if (!hWnd) return FALSE;
-    if (!SetWindowSubclass(hWnd, &SubclassProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this))) return FALSE;
-    m_hWnd = hWnd;
-    return TRUE;
-}
-
-void CZQIconListBox::VDetach() {
-    if (!m_hWnd) return;
-    RemoveWindowSubclass(m_hWnd, &SubclassProc, kListSubclassId);
-    m_hWnd = nullptr;
-}
-
-LRESULT CALLBACK CZQIconListBox::SubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR dwRef) {
-    if (uMsg == WM_NCDESTROY) reinterpret_cast<CZQIconListBox*>(dwRef)->VDetach();
-    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
-}
-
 BOOL CZQIconListBox::BSetIcon(HINSTANCE hModule, WORD wIconId) {
     const int cx = GetSystemMetrics(SM_CXSMICON);
     const int cy = GetSystemMetrics(SM_CYSMICON);

@@ -5,26 +5,31 @@
 
 #include <windows.h>
 
-class CZQButton {
+// A dialog control a wrapper is attached to.
+class CZQControl {
 public:
-    CZQButton() = default;
-    ~CZQButton();
-    CZQButton(const CZQButton&) = delete;
-    CZQButton& operator=(const CZQButton&) = delete;
+    CZQControl() = default;
+    ~CZQControl();
+    CZQControl(const CZQControl&) = delete;
+    CZQControl& operator=(const CZQControl&) = delete;
 
     // Attaches to the dialog's control; FALSE when the control does not exist.
     BOOL BAttach(HWND hDlg, int iCtrlId);
     void VDetach();
     HWND HWnd() const { return m_hWnd; }
-    // A message box owned by the control's parent window; MessageBoxW's result.
-    int IMessageBox(PCWSTR pszCaption, PCWSTR pszText, UINT uType);
+
+protected:
+    HWND m_hWnd = nullptr;
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR uId,
                                          DWORD_PTR dwRef);
+};
 
-protected:
-    HWND m_hWnd = nullptr;
+class CZQButton : public CZQControl {
+public:
+    // A message box owned by the control's parent window; MessageBoxW's result.
+    int IMessageBox(PCWSTR pszCaption, PCWSTR pszText, UINT uType);
 };
 
 // An owner-drawn button showing the first of its two bitmaps, the second while it is pressed.
@@ -46,19 +51,11 @@ private:
 
 // An owner-drawn list box whose items carry two flags in their item data: bit 0 enabled (else
 // grey text and icon), bit 1 marked (the icon is drawn before the text).
-class CZQIconListBox {
+class CZQIconListBox : public CZQControl {
 public:
     static constexpr LPARAM kItemEnabled = 0x1;
     static constexpr LPARAM kItemMarked = 0x2;
 
-    CZQIconListBox() = default;
-    ~CZQIconListBox();
-    CZQIconListBox(const CZQIconListBox&) = delete;
-    CZQIconListBox& operator=(const CZQIconListBox&) = delete;
-
-    BOOL BAttach(HWND hDlg, int iCtrlId);
-    void VDetach();
-    HWND HWnd() const { return m_hWnd; }
     // The marker icon: an icon of the module, or a system icon (32515, the warning sign) when the
     // module is null.
     BOOL BSetIcon(HINSTANCE hModule, WORD wIconId);
@@ -79,8 +76,5 @@ public:
 
 private:
     BOOL BSetItemFlag(int iIndex, LPARAM flag, BOOL bOn);
-    static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR uId,
-                                         DWORD_PTR dwRef);
-    HWND m_hWnd = nullptr;
     HICON m_hIcon = nullptr;  // shared icon: not destroyed
 };

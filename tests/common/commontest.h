@@ -18,35 +18,32 @@ inline zqspool::MemPrinterIdentity ExeDirPrinter() {
     return id;
 }
 
-// Sets the UI language (or the user's locale language) for the life of the object.
-inline LANGID& TestUiLanguage() {
-    static LANGID lang = 0x0409;
-    return lang;
-}
-inline LANGID& TestUserLanguage() {
-    static LANGID lang = 0x0409;
-    return lang;
-}
-class CUiLanguage {
+// Sets the UI language (Which 0) or the user's locale language (Which 1) for the life of the object.
+template <int Which>
+class CLanguageSetting {
 public:
-    explicit CUiLanguage(LANGID lang) {
-        TestUiLanguage() = lang;
-        zqlang::SetUiLanguageSource([]() -> LANGID { return TestUiLanguage(); });
+    explicit CLanguageSetting(LANGID lang) {
+        Slot() = lang;
+        Set([]() -> LANGID { return Slot(); });
     }
-    ~CUiLanguage() { zqlang::SetUiLanguageSource(nullptr); }
-    CUiLanguage(const CUiLanguage&) = delete;
-    CUiLanguage& operator=(const CUiLanguage&) = delete;
-};
-class CUserLanguage {
-public:
-    explicit CUserLanguage(LANGID lang) {
-        TestUserLanguage() = lang;
-        zqlang::SetUserLanguageSource([]() -> LANGID { return TestUserLanguage(); });
+    ~CLanguageSetting() { Set(nullptr); }
+    CLanguageSetting(const CLanguageSetting&) = delete;
+    CLanguageSetting& operator=(const CLanguageSetting&) = delete;
+
+private:
+    static LANGID& Slot() {
+        static LANGID lang = 0x0409;
+        return lang;
     }
-    ~CUserLanguage() { zqlang::SetUserLanguageSource(nullptr); }
-    CUserLanguage(const CUserLanguage&) = delete;
-    CUserLanguage& operator=(const CUserLanguage&) = delete;
+    static void Set(zqlang::PFN_UiLanguage pfn) {
+        if (Which == 0)
+            zqlang::SetUiLanguageSource(pfn);
+        else
+            zqlang::SetUserLanguageSource(pfn);
+    }
 };
+using CUiLanguage = CLanguageSetting<0>;
+using CUserLanguage = CLanguageSetting<1>;
 
 // Deletes a registry tree when created and again when destroyed.
 class CScratchKey {
