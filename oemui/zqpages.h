@@ -99,8 +99,11 @@ struct ZQPageRow {
     ZQPageTemplate (*pfnTemplate)(const ZQSheetFacts& facts);
     INT iTitleId;
     PCWSTR pszTitle;  // English title when the string is missing
-    // Page-specific work before the page is added (optional).
-    void (*pfnBeforeAdd)(CZQOemUI* pPlugin, PageContext* pContext);
+    // Page-specific work once the page's record is filled, before the sheet gets it; the page may
+    // still change the record (optional).
+    void (*pfnBeforeAdd)(CZQOemUI* pPlugin, PageContext* pContext, PROPSHEETPAGEW* pPage);
+    // Page-specific work when the sheet that showed the page goes (optional).
+    void (*pfnSheetEnd)(CZQOemUI* pPlugin, PageContext* pContext);
 };
 
 // The table in force, and a replacement (null restores the product's); returns the previous one.

@@ -5,7 +5,7 @@
 namespace {
 
 const ZQPageRow kPageRows[] = {
-    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
 };
 
 const ZQPageRow* g_pRows = kPageRows;

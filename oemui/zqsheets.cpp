@@ -149,7 +149,7 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
         psp.pfnDlgProc = dialog.pfnDlgProc;
         psp.pszTitle = page->m_szTitle;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
-        if (row->pfnBeforeAdd) row->pfnBeforeAdd(this, &context);
+        if (row->pfnBeforeAdd) row->pfnBeforeAdd(this, &context, &psp);
 
         const LONG_PTR hPage = pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                                           reinterpret_cast<LPARAM>(&psp), 0);
@@ -195,6 +195,12 @@ void CZQOemUI::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo) {
     POEMUIPSPARAM ps = SheetParamOf(pPSUIInfo);
     if (!ps || !m_pSheetRecord || ps->pOEMUserData != m_pSheetRecord) return;
     // The pages are gone; their objects stay until the pages are built again.
+    for (int position = 0; position < kMaxSheetPages; ++position)
+        for (int id = 0; id < kPageIdCount; ++id) {
+            if (m_sheetState.aiPagePosition[id] != position) continue;
+            const ZQPageRow* row = ZQFindPageRow(id);
+            if (row && row->pfnSheetEnd) row->pfnSheetEnd(this, &m_aContexts[id]);
+        }
     ps->pOEMUserData = m_pSavedUserData;
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
     m_pSheetRecord = nullptr;

@@ -48,10 +48,16 @@ struct FakeSheet;
 FakeSheet* g_sheet = nullptr;
 
 template <int Id>
-void BeforeAdd(CZQOemUI*, PageContext* pContext);
+void BeforeAdd(CZQOemUI*, PageContext* pContext, PROPSHEETPAGEW* pPage);
+std::vector<int> g_sheetEnds;
+template <int Id>
+void SheetEnd(CZQOemUI*, PageContext* pContext) {
+    EXPECT_EQ(Id, static_cast<CTestTab*>(pContext->pPage)->m_id);
+    g_sheetEnds.push_back(Id);
+}
 
 #define ZQ_TEST_ROW(id, title, english) \
-    { id, &CreateTab<id>, &TemplateOf<id>, title, english, &BeforeAdd<id> }
+    { id, &CreateTab<id>, &TemplateOf<id>, title, english, &BeforeAdd<id>, &SheetEnd<id> }
 
 const ZQPageRow kAllRows[] = {
     ZQ_TEST_ROW(kPageShortcuts, 4255, L"Printing Shortcuts"),
@@ -66,7 +72,7 @@ const ZQPageRow kAllRows[] = {
     ZQ_TEST_ROW(kPageColor, 798, L"Color"),
     ZQ_TEST_ROW(kPageAbout, 866, L"About"),
     ZQ_TEST_ROW(kPageServices, 5468, L"Services"),
-    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -120,10 +126,13 @@ LONG_PTR CALLBACK FakeComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM l
 }
 
 template <int Id>
-void BeforeAdd(CZQOemUI*, PageContext* pContext) {
-    // Runs with the page bound and its context laid, before the sheet sees the page.
+void BeforeAdd(CZQOemUI*, PageContext* pContext, PROPSHEETPAGEW* pPage) {
+    // Runs with the page bound, its context laid and its record filled, before the sheet sees it.
     EXPECT_EQ(pContext->pPage->m_iSheetPosition, static_cast<int>(g_sheet->added.size()));
+    EXPECT_EQ(reinterpret_cast<LPARAM>(pContext), pPage->lParam);
     g_beforeAdd.push_back(Id);
+    // A page may change its record here (the services page takes its dialog from another module).
+    if (Id == kPageAbout) pPage->pszTitle = L"About (changed)";
 }
 
 // Busy blocks of a heap.
@@ -346,7 +355,7 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
     zqtest::CUiLanguage ui(0x0409);
     ASSERT_EQ(S_OK, Init());
     EXPECT_EQ((std::vector<std::wstring>{L"Printing Shortcuts", L"Paper/Quality", L"Effects", L"Finishing", L"Color",
-                                         L"About"}),
+                                         L"About (changed)"}),
               Titles());
     EXPECT_EQ((std::vector<int>{100 + kPageShortcuts, 100 + kPagePaperQuality, 100 + kPageEffects,
                                 100 + kPageFinishing, 100 + kPageColor, 100 + kPageAbout}),
@@ -498,13 +507,20 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
     const int pages = g_livePages;
     EXPECT_GT(pages, 0);
     CZQTabBase* effects = m_plugin->Tab(kPageEffects);
+    g_sheetEnds.clear();
     ASSERT_EQ(S_OK, Destroy());
+    // Only the pages the sheet showed hear of its end, in sheet order.
+    EXPECT_EQ((std::vector<int>{kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageColor,
+                                kPageAbout}),
+              g_sheetEnds);
     EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
     EXPECT_EQ(nullptr, m_plugin->Sheet());
     EXPECT_EQ(0, BusyBlocks(m_heap));
     EXPECT_EQ(effects, m_plugin->Tab(kPageEffects));
     // A second destroy, or one for another block, changes nothing.
+    g_sheetEnds.clear();
     EXPECT_EQ(S_OK, Destroy());
+    EXPECT_TRUE(g_sheetEnds.empty());
     EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
 
     // Building again replaces the objects: no more of them live than before.
@@ -530,21 +546,21 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     // A page whose class is missing, or whose object this printer does not get, is left out;
     // the positions of the others stay contiguous.
     const ZQPageRow rows[] = {
-        {kPageServices, &CreateNothing, &TemplateOf<kPageServices>, 5468, L"Services", nullptr},
+        {kPageServices, &CreateNothing, &TemplateOf<kPageServices>, 5468, L"Services", nullptr, nullptr},
         ZQ_TEST_ROW(kPageAbout, 866, L"About"),
         ZQ_TEST_ROW(kPageEffects, 812, L"Effects"),
-        {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+        {kPageNone, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
     };
     ZQSetPageTable(rows);
     ASSERT_EQ(S_OK, Init(kSheetDevice));
-    EXPECT_EQ((std::vector<std::wstring>{L"About"}), Titles());
+    EXPECT_EQ((std::vector<std::wstring>{L"About (changed)"}), Titles());
     EXPECT_EQ(kSheetDevice, m_plugin->Sheet()->dwMode);
     EXPECT_EQ(0, m_plugin->ISheetPosition(kPageAbout));
     ASSERT_EQ(S_OK, Destroy());
 
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Init(kSheetDocument));
-    EXPECT_EQ((std::vector<std::wstring>{L"Effects", L"About"}), Titles());
+    EXPECT_EQ((std::vector<std::wstring>{L"Effects", L"About (changed)"}), Titles());
     EXPECT_EQ(0, m_plugin->ISheetPosition(kPageEffects));
     EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
 
@@ -623,9 +639,9 @@ ZQPageTemplate RealPaperTemplate(const ZQSheetFacts&) { return {107, 207, &RealP
 ZQPageTemplate RealEffectsTemplate(const ZQSheetFacts&) { return {106, 206, &RealPageProc}; }
 
 const ZQPageRow kRealRows[] = {
-    {kPagePaperQuality, &CreateTab<kPagePaperQuality>, &RealPaperTemplate, 832, L"Paper/Quality", nullptr},
-    {kPageEffects, &CreateTab<kPageEffects>, &RealEffectsTemplate, 812, L"Effects", nullptr},
-    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr},
+    {kPagePaperQuality, &CreateTab<kPagePaperQuality>, &RealPaperTemplate, 832, L"Paper/Quality", nullptr, nullptr},
+    {kPageEffects, &CreateTab<kPageEffects>, &RealEffectsTemplate, 812, L"Effects", nullptr, nullptr},
+    {kPageNone, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
 };
 
 class RealSheet : public Assembly {
