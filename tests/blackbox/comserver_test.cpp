@@ -313,6 +313,44 @@ TEST_F(PluginDll, PublishDriverInterfaceKeepsTheHelperUntilRelease) {
     EXPECT_EQ(1, helper.refs);
 }
 
+// The sheets as the core driver asks for them: the plug-in keeps its sheet record in the sheet's
+// block while the sheet lives, and adds no page it has no class for.
+LONG_PTR CALLBACK RefusingComPropSheet(HANDLE, UINT, LPARAM, LPARAM) {
+    ADD_FAILURE() << "no page class exists yet";
+    return 0;
+}
+
+TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
+    IPrintOemUI2* p = Plugin();
+    ASSERT_NE(nullptr, p);
+    HANDLE heap = HeapCreate(0, 0, 0);
+    int marker = 0;
+    OEMUIPSPARAM ps = {};
+    ps.cbSize = sizeof ps;
+    ps.hOEMHeap = heap;
+    ps.pOEMUserData = &marker;
+    PROPSHEETUI_INFO info = {};
+    info.cbSize = sizeof info;
+    info.hComPropSheet = reinterpret_cast<HANDLE>(0x77);
+    info.pfnComPropSheet = &RefusingComPropSheet;
+    info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+    for (DWORD mode : {1u, 2u}) {
+        info.Reason = PROPSHEETUI_REASON_INIT;
+        ASSERT_EQ(S_OK, mode == 1 ? p->DocumentPropertySheets(&info, 0) : p->DevicePropertySheets(&info, 0));
+        ASSERT_NE(static_cast<PVOID>(&marker), ps.pOEMUserData);
+        const BYTE* record = static_cast<const BYTE*>(ps.pOEMUserData);
+        // Callback, sheet handle, ten page handles, then the mode: every slot pointer-sized.
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(&RefusingComPropSheet), *reinterpret_cast<const LONG_PTR*>(record));
+        EXPECT_EQ(0x77, *reinterpret_cast<const LONG_PTR*>(record + sizeof(void*)));
+        EXPECT_EQ(mode, *reinterpret_cast<const DWORD*>(record + 12 * sizeof(void*)));
+        info.Reason = PROPSHEETUI_REASON_DESTROY;
+        ASSERT_EQ(S_OK, mode == 1 ? p->DocumentPropertySheets(&info, 0) : p->DevicePropertySheets(&info, 0));
+        EXPECT_EQ(static_cast<PVOID>(&marker), ps.pOEMUserData);
+    }
+    p->Release();
+    HeapDestroy(heap);
+}
+
 // The watcher holds the module after the caller frees it, and lets it go after an idle interval.
 bool WaitUntilUnloaded(DWORD ms) {
     for (DWORD waited = 0; waited <= ms; waited += 50) {
