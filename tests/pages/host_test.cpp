@@ -1,0 +1,155 @@
+// Both sample printers installed with the core driver stand-in and zqoemui.dll: their document and
+// device sheets are assembled and closed with OK, and the INITIALIZE printer event records the
+// trays and media the driver reports.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqproc.h"
+#include "testsupport.h"
+#include "zqhostapp.h"
+#include "zqinstall.h"
+#include "zqpages.h"
+#include "zqprinter.h"
+
+namespace {
+
+const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
+const std::wstring kRoll = L"ZQ Roll 4400 Large Format";
+
+std::vector<std::wstring> TabTitles(HWND sheet) {
+    std::vector<std::wstring> titles;
+    HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        titles.push_back(text);
+    }
+    return titles;
+}
+
+// A title of a page the plug-in has a class for.
+bool IsPluginPageTitle(const std::wstring& title) {
+    for (const ZQPageRow* row = ZQPageTable(); row->iPageId != kPageNone; ++row)
+        if (row->pszTitle && title == row->pszTitle) return true;
+    return false;
+}
+
+std::vector<std::wstring> Names(const std::wstring& printer, WORD capability, size_t chars) {
+    const int n = DeviceCapabilitiesW(printer.c_str(), L"FILE:", capability, nullptr, nullptr);
+    std::vector<WCHAR> block(static_cast<size_t>(n > 0 ? n : 0) * chars + 1, 0);
+    if (n > 0) DeviceCapabilitiesW(printer.c_str(), L"FILE:", capability, block.data(), nullptr);
+    std::vector<std::wstring> out;
+    for (int i = 0; i < n; ++i) out.emplace_back(&block[i * chars], wcsnlen(&block[i * chars], chars));
+    return out;
+}
+
+class SamplesUnderHost : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
+            ZQInstallResult result;
+            ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result));
+        }
+    }
+    static CZQSpoolPrinter Open(const std::wstring& name) {
+        CZQSpoolPrinter h;
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), &defaults)) << GetLastError();
+        return h;
+    }
+};
+
+TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
+    for (const std::wstring& name : {kDesk, kRoll}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        CZQSpoolPrinter h = Open(name);
+        std::vector<std::wstring> tabs;
+        std::vector<BYTE> out;
+        {
+            CZQAutoPress press(50, [&](HWND sheet) { tabs = TabTitles(sheet); });
+            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, nullptr, out));
+            EXPECT_TRUE(press.Pressed());
+        }
+        ASSERT_FALSE(tabs.empty());
+        EXPECT_EQ(L"Document Options", tabs[0]);  // the core driver's own page
+        for (size_t i = 1; i < tabs.size(); ++i) EXPECT_TRUE(IsPluginPageTitle(tabs[i])) << i;
+        ASSERT_FALSE(out.empty());
+        const auto* pub = reinterpret_cast<const DEVMODEW*>(out.data());
+        EXPECT_GE(pub->dmDriverExtra, 6512) << "the plug-in's block travels with the devmode";
+
+        tabs.clear();
+        {
+            CZQAutoPress press(50, [&](HWND sheet) { tabs = TabTitles(sheet); });
+            EXPECT_GT(ZQOpenPrinterProperties(h.Get(), name), 0);
+            EXPECT_TRUE(press.Pressed());
+        }
+        ASSERT_FALSE(tabs.empty());
+        EXPECT_EQ(L"Device Settings", tabs[0]);
+        for (size_t i = 1; i < tabs.size(); ++i) EXPECT_TRUE(IsPluginPageTitle(tabs[i])) << i;
+    }
+}
+
+TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
+    for (const std::wstring& name : {kDesk, kRoll}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        CZQSpoolPrinter h = Open(name);
+        CZQLocalPtr<DRIVER_INFO_3W> driver;
+        ASSERT_TRUE(CZQCommon::BGetDriverInfo3(h.Get(), driver.Put()));
+        CZQModule ui(LoadLibraryW(driver.Get()->pConfigFile));
+        using PFN_PrinterEvent = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
+        auto event = ZQGetProc<PFN_PrinterEvent>(ui.Get(), "DrvPrinterEvent");
+        ASSERT_NE(nullptr, event);
+        ASSERT_TRUE(event(const_cast<LPWSTR>(name.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
+
+        WCHAR guid[CZQCommon::kGuidTextChars];
+        EXPECT_TRUE(CZQCommon::BReadRestrictedUserGuid(h.Get(), guid));
+
+        const std::vector<std::wstring> bins = Names(name, DC_BINNAMES, 24);
+        ASSERT_FALSE(bins.empty());
+        DWORD count = 0, type = 0, needed = 0;
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+                  GetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"ZQTrayCount"), &type, reinterpret_cast<BYTE*>(&count),
+                                  sizeof count, &needed));
+        EXPECT_EQ(bins.size(), count);
+        std::vector<WORD> ids(bins.size());
+        DeviceCapabilitiesW(name.c_str(), L"FILE:", DC_BINS, reinterpret_cast<LPWSTR>(ids.data()), nullptr);
+        std::vector<BYTE> data(2048, 0);
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+                  GetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"ZQTRAYINFOREGDATA"), &type, data.data(),
+                                  static_cast<DWORD>(data.size()), &needed));
+        BYTE* cursor = data.data();
+        const BYTE* end = data.data() + needed;
+        for (size_t i = 0; i < bins.size(); ++i) {
+            WCHAR text[24] = {};
+            CZQCommon::VReadString(&cursor, end, text, 24);
+            EXPECT_EQ(bins[i].substr(0, 22), text) << i;
+            EXPECT_EQ(ids[i], CZQCommon::DWReadDword(&cursor, end)) << i;
+        }
+        EXPECT_EQ(end, cursor);
+
+        const std::vector<std::wstring> media = Names(name, DC_MEDIATYPENAMES, 64);
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+                  GetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"ZQMEDIAINFOREGDATA"), &type, data.data(),
+                                  static_cast<DWORD>(data.size()), &needed));
+        cursor = data.data();
+        end = data.data() + needed;
+        for (size_t i = 0; i < media.size(); ++i) {
+            WCHAR text[64] = {};
+            CZQCommon::VReadString(&cursor, end, text, 64);
+            EXPECT_EQ(media[i], text) << i;
+            CZQCommon::DWReadDword(&cursor, end);
+        }
+        EXPECT_EQ(end, cursor);
+    }
+}
+
+}  // namespace
