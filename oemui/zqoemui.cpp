@@ -5,13 +5,14 @@
 
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
 #include "zqmodule.h"
 #include "zquidevmode.h"
 
 CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
     m_pCommon = new (std::nothrow) CZQCommon();
-    m_pXmlParser = new (std::nothrow) CZQXmlParserCommon();
+    m_pXmlUiRules = new (std::nothrow) CZQXmlUiRules();
     ZQResetSheetState(&m_sheetState);
 }
 
@@ -19,7 +20,7 @@ CZQOemUI::~CZQOemUI() {
     VDeleteTabObjects();
     ZQFreePrinterCaps(&m_caps);
     ZQFreePaperList(&m_paperList);
-    delete m_pXmlParser;
+    delete m_pXmlUiRules;
     delete m_pCommon;
     if (m_pDriverUI) m_pDriverUI->Release();
     zqmodule::ReleaseObject();
@@ -222,19 +223,22 @@ bool BIsPlainFileName(PCWSTR pszName) {
 
 }  // namespace
 
+CZQXmlParserCommon* CZQOemUI::XmlParser() const { return m_pXmlUiRules ? &m_pXmlUiRules->Parser() : nullptr; }
+
 void CZQOemUI::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQOemUI::VLoadXmlRulesFile");
-    if (!pParam || !m_pXmlParser) return;
+    CZQXmlParserCommon* const pParser = XmlParser();
+    if (!pParam || !pParser) return;
     CZQLocalPtr<WCHAR> option;
     if (CZQCommon::DWGetFeatureOption(pParam, L"ZQXMLFileUsed", option.Put()) != ZQOPT_OK || !option ||
         !option[0])
         return;
     if (!BIsPlainFileName(option.Get())) {
-        m_pXmlParser->VSetLoaded(FALSE);
+        pParser->VSetLoaded(FALSE);
         return;
     }
     CZQLocalPtr<WCHAR> path;
     if (!CZQCommon::BGetDriverDirFile(pParam->hPrinter, path.Put(), option.Get())) return;
-    m_pXmlParser->VSetLoaded(FALSE);
-    if (m_pXmlParser->BLoad(path.Get())) m_pXmlParser->VSetLoaded(TRUE);
+    pParser->VSetLoaded(FALSE);
+    if (pParser->BLoad(path.Get())) pParser->VSetLoaded(TRUE);
 }

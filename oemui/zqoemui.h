@@ -8,6 +8,7 @@
 #include "zqpages.h"
 
 class CZQXmlParserCommon;
+class CZQXmlUiRules;
 
 class CZQOemUI : public IPrintOemUI2 {
 public:
@@ -54,11 +55,14 @@ public:
     // The settings store of this binding.
     CZQDriverData& DriverData() { return m_driverData; }
 
-    // Loads the driver's XML helper file: the file named by the current option of "ZQXMLFileUsed",
-    // in the driver's directory. The parser's loaded flag is set only when the load succeeded.
+    // Loads the driver's XML helper file into the rule engine's parser: the file named by the
+    // current option of "ZQXMLFileUsed", in the driver's directory. The parser's loaded flag is set
+    // only when the load succeeded.
     void VLoadXmlRulesFile(POEMCUIPPARAM pParam);
-    // The helper file's parser (null only when it could not be made); users test its loaded flag.
-    CZQXmlParserCommon* XmlParser() const { return m_pXmlParser; }
+    // The rule engine (null only when it could not be made) and its parser; users test the
+    // parser's loaded flag before any rule call.
+    CZQXmlUiRules* XmlUiRules() const { return m_pXmlUiRules; }
+    CZQXmlParserCommon* XmlParser() const;
     // The OEMCUIPPARAM of the current CommonUIProp call and its mode (1 document, 2 printer).
     POEMCUIPPARAM CUIParam() const { return m_pCUIParam; }
     DWORD CUIMode() const { return m_dwCUIMode; }
@@ -102,8 +106,8 @@ private:
     IPrintOemDriverUI* m_pDriverUI = nullptr;
     // Shared text and printer helper of the binding.
     CZQCommon* m_pCommon = nullptr;
-    // The rule engine's parser of the helper file, for the whole binding.
-    CZQXmlParserCommon* m_pXmlParser = nullptr;
+    // The rule engine with the helper file's parser, for the whole binding.
+    CZQXmlUiRules* m_pXmlUiRules = nullptr;
     // The settings store; its owner copies the printer-language number in before each use.
     CZQDriverData m_driverData;
     POEMCUIPPARAM m_pCUIParam = nullptr;

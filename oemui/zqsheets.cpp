@@ -127,7 +127,7 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
         if (added >= kMaxSheetPages) break;                 // the sheet record holds ten pages
 
         PageContext& context = m_aContexts[id];
-        context = {page, nullptr, nullptr, m_pDriverUI, &m_caps, nullptr, this};
+        context = {page, nullptr, nullptr, m_pDriverUI, &m_caps, m_pXmlUiRules, this};
         page->VBind(ps, m_pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!m_pCommon || !m_pCommon->BLoadResString(row->iTitleId, title))

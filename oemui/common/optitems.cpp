@@ -369,6 +369,10 @@ void CZQCommon::VFreeStringList(PWSTR* pList, int iCount) {
     LocalFree(pList);
 }
 
+int CZQCommon::IGetOptionCount(const OPTITEM* pItem) { return OptionCount(pItem); }
+
+POPTPARAM CZQCommon::PGetOptionParam(const OPTITEM* pItem, LONG lIndex) { return OptionParam(pItem, lIndex); }
+
 int CZQCommon::IGetOptionIndexByKeyword(POEMCUIPPARAM pParam, PCWSTR pszOption, PCWSTR pszFeature, POPTITEM pItem) {
     if (!ValidBlock(pParam) || !pszOption) return -1;
     CZQLocalPtr<char> keyword;

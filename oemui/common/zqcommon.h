@@ -191,6 +191,10 @@ public:
                                      DWORD dwMode);
     static DWORD DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR** ppList, int* piCount);
     static void VFreeStringList(PWSTR* pList, int iCount);
+    // Options of an item with a list of options (a check box has two), 0 for any other item; and
+    // the parameter of one of them (none for a check box's states or a position out of range).
+    static int IGetOptionCount(const OPTITEM* pItem);
+    static POPTPARAM PGetOptionParam(const OPTITEM* pItem, LONG lIndex);
     static int IGetOptionIndexByKeyword(POEMCUIPPARAM pParam, PCWSTR pszOption, PCWSTR pszFeature, POPTITEM pItem);
     static DWORD DWOptionKeywordToName(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszKeyword, PWSTR* ppszName);
     static DWORD DWOptionNameToKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszName, PWSTR* ppszKeyword);

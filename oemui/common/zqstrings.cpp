@@ -72,6 +72,25 @@ bool ZQEqualNoCase(PCWSTR a, PCWSTR b) {
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
+bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix) {
+    if (!psz || !pszPrefix) return false;
+    const size_t cchPrefix = wcslen(pszPrefix);
+    if (wcslen(psz) < cchPrefix) return false;
+    if (cchPrefix == 0) return true;
+    return CompareStringOrdinal(psz, static_cast<int>(cchPrefix), pszPrefix, static_cast<int>(cchPrefix), TRUE) ==
+           CSTR_EQUAL;
+}
+
+bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart) {
+    if (!psz || !pszPart) return false;
+    const size_t cch = wcslen(psz), cchPart = wcslen(pszPart);
+    for (size_t i = 0; i + cchPart <= cch; ++i)
+        if (CompareStringOrdinal(psz + i, static_cast<int>(cchPart), pszPart, static_cast<int>(cchPart), TRUE) ==
+            CSTR_EQUAL)
+            return true;
+    return false;
+}
+
 bool ZQEqualNoCaseA(const char* a, const char* b) {
     if (!a || !b) return false;
     for (;; ++a, ++b) {

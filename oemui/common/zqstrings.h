@@ -23,3 +23,6 @@ PWSTR ZQDupText(PCWSTR psz, size_t cchMax = 0);
 // display names compare by the system's upper-case table).
 bool ZQEqualNoCase(PCWSTR a, PCWSTR b);
 bool ZQEqualNoCaseA(const char* a, const char* b);
+// The text begins with / contains the part, compared the same way; false for null texts.
+bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix);
+bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart);

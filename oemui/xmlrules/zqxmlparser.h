@@ -10,6 +10,7 @@
 #include <msxml.h>
 
 #include "common/zqhandles.h"
+#include "platform/zqwarnmodapi.h"
 
 // Input, state and output fields of the print-quality evaluator of the rule engine.
 struct ZQPrintQualityState {
@@ -90,6 +91,35 @@ public:
     IXMLDOMNodeList* RollSheetList() const { return m_pRollSheetList.Get(); }
     IXMLDOMNodeList* GroupList() const { return m_pGroupList.Get(); }
 
+    // ---- pop-up macros ------------------------------------------------------------------------
+    // Pop-up readings nest through "call" at most this deep.
+    static constexpr WORD kMaxPopupDepth = 6;
+    // "macro_POP_UP..." (case-blind) names a pop-up macro.
+    static BOOL BIsPopupMacroName(LPCWSTR pszMacro);
+    // The macro of that name in the macro list: the pop-up flag follows its name, then its pop-up
+    // elements are read (and shown at each "showpopup").
+    void VRunPopupMacro(LPCWSTR pszMacro, HANDLE hPrinter);
+    // Reads the node's pop-up elements in document order into the record; shows the pop-up at each
+    // "showpopup" while the pop-up flag is set. The first element without name or text ends it.
+    void VReadPopupElements(IXMLDOMNode* pNode, HANDLE hPrinter);
+    // "MB_OK" 0, "MB_OKCANCEL" 1, "MB_YESNO" 4, "MB_ICONWARNING" 0x30, "MB_ICONINFORMATION" 0x40,
+    // "TRUE" 1 give that value (TRUE); "MSG_BOX", "MODAL_DLG", "MODELESS_DLG" set the record's kind
+    // and give none; anything else leaves the value alone. FALSE when no value was given.
+    BOOL BParsePopupKeyword(LPCWSTR pszText, DWORD* pdwValue);
+    // A "string_id" text: a string id of the status module, then ":"-separated tokens ("N" a line
+    // feed, "T" a tab, anything else a blank). The first of a reading (ordinal 0) replaces the
+    // record's message, later ones append.
+    void VComposePopupText(HANDLE hPrinter, LPCWSTR pszStringId, DWORD dwOrdinal);
+    // Shows the record as its kind says: a message box, or the warning module's dialog. Nothing
+    // while the pop-up flag is clear.
+    void VShowPopup(HANDLE hPrinter);
+    // Puts the status module's path into the record and hands the record to the warning module.
+    void VCallWarningModule(HANDLE hPrinter, HMODULE hModule);
+
+    BOOL BPopupFlag() const { return m_popup.dwPopup != 0; }
+    void VSetPopupFlag(BOOL bSet) { m_popup.dwPopup = bSet ? 1 : 0; }
+    const ZQPopupRecord& PopupRecord() const { return m_popup; }
+
     // What the last pop-up answered.
     DWORD m_dwPopupResult = 0;
     // The print-quality evaluator's state and its three value buffers (media type, print-quality
@@ -101,6 +131,11 @@ public:
 
 private:
     void VRelease();
+
+    // The pop-up being read and shown; its first field is the pop-up flag.
+    ZQPopupRecord m_popup = {};
+    // Pop-up readings under way (a "call" reads another macro's elements).
+    WORD m_wPopupDepth = 0;
 
     DWORD m_dwLoaded = 0;
     // This object's CoInitializeEx succeeded and must be balanced.

@@ -30,11 +30,6 @@ HRESULT HrReadOverspray(IXMLDOMNode* pEntry, LPCWSTR pszChild, FLOAT* pfValue) {
     return S_OK;
 }
 
-bool BIsElement(IXMLDOMNode* pNode) {
-    DOMNodeType type = NODE_INVALID;
-    return SUCCEEDED(pNode->get_nodeType(&type)) && type == NODE_ELEMENT;
-}
-
 }  // namespace
 
 BOOL CZQXmlParserCommon::BGetBorderlessSettings(IXMLDOMNode* pFirst, LPCWSTR pszPaper, PWSTR pszOtherPaper,
@@ -47,7 +42,7 @@ BOOL CZQXmlParserCommon::BGetBorderlessSettings(IXMLDOMNode* pFirst, LPCWSTR psz
     pFirst->AddRef();
     *entry.Put() = pFirst;
     while (entry) {
-        if (BIsElement(entry.Get())) {
+        if (zqxml::BIsElement(entry.Get())) {
             // Each entry counts with its own children only: a missing one is empty or 0 here.
             WCHAR borderless[kCchPaper];
             WCHAR bordered[kCchPaper];

@@ -47,4 +47,40 @@ HRESULT HrChildText(IXMLDOMNode* pContext, LPCWSTR pszChild, CZQBstr& text) {
 
 size_t CchText(const CZQBstr& text) { return text ? wcslen(text.Get()) : 0; }
 
+bool BIsElement(IXMLDOMNode* pNode) {
+    DOMNodeType type = NODE_INVALID;
+    return SUCCEEDED(pNode->get_nodeType(&type)) && type == NODE_ELEMENT;
+}
+
+HRESULT HrNameAndText(IXMLDOMNode* pNode, CZQBstr& name, CZQBstr& text) {
+    name.Reset();
+    text.Reset();
+    HRESULT hr = pNode->get_nodeName(name.Put());
+    if (FAILED(hr)) return hr;
+    hr = pNode->get_text(text.Put());
+    if (FAILED(hr)) return hr;
+    if (!name) name.Reset(SysAllocString(L""));
+    if (!text) text.Reset(SysAllocString(L""));
+    return name && text ? S_OK : E_OUTOFMEMORY;
+}
+
+CZQElementWalk::CZQElementWalk(IXMLDOMNode* pParent) {
+    if (!pParent || FAILED(pParent->get_childNodes(m_children.Put())) || !m_children ||
+        FAILED(m_children->get_length(&m_count)))
+        m_count = 0;
+}
+
+bool CZQElementWalk::BNext(CZQComPtr<IXMLDOMNode>& child) {
+    while (m_next < m_count) {
+        child.Reset();
+        if (m_children->get_item(m_next++, child.Put()) != S_OK || !child) {
+            m_next = m_count;
+            return false;
+        }
+        if (BIsElement(child.Get())) return true;
+    }
+    child.Reset();
+    return false;
+}
+
 }  // namespace zqxml

@@ -16,5 +16,24 @@ HRESULT HrSelectNodes(IXMLDOMNode* pContext, LPCWSTR pszPattern, IXMLDOMNodeList
 HRESULT HrChildText(IXMLDOMNode* pContext, LPCWSTR pszChild, CZQBstr& text);
 // Length of a BSTR text up to its first zero.
 size_t CchText(const CZQBstr& text);
+// An element node (not a comment, text or other node).
+bool BIsElement(IXMLDOMNode* pNode);
+// The node's name and the text of all its descendants; a missing text reads as empty. S_OK, or a
+// negative result when the DOM failed.
+HRESULT HrNameAndText(IXMLDOMNode* pNode, CZQBstr& name, CZQBstr& text);
+
+// The element children of a node in document order, by position, so that a walk is not disturbed
+// by other walks over the same node. Comments and other non-element nodes are passed over.
+class CZQElementWalk {
+public:
+    explicit CZQElementWalk(IXMLDOMNode* pParent);
+    // The next element child; false at the end or when the DOM failed.
+    bool BNext(CZQComPtr<IXMLDOMNode>& child);
+
+private:
+    CZQComPtr<IXMLDOMNodeList> m_children;
+    LONG m_count = 0;
+    LONG m_next = 0;
+};
 
 }  // namespace zqxml
