@@ -3,6 +3,7 @@
 #include "platform/zqmemprinter.h"
 #include "testsupport.h"
 #include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
 #include "xmltestutil.h"
 #include "zqoemui.h"
 
@@ -21,7 +22,9 @@ protected:
         m_printer.Identity().driverDirectory = m_dir;
         m_printer.Install();
         m_ui = new CZQOemUI();
-        ASSERT_TRUE(m_ui->XmlParser());
+        // The plug-in object's rule engine holds the parser.
+        ASSERT_TRUE(m_ui->XmlUiRules());
+        ASSERT_EQ(&m_ui->XmlUiRules()->Parser(), m_ui->XmlParser());
     }
     void TearDown() override {
         if (m_ui) m_ui->Release();
