@@ -109,11 +109,8 @@ void CZQXmlParserCommon::VReadPopupElements(IXMLDOMNode* pNode, HANDLE hPrinter)
     DWORD dwStringIds = 0;
     zqxml::CZQElementWalk walk(pNode);
     CZQComPtr<IXMLDOMNode> child;
-    while (walk.BNext(child)) {
-        CZQBstr name, text;
-        if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK || !zqxml::CchText(name) ||
-            !zqxml::CchText(text))
-            break;
+    CZQBstr name, text;
+    while (walk.BNextWithText(child, name, text)) {
         DWORD* pField = nullptr;
         switch (ElementOf(name.Get(), &pField, m_popup)) {
             case PopupElement::Number:

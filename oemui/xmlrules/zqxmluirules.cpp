@@ -187,11 +187,8 @@ void CZQXmlUiRules::VRunBody(IXMLDOMNode* pBody, POEMCUIPPARAM pParam, DWORD dwS
     DWORD dwResourceSlots = 0;
     zqxml::CZQElementWalk walk(pBody);
     CZQComPtr<IXMLDOMNode> child;
-    while (walk.BNext(child)) {
-        CZQBstr name, text;
-        if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK || !zqxml::CchText(name) ||
-            !zqxml::CchText(text))
-            return;
+    CZQBstr name, text;
+    while (walk.BNextWithText(child, name, text)) {
         LPCWSTR pszName = name.Get();
         if (BIs(pszName, L"call")) {
             VRunBuiltInCall(text.Get(), pParam);

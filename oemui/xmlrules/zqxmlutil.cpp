@@ -83,4 +83,8 @@ bool CZQElementWalk::BNext(CZQComPtr<IXMLDOMNode>& child) {
     return false;
 }
 
+bool CZQElementWalk::BNextWithText(CZQComPtr<IXMLDOMNode>& child, CZQBstr& name, CZQBstr& text) {
+    return BNext(child) && HrNameAndText(child.Get(), name, text) == S_OK && CchText(name) && CchText(text);
+}
+
 }  // namespace zqxml

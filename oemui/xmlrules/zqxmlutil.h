@@ -29,6 +29,9 @@ public:
     explicit CZQElementWalk(IXMLDOMNode* pParent);
     // The next element child; false at the end or when the DOM failed.
     bool BNext(CZQComPtr<IXMLDOMNode>& child);
+    // The same with the child's name and text; false also at a child whose name or text is empty,
+    // which ends macro bodies and pop-up readings.
+    bool BNextWithText(CZQComPtr<IXMLDOMNode>& child, CZQBstr& name, CZQBstr& text);
 
 private:
     CZQComPtr<IXMLDOMNodeList> m_children;
