@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <msxml.h>
 
-#include "common/zqcommon.h"
+#include "common/zquibase.h"
 #include "platform/oemuiplatform.h"
 #include "zqxmlparser.h"
 #include "zqxmlreaders.h"
@@ -19,7 +19,7 @@ struct ZQCustomSizeLimits {
     LONG lMaxLength;
 };
 
-class CZQXmlUiRules : public CZQCommon, public CZQXmlHelperReaders {
+class CZQXmlUiRules : public CZQUIBase, public CZQXmlHelperReaders {
 public:
     // At most this many macro runs are nested.
     static constexpr WORD kMaxMacroDepth = 6;
@@ -32,7 +32,7 @@ public:
     static constexpr size_t kCaptureChars = 256;
 
     CZQXmlUiRules();
-    ~CZQXmlUiRules();
+    ~CZQXmlUiRules() override;
     CZQXmlUiRules(const CZQXmlUiRules&) = delete;
     CZQXmlUiRules& operator=(const CZQXmlUiRules&) = delete;
 

@@ -1,87 +1,99 @@
-// The sample printers' helper files: changing a feature reconciles the features that depend on it.
+// The sample printers under the core driver stand-in: changing a feature runs the helper file's
+// macros, and the features that depend on it change in the host's items as the helper file says.
 #include <string>
 
+#include "hosttest.h"
 #include "macrotest.h"
 #include "testsupport.h"
+#include "zqsession.h"
 
 namespace {
 
 class SampleRules : public zqmacrotest::MacroTest {
 protected:
-    // The user picks the option; the page then runs the feature's macros.
-    void Change(const char* feature, const char* option) {
-        OPTITEM* item = m_host.Item(feature);
-        ASSERT_TRUE(item);
-        const int index = CZQCommon::IGetOptionIndexByKeyword(m_host.Param(), std::wstring(option, option + strlen(option)).c_str(),
-                                                              nullptr, item);
-        ASSERT_LT(index, CZQCommon::IGetOptionCount(item));
-        m_host.SetSelection(feature, index);
-        const std::wstring f(feature, feature + strlen(feature)), o(option, option + strlen(option));
-        EXPECT_TRUE(m_rules->BRunFeatureMacros(f.c_str(), o.c_str(), m_host.Param()));
+    void Open(const wchar_t* model, const wchar_t* helper) {
+        m_model = zqhosttest::LoadModel(model);
+        m_session.VUseModel(m_model, L"Sample");
+        ASSERT_TRUE(m_session.BBuildItems(0));
+        ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe(helper).c_str()));
     }
-    bool OptionHas(const char* feature, int index, BYTE flag) { return (Option(feature, index).Flags & flag) != 0; }
-    bool ItemHas(const char* feature, DWORD flag) { return (Flags(feature) & flag) != 0; }
+    OEMCUIPPARAM* Param() { return &m_session.CommonUIParam(); }
+    // The user picks the option (reported to the host at once); the page then runs the macros.
+    void Change(const wchar_t* feature, const wchar_t* option) {
+        ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByKeyword(Param(), feature, option, OEMCUIP_DOCPROP));
+        EXPECT_TRUE(m_rules->BRunFeatureMacros(feature, option, Param()));
+    }
+    std::string Value(const char* feature) { return m_session.ValueText(m_model.FindFeature(feature)); }
+    POPTITEM Item(const char* feature) {
+        return zqhosttest::FindItem(m_session.Items(), m_session.ItemCount(), feature);
+    }
+    bool ItemHas(const char* feature, DWORD flag) { return (Item(feature)->Flags & flag) != 0; }
+    bool OptionHas(const char* feature, const char* option, BYTE flag) {
+        const int index = m_model.FindOption(m_model.FindFeature(feature), option);
+        return (Item(feature)->pOptType->pOptParam[index].Flags & flag) != 0;
+    }
+
+    zqmodel::Model m_model;
+    CZQHostSession m_session{OEMCUIP_DOCPROP};
 };
 
 class DesktopSample : public SampleRules {
 protected:
     void SetUp() override {
         SampleRules::SetUp();
-        m_host.Add(zqtest::ListFeature("PaperSize", {{"Letter", L"Letter"}, {"A4", L"A4"}, {"Photo4x6", L"4x6"},
-                                                     {"ZQ_BORDERLESS_Photo4x6", L"4x6 borderless"},
-                                                     {"CustomSize", L"Custom"}}));
-        m_host.Add(zqtest::ListFeature("Resolution", {{"300dpi", L"300"}, {"600dpi", L"600"}, {"1200dpi", L"1200"}}, 2));
-        m_host.Add(zqtest::ListFeature("ZQPrintWithMargins", {{"On", L"On"}, {"Off", L"Off"}}));
-        m_host.Add(zqtest::ListFeature("InputBin", {{"Tray1", L"Tray 1"}, {"ManualFeed", L"Manual"}}));
-        BuildStandardHost();
-        ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe(L"zqdesk.xml").c_str()));
+        ASSERT_NO_FATAL_FAILURE(Open(L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqdesk\\zqdesk.xml"));
     }
 };
 
 TEST_F(DesktopSample, BorderlessPhotoPaperBringsPhotoMediaOneSidedAtBestQuality) {
-    Change("PaperSize", "ZQ_BORDERLESS_Photo4x6");
-    EXPECT_EQ("PhotoGlossy", m_host.Current("MediaType"));
-    EXPECT_EQ("None", m_host.Current("Duplex"));
+    Change(L"Duplex", L"VERTICAL");
+    Change(L"PaperSize", L"ZQ_BORDERLESS_4X6");
+    EXPECT_EQ("PHOTO_GLOSSY", Value("MediaType"));
+    EXPECT_EQ("NONE", Value("Duplex"));
     EXPECT_TRUE(ItemHas("Duplex", OPTIF_DISABLED));
-    EXPECT_EQ("PQGroup_2", m_host.Current("PrintQualityGroup"));
-    EXPECT_TRUE(OptionHas("PrintQualityGroup", 0, OPTPF_HIDE));
-    EXPECT_TRUE(ItemHas("ZQPrintWithMargins", OPTIF_HIDE));
-    EXPECT_EQ(6121u, m_rules->DWResourceId(0));
+    EXPECT_EQ("PQGroup_2", Value("PrintQualityGroup"));
+    EXPECT_TRUE(OptionHas("PrintQualityGroup", "PQGroup_0", OPTPF_HIDE));
+    EXPECT_EQ("TRUE", Value("ZQBorderless"));
+    EXPECT_TRUE(ItemHas("ZQBorderless", OPTIF_DISABLED));
     EXPECT_EQ(6122u, m_rules->DWResourceId(1));
+    // Every change reached the host as a document change.
+    for (const ZQUpdateRecord& r : m_session.UpdateLog()) EXPECT_EQ(static_cast<DWORD>(OEMCUIP_DOCPROP), r.mode);
 
-    // Back to plain paper: the margins and two-sided printing come back.
-    Change("PaperSize", "Letter");
-    EXPECT_FALSE(ItemHas("ZQPrintWithMargins", OPTIF_HIDE));
-    Change("MediaType", "Plain");
+    // Plain paper again: no borderless choice, two-sided printing back.
+    Change(L"PaperSize", L"LETTER");
+    EXPECT_EQ("FALSE", Value("ZQBorderless"));
+    EXPECT_TRUE(ItemHas("ZQBorderless", OPTIF_HIDE));
+    Change(L"MediaType", L"PLAIN");
     EXPECT_FALSE(ItemHas("Duplex", OPTIF_DISABLED));
-    EXPECT_FALSE(OptionHas("PrintQualityGroup", 0, OPTPF_HIDE));
+    EXPECT_FALSE(OptionHas("PrintQualityGroup", "PQGroup_0", OPTPF_HIDE));
 }
 
-TEST_F(DesktopSample, TwoSidedPrintingTakesNoPhotoMedia) {
-    Change("Duplex", "DuplexTumble");
-    EXPECT_TRUE(OptionHas("MediaType", 1, OPTPF_DISABLED));
-    EXPECT_TRUE(OptionHas("MediaType", 2, OPTPF_DISABLED));
-    Change("Duplex", "None");
-    EXPECT_FALSE(OptionHas("MediaType", 1, OPTPF_DISABLED));
+TEST_F(DesktopSample, TwoSidedPrintingTakesNoPhotoMediaOrFilm) {
+    Change(L"Duplex", L"HORIZONTAL");
+    EXPECT_TRUE(OptionHas("MediaType", "PHOTO_GLOSSY", OPTPF_DISABLED));
+    EXPECT_TRUE(OptionHas("MediaType", "TRANSPARENCY", OPTPF_DISABLED));
+    EXPECT_FALSE(OptionHas("MediaType", "PLAIN", OPTPF_DISABLED));
+    Change(L"Duplex", L"NONE");
+    EXPECT_FALSE(OptionHas("MediaType", "TRANSPARENCY", OPTPF_DISABLED));
 }
 
 TEST_F(DesktopSample, DraftQualityHidesTheHighestResolution) {
-    Change("PrintQualityGroup", "PQGroup_0");
-    EXPECT_EQ("600dpi", m_host.Current("Resolution"));
-    EXPECT_TRUE(OptionHas("Resolution", 2, OPTPF_HIDE));
-    Change("PrintQualityGroup", "PQGroup_1");
-    EXPECT_FALSE(OptionHas("Resolution", 2, OPTPF_HIDE));
+    Change(L"PrintQualityGroup", L"PQGroup_0");
+    EXPECT_EQ("300dpi", Value("Resolution"));
+    EXPECT_TRUE(OptionHas("Resolution", "1200dpi", OPTPF_HIDE));
+    Change(L"PrintQualityGroup", L"PQGroup_1");
+    EXPECT_FALSE(OptionHas("Resolution", "1200dpi", OPTPF_HIDE));
 }
 
 TEST_F(DesktopSample, SourcesAndCustomSizeRecordTheirLimits) {
     ZQCustomSizeLimits target = {};
     m_rules->VSetCustomSizeTarget(&target);
-    Change("PaperSize", "CustomSize");
+    Change(L"PaperSize", L"CUSTOMSIZE");
     EXPECT_EQ(762, target.lMinWidth);
     EXPECT_EQ(3556, target.lMaxLength);
-    Change("InputBin", "ManualFeed");
+    Change(L"InputBin", L"MANUAL");
     EXPECT_EQ(762, m_rules->InputBinLimits()[0]);
-    Change("InputBin", "Tray1");
+    Change(L"InputBin", L"TRAY1");
     EXPECT_EQ(1016, m_rules->InputBinLimits()[0]);
 }
 
@@ -89,36 +101,32 @@ class RollSample : public SampleRules {
 protected:
     void SetUp() override {
         SampleRules::SetUp();
-        m_host.Add(zqtest::ListFeature("MediaType", {{"Paper", L"Paper"}, {"Bond", L"Bond"}, {"Film", L"Film"}}));
-        m_host.Add(zqtest::ListFeature("PrintQualityGroup",
-                                       {{"PQGroup_0", L"Fast"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}}, 1));
-        m_host.Add(zqtest::ListFeature("ZQOptimizeFor", {{"Images", L"Images"}, {"Lines", L"Lines"}}));
-        m_host.Add(zqtest::ListFeature("InputBin", {{"Roll1", L"Roll"}, {"ManualFeed", L"Sheet"}}));
-        m_host.Add(zqtest::ListFeature("ZQAutoCut", {{"On", L"On"}, {"Off", L"Off"}}));
-        m_host.Build();
-        ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe(L"zqroll.xml").c_str()));
+        ASSERT_NO_FATAL_FAILURE(Open(L"samples\\zqroll\\zqroll.zqm", L"samples\\zqroll\\zqroll.xml"));
     }
 };
 
-TEST_F(RollSample, MediaChoosesQualityAndWhatToOptimizeFor) {
-    Change("MediaType", "Film");
-    EXPECT_EQ("PQGroup_2", m_host.Current("PrintQualityGroup"));
-    EXPECT_TRUE(OptionHas("PrintQualityGroup", 0, OPTPF_DISABLED));
-    EXPECT_EQ("Images", m_host.Current("ZQOptimizeFor"));
-    Change("MediaType", "Bond");
-    EXPECT_FALSE(OptionHas("PrintQualityGroup", 0, OPTPF_DISABLED));
-    EXPECT_EQ("Lines", m_host.Current("ZQOptimizeFor"));
-    Change("ZQOptimizeFor", "Lines");
-    EXPECT_TRUE(OptionHas("PrintQualityGroup", 0, OPTPF_HIDE));
+TEST_F(RollSample, FilmAndPhotoMediaTakeTheBestQuality) {
+    Change(L"MediaType", L"CLEAR_FILM");
+    EXPECT_EQ("PQGroup_2", Value("PrintQualityGroup"));
+    EXPECT_TRUE(OptionHas("PrintQualityGroup", "PQGroup_0", OPTPF_DISABLED));
+    Change(L"MediaType", L"PHOTO_GLOSS");
+    EXPECT_EQ("1200dpi", Value("Resolution"));
+    Change(L"MediaType", L"PLAIN");
+    EXPECT_FALSE(OptionHas("PrintQualityGroup", "PQGroup_0", OPTPF_DISABLED));
+    Change(L"PrintQualityGroup", L"PQGroup_0");
+    EXPECT_EQ("300dpi", Value("Resolution"));
+    EXPECT_TRUE(OptionHas("Resolution", "1200dpi", OPTPF_HIDE));
 }
 
-TEST_F(RollSample, OnlyRollsAreCut) {
-    Change("InputBin", "ManualFeed");
-    EXPECT_TRUE(ItemHas("ZQAutoCut", OPTIF_DISABLED));
-    EXPECT_EQ(16000, m_rules->InputBinLimits()[3]);
-    Change("InputBin", "Roll1");
-    EXPECT_FALSE(ItemHas("ZQAutoCut", OPTIF_DISABLED));
+TEST_F(RollSample, ARollPrintsOnePagePerSheet) {
+    ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByKeyword(Param(), L"PagesPerSheet", L"4", OEMCUIP_DOCPROP));
+    Change(L"InputBin", L"ROLL2");
+    EXPECT_EQ("1", Value("PagesPerSheet"));
+    EXPECT_TRUE(ItemHas("PagesPerSheet", OPTIF_DISABLED));
     EXPECT_EQ(76200, m_rules->InputBinLimits()[3]);
+    Change(L"InputBin", L"MANUALFEED");
+    EXPECT_FALSE(ItemHas("PagesPerSheet", OPTIF_DISABLED));
+    EXPECT_EQ(16000, m_rules->InputBinLimits()[3]);
 }
 
 }  // namespace
