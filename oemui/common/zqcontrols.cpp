@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "zqmsgbox.h"
+
 namespace {
 constexpr UINT_PTR kControlSubclassId = 0x5A52;
 constexpr int kIconGap = 2;
@@ -35,7 +37,7 @@ LRESULT CALLBACK CZQControl::SubclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, L
 }
 
 int CZQButton::IMessageBox(PCWSTR pszCaption, PCWSTR pszText, UINT uType) {
-    return MessageBoxW(m_hWnd ? GetParent(m_hWnd) : nullptr, pszText, pszCaption, uType);
+    return zqmsgbox::IShow(m_hWnd ? GetParent(m_hWnd) : nullptr, pszText, pszCaption, uType);
 }
 
 // ---------------------------------------------------------------------------------------------

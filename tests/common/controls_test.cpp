@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "common/zqcommon.h"
+#include "common/zqcontrols.h"
+#include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "zquidevmode.h"
 
@@ -186,6 +188,31 @@ TEST_F(Windows, ComboEntriesAndOptions) {
     EXPECT_EQ(-1, CZQCommon::IComboItemToOptionIndex(2, combo, &item));
     EXPECT_EQ(-1, CZQCommon::IComboItemToOptionIndex(9, combo, &item));
     EXPECT_EQ(-1, CZQCommon::IComboItemToOptionIndex(0, combo, nullptr));
+}
+
+TEST_F(Windows, MessageBoxesAreAnsweredThroughTheOneSeam) {
+    CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD, 0, 0, 10, 10, m_parent, reinterpret_cast<HMENU>(77), nullptr, nullptr);
+    CZQButton button;
+    ASSERT_TRUE(button.BAttach(m_parent, 77));
+    struct Seen {
+        HWND owner = nullptr;
+        std::wstring text, caption;
+        UINT type = 0;
+    } seen;
+    const zqmsgbox::PFN_Answer answer = [](void* context, HWND owner, PCWSTR text, PCWSTR caption, UINT type) {
+        auto* s = static_cast<Seen*>(context);
+        *s = {owner, text, caption, type};
+        return IDRETRY;
+    };
+    EXPECT_EQ(nullptr, zqmsgbox::SetAnswerer(answer, &seen));
+    EXPECT_EQ(IDRETRY, button.IMessageBox(L"Caption", L"Text", MB_RETRYCANCEL));
+    void* previousContext = nullptr;
+    EXPECT_EQ(answer, zqmsgbox::SetAnswerer(nullptr, nullptr, &previousContext));
+    EXPECT_EQ(&seen, previousContext);
+    EXPECT_EQ(m_parent, seen.owner);
+    EXPECT_EQ(L"Text", seen.text);
+    EXPECT_EQ(L"Caption", seen.caption);
+    EXPECT_EQ(static_cast<UINT>(MB_RETRYCANCEL), seen.type);
 }
 
 }  // namespace

@@ -11,11 +11,14 @@ namespace {
 
 class SampleRules : public zqmacrotest::MacroTest {
 protected:
-    void Open(const wchar_t* model, const wchar_t* helper) {
-        m_model = zqhosttest::LoadModel(model);
+    // The sample printer's model and helper file (samples\<name>\<name>.zqm and .xml).
+    void Open(const std::wstring& name) {
+        MacroTest::SetUp();
+        const std::wstring base = L"samples\\" + name + L"\\" + name;
+        m_model = zqhosttest::LoadModel((base + L".zqm").c_str());
         m_session.VUseModel(m_model, L"Sample");
         ASSERT_TRUE(m_session.BBuildItems(0));
-        ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe(helper).c_str()));
+        ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe((base + L".xml").c_str()).c_str()));
     }
     OEMCUIPPARAM* Param() { return &m_session.CommonUIParam(); }
     // The user picks the option (reported to the host at once); the page then runs the macros.
@@ -38,11 +41,7 @@ protected:
 };
 
 class DesktopSample : public SampleRules {
-protected:
-    void SetUp() override {
-        SampleRules::SetUp();
-        ASSERT_NO_FATAL_FAILURE(Open(L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqdesk\\zqdesk.xml"));
-    }
+    void SetUp() override { Open(L"zqdesk"); }
 };
 
 TEST_F(DesktopSample, BorderlessPhotoPaperBringsPhotoMediaOneSidedAtBestQuality) {
@@ -98,11 +97,7 @@ TEST_F(DesktopSample, SourcesAndCustomSizeRecordTheirLimits) {
 }
 
 class RollSample : public SampleRules {
-protected:
-    void SetUp() override {
-        SampleRules::SetUp();
-        ASSERT_NO_FATAL_FAILURE(Open(L"samples\\zqroll\\zqroll.zqm", L"samples\\zqroll\\zqroll.xml"));
-    }
+    void SetUp() override { Open(L"zqroll"); }
 };
 
 TEST_F(RollSample, FilmAndPhotoMediaTakeTheBestQuality) {
