@@ -96,6 +96,19 @@ TEST_F(MacroConstructs, ItemMarksFollowEnableDisableAndHide) {
     EXPECT_EQ(1u, Reports());
 }
 
+TEST_F(MacroConstructs, AnEditItemsTextIsNoSelectionToReport) {
+    zqtest::FixtureFeature name;
+    name.keyword = "ZQJobName";
+    name.kind = zqtest::FixtureKind::Edit;
+    name.text = L"Report";
+    m_host.Add(name);
+    m_host.Build();
+    RunBody("<disable>ZQJobName</disable>");
+    ASSERT_EQ(1u, Reports());
+    EXPECT_EQ(0u, m_host.Updates()[0].previous);
+    EXPECT_EQ(L"Report", m_host.Updates()[0].text);
+}
+
 TEST_F(MacroConstructs, ElementsNamingWhatTheDriverLacksChangeNothing) {
     RunBody("<select_option>Staple.On</select_option><select_option>Duplex.Booklet</select_option>"
             "<hide_option>Duplex.Booklet</hide_option><disable>Staple</disable>"
