@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/zqtrace.h"
+#include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
 #include "zqmodule.h"
@@ -17,6 +18,8 @@ CZQOemUI::CZQOemUI() {
 }
 
 CZQOemUI::~CZQOemUI() {
+    // The rule set's message box and tip windows read their texts through m_pCommon: it goes first.
+    delete m_pConstraints;
     VDeleteTabObjects();
     ZQFreePrinterCaps(&m_caps);
     ZQFreePaperList(&m_paperList);

@@ -7,8 +7,10 @@
 #include "settings/zqdriverdata.h"
 #include "zqpages.h"
 
+class CZQConstraintRuleSet;
 class CZQXmlParserCommon;
 class CZQXmlUiRules;
+class IZQConstraintLogic;
 
 class CZQOemUI : public IPrintOemUI2 {
 public:
@@ -92,6 +94,33 @@ public:
     // Sheet position of a page id, -1 when the page is not in the sheet.
     int ISheetPosition(int iPageId) const;
 
+    // ---- constraint gate: the only door to the constraint rules --------------------------------
+    // The user-interface logic object through which the gate and its controllers read and set
+    // features (not owned); the CommonUIProp worker sets it before loading the constraints.
+    void VSetConstraintLogic(IZQConstraintLogic* pLogic) { m_pConstraintLogic = pLogic; }
+    // Called from CommonUIProp: with the feature "ZQConstraints" at any option, the helper file's
+    // "constraints" section becomes the rule set and the three controllers are made. TRUE when the
+    // constraints are on.
+    BOOL BLoadConstraints();
+    BOOL BConstraintsLoaded() const { return m_bConstraintsOn; }
+    // A page or dialog attaches the controller of the feature beside its anchor control at
+    // initialisation and detaches it when it closes (the dialog argument of the detach is unused).
+    BOOL BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId);
+    BOOL BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg);
+    // Checks the feature's current option after a change; a user-defined media type is checked as
+    // the media it is based on. With *pdwCancelled 1 the caller restores the previous option.
+    BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled);
+    // A user-defined media type (a "MediaType" option) through the paper list: the keyword of the
+    // media it is based on (a new local-heap string), and the text shown for it (cut to the
+    // capacity, always terminated). TRUE when found.
+    BOOL BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const;
+    BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const;
+    // The alert icon kept by the alert gate; FALSE only without an out pointer.
+    BOOL BGetAlertIcon(HICON* phIcon) const;
+    // Starts the command line (at most 511 characters); a start that fails is shown to the user.
+    BOOL BRunCommandLine(PCWSTR pszCommandLine);
+    CZQConstraintRuleSet* ConstraintRules() const { return m_pConstraints; }
+
 private:
     HRESULT HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet);
     // Lays the page contexts and adds the pages of one sheet; FALSE (nothing left added) when the
@@ -101,6 +130,8 @@ private:
     void VEndSheet(PPROPSHEETUI_INFO pPSUIInfo);
     // Printer-data work of the INITIALIZE printer event.
     void VInitializePrinter(PCWSTR pszPrinterName);
+    BOOL BCreateConstraintControllers();
+    POEMCUIPPARAM PConstraintParam() const;
 
     volatile LONG m_cRef = 1;
     IPrintOemDriverUI* m_pDriverUI = nullptr;
@@ -127,4 +158,10 @@ private:
     SheetRecord* m_pSheetRecord = nullptr;
     PVOID m_pSavedUserData = nullptr;
     ZQSheetState m_sheetState = {};
+    // Constraints: on after a successful load; the rule set owns the controllers.
+    BOOL m_bConstraintsOn = FALSE;
+    CZQConstraintRuleSet* m_pConstraints = nullptr;
+    IZQConstraintLogic* m_pConstraintLogic = nullptr;
+    // The alert icon of the alert gate (a shared icon, null until the alerts load it).
+    HICON m_hAlertIcon = nullptr;
 };

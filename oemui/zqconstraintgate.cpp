@@ -1,0 +1,155 @@
+// The constraint gate of the plug-in object: CommonUIProp builds the rule set and its three
+// controllers; pages and dialogs attach to a controller when they open, ask for a check after a
+// change of a constrained feature and detach when they close. All failures are quiet: without
+// constraints every attach, detach and check answers FALSE.
+#include <new>
+
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "xmlrules/zqconstraints.h"
+#include "xmlrules/zqxmlparser.h"
+#include "zqmodule.h"
+#include "zqoemui.h"
+
+namespace {
+
+constexpr size_t kCchCommandLine = 512;
+
+}  // namespace
+
+POEMCUIPPARAM CZQOemUI::PConstraintParam() const {
+    return m_pConstraintLogic ? m_pConstraintLogic->PCurrentCallParam() : nullptr;
+}
+
+BOOL CZQOemUI::BLoadConstraints() {
+    ZQ_TRACE("CZQOemUI::BLoadConstraints");
+    POEMCUIPPARAM pParam = PConstraintParam();
+    CZQLocalPtr<WCHAR> option;
+    // Any option of "ZQConstraints" switches the constraints on; its keyword is not examined.
+    if (!pParam || CZQCommon::DWGetFeatureOption(pParam, L"ZQConstraints", option.Put()) != ZQOPT_OK || !option ||
+        !option[0]) {
+        m_bConstraintsOn = FALSE;
+        return FALSE;
+    }
+
+    m_bConstraintsOn = FALSE;
+    delete m_pConstraints;
+    // The rule set reads its texts through this object's own text helper, never another's.
+    m_pConstraints = new (std::nothrow) CZQConstraintRuleSet(m_pCommon);
+    CZQXmlParserCommon* pParser = XmlParser();
+    if (!m_pConstraints || !pParser || !pParser->BIsLoaded() || !m_pConstraints->BLoad(pParser->Document())) {
+        delete m_pConstraints;
+        m_pConstraints = nullptr;
+        return FALSE;
+    }
+    if (m_pCommon) m_pCommon->VLoadResourceModule(pParam->hPrinter);
+    m_bConstraintsOn = TRUE;
+    BCreateConstraintControllers();
+    return m_bConstraintsOn;
+}
+
+BOOL CZQOemUI::BCreateConstraintControllers() {
+    ZQ_TRACE("CZQOemUI::BCreateConstraintControllers");
+    if (!m_pConstraints || !m_bConstraintsOn) return FALSE;
+    const HINSTANCE hModule = zqmodule::Instance();
+    POEMCUIPPARAM pParam = PConstraintParam();
+
+    if (auto* margins = new (std::nothrow) CZQMarginsController()) {
+        margins->BSetFeatureName(L"ZQBorderless", hModule, hModule);
+        margins->VSetLogic(m_pConstraintLogic);
+        CZQLocalPtr<WCHAR> option;
+        if (pParam && CZQCommon::DWGetFeatureOption(pParam, L"ZQPrintWithMargins", option.Put()) == ZQOPT_OK &&
+            option) {
+            // The controller speaks "AutoOn"/"AutoOff", not the layout keywords of the feature:
+            // it takes its own reading, so a stored layout is never replaced by the first one.
+            WCHAR value[CZQConstraintController::kTextChars];
+            margins->BReadCurrentOption(value, static_cast<int>(CZQConstraintController::kTextChars));
+            margins->BSetValueText(value);
+        }
+        m_pConstraints->BAddController(margins);
+    }
+    if (auto* color = new (std::nothrow) CZQColorOptionsController()) {
+        color->BSetFeatureName(L"ZQPrintInGrayScale", hModule, hModule);
+        color->VSetLogic(m_pConstraintLogic);
+        m_pConstraints->BAddController(color);
+    }
+    if (auto* passes = new (std::nothrow) CZQMorePassesController()) {
+        passes->BSetFeatureName(L"ZQMorePasses", hModule, hModule);
+        passes->VSetLogic(m_pConstraintLogic);
+        CZQLocalPtr<WCHAR> option;
+        if (pParam && CZQCommon::DWGetFeatureOption(pParam, L"ZQMorePasses", option.Put()) == ZQOPT_OK && option)
+            passes->BSetValueText(option.Get());
+        m_pConstraints->BAddController(passes);
+    }
+
+    DWORD dwCancelled = 0;
+    BCheckConstraint(L"MediaType", GetForegroundWindow(), &dwCancelled);
+    return BCheckConstraint(L"PrintQuality", GetForegroundWindow(), &dwCancelled);
+}
+
+BOOL CZQOemUI::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
+    ZQ_TRACE("CZQOemUI::BAttachConstraintDialog");
+    if (m_pConstraints) m_pConstraints->VSetTextLoader(m_pCommon);
+    if (!m_bConstraintsOn || !m_pConstraints || !pszFeature) return FALSE;
+    CZQConstraintController* controller = nullptr;
+    if (!m_pConstraints->BFindController(pszFeature, &controller)) return FALSE;
+    return controller->BAttachById(hDlg, iAnchorId);
+}
+
+BOOL CZQOemUI::BDetachConstraintControls(PCWSTR pszFeature, HWND) {
+    ZQ_TRACE("CZQOemUI::BDetachConstraintControls");
+    if (!m_bConstraintsOn || !m_pConstraints || !pszFeature) return FALSE;
+    CZQConstraintController* controller = nullptr;
+    if (!m_pConstraints->BFindController(pszFeature, &controller)) return FALSE;
+    return controller->BDetach();
+}
+
+BOOL CZQOemUI::BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) {
+    ZQ_TRACE("CZQOemUI::BCheckConstraint");
+    if (!m_bConstraintsOn || !m_pConstraints || !pszFeature || !hDlg || !IsWindow(hDlg) || !pdwCancelled)
+        return FALSE;
+    POEMCUIPPARAM pParam = PConstraintParam();
+    CZQLocalPtr<WCHAR> option;
+    if (!pParam || CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) != ZQOPT_OK || !option)
+        return FALSE;
+    PCWSTR pszEvaluated = option.Get();
+    // A user-defined media type obeys the rules of the media it is based on.
+    CZQLocalPtr<WCHAR> base;
+    if (ZQEqualNoCase(pszFeature, L"MediaType") && ZQStartsWithNoCase(option.Get(), L"UserDefined") &&
+        BUserMediaKeyword(option.Get(), base.Put()) && base)
+        pszEvaluated = base.Get();
+    return m_pConstraints->BEvaluate(pszFeature, pszEvaluated, hDlg, pdwCancelled);
+}
+
+BOOL CZQOemUI::BGetAlertIcon(HICON* phIcon) const {
+    if (!phIcon) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *phIcon = m_hAlertIcon;
+    return TRUE;
+}
+
+BOOL CZQOemUI::BRunCommandLine(PCWSTR pszCommandLine) {
+    ZQ_TRACE("CZQOemUI::BRunCommandLine");
+    if (!pszCommandLine) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    // CreateProcessW may write into its command line: it gets a copy, cut to 511 characters.
+    WCHAR commandLine[kCchCommandLine];
+    ZQCopyText(commandLine, kCchCommandLine, pszCommandLine);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CZQHandle process(pi.hProcess), thread(pi.hThread);
+        return TRUE;
+    }
+    const DWORD error = GetLastError();
+    IConstraintMessageBox(nullptr, commandLine, nullptr, MB_OK);
+    SetLastError(error);
+    return FALSE;
+}
