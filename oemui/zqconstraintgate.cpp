@@ -2,12 +2,14 @@
 // controllers; pages and dialogs attach to a controller when they open, ask for a check after a
 // change of a constrained feature and detach when they close. All failures are quiet: without
 // constraints every attach, detach and check answers FALSE.
+#include <cwchar>
 #include <new>
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "device/zqmediacodes.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
 #include "zqmodule.h"
@@ -16,6 +18,8 @@
 namespace {
 
 constexpr size_t kCchCommandLine = 512;
+// A media keyword from the media-code table has at most this many characters.
+constexpr int kCchMediaName = 512;
 
 }  // namespace
 
@@ -121,6 +125,50 @@ BOOL CZQOemUI::BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelle
         BUserMediaKeyword(option.Get(), base.Put()) && base)
         pszEvaluated = base.Get();
     return m_pConstraints->BEvaluate(pszFeature, pszEvaluated, hDlg, pdwCancelled);
+}
+
+const PaperListEntry* CZQOemUI::PFindUserMedia(PCWSTR pszMediaType) const {
+    if (!pszMediaType || !m_paperList.dwCount || !m_paperList.pEntries) return nullptr;
+    POEMCUIPPARAM pParam = PConstraintParam();
+    CZQLocalPtr<WCHAR> name;
+    if (!pParam || CZQCommon::DWOptionKeywordToName(pParam, L"MediaType", pszMediaType, name.Put()) != ZQOPT_OK ||
+        !name)
+        return nullptr;
+    for (DWORD i = 0; i < m_paperList.dwCount; ++i) {
+        const PaperListEntry& entry = m_paperList.pEntries[i];
+        if (wcsncmp(entry.szName, name.Get(), ARRAYSIZE(entry.szName)) == 0) return &entry;
+    }
+    return nullptr;
+}
+
+BOOL CZQOemUI::BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const {
+    if (!ppszKeyword) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppszKeyword = nullptr;
+    const PaperListEntry* entry = PFindUserMedia(pszMediaType);
+    if (!entry) return FALSE;
+    // The code is a decimal number; anything else names no media.
+    WCHAR code[ARRAYSIZE(entry->szCode)];
+    ZQCopyText(code, ARRAYSIZE(code), entry->szCode);
+    const DWORD dwCode = wcstoul(code, nullptr, 10);
+    WCHAR keyword[kCchMediaName];
+    if (!BGetMediaNameFromCode(dwCode, keyword, kCchMediaName)) return FALSE;
+    *ppszKeyword = ZQDupText(keyword);
+    return *ppszKeyword != nullptr;
+}
+
+BOOL CZQOemUI::BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const {
+    if (!pszText || cchText < 1) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszText[0] = L'\0';
+    const PaperListEntry* entry = PFindUserMedia(pszMediaType);
+    if (!entry) return FALSE;
+    ZQCopyTextN(pszText, static_cast<size_t>(cchText), entry->szText, ARRAYSIZE(entry->szText));
+    return TRUE;
 }
 
 BOOL CZQOemUI::BGetAlertIcon(HICON* phIcon) const {

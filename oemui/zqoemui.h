@@ -132,6 +132,8 @@ private:
     void VInitializePrinter(PCWSTR pszPrinterName);
     BOOL BCreateConstraintControllers();
     POEMCUIPPARAM PConstraintParam() const;
+    // The first paper-list entry whose name is the display name of the "MediaType" option.
+    const PaperListEntry* PFindUserMedia(PCWSTR pszMediaType) const;
 
     volatile LONG m_cRef = 1;
     IPrintOemDriverUI* m_pDriverUI = nullptr;

@@ -13,9 +13,6 @@ namespace {
 constexpr DWORD kRefreshMode = 1;
 constexpr int kBorderlessIndex = 3;
 
-// Whether the colour-options controller took the anchor's state yet, in this process.
-bool g_bColorOptionsAttached = false;
-
 }  // namespace
 
 CZQControlNode::CZQControlNode(PCWSTR pszName, HWND hWnd, int iCtrlId) {
@@ -195,8 +192,10 @@ BOOL CZQMarginsController::BReadCurrentOption(PWSTR pszBuffer, int cchBuffer) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQColorOptionsController::BAttachDialog(HWND hDlg, HWND hAnchor) {
     const BOOL attached = CZQConstraintController::BAttachDialog(hDlg, hAnchor);
-    if (!g_bColorOptionsAttached) {
-        g_bColorOptionsAttached = true;
+    // The page's own state of the control counts at this controller's first attach; later
+    // attaches keep what the rules made of it. Each binding's controller has its own first attach.
+    if (!m_bAttachedBefore) {
+        m_bAttachedBefore = TRUE;
         if (hAnchor && IsWindow(hAnchor)) m_bEnabled = IsWindowEnabled(hAnchor);
     }
     BEnableAll(m_bEnabled);

@@ -123,6 +123,9 @@ public:
     BOOL BEnableAll(BOOL bEnable) override;
     BOOL BSetIndex(int iIndex) override;
     BOOL BSetValueText(PCWSTR pszOption) override;
+
+private:
+    BOOL m_bAttachedBefore = FALSE;
 };
 
 // "ZQMorePasses" of the custom print-quality dialog.

@@ -371,8 +371,6 @@ TEST_F(DerivedControllers, ColorPrintingLeavesNoGrayscaleChoice) {
     EXPECT_STREQ(L"FALSE", color->PszValueText());
 }
 
-// The first attach of a colour-options controller in the process takes the anchor's state; this
-// is the only test of the executable that attaches one.
 TEST_F(DerivedControllers, ColorOptionsEnableGrayscaleOnlyAsTheLogicAllows) {
     Build(0, 1, 0);
     auto color = Make<CZQColorOptionsController>(L"ZQPrintInGrayScale");
@@ -396,6 +394,14 @@ TEST_F(DerivedControllers, ColorOptionsEnableGrayscaleOnlyAsTheLogicAllows) {
     ASSERT_TRUE(color->BAttachById(m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
     EXPECT_TRUE(color->BEnabled());
     EXPECT_TRUE(IsWindowEnabled(gray));
+
+    // A second binding's controller in the same process has a first attach of its own.
+    auto other = Make<CZQColorOptionsController>(L"ZQPrintInGrayScale");
+    CTestDialog page;
+    EnableWindow(page.Item(IDC_CBO_GRAYSCALE), FALSE);
+    ASSERT_TRUE(other->BAttachById(page.Dlg(), IDC_CBO_GRAYSCALE));
+    EXPECT_FALSE(other->BEnabled());
+    EXPECT_FALSE(IsWindowEnabled(page.Item(IDC_CBO_GRAYSCALE)));
 }
 
 TEST_F(DerivedControllers, MorePassesSelectsOnlyItsOwnOptions) {
