@@ -38,6 +38,13 @@ HWND CZQConstraintController::HDlgItem(int iCtrlId) const {
     return hWnd && IsWindow(hWnd) ? hWnd : nullptr;
 }
 
+void CZQConstraintController::VReapplyState() {
+    BEnableAll(m_bEnabled);
+    WCHAR option[kTextChars];
+    BReadCurrentOption(option, static_cast<int>(kTextChars));
+    BSetValueText(option);
+}
+
 BOOL CZQConstraintController::BSetFeatureName(PCWSTR pszName, HINSTANCE hModule, HINSTANCE hModule2) {
     if (!pszName) return FALSE;
     ZQCopyText(m_szFeature, kTextChars, pszName);
@@ -136,10 +143,7 @@ void CZQConstraintController::VUnregisterControl(HWND hWnd, int iCtrlId, PCWSTR 
 BOOL CZQMarginsController::BAttachDialog(HWND hDlg, HWND hAnchor) {
     CZQConstraintController::BAttachDialog(hDlg, hAnchor);
     const BOOL registered = BRegisterControl(hAnchor, 0, L"AllOptions");
-    BEnableAll(m_bEnabled);
-    WCHAR option[kTextChars];
-    BReadCurrentOption(option, static_cast<int>(kTextChars));
-    BSetValueText(option);
+    VReapplyState();
     return registered;
 }
 
@@ -198,10 +202,7 @@ BOOL CZQColorOptionsController::BAttachDialog(HWND hDlg, HWND hAnchor) {
         m_bAttachedBefore = TRUE;
         if (hAnchor && IsWindow(hAnchor)) m_bEnabled = IsWindowEnabled(hAnchor);
     }
-    BEnableAll(m_bEnabled);
-    WCHAR option[kTextChars];
-    BReadCurrentOption(option, static_cast<int>(kTextChars));
-    BSetValueText(option);
+    VReapplyState();
     return attached;
 }
 
@@ -239,10 +240,7 @@ BOOL CZQColorOptionsController::BSetValueText(PCWSTR pszOption) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQMorePassesController::BAttachDialog(HWND hDlg, HWND hAnchor) {
     const BOOL attached = CZQConstraintController::BAttachDialog(hDlg, hAnchor);
-    BEnableAll(m_bEnabled);
-    WCHAR option[kTextChars];
-    BReadCurrentOption(option, static_cast<int>(kTextChars));
-    BSetValueText(option);
+    VReapplyState();
     return attached;
 }
 

@@ -95,6 +95,9 @@ protected:
     POEMCUIPPARAM Param() const { return m_pLogic ? m_pLogic->PCurrentCallParam() : nullptr; }
     // The dialog's control, null when the dialog or the control is no window.
     HWND HDlgItem(int iCtrlId) const;
+    // After an attach: the kept enabled state goes to the controls, and the current option is
+    // read and set again, so the dialog shows what the rules made of the feature.
+    void VReapplyState();
 
     HWND m_hDlg = nullptr;
     BOOL m_bEnabled = TRUE;

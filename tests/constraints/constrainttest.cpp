@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "testsupport.h"
+
 namespace zqcontest {
 
 namespace {
@@ -70,6 +72,21 @@ BOOL CALLBACK FindText(HWND hWnd, LPARAM lParam) {
 }
 
 }  // namespace
+
+CStatusTexts::CStatusTexts() {
+    m_printer.Identity().driverDirectory = zqtest::ExeDir();
+    m_printer.Install();
+    m_hPrinter = m_printer.Open();
+    m_common.VLoadResourceModule(m_hPrinter);
+}
+
+CStatusTexts::~CStatusTexts() { zqspool::Spooler().ClosePrinter(m_hPrinter); }
+
+std::wstring CStatusTexts::Text(INT id) {
+    WCHAR text[CZQCommon::kResStringLongChars] = {};
+    m_common.BLoadResStringLong(id, text);
+    return text;
+}
 
 CTestDialog::CTestDialog() {
     CTemplate t(WS_POPUP | WS_CAPTION, 300, 200);

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/zqcommon.h"
 #include "optitemfixture.h"
+#include "platform/zqmemprinter.h"
 #include "xmlrules/zqconstraintctl.h"
 
 namespace zqcontest {
@@ -21,6 +23,25 @@ public:
     BOOL BGreyscaleEnabled() const override { return m_bGreyscale; }
     POEMCUIPPARAM m_pParam = nullptr;
     BOOL m_bGreyscale = TRUE;
+};
+
+// The status module of the build folder, as a plug-in object's text helper would hold it: a
+// memory printer whose driver lives beside the test (installed while the object lives).
+class CStatusTexts {
+public:
+    CStatusTexts();
+    ~CStatusTexts();
+    CStatusTexts(const CStatusTexts&) = delete;
+    CStatusTexts& operator=(const CStatusTexts&) = delete;
+    CZQCommon* Loader() { return &m_common; }
+    HANDLE Printer() const { return m_hPrinter; }
+    // The text of an id, as the tips load it.
+    std::wstring Text(INT id);
+
+private:
+    zqspool::CZQMemoryPrinter m_printer;
+    HANDLE m_hPrinter = nullptr;
+    CZQCommon m_common;
 };
 
 // Control ids of the test dialog besides the controllers' own (917, 999, 1020, 1048, 1050).

@@ -3,10 +3,7 @@
 
 #include <memory>
 
-#include "common/zqcommon.h"
 #include "constrainttest.h"
-#include "platform/zqmemprinter.h"
-#include "testsupport.h"
 
 namespace {
 
@@ -15,30 +12,6 @@ using zqcontest::CTestDialog;
 using zqcontest::HasVisibleStyle;
 using zqcontest::kIdAnchor;
 using zqcontest::kIdOther;
-
-// The status module of the build folder as the tips' text loader.
-class StatusTexts {
-public:
-    StatusTexts() {
-        zqspool::MemPrinterIdentity id;
-        id.driverDirectory = zqtest::ExeDir();
-        m_printer.Identity() = id;
-        m_printer.Install();
-        HANDLE h = m_printer.Open();
-        m_common.VLoadResourceModule(h);
-        zqspool::Spooler().ClosePrinter(h);
-    }
-    CZQCommon* Loader() { return &m_common; }
-    std::wstring Text(INT id) {
-        WCHAR text[512] = {};
-        m_common.BLoadResStringLong(id, text);
-        return text;
-    }
-
-private:
-    zqspool::CZQMemoryPrinter m_printer;
-    CZQCommon m_common;
-};
 
 class Controllers : public ::testing::Test {
 protected:
@@ -50,7 +23,7 @@ protected:
     HWND Icon() const { return m_ctl.TipIcon()->TipWindow()->IconWindow(); }
     int Nodes() const { return m_ctl.Controls().GetCount(); }
 
-    StatusTexts m_texts;
+    zqcontest::CStatusTexts m_texts;
     CTestDialog m_dlg;
     CZQConstraintController m_ctl;
 };

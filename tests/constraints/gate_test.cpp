@@ -4,9 +4,7 @@
 
 #include <string>
 
-#include "common/zqcommon.h"
 #include "constrainttest.h"
-#include "platform/zqmemprinter.h"
 #include "testsupport.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
@@ -75,24 +73,15 @@ private:
 class Gate : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_printer.Identity().driverDirectory = zqtest::ExeDir();
-        m_printer.Install();
-        m_hPrinter = m_printer.Open();
+        m_hPrinter = m_texts.Printer();
         // The checks made while the constraints load take the foreground window as their dialog.
         ShowWindow(m_dlg.Dlg(), SW_SHOW);
         SetForegroundWindow(m_dlg.Dlg());
     }
-    void TearDown() override { zqspool::Spooler().ClosePrinter(m_hPrinter); }
-    std::wstring Text(INT id) {
-        WCHAR text[512] = {};
-        m_texts.VLoadResourceModule(m_hPrinter);
-        m_texts.BLoadResStringLong(id, text);
-        return text;
-    }
+    std::wstring Text(INT id) { return m_texts.Text(id); }
 
-    zqspool::CZQMemoryPrinter m_printer;
+    zqcontest::CStatusTexts m_texts;
     HANDLE m_hPrinter = nullptr;
-    CZQCommon m_texts;
     zqcontest::CTestDialog m_dlg;
 };
 

@@ -5,9 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "common/zqcommon.h"
 #include "constrainttest.h"
-#include "platform/zqmemprinter.h"
 #include "testsupport.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
@@ -197,22 +195,12 @@ TEST_F(RuleLoading, ElementNamesMatchExactly) {
 // ---------------------------------------------------------------------------------------------
 class RuleEvaluation : public zqxmltest::ComTest {
 protected:
-    void SetUp() override {
-        ComTest::SetUp();
-        zqspool::MemPrinterIdentity id;
-        id.driverDirectory = zqtest::ExeDir();
-        m_printer.Identity() = id;
-        m_printer.Install();
-        HANDLE h = m_printer.Open();
-        m_common.VLoadResourceModule(h);
-        zqspool::Spooler().ClosePrinter(h);
-    }
     // Features: margins at `margins`, greyscale at `gray`, more passes at `passes`.
     void Build(const std::wstring& records, LONG margins = 0, LONG gray = 0, LONG passes = 0) {
         zqcontest::AddControllerFeatures(m_host, margins, gray, passes);
         m_host.Build();
         m_logic.m_pParam = m_host.Param();
-        m_set = std::make_unique<CZQConstraintRuleSet>(&m_common);
+        m_set = std::make_unique<CZQConstraintRuleSet>(m_texts.Loader());
         CZQComPtr<IXMLDOMDocument> doc = zqxmltest::Parse(Section(records));
         ASSERT_TRUE(m_set->BLoad(doc.Get()));
         AddController(new CZQMarginsController(), L"ZQBorderless");
@@ -232,15 +220,10 @@ protected:
     BOOL Evaluate(const wchar_t* feature, const wchar_t* option, DWORD* cancelled) {
         return m_set->BEvaluate(feature, option, m_dlg.Dlg(), cancelled);
     }
-    std::wstring Text(INT id) {
-        WCHAR text[512] = {};
-        m_common.BLoadResStringLong(id, text);
-        return text;
-    }
+    std::wstring Text(INT id) { return m_texts.Text(id); }
     int Bubbles(const wchar_t* name) { return Ctl(name)->TipIcon()->TipWindow()->BubbleIds().GetCount(); }
 
-    zqspool::CZQMemoryPrinter m_printer;
-    CZQCommon m_common;
+    zqcontest::CStatusTexts m_texts;
     zqtest::COptItemFixture m_host;
     zqcontest::CTestLogic m_logic;
     zqcontest::CTestDialog m_dlg;
@@ -418,7 +401,7 @@ protected:
         m_host.Build();
         m_logic.m_pParam = m_host.Param();
         ASSERT_TRUE(m_parser.BLoad(zqtest::BesideExe(file).c_str()));
-        m_set = std::make_unique<CZQConstraintRuleSet>(&m_common);
+        m_set = std::make_unique<CZQConstraintRuleSet>(m_texts.Loader());
         ASSERT_TRUE(m_set->BLoad(m_parser.Document()));
         AddController(new CZQMarginsController(), L"ZQBorderless");
         AddController(new CZQColorOptionsController(), L"ZQPrintInGrayScale");
