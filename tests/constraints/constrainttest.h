@@ -34,7 +34,8 @@ public:
     CStatusTexts(const CStatusTexts&) = delete;
     CStatusTexts& operator=(const CStatusTexts&) = delete;
     CZQCommon* Loader() { return &m_common; }
-    HANDLE Printer() const { return m_hPrinter; }
+    HANDLE Handle() const { return m_hPrinter; }
+    zqspool::CZQMemoryPrinter& Printer() { return m_printer; }
     // The text of an id, as the tips load it.
     std::wstring Text(INT id);
 

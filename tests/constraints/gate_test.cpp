@@ -52,16 +52,8 @@ public:
         return ctl;
     }
     void Release() {
-        SetPaperList(nullptr, 0);
         if (m_ui) m_ui->Release();
         m_ui = nullptr;
-    }
-    // The paper list as the printer records would give it (the entries stay the caller's).
-    void SetPaperList(PaperListEntry* entries, DWORD count) {
-        if (!m_ui) return;
-        auto& list = const_cast<PaperList&>(m_ui->Papers());
-        list.pEntries = entries;
-        list.dwCount = count;
     }
 
 private:
@@ -73,7 +65,7 @@ private:
 class Gate : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_hPrinter = m_texts.Printer();
+        m_hPrinter = m_texts.Handle();
         // The checks made while the constraints load take the foreground window as their dialog.
         ShowWindow(m_dlg.Dlg(), SW_SHOW);
         SetForegroundWindow(m_dlg.Dlg());
@@ -234,33 +226,32 @@ TEST_F(Gate, TipsOfOnePluginObjectOutliveAnother) {
     ASSERT_FALSE(Text(5831).empty());
 }
 
-PaperListEntry Paper(const wchar_t* name, const wchar_t* text, const wchar_t* code) {
-    PaperListEntry e = {};
-    lstrcpynW(e.szName, name, 256);
-    lstrcpynW(e.szText, text, 256);
-    lstrcpynW(e.szCode, code, 256);
-    return e;
-}
-
+// The printer's paper list: one key per paper under "PaperList", in key order.
 class UserMedia : public Gate {
 protected:
     void SetUp() override {
         Gate::SetUp();
-        m_papers[0] = Paper(L"Customer Bond", L"", L"12x");
-        m_papers[1] = Paper(L"customer film", L"", L"1000");
-        m_papers[2] = Paper(L"Customer Film", L"Customer Film (Roll 1)", L"3100");
-        m_papers[3] = Paper(L"Customer Film", L"Second", L"1000");
+        Paper(L"1", L"Customer Bond", L"", L"12x");
+        Paper(L"2", L"customer film", L"", L"1000");
+        Paper(L"3", L"Customer Film", L"Customer Film (Roll 1)", L"3100");
+        Paper(L"4", L"Customer Film", L"Second", L"1000");
     }
-    PaperListEntry m_papers[4];
+    void Paper(const wchar_t* key, const wchar_t* name, const wchar_t* text, const wchar_t* code) {
+        const std::wstring path = std::wstring(L"PaperList\\") + key;
+        m_texts.Printer().PutString(path, L"Name", name);
+        m_texts.Printer().PutString(path, L"Text", text);
+        m_texts.Printer().PutString(path, L"Code", code);
+    }
 };
 
 TEST_F(UserMedia, AUserMediaNamesTheMediaItIsBasedOn) {
     Binding b;
     b.Build(m_hPrinter, "On", 0, 0, 0, 0, "zqroll.xml");
     PWSTR keyword = reinterpret_cast<PWSTR>(1);
-    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"UserDefined1", &keyword)) << "an empty paper list";
+    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"UserDefined1", &keyword)) << "the paper list is not read yet";
     EXPECT_EQ(nullptr, keyword);
-    b.SetPaperList(m_papers, 4);
+    ASSERT_TRUE(b.UI()->BReadPrinterRecords(m_hPrinter, nullptr));
+    ASSERT_EQ(4u, b.UI()->Papers().dwCount);
     ASSERT_TRUE(b.UI()->BUserMediaKeyword(L"userdefined1", &keyword));
     EXPECT_STREQ(L"TRANSPARENT_CLEAR_FILM", keyword) << "the first entry of exactly that name";
     LocalFree(keyword);
@@ -281,7 +272,7 @@ TEST_F(UserMedia, AUserMediaNamesTheMediaItIsBasedOn) {
 TEST_F(UserMedia, AUserMediaIsCheckedAsItsBaseMedia) {
     Binding b;
     b.Build(m_hPrinter, "On", 3, 0, 0, 0, "zqroll.xml");
-    b.SetPaperList(m_papers, 4);
+    ASSERT_TRUE(b.UI()->BReadPrinterRecords(m_hPrinter, nullptr));
     CBoxAnswers boxes({IDCANCEL, IDCANCEL, IDCANCEL});
     ASSERT_TRUE(b.UI()->BLoadConstraints());
     boxes.Clear();
