@@ -112,8 +112,10 @@ public:
     BOOL BAddController(CZQConstraintController* pController);
     // The first controller of that feature name.
     BOOL BFindController(PCWSTR pszFeature, CZQConstraintController** ppController) const;
-    // Checks the feature's new option against its rules (see the rule set's evaluation); the
-    // cancelled flag is 1 when the user turned the change down and the caller takes it back.
+    // Checks the feature's new option: the first rule of the feature's record that lists the
+    // option acts, asking first (message-box rule) or marking the controls at once (bubble rule).
+    // The cancelled flag is 1 when the user turned the change down; the caller takes it back.
+    // The result is that of the last unconstrained item applied through a multilevel item.
     BOOL BEvaluate(PCWSTR pszFeature, PCWSTR pszOption, HWND hDlg, DWORD* pdwCancelled);
 
     // Texts of the message box and of every controller's tip window.
