@@ -7,6 +7,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqmediacodes.h"
@@ -197,7 +198,7 @@ BOOL CZQOemUI::BRunCommandLine(PCWSTR pszCommandLine) {
         return TRUE;
     }
     const DWORD error = GetLastError();
-    IConstraintMessageBox(nullptr, commandLine, nullptr, MB_OK);
+    zqmsgbox::IShow(nullptr, commandLine, nullptr, MB_OK);
     SetLastError(error);
     return FALSE;
 }

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/zqcommon.h"
+#include "common/zqmsgbox.h"
 #include "common/zqtrace.h"
-#include "zqmodule.h"
 
 namespace {
 
@@ -25,11 +25,6 @@ std::wstring LoadTipText(CZQCommon* pLoader, INT id) {
 }
 
 }  // namespace
-
-int IConstraintMessageBox(HWND hOwner, PCWSTR pszText, PCWSTR pszCaption, UINT uType) {
-    zqmodule::CZQActCtxScope scope;
-    return MessageBoxW(hOwner, pszText ? pszText : L"", pszCaption, uType);
-}
 
 // ---------------------------------------------------------------------------------------------
 // CZQFeatureTipWindow
@@ -122,7 +117,7 @@ void CZQFeatureTipWindow::VShowTipMessage() {
         text += LoadTipText(m_pTextLoader, m_bubbleIds.IdAt(i));
         text += L"\t\n";
     }
-    IConstraintMessageBox(m_hDlg, text.c_str(), L"Feature tip ", MB_OK | MB_ICONINFORMATION);
+    zqmsgbox::IShow(m_hDlg, text.c_str(), L"Feature tip ", MB_OK | MB_ICONINFORMATION);
 }
 
 LRESULT CALLBACK CZQFeatureTipWindow::IconWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -254,7 +249,7 @@ int CZQFeatureTipIcon::IShowMessage(HWND hDlg) {
         text += L"\t\n";
     }
     m_messageIds.VSetSize(0);
-    return IConstraintMessageBox(hDlg, text.c_str(), L"Feature tip", MB_OKCANCEL | MB_ICONINFORMATION);
+    return zqmsgbox::IShow(hDlg, text.c_str(), L"Feature tip", MB_OKCANCEL | MB_ICONINFORMATION);
 }
 
 void CZQFeatureTipIcon::VSetTextLoader(CZQCommon* pTextLoader) {

@@ -20,9 +20,6 @@ enum : INT {
     ZQ_IDS_CONSTRAINT_TAIL = 5801,     // last line of the constraint message box (optional)
 };
 
-// Every message box of the constraints goes through here.
-int IConstraintMessageBox(HWND hOwner, PCWSTR pszText, PCWSTR pszCaption, UINT uType);
-
 class CZQFeatureTipWindow {
 public:
     static constexpr int kIconSize = 18;

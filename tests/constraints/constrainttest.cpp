@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/zqmsgbox.h"
 #include "testsupport.h"
 
 namespace zqcontest {
@@ -53,24 +54,6 @@ private:
 
 INT_PTR CALLBACK TestDlgProc(HWND, UINT uMsg, WPARAM, LPARAM) { return uMsg == WM_INITDIALOG; }
 
-CBoxAnswers* g_pAnswers = nullptr;
-
-BOOL CALLBACK FindText(HWND hWnd, LPARAM lParam) {
-    WCHAR cls[32] = {};
-    GetClassNameW(hWnd, cls, 32);
-    if (lstrcmpiW(cls, L"Static") == 0) {
-        const int n = GetWindowTextLengthW(hWnd);
-        auto* text = reinterpret_cast<std::wstring*>(lParam);
-        if (n > static_cast<int>(text->size())) {
-            std::wstring t(static_cast<size_t>(n) + 1, L'\0');
-            GetWindowTextW(hWnd, &t[0], n + 1);
-            t.resize(static_cast<size_t>(n));
-            *text = t;
-        }
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 CStatusTexts::CStatusTexts() {
@@ -105,40 +88,18 @@ CTestDialog::~CTestDialog() {
 }
 
 CBoxAnswers::CBoxAnswers(std::vector<int> answers) : m_answers(std::move(answers)) {
-    g_pAnswers = this;
-    m_hHook = SetWindowsHookExW(WH_CALLWNDPROCRET, Hook, nullptr, GetCurrentThreadId());
+    zqmsgbox::SetAnswerer(&Answer, this);
 }
 
-CBoxAnswers::~CBoxAnswers() {
-    if (m_hHook) UnhookWindowsHookEx(m_hHook);
-    g_pAnswers = nullptr;
-}
+CBoxAnswers::~CBoxAnswers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
 
-// A message box is a "#32770" dialog: once it is initialised, its text is read and it is
-// answered by a posted button click.
-LRESULT CALLBACK CBoxAnswers::Hook(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && g_pAnswers && msg->message == WM_INITDIALOG) {
-        WCHAR cls[16] = {};
-        GetClassNameW(msg->hwnd, cls, 16);
-        if (lstrcmpW(cls, L"#32770") == 0) {
-            ShownBox box = {};
-            box.owner = GetWindow(msg->hwnd, GW_OWNER);
-            WCHAR caption[256] = {};
-            GetWindowTextW(msg->hwnd, caption, 256);
-            box.caption = caption;
-            EnumChildWindows(msg->hwnd, FindText, reinterpret_cast<LPARAM>(&box.text));
-            box.cancelButton = GetDlgItem(msg->hwnd, IDCANCEL) != nullptr;
-            int answer = IDOK;
-            if (!g_pAnswers->m_answers.empty()) {
-                answer = g_pAnswers->m_answers.front();
-                g_pAnswers->m_answers.erase(g_pAnswers->m_answers.begin());
-            }
-            g_pAnswers->m_boxes.push_back(box);
-            PostMessageW(msg->hwnd, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+int CBoxAnswers::Answer(void* pContext, HWND hOwner, PCWSTR pszText, PCWSTR pszCaption, UINT uType) {
+    auto* self = static_cast<CBoxAnswers*>(pContext);
+    self->m_boxes.push_back({hOwner, pszText ? pszText : L"", pszCaption ? pszCaption : L"", uType});
+    if (self->m_answers.empty()) return IDOK;
+    const int answer = self->m_answers.front();
+    self->m_answers.erase(self->m_answers.begin());
+    return answer;
 }
 
 void AddControllerFeatures(zqtest::COptItemFixture& host, LONG margins, LONG grayscale, LONG passes) {

@@ -70,10 +70,10 @@ struct ShownBox {
     HWND owner;
     std::wstring text;
     std::wstring caption;
-    bool cancelButton;  // OK and Cancel, else OK only
+    UINT type;
 };
 
-// Answers every message box of this thread in place of the user, in order (IDOK once the
+// Answers every message box of the plug-in in place of the user, in order (IDOK once the
 // answers run out), and records what each box showed.
 class CBoxAnswers {
 public:
@@ -85,10 +85,9 @@ public:
     void Clear() { m_boxes.clear(); }
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static int Answer(void* pContext, HWND hOwner, PCWSTR pszText, PCWSTR pszCaption, UINT uType);
     std::vector<int> m_answers;
     std::vector<ShownBox> m_boxes;
-    HHOOK m_hHook = nullptr;
 };
 
 // The features the controllers read and set, at their first option unless given.

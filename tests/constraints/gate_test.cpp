@@ -303,7 +303,8 @@ TEST_F(Gate, CommandLinesAreCutAndAFailedStartIsShown) {
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(missing.substr(0, 511), boxes.Boxes()[0].text);
     EXPECT_EQ(nullptr, boxes.Boxes()[0].owner);
-    EXPECT_FALSE(boxes.Boxes()[0].cancelButton);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.Boxes()[0].type);
+    EXPECT_EQ(L"", boxes.Boxes()[0].caption) << "the system's default caption";
 }
 
 TEST_F(Gate, AlertIconIsCopiedWheneverThereIsAnOutPointer) {

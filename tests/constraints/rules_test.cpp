@@ -289,7 +289,7 @@ TEST_F(RuleEvaluation, MessageBoxShowsEachViolatedTextOnceAndOkAppliesTheRule) {
     ASSERT_EQ(1u, boxes.Boxes().size());
     const zqcontest::ShownBox& box = boxes.Boxes()[0];
     EXPECT_EQ(L"Feature tip", box.caption);
-    EXPECT_TRUE(box.cancelButton);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION), box.type);
     EXPECT_EQ(m_dlg.Dlg(), box.owner);
     // The borderless item is violated too, but its id is no number.
     EXPECT_EQ(Text(5800) + L"\t\n\n" + Text(5834) + L"\t\n" + Text(5830) + L"\t\n\t\n" + Text(5801) + L"\t\n", box.text);
