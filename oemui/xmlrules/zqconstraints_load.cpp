@@ -6,35 +6,29 @@
 #include "common/zqtrace.h"
 #include "zqconstraints.h"
 #include "zqxmldom.h"
+#include "zqxmlutil.h"
 
 namespace {
 
 constexpr int kCchText = 256;
 
 // Calls visit(child, element id) for each child element whose name is in the constraint table,
-// while visit answers true. FALSE when the children cannot be read.
+// while visit answers true.
 template <typename Visit>
-BOOL BForEachChild(IXMLDOMNode* pNode, Visit visit) {
-    CZQComPtr<IXMLDOMNodeList> children;
-    if (FAILED(pNode->get_childNodes(children.Put())) || !children) return FALSE;
-    LONG count = 0;
-    if (FAILED(children->get_length(&count))) return FALSE;
-    for (LONG i = 0; i < count; ++i) {
-        CZQComPtr<IXMLDOMNode> child;
-        if (children->get_item(i, child.Put()) != S_OK || !child) continue;
-        DOMNodeType type = NODE_INVALID;
-        if (FAILED(child->get_nodeType(&type)) || type != NODE_ELEMENT) continue;
+void VForEachChild(IXMLDOMNode* pNode, Visit visit) {
+    zqxml::CZQElementWalk walk(pNode);
+    CZQComPtr<IXMLDOMNode> child;
+    while (walk.BNext(child)) {
         DWORD id = 0;
         if (!BConstraintElementId(child.Get(), &id)) continue;
         if (!visit(child.Get(), id)) break;
     }
-    return TRUE;
 }
 
 // The option keywords of the node's opt_listitem children, appended; FALSE when one has no text.
 BOOL BReadOptionItems(IXMLDOMNode* pList, CZQPtrArray& options) {
     BOOL ok = TRUE;
-    if (!BForEachChild(pList, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pList, [&](IXMLDOMNode* child, DWORD id) {
             if (id != ZQCE_OPT_LISTITEM) return true;
             PWSTR text = nullptr;
             if (!BGetNodeTextAlloc(child, &text) || !options.VSetAtGrow(options.GetCount(), text)) {
@@ -42,8 +36,7 @@ BOOL BReadOptionItems(IXMLDOMNode* pList, CZQPtrArray& options) {
                 ok = FALSE;
             }
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
@@ -58,7 +51,7 @@ BOOL BReadItemAction(IXMLDOMNode* pNode, DWORD* pdwAction) {
 BOOL BParseConstrained(IXMLDOMNode* pNode, CZQConstrainedItem* pItem) {
     if (!BGetAttributeText(pNode, L"name", pItem->m_szFeature, kCchText)) return FALSE;
     BOOL ok = TRUE;
-    if (!BForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
             switch (id) {
                 case ZQCE_OPT_NAME_LIST: ok = BReadOptionItems(child, pItem->m_allowed); break;
                 case ZQCE_MSGBOX_STR_ID: ok = BGetNodeInt(child, &pItem->m_lMessageId); break;
@@ -68,15 +61,14 @@ BOOL BParseConstrained(IXMLDOMNode* pNode, CZQConstrainedItem* pItem) {
                 default: break;
             }
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
 BOOL BParseUnconstrained(IXMLDOMNode* pNode, CZQUnconstrainedItem* pItem) {
     if (!BGetAttributeText(pNode, L"name", pItem->m_szFeature, kCchText)) return FALSE;
     BOOL ok = TRUE;
-    if (!BForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
             switch (id) {
                 case ZQCE_SETOPTVAL: ok = BGetNodeText(child, pItem->m_szSetOption, kCchText); break;
                 case ZQCE_ACTION: ok = BReadItemAction(child, &pItem->m_dwAction); break;
@@ -84,8 +76,7 @@ BOOL BParseUnconstrained(IXMLDOMNode* pNode, CZQUnconstrainedItem* pItem) {
                 default: break;
             }
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
@@ -93,18 +84,10 @@ BOOL BParseUnconstrained(IXMLDOMNode* pNode, CZQUnconstrainedItem* pItem) {
 // the condition true; a condition without options fails.
 BOOL BParseCondition(IXMLDOMNode* pNode, CZQMultilevelCondition* pCondition) {
     if (!BGetAttributeText(pNode, L"name", pCondition->m_szFeature, kCchText)) return FALSE;
-    CZQComPtr<IXMLDOMNodeList> children;
-    if (FAILED(pNode->get_childNodes(children.Put())) || !children) return FALSE;
-    LONG count = 0;
-    if (FAILED(children->get_length(&count))) return FALSE;
-    for (LONG i = 0; i < count; ++i) {
-        CZQComPtr<IXMLDOMNode> child;
-        if (children->get_item(i, child.Put()) != S_OK || !child) continue;
-        DOMNodeType type = NODE_INVALID;
-        if (FAILED(child->get_nodeType(&type)) || type != NODE_ELEMENT) continue;
-        return BReadOptionItems(child.Get(), pCondition->m_options) && pCondition->m_options.GetCount() > 0;
-    }
-    return FALSE;
+    zqxml::CZQElementWalk walk(pNode);
+    CZQComPtr<IXMLDOMNode> first;
+    if (!walk.BNext(first)) return FALSE;
+    return BReadOptionItems(first.Get(), pCondition->m_options) && pCondition->m_options.GetCount() > 0;
 }
 
 // Parses a new T from the node into the list; a T that fails is deleted. FALSE when it failed.
@@ -121,34 +104,32 @@ BOOL BParseInto(IXMLDOMNode* pNode, CZQPtrArray& list, Parse parse) {
 
 BOOL BParseMultiConstrained(IXMLDOMNode* pNode, CZQMultilevelConstrainedItem* pItem) {
     BOOL ok = TRUE;
-    if (!BForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
             if (id == ZQCE_CONSTRAINED_FEATURE)
                 ok = BParseInto<CZQConstrainedItem>(child, pItem->m_items, BParseConstrained);
             else if (id == ZQCE_MC_FEATURE)
                 ok = BParseInto<CZQMultilevelCondition>(child, pItem->m_conditions, BParseCondition);
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
 BOOL BParseMultiUnconstrained(IXMLDOMNode* pNode, CZQMultilevelUnconstrainedItem* pItem) {
     BOOL ok = TRUE;
-    if (!BForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
             if (id == ZQCE_UC_FEATURE)
                 ok = BParseInto<CZQUnconstrainedItem>(child, pItem->m_items, BParseUnconstrained);
             else if (id == ZQCE_MC_FEATURE)
                 ok = BParseInto<CZQMultilevelCondition>(child, pItem->m_conditions, BParseCondition);
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
 // The children of one item list that have the item's element id; a failing item is dropped alone.
 template <typename T, typename Parse>
 void VParseItemList(IXMLDOMNode* pList, DWORD dwItemId, CZQPtrArray& items, Parse parse) {
-    BForEachChild(pList, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pList, [&](IXMLDOMNode* child, DWORD id) {
         if (id == dwItemId) BParseInto<T>(child, items, parse);
         return true;
     });
@@ -156,7 +137,7 @@ void VParseItemList(IXMLDOMNode* pList, DWORD dwItemId, CZQPtrArray& items, Pars
 
 BOOL BParseRule(IXMLDOMNode* pNode, CZQConstraintRule* pRule) {
     BOOL ok = TRUE;
-    if (!BForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
             switch (id) {
                 case ZQCE_OPT_GROUP: ok = BGetNodeText(child, pRule->m_szGroup, kCchText); break;
                 case ZQCE_OPT_NAME_LIST:
@@ -190,22 +171,20 @@ BOOL BParseRule(IXMLDOMNode* pNode, CZQConstraintRule* pRule) {
                 default: break;
             }
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
 // A record fails with its first failing child; a rule that fails takes its record with it.
 BOOL BParseRecord(IXMLDOMNode* pNode, CZQFeatureConstraints* pRecord) {
     BOOL ok = TRUE;
-    if (!BForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(pNode, [&](IXMLDOMNode* child, DWORD id) {
             if (id == ZQCE_FEATURE_NAME)
                 ok = BGetNodeText(child, pRecord->m_szFeature, kCchText);
             else if (id == ZQCE_CONSTRAINT_REC)
                 ok = BParseInto<CZQConstraintRule>(child, pRecord->m_rules, BParseRule);
             return ok != FALSE;
-        }))
-        return FALSE;
+        });
     return ok;
 }
 
@@ -224,7 +203,7 @@ BOOL CZQConstraintRuleSet::BLoad(IXMLDOMDocument* pDocument) {
     CZQComPtr<IXMLDOMNode> section;
     if (sections->get_item(0, section.Put()) != S_OK || !section) return FALSE;
 
-    BForEachChild(section.Get(), [&](IXMLDOMNode* child, DWORD id) {
+    VForEachChild(section.Get(), [&](IXMLDOMNode* child, DWORD id) {
         if (id == ZQCE_FEATURE_CONSTRAINTS) BParseInto<CZQFeatureConstraints>(child, m_records, BParseRecord);
         return true;
     });

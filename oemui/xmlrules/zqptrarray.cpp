@@ -58,7 +58,8 @@ BOOL CZQPtrArray::VSetAtGrow(int iIndex, void* pItem) {
 void CZQPtrArray::VRemoveAt(int iIndex, int nCount) {
     if (iIndex < 0 || nCount <= 0 || nCount > m_nCount - iIndex) return;
     const int moved = m_nCount - (iIndex + nCount);
-    if (moved > 0) std::memmove(m_pData + iIndex, m_pData + iIndex + nCount, static_cast<size_t>(moved) * sizeof(void*));
+    if (moved > 0)
+        std::memmove(m_pData + iIndex, m_pData + iIndex + nCount, static_cast<size_t>(moved) * sizeof(void*));
     m_nCount -= nCount;
 }
 

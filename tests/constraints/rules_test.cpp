@@ -161,7 +161,8 @@ TEST_F(RuleLoading, ABadItemIsDroppedAloneAndTheRuleStays) {
                  L"<constrained_feature name=\"EmptyOption\"><opt_name_list><opt_listitem/></opt_name_list>"
                  L"</constrained_feature>"
                  L"</constrained_features><unconstrained_features>" +
-                 Unconstrained(L"UcKept", L"", L"", L"") + L"<uc_feature name=\"UcBad\"><action>on</action></uc_feature>" +
+                 Unconstrained(L"UcKept", L"", L"", L"") +
+                 L"<uc_feature name=\"UcBad\"><action>on</action></uc_feature>" +
                  L"</unconstrained_features><multilevel_unconstrained_features>"
                  L"<multilevel_unconstrained_feature>" +
                  Condition(L"ZQBorderless", {}) + Unconstrained(L"X", L"", L"", L"") +
@@ -255,7 +256,8 @@ TEST_F(RuleEvaluation, OnlyTheFirstRuleListingTheOptionActs) {
                       L"<unconstrained_features>" + Unconstrained(L"ZQMorePasses", L"Enabled", L"", L"") +
                           L"</unconstrained_features>") +
                      Rule({L"GLOSSY", L"Matte"}, L"displaybubble",
-                          L"<unconstrained_features>" + Unconstrained(L"ZQPrintInGrayScale", L"FullSetofInks", L"", L"") +
+                          L"<unconstrained_features>" +
+                              Unconstrained(L"ZQPrintInGrayScale", L"FullSetofInks", L"", L"") +
                               L"</unconstrained_features>")));
     DWORD cancelled = 0;
     Evaluate(L"mediatype", L"glossy", &cancelled);
@@ -292,7 +294,8 @@ TEST_F(RuleEvaluation, MessageBoxShowsEachViolatedTextOnceAndOkAppliesTheRule) {
     EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONINFORMATION), box.type);
     EXPECT_EQ(m_dlg.Dlg(), box.owner);
     // The borderless item is violated too, but its id is no number.
-    EXPECT_EQ(Text(5800) + L"\t\n\n" + Text(5834) + L"\t\n" + Text(5830) + L"\t\n\t\n" + Text(5801) + L"\t\n", box.text);
+    EXPECT_EQ(Text(5800) + L"\t\n\n" + Text(5834) + L"\t\n" + Text(5830) + L"\t\n\t\n" + Text(5801) + L"\t\n",
+              box.text);
     EXPECT_EQ(0u, cancelled);
     EXPECT_EQ("Enabled", m_host.Current("ZQMorePasses"));
     EXPECT_FALSE(Ctl(L"ZQMorePasses")->BEnabled());
