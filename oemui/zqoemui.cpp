@@ -14,7 +14,10 @@ CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
     m_pCommon = new (std::nothrow) CZQCommon();
     m_pXmlUiRules = new (std::nothrow) CZQXmlUiRules();
-    ZQResetSheetState(&m_sheetState);
+    m_logic.m_pCaps = &m_caps;
+    m_logic.m_pRules = m_pXmlUiRules;
+    // The constraint gate reads and sets features through the binding's logic.
+    m_pConstraintLogic = &m_logic;
 }
 
 CZQOemUI::~CZQOemUI() {
@@ -120,16 +123,6 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 // ---------------------------------------------------------------------------------------------
 // User interface
 // ---------------------------------------------------------------------------------------------
-STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
-    zqmodule::VMarkInUse();
-    // The block of this call serves the pages and the option-item layer until the next call;
-    // the core driver keeps it alive for the whole sheet. Building the plug-in's own items is
-    // the feature logic's work.
-    m_pCUIParam = pOemCUIPParam;
-    m_dwCUIMode = dwMode;
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::VMarkInUse();

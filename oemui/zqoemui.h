@@ -3,6 +3,8 @@
 
 #include "common/zqcommon.h"
 #include "common/zqprintercaps.h"
+#include "featurelogic/zqoemitems.h"
+#include "featurelogic/zquilogic.h"
 #include "platform/oemuiplatform.h"
 #include "settings/zqdriverdata.h"
 #include "zqpages.h"
@@ -69,6 +71,10 @@ public:
     POEMCUIPPARAM CUIParam() const { return m_pCUIParam; }
     DWORD CUIMode() const { return m_dwCUIMode; }
     CZQCommon* Common() const { return m_pCommon; }
+    // The user-interface logic of the binding, with the working copy and the per-sheet state.
+    CZQUILogic* Logic() { return &m_logic; }
+    // The plug-in's own items of the current call, as the count pass planned them.
+    const ZQOemItemPlan& OemItems() const { return m_itemPlan; }
 
     // ---- printer records of the binding
     // Reads the printer capability record and the paper list for the current call's printer.
@@ -88,9 +94,8 @@ public:
     // Makes every page object of the table (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
-    // The record of the sheet being shown (null between sheets) and its per-sheet state.
+    // The record of the sheet being shown (null between sheets).
     SheetRecord* Sheet() const { return m_pSheetRecord; }
-    ZQSheetState* SheetState() { return &m_sheetState; }
     // Sheet position of a page id, -1 when the page is not in the sheet.
     int ISheetPosition(int iPageId) const;
 
@@ -134,6 +139,10 @@ private:
     POEMCUIPPARAM PConstraintParam() const;
     // The first paper-list entry whose name is the display name of the "MediaType" option.
     const PaperListEntry* PFindUserMedia(PCWSTR pszMediaType) const;
+    // The fill pass of CommonUIProp.
+    void VFillPass(DWORD dwMode, POEMCUIPPARAM pParam);
+    // The header values of the private devmode that follow the driver's features.
+    void VFillHeaderValues(POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode);
 
     volatile LONG m_cRef = 1;
     IPrintOemDriverUI* m_pDriverUI = nullptr;
@@ -159,11 +168,14 @@ private:
     PageContext m_aContexts[kPageIdCount] = {};
     SheetRecord* m_pSheetRecord = nullptr;
     PVOID m_pSavedUserData = nullptr;
-    ZQSheetState m_sheetState = {};
     // Constraints: on after a successful load; the rule set owns the controllers.
     BOOL m_bConstraintsOn = FALSE;
     CZQConstraintRuleSet* m_pConstraints = nullptr;
     IZQConstraintLogic* m_pConstraintLogic = nullptr;
     // The alert icon of the alert gate (a shared icon, null until the alerts load it).
     HICON m_hAlertIcon = nullptr;
+    CZQUILogic m_logic;
+    // The plug-in's items the count pass planned, and the block it planned them for.
+    ZQOemItemPlan m_itemPlan = {};
+    POEMCUIPPARAM m_pPlannedParam = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
 #include "zquidevmode.h"
 
 namespace {
@@ -10,12 +11,6 @@ namespace {
 bool CanRead(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
     CZQLocalPtr<WCHAR> option;
     return CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) == ZQOPT_OK;
-}
-
-bool OptionIs(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszOption) {
-    CZQLocalPtr<WCHAR> option;
-    return CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) == ZQOPT_OK &&
-           ZQEqualNoCase(option.Get(), pszOption);
 }
 
 bool HasItem(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
@@ -35,7 +30,7 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
     if (pParam) {
         pFacts->bSimplifiedUI = CanRead(pParam, L"ZQSimplifiedUI");
         pFacts->bDocUISUI = CanRead(pParam, L"ZQDocUISUI");
-        pFacts->bLargeFormat = OptionIs(pParam, L"ZQPrinterClass", L"ZQKorrix");
+        pFacts->bLargeFormat = CZQUILogic::BIsLargeFormat(pParam);
         static const PCWSTR kOutputFeatures[] = {L"OutputBin", L"Stapling", L"StapleLocation", L"Punching",
                                                  L"Folding"};
         for (PCWSTR feature : kOutputFeatures)

@@ -54,9 +54,7 @@ CZQTabBase* CZQOemUI::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_a
 
 PageContext* CZQOemUI::Context(int iPageId) { return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr; }
 
-int CZQOemUI::ISheetPosition(int iPageId) const {
-    return ValidPageId(iPageId) ? m_sheetState.aiPagePosition[iPageId] : -1;
-}
+int CZQOemUI::ISheetPosition(int iPageId) const { return m_logic.IGetPageIndex(nullptr, iPageId); }
 
 void CZQOemUI::VDeleteTabObjects() {
     for (int id = 0; id < kPageIdCount; ++id) {
@@ -89,10 +87,13 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
     if (m_pCommon) m_pCommon->VLoadResourceModule(ps->hPrinter);
     const HMODULE hResModule = m_pCommon ? m_pCommon->HResModule() : nullptr;
 
-    // A new sheet starts with a clean per-sheet state.
-    ZQResetSheetState(&m_sheetState);
-    m_sheetState.bRtl = zqlang::IsRightToLeft() ? TRUE : FALSE;
+    // A new sheet starts with a clean per-sheet state, and a document sheet with the core
+    // driver's copy of the private devmode as its working copy.
+    m_logic.VResetSheetState();
+    ZQSheetState& state = *m_logic.SheetState();
+    state.bRtl = zqlang::IsRightToLeft() ? TRUE : FALSE;
     WriteHelpPath(ps);
+    if (dwSheet == kSheetDocument) m_logic.BTakeWorkingCopy(ps->pOEMDM);
 
     ZQSheetFacts facts;
     ZQReadSheetFacts(m_pCUIParam, ps->pOEMDM, &facts);
@@ -127,14 +128,14 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
         if (added >= kMaxSheetPages) break;                 // the sheet record holds ten pages
 
         PageContext& context = m_aContexts[id];
-        context = {page, nullptr, nullptr, m_pDriverUI, &m_caps, m_pXmlUiRules, this};
+        context = {page, &m_logic, nullptr, m_pDriverUI, &m_caps, m_pXmlUiRules, this};
         page->VBind(ps, m_pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!m_pCommon || !m_pCommon->BLoadResString(row->iTitleId, title))
             ZQCopyText(title, CZQCommon::kResStringChars, row->pszTitle ? row->pszTitle : L"");
         ZQCopyText(page->m_szTitle, CZQTabBase::kTitleChars, title);
         page->m_iSheetPosition = added;
-        m_sheetState.aiPagePosition[id] = added;
+        state.aiPagePosition[id] = added;
 
         const ZQPageTemplate dialog = row->pfnTemplate(facts);
         PROPSHEETPAGEW psp = {};
@@ -145,7 +146,7 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
             psp.hActCtx = hActCtx;
         }
         psp.hInstance = zqmodule::Instance();
-        psp.pszTemplate = MAKEINTRESOURCEW(m_sheetState.bRtl ? dialog.wRtl : dialog.wLtr);
+        psp.pszTemplate = MAKEINTRESOURCEW(state.bRtl ? dialog.wRtl : dialog.wLtr);
         psp.pfnDlgProc = dialog.pfnDlgProc;
         psp.pszTitle = page->m_szTitle;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
@@ -183,7 +184,7 @@ void CZQOemUI::VRemoveAddedPages(POEMUIPSPARAM ps, int cAdded) {
                                 reinterpret_cast<LPARAM>(record->ahPages[i]), 0);
     for (int id = 0; id < kPageIdCount; ++id)
         if (m_apTabs[id]) m_apTabs[id]->m_iSheetPosition = -1;
-    ZQResetSheetState(&m_sheetState);
+    m_logic.VResetSheetState();
     ps->pOEMUserData = m_pSavedUserData;
     if (record) HeapFree(ps->hOEMHeap, 0, record);
     m_pSheetRecord = nullptr;
@@ -197,7 +198,7 @@ void CZQOemUI::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo) {
     // The pages are gone; their objects stay until the pages are built again.
     for (int position = 0; position < kMaxSheetPages; ++position)
         for (int id = 0; id < kPageIdCount; ++id) {
-            if (m_sheetState.aiPagePosition[id] != position) continue;
+            if (m_logic.IGetPageIndex(nullptr, id) != position) continue;
             const ZQPageRow* row = ZQFindPageRow(id);
             if (row && row->pfnSheetEnd) row->pfnSheetEnd(this, &m_aContexts[id]);
         }

@@ -413,9 +413,9 @@ TEST_F(HostSessionPlugin, OwnItemsFollowTheDriversAndReachTheirCallback) {
     auto s = Bound();
     ASSERT_TRUE(s->BLoadDevmode(nullptr, 0, false));
     ASSERT_TRUE(s->BBuildItems(0));
-    ASSERT_EQ(1u, s->OemItemCount());
-    const DWORD own = s->DriverItemCount();
-    EXPECT_EQ(s->Items() + own, s->CommonUIParam().pOEMOptItems);
+    ASSERT_EQ(4u, s->OemItemCount()) << "zqoemui.dll's three layout items, then the recorder's";
+    EXPECT_EQ(s->Items() + s->DriverItemCount(), s->CommonUIParam().pOEMOptItems);
+    const DWORD own = s->DriverItemCount() + 3;
     EXPECT_STREQ(L"Recorder Item", s->Items()[own].pName);
     EXPECT_EQ(L"First", s->ItemValueText(own));
 
@@ -445,13 +445,23 @@ TEST_F(HostSessionPlugin, AFillPassClaimingMoreItemsThanCountedIsLeftOut) {
     EXPECT_EQ(9u, s->ItemCount());
 }
 
-TEST_F(HostSessionPlugin, ACountPassWithoutItemsEndsTheCalls) {
-    // No own item and zqoemui.dll leaving the items to the core driver: no fill pass.
+TEST_F(HostSessionPlugin, ZqoemuiCountsItsItemsAndFillsThem) {
     auto s = Bound();
     ASSERT_TRUE(s->BLoadDevmode(nullptr, 0, false));
     ASSERT_TRUE(s->BBuildItems(0));
-    EXPECT_EQ("CommonUIProp(1,count,9)", m_log.Lines().back());
-    EXPECT_EQ(0u, s->OemItemCount());
+    const std::vector<std::string> lines = m_log.Lines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ("CommonUIProp(1,count,9)", lines[lines.size() - 2]);
+    EXPECT_EQ("CommonUIProp(1,fill,9)", lines.back());
+    ASSERT_EQ(3u, s->OemItemCount());
+    const char* keywords[] = {"ZQLayoutOptions", "ZQOrientationCopy", "ZQPageOrderCopy"};
+    for (DWORD i = 0; i < 3; ++i) {
+        const OPTITEM& it = s->CommonUIParam().pOEMOptItems[i];
+        auto* ud = reinterpret_cast<const USERDATA*>(it.UserData);
+        ASSERT_NE(nullptr, ud);
+        EXPECT_STREQ(keywords[i], ud->pKeyWordName);
+    }
+    EXPECT_NE(nullptr, s->CommonUIParam().OEMCUIPCallback);
 }
 
 TEST_F(HostSessionPlugin, ThePluginReadsAndSetsFeaturesThroughTheCallbackTable) {

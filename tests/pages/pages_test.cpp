@@ -422,7 +422,7 @@ TEST_F(Assembly, RightToLeftTemplatesUnderArabicAndHebrew) {
         zqtest::CUiLanguage ui(lang);
         m_sheet = FakeSheet();
         ASSERT_EQ(S_OK, Init());
-        EXPECT_TRUE(m_plugin->SheetState()->bRtl);
+        EXPECT_TRUE(m_plugin->Logic()->SheetState()->bRtl);
         EXPECT_EQ((std::vector<int>{200 + kPageShortcuts, 200 + kPagePaperQuality, 200 + kPageEffects,
                                     200 + kPageFinishing, 200 + kPageColor, 200 + kPageAbout}),
                   Templates());
@@ -431,7 +431,7 @@ TEST_F(Assembly, RightToLeftTemplatesUnderArabicAndHebrew) {
     zqtest::CUiLanguage ui(0x0407);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Init());
-    EXPECT_FALSE(m_plugin->SheetState()->bRtl);
+    EXPECT_FALSE(m_plugin->Logic()->SheetState()->bRtl);
     EXPECT_EQ(100 + kPageShortcuts, Templates().front());
     EXPECT_EQ(L"Effekte", Titles()[2]);  // titles follow the UI language
 }
@@ -531,7 +531,7 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
 
 TEST_F(Assembly, EverySheetStartsWithFreshSheetState) {
     ASSERT_EQ(S_OK, Init());
-    ZQSheetState* state = m_plugin->SheetState();
+    ZQSheetState* state = m_plugin->Logic()->SheetState();
     state->iHighestPage = 4;
     state->bTitleDone = TRUE;
     ASSERT_EQ(S_OK, Destroy());

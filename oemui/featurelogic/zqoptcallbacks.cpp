@@ -1,0 +1,187 @@
+// The document and printer option-item callbacks: the dialogs behind the plug-in's push items and
+// the features that follow a change of another.
+#include "zqoptcallbacks.h"
+
+#include "common/zqhandles.h"
+#include "common/zqtrace.h"
+#include "zqoemui.h"
+
+namespace {
+
+// The record in the core driver's heap that leads a callback back to its plug-in object.
+constexpr DWORD kCallbackMagic = 0x5A514342;  // 'ZQCB'
+struct CallbackTag {
+    DWORD dwMagic;
+    CZQOemUI* pPlugin;
+};
+
+const ZQOemDialogRow kNoDialogs[] = {{kOemDialogNone, nullptr}};
+const ZQOemDialogRow* g_pDialogs = kNoDialogs;
+
+bool InArray(const OPTITEM* item, const OPTITEM* first, DWORD count) {
+    if (!item || !first || !count) return false;
+    const auto at = reinterpret_cast<uintptr_t>(item), base = reinterpret_cast<uintptr_t>(first);
+    return at >= base && (at - base) % sizeof(OPTITEM) == 0 && (at - base) / sizeof(OPTITEM) < count;
+}
+
+bool KeywordIs(const OPTITEM* item, const char* keyword) {
+    const auto* ud = reinterpret_cast<const USERDATA*>(item->UserData);
+    return ud && ud->pKeyWordName && lstrcmpiA(ud->pKeyWordName, keyword) == 0;
+}
+
+ZQUIDevmode* CoreDevmode(POEMCUIPPARAM p) {
+    return p->pOEMDM && zqdm::IsCurrentBlock(p->pOEMDM, zqdm::kSize) ? static_cast<ZQUIDevmode*>(p->pOEMDM) : nullptr;
+}
+
+// Orientation and page order live in the private devmode of the core driver and in the working copy.
+void StoreLayout(CZQUILogic& logic, POEMCUIPPARAM p, BYTE pubId, LONG sel) {
+    for (ZQUIDevmode* dm : {CoreDevmode(p), logic.WorkDM()}) {
+        if (!dm) continue;
+        if (pubId == kOemPubOrientation) dm->wOrientation = sel ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+        else dm->dwPageOrder = sel ? 1 : 0;
+    }
+}
+
+// After a change of a layout item its twin follows: the core driver's item hears of it once, the
+// plug-in's copy is set directly (its value is the devmode's).
+LONG ReconcileLayout(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own) {
+    BYTE ownId = 0, coreId = 0;
+    if (own && (item->DMPubID == kOemPubOrientation || item->DMPubID == kOemPubPageOrder)) {
+        ownId = item->DMPubID;
+        coreId = ownId == kOemPubOrientation ? DMPUB_ORIENTATION : DMPUB_PAGEORDER;
+    } else if (!own && (item->DMPubID == DMPUB_ORIENTATION || item->DMPubID == DMPUB_PAGEORDER)) {
+        coreId = item->DMPubID;
+        ownId = coreId == DMPUB_ORIENTATION ? kOemPubOrientation : kOemPubPageOrder;
+    } else {
+        return CPSUICB_ACTION_NONE;
+    }
+    const LONG sel = item->Sel != 0 ? 1 : 0;
+    if (own) {
+        POPTITEM core = nullptr;
+        if (CZQCommon::DWFindOptItemByPubId(p, coreId, 0, &core) == ZQOPT_OK && (core->Sel != 0) != (sel != 0))
+            CZQCommon::DWSelectPubOption(p, coreId, 0, sel);
+    } else {
+        POPTITEM copy = nullptr;
+        if (CZQCommon::DWFindOemOptItemByPubId(p, ownId, &copy) == ZQOPT_OK && copy->Sel != sel) {
+            copy->Sel = sel;
+            copy->Flags |= OPTIF_CHANGED;
+        }
+    }
+    StoreLayout(logic, p, ownId, sel);
+    return CPSUICB_ACTION_OPTIF_CHANGED;
+}
+
+// The feature keyword of a core driver's item (null when it has none), as a new string.
+PWSTR FeatureOf(const OPTITEM* item) {
+    const auto* ud = reinterpret_cast<const USERDATA*>(item->UserData);
+    PWSTR feature = nullptr;
+    if (!ud || !ud->pKeyWordName || !CZQCommon::BMultiByteToWide(&feature, ud->pKeyWordName, CP_ACP)) return nullptr;
+    return feature;
+}
+
+// After a change of a core driver's item: its twin, then the macros the helper file attaches to its
+// feature (for the plug-in's copies, to the feature of the core twin).
+LONG ReconcileChange(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own) {
+    LONG action = ReconcileLayout(logic, p, item, own);
+    POPTITEM core = item;
+    if (own && (item->DMPubID == kOemPubOrientation || item->DMPubID == kOemPubPageOrder) &&
+        CZQCommon::DWFindOptItemByPubId(p, item->DMPubID == kOemPubOrientation ? DMPUB_ORIENTATION : DMPUB_PAGEORDER, 0,
+                                        &core) != ZQOPT_OK)
+        core = nullptr;
+    if (own && core == item) core = nullptr;
+    if (core) {
+        CZQLocalPtr<WCHAR> feature(FeatureOf(core));
+        if (feature && logic.BRunFeatureMacros(feature.Get())) action = CPSUICB_ACTION_OPTIF_CHANGED;
+    }
+    return action;
+}
+
+LONG RunDialog(CZQOemUI* plugin, PCPSUICBPARAM cb, POPTITEM item) {
+    const ZQOemItemSpec* spec = ZQFindOemItemSpec(plugin->OemItems(), item);
+    if (!spec || spec->kind != kOemItemDialog) return CPSUICB_ACTION_NONE;
+    PFN_ZQOemDialog run = ZQFindOemDialog(spec->dialog);
+    if (!run) return CPSUICB_ACTION_NONE;
+    ZQOemDialogParam param = {};
+    param.cbSize = sizeof param;
+    param.kind = spec->dialog;
+    param.pLogic = plugin->Logic();
+    param.pszFeature = spec->szTarget;
+    param.pCBParam = cb;
+    param.pszHelpFile = plugin->Caps()->szHelpFile;
+    run(&param);
+    item->Flags |= OPTIF_CHANGED;
+    return CPSUICB_ACTION_OPTIF_CHANGED;
+}
+
+// The plug-in object, the item and whether it is one of the plug-in's own; false when the call is
+// not for the current block or the item is in neither of its arrays.
+bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, CZQOemUI** ppPlugin, bool* pOwn) {
+    *ppPlugin = CZQUILogic::PluginOf(p);
+    if (!*ppPlugin || !cb || cb->cbSize < sizeof(CPSUICBPARAM) || !cb->pCurItem) return false;
+    *pOwn = InArray(cb->pCurItem, p->pOEMOptItems, p->cOEMOptItems);
+    return *pOwn || InArray(cb->pCurItem, p->pDrvOptItems, p->cDrvOptItems);
+}
+
+}  // namespace
+
+const ZQOemDialogRow* ZQOemDialogTable() { return g_pDialogs; }
+
+const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows) {
+    const ZQOemDialogRow* previous = g_pDialogs;
+    g_pDialogs = pRows ? pRows : kNoDialogs;
+    return previous == kNoDialogs ? nullptr : previous;
+}
+
+PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind) {
+    for (const ZQOemDialogRow* row = g_pDialogs; row->kind != kOemDialogNone; ++row)
+        if (row->kind == kind) return row->pfnRun;
+    return nullptr;
+}
+
+void ZQBindOptItemCallback(CZQOemUI* pPlugin, POEMCUIPPARAM pParam, DWORD dwMode) {
+    auto* tag = static_cast<CallbackTag*>(HeapAlloc(pParam->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(CallbackTag)));
+    if (!tag) {
+        pParam->OEMCUIPCallback = nullptr;
+        return;
+    }
+    tag->dwMagic = kCallbackMagic;
+    tag->pPlugin = pPlugin;
+    pParam->pOEMUserData = tag;
+    pParam->OEMCUIPCallback =
+        dwMode == OEMCUIP_DOCPROP ? &CZQUILogic::IDocOptItemCallback : &CZQUILogic::IPrinterOptItemCallback;
+}
+
+CZQOemUI* CZQUILogic::PluginOf(POEMCUIPPARAM pParam) {
+    if (!pParam) return nullptr;
+    const auto* tag = static_cast<const CallbackTag*>(pParam->pOEMUserData);
+    if (!tag || tag->dwMagic != kCallbackMagic || !tag->pPlugin) return nullptr;
+    // Only the block of the plug-in's current call is served.
+    return tag->pPlugin->CUIParam() == pParam ? tag->pPlugin : nullptr;
+}
+
+LONG APIENTRY CZQUILogic::IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {
+    ZQ_TRACE("CZQUILogic::IDocOptItemCallback");
+    CZQOemUI* plugin = nullptr;
+    bool own = false;
+    if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;
+    POPTITEM item = pCBParam->pCurItem;
+    switch (pCBParam->Reason) {
+        case CPSUICB_REASON_PUSHBUTTON:
+        case CPSUICB_REASON_EXTPUSH: return own ? RunDialog(plugin, pCBParam, item) : CPSUICB_ACTION_NONE;
+        case CPSUICB_REASON_SEL_CHANGED:
+        case CPSUICB_REASON_ECB_CHANGED: return ReconcileChange(*plugin->Logic(), pParam, item, own);
+        default: return CPSUICB_ACTION_NONE;
+    }
+}
+
+LONG APIENTRY CZQUILogic::IPrinterOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {
+    ZQ_TRACE("CZQUILogic::IPrinterOptItemCallback");
+    CZQOemUI* plugin = nullptr;
+    bool own = false;
+    if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;
+    POPTITEM item = pCBParam->pCurItem;
+    // The roll items follow the rolls the printer has.
+    if (pCBParam->Reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))
+        return ZQShowInstalledRollItems(pParam) ? CPSUICB_ACTION_OPTIF_CHANGED : CPSUICB_ACTION_NONE;
+    return CPSUICB_ACTION_NONE;
+}

@@ -1,0 +1,10 @@
+// The option-item callbacks the core driver calls when the user changes an item of its list.
+#pragma once
+
+#include "platform/oemuiplatform.h"
+
+class CZQOemUI;
+
+// Hands the core driver the callback of the call's mode (document or printer) and a record in its
+// heap that leads the callback back to the plug-in object.
+void ZQBindOptItemCallback(CZQOemUI* pPlugin, POEMCUIPPARAM pParam, DWORD dwMode);

@@ -1,0 +1,472 @@
+// CZQUILogic: layout and quality setters, the preview codes, the saved selections, the sheet's
+// bookkeeping, and the text, list and roll helpers.
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
+#include "zquilogic.h"
+
+namespace {
+
+struct CodeRow {
+    PCWSTR option;
+    int code;
+};
+
+// The code of the feature's current option (no case), or the fall-back.
+template <size_t N>
+int CodeOf(POEMCUIPPARAM pParam, PCWSTR pszFeature, const CodeRow (&rows)[N], int fallback) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) != ZQOPT_OK) return fallback;
+    for (const CodeRow& row : rows)
+        if (ZQEqualNoCase(option.Get(), row.option)) return row.code;
+    return fallback;
+}
+
+const CodeRow kStapleCodes[] = {
+    {L"Default", 0},   {L"None", 0},        {L"1parallel", 1}, {L"2parallel", 2}, {L"3parallel", 3},
+    {L"6parallel", 6}, {L"Custom", 7},      {L"1diagonal", 8}, {L"Stitching", 9}, {L"1left", 8},
+    {L"1right", 10},   {L"2left", 2},       {L"2Right", 11},   {L"2top", 12},     {L"3top", 13},
+};
+const CodeRow kPunchCodes[] = {{L"Default", 0}, {L"Left", 1}, {L"Right", 2}, {L"Top", 3}};
+const CodeRow kPunchUnitCodes[] = {
+    {L"NotInstalled", 0}, {L"ZQ2HolePunch", 1}, {L"ZQ3HolePunch", 2}, {L"ZQ4HolePunch", 3}};
+const CodeRow kFoldCodes[] = {
+    {L"Default", 0},        {L"TriFoldInward", 1},   {L"TriFoldOutward", 2}, {L"ZFold", 3},
+    {L"HalfFoldInward", 6}, {L"HalfFoldOutward", 7}, {L"FoldAndStitch", 8},
+};
+const CodeRow kAccessoryCodes[] = {
+    {L"None", 1},           {L"MBX5Mailbox", 3},      {L"MBX8Mailbox", 4},          {L"MBX7Mailbox", 5},
+    {L"3000Stapler", 6},    {L"3000Stacker", 7},      {L"500Stapler", 8},           {L"500Stacker", 9},
+    {L"MultiFunctionFinisher", 10}, {L"MBX3Mailbox", 11}, {L"750Stapler", 12},      {L"SS3MailboxMode", 13},
+    {L"SS3StackerMode", 14}, {L"BookletMakerFinisher", 15}, {L"InLineFolder", 16},
+};
+
+// Features whose selection is kept when the sheet opens, for the pages' change checks.
+const PCWSTR kSavedFeatures[] = {
+    L"PrintQualityGroup", L"PrintFinish",       L"Thriftmode",         L"OHTInterleave",
+    L"ZQSaveRollPaper",   L"ZQDisableAutoCutter", L"ZQAutorotate",     L"ZQMarginType",
+    L"ZQLayoutType",      L"ZQBorderless",      L"ZQPrintWithMargins", L"ZQPrintPreview",
+    L"ZQBorderLessPhoto", L"ZQBorderLessAutoFit", L"ZQQuietPrinting",  L"PaperSize",
+    L"PageSize",          L"ZQMaximumDetail",   L"ZQOptimizeFor",      L"OutputBin",
+    L"Stapling",          L"StapleLocation",    L"Punching",           L"Folding",
+    L"ZQImageShift",      L"FaceControl",       L"ZQUseAutoDuplexUnit", L"ZQPosterPrintingOption",
+    L"ZQInputColorSpace",
+};
+
+const PCWSTR kPhotoFixFeatures[] = {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness",
+                                    L"ZQVorevEzuro", L"ZQSmoothing", L"ZQRedEyeReduction"};
+
+// The roll sources of the device answers and their items' public ids: Name, Type, Width, CustomWidth.
+struct RollRow {
+    PCWSTR source;
+    int ids[4];
+};
+const RollRow kRollRows[] = {
+    {L"ManualFeed", {113, 116, 122, 119}},
+    {L"Sheet", {114, 117, 123, 120}},
+    {L"Roll", {115, 118, 124, 121}},
+    {L"Roll1", {109, 111, 107, 105}},
+    {L"Roll2", {110, 112, 108, 106}},
+};
+const PCWSTR kRollFields[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
+
+// A NUL-separated list of texts ended by an empty text (or by the data's end) as a new list.
+BOOL SplitMultiText(const BYTE* pData, DWORD cb, PWSTR** ppList, int* piCount) {
+    const auto* text = reinterpret_cast<const WCHAR*>(pData);
+    const size_t units = cb / sizeof(WCHAR);
+    int count = 0;
+    for (size_t i = 0; i < units && text[i];) {
+        const size_t len = ZQTextLength(text + i, units - i);
+        ++count;
+        i += len + 1;
+    }
+    PWSTR* list = static_cast<PWSTR*>(LocalAlloc(LPTR, (count ? count : 1) * sizeof(PWSTR)));
+    if (!list) return FALSE;
+    int n = 0;
+    for (size_t i = 0; i < units && text[i] && n < count;) {
+        const size_t len = ZQTextLength(text + i, units - i);
+        list[n] = ZQDupText(text + i, len);
+        if (!list[n]) {
+            CZQCommon::VFreeStringList(list, n);
+            return FALSE;
+        }
+        ++n;
+        i += len + 1;
+    }
+    *ppList = list;
+    *piCount = count;
+    return TRUE;
+}
+
+BOOL ReadAnswerList(HANDLE hPrinter, PCWSTR pszValue, PWSTR** ppList, int* piCount) {
+    if (!ppList || !piCount) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppList = nullptr;
+    *piCount = 0;
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, L"ZQBIDIInfo", pszValue, data.Put(), &cb)) return FALSE;
+    return SplitMultiText(data.Get(), cb, ppList, piCount);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// C. Layout
+// ---------------------------------------------------------------------------------------------
+DWORD CZQUILogic::ISetPageOrderItems(BOOL bBackToFront) {
+    const LONG sel = bBackToFront ? 1 : 0;
+    const DWORD status = DWSelectPubOption(m_pCUIParam, DMPUB_PAGEORDER, 0, sel);
+    POPTITEM own = nullptr;
+    // The plug-in's own copy keeps its value in the private devmode, not in the core driver.
+    if (DWFindOemOptItemByPubId(m_pCUIParam, kOemPubPageOrder, &own) == ZQOPT_OK) {
+        own->Sel = sel;
+        own->Flags |= OPTIF_CHANGED;
+    }
+    POPTITEM core = nullptr;
+    if (DWFindOptItemByPubId(m_pCUIParam, DMPUB_PAGEORDER, 0, &core) == ZQOPT_OK) core->Flags |= OPTIF_CHANGED;
+    if (m_pDevmode) m_pDevmode->dwPageOrder = static_cast<uint32_t>(sel);
+    return status;
+}
+
+void CZQUILogic::VSyncNupItem(const PrinterCaps*) {
+    if (!m_pDevmode) return;
+    POPTITEM item = nullptr;
+    if (DWFindOptItemByPubId(m_pCUIParam, DMPUB_NUP, 0, &item) != ZQOPT_OK) return;
+    const int index = IGetNupIndex(m_pDevmode);
+    if (item->Sel != index) DWSelectPubOption(m_pCUIParam, DMPUB_NUP, 0, index);
+}
+
+BOOL CZQUILogic::BClearTransverseForBitmap() {
+    if (!m_pDevmode || m_pDevmode->dwLayoutMode == 3 || !BOptionIs(L"ZQSendJobAsBitmap", L"SleekMode24bpp"))
+        return FALSE;
+    DWSelect(L"ZQTransverse", 0);
+    m_pDevmode->dwRotate90 = 0;
+    return TRUE;
+}
+
+void CZQUILogic::VSetStraightPaperPath(BOOL bOn) {
+    DWSelect(L"ZQStraightPaperPath", bOn ? 1 : 0);
+    m_bStraightPaperPath = bOn ? TRUE : FALSE;
+    if (m_pDevmode) m_pDevmode->dwStraightPaperPath = bOn ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// D. Quality and colour
+// ---------------------------------------------------------------------------------------------
+void CZQUILogic::VSelectHighQuality(PCWSTR pszFeature) {
+    const int index = IGetOptionIndexByKeyword(m_pCUIParam, L"HighQuality", pszFeature, nullptr);
+    POPTITEM item = nullptr;
+    if (index < 0 || DWFindOptItem(m_pCUIParam, pszFeature, &item) != ZQOPT_OK || index >= item->pOptType->Count)
+        return;
+    DWSelectOptionByIndex(m_pCUIParam, pszFeature, index, OEMCUIP_DOCPROP);
+}
+
+DWORD CZQUILogic::ISetPhotoFixFeatures(const DWORD adwIndex[6]) {
+    if (!adwIndex) return ZQOPT_BAD_ARGUMENT;
+    DWORD result = ZQOPT_OK;
+    for (int i = 0; i < 6; ++i) {
+        const DWORD status = DWSelect(kPhotoFixFeatures[i], static_cast<int>(adwIndex[i]));
+        if (status != ZQOPT_OK && result == ZQOPT_OK) result = status;
+    }
+    return result;
+}
+
+void CZQUILogic::VSavePrintQualityName() {
+    POPTITEM item = nullptr;
+    if (DWFindOptItemByPubId(m_pCUIParam, DMPUB_PRINTQUALITY, 0, &item) != ZQOPT_OK) return;
+    const auto* ud = reinterpret_cast<const USERDATA*>(item->UserData);
+    if (!ud || !ud->pKeyWordName) return;
+    CZQLocalPtr<WCHAR> feature, option;
+    if (!BMultiByteToWide(feature.Put(), ud->pKeyWordName, CP_ACP)) return;
+    if (DWGetFeatureOption(m_pCUIParam, feature.Get(), option.Put()) == ZQOPT_OK)
+        ZQCopyText(m_szPrintQualityName, 256, option.Get());
+}
+
+void CZQUILogic::VUpdateColorSpaceConflicts() {
+    auto selectedConflicts = [](const OPTITEM* item) {
+        return item && item->pOptType && item->pOptType->pOptParam && item->Sel >= 0 &&
+               item->Sel < item->pOptType->Count &&
+               (item->pOptType->pOptParam[item->Sel].Flags & OPTPF_OVERLAY_WARNING_ICON);
+    };
+    POPTITEM space = nullptr, media = nullptr, quality = nullptr;
+    DWFindOptItem(m_pCUIParam, L"ZQInputColorSpace", &space);
+    DWFindOptItem(m_pCUIParam, L"MediaType", &media);
+    if (!media) DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media);
+    DWFindOptItemByPubId(m_pCUIParam, DMPUB_PRINTQUALITY, 0, &quality);
+    if (!selectedConflicts(space)) return;
+    // The core driver re-evaluates its constraints when it hears of the item again.
+    POPTITEM item = selectedConflicts(media) ? media : selectedConflicts(quality) ? quality : nullptr;
+    if (!item) return;
+    const LONG sel = item->Sel;
+    item->Flags |= OPTIF_CHANGED;
+    m_pCUIParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(m_pCUIParam->poemuiobj, item, static_cast<DWORD>(sel),
+                                                            DWSelectMode());
+}
+
+// ---------------------------------------------------------------------------------------------
+// E. Preview codes
+// ---------------------------------------------------------------------------------------------
+int CZQUILogic::IGetStapleCode() const {
+    return CodeOf(m_pCUIParam, BIsPostScript() ? L"StapleLocation" : L"Stapling", kStapleCodes, 0);
+}
+int CZQUILogic::IGetPunchCode() const { return CodeOf(m_pCUIParam, L"Punching", kPunchCodes, 0); }
+int CZQUILogic::IGetPunchUnitType() const { return CodeOf(m_pCUIParam, L"ZQPunchUnitType", kPunchUnitCodes, -1); }
+int CZQUILogic::IGetFoldCode() const { return CodeOf(m_pCUIParam, L"Folding", kFoldCodes, 0); }
+int CZQUILogic::IGetOutputAccessoryCode() const {
+    return CodeOf(m_pCUIParam, L"AccessoryOutputBins", kAccessoryCodes, -1);
+}
+
+int CZQUILogic::IGetThriftmodeState() const {
+    if (!m_pCUIParam || !m_pCUIParam->pDrvOptItems || !m_pDevmode) return 1;
+    POPTITEM item = nullptr;
+    if (DWFindOptItem(m_pCUIParam, BIsPostScript() ? L"JCLThriftmode" : L"Thriftmode", &item) != ZQOPT_OK) return 1;
+    return item->Sel != 0 ? 3 : 2;
+}
+
+// ---------------------------------------------------------------------------------------------
+// G. Sheet bookkeeping
+// ---------------------------------------------------------------------------------------------
+static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 30, "saved selections");
+
+void CZQUILogic::VSaveSelections() {
+    int i = 0;
+    for (PCWSTR feature : kSavedFeatures) {
+        int index = -1;
+        if (DWGetFeatureOptionIndex(m_pCUIParam, feature, &index) != ZQOPT_OK) index = -1;
+        m_aiSaved[i++] = index;
+    }
+}
+
+int CZQUILogic::IGetSavedSelection(PCWSTR pszFeature) const {
+    if (!pszFeature) return -1;
+    int i = 0;
+    for (PCWSTR feature : kSavedFeatures) {
+        if (ZQEqualNoCase(feature, pszFeature)) return m_aiSaved[i];
+        ++i;
+    }
+    return -1;
+}
+
+int CZQUILogic::IResolveConflicts(ZQUIDevmode* pSettings) {
+    ZQUIDevmode* dm = pSettings ? pSettings : m_pDevmode;
+    if (!dm || !m_pCUIParam) return 0;
+    ZQUIDevmode* const saved = m_pDevmode;
+    m_pDevmode = dm;
+    int changed = 0;
+    // Two-sided printing against the form: a custom size outside the range, or a conflict the core
+    // driver marks on the selected two-sided option, ends it.
+    changed += IApplyCustomDuplexRange();
+    POPTITEM duplex = nullptr;
+    if (DWFindOptItemByPubId(m_pCUIParam, DMPUB_DUPLEX, 0, &duplex) == ZQOPT_OK && duplex->Sel > 0 &&
+        duplex->pOptType && duplex->Sel < duplex->pOptType->Count &&
+        (duplex->pOptType->pOptParam[duplex->Sel].Flags & OPTPF_OVERLAY_WARNING_ICON)) {
+        DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
+        dm->wDuplex = DMDUP_SIMPLEX;
+        ++changed;
+    }
+    // The straight paper path goes with the first output bin.
+    if (dm->dwStraightPaperPath) {
+        int bin = 0;
+        if (DWGetFeatureOptionIndex(m_pCUIParam, L"OutputBin", &bin) == ZQOPT_OK && bin != 0 &&
+            DWSelect(L"OutputBin", 0) == ZQOPT_OK)
+            ++changed;
+    }
+    // Quality against media: the media type's macros, then the colour space.
+    if (CZQXmlUiRules* rules = PLoadedRules()) rules->VRunMediaTypeMacros(m_pCUIParam);
+    VUpdateColorSpaceConflicts();
+    // In the simplified interface a poster prints one page per sheet.
+    if (BCanRead(L"ZQSimplifiedUI") && dm->dwPagesPerSheet != 1) {
+        int tiles = 0;
+        if (BGetPosterTiles(&tiles)) {
+            DWSelect(L"ZQPosterPrintingOptionSUI", 0);
+            ++changed;
+        }
+    }
+    m_pDevmode = saved;
+    return changed;
+}
+
+BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut) {
+    if (pszOut) pszOut[0] = 0;
+    CZQLocalPtr<WCHAR> text;
+    if (!hPrinter || !pszKey || !pszValue || !CZQDriverData::BGetPrinterDataEx(hPrinter, pszKey, pszValue, text.Put()))
+        return FALSE;
+    if (pszOut) ZQCopyText(pszOut, 256, text.Get());
+    return ZQEqualNoCase(text.Get(), zqsettings::kLock);
+}
+
+void CZQUILogic::VGetInitialFeatureOption(CZQOemUI*, PCWSTR pszFeature, PWSTR pszOption) {
+    if (!pszOption) return;
+    // Before the installation completed an active quick set would give its option; without one
+    // (and afterwards) the feature's current option stands.
+    WCHAR option[256];
+    if (BReadOption(pszFeature, option)) ZQCopyText(pszOption, 256, option);
+}
+
+BOOL CZQUILogic::BFillDevmodeEnums(ZQUIDevmode* pDevmode) {
+    ZQUIDevmode* dm = pDevmode ? pDevmode : m_pDevmode;
+    if (!dm) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    if (BCanRead(L"JobRetention")) {
+        dm->dwJobStorageAvailable = 1;
+    } else {
+        dm->dwJobStorageAvailable = 0;
+        dm->dwRetentionMode = 0;
+        dm->dwPinRequired = 0;
+    }
+    WCHAR option[256];
+    const BOOL nameOverride = BReadOption(L"ZQDuplicateJobNameOverride", option);
+    dm->dwNameExistsAvailable = nameOverride ? 1 : 0;
+    dm->dwNameExistsSwfw = nameOverride && ZQEqualNoCase(option, L"SWFW") ? 1 : 0;
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// H. Texts and lists
+// ---------------------------------------------------------------------------------------------
+BOOL CZQUILogic::BHasMarkPrefix(PCWSTR pszText) { return pszText && wcsstr(pszText, L"<< ") != nullptr; }
+
+BOOL CZQUILogic::BStripMarkPrefix(PWSTR pszText) {
+    if (!pszText) return FALSE;
+    const size_t len = ZQTextLength(pszText, 256);
+    if (len >= 256) pszText[255] = 0;
+    PWSTR mark = wcsstr(pszText, L"<< ");
+    if (!mark) return FALSE;
+    PCWSTR rest = mark + 3;
+    memmove(pszText, rest, (wcslen(rest) + 1) * sizeof(WCHAR));
+    return TRUE;
+}
+
+DWORD CZQUILogic::ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount) {
+    if (ppList) *ppList = nullptr;
+    if (piCount) *piCount = 0;
+    if (!pParam || !pszText || !ppList || !piCount) return ZQOPT_BAD_ARGUMENT;
+    int count = 1;
+    for (PCWSTR p = pszText; *p; ++p)
+        if (*p == L'_') ++count;
+    PWSTR* list = static_cast<PWSTR*>(LocalAlloc(LPTR, static_cast<size_t>(count) * sizeof(PWSTR)));
+    if (!list) return ZQOPT_NO_MEMORY;
+    PCWSTR start = pszText;
+    for (int i = 0; i < count; ++i) {
+        PCWSTR end = wcschr(start, L'_');
+        const size_t len = end ? static_cast<size_t>(end - start) : wcslen(start);
+        list[i] = static_cast<PWSTR>(LocalAlloc(LPTR, (len + 1) * sizeof(WCHAR)));
+        if (!list[i]) {
+            VFreeStringList(list, i);
+            return ZQOPT_NO_MEMORY;
+        }
+        memcpy(list[i], start, len * sizeof(WCHAR));
+        start = end ? end + 1 : start + len;
+    }
+    *ppList = list;
+    *piCount = count;
+    return ZQOPT_OK;
+}
+
+BOOL CZQUILogic::BIsInStringList(const PCWSTR* ppList, int iCount, PCWSTR pszText) {
+    if (!ppList || !pszText) return FALSE;
+    for (int i = 0; i < iCount; ++i)
+        if (ppList[i] && wcscmp(ppList[i], pszText) == 0) return TRUE;
+    return FALSE;
+}
+
+BOOL CZQUILogic::BFindValueIndex(DWORD dwValue, const ValueList* pList, int* piIndex) {
+    if (!pList || !piIndex || (!pList->pValues && pList->dwCount)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    for (DWORD i = 0; i < pList->dwCount; ++i)
+        if (pList->pValues[i] == dwValue) {
+            *piIndex = static_cast<int>(i);
+            return TRUE;
+        }
+    return FALSE;
+}
+
+void CZQUILogic::VButtonCaption(HWND hButton, PWSTR pszCaption, size_t cchCaption) {
+    if (!pszCaption || !cchCaption) return;
+    pszCaption[0] = 0;
+    WCHAR text[256] = {};
+    if (hButton) GetWindowTextW(hButton, text, 256);
+    size_t n = 0;
+    for (PCWSTR p = text; *p && *p != L'(' && n + 1 < cchCaption; ++p)
+        if (*p != L'&') pszCaption[n++] = *p;
+    while (n > 0 && pszCaption[n - 1] == L' ') --n;
+    pszCaption[n] = 0;
+}
+
+int CZQUILogic::IConfirmBox(INT idFirst, INT idSecond, INT idThird, UINT uFlags, HWND hOwner) {
+    WCHAR caption[256];
+    VButtonCaption(hOwner, caption, 256);
+    WCHAR body[3 * kResStringChars + 8] = {};
+    for (INT id : {idFirst, idSecond, idThird}) {
+        WCHAR part[kResStringChars] = {};
+        if (!BLoadResString(id, part) || !part[0]) continue;
+        if (body[0]) ZQAppendText(body, sizeof body / sizeof body[0], L"\n\n");
+        ZQAppendText(body, sizeof body / sizeof body[0], part);
+    }
+    return MessageBoxW(hOwner ? GetParent(hOwner) : nullptr, body, caption, uFlags);
+}
+
+// ---------------------------------------------------------------------------------------------
+// I. Device answers and rolls
+// ---------------------------------------------------------------------------------------------
+BOOL CZQUILogic::BGetUserDefinedMedia(HANDLE hPrinter, PWSTR** ppList, int* piCount) {
+    return ReadAnswerList(hPrinter, L"UserDefinedMedia", ppList, piCount);
+}
+
+BOOL CZQUILogic::BGetOutputBinNames(HANDLE hPrinter, PWSTR** ppList, int* piCount) {
+    return ReadAnswerList(hPrinter, L"OutputBinNames", ppList, piCount);
+}
+
+int CZQUILogic::IRollFieldPubId(int iRoll, PCWSTR pszField) {
+    if (!pszField || (iRoll != 1 && iRoll != 2)) return -1;
+    const RollRow& row = kRollRows[iRoll == 1 ? 3 : 4];
+    for (int f = 0; f < 4; ++f)
+        if (wcscmp(pszField, kRollFields[f]) == 0) return row.ids[f];
+    return -1;
+}
+
+int CZQUILogic::IRollValuePubId(PCWSTR pszValueName) {
+    if (!pszValueName) return -1;
+    for (const RollRow& row : kRollRows) {
+        const size_t len = wcslen(row.source);
+        if (wcsncmp(pszValueName, row.source, len) != 0) continue;
+        for (int f = 0; f < 4; ++f)
+            if (wcscmp(pszValueName + len, kRollFields[f]) == 0) return row.ids[f];
+    }
+    return -1;
+}
+
+void CZQUILogic::VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth) {
+    if (!pRules || !pszWidth) return;
+    const CZQXmlParserCommon& parser = pRules->Parser();
+    if (!parser.BIsLoaded() || !parser.RollSheetList()) return;
+    CZQComPtr<IXMLDOMNode> roll;
+    if (parser.RollSheetList()->get_item(0, roll.Put()) != S_OK || !roll) return;
+    PWSTR minWidth = nullptr, maxWidth = nullptr, realWidth = nullptr, minHeight = nullptr, maxHeight = nullptr;
+    CZQXmlParserCommon::BGetRollLimits(roll.Get(), &minWidth, &maxWidth, &realWidth, &minHeight, &maxHeight);
+    CZQLocalPtr<WCHAR> keep[] = {CZQLocalPtr<WCHAR>(minWidth), CZQLocalPtr<WCHAR>(maxWidth),
+                                 CZQLocalPtr<WCHAR>(realWidth), CZQLocalPtr<WCHAR>(minHeight),
+                                 CZQLocalPtr<WCHAR>(maxHeight)};
+    if (!maxWidth) return;
+    PWSTR end = nullptr;
+    const double limit = wcstod(maxWidth, &end);
+    if (end == maxWidth || !std::isfinite(limit) || limit <= 0) return;
+    const size_t len = ZQTextLength(pszWidth, 256);
+    if (len >= 256) pszWidth[255] = 0;
+    const double width = wcstod(pszWidth, &end);
+    if (end == pszWidth || !std::isfinite(width) || width <= limit) return;
+    ZQFormatText(pszWidth, 256, L"%1.2lf", limit);
+}
