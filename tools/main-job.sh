@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: set up, build, install both sample printers with the core driver stand-in and the
-# plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display, save a
-# screenshot per printer to out/ and print the devmode each sheet returned.
+# plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
+# plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
+# devmode each sheet returned; the roll printer's Printer Properties show the plug-in's roll items.
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -41,7 +42,14 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqroll:ZQ Roll 4400 Large Format"; d
   rm -f "$png"
   echo "== $printer"
   wine zqhost.exe install "samples\\$model\\$model.zqm" --name "$printer" </dev/null | tr -d '\r'
-  wine zqhost.exe prefs "$printer" --ok-after 2500 --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+  wine zqhost.exe prefs "$printer" --ok-after 2500 --show Orientation --screenshot "$(winepath -w "$png")" \
+    </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
 done
+png="$out/zqroll-properties.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Printer Properties"
+wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Roll 1 Width" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
 exit $rc

@@ -105,7 +105,8 @@ void ReadRollOptions(CZQUILogic& logic, IXMLDOMNodeList* pList, RollOptions& out
 void RollSourceOf(const char* keyword, PWSTR source, size_t cch) {
     WCHAR wide[32] = {};
     MultiByteToWideChar(CP_ACP, 0, keyword, -1, wide, 32);
-    for (PCWSTR field : kRollFieldNames) {
+    // "CustomWidth" before "Width", which ends it too.
+    for (PCWSTR field : {L"CustomWidth", L"Name", L"Type", L"Width"}) {
         const size_t len = wcslen(wide), flen = wcslen(field);
         if (len > flen && wcscmp(wide + len - flen, field) == 0) {
             ZQCopyTextN(source, cch, wide, len - flen);

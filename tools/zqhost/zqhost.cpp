@@ -4,7 +4,8 @@
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
-// options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK)
+// options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
+//          --show NAME (select the last setting of that name in the core driver's list first)
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "common/zqproc.h"
 #include "platform/oemuiplatform.h"
 #include "zqhostapp.h"
+#include "zqhostpage.h"
 #include "zqinstall.h"
 #include "zqprinter.h"
 
@@ -109,11 +111,36 @@ int Install(const std::wstring& model, const std::wstring& name) {
 struct SheetOptions {
     UINT okAfter = 0;
     std::wstring screenshot;
+    std::wstring show;
 };
+
+// Selects the last row of the core driver's list with that setting name, with the list's end in
+// view (the plug-in's own items follow the driver's).
+void ShowSetting(HWND sheet, const std::wstring& name) {
+    HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND list = page ? GetDlgItem(page, kZQIdList) : nullptr;
+    if (!list) return;
+    const int rows = ListView_GetItemCount(list);
+    int found = -1;
+    for (int row = 0; row < rows; ++row) {
+        WCHAR text[256] = {};
+        ListView_GetItemText(list, row, 0, text, 256);
+        if (name == text) found = row;
+    }
+    if (found < 0) {
+        wprintf(L"note  no setting \"%ls\" in the list\n", name.c_str());
+        return;
+    }
+    ListView_EnsureVisible(list, rows - 1, FALSE);
+    ListView_SetItemState(list, found, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, found, FALSE);
+    UpdateWindow(sheet);
+}
 
 // The automatic OK with the picture taken just before it.
 std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved) {
     return [&o, &saved](HWND sheet) {
+        if (!o.show.empty()) ShowSetting(sheet, o.show);
         if (o.screenshot.empty()) return;
         saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
         if (saved) wprintf(L"ok    screenshot %ls\n", o.screenshot.c_str());
@@ -176,8 +203,8 @@ int Summary(const std::wstring& printer) {
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
-            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
-            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
+            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
+            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
             L"       zqhost summary <printer>\n");
 }
 
@@ -196,6 +223,7 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring arg = argv[i];
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
+        else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
         else {
             Usage();
