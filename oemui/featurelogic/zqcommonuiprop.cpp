@@ -53,6 +53,7 @@ STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
         m_logic.VSetResourceModule(m_pCommon->HResModule());
     }
     m_logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
+    m_logic.m_iPdlIndex = PdlIndex(pOemCUIPParam);
 
     if (!pOemCUIPParam->pOEMOptItems) {
         // Count pass: the fill pass builds exactly this set.
@@ -76,7 +77,6 @@ void CZQOemUI::VFillHeaderValues(POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode) {
 void CZQOemUI::VFillPass(DWORD dwMode, POEMCUIPPARAM p) {
     ZQ_TRACE("CZQOemUI::VFillPass");
     // The private devmode's header values, in the core driver's block and in the working copy.
-    m_logic.m_iPdlIndex = PdlIndex(p);
     m_logic.m_dwLanguage = static_cast<DWORD>(m_logic.m_iPdlIndex);
     ZQUIDevmode* coreDM = p->pOEMDM && zqdm::IsCurrentBlock(p->pOEMDM, zqdm::kSize)
                               ? static_cast<ZQUIDevmode*>(p->pOEMDM)
@@ -84,7 +84,7 @@ void CZQOemUI::VFillPass(DWORD dwMode, POEMCUIPPARAM p) {
     VFillHeaderValues(p, coreDM);
     VFillHeaderValues(p, m_logic.WorkDM());
     m_logic.m_dwPdl = static_cast<DWORD>(m_logic.m_iPdlIndex);
-    BReadPrinterRecords(p->hPrinter, p->pPublicDM);
+    const BOOL records = BReadPrinterRecords(p->hPrinter, p->pPublicDM);
 
     // The driver's helper file.
     VLoadXmlRulesFile(p);
@@ -103,7 +103,7 @@ void CZQOemUI::VFillPass(DWORD dwMode, POEMCUIPPARAM p) {
 
     // Trays for the device-capabilities answers; a user without the rights to write printer data
     // leaves the record of the last event.
-    ZQStoreTrayInfo(p->hPrinter, m_caps.szPrinterName, m_caps.szPortName);
+    if (records && p->hPrinter) ZQStoreTrayInfo(p->hPrinter, m_caps.szPrinterName, m_caps.szPortName);
 
     // The plug-in's own items: the set the count pass planned for this block (a block that had
     // no count pass gets its plan now), never more than the core driver made room for.

@@ -194,7 +194,7 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
         AddSpec(pPlan, kOemItemHeading, 0, "ZQLayoutOptions");
         AddSpec(pPlan, kOemItemOrientation, kOemPubOrientation, "ZQOrientationCopy");
         AddSpec(pPlan, kOemItemPageOrder, kOemPubPageOrder, "ZQPageOrderCopy");
-        const bool postScript = logic.WorkDM() && logic.WorkDM()->dwPdl == kPdlPostScript;
+        const bool postScript = logic.m_iPdlIndex == static_cast<int>(kPdlPostScript);
         for (const DialogItemRow& row : kDialogItems) {
             if (!ZQFindOemDialog(row.dialog)) continue;  // its dialog is not part of the plug-in
             PCWSTR feature = postScript ? row.psFeature : row.feature;
@@ -413,6 +413,12 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
         if (!item.pName) break;
         ++built;
     }
-
+    // Items of rolls the printer does not have now are hidden.
+    if (built) {
+        const DWORD offered = pParam->cOEMOptItems;
+        pParam->cOEMOptItems = built;
+        ZQShowInstalledRollItems(pParam);
+        pParam->cOEMOptItems = offered;
+    }
     return built;
 }

@@ -241,8 +241,9 @@ CZQUILogic::PFN_OsVersion CZQUILogic::SetOsVersionSource(PFN_OsVersion pfn) {
 }
 
 int CZQUILogic::IGetPsItemPosition(const PrinterCaps*) const {
-    // The PostScript driver's mirror item has no public id; it is found by its keyword, and the
-    // position it has on the driver's usual layout stands when no keyword names it.
+    // The PostScript driver's mirror item has no public id; it is found by its keyword (the maker's
+    // own "ZQ" features are not the driver's), and the position it has on the driver's usual
+    // layout stands when no keyword names it.
     constexpr int kUsualPosition = 5;
     const POEMCUIPPARAM p = m_pCUIParam;
     if (!p || !p->pDrvOptItems) return kUsualPosition;
@@ -251,7 +252,8 @@ int CZQUILogic::IGetPsItemPosition(const PrinterCaps*) const {
         const OPTITEM& item = p->pDrvOptItems[i];
         if (item.DMPubID != 0 || !item.pOptType) continue;
         const auto* ud = reinterpret_cast<const USERDATA*>(item.UserData);
-        if (ud && ud->pKeyWordName && StrStrIA(ud->pKeyWordName, "Mirror")) return occurrence;
+        if (ud && ud->pKeyWordName && StrCmpNIA(ud->pKeyWordName, "ZQ", 2) != 0 && StrStrIA(ud->pKeyWordName, "Mirror"))
+            return occurrence;
         ++occurrence;
     }
     return kUsualPosition;

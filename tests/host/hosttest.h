@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "zqhostdm.h"
 #include "zqmodel.h"
 
 namespace zqhosttest {
@@ -42,5 +43,21 @@ private:
 zqmodel::Model LoadModel(const wchar_t* relativePath);
 // The option item of a feature keyword, or null.
 POPTITEM FindItem(POPTITEM items, DWORD count, const char* keyword);
+
+// The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
+// setting's name, the first of that name or (last) the last one.
+HWND CurrentPage(HWND sheet);
+int RowOf(HWND page, const std::wstring& name, bool last = false);
+std::wstring RowValue(HWND page, const std::wstring& name, bool last = false);
+bool SelectRow(HWND page, const std::wstring& name, bool last = false);
+std::vector<std::wstring> ComboEntries(HWND page);
+// Selects the row and picks the option in the page's combo box.
+bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false);
+
+// A devmode of the core driver stand-in: its private part, a feature's selected option there, and
+// the plug-in's block (null when it has none).
+zqhostdm::ParsedPrivate Private(const std::vector<BYTE>& dm);
+std::string Selected(const std::vector<BYTE>& dm, const std::string& feature);
+const BYTE* OemBlock(const std::vector<BYTE>& dm);
 
 }  // namespace zqhosttest

@@ -20,78 +20,21 @@
 
 namespace {
 
+using zqhosttest::Choose;
+using zqhosttest::ComboEntries;
+using zqhosttest::CurrentPage;
+using zqhosttest::OemBlock;
+using zqhosttest::Private;
 using zqhosttest::RecorderLog;
+using zqhosttest::RowOf;
+using zqhosttest::RowValue;
 using zqhosttest::ScopedEnv;
+using zqhosttest::Selected;
+using zqhosttest::SelectRow;
 
 const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
 const std::wstring kTest = L"ZQ Host Test Printer";
 constexpr DWORD kFullSize = sizeof(DEVMODEW) + zqhostdm::kPrivateSize + 6512;
-
-// ---- the property page, driven by window messages
-
-HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-int RowOf(HWND page, const std::wstring& name) {
-    HWND list = GetDlgItem(page, kZQIdList);
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        WCHAR text[256] = {};
-        ListView_GetItemText(list, row, 0, text, 256);
-        if (name == text) return row;
-    }
-    return -1;
-}
-
-std::wstring RowValue(HWND page, const std::wstring& name) {
-    WCHAR text[256] = {};
-    const int row = RowOf(page, name);
-    if (row >= 0) ListView_GetItemText(GetDlgItem(page, kZQIdList), row, 1, text, 256);
-    return text;
-}
-
-bool SelectRow(HWND page, const std::wstring& name) {
-    const int row = RowOf(page, name);
-    if (row < 0) return false;
-    ListView_SetItemState(GetDlgItem(page, kZQIdList), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    return true;
-}
-
-std::vector<std::wstring> ComboEntries(HWND page) {
-    std::vector<std::wstring> out;
-    HWND combo = GetDlgItem(page, kZQIdCombo);
-    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        out.push_back(text);
-    }
-    return out;
-}
-
-// Selects a row and picks an option in the page's combo box, as a user does.
-bool Choose(HWND page, const std::wstring& row, const std::wstring& option) {
-    if (!SelectRow(page, row)) return false;
-    HWND combo = GetDlgItem(page, kZQIdCombo);
-    const LRESULT at = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(option.c_str()));
-    if (at < 0) return false;
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(kZQIdCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    return true;
-}
-
-zqhostdm::ParsedPrivate Private(const std::vector<BYTE>& dm) {
-    const auto* pub = reinterpret_cast<const DEVMODEW*>(dm.data());
-    return zqhostdm::ParsePrivate(dm.data() + pub->dmSize, dm.size() - pub->dmSize);
-}
-
-std::string Selected(const std::vector<BYTE>& dm, const std::string& feature) {
-    for (const auto& [key, value] : Private(dm).selections)
-        if (key == feature) return value;
-    return "";
-}
-
-const BYTE* OemBlock(const std::vector<BYTE>& dm) {
-    const auto priv = Private(dm);
-    return priv.cbOem ? dm.data() + reinterpret_cast<const DEVMODEW*>(dm.data())->dmSize + priv.oemOffset : nullptr;
-}
 
 class Printers : public ::testing::Test {
 protected:

@@ -390,6 +390,8 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
         EXPECT_EQ(static_cast<int>(i), page->m_iSheetPosition);
         EXPECT_EQ(static_cast<int>(i), m_plugin->ISheetPosition(page->m_id));
         EXPECT_EQ(m_plugin.get(), ctx->pPlugin);
+        EXPECT_EQ(m_plugin->Logic(), ctx->pLogic);
+        EXPECT_EQ(static_cast<int>(i), ctx->pLogic->IGetPageIndex(&m_dm, page->m_id));
         EXPECT_EQ(m_plugin->Caps(), ctx->pCaps);
         EXPECT_EQ(nullptr, ctx->pDriverUI);  // none published
         EXPECT_EQ(&m_ps, page->SheetParam());
@@ -531,15 +533,23 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
 
 TEST_F(Assembly, EverySheetStartsWithFreshSheetState) {
     ASSERT_EQ(S_OK, Init());
-    ZQSheetState* state = m_plugin->Logic()->SheetState();
+    CZQUILogic* logic = m_plugin->Logic();
+    ZQSheetState* state = logic->SheetState();
     state->iHighestPage = 4;
     state->bTitleDone = TRUE;
+    // A page edits the working copy; the next document sheet starts from the core driver's block.
+    logic->WorkDM()->dwWmAngle = 7;
     ASSERT_EQ(S_OK, Destroy());
     m_sheet = FakeSheet();
+    m_dm.dwWmAngle = 33;
     ASSERT_EQ(S_OK, Init());
     EXPECT_EQ(-1, state->iHighestPage);
     EXPECT_FALSE(state->bTitleDone);
     EXPECT_EQ(1, state->aiPagePosition[kPagePaperQuality]);
+    EXPECT_EQ(1, logic->IGetPageIndex(nullptr, kPagePaperQuality));
+    EXPECT_EQ(-1, logic->IGetPageIndex(nullptr, kPageOutput));
+    EXPECT_EQ(-1, logic->IGetPageIndex(nullptr, 999));
+    EXPECT_EQ(33u, logic->WorkDM()->dwWmAngle);
 }
 
 TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {

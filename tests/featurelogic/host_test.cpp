@@ -1,0 +1,197 @@
+// Both sample printers installed with the core driver stand-in and zqoemui.dll: the plug-in's own
+// items in the core driver's lists, a change of them stored in the devmode, and locked settings.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/zqhandles.h"
+#include "hosttest.h"
+#include "testsupport.h"
+#include "zqhostapp.h"
+#include "zqhostpage.h"
+#include "zqinstall.h"
+#include "zqprinter.h"
+#include "zquidevmode.h"
+
+namespace {
+
+using zqhosttest::Choose;
+using zqhosttest::ComboEntries;
+using zqhosttest::CurrentPage;
+using zqhosttest::OemBlock;
+using zqhosttest::RowOf;
+using zqhosttest::RowValue;
+using zqhosttest::Selected;
+using zqhosttest::SelectRow;
+
+const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
+const std::wstring kRoll = L"ZQ Roll 4400 Large Format";
+
+std::vector<std::wstring> Rows(HWND page) {
+    std::vector<std::wstring> rows;
+    HWND list = GetDlgItem(page, kZQIdList);
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        WCHAR text[256] = {};
+        ListView_GetItemText(list, row, 0, text, 256);
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+std::wstring StatusText(HWND page) {
+    WCHAR text[256] = {};
+    GetDlgItemTextW(page, kZQIdStatus, text, 256);
+    return text;
+}
+
+template <typename T>
+T BlockField(const std::vector<BYTE>& dm, size_t offset) {
+    T value{};
+    const BYTE* block = OemBlock(dm);
+    if (block) std::memcpy(&value, block + offset, sizeof value);
+    return value;
+}
+
+class SampleItems : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
+            ZQInstallResult result;
+            ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result));
+        }
+    }
+    static CZQSpoolPrinter Open(const std::wstring& name) {
+        CZQSpoolPrinter h;
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), &defaults)) << GetLastError();
+        return h;
+    }
+    // Printing Preferences from `in` (null: the printer's default), OK pressed after `hook`.
+    static std::vector<BYTE> Preferences(const std::wstring& name, const std::function<void(HWND)>& hook,
+                                         const DEVMODEW* in = nullptr) {
+        CZQSpoolPrinter h = Open(name);
+        std::vector<BYTE> out;
+        CZQAutoPress press(50, [&](HWND sheet) { hook(CurrentPage(sheet)); });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, in, out));
+        EXPECT_TRUE(press.Pressed());
+        return out;
+    }
+    static void Properties(const std::wstring& name, const std::function<void(HWND)>& hook) {
+        CZQSpoolPrinter h = Open(name);
+        CZQAutoPress press(50, [&](HWND sheet) { hook(CurrentPage(sheet)); });
+        EXPECT_GT(ZQOpenPrinterProperties(h.Get(), name), 0);
+        EXPECT_TRUE(press.Pressed());
+    }
+};
+
+TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
+    for (const std::wstring& name : {kDesk, kRoll}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        std::vector<std::wstring> rows;
+        std::wstring status;
+        Preferences(name, [&](HWND page) {
+            rows = Rows(page);
+            status = StatusText(page);
+        });
+        ASSERT_GE(rows.size(), 3u);
+        EXPECT_EQ((std::vector<std::wstring>{L"Layout Options", L"Orientation", L"Page Order"}),
+                  std::vector<std::wstring>(rows.end() - 3, rows.end()))
+            << "the plug-in's items follow the core driver's";
+        EXPECT_NE(std::wstring::npos, status.find(L"3 own items")) << status;
+    }
+
+    // Printer properties: the roll printer's rolls, nothing for the desktop printer.
+    std::vector<std::wstring> rows;
+    std::wstring status, type, width;
+    Properties(kRoll, [&](HWND page) {
+        rows = Rows(page);
+        status = StatusText(page);
+        type = RowValue(page, L"Roll 1 Media Type");
+        width = RowValue(page, L"Roll 2 Width");
+    });
+    EXPECT_NE(std::wstring::npos, status.find(L"8 own items")) << status;
+    for (const wchar_t* row : {L"Roll 1 Media Name", L"Roll 1 Media Type", L"Roll 1 Width", L"Roll 1 Custom Width",
+                               L"Roll 2 Media Name", L"Roll 2 Media Type", L"Roll 2 Width", L"Roll 2 Custom Width"})
+        EXPECT_NE(rows.end(), std::find(rows.begin(), rows.end(), row)) << std::wstring(row).size();
+    EXPECT_EQ(L"Bond Paper", type) << "the helper file's roll types, in the status module's texts";
+    EXPECT_EQ(L"24 in.", width);
+    Properties(kDesk, [&](HWND page) { status = StatusText(page); });
+    EXPECT_NE(std::wstring::npos, status.find(L"0 own items")) << status;
+}
+
+TEST_F(SampleItems, AChangedCopyIsReconciledAndStoredInTheDevmode) {
+    std::wstring coreShown, ownShown;
+    std::vector<std::wstring> choices;
+    std::vector<BYTE> out = Preferences(kDesk, [&](HWND page) {
+        ASSERT_TRUE(SelectRow(page, L"Orientation", true));
+        choices = ComboEntries(page);
+        EXPECT_TRUE(Choose(page, L"Orientation", L"Landscape", true));
+        EXPECT_TRUE(Choose(page, L"Page Order", L"Back to Front", true));
+        coreShown = RowValue(page, L"Orientation");
+        ownShown = RowValue(page, L"Page Order");
+    });
+    EXPECT_EQ((std::vector<std::wstring>{L"Portrait", L"Landscape"}), choices);
+    EXPECT_EQ(L"Landscape", coreShown) << "the core driver's item followed at once";
+    EXPECT_EQ(L"Back to Front", ownShown) << "and so did the core driver's page order";
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(DMORIENT_LANDSCAPE, reinterpret_cast<const DEVMODEW*>(out.data())->dmOrientation);
+    EXPECT_EQ("LANDSCAPE_CC90", Selected(out, "Orientation"));
+    EXPECT_EQ("BACK_TO_FRONT", Selected(out, "PageOrder"));
+    EXPECT_EQ(DMORIENT_LANDSCAPE, BlockField<uint16_t>(out, offsetof(ZQUIDevmode, wOrientation)));
+    EXPECT_EQ(1u, BlockField<uint32_t>(out, offsetof(ZQUIDevmode, dwPageOrder)));
+    EXPECT_EQ(4u, BlockField<uint32_t>(out, offsetof(ZQUIDevmode, dwPdl))) << "PCL 3";
+    EXPECT_EQ(2u, BlockField<uint32_t>(out, offsetof(ZQUIDevmode, dwColorMode)));
+
+    // The next sheet from that devmode starts with the copies where they were left.
+    std::wstring orientation, order;
+    Preferences(
+        kDesk,
+        [&](HWND page) {
+            orientation = RowValue(page, L"Orientation", true);
+            order = RowValue(page, L"Page Order", true);
+        },
+        reinterpret_cast<const DEVMODEW*>(out.data()));
+    EXPECT_EQ(L"Landscape", orientation);
+    EXPECT_EQ(L"Back to Front", order);
+
+    // The roll printer has no page-order item of its own: the copy keeps it in the devmode alone.
+    std::vector<BYTE> roll = Preferences(kRoll, [](HWND page) {
+        EXPECT_TRUE(Choose(page, L"Page Order", L"Back to Front", true));
+    });
+    ASSERT_FALSE(roll.empty());
+    EXPECT_EQ(1u, BlockField<uint32_t>(roll, offsetof(ZQUIDevmode, dwPageOrder)));
+    EXPECT_EQ(5u, BlockField<uint32_t>(roll, offsetof(ZQUIDevmode, dwPdl))) << "ZQ-GL/2";
+}
+
+TEST_F(SampleItems, LockedSettingsShowDisabled) {
+    for (const std::wstring& name : {kDesk, kRoll}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        CZQSpoolPrinter h = Open(name);
+        auto lock = [&](const wchar_t* text) {
+            const DWORD cb = static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR));
+            ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+                      SetPrinterDataExW(h.Get(), L"DMCLockData\\Printing", L"MediaType", REG_SZ,
+                                        reinterpret_cast<BYTE*>(const_cast<wchar_t*>(text)), cb));
+        };
+        auto comboEnabled = [&](const wchar_t* row) {
+            BOOL enabled = TRUE;
+            Preferences(name, [&](HWND page) {
+                EXPECT_TRUE(SelectRow(page, row));
+                enabled = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
+            });
+            return enabled;
+        };
+        lock(L"Lock");
+        EXPECT_FALSE(comboEnabled(L"Paper Type"));
+        EXPECT_TRUE(comboEnabled(L"Paper Size"));
+        // The spooler cannot delete the value here; an empty lock locks nothing.
+        lock(L"");
+        EXPECT_TRUE(comboEnabled(L"Paper Type"));
+    }
+}
+
+}  // namespace

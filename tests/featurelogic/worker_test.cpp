@@ -1,0 +1,415 @@
+// The CommonUIProp worker of the plug-in object in process: the count and fill passes of the
+// plug-in's own items, the values the fill pass writes, and the option-item callbacks.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/zqhandles.h"
+#include "optitemfixture.h"
+#include "platform/zqmemprinter.h"
+#include "settings/zqdriverdata.h"
+#include "zqoemui.h"
+
+namespace {
+
+using zqtest::COptItemFixture;
+using zqtest::FixtureFeature;
+using zqtest::ListFeature;
+using zqtest::ValueFeature;
+
+struct PluginDeleter {
+    void operator()(CZQOemUI* p) const { p->Release(); }
+};
+
+const char* KeywordOf(const OPTITEM& item) {
+    const auto* ud = reinterpret_cast<const USERDATA*>(item.UserData);
+    return ud && ud->pKeyWordName ? ud->pKeyWordName : "";
+}
+
+// Dialogs behind the push items, recorded instead of shown.
+std::vector<ZQOemDialogParam> g_dialogs;
+INT_PTR RecordDialog(ZQOemDialogParam* p) {
+    g_dialogs.push_back(*p);
+    return IDOK;
+}
+const ZQOemDialogRow kTestDialogs[] = {
+    {kOemDialogDryTime, &RecordDialog}, {kOemDialogTiles, &RecordDialog}, {kOemDialogNone, nullptr}};
+
+class Worker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_printer.Install();
+        m_heap = HeapCreate(0, 0, 0);
+        CZQCommon common;
+        ASSERT_TRUE(common.BFillDefaultDevmode(&m_dm, nullptr));
+        m_pub.dmSize = sizeof m_pub;
+        m_pub.dmFields = DM_ORIENTATION;
+        m_pub.dmOrientation = DMORIENT_PORTRAIT;
+        m_plugin.reset(new CZQOemUI());
+        g_dialogs.clear();
+    }
+    void TearDown() override {
+        m_plugin.reset();
+        ZQSetOemDialogTable(nullptr);
+        if (m_hPrinter) zqspool::Spooler().ClosePrinter(m_hPrinter);
+        HeapDestroy(m_heap);
+    }
+    // The core driver's block over the fixture's items and callback table.
+    void Bind(const std::vector<FixtureFeature>& features) {
+        for (const auto& f : features) m_host.Add(f);
+        m_host.Build();
+        m_hPrinter = m_printer.Open();
+        m_param = *m_host.Param();
+        m_param.hPrinter = m_hPrinter;
+        m_param.pPrinterName = const_cast<PWSTR>(L"ZQ Memory Printer");
+        m_param.hOEMHeap = m_heap;
+        m_param.pPublicDM = &m_pub;
+        m_param.pOEMDM = &m_dm;
+        m_param.pOEMOptItems = nullptr;
+        m_param.cOEMOptItems = 0;
+    }
+    // Count pass, then the fill pass into room for `room` items (the counted number when -1).
+    DWORD Passes(DWORD mode, int room = -1) {
+        m_param.pOEMOptItems = nullptr;
+        EXPECT_EQ(S_OK, m_plugin->CommonUIProp(mode, &m_param));
+        const DWORD counted = m_param.cOEMOptItems;
+        const DWORD cap = room < 0 ? counted : static_cast<DWORD>(room);
+        m_items.assign(cap + 1, OPTITEM{});
+        std::memset(&m_items[cap], 0x5A, sizeof(OPTITEM));  // a guard behind the room
+        m_param.pOEMOptItems = m_items.data();
+        m_param.cOEMOptItems = cap;
+        m_host.ClearUpdates();
+        EXPECT_EQ(S_OK, m_plugin->CommonUIProp(mode, &m_param));
+        return counted;
+    }
+    std::vector<std::string> Keywords() const {
+        std::vector<std::string> out;
+        for (DWORD i = 0; i < m_param.cOEMOptItems; ++i) out.push_back(KeywordOf(m_items[i]));
+        return out;
+    }
+    OPTITEM* Own(const char* keyword) {
+        for (DWORD i = 0; i < m_param.cOEMOptItems; ++i)
+            if (strcmp(KeywordOf(m_items[i]), keyword) == 0) return &m_items[i];
+        return nullptr;
+    }
+    LONG Changed(OPTITEM* item, WORD reason = CPSUICB_REASON_SEL_CHANGED) {
+        CPSUICBPARAM cb = {};
+        cb.cbSize = sizeof cb;
+        cb.Reason = reason;
+        cb.pCurItem = item;
+        m_cb = cb;
+        return m_param.OEMCUIPCallback ? m_param.OEMCUIPCallback(&m_cb, &m_param) : -1;
+    }
+    std::vector<std::string> Reported() const {
+        std::vector<std::string> out;
+        for (const auto& u : m_host.Updates()) out.push_back(u.keyword + "=" + std::to_string(u.sel));
+        return out;
+    }
+
+    zqspool::CZQMemoryPrinter m_printer;
+    HANDLE m_hPrinter = nullptr;
+    HANDLE m_heap = nullptr;
+    COptItemFixture m_host;
+    OEMCUIPPARAM m_param = {};
+    ZQUIDevmode m_dm = {};
+    DEVMODEW m_pub = {};
+    std::vector<OPTITEM> m_items;
+    CPSUICBPARAM m_cb = {};
+    std::unique_ptr<CZQOemUI, PluginDeleter> m_plugin;
+};
+
+std::vector<FixtureFeature> DocumentFeatures() {
+    return {ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0,
+                        DMPUB_ORIENTATION),
+            ListFeature("PageOrder", {{"FRONT_TO_BACK", L"Front"}, {"BACK_TO_FRONT", L"Back"}}, 1, DMPUB_PAGEORDER),
+            ListFeature("ColorMode", {{"MONO", L"Grayscale"}, {"COLOR", L"Color"}}, 1, DMPUB_COLOR),
+            ListFeature("MediaType", {{"PLAIN", L"Plain"}, {"FILM", L"Film"}}, 0, DMPUB_MEDIATYPE),
+            ValueFeature("ZQPDLType", "PCL3"),
+            ValueFeature("ZQPrinterClass", "ZQInkDesk"),
+            ValueFeature("ZQDuplicateJobNameOverride", "SWFW")};
+}
+
+TEST_F(Worker, CountAndFillPassesBuildTheSameItemsAgainAndAgain) {
+    Bind(DocumentFeatures());
+    const std::vector<std::string> expected = {"ZQLayoutOptions", "ZQOrientationCopy", "ZQPageOrderCopy"};
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(3u, Passes(OEMCUIP_DOCPROP)) << "round " << round;
+        EXPECT_EQ(3u, m_param.cOEMOptItems);
+        EXPECT_EQ(expected, Keywords());
+    }
+    EXPECT_TRUE(Reported().empty()) << "building the items reports nothing";
+    const OPTITEM& heading = m_items[0];
+    EXPECT_EQ(nullptr, heading.pOptType);
+    EXPECT_STREQ(L"Layout Options", heading.pName);
+    const OPTITEM& orientation = m_items[1];
+    EXPECT_EQ(kOemPubOrientation, orientation.DMPubID);
+    EXPECT_EQ(2, orientation.Level);
+    ASSERT_NE(nullptr, orientation.pOptType);
+    EXPECT_EQ(2, orientation.pOptType->Count);
+    EXPECT_EQ(0, orientation.Sel);
+    EXPECT_EQ(kOemPubPageOrder, m_items[2].DMPubID);
+    EXPECT_EQ(1, m_items[2].Sel) << "the copy starts at the core driver's selection";
+    EXPECT_TRUE(HeapValidate(m_heap, 0, nullptr));
+    EXPECT_EQ(m_heap, m_param.hOEMHeap);
+    EXPECT_NE(nullptr, m_param.OEMCUIPCallback);
+}
+
+TEST_F(Worker, TheFillPassNeverWritesMoreThanTheRoomGiven) {
+    Bind(DocumentFeatures());
+    EXPECT_EQ(3u, Passes(OEMCUIP_DOCPROP, 2));
+    EXPECT_EQ(2u, m_param.cOEMOptItems);
+    EXPECT_EQ((std::vector<std::string>{"ZQLayoutOptions", "ZQOrientationCopy"}), Keywords());
+    const BYTE* guard = reinterpret_cast<const BYTE*>(&m_items[2]);
+    for (size_t i = 0; i < sizeof(OPTITEM); ++i) ASSERT_EQ(0x5A, guard[i]) << "byte " << i;
+    EXPECT_EQ(3u, Passes(OEMCUIP_DOCPROP, 0));
+    EXPECT_EQ(0u, m_param.cOEMOptItems);
+}
+
+TEST_F(Worker, AFillPassWithoutItsCountPassPlansItsOwnItems) {
+    Bind(DocumentFeatures());
+    m_items.assign(8, OPTITEM{});
+    m_param.pOEMOptItems = m_items.data();
+    m_param.cOEMOptItems = 8;
+    EXPECT_EQ(S_OK, m_plugin->CommonUIProp(OEMCUIP_DOCPROP, &m_param));
+    EXPECT_EQ(3u, m_param.cOEMOptItems);
+}
+
+TEST_F(Worker, BadCallsAreRefused) {
+    Bind(DocumentFeatures());
+    EXPECT_EQ(E_FAIL, m_plugin->CommonUIProp(OEMCUIP_DOCPROP, nullptr));
+    EXPECT_EQ(E_FAIL, m_plugin->CommonUIProp(3, &m_param));
+    OEMCUIPPARAM small = m_param;
+    small.cbSize = 16;
+    EXPECT_EQ(E_FAIL, m_plugin->CommonUIProp(OEMCUIP_DOCPROP, &small));
+    EXPECT_EQ(ERROR_INVALID_DATA, GetLastError());
+}
+
+TEST_F(Worker, TheFillPassWritesTheHeaderValuesJobValuesAndTheWorkingCopy) {
+    Bind(DocumentFeatures());
+    m_dm.dwPdl = 0;
+    m_dm.dwColorMode = 0;
+    m_dm.dwLayoutMode = 0;
+    Passes(OEMCUIP_DOCPROP);
+    EXPECT_EQ(kPdlPcl3, m_dm.dwPdl);
+    EXPECT_EQ(2u, m_dm.dwColorMode) << "the core driver offers colour";
+    EXPECT_EQ(3u, m_dm.dwLayoutMode);
+    EXPECT_EQ(1u, m_dm.dwNameExistsAvailable);
+    EXPECT_EQ(1u, m_dm.dwNameExistsSwfw);
+    EXPECT_EQ(0u, m_dm.dwJobStorageAvailable);
+    CZQUILogic* logic = m_plugin->Logic();
+    EXPECT_EQ(0, std::memcmp(logic->WorkDM(), &m_dm, sizeof m_dm)) << "the working copy follows the core driver's block";
+    EXPECT_EQ(kPdlPcl3, logic->m_dwLanguage);
+    EXPECT_EQ(4u, m_plugin->DriverData().DWLanguage());
+    EXPECT_EQ(&m_param, logic->Param());
+    EXPECT_EQ(&m_param, m_plugin->CUIParam());
+}
+
+TEST_F(Worker, LockedSettingsAreDisabled) {
+    m_printer.PutString(zqsettings::kLockDataPrinting, L"MediaType", L"Lock");
+    Bind(DocumentFeatures());
+    Passes(OEMCUIP_DOCPROP);
+    OPTITEM* media = m_host.Item("MediaType");
+    EXPECT_TRUE(media->Flags & OPTIF_DISABLED);
+    EXPECT_EQ(zqsettings::kLockedHelpIndex, media->HelpIndex);
+    EXPECT_FALSE(m_host.Item("Orientation")->Flags & OPTIF_DISABLED);
+}
+
+TEST_F(Worker, TheTrayRecordFollowsThePrintersSources) {
+    const WORD bins[] = {15, 257};
+    WCHAR names[2][24] = {L"Automatically Select", L"Tray 1"};
+    m_printer.SetCapability(DC_BINS, bins, 2, sizeof(WORD));
+    m_printer.SetCapability(DC_BINNAMES, names, 2, sizeof names[0]);
+    Bind(DocumentFeatures());
+    Passes(OEMCUIP_DOCPROP);
+    DWORD type = 0;
+    std::vector<BYTE> count;
+    ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQTrayCount", &type, &count));
+    ASSERT_EQ(sizeof(DWORD), count.size());
+    EXPECT_EQ(2u, *reinterpret_cast<const DWORD*>(count.data()));
+    std::vector<BYTE> record;
+    ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQTRAYINFOREGDATA", &type, &record));
+    BYTE* cursor = record.data();
+    WCHAR text[24];
+    CZQCommon::VReadString(&cursor, record.data() + record.size(), text, 24);
+    EXPECT_STREQ(L"Automatically Select", text);
+    EXPECT_EQ(15u, CZQCommon::DWReadDword(&cursor, record.data() + record.size()));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The document callback.
+// ---------------------------------------------------------------------------------------------
+TEST_F(Worker, AChangedCopyReachesTheCoreDriverOnceAndTheDevmode) {
+    Bind(DocumentFeatures());
+    Passes(OEMCUIP_DOCPROP);
+    OPTITEM* copy = Own("ZQOrientationCopy");
+    ASSERT_NE(nullptr, copy);
+    copy->Sel = 1;
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(copy));
+    EXPECT_EQ((std::vector<std::string>{"Orientation=1"}), Reported());
+    EXPECT_EQ(1, m_host.Item("Orientation")->Sel);
+    EXPECT_EQ(DMORIENT_LANDSCAPE, m_dm.wOrientation);
+    EXPECT_EQ(DMORIENT_LANDSCAPE, m_plugin->Logic()->WorkDM()->wOrientation);
+
+    // The same choice again changes nothing in the core driver.
+    m_host.ClearUpdates();
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(copy));
+    EXPECT_TRUE(Reported().empty());
+
+    // The page-order copy.
+    OPTITEM* order = Own("ZQPageOrderCopy");
+    order->Sel = 0;
+    Changed(order);
+    EXPECT_EQ((std::vector<std::string>{"PageOrder=0"}), Reported());
+    EXPECT_EQ(0u, m_dm.dwPageOrder);
+}
+
+TEST_F(Worker, AChangedCoreItemSetsTheCopyWithoutReportingIt) {
+    Bind(DocumentFeatures());
+    Passes(OEMCUIP_DOCPROP);
+    OPTITEM* core = m_host.Item("Orientation");
+    core->Sel = 1;
+    OPTITEM* copy = Own("ZQOrientationCopy");
+    copy->Flags &= ~static_cast<DWORD>(OPTIF_CHANGED);
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(core));
+    EXPECT_EQ(1, copy->Sel);
+    EXPECT_TRUE(copy->Flags & OPTIF_CHANGED);
+    EXPECT_TRUE(Reported().empty()) << "the core driver made this change itself";
+    EXPECT_EQ(DMORIENT_LANDSCAPE, m_dm.wOrientation);
+
+    // Features without dependants ask for nothing.
+    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("MediaType")));
+    EXPECT_TRUE(Reported().empty());
+}
+
+TEST_F(Worker, CallbacksForAnotherBlockOrAForeignItemDoNothing) {
+    Bind(DocumentFeatures());
+    Passes(OEMCUIP_DOCPROP);
+    OPTITEM* copy = Own("ZQOrientationCopy");
+    copy->Sel = 1;
+    OEMCUIPPARAM other = m_param;
+    CPSUICBPARAM cb = {};
+    cb.cbSize = sizeof cb;
+    cb.Reason = CPSUICB_REASON_SEL_CHANGED;
+    cb.pCurItem = copy;
+    EXPECT_EQ(CPSUICB_ACTION_NONE, m_param.OEMCUIPCallback(&cb, &other)) << "not the current block";
+    OPTITEM stray = *copy;
+    cb.pCurItem = &stray;
+    EXPECT_EQ(CPSUICB_ACTION_NONE, m_param.OEMCUIPCallback(&cb, &m_param)) << "not one of the block's items";
+    cb.pCurItem = nullptr;
+    EXPECT_EQ(CPSUICB_ACTION_NONE, m_param.OEMCUIPCallback(&cb, &m_param));
+    EXPECT_EQ(CPSUICB_ACTION_NONE, m_param.OEMCUIPCallback(nullptr, &m_param));
+    OEMCUIPPARAM foreign = m_param;
+    foreign.pOEMUserData = &foreign;
+    EXPECT_EQ(CPSUICB_ACTION_NONE, m_param.OEMCUIPCallback(&cb, &foreign));
+    EXPECT_TRUE(Reported().empty());
+    EXPECT_EQ(0, m_host.Item("Orientation")->Sel);
+}
+
+TEST_F(Worker, PushItemsOpenTheirDialogWithARecordThatNamesItsForm) {
+    std::vector<FixtureFeature> features = DocumentFeatures();
+    features.push_back(ListFeature("ZQDryTime", {{"Auto", L"Auto"}, {"5min", L"5 min"}}));
+    features.push_back(ListFeature("ZQOverSpray", {{"Less", L"Less"}, {"More", L"More"}}));
+    Bind(features);
+    EXPECT_EQ(3u, Passes(OEMCUIP_DOCPROP)) << "no dialog in the plug-in: no push item";
+
+    ZQSetOemDialogTable(kTestDialogs);
+    EXPECT_EQ(5u, Passes(OEMCUIP_DOCPROP));
+    EXPECT_EQ((std::vector<std::string>{"ZQLayoutOptions", "ZQOrientationCopy", "ZQPageOrderCopy", "ZQDryTimeOption",
+                                        "ZQOverSprayOption"}),
+              Keywords());
+    OPTITEM* dry = Own("ZQDryTimeOption");
+    ASSERT_NE(nullptr, dry->pOptType);
+    EXPECT_EQ(TVOT_PUSHBUTTON, dry->pOptType->Type);
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(dry, CPSUICB_REASON_EXTPUSH));
+    ASSERT_EQ(1u, g_dialogs.size());
+    EXPECT_EQ(sizeof(ZQOemDialogParam), g_dialogs[0].cbSize);
+    EXPECT_EQ(kOemDialogDryTime, g_dialogs[0].kind);
+    EXPECT_STREQ(L"ZQDryTime", g_dialogs[0].pszFeature);
+    EXPECT_EQ(m_plugin->Logic(), g_dialogs[0].pLogic);
+    EXPECT_EQ(&m_cb, g_dialogs[0].pCBParam);
+    EXPECT_NE(nullptr, g_dialogs[0].pszHelpFile);
+    EXPECT_TRUE(dry->Flags & OPTIF_CHANGED);
+
+    // A push of a core item, or a selection change of a push item, opens nothing.
+    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("MediaType"), CPSUICB_REASON_PUSHBUTTON));
+    Changed(Own("ZQOverSprayOption"), CPSUICB_REASON_PUSHBUTTON);
+    ASSERT_EQ(2u, g_dialogs.size());
+    EXPECT_STREQ(L"ZQOverSpray", g_dialogs[1].pszFeature);
+}
+
+TEST_F(Worker, PostScriptPushItemsSetTheJclTwins) {
+    std::vector<FixtureFeature> features = DocumentFeatures();
+    features[4] = ValueFeature("ZQPDLType", "PostScript");
+    features.push_back(ListFeature("JCLZQDryTime", {{"Auto", L"Auto"}}));
+    features.push_back(ListFeature("ZQDryTime", {{"Auto", L"Auto"}}));
+    Bind(features);
+    ZQSetOemDialogTable(kTestDialogs);
+    Passes(OEMCUIP_DOCPROP);
+    ASSERT_EQ(kPdlPostScript, m_dm.dwPdl);
+    Changed(Own("ZQDryTimeOption"), CPSUICB_REASON_EXTPUSH);
+    ASSERT_EQ(1u, g_dialogs.size());
+    EXPECT_STREQ(L"JCLZQDryTime", g_dialogs[0].pszFeature);
+}
+
+TEST_F(Worker, TheSimplifiedPosterListGetsTheTileItem) {
+    std::vector<FixtureFeature> features = DocumentFeatures();
+    features.push_back(ValueFeature("ZQSimplifiedUI", "TRUE"));
+    features.push_back(ListFeature("ZQPosterPrintingOptionSUI", {{"Off", L"Off"}, {"2x2", L"2 x 2"}}, 1));
+    Bind(features);
+    ZQSetOemDialogTable(kTestDialogs);
+    Passes(OEMCUIP_DOCPROP);
+    OPTITEM* tiles = Own("ZQTileSelection");
+    ASSERT_NE(nullptr, tiles);
+    Changed(tiles, CPSUICB_REASON_EXTPUSH);
+    ASSERT_EQ(1u, g_dialogs.size());
+    EXPECT_EQ(kOemDialogTiles, g_dialogs[0].kind) << "the tile dialog tells this record from a page's";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The printer sheet of a large-format printer: roll items.
+// ---------------------------------------------------------------------------------------------
+TEST_F(Worker, RollItemsFollowTheInstalledRolls) {
+    m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"Roll1Name", L"Vendor Bond");
+    m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"Roll1CustomWidth", L"30.50");
+    Bind({ValueFeature("ZQPrinterClass", "ZQKorrix"),
+          ListFeature("InstalledRolls", {{"Roll1", L"Roll 1"}, {"Roll1_Roll2", L"Both"}, {"Sheet_Roll3", L"Sheet"}}, 1)});
+    m_param.dwFlags = OEMCUIP_PRNPROP;
+    EXPECT_EQ(12u, Passes(OEMCUIP_PRNPROP)) << "Roll1, Roll2 and Sheet; a third roll has no items";
+    EXPECT_EQ(1, m_host.Item("InstalledRolls")->Sel) << "listing the options put the selection back";
+    OPTITEM* name = Own("Roll1Name");
+    ASSERT_NE(nullptr, name);
+    EXPECT_EQ(109, name->DMPubID);
+    EXPECT_EQ(TVOT_EDITBOX, name->pOptType->Type);
+    EXPECT_STREQ(L"Vendor Bond", name->pSel);
+    EXPECT_TRUE(name->Flags & OPTIF_DISABLED) << "the printer's answer is shown, not chosen";
+    OPTITEM* custom = Own("Roll1CustomWidth");
+    EXPECT_STREQ(L"30.50", custom->pSel);
+    EXPECT_FALSE(custom->Flags & OPTIF_DISABLED) << "a width none of the listed ones is edited";
+    EXPECT_TRUE(Own("Roll2CustomWidth")->Flags & OPTIF_DISABLED);
+    OPTITEM* type = Own("Roll1Type");
+    ASSERT_EQ(1, type->pOptType->Count) << "without the helper file's list";
+    EXPECT_FALSE(Own("Roll2Name")->Flags & OPTIF_HIDE);
+    EXPECT_TRUE(Own("SheetName")->Flags & OPTIF_HIDE) << "not a source of the current option";
+
+    // Another option: the items follow.
+    m_host.SetSelection("InstalledRolls", 0);
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(m_host.Item("InstalledRolls")));
+    EXPECT_TRUE(Own("Roll2Name")->Flags & OPTIF_HIDE);
+    EXPECT_FALSE(Own("Roll1Width")->Flags & OPTIF_HIDE);
+    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("InstalledRolls"))) << "nothing left to change";
+    m_host.SetSelection("InstalledRolls", 2);
+    Changed(m_host.Item("InstalledRolls"));
+    EXPECT_TRUE(Own("Roll1Name")->Flags & OPTIF_HIDE);
+    EXPECT_FALSE(Own("SheetType")->Flags & OPTIF_HIDE);
+}
+
+TEST_F(Worker, PrinterSheetsOfOtherPrintersGetNoItems) {
+    Bind({ValueFeature("ZQPrinterClass", "ZQInkDesk"), ListFeature("DuplexUnit", {{"NOTINSTALLED", L"No"}})});
+    EXPECT_EQ(0u, Passes(OEMCUIP_PRNPROP));
+    EXPECT_EQ(0u, m_param.cOEMOptItems);
+    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("DuplexUnit")));
+}
+
+}  // namespace
