@@ -167,6 +167,24 @@ TEST_F(SampleItems, AChangedCopyIsReconciledAndStoredInTheDevmode) {
     EXPECT_EQ(5u, BlockField<uint32_t>(roll, offsetof(ZQUIDevmode, dwPdl))) << "ZQ-GL/2";
 }
 
+TEST_F(SampleItems, AChangedFeatureRunsItsMacrosOnce) {
+    std::wstring quality, duplex;
+    BOOL duplexEnabled = TRUE;
+    std::vector<BYTE> out = Preferences(kDesk, [&](HWND page) {
+        EXPECT_TRUE(Choose(page, L"Paper Type", L"Photo Paper, Glossy"));
+        quality = RowValue(page, L"Print Quality Group");
+        duplex = RowValue(page, L"Print on Both Sides");
+        EXPECT_TRUE(SelectRow(page, L"Print on Both Sides"));
+        duplexEnabled = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
+    });
+    EXPECT_EQ(L"Best", quality) << "the helper file's media macro chose the quality";
+    EXPECT_EQ(L"None", duplex);
+    EXPECT_FALSE(duplexEnabled);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ("PHOTO_GLOSSY", Selected(out, "MediaType"));
+    EXPECT_EQ("PQGroup_2", Selected(out, "PrintQualityGroup"));
+}
+
 TEST_F(SampleItems, LockedSettingsShowDisabled) {
     for (const std::wstring& name : {kDesk, kRoll}) {
         SCOPED_TRACE(std::string(name.begin(), name.end()));

@@ -12,7 +12,7 @@
 #include "platform/zqmemprinter.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
-#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
 
 namespace {
 
@@ -324,6 +324,20 @@ TEST_F(Setters, PhotoFixFeaturesInTheirOrder) {
               Reported());
     const DWORD bad[6] = {0, 9, 0, 0, 0, 0};
     EXPECT_NE(0u, m_logic.ISetPhotoFixFeatures(bad)) << "an index beyond the options fails";
+}
+
+TEST_F(Setters, GrayscaleIsAPlainChoiceOnlyAsFalseAndTrue) {
+    Make({OffOn("ZQPrintInGrayScale"), Options("JCLZQPrintInGrayScale", {"FALSE", "TRUE", "BlackOnly"})});
+    EXPECT_TRUE(m_logic.BHasGrayscaleChoice());
+    EXPECT_EQ(0, m_host.Item("ZQPrintInGrayScale")->Sel) << "the selection is put back after listing";
+    m_logic.WorkDM()->dwPdl = kPdlPostScript;
+    EXPECT_TRUE(m_logic.BHasGrayscaleChoice()) << "PostScript's twin has a third option";
+    COptItemFixture other;
+    other.Add(Options("ZQPrintInGrayScale", {"FALSE", "GrayandBlackInks"}));
+    other.Build();
+    CZQUILogic logic;
+    logic.VSetParam(other.Param(), OEMCUIP_DOCPROP);
+    EXPECT_FALSE(logic.BHasGrayscaleChoice());
 }
 
 TEST_F(Setters, JobStorageValuesFollowTheFeatures) {
@@ -753,22 +767,22 @@ TEST(Rolls, PublicIdsOfRollFieldsAndValueNames) {
 TEST(Rolls, WidthsBeyondTheHelperFilesLimitAreClamped) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     {
-        CZQXmlParserCommon parser;
+        CZQXmlUiRules rules;
         WCHAR width[256] = L"40";
-        CZQUILogic::VClampRollWidth(&parser, width);
+        CZQUILogic::VClampRollWidth(&rules, width);
         EXPECT_STREQ(L"40", width) << "nothing loaded: nothing to compare with";
-        ASSERT_TRUE(parser.BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
-        parser.VSetLoaded(TRUE);
-        CZQUILogic::VClampRollWidth(&parser, width);
+        ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
+        rules.Parser().VSetLoaded(TRUE);
+        CZQUILogic::VClampRollWidth(&rules, width);
         EXPECT_STREQ(L"36.00", width);
         for (const wchar_t* kept : {L"24.5", L"36", L"wide", L""}) {
             wcscpy(width, kept);
-            CZQUILogic::VClampRollWidth(&parser, width);
+            CZQUILogic::VClampRollWidth(&rules, width);
             EXPECT_STREQ(kept, width);
         }
         // An unterminated text is read within its 256 characters.
         std::fill(std::begin(width), std::end(width), L'9');
-        CZQUILogic::VClampRollWidth(&parser, width);
+        CZQUILogic::VClampRollWidth(&rules, width);
         EXPECT_STREQ(L"36.00", width);
         CZQUILogic::VClampRollWidth(nullptr, width);
     }

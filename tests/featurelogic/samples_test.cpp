@@ -79,7 +79,7 @@ TEST(SamplePredicates, AnswersFollowTheModels) {
         {"BHasTransverse", [](CZQUILogic& l) { return l.BHasTransverse(); }, 1, 0},
         {"BHasMirrorPrint", [](CZQUILogic& l) { return l.BHasMirrorPrint(); }, 1, 0},
         {"BIsChromixSupported", [](CZQUILogic& l) { return l.BIsChromixSupported(); }, 1, 0},
-        {"BHasGrayscaleChoice", [](CZQUILogic& l) { return l.BHasGrayscaleChoice(); }, 1, 0},
+        {"BHasGrayscaleChoice", [](CZQUILogic& l) { return l.BHasGrayscaleChoice(); }, 0, 0},
         {"BScaleFromLargePaper", [](CZQUILogic& l) { return l.BScaleFromLargePaper(); }, 0, 1},
         {"BIsDuplexUnitInstalled", [](CZQUILogic& l) { return l.BIsDuplexUnitInstalled(FALSE); }, 1, 0},
         {"BIsManualDuplexAvailable", [](CZQUILogic& l) { return l.BIsManualDuplexAvailable(); }, 1, 0},

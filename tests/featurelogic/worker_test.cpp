@@ -10,6 +10,8 @@
 #include "optitemfixture.h"
 #include "platform/zqmemprinter.h"
 #include "settings/zqdriverdata.h"
+#include "testsupport.h"
+#include "xmlrules/zqxmlparser.h"
 #include "zqoemui.h"
 
 namespace {
@@ -235,6 +237,36 @@ TEST_F(Worker, TheTrayRecordFollowsThePrintersSources) {
     CZQCommon::VReadString(&cursor, record.data() + record.size(), text, 24);
     EXPECT_STREQ(L"Automatically Select", text);
     EXPECT_EQ(15u, CZQCommon::DWReadDword(&cursor, record.data() + record.size()));
+}
+
+TEST_F(Worker, TheHelperFileAndItsConstraintsLoadInTheFillPass) {
+    // The desktop sample's helper file lies in the printer driver's directory.
+    m_printer.Identity().driverDirectory = zqtest::ExeDir() + L"\\samples\\zqdesk";
+    std::vector<FixtureFeature> features = DocumentFeatures();
+    features.push_back(ValueFeature("ZQXMLFileUsed", "zqdesk.xml"));
+    features.push_back(ValueFeature("ZQConstraints", "On"));
+    features.push_back(ListFeature("Duplex", {{"NONE", L"None"}, {"VERTICAL", L"Long Edge"}}, 1, DMPUB_DUPLEX));
+    FixtureFeature media = ListFeature("MediaType", {{"PLAIN", L"Plain"}, {"TRANSPARENCY", L"Film"}}, 0, DMPUB_MEDIATYPE);
+    features[3] = media;
+    Bind(features);
+    ASSERT_NE(nullptr, m_plugin->XmlParser());
+    EXPECT_FALSE(m_plugin->XmlParser()->BIsLoaded());
+    Passes(OEMCUIP_DOCPROP);
+    ASSERT_NE(nullptr, m_plugin->XmlParser());
+    EXPECT_TRUE(m_plugin->XmlParser()->BIsLoaded());
+    EXPECT_TRUE(m_plugin->BConstraintsLoaded()) << "after the helper file, before the items";
+
+    // A change of the core driver's item runs the feature's macros: film prints on one side. The
+    // core driver takes the user's choice before it calls back.
+    OPTITEM* core = m_host.Item("MediaType");
+    core->Sel = 1;
+    core->Flags |= OPTIF_CHANGED;
+    m_host.Param()->poemuiobj->pOemUIProcs->DrvUpdateUISetting(m_host.Param()->poemuiobj, core, 0, OEMCUIP_DOCPROP);
+    m_host.ClearUpdates();
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(core));
+    EXPECT_EQ(0, m_host.Item("Duplex")->Sel);
+    EXPECT_TRUE(m_host.Item("Duplex")->Flags & OPTIF_DISABLED);
+    for (const std::string& r : Reported()) EXPECT_NE("MediaType=1", r) << "the changed feature is not reported again";
 }
 
 // ---------------------------------------------------------------------------------------------
