@@ -304,28 +304,21 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
             case kOemItemHeading:
                 if (!logic.BLoadResString(kIdsLayoutOptions, name)) ZQCopyText(name, 256, L"Layout Options");
                 break;
-            case kOemItemOrientation: {
-                ZQCopyText(name, 256, L"Orientation");
-                const PCWSTR texts[] = {L"Portrait", L"Landscape"};
-                ok = makeList(texts, 2);
-                item.Level = 2;
-                POPTITEM core = nullptr;
-                if (CZQCommon::DWFindOptItemByPubId(pParam, DMPUB_ORIENTATION, 0, &core) == ZQOPT_OK)
-                    item.Sel = core->Sel == 0 ? 0 : 1;
-                else
-                    item.Sel = dm && dm->wOrientation == DMORIENT_LANDSCAPE ? 1 : 0;
-                break;
-            }
+            case kOemItemOrientation:
             case kOemItemPageOrder: {
-                ZQCopyText(name, 256, L"Page Order");
-                const PCWSTR texts[] = {L"Front to Back", L"Back to Front"};
-                ok = makeList(texts, 2);
+                // A copy of a core driver's layout item: its selection, else the devmode's value.
+                const bool orientation = spec.kind == kOemItemOrientation;
+                ZQCopyText(name, 256, orientation ? L"Orientation" : L"Page Order");
+                const PCWSTR orientations[] = {L"Portrait", L"Landscape"};
+                const PCWSTR orders[] = {L"Front to Back", L"Back to Front"};
+                ok = makeList(orientation ? orientations : orders, 2);
                 item.Level = 2;
                 POPTITEM core = nullptr;
-                if (CZQCommon::DWFindOptItemByPubId(pParam, DMPUB_PAGEORDER, 0, &core) == ZQOPT_OK)
+                if (CZQCommon::DWFindOptItemByPubId(pParam, orientation ? DMPUB_ORIENTATION : DMPUB_PAGEORDER, 0,
+                                                    &core) == ZQOPT_OK)
                     item.Sel = core->Sel == 0 ? 0 : 1;
-                else
-                    item.Sel = dm && dm->dwPageOrder ? 1 : 0;
+                else if (dm)
+                    item.Sel = orientation ? (dm->wOrientation == DMORIENT_LANDSCAPE ? 1 : 0) : (dm->dwPageOrder ? 1 : 0);
                 break;
             }
             case kOemItemDialog: {

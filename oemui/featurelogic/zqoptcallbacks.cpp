@@ -159,13 +159,22 @@ CZQOemUI* CZQUILogic::PluginOf(POEMCUIPPARAM pParam) {
     return tag->pPlugin->CUIParam() == pParam ? tag->pPlugin : nullptr;
 }
 
-LONG APIENTRY CZQUILogic::IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {
-    ZQ_TRACE("CZQUILogic::IDocOptItemCallback");
+namespace {
+
+// Both callbacks: the document sheet's dialogs and dependants, the printer sheet's rolls.
+LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     CZQOemUI* plugin = nullptr;
     bool own = false;
     if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;
     POPTITEM item = pCBParam->pCurItem;
-    switch (pCBParam->Reason) {
+    const WORD reason = pCBParam->Reason;
+    if (!document) {
+        // The roll items follow the rolls the printer has.
+        if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))
+            return ZQShowInstalledRollItems(pParam) ? CPSUICB_ACTION_OPTIF_CHANGED : CPSUICB_ACTION_NONE;
+        return CPSUICB_ACTION_NONE;
+    }
+    switch (reason) {
         case CPSUICB_REASON_PUSHBUTTON:
         case CPSUICB_REASON_EXTPUSH: return own ? RunDialog(plugin, pCBParam, item) : CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_SEL_CHANGED:
@@ -174,14 +183,14 @@ LONG APIENTRY CZQUILogic::IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPA
     }
 }
 
+}  // namespace
+
+LONG APIENTRY CZQUILogic::IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {
+    ZQ_TRACE("CZQUILogic::IDocOptItemCallback");
+    return Callback(pCBParam, pParam, true);
+}
+
 LONG APIENTRY CZQUILogic::IPrinterOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQUILogic::IPrinterOptItemCallback");
-    CZQOemUI* plugin = nullptr;
-    bool own = false;
-    if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;
-    POPTITEM item = pCBParam->pCurItem;
-    // The roll items follow the rolls the printer has.
-    if (pCBParam->Reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))
-        return ZQShowInstalledRollItems(pParam) ? CPSUICB_ACTION_OPTIF_CHANGED : CPSUICB_ACTION_NONE;
-    return CPSUICB_ACTION_NONE;
+    return Callback(pCBParam, pParam, false);
 }

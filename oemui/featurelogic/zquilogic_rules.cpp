@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
@@ -416,7 +417,7 @@ int CZQUILogic::IConfirmBox(INT idFirst, INT idSecond, INT idThird, UINT uFlags,
         if (body[0]) ZQAppendText(body, sizeof body / sizeof body[0], L"\n\n");
         ZQAppendText(body, sizeof body / sizeof body[0], part);
     }
-    return MessageBoxW(hOwner ? GetParent(hOwner) : nullptr, body, caption, uFlags);
+    return zqmsgbox::IShow(hOwner ? GetParent(hOwner) : nullptr, body, caption, uFlags);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -10,10 +10,8 @@
 
 #include "common/zqhandles.h"
 #include "hosttest.h"
-#include "testsupport.h"
 #include "zqhostapp.h"
 #include "zqhostpage.h"
-#include "zqinstall.h"
 #include "zqprinter.h"
 #include "zquidevmode.h"
 
@@ -58,18 +56,8 @@ T BlockField(const std::vector<BYTE>& dm, size_t offset) {
 
 class SampleItems : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
-            ZQInstallResult result;
-            ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result));
-        }
-    }
-    static CZQSpoolPrinter Open(const std::wstring& name) {
-        CZQSpoolPrinter h;
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), &defaults)) << GetLastError();
-        return h;
-    }
+    static void SetUpTestSuite() { zqhosttest::InstallSamplePrinters(); }
+    static CZQSpoolPrinter Open(const std::wstring& name) { return zqhosttest::OpenFully(name); }
     // Printing Preferences from `in` (null: the printer's default), OK pressed after `hook`.
     static std::vector<BYTE> Preferences(const std::wstring& name, const std::function<void(HWND)>& hook,
                                          const DEVMODEW* in = nullptr) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
 #include "featurelogic/zquilogic.h"
 #include "optitemfixture.h"
 #include "platform/zqmemprinter.h"
@@ -723,12 +724,42 @@ TEST(Texts, MarkPrefixSplitsListsAndValues) {
     EXPECT_EQ(2, CZQUILogic::IGetScalingMode(0, 80));
     EXPECT_EQ(1, CZQUILogic::IGetScalingMode(1, 100));
 
-    HWND button = CreateWindowExW(0, L"BUTTON", L"&Restore Defaults (all)", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+}
+
+TEST(Texts, ConfirmBoxTakesItsCaptionFromTheButtonAndItsTextFromTheStrings) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND button = CreateWindowExW(0, L"BUTTON", L"&Restore Defaults (all)", WS_CHILD, 0, 0, 10, 10, parent, nullptr,
                                   nullptr, nullptr);
     WCHAR caption[64];
     CZQUILogic::VButtonCaption(button, caption, 64);
     EXPECT_STREQ(L"Restore Defaults", caption);
-    DestroyWindow(button);
+    CZQUILogic::VButtonCaption(nullptr, caption, 64);
+    EXPECT_STREQ(L"", caption);
+
+    struct Seen {
+        HWND owner;
+        std::wstring text, caption;
+        UINT type;
+    } seen = {};
+    auto answer = [](void* context, HWND owner, PCWSTR text, PCWSTR cap, UINT type) {
+        auto* s = static_cast<Seen*>(context);
+        *s = {owner, text, cap, type};
+        return IDOK;
+    };
+    void* previousContext = nullptr;
+    zqmsgbox::PFN_Answer previous = zqmsgbox::SetAnswerer(answer, &seen, &previousContext);
+    HMODULE status = LoadLibraryExW(zqtest::BesideExe(L"zqcoremod.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    CZQUILogic logic;
+    logic.VSetResourceModule(status);
+    EXPECT_EQ(IDOK, logic.IConfirmBox(1026, 99999, 1027, MB_OKCANCEL, button));
+    EXPECT_EQ(parent, seen.owner);
+    EXPECT_EQ(L"Restore Defaults", seen.caption);
+    EXPECT_EQ(L"Banner A1\n\nBanner A0", seen.text) << "a missing string leaves no gap";
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL), seen.type);
+    logic.VSetResourceModule(nullptr);
+    FreeLibrary(status);
+    zqmsgbox::SetAnswerer(previous, previousContext);
+    DestroyWindow(parent);
 }
 
 TEST(Rolls, PublicIdsOfRollFieldsAndValueNames) {

@@ -7,6 +7,7 @@
 #include "platform/oemuiplatform.h"
 #include "testsupport.h"
 #include "zqhostpage.h"
+#include "zqinstall.h"
 #include "zqprinter.h"
 
 namespace zqhosttest {
@@ -62,6 +63,20 @@ POPTITEM FindItem(POPTITEM items, DWORD count, const char* keyword) {
         if (ud && ud->pKeyWordName && lstrcmpiA(ud->pKeyWordName, keyword) == 0) return &items[i];
     }
     return nullptr;
+}
+
+void InstallSamplePrinters() {
+    for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
+        ZQInstallResult result;
+        ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result)) << ZQUtf8(result.error);
+    }
+}
+
+CZQSpoolPrinter OpenFully(const std::wstring& name) {
+    CZQSpoolPrinter h;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), &defaults)) << GetLastError();
+    return h;
 }
 
 // ---- the core driver's property page, driven by window messages

@@ -8,6 +8,7 @@
 
 #include "zqhostdm.h"
 #include "zqmodel.h"
+#include "zqprinter.h"
 
 namespace zqhosttest {
 
@@ -38,6 +39,12 @@ private:
     std::string m_path;
     ScopedEnv* m_env = nullptr;
 };
+
+// Installs both sample printers with the core driver stand-in and the plug-in beside the test
+// executable (a printer installed before is installed again).
+void InstallSamplePrinters();
+// A printer of Wine's spooler opened with all access.
+CZQSpoolPrinter OpenFully(const std::wstring& name);
 
 // A model file beside the test executable (bin\hostdata, bin\samples).
 zqmodel::Model LoadModel(const wchar_t* relativePath);

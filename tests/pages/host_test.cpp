@@ -9,6 +9,7 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqproc.h"
+#include "hosttest.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
 #include "zqinstall.h"
@@ -54,18 +55,8 @@ std::vector<std::wstring> Names(const std::wstring& printer, WORD capability, si
 
 class SamplesUnderHost : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
-            ZQInstallResult result;
-            ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result));
-        }
-    }
-    static CZQSpoolPrinter Open(const std::wstring& name) {
-        CZQSpoolPrinter h;
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), &defaults)) << GetLastError();
-        return h;
-    }
+    static void SetUpTestSuite() { zqhosttest::InstallSamplePrinters(); }
+    static CZQSpoolPrinter Open(const std::wstring& name) { return zqhosttest::OpenFully(name); }
 };
 
 TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
