@@ -82,23 +82,33 @@ struct RollOptions {
     WCHAR texts[16][CZQCommon::kResStringChars] = {};
 };
 
+// The option list BReadOptionList hands out: one allocation per entry and the two arrays.
+class OptionList {
+public:
+    ~OptionList() {
+        for (DWORD i = 0; i < count; ++i) {
+            if (ids) LocalFree(ids[i]);
+            if (values) LocalFree(values[i]);
+        }
+        LocalFree(ids);
+        LocalFree(values);
+    }
+    LONG** ids = nullptr;
+    FLOAT** values = nullptr;
+    DWORD count = 0;
+};
+
 void ReadRollOptions(CZQUILogic& logic, IXMLDOMNodeList* pList, RollOptions& out) {
     out.count = 0;
     CZQComPtr<IXMLDOMNode> element;
     if (!pList || pList->get_item(0, element.Put()) != S_OK || !element) return;
-    LONG** ids = nullptr;
-    FLOAT** values = nullptr;
-    DWORD count = 0;
-    if (!CZQXmlHelperReaders::BReadOptionList(element.Get(), &ids, &values, &count)) count = 0;
-    for (DWORD i = 0; i < count && out.count < 16; ++i) {
-        if (!ids || !ids[i]) continue;
+    OptionList list;
+    if (!CZQXmlHelperReaders::BReadOptionList(element.Get(), &list.ids, &list.values, &list.count)) return;
+    for (DWORD i = 0; i < list.count && out.count < 16; ++i) {
+        if (!list.ids || !list.ids[i]) continue;
         WCHAR text[CZQCommon::kResStringChars] = {};
-        if (logic.BLoadResString(static_cast<INT>(*ids[i]), text)) ZQCopyText(out.texts[out.count++], 256, text);
+        if (logic.BLoadResString(static_cast<INT>(*list.ids[i]), text)) ZQCopyText(out.texts[out.count++], 256, text);
     }
-    for (DWORD i = 0; ids && i < count; ++i) LocalFree(ids[i]);
-    for (DWORD i = 0; values && i < count; ++i) LocalFree(values[i]);
-    LocalFree(ids);
-    LocalFree(values);
 }
 
 // The source of a roll item's value name: "Roll1Width" -> "Roll1".
