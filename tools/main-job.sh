@@ -46,6 +46,14 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqroll:ZQ Roll 4400 Large Format"; d
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
 done
+# A user's choice reconciled by the helper file's macros: glossy photo paper selects the best
+# quality group and one-sided printing (greyed out).
+png="$out/zqdesk-reconciled.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
+  --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
 png="$out/zqroll-properties.png"
 rm -f "$png"
 echo "== ZQ Roll 4400 Large Format: Printer Properties"

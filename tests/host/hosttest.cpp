@@ -81,56 +81,6 @@ CZQSpoolPrinter OpenFully(const std::wstring& name) {
 
 // ---- the core driver's property page, driven by window messages
 
-HWND CurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
-
-int RowOf(HWND page, const std::wstring& name, bool last) {
-    HWND list = GetDlgItem(page, kZQIdList);
-    int found = -1;
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        WCHAR text[256] = {};
-        ListView_GetItemText(list, row, 0, text, 256);
-        if (name != text) continue;
-        found = row;
-        if (!last) break;
-    }
-    return found;
-}
-
-std::wstring RowValue(HWND page, const std::wstring& name, bool last) {
-    WCHAR text[256] = {};
-    const int row = RowOf(page, name, last);
-    if (row >= 0) ListView_GetItemText(GetDlgItem(page, kZQIdList), row, 1, text, 256);
-    return text;
-}
-
-bool SelectRow(HWND page, const std::wstring& name, bool last) {
-    const int row = RowOf(page, name, last);
-    if (row < 0) return false;
-    ListView_SetItemState(GetDlgItem(page, kZQIdList), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    return true;
-}
-
-std::vector<std::wstring> ComboEntries(HWND page) {
-    std::vector<std::wstring> out;
-    HWND combo = GetDlgItem(page, kZQIdCombo);
-    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        out.push_back(text);
-    }
-    return out;
-}
-
-bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last) {
-    if (!SelectRow(page, row, last)) return false;
-    HWND combo = GetDlgItem(page, kZQIdCombo);
-    const LRESULT at = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(option.c_str()));
-    if (at < 0) return false;
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(kZQIdCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-    return true;
-}
-
 // ---- devmodes of the core driver stand-in
 
 zqhostdm::ParsedPrivate Private(const std::vector<BYTE>& dm) {

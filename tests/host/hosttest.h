@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "zqhostapp.h"
 #include "zqhostdm.h"
 #include "zqmodel.h"
 #include "zqprinter.h"
@@ -51,15 +52,17 @@ zqmodel::Model LoadModel(const wchar_t* relativePath);
 // The option item of a feature keyword, or null.
 POPTITEM FindItem(POPTITEM items, DWORD count, const char* keyword);
 
-// The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
-// setting's name, the first of that name or (last) the last one.
-HWND CurrentPage(HWND sheet);
-int RowOf(HWND page, const std::wstring& name, bool last = false);
-std::wstring RowValue(HWND page, const std::wstring& name, bool last = false);
-bool SelectRow(HWND page, const std::wstring& name, bool last = false);
-std::vector<std::wstring> ComboEntries(HWND page);
-// Selects the row and picks the option in the page's combo box.
-bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false);
+// The core driver stand-in's page of a sheet, driven as a user does (zqhostapp.h).
+inline HWND CurrentPage(HWND sheet) { return ZQCurrentPage(sheet); }
+inline int RowOf(HWND page, const std::wstring& name, bool last = false) { return ZQRowOf(page, name, last); }
+inline std::wstring RowValue(HWND page, const std::wstring& name, bool last = false) {
+    return ZQRowValue(page, name, last);
+}
+inline bool SelectRow(HWND page, const std::wstring& name, bool last = false) { return ZQSelectRow(page, name, last); }
+inline std::vector<std::wstring> ComboEntries(HWND page) { return ZQComboEntries(page); }
+inline bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false) {
+    return ZQChoose(page, row, option, last);
+}
 
 // A devmode of the core driver stand-in: its private part, a feature's selected option there, and
 // the plug-in's block (null when it has none).

@@ -5,7 +5,8 @@
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
-//          --show NAME (select the last setting of that name in the core driver's list first)
+//          --show NAME (select the last setting of that name in the core driver's list first),
+//          --choose SETTING=OPTION (a user's choice, repeatable, made before the picture)
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -112,34 +113,43 @@ struct SheetOptions {
     UINT okAfter = 0;
     std::wstring screenshot;
     std::wstring show;
+    std::vector<std::wstring> choices;
 };
 
 // Selects the last row of the core driver's list with that setting name, with the list's end in
 // view (the plug-in's own items follow the driver's).
 void ShowSetting(HWND sheet, const std::wstring& name) {
-    HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    HWND page = ZQCurrentPage(sheet);
     HWND list = page ? GetDlgItem(page, kZQIdList) : nullptr;
     if (!list) return;
-    const int rows = ListView_GetItemCount(list);
-    int found = -1;
-    for (int row = 0; row < rows; ++row) {
-        WCHAR text[256] = {};
-        ListView_GetItemText(list, row, 0, text, 256);
-        if (name == text) found = row;
-    }
+    const int found = ZQRowOf(page, name, true);
     if (found < 0) {
         wprintf(L"note  no setting \"%ls\" in the list\n", name.c_str());
         return;
     }
-    ListView_EnsureVisible(list, rows - 1, FALSE);
-    ListView_SetItemState(list, found, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list, ListView_GetItemCount(list) - 1, FALSE);
+    ZQSelectRow(page, name, true);
     ListView_EnsureVisible(list, found, FALSE);
+    UpdateWindow(sheet);
+}
+
+// Makes the choices "Setting=Option" as a user would, each one reconciled by the driver and the
+// plug-in before the next.
+void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
+    HWND page = ZQCurrentPage(sheet);
+    if (!page) return;
+    for (const std::wstring& choice : choices) {
+        const size_t eq = choice.find(L'=');
+        const bool ok = eq != std::wstring::npos && ZQChoose(page, choice.substr(0, eq), choice.substr(eq + 1));
+        wprintf(ok ? L"ok    chose %ls\n" : L"note  could not choose %ls\n", choice.c_str());
+    }
     UpdateWindow(sheet);
 }
 
 // The automatic OK with the picture taken just before it.
 std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved) {
     return [&o, &saved](HWND sheet) {
+        MakeChoices(sheet, o.choices);
         if (!o.show.empty()) ShowSetting(sheet, o.show);
         if (o.screenshot.empty()) return;
         saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
@@ -204,6 +214,7 @@ void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
             L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
+            L"                    [--choose <setting>=<option>]...\n"
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
             L"       zqhost summary <printer>\n");
 }
@@ -224,6 +235,7 @@ int wmain(int argc, wchar_t** argv) {
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
+        else if (arg == L"--choose" && i + 1 < argc) options.choices.push_back(argv[++i]);
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
         else {
             Usage();

@@ -1,5 +1,7 @@
 #include "zqhostapp.h"
 
+#include "zqhostpage.h"
+
 #include <commctrl.h>
 #include <compstui.h>
 #include <winspool.h>
@@ -343,4 +345,56 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
         s += L"  plug-in block: none\n";
     }
     return s;
+}
+
+// ---- the core driver stand-in's page, driven as a user does
+
+HWND ZQCurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+
+int ZQRowOf(HWND page, const std::wstring& name, bool last) {
+    HWND list = GetDlgItem(page, kZQIdList);
+    int found = -1;
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        WCHAR text[256] = {};
+        ListView_GetItemText(list, row, 0, text, 256);
+        if (name != text) continue;
+        found = row;
+        if (!last) break;
+    }
+    return found;
+}
+
+std::wstring ZQRowValue(HWND page, const std::wstring& name, bool last) {
+    WCHAR text[256] = {};
+    const int row = ZQRowOf(page, name, last);
+    if (row >= 0) ListView_GetItemText(GetDlgItem(page, kZQIdList), row, 1, text, 256);
+    return text;
+}
+
+bool ZQSelectRow(HWND page, const std::wstring& name, bool last) {
+    const int row = ZQRowOf(page, name, last);
+    if (row < 0) return false;
+    ListView_SetItemState(GetDlgItem(page, kZQIdList), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    return true;
+}
+
+std::vector<std::wstring> ZQComboEntries(HWND page) {
+    std::vector<std::wstring> out;
+    HWND combo = GetDlgItem(page, kZQIdCombo);
+    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        out.push_back(text);
+    }
+    return out;
+}
+
+bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bool last) {
+    if (!ZQSelectRow(page, row, last)) return false;
+    HWND combo = GetDlgItem(page, kZQIdCombo);
+    const LRESULT at = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(option.c_str()));
+    if (at < 0) return false;
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(kZQIdCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return true;
 }

@@ -53,3 +53,13 @@ BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::ve
 // A readable description of a devmode of the core driver stand-in: the public fields, the core
 // driver's private header with the selected options, and the plug-in block's header.
 std::wstring ZQDescribeDevmode(const BYTE* dm, size_t size);
+
+// The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
+// setting's name, the first of that name or (last) the last one.
+HWND ZQCurrentPage(HWND sheet);
+int ZQRowOf(HWND page, const std::wstring& name, bool last = false);
+std::wstring ZQRowValue(HWND page, const std::wstring& name, bool last = false);
+bool ZQSelectRow(HWND page, const std::wstring& name, bool last = false);
+std::vector<std::wstring> ZQComboEntries(HWND page);
+// Selects the row and picks the option in the page's combo box, as a user's choice.
+bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false);
