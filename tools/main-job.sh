@@ -29,7 +29,8 @@ for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.
 [ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
 export DISPLAY=$display
 
-. "$top/tools/winenv.sh" "$build" x11
+# A prefix of its own: the tests' printers keep their own state.
+. "$top/tools/winenv.sh" "$build" x11 wineprefix-main
 # No window manager runs on this display: Wine draws the window frames itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 

@@ -1,8 +1,8 @@
 # Sourced: a throw-away Wine prefix under the build folder with the null display driver.
-# Usage: . tools/winenv.sh <build-dir> [x11]
+# Usage: . tools/winenv.sh <build-dir> [null|x11] [prefix-name]
 zq_build=${1:?build dir}
 zq_graphics=${2:-null}
-export WINEPREFIX="$(cd "$zq_build" && pwd)/wineprefix"
+export WINEPREFIX="$(cd "$zq_build" && pwd)/${3:-wineprefix}"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
