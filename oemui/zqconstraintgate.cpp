@@ -89,6 +89,9 @@ BOOL CZQOemUI::BCreateConstraintControllers() {
         m_pConstraints->BAddController(passes);
     }
 
+    // The printer sheet holds none of the document settings the rules force: a check there would
+    // announce a change it cannot make, again at every opening.
+    if (m_dwCUIMode == OEMCUIP_PRNPROP) return FALSE;
     DWORD dwCancelled = 0;
     BCheckConstraint(L"MediaType", GetForegroundWindow(), &dwCancelled);
     return BCheckConstraint(L"PrintQuality", GetForegroundWindow(), &dwCancelled);

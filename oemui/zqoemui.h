@@ -104,8 +104,9 @@ public:
     // features (not owned); the CommonUIProp worker sets it before loading the constraints.
     void VSetConstraintLogic(IZQConstraintLogic* pLogic) { m_pConstraintLogic = pLogic; }
     // Called from CommonUIProp: with the feature "ZQConstraints" at any option, the helper file's
-    // "constraints" section becomes the rule set and the three controllers are made. TRUE when the
-    // constraints are on.
+    // "constraints" section becomes the rule set and the three controllers are made; for the
+    // document sheet the stored media and quality are then checked, with the foreground window as
+    // the owner of any question. TRUE when the constraints are on.
     BOOL BLoadConstraints();
     BOOL BConstraintsLoaded() const { return m_bConstraintsOn; }
     // A page or dialog attaches the controller of the feature beside its anchor control at

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <fstream>
 
+#include "common/zqproc.h"
 #include "platform/oemuiplatform.h"
 #include "testsupport.h"
 #include "zqhostpage.h"
@@ -77,6 +80,102 @@ CZQSpoolPrinter OpenFully(const std::wstring& name) {
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), &defaults)) << GetLastError();
     return h;
+}
+
+CZQModule DriverModule(const std::wstring& name) {
+    CZQSpoolPrinter h = OpenFully(name);
+    DWORD needed = 0;
+    GetPrinterDriverW(h.Get(), nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buf(needed ? needed : 1);
+    EXPECT_TRUE(GetPrinterDriverW(h.Get(), nullptr, 3, buf.data(), needed, &needed));
+    return CZQModule(LoadLibraryW(reinterpret_cast<DRIVER_INFO_3W*>(buf.data())->pConfigFile));
+}
+
+std::vector<BYTE> DriverDefault(const std::wstring& name) {
+    CZQModule driver = DriverModule(name);
+    using PFN = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
+    auto convert = ZQGetProc<PFN>(driver.Get(), "DrvConvertDevMode");
+    if (!convert) return {};
+    LONG size = 0;
+    convert(const_cast<LPWSTR>(name.c_str()), nullptr, nullptr, &size, CDM_DRIVER_DEFAULT);
+    std::vector<BYTE> dm(static_cast<size_t>(size > 0 ? size : 0));
+    if (dm.empty() || !convert(const_cast<LPWSTR>(name.c_str()), nullptr, reinterpret_cast<DEVMODEW*>(dm.data()),
+                               &size, CDM_DRIVER_DEFAULT))
+        return {};
+    return dm;
+}
+
+void ResetToDefaults(const std::wstring& name) {
+    CZQSpoolPrinter h = OpenFully(name);
+    std::vector<BYTE> dm = DriverDefault(name);
+    ASSERT_FALSE(dm.empty());
+    ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
+    ASSERT_TRUE(ZQWriteDeviceSettings(h.Get(), {}));
+}
+
+// ---- message boxes, found as windows
+
+namespace {
+
+thread_local BoxAnswers* t_boxAnswers = nullptr;
+const wchar_t kAnsweredProp[] = L"ZQTestAnswered";
+
+// A dialog of this thread that is no property sheet and has not been answered yet.
+BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
+    WCHAR cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && !GetPropW(hwnd, kAnsweredProp) &&
+        !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr)) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+BoxAnswers::BoxAnswers(std::vector<int> answers) : m_answers(std::move(answers)) {
+    t_boxAnswers = this;
+    m_timer = SetTimer(nullptr, 0, 50, Tick);
+}
+
+BoxAnswers::~BoxAnswers() {
+    if (m_timer) KillTimer(nullptr, m_timer);
+    if (t_boxAnswers == this) t_boxAnswers = nullptr;
+}
+
+void CALLBACK BoxAnswers::Tick(HWND, UINT, UINT_PTR, DWORD) {
+    BoxAnswers* self = t_boxAnswers;
+    if (!self) return;
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBoxProc, reinterpret_cast<LPARAM>(&box));
+    if (box) self->Answer(box);
+}
+
+void BoxAnswers::Answer(HWND box) {
+    SetPropW(box, kAnsweredProp, reinterpret_cast<HANDLE>(1));
+    SeenBox seen;
+    seen.owner = GetWindow(box, GW_OWNER);
+    seen.caption = WindowText(box);
+    // The message is the box's one static text; the icon's static has none.
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        WCHAR cls[32] = {};
+        GetClassNameW(child, cls, 32);
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        if (lstrcmpiW(cls, L"Button") == 0 && (style & 0x0F) <= BS_DEFPUSHBUTTON && IsWindowVisible(child))
+            seen.buttons.push_back(GetDlgCtrlID(child));
+        else if (lstrcmpiW(cls, L"Static") == 0 && seen.text.empty())
+            seen.text = WindowText(child);
+    }
+    m_boxes.push_back(seen);
+    const int answer = m_boxes.size() <= m_answers.size() ? m_answers[m_boxes.size() - 1] : IDOK;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
 }
 
 // ---- the core driver's property page, driven by window messages

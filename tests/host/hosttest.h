@@ -46,6 +46,12 @@ private:
 void InstallSamplePrinters();
 // A printer of Wine's spooler opened with all access.
 CZQSpoolPrinter OpenFully(const std::wstring& name);
+// The installed driver's configuration file (the core driver stand-in), loaded.
+CZQModule DriverModule(const std::wstring& name);
+// The driver's own default devmode (DrvConvertDevMode), whatever the printer has stored.
+std::vector<BYTE> DriverDefault(const std::wstring& name);
+// The printer back at the driver's default devmode and the default device settings.
+void ResetToDefaults(const std::wstring& name);
 
 // A model file beside the test executable (bin\hostdata, bin\samples).
 zqmodel::Model LoadModel(const wchar_t* relativePath);
@@ -63,6 +69,32 @@ inline std::vector<std::wstring> ComboEntries(HWND page) { return ZQComboEntries
 inline bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false) {
     return ZQChoose(page, row, option, last);
 }
+
+// Message boxes this thread shows while the object lives, found as windows by a thread timer (they
+// run their own message loop, as the sheets do) and answered in place of the user: with the given
+// answers in order, IDOK once they run out. Each box is recorded as it was shown.
+struct SeenBox {
+    HWND owner = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    std::vector<int> buttons;  // the ids of its push buttons (IDOK, IDCANCEL, ...)
+};
+class BoxAnswers {
+public:
+    explicit BoxAnswers(std::vector<int> answers = {});
+    ~BoxAnswers();
+    BoxAnswers(const BoxAnswers&) = delete;
+    BoxAnswers& operator=(const BoxAnswers&) = delete;
+    const std::vector<SeenBox>& Boxes() const { return m_boxes; }
+    void Clear() { m_boxes.clear(); }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    void Answer(HWND box);
+    UINT_PTR m_timer = 0;
+    std::vector<int> m_answers;
+    std::vector<SeenBox> m_boxes;
+};
 
 // A devmode of the core driver stand-in: its private part, a feature's selected option there, and
 // the plug-in's block (null when it has none).

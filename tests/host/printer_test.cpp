@@ -52,43 +52,13 @@ protected:
 
     void SetUp() override {
         // Every test starts from the driver's defaults and the printer's default device settings.
-        for (const auto& name : {kDesk, kTest}) {
-            CZQSpoolPrinter h = Open(name);
-            std::vector<BYTE> dm = DriverDefault(name);
-            ASSERT_FALSE(dm.empty());
-            ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
-            ASSERT_TRUE(ZQWriteDeviceSettings(h.Get(), {}));
-        }
+        for (const auto& name : {kDesk, kTest}) zqhosttest::ResetToDefaults(name);
     }
 
     static CZQSpoolPrinter Open(const std::wstring& name) {
         CZQSpoolPrinter h;
         EXPECT_TRUE(OpenPrinterW(const_cast<LPWSTR>(name.c_str()), h.Put(), nullptr)) << GetLastError();
         return h;
-    }
-
-    // The driver's entry points, from its installed configuration file.
-    static CZQModule Driver(const std::wstring& name) {
-        CZQSpoolPrinter h = Open(name);
-        DWORD needed = 0;
-        GetPrinterDriverW(h.Get(), nullptr, 3, nullptr, 0, &needed);
-        std::vector<BYTE> buf(needed ? needed : 1);
-        EXPECT_TRUE(GetPrinterDriverW(h.Get(), nullptr, 3, buf.data(), needed, &needed));
-        return CZQModule(LoadLibraryW(reinterpret_cast<DRIVER_INFO_3W*>(buf.data())->pConfigFile));
-    }
-
-    static std::vector<BYTE> DriverDefault(const std::wstring& name) {
-        CZQModule driver = Driver(name);
-        using PFN = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
-        auto convert = ZQGetProc<PFN>(driver.Get(), "DrvConvertDevMode");
-        if (!convert) return {};
-        LONG size = 0;
-        convert(const_cast<LPWSTR>(name.c_str()), nullptr, nullptr, &size, CDM_DRIVER_DEFAULT);
-        std::vector<BYTE> dm(static_cast<size_t>(size > 0 ? size : 0));
-        if (dm.empty() || !convert(const_cast<LPWSTR>(name.c_str()), nullptr, reinterpret_cast<DEVMODEW*>(dm.data()),
-                                   &size, CDM_DRIVER_DEFAULT))
-            return {};
-        return dm;
     }
 
     // Printing Preferences of a printer, OK pressed after `hook` ran in the sheet.
@@ -264,7 +234,7 @@ TEST_F(Printers, DeviceCapabilitiesAnswerFromTheModel) {
 }
 
 TEST_F(Printers, ConvertDevModeSizesAndConvertsForeignDevmodes) {
-    CZQModule driver = Driver(kDesk);
+    CZQModule driver = zqhosttest::DriverModule(kDesk);
     using PFN = BOOL(WINAPI*)(LPWSTR, PDEVMODEW, PDEVMODEW, PLONG, DWORD);
     auto convert = ZQGetProc<PFN>(driver.Get(), "DrvConvertDevMode");
     ASSERT_NE(nullptr, convert);
@@ -416,7 +386,7 @@ TEST_F(RecordedPrinter, APluginHidingTheStandardUIAndAddingNoPageHasNoSheet) {
 }
 
 TEST_F(RecordedPrinter, EventsAndCapabilitiesReachThePlugin) {
-    CZQModule driver = Driver(kTest);
+    CZQModule driver = zqhosttest::DriverModule(kTest);
     CZQSpoolPrinter h = Open(kTest);
     LPWSTR name = const_cast<LPWSTR>(kTest.c_str());
 
