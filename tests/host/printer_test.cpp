@@ -4,6 +4,7 @@
 // zqoemui.dll (behind the recording plug-in) sees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -72,6 +73,40 @@ protected:
         return out;
     }
 };
+
+// Both samples bring the status and the warning module: they are installed as dependent files of
+// the driver, in the directory the plug-in is loaded from.
+TEST_F(Printers, SamplePrintersInstallTheirModulesBesideThePlugin) {
+    for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
+        SCOPED_TRACE(ZQUtf8(model));
+        ZQInstallResult result;
+        ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result)) << ZQUtf8(result.error);
+        EXPECT_TRUE(result.skipped.empty()) << "every module was built";
+        CZQSpoolPrinter h = Open(result.printerName);
+        DWORD needed = 0;
+        GetPrinterDriverW(h.Get(), nullptr, 3, nullptr, 0, &needed);
+        std::vector<BYTE> buf(needed ? needed : 1);
+        ASSERT_TRUE(GetPrinterDriverW(h.Get(), nullptr, 3, buf.data(), needed, &needed));
+        const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
+        std::vector<std::wstring> dependent;
+        for (const wchar_t* p = di->pDependentFiles; p && *p; p += wcslen(p) + 1) dependent.emplace_back(p);
+        auto installed = [&](const std::wstring& file) {
+            for (const auto& path : dependent)
+                if (path.size() > file.size() && path.compare(path.size() - file.size(), file.size(), file) == 0 &&
+                    path[path.size() - file.size() - 1] == L'\\')
+                    return path.substr(0, path.size() - file.size() - 1);
+            return std::wstring();
+        };
+        const std::wstring pluginDir = installed(L"zqoemui.dll");
+        ASSERT_FALSE(pluginDir.empty());
+        for (const wchar_t* module : {L"zqcoremod.dll", L"zqwarnmod.dll"}) {
+            EXPECT_NE(result.copied.end(), std::find(result.copied.begin(), result.copied.end(), module)) << ZQUtf8(module);
+            EXPECT_EQ(pluginDir, installed(module)) << ZQUtf8(module);
+            const std::wstring path = pluginDir + L"\\" + module;
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str())) << ZQUtf8(path);
+        }
+    }
+}
 
 TEST_F(Printers, DevmodeSizeAndDefaultsComeFromTheDriverAndThePlugin) {
     CZQSpoolPrinter h = Open(kDesk);
