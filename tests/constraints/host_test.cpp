@@ -54,14 +54,7 @@ protected:
         for (const wchar_t* name : {kDesk, kRoll}) zqhosttest::ResetToDefaults(name);
     }
 
-    void SetUp() override {
-        // The application that opens the sheets: its window is in front, as when a user prints.
-        m_app = CreateWindowExW(0, L"STATIC", L"Application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200,
-                                nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, m_app);
-    }
     void TearDown() override {
-        if (m_app) DestroyWindow(m_app);
         for (const wchar_t* name : {kDesk, kRoll}) zqhosttest::ResetToDefaults(name);
     }
 
@@ -72,7 +65,7 @@ protected:
     // Printing Preferences from `in` (null: the printer's default), the application in front;
     // `choices` are made, then OK.
     Opened Open(const wchar_t* printer, const std::vector<BYTE>* in, const wchar_t* row, const Choices& choices = {}) {
-        if (m_app) SetForegroundWindow(m_app);
+        m_app.Front();
         CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
         Opened opened;
         CZQAutoPress press(50, [&](HWND sheet) {
@@ -94,33 +87,39 @@ protected:
         return dm;
     }
 
-    HWND m_app = nullptr;
+    zqhosttest::AppWindow m_app;
 };
 
-// The message-box rules of the samples: film with a setting the film does not take.
-const Case kFilm[] = {
-    {kDesk, {{L"Paper Type", L"Transparency Film"}, {L"Print in Grayscale", L"Black Ink Only"}}, L"Print in Grayscale",
-     L"Off", "ZQPrintInGrayScale", "FALSE"},
-    {kRoll, {{L"Paper Type", L"Clear Film"}}, L"More Passes", L"On", "ZQMorePasses", "Enabled"},
+// The message-box rules of the samples: film with a setting the film does not take. The case
+// gives what OK makes of it; the film case adds the text asked and the choice as the user left it.
+struct FilmCase {
+    Case ok;
+    UINT textId;
+    const wchar_t* chosenShown;
+    const char* chosenStored;
 };
-const UINT kFilmText[] = {5830, 5834};
-const char* const kFilmChoice[] = {"GrayandBlackInks", "Disabled"};
-const wchar_t* const kFilmChoiceShown[] = {L"Black Ink Only", L"Off"};
+const FilmCase kFilm[] = {
+    {{kDesk, {{L"Paper Type", L"Transparency Film"}, {L"Print in Grayscale", L"Black Ink Only"}}, L"Print in Grayscale",
+      L"Off", "ZQPrintInGrayScale", "FALSE"},
+     5830, L"Black Ink Only", "GrayandBlackInks"},
+    {{kRoll, {{L"Paper Type", L"Clear Film"}}, L"More Passes", L"On", "ZQMorePasses", "Enabled"},
+     5834, L"Off", "Disabled"},
+};
 
 TEST_F(StoredConflicts, AStoredFilmConflictIsExplainedAndOkAppliesTheRule) {
-    for (size_t i = 0; i < 2; ++i) {
-        const Case& c = kFilm[i];
+    for (const FilmCase& film : kFilm) {
+        const Case& c = film.ok;
         SCOPED_TRACE(::testing::Message() << c.feature);
         const std::vector<BYTE> dm = Chosen(c);
-        ASSERT_EQ(kFilmChoice[i], Selected(dm, c.feature)) << "the conflict is stored as chosen";
+        ASSERT_EQ(film.chosenStored, Selected(dm, c.feature)) << "the conflict is stored as chosen";
 
         BoxAnswers boxes({IDOK});
         const Opened opened = Open(c.printer, &dm, c.row);
         ASSERT_EQ(1u, boxes.Boxes().size());
         const zqhosttest::SeenBox& box = boxes.Boxes()[0];
-        EXPECT_EQ(m_app, box.owner) << "the window in front owns the question";
+        EXPECT_EQ(m_app.Get(), box.owner) << "the window in front owns the question";
         EXPECT_EQ(L"Feature tip", box.caption);
-        EXPECT_EQ(Question(kFilmText[i]), box.text);
+        EXPECT_EQ(Question(film.textId), box.text);
         EXPECT_EQ((std::vector<int>{IDOK, IDCANCEL}), box.buttons);
         EXPECT_EQ(c.shown, opened.shown) << "the forced option shows in the sheet";
         EXPECT_EQ(c.stored, Selected(opened.dm, c.feature));
@@ -133,17 +132,17 @@ TEST_F(StoredConflicts, AStoredFilmConflictIsExplainedAndOkAppliesTheRule) {
 }
 
 TEST_F(StoredConflicts, CancelKeepsTheStoredChoiceAndTheQuestionComesBack) {
-    for (size_t i = 0; i < 2; ++i) {
-        const Case& c = kFilm[i];
+    for (const FilmCase& film : kFilm) {
+        const Case& c = film.ok;
         SCOPED_TRACE(::testing::Message() << c.feature);
         std::vector<BYTE> dm = Chosen(c);
         for (int round = 0; round < 2; ++round) {
             BoxAnswers boxes({IDCANCEL});
             Opened opened = Open(c.printer, &dm, c.row);
             ASSERT_EQ(1u, boxes.Boxes().size()) << round;
-            EXPECT_EQ(Question(kFilmText[i]), boxes.Boxes()[0].text);
-            EXPECT_EQ(kFilmChoiceShown[i], opened.shown);
-            EXPECT_EQ(kFilmChoice[i], Selected(opened.dm, c.feature));
+            EXPECT_EQ(Question(film.textId), boxes.Boxes()[0].text);
+            EXPECT_EQ(film.chosenShown, opened.shown);
+            EXPECT_EQ(film.chosenStored, Selected(opened.dm, c.feature));
             dm = std::move(opened.dm);
         }
     }
@@ -195,9 +194,8 @@ TEST_F(StoredConflicts, PhotoMediaTakeTheirSettingAtOnceAndAllowedChoicesStay) {
 // The load's checks take the window in front as the owner of their question: with none, as
 // when a program without a window opens the sheet, nothing is checked.
 TEST_F(StoredConflicts, WithoutAWindowInFrontNothingIsChecked) {
-    const std::vector<BYTE> dm = Chosen(kFilm[0]);
-    DestroyWindow(m_app);
-    m_app = nullptr;
+    const std::vector<BYTE> dm = Chosen(kFilm[0].ok);
+    m_app.Close();
     ASSERT_EQ(nullptr, GetForegroundWindow());
     BoxAnswers boxes;
     const Opened opened = Open(kDesk, &dm, L"Print in Grayscale");
@@ -209,21 +207,21 @@ TEST_F(StoredConflicts, WithoutAWindowInFrontNothingIsChecked) {
 // Printer Properties hold none of the document settings a rule forces: a conflicting printer
 // default is not announced there (nothing could be turned off), only in Printing Preferences.
 TEST_F(StoredConflicts, PrinterPropertiesLeaveTheDocumentDefaultsToPreferences) {
-    for (size_t i = 0; i < 2; ++i) {
-        const Case& c = kFilm[i];
+    for (const FilmCase& film : kFilm) {
+        const Case& c = film.ok;
         SCOPED_TRACE(::testing::Message() << c.feature);
         const std::vector<BYTE> dm = Chosen(c);
         CZQSpoolPrinter h = zqhosttest::OpenFully(c.printer);
         ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
         {
             BoxAnswers boxes;
-            SetForegroundWindow(m_app);
+            m_app.Front();
             CZQAutoPress press(50, nullptr);
             EXPECT_GT(ZQOpenPrinterProperties(h.Get(), c.printer), 0);
             EXPECT_TRUE(press.Pressed());
             EXPECT_TRUE(boxes.Boxes().empty());
         }
-        EXPECT_EQ(kFilmChoice[i], Selected(ZQQueryDevmode(h.Get(), c.printer), c.feature));
+        EXPECT_EQ(film.chosenStored, Selected(ZQQueryDevmode(h.Get(), c.printer), c.feature));
 
         BoxAnswers boxes({IDOK});
         const Opened opened = Open(c.printer, nullptr, c.row);

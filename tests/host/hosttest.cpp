@@ -82,13 +82,20 @@ CZQSpoolPrinter OpenFully(const std::wstring& name) {
     return h;
 }
 
-CZQModule DriverModule(const std::wstring& name) {
+std::vector<BYTE> DriverInfo(const std::wstring& name) {
     CZQSpoolPrinter h = OpenFully(name);
     DWORD needed = 0;
     GetPrinterDriverW(h.Get(), nullptr, 3, nullptr, 0, &needed);
-    std::vector<BYTE> buf(needed ? needed : 1);
-    EXPECT_TRUE(GetPrinterDriverW(h.Get(), nullptr, 3, buf.data(), needed, &needed));
-    return CZQModule(LoadLibraryW(reinterpret_cast<DRIVER_INFO_3W*>(buf.data())->pConfigFile));
+    std::vector<BYTE> buf(needed);
+    if (!needed || !GetPrinterDriverW(h.Get(), nullptr, 3, buf.data(), needed, &needed)) return {};
+    return buf;
+}
+
+CZQModule DriverModule(const std::wstring& name) {
+    const std::vector<BYTE> info = DriverInfo(name);
+    EXPECT_FALSE(info.empty());
+    if (info.empty()) return CZQModule();
+    return CZQModule(LoadLibraryW(reinterpret_cast<const DRIVER_INFO_3W*>(info.data())->pConfigFile));
 }
 
 std::vector<BYTE> DriverDefault(const std::wstring& name) {
@@ -111,6 +118,21 @@ void ResetToDefaults(const std::wstring& name) {
     ASSERT_FALSE(dm.empty());
     ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
     ASSERT_TRUE(ZQWriteDeviceSettings(h.Get(), {}));
+}
+
+AppWindow::AppWindow() {
+    m_hwnd = CreateWindowExW(0, L"STATIC", L"Application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200, nullptr,
+                             nullptr, nullptr, nullptr);
+    EXPECT_NE(nullptr, m_hwnd);
+}
+
+void AppWindow::Front() const {
+    if (m_hwnd) SetForegroundWindow(m_hwnd);
+}
+
+void AppWindow::Close() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+    m_hwnd = nullptr;
 }
 
 // ---- message boxes, found as windows

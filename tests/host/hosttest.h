@@ -46,6 +46,8 @@ private:
 void InstallSamplePrinters();
 // A printer of Wine's spooler opened with all access.
 CZQSpoolPrinter OpenFully(const std::wstring& name);
+// The printer's level-3 driver information (DRIVER_INFO_3W at the start), empty on failure.
+std::vector<BYTE> DriverInfo(const std::wstring& name);
 // The installed driver's configuration file (the core driver stand-in), loaded.
 CZQModule DriverModule(const std::wstring& name);
 // The driver's own default devmode (DrvConvertDevMode), whatever the printer has stored.
@@ -69,6 +71,22 @@ inline std::vector<std::wstring> ComboEntries(HWND page) { return ZQComboEntries
 inline bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false) {
     return ZQChoose(page, row, option, last);
 }
+
+// The window of the application that opens the sheets: visible, and brought to the front on
+// request, as when a user prints from it. Destroyed with the object.
+class AppWindow {
+public:
+    AppWindow();
+    ~AppWindow() { Close(); }
+    AppWindow(const AppWindow&) = delete;
+    AppWindow& operator=(const AppWindow&) = delete;
+    HWND Get() const { return m_hwnd; }
+    void Front() const;
+    void Close();
+
+private:
+    HWND m_hwnd = nullptr;
+};
 
 // Message boxes this thread shows while the object lives, found as windows by a thread timer (they
 // run their own message loop, as the sheets do) and answered in place of the user: with the given

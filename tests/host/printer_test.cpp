@@ -82,12 +82,9 @@ TEST_F(Printers, SamplePrintersInstallTheirModulesBesideThePlugin) {
         ZQInstallResult result;
         ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result)) << ZQUtf8(result.error);
         EXPECT_TRUE(result.skipped.empty()) << "every module was built";
-        CZQSpoolPrinter h = Open(result.printerName);
-        DWORD needed = 0;
-        GetPrinterDriverW(h.Get(), nullptr, 3, nullptr, 0, &needed);
-        std::vector<BYTE> buf(needed ? needed : 1);
-        ASSERT_TRUE(GetPrinterDriverW(h.Get(), nullptr, 3, buf.data(), needed, &needed));
-        const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
+        const std::vector<BYTE> info = zqhosttest::DriverInfo(result.printerName);
+        ASSERT_FALSE(info.empty());
+        const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(info.data());
         std::vector<std::wstring> dependent;
         for (const wchar_t* p = di->pDependentFiles; p && *p; p += wcslen(p) + 1) dependent.emplace_back(p);
         auto installed = [&](const std::wstring& file) {

@@ -88,21 +88,14 @@ protected:
         InstallBrokenCopy();
         for (const std::wstring& name : {kDesk, kBroken}) zqhosttest::ResetToDefaults(name);
     }
-    void SetUp() override {
-        // An application's window in front: the constraint checks of the load would ask there.
-        m_app = CreateWindowExW(0, L"STATIC", L"Application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200,
-                                nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(nullptr, m_app);
-    }
     void TearDown() override {
-        DestroyWindow(m_app);
         for (const std::wstring& name : {kDesk, kBroken}) zqhosttest::ResetToDefaults(name);
     }
 
     // Printing Preferences from `in` (null: the printer's default), the hook run before OK.
     std::vector<BYTE> Preferences(const std::wstring& name, const std::vector<BYTE>* in,
                                   const std::function<void(HWND)>& hook) {
-        SetForegroundWindow(m_app);
+        m_app.Front();
         CZQSpoolPrinter h = zqhosttest::OpenFully(name);
         std::vector<BYTE> out;
         CZQAutoPress press(50, [&](HWND sheet) { hook(CurrentPage(sheet)); });
@@ -112,14 +105,15 @@ protected:
         return out;
     }
     void Properties(const std::wstring& name, const std::function<void(HWND)>& hook) {
-        SetForegroundWindow(m_app);
+        m_app.Front();
         CZQSpoolPrinter h = zqhosttest::OpenFully(name);
         CZQAutoPress press(50, [&](HWND sheet) { hook(CurrentPage(sheet)); });
         EXPECT_GT(ZQOpenPrinterProperties(h.Get(), name), 0);
         EXPECT_TRUE(press.Pressed());
     }
 
-    HWND m_app = nullptr;
+    // In front while the sheets open: the load's constraint checks would ask there.
+    zqhosttest::AppWindow m_app;
 };
 
 TEST_F(BrokenHelperFile, PreferencesStoreTheChoicesWithoutMacrosOrConstraints) {
