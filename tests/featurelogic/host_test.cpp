@@ -40,12 +40,6 @@ std::vector<std::wstring> Rows(HWND page) {
     return rows;
 }
 
-std::wstring StatusText(HWND page) {
-    WCHAR text[256] = {};
-    GetDlgItemTextW(page, kZQIdStatus, text, 256);
-    return text;
-}
-
 template <typename T>
 T BlockField(const std::vector<BYTE>& dm, size_t offset) {
     T value{};
@@ -83,7 +77,7 @@ TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
         std::wstring status;
         Preferences(name, [&](HWND page) {
             rows = Rows(page);
-            status = StatusText(page);
+            status = zqhosttest::PluginStatus(page);
         });
         ASSERT_GE(rows.size(), 3u);
         EXPECT_EQ((std::vector<std::wstring>{L"Layout Options", L"Orientation", L"Page Order"}),
@@ -97,7 +91,7 @@ TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
     std::wstring status, type, width;
     Properties(kRoll, [&](HWND page) {
         rows = Rows(page);
-        status = StatusText(page);
+        status = zqhosttest::PluginStatus(page);
         type = RowValue(page, L"Roll 1 Media Type");
         width = RowValue(page, L"Roll 2 Width");
     });
@@ -107,7 +101,7 @@ TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
         EXPECT_NE(rows.end(), std::find(rows.begin(), rows.end(), row)) << std::wstring(row).size();
     EXPECT_EQ(L"Bond Paper", type) << "the helper file's roll types, in the status module's texts";
     EXPECT_EQ(L"24 in.", width);
-    Properties(kDesk, [&](HWND page) { status = StatusText(page); });
+    Properties(kDesk, [&](HWND page) { status = zqhosttest::PluginStatus(page); });
     EXPECT_NE(std::wstring::npos, status.find(L"0 own items")) << status;
 }
 

@@ -202,6 +202,12 @@ void BoxAnswers::Answer(HWND box) {
 
 // ---- the core driver's property page, driven by window messages
 
+std::wstring PluginStatus(HWND page) {
+    WCHAR text[256] = {};
+    GetDlgItemTextW(page, kZQIdStatus, text, 256);
+    return text;
+}
+
 // ---- devmodes of the core driver stand-in
 
 zqhostdm::ParsedPrivate Private(const std::vector<BYTE>& dm) {

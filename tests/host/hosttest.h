@@ -68,6 +68,8 @@ inline std::wstring RowValue(HWND page, const std::wstring& name, bool last = fa
 }
 inline bool SelectRow(HWND page, const std::wstring& name, bool last = false) { return ZQSelectRow(page, name, last); }
 inline std::vector<std::wstring> ComboEntries(HWND page) { return ZQComboEntries(page); }
+// The page's line about the plug-in's binding ("... 3 own items.").
+std::wstring PluginStatus(HWND page);
 inline bool Choose(HWND page, const std::wstring& row, const std::wstring& option, bool last = false) {
     return ZQChoose(page, row, option, last);
 }

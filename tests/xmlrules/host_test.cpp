@@ -6,7 +6,7 @@
 
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,14 +31,7 @@ using zqhosttest::SelectRow;
 const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
 const std::wstring kBroken = L"ZQ Desk with a Broken Helper File";
 
-std::string ReadFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::wstring& path, const std::string& text) {
+void WriteText(const std::wstring& path, const std::string& text) {
     std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << text;
 }
 
@@ -56,29 +49,24 @@ void InstallBrokenCopy() {
     const std::wstring dir = zqtest::BesideExe(L"brokenhelper");
     CreateDirectoryW(dir.c_str(), nullptr);
     const std::wstring sample = zqtest::BesideExe(L"samples\\zqdesk\\");
-    std::string model = ReadFile(sample + L"zqdesk.zqm");
+    std::string model, xml;
+    ASSERT_TRUE(ZQReadSmallFile(sample + L"zqdesk.zqm", model));
     ASSERT_TRUE(ReplaceOnce(model, "Name=ZQ Desk 2400 Inkjet", "Name=ZQ Desk 2400 Broken Helper"));
     ASSERT_TRUE(ReplaceOnce(model, "Files=zqdesk.xml zqdesk.cfg", "Files=zqbroken.xml zqdesk.cfg"));
     ASSERT_TRUE(ReplaceOnce(model, "Option=zqdesk.xml | zqdesk.xml", "Option=zqbroken.xml | zqbroken.xml"));
-    WriteFile(dir + L"\\zqbroken.zqm", model);
+    WriteText(dir + L"\\zqbroken.zqm", model);
     for (const wchar_t* file : {L"zqdesk.cfg", L"zqdesk.str"})
         ASSERT_TRUE(CopyFileW((sample + file).c_str(), (dir + L"\\" + file).c_str(), FALSE));
     // The sample's helper file cut off in the middle of its macros.
-    const std::string xml = ReadFile(sample + L"zqdesk.xml");
+    ASSERT_TRUE(ZQReadSmallFile(sample + L"zqdesk.xml", xml));
     const size_t cut = xml.find("<select_option>");
     ASSERT_NE(std::string::npos, cut);
-    WriteFile(dir + L"\\zqbroken.xml", xml.substr(0, cut + 10));
+    WriteText(dir + L"\\zqbroken.xml", xml.substr(0, cut + 10));
 
     ZQInstallResult result;
     ASSERT_TRUE(ZQInstallPrinter(dir + L"\\zqbroken.zqm", zqtest::ExeDir(), kBroken, result)) << ZQUtf8(result.error);
     ASSERT_EQ(kBroken, result.printerName);
     ASSERT_EQ(L"ZQ Desk 2400 Broken Helper", result.driverName);
-}
-
-std::wstring StatusText(HWND page) {
-    WCHAR text[256] = {};
-    GetDlgItemTextW(page, kZQIdStatus, text, 256);
-    return text;
 }
 
 class BrokenHelperFile : public ::testing::Test {
@@ -135,7 +123,7 @@ TEST_F(BrokenHelperFile, PreferencesStoreTheChoicesWithoutMacrosOrConstraints) {
         std::wstring status, quality;
         BOOL duplexEnabled = FALSE;
         std::vector<BYTE> dm = Preferences(e.printer, nullptr, [&](HWND page) {
-            status = StatusText(page);
+            status = zqhosttest::PluginStatus(page);
             EXPECT_TRUE(Choose(page, L"Paper Type", L"Photo Paper, Glossy"));
             EXPECT_TRUE(Choose(page, L"Print in Grayscale", L"Black Ink Only"));
             EXPECT_TRUE(Choose(page, L"Orientation", L"Landscape", true));
@@ -179,7 +167,7 @@ TEST_F(BrokenHelperFile, PrinterPropertiesStoreTheDeviceChoices) {
     BoxAnswers boxes;
     std::wstring status;
     Properties(kBroken, [&](HWND page) {
-        status = StatusText(page);
+        status = zqhosttest::PluginStatus(page);
         EXPECT_TRUE(Choose(page, L"Printer Memory", L"128 MB"));
         EXPECT_TRUE(Choose(page, L"Automatic Duplex Unit", L"Not Installed"));
     });
