@@ -277,17 +277,17 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
 
     DWORD built = 0;
     for (DWORD i = 0; i < plan.dwCount && built < capacity; ++i) {
-        const ZQOemItemSpec& spec = plan.items[i];
+        const ZQOemItemSpec& desc = plan.items[i];
         OPTITEM& item = pParam->pOEMOptItems[built];
         memset(&item, 0, sizeof item);
         auto* ud = static_cast<USERDATA*>(heap.Zero(sizeof(USERDATA)));
         if (!ud) break;
         ud->dwSize = sizeof(USERDATA);
-        ud->dwItemID = spec.bPubId;
-        ud->pKeyWordName = heap.Ansi(spec.szKeyword);
+        ud->dwItemID = desc.bPubId;
+        ud->pKeyWordName = heap.Ansi(desc.szKeyword);
         item.cbSize = sizeof(OPTITEM);
         item.UserData = reinterpret_cast<ULONG_PTR>(ud);
-        item.DMPubID = spec.bPubId;
+        item.DMPubID = desc.bPubId;
         item.Level = 1;
         item.Flags = OPTIF_CALLBACK;
 
@@ -310,14 +310,14 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
         };
         WCHAR name[CZQCommon::kResStringChars] = {};
         bool ok = true;
-        switch (spec.kind) {
+        switch (desc.kind) {
             case kOemItemHeading:
                 if (!logic.BLoadResString(kIdsLayoutOptions, name)) ZQCopyText(name, 256, L"Layout Options");
                 break;
             case kOemItemOrientation:
             case kOemItemPageOrder: {
                 // A copy of a core driver's layout item: its selection, else the devmode's value.
-                const bool orientation = spec.kind == kOemItemOrientation;
+                const bool orientation = desc.kind == kOemItemOrientation;
                 ZQCopyText(name, 256, orientation ? L"Orientation" : L"Page Order");
                 const PCWSTR orientations[] = {L"Portrait", L"Landscape"};
                 const PCWSTR orders[] = {L"Front to Back", L"Back to Front"};
@@ -333,7 +333,7 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
             }
             case kOemItemDialog: {
                 for (const DialogItemRow& row : kDialogItems)
-                    if (strcmp(row.keyword, spec.szKeyword) == 0) ZQCopyText(name, 256, row.name);
+                    if (strcmp(row.keyword, desc.szKeyword) == 0) ZQCopyText(name, 256, row.name);
                 type = static_cast<POPTTYPE>(heap.Zero(sizeof(OPTTYPE)));
                 auto* param = static_cast<POPTPARAM>(heap.Zero(sizeof(OPTPARAM)));
                 ok = type && param;
@@ -351,9 +351,9 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
             case kOemItemRollText:
             case kOemItemRollList: {
                 WCHAR source[16], sourceText[24], value[48];
-                RollSourceOf(spec.szKeyword, source, 16);
+                RollSourceOf(desc.szKeyword, source, 16);
                 RollSourceText(source, sourceText, 24);
-                MultiByteToWideChar(CP_ACP, 0, spec.szKeyword, -1, value, 48);
+                MultiByteToWideChar(CP_ACP, 0, desc.szKeyword, -1, value, 48);
                 int field = 0;
                 for (int f = 0; f < 4; ++f)
                     if (wcscmp(value + wcslen(source), kRollFieldNames[f]) == 0) field = f;
@@ -361,7 +361,7 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
                 // The value the printer answered last, as the roll routines stored it.
                 CZQLocalPtr<WCHAR> stored;
                 CZQDriverData::BGetPrinterData(pParam->hPrinter, value, stored.Put());
-                if (spec.kind == kOemItemRollText) {
+                if (desc.kind == kOemItemRollText) {
                     type = static_cast<POPTTYPE>(heap.Zero(sizeof(OPTTYPE)));
                     auto* params = static_cast<POPTPARAM>(heap.Zero(2 * sizeof(OPTPARAM)));
                     item.pSel = heap.Text(stored ? stored.Get() : L"", kEditChars);

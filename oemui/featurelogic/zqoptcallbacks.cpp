@@ -97,15 +97,15 @@ LONG ReconcileChange(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
 }
 
 LONG RunDialog(CZQOemUI* plugin, PCPSUICBPARAM cb, POPTITEM item) {
-    const ZQOemItemSpec* spec = ZQFindOemItemSpec(plugin->OemItems(), item);
-    if (!spec || spec->kind != kOemItemDialog) return CPSUICB_ACTION_NONE;
-    PFN_ZQOemDialog run = ZQFindOemDialog(spec->dialog);
+    const ZQOemItemSpec* desc = ZQFindOemItemSpec(plugin->OemItems(), item);
+    if (!desc || desc->kind != kOemItemDialog) return CPSUICB_ACTION_NONE;
+    PFN_ZQOemDialog run = ZQFindOemDialog(desc->dialog);
     if (!run) return CPSUICB_ACTION_NONE;
     ZQOemDialogParam param = {};
     param.cbSize = sizeof param;
-    param.kind = spec->dialog;
+    param.kind = desc->dialog;
     param.pLogic = plugin->Logic();
-    param.pszFeature = spec->szTarget;
+    param.pszFeature = desc->szTarget;
     param.pCBParam = cb;
     param.pszHelpFile = plugin->Caps()->szHelpFile;
     run(&param);

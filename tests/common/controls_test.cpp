@@ -140,24 +140,24 @@ TEST_F(Windows, TrackbarTakesThePlaceholdersPlace) {
     HWND placeholder = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 20, 30, 150, 24, m_parent, nullptr, nullptr, nullptr);
     HWND before = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_TABSTOP, 0, 0, 10, 10, m_parent, nullptr, nullptr,
                                   nullptr);
-    ZQTrackbarSpec spec = {placeholder, nullptr, 1234, 0, 20, 7, 5, before};
-    ASSERT_TRUE(CZQCommon::BCreateTrackbar(m_parent, GetModuleHandleW(nullptr), &spec));
-    ASSERT_NE(nullptr, spec.hTrackbar);
-    EXPECT_EQ(1234, GetDlgCtrlID(spec.hTrackbar));
-    EXPECT_EQ(0, SendMessageW(spec.hTrackbar, TBM_GETRANGEMIN, 0, 0));
-    EXPECT_EQ(20, SendMessageW(spec.hTrackbar, TBM_GETRANGEMAX, 0, 0));
-    EXPECT_EQ(7, SendMessageW(spec.hTrackbar, TBM_GETPOS, 0, 0));
+    ZQTrackbarSpec desc = {placeholder, nullptr, 1234, 0, 20, 7, 5, before};
+    ASSERT_TRUE(CZQCommon::BCreateTrackbar(m_parent, GetModuleHandleW(nullptr), &desc));
+    ASSERT_NE(nullptr, desc.hTrackbar);
+    EXPECT_EQ(1234, GetDlgCtrlID(desc.hTrackbar));
+    EXPECT_EQ(0, SendMessageW(desc.hTrackbar, TBM_GETRANGEMIN, 0, 0));
+    EXPECT_EQ(20, SendMessageW(desc.hTrackbar, TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(7, SendMessageW(desc.hTrackbar, TBM_GETPOS, 0, 0));
     WCHAR title[16];
-    GetWindowTextW(spec.hTrackbar, title, 16);
+    GetWindowTextW(desc.hTrackbar, title, 16);
     EXPECT_STREQ(L"Slider", title);
     RECT rc;
-    GetWindowRect(spec.hTrackbar, &rc);
+    GetWindowRect(desc.hTrackbar, &rc);
     MapWindowPoints(nullptr, m_parent, reinterpret_cast<POINT*>(&rc), 2);
     EXPECT_EQ(20, rc.left);
     EXPECT_EQ(30, rc.top);
     EXPECT_EQ(150, rc.right - rc.left);
-    EXPECT_EQ(spec.hTrackbar, GetWindow(before, GW_HWNDNEXT));
-    EXPECT_TRUE(CZQCommon::BIsWindowVisible(spec.hTrackbar));
+    EXPECT_EQ(desc.hTrackbar, GetWindow(before, GW_HWNDNEXT));
+    EXPECT_TRUE(CZQCommon::BIsWindowVisible(desc.hTrackbar));
     EXPECT_FALSE(CZQCommon::BIsWindowVisible(placeholder));
     EXPECT_FALSE(CZQCommon::BCreateTrackbar(m_parent, nullptr, nullptr));
 }

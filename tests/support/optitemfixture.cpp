@@ -68,7 +68,7 @@ COptItemFixture::~COptItemFixture() = default;
 void COptItemFixture::Add(const FixtureFeature& feature) {
     if (m_built) return;
     Entry e;
-    e.spec = feature;
+    e.desc = feature;
     m_entries.push_back(std::move(e));
 }
 
@@ -77,12 +77,12 @@ void COptItemFixture::Build() {
     m_built = true;
     size_t nCore = 0, nOem = 0;
     for (const Entry& e : m_entries)
-        if (e.spec.kind != FixtureKind::ValueOnly) ++(e.spec.oem ? nOem : nCore);
+        if (e.desc.kind != FixtureKind::ValueOnly) ++(e.desc.oem ? nOem : nCore);
     m_coreItems.assign(nCore, OPTITEM{});
     m_oemItems.assign(nOem, OPTITEM{});
     size_t iCore = 0, iOem = 0;
     for (Entry& e : m_entries) {
-        const FixtureFeature& f = e.spec;
+        const FixtureFeature& f = e.desc;
         e.driverSel = f.sel;
         if (f.kind == FixtureKind::ValueOnly) {
             e.driverText.assign(f.value.begin(), f.value.end());
@@ -91,7 +91,7 @@ void COptItemFixture::Build() {
         OPTITEM& item = f.oem ? m_oemItems[iOem++] : m_coreItems[iCore++];
         e.item = &item;
         e.userData.dwSize = sizeof(USERDATA);
-        e.userData.pKeyWordName = f.keyword.empty() ? nullptr : const_cast<PSTR>(e.spec.keyword.c_str());
+        e.userData.pKeyWordName = f.keyword.empty() ? nullptr : const_cast<PSTR>(e.desc.keyword.c_str());
         item.cbSize = sizeof(OPTITEM);
         item.Flags = f.flags;
         item.UserData = reinterpret_cast<ULONG_PTR>(&e.userData);
@@ -108,7 +108,7 @@ void COptItemFixture::Build() {
                 } else {
                     e.params.assign(f.options.size(), OPTPARAM{});
                     for (size_t i = 0; i < f.options.size(); ++i) {
-                        const FixtureOption& o = e.spec.options[i];
+                        const FixtureOption& o = e.desc.options[i];
                         OPTPARAM& p = e.params[i];
                         p.cbSize = sizeof(OPTPARAM);
                         p.pData = o.nameResId ? reinterpret_cast<PWSTR>(static_cast<ULONG_PTR>(o.nameResId))
@@ -157,7 +157,7 @@ void COptItemFixture::Build() {
 
 COptItemFixture::Entry* COptItemFixture::Find(const std::string& keyword) {
     for (Entry& e : m_entries)
-        if (SameKeyword(e.spec.keyword, keyword.c_str())) return &e;
+        if (SameKeyword(e.desc.keyword, keyword.c_str())) return &e;
     return nullptr;
 }
 
@@ -172,16 +172,16 @@ OPTITEM* COptItemFixture::Item(const std::string& keyword) {
 
 OPTITEM* COptItemFixture::ItemByPubId(BYTE pubId, bool oem) {
     for (Entry& e : m_entries)
-        if (e.item && e.spec.pubId == pubId && e.spec.oem == oem) return e.item;
+        if (e.item && e.desc.pubId == pubId && e.desc.oem == oem) return e.item;
     return nullptr;
 }
 
 std::string COptItemFixture::AnswerFor(const Entry& e) const {
-    switch (e.spec.kind) {
+    switch (e.desc.kind) {
         case FixtureKind::List:
         case FixtureKind::CheckBox:
-            if (e.driverSel < 0 || static_cast<size_t>(e.driverSel) >= e.spec.options.size()) return std::string();
-            return e.spec.options[static_cast<size_t>(e.driverSel)].keyword;
+            if (e.driverSel < 0 || static_cast<size_t>(e.driverSel) >= e.desc.options.size()) return std::string();
+            return e.desc.options[static_cast<size_t>(e.driverSel)].keyword;
         case FixtureKind::Edit:
         case FixtureKind::ValueOnly:
             return ToAnsi(e.driverText);
@@ -212,12 +212,12 @@ void COptItemFixture::AddConflictRule(const std::string& feature, const std::str
 
 void COptItemFixture::ApplyRules(const Entry& changed) {
     for (const Rule& r : m_rules) {
-        if (!SameKeyword(r.feature, changed.spec.keyword.c_str())) continue;
+        if (!SameKeyword(r.feature, changed.desc.keyword.c_str())) continue;
         Entry* target = Find(r.target);
         if (!target || !target->item) continue;
         const bool on = SameKeyword(r.option, AnswerFor(changed).c_str());
-        for (size_t i = 0; i < target->spec.options.size() && i < target->params.size(); ++i) {
-            if (!SameKeyword(r.targetOption, target->spec.options[i].keyword.c_str())) continue;
+        for (size_t i = 0; i < target->desc.options.size() && i < target->params.size(); ++i) {
+            if (!SameKeyword(r.targetOption, target->desc.options[i].keyword.c_str())) continue;
             BYTE& flags = target->params[i].Flags;
             flags = static_cast<BYTE>(on ? (flags | OPTPF_OVERLAY_WARNING_ICON) : (flags & ~OPTPF_OVERLAY_WARNING_ICON));
         }
@@ -231,7 +231,7 @@ BOOL APIENTRY COptItemFixture::GetDriverSetting(PVOID pdriverobj, PCSTR feature,
     const Entry* e = feature ? self->Find(feature) : nullptr;
     const bool failing = feature && std::any_of(self->m_failing.begin(), self->m_failing.end(),
                                                 [&](const std::string& k) { return SameKeyword(k, feature); });
-    if (!e || failing || e->spec.kind == FixtureKind::Push) {
+    if (!e || failing || e->desc.kind == FixtureKind::Push) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -264,10 +264,10 @@ BOOL APIENTRY COptItemFixture::UpdateUISetting(PVOID pdriverobj, PVOID pOptItem,
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    r.keyword = e->spec.keyword;
-    r.pubId = e->spec.pubId;
+    r.keyword = e->desc.keyword;
+    r.pubId = e->desc.pubId;
     r.itemFlags = item->Flags;
-    if (e->spec.kind == FixtureKind::Edit) {
+    if (e->desc.kind == FixtureKind::Edit) {
         const WCHAR* text = item->pSel;
         size_t n = 0;
         while (n < kEditChars && text[n]) ++n;
@@ -276,7 +276,7 @@ BOOL APIENTRY COptItemFixture::UpdateUISetting(PVOID pdriverobj, PVOID pOptItem,
     } else {
         r.sel = item->Sel;
         e->driverSel = item->Sel;
-        if (e->spec.kind == FixtureKind::List && item->Sel >= 0 && static_cast<size_t>(item->Sel) < e->params.size())
+        if (e->desc.kind == FixtureKind::List && item->Sel >= 0 && static_cast<size_t>(item->Sel) < e->params.size())
             r.overlayAtCall = (e->params[static_cast<size_t>(item->Sel)].Flags & OPTPF_OVERLAY_WARNING_ICON) != 0;
     }
     self->m_updates.push_back(r);

@@ -103,7 +103,7 @@ public:
 
 private:
     struct Entry {
-        FixtureFeature spec;
+        FixtureFeature desc;
         OPTITEM* item = nullptr;
         std::vector<OPTPARAM> params;
         OPTTYPE type = {};

@@ -305,7 +305,7 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
     std::memcpy(device, dm.dmDeviceName, sizeof dm.dmDeviceName);
     std::memcpy(form, dm.dmFormName, sizeof dm.dmFormName);
     std::wstring s;
-    s += Format(L"devmode of \"%ls\": %u + %u bytes, spec 0x%04X, driver 0x%04X, fields 0x%08lX\n", device, dm.dmSize,
+    s += Format(L"devmode of \"%ls\": %u + %u bytes, version 0x%04X, driver 0x%04X, fields 0x%08lX\n", device, dm.dmSize,
                 dm.dmDriverExtra, dm.dmSpecVersion, dm.dmDriverVersion, static_cast<unsigned long>(dm.dmFields));
     s += Format(L"  public: orientation %d, paper %d \"%ls\" %dx%d, scale %d, copies %d, collate %d\n", dm.dmOrientation,
                 dm.dmPaperSize, form, dm.dmPaperWidth, dm.dmPaperLength, dm.dmScale, dm.dmCopies, dm.dmCollate);
