@@ -15,6 +15,16 @@ inline constexpr uint32_t kSignature = 0x5A515549;  // 'ZQUI'
 inline constexpr uint32_t kVersion = 0x00110010;
 inline constexpr uint32_t kTagRecordSize = 64;
 
+// Page-description languages of the header's +20 (and of the "ZQPDLType" options).
+enum : uint32_t {
+    kPdlUnknown = 0,
+    kPdlPcl5 = 1,
+    kPdlPcl6 = 2,
+    kPdlPostScript = 3,
+    kPdlPcl3 = 4,
+    kPdlZqgl2 = 5,
+};
+
 }  // namespace zqdm
 
 #pragma pack(push, 1)

@@ -26,14 +26,12 @@ enum : BYTE {
 };
 
 // Page-description languages of private devmode +20 and of the "ZQPDLType" options.
-enum : DWORD {
-    kPdlUnknown = 0,
-    kPdlPcl5 = 1,
-    kPdlPcl6 = 2,
-    kPdlPostScript = 3,
-    kPdlPcl3 = 4,
-    kPdlZqgl2 = 5,
-};
+using zqdm::kPdlUnknown;
+using zqdm::kPdlPcl5;
+using zqdm::kPdlPcl6;
+using zqdm::kPdlPostScript;
+using zqdm::kPdlPcl3;
+using zqdm::kPdlZqgl2;
 
 // The record a dialog opened from one of the plug-in's push items receives. It names its own form,
 // so a dialog that pages open with another record never reads this one as theirs.

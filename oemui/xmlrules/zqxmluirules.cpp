@@ -12,9 +12,6 @@
 
 namespace {
 
-// The private devmode's printer language of the PostScript core driver.
-constexpr uint32_t kPdlPostScript = 3;
-
 constexpr size_t kNameBuffer = CZQXmlUiRules::kMaxNameChars + 1;
 
 // "Feature.Option": split at the first point; a text without a point names a feature with an empty
@@ -247,7 +244,7 @@ void CZQXmlUiRules::VRunBuiltInCall(LPCWSTR pszText, POEMCUIPPARAM pParam) {
         }
         uint32_t pdl = 0;
         std::memcpy(&pdl, static_cast<const BYTE*>(pParam->pOEMDM) + offsetof(ZQUIDevmode, dwPdl), sizeof pdl);
-        VRunIfFeatureSet(pdl == kPdlPostScript ? L"PageSize" : L"PaperSize", pszText, pParam);
+        VRunIfFeatureSet(pdl == zqdm::kPdlPostScript ? L"PageSize" : L"PaperSize", pszText, pParam);
     } else if (ZQEqualNoCase(pszText, L"macro_FaceControl_to_MediaType")) {
         VRunIfFeatureSet(L"MediaType", pszText, pParam);
     } else if (ZQEqualNoCase(pszText, L"macro_InstalledPenSet_Premium") ||

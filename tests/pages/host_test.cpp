@@ -21,22 +21,6 @@ namespace {
 const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
 const std::wstring kRoll = L"ZQ Roll 4400 Large Format";
 
-std::vector<std::wstring> TabTitles(HWND sheet) {
-    std::vector<std::wstring> titles;
-    HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
-    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        WCHAR text[64] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        titles.push_back(text);
-    }
-    return titles;
-}
-
 // A title of a page the plug-in has a class for.
 bool IsPluginPageTitle(const std::wstring& title) {
     for (const ZQPageRow* row = ZQPageTable(); row->iPageId != kPageNone; ++row)
@@ -66,7 +50,7 @@ TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
         std::vector<std::wstring> tabs;
         std::vector<BYTE> out;
         {
-            CZQAutoPress press(50, [&](HWND sheet) { tabs = TabTitles(sheet); });
+            CZQAutoPress press(50, [&](HWND sheet) { tabs = zqtest::TabTitles(sheet); });
             EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, nullptr, out));
             EXPECT_TRUE(press.Pressed());
         }
@@ -79,7 +63,7 @@ TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
 
         tabs.clear();
         {
-            CZQAutoPress press(50, [&](HWND sheet) { tabs = TabTitles(sheet); });
+            CZQAutoPress press(50, [&](HWND sheet) { tabs = zqtest::TabTitles(sheet); });
             EXPECT_GT(ZQOpenPrinterProperties(h.Get(), name), 0);
             EXPECT_TRUE(press.Pressed());
         }

@@ -2,6 +2,8 @@
 // right-to-left templates, the start page, and a sheet that refuses a page.
 #include <gtest/gtest.h>
 
+#include "testsupport.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -680,17 +682,7 @@ protected:
         // Visiting every page makes sure each was created (Wine's sheet makes premature pages only
         // when they are shown).
         for (size_t i = 0; i < g_realPages.size(); ++i) SendMessageW(sheet, PSM_SETCURSEL, i, 0);
-        HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
-        const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            WCHAR text[64] = {};
-            TCITEMW item = {};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = 64;
-            SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            titles.push_back(text);
-        }
+        titles = zqtest::TabTitles(sheet);
         DestroyWindow(sheet);
         return titles;
     }

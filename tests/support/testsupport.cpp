@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include <commctrl.h>
+#include <prsht.h>
+
 namespace zqtest {
 
 std::wstring ExeDir() {
@@ -11,5 +14,21 @@ std::wstring ExeDir() {
 }
 
 std::wstring BesideExe(const wchar_t* name) { return ExeDir() + L"\\" + name; }
+
+std::vector<std::wstring> TabTitles(HWND sheet) {
+    std::vector<std::wstring> titles;
+    HWND tab = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        titles.push_back(text);
+    }
+    return titles;
+}
 
 }  // namespace zqtest

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace zqtest {
 
@@ -13,5 +14,8 @@ std::wstring ExeDir();
 std::wstring BesideExe(const wchar_t* name);
 // A printer on Wine's PostScript driver in Wine's own spooler (installed once; later calls find it).
 void InstallWinePrinter(const wchar_t* printer, const wchar_t* driver, const wchar_t* helpFile = nullptr);
+
+// Titles of a property sheet's tabs, in order.
+std::vector<std::wstring> TabTitles(HWND sheet);
 
 }  // namespace zqtest
