@@ -109,6 +109,7 @@ void CZQOemUI::VFillPass(DWORD dwMode, POEMCUIPPARAM p) {
     // no count pass gets its plan now), never more than the core driver made room for.
     if (m_pPlannedParam != p) ZQPlanOemItems(m_logic, dwMode, &m_itemPlan);
     m_pPlannedParam = nullptr;
-    p->cOEMOptItems = ZQBuildOemItems(m_logic, m_itemPlan, XmlParser(), p);
+    // The callback record first: push items point back to it.
     ZQBindOptItemCallback(this, p, dwMode);
+    p->cOEMOptItems = ZQBuildOemItems(m_logic, m_itemPlan, XmlParser(), p);
 }

@@ -11,6 +11,7 @@
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmlreaders.h"
+#include "zqoptcallbacks.h"
 
 namespace {
 
@@ -280,8 +281,14 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
         const ZQOemItemSpec& desc = plan.items[i];
         OPTITEM& item = pParam->pOEMOptItems[built];
         memset(&item, 0, sizeof item);
-        auto* ud = static_cast<USERDATA*>(heap.Zero(sizeof(USERDATA)));
+        const bool push = desc.kind == kOemItemDialog;
+        auto* ud = static_cast<USERDATA*>(heap.Zero(push ? sizeof(ZQPushItemData) : sizeof(USERDATA)));
         if (!ud) break;
+        if (push) {
+            auto* data = reinterpret_cast<ZQPushItemData*>(ud);
+            data->dwMagic = kPushItemMagic;
+            data->pOwner = pParam->pOEMUserData;
+        }
         ud->dwSize = sizeof(USERDATA);
         ud->dwItemID = desc.bPubId;
         ud->pKeyWordName = heap.Ansi(desc.szKeyword);
@@ -343,9 +350,9 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
                 type->Count = 1;
                 type->pOptParam = param;
                 param->cbSize = sizeof(OPTPARAM);
+                // The sheet calls the button's callback through pData.
                 param->Style = PUSHBUTTON_TYPE_CALLBACK;
-                param->pData = heap.Text(name);
-                ok = param->pData != nullptr;
+                param->pData = reinterpret_cast<LPWSTR>(&ZQPushItemCallback);
                 break;
             }
             case kOemItemRollText:

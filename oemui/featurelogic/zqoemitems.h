@@ -40,6 +40,16 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan);
 DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXmlParserCommon* pParser,
                       POEMCUIPPARAM pParam);
 
+// The USERDATA of a push item: the common sheet calls the button's own callback (the item's
+// OPTPARAM pData) with nothing but the item, so the item leads back to the callback record that
+// ZQBindOptItemCallback laid in pOEMUserData.
+inline constexpr DWORD kPushItemMagic = 0x5A515042;  // 'ZQPB'
+struct ZQPushItemData {
+    USERDATA ud;
+    DWORD dwMagic;
+    PVOID pOwner;  // the callback record of the block the item was built for
+};
+
 // The plan entry of one of the plug-in's items (by its keyword), null for any other item.
 const ZQOemItemSpec* ZQFindOemItemSpec(const ZQOemItemPlan& plan, const OPTITEM* pItem);
 

@@ -175,7 +175,8 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         return CPSUICB_ACTION_NONE;
     }
     switch (reason) {
-        case CPSUICB_REASON_PUSHBUTTON:
+        // The push items' own callback opens their dialogs; the sheet's callback hears of them only
+        // as extended pushes.
         case CPSUICB_REASON_EXTPUSH: return own ? RunDialog(plugin, pCBParam, item) : CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_ECB_CHANGED: return ReconcileChange(*plugin->Logic(), pParam, item, own);
@@ -184,6 +185,22 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
 }
 
 }  // namespace
+
+LONG APIENTRY ZQPushItemCallback(PCPSUICBPARAM pCBParam) {
+    ZQ_TRACE("ZQPushItemCallback");
+    if (!pCBParam || pCBParam->cbSize < sizeof(CPSUICBPARAM) || !pCBParam->pCurItem ||
+        pCBParam->Reason != CPSUICB_REASON_PUSHBUTTON)
+        return CPSUICB_ACTION_NONE;
+    const auto* data = reinterpret_cast<const ZQPushItemData*>(pCBParam->pCurItem->UserData);
+    if (!data || data->ud.dwSize != sizeof(USERDATA) || data->dwMagic != kPushItemMagic) return CPSUICB_ACTION_NONE;
+    const auto* tag = static_cast<const CallbackTag*>(data->pOwner);
+    if (!tag || tag->dwMagic != kCallbackMagic || !tag->pPlugin) return CPSUICB_ACTION_NONE;
+    // Served only while the item belongs to the plug-in's current block.
+    POEMCUIPPARAM p = tag->pPlugin->CUIParam();
+    if (!p || p->pOEMUserData != tag || !InArray(pCBParam->pCurItem, p->pOEMOptItems, p->cOEMOptItems))
+        return CPSUICB_ACTION_NONE;
+    return RunDialog(tag->pPlugin, pCBParam, pCBParam->pCurItem);
+}
 
 LONG APIENTRY CZQUILogic::IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQUILogic::IDocOptItemCallback");

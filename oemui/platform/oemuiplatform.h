@@ -134,9 +134,7 @@ struct USERDATA {
 };
 typedef USERDATA* PUSERDATA;
 
-// ---------------------------------------------------------------------------------------------
-// Driver UI records that winddiui.h of mingw-w64 lacks.
-// ---------------------------------------------------------------------------------------------
+// The record of DevQueryPrintEx, in the signature of the plug-in's method of that name.
 struct DEVQUERYPRINT_INFO {
     WORD cbSize;
     WORD Level;
@@ -147,118 +145,6 @@ struct DEVQUERYPRINT_INFO {
     DWORD cchNeeded;
 };
 typedef DEVQUERYPRINT_INFO* PDEVQUERYPRINT_INFO;
-
-struct DRIVER_UPGRADE_INFO_1 {
-    LPWSTR pPrinterName;
-    LPWSTR pOldDriverDirectory;
-};
-
-struct DRIVER_UPGRADE_INFO_2 {
-    LPWSTR pPrinterName;
-    LPWSTR pOldDriverDirectory;
-    DWORD cVersion;
-    LPWSTR pName;
-    LPWSTR pEnvironment;
-    LPWSTR pDriverPath;
-    LPWSTR pDataFile;
-    LPWSTR pConfigFile;
-    LPWSTR pHelpFile;
-    LPWSTR pDependentFiles;
-    LPWSTR pMonitorName;
-    LPWSTR pDefaultDataType;
-    LPWSTR pszzPreviousNames;
-};
-
-struct DOCUMENTPROPERTYHEADER {
-    WORD cbSize;
-    WORD Reserved;
-    HANDLE hPrinter;
-    LPWSTR pszPrinterName;
-    PDEVMODEW pdmIn;
-    PDEVMODEW pdmOut;
-    DWORD cbOut;
-    DWORD fMode;
-};
-typedef DOCUMENTPROPERTYHEADER* PDOCUMENTPROPERTYHEADER;
-
-struct DEVICEPROPERTYHEADER {
-    WORD cbSize;
-    WORD Flags;
-    HANDLE hPrinter;
-    LPWSTR pszPrinterName;
-};
-typedef DEVICEPROPERTYHEADER* PDEVICEPROPERTYHEADER;
-
-// Device property sheet flag of DEVICEPROPERTYHEADER.Flags.
-#ifndef DPS_NOPERMISSION
-#define DPS_NOPERMISSION 0x0001
-#endif
-
-// DrvConvertDevMode modes.
-#ifndef CDM_CONVERT
-#define CDM_CONVERT 0x01
-#endif
-#ifndef CDM_CONVERT351
-#define CDM_CONVERT351 0x02
-#endif
-#ifndef CDM_DRIVER_DEFAULT
-#define CDM_DRIVER_DEFAULT 0x04
-#endif
-
-// Reason compstui sends before PROPSHEETUI_REASON_INIT on newer systems.
-#ifndef PROPSHEETUI_REASON_BEFORE_INIT
-#define PROPSHEETUI_REASON_BEFORE_INIT 5
-#endif
-
-// DrvQueryJobAttributes / IPrintOemUI2::QueryJobAttributes records.
-struct ATTRIBUTE_INFO_1 {
-    DWORD dwJobNumberOfPagesPerSide;
-    DWORD dwDrvNumberOfPagesPerSide;
-    DWORD dwNupBorderFlags;
-    DWORD dwJobPageOrderFlags;
-    DWORD dwDrvPageOrderFlags;
-    DWORD dwJobNumberOfCopies;
-    DWORD dwDrvNumberOfCopies;
-};
-struct ATTRIBUTE_INFO_2 {
-    DWORD dwJobNumberOfPagesPerSide;
-    DWORD dwDrvNumberOfPagesPerSide;
-    DWORD dwNupBorderFlags;
-    DWORD dwJobPageOrderFlags;
-    DWORD dwDrvPageOrderFlags;
-    DWORD dwJobNumberOfCopies;
-    DWORD dwDrvNumberOfCopies;
-    DWORD dwColorOptimization;
-};
-struct ATTRIBUTE_INFO_3 {
-    DWORD dwJobNumberOfPagesPerSide;
-    DWORD dwDrvNumberOfPagesPerSide;
-    DWORD dwNupBorderFlags;
-    DWORD dwJobPageOrderFlags;
-    DWORD dwDrvPageOrderFlags;
-    DWORD dwJobNumberOfCopies;
-    DWORD dwDrvNumberOfCopies;
-    DWORD dwColorOptimization;
-    short dmPrintQuality;
-    short dmYResolution;
-};
-#ifndef BORDER_PRINT
-#define BORDER_PRINT 0x00000000
-#define NO_BORDER_PRINT 0x00000001
-#endif
-#ifndef BOOKLET_PRINT
-#define BOOKLET_PRINT 0x00000002
-#endif
-
-#ifndef DM_ADVANCED
-#define DM_ADVANCED 0x10
-#endif
-#ifndef DM_NOPERMISSION
-#define DM_NOPERMISSION 0x20
-#endif
-#ifndef DM_USER_DEFAULT
-#define DM_USER_DEFAULT 0x40
-#endif
 
 // ---------------------------------------------------------------------------------------------
 // Interfaces. Method order is the binary contract: never reorder.
@@ -272,10 +158,14 @@ struct IPrintOemDriverUI : public IUnknown {
                                                          DWORD dwMode) = 0;
 };
 
-struct IPrintOemUI : public IUnknown {
-    virtual HRESULT STDMETHODCALLTYPE PublishDriverInterface(IUnknown* pIUnknown) = 0;
+// Common to the core drivers' UI and rendering plug-ins: inherited slots 3 and 4 of IPrintOemUI.
+struct IPrintOemCommon : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) = 0;
     virtual HRESULT STDMETHODCALLTYPE DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) = 0;
+};
+
+struct IPrintOemUI : public IPrintOemCommon {
+    virtual HRESULT STDMETHODCALLTYPE PublishDriverInterface(IUnknown* pIUnknown) = 0;
     virtual HRESULT STDMETHODCALLTYPE CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) = 0;
     virtual HRESULT STDMETHODCALLTYPE DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) = 0;
     virtual HRESULT STDMETHODCALLTYPE DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) = 0;

@@ -146,7 +146,7 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDev
         DEVMODEW pub = s->PublicDevmode();
         std::vector<BYTE> oem = s->OemBlock();
         DWORD answer = result;
-        if (SUCCEEDED(s->Plugin().UI()->DeviceCapabilities(s->UIObject(), s->Printer(), pDeviceName, iDevCap, pvOutput,
+        if (SUCCEEDED(s->Plugin().DeviceCapabilities(s->UIObject(), s->Printer(), pDeviceName, iDevCap, pvOutput,
                                                            &pub, oem.empty() ? nullptr : oem.data(), result, &answer)))
             result = answer;
     }
@@ -155,7 +155,7 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDev
 
 BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags, LPARAM lParam) {
     auto s = OpenSession(OEMCUIP_PRNPROP, nullptr, pPrinterName);
-    if (s && s->HasPlugin()) s->Plugin().UI()->PrinterEvent(pPrinterName, DriverEvent, Flags, lParam);
+    if (s && s->HasPlugin()) s->Plugin().PrinterEvent(pPrinterName, DriverEvent, Flags, lParam);
     return TRUE;
 }
 
@@ -170,15 +170,15 @@ BOOL WINAPI DrvDriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInf
     CZQHostSession s(OEMCUIP_PRNPROP);
     s.VUseModel(model, nullptr);
     s.VSetDriverDir(modelPath.substr(0, modelPath.find_last_of(L"\\/")));
-    if (s.BBindPlugin()) s.Plugin().UI()->DriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
+    if (s.BBindPlugin()) s.Plugin().DriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
     return TRUE;
 }
 
 INT WINAPI DrvDocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut) {
     auto s = OpenSession(OEMCUIP_DOCPROP, hPrinter, nullptr);
-    if (!s || !s->HasPlugin() || !s->Plugin().UI2()) return DOCUMENTEVENT_UNSUPPORTED;
+    if (!s || !s->HasPlugin() || !s->Plugin().HasUI2()) return DOCUMENTEVENT_UNSUPPORTED;
     INT result = DOCUMENTEVENT_UNSUPPORTED;
-    if (FAILED(s->Plugin().UI2()->DocumentEvent(hPrinter, hdc, iEsc, cbIn, pvIn, cbOut, pvOut, &result)))
+    if (FAILED(s->Plugin().DocumentEvent(hPrinter, hdc, iEsc, cbIn, pvIn, cbOut, pvOut, &result)))
         return DOCUMENTEVENT_UNSUPPORTED;
     return result;
 }
@@ -207,7 +207,7 @@ BOOL WINAPI DrvUpgradePrinter(DWORD dwLevel, LPBYTE pDriverUpgradeInfo) {
     if (!pDriverUpgradeInfo || (dwLevel != 1 && dwLevel != 2)) return TRUE;
     const auto* info = reinterpret_cast<const DRIVER_UPGRADE_INFO_1*>(pDriverUpgradeInfo);
     auto s = OpenSession(OEMCUIP_PRNPROP, nullptr, info->pPrinterName);
-    if (s && s->HasPlugin()) s->Plugin().UI()->UpgradePrinter(dwLevel, pDriverUpgradeInfo);
+    if (s && s->HasPlugin()) s->Plugin().UpgradePrinter(dwLevel, pDriverUpgradeInfo);
     return TRUE;
 }
 
@@ -222,11 +222,11 @@ BOOL WINAPI DrvQueryJobAttributes(HANDLE hPrinter, PDEVMODEW pDevMode, DWORD dwL
     ATTRIBUTE_INFO_3 a = ZQJobAttributes(*s);
     const size_t size = dwLevel == 1 ? sizeof(ATTRIBUTE_INFO_1) : dwLevel == 2 ? sizeof(ATTRIBUTE_INFO_2) : sizeof a;
     memcpy(lpAttributeInfo, &a, size);
-    if (s->HasPlugin() && s->Plugin().UI2()) {
+    if (s->HasPlugin() && s->Plugin().HasUI2()) {
         // The whole devmode, as the plug-in's private part belongs to it.
         std::vector<BYTE> dm(s->DWDevmodeSize());
         s->BWriteDevmode(reinterpret_cast<DEVMODEW*>(dm.data()));
-        s->Plugin().UI2()->QueryJobAttributes(hPrinter, reinterpret_cast<DEVMODEW*>(dm.data()), dwLevel, lpAttributeInfo);
+        s->Plugin().QueryJobAttributes(hPrinter, reinterpret_cast<DEVMODEW*>(dm.data()), dwLevel, lpAttributeInfo);
     }
     return TRUE;
 }

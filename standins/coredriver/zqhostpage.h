@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/oemuiplatform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <compstui.h>
 
 class CZQHostSession;
 

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/oemuiplatform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <compstui.h>
 
 // File name of the core driver stand-in (driver and configuration file of every sample printer).
 inline constexpr wchar_t kZQCoreUIDll[] = L"zqcoreui.dll";

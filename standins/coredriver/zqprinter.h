@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "common/zqhandles.h"
-#include "platform/oemuiplatform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <compstui.h>
 #include "zqhostdm.h"
 #include "zqmodel.h"
 

@@ -45,40 +45,8 @@ using zqitem::IsListType;
 using zqitem::IsNumberType;
 
 // -------------------------------------------------------------------------------------------------
-// CZQDriverUI and the callback table
+// The callback table
 // -------------------------------------------------------------------------------------------------
-STDMETHODIMP CZQDriverUI::QueryInterface(REFIID riid, void** ppv) {
-    if (!ppv) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-        *ppv = static_cast<IPrintOemDriverUI*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CZQDriverUI::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
-
-STDMETHODIMP_(ULONG) CZQDriverUI::Release() {
-    LONG n = InterlockedDecrement(&m_cRef);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-}
-
-STDMETHODIMP CZQDriverUI::DrvGetDriverSetting(PVOID pci, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,
-                                              PDWORD pdwOptionsReturned) {
-    return ZQProcGetDriverSetting(pci, Feature, pOutput, cbSize, pcbNeeded, pdwOptionsReturned) ? S_OK : E_FAIL;
-}
-
-STDMETHODIMP CZQDriverUI::DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature, PCSTR pOption) {
-    return CZQHostSession::HrUpgradeRegistrySetting(hPrinter, pFeature, pOption);
-}
-
-STDMETHODIMP CZQDriverUI::DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD dwPreviousSelection, DWORD dwMode) {
-    return ZQProcUpdateUISetting(pci, pOptItem, dwPreviousSelection, dwMode) ? S_OK : E_FAIL;
-}
-
 BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,
                                      PDWORD pdwOptionsReturned) {
     CZQHostSession* session = CZQHostSession::FromContext(pdriverobj);
@@ -110,7 +78,7 @@ CZQHostSession::CZQHostSession(DWORD mode) : m_dwMode(mode) {
     m_ctx.pSession = this;
     m_sheetTag.dwMagic = kSheetMagic;
     m_sheetTag.pSession = this;
-    m_pDriverUI = new (std::nothrow) CZQDriverUI();
+    m_pDriverUI = ZQCreateDriverUI();
 }
 
 CZQHostSession::~CZQHostSession() {
@@ -118,7 +86,7 @@ CZQHostSession::~CZQHostSession() {
     const DWORD lastError = GetLastError();
     // The plug-in goes first: it may hold pointers into the heap and the context.
     m_plugin.VRelease();
-    if (m_pDriverUI) m_pDriverUI->Release();
+    if (m_pDriverUI) m_pDriverUI->lpVtbl->Release(m_pDriverUI);
     m_ctx.dwMagic = 0;
     m_sheetTag.dwMagic = 0;
     SetLastError(lastError);
@@ -446,13 +414,13 @@ BOOL CZQHostSession::BLoadDevmode(const DEVMODEW* pdmIn, size_t cbIn, bool bStor
 }
 
 BOOL CZQHostSession::BOemDevmode(const BYTE* inBlock, size_t inSize, const DEVMODEW& pubIn) {
-    IPrintOemUI* ui = m_plugin.UI();
+    const CZQPluginBinding& ui = m_plugin;
     OEMDMPARAM p = {};
     p.cbSize = sizeof p;
     p.pdriverobj = &m_ctx;
     p.hPrinter = m_hPrinter;
     p.hModule = m_plugin.Module();
-    if (FAILED(ui->DevMode(OEMDM_SIZE, &p))) return FALSE;
+    if (FAILED(ui.DevMode(OEMDM_SIZE, &p))) return FALSE;
     const DWORD cb = p.cbBufSize;
     if (cb < sizeof(OEM_DMEXTRAHEADER) || cb > zqhostdm::kMaxOemSize) return FALSE;
 
@@ -460,7 +428,7 @@ BOOL CZQHostSession::BOemDevmode(const BYTE* inBlock, size_t inSize, const DEVMO
     p.pPublicDMIn = &m_dmPublic;
     p.pOEMDMOut = m_oem.data();
     p.cbBufSize = cb;
-    if (FAILED(ui->DevMode(OEMDM_DEFAULT, &p))) return FALSE;
+    if (FAILED(ui.DevMode(OEMDM_DEFAULT, &p))) return FALSE;
 
     if (!inBlock || inSize < sizeof(OEM_DMEXTRAHEADER)) return TRUE;
     OEM_DMEXTRAHEADER header;
@@ -476,7 +444,7 @@ BOOL CZQHostSession::BOemDevmode(const BYTE* inBlock, size_t inSize, const DEVMO
     p.pOEMDMIn = in.data();
     p.pOEMDMOut = m_oem.data();
     p.cbBufSize = cb;
-    if (FAILED(ui->DevMode(current ? OEMDM_MERGE : OEMDM_CONVERT, &p))) {
+    if (FAILED(ui.DevMode(current ? OEMDM_MERGE : OEMDM_CONVERT, &p))) {
         // A failed merge may have left half a block: start from the defaults again.
         std::fill(m_oem.begin(), m_oem.end(), 0);
         OEMDMPARAM d = {};
@@ -487,7 +455,7 @@ BOOL CZQHostSession::BOemDevmode(const BYTE* inBlock, size_t inSize, const DEVMO
         d.pPublicDMIn = &m_dmPublic;
         d.pOEMDMOut = m_oem.data();
         d.cbBufSize = cb;
-        return SUCCEEDED(ui->DevMode(OEMDM_DEFAULT, &d));
+        return SUCCEEDED(ui.DevMode(OEMDM_DEFAULT, &d));
     }
     return TRUE;
 }
@@ -650,8 +618,8 @@ BOOL CZQHostSession::BBuildItems(DWORD dwFlags) {
 
     // Count pass, then the fill pass into the array that follows the driver's items. The fill
     // pass runs also for no items: the plug-in does its work there.
-    IPrintOemUI* ui = m_plugin.UI();
-    const HRESULT counted = ui->CommonUIProp(m_dwMode, &m_cuip);
+    const CZQPluginBinding& ui = m_plugin;
+    const HRESULT counted = ui.CommonUIProp(m_dwMode, &m_cuip);
     if (FAILED(counted)) {
         // E_NOTIMPL: the plug-in leaves the items to the core driver.
         if (counted != E_NOTIMPL) Trace(L"the plug-in's CommonUIProp count pass failed; the host's items only");
@@ -671,7 +639,7 @@ BOOL CZQHostSession::BBuildItems(DWORD dwFlags) {
     m_cuip.pDrvOptItems = all;
     m_cuip.pOEMOptItems = all + m_cDrvItems;
     m_cuip.cOEMOptItems = cOem;
-    const HRESULT hr = ui->CommonUIProp(m_dwMode, &m_cuip);
+    const HRESULT hr = ui.CommonUIProp(m_dwMode, &m_cuip);
     if (FAILED(hr) || m_cuip.cOEMOptItems > cOem) {
         Trace(L"the plug-in's CommonUIProp fill pass failed; its items are left out");
         std::memset(all + m_cDrvItems, 0, cOem * sizeof(OPTITEM));
@@ -897,9 +865,32 @@ LONG CZQHostSession::LCallback(WORD reason, DWORD index, LONG oldSel, HWND hDlg)
 
 LONG CZQHostSession::LItemChanged(DWORD index, LONG oldSel, WORD reason, HWND hDlg) {
     if (index >= ItemCount() || m_bReadOnly) return CPSUICB_ACTION_NONE;
+    if (reason == CPSUICB_REASON_PUSHBUTTON) return LPushButton(index, hDlg);
     m_pItems[index].Flags |= OPTIF_CHANGED;
     if (IsDriverItem(index)) BCommitItem(index);
     return LCallback(reason, index, oldSel, hDlg);
+}
+
+LONG CZQHostSession::LPushButton(DWORD index, HWND hDlg) {
+    // As the common sheet does: a push button of callback style calls the function its option
+    // parameter names, with the item; no other style has anything for the host to call.
+    const OPTITEM& item = m_pItems[index];
+    if (!item.pOptType || item.pOptType->Type != TVOT_PUSHBUTTON || !item.pOptType->pOptParam) return CPSUICB_ACTION_NONE;
+    const OPTPARAM& param = item.pOptType->pOptParam[0];
+    if (param.Style != PUSHBUTTON_TYPE_CALLBACK || !param.pData) {
+        Trace(L"push button without a callback: nothing to call");
+        return CPSUICB_ACTION_NONE;
+    }
+    CPSUICBPARAM p = {};
+    p.cbSize = sizeof p;
+    p.Reason = CPSUICB_REASON_PUSHBUTTON;
+    p.hDlg = hDlg;
+    p.pOptItem = m_pItems;
+    p.cOptItem = static_cast<WORD>(ItemCount());
+    p.pCurItem = &m_pItems[index];
+    p.OldSel = item.Sel;
+    p.Result = CPSUI_OK;
+    return reinterpret_cast<_CPSUICALLBACK>(param.pData)(&p);
 }
 
 BOOL CZQHostSession::BApply(HWND hDlg) {
@@ -958,7 +949,7 @@ BOOL CZQHostSession::BAddPages(PPROPSHEETUI_INFO pInfo, DWORD dwFlags) {
     }
     m_hComPropSheet = pInfo->hComPropSheet;
     m_pfnComPropSheet = pInfo->pfnComPropSheet;
-    const bool hide = m_plugin.UI2() && m_plugin.UI2()->HideStandardUI(m_dwMode) == S_OK;
+    const bool hide = m_plugin.HideStandardUI(m_dwMode) == S_OK;
     if (!hide) {
         m_pPage.reset(new (std::nothrow) CZQHostPage(this));
         if (m_pPage) {
@@ -995,8 +986,8 @@ BOOL CZQHostSession::BAddPages(PPROPSHEETUI_INFO pInfo, DWORD dwFlags) {
         m_pluginInfo.pfnComPropSheet = ComPropSheet;
         m_pluginInfo.lParamInit = reinterpret_cast<LPARAM>(&m_psp);
         const HRESULT hr = m_dwMode == OEMCUIP_DOCPROP
-                               ? m_plugin.UI()->DocumentPropertySheets(&m_pluginInfo, reinterpret_cast<LPARAM>(&m_psp))
-                               : m_plugin.UI()->DevicePropertySheets(&m_pluginInfo, reinterpret_cast<LPARAM>(&m_psp));
+                               ? m_plugin.DocumentPropertySheets(&m_pluginInfo, reinterpret_cast<LPARAM>(&m_psp))
+                               : m_plugin.DevicePropertySheets(&m_pluginInfo, reinterpret_cast<LPARAM>(&m_psp));
         m_bPluginSheets = true;
         if (FAILED(hr) && hr != E_NOTIMPL) Trace(L"the plug-in's property sheets failed");
     }
@@ -1014,8 +1005,8 @@ void CZQHostSession::VEndSheet() {
     PROPSHEETUI_INFO info = m_pluginInfo;
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     const LPARAM ok = m_bApplied ? TRUE : FALSE;
-    if (m_dwMode == OEMCUIP_DOCPROP) m_plugin.UI()->DocumentPropertySheets(&info, ok);
-    else m_plugin.UI()->DevicePropertySheets(&info, ok);
+    if (m_dwMode == OEMCUIP_DOCPROP) m_plugin.DocumentPropertySheets(&info, ok);
+    else m_plugin.DevicePropertySheets(&info, ok);
 }
 
 // -------------------------------------------------------------------------------------------------

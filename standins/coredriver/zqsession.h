@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/zqhandles.h"
-#include "platform/oemuiplatform.h"
+#include "zqoemcontract.h"
 #include "zqhostdm.h"
 #include "zqmodel.h"
 #include "zqplugin.h"
@@ -24,23 +24,6 @@ struct ZQUIContext {
     OEMUIOBJ obj;
     DWORD dwMagic;
     CZQHostSession* pSession;
-};
-
-// The core driver's helper interface, published to the plug-in.
-class CZQDriverUI final : public IPrintOemDriverUI {
-public:
-    CZQDriverUI() = default;
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP DrvGetDriverSetting(PVOID pci, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,
-                                     PDWORD pdwOptionsReturned) override;
-    STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature, PCSTR pOption) override;
-    STDMETHODIMP DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD dwPreviousSelection, DWORD dwMode) override;
-
-private:
-    ~CZQDriverUI() = default;
-    volatile LONG m_cRef = 1;
 };
 
 // The callback table entries of OEMUIPROCS.
@@ -124,8 +107,8 @@ public:
     IPrintOemDriverUI* DriverUI() const { return m_pDriverUI; }
 
     // A change the user made in the host's page: commit a driver item, then the plug-in's
-    // callback (reason SEL_CHANGED, ECB_CHANGED, PUSHBUTTON or EXTPUSH). Returns the
-    // callback's CPSUICB_ACTION_*.
+    // callback (reason SEL_CHANGED, ECB_CHANGED or EXTPUSH); a push button (reason PUSHBUTTON)
+    // calls its own callback instead. Returns the callback's CPSUICB_ACTION_*.
     LONG LItemChanged(DWORD index, LONG oldSel, WORD reason, HWND hDlg);
 
     // ---- property sheet
@@ -189,6 +172,7 @@ private:
     LPSTR HeapAnsi(const std::string& text);
     void* HeapZero(size_t bytes);
     LONG LCallback(WORD reason, DWORD index, LONG oldSel, HWND hDlg);
+    LONG LPushButton(DWORD index, HWND hDlg);
     static LONG_PTR CALLBACK ComPropSheet(HANDLE hComPropSheet, UINT func, LPARAM lParam1, LPARAM lParam2);
     LONG_PTR LComPropSheet(UINT func, LPARAM lParam1, LPARAM lParam2);
     void VBuildPageTemplate();
@@ -196,7 +180,7 @@ private:
     DWORD m_dwMode;
     ZQUIContext m_ctx = {};
     OEMUIPROCS m_procs = {};
-    CZQDriverUI* m_pDriverUI = nullptr;
+    IPrintOemDriverUI* m_pDriverUI = nullptr;
 
     CZQSpoolPrinter m_ownedPrinter;
     HANDLE m_hPrinter = nullptr;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/zqproc.h"
-#include "platform/oemuiplatform.h"
+#include "zqoemcontract.h"
 #include "testsupport.h"
 
 namespace {
@@ -82,20 +82,20 @@ TEST_F(PluginDll, PluginAnswersBothInterfacesWithOneIdentity) {
     IPrintOemUI* p1 = nullptr;
     IUnknown* unk1 = nullptr;
     IUnknown* unk2 = nullptr;
-    ASSERT_EQ(S_OK, p2->QueryInterface(IID_IPrintOemUI, reinterpret_cast<void**>(&p1)));
-    ASSERT_EQ(S_OK, p1->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unk1)));
-    ASSERT_EQ(S_OK, p2->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unk2)));
+    ASSERT_EQ(S_OK, p2->lpVtbl->QueryInterface(p2, IID_IPrintOemUI, reinterpret_cast<void**>(&p1)));
+    ASSERT_EQ(S_OK, p1->lpVtbl->QueryInterface(p1, IID_IUnknown, reinterpret_cast<void**>(&unk1)));
+    ASSERT_EQ(S_OK, p2->lpVtbl->QueryInterface(p2, IID_IUnknown, reinterpret_cast<void**>(&unk2)));
     EXPECT_EQ(unk1, unk2);
 
     void* pv = reinterpret_cast<void*>(1);
-    EXPECT_EQ(E_NOINTERFACE, p2->QueryInterface(IID_IClassFactory, &pv));
+    EXPECT_EQ(E_NOINTERFACE, p2->lpVtbl->QueryInterface(p2, IID_IClassFactory, &pv));
     EXPECT_EQ(nullptr, pv);
-    EXPECT_EQ(E_NOINTERFACE, p2->QueryInterface(IID_IPrintOemDriverUI, &pv));
+    EXPECT_EQ(E_NOINTERFACE, p2->lpVtbl->QueryInterface(p2, IID_IPrintOemDriverUI, &pv));
 
     unk1->Release();
     unk2->Release();
-    p1->Release();
-    EXPECT_EQ(0u, p2->Release());
+    p1->lpVtbl->Release(p1);
+    EXPECT_EQ(0u, p2->lpVtbl->Release(p2));
 }
 
 TEST_F(PluginDll, CanUnloadNowFollowsObjectsAndLocks) {
@@ -103,7 +103,7 @@ TEST_F(PluginDll, CanUnloadNowFollowsObjectsAndLocks) {
     IPrintOemUI2* p = Plugin();
     ASSERT_NE(nullptr, p);
     EXPECT_EQ(S_FALSE, m_canUnloadNow());
-    p->Release();
+    p->lpVtbl->Release(p);
     EXPECT_EQ(S_OK, m_canUnloadNow());
 
     IClassFactory* f = Factory();
@@ -122,27 +122,27 @@ TEST_F(PluginDll, GetInfoAnswersSignatureAndVersion) {
     IPrintOemUI2* p = Plugin();
     ASSERT_NE(nullptr, p);
     DWORD value = 0, needed = 0;
-    ASSERT_EQ(S_OK, p->GetInfo(OEMGI_GETSIGNATURE, &value, sizeof value, &needed));
+    ASSERT_EQ(S_OK, p->lpVtbl->GetInfo(p, OEMGI_GETSIGNATURE, &value, sizeof value, &needed));
     EXPECT_EQ(kSignature, value);
     EXPECT_EQ(0, memcmp(&value, "IUQZ", 4));
     EXPECT_EQ(4u, needed);
-    ASSERT_EQ(S_OK, p->GetInfo(OEMGI_GETVERSION, &value, sizeof value, &needed));
+    ASSERT_EQ(S_OK, p->lpVtbl->GetInfo(p, OEMGI_GETVERSION, &value, sizeof value, &needed));
     EXPECT_EQ(kVersion, value);
 
     // The size probe: no buffer or a short one.
     needed = 0;
     SetLastError(0);
-    EXPECT_EQ(E_FAIL, p->GetInfo(OEMGI_GETSIGNATURE, nullptr, 0, &needed));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->GetInfo(p, OEMGI_GETSIGNATURE, nullptr, 0, &needed));
     EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
     EXPECT_EQ(4u, needed);
     BYTE small[3] = {0xEE, 0xEE, 0xEE};
-    EXPECT_EQ(E_FAIL, p->GetInfo(OEMGI_GETVERSION, small, sizeof small, &needed));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->GetInfo(p, OEMGI_GETVERSION, small, sizeof small, &needed));
     EXPECT_EQ(0xEE, small[0]) << "a short buffer is not written";
 
     SetLastError(0);
-    EXPECT_EQ(E_FAIL, p->GetInfo(77, &value, sizeof value, &needed));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->GetInfo(p, 77, &value, sizeof value, &needed));
     EXPECT_EQ(ERROR_INVALID_DATA, GetLastError());
-    p->Release();
+    p->lpVtbl->Release(p);
 }
 
 struct DevmodeCall {
@@ -180,11 +180,11 @@ TEST_F(PluginDll, DevModeSizeAndDefaults) {
     ASSERT_NE(nullptr, p);
     DevmodeCall c;
     c.param.cbBufSize = 0;
-    ASSERT_EQ(S_OK, p->DevMode(OEMDM_SIZE, &c.param));
+    ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_SIZE, &c.param));
     EXPECT_EQ(kBlockSize, c.param.cbBufSize);
 
     c.param.cbBufSize = kBlockSize;
-    ASSERT_EQ(S_OK, p->DevMode(OEMDM_DEFAULT, &c.param));
+    ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_DEFAULT, &c.param));
     EXPECT_EQ(kBlockSize, c.Out32(0));
     EXPECT_EQ(kSignature, c.Out32(4));
     EXPECT_EQ(kVersion, c.Out32(8));
@@ -192,7 +192,7 @@ TEST_F(PluginDll, DevModeSizeAndDefaults) {
     EXPECT_EQ(static_cast<DWORD>(DMPAPER_LETTER), c.Out32(1820));
     EXPECT_EQ(52u, c.Out32(1772));
     EXPECT_EQ(0xAB, c.out[kBlockSize]) << "nothing written past the block";
-    p->Release();
+    p->lpVtbl->Release(p);
 }
 
 TEST_F(PluginDll, DevModeMergeCopiesOurBlockAndDefaultsForeignOnes) {
@@ -201,7 +201,7 @@ TEST_F(PluginDll, DevModeMergeCopiesOurBlockAndDefaultsForeignOnes) {
     DevmodeCall c;
     // A block of ours with a few edits.
     c.param.pOEMDMOut = c.in.data();
-    ASSERT_EQ(S_OK, p->DevMode(OEMDM_DEFAULT, &c.param));
+    ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_DEFAULT, &c.param));
     c.param.pOEMDMOut = c.out.data();
     DWORD nup = 4, angle = 30;
     memcpy(c.in.data() + 1876, &nup, 4);
@@ -209,7 +209,7 @@ TEST_F(PluginDll, DevModeMergeCopiesOurBlockAndDefaultsForeignOnes) {
 
     for (DWORD mode : {OEMDM_MERGE, OEMDM_CONVERT}) {
         std::fill(c.out.begin(), c.out.end(), 0xAB);
-        ASSERT_EQ(S_OK, p->DevMode(mode, &c.param));
+        ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, mode, &c.param));
         EXPECT_EQ(4u, c.Out32(1876));
         EXPECT_EQ(30u, c.Out32(1772));
         EXPECT_EQ(kSignature, c.Out32(4));
@@ -218,22 +218,22 @@ TEST_F(PluginDll, DevModeMergeCopiesOurBlockAndDefaultsForeignOnes) {
     // Another version or another plug-in's block: defaults.
     DWORD oldVersion = 0x00100005;
     memcpy(c.in.data() + 8, &oldVersion, 4);
-    ASSERT_EQ(S_OK, p->DevMode(OEMDM_MERGE, &c.param));
+    ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_MERGE, &c.param));
     EXPECT_EQ(1u, c.Out32(1876));
     EXPECT_EQ(52u, c.Out32(1772));
     EXPECT_EQ(kVersion, c.Out32(8));
     memcpy(c.in.data() + 8, &kVersion, 4);
     memcpy(c.in.data() + 4, "XXXX", 4);
     memcpy(c.out.data() + 1876, &nup, 4);
-    ASSERT_EQ(S_OK, p->DevMode(OEMDM_MERGE, &c.param));
+    ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_MERGE, &c.param));
     EXPECT_EQ(1u, c.Out32(1876));
 
     // An oversized output buffer is fine; only the block is written.
     c.param.cbBufSize = kBlockSize + 64;
     std::fill(c.out.begin(), c.out.end(), 0xAB);
-    ASSERT_EQ(S_OK, p->DevMode(OEMDM_MERGE, &c.param));
+    ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_MERGE, &c.param));
     EXPECT_EQ(0xAB, c.out[kBlockSize]);
-    p->Release();
+    p->lpVtbl->Release(p);
 }
 
 TEST_F(PluginDll, DevModeRefusesMissingOrShortBuffersWithoutTouchingThem) {
@@ -243,73 +243,81 @@ TEST_F(PluginDll, DevModeRefusesMissingOrShortBuffersWithoutTouchingThem) {
     const std::vector<BYTE> before = c.out;
 
     SetLastError(0);
-    EXPECT_EQ(E_FAIL, p->DevMode(OEMDM_DEFAULT, nullptr));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, OEMDM_DEFAULT, nullptr));
     EXPECT_EQ(ERROR_INVALID_DATA, GetLastError());
 
     c.param.cbBufSize = kBlockSize - 1;
     SetLastError(0);
-    EXPECT_EQ(E_FAIL, p->DevMode(OEMDM_DEFAULT, &c.param));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, OEMDM_DEFAULT, &c.param));
     EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
-    EXPECT_EQ(E_FAIL, p->DevMode(OEMDM_MERGE, &c.param));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, OEMDM_MERGE, &c.param));
     EXPECT_EQ(before, c.out);
 
     c.param.cbBufSize = kBlockSize;
     c.param.pOEMDMIn = nullptr;
     SetLastError(0);
-    EXPECT_EQ(E_FAIL, p->DevMode(OEMDM_MERGE, &c.param));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, OEMDM_MERGE, &c.param));
     EXPECT_EQ(ERROR_INVALID_DATA, GetLastError());
     EXPECT_EQ(before, c.out);
 
     c.param.pOEMDMIn = c.in.data();
     c.param.pPublicDMIn = c.param.pPublicDMOut = nullptr;
     SetLastError(0);
-    EXPECT_EQ(E_FAIL, p->DevMode(OEMDM_CONVERT, &c.param));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, OEMDM_CONVERT, &c.param));
     EXPECT_EQ(ERROR_INVALID_DATA, GetLastError());
     EXPECT_EQ(before, c.out);
 
     c.param.pOEMDMOut = nullptr;
-    EXPECT_EQ(E_FAIL, p->DevMode(OEMDM_DEFAULT, &c.param));
-    EXPECT_EQ(E_FAIL, p->DevMode(99, &c.param));
-    p->Release();
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, OEMDM_DEFAULT, &c.param));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->DevMode(p, 99, &c.param));
+    p->lpVtbl->Release(p);
 }
 
 // A helper interface of the core driver, counting its references.
-class FakeDriverUI : public IPrintOemDriverUI {
-public:
+struct FakeDriverUI {
+    IPrintOemDriverUI iface;
     LONG refs = 1;
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+
+    static FakeDriverUI* Of(IPrintOemDriverUI* p) { return reinterpret_cast<FakeDriverUI*>(p); }
+    static HRESULT STDMETHODCALLTYPE QueryInterface(IPrintOemDriverUI* self, REFIID riid, void** ppv) {
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemDriverUI)) {
-            *ppv = this;
-            AddRef();
+            *ppv = self;
+            AddRef(self);
             return S_OK;
         }
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP DrvGetDriverSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) override { return E_NOTIMPL; }
-    STDMETHODIMP DrvUpgradeRegistrySetting(HANDLE, PCSTR, PCSTR) override { return E_NOTIMPL; }
-    STDMETHODIMP DrvUpdateUISetting(PVOID, PVOID, DWORD, DWORD) override { return E_NOTIMPL; }
+    static ULONG STDMETHODCALLTYPE AddRef(IPrintOemDriverUI* self) { return ++Of(self)->refs; }
+    static ULONG STDMETHODCALLTYPE Release(IPrintOemDriverUI* self) { return --Of(self)->refs; }
+    static HRESULT STDMETHODCALLTYPE GetSetting(IPrintOemDriverUI*, PVOID, PCSTR, PVOID, DWORD, PDWORD, PDWORD) {
+        return E_FAIL;
+    }
+    static HRESULT STDMETHODCALLTYPE Upgrade(IPrintOemDriverUI*, HANDLE, PCSTR, PCSTR) { return E_NOTIMPL; }
+    static HRESULT STDMETHODCALLTYPE Update(IPrintOemDriverUI*, PVOID, PVOID, DWORD, DWORD) { return S_OK; }
+    static constexpr IPrintOemDriverUIVtbl kVtbl = {QueryInterface, AddRef, Release, GetSetting, Upgrade, Update};
+
+    FakeDriverUI() { iface.lpVtbl = &kVtbl; }
+    IUnknown* Unknown() { return reinterpret_cast<IUnknown*>(&iface); }
 };
 
 TEST_F(PluginDll, PublishDriverInterfaceKeepsTheHelperUntilRelease) {
     IPrintOemUI2* p = Plugin();
     ASSERT_NE(nullptr, p);
     FakeDriverUI helper;
-    ASSERT_EQ(S_OK, p->PublishDriverInterface(&helper));
+    ASSERT_EQ(S_OK, p->lpVtbl->PublishDriverInterface(p, helper.Unknown()));
     EXPECT_EQ(2, helper.refs);
     // Published again: the earlier reference is dropped, not leaked.
-    ASSERT_EQ(S_OK, p->PublishDriverInterface(&helper));
+    ASSERT_EQ(S_OK, p->lpVtbl->PublishDriverInterface(p, helper.Unknown()));
     EXPECT_EQ(2, helper.refs);
 
     IClassFactory* notAHelper = Factory();
-    EXPECT_EQ(E_FAIL, p->PublishDriverInterface(notAHelper));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->PublishDriverInterface(p, notAHelper));
     notAHelper->Release();
-    EXPECT_EQ(E_FAIL, p->PublishDriverInterface(nullptr));
+    EXPECT_EQ(E_FAIL, p->lpVtbl->PublishDriverInterface(p, nullptr));
     EXPECT_EQ(2, helper.refs);
 
-    p->Release();
+    p->lpVtbl->Release(p);
     EXPECT_EQ(1, helper.refs);
 }
 
@@ -336,7 +344,7 @@ TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
     info.lParamInit = reinterpret_cast<LPARAM>(&ps);
     for (DWORD mode : {1u, 2u}) {
         info.Reason = PROPSHEETUI_REASON_INIT;
-        ASSERT_EQ(S_OK, mode == 1 ? p->DocumentPropertySheets(&info, 0) : p->DevicePropertySheets(&info, 0));
+        ASSERT_EQ(S_OK, mode == 1 ? p->lpVtbl->DocumentPropertySheets(p, &info, 0) : p->lpVtbl->DevicePropertySheets(p, &info, 0));
         ASSERT_NE(static_cast<PVOID>(&marker), ps.pOEMUserData);
         const BYTE* record = static_cast<const BYTE*>(ps.pOEMUserData);
         // Callback, sheet handle, ten page handles, then the mode: every slot pointer-sized.
@@ -344,11 +352,171 @@ TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
         EXPECT_EQ(0x77, *reinterpret_cast<const LONG_PTR*>(record + sizeof(void*)));
         EXPECT_EQ(mode, *reinterpret_cast<const DWORD*>(record + 12 * sizeof(void*)));
         info.Reason = PROPSHEETUI_REASON_DESTROY;
-        ASSERT_EQ(S_OK, mode == 1 ? p->DocumentPropertySheets(&info, 0) : p->DevicePropertySheets(&info, 0));
+        ASSERT_EQ(S_OK, mode == 1 ? p->lpVtbl->DocumentPropertySheets(p, &info, 0) : p->lpVtbl->DevicePropertySheets(p, &info, 0));
         EXPECT_EQ(static_cast<PVOID>(&marker), ps.pOEMUserData);
     }
-    p->Release();
+    p->lpVtbl->Release(p);
     HeapDestroy(heap);
+}
+
+// Memory whose end touches a page the process may not read or write: a plug-in that walks past an
+// array it was given faults at once instead of corrupting the core driver's heap.
+class GuardedArray {
+public:
+    explicit GuardedArray(size_t bytes) {
+        SYSTEM_INFO si;
+        GetSystemInfo(&si);
+        const size_t page = si.dwPageSize, span = (bytes + page - 1) / page * page;
+        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, span + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        DWORD old = 0;
+        if (m_base) VirtualProtect(m_base + span, page, PAGE_NOACCESS, &old);
+        m_at = m_base ? m_base + span - bytes : nullptr;
+    }
+    ~GuardedArray() {
+        if (m_base) VirtualFree(m_base, 0, MEM_RELEASE);
+    }
+    GuardedArray(const GuardedArray&) = delete;
+    GuardedArray& operator=(const GuardedArray&) = delete;
+    template <typename T>
+    T* As() const {
+        return reinterpret_cast<T*>(m_at);
+    }
+
+private:
+    BYTE* m_base = nullptr;
+    BYTE* m_at = nullptr;
+};
+
+// The core driver's side of a CommonUIProp call: two list items with their keywords in guarded
+// memory, the callback table, the public devmode and the plug-in's block.
+struct CoreDriverCall {
+    static BOOL APIENTRY GetSetting(PVOID, PCSTR, PVOID, DWORD, PDWORD needed, PDWORD) {
+        if (needed) *needed = 0;
+        SetLastError(ERROR_NOT_FOUND);
+        return FALSE;
+    }
+    static BOOL APIENTRY Update(PVOID, PVOID, DWORD, DWORD) { return TRUE; }
+
+    OEMUIPROCS procs = {&GetSetting, &Update};
+    OEMUIOBJ obj = {sizeof(OEMUIOBJ), &procs};
+    DEVMODEW pub = {};
+    std::vector<BYTE> block = std::vector<BYTE>(kBlockSize, 0);
+    OPTPARAM params[2][2] = {};
+    OPTTYPE types[2] = {};
+    USERDATA data[2] = {};
+    GuardedArray items = GuardedArray(2 * sizeof(OPTITEM));
+    HANDLE heap = HeapCreate(0, 0, 0);
+    OEMCUIPPARAM param = {};
+
+    CoreDriverCall() {
+        pub.dmSize = sizeof pub;
+        pub.dmFields = DM_ORIENTATION;
+        pub.dmOrientation = DMORIENT_LANDSCAPE;
+        const struct {
+            const char* keyword;
+            BYTE pubId;
+            PCWSTR options[2];
+        } rows[2] = {{"Orientation", DMPUB_ORIENTATION, {L"Portrait", L"Landscape"}},
+                     {"MediaType", DMPUB_MEDIATYPE, {L"Plain", L"Glossy"}}};
+        POPTITEM it = items.As<OPTITEM>();
+        for (int i = 0; i < 2; ++i) {
+            for (int o = 0; o < 2; ++o) {
+                params[i][o].cbSize = sizeof(OPTPARAM);
+                params[i][o].pData = const_cast<LPWSTR>(rows[i].options[o]);
+            }
+            types[i].cbSize = sizeof(OPTTYPE);
+            types[i].Type = TVOT_LISTBOX;
+            types[i].Count = 2;
+            types[i].pOptParam = params[i];
+            data[i].dwSize = sizeof(USERDATA);
+            data[i].pKeyWordName = const_cast<PSTR>(rows[i].keyword);
+            it[i] = OPTITEM();
+            it[i].cbSize = sizeof(OPTITEM);
+            it[i].pName = const_cast<LPWSTR>(rows[i].options[0]);
+            it[i].Sel = 1;
+            it[i].pOptType = &types[i];
+            it[i].DMPubID = rows[i].pubId;
+            it[i].UserData = reinterpret_cast<ULONG_PTR>(&data[i]);
+        }
+        param.cbSize = sizeof param;
+        param.poemuiobj = &obj;
+        param.pPrinterName = const_cast<PWSTR>(L"No Such Printer");
+        param.hOEMHeap = heap;
+        param.pPublicDM = &pub;
+        param.pOEMDM = block.data();
+        param.pDrvOptItems = it;
+        param.cDrvOptItems = 2;
+    }
+    ~CoreDriverCall() { HeapDestroy(heap); }
+};
+
+TEST_F(PluginDll, CommonUIPropCountsThenFillsNoMoreThanItCounted) {
+    IPrintOemUI2* p = Plugin();
+    ASSERT_NE(nullptr, p);
+    FakeDriverUI helper;
+    ASSERT_EQ(S_OK, p->lpVtbl->PublishDriverInterface(p, helper.Unknown()));
+    for (DWORD mode : {OEMCUIP_DOCPROP, OEMCUIP_PRNPROP}) {
+        SCOPED_TRACE(mode);
+        CoreDriverCall call;
+        DevmodeCall defaults;
+        defaults.param.pOEMDMOut = call.block.data();
+        ASSERT_EQ(S_OK, p->lpVtbl->DevMode(p, OEMDM_DEFAULT, &defaults.param));
+
+        ASSERT_EQ(S_OK, p->lpVtbl->CommonUIProp(p, mode, &call.param)) << "count pass";
+        const DWORD counted = call.param.cOEMOptItems;
+        EXPECT_EQ(mode == OEMCUIP_DOCPROP ? 3u : 0u, counted) << "layout heading and its two copies";
+        GuardedArray own(counted * sizeof(OPTITEM));
+        call.param.pOEMOptItems = counted ? own.As<OPTITEM>() : nullptr;
+        ASSERT_EQ(S_OK, p->lpVtbl->CommonUIProp(p, mode, &call.param)) << "fill pass";
+        ASSERT_LE(call.param.cOEMOptItems, counted);
+        if (counted) {
+            EXPECT_NE(nullptr, call.param.OEMCUIPCallback);
+        }
+        for (DWORD i = 0; i < call.param.cOEMOptItems; ++i) {
+            const OPTITEM& item = call.param.pOEMOptItems[i];
+            EXPECT_EQ(sizeof(OPTITEM), item.cbSize);
+            ASSERT_NE(nullptr, item.pName);
+            const auto* data = reinterpret_cast<const USERDATA*>(item.UserData);
+            ASSERT_NE(nullptr, data);
+            EXPECT_NE(nullptr, data->pKeyWordName);
+            // The copy of the orientation shows the core driver's item: landscape.
+            if (strcmp(data->pKeyWordName, "ZQOrientationCopy") == 0) {
+                EXPECT_EQ(1, item.Sel);
+            }
+        }
+    }
+    p->lpVtbl->Release(p);
+}
+
+// Codes a method does not serve get the answer that leaves the work to the core driver.
+TEST_F(PluginDll, EveryMethodAnswersCodesItDoesNotServe) {
+    IPrintOemUI2* p = Plugin();
+    ASSERT_NE(nullptr, p);
+    BYTE out[64] = {};
+    DWORD result = 0;
+    INT escape = 0;
+    const struct {
+        const char* method;
+        HRESULT expected;
+        HRESULT actual;
+    } rows[] = {
+        {"DevQueryPrintEx", E_NOTIMPL, p->lpVtbl->DevQueryPrintEx(p, nullptr, nullptr, nullptr, nullptr)},
+        {"DeviceCapabilities", E_NOTIMPL,
+         p->lpVtbl->DeviceCapabilities(p, nullptr, nullptr, nullptr, 0xFFFF, out, nullptr, nullptr, 0, &result)},
+        {"UpgradePrinter", E_NOTIMPL, p->lpVtbl->UpgradePrinter(p, 99, nullptr)},
+        {"PrinterEvent", S_OK, p->lpVtbl->PrinterEvent(p, nullptr, 99, 0, 0)},
+        {"DriverEvent", E_NOTIMPL, p->lpVtbl->DriverEvent(p, 99, 1, nullptr, 0)},
+        {"QueryColorProfile", E_NOTIMPL,
+         p->lpVtbl->QueryColorProfile(p, nullptr, nullptr, nullptr, nullptr, 99, nullptr, nullptr, nullptr)},
+        {"FontInstallerDlgProc", E_NOTIMPL, p->lpVtbl->FontInstallerDlgProc(p, nullptr, WM_NULL, 0, 0)},
+        {"UpdateExternalFonts", E_NOTIMPL, p->lpVtbl->UpdateExternalFonts(p, nullptr, nullptr, nullptr)},
+        {"QueryJobAttributes", E_NOTIMPL, p->lpVtbl->QueryJobAttributes(p, nullptr, nullptr, 99, out)},
+        {"HideStandardUI", E_NOTIMPL, p->lpVtbl->HideStandardUI(p, 99)},
+        {"DocumentEvent", E_NOTIMPL, p->lpVtbl->DocumentEvent(p, nullptr, nullptr, 9999, 0, nullptr, 0, nullptr, &escape)},
+    };
+    for (const auto& row : rows) EXPECT_EQ(row.expected, row.actual) << row.method;
+    EXPECT_EQ(0, escape) << "no result for an event the plug-in leaves alone";
+    p->lpVtbl->Release(p);
 }
 
 // The watcher holds the module after the caller frees it, and lets it go after an idle interval.
@@ -374,11 +542,11 @@ TEST(UnloadWatcher, KeepsTheModuleWhileCallsArriveThenUnloadsWhenIdle) {
     // Calls through three whole intervals keep the watcher's reference.
     DWORD value = 0, needed = 0;
     for (int i = 0; i < 15; ++i) {
-        ASSERT_EQ(S_OK, p->GetInfo(OEMGI_GETVERSION, &value, sizeof value, &needed));
+        ASSERT_EQ(S_OK, p->lpVtbl->GetInfo(p, OEMGI_GETVERSION, &value, sizeof value, &needed));
         Sleep(200);
     }
-    ASSERT_EQ(S_OK, p->GetInfo(OEMGI_GETVERSION, &value, sizeof value, &needed));
-    p->Release();
+    ASSERT_EQ(S_OK, p->lpVtbl->GetInfo(p, OEMGI_GETVERSION, &value, sizeof value, &needed));
+    p->lpVtbl->Release(p);
     FreeLibrary(h);
     EXPECT_NE(nullptr, GetModuleHandleW(L"zqoemui.dll")) << "the watcher still holds the module";
     EXPECT_TRUE(WaitUntilUnloaded(10000)) << "the watcher let go after an idle interval";

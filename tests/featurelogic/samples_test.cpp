@@ -9,8 +9,7 @@
 
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zquilogic.h"
-#include "hosttest.h"
-#include "zqsession.h"
+#include "sampleitems.h"
 
 namespace {
 
@@ -23,32 +22,19 @@ const Sample kRoll = {L"samples\\zqroll\\zqroll.zqm", "roll"};
 
 class SampleLogic {
 public:
-    SampleLogic(const Sample& sample, DWORD mode) : m_session(mode) {
-        m_model = zqhosttest::LoadModel(sample.model);
-        m_session.VUseModel(m_model, L"Sample Printer");
-        EXPECT_TRUE(m_session.BBuildItems(0));
-        m_logic.VSetParam(&m_session.CommonUIParam(), mode);
+    SampleLogic(const Sample& sample, DWORD mode) : m_items(sample.model, mode) {
+        EXPECT_TRUE(m_items.Built());
+        m_logic.VSetParam(static_cast<POEMCUIPPARAM>(m_items.CommonUIParam()), mode);
         CZQCommon common;
         common.BFillDefaultDevmode(m_logic.WorkDM(), nullptr);
         m_logic.WorkDM()->dwLayoutMode = 3;
     }
     CZQUILogic& Logic() { return m_logic; }
-    CZQHostSession& Session() { return m_session; }
-    const zqmodel::Model& Model() const { return m_model; }
-    // Selects an option of a feature the way the user does on the core driver's page.
-    bool Choose(const char* feature, const std::string& option) {
-        const int f = m_model.FindFeature(feature);
-        const int o = f >= 0 ? m_model.FindOption(f, option) : -1;
-        if (o < 0 || !m_session.BSetValueText(f, option)) return false;
-        // The core driver answers from its item's selection when it has one.
-        POPTITEM item = zqhosttest::FindItem(m_session.Items(), m_session.ItemCount(), feature);
-        if (item) item->Sel = o;
-        return true;
-    }
+    const zqmodel::Model& Model() const { return m_items.Model(); }
+    bool Choose(const char* feature, const std::string& option) { return m_items.Choose(feature, option); }
 
 private:
-    zqmodel::Model m_model;
-    CZQHostSession m_session;
+    CZQSampleItems m_items;
     CZQUILogic m_logic;
 };
 

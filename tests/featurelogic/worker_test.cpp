@@ -104,6 +104,17 @@ protected:
         m_cb = cb;
         return m_param.OEMCUIPCallback ? m_param.OEMCUIPCallback(&m_cb, &m_param) : -1;
     }
+    // The user presses a push item: the sheet calls the button's own callback (its pData).
+    LONG Pushed(OPTITEM* item) {
+        if (!item->pOptType || item->pOptType->Type != TVOT_PUSHBUTTON ||
+            item->pOptType->pOptParam[0].Style != PUSHBUTTON_TYPE_CALLBACK || !item->pOptType->pOptParam[0].pData)
+            return -1;
+        m_cb = CPSUICBPARAM();
+        m_cb.cbSize = sizeof m_cb;
+        m_cb.Reason = CPSUICB_REASON_PUSHBUTTON;
+        m_cb.pCurItem = item;
+        return reinterpret_cast<_CPSUICALLBACK>(item->pOptType->pOptParam[0].pData)(&m_cb);
+    }
     std::vector<std::string> Reported() const {
         std::vector<std::string> out;
         for (const auto& u : m_host.Updates()) out.push_back(u.keyword + "=" + std::to_string(u.sel));
@@ -354,7 +365,7 @@ TEST_F(Worker, PushItemsOpenTheirDialogWithARecordThatNamesItsForm) {
     OPTITEM* dry = Own("ZQDryTimeOption");
     ASSERT_NE(nullptr, dry->pOptType);
     EXPECT_EQ(TVOT_PUSHBUTTON, dry->pOptType->Type);
-    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Changed(dry, CPSUICB_REASON_EXTPUSH));
+    EXPECT_EQ(CPSUICB_ACTION_OPTIF_CHANGED, Pushed(dry));
     ASSERT_EQ(1u, g_dialogs.size());
     EXPECT_EQ(sizeof(ZQOemDialogParam), g_dialogs[0].cbSize);
     EXPECT_EQ(kOemDialogDryTime, g_dialogs[0].kind);
@@ -364,9 +375,15 @@ TEST_F(Worker, PushItemsOpenTheirDialogWithARecordThatNamesItsForm) {
     EXPECT_NE(nullptr, g_dialogs[0].pszHelpFile);
     EXPECT_TRUE(dry->Flags & OPTIF_CHANGED);
 
-    // A push of a core item, or a selection change of a push item, opens nothing.
+    // The sheet's callback opens nothing for a push of any item, nor does the button's callback for
+    // another item or for a block that is no longer current.
     EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("MediaType"), CPSUICB_REASON_PUSHBUTTON));
-    Changed(Own("ZQOverSprayOption"), CPSUICB_REASON_PUSHBUTTON);
+    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(dry, CPSUICB_REASON_PUSHBUTTON));
+    m_cb.pCurItem = m_host.Item("MediaType");
+    EXPECT_EQ(CPSUICB_ACTION_NONE,
+              reinterpret_cast<_CPSUICALLBACK>(dry->pOptType->pOptParam[0].pData)(&m_cb));
+    ASSERT_EQ(1u, g_dialogs.size());
+    Pushed(Own("ZQOverSprayOption"));
     ASSERT_EQ(2u, g_dialogs.size());
     EXPECT_STREQ(L"ZQOverSpray", g_dialogs[1].pszFeature);
 }
@@ -380,7 +397,7 @@ TEST_F(Worker, PostScriptPushItemsSetTheJclTwins) {
     ZQSetOemDialogTable(kTestDialogs);
     Passes(OEMCUIP_DOCPROP);
     ASSERT_EQ(kPdlPostScript, m_dm.dwPdl);
-    Changed(Own("ZQDryTimeOption"), CPSUICB_REASON_EXTPUSH);
+    Pushed(Own("ZQDryTimeOption"));
     ASSERT_EQ(1u, g_dialogs.size());
     EXPECT_STREQ(L"JCLZQDryTime", g_dialogs[0].pszFeature);
 }
@@ -394,7 +411,7 @@ TEST_F(Worker, TheSimplifiedPosterListGetsTheTileItem) {
     Passes(OEMCUIP_DOCPROP);
     OPTITEM* tiles = Own("ZQTileSelection");
     ASSERT_NE(nullptr, tiles);
-    Changed(tiles, CPSUICB_REASON_EXTPUSH);
+    Pushed(tiles);
     ASSERT_EQ(1u, g_dialogs.size());
     EXPECT_EQ(kOemDialogTiles, g_dialogs[0].kind) << "the tile dialog tells this record from a page's";
 }

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "common/zqproc.h"
-#include "platform/oemuiplatform.h"
+#include "zqoemcontract.h"
 #include "testsupport.h"
 #include "zqhostpage.h"
 #include "zqinstall.h"

@@ -1,7 +1,10 @@
 // Helpers of the host tests: test environment variables, the recording plug-in's log, models.
 #pragma once
 
-#include "platform/oemuiplatform.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <winspool.h>
+#include <compstui.h>
 
 #include <string>
 #include <vector>

@@ -127,7 +127,7 @@ TEST_F(HostSession, DriverSettingAnswersTheItemsSelectionAtOnce) {
     // The published interface answers the same.
     IPrintOemDriverUI* ui = m_doc.DriverUI();
     ASSERT_NE(nullptr, ui);
-    EXPECT_EQ(S_OK, ui->DrvGetDriverSetting(m_doc.UIObject(), "MediaType", buf, sizeof buf, &needed, &count));
+    EXPECT_EQ(S_OK, ui->lpVtbl->DrvGetDriverSetting(ui, m_doc.UIObject(), "MediaType", buf, sizeof buf, &needed, &count));
     EXPECT_STREQ("PLAIN", buf);
 }
 
@@ -138,8 +138,8 @@ TEST_F(HostSession, UnknownAndUnreadableFeaturesFailWithTheirErrors) {
     EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
     char buf[32] = {};
     DWORD needed = 0, count = 0;
-    EXPECT_EQ(E_FAIL, m_doc.DriverUI()->DrvGetDriverSetting(m_doc.UIObject(), "NoSuchFeature", buf, sizeof buf, &needed, &count));
-    EXPECT_EQ(E_FAIL, m_doc.DriverUI()->DrvUpgradeRegistrySetting(nullptr, "DuplexUnit", "INSTALLED"));
+    EXPECT_EQ(E_FAIL, m_doc.DriverUI()->lpVtbl->DrvGetDriverSetting(m_doc.DriverUI(), m_doc.UIObject(), "NoSuchFeature", buf, sizeof buf, &needed, &count));
+    EXPECT_EQ(E_FAIL, m_doc.DriverUI()->lpVtbl->DrvUpgradeRegistrySetting(m_doc.DriverUI(), nullptr, "DuplexUnit", "INSTALLED"));
 
     Setting(nullptr, &ok);
     EXPECT_FALSE(ok);

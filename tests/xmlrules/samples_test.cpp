@@ -2,10 +2,11 @@
 // macros, and the features that depend on it change in the host's items as the helper file says.
 #include <string>
 
-#include "hosttest.h"
+#include <memory>
+
 #include "macrotest.h"
+#include "sampleitems.h"
 #include "testsupport.h"
-#include "zqsession.h"
 
 namespace {
 
@@ -15,29 +16,26 @@ protected:
     void Open(const std::wstring& name) {
         MacroTest::SetUp();
         const std::wstring base = L"samples\\" + name + L"\\" + name;
-        m_model = zqhosttest::LoadModel((base + L".zqm").c_str());
-        m_session.VUseModel(m_model, L"Sample");
-        ASSERT_TRUE(m_session.BBuildItems(0));
+        m_items = std::make_unique<CZQSampleItems>((base + L".zqm").c_str(), OEMCUIP_DOCPROP);
+        ASSERT_TRUE(m_items->Built());
         ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe((base + L".xml").c_str()).c_str()));
     }
-    OEMCUIPPARAM* Param() { return &m_session.CommonUIParam(); }
+    OEMCUIPPARAM* Param() { return static_cast<OEMCUIPPARAM*>(m_items->CommonUIParam()); }
     // The user picks the option (reported to the host at once); the page then runs the macros.
     void Change(const wchar_t* feature, const wchar_t* option) {
         ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByKeyword(Param(), feature, option, OEMCUIP_DOCPROP));
         EXPECT_TRUE(m_rules->BRunFeatureMacros(feature, option, Param()));
     }
-    std::string Value(const char* feature) { return m_session.ValueText(m_model.FindFeature(feature)); }
-    POPTITEM Item(const char* feature) {
-        return zqhosttest::FindItem(m_session.Items(), m_session.ItemCount(), feature);
-    }
+    std::string Value(const char* feature) { return m_items->Value(feature); }
+    POPTITEM Item(const char* feature) { return m_items->Item(feature); }
     bool ItemHas(const char* feature, DWORD flag) { return (Item(feature)->Flags & flag) != 0; }
     bool OptionHas(const char* feature, const char* option, BYTE flag) {
-        const int index = m_model.FindOption(m_model.FindFeature(feature), option);
+        const zqmodel::Model& model = m_items->Model();
+        const int index = model.FindOption(model.FindFeature(feature), option);
         return (Item(feature)->pOptType->pOptParam[index].Flags & flag) != 0;
     }
 
-    zqmodel::Model m_model;
-    CZQHostSession m_session{OEMCUIP_DOCPROP};
+    std::unique_ptr<CZQSampleItems> m_items;
 };
 
 class DesktopSample : public SampleRules {
@@ -56,7 +54,7 @@ TEST_F(DesktopSample, BorderlessPhotoPaperBringsPhotoMediaOneSidedAtBestQuality)
     EXPECT_TRUE(ItemHas("ZQBorderless", OPTIF_DISABLED));
     EXPECT_EQ(6122u, m_rules->DWResourceId(1));
     // Every change reached the host as a document change.
-    for (const ZQUpdateRecord& r : m_session.UpdateLog()) EXPECT_EQ(static_cast<DWORD>(OEMCUIP_DOCPROP), r.mode);
+    for (DWORD mode : m_items->UpdateModes()) EXPECT_EQ(static_cast<DWORD>(OEMCUIP_DOCPROP), mode);
 
     // Plain paper again: no borderless choice, two-sided printing back.
     Change(L"PaperSize", L"LETTER");

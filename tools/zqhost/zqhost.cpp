@@ -8,6 +8,7 @@
 //          --show NAME (select the last setting of that name in the core driver's list first),
 //          --choose SETTING=OPTION (a user's choice, repeatable, made before the picture)
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <cwchar>
@@ -16,15 +17,15 @@
 
 #include "common/zqhandles.h"
 #include "common/zqproc.h"
-#include "platform/oemuiplatform.h"
 #include "zqhostapp.h"
 #include "zqhostpage.h"
 #include "zqinstall.h"
+#include "zqoemcontract.h"
+#include "zqplugin.h"
 #include "zqprinter.h"
 
 namespace {
 
-using PFN_GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
 
 int Fail(const wchar_t* what, HRESULT hr) {
     wprintf(L"FAIL  %ls (0x%08lX)\n", what, static_cast<unsigned long>(hr));
@@ -32,38 +33,29 @@ int Fail(const wchar_t* what, HRESULT hr) {
 }
 
 int Report(const wchar_t* dllPath) {
-    HMODULE hDll = LoadLibraryW(dllPath);
-    if (!hDll) return Fail(L"LoadLibrary", HRESULT_FROM_WIN32(GetLastError()));
+    // Bound as the core driver binds it, without a printer.
+    CZQPluginBinding plugin;
+    if (!plugin.BLoad(dllPath)) return Fail(L"load and create the OEM UI class", HRESULT_FROM_WIN32(GetLastError()));
     wprintf(L"ok    loaded %ls\n", dllPath);
-    auto getClassObject = ZQGetProc<PFN_GetClassObject>(hDll, "DllGetClassObject");
-    if (!getClassObject || !GetProcAddress(hDll, "DllCanUnloadNow")) return Fail(L"COM exports", E_FAIL);
-
-    IClassFactory* factory = nullptr;
-    HRESULT hr = getClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-    if (FAILED(hr)) return Fail(L"DllGetClassObject(OEM UI class)", hr);
-    IPrintOemUI2* plugin = nullptr;
-    hr = factory->CreateInstance(nullptr, IID_IPrintOemUI2, reinterpret_cast<void**>(&plugin));
-    factory->Release();
-    if (FAILED(hr)) return Fail(L"CreateInstance(IPrintOemUI2)", hr);
-    wprintf(L"ok    IPrintOemUI2 bound\n");
+    wprintf(plugin.HasUI2() ? L"ok    IPrintOemUI2 bound\n" : L"ok    IPrintOemUI bound (no IPrintOemUI2)\n");
 
     DWORD value = 0, needed = 0;
     int rc = 0;
-    if (SUCCEEDED(plugin->GetInfo(OEMGI_GETSIGNATURE, &value, sizeof value, &needed))) {
+    if (SUCCEEDED(plugin.GetInfo(OEMGI_GETSIGNATURE, &value, sizeof value, &needed))) {
         char sig[5] = {static_cast<char>(value >> 24), static_cast<char>(value >> 16), static_cast<char>(value >> 8),
                        static_cast<char>(value), 0};
         wprintf(L"ok    signature \"%hs\"\n", sig);
     } else {
         rc = Fail(L"GetInfo(signature)", E_FAIL);
     }
-    if (SUCCEEDED(plugin->GetInfo(OEMGI_GETVERSION, &value, sizeof value, &needed)))
+    if (SUCCEEDED(plugin.GetInfo(OEMGI_GETVERSION, &value, sizeof value, &needed)))
         wprintf(L"ok    version 0x%08lX\n", static_cast<unsigned long>(value));
     else
         rc = Fail(L"GetInfo(version)", E_FAIL);
 
     OEMDMPARAM param = {};
     param.cbSize = sizeof param;
-    if (FAILED(plugin->DevMode(OEMDM_SIZE, &param))) {
+    if (FAILED(plugin.DevMode(OEMDM_SIZE, &param))) {
         rc = Fail(L"DevMode(size)", E_FAIL);
     } else {
         wprintf(L"ok    private devmode %lu bytes\n", static_cast<unsigned long>(param.cbBufSize));
@@ -72,17 +64,17 @@ int Report(const wchar_t* dllPath) {
         pub.dmSize = sizeof pub;
         param.pPublicDMIn = &pub;
         param.pOEMDMOut = block.data();
-        if (SUCCEEDED(plugin->DevMode(OEMDM_DEFAULT, &param))) {
-            const OEM_DMEXTRAHEADER* h = reinterpret_cast<const OEM_DMEXTRAHEADER*>(block.data());
+        if (block.size() >= sizeof(OEM_DMEXTRAHEADER) && SUCCEEDED(plugin.DevMode(OEMDM_DEFAULT, &param))) {
+            OEM_DMEXTRAHEADER h;
+            memcpy(&h, block.data(), sizeof h);
             wprintf(L"ok    defaults: header size %lu, signature 0x%08lX, version 0x%08lX\n",
-                    static_cast<unsigned long>(h->dwSize), static_cast<unsigned long>(h->dwSignature),
-                    static_cast<unsigned long>(h->dwVersion));
+                    static_cast<unsigned long>(h.dwSize), static_cast<unsigned long>(h.dwSignature),
+                    static_cast<unsigned long>(h.dwVersion));
         } else {
             rc = Fail(L"DevMode(default)", E_FAIL);
         }
     }
-    plugin->Release();
-    FreeLibrary(hDll);
+    plugin.VRelease();
     wprintf(rc == 0 ? L"plug-in binding: ok\n" : L"plug-in binding: FAILED\n");
     return rc;
 }

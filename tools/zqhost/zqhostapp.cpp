@@ -12,7 +12,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqproc.h"
-#include "platform/oemuiplatform.h"
+#include "zqoemcontract.h"
 #include "zqhostdm.h"
 #include "zqprinter.h"
 

@@ -17,7 +17,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqproc.h"
-#include "platform/oemuiplatform.h"
+#include "zqoemcontract.h"
 
 namespace {
 
@@ -88,9 +88,19 @@ const char* ReasonName(WORD reason) {
 class CZQRecorder;
 CZQRecorder* g_current = nullptr;
 
-class CZQRecorder final : public IPrintOemUI2 {
+class CZQRecorder;
+// The interface as the core driver sees it, leading back to its recorder.
+struct RecorderFace {
+    IPrintOemUI2 iface;
+    CZQRecorder* self;
+};
+extern const IPrintOemUI2Vtbl kRecorderVtbl;
+
+class CZQRecorder {
 public:
     CZQRecorder() {
+        m_face.iface.lpVtbl = &kRecorderVtbl;
+        m_face.self = this;
         InterlockedIncrement(&g_objects);
         WCHAR path[MAX_PATH] = {};
         GetModuleFileNameW(g_self, path, MAX_PATH);
@@ -108,23 +118,23 @@ public:
     }
     ~CZQRecorder() {
         if (g_current == this) g_current = nullptr;
-        if (m_driverUI) m_driverUI->Release();
-        if (m_ui) m_ui->Release();
+        if (m_driverUI) m_driverUI->lpVtbl->Release(m_driverUI);
+        if (m_ui) m_ui->lpVtbl->Release(m_ui);
         InterlockedDecrement(&g_objects);
     }
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    HRESULT QueryInterface(REFIID riid, void** ppv) {
         if (!ppv) return E_POINTER;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPrintOemUI) || IsEqualIID(riid, IID_IPrintOemUI2)) {
-            *ppv = static_cast<IPrintOemUI2*>(this);
+            *ppv = &m_face.iface;
             AddRef();
             return S_OK;
         }
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
-    STDMETHODIMP_(ULONG) Release() override {
+    ULONG AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
+    ULONG Release() {
         LONG n = InterlockedDecrement(&m_cRef);
         if (n == 0) {
             Log("Release");
@@ -133,76 +143,76 @@ public:
         return static_cast<ULONG>(n);
     }
 
-    STDMETHODIMP PublishDriverInterface(IUnknown* p) override {
+    HRESULT PublishDriverInterface(IUnknown* p) {
         Log("PublishDriverInterface");
         if (Fails("PublishDriverInterface")) return E_FAIL;
         if (p && !m_driverUI) p->QueryInterface(IID_IPrintOemDriverUI, reinterpret_cast<void**>(&m_driverUI));
-        return m_ui ? m_ui->PublishDriverInterface(p) : E_FAIL;
+        return m_ui ? m_ui->lpVtbl->PublishDriverInterface(m_ui, p) : E_FAIL;
     }
-    STDMETHODIMP GetInfo(DWORD mode, PVOID buf, DWORD cb, PDWORD needed) override {
+    HRESULT GetInfo(DWORD mode, PVOID buf, DWORD cb, PDWORD needed) {
         Log("GetInfo(" + std::to_string(mode) + ")");
         if (Fails("GetInfo")) return E_FAIL;
-        return m_ui ? m_ui->GetInfo(mode, buf, cb, needed) : E_FAIL;
+        return m_ui ? m_ui->lpVtbl->GetInfo(m_ui, mode, buf, cb, needed) : E_FAIL;
     }
-    STDMETHODIMP DevMode(DWORD mode, POEMDMPARAM p) override {
+    HRESULT DevMode(DWORD mode, POEMDMPARAM p) {
         Log(std::string("DevMode(") + DevModeName(mode) + ")");
         if (Fails("DevMode")) return E_FAIL;
-        return m_ui ? m_ui->DevMode(mode, p) : E_FAIL;
+        return m_ui ? m_ui->lpVtbl->DevMode(m_ui, mode, p) : E_FAIL;
     }
-    STDMETHODIMP CommonUIProp(DWORD mode, POEMCUIPPARAM p) override;
-    STDMETHODIMP DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) override {
+    HRESULT CommonUIProp(DWORD mode, POEMCUIPPARAM p);
+    HRESULT DocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
         return Sheets("DocumentPropertySheets", info, lParam, true);
     }
-    STDMETHODIMP DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) override {
+    HRESULT DevicePropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
         return Sheets("DevicePropertySheets", info, lParam, false);
     }
-    STDMETHODIMP DevQueryPrintEx(POEMUIOBJ o, PDEVQUERYPRINT_INFO i, PDEVMODEW d, PVOID e) override {
+    HRESULT DevQueryPrintEx(POEMUIOBJ o, PDEVQUERYPRINT_INFO i, PDEVMODEW d, PVOID e) {
         Log("DevQueryPrintEx");
-        return m_ui ? m_ui->DevQueryPrintEx(o, i, d, e) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->DevQueryPrintEx(m_ui, o, i, d, e) : E_NOTIMPL;
     }
-    STDMETHODIMP DeviceCapabilities(POEMUIOBJ o, HANDLE h, PWSTR n, WORD cap, PVOID out, PDEVMODEW d, PVOID e,
-                                    DWORD old, DWORD* result) override {
+    HRESULT DeviceCapabilities(POEMUIOBJ o, HANDLE h, PWSTR n, WORD cap, PVOID out, PDEVMODEW d, PVOID e,
+                                    DWORD old, DWORD* result) {
         Log("DeviceCapabilities(" + std::to_string(cap) + "," + std::to_string(old) + ")");
-        return m_ui ? m_ui->DeviceCapabilities(o, h, n, cap, out, d, e, old, result) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->DeviceCapabilities(m_ui, o, h, n, cap, out, d, e, old, result) : E_NOTIMPL;
     }
-    STDMETHODIMP UpgradePrinter(DWORD level, PBYTE info) override {
+    HRESULT UpgradePrinter(DWORD level, PBYTE info) {
         Log("UpgradePrinter(" + std::to_string(level) + ")");
-        return m_ui ? m_ui->UpgradePrinter(level, info) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->UpgradePrinter(m_ui, level, info) : E_NOTIMPL;
     }
-    STDMETHODIMP PrinterEvent(PWSTR name, INT event, DWORD flags, LPARAM lParam) override {
+    HRESULT PrinterEvent(PWSTR name, INT event, DWORD flags, LPARAM lParam) {
         Log("PrinterEvent(" + std::to_string(event) + ")");
-        return m_ui ? m_ui->PrinterEvent(name, event, flags, lParam) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->PrinterEvent(m_ui, name, event, flags, lParam) : E_NOTIMPL;
     }
-    STDMETHODIMP DriverEvent(DWORD event, DWORD level, LPBYTE info, LPARAM lParam) override {
+    HRESULT DriverEvent(DWORD event, DWORD level, LPBYTE info, LPARAM lParam) {
         Log("DriverEvent(" + std::to_string(event) + "," + std::to_string(level) + ")");
-        return m_ui ? m_ui->DriverEvent(event, level, info, lParam) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->DriverEvent(m_ui, event, level, info, lParam) : E_NOTIMPL;
     }
-    STDMETHODIMP QueryColorProfile(HANDLE h, POEMUIOBJ o, PDEVMODEW d, PVOID e, ULONG m, VOID* p, ULONG* cb,
-                                   FLONG* fl) override {
+    HRESULT QueryColorProfile(HANDLE h, POEMUIOBJ o, PDEVMODEW d, PVOID e, ULONG m, VOID* p, ULONG* cb,
+                                   FLONG* fl) {
         Log("QueryColorProfile");
-        return m_ui ? m_ui->QueryColorProfile(h, o, d, e, m, p, cb, fl) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->QueryColorProfile(m_ui, h, o, d, e, m, p, cb, fl) : E_NOTIMPL;
     }
-    STDMETHODIMP FontInstallerDlgProc(HWND h, UINT m, WPARAM w, LPARAM l) override {
-        return m_ui ? m_ui->FontInstallerDlgProc(h, m, w, l) : E_NOTIMPL;
+    HRESULT FontInstallerDlgProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+        return m_ui ? m_ui->lpVtbl->FontInstallerDlgProc(m_ui, h, m, w, l) : E_NOTIMPL;
     }
-    STDMETHODIMP UpdateExternalFonts(HANDLE h, HANDLE heap, PWSTR c) override {
+    HRESULT UpdateExternalFonts(HANDLE h, HANDLE heap, PWSTR c) {
         Log("UpdateExternalFonts");
-        return m_ui ? m_ui->UpdateExternalFonts(h, heap, c) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->UpdateExternalFonts(m_ui, h, heap, c) : E_NOTIMPL;
     }
-    STDMETHODIMP QueryJobAttributes(HANDLE h, PDEVMODEW d, DWORD level, LPBYTE info) override {
+    HRESULT QueryJobAttributes(HANDLE h, PDEVMODEW d, DWORD level, LPBYTE info) {
         Log("QueryJobAttributes(" + std::to_string(level) + ")");
-        return m_ui ? m_ui->QueryJobAttributes(h, d, level, info) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->QueryJobAttributes(m_ui, h, d, level, info) : E_NOTIMPL;
     }
-    STDMETHODIMP HideStandardUI(DWORD mode) override {
+    HRESULT HideStandardUI(DWORD mode) {
         Log("HideStandardUI(" + std::to_string(mode) + ")");
         if (Fails("HideStandardUI")) return E_FAIL;
         if (!Env("ZQREC_HIDE").empty()) return S_OK;
-        return m_ui ? m_ui->HideStandardUI(mode) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->HideStandardUI(m_ui, mode) : E_NOTIMPL;
     }
-    STDMETHODIMP DocumentEvent(HANDLE h, HDC dc, INT esc, ULONG cbIn, PVOID in, ULONG cbOut, PVOID out,
-                               PINT result) override {
+    HRESULT DocumentEvent(HANDLE h, HDC dc, INT esc, ULONG cbIn, PVOID in, ULONG cbOut, PVOID out,
+                               PINT result) {
         Log("DocumentEvent(" + std::to_string(esc) + ")");
-        return m_ui ? m_ui->DocumentEvent(h, dc, esc, cbIn, in, cbOut, out, result) : E_NOTIMPL;
+        return m_ui ? m_ui->lpVtbl->DocumentEvent(m_ui, h, dc, esc, cbIn, in, cbOut, out, result) : E_NOTIMPL;
     }
 
     static LONG APIENTRY Callback(PCPSUICBPARAM p, POEMCUIPPARAM cuip) {
@@ -226,11 +236,12 @@ private:
         Log(line + ")");
         if (Fails(name)) return E_FAIL;
         if (!m_ui) return E_NOTIMPL;
-        return doc ? m_ui->DocumentPropertySheets(info, lParam) : m_ui->DevicePropertySheets(info, lParam);
+        return doc ? m_ui->lpVtbl->DocumentPropertySheets(m_ui, info, lParam) : m_ui->lpVtbl->DevicePropertySheets(m_ui, info, lParam);
     }
 
     void Probe(POEMCUIPPARAM p);
 
+    RecorderFace m_face = {};
     volatile LONG m_cRef = 1;
     CZQModule m_inner;
     IPrintOemUI2* m_ui = nullptr;
@@ -258,7 +269,7 @@ void CZQRecorder::Probe(POEMCUIPPARAM p) {
         }
         if (m_driverUI) {
             char out[260] = {};
-            HRESULT hr = m_driverUI->DrvGetDriverSetting(obj, f.c_str(), out, sizeof out, &needed, &count);
+            HRESULT hr = m_driverUI->lpVtbl->DrvGetDriverSetting(m_driverUI, obj, f.c_str(), out, sizeof out, &needed, &count);
             Log("probe-com " + f + (SUCCEEDED(hr) ? " = " + std::string(out) : " hr=" + Hex(hr)));
         }
     }
@@ -286,14 +297,14 @@ void CZQRecorder::Probe(POEMCUIPPARAM p) {
     Log("roundtrip " + target + " no item");
 }
 
-STDMETHODIMP CZQRecorder::CommonUIProp(DWORD mode, POEMCUIPPARAM p) {
+HRESULT CZQRecorder::CommonUIProp(DWORD mode, POEMCUIPPARAM p) {
     const bool count = p && !p->pOEMOptItems;
     Log("CommonUIProp(" + std::to_string(mode) + "," + (count ? "count" : "fill") + "," +
         std::to_string(p ? p->cDrvOptItems : 0) + ")");
     if (Fails("CommonUIProp") || !p) return E_FAIL;
     const bool ownItem = !Env("ZQREC_ITEM").empty();
     if (count) {
-        HRESULT hr = m_ui ? m_ui->CommonUIProp(mode, p) : E_NOTIMPL;
+        HRESULT hr = m_ui ? m_ui->lpVtbl->CommonUIProp(m_ui, mode, p) : E_NOTIMPL;
         m_innerCount = SUCCEEDED(hr) ? p->cOEMOptItems : 0;
         if (FAILED(hr) && !ownItem) return hr;
         p->cOEMOptItems = m_innerCount + (ownItem ? 1 : 0);
@@ -302,7 +313,7 @@ STDMETHODIMP CZQRecorder::CommonUIProp(DWORD mode, POEMCUIPPARAM p) {
     // The inner plug-in fills its own items first.
     const DWORD total = p->cOEMOptItems;
     p->cOEMOptItems = m_innerCount;
-    HRESULT hr = m_ui ? m_ui->CommonUIProp(mode, p) : E_NOTIMPL;
+    HRESULT hr = m_ui ? m_ui->lpVtbl->CommonUIProp(m_ui, mode, p) : E_NOTIMPL;
     if (FAILED(hr) && hr != E_NOTIMPL) return hr;
     Probe(p);
     if (!ownItem || total < m_innerCount + 1) return FAILED(hr) ? hr : S_OK;
@@ -337,9 +348,30 @@ STDMETHODIMP CZQRecorder::CommonUIProp(DWORD mode, POEMCUIPPARAM p) {
     return S_OK;
 }
 
+// The recorder's methods behind the interface table, in the table's order.
+template <typename T, T M>
+struct Thunk;
+template <typename R, typename... A, R (CZQRecorder::*M)(A...)>
+struct Thunk<R (CZQRecorder::*)(A...), M> {
+    static R STDMETHODCALLTYPE Call(IPrintOemUI2* face, A... args) {
+        return (reinterpret_cast<RecorderFace*>(face)->self->*M)(args...);
+    }
+};
+#define ZQ_THUNK(method) &Thunk<decltype(&CZQRecorder::method), &CZQRecorder::method>::Call
+const IPrintOemUI2Vtbl kRecorderVtbl = {
+    ZQ_THUNK(QueryInterface),       ZQ_THUNK(AddRef),           ZQ_THUNK(Release),
+    ZQ_THUNK(GetInfo),              ZQ_THUNK(DevMode),          ZQ_THUNK(PublishDriverInterface),
+    ZQ_THUNK(CommonUIProp),         ZQ_THUNK(DocumentPropertySheets), ZQ_THUNK(DevicePropertySheets),
+    ZQ_THUNK(DevQueryPrintEx),      ZQ_THUNK(DeviceCapabilities), ZQ_THUNK(UpgradePrinter),
+    ZQ_THUNK(PrinterEvent),         ZQ_THUNK(DriverEvent),      ZQ_THUNK(QueryColorProfile),
+    ZQ_THUNK(FontInstallerDlgProc), ZQ_THUNK(UpdateExternalFonts), ZQ_THUNK(QueryJobAttributes),
+    ZQ_THUNK(HideStandardUI),       ZQ_THUNK(DocumentEvent),
+};
+#undef ZQ_THUNK
+
 class CZQRecFactory final : public IClassFactory {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    HRESULT QueryInterface(REFIID riid, void** ppv) {
         if (!ppv) return E_POINTER;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
             *ppv = static_cast<IClassFactory*>(this);
@@ -349,13 +381,13 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
-    STDMETHODIMP_(ULONG) Release() override {
+    ULONG AddRef() { return static_cast<ULONG>(InterlockedIncrement(&m_cRef)); }
+    ULONG Release() {
         LONG n = InterlockedDecrement(&m_cRef);
         if (n == 0) delete this;
         return static_cast<ULONG>(n);
     }
-    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+    HRESULT CreateInstance(IUnknown* outer, REFIID riid, void** ppv) {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
@@ -364,7 +396,7 @@ public:
         rec->Release();
         return hr;
     }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+    HRESULT LockServer(BOOL) { return S_OK; }
 
 private:
     volatile LONG m_cRef = 1;
