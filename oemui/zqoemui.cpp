@@ -223,18 +223,25 @@ CZQXmlParserCommon* CZQOemUI::XmlParser() const { return m_pXmlUiRules ? &m_pXml
 
 void CZQOemUI::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQOemUI::VLoadXmlRulesFile");
-    CZQXmlParserCommon* const pParser = XmlParser();
-    if (!pParam || !pParser) return;
+    if (!pParam || !XmlParser()) return;
     CZQLocalPtr<WCHAR> option;
     if (CZQCommon::DWGetFeatureOption(pParam, L"ZQXMLFileUsed", option.Put()) != ZQOPT_OK || !option ||
         !option[0])
         return;
-    if (!BIsPlainFileName(option.Get())) {
+    BLoadXmlRulesFile(pParam->hPrinter, option.Get());
+}
+
+BOOL CZQOemUI::BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName) {
+    CZQXmlParserCommon* const pParser = XmlParser();
+    if (!pParser || !pszFileName || !pszFileName[0]) return FALSE;
+    if (!BIsPlainFileName(pszFileName)) {
         pParser->VSetLoaded(FALSE);
-        return;
+        return FALSE;
     }
     CZQLocalPtr<WCHAR> path;
-    if (!CZQCommon::BGetDriverDirFile(pParam->hPrinter, path.Put(), option.Get())) return;
+    if (!CZQCommon::BGetDriverDirFile(hPrinter, path.Put(), pszFileName)) return FALSE;
     pParser->VSetLoaded(FALSE);
-    if (pParser->BLoad(path.Get())) pParser->VSetLoaded(TRUE);
+    if (!pParser->BLoad(path.Get())) return FALSE;
+    pParser->VSetLoaded(TRUE);
+    return TRUE;
 }

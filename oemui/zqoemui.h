@@ -63,6 +63,11 @@ public:
     // current option of "ZQXMLFileUsed", in the driver's directory. The parser's loaded flag is set
     // only when the load succeeded.
     void VLoadXmlRulesFile(POEMCUIPPARAM pParam);
+    // The same for a caller without a parameter block: the helper file of this name in the
+    // printer's driver directory. A name with a path, a drive or a way up is refused and leaves
+    // the rules off; a name the driver directory cannot be found for changes nothing. TRUE when
+    // the file loaded.
+    BOOL BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName);
     // The rule engine (null only when it could not be made) and its parser; users test the
     // parser's loaded flag before any rule call.
     CZQXmlUiRules* XmlUiRules() const { return m_pXmlUiRules; }

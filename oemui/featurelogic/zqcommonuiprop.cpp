@@ -1,6 +1,7 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
-// helper file, locks, job-storage values, the tray record) and builds the items.
+// helper file and its device settings, locks, job-storage values, the tray record) and builds the
+// items.
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -86,8 +87,9 @@ void CZQOemUI::VFillPass(DWORD dwMode, POEMCUIPPARAM p) {
     m_logic.m_dwPdl = static_cast<DWORD>(m_logic.m_iPdlIndex);
     const BOOL records = BReadPrinterRecords(p->hPrinter, p->pPublicDM);
 
-    // The driver's helper file.
+    // The driver's helper file, and its device settings while the installation runs.
     VLoadXmlRulesFile(p);
+    m_logic.VApplyDeviceSettings();
 
     // The administrator's locks.
     m_driverData.VSetLanguage(m_logic.m_dwLanguage);

@@ -212,6 +212,10 @@ public:
     void VGetInitialFeatureOption(CZQOemUI* pPlugin, PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
+    // While the installation runs ("InstallationComplete" reads 1), the helper file's device
+    // settings are selected: "Feature.Option" texts cut at their full stops, the first piece the
+    // feature and the second its option; a text without both pieces is skipped.
+    void VApplyDeviceSettings();
 
     // ---- H. texts and lists ------------------------------------------------------------------------
     static BOOL BHasMarkPrefix(PCWSTR pszText);

@@ -450,6 +450,37 @@ int CZQUILogic::IRollValuePubId(PCWSTR pszValueName) {
     return -1;
 }
 
+void CZQUILogic::VApplyDeviceSettings() {
+    CZQXmlUiRules* rules = PLoadedRules();
+    IXMLDOMNodeList* list = rules ? rules->Parser().DeviceSettingList() : nullptr;
+    DWORD installing = 0;
+    if (!list || !m_pCUIParam ||
+        !CZQDriverData::BGetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kInstallationComplete,
+                                             &installing) ||
+        installing != 1)
+        return;
+    LONG count = 0;
+    if (FAILED(list->get_length(&count))) return;
+    for (LONG i = 0; i < count; ++i) {
+        CZQComPtr<IXMLDOMNode> element;
+        if (list->get_item(i, element.Put()) != S_OK || !element) return;
+        PWSTR* settings = nullptr;
+        DWORD settingCount = 0;
+        if (!rules->BReadSettingText(element.Get(), &settings, &settingCount)) continue;
+        for (DWORD k = 0; k < settingCount; ++k) {
+            // The texts are ours: they are cut in place.
+            PWSTR feature = settings[k];
+            PWSTR stop = feature ? wcschr(feature, L'.') : nullptr;
+            if (!stop || stop == feature) continue;
+            *stop = 0;
+            PWSTR option = stop + 1;
+            if (PWSTR next = wcschr(option, L'.')) *next = 0;
+            if (*option) DWSelectOptionByKeyword(m_pCUIParam, feature, option, DWSelectMode());
+        }
+        VFreeStringList(settings, static_cast<int>(settingCount));
+    }
+}
+
 void CZQUILogic::VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth) {
     if (!pRules || !pszWidth) return;
     const CZQXmlParserCommon& parser = pRules->Parser();

@@ -106,8 +106,8 @@ public:
     // matches nothing leaves the field as it was), -1 when it is not.
     static int ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR pszValue);
     // The item's text from the private and public devmode into pszValue (256 characters); an
-    // item the devmodes do not give leaves the text as it was. FALSE without a parameter block
-    // or a devmode the item needs.
+    // item the devmodes do not give, or whose devmode the block lacks, leaves the text as it was.
+    // TRUE whenever a parameter block (and a keyword and a text) was given.
     static BOOL BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PWSTR pszValue);
 
     // ---- locks

@@ -311,17 +311,14 @@ BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    // A devmode the item needs but the block lacks gives no text, like an item the devmodes do not
+    // hold: the caller's text stays.
     const auto* pdm = static_cast<const ZQUIDevmode*>(pParam->pOEMDM);
     const DEVMODEW* pPublic = pParam->pPublicDM;
-    auto missing = [] {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    };
     auto put = [pszValue](PCWSTR text) { ZQCopyText(pszValue, zqsettings::kItemChars, text); };
 
     if (Is(pszKeyword, L"Collate")) {
-        if (!pPublic) return missing();
-        put(pPublic->dmCollate == DMCOLLATE_TRUE ? zqsettings::kTrue : zqsettings::kFalse);
+        if (pPublic) put(pPublic->dmCollate == DMCOLLATE_TRUE ? zqsettings::kTrue : zqsettings::kFalse);
         return TRUE;
     }
     if (Is(pszKeyword, L"PageOrder")) {
@@ -331,7 +328,7 @@ BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword
             put(kPageOrderTable.pRows[item->Sel].szConfigValue);
         return TRUE;
     }
-    if (!pdm) return missing();
+    if (!pdm) return TRUE;
     const ZQUIDevmode& dm = *pdm;
 
     if (const RowItem* item = FindByKeyword(kRowItems, pszKeyword); item && item->read) {
@@ -344,7 +341,7 @@ BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword
         return TRUE;
     }
     if (Is(pszKeyword, L"Orientation")) {
-        if (!pPublic) return missing();
+        if (!pPublic) return TRUE;
         // A rotated choice reads as one of the turned rows, a plain one as portrait or landscape.
         const bool turned = dm.dwRotate180 == 1;
         const int row = turned ? FindLastRowByNumber(kOrientationTable, pPublic->dmOrientation,

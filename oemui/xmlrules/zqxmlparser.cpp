@@ -97,6 +97,8 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     };
 
     keep(L"//helper/events/event", m_pEventList);
+    // A file without features or macros still serves its other sections; only a selection the
+    // DOM cannot make ends the load.
     if (keep(L"//helper/features/feature", m_pFeatureList) != S_OK) return FALSE;
     if (keep(L"//helper/macros/macro", m_pMacroList) != S_OK) return FALSE;
 
@@ -124,7 +126,7 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     keep(L"//helper/LQJDeviceSetting/RollType", m_pRollTypeList);
     keep(L"//helper/groups/group", m_pGroupList);
 
-    return m_pFeatureList && m_pMacroList ? TRUE : FALSE;
+    return TRUE;
 }
 
 int CZQXmlParserCommon::IGetCountryCode() {

@@ -41,7 +41,8 @@ public:
 
     // Loads the helper file at this full path, replacing what an earlier load kept. FALSE when the
     // file cannot be loaded (the loaded flag is then 0), when it has no "Tarnix" component (loaded
-    // flag 1, no lists) or when it has no features or no macros.
+    // flag 1, no lists) or when the features or macros cannot be selected. A file without features
+    // or macros loads: those lists stay null like any missing section's.
     BOOL BLoad(LPCWSTR pszPath);
 
     // The entry of the list whose "name" child has this text (case-blind). The walk ends at the first

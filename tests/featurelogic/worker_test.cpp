@@ -280,6 +280,48 @@ TEST_F(Worker, TheHelperFileAndItsConstraintsLoadInTheFillPass) {
     for (const std::string& r : Reported()) EXPECT_NE("MediaType=1", r) << "the changed feature is not reported again";
 }
 
+TEST_F(Worker, DeviceSettingsOfTheHelperFileApplyOnlyWhileTheInstallationRuns) {
+    // A helper file of device settings only, the same for every country, in the temp folder.
+    std::string xml = "<device><software><component><name>Tarnix</name><helper><DeviceSettings>";
+    for (const std::string list : {"englishsetting", "japanesesetting"})
+        xml += "<" + list + "><setting>MediaType.FILM.Glossy</setting><setting>Orientation</setting><setting/></" +
+               list + "><" + list + "><setting>.LANDSCAPE_CC90</setting><setting>Orientation.</setting>" +
+               "<setting>Duplex.VERTICAL</setting></" + list + ">";
+    xml += "</DeviceSettings></helper></component></software></device>";
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    const std::wstring name = L"zqdevset" + std::to_wstring(GetCurrentProcessId()) + L".xml";
+    HANDLE file = CreateFileW((dir + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, xml.data(), static_cast<DWORD>(xml.size()), &written, nullptr));
+    CloseHandle(file);
+    m_printer.Identity().driverDirectory = dir;
+    std::vector<FixtureFeature> features = DocumentFeatures();
+    features.push_back(ValueFeature("ZQXMLFileUsed", std::string(name.begin(), name.end()).c_str()));
+    features.push_back(ListFeature("Duplex", {{"NONE", L"None"}, {"VERTICAL", L"Long Edge"}}, 0, DMPUB_DUPLEX));
+    Bind(features);
+
+    const DWORD one = 1, zero = 0;
+    const struct {
+        const char* what;
+        DWORD type;
+        const DWORD* value;  // null: no value
+        bool applied;
+    } cases[] = {{"missing", REG_DWORD, nullptr, false},
+                 {"0", REG_DWORD, &zero, false},
+                 {"1 as bytes", REG_BINARY, &one, false},
+                 {"1", REG_DWORD, &one, true}};
+    for (const auto& c : cases) {
+        if (c.value) m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"InstallationComplete", c.type, c.value, 4);
+        for (const char* feature : {"MediaType", "Duplex", "Orientation"}) m_host.SetSelection(feature, 0);
+        Passes(OEMCUIP_DOCPROP);
+        EXPECT_EQ(c.applied ? "FILM" : "PLAIN", m_host.Current("MediaType")) << c.what;
+        EXPECT_EQ(c.applied ? "VERTICAL" : "NONE", m_host.Current("Duplex")) << c.what;
+        EXPECT_EQ("PORTRAIT", m_host.Current("Orientation")) << c.what << ": texts without both pieces";
+    }
+    DeleteFileW((dir + name).c_str());
+}
+
 // ---------------------------------------------------------------------------------------------
 // The document callback.
 // ---------------------------------------------------------------------------------------------

@@ -215,14 +215,16 @@ TEST_F(DevModeItems, OrientationGreyAndPageOrderReadFromTheirSources) {
     EXPECT_EQ(L"BackToFront", Get(L"PageOrder"));
 }
 
-TEST_F(DevModeItems, MissingBlocksAreReportedNotRead) {
+TEST_F(DevModeItems, MissingDevmodesLeaveTheTextAsItWas) {
     WCHAR text[256] = L"kept";
     EXPECT_FALSE(CZQDriverData::BGetDevModeItemValue(nullptr, L"Watermarks", text));
     m_host.Param()->pOEMDM = nullptr;
-    EXPECT_FALSE(CZQDriverData::BGetDevModeItemValue(m_host.Param(), L"Watermarks", text));
     m_host.Param()->pPublicDM = nullptr;
-    EXPECT_FALSE(CZQDriverData::BGetDevModeItemValue(m_host.Param(), L"Collate", text));
-    EXPECT_STREQ(L"kept", text);
+    // A block without its devmodes reads nothing and still answers.
+    for (const wchar_t* keyword : {L"Watermarks", L"WMColor", L"ScaleChoice", L"Collate", L"Orientation"})
+        EXPECT_EQ(L"kept", Get(keyword, L"kept")) << keyword;
+    // The page order comes from the core driver's item, not from a devmode.
+    EXPECT_EQ(L"FrontToBack", Get(L"PageOrder", L"kept"));
     EXPECT_EQ(-1, CZQDriverData::ISetDevModeItem(nullptr, L"Collate", L"True"));
 }
 

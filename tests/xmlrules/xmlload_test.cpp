@@ -66,6 +66,13 @@ TEST_F(XmlRulesFileTest, LoadsTheNamedFileFromTheDriverDirectory) {
     ASSERT_TRUE(Parser().BIsLoaded());
     EXPECT_EQ(nullptr, Parser().BorderlessList());
     EXPECT_TRUE(Parser().RollSheetList());
+    // Without a parameter block: the printer and the name.
+    const HANDLE printer = m_printer.Open();
+    EXPECT_TRUE(m_ui->BLoadXmlRulesFile(printer, L"zqdesk.xml"));
+    EXPECT_TRUE(Parser().BorderlessList());
+    EXPECT_FALSE(m_ui->BLoadXmlRulesFile(printer, L"..\\zqdesk.xml"));
+    EXPECT_FALSE(Parser().BIsLoaded());
+    zqspool::Spooler().ClosePrinter(printer);
 }
 
 TEST_F(XmlRulesFileTest, MissingOrMalformedFileLeavesTheRulesOff) {
