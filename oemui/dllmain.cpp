@@ -1,7 +1,7 @@
 // Module entry of zqoemui.dll.
 #include <windows.h>
 
-#include "zqmodule.h"
+#include "common/zqmodule.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {
     switch (dwReason) {

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "common/zqtrace.h"
-#include "zqmodule.h"
+#include "common/zqmodule.h"
 #include "zqoemui.h"
 
 CZQClassFactory::CZQClassFactory() { zqmodule::AddObject(); }

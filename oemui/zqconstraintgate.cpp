@@ -13,7 +13,7 @@
 #include "device/zqmediacodes.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
-#include "zqmodule.h"
+#include "common/zqmodule.h"
 #include "zqoemui.h"
 
 namespace {

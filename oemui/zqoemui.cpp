@@ -7,8 +7,8 @@
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
-#include "zqmodule.h"
-#include "zquidevmode.h"
+#include "common/zqmodule.h"
+#include "formats/zquidevmode.h"
 
 CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();

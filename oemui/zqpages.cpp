@@ -4,7 +4,7 @@
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

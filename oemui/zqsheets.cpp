@@ -6,9 +6,9 @@
 #include "common/zqlanguage.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
-#include "zqmodule.h"
+#include "common/zqmodule.h"
 #include "zqoemui.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 // in turn put the first selection back (and report that too) before they return.
 #include <cwchar>
 
-#include "zqcommon.h"
-#include "zqhandles.h"
-#include "zqstrings.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
 
 namespace {
 

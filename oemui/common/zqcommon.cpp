@@ -1,4 +1,4 @@
-#include "zqcommon.h"
+#include "common/zqcommon.h"
 
 CZQCommon::CZQCommon() = default;
 

@@ -7,8 +7,8 @@
 // bad arguments and 122 on short buffers.
 #pragma once
 
-#include "../platform/oemuiplatform.h"
-#include "../platform/zqcoremodapi.h"
+#include "platform/oemuiplatform.h"
+#include "platform/zqcoremodapi.h"
 
 // Placement of a trackbar made over a placeholder control.
 struct ZQTrackbarSpec {

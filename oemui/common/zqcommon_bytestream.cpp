@@ -1,6 +1,6 @@
 // The byte stream of CZQCommon over the standard-library unit.
-#include "zqbytestream.h"
-#include "zqcommon.h"
+#include "formats/zqbytestream.h"
+#include "common/zqcommon.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Windows, lists and the small mappings the pages share.
-#include "../zqmodule.h"
-#include "zqcommon.h"
-#include "zqhandles.h"
-#include "zqstrings.h"
+#include "common/zqmodule.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The printer's paper, source and media lists through the device-capabilities call.
-#include "../platform/zqspooler.h"
-#include "zqcommon.h"
-#include "zqhandles.h"
+#include "platform/zqspooler.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Section merges and defaults of the private devmode, over the standard-library unit.
 #include <lmcons.h>
 
-#include "../zquidevmode.h"
-#include "zqcommon.h"
+#include "formats/zquidevmode.h"
+#include "common/zqcommon.h"
 
 namespace {
 

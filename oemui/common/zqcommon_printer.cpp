@@ -1,10 +1,10 @@
 // Printer, driver and job records and printer data, through the spooler layer.
 #include <cwchar>
 
-#include "../platform/zqspooler.h"
-#include "zqcommon.h"
-#include "zqhandles.h"
-#include "zqstrings.h"
+#include "platform/zqspooler.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
 
 #include <versionhelpers.h>
 

@@ -2,10 +2,10 @@
 #include <cstring>
 #include <cwchar>
 
-#include "../devmodetags.h"
-#include "zqcommon.h"
-#include "zqhandles.h"
-#include "zqstrings.h"
+#include "common/zqdevmodetags.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <cstring>
 #include <iterator>
 
-#include "../zqmodule.h"
-#include "zqcommon.h"
-#include "zqhandles.h"
-#include "zqlanguage.h"
+#include "common/zqmodule.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqlanguage.h"
 #include "zqproc.h"
-#include "zqstrings.h"
-#include "zqtrace.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "zqcontrols.h"
+#include "common/zqcontrols.h"
 
 #include <commctrl.h>
 
-#include "zqmsgbox.h"
+#include "common/zqmsgbox.h"
 
 namespace {
 constexpr UINT_PTR kControlSubclassId = 0x5A52;

@@ -1,4 +1,4 @@
-#include "zqlanguage.h"
+#include "common/zqlanguage.h"
 
 namespace zqlang {
 namespace {

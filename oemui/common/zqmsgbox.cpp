@@ -1,6 +1,6 @@
-#include "zqmsgbox.h"
+#include "common/zqmsgbox.h"
 
-#include "../zqmodule.h"
+#include "common/zqmodule.h"
 
 namespace zqmsgbox {
 namespace {

@@ -1,13 +1,13 @@
-#include "zqprintercaps.h"
+#include "common/zqprintercaps.h"
 
 #include <cstring>
 #include <cwchar>
 
-#include "../platform/zqspooler.h"
-#include "zqcommon.h"
-#include "zqhandles.h"
-#include "zqstrings.h"
-#include "zqtrace.h"
+#include "platform/zqspooler.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zqstrings.h"
+#include "common/zqstrings.h"
 
 #include <cstdarg>
 #include <cwchar>

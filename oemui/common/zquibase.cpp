@@ -1,17 +1,17 @@
 // CZQUIBase: binding, texts in the user's languages, paper geometry, per-user settings.
-#include "zquibase.h"
+#include "common/zquibase.h"
 
 #include <cmath>
 #include <cwchar>
 #include <utility>
 
-#include "../platform/zqspooler.h"
-#include "../zquidevmode.h"
-#include "zqhandles.h"
-#include "zqlanguage.h"
-#include "zqprintercaps.h"
-#include "zqstrings.h"
-#include "zqtrace.h"
+#include "platform/zqspooler.h"
+#include "formats/zquidevmode.h"
+#include "common/zqhandles.h"
+#include "common/zqlanguage.h"
+#include "common/zqprintercaps.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // window handles, one text buffer, and the helpers the pages share.
 #pragma once
 
-#include "zqcommon.h"
+#include "common/zqcommon.h"
 
 struct PrinterCaps;
 struct ZQUIDevmode;

@@ -3,12 +3,12 @@
 #include <cwchar>
 #include <utility>
 
-#include "../zquidevmode.h"
-#include "zqhandles.h"
-#include "zqlanguage.h"
-#include "zqprintercaps.h"
-#include "zqstrings.h"
-#include "zquibase.h"
+#include "formats/zquidevmode.h"
+#include "common/zqhandles.h"
+#include "common/zqlanguage.h"
+#include "common/zqprintercaps.h"
+#include "common/zqstrings.h"
+#include "common/zquibase.h"
 
 namespace {
 

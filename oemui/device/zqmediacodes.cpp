@@ -1,4 +1,4 @@
-#include "zqmediacodes.h"
+#include "device/zqmediacodes.h"
 
 #include "common/zqstrings.h"
 

@@ -7,9 +7,9 @@
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmlparser.h"
 #include "zqevents.h"
-#include "zqmodule.h"
+#include "common/zqmodule.h"
 #include "zqoemui.h"
-#include "zqoptcallbacks.h"
+#include "featurelogic/zqoptcallbacks.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The plug-in's own option items: planning (count pass) and building (fill pass).
-#include "zqoemitems.h"
+#include "featurelogic/zqoemitems.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,7 +11,7 @@
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmlreaders.h"
-#include "zqoptcallbacks.h"
+#include "featurelogic/zqoptcallbacks.h"
 
 namespace {
 

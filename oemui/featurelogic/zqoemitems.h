@@ -4,7 +4,7 @@
 // carries a USERDATA keyword, so the callbacks can name it.
 #pragma once
 
-#include "zquilogic.h"
+#include "featurelogic/zquilogic.h"
 
 class CZQXmlParserCommon;
 

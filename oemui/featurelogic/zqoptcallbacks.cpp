@@ -1,6 +1,6 @@
 // The document and printer option-item callbacks: the dialogs behind the plug-in's push items and
 // the features that follow a change of another.
-#include "zqoptcallbacks.h"
+#include "featurelogic/zqoptcallbacks.h"
 
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"

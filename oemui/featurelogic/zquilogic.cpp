@@ -1,6 +1,6 @@
 // CZQUILogic: binding, per-sheet state, the feature reads every rule shares, and the printer-class
 // predicates.
-#include "zquilogic.h"
+#include "featurelogic/zquilogic.h"
 
 #include <shlwapi.h>
 

@@ -12,7 +12,7 @@
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
 #include "zqpages.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 class CZQOemUI;
 class CZQXmlUiRules;

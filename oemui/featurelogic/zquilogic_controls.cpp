@@ -3,7 +3,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
-#include "zquilogic.h"
+#include "featurelogic/zquilogic.h"
 
 namespace {
 

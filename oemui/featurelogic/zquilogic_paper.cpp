@@ -6,7 +6,7 @@
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "platform/zqspooler.h"
-#include "zquilogic.h"
+#include "featurelogic/zquilogic.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
-#include "zquilogic.h"
+#include "featurelogic/zquilogic.h"
 
 namespace {
 

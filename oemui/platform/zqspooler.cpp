@@ -1,6 +1,6 @@
-#include "zqspooler.h"
+#include "platform/zqspooler.h"
 
-#include "../common/zqproc.h"
+#include "zqproc.h"
 
 namespace zqspool {
 namespace {

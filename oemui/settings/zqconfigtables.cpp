@@ -1,6 +1,6 @@
-#include "zqconfigtables.h"
+#include "settings/zqconfigtables.h"
 
-#include "../common/zqstrings.h"
+#include "common/zqstrings.h"
 
 namespace zqcfgmap {
 namespace {

@@ -9,8 +9,8 @@
 // the spooler answers it, and the routine reports that failure (last error = the spooler's answer).
 #pragma once
 
-#include "../common/zqcommon.h"
-#include "../common/zqhandles.h"
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
 
 namespace zqsettings {
 

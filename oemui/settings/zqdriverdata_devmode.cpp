@@ -5,10 +5,10 @@
 #include <cstring>
 #include <cwchar>
 
-#include "../common/zqstrings.h"
-#include "../zquidevmode.h"
-#include "zqconfigtables.h"
-#include "zqdriverdata.h"
+#include "common/zqstrings.h"
+#include "formats/zquidevmode.h"
+#include "settings/zqconfigtables.h"
+#include "settings/zqdriverdata.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Translations between the configuration manager's names and values and the driver's, and the
 // administrator's locks.
-#include "../common/zqstrings.h"
-#include "../common/zqtrace.h"
-#include "zqconfigtables.h"
-#include "zqdriverdata.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "settings/zqconfigtables.h"
+#include "settings/zqdriverdata.h"
 
 namespace {
 

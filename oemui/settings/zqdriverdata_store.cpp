@@ -1,10 +1,10 @@
 // Printer data of the settings store: text and number values under the key trees and at the root.
 #include <cstring>
 
-#include "../common/zqstrings.h"
-#include "../common/zqtrace.h"
-#include "../platform/zqspooler.h"
-#include "zqdriverdata.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "platform/zqspooler.h"
+#include "settings/zqdriverdata.h"
 
 namespace {
 

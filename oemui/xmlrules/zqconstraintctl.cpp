@@ -1,4 +1,4 @@
-#include "zqconstraintctl.h"
+#include "xmlrules/zqconstraintctl.h"
 
 #include <new>
 

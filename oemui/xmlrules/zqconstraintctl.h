@@ -8,8 +8,8 @@
 #include <windows.h>
 
 #include "platform/oemuiplatform.h"
-#include "zqfeaturetip.h"
-#include "zqptrarray.h"
+#include "xmlrules/zqfeaturetip.h"
+#include "xmlrules/zqptrarray.h"
 
 // The user-interface logic object as the controllers and the constraint gate see it: the
 // parameter block of the current core-driver call (null when there is none), through which

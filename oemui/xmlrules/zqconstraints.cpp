@@ -1,5 +1,5 @@
 // The rule set's objects and the evaluation of a feature's new option.
-#include "zqconstraints.h"
+#include "xmlrules/zqconstraints.h"
 
 #include <new>
 

@@ -11,8 +11,8 @@
 #include <windows.h>
 #include <msxml.h>
 
-#include "zqconstraintctl.h"
-#include "zqptrarray.h"
+#include "xmlrules/zqconstraintctl.h"
+#include "xmlrules/zqptrarray.h"
 
 class CZQCommon;
 

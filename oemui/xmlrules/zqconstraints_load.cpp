@@ -4,9 +4,9 @@
 
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"
-#include "zqconstraints.h"
-#include "zqxmldom.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqconstraints.h"
+#include "xmlrules/zqxmldom.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zqfeaturetip.h"
+#include "xmlrules/zqfeaturetip.h"
 
 #include <new>
 #include <string>

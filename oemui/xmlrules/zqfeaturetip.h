@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "zqptrarray.h"
+#include "xmlrules/zqptrarray.h"
 
 class CZQCommon;
 

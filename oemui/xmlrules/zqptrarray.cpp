@@ -1,4 +1,4 @@
-#include "zqptrarray.h"
+#include "xmlrules/zqptrarray.h"
 
 #include <algorithm>
 #include <cstring>

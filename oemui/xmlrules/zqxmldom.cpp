@@ -1,11 +1,11 @@
-#include "zqxmldom.h"
+#include "xmlrules/zqxmldom.h"
 
 #include <climits>
 #include <cwchar>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <windows.h>
 #include <msxml.h>
 
-#include "../platform/zqdeviceservers.h"
+#include "platform/zqdeviceservers.h"
 
 // Element names of the "constraints" section.
 enum ZQConstraintElementId : DWORD {

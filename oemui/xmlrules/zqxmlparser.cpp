@@ -1,10 +1,10 @@
-#include "zqxmlparser.h"
+#include "xmlrules/zqxmlparser.h"
 
 #include <cwchar>
 
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

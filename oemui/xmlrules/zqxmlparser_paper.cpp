@@ -2,8 +2,8 @@
 #include <cwchar>
 
 #include "common/zqstrings.h"
-#include "zqxmlparser.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

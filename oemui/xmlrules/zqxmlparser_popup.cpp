@@ -4,11 +4,11 @@
 
 #include "common/zqcommon.h"
 #include "common/zqmsgbox.h"
-#include "common/zqproc.h"
+#include "zqproc.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
-#include "zqxmlparser.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zqxmlreaders.h"
+#include "xmlrules/zqxmlreaders.h"
 
 #include <cfloat>
 #include <cmath>
@@ -6,8 +6,8 @@
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
-#include "zqxmlparser.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

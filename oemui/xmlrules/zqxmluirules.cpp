@@ -1,5 +1,5 @@
 // The rule engine: macros of the helper file run on the core driver's option items.
-#include "zqxmluirules.h"
+#include "xmlrules/zqxmluirules.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -7,8 +7,8 @@
 
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
-#include "zquidevmode.h"
-#include "zqxmlutil.h"
+#include "formats/zquidevmode.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "common/zquibase.h"
 #include "platform/oemuiplatform.h"
-#include "zqxmlparser.h"
-#include "zqxmlreaders.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmlreaders.h"
 
 // Limits of a custom paper size in the caller's record, filled by "option_name" elements.
 struct ZQCustomSizeLimits {

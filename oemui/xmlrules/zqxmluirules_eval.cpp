@@ -5,8 +5,8 @@
 
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
-#include "zqxmluirules.h"
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmluirules.h"
+#include "xmlrules/zqxmlutil.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "zqxmlutil.h"
+#include "xmlrules/zqxmlutil.h"
 
 #include <cwchar>
 

@@ -1,6 +1,6 @@
 #include "zqinstall.h"
 
-#include "common/zqhandles.h"
+#include "zqowner.h"
 #include "zqmodel.h"
 #include "zqprinter.h"
 

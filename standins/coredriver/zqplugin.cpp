@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "common/zqproc.h"
+#include "zqproc.h"
 #include "zqsession.h"
 
 namespace {

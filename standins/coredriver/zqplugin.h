@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/zqhandles.h"
+#include "zqowner.h"
 #include "zqoemcontract.h"
 
 // The core driver's helper interface: a COM object of its own whose methods forward to the callback

@@ -1,6 +1,6 @@
 #include "zqprinter.h"
 
-#include "common/zqhandles.h"
+#include "zqowner.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/zqhandles.h"
+#include "zqowner.h"
 #include <windows.h>
 #include <commctrl.h>
 #include <winspool.h>

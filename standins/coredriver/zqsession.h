@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/zqhandles.h"
+#include "zqowner.h"
 #include "zqoemcontract.h"
 #include "zqhostdm.h"
 #include "zqmodel.h"

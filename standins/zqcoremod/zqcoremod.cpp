@@ -1,7 +1,7 @@
 // Stand-in of the status module's dialogs: no window, only a record of the request.
 #include <windows.h>
 
-#include "platform/zqcoremodapi.h"
+#include "zqcoremodapi.h"
 #include "zqcoremodrecord.h"
 #include "zqstandinrecord.h"
 

@@ -3,8 +3,8 @@
 
 #include <cwchar>
 
-#include "platform/zqcoremodapi.h"
-#include "platform/zqwarnmodapi.h"
+#include "zqcoremodapi.h"
+#include "zqwarnmodapi.h"
 #include "zqstandinrecord.h"
 #include "zqwarnmodrecord.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "common/zqproc.h"
+#include "zqproc.h"
 #include "zqoemcontract.h"
 #include "testsupport.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/zqlanguage.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "testsupport.h"
 
 namespace zqtest {

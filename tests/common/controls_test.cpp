@@ -10,7 +10,7 @@
 #include "common/zqcontrols.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "commontest.h"
 #include "common/zqcommon.h"
-#include "devmodetags.h"
-#include "zquidevmode.h"
+#include "common/zqdevmodetags.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

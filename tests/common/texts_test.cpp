@@ -9,10 +9,10 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqlanguage.h"
-#include "common/zqproc.h"
+#include "zqproc.h"
 #include "zqcoremodrecord.h"
-#include "zqmodule.h"
-#include "zquidevmode.h"
+#include "common/zqmodule.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

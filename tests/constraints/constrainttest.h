@@ -12,7 +12,7 @@
 
 #include "common/zqcommon.h"
 #include "optitemfixture.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "xmlrules/zqconstraintctl.h"
 
 namespace zqcontest {

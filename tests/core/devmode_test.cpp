@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "common/zqcommon.h"
-#include "devmodetags.h"
-#include "zquidevmode.h"
+#include "common/zqdevmodetags.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "devmodetags.h"
+#include "common/zqdevmodetags.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "common/zquibase.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "zqhostapp.h"
 #include "zqhostpage.h"
 #include "zqprinter.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

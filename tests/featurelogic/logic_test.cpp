@@ -10,7 +10,7 @@
 #include "common/zqmsgbox.h"
 #include "featurelogic/zquilogic.h"
 #include "optitemfixture.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
 #include "xmlrules/zqxmluirules.h"

@@ -8,7 +8,7 @@
 
 #include "common/zqhandles.h"
 #include "optitemfixture.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
 #include "xmlrules/zqxmlparser.h"

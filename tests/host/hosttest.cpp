@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "common/zqproc.h"
+#include "zqproc.h"
 #include "zqoemcontract.h"
 #include "testsupport.h"
 #include "zqhostpage.h"

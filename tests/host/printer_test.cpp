@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "common/zqhandles.h"
-#include "common/zqproc.h"
+#include "zqowner.h"
+#include "zqproc.h"
 #include "hosttest.h"
 #include "testsupport.h"
 #include "zqhostapp.h"

@@ -8,7 +8,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
-#include "common/zqproc.h"
+#include "zqproc.h"
 #include "hosttest.h"
 #include "testsupport.h"
 #include "zqhostapp.h"

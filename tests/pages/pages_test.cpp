@@ -14,7 +14,7 @@
 #include "optitemfixture.h"
 #include "zqoemui.h"
 #include "zqpages.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

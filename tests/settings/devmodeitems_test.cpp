@@ -6,7 +6,7 @@
 
 #include "optitemfixture.h"
 #include "settings/zqdriverdata.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

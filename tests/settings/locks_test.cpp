@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "optitemfixture.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "settings/zqdriverdata.h"
 #include "settingstest.h"
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "settings/zqdriverdata.h"
 #include "settingstest.h"
 

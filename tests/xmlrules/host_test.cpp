@@ -17,7 +17,7 @@
 #include "zqhostpage.h"
 #include "zqinstall.h"
 #include "zqprinter.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "common/zqmsgbox.h"
 #include "macrotest.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "testsupport.h"
 #include "zqwarnmodrecord.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "macrotest.h"
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 using zqmacrotest::Feature;
 using zqmacrotest::Macro;

@@ -1,6 +1,6 @@
 // The plug-in object loads the helper file named by "ZQXMLFileUsed" from the driver's directory.
 #include "optitemfixture.h"
-#include "platform/zqmemprinter.h"
+#include "zqmemprinter.h"
 #include "testsupport.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <cwchar>
 
-#include "common/zqhandles.h"
-#include "common/zqproc.h"
+#include "zqowner.h"
+#include "zqproc.h"
 #include "zqoemcontract.h"
 #include "zqhostdm.h"
 #include "zqprinter.h"

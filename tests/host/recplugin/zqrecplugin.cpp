@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "common/zqhandles.h"
-#include "common/zqproc.h"
+#include "zqowner.h"
+#include "zqproc.h"
 #include "zqoemcontract.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zqwchar.h"
+#include "formats/zqwchar.h"
 
 namespace zqdm {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "zqspooler.h"
+#include "zqspoolapi.h"
 
 namespace zqspool {
 

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "../zqwchar.h"
+#include "formats/zqwchar.h"
 
 namespace zqbs {
 

@@ -1,4 +1,4 @@
-#include "zqbytestream.h"
+#include "formats/zqbytestream.h"
 
 
 namespace zqbs {

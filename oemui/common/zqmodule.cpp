@@ -1,4 +1,4 @@
-#include "zqmodule.h"
+#include "common/zqmodule.h"
 
 namespace zqmodule {
 namespace {

@@ -1,9 +1,9 @@
-#include "zquidevmode.h"
+#include "formats/zquidevmode.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "devmodetags.h"
+#include "formats/devmodetags.h"
 
 namespace zqdm {
 namespace {

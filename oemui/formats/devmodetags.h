@@ -20,17 +20,3 @@ void WriteEmptyRecord(uint8_t* rec);
 long FindRecord(const uint8_t* bytes, size_t size, const uint8_t* wantValue);
 
 }  // namespace zqtag
-
-#ifdef _WIN32
-#include <windows.h>
-
-class CZQDevmodeTags {
-public:
-    // Writes guid into the first record whose value is all zero.
-    static BOOL BSetValue(BYTE* pBytes, DWORD cbSize, const GUID& guid);
-    // Points *ppValue at the 16-byte value of the first record, whatever it holds.
-    static BOOL BGetValue(BYTE* pBytes, DWORD cbSize, BYTE** ppValue);
-    // Zeroes the value of the record holding guid.
-    static BOOL BClearValue(BYTE* pBytes, DWORD cbSize, const GUID& guid);
-};
-#endif
