@@ -3,34 +3,19 @@
 #include <cwchar>
 #include <new>
 
-#include "common/zqtrace.h"
-#include "xmlrules/zqconstraints.h"
-#include "xmlrules/zqxmlparser.h"
-#include "xmlrules/zqxmluirules.h"
+#include "common/zqevents.h"
 #include "common/zqmodule.h"
+#include "common/zqtrace.h"
+#include "featurelogic/zqcommonuiprop.h"
 #include "formats/zquidevmode.h"
 
 CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
-    m_pCommon = new (std::nothrow) CZQCommon();
-    m_pXmlUiRules = new (std::nothrow) CZQXmlUiRules();
-    m_logic.m_pCaps = &m_caps;
-    m_logic.m_pRules = m_pXmlUiRules;
     // The constraint gate reads and sets features through the binding's logic.
-    m_pConstraintLogic = &m_logic;
+    m_gate.VSetConstraintLogic(&m_binding.logic);
 }
 
-CZQOemUI::~CZQOemUI() {
-    // The rule set's message box and tip windows read their texts through m_pCommon: it goes first.
-    delete m_pConstraints;
-    VDeleteTabObjects();
-    ZQFreePrinterCaps(&m_caps);
-    ZQFreePaperList(&m_paperList);
-    delete m_pXmlUiRules;
-    delete m_pCommon;
-    if (m_pDriverUI) m_pDriverUI->Release();
-    zqmodule::ReleaseObject();
-}
+CZQOemUI::~CZQOemUI() { zqmodule::ReleaseObject(); }
 
 // ---------------------------------------------------------------------------------------------
 // IUnknown
@@ -64,8 +49,8 @@ STDMETHODIMP CZQOemUI::PublishDriverInterface(IUnknown* pIUnknown) {
     if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, reinterpret_cast<void**>(&pDriverUI))) ||
         !pDriverUI)
         return E_FAIL;
-    if (m_pDriverUI) m_pDriverUI->Release();
-    m_pDriverUI = pDriverUI;
+    if (m_binding.pDriverUI) m_binding.pDriverUI->Release();
+    m_binding.pDriverUI = pDriverUI;
     return S_OK;
 }
 
@@ -90,7 +75,8 @@ STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD
 STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
     ZQ_TRACE("CZQOemUI::DevMode");
     zqmodule::VMarkInUse();
-    if (!pOemDMParam || !m_pCommon) {
+    CZQCommon* const pCommon = m_binding.pCommon;
+    if (!pOemDMParam || !pCommon) {
         SetLastError(ERROR_INVALID_DATA);
         return E_FAIL;
     }
@@ -111,13 +97,13 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
         return E_FAIL;
     }
     // Default texts (the watermark's "[none]") come in the UI language from the status module.
-    m_pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
+    pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
     if (dwMode == OEMDM_DEFAULT)
-        return m_pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
+        return pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
 
     // Convert and merge: the incoming block's sections over the output, defaults where it is not ours.
     PDEVMODEW pPublic = pOemDMParam->pPublicDMOut ? pOemDMParam->pPublicDMOut : pOemDMParam->pPublicDMIn;
-    return m_pCommon->BMergeDevmode(pOemDMParam->pOEMDMOut, pPublic, pOemDMParam->pOEMDMIn) ? S_OK : E_FAIL;
+    return pCommon->BMergeDevmode(pOemDMParam->pOEMDMOut, pPublic, pOemDMParam->pOEMDMIn) ? S_OK : E_FAIL;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -126,31 +112,13 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::VMarkInUse();
-    return HrPropertySheets(pPSUIInfo, lParam, kSheetDocument);
+    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
 }
 
 STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
     zqmodule::VMarkInUse();
-    return HrPropertySheets(pPSUIInfo, lParam, kSheetDevice);
-}
-
-HRESULT CZQOemUI::HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet) {
-    if (!pPSUIInfo) {
-        SetLastError(ERROR_INVALID_DATA);
-        return E_FAIL;
-    }
-    switch (pPSUIInfo->Reason) {
-        case PROPSHEETUI_REASON_INIT: return IBuildPages(pPSUIInfo, dwSheet) ? S_OK : E_FAIL;
-        case PROPSHEETUI_REASON_SET_RESULT: {
-            // A page's result becomes the sheet's result.
-            const auto* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
-            if (result) pPSUIInfo->Result = result->Result;
-            return S_OK;
-        }
-        case PROPSHEETUI_REASON_DESTROY: VEndSheet(pPSUIInfo); return S_OK;
-        default: return S_OK;
-    }
+    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
@@ -171,7 +139,7 @@ STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
 STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::VMarkInUse();
-    if (iDriverEvent == PRINTER_EVENT_INITIALIZE) VInitializePrinter(pPrinterName);
+    if (iDriverEvent == PRINTER_EVENT_INITIALIZE) ZQInitializePrinter(pPrinterName);
     return S_OK;
 }
 
@@ -205,43 +173,10 @@ STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOI
 }
 
 // ---------------------------------------------------------------------------------------------
-// The driver's XML helper file
+// Option items
 // ---------------------------------------------------------------------------------------------
-namespace {
-
-// The helper file must lie in the driver's directory itself: a name with a path, a drive, a
-// stream or a way up is refused.
-bool BIsPlainFileName(PCWSTR pszName) {
-    for (PCWSTR p = pszName; *p; ++p)
-        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
-    return wcsstr(pszName, L"..") == nullptr;
-}
-
-}  // namespace
-
-CZQXmlParserCommon* CZQOemUI::XmlParser() const { return m_pXmlUiRules ? &m_pXmlUiRules->Parser() : nullptr; }
-
-void CZQOemUI::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {
-    ZQ_TRACE("CZQOemUI::VLoadXmlRulesFile");
-    if (!pParam || !XmlParser()) return;
-    CZQLocalPtr<WCHAR> option;
-    if (CZQCommon::DWGetFeatureOption(pParam, L"ZQXMLFileUsed", option.Put()) != ZQOPT_OK || !option ||
-        !option[0])
-        return;
-    BLoadXmlRulesFile(pParam->hPrinter, option.Get());
-}
-
-BOOL CZQOemUI::BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName) {
-    CZQXmlParserCommon* const pParser = XmlParser();
-    if (!pParser || !pszFileName || !pszFileName[0]) return FALSE;
-    if (!BIsPlainFileName(pszFileName)) {
-        pParser->VSetLoaded(FALSE);
-        return FALSE;
-    }
-    CZQLocalPtr<WCHAR> path;
-    if (!CZQCommon::BGetDriverDirFile(hPrinter, path.Put(), pszFileName)) return FALSE;
-    pParser->VSetLoaded(FALSE);
-    if (!pParser->BLoad(path.Get())) return FALSE;
-    pParser->VSetLoaded(TRUE);
-    return TRUE;
+STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
+    ZQ_TRACE("CZQOemUI::CommonUIProp");
+    zqmodule::VMarkInUse();
+    return ZQCommonUIProp(m_binding, m_gate, this, dwMode, pOemCUIPParam);
 }

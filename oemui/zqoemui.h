@@ -1,20 +1,15 @@
-// CZQOemUI: the plug-in object, one per binding of the core driver.
+// CZQOemUI: the plug-in object, one per binding of the core driver. A thin COM shell: each method
+// forwards to an object the plug-in owns (the binding's objects and the CommonUIProp worker, the
+// constraint gate, the sheet builder with its page objects).
 #pragma once
 
-#include "common/zqcommon.h"
-#include "common/zqprintercaps.h"
-#include "featurelogic/zqoemitems.h"
-#include "featurelogic/zquilogic.h"
+#include "featurelogic/zqbinding.h"
+#include "featurelogic/zqconstraintgate.h"
+#include "featurelogic/zqplugin.h"
+#include "pages/zqsheets.h"
 #include "platform/oemuiplatform.h"
-#include "settings/zqdriverdata.h"
-#include "zqpages.h"
 
-class CZQConstraintRuleSet;
-class CZQXmlParserCommon;
-class CZQXmlUiRules;
-class IZQConstraintLogic;
-
-class CZQOemUI : public IPrintOemUI2 {
+class CZQOemUI : public IPrintOemUI2, public IZQPlugin {
 public:
     CZQOemUI();
     virtual ~CZQOemUI();
@@ -26,10 +21,12 @@ public:
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
-    // IPrintOemUI
-    STDMETHODIMP PublishDriverInterface(IUnknown* pIUnknown) override;
+    // IPrintOemCommon
     STDMETHODIMP GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) override;
     STDMETHODIMP DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) override;
+
+    // IPrintOemUI
+    STDMETHODIMP PublishDriverInterface(IUnknown* pIUnknown) override;
     STDMETHODIMP CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) override;
     STDMETHODIMP DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) override;
     STDMETHODIMP DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) override;
@@ -54,134 +51,67 @@ public:
     STDMETHODIMP DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
                                PVOID pbOut, PINT piResult) override;
 
-    // The core driver's helper interface, once published.
-    IPrintOemDriverUI* DriverUI() const { return m_pDriverUI; }
-    // The settings store of this binding.
-    CZQDriverData& DriverData() { return m_driverData; }
+    // ---- IZQPlugin: the binding
+    CZQUILogic* Logic() override { return &m_binding.logic; }
+    PrinterCaps* Caps() override { return &m_binding.caps; }
+    const PaperList& Papers() const override { return m_binding.papers; }
+    StatusRecord* Status() override { return &m_binding.status; }
+    CZQDriverData& DriverData() override { return m_binding.driverData; }
+    CZQXmlUiRules* XmlUiRules() const override { return m_binding.pRules; }
+    CZQXmlParserCommon* XmlParser() const override { return m_binding.XmlParser(); }
+    IPrintOemDriverUI* DriverUI() const override { return m_binding.pDriverUI; }
+    POEMCUIPPARAM CUIParam() const override { return m_binding.pCUIParam; }
+    DWORD CUIMode() const override { return m_binding.dwCUIMode; }
+    const ZQOemItemPlan& OemItems() const override { return m_binding.itemPlan; }
+    CZQCommon* Common() const { return m_binding.pCommon; }
+    void VLoadXmlRulesFile(POEMCUIPPARAM pParam) { m_binding.VLoadXmlRulesFile(pParam); }
+    BOOL BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName) {
+        return m_binding.BLoadXmlRulesFile(hPrinter, pszFileName);
+    }
+    BOOL BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM) {
+        return m_binding.BReadPrinterRecords(hPrinter, pPublicDM);
+    }
 
-    // Loads the driver's XML helper file into the rule engine's parser: the file named by the
-    // current option of "ZQXMLFileUsed", in the driver's directory. The parser's loaded flag is set
-    // only when the load succeeded.
-    void VLoadXmlRulesFile(POEMCUIPPARAM pParam);
-    // The same for a caller without a parameter block: the helper file of this name in the
-    // printer's driver directory. A name with a path, a drive or a way up is refused and leaves
-    // the rules off; a name the driver directory cannot be found for changes nothing. TRUE when
-    // the file loaded.
-    BOOL BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName);
-    // The rule engine (null only when it could not be made) and its parser; users test the
-    // parser's loaded flag before any rule call.
-    CZQXmlUiRules* XmlUiRules() const { return m_pXmlUiRules; }
-    CZQXmlParserCommon* XmlParser() const;
-    // The OEMCUIPPARAM of the current CommonUIProp call and its mode (1 document, 2 printer).
-    POEMCUIPPARAM CUIParam() const { return m_pCUIParam; }
-    DWORD CUIMode() const { return m_dwCUIMode; }
-    CZQCommon* Common() const { return m_pCommon; }
-    // The user-interface logic of the binding, with the working copy and the per-sheet state.
-    CZQUILogic* Logic() { return &m_logic; }
-    // The plug-in's own items of the current call, as the count pass planned them.
-    const ZQOemItemPlan& OemItems() const { return m_itemPlan; }
+    // ---- IZQPlugin: the constraint gate
+    void VSetConstraintLogic(IZQConstraintLogic* pLogic) { m_gate.VSetConstraintLogic(pLogic); }
+    BOOL BLoadConstraints() { return m_gate.BLoadConstraints(); }
+    BOOL BConstraintsLoaded() const override { return m_gate.BConstraintsLoaded(); }
+    BOOL BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) override {
+        return m_gate.BAttachConstraintDialog(pszFeature, hDlg, iAnchorId);
+    }
+    BOOL BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) override {
+        return m_gate.BDetachConstraintControls(pszFeature, hDlg);
+    }
+    BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) override {
+        return m_gate.BCheckConstraint(pszFeature, hDlg, pdwCancelled);
+    }
+    BOOL BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const override {
+        return m_gate.BUserMediaKeyword(pszMediaType, ppszKeyword);
+    }
+    BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const override {
+        return m_gate.BMediaTypeNameFromId(pszMediaType, pszText, cchText);
+    }
+    BOOL BGetAlertIcon(HICON* phIcon) const override { return m_gate.BGetAlertIcon(phIcon); }
+    BOOL BRunCommandLine(PCWSTR pszCommandLine) override { return m_gate.BRunCommandLine(pszCommandLine); }
+    CZQConstraintRuleSet* ConstraintRules() const { return m_gate.ConstraintRules(); }
 
-    // ---- printer records of the binding
-    // Reads the printer capability record and the paper list for the current call's printer.
-    BOOL BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM);
-    PrinterCaps* Caps() { return &m_caps; }
-    const PaperList& Papers() const { return m_paperList; }
-    StatusRecord* Status() { return &m_status; }
-
-    // ---- pages
-    // The page object and its context of a page id (null when not made).
-    CZQTabBase* Tab(int iPageId) const;
-    PageContext* Context(int iPageId);
+    // ---- IZQPlugin: the pages
+    CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }
+    PageContext* Context(int iPageId) override { return m_sheets.Context(iPageId); }
+    SheetRecord* Sheet() const override { return m_sheets.Sheet(); }
+    int ISheetPosition(int iPageId) const override { return m_binding.logic.IGetPageIndex(nullptr, iPageId); }
     template <typename T>
     T* TabAs(int iPageId) const {
         return static_cast<T*>(Tab(iPageId));
     }
-    // Makes every page object of the table (the old ones go first); deletes them.
-    BOOL BCreateTabObjects(const ZQSheetFacts& facts);
-    void VDeleteTabObjects();
-    // The record of the sheet being shown (null between sheets).
-    SheetRecord* Sheet() const { return m_pSheetRecord; }
-    // Sheet position of a page id, -1 when the page is not in the sheet.
-    int ISheetPosition(int iPageId) const;
-
-    // ---- constraint gate: the only door to the constraint rules --------------------------------
-    // The user-interface logic object through which the gate and its controllers read and set
-    // features (not owned); the CommonUIProp worker sets it before loading the constraints.
-    void VSetConstraintLogic(IZQConstraintLogic* pLogic) { m_pConstraintLogic = pLogic; }
-    // Called from CommonUIProp: with the feature "ZQConstraints" at any option, the helper file's
-    // "constraints" section becomes the rule set and the three controllers are made; for the
-    // document sheet the stored media and quality are then checked, with the foreground window as
-    // the owner of any question. TRUE when the constraints are on.
-    BOOL BLoadConstraints();
-    BOOL BConstraintsLoaded() const { return m_bConstraintsOn; }
-    // A page or dialog attaches the controller of the feature beside its anchor control at
-    // initialisation and detaches it when it closes (the dialog argument of the detach is unused).
-    BOOL BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId);
-    BOOL BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg);
-    // Checks the feature's current option after a change; a user-defined media type is checked as
-    // the media it is based on. With *pdwCancelled 1 the caller restores the previous option.
-    BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled);
-    // A user-defined media type (a "MediaType" option) through the paper list: the keyword of the
-    // media it is based on (a new local-heap string), and the text shown for it (cut to the
-    // capacity, always terminated). TRUE when found.
-    BOOL BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const;
-    BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const;
-    // The alert icon kept by the alert gate; FALSE only without an out pointer.
-    BOOL BGetAlertIcon(HICON* phIcon) const;
-    // Starts the command line (at most 511 characters); a start that fails is shown to the user.
-    BOOL BRunCommandLine(PCWSTR pszCommandLine);
-    CZQConstraintRuleSet* ConstraintRules() const { return m_pConstraints; }
+    BOOL BCreateTabObjects(const ZQSheetFacts& facts) { return m_sheets.BCreateTabObjects(facts); }
+    void VDeleteTabObjects() { m_sheets.VDeleteTabObjects(); }
 
 private:
-    HRESULT HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet);
-    // Lays the page contexts and adds the pages of one sheet; FALSE (nothing left added) when the
-    // sheet refuses a page.
-    BOOL IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet);
-    void VRemoveAddedPages(POEMUIPSPARAM pSheetParam, int cAdded);
-    void VEndSheet(PPROPSHEETUI_INFO pPSUIInfo);
-    // Printer-data work of the INITIALIZE printer event.
-    void VInitializePrinter(PCWSTR pszPrinterName);
-    BOOL BCreateConstraintControllers();
-    POEMCUIPPARAM PConstraintParam() const;
-    // The first paper-list entry whose name is the display name of the "MediaType" option.
-    const PaperListEntry* PFindUserMedia(PCWSTR pszMediaType) const;
-    // The fill pass of CommonUIProp.
-    void VFillPass(DWORD dwMode, POEMCUIPPARAM pParam);
-    // The header values of the private devmode that follow the driver's features.
-    void VFillHeaderValues(POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode);
-
     volatile LONG m_cRef = 1;
-    IPrintOemDriverUI* m_pDriverUI = nullptr;
-    // Shared text and printer helper of the binding.
-    CZQCommon* m_pCommon = nullptr;
-    // The rule engine with the helper file's parser, for the whole binding.
-    CZQXmlUiRules* m_pXmlUiRules = nullptr;
-    // The settings store; its owner copies the printer-language number in before each use.
-    CZQDriverData m_driverData;
-    POEMCUIPPARAM m_pCUIParam = nullptr;
-    DWORD m_dwCUIMode = 0;
-    PrinterCaps m_caps = {};
-    PaperList m_paperList = {};
-    StatusRecord m_status;
-    // Print-quality and media values imported from the configuration manager.
-    WCHAR m_szImportedPrintQuality[256] = {};
-    WCHAR m_szPrintQualityGroup[256] = {};
-    WCHAR m_szImportedMediaKeyword[256] = {};
-    // Printer command language for the font installer: 1 PCL, 2 other.
-    DWORD m_dwPrinterLanguage = 0;
-    // Page objects and their contexts, by page id; they live until the pages are built again.
-    CZQTabBase* m_apTabs[kPageIdCount] = {};
-    PageContext m_aContexts[kPageIdCount] = {};
-    SheetRecord* m_pSheetRecord = nullptr;
-    PVOID m_pSavedUserData = nullptr;
-    // Constraints: on after a successful load; the rule set owns the controllers.
-    BOOL m_bConstraintsOn = FALSE;
-    CZQConstraintRuleSet* m_pConstraints = nullptr;
-    IZQConstraintLogic* m_pConstraintLogic = nullptr;
-    // The alert icon of the alert gate (a shared icon, null until the alerts load it).
-    HICON m_hAlertIcon = nullptr;
-    CZQUILogic m_logic;
-    // The plug-in's items the count pass planned, and the block it planned them for.
-    ZQOemItemPlan m_itemPlan = {};
-    POEMCUIPPARAM m_pPlannedParam = nullptr;
+    // Destroyed in reverse: the pages first, then the gate (its texts come from the binding's
+    // helper), then the binding.
+    CZQBinding m_binding;
+    CZQConstraintGate m_gate{m_binding};
+    CZQSheetBuilder m_sheets;
 };

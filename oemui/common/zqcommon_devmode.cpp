@@ -52,8 +52,8 @@ void CZQCommon::VMergeSection(int section, PVOID pOutDM, PDEVMODEW pPublicDM, co
     }
     auto& out = *static_cast<ZQUIDevmode*>(pOutDM);
     const auto sec = static_cast<zqdm::Section>(section);
-    if (zqdm::IsCurrentBlock(pInDM, zqdm::kSize)) {
-        zqdm::CopySection(sec, out, *static_cast<const ZQUIDevmode*>(pInDM));
+    if (const ZQUIDevmode* in = zqdm::CurrentBlock(pInDM)) {
+        zqdm::CopySection(sec, out, *in);
         return;
     }
     DefaultTexts texts;

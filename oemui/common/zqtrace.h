@@ -1,11 +1,25 @@
-// Entry/exit trace on the debugger channel: "Class::Method>>" and "Class::Method<<".
+// Entry/exit trace on the debugger channel: "Class::Method>>" and "Class::Method<<". Debug builds
+// always trace; release builds only when switched on, by the environment variable ZQOEMUI_TRACE
+// (any value but "0") or the per-user registry value "ZQTrace" (REG_DWORD, not 0) under
+// HKCU\Software\Quorvane, read once per process. Switched off, a trace point costs one load.
 #pragma once
 
 #include <windows.h>
 
+namespace zqtrace {
+bool Enabled();
+// One line of its own on the debugger channel, when tracing is on.
+inline void Line(const wchar_t* text) {
+    if (!Enabled()) return;
+    const DWORD lastError = GetLastError();
+    OutputDebugStringW(text);
+    SetLastError(lastError);
+}
+}  // namespace zqtrace
+
 class CZQTraceScope {
 public:
-    explicit CZQTraceScope(const wchar_t* name) : m_name(name) { Emit(L">>"); }
+    explicit CZQTraceScope(const wchar_t* name) : m_name(zqtrace::Enabled() ? name : nullptr) { Emit(L">>"); }
     ~CZQTraceScope() { Emit(L"<<"); }
     CZQTraceScope(const CZQTraceScope&) = delete;
     CZQTraceScope& operator=(const CZQTraceScope&) = delete;
@@ -13,6 +27,7 @@ public:
 private:
     // Tracing must not disturb the last error a routine reports.
     void Emit(const wchar_t* mark) const {
+        if (!m_name) return;
         const DWORD lastError = GetLastError();
         wchar_t line[160];
         lstrcpynW(line, m_name, 150);

@@ -2,14 +2,16 @@
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
 // helper file and its device settings, locks, job-storage values, the tray record) and builds the
 // items.
+#include "featurelogic/zqcommonuiprop.h"
+
+#include "common/zqevents.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
-#include "xmlrules/zqxmlparser.h"
-#include "zqevents.h"
-#include "common/zqmodule.h"
-#include "zqoemui.h"
+#include "featurelogic/zqbinding.h"
+#include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqoptcallbacks.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 
@@ -34,11 +36,60 @@ bool OffersColor(POEMCUIPPARAM pParam) {
            item->pOptType->Count >= 2;
 }
 
+// The header values of the private devmode that follow the driver's features.
+void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode) {
+    if (!pDevmode) return;
+    pDevmode->dwModelCode = 0;
+    pDevmode->dwPdl = static_cast<uint32_t>(logic.m_iPdlIndex);
+    pDevmode->dwColorMode = OffersColor(pParam) ? 2 : 1;
+    pDevmode->dwLayoutMode = 3;
+}
+
+// The fill pass: the binding prepared for the sheet, then the plug-in's items built.
+void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD dwMode, POEMCUIPPARAM p) {
+    ZQ_TRACE("ZQCommonUIProp fill pass");
+    CZQUILogic& logic = b.logic;
+    // The private devmode's header values, in the core driver's block and in the working copy.
+    logic.m_dwLanguage = static_cast<DWORD>(logic.m_iPdlIndex);
+    ZQUIDevmode* coreDM = zqdm::CurrentBlock(p->pOEMDM);
+    FillHeaderValues(logic, p, coreDM);
+    FillHeaderValues(logic, p, logic.WorkDM());
+    logic.m_dwPdl = static_cast<DWORD>(logic.m_iPdlIndex);
+    const BOOL records = b.BReadPrinterRecords(p->hPrinter, p->pPublicDM);
+
+    // The driver's helper file, and its device settings while the installation runs.
+    b.VLoadXmlRulesFile(p);
+    logic.VApplyDeviceSettings();
+
+    // The administrator's locks.
+    b.driverData.VSetLanguage(logic.m_dwLanguage);
+    CZQDriverData::VApplyLockData(p);
+
+    // The helper file's constraints.
+    gate.BLoadConstraints();
+
+    if (dwMode == OEMCUIP_DOCPROP) {
+        logic.BFillDevmodeEnums(coreDM);
+        logic.BFillDevmodeEnums(logic.WorkDM());
+    }
+
+    // Trays for the device-capabilities answers; a user without the rights to write printer data
+    // leaves the record of the last event.
+    if (records && p->hPrinter) ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName);
+
+    // The plug-in's own items: the set the count pass planned for this block (a block that had
+    // no count pass gets its plan now), never more than the core driver made room for.
+    if (b.pPlannedParam != p) ZQPlanOemItems(logic, dwMode, &b.itemPlan);
+    b.pPlannedParam = nullptr;
+    // The callback record first: push items point back to it.
+    ZQBindOptItemCallback(pPlugin, p, dwMode);
+    p->cOEMOptItems = ZQBuildOemItems(logic, b.itemPlan, b.XmlParser(), p);
+}
+
 }  // namespace
 
-STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
-    ZQ_TRACE("CZQOemUI::CommonUIProp");
-    zqmodule::VMarkInUse();
+HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD dwMode,
+                       POEMCUIPPARAM pOemCUIPParam) {
     if (!pOemCUIPParam || pOemCUIPParam->cbSize < sizeof(OEMCUIPPARAM) ||
         (dwMode != OEMCUIP_DOCPROP && dwMode != OEMCUIP_PRNPROP)) {
         SetLastError(ERROR_INVALID_DATA);
@@ -46,72 +97,24 @@ STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     }
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.
-    m_pCUIParam = pOemCUIPParam;
-    m_dwCUIMode = dwMode;
-    m_logic.VSetParam(pOemCUIPParam, dwMode);
-    if (m_pCommon) {
-        m_pCommon->VLoadResourceModule(pOemCUIPParam->hPrinter);
-        m_logic.VSetResourceModule(m_pCommon->HResModule());
+    b.pCUIParam = pOemCUIPParam;
+    b.dwCUIMode = dwMode;
+    CZQUILogic& logic = b.logic;
+    logic.VSetParam(pOemCUIPParam, dwMode);
+    if (b.pCommon) {
+        b.pCommon->VLoadResourceModule(pOemCUIPParam->hPrinter);
+        logic.VSetResourceModule(b.pCommon->HResModule());
     }
-    m_logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
-    m_logic.m_iPdlIndex = PdlIndex(pOemCUIPParam);
+    logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
+    logic.m_iPdlIndex = PdlIndex(pOemCUIPParam);
 
     if (!pOemCUIPParam->pOEMOptItems) {
         // Count pass: the fill pass builds exactly this set.
-        ZQPlanOemItems(m_logic, dwMode, &m_itemPlan);
-        m_pPlannedParam = pOemCUIPParam;
-        pOemCUIPParam->cOEMOptItems = m_itemPlan.dwCount;
+        ZQPlanOemItems(logic, dwMode, &b.itemPlan);
+        b.pPlannedParam = pOemCUIPParam;
+        pOemCUIPParam->cOEMOptItems = b.itemPlan.dwCount;
         return S_OK;
     }
-    VFillPass(dwMode, pOemCUIPParam);
+    FillPass(b, gate, pPlugin, dwMode, pOemCUIPParam);
     return S_OK;
-}
-
-void CZQOemUI::VFillHeaderValues(POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode) {
-    if (!pDevmode) return;
-    pDevmode->dwModelCode = 0;
-    pDevmode->dwPdl = static_cast<uint32_t>(m_logic.m_iPdlIndex);
-    pDevmode->dwColorMode = OffersColor(pParam) ? 2 : 1;
-    pDevmode->dwLayoutMode = 3;
-}
-
-void CZQOemUI::VFillPass(DWORD dwMode, POEMCUIPPARAM p) {
-    ZQ_TRACE("CZQOemUI::VFillPass");
-    // The private devmode's header values, in the core driver's block and in the working copy.
-    m_logic.m_dwLanguage = static_cast<DWORD>(m_logic.m_iPdlIndex);
-    ZQUIDevmode* coreDM = p->pOEMDM && zqdm::IsCurrentBlock(p->pOEMDM, zqdm::kSize)
-                              ? static_cast<ZQUIDevmode*>(p->pOEMDM)
-                              : nullptr;
-    VFillHeaderValues(p, coreDM);
-    VFillHeaderValues(p, m_logic.WorkDM());
-    m_logic.m_dwPdl = static_cast<DWORD>(m_logic.m_iPdlIndex);
-    const BOOL records = BReadPrinterRecords(p->hPrinter, p->pPublicDM);
-
-    // The driver's helper file, and its device settings while the installation runs.
-    VLoadXmlRulesFile(p);
-    m_logic.VApplyDeviceSettings();
-
-    // The administrator's locks.
-    m_driverData.VSetLanguage(m_logic.m_dwLanguage);
-    CZQDriverData::VApplyLockData(p);
-
-    // The helper file's constraints.
-    BLoadConstraints();
-
-    if (dwMode == OEMCUIP_DOCPROP) {
-        m_logic.BFillDevmodeEnums(coreDM);
-        m_logic.BFillDevmodeEnums(m_logic.WorkDM());
-    }
-
-    // Trays for the device-capabilities answers; a user without the rights to write printer data
-    // leaves the record of the last event.
-    if (records && p->hPrinter) ZQStoreTrayInfo(p->hPrinter, m_caps.szPrinterName, m_caps.szPortName);
-
-    // The plug-in's own items: the set the count pass planned for this block (a block that had
-    // no count pass gets its plan now), never more than the core driver made room for.
-    if (m_pPlannedParam != p) ZQPlanOemItems(m_logic, dwMode, &m_itemPlan);
-    m_pPlannedParam = nullptr;
-    // The callback record first: push items point back to it.
-    ZQBindOptItemCallback(this, p, dwMode);
-    p->cOEMOptItems = ZQBuildOemItems(m_logic, m_itemPlan, XmlParser(), p);
 }

@@ -4,7 +4,9 @@
 
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"
-#include "zqoemui.h"
+#include "featurelogic/zqoemitems.h"
+#include "featurelogic/zqplugin.h"
+#include "featurelogic/zquilogic.h"
 
 namespace {
 
@@ -12,7 +14,7 @@ namespace {
 constexpr DWORD kCallbackMagic = 0x5A514342;  // 'ZQCB'
 struct CallbackTag {
     DWORD dwMagic;
-    CZQOemUI* pPlugin;
+    IZQPlugin* pPlugin;
 };
 
 const ZQOemDialogRow kNoDialogs[] = {{kOemDialogNone, nullptr}};
@@ -30,7 +32,7 @@ bool KeywordIs(const OPTITEM* item, const char* keyword) {
 }
 
 ZQUIDevmode* CoreDevmode(POEMCUIPPARAM p) {
-    return p->pOEMDM && zqdm::IsCurrentBlock(p->pOEMDM, zqdm::kSize) ? static_cast<ZQUIDevmode*>(p->pOEMDM) : nullptr;
+    return zqdm::CurrentBlock(p->pOEMDM);
 }
 
 // Orientation and page order live in the private devmode of the core driver and in the working copy.
@@ -96,7 +98,7 @@ LONG ReconcileChange(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
     return action;
 }
 
-LONG RunDialog(CZQOemUI* plugin, PCPSUICBPARAM cb, POPTITEM item) {
+LONG RunDialog(IZQPlugin* plugin, PCPSUICBPARAM cb, POPTITEM item) {
     const ZQOemItemSpec* desc = ZQFindOemItemSpec(plugin->OemItems(), item);
     if (!desc || desc->kind != kOemItemDialog) return CPSUICB_ACTION_NONE;
     PFN_ZQOemDialog run = ZQFindOemDialog(desc->dialog);
@@ -115,7 +117,7 @@ LONG RunDialog(CZQOemUI* plugin, PCPSUICBPARAM cb, POPTITEM item) {
 
 // The plug-in object, the item and whether it is one of the plug-in's own; false when the call is
 // not for the current block or the item is in neither of its arrays.
-bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, CZQOemUI** ppPlugin, bool* pOwn) {
+bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, IZQPlugin** ppPlugin, bool* pOwn) {
     *ppPlugin = CZQUILogic::PluginOf(p);
     if (!*ppPlugin || !cb || cb->cbSize < sizeof(CPSUICBPARAM) || !cb->pCurItem) return false;
     *pOwn = InArray(cb->pCurItem, p->pOEMOptItems, p->cOEMOptItems);
@@ -138,7 +140,7 @@ PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind) {
     return nullptr;
 }
 
-void ZQBindOptItemCallback(CZQOemUI* pPlugin, POEMCUIPPARAM pParam, DWORD dwMode) {
+void ZQBindOptItemCallback(IZQPlugin* pPlugin, POEMCUIPPARAM pParam, DWORD dwMode) {
     auto* tag = static_cast<CallbackTag*>(HeapAlloc(pParam->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(CallbackTag)));
     if (!tag) {
         pParam->OEMCUIPCallback = nullptr;
@@ -151,7 +153,7 @@ void ZQBindOptItemCallback(CZQOemUI* pPlugin, POEMCUIPPARAM pParam, DWORD dwMode
         dwMode == OEMCUIP_DOCPROP ? &CZQUILogic::IDocOptItemCallback : &CZQUILogic::IPrinterOptItemCallback;
 }
 
-CZQOemUI* CZQUILogic::PluginOf(POEMCUIPPARAM pParam) {
+IZQPlugin* CZQUILogic::PluginOf(POEMCUIPPARAM pParam) {
     if (!pParam) return nullptr;
     const auto* tag = static_cast<const CallbackTag*>(pParam->pOEMUserData);
     if (!tag || tag->dwMagic != kCallbackMagic || !tag->pPlugin) return nullptr;
@@ -163,7 +165,7 @@ namespace {
 
 // Both callbacks: the document sheet's dialogs and dependants, the printer sheet's rolls.
 LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
-    CZQOemUI* plugin = nullptr;
+    IZQPlugin* plugin = nullptr;
     bool own = false;
     if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;
     POPTITEM item = pCBParam->pCurItem;

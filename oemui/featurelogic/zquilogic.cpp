@@ -53,8 +53,9 @@ void CZQUILogic::VSetParam(POEMCUIPPARAM pParam, DWORD dwMode) {
 }
 
 BOOL CZQUILogic::BTakeWorkingCopy(const void* pPrivateDM) {
-    if (!pPrivateDM || !zqdm::IsCurrentBlock(pPrivateDM, zqdm::kSize)) return FALSE;
-    memcpy(&m_workDM, pPrivateDM, sizeof m_workDM);
+    const ZQUIDevmode* in = zqdm::CurrentBlock(pPrivateDM);
+    if (!in) return FALSE;
+    memcpy(&m_workDM, in, sizeof m_workDM);
     m_pDevmode = &m_workDM;
     m_dwPdl = m_workDM.dwPdl;
     return TRUE;
@@ -142,8 +143,7 @@ BOOL CZQUILogic::BIsLargeFormat(POEMCUIPPARAM pParam) {
 }
 
 BOOL CZQUILogic::BIsSimplifiedLargeFormat(const void* pPrivateDM) const {
-    const auto* dm = static_cast<const ZQUIDevmode*>(pPrivateDM);
-    if (dm && !zqdm::IsCurrentBlock(dm, zqdm::kSize)) dm = nullptr;
+    const ZQUIDevmode* dm = zqdm::CurrentBlock(pPrivateDM);
     if (!dm) dm = m_pDevmode;
     return BCanRead(L"ZQSimplifiedUI") && BIsLargeFormat() && (!dm || dm->dwPdl != kPdlPostScript);
 }

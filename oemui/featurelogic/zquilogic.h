@@ -11,10 +11,11 @@
 
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
-#include "zqpages.h"
+#include "common/zqprintercaps.h"
+#include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
 
-class CZQOemUI;
+class IZQPlugin;
 class CZQXmlUiRules;
 
 // Public ids of the plug-in's own items.
@@ -153,7 +154,7 @@ public:
     static BOOL BMapFormToValue(PCWSTR pszName, const WORD* pIds, PCWSTR pNames, DWORD dwCount, WORD* pwId);
     void VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper);
     // Borderless features back to option 0 for a paper that is not borderless, then the form's macros.
-    void VUpdateBorderlessForPageSize(CZQOemUI* pPlugin, CZQXmlUiRules* pRules);
+    void VUpdateBorderlessForPageSize(IZQPlugin* pPlugin, CZQXmlUiRules* pRules);
     static int IGetCustomMediaSelected();
     static int IGetScalingMode(DWORD dwPrintDocOn, DWORD dwScale);
 
@@ -165,7 +166,7 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
-    void VSetPosterState(BOOL bOn, PCWSTR pszText, CZQOemUI* pPlugin);
+    void VSetPosterState(BOOL bOn, PCWSTR pszText, IZQPlugin* pPlugin);
     DWORD ISetPageOrderItems(BOOL bBackToFront);
     void VSyncNupItem(const PrinterCaps* pCaps);
     BOOL BClearTransverseForBitmap();
@@ -209,7 +210,7 @@ public:
     // The value under the printer data key equals "Lock" (the value goes to pszValue, 256 chars).
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
     // The option a control shows first (256 characters): the feature's current option.
-    void VGetInitialFeatureOption(CZQOemUI* pPlugin, PCWSTR pszFeature, PWSTR pszOption);
+    void VGetInitialFeatureOption(IZQPlugin* pPlugin, PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
     // While the installation runs ("InstallationComplete" reads 1), the helper file's device
@@ -247,7 +248,7 @@ public:
     static LONG APIENTRY IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);
     static LONG APIENTRY IPrinterOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);
     // The plug-in object that owns a block's items (null: not ours or not current).
-    static CZQOemUI* PluginOf(POEMCUIPPARAM pParam);
+    static IZQPlugin* PluginOf(POEMCUIPPARAM pParam);
 
     // ---- fields the pages share ---------------------------------------------------------------------
     DWORD m_dwMode = 0;

@@ -293,6 +293,13 @@ struct DefaultInputs {
 
 // True when the bytes hold a block of this version: size at least ours, our signature and version.
 bool IsCurrentBlock(const void* block, size_t available);
+// The bytes as our block, when they hold a current one (a whole block of ours); null otherwise.
+inline ZQUIDevmode* CurrentBlock(void* block) {
+    return block && IsCurrentBlock(block, kSize) ? static_cast<ZQUIDevmode*>(block) : nullptr;
+}
+inline const ZQUIDevmode* CurrentBlock(const void* block) {
+    return block && IsCurrentBlock(block, kSize) ? static_cast<const ZQUIDevmode*>(block) : nullptr;
+}
 
 void WriteHeaderIdentity(ZQUIDevmode& dm);
 void FillSectionDefaults(Section section, ZQUIDevmode& dm, const DefaultInputs& in);

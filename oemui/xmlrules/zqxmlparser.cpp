@@ -14,7 +14,7 @@ const WCHAR kComponentPattern[] = L"device/software/component[name $ieq$ \"Tarni
 }  // namespace
 
 CZQXmlParserCommon::CZQXmlParserCommon() {
-    OutputDebugStringW(L"CZQXmlParserCommon Entered\n");
+    zqtrace::Line(L"CZQXmlParserCommon Entered\n");
     m_quality.dwPhotoPaper = 2;
     m_quality.dwTurboOff = 1;
     // S_FALSE (COM already up on this thread) counts too: it must be balanced as well.
@@ -22,7 +22,7 @@ CZQXmlParserCommon::CZQXmlParserCommon() {
 }
 
 CZQXmlParserCommon::~CZQXmlParserCommon() {
-    OutputDebugStringW(L"~CZQXmlParserCommon Entered\n");
+    zqtrace::Line(L"~CZQXmlParserCommon Entered\n");
     // Every interface goes before COM is left.
     VRelease();
     if (m_dwComInitialized) CoUninitialize();

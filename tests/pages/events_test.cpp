@@ -10,7 +10,7 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
-#include "zqevents.h"
+#include "common/zqevents.h"
 #include "zqoemui.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "testsupport.h"
 #include "zqhostapp.h"
 #include "zqinstall.h"
-#include "zqpages.h"
+#include "pages/zqpages.h"
 #include "zqprinter.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "common/zqstrings.h"
 #include "optitemfixture.h"
 #include "zqoemui.h"
-#include "zqpages.h"
+#include "pages/zqpages.h"
 #include "formats/zquidevmode.h"
 
 namespace {
@@ -50,10 +50,10 @@ struct FakeSheet;
 FakeSheet* g_sheet = nullptr;
 
 template <int Id>
-void BeforeAdd(CZQOemUI*, PageContext* pContext, PROPSHEETPAGEW* pPage);
+void BeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW* pPage);
 std::vector<int> g_sheetEnds;
 template <int Id>
-void SheetEnd(CZQOemUI*, PageContext* pContext) {
+void SheetEnd(IZQPlugin*, PageContext* pContext) {
     EXPECT_EQ(Id, static_cast<CTestTab*>(pContext->pPage)->m_id);
     g_sheetEnds.push_back(Id);
 }
@@ -128,7 +128,7 @@ LONG_PTR CALLBACK FakeComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM l
 }
 
 template <int Id>
-void BeforeAdd(CZQOemUI*, PageContext* pContext, PROPSHEETPAGEW* pPage) {
+void BeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW* pPage) {
     // Runs with the page bound, its context laid and its record filled, before the sheet sees it.
     EXPECT_EQ(pContext->pPage->m_iSheetPosition, static_cast<int>(g_sheet->added.size()));
     EXPECT_EQ(reinterpret_cast<LPARAM>(pContext), pPage->lParam);

@@ -2,6 +2,8 @@
 // controllers; pages and dialogs attach to a controller when they open, ask for a check after a
 // change of a constrained feature and detach when they close. All failures are quiet: without
 // constraints every attach, detach and check answers FALSE.
+#include "featurelogic/zqconstraintgate.h"
+
 #include <cwchar>
 #include <new>
 
@@ -14,7 +16,7 @@
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
 #include "common/zqmodule.h"
-#include "zqoemui.h"
+#include "featurelogic/zqbinding.h"
 
 namespace {
 
@@ -24,46 +26,50 @@ constexpr int kCchMediaName = 512;
 
 }  // namespace
 
-POEMCUIPPARAM CZQOemUI::PConstraintParam() const {
-    return m_pConstraintLogic ? m_pConstraintLogic->PCurrentCallParam() : nullptr;
+// The rule set's message box and tip windows read their texts through the binding's text helper,
+// which outlives the gate.
+CZQConstraintGate::~CZQConstraintGate() { delete m_pRuleSet; }
+
+POEMCUIPPARAM CZQConstraintGate::PConstraintParam() const {
+    return m_pLogic ? m_pLogic->PCurrentCallParam() : nullptr;
 }
 
-BOOL CZQOemUI::BLoadConstraints() {
-    ZQ_TRACE("CZQOemUI::BLoadConstraints");
+BOOL CZQConstraintGate::BLoadConstraints() {
+    ZQ_TRACE("CZQConstraintGate::BLoadConstraints");
     POEMCUIPPARAM pParam = PConstraintParam();
     CZQLocalPtr<WCHAR> option;
     // Any option of "ZQConstraints" switches the constraints on; its keyword is not examined.
     if (!pParam || CZQCommon::DWGetFeatureOption(pParam, L"ZQConstraints", option.Put()) != ZQOPT_OK || !option ||
         !option[0]) {
-        m_bConstraintsOn = FALSE;
+        m_bOn = FALSE;
         return FALSE;
     }
 
-    m_bConstraintsOn = FALSE;
-    delete m_pConstraints;
+    m_bOn = FALSE;
+    delete m_pRuleSet;
     // The rule set reads its texts through this object's own text helper, never another's.
-    m_pConstraints = new (std::nothrow) CZQConstraintRuleSet(m_pCommon);
-    CZQXmlParserCommon* pParser = XmlParser();
-    if (!m_pConstraints || !pParser || !pParser->BIsLoaded() || !m_pConstraints->BLoad(pParser->Document())) {
-        delete m_pConstraints;
-        m_pConstraints = nullptr;
+    m_pRuleSet = new (std::nothrow) CZQConstraintRuleSet(m_binding.pCommon);
+    CZQXmlParserCommon* pParser = m_binding.XmlParser();
+    if (!m_pRuleSet || !pParser || !pParser->BIsLoaded() || !m_pRuleSet->BLoad(pParser->Document())) {
+        delete m_pRuleSet;
+        m_pRuleSet = nullptr;
         return FALSE;
     }
-    if (m_pCommon) m_pCommon->VLoadResourceModule(pParam->hPrinter);
-    m_bConstraintsOn = TRUE;
+    if (m_binding.pCommon) m_binding.pCommon->VLoadResourceModule(pParam->hPrinter);
+    m_bOn = TRUE;
     BCreateConstraintControllers();
-    return m_bConstraintsOn;
+    return m_bOn;
 }
 
-BOOL CZQOemUI::BCreateConstraintControllers() {
-    ZQ_TRACE("CZQOemUI::BCreateConstraintControllers");
-    if (!m_pConstraints || !m_bConstraintsOn) return FALSE;
+BOOL CZQConstraintGate::BCreateConstraintControllers() {
+    ZQ_TRACE("CZQConstraintGate::BCreateConstraintControllers");
+    if (!m_pRuleSet || !m_bOn) return FALSE;
     const HINSTANCE hModule = zqmodule::Instance();
     POEMCUIPPARAM pParam = PConstraintParam();
 
     if (auto* margins = new (std::nothrow) CZQMarginsController()) {
         margins->BSetFeatureName(L"ZQBorderless", hModule, hModule);
-        margins->VSetLogic(m_pConstraintLogic);
+        margins->VSetLogic(m_pLogic);
         CZQLocalPtr<WCHAR> option;
         if (pParam && CZQCommon::DWGetFeatureOption(pParam, L"ZQPrintWithMargins", option.Put()) == ZQOPT_OK &&
             option) {
@@ -73,50 +79,50 @@ BOOL CZQOemUI::BCreateConstraintControllers() {
             margins->BReadCurrentOption(value, static_cast<int>(CZQConstraintController::kTextChars));
             margins->BSetValueText(value);
         }
-        m_pConstraints->BAddController(margins);
+        m_pRuleSet->BAddController(margins);
     }
     if (auto* color = new (std::nothrow) CZQColorOptionsController()) {
         color->BSetFeatureName(L"ZQPrintInGrayScale", hModule, hModule);
-        color->VSetLogic(m_pConstraintLogic);
-        m_pConstraints->BAddController(color);
+        color->VSetLogic(m_pLogic);
+        m_pRuleSet->BAddController(color);
     }
     if (auto* passes = new (std::nothrow) CZQMorePassesController()) {
         passes->BSetFeatureName(L"ZQMorePasses", hModule, hModule);
-        passes->VSetLogic(m_pConstraintLogic);
+        passes->VSetLogic(m_pLogic);
         CZQLocalPtr<WCHAR> option;
         if (pParam && CZQCommon::DWGetFeatureOption(pParam, L"ZQMorePasses", option.Put()) == ZQOPT_OK && option)
             passes->BSetValueText(option.Get());
-        m_pConstraints->BAddController(passes);
+        m_pRuleSet->BAddController(passes);
     }
 
     // The printer sheet holds none of the document settings the rules force: a check there would
     // announce a change it cannot make, again at every opening.
-    if (m_dwCUIMode == OEMCUIP_PRNPROP) return FALSE;
+    if (m_binding.dwCUIMode == OEMCUIP_PRNPROP) return FALSE;
     DWORD dwCancelled = 0;
     BCheckConstraint(L"MediaType", GetForegroundWindow(), &dwCancelled);
     return BCheckConstraint(L"PrintQuality", GetForegroundWindow(), &dwCancelled);
 }
 
-BOOL CZQOemUI::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
-    ZQ_TRACE("CZQOemUI::BAttachConstraintDialog");
-    if (m_pConstraints) m_pConstraints->VSetTextLoader(m_pCommon);
-    if (!m_bConstraintsOn || !m_pConstraints || !pszFeature) return FALSE;
+BOOL CZQConstraintGate::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
+    ZQ_TRACE("CZQConstraintGate::BAttachConstraintDialog");
+    if (m_pRuleSet) m_pRuleSet->VSetTextLoader(m_binding.pCommon);
+    if (!m_bOn || !m_pRuleSet || !pszFeature) return FALSE;
     CZQConstraintController* controller = nullptr;
-    if (!m_pConstraints->BFindController(pszFeature, &controller)) return FALSE;
+    if (!m_pRuleSet->BFindController(pszFeature, &controller)) return FALSE;
     return controller->BAttachById(hDlg, iAnchorId);
 }
 
-BOOL CZQOemUI::BDetachConstraintControls(PCWSTR pszFeature, HWND) {
-    ZQ_TRACE("CZQOemUI::BDetachConstraintControls");
-    if (!m_bConstraintsOn || !m_pConstraints || !pszFeature) return FALSE;
+BOOL CZQConstraintGate::BDetachConstraintControls(PCWSTR pszFeature, HWND) {
+    ZQ_TRACE("CZQConstraintGate::BDetachConstraintControls");
+    if (!m_bOn || !m_pRuleSet || !pszFeature) return FALSE;
     CZQConstraintController* controller = nullptr;
-    if (!m_pConstraints->BFindController(pszFeature, &controller)) return FALSE;
+    if (!m_pRuleSet->BFindController(pszFeature, &controller)) return FALSE;
     return controller->BDetach();
 }
 
-BOOL CZQOemUI::BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) {
-    ZQ_TRACE("CZQOemUI::BCheckConstraint");
-    if (!m_bConstraintsOn || !m_pConstraints || !pszFeature || !hDlg || !IsWindow(hDlg) || !pdwCancelled)
+BOOL CZQConstraintGate::BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) {
+    ZQ_TRACE("CZQConstraintGate::BCheckConstraint");
+    if (!m_bOn || !m_pRuleSet || !pszFeature || !hDlg || !IsWindow(hDlg) || !pdwCancelled)
         return FALSE;
     POEMCUIPPARAM pParam = PConstraintParam();
     CZQLocalPtr<WCHAR> option;
@@ -128,24 +134,24 @@ BOOL CZQOemUI::BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelle
     if (ZQEqualNoCase(pszFeature, L"MediaType") && ZQStartsWithNoCase(option.Get(), L"UserDefined") &&
         BUserMediaKeyword(option.Get(), base.Put()) && base)
         pszEvaluated = base.Get();
-    return m_pConstraints->BEvaluate(pszFeature, pszEvaluated, hDlg, pdwCancelled);
+    return m_pRuleSet->BEvaluate(pszFeature, pszEvaluated, hDlg, pdwCancelled);
 }
 
-const PaperListEntry* CZQOemUI::PFindUserMedia(PCWSTR pszMediaType) const {
-    if (!pszMediaType || !m_paperList.dwCount || !m_paperList.pEntries) return nullptr;
+const PaperListEntry* CZQConstraintGate::PFindUserMedia(PCWSTR pszMediaType) const {
+    if (!pszMediaType || !m_binding.papers.dwCount || !m_binding.papers.pEntries) return nullptr;
     POEMCUIPPARAM pParam = PConstraintParam();
     CZQLocalPtr<WCHAR> name;
     if (!pParam || CZQCommon::DWOptionKeywordToName(pParam, L"MediaType", pszMediaType, name.Put()) != ZQOPT_OK ||
         !name)
         return nullptr;
-    for (DWORD i = 0; i < m_paperList.dwCount; ++i) {
-        const PaperListEntry& entry = m_paperList.pEntries[i];
+    for (DWORD i = 0; i < m_binding.papers.dwCount; ++i) {
+        const PaperListEntry& entry = m_binding.papers.pEntries[i];
         if (wcsncmp(entry.szName, name.Get(), ARRAYSIZE(entry.szName)) == 0) return &entry;
     }
     return nullptr;
 }
 
-BOOL CZQOemUI::BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const {
+BOOL CZQConstraintGate::BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const {
     if (!ppszKeyword) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -163,7 +169,7 @@ BOOL CZQOemUI::BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const 
     return *ppszKeyword != nullptr;
 }
 
-BOOL CZQOemUI::BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const {
+BOOL CZQConstraintGate::BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const {
     if (!pszText || cchText < 1) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -175,7 +181,7 @@ BOOL CZQOemUI::BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchT
     return TRUE;
 }
 
-BOOL CZQOemUI::BGetAlertIcon(HICON* phIcon) const {
+BOOL CZQConstraintGate::BGetAlertIcon(HICON* phIcon) const {
     if (!phIcon) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -184,8 +190,8 @@ BOOL CZQOemUI::BGetAlertIcon(HICON* phIcon) const {
     return TRUE;
 }
 
-BOOL CZQOemUI::BRunCommandLine(PCWSTR pszCommandLine) {
-    ZQ_TRACE("CZQOemUI::BRunCommandLine");
+BOOL CZQConstraintGate::BRunCommandLine(PCWSTR pszCommandLine) {
+    ZQ_TRACE("CZQConstraintGate::BRunCommandLine");
     if (!pszCommandLine) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;

@@ -5,34 +5,12 @@
 
 #include "common/zqprintercaps.h"
 #include "common/zquibase.h"
+#include "featurelogic/zqsheetstate.h"
 
-class CZQOemUI;
+class IZQPlugin;
 class CZQUILogic;
 class CZQRollPreview;
 class CZQXmlUiRules;
-
-// Page ids, as the feature logic's page-position lookup knows them.
-enum ZQPageId : int {
-    kPageNone = 0,
-    kPageColor = 1,
-    kPageJobStorage = 3,
-    kPageOutput = 4,
-    kPageFinishing = 5,
-    kPageEffects = 6,
-    kPagePaperQuality = 7,
-    kPageShortcuts = 9,
-    kPageFeatures = 12,
-    kPageLargeFormatFeatures = 13,
-    kPageAbout = 14,
-    kPageServices = 15,
-    kPageIdCount
-};
-
-// Sheet modes.
-enum : DWORD {
-    kSheetDocument = 1,
-    kSheetDevice = 2,
-};
 
 // The base of every property page object: its title (shown on the tab) and its sheet position.
 class CZQTabBase : public CZQUIBase {
@@ -51,7 +29,7 @@ struct PageContext {
     IPrintOemDriverUI* pDriverUI;  // the core driver's helper interface
     PrinterCaps* pCaps;
     CZQXmlUiRules* pRules;
-    CZQOemUI* pPlugin;
+    IZQPlugin* pPlugin;            // the plug-in object
 };
 
 // What page assembly keeps in the sheet's OEMUIPSPARAM.pOEMUserData (from the core driver's heap).
@@ -101,21 +79,12 @@ struct ZQPageRow {
     PCWSTR pszTitle;  // English title when the string is missing
     // Page-specific work once the page's record is filled, before the sheet gets it; the page may
     // still change the record (optional).
-    void (*pfnBeforeAdd)(CZQOemUI* pPlugin, PageContext* pContext, PROPSHEETPAGEW* pPage);
+    void (*pfnBeforeAdd)(IZQPlugin* pPlugin, PageContext* pContext, PROPSHEETPAGEW* pPage);
     // Page-specific work when the sheet that showed the page goes (optional).
-    void (*pfnSheetEnd)(CZQOemUI* pPlugin, PageContext* pContext);
+    void (*pfnSheetEnd)(IZQPlugin* pPlugin, PageContext* pContext);
 };
 
 // The table in force, and a replacement (null restores the product's); returns the previous one.
 const ZQPageRow* ZQPageTable();
 const ZQPageRow* ZQSetPageTable(const ZQPageRow* pRows);
 const ZQPageRow* ZQFindPageRow(int iPageId);
-
-// Per-sheet state of the user-interface logic: reset whenever a sheet starts.
-struct ZQSheetState {
-    BOOL bRtl;             // right-to-left templates
-    BOOL bTitleDone;       // the version was appended to the sheet's title
-    int iHighestPage;      // highest sheet position visited, -1 none
-    int aiPagePosition[kPageIdCount];  // page id -> sheet position, -1 when not in the sheet
-};
-void ZQResetSheetState(ZQSheetState* pState);

@@ -1,5 +1,5 @@
 // Which pages a sheet gets, and the records pages share with the sheet.
-#include "zqpages.h"
+#include "pages/zqpages.h"
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -37,8 +37,7 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
             if (HasItem(pParam, feature)) pFacts->bOutputFeatures = TRUE;
     }
     // The core driver's copy of the block is only read when it is ours and current.
-    if (pPrivateDM && zqdm::IsCurrentBlock(pPrivateDM, zqdm::kSize)) {
-        const auto* dm = static_cast<const ZQUIDevmode*>(pPrivateDM);
+    if (const ZQUIDevmode* dm = zqdm::CurrentBlock(pPrivateDM)) {
         pFacts->bJobStorage = CZQCommon::BIsJobStorageValid(dm);
         pFacts->dwColorMode = dm->dwColorMode;
         pFacts->dwPdl = dm->dwPdl;
@@ -91,12 +90,4 @@ BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR
     }
     return pRecord->pfnComPropSheet(pRecord->hComPropSheet, CPSFUNC_SET_RESULT,
                                     reinterpret_cast<LPARAM>(pRecord->ahPages[iSheetPosition]), lResult) > 0;
-}
-
-void ZQResetSheetState(ZQSheetState* pState) {
-    if (!pState) return;
-    pState->bRtl = FALSE;
-    pState->bTitleDone = FALSE;
-    pState->iHighestPage = -1;
-    for (int& position : pState->aiPagePosition) position = -1;
 }

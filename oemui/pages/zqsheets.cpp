@@ -1,5 +1,7 @@
-// Page assembly of the plug-in object: the page objects, their contexts, the sheet record and the
-// pages added through the common property-sheet callback.
+// Page assembly of a binding: the page objects, their contexts, the sheet record and the pages
+// added through the common property-sheet callback.
+#include "pages/zqsheets.h"
+
 #include <new>
 
 #include "common/zqhandles.h"
@@ -7,7 +9,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zqmodule.h"
-#include "zqoemui.h"
+#include "featurelogic/zqbinding.h"
 #include "formats/zquidevmode.h"
 
 namespace {
@@ -24,8 +26,8 @@ POEMUIPSPARAM SheetParamOf(const PROPSHEETUI_INFO* pPSUIInfo) {
 // The help file of the driver goes into the core driver's block every time a sheet starts: a
 // stored devmode's path is never trusted.
 void WriteHelpPath(POEMUIPSPARAM ps) {
-    if (!ps->pOEMDM || !zqdm::IsCurrentBlock(ps->pOEMDM, zqdm::kSize)) return;
-    auto* dm = static_cast<ZQUIDevmode*>(ps->pOEMDM);
+    ZQUIDevmode* dm = zqdm::CurrentBlock(ps->pOEMDM);
+    if (!dm) return;
     WCHAR* field = reinterpret_cast<WCHAR*>(dm->szHelpFile);
     constexpr size_t kChars = sizeof dm->szHelpFile / sizeof dm->szHelpFile[0];
     CZQLocalPtr<WCHAR> help;
@@ -38,25 +40,15 @@ void WriteHelpPath(POEMUIPSPARAM ps) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// Printer records
-// ---------------------------------------------------------------------------------------------
-BOOL CZQOemUI::BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM) {
-    ZQ_TRACE("CZQOemUI::BReadPrinterRecords");
-    const BOOL caps = ZQReadPrinterCaps(&m_caps, hPrinter, pPublicDM);
-    const BOOL papers = ZQReadPaperList(&m_paperList, hPrinter);
-    return caps && papers;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Page objects
 // ---------------------------------------------------------------------------------------------
-CZQTabBase* CZQOemUI::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
+CZQTabBase* CZQSheetBuilder::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
 
-PageContext* CZQOemUI::Context(int iPageId) { return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr; }
+PageContext* CZQSheetBuilder::Context(int iPageId) {
+    return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
+}
 
-int CZQOemUI::ISheetPosition(int iPageId) const { return m_logic.IGetPageIndex(nullptr, iPageId); }
-
-void CZQOemUI::VDeleteTabObjects() {
+void CZQSheetBuilder::VDeleteTabObjects() {
     for (int id = 0; id < kPageIdCount; ++id) {
         delete m_apTabs[id];
         m_apTabs[id] = nullptr;
@@ -64,7 +56,7 @@ void CZQOemUI::VDeleteTabObjects() {
     }
 }
 
-BOOL CZQOemUI::BCreateTabObjects(const ZQSheetFacts& facts) {
+BOOL CZQSheetBuilder::BCreateTabObjects(const ZQSheetFacts& facts) {
     VDeleteTabObjects();
     // Every page object is made, also for pages this sheet does not show: other pages call into them.
     for (const ZQPageRow* row = ZQPageTable(); row->iPageId != kPageNone; ++row) {
@@ -77,26 +69,48 @@ BOOL CZQOemUI::BCreateTabObjects(const ZQSheetFacts& facts) {
 // ---------------------------------------------------------------------------------------------
 // Sheets
 // ---------------------------------------------------------------------------------------------
-BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
-    ZQ_TRACE("CZQOemUI::IBuildPages");
+HRESULT CZQSheetBuilder::HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet,
+                                          CZQBinding& binding, IZQPlugin* pPlugin) {
+    if (!pPSUIInfo) {
+        SetLastError(ERROR_INVALID_DATA);
+        return E_FAIL;
+    }
+    switch (pPSUIInfo->Reason) {
+        case PROPSHEETUI_REASON_INIT: return IBuildPages(pPSUIInfo, dwSheet, binding, pPlugin) >= 0 ? S_OK : E_FAIL;
+        case PROPSHEETUI_REASON_SET_RESULT: {
+            // A page's result becomes the sheet's result.
+            const auto* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
+            if (result) pPSUIInfo->Result = result->Result;
+            return S_OK;
+        }
+        case PROPSHEETUI_REASON_DESTROY: VEndSheet(pPSUIInfo, binding, pPlugin); return S_OK;
+        default: return S_OK;
+    }
+}
+
+int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQBinding& binding,
+                                 IZQPlugin* pPlugin) {
+    ZQ_TRACE("CZQSheetBuilder::IBuildPages");
+    CZQCommon* const pCommon = binding.pCommon;
+    CZQUILogic& logic = binding.logic;
     POEMUIPSPARAM ps = SheetParamOf(pPSUIInfo);
     if (!ps || !pPSUIInfo->pfnComPropSheet || !ps->hOEMHeap) {
         SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
+        return -1;
     }
-    if (m_pCommon) m_pCommon->VLoadResourceModule(ps->hPrinter);
-    const HMODULE hResModule = m_pCommon ? m_pCommon->HResModule() : nullptr;
+    if (pCommon) pCommon->VLoadResourceModule(ps->hPrinter);
+    const HMODULE hResModule = pCommon ? pCommon->HResModule() : nullptr;
 
     // A new sheet starts with a clean per-sheet state, and a document sheet with the core
     // driver's copy of the private devmode as its working copy.
-    m_logic.VResetSheetState();
-    ZQSheetState& state = *m_logic.SheetState();
+    logic.VResetSheetState();
+    ZQSheetState& state = *logic.SheetState();
     state.bRtl = zqlang::IsRightToLeft() ? TRUE : FALSE;
     WriteHelpPath(ps);
-    if (dwSheet == kSheetDocument) m_logic.BTakeWorkingCopy(ps->pOEMDM);
+    if (dwSheet == kSheetDocument) logic.BTakeWorkingCopy(ps->pOEMDM);
 
     ZQSheetFacts facts;
-    ZQReadSheetFacts(m_pCUIParam, ps->pOEMDM, &facts);
+    ZQReadSheetFacts(binding.pCUIParam, ps->pOEMDM, &facts);
     int ids[kPageIdCount];
     const int count = IChooseSheetPages(facts, dwSheet, ids, kPageIdCount);
     BCreateTabObjects(facts);
@@ -104,7 +118,7 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
     auto* record = static_cast<SheetRecord*>(HeapAlloc(ps->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(SheetRecord)));
     if (!record) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
+        return -1;
     }
     record->pfnComPropSheet = pPSUIInfo->pfnComPropSheet;
     record->hComPropSheet = pPSUIInfo->hComPropSheet;
@@ -128,10 +142,10 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
         if (added >= kMaxSheetPages) break;                 // the sheet record holds ten pages
 
         PageContext& context = m_aContexts[id];
-        context = {page, &m_logic, nullptr, m_pDriverUI, &m_caps, m_pXmlUiRules, this};
-        page->VBind(ps, m_pCUIParam, hResModule);
+        context = {page, &logic, nullptr, binding.pDriverUI, &binding.caps, binding.pRules, pPlugin};
+        page->VBind(ps, binding.pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
-        if (!m_pCommon || !m_pCommon->BLoadResString(row->iTitleId, title))
+        if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))
             ZQCopyText(title, CZQCommon::kResStringChars, row->pszTitle ? row->pszTitle : L"");
         ZQCopyText(page->m_szTitle, CZQTabBase::kTitleChars, title);
         page->m_iSheetPosition = added;
@@ -150,57 +164,57 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
         psp.pfnDlgProc = dialog.pfnDlgProc;
         psp.pszTitle = page->m_szTitle;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
-        if (row->pfnBeforeAdd) row->pfnBeforeAdd(this, &context, &psp);
+        if (row->pfnBeforeAdd) row->pfnBeforeAdd(pPlugin, &context, &psp);
 
         const LONG_PTR hPage = pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                                           reinterpret_cast<LPARAM>(&psp), 0);
         if (!hPage) {
-            VRemoveAddedPages(ps, added);
+            VRemoveAddedPages(ps, added, binding);
             SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
+            return -1;
         }
         record->ahPages[added++] = reinterpret_cast<HANDLE>(hPage);
     }
 
     // The sheet opens on the page the user left last (its title id), else on its first page.
-    if (ps->pOEMDM && zqdm::IsCurrentBlock(ps->pOEMDM, zqdm::kSize)) {
-        const int startTitle = static_cast<const ZQUIDevmode*>(ps->pOEMDM)->iStartPage;
+    if (const ZQUIDevmode* dm = zqdm::CurrentBlock(ps->pOEMDM)) {
+        const int startTitle = dm->iStartPage;
         for (int i = 0; i < count; ++i) {
             const ZQPageRow* row = ZQFindPageRow(ids[i]);
-            const int position = ISheetPosition(ids[i]);
+            const int position = logic.IGetPageIndex(nullptr, ids[i]);
             if (!row || position < 0 || row->iTitleId != startTitle) continue;
             pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_SET_HSTARTPAGE,
                                        reinterpret_cast<LPARAM>(record->ahPages[position]), 0);
             break;
         }
     }
-    return TRUE;
+    return added;
 }
 
-void CZQOemUI::VRemoveAddedPages(POEMUIPSPARAM ps, int cAdded) {
+void CZQSheetBuilder::VRemoveAddedPages(POEMUIPSPARAM ps, int cAdded, CZQBinding& binding) {
     SheetRecord* record = m_pSheetRecord;
     for (int i = 0; record && i < cAdded; ++i)
         record->pfnComPropSheet(record->hComPropSheet, CPSFUNC_DELETE_HCOMPROPSHEET,
                                 reinterpret_cast<LPARAM>(record->ahPages[i]), 0);
     for (int id = 0; id < kPageIdCount; ++id)
         if (m_apTabs[id]) m_apTabs[id]->m_iSheetPosition = -1;
-    m_logic.VResetSheetState();
+    binding.logic.VResetSheetState();
     ps->pOEMUserData = m_pSavedUserData;
     if (record) HeapFree(ps->hOEMHeap, 0, record);
     m_pSheetRecord = nullptr;
     m_pSavedUserData = nullptr;
 }
 
-void CZQOemUI::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo) {
-    ZQ_TRACE("CZQOemUI::VEndSheet");
+void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding, IZQPlugin* pPlugin) {
+    ZQ_TRACE("CZQSheetBuilder::VEndSheet");
     POEMUIPSPARAM ps = SheetParamOf(pPSUIInfo);
     if (!ps || !m_pSheetRecord || ps->pOEMUserData != m_pSheetRecord) return;
     // The pages are gone; their objects stay until the pages are built again.
     for (int position = 0; position < kMaxSheetPages; ++position)
         for (int id = 0; id < kPageIdCount; ++id) {
-            if (m_logic.IGetPageIndex(nullptr, id) != position) continue;
+            if (binding.logic.IGetPageIndex(nullptr, id) != position) continue;
             const ZQPageRow* row = ZQFindPageRow(id);
-            if (row && row->pfnSheetEnd) row->pfnSheetEnd(this, &m_aContexts[id]);
+            if (row && row->pfnSheetEnd) row->pfnSheetEnd(pPlugin, &m_aContexts[id]);
         }
     ps->pOEMUserData = m_pSavedUserData;
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);

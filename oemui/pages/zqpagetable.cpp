@@ -1,6 +1,6 @@
 // The page classes the sheets may get. A page joins by adding its row here (before the end
 // marker) together with its class; a page without a row is never added.
-#include "zqpages.h"
+#include "pages/zqpages.h"
 
 namespace {
 

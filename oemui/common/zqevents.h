@@ -16,5 +16,8 @@ BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort);
 BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort);
 // Sets the maker's print processor on the printer when the spooler has it installed.
 BOOL ZQSetMakerPrintProcessor(HANDLE hPrinter);
+// The printer-data work of the INITIALIZE printer event: the restricted users' key name, the tray
+// and media records, the print processor and the serial number.
+void ZQInitializePrinter(PCWSTR pszPrinterName);
 // "SerialNumber" (REG_SZ) from the printer's answer "SERIAL_NUMBER", when it has answered.
 BOOL ZQStoreSerialNumber(HANDLE hPrinter);

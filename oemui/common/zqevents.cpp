@@ -8,8 +8,7 @@
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
 #include "platform/zqspooler.h"
-#include "zqevents.h"
-#include "zqoemui.h"
+#include "common/zqevents.h"
 
 namespace {
 
@@ -128,8 +127,8 @@ BOOL ZQStoreSerialNumber(HANDLE hPrinter) {
     return SetRootValue(hPrinter, L"SerialNumber", REG_SZ, copy.Get(), cbText) == ERROR_SUCCESS;
 }
 
-void CZQOemUI::VInitializePrinter(PCWSTR pszPrinterName) {
-    ZQ_TRACE("CZQOemUI::VInitializePrinter");
+void ZQInitializePrinter(PCWSTR pszPrinterName) {
+    ZQ_TRACE("ZQInitializePrinter");
     if (!pszPrinterName) return;
     // The event runs in the spooler, with the rights to write the printer's data.
     CZQPrinterHandle printer;

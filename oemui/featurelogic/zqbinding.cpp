@@ -1,0 +1,70 @@
+#include "featurelogic/zqbinding.h"
+
+#include <cwchar>
+#include <new>
+
+#include "common/zqhandles.h"
+#include "common/zqtrace.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
+
+namespace {
+
+// The helper file must lie in the driver's directory itself: a name with a path, a drive, a
+// stream or a way up is refused.
+bool BIsPlainFileName(PCWSTR pszName) {
+    for (PCWSTR p = pszName; *p; ++p)
+        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
+    return wcsstr(pszName, L"..") == nullptr;
+}
+
+}  // namespace
+
+CZQBinding::CZQBinding() {
+    pCommon = new (std::nothrow) CZQCommon();
+    pRules = new (std::nothrow) CZQXmlUiRules();
+    logic.m_pCaps = &caps;
+    logic.m_pRules = pRules;
+}
+
+CZQBinding::~CZQBinding() {
+    ZQFreePrinterCaps(&caps);
+    ZQFreePaperList(&papers);
+    delete pRules;
+    delete pCommon;
+    if (pDriverUI) pDriverUI->Release();
+}
+
+CZQXmlParserCommon* CZQBinding::XmlParser() const { return pRules ? &pRules->Parser() : nullptr; }
+
+BOOL CZQBinding::BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM) {
+    ZQ_TRACE("CZQBinding::BReadPrinterRecords");
+    const BOOL capsRead = ZQReadPrinterCaps(&caps, hPrinter, pPublicDM);
+    const BOOL papersRead = ZQReadPaperList(&papers, hPrinter);
+    return capsRead && papersRead;
+}
+
+void CZQBinding::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {
+    ZQ_TRACE("CZQBinding::VLoadXmlRulesFile");
+    if (!pParam || !XmlParser()) return;
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, L"ZQXMLFileUsed", option.Put()) != ZQOPT_OK || !option ||
+        !option[0])
+        return;
+    BLoadXmlRulesFile(pParam->hPrinter, option.Get());
+}
+
+BOOL CZQBinding::BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName) {
+    CZQXmlParserCommon* const pParser = XmlParser();
+    if (!pParser || !pszFileName || !pszFileName[0]) return FALSE;
+    if (!BIsPlainFileName(pszFileName)) {
+        pParser->VSetLoaded(FALSE);
+        return FALSE;
+    }
+    CZQLocalPtr<WCHAR> path;
+    if (!CZQCommon::BGetDriverDirFile(hPrinter, path.Put(), pszFileName)) return FALSE;
+    pParser->VSetLoaded(FALSE);
+    if (!pParser->BLoad(path.Get())) return FALSE;
+    pParser->VSetLoaded(TRUE);
+    return TRUE;
+}

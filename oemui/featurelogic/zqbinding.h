@@ -1,0 +1,59 @@
+// What lives as long as one binding of the core driver, apart from the pages: the text helper,
+// the rule engine with the helper file's parser, the settings store, the current CommonUIProp block,
+// the printer records, the user-interface logic and the plug-in's own items. The plug-in object owns
+// one; the CommonUIProp worker and the constraint gate work on it.
+#pragma once
+
+#include "common/zqcommon.h"
+#include "common/zqprintercaps.h"
+#include "featurelogic/zqoemitems.h"
+#include "featurelogic/zquilogic.h"
+#include "settings/zqdriverdata.h"
+
+class CZQXmlParserCommon;
+class CZQXmlUiRules;
+
+class CZQBinding {
+public:
+    CZQBinding();
+    ~CZQBinding();
+    CZQBinding(const CZQBinding&) = delete;
+    CZQBinding& operator=(const CZQBinding&) = delete;
+
+    // The helper file's parser of the rule engine (null only when the engine could not be made).
+    CZQXmlParserCommon* XmlParser() const;
+    // Reads the printer capability record and the paper list for the printer.
+    BOOL BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM);
+    // Loads the driver's XML helper file: the file named by the current option of "ZQXMLFileUsed",
+    // in the driver's directory. The parser's loaded flag is set only when the load succeeded.
+    void VLoadXmlRulesFile(POEMCUIPPARAM pParam);
+    // The same for a file name (no path, drive, stream or way up) of the printer's driver directory;
+    // TRUE when it loaded.
+    BOOL BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName);
+
+    // Shared text and printer helper (owned).
+    CZQCommon* pCommon = nullptr;
+    // The rule engine with the helper file's parser (owned).
+    CZQXmlUiRules* pRules = nullptr;
+    // The core driver's helper interface, once published (one reference).
+    IPrintOemDriverUI* pDriverUI = nullptr;
+    // The settings store; its owner copies the printer-language number in before each use.
+    CZQDriverData driverData;
+    // The block of the current CommonUIProp call and its mode (1 document, 2 printer).
+    POEMCUIPPARAM pCUIParam = nullptr;
+    DWORD dwCUIMode = 0;
+    PrinterCaps caps = {};
+    PaperList papers = {};
+    StatusRecord status;
+    // Print-quality and media values imported from the configuration manager.
+    WCHAR szImportedPrintQuality[256] = {};
+    WCHAR szPrintQualityGroup[256] = {};
+    WCHAR szImportedMediaKeyword[256] = {};
+    // Printer command language for the font installer: 1 PCL, 2 other.
+    DWORD dwPrinterLanguage = 0;
+    // The user-interface logic, with the working copy and the per-sheet state.
+    CZQUILogic logic;
+    // The plug-in's items the count pass planned, and the block it planned them for.
+    ZQOemItemPlan itemPlan = {};
+    POEMCUIPPARAM pPlannedParam = nullptr;
+};

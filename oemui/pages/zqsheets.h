@@ -1,0 +1,43 @@
+// Sheet building of a binding: the page objects (made when the pages are built, deleted when they
+// are built again or when the binding goes), their contexts, the sheet record and the pages added
+// through the common property-sheet callback.
+#pragma once
+
+#include "pages/zqpages.h"
+
+class CZQBinding;
+class IZQPlugin;
+
+class CZQSheetBuilder {
+public:
+    CZQSheetBuilder() = default;
+    ~CZQSheetBuilder() { VDeleteTabObjects(); }
+    CZQSheetBuilder(const CZQSheetBuilder&) = delete;
+    CZQSheetBuilder& operator=(const CZQSheetBuilder&) = delete;
+
+    // DocumentPropertySheets / DevicePropertySheets: INIT builds the sheet's pages, SET_RESULT
+    // takes a page's result as the sheet's, DESTROY ends the sheet.
+    HRESULT HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,
+                             IZQPlugin* pPlugin);
+
+    // The page object and its context of a page id (null when not made).
+    CZQTabBase* Tab(int iPageId) const;
+    PageContext* Context(int iPageId);
+    // The record of the sheet being shown (null between sheets).
+    SheetRecord* Sheet() const { return m_pSheetRecord; }
+    // Makes every page object of the table (the old ones go first); deletes them.
+    BOOL BCreateTabObjects(const ZQSheetFacts& facts);
+    void VDeleteTabObjects();
+
+private:
+    // Lays the page contexts and adds the pages of one sheet; the number of pages added, -1 (nothing
+    // left added) when the block is unusable or the sheet refuses a page.
+    int IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQBinding& binding, IZQPlugin* pPlugin);
+    void VRemoveAddedPages(POEMUIPSPARAM pSheetParam, int cAdded, CZQBinding& binding);
+    void VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding, IZQPlugin* pPlugin);
+
+    CZQTabBase* m_apTabs[kPageIdCount] = {};
+    PageContext m_aContexts[kPageIdCount] = {};
+    SheetRecord* m_pSheetRecord = nullptr;
+    PVOID m_pSavedUserData = nullptr;
+};
