@@ -242,8 +242,6 @@ public:
 protected:
     // Resource (status) module; first member by design: pages copy it into their dialogs.
     HMODULE m_hResModule = nullptr;
-    // Pen-kind marks set by the status-string routines (kinds 1, 2, 3, 10, 11, 12, 4, 7, 5, 8, 6, 17, 18/19).
-    BOOL m_abPenKind[13] = {};
     // This helper loaded m_hResModule itself and frees it.
     bool m_bOwnsResModule = false;
 
@@ -251,6 +249,3 @@ private:
     void VMergeSection(int section, PVOID pOutDM, PDEVMODEW pPublicDM, const VOID* pInDM);
     BOOL BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer);
 };
-
-// A CZQCommon that lives for one call.
-class CZQCommonEx : public CZQCommon {};

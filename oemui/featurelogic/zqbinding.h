@@ -45,12 +45,6 @@ public:
     PrinterCaps caps = {};
     PaperList papers = {};
     StatusRecord status;
-    // Print-quality and media values imported from the configuration manager.
-    WCHAR szImportedPrintQuality[256] = {};
-    WCHAR szPrintQualityGroup[256] = {};
-    WCHAR szImportedMediaKeyword[256] = {};
-    // Printer command language for the font installer: 1 PCL, 2 other.
-    DWORD dwPrinterLanguage = 0;
     // The user-interface logic, with the working copy and the per-sheet state.
     CZQUILogic logic;
     // The plug-in's items the count pass planned, and the block it planned them for.

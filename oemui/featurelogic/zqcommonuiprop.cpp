@@ -40,7 +40,7 @@ bool OffersColor(POEMCUIPPARAM pParam) {
 void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode) {
     if (!pDevmode) return;
     pDevmode->dwModelCode = 0;
-    pDevmode->dwPdl = static_cast<uint32_t>(logic.m_iPdlIndex);
+    pDevmode->dwPdl = logic.m_dwPdl;
     pDevmode->dwColorMode = OffersColor(pParam) ? 2 : 1;
     pDevmode->dwLayoutMode = 3;
 }
@@ -50,11 +50,9 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
     ZQ_TRACE("ZQCommonUIProp fill pass");
     CZQUILogic& logic = b.logic;
     // The private devmode's header values, in the core driver's block and in the working copy.
-    logic.m_dwLanguage = static_cast<DWORD>(logic.m_iPdlIndex);
     ZQUIDevmode* coreDM = zqdm::CurrentBlock(p->pOEMDM);
     FillHeaderValues(logic, p, coreDM);
     FillHeaderValues(logic, p, logic.WorkDM());
-    logic.m_dwPdl = static_cast<DWORD>(logic.m_iPdlIndex);
     const BOOL records = b.BReadPrinterRecords(p->hPrinter, p->pPublicDM);
 
     // The driver's helper file, and its device settings while the installation runs.
@@ -62,7 +60,7 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
     logic.VApplyDeviceSettings();
 
     // The administrator's locks.
-    b.driverData.VSetLanguage(logic.m_dwLanguage);
+    b.driverData.VSetLanguage(logic.m_dwPdl);
     CZQDriverData::VApplyLockData(p);
 
     // The helper file's constraints.
@@ -106,7 +104,7 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugi
         logic.VSetResourceModule(b.pCommon->HResModule());
     }
     logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
-    logic.m_iPdlIndex = PdlIndex(pOemCUIPParam);
+    logic.m_dwPdl = static_cast<DWORD>(PdlIndex(pOemCUIPParam));
 
     if (!pOemCUIPParam->pOEMOptItems) {
         // Count pass: the fill pass builds exactly this set.

@@ -205,7 +205,7 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
         AddSpec(pPlan, kOemItemHeading, 0, "ZQLayoutOptions");
         AddSpec(pPlan, kOemItemOrientation, kOemPubOrientation, "ZQOrientationCopy");
         AddSpec(pPlan, kOemItemPageOrder, kOemPubPageOrder, "ZQPageOrderCopy");
-        const bool postScript = logic.m_iPdlIndex == static_cast<int>(kPdlPostScript);
+        const bool postScript = logic.m_dwPdl == kPdlPostScript;
         for (const DialogItemRow& row : kDialogItems) {
             if (!ZQFindOemDialog(row.dialog)) continue;  // its dialog is not part of the plug-in
             PCWSTR feature = postScript ? row.psFeature : row.feature;

@@ -252,9 +252,8 @@ public:
 
     // ---- fields the pages share ---------------------------------------------------------------------
     DWORD m_dwMode = 0;
-    DWORD m_dwLanguage = 0;   // printer-language number (3 PostScript)
-    int m_iPdlIndex = 0;      // option index of "ZQPDLType"
-    DWORD m_dwPdl = 0;        // copy of private devmode +20
+    // Printer language: the option index of "ZQPDLType", as private devmode +20 keeps it (3 PostScript).
+    DWORD m_dwPdl = 0;
     CZQXmlUiRules* m_pRules = nullptr;
     PrinterCaps* m_pCaps = nullptr;  // the binding's printer record
     BOOL m_bGrayscaleEnable = FALSE;

@@ -14,13 +14,9 @@
 
 namespace {
 
-TEST(Helper, ConstructorClearsEveryPenMark) {
+TEST(Helper, ConstructorStartsWithoutAResourceModule) {
     struct Probe : CZQCommon {
-        bool Clear() const {
-            for (BOOL b : m_abPenKind)
-                if (b) return false;
-            return m_hResModule == nullptr && !m_bOwnsResModule;
-        }
+        bool Clear() const { return m_hResModule == nullptr && !m_bOwnsResModule; }
     };
     alignas(Probe) unsigned char storage[sizeof(Probe)];
     memset(storage, 0xA5, sizeof storage);  // what an uninitialised mark would read

@@ -26,8 +26,8 @@ using zqhosttest::RowValue;
 using zqhosttest::Selected;
 using zqhosttest::SelectRow;
 
-const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
-const std::wstring kRoll = L"ZQ Roll 4400 Large Format";
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
+const std::wstring kRoll = zqhosttest::kRollPrinter;
 
 std::vector<std::wstring> Rows(HWND page) {
     std::vector<std::wstring> rows;
@@ -48,10 +48,8 @@ T BlockField(const std::vector<BYTE>& dm, size_t offset) {
     return value;
 }
 
-class SampleItems : public ::testing::Test {
+class SampleItems : public zqhosttest::SamplePrintersTest {
 protected:
-    static void SetUpTestSuite() { zqhosttest::InstallSamplePrinters(); }
-    static CZQSpoolPrinter Open(const std::wstring& name) { return zqhosttest::OpenFully(name); }
     // Printing Preferences from `in` (null: the printer's default), OK pressed after `hook`.
     static std::vector<BYTE> Preferences(const std::wstring& name, const std::function<void(HWND)>& hook,
                                          const DEVMODEW* in = nullptr) {

@@ -10,6 +10,7 @@
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zquilogic.h"
 #include "sampleitems.h"
+#include "zqsamplenames.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ struct Sample {
     const wchar_t* model;
     const char* name;
 };
-const Sample kDesk = {L"samples\\zqdesk\\zqdesk.zqm", "desk"};
-const Sample kRoll = {L"samples\\zqroll\\zqroll.zqm", "roll"};
+const Sample kDesk = {zqhosttest::kDeskModel, "desk"};
+const Sample kRoll = {zqhosttest::kRollModel, "roll"};
 
 class SampleLogic {
 public:

@@ -213,7 +213,7 @@ TEST_F(Worker, TheFillPassWritesTheHeaderValuesJobValuesAndTheWorkingCopy) {
     EXPECT_EQ(0u, m_dm.dwJobStorageAvailable);
     CZQUILogic* logic = m_plugin->Logic();
     EXPECT_EQ(0, std::memcmp(logic->WorkDM(), &m_dm, sizeof m_dm)) << "the working copy follows the core driver's block";
-    EXPECT_EQ(kPdlPcl3, logic->m_dwLanguage);
+    EXPECT_EQ(kPdlPcl3, logic->m_dwPdl);
     EXPECT_EQ(4u, m_plugin->DriverData().DWLanguage());
     EXPECT_EQ(&m_param, logic->Param());
     EXPECT_EQ(&m_param, m_plugin->CUIParam());

@@ -18,8 +18,8 @@
 
 namespace {
 
-const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
-const std::wstring kRoll = L"ZQ Roll 4400 Large Format";
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
+const std::wstring kRoll = zqhosttest::kRollPrinter;
 
 // A title of a page the plug-in has a class for.
 bool IsPluginPageTitle(const std::wstring& title) {
@@ -37,11 +37,7 @@ std::vector<std::wstring> Names(const std::wstring& printer, WORD capability, si
     return out;
 }
 
-class SamplesUnderHost : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { zqhosttest::InstallSamplePrinters(); }
-    static CZQSpoolPrinter Open(const std::wstring& name) { return zqhosttest::OpenFully(name); }
-};
+using SamplesUnderHost = zqhosttest::SamplePrintersTest;
 
 TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
     for (const std::wstring& name : {kDesk, kRoll}) {

@@ -28,7 +28,7 @@ using zqhosttest::RowValue;
 using zqhosttest::Selected;
 using zqhosttest::SelectRow;
 
-const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
 const std::wstring kBroken = L"ZQ Desk with a Broken Helper File";
 
 void WriteText(const std::wstring& path, const std::string& text) {

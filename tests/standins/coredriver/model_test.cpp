@@ -18,7 +18,7 @@ bool Parse(const std::string& text, zqmodel::Model& m, std::string& error,
 }
 
 TEST(ModelFile, SamplePrintersLoadWithEveryFeatureThePluginNames) {
-    const zqmodel::Model desk = zqhosttest::LoadModel(L"samples\\zqdesk\\zqdesk.zqm");
+    const zqmodel::Model desk = zqhosttest::LoadModel(zqhosttest::kDeskModel);
     EXPECT_EQ("zqoemui.dll", desk.plugIn);
     EXPECT_EQ((std::vector<std::string>{"zqdesk.xml", "zqdesk.cfg"}), desk.files);
     EXPECT_EQ((std::vector<std::string>{"zqcoremod.dll", "zqwarnmod.dll"}), desk.modules);
@@ -40,7 +40,7 @@ TEST(ModelFile, SamplePrintersLoadWithEveryFeatureThePluginNames) {
     EXPECT_EQ(3, desk.FindOption(desk.FindFeature("ZQPDLType"), "PostScript")) << "3 means PostScript";
     EXPECT_FALSE(desk.constraints.empty());
 
-    const zqmodel::Model roll = zqhosttest::LoadModel(L"samples\\zqroll\\zqroll.zqm");
+    const zqmodel::Model roll = zqhosttest::LoadModel(zqhosttest::kRollModel);
     const auto& cls = roll.features[roll.FindFeature("ZQPrinterClass")];
     EXPECT_EQ("ZQKorrix", cls.options[cls.defaultOption].keyword);
     const int autoConfig = roll.FindFeature("AutoConfiguration");

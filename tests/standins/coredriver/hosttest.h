@@ -6,6 +6,8 @@
 #include <winspool.h>
 #include <compstui.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "zqhostdm.h"
 #include "zqmodel.h"
 #include "zqprinter.h"
+#include "zqsamplenames.h"
 
 namespace zqhosttest {
 
@@ -49,6 +52,13 @@ private:
 void InstallSamplePrinters();
 // A printer of Wine's spooler opened with all access.
 CZQSpoolPrinter OpenFully(const std::wstring& name);
+
+// A suite that works on both sample printers, installed once for the suite.
+class SamplePrintersTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { InstallSamplePrinters(); }
+    static CZQSpoolPrinter Open(const std::wstring& name) { return OpenFully(name); }
+};
 // The printer's level-3 driver information (DRIVER_INFO_3W at the start), empty on failure.
 std::vector<BYTE> DriverInfo(const std::wstring& name);
 // The installed driver's configuration file (the core driver stand-in), loaded.

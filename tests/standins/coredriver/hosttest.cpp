@@ -69,7 +69,7 @@ POPTITEM FindItem(POPTITEM items, DWORD count, const char* keyword) {
 }
 
 void InstallSamplePrinters() {
-    for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
+    for (const wchar_t* model : {kDeskModel, kRollModel}) {
         ZQInstallResult result;
         ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result)) << ZQUtf8(result.error);
     }

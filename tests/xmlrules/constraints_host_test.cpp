@@ -19,8 +19,8 @@ namespace {
 using zqhosttest::BoxAnswers;
 using zqhosttest::Selected;
 
-const wchar_t kDesk[] = L"ZQ Desk 2400 Inkjet";
-const wchar_t kRoll[] = L"ZQ Roll 4400 Large Format";
+const wchar_t* const kDesk = zqhosttest::kDeskPrinter;
+const wchar_t* const kRoll = zqhosttest::kRollPrinter;
 
 // A text of the status module installed with the printers (the build's, beside the test).
 std::wstring StatusText(UINT id) {

@@ -33,7 +33,7 @@ using zqhosttest::ScopedEnv;
 using zqhosttest::Selected;
 using zqhosttest::SelectRow;
 
-const std::wstring kDesk = L"ZQ Desk 2400 Inkjet";
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
 const std::wstring kTest = L"ZQ Host Test Printer";
 constexpr DWORD kFullSize = sizeof(DEVMODEW) + zqhostdm::kPrivateSize + 6512;
 
@@ -41,7 +41,7 @@ class Printers : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         RecorderLog log;
-        for (const auto& [model, name] : {std::make_pair(L"samples\\zqdesk\\zqdesk.zqm", kDesk),
+        for (const auto& [model, name] : {std::make_pair(zqhosttest::kDeskModel, kDesk),
                                           std::make_pair(L"hostdata\\zqrec.zqm", kTest)}) {
             ZQInstallResult result;
             ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result)) << ZQUtf8(result.error);
@@ -77,7 +77,7 @@ protected:
 // Both samples bring the status and the warning module: they are installed as dependent files of
 // the driver, in the directory the plug-in is loaded from.
 TEST_F(Printers, SamplePrintersInstallTheirModulesBesideThePlugin) {
-    for (const wchar_t* model : {L"samples\\zqdesk\\zqdesk.zqm", L"samples\\zqroll\\zqroll.zqm"}) {
+    for (const wchar_t* model : {zqhosttest::kDeskModel, zqhosttest::kRollModel}) {
         SCOPED_TRACE(ZQUtf8(model));
         ZQInstallResult result;
         ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), L"", result)) << ZQUtf8(result.error);

@@ -1,0 +1,12 @@
+// The sample printers of samples/: their models beside the test executables and the names they
+// install as.
+#pragma once
+
+namespace zqhosttest {
+
+inline constexpr wchar_t kDeskModel[] = L"samples\\zqdesk\\zqdesk.zqm";
+inline constexpr wchar_t kRollModel[] = L"samples\\zqroll\\zqroll.zqm";
+inline constexpr wchar_t kDeskPrinter[] = L"ZQ Desk 2400 Inkjet";
+inline constexpr wchar_t kRollPrinter[] = L"ZQ Roll 4400 Large Format";
+
+}  // namespace zqhosttest
