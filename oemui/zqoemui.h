@@ -96,9 +96,11 @@ public:
     T* TabAs(int iPageId) const {
         return static_cast<T*>(Tab(iPageId));
     }
-    // Makes every page object of the table (the old ones go first); deletes them.
+    // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
+    // The preview every page paints through (null until the pages are made).
+    CZQRollPreview* Preview() const { return m_pPreview; }
     // The record of the sheet being shown (null between sheets).
     SheetRecord* Sheet() const { return m_pSheetRecord; }
     // Sheet position of a page id, -1 when the page is not in the sheet.
@@ -172,6 +174,7 @@ private:
     // Page objects and their contexts, by page id; they live until the pages are built again.
     CZQTabBase* m_apTabs[kPageIdCount] = {};
     PageContext m_aContexts[kPageIdCount] = {};
+    CZQRollPreview* m_pPreview = nullptr;
     SheetRecord* m_pSheetRecord = nullptr;
     PVOID m_pSavedUserData = nullptr;
     // Constraints: on after a successful load; the rule set owns the controllers.

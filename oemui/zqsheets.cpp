@@ -6,6 +6,7 @@
 #include "common/zqlanguage.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "preview/zqpreview.h"
 #include "zqmodule.h"
 #include "zqoemui.h"
 #include "zquidevmode.h"
@@ -62,10 +63,13 @@ void CZQOemUI::VDeleteTabObjects() {
         m_apTabs[id] = nullptr;
         m_aContexts[id] = {};
     }
+    delete m_pPreview;
+    m_pPreview = nullptr;
 }
 
 BOOL CZQOemUI::BCreateTabObjects(const ZQSheetFacts& facts) {
     VDeleteTabObjects();
+    m_pPreview = new (std::nothrow) CZQRollPreview(zqmodule::Instance());
     // Every page object is made, also for pages this sheet does not show: other pages call into them.
     for (const ZQPageRow* row = ZQPageTable(); row->iPageId != kPageNone; ++row) {
         if (!ValidPageId(row->iPageId) || !row->pfnCreate || m_apTabs[row->iPageId]) continue;
@@ -128,7 +132,7 @@ BOOL CZQOemUI::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet) {
         if (added >= kMaxSheetPages) break;                 // the sheet record holds ten pages
 
         PageContext& context = m_aContexts[id];
-        context = {page, &m_logic, nullptr, m_pDriverUI, &m_caps, m_pXmlUiRules, this};
+        context = {page, &m_logic, m_pPreview, m_pDriverUI, &m_caps, m_pXmlUiRules, this};
         page->VBind(ps, m_pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!m_pCommon || !m_pCommon->BLoadResString(row->iTitleId, title))

@@ -4,6 +4,9 @@
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
+//   zqhost preview <file.png> [name=value]...
+//                                        the pages' sample page of a preview record (the fields not
+//                                        given as the preview starts), saved as a picture
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
 //          --show NAME (select the last setting of that name in the core driver's list first),
 //          --choose SETTING=OPTION (a user's choice, repeatable, made before the picture)
@@ -18,6 +21,7 @@
 #include "common/zqhandles.h"
 #include "common/zqproc.h"
 #include "zqhostapp.h"
+#include "zqhostpreview.h"
 #include "zqhostpage.h"
 #include "zqinstall.h"
 #include "zqoemcontract.h"
@@ -202,13 +206,55 @@ int Summary(const std::wstring& printer) {
     return 0;
 }
 
+// The sample page of a record, painted by the preview in a page-sized window, as a PNG of the
+// control the preview showed.
+int PreviewPicture(const std::wstring& png, const std::vector<std::wstring>& fields) {
+    PreviewSettings record = ZQDefaultPreviewRecord();
+    std::wstring bad;
+    if (!ZQParsePreviewFields(fields, &record, &bad)) {
+        wprintf(L"FAIL  field \"%ls\"; fields are name=value with a name of:\n      %ls\n", bad.c_str(),
+                ZQPreviewFieldNames().c_str());
+        return 2;
+    }
+    // The preview's bitmaps are the plug-in's.
+    const std::wstring dll = ExeDir() + L"\\zqoemui.dll";
+    const CZQModule resources(
+        LoadLibraryExW(dll.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    if (!resources) return Fail(L"the plug-in's resources", HRESULT_FROM_WIN32(GetLastError()));
+    CZQRollPreview preview(resources.Get());
+    CZQPreviewHost host(&preview);
+    if (!host.Ok()) return Fail(L"the preview window", HRESULT_FROM_WIN32(GetLastError()));
+    host.VShow(record);
+    const DWORD until = GetTickCount() + 300;
+    MSG msg;
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    const HWND shown = host.Shown();
+    const ZQPixels pixels = CZQPreviewHost::Read(shown);
+    std::vector<BYTE> rgb;
+    for (DWORD p : pixels.rgb) {
+        rgb.push_back(static_cast<BYTE>(p >> 16));
+        rgb.push_back(static_cast<BYTE>(p >> 8));
+        rgb.push_back(static_cast<BYTE>(p));
+    }
+    if (rgb.empty() || !ZQWritePng(png, pixels.width, pixels.height, rgb)) return Fail(L"the picture", E_FAIL);
+    const RECT& page = preview.PageRect();
+    wprintf(L"ok    %ls control, page (%ld,%ld)-(%ld,%ld), %d paints: %ls\n",
+            shown == host.Portrait() ? L"portrait" : L"landscape", page.left, page.top, page.right, page.bottom,
+            host.Paints(), png.c_str());
+    return 0;
+}
+
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
             L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
             L"                    [--choose <setting>=<option>]...\n"
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
-            L"       zqhost summary <printer>\n");
+            L"       zqhost summary <printer>\n"
+            L"       zqhost preview <file.png> [<name>=<value>]...\n");
 }
 
 }  // namespace
@@ -220,6 +266,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring command = argv[1], target = argv[2];
+    if (command == L"preview") return PreviewPicture(target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
     std::wstring name;
     for (int i = 3; i < argc; ++i) {
