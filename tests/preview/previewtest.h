@@ -1,4 +1,4 @@
-// Shared pieces of the preview tests: the preview with its fields in view, records written as
+// What the preview tests share: the preview with its fields in view, records written as
 // fields, and the page-sized window that paints them.
 #pragma once
 
