@@ -99,6 +99,8 @@ public:
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }
     PageContext* Context(int iPageId) override { return m_sheets.Context(iPageId); }
     SheetRecord* Sheet() const override { return m_sheets.Sheet(); }
+    // The preview every page paints through (null until the pages are made).
+    CZQRollPreview* Preview() const { return m_sheets.Preview(); }
     int ISheetPosition(int iPageId) const override { return m_binding.logic.IGetPageIndex(nullptr, iPageId); }
     template <typename T>
     T* TabAs(int iPageId) const {

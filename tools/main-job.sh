@@ -3,6 +3,7 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the roll printer's Printer Properties show the plug-in's roll items.
+# The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,4 +62,26 @@ echo "== ZQ Roll 4400 Large Format: Printer Properties"
 wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
+# The sample page of the settings pages, painted by the preview in a page-sized window.
+letter="docwidth=2159 docheight=2794"
+for state in \
+  "one-page:$letter" \
+  "four-right-then-down:$letter nup=3 order=0 borders=1" \
+  "four-down-then-right:$letter nup=3 order=1 borders=1" \
+  "four-left-then-down:$letter nup=3 order=2 borders=1" \
+  "four-down-then-left:$letter nup=3 order=3 borders=1" \
+  "two-pages:$letter nup=2" \
+  "nine-pages:$letter nup=5" \
+  "watermark:$letter text=Draft color=1 shade=6 size=200 style=1" \
+  "two-sided-flip-up:$letter duplex=2 flipup=1" \
+  "two-sided-long-edge:$letter duplex=2 order=2 nup=2" \
+  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300"; do
+  name=${state%%:*}
+  png="$out/preview-$name.png"
+  rm -f "$png"
+  echo "== preview: $name"
+  # shellcheck disable=SC2086  # the fields are separate arguments
+  wine zqhost.exe preview "$(winepath -w "$png")" ${state#*:} </dev/null | tr -d '\r' || rc=1
+  if [ ! -s "$png" ]; then echo "no preview picture $name" >&2; rc=1; fi
+done
 exit $rc

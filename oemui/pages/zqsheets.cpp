@@ -10,6 +10,7 @@
 #include "common/zqtrace.h"
 #include "common/zqmodule.h"
 #include "featurelogic/zqbinding.h"
+#include "preview/zqpreview.h"
 #include "formats/zquidevmode.h"
 
 namespace {
@@ -49,6 +50,8 @@ PageContext* CZQSheetBuilder::Context(int iPageId) {
 }
 
 void CZQSheetBuilder::VDeleteTabObjects() {
+    delete m_pPreview;
+    m_pPreview = nullptr;
     for (int id = 0; id < kPageIdCount; ++id) {
         delete m_apTabs[id];
         m_apTabs[id] = nullptr;
@@ -63,6 +66,8 @@ BOOL CZQSheetBuilder::BCreateTabObjects(const ZQSheetFacts& facts) {
         if (!ValidPageId(row->iPageId) || !row->pfnCreate || m_apTabs[row->iPageId]) continue;
         m_apTabs[row->iPageId] = row->pfnCreate(facts);
     }
+    // One preview for every page of the sheet, its bitmaps from this module.
+    m_pPreview = new (std::nothrow) CZQRollPreview(zqmodule::Instance());
     return TRUE;
 }
 
@@ -142,7 +147,7 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         if (added >= kMaxSheetPages) break;                 // the sheet record holds ten pages
 
         PageContext& context = m_aContexts[id];
-        context = {page, &logic, nullptr, binding.pDriverUI, &binding.caps, binding.pRules, pPlugin};
+        context = {page, &logic, m_pPreview, binding.pDriverUI, &binding.caps, binding.pRules, pPlugin};
         page->VBind(ps, binding.pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))

@@ -25,7 +25,9 @@ public:
     PageContext* Context(int iPageId);
     // The record of the sheet being shown (null between sheets).
     SheetRecord* Sheet() const { return m_pSheetRecord; }
-    // Makes every page object of the table (the old ones go first); deletes them.
+    // The preview every page paints through (null until the pages are made).
+    CZQRollPreview* Preview() const { return m_pPreview; }
+    // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
 
@@ -38,6 +40,7 @@ private:
 
     CZQTabBase* m_apTabs[kPageIdCount] = {};
     PageContext m_aContexts[kPageIdCount] = {};
+    CZQRollPreview* m_pPreview = nullptr;
     SheetRecord* m_pSheetRecord = nullptr;
     PVOID m_pSavedUserData = nullptr;
 };

@@ -395,6 +395,9 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
         EXPECT_EQ(m_plugin->Logic(), ctx->pLogic);
         EXPECT_EQ(static_cast<int>(i), ctx->pLogic->IGetPageIndex(&m_dm, page->m_id));
         EXPECT_EQ(m_plugin->Caps(), ctx->pCaps);
+        // One preview for every page, made with the page objects.
+        EXPECT_NE(nullptr, ctx->pPreview);
+        EXPECT_EQ(m_plugin->Preview(), ctx->pPreview);
         EXPECT_EQ(nullptr, ctx->pDriverUI);  // none published
         EXPECT_EQ(&m_ps, page->SheetParam());
         EXPECT_EQ(m_host.Param(), page->CUIParam());

@@ -4,6 +4,9 @@
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
+//   zqhost preview <file.png> [name=value]...
+//                                        the pages' sample page of a preview record (the fields not
+//                                        given as the preview starts), saved as a picture
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
 //          --show NAME (select the last setting of that name in the core driver's list first),
 //          --choose SETTING=OPTION (a user's choice, repeatable, made before the picture)
@@ -18,6 +21,7 @@
 #include "zqowner.h"
 #include "zqproc.h"
 #include "zqhostapp.h"
+#include "zqpreviewcmd.h"
 #include "zqhostpage.h"
 #include "zqinstall.h"
 #include "zqoemcontract.h"
@@ -202,13 +206,15 @@ int Summary(const std::wstring& printer) {
     return 0;
 }
 
+
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
             L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
             L"                    [--choose <setting>=<option>]...\n"
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
-            L"       zqhost summary <printer>\n");
+            L"       zqhost summary <printer>\n"
+            L"       zqhost preview <file.png> [<name>=<value>]...\n");
 }
 
 }  // namespace
@@ -220,6 +226,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring command = argv[1], target = argv[2];
+    if (command == L"preview") return ZQPreviewPicture(ExeDir(), target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
     std::wstring name;
     for (int i = 3; i < argc; ++i) {

@@ -1,0 +1,186 @@
+// The sample-page preview of the settings pages. A page fills its PreviewSettings, hands it to the
+// preview (VSetSettings) and asks it to paint (VPaint), inside its WM_PAINT. The preview knows
+// nothing of features or devmodes: everything arrives in that record. It owns no GDI object
+// between calls; every paint makes and deletes its own.
+#pragma once
+
+#include "preview/zqpreviewgdi.h"
+#include "preview/zqpreviewsettings.h"
+
+class CZQPreview {
+public:
+    // Bitmaps are loaded from hModule (the plug-in's module).
+    explicit CZQPreview(HINSTANCE hModule);
+    CZQPreview(const CZQPreview&) = delete;
+    CZQPreview& operator=(const CZQPreview&) = delete;
+
+    // Copies the record and applies its rules (scale limits, preview kinds, fit ratios, tiles).
+    void VSetSettings(const PreviewSettings* pSettings);
+    // Shows the control of the sheet's orientation and hides the other.
+    void VChooseWindow();
+    // The rectangle a page invalidates to repaint its preview: the two dialog items, in the
+    // dialog's client coordinates, united and grown by 10 pixels.
+    static void VGetRepaintRect(HWND hDlg, int idA, int idB, RECT* pRect);
+
+    // Shared drawing routines of the painters.
+    // A sample colour, half-way to white in thriftmode.
+    COLORREF CrPreviewColor(BYTE r, BYTE g, BYTE b) const;
+    // (0, 0, width, height) of a bitmap of the module; empty when it is missing.
+    void VGetBitmapRect(WORD wId, RECT* pRect) const;
+    // Puts the window DC into advanced mode with a move by half the size of the bitmap in hdc less
+    // the client size, a turn by the angle, then xf.
+    void VSetRotation(float fAngle, HDC hdc, XFORM xf);
+
+    // The document page of the last paint (other pages place their own marks by it).
+    const RECT& PageRect() const { return m_rcPage; }
+
+protected:
+    // ---- painting steps
+    void VLayoutPage();
+    // The memory DC and bitmap of the paint, as large as the window (large format: the sheet).
+    void VCreateBackBuffer(CZQPreviewDC* pMemory, CZQPreviewGdi* pBitmap);
+    void VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const;
+    static int IRoundTenth(double x);
+    void VComputeNupGrid();
+    void VDrawPagesInOrder();
+    // Row and column (1-based) of the k-th cell visited in a page order.
+    static void VVisitCell(int iPageOrder, int cRows, int cColumns, int k, int* piRow, int* piColumn);
+    void VDrawCell(int iRow, int iColumn, int* piPage);
+    void VDrawPageContent(int iPage);
+    void VDrawTextLines(int iPage, int dx, int dy);
+    void VDrawLetterE(int dx, int dy);
+    void VDrawBarChart(int dx, int dy);
+    void VDrawPageNumber(int iPage);
+    void VDrawWatermark();
+    void VDrawGutterLine();
+    void VDrawBindingEdge();
+    // The two-sided printing icon's bitmap; 0 when none is drawn.
+    WORD WDuplexIconId() const;
+    void VDrawDuplexIcon();
+    void VMirror();
+    void VDrawFocus();
+    void VDrawDashedCellFrame();
+    // The desktop picture to the window: the sheet with the room its cover sheets take.
+    void VCopyDesktopPicture();
+    // The area to the window turned by a quarter, about its centre (paper fed transverse).
+    void VCopyTurned(const RECT& area);
+
+    // Content drawn at a reduced scale moves with the page (desktop printers, and large-format
+    // pages sized in inches without the scale).
+    bool BScaledContent() const;
+    // The move of reduced content on the page.
+    POINT PtReducedOffset(bool bChartInset) const;
+    bool BRightToLeftDC() const;
+
+    // ---- fields (the constructor's values; geometry is recomputed on every paint)
+    HDC m_hdcMem = nullptr;       // back buffer; every step draws here
+    HDC m_hdcPaint = nullptr;     // BeginPaint of the active window
+    HDC m_hdcRollOptions = nullptr;
+    int m_nGap = 10;              // between N-up cells
+    int m_nInset = 0;             // of the sample content inside a cell
+    RECT m_rcPage = {};           // document page in the window
+    RECT m_rcCell = {};           // cell being drawn
+    RECT m_rcClient = {};         // active window, client coordinates
+    HWND m_hwndPortrait = nullptr;
+    HWND m_hwndLandscape = nullptr;
+    HWND m_hwndActive = nullptr;
+    HWND m_hwndRollOptions = nullptr;
+    RECT m_rcSheet = {};          // output sheet
+    int m_bPoster = 0;
+    int m_nPosterSize = 0;
+    int m_bEnvelope = 0;
+    int m_nDocWidth = 0;          // tenths of a millimetre
+    int m_nDocHeight = 0;
+    int m_nSheetWidth = 0;
+    int m_nSheetHeight = 0;
+    int m_bFitToPage = 0;
+    int m_bFitScaled = 0;
+    int m_bSameSize = 0;
+    int m_abPosterTile[kPreviewPosterTiles] = {};
+    int m_nTilesPerSide = 0;
+    int m_bTint = 0;
+    int m_bCenterOnPage = 0;
+    WORD m_wOrientation = 1;
+    WORD m_wSheetOrientation = 1;
+    WORD m_wDuplex = 1;
+    int m_bFlipUp = 0;
+    int m_nNupIndex = 1;
+    int m_bPageBorders = 0;
+    int m_nBooklet = 0;
+    int m_nPageOrder = 0;
+    int m_nThriftmode = 2;
+    int m_nStapleCode = 0;
+    int m_nPunchCode = 0;
+    int m_nPunchUnit = -1;
+    int m_nFoldCode = 0;
+    int m_nFinisherKind = 0;
+    int m_bRotated = 0;
+    int m_bTransverse = 0;
+    int m_bMirror = 0;
+    int m_bLetterOrA4 = 1;
+    int m_nScale = 100;
+    int m_nWatermarkPages = 0;
+    int m_anCoverFlags[4] = {};   // front from feeder, front, back, back from feeder
+    int m_anShadow[4] = {};       // dx1, dx2, dy1, dy2 of stacked cover sheets
+    WCHAR m_szFontFace[32] = L"Arial";
+    int m_nWatermarkStyle = 0;
+    int m_nWatermarkColor = 0;
+    int m_nWatermarkShade = 0;
+    int m_nWatermarkAngle = 52;
+    int m_nWatermarkSize = 100;   // tenths of a point
+    COLORREF m_crWatermarkDefault = RGB(0, 0, 255);
+    WCHAR m_szWatermarkText[256] = L"Confidential";
+    int m_bSuppressWatermark = 0;
+    int m_bGrayscale = 0;
+    int m_nLayoutKind = 3;        // 1 single page, 2 N-up with borders, 3 everything
+    int m_bColorOutput = 1;
+    int m_anRows[2] = {};         // rows, columns
+    int m_nCellHeight = 0;
+    int m_nCellWidth = 0;
+    int m_nMarginY = 0;
+    int m_nMarginX = 0;
+    int m_nLinePitch = 0;
+    int m_bBanner = 0;
+    int m_bNoInset = 0;
+    int m_nContentOrientation = 0;
+    int m_bLargeFormat = 0;
+    int m_nPageLanguage = 0;
+    int m_bRollPaper = 0;
+    int m_bSaveRollPaper = 0;
+    int m_bAutoCutter = 0;
+    int m_bAutoRotate = 0;
+    int m_bInchesUnscaled = 0;
+    int m_bWithMargins = 0;
+    int m_nMarginLayout = 3;
+    int m_anMarginInset[3] = {};
+    // Bitmaps come from here.
+    HINSTANCE m_hModule = nullptr;
+};
+
+// The preview of every page: the sample page and the roll-paper state of large-format printers.
+class CZQRollPreview : public CZQPreview {
+public:
+    explicit CZQRollPreview(HINSTANCE hModule);
+
+    // The whole paint of the active preview control, drawn off screen and copied to the window
+    // once. Pages call it after VSetSettings, inside their WM_PAINT.
+    void VPaint();
+
+protected:
+    // The back buffer to the window (the last painting step).
+    void VCopyToWindow();
+
+    int m_nRollDiameter = 25;     // pixels
+    int m_nRollDepth = 15;
+    int m_nRollLip = 2;
+    int m_nMinWidthPx = 50;
+    double m_dMinWidth = 8.5;     // inches
+    int m_nMaxWidthPx = 0;
+    double m_dMaxWidth = 42.0;
+    double m_dRollWidth = 42.0;
+    double m_dPaperWidth = 42.0;
+    int m_nWidthMarkPos = 0;
+    RECT m_rcPaper = {};          // paper drawn on the roll or sheet picture
+    double m_dMinLength = 11.0;
+    double m_dMaxLength = 57.32;
+};

@@ -1,0 +1,9 @@
+// Bitmaps of the sample-page preview (shared by the resource script and the code).
+#pragma once
+
+// Two-sided printing icons, 24 x 24; the top-left pixel's colour is the see-through colour.
+#define IDB_PREVIEW_FLIP_UP 130       // pages flipped up; also the folded portrait sheet
+#define IDB_PREVIEW_FLIP_SIDE 133     // pages turned at the side
+#define IDB_PREVIEW_FLIP_SIDE_RTL 137 // the same, read right to left
+#define IDB_PREVIEW_FLIP_UP_RTL 140
+#define IDB_PREVIEW_FOLD_LANDSCAPE 193

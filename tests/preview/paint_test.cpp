@@ -1,0 +1,315 @@
+// The pictures the preview paints, read back from the control it showed. Pixels are checked at
+// frames, fills and icons, and colours by presence; glyph shapes never.
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "previewtest.h"
+#include "res/zqpreviewids.h"
+
+using zqpreviewtest::Has;
+using zqpreviewtest::Record;
+using zqpreviewtest::Resources;
+using zqpreviewtest::operator==;
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kCyan = RGB(0, 255, 255);
+const wchar_t kLetter[] = L"docwidth=2159 docheight=2794 ";
+
+std::wstring Letter(const wchar_t* fields) { return kLetter + std::wstring(fields); }
+
+// Pixels of a bitmap of the plug-in, rows top down.
+ZQPixels BitmapPixels(WORD id) {
+    ZQPixels pixels;
+    const HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Resources(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP bm = {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) return pixels;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = bm.bmWidth;
+    info.bmiHeader.biHeight = -bm.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    pixels.width = bm.bmWidth;
+    pixels.height = bm.bmHeight;
+    pixels.rgb.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.rgb.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(bitmap);
+    for (DWORD& p : pixels.rgb) p &= 0xFFFFFF;
+    return pixels;
+}
+
+// What a paint could leave behind in a control's own DC.
+struct DCState {
+    int graphicsMode, bkMode, rop2, mapMode, stretchMode, hasClip;
+    UINT align;
+    COLORREF text, back;
+    DWORD layout;
+    XFORM world;
+    HGDIOBJ pen, brush, font;
+    POINT viewport;
+    bool operator==(const DCState& o) const { return std::memcmp(this, &o, sizeof o) == 0; }
+};
+
+DCState StateOf(HWND control) {
+    DCState s;
+    std::memset(&s, 0, sizeof s);
+    const HDC hdc = GetDC(control);
+    s.graphicsMode = GetGraphicsMode(hdc);
+    s.bkMode = GetBkMode(hdc);
+    s.rop2 = GetROP2(hdc);
+    s.mapMode = GetMapMode(hdc);
+    s.stretchMode = GetStretchBltMode(hdc);
+    const HRGN region = CreateRectRgn(0, 0, 0, 0);
+    s.hasClip = GetClipRgn(hdc, region);
+    DeleteObject(region);
+    s.align = GetTextAlign(hdc);
+    s.text = GetTextColor(hdc);
+    s.back = GetBkColor(hdc);
+    s.layout = GetLayout(hdc);
+    GetWorldTransform(hdc, &s.world);
+    s.pen = GetCurrentObject(hdc, OBJ_PEN);
+    s.brush = GetCurrentObject(hdc, OBJ_BRUSH);
+    s.font = GetCurrentObject(hdc, OBJ_FONT);
+    GetViewportOrgEx(hdc, &s.viewport);
+    ReleaseDC(control, hdc);
+    return s;
+}
+
+RECT Quarter(const RECT& page, int column, int row) {
+    const int cx = (page.left + page.right) / 2, cy = (page.top + page.bottom) / 2;
+    return {column ? cx : page.left, row ? cy : page.top, column ? page.right : cx, row ? page.bottom : cy};
+}
+
+}  // namespace
+
+TEST_F(PreviewWindow, SampleColoursFollowThriftmodeGreyscaleAndColourOutput) {
+    struct Row {
+        std::wstring fields;
+        std::vector<COLORREF> present, absent;
+    };
+    const std::vector<COLORREF> greys = {RGB(117, 117, 117), RGB(243, 243, 243), RGB(204, 204, 204),
+                                         RGB(64, 64, 64)};
+    const Row table[] = {
+        {Letter(L""), {kRed, RGB(255, 255, 0), kBlue, kGrey}, {}},
+        // Thriftmode: bars, E and text lines half-way to white.
+        {Letter(L"thriftmode=3"), {RGB(255, 128, 128), RGB(128, 128, 255), RGB(192, 192, 192)}, {kRed, kBlue, kGrey}},
+        {Letter(L"grey=1"), greys, {kRed, kBlue}},
+        {Letter(L"coloroutput=0"), greys, {kRed, kBlue}},
+        // Page numbers keep their blue in thriftmode.
+        {Letter(L"thriftmode=3 nup=3"), {kBlue, RGB(255, 128, 128)}, {kRed}},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::PrintToString(row.fields));
+        const ZQPixels picture = Paint(row.fields.c_str());
+        for (COLORREF c : row.present) EXPECT_TRUE(Has(picture, c)) << std::hex << c;
+        for (COLORREF c : row.absent) EXPECT_FALSE(Has(picture, c)) << std::hex << c;
+    }
+    // The colour routine itself.
+    CPreviewProbe preview(nullptr);
+    EXPECT_EQ(kRed, preview.CrPreviewColor(255, 0, 0));
+    const PreviewSettings thrift = Record(L"thriftmode=3");
+    preview.VSetSettings(&thrift);
+    EXPECT_EQ(RGB(255, 128, 128), preview.CrPreviewColor(255, 0, 0));
+    EXPECT_EQ(RGB(128, 128, 128), preview.CrPreviewColor(0, 0, 0));
+}
+
+TEST_F(PreviewWindow, WatermarkOnlyInTheFullKind) {
+    const std::wstring mark = Letter(L"text=WWW color=4 shade=9 size=999 style=1 angle=0 ");
+    struct Row {
+        std::wstring fields;
+        bool drawn;
+    };
+    const Row table[] = {
+        {mark + L"kind=3", true},
+        {mark + L"kind=2", false},
+        {mark + L"kind=1", false},
+        {mark + L"kind=3 nowatermark=1", false},
+        {Letter(L"text= color=4 shade=9 kind=3"), false},
+        // A shade the table lacks takes the default blue, never a colour from beyond the table.
+        {mark + L"kind=3 shade=10", false},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::PrintToString(row.fields));
+        EXPECT_EQ(row.drawn, Has(Paint(row.fields.c_str()), kCyan));
+    }
+    // First page only: page 1's cell (top left) has it, page 4's does not.
+    const ZQPixels picture = Paint((mark + L"kind=3 nup=3 firstpage=1").c_str());
+    const RECT page = m_preview->PageRect();
+    const RECT first = Quarter(page, 0, 0), last = Quarter(page, 1, 1);
+    EXPECT_TRUE(Has(picture, kCyan, &first));
+    EXPECT_FALSE(Has(picture, kCyan, &last));
+}
+
+TEST_F(PreviewWindow, SampleContentGoesOnTheFirstPageOfTheOrder) {
+    // The bar chart stands on page 1 (page 2 of a booklet); its red marks the cell.
+    struct Row {
+        const wchar_t* fields;
+        int column, row;  // quarter (column, row) of the page; row -1: the whole half
+    };
+    const Row table[] = {
+        {L"nup=3", 0, 0},
+        {L"nup=3 order=1", 0, 0},
+        {L"nup=3 order=2", 1, 0},
+        {L"nup=3 order=3", 1, 0},
+        {L"nup=3 order=3 kind=2", 0, 0},
+        {L"nup=2 booklet=1", 1, -1},
+        {L"nup=2 booklet=2", 0, -1},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.fields)));
+        const ZQPixels picture = Paint(Letter(row.fields).c_str());
+        const RECT page = m_preview->PageRect();
+        for (int column = 0; column < 2; ++column)
+            for (int r = 0; r < 2; ++r) {
+                const RECT area = Quarter(page, column, r);
+                const bool expected = column == row.column && (row.row < 0 || r == row.row);
+                if (row.row < 0 && r == 0) continue;  // the chart stands at the bottom of a half
+                EXPECT_EQ(expected, Has(picture, kRed, &area)) << column << "," << r;
+            }
+    }
+}
+
+TEST_F(PreviewWindow, TwoSidedIconsAndBindingMarks) {
+    enum Corner { kNone, kBottomRight, kBottomLeft, kTopLeft };
+    enum Side { kNoMarks, kTop, kLeft, kRight };
+    struct Row {
+        const wchar_t* fields;
+        WORD icon;
+        Corner corner;
+        Side marks;
+    };
+    const Row table[] = {
+        {L"duplex=2 flipup=1", IDB_PREVIEW_FLIP_UP, kBottomRight, kTop},
+        {L"duplex=3", IDB_PREVIEW_FLIP_SIDE, kBottomRight, kLeft},
+        {L"duplex=2 order=2", IDB_PREVIEW_FLIP_SIDE_RTL, kBottomLeft, kRight},
+        {L"duplex=2 flipup=1 order=3", IDB_PREVIEW_FLIP_UP_RTL, kBottomLeft, kTop},
+        // Folded or finished two-sided sheets: no icon; no binding edge when every code is set.
+        {L"duplex=2 staple=1 punch=1 fold=1", 0, kNone, kNoMarks},
+        {L"duplex=2 staple=1 punch=1", IDB_PREVIEW_FLIP_SIDE, kBottomRight, kLeft},
+        // One-sided: only a folded booklet shows its icon.
+        {L"booklet=1 fold=1", IDB_PREVIEW_FLIP_UP, kBottomRight, kNoMarks},
+        {L"booklet=1 fold=1 orientation=2", IDB_PREVIEW_FOLD_LANDSCAPE, kTopLeft, kNoMarks},
+        {L"fold=1", 0, kNone, kNoMarks},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.fields)));
+        const ZQPixels picture = Paint(Letter(row.fields).c_str());
+        const RECT sheet = m_preview->m_rcSheet;
+        const int half = m_preview->m_nGap / 2;
+        if (row.icon) {
+            const ZQPixels icon = BitmapPixels(row.icon);
+            ASSERT_EQ(24, icon.width);
+            const POINT at = row.corner == kTopLeft      ? POINT{sheet.left, sheet.top}
+                             : row.corner == kBottomLeft ? POINT{sheet.left, sheet.bottom - 24}
+                                                         : POINT{sheet.right - 24, sheet.bottom - 24};
+            // The icon as drawn, with its background colour see-through.
+            int differ = 0;
+            for (int y = 0; y < icon.height; ++y)
+                for (int x = 0; x < icon.width; ++x)
+                    if (icon.At(x, y) != icon.At(0, 0) && picture.At(at.x + x, at.y + y) != icon.At(x, y)) ++differ;
+            EXPECT_EQ(0, differ);
+            EXPECT_NE(icon.At(0, 0), picture.At(at.x + 1, at.y + 1));
+        } else {
+            EXPECT_FALSE(Has(picture, RGB(0, 64, 224)));
+        }
+        // The marks' black strokes cross the binding edge into the sheet.
+        EXPECT_EQ(row.marks == kTop, picture.At(sheet.left + half + 1, sheet.top + 1) == kBlack);
+        EXPECT_EQ(row.marks == kLeft, picture.At(sheet.left + 1, sheet.top + half + 1) == kBlack);
+        EXPECT_EQ(row.marks == kRight, picture.At(sheet.right - 2, sheet.top + half + 1) == kBlack);
+    }
+}
+
+TEST_F(PreviewWindow, TransverseTurnsAndMirrorFlipsThePicture) {
+    const ZQPixels plain = Paint(Letter(L"").c_str());
+    const RECT sheet = m_preview->m_rcSheet;
+    ASSERT_TRUE((RECT{52, 43, 148, 156}) == sheet);
+    // A quarter turn clockwise about the sheet's centre.
+    const ZQPixels turned = Paint(Letter(L"transverse=1").c_str());
+    const int w = sheet.right - sheet.left, h = sheet.bottom - sheet.top;
+    const int left = (sheet.left + sheet.right) / 2 - h / 2, top = (sheet.top + sheet.bottom) / 2 - w / 2;
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (turned.At(left + h - 1 - y, top + x) != plain.At(sheet.left + x, sheet.top + y)) ++differ;
+    EXPECT_EQ(0, differ);
+    // Mirrored: the E and the chart change sides.
+    const ZQPixels mirrored = Paint(Letter(L"mirror=1").c_str());
+    const RECT topLeft = Quarter(sheet, 0, 0), topRight = Quarter(sheet, 1, 0);
+    const RECT bottomLeft = Quarter(sheet, 0, 1), bottomRight = Quarter(sheet, 1, 1);
+    EXPECT_TRUE(Has(plain, kBlue, &topLeft) && Has(plain, kRed, &bottomLeft));
+    EXPECT_FALSE(Has(plain, kRed, &bottomRight));
+    EXPECT_TRUE(Has(mirrored, kBlue, &topRight) && Has(mirrored, kRed, &bottomRight));
+    EXPECT_FALSE(Has(mirrored, kRed, &bottomLeft));
+}
+
+TEST_F(PreviewWindow, UnknownPaperSizeIsDrawnAtTheReferenceSize) {
+    for (const wchar_t* fields : {L"docwidth=0 docheight=2794", L"docwidth=-1 docheight=0 fit=1 fitscaled=1"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(fields)));
+        const ZQPixels picture = Paint(fields);
+        EXPECT_TRUE((RECT{38, 13, 162, 187}) == m_preview->PageRect());
+        EXPECT_EQ(kBlack, picture.At(38, 100));
+        EXPECT_EQ(kBlack, picture.At(161, 100));
+        EXPECT_NE(kBlack, picture.At(37, 100));
+        EXPECT_EQ(100, m_preview->m_nScale);
+        EXPECT_TRUE(Has(picture, kRed));
+    }
+}
+
+TEST_F(PreviewWindow, PaintsLeaveNoObjectAndTheControlsDCAsTheyFoundIt) {
+    std::vector<PreviewSettings> records;
+    for (const wchar_t* fields :
+         {L"", L"nup=6 orientation=2 borders=1 order=3", L"transverse=1 mirror=1 duplex=2 flipup=1",
+          L"booklet=2 nup=2 duplex=3 fold=1", L"fit=1 fitscaled=1 docwidth=2100 docheight=2970 sheetwidth=2159 "
+          L"sheetheight=2794 scale=60 centre=1", L"largeformat=1 margins=1 marginlayout=2 language=5 unscaled=1 "
+          L"scale=50", L"banner=1 mirror=1", L"fold=3 kind=3 text=Draft style=3 angle=-400"})
+        records.push_back(Record(fields));
+    // Records no page would send: every number at an extreme, texts without an end.
+    for (int value : {0, -1, INT_MIN, INT_MAX})
+        for (int kind : {value, 3}) {
+            PreviewSettings r;
+            std::memset(&r, 0x54, sizeof r);  // 'T' in every text character
+            r.wOrientation = r.wDuplex = static_cast<WORD>(value);
+            for (int* field : {&r.iPagesPerSheet, &r.iPageBorders, &r.iPageOrder, &r.iThriftmode, &r.iBooklet,
+                               &r.watermark.iShade, &r.watermark.iColor, &r.watermark.iStyle, &r.watermark.iSize,
+                               &r.watermark.iAngle})
+                *field = value;
+            for (int& v : r.aiValue) v = value;
+            for (int& v : r.aiPosterTile) v = value;
+            for (int& v : r.aiExtra) v = value;
+            r.aiValue[kPvKind] = kind;
+            records.push_back(r);
+        }
+
+    // Codes the finisher does not know are stored as none.
+    Paint(Letter(L"staple=14 punch=-1 fold=10").c_str());
+    EXPECT_EQ(0, m_preview->m_nStapleCode);
+    EXPECT_EQ(0, m_preview->m_nFoldCode);
+
+    const DCState portrait = StateOf(m_host->Portrait()), landscape = StateOf(m_host->Landscape());
+    const LONG live = zqpreview::LiveObjects();
+    for (size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        for (int twice = 0; twice < 2; ++twice) m_host->VShow(records[i]);
+        EXPECT_EQ(live, zqpreview::LiveObjects());
+        EXPECT_TRUE(portrait == StateOf(m_host->Portrait()));
+        EXPECT_TRUE(landscape == StateOf(m_host->Landscape()));
+        EXPECT_TRUE(m_preview->m_nStapleCode >= 0 && m_preview->m_nStapleCode <= 13);
+        EXPECT_TRUE(m_preview->m_nFoldCode >= 0 && m_preview->m_nFoldCode <= 9);
+    }
+    EXPECT_GE(m_host->Paints(), static_cast<int>(2 * records.size()));
+    // Without a control nothing is painted, and nothing breaks.
+    CPreviewProbe alone(Resources());
+    const PreviewSettings none = Record(L"staple=14 fold=10");
+    alone.VSetSettings(&none);
+    alone.VPaint();
+    EXPECT_EQ(live, zqpreview::LiveObjects());
+}

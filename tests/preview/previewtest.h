@@ -1,0 +1,72 @@
+// What the preview tests share: the preview with its fields in view, records written as
+// fields, and the page-sized window that paints them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "zqhostpreview.h"
+
+// The preview with its state readable by the tests.
+class CPreviewProbe : public CZQRollPreview {
+public:
+    explicit CPreviewProbe(HINSTANCE hModule) : CZQRollPreview(hModule) {}
+    using CZQPreview::IRoundTenth;
+    using CZQPreview::m_abPosterTile;
+    using CZQPreview::m_anRows;
+    using CZQPreview::m_bSameSize;
+    using CZQPreview::m_nBooklet;
+    using CZQPreview::m_nFoldCode;
+    using CZQPreview::m_nGap;
+    using CZQPreview::m_nNupIndex;
+    using CZQPreview::m_nPageOrder;
+    using CZQPreview::m_nScale;
+    using CZQPreview::m_nStapleCode;
+    using CZQPreview::m_bPageBorders;
+    using CZQPreview::m_hdcPaint;
+    using CZQPreview::m_rcClient;
+    using CZQPreview::m_rcSheet;
+    using CZQPreview::m_szFontFace;
+    using CZQPreview::m_szWatermarkText;
+    using CZQPreview::VFitDesktopPage;
+    using CZQPreview::VVisitCell;
+    using CZQRollPreview::m_rcPaper;
+};
+
+namespace zqpreviewtest {
+
+// The plug-in's resources (its bitmaps), loaded once as data.
+HINSTANCE Resources();
+// The default record with the fields set; the test fails on a field it does not know.
+PreviewSettings Record(const wchar_t* fields);
+
+inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+// Whether the colour is anywhere in the area (the whole picture by default).
+bool Has(const ZQPixels& pixels, COLORREF color, const RECT* pArea = nullptr);
+
+}  // namespace zqpreviewtest
+
+// A page-sized window with the two preview controls, painting through a probe.
+class PreviewWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, zqpreviewtest::Resources());
+        m_preview = std::make_unique<CPreviewProbe>(zqpreviewtest::Resources());
+        m_host = std::make_unique<CZQPreviewHost>(m_preview.get());
+        ASSERT_TRUE(m_host->Ok());
+    }
+    void TearDown() override {
+        m_host.reset();
+        m_preview.reset();
+    }
+    // Paints the record and reads the control it showed.
+    ZQPixels Paint(const wchar_t* fields) {
+        m_host->VShow(zqpreviewtest::Record(fields));
+        return CZQPreviewHost::Read(m_host->Shown());
+    }
+
+    std::unique_ptr<CPreviewProbe> m_preview;
+    std::unique_ptr<CZQPreviewHost> m_host;
+};
