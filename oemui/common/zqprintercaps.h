@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "zqstatusitems.h"
+
 // Texts about the printer and its device-capabilities lists. The lists are zero-filled local-heap
 // blocks of count + 1 entries; ZQFreePrinterCaps frees them.
 struct PrinterCaps {
@@ -79,9 +81,10 @@ struct StatusRecord {
     DWORD dwMediaCode;
     DWORD dwPaperWidth;       // tenths of a millimetre
     DWORD dwPaperLength;
-    IUnknown* pStatusObject;  // only during a refresh
+    IUnknown* pStatusObject;  // the channel's IZQDeviceChannel, only during a refresh
     PWSTR pszLocaleName;      // language-COUNTRY
-    IUnknown* pRequest;       // only during a refresh
+    IUnknown* pRequest;       // the object list's IZQObjectList, only during a refresh
+    CZQStatusItems items;     // the alerts of the last refresh
     PWSTR pszPrinterName;
     DWORD dwPortKind;         // as CZQCommon::IGetPortKind
 };

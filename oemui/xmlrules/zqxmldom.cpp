@@ -258,6 +258,7 @@ BOOL BGetDeviceObjectValue(IZQDeviceChannel* pChannel, IZQObjectList* pRequest, 
             }
             case 4:
             case 8:
+                if (cbData <= sizeof pRecord->abBytes) CopyMemory(pRecord->abBytes, pData, cbData);
                 if (cbData == 1) {
                     storeNumber(pData[0]);
                 } else if (cbData == 2) {

@@ -77,6 +77,7 @@ struct DeviceValueRecord {
     };
     DWORD dwType;   // the object's type byte
     DWORD cbSize;   // length in bytes
+    BYTE abBytes[4];  // types 4 and 8 of at most four bytes: the bytes as the device sent them
 };
 
 // The value of the node's first child; a new zero-filled local-heap string the caller frees.

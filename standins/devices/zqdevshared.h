@@ -1,0 +1,113 @@
+// What the device-server stand-ins share: the call log, the switches, finding a printer's device
+// script, class registration, the module's exports and the objects' reference counting.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <new>
+#include <string>
+
+#include "zqdevrecord.h"
+
+namespace zqdev {
+
+// Appends one line to the call log; callers on several threads or processes take turns.
+void VLog(const std::wstring& line);
+// "0x80004005"
+std::wstring HrText(HRESULT hr);
+// A text in double quotes, or (null).
+std::wstring Quoted(LPCWSTR psz);
+
+// A switch of the record key; the fall-back when it is missing.
+DWORD DWSwitch(LPCWSTR pszName, DWORD dwDefault);
+
+// The device script of a printer: the path named under "Scripts", else the driver's dependent file
+// that ends in ".zqd". Empty when the printer has none.
+std::wstring ScriptPathFor(LPCWSTR pszPrinterName);
+
+// Full path of a module.
+std::wstring ModulePath(HMODULE hModule);
+bool EndsWithNoCase(const std::wstring& text, const wchar_t* tail);
+
+// Objects and factory locks alive in this module (DllCanUnloadNow).
+void VModuleAddRef();
+void VModuleRelease();
+
+// One class a server module serves.
+struct ServerClass {
+    const CLSID* clsid;
+    DWORD dwBit;  // its "NotRegistered" bit
+    const wchar_t* description;
+    HRESULT (*create)(REFIID iid, void** ppv);
+};
+
+// What a module serves; each module defines kServer. A module without classes (the proxies) only
+// marks its own registration.
+struct ServerInfo {
+    const wchar_t* name;
+    const ServerClass* classes;
+    size_t count;
+};
+extern const ServerInfo kServer;
+
+// Reference counting of the stand-ins' objects, and their creation and destruction lines in the
+// log (none without a name).
+template <typename I>
+class CObject : public I {
+public:
+    CObject(const wchar_t* pszName, REFIID iid) : m_name(pszName ? pszName : L""), m_iid(iid) {
+        VModuleAddRef();
+        if (!m_name.empty()) VLog(m_name + L".Create()");
+    }
+    virtual ~CObject() {
+        if (!m_name.empty()) VLog(m_name + L".Destroy()");
+        VModuleRelease();
+    }
+    CObject(const CObject&) = delete;
+    CObject& operator=(const CObject&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        if (iid == IID_IUnknown || iid == m_iid || BOtherInterface(iid)) {
+            *ppv = static_cast<I*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG refs = InterlockedDecrement(&m_refs);
+        if (refs == 0) delete this;
+        return static_cast<ULONG>(refs);
+    }
+
+    // Makes one object of T and hands out the interface asked for.
+    template <typename T>
+    static HRESULT HrCreate(REFIID iid, void** ppv) {
+        auto* object = new (std::nothrow) T();
+        if (!object) return E_OUTOFMEMORY;
+        const HRESULT hr = object->QueryInterface(iid, ppv);
+        object->Release();
+        return hr;
+    }
+
+protected:
+    // A further identity of the object (the list's own, for the channel).
+    virtual bool BOtherInterface(REFIID) { return false; }
+    // "<object>.<Method>(<arguments>) = <result><answer>" in the log; answers the result.
+    HRESULT HrLogged(const std::wstring& call, HRESULT hr, const std::wstring& answer = std::wstring()) {
+        VLog(m_name + L"." + call + L" = " + HrText(hr) + answer);
+        return hr;
+    }
+    HRESULT Unused(int slot) { return HrLogged(L"Unused" + std::to_wstring(slot) + L"()", E_NOTIMPL); }
+
+private:
+    std::wstring m_name;
+    IID m_iid;
+    LONG m_refs = 1;
+};
+
+}  // namespace zqdev

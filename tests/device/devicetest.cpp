@@ -1,0 +1,122 @@
+#include "devicetest.h"
+
+#include <thread>
+
+#include "testsupport.h"
+#include "zqdevrecord.h"
+
+namespace zqdevtest {
+
+HRESULT HrLibraryRegistration(const wchar_t* library, bool bRegister) {
+    CZQModule module(LoadLibraryW(zqtest::BesideExe(library).c_str()));
+    if (!module) return HRESULT_FROM_WIN32(GetLastError());
+    using Entry = HRESULT(WINAPI*)();
+    const auto entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(
+        GetProcAddress(module.Get(), bRegister ? "DllRegisterServer" : "DllUnregisterServer")));
+    return entry ? entry() : HRESULT_FROM_WIN32(GetLastError());
+}
+
+DWORD DWRunProgram(const wchar_t* program, const wchar_t* argument) {
+    std::wstring line = L"\"" + zqtest::BesideExe(program) + L"\" " + argument;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return GetLastError();
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid) {
+    HRESULT hr = E_UNEXPECTED;
+    std::thread([&] {
+        CoInitializeEx(nullptr, dwCoInit);
+        IUnknown* object = nullptr;
+        hr = ZQCreateDeviceServer(clsid, iid, reinterpret_cast<void**>(&object));
+        if (object) object->Release();
+        CoUninitialize();
+    }).join();
+    return hr;
+}
+
+std::vector<std::wstring> Log() {
+    std::vector<std::wstring> lines;
+    DWORD cb = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &cb) !=
+        ERROR_SUCCESS)
+        return lines;
+    std::vector<wchar_t> text(cb / sizeof(wchar_t) + 2);
+    if (RegGetValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, text.data(), &cb) !=
+        ERROR_SUCCESS)
+        return lines;
+    for (const wchar_t* p = text.data(); *p; p += wcslen(p) + 1) lines.emplace_back(p);
+    return lines;
+}
+
+std::vector<std::wstring> ReadIds() {
+    const std::wstring mark = L"list.SetObjectId(0, \"";
+    std::vector<std::wstring> ids;
+    for (const std::wstring& line : Log())
+        if (line.compare(0, mark.size(), mark) == 0) ids.push_back(line.substr(mark.size(), line.find(L'"', mark.size()) - mark.size()));
+    return ids;
+}
+
+void SetSwitch(const wchar_t* name, DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, name, REG_DWORD, &value, sizeof value);
+}
+
+void SetScript(const wchar_t* printer, const std::wstring& path) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kZQDevScriptsKey, printer, REG_SZ, path.c_str(),
+                    static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+void ServerTest::SetUpTestSuite() {
+    for (const wchar_t* library : {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll"})
+        ASSERT_EQ(S_OK, HrLibraryRegistration(library, true)) << library;
+}
+
+void ServerTest::TearDownTestSuite() {
+    for (const wchar_t* library : {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll"}) HrLibraryRegistration(library, false);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+}
+
+void ServerTest::SetUp() {
+    ComTest::SetUp();
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+}
+
+Session::Session(const wchar_t* printer, const std::string* script) {
+    if (script) {
+        m_script = std::make_unique<zqxmltest::TempFile>(*script);
+        SetScript(printer, m_script->Path());
+    }
+    EXPECT_EQ(S_OK, ZQCreateDeviceServer(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel,
+                                         reinterpret_cast<void**>(&record.pStatusObject)));
+    EXPECT_EQ(S_OK, ZQCreateDeviceServer(CLSID_ZQObjectList, IID_IZQObjectList, reinterpret_cast<void**>(&record.pRequest)));
+    if (!Channel()) return;
+    EXPECT_EQ(S_OK, Channel()->Open(printer));
+    EXPECT_EQ(S_OK, Channel()->SetOptions(0, 0, 1, DWORD(-1), DWORD(-1), DWORD(-1), DWORD(-1)));
+    StatusRecord::BSetText(&record.pszPrinterName, printer);
+}
+
+Session::~Session() {
+    if (Channel()) Channel()->Close();
+}
+
+std::vector<std::wstring> Session::Items() const {
+    std::vector<std::wstring> items;
+    for (int i = 0; i < record.items.GetCount(); ++i) {
+        const StatusItem& item = record.items.At(i);
+        std::wstring text = std::to_wstring(item.dwSeverity) + L":";
+        for (int k = 0; k < item.ids.GetCount(); ++k) text += (k ? L"," : L"") + std::to_wstring(item.ids.At(k));
+        if (item.pszLink) text += std::wstring(L":") + item.pszLink;
+        items.push_back(text);
+    }
+    return items;
+}
+
+}  // namespace zqdevtest

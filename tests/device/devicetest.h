@@ -1,0 +1,63 @@
+// Helpers of the device tests: the device-server stand-ins registered in the test prefix, their
+// call log, and device sessions on a scripted printer.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/zqhandles.h"
+#include "common/zqprintercaps.h"
+#include "platform/zqdeviceservers.h"
+#include "xmltestutil.h"
+
+namespace zqdevtest {
+
+// Calls DllRegisterServer or DllUnregisterServer of a stand-in library beside the test.
+HRESULT HrLibraryRegistration(const wchar_t* library, bool bRegister);
+// Runs a registration program beside the test with the argument; its exit code.
+DWORD DWRunProgram(const wchar_t* program, const wchar_t* argument);
+// Creates the class with the servers' context on a new thread of that apartment kind.
+HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid);
+
+// The stand-ins' call log, one entry per line.
+std::vector<std::wstring> Log();
+// The object identifiers the log shows being set, in order.
+std::vector<std::wstring> ReadIds();
+void SetSwitch(const wchar_t* name, DWORD value);
+// The printer's script is the file at path.
+void SetScript(const wchar_t* printer, const std::wstring& path);
+
+// The servers registered for the whole test suite, and removed after it: they start unregistered.
+// Each test starts with an empty log and no switches.
+class ServerTest : public zqxmltest::ComTest {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+};
+
+// A device session while the object lives: the record holds the channel and the object list, opened
+// on the printer. With a script text, that text is the printer's device.
+class Session {
+public:
+    explicit Session(const wchar_t* printer, const std::string* script = nullptr);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    // The record's items as "severity:id,id[:link]".
+    std::vector<std::wstring> Items() const;
+    IZQDeviceChannel* Channel() const { return static_cast<IZQDeviceChannel*>(record.pStatusObject); }
+    IZQObjectList* Request() const { return static_cast<IZQObjectList*>(record.pRequest); }
+
+    StatusRecord record;
+
+private:
+    std::unique_ptr<zqxmltest::TempFile> m_script;
+};
+
+}  // namespace zqdevtest
