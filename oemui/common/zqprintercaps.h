@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "zqstatusitems.h"
+#include "common/zqstatusitems.h"
 
 // Texts about the printer and its device-capabilities lists. The lists are zero-filled local-heap
 // blocks of count + 1 entries; ZQFreePrinterCaps frees them.

@@ -1,10 +1,10 @@
-#include "zqstatusitems.h"
+#include "common/zqstatusitems.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "zqstrings.h"
+#include "common/zqstrings.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Evaluation of the alert definitions against the printer's status objects, the lookups by name and
 // the command lines of alert links.
-#include "zqalertdefs.h"
+#include "device/zqalertdefs.h"
 
 #include <cwchar>
 
@@ -8,7 +8,7 @@
 #include "common/zqstrings.h"
 #include "platform/zqdeviceservers.h"
 #include "xmlrules/zqxmldom.h"
-#include "zqdevicetext_win.h"
+#include "device/zqdevicetext_win.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmldom.h"
 #include "xmlrules/zqxmlutil.h"
-#include "zqalertdefs.h"
+#include "device/zqalertdefs.h"
 
 namespace {
 

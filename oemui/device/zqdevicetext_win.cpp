@@ -1,7 +1,7 @@
-#include "zqdevicetext_win.h"
+#include "device/zqdevicetext_win.h"
 
 #include "common/zqhandles.h"
-#include "zqdevicetext.h"
+#include "formats/zqdevicetext.h"
 
 BOOL BDeviceBytesToText(const BYTE* pb, DWORD cb, PWSTR pszText, int cchText) {
     if (!pszText || cchText <= 0) return FALSE;

@@ -1,4 +1,4 @@
-#include "zqdevicetext.h"
+#include "formats/zqdevicetext.h"
 
 namespace {
 
