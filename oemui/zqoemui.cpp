@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/zqtrace.h"
+#include "device/zqfontinstaller.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
@@ -185,9 +186,11 @@ STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, UL
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) {
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    const ZQFontInstallerCall call = {m_pCUIParam, m_pCommon ? m_pCommon->HResModule() : nullptr,
+                                      m_dwPrinterLanguage, &m_caps};
+    return CZQFontInstaller::HrFontInstallerDlgProc(call, hWnd, usMsg, wParam, lParam);
 }
 
 STDMETHODIMP CZQOemUI::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {

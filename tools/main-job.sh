@@ -2,7 +2,8 @@
 # The main job: set up, build, install both sample printers with the core driver stand-in and the
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
-# devmode each sheet returned; the roll printer's Printer Properties show the plug-in's roll items.
+# devmode each sheet returned; the desk printer's font installer installs a generated sample font;
+# the roll printer's Printer Properties show the plug-in's roll items.
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,6 +56,18 @@ echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
+# The desk printer's font installer, opened from its device settings: a generated sample font is
+# installed from a typed folder; opened again, the installer lists it as installed beside the
+# folder's other font.
+fonts='C:\zqsamplefonts'
+echo "== ZQ Desk 2400 Inkjet: font installer"
+wine zqhost.exe samplefonts "$fonts" </dev/null | tr -d '\r' || rc=1
+wine zqhost.exe fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --add "ZQ Sample Serif 12pt" </dev/null | tr -d '\r' || rc=1
+png="$out/zqdesk-fonts.png"
+rm -f "$png"
+wine zqhost.exe fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --cancel --screenshot "$(winepath -w "$png")" \
+  </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the font installer" >&2; rc=1; fi
 png="$out/zqroll-properties.png"
 rm -f "$png"
 echo "== ZQ Roll 4400 Large Format: Printer Properties"

@@ -5,6 +5,7 @@
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "device/zqfontinstaller.h"
 #include "xmlrules/zqxmlparser.h"
 #include "zqevents.h"
 #include "zqmodule.h"
@@ -55,6 +56,7 @@ STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     }
     m_logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
     m_logic.m_iPdlIndex = PdlIndex(pOemCUIPParam);
+    m_dwPrinterLanguage = ZQFontCommandLanguage(m_logic.m_iPdlIndex);
 
     if (!pOemCUIPParam->pOEMOptItems) {
         // Count pass: the fill pass builds exactly this set.
