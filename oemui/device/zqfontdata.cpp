@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "zqfontbytes.h"
+
 namespace zqfont {
 
 namespace {
@@ -54,14 +56,8 @@ public:
     }
     void Align() { m_b.resize(AlignUp8(m_b.size()), 0); }
     void U8(size_t at, uint8_t v) { m_b[at] = v; }
-    void U16(size_t at, uint32_t v) {
-        m_b[at] = static_cast<uint8_t>(v);
-        m_b[at + 1] = static_cast<uint8_t>(v >> 8);
-    }
-    void U32(size_t at, uint32_t v) {
-        U16(at, v & 0xFFFF);
-        U16(at + 2, v >> 16);
-    }
+    void U16(size_t at, uint32_t v) { Set16(&m_b[at], v); }
+    void U32(size_t at, uint32_t v) { Set32(&m_b[at], v); }
     void I32(size_t at, int32_t v) { U32(at, static_cast<uint32_t>(v)); }
     void Bytes(size_t at, const void* p, size_t n) {
         if (n) std::memcpy(&m_b[at], p, n);
@@ -76,9 +72,7 @@ private:
 };
 
 int16_t Etm(const Pfm& pfm, size_t field) {
-    if (!pfm.extTextMetrics) return 0;
-    const uint8_t* p = pfm.extTextMetrics + field;
-    return static_cast<int16_t>(p[0] | (p[1] << 8));
+    return pfm.extTextMetrics ? static_cast<int16_t>(Get16(pfm.extTextMetrics + field)) : 0;
 }
 
 uint8_t CharAt(unsigned base, unsigned offset) {

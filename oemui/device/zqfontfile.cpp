@@ -2,20 +2,18 @@
 
 #include <cstring>
 
+#include "zqfontbytes.h"
+
 namespace zqfont {
 
 namespace {
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t U32(const uint8_t* p) { return static_cast<uint32_t>(U16(p)) | (static_cast<uint32_t>(U16(p + 2)) << 16); }
 
 // A zero-terminated UTF-16 text whose terminator lies inside the file; at most `maxChars` kept.
 bool ReadText(const uint8_t* data, size_t size, uint32_t offset, size_t maxChars, text16* out) {
     out->clear();
     if (offset == 0 || offset >= size) return false;
     for (size_t at = offset; size - at >= 2; at += 2) {
-        const uint16_t c = U16(data + at);
+        const uint16_t c = Get16(data + at);
         if (c == 0) return true;
         if (out->size() < maxChars) out->push_back(static_cast<zqwchar>(c));
     }
@@ -27,8 +25,8 @@ bool ReadRecord(const uint8_t* data, size_t size, uint32_t offset, bool required
     *record = UffRecord();
     if (offset == 0) return !required;
     if (offset >= size || size - offset < kDataHeaderSize) return false;
-    const size_t headerSize = U16(data + offset + 4);
-    const size_t dataSize = U32(data + offset + 8);
+    const size_t headerSize = Get16(data + offset + 4);
+    const size_t dataSize = Get32(data + offset + 8);
     if (headerSize < kDataHeaderSize || headerSize > size - offset || dataSize > size - offset - headerSize)
         return false;
     record->data = data + offset;
@@ -40,9 +38,9 @@ bool ReadRecord(const uint8_t* data, size_t size, uint32_t offset, bool required
 
 bool ReadUff(const uint8_t* data, size_t size, std::vector<UffFont>* fonts) {
     if (!data || !fonts || size < kUffHeaderSize) return false;
-    if (U32(data) != kUffSignature || U32(data + 4) != kUffVersion || U32(data + 8) != kUffHeaderSize) return false;
-    const uint32_t count = U32(data + 12);
-    const uint32_t directory = U32(data + 24);
+    if (Get32(data) != kUffSignature || Get32(data + 4) != kUffVersion || Get32(data + 8) != kUffHeaderSize) return false;
+    const uint32_t count = Get32(data + 12);
+    const uint32_t directory = Get32(data + 24);
     std::vector<UffFont> out;
     if (count != 0) {
         if (directory < kUffHeaderSize || directory > size || (size - directory) / kUffEntrySize < count) return false;
@@ -52,30 +50,24 @@ bool ReadUff(const uint8_t* data, size_t size, std::vector<UffFont>* fonts) {
         const uint8_t* entry = data + directory + static_cast<size_t>(i) * kUffEntrySize;
         UffFont& font = out[i];
         std::memcpy(font.entry, entry, kUffEntrySize);
-        if (U32(entry + kEntrySignature) != kFontRecordSignature || U16(entry + kEntrySize) != kUffEntrySize)
+        if (Get32(entry + kEntrySignature) != kFontRecordSignature || Get16(entry + kEntrySize) != kUffEntrySize)
             return false;
-        if (!ReadText(data, size, U32(entry + kEntryName), kFaceChars, &font.name)) return false;
-        const uint32_t cartridge = U32(entry + kEntryCartridge);
+        if (!ReadText(data, size, Get32(entry + kEntryName), kFaceChars, &font.name)) return false;
+        const uint32_t cartridge = Get32(entry + kEntryCartridge);
         font.hasCartridge = cartridge != 0;
         if (font.hasCartridge && !ReadText(data, size, cartridge, size, &font.cartridge)) return false;
-        if (!ReadRecord(data, size, U32(entry + kEntryFontData), true, &font.fontData) ||
-            !ReadRecord(data, size, U32(entry + kEntryGlyphData), false, &font.glyphData) ||
-            !ReadRecord(data, size, U32(entry + kEntryVarData), false, &font.varData))
+        if (!ReadRecord(data, size, Get32(entry + kEntryFontData), true, &font.fontData) ||
+            !ReadRecord(data, size, Get32(entry + kEntryGlyphData), false, &font.glyphData) ||
+            !ReadRecord(data, size, Get32(entry + kEntryVarData), false, &font.varData))
             return false;
     }
     fonts->swap(out);
     return true;
 }
 
-void CZQUffBuilder::Put16(size_t at, uint32_t v) {
-    m_bytes[at] = static_cast<uint8_t>(v);
-    m_bytes[at + 1] = static_cast<uint8_t>(v >> 8);
-}
+void CZQUffBuilder::Put16(size_t at, uint32_t v) { Set16(&m_bytes[at], v); }
 
-void CZQUffBuilder::Put32(size_t at, uint32_t v) {
-    Put16(at, v & 0xFFFF);
-    Put16(at + 2, v >> 16);
-}
+void CZQUffBuilder::Put32(size_t at, uint32_t v) { Set32(&m_bytes[at], v); }
 
 size_t CZQUffBuilder::Append(const void* p, size_t n) {
     const size_t at = AlignUp8(m_bytes.size());
@@ -155,9 +147,11 @@ void CZQUffBuilder::Finish() {
 size_t CZQUffBuilder::WriteFontData(const std::vector<uint8_t>& ufm, uint16_t id, uint8_t* out, size_t capacity) {
     const size_t size = FontDataSize(ufm);
     if (!out || capacity < size) return 0;
-    const uint32_t header[4] = {kFontDataSignature, static_cast<uint32_t>(kDataHeaderSize) | (static_cast<uint32_t>(id) << 16),
-                                static_cast<uint32_t>(ufm.size()), 0};
-    for (size_t i = 0; i < 16; ++i) out[i] = static_cast<uint8_t>(header[i / 4] >> (8 * (i % 4)));
+    Set32(out, kFontDataSignature);
+    Set16(out + 4, static_cast<uint32_t>(kDataHeaderSize));
+    Set16(out + 6, id);
+    Set32(out + 8, static_cast<uint32_t>(ufm.size()));
+    Set32(out + 12, 0);
     std::memcpy(out + kDataHeaderSize, ufm.data(), ufm.size());
     out[size - 1] = 0;
     return size;

@@ -2,16 +2,11 @@
 
 #include <cstring>
 
+#include "zqfontbytes.h"
+
 namespace zqfont {
 
 namespace {
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-uint32_t U32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
-}
 
 // The zero-terminated text at `offset`, whose terminator must lie before `limit`; at most
 // `maxChars` characters are kept.
@@ -91,28 +86,28 @@ bool IsFor(const std::string& selection, char lead) {
 
 bool ReadPfm(const uint8_t* data, size_t available, Pfm* pfm) {
     if (!data || !pfm || available < kPfmHeaderSize) return false;
-    const uint32_t dfSize = U32(data + 2);
+    const uint32_t dfSize = Get32(data + 2);
     if (dfSize < kPfmHeaderSize) return false;
     const size_t limit = dfSize < available ? dfSize : available;
 
     Pfm p;
     p.data = data;
     p.size = limit;
-    p.vertRes = U16(data + 70);
-    p.horizRes = U16(data + 72);
-    p.ascent = U16(data + 74);
-    p.internalLeading = U16(data + 76);
-    p.externalLeading = U16(data + 78);
+    p.vertRes = Get16(data + 70);
+    p.horizRes = Get16(data + 72);
+    p.ascent = Get16(data + 74);
+    p.internalLeading = Get16(data + 76);
+    p.externalLeading = Get16(data + 78);
     p.italic = data[80];
     p.underline = data[81];
     p.strikeOut = data[82];
-    p.weight = U16(data + 83);
+    p.weight = Get16(data + 83);
     p.charSet = data[85];
-    p.pixWidth = U16(data + 86);
-    p.pixHeight = U16(data + 88);
+    p.pixWidth = Get16(data + 86);
+    p.pixHeight = Get16(data + 88);
     p.pitchAndFamily = data[90];
-    p.avgWidth = U16(data + 91);
-    p.maxWidth = U16(data + 93);
+    p.avgWidth = Get16(data + 91);
+    p.maxWidth = Get16(data + 93);
     p.firstChar = data[95];
     p.lastChar = data[96];
     p.defaultChar = data[97];
@@ -130,23 +125,23 @@ bool ReadPfm(const uint8_t* data, size_t available, Pfm* pfm) {
     // The extension table; the fields read end at its byte 26.
     if (limit - pos < 26) return false;
     const uint8_t* extension = data + pos;
-    const uint32_t etm = U32(extension + 2);
-    const uint32_t kernTable = U32(extension + 14);
-    const uint32_t driverInfo = U32(extension + 22);
+    const uint32_t etm = Get32(extension + 2);
+    const uint32_t kernTable = Get32(extension + 14);
+    const uint32_t driverInfo = Get32(extension + 22);
 
     if (etm != 0) {
         if (etm >= limit || limit - etm < kExtTextMetricsSize) return false;
         p.extTextMetrics = data + etm;
     }
     if (driverInfo == 0 || driverInfo >= limit || limit - driverInfo < 12) return false;
-    if (!ReadText(data, limit, U32(data + driverInfo + 8), std::string::npos, &p.selection)) return false;
-    if (!ReadText(data, limit, U32(data + 105), kFaceChars, &p.face)) return false;
+    if (!ReadText(data, limit, Get32(data + driverInfo + 8), std::string::npos, &p.selection)) return false;
+    if (!ReadText(data, limit, Get32(data + 105), kFaceChars, &p.face)) return false;
 
     if (kernTable != 0) {
         if (kernTable >= limit) return false;
         p.hasKernTable = true;
         for (size_t at = kernTable; limit - at >= 4; at += 4) {
-            const KernPair pair = {data[at], data[at + 1], static_cast<int16_t>(U16(data + at + 2))};
+            const KernPair pair = {data[at], data[at + 1], static_cast<int16_t>(Get16(data + at + 2))};
             if (pair.first == 0 || pair.second == 0) break;
             p.kernPairs.push_back(pair);
         }
@@ -206,21 +201,21 @@ void DecorateFaceName(std::string* face, const std::string& command) {
 bool ReadPcm(const uint8_t* data, size_t available, Pcm* pcm) {
     constexpr size_t kPcmHeaderSize = 16;
     constexpr size_t kTitleChars = 255;
-    if (!data || !pcm || available < kPcmHeaderSize || U16(data) != kPcmMagic) return false;
-    const uint32_t total = U32(data + 4);
+    if (!data || !pcm || available < kPcmHeaderSize || Get16(data) != kPcmMagic) return false;
+    const uint32_t total = Get32(data + 4);
     const size_t limit = total < available ? total : available;
     if (limit < kPcmHeaderSize) return false;
 
     Pcm out;
-    const uint32_t title = U32(data + 8);
+    const uint32_t title = Get32(data + 8);
     if (title != 0) {
         if (!ReadText(data, limit, title, kTitleChars, &out.title)) return false;
         out.hasTitle = true;
     }
-    const uint32_t first = U32(data + 12);
+    const uint32_t first = Get32(data + 12);
     if (first < kPcmHeaderSize || first > limit) return false;
     for (size_t at = first; limit - at >= kPfmHeaderSize;) {
-        const uint32_t step = U32(data + at + 2);
+        const uint32_t step = Get32(data + at + 2);
         if (step < kPfmHeaderSize) break;  // no way forward
         Pfm pfm;
         if (ReadPfm(data + at, limit - at, &pfm)) out.fonts.push_back(std::move(pfm));

@@ -141,16 +141,15 @@ protected:
         if (!m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ExternalFontFile", &type, &data)) return L"";
         return std::wstring(reinterpret_cast<const wchar_t*>(data.data()));
     }
-    // The font file's names in directory order, with its bytes.
-    Names FileFonts(Bytes* pBytes = nullptr, std::vector<zqfont::UffFont>* pFonts = nullptr) const {
-        static Bytes bytes;
-        bytes = ReadBytes(FontFile());
+    // The font file's names in directory order; `data` receives a font's data record.
+    Names FileFonts(size_t font = 0, Bytes* data = nullptr) const {
+        const Bytes bytes = ReadBytes(FontFile());
         std::vector<zqfont::UffFont> fonts;
         EXPECT_TRUE(zqfont::ReadUff(bytes.data(), bytes.size(), &fonts));
         Names names;
-        for (const auto& font : fonts) names.emplace_back(font.name.begin(), font.name.end());
-        if (pBytes) *pBytes = bytes;
-        if (pFonts) *pFonts = fonts;
+        for (const auto& f : fonts) names.emplace_back(f.name.begin(), f.name.end());
+        if (data && font < fonts.size())
+            data->assign(fonts[font].fontData.data, fonts[font].fontData.data + fonts[font].fontData.size);
         return names;
     }
 
@@ -223,10 +222,8 @@ TEST_F(FontInstallerDialog, AddAndRemoveMarksDecideTheFontFile) {
     const std::wstring unifont = m_root + L"drivers\\unifont\\";
     EXPECT_EQ(0, _wcsnicmp(unifont.c_str(), file.c_str(), unifont.size())) << file;
     EXPECT_EQ(L".UFF", file.substr(file.size() - 4));
-    std::vector<zqfont::UffFont> before;
-    Bytes first;
-    EXPECT_EQ((Names{kAlpha, kGamma}), FileFonts(&first, &before));
-    const Bytes gamma(before[1].fontData.data, before[1].fontData.data + before[1].fontData.size);
+    Bytes gamma;
+    EXPECT_EQ((Names{kAlpha, kGamma}), FileFonts(1, &gamma));
 
     // Opened again: the fonts are installed, and a folder's fonts of the same names are not listed.
     Open();
@@ -240,10 +237,9 @@ TEST_F(FontInstallerDialog, AddAndRemoveMarksDecideTheFontFile) {
     Remove({kAlpha});
     Add({kBeta});
     Ok();
-    Bytes second;
-    std::vector<zqfont::UffFont> after;
-    EXPECT_EQ((Names{kGamma, kBeta}), FileFonts(&second, &after));
-    EXPECT_EQ(gamma, Bytes(after[0].fontData.data, after[0].fontData.data + after[0].fontData.size));
+    Bytes kept;
+    EXPECT_EQ((Names{kGamma, kBeta}), FileFonts(0, &kept));
+    EXPECT_EQ(gamma, kept) << "the kept font's record is copied as it was";
 
     Open();
     Remove({L"*"});
