@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/zqevents.h"
+#include "device/zqfontinstaller.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
@@ -153,9 +154,12 @@ STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, UL
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) {
+STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) {
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    const ZQFontInstallerCall call = {m_binding.pCUIParam,
+                                      m_binding.pCommon ? m_binding.pCommon->HResModule() : nullptr,
+                                      m_binding.dwPrinterLanguage, &m_binding.caps};
+    return CZQFontInstaller::HrFontInstallerDlgProc(call, hWnd, usMsg, wParam, lParam);
 }
 
 STDMETHODIMP CZQOemUI::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {

@@ -56,6 +56,18 @@ echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
+# The desk printer's font installer, opened from its device settings: a generated sample font is
+# installed from a typed folder; opened again, the installer lists it as installed beside the
+# folder's other font.
+fonts='C:\zqsamplefonts'
+echo "== ZQ Desk 2400 Inkjet: font installer"
+wine zqhost.exe samplefonts "$fonts" </dev/null | tr -d '\r' || rc=1
+wine zqhost.exe fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --add "ZQ Sample Serif 12pt" </dev/null | tr -d '\r' || rc=1
+png="$out/zqdesk-fonts.png"
+rm -f "$png"
+wine zqhost.exe fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --cancel --screenshot "$(winepath -w "$png")" \
+  </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the font installer" >&2; rc=1; fi
 png="$out/zqroll-properties.png"
 rm -f "$png"
 echo "== ZQ Roll 4400 Large Format: Printer Properties"

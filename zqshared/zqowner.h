@@ -75,7 +75,15 @@ struct ZQMemDCTraits {
     static void Free(HDC h) { DeleteDC(h); }
 };
 
+// A view of a file mapping.
+struct ZQViewTraits {
+    static void* Invalid() { return nullptr; }
+    static bool IsValid(void* p) { return p != nullptr; }
+    static void Free(void* p) { UnmapViewOfFile(p); }
+};
+
 using CZQHandle = CZQOwner<HANDLE, ZQHandleTraits>;
+using CZQMappedView = CZQOwner<void*, ZQViewTraits>;
 using CZQRegKey = CZQOwner<HKEY, ZQKeyTraits>;
 using CZQModule = CZQOwner<HMODULE, ZQModuleTraits>;
 using CZQGdiObject = CZQOwner<HGDIOBJ, ZQGdiTraits>;

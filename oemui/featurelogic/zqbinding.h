@@ -45,6 +45,8 @@ public:
     PrinterCaps caps = {};
     PaperList papers = {};
     StatusRecord status;
+    // Printer command language for the font installer: 1 PCL, 2 other.
+    DWORD dwPrinterLanguage = 0;
     // The user-interface logic, with the working copy and the per-sheet state.
     CZQUILogic logic;
     // The plug-in's items the count pass planned, and the block it planned them for.

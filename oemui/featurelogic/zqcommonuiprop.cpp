@@ -8,6 +8,7 @@
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "device/zqfontinstaller.h"
 #include "featurelogic/zqbinding.h"
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqoptcallbacks.h"
@@ -105,6 +106,7 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugi
     }
     logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
     logic.m_dwPdl = static_cast<DWORD>(PdlIndex(pOemCUIPParam));
+    b.dwPrinterLanguage = ZQFontCommandLanguage(static_cast<int>(logic.m_dwPdl));
 
     if (!pOemCUIPParam->pOEMOptItems) {
         // Count pass: the fill pass builds exactly this set.

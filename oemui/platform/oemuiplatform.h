@@ -36,7 +36,7 @@ inline constexpr IID IID_IPrintOemDriverUI = {0x92b05d50, 0x78bc, 0x11d1, {0x94,
 #define OEMCUIP_DOCPROP 1
 #define OEMCUIP_PRNPROP 2
 
-#define FG_CANCHANGE 0x00080000
+#define FG_CANCHANGE 0x00000080
 
 // ---------------------------------------------------------------------------------------------
 // Records the core driver hands to the plug-in.

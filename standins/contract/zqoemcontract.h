@@ -34,7 +34,7 @@ inline constexpr IID IID_IPrintOemDriverUI = {0x92b05d50, 0x78bc, 0x11d1, {0x94,
 #define OEMCUIP_DOCPROP 1
 #define OEMCUIP_PRNPROP 2
 // Font installer flag: the user may change the printer's settings.
-#define FG_CANCHANGE 0x00080000
+#define FG_CANCHANGE 0x00000080
 
 // ---------------------------------------------------------------------------------------------
 // Records between the core driver and the plug-in.

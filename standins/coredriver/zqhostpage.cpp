@@ -85,8 +85,10 @@ void CZQHostPage::VInit(HWND hDlg) {
         if (c && font) SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         return c;
     };
+    const bool fonts = m_session->OffersFontInstaller();
     make(L"STATIC", doc ? L"Document options of the core driver" : L"Device settings of the core driver",
-         WS_VISIBLE | SS_LEFT, kZQIdTitle, 7, 7, 238, 10);
+         WS_VISIBLE | SS_LEFT, kZQIdTitle, 7, 7, fonts ? 165 : 238, 10);
+    if (fonts) make(L"BUTTON", L"Soft Fonts...", WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, kZQIdFonts, 175, 3, 70, 14);
     HWND list = make(WC_LISTVIEWW, L"",
                      WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
                          LVS_NOSORTHEADER,
@@ -262,6 +264,10 @@ void CZQHostPage::VCommitEdit() {
 }
 
 void CZQHostPage::OnCommand(WORD id, WORD code) {
+    if (id == kZQIdFonts && code == BN_CLICKED) {
+        m_session->HrRunFontInstaller(m_hDlg);
+        return;
+    }
     if (m_bFilling || m_editItem < 0 || static_cast<DWORD>(m_editItem) >= m_session->ItemCount()) return;
     const DWORD index = static_cast<DWORD>(m_editItem);
     OPTITEM& it = m_session->Items()[index];

@@ -24,6 +24,7 @@ enum : int {
     kZQIdCheck = 1006,  // the item's extended check box
     kZQIdPush = 1007,   // push items and extended push buttons
     kZQIdStatus = 1008, // the plug-in's binding
+    kZQIdFonts = 1009,  // the font installer of the device settings
 };
 
 class CZQHostPage {

@@ -182,6 +182,9 @@ private:
                 if (!IsFileName(word)) return Fail("bad file name");
                 list.emplace_back(word);
             }
+        } else if (EqualNoCase(key, "SoftFonts")) {
+            if (!EqualNoCase(value, "yes") && !EqualNoCase(value, "no")) return Fail("SoftFonts takes yes or no");
+            m_model.softFonts = EqualNoCase(value, "yes");
         } else if (EqualNoCase(key, "Strings")) {
             if (!IsFileName(value)) return Fail("bad strings file name");
             m_model.stringsFile = std::string(value);

@@ -142,6 +142,9 @@ HRESULT CZQPluginBinding::PrinterEvent(PWSTR printer, INT event, DWORD flags, LP
 HRESULT CZQPluginBinding::DriverEvent(DWORD event, DWORD level, LPBYTE info, LPARAM lParam) const {
     return ZQ_CALL(m_pUI, DriverEvent, event, level, info, lParam);
 }
+HRESULT CZQPluginBinding::FontInstallerDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) const {
+    return ZQ_CALL(m_pUI, FontInstallerDlgProc, hWnd, msg, wParam, lParam);
+}
 HRESULT CZQPluginBinding::QueryJobAttributes(HANDLE printer, PDEVMODEW devmode, DWORD level, LPBYTE info) const {
     return ZQ_CALL(m_pUI2, QueryJobAttributes, printer, devmode, level, info);
 }

@@ -48,6 +48,7 @@ public:
     HRESULT UpgradePrinter(DWORD level, PBYTE info) const;
     HRESULT PrinterEvent(PWSTR printer, INT event, DWORD flags, LPARAM lParam) const;
     HRESULT DriverEvent(DWORD event, DWORD level, LPBYTE info, LPARAM lParam) const;
+    HRESULT FontInstallerDlgProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) const;
     HRESULT QueryJobAttributes(HANDLE printer, PDEVMODEW devmode, DWORD level, LPBYTE info) const;
     HRESULT HideStandardUI(DWORD mode) const;
     HRESULT DocumentEvent(HANDLE printer, HDC hdc, INT escape, ULONG cbIn, PVOID in, ULONG cbOut, PVOID out,

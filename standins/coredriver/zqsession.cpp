@@ -994,6 +994,20 @@ BOOL CZQHostSession::BAddPages(PPROPSHEETUI_INFO pInfo, DWORD dwFlags) {
     return TRUE;
 }
 
+HRESULT CZQHostSession::HrRunFontInstaller(HWND hOwner) {
+    if (!OffersFontInstaller() || !m_plugin.Loaded()) return E_NOTIMPL;
+    if (!m_heap) m_heap.Reset(HeapCreate(0, 0, 0));
+    OEMFONTINSTPARAM param = {};
+    param.cbSize = sizeof param;
+    param.hPrinter = m_hPrinter;
+    param.hModule = m_plugin.Module();
+    param.hHeap = m_heap.Get();
+    param.dwFlags = m_bReadOnly ? 0 : FG_CANCHANGE;
+    const HRESULT hr = m_plugin.FontInstallerDlgProc(hOwner, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&param));
+    if (hr == E_NOTIMPL) Trace(L"the plug-in has no font installer for this printer");
+    return hr;
+}
+
 LPWSTR CZQHostSession::SheetTitle() {
     m_sheetTitle = m_printerName + (m_dwMode == OEMCUIP_DOCPROP ? L" Printing Preferences" : L" Properties");
     return m_sheetTitle.data();

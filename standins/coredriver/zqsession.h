@@ -121,6 +121,11 @@ public:
     bool Applied() const { return m_bApplied; }
     // The plug-in's DESTROY.
     void VEndSheet();
+    // The font installer of the device settings, for a printer that takes downloaded fonts: the
+    // plug-in's FontInstallerDlgProc with the printer's OEMFONTINSTPARAM (changes allowed unless the
+    // sheet is read-only). E_NOTIMPL when there is none to offer (a core driver then shows its own).
+    bool OffersFontInstaller() const { return m_dwMode == OEMCUIP_PRNPROP && m_model.softFonts; }
+    HRESULT HrRunFontInstaller(HWND hOwner);
     void VSetOutput(DEVMODEW* pdmOut) { m_pdmOut = pdmOut; }
     bool ReadOnly() const { return m_bReadOnly; }
     int StartPage() const { return m_startPage; }

@@ -7,9 +7,13 @@
 //   zqhost preview <file.png> [name=value]...
 //                                        the pages' sample page of a preview record (the fields not
 //                                        given as the preview starts), saved as a picture
+//   zqhost samplefonts <folder>          writes the sample printer fonts' metrics files there
+//   zqhost fonts <printer> [options]     the font installer of the device settings
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
 //          --show NAME (select the last setting of that name in the core driver's list first),
 //          --choose SETTING=OPTION (a user's choice, repeatable, made before the picture)
+// fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
+//          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -24,6 +28,7 @@
 #include "zqpreviewcmd.h"
 #include "zqhostpage.h"
 #include "zqinstall.h"
+#include "zqfontgen.h"
 #include "zqoemcontract.h"
 #include "zqplugin.h"
 #include "zqprinter.h"
@@ -110,6 +115,7 @@ struct SheetOptions {
     std::wstring screenshot;
     std::wstring show;
     std::vector<std::wstring> choices;
+    ZQFontSteps fonts;
 };
 
 // Selects the last row of the core driver's list with that setting name, with the list's end in
@@ -206,6 +212,77 @@ int Summary(const std::wstring& printer) {
     return 0;
 }
 
+bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+    CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+// Two made-up fonts in PCL: a proportional 12-point serif with kerning pairs and a fixed-pitch bold
+// 10-point mono, listed as "ZQ Sample Serif 12pt" and "ZQ Sample Mono 10pt-Bd".
+int SampleFonts(const std::wstring& folder) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    zqfontgen::PfmSpec serif;
+    serif.kernTable = true;
+    serif.kernPairs = {{'V', 'A', -4}, {'A', 'V', -4}, {'T', 'o', -3}};
+    zqfontgen::PfmSpec mono;
+    mono.face = "ZQ Sample Mono";
+    mono.selection = "\x1B(s0p10h10v0s3b4099T";
+    mono.variablePitch = false;
+    mono.weight = 700;
+    mono.pixWidth = 30;
+    mono.avgWidth = mono.maxWidth = 30;
+    const struct {
+        const wchar_t* file;
+        const zqfontgen::PfmSpec& spec;
+    } fonts[] = {{L"zqserif.pfm", serif}, {L"zqmono.pfm", mono}};
+    for (const auto& font : fonts) {
+        const std::wstring path = folder + L"\\" + font.file;
+        if (!WriteBytes(path, zqfontgen::BuildPfm(font.spec))) return Fail(path.c_str(), HRESULT_FROM_WIN32(GetLastError()));
+        wprintf(L"ok    %ls\n", path.c_str());
+    }
+    return 0;
+}
+
+void PrintList(const wchar_t* title, const std::vector<std::wstring>& names) {
+    wprintf(L"  %ls:", title);
+    for (const std::wstring& name : names) wprintf(L" \"%ls\"", name.c_str());
+    wprintf(names.empty() ? L" none\n" : L"\n");
+}
+
+int Fonts(const std::wstring& printer, const SheetOptions& o) {
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    ZQFontSeen seen;
+    const LONG rc = ZQRunFontInstaller(h.Get(), printer, o.fonts, seen);
+    if (rc < 0) return Fail(L"CommonPropertySheetUI", static_cast<HRESULT>(rc));
+    if (!seen.shown) {
+        wprintf(L"FAIL  the device settings showed no font installer\n");
+        return 1;
+    }
+    wprintf(L"ok    font installer closed with %ls\n", o.fonts.ok ? L"OK" : L"Cancel");
+    PrintList(L"to be added", seen.toAdd);
+    PrintList(L"installed", seen.installed);
+    if (!o.fonts.screenshot.empty()) wprintf(seen.saved ? L"ok    screenshot %ls\n" : L"FAIL  screenshot %ls\n", o.fonts.screenshot.c_str());
+
+    // The font file the core driver will read.
+    WCHAR path[MAX_PATH] = {};
+    DWORD type = 0, needed = 0;
+    if (GetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"ExternalFontFile"), &type, reinterpret_cast<BYTE*>(path),
+                        sizeof path - sizeof(WCHAR), &needed) != ERROR_SUCCESS) {
+        wprintf(L"  no font file yet\n");
+    } else {
+        CZQHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        DWORD header[4] = {}, read = 0;
+        if (file && ReadFile(file.Get(), header, sizeof header, &read, nullptr) && read == sizeof header)
+            wprintf(L"  font file %ls: %lu font(s)\n", path, static_cast<unsigned long>(header[3]));
+        else
+            wprintf(L"  font file %ls cannot be read\n", path);
+    }
+    return (!o.fonts.screenshot.empty() && !seen.saved) ? 1 : 0;
+}
 
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
@@ -214,7 +291,10 @@ void Usage() {
             L"                    [--choose <setting>=<option>]...\n"
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
             L"       zqhost summary <printer>\n"
-            L"       zqhost preview <file.png> [<name>=<value>]...\n");
+            L"       zqhost preview <file.png> [<name>=<value>]...\n"
+            L"       zqhost samplefonts <folder>\n"
+            L"       zqhost fonts <printer> [--folder <dir>] [--add <font>]... [--remove <font>]...\n"
+            L"                    [--screenshot <file.png>] [--cancel]\n");
 }
 
 }  // namespace
@@ -236,6 +316,10 @@ int wmain(int argc, wchar_t** argv) {
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
         else if (arg == L"--choose" && i + 1 < argc) options.choices.push_back(argv[++i]);
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
+        else if (arg == L"--folder" && i + 1 < argc) options.fonts.folder = argv[++i];
+        else if (arg == L"--add" && i + 1 < argc) options.fonts.add.push_back(argv[++i]);
+        else if (arg == L"--remove" && i + 1 < argc) options.fonts.remove.push_back(argv[++i]);
+        else if (arg == L"--cancel") options.fonts.ok = false;
         else {
             Usage();
             return 2;
@@ -245,6 +329,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"prefs") return Preferences(target, options);
     if (command == L"props") return Properties(target, options);
     if (command == L"summary") return Summary(target);
+    if (command == L"samplefonts") return SampleFonts(target);
+    if (command == L"fonts") {
+        options.fonts.screenshot = options.screenshot;
+        return Fonts(target, options);
+    }
     Usage();
     return 2;
 }

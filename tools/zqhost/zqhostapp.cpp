@@ -20,6 +20,17 @@ namespace {
 
 thread_local CZQAutoPress* t_autoPress = nullptr;
 
+// The plug-in's font installer as a user finds it: its controls by their ids.
+enum : int { kFontPath = 457, kFontAddList = 465, kFontInstalledList = 466, kFontAdd = 449, kFontRemove = 459 };
+
+struct FontRun {
+    const ZQFontSteps* steps;
+    ZQFontSeen* seen;
+    UINT_PTR timer;
+    int tries;
+};
+thread_local FontRun* t_fontRun = nullptr;
+
 struct DeviceSheet {
     PFNPROPSHEETUI pfnDevice;
     DEVICEPROPERTYHEADER header;
@@ -50,6 +61,45 @@ BOOL CALLBACK FindSheetProc(HWND hwnd, LPARAM lParam) {
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CALLBACK FindFontInstallerProc(HWND hwnd, LPARAM lParam) {
+    WCHAR cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(hwnd, kFontInstalledList) &&
+        GetDlgItem(hwnd, kFontAdd)) {
+        *reinterpret_cast<HWND*>(lParam) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK FontTick(HWND, UINT, UINT_PTR, DWORD) {
+    FontRun* run = t_fontRun;
+    if (!run || !run->timer) return;
+    HWND dlg = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindFontInstallerProc, reinterpret_cast<LPARAM>(&dlg));
+    if (!dlg) {
+        if (++run->tries >= 300) {
+            KillTimer(nullptr, run->timer);
+            run->timer = 0;
+        }
+        return;
+    }
+    KillTimer(nullptr, run->timer);
+    run->timer = 0;
+    const ZQFontSteps& steps = *run->steps;
+    ZQFontSeen& seen = *run->seen;
+    seen.shown = true;
+    if (!steps.folder.empty()) ZQTypeFontFolder(dlg, steps.folder);
+    ZQMoveFonts(dlg, false, steps.add);
+    ZQMoveFonts(dlg, true, steps.remove);
+    seen.toAdd = ZQFontList(dlg, false);
+    seen.installed = ZQFontList(dlg, true);
+    if (!steps.screenshot.empty()) seen.saved = ZQSaveWindowPng(dlg, steps.screenshot) != FALSE;
+    const int button = steps.ok ? IDOK : IDCANCEL;
+    SetFocus(GetDlgItem(dlg, button));
+    PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, button)));
 }
 
 uint32_t Crc32(const BYTE* p, size_t n, uint32_t crc = 0) {
@@ -123,6 +173,59 @@ LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName) {
     sheet.title = printerName + L" Properties";
     DWORD result = 0;
     return CommonPropertySheetUIW(nullptr, DeviceSheetCallback, reinterpret_cast<LPARAM>(&sheet), &result);
+}
+
+std::vector<std::wstring> ZQFontList(HWND installer, bool installed) {
+    HWND list = GetDlgItem(installer, installed ? kFontInstalledList : kFontAddList);
+    std::vector<std::wstring> out;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        out.emplace_back(text.c_str());
+    }
+    return out;
+}
+
+void ZQTypeFontFolder(HWND installer, const std::wstring& folder) {
+    HWND path = GetDlgItem(installer, kFontPath);
+    SetWindowTextW(path, folder.c_str());
+    SetFocus(path);
+    SendMessageW(installer, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(installer, IDOK)));
+}
+
+void ZQMoveFonts(HWND installer, bool remove, const std::vector<std::wstring>& names) {
+    if (names.empty()) return;
+    const int listId = remove ? kFontInstalledList : kFontAddList;
+    const int buttonId = remove ? kFontRemove : kFontAdd;
+    HWND list = GetDlgItem(installer, listId);
+    const std::vector<std::wstring> entries = ZQFontList(installer, remove);
+    for (size_t i = 0; i < entries.size(); ++i)
+        for (const std::wstring& name : names)
+            if (name == L"*" || name == entries[i]) SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+    SendMessageW(installer, WM_COMMAND, MAKEWPARAM(listId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(installer, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(installer, buttonId)));
+}
+
+LONG ZQRunFontInstaller(HANDLE hPrinter, const std::wstring& printerName, const ZQFontSteps& steps, ZQFontSeen& seen) {
+    seen = ZQFontSeen();
+    FontRun run = {&steps, &seen, 0, 0};
+    t_fontRun = &run;
+    run.timer = SetTimer(nullptr, 0, 100, FontTick);
+    LONG rc;
+    {
+        CZQAutoPress press(100, [](HWND sheet) {
+            HWND page = ZQCurrentPage(sheet);
+            HWND button = page ? GetDlgItem(page, kZQIdFonts) : nullptr;
+            if (button) SendMessageW(page, WM_COMMAND, MAKEWPARAM(kZQIdFonts, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        });
+        rc = ZQOpenPrinterProperties(hPrinter, printerName);
+    }
+    if (run.timer) KillTimer(nullptr, run.timer);
+    t_fontRun = nullptr;
+    return rc;
 }
 
 std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName) {

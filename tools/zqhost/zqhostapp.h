@@ -19,6 +19,30 @@ LONG ZQOpenPreferences(HANDLE hPrinter, const std::wstring& printerName, const D
 // Returns CommonPropertySheetUIW's result (negative on failure).
 LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName);
 
+// The plug-in's font installer as the device settings of the core driver stand-in open it (their
+// "Soft Fonts..." button), driven as a user does: the folder typed and scanned, fonts added and
+// removed by name ("*": every entry of the list), a picture, then OK or Cancel; the sheet then
+// closes with OK. Returns the sheet's result; `seen` tells what the installer showed last.
+struct ZQFontSteps {
+    std::wstring folder;
+    std::vector<std::wstring> add;     // entries of "Font(s) to be Added:"
+    std::vector<std::wstring> remove;  // entries of "Installed Font(s):"
+    std::wstring screenshot;
+    bool ok = true;
+};
+struct ZQFontSeen {
+    bool shown = false;
+    bool saved = false;  // the picture was written
+    std::vector<std::wstring> toAdd, installed;
+};
+LONG ZQRunFontInstaller(HANDLE hPrinter, const std::wstring& printerName, const ZQFontSteps& steps, ZQFontSeen& seen);
+// The steps on the installer's window: its lists ("Font(s) to be Added:" or "Installed
+// Font(s):"), a folder typed into the path box and confirmed there with Enter, and the named
+// entries selected and moved with Add (or Remove).
+std::vector<std::wstring> ZQFontList(HWND installer, bool installed);
+void ZQTypeFontFolder(HWND installer, const std::wstring& folder);
+void ZQMoveFonts(HWND installer, bool remove, const std::vector<std::wstring>& names);
+
 // The printer's default devmode through the driver (DocumentPropertiesW with DM_OUT_BUFFER).
 std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName);
 // Makes `dm` the printer's default devmode (what the printers folder does after Preferences).
