@@ -92,6 +92,45 @@ public:
     IXMLDOMNodeList* RollSheetList() const { return m_pRollSheetList.Get(); }
     IXMLDOMNodeList* GroupList() const { return m_pGroupList.Get(); }
 
+    // ---- what one user action may cost --------------------------------------------------------
+    // However the helper file's macros call each other, one user action (a change, a pop-up macro
+    // run) gets at most this many macro runs, "call" elements followed and pop-ups shown. The rule
+    // engine and the pop-up reader draw from the one budget; the outermost entry of an action starts
+    // it afresh, and a budget that runs out is traced once.
+    class CZQMacroAction;
+    class CZQMacroBudget {
+    public:
+        static constexpr DWORD kMaxRuns = 512;
+        static constexpr DWORD kMaxCalls = 16384;
+        static constexpr DWORD kMaxPopups = 8;
+        bool BTakeRun() { return BTake(m_dwRuns, kMaxRuns, L"macro runs"); }
+        bool BTakeCall() { return BTake(m_dwCalls, kMaxCalls, L"calls"); }
+        bool BTakePopup() { return BTake(m_dwPopups, kMaxPopups, L"pop-ups"); }
+        DWORD DWRuns() const { return m_dwRuns; }
+        DWORD DWPopups() const { return m_dwPopups; }
+
+    private:
+        friend class CZQMacroAction;
+        bool BTake(DWORD& dwUsed, DWORD dwMax, const wchar_t* pszWhat);
+        DWORD m_dwActions = 0;
+        DWORD m_dwRuns = 0;
+        DWORD m_dwCalls = 0;
+        DWORD m_dwPopups = 0;
+        bool m_bTraced = false;
+    };
+    // One user action's span on the budget; nested actions share the outermost one's budget.
+    class CZQMacroAction {
+    public:
+        explicit CZQMacroAction(CZQMacroBudget& budget);
+        ~CZQMacroAction() { --m_budget.m_dwActions; }
+        CZQMacroAction(const CZQMacroAction&) = delete;
+        CZQMacroAction& operator=(const CZQMacroAction&) = delete;
+
+    private:
+        CZQMacroBudget& m_budget;
+    };
+    CZQMacroBudget& Budget() { return m_budget; }
+
     // ---- pop-up macros ------------------------------------------------------------------------
     // Pop-up readings nest through "call" at most this deep.
     static constexpr WORD kMaxPopupDepth = 6;
@@ -137,6 +176,7 @@ private:
     ZQPopupRecord m_popup = {};
     // Pop-up readings under way (a "call" reads another macro's elements).
     WORD m_wPopupDepth = 0;
+    CZQMacroBudget m_budget;
 
     DWORD m_dwLoaded = 0;
     // This object's CoInitializeEx succeeded and must be balanced.

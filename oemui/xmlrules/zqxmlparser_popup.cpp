@@ -79,12 +79,34 @@ void VDriverFileOrName(HANDLE hPrinter, LPCWSTR pszFile, PWSTR pszBuffer, size_t
 
 }  // namespace
 
+bool CZQXmlParserCommon::CZQMacroBudget::BTake(DWORD& dwUsed, DWORD dwMax, const wchar_t* pszWhat) {
+    if (dwUsed < dwMax) {
+        ++dwUsed;
+        return true;
+    }
+    if (!m_bTraced) {
+        m_bTraced = true;
+        WCHAR line[96];
+        ZQFormatText(line, 96, L"helper-file macros: this action used up its %ls\n", pszWhat);
+        zqtrace::Line(line);
+    }
+    return false;
+}
+
+CZQXmlParserCommon::CZQMacroAction::CZQMacroAction(CZQMacroBudget& budget) : m_budget(budget) {
+    if (m_budget.m_dwActions++ == 0) {
+        m_budget.m_dwRuns = m_budget.m_dwCalls = m_budget.m_dwPopups = 0;
+        m_budget.m_bTraced = false;
+    }
+}
+
 BOOL CZQXmlParserCommon::BIsPopupMacroName(LPCWSTR pszMacro) {
     return ZQStartsWithNoCase(pszMacro, kPopupPrefix) ? TRUE : FALSE;
 }
 
 void CZQXmlParserCommon::VRunPopupMacro(LPCWSTR pszMacro, HANDLE hPrinter) {
     ZQ_TRACE("CZQXmlParserCommon::VRunPopupMacro");
+    CZQMacroAction action(m_budget);
     if (!m_dwLoaded || !pszMacro || !MacroList()) return;
     CZQComPtr<IXMLDOMNode> macro;
     if (!BFindListEntry(MacroList(), pszMacro, macro.Put()) || !macro) return;
@@ -124,6 +146,7 @@ void CZQXmlParserCommon::VReadPopupElements(IXMLDOMNode* pNode, HANDLE hPrinter)
             }
             case PopupElement::Call: {
                 VSetPopupFlag(TRUE);
+                if (!m_budget.BTakeCall()) break;
                 CZQComPtr<IXMLDOMNode> macro;
                 if (MacroList() && BFindListEntry(MacroList(), text.Get(), macro.Put()) && macro)
                     VReadPopupElements(macro.Get(), hPrinter);
@@ -133,7 +156,7 @@ void CZQXmlParserCommon::VReadPopupElements(IXMLDOMNode* pNode, HANDLE hPrinter)
                 VComposePopupText(hPrinter, text.Get(), dwStringIds++);
                 break;
             case PopupElement::Show:
-                VShowPopup(hPrinter);
+                if (BPopupFlag() && m_budget.BTakePopup()) VShowPopup(hPrinter);
                 break;
             case PopupElement::Other:
                 break;

@@ -70,9 +70,8 @@ CZQXmlUiRules::CZQXmlUiRules() = default;
 CZQXmlUiRules::~CZQXmlUiRules() = default;
 
 bool CZQXmlUiRules::BEnterRun() {
-    if (m_wDepth >= kMaxMacroDepth || m_dwRuns >= kMaxMacroRuns) return false;
+    if (m_wDepth >= kMaxMacroDepth || !m_parser.Budget().BTakeRun()) return false;
     ++m_wDepth;
-    ++m_dwRuns;
     return true;
 }
 
@@ -83,7 +82,7 @@ void CZQXmlUiRules::VLeaveRun() { --m_wDepth; }
 // ---------------------------------------------------------------------------------------------
 BOOL CZQXmlUiRules::BRunFeatureMacros(LPCWSTR pszFeature, LPCWSTR pszOption, POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQXmlUiRules::BRunFeatureMacros");
-    RunState state(*this);
+    CZQXmlParserCommon::CZQMacroAction action(m_parser.Budget());
     if (!pszFeature || !pParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -109,7 +108,7 @@ BOOL CZQXmlUiRules::BRunFeatureMacros(LPCWSTR pszFeature, LPCWSTR pszOption, POE
 
 BOOL CZQXmlUiRules::BRunMacro(LPCWSTR pszMacro, LPCWSTR, POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQXmlUiRules::BRunMacro");
-    RunState state(*this);
+    CZQXmlParserCommon::CZQMacroAction action(m_parser.Budget());
     if (!pszMacro || !pParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -158,7 +157,7 @@ void CZQXmlUiRules::VChainCalls(IXMLDOMNode* pMacro, POEMCUIPPARAM pParam) {
         CZQBstr name, text;
         if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK) return;
         if (!BIs(name.Get(), L"call")) continue;
-        if (!zqxml::CchText(text)) return;
+        if (!zqxml::CchText(text) || !m_parser.Budget().BTakeCall()) return;
         if (ZQStartsWithNoCase(text.Get(), L"macro_HideMaxDpi")) {
             BRunMacro(text.Get(), nullptr, pParam);
             continue;
@@ -188,6 +187,7 @@ void CZQXmlUiRules::VRunBody(IXMLDOMNode* pBody, POEMCUIPPARAM pParam, DWORD dwS
     while (walk.BNextWithText(child, name, text)) {
         LPCWSTR pszName = name.Get();
         if (BIs(pszName, L"call")) {
+            if (!m_parser.Budget().BTakeCall()) return;
             VRunBuiltInCall(text.Get(), pParam);
         } else if (BIs(pszName, L"select_option") || BIs(pszName, L"enable_option") ||
                    BIs(pszName, L"disable_option") || BIs(pszName, L"hide_option")) {

@@ -23,8 +23,8 @@ class CZQXmlUiRules : public CZQUIBase, public CZQXmlHelperReaders {
 public:
     // At most this many macro runs are nested.
     static constexpr WORD kMaxMacroDepth = 6;
-    // At most this many macro runs follow from one call of a caller, however the macros fan out.
-    static constexpr DWORD kMaxMacroRuns = 512;
+    // At most this many macro runs follow from one user action, however the macros fan out.
+    static constexpr DWORD kMaxMacroRuns = CZQXmlParserCommon::CZQMacroBudget::kMaxRuns;
     // "switch" elements nest at most this deep within one macro.
     static constexpr DWORD kMaxSwitchDepth = 32;
     // A feature or an option named by a macro text has at most this many characters.
@@ -78,20 +78,6 @@ public:
     WORD WDepth() const { return m_wDepth; }
 
 private:
-    // Every public entry counts as one call of a caller; the run budget starts with the outermost.
-    class RunState {
-    public:
-        explicit RunState(CZQXmlUiRules& rules) : m_rules(rules) {
-            if (m_rules.m_dwCalls++ == 0) m_rules.m_dwRuns = 0;
-        }
-        ~RunState() { --m_rules.m_dwCalls; }
-        RunState(const RunState&) = delete;
-        RunState& operator=(const RunState&) = delete;
-
-    private:
-        CZQXmlUiRules& m_rules;
-    };
-
     BOOL BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam);
     bool BEnterRun();
     void VLeaveRun();
@@ -113,9 +99,6 @@ private:
 
     CZQXmlParserCommon m_parser;
     WORD m_wDepth = 0;
-    // Public calls under way, and macro runs since the outermost of them began.
-    DWORD m_dwCalls = 0;
-    DWORD m_dwRuns = 0;
     DWORD m_adwResourceId[3] = {};
     LONG m_alInputBinLimits[4] = {};
     DWORD m_dwCapture = 0;

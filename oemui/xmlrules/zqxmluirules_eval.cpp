@@ -27,13 +27,13 @@ bool BNumberAfterUnderscore(LPCWSTR pszText, LONG* plValue) {
 
 BOOL CZQXmlUiRules::BRunMacroSwitch(IXMLDOMNodeList* pList, LPCWSTR pszName) {
     ZQ_TRACE("CZQXmlUiRules::BRunMacroSwitch");
-    RunState state(*this);
+    CZQXmlParserCommon::CZQMacroAction action(m_parser.Budget());
     return BWalkEntry(pList, pszName, false);
 }
 
 BOOL CZQXmlUiRules::BEvaluateSwitch(IXMLDOMNodeList* pList, LPCWSTR pszName) {
     ZQ_TRACE("CZQXmlUiRules::BEvaluateSwitch");
-    RunState state(*this);
+    CZQXmlParserCommon::CZQMacroAction action(m_parser.Budget());
     // A macro that calls itself, directly or around a loop, stops at the nesting limit.
     if (!BEnterRun()) return FALSE;
     const BOOL bFound = BWalkEntry(pList, pszName, true);

@@ -123,6 +123,30 @@ TEST_F(PopupTest, ACallReadsTheOtherMacrosElementsAndSelfCallsAreBounded) {
     EXPECT_EQ(static_cast<size_t>(CZQXmlParserCommon::kMaxPopupDepth), m_boxes.size());
 }
 
+// A pop-up macro that calls itself k times was read about k^6 times: one change showed thousands of
+// boxes. However it calls itself, and whether it is reached from a change or run on its own, one
+// user action shows a handful of pop-ups and follows a bounded number of calls.
+TEST_F(PopupTest, OneActionShowsABoundedNumberOfPopUps) {
+    using Budget = CZQXmlParserCommon::CZQMacroBudget;
+    for (int k : {2, 4, 6}) {
+        SCOPED_TRACE(k);
+        std::string calls;
+        for (int i = 0; i < k; ++i) calls += "<call>macro_POP_UP_Fan</call>";
+        ASSERT_NO_FATAL_FAILURE(Load(Rules(zqmacrotest::Feature("MediaType", {"macro_Change"}),
+                                           Macro("macro_POP_UP_Fan", "<string_id>6501</string_id><showpopup>1</showpopup>" + calls) +
+                                               Macro("macro_Change", "<call>macro_POP_UP_Fan</call>"))));
+        for (int action = 0; action < 2; ++action) {
+            m_boxes.clear();
+            if (action == 0)
+                Popup(L"macro_POP_UP_Fan");
+            else
+                EXPECT_TRUE(m_rules->BRunFeatureMacros(L"MediaType", L"Photo", m_host.Param()));
+            EXPECT_GE(m_boxes.size(), 1u);
+            EXPECT_LE(m_boxes.size(), static_cast<size_t>(Budget::kMaxPopups));
+        }
+    }
+}
+
 TEST_F(PopupTest, AnEmptyElementEndsTheReadingAndUnknownKeywordsChangeNothing) {
     ASSERT_NO_FATAL_FAILURE(Load(Rules("", Macro("macro_POP_UP_Cut",
                                                   "<icon>MB_ICONINFORMATION</icon><icon>MB_BOGUS</icon>"

@@ -405,4 +405,18 @@ TEST_F(MacroCalls, FanOutAndLoopsBetweenFeaturesAreBoundedPerCall) {
     EXPECT_EQ(0, m_rules->WDepth());
 }
 
+// A macro with a thousand calls took minutes: every call searched the features and reported to the
+// core driver after the run limit had stopped new runs. The calls followed are bounded too.
+TEST_F(MacroCalls, ThousandsOfCallsInOneMacroStopAtTheCallBudget) {
+    std::string body;
+    for (int i = 0; i < 20000; ++i) body += "<call>macro_Duplex_x</call>";
+    ASSERT_NO_FATAL_FAILURE(Load(Rules(Feature("Duplex", {"macro_D"}), Macro("macro_Many", body) +
+                                                                          Macro("macro_D", "<enable>Duplex</enable>"))));
+    m_host.Item("Duplex")->Flags = OPTIF_DISABLED;
+    m_host.ClearUpdates();
+    Run(L"macro_Many");
+    EXPECT_LE(Reports(), static_cast<size_t>(CZQXmlUiRules::kMaxMacroRuns));
+    EXPECT_EQ(0, m_rules->WDepth());
+}
+
 }  // namespace

@@ -1,0 +1,408 @@
+// Mutations of the sample printers' XML helper files fed to the readers that need Windows: the
+// parser and its readers, the alert definitions, the rule engine's macros and pop-ups, and the
+// constraint rules. Each input is one sample file changed a few times at random (elements deleted,
+// duplicated, nested deep or renamed long; attributes deleted or given long or odd values; texts
+// made huge, negative, empty or of the wrong kind; texts swapped between elements, so that macros
+// call each other), or no XML at all. Buffers handed to the readers end at a page the process may
+// not touch, so an over-read faults. A crash is the finding; the loop reports the seed to replay.
+//   zqxmlfuzz <helper|macros|constraints> <inputs> [first seed]
+#include <windows.h>
+#include <msxml.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
+#include "device/zqalertdefs.h"
+#include "sampleitems.h"
+#include "xmlrules/zqconstraints.h"
+#include "xmlrules/zqptrarray.h"
+#include "xmlrules/zqxmldom.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmlreaders.h"
+#include "xmlrules/zqxmluirules.h"
+#include "zqsamplenames.h"
+
+namespace {
+
+// Memory that ends where the process may not read or write.
+class Guarded {
+public:
+    explicit Guarded(size_t bytes) {
+        SYSTEM_INFO si;
+        GetSystemInfo(&si);
+        const size_t page = si.dwPageSize, span = (bytes + page - 1) / page * page;
+        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, span + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        DWORD old = 0;
+        VirtualProtect(m_base + span, page, PAGE_NOACCESS, &old);
+        m_at = m_base + span - bytes;
+    }
+    ~Guarded() { VirtualFree(m_base, 0, MEM_RELEASE); }
+    Guarded(const Guarded&) = delete;
+    Guarded& operator=(const Guarded&) = delete;
+    WCHAR* Text() { return reinterpret_cast<WCHAR*>(m_at); }
+
+private:
+    BYTE* m_base = nullptr;
+    BYTE* m_at = nullptr;
+};
+
+std::wstring ExeDir() {
+    WCHAR path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path);
+    return s.substr(0, s.find_last_of(L"\\/"));
+}
+
+CZQComPtr<IXMLDOMDocument> LoadDocument(const std::wstring& path) {
+    CZQComPtr<IXMLDOMDocument> doc;
+    if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                reinterpret_cast<void**>(doc.Put()))))
+        return {};
+    doc->put_async(VARIANT_FALSE);
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_BSTR;
+    source.bstrVal = SysAllocString(path.c_str());
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    const HRESULT hr = doc->load(source, &ok);
+    VariantClear(&source);
+    if (hr != S_OK || !ok) doc.Reset();
+    return doc;
+}
+
+class Mutator {
+public:
+    explicit Mutator(unsigned seed) : m_rng(seed) {}
+    int Pick(int n) { return n > 0 ? static_cast<int>(m_rng() % static_cast<unsigned>(n)) : 0; }
+
+    // The sample's text changed a few times, or something that is no XML at all.
+    std::wstring Mutate(IXMLDOMDocument* sample) {
+        switch (Pick(20)) {
+            case 0: return L"";
+            case 1: return L"\xFEFF<helper><features><feature><name>MediaType";  // cut short
+            case 2: return std::wstring(Pick(5000), static_cast<WCHAR>(1 + Pick(0xD7FF)));
+            default: break;
+        }
+        std::wstring text = Text(sample);
+        // Each change works on a document parsed afresh from the text the last one left.
+        for (int i = 0, changes = 1 + Pick(6); i < changes && !text.empty(); ++i) {
+            CZQComPtr<IXMLDOMDocument> doc = Parse(text);
+            if (!doc) break;
+            VChange(doc.Get());
+            text = Text(doc.Get());
+        }
+        return text;
+    }
+
+private:
+    static std::wstring Text(IXMLDOMDocument* doc) {
+        BSTR xml = nullptr;
+        if (FAILED(doc->get_xml(&xml)) || !xml) return L"";
+        std::wstring text(xml, SysStringLen(xml));
+        SysFreeString(xml);
+        return text;
+    }
+    static CZQComPtr<IXMLDOMDocument> Parse(const std::wstring& text) {
+        CZQComPtr<IXMLDOMDocument> doc;
+        if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                    reinterpret_cast<void**>(doc.Put()))))
+            return doc;
+        BSTR b = SysAllocString(text.c_str());
+        VARIANT_BOOL ok = VARIANT_FALSE;
+        if (doc->loadXML(b, &ok) != S_OK || !ok) doc.Reset();
+        SysFreeString(b);
+        return doc;
+    }
+    std::wstring Number() {
+        static const wchar_t* kNumbers[] = {L"-1", L"0", L"-2147483649", L"4294967296", L"99999999999999999999",
+                                            L"1e308", L"-0", L"0x7FFFFFFF", L"NaN", L" 12 ", L"3.5", L"%d%d%s"};
+        return kNumbers[Pick(sizeof kNumbers / sizeof kNumbers[0])];
+    }
+    std::wstring Long() { return std::wstring(static_cast<size_t>(200 + Pick(3000)), static_cast<WCHAR>(L'A' + Pick(26))); }
+
+    void VChange(IXMLDOMDocument* doc) {
+        CZQComPtr<IXMLDOMNodeList> all;
+        BSTR pattern = SysAllocString(L"//*");
+        doc->selectNodes(pattern, all.Put());
+        SysFreeString(pattern);
+        LONG count = 0;
+        if (!all || FAILED(all->get_length(&count)) || count < 2) return;
+        CZQComPtr<IXMLDOMNode> node, parent, result;
+        if (all->get_item(1 + Pick(count - 1), node.Put()) != S_OK || !node) return;
+        node->get_parentNode(parent.Put());
+        switch (Pick(10)) {
+            case 0:  // delete
+                if (parent) parent->removeChild(node.Get(), result.Put());
+                break;
+            case 1: {  // duplicate
+                CZQComPtr<IXMLDOMNode> twin;
+                if (parent && SUCCEEDED(node->cloneNode(VARIANT_TRUE, twin.Put())) && twin) {
+                    VARIANT before;
+                    VariantInit(&before);
+                    before.vt = VT_UNKNOWN;
+                    before.punkVal = node.Get();
+                    parent->insertBefore(twin.Get(), before, result.Put());
+                }
+                break;
+            }
+            case 2:
+            case 3: {  // odd texts
+                const std::wstring text = Pick(2) ? Number() : (Pick(2) ? Long() : std::wstring(Pick(2) ? L"" : L"abc"));
+                BSTR b = SysAllocString(text.c_str());
+                node->put_text(b);
+                SysFreeString(b);
+                break;
+            }
+            case 4: {  // deep nesting of the element in copies of itself
+                CZQBstr name;
+                if (FAILED(node->get_nodeName(name.Put())) || !parent) break;
+                CZQComPtr<IXMLDOMNode> inner;
+                node->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(inner.Put()));
+                for (int d = 0, depth = 20 + Pick(200); d < depth; ++d) {
+                    CZQComPtr<IXMLDOMElement> wrap;
+                    if (FAILED(doc->createElement(name.Get(), wrap.Put())) || !wrap) break;
+                    CZQComPtr<IXMLDOMNode> clone, added;
+                    inner->cloneNode(VARIANT_TRUE, clone.Put());
+                    wrap->appendChild(clone.Get(), added.Put());
+                    inner = CZQComPtr<IXMLDOMNode>();
+                    wrap->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(inner.Put()));
+                }
+                if (inner) parent->replaceChild(inner.Get(), node.Get(), result.Put());
+                break;
+            }
+            case 5: {  // a long or another element's name, the children kept
+                CZQComPtr<IXMLDOMNode> other;
+                CZQBstr otherName;
+                const std::wstring name = Pick(2) && all->get_item(Pick(count), other.Put()) == S_OK && other &&
+                                                  SUCCEEDED(other->get_nodeName(otherName.Put()))
+                                              ? std::wstring(otherName.Get())
+                                              : L"n" + Long();
+                CZQComPtr<IXMLDOMElement> renamed;
+                BSTR b = SysAllocString(name.c_str());
+                doc->createElement(b, renamed.Put());
+                SysFreeString(b);
+                if (!renamed || !parent) break;
+                CZQComPtr<IXMLDOMNode> child;
+                while (node->get_firstChild(child.Put()) == S_OK && child) {
+                    CZQComPtr<IXMLDOMNode> removed, added;
+                    node->removeChild(child.Get(), removed.Put());
+                    renamed->appendChild(removed.Get(), added.Put());
+                    child = CZQComPtr<IXMLDOMNode>();
+                }
+                parent->replaceChild(renamed.Get(), node.Get(), result.Put());
+                break;
+            }
+            case 6:
+            case 7: {  // attributes
+                CZQComPtr<IXMLDOMElement> element;
+                node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Put()));
+                CZQComPtr<IXMLDOMNamedNodeMap> attributes;
+                if (!element || FAILED(node->get_attributes(attributes.Put())) || !attributes) break;
+                LONG n = 0;
+                attributes->get_length(&n);
+                CZQComPtr<IXMLDOMNode> attribute;
+                CZQBstr name;
+                if (n > 0 && attributes->get_item(Pick(n), attribute.Put()) == S_OK && attribute &&
+                    SUCCEEDED(attribute->get_nodeName(name.Put()))) {
+                    if (Pick(3) == 0) {
+                        element->removeAttribute(name.Get());
+                    } else {
+                        VARIANT value;
+                        VariantInit(&value);
+                        value.vt = VT_BSTR;
+                        value.bstrVal = SysAllocString((Pick(2) ? Number() : Long()).c_str());
+                        element->setAttribute(name.Get(), value);
+                        VariantClear(&value);
+                    }
+                }
+                break;
+            }
+            default: {  // another element's text (a macro name where a call is, a feature where an option is)
+                CZQComPtr<IXMLDOMNode> other;
+                CZQBstr text;
+                if (all->get_item(Pick(count), other.Put()) == S_OK && other && SUCCEEDED(other->get_text(text.Put())) &&
+                    text.Get())
+                    node->put_text(text.Get());
+                break;
+            }
+        }
+    }
+
+    std::mt19937 m_rng;
+};
+
+bool WriteText(const std::wstring& path, const std::wstring& text) {
+    CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const WCHAR bom = 0xFEFF;
+    DWORD written = 0;
+    WriteFile(file.Get(), &bom, sizeof bom, &written, nullptr);
+    return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size() * sizeof(WCHAR)), &written, nullptr) != FALSE;
+}
+
+// Every node of the pattern, walked with the readers that write into the caller's buffers.
+void ReadAll(IXMLDOMDocument* doc, const wchar_t* pattern) {
+    CZQComPtr<IXMLDOMNodeList> nodes;
+    BSTR b = SysAllocString(pattern);
+    doc->selectNodes(b, nodes.Put());
+    SysFreeString(b);
+    LONG count = 0;
+    if (!nodes || FAILED(nodes->get_length(&count))) return;
+    for (LONG i = 0; i < count && i < 400; ++i) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (nodes->get_item(i, node.Put()) != S_OK || !node) continue;
+        for (int cch : {1, 16, 256}) {
+            Guarded text(static_cast<size_t>(cch) * sizeof(WCHAR)), name(static_cast<size_t>(cch) * sizeof(WCHAR)),
+                attr(static_cast<size_t>(cch) * sizeof(WCHAR)), other(256 * sizeof(WCHAR));
+            BGetNodeText(node.Get(), text.Text(), cch);
+            BGetNodeName(node.Get(), name.Text(), cch);
+            BGetAttributeText(node.Get(), L"name", attr.Text(), cch);
+            FLOAT left = 0, top = 0, right = 0, bottom = 0;
+            CZQXmlParserCommon::BGetBorderlessSettings(node.Get(), L"LETTER", other.Text(), &left, &top, &right, &bottom);
+        }
+        LONG value = 0;
+        BGetNodeInt(node.Get(), &value);
+        PWSTR* settings = nullptr;
+        DWORD settingCount = 0;
+        if (CZQXmlHelperReaders::BReadSettingText(node.Get(), &settings, &settingCount) && settings) {
+            for (DWORD s = 0; s < settingCount; ++s) LocalFree(settings[s]);
+            LocalFree(settings);
+        }
+        PWSTR dmlName = nullptr, dmlId = nullptr;
+        CZQXmlHelperReaders::BReadDmlPairs(node.Get(), &dmlName, &dmlId);
+        LocalFree(dmlName);
+        LocalFree(dmlId);
+        LONG** ids = nullptr;
+        FLOAT** values = nullptr;
+        DWORD optionCount = 0;
+        if (CZQXmlHelperReaders::BReadOptionList(node.Get(), &ids, &values, &optionCount)) {
+            for (DWORD o = 0; o < optionCount; ++o) {
+                if (ids) LocalFree(ids[o]);
+                if (values) LocalFree(values[o]);
+            }
+            LocalFree(ids);
+            LocalFree(values);
+        }
+        LONG resourceId = 0;
+        CZQXmlHelperReaders::BGetOptionResourceId(node.Get(), 1.0f, &resourceId);
+        PWSTR limits[5] = {};
+        CZQXmlParserCommon::BGetRollLimits(node.Get(), &limits[0], &limits[1], &limits[2], &limits[3], &limits[4]);
+        for (PWSTR p : limits) LocalFree(p);
+    }
+}
+
+// Every pop-up answered at once, counted.
+int g_popups = 0;
+int Answer(void*, HWND, PCWSTR, PCWSTR, UINT) {
+    ++g_popups;
+    return IDOK;
+}
+
+struct Sample {
+    const wchar_t* helper;
+    const wchar_t* model;
+};
+const Sample kSamples[] = {{L"zqdesk.xml", zqhosttest::kDeskModel}, {L"zqroll.xml", zqhosttest::kRollModel}};
+
+int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
+    const std::wstring dir = ExeDir();
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring file = std::wstring(temp) + L"zqxmlfuzz-" + target + L".xml";
+    std::vector<CZQComPtr<IXMLDOMDocument>> samples;
+    std::vector<std::unique_ptr<CZQSampleItems>> items;
+    for (const Sample& s : kSamples) {
+        samples.push_back(LoadDocument(dir + L"\\" + s.helper));
+        items.push_back(std::make_unique<CZQSampleItems>((dir + L"\\" + s.model).c_str(), 1));
+        if (!samples.back() || !items.back()->Built()) {
+            fwprintf(stderr, L"cannot read the sample %ls\n", s.helper);
+            return 2;
+        }
+    }
+    zqmsgbox::SetAnswerer(&Answer, nullptr);
+    int maxPopups = 0, loaded = 0;
+    for (int i = 0; i < inputs; ++i) {
+        const unsigned seed = firstSeed + static_cast<unsigned>(i);
+        // Written first, so that a crash leaves the seed to replay.
+        wprintf(L"\rinput %d (seed %u)   ", i, seed);
+        fflush(stdout);
+        Mutator mutator(seed);
+        const size_t which = static_cast<size_t>(mutator.Pick(static_cast<int>(samples.size())));
+        if (!WriteText(file, mutator.Mutate(samples[which].Get()))) return 2;
+        if (GetEnvironmentVariableW(L"ZQXMLFUZZ_KEEP", nullptr, 0)) CopyFileW(file.c_str(), (file + L".kept").c_str(), FALSE);
+        auto rules = std::make_unique<CZQXmlUiRules>();
+        CZQXmlParserCommon& parser = rules->Parser();
+        if (!parser.BLoad(file.c_str())) continue;
+        parser.VSetLoaded(TRUE);
+        ++loaded;
+        IXMLDOMDocument* doc = parser.Document();
+        if (target == L"helper") {
+            ReadAll(doc, L"//*");
+            CZQPtrArray definitions;
+            BLoadAlertDefinitions(doc, definitions);
+            VFreeAlertDefinitions(definitions);
+        } else if (target == L"macros") {
+            auto* param = static_cast<POEMCUIPPARAM>(items[which]->CommonUIParam());
+            for (const auto& feature : items[which]->Model().features) {
+                g_popups = 0;
+                const std::wstring keyword(feature.keyword.begin(), feature.keyword.end());
+                rules->BRunFeatureMacros(keyword.c_str(), L"", param);
+                if (g_popups > maxPopups) maxPopups = g_popups;
+            }
+            rules->BEvaluateSwitch(parser.MacroList(), L"macro_PrintQuality");
+        } else if (target == L"constraints") {
+            CZQConstraintRuleSet set;
+            if (set.BLoad(doc)) {
+                for (const wchar_t* feature : {L"MediaType", L"PrintQuality", L"ZQBorderless", L"ZQPrintInGrayScale",
+                                               L"PaperSize", L"ZQMorePasses"}) {
+                    DWORD cancelled = 0;
+                    set.BEvaluate(feature, L"PHOTO_GLOSSY", GetDesktopWindow(), &cancelled);
+                }
+            }
+        } else {
+            fwprintf(stderr, L"unknown target %ls\n", target.c_str());
+            return 2;
+        }
+    }
+    zqmsgbox::SetAnswerer(nullptr, nullptr);
+    DeleteFileW(file.c_str());
+    wprintf(L"\r%ls: %d inputs from seed %u (%d loaded), no fault; most pop-ups for one change: %d\n",
+            target.c_str(), inputs, firstSeed, loaded, maxPopups);
+    return 0;
+}
+
+// A fault ends the run at once with where it happened (no debugger in the loop).
+LONG WINAPI Fault(EXCEPTION_POINTERS* info) {
+    HMODULE module = nullptr;
+    WCHAR name[MAX_PATH] = L"?";
+    const void* at = info->ExceptionRecord->ExceptionAddress;
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           static_cast<LPCWSTR>(at), &module))
+        GetModuleFileNameW(module, name, MAX_PATH);
+    fwprintf(stderr, L"\nFAULT 0x%08lX at %p (%ls +0x%llx)\n", info->ExceptionRecord->ExceptionCode, at, name,
+             static_cast<unsigned long long>(static_cast<const BYTE*>(at) - reinterpret_cast<const BYTE*>(module)));
+    fflush(stderr);
+    fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    SetUnhandledExceptionFilter(&Fault);
+    if (argc < 3) {
+        fwprintf(stderr, L"usage: zqxmlfuzz <helper|macros|constraints> <inputs> [first seed]\n");
+        return 2;
+    }
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+    const int rc = Run(argv[1], _wtoi(argv[2]), argc > 3 ? static_cast<unsigned>(_wtoi(argv[3])) : 1u);
+    CoUninitialize();
+    return rc;
+}
