@@ -165,7 +165,9 @@ TEST_F(PrinterHelpers, ReadOnlyPrinterData) {
     EXPECT_FALSE(CZQCommon::BIsPrinterDataReadOnly(m_h, L"ZQ Memory Printer", nullptr, &h, &reopened));
     EXPECT_EQ(m_h, h);
     EXPECT_FALSE(reopened);
-    EXPECT_TRUE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQDUMMY", nullptr, nullptr));
+    // No probe value stays behind; what the probe wrote is the per-user GUID the printer lacked.
+    EXPECT_FALSE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQDUMMY", nullptr, nullptr));
+    EXPECT_TRUE(m_printer.GetValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", nullptr, nullptr));
 
     // A handle for use only: reopened with full access, which writes.
     HANDLE hUse = m_printer.Open(PRINTER_ACCESS_USE);
