@@ -128,7 +128,8 @@ BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
     if (nameCount != count) return SpoolerResult(ERROR_INVALID_DATA);
     CZQLocalPtr<BYTE> records;
     DWORD cbRecords = 0;
-    if (!BuildRecords(names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count, kMediaNameMaxChars, records, &cbRecords))
+    if (!BuildRecords(names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count, kMediaNameMaxChars, records,
+                      &cbRecords))
         return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
     // One value: the spooler writes it whole or not at all.
     return SpoolerResult(SetRootValue(hPrinter, L"ZQMEDIAINFOREGDATA", REG_BINARY, records.Get(), cbRecords));

@@ -6,6 +6,7 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
@@ -32,17 +33,12 @@ bool IsAbsent(DWORD rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_
 // spooler could not answer.
 bool ReadTextValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
     pszOut[0] = 0;
-    const auto& sp = zqspool::Spooler();
-    DWORD type = 0, needed = 0;
-    DWORD rc = sp.GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, nullptr, 0, &needed);
-    if (IsAbsent(rc)) return true;
-    if (rc != ERROR_MORE_DATA && rc != ERROR_SUCCESS) return Failed(rc);
-    if (type != REG_SZ) return true;
+    DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(static_cast<size_t>(needed) + sizeof(WCHAR))) return Failed(ERROR_NOT_ENOUGH_MEMORY);
-    rc = sp.GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, data.Get(), needed, &needed);
+    const DWORD rc = ZQReadStoredValue(hPrinter, pszKey, pszValue, &type, data, &cb);
+    if (IsAbsent(rc)) return true;
     if (rc != ERROR_SUCCESS) return Failed(rc);
-    if (type == REG_SZ) ZQCopyTextN(pszOut, cchOut, reinterpret_cast<const WCHAR*>(data.Get()), needed / sizeof(WCHAR));
+    if (type == REG_SZ) ZQCopyTextN(pszOut, cchOut, reinterpret_cast<const WCHAR*>(data.Get()), cb / sizeof(WCHAR));
     return true;
 }
 

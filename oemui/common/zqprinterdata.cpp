@@ -26,7 +26,8 @@ struct Saved {
 };
 
 DWORD Restore(HANDLE hPrinter, const ZQRootValue& value, const Saved& saved) {
-    if (saved.present) return ZQWriteStoredValue(hPrinter, nullptr, value.pszName, saved.type, saved.data.Get(), saved.cb);
+    if (saved.present)
+        return ZQWriteStoredValue(hPrinter, nullptr, value.pszName, saved.type, saved.data.Get(), saved.cb);
     return zqspool::Spooler().DeletePrinterDataExW(hPrinter, kRootKey, value.pszName);
 }
 

@@ -54,7 +54,8 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
     FillHeaderValues(logic, p, coreDM);
     FillHeaderValues(logic, p, logic.WorkDM());
     // A record or list that cannot be read is left empty, never partly filled.
-    if (!b.BReadPrinterRecords(p->hPrinter, p->pPublicDM)) zqtrace::Line(L"ZQCommonUIProp: printer records incomplete\n");
+    if (!b.BReadPrinterRecords(p->hPrinter, p->pPublicDM))
+        zqtrace::Line(L"ZQCommonUIProp: printer records incomplete\n");
 
     // The driver's helper file, and its device settings while the installation runs.
     b.VLoadXmlRulesFile(p);
@@ -74,7 +75,8 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
 
     // Trays for the device-capabilities answers; a user without the rights to write printer data
     // leaves the record of the last event, whole.
-    if (p->hPrinter && b.caps.szPrinterName[0] && !ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName))
+    if (p->hPrinter && b.caps.szPrinterName[0] &&
+        !ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName))
         zqtrace::Line(L"ZQCommonUIProp: tray record left as it was\n");
 
     // The plug-in's own items: the set the count pass planned for this block (a block that had

@@ -1,6 +1,5 @@
 // Translations between the configuration manager's names and values and the driver's, and the
 // administrator's locks.
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "settings/zqconfigtables.h"

@@ -80,33 +80,6 @@ TEST_F(Locks, LockedItemsAreDisabledOnTheMemoryPrinter) {
     EXPECT_EQ(zs::kLockedHelpIndex, Help("Duplex"));
 }
 
-TEST_F(Locks, LockDataTheSpoolerCannotShowLocksClosed) {
-    CZQMemoryPrinter printer;
-    printer.Install();
-    HANDLE h = printer.Open();
-    WriteLocks(h);
-    m_host.Param()->hPrinter = h;
-    // The key cannot be listed: each setting of the sheet is read by its own record.
-    printer.FailCall(zqspool::MemCall::EnumPrinterDataEx, RPC_S_SERVER_UNAVAILABLE);
-    SetLastError(0);
-    EXPECT_FALSE(CZQDriverData::VApplyLockData(m_host.Param()));
-    EXPECT_EQ(static_cast<DWORD>(RPC_S_SERVER_UNAVAILABLE), GetLastError());
-    ExpectLocked();
-    // Nor can the records be read: every setting the sheet has is locked, with the lock help.
-    printer.FailCall(zqspool::MemCall::GetPrinterDataEx, RPC_S_SERVER_UNAVAILABLE);
-    EXPECT_FALSE(CZQDriverData::VApplyLockData(m_host.Param()));
-    for (const char* k : {"Duplex", "PaperSize", "MediaType", "JCLEDGEChoice", "Memory"}) {
-        EXPECT_TRUE(Disabled(k)) << k;
-        EXPECT_EQ(zs::kLockedHelpIndex, Help(k)) << k;
-    }
-    EXPECT_EQ(kOwnHelp, Help("OutputBin"));
-    WCHAR text[256];
-    EXPECT_EQ(zs::LockRecord::kUnreadable, CZQDriverData::EReadLockRecord(h, zs::kLockDataPrinting, L"PaperSize", text));
-    // A key that is not there holds no locks.
-    printer.FailCall(zqspool::MemCall::EnumPrinterDataEx, ERROR_FILE_NOT_FOUND);
-    EXPECT_TRUE(CZQDriverData::VApplyLockData(m_host.Param()));
-}
-
 TEST_F(Locks, LockedItemsAreDisabledFromWinesPrinterData) {
     zqtest::CWineSettingsPrinter printer;
     ASSERT_NE(nullptr, printer.Get());
