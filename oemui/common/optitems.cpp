@@ -584,6 +584,28 @@ DWORD CZQCommon::DWGetAllFeatureOptions(POEMCUIPPARAM pParam, PWSTR** ppKeywords
     return ZQOPT_OK;
 }
 
+DWORD CZQCommon::DWGetItemKeywords(POEMCUIPPARAM pParam, PWSTR** ppKeywords, int* piCount) {
+    if (!ppKeywords || !piCount) return ZQOPT_BAD_ARGUMENT;
+    *ppKeywords = nullptr;
+    *piCount = 0;
+    if (!pParam || !pParam->pDrvOptItems || pParam->cDrvOptItems == 0) return ZQOPT_BAD_ARGUMENT;
+    PWSTR* keywords = AllocList(pParam->cDrvOptItems);
+    if (!keywords) return ZQOPT_NO_MEMORY;
+    int n = 0;
+    for (DWORD i = 0; i < pParam->cDrvOptItems; ++i) {
+        const char* keyword = ItemKeyword(pParam->pDrvOptItems[i]);
+        if (!keyword) continue;
+        if (!BMultiByteToWide(&keywords[n], keyword, CP_ACP)) {
+            VFreeStringList(keywords, n);
+            return ZQOPT_NO_MEMORY;
+        }
+        ++n;
+    }
+    *ppKeywords = keywords;
+    *piCount = n;
+    return ZQOPT_OK;
+}
+
 DWORD CZQCommon::DWGetStandardItemValues(POEMCUIPPARAM pParam, PWSTR** ppNames, PWSTR** ppValues, int* piCount) {
     if (!ppNames || !ppValues || !piCount) return ZQOPT_BAD_ARGUMENT;
     *ppNames = *ppValues = nullptr;

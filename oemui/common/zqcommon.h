@@ -212,6 +212,8 @@ public:
     static int IFindComboString(PCWSTR pszText, HWND hCombo);
     static BOOL BHasConflictingSelection(POEMCUIPPARAM pParam);
     static DWORD DWGetAllFeatureOptions(POEMCUIPPARAM pParam, PWSTR** ppKeywords, PWSTR** ppOptions, int* piCount);
+    // The feature keywords of the core driver's items that have one, in item order (no driver call).
+    static DWORD DWGetItemKeywords(POEMCUIPPARAM pParam, PWSTR** ppKeywords, int* piCount);
     static DWORD DWGetStandardItemValues(POEMCUIPPARAM pParam, PWSTR** ppNames, PWSTR** ppValues, int* piCount);
 
     // ---- private devmode sections: (output private devmode, public devmode, input private devmode).

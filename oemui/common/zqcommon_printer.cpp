@@ -4,6 +4,8 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
+#include "common/zquibase.h"
 #include "common/zqstrings.h"
 
 #include <versionhelpers.h>
@@ -73,7 +75,7 @@ bool ReadPrinterText(HANDLE hPrinter, PCWSTR pszValue, PWSTR pszOut, DWORD cchOu
                                                         reinterpret_cast<BYTE*>(pszOut),
                                                         (cchOut - 1) * sizeof(WCHAR), &needed);
     pszOut[cchOut - 1] = 0;
-    return rc == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ);
+    return rc == ERROR_SUCCESS && type == REG_SZ;
 }
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" and nothing else.
@@ -86,6 +88,26 @@ bool IsGuidText(PCWSTR s) {
         if (dash ? c != L'-' : !hex) return false;
     }
     return true;
+}
+
+constexpr WCHAR kPresetRootKey[] = L"ZQPresetRoot";
+constexpr WCHAR kRestrictedUserGuidValue[] = L"ZQRestrictedUserGuid";
+
+// Whether the spooler takes a write of the printer's data, without changing it: the per-user
+// GUID is written back with its own type and bytes. A printer that has none yet gets it, as
+// every printer whose data can be written should; so the probe never leaves a value of its own.
+bool ProbeWrite(HANDLE hPrinter) {
+    DWORD type = REG_NONE, cb = 0;
+    CZQLocalPtr<BYTE> data;
+    const DWORD rc = ZQReadStoredValue(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, &type, data, &cb);
+    if (rc == ERROR_FILE_NOT_FOUND) return CZQUIBase::BCreateRestrictedUserGuid(hPrinter) != FALSE;
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(rc);
+        return false;
+    }
+    const DWORD written = ZQWriteStoredValue(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, type, data.Get(), cb);
+    SetLastError(written);
+    return written == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -199,7 +221,10 @@ BOOL CZQCommon::BGetHelpFilePath(HANDLE hPrinter, PWSTR* ppszPath) {
     CZQLocalPtr<DRIVER_INFO_3W> driver;
     if (!BGetDriverInfo3(hPrinter, driver.Put())) return FALSE;
     PCWSTR help = driver.Get()->pHelpFile;
-    if (!help || !help[0]) return FALSE;
+    if (!help || !help[0]) {
+        SetLastError(ERROR_FILE_NOT_FOUND);  // the driver has none
+        return FALSE;
+    }
     *ppszPath = ZQDupText(help);
     return *ppszPath != nullptr;
 }
@@ -262,21 +287,14 @@ BOOL CZQCommon::BIsPrinterDataReadOnly(HANDLE hPrinter, PCWSTR pszName, PDEVMODE
     }
     *phPrinter = hPrinter;
     *pbReopened = FALSE;
-    const auto& sp = zqspool::Spooler();
-    DWORD zero = 0;
-    if (hPrinter && sp.SetPrinterDataW(hPrinter, const_cast<PWSTR>(L"ZQDUMMY"), REG_DWORD,
-                                       reinterpret_cast<BYTE*>(&zero), sizeof zero) == ERROR_SUCCESS)
-        return FALSE;
+    if (hPrinter && ProbeWrite(hPrinter)) return FALSE;
     if (!pszName) return TRUE;
     PRINTER_DEFAULTSW defaults = {nullptr, pDevmode, PRINTER_ALL_ACCESS};
     HANDLE hReopened = nullptr;
-    if (!sp.OpenPrinterW(const_cast<PWSTR>(pszName), &hReopened, &defaults) || !hReopened) return TRUE;
+    if (!zqspool::Spooler().OpenPrinterW(const_cast<PWSTR>(pszName), &hReopened, &defaults) || !hReopened) return TRUE;
     *phPrinter = hReopened;
     *pbReopened = TRUE;
-    return sp.SetPrinterDataW(hReopened, const_cast<PWSTR>(L"ZQDUMMY"), REG_DWORD, reinterpret_cast<BYTE*>(&zero),
-                              sizeof zero) == ERROR_SUCCESS
-               ? FALSE
-               : TRUE;
+    return ProbeWrite(hReopened) ? FALSE : TRUE;
 }
 
 DWORD CZQCommon::DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
@@ -295,15 +313,25 @@ BOOL CZQCommon::BReadRestrictedUserGuid(HANDLE hPrinter, PWSTR pszGuid) {
         return FALSE;
     }
     pszGuid[0] = 0;
-    if (!hPrinter) return FALSE;
+    if (!hPrinter) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
     // Room for the text with or without its terminator, and our own terminator behind it.
     WCHAR text[kGuidTextChars + 1] = {};
     DWORD type = 0, needed = 0;
-    if (zqspool::Spooler().GetPrinterDataExW(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type,
-                                             reinterpret_cast<BYTE*>(text), kGuidTextChars * sizeof(WCHAR),
-                                             &needed) != ERROR_SUCCESS)
+    const DWORD rc = zqspool::Spooler().GetPrinterDataExW(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, &type,
+                                                          reinterpret_cast<BYTE*>(text),
+                                                          kGuidTextChars * sizeof(WCHAR), &needed);
+    // Too long for a GUID, or not a text: not one.
+    if (rc == ERROR_MORE_DATA || (rc == ERROR_SUCCESS && (type != REG_SZ || !IsGuidText(text)))) {
+        SetLastError(ERROR_INVALID_DATA);
         return FALSE;
-    if (!IsGuidText(text)) return FALSE;
+    }
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(rc);
+        return FALSE;
+    }
     ZQCopyText(pszGuid, kGuidTextChars, text);
     return TRUE;
 }

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
@@ -14,6 +15,8 @@ namespace {
 
 // Tray readers allow 52 bytes a record (name, three zero bytes, 32-bit id): 22 characters fit.
 constexpr size_t kTrayNameMaxChars = 22;
+constexpr WCHAR kTrayCountValue[] = L"ZQTrayCount";
+constexpr WCHAR kTrayRecordsValue[] = L"ZQTRAYINFOREGDATA";
 constexpr size_t kMediaNameMaxChars = 63;
 constexpr DWORD kAnswerPlaceholderNumber = 6400;
 
@@ -22,14 +25,18 @@ DWORD SetRootValue(HANDLE hPrinter, PCWSTR pszValue, DWORD dwType, const void* p
                                               static_cast<BYTE*>(const_cast<void*>(pData)), cb);
 }
 
-// Name + id records in the byte stream as one REG_BINARY root value.
+BOOL SpoolerResult(DWORD rc) {
+    SetLastError(rc);
+    return rc == ERROR_SUCCESS;
+}
+
+// Name + id records in the byte stream, in a new block of *pcb bytes.
 template <typename Id>
-bool WriteRecords(HANDLE hPrinter, PCWSTR pszValue, PCWSTR pNames, size_t cchNameField, const Id* pIds, DWORD count,
-                  size_t cchMaxName) {
+bool BuildRecords(PCWSTR pNames, size_t cchNameField, const Id* pIds, DWORD count, size_t cchMaxName,
+                  CZQLocalPtr<BYTE>& data, DWORD* pcb) {
     size_t total = 0;
     for (DWORD i = 0; i < count; ++i)
         total += 2 * ZQTextLength(pNames + i * cchNameField, cchMaxName) + 3 + sizeof(DWORD);
-    CZQLocalPtr<BYTE> data;
     if (!data.Alloc(total ? total : 1)) return false;
     BYTE* cursor = data.Get();
     WCHAR name[256];
@@ -38,7 +45,8 @@ bool WriteRecords(HANDLE hPrinter, PCWSTR pszValue, PCWSTR pNames, size_t cchNam
         CZQCommon::VWriteString(&cursor, name);
         CZQCommon::VWriteDword(&cursor, pIds[i]);
     }
-    return SetRootValue(hPrinter, pszValue, REG_BINARY, data.Get(), static_cast<DWORD>(total)) == ERROR_SUCCESS;
+    *pcb = static_cast<DWORD>(total);
+    return true;
 }
 
 // Whether a device answer is a real one: not a placeholder, not empty.
@@ -62,14 +70,51 @@ BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
     DWORD count = 0, nameCount = 0;
     CZQLocalPtr<WORD> bins;
     CZQLocalPtr<WCHAR> names;
-    // Names and ids only belong together when the lists are equally long.
     if (!CZQCommon::BGetPaperSourceIndices(pszPrinterName, pszPort, nullptr, &count, bins.Put()) ||
-        !CZQCommon::BGetPaperSourceNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()) ||
-        nameCount != count)
+        !CZQCommon::BGetPaperSourceNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()))
         return FALSE;
-    return SetRootValue(hPrinter, L"ZQTrayCount", REG_DWORD, &count, sizeof count) == ERROR_SUCCESS &&
-           WriteRecords(hPrinter, L"ZQTRAYINFOREGDATA", names.Get(), CZQCommon::kBinNameChars, bins.Get(), count,
-                        kTrayNameMaxChars);
+    // Names and ids only belong together when the lists are equally long.
+    if (nameCount != count) return SpoolerResult(ERROR_INVALID_DATA);
+    CZQLocalPtr<BYTE> records;
+    DWORD cbRecords = 0;
+    if (!BuildRecords(names.Get(), CZQCommon::kBinNameChars, bins.Get(), count, kTrayNameMaxChars, records, &cbRecords))
+        return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
+    // The count goes last: a reader that finds it finds the records it counts.
+    const ZQRootValue values[] = {{kTrayRecordsValue, REG_BINARY, records.Get(), cbRecords},
+                                  {kTrayCountValue, REG_DWORD, &count, sizeof count}};
+    return ZQWriteRootValuesTogether(hPrinter, values, 2);
+}
+
+BOOL ZQReadTrayInfo(HANDLE hPrinter, ZQTrayRecord** ppTrays, DWORD* pdwCount) {
+    ZQ_TRACE("ZQReadTrayInfo");
+    if (ppTrays) *ppTrays = nullptr;
+    if (pdwCount) *pdwCount = 0;
+    if (!hPrinter || !ppTrays || !pdwCount) return SpoolerResult(ERROR_INVALID_DATA);
+    DWORD type = REG_NONE, cbCount = 0, cbRecords = 0;
+    CZQLocalPtr<BYTE> countData, records;
+    DWORD rc = ZQReadStoredValue(hPrinter, nullptr, kTrayCountValue, &type, countData, &cbCount);
+    if (rc != ERROR_SUCCESS) return SpoolerResult(rc);
+    if (type != REG_DWORD || cbCount != sizeof(DWORD)) return SpoolerResult(ERROR_INVALID_DATA);
+    DWORD count;
+    memcpy(&count, countData.Get(), sizeof count);
+    rc = ZQReadStoredValue(hPrinter, nullptr, kTrayRecordsValue, &type, records, &cbRecords);
+    if (rc != ERROR_SUCCESS) return SpoolerResult(rc);
+    // The smallest record is an empty name and an id.
+    constexpr DWORD kMinRecordBytes = 3 + sizeof(DWORD);
+    if (type != REG_BINARY || count > cbRecords / kMinRecordBytes) return SpoolerResult(ERROR_INVALID_DATA);
+    CZQLocalPtr<ZQTrayRecord> trays;
+    if (!trays.Alloc(count ? count : 1)) return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
+    BYTE* cursor = records.Get();
+    const BYTE* end = records.Get() + cbRecords;
+    for (DWORD i = 0; i < count; ++i) {
+        CZQCommon::VReadString(&cursor, end, trays[i].szName, kTrayNameChars);
+        trays[i].dwId = CZQCommon::DWReadDword(&cursor, end);
+    }
+    // The records must be exactly the ones counted: anything else was written apart.
+    if (cursor != end) return SpoolerResult(ERROR_INVALID_DATA);
+    *ppTrays = trays.Release();
+    *pdwCount = count;
+    return TRUE;
 }
 
 BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
@@ -78,11 +123,16 @@ BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
     CZQLocalPtr<DWORD> ids;
     CZQLocalPtr<WCHAR> names;
     if (!CZQCommon::BGetMediaTypeIndices(pszPrinterName, pszPort, nullptr, &count, ids.Put()) ||
-        !CZQCommon::BGetMediaTypeNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()) ||
-        nameCount != count)
+        !CZQCommon::BGetMediaTypeNames(pszPrinterName, pszPort, nullptr, &nameCount, names.Put()))
         return FALSE;
-    return WriteRecords(hPrinter, L"ZQMEDIAINFOREGDATA", names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count,
-                        kMediaNameMaxChars);
+    if (nameCount != count) return SpoolerResult(ERROR_INVALID_DATA);
+    CZQLocalPtr<BYTE> records;
+    DWORD cbRecords = 0;
+    if (!BuildRecords(names.Get(), CZQCommon::kMediaNameChars, ids.Get(), count, kMediaNameMaxChars, records,
+                      &cbRecords))
+        return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
+    // One value: the spooler writes it whole or not at all.
+    return SpoolerResult(SetRootValue(hPrinter, L"ZQMEDIAINFOREGDATA", REG_BINARY, records.Get(), cbRecords));
 }
 
 BOOL ZQSetMakerPrintProcessor(HANDLE hPrinter) {
@@ -124,7 +174,7 @@ BOOL ZQStoreSerialNumber(HANDLE hPrinter) {
     const DWORD cbText = static_cast<DWORD>((ZQTextLength(text, cb / sizeof(WCHAR)) + 1) * sizeof(WCHAR));
     CZQLocalPtr<WCHAR> copy(ZQDupText(text, cb / sizeof(WCHAR)));
     if (!copy) return FALSE;
-    return SetRootValue(hPrinter, L"SerialNumber", REG_SZ, copy.Get(), cbText) == ERROR_SUCCESS;
+    return SpoolerResult(SetRootValue(hPrinter, L"SerialNumber", REG_SZ, copy.Get(), cbText));
 }
 
 void ZQInitializePrinter(PCWSTR pszPrinterName) {
@@ -138,7 +188,11 @@ void ZQInitializePrinter(PCWSTR pszPrinterName) {
     // Restricted users cannot write printer data later, so their key's name is made now; an
     // existing one stays, or their saved settings would be lost.
     WCHAR guid[CZQCommon::kGuidTextChars];
-    if (!CZQCommon::BReadRestrictedUserGuid(h, guid)) CZQUIBase::BCreateRestrictedUserGuid(h);
+    if (!CZQCommon::BReadRestrictedUserGuid(h, guid)) {
+        // Only a missing or unusable one is made anew: one the spooler failed to show is still there.
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_INVALID_DATA) CZQUIBase::BCreateRestrictedUserGuid(h);
+    }
     CZQLocalPtr<PRINTER_INFO_2W> info;
     if (CZQCommon::BGetPrinterInfo2(h, nullptr, nullptr, info.Put())) {
         PCWSTR port = info.Get()->pPortName ? info.Get()->pPortName : L"";

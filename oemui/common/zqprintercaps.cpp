@@ -6,6 +6,7 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
@@ -19,47 +20,63 @@ void FreeLocal(T*& p) {
     p = nullptr;
 }
 
-// A text value of a printer-data key into a fixed field, cut to it; the field stays empty when
-// the value is missing or not a text.
-void ReadTextValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
+bool Failed(DWORD dwError) {
+    SetLastError(dwError);
+    return false;
+}
+
+// The spooler's answers for a value or key that is simply not there.
+bool IsAbsent(DWORD rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
+
+// A text value (REG_SZ) of a printer-data key into a fixed field, cut to it; the field stays empty
+// when the value is missing or not a text. False (last error = the spooler's answer) when the
+// spooler could not answer.
+bool ReadTextValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
     pszOut[0] = 0;
-    const auto& sp = zqspool::Spooler();
-    DWORD type = 0, needed = 0;
-    DWORD rc = sp.GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, nullptr, 0, &needed);
-    if (rc != ERROR_MORE_DATA && rc != ERROR_SUCCESS) return;
-    if (type != REG_SZ && type != REG_EXPAND_SZ) return;
+    DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(static_cast<size_t>(needed) + sizeof(WCHAR))) return;
-    if (sp.GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, data.Get(), needed, &needed) != ERROR_SUCCESS) return;
-    ZQCopyTextN(pszOut, cchOut, reinterpret_cast<const WCHAR*>(data.Get()), needed / sizeof(WCHAR));
+    const DWORD rc = ZQReadStoredValue(hPrinter, pszKey, pszValue, &type, data, &cb);
+    if (IsAbsent(rc)) return true;
+    if (rc != ERROR_SUCCESS) return Failed(rc);
+    if (type == REG_SZ) ZQCopyTextN(pszOut, cchOut, reinterpret_cast<const WCHAR*>(data.Get()), cb / sizeof(WCHAR));
+    return true;
 }
 
-DWORD ReadDwordValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue) {
+// A REG_DWORD value; 0 when it is missing or of another kind. False as for a text.
+bool ReadDwordValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, DWORD* pdwValue) {
+    *pdwValue = 0;
     DWORD value = 0, type = 0, needed = 0;
-    if (zqspool::Spooler().GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, reinterpret_cast<BYTE*>(&value),
-                                             sizeof value, &needed) != ERROR_SUCCESS ||
-        type != REG_DWORD || needed != sizeof value)
-        return 0;
-    return value;
+    const DWORD rc = zqspool::Spooler().GetPrinterDataExW(hPrinter, pszKey, pszValue, &type,
+                                                          reinterpret_cast<BYTE*>(&value), sizeof value, &needed);
+    if (IsAbsent(rc) || rc == ERROR_MORE_DATA) return true;  // too big for a number: not one
+    if (rc != ERROR_SUCCESS) return Failed(rc);
+    if (type == REG_DWORD && needed == sizeof value) *pdwValue = value;
+    return true;
 }
 
-// The sub-keys of a printer-data key as a double-terminated list in a new local-heap block;
-// null when the key has none or cannot be listed.
-PWSTR ListSubKeys(HANDLE hPrinter, PCWSTR pszKey) {
+// The sub-keys of a printer-data key as a double-terminated list in a new local-heap block (null
+// for a key that does not exist or has none). False when the key cannot be listed.
+bool ListSubKeys(HANDLE hPrinter, PCWSTR pszKey, PWSTR* ppList) {
+    *ppList = nullptr;
     const auto& sp = zqspool::Spooler();
     DWORD needed = 0;
     DWORD rc = sp.EnumPrinterKeyW(hPrinter, pszKey, nullptr, 0, &needed);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if ((rc != ERROR_MORE_DATA && rc != ERROR_SUCCESS) || needed < 2 * sizeof(WCHAR)) return nullptr;
+        if (IsAbsent(rc)) return true;
+        if (rc != ERROR_MORE_DATA && rc != ERROR_SUCCESS) return Failed(rc);
+        if (needed < 2 * sizeof(WCHAR)) return true;
         // Two zero characters more than asked, so the list always ends even if the answer does not.
         CZQLocalPtr<WCHAR> list;
         const size_t cch = needed / sizeof(WCHAR) + 2;
-        if (!list.Alloc(cch)) return nullptr;
+        if (!list.Alloc(cch)) return Failed(ERROR_NOT_ENOUGH_MEMORY);
         DWORD size = needed;
         rc = sp.EnumPrinterKeyW(hPrinter, pszKey, list.Get(), size, &needed);
-        if (rc == ERROR_SUCCESS) return list.Release();
+        if (rc == ERROR_SUCCESS) {
+            *ppList = list.Release();
+            return true;
+        }
     }
-    return nullptr;
+    return Failed(rc);
 }
 
 size_t CountList(PCWSTR multi) {
@@ -73,22 +90,24 @@ bool JoinKey(PWSTR pszOut, size_t cch, PCWSTR a, PCWSTR b) {
 }
 
 bool ReadProfiles(HANDLE hPrinter, PCWSTR pszPaperKey, PaperListEntry* pEntry) {
-    CZQLocalPtr<WCHAR> keys(ListSubKeys(hPrinter, pszPaperKey));
+    CZQLocalPtr<WCHAR> keys;
+    if (!ListSubKeys(hPrinter, pszPaperKey, keys.Put())) return false;
     const size_t count = CountList(keys.Get());
     if (!count) return true;
     CZQLocalPtr<PaperProfile> profiles;
-    if (!profiles.Alloc(count)) return false;
+    if (!profiles.Alloc(count)) return Failed(ERROR_NOT_ENOUGH_MEMORY);
     size_t n = 0;
     for (PCWSTR sub = keys.Get(); *sub; sub += wcslen(sub) + 1) {
         WCHAR key[1024];
         if (!JoinKey(key, 1024, pszPaperKey, sub)) continue;
         PaperProfile& p = profiles[n++];
-        ReadTextValue(hPrinter, key, L"Name", p.szName, 256);
+        if (!ReadTextValue(hPrinter, key, L"Name", p.szName, 256) ||
+            !ReadTextValue(hPrinter, key, L"QualityLevel", p.szQualityLevel, 256) ||
+            !ReadDwordValue(hPrinter, key, L"MaxDetail", &p.dwMaxDetail) ||
+            !ReadDwordValue(hPrinter, key, L"GlossEnhancer", &p.dwGlossEnhancer) ||
+            !ReadDwordValue(hPrinter, key, L"ExtraPasses", &p.dwExtraPasses))
+            return false;
         if (!p.szName[0]) ZQCopyText(p.szName, 256, sub);
-        ReadTextValue(hPrinter, key, L"QualityLevel", p.szQualityLevel, 256);
-        p.dwMaxDetail = ReadDwordValue(hPrinter, key, L"MaxDetail");
-        p.dwGlossEnhancer = ReadDwordValue(hPrinter, key, L"GlossEnhancer");
-        p.dwExtraPasses = ReadDwordValue(hPrinter, key, L"ExtraPasses");
     }
     pEntry->dwProfileCount = static_cast<DWORD>(n);
     pEntry->pProfiles = profiles.Release();
@@ -124,19 +143,28 @@ BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPub
     ZQCopyText(pCaps->szPortName, 256, pi.pPortName ? pi.pPortName : L"");
     ZQCopyText(pCaps->szPrintProcessor, 256, pi.pPrintProcessor ? pi.pPrintProcessor : L"");
     ZQCopyText(pCaps->szServerName, 256, pi.pServerName ? pi.pServerName : L"");
+    // The first part that could not be read is what the record reports.
+    DWORD error = ERROR_SUCCESS;
+    auto note = [&error](bool read) {
+        if (!read && error == ERROR_SUCCESS) error = GetLastError() ? GetLastError() : ERROR_INVALID_DATA;
+    };
     CZQLocalPtr<WCHAR> help;
-    if (CZQCommon::BGetHelpFilePath(hPrinter, help.Put())) ZQCopyText(pCaps->szHelpFile, 256, help.Get());
+    if (CZQCommon::BGetHelpFilePath(hPrinter, help.Put()))
+        ZQCopyText(pCaps->szHelpFile, 256, help.Get());
+    else
+        note(GetLastError() == ERROR_FILE_NOT_FOUND);
 
     PCWSTR name = pCaps->szPrinterName;
     PCWSTR port = pCaps->szPortName;
-    // A list the printer does not offer stays empty; ids and their sizes or names only count
-    // together, so an index into one is always valid in the other.
+    // A list the printer does not offer stays empty, and so does one that cannot be read; ids and
+    // their sizes or names only count together, so an index into one is always valid in the other
+    // (lists that disagree are the driver's answer, not a failure).
     DWORD sizeCount = 0;
     const bool papers =
         CZQCommon::BGetPaperSizeIndices(name, port, pPublicDM, &pCaps->dwPaperCount, &pCaps->pPaperIds) &&
-        CZQCommon::BGetPaperSizes(name, port, pPublicDM, &sizeCount, &pCaps->pPaperSizes) &&
-        sizeCount == pCaps->dwPaperCount;
-    if (!papers) {
+        CZQCommon::BGetPaperSizes(name, port, pPublicDM, &sizeCount, &pCaps->pPaperSizes);
+    note(papers);
+    if (!papers || sizeCount != pCaps->dwPaperCount) {
         FreeLocal(pCaps->pPaperIds);
         FreeLocal(pCaps->pPaperSizes);
         pCaps->dwPaperCount = 0;
@@ -144,20 +172,23 @@ BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPub
     DWORD nameCount = 0;
     const bool sources =
         CZQCommon::BGetPaperSourceIndices(name, port, pPublicDM, &pCaps->dwSourceCount, &pCaps->pSourceIds) &&
-        CZQCommon::BGetPaperSourceNames(name, port, pPublicDM, &nameCount, &pCaps->pSourceNames) &&
-        nameCount == pCaps->dwSourceCount;
-    if (!sources) {
+        CZQCommon::BGetPaperSourceNames(name, port, pPublicDM, &nameCount, &pCaps->pSourceNames);
+    note(sources);
+    if (!sources || nameCount != pCaps->dwSourceCount) {
         FreeLocal(pCaps->pSourceIds);
         FreeLocal(pCaps->pSourceNames);
         pCaps->dwSourceCount = 0;
     } else if (nameCount) {
         ZQCopyTextN(pCaps->szFirstBinName, 24, pCaps->pSourceNames, CZQCommon::kBinNameChars);
     }
-    if (!CZQCommon::BGetMediaTypeIndices(name, port, pPublicDM, &pCaps->dwMediaCount, &pCaps->pMediaIds)) {
+    const bool media = CZQCommon::BGetMediaTypeIndices(name, port, pPublicDM, &pCaps->dwMediaCount, &pCaps->pMediaIds);
+    note(media);
+    if (!media) {
         FreeLocal(pCaps->pMediaIds);
         pCaps->dwMediaCount = 0;
     }
-    return TRUE;
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -178,33 +209,38 @@ BOOL ZQReadPaperList(PaperList* pList, HANDLE hPrinter) {
     }
     ZQFreePaperList(pList);
     if (!hPrinter) return TRUE;
-    CZQLocalPtr<WCHAR> keys(ListSubKeys(hPrinter, kPaperListKey));
+    CZQLocalPtr<WCHAR> keys;
+    if (!ListSubKeys(hPrinter, kPaperListKey, keys.Put())) return FALSE;
     const size_t count = CountList(keys.Get());
     if (!count) return TRUE;
     CZQLocalPtr<PaperListEntry> entries;
-    if (!entries.Alloc(count)) return FALSE;
-    size_t n = 0;
-    bool ok = true;
-    for (PCWSTR sub = keys.Get(); *sub && ok; sub += wcslen(sub) + 1) {
+    if (!entries.Alloc(count)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    // The entries join the list as they are read, so a failure frees them with it; a list that
+    // lost a paper is not handed out.
+    pList->pEntries = entries.Release();
+    for (PCWSTR sub = keys.Get(); *sub; sub += wcslen(sub) + 1) {
         WCHAR key[512];
         if (!JoinKey(key, 512, kPaperListKey, sub)) continue;
-        PaperListEntry& e = entries[n++];
-        ReadTextValue(hPrinter, key, L"Name", e.szName, 256);
+        PaperListEntry& e = pList->pEntries[pList->dwCount++];
+        const bool ok = ReadTextValue(hPrinter, key, L"Name", e.szName, 256) &&
+                        ReadTextValue(hPrinter, key, L"Text", e.szText, 256) &&
+                        ReadTextValue(hPrinter, key, L"Code", e.szCode, 256) &&
+                        ReadDwordValue(hPrinter, key, L"DefaultQuality", &e.dwDefaultQuality) &&
+                        ReadDwordValue(hPrinter, key, L"GlossEnhancerSupport", &e.dwGlossEnhancerSupport) &&
+                        ReadDwordValue(hPrinter, key, L"ExtraPassesSupport", &e.dwExtraPassesSupport) &&
+                        ReadDwordValue(hPrinter, key, L"MaxDetailSupport", &e.dwMaxDetailSupport) &&
+                        ReadDwordValue(hPrinter, key, L"CutterSupport", &e.dwCutterSupport) &&
+                        ReadProfiles(hPrinter, key, &e);
+        if (!ok) {
+            const DWORD error = GetLastError();
+            ZQFreePaperList(pList);
+            SetLastError(error);
+            return FALSE;
+        }
         if (!e.szName[0]) ZQCopyText(e.szName, 256, sub);
-        ReadTextValue(hPrinter, key, L"Text", e.szText, 256);
-        ReadTextValue(hPrinter, key, L"Code", e.szCode, 256);
-        e.dwDefaultQuality = ReadDwordValue(hPrinter, key, L"DefaultQuality");
-        e.dwGlossEnhancerSupport = ReadDwordValue(hPrinter, key, L"GlossEnhancerSupport");
-        e.dwExtraPassesSupport = ReadDwordValue(hPrinter, key, L"ExtraPassesSupport");
-        e.dwMaxDetailSupport = ReadDwordValue(hPrinter, key, L"MaxDetailSupport");
-        e.dwCutterSupport = ReadDwordValue(hPrinter, key, L"CutterSupport");
-        ok = ReadProfiles(hPrinter, key, &e);
-    }
-    pList->pEntries = entries.Release();
-    pList->dwCount = static_cast<DWORD>(n);
-    if (!ok) {
-        ZQFreePaperList(pList);
-        return FALSE;
     }
     return TRUE;
 }

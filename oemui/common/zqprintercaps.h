@@ -27,8 +27,10 @@ struct PrinterCaps {
     DWORD dwFlags;                 // bit 0x2 is read by the large-format Features page
 };
 
-// Reads the record for a printer; lists the printer does not offer stay empty. FALSE when the
-// printer's level-2 information cannot be read. What the record held before is freed first.
+// Reads the record for a printer; lists the printer does not offer stay empty. What the record
+// held before is freed first. FALSE (last error set) when the printer's level-2 information, the
+// driver's record or a list could not be read: such a list stays empty, never partly filled, and
+// the record keeps the rest.
 BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM);
 void ZQFreePrinterCaps(PrinterCaps* pCaps);
 
@@ -62,7 +64,8 @@ struct PaperList {
 };
 
 // Reads the paper list of the printer's data (an empty list when there is none). What the list held
-// before is freed first. FALSE only when memory runs out.
+// before is freed first. Texts count only as REG_SZ. FALSE, with the spooler's answer as last error
+// and an empty list, when a key or value could not be read.
 BOOL ZQReadPaperList(PaperList* pList, HANDLE hPrinter);
 void ZQFreePaperList(PaperList* pList);
 

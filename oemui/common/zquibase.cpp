@@ -10,6 +10,7 @@
 #include "common/zqhandles.h"
 #include "common/zqlanguage.h"
 #include "common/zqprintercaps.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
@@ -54,45 +55,41 @@ constexpr UiLanguageRow kUiLanguages[kUiLanguageCount] = {
     {MAKELANGID(LANG_SLOVAK, SUBLANG_DEFAULT), {120, 130, 130}},
 };
 
+BOOL Failed(DWORD dwError) {
+    SetLastError(dwError);
+    return FALSE;
+}
+
 // The value of an open registry key into a new local-heap block (two zero bytes behind it, so a
 // text is always terminated); *pcb is the value's own size.
 bool ReadKeyValue(HKEY hKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcb) {
     DWORD type = 0, cb = 0;
-    if (RegQueryValueExW(hKey, pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS) return false;
+    LONG rc = RegQueryValueExW(hKey, pszValue, nullptr, &type, nullptr, &cb);
+    if (rc != ERROR_SUCCESS) return Failed(static_cast<DWORD>(rc));
     for (int attempt = 0; attempt < 3; ++attempt) {
         CZQLocalPtr<BYTE> data;
-        if (!data.Alloc(static_cast<size_t>(cb) + sizeof(WCHAR))) return false;
+        if (!data.Alloc(static_cast<size_t>(cb) + sizeof(WCHAR))) return Failed(ERROR_NOT_ENOUGH_MEMORY);
         DWORD got = cb;
-        const LONG rc = RegQueryValueExW(hKey, pszValue, nullptr, &type, data.Get(), &got);
+        rc = RegQueryValueExW(hKey, pszValue, nullptr, &type, data.Get(), &got);
         if (rc == ERROR_SUCCESS) {
             *ppData = data.Release();
             *pcb = got;
             return true;
         }
-        if (rc != ERROR_MORE_DATA) return false;
+        if (rc != ERROR_MORE_DATA) break;
         cb = got;
     }
-    return false;
+    return Failed(static_cast<DWORD>(rc));
 }
 
-// A root printer-data value into a new local-heap block, size first.
+// A root printer-data value into a new local-heap block.
 bool ReadPlainPrinterData(HANDLE hPrinter, PCWSTR pszValue, BYTE** ppData, DWORD* pcb) {
-    const auto& sp = zqspool::Spooler();
-    DWORD type = 0, needed = 0;
-    DWORD rc = sp.GetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), &type, nullptr, 0, &needed);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (rc != ERROR_MORE_DATA && rc != ERROR_SUCCESS) return false;
-        CZQLocalPtr<BYTE> data;
-        if (!data.Alloc(static_cast<size_t>(needed) + sizeof(WCHAR))) return false;
-        DWORD size = needed;
-        rc = sp.GetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), &type, data.Get(), size, &needed);
-        if (rc == ERROR_SUCCESS) {
-            *ppData = data.Release();
-            *pcb = needed;
-            return true;
-        }
-    }
-    return false;
+    DWORD type = REG_NONE;
+    CZQLocalPtr<BYTE> data;
+    const DWORD rc = ZQReadStoredValue(hPrinter, nullptr, pszValue, &type, data, pcb);
+    if (rc != ERROR_SUCCESS) return Failed(rc);
+    *ppData = data.Release();
+    return true;
 }
 
 // "<prefix><user GUID>[\<sub-key>]" for the restricted user's key; false without a valid GUID.
@@ -100,7 +97,7 @@ bool UserKeyPath(HANDLE hPrinter, PCWSTR pszPrefix, PCWSTR pszSubKey, CZQLocalPt
     WCHAR guid[CZQCommon::kGuidTextChars];
     if (!CZQCommon::BReadRestrictedUserGuid(hPrinter, guid)) return false;
     const size_t cch = wcslen(pszPrefix) + wcslen(guid) + (pszSubKey ? wcslen(pszSubKey) + 1 : 0) + 1;
-    if (!path.Alloc(cch)) return false;
+    if (!path.Alloc(cch)) return Failed(ERROR_NOT_ENOUGH_MEMORY);
     if (pszSubKey && *pszSubKey)
         return SUCCEEDED(ZQFormatText(path.Get(), cch, L"%ls%ls\\%ls", pszPrefix, guid, pszSubKey));
     return SUCCEEDED(ZQFormatText(path.Get(), cch, L"%ls%ls", pszPrefix, guid));
@@ -318,46 +315,48 @@ BOOL CZQUIBase::BReadDefaultUserSetting(HANDLE hPrinter, PCWSTR pszSubKey, PCWST
 
 BOOL CZQUIBase::BWriteUserSetting(HANDLE hPrinter, BOOL bPerUser, PCWSTR pszSubKey, PCWSTR pszValue,
                                   const BYTE* pData, DWORD cbData, DWORD dwType) {
-    if (!hPrinter || !pszValue || (!pData && cbData)) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    const auto& sp = zqspool::Spooler();
-    BYTE* data = const_cast<BYTE*>(pData);
+    if (!hPrinter || !pszValue || (!pData && cbData)) return Failed(ERROR_INVALID_DATA);
     if (!bPerUser) {
-        const DWORD rc = pszSubKey ? sp.SetPrinterDataExW(hPrinter, pszSubKey, pszValue, dwType, data, cbData)
-                                   : sp.SetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), dwType, data, cbData);
+        const DWORD rc = ZQWriteStoredValue(hPrinter, pszSubKey, pszValue, dwType, pData, cbData);
+        SetLastError(rc);
         return rc == ERROR_SUCCESS;
     }
     CZQLocalPtr<WCHAR> path;
     if (!UserKeyPath(hPrinter, kMakerKey, nullptr, path)) return FALSE;
+    // Keys this write makes go again when it fails: an empty user key would hide the printer's
+    // own value from the reader.
+    DWORD userDisposition = 0, subDisposition = 0;
     CZQRegKey userKey;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.Get(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, userKey.Put(),
-                        nullptr) != ERROR_SUCCESS)
-        return FALSE;
+    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, path.Get(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, userKey.Put(),
+                              &userDisposition);
+    if (rc != ERROR_SUCCESS) return Failed(static_cast<DWORD>(rc));
     CZQRegKey subKey;
     HKEY target = userKey.Get();
-    if (pszSubKey && *pszSubKey) {
-        if (RegCreateKeyExW(userKey.Get(), pszSubKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, subKey.Put(),
-                            nullptr) != ERROR_SUCCESS)
-            return FALSE;
+    const bool hasSubKey = pszSubKey && *pszSubKey;
+    if (hasSubKey) {
+        rc = RegCreateKeyExW(userKey.Get(), pszSubKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, subKey.Put(),
+                             &subDisposition);
         target = subKey.Get();
     }
-    return RegSetValueExW(target, pszValue, 0, dwType, pData, cbData) == ERROR_SUCCESS;
+    if (rc == ERROR_SUCCESS) rc = RegSetValueExW(target, pszValue, 0, dwType, pData, cbData);
+    if (rc == ERROR_SUCCESS) return TRUE;
+    subKey.Reset();
+    if (subDisposition == REG_CREATED_NEW_KEY) RegDeleteKeyW(userKey.Get(), pszSubKey);
+    userKey.Reset();
+    if (userDisposition == REG_CREATED_NEW_KEY) RegDeleteKeyW(HKEY_CURRENT_USER, path.Get());
+    return Failed(static_cast<DWORD>(rc));
 }
 
 BOOL CZQUIBase::BCreateRestrictedUserGuid(HANDLE hPrinter) {
-    if (!hPrinter) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
+    if (!hPrinter) return Failed(ERROR_INVALID_DATA);
     GUID guid;
     WCHAR text[kGuidTextChars + 1];
     if (FAILED(CoCreateGuid(&guid)) || StringFromGUID2(guid, text, kGuidTextChars + 1) != kGuidTextChars)
-        return FALSE;
-    return zqspool::Spooler().SetPrinterDataExW(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", REG_SZ,
-                                                reinterpret_cast<BYTE*>(text), kGuidTextChars * sizeof(WCHAR)) ==
-           ERROR_SUCCESS;
+        return Failed(ERROR_INVALID_DATA);
+    const DWORD rc = ZQWriteStoredValue(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", REG_SZ, text,
+                                        kGuidTextChars * sizeof(WCHAR));
+    SetLastError(rc);
+    return rc == ERROR_SUCCESS;
 }
 
 BOOL CZQUIBase::BWriteRegValue(HKEY hRoot, PCWSTR pszSubKey, PCWSTR pszValue, DWORD dwType, const void* pData,

@@ -40,8 +40,10 @@ CZQXmlParserCommon* CZQBinding::XmlParser() const { return pRules ? &pRules->Par
 BOOL CZQBinding::BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM) {
     ZQ_TRACE("CZQBinding::BReadPrinterRecords");
     const BOOL capsRead = ZQReadPrinterCaps(&caps, hPrinter, pPublicDM);
-    const BOOL papersRead = ZQReadPaperList(&papers, hPrinter);
-    return capsRead && papersRead;
+    const DWORD capsError = GetLastError();
+    if (!ZQReadPaperList(&papers, hPrinter)) return FALSE;
+    SetLastError(capsError);
+    return capsRead;
 }
 
 void CZQBinding::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {

@@ -54,13 +54,15 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
     ZQUIDevmode* coreDM = zqdm::CurrentBlock(p->pOEMDM);
     FillHeaderValues(logic, p, coreDM);
     FillHeaderValues(logic, p, logic.WorkDM());
-    const BOOL records = b.BReadPrinterRecords(p->hPrinter, p->pPublicDM);
+    // A record or list that cannot be read is left empty, never partly filled.
+    if (!b.BReadPrinterRecords(p->hPrinter, p->pPublicDM))
+        zqtrace::Line(L"ZQCommonUIProp: printer records incomplete\n");
 
     // The driver's helper file, and its device settings while the installation runs.
     b.VLoadXmlRulesFile(p);
     logic.VApplyDeviceSettings();
 
-    // The administrator's locks.
+    // The administrator's locks; the ones the spooler cannot show are applied all the same.
     b.driverData.VSetLanguage(logic.m_dwPdl);
     CZQDriverData::VApplyLockData(p);
 
@@ -73,8 +75,10 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
     }
 
     // Trays for the device-capabilities answers; a user without the rights to write printer data
-    // leaves the record of the last event.
-    if (records && p->hPrinter) ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName);
+    // leaves the record of the last event, whole.
+    if (p->hPrinter && b.caps.szPrinterName[0] &&
+        !ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName))
+        zqtrace::Line(L"ZQCommonUIProp: tray record left as it was\n");
 
     // The plug-in's own items: the set the count pass planned for this block (a block that had
     // no count pass gets its plan now), never more than the core driver made room for.

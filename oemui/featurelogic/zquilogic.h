@@ -207,7 +207,8 @@ public:
     int IGetSavedSelection(PCWSTR pszFeature) const;
     // Settles the features a page's changes made inconsistent; the number of features changed.
     int IResolveConflicts(ZQUIDevmode* pSettings);
-    // The value under the printer data key equals "Lock" (the value goes to pszValue, 256 chars).
+    // The value under the printer data key equals "Lock" (its text goes to pszOut, 256 chars); a
+    // record the spooler cannot read counts as locked.
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
     // The option a control shows first (256 characters): the feature's current option.
     void VGetInitialFeatureOption(IZQPlugin* pPlugin, PCWSTR pszFeature, PWSTR pszOption);

@@ -7,6 +7,7 @@
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
+#include "common/zqtrace.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
@@ -298,11 +299,19 @@ int CZQUILogic::IResolveConflicts(ZQUIDevmode* pSettings) {
 
 BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut) {
     if (pszOut) pszOut[0] = 0;
-    CZQLocalPtr<WCHAR> text;
-    if (!hPrinter || !pszKey || !pszValue || !CZQDriverData::BGetPrinterDataEx(hPrinter, pszKey, pszValue, text.Put()))
-        return FALSE;
-    if (pszOut) ZQCopyText(pszOut, 256, text.Get());
-    return ZQEqualNoCase(text.Get(), zqsettings::kLock);
+    if (!hPrinter || !pszKey || !pszValue) return FALSE;
+    WCHAR text[zqsettings::kItemChars];
+    switch (CZQDriverData::EReadLockRecord(hPrinter, pszKey, pszValue, text)) {
+        case zqsettings::LockRecord::kText:
+            if (pszOut) ZQCopyText(pszOut, 256, text);
+            return ZQEqualNoCase(text, zqsettings::kLock);
+        case zqsettings::LockRecord::kUnreadable:
+            // A lock the spooler cannot show is still a lock.
+            zqtrace::Line(L"CZQUILogic::BIsSettingLocked: lock record unreadable, setting locked\n");
+            return TRUE;
+        default:
+            return FALSE;
+    }
 }
 
 void CZQUILogic::VGetInitialFeatureOption(IZQPlugin*, PCWSTR pszFeature, PWSTR pszOption) {

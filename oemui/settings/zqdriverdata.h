@@ -50,6 +50,10 @@ inline constexpr DWORD kLockedHelpIndex = 15147;
 // Working size of item names, values and keywords.
 inline constexpr size_t kItemChars = 256;
 
+// How one lock record reads: a text, nothing (missing, empty or not a text), or no answer from
+// the spooler, which never counts as unlocked.
+enum class LockRecord { kNone, kText, kUnreadable };
+
 }  // namespace zqsettings
 
 // The values of one printer-data key, in the spooler's order. An entry whose data is not a
@@ -111,9 +115,14 @@ public:
     static BOOL BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PWSTR pszValue);
 
     // ---- locks
+    // One lock record read alone; its text (kItemChars) for kText, else empty. Last error = the
+    // spooler's answer for kUnreadable.
+    static zqsettings::LockRecord EReadLockRecord(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszName, PWSTR pszText);
     // Disables the core driver's item of every setting locked under "DMCLockData\Printing" and
-    // gives it the locked help index.
-    static void VApplyLockData(POEMCUIPPARAM pParam);
+    // gives it the locked help index. Locks fail closed: when the key cannot be listed, every
+    // setting of the sheet is looked up by its own record, and one whose record cannot be read is
+    // locked too; FALSE then, with the spooler's answer as last error.
+    static BOOL VApplyLockData(POEMCUIPPARAM pParam);
 
     // ---- translations (out texts hold 256 characters)
     // Configuration value -> driver keyword of the item's value table, and back.

@@ -45,6 +45,33 @@ BOOL MapRow(const ConfigValueTable* table, PCWSTR pszIn, bool byConfigValue, PWS
     return TRUE;
 }
 
+// Disables the item a lock record names and gives it the locked help index. An item the core
+// driver does not have, or one disabled already, is left as it is.
+void LockSetting(POEMCUIPPARAM pParam, PCWSTR pszName) {
+    WCHAR keyword[kItemChars] = {};
+    BYTE pubId = 0;
+    POPTITEM item = nullptr;
+    if (CZQDriverData::BMapConfigName(pParam, pszName, keyword, &pubId)) {
+        if (CZQCommon::DWDisablePubOptItem(pParam, pubId, 0) == ZQOPT_OK &&
+            CZQCommon::DWFindOptItemByPubId(pParam, pubId, 0, &item) == ZQOPT_OK)
+            item->HelpIndex = zqsettings::kLockedHelpIndex;
+    } else if (CZQCommon::DWDisableOptItem(pParam, keyword) == ZQOPT_OK &&
+               CZQCommon::DWFindOptItem(pParam, keyword, &item) == ZQOPT_OK) {
+        item->HelpIndex = zqsettings::kLockedHelpIndex;
+    }
+}
+
+// A setting whose lock record cannot be read is locked: an administrator's lock is never lifted
+// because the spooler failed to answer.
+void LockByOwnRecord(POEMCUIPPARAM pParam, PCWSTR pszName) {
+    using zqsettings::LockRecord;
+    const LockRecord record = CZQDriverData::EReadLockRecord(pParam->hPrinter, zqsettings::kLockDataPrinting, pszName,
+                                                             nullptr);
+    if (record == LockRecord::kNone) return;
+    if (record == LockRecord::kUnreadable) zqtrace::Line(L"CZQDriverData: lock record unreadable, setting locked\n");
+    LockSetting(pParam, pszName);
+}
+
 }  // namespace
 
 BOOL CZQDriverData::BMapConfigValue(PCWSTR pszItem, PCWSTR pszConfigValue, PWSTR pszKeyword) {
@@ -104,25 +131,47 @@ BOOL CZQDriverData::BMapConfigName(POEMCUIPPARAM pParam, PCWSTR pszName, PWSTR p
     return *pbPubId != 0;
 }
 
-void CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
+BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQDriverData::VApplyLockData");
-    if (!pParam || !pParam->hPrinter) return;
+    if (!pParam || !pParam->hPrinter) return BadArgument();
     CZQPrinterDataList locks;
-    if (!locks.BRead(pParam->hPrinter, zqsettings::kLockDataPrinting)) return;
-    for (DWORD i = 0; i < locks.Count(); ++i) {
-        PCWSTR name = locks.Name(i);
-        PCWSTR data = locks.Text(i);
-        if (!name || !data || !data[0]) continue;
-        WCHAR keyword[kItemChars] = {};
-        BYTE pubId = 0;
-        POPTITEM item = nullptr;
-        // An item the core driver does not have, or one disabled already, is left as it is.
-        if (BMapConfigName(pParam, name, keyword, &pubId)) {
-            if (DWDisablePubOptItem(pParam, pubId, 0) == ZQOPT_OK &&
-                DWFindOptItemByPubId(pParam, pubId, 0, &item) == ZQOPT_OK)
-                item->HelpIndex = zqsettings::kLockedHelpIndex;
-        } else if (DWDisableOptItem(pParam, keyword) == ZQOPT_OK && DWFindOptItem(pParam, keyword, &item) == ZQOPT_OK) {
-            item->HelpIndex = zqsettings::kLockedHelpIndex;
+    if (locks.BRead(pParam->hPrinter, zqsettings::kLockDataPrinting)) {
+        for (DWORD i = 0; i < locks.Count(); ++i) {
+            PCWSTR name = locks.Name(i);
+            PCWSTR data = locks.Text(i);
+            if (name && data && data[0]) LockSetting(pParam, name);
         }
+        return TRUE;
+    }
+    const DWORD error = GetLastError();
+    // No key, no locks.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TRUE;
+    zqtrace::Line(L"CZQDriverData::VApplyLockData: lock data not listed, each setting read alone\n");
+    PWSTR* keywords = nullptr;
+    int count = 0;
+    DWGetItemKeywords(pParam, &keywords, &count);
+    for (int i = 0; i < count; ++i) LockByOwnRecord(pParam, keywords[i]);
+    VFreeStringList(keywords, count);
+    for (int i = 0; i < kNameRowCount; ++i) LockByOwnRecord(pParam, kNameRows[i].szConfigName);
+    for (const PublicItem& p : kPublicItems) LockByOwnRecord(pParam, p.pszKeyword);
+    SetLastError(error);
+    return FALSE;
+}
+
+zqsettings::LockRecord CZQDriverData::EReadLockRecord(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszName, PWSTR pszText) {
+    using zqsettings::LockRecord;
+    if (pszText) pszText[0] = 0;
+    CZQLocalPtr<WCHAR> text;
+    if (BGetPrinterDataEx(hPrinter, pszKey, pszName, text.Put())) {
+        if (pszText) ZQCopyText(pszText, kItemChars, text.Get());
+        return text.Get()[0] ? LockRecord::kText : LockRecord::kNone;
+    }
+    switch (GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DATA:  // not a text: not a lock record
+            return LockRecord::kNone;
+        default:
+            return LockRecord::kUnreadable;
     }
 }

@@ -564,8 +564,8 @@ HANDLE CZQMemoryPrinter::Open(ACCESS_MASK access) {
     return h;
 }
 
-void CZQMemoryPrinter::FailCall(MemCall call, DWORD error, int times) {
-    m_failures[static_cast<int>(call)] = {error, times};
+void CZQMemoryPrinter::FailCall(MemCall call, DWORD error, int times, int after) {
+    m_failures[static_cast<int>(call)] = {error, times, after};
 }
 
 bool CZQMemoryPrinter::Failing(MemCall call, DWORD* pError) {
@@ -573,6 +573,10 @@ bool CZQMemoryPrinter::Failing(MemCall call, DWORD* pError) {
     ++m_calls[i];
     Failure& f = m_failures[i];
     if (f.times == 0) return false;
+    if (f.after > 0) {
+        --f.after;
+        return false;
+    }
     if (f.times > 0) --f.times;
     *pError = f.error;
     return true;

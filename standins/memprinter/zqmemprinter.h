@@ -95,8 +95,9 @@ public:
     // Restricted user: the printer cannot be opened to administer it.
     void SetRestrictedUser(bool on) { m_restricted = on; }
 
-    // The next `times` calls of `call` fail with `error` (-1: every call; 0: stop failing).
-    void FailCall(MemCall call, DWORD error, int times = -1);
+    // The next `times` calls of `call` fail with `error` (-1: every call; 0: stop failing), once
+    // `after` more calls of it have gone through.
+    void FailCall(MemCall call, DWORD error, int times = -1, int after = 0);
     int CallCount(MemCall call) const { return m_calls[static_cast<int>(call)]; }
 
     void AddJob(const MemJob& job) { m_jobs[job.id] = job; }
@@ -164,6 +165,7 @@ public:
     struct Failure {
         DWORD error = 0;
         int times = 0;
+        int after = 0;
     };
     Failure m_failures[static_cast<int>(MemCall::Count)] = {};
     SpoolerApi m_api;

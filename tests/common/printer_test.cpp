@@ -156,6 +156,8 @@ TEST_F(PrinterHelpers, EmbeddedWebServerAddress) {
         m_printer.PutString(CZQMemoryPrinter::kRootKey, L"ZQEWSIPAddress", c.value);
         EXPECT_EQ(c.has, CZQCommon::BHasEwsAddress(m_h)) << c.value;
     }
+    m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"ZQEWSIPAddress", REG_EXPAND_SZ, L"10.0.0.7,0", 22);
+    EXPECT_FALSE(CZQCommon::BHasEwsAddress(m_h)) << "a text only as REG_SZ";
 }
 
 TEST_F(PrinterHelpers, ReadOnlyPrinterData) {
@@ -165,7 +167,9 @@ TEST_F(PrinterHelpers, ReadOnlyPrinterData) {
     EXPECT_FALSE(CZQCommon::BIsPrinterDataReadOnly(m_h, L"ZQ Memory Printer", nullptr, &h, &reopened));
     EXPECT_EQ(m_h, h);
     EXPECT_FALSE(reopened);
-    EXPECT_TRUE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQDUMMY", nullptr, nullptr));
+    // No probe value stays behind; what the probe wrote is the per-user GUID the printer lacked.
+    EXPECT_FALSE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQDUMMY", nullptr, nullptr));
+    EXPECT_TRUE(m_printer.GetValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", nullptr, nullptr));
 
     // A handle for use only: reopened with full access, which writes.
     HANDLE hUse = m_printer.Open(PRINTER_ACCESS_USE);
@@ -226,6 +230,9 @@ TEST_F(PrinterHelpers, RestrictedUserGuidMustBeAGuid) {
     m_printer.PutValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", REG_SZ, good.c_str(), 76);
     ASSERT_TRUE(CZQCommon::BReadRestrictedUserGuid(m_h, guid));
     EXPECT_EQ(good, guid);
+    // Only as a text.
+    m_printer.PutValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", REG_BINARY, good.c_str(), 78);
+    EXPECT_FALSE(CZQCommon::BReadRestrictedUserGuid(m_h, guid));
     // Anything else would become part of a registry path.
     for (const wchar_t* bad : {L"..\\..\\Software\\Other", L"{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F}",
                                L"{0F1E2D3C-4B5A-6978-8796-A5B4C3D2E1F0}x", L"{0F1E2D3C\\4B5A-6978-8796-A5B4C3D2E1F0}",

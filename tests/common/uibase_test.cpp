@@ -597,6 +597,10 @@ TEST(PrinterRecords, PaperListFromPrinterData) {
     printer.PutString(L"PaperList\\Glossy", L"Text", std::wstring(400, L't'));
     ASSERT_TRUE(ZQReadPaperList(&list, h));
     EXPECT_EQ(255u, wcslen(list.pEntries[0].szText));
+    // Texts count only as REG_SZ.
+    printer.PutValue(L"PaperList\\Glossy", L"Text", REG_EXPAND_SZ, L"Glossy", 14);
+    ASSERT_TRUE(ZQReadPaperList(&list, h));
+    EXPECT_STREQ(L"", list.pEntries[0].szText);
     ZQFreePaperList(&list);
     EXPECT_EQ(0u, list.dwCount);
 }

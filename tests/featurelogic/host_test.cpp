@@ -192,4 +192,44 @@ TEST_F(SampleItems, LockedSettingsShowDisabled) {
     }
 }
 
+// A sample printer whose lock data no one may read (an empty access list on its key), the way a
+// print server refuses it to a user.
+TEST_F(SampleItems, LockDataThatCannotBeListedStillLocks) {
+    CZQSpoolPrinter h = Open(kDesk);
+    auto lock = [&](const wchar_t* text) {
+        const DWORD cb = static_cast<DWORD>((wcslen(text) + 1) * 2);
+        SetPrinterDataExW(h.Get(), L"DMCLockData\\Printing", L"MediaType", REG_SZ,
+                          reinterpret_cast<BYTE*>(const_cast<wchar_t*>(text)), cb);
+    };
+    lock(L"Lock");
+    CZQRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                                           (L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + kDesk +
+                                            L"\\DMCLockData\\Printing").c_str(),
+                                           0, READ_CONTROL | WRITE_DAC, key.Put()));
+    BYTE saved[512];
+    DWORD cb = sizeof saved;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, saved, &cb));
+    SECURITY_DESCRIPTOR none;
+    ACL empty;
+    InitializeSecurityDescriptor(&none, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SetSecurityDescriptorDacl(&none, TRUE, &empty, FALSE);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, &none));
+    DWORD needed = 0, count = 0;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED),
+              EnumPrinterDataExW(h.Get(), L"DMCLockData\\Printing", nullptr, 0, &needed, &count));
+    BOOL paperType = TRUE, paperSize = TRUE;
+    Preferences(kDesk, [&](HWND page) {
+        EXPECT_TRUE(SelectRow(page, L"Paper Type"));
+        paperType = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
+        EXPECT_TRUE(SelectRow(page, L"Paper Size"));
+        paperSize = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
+    });
+    RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, saved);
+    lock(L"");  // the spooler here cannot delete it; an empty lock locks nothing
+    EXPECT_FALSE(paperType) << "the administrator's lock holds";
+    EXPECT_FALSE(paperSize) << "no lock record can be read: every setting that can be locked is";
+}
+
 }  // namespace

@@ -124,6 +124,17 @@ TEST_F(PrinterEvents, InitializeRecordsTraysWithinTheReadersRecordSize) {
     // A 24-character name would make a 55-byte record; the writer keeps 22 characters.
     EXPECT_EQ(L"Manual Feed Slot Numbe", trays[2].name);
     EXPECT_EQ(258u, trays[2].id);
+    // The reader takes the records only with the count they were written with.
+    CZQLocalPtr<ZQTrayRecord> read;
+    DWORD n = 0;
+    ASSERT_TRUE(ZQReadTrayInfo(m_printer.Open(), read.Put(), &n));
+    EXPECT_EQ(3u, n);
+    EXPECT_EQ(258u, read[2].dwId);
+    for (DWORD other : {2u, 4u}) {
+        m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"ZQTrayCount", REG_DWORD, &other, 4);
+        EXPECT_FALSE(ZQReadTrayInfo(m_printer.Open(), read.Put(), &n)) << other;
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    }
 }
 
 TEST_F(PrinterEvents, InitializeRecordsMedia) {

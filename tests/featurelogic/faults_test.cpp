@@ -1,0 +1,277 @@
+// Spooler faults: every reader and writer of the printer's data runs with each of its spooler calls
+// failing in turn, with read-only printer data and as a restricted user. Success only with the
+// whole outcome; what is handed out whole or not at all; each stored record as before or as a whole
+// run leaves it; no administrator's lock lifted.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/zqevents.h"
+#include "common/zquibase.h"
+#include "optitemfixture.h"
+#include "settings/zqdriverdata.h"
+#include "zqmemprinter.h"
+#include "zqoemui.h"
+
+namespace {
+
+using zqspool::MemCall;
+namespace zs = zqsettings;
+using Stored = std::map<std::wstring, std::wstring>;
+
+constexpr WCHAR kPrinter[] = L"ZQ Memory Printer";
+constexpr WCHAR kRoot[] = L"PrinterDriverData";
+constexpr WCHAR kGuid[] = L"{5A510017-4E2B-4C6A-9D3E-17F0A2B3C4D5}";
+const std::wstring kUserKey = std::wstring(L"Software\\Quorvane\\") + kGuid;
+constexpr const char* kItems[] = {"Duplex", "MediaType", "PaperSize", "JCLEDGEChoice"};
+const DWORD kThree = 3;
+
+std::wstring Bytes(const void* p, size_t cb) {
+    return p ? std::wstring(static_cast<const BYTE*>(p), static_cast<const BYTE*>(p) + cb) : L"";
+}
+
+enum class Mode { Normal, ReadOnly, Restricted };
+
+// A printer with what an installed one carries (locks, old tray and media records, a paper list,
+// the per-user GUID) and a document sheet on it.
+struct Bench {
+    explicit Bench(Mode mode) {
+        for (PCWSTR name : {L"Duplex", L"EdgeChoice", L"MediaType"}) p.PutString(zs::kLockDataPrinting, name, L"Lock");
+        p.PutString(zs::kLockDataPrinting, L"PaperSize", L"");
+        p.PutString(zs::kDriverDataOptItems, L"MediaType", L"PLAIN");
+        p.PutString(kRoot, zs::kStale, zs::kTrue);
+        p.PutString(kRoot, L"SERIAL_NUMBER", L"CN0017");
+        p.PutValue(kRoot, zs::kEACStatus, REG_DWORD, &kThree, 4);
+        p.PutValue(kRoot, L"ZQTrayCount", REG_DWORD, "\1\0\0\0", 4);
+        p.PutValue(kRoot, L"ZQTRAYINFOREGDATA", REG_BINARY, "O\0\0\0\0\7\0\0\0", 9);
+        p.PutValue(kRoot, L"ZQMEDIAINFOREGDATA", REG_BINARY, "O\0\0\0\0\11\0\0\0", 9);
+        p.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
+        p.PutString(L"PaperList\\Glossy", L"Text", L"Glossy Photo Paper");
+        p.PutString(L"PaperList\\Glossy\\Best", L"QualityLevel", L"BEST");
+        p.PutValue(L"PaperList\\Plain", L"DefaultQuality", REG_DWORD, &kThree, 4);
+        const WORD ids[] = {15, 257, 0, 0, 0, 0, 0, 0};  // also two paper sizes and two media ids
+        const WCHAR bins[2][24] = {L"Automatically Select", L"Tray 1"}, media[2][64] = {L"Plain", L"Glossy"};
+        for (WORD cap : {DC_BINS, DC_PAPERS}) p.SetCapability(cap, ids, 2, sizeof(WORD));
+        p.SetCapability(DC_PAPERSIZE, ids, 2, sizeof(POINT));
+        p.SetCapability(DC_MEDIATYPES, ids, 2, sizeof(DWORD));
+        p.SetCapability(DC_BINNAMES, bins, 2, sizeof bins[0]);
+        p.SetCapability(DC_MEDIATYPENAMES, media, 2, sizeof media[0]);
+        p.Identity().installedPrintProcessors.push_back(kZQPrintProcessor);
+        p.Install();
+        p.SetReadOnly(mode == Mode::ReadOnly);
+        p.SetRestrictedUser(mode == Mode::Restricted);
+        h = p.Open(mode == Mode::Restricted ? PRINTER_ACCESS_USE : PRINTER_ALL_ACCESS);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kUserKey.c_str());
+        const BYTE pubIds[] = {DMPUB_DUPLEX, DMPUB_MEDIATYPE, DMPUB_FORMNAME, 0};
+        for (int i = 0; i < 4; ++i) host.Add(zqtest::ListFeature(kItems[i], {{"A", L"A"}, {"B", L"B"}}, 0, pubIds[i]));
+        host.Build();
+        host.Param()->hPrinter = h;
+    }
+    ~Bench() { RegDeleteTreeW(HKEY_CURRENT_USER, kUserKey.c_str()); }
+
+    std::set<std::string> Locked() {
+        std::set<std::string> out;
+        for (const char* k : kItems) {
+            const OPTITEM* item = host.Item(k);
+            if ((item->Flags & OPTIF_DISABLED) && item->HelpIndex == zs::kLockedHelpIndex) out.insert(k);
+        }
+        return out;
+    }
+    // Record by record: the tray count with its records is one; a new per-user GUID counts as such.
+    Stored Snapshot() const {
+        Stored out;
+        for (const auto& [path, key] : p.m_keys)
+            for (const auto& [name, v] : key.values) out[path + L"\\" + name] = Bytes(v.data.data(), v.data.size());
+        const std::wstring count = L"printerdriverdata\\zqtraycount", trays = L"printerdriverdata\\zqtrayinforegdata";
+        out[trays] += L"|" + out[count];
+        out.erase(count);
+        std::wstring& guid = out[L"zqpresetroot\\zqrestricteduserguid"];
+        if (guid.size() == sizeof kGuid && guid != Bytes(kGuid, sizeof kGuid)) guid = L"a new GUID";
+        out[L"processor"] = p.m_identity.printProcessor;
+        DWORD value = 0, cb = 4;
+        if (!RegGetValueW(HKEY_CURRENT_USER, (kUserKey + L"\\ZQBIDIInfo").c_str(), L"V", RRF_RT_ANY, 0, &value, &cb))
+            out[L"user value"] = std::to_wstring(value);
+        return out;
+    }
+
+    zqspool::CZQMemoryPrinter p;
+    HANDLE h = nullptr;
+    zqtest::COptItemFixture host;
+};
+
+// What a run reported (the first failure and its reason), what it handed out and the locks it left.
+struct Outcome {
+    bool ok = true;
+    DWORD error = 0;
+    std::vector<std::wstring> parts;  // each whole or empty
+    std::set<std::string> locked;
+    Outcome& operator<<(BOOL result) {
+        if (!result && ok) error = GetLastError();
+        ok = ok && result;
+        return *this;
+    }
+};
+
+std::wstring Papers(const PaperList& list) {
+    std::wstring out;
+    for (DWORD i = 0; i < list.dwCount; ++i) {
+        const PaperListEntry& e = list.pEntries[i];
+        out += std::wstring(e.szName) + e.szText + std::to_wstring(e.dwDefaultQuality) + L";";
+        if (e.dwProfileCount) out += e.pProfiles[0].szQualityLevel;
+    }
+    return out;
+}
+
+// Readers leave the stored data as it was; readers and writers report their own failures; the
+// fill pass, the printer event and a lock test carry on and are judged by what they leave.
+enum Kind { kReads, kWrites, kCarriesOn };
+struct Routine {
+    const char* name;
+    Kind kind;
+    size_t locks;  // the locks a run without faults leaves
+    std::function<void(Bench&, Outcome&)> run;
+};
+const BYTE* const kValue = reinterpret_cast<const BYTE*>(&kThree);
+
+const Routine kRoutines[] = {
+    {"settings store readers", kReads, 0, [](Bench& b, Outcome& o) {
+         CZQLocalPtr<WCHAR> item, stale;
+         DWORD eac = 0;
+         CZQPrinterDataList list;
+         o << CZQDriverData::BGetPrinterDataEx(b.h, zs::kDriverDataOptItems, L"MediaType", item.Put())
+           << CZQDriverData::BGetPrinterData(b.h, zs::kStale, stale.Put())
+           << CZQDriverData::BGetPrinterDataDword(b.h, zs::kEACStatus, &eac)
+           << list.BRead(b.h, zs::kDriverDataOptItems);
+         o.parts = {item ? item.Get() : L"", stale ? stale.Get() : L"", eac ? std::to_wstring(eac) : L"",
+                    list.Count() ? list.Text(0) : L""};
+     }},
+    {"settings store writers", kWrites, 0, [](Bench& b, Outcome& o) {
+         o << CZQDriverData::BSetPrinterDataEx(b.h, zs::kDriverDataOptItems, L"Duplex", L"NONE")
+           << CZQDriverData::BSetPrinterDataDword(b.h, zs::kDMCStatus, 2)
+           << CZQDriverData::BDeletePrinterDataEx(b.h, zs::kDriverDataOptItems, L"MediaType");
+     }},
+    {"printer records", kReads, 0, [](Bench& b, Outcome& o) {
+         PrinterCaps c = {};
+         PaperList papers = {};
+         o << ZQReadPrinterCaps(&c, b.h, nullptr) << ZQReadPaperList(&papers, b.h);
+         o.parts = {c.szPrinterName, c.szHelpFile, Bytes(c.pPaperSizes, c.dwPaperCount * sizeof(POINT)),
+                    Bytes(c.pSourceIds, c.dwSourceCount * 2), Bytes(c.pMediaIds, c.dwMediaCount * 4), Papers(papers)};
+         ZQFreePrinterCaps(&c);
+         ZQFreePaperList(&papers);
+     }},
+    {"tray and media writers", kWrites, 0, [](Bench& b, Outcome& o) {
+         o << ZQStoreTrayInfo(b.h, kPrinter, L"USB001") << ZQStoreMediaInfo(b.h, kPrinter, L"USB001");
+     }},
+    {"tray reader", kReads, 0, [](Bench& b, Outcome& o) {
+         CZQLocalPtr<ZQTrayRecord> trays;
+         DWORD n = 0;
+         o << ZQReadTrayInfo(b.h, trays.Put(), &n);
+         o.parts = {n ? trays[0].szName + std::to_wstring(trays[0].dwId) : L""};
+     }},
+    {"PrinterEvent INITIALIZE", kCarriesOn, 0, [](Bench&, Outcome&) { ZQInitializePrinter(kPrinter); }},
+    {"VApplyLockData", kReads, 3, [](Bench& b, Outcome& o) {
+         o << CZQDriverData::VApplyLockData(b.host.Param());
+         o.locked = b.Locked();
+     }},
+    {"BIsSettingLocked", kCarriesOn, 1, [](Bench& b, Outcome& o) {
+         WCHAR text[256];
+         if (CZQUILogic::BIsSettingLocked(b.h, zs::kLockDataPrinting, L"Duplex", text)) o.locked.insert("Duplex");
+     }},
+    {"per-user readers", kReads, 0, [](Bench& b, Outcome& o) {
+         WCHAR guid[CZQCommon::kGuidTextChars];
+         CZQLocalPtr<BYTE> data;
+         DWORD cb = 0;
+         o << CZQCommon::BReadRestrictedUserGuid(b.h, guid)
+           << CZQUIBase::BReadUserSetting(b.h, L"ZQBIDIInfo", zs::kEACStatus, data.Put(), &cb);
+         o.parts = {guid, Bytes(data.Get(), cb)};
+     }},
+    {"per-user writers", kWrites, 0, [](Bench& b, Outcome& o) {
+         o << CZQUIBase::BWriteUserSetting(b.h, FALSE, L"ZQBIDIInfo", L"V", kValue, 4, REG_DWORD)
+           << CZQUIBase::BWriteUserSetting(b.h, TRUE, L"ZQBIDIInfo", L"V", kValue, 4, REG_DWORD)
+           << CZQUIBase::BCreateRestrictedUserGuid(b.h);
+     }},
+    {"BIsPrinterDataReadOnly", kReads, 0, [](Bench& b, Outcome& o) {
+         HANDLE used = nullptr;
+         BOOL reopened = FALSE;
+         o << !CZQCommon::BIsPrinterDataReadOnly(b.h, kPrinter, nullptr, &used, &reopened);
+         if (reopened) zqspool::Spooler().ClosePrinter(used);
+     }},
+    {"CommonUIProp fill pass", kCarriesOn, 3, [](Bench& b, Outcome& o) {
+         CZQOemUI* plugin = new CZQOemUI();
+         HANDLE heap = HeapCreate(0, 0, 0);
+         ZQUIDevmode dm = {};
+         CZQCommon().BFillDefaultDevmode(&dm, nullptr);
+         std::vector<OPTITEM> items(8);
+         DEVMODEW pub = {};
+         pub.dmSize = sizeof pub;
+         OEMCUIPPARAM param = *b.host.Param();
+         param.hOEMHeap = heap;
+         param.pPublicDM = &pub;
+         param.pOEMDM = &dm;
+         param.pOEMOptItems = items.data();
+         param.cOEMOptItems = 8;
+         o << (plugin->CommonUIProp(OEMCUIP_DOCPROP, &param) == S_OK);
+         o.parts = {Papers(plugin->Papers())};
+         o.locked = b.Locked();
+         plugin->Release();
+         HeapDestroy(heap);
+     }},
+};
+
+TEST(SpoolerFaults, NoSuccessAfterAFailureNoHalfWrittenRecordNoLiftedLock) {
+    const auto wait = CZQCommon::SetCapsRetryWait([](DWORD) {});
+    int runs = 0;
+    for (const Routine& r : kRoutines) {
+        SCOPED_TRACE(r.name);
+        Stored before, after;
+        Outcome clean;
+        std::vector<int> calls;
+        {
+            Bench b(Mode::Normal);
+            before = b.Snapshot();
+            r.run(b, clean);
+            after = b.Snapshot();
+            for (int k = 0; k < int(MemCall::Count); ++k) calls.push_back(b.p.CallCount(MemCall(k)));
+        }
+        ASSERT_TRUE(clean.ok);
+        ASSERT_EQ(r.locks, clean.locked.size());
+        ASSERT_TRUE(r.kind != kReads || before == after) << "a reader wrote";
+        auto trial = [&](Mode mode, int kind, int n) {
+            SCOPED_TRACE("mode " + std::to_string(int(mode)) + ", call kind " + std::to_string(kind) + " #" +
+                         std::to_string(n));
+            Bench b(mode);
+            if (kind >= 0) b.p.FailCall(MemCall(kind), RPC_S_SERVER_UNAVAILABLE, 1, n);
+            Outcome o;
+            r.run(b, o);
+            ++runs;
+            Stored now = b.Snapshot();
+            auto at = [](const Stored& s, const std::wstring& name) { return s.count(name) ? s.at(name) : L"-"; };
+            std::set<std::wstring> names;
+            for (const Stored* s : {&before, &after, &now})
+                for (const auto& [name, data] : *s) names.insert(name);
+            for (const std::wstring& name : names)
+                EXPECT_TRUE(at(now, name) == at(before, name) || at(now, name) == at(after, name)) << "half written";
+            for (const std::string& lock : clean.locked) EXPECT_TRUE(o.locked.count(lock)) << "lock lifted: " << lock;
+            for (size_t i = 0; i < o.parts.size(); ++i)
+                EXPECT_TRUE(o.parts[i] == clean.parts[i] || o.parts[i].empty()) << "handed out in part: " << i;
+            if (r.kind == kCarriesOn) return;
+            EXPECT_TRUE(!o.ok || (now == after && o.parts == clean.parts)) << "success without the whole outcome";
+            EXPECT_TRUE(o.ok || o.error != 0) << "a failure without its reason";
+        };
+        // Each spooler call of the run fails in turn; then every write is refused; then the user
+        // may not administer the printer.
+        for (int k = 0; k < int(MemCall::Count); ++k)
+            for (int n = 0; n < calls[k]; ++n) trial(Mode::Normal, k, n);
+        trial(Mode::ReadOnly, -1, 0);
+        trial(Mode::Restricted, -1, 0);
+    }
+    EXPECT_GT(runs, 150);
+    CZQCommon::SetCapsRetryWait(wait);
+}
+
+}  // namespace
