@@ -7,7 +7,7 @@
 #   CI: tools/fuzz.sh <build> 30 1000; a longer run: tools/fuzz.sh build 3600 20000
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
+build=$(realpath -m "${1:-$top/build}")
 seconds=${2:-30}
 scale=${3:-1000}
 
@@ -45,9 +45,9 @@ for spec in helper:150 macros:2000 constraints:2000; do
   target=${spec%%:*}
   inputs=$(( ${spec##*:} * scale / 1000 ))
   if wine zqxmlfuzz.exe "$target" "$inputs" 1 >"$build/zqxmlfuzz-$target.log" 2>&1; then
-    echo "ok    $(tr '\r' '\n' < "$build/zqxmlfuzz-$target.log" | tail -1)"
+    echo "ok    $(tr '\r' '\n' < "$build/zqxmlfuzz-$target.log" | grep -v '^input' | grep . | tail -1)"
   else
-    echo "FAIL  $target: $(tr '\r' '\n' < "$build/zqxmlfuzz-$target.log" | tail -3 | tr '\n' ' ')"
+    echo "FAIL  $target: $(tr '\r' '\n' < "$build/zqxmlfuzz-$target.log" | grep . | tail -2 | tr '\n' ' ')"
     rc=1
   fi
 done

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <cwctype>
 #include <memory>
 #include <random>
 #include <string>
@@ -59,21 +60,112 @@ std::wstring ExeDir() {
     return s.substr(0, s.find_last_of(L"\\/"));
 }
 
-CZQComPtr<IXMLDOMDocument> LoadDocument(const std::wstring& path) {
-    CZQComPtr<IXMLDOMDocument> doc;
-    if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                                reinterpret_cast<void**>(doc.Put()))))
-        return {};
-    doc->put_async(VARIANT_FALSE);
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_BSTR;
-    source.bstrVal = SysAllocString(path.c_str());
-    VARIANT_BOOL ok = VARIANT_FALSE;
-    const HRESULT hr = doc->load(source, &ok);
-    VariantClear(&source);
-    if (hr != S_OK || !ok) doc.Reset();
-    return doc;
+// A UTF-8 file as text.
+std::wstring ReadText(const std::wstring& path) {
+    CZQHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return L"";
+    std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return L"";
+    std::wstring text(bytes.size(), L'\0');
+    text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(read), text.data(),
+                                                        static_cast<int>(text.size()))));
+    return text;
+}
+
+// A helper file as a tree of our own (the samples are plain XML: elements, attributes, texts,
+// comments), so that mutating it never leans on the XML library under test.
+struct Element {
+    std::wstring name;
+    std::vector<std::pair<std::wstring, std::wstring>> attributes;
+    std::wstring text;
+    std::vector<Element> children;
+};
+
+class TreeReader {
+public:
+    explicit TreeReader(const std::wstring& text) : m_s(text) {}
+    bool Read(Element* root) {
+        SkipMisc();
+        return Parse(root) && m_ok;
+    }
+
+private:
+    void SkipMisc() {
+        for (;;) {
+            while (m_i < m_s.size() && iswspace(m_s[m_i])) ++m_i;
+            if (m_s.compare(m_i, 2, L"<?") == 0) {
+                const size_t e = m_s.find(L"?>", m_i);
+                m_i = e == std::wstring::npos ? m_s.size() : e + 2;
+            } else if (m_s.compare(m_i, 4, L"<!--") == 0) {
+                const size_t e = m_s.find(L"-->", m_i);
+                m_i = e == std::wstring::npos ? m_s.size() : e + 3;
+            } else {
+                return;
+            }
+        }
+    }
+    std::wstring Name() {
+        const size_t start = m_i;
+        while (m_i < m_s.size() && !iswspace(m_s[m_i]) && m_s[m_i] != L'>' && m_s[m_i] != L'/' && m_s[m_i] != L'=')
+            ++m_i;
+        return m_s.substr(start, m_i - start);
+    }
+    bool Parse(Element* e) {
+        if (m_i >= m_s.size() || m_s[m_i] != L'<') return m_ok = false;
+        ++m_i;
+        e->name = Name();
+        for (;;) {
+            while (m_i < m_s.size() && iswspace(m_s[m_i])) ++m_i;
+            if (m_i >= m_s.size()) return m_ok = false;
+            if (m_s.compare(m_i, 2, L"/>") == 0) {
+                m_i += 2;
+                return true;
+            }
+            if (m_s[m_i] == L'>') {
+                ++m_i;
+                break;
+            }
+            std::wstring attribute = Name();
+            if (m_i + 1 >= m_s.size() || m_s[m_i] != L'=') return m_ok = false;
+            const wchar_t quote = m_s[m_i + 1];
+            const size_t end = m_s.find(quote, m_i + 2);
+            if (end == std::wstring::npos) return m_ok = false;
+            e->attributes.emplace_back(attribute, m_s.substr(m_i + 2, end - m_i - 2));
+            m_i = end + 1;
+        }
+        for (;;) {
+            const size_t lt = m_s.find(L'<', m_i);
+            if (lt == std::wstring::npos) return m_ok = false;
+            std::wstring text = m_s.substr(m_i, lt - m_i);
+            if (text.find_first_not_of(L" \t\r\n") != std::wstring::npos) e->text += text;
+            m_i = lt;
+            if (m_s.compare(m_i, 4, L"<!--") == 0) {
+                SkipMisc();
+                continue;
+            }
+            if (m_s.compare(m_i, 2, L"</") == 0) {
+                const size_t gt = m_s.find(L'>', m_i);
+                if (gt == std::wstring::npos) return m_ok = false;
+                m_i = gt + 1;
+                return true;
+            }
+            e->children.emplace_back();
+            if (!Parse(&e->children.back())) return false;
+        }
+    }
+
+    const std::wstring& m_s;
+    size_t m_i = 0;
+    bool m_ok = true;
+};
+
+void Write(const Element& e, std::wstring& out) {
+    out += L"<" + e.name;
+    for (const auto& a : e.attributes) out += L" " + a.first + L"=\"" + a.second + L"\"";
+    out += L">" + e.text;
+    for (const Element& c : e.children) Write(c, out);
+    out += L"</" + e.name + L">";
 }
 
 class Mutator {
@@ -81,44 +173,22 @@ public:
     explicit Mutator(unsigned seed) : m_rng(seed) {}
     int Pick(int n) { return n > 0 ? static_cast<int>(m_rng() % static_cast<unsigned>(n)) : 0; }
 
-    // The sample's text changed a few times, or something that is no XML at all.
-    std::wstring Mutate(IXMLDOMDocument* sample) {
+    // The sample changed a few times, or something that is no XML at all.
+    std::wstring Mutate(const Element& sample) {
         switch (Pick(20)) {
             case 0: return L"";
-            case 1: return L"\xFEFF<helper><features><feature><name>MediaType";  // cut short
+            case 1: return L"<helper><features><feature><name>MediaType";  // cut short
             case 2: return std::wstring(Pick(5000), static_cast<WCHAR>(1 + Pick(0xD7FF)));
             default: break;
         }
-        std::wstring text = Text(sample);
-        // Each change works on a document parsed afresh from the text the last one left.
-        for (int i = 0, changes = 1 + Pick(6); i < changes && !text.empty(); ++i) {
-            CZQComPtr<IXMLDOMDocument> doc = Parse(text);
-            if (!doc) break;
-            VChange(doc.Get());
-            text = Text(doc.Get());
-        }
-        return text;
+        Element root = sample;
+        for (int i = 0, changes = 1 + Pick(6); i < changes; ++i) VChange(root);
+        std::wstring out;
+        Write(root, out);
+        return out;
     }
 
 private:
-    static std::wstring Text(IXMLDOMDocument* doc) {
-        BSTR xml = nullptr;
-        if (FAILED(doc->get_xml(&xml)) || !xml) return L"";
-        std::wstring text(xml, SysStringLen(xml));
-        SysFreeString(xml);
-        return text;
-    }
-    static CZQComPtr<IXMLDOMDocument> Parse(const std::wstring& text) {
-        CZQComPtr<IXMLDOMDocument> doc;
-        if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                                    reinterpret_cast<void**>(doc.Put()))))
-            return doc;
-        BSTR b = SysAllocString(text.c_str());
-        VARIANT_BOOL ok = VARIANT_FALSE;
-        if (doc->loadXML(b, &ok) != S_OK || !ok) doc.Reset();
-        SysFreeString(b);
-        return doc;
-    }
     std::wstring Number() {
         static const wchar_t* kNumbers[] = {L"-1", L"0", L"-2147483649", L"4294967296", L"99999999999999999999",
                                             L"1e308", L"-0", L"0x7FFFFFFF", L"NaN", L" 12 ", L"3.5", L"%d%d%s"};
@@ -126,111 +196,61 @@ private:
     }
     std::wstring Long() { return std::wstring(static_cast<size_t>(200 + Pick(3000)), static_cast<WCHAR>(L'A' + Pick(26))); }
 
-    void VChange(IXMLDOMDocument* doc) {
-        CZQComPtr<IXMLDOMNodeList> all;
-        BSTR pattern = SysAllocString(L"//*");
-        doc->selectNodes(pattern, all.Put());
-        SysFreeString(pattern);
-        LONG count = 0;
-        if (!all || FAILED(all->get_length(&count)) || count < 2) return;
-        CZQComPtr<IXMLDOMNode> node, parent, result;
-        if (all->get_item(1 + Pick(count - 1), node.Put()) != S_OK || !node) return;
-        node->get_parentNode(parent.Put());
+    static void Collect(Element& e, Element* parent, std::vector<std::pair<Element*, Element*>>& all) {
+        for (Element& c : e.children) {
+            all.emplace_back(&c, &e);
+            Collect(c, &e, all);
+        }
+        (void)parent;
+    }
+
+    void VChange(Element& root) {
+        std::vector<std::pair<Element*, Element*>> all;  // element, its parent
+        Collect(root, nullptr, all);
+        if (all.empty()) return;
+        auto [node, parent] = all[static_cast<size_t>(Pick(static_cast<int>(all.size())))];
+        const Element* other = all[static_cast<size_t>(Pick(static_cast<int>(all.size())))].first;
+        const size_t at = static_cast<size_t>(node - parent->children.data());
         switch (Pick(10)) {
             case 0:  // delete
-                if (parent) parent->removeChild(node.Get(), result.Put());
+                parent->children.erase(parent->children.begin() + static_cast<long>(at));
                 break;
             case 1: {  // duplicate
-                CZQComPtr<IXMLDOMNode> twin;
-                if (parent && SUCCEEDED(node->cloneNode(VARIANT_TRUE, twin.Put())) && twin) {
-                    VARIANT before;
-                    VariantInit(&before);
-                    before.vt = VT_UNKNOWN;
-                    before.punkVal = node.Get();
-                    parent->insertBefore(twin.Get(), before, result.Put());
-                }
+                const Element twin = *node;
+                parent->children.insert(parent->children.begin() + static_cast<long>(at), twin);
                 break;
             }
             case 2:
-            case 3: {  // odd texts
-                const std::wstring text = Pick(2) ? Number() : (Pick(2) ? Long() : std::wstring(Pick(2) ? L"" : L"abc"));
-                BSTR b = SysAllocString(text.c_str());
-                node->put_text(b);
-                SysFreeString(b);
+            case 3:  // odd texts
+                node->text = Pick(2) ? Number() : (Pick(2) ? Long() : std::wstring(Pick(2) ? L"" : L"abc"));
                 break;
-            }
             case 4: {  // deep nesting of the element in copies of itself
-                CZQBstr name;
-                if (FAILED(node->get_nodeName(name.Put())) || !parent) break;
-                CZQComPtr<IXMLDOMNode> inner;
-                node->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(inner.Put()));
+                Element inner = *node;
                 for (int d = 0, depth = 20 + Pick(200); d < depth; ++d) {
-                    CZQComPtr<IXMLDOMElement> wrap;
-                    if (FAILED(doc->createElement(name.Get(), wrap.Put())) || !wrap) break;
-                    CZQComPtr<IXMLDOMNode> clone, added;
-                    inner->cloneNode(VARIANT_TRUE, clone.Put());
-                    wrap->appendChild(clone.Get(), added.Put());
-                    inner = CZQComPtr<IXMLDOMNode>();
-                    wrap->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(inner.Put()));
+                    Element wrap;
+                    wrap.name = inner.name;
+                    wrap.children.push_back(std::move(inner));
+                    inner = std::move(wrap);
                 }
-                if (inner) parent->replaceChild(inner.Get(), node.Get(), result.Put());
+                *node = std::move(inner);
                 break;
             }
-            case 5: {  // a long or another element's name, the children kept
-                CZQComPtr<IXMLDOMNode> other;
-                CZQBstr otherName;
-                const std::wstring name = Pick(2) && all->get_item(Pick(count), other.Put()) == S_OK && other &&
-                                                  SUCCEEDED(other->get_nodeName(otherName.Put()))
-                                              ? std::wstring(otherName.Get())
-                                              : L"n" + Long();
-                CZQComPtr<IXMLDOMElement> renamed;
-                BSTR b = SysAllocString(name.c_str());
-                doc->createElement(b, renamed.Put());
-                SysFreeString(b);
-                if (!renamed || !parent) break;
-                CZQComPtr<IXMLDOMNode> child;
-                while (node->get_firstChild(child.Put()) == S_OK && child) {
-                    CZQComPtr<IXMLDOMNode> removed, added;
-                    node->removeChild(child.Get(), removed.Put());
-                    renamed->appendChild(removed.Get(), added.Put());
-                    child = CZQComPtr<IXMLDOMNode>();
-                }
-                parent->replaceChild(renamed.Get(), node.Get(), result.Put());
+            case 5:  // a long or another element's name, the children kept
+                node->name = Pick(2) ? other->name : L"n" + Long();
                 break;
-            }
             case 6:
-            case 7: {  // attributes
-                CZQComPtr<IXMLDOMElement> element;
-                node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element.Put()));
-                CZQComPtr<IXMLDOMNamedNodeMap> attributes;
-                if (!element || FAILED(node->get_attributes(attributes.Put())) || !attributes) break;
-                LONG n = 0;
-                attributes->get_length(&n);
-                CZQComPtr<IXMLDOMNode> attribute;
-                CZQBstr name;
-                if (n > 0 && attributes->get_item(Pick(n), attribute.Put()) == S_OK && attribute &&
-                    SUCCEEDED(attribute->get_nodeName(name.Put()))) {
-                    if (Pick(3) == 0) {
-                        element->removeAttribute(name.Get());
-                    } else {
-                        VARIANT value;
-                        VariantInit(&value);
-                        value.vt = VT_BSTR;
-                        value.bstrVal = SysAllocString((Pick(2) ? Number() : Long()).c_str());
-                        element->setAttribute(name.Get(), value);
-                        VariantClear(&value);
-                    }
+            case 7:  // attributes: one dropped or given a long or odd value
+                if (!node->attributes.empty()) {
+                    const size_t i = static_cast<size_t>(Pick(static_cast<int>(node->attributes.size())));
+                    if (Pick(3) == 0)
+                        node->attributes.erase(node->attributes.begin() + static_cast<long>(i));
+                    else
+                        node->attributes[i].second = Pick(2) ? Number() : Long();
                 }
                 break;
-            }
-            default: {  // another element's text (a macro name where a call is, a feature where an option is)
-                CZQComPtr<IXMLDOMNode> other;
-                CZQBstr text;
-                if (all->get_item(Pick(count), other.Put()) == S_OK && other && SUCCEEDED(other->get_text(text.Put())) &&
-                    text.Get())
-                    node->put_text(text.Get());
+            default:  // another element's text (a macro name where a call is, a feature where an option is)
+                node->text = other->text;
                 break;
-            }
         }
     }
 
@@ -315,12 +335,12 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
     WCHAR temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     const std::wstring file = std::wstring(temp) + L"zqxmlfuzz-" + target + L".xml";
-    std::vector<CZQComPtr<IXMLDOMDocument>> samples;
+    std::vector<Element> samples;
     std::vector<std::unique_ptr<CZQSampleItems>> items;
     for (const Sample& s : kSamples) {
-        samples.push_back(LoadDocument(dir + L"\\" + s.helper));
+        samples.emplace_back();
         items.push_back(std::make_unique<CZQSampleItems>((dir + L"\\" + s.model).c_str(), 1));
-        if (!samples.back() || !items.back()->Built()) {
+        if (!TreeReader(ReadText(dir + L"\\" + s.helper)).Read(&samples.back()) || !items.back()->Built()) {
             fwprintf(stderr, L"cannot read the sample %ls\n", s.helper);
             return 2;
         }
@@ -334,7 +354,7 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
         fflush(stdout);
         Mutator mutator(seed);
         const size_t which = static_cast<size_t>(mutator.Pick(static_cast<int>(samples.size())));
-        if (!WriteText(file, mutator.Mutate(samples[which].Get()))) return 2;
+        if (!WriteText(file, mutator.Mutate(samples[which]))) return 2;
         if (GetEnvironmentVariableW(L"ZQXMLFUZZ_KEEP", nullptr, 0)) CopyFileW(file.c_str(), (file + L".kept").c_str(), FALSE);
         auto rules = std::make_unique<CZQXmlUiRules>();
         CZQXmlParserCommon& parser = rules->Parser();
