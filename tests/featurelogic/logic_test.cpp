@@ -441,6 +441,25 @@ TEST_F(Setters, ColorSpaceConflictReportsTheMediaItemAgain) {
     EXPECT_TRUE(Reported().empty());
 }
 
+TEST_F(Setters, ColorModeFollowsTheQualityGroupWhereTheDriverAsks) {
+    Make({Options("PrintQualityGroup", {"PQGroup_0", "PQGroup_1", "PQGroup_2"}, 2),
+          Options("ColorMode", {"Mono", "24bpp"}), ValueFeature("ZQSetBPPForSelectedPQGroup", "TRUE")});
+    m_logic.VSetColorModeForQualityGroup();
+    EXPECT_EQ(std::vector<std::string>{"ColorMode=1"}, Reported()) << "a group beyond the modes takes the last";
+    m_host.SetSelection("PrintQualityGroup", 0);
+    m_host.ClearUpdates();
+    m_logic.VSetColorModeForQualityGroup();
+    EXPECT_EQ(std::vector<std::string>{"ColorMode=0"}, Reported());
+
+    COptItemFixture plain;
+    plain.Add(Options("PrintQualityGroup", {"PQGroup_0", "PQGroup_1"}, 1));
+    plain.Add(Options("ColorMode", {"Mono", "24bpp"}));
+    plain.Build();
+    m_logic.VSetParam(plain.Param(), OEMCUIP_DOCPROP);
+    m_logic.VSetColorModeForQualityGroup();
+    EXPECT_TRUE(plain.Updates().empty());
+}
+
 TEST_F(Setters, SavedSelectionsArePerFeature) {
     Make({Options("PrintQualityGroup", {"PQGroup_0", "PQGroup_1", "PQGroup_2"}, 2),
           Options("OutputBin", {"Upper", "Lower"}, 1), ValueFeature("FaceControl", "FaceUp")});
@@ -816,6 +835,56 @@ TEST(Rolls, WidthsBeyondTheHelperFilesLimitAreClamped) {
         CZQUILogic::VClampRollWidth(&rules, width);
         EXPECT_STREQ(L"36.00", width);
         CZQUILogic::VClampRollWidth(nullptr, width);
+    }
+    CoUninitialize();
+}
+
+TEST(Rolls, SelectedRollsWidthBecomesTheCustomMaximumInWholeInches) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        zqspool::CZQMemoryPrinter printer;
+        printer.Install();
+        HANDLE h = printer.Open();
+        printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", L"{2F1B7E64-8C0D-4E4A-A9B3-5D6C7E8F9A01}");
+        for (const auto& [name, text] : {std::make_pair(L"Roll1Width", L"36"), std::make_pair(L"Roll2Width", L"custom"),
+                                         std::make_pair(L"Roll2CustomWidth", L"24.50"),
+                                         std::make_pair(L"RollWidth", L"Unknown")})
+            printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, name, text);
+        COptItemFixture host;
+        host.Add(ValueFeature("ZQPrinterClass", "ZQKorrix"));
+        host.Add(Options("InputBin", {"ROLL1", "ROLL2", "Roll", "AnyRoll", "SHEET"}, 0, DMPUB_DEFSOURCE));
+        host.Build();
+        ZQUIDevmode core = {};
+        ASSERT_TRUE(CZQCommon().BFillDefaultDevmode(&core, nullptr));
+        host.Param()->pOEMDM = &core;
+        host.Param()->hPrinter = h;
+        CZQUILogic logic;
+        logic.VSetParam(host.Param(), OEMCUIP_DOCPROP);
+        CZQXmlUiRules rules;  // the roll printer's helper file: job pages at most 36 inches wide
+        ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
+        rules.Parser().VSetLoaded(TRUE);
+        // Roll 2 answers with the custom word (any case), roll "Roll" is unknown, sheets have no roll.
+        const struct {
+            LONG source;
+            uint32_t width;
+        } cases[] = {{0, 36}, {1, 24}, {2, 7}, {3, 36}, {4, 7}};
+        for (const auto& c : cases) {
+            core.dwCustomMaxWidth = 7;
+            host.SetSelection("InputBin", c.source);
+            logic.VUpdateRollPreview(nullptr, &rules);
+            EXPECT_EQ(c.width, core.dwCustomMaxWidth) << c.source;
+        }
+        printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"Roll1Width", L"44");
+        host.SetSelection("InputBin", 0);
+        logic.VUpdateRollPreview(nullptr, &rules);
+        EXPECT_EQ(36u, core.dwCustomMaxWidth) << "no wider than the widest job page";
+        for (const wchar_t* bad : {L"0.5", L"-3", L"1e40", L""}) {
+            printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"Roll1Width", bad);
+            core.dwCustomMaxWidth = 7;
+            logic.VUpdateRollPreview(nullptr, nullptr);
+            EXPECT_EQ(7u, core.dwCustomMaxWidth) << "answer " << testing::PrintToString(std::wstring(bad));
+        }
+        zqspool::Spooler().ClosePrinter(h);
     }
     CoUninitialize();
 }

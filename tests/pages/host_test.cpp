@@ -3,7 +3,9 @@
 // trays and media the driver reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/zqcommon.h"
@@ -20,6 +22,7 @@ namespace {
 
 const std::wstring kDesk = zqhosttest::kDeskPrinter;
 const std::wstring kRoll = zqhosttest::kRollPrinter;
+const std::wstring kWide = zqhosttest::kWidePrinter;
 
 // A title of a page the plug-in has a class for.
 bool IsPluginPageTitle(const std::wstring& title) {
@@ -66,6 +69,60 @@ TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
         ASSERT_FALSE(tabs.empty());
         EXPECT_EQ(L"Device Settings", tabs[0]);
         for (size_t i = 1; i < tabs.size(); ++i) EXPECT_TRUE(IsPluginPageTitle(tabs[i])) << i;
+    }
+}
+
+// The entries of a list and the one shown.
+std::pair<std::vector<std::wstring>, std::wstring> Entries(HWND combo) {
+    std::vector<std::wstring> entries;
+    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    WCHAR shown[256] = {};
+    GetWindowTextW(combo, shown, 256);
+    return {entries, shown};
+}
+
+TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings) {
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
+        << ZQUtf8(installed.error);
+    const struct {
+        const std::wstring& printer;
+        bool page;
+        const wchar_t* labels[3];  // paper size, source, media type, as the user reads them
+        const wchar_t* paper;
+        const wchar_t* source;
+    } printers[] = {{kDesk, true, {L"Size is:", L"Source is", L"Type is"}, L"Letter", L"Tray 1"},
+                    {kWide, true, {L"Document Size", L"Paper Source", L"Paper Type:"}, L"ISO A1", L"Roll 1"},
+                    {kRoll, false, {}, nullptr, nullptr}};  // the Features page instead
+    for (const auto& p : printers) {
+        SCOPED_TRACE(std::string(p.printer.begin(), p.printer.end()));
+        zqhosttest::ResetToDefaults(p.printer);
+        CZQSpoolPrinter h = Open(p.printer);
+        bool shown = false;
+        std::pair<std::vector<std::wstring>, std::wstring> papers, sources, media;
+        std::vector<BYTE> out;
+        {
+            CZQAutoPress press(50, [&](HWND sheet) {
+                shown = ZQShowPage(sheet, L"Paper/Quality");
+                HWND page = ZQCurrentPage(sheet);
+                if (!shown || !page) return;
+                papers = Entries(ZQFindPageControl(page, p.labels[0]));
+                sources = Entries(ZQFindPageControl(page, p.labels[1]));
+                media = Entries(ZQFindPageControl(page, p.labels[2]));
+            });
+            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), p.printer, nullptr, out));
+        }
+        EXPECT_EQ(p.page, shown);
+        if (!p.page) continue;
+        EXPECT_EQ(p.paper, papers.second);
+        EXPECT_GE(papers.first.size(), 7u);
+        EXPECT_NE(sources.first.end(), std::find(sources.first.begin(), sources.first.end(), p.source));
+        EXPECT_EQ(L"Plain Paper", media.second);
+        EXPECT_FALSE(out.empty()) << "the sheet closes with OK";
     }
 }
 
