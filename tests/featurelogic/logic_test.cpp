@@ -846,10 +846,13 @@ TEST(Rolls, SelectedRollsWidthBecomesTheCustomMaximumInWholeInches) {
         printer.Install();
         HANDLE h = printer.Open();
         printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", L"{2F1B7E64-8C0D-4E4A-A9B3-5D6C7E8F9A01}");
-        for (const auto& [name, text] : {std::make_pair(L"Roll1Width", L"36"), std::make_pair(L"Roll2Width", L"custom"),
-                                         std::make_pair(L"Roll2CustomWidth", L"24.50"),
-                                         std::make_pair(L"RollWidth", L"Unknown")})
+        auto answer = [&](const wchar_t* name, const wchar_t* text) {
             printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, name, text);
+        };
+        answer(L"Roll1Width", L"36");
+        answer(L"Roll2Width", L"custom");  // the custom word, in any case: the custom width counts
+        answer(L"Roll2CustomWidth", L"24.50");
+        answer(L"RollWidth", L"Unknown");
         COptItemFixture host;
         host.Add(ValueFeature("ZQPrinterClass", "ZQKorrix"));
         host.Add(Options("InputBin", {"ROLL1", "ROLL2", "Roll", "AnyRoll", "SHEET"}, 0, DMPUB_DEFSOURCE));
@@ -863,26 +866,19 @@ TEST(Rolls, SelectedRollsWidthBecomesTheCustomMaximumInWholeInches) {
         CZQXmlUiRules rules;  // the roll printer's helper file: job pages at most 36 inches wide
         ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
         rules.Parser().VSetLoaded(TRUE);
-        // Roll 2 answers with the custom word (any case), roll "Roll" is unknown, sheets have no roll.
-        const struct {
-            LONG source;
-            uint32_t width;
-        } cases[] = {{0, 36}, {1, 24}, {2, 7}, {3, 36}, {4, 7}};
-        for (const auto& c : cases) {
+        auto widthFor = [&](LONG source, CZQXmlUiRules* pRules) {
             core.dwCustomMaxWidth = 7;
-            host.SetSelection("InputBin", c.source);
-            logic.VUpdateRollPreview(nullptr, &rules);
-            EXPECT_EQ(c.width, core.dwCustomMaxWidth) << c.source;
-        }
-        printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"Roll1Width", L"44");
-        host.SetSelection("InputBin", 0);
-        logic.VUpdateRollPreview(nullptr, &rules);
-        EXPECT_EQ(36u, core.dwCustomMaxWidth) << "no wider than the widest job page";
+            host.SetSelection("InputBin", source);
+            logic.VUpdateRollPreview(nullptr, pRules);
+            return core.dwCustomMaxWidth;
+        };
+        const uint32_t widths[] = {36, 24, 7, 36, 7};  // the sources in order; 7: left as it was
+        for (LONG source = 0; source < 5; ++source) EXPECT_EQ(widths[source], widthFor(source, &rules)) << source;
+        answer(L"Roll1Width", L"44");
+        EXPECT_EQ(36u, widthFor(0, &rules)) << "no wider than the widest job page";
         for (const wchar_t* bad : {L"0.5", L"-3", L"1e40", L""}) {
-            printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"Roll1Width", bad);
-            core.dwCustomMaxWidth = 7;
-            logic.VUpdateRollPreview(nullptr, nullptr);
-            EXPECT_EQ(7u, core.dwCustomMaxWidth) << "answer " << testing::PrintToString(std::wstring(bad));
+            answer(L"Roll1Width", bad);
+            EXPECT_EQ(7u, widthFor(0, nullptr)) << testing::PrintToString(std::wstring(bad));
         }
         zqspool::Spooler().ClosePrinter(h);
     }

@@ -2,37 +2,25 @@
 // direction, its texts, and the answers of its buttons.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pagetest.h"
 
 namespace {
 
-struct DialogCase {
-    BOOL rightToLeft;
-    UINT press;  // IDOK, IDCANCEL or WM_CLOSE
-    INT_PTR result;
-};
-
-DialogCase g_case;
-bool g_seen = false;
-std::wstring g_ok, g_cancel;
-bool g_mirrored = false;
+UINT g_press;             // IDOK, IDCANCEL or WM_CLOSE
+std::wstring g_seen;      // OK's and Cancel's texts, and "rtl" for a mirrored dialog
 
 void CALLBACK Press(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = FindWindowW(L"#32770", L"ZQ Digital Photography Vivrel technologies");
     if (!dialog) return;
     KillTimer(nullptr, timer);
-    g_seen = true;
-    WCHAR text[64] = {};
-    GetDlgItemTextW(dialog, IDOK, text, 64);
-    g_ok = text;
-    GetDlgItemTextW(dialog, IDCANCEL, text, 64);
-    g_cancel = text;
-    g_mirrored = (GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
-    if (g_case.press == WM_CLOSE)
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-    else
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_case.press, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, static_cast<int>(g_case.press))));
+    WCHAR ok[32] = {}, cancel[32] = {};
+    GetDlgItemTextW(dialog, IDOK, ok, 32);
+    GetDlgItemTextW(dialog, IDCANCEL, cancel, 32);
+    g_seen = std::wstring(ok) + L"|" + cancel + ((GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) ? L"|rtl" : L"");
+    if (g_press == WM_CLOSE) PostMessageW(dialog, WM_CLOSE, 0, 0);
+    else PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(g_press, BN_CLICKED), 0);
 }
 
 TEST_F(PaperQualityPage, ImageEnhancementDialogAnswersItsButtons) {
@@ -42,18 +30,15 @@ TEST_F(PaperQualityPage, ImageEnhancementDialogAnswersItsButtons) {
     EXPECT_EQ(-1, dialog.IDoModal(m_parent, &m_context, FALSE)) << "not before the page hands its block over";
     dialog.VSetParam(m_host.Param());
     dialog.VSetResourceModule(m_tab->HResModule());
-    for (const DialogCase& c : {DialogCase{FALSE, IDOK, IDOK}, DialogCase{TRUE, IDCANCEL, IDCANCEL},
-                                DialogCase{FALSE, WM_CLOSE, IDCANCEL}}) {
-        SCOPED_TRACE(c.press);
-        g_case = c;
-        g_seen = false;
+    for (const auto& [rtl, press, result] : {std::make_tuple(FALSE, UINT(IDOK), IDOK),
+                                             std::make_tuple(TRUE, UINT(IDCANCEL), IDCANCEL),
+                                             std::make_tuple(FALSE, UINT(WM_CLOSE), IDCANCEL)}) {
+        g_press = press;
+        g_seen.clear();
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, &Press);
-        EXPECT_EQ(c.result, dialog.IDoModal(m_parent, &m_context, c.rightToLeft));
+        EXPECT_EQ(result, dialog.IDoModal(m_parent, &m_context, rtl)) << press;
         KillTimer(nullptr, timer);
-        ASSERT_TRUE(g_seen);
-        EXPECT_EQ(L"&OK", g_ok);
-        EXPECT_EQ(L"&Cancel", g_cancel);
-        EXPECT_EQ(c.rightToLeft != FALSE, g_mirrored);
+        EXPECT_EQ(rtl ? L"&OK|&Cancel|rtl" : L"&OK|&Cancel", g_seen);
         EXPECT_FALSE(dialog.BChanged()) << "nothing to change yet";
     }
     // Without the page's context the dialog ends at once, cancelled.

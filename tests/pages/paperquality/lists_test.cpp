@@ -3,6 +3,8 @@
 // "MediaType" printer data.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "macrotest.h"
 #include "pagetest.h"
 
@@ -47,55 +49,60 @@ TEST_F(PaperQualityPage, EachKindStoresItsPaperInItsSlotAndSettings) {
                                    {{"None", L"None"}, {"Upper", L"Upper Feeder"}, {"Lower", L"Lower Feeder"}}, 1));
     Build();
     ASSERT_NE(nullptr, Open());
-    HWND sources = Ctl(IDC_CBO_MEDIA_SOURCE_IS), media = Ctl(IDC_CBO_MEDIA_TYPE_IS);
     ZQUIDevmode& work = *m_logic.WorkDM();
-    struct Case {
+    const PaperSlotTable& slots = m_tab->Slots();
+    // Last Page is slot 3 and Back Cover slot 2; without a kind the lists hold every page's paper.
+    const struct {
         int kind;
         const wchar_t* source;
-        const wchar_t* mediaName;
-        std::vector<int> slots;
-        std::vector<uint32_t*> sourceFields;
-        std::vector<uint32_t*> mediaFields;
+        int option;
+        DWORD sourceId;
+        const wchar_t* media;
+        DWORD mediaId;
+        std::vector<std::tuple<int, uint32_t*, uint32_t*>> slotsAndFields;  // slot, source and media fields
+    } cases[] = {
+        {kKindLastPage, L"Tray 2", 2, 258, L"Transparency", 2, {{3, &work.dwLastPageSource, &work.dwLastPageMedia}}},
+        {kKindBackCover, L"Automatically Select", 0, 15, L"Photo Paper", 257,
+         {{2, &work.dwBackCoverSource, &work.dwBackCoverMedia}}},
+        {kKindNone, L"Tray 1", 1, 257, L"Photo Paper", 257,
+         {{0, &work.dwFirstPageSource, &work.dwFirstPageMedia},
+          {1, &work.dwOtherPagesSource, &work.dwOtherPagesMedia},
+          {3, &work.dwLastPageSource, &work.dwLastPageMedia}}},
     };
-    const Case cases[] = {
-        {kKindLastPage, L"Tray 2", L"Transparency", {3}, {&work.dwLastPageSource}, {&work.dwLastPageMedia}},
-        {kKindBackCover, L"Automatically Select", L"Photo Paper", {2}, {&work.dwBackCoverSource},
-         {&work.dwBackCoverMedia}},
-        {kKindNone, L"Tray 1", L"Photo Paper", {0, 1, 3},
-         {&work.dwFirstPageSource, &work.dwOtherPagesSource, &work.dwLastPageSource},
-         {&work.dwFirstPageMedia, &work.dwOtherPagesMedia, &work.dwLastPageMedia}},
-    };
-    const PaperSlotTable& slots = m_tab->Slots();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
-        SendMessageW(sources, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(c.source));
-        SendMessageW(media, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(c.mediaName));
-        const int option = m_tab->IOptionIndexFromComboItem(&m_context, nullptr, DMPUB_DEFSOURCE, sources,
-                                                            static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0)));
+        SendMessageW(Ctl(IDC_CBO_MEDIA_SOURCE_IS), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(c.source));
+        SendMessageW(Ctl(IDC_CBO_MEDIA_TYPE_IS), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(c.media));
         m_tab->VStorePageKindPaper(&m_context, c.kind);
-        for (int slot : c.slots) EXPECT_EQ(option, slots.aiSource[slot]) << slot;
-        for (uint32_t* field : c.sourceFields) EXPECT_EQ(m_tab->DWSourceFromPosition(&m_context, option), *field);
-        const DWORD mediaId = wcscmp(c.mediaName, L"Photo Paper") == 0 ? 257 : 2;
-        for (uint32_t* field : c.mediaFields) EXPECT_EQ(mediaId, *field);
+        for (const auto& [slot, source, media] : c.slotsAndFields) {
+            EXPECT_EQ(c.option, slots.aiSource[slot]) << slot;
+            EXPECT_EQ(static_cast<int>(c.mediaId), slots.aiMediaId[slot]) << slot;
+            EXPECT_EQ(c.sourceId, *source) << slot;
+            EXPECT_EQ(c.mediaId, *media) << slot;
+        }
     }
-    EXPECT_EQ(0, slots.aiSource[2]) << "the first bin is option 0";
-
-    // A feeder cover keeps the feeder's option and the slot's media id.
+    // A feeder cover keeps the feeder's option and the slot's media id; without an option yet it
+    // takes option 2, in the settings and the feature, and the feeder's first option is not offered.
     m_tab->Slots().aiMediaId[5] = 258;
     m_tab->VStorePageKindPaper(&m_context, kKindBackCoverFeeder);
     EXPECT_EQ(1, slots.aiSource[5]);
     EXPECT_EQ(1u, work.dwBackCoverFeederIndex);
     EXPECT_EQ(258u, work.dwBackCoverFeederMedia);
-    // A feeder cover without its option takes option 2, in the settings and the feature.
     work.dwBackCoverFeederIndex = 0;
     m_tab->VFillSourceCombo(&m_context, kKindBackCoverFeeder);
     EXPECT_EQ(2, slots.aiSource[5]);
     EXPECT_EQ(2u, work.dwBackCoverFeederIndex);
     EXPECT_EQ("Lower", Current("Back_Cover_from_Feeder_InputBin"));
     EXPECT_EQ(L"Lower Feeder", Text(IDC_CBO_MEDIA_SOURCE_IS));
-    EXPECT_EQ(CB_ERR, SendMessageW(sources, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(L"None")))
-        << "the feeder's first option is not offered";
+    EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_MEDIA_SOURCE_IS), CB_GETCOUNT, 0, 0));
+    // The media list's keyword goes to the rules, and nothing without a selection.
+    SendMessageW(Ctl(IDC_CBO_MEDIA_TYPE_IS), CB_SETCURSEL, 2, 0);
+    EXPECT_TRUE(m_tab->BStoreMediaTypeKeyword(m_page, &m_context));
+    EXPECT_STREQ(L"FILM", m_rules->Parser().m_szMediaTypeValue);
+    SendMessageW(Ctl(IDC_CBO_MEDIA_TYPE_IS), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    EXPECT_FALSE(m_tab->BStoreMediaTypeKeyword(m_page, &m_context));
 }
 
 TEST_F(PaperQualityPage, SourceListTakesTheRulesSourceOnceAfterAPaperChange) {
@@ -148,37 +155,22 @@ TEST_F(PaperQualityPage, MediaTypePrinterDataIsAFourByteNumber) {
     Build();
     const DWORD seven = 7;
     const ULONGLONG wide = 7;
-    const struct {
-        const void* data;
-        DWORD size;
-        DWORD expected;
-    } cases[] = {{nullptr, 0, 0}, {&wide, sizeof wide, 0}, {&seven, sizeof seven, 7}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.size);
-        if (c.data) m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"MediaType", REG_DWORD, c.data, c.size);
+    // Missing, too long, and a number the page keeps.
+    for (const auto& [data, size, expected] : {std::make_tuple(static_cast<const void*>(nullptr), 0, 0),
+                                               std::make_tuple(static_cast<const void*>(&wide), 8, 0),
+                                               std::make_tuple(static_cast<const void*>(&seven), 4, 7)}) {
+        SCOPED_TRACE(size);
+        if (data) m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"MediaType", REG_DWORD, data, size);
         ASSERT_NE(nullptr, Open());
         DWORD type = 0;
-        std::vector<BYTE> data;
-        ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"MediaType", &type, &data));
+        std::vector<BYTE> stored;
+        ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"MediaType", &type, &stored));
         EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
-        ASSERT_EQ(4u, data.size());
-        EXPECT_EQ(c.expected, *reinterpret_cast<const DWORD*>(data.data()));
-        EXPECT_TRUE(m_tab->BMediaTypePopup());
+        ASSERT_EQ(4u, stored.size());
+        EXPECT_EQ(static_cast<DWORD>(expected), *reinterpret_cast<const DWORD*>(stored.data()));
         DestroyWindow(m_page);
         m_page = nullptr;
     }
-}
-
-TEST_F(PaperQualityPage, MediaTypeKeywordGoesToTheRules) {
-    AddItems();
-    Build();
-    ASSERT_NE(nullptr, Open());
-    SendMessageW(Ctl(IDC_CBO_MEDIA_TYPE_IS), CB_SETCURSEL, 2, 0);
-    EXPECT_TRUE(m_tab->BStoreMediaTypeKeyword(m_page, &m_context));
-    EXPECT_STREQ(L"FILM", m_rules->Parser().m_szMediaTypeValue);
-    SendMessageW(Ctl(IDC_CBO_MEDIA_TYPE_IS), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    EXPECT_FALSE(m_tab->BStoreMediaTypeKeyword(m_page, &m_context));
-    EXPECT_STREQ(L"FILM", m_rules->Parser().m_szMediaTypeValue);
 }
 
 }  // namespace

@@ -11,20 +11,12 @@ namespace {
 
 using zqtest::ListFeature;
 
-PWSTR Names(std::initializer_list<const wchar_t*> names, size_t chars) {
-    auto* block = static_cast<PWSTR>(LocalAlloc(LPTR, (names.size() + 1) * chars * sizeof(WCHAR)));
-    size_t i = 0;
-    for (const wchar_t* name : names) lstrcpynW(block + chars * i++, name, static_cast<int>(chars));
-    return block;
-}
-
-template <typename T>
-T* List(std::initializer_list<T> values) {
-    auto* block = static_cast<T*>(LocalAlloc(LPTR, (values.size() + 1) * sizeof(T)));
-    size_t i = 0;
-    for (const T& v : values) block[i++] = v;
-    return block;
-}
+// The printer's lists (read by the page, never freed: not the record's own).
+WORD g_sourceIds[] = {15, 257, 258, 259};
+WCHAR g_sourceNames[4][24] = {L"Automatically Select", L"Tray 1", L"Tray 2", L"Sheet"};
+DWORD g_mediaIds[] = {1, 257, 2};
+WORD g_paperIds[] = {1, 9, 5, 20};
+POINT g_paperSizes[] = {{2159, 2794}, {2100, 2970}, {2159, 3556}, {1048, 2413}};
 
 }  // namespace
 
@@ -43,8 +35,7 @@ void PaperQualityPage::SetUp() {
     m_rules = std::make_unique<CZQXmlUiRules>();
     m_preview = std::make_unique<CZQRollPreview>(Resources());
     m_plugin = new CZQOemUI();
-    CZQCommon common;
-    ASSERT_TRUE(common.BFillDefaultDevmode(&m_core, nullptr));
+    ASSERT_TRUE(CZQCommon().BFillDefaultDevmode(&m_core, nullptr));
     m_public.dmSize = sizeof m_public;
     m_public.dmPaperSize = DMPAPER_A4;
     m_parent = CreateWindowExW(0, L"STATIC", L"Sheet", WS_OVERLAPPEDWINDOW, 0, 0, 600, 500, nullptr, nullptr, nullptr,
@@ -53,12 +44,11 @@ void PaperQualityPage::SetUp() {
 
 void PaperQualityPage::TearDown() {
     if (m_page) DestroyWindow(m_page);
-    if (m_parent) DestroyWindow(m_parent);
+    DestroyWindow(m_parent);
     m_tab.reset();
-    if (m_plugin) m_plugin->Release();
+    m_plugin->Release();
     m_preview.reset();
     m_rules.reset();
-    ZQFreePrinterCaps(&m_caps);
     zqspool::Spooler().ClosePrinter(m_hPrinter);
     CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
     ComTest::TearDown();
@@ -76,23 +66,20 @@ void PaperQualityPage::AddItems(bool largeFormat) {
     m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Draft"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}},
                            1));
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Normal", L"Normal"}, {"Best", L"Best"}}, 1));
-    m_host.Add(ListFeature("PrintQuality", {{"600x600", L"600"}, {"1200x1200", L"1200"}, {"4800x1200", L"4800"}}, 0));
-    m_host.Add(ListFeature("Thriftmode", {{"OFF", L"Off"}, {"ON", L"On"}}));
+    m_host.Add(ListFeature("PrintQuality", {{"600x600", L"600"}, {"1200x1200", L"1200"}, {"4800x1200", L"4800"}}));
     m_host.Add(ListFeature("PrintFinish", {{"Glossy", L"Glossy"}, {"Matte", L"Matte"}}));
-    m_host.Add(ListFeature("ZQPrintInGrayScale", {{"FALSE", L"Off"}, {"BlackOnly", L"Black"}, {"HighQuality", L"Grey"}}));
-    m_host.Add(ListFeature("ZQBorderLessPhoto", {{"FALSE", L"Off"}, {"TRUE", L"On"}}));
+    m_host.Add(ListFeature("ZQPrintInGrayScale", {{"FALSE", L"Off"}, {"BlackOnly", L"Black"}}));
     m_host.Add(ListFeature("ZQInputColorSpace", {{"sRGB", L"sRGB"}, {"ADOBERGB", L"Adobe RGB"}}));
-    for (const char* fix : {"ZQContrast", "ZQDigitalFlash", "ZQSharpness", "ZQVorevEzuro", "ZQSmoothing",
-                            "ZQRedEyeReduction"})
-        m_host.Add(ListFeature(fix, {{"Off", L"Off"}, {"On", L"On"}}));
+    for (const char* onOff : {"Thriftmode", "ZQBorderLessPhoto", "ZQContrast", "ZQDigitalFlash", "ZQSharpness",
+                              "ZQVorevEzuro", "ZQSmoothing", "ZQRedEyeReduction"})
+        m_host.Add(ListFeature(onOff, {{"OFF", L"Off"}, {"ON", L"On"}}));
     m_host.Add(zqtest::ValueFeature("ZQPrinterClass", largeFormat ? "ZQKorrix" : "ZQInkDesk"));
     m_host.Add(zqtest::ValueFeature("ZQVersionString", "1.2.3"));
-    if (largeFormat) {
-        zqtest::FixtureFeature orientation =
-            ListFeature("ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}}, 1, kOemPubOrientation);
-        orientation.oem = true;
-        m_host.Add(orientation);
-    }
+    if (!largeFormat) return;
+    zqtest::FixtureFeature orientation =
+        ListFeature("ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}}, 1, kOemPubOrientation);
+    orientation.oem = true;
+    m_host.Add(orientation);
 }
 
 void PaperQualityPage::Build() {
@@ -103,17 +90,16 @@ void PaperQualityPage::Build() {
     param->pOEMDM = &m_core;
     param->pPublicDM = &m_public;
     ZQCopyText(m_caps.szPrinterName, 256, L"ZQ Memory Printer");
+    ZQCopyText(m_caps.szFirstBinName, 24, g_sourceNames[0]);
     m_caps.dwSourceCount = 4;
-    m_caps.pSourceIds = List<WORD>({15, 257, 258, 259});
-    m_caps.pSourceNames = Names({L"Automatically Select", L"Tray 1", L"Tray 2", L"Sheet"}, 24);
-    ZQCopyText(m_caps.szFirstBinName, 24, L"Automatically Select");
+    m_caps.pSourceIds = g_sourceIds;
+    m_caps.pSourceNames = g_sourceNames[0];
     m_caps.dwMediaCount = 3;
-    m_caps.pMediaIds = List<DWORD>({1, 257, 2});
+    m_caps.pMediaIds = g_mediaIds;
     m_caps.dwPaperCount = 4;
-    m_caps.pPaperIds = List<WORD>({1, 9, 5, 20});
-    m_caps.pPaperSizes = List<POINT>({{2159, 2794}, {2100, 2970}, {2159, 3556}, {1048, 2413}});
+    m_caps.pPaperIds = g_paperIds;
+    m_caps.pPaperSizes = g_paperSizes;
     m_logic.VSetParam(param, OEMCUIP_DOCPROP);
-    m_logic.VResetSheetState();
     ASSERT_TRUE(m_logic.BTakeWorkingCopy(&m_core));
     m_tab = std::make_unique<CZQPaperQualityTab>();
     m_tab->VBind(nullptr, param, nullptr);
@@ -129,7 +115,6 @@ void PaperQualityPage::LoadRules(const std::string& features, const std::string&
 
 HWND PaperQualityPage::Open(WORD wTemplate) {
     PROPSHEETPAGEW psp = {};
-    psp.dwSize = sizeof psp;
     psp.lParam = reinterpret_cast<LPARAM>(&m_context);
     m_page = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(wTemplate), m_parent, &PaperQualityPageDlgProc,
                                 reinterpret_cast<LPARAM>(&psp));

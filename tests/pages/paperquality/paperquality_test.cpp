@@ -88,15 +88,11 @@ TEST_F(PaperQualityPage, StartFillsTheListsAndTakesTheSheetsOrientationAndGreysc
     // The source list: the printer's first bin, then the options the binder adds.
     EXPECT_EQ(4, SendMessageW(Ctl(IDC_CBO_MEDIA_SOURCE_IS), CB_GETCOUNT, 0, 0));
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(m_page, IDC_RB_LANDSCAPE)) << "the plug-in's orientation item is 1";
-    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(m_page, IDC_CHECK_BORDERLESS_PHOTO));
-    EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_CHECK_BORDERLESS_PHOTO)));
+    EXPECT_FALSE(IsWindowEnabled(Ctl(IDC_CHECK_BORDERLESS_PHOTO))) << "no borderless photos in black ink only";
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(&m_context), GetWindowLongPtrW(m_page, DWLP_USER));
-    EXPECT_EQ(L"Sheet 1.2.3", [&] {
-        WCHAR title[64] = {};
-        GetWindowTextW(m_parent, title, 64);
-        return std::wstring(title);
-    }()) << "the version joins the sheet's title once";
-    EXPECT_TRUE(m_logic.SheetState()->bTitleDone);
+    WCHAR title[64] = {};
+    GetWindowTextW(m_parent, title, 64);
+    EXPECT_STREQ(L"Sheet 1.2.3", title) << "the version joins the sheet's title once";
 }
 
 TEST_F(PaperQualityPage, SliderSelectsItsPositionAndWarnsAtTheHighestResolution) {
@@ -183,12 +179,11 @@ TEST_F(PaperQualityPage, HelpTableTakesLocksItemsAndTheShownPreview) {
     m_host.Item("MediaType")->HelpIndex = 888;
     DWORD table[2 * CZQPaperQualityTab::kHelpPairs];
     m_tab->VBuildHelpTable(table, &m_context);
-    EXPECT_EQ(14025, HelpOf(table, IDC_CBO_MEDIA_SOURCE_IS));
-    EXPECT_EQ(888, HelpOf(table, IDC_CBO_MEDIA_TYPE_IS));
-    EXPECT_EQ(777, HelpOf(table, IDC_CHK_THRIFTMODE));
-    EXPECT_EQ(15284, HelpOf(table, IDC_CBO_MEDIA_SIZE_IS));
-    EXPECT_EQ(14060, HelpOf(table, IDC_BTN_PREVIEW_PORT));
-    EXPECT_EQ(-2, HelpOf(table, IDC_BTN_PREVIEW_LAND));
+    const std::pair<int, int> open[] = {{IDC_CBO_MEDIA_SOURCE_IS, 14025}, {IDC_CBO_MEDIA_TYPE_IS, 888},
+                                        {IDC_CHK_THRIFTMODE, 777},       {IDC_CBO_MEDIA_SIZE_IS, 15284},
+                                        {IDC_CHK_MAX_DETAILS, 15468},    {IDC_IMAGE_ENHANCEMENT, -1},
+                                        {IDC_BTN_PREVIEW_PORT, 14060},   {IDC_BTN_PREVIEW_LAND, -2}};
+    for (const auto& [control, help] : open) EXPECT_EQ(help, HelpOf(table, control)) << control;
     EXPECT_EQ(0u, table[2 * (CZQPaperQualityTab::kHelpPairs - 1)]) << "the table ends with its zero pair";
     EXPECT_NE(0u, table[2 * (CZQPaperQualityTab::kHelpPairs - 2)]);
 
@@ -202,23 +197,16 @@ TEST_F(PaperQualityPage, HelpTableTakesLocksItemsAndTheShownPreview) {
         EXPECT_EQ(15147, HelpOf(table, control)) << control;
     EXPECT_EQ(14060, HelpOf(table, IDC_BTN_PREVIEW_LAND));
     m_tab->VReadSourceMediaLocks(&m_context);
-    EXPECT_TRUE(m_tab->BSourceLocked());
-    EXPECT_TRUE(m_tab->BMediaLocked());
-}
+    EXPECT_TRUE(m_tab->BSourceLocked() && m_tab->BMediaLocked());
 
-TEST_F(PaperQualityPage, HelpTableFallsBackWithoutTheQualityGroup) {
-    m_host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQInkDesk"));
-    Build();
-    DWORD table[2 * CZQPaperQualityTab::kHelpPairs];
+    // Without the quality group's item its fall-back.
+    m_printer.PutString(L"DMCLockData\\Printing", L"Resolution", L"Open");
+    m_host.Item("PrintQualityGroup")->UserData = 0;
     m_tab->VBuildHelpTable(table, &m_context);
     EXPECT_EQ(15131, HelpOf(table, IDC_CBO_PRINT_QUALITY));
-    EXPECT_EQ(15468, HelpOf(table, IDC_CHK_MAX_DETAILS));
-    EXPECT_EQ(-1, HelpOf(table, IDC_CHK_GLOSS));
-    m_tab->VReadSourceMediaLocks(&m_context);
-    EXPECT_FALSE(m_tab->BSourceLocked());
 }
 
-TEST_F(PaperQualityPage, HandOverTheSamplePageOnly) {
+TEST_F(PaperQualityPage, HandCursorOverTheSamplePageOnly) {
     AddItems();
     Build();
     ASSERT_NE(nullptr, Open());
@@ -245,50 +233,43 @@ TEST_F(PaperQualityPage, AlertLinksRunThroughThePlugin) {
     ASSERT_NE(nullptr, Open());
     Boxes boxes;
     const wchar_t command[] = L"zq-no-such-program.exe /open";
-    PaperQualityPageDlgProc(m_page, WM_ALERT_LINK, 3, reinterpret_cast<LPARAM>(command));
-    ASSERT_EQ(1u, boxes.texts.size()) << "a command that does not start is reported";
-    EXPECT_EQ(command, boxes.texts[0]);
-    m_context.pPlugin = nullptr;
-    PaperQualityPageDlgProc(m_page, WM_ALERT_LINK, 3, reinterpret_cast<LPARAM>(command));
-    EXPECT_EQ(1u, boxes.texts.size());
+    for (IZQPlugin* plugin : {static_cast<IZQPlugin*>(m_plugin), static_cast<IZQPlugin*>(nullptr)}) {
+        m_context.pPlugin = plugin;
+        PaperQualityPageDlgProc(m_page, WM_ALERT_LINK, 3, reinterpret_cast<LPARAM>(command));
+    }
+    EXPECT_EQ(std::vector<std::wstring>{command}, boxes.texts) << "a command that does not start is reported";
 }
 
 TEST_F(PaperQualityPage, MessagesWithoutTheirContextChangeNothing) {
     AddItems();
     Build();
-    // The start needs the rules object and the page's parameter block with its private devmode.
-    PROPSHEETPAGEW psp = {};
-    psp.lParam = reinterpret_cast<LPARAM>(&m_context);
+    // The start needs its context, the page, the rules object and the block's private devmode.
     for (int missing = 0; missing < 4; ++missing) {
         PageContext context = m_context;
-        OEMCUIPPARAM* param = m_host.Param();
-        void* devmode = param->pOEMDM;
         if (missing == 1) context.pRules = nullptr;
-        if (missing == 2) param->pOEMDM = nullptr;
+        if (missing == 2) m_host.Param()->pOEMDM = nullptr;
         if (missing == 3) context.pPage = nullptr;
+        PROPSHEETPAGEW psp = {};
         psp.lParam = reinterpret_cast<LPARAM>(missing ? &context : nullptr);
         SetLastError(0);
-        EXPECT_EQ(FALSE, PaperQualityPageDlgProc(m_parent, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp)))
-            << missing;
+        EXPECT_EQ(FALSE, PaperQualityPageDlgProc(m_parent, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp)));
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << missing;
-        param->pOEMDM = devmode;
+        m_host.Param()->pOEMDM = &m_core;
     }
-    // A window that never got its context answers nothing.
-    HWND bare = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, m_parent, nullptr, nullptr, nullptr);
-    for (UINT message : {UINT(WM_HSCROLL), UINT(WM_PAINT), UINT(WM_DRAWITEM), UINT(WM_ERASEBKGND), UINT(WM_HELP),
-                         UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), WM_ALERT_LINK}) {
-        SetLastError(0);
-        EXPECT_EQ(0, PaperQualityPageDlgProc(bare, message, 0, 0)) << message;
-        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
+    // A page that did not start answers nothing; the slider needs the rules object as well.
+    m_context.pRules = nullptr;
+    ASSERT_NE(nullptr, Open());
+    EXPECT_EQ(0, GetWindowLongPtrW(m_page, DWLP_USER));
+    for (PageContext* context : {static_cast<PageContext*>(nullptr), &m_context}) {
+        SetWindowLongPtrW(m_page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
+        for (UINT message : {UINT(WM_HSCROLL), UINT(WM_PAINT), UINT(WM_DRAWITEM), UINT(WM_ERASEBKGND),
+                             UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), WM_ALERT_LINK}) {
+            if (context && message != WM_HSCROLL) continue;
+            SetLastError(0);
+            EXPECT_EQ(0, PaperQualityPageDlgProc(m_page, message, 0, 0)) << message;
+            EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
+        }
     }
-    // The slider needs the rules object as well.
-    PageContext noRules = m_context;
-    noRules.pRules = nullptr;
-    SetWindowLongPtrW(bare, DWLP_USER, reinterpret_cast<LONG_PTR>(&noRules));
-    SetLastError(0);
-    EXPECT_EQ(0, PaperQualityPageDlgProc(bare, WM_HSCROLL, 0, 0));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
-    DestroyWindow(bare);
 }
 
 }  // namespace

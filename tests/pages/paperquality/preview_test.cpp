@@ -2,18 +2,18 @@
 // page's controls.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "pagetest.h"
 
 namespace {
 
 struct PreviewCase {
     const char* name;
-    std::function<void(ZQUIDevmode&, zqtest::COptItemFixture&, HWND)> change;
+    uint32_t printDocOn, scale;   // the working settings: printed on Legal when set
+    const wchar_t* watermark;
+    LONG margins, source;         // options of "ZQPrintWithMargins" and "InputBin"
+    bool economode;               // the page's box
     std::vector<std::pair<int, int>> values;  // aiValue entry, expected
     std::vector<std::pair<int, int>> extras;  // aiExtra entry, expected
-    int thriftmode;
 };
 
 TEST_F(PaperQualityPage, PreviewRecordFollowsTheSettingsFeaturesAndControls) {
@@ -23,75 +23,38 @@ TEST_F(PaperQualityPage, PreviewRecordFollowsTheSettingsFeaturesAndControls) {
     m_host.Add(zqtest::ListFeature("ZQBorderless", {{"FALSE", L"Off"}, {"TRUE", L"On"}}));
     Build();
     ASSERT_NE(nullptr, Open());
-    const ZQUIDevmode start = *m_logic.WorkDM();
     const PreviewCase cases[] = {
-        {"printed on Legal, fitted",
-         [](ZQUIDevmode& dm, zqtest::COptItemFixture&, HWND) {
-             dm.dwPrintDocOn = 1;
-             dm.dwScalePercent = 50;
-             dm.dwScaleToFit = 1;
-             dm.dwPrintedOnPaper = DMPAPER_LEGAL;
-         },
-         {{kPvScale, 100}, {kPvFitToPage, 1}, {kPvFitScaled, 1}, {kPvDocWidth, 2100}, {kPvDocHeight, 2970},
-          {kPvSheetWidth, 2159}, {kPvSheetHeight, 3556}, {kPvLetterOrA4, 1}},
-         {{kPxLargeFormat, 1}, {kPxRollPaper, 1}},
-         2},
-        {"scaled, watermark named none",
-         [](ZQUIDevmode& dm, zqtest::COptItemFixture&, HWND) {
-             dm.dwScalePercent = 50;
-             zqdm::CopyText(dm.szWmText, 256, L" [none]");
-         },
-         {{kPvScale, 50}, {kPvFitToPage, 0}, {kPvNoWatermark, 1}},
-         {},
-         2},
-        {"clip by margins, economode on",
-         [](ZQUIDevmode& dm, zqtest::COptItemFixture& host, HWND page) {
-             zqdm::CopyText(dm.szWmText, 256, L"Draft");
-             host.SetSelection("ZQPrintWithMargins", 2);
-             CheckDlgButton(page, IDC_CHK_THRIFTMODE, BST_CHECKED);
-         },
-         {{kPvNoWatermark, 0}, {kPvNoInset, 1}},
-         {{kPxWithMargins, 1}, {kPxMarginLayout, 2}},
-         3},
-        {"borderless layout, fed from a sheet",
-         [](ZQUIDevmode& dm, zqtest::COptItemFixture& host, HWND) {
-             dm.dwRotate90 = 1;
-             host.SetSelection("ZQPrintWithMargins", 3);
-             host.SetSelection("InputBin", 3);
-         },
-         {{kPvNoInset, 1}, {kPvTransverse, 0}},
-         {{kPxWithMargins, 0}, {kPxMarginLayout, 3}, {kPxRollPaper, 0}},
-         2},
-        // A source named otherwise keeps what the record said; one without a name text takes the
-        // settings' turn.
-        {"standard margins from a roll",
-         [](ZQUIDevmode& dm, zqtest::COptItemFixture& host, HWND) {
-             dm.dwRotate90 = 1;
-             host.SetSelection("ZQPrintWithMargins", 0);
-             host.SetSelection("InputBin", 1);
-         },
-         {{kPvNoInset, 0}, {kPvTransverse, 0}},
-         {{kPxWithMargins, 1}, {kPxMarginLayout, 0}, {kPxRollPaper, 1}},
-         2},
-        {"the printer's own choice of source",
-         [](ZQUIDevmode& dm, zqtest::COptItemFixture& host, HWND) {
-             dm.dwRotate90 = 1;
-             host.SetSelection("InputBin", 0);
-         },
-         {{kPvTransverse, 1}},
-         {},
-         2},
+        {"fitted to Legal", 1, 50, L"Draft", 0, 1, false,
+         {{kPvScale, 100}, {kPvFitToPage, 1}, {kPvDocWidth, 2100}, {kPvDocHeight, 2970}, {kPvSheetWidth, 2159},
+          {kPvSheetHeight, 3556}, {kPvLetterOrA4, 1}, {kPvNoWatermark, 0}, {kPvNoInset, 0}},
+         {{kPxLargeFormat, 1}, {kPxRollPaper, 1}, {kPxWithMargins, 1}, {kPxMarginLayout, 0}}},
+        // A "Clip" margin prints to the edge even on a paper with borders.
+        {"scaled, no watermark, clipped", 0, 50, L" [none]", 2, 1, true,
+         {{kPvScale, 50}, {kPvFitToPage, 0}, {kPvNoWatermark, 1}, {kPvNoInset, 1}},
+         {{kPxWithMargins, 1}, {kPxMarginLayout, 2}}},
+        // A roll paper fed from the sheet source is sheet paper, never turned.
+        {"borderless from the sheet source", 0, 100, L"Draft", 3, 3, false,
+         {{kPvNoInset, 1}, {kPvTransverse, 0}}, {{kPxWithMargins, 0}, {kPxMarginLayout, 3}, {kPxRollPaper, 0}}},
+        // A source named otherwise keeps what the record said; one without a name takes the settings' turn.
+        {"from a roll", 0, 100, L"Draft", 0, 1, false, {{kPvTransverse, 0}}, {{kPxRollPaper, 1}}},
+        {"the printer's own source", 0, 100, L"Draft", 0, 0, false, {{kPvTransverse, 1}}, {}},
     };
     for (const PreviewCase& c : cases) {
         SCOPED_TRACE(c.name);
-        *m_logic.WorkDM() = start;
-        CheckDlgButton(m_page, IDC_CHK_THRIFTMODE, BST_UNCHECKED);
-        c.change(*m_logic.WorkDM(), m_host, m_page);
+        ZQUIDevmode& dm = *m_logic.WorkDM();
+        dm.dwPrintDocOn = dm.dwScaleToFit = c.printDocOn;
+        dm.dwPrintedOnPaper = DMPAPER_LEGAL;
+        dm.dwScalePercent = c.scale;
+        dm.dwRotate90 = 1;
+        zqdm::CopyText(dm.szWmText, 256, c.watermark);
+        m_host.SetSelection("ZQPrintWithMargins", c.margins);
+        m_host.SetSelection("InputBin", c.source);
+        CheckDlgButton(m_page, IDC_CHK_THRIFTMODE, c.economode ? BST_CHECKED : BST_UNCHECKED);
         m_tab->VFillPreviewSettings(&m_context);
         const PreviewSettings& r = m_tab->PreviewRecord();
         for (const auto& [entry, expected] : c.values) EXPECT_EQ(expected, r.aiValue[entry]) << "value " << entry;
         for (const auto& [entry, expected] : c.extras) EXPECT_EQ(expected, r.aiExtra[entry]) << "extra " << entry;
-        EXPECT_EQ(c.thriftmode, r.iThriftmode);
+        EXPECT_EQ(c.economode ? 3 : 2, r.iThriftmode);
         EXPECT_EQ(Ctl(IDC_BTN_PREVIEW_PORT), ZQPreviewWindow(r, kPvPortraitWindow));
         EXPECT_EQ(Ctl(IDC_BTN_PREVIEW_LAND), ZQPreviewWindow(r, kPvLandscapeWindow));
     }
