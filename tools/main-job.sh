@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The main job: set up, build, install both sample printers with the core driver stand-in and the
+# The main job: set up, build, install the sample printers with the core driver stand-in and the
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
-# devmode each sheet returned; the roll printer's Printer Properties show the plug-in's roll items.
+# devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
+# large-format printer with the ordinary interface; the roll printer's Printer Properties show the
+# plug-in's roll items.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -37,16 +39,29 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&
 
 cd "$build/bin"
 rc=0
-for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqroll:ZQ Roll 4400 Large Format"; do
-  model=${sample%%:*}
+for sample in "zqdesk/zqdesk:ZQ Desk 2400 Inkjet" "zqroll/zqroll:ZQ Roll 4400 Large Format" \
+  "zqroll/zqwide:ZQ Wide 4600 Large Format"; do
+  path=${sample%%:*}
+  model=${path#*/}
   printer=${sample#*:}
   png="$out/$model-preferences.png"
   rm -f "$png"
   echo "== $printer"
-  wine zqhost.exe install "samples\\$model\\$model.zqm" --name "$printer" </dev/null | tr -d '\r'
+  wine zqhost.exe install "samples\\${path%/*}\\$model.zqm" --name "$printer" </dev/null | tr -d '\r'
   wine zqhost.exe prefs "$printer" --ok-after 2500 --show Orientation --screenshot "$(winepath -w "$png")" \
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
+done
+# The plug-in's Paper/Quality page of the printers with the ordinary interface.
+for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; do
+  model=${sample%%:*}
+  printer=${sample#*:}
+  png="$out/$model-paperquality.png"
+  rm -f "$png"
+  echo "== $printer: Paper/Quality"
+  wine zqhost.exe prefs "$printer" --ok-after 2500 --page "Paper/Quality" --screenshot "$(winepath -w "$png")" \
+    </dev/null | tr -d '\r' || rc=1
+  if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no Paper/Quality picture for $printer" >&2; rc=1; fi
 done
 # A user's choice reconciled by the helper file's macros: glossy photo paper selects the best
 # quality group and one-sided printing (greyed out).

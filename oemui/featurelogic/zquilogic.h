@@ -16,6 +16,7 @@
 #include "formats/zquidevmode.h"
 
 class IZQPlugin;
+class CZQRollPreview;
 class CZQXmlUiRules;
 
 // Public ids of the plug-in's own items.
@@ -155,6 +156,12 @@ public:
     void VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper);
     // Borderless features back to option 0 for a paper that is not borderless, then the form's macros.
     void VUpdateBorderlessForPageSize(IZQPlugin* pPlugin, CZQXmlUiRules* pRules);
+    // On a large-format printer whose selected source is a roll ("Roll1", "Roll2", "Roll"; "AnyRoll"
+    // counts as roll 1): the roll's width from the device answers (its custom width when the answer
+    // is the custom word), bounded by the helper file's widest job page, in whole inches into the
+    // core driver's private devmode (custom maximum width). An answer that is no positive number
+    // leaves the devmode as it was.
+    void VUpdateRollPreview(CZQRollPreview* pPreview, CZQXmlUiRules* pRules);
     static int IGetCustomMediaSelected();
     static int IGetScalingMode(DWORD dwPrintDocOn, DWORD dwScale);
 
@@ -177,6 +184,10 @@ public:
     DWORD ISetPhotoFixFeatures(const DWORD adwIndex[6]);
     void VSavePrintQualityName();
     void VUpdateColorSpaceConflicts();
+    // Where the driver has "ZQSetBPPForSelectedPQGroup", the colour depth follows the quality:
+    // "ColorMode" takes the option at the position of the selected "PrintQualityGroup" option (its
+    // last option for a group beyond its list).
+    void VSetColorModeForQualityGroup();
 
     // ---- E. preview codes -------------------------------------------------------------------------
     int IGetStapleCode() const;

@@ -238,6 +238,40 @@ void CZQUILogic::VUpdateBorderlessForPageSize(IZQPlugin*, CZQXmlUiRules* pRules)
     BRunFeatureMacros(PszFormFeature(), pRules);
 }
 
+void CZQUILogic::VUpdateRollPreview(CZQRollPreview*, CZQXmlUiRules* pRules) {
+    if (!BIsLargeFormat() || !m_pCUIParam) return;
+    ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
+    WCHAR source[256];
+    if (!core || !BReadOption(BIsPostScript() ? L"InputSlot" : L"InputBin", source)) return;
+    // The device answers name a roll as "Roll", "Roll1", "Roll2"; the source options spell it in
+    // any case.
+    WCHAR roll[16];
+    if (ZQEqualNoCase(source, L"AnyRoll")) ZQCopyText(roll, 16, L"Roll1");
+    else if (StartsWithNoCase(source, L"Roll") && wcslen(source) < 16) ZQFormatText(roll, 16, L"Roll%ls", source + 4);
+    else return;
+
+    auto readAnswer = [this](PCWSTR pszRoll, PCWSTR pszField, PWSTR pszText) {
+        WCHAR name[64];
+        ZQFormatText(name, 64, L"%ls%ls", pszRoll, pszField);
+        CZQLocalPtr<BYTE> data;
+        DWORD cb = 0;
+        if (!BReadUserSetting(m_pCUIParam->hPrinter, L"ZQBIDIInfo", name, data.Put(), &cb) || !data) return false;
+        ZQCopyTextN(pszText, 256, reinterpret_cast<PCWSTR>(data.Get()), cb / sizeof(WCHAR));
+        return true;
+    };
+    WCHAR width[256];
+    if (!readAnswer(roll, L"Width", width)) return;
+    WCHAR custom[kResStringChars];
+    if (!BLoadResString(5088, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
+    if (ZQEqualNoCase(width, custom) && !readAnswer(roll, L"CustomWidth", width)) return;
+    VClampRollWidth(pRules, width);
+    PWSTR end = nullptr;
+    const double inches = wcstod(width, &end);
+    // The answer comes from the printer: only a positive width that fits the field is taken.
+    if (end == width || !(inches >= 1.0) || inches > 100000.0) return;
+    core->dwCustomMaxWidth = static_cast<uint32_t>(inches);
+}
+
 int CZQUILogic::IGetCustomMediaSelected() {
     DWORD value = 0, type = 0, cb = sizeof value;
     CZQRegKey key;

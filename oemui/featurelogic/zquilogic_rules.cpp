@@ -214,6 +214,18 @@ void CZQUILogic::VUpdateColorSpaceConflicts() {
                                                             DWSelectMode());
 }
 
+void CZQUILogic::VSetColorModeForQualityGroup() {
+    if (!BCanRead(L"ZQSetBPPForSelectedPQGroup")) return;
+    int group = -1;
+    POPTITEM colorMode = nullptr;
+    if (DWGetFeatureOptionIndex(m_pCUIParam, L"PrintQualityGroup", &group) != ZQOPT_OK || group < 0 ||
+        DWFindOptItem(m_pCUIParam, L"ColorMode", &colorMode) != ZQOPT_OK)
+        return;
+    const int count = IGetOptionCount(colorMode);
+    if (count <= 0) return;
+    DWSelectOptionByIndex(m_pCUIParam, L"ColorMode", group < count ? group : count - 1, OEMCUIP_DOCPROP);
+}
+
 // ---------------------------------------------------------------------------------------------
 // E. Preview codes
 // ---------------------------------------------------------------------------------------------

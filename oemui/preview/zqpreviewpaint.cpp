@@ -337,7 +337,8 @@ void CZQPreview::VDrawFocus() {
 }
 
 void CZQRollPreview::VCopyToWindow() {
-    if (!m_bLargeFormat) {
+    // A large-format sheet without a roll picture to carry it shows as it lies in the window.
+    if (!m_bLargeFormat || IsRectEmpty(&m_rcPaper)) {
         VCopyDesktopPicture();
         return;
     }

@@ -76,6 +76,9 @@ public:
     int IPhotoFixIndex() const { return m_iPhotoFixIndex; }
     // Nested macro runs under way (0 between calls).
     WORD WDepth() const { return m_wDepth; }
+    // Set by the Paper/Quality page when the driver has no "PrintQualityGroup".
+    BOOL BNoQualityGroup() const { return m_dwNoQualityGroup != 0; }
+    void VSetNoQualityGroup(BOOL bNone) { m_dwNoQualityGroup = bNone ? 1 : 0; }
 
 private:
     BOOL BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam);
@@ -107,4 +110,5 @@ private:
     int m_iPhotoFixIndex = 0;
     ZQCustomSizeLimits* m_pCustomTarget = nullptr;
     LONG m_alCustomLimits[4] = {};
+    DWORD m_dwNoQualityGroup = 0;
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "zqproc.h"
@@ -322,10 +323,18 @@ TEST_F(PluginDll, PublishDriverInterfaceKeepsTheHelperUntilRelease) {
 }
 
 // The sheets as the core driver asks for them: the plug-in keeps its sheet record in the sheet's
-// block while the sheet lives, and adds no page it has no class for.
-LONG_PTR CALLBACK RefusingComPropSheet(HANDLE, UINT, LPARAM, LPARAM) {
-    ADD_FAILURE() << "no page class exists yet";
-    return 0;
+// block while the sheet lives, and adds the pages it has a class for: the document sheet of a
+// printer without items gets the Paper/Quality page, the device sheet none yet.
+std::vector<std::wstring> g_addedTitles;
+LONG_PTR CALLBACK CountingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
+    if (function != CPSFUNC_ADD_PROPSHEETPAGEW) {
+        ADD_FAILURE() << "unexpected function " << function;
+        return 0;
+    }
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
+    g_addedTitles.push_back(psp && psp->pszTitle ? psp->pszTitle : L"");
+    EXPECT_EQ(117u, psp ? reinterpret_cast<ULONG_PTR>(psp->pszTemplate) : 0u);
+    return static_cast<LONG_PTR>(0x1000 + g_addedTitles.size());
 }
 
 TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
@@ -340,15 +349,17 @@ TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
     PROPSHEETUI_INFO info = {};
     info.cbSize = sizeof info;
     info.hComPropSheet = reinterpret_cast<HANDLE>(0x77);
-    info.pfnComPropSheet = &RefusingComPropSheet;
+    info.pfnComPropSheet = &CountingComPropSheet;
     info.lParamInit = reinterpret_cast<LPARAM>(&ps);
     for (DWORD mode : {1u, 2u}) {
+        g_addedTitles.clear();
         info.Reason = PROPSHEETUI_REASON_INIT;
         ASSERT_EQ(S_OK, mode == 1 ? p->lpVtbl->DocumentPropertySheets(p, &info, 0) : p->lpVtbl->DevicePropertySheets(p, &info, 0));
         ASSERT_NE(static_cast<PVOID>(&marker), ps.pOEMUserData);
         const BYTE* record = static_cast<const BYTE*>(ps.pOEMUserData);
         // Callback, sheet handle, ten page handles, then the mode: every slot pointer-sized.
-        EXPECT_EQ(reinterpret_cast<LONG_PTR>(&RefusingComPropSheet), *reinterpret_cast<const LONG_PTR*>(record));
+        EXPECT_EQ(mode == 1 ? std::vector<std::wstring>{L"Paper/Quality"} : std::vector<std::wstring>{}, g_addedTitles);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(&CountingComPropSheet), *reinterpret_cast<const LONG_PTR*>(record));
         EXPECT_EQ(0x77, *reinterpret_cast<const LONG_PTR*>(record + sizeof(void*)));
         EXPECT_EQ(mode, *reinterpret_cast<const DWORD*>(record + 12 * sizeof(void*)));
         info.Reason = PROPSHEETUI_REASON_DESTROY;

@@ -441,6 +441,25 @@ TEST_F(Setters, ColorSpaceConflictReportsTheMediaItemAgain) {
     EXPECT_TRUE(Reported().empty());
 }
 
+TEST_F(Setters, ColorModeFollowsTheQualityGroupWhereTheDriverAsks) {
+    Make({Options("PrintQualityGroup", {"PQGroup_0", "PQGroup_1", "PQGroup_2"}, 2),
+          Options("ColorMode", {"Mono", "24bpp"}), ValueFeature("ZQSetBPPForSelectedPQGroup", "TRUE")});
+    m_logic.VSetColorModeForQualityGroup();
+    EXPECT_EQ(std::vector<std::string>{"ColorMode=1"}, Reported()) << "a group beyond the modes takes the last";
+    m_host.SetSelection("PrintQualityGroup", 0);
+    m_host.ClearUpdates();
+    m_logic.VSetColorModeForQualityGroup();
+    EXPECT_EQ(std::vector<std::string>{"ColorMode=0"}, Reported());
+
+    COptItemFixture plain;
+    plain.Add(Options("PrintQualityGroup", {"PQGroup_0", "PQGroup_1"}, 1));
+    plain.Add(Options("ColorMode", {"Mono", "24bpp"}));
+    plain.Build();
+    m_logic.VSetParam(plain.Param(), OEMCUIP_DOCPROP);
+    m_logic.VSetColorModeForQualityGroup();
+    EXPECT_TRUE(plain.Updates().empty());
+}
+
 TEST_F(Setters, SavedSelectionsArePerFeature) {
     Make({Options("PrintQualityGroup", {"PQGroup_0", "PQGroup_1", "PQGroup_2"}, 2),
           Options("OutputBin", {"Upper", "Lower"}, 1), ValueFeature("FaceControl", "FaceUp")});
@@ -816,6 +835,52 @@ TEST(Rolls, WidthsBeyondTheHelperFilesLimitAreClamped) {
         CZQUILogic::VClampRollWidth(&rules, width);
         EXPECT_STREQ(L"36.00", width);
         CZQUILogic::VClampRollWidth(nullptr, width);
+    }
+    CoUninitialize();
+}
+
+TEST(Rolls, SelectedRollsWidthBecomesTheCustomMaximumInWholeInches) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    {
+        zqspool::CZQMemoryPrinter printer;
+        printer.Install();
+        HANDLE h = printer.Open();
+        printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", L"{2F1B7E64-8C0D-4E4A-A9B3-5D6C7E8F9A01}");
+        auto answer = [&](const wchar_t* name, const wchar_t* text) {
+            printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, name, text);
+        };
+        answer(L"Roll1Width", L"36");
+        answer(L"Roll2Width", L"custom");  // the custom word, in any case: the custom width counts
+        answer(L"Roll2CustomWidth", L"24.50");
+        answer(L"RollWidth", L"Unknown");
+        COptItemFixture host;
+        host.Add(ValueFeature("ZQPrinterClass", "ZQKorrix"));
+        host.Add(Options("InputBin", {"ROLL1", "ROLL2", "Roll", "AnyRoll", "SHEET"}, 0, DMPUB_DEFSOURCE));
+        host.Build();
+        ZQUIDevmode core = {};
+        ASSERT_TRUE(CZQCommon().BFillDefaultDevmode(&core, nullptr));
+        host.Param()->pOEMDM = &core;
+        host.Param()->hPrinter = h;
+        CZQUILogic logic;
+        logic.VSetParam(host.Param(), OEMCUIP_DOCPROP);
+        CZQXmlUiRules rules;  // the roll printer's helper file: job pages at most 36 inches wide
+        ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
+        rules.Parser().VSetLoaded(TRUE);
+        auto widthFor = [&](LONG source, CZQXmlUiRules* pRules) {
+            core.dwCustomMaxWidth = 7;
+            host.SetSelection("InputBin", source);
+            logic.VUpdateRollPreview(nullptr, pRules);
+            return core.dwCustomMaxWidth;
+        };
+        const uint32_t widths[] = {36, 24, 7, 36, 7};  // the sources in order; 7: left as it was
+        for (LONG source = 0; source < 5; ++source) EXPECT_EQ(widths[source], widthFor(source, &rules)) << source;
+        answer(L"Roll1Width", L"44");
+        EXPECT_EQ(36u, widthFor(0, &rules)) << "no wider than the widest job page";
+        for (const wchar_t* bad : {L"0.5", L"-3", L"1e40", L""}) {
+            answer(L"Roll1Width", bad);
+            EXPECT_EQ(7u, widthFor(0, nullptr)) << testing::PrintToString(std::wstring(bad));
+        }
+        zqspool::Spooler().ClosePrinter(h);
     }
     CoUninitialize();
 }

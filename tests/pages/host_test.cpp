@@ -20,6 +20,7 @@ namespace {
 
 const std::wstring kDesk = zqhosttest::kDeskPrinter;
 const std::wstring kRoll = zqhosttest::kRollPrinter;
+const std::wstring kWide = zqhosttest::kWidePrinter;
 
 // A title of a page the plug-in has a class for.
 bool IsPluginPageTitle(const std::wstring& title) {
@@ -66,6 +67,53 @@ TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
         ASSERT_FALSE(tabs.empty());
         EXPECT_EQ(L"Device Settings", tabs[0]);
         for (size_t i = 1; i < tabs.size(); ++i) EXPECT_TRUE(IsPluginPageTitle(tabs[i])) << i;
+    }
+}
+
+// The entries of a list, ending with the one shown.
+std::vector<std::wstring> Entries(HWND combo) {
+    std::vector<std::wstring> entries;
+    for (LRESULT i = 0; i <= SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
+        WCHAR text[256] = {};
+        if (i < SendMessageW(combo, CB_GETCOUNT, 0, 0))
+            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        else
+            GetWindowTextW(combo, text, 256);
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings) {
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
+        << ZQUtf8(installed.error);
+    const struct {
+        const std::wstring& printer;
+        const wchar_t* labels[3];  // paper size, source, media type, as the user reads them
+        std::wstring shown[3];
+    } printers[] = {{kDesk, {L"Size is:", L"Source is", L"Type is"}, {L"Letter", L"", L"Plain Paper"}},
+                    {kWide, {L"Document Size", L"Paper Source", L"Paper Type:"}, {L"ISO A1", L"", L"Plain Paper"}},
+                    {kRoll, {}, {}}};  // the simplified interface: the Features page instead
+    for (const auto& p : printers) {
+        SCOPED_TRACE(std::string(p.printer.begin(), p.printer.end()));
+        zqhosttest::ResetToDefaults(p.printer);
+        CZQSpoolPrinter h = Open(p.printer);
+        bool shown = false;
+        std::vector<std::wstring> lists[3];
+        std::vector<BYTE> out;
+        {
+            CZQAutoPress press(50, [&](HWND sheet) {
+                shown = ZQShowPage(sheet, L"Paper/Quality");
+                for (int i = 0; i < 3 && shown; ++i) lists[i] = Entries(ZQFindPageControl(ZQCurrentPage(sheet), p.labels[i]));
+            });
+            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), p.printer, nullptr, out));
+        }
+        EXPECT_EQ(p.printer != kRoll, shown);
+        for (int i = 0; i < 3 && shown; ++i) {
+            ASSERT_GE(lists[i].size(), 3u) << i << ": filled";
+            EXPECT_EQ(p.shown[i], lists[i].back()) << i;
+        }
     }
 }
 

@@ -579,12 +579,13 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     EXPECT_EQ(0, m_plugin->ISheetPosition(kPageEffects));
     EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
 
-    // With the product's own table (no page classes yet) a sheet is still set up, empty.
+    // The product's own table has the Paper/Quality page so far.
     ZQSetPageTable(nullptr);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Destroy());
     ASSERT_EQ(S_OK, Init());
-    EXPECT_EQ(0, m_sheet.adds);
+    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality"}), Titles());
+    EXPECT_EQ((std::vector<int>{117}), Templates());
     EXPECT_NE(nullptr, m_plugin->Sheet());
     ZQSetPageTable(kAllRows);
 }

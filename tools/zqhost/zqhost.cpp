@@ -10,8 +10,12 @@
 //   zqhost samplefonts <folder>          writes the sample printer fonts' metrics files there
 //   zqhost fonts <printer> [options]     the font installer of the device settings
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
+//          --page TITLE (bring the page with that tab title to the front first),
 //          --show NAME (select the last setting of that name in the core driver's list first),
-//          --choose SETTING=OPTION (a user's choice, repeatable, made before the picture)
+//          --choose LABEL=ENTRY (a user's choice on the page in front, repeatable, made before the
+//          picture: a setting and its option in the core driver's list, or on the plug-in's pages
+//          a list's entry by the label beside it, "on"/"off" for a check box or radio button by its
+//          text, a slider's position by its label; "#ID" names a control by its id)
 // fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
 //          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
 #include <cstdio>
@@ -113,6 +117,7 @@ int Install(const std::wstring& model, const std::wstring& name) {
 struct SheetOptions {
     UINT okAfter = 0;
     std::wstring screenshot;
+    std::wstring page;
     std::wstring show;
     std::vector<std::wstring> choices;
     ZQFontSteps fonts;
@@ -135,14 +140,19 @@ void ShowSetting(HWND sheet, const std::wstring& name) {
     UpdateWindow(sheet);
 }
 
-// Makes the choices "Setting=Option" as a user would, each one reconciled by the driver and the
-// plug-in before the next.
+// Makes the choices "Label=Entry" on the page in front as a user would, each one reconciled by the
+// driver and the plug-in before the next.
 void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
     HWND page = ZQCurrentPage(sheet);
     if (!page) return;
+    // The core driver's own page lists its settings; the plug-in's pages have labelled controls.
+    const bool corePage = GetDlgItem(page, kZQIdList) != nullptr;
     for (const std::wstring& choice : choices) {
         const size_t eq = choice.find(L'=');
-        const bool ok = eq != std::wstring::npos && ZQChoose(page, choice.substr(0, eq), choice.substr(eq + 1));
+        const std::wstring label = eq != std::wstring::npos ? choice.substr(0, eq) : choice;
+        const std::wstring entry = eq != std::wstring::npos ? choice.substr(eq + 1) : std::wstring();
+        const bool ok = eq != std::wstring::npos &&
+                        (corePage ? ZQChoose(page, label, entry) : ZQChooseOnPage(page, label, entry));
         wprintf(ok ? L"ok    chose %ls\n" : L"note  could not choose %ls\n", choice.c_str());
     }
     UpdateWindow(sheet);
@@ -151,6 +161,10 @@ void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
 // The automatic OK with the picture taken just before it.
 std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved) {
     return [&o, &saved](HWND sheet) {
+        if (!o.page.empty()) {
+            if (ZQShowPage(sheet, o.page)) wprintf(L"ok    page %ls\n", o.page.c_str());
+            else wprintf(L"note  no page \"%ls\" in the sheet\n", o.page.c_str());
+        }
         MakeChoices(sheet, o.choices);
         if (!o.show.empty()) ShowSetting(sheet, o.show);
         if (o.screenshot.empty()) return;
@@ -287,9 +301,10 @@ int Fonts(const std::wstring& printer, const SheetOptions& o) {
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
-            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
-            L"                    [--choose <setting>=<option>]...\n"
-            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--show <setting>]\n"
+            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
+            L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
+            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
+            L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
             L"       zqhost summary <printer>\n"
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
             L"       zqhost samplefonts <folder>\n"
@@ -314,6 +329,7 @@ int wmain(int argc, wchar_t** argv) {
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
+        else if (arg == L"--page" && i + 1 < argc) options.page = argv[++i];
         else if (arg == L"--choose" && i + 1 < argc) options.choices.push_back(argv[++i]);
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
         else if (arg == L"--folder" && i + 1 < argc) options.fonts.folder = argv[++i];

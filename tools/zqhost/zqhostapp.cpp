@@ -501,3 +501,146 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(kZQIdCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     return true;
 }
+
+// ---- the plug-in's pages, driven as a user does
+
+namespace {
+
+std::wstring ClassOf(HWND hwnd) {
+    WCHAR cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    return cls;
+}
+
+// The text as the user reads it: no "&", nothing after a line break, no blanks or colon at its end.
+std::wstring ReadableText(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        if (c == L'\n' || c == L'\r') break;
+        if (c != L'&') out.push_back(c);
+    }
+    while (!out.empty() && (out.back() == L' ' || out.back() == L':')) out.pop_back();
+    return out;
+}
+
+std::wstring ControlText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool Usable(HWND hwnd) {
+    return hwnd && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(hwnd);
+}
+
+LONG_PTR ButtonKind(HWND hwnd) {
+    return lstrcmpiW(ClassOf(hwnd).c_str(), L"Button") == 0 ? (GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_TYPEMASK) : -1;
+}
+
+bool IsCheckBox(LONG_PTR kind) {
+    return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
+}
+bool IsRadio(LONG_PTR kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
+
+// A control that takes a choice beside its label.
+bool TakesEntries(HWND hwnd) {
+    const std::wstring cls = ClassOf(hwnd);
+    return lstrcmpiW(cls.c_str(), L"ComboBox") == 0 || lstrcmpiW(cls.c_str(), L"ListBox") == 0 ||
+           lstrcmpiW(cls.c_str(), TRACKBAR_CLASSW) == 0;
+}
+
+void Notify(HWND control, WORD code) {
+    SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+                 reinterpret_cast<LPARAM>(control));
+}
+
+}  // namespace
+
+bool ZQShowPage(HWND sheet, const std::wstring& title) {
+    HWND tabs = sheet ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)) : nullptr;
+    const int count = tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[256] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        if (!SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
+        if (ReadableText(text) != ReadableText(title)) continue;
+        SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+        UpdateWindow(sheet);
+        return true;
+    }
+    return false;
+}
+
+HWND ZQFindPageControl(HWND page, const std::wstring& label) {
+    if (!page) return nullptr;
+    if (label.size() > 1 && label[0] == L'#') {
+        HWND control = GetDlgItem(page, _wtoi(label.c_str() + 1));
+        return Usable(control) ? control : nullptr;
+    }
+    const std::wstring wanted = ReadableText(label);
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!Usable(child) || ReadableText(ControlText(child)) != wanted) continue;
+        const LONG_PTR kind = ButtonKind(child);
+        if (IsCheckBox(kind) || IsRadio(kind) || TakesEntries(child)) return child;
+        // A label names the list or slider after it.
+        for (HWND next = GetWindow(child, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
+            if (TakesEntries(next)) return Usable(next) ? next : nullptr;
+    }
+    return nullptr;
+}
+
+bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry) {
+    HWND control = ZQFindPageControl(page, label);
+    if (!control) return false;
+    const std::wstring cls = ClassOf(control);
+    const LONG_PTR kind = ButtonKind(control);
+    if (IsCheckBox(kind) || IsRadio(kind)) {
+        const bool on = lstrcmpiW(entry.c_str(), L"on") == 0;
+        if (!on && lstrcmpiW(entry.c_str(), L"off") != 0) return false;
+        if (IsRadio(kind) && !on) return false;  // a radio button is turned off by choosing another
+        const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (checked == on) return true;
+        if (IsRadio(kind)) {
+            // The other buttons of its group go off, as a click does.
+            HWND first = control;
+            while (!(GetWindowLongPtrW(first, GWL_STYLE) & WS_GROUP)) {
+                HWND previous = GetWindow(first, GW_HWNDPREV);
+                if (!previous) break;
+                first = previous;
+            }
+            for (HWND button = first; button; button = GetWindow(button, GW_HWNDNEXT)) {
+                if (button != first && (GetWindowLongPtrW(button, GWL_STYLE) & WS_GROUP)) break;
+                if (IsRadio(ButtonKind(button)))
+                    SendMessageW(button, BM_SETCHECK, button == control ? BST_CHECKED : BST_UNCHECKED, 0);
+            }
+        } else {
+            SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        Notify(control, BN_CLICKED);
+        return true;
+    }
+    // A list: the entry of that text.
+    const bool combo = lstrcmpiW(cls.c_str(), L"ComboBox") == 0;
+    if (combo || lstrcmpiW(cls.c_str(), L"ListBox") == 0) {
+        const LRESULT at = SendMessageW(control, combo ? CB_FINDSTRINGEXACT : LB_FINDSTRINGEXACT,
+                                        static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str()));
+        if (at < 0) return false;
+        SendMessageW(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        Notify(control, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+        return true;
+    }
+    // A slider: the position, within its range.
+    wchar_t* end = nullptr;
+    const long position = wcstol(entry.c_str(), &end, 10);
+    if (entry.empty() || *end || position < SendMessageW(control, TBM_GETRANGEMIN, 0, 0) ||
+        position > SendMessageW(control, TBM_GETRANGEMAX, 0, 0))
+        return false;
+    SendMessageW(control, TBM_SETPOS, TRUE, position);
+    const UINT message = (GetWindowLongPtrW(control, GWL_STYLE) & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL;
+    SendMessageW(GetParent(control), message, MAKEWPARAM(TB_THUMBPOSITION, static_cast<WORD>(position)),
+                 reinterpret_cast<LPARAM>(control));
+    return true;
+}

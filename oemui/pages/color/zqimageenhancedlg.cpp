@@ -1,0 +1,88 @@
+// The image-enhancement dialog: its opening, texts and buttons.
+#include "pages/color/zqimageenhancedlg.h"
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
+#include "pages/zqpages.h"
+#include "res/zqpaperqualityids.h"
+
+namespace {
+
+// The dialog object being opened on this thread: the creation parameter is the page's context,
+// so the object comes this way and is then kept with the window.
+thread_local CZQImageEnhanceDlg* t_pOpening = nullptr;
+
+CZQImageEnhanceDlg* DialogOf(HWND hDlg) {
+    return reinterpret_cast<CZQImageEnhanceDlg*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
+}
+
+}  // namespace
+
+INT_PTR CZQImageEnhanceDlg::IDoModal(HWND hOwner, PageContext* pContext, BOOL bRightToLeft) {
+    if (!pContext || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return -1;
+    }
+    CZQImageEnhanceDlg* const previous = t_pOpening;
+    t_pOpening = this;
+    const WORD id = bRightToLeft ? IDD_DLG_IMAGE_ENHANCEMENT_RTL : IDD_DLG_IMAGE_ENHANCEMENT;
+    const INT_PTR result = IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hOwner, &DlgProc,
+                                           reinterpret_cast<LPARAM>(pContext));
+    t_pOpening = previous;
+    return result;
+}
+
+BOOL CZQImageEnhanceDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
+    if (!pContext || !pContext->pPage || !m_pCUIParam || !m_pCUIParam->pOEMDM) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    // The photo enhancements take the business name where the driver says so.
+    CZQLocalPtr<WCHAR> naming;
+    const bool business = DWGetFeatureOption(m_pCUIParam, L"ZQLunetra", naming.Put()) == ZQOPT_OK &&
+                          lstrcmpW(naming.Get(), L"ZQBusinessPrinting") == 0;
+    if (business) BSetWindowTextRes(4832, hDlg, L"ZQ Lunetra Options");
+    else BSetWindowTextRes(4863, hDlg, L"ZQ Digital Photography Vivrel technologies");
+    BSetWindowTextRes(849, GetDlgItem(hDlg, IDOK), L"&OK");
+    BSetWindowTextRes(850, GetDlgItem(hDlg, IDCANCEL), L"&Cancel");
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    return TRUE;
+}
+
+INT_PTR CALLBACK CZQImageEnhanceDlg::DlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == WM_INITDIALOG) {
+        CZQImageEnhanceDlg* dialog = t_pOpening;
+        if (!dialog) {
+            EndDialog(hDlg, IDCANCEL);
+            SetLastError(ERROR_INVALID_DATA);
+            return FALSE;
+        }
+        SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+        if (dialog->BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam))) return TRUE;
+        // Without its page the dialog has nothing to show: it ends at once, as cancelled.
+        const DWORD error = GetLastError();
+        EndDialog(hDlg, IDCANCEL);
+        SetLastError(error);
+        return FALSE;
+    }
+    if (!DialogOf(hDlg) || !GetWindowLongPtrW(hDlg, DWLP_USER)) {
+        if (uMsg == WM_COMMAND || uMsg == WM_CLOSE) SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    switch (uMsg) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+            if (LOWORD(wParam) == IDOK) {
+                EndDialog(hDlg, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(hDlg, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE: EndDialog(hDlg, IDCANCEL); return TRUE;
+        default: return FALSE;
+    }
+}

@@ -1,0 +1,396 @@
+// The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
+// painting, owner drawing, help and the cursor over the sample page.
+#include "pages/paperquality/zqpaperqualitypage.h"
+
+#include <commctrl.h>
+
+#include "common/zqhandles.h"
+#include "common/zqmodule.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqplugin.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/color/zqcolorpage.h"
+#include "preview/zqpreview.h"
+#include "res/zqpaperqualityids.h"
+#include "xmlrules/zqxmluirules.h"
+
+namespace {
+
+const PCWSTR kPhotoFixFeatures[6] = {L"ZQContrast",   L"ZQDigitalFlash", L"ZQSharpness",
+                                     L"ZQVorevEzuro", L"ZQSmoothing",    L"ZQRedEyeReduction"};
+
+// What a message needs of the page besides its context and page object.
+enum : unsigned { kNeedParam = 1, kNeedDevmode = 2, kNeedRules = 4 };
+
+CZQPaperQualityTab* PageOf(const PageContext* pContext) {
+    return pContext ? static_cast<CZQPaperQualityTab*>(pContext->pPage) : nullptr;
+}
+
+// The context of the page's window when it holds what the message needs; last error 13 otherwise.
+PageContext* ContextFor(HWND hDlg, unsigned needs) {
+    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    const CZQPaperQualityTab* page = PageOf(context);
+    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
+    if (!page || ((needs & kNeedParam) && !param) || ((needs & kNeedDevmode) && (!param || !param->pOEMDM)) ||
+        ((needs & kNeedRules) && !context->pRules)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return context;
+}
+
+bool RulesLoaded(const PageContext* pContext) {
+    return pContext->pRules && pContext->pRules->Parser().BIsLoaded();
+}
+
+// The feature's current option keyword (256 characters); false when it cannot be read.
+bool ReadOption(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR pszOption) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) != ZQOPT_OK) return false;
+    ZQCopyText(pszOption, 256, option.Get());
+    return true;
+}
+
+// The selection of an item, -1 without the item.
+LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature, BYTE bPubId) {
+    POPTITEM item = nullptr;
+    const DWORD found = bPubId ? CZQCommon::DWFindOptItemByPubId(pParam, bPubId, 0, &item)
+                               : CZQCommon::DWFindOptItem(pParam, pszFeature, &item);
+    return found == ZQOPT_OK && item ? item->Sel : -1;
+}
+
+// Selects the option again and runs the macros of its feature with the option read back; false
+// when the option cannot be read back.
+bool ReselectAndRunMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszFeature, LONG lSel) {
+    CZQCommon::DWSelectOptionByIndex(pParam, pszFeature, static_cast<int>(lSel), OEMCUIP_DOCPROP);
+    WCHAR option[256];
+    if (!ReadOption(pParam, pszFeature, option)) return false;
+    pContext->pRules->BRunFeatureMacros(pszFeature, option, pParam);
+    return true;
+}
+
+// The hand over either sample-page button, the arrow elsewhere; the page always answers.
+INT_PTR SetPreviewCursor(HWND hDlg) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    bool over = false;
+    HWND page = hDlg;
+    for (int id : {IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND}) {
+        HWND button = GetDlgItem(hDlg, id);
+        if (!button) continue;
+        RECT rc;
+        if (GetWindowRect(button, &rc) && PtInRect(&rc, cursor)) over = true;
+        page = GetParent(button);
+    }
+    SetCursor(LoadCursorW(nullptr, over ? IDC_HAND : IDC_ARROW));
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
+
+// ---------------------------------------------------------------------------------------------
+// The page object
+// ---------------------------------------------------------------------------------------------
+CZQPaperQualityTab::CZQPaperQualityTab() {
+    m_hMarkerIcon = static_cast<HICON>(
+        LoadImageW(zqmodule::Instance(), MAKEINTRESOURCEW(IDI_PAGE_KIND_MARKER), IMAGE_ICON, 0, 0, 0));
+}
+
+CZQPaperQualityTab::~CZQPaperQualityTab() {
+    if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
+    if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
+    // The members go in reverse order: the list box and the button, then the dialog, then the base.
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialog procedure
+// ---------------------------------------------------------------------------------------------
+INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    PageContext* context = nullptr;
+    switch (uMsg) {
+        case WM_INITDIALOG: {
+            const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+            context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
+            CZQPaperQualityTab* page = PageOf(context);
+            if (!page) {
+                SetLastError(ERROR_INVALID_DATA);
+                return FALSE;
+            }
+            return page->BInitDialog(hDlg, context);
+        }
+        case WM_SETCURSOR: return SetPreviewCursor(hDlg);
+        case WM_HSCROLL:
+            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules)))
+                PageOf(context)->VOnSlider(reinterpret_cast<HWND>(lParam), context);
+            return 0;
+        case WM_PAINT:
+            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode))) PageOf(context)->VOnPaint(hDlg, context);
+            return 0;
+        case WM_DRAWITEM:
+            if (!(context = ContextFor(hDlg, kNeedParam))) return 0;
+            return PageOf(context)->BOnDrawItem(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
+        case WM_ERASEBKGND:
+            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode))) {
+                RECT area;
+                CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
+                InvalidateRect(hDlg, &area, FALSE);
+            }
+            return 0;
+        case WM_HELP:
+            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode)) && lParam) {
+                const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+                PageOf(context)->VOnHelp(static_cast<HWND>(info->hItemHandle), HELP_WM_HELP, context);
+            }
+            return 0;
+        case WM_CONTEXTMENU:
+            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode)))
+                PageOf(context)->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context);
+            return 0;
+        case WM_DESTROY:
+            if ((context = ContextFor(hDlg, 0))) PageOf(context)->VOnDestroy();
+            return 0;
+        case WM_ALERT_LINK:
+            if ((context = ContextFor(hDlg, 0)))
+                CZQColorTab::VLaunchCommandLine(context->pPlugin, static_cast<int>(wParam),
+                                                reinterpret_cast<PCWSTR>(lParam));
+            return 0;
+        default: return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The start of the page's window
+// ---------------------------------------------------------------------------------------------
+BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (!pContext || PageOf(pContext) != this || !param || !pContext->pRules || !param->pOEMDM ||
+        !pContext->pLogic || !pContext->pCaps) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    m_imageEnhanceDlg.VSetParam(param);
+
+    VGetControlHandles(hDlg);
+    ZQSheetState& sheet = *logic.SheetState();
+    if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
+    ZQCopyText(m_szText, kResStringChars, pContext->pCaps->szPrinterName);
+    m_pPublicDM = param->pPublicDM;
+
+    // The lists.
+    m_bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
+    VFillMediaTypeList(pContext);
+    m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
+    if (!m_bPaperSizePopup)
+        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, HControl(kCtlSize), nullptr, OEMCUIP_DOCPROP,
+                                  CZQUILogic::kBindFill, FALSE, 0, nullptr);
+
+    VReapplyRules(pContext);
+
+    // The large-format printer's own orientation buttons follow the plug-in's orientation item.
+    if (logic.BIsLargeFormat()) {
+        POPTITEM orientation = nullptr;
+        if (DWFindOemOptItemByPubId(param, kOemPubOrientation, &orientation) == ZQOPT_OK && orientation)
+            CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE,
+                             orientation->Sel == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+    }
+    VRefreshPaperSizeList(pContext);
+    VRefreshMediaTypeList(pContext);
+    // A paper that is not borderless prints without the borderless photo setting.
+    if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", 0, OEMCUIP_DOCPROP);
+
+    logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
+    VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
+
+    // Black ink only prints no borderless photos.
+    const ZQUIDevmode* work = logic.WorkDM();
+    const bool postScript = work && work->dwPdl == kPdlPostScript;
+    WCHAR grey[256];
+    if (ReadOption(param, postScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey) &&
+        lstrcmpW(grey, L"BlackOnly") == 0) {
+        CheckDlgButton(hDlg, IDC_CHECK_BORDERLESS_PHOTO, BST_UNCHECKED);
+        EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
+    }
+    VSetControlTexts(pContext);
+    VKeepLastMediaType();
+    const auto module = static_cast<HINSTANCE>(param->hModule);
+    if (sheet.bRtl)
+        m_constraintButton.BLoadBitmaps(module, IDB_CONSTRAINT_RTL, IDB_CONSTRAINT_PRESSED_RTL);
+    else
+        m_constraintButton.BLoadBitmaps(module, IDB_CONSTRAINT, IDB_CONSTRAINT_PRESSED);
+    return TRUE;
+}
+
+// The choices the page starts with go through the helper file's rules again: the paper's macros
+// may have changed media type and quality, so those are chosen again afterwards, each followed by
+// its own macros, and the photo enhancements come back unless the colour space takes them over.
+void CZQPaperQualityTab::VReapplyRules(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    DWORD photoFix[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const LONG sel = SelectionOf(param, kPhotoFixFeatures[i], 0);
+        photoFix[i] = sel > 0 ? static_cast<DWORD>(sel) : 0;
+    }
+    if (!RulesLoaded(pContext)) return;
+
+    const LONG media = SelectionOf(param, nullptr, DMPUB_MEDIATYPE);
+    const LONG quality = SelectionOf(param, L"PrintQualityGroup", 0);
+    const ZQUIDevmode* work = pContext->pLogic->WorkDM();
+    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? L"PageSize" : L"PaperSize";
+    WCHAR option[256];
+    if (!ReadOption(param, paperFeature, option)) return;
+    pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
+    if (media < 0 || !ReselectAndRunMacros(pContext, param, L"MediaType", media)) return;
+    if (quality < 0) return;
+    ReselectAndRunMacros(pContext, param, L"PrintQualityGroup", quality);
+    // Colour spaces the application or the colour management keeps leave the enhancements as the
+    // macros set them.
+    if (!ReadOption(param, L"ZQInputColorSpace", option)) return;
+    if (lstrcmpW(option, L"ADOBERGB") != 0 && lstrcmpW(option, L"MANAGEDBYAPPLN") != 0 &&
+        lstrcmpW(option, L"ICM") != 0)
+        pContext->pLogic->ISetPhotoFixFeatures(photoFix);
+}
+
+void CZQPaperQualityTab::VKeepLastMediaType() {
+    HWND media = HControl(kCtlMedia);
+    if (!media) return;
+    m_iLastMediaType = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
+    const LRESULT len = SendMessageW(media, CB_GETLBTEXTLEN, static_cast<WPARAM>(m_iLastMediaType), 0);
+    if (len == CB_ERR || len < 0) return;
+    auto* text = static_cast<PWSTR>(LocalAlloc(LPTR, 2 * (static_cast<size_t>(len) + 1)));
+    if (!text) return;
+    if (SendMessageW(media, CB_GETLBTEXT, static_cast<WPARAM>(m_iLastMediaType), reinterpret_cast<LPARAM>(text)) ==
+        CB_ERR) {
+        LocalFree(text);
+        return;
+    }
+    if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
+    m_pszLastMediaType = text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
+    if (!hSlider || GetDlgCtrlID(hSlider) != IDC_SLIDER_PQ_SETTINGS) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    // Every position of the slider is an option index.
+    m_iSliderPosition = static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0));
+    DWSelectOptionByIndex(param, L"StandardPrintQuality", m_iSliderPosition, OEMCUIP_DOCPROP);
+    POPTITEM group = nullptr;
+    if (DWFindOptItem(param, L"PrintQualityGroup", &group) != ZQOPT_OK) return;
+    const bool selected =
+        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
+    if (!selected || !RulesLoaded(pContext)) return;
+    WCHAR option[256];
+    if (ReadOption(param, L"PrintQualityGroup", option))
+        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
+    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
+        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+}
+
+void CZQPaperQualityTab::VOnPaint(HWND hDlg, PageContext* pContext) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hDlg, &ps);
+    if (hdc)
+        VDrawMaskedBitmap(hDlg, hdc, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER,
+                          static_cast<HINSTANCE>(m_pCUIParam->hModule), &ps);
+    EndPaint(hDlg, &ps);
+    if (!pContext->pPreview) return;
+    VFillPreviewSettings(pContext);
+    pContext->pPreview->VSetSettings(&m_preview);
+    pContext->pPreview->VPaint();
+}
+
+BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext) {
+    if (!pDraw) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQUILogic* logic = pContext->pLogic;
+    BOOL result = FALSE;
+    switch (pDraw->CtlID) {
+        case IDC_CBO_MEDIA_TYPE_IS:
+            if (logic) result = logic->IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, pDraw, pDraw->hwndItem);
+            break;
+        case IDC_CBO_MEDIA_SIZE_IS:
+            if (logic) result = logic->IDrawFeatureComboItem(DMPUB_FORMNAME, nullptr, pDraw, pDraw->hwndItem);
+            break;
+        case IDC_CBO_MEDIA_SOURCE_IS:
+            if (logic) result = logic->IDrawFeatureComboItem(DMPUB_DEFSOURCE, nullptr, pDraw, pDraw->hwndItem);
+            break;
+        case IDC_LB_PAGE_EXCEPTIONS_OPTIONS: result = m_pageExceptionsList.BDrawItem(pDraw); break;
+        case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: result = m_constraintButton.BDrawItem(pDraw); break;
+        case IDC_STA_MEDIA_SIZE_DIMENSIONS: {
+            // The text below is drawn over the page's own background.
+            auto brush = reinterpret_cast<HBRUSH>(SendMessageW(hDlg, WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(pDraw->hDC),
+                                                               reinterpret_cast<LPARAM>(pDraw->hwndItem)));
+            FillRect(pDraw->hDC, &pDraw->rcItem, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+            break;
+        }
+        default: break;
+    }
+    VDrawDimensions();
+    if (pDraw->CtlID == IDC_BTN_PREVIEW_PORT || pDraw->CtlID == IDC_BTN_PREVIEW_LAND) {
+        RECT area;
+        CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
+        InvalidateRect(hDlg, &area, TRUE);
+        if (HWND label = HControl(kCtlPaperLabel)) {
+            RECT rc;
+            VGetChildRect(hDlg, label, &rc, nullptr, nullptr);
+            InvalidateRect(hDlg, &rc, FALSE);
+        }
+    }
+    return result;
+}
+
+// The paper's dimensions, right-aligned in the small font of the system's menus.
+void CZQPaperQualityTab::VDrawDimensions() const {
+    HWND control = HControl(kCtlDimensions);
+    if (!control) return;
+    CZQWindowDC dc(control);
+    if (!dc.Get()) return;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        ZQCopyText(font.lfFaceName, LF_FACESIZE, metrics.lfMenuFont.lfFaceName);
+    CZQGdiObject handle(CreateFontIndirectW(&font));
+    if (!handle) return;
+    RECT rc;
+    GetClientRect(control, &rc);
+    CZQSelectObject select(dc.Get(), handle.Get());
+    const int oldMode = SetBkMode(dc.Get(), TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+    const UINT oldAlign = SetTextAlign(dc.Get(), TA_RIGHT | TA_TOP);
+    const size_t len = ZQTextLength(m_szDimensions, kDimensionsChars);
+    ExtTextOutW(dc.Get(), rc.right, rc.top, ETO_NUMERICSLOCAL, nullptr, m_szDimensions, static_cast<UINT>(len), nullptr);
+    SetTextAlign(dc.Get(), oldAlign);
+    SetTextColor(dc.Get(), oldColor);
+    SetBkMode(dc.Get(), oldMode);
+}
+
+void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
+    DWORD table[2 * kHelpPairs] = {};
+    VBuildHelpTable(table, pContext);
+    const ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
+    WCHAR helpFile[256] = {};
+    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
+    WinHelpW(hWnd, helpFile, uCommand, reinterpret_cast<ULONG_PTR>(table));
+}
+
+void CZQPaperQualityTab::VOnDestroy() {
+    m_pageExceptionsList.VDetach();
+    m_constraintButton.VDetach();
+}

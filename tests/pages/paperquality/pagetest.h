@@ -1,0 +1,58 @@
+// The Paper/Quality page in process: the core driver's items of a desk-like printer (a large-format
+// one on request), a printer record, the working settings, the helper file's rules, the preview and
+// the plug-in object, and the page's window made from the plug-in's own template.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "commontest.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "optitemfixture.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "preview/zqpreview.h"
+#include "res/zqpaperqualityids.h"
+#include "xmlrules/zqxmluirules.h"
+#include "xmltestutil.h"
+#include "zqoemui.h"
+
+class PaperQualityPage : public zqxmltest::ComTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The page's features; a test adds its own (or changes these) before Build.
+    void AddItems(bool largeFormat = false);
+    void Build();
+    // The helper file's features and macros (macrotest.h), loaded into the page's rules.
+    void LoadRules(const std::string& features, const std::string& macros);
+    // The page's window from a template of the plug-in (the context as page assembly lays it).
+    HWND Open(WORD wTemplate = IDD_DLG_PAPER_MEDIA);
+    HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
+    std::wstring Text(int id) const;
+    int Sel(const char* feature) { return static_cast<int>(m_host.Item(feature)->Sel); }
+    std::string Current(const char* feature) const { return m_host.Current(feature); }
+    // The plug-in's resources, loaded once as data.
+    static HINSTANCE Resources();
+
+    // The paper sizes AddItems offers (A4 selected, the second).
+    std::vector<std::pair<std::string, std::wstring>> m_papers = {
+        {"LETTER", L"Letter"}, {"A4", L"A4"}, {"LEGAL", L"Legal"}, {"ENV_10", L"Envelope #10"}};
+    zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
+    HANDLE m_hPrinter = nullptr;
+    zqtest::COptItemFixture m_host;
+    ZQUIDevmode m_core = {};
+    DEVMODEW m_public = {};
+    PrinterCaps m_caps = {};
+    CZQUILogic m_logic;
+    std::unique_ptr<CZQXmlUiRules> m_rules;
+    std::unique_ptr<CZQRollPreview> m_preview;
+    CZQOemUI* m_plugin = nullptr;
+    std::unique_ptr<CZQPaperQualityTab> m_tab;
+    PageContext m_context = {};
+    HWND m_parent = nullptr;
+    HWND m_page = nullptr;
+};
