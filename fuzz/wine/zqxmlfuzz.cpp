@@ -1,6 +1,6 @@
 // Mutations of the sample printers' XML helper files fed to the readers that need Windows: the
-// parser and its readers, the alert definitions, the rule engine's macros and pop-ups, and the
-// constraint rules. Each input is one sample file changed a few times at random (elements deleted,
+// parser and its readers, the alert definitions, the paper and media trees and the document types,
+// the rule engine's macros and pop-ups, and the constraint rules. Each input is one sample file changed a few times at random (elements deleted,
 // duplicated, nested deep or renamed long; attributes deleted or given long or odd values; texts
 // made huge, negative, empty or of the wrong kind; texts swapped between elements, so that macros
 // call each other), or no XML at all. Buffers handed to the readers end at a page the process may
@@ -20,6 +20,7 @@
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "device/zqalertdefs.h"
+#include "pages/custompaper/zqcustompaperdlg.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqptrarray.h"
@@ -27,6 +28,7 @@
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmlreaders.h"
 #include "xmlrules/zqxmluirules.h"
+#include "zqmemprinter.h"
 #include "zqsamplenames.h"
 
 namespace {
@@ -317,6 +319,59 @@ void ReadAll(IXMLDOMDocument* doc, const wchar_t* pattern) {
     }
 }
 
+template <typename T>
+void FreeEntries(T** entries, LONG count) {
+    for (LONG i = 0; entries && i < count; ++i) LocalFree(entries[i]);
+    LocalFree(entries);
+}
+
+// The groups into a tree view (the sample's items, a printer with a user form among the driver's
+// forms), every named group's member lists, and every element read as a document type, a feature
+// and a choice into buffers that end where the process may not write.
+void ReadGroupsAndDocTypes(CZQXmlUiRules& rules, IXMLDOMDocument* doc, POEMCUIPPARAM param, HWND tree) {
+    rules.BFillPaperSizeTree(tree, param, &CZQCustomPaperDlg::BFindForm);
+    SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    rules.BFillMediaTypeTree(tree, param);
+    SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    for (const wchar_t* group : {L"PaperSize", L"PaperType", L"ZQMarginType", L""}) {
+        CZQComPtr<IXMLDOMNode> first;
+        if (!rules.BFindFeatureNode(first.Put(), group)) continue;
+        PWSTR *one = nullptr, *two = nullptr;
+        int count1 = 0, count2 = 0;
+        CZQXmlUiRules::BReadNodeTextList(first.Get(), &one, &two, &count1, &count2);
+        CZQCommon::VFreeStringList(one, count1);
+        CZQCommon::VFreeStringList(two, count2);
+    }
+    CZQComPtr<IXMLDOMNodeList> nodes;
+    BSTR b = SysAllocString(L"//*");
+    doc->selectNodes(b, nodes.Put());
+    SysFreeString(b);
+    LONG count = 0;
+    if (!nodes || FAILED(nodes->get_length(&count))) return;
+    constexpr size_t kBytes = CZQXmlUiRules::kDocTextChars * sizeof(WCHAR);
+    for (LONG i = 0; i < count && i < 400; ++i) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (nodes->get_item(i, node.Put()) != S_OK || !node) continue;
+        Guarded label(kBytes), name(kBytes), hidden(kBytes), selected(kBytes), disabled(kBytes), choice(kBytes);
+        LONG labelId = 0, helpId = 0, index = 0, bitmap = 0, optionCount = 0;
+        rules.BReadOptionName(node.Get(), label.Text());
+        CZQXmlUiRules::BReadBitmapId(node.Get(), &bitmap);
+        CZQXmlUiRules::BReadDocOptionEntry(node.Get(), choice.Text(), &bitmap, &labelId);
+        PWSTR* options = nullptr;
+        LONG **bitmaps = nullptr, **labels = nullptr;
+        rules.BReadDocOptionsEx(node.Get(), name.Text(), &labelId, &helpId, hidden.Text(), selected.Text(), &index,
+                                &options, &bitmaps, &optionCount, &labels, disabled.Text());
+        FreeEntries(options, optionCount);
+        FreeEntries(bitmaps, optionCount);
+        FreeEntries(labels, optionCount);
+        PWSTR *features = nullptr, *pairs = nullptr;
+        LONG featureCount = 0;
+        rules.BReadDocFeatures(node.Get(), &features, &pairs, &featureCount);
+        FreeEntries(features, featureCount);
+        FreeEntries(pairs, featureCount);
+    }
+}
+
 // Every pop-up answered at once, counted.
 int g_popups = 0;
 int Answer(void*, HWND, PCWSTR, PCWSTR, UINT) {
@@ -346,6 +401,21 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
         }
     }
     zqmsgbox::SetAnswerer(&Answer, nullptr);
+    // The helper target's printer: the status module in its driver directory, forms of both kinds.
+    std::unique_ptr<zqspool::CZQMemoryPrinter> printer;
+    HWND tree = nullptr;
+    if (target == L"helper") {
+        zqspool::MemPrinterIdentity identity;
+        identity.driverDirectory = dir;
+        printer = std::make_unique<zqspool::CZQMemoryPrinter>(identity);
+        printer->Install();
+        printer->AddForm(L"Letter", 215900, 279400, FORM_BUILTIN);
+        printer->AddForm(L"Custom Size", 200000, 300000, FORM_USER);
+        for (auto& sample : items) static_cast<POEMCUIPPARAM>(sample->CommonUIParam())->hPrinter = printer->Open();
+        INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
+        InitCommonControlsEx(&icc);
+        tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    }
     int maxPopups = 0, loaded = 0;
     for (int i = 0; i < inputs; ++i) {
         const unsigned seed = firstSeed + static_cast<unsigned>(i);
@@ -364,6 +434,7 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
         IXMLDOMDocument* doc = parser.Document();
         if (target == L"helper") {
             ReadAll(doc, L"//*");
+            ReadGroupsAndDocTypes(*rules, doc, static_cast<POEMCUIPPARAM>(items[which]->CommonUIParam()), tree);
             CZQPtrArray definitions;
             BLoadAlertDefinitions(doc, definitions);
             VFreeAlertDefinitions(definitions);
@@ -391,6 +462,7 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
         }
     }
     zqmsgbox::SetAnswerer(nullptr, nullptr);
+    if (tree) DestroyWindow(tree);
     DeleteFileW(file.c_str());
     wprintf(L"\r%ls: %d inputs from seed %u (%d loaded), no fault; most pop-ups for one change: %d\n",
             target.c_str(), inputs, firstSeed, loaded, maxPopups);

@@ -107,6 +107,8 @@ public:
     // The printer's form of that paper number in tenths of a millimetre, else the devmode's paper
     // width and length; TRUE when the forms could be read.
     static BOOL BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPaper, LONG* plWidth, LONG* plLength);
+    // The printer's forms (level 1) in one local-heap block; FALSE when it lists none.
+    static BOOL BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCount);
     static BOOL BHasEwsAddress(HANDLE hPrinter);
     // TRUE when printer data cannot be written (a restricted user). *phPrinter receives the
     // handle that worked; when *pbReopened the caller closes it.

@@ -252,12 +252,9 @@ BOOL CZQCommon::BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPa
     }
     *plWidth = pDevmode ? pDevmode->dmPaperWidth : 0;
     *plLength = pDevmode ? pDevmode->dmPaperLength : 0;
-    if (!hPrinter) return FALSE;
     DWORD count = 0;
-    CZQLocalPtr<FORM_INFO_1W> forms(reinterpret_cast<FORM_INFO_1W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
-        return zqspool::Spooler().EnumFormsW(hPrinter, 1, p, cb, pNeeded, &count);
-    })));
-    if (!forms) return FALSE;
+    CZQLocalPtr<FORM_INFO_1W> forms;
+    if (!BEnumForms(hPrinter, forms.Put(), &count)) return FALSE;
     // The spooler lists its standard forms in paper-number order: paper n is form n - 1.
     if (wPaper >= 1 && wPaper <= count) {
         const FORM_INFO_1W& f = forms.Get()[wPaper - 1];
@@ -265,6 +262,22 @@ BOOL CZQCommon::BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPa
         *plLength = f.Size.cy / 100;
     }
     return TRUE;
+}
+
+BOOL CZQCommon::BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCount) {
+    if (!ppForms || !pdwCount) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppForms = nullptr;
+    *pdwCount = 0;
+    if (!hPrinter) return FALSE;
+    DWORD count = 0;
+    *ppForms = reinterpret_cast<FORM_INFO_1W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return zqspool::Spooler().EnumFormsW(hPrinter, 1, p, cb, pNeeded, &count);
+    }));
+    if (*ppForms) *pdwCount = count;
+    return *ppForms != nullptr;
 }
 
 BOOL CZQCommon::BHasEwsAddress(HANDLE hPrinter) {

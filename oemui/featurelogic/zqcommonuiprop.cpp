@@ -13,6 +13,7 @@
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqoptcallbacks.h"
 #include "formats/zquidevmode.h"
+#include "xmlrules/zqxmluirules.h"
 
 namespace {
 
@@ -107,6 +108,8 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugi
     if (b.pCommon) {
         b.pCommon->VLoadResourceModule(pOemCUIPParam->hPrinter);
         logic.VSetResourceModule(b.pCommon->HResModule());
+        // The helper file's headings and labels come from the same module.
+        if (b.pRules) b.pRules->VSetResourceModule(b.pCommon->HResModule());
     }
     logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
     logic.m_dwPdl = static_cast<DWORD>(PdlIndex(pOemCUIPParam));

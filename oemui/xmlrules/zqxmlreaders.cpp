@@ -16,40 +16,16 @@ BOOL BadArguments() {
     return FALSE;
 }
 
-// Frees an array of count local-heap entries and the array itself.
-template <typename T>
-void VFreeLocalArray(T** ppEntries, DWORD count) {
-    if (!ppEntries) return;
-    for (DWORD i = 0; i < count; ++i)
-        if (ppEntries[i]) LocalFree(ppEntries[i]);
-    LocalFree(ppEntries);
-}
-
-// A number child of an Option, read from at most 255 characters of its text. S_OK with the number,
-// S_FALSE when the child is missing or empty, a negative result when the DOM failed.
-HRESULT HrReadNumber(IXMLDOMNode* pOption, LPCWSTR pszChild, double* pValue) {
-    *pValue = 0.0;
-    CZQBstr text;
-    HRESULT hr = zqxml::HrChildText(pOption, pszChild, text);
-    if (hr != S_OK) return hr;
-    WCHAR buffer[256];
-    lstrcpynW(buffer, text.Get(), ARRAYSIZE(buffer));
-    if (!buffer[0]) return S_FALSE;
-    *pValue = wcstod(buffer, nullptr);
-    return S_OK;
-}
-
 // Both numbers of an Option; *pbValueRead tells whether bidi_value gave a number.
 HRESULT HrReadOption(IXMLDOMNode* pOption, LONG* plId, FLOAT* pfValue, bool* pbValueRead) {
     *plId = 0;
     *pfValue = 0.0f;
     *pbValueRead = false;
     double number = 0.0;
-    HRESULT hr = HrReadNumber(pOption, L"resource_id", &number);
+    HRESULT hr = zqxml::HrChildNumber(pOption, L"resource_id", &number);
     if (FAILED(hr)) return hr;
-    // Truncated toward zero; what does not fit 32 bits identifies nothing.
-    if (hr == S_OK && number > -2147483649.0 && number < 2147483648.0) *plId = static_cast<LONG>(number);
-    hr = HrReadNumber(pOption, L"bidi_value", &number);
+    *plId = zqxml::LTruncate(number);
+    hr = zqxml::HrChildNumber(pOption, L"bidi_value", &number);
     if (FAILED(hr)) return hr;
     if (hr == S_OK) {
         if (std::isnan(number) || std::fabs(number) <= FLT_MAX)
@@ -80,13 +56,13 @@ BOOL CZQXmlHelperReaders::BReadSettingText(IXMLDOMNode* pElement, PWSTR** pppszS
         CZQComPtr<IXMLDOMNode> setting;
         CZQBstr text;
         if (settings->nextNode(setting.Put()) != S_OK || !setting || FAILED(setting->get_text(text.Put()))) {
-            VFreeLocalArray(list, static_cast<DWORD>(count));
+            zqxml::VFreeLocalArray(list, static_cast<DWORD>(count));
             return FALSE;
         }
         const size_t cch = zqxml::CchText(text);
         if (!cch) continue;
         if (!(list[i] = ZQDupText(text.Get()))) {
-            VFreeLocalArray(list, static_cast<DWORD>(count));
+            zqxml::VFreeLocalArray(list, static_cast<DWORD>(count));
             return FALSE;
         }
     }
@@ -136,8 +112,8 @@ BOOL CZQXmlHelperReaders::BReadOptionList(IXMLDOMNode* pElement, LONG*** pppIds,
     LONG** ids = static_cast<LONG**>(LocalAlloc(LPTR, n * sizeof(LONG*)));
     FLOAT** values = static_cast<FLOAT**>(LocalAlloc(LPTR, n * sizeof(FLOAT*)));
     auto fail = [&]() {
-        VFreeLocalArray(ids, n);
-        VFreeLocalArray(values, n);
+        zqxml::VFreeLocalArray(ids, n);
+        zqxml::VFreeLocalArray(values, n);
         return FALSE;
     };
     if (!ids || !values || FAILED(options->reset())) return fail();

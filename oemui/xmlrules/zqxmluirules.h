@@ -1,6 +1,7 @@
 // CZQXmlUiRules: the rule engine of the driver's XML helper file. It runs the macros the helper file
-// attaches to features on the core driver's option items, and evaluates print-quality macros against
-// the parser's state. It owns the parser; callers test the parser's loaded flag before any rule call.
+// attaches to features on the core driver's option items, evaluates print-quality macros against the
+// parser's state, fills the pop-up dialogs' paper and media trees and reads the document types. It owns
+// the parser; callers test the parser's loaded flag before any rule call.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,10 @@ struct ZQCustomSizeLimits {
     LONG lMinLength;
     LONG lMaxLength;
 };
+
+// The form search the paper-size tree uses for its branch of user forms (the custom paper dialog's):
+// TRUE when the block's printer has a form of that name, which *pbUserForm tells a user form or not.
+typedef BOOL (*PFN_ZQFindForm)(POEMCUIPPARAM pParam, PCWSTR pszForm, BOOL* pbUserForm);
 
 class CZQXmlUiRules : public CZQUIBase, public CZQXmlHelperReaders {
 public:
@@ -80,6 +85,62 @@ public:
     BOOL BNoQualityGroup() const { return m_dwNoQualityGroup != 0; }
     void VSetNoQualityGroup(BOOL bNone) { m_dwNoQualityGroup = bNone ? 1 : 0; }
 
+    // ---- paper and media groups of the helper file (the pop-up dialogs' trees) ---------------
+    // A display name handed out has at most this many characters.
+    static constexpr size_t kMaxDisplayNameChars = 81;
+    // Appends the paper group's subgroups to the tree: headings at level 1, the papers of the unit
+    // that "ZQPaperSizeTreeviewPopup" names (or of type "All") at level 2; then, when the helper file
+    // has a paper group, the printer's user forms among the driver's forms under the "Custom" heading.
+    BOOL BFillPaperSizeTree(HWND hTree, POEMCUIPPARAM pParam, PFN_ZQFindForm pfnFindForm);
+    void VAddPaperSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgroup, HWND hTree);
+    // The element's "type" attribute as a new local-heap text (left alone when there is none); the
+    // result of the last DOM call.
+    static HRESULT HrGetTypeAttribute(IXMLDOMNode* pElement, PWSTR* ppszType);
+    void VAddUserFormsBranch(POEMCUIPPARAM pParam, PFN_ZQFindForm pfnFindForm, HWND hTree);
+    // Appends the media group to the tree: headings at level 1, media at level 2, each subgroup's
+    // headings at level 2 and its media at level 3.
+    void BFillMediaTypeTree(HWND hTree, POEMCUIPPARAM pParam);
+    void VAddMediaSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgroup, HWND hTree);
+    // The display name of a feature's option keyword (case-blind), cut to kMaxDisplayNameChars, as a
+    // new local-heap text. ZQOPT_OK, ZQOPT_NO_MEMORY, ZQOPT_BAD_ARGUMENT (the option lists cannot be
+    // read) or ZQOPT_NO_NAME (no such option).
+    static DWORD DWGetOptionDisplayName(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszOption, PWSTR* ppszName);
+    // The first child of the group whose first child's text is that name (case-blind).
+    BOOL BFindFeatureNode(IXMLDOMNode** ppNode, PCWSTR pszGroup);
+    // From a group's first child: the texts of the children of the group's second child and of its
+    // third child, each but the first child, as lists the caller frees with VFreeStringList. 1 when a
+    // text was copied, 4 when a list cannot be allocated (nothing handed out), else 0.
+    static DWORD BReadNodeTextList(IXMLDOMNode* pFirst, PWSTR** pppszList1, PWSTR** pppszList2, int* piCount1,
+                                   int* piCount2);
+
+    // ---- document types of the helper file ---------------------------------------------------
+    // Texts are handed out in buffers of this many characters; longer ones are cut.
+    static constexpr size_t kDocTextChars = 256;
+    // A document type's label: the string of its "resource_id", else its "name". FALSE (label
+    // untouched) without a name.
+    BOOL BReadOptionName(IXMLDOMNode* pElement, PWSTR pszLabel);
+    // "bitmap_id" as a decimal number; FALSE (untouched) without one.
+    static BOOL BReadBitmapId(IXMLDOMNode* pElement, LONG* plId);
+    // One "DocFeature": its texts and numbers, the option it selects ("select_option", else the one
+    // its "switch" selects) with the index of the choice of that name, and one entry per "DocOption"
+    // in three arrays of local-heap entries the caller frees (null arrays and a count of 0 without
+    // choices or when an array cannot be allocated). TRUE when the choices were read to the end.
+    BOOL BReadDocOptions(IXMLDOMNode* pFeature, PWSTR pszName, LONG* plLabelId, LONG* plHelpId, PWSTR pszHidden,
+                         PWSTR pszSelected, LONG* plSelectedIndex, PWSTR** pppszOptions, LONG*** pppBitmapIds,
+                         LONG* plCount, LONG*** pppLabelIds);
+    // The same with the "Disabled" text of the large-format page.
+    BOOL BReadDocOptionsEx(IXMLDOMNode* pFeature, PWSTR pszName, LONG* plLabelId, LONG* plHelpId, PWSTR pszHidden,
+                           PWSTR pszSelected, LONG* plSelectedIndex, PWSTR** pppszOptions, LONG*** pppBitmapIds,
+                           LONG* plCount, LONG*** pppLabelIds, PWSTR pszDisabled);
+    // A document type's feature keywords and the options it selects, as two lists of local-heap
+    // texts the caller frees. TRUE when the features were read to the end.
+    BOOL BReadDocFeatures(IXMLDOMNode* pDocSetting, PWSTR** pppszFeatures, PWSTR** pppszOptions, LONG* plCount);
+    // One "DocOption"; TRUE when its "resource_id" was read.
+    static BOOL BReadDocOptionEntry(IXMLDOMNode* pOption, PWSTR pszName, LONG* plBitmapId, LONG* plLabelId);
+    // The "select_option" text that the element's "switch" reaches (the evaluator's values as they
+    // stand); TRUE when one was captured.
+    BOOL BCaptureSwitchOption(IXMLDOMNode* pElement, PCWSTR pszName, PWSTR pszOption);
+
 private:
     BOOL BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam);
     bool BEnterRun();
@@ -93,6 +154,12 @@ private:
     void VApplyOptionElement(LPCWSTR pszElement, LPCWSTR pszText, POEMCUIPPARAM pParam);
     void VApplyItemElement(LPCWSTR pszElement, LPCWSTR pszText, POEMCUIPPARAM pParam);
     void VApplyLimit(LPCWSTR pszText);
+
+    // Trees and document types.
+    HTREEITEM HInsertHeading(INT id, HWND hTree, int iLevel);
+    BOOL BReadDocFeature(IXMLDOMNode* pFeature, PWSTR pszName, LONG* plLabelId, LONG* plHelpId, PWSTR pszHidden,
+                         PWSTR pszSelected, LONG* plSelectedIndex, PWSTR** pppszOptions, LONG*** pppBitmapIds,
+                         LONG* plCount, LONG*** pppLabelIds, PWSTR pszDisabled);
 
     // Evaluator.
     BOOL BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEvaluate);

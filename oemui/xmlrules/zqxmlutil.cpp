@@ -45,6 +45,22 @@ HRESULT HrChildText(IXMLDOMNode* pContext, LPCWSTR pszChild, CZQBstr& text) {
     return S_OK;
 }
 
+HRESULT HrChildNumber(IXMLDOMNode* pContext, LPCWSTR pszChild, double* pValue) {
+    *pValue = 0.0;
+    CZQBstr text;
+    HRESULT hr = HrChildText(pContext, pszChild, text);
+    if (hr != S_OK) return hr;
+    WCHAR buffer[256];
+    lstrcpynW(buffer, text.Get(), ARRAYSIZE(buffer));
+    if (!buffer[0]) return S_FALSE;
+    *pValue = wcstod(buffer, nullptr);
+    return S_OK;
+}
+
+LONG LTruncate(double value) {
+    return value > -2147483649.0 && value < 2147483648.0 ? static_cast<LONG>(value) : 0;
+}
+
 size_t CchText(const CZQBstr& text) { return text ? wcslen(text.Get()) : 0; }
 
 bool BIsElement(IXMLDOMNode* pNode) {

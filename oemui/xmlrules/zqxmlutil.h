@@ -14,6 +14,28 @@ HRESULT HrSelectNodes(IXMLDOMNode* pContext, LPCWSTR pszPattern, IXMLDOMNodeList
 // The text (all descendants) of the first child element matching the pattern: S_OK with the text,
 // S_FALSE when there is no such child, a negative result when the DOM failed.
 HRESULT HrChildText(IXMLDOMNode* pContext, LPCWSTR pszChild, CZQBstr& text);
+// A number child read from at most 255 characters of its text as floating-point text: S_OK with
+// the number, S_FALSE (0) when the child is missing or empty, a negative result when the DOM failed.
+HRESULT HrChildNumber(IXMLDOMNode* pContext, LPCWSTR pszChild, double* pValue);
+// A number truncated toward zero; what does not fit 32 bits gives 0.
+LONG LTruncate(double value);
+// Frees count local-heap entries and the array that holds them.
+template <typename T>
+void VFreeLocalArray(T** ppEntries, size_t count) {
+    if (!ppEntries) return;
+    for (size_t i = 0; i < count; ++i)
+        if (ppEntries[i]) LocalFree(ppEntries[i]);
+    LocalFree(ppEntries);
+}
+// Zero-filled local-heap arrays of count entries each: all of them, or none (false).
+template <typename... T>
+bool BNewLocalArrays(size_t count, T**&... ppArrays) {
+    ((ppArrays = static_cast<T**>(LocalAlloc(LPTR, count * sizeof(T*)))), ...);
+    if ((ppArrays && ...)) return true;
+    (LocalFree(ppArrays), ...);
+    ((ppArrays = nullptr), ...);
+    return false;
+}
 // Length of a BSTR text up to its first zero.
 size_t CchText(const CZQBstr& text);
 // An element node (not a comment, text or other node).
