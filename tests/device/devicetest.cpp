@@ -107,7 +107,7 @@ Session::~Session() {
     if (Channel()) Channel()->Close();
 }
 
-std::vector<std::wstring> Session::Items() const {
+std::vector<std::wstring> Items(const StatusRecord& record) {
     std::vector<std::wstring> items;
     for (int i = 0; i < record.items.GetCount(); ++i) {
         const StatusItem& item = record.items.At(i);

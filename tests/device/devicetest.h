@@ -41,6 +41,9 @@ protected:
     void SetUp() override;
 };
 
+// The record's items as "severity:id,id[:link]".
+std::vector<std::wstring> Items(const StatusRecord& record);
+
 // A device session while the object lives: the record holds the channel and the object list, opened
 // on the printer. With a script text, that text is the printer's device.
 class Session {
@@ -49,8 +52,7 @@ public:
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
-    // The record's items as "severity:id,id[:link]".
-    std::vector<std::wstring> Items() const;
+    std::vector<std::wstring> Items() const { return zqdevtest::Items(record); }
     IZQDeviceChannel* Channel() const { return static_cast<IZQDeviceChannel*>(record.pStatusObject); }
     IZQObjectList* Request() const { return static_cast<IZQObjectList*>(record.pRequest); }
 
