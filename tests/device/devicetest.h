@@ -26,6 +26,8 @@ HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid);
 
 // The stand-ins' call log, one entry per line.
 std::vector<std::wstring> Log();
+// How many log lines start with the text ("channel.Open(": the printer was asked).
+int ICountCalls(const wchar_t* prefix);
 // The object identifiers the log shows being set, in order.
 std::vector<std::wstring> ReadIds();
 void SetSwitch(const wchar_t* name, DWORD value);

@@ -6,12 +6,10 @@
 
 namespace zqalerttest {
 
-CAlertBinding::CAlertBinding(const char* alerts, const char* helper, LONG media) {
+CAlertBinding::CAlertBinding(const char* alerts, const char* helper) {
     m_printer.Identity().driverDirectory = zqtest::ExeDir();
     m_printer.Install();
-    m_host.Add(zqtest::ListFeature("MediaType",
-                                   {{"PLAIN", L"Plain Paper"}, {"PHOTO_GLOSSY", L"Photo Paper, Glossy"}, {"ZQ_NEW", L"New"}},
-                                   media));
+    m_host.Add(zqtest::ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}}));
     m_host.Add(zqtest::ValueFeature("ZQXMLFileUsed", helper));
     if (alerts) m_host.Add(zqtest::ValueFeature("ZQAlerts", alerts));
     m_host.Build();

@@ -17,16 +17,15 @@ namespace zqalerttest {
 
 class CAlertBinding {
 public:
-    // "ZQAlerts" at that option (null: the feature is missing) and "ZQXMLFileUsed" at the helper
-    // file; "MediaType" at the option of that position (0 "PLAIN", 1 "PHOTO_GLOSSY", 2 an unknown one).
-    explicit CAlertBinding(const char* alerts = "On", const char* helper = "zqdesk.xml", LONG media = 0);
+    // "ZQAlerts" at that option (null: the feature is missing), "ZQXMLFileUsed" at the helper file,
+    // "MediaType" at "PLAIN" and the paper Letter.
+    explicit CAlertBinding(const char* alerts = "On", const char* helper = "zqdesk.xml");
     ~CAlertBinding();
     CAlertBinding(const CAlertBinding&) = delete;
     CAlertBinding& operator=(const CAlertBinding&) = delete;
 
     CZQOemUI* UI() const { return m_ui; }
     zqspool::CZQMemoryPrinter& Printer() { return m_printer; }
-    OEMCUIPPARAM* Param() { return &m_param; }
 
 private:
     zqspool::CZQMemoryPrinter m_printer;
