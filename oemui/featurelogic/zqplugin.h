@@ -1,6 +1,6 @@
 // The plug-in object as its option-item callbacks, pages and dialogs reach it: the binding's
-// objects, the constraint gate, the alert gate and the page objects of the sheet. Pages hold it through their
-// PageContext; nothing below the COM shell includes the shell's own header.
+// objects, the constraint gate, the alert gate and the page objects of the sheet. Pages hold it
+// through their PageContext; nothing below the COM shell includes the shell's own header.
 #pragma once
 
 #include "common/zqprintercaps.h"

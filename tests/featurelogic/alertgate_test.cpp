@@ -1,5 +1,6 @@
-// The alert gate of the plug-in object: switched on by "ZQAlerts", the printer asked once for eight
-// page initialisations and again from the refresh button, what the windows show, the button.
+// The alert gate of the plug-in object: the printer asked once for eight page initialisations and
+// again from the refresh button, what the windows show, the refresh button's drawing. (Switching
+// the alerts on: pagealerts_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,7 +11,6 @@
 #include "device/zqalertwnd.h"
 #include "devicetest.h"
 #include "testsupport.h"
-#include "zqdevrecord.h"
 #include "zqoemui.h"
 
 namespace {
@@ -43,29 +43,11 @@ protected:
     }
 };
 
-TEST_F(AlertGate, AnyOptionOfZQAlertsSwitchesThemOnWhenTheHelperFileLoads) {
-    for (auto [alerts, helper, on] : {std::tuple<const char*, const char*, BOOL>{"On", "zqdesk.xml", TRUE},
-                                      {"FALSE", "zqroll.xml", TRUE}, {nullptr, "zqdesk.xml", FALSE},
-                                      {"On", "absent.xml", FALSE}}) {
-        SCOPED_TRACE(helper);
-        zqalerttest::CAlertBinding b(alerts, helper);
-        CTestWindow w;
-        EXPECT_EQ(on, b.UI()->BAlertsEnabled());
-        EXPECT_EQ(on, b.UI()->BAddAlertWindow(&w.wnd));
-        EXPECT_FALSE(b.UI()->BAddAlertWindow(nullptr));
-        EXPECT_EQ(on, b.UI()->BRefreshDeviceStatus(TRUE));
-        HICON icon = nullptr;
-        EXPECT_TRUE(b.UI()->BGetAlertIcon(&icon));
-        EXPECT_EQ(on != FALSE, icon != nullptr);
-        EXPECT_EQ(on ? 1 : 0, Opens());
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log");
-    }
-}
-
 TEST_F(AlertGate, EightPageInitialisationsAskThePrinterOnceAndTheButtonAgain) {
     zqalerttest::CAlertBinding b;
     CTestWindow first, second;
     ASSERT_TRUE(b.UI()->BAddAlertWindow(&first.wnd));
+    EXPECT_FALSE(b.UI()->BAddAlertWindow(nullptr));
     // A first query that fails leaves the count, so the next page asks again.
     b.Printer().FailCall(zqspool::MemCall::GetPrinter, ERROR_ACCESS_DENIED, 1);
     EXPECT_FALSE(b.UI()->BRefreshDeviceStatus(TRUE));

@@ -1,8 +1,9 @@
-// The pages' alert pattern on the test page in process: a printer without alerts, and a refresh
+// The pages' alert pattern on the test page in process: with and without alerts, and a refresh
 // after a page with alerts was destroyed. (Under the host: alerts_host_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "alertbinding.h"
 #include "alertdialog.h"
@@ -28,16 +29,29 @@ struct CPage {
     HWND dlg = nullptr;
 };
 
-TEST(PageAlerts, WithoutAlertsThePlaceholderAndTheButtonAreHiddenAndDisabled) {
-    zqalerttest::CAlertBinding b(nullptr);
-    CPage page(b.UI());
-    for (int id : {IDC_ALERT_PLACEHOLDER, IDC_ALERT_REFRESH}) {
-        ASSERT_NE(nullptr, GetDlgItem(page.dlg, id)) << id;
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(page.dlg, id))) << id;
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page.dlg, id))) << id;
+// Any option of "ZQAlerts" with a helper file that loads gives the page its window in place of the
+// placeholder and the refresh button; otherwise both are hidden and disabled.
+TEST(PageAlerts, ThePageFollowsZQAlerts) {
+    for (auto [alerts, helper, on] : {std::tuple<const char*, const char*, bool>{"On", "zqdesk.xml", true},
+                                      {"FALSE", "zqroll.xml", true}, {nullptr, "zqdesk.xml", false},
+                                      {"On", "absent.xml", false}}) {
+        SCOPED_TRACE(helper);
+        zqalerttest::CAlertBinding b(alerts, helper);
+        CPage page(b.UI());
+        EXPECT_EQ(on, b.UI()->BAlertsEnabled() != FALSE);
+        EXPECT_EQ(on, page.tab.alerts.Window() != nullptr);
+        EXPECT_EQ(on, FindWindowExW(page.dlg, nullptr, CZQAlertWnd::kClassName, nullptr) != nullptr);
+        HWND placeholder = GetDlgItem(page.dlg, IDC_ALERT_PLACEHOLDER), button = GetDlgItem(page.dlg, IDC_ALERT_REFRESH);
+        EXPECT_EQ(on, placeholder == nullptr);
+        // Shown and enabled by its own style (the test's dialog itself stays hidden).
+        for (HWND control : {button, placeholder}) {
+            if (!control) continue;
+            EXPECT_EQ(on, (GetWindowLongW(control, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE);
+        }
+        HICON icon = nullptr;
+        EXPECT_TRUE(b.UI()->BGetAlertIcon(&icon));
+        EXPECT_EQ(on, icon != nullptr);
     }
-    EXPECT_EQ(nullptr, page.tab.alerts.Window());
-    EXPECT_EQ(nullptr, FindWindowExW(page.dlg, nullptr, CZQAlertWnd::kClassName, nullptr));
 }
 
 // A page takes its window out of the plug-in's list when it goes; the next refresh fills only the
