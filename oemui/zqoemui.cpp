@@ -16,7 +16,10 @@ CZQOemUI::CZQOemUI() {
     m_gate.VSetConstraintLogic(&m_binding.logic);
 }
 
-CZQOemUI::~CZQOemUI() { zqmodule::ReleaseObject(); }
+CZQOemUI::~CZQOemUI() {
+    VFreeAlerts();
+    zqmodule::ReleaseObject();
+}
 
 // ---------------------------------------------------------------------------------------------
 // IUnknown
@@ -182,5 +185,5 @@ STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOI
 STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     ZQ_TRACE("CZQOemUI::CommonUIProp");
     zqmodule::VMarkInUse();
-    return ZQCommonUIProp(m_binding, m_gate, this, dwMode, pOemCUIPParam);
+    return ZQCommonUIProp(m_binding, m_gate, m_alerts, this, dwMode, pOemCUIPParam);
 }

@@ -1,8 +1,9 @@
 // CZQOemUI: the plug-in object, one per binding of the core driver. A thin COM shell: each method
 // forwards to an object the plug-in owns (the binding's objects and the CommonUIProp worker, the
-// constraint gate, the sheet builder with its page objects).
+// constraint gate, the alert gate, the sheet builder with its page objects).
 #pragma once
 
+#include "featurelogic/zqalertgate.h"
 #include "featurelogic/zqbinding.h"
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqplugin.h"
@@ -91,9 +92,20 @@ public:
     BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const override {
         return m_gate.BMediaTypeNameFromId(pszMediaType, pszText, cchText);
     }
-    BOOL BGetAlertIcon(HICON* phIcon) const override { return m_gate.BGetAlertIcon(phIcon); }
     BOOL BRunCommandLine(PCWSTR pszCommandLine) override { return m_gate.BRunCommandLine(pszCommandLine); }
     CZQConstraintRuleSet* ConstraintRules() const { return m_gate.ConstraintRules(); }
+
+    // ---- IZQPlugin: the alert gate
+    BOOL BInitAlerts() { return m_alerts.BInitAlerts(); }
+    void VFreeAlerts() { m_alerts.VFreeAlerts(); }
+    BOOL BAlertsEnabled() const override { return m_alerts.BAlertsEnabled(); }
+    BOOL BAddAlertWindow(CZQAlertWnd* pWnd) override { return m_alerts.BAddAlertWindow(pWnd); }
+    BOOL BRemoveAlertWindow(CZQAlertWnd* pWnd) override { return m_alerts.BRemoveAlertWindow(pWnd); }
+    BOOL BRefreshDeviceStatus(BOOL bPageInit) override { return m_alerts.BRefreshDeviceStatus(bPageInit); }
+    BOOL BShowAlerts(StatusRecord* pRecord) { return m_alerts.BShowAlerts(pRecord); }
+    BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const override { return m_alerts.BDrawRefreshButton(pDis); }
+    BOOL BGetAlertIcon(HICON* phIcon) const override { return m_alerts.BGetAlertIcon(phIcon); }
+    const CZQAlertGate& Alerts() const { return m_alerts; }
 
     // ---- IZQPlugin: the pages
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }
@@ -111,9 +123,10 @@ public:
 
 private:
     volatile LONG m_cRef = 1;
-    // Destroyed in reverse: the pages first, then the gate (its texts come from the binding's
+    // Destroyed in reverse: the pages first, then the gates (their texts come from the binding's
     // helper), then the binding.
     CZQBinding m_binding;
     CZQConstraintGate m_gate{m_binding};
+    CZQAlertGate m_alerts{m_binding, m_gate};
     CZQSheetBuilder m_sheets;
 };

@@ -1,5 +1,7 @@
 #include "common/zqlanguage.h"
 
+#include "common/zqstrings.h"
+
 namespace zqlang {
 namespace {
 PFN_UiLanguage g_pfnSource = nullptr;
@@ -25,6 +27,18 @@ PFN_UiLanguage SetUserLanguageSource(PFN_UiLanguage pfn) {
 bool IsRightToLeft() {
     const WORD primary = PRIMARYLANGID(UiLanguage());
     return primary == LANG_ARABIC || primary == LANG_HEBREW;
+}
+
+BOOL BGetUserLocaleName(PWSTR* ppszName) {
+    if (!ppszName) return FALSE;
+    *ppszName = nullptr;
+    WCHAR language[9] = {}, country[9] = {}, name[20] = {};
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, language, 9) ||
+        !GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO3166CTRYNAME, country, 9) ||
+        ZQFormatText(name, 20, L"%s-%s", language, country) != S_OK)
+        return FALSE;
+    *ppszName = ZQDupText(name);
+    return *ppszName != nullptr;
 }
 
 }  // namespace zqlang

@@ -95,20 +95,12 @@ bool BFormatted(PCWSTR pszFormat, LONG lNumber, size_t cchExtra, CZQLocalPtr<WCH
     return text.Alloc(cch) && BFormatObjectId(pszFormat, lNumber, text.Get(), cch);
 }
 
-// The path of the maker's utility program, empty when it is not installed.
-void VUtilityPath(PWSTR pszPath, DWORD cchPath) {
-    DWORD cb = cchPath * sizeof(WCHAR);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\ZQ Tintora", L"RunCC", RRF_RT_REG_SZ, nullptr, pszPath,
-                     &cb) != ERROR_SUCCESS)
-        pszPath[0] = L'\0';
-}
-
 // Where each kind of parameter takes its value when the command line is built.
 PCWSTR ParamValue(DWORD dwKind, const StatusRecord* pRecord, PWSTR pszUtility, DWORD cchUtility) {
     PCWSTR psz = nullptr;
     switch (dwKind) {
         case ZQ_CMDPARAM_UTILITY_PATH:
-            VUtilityPath(pszUtility, cchUtility);
+            BReadUtilityPath(pszUtility, cchUtility);
             psz = pszUtility;
             break;
         case ZQ_CMDPARAM_PRINTER_NAME: psz = pRecord ? pRecord->pszPrinterName : nullptr; break;
@@ -291,6 +283,22 @@ BOOL BFindAlertText(const CZQPtrArray& definitions, PCWSTR pszName, PWSTR pszTex
     if (!given) return TRUE;
     if (state->dwType == 4) return BDeviceBytesToText(state->pbBytes, state->pbBytes ? state->cbSize : 0, pszText, cchText);
     return ZQFormatText(pszText, static_cast<size_t>(cchText), L"%d", static_cast<LONG>(state->dwValue)) == S_OK;
+}
+
+bool BAlertValueRead(const CZQPtrArray& definitions, PCWSTR pszName) {
+    bool given = false;
+    const AlertValueState* state = PFind(definitions, pszName, &given);
+    return state && given && state->dwType != 0;
+}
+
+BOOL BReadUtilityPath(PWSTR pszPath, DWORD cchPath) {
+    if (!pszPath || cchPath == 0) return FALSE;
+    DWORD cb = cchPath * sizeof(WCHAR);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\ZQ Tintora", L"RunCC", RRF_RT_REG_SZ, nullptr, pszPath,
+                     &cb) == ERROR_SUCCESS && pszPath[0])
+        return TRUE;
+    pszPath[0] = L'\0';
+    return FALSE;
 }
 
 bool BIsOneIntegerFormat(PCWSTR pszFormat) {

@@ -141,6 +141,13 @@ void VEvaluateAlertDefinitions(const CZQPtrArray& definitions, StatusRecord* pRe
 // bytes as text for type 4 and the value in signed decimal otherwise.
 BOOL BFindAlertValue(const CZQPtrArray& definitions, PCWSTR pszName, DWORD* pdwValue);
 BOOL BFindAlertText(const CZQPtrArray& definitions, PCWSTR pszName, PWSTR pszText, int cchText);
+// Whether the named definition, found as the lookups find it, gives a value read from the printer
+// (a definition never answered holds no value, whatever the lookups report).
+bool BAlertValueRead(const CZQPtrArray& definitions, PCWSTR pszName);
+
+// The path of the maker's utility program ("RunCC", at most cchPath - 1 characters, REG_SZ only);
+// empty and FALSE when it is not installed or the value is not such a text.
+BOOL BReadUtilityPath(PWSTR pszPath, DWORD cchPath);
 
 // A format of the helper file for one integer: exactly one %d, %i or %u, and %% for a percent.
 bool BIsOneIntegerFormat(PCWSTR pszFormat);

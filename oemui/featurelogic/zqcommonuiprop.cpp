@@ -1,7 +1,7 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
-// helper file and its device settings, locks, job-storage values, the tray record) and builds the
-// items.
+// helper file and its device settings, locks, constraints, alerts, job-storage values, the tray
+// record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqevents.h"
@@ -9,6 +9,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqfontinstaller.h"
+#include "featurelogic/zqalertgate.h"
 #include "featurelogic/zqbinding.h"
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqoptcallbacks.h"
@@ -48,7 +49,8 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
 }
 
 // The fill pass: the binding prepared for the sheet, then the plug-in's items built.
-void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD dwMode, POEMCUIPPARAM p) {
+void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQPlugin* pPlugin, DWORD dwMode,
+              POEMCUIPPARAM p) {
     ZQ_TRACE("ZQCommonUIProp fill pass");
     CZQUILogic& logic = b.logic;
     // The private devmode's header values, in the core driver's block and in the working copy.
@@ -67,8 +69,9 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
     b.driverData.VSetLanguage(logic.m_dwPdl);
     CZQDriverData::VApplyLockData(p);
 
-    // The helper file's constraints.
+    // The helper file's constraints and alerts.
     gate.BLoadConstraints();
+    alerts.BInitAlerts();
 
     if (dwMode == OEMCUIP_DOCPROP) {
         logic.BFillDevmodeEnums(coreDM);
@@ -92,8 +95,8 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD 
 
 }  // namespace
 
-HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugin, DWORD dwMode,
-                       POEMCUIPPARAM pOemCUIPParam) {
+HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQPlugin* pPlugin,
+                       DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     if (!pOemCUIPParam || pOemCUIPParam->cbSize < sizeof(OEMCUIPPARAM) ||
         (dwMode != OEMCUIP_DOCPROP && dwMode != OEMCUIP_PRNPROP)) {
         SetLastError(ERROR_INVALID_DATA);
@@ -122,6 +125,6 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, IZQPlugin* pPlugi
         pOemCUIPParam->cOEMOptItems = b.itemPlan.dwCount;
         return S_OK;
     }
-    FillPass(b, gate, pPlugin, dwMode, pOemCUIPParam);
+    FillPass(b, gate, alerts, pPlugin, dwMode, pOemCUIPParam);
     return S_OK;
 }

@@ -181,15 +181,6 @@ BOOL CZQConstraintGate::BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText,
     return TRUE;
 }
 
-BOOL CZQConstraintGate::BGetAlertIcon(HICON* phIcon) const {
-    if (!phIcon) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    *phIcon = m_hAlertIcon;
-    return TRUE;
-}
-
 BOOL CZQConstraintGate::BRunCommandLine(PCWSTR pszCommandLine) {
     ZQ_TRACE("CZQConstraintGate::BRunCommandLine");
     if (!pszCommandLine) {

@@ -38,8 +38,6 @@ public:
     // capacity, always terminated). TRUE when found.
     BOOL BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const;
     BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const;
-    // The alert icon kept by the alert gate; FALSE only without an out pointer.
-    BOOL BGetAlertIcon(HICON* phIcon) const;
     // Starts the command line (at most 511 characters); a start that fails is shown to the user.
     BOOL BRunCommandLine(PCWSTR pszCommandLine);
     CZQConstraintRuleSet* ConstraintRules() const { return m_pRuleSet; }
@@ -55,6 +53,4 @@ private:
     BOOL m_bOn = FALSE;
     CZQConstraintRuleSet* m_pRuleSet = nullptr;
     IZQConstraintLogic* m_pLogic = nullptr;
-    // The alert icon of the alert gate (a shared icon, null until the alerts load it).
-    HICON m_hAlertIcon = nullptr;
 };

@@ -1,11 +1,12 @@
 // The plug-in object as its option-item callbacks, pages and dialogs reach it: the binding's
-// objects, the constraint gate and the page objects of the sheet. Pages hold it through their
-// PageContext; nothing below the COM shell includes the shell's own header.
+// objects, the constraint gate, the alert gate and the page objects of the sheet. Pages hold it
+// through their PageContext; nothing below the COM shell includes the shell's own header.
 #pragma once
 
 #include "common/zqprintercaps.h"
 #include "platform/oemuiplatform.h"
 
+class CZQAlertWnd;
 class CZQConstraintRuleSet;
 class CZQDriverData;
 class CZQTabBase;
@@ -41,8 +42,15 @@ public:
     virtual BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) = 0;
     virtual BOOL BUserMediaKeyword(PCWSTR pszMediaType, PWSTR* ppszKeyword) const = 0;
     virtual BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const = 0;
-    virtual BOOL BGetAlertIcon(HICON* phIcon) const = 0;
     virtual BOOL BRunCommandLine(PCWSTR pszCommandLine) = 0;
+
+    // ---- the alerts
+    virtual BOOL BAlertsEnabled() const = 0;
+    virtual BOOL BAddAlertWindow(CZQAlertWnd* pWnd) = 0;
+    virtual BOOL BRemoveAlertWindow(CZQAlertWnd* pWnd) = 0;
+    virtual BOOL BRefreshDeviceStatus(BOOL bPageInit) = 0;
+    virtual BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const = 0;
+    virtual BOOL BGetAlertIcon(HICON* phIcon) const = 0;
 
     // ---- the pages
     // The page object and its context of a page id (null when not made).

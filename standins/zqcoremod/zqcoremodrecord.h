@@ -14,4 +14,5 @@ inline constexpr const wchar_t* kZQCoreModRecordKey = ZQ_COREMOD_RECORD_KEY;
 #define ZQTEST_IDS_GERMAN 65002          // 1031 and 1033
 #define ZQTEST_IDS_LONG 65003            // 1033, 600 characters
 #define ZQTEST_IDS_EMPTY_IN_BLOCK 65004  // in the block, no text in any language
+#define ZQTEST_IDS_ALERT_FORMAT 65005    // an alert text with more conversions than arguments
 #define ZQTEST_IDS_NO_BLOCK 65100        // no block at all

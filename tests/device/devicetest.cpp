@@ -57,6 +57,12 @@ std::vector<std::wstring> Log() {
     return lines;
 }
 
+int ICountCalls(const wchar_t* prefix) {
+    int n = 0;
+    for (const std::wstring& line : Log()) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+}
+
 std::vector<std::wstring> ReadIds() {
     const std::wstring mark = L"list.SetObjectId(0, \"";
     std::vector<std::wstring> ids;
@@ -107,7 +113,7 @@ Session::~Session() {
     if (Channel()) Channel()->Close();
 }
 
-std::vector<std::wstring> Session::Items() const {
+std::vector<std::wstring> Items(const StatusRecord& record) {
     std::vector<std::wstring> items;
     for (int i = 0; i < record.items.GetCount(); ++i) {
         const StatusItem& item = record.items.At(i);

@@ -26,6 +26,8 @@ HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid);
 
 // The stand-ins' call log, one entry per line.
 std::vector<std::wstring> Log();
+// How many log lines start with the text ("channel.Open(": the printer was asked).
+int ICountCalls(const wchar_t* prefix);
 // The object identifiers the log shows being set, in order.
 std::vector<std::wstring> ReadIds();
 void SetSwitch(const wchar_t* name, DWORD value);
@@ -41,6 +43,9 @@ protected:
     void SetUp() override;
 };
 
+// The record's items as "severity:id,id[:link]".
+std::vector<std::wstring> Items(const StatusRecord& record);
+
 // A device session while the object lives: the record holds the channel and the object list, opened
 // on the printer. With a script text, that text is the printer's device.
 class Session {
@@ -49,8 +54,7 @@ public:
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
-    // The record's items as "severity:id,id[:link]".
-    std::vector<std::wstring> Items() const;
+    std::vector<std::wstring> Items() const { return zqdevtest::Items(record); }
     IZQDeviceChannel* Channel() const { return static_cast<IZQDeviceChannel*>(record.pStatusObject); }
     IZQObjectList* Request() const { return static_cast<IZQObjectList*>(record.pRequest); }
 

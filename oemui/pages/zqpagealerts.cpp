@@ -1,0 +1,74 @@
+#include "pages/zqpagealerts.h"
+
+#include <initializer_list>
+#include <new>
+
+#include "common/zqmodule.h"
+#include "common/zqtrace.h"
+#include "device/zqalertwnd.h"
+#include "featurelogic/zqplugin.h"
+#include "res/zqalertids.h"
+
+void CZQPageAlerts::VInit(HWND hDlg, IZQPlugin* pPlugin) {
+    ZQ_TRACE("CZQPageAlerts::VInit");
+    VDetach();
+    m_pPlugin = pPlugin;
+    HWND hPlaceholder = GetDlgItem(hDlg, IDC_ALERT_PLACEHOLDER);
+    HWND hButton = GetDlgItem(hDlg, IDC_ALERT_REFRESH);
+    if (!pPlugin || !pPlugin->BAlertsEnabled() || !hPlaceholder) {
+        for (HWND hCtl : {hPlaceholder, hButton}) {
+            if (!hCtl) continue;
+            ShowWindow(hCtl, SW_HIDE);
+            EnableWindow(hCtl, FALSE);
+        }
+        return;
+    }
+
+    RECT rc = {};
+    GetClientRect(hPlaceholder, &rc);
+    MapWindowPoints(hPlaceholder, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+    DestroyWindow(hPlaceholder);
+    m_pWnd = new (std::nothrow) CZQAlertWnd();
+    if (m_pWnd && m_pWnd->BCreate(hDlg, zqmodule::Instance(), nullptr, MAKEINTRESOURCEW(32515),
+                                  MAKEINTRESOURCEW(32513), &rc)) {
+        pPlugin->BAddAlertWindow(m_pWnd);
+        if (hButton) ShowWindow(hButton, SW_SHOW);
+    } else {
+        delete m_pWnd;
+        m_pWnd = nullptr;
+    }
+    HICON hIcon = nullptr;
+    if (hButton && pPlugin->BGetAlertIcon(&hIcon))
+        SendMessageW(hButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
+    pPlugin->BRefreshDeviceStatus(TRUE);
+}
+
+BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, INT_PTR* pResult) {
+    if (!m_pPlugin) return FALSE;
+    INT_PTR result = 0;
+    switch (uMsg) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) != IDC_ALERT_REFRESH || HIWORD(wParam) != BN_CLICKED) return FALSE;
+            m_pPlugin->BRefreshDeviceStatus(FALSE);
+            break;
+        case WM_DRAWITEM:
+            if (wParam != IDC_ALERT_REFRESH) return FALSE;
+            result = m_pPlugin->BDrawRefreshButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            break;
+        case kZQAlertLinkMessage:
+            // The text belongs to the window and lives only while the message is handled.
+            if (lParam) result = m_pPlugin->BRunCommandLine(reinterpret_cast<PCWSTR>(lParam));
+            break;
+        default: return FALSE;
+    }
+    if (pResult) *pResult = result;
+    return TRUE;
+}
+
+void CZQPageAlerts::VDetach() {
+    if (!m_pWnd) return;
+    if (m_pPlugin) m_pPlugin->BRemoveAlertWindow(m_pWnd);
+    m_pWnd->BDestroy();
+    delete m_pWnd;
+    m_pWnd = nullptr;
+}

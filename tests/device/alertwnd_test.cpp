@@ -1,0 +1,138 @@
+// The alert window on a real dialog: numbering and layout, links pressed and released, cursors,
+// keys, the right-to-left parent and the control ids.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "alertdialog.h"
+#include "device/zqalertwnd.h"
+#include "res/zqalertids.h"
+
+namespace {
+
+std::vector<std::wstring> g_sent;  // "row:link" of each link message
+
+INT_PTR CALLBACK RecordingDlgProc(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == kZQAlertLinkMessage)
+        g_sent.push_back(std::to_wstring(wParam) + L":" + (lParam ? reinterpret_cast<PCWSTR>(lParam) : L"(null)"));
+    return uMsg == WM_INITDIALOG;
+}
+
+class AlertWindow : public ::testing::Test {
+protected:
+    void SetUp() override { g_sent.clear(); }
+    void TearDown() override {
+        for (HWND dlg : m_dialogs) DestroyWindow(dlg);
+    }
+    // The window over the placeholder of a new dialog, with the system's icons as the pages ask.
+    HWND Create(CZQAlertWnd& wnd, int dialog = IDD_ZQTEST_ALERTS) {
+        HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog), nullptr, RecordingDlgProc, 0);
+        ShowWindow(dlg, SW_SHOW);
+        m_dialogs.push_back(dlg);
+        RECT rc = {};
+        GetWindowRect(GetDlgItem(dlg, IDC_ALERT_PLACEHOLDER), &rc);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_TRUE(wnd.BCreate(dlg, GetModuleHandleW(nullptr), nullptr, IDI_WARNING, IDI_ERROR, &rc));
+        return dlg;
+    }
+    // A press and a release at the middles of two link rectangles.
+    static void Click(const CZQAlertWnd& wnd, int press, int release) {
+        const int scroll = GetScrollPos(wnd.Hwnd(), SB_VERT);
+        for (auto [msg, row] : {std::pair<UINT, int>{WM_LBUTTONDOWN, press}, {WM_LBUTTONUP, release}}) {
+            const RECT& rc = wnd.Item(row).rcLink;
+            SendMessageW(wnd.Hwnd(), msg, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 - scroll));
+        }
+    }
+    std::vector<HWND> m_dialogs;
+};
+
+TEST_F(AlertWindow, RowsAreNumberedAndLaidOutAgainOnEveryAdd) {
+    CZQAlertWnd wnd;
+    EXPECT_FALSE(wnd.BAddItem(L"no window yet", ZQ_ALERT_WARNING, nullptr));
+    Create(wnd);
+    std::wstring words;
+    for (int i = 0; i < 60; ++i) words += L"word ";
+    for (PCWSTR text : {L"Short", words.c_str(), L"", L"Fourth"}) ASSERT_TRUE(wnd.BAddItem(text, ZQ_ALERT_ERROR, nullptr));
+    EXPECT_FALSE(wnd.BAddItem(nullptr, ZQ_ALERT_WARNING, nullptr));
+    EXPECT_FALSE(wnd.BAddItem(L"kind", ZQ_ALERT_KIND_NONE, nullptr));
+    ASSERT_EQ(4, wnd.ItemCount());
+    // Renumbered on every add; each row 2 pixels below the one before, never lower than its icon.
+    int top = 2;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(L"[" + std::to_wstring(i + 1) + L"/4] ", std::wstring(wnd.Item(i).pszNumbered).substr(0, 6));
+        EXPECT_EQ(top, wnd.Item(i).rcRow.top) << i;
+        top = wnd.Item(i).rcRow.bottom + 2;
+    }
+    EXPECT_STREQ(L"[4/4] Fourth", wnd.Item(3).pszNumbered);
+    EXPECT_EQ(36, wnd.Item(0).rcRow.bottom - wnd.Item(0).rcRow.top);
+    EXPECT_GT(wnd.Item(1).rcRow.bottom - wnd.Item(1).rcRow.top, 72) << "wrapped";
+    int low = 0, high = 0;
+    GetScrollRange(wnd.Hwnd(), SB_VERT, &low, &high);
+    EXPECT_EQ(top, high + 2) << "the rows' heights and gaps";
+}
+
+TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRowAndKeysScroll) {
+    CZQAlertWnd wnd;
+    Create(wnd);
+    ASSERT_TRUE(wnd.BAddItem(L"Plain", ZQ_ALERT_WARNING, L"never sent"));
+    ASSERT_TRUE(wnd.BAddItem(L"First link", ZQ_ALERT_ERROR_LINK, L"\"first.exe\" \"a\""));
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(wnd.BAddItem(L"Link", ZQ_ALERT_WARNING_LINK, nullptr));
+    UpdateWindow(wnd.Hwnd());  // painting records where each text went
+    for (auto [press, release] : {std::pair<int, int>{1, 1}, {2, 2}, {1, 2}, {0, 0}}) Click(wnd, press, release);
+    EXPECT_EQ((std::vector<std::wstring>{L"1:\"first.exe\" \"a\"", L"2:(null)"}), g_sent);
+    EXPECT_FALSE(wnd.Item(0).bVisited);
+    EXPECT_TRUE(wnd.Item(1).bVisited);
+    for (auto [row, cursor] : {std::pair<int, PCWSTR>{1, IDC_HAND}, {0, IDC_ARROW}}) {
+        POINT pt = {(wnd.Item(row).rcLink.left + wnd.Item(row).rcLink.right) / 2, wnd.Item(row).rcLink.top + 2};
+        ClientToScreen(wnd.Hwnd(), &pt);
+        SetCursorPos(pt.x, pt.y);
+        EXPECT_EQ(TRUE, SendMessageW(wnd.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Hwnd()), HTCLIENT));
+        EXPECT_EQ(LoadCursorW(nullptr, cursor), GetCursor()) << row;
+    }
+    RECT client = {};
+    GetClientRect(wnd.Hwnd(), &client);
+    const int page = client.bottom, last = wnd.Item(11).rcRow.bottom - page + 1;
+    for (auto [key, pos] : {std::pair<WPARAM, int>{VK_NEXT, page}, {VK_DOWN, page + 2}, {VK_UP, page}, {'A', page},
+                            {VK_END, last}, {VK_NEXT, last}, {VK_PRIOR, last - page}, {VK_HOME, 0}, {VK_UP, 0}}) {
+        SendMessageW(wnd.Hwnd(), WM_KEYDOWN, key, 0);
+        EXPECT_EQ(pos, GetScrollPos(wnd.Hwnd(), SB_VERT)) << key;
+    }
+    // Scrolled to the bottom, the last row's link answers where it is shown.
+    SendMessageW(wnd.Hwnd(), WM_KEYDOWN, VK_END, 0);
+    Click(wnd, 11, 11);
+    EXPECT_EQ(L"11:(null)", g_sent.back());
+}
+
+TEST_F(AlertWindow, CreationFollowsTheParentAndWithoutLinksTheMouseIsLeftAlone) {
+    CZQAlertWnd ltr, rtl;
+    HWND dlg = Create(ltr);
+    Create(rtl, IDD_ZQTEST_ALERTS_RTL);
+    const RECT rc = {0, 0, 10, 10};
+    EXPECT_FALSE(ltr.BCreate(dlg, GetModuleHandleW(nullptr), nullptr, IDI_WARNING, IDI_ERROR, &rc)) << "one window";
+    EXPECT_FALSE(CZQAlertWnd().BCreate(nullptr, GetModuleHandleW(nullptr), nullptr, IDI_WARNING, IDI_ERROR, &rc));
+    for (HWND hwnd : {ltr.Hwnd(), rtl.Hwnd()}) {
+        EXPECT_EQ(0x50210000u, static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & 0xFFFF0000u);
+        EXPECT_EQ(hwnd, GetWindow(GetDlgItem(GetParent(hwnd), IDC_ALERT_REFRESH), GW_HWNDNEXT)) << "after the button";
+    }
+    EXPECT_EQ(WS_EX_CLIENTEDGE, GetWindowLongW(ltr.Hwnd(), GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_LAYOUTRTL));
+    EXPECT_EQ(WS_EX_CLIENTEDGE | WS_EX_LAYOUTRTL, GetWindowLongW(rtl.Hwnd(), GWL_EXSTYLE) & (WS_EX_CLIENTEDGE | WS_EX_LAYOUTRTL));
+    EXPECT_EQ(5611 % 4, GetDlgCtrlID(ltr.Hwnd()) % 4);
+    EXPECT_EQ(GetDlgCtrlID(ltr.Hwnd()) + 4, GetDlgCtrlID(rtl.Hwnd()));
+
+    ASSERT_TRUE(ltr.BAddItem(L"Plain", ZQ_ALERT_ERROR, L"a link text on a plain row"));
+    UpdateWindow(ltr.Hwnd());
+    Click(ltr, 0, 0);
+    EXPECT_TRUE(g_sent.empty());
+    SetCursor(nullptr);
+    EXPECT_EQ(FALSE, SendMessageW(ltr.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(ltr.Hwnd()), HTCLIENT));
+    EXPECT_EQ(nullptr, GetCursor());
+    // Destroyed with its dialog, the window leaves an object that refuses everything.
+    DestroyWindow(dlg);
+    EXPECT_EQ(nullptr, ltr.Hwnd());
+    EXPECT_FALSE(ltr.BAddItem(L"late", ZQ_ALERT_WARNING, nullptr));
+    EXPECT_FALSE(ltr.BDestroy());
+    EXPECT_TRUE(rtl.BDestroy());
+}
+
+}  // namespace
