@@ -8,6 +8,7 @@
 #include "featurelogic/zqplugin.h"
 #include "pages/zqsheets.h"
 #include "platform/oemuiplatform.h"
+#include "settings/zqconfigimport.h"
 
 class CZQOemUI : public IPrintOemUI2, public IZQPlugin {
 public:
@@ -94,6 +95,14 @@ public:
     BOOL BGetAlertIcon(HICON* phIcon) const override { return m_gate.BGetAlertIcon(phIcon); }
     BOOL BRunCommandLine(PCWSTR pszCommandLine) override { return m_gate.BRunCommandLine(pszCommandLine); }
     CZQConstraintRuleSet* ConstraintRules() const { return m_gate.ConstraintRules(); }
+
+    // ---- the configuration manager: import at installation and upgrade, export after Apply
+    BOOL BImportConfigManager(PCWSTR pszPrinterName, DWORD dwMode, BOOL bFinish) {
+        return CZQConfigImport::BImportConfigManager(pszPrinterName, dwMode, bFinish);
+    }
+    BOOL BInstallConfigFile(PCWSTR pszPrinterName) { return CZQConfigImport::BInstallConfigFile(pszPrinterName); }
+    BOOL BFinishInstallation(PCWSTR pszPrinterName) { return CZQConfigImport::BFinishInstallation(pszPrinterName); }
+    BOOL BExportSettings(PCWSTR pszSection) override;
 
     // ---- IZQPlugin: the pages
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }

@@ -44,6 +44,11 @@ public:
     virtual BOOL BGetAlertIcon(HICON* phIcon) const = 0;
     virtual BOOL BRunCommandLine(PCWSTR pszCommandLine) = 0;
 
+    // ---- the settings exchange
+    // Reports the current settings of a section ("Printing/" from the document sheet, "Physical/"
+    // from the device settings) back to the configuration manager, where this process may.
+    virtual BOOL BExportSettings(PCWSTR pszSection) = 0;
+
     // ---- the pages
     // The page object and its context of a page id (null when not made).
     virtual CZQTabBase* Tab(int iPageId) const = 0;
