@@ -76,6 +76,15 @@ bool ItemFeature(const OPTITEM* pItem, CZQLocalPtr<WCHAR>& feature) {
     return ud && ud->pKeyWordName && CZQCommon::BMultiByteToWide(feature.Put(), ud->pKeyWordName, CP_ACP);
 }
 
+// The items the configuration knows of a section, listed in its factory context; the export then
+// writes in its current context.
+bool BListSection(const CZQConfigManager& manager, PCWSTR pszFactory, PCWSTR pszCurrent, PWSTR pszList) {
+    manager.Api().DMCSetContextPRV(pszFactory);
+    const bool listed = manager.BListBelow(L"", pszList);
+    manager.Api().DMCSetContextPRV(pszCurrent);
+    return listed;
+}
+
 template <typename Id>
 int PositionOf(const Id* pIds, DWORD dwCount, DWORD dwNumber) {
     for (DWORD i = 0; i < dwCount; ++i)
@@ -142,9 +151,7 @@ BOOL CZQSettingsExport::BExportToConfigManager(PCWSTR pszSection) {
 void CZQSettingsExport::VExportPhysical(const CZQConfigManager& manager) {
     const ConfigEntryPoints& api = manager.Api();
     WCHAR list[zqcfg::kListChars];
-    api.DMCSetContextPRV(L"factory/physical/");
-    const bool listed = manager.BListBelow(L"", list);
-    api.DMCSetContextPRV(L"current/physical/");
+    const bool listed = BListSection(manager, L"factory/physical/", L"current/physical/", list);
     WCHAR name[zqcfg::kValueChars];
     for (int i = 0; listed && i < zqcfg::kMaxListNames && manager.BNextName(name, list); ++i) {
         WCHAR value[kChars] = {};
@@ -171,10 +178,7 @@ void CZQSettingsExport::VExportPhysical(const CZQConfigManager& manager) {
 void CZQSettingsExport::VExportPrinting(const CZQConfigManager& manager) {
     const ConfigEntryPoints& api = manager.Api();
     WCHAR list[zqcfg::kListChars];
-    api.DMCSetContextPRV(L"factory/Printing/");
-    const bool listed = manager.BListBelow(L"", list);
-    api.DMCSetContextPRV(L"current/Printing/");
-    if (!listed) return;
+    if (!BListSection(manager, L"factory/Printing/", L"current/Printing/", list)) return;
     manager.IWalkThreeLevels(kZQExportPrinting, list, [&](int, PCWSTR pszName) {
         WCHAR value[kChars] = {};
         VGetPrintingExportValue(pszName, value);

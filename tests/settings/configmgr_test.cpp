@@ -27,6 +27,14 @@ constexpr wchar_t kNone[] = L"<none>";
 
 std::wstring DriverDir() { return zqtest::ExeDir() + L"\\cfgdrv"; }
 
+std::wstring Stored(const CZQMemoryPrinter& printer, const wchar_t* key, const wchar_t* name) {
+    std::vector<BYTE> data;
+    DWORD type = 0;
+    if (!printer.GetValue(key, name, &type, &data)) return kNone;
+    if (type == REG_DWORD) return std::to_wstring(*reinterpret_cast<const DWORD*>(data.data()));
+    return std::wstring(reinterpret_cast<const wchar_t*>(data.data()));
+}
+
 class ConfigImport : public ::testing::Test {
 protected:
     // The driver's files: the stand-in, and a module without the manager's entry points under the
@@ -53,13 +61,6 @@ protected:
     }
     static void Configure(const std::string& text) { ASSERT_TRUE(zc::WriteFileText(DriverDir() + L"\\test.cfg", text)); }
 
-    static std::wstring Stored(const CZQMemoryPrinter& printer, const wchar_t* key, const wchar_t* name) {
-        std::vector<BYTE> data;
-        DWORD type = 0;
-        if (!printer.GetValue(key, name, &type, &data)) return kNone;
-        if (type == REG_DWORD) return std::to_wstring(*reinterpret_cast<const DWORD*>(data.data()));
-        return std::wstring(reinterpret_cast<const wchar_t*>(data.data()));
-    }
     static std::wstring Root(const CZQMemoryPrinter& printer, const wchar_t* name) {
         return Stored(printer, CZQMemoryPrinter::kRootKey, name);
     }
@@ -188,13 +189,17 @@ TEST_F(ConfigImport, AnExportFileBecomesTheInstalledConfiguration) {
     ASSERT_TRUE(zc::WriteFileText(exportFile, "Printing/PaperSize=A4\n"));
     const std::wstring key = std::wstring(L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\") + kDriver;
 
-    // Without the manager, or without an export file, nothing is installed.
+    // Without the manager or an export file nothing is installed; an export file that cannot be
+    // copied is named nowhere.
     for (const std::vector<std::wstring>& files :
-         {std::vector<std::wstring>{L"driver.exp"}, std::vector<std::wstring>{L"zqcfgmgr.dll", L"test.cfg"}}) {
+         {std::vector<std::wstring>{L"driver.exp"}, std::vector<std::wstring>{L"zqcfgmgr.dll", L"test.cfg"},
+          std::vector<std::wstring>{L"zqcfgmgr.dll", L"absent.exp"}}) {
         CZQMemoryPrinter printer(Identity(files));
         printer.Install();
         EXPECT_FALSE(CZQConfigImport::BInstallConfigFile(kPrinter));
         EXPECT_EQ(kNone, Root(printer, zs::kDMCExportOnly));
+        HKEY named = nullptr;
+        EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &named));
     }
 
     CZQMemoryPrinter printer(Identity({L"zqcfgmgr.dll", L"driver.exp"}));
@@ -222,7 +227,6 @@ TEST_F(ConfigImport, AnExportFileBecomesTheInstalledConfiguration) {
 struct Sheets {
     static inline LONG size = 0;
     static inline LONG prompt = IDOK;
-    static inline int fills = 0;
     static inline int prompts = 0;
     static inline int stored = 0;
     static inline bool completeDuringCalls = true;
@@ -230,29 +234,15 @@ struct Sheets {
     static void Reset(LONG s, LONG p) {
         size = s;
         prompt = p;
-        fills = prompts = stored = 0;
+        prompts = stored = 0;
         completeDuringCalls = true;
     }
-    static void Check() {
-        std::vector<BYTE> data;
-        completeDuringCalls = completeDuringCalls &&
-                              printer->GetValue(CZQMemoryPrinter::kRootKey, zs::kInstallationComplete, nullptr, &data) &&
-                              *reinterpret_cast<const DWORD*>(data.data()) == 1;
-    }
     static LONG WINAPI DocumentProperties(HWND, HANDLE, LPWSTR, PDEVMODEW out, PDEVMODEW, DWORD mode) {
-        Check();
-        if (mode == 0) return size;
-        if (mode == DM_OUT_BUFFER) {
-            ++fills;
-            out->dmSize = sizeof(DEVMODEW);
-            return IDOK;
-        }
-        ++prompts;
-        return prompt;
-    }
-    static BOOL WINAPI PrinterProperties(HWND, HANDLE) {
-        Check();
-        return TRUE;
+        completeDuringCalls = completeDuringCalls && Stored(*printer, CZQMemoryPrinter::kRootKey,
+                                                            zs::kInstallationComplete) == L"1";
+        if (mode == DM_OUT_BUFFER) out->dmSize = sizeof(DEVMODEW);
+        if (mode == (DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER)) ++prompts;
+        return mode == 0 ? size : mode == DM_OUT_BUFFER ? IDOK : prompt;
     }
     static BOOL WINAPI SetPrinter(HANDLE, DWORD level, LPBYTE info, DWORD) {
         stored += level == 8 && reinterpret_cast<const PRINTER_INFO_8W*>(info)->pDevMode->dmSize == sizeof(DEVMODEW);
@@ -263,7 +253,6 @@ struct Sheets {
 TEST_F(ConfigImport, FinishingStoresTheDevmodeTheSheetsGive) {
     CZQMemoryPrinter printer(Identity({}));
     printer.m_api.DocumentPropertiesW = &Sheets::DocumentProperties;
-    printer.m_api.PrinterProperties = &Sheets::PrinterProperties;
     printer.m_api.SetPrinterW = &Sheets::SetPrinter;
     printer.Install();
     Sheets::printer = &printer;
@@ -272,7 +261,7 @@ TEST_F(ConfigImport, FinishingStoresTheDevmodeTheSheetsGive) {
         LONG size;
         LONG prompt;
         BOOL result;
-        int fills;
+        int prompts;
     } cases[] = {
         {"confirmed", sizeof(DEVMODEW) + 100, IDOK, TRUE, 1},
         {"cancelled", sizeof(DEVMODEW) + 100, IDCANCEL, FALSE, 1},
@@ -283,8 +272,7 @@ TEST_F(ConfigImport, FinishingStoresTheDevmodeTheSheetsGive) {
         SCOPED_TRACE(c.what);
         Sheets::Reset(c.size, c.prompt);
         EXPECT_EQ(c.result, CZQConfigImport::BFinishInstallation(kPrinter));
-        EXPECT_EQ(c.fills, Sheets::fills);
-        EXPECT_EQ(c.fills, Sheets::prompts);
+        EXPECT_EQ(c.prompts, Sheets::prompts);
         EXPECT_EQ(c.result ? 1 : 0, Sheets::stored);
         EXPECT_TRUE(Sheets::completeDuringCalls);
         EXPECT_EQ(L"0", Root(printer, zs::kInstallationComplete));

@@ -43,6 +43,16 @@ std::wstring Data(HANDLE h, const wchar_t* key, const wchar_t* value) {
     return type == REG_DWORD ? std::to_wstring(number) : std::wstring(text);
 }
 
+// The roll printer's configuration, installed from its export file (ANSI, no terminator).
+std::wstring InstalledConfig() {
+    char path[MAX_PATH] = {};
+    DWORD cb = sizeof path - 1;
+    const std::wstring key = PrinterKey(kRoll);
+    RegGetValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile", RRF_RT_REG_BINARY,
+                 nullptr, path, &cb);
+    return std::wstring(path, path + strnlen(path, cb));
+}
+
 class ConfigurationManager : public zqhosttest::SamplePrintersTest {
 protected:
     void SetUp() override {
@@ -119,13 +129,7 @@ TEST_F(ConfigurationManager, InstallationImportsTheConfigurationAndItsLocksShowI
     CZQSpoolPrinter roll = Open(kRoll);
     EXPECT_EQ(L"0", Data(roll.Get(), nullptr, L"DMCStatus"));
     EXPECT_EQ(L"True", Data(roll.Get(), nullptr, L"DMCExportOnly"));
-    char path[MAX_PATH] = {};
-    DWORD cb = sizeof path - 1;
-    const std::wstring key = PrinterKey(kRoll);
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile",
-                                          RRF_RT_REG_BINARY, nullptr, path, &cb));
-    EXPECT_EQ(zc::ReadFileText(zqtest::BesideExe(L"samples\\zqroll\\zqroll.exp")),
-              zc::ReadFileText(std::wstring(path, path + cb)));
+    EXPECT_EQ(zc::ReadFileText(zqtest::BesideExe(L"samples\\zqroll\\zqroll.exp")), zc::ReadFileText(InstalledConfig()));
 }
 
 TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
@@ -150,12 +154,7 @@ TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
     Initialize(kRoll);
     AlwaysExport(kRoll);
     Preferences(kRoll, [](HWND page) { EXPECT_TRUE(Choose(page, L"Paper Size", L"ISO A2")); });
-    char path[MAX_PATH] = {};
-    DWORD cb = sizeof path - 1;
-    const std::wstring key = PrinterKey(kRoll);
-    ASSERT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile",
-                                          RRF_RT_REG_BINARY, nullptr, path, &cb));
-    EXPECT_NE(std::string::npos, zc::ReadFileText(std::wstring(path, path + cb)).find("Printing/PaperSize=ISO_A2\r\n"));
+    EXPECT_NE(std::string::npos, zc::ReadFileText(InstalledConfig()).find("Printing/PaperSize=ISO_A2\r\n"));
 }
 
 }  // namespace
