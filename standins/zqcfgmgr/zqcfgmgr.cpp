@@ -4,6 +4,7 @@
 #include <winspool.h>
 
 #include <cwchar>
+#include <cwctype>
 #include <mutex>
 #include <set>
 #include <string>

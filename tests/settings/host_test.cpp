@@ -136,9 +136,14 @@ TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
     Initialize(kDesk);
     AlwaysExport(kDesk);
     zc::ResetStandIn();
-    Preferences(kDesk, [](HWND page) { EXPECT_TRUE(Choose(page, L"Paper Size", L"A4")); });
+    Preferences(kDesk, [](HWND page) {
+        EXPECT_TRUE(Choose(page, L"Paper Size", L"A4"));
+        EXPECT_TRUE(Choose(page, L"Paper Type", L"Photo Paper, Glossy"));
+    });
     EXPECT_TRUE(zc::Logged(L"DMCStartExport(\"ZQ Desk 2400 Inkjet\", \"DMC_DRIVER\", 1) = 1"));
     EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/PaperSize", L"A4")));
+    // The helper file's upgrade event names the quality the media's macros chose.
+    EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/PrintQuality", L"Best")));
     EXPECT_EQ(1u, zc::Calls(L"DMCSetExport(\"Printing/Watermarks/WMFont\"").size()) << "one level down";
     CZQSpoolPrinter desk = Open(kDesk);
     EXPECT_EQ(L"False", Data(desk.Get(), nullptr, L"Stale"));
