@@ -9,6 +9,7 @@
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
 #include "formats/zquidevmode.h"
+#include "settings/zqconfigexport.h"
 
 CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
@@ -138,13 +139,24 @@ STDMETHODIMP CZQOemUI::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID,
 // ---------------------------------------------------------------------------------------------
 // Events
 // ---------------------------------------------------------------------------------------------
-STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD, PBYTE) { return E_NOTIMPL; }
+STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
+    ZQ_TRACE("CZQOemUI::UpgradePrinter");
+    return CZQConfigImport::BImportAtUpgrade(dwLevel, pDriverUpgradeInfo) ? S_OK : E_NOTIMPL;
+}
 
 STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::VMarkInUse();
-    if (iDriverEvent == PRINTER_EVENT_INITIALIZE) ZQInitializePrinter(pPrinterName);
+    if (iDriverEvent != PRINTER_EVENT_INITIALIZE) return S_OK;
+    ZQInitializePrinter(pPrinterName);
+    // The configuration manager's settings, else its configuration file; then the sheets once.
+    if (!BImportConfigManager(pPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE)) BInstallConfigFile(pPrinterName);
+    BFinishInstallation(pPrinterName);
     return S_OK;
+}
+
+BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
+    return CZQSettingsExport({m_binding.pCUIParam, m_binding.pCommon, m_binding.pRules}).BExportSettings(pszSection);
 }
 
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {

@@ -9,6 +9,7 @@
 #include "featurelogic/zqplugin.h"
 #include "pages/zqsheets.h"
 #include "platform/oemuiplatform.h"
+#include "settings/zqconfigimport.h"
 
 class CZQOemUI : public IPrintOemUI2, public IZQPlugin {
 public:
@@ -106,6 +107,13 @@ public:
     BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const override { return m_alerts.BDrawRefreshButton(pDis); }
     BOOL BGetAlertIcon(HICON* phIcon) const override { return m_alerts.BGetAlertIcon(phIcon); }
     const CZQAlertGate& Alerts() const { return m_alerts; }
+    // ---- the configuration manager: import at installation and upgrade, export after Apply
+    BOOL BImportConfigManager(PCWSTR pszPrinterName, DWORD dwMode, BOOL bFinish) {
+        return CZQConfigImport::BImportConfigManager(pszPrinterName, dwMode, bFinish);
+    }
+    BOOL BInstallConfigFile(PCWSTR pszPrinterName) { return CZQConfigImport::BInstallConfigFile(pszPrinterName); }
+    BOOL BFinishInstallation(PCWSTR pszPrinterName) { return CZQConfigImport::BFinishInstallation(pszPrinterName); }
+    BOOL BExportSettings(PCWSTR pszSection) override;
 
     // ---- IZQPlugin: the pages
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }

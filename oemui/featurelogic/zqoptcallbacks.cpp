@@ -7,6 +7,7 @@
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zqplugin.h"
 #include "featurelogic/zquilogic.h"
+#include "settings/zqconfigexport.h"
 
 namespace {
 
@@ -165,6 +166,13 @@ namespace {
 
 // Both callbacks: the document sheet's dialogs and dependants, the printer sheet's rolls.
 LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
+    // Apply: the sheet's settings go back to the configuration manager; the apply goes on whatever
+    // the export makes of them.
+    if (pCBParam && pCBParam->cbSize >= sizeof(CPSUICBPARAM) && pCBParam->Reason == CPSUICB_REASON_APPLYNOW) {
+        if (IZQPlugin* applying = CZQUILogic::PluginOf(pParam))
+            applying->BExportSettings(document ? kZQExportPrinting : kZQExportPhysical);
+        return CPSUICB_ACTION_NONE;
+    }
     IZQPlugin* plugin = nullptr;
     bool own = false;
     if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;

@@ -51,6 +51,10 @@ public:
     virtual BOOL BRefreshDeviceStatus(BOOL bPageInit) = 0;
     virtual BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const = 0;
     virtual BOOL BGetAlertIcon(HICON* phIcon) const = 0;
+    // ---- the settings exchange
+    // Reports the current settings of a section ("Printing/" from the document sheet, "Physical/"
+    // from the device settings) back to the configuration manager, where this process may.
+    virtual BOOL BExportSettings(PCWSTR pszSection) = 0;
 
     // ---- the pages
     // The page object and its context of a page id (null when not made).

@@ -146,6 +146,27 @@ struct DEVQUERYPRINT_INFO {
 };
 typedef DEVQUERYPRINT_INFO* PDEVQUERYPRINT_INFO;
 
+// What the spooler hands the driver's upgrade entry (levels 1 and 2).
+struct DRIVER_UPGRADE_INFO_1 {
+    LPWSTR pPrinterName;
+    LPWSTR pOldDriverDirectory;
+};
+struct DRIVER_UPGRADE_INFO_2 {
+    LPWSTR pPrinterName;
+    LPWSTR pOldDriverDirectory;
+    DWORD cVersion;
+    LPWSTR pName;
+    LPWSTR pEnvironment;
+    LPWSTR pDriverPath;
+    LPWSTR pDataFile;
+    LPWSTR pConfigFile;
+    LPWSTR pHelpFile;
+    LPWSTR pDependentFiles;
+    LPWSTR pMonitorName;
+    LPWSTR pDefaultDataType;
+    LPWSTR pszzPreviousNames;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Interfaces. Method order is the binary contract: never reorder.
 // ---------------------------------------------------------------------------------------------
@@ -202,3 +223,5 @@ static_assert(offsetof(OEMUIPSPARAM, pOemEntry) == 80, "OEMUIPSPARAM layout");
 static_assert(offsetof(OEMDMPARAM, cbBufSize) == 64, "OEMDMPARAM layout");
 static_assert(sizeof(OEM_DMEXTRAHEADER) == 12, "OEM_DMEXTRAHEADER layout");
 static_assert(offsetof(USERDATA, pKeyWordName) == 16, "USERDATA layout");
+static_assert(offsetof(DRIVER_UPGRADE_INFO_2, pName) == 24, "DRIVER_UPGRADE_INFO_2 layout");
+static_assert(sizeof(DRIVER_UPGRADE_INFO_2) == 104, "DRIVER_UPGRADE_INFO_2 layout");

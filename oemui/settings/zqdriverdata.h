@@ -104,6 +104,21 @@ public:
     static BOOL BIsDevModeItem(PCWSTR pszKeyword);
     // "Printing" items that the import files under "DevModeItems" (all others under "OptItems").
     static BOOL BRoutesToDevModeItems(PCWSTR pszKeyword);
+    // Items an export works out by a routine of their own (sources, media, target paper, the
+    // PostScript toggles, print quality).
+    static BOOL BIsSpecialExportItem(PCWSTR pszKeyword);
+    // The core driver's item without public id that holds a PostScript toggle ("MirrorPrint",
+    // "LanguageLevel", "NegativePrint"); ZQOPT_NOT_FOUND for any other name or a missing item.
+    static DWORD DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR pszName, POPTITEM* ppItem);
+
+    // ---- the configuration manager's name of the printer
+    // The queue name the configuration manager is opened with, in a new zero-filled buffer of the
+    // printer name's length + 1 that the caller frees: the queue of "\\server\queue", the empty
+    // text for a local printer. FALSE when the buffer cannot be allocated.
+    static BOOL BGetConfigPrinterName(PCWSTR pszPrinterName, PWSTR* ppszName);
+    // Cuts the name at its first comma; TRUE when it starts with three backslashes, and then
+    // keeps the text from the third on.
+    static BOOL BStripServerName(PWSTR pszName);
 
     // ---- devmode items
     // Stores one item's text in the private devmode: 0 when the keyword is known (a text that

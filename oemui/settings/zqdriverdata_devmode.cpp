@@ -33,6 +33,12 @@ constexpr PCWSTR kRoutedToDevModeItems[] = {
     L"UseDiffFirstPageChoice", L"BackCoverChoice", L"BookletPrintingChoice", L"ZQChromix",
     L"WMFirstPageOnly",   L"PrintQuality",
 };
+// Items an export works out by a routine of their own.
+constexpr PCWSTR kSpecialExportItems[] = {
+    L"MediaType",   L"MediaTypeRest",  L"InputBin",         L"InputBinRest",  L"BackCoverTrayChoice",
+    L"BackCoverMediaTypeSetting", L"MirrorPrint", L"NegativePrint", L"TargetSizeChoice", L"LanguageLevel",
+    L"PrintQuality",
+};
 static_assert(sizeof kDevModeItems / sizeof kDevModeItems[0] == 23);
 static_assert(sizeof kRoutedToDevModeItems / sizeof kRoutedToDevModeItems[0] == 22);
 
@@ -202,6 +208,10 @@ BOOL CZQDriverData::BIsDevModeItem(PCWSTR pszKeyword) { return pszKeyword && OnL
 
 BOOL CZQDriverData::BRoutesToDevModeItems(PCWSTR pszKeyword) {
     return pszKeyword && OnList(kRoutedToDevModeItems, pszKeyword);
+}
+
+BOOL CZQDriverData::BIsSpecialExportItem(PCWSTR pszKeyword) {
+    return pszKeyword && OnList(kSpecialExportItems, pszKeyword);
 }
 
 int CZQDriverData::ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR pszValue) {

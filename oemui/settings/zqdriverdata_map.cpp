@@ -131,6 +131,21 @@ BOOL CZQDriverData::BMapConfigName(POEMCUIPPARAM pParam, PCWSTR pszName, PWSTR p
     return *pbPubId != 0;
 }
 
+DWORD CZQDriverData::DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR pszName, POPTITEM* ppItem) {
+    // The seventh, fifth and eighth of the core driver's items without a public id; import and
+    // export both find them here.
+    struct Toggle {
+        PCWSTR pszName;
+        int iOccurrence;
+    };
+    static constexpr Toggle kToggles[] = {{L"MirrorPrint", 6}, {L"LanguageLevel", 4}, {L"NegativePrint", 7}};
+    if (ppItem) *ppItem = nullptr;
+    if (!pszName || !ppItem) return ZQOPT_BAD_ARGUMENT;
+    for (const Toggle& t : kToggles)
+        if (ZQEqualNoCase(t.pszName, pszName)) return DWFindOptItemByPubId(pParam, 0, t.iOccurrence, ppItem);
+    return ZQOPT_NOT_FOUND;
+}
+
 BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQDriverData::VApplyLockData");
     if (!pParam || !pParam->hPrinter) return BadArgument();

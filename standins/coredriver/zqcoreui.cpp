@@ -10,6 +10,15 @@ namespace {
 
 HINSTANCE g_hInstance = nullptr;
 
+// Printer events and upgrades this thread is running: the spooler's, with no one to answer a sheet.
+thread_local int t_spoolerEvents = 0;
+struct SpoolerEvent {
+    SpoolerEvent() { ++t_spoolerEvents; }
+    ~SpoolerEvent() { --t_spoolerEvents; }
+    SpoolerEvent(const SpoolerEvent&) = delete;
+    SpoolerEvent& operator=(const SpoolerEvent&) = delete;
+};
+
 // The header of a document call, when it is one.
 PDOCUMENTPROPERTYHEADER DocHeader(LPARAM lParam) {
     auto* dph = reinterpret_cast<PDOCUMENTPROPERTYHEADER>(lParam);
@@ -68,6 +77,7 @@ LONG StartSheet(PPROPSHEETUI_INFO pInfo, DWORD mode, HANDLE hPrinter, LPWSTR nam
     if (!s) return ERR_CPSUI_GETLASTERROR;
     s->BLoadDevmode(in, 0);
     s->VSetOutput(out);
+    s->VSetConfirmAtOnce(t_spoolerEvents > 0);
     if (!s->BBuildItems(flags) || !s->BAddPages(pInfo, flags)) {
         s->VEndSheet();
         return ERR_CPSUI_GETLASTERROR;
@@ -154,6 +164,7 @@ DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDev
 }
 
 BOOL WINAPI DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags, LPARAM lParam) {
+    SpoolerEvent event;
     auto s = OpenSession(OEMCUIP_PRNPROP, nullptr, pPrinterName);
     if (s && s->HasPlugin()) s->Plugin().PrinterEvent(pPrinterName, DriverEvent, Flags, lParam);
     return TRUE;
@@ -205,6 +216,7 @@ BOOL WINAPI DrvConvertDevMode(LPWSTR pPrinterName, PDEVMODEW pdmIn, PDEVMODEW pd
 
 BOOL WINAPI DrvUpgradePrinter(DWORD dwLevel, LPBYTE pDriverUpgradeInfo) {
     if (!pDriverUpgradeInfo || (dwLevel != 1 && dwLevel != 2)) return TRUE;
+    SpoolerEvent event;
     const auto* info = reinterpret_cast<const DRIVER_UPGRADE_INFO_1*>(pDriverUpgradeInfo);
     auto s = OpenSession(OEMCUIP_PRNPROP, nullptr, info->pPrinterName);
     if (s && s->HasPlugin()) s->Plugin().UpgradePrinter(dwLevel, pDriverUpgradeInfo);

@@ -122,6 +122,7 @@ void CZQHostPage::VInit(HWND hDlg) {
     if (list && ListView_GetItemCount(list) > 0) ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     VShowEditor();
     if (m_session->StartPage() > 0) PostMessageW(GetParent(hDlg), PSM_SETCURSEL, static_cast<WPARAM>(m_session->StartPage()), 0);
+    if (m_session->ConfirmsAtOnce()) PostMessageW(GetParent(hDlg), PSM_PRESSBUTTON, PSBTN_OK, 0);
 }
 
 int CZQHostPage::SelectedItem() const {

@@ -1,6 +1,7 @@
 #include "zqinstall.h"
 
 #include "zqowner.h"
+#include "zqproc.h"
 #include "zqmodel.h"
 #include "zqprinter.h"
 
@@ -14,6 +15,19 @@ std::wstring Dir(const std::wstring& path) {
 std::wstring Base(const std::wstring& path) {
     size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// The driver's printer event INITIALIZE, through its configuration file as the spooler loads it.
+void RunInitializeEvent(HANDLE hPrinter, const std::wstring& name) {
+    DWORD needed = 0;
+    GetPrinterDriverW(hPrinter, nullptr, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    if (!needed || !GetPrinterDriverW(hPrinter, nullptr, 2, info.data(), needed, &needed)) return;
+    const auto* di = reinterpret_cast<const DRIVER_INFO_2W*>(info.data());
+    CZQModule ui(LoadLibraryW(di->pConfigFile));
+    using PFN_DrvPrinterEvent = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
+    if (auto event = ZQGetProc<PFN_DrvPrinterEvent>(ui.Get(), "DrvPrinterEvent"))
+        event(const_cast<LPWSTR>(name.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0);
 }
 
 bool Exists(const std::wstring& path) {
@@ -109,6 +123,9 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
             out.error = L"AddPrinter failed";
             return FALSE;
         }
+        return TRUE;
     }
+    out.added = true;
+    RunInitializeEvent(printer.Get(), name);
     return TRUE;
 }

@@ -119,6 +119,10 @@ public:
     // to stay.
     BOOL BApply(HWND hDlg);
     bool Applied() const { return m_bApplied; }
+    // A sheet asked for while the spooler runs a printer event or an upgrade: no one can answer
+    // it there, so it is confirmed as soon as it shows.
+    void VSetConfirmAtOnce(bool bConfirm) { m_bConfirmAtOnce = bConfirm; }
+    bool ConfirmsAtOnce() const { return m_bConfirmAtOnce; }
     // The plug-in's DESTROY.
     void VEndSheet();
     // The font installer of the device settings, for a printer that takes downloaded fonts: the
@@ -219,6 +223,7 @@ private:
     PROPSHEETUI_INFO m_pluginInfo = {};
     bool m_bPluginSheets = false;
     bool m_bApplied = false;
+    bool m_bConfirmAtOnce = false;
     bool m_bReadOnly = false;
     std::vector<WORD> m_template;
     std::wstring m_sheetTitle;

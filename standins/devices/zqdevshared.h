@@ -9,6 +9,8 @@
 #include <string>
 
 #include "zqdevrecord.h"
+#include "zqstandinlog.h"
+#include "zqstandinprinter.h"
 
 namespace zqdev {
 
@@ -16,8 +18,7 @@ namespace zqdev {
 void VLog(const std::wstring& line);
 // "0x80004005"
 std::wstring HrText(HRESULT hr);
-// A text in double quotes, or (null).
-std::wstring Quoted(LPCWSTR psz);
+using zqstandin::Quoted;
 
 // A switch of the record key; the fall-back when it is missing.
 DWORD DWSwitch(LPCWSTR pszName, DWORD dwDefault);
@@ -26,9 +27,8 @@ DWORD DWSwitch(LPCWSTR pszName, DWORD dwDefault);
 // that ends in ".zqd". Empty when the printer has none.
 std::wstring ScriptPathFor(LPCWSTR pszPrinterName);
 
-// Full path of a module.
-std::wstring ModulePath(HMODULE hModule);
-bool EndsWithNoCase(const std::wstring& text, const wchar_t* tail);
+using zqstandin::EndsWithNoCase;
+using zqstandin::ModulePath;
 
 // Objects and factory locks alive in this module (DllCanUnloadNow).
 void VModuleAddRef();

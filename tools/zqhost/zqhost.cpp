@@ -111,6 +111,7 @@ int Install(const std::wstring& model, const std::wstring& name) {
     for (const auto& f : result.skipped) wprintf(L"note  %ls was not built: not installed\n", f.c_str());
     wprintf(L"ok    printer \"%ls\" with driver \"%ls\" (%zu files)\n", result.printerName.c_str(),
             result.driverName.c_str(), result.copied.size());
+    if (result.added) wprintf(L"ok    new printer: the printer event INITIALIZE ran\n");
     return 0;
 }
 

@@ -1,0 +1,307 @@
+// The configuration manager's settings copied into the printer's data at installation and upgrade,
+// the configuration file installed from the driver's export file, and the finishing step.
+#include "settings/zqconfigimport.h"
+
+#include <cwchar>
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "common/zquibase.h"
+#include "platform/zqspooler.h"
+#include "settings/zqconfigmgr.h"
+#include "settings/zqdriverdata.h"
+
+namespace {
+
+namespace zs = zqsettings;
+
+// "Stale" of at most this many bytes is read when deciding whether to import.
+constexpr size_t kMaxStaleBytes = 200;
+
+CZQPrinterHandle OpenFully(PCWSTR pszPrinterName) {
+    CZQPrinterHandle printer;
+    PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (pszPrinterName) zqspool::Spooler().OpenPrinterW(const_cast<PWSTR>(pszPrinterName), printer.Put(), &all);
+    return printer;
+}
+
+void WriteStatus(HANDLE hPrinter, DWORD dwStatus) {
+    if (!CZQDriverData::BSetPrinterDataDword(hPrinter, zs::kDMCStatus, dwStatus))
+        zqtrace::Line(L"CZQConfigImport: DMCStatus not written\n");
+}
+
+// Whether the printer's data calls for an import: any value at its root but "ConfigFile", or
+// "ConfigFile" with "Stale" missing or "False".
+bool ImportWanted(HANDLE hPrinter) {
+    CZQPrinterDataList root;
+    if (!root.BRead(hPrinter, zs::kRootKey)) return false;
+    bool wanted = false;
+    for (DWORD i = 0; i < root.Count(); ++i) {
+        PCWSTR name = root.Name(i);
+        if (!name) continue;
+        if (!ZQEqualNoCase(name, zs::kConfigFile)) {
+            wanted = true;
+            continue;
+        }
+        CZQLocalPtr<WCHAR> stale;
+        if (!CZQDriverData::BGetPrinterData(hPrinter, zs::kStale, stale.Put()) ||
+            (wcslen(stale.Get()) + 1) * sizeof(WCHAR) > kMaxStaleBytes || ZQEqualNoCase(stale.Get(), zs::kFalse))
+            return true;
+    }
+    return wanted;
+}
+
+// The started import: both roots walked into the trees. Answers how many items and locks were
+// stored; *pbEmpty when neither root named anything.
+int WalkRoots(const CZQConfigManager& manager, HANDLE hPrinter, bool* pbEmpty) {
+    const ConfigEntryPoints& api = manager.Api();
+    int stored = 0;
+    *pbEmpty = true;
+    for (PCWSTR root : {kZQCfgPrinting, kZQCfgPhysical}) {
+        WCHAR list[zqcfg::kListChars];
+        if (api.DMCSetContext(root) != 1 || !manager.BListBelow(L"", list)) continue;
+        *pbEmpty = false;
+        manager.IWalkThreeLevels(root, list, [&](int iLevel, PCWSTR pszName) {
+            WCHAR value[zqcfg::kValueChars];
+            zqcfg::VPrepare(value, zqcfg::kValueChars);
+            if (api.DMCGet(pszName, value) == 1) {
+                value[zqcfg::kValueChars - 1] = 0;
+                if (CZQConfigImport::BStoreConfigItem(root, pszName, value, hPrinter)) ++stored;
+            }
+            // Only the first level carries locks.
+            if (iLevel != 1) return;
+            WCHAR lock[zqcfg::kValueChars];
+            zqcfg::VPrepare(lock, zqcfg::kValueChars);
+            api.DMCGetNamedFeatureAttribute(pszName, kZQCfgLockAttribute, lock);
+            lock[zqcfg::kValueChars - 1] = 0;
+            if (ZQEqualNoCase(lock, zs::kTrue) && CZQConfigImport::BStoreConfigLock(root, pszName, hPrinter)) ++stored;
+        });
+    }
+    return stored;
+}
+
+// The import proper, once the manager is bound and the printer's data asks for it. FALSE when the
+// name could not be made or "Stale" could not be written; *pbStored when anything was stored.
+bool Import(const CZQConfigManager& manager, HANDLE hPrinter, PCWSTR pszPrinterName, DWORD dwMode, bool* pbStored) {
+    *pbStored = false;
+    CZQLocalPtr<WCHAR> name;
+    // Without the name the manager is not opened at all.
+    if (!CZQDriverData::BGetConfigPrinterName(pszPrinterName, name.Put())) return false;
+    if (!manager.BRegister()) return true;
+    const ConfigEntryPoints& api = manager.Api();
+    WCHAR context[zqcfg::kValueChars];
+    zqcfg::VPrepare(context, zqcfg::kValueChars);
+    if (api.DMCStartConfig(name.Get(), dwMode, context, 0) == 0) {
+        WriteStatus(hPrinter, 2);
+        return true;
+    }
+    const bool staleWritten = CZQDriverData::BSetPrinterData(hPrinter, zs::kStale, zs::kTrue) != FALSE;
+    bool empty = true;
+    *pbStored = WalkRoots(manager, hPrinter, &empty) > 0;
+    if (empty) WriteStatus(hPrinter, 1);
+    if (*pbStored && !CZQDriverData::BSetPrinterData(hPrinter, zs::kDMCExist, zs::kTrue))
+        zqtrace::Line(L"CZQConfigImport: DMCExist not written\n");
+    api.DMCEndConfig();
+    return staleWritten;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The configuration manager's name of the printer
+// ---------------------------------------------------------------------------------------------
+BOOL CZQDriverData::BStripServerName(PWSTR pszName) {
+    if (!pszName) return FALSE;
+    if (PWSTR comma = wcschr(pszName, L',')) *comma = 0;
+    // Backslashes that follow a backslash at the start; the second of them starts the result.
+    int count = 0;
+    for (size_t i = 1; pszName[i - 1] == L'\\' && pszName[i] == L'\\'; ++i) {
+        if (++count < 2) continue;
+        wmemmove(pszName, pszName + i, wcslen(pszName + i) + 1);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CZQDriverData::BGetConfigPrinterName(PCWSTR pszPrinterName, PWSTR* ppszName) {
+    if (ppszName) *ppszName = nullptr;
+    if (!pszPrinterName || !ppszName) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQLocalPtr<WCHAR> result;
+    if (!result.Alloc(wcslen(pszPrinterName) + 1)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    WCHAR copy[zqsettings::kItemChars];
+    ZQCopyText(copy, ARRAYSIZE(copy), pszPrinterName);
+    if (BStripServerName(copy)) {
+        ZQCopyText(result.Get(), wcslen(pszPrinterName) + 1, copy);
+    } else {
+        // The second piece between backslashes and commas: the queue of a server's printer.
+        PCWSTR piece = copy + wcsspn(copy, L"\\,");
+        piece += wcscspn(piece, L"\\,");
+        piece += wcsspn(piece, L"\\,");
+        ZQCopyTextN(result.Get(), wcslen(pszPrinterName) + 1, piece, wcscspn(piece, L"\\,"));
+    }
+    *ppszName = result.Release();
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Import
+// ---------------------------------------------------------------------------------------------
+BOOL CZQConfigImport::BImportConfigManager(PCWSTR pszPrinterName, DWORD dwMode, BOOL bFinish) {
+    ZQ_TRACE("CZQConfigImport::BImportConfigManager");
+    CZQPrinterHandle printer = OpenFully(pszPrinterName);
+    const HANDLE h = printer.Get();
+    BOOL result = FALSE;
+    CZQConfigManager manager;
+    WCHAR path[MAX_PATH];
+    BOOL exportOnly = FALSE;
+    if (!h) {
+        zqtrace::Line(L"CZQConfigImport: printer not opened\n");
+    } else if (!CZQConfigManager::BFindConfigManagerFile(h, path, kZQCfgMgrFile, &exportOnly)) {
+        WriteStatus(h, 0);
+    } else if (!manager.BLoad(path)) {
+        WriteStatus(h, 1);
+    } else {
+        result = manager.BBound();
+    }
+    if (manager.BBound() && ImportWanted(h)) {
+        bool stored = false;
+        if (!Import(manager, h, pszPrinterName, dwMode, &stored)) result = FALSE;
+        if (stored) result = TRUE;
+    }
+    if (bFinish) BFinishInstallation(pszPrinterName);
+    return result;
+}
+
+BOOL CZQConfigImport::BImportAtUpgrade(DWORD dwLevel, const BYTE* pDriverUpgradeInfo) {
+    ZQ_TRACE("CZQConfigImport::BImportAtUpgrade");
+    if (!pDriverUpgradeInfo || (dwLevel != 1 && dwLevel != 2)) return FALSE;
+    PCWSTR printerName = reinterpret_cast<const DRIVER_UPGRADE_INFO_1*>(pDriverUpgradeInfo)->pPrinterName;
+    if (!printerName) return FALSE;
+    BOOL finish = FALSE;
+    PCWSTR newDriver = dwLevel == 2 ? reinterpret_cast<const DRIVER_UPGRADE_INFO_2*>(pDriverUpgradeInfo)->pName : nullptr;
+    if (newDriver) {
+        CZQPrinterHandle printer;
+        CZQLocalPtr<WCHAR> driver;
+        finish = zqspool::Spooler().OpenPrinterW(const_cast<PWSTR>(printerName), printer.Put(), nullptr) &&
+                 CZQDriverData::BGetPrinterDataEx(printer.Get(), L"DsSpooler", L"driverName", driver.Put()) &&
+                 ZQEqualNoCase(driver.Get(), newDriver);
+    }
+    BImportConfigManager(printerName, ZQCFG_MODE_UPGRADE, finish);
+    return TRUE;
+}
+
+BOOL CZQConfigImport::BStoreConfigItem(PCWSTR pszRoot, PCWSTR pszName, PCWSTR pszValue, HANDLE hPrinter) {
+    if (!pszRoot || !pszName || !pszValue) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    PCWSTR key = nullptr;
+    if (ZQEqualNoCase(pszRoot, kZQCfgPhysical))
+        key = zs::kDriverDataPhysical;
+    else if (ZQEqualNoCase(pszRoot, kZQCfgPrinting))
+        key = CZQDriverData::BRoutesToDevModeItems(pszName) ? zs::kDriverDataDevModeItems : zs::kDriverDataOptItems;
+    if (!key) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    return CZQDriverData::BSetPrinterDataEx(hPrinter, key, pszName, pszValue);
+}
+
+BOOL CZQConfigImport::BStoreConfigLock(PCWSTR pszRoot, PCWSTR pszName, HANDLE hPrinter) {
+    PCWSTR key = nullptr;
+    if (pszRoot && ZQEqualNoCase(pszRoot, kZQCfgPhysical)) key = zs::kLockDataPhysical;
+    if (pszRoot && ZQEqualNoCase(pszRoot, kZQCfgPrinting)) key = zs::kLockDataPrinting;
+    if (!key || !pszName) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    return CZQDriverData::BSetPrinterDataEx(hPrinter, key, pszName, zs::kLock);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Finishing the installation
+// ---------------------------------------------------------------------------------------------
+BOOL CZQConfigImport::BFinishInstallation(PCWSTR pszPrinterName) {
+    ZQ_TRACE("CZQConfigImport::BFinishInstallation");
+    CZQPrinterHandle printer = OpenFully(pszPrinterName);
+    const HANDLE h = printer.Get();
+    if (!h) return FALSE;
+    const auto& sp = zqspool::Spooler();
+    PWSTR name = const_cast<PWSTR>(pszPrinterName);
+    BOOL stored = FALSE;
+    // While it reads 1, the sheets' CommonUIProp applies the imported settings.
+    if (CZQDriverData::BSetPrinterDataDword(h, zs::kInstallationComplete, 1)) {
+        sp.PrinterProperties(nullptr, h);
+        const LONG size = sp.DocumentPropertiesW(nullptr, h, name, nullptr, nullptr, 0);
+        CZQLocalPtr<BYTE> devmode;
+        // A size the driver cannot mean (a failure, or less than a devmode) is not asked to be filled.
+        if (size < static_cast<LONG>(sizeof(DEVMODEW)) || !devmode.Alloc(static_cast<size_t>(size))) {
+            zqtrace::Line(L"CZQConfigImport::BFinishInstallation: no usable devmode size\n");
+        } else {
+            auto* dm = reinterpret_cast<PDEVMODEW>(devmode.Get());
+            if (sp.DocumentPropertiesW(nullptr, h, name, dm, nullptr, DM_OUT_BUFFER) > 0 &&
+                sp.DocumentPropertiesW(nullptr, h, name, dm, dm, DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER) == IDOK) {
+                PRINTER_INFO_8W global = {dm};
+                stored = sp.SetPrinterW(h, 8, reinterpret_cast<BYTE*>(&global), 0);
+            }
+        }
+    }
+    CZQDriverData::BSetPrinterDataDword(h, zs::kInstallationComplete, 0);
+    return stored;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Installing the configuration file
+// ---------------------------------------------------------------------------------------------
+BOOL CZQConfigImport::BInstallConfigFile(PCWSTR pszPrinterName) {
+    ZQ_TRACE("CZQConfigImport::BInstallConfigFile");
+    CZQPrinterHandle printer = OpenFully(pszPrinterName);
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    if (!printer || !CZQCommon::BGetDriverInfo3(printer.Get(), driver.Put()) || !driver.Get()->pName) return FALSE;
+    bool manager = false;
+    PCWSTR exportFile = nullptr;
+    for (PCWSTR entry = driver.Get()->pDependentFiles; entry && *entry; entry += wcslen(entry) + 1) {
+        PCWSTR slash = wcsrchr(entry, L'\\');
+        PCWSTR name = slash ? slash + 1 : entry;
+        PCWSTR dot = wcsrchr(name, L'.');
+        if (ZQEqualNoCase(name, kZQCfgMgrFile)) manager = true;
+        if (dot && ZQEqualNoCase(dot, L".exp")) exportFile = entry;
+    }
+    if (!manager || !exportFile) return FALSE;
+    PCWSTR slash = wcsrchr(exportFile, L'\\');
+    if (!slash) return FALSE;
+
+    // A new name beside the export file.
+    WCHAR unique[CZQUIBase::kExportNameChars];
+    CZQUIBase::VMakeUniqueExportName(unique);
+    WCHAR target[MAX_PATH];
+    if (ZQCopyTextN(target, MAX_PATH, exportFile, static_cast<size_t>(slash - exportFile) + 1) != S_OK ||
+        ZQAppendText(target, MAX_PATH, unique) != S_OK || ZQAppendText(target, MAX_PATH, L".cfg") != S_OK)
+        return FALSE;
+    if (!CopyFileW(exportFile, target, FALSE)) return FALSE;
+
+    // The path in the system code page, without terminator, under the driver's printer key.
+    char ansi[MAX_PATH];
+    BOOL defaulted = FALSE;
+    const int cb = WideCharToMultiByte(CP_ACP, 0, target, -1, ansi, sizeof ansi, nullptr, &defaulted);
+    WCHAR key[MAX_PATH];
+    const bool named =
+        cb > 1 && !defaulted &&
+        ZQFormatText(key, MAX_PATH, L"%ls\\%ls", L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers",
+                     driver.Get()->pName) == S_OK &&
+        CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, key, zs::kConfigFile, REG_BINARY, ansi,
+                                  static_cast<DWORD>(cb - 1));
+    // A copy nothing names is not left behind.
+    if (!named) {
+        DeleteFileW(target);
+        return FALSE;
+    }
+    return CZQDriverData::BSetPrinterData(printer.Get(), zs::kDMCExportOnly, zs::kTrue);
+}

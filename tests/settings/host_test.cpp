@@ -1,0 +1,165 @@
+// Both sample printers under the core driver stand-in with the configuration-manager stand-in:
+// the printer event INITIALIZE imports the desk printer's configuration (and its lock shows in the
+// sheet) and installs the roll printer's export file as its configuration; Apply in either sheet
+// exports the settings to the manager.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cfgmgrtest.h"
+#include "hosttest.h"
+#include "testsupport.h"
+#include "zqhostapp.h"
+#include "zqhostpage.h"
+#include "zqinstall.h"
+#include "zqproc.h"
+
+namespace {
+
+namespace zc = zqcfgtest;
+using zqhosttest::Choose;
+using zqhosttest::CurrentPage;
+using zqhosttest::SelectRow;
+
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
+const std::wstring kRoll = zqhosttest::kRollPrinter;
+
+std::wstring PrinterKey(const std::wstring& name) {
+    return L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + name;
+}
+
+std::wstring Data(HANDLE h, const wchar_t* key, const wchar_t* value) {
+    WCHAR text[256] = {};
+    DWORD type = 0, needed = 0;
+    const DWORD rc = key ? GetPrinterDataExW(h, key, value, &type, reinterpret_cast<BYTE*>(text), sizeof text - 2, &needed)
+                         : GetPrinterDataW(h, const_cast<LPWSTR>(value), &type, reinterpret_cast<BYTE*>(text),
+                                           sizeof text - 2, &needed);
+    if (rc != ERROR_SUCCESS) return L"<none>";
+    DWORD number = 0;
+    std::memcpy(&number, text, sizeof number);
+    return type == REG_DWORD ? std::to_wstring(number) : std::wstring(text);
+}
+
+// The roll printer's configuration, installed from its export file (ANSI, no terminator).
+std::wstring InstalledConfig() {
+    char path[MAX_PATH] = {};
+    DWORD cb = sizeof path - 1;
+    const std::wstring key = PrinterKey(kRoll);
+    RegGetValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile", RRF_RT_REG_BINARY,
+                 nullptr, path, &cb);
+    return std::wstring(path, path + strnlen(path, cb));
+}
+
+class ConfigurationManager : public zqhosttest::SamplePrintersTest {
+protected:
+    void SetUp() override {
+        zc::ResetStandIn();
+        // What an earlier run left: the spooler cannot delete printer data itself.
+        for (const std::wstring& name : {kDesk, kRoll}) {
+            CZQRegKey key;
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, PrinterKey(name).c_str(), 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS)
+                continue;
+            for (const wchar_t* tree : {L"DMCDriverData", L"DMCLockData"}) RegDeleteTreeW(key.Get(), tree);
+            for (const wchar_t* value : {L"Stale", L"DMCExist", L"DMCExportOnly", L"DMCStatus", L"AlwaysExport"})
+                RegDeleteKeyValueW(key.Get(), L"PrinterDriverData", value);
+        }
+    }
+    void TearDown() override { SetUp(); }
+
+    // The spooler's printer event INITIALIZE, through the driver as the spooler loads it.
+    static void Initialize(const std::wstring& name) {
+        CZQModule driver = zqhosttest::DriverModule(name);
+        using PFN_PrinterEvent = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
+        auto event = ZQGetProc<PFN_PrinterEvent>(driver.Get(), "DrvPrinterEvent");
+        ASSERT_NE(nullptr, event);
+        ASSERT_TRUE(event(const_cast<LPWSTR>(name.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
+    }
+    static void Preferences(const std::wstring& name, const std::function<void(HWND)>& hook) {
+        CZQSpoolPrinter h = Open(name);
+        std::vector<BYTE> out;
+        CZQAutoPress press(50, [&](HWND sheet) { hook(CurrentPage(sheet)); });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, nullptr, out));
+        EXPECT_TRUE(press.Pressed());
+    }
+    static void AlwaysExport(const std::wstring& name) {
+        CZQSpoolPrinter h = Open(name);
+        DWORD one = 1;
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), SetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"AlwaysExport"),
+                                                                     REG_DWORD, reinterpret_cast<BYTE*>(&one), sizeof one));
+    }
+};
+
+TEST_F(ConfigurationManager, InstallationImportsTheConfigurationAndItsLocksShowInTheSheet) {
+    Initialize(kDesk);
+    CZQSpoolPrinter desk = Open(kDesk);
+    const struct {
+        const wchar_t* key;
+        const wchar_t* name;
+        const wchar_t* value;
+    } expected[] = {
+        {L"DMCDriverData\\Printing\\OptItems", L"PaperSize", L"LETTER"},
+        {L"DMCDriverData\\Printing\\DevModeItems", L"Watermarks", L"None"},
+        {L"DMCDriverData\\Printing\\DevModeItems", L"WMFont", L"Arial"},  // one level down
+        {L"DMCDriverData\\Physical", L"Memory", L"64MB"},
+        {L"DMCLockData\\Printing", L"PagesPerSheet", L"Lock"},
+        {nullptr, L"Stale", L"True"},
+        {nullptr, L"DMCExist", L"True"},
+        {nullptr, L"InstallationComplete", L"0"},
+    };
+    for (const auto& e : expected) EXPECT_EQ(e.value, Data(desk.Get(), e.key, e.name)) << e.name;
+    // The local printer opened its configuration by the empty name, and the finishing step's sheet
+    // was confirmed.
+    EXPECT_TRUE(zc::Logged(L"DMCStartConfig(\"\", 0, 0) [256] = 1"));
+
+    BOOL pages = TRUE, paper = FALSE;
+    Preferences(kDesk, [&](HWND page) {
+        EXPECT_TRUE(SelectRow(page, L"Pages per Sheet"));
+        pages = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
+        EXPECT_TRUE(SelectRow(page, L"Paper Size"));
+        paper = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
+    });
+    EXPECT_FALSE(pages) << "locked by the administrator";
+    EXPECT_TRUE(paper);
+
+    // The roll printer's driver carries an export file instead: it becomes its configuration.
+    Initialize(kRoll);
+    CZQSpoolPrinter roll = Open(kRoll);
+    EXPECT_EQ(L"0", Data(roll.Get(), nullptr, L"DMCStatus"));
+    EXPECT_EQ(L"True", Data(roll.Get(), nullptr, L"DMCExportOnly"));
+    EXPECT_EQ(zc::ReadFileText(zqtest::BesideExe(L"samples\\zqroll\\zqroll.exp")), zc::ReadFileText(InstalledConfig()));
+}
+
+TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
+    Initialize(kDesk);
+    AlwaysExport(kDesk);
+    zc::ResetStandIn();
+    Preferences(kDesk, [](HWND page) {
+        EXPECT_TRUE(Choose(page, L"Paper Size", L"A4"));
+        EXPECT_TRUE(Choose(page, L"Paper Type", L"Photo Paper, Glossy"));
+    });
+    EXPECT_TRUE(zc::Logged(L"DMCStartExport(\"ZQ Desk 2400 Inkjet\", \"DMC_DRIVER\", 1) = 1"));
+    EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/PaperSize", L"A4")));
+    // The helper file's upgrade event names the quality the media's macros chose.
+    EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/PrintQuality", L"Best")));
+    EXPECT_EQ(1u, zc::Calls(L"DMCSetExport(\"Printing/Watermarks/WMFont\"").size()) << "one level down";
+    CZQSpoolPrinter desk = Open(kDesk);
+    EXPECT_EQ(L"False", Data(desk.Get(), nullptr, L"Stale"));
+
+    zc::ResetStandIn();
+    {
+        CZQAutoPress press(50, nullptr);
+        EXPECT_GT(ZQOpenPrinterProperties(desk.Get(), kDesk), 0);
+    }
+    EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Physical/Memory", L"64")));
+
+    // The roll printer exports into the configuration installed from its export file.
+    Initialize(kRoll);
+    AlwaysExport(kRoll);
+    Preferences(kRoll, [](HWND page) { EXPECT_TRUE(Choose(page, L"Paper Size", L"ISO A2")); });
+    EXPECT_NE(std::string::npos, zc::ReadFileText(InstalledConfig()).find("Printing/PaperSize=ISO_A2\r\n"));
+}
+
+}  // namespace
