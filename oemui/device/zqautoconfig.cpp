@@ -136,9 +136,12 @@ BOOL CZQAutoConfig::BRunRegServer(PCWSTR pszPath) { return RunServerProgram(pszP
 
 BOOL CZQAutoConfig::BRunUnregServer(PCWSTR pszPath) { return RunServerProgram(pszPath, L"-UnregServer"); }
 
-BOOL CZQAutoConfig::BRegisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary) {
+BOOL CZQAutoConfig::BRegisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary, DWORD* pdwFlags,
+                                  DWORD dwPair) {
     WCHAR path[kPathChars];
     if (!BFindComponentPath(ppszPaths, kComponentFiles[iProxy], path) || !BCallDllRegisterServer(path)) return FALSE;
+    // From here on the pair is this run's to undo, even when its server fails to register.
+    *pdwFlags |= dwPair;
     if (BIsDependentFile(kComponentFiles[iProgram]))
         return BFindComponentPath(ppszPaths, kComponentFiles[iProgram], path) && BRunRegServer(path);
     return BFindComponentPath(ppszPaths, kComponentFiles[iLibrary], path) && BCallDllRegisterServer(path);
@@ -159,11 +162,8 @@ BOOL CZQAutoConfig::BRegisterComponents(PWSTR* ppszPaths, DWORD* pdwFlags) {
     ZQ_TRACE("CZQAutoConfig::BRegisterComponents");
     if (!pdwFlags) return FALSE;
     *pdwFlags = 0;
-    // A pair counts as registered by this run from its first registration on, so that a pair
-    // left half done is undone too.
     if (!Creatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent)) {
-        *pdwFlags |= kRegisteredAgent;
-        if (!BRegisterPair(ppszPaths, kAgentProxy, kAgentProgram, kAgentLibrary) ||
+        if (!BRegisterPair(ppszPaths, kAgentProxy, kAgentProgram, kAgentLibrary, pdwFlags, kRegisteredAgent) ||
             !Creatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent))
             return FALSE;
     }
@@ -179,8 +179,7 @@ BOOL CZQAutoConfig::BRegisterComponents(PWSTR* ppszPaths, DWORD* pdwFlags) {
         if (!channel || !list) return FALSE;
     }
     if (!Creatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink)) {
-        *pdwFlags |= kRegisteredLink;
-        if (!BRegisterPair(ppszPaths, kLinkProxy, kLinkProgram, kLinkLibrary) ||
+        if (!BRegisterPair(ppszPaths, kLinkProxy, kLinkProgram, kLinkLibrary, pdwFlags, kRegisteredLink) ||
             !Creatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink))
             return FALSE;
     }

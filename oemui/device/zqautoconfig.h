@@ -171,8 +171,9 @@ private:
     // A text answer of at least two bytes that is not empty, copied into a new slot (kPathChars).
     void VCopyTextAnswer(PCWSTR pszName, PWSTR* ppSlot);
 
-    // Registration of one pair: its proxy, then its program or library.
-    BOOL BRegisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary);
+    // Registration of one pair: its proxy, then its program or library; the pair's flag is set
+    // once its proxy was registered.
+    BOOL BRegisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary, DWORD* pdwFlags, DWORD dwPair);
     BOOL BUnregisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary);
 
     // The query: the channel opened on the printer, the nodes asked in batches, and the session
