@@ -7,6 +7,7 @@
 #include "platform/oemuiplatform.h"
 
 class CZQConstraintRuleSet;
+class CZQQuickSets;
 class CZQDriverData;
 class CZQTabBase;
 class CZQUILogic;
@@ -20,6 +21,7 @@ class IZQPlugin {
 public:
     // ---- the binding
     virtual CZQUILogic* Logic() = 0;
+    virtual CZQQuickSets* QuickSets() = 0;
     virtual PrinterCaps* Caps() = 0;
     virtual const PaperList& Papers() const = 0;
     virtual StatusRecord* Status() = 0;
