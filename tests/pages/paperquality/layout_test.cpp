@@ -36,7 +36,7 @@ class PaperQualityLayout : public PaperQualityPage {
 protected:
     enum class Printer { Desk, Bare, Wide };
 
-    void BuildPrinter(Printer printer) {
+    void BuildPrinter(Printer printer, WORD wTemplate = IDD_DLG_PAPER_MEDIA) {
         if (printer == Printer::Bare) {
             m_host.Add(ListFeature("PaperSize", m_papers, 1, DMPUB_FORMNAME));
             m_host.Add(ListFeature("InputBin", {{"AUTOSELECT", L"Auto"}, {"TRAY1", L"Tray 1"}, {"TRAY2", L"Tray 2"}}, 0,
@@ -58,7 +58,7 @@ protected:
         }
         Build();
         LoadRules(zqmacrotest::Feature("Unused", {}), "");
-        ASSERT_NE(nullptr, Open());
+        ASSERT_NE(nullptr, Open(wTemplate));
     }
 
     // The space between two controls, the first above the second.
@@ -125,7 +125,13 @@ TEST_F(PaperQualityLayout, DeskPrinterStacksEveryOptionalControl) {
 }
 
 TEST_F(PaperQualityLayout, PrinterWithoutOptionalFeaturesLeavesNoGaps) {
-    BuildPrinter(Printer::Bare);
+    // The mirrored template: controls move down only, within their group.
+    BuildPrinter(Printer::Bare, IDD_DLG_PAPER_MEDIA_RTL);
+    const RECT group = Rect(IDC_GB_MEDIA_PAPER_OPTIONS);
+    for (int id : {IDC_STA_MEDIA_SOURCE_IS, IDC_CBO_MEDIA_SOURCE_IS, IDC_STA_MEDIA_TYPE_IS, IDC_CBO_MEDIA_TYPE_IS}) {
+        EXPECT_GT(Rect(id).left, group.left) << id;
+        EXPECT_LT(Rect(id).right, group.right) << id;
+    }
     ExpectShown({IDC_STA_MEDIA_SOURCE_IS, IDC_CBO_MEDIA_SOURCE_IS, IDC_STA_MEDIA_TYPE_IS, IDC_CBO_MEDIA_TYPE_IS});
     EXPECT_EQ(4, Gap(IDC_CBO_MEDIA_SIZE_IS, IDC_STA_MEDIA_SOURCE_IS)) << "the source right under the paper size";
     EXPECT_EQ(4, Gap(IDC_CBO_MEDIA_SOURCE_IS, IDC_STA_MEDIA_TYPE_IS));
@@ -154,6 +160,40 @@ TEST_F(PaperQualityLayout, LargeFormatQualityModeAndRolls) {
     EXPECT_TRUE(Checked(IDC_RB_CUSTOM_OPTIONS));
     EXPECT_FALSE(Enabled(IDC_SLIDER_PQ_SETTINGS));
     EXPECT_TRUE(Enabled(IDC_BTN_PAPERMEDIA_PQ_SETTINGS));
+}
+
+TEST_F(PaperQualityLayout, ChosenPageKindTakesItsCoverAndMedia) {
+    BuildPrinter(Printer::Desk);
+    CheckDlgButton(m_page, IDC_CHK_MEDIA_PAPER_DIFF, BST_CHECKED);
+    HWND kinds = Ctl(IDC_LB_MEDIA_PAPER_OPTIONS);
+    for (const wchar_t* kind : {L"First Page", L"<< Back Cover", L"Front Cover from Feeder"})
+        SendMessageW(kinds, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kind));
+    const struct {
+        int item;
+        int value;             // the back-cover box's new state
+        bool coverBox, lists;  // shown
+        bool mediaEnabled;
+    } cases[] = {{0, 1, false, true, true}, {1, 1, true, true, true}, {1, 0, true, false, true},
+                 {2, 1, true, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.item);
+        SendMessageW(kinds, LB_SETCURSEL, static_cast<WPARAM>(c.item), 0);
+        m_tab->VSetCoverFlagForPageKind(&m_context, c.value);
+        m_tab->VLayoutPaperGroup(&m_context);
+        m_tab->VEnableMediaTypeForPageKind(&m_context);
+        EXPECT_TRUE(Shown(IDC_LB_MEDIA_PAPER_OPTIONS));
+        EXPECT_EQ(c.coverBox, Shown(IDC_CHK_MEDIA_BACK_COVER));
+        EXPECT_EQ(c.coverBox && c.value, Checked(IDC_CHK_MEDIA_BACK_COVER));
+        EXPECT_EQ(c.lists, Shown(IDC_CBO_MEDIA_SOURCE_IS));
+        EXPECT_EQ(c.lists, Shown(IDC_CBO_MEDIA_TYPE_IS));
+        if (c.lists) {
+            EXPECT_EQ(c.mediaEnabled, Enabled(IDC_CBO_MEDIA_TYPE_IS));
+        }
+    }
+    // Page kinds keep their marker, covers their cover flag.
+    EXPECT_EQ(1u, m_tab->Markers()[kKindFirstPage]);
+    EXPECT_EQ(0u, m_logic.m_adwCoverFlags[2]) << "the back cover";
+    EXPECT_EQ(1u, m_logic.m_adwCoverFlags[0]) << "the front cover from the feeder";
 }
 
 TEST_F(PaperQualityLayout, LockedListsStayInSightButCannotChange) {

@@ -83,10 +83,6 @@ TEST_F(PaperQualityRefresh, ShowsTheSettingsAndStoresThePageBack) {
         EXPECT_EQ(0, Sel(margin)) << margin;
     const DWORD boxes[6] = {0, 1, 1, 0, 0, 1};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(boxes[i], m_logic.m_adwQualityBoxes[i]) << i;
-    // A media id the printer does not list gives its first media.
-    m_tab->Slots().aiMediaId[kWorkingSlot] = 999;
-    m_tab->VRefresh(m_page, &m_context, kRefreshStore);
-    EXPECT_EQ(0, Sel("MediaType"));
 }
 
 TEST_F(PaperQualityRefresh, PapersOfTheSettingsOrTheCoreDriver) {
