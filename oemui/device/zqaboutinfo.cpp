@@ -10,6 +10,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
+#include "formats/zqstoreddate.h"
 #include "platform/zqspooler.h"
 #include "settings/zqdriverdata.h"
 
@@ -58,53 +59,6 @@ PCWSTR FileNameOf(PCWSTR pszPath) {
     for (PCWSTR p = pszPath; *p; ++p)
         if (*p == L'\\' || *p == L'/' || *p == L':') name = p + 1;
     return name;
-}
-
-// A number of one to nine decimal digits, the whole piece.
-bool ParseNumber(PCWSTR pszBegin, PCWSTR pszEnd, WORD* pwValue, bool* pbTooBig) {
-    const ptrdiff_t digits = pszEnd - pszBegin;
-    if (digits <= 0 || digits > 9) return false;
-    unsigned long value = 0;
-    for (PCWSTR p = pszBegin; p < pszEnd; ++p) {
-        if (*p < L'0' || *p > L'9') return false;
-        value = value * 10 + static_cast<unsigned long>(*p - L'0');
-    }
-    if (value > 0xFFFF) *pbTooBig = true;
-    *pwValue = static_cast<WORD>(value);
-    return true;
-}
-
-bool IsLeapYear(WORD year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-bool IsPossible(const SYSTEMTIME& t) {
-    static const WORD kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (t.wYear < 1601 || t.wYear > 30827 || t.wMonth < 1 || t.wMonth > 12) return false;
-    const WORD days = static_cast<WORD>(kDays[t.wMonth - 1] + (t.wMonth == 2 && IsLeapYear(t.wYear) ? 1 : 0));
-    return t.wDay >= 1 && t.wDay <= days && t.wHour < 24 && t.wMinute < 60 && t.wSecond < 60;
-}
-
-// "MM/DD/YYYY:hh:mm:ss": month, day and year at least, each piece a decimal number; pieces after
-// the sixth are ignored.
-bool ParseStoredDate(PCWSTR pszText, SYSTEMTIME* pTime) {
-    WORD numbers[6] = {};
-    int count = 0;
-    bool tooBig = false;
-    PCWSTR piece = pszText;
-    for (PCWSTR p = pszText;; ++p) {
-        if (*p != L'/' && *p != L':' && *p) continue;
-        if (count < 6 && !ParseNumber(piece, p, &numbers[count++], &tooBig)) return false;
-        if (!*p) break;
-        piece = p + 1;
-    }
-    if (count < 3 || tooBig) return false;
-    *pTime = {};
-    pTime->wMonth = numbers[0];
-    pTime->wDay = numbers[1];
-    pTime->wYear = numbers[2];
-    pTime->wHour = numbers[3];
-    pTime->wMinute = numbers[4];
-    pTime->wSecond = numbers[5];
-    return IsPossible(*pTime);
 }
 
 // A non-empty REG_SZ value at the root of the printer's data.
@@ -158,8 +112,9 @@ BOOL BGetFileVersionText(PCWSTR pszPath, PWSTR pszText) {
         if (block.Alloc(size) && GetFileVersionInfoW(pszPath, 0, size, block.Get()) &&
             VerQueryValueW(block.Get(), L"\\", reinterpret_cast<void**>(&fixed), &cbFixed) && fixed &&
             cbFixed >= sizeof(VS_FIXEDFILEINFO) && fixed->dwSignature == VS_FFI_SIGNATURE) {
-            ZQFormatText(pszText, kAboutLineChars, L"%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
-                         LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+            const DWORD high = fixed->dwFileVersionMS, low = fixed->dwFileVersionLS;
+            ZQFormatText(pszText, kAboutLineChars, L"%u.%u.%u.%u", HIWORD(high), LOWORD(high), HIWORD(low),
+                         LOWORD(low));
             return TRUE;
         }
     }
@@ -228,8 +183,15 @@ BOOL BFormatStoredDate(PCWSTR pszStored, PWSTR pszText) {
     pszText[0] = 0;
     if (!pszStored) return FALSE;
     ZQCopyText(pszText, kAboutLineChars, pszStored);
+    ZQStoredDate stored = {};
+    if (!ZQParseStoredDate(pszStored, kAboutLineChars, &stored)) return FALSE;
     SYSTEMTIME utc = {};
-    if (wcsnlen(pszStored, kAboutLineChars) >= kAboutLineChars - 1 || !ParseStoredDate(pszStored, &utc)) return FALSE;
+    utc.wYear = stored.wYear;
+    utc.wMonth = stored.wMonth;
+    utc.wDay = stored.wDay;
+    utc.wHour = stored.wHour;
+    utc.wMinute = stored.wMinute;
+    utc.wSecond = stored.wSecond;
     SYSTEMTIME local = {};
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
         local = {};

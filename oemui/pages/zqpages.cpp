@@ -99,6 +99,22 @@ PageContext* BoundOrNull(PageContext* pContext) {
 
 }  // namespace
 
+BOOL CZQTabBase::BAllocPageBlock() {
+    const HANDLE heap = m_pCUIParam ? m_pCUIParam->hOEMHeap : nullptr;
+    m_pHeapBlock = heap ? HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(DWORD)) : nullptr;
+    if (m_pHeapBlock) return TRUE;
+    SetLastError(heap ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_DATA);
+    return FALSE;
+}
+
+void CZQTabBase::VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) const {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hDlg, &ps);
+    if (hdc && m_pCUIParam)
+        VDrawMaskedBitmap(hDlg, hdc, wBitmap, wMask, iHolderId, static_cast<HINSTANCE>(m_pCUIParam->hModule), &ps);
+    EndPaint(hDlg, &ps);
+}
+
 PageContext* ZQInitPageContext(LPARAM lParam) {
     const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
     return BoundOrNull(psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr);

@@ -24,6 +24,12 @@ public:
         if (m_pCUIParam && m_pCUIParam->hPrinter) return m_pCUIParam->hPrinter;
         return m_pSheetParam ? m_pSheetParam->hPrinter : nullptr;
     }
+    // The page's small block from the core driver's heap of its OEMCUIPPARAM (the core driver
+    // frees its heap with the sheet); FALSE, with the last error, when there is none.
+    BOOL BAllocPageBlock();
+    // Paints the page window: the bitmap through its mask (both from the plug-in's module) over
+    // the holder control.
+    void VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) const;
 };
 
 // The creation parameter of a page (PROPSHEETPAGEW.lParam; pages keep it as DWL_USER). Every

@@ -2,9 +2,8 @@
 // stored dates, the version texts of files and the driver-name line.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/zqhandles.h"
@@ -15,257 +14,137 @@
 
 namespace {
 
-using zqspool::CZQMemoryPrinter;
-
 constexpr wchar_t kGuid[] = L"{5A510000-0000-4000-8000-00000000A301}";
-const std::wstring kUserKey = std::wstring(L"Software\\Quorvane\\") + kGuid + L"\\ZQBIDIInfo";
-const std::wstring kDefaultUserKey = L".DEFAULT\\" + kUserKey;
-constexpr wchar_t kRoot[] = L"PrinterDriverData";
-constexpr wchar_t kInstalled[] = L"03/14/2006:12:00:00";
-constexpr wchar_t kNotified[] = L"11/02/2007:12:30:00";
+const std::wstring kUserKey = std::wstring(L"Software\\Quorvane\\") + kGuid, kDefaultKey = L".DEFAULT\\" + kUserKey;
 
-// The user's short date of a day (the stored times are noon, so no time zone moves the day).
 std::wstring ShortDate(WORD year, WORD month, WORD day) {
-    SYSTEMTIME t = {};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
+    SYSTEMTIME t = {year, month, 0, day, 12, 0, 0, 0};
     WCHAR text[64] = {};
     GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, text, 64);
     return text;
 }
 
-void PutDword(CZQMemoryPrinter& p, const wchar_t* name, DWORD value) { p.PutValue(kRoot, name, REG_DWORD, &value, 4); }
-
-// Deletes a registry tree when made and when gone.
-struct ScratchTree {
-    ScratchTree(HKEY root, const std::wstring& path) : root(root), path(path) { RegDeleteTreeW(root, path.c_str()); }
-    ~ScratchTree() { RegDeleteTreeW(root, path.c_str()); }
-    void PutDword(const wchar_t* name, DWORD value) const {
-        RegSetKeyValueW(root, path.c_str(), name, REG_DWORD, &value, sizeof value);
-    }
-    HKEY root;
-    std::wstring path;
-};
-
 TEST(ConfigStatus, LinesFollowThePrintersData) {
-    const std::wstring d1 = ShortDate(2006, 3, 14), d2 = ShortDate(2007, 11, 2);
-    using Lines = std::vector<std::pair<int, std::wstring>>;
-    struct Case {
-        const char* name;
-        bool guid;
-        std::function<void(CZQMemoryPrinter&)> seed;
-        Lines expected;
+    constexpr long kNo = -1;
+    const wchar_t* const kInstalled = L"03/14/2006:12:00:00";
+    // "EACStatus" where it is kept (the user's key, the printer's data, the default user's key),
+    // "DMCStatus", "PrnPropChng", the two dates; the lines name the date they carry: i installed,
+    // n notified, ? the stored text as it stands.
+    const struct {
+        long user, printer, defaultUser, dmc, changed;
+        const wchar_t *install, *notify;
+        const char* lines;
+    } cases[] = {
+        {kNo, 3, kNo, 1, kNo, kInstalled, nullptr, "3046i 3051 3044i 3046"},
+        {kNo, kNo, kNo, 3, 1, kInstalled, nullptr, "3049i 3044i 3077"},
+        {kNo, 3, kNo, 3, 1, kInstalled, L"11/02/2007:12:30:00", "3046i 3049i 3044n 3076"},  // a device change wins
+        {kNo, kNo, kNo, kNo, kNo, nullptr, nullptr, "3044 3045"},
+        {kNo, 1, kNo, 2, 1, nullptr, nullptr, "3048 3050 3044 3045"},
+        {kNo, 2, kNo, 3, 0, nullptr, nullptr, "3047 3049 3044 3045"},
+        {kNo, 7, kNo, 0, kNo, nullptr, nullptr, "3044 3045"},
+        {3, 1, 2, kNo, kNo, nullptr, nullptr, "3046 3044 3046"},
+        {kNo, kNo, 2, kNo, kNo, nullptr, nullptr, "3047 3044 3045"},
+        {kNo, 3, kNo, kNo, kNo, L"soon", nullptr, "3046? 3044? 3046"},
     };
-    const Case cases[] = {
-        {"auto-configured, no administrator preferences", true,
-         [](CZQMemoryPrinter& p) {
-             p.PutString(kRoot, L"InstallDate", kInstalled);
-             PutDword(p, L"EACStatus", 3);
-             PutDword(p, L"DMCStatus", 1);
-         },
-         {{3046, d1}, {3051, L""}, {3044, d1}, {3046, L""}}},
-        {"administrator preferences changed in the printer's properties", true,
-         [](CZQMemoryPrinter& p) {
-             p.PutString(kRoot, L"InstallDate", kInstalled);
-             PutDword(p, L"DMCStatus", 3);
-             PutDword(p, L"PrnPropChng", 1);
-         },
-         {{3049, d1}, {3044, d1}, {3077, L""}}},
-        {"a device change noted later makes it the user's", true,
-         [](CZQMemoryPrinter& p) {
-             p.PutString(kRoot, L"InstallDate", kInstalled);
-             PutDword(p, L"EACStatus", 3);
-             PutDword(p, L"DMCStatus", 3);
-             PutDword(p, L"PrnPropChng", 1);
-             p.PutString(kRoot, L"NotifyDate", kNotified);
-         },
-         {{3046, d1}, {3049, d1}, {3044, d2}, {3076, L""}}},
-        {"nothing stored", true, [](CZQMemoryPrinter&) {}, {{3044, L""}, {3045, L""}}},
-        {"not attempted, not applied (the change mark only counts with preferences)", true,
-         [](CZQMemoryPrinter& p) {
-             PutDword(p, L"EACStatus", 1);
-             PutDword(p, L"DMCStatus", 2);
-             PutDword(p, L"PrnPropChng", 1);
-         },
-         {{3048, L""}, {3050, L""}, {3044, L""}, {3045, L""}}},
-        {"not auto-configured, preferences unchanged", true,
-         [](CZQMemoryPrinter& p) {
-             p.PutString(kRoot, L"InstallDate", kInstalled);
-             PutDword(p, L"EACStatus", 2);
-             PutDword(p, L"DMCStatus", 3);
-             PutDword(p, L"PrnPropChng", 0);
-         },
-         {{3047, L""}, {3049, d1}, {3044, d1}, {3045, L""}}},
-        {"values of the wrong type or size, and unknown numbers, add no line", true,
-         [](CZQMemoryPrinter& p) {
-             p.PutValue(kRoot, L"EACStatus", REG_BINARY, "\3\0", 2);
-             p.PutString(kRoot, L"DMCStatus", L"3");
-             p.PutValue(kRoot, L"InstallDate", REG_DWORD, "\1\0\0\0", 4);
-             p.PutValue(kRoot, L"NotifyDate", REG_BINARY, "1/2/2007", 8);
-         },
-         {{3044, L""}, {3045, L""}}},
-        {"numbers outside the table", true,
-         [](CZQMemoryPrinter& p) {
-             PutDword(p, L"EACStatus", 7);
-             PutDword(p, L"DMCStatus", 0);
-         },
-         {{3044, L""}, {3045, L""}}},
-        {"without the user's key the auto-configuration status is not read", false,
-         [](CZQMemoryPrinter& p) {
-             p.PutString(kRoot, L"InstallDate", kInstalled);
-             PutDword(p, L"EACStatus", 3);
-         },
-         {{3044, d1}, {3045, L""}}},
-        {"a stored date that does not parse is shown as it stands", true,
-         [](CZQMemoryPrinter& p) {
-             p.PutString(kRoot, L"InstallDate", L"soon");
-             PutDword(p, L"EACStatus", 3);
-         },
-         {{3046, L"soon"}, {3044, L"soon"}, {3046, L""}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CZQMemoryPrinter printer;
-        printer.Install();
-        if (c.guid) printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
-        c.seed(printer);
-        CZQPrinterHandle h(printer.Open());
+    const std::wstring installed = ShortDate(2006, 3, 14), notified = ShortDate(2007, 11, 2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        zqspool::CZQMemoryPrinter p;
+        p.Install();
+        p.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
+        for (auto [root, key, value] : {std::tuple{HKEY_CURRENT_USER, kUserKey, c.user},
+                                        std::tuple{HKEY_USERS, kDefaultKey, c.defaultUser}}) {
+            RegDeleteTreeW(root, key.c_str());
+            const std::wstring answers = key + L"\\ZQBIDIInfo";
+            if (value != kNo) RegSetKeyValueW(root, answers.c_str(), L"EACStatus", REG_DWORD, &value, 4);
+        }
+        for (auto [name, value] :
+             {std::pair{L"EACStatus", c.printer}, {L"DMCStatus", c.dmc}, {L"PrnPropChng", c.changed}})
+            if (value != kNo) p.PutValue(L"PrinterDriverData", name, REG_DWORD, &value, 4);
+        if (c.install) p.PutString(L"PrinterDriverData", L"InstallDate", c.install);
+        if (c.notify) p.PutString(L"PrinterDriverData", L"NotifyDate", c.notify);
+        CZQPrinterHandle h(p.Open());
         ZQStatusLine lines[kMaxStatusLines];
         const int n = IReadConfigStatus(h.Get(), lines);
-        Lines got;
-        for (int i = 0; i < n; ++i) got.emplace_back(lines[i].id, lines[i].szDate);
-        EXPECT_EQ(c.expected, got);
+        std::istringstream expected(c.lines);
+        int i = 0;
+        for (std::string want; expected >> want; ++i) {
+            ASSERT_LT(i, n);
+            const char mark = want.size() > 4 ? want[4] : 0;
+            EXPECT_EQ(std::stoi(want.substr(0, 4)), lines[i].id) << i;
+            EXPECT_EQ(mark == 'i' ? installed : mark == 'n' ? notified : mark == '?' ? c.install : L"",
+                      std::wstring(lines[i].szDate)) << i;
+        }
+        EXPECT_EQ(i, n);
     }
-    ZQStatusLine unused[kMaxStatusLines];
-    EXPECT_EQ(0, IReadConfigStatus(nullptr, unused));
-}
+    RegDeleteTreeW(HKEY_CURRENT_USER, kUserKey.c_str());
+    RegDeleteTreeW(HKEY_USERS, kDefaultKey.c_str());
 
-TEST(ConfigStatus, AutoConfigurationStatusIsKeptPerUser) {
-    // The user's own key first, then the printer's data, then the default user's key.
-    struct Case {
-        const char* name;
-        DWORD user, printer, defaultUser;  // 0: not stored there
-        int first;
-    };
-    const Case cases[] = {
-        {"the user's key wins", 3, 1, 2, 3046},
-        {"the printer's data when the user has no key", 0, 1, 2, 3048},
-        {"the default user's key last", 0, 0, 2, 3047},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CZQMemoryPrinter printer;
-        printer.Install();
-        printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
-        if (c.printer) PutDword(printer, L"EACStatus", c.printer);
-        ScratchTree user(HKEY_CURRENT_USER, std::wstring(L"Software\\Quorvane\\") + kGuid);
-        ScratchTree defaultUser(HKEY_USERS, std::wstring(L".DEFAULT\\Software\\Quorvane\\") + kGuid);
-        if (c.user) RegSetKeyValueW(HKEY_CURRENT_USER, kUserKey.c_str(), L"EACStatus", REG_DWORD, &c.user, 4);
-        if (c.defaultUser)
-            RegSetKeyValueW(HKEY_USERS, kDefaultUserKey.c_str(), L"EACStatus", REG_DWORD, &c.defaultUser, 4);
-        CZQPrinterHandle h(printer.Open());
-        ZQStatusLine lines[kMaxStatusLines];
-        ASSERT_GT(IReadConfigStatus(h.Get(), lines), 0);
-        EXPECT_EQ(c.first, lines[0].id);
-    }
+    // Values of the wrong type or size add no line of their own; nor does "EACStatus" without the
+    // user's GUID.
+    zqspool::CZQMemoryPrinter p;
+    p.Install();
+    p.PutValue(L"PrinterDriverData", L"EACStatus", REG_DWORD, "\3\0\0\0", 4);
+    p.PutValue(L"PrinterDriverData", L"DMCStatus", REG_SZ, L"3", 4);
+    p.PutValue(L"PrinterDriverData", L"InstallDate", REG_DWORD, "\1\0\0\0", 4);
+    p.PutValue(L"PrinterDriverData", L"NotifyDate", REG_BINARY, "1/2/2007", 8);
+    CZQPrinterHandle h(p.Open());
+    ZQStatusLine lines[kMaxStatusLines];
+    ASSERT_EQ(2, IReadConfigStatus(h.Get(), lines));
+    EXPECT_TRUE(lines[0].id == 3044 && !lines[0].szDate[0] && lines[1].id == 3045);
+    p.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
+    p.PutValue(L"PrinterDriverData", L"EACStatus", REG_DWORD, "\3\0", 2);
+    EXPECT_EQ(2, IReadConfigStatus(h.Get(), lines));
 }
 
 TEST(StoredDates, ParsedDatesShowAsShortDatesAndOthersAsStored) {
-    const std::wstring tooLong(255, L'1');
-    const struct {
-        std::wstring stored;
-        std::wstring shown;  // empty: as stored
-    } cases[] = {
-        {L"03/14/2006:12:00:00", ShortDate(2006, 3, 14)},
-        {L"3/14/2006:12", ShortDate(2006, 3, 14)},                 // minutes and seconds may be left out
-        {L"02/29/2008:12:00:00:99:later", ShortDate(2008, 2, 29)},  // pieces after the sixth are ignored
-        {L"soon", L""},
-        {L"13/01/2006:12:00:00", L""},
-        {L"02/29/2007:12:00:00", L""},
-        {L"03/14/2006:24:00:00", L""},
-        {L"03/14/2006:12:60:00", L""},
-        {L"03/14", L""},
-        {L"03//2006:12:00:00", L""},
-        {L" 03/14/2006", L""},
-        {L"03/14/1600:12:00:00", L""},
-        {L"03/14/65537:12:00:00", L""},
-        {tooLong, L""},
+    const std::wstring march14 = ShortDate(2006, 3, 14);
+    const std::pair<std::wstring, std::wstring> cases[] = {  // the stored text, and what shows (empty: as stored)
+        {L"03/14/2006:12:00:00", march14}, {L"3/14/2006:12", march14},
+        {L"02/29/2008:12:00:00:99:later", ShortDate(2008, 2, 29)}, {L"soon", L""}, {L"13/01/2006:12:00:00", L""},
+        {L"02/29/2007:12:00:00", L""}, {L"03/14/2006:24:00:00", L""}, {L"03/14/2006:12:60:00", L""}, {L"03/14", L""},
+        {L"03//2006:12:00:00", L""}, {L" 03/14/2006", L""}, {L"03/14/1600:12:00:00", L""},
+        {L"03/14/65537:12:00:00", L""}, {std::wstring(255, L'1'), L""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored.begin(), c.stored.end()));
+    for (const auto& [stored, shown] : cases) {
         WCHAR text[kAboutLineChars];
-        EXPECT_EQ(!c.shown.empty(), BFormatStoredDate(c.stored.c_str(), text) != FALSE);
-        EXPECT_EQ(c.shown.empty() ? c.stored.substr(0, kAboutLineChars - 1) : c.shown, text);
+        EXPECT_EQ(!shown.empty(), BFormatStoredDate(stored.c_str(), text) != FALSE);
+        EXPECT_EQ(shown.empty() ? stored.substr(0, kAboutLineChars - 1) : shown, text);
     }
 }
 
-TEST(DriverFiles, VersionTextsAndLines) {
+TEST(DriverFiles, VersionsLinesAndTheDriverName) {
+    // A file without a version resource, last written on 14 March 2006 at 23:30 (UTC, shown as is).
     zqxmltest::TempFile written("data");
     {
-        // Last written on 14 March 2006, 23:30 in Coordinated Universal Time: shown as it is.
-        CZQHandle file(CreateFileW(written.Path(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                   nullptr));
+        CZQHandle file(CreateFileW(written.Path(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         SYSTEMTIME t = {2006, 3, 0, 14, 23, 30, 0, 0};
         FILETIME ft;
-        ASSERT_TRUE(SystemTimeToFileTime(&t, &ft));
-        ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &ft));
+        ASSERT_TRUE(SystemTimeToFileTime(&t, &ft) && SetFileTime(file.Get(), nullptr, nullptr, &ft));
     }
-    std::wstring name = written.Path();
-    name = name.substr(name.find_last_of(L'\\') + 1);
-    CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
-    const std::wstring module = zqtest::BesideExe(L"zqcoremod.dll");
-    const struct {
-        std::wstring path;
-        std::wstring version;
-        std::wstring line;
-    } cases[] = {
-        {module, L"6.0.0.4", L"ZQCOREMOD.DLL\t\t6.0.0.4"},
-        {written.Path(), L"3.14.2006", name + std::wstring(name.size() < 12 ? 12 - name.size() : 0, L' ') +
-                                           L"\t\t3.14.2006"},
-        {zqtest::BesideExe(L"no-such-file.dll"), L"", L"NO-SUCH-FILE.DLL\t\t"},
-        {zqtest::ExeDir(), L"", L""},  // a folder cannot be opened as a file
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.path.begin(), c.path.end()));
+    const std::wstring module = zqtest::BesideExe(L"zqcoremod.dll"), plugin = zqtest::BesideExe(L"zqoemui.dll");
+    const std::wstring gone = L"C:\\nowhere\\ZqCoreMod.DLL";
+    for (const auto& [path, version] : {std::pair{module, L"6.0.0.4"}, {written.Path(), L"3.14.2006"},
+                                        {gone, L""}, {zqtest::ExeDir(), L""}}) {
         WCHAR text[kAboutLineChars];
-        EXPECT_EQ(!c.version.empty(), BGetFileVersionText(c.path.c_str(), text) != FALSE);
-        EXPECT_EQ(c.version, text);
-        if (c.line.empty()) continue;
-        VFormatFileLine(c.path.c_str(), text);
-        EXPECT_EQ(c.line, text);
+        EXPECT_EQ(*version != 0, BGetFileVersionText(path.c_str(), text) != FALSE);
+        EXPECT_STREQ(version, text);
     }
-}
+    WCHAR line[kAboutLineChars];
+    VFormatFileLine(module.c_str(), line);
+    EXPECT_STREQ(L"ZQCOREMOD.DLL\t\t6.0.0.4", line);
+    VFormatFileLine(L"C:\\a\\b.txt", line);
+    EXPECT_STREQ(L"B.TXT       \t\t", line);
 
-TEST(DriverFiles, DriverNameCarriesTheStatusModulesVersionOnly) {
-    const std::wstring dir = zqtest::ExeDir() + L"\\";
-    auto list = [&](std::initializer_list<std::wstring> files) {
-        std::wstring multi;
-        for (const std::wstring& f : files) multi += (f.find(L'\\') == std::wstring::npos ? dir + f : f) + L'\0';
-        return multi + L'\0';
-    };
-    const struct {
-        const char* name;
-        std::wstring dependents;
-        std::wstring line;
-    } cases[] = {
-        {"status module among the files", list({L"zqwarnmod.dll", L"ZqCoreMod.DLL", L"zqoemui.dll"}),
-         L"ZQ Desk 2400 Inkjet  (6.0.0.4)"},
-        // Without it no other file's version stands in (the last one here has a version of its own).
-        {"no status module", list({L"zqwarnmod.dll", L"zqoemui.dll"}), L"ZQ Desk 2400 Inkjet"},
-        {"status module listed but not there", list({L"C:\\nowhere\\zqcoremod.dll", L"zqoemui.dll"}),
-         L"ZQ Desk 2400 Inkjet"},
-        {"no dependent files", L"", L"ZQ Desk 2400 Inkjet"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::wstring driverName = L"ZQ Desk 2400 Inkjet", dependents = c.dependents;
+    // Only the status module's version follows the name: the last file here has one of its own.
+    for (const auto& [first, shown] : {std::pair{module, L"ZQ Desk  (6.0.0.4)"},
+                                       {zqtest::BesideExe(L"zqwarnmod.dll"), L"ZQ Desk"}, {gone, L"ZQ Desk"}}) {
+        std::wstring name = L"ZQ Desk", dependents = first + L'\0' + plugin + L'\0' + L'\0';
         DRIVER_INFO_3W info = {};
-        info.pName = driverName.data();
-        info.pDependentFiles = dependents.empty() ? nullptr : dependents.data();
-        WCHAR line[kAboutLineChars];
+        info.pName = name.data();
+        info.pDependentFiles = dependents.data();
         VFormatDriverNameLine(info, line);
-        EXPECT_EQ(c.line, line);
+        EXPECT_STREQ(shown, line);
     }
 }
 

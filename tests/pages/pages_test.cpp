@@ -585,13 +585,13 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     EXPECT_EQ(0, m_plugin->ISheetPosition(kPageEffects));
     EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
 
-    // The product's own table has the Paper/Quality page so far.
+    // The product's own table has the Paper/Quality and About pages so far.
     ZQSetPageTable(nullptr);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Destroy());
     ASSERT_EQ(S_OK, Init());
-    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality"}), Titles());
-    EXPECT_EQ((std::vector<int>{117}), Templates());
+    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"About"}), Titles());
+    EXPECT_EQ((std::vector<int>{117, 104}), Templates());
     EXPECT_NE(nullptr, m_plugin->Sheet());
     ZQSetPageTable(kAllRows);
 }

@@ -7,16 +7,16 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
-#include "common/zqstrings.h"
 #include "device/zqaboutinfo.h"
 #include "res/zqaboutinfoids.h"
 
 namespace {
 
 constexpr DWORD kNoTopic = 0xFFFFFFFF;
-constexpr DWORD kHelpIds[] = {IDS_PRINTER_NAME,  kNoTopic, IDS_COPYRIGHT1,      kNoTopic, IDS_COPYRIGHT2,       kNoTopic,
-                              IDC_LB_FILELIST,   kNoTopic, IDC_LB_NOTIFICATION, 15212,    IDC_STA_FILELIST,     kNoTopic,
-                              IDC_STA_NOTIFICATION, kNoTopic, 0, 0};
+// Pairs of control and help topic, in the page's order.
+constexpr DWORD kHelpIds[] = {
+    IDS_PRINTER_NAME, kNoTopic, IDS_COPYRIGHT1, kNoTopic, IDS_COPYRIGHT2, kNoTopic, IDC_LB_FILELIST, kNoTopic,
+    IDC_LB_NOTIFICATION, 15212, IDC_STA_FILELIST, kNoTopic, IDC_STA_NOTIFICATION, kNoTopic, 0, 0};
 
 // The labels: control, string id, English text.
 struct Label {
@@ -47,7 +47,8 @@ INT_PTR CALLBACK AboutPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
             if (!(context = ZQInitPageContext(lParam))) return FALSE;
             return PageOf(context)->BInitDialog(hDlg, context);
         case WM_PAINT:
-            if ((context = ZQBoundPageContext(hDlg))) PageOf(context)->VOnPaint(hDlg);
+            if ((context = ZQBoundPageContext(hDlg)))
+                PageOf(context)->VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_BITMAP_HOLDER);
             return FALSE;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
@@ -73,17 +74,11 @@ INT_PTR CALLBACK AboutPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
 // The start of the page's window
 // ---------------------------------------------------------------------------------------------
 BOOL CZQAboutPage::BInitDialog(HWND hDlg, PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    if (!pContext || PageOf(pContext) != this || !param) {
+    if (!pContext || PageOf(pContext) != this || !m_pCUIParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    // The page's block from the core driver's heap; the core driver frees its heap with the sheet.
-    m_pHeapBlock = param->hOEMHeap ? HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(DWORD)) : nullptr;
-    if (!m_pHeapBlock) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
-    }
+    if (!BAllocPageBlock()) return FALSE;
     m_hFileList = GetDlgItem(hDlg, IDC_LB_FILELIST);
     m_hStatusList = GetDlgItem(hDlg, IDC_LB_NOTIFICATION);
     for (const Label& label : kLabels)
@@ -131,15 +126,6 @@ void CZQAboutPage::VRefreshConfigStatus() {
         VFormatStatusLine(*this, lines[i], text);
         SendMessageW(m_hStatusList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-}
-
-void CZQAboutPage::VOnPaint(HWND hDlg) {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hDlg, &ps);
-    if (hdc)
-        VDrawMaskedBitmap(hDlg, hdc, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_BITMAP_HOLDER,
-                          static_cast<HINSTANCE>(m_pCUIParam->hModule), &ps);
-    EndPaint(hDlg, &ps);
 }
 
 void CZQAboutPage::VOnHelp(HWND hWnd, UINT uCommand, const PageContext* pContext) {

@@ -16,7 +16,6 @@ public:
 
     // ---- the dialog procedure's work (the context is the page's PageContext)
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
-    void VOnPaint(HWND hDlg);
     // The configuration-status list again, from the printer's data as it is now.
     void VRefreshConfigStatus();
     void VOnHelp(HWND hWnd, UINT uCommand, const PageContext* pContext);

@@ -99,7 +99,8 @@ INT_PTR CALLBACK InfoPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPa
             if (!(context = ZQInitPageContext(lParam))) return FALSE;
             return PageOf(context)->BInitDialog(hDlg, context);
         case WM_PAINT:
-            if ((context = ZQBoundPageContext(hDlg))) PageOf(context)->VOnPaint(hDlg);
+            if ((context = ZQBoundPageContext(hDlg)))
+                PageOf(context)->VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_ZQLOGO_HOLDER);
             return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) != IDC_STA_URL || !(context = ZQBoundPageContext(hDlg))) return FALSE;
@@ -174,17 +175,11 @@ LRESULT CALLBACK InfoLinkProc(HWND hLink, UINT uMsg, WPARAM wParam, LPARAM lPara
 // The page
 // ---------------------------------------------------------------------------------------------
 BOOL CZQInfoPage::BInitDialog(HWND hDlg, PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    if (!pContext || PageOf(pContext) != this || !param) {
+    if (!pContext || PageOf(pContext) != this || !m_pCUIParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    // The page's block from the core driver's heap; the core driver frees its heap with the sheet.
-    m_pHeapBlock = param->hOEMHeap ? HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(DWORD)) : nullptr;
-    if (!m_pHeapBlock) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return FALSE;
-    }
+    if (!BAllocPageBlock()) return FALSE;
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     MakeLink(hDlg);
 
@@ -200,15 +195,6 @@ BOOL CZQInfoPage::BInitDialog(HWND hDlg, PageContext* pContext) {
             BSetWindowTextRes(text.idText, control, text.pszEnglish);
     }
     return TRUE;
-}
-
-void CZQInfoPage::VOnPaint(HWND hDlg) {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hDlg, &ps);
-    if (hdc)
-        VDrawMaskedBitmap(hDlg, hdc, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_ZQLOGO_HOLDER,
-                          static_cast<HINSTANCE>(m_pCUIParam->hModule), &ps);
-    EndPaint(hDlg, &ps);
 }
 
 void CZQInfoPage::VOpenLink(HWND hDlg) {

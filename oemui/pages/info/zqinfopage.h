@@ -26,7 +26,6 @@ public:
 
     // ---- the dialog procedure's work (the context is the page's PageContext)
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
-    void VOnPaint(HWND hDlg);
     // Opens the web site with the shell and marks the link as followed.
     void VOpenLink(HWND hDlg);
 
