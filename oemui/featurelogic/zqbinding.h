@@ -1,12 +1,13 @@
 // What lives as long as one binding of the core driver, apart from the pages: the text helper,
 // the rule engine with the helper file's parser, the settings store, the current CommonUIProp block,
-// the printer records, the user-interface logic and the plug-in's own items. The plug-in object owns
-// one; the CommonUIProp worker and the constraint gate work on it.
+// the printer records, the user-interface logic, the quick-set manager and the plug-in's own items.
+// The plug-in object owns one; the CommonUIProp worker and the constraint gate work on it.
 #pragma once
 
 #include "common/zqcommon.h"
 #include "common/zqprintercaps.h"
 #include "featurelogic/zqoemitems.h"
+#include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "settings/zqdriverdata.h"
 
@@ -50,6 +51,8 @@ public:
     DWORD dwPrinterLanguage = 0;
     // The user-interface logic, with the working copy and the per-sheet state.
     CZQUILogic logic;
+    // The quick-set manager.
+    CZQQuickSets quickSets;
     // The plug-in's items the count pass planned, and the block it planned them for.
     ZQOemItemPlan itemPlan = {};
     POEMCUIPPARAM pPlannedParam = nullptr;
