@@ -289,8 +289,8 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
     }
     if (Is(pszKeyword, L"PrintColorAsGrayOptions") || Is(pszKeyword, L"ColorMode")) {
         if (dm && dm->dwPrintAsGray == 1) {
-            DWSelectOptionByKeyword(pParam, m_dwLanguage == kPostScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale",
-                                    pszValue, kDocument);
+            const PCWSTR grey = m_dwLanguage == kPostScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+            DWSelectOptionByKeyword(pParam, grey, pszValue, kDocument);
             DWSelectOptionByIndex(pParam, L"ColorMode", 0, kDocument);
         }
         return FALSE;
@@ -319,7 +319,9 @@ void CZQDriverData::VApplyPublicItem(POEMCUIPPARAM pParam, BYTE bPubId, PCWSTR p
     DWORD status = static_cast<DWORD>(-1);
     if (HasDriverUI(pParam) && pszValue) {
         switch (bPubId) {
-            case DMPUB_COPIES_COLLATE: status = DWSelectPubOption(pParam, bPubId, 0, std::wcstol(pszValue, nullptr, 10)); break;
+            case DMPUB_COPIES_COLLATE:
+                status = DWSelectPubOption(pParam, bPubId, 0, std::wcstol(pszValue, nullptr, 10));
+                break;
             case DMPUB_DEFSOURCE: status = ApplySourceOrMedia(pParam, bPubId, kSource, pszValue, stored); break;
             case DMPUB_MEDIATYPE: status = ApplySourceOrMedia(pParam, bPubId, kMedia, pszValue, stored); break;
             case DMPUB_FORMNAME: {
@@ -385,7 +387,8 @@ BOOL CZQDriverData::BApplyInstalledMemory(POEMCUIPPARAM pParam, PCWSTR pszKeywor
     auto lowerBound = [&](int i) -> LONG {
         CZQLocalPtr<char> ansi;
         DWORD low = 0, high = 0;
-        if (!BWideToMultiByte(options.p[i], ansi.Put(), CP_ACP) || !BParseMemoryRange(m_dwLanguage, ansi.Get(), &low, &high))
+        if (!BWideToMultiByte(options.p[i], ansi.Put(), CP_ACP) ||
+            !BParseMemoryRange(m_dwLanguage, ansi.Get(), &low, &high))
             return 0;
         return static_cast<LONG>(low);
     };

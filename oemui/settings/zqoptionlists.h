@@ -45,7 +45,8 @@ inline void VCutAtTilde(PWSTR pszText) {
 // The option keywords of the paper feature ("PaperSize", else "PageSize" of the PostScript driver).
 inline DWORD DWGetPaperKeywords(POEMCUIPPARAM pParam, CZQStringList& list) {
     DWORD status = CZQCommon::DWGetOptionKeywords(pParam, L"PaperSize", &list.p, &list.n, OEMCUIP_DOCPROP);
-    if (status != ZQOPT_OK) status = CZQCommon::DWGetOptionKeywords(pParam, L"PageSize", &list.p, &list.n, OEMCUIP_DOCPROP);
+    if (status != ZQOPT_OK)
+        status = CZQCommon::DWGetOptionKeywords(pParam, L"PageSize", &list.p, &list.n, OEMCUIP_DOCPROP);
     return status;
 }
 
