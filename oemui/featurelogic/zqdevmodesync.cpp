@@ -15,143 +15,108 @@ constexpr size_t kDocTypeChars = 256;
 
 }  // namespace
 
-void CZQDevmodeSync::VSyncAfterChange() {
+CZQDevmodeSync::Devmodes CZQDevmodeSync::Current() const {
     const POEMCUIPPARAM p = m_b.pCUIParam;
-    if (!p) return;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
+    return {p, p ? zqdm::CurrentBlock(p->pOEMDM) : nullptr, m_b.logic.WorkDM()};
+}
+
+bool CZQDevmodeSync::BMergeSections(std::initializer_list<Merge> merges, bool bFixUser) {
+    const Devmodes d = Current();
+    if (!d.core || !d.work) return false;
+    for (Merge merge : merges) (m_b.logic.*merge)(d.core, d.p->pPublicDM, d.work);
+    m_b.logic.VSaveSelections();
+    // The job-storage user of the working copy, where the driver's job-storage block is not valid.
+    if (bFixUser && !CZQCommon::BIsJobStorageValid(d.core))
+        ZQCopyTextN(d.core->szJsUserName, kUserChars, d.work->szJsUserName, kUserChars);
+    return true;
+}
+
+void CZQDevmodeSync::VSyncAfterChange() {
+    const Devmodes d = Current();
+    if (!d.p) return;
     // The chosen paper's size, from the printer's list.
-    if (PDEVMODEW pub = p->pPublicDM) {
+    if (PDEVMODEW pub = d.p->pPublicDM) {
         LONG width = 0, length = 0;
         if (CZQUIBase::BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &length, &m_b.caps)) {
             pub->dmPaperWidth = static_cast<short>(width);
             pub->dmPaperLength = static_cast<short>(length);
         }
-        for (ZQUIDevmode* dm : {core, work}) {
+        for (ZQUIDevmode* dm : {d.core, d.work}) {
             if (!dm) continue;
             dm->wPaperSize = static_cast<uint16_t>(pub->dmPaperSize);
             dm->wPaperLength = static_cast<uint16_t>(pub->dmPaperLength);
             dm->wPaperWidth = static_cast<uint16_t>(pub->dmPaperWidth);
         }
     }
-    if (!core || !work) return;
+    if (!d.core || !d.work) return;
     VSyncPaperSource();
     VSyncFinishing();
-    if (core->dwLayoutMode == 3) VSyncEffects();
-    m_b.logic.VMergeDocOptionsSection(core, p->pPublicDM, work);
-    if (CZQCommon::BIsJobStorageValid(core) || core->dwJs3024 != 0) VSyncJobStorage();
-    if (core->dwColorMode == 2) VSyncJobOptions();
-    if (CZQUIBase::BShowFinishingTab(p)) VSyncReservedBlocks();
-    if (CZQUIBase::BShowAccountingTab(p)) VSyncAppInfo();
-    if (core->dwQuickSetInUse == 1) VSyncQuickSet();
+    if (d.core->dwLayoutMode == 3) VSyncEffects();
+    m_b.logic.VMergeDocOptionsSection(d.core, d.p->pPublicDM, d.work);
+    if (CZQCommon::BIsJobStorageValid(d.core) || d.core->dwJs3024 != 0) VSyncJobStorage();
+    if (d.core->dwColorMode == 2) VSyncJobOptions();
+    if (CZQUIBase::BShowFinishingTab(d.p)) VSyncReservedBlocks();
+    if (CZQUIBase::BShowAccountingTab(d.p)) VSyncAppInfo();
+    if (d.core->dwQuickSetInUse == 1) VSyncQuickSet();
     // The quick set's name as its manager keeps it.
-    m_b.quickSets.VStoreNameInDevmode(work);
-    ZQCopyTextN(core->szQuickSetName, CZQQuickSets::kNameChars, work->szQuickSetName, CZQQuickSets::kNameChars);
-}
-
-void CZQDevmodeSync::VFixJobStorageUser() {
-    ZQUIDevmode* core = zqdm::CurrentBlock(m_b.pCUIParam->pOEMDM);
-    const ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (core && work && !CZQCommon::BIsJobStorageValid(core))
-        ZQCopyTextN(core->szJsUserName, kUserChars, work->szJsUserName, kUserChars);
+    m_b.quickSets.VStoreNameInDevmode(d.work);
+    ZQCopyTextN(d.core->szQuickSetName, CZQQuickSets::kNameChars, d.work->szQuickSetName, CZQQuickSets::kNameChars);
 }
 
 void CZQDevmodeSync::VSyncPaperSource() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
-    m_b.logic.VMergePaperSourceSection(core, p->pPublicDM, work);
-    m_b.logic.VMergeExtraEntrySection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
-    VFixJobStorageUser();
-    for (int i = 0; i < 3; ++i) core->aiRecentPaperSizes[i] = work->aiRecentPaperSizes[i];
+    if (!BMergeSections({&CZQCommon::VMergePaperSourceSection, &CZQCommon::VMergeExtraEntrySection}, true)) return;
+    const Devmodes d = Current();
+    for (int i = 0; i < 3; ++i) d.core->aiRecentPaperSizes[i] = d.work->aiRecentPaperSizes[i];
 }
 
 void CZQDevmodeSync::VSyncFinishing() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
-    m_b.logic.VMergePageSection(core, p->pPublicDM, work);
-    m_b.logic.VMergeFinishingSection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
-    VFixJobStorageUser();
+    BMergeSections({&CZQCommon::VMergePageSection, &CZQCommon::VMergeFinishingSection}, true);
 }
 
 void CZQDevmodeSync::VSyncEffects() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
+    const Devmodes d = Current();
+    if (!d.core || !d.work) return;
     // A PostScript job scaled by the pages shows the core driver's scale item again.
     POPTITEM scale = nullptr;
-    if (core->dwPdl == zqdm::kPdlPostScript && work->dwScalePercent != kFullScale && p->poemuiobj &&
-        CZQCommon::DWFindOptItemByPubId(p, DMPUB_SCALE, 0, &scale) == ZQOPT_OK && (scale->Flags & OPTIF_HIDE)) {
+    if (d.core->dwPdl == zqdm::kPdlPostScript && d.work->dwScalePercent != kFullScale && d.p->poemuiobj &&
+        CZQCommon::DWFindOptItemByPubId(d.p, DMPUB_SCALE, 0, &scale) == ZQOPT_OK && (scale->Flags & OPTIF_HIDE)) {
         scale->Flags = 0;
-        p->poemuiobj->pOemUIProcs->DrvUpdateUISetting(p->poemuiobj, scale, static_cast<DWORD>(scale->Sel),
-                                                      OEMCUIP_DOCPROP);
+        d.p->poemuiobj->pOemUIProcs->DrvUpdateUISetting(d.p->poemuiobj, scale, static_cast<DWORD>(scale->Sel),
+                                                        OEMCUIP_DOCPROP);
     }
-    m_b.logic.VMergeEffectsSection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
-    VFixJobStorageUser();
+    BMergeSections({&CZQCommon::VMergeEffectsSection}, true);
 }
 
 void CZQDevmodeSync::VSyncJobStorage() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
-    m_b.logic.VMergeJobStorageSection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
+    if (!BMergeSections({&CZQCommon::VMergeJobStorageSection}, false)) return;
     // Whether the job-storage dialog shows, for a restricted user of this printer.
+    const Devmodes d = Current();
     WCHAR guid[CZQCommon::kGuidTextChars];
-    if (!CZQCommon::BReadRestrictedUserGuid(p->hPrinter, guid)) return;
-    const BYTE show = work->dwDisplayJobId ? 1 : 0;
+    if (!CZQCommon::BReadRestrictedUserGuid(d.p->hPrinter, guid)) return;
+    const BYTE show = d.work->dwDisplayJobId ? 1 : 0;
     CZQCommon::BWriteUserBinaryValue(guid, kShowJobStorageDialog, &show, sizeof show);
 }
 
-void CZQDevmodeSync::VSyncJobOptions() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
-    m_b.logic.VMergeJobOptionsSection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
-    VFixJobStorageUser();
-}
+void CZQDevmodeSync::VSyncJobOptions() { BMergeSections({&CZQCommon::VMergeJobOptionsSection}, true); }
 
 void CZQDevmodeSync::VSyncReservedBlocks() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
+    const Devmodes d = Current();
+    if (!d.core || !d.work) return;
     // The one section that goes the other way: the working copy takes the driver's.
-    m_b.logic.VMergeReservedBlocksSection(work, p->pPublicDM, core);
+    m_b.logic.VMergeReservedBlocksSection(d.work, d.p->pPublicDM, d.core);
     m_b.logic.VSaveSelections();
 }
 
-void CZQDevmodeSync::VSyncAppInfo() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
-    m_b.logic.VMergeAppInfoSection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
-}
+void CZQDevmodeSync::VSyncAppInfo() { BMergeSections({&CZQCommon::VMergeAppInfoSection}, false); }
 
 void CZQDevmodeSync::VSyncQuickSet() {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
-    ZQUIDevmode* core = zqdm::CurrentBlock(p->pOEMDM);
-    ZQUIDevmode* work = m_b.logic.WorkDM();
-    if (!core || !work) return;
+    const Devmodes d = Current();
+    if (!d.core || !d.work) return;
     // Settings changed away from a desktop printer's quick set are the user's own.
-    if (!m_b.logic.BIsLargeFormat() && work->dwPendingChange) {
+    if (!m_b.logic.BIsLargeFormat() && d.work->dwPendingChange) {
         WCHAR name[CZQCommon::kResStringChars];
         if (!m_b.logic.BLoadResString(kIdsCustomSettings, name)) ZQCopyText(name, kDocTypeChars, kCustomSettings);
-        ZQCopyText(work->szDocTypeName, kDocTypeChars, name);
+        ZQCopyText(d.work->szDocTypeName, kDocTypeChars, name);
     }
-    m_b.logic.VMergeQuickSetSection(core, p->pPublicDM, work);
-    m_b.logic.VSaveSelections();
-    VFixJobStorageUser();
+    BMergeSections({&CZQCommon::VMergeQuickSetSection}, true);
 }

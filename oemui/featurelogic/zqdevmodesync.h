@@ -3,9 +3,12 @@
 // devmode, each in its order and under its condition.
 #pragma once
 
-#include "platform/oemuiplatform.h"
+#include <initializer_list>
+
+#include "common/zqcommon.h"
 
 class CZQBinding;
+struct ZQUIDevmode;
 
 class CZQDevmodeSync {
 public:
@@ -24,8 +27,16 @@ public:
     void VSyncQuickSet();
 
 private:
-    // The job-storage user of the working copy, where the driver's job-storage block is not valid.
-    void VFixJobStorageUser();
+    struct Devmodes {
+        POEMCUIPPARAM p;
+        ZQUIDevmode* core;  // the block's private devmode, when it is ours
+        ZQUIDevmode* work;  // the logic's working copy
+    };
+    Devmodes Current() const;
+    // Sections from the working copy into the driver's devmode, then the logic saves its selections
+    // and, when asked, the job-storage user follows; false without both devmodes.
+    using Merge = void (CZQCommon::*)(PVOID, PDEVMODEW, const VOID*);
+    bool BMergeSections(std::initializer_list<Merge> merges, bool bFixUser);
 
     CZQBinding& m_b;
 };
