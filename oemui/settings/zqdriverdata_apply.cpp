@@ -208,8 +208,7 @@ BOOL CZQDriverData::VApplyOptItems(POEMCUIPPARAM pParam) {
                 done(name);
                 continue;
             }
-            DWORD status = 0;
-            VApplyPublicItem(pParam, pubId, option, stored, &status);
+            VApplyPublicItem(pParam, pubId, option, stored, nullptr);
         } else if (BApplySpecialItem(pParam, keyword, option)) {
             if (Holds(pParam, keyword, option)) {
                 done(name);
