@@ -8,25 +8,16 @@
 #include "previewtest.h"
 #include "res/zqpreviewids.h"
 
-using zqpreviewtest::Has;
-using zqpreviewtest::IconAt;
-using zqpreviewtest::Near;
-using zqpreviewtest::Record;
-using zqpreviewtest::Resources;
-using zqpreviewtest::Runs;
+// The shared helpers and colours of the preview tests.
+using namespace zqpreviewtest;
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kLightGrey = RGB(192, 192, 192);
 constexpr COLORREF kShadow = RGB(113, 113, 113);
 constexpr COLORREF kCover = RGB(199, 184, 199);
 constexpr COLORREF kFeeder = RGB(165, 218, 218);
-constexpr COLORREF kNone = CLR_INVALID;
 
 // A position on the sheet: the start plus twelfths of its length plus an offset.
 struct Coord {
@@ -64,8 +55,6 @@ struct Scan {
     COLORREF color;
     int runs;
 };
-
-std::wstring Letter(const std::wstring& fields) { return L"docwidth=2159 docheight=2794 " + fields; }
 
 }  // namespace
 

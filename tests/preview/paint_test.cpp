@@ -10,20 +10,18 @@
 
 using zqpreviewtest::Has;
 using zqpreviewtest::IconAt;
+using zqpreviewtest::Letter;
+using zqpreviewtest::kBlack;
+using zqpreviewtest::kBlue;
+using zqpreviewtest::kGrey;
+using zqpreviewtest::kRed;
 using zqpreviewtest::Record;
 using zqpreviewtest::Resources;
 using zqpreviewtest::operator==;
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kCyan = RGB(0, 255, 255);
-const wchar_t kLetter[] = L"docwidth=2159 docheight=2794 ";
-
-std::wstring Letter(const wchar_t* fields) { return kLetter + std::wstring(fields); }
 
 // What a paint could leave behind in a control's own DC.
 struct DCState {

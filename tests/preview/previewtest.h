@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "zqhostpreview.h"
 
@@ -59,6 +60,15 @@ HINSTANCE Resources();
 PreviewSettings Record(const wchar_t* fields);
 
 inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+// Colours the pictures are checked for.
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+
+// The fields of a Letter page (2159 x 2794) before the others.
+inline std::wstring Letter(const std::wstring& fields) { return L"docwidth=2159 docheight=2794 " + fields; }
 
 // Whether the colour is anywhere in the area (the whole picture by default).
 bool Has(const ZQPixels& pixels, COLORREF color, const RECT* pArea = nullptr);
