@@ -110,6 +110,11 @@ public:
     // The printer's forms (level 1) in one local-heap block; FALSE when it lists none.
     static BOOL BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCount);
     static BOOL BHasEwsAddress(HANDLE hPrinter);
+    // For a local printer whose data can be written: the network address behind its port stored
+    // as "ZQEWSIPAddress" ("<address>,0"), or that value deleted when the port has none. 1 stored,
+    // 0 none (deleted), -1 nothing done (a server's printer, read-only data, the store refused).
+    // Built with the device subsystem's port lookup.
+    static int IUpdateEwsAddress(POEMCUIPPARAM pParam);
     // TRUE when printer data cannot be written (a restricted user). *phPrinter receives the
     // handle that worked; when *pbReopened the caller closes it.
     static BOOL BIsPrinterDataReadOnly(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, HANDLE* phPrinter,

@@ -192,9 +192,25 @@ BOOL MemGetPrintProcessorDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DW
 BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
     ZQ_MEM_ENTER_BOOL(GetPrinterDriver);
     if (!mp->ValidHandle(h)) return FailBool(ERROR_INVALID_HANDLE);
-    if (level != 3) return FailBool(ERROR_INVALID_LEVEL);
+    if (level != 2 && level != 3) return FailBool(ERROR_INVALID_LEVEL);
     const MemPrinterIdentity& id = mp->m_identity;
-    auto inDir = [&](const std::wstring& file) { return file.empty() ? file : id.driverDirectory + L"\\" + file; };
+    // Without a driver directory the record names the files alone.
+    auto inDir = [&](const std::wstring& file) {
+        return file.empty() || id.driverDirectory.empty() ? file : id.driverDirectory + L"\\" + file;
+    };
+    if (level == 2)
+        return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
+            CPacker pk(base, sizeof(DRIVER_INFO_2W));
+            DRIVER_INFO_2W di = {};
+            di.cVersion = 3;
+            di.pName = pk.Str(id.driverName);
+            di.pEnvironment = pk.Str(id.environment);
+            di.pDriverPath = pk.Str(inDir(id.driverFile));
+            di.pDataFile = pk.Str(inDir(id.dataFile));
+            di.pConfigFile = pk.Str(inDir(id.configFile));
+            if (base) std::memcpy(base, &di, sizeof di);
+            return pk.Size();
+        });
     return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
         CPacker pk(base, sizeof(DRIVER_INFO_3W));
         DRIVER_INFO_3W di = {};
