@@ -6,6 +6,7 @@
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
+#include "formats/zqportaddress.h"
 
 namespace {
 
@@ -19,20 +20,19 @@ constexpr DWORD kKeyNameChars = 256;
 // Values are read into 520 bytes.
 constexpr DWORD kValueChars = 260;
 // The address lies in bytes 36-39 of the INQUIRY data, so the device is asked for 40 bytes.
-constexpr BYTE kInquiryBytes = 40;
+constexpr BYTE kInquiryBytes = kZQInquiryAddressBytes;
 constexpr DWORD kInquiryBufferBytes = 512;
 
-// A REG_SZ text that ends within its data and fits cchOut characters with its terminator; any
-// other value (another type, unterminated, too long) counts as missing.
+// A text value (formats/zqportaddress.h: any other value counts as missing) that fits cchOut
+// characters with its terminator.
 bool ReadText(HKEY hKey, LPCWSTR pszSubkey, LPCWSTR pszValue, WCHAR* pszOut, size_t cchOut) {
     WCHAR text[kValueChars];
     DWORD type = REG_NONE, cb = sizeof text;
-    if (DWReadSubkeyValue(hKey, pszSubkey, pszValue, &type, reinterpret_cast<BYTE*>(text), &cb) != ERROR_SUCCESS ||
-        type != REG_SZ)
+    if (DWReadSubkeyValue(hKey, pszSubkey, pszValue, &type, reinterpret_cast<BYTE*>(text), &cb) != ERROR_SUCCESS)
         return false;
-    const size_t cch = wcsnlen(text, cb / sizeof(WCHAR));
-    if (cch == cb / sizeof(WCHAR) || cch >= cchOut) return false;
-    std::wmemcpy(pszOut, text, cch + 1);
+    const long cch = ZQRegTextLength(type, reinterpret_cast<const uint8_t*>(text), cb, cchOut);
+    if (cch < 0) return false;
+    std::wmemcpy(pszOut, text, static_cast<size_t>(cch) + 1);
     return true;
 }
 
@@ -217,10 +217,11 @@ DWORD DWQuery1394Address(LPCWSTR pszDevicePath, LPWSTR pszOut) {
     sptd.Cdb[0] = 0x12;  // INQUIRY
     sptd.Cdb[4] = kInquiryBytes;
     // The device reports how many bytes it gave: a shorter answer holds no address.
-    if (!g_pfnInquiry(pszDevicePath, &block) || sptd.DataTransferLength < kInquiryBytes) return ZQADDR_NO_DEVICE_ANSWER;
-    const BYTE* a = data.Get() + 36;
-    if (!(a[0] | a[1] | a[2] | a[3])) return ZQADDR_NO_DEVICE_ANSWER;
-    ZQFormatText(pszOut, kZQAddressChars, L"%u.%u.%u.%u", a[0], a[1], a[2], a[3]);
+    WCHAR address[16];
+    if (!g_pfnInquiry(pszDevicePath, &block) ||
+        !ZQInquiryAddress(data.Get(), kInquiryBufferBytes, sptd.DataTransferLength, address))
+        return ZQADDR_NO_DEVICE_ANSWER;
+    ZQCopyText(pszOut, kZQAddressChars, address);
     return ZQADDR_FOUND;
 }
 
