@@ -25,6 +25,11 @@ public:
     // The library's export, loading the files first when needed; null for an invalid loader, a
     // library that cannot be loaded or a missing export.
     FARPROC PGetProcAddress(LPCSTR pszExportName);
+    // The same, typed as the export is declared.
+    template <typename Fn>
+    Fn Export(LPCSTR pszExportName) {
+        return reinterpret_cast<Fn>(reinterpret_cast<void*>(PGetProcAddress(pszExportName)));
+    }
 
 private:
     void VBuildPaths(LPCWSTR pszPrinterName, LPCSTR pszLibraryBaseName);

@@ -198,21 +198,10 @@ BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBu
     auto inDir = [&](const std::wstring& file) {
         return file.empty() || id.driverDirectory.empty() ? file : id.driverDirectory + L"\\" + file;
     };
-    if (level == 2)
-        return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
-            CPacker pk(base, sizeof(DRIVER_INFO_2W));
-            DRIVER_INFO_2W di = {};
-            di.cVersion = 3;
-            di.pName = pk.Str(id.driverName);
-            di.pEnvironment = pk.Str(id.environment);
-            di.pDriverPath = pk.Str(inDir(id.driverFile));
-            di.pDataFile = pk.Str(inDir(id.dataFile));
-            di.pConfigFile = pk.Str(inDir(id.configFile));
-            if (base) std::memcpy(base, &di, sizeof di);
-            return pk.Size();
-        });
+    // Level 2 is the first part of the level-3 record.
+    const size_t fixed = level == 2 ? sizeof(DRIVER_INFO_2W) : sizeof(DRIVER_INFO_3W);
     return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
-        CPacker pk(base, sizeof(DRIVER_INFO_3W));
+        CPacker pk(base, fixed);
         DRIVER_INFO_3W di = {};
         di.cVersion = 3;
         di.pName = pk.Str(id.driverName);
@@ -220,15 +209,17 @@ BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBu
         di.pDriverPath = pk.Str(inDir(id.driverFile));
         di.pDataFile = pk.Str(inDir(id.dataFile));
         di.pConfigFile = pk.Str(inDir(id.configFile));
-        di.pHelpFile = pk.StrOrNull(inDir(id.helpFile));
-        std::wstring multi;
-        for (const auto& f : id.dependentFiles) {
-            multi += inDir(f);
-            multi += L'\0';
+        if (level == 3) {
+            di.pHelpFile = pk.StrOrNull(inDir(id.helpFile));
+            std::wstring multi;
+            for (const auto& f : id.dependentFiles) {
+                multi += inDir(f);
+                multi += L'\0';
+            }
+            if (!multi.empty()) di.pDependentFiles = pk.Str(multi);  // Str adds the list's final zero
+            di.pDefaultDataType = pk.Str(id.datatype);
         }
-        if (!multi.empty()) di.pDependentFiles = pk.Str(multi);  // Str adds the list's final zero
-        di.pDefaultDataType = pk.Str(id.datatype);
-        if (base) std::memcpy(base, &di, sizeof di);
+        if (base) std::memcpy(base, &di, fixed);
         return pk.Size();
     });
 }

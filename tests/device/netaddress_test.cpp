@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "commontest.h"
@@ -18,6 +18,8 @@ const std::wstring kMonitors = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Moni
 const std::wstring kSbp2 =
     L"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28d78fad-5a12-11d1-ae5b-0000f803a8c2}\\";
 
+constexpr DWORD kNone = ZQADDR_NONE, kFound = ZQADDR_FOUND, kSilent = ZQADDR_NO_DEVICE_ANSWER;
+
 void SetValue(const std::wstring& key, const wchar_t* name, DWORD type, const void* data, DWORD cb) {
     ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, type, data, cb));
 }
@@ -29,30 +31,35 @@ void SetText(const std::wstring& key, const wchar_t* name, const std::wstring& t
 class MonitorPorts : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::wstring a = kMonitors + L"ZQ Test Monitor A\\Ports\\", b = kMonitors + L"ZQ Test Monitor B\\Ports\\";
-        SetText(a + L"LPT1:", L"IPAddress", L"10.0.0.9");
-        SetText(b + L"lpt1:", L"IPAddress", L"10.0.0.5");  // key names ignore case: another monitor
-        SetText(a + L"USB001", L"IPAddress", L"10.0.0.6");
-        SetText(a + L"ZQNET_HOST", L"IPAddress", L"");
-        SetText(a + L"ZQNET_HOST", L"HostName", L"printer.example");
-        SetText(a + L"ZQNET_ID", L"IPAddress", L"");
-        SetText(a + L"ZQNET_ID", L"HostName", L"");
-        SetText(a + L"ZQNET_ID", L"ZQNetworkPrinterID", L"ZQ-0042");
-        SetText(a + L"ZQNET_NOHOST", L"IPAddress", L"");
-        SetText(a + L"ZQNET_EMPTY", L"IPAddress", L"");
-        SetText(a + L"ZQNET_EMPTY", L"HostName", L"");
-        SetText(a + L"ZQNET_EMPTY", L"ZQNetworkPrinterID", L"");
-        SetText(a + L"ZQNET_BOTH", L"IPAddress", L"10.0.0.1");
-        SetText(b + L"ZQNET_BOTH", L"IPAddress", L"10.0.0.2");
-        SetText(a + L"ZQNET_LATER", L"HostName", L"only.a.host");  // no IPAddress: this monitor is left
-        SetText(b + L"ZQNET_LATER", L"IPAddress", L"10.1.1.1");
+        const struct {
+            wchar_t monitor;
+            const wchar_t* port;
+            const wchar_t* value;
+            std::wstring text;
+        } seeds[] = {
+            {L'A', L"LPT1:", L"IPAddress", L"10.0.0.9"},    {L'B', L"lpt1:", L"IPAddress", L"10.0.0.5"},
+            {L'A', L"USB001", L"IPAddress", L"10.0.0.6"},   {L'A', L"ZQNET_HOST", L"IPAddress", L""},
+            {L'A', L"ZQNET_HOST", L"HostName", L"printer.example"},
+            {L'A', L"ZQNET_ID", L"IPAddress", L""},         {L'A', L"ZQNET_ID", L"HostName", L""},
+            {L'A', L"ZQNET_ID", L"ZQNetworkPrinterID", L"ZQ-0042"},
+            {L'A', L"ZQNET_NOHOST", L"IPAddress", L""},     {L'A', L"ZQNET_EMPTY", L"IPAddress", L""},
+            {L'A', L"ZQNET_EMPTY", L"HostName", L""},       {L'A', L"ZQNET_EMPTY", L"ZQNetworkPrinterID", L""},
+            {L'A', L"ZQNET_BOTH", L"IPAddress", L"10.0.0.1"}, {L'B', L"ZQNET_BOTH", L"IPAddress", L"10.0.0.2"},
+            // Without an IPAddress the first monitor is passed over.
+            {L'A', L"ZQNET_LATER", L"HostName", L"only.a.host"}, {L'B', L"ZQNET_LATER", L"IPAddress", L"10.1.1.1"},
+            // Fits the 520 bytes read, not the address; does not fit them.
+            {L'A', L"ZQNET_LONG", L"IPAddress", std::wstring(256, L'a')},
+            {L'A', L"ZQNET_HUGE", L"IPAddress", std::wstring(300, L'a')},
+            {L'B', L"ZQNET_ONLY_B", L"IPAddress", L"10.2.2.2"},
+        };
+        for (const auto& seed : seeds) SetText(Port(seed.monitor, seed.port), seed.value, seed.text);
         const DWORD number = 0x0A000001;
-        SetValue(a + L"ZQNET_DWORD", L"IPAddress", REG_DWORD, &number, sizeof number);
+        SetValue(Port(L'A', L"ZQNET_DWORD"), L"IPAddress", REG_DWORD, &number, sizeof number);
         const wchar_t unterminated[] = {L'1', L'0', L'.', L'0'};
-        SetValue(a + L"ZQNET_UNTERMINATED", L"IPAddress", REG_SZ, unterminated, sizeof unterminated);
-        SetText(a + L"ZQNET_LONG", L"IPAddress", std::wstring(256, L'a'));  // fits 520 bytes, not the address
-        SetText(a + L"ZQNET_HUGE", L"IPAddress", std::wstring(300, L'a'));
-        SetText(b + L"ZQNET_ONLY_B", L"IPAddress", L"10.2.2.2");
+        SetValue(Port(L'A', L"ZQNET_UNTERMINATED"), L"IPAddress", REG_SZ, unterminated, sizeof unterminated);
+    }
+    static std::wstring Port(wchar_t monitor, const wchar_t* port) {
+        return kMonitors + L"ZQ Test Monitor " + monitor + L"\\Ports\\" + port;
     }
     zqtest::CScratchKey m_a{HKEY_LOCAL_MACHINE, (kMonitors + L"ZQ Test Monitor A").c_str()};
     zqtest::CScratchKey m_b{HKEY_LOCAL_MACHINE, (kMonitors + L"ZQ Test Monitor B").c_str()};
@@ -65,28 +72,18 @@ TEST_F(MonitorPorts, PortsAndTheirAddresses) {
         const wchar_t* address;
     } cases[] = {
         // Local ports are never looked up; their names compare exactly.
-        {L"LPT1:", ZQADDR_NONE, L""},
-        {L"FILE:", ZQADDR_NONE, L""},
-        {L"COM4:", ZQADDR_NONE, L""},
-        {L"USB001", ZQADDR_NONE, L""},
-        {L"lpt1:", ZQADDR_FOUND, L"10.0.0.5"},
+        {L"LPT1:", kNone, L""}, {L"FILE:", kNone, L""}, {L"COM4:", kNone, L""}, {L"USB001", kNone, L""},
+        {L"lpt1:", kFound, L"10.0.0.5"},
         // IPAddress, then HostName, then the maker's identifier.
-        {L"ZQNET_HOST", ZQADDR_FOUND, L"printer.example"},
-        {L"ZQNET_ID", ZQADDR_FOUND, L"ZQ-0042"},
-        {L"ZQNET_NOHOST", ZQADDR_NONE, L""},
-        {L"ZQNET_EMPTY", ZQADDR_NONE, L""},
+        {L"ZQNET_HOST", kFound, L"printer.example"}, {L"ZQNET_ID", kFound, L"ZQ-0042"},
+        {L"ZQNET_NOHOST", kNone, L""}, {L"ZQNET_EMPTY", kNone, L""},
         // The first monitor listing the port answers; one without an IPAddress is passed over.
-        {L"ZQNET_BOTH", ZQADDR_FOUND, L"10.0.0.1"},
-        {L"ZQNET_LATER", ZQADDR_FOUND, L"10.1.1.1"},
+        {L"ZQNET_BOTH", kFound, L"10.0.0.1"}, {L"ZQNET_LATER", kFound, L"10.1.1.1"},
         // Values of another type, unterminated or too long are missing.
-        {L"ZQNET_DWORD", ZQADDR_NONE, L""},
-        {L"ZQNET_UNTERMINATED", ZQADDR_NONE, L""},
-        {L"ZQNET_LONG", ZQADDR_NONE, L""},
-        {L"ZQNET_HUGE", ZQADDR_NONE, L""},
+        {L"ZQNET_DWORD", kNone, L""}, {L"ZQNET_UNTERMINATED", kNone, L""},
+        {L"ZQNET_LONG", kNone, L""}, {L"ZQNET_HUGE", kNone, L""},
         // A port no monitor lists, or listed under another case.
-        {L"ZQNET_NOWHERE", ZQADDR_NONE, L""},
-        {L"zqnet_host", ZQADDR_NONE, L""},
-        {L"", ZQADDR_NONE, L""},
+        {L"ZQNET_NOWHERE", kNone, L""}, {L"zqnet_host", kNone, L""}, {L"", kNone, L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "port \"" << std::string(c.port, c.port + wcslen(c.port)) << "\"");
@@ -104,69 +101,66 @@ TEST_F(MonitorPorts, PortsAndTheirAddresses) {
 // 1394 ports: SBP2 devices in the device classes, a fake device behind the pass-through call
 // ---------------------------------------------------------------------------------------------
 struct FakeDevice {
-    size_t given;        // bytes it reports in DataTransferLength
-    BYTE address[4];     // bytes 36-39
-    bool opens = true;
+    DWORD port;
+    const wchar_t* base;  // "Base Name"
+    const wchar_t* bus;   // in its symbolic link
+    size_t given;         // the bytes it reports in DataTransferLength
+    BYTE address[4];      // bytes 36-39
+    bool opens;
 };
-std::map<std::wstring, FakeDevice> g_devices;
+const FakeDevice kDevices[] = {
+    {1, L"1394_", L"SBP2", 40, {192, 168, 1, 20}, true}, {2, L"1394_", L"1394", 40, {10, 0, 0, 2}, true},
+    {3, L"1394_", L"SBP2", 40, {0, 0, 0, 0}, true},      {4, L"1394_", L"SBP2", 36, {10, 0, 0, 4}, true},
+    {5, L"1394_", L"SBP2", 40, {10, 0, 0, 5}, false},    {6, L"OTHER_", L"SBP2", 40, {10, 0, 0, 6}, true},
+    {7, L"1394_", L"SBP2", 512, {10, 0, 0, 7}, true},
+};
+std::wstring LinkOf(const FakeDevice& d) {
+    return L"\\\\?\\" + std::wstring(d.bus) + L"#ZQ&Printer#" + std::to_wstring(d.port);
+}
+std::wstring DeviceKey(DWORD port) { return kSbp2 + L"zqdev" + std::to_wstring(port) + L"\\#"; }
 std::vector<std::wstring> g_asked;
 
 BOOL FakeInquiry(LPCWSTR pszDevicePath, ZQInquiryBlock* pBlock) {
     g_asked.push_back(pszDevicePath);
-    const SCSI_PASS_THROUGH_DIRECT& s = pBlock->sptd;
-    // The block the port driver gets: the x64 record with the sense data right behind it.
-    EXPECT_EQ(sizeof(SCSI_PASS_THROUGH_DIRECT), s.Length);
-    EXPECT_EQ(0, s.PathId);
-    EXPECT_EQ(1, s.TargetId);
-    EXPECT_EQ(0, s.Lun);
-    EXPECT_EQ(6, s.CdbLength);
-    EXPECT_EQ(24, s.SenseInfoLength);
-    EXPECT_EQ(SCSI_IOCTL_DATA_IN, s.DataIn);
-    EXPECT_EQ(512u, s.DataTransferLength);
-    EXPECT_EQ(2u, s.TimeOutValue);
-    EXPECT_EQ(offsetof(ZQInquiryBlock, abSense), s.SenseInfoOffset);
-    const BYTE cdb[16] = {0x12, 0, 0, 0, 40, 0};  // INQUIRY of 40 bytes: the address is in 36-39
-    EXPECT_EQ(0, std::memcmp(cdb, s.Cdb, sizeof cdb));
-    EXPECT_NE(nullptr, s.DataBuffer);
-    const auto device = g_devices.find(pszDevicePath);
-    if (device == g_devices.end() || !device->second.opens) return FALSE;
-    BYTE* data = static_cast<BYTE*>(s.DataBuffer);
-    for (size_t i = 0; i < 512; ++i) EXPECT_EQ(0, data[i]) << "a zero-filled buffer";
-    std::memcpy(data + 36, device->second.address, 4);
-    pBlock->sptd.DataTransferLength = static_cast<ULONG>(device->second.given);
-    return TRUE;
+    // The block the port driver gets: the x64 record with the sense data right behind it, one
+    // INQUIRY of 40 bytes (the address is in bytes 36-39) into a zero-filled 512-byte buffer.
+    const auto fields = [](const SCSI_PASS_THROUGH_DIRECT& t) {
+        return std::make_tuple(t.Length, t.PathId, t.TargetId, t.Lun, t.CdbLength, t.SenseInfoLength, t.DataIn,
+                               t.DataTransferLength, t.TimeOutValue, t.SenseInfoOffset,
+                               std::vector<BYTE>(t.Cdb, t.Cdb + sizeof t.Cdb));
+    };
+    const SCSI_PASS_THROUGH_DIRECT expected = {sizeof expected, 0, 0, 1, 0, 6, 24, SCSI_IOCTL_DATA_IN, 512, 2,
+                                               nullptr, offsetof(ZQInquiryBlock, abSense), {0x12, 0, 0, 0, 40, 0}};
+    EXPECT_EQ(fields(expected), fields(pBlock->sptd));
+    BYTE* data = static_cast<BYTE*>(pBlock->sptd.DataBuffer);
+    EXPECT_EQ(std::vector<BYTE>(512, 0), std::vector<BYTE>(data, data + 512));
+    for (const FakeDevice& d : kDevices) {
+        if (LinkOf(d) != pszDevicePath || !d.opens) continue;
+        std::memcpy(data + 36, d.address, 4);
+        pBlock->sptd.DataTransferLength = static_cast<ULONG>(d.given);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 class FirewirePorts : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_devices.clear();
-        g_asked.clear();
         ZQSetDeviceInquiry(&FakeInquiry);
-        // Port, its device's symbolic link, and what the device answers.
-        AddDevice(L"dev1", L"1394_", 1, L"\\\\?\\SBP2#ZQ&Printer#1", {40, {192, 168, 1, 20}});
-        AddDevice(L"dev2", L"1394_", 2, L"\\\\?\\1394#ZQ&Camera#2", {40, {10, 0, 0, 2}});
-        AddDevice(L"dev3", L"1394_", 3, L"\\\\?\\SBP2#ZQ&Printer#3", {40, {0, 0, 0, 0}});
-        AddDevice(L"dev4", L"1394_", 4, L"\\\\?\\SBP2#ZQ&Printer#4", {36, {10, 0, 0, 4}});
-        AddDevice(L"dev5", L"1394_", 5, L"\\\\?\\SBP2#ZQ&Printer#5", {40, {10, 0, 0, 5}, false});
-        AddDevice(L"dev6", L"OTHER_", 6, L"\\\\?\\SBP2#ZQ&Printer#6", {40, {10, 0, 0, 6}});
-        AddDevice(L"dev7", L"1394_", 7, L"\\\\?\\SBP2#ZQ&Printer#7", {512, {10, 0, 0, 7}});
-        SetText(kSbp2 + L"dev8\\#\\Device Parameters", L"Base Name", L"1394_");
-        SetText(kSbp2 + L"dev8\\#\\Device Parameters", L"Port Number", L"8");  // not a number
-        SetText(kSbp2 + L"dev8\\#", L"SymbolicLink", L"\\\\?\\SBP2#ZQ&Printer#8");
-        g_devices[L"\\\\?\\SBP2#ZQ&Printer#8"] = {40, {10, 0, 0, 8}};
+        for (const FakeDevice& d : kDevices) {
+            SetText(DeviceKey(d.port) + L"\\Device Parameters", L"Base Name", d.base);
+            SetValue(DeviceKey(d.port) + L"\\Device Parameters", L"Port Number", REG_DWORD, &d.port, sizeof d.port);
+            SetText(DeviceKey(d.port), L"SymbolicLink", LinkOf(d));
+        }
+        // A port number of the wrong type.
+        SetText(DeviceKey(8) + L"\\Device Parameters", L"Base Name", L"1394_");
+        SetText(DeviceKey(8) + L"\\Device Parameters", L"Port Number", L"8");
+        SetText(DeviceKey(8), L"SymbolicLink", L"\\\\?\\SBP2#ZQ&Printer#1");
     }
     void TearDown() override {
         ZQSetDeviceInquiry(nullptr);
-        for (const wchar_t* d : {L"dev1", L"dev2", L"dev3", L"dev4", L"dev5", L"dev6", L"dev7", L"dev8"})
-            RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kSbp2 + d).c_str());
-    }
-    void AddDevice(const wchar_t* device, const wchar_t* base, DWORD port, const wchar_t* link, FakeDevice answer) {
-        const std::wstring key = kSbp2 + device + L"\\#";
-        SetText(key + L"\\Device Parameters", L"Base Name", base);
-        SetValue(key + L"\\Device Parameters", L"Port Number", REG_DWORD, &port, sizeof port);
-        SetText(key, L"SymbolicLink", link);
-        g_devices[link] = answer;
+        for (DWORD port = 1; port <= 8; ++port)
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kSbp2 + L"zqdev" + std::to_wstring(port)).c_str());
     }
 };
 
@@ -177,19 +171,15 @@ TEST_F(FirewirePorts, DevicesAnswerWithTheirAddress) {
         const wchar_t* address;
         bool asked;
     } cases[] = {
-        {L"1394_1", ZQADDR_FOUND, L"192.168.1.20", true},
-        {L"1394_001", ZQADDR_FOUND, L"192.168.1.20", true},
-        {L"1394_7", ZQADDR_FOUND, L"10.0.0.7", true},
-        {L"1394_2", ZQADDR_NONE, L"", false},                 // no SBP2 link
-        {L"1394_3", ZQADDR_NO_DEVICE_ANSWER, L"", true},      // four zero bytes
-        {L"1394_4", ZQADDR_NO_DEVICE_ANSWER, L"", true},      // an answer too short to hold them
-        {L"1394_5", ZQADDR_NO_DEVICE_ANSWER, L"", true},      // the device cannot be opened
-        {L"1394_6", ZQADDR_NONE, L"", false},                 // another base name
-        {L"1394_8", ZQADDR_NONE, L"", false},                 // a port number of the wrong type
-        {L"1394_9", ZQADDR_NONE, L"", false},                 // no such device
-        {L"1394_1x", ZQADDR_NONE, L"", false},
-        {L"1394_", ZQADDR_NONE, L"", false},
-        {L"1394_99999999999", ZQADDR_NONE, L"", false},
+        {L"1394_1", kFound, L"192.168.1.20", true}, {L"1394_001", kFound, L"192.168.1.20", true},
+        {L"1394_7", kFound, L"10.0.0.7", true},
+        {L"1394_3", kSilent, L"", true},  // four zero bytes
+        {L"1394_4", kSilent, L"", true},  // an answer too short to hold them
+        {L"1394_5", kSilent, L"", true},  // the device cannot be opened
+        // No SBP2 link, another base name, a port number of the wrong type, no such device.
+        {L"1394_2", kNone, L"", false}, {L"1394_6", kNone, L"", false}, {L"1394_8", kNone, L"", false},
+        {L"1394_9", kNone, L"", false},
+        {L"1394_1x", kNone, L"", false}, {L"1394_", kNone, L"", false}, {L"1394_99999999999", kNone, L"", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "port " << std::string(c.port, c.port + wcslen(c.port)));
@@ -232,25 +222,26 @@ protected:
 };
 
 TEST_F(EwsAddress, StoredForTheAddressAndDeletedWithoutOne) {
+    using Printer = zqspool::CZQMemoryPrinter;
     const struct {
         const char* name;
         const wchar_t* port;
         int result;
         const wchar_t* stored;
-        void (*setup)(zqspool::CZQMemoryPrinter&);
+        void (*setup)(Printer&);
     } cases[] = {
         {"host name", L"ZQNET_HOST", 1, L"printer.example,0", nullptr},
         {"local port: deleted", L"FILE:", 0, L"(none)", nullptr},
         {"none, nothing to delete", L"ZQNET_EMPTY", 0, L"(none)", nullptr},
         {"address", L"ZQNET_BOTH", 1, L"10.0.0.1,0", nullptr},
         // A printer of a server, or data the user may not write, is left as it is.
-        {"server printer", L"FILE:", -1, L"10.0.0.1,0", [](zqspool::CZQMemoryPrinter& p) { p.Identity().server = L"\\\\srv"; }},
-        {"read-only", L"FILE:", -1, L"10.0.0.1,0", [](zqspool::CZQMemoryPrinter& p) { p.SetReadOnly(true); }},
+        {"server printer", L"FILE:", -1, L"10.0.0.1,0", [](Printer& p) { p.Identity().server = L"\\\\srv"; }},
+        {"read-only", L"FILE:", -1, L"10.0.0.1,0", [](Printer& p) { p.SetReadOnly(true); }},
         // A spooler that cannot delete printer data (as Wine's) keeps the old value: reported.
         {"no delete", L"FILE:", -1, L"10.0.0.1,0",
-         [](zqspool::CZQMemoryPrinter& p) { p.FailCall(zqspool::MemCall::DeletePrinterData, ERROR_CALL_NOT_IMPLEMENTED); }},
+         [](Printer& p) { p.FailCall(zqspool::MemCall::DeletePrinterData, ERROR_CALL_NOT_IMPLEMENTED); }},
         {"write refused", L"ZQNET_ID", -1, L"10.0.0.1,0",
-         [](zqspool::CZQMemoryPrinter& p) { p.FailCall(zqspool::MemCall::SetPrinterData, ERROR_ACCESS_DENIED); }},
+         [](Printer& p) { p.FailCall(zqspool::MemCall::SetPrinterData, ERROR_ACCESS_DENIED); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

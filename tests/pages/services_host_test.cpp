@@ -15,15 +15,7 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-std::vector<std::wstring> ServicesLog() {
-    std::vector<wchar_t> log(8192, 0);
-    DWORD cb = static_cast<DWORD>((log.size() - 2) * sizeof(wchar_t));
-    std::vector<std::wstring> lines;
-    if (RegGetValueW(HKEY_CURRENT_USER, ZQ_SERVICES_RECORD_KEY, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, log.data(),
-                     &cb) == ERROR_SUCCESS)
-        for (const wchar_t* p = log.data(); *p; p += wcslen(p) + 1) lines.push_back(p);
-    return lines;
-}
+std::vector<std::wstring> ServicesLog() { return zqtest::StandInLog(ZQ_SERVICES_RECORD_KEY); }
 
 // Moves the printer to another port (Wine's spooler takes any name); FALSE when it refuses.
 bool MovePrinter(HANDLE h, const wchar_t* port) {
@@ -42,7 +34,8 @@ bool MovePrinter(HANDLE h, const wchar_t* port) {
 // printer data: the value goes from the registry, as an installer would remove it).
 void ResetPort(HANDLE h, const std::wstring& printer) {
     EXPECT_TRUE(MovePrinter(h, L"FILE:"));
-    const std::wstring data = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + printer + L"\\PrinterDriverData";
+    const std::wstring data =
+        L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\" + printer + L"\\PrinterDriverData";
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"ZQEWSIPAddress");
 }
 
@@ -83,7 +76,8 @@ TEST_F(SamplesUnderHost, PrinterOnAMonitorPortStoresTheAddressOfItsWebPages) {
     const std::wstring monitor = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\ZQ Host Monitor";
     const std::wstring port = monitor + L"\\Ports\\ZQNET_HOST";
     ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, port.c_str(), L"IPAddress", REG_SZ, L"", 2));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, port.c_str(), L"HostName", REG_SZ, L"printer.example", 32));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetKeyValueW(HKEY_LOCAL_MACHINE, port.c_str(), L"HostName", REG_SZ, L"printer.example", 32));
     CZQSpoolPrinter h = Open(printer);
     ASSERT_TRUE(MovePrinter(h.Get(), L"ZQNET_HOST"));
     // The device settings store the address; the services library's page shows it.

@@ -1,7 +1,6 @@
 // Printer Properties in process, with the product's pages: the Services page of the services
 // stand-in beside the test (the in-memory printer's driver directory), added and ended with the
-// sheet or left out, and the address of the printer's embedded web pages kept by the device
-// settings (a port monitor seeded in the registry).
+// sheet, or left out.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,10 +8,10 @@
 #include <vector>
 
 #include "commontest.h"
-#include "common/zqcommon.h"
 #include "device/zqservicesmodule.h"
 #include "optitemfixture.h"
 #include "pages/services/zqservicespage.h"
+#include "testsupport.h"
 #include "zqoemui.h"
 #include "zqservicesrecord.h"
 
@@ -34,16 +33,7 @@ LONG_PTR CALLBACK RecordingSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) 
 }
 
 // The services stand-in's log lines.
-std::vector<std::wstring> ServicesLog() {
-    std::vector<wchar_t> log(8192, 0);
-    DWORD cb = static_cast<DWORD>((log.size() - 2) * sizeof(wchar_t));
-    std::vector<std::wstring> lines;
-    if (RegGetValueW(HKEY_CURRENT_USER, ZQ_SERVICES_RECORD_KEY, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, log.data(),
-                     &cb) != ERROR_SUCCESS)
-        return lines;
-    for (const wchar_t* p = log.data(); *p; p += wcslen(p) + 1) lines.push_back(p);
-    return lines;
-}
+std::vector<std::wstring> ServicesLog() { return zqtest::StandInLog(ZQ_SERVICES_RECORD_KEY); }
 
 struct PluginDeleter {
     void operator()(CZQOemUI* p) const { p->Release(); }
@@ -52,8 +42,6 @@ struct PluginDeleter {
 class PrinterProperties : public ::testing::Test {
 protected:
     void SetUp() override {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPort.c_str(), L"IPAddress", REG_SZ, L"10.9.8.7", 18);
-        m_printer.Identity().port = L"ZQNET_PROPS";
         m_printer.Install();
         RegDeleteTreeW(HKEY_CURRENT_USER, ZQ_SERVICES_RECORD_KEY);
         g_added.clear();
@@ -72,7 +60,7 @@ protected:
         m_host->Build();
         m_host->Param()->hPrinter = m_printer.Open();
         m_plugin.reset(new CZQOemUI());
-        Passes(OEMCUIP_PRNPROP);
+        ASSERT_EQ(S_OK, m_plugin->CommonUIProp(OEMCUIP_PRNPROP, m_host->Param()));
         m_ps.cbSize = sizeof m_ps;
         m_ps.poemuiobj = m_host->Param()->poemuiobj;
         m_ps.hPrinter = m_host->Param()->hPrinter;
@@ -89,32 +77,13 @@ protected:
         if (m_host && m_host->Param()->hPrinter) zqspool::Spooler().ClosePrinter(m_host->Param()->hPrinter);
         m_host.reset();
     }
-    // CommonUIProp's count pass, then its fill pass.
-    void Passes(DWORD dwMode) {
-        POEMCUIPPARAM p = m_host->Param();
-        p->pOEMOptItems = nullptr;
-        ASSERT_EQ(S_OK, m_plugin->CommonUIProp(dwMode, p));
-        m_items.assign(p->cOEMOptItems + 1, OPTITEM{});
-        p->pOEMOptItems = m_items.data();
-        ASSERT_EQ(S_OK, m_plugin->CommonUIProp(dwMode, p));
-    }
     HRESULT Sheet(DWORD reason) {
         m_info.Reason = reason;
         return m_plugin->DevicePropertySheets(&m_info, 0);
     }
-    std::wstring Stored() const {
-        DWORD type = 0;
-        std::vector<BYTE> data;
-        if (!m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQEWSIPAddress", &type, &data)) return L"(none)";
-        return reinterpret_cast<const wchar_t*>(data.data());
-    }
 
-    const std::wstring kMonitor = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\ZQ Test Monitor P";
-    const std::wstring kPort = kMonitor + L"\\Ports\\ZQNET_PROPS";
-    zqtest::CScratchKey m_monitorKey{HKEY_LOCAL_MACHINE, kMonitor.c_str()};
     zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
     std::unique_ptr<zqtest::COptItemFixture> m_host;
-    std::vector<OPTITEM> m_items;
     HANDLE m_heap = nullptr;
     OEMUIPSPARAM m_ps = {};
     PROPSHEETUI_INFO m_info = {};
@@ -179,17 +148,6 @@ TEST_F(PrinterProperties, NoServicesPageWithoutAUsableLibrary) {
         End();
     }
     EXPECT_TRUE(ServicesLog().empty());
-}
-
-TEST_F(PrinterProperties, DeviceSettingsKeepTheWebPagesAddress) {
-    Prepare(nullptr);
-    EXPECT_EQ(L"10.9.8.7,0", Stored());
-    // Printing Preferences leave it alone; Printer Properties of a port without one delete it.
-    m_printer.Identity().port = L"FILE:";
-    Passes(OEMCUIP_DOCPROP);
-    EXPECT_EQ(L"10.9.8.7,0", Stored());
-    Passes(OEMCUIP_PRNPROP);
-    EXPECT_EQ(L"(none)", Stored());
 }
 
 }  // namespace

@@ -2,24 +2,12 @@
 // by "ServicesInit", and "ServicesDeInit" when the sheet goes.
 #include "pages/services/zqservicespage.h"
 
-#include <cwchar>
 #include <new>
 
 #include "common/zqhandles.h"
+#include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqservicesmodule.h"
-
-namespace {
-
-// The library must lie in the driver's directory itself: a name with a path, a drive or a way
-// up is refused.
-bool IsPlainFileName(PCWSTR pszName) {
-    for (PCWSTR p = pszName; *p; ++p)
-        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
-    return wcsstr(pszName, L"..") == nullptr;
-}
-
-}  // namespace
 
 CZQServicesPage::~CZQServicesPage() { VEndServices(); }
 
@@ -32,22 +20,22 @@ BOOL CZQServicesPage::BInitServices(PROPSHEETPAGEW* pPage) {
     CZQLocalPtr<char> baseName;
     if (!sheet || !sheet->pPrinterName ||
         DWGetFeatureOption(CUIParam(), L"PSAlignmentFile", option.Put()) != ZQOPT_OK || !option || !option[0] ||
-        !IsPlainFileName(option.Get()) || !BWideToMultiByte(option.Get(), baseName.Put(), CP_ACP))
+        !ZQIsPlainFileName(option.Get()) || !BWideToMultiByte(option.Get(), baseName.Put(), CP_ACP))
         return FALSE;
 
     m_pLoader = new (std::nothrow) CZQServicesModule(sheet->pPrinterName, baseName.Get());
-    const auto init = m_pLoader && m_pLoader->BIsValid()
-                          ? reinterpret_cast<PFN_ServicesInit>(reinterpret_cast<void*>(m_pLoader->PGetProcAddress(kZQServicesInitExport)))
-                          : nullptr;
-    const auto deInit = init ? reinterpret_cast<PFN_ServicesDeInit>(reinterpret_cast<void*>(m_pLoader->PGetProcAddress(kZQServicesDeInitExport)))
-                             : nullptr;
+    const bool valid = m_pLoader && m_pLoader->BIsValid();
+    const auto init = valid ? m_pLoader->Export<PFN_ServicesInit>(kZQServicesInitExport) : nullptr;
+    const auto deInit = valid ? m_pLoader->Export<PFN_ServicesDeInit>(kZQServicesDeInitExport) : nullptr;
     m_printer = {sizeof m_printer, sheet->hPrinter, sheet->pPrinterName};
-    if (!deInit || !init(m_pLoader, &m_printer, 0, 0, &pPage->hInstance, &pPage->pszTemplate, &pPage->pfnDlgProc)) {
+    if (!init || !deInit ||
+        !init(m_pLoader, &m_printer, 0, 0, &pPage->hInstance, &pPage->pszTemplate, &pPage->pfnDlgProc)) {
         zqtrace::Line(L"CZQServicesPage: the services library offers no page\n");
         pPage->pfnDlgProc = nullptr;
         VEndServices();
         return FALSE;
     }
+    // From here the library is ended with the page, also when it filled in no dialog.
     m_pfnDeInit = deInit;
     if (!pPage->pfnDlgProc || !pPage->pszTemplate) {
         pPage->pfnDlgProc = nullptr;
