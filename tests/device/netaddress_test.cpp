@@ -55,8 +55,9 @@ protected:
         for (const auto& seed : seeds) SetText(Port(seed.monitor, seed.port), seed.value, seed.text);
         const DWORD number = 0x0A000001;
         SetValue(Port(L'A', L"ZQNET_DWORD"), L"IPAddress", REG_DWORD, &number, sizeof number);
-        const wchar_t unterminated[] = {L'1', L'0', L'.', L'0'};
-        SetValue(Port(L'A', L"ZQNET_UNTERMINATED"), L"IPAddress", REG_SZ, unterminated, sizeof unterminated);
+        // Four characters and no terminator (the registry ends a text whose next character is 0).
+        const wchar_t unterminated[] = {L'1', L'0', L'.', L'0', L'X'};
+        SetValue(Port(L'A', L"ZQNET_UNTERMINATED"), L"IPAddress", REG_SZ, unterminated, 4 * sizeof(wchar_t));
     }
     static std::wstring Port(wchar_t monitor, const wchar_t* port) {
         return kMonitors + L"ZQ Test Monitor " + monitor + L"\\Ports\\" + port;

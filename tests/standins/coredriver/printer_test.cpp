@@ -74,8 +74,8 @@ protected:
     }
 };
 
-// Both samples bring the status and the warning module: they are installed as dependent files of
-// the driver, in the directory the plug-in is loaded from.
+// Both samples bring the status, warning and services modules: they are installed as dependent
+// files of the driver, in the directory the plug-in is loaded from.
 TEST_F(Printers, SamplePrintersInstallTheirModulesBesideThePlugin) {
     for (const wchar_t* model : {zqhosttest::kDeskModel, zqhosttest::kRollModel}) {
         SCOPED_TRACE(ZQUtf8(model));
@@ -96,7 +96,7 @@ TEST_F(Printers, SamplePrintersInstallTheirModulesBesideThePlugin) {
         };
         const std::wstring pluginDir = installed(L"zqoemui.dll");
         ASSERT_FALSE(pluginDir.empty());
-        for (const wchar_t* module : {L"zqcoremod.dll", L"zqwarnmod.dll"}) {
+        for (const wchar_t* module : {L"zqcoremod.dll", L"zqwarnmod.dll", L"zqservices.dll", L"zqsvcmod.dll"}) {
             EXPECT_NE(result.copied.end(), std::find(result.copied.begin(), result.copied.end(), module)) << ZQUtf8(module);
             EXPECT_EQ(pluginDir, installed(module)) << ZQUtf8(module);
             const std::wstring path = pluginDir + L"\\" + module;
