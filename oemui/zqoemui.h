@@ -115,6 +115,7 @@ public:
     BOOL BInstallConfigFile(PCWSTR pszPrinterName) { return CZQConfigImport::BInstallConfigFile(pszPrinterName); }
     BOOL BFinishInstallation(PCWSTR pszPrinterName) { return CZQConfigImport::BFinishInstallation(pszPrinterName); }
     BOOL BExportSettings(PCWSTR pszSection) override;
+    void VSyncAfterChange() override;
 
     // ---- IZQPlugin: the pages
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }
