@@ -429,6 +429,10 @@ TEST_F(PaperQualityChoices, QualityOptionsRadiosSendNoChangeNotice) {
         EXPECT_EQ(macros, Macros());
         EXPECT_TRUE(m_sheetMessages.empty());
     }
+    // The slider leaves the quality list empty; a media choice still runs its macros.
+    Clear();
+    ASSERT_TRUE(Choose(IDC_CBO_MEDIA_TYPE_IS, L"Photo Paper"));
+    EXPECT_EQ("m_media", Macros().at(0));
 }
 
 // Message boxes answered in place of the user.
