@@ -74,20 +74,21 @@ BOOL CALLBACK FindFontInstallerProc(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+// One look of a timer that waits for a window: true once the window is there; the timer stops
+// then, or after 300 looks without it.
+bool FoundOrGiveUp(HWND found, UINT_PTR& timer, int& tries) {
+    if (!found && ++tries < 300) return false;
+    KillTimer(nullptr, timer);
+    timer = 0;
+    return found != nullptr;
+}
+
 void CALLBACK FontTick(HWND, UINT, UINT_PTR, DWORD) {
     FontRun* run = t_fontRun;
     if (!run || !run->timer) return;
     HWND dlg = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindFontInstallerProc, reinterpret_cast<LPARAM>(&dlg));
-    if (!dlg) {
-        if (++run->tries >= 300) {
-            KillTimer(nullptr, run->timer);
-            run->timer = 0;
-        }
-        return;
-    }
-    KillTimer(nullptr, run->timer);
-    run->timer = 0;
+    if (!FoundOrGiveUp(dlg, run->timer, run->tries)) return;
     const ZQFontSteps& steps = *run->steps;
     ZQFontSeen& seen = *run->seen;
     seen.shown = true;
@@ -679,15 +680,7 @@ void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
     OwnedDialog search = {run->owner, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialogProc, reinterpret_cast<LPARAM>(&search));
     HWND dialog = search.found;
-    if (!dialog) {
-        if (++run->tries >= 300) {
-            KillTimer(nullptr, run->timer);
-            run->timer = 0;
-        }
-        return;
-    }
-    KillTimer(nullptr, run->timer);
-    run->timer = 0;
+    if (!FoundOrGiveUp(dialog, run->timer, run->tries)) return;
     ZQDialogSeen& seen = *run->seen;
     seen.shown = true;
     seen.title = ControlText(dialog);

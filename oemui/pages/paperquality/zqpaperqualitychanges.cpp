@@ -4,7 +4,6 @@
 #include <cwchar>
 
 #include "featurelogic/zqplugin.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
@@ -71,14 +70,46 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
     if (bDocSize && work->dwPrintDocOn == 1) VSetPreviewDocSizeText(work, pContext->pCaps, HControl(kCtlDocSizeLabel));
 }
 
-namespace {
-
-// The warning that goes with the printer's highest resolution.
-void CheckHighestResolution(PageContext* pContext, POEMCUIPPARAM pParam) {
-    WCHAR quality[256];
-    if (ReadOption(pParam, L"PrintQuality", quality) && ZQEqualNoCase(quality, L"4800x1200"))
-        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, pParam);
+// The chosen kind's own feature takes the list's choice; a kind with a slot of its own lends the
+// core driver its paper, a feeder cover keeps its feeder's option.
+BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR text[256], cover[256];
+    if (!BKindChange(pContext) || !ChosenCover(param, HControl(kCtlPageKinds), text, cover)) return FALSE;
+    SelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", HControl(bMedia ? kCtlMedia : kCtlSource));
+    int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
+    switch (iKind) {
+        case kKindFirstPage:
+        case kKindLastPage:
+        case kKindBackCover:
+        case kKindFrontCover: working[kWorkingSlot] = working[ISlotOfKind(iKind)]; break;
+        case kKindBackCoverFeeder:
+        case kKindFrontCoverFeeder: {
+            int option = -1;
+            if (DWGetFeatureOptionIndex(param, iKind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder, &option) ==
+                ZQOPT_OK)
+                m_slots.aiSource[ISlotOfKind(iKind)] = option;
+            return TRUE;
+        }
+        default: break;
+    }
+    if (bMedia)
+        VSelectOtherPagesMedia(pContext);
+    else
+        VSelectCurrentSource(pContext);
+    return TRUE;
 }
+
+void CZQPaperQualityTab::VRunQualityMacros(PageContext* pContext, BOOL bGroup) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR option[256];
+    if (bGroup && ReadOption(param, L"PrintQualityGroup", option))
+        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
+    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
+        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+}
+
+namespace {
 
 // A colour space managed by the application or by colour management needs the highest qualities.
 void CheckColorSpaceForQuality(POEMCUIPPARAM pParam) {
@@ -187,30 +218,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     const int kind = ISelectedPageKind(pContext);
     VStorePageKindPaper(pContext, kind);
     const int kept = m_slots.aiMedia[kWorkingSlot];
-    WCHAR text[256], cover[256];
-    if (BKindChange(pContext) && ChosenCover(param, HControl(kCtlPageKinds), text, cover)) {
-        SelectKindOption(param, cover, L"MediaType", HControl(kCtlMedia));
-        switch (kind) {
-            case kKindFirstPage:
-            case kKindLastPage:
-            case kKindBackCover:
-            case kKindFrontCover:
-                m_slots.aiMedia[kWorkingSlot] = m_slots.aiMedia[ISlotOfKind(kind)];
-                VSelectOtherPagesMedia(pContext);
-                break;
-            case kKindBackCoverFeeder:
-            case kKindFrontCoverFeeder: {
-                int option = -1;
-                if (DWGetFeatureOptionIndex(param, kind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder, &option) ==
-                    ZQOPT_OK)
-                    m_slots.aiSource[ISlotOfKind(kind)] = option;
-                break;
-            }
-            default: VSelectOtherPagesMedia(pContext); break;
-        }
-    } else {
-        VSelectOtherPagesMedia(pContext);
-    }
+    if (!BKindListChoice(pContext, kind, TRUE)) VSelectOtherPagesMedia(pContext);
     m_slots.aiMedia[kWorkingSlot] = kept;
 
     if (RulesLoaded(pContext)) {
@@ -220,7 +228,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         const bool everyPage = work.dwDiffPaper == 0 || kind == kKindOtherPages;
         if (everyPage && BStoreMediaTypeKeyword(hDlg, pContext) && BStoreQualityKeyword(hDlg, pContext)) {
             rules.BRunFeatureMacros(L"MediaType", media, param);
-            CheckHighestResolution(pContext, param);
+            VRunQualityMacros(pContext, FALSE);
         }
         CheckColorSpaceForQuality(param);
         if (FeatureItem(param, L"FaceControl")) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
@@ -228,10 +236,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         // A disc label is one unposterised page, mirrored, on a paper with borders.
         if (lstrcmpW(media, L"ZQ_CD_LABEL_PAPER") == 0) {
             work.dwPagesPerSheet = 1;
-            DWSelectOptionByIndex(param, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
-            auto* finishing = pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing))
-                                                : nullptr;
-            if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
+            VEndPosters(pContext);
             work.dwMirror = 1;
             if (Checked(HControl(kCtlBorderlessPhoto))) {
                 VBorderlessTwinSwitch(pContext);
@@ -338,11 +343,7 @@ void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pC
     if (DWSelectOptionByIndex(param, L"PrintQualityGroup", quality, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
     pContext->pLogic->IBindFeatureControl(0, L"PrintQualityGroup", GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
-    WCHAR group[256];
-    if (!RulesLoaded(pContext)) return;
-    if (ReadOption(param, L"PrintQualityGroup", group))
-        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", group, param);
-    CheckHighestResolution(pContext, param);
+    if (RulesLoaded(pContext)) VRunQualityMacros(pContext, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -353,28 +354,7 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
     const int kind = ISelectedPageKind(pContext);
     VStorePageKindPaper(pContext, kind);
     const int kept = m_slots.aiSource[kWorkingSlot];
-    WCHAR text[256], cover[256];
-    if (BKindChange(pContext) && ChosenCover(param, HControl(kCtlPageKinds), text, cover)) {
-        SelectKindOption(param, cover, L"InputBin", HControl(kCtlSource));
-        switch (kind) {
-            case kKindFirstPage:
-            case kKindLastPage:
-            case kKindBackCover:
-            case kKindFrontCover:
-                m_slots.aiSource[kWorkingSlot] = m_slots.aiSource[ISlotOfKind(kind)];
-                VSelectCurrentSource(pContext);
-                break;
-            case kKindBackCoverFeeder:
-            case kKindFrontCoverFeeder: {
-                int option = -1;
-                if (DWGetFeatureOptionIndex(param, kind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder, &option) ==
-                    ZQOPT_OK)
-                    m_slots.aiSource[ISlotOfKind(kind)] = option;
-                break;
-            }
-            default: VSelectCurrentSource(pContext); break;
-        }
-    } else {
+    if (!BKindListChoice(pContext, kind, FALSE)) {
         VSelectCurrentSource(pContext);
         VShowOtherPagesPaper(pContext);
     }
@@ -413,10 +393,7 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
     POPTITEM group = FeatureItem(param, L"PrintQualityGroup");
     if (SelectedText(list, text) && text[0] && group &&
         DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
-        WCHAR option[256];
-        if (ReadOption(param, L"PrintQualityGroup", option))
-            pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
-        CheckHighestResolution(pContext, param);
+        VRunQualityMacros(pContext, TRUE);
         VRefreshQualityGroup(pContext);
     }
     CheckColorSpaceForQuality(param);

@@ -4,7 +4,6 @@
 #include <cwchar>
 
 #include "featurelogic/zqplugin.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
@@ -148,7 +147,6 @@ BOOL CZQPaperQualityTab::BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pConte
 void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
     if (!Checked(HControl(kCtlBorderlessPhoto))) return;
     CZQUILogic& logic = *pContext->pLogic;
-    ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     VBorderlessTwinSwitch(pContext);
     HWND fit = HControl(kCtlBorderlessAutoFit);
@@ -160,23 +158,8 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
     ReadOption(param, L"PaperSize", paper);
     const BOOL banner = logic.BIsBannerPaper();
     if (banner || logic.BIsBorderlessPaper()) {
-        // A borderless page is one full-size page per sheet on one side; Japanese postcards keep
-        // their layout.
-        if (!wcsstr(paper, L"HAGAKI")) {
-            work.dwBooklet = 0;
-            work.wDuplex = 1;
-            work.dwPagesPerSheet = 1;
-            work.dwPrintDocOn = 0;
-            work.dwScaleToFit = 0;
-            work.dwScalePercent = 100;
-            DWSelectOptionByIndex(param, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
-            auto* finishing = pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing))
-                                                : nullptr;
-            if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
-            DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
-            logic.VUpdateDuplexState();
-            if (banner) logic.ISetPageOrderItems(TRUE);
-        }
+        // Japanese postcards keep their whole layout here.
+        if (!wcsstr(paper, L"HAGAKI")) VSettleBorderlessLayout(pContext, FALSE, banner);
     } else {
         VBorderlessTwinSwitch(pContext);
         SetCheck(fit, false);
@@ -356,11 +339,7 @@ void CZQPaperQualityTab::VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* 
         DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
         !RulesLoaded(pContext))
         return;
-    WCHAR option[256];
-    if (ReadOption(param, L"PrintQualityGroup", option))
-        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
-    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
-        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+    VRunQualityMacros(pContext, TRUE);
     VRefreshQualityGroup(pContext);
 }
 

@@ -299,11 +299,7 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
     const bool selected =
         DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
     if (!selected || !RulesLoaded(pContext)) return;
-    WCHAR option[256];
-    if (ReadOption(param, L"PrintQualityGroup", option))
-        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
-    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
-        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+    VRunQualityMacros(pContext, TRUE);
     VRefreshQualityGroup(pContext);
 }
 

@@ -305,6 +305,14 @@ private:
     void VOnKillActive(PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
     // Shared steps of the reactions.
+    // The list's choice for the chosen kind of page; FALSE when it is every page's.
+    BOOL BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia);
+    // The quality group's macros (when asked), then the warning of the highest resolution.
+    void VRunQualityMacros(PageContext* pContext, BOOL bGroup);
+    void VEndPosters(PageContext* pContext);
+    // A borderless or banner page: one full-size page on one side of each sheet, unless the
+    // layout is kept (Japanese postcards keep their sides and pages per sheet).
+    void VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner);
     // The page kind whose paper the lists show: the chosen kind while single pages take their own
     // paper, else kKindNone (every page).
     int ISelectedPageKind(PageContext* pContext);
