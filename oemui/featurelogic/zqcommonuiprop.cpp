@@ -12,6 +12,7 @@
 #include "featurelogic/zqalertgate.h"
 #include "featurelogic/zqbinding.h"
 #include "featurelogic/zqconstraintgate.h"
+#include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoptcallbacks.h"
 #include "formats/zquidevmode.h"
 #include "xmlrules/zqxmluirules.h"
@@ -72,6 +73,9 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     // The helper file's constraints and alerts.
     gate.BLoadConstraints();
     alerts.BInitAlerts();
+
+    // Device options that follow the printer by themselves are asked for again.
+    if (dwMode == OEMCUIP_PRNPROP) ZQRefreshDeviceOptions(logic, b.pRules, p);
 
     if (dwMode == OEMCUIP_DOCPROP) {
         logic.BFillDevmodeEnums(coreDM);

@@ -4,6 +4,7 @@
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
+//   zqhost answers <printer>             the printer's device answers (what Update Now stored)
 //   zqhost preview <file.png> [name=value]...
 //                                        the pages' sample page of a preview record (the fields not
 //                                        given as the preview starts), saved as a picture
@@ -260,6 +261,20 @@ int Summary(const std::wstring& printer) {
     return 0;
 }
 
+int Answers(const std::wstring& printer) {
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    std::vector<ZQDeviceAnswer> answers;
+    if (!ZQReadDeviceAnswers(h.Get(), answers)) {
+        wprintf(L"ok    no device answers yet\n");
+        return 0;
+    }
+    wprintf(L"ok    %zu device answers\n", answers.size());
+    for (const ZQDeviceAnswer& answer : answers) wprintf(L"  %ls\n", ZQDescribeAnswer(answer).c_str());
+    return 0;
+}
+
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
@@ -342,6 +357,7 @@ void Usage() {
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
             L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
             L"       zqhost summary <printer>\n"
+            L"       zqhost answers <printer>\n"
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
             L"       zqhost samplefonts <folder>\n"
             L"       zqhost fonts <printer> [--folder <dir>] [--add <font>]... [--remove <font>]...\n"
@@ -391,6 +407,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"prefs") return Preferences(target, options);
     if (command == L"props") return Properties(target, options);
     if (command == L"summary") return Summary(target);
+    if (command == L"answers") return Answers(target);
     if (command == L"samplefonts") return SampleFonts(target);
     if (command == L"fonts") {
         options.fonts.screenshot = options.screenshot;

@@ -78,6 +78,19 @@ BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::ve
 // driver's private header with the selected options, and the plug-in block's header.
 std::wstring ZQDescribeDevmode(const BYTE* dm, size_t size);
 
+// One value of a printer's device answer store: the current user's key "Software\Quorvane\<the
+// printer data ZQPresetRoot\ZQRestrictedUserGuid>\ZQBIDIInfo", where Update Now keeps what the
+// printer answered.
+struct ZQDeviceAnswer {
+    std::wstring name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+// The store's values in its order; false when the printer names no user key or has no store yet.
+bool ZQReadDeviceAnswers(HANDLE hPrinter, std::vector<ZQDeviceAnswer>& answers);
+// "<name> = <value>": a text in quotes, a number in decimal, other bytes in hex.
+std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
+
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.
 HWND ZQCurrentPage(HWND sheet);
