@@ -159,8 +159,6 @@ BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
     return CZQSettingsExport({m_binding.pCUIParam, m_binding.pCommon, m_binding.pRules}).BExportSettings(pszSection);
 }
 
-void CZQOemUI::VSyncAfterChange() {}  // TEMPORARY until the synchronisation lands
-
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
     zqmodule::VMarkInUse();
     return E_NOTIMPL;

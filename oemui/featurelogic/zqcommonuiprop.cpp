@@ -1,7 +1,7 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
-// helper file and its device settings, locks, constraints, alerts, job-storage values, the tray
-// record) and builds the items.
+// helper file and its device settings, locks, stored settings, constraints, alerts, job-storage
+// values, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqevents.h"
@@ -11,6 +11,7 @@
 #include "device/zqfontinstaller.h"
 #include "featurelogic/zqalertgate.h"
 #include "featurelogic/zqbinding.h"
+#include "featurelogic/zqconfigapply.h"
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoptcallbacks.h"
@@ -66,9 +67,13 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     b.VLoadXmlRulesFile(p);
     logic.VApplyDeviceSettings();
 
-    // The administrator's locks; the ones the spooler cannot show are applied all the same.
+    // The administrator's locks; the ones the spooler cannot show are applied all the same. Then
+    // the settings the configuration manager stored, which the pages start from.
     b.driverData.VSetLanguage(logic.m_dwPdl);
     CZQDriverData::VApplyLockData(p);
+    if (!CZQConfigApply(b).BApplyConfigManagerData(dwMode))
+        zqtrace::Line(L"ZQCommonUIProp: stored settings applied in part\n");
+    logic.BTakeWorkingCopy(p->pOEMDM);
 
     // The helper file's constraints and alerts.
     gate.BLoadConstraints();

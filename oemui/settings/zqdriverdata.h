@@ -47,6 +47,10 @@ inline constexpr WCHAR kLock[] = L"Lock";  // data of a lock record
 // Help index of an item that the administrator locked.
 inline constexpr DWORD kLockedHelpIndex = 15147;
 
+// Public ids of the plug-in's own copies of the orientation and page-order items.
+inline constexpr BYTE kOwnOrientationPubId = 103;
+inline constexpr BYTE kOwnPageOrderPubId = 104;
+
 // Working size of item names, values and keywords.
 inline constexpr size_t kItemChars = 256;
 
@@ -67,6 +71,8 @@ public:
     // Enumerates the key. TRUE also for an empty key; FALSE (with the spooler's answer as last
     // error) when it cannot be listed, which leaves the list empty.
     BOOL BRead(HANDLE hPrinter, PCWSTR pszKey);
+    // The same, where a missing key is an empty one.
+    BOOL BReadTree(HANDLE hPrinter, PCWSTR pszKey);
     DWORD Count() const { return m_count; }
     PCWSTR Name(DWORD i) const;
     PCWSTR Text(DWORD i) const;
@@ -76,6 +82,29 @@ private:
     CZQLocalPtr<BYTE> m_buffer;
     DWORD m_cbBuffer = 0;
     DWORD m_count = 0;
+};
+
+// Where a pass that applies stored settings reads the values that go with the one it applies: the
+// configuration manager's trees in the printer's data, or the settings a conversion run keeps.
+class IZQStoredSettings {
+public:
+    // One value of the devmode items or of the option items (kItemChars); FALSE when it is not there.
+    virtual BOOL BReadDevModeItem(PCWSTR pszName, PWSTR pszValue) const = 0;
+    virtual BOOL BReadOptItem(PCWSTR pszName, PWSTR pszValue) const = 0;
+
+protected:
+    ~IZQStoredSettings() = default;
+};
+
+// The configuration manager's trees of a printer ("DMCDriverData").
+class CZQStoredTrees final : public IZQStoredSettings {
+public:
+    explicit CZQStoredTrees(HANDLE hPrinter) : m_hPrinter(hPrinter) {}
+    BOOL BReadDevModeItem(PCWSTR pszName, PWSTR pszValue) const override;
+    BOOL BReadOptItem(PCWSTR pszName, PWSTR pszValue) const override;
+
+private:
+    HANDLE m_hPrinter;
 };
 
 class CZQDriverData : public CZQCommon {
@@ -98,6 +127,9 @@ public:
     static BOOL BSetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD dwValue);
     static BOOL BDeletePrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue);
     static BOOL BDeletePrinterData(HANDLE hPrinter, PCWSTR pszValue);
+    // How many values a key holds (0 for a missing key); -1 when it cannot be listed (last error =
+    // the spooler's answer).
+    static int ICountValues(HANDLE hPrinter, PCWSTR pszKey);
 
     // ---- which items live where
     // Devmode items: their value lives in the private devmode rather than in an option item.
@@ -110,6 +142,8 @@ public:
     // The core driver's item without public id that holds a PostScript toggle ("MirrorPrint",
     // "LanguageLevel", "NegativePrint"); ZQOPT_NOT_FOUND for any other name or a missing item.
     static DWORD DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR pszName, POPTITEM* ppItem);
+    // Its occurrence among the items without public id; -1 for any other name.
+    static int IPostScriptToggleOccurrence(PCWSTR pszName);
 
     // ---- the configuration manager's name of the printer
     // The queue name the configuration manager is opened with, in a new zero-filled buffer of the
@@ -154,6 +188,43 @@ public:
     // text by its configuration value and gives its row.
     static BOOL BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow);
     static BOOL BMapPhysicalName(PCWSTR pszName, PWSTR pszKeyword);
+
+    // ---- applying the stored settings (the block's printer, items and private devmode; without a
+    // printer handle or the core driver's user-interface object a pass changes nothing)
+    // The "DevModeItems" tree, then the option items that live in the devmode, into the private devmode.
+    // FALSE when a tree could not be listed (last error = the spooler's answer).
+    BOOL VApplyDevModeItems(POEMCUIPPARAM pParam);
+    // The "OptItems" tree into the core driver's items: a value that holds already is deleted, one
+    // that matches no option stays; then the private devmode's layout settles the orientation and
+    // duplex items. FALSE when the tree could not be listed or the spooler refused a deletion (last
+    // error = its answer); the pass goes on all the same.
+    BOOL VApplyOptItems(POEMCUIPPARAM pParam);
+    // The installable options of "DMCDriverData\Physical", selected in printer-properties mode;
+    // FALSE when the tree could not be listed.
+    BOOL VApplyPhysicalItems(POEMCUIPPARAM pParam);
+    // "Memory": the option whose memory range holds the size; any other item: the option itself.
+    // TRUE when an option was selected.
+    BOOL BApplyInstalledMemory(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue);
+    // Items with a rule of their own; TRUE when the option must still be selected the ordinary way,
+    // FALSE when it was handled here (or is not for this printer language, or without a block).
+    BOOL BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue);
+    // "MirrorPrint", "NegativePrint", "LanguageLevel" of the PostScript driver.
+    void VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue);
+    // One public item (copies, source, form, media, pages per sheet, page order); the status is the
+    // last access-layer call's, -1 when none was made.
+    void VApplyPublicItem(POEMCUIPPARAM pParam, BYTE bPubId, PCWSTR pszValue, const IZQStoredSettings& stored,
+                          DWORD* pdwStatus);
+    // Option keyword -> the printer's device-capabilities number of that source, media type, paper
+    // (0 when none).
+    static BOOL BInputBinToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword, DWORD* pdwNumber);
+    static BOOL BMediaTypeToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword, DWORD* pdwNumber);
+    static int IPaperSizeToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
+    // Whether the back of a two-sided sheet is turned over (pages per sheet code, orientation, duplex).
+    static DWORD BGetDuplexFlip(DWORD dwNup, DWORD dwOrientation, DWORD dwDuplex);
+    // The stored "PrintQuality" (kItemChars); TRUE when found.
+    static BOOL BGetImportedPrintQuality(POEMCUIPPARAM pParam, PWSTR pszValue);
+    // Booklet printing's own layout: full scale, fitted, two pages per sheet, short-edge duplex.
+    static void VApplyBookletLayout(PVOID pPrivateDM);
 
 private:
     DWORD m_dwLanguage = 0;
