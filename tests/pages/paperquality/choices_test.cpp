@@ -37,9 +37,8 @@ protected:
         m_host.Add(ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}}, 0,
                                DMPUB_ORIENTATION));
         m_host.Add(ListFeature("ZQOptimizeFor", {{"OptimizeText", L"Text"}, {"OptimizeImage", L"Images"}}));
-        for (const char* onOff : {"ZQPosterPrinting", "FaceControl", "OHTInterleave", "ZQQuietPrinting",
-                                  "ZQBorderLessAutoFit", "ZQSaveRollPaper", "ZQDisableAutoCutter", "ZQAutorotate",
-                                  "ZQMaximumDetail", "ZQPrintPreview", "ZQMarginType", "ZQCenterOnPage"})
+        for (const char* onOff : {"ZQPosterPrinting", "FaceControl", "ZQBorderLessAutoFit", "ZQSaveRollPaper",
+                                  "ZQDisableAutoCutter", "ZQAutorotate", "ZQMaximumDetail", "ZQMarginType"})
             m_host.Add(ListFeature(onOff, kOnOff));
         std::string macros;
         for (const std::string name : kLogged) {
@@ -83,10 +82,6 @@ protected:
         CheckDlgButton(m_page, id, checked ? BST_CHECKED : BST_UNCHECKED);
         SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Ctl(id)));
     }
-    bool Reported(const char* feature) const {
-        const auto& u = m_host.Updates();
-        return std::any_of(u.begin(), u.end(), [&](const zqtest::UpdateRecord& r) { return r.keyword == feature; });
-    }
 };
 
 Log operator+(Log a, const Log& b) {
@@ -119,7 +114,6 @@ TEST_F(PaperQualityChoices, PaperSizeRunsItsMacrosAndSetsTheBorderlessBoxes) {
         Clear();
         ASSERT_TRUE(Choose(IDC_CBO_MEDIA_SIZE_IS, c.to));
         EXPECT_EQ(Log{"macro_StaplingConstraints"} + c.macros, Macros());
-        EXPECT_TRUE(Reported("PaperSize")) << "the core driver hears of the paper at once";
         EXPECT_EQ(make_tuple(c.photo, c.photo == 1, c.photo == 1),
                   make_tuple(Sel("ZQBorderLessPhoto"), Checked(IDC_CHECK_BORDERLESS_PHOTO),
                              Enabled(IDC_CHECK_BORDERLESS_AUTOFIT)));
@@ -167,7 +161,6 @@ TEST_F(PaperQualityChoices, MediaTypeRunsItsMacrosBannerDiscAndColourSpaceRules)
         ASSERT_TRUE(Choose(IDC_CBO_MEDIA_TYPE_IS, c.to));
         EXPECT_EQ(c.macros, Macros());
         EXPECT_EQ(c.spaceAfter, Sel("ZQInputColorSpace"));
-        EXPECT_TRUE(Reported("MediaType"));
         // A disc label is one page per sheet, mirrored, without posters or borderless printing.
         const bool disc = std::wstring(c.to) == L"CD Label";
         EXPECT_EQ(make_tuple(disc ? 1u : 4u, disc ? 1u : 0u, disc ? 0 : 1, !disc),
@@ -305,18 +298,15 @@ TEST_F(PaperQualityChoices, BoxesAndRadiosSetTheirFeaturesAndTellTheSheet) {
     Prepare(true);
     const Log none, optimize = {"macro_ZQOptimizeFor"};
     for (const auto& [id, feature, macros] :
-         {make_tuple(IDC_CHK_THRIFTMODE, "Thriftmode", none), make_tuple(IDC_CHK_OHTINTERLEAVE, "OHTInterleave", none),
-          make_tuple(IDC_CHK_QUIET_PRINTING, "ZQQuietPrinting", none),
-          make_tuple(IDC_CHECK_BORDERLESS_AUTOFIT, "ZQBorderLessAutoFit", none),
-          make_tuple(IDC_CHK_SAVE_ROLL_PAPER, "ZQSaveRollPaper", none),
-          make_tuple(IDC_CHK_DISABLE_AUTO_CUTTER, "ZQDisableAutoCutter", none),
-          make_tuple(IDC_CHK_AUTOROTATE, "ZQAutorotate", none), make_tuple(IDC_CHK_MAX_DETAILS, "ZQMaximumDetail", optimize),
-          make_tuple(IDC_CHK_SHOW_PREVIEW_FIN, "ZQPrintPreview", none),
-          make_tuple(IDC_CHK_EXTENDED_MARGINS, "ZQMarginType", none), make_tuple(IDC_RB_IMAGES, "ZQOptimizeFor", optimize)}) {
+         {make_tuple(IDC_CHK_THRIFTMODE, "Thriftmode", none), make_tuple(IDC_CHK_AUTOROTATE, "ZQAutorotate", none),
+          make_tuple(IDC_CHK_MAX_DETAILS, "ZQMaximumDetail", optimize),
+          make_tuple(IDC_CHK_EXTENDED_MARGINS, "ZQMarginType", none),
+          make_tuple(IDC_RB_IMAGES, "ZQOptimizeFor", optimize)}) {
         for (bool on : {true, false}) {
             Clear();
             Click(on || id != IDC_RB_IMAGES ? id : IDC_RB_DRAWING_TEXT, on);
-            EXPECT_EQ(make_tuple(on ? 1 : 0, macros, true), make_tuple(Sel(feature), Macros(), !m_sheetMessages.empty()))
+            EXPECT_EQ(make_tuple(on ? 1 : 0, macros, true),
+                      make_tuple(Sel(feature), Macros(), !m_sheetMessages.empty()))
                 << feature;
         }
     }
