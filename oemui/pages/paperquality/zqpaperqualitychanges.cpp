@@ -20,8 +20,8 @@ bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, L"ZQ_BANNER", 9) == 
 
 PCWSTR StaplingFeature(bool bPostScript) { return bPostScript ? L"StapleLocation" : L"Stapling"; }
 
-// The feature keeps its selection only where neither it nor the item it depends on is marked as a
-// conflict; otherwise stapling goes back to its first option.
+// Stapling whose selection and the item's it depends on are both marked as conflicting goes back to
+// its first option.
 void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript) {
     const PCWSTR feature = StaplingFeature(bPostScript);
     POPTITEM item = PubItem(pParam, bPubId);
