@@ -25,7 +25,7 @@ namespace zqtracelog {
 
 void FormatLine(const SYSTEMTIME& time, const char* pszText, char* pszLine) {
     const WORD hour = time.wHour % 12;
-    snprintf(pszLine, kLineBytes - 2, "%s%.2d%s %.2d:%.2d:%.2d.%.3d>  %s\n", kMonths[time.wMonth <= 12 ? time.wMonth : 0],
+    snprintf(pszLine, kLineBytes - 1, "%s%.2d%s %.2d:%.2d:%.2d.%.3d>  %s\n", kMonths[time.wMonth <= 12 ? time.wMonth : 0],
              time.wDay, time.wHour < 12 ? "AM" : "PM", hour ? hour : 12, time.wMinute, time.wSecond,
              time.wMilliseconds, pszText ? pszText : "");
     pszLine[kLineBytes - 2] = pszLine[kLineBytes - 1] = 0;
@@ -57,7 +57,7 @@ int TraceLog(const char* pszFormat, ...) {
     char text[zqtracelog::kTextBytes];
     va_list args;
     va_start(args, pszFormat);
-    vsnprintf(text, sizeof text - 2, pszFormat, args);
+    vsnprintf(text, sizeof text - 1, pszFormat, args);
     va_end(args);
     text[sizeof text - 2] = text[sizeof text - 1] = 0;
     return WriteTraceLine(zqtracelog::kLogPath, text);
