@@ -56,8 +56,8 @@ bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
 }
 
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
-    WCHAR key[256];
-    if (!BuildRunKey(pDevmode, key, 256)) return FALSE;
+    WCHAR key[CZQCommon::kRunKeyChars];
+    if (!BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars)) return FALSE;
     WCHAR value[16];
     if (!ReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
     return ZQEqualNoCase(value, L"TRUE");

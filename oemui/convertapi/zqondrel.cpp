@@ -61,7 +61,7 @@ CZQOndrel::CZQOndrel(PCWSTR pszPrinterName, PCWSTR pszTicketPath, PCWSTR pszDMCP
     VSetPrinterName(pszPrinterName);
     VSetTicketPath(pszTicketPath);
     VSetDMCPath(pszDMCPath);
-    m_bRegistered = pszPrinterName && pszTicketPath && LoadDMC();
+    if (pszPrinterName && pszTicketPath) LoadDMC();
 }
 
 void CZQOndrel::VSetPrinterName(PCWSTR pszName) {
@@ -246,11 +246,7 @@ BOOL CZQOndrel::BStoreSnapshotValue(PCWSTR pszRoot, PCWSTR pszName, PCWSTR pszVa
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    PCWSTR subKey = nullptr;
-    if (ZQEqualNoCase(pszRoot, kZQCfgPhysical))
-        subKey = zs::kOndrelPhysical;
-    else if (ZQEqualNoCase(pszRoot, kZQCfgPrinting))
-        subKey = CZQDriverData::BRoutesToDevModeItems(pszName) ? zs::kOndrelDevModeItems : zs::kOndrelOptItems;
+    const PCWSTR subKey = CZQDriverData::PszItemTree(pszRoot, pszName, TRUE);
     WCHAR path[CZQCommon::kRunKeyChars];
     if (!subKey || ZQFormatText(path, ARRAYSIZE(path), L"%ls\\%ls", pszRunKey, subKey) != S_OK) {
         SetLastError(ERROR_INVALID_DATA);

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 

@@ -115,6 +115,10 @@ public:
     static BOOL BIsDevModeItem(PCWSTR pszKeyword);
     // "Printing" items that the import files under "DevModeItems" (all others under "OptItems").
     static BOOL BRoutesToDevModeItems(PCWSTR pszKeyword);
+    // The tree an item of a root ("Printing" or "Physical") is filed under: the configuration's
+    // trees of the printer's data, or the same trees of a conversion run's snapshot; null for any
+    // other root.
+    static PCWSTR PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot);
     // Items an export works out by a routine of their own (sources, media, target paper, the
     // PostScript toggles, print quality).
     static BOOL BIsSpecialExportItem(PCWSTR pszKeyword);

@@ -1,6 +1,6 @@
 // The converter on the in-memory printer with the configuration-manager stand-in: the run flags of
-// either mode and what their removal gives back, the ticket read into a fresh snapshot, a ticket
-// that cannot be opened, and which driver calls a run makes.
+// either mode and what their removal gives back, the ticket read into a fresh snapshot, and which
+// driver calls a run makes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +9,7 @@
 
 #include "cfgmgrtest.h"
 #include "common/zqhandles.h"
+#include "convtest.h"
 #include "convertapi/zqondrel.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
@@ -35,20 +36,8 @@ BOOL WINAPI FakePrinterProperties(HWND, HANDLE) {
     return TRUE;
 }
 
-std::wstring RunKey(const GUID& run) {
-    WCHAR key[CZQCommon::kRunKeyChars];
-    CZQCommon::BBuildRunKeyPath(run, key, CZQCommon::kRunKeyChars);
-    return key;
-}
-
-std::wstring RegText(const std::wstring& key, const wchar_t* name) {
-    WCHAR text[300] = {};
-    DWORD cb = sizeof text - sizeof(WCHAR), type = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, &type, text, &cb) != ERROR_SUCCESS) return L"-";
-    DWORD number = 0;
-    std::memcpy(&number, text, sizeof number);
-    return type == REG_DWORD ? std::to_wstring(number) : std::wstring(text);
-}
+std::wstring RunKey(const GUID& run) { return zqconvtest::RunKey(&run); }
+using zqconvtest::RegText;
 
 class Converter : public ::testing::Test {
 protected:
@@ -118,25 +107,22 @@ TEST_F(Converter, RunFlagsComeAndGoAndTheAdministratorsSettingStays) {
         EXPECT_EQ(c.convert ? std::wstring(ansi.begin(), ansi.end()) : L"-", Root(L"ExportTicketLocation"));
 
         converter.VClearRunFlags(kRun);
-        CZQRegKey key;
-        EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, RunKey(kRun).c_str(), 0, KEY_READ, key.Put()));
+        EXPECT_FALSE(zqconvtest::KeyExists(RunKey(kRun)));
         EXPECT_EQ(before, Root(zs::kAlwaysExport));
         EXPECT_EQ(L"-", Root(L"ExportTicketLocation"));
         converter.VFreeDMC();
     }
 }
 
-// Three levels are read, a name without a value of its own does not end its siblings, nothing
-// deeper is read, and the snapshot of an earlier ticket of the same run is gone.
-TEST_F(Converter, TheTicketFillsAFreshSnapshotThreeLevelsDeep) {
+// Three levels are read, a name without a value of its own does not end its siblings, and nothing
+// deeper is read.
+TEST_F(Converter, TheTicketIsReadThreeLevelsDeep) {
     const std::wstring ticket = Ticket("Printing/Duplex=LongEdge\n"
-                                       "Printing/Orientation=Landscape\n"
                                        "Printing/Finishing/Stapling=TopLeft\n"
                                        "Printing/Finishing/Output/Group/Leaf=1\n"
                                        "Printing/Finishing/Output/Bin=Stacker\n"
                                        "Physical/Memory=64\n");
     const std::wstring run = RunKey(kRun) + L"\\";
-    RegSetKeyValueW(HKEY_CURRENT_USER, (run + zs::kOndrelOptItems).c_str(), L"Stale", REG_SZ, L"1", 4);
     CZQOndrel converter(kPrinter, ticket.c_str(), m_dmc.c_str(), 1);
     ASSERT_TRUE(converter.BDMCReadCfgVal(kRun));
     const struct {
@@ -144,11 +130,9 @@ TEST_F(Converter, TheTicketFillsAFreshSnapshotThreeLevelsDeep) {
         const wchar_t* name;
         const wchar_t* value;
     } expected[] = {
-        {zs::kOndrelDevModeItems, L"Duplex", L"LongEdge"}, {zs::kOndrelOptItems, L"Orientation", L"Landscape"},
-        {zs::kOndrelOptItems, L"Stapling", L"TopLeft"},    {zs::kOndrelOptItems, L"Bin", L"Stacker"},
-        {zs::kOndrelPhysical, L"Memory", L"64"},           {zs::kOndrelOptItems, L"Leaf", L"-"},
-        {zs::kOndrelOptItems, L"Group", L"-"},             {zs::kOndrelOptItems, L"Finishing", L"-"},
-        {zs::kOndrelOptItems, L"Stale", L"-"},
+        {zs::kOndrelDevModeItems, L"Duplex", L"LongEdge"}, {zs::kOndrelOptItems, L"Stapling", L"TopLeft"},
+        {zs::kOndrelOptItems, L"Bin", L"Stacker"},         {zs::kOndrelOptItems, L"Leaf", L"-"},
+        {zs::kOndrelPhysical, L"Memory", L"64"},
     };
     for (const auto& e : expected) EXPECT_EQ(e.value, RegText(run + e.key, e.name)) << e.name;
     EXPECT_EQ(1u, zc::Calls(L"DMCGet(\"Bin\") [260] = 1").size()) << "names and values have 260 characters";
@@ -160,61 +144,34 @@ TEST_F(Converter, TheTicketFillsAFreshSnapshotThreeLevelsDeep) {
     converter.VFreeDMC();
 }
 
-// A ticket the manager cannot open is no read, even after a good one.
-TEST_F(Converter, ATicketThatCannotBeOpenedIsNoRead) {
-    const std::wstring good = Ticket("Printing/Duplex=LongEdge\n");
-    const std::wstring broken = Ticket("no item on this line\n", L"broken.tkt");
-    CZQOndrel converter(kPrinter, good.c_str(), m_dmc.c_str(), 1);
-    ASSERT_TRUE(converter.BDMCReadCfgVal(kRun));
-    const struct {
-        const char* what;
-        std::wstring ticket;
-        bool failStart;
-    } cases[] = {{"missing", zqtest::BesideExe(L"none.tkt"), false},
-                 {"malformed", broken, false},
-                 {"manager refuses", good, true}};
-    for (const auto& c : cases) {
-        if (c.failStart) zc::SetSwitch(L"FailStartConfig", 1);
-        converter.VSetTicketPath(c.ticket.c_str());
-        EXPECT_FALSE(converter.BDMCReadCfgVal(kRun)) << c.what;
-        EXPECT_FALSE(CZQOndrel::BSnapshotHasPrinting(kRun)) << c.what;
-    }
-    CZQOndrel elsewhere(L"No Such Printer", good.c_str(), m_dmc.c_str(), 1);
-    EXPECT_FALSE(elsewhere.BDMCReadCfgVal(kRun)) << "printer not opened";
-    converter.VFreeDMC();
-    elsewhere.VFreeDMC();
-}
-
 // Printer properties for device items, document properties for document items, both for a
-// convert-devmode run; a devmode smaller than the driver's is not handed to it.
+// convert-devmode run.
 TEST_F(Converter, TheDriverIsCalledForWhatTheRunHolds) {
-    const std::wstring ticket = Ticket("Printing/Duplex=LongEdge\n");
     const struct {
         BOOL convert;
         bool printing, physical;
-        LONG extra;  // bytes the devmode lacks of the driver's size
         const char* calls;
         BOOL result;
     } cases[] = {
-        {FALSE, false, false, 0, "", FALSE},         {FALSE, true, false, 0, "document ", TRUE},
-        {FALSE, false, true, 0, "printer ", TRUE},   {FALSE, true, true, 0, "printer document ", TRUE},
-        {TRUE, false, false, 0, "printer document ", TRUE}, {FALSE, true, false, 1, "", FALSE},
+        {FALSE, false, false, "", FALSE},        {FALSE, true, false, "document ", TRUE},
+        {FALSE, false, true, "printer ", TRUE},  {FALSE, true, true, "printer document ", TRUE},
+        {TRUE, false, false, "printer document ", TRUE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         RegDeleteTreeW(HKEY_CURRENT_USER, RunKey(kRun).c_str());
-        CZQOndrel converter(kPrinter, ticket.c_str(), m_dmc.c_str(), 1);
+        CZQOndrel converter;
+        converter.VSetPrinterName(kPrinter);
         converter.VSetConvertDevMode(c.convert);
         if (c.printing) converter.BStoreSnapshotValue(L"Printing", L"Duplex", L"LongEdge", nullptr, RunKey(kRun).c_str());
         if (c.physical) converter.BStoreSnapshotValue(L"Physical", L"Memory", L"64", nullptr, RunKey(kRun).c_str());
         std::vector<BYTE> buffer(kDriverSize, 0);
         auto* dm = reinterpret_cast<DEVMODEW*>(buffer.data());
         dm->dmSize = sizeof(DEVMODEW);
-        dm->dmDriverExtra = static_cast<WORD>(kDriverSize - sizeof(DEVMODEW) - c.extra);
+        dm->dmDriverExtra = static_cast<WORD>(kDriverSize - sizeof(DEVMODEW));
         g_calls.clear();
         EXPECT_EQ(c.result, converter.BCallDocProperties(dm, kRun));
         EXPECT_EQ(c.calls, g_calls);
-        converter.VFreeDMC();
     }
 }
 

@@ -305,16 +305,6 @@ int Fonts(const std::wstring& printer, const SheetOptions& o) {
     return (!o.fonts.screenshot.empty() && !seen.saved) ? 1 : 0;
 }
 
-// The plug-in's conversion interface, as another program calls it.
-struct ConvertApi {
-    DWORD(WINAPI* initialize)(LPCWSTR, LPCWSTR, GUID*);
-    DWORD(WINAPI* readTicket)(DWORD, LPCWSTR, GUID);
-    DWORD(WINAPI* convertTicket)(DEVMODEW*, GUID);
-    DWORD(WINAPI* convertDevmode)(LPCWSTR, DEVMODEW*, GUID);
-    DWORD(WINAPI* kill)(GUID);
-    DWORD(WINAPI* version)(DWORD*);
-};
-
 // The configuration manager the printer's driver carries, else the one of the build.
 std::wstring ConfigManagerPath(HANDLE hPrinter) {
     DWORD needed = 0;
@@ -341,13 +331,8 @@ std::string FileText(const std::wstring& path) {
 
 int Convert(const std::wstring& printer, const std::wstring& ticket, const SheetOptions& o) {
     CZQModule dll(LoadLibraryW((ExeDir() + L"\\zqoemui.dll").c_str()));
-    ConvertApi api = {ZQGetProc<decltype(api.initialize)>(dll.Get(), "InitializeConvertAPI"),
-                      ZQGetProc<decltype(api.readTicket)>(dll.Get(), "ReadTicket"),
-                      ZQGetProc<decltype(api.convertTicket)>(dll.Get(), "ConvertTicketEx"),
-                      ZQGetProc<decltype(api.convertDevmode)>(dll.Get(), "ConvertDevModeEx"),
-                      ZQGetProc<decltype(api.kill)>(dll.Get(), "KillConvertAPI"),
-                      ZQGetProc<decltype(api.version)>(dll.Get(), "GetConvertAPIVersion")};
-    if (!api.initialize || !api.readTicket || !api.convertTicket || !api.convertDevmode || !api.kill || !api.version)
+    ZQConvertApi api;
+    if (!ZQLoadConvertApi(dll.Get(), api))
         return Fail(L"the plug-in's conversion interface", HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
     CZQSpoolPrinter h;
     if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
@@ -368,14 +353,14 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
         return code == 0;
     };
     if (step(L"InitializeConvertAPI", rc) && step(L"ReadTicket", api.readTicket(1, ticket.c_str(), run)) &&
-        step(L"ConvertTicketEx", api.convertTicket(reinterpret_cast<DEVMODEW*>(dm.data()), run))) {
+        step(L"ConvertTicketEx", api.convertTicketEx(reinterpret_cast<DEVMODEW*>(dm.data()), run))) {
         if (!o.devmodeFile.empty()) {
             if (WriteBytes(o.devmodeFile, std::vector<uint8_t>(dm.begin(), dm.end()))) wprintf(L"ok    devmode %ls\n", o.devmodeFile.c_str());
             else result = Fail(o.devmodeFile.c_str(), HRESULT_FROM_WIN32(GetLastError()));
         }
         wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size()).c_str());
         if (!o.ticketOut.empty() &&
-            step(L"ConvertDevModeEx", api.convertDevmode(o.ticketOut.c_str(), reinterpret_cast<DEVMODEW*>(dm.data()), run)))
+            step(L"ConvertDevModeEx", api.convertDevModeEx(o.ticketOut.c_str(), reinterpret_cast<DEVMODEW*>(dm.data()), run)))
             wprintf(L"  ticket %ls:\n%hs", o.ticketOut.c_str(), FileText(o.ticketOut).c_str());
     }
     if (rc == 0) step(L"KillConvertAPI", api.kill(run));
