@@ -55,6 +55,7 @@ public:
 
     // ---- IZQPlugin: the binding
     CZQUILogic* Logic() override { return &m_binding.logic; }
+    CZQQuickSets* QuickSets() override { return &m_binding.quickSets; }
     PrinterCaps* Caps() override { return &m_binding.caps; }
     const PaperList& Papers() const override { return m_binding.papers; }
     StatusRecord* Status() override { return &m_binding.status; }

@@ -3,8 +3,10 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
-# large-format printer with the ordinary interface; the roll printer's Printer Properties show the
-# plug-in's roll items; the desk printer's sample ticket converted into a devmode (out/) and back.
+# large-format printer with the ordinary interface; the About page of the desk printer in both of
+# its sheets, and the Settings Information page of its publishing variant; the roll printer's
+# Printer Properties show the plug-in's roll items; the desk printer's sample ticket converted into
+# a devmode (out/) and back.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -62,6 +64,24 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   wine zqhost.exe prefs "$printer" --ok-after 2500 --page "Paper/Quality" --screenshot "$(winepath -w "$png")" \
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no Paper/Quality picture for $printer" >&2; rc=1; fi
+done
+# The About page in both sheets of the desk printer, installed now without administrator
+# preferences (as an installer records it), and the Settings Information page that stands for the
+# settings pages of its publishing variant.
+printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v InstallDate /t REG_SZ \
+  /d "$(date -u +%m/%d/%Y:%H:%M:%S)" /f >/dev/null 2>&1 || rc=1
+wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v DMCStatus /t REG_DWORD /d 1 /f >/dev/null 2>&1 || rc=1
+wine zqhost.exe install 'samples\zqdesk\zqdeskpub.zqm' </dev/null | tr -d '\r' || rc=1
+for shot in "prefs:ZQ Desk 2400 Inkjet:About:zqdesk-about" "props:ZQ Desk 2400 Inkjet:About:zqdesk-about-properties" \
+  "prefs:ZQ Desk 2400 Publishing:Settings Information:zqdeskpub-information"; do
+  IFS=: read -r sheet printer page file <<<"$shot"
+  png="$out/$file.png"
+  rm -f "$png"
+  echo "== $printer: $page ($sheet)"
+  wine zqhost.exe "$sheet" "$printer" --ok-after 2500 --page "$page" --screenshot "$(winepath -w "$png")" \
+    </dev/null | tr -d '\r' || rc=1
+  if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of $page of $printer" >&2; rc=1; fi
 done
 # A user's choice reconciled by the helper file's macros: glossy photo paper selects the best
 # quality group and one-sided printing (greyed out).

@@ -16,6 +16,7 @@ struct SpoolerApi {
     decltype(&::EnumPrintProcessorsW) EnumPrintProcessorsW;
     decltype(&::GetPrinterDriverW) GetPrinterDriverW;
     decltype(&::GetPrinterDriverDirectoryW) GetPrinterDriverDirectoryW;
+    decltype(&::GetPrintProcessorDirectoryW) GetPrintProcessorDirectoryW;
     decltype(&::GetJobW) GetJobW;
     decltype(&::GetPrinterDataW) GetPrinterDataW;
     decltype(&::GetPrinterDataExW) GetPrinterDataExW;

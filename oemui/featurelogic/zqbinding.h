@@ -7,6 +7,7 @@
 #include "common/zqcommon.h"
 #include "common/zqprintercaps.h"
 #include "featurelogic/zqoemitems.h"
+#include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "settings/zqdriverdata.h"
 
@@ -50,6 +51,8 @@ public:
     DWORD dwPrinterLanguage = 0;
     // The user-interface logic, with the working copy and the per-sheet state.
     CZQUILogic logic;
+    // The quick-set manager, on the same block as the logic.
+    CZQQuickSets quickSets;
     // The plug-in's items the count pass planned, and the block it planned them for.
     ZQOemItemPlan itemPlan = {};
     POEMCUIPPARAM pPlannedParam = nullptr;

@@ -108,6 +108,7 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
     b.dwCUIMode = dwMode;
     CZQUILogic& logic = b.logic;
     logic.VSetParam(pOemCUIPParam, dwMode);
+    b.quickSets.VSetParam(pOemCUIPParam, dwMode);
     if (b.pCommon) {
         b.pCommon->VLoadResourceModule(pOemCUIPParam->hPrinter);
         logic.VSetResourceModule(b.pCommon->HResModule());

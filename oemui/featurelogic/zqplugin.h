@@ -8,6 +8,7 @@
 
 class CZQAlertWnd;
 class CZQConstraintRuleSet;
+class CZQQuickSets;
 class CZQDriverData;
 class CZQTabBase;
 class CZQUILogic;
@@ -21,6 +22,7 @@ class IZQPlugin {
 public:
     // ---- the binding
     virtual CZQUILogic* Logic() = 0;
+    virtual CZQQuickSets* QuickSets() = 0;
     virtual PrinterCaps* Caps() = 0;
     virtual const PaperList& Papers() const = 0;
     virtual StatusRecord* Status() = 0;

@@ -17,6 +17,7 @@ enum ZQPageId : int {
     kPageLargeFormatFeatures = 13,
     kPageAbout = 14,
     kPageServices = 15,
+    kPageInfo = 16,  // Settings Information
     kPageIdCount
 };
 

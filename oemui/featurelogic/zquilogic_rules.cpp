@@ -58,7 +58,7 @@ const PCWSTR kSavedFeatures[] = {
     L"PageSize",          L"ZQMaximumDetail",   L"ZQOptimizeFor",      L"OutputBin",
     L"Stapling",          L"StapleLocation",    L"Punching",           L"Folding",
     L"ZQImageShift",      L"FaceControl",       L"ZQUseAutoDuplexUnit", L"ZQPosterPrintingOption",
-    L"ZQInputColorSpace",
+    L"ZQInputColorSpace", L"JCLThriftmode",
 };
 
 const PCWSTR kPhotoFixFeatures[] = {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness",

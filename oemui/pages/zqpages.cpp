@@ -35,6 +35,10 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
                                                  L"Folding"};
         for (PCWSTR feature : kOutputFeatures)
             if (HasItem(pParam, feature)) pFacts->bOutputFeatures = TRUE;
+        CZQLocalPtr<WCHAR> option;
+        pFacts->bSettingsInformation =
+            CZQCommon::DWGetFeatureOption(pParam, L"ZQSettingsInformation", option.Put()) == ZQOPT_OK &&
+            ZQEqualNoCase(option.Get(), L"TRUE");
     }
     // The core driver's copy of the block is only read when it is ours and current.
     if (const ZQUIDevmode* dm = zqdm::CurrentBlock(pPrivateDM)) {
@@ -47,7 +51,10 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
 int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax) {
     int ids[kPageIdCount];
     int n = 0;
-    if (dwSheet == kSheetDocument) {
+    if (dwSheet == kSheetDocument && facts.bSettingsInformation) {
+        // Jobs of this printer are set up in the publishing application: nothing to change here.
+        ids[n++] = kPageInfo;
+    } else if (dwSheet == kSheetDocument) {
         ids[n++] = kPageShortcuts;
         if (FeaturesPageShown(facts)) {
             ids[n++] = facts.bLargeFormat ? kPageLargeFormatFeatures : kPageFeatures;
@@ -80,6 +87,41 @@ BOOL CZQUIBase::BShowAccountingTab(POEMCUIPPARAM pParam) {
     ZQSheetFacts facts;
     ZQReadSheetFacts(pParam, nullptr, &facts);
     return FeaturesPageShown(facts) && facts.bLargeFormat ? TRUE : FALSE;
+}
+
+namespace {
+
+PageContext* BoundOrNull(PageContext* pContext) {
+    if (pContext && pContext->pPage && pContext->pPage->CUIParam()) return pContext;
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+}
+
+}  // namespace
+
+BOOL CZQTabBase::BAllocPageBlock() {
+    const HANDLE heap = m_pCUIParam ? m_pCUIParam->hOEMHeap : nullptr;
+    m_pHeapBlock = heap ? HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(DWORD)) : nullptr;
+    if (m_pHeapBlock) return TRUE;
+    SetLastError(heap ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_DATA);
+    return FALSE;
+}
+
+void CZQTabBase::VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) const {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hDlg, &ps);
+    if (hdc && m_pCUIParam)
+        VDrawMaskedBitmap(hDlg, hdc, wBitmap, wMask, iHolderId, static_cast<HINSTANCE>(m_pCUIParam->hModule), &ps);
+    EndPaint(hDlg, &ps);
+}
+
+PageContext* ZQInitPageContext(LPARAM lParam) {
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+    return BoundOrNull(psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr);
+}
+
+PageContext* ZQBoundPageContext(HWND hDlg) {
+    return BoundOrNull(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER)));
 }
 
 BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR lResult) {

@@ -18,6 +18,18 @@ public:
     static constexpr size_t kTitleChars = 50;
     WCHAR m_szTitle[kTitleChars] = {};
     int m_iSheetPosition = -1;
+
+    // The printer of the page: the current OEMCUIPPARAM's, else the sheet's.
+    HANDLE HPrinter() const {
+        if (m_pCUIParam && m_pCUIParam->hPrinter) return m_pCUIParam->hPrinter;
+        return m_pSheetParam ? m_pSheetParam->hPrinter : nullptr;
+    }
+    // The page's small block from the core driver's heap of its OEMCUIPPARAM (the core driver
+    // frees its heap with the sheet); FALSE, with the last error, when there is none.
+    BOOL BAllocPageBlock();
+    // Paints the page window: the bitmap through its mask (both from the plug-in's module) over
+    // the holder control.
+    void VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) const;
 };
 
 // The creation parameter of a page (PROPSHEETPAGEW.lParam; pages keep it as DWL_USER). Every
@@ -31,6 +43,11 @@ struct PageContext {
     CZQXmlUiRules* pRules;
     IZQPlugin* pPlugin;            // the plug-in object
 };
+
+// The context of a page whose page object has its OEMCUIPPARAM, from the PROPSHEETPAGEW of its
+// WM_INITDIALOG or from its window's DWLP_USER; null with last error 13 otherwise.
+PageContext* ZQInitPageContext(LPARAM lParam);
+PageContext* ZQBoundPageContext(HWND hDlg);
 
 // What page assembly keeps in the sheet's OEMUIPSPARAM.pOEMUserData (from the core driver's heap).
 inline constexpr int kMaxSheetPages = 10;
@@ -54,6 +71,8 @@ struct ZQSheetFacts {
     BOOL bJobStorage;      // the private devmode offers job storage
     DWORD dwColorMode;     // private devmode +16 (2: colour)
     DWORD dwPdl;           // private devmode +20
+    BOOL bSettingsInformation;  // "ZQSettingsInformation" is "TRUE": the document sheet is the
+                                // Settings Information page alone
 };
 
 // Reads the facts from the core driver's items and its copy of the private devmode (either may

@@ -2,8 +2,11 @@
 // marker) together with its class; a page without a row is never added.
 #include <new>
 
+#include "pages/about/zqaboutpage.h"
+#include "pages/info/zqinfopage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpages.h"
+#include "res/zqaboutinfoids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -12,9 +15,19 @@ CZQTabBase* CreatePaperQuality(const ZQSheetFacts&) { return new (std::nothrow) 
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
 }
+CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
+ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_ABOUTPAGE, IDD_DLG_ABOUTPAGE_RTL, &AboutPageDlgProc};
+}
+CZQTabBase* CreateInfo(const ZQSheetFacts&) { return new (std::nothrow) CZQInfoPage(); }
+ZQPageTemplate InfoTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_KESTRAPAGE, IDD_DLG_KESTRAPAGE_RTL, &InfoPageDlgProc};
+}
 
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", nullptr, nullptr},
+    {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
+    {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageNone, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
 };
 

@@ -113,6 +113,8 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
     state.bRtl = zqlang::IsRightToLeft() ? TRUE : FALSE;
     WriteHelpPath(ps);
     if (dwSheet == kSheetDocument) logic.BTakeWorkingCopy(ps->pOEMDM);
+    // The pages tell the sheet whether they differ from the selections it opens with.
+    logic.VSaveSelections();
 
     ZQSheetFacts facts;
     ZQReadSheetFacts(binding.pCUIParam, ps->pOEMDM, &facts);

@@ -51,6 +51,7 @@ void ResolveAll(HMODULE h, SpoolerApi& api) {
     Resolve(h, "EnumPrintProcessorsW", api.EnumPrintProcessorsW);
     Resolve(h, "GetPrinterDriverW", api.GetPrinterDriverW);
     Resolve(h, "GetPrinterDriverDirectoryW", api.GetPrinterDriverDirectoryW);
+    Resolve(h, "GetPrintProcessorDirectoryW", api.GetPrintProcessorDirectoryW);
     Resolve(h, "GetJobW", api.GetJobW);
     Resolve(h, "GetPrinterDataW", api.GetPrinterDataW);
     Resolve(h, "GetPrinterDataExW", api.GetPrinterDataExW);

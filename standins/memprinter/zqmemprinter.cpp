@@ -178,6 +178,17 @@ BOOL MemEnumPrintProcessorsW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbB
     return ok;
 }
 
+BOOL MemGetPrintProcessorDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
+    ZQ_MEM_ENTER_BOOL(GetPrintProcessorDirectory);
+    if (level != 1) return FailBool(ERROR_INVALID_LEVEL);
+    const std::wstring& dir = mp->m_identity.printProcessorDirectory;
+    return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
+        CPacker pk(base, 0);
+        pk.Str(dir);
+        return pk.Size();
+    });
+}
+
 BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
     ZQ_MEM_ENTER_BOOL(GetPrinterDriver);
     if (!mp->ValidHandle(h)) return FailBool(ERROR_INVALID_HANDLE);
@@ -521,6 +532,7 @@ CZQMemoryPrinter::CZQMemoryPrinter(const MemPrinterIdentity& identity) : m_ident
     m_api.SetPrinterW = &MemSetPrinterW;
     m_api.EnumPrintProcessorsW = &MemEnumPrintProcessorsW;
     m_api.GetPrinterDriverW = &MemGetPrinterDriverW;
+    m_api.GetPrintProcessorDirectoryW = &MemGetPrintProcessorDirectoryW;
     m_api.GetJobW = &MemGetJobW;
     m_api.GetPrinterDataW = &MemGetPrinterDataW;
     m_api.GetPrinterDataExW = &MemGetPrinterDataExW;

@@ -21,6 +21,7 @@ enum class MemCall {
     GetPrinter,
     SetPrinter,
     EnumPrintProcessors,
+    GetPrintProcessorDirectory,
     GetPrinterDriver,
     GetJob,
     GetPrinterData,
@@ -54,6 +55,8 @@ struct MemPrinterIdentity {
     std::wstring printProcessor = L"WinPrint";
     // Print processors the spooler has installed for the printer's environment.
     std::vector<std::wstring> installedPrintProcessors = {L"WinPrint"};
+    // Folder of the print processors' files (any server, any environment).
+    std::wstring printProcessorDirectory = L"C:\\windows\\system32\\spool\\prtprocs\\x64";
     std::wstring datatype = L"RAW";
     // Folder of the driver's files; the driver record names each file in it.
     std::wstring driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\x64\\3";

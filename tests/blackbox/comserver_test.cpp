@@ -324,8 +324,9 @@ TEST_F(PluginDll, PublishDriverInterfaceKeepsTheHelperUntilRelease) {
 
 // The sheets as the core driver asks for them: the plug-in keeps its sheet record in the sheet's
 // block while the sheet lives, and adds the pages it has a class for: the document sheet of a
-// printer without items gets the Paper/Quality page, the device sheet none yet.
+// printer without items gets the Paper/Quality and About pages, the device sheet the About page.
 std::vector<std::wstring> g_addedTitles;
+std::vector<ULONG_PTR> g_addedTemplates;
 LONG_PTR CALLBACK CountingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
     if (function != CPSFUNC_ADD_PROPSHEETPAGEW) {
         ADD_FAILURE() << "unexpected function " << function;
@@ -333,7 +334,7 @@ LONG_PTR CALLBACK CountingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LP
     }
     const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
     g_addedTitles.push_back(psp && psp->pszTitle ? psp->pszTitle : L"");
-    EXPECT_EQ(117u, psp ? reinterpret_cast<ULONG_PTR>(psp->pszTemplate) : 0u);
+    g_addedTemplates.push_back(psp ? reinterpret_cast<ULONG_PTR>(psp->pszTemplate) : 0u);
     return static_cast<LONG_PTR>(0x1000 + g_addedTitles.size());
 }
 
@@ -353,12 +354,16 @@ TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
     info.lParamInit = reinterpret_cast<LPARAM>(&ps);
     for (DWORD mode : {1u, 2u}) {
         g_addedTitles.clear();
+        g_addedTemplates.clear();
         info.Reason = PROPSHEETUI_REASON_INIT;
         ASSERT_EQ(S_OK, mode == 1 ? p->lpVtbl->DocumentPropertySheets(p, &info, 0) : p->lpVtbl->DevicePropertySheets(p, &info, 0));
         ASSERT_NE(static_cast<PVOID>(&marker), ps.pOEMUserData);
         const BYTE* record = static_cast<const BYTE*>(ps.pOEMUserData);
         // Callback, sheet handle, ten page handles, then the mode: every slot pointer-sized.
-        EXPECT_EQ(mode == 1 ? std::vector<std::wstring>{L"Paper/Quality"} : std::vector<std::wstring>{}, g_addedTitles);
+        const std::vector<std::wstring> titles = {L"Paper/Quality", L"About"};
+        const std::vector<ULONG_PTR> templates = {117, 104};
+        EXPECT_EQ(std::vector<std::wstring>(titles.begin() + (mode == 1 ? 0 : 1), titles.end()), g_addedTitles);
+        EXPECT_EQ(std::vector<ULONG_PTR>(templates.begin() + (mode == 1 ? 0 : 1), templates.end()), g_addedTemplates);
         EXPECT_EQ(reinterpret_cast<LONG_PTR>(&CountingComPropSheet), *reinterpret_cast<const LONG_PTR*>(record));
         EXPECT_EQ(0x77, *reinterpret_cast<const LONG_PTR*>(record + sizeof(void*)));
         EXPECT_EQ(mode, *reinterpret_cast<const DWORD*>(record + 12 * sizeof(void*)));

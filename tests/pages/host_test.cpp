@@ -88,24 +88,40 @@ TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings)
     ZQInstallResult installed;
     ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
         << ZQUtf8(installed.error);
+    // Each printer's page laid out for it: the paper size's dimensions beside its list, and the
+    // quality controls its features allow (the quality list and boxes, or the large-format slider).
     const struct {
         const std::wstring& printer;
         const wchar_t* labels[3];  // paper size, source, media type, as the user reads them
         std::wstring shown[3];
-    } printers[] = {{kDesk, {L"Size is:", L"Source is", L"Type is"}, {L"Letter", L"", L"Plain Paper"}},
-                    {kWide, {L"Document Size", L"Paper Source", L"Paper Type:"}, {L"ISO A1", L"", L"Plain Paper"}},
-                    {kRoll, {}, {}}};  // the simplified interface: the Features page instead
+        const wchar_t* dimensions;
+        std::vector<const wchar_t*> reachable, unreachable;
+    } printers[] = {{kDesk, {L"Size is:", L"Source is", L"Type is"}, {L"Letter", L"Automatically Select", L"Plain Paper"},
+                     L"8.5 × 11 inches", {L"#382", L"Economode", L"Gloss Print Finish", L"Quiet Printing"},
+                     {L"#953", L"#536"}},
+                    {kWide, {L"Document Size", L"Paper Source", L"Paper Type:"}, {L"ISO A1", L"Roll 1", L"Plain Paper"},
+                     L"23.39 × 33.11 inches", {L"#953", L"Standard Options", L"#536"},
+                     {L"#382", L"Save roll Paper", L"Disable Automatic Cutter"}},
+                    {kRoll, {}, {}, nullptr, {}, {}}};  // the simplified interface: the Features page instead
     for (const auto& p : printers) {
         SCOPED_TRACE(std::string(p.printer.begin(), p.printer.end()));
         zqhosttest::ResetToDefaults(p.printer);
         CZQSpoolPrinter h = Open(p.printer);
         bool shown = false;
         std::vector<std::wstring> lists[3];
+        std::wstring dimensions;
+        std::vector<bool> reachable, unreachable;
         std::vector<BYTE> out;
         {
             CZQAutoPress press(50, [&](HWND sheet) {
                 shown = ZQShowPage(sheet, L"Paper/Quality");
-                for (int i = 0; i < 3 && shown; ++i) lists[i] = Entries(ZQFindPageControl(ZQCurrentPage(sheet), p.labels[i]));
+                HWND page = ZQCurrentPage(sheet);
+                for (int i = 0; i < 3 && shown; ++i) lists[i] = Entries(ZQFindPageControl(page, p.labels[i]));
+                WCHAR text[64] = {};
+                GetWindowTextW(ZQFindPageControl(page, L"#440"), text, 64);
+                dimensions = text;
+                for (const wchar_t* c : p.reachable) reachable.push_back(ZQFindPageControl(page, c) != nullptr);
+                for (const wchar_t* c : p.unreachable) unreachable.push_back(ZQFindPageControl(page, c) != nullptr);
             });
             EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), p.printer, nullptr, out));
         }
@@ -114,6 +130,10 @@ TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings)
             ASSERT_GE(lists[i].size(), 3u) << i << ": filled";
             EXPECT_EQ(p.shown[i], lists[i].back()) << i;
         }
+        if (!shown) continue;
+        EXPECT_EQ(p.dimensions, dimensions);
+        EXPECT_EQ(std::vector<bool>(p.reachable.size(), true), reachable);
+        EXPECT_EQ(std::vector<bool>(p.unreachable.size(), false), unreachable);
     }
 }
 

@@ -166,24 +166,27 @@ struct MatrixCase {
 TEST(PageSelection, DocumentSheetMatrix) {
     const MatrixCase cases[] = {
         // The desktop sample: full interface, colour.
-        {"desktop colour", {FALSE, FALSE, FALSE, FALSE, FALSE, 2, 2},
+        {"desktop colour", {FALSE, FALSE, FALSE, FALSE, FALSE, 2, 2, FALSE},
          {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageColor, kPageAbout}},
-        {"desktop mono", {FALSE, FALSE, FALSE, FALSE, FALSE, 1, 2},
+        {"desktop mono", {FALSE, FALSE, FALSE, FALSE, FALSE, 1, 2, FALSE},
          {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageAbout}},
-        {"desktop with finisher and job storage", {FALSE, FALSE, FALSE, TRUE, TRUE, 2, 3},
+        {"desktop with finisher and job storage", {FALSE, FALSE, FALSE, TRUE, TRUE, 2, 3, FALSE},
          {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageOutput, kPageJobStorage, kPageColor,
           kPageAbout}},
         // Simplified interface: the Features page replaces the settings pages.
-        {"simplified desktop", {TRUE, FALSE, FALSE, FALSE, FALSE, 2, 4},
+        {"simplified desktop", {TRUE, FALSE, FALSE, FALSE, FALSE, 2, 4, FALSE},
          {kPageShortcuts, kPageFeatures, kPageColor, kPageAbout}},
         // The roll sample: simplified, large format.
-        {"roll", {TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5},
+        {"roll", {TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5, FALSE},
          {kPageShortcuts, kPageLargeFormatFeatures, kPageColor, kPageAbout}},
-        {"roll with job storage, mono", {TRUE, TRUE, TRUE, FALSE, TRUE, 1, 5},
+        {"roll with job storage, mono", {TRUE, TRUE, TRUE, FALSE, TRUE, 1, 5, FALSE},
          {kPageShortcuts, kPageLargeFormatFeatures, kPageJobStorage, kPageAbout}},
         // Large format without the simplified interface keeps the full set of pages.
-        {"large format, full interface", {FALSE, FALSE, TRUE, TRUE, FALSE, 0, 3},
+        {"large format, full interface", {FALSE, FALSE, TRUE, TRUE, FALSE, 0, 3, FALSE},
          {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageOutput, kPageAbout}},
+        // Jobs set up in the publishing application: the information page alone, whatever else.
+        {"settings information", {TRUE, TRUE, TRUE, TRUE, TRUE, 2, 5, TRUE}, {kPageInfo}},
+        {"settings information, desktop", {FALSE, FALSE, FALSE, FALSE, FALSE, 1, 2, TRUE}, {kPageInfo}},
     };
     for (const MatrixCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -233,6 +236,7 @@ TEST_F(SheetFacts, DesktopSample) {
     EXPECT_FALSE(f.bLargeFormat);
     EXPECT_FALSE(f.bOutputFeatures);
     EXPECT_FALSE(f.bJobStorage);
+    EXPECT_FALSE(f.bSettingsInformation);
     EXPECT_EQ(2u, f.dwColorMode);
     EXPECT_EQ(4u, f.dwPdl);
     EXPECT_TRUE(CZQUIBase::BShowFinishingTab(host.Param()));
@@ -243,6 +247,7 @@ TEST_F(SheetFacts, RollSample) {
     COptItemFixture host;
     host.Add(zqtest::ValueFeature("ZQPrinterClass", "zqkorrix"));  // keywords compare without case
     host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
+    host.Add(zqtest::ValueFeature("ZQSettingsInformation", "true"));
     host.Add(zqtest::ListFeature("Stapling", {{"None", L"None"}, {"1parallel", L"One staple"}}));
     host.Build();
     m_dm.dwJobStorageAvailable = 1;
@@ -255,6 +260,7 @@ TEST_F(SheetFacts, RollSample) {
     EXPECT_TRUE(f.bLargeFormat);
     EXPECT_TRUE(f.bOutputFeatures);
     EXPECT_TRUE(f.bJobStorage);
+    EXPECT_TRUE(f.bSettingsInformation);
     // The accounting ID lives on the large-format Features page, so the accounting settings
     // travel with that page.
     EXPECT_FALSE(CZQUIBase::BShowFinishingTab(host.Param()));
@@ -579,13 +585,13 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     EXPECT_EQ(0, m_plugin->ISheetPosition(kPageEffects));
     EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
 
-    // The product's own table has the Paper/Quality page so far.
+    // The product's own table has the Paper/Quality and About pages so far.
     ZQSetPageTable(nullptr);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Destroy());
     ASSERT_EQ(S_OK, Init());
-    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality"}), Titles());
-    EXPECT_EQ((std::vector<int>{117}), Templates());
+    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"About"}), Titles());
+    EXPECT_EQ((std::vector<int>{117, 104}), Templates());
     EXPECT_NE(nullptr, m_plugin->Sheet());
     ZQSetPageTable(kAllRows);
 }

@@ -12,8 +12,10 @@ class CZQImageEnhanceDlg : public CZQUIBase {
 public:
     // The OEMCUIPPARAM of the page that owns the dialog.
     void VSetParam(POEMCUIPPARAM pParam) { m_pCUIParam = pParam; }
-    // Set when the user confirmed a change; only the opener clears it.
+    // Set when the user confirmed a change; only the opener clears it (on apply), so every change
+    // notice until then counts it.
     BOOL BChanged() const { return m_bChanged; }
+    void VSetChanged() { m_bChanged = TRUE; }
     void VClearChanged() { m_bChanged = FALSE; }
 
     // The dialog (right-to-left template when asked) from the module of the page's OEMCUIPPARAM,

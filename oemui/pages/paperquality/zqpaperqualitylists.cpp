@@ -6,9 +6,12 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
 #include "platform/zqspooler.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
+
+using namespace zqpq;
 
 namespace {
 
@@ -20,53 +23,7 @@ constexpr int kSlotOfKind[kPageKindCount] = {0, 1, 3, 2, 4, 5, 6};
 
 PCWSTR FeederOf(int iKind) { return iKind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder; }
 
-POPTITEM PubItem(POEMCUIPPARAM pParam, BYTE bPubId) {
-    POPTITEM item = nullptr;
-    return CZQCommon::DWFindOptItemByPubId(pParam, bPubId, 0, &item) == ZQOPT_OK ? item : nullptr;
-}
-
-POPTITEM FeatureItem(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
-    POPTITEM item = nullptr;
-    return CZQCommon::DWFindOptItem(pParam, pszFeature, &item) == ZQOPT_OK ? item : nullptr;
-}
-
-// The option's display name when it is a text.
-PCWSTR OptionName(const OPTITEM* pItem, int iIndex) {
-    const OPTPARAM* param = CZQCommon::PGetOptionParam(pItem, iIndex);
-    return param && param->pData && !IS_INTRESOURCE(param->pData) ? param->pData : nullptr;
-}
-
-BYTE OptionFlags(const OPTITEM* pItem, int iIndex) {
-    const OPTPARAM* param = CZQCommon::PGetOptionParam(pItem, iIndex);
-    return param ? param->Flags : 0;
-}
-
-// A list entry's text (256 characters); false when there is none.
-bool EntryText(HWND hCombo, int iEntry, PWSTR pszText) {
-    pszText[0] = 0;
-    const LRESULT len = SendMessageW(hCombo, CB_GETLBTEXTLEN, static_cast<WPARAM>(iEntry), 0);
-    if (!hCombo || iEntry < 0 || len == CB_ERR || len < 0 || len >= 256) return false;
-    return SendMessageW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(iEntry), reinterpret_cast<LPARAM>(pszText)) != CB_ERR;
-}
-
 bool HasBinNames(const PrinterCaps* pCaps) { return pCaps && pCaps->dwSourceCount > 0 && pCaps->pSourceNames; }
-
-// The settings' source (or feeder option index) and media fields of a page kind.
-struct KindFields {
-    uint32_t* source;
-    uint32_t* media;
-};
-KindFields FieldsOf(ZQUIDevmode& dm, int iKind) {
-    switch (iKind) {
-        case kKindFirstPage: return {&dm.dwFirstPageSource, &dm.dwFirstPageMedia};
-        case kKindOtherPages: return {&dm.dwOtherPagesSource, &dm.dwOtherPagesMedia};
-        case kKindLastPage: return {&dm.dwLastPageSource, &dm.dwLastPageMedia};
-        case kKindBackCover: return {&dm.dwBackCoverSource, &dm.dwBackCoverMedia};
-        case kKindFrontCover: return {&dm.dwFrontCoverSource, &dm.dwFrontCoverMedia};
-        case kKindBackCoverFeeder: return {&dm.dwBackCoverFeederIndex, &dm.dwBackCoverFeederMedia};
-        default: return {&dm.dwFrontCoverFeederIndex, &dm.dwFrontCoverFeederMedia};
-    }
-}
 
 }  // namespace
 
@@ -154,10 +111,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
     HWND source = HControl(kCtlSource);
     if (source) SendMessageW(source, CB_RESETCONTENT, 0, 0);
     if (refill == Refill::Normal) {
-        if (HasBinNames(pContext->pCaps))
-            SendMessageW(source, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pContext->pCaps->szFirstBinName));
-        logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, source, nullptr, OEMCUIP_DOCPROP,
-                                  CZQUILogic::kBindFillFree, FALSE, 0, nullptr);
+        VAddSourceOptions(pContext, source);
     } else if (refill == Refill::BackFeeder) {
         logic.IBindFeatureControl(0, kBackFeeder, source, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree,
                                   FALSE, 0, nullptr);
@@ -179,6 +133,14 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
         DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", 1, OEMCUIP_DOCPROP);
 }
 
+// The printer's first bin, then the core driver's sources that are free of conflicts.
+void CZQPaperQualityTab::VAddSourceOptions(PageContext* pContext, HWND hList) {
+    if (HasBinNames(pContext->pCaps))
+        SendMessageW(hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pContext->pCaps->szFirstBinName));
+    pContext->pLogic->IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, hList, nullptr, OEMCUIP_DOCPROP,
+                                          CZQUILogic::kBindFillFree, FALSE, 0, nullptr);
+}
+
 void CZQPaperQualityTab::VFillMediaTypeList(PageContext* pContext) { VFillLists(pContext, Refill::Normal); }
 void CZQPaperQualityTab::VFillMediaTypeListBackFeeder(PageContext* pContext) {
     VFillLists(pContext, Refill::BackFeeder);
@@ -197,6 +159,7 @@ void CZQPaperQualityTab::VRefreshMediaTypeList(PageContext* pContext) {
 void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     CZQUILogic& logic = *pContext->pLogic;
+    VSetDocumentSizeText(pContext);
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     // The pop-up keeps a short list of its own, which chooses its own entry.
     if (m_bPaperSizePopup) return;
@@ -218,9 +181,11 @@ void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
     if (letter < 0 || letter >= IGetOptionCount(form)) return;
     form->Sel = letter;
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(letter), 0);
-    if (pContext->pRules && pContext->pRules->Parser().BIsLoaded())
-        pContext->pRules->BRunFeatureMacros(feature, L"LETTER", m_pCUIParam);
+    VOnPaperSizeChanged(pContext);
+    VSetDocumentSizeText(pContext);
+    if (RulesLoaded(pContext)) pContext->pRules->BRunFeatureMacros(feature, L"LETTER", m_pCUIParam);
     VRefreshMediaTypeList(pContext);
+    VRefreshQualityGroup(pContext);
 }
 
 void CZQPaperQualityTab::VFillSourceCombo(PageContext* pContext, int iKind) {
@@ -251,10 +216,7 @@ void CZQPaperQualityTab::VFillSourceCombo(PageContext* pContext, int iKind) {
         return;
     }
     const int slot = iKind >= kKindFirstPage && iKind <= kKindFrontCover ? ISlotOfKind(iKind) : kWorkingSlot;
-    if (HasBinNames(pContext->pCaps))
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pContext->pCaps->szFirstBinName));
-    logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree,
-                              FALSE, 0, nullptr);
+    VAddSourceOptions(pContext, list);
     // A source the core driver now marks as conflicting is not offered: the first bin instead.
     if (OptionFlags(PubItem(m_pCUIParam, DMPUB_DEFSOURCE), m_slots.aiSource[slot]) & OPTPF_OVERLAY_WARNING_ICON)
         m_slots.aiSource[slot] = 0;
@@ -458,14 +420,21 @@ void CZQPaperQualityTab::VClearPageList() {
 }
 
 BOOL CZQPaperQualityTab::BStoreMediaTypeKeyword(HWND hDlg, PageContext* pContext) {
+    if (!pContext || !pContext->pRules) return FALSE;
+    return BStoreListKeyword(hDlg, pContext, IDC_CBO_MEDIA_TYPE_IS, L"MediaType",
+                             pContext->pRules->Parser().m_szMediaTypeValue);
+}
+
+BOOL CZQPaperQualityTab::BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature,
+                                           PWSTR pszTarget) {
     CZQUILogic* logic = pContext ? pContext->pLogic : nullptr;
-    if (!logic || !logic->Param() || !pContext->pRules) return FALSE;
-    HWND media = GetDlgItem(hDlg, IDC_CBO_MEDIA_TYPE_IS);
+    if (!logic || !logic->Param() || !pszTarget) return FALSE;
+    HWND list = GetDlgItem(hDlg, iListId);
     WCHAR text[256];
     CZQLocalPtr<WCHAR> keyword;
-    if (!EntryText(media, static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0)), text) ||
-        DWOptionNameToKeyword(logic->Param(), L"MediaType", text, keyword.Put()) != ZQOPT_OK)
+    if (!EntryText(list, static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)), text) ||
+        DWOptionNameToKeyword(logic->Param(), pszFeature, text, keyword.Put()) != ZQOPT_OK)
         return FALSE;
-    ZQCopyText(pContext->pRules->Parser().m_szMediaTypeValue, 256, keyword.Get());
+    ZQCopyText(pszTarget, 256, keyword.Get());
     return TRUE;
 }

@@ -1,6 +1,7 @@
 // The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
 
 #include <commctrl.h>
 
@@ -14,6 +15,8 @@
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
+
+using namespace zqpq;
 
 namespace {
 
@@ -38,18 +41,6 @@ PageContext* ContextFor(HWND hDlg, unsigned needs) {
         return nullptr;
     }
     return context;
-}
-
-bool RulesLoaded(const PageContext* pContext) {
-    return pContext->pRules && pContext->pRules->Parser().BIsLoaded();
-}
-
-// The feature's current option keyword (256 characters); false when it cannot be read.
-bool ReadOption(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR pszOption) {
-    CZQLocalPtr<WCHAR> option;
-    if (CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) != ZQOPT_OK) return false;
-    ZQCopyText(pszOption, 256, option.Get());
-    return true;
 }
 
 // The selection of an item, -1 without the item.
@@ -176,6 +167,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_imageEnhanceDlg.VSetParam(param);
 
     VGetControlHandles(hDlg);
+    VRecordControlRects();
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     ZQCopyText(m_szText, kResStringChars, pContext->pCaps->szPrinterName);
@@ -197,11 +189,17 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         if (DWFindOemOptItemByPubId(param, kOemPubOrientation, &orientation) == ZQOPT_OK && orientation)
             CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE,
                              orientation->Sel == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+        VUpdatePrintPreviewBox(pContext);
     }
     VRefreshPaperSizeList(pContext);
     VRefreshMediaTypeList(pContext);
-    // A paper that is not borderless prints without the borderless photo setting.
-    if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", 0, OEMCUIP_DOCPROP);
+    VRefreshQualityGroup(pContext);
+    // Only a borderless paper with a bordered twin prints as a borderless photo.
+    DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", logic.BIsBorderlessPaper() && BHasBorderlessTwin(pContext) ? 1 : 0,
+                          OEMCUIP_DOCPROP);
+
+    VRefresh(hDlg, pContext, kRefreshShow);
+    if (!IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF)) VResetPageKindPapers(pContext);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
@@ -293,6 +291,7 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
         pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
     if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
         pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+    VRefreshQualityGroup(pContext);
 }
 
 void CZQPaperQualityTab::VOnPaint(HWND hDlg, PageContext* pContext) {
@@ -393,4 +392,7 @@ void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext
 void CZQPaperQualityTab::VOnDestroy() {
     m_pageExceptionsList.VDetach();
     m_constraintButton.VDetach();
+    // The page object outlives its window: other pages may still call it.
+    m_hPage = nullptr;
+    for (HWND& control : m_ahControls) control = nullptr;
 }

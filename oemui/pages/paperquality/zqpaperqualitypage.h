@@ -41,6 +41,21 @@ struct PaperSlotTable {
 };
 inline constexpr int kWorkingSlot = 1;
 
+// Which optional controls of the quality group have a feature behind them.
+enum ZQQualityPresence : int {
+    kHasQualityList,      // "PrintQualityGroup"
+    kHasGloss,            // "PrintFinish"
+    kHasThriftmode,       // "Thriftmode" ("JCLThriftmode" under PostScript)
+    kHasOptimizeFor,      // "ZQOptimizeFor"
+    kHasMaxDetail,        // "ZQMaximumDetail"
+    kHasImageEnhancement, // any of the photo enhancements
+    kHasQuietPrinting,    // "ZQQuietPrinting"
+    kPresenceCount
+};
+
+// VRefresh modes.
+enum : int { kRefreshShow = 0, kRefreshStore = 2 };
+
 // The controls whose handles the page keeps, in the order it collects them.
 enum ZQPqControl : int {
     kCtlHelp,
@@ -130,6 +145,58 @@ public:
     BOOL BSourceLocked() const { return m_bSourceLocked; }
     BOOL BMediaLocked() const { return m_bMediaLocked; }
 
+    // ---- refresh: every control from the settings (mode 0), the controls into the settings
+    // (mode 2); the change notice tells the sheet whether the page differs from its saved settings
+    void VRefresh(HWND hCtrl, PageContext* pContext, int iMode);
+    void VSetAllControls(PageContext* pContext);
+    void VStoreSettings(HWND hDlg, PageContext* pContext);
+    void VNotifyPageChanged(HWND hDlg, PageContext* pContext);
+    void VStoreCheckBoxStates(PageContext* pContext);
+    void VResetPageKindPapers(PageContext* pContext);
+
+    // ---- layout: the rectangles of the template, then both groups stacked for the printer
+    void VRecordControlRects();
+    void VGetQualityControlPresence(PageContext* pContext, int aiPresent[kPresenceCount]);
+    void VLayoutQualityGroup(const int aiPresent[kPresenceCount], PageContext* pContext);
+    void VRefreshQualityGroup(PageContext* pContext);
+    BOOL BStoreQualityKeyword(HWND hDlg, PageContext* pContext);
+    void VLayoutPaperGroup(PageContext* pContext);
+    void VEnableMediaTypeForPageKind(PageContext* pContext);
+
+    // ---- covers and the paper size (other pages call VRefreshCoverControls, also while the page
+    // has no window)
+    void VRefreshCoverControls(PageContext* pContext);
+    void VSetCoverFlagForPageKind(PageContext* pContext, int iValue);
+    void VApplyPaperSizeSelection(PageContext* pContext);
+    void VOnPaperSizeChanged(PageContext* pContext);
+    void VSetDocumentSizeText(PageContext* pContext);
+    // The page kind of a page-kind list text (0 when none matches); a leading "<< " mark is removed
+    // from the text in place.
+    int IPageKindFromName(PWSTR pszText, CZQUILogic* pLogic);
+    // Marker flags of the first, other and last pages.
+    const DWORD* Markers() const { return m_adwMarkers; }
+
+    // ---- print quality and resolution
+    BOOL BShowResolutionTexts(PageContext* pContext);
+    // The paper keyword paired with the current paper in the helper file's borderless list (256
+    // characters).
+    BOOL BGetBorderlessTwinPaper(PageContext* pContext, PWSTR pszTwin);
+    BOOL BHasBorderlessTwin(PageContext* pContext);
+    BOOL BSelectBorderlessTwin(PageContext* pContext);
+    void VAdjustGrayscaleForMedia(PageContext* pContext);
+    void VRunOptimizeForMacro(PageContext* pContext);
+    void VUpdatePrintPreviewBox(PageContext* pContext);
+    // The boxes a large-format paper entry allows; nothing unless bFound. A profile index outside
+    // the entry's profiles counts as no profile.
+    void VSetMaximumDetailFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
+    void VSetAutoCutterFromPaper(PageContext* pContext, int iPaper, BOOL bFound);
+    void VSetMorePassesFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
+    void VSetGlossEnhancerFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
+    BOOL BHasLqjQualitySettings(PageContext* pContext);
+    BOOL BPrintingHelpOffered() const { return m_bPrintingHelp; }
+    // Set when the page-exceptions module reported a change; apply clears it.
+    void VSetPageExceptionsChanged(BOOL bChanged) { m_bPageExceptionsChanged = bChanged; }
+
     // ---- papers: slots, conversions between printer ids and option positions, the lists
     static int ISlotOfKind(int iKind);
     PaperSlotTable& Slots() { return m_slots; }
@@ -182,6 +249,24 @@ public:
 
 private:
     enum class Refill { Normal, BackFeeder, FrontFeeder };
+    // A movable control as the template placed it, in the page's client coordinates.
+    struct ControlRect {
+        int id;
+        RECT rc;
+        int cx;
+        int cy;
+    };
+    static constexpr int kMovableCount = 42;
+    const ControlRect* Recorded(int iCtrlId) const;
+    BOOL BPlace(int iCtrlId, float fTop, int iHeight = -1);
+    void VShowControl(int iCtrlId, BOOL bShow, BOOL bEnable);
+    void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
+    void VSetBorderlessControls(PageContext* pContext);
+    void VReadSlots(PageContext* pContext);
+    void VAddSourceOptions(PageContext* pContext, HWND hList);
+    // The list's selected text as its option keyword of the feature, into the rules' field (256
+    // characters); FALSE when it cannot be converted.
+    BOOL BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature, PWSTR pszTarget);
     void VReapplyRules(PageContext* pContext);
     void VFillLists(PageContext* pContext, Refill refill);
     void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
@@ -213,4 +298,7 @@ private:
     BOOL m_bRollBackGuard = TRUE;
     BOOL m_bSourceLocked = FALSE;
     BOOL m_bMediaLocked = FALSE;
+    ControlRect m_aRects[kMovableCount] = {};
+    BOOL m_bPrintingHelp = FALSE;
+    DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
 };

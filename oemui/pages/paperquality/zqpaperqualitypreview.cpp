@@ -8,20 +8,11 @@
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
+
+using namespace zqpq;
 
 namespace {
-
-// The feature's option compared with a word without regard to case; -1 when it cannot be read.
-int OptionIs(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszWord) {
-    CZQLocalPtr<WCHAR> option;
-    if (CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) != ZQOPT_OK) return -1;
-    return ZQEqualNoCase(option.Get(), pszWord) ? 1 : 0;
-}
-
-bool Readable(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
-    CZQLocalPtr<WCHAR> option;
-    return CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) == ZQOPT_OK;
-}
 
 int Int(uint32_t value) { return static_cast<int>(value); }
 

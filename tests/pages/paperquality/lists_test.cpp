@@ -86,6 +86,7 @@ TEST_F(PaperQualityPage, EachKindStoresItsPaperInItsSlotAndSettings) {
     // A feeder cover keeps the feeder's option and the slot's media id; without an option yet it
     // takes option 2, in the settings and the feature, and the feeder's first option is not offered.
     m_tab->Slots().aiMediaId[5] = 258;
+    m_host.SetSelection("Back_Cover_from_Feeder_InputBin", 1);  // the page's start turned the feeder off
     m_tab->VStorePageKindPaper(&m_context, kKindBackCoverFeeder);
     EXPECT_EQ(1, slots.aiSource[5]);
     EXPECT_EQ(1u, work.dwBackCoverFeederIndex);
@@ -142,7 +143,8 @@ TEST_P(LetterFallBack, PaperTheListDoesNotOfferTakesLetterWithItsMacros) {
     m_host.ClearUpdates();
     ASSERT_NE(nullptr, Open());
     EXPECT_EQ(withLetter ? 0 : 1, Sel("PaperSize"));
-    EXPECT_EQ(withLetter ? L"Letter" : L"", Text(IDC_CBO_MEDIA_SIZE_IS));
+    // Without Letter the list shows the first paper it offers.
+    EXPECT_EQ(withLetter ? L"Letter" : L"Legal", Text(IDC_CBO_MEDIA_SIZE_IS));
     EXPECT_EQ("A4", Current("PaperSize")) << "written into the item, not reported";
     EXPECT_EQ(withLetter ? 0 : 1, Sel("PrintFinish")) << "the start's run, then the fall-back's for Letter";
 }

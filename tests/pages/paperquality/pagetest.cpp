@@ -18,6 +18,13 @@ DWORD g_mediaIds[] = {1, 257, 2};
 WORD g_paperIds[] = {1, 9, 5, 20};
 POINT g_paperSizes[] = {{2159, 2794}, {2100, 2970}, {2159, 3556}, {1048, 2413}};
 
+// The sheet keeps what its pages report.
+LRESULT CALLBACK RecordSheet(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR dwRef) {
+    if ((uMsg == PSM_CHANGED || uMsg == PSM_UNCHANGED) && GetParent(reinterpret_cast<HWND>(wParam)) == hWnd)
+        reinterpret_cast<std::vector<UINT>*>(dwRef)->push_back(uMsg);
+    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
+}
+
 }  // namespace
 
 HINSTANCE PaperQualityPage::Resources() {
@@ -40,10 +47,12 @@ void PaperQualityPage::SetUp() {
     m_public.dmPaperSize = DMPAPER_A4;
     m_parent = CreateWindowExW(0, L"STATIC", L"Sheet", WS_OVERLAPPEDWINDOW, 0, 0, 600, 500, nullptr, nullptr, nullptr,
                                nullptr);
+    SetWindowSubclass(m_parent, &RecordSheet, 1, reinterpret_cast<DWORD_PTR>(&m_sheetMessages));
 }
 
 void PaperQualityPage::TearDown() {
     if (m_page) DestroyWindow(m_page);
+    RemoveWindowSubclass(m_parent, &RecordSheet, 1);
     DestroyWindow(m_parent);
     m_tab.reset();
     m_plugin->Release();
@@ -63,8 +72,7 @@ void PaperQualityPage::AddItems(bool largeFormat) {
     m_host.Add(bins);
     m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}, {"FILM", L"Transparency"}},
                            0, DMPUB_MEDIATYPE));
-    m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Draft"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}},
-                           1));
+    m_host.Add(ListFeature("PrintQualityGroup", m_qualityGroups, 1));
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Normal", L"Normal"}, {"Best", L"Best"}}, 1));
     m_host.Add(ListFeature("PrintQuality", {{"600x600", L"600"}, {"1200x1200", L"1200"}, {"4800x1200", L"4800"}}));
     m_host.Add(ListFeature("PrintFinish", {{"Glossy", L"Glossy"}, {"Matte", L"Matte"}}));
@@ -119,6 +127,12 @@ HWND PaperQualityPage::Open(WORD wTemplate) {
     m_page = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(wTemplate), m_parent, &PaperQualityPageDlgProc,
                                 reinterpret_cast<LPARAM>(&psp));
     return m_page;
+}
+
+RECT PaperQualityPage::Rect(int id) const {
+    RECT rc = {};
+    CZQUIBase::VGetChildRect(m_page, Ctl(id), &rc, nullptr, nullptr);
+    return rc;
 }
 
 std::wstring PaperQualityPage::Text(int id) const {

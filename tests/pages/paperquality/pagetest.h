@@ -32,6 +32,12 @@ protected:
     // The page's window from a template of the plug-in (the context as page assembly lays it).
     HWND Open(WORD wTemplate = IDD_DLG_PAPER_MEDIA);
     HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
+    // A control's rectangle in the page's client coordinates.
+    RECT Rect(int id) const;
+    // The control's own visibility (the test sheet itself is never shown).
+    bool Shown(int id) const { return (GetWindowLongPtrW(Ctl(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Enabled(int id) const { return IsWindowEnabled(Ctl(id)) != FALSE; }
+    bool Checked(int id) const { return IsDlgButtonChecked(m_page, id) == BST_CHECKED; }
     std::wstring Text(int id) const;
     int Sel(const char* feature) { return static_cast<int>(m_host.Item(feature)->Sel); }
     std::string Current(const char* feature) const { return m_host.Current(feature); }
@@ -41,6 +47,9 @@ protected:
     // The paper sizes AddItems offers (A4 selected, the second).
     std::vector<std::pair<std::string, std::wstring>> m_papers = {
         {"LETTER", L"Letter"}, {"A4", L"A4"}, {"LEGAL", L"Legal"}, {"ENV_10", L"Envelope #10"}};
+    // The print-quality groups (Normal selected).
+    std::vector<std::pair<std::string, std::wstring>> m_qualityGroups = {
+        {"PQGroup_0", L"Draft"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}};
     zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
     HANDLE m_hPrinter = nullptr;
     zqtest::COptItemFixture m_host;
@@ -55,4 +64,6 @@ protected:
     PageContext m_context = {};
     HWND m_parent = nullptr;
     HWND m_page = nullptr;
+    // What the page told the sheet (its parent): PSM_CHANGED or PSM_UNCHANGED, for its own window.
+    std::vector<UINT> m_sheetMessages;
 };

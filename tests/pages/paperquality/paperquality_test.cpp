@@ -97,16 +97,16 @@ TEST_F(PaperQualityPage, StartFillsTheListsAndTakesTheSheetsOrientationAndGreysc
 
 TEST_F(PaperQualityPage, SliderSelectsItsPositionAndWarnsAtTheHighestResolution) {
     AddItems();
+    // The large-format quality mode shows the slider with a position per option.
+    m_host.Add(zqtest::ListFeature("ZQLQJPQSettings", {{"StandardOptions", L"Standard"}, {"CustomOptions", L"Custom"}}));
     Build();
     LoadRules(Feature("PrintQualityGroup", {"m_quality"}),
               Macro("m_quality", "<select_option>PrintFinish.Matte</select_option>") +
                   Macro("macro_pop_up_4800_1200_warning", "<string_id>6500</string_id><showpopup>1</showpopup>"));
     m_host.SetSelection("PrintQuality", 2);  // 4800x1200
     ASSERT_NE(nullptr, Open());
-    // The large-format quality mode shows the slider with a position per option.
-    HWND slider = Ctl(IDC_SLIDER_PQ_SETTINGS);
-    SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, 2));
-    ShowWindow(slider, SW_SHOW);
+    EXPECT_EQ(2, SendMessageW(Ctl(IDC_SLIDER_PQ_SETTINGS), TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(1, SendMessageW(Ctl(IDC_SLIDER_PQ_SETTINGS), TBM_GETPOS, 0, 0)) << "at the standard quality's option";
     Boxes boxes;
     for (int position : {2, 0}) {
         ASSERT_TRUE(ZQChooseOnPage(m_page, L"#953", std::to_wstring(position)));
@@ -139,10 +139,8 @@ TEST_P(PaperQualityTexts, FollowThePrinterClassTheLanguageAndFallBackToEnglish) 
     EXPECT_EQ(c.templateId == IDD_DLG_PAPER_MEDIA_RTL, mirrored);
     for (const auto& [id, text] : c.texts) EXPECT_EQ(text, Text(id)) << id;
     // A box the layout shows takes its text; one it hides keeps none.
-    ShowWindow(Ctl(IDC_CHK_THRIFTMODE), SW_SHOW);
-    m_tab->VSetControlTexts(&m_context);
     EXPECT_EQ(L"E&conomode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
-    EXPECT_EQ(L"", Text(IDC_CHK_GLOSS));
+    EXPECT_EQ(L"", Text(IDC_CHK_MAX_DETAILS));
 }
 
 INSTANTIATE_TEST_SUITE_P(

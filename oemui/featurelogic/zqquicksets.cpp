@@ -1,0 +1,37 @@
+#include "featurelogic/zqquicksets.h"
+
+#include <commctrl.h>
+
+#include "common/zqstrings.h"
+#include "featurelogic/zqsheetstate.h"
+
+BOOL CZQQuickSets::BSetChanged(HWND hPage) {
+    if (hPage) SendMessageW(GetParent(hPage), PSM_CHANGED, reinterpret_cast<WPARAM>(hPage), 0);
+    m_bChanged = TRUE;
+    return TRUE;
+}
+
+void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
+    m_snapshot = {};
+    m_bSnapshot = FALSE;
+    if (!pDevmode) return;
+    zqqs::Capture(*pDevmode, m_snapshot);
+    m_bSnapshot = TRUE;
+}
+
+BOOL CZQQuickSets::BPageDiffers(ZQUIDevmode devmode, int iPageId) {
+    m_dwPaperSourceCopy = devmode.dwDiffPaper;
+    if (!m_bSnapshot) return FALSE;
+    if (iPageId == kPagePaperQuality) {
+        POPTITEM media = nullptr;
+        const bool mediaItem = DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media) == ZQOPT_OK && media;
+        if (zqqs::PaperQualityDiffers(devmode, m_snapshot, mediaItem)) return TRUE;
+    }
+    return devmode.wDuplex != m_snapshot.wDuplex || devmode.wOrientation != m_snapshot.wOrientation;
+}
+
+void CZQQuickSets::VRestoreNameIfItemsChanged() {
+    if (!m_bSelected || !BHasConflictingSelection(m_pCUIParam)) return;
+    m_bSelected = FALSE;
+    ZQCopyText(m_szCurrentName, kNameChars, m_szPlaceholder);
+}

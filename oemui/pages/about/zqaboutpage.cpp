@@ -1,0 +1,135 @@
+// The About page: its dialog procedure, its start (labels, the driver's name and files), the
+// configuration status rebuilt each time the page comes to the front, the logo and help.
+#include "pages/about/zqaboutpage.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+#include "common/zqhandles.h"
+#include "device/zqaboutinfo.h"
+#include "res/zqaboutinfoids.h"
+
+namespace {
+
+constexpr DWORD kNoTopic = 0xFFFFFFFF;
+// Pairs of control and help topic, in the page's order.
+constexpr DWORD kHelpIds[] = {
+    IDS_PRINTER_NAME, kNoTopic, IDS_COPYRIGHT1, kNoTopic, IDS_COPYRIGHT2, kNoTopic, IDC_LB_FILELIST, kNoTopic,
+    IDC_LB_NOTIFICATION, 15212, IDC_STA_FILELIST, kNoTopic, IDC_STA_NOTIFICATION, kNoTopic, 0, 0};
+
+// The labels: control, string id, English text.
+struct Label {
+    int iCtrlId;
+    INT idText;
+    PCWSTR pszEnglish;
+};
+constexpr Label kLabels[] = {
+    {IDS_COPYRIGHT1, 883, L"Copyright (C) 2026 Quorvane."},
+    {IDS_COPYRIGHT2, 884, L"All rights reserved."},
+    {IDC_STA_FILELIST, 3433, L"D&river Files:"},
+    {IDC_STA_NOTIFICATION, 3432, L"Con&figuration Status:"},
+};
+
+CZQAboutPage* PageOf(const PageContext* pContext) {
+    return pContext ? static_cast<CZQAboutPage*>(pContext->pPage) : nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The dialog procedure
+// ---------------------------------------------------------------------------------------------
+INT_PTR CALLBACK AboutPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    PageContext* context = nullptr;
+    switch (uMsg) {
+        case WM_INITDIALOG:
+            if (!(context = ZQInitPageContext(lParam))) return FALSE;
+            return PageOf(context)->BInitDialog(hDlg, context);
+        case WM_PAINT:
+            if ((context = ZQBoundPageContext(hDlg)))
+                PageOf(context)->VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_BITMAP_HOLDER);
+            return FALSE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header && header->code == static_cast<UINT>(PSN_SETACTIVE) && (context = ZQBoundPageContext(hDlg)))
+                PageOf(context)->VRefreshConfigStatus();
+            return FALSE;
+        }
+        case WM_HELP:
+            if ((context = ZQBoundPageContext(hDlg)) && lParam) {
+                const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+                PageOf(context)->VOnHelp(static_cast<HWND>(info->hItemHandle), HELP_WM_HELP, context);
+            }
+            return FALSE;
+        case WM_CONTEXTMENU:
+            if ((context = ZQBoundPageContext(hDlg)))
+                PageOf(context)->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context);
+            return FALSE;
+        default: return FALSE;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The start of the page's window
+// ---------------------------------------------------------------------------------------------
+BOOL CZQAboutPage::BInitDialog(HWND hDlg, PageContext* pContext) {
+    if (!pContext || PageOf(pContext) != this || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    if (!BAllocPageBlock()) return FALSE;
+    m_hFileList = GetDlgItem(hDlg, IDC_LB_FILELIST);
+    m_hStatusList = GetDlgItem(hDlg, IDC_LB_NOTIFICATION);
+    for (const Label& label : kLabels)
+        if (HWND control = GetDlgItem(hDlg, label.iCtrlId)) BSetWindowTextRes(label.idText, control, label.pszEnglish);
+
+    CZQLocalPtr<DRIVER_INFO_3W> driver;
+    const HANDLE printer = HPrinter();
+    if (printer && BGetDriverInfo3(printer, driver.Put())) {
+        WCHAR line[kAboutLineChars];
+        VFormatDriverNameLine(*driver.Get(), line);
+        SetDlgItemTextW(hDlg, IDS_PRINTER_NAME, line);
+        const DRIVER_INFO_3W& info = *driver.Get();
+        for (PCWSTR file : {info.pDataFile, info.pDriverPath, info.pConfigFile, info.pHelpFile})
+            if (file && *file) VAddFileLine(file);
+        for (PCWSTR file = info.pDependentFiles; file && *file; file += wcslen(file) + 1) VAddFileLine(file);
+        WCHAR processor[MAX_PATH];
+        if (pContext->pCaps &&
+            BGetPrintProcessorFile(pContext->pCaps->szServerName, pContext->pCaps->szPrintProcessor, processor))
+            VAddFileLine(processor);
+        if (m_hFileList) SendMessageW(m_hFileList, LB_SETCURSEL, 0, 0);
+    }
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    return TRUE;
+}
+
+void CZQAboutPage::VAddFileLine(PCWSTR pszPath) {
+    if (!m_hFileList) return;
+    WCHAR line[kAboutLineChars];
+    VFormatFileLine(pszPath, line);
+    SendMessageW(m_hFileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+// ---------------------------------------------------------------------------------------------
+void CZQAboutPage::VRefreshConfigStatus() {
+    if (!m_hStatusList) return;
+    SendMessageW(m_hStatusList, LB_RESETCONTENT, 0, 0);
+    const HANDLE printer = HPrinter();
+    if (!printer) return;
+    ZQStatusLine lines[kMaxStatusLines];
+    const int count = IReadConfigStatus(printer, lines);
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[kAboutLineChars];
+        VFormatStatusLine(*this, lines[i], text);
+        SendMessageW(m_hStatusList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+}
+
+void CZQAboutPage::VOnHelp(HWND hWnd, UINT uCommand, const PageContext* pContext) {
+    PCWSTR helpFile = pContext && pContext->pCaps ? pContext->pCaps->szHelpFile : nullptr;
+    if (!helpFile || !helpFile[0]) return;
+    WinHelpW(hWnd, helpFile, uCommand, reinterpret_cast<ULONG_PTR>(kHelpIds));
+}

@@ -1,0 +1,166 @@
+// The Paper/Quality page around the paper size and the covers: the cover controls after another
+// page changed them, the cover flag of a page kind, the paper-size list handed to the core driver,
+// what a new paper size means for scaling, posters and two-sided printing, and the paper's
+// dimensions as the page shows them.
+#include <cmath>
+#include <cwchar>
+
+#include "featurelogic/zqplugin.h"
+#include "pages/finishing/zqfinishingpage.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
+#include "res/zqpaperqualityids.h"
+
+using namespace zqpq;
+
+namespace {
+
+// The names of the page kinds, in kind order.
+const struct {
+    INT id;
+    PCWSTR english;
+} kKindNames[kPageKindCount] = {
+    {766, L"First Page"}, {780, L"Other Pages"}, {4003, L"Last Page"}, {834, L"Back Cover"},
+    {4001, L"Front Cover"}, {4002, L"Back Cover from Feeder"}, {4000, L"Front Cover from Feeder"},
+};
+
+// Millimetres as whole numbers; a value exactly halfway rounds down.
+int WholeMillimetres(LONG lTenths) {
+    const float value = static_cast<float>(lTenths) / 10.0f;
+    const float up = std::ceil(value);
+    return static_cast<int>(up - value < 0.5f ? up : std::floor(value));
+}
+
+}  // namespace
+
+int CZQPaperQualityTab::IPageKindFromName(PWSTR pszText, CZQUILogic*) {
+    if (!pszText) return kKindFirstPage;
+    if (CZQUILogic::BHasMarkPrefix(pszText)) CZQUILogic::BStripMarkPrefix(pszText);
+    int kind = kKindFirstPage;
+    for (int i = 0; i < kPageKindCount; ++i) {
+        WCHAR name[kResStringChars];
+        if (!BLoadResString(kKindNames[i].id, name)) ZQCopyText(name, kResStringChars, kKindNames[i].english);
+        if (lstrcmpW(pszText, name) == 0) kind = i;
+    }
+    return kind;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Covers
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!work) return;
+    HWND different = m_hPage ? HControl(kCtlDifferentPaper) : nullptr;
+    if (work->dwDiffPaper == 0) {
+        if (!pContext->pLogic->BHasPageExceptions()) SetCheck(different, false);
+        DWSelectOptionByIndex(m_pCUIParam, L"Back_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, L"Front_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
+    } else {
+        SetCheck(different, true);
+    }
+}
+
+void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iValue) {
+    WCHAR text[256];
+    if (!pContext || !pContext->pLogic || !m_hPage || !SelectedText(HControl(kCtlPageKinds), text, true)) return;
+    const int kind = IPageKindFromName(text, pContext->pLogic);
+    if (kind <= kKindLastPage)
+        m_adwMarkers[kind] = static_cast<DWORD>(iValue);
+    else if (DWORD* flag = CoverFlagOf(*pContext->pLogic, kind))
+        *flag = static_cast<DWORD>(iValue);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The paper size
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VApplyPaperSizeSelection(PageContext* pContext) {
+    if (!pContext || !pContext->pLogic || !m_pCUIParam) return;
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    POPTITEM form = PubItem(param, DMPUB_FORMNAME);
+    HWND list = m_hPage ? HControl(kCtlSize) : nullptr;
+    const int entry = list ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) : -1;
+    if (!form || entry < 0) return;
+    const int option = IComboItemToOptionIndex(entry, list, form);
+    if (option >= 0) ReportSelection(param, form, option, static_cast<DWORD>(option), OEMCUIP_DOCPROP);
+
+    // The paper the document prints on follows, unless the user chose another one.
+    ZQUIDevmode* work = logic.WorkDM();
+    if (!work || work->dwPrintDocOn != 0) return;
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
+        logic.VSelectScaleTargetPaper();
+    else if (!logic.BIsBorderlessPaper() && param->pPublicDM)
+        work->dwPrintedOnPaper = static_cast<uint32_t>(static_cast<LONG>(param->pPublicDM->dmPaperSize));
+}
+
+void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !PubItem(m_pCUIParam, DMPUB_FORMNAME)) return;
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    auto* finishing = pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing))
+                                        : nullptr;
+    auto endPosters = [&]() {
+        DWSelectOptionByIndex(param, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+        if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
+    };
+    // A paper larger than the printer takes is printed scaled onto the largest one it takes.
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) {
+        logic.VSelectScaleTargetPaper();
+        work->dwPrintDocOn = 1;
+        work->dwScaleToFit = 1;
+        if (work->dwBooklet == 0) work->dwPagesPerSheet = 1;
+        endPosters();
+    }
+    WCHAR paper[256] = {};
+    ReadOption(param, logic.PszFormFeature(), paper);
+    const BOOL banner = logic.BIsBannerPaper();
+    if (!banner && !logic.BIsBorderlessPaper()) return;
+    // Banners and borderless papers print one page per sheet on one side, at full size; Japanese
+    // postcards keep their two sides and pages per sheet.
+    if (!wcsstr(paper, L"HAGAKI")) {
+        work->dwBooklet = 0;
+        work->wDuplex = 1;
+        work->dwPagesPerSheet = 1;
+    }
+    work->dwPrintDocOn = 0;
+    work->dwScaleToFit = 0;
+    work->dwScalePercent = 100;
+    endPosters();
+    DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
+    logic.VUpdateDuplexState();
+    if (banner) logic.ISetPageOrderItems(TRUE);
+}
+
+void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const DEVMODEW* pub = m_pCUIParam ? m_pCUIParam->pPublicDM : nullptr;
+    LONG width = 0, height = 0;
+    if (!work || !pub || !BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &height, pContext->pCaps))
+        return;
+    const bool inches = work->dwUnitMm == 0;
+    WCHAR unit[kResStringChars];
+    if (!BLoadResString(inches ? 3333 : 3334, unit)) ZQCopyText(unit, kResStringChars, inches ? L"inches" : L"mm");
+
+    // Width first for a portrait page; on large-format printers the page turns with the
+    // landscape orientation of its languages and with the 90-degree rotation.
+    bool widthFirst = work->wOrientation == 1;
+    if (pContext->pLogic->BIsLargeFormat()) {
+        const bool turned = work->wOrientation == 2 && (work->dwPdl == kPdlPcl3 || work->dwPdl == kPdlZqgl2);
+        widthFirst = turned == (work->dwRotate90 != 0);
+    }
+    const LONG first = widthFirst ? width : height;
+    const LONG second = widthFirst ? height : width;
+    WCHAR numbers[kResStringChars] = {};
+    if (inches) {
+        CZQLocalPtr<WCHAR> a, b;
+        if (BFormatNumber(static_cast<float>(first) / 254.0f, a.Put()) &&
+            BFormatNumber(static_cast<float>(second) / 254.0f, b.Put()))
+            ZQFormatText(numbers, kResStringChars, L"%ls \u00D7 %ls", a.Get(), b.Get());
+    } else {
+        ZQFormatText(numbers, kResStringChars, L"%d \u00D7 %d", WholeMillimetres(first), WholeMillimetres(second));
+    }
+    ZQFormatText(m_szDimensions, kDimensionsChars, L"%ls %ls", numbers, unit);
+    if (m_hPage) SetWindowTextW(HControl(kCtlDimensions), m_szDimensions);
+}

@@ -1,0 +1,237 @@
+// The Paper/Quality page's rules between print quality, paper and printer: the resolution texts,
+// the borderless twin of a paper size, greyscale against the media, the optimise-for macro, the
+// print-preview box, the boxes a large-format paper entry allows, and the large-format quality mode.
+#include "featurelogic/zqplugin.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
+#include "res/zqpaperqualityids.h"
+
+using namespace zqpq;
+
+namespace {
+
+// What a large-format paper entry allows.
+enum PaperField { kMaxDetail, kCutter, kMorePasses, kGlossEnhancer };
+
+const struct {
+    PCWSTR feature;
+    ZQPqControl control;  // kCtlCount: no control of its own
+} kPaperRows[] = {
+    {L"ZQMaximumDetail", kCtlMaxDetails},
+    {L"ZQDisableAutoCutter", kCtlDisableAutoCutter},
+    {L"ZQMorePasses", kCtlCount},
+    {L"ZQLQJGlossEnhancer", kCtlCount},
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Resolution texts
+// ---------------------------------------------------------------------------------------------
+BOOL CZQPaperQualityTab::BShowResolutionTexts(PageContext* pContext) {
+    if (!FeatureItem(m_pCUIParam, L"PQDPI")) return FALSE;
+    auto load = [this](INT id, PCWSTR english, PWSTR text) {
+        if (!BLoadResString(id, text)) ZQCopyText(text, kResStringChars, english);
+    };
+    WCHAR separator[kResStringChars];
+    load(3994, L":", separator);
+    const struct {
+        INT id;
+        PCWSTR english;
+        ZQPqControl label;
+        ZQPqControl value;
+        int slot;  // the rules' string id of the value
+    } rows[] = {{3991, L"Black render dpi", kCtlRenderDpi, kCtlRender, 0},
+                {3992, L"Color input dpi", kCtlColorInputDpi, kCtlColorInput, 1},
+                {3993, L"Color output", kCtlColorOutput, kCtlColorOutputDpi, 2}};
+    for (const auto& row : rows) {
+        WCHAR label[kResStringChars];
+        load(row.id, row.english, label);
+        SendMessageW(HControl(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
+        // A string id that names no text adds nothing behind the separator.
+        WCHAR value[2 * kResStringChars];
+        WCHAR text[kResStringChars] = {};
+        ZQCopyText(value, ARRAYSIZE(value), separator);
+        if (pContext && pContext->pRules && BLoadResString(static_cast<INT>(pContext->pRules->DWResourceId(row.slot)), text))
+            ZQAppendText(value, ARRAYSIZE(value), text);
+        SendMessageW(HControl(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Borderless twins
+// ---------------------------------------------------------------------------------------------
+BOOL CZQPaperQualityTab::BGetBorderlessTwinPaper(PageContext* pContext, PWSTR pszTwin) {
+    WCHAR paper[256];
+    if (!pszTwin || !ReadOption(m_pCUIParam, L"PaperSize", paper) || !RulesLoaded(pContext)) return FALSE;
+    IXMLDOMNodeList* entries = pContext->pRules->Parser().BorderlessList();
+    if (!entries || FAILED(entries->reset())) return FALSE;
+    CZQComPtr<IXMLDOMNode> first;
+    if (entries->nextNode(first.Put()) != S_OK || !first) return FALSE;
+    WCHAR twin[CZQXmlParserCommon::kCchPaper] = {};
+    FLOAT left = 0, right = 0, top = 0, bottom = 0;
+    if (!CZQXmlParserCommon::BGetBorderlessSettings(first.Get(), paper, twin, &left, &right, &top, &bottom))
+        return FALSE;
+    return ZQCopyText(pszTwin, 256, twin) == S_OK;
+}
+
+BOOL CZQPaperQualityTab::BHasBorderlessTwin(PageContext* pContext) {
+    WCHAR twin[256] = {};
+    const BOOL found = BGetBorderlessTwinPaper(pContext, twin);
+    return twin[0] ? found : FALSE;
+}
+
+BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    POPTITEM paper = FeatureItem(param, L"PaperSize");
+    WCHAR twin[256] = {};
+    if (!paper || !m_hPage || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
+    HWND list = HControl(kCtlSize);
+    auto isTwin = [&](PCWSTR name) {
+        CZQLocalPtr<WCHAR> keyword;
+        return name && name[0] && DWOptionNameToKeyword(param, L"PaperSize", name, keyword.Put()) == ZQOPT_OK &&
+               lstrcmpW(keyword.Get(), twin) == 0;
+    };
+    if (!m_bPaperSizePopup) {
+        const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            WCHAR text[256];
+            if (!EntryText(list, i, text) || !isTwin(text)) continue;
+            if (SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0) == CB_ERR) return FALSE;
+            VApplyPaperSizeSelection(pContext);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    // The pop-up's short list takes the twin as a new entry.
+    for (int i = 0; i < IGetOptionCount(paper); ++i) {
+        PCWSTR name = OptionName(paper, i);
+        if (!isTwin(name)) continue;
+        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        const LRESULT entry =
+            SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+        SendMessageW(list, CB_SETCURSEL, entry >= 0 ? static_cast<WPARAM>(entry) : 0, 0);
+        VApplyPaperSizeSelection(pContext);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Greyscale, optimise-for and the print preview
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VAdjustGrayscaleForMedia(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* core = CoreOf(m_pCUIParam);
+    if (!work || !work->dwPrintAsGray) return;
+    const PCWSTR feature = core && core->dwPdl == kPdlPostScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+    // Black ink alone does not suit other media than plain paper.
+    if (OptionIs(m_pCUIParam, feature, L"BlackOnly") == 1) pContext->pLogic->VSelectHighQuality(feature);
+}
+
+void CZQPaperQualityTab::VRunOptimizeForMacro(PageContext* pContext) {
+    WCHAR option[256];
+    if (!RulesLoaded(pContext) || !pContext->pLogic || !ReadOption(m_pCUIParam, L"ZQOptimizeFor", option) ||
+        !option[0])
+        return;
+    pContext->pRules->BRunMacro(L"macro_ZQOptimizeFor", option, pContext->pLogic->Param());
+}
+
+void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
+    if (!pContext || !pContext->pLogic || !m_pCUIParam) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    // Printers with web services show the preview only where their web server may be used.
+    BOOL web = TRUE;
+    PWSTR* services = nullptr;
+    int count = 0;
+    if (DWGetOptionKeywords(param, L"PSServicesOption", &services, &count, OEMCUIP_DOCPROP) == ZQOPT_OK && count > 0)
+        web = BHasEwsAddress(param->hPrinter);
+    VFreeStringList(services, count);
+
+    HWND box = HControl(kCtlShowPreview);
+    if (!Readable(param, L"ZQPrintPreview")) {
+        Hide(box);
+        return;
+    }
+    const ZQUIDevmode* core = CoreOf(param);
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const bool full = core && core->dwLayoutMode == 3 &&
+                      ((work && work->dwPdl == kPdlPcl3) || pContext->pLogic->BIsLargeFormat());
+    if ((web || full) && BIsLocalPrinter(param->hPrinter)) {
+        ShowEnabled(box);
+        return;
+    }
+    DWSelectOptionByIndex(param, L"ZQPrintPreview", 0, OEMCUIP_DOCPROP);
+    Hide(box);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Boxes of a large-format paper entry
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile,
+                                            int iField) {
+    if (!bFound || !pContext || !pContext->pPlugin || !pContext->pLogic) return;
+    const PaperList& papers = pContext->pPlugin->Papers();
+    if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
+    const PaperListEntry& entry = papers.pEntries[iPaper];
+    // A profile index outside the entry's profiles is no profile: its boxes stay off.
+    const PaperProfile* profile = entry.pProfiles && iProfile >= 0 && static_cast<DWORD>(iProfile) < entry.dwProfileCount
+                                      ? &entry.pProfiles[iProfile]
+                                      : nullptr;
+    DWORD support = 0;
+    int value = 0;
+    switch (iField) {
+        case kMaxDetail:
+            support = entry.dwMaxDetailSupport;
+            value = profile && profile->dwMaxDetail == 1;
+            break;
+        case kCutter:
+            support = entry.dwCutterSupport;
+            value = 1;
+            break;
+        case kMorePasses:
+            support = entry.dwExtraPassesSupport;
+            value = profile && profile->dwExtraPasses == 1;
+            break;
+        default:
+            support = entry.dwGlossEnhancerSupport;
+            value = profile && profile->dwGlossEnhancer == 1;
+            break;
+    }
+    const PCWSTR feature = kPaperRows[iField].feature;
+    const ZQPqControl id = kPaperRows[iField].control;
+    HWND control = id == kCtlCount || !m_hPage ? nullptr : HControl(id);
+    if (!support) value = 0;
+    if (control) {
+        EnableWindow(control, support != 0);
+        SetCheck(control, value != 0);
+    }
+    if (DWSelectOptionByIndex(m_pCUIParam, feature, value, OEMCUIP_DOCPROP) == ZQOPT_OK && control)
+        pContext->pLogic->IBindFeatureControl(0, feature, control, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+                                              TRUE, 0, nullptr);
+}
+
+void CZQPaperQualityTab::VSetMaximumDetailFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
+    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kMaxDetail);
+}
+
+void CZQPaperQualityTab::VSetAutoCutterFromPaper(PageContext* pContext, int iPaper, BOOL bFound) {
+    VSetFromPaperEntry(pContext, iPaper, bFound, -1, kCutter);
+}
+
+void CZQPaperQualityTab::VSetMorePassesFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
+    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kMorePasses);
+}
+
+void CZQPaperQualityTab::VSetGlossEnhancerFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
+    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kGlossEnhancer);
+}
+
+BOOL CZQPaperQualityTab::BHasLqjQualitySettings(PageContext* pContext) {
+    const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->Param() : nullptr;
+    if (!param) return FALSE;
+    if (FeatureItem(param, L"ZQLQJPQSettings")) return TRUE;
+    WCHAR option[256];
+    return ReadOption(param, L"ZQLQJPQSettings", option) && option[0];
+}
