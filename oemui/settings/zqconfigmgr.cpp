@@ -114,8 +114,7 @@ bool CZQConfigManager::BNextName(PWSTR pszName, PWSTR pszList) const {
     return zqcfgwalk::NextName(CZQConfigSource(m_api), pszName, zqcfg::kValueChars, pszList);
 }
 
-int CZQConfigManager::IWalkThreeLevels(PCWSTR pszRootContext, PWSTR pszRootList, const Visit& visit,
-                                       size_t cchName) const {
+int CZQConfigManager::IWalkThreeLevels(PCWSTR pszRootContext, PWSTR pszRootList, const Visit& visit) const {
     if (!m_bBound) return 0;
-    return zqcfgwalk::WalkThreeLevels(CZQConfigSource(m_api), pszRootContext, pszRootList, cchName, visit);
+    return zqcfgwalk::WalkThreeLevels(CZQConfigSource(m_api), pszRootContext, pszRootList, zqcfg::kValueChars, visit);
 }

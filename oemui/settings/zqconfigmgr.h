@@ -80,11 +80,10 @@ public:
     // file is one too; *pbExportOnly when it is, no ".cfg" file is and an ".exp" file is.
     static BOOL BFindConfigManagerFile(HANDLE hPrinter, PWSTR pszPath, PCWSTR pszFile, BOOL* pbExportOnly);
 
-    // Walks the names of a root list three levels deep (zqcfgwalk::WalkThreeLevels), names read
-    // into cchName characters. Answers the number of first-level names.
+    // Walks the names of a root list three levels deep (zqcfgwalk::WalkThreeLevels). Answers the
+    // number of first-level names.
     using Visit = zqcfgwalk::Visit;
-    int IWalkThreeLevels(PCWSTR pszRootContext, PWSTR pszRootList, const Visit& visit,
-                         size_t cchName = zqcfg::kValueChars) const;
+    int IWalkThreeLevels(PCWSTR pszRootContext, PWSTR pszRootList, const Visit& visit) const;
     // The next name of a list into pszName (zqcfg::kValueChars); false when the list is done.
     bool BNextName(PWSTR pszName, PWSTR pszList) const;
     // The names below an item (empty: the context itself) into the list buffer (zqcfg::kListChars);
