@@ -229,6 +229,19 @@ LONG ZQRunFontInstaller(HANDLE hPrinter, const std::wstring& printerName, const 
     return rc;
 }
 
+bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api) {
+    api = {ZQGetProc<decltype(api.initialize)>(hModule, "InitializeConvertAPI"),
+           ZQGetProc<decltype(api.readTicket)>(hModule, "ReadTicket"),
+           ZQGetProc<decltype(api.convertTicketEx)>(hModule, "ConvertTicketEx"),
+           ZQGetProc<decltype(api.convertDevModeEx)>(hModule, "ConvertDevModeEx"),
+           ZQGetProc<decltype(api.kill)>(hModule, "KillConvertAPI"),
+           ZQGetProc<decltype(api.version)>(hModule, "GetConvertAPIVersion"),
+           ZQGetProc<decltype(api.convertTicket)>(hModule, "ConvertTicket"),
+           ZQGetProc<decltype(api.convertDevmode)>(hModule, "ConvertDevmode")};
+    return api.initialize && api.readTicket && api.convertTicketEx && api.convertDevModeEx && api.kill &&
+           api.version && api.convertTicket && api.convertDevmode;
+}
+
 std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName) {
     LPWSTR name = const_cast<LPWSTR>(printerName.c_str());
     const LONG size = DocumentPropertiesW(nullptr, hPrinter, name, nullptr, nullptr, 0);

@@ -48,6 +48,20 @@ std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerNam
 // Makes `dm` the printer's default devmode (what the printers folder does after Preferences).
 BOOL ZQStoreDefaultDevmode(HANDLE hPrinter, const std::vector<BYTE>& dm);
 
+// The plug-in's exported conversion interface, as another program calls it.
+struct ZQConvertApi {
+    DWORD(WINAPI* initialize)(LPCWSTR, LPCWSTR, GUID*);
+    DWORD(WINAPI* readTicket)(DWORD, LPCWSTR, GUID);
+    DWORD(WINAPI* convertTicketEx)(DEVMODEW*, GUID);
+    DWORD(WINAPI* convertDevModeEx)(LPCWSTR, DEVMODEW*, GUID);
+    DWORD(WINAPI* kill)(GUID);
+    DWORD(WINAPI* version)(DWORD*);
+    void(WINAPI* convertTicket)(LPCWSTR, LPCWSTR, DEVMODEW*, LPCWSTR, DWORD);
+    void(WINAPI* convertDevmode)(LPCWSTR, LPCWSTR, DEVMODEW*, LPCWSTR, DWORD);
+};
+// Every export of the interface from the module; false when one is missing.
+bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api);
+
 // Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
 // runs first with the sheet's window (tests change settings there; the host tool saves its
 // picture). One at a time per thread.
