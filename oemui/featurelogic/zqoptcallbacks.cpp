@@ -4,6 +4,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"
+#include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zqplugin.h"
 #include "featurelogic/zquilogic.h"
@@ -167,9 +168,12 @@ namespace {
 // Both callbacks: the document sheet's dialogs and dependants, the printer sheet's rolls.
 LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     // Apply: the sheet's settings go back to the configuration manager; the apply goes on whatever
-    // the export makes of them.
+    // the export makes of them. A document sheet exports from the last of the plug-in's pages the
+    // user visited; only when none was visited does it export from here.
     if (pCBParam && pCBParam->cbSize >= sizeof(CPSUICBPARAM) && pCBParam->Reason == CPSUICB_REASON_APPLYNOW) {
-        if (IZQPlugin* applying = CZQUILogic::PluginOf(pParam))
+        IZQPlugin* applying = CZQUILogic::PluginOf(pParam);
+        const CZQUILogic* logic = applying ? applying->Logic() : nullptr;
+        if (applying && (!document || !logic || logic->m_sheet.iHighestPage < 0))
             applying->BExportSettings(document ? kZQExportPrinting : kZQExportPhysical);
         return CPSUICB_ACTION_NONE;
     }
@@ -179,6 +183,11 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     POPTITEM item = pCBParam->pCurItem;
     const WORD reason = pCBParam->Reason;
     if (!document) {
+        if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "AutoConfiguration") &&
+            ZQIsUpdateNowSelected(*plugin->Logic(), item)) {
+            ZQUpdateNowFromSheet(*plugin->Logic(), plugin->XmlUiRules(), pParam);
+            return CPSUICB_ACTION_NONE;
+        }
         // The roll items follow the rolls the printer has.
         if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))
             return ZQShowInstalledRollItems(pParam) ? CPSUICB_ACTION_OPTIF_CHANGED : CPSUICB_ACTION_NONE;
