@@ -147,11 +147,11 @@ TEST_F(Launch, TheDefaultBrowserDecidesWhetherAProgramStarts) {
         {launch, L"NSShell", handler.c_str(), web, L""},
         {launch, kKeyOnly, handler.c_str(), web, L""},
         {launch, L"iexplore", handler.c_str(), web, refused},
-        {launch, L"Firefox", nullptr, web, refused},
+        {launch, L"OtherBrowser", nullptr, web, refused},
         {launch, nullptr, L"", web, refused},
         {launch, L"IExplore", kKeyOnly, web, refused},
         {launch, nullptr, nullptr, missing, L"Unable to start the program|" + missing},
-        {run, L"Firefox", L"", web, L""},  // no check
+        {run, L"OtherBrowser", L"", web, L""},  // no check
         {run, nullptr, nullptr, missing, L"Launching of PU has Failed|"},
     };
     for (const Case& c : cases) {
