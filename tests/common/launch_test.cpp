@@ -53,10 +53,9 @@ std::wstring Ran(bool expected) {
 
 class Launch : public ::testing::Test {
 protected:
-    void SetUp() override {
+    // The programs stay for the suite: a logging program may still be ending when a test ends.
+    static void SetUpTestSuite() {
         zqtest::InstallWinePrinter(kPrinter, L"ZQ Launch Driver");
-        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kPrinter), &m_hPrinter, &defaults));
         WCHAR dir[MAX_PATH] = {}, temp[MAX_PATH];
         DWORD needed = 0;
         GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir, &needed);
@@ -69,6 +68,13 @@ protected:
             CreateDirectoryW(file.substr(0, file.rfind(L'\\')).c_str(), nullptr);
             ASSERT_TRUE(CopyFileW(zqtest::BesideExe(L"zqcmdlog.exe").c_str(), file.c_str(), FALSE));
         }
+    }
+    static void TearDownTestSuite() {
+        for (const std::wstring& file : m_files) DeleteFileW(file.c_str());
+    }
+    void SetUp() override {
+        PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(kPrinter), &m_hPrinter, &defaults));
         m_handler = RegText(HKEY_CLASSES_ROOT, kCommandKey, nullptr);
         zqmsgbox::SetAnswerer(&Answer, nullptr);
     }
@@ -78,11 +84,10 @@ protected:
         SetValue(HKEY_LOCAL_MACHINE, kVexaKey, nullptr, nullptr);
         SetValue(HKEY_CLASSES_ROOT, kDdeKey, nullptr, nullptr);
         SetValue(HKEY_CLASSES_ROOT, kCommandKey, nullptr, m_handler.c_str());
-        for (const std::wstring& file : m_files) DeleteFileW(file.c_str());
     }
 
+    static inline std::vector<std::wstring> m_files;
     HANDLE m_hPrinter = nullptr;
-    std::vector<std::wstring> m_files;
     std::wstring m_handler;
 };
 
