@@ -5,7 +5,9 @@
 
 #include "featurelogic/zqalertgate.h"
 #include "featurelogic/zqbinding.h"
+#include "featurelogic/zqconfigapply.h"
 #include "featurelogic/zqconstraintgate.h"
+#include "featurelogic/zqdevmodesync.h"
 #include "featurelogic/zqplugin.h"
 #include "pages/zqsheets.h"
 #include "platform/oemuiplatform.h"
@@ -108,13 +110,16 @@ public:
     BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const override { return m_alerts.BDrawRefreshButton(pDis); }
     BOOL BGetAlertIcon(HICON* phIcon) const override { return m_alerts.BGetAlertIcon(phIcon); }
     const CZQAlertGate& Alerts() const { return m_alerts; }
-    // ---- the configuration manager: import at installation and upgrade, export after Apply
+    // ---- the configuration manager: import at installation and upgrade, applying what it stored,
+    // export after Apply; the devmodes after a change
     BOOL BImportConfigManager(PCWSTR pszPrinterName, DWORD dwMode, BOOL bFinish) {
         return CZQConfigImport::BImportConfigManager(pszPrinterName, dwMode, bFinish);
     }
     BOOL BInstallConfigFile(PCWSTR pszPrinterName) { return CZQConfigImport::BInstallConfigFile(pszPrinterName); }
     BOOL BFinishInstallation(PCWSTR pszPrinterName) { return CZQConfigImport::BFinishInstallation(pszPrinterName); }
     BOOL BExportSettings(PCWSTR pszSection) override;
+    BOOL BApplyConfigManagerData(DWORD dwMode) { return CZQConfigApply(m_binding).BApplyConfigManagerData(dwMode); }
+    void VSyncAfterChange() override { CZQDevmodeSync(m_binding).VSyncAfterChange(); }
 
     // ---- IZQPlugin: the pages
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }

@@ -5,7 +5,8 @@
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
 # large-format printer with the ordinary interface; the About page of the desk printer in both of
 # its sheets, and the Settings Information page of its publishing variant; the roll printer's
-# Printer Properties show the plug-in's roll items.
+# Printer Properties show the plug-in's roll items; the desk printer's sample ticket converted into
+# a devmode (out/) and back.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -108,6 +109,16 @@ echo "== ZQ Roll 4400 Large Format: Printer Properties"
 wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
+# A ticket of the configuration manager converted into a devmode of the desk printer through the
+# plug-in's conversion interface (the devmode printed and saved), and back into a ticket.
+devmode="$out/zqdesk-converted.devmode"
+back="$out/zqdesk-converted.tkt"
+rm -f "$devmode" "$back"
+echo "== ZQ Desk 2400 Inkjet: a ticket converted into a devmode and back"
+wine zqhost.exe convert "ZQ Desk 2400 Inkjet" 'samples\zqdesk\zqdesk.tkt' --devmode "$(winepath -w "$devmode")" \
+  --out "$(winepath -w "$back")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$devmode" ]; then echo "converted devmode: $devmode"; else echo "no converted devmode" >&2; rc=1; fi
+if [ -s "$back" ]; then echo "ticket converted back: $back"; else echo "no ticket converted back" >&2; rc=1; fi
 # The sample page of the settings pages, painted by the preview in a page-sized window.
 letter="docwidth=2159 docheight=2794"
 for state in \

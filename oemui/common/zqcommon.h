@@ -137,6 +137,12 @@ public:
     // the process id).
     static BOOL BIsProcessingOndrel(const DEVMODEW* pDevmode);
     static BOOL BIsProcessingConvertDevmode(const DEVMODEW* pDevmode);
+    // The run key path "Software\Quorvane\ZQProcID" + run id: the GUID's registry form, or the
+    // process id for GUID_NULL. FALSE (and an empty path) when it does not fit.
+    static constexpr size_t kRunKeyChars = 256;
+    static BOOL BBuildRunKeyPath(const GUID& runGuid, PWSTR pszKey, size_t cchKey);
+    // The run GUID the tag record of a private devmode block carries; GUID_NULL for none.
+    static GUID GRunGuidOfPrivateDM(const VOID* pPrivateDM);
     // Printing help of a page (7 Paper/Quality, 9 document pages) offered by the driver and
     // installed on the machine.
     static BOOL BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage);

@@ -6,6 +6,8 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
+#include "formats/zqsnapshot.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 
@@ -25,25 +27,20 @@ bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut)
 
 // The run key of a conversion run: the devmode's tag names the run, else the process does.
 bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
-    WCHAR runId[64] = {};
+    GUID guid = GUID_NULL;
     if (pDevmode && pDevmode->dmSize) {
         BYTE* pValue = nullptr;
         const DWORD size = static_cast<DWORD>(pDevmode->dmSize) + pDevmode->dmDriverExtra;
-        static const BYTE kEmpty[zqtag::kValueSize] = {};
         if (CZQDevmodeTags::BGetValue(reinterpret_cast<BYTE*>(const_cast<DEVMODEW*>(pDevmode)), size, &pValue) &&
-            pValue && memcmp(pValue, kEmpty, sizeof kEmpty) != 0) {
-            GUID guid;
+            pValue)
             memcpy(&guid, pValue, sizeof guid);
-            StringFromGUID2(guid, runId, 64);
-        }
     }
-    if (!runId[0]) ZQFormatText(runId, 64, L"%lu", GetCurrentProcessId());
-    return SUCCEEDED(ZQFormatText(pszKey, cchKey, L"%ls%ls", kRunKeyPrefix, runId));
+    return CZQCommon::BBuildRunKeyPath(guid, pszKey, cchKey) != FALSE;
 }
 
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
-    WCHAR key[256];
-    if (!BuildRunKey(pDevmode, key, 256)) return FALSE;
+    WCHAR key[CZQCommon::kRunKeyChars];
+    if (!BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars)) return FALSE;
     WCHAR value[16];
     if (!CZQCommon::BReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
     return ZQEqualNoCase(value, L"TRUE");
@@ -121,6 +118,31 @@ BOOL CZQCommon::BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const v
         return FALSE;
     return RegSetValueExW(key.Get(), pszValue, 0, REG_BINARY, static_cast<const BYTE*>(pData), cbData) ==
            ERROR_SUCCESS;
+}
+
+BOOL CZQCommon::BBuildRunKeyPath(const GUID& runGuid, PWSTR pszKey, size_t cchKey) {
+    if (!pszKey || !cchKey) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    WCHAR runId[64] = {};
+    if (IsEqualGUID(runGuid, GUID_NULL)) ZQFormatText(runId, 64, L"%lu", GetCurrentProcessId());
+    else StringFromGUID2(runGuid, runId, 64);
+    // A path that does not fit names another key: nothing is built.
+    if (ZQFormatText(pszKey, cchKey, L"%ls%ls", kRunKeyPrefix, runId) != S_OK) {
+        pszKey[0] = 0;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+GUID CZQCommon::GRunGuidOfPrivateDM(const VOID* pPrivateDM) {
+    GUID guid = GUID_NULL;
+    uint8_t value[zqsnap::kGuidBytes];
+    if (zqsnap::RunGuidOfBlock(static_cast<const uint8_t*>(pPrivateDM), zqdm::kSize, value))
+        memcpy(&guid, value, sizeof guid);
+    return guid;
 }
 
 BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, L"ProcessingOndrel"); }

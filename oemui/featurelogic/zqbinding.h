@@ -1,7 +1,7 @@
 // What lives as long as one binding of the core driver, apart from the pages: the text helper,
 // the rule engine with the helper file's parser, the settings store, the current CommonUIProp block,
-// the printer records, the user-interface logic and the plug-in's own items. The plug-in object owns
-// one; the CommonUIProp worker and the constraint gate work on it.
+// the printer records, the user-interface logic, the quick-set manager and the plug-in's own items.
+// The plug-in object owns one; the CommonUIProp worker and the constraint gate work on it.
 #pragma once
 
 #include "common/zqcommon.h"

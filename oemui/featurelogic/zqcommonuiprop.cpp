@@ -1,7 +1,7 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
-// helper file and its device settings, locks, constraints, alerts, job-storage values, the tray
-// record) and builds the items.
+// helper file and its device settings, locks, stored settings, constraints, alerts, job-storage
+// values, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqevents.h"
@@ -11,7 +11,9 @@
 #include "device/zqfontinstaller.h"
 #include "featurelogic/zqalertgate.h"
 #include "featurelogic/zqbinding.h"
+#include "featurelogic/zqconfigapply.h"
 #include "featurelogic/zqconstraintgate.h"
+#include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoptcallbacks.h"
 #include "formats/zquidevmode.h"
 #include "xmlrules/zqxmluirules.h"
@@ -65,13 +67,20 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     b.VLoadXmlRulesFile(p);
     logic.VApplyDeviceSettings();
 
-    // The administrator's locks; the ones the spooler cannot show are applied all the same.
+    // The administrator's locks; the ones the spooler cannot show are applied all the same. Then
+    // the settings the configuration manager stored, which the pages start from.
     b.driverData.VSetLanguage(logic.m_dwPdl);
     CZQDriverData::VApplyLockData(p);
+    if (!CZQConfigApply(b).BApplyConfigManagerData(dwMode))
+        zqtrace::Line(L"ZQCommonUIProp: stored settings applied in part\n");
+    logic.BTakeWorkingCopy(p->pOEMDM);
 
     // The helper file's constraints and alerts.
     gate.BLoadConstraints();
     alerts.BInitAlerts();
+
+    // Device options that follow the printer by themselves are asked for again.
+    if (dwMode == OEMCUIP_PRNPROP) ZQRefreshDeviceOptions(logic, b.pRules, p);
 
     if (dwMode == OEMCUIP_DOCPROP) {
         logic.BFillDevmodeEnums(coreDM);

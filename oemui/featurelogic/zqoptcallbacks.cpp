@@ -4,6 +4,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"
+#include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zqplugin.h"
 #include "featurelogic/zquilogic.h"
@@ -179,6 +180,11 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     POPTITEM item = pCBParam->pCurItem;
     const WORD reason = pCBParam->Reason;
     if (!document) {
+        if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "AutoConfiguration") &&
+            ZQIsUpdateNowSelected(*plugin->Logic(), item)) {
+            ZQUpdateNowFromSheet(*plugin->Logic(), plugin->XmlUiRules(), pParam);
+            return CPSUICB_ACTION_NONE;
+        }
         // The roll items follow the rolls the printer has.
         if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))
             return ZQShowInstalledRollItems(pParam) ? CPSUICB_ACTION_OPTIF_CHANGED : CPSUICB_ACTION_NONE;

@@ -57,6 +57,9 @@ public:
     // Reports the current settings of a section ("Printing/" from the document sheet, "Physical/"
     // from the device settings) back to the configuration manager, where this process may.
     virtual BOOL BExportSettings(PCWSTR pszSection) = 0;
+    // After each change on a page: the public devmode's paper fields and the private devmode's
+    // sections follow the page's working copy.
+    virtual void VSyncAfterChange() = 0;
 
     // ---- the pages
     // The page object and its context of a page id (null when not made).

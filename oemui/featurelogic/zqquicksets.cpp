@@ -4,6 +4,10 @@
 
 #include "common/zqstrings.h"
 #include "featurelogic/zqsheetstate.h"
+#include "formats/zquidevmode.h"
+
+static_assert(sizeof(ZQUIDevmode::szQuickSetName) / sizeof(zqwchar) == CZQQuickSets::kNameChars,
+              "quick-set name of the private devmode");
 
 BOOL CZQQuickSets::BSetChanged(HWND hPage) {
     if (hPage) SendMessageW(GetParent(hPage), PSM_CHANGED, reinterpret_cast<WPARAM>(hPage), 0);
@@ -28,6 +32,10 @@ BOOL CZQQuickSets::BPageDiffers(ZQUIDevmode devmode, int iPageId) {
         if (zqqs::PaperQualityDiffers(devmode, m_snapshot, mediaItem)) return TRUE;
     }
     return devmode.wDuplex != m_snapshot.wDuplex || devmode.wOrientation != m_snapshot.wOrientation;
+}
+
+void CZQQuickSets::VStoreNameInDevmode(ZQUIDevmode* pDevmode) const {
+    if (pDevmode && m_bSelected) ZQCopyText(pDevmode->szQuickSetName, kNameChars, m_szCurrentName);
 }
 
 void CZQQuickSets::VRestoreNameIfItemsChanged() {

@@ -30,6 +30,8 @@ public:
     // A quick set in force whose items the core driver now marks as conflicting is no longer the
     // one in force: the name goes back to the placeholder.
     void VRestoreNameIfItemsChanged();
+    // With the quick set's settings in force, its name becomes the devmode's quick-set name.
+    void VStoreNameInDevmode(ZQUIDevmode* pDevmode) const;
 
 private:
     QuickSetSettings m_snapshot = {};

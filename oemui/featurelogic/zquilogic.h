@@ -225,6 +225,18 @@ public:
     void VGetInitialFeatureOption(IZQPlugin* pPlugin, PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
+    // ---- the configuration manager's stored settings -------------------------------------------
+    // The stored "Watermarks" and "WMFont" into the private devmode of the current call, and the
+    // watermark into the shared pool (standard kinds at their default places, another text after
+    // them); TRUE when a watermark was stored. Without a private devmode nothing.
+    BOOL BImportDMCWatermarks();
+    void VWriteImportedWatermark(int iIndex);
+    // After the helper file's install-time event: the quality groups its macros hid, and the
+    // turbo-mode and photo-paper items they disabled.
+    void VImportDMCQualityOptions(CZQXmlUiRules* pRules);
+    // The option the event mapped the stored print quality to ("Feature.Option", or a quality group).
+    void VApplyImportedPrintQuality(CZQXmlUiRules* pRules);
+
     // While the installation runs ("InstallationComplete" reads 1), the helper file's device
     // settings are selected: "Feature.Option" texts cut at their full stops, the first piece the
     // feature and the second its option; a text without both pieces is skipped.

@@ -10,6 +10,7 @@
 #include "formats/zquidevmode.h"
 #include "settings/zqconfigmgr.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqoptionlists.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace {
@@ -17,8 +18,7 @@ namespace {
 namespace zs = zqsettings;
 constexpr size_t kChars = zs::kItemChars;
 
-// The device-capabilities lists an export pairs with the option items are asked for this port.
-constexpr WCHAR kCapsPort[] = L"LPT1:";
+using zs::kCapsPort;
 constexpr DWORD kAutoSelectSource = DMBIN_AUTO;
 constexpr INT kNoWatermarkTextId = 874;
 constexpr WCHAR kNoWatermarkText[] = L" [none]";
@@ -51,9 +51,6 @@ bool OnList(const PCWSTR (&list)[N], PCWSTR pszName) {
 
 void SetText(PWSTR pszOut, PCWSTR pszText) { ZQCopyText(pszOut, kChars, pszText); }
 void SetNumber(PWSTR pszOut, LONG lValue) { ZQFormatText(pszOut, kChars, L"%ld", lValue); }
-void CutAtTilde(PWSTR pszText) {
-    if (PWSTR tilde = wcschr(pszText, L'~')) *tilde = 0;
-}
 
 // A driver keyword in the manager's words: through the item's value table, else as it stands.
 void MapBack(PCWSTR pszItem, PCWSTR pszKeyword, PWSTR pszValue) {
@@ -61,20 +58,7 @@ void MapBack(PCWSTR pszItem, PCWSTR pszKeyword, PWSTR pszValue) {
     SetText(pszValue, CZQDriverData::BMapDriverValueBack(pszItem, pszKeyword, mapped) ? mapped : pszKeyword);
 }
 
-// The option lists of the access layer, freed with the object.
-struct StringList {
-    PWSTR* p = nullptr;
-    int n = 0;
-    StringList() = default;
-    StringList(const StringList&) = delete;
-    StringList& operator=(const StringList&) = delete;
-    ~StringList() { CZQCommon::VFreeStringList(p, n); }
-};
-
-bool ItemFeature(const OPTITEM* pItem, CZQLocalPtr<WCHAR>& feature) {
-    const auto* ud = reinterpret_cast<const USERDATA*>(pItem->UserData);
-    return ud && ud->pKeyWordName && CZQCommon::BMultiByteToWide(feature.Put(), ud->pKeyWordName, CP_ACP);
-}
+using StringList = zs::CZQStringList;
 
 // The items the configuration knows of a section, listed in its factory context; the export then
 // writes in its current context.
@@ -83,13 +67,6 @@ bool BListSection(const CZQConfigManager& manager, PCWSTR pszFactory, PCWSTR psz
     const bool listed = manager.BListBelow(L"", pszList);
     manager.Api().DMCSetContextPRV(pszCurrent);
     return listed;
-}
-
-template <typename Id>
-int PositionOf(const Id* pIds, DWORD dwCount, DWORD dwNumber) {
-    for (DWORD i = 0; i < dwCount; ++i)
-        if (pIds[i] == dwNumber) return static_cast<int>(i);
-    return -1;
 }
 
 }  // namespace
@@ -249,7 +226,7 @@ void CZQSettingsExport::VPublicItemValue(PCWSTR pszName, BYTE bPubId, PWSTR pszV
         return;
     WCHAR paper[kChars];
     SetText(paper, keyword.Get());
-    CutAtTilde(paper);
+    zs::VCutAtTilde(paper);
     MapBack(pszName, paper, pszValue);
 }
 
@@ -301,7 +278,7 @@ void CZQSettingsExport::VSourceOrMediaToKeyword(DWORD dwNumber, PWSTR pszKeyword
             !CZQCommon::BGetMediaTypeNames(p->pPrinterName, kCapsPort, p->pPublicDM, &names, nameList.Put()) ||
             ids != names)
             return;
-        const int at = PositionOf(media.Get(), ids, dwNumber);
+        const int at = zs::IPositionOf(media.Get(), ids, dwNumber);
         CZQLocalPtr<WCHAR> keyword;
         if (at >= 0 && CZQCommon::DWOptionNameToKeyword(p, L"MediaType", nameList.Get() + at * CZQCommon::kMediaNameChars,
                                                         keyword.Put()) == ZQOPT_OK)
@@ -311,12 +288,12 @@ void CZQSettingsExport::VSourceOrMediaToKeyword(DWORD dwNumber, PWSTR pszKeyword
     POPTITEM item = nullptr;
     CZQLocalPtr<WCHAR> feature;
     CZQLocalPtr<WORD> bins;
-    if (CZQCommon::DWFindOptItemByPubId(p, DMPUB_DEFSOURCE, 0, &item) != ZQOPT_OK || !ItemFeature(item, feature) ||
+    if (CZQCommon::DWFindOptItemByPubId(p, DMPUB_DEFSOURCE, 0, &item) != ZQOPT_OK || !zs::BItemFeature(item, feature) ||
         !CZQCommon::BGetPaperSourceIndices(p->pPrinterName, kCapsPort, p->pPublicDM, &ids, bins.Put()) ||
         !CZQCommon::BGetPaperSourceNames(p->pPrinterName, kCapsPort, p->pPublicDM, &names, nameList.Put()) ||
         ids != names)
         return;
-    const int at = PositionOf(bins.Get(), ids, dwNumber);
+    const int at = zs::IPositionOf(bins.Get(), ids, dwNumber);
     StringList keywords, displayNames;
     if (at < 0 ||
         CZQCommon::DWGetOptionKeywords(p, feature.Get(), &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK ||
@@ -336,16 +313,14 @@ void CZQSettingsExport::VGetTargetPaperKeyword(PWSTR pszKeyword) {
     const ZQUIDevmode* dm = p ? zqdm::CurrentBlock(p->pOEMDM) : nullptr;
     if (!dm || !p->pPrinterName || !pszKeyword) return;
     StringList keywords;
-    if (CZQCommon::DWGetOptionKeywords(p, L"PaperSize", &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK &&
-        CZQCommon::DWGetOptionKeywords(p, L"PageSize", &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK)
-        return;
+    if (zs::DWGetPaperKeywords(p, keywords) != ZQOPT_OK) return;
     DWORD count = 0;
     CZQLocalPtr<WORD> papers;
     if (!CZQCommon::BGetPaperSizeIndices(p->pPrinterName, kCapsPort, p->pPublicDM, &count, papers.Put())) return;
-    const int at = PositionOf(papers.Get(), count, dm->dwPrintedOnPaper);
+    const int at = zs::IPositionOf(papers.Get(), count, dm->dwPrintedOnPaper);
     if (at < 0 || at >= keywords.n) return;
     SetText(pszKeyword, keywords.p[at]);
-    CutAtTilde(pszKeyword);
+    zs::VCutAtTilde(pszKeyword);
 }
 
 void CZQSettingsExport::VGetPostScriptToggleValue(PCWSTR pszName, PWSTR pszValue) {

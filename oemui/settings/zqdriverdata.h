@@ -11,6 +11,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "platform/zqcfgmgrapi.h"
 
 namespace zqsettings {
 
@@ -47,6 +48,10 @@ inline constexpr WCHAR kLock[] = L"Lock";  // data of a lock record
 // Help index of an item that the administrator locked.
 inline constexpr DWORD kLockedHelpIndex = 15147;
 
+// Public ids of the plug-in's own copies of the orientation and page-order items.
+inline constexpr BYTE kOwnOrientationPubId = 103;
+inline constexpr BYTE kOwnPageOrderPubId = 104;
+
 // Working size of item names, values and keywords.
 inline constexpr size_t kItemChars = 256;
 
@@ -55,6 +60,16 @@ inline constexpr size_t kItemChars = 256;
 enum class LockRecord { kNone, kText, kUnreadable };
 
 }  // namespace zqsettings
+
+// One value of a snapshot subkey: its name and text, each a zero-filled local-heap string of
+// zqsettings::kItemChars characters, or null when the value could not be read as a text.
+struct ZQSnapshotPair {
+    PWSTR pszName;
+    PWSTR pszValue;
+};
+
+// Hears of every item of a conversion run's snapshot that an applier tried: 0 applied, -1 not.
+using AnnotateCallback = PFN_ZQAnnotate;
 
 // The values of one printer-data key, in the spooler's order. An entry whose data is not a
 // terminated REG_SZ text gives no text; an entry whose name is malformed gives no name.
@@ -67,6 +82,8 @@ public:
     // Enumerates the key. TRUE also for an empty key; FALSE (with the spooler's answer as last
     // error) when it cannot be listed, which leaves the list empty.
     BOOL BRead(HANDLE hPrinter, PCWSTR pszKey);
+    // The same, where a missing key is an empty one.
+    BOOL BReadTree(HANDLE hPrinter, PCWSTR pszKey);
     DWORD Count() const { return m_count; }
     PCWSTR Name(DWORD i) const;
     PCWSTR Text(DWORD i) const;
@@ -76,6 +93,29 @@ private:
     CZQLocalPtr<BYTE> m_buffer;
     DWORD m_cbBuffer = 0;
     DWORD m_count = 0;
+};
+
+// Where a pass that applies stored settings reads the values that go with the one it applies: the
+// configuration manager's trees in the printer's data, or the settings a conversion run keeps.
+class IZQStoredSettings {
+public:
+    // One value of the devmode items or of the option items (kItemChars); FALSE when it is not there.
+    virtual BOOL BReadDevModeItem(PCWSTR pszName, PWSTR pszValue) const = 0;
+    virtual BOOL BReadOptItem(PCWSTR pszName, PWSTR pszValue) const = 0;
+
+protected:
+    ~IZQStoredSettings() = default;
+};
+
+// The configuration manager's trees of a printer ("DMCDriverData").
+class CZQStoredTrees final : public IZQStoredSettings {
+public:
+    explicit CZQStoredTrees(HANDLE hPrinter) : m_hPrinter(hPrinter) {}
+    BOOL BReadDevModeItem(PCWSTR pszName, PWSTR pszValue) const override;
+    BOOL BReadOptItem(PCWSTR pszName, PWSTR pszValue) const override;
+
+private:
+    HANDLE m_hPrinter;
 };
 
 class CZQDriverData : public CZQCommon {
@@ -98,18 +138,27 @@ public:
     static BOOL BSetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD dwValue);
     static BOOL BDeletePrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue);
     static BOOL BDeletePrinterData(HANDLE hPrinter, PCWSTR pszValue);
+    // How many values a key holds (0 for a missing key); -1 when it cannot be listed (last error =
+    // the spooler's answer).
+    static int ICountValues(HANDLE hPrinter, PCWSTR pszKey);
 
     // ---- which items live where
     // Devmode items: their value lives in the private devmode rather than in an option item.
     static BOOL BIsDevModeItem(PCWSTR pszKeyword);
     // "Printing" items that the import files under "DevModeItems" (all others under "OptItems").
     static BOOL BRoutesToDevModeItems(PCWSTR pszKeyword);
+    // The tree an item of a root ("Printing" or "Physical") is filed under: the configuration's
+    // trees of the printer's data, or the same trees of a conversion run's snapshot; null for any
+    // other root.
+    static PCWSTR PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot);
     // Items an export works out by a routine of their own (sources, media, target paper, the
     // PostScript toggles, print quality).
     static BOOL BIsSpecialExportItem(PCWSTR pszKeyword);
     // The core driver's item without public id that holds a PostScript toggle ("MirrorPrint",
     // "LanguageLevel", "NegativePrint"); ZQOPT_NOT_FOUND for any other name or a missing item.
     static DWORD DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR pszName, POPTITEM* ppItem);
+    // Its occurrence among the items without public id; -1 for any other name.
+    static int IPostScriptToggleOccurrence(PCWSTR pszName);
 
     // ---- the configuration manager's name of the printer
     // The queue name the configuration manager is opened with, in a new zero-filled buffer of the
@@ -128,6 +177,28 @@ public:
     // item the devmodes do not give, or whose devmode the block lacks, leaves the text as it was.
     // TRUE whenever a parameter block (and a keyword and a text) was given.
     static BOOL BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PWSTR pszValue);
+
+    // ---- the snapshot of a conversion run: the run's settings under the current user's run key
+    // that the private devmode's tag record names (the process id's key without one; readers are
+    // given the private devmode block or null).
+    // The number of values of a snapshot subkey (pPairs null), or the first *pdwCount of them into
+    // pPairs (*pdwCount then says how many slots were filled); free them with VFreeSnapshotPairs.
+    // A missing subkey lists nothing. FALSE when the subkey could not be read.
+    static BOOL BReadSnapshotList(PCWSTR pszSubKey, ZQSnapshotPair* pPairs, DWORD* pdwCount, const VOID* pPrivateDM);
+    static void VFreeSnapshotPairs(ZQSnapshotPair* pPairs, DWORD dwCount);
+    // A text value of a snapshot subkey in a new local-heap string (kItemChars) the caller frees.
+    static BOOL BReadSnapshotValue(PCWSTR pszSubKey, PCWSTR pszValue, PWSTR* ppszText, const VOID* pPrivateDM);
+    // The snapshot's devmode items into the private devmode, each reported to the callback (when
+    // given); then the devmode-related option items "ThriftMode", "NUpChoice", "Orientation",
+    // "PageOrder", "ColorMode" and "PrintColorAsGray", of which the last two are reported.
+    static void VApplySnapshotDevModeItems(POEMCUIPPARAM pParam, AnnotateCallback pfnAnnotate);
+    // The snapshot's "PrintQuality" into pszQuality (kItemChars); TRUE when there is one.
+    static BOOL BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQuality);
+    // Removes the snapshot below a run key (null: the process id's run key): the values and keys of
+    // the three subkeys, then the two keys above them. Nothing there is nothing to do.
+    static void VDeleteSnapshot(PCWSTR pszRunKey);
+    static void VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey);
+    static void VDeleteSnapshotKey(PCWSTR pszSubKey, PCWSTR pszRunKey);
 
     // ---- locks
     // One lock record read alone; its text (kItemChars) for kText, else empty. Last error = the
@@ -154,6 +225,43 @@ public:
     // text by its configuration value and gives its row.
     static BOOL BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow);
     static BOOL BMapPhysicalName(PCWSTR pszName, PWSTR pszKeyword);
+
+    // ---- applying the stored settings (the block's printer, items and private devmode; without a
+    // printer handle or the core driver's user-interface object a pass changes nothing)
+    // The "DevModeItems" tree, then the option items that live in the devmode, into the private devmode.
+    // FALSE when a tree could not be listed (last error = the spooler's answer).
+    BOOL VApplyDevModeItems(POEMCUIPPARAM pParam);
+    // The "OptItems" tree into the core driver's items: a value that holds already is deleted, one
+    // that matches no option stays; then the private devmode's layout settles the orientation and
+    // duplex items. FALSE when the tree could not be listed or the spooler refused a deletion (last
+    // error = its answer); the pass goes on all the same.
+    BOOL VApplyOptItems(POEMCUIPPARAM pParam);
+    // The installable options of "DMCDriverData\Physical", selected in printer-properties mode;
+    // FALSE when the tree could not be listed.
+    BOOL VApplyPhysicalItems(POEMCUIPPARAM pParam);
+    // "Memory": the option whose memory range holds the size; any other item: the option itself.
+    // TRUE when an option was selected.
+    BOOL BApplyInstalledMemory(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue);
+    // Items with a rule of their own; TRUE when the option must still be selected the ordinary way,
+    // FALSE when it was handled here (or is not for this printer language, or without a block).
+    BOOL BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue);
+    // "MirrorPrint", "NegativePrint", "LanguageLevel" of the PostScript driver.
+    void VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue);
+    // One public item (copies, source, form, media, pages per sheet, page order); the status is the
+    // last access-layer call's, -1 when none was made.
+    void VApplyPublicItem(POEMCUIPPARAM pParam, BYTE bPubId, PCWSTR pszValue, const IZQStoredSettings& stored,
+                          DWORD* pdwStatus);
+    // Option keyword -> the printer's device-capabilities number of that source, media type, paper
+    // (0 when none).
+    static BOOL BInputBinToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword, DWORD* pdwNumber);
+    static BOOL BMediaTypeToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword, DWORD* pdwNumber);
+    static int IPaperSizeToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
+    // Whether the back of a two-sided sheet is turned over (pages per sheet code, orientation, duplex).
+    static DWORD BGetDuplexFlip(DWORD dwNup, DWORD dwOrientation, DWORD dwDuplex);
+    // The stored "PrintQuality" (kItemChars); TRUE when found.
+    static BOOL BGetImportedPrintQuality(POEMCUIPPARAM pParam, PWSTR pszValue);
+    // Booklet printing's own layout: full scale, fitted, two pages per sheet, short-edge duplex.
+    static void VApplyBookletLayout(PVOID pPrivateDM);
 
 private:
     DWORD m_dwLanguage = 0;

@@ -178,16 +178,6 @@ void SetWatermarkNames(ZQUIDevmode& dm, PCWSTR pszName) {
     ZQCopyText(dm.szWmText, kNameChars, pszName);
 }
 
-// Booklet printing forces its own layout: full scale, fitted, two pages per sheet, short edge.
-void ApplyBookletLayout(ZQUIDevmode& dm) {
-    dm.dwScalePercent = kFullScale;
-    dm.dwScaleToFit = 1;
-    dm.dwPrintDocOn = 1;
-    dm.dwBackCover = 0;
-    dm.dwPagesPerSheet = kTwoUp;
-    dm.wDuplex = kShortEdge;
-}
-
 void SetScale(ZQUIDevmode& dm, PCWSTR pszValue) {
     if (dm.dwPagesPerSheet == kOneUp) {
         dm.dwScalePercent = static_cast<uint32_t>(Decimal(pszValue));
@@ -204,10 +194,30 @@ void FormatNumber(PWSTR pszOut, LONG value) { ZQFormatText(pszOut, zqsettings::k
 
 }  // namespace
 
+void CZQDriverData::VApplyBookletLayout(PVOID pPrivateDM) {
+    if (!pPrivateDM) return;
+    ZQUIDevmode& dm = *static_cast<ZQUIDevmode*>(pPrivateDM);
+    dm.dwScalePercent = kFullScale;
+    dm.dwScaleToFit = 1;
+    dm.dwPrintDocOn = 1;
+    dm.dwBackCover = 0;
+    dm.dwPagesPerSheet = kTwoUp;
+    dm.wDuplex = kShortEdge;
+}
+
 BOOL CZQDriverData::BIsDevModeItem(PCWSTR pszKeyword) { return pszKeyword && OnList(kDevModeItems, pszKeyword); }
 
 BOOL CZQDriverData::BRoutesToDevModeItems(PCWSTR pszKeyword) {
     return pszKeyword && OnList(kRoutedToDevModeItems, pszKeyword);
+}
+
+PCWSTR CZQDriverData::PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot) {
+    namespace zs = zqsettings;
+    if (!pszRoot || !pszName) return nullptr;
+    if (Is(pszRoot, kZQCfgPhysical)) return bSnapshot ? zs::kOndrelPhysical : zs::kDriverDataPhysical;
+    if (!Is(pszRoot, kZQCfgPrinting)) return nullptr;
+    if (BRoutesToDevModeItems(pszName)) return bSnapshot ? zs::kOndrelDevModeItems : zs::kDriverDataDevModeItems;
+    return bSnapshot ? zs::kOndrelOptItems : zs::kDriverDataOptItems;
 }
 
 BOOL CZQDriverData::BIsSpecialExportItem(PCWSTR pszKeyword) {
@@ -308,7 +318,7 @@ int CZQDriverData::ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR p
         }
         if (row >= 0) {
             dm.dwBooklet = static_cast<uint32_t>(table->pRows[row].lNumber);
-            if (dm.dwBooklet != 0) ApplyBookletLayout(dm);
+            if (dm.dwBooklet != 0) VApplyBookletLayout(&dm);
         }
         return 0;
     }

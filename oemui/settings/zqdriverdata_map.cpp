@@ -131,7 +131,7 @@ BOOL CZQDriverData::BMapConfigName(POEMCUIPPARAM pParam, PCWSTR pszName, PWSTR p
     return *pbPubId != 0;
 }
 
-DWORD CZQDriverData::DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR pszName, POPTITEM* ppItem) {
+int CZQDriverData::IPostScriptToggleOccurrence(PCWSTR pszName) {
     // The seventh, fifth and eighth of the core driver's items without a public id; import and
     // export both find them here.
     struct Toggle {
@@ -139,11 +139,16 @@ DWORD CZQDriverData::DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR psz
         int iOccurrence;
     };
     static constexpr Toggle kToggles[] = {{L"MirrorPrint", 6}, {L"LanguageLevel", 4}, {L"NegativePrint", 7}};
+    for (const Toggle& t : kToggles)
+        if (pszName && ZQEqualNoCase(t.pszName, pszName)) return t.iOccurrence;
+    return -1;
+}
+
+DWORD CZQDriverData::DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR pszName, POPTITEM* ppItem) {
     if (ppItem) *ppItem = nullptr;
     if (!pszName || !ppItem) return ZQOPT_BAD_ARGUMENT;
-    for (const Toggle& t : kToggles)
-        if (ZQEqualNoCase(t.pszName, pszName)) return DWFindOptItemByPubId(pParam, 0, t.iOccurrence, ppItem);
-    return ZQOPT_NOT_FOUND;
+    const int occurrence = IPostScriptToggleOccurrence(pszName);
+    return occurrence < 0 ? ZQOPT_NOT_FOUND : DWFindOptItemByPubId(pParam, 0, occurrence, ppItem);
 }
 
 BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {

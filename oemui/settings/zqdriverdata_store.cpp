@@ -163,6 +163,19 @@ BOOL CZQPrinterDataList::BRead(HANDLE hPrinter, PCWSTR pszKey) {
     return Fail(rc);
 }
 
+BOOL CZQPrinterDataList::BReadTree(HANDLE hPrinter, PCWSTR pszKey) {
+    if (BRead(hPrinter, pszKey)) return TRUE;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TRUE;
+    SetLastError(error);
+    return FALSE;
+}
+
+int CZQDriverData::ICountValues(HANDLE hPrinter, PCWSTR pszKey) {
+    CZQPrinterDataList list;
+    return list.BReadTree(hPrinter, pszKey) ? static_cast<int>(list.Count()) : -1;
+}
+
 const PRINTER_ENUM_VALUESW* CZQPrinterDataList::Entry(DWORD i) const {
     if (i >= m_count) return nullptr;
     return reinterpret_cast<const PRINTER_ENUM_VALUESW*>(m_buffer.Get()) + i;

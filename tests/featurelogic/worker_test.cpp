@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "common/zqhandles.h"
+#include "devicetest.h"
 #include "optitemfixture.h"
 #include "zqmemprinter.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
 #include "xmlrules/zqxmlparser.h"
+#include "zqdevrecord.h"
 #include "zqoemui.h"
 
 namespace {
@@ -494,6 +496,51 @@ TEST_F(Worker, RollItemsFollowTheInstalledRolls) {
     Changed(m_host.Item("InstalledRolls"));
     EXPECT_TRUE(Own("Roll1Name")->Flags & OPTIF_HIDE);
     EXPECT_FALSE(Own("SheetType")->Flags & OPTIF_HIDE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The printer sheet's "Update Now", and the refresh while "AutoConfiguration" is "On": the
+// printer's driver lists the device-server stand-ins, which start unregistered.
+// ---------------------------------------------------------------------------------------------
+TEST_F(Worker, UpdateNowAsksThePrinterWhenPickedOrWhileOn) {
+    constexpr const wchar_t* kGuid = L"{0D3A6E52-7C41-4B9F-9E20-5F8A1C6B3D74}";
+    const std::wstring user = std::wstring(L"Software\\Quorvane\\") + kGuid, store = user + L"\\ZQBIDIInfo";
+    for (const wchar_t* library : {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll", L"zqagentps.dll", L"zqlinkps.dll"})
+        zqdevtest::HrLibraryRegistration(library, false);
+    m_printer.Identity().driverDirectory = zqtest::ExeDir();
+    m_printer.Identity().dependentFiles = {L"zqagentps.dll", L"zqagent.exe", L"zqlink.exe", L"zqagent.dll",
+                                           L"zqdevapi.dll",  L"zqlinkps.dll", L"zqlink.dll"};
+    m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
+    zqxmltest::TempFile script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n");
+    zqdevtest::SetScript(L"ZQ Memory Printer", script.Path());
+    Bind({ListFeature("AutoConfiguration", {{"Off", L"Off"}, {"On", L"On"}, {"UpdateNow", L"Update Now"}})});
+    Passes(OEMCUIP_PRNPROP);
+    struct Row {
+        const char* what;
+        LONG sel;
+        bool sheet;    // picked in the sheet, else the sheet opened again
+        DWORD fresh;   // "DevSetUpdate", 9 when not there
+    } rows[] = {
+        {"another option asks nothing", 1, true, 9},
+        {"picked: asked, and the answers applied", 2, true, 0},
+        {"opened while on: asked, applied later", 1, false, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_host.SetSelection("AutoConfiguration", row.sel);
+        if (row.sheet)
+            EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("AutoConfiguration")));
+        else
+            Passes(OEMCUIP_PRNPROP);
+        DWORD fresh = 9, cb = sizeof fresh;
+        RegGetValueW(HKEY_CURRENT_USER, store.c_str(), L"DevSetUpdate", RRF_RT_REG_DWORD, nullptr, &fresh, &cb);
+        EXPECT_EQ(row.fresh, fresh);
+        EXPECT_EQ(REGDB_E_CLASSNOTREG,
+                  zqdevtest::HrCreateOnThread(COINIT_APARTMENTTHREADED, CLSID_ZQDeviceAgent, IID_IZQDeviceAgent))
+            << "what the call registered goes with it";
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
 }
 
 TEST_F(Worker, PrinterSheetsOfOtherPrintersGetNoItems) {

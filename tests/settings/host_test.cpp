@@ -1,7 +1,8 @@
 // Both sample printers under the core driver stand-in with the configuration-manager stand-in:
 // the printer event INITIALIZE imports the desk printer's configuration (and its lock shows in the
-// sheet) and installs the roll printer's export file as its configuration; Apply in either sheet
-// exports the settings to the manager.
+// sheet) and installs the roll printer's export file as its configuration; the finishing step
+// applies the imported settings to the printer's default; Apply in either sheet exports the
+// settings to the manager.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -160,6 +161,42 @@ TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
     AlwaysExport(kRoll);
     Preferences(kRoll, [](HWND page) { EXPECT_TRUE(Choose(page, L"Paper Size", L"ISO A2")); });
     EXPECT_NE(std::string::npos, zc::ReadFileText(InstalledConfig()).find("Printing/PaperSize=ISO_A2\r\n"));
+}
+
+TEST_F(ConfigurationManager, InstallationAppliesTheStoredSettingsToThePrintersDefault) {
+    // A configuration of its own: a paper, a layout and a watermark to apply, a quality the helper
+    // file maps, and a media type the printer does not have.
+    const std::wstring config = zqtest::BesideExe(L"applied.cfg");
+    ASSERT_TRUE(zc::WriteFileText(config,
+                                  "Printing/PaperSize=A4\r\nPrinting/Orientation=Landscape\r\n"
+                                  "Printing/DuplexEdge=LongEdge\r\nPrinting/Watermarks=Confidential\r\n"
+                                  "Printing/PrintQuality=Best\r\nPrinting/MediaType=VELLUM\r\n"));
+    zc::SetSwitch(L"ConfigFile", config);
+    Initialize(kDesk);
+    CZQSpoolPrinter desk = Open(kDesk);
+    const std::vector<BYTE> dm = ZQQueryDevmode(desk.Get(), kDesk);
+    const struct {
+        const char* feature;
+        const char* option;
+    } selected[] = {{"PaperSize", "A4"},
+                    {"Orientation", "LANDSCAPE_CC90"},
+                    {"Duplex", "VERTICAL"},
+                    {"PrintQualityGroup", "PQGroup_2"},
+                    {"MediaType", "PLAIN"}};
+    for (const auto& s : selected) EXPECT_EQ(s.option, zqhosttest::Selected(dm, s.feature)) << s.feature;
+    // The watermark's name in the plug-in's block (+236), and the pool's record of its kind.
+    const BYTE* block = zqhosttest::OemBlock(dm);
+    ASSERT_NE(nullptr, block);
+    EXPECT_STREQ(L"Confidential", reinterpret_cast<const wchar_t*>(block + 236));
+    DWORD type = 0, needed = 0;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_MORE_DATA),
+              GetPrinterDataExW(desk.Get(), L"ZQPresetRoot\\WatermarkPoolData", L"WatermarkPool:1", &type, nullptr, 0,
+                                &needed));
+    EXPECT_EQ(1568u, needed);
+    EXPECT_EQ(L"3", Data(desk.Get(), nullptr, L"DMCStatus"));
+    // What the printer cannot take stays stored; the spooler here keeps what held as well.
+    EXPECT_EQ(L"VELLUM", Data(desk.Get(), L"DMCDriverData\\Printing\\OptItems", L"MediaType"));
+    zqhosttest::ResetToDefaults(kDesk);
 }
 
 }  // namespace

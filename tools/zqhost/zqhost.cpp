@@ -4,11 +4,16 @@
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
+//   zqhost answers <printer>             the printer's device answers (what Update Now stored)
 //   zqhost preview <file.png> [name=value]...
 //                                        the pages' sample page of a preview record (the fields not
 //                                        given as the preview starts), saved as a picture
 //   zqhost samplefonts <folder>          writes the sample printer fonts' metrics files there
 //   zqhost fonts <printer> [options]     the font installer of the device settings
+//   zqhost convert <printer> <ticket> [--devmode FILE] [--out TICKET]
+//                                        a ticket converted into a devmode of the printer through
+//                                        the plug-in's conversion interface (saved to FILE and
+//                                        described), and that devmode converted back into TICKET
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
 //          --page TITLE (bring the page with that tab title to the front first),
 //          --show NAME (select the last setting of that name in the core driver's list first),
@@ -122,6 +127,8 @@ struct SheetOptions {
     std::wstring show;
     std::vector<std::wstring> choices;
     ZQFontSteps fonts;
+    std::wstring devmodeFile;
+    std::wstring ticketOut;
 };
 
 // Selects the last row of the core driver's list with that setting name, with the list's end in
@@ -227,6 +234,20 @@ int Summary(const std::wstring& printer) {
     return 0;
 }
 
+int Answers(const std::wstring& printer) {
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    std::vector<ZQDeviceAnswer> answers;
+    if (!ZQReadDeviceAnswers(h.Get(), answers)) {
+        wprintf(L"ok    no device answers yet\n");
+        return 0;
+    }
+    wprintf(L"ok    %zu device answers\n", answers.size());
+    for (const ZQDeviceAnswer& answer : answers) wprintf(L"  %ls\n", ZQDescribeAnswer(answer).c_str());
+    return 0;
+}
+
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
@@ -299,6 +320,68 @@ int Fonts(const std::wstring& printer, const SheetOptions& o) {
     return (!o.fonts.screenshot.empty() && !seen.saved) ? 1 : 0;
 }
 
+// The configuration manager the printer's driver carries, else the one of the build.
+std::wstring ConfigManagerPath(HANDLE hPrinter) {
+    DWORD needed = 0;
+    GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buf(needed);
+    if (needed && GetPrinterDriverW(hPrinter, nullptr, 3, buf.data(), needed, &needed)) {
+        const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
+        for (const wchar_t* f = di->pDependentFiles; f && *f; f += wcslen(f) + 1) {
+            const wchar_t* slash = wcsrchr(f, L'\\');
+            if (_wcsicmp(slash ? slash + 1 : f, L"zqcfgmgr.dll") == 0) return f;
+        }
+    }
+    return ExeDir() + L"\\zqcfgmgr.dll";
+}
+
+std::string FileText(const std::wstring& path) {
+    CZQHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (file && ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read) text.append(chunk, read);
+    return text;
+}
+
+int Convert(const std::wstring& printer, const std::wstring& ticket, const SheetOptions& o) {
+    CZQModule dll(LoadLibraryW((ExeDir() + L"\\zqoemui.dll").c_str()));
+    ZQConvertApi api;
+    if (!ZQLoadConvertApi(dll.Get(), api))
+        return Fail(L"the plug-in's conversion interface", HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), printer);
+    if (dm.empty()) return Fail(L"DocumentProperties", E_FAIL);
+    DWORD version = 0;
+    api.version(&version);
+    wprintf(L"ok    conversion interface version %lu\n", static_cast<unsigned long>(version));
+
+    const std::wstring manager = ConfigManagerPath(h.Get());
+    GUID run = GUID_NULL;
+    DWORD rc = api.initialize(printer.c_str(), manager.c_str(), &run);
+    int result = 0;
+    auto step = [&result](const wchar_t* what, DWORD code) {
+        wprintf(code ? L"FAIL  %ls: %lu\n" : L"ok    %ls\n", what, static_cast<unsigned long>(code));
+        if (code) result = 1;
+        return code == 0;
+    };
+    if (step(L"InitializeConvertAPI", rc) && step(L"ReadTicket", api.readTicket(1, ticket.c_str(), run)) &&
+        step(L"ConvertTicketEx", api.convertTicketEx(reinterpret_cast<DEVMODEW*>(dm.data()), run))) {
+        if (!o.devmodeFile.empty()) {
+            if (WriteBytes(o.devmodeFile, std::vector<uint8_t>(dm.begin(), dm.end()))) wprintf(L"ok    devmode %ls\n", o.devmodeFile.c_str());
+            else result = Fail(o.devmodeFile.c_str(), HRESULT_FROM_WIN32(GetLastError()));
+        }
+        wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size()).c_str());
+        if (!o.ticketOut.empty() &&
+            step(L"ConvertDevModeEx", api.convertDevModeEx(o.ticketOut.c_str(), reinterpret_cast<DEVMODEW*>(dm.data()), run)))
+            wprintf(L"  ticket %ls:\n%hs", o.ticketOut.c_str(), FileText(o.ticketOut).c_str());
+    }
+    if (rc == 0) step(L"KillConvertAPI", api.kill(run));
+    return result;
+}
+
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
@@ -307,10 +390,12 @@ void Usage() {
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
             L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
             L"       zqhost summary <printer>\n"
+            L"       zqhost answers <printer>\n"
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
             L"       zqhost samplefonts <folder>\n"
             L"       zqhost fonts <printer> [--folder <dir>] [--add <font>]... [--remove <font>]...\n"
-            L"                    [--screenshot <file.png>] [--cancel]\n");
+            L"                    [--screenshot <file.png>] [--cancel]\n"
+            L"       zqhost convert <printer> <ticket> [--devmode <file>] [--out <ticket>]\n");
 }
 
 }  // namespace
@@ -322,10 +407,20 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring command = argv[1], target = argv[2];
+    std::wstring ticket;
+    int first = 3;
+    if (command == L"convert") {
+        if (argc < 4) {
+            Usage();
+            return 2;
+        }
+        ticket = argv[3];
+        first = 4;
+    }
     if (command == L"preview") return ZQPreviewPicture(ExeDir(), target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
     std::wstring name;
-    for (int i = 3; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
@@ -337,6 +432,8 @@ int wmain(int argc, wchar_t** argv) {
         else if (arg == L"--add" && i + 1 < argc) options.fonts.add.push_back(argv[++i]);
         else if (arg == L"--remove" && i + 1 < argc) options.fonts.remove.push_back(argv[++i]);
         else if (arg == L"--cancel") options.fonts.ok = false;
+        else if (arg == L"--devmode" && i + 1 < argc) options.devmodeFile = argv[++i];
+        else if (arg == L"--out" && i + 1 < argc) options.ticketOut = argv[++i];
         else {
             Usage();
             return 2;
@@ -346,7 +443,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"prefs") return Preferences(target, options);
     if (command == L"props") return Properties(target, options);
     if (command == L"summary") return Summary(target);
+    if (command == L"answers") return Answers(target);
     if (command == L"samplefonts") return SampleFonts(target);
+    if (command == L"convert") return Convert(target, ticket, options);
     if (command == L"fonts") {
         options.fonts.screenshot = options.screenshot;
         return Fonts(target, options);

@@ -228,6 +228,19 @@ LONG ZQRunFontInstaller(HANDLE hPrinter, const std::wstring& printerName, const 
     return rc;
 }
 
+bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api) {
+    api = {ZQGetProc<decltype(api.initialize)>(hModule, "InitializeConvertAPI"),
+           ZQGetProc<decltype(api.readTicket)>(hModule, "ReadTicket"),
+           ZQGetProc<decltype(api.convertTicketEx)>(hModule, "ConvertTicketEx"),
+           ZQGetProc<decltype(api.convertDevModeEx)>(hModule, "ConvertDevModeEx"),
+           ZQGetProc<decltype(api.kill)>(hModule, "KillConvertAPI"),
+           ZQGetProc<decltype(api.version)>(hModule, "GetConvertAPIVersion"),
+           ZQGetProc<decltype(api.convertTicket)>(hModule, "ConvertTicket"),
+           ZQGetProc<decltype(api.convertDevmode)>(hModule, "ConvertDevmode")};
+    return api.initialize && api.readTicket && api.convertTicketEx && api.convertDevModeEx && api.kill &&
+           api.version && api.convertTicket && api.convertDevmode;
+}
+
 std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName) {
     LPWSTR name = const_cast<LPWSTR>(printerName.c_str());
     const LONG size = DocumentPropertiesW(nullptr, hPrinter, name, nullptr, nullptr, 0);
@@ -448,6 +461,50 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
         s += L"  plug-in block: none\n";
     }
     return s;
+}
+
+bool ZQReadDeviceAnswers(HANDLE hPrinter, std::vector<ZQDeviceAnswer>& answers) {
+    answers.clear();
+    WCHAR guid[64] = {};
+    DWORD type = 0, needed = 0;
+    if (GetPrinterDataExW(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type, reinterpret_cast<BYTE*>(guid),
+                          sizeof guid - sizeof(WCHAR), &needed) != ERROR_SUCCESS ||
+        type != REG_SZ || !guid[0])
+        return false;
+    CZQRegKey key;
+    const std::wstring path = std::wstring(L"Software\\Quorvane\\") + guid + L"\\ZQBIDIInfo";
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return false;
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[256];
+        DWORD cchName = 256, cb = 0;
+        ZQDeviceAnswer answer;
+        if (RegEnumValueW(key.Get(), i, name, &cchName, nullptr, &answer.type, nullptr, &cb) != ERROR_SUCCESS) break;
+        answer.name = name;
+        answer.data.resize(cb);
+        cchName = 256;
+        if (cb && RegEnumValueW(key.Get(), i, name, &cchName, nullptr, &answer.type, answer.data.data(), &cb) !=
+                      ERROR_SUCCESS)
+            break;
+        answers.push_back(std::move(answer));
+    }
+    return true;
+}
+
+std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& a) {
+    std::wstring value;
+    if (a.type == REG_SZ) {
+        value = L"\"" + std::wstring(reinterpret_cast<const wchar_t*>(a.data.data()), a.data.size() / sizeof(wchar_t));
+        while (value.size() > 1 && value.back() == L'\0') value.pop_back();
+        value += L"\"";
+    } else if (a.type == REG_DWORD && a.data.size() == sizeof(DWORD)) {
+        DWORD number;
+        std::memcpy(&number, a.data.data(), sizeof number);
+        value = std::to_wstring(number);
+    } else {
+        for (BYTE b : a.data) value += Format(value.empty() ? L"%02X" : L" %02X", b);
+        value = L"[" + value + L"]";
+    }
+    return a.name + L" = " + value;
 }
 
 // ---- the core driver stand-in's page, driven as a user does

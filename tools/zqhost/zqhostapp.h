@@ -48,6 +48,20 @@ std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerNam
 // Makes `dm` the printer's default devmode (what the printers folder does after Preferences).
 BOOL ZQStoreDefaultDevmode(HANDLE hPrinter, const std::vector<BYTE>& dm);
 
+// The plug-in's exported conversion interface, as another program calls it.
+struct ZQConvertApi {
+    DWORD(WINAPI* initialize)(LPCWSTR, LPCWSTR, GUID*);
+    DWORD(WINAPI* readTicket)(DWORD, LPCWSTR, GUID);
+    DWORD(WINAPI* convertTicketEx)(DEVMODEW*, GUID);
+    DWORD(WINAPI* convertDevModeEx)(LPCWSTR, DEVMODEW*, GUID);
+    DWORD(WINAPI* kill)(GUID);
+    DWORD(WINAPI* version)(DWORD*);
+    void(WINAPI* convertTicket)(LPCWSTR, LPCWSTR, DEVMODEW*, LPCWSTR, DWORD);
+    void(WINAPI* convertDevmode)(LPCWSTR, LPCWSTR, DEVMODEW*, LPCWSTR, DWORD);
+};
+// Every export of the interface from the module; false when one is missing.
+bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api);
+
 // Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
 // runs first with the sheet's window (tests change settings there; the host tool saves its
 // picture). One at a time per thread.
@@ -77,6 +91,19 @@ BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::ve
 // A readable description of a devmode of the core driver stand-in: the public fields, the core
 // driver's private header with the selected options, and the plug-in block's header.
 std::wstring ZQDescribeDevmode(const BYTE* dm, size_t size);
+
+// One value of a printer's device answer store: the current user's key "Software\Quorvane\<the
+// printer data ZQPresetRoot\ZQRestrictedUserGuid>\ZQBIDIInfo", where Update Now keeps what the
+// printer answered.
+struct ZQDeviceAnswer {
+    std::wstring name;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+// The store's values in its order; false when the printer names no user key or has no store yet.
+bool ZQReadDeviceAnswers(HANDLE hPrinter, std::vector<ZQDeviceAnswer>& answers);
+// "<name> = <value>": a text in quotes, a number in decimal, other bytes in hex.
+std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.

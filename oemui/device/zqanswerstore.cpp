@@ -1,0 +1,260 @@
+// The device answer store "ZQBIDIInfo": storing an answer by its type and character set, the
+// placeholders written before the printer is asked, reading the answers back after it, and the
+// apply pass that turns fresh answers into the worker's buffers.
+#include <cstring>
+#include <string>
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "device/zqautoconfig.h"
+#include "formats/zqdeviceanswer.h"
+
+namespace {
+
+constexpr WCHAR kStoreKey[] = L"ZQBIDIInfo";
+constexpr WCHAR kFreshValue[] = L"DevSetUpdate";
+constexpr WCHAR kModelName[] = L"MODEL_NAME";
+constexpr WCHAR kMediaNamesMask[] = L"MEDIA-NAMES-AVAILABLE";
+constexpr WCHAR kTextPlaceholder[] = L" ";
+
+// The type of the value the store's own key holds under the name; 0 without one.
+DWORD StoredType(HANDLE hPrinter, PCWSTR pszName) {
+    WCHAR guid[CZQCommon::kGuidTextChars];
+    WCHAR path[MAX_PATH];
+    if (!CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) ||
+        FAILED(ZQFormatText(path, MAX_PATH, L"Software\\Quorvane\\%ls\\%ls", guid, kStoreKey)))
+        return 0;
+    CZQRegKey key;
+    DWORD type = 0;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), pszName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return type;
+}
+
+BOOL Write(HANDLE hPrinter, PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData) {
+    return CZQUIBase::BWriteUserSetting(hPrinter, TRUE, kStoreKey, pszName, static_cast<const BYTE*>(pData), cbData,
+                                        dwType);
+}
+
+// The stored value as text: the reader leaves a terminator behind every value.
+PCWSTR AsText(const BYTE* pData) { return reinterpret_cast<PCWSTR>(pData); }
+
+bool IsBlankText(const BYTE* pData, DWORD cbData) {
+    return cbData >= sizeof(WCHAR) && ZQTextLength(AsText(pData), cbData / sizeof(WCHAR)) == 1 &&
+           AsText(pData)[0] == L' ';
+}
+
+void FreeSlots(PWSTR* pSlots, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (pSlots[i]) LocalFree(pSlots[i]);
+        pSlots[i] = nullptr;
+    }
+}
+
+}  // namespace
+
+BOOL BIsPrintableAnswer(const BYTE* pData, DWORD cbData) { return zqanswer::IsPrintableAnswer(pData, cbData); }
+
+BOOL BStoreDeviceAnswer(PCWSTR pszName, HANDLE hPrinter, const BYTE* pData, DWORD cbData, BYTE type) {
+    if (!pszName || (!pData && cbData)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    switch (zqanswer::KindOfType(type)) {
+        case zqanswer::AnswerKind::Ignored: return TRUE;
+        case zqanswer::AnswerKind::Number:
+            // Kept as the server delivered the four bytes; any other size is no number.
+            return pData && cbData == sizeof(DWORD) ? Write(hPrinter, pszName, REG_DWORD, pData, cbData) : TRUE;
+        case zqanswer::AnswerKind::Text: break;
+    }
+    const zqanswer::TextForm form = zqanswer::ClassifyTextAnswer(
+        pData, cbData, StoredType(hPrinter, pszName) == REG_SZ, ZQEqualNoCase(pszName, kMediaNamesMask));
+    if (form == zqanswer::TextForm::Binary) return Write(hPrinter, pszName, REG_BINARY, pData, cbData);
+    std::wstring text;
+    if (!zqanswer::DecodeTextAnswer(form, pData, cbData, text)) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return FALSE;
+    }
+    return Write(hPrinter, pszName, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(WCHAR)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The store of this worker's printer
+// ---------------------------------------------------------------------------------------------
+BOOL CZQAutoConfig::BWriteAnswer(PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData) {
+    return Write(m_hPrinter, pszName, dwType, pData, cbData);
+}
+
+BOOL CZQAutoConfig::BWriteTextPlaceholder(PCWSTR pszName) {
+    return BWriteAnswer(pszName, REG_SZ, kTextPlaceholder, sizeof kTextPlaceholder);
+}
+
+BOOL CZQAutoConfig::BWriteNumberPlaceholder(PCWSTR pszName) {
+    const DWORD placeholder = zqanswer::kNumberPlaceholder;
+    return BWriteAnswer(pszName, REG_DWORD, &placeholder, sizeof placeholder);
+}
+
+BOOL CZQAutoConfig::BReadAnswer(PCWSTR pszName, BYTE** ppData, DWORD* pcbData) {
+    return BReadUserSetting(m_hPrinter, kStoreKey, pszName, ppData, pcbData);
+}
+
+BOOL CZQAutoConfig::BIsBlankAnswer(PCWSTR pszName, BOOL* pbBlank) {
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!BReadAnswer(pszName, data.Put(), &cb)) return FALSE;
+    *pbBlank = IsBlankText(data.Get(), cb);
+    return TRUE;
+}
+
+void CZQAutoConfig::VCopyTextAnswer(PCWSTR pszName, PWSTR* ppSlot) {
+    if (*ppSlot) LocalFree(*ppSlot);
+    *ppSlot = static_cast<PWSTR>(LocalAlloc(LPTR, kPathChars * sizeof(WCHAR)));
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    // The placeholder " " is a text too, and is copied.
+    if (!*ppSlot || !BReadAnswer(pszName, data.Put(), &cb) || cb < sizeof(WCHAR) || !AsText(data.Get())[0]) return;
+    ZQCopyTextN(*ppSlot, kPathChars, AsText(data.Get()), cb / sizeof(WCHAR));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Placeholders and read-back
+// ---------------------------------------------------------------------------------------------
+BOOL CZQAutoConfig::BModelNameAnswer(BOOL bCheck) {
+    if (!bCheck) return BWriteTextPlaceholder(kModelName);
+    BOOL blank = TRUE;
+    return BIsBlankAnswer(kModelName, &blank) && !blank;
+}
+
+BOOL CZQAutoConfig::BSerialNumberAnswer() { return BWriteTextPlaceholder(L"SERIAL_NUMBER"); }
+
+void CZQAutoConfig::VMemoryAnswer(BOOL bApply) {
+    if (!bApply) BWriteNumberPlaceholder(L"hrMemorySize");
+}
+
+void CZQAutoConfig::VMediaPathAnswer(BOOL bApply) {
+    if (bApply) return;
+    BWriteNumberPlaceholder(L"prtMediaPathType2");
+    BWriteNumberPlaceholder(L"prtConsoleLocalization");
+}
+
+void CZQAutoConfig::VDiskAnswer(BOOL bApply) {
+    if (bApply) return;
+    for (int n = 2; n <= 4; ++n) {
+        WCHAR name[32];
+        ZQFormatText(name, 32, L"hrDiskStorageMedia%d", n);
+        BWriteNumberPlaceholder(name);
+    }
+}
+
+void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
+    if (bApply) m_dwAccessoryValue = 0;
+    for (int n = 1; n <= kPaperHandlers; ++n) {
+        WCHAR model[32], memory[32];
+        ZQFormatText(model, 32, L"%ls%d%ls", L"PHD", n, L"-MODEL");
+        ZQFormatText(memory, 32, L"%ls%d%ls", L"PHD", n, L"-DEVICE-MEMORY");
+        if (!bApply) {
+            const BYTE none = 0;
+            BWriteTextPlaceholder(model);
+            BWriteAnswer(memory, REG_BINARY, &none, sizeof none);
+            continue;
+        }
+        PWSTR& slot = m_apszHandlerModels[n - 1];
+        VCopyTextAnswer(model, &slot);
+        if (!slot || !slot[0] || m_dwAccessoryValue) continue;
+        // The first device with a model that reports an accessory in its memory: 01, then 1-4.
+        CZQLocalPtr<BYTE> data;
+        DWORD cb = 0;
+        if (BReadAnswer(memory, data.Put(), &cb) && cb >= 2 && data.Get()[0] == 1 && data.Get()[1] >= 1 &&
+            data.Get()[1] <= 4)
+            m_dwAccessoryValue = data.Get()[1];
+    }
+}
+
+void CZQAutoConfig::VInputModelAnswer(BOOL bApply) {
+    for (int n = 1; n <= kInputTrays; ++n) {
+        WCHAR name[32];
+        ZQFormatText(name, 32, L"prtInputModel%d", n);
+        if (bApply)
+            VCopyTextAnswer(name, &m_apszInputModels[n - 1]);
+        else
+            BWriteTextPlaceholder(name);
+    }
+}
+
+void CZQAutoConfig::VInputCapacityAnswer(BOOL bApply) {
+    for (int n = 1; n <= kInputTrays; ++n) {
+        WCHAR name[32];
+        ZQFormatText(name, 32, L"prtInputMaxCapacity%d", n);
+        if (!bApply) {
+            BWriteNumberPlaceholder(name);
+            continue;
+        }
+        CZQLocalPtr<BYTE> data;
+        DWORD cb = 0;
+        DWORD& capacity = m_adwInputCapacities[n - 1];
+        capacity = 0;
+        if (BReadAnswer(name, data.Put(), &cb) && cb >= sizeof(DWORD) && !zqanswer::IsPlaceholderValue(data.Get(), cb))
+            memcpy(&capacity, data.Get(), sizeof capacity);
+    }
+}
+
+BOOL CZQAutoConfig::BBlankAllValues() {
+    BModelNameAnswer(FALSE);
+    BSerialNumberAnswer();
+    VMemoryAnswer(FALSE);
+    VMediaPathAnswer(FALSE);
+    VDiskAnswer(FALSE);
+    VPaperHandlingAnswer(FALSE);
+    VInputModelAnswer(FALSE);
+    VInputCapacityAnswer(FALSE);
+    return TRUE;
+}
+
+BOOL CZQAutoConfig::BListValues(RequestNode** ppList, BOOL bCheck) {
+    if (!ppList) return FALSE;
+    BOOL ok = TRUE;
+    for (const RequestNode* node = *ppList; node; node = node->pNext) {
+        if (!bCheck) {
+            if (!BWriteTextPlaceholder(node->pszName)) ok = FALSE;
+            continue;
+        }
+        // Read back in list order: the model name decides as soon as it is reached.
+        BOOL blank = FALSE;
+        if (!BIsBlankAnswer(node->pszName, &blank)) return FALSE;
+        if (ZQEqualNoCase(node->pszName, kModelName)) return !blank;
+    }
+    return ok;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The apply pass
+// ---------------------------------------------------------------------------------------------
+BOOL CZQAutoConfig::VApplyDeviceUpdate() {
+    ZQ_TRACE("CZQAutoConfig::VApplyDeviceUpdate");
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    DWORD fresh = 0;
+    if (!BReadAnswer(kFreshValue, data.Put(), &cb) || cb != sizeof fresh) return FALSE;
+    memcpy(&fresh, data.Get(), sizeof fresh);
+    if (fresh != 1) return FALSE;
+    VPaperHandlingAnswer(TRUE);
+    VInputModelAnswer(TRUE);
+    VInputCapacityAnswer(TRUE);
+    VFreeAnswerBuffers();
+    fresh = 0;
+    return BWriteAnswer(kFreshValue, REG_DWORD, &fresh, sizeof fresh);
+}
+
+void CZQAutoConfig::VFreeAnswerBuffers() {
+    FreeSlots(m_apszHandlerModels, kPaperHandlers);
+    FreeSlots(m_apszOptionModels, kPaperHandlers);
+    FreeSlots(m_apszInputModels, kInputTrays);
+    if (m_ppStrings) {
+        FreeSlots(m_ppStrings, static_cast<int>(m_dwStringCount));
+        LocalFree(m_ppStrings);
+    }
+    m_ppStrings = nullptr;
+    m_dwStringCount = 0;
+}

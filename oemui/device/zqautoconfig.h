@@ -1,0 +1,194 @@
+// CZQAutoConfig: "Update Now". It makes sure the maker's device-communication servers can be
+// created (registering the ones that cannot, for the length of the call), asks the printer for
+// its device objects and keeps every answer in the answer store "ZQBIDIInfo"; once the printer
+// really answered, "DevSetUpdate" = 1 marks the store fresh until the answers are applied.
+//
+// The worker lives on the stack of one call of the feature logic. Of that logic it needs only the
+// helper file's rule engine (its request list), given to the constructor, and the printer, given
+// with VSetPrinter; it stays below the feature logic for that reason.
+//
+// The answer store is the current user's key "Software\Quorvane\<ZQRestrictedUserGuid>\ZQBIDIInfo",
+// written and read through the per-user settings of CZQUIBase: texts as REG_SZ, numbers as
+// REG_DWORD as delivered, other octets as REG_BINARY. Values not answered yet hold placeholders:
+// the text " ", the number 6400, or one zero byte for the accessories' device memory.
+#pragma once
+
+#include "common/zquibase.h"
+
+class CZQXmlUiRules;
+
+// One entry of a request list: the answer's name and the object's identifier in dotted decimal,
+// both local-heap copies. Lists are singly linked in the order they were built.
+struct RequestNode {
+    PWSTR pszName;
+    PWSTR pszObjectId;
+    RequestNode* pNext;
+};
+// Frees both texts of every node and the nodes.
+void ZQFreeRequestList(RequestNode* pHead);
+
+// One row of the device object table. Components are 16 bits wide: the maker's private prefix
+// holds one above 255.
+struct DeviceObjectRecord {
+    WORD awComponents[20];
+    PCWSTR pszName;  // also the answer's value name in the store
+    DWORD dwCount;   // components used
+};
+inline constexpr int kZQDeviceObjectCount = 115;
+const DeviceObjectRecord* ZQDeviceObjectTable();
+// The identifier in dotted decimal (256 characters); no component is added once the text is 252
+// characters long.
+void ZQFormatObjectId(const DeviceObjectRecord& row, PWSTR pszText);
+
+// Stores one answer of the device (value types of the servers: 0, 4, 5 texts or octets; 1, 2, 8
+// numbers of four bytes; others not kept). A number of another size and a type not kept leave the
+// store as it is (TRUE); FALSE when the store cannot be written, or for a UTF-8 text that is not
+// well formed (nothing written).
+BOOL BStoreDeviceAnswer(PCWSTR pszName, HANDLE hPrinter, const BYTE* pData, DWORD cbData, BYTE type);
+// Every byte printable (0x20-0x7E), the last may be zero; TRUE for no bytes.
+BOOL BIsPrintableAnswer(const BYTE* pData, DWORD cbData);
+
+class CZQAutoConfig : public CZQUIBase {
+public:
+    static constexpr size_t kPathChars = 256;
+    static constexpr int kPaperHandlers = 6;
+    static constexpr int kInputTrays = 15;
+
+    // The component files of the servers, in the order that carries the missing-pair rule.
+    enum EComponent : int {
+        kAgentProxy,     // zqagentps.dll
+        kAgentProgram,   // zqagent.exe, a local server
+        kLinkProgram,    // zqlink.exe
+        kAgentLibrary,   // zqagent.dll, an in-process server
+        kDevApi,         // zqdevapi.dll: the channel and the object list
+        kLinkProxy,      // zqlinkps.dll
+        kLinkLibrary,    // zqlink.dll
+        kComponentCount
+    };
+    static PCWSTR PszComponentFile(int iComponent);
+
+    // Pairs this run registered.
+    enum : DWORD { kRegisteredAgent = 1, kRegisteredDevApi = 2, kRegisteredLink = 4 };
+
+    // Outcome of the last BUpdateNow.
+    enum EUpdateState : DWORD {
+        kStateFilesMissing = 0,  // a component pair is missing from the driver's files
+        kStateNotReady = 1,      // no buffers, registration failed, no answer, or no placeholders
+        kStateNotAnswered = 2,   // the query failed or the model name is still blank
+        kStateDone = 3,
+    };
+
+    CZQAutoConfig();
+    explicit CZQAutoConfig(CZQXmlUiRules* pRules);
+    // Frees whatever the answer buffers still hold.
+    ~CZQAutoConfig() override;
+
+    // The printer the worker asks and stores for (handle may be null: records are read by name).
+    void VSetPrinter(HANDLE hPrinter, PCWSTR pszPrinterName);
+    HANDLE HPrinter() const { return m_hPrinter; }
+    EUpdateState State() const { return m_eState; }
+
+    // ---- Update Now -----------------------------------------------------------------------------
+    // TRUE only when the answers were stored and "DevSetUpdate" = 1 written. With components ready
+    // the servers are neither checked nor registered.
+    BOOL BUpdateNow(BOOL bComponentsReady);
+    // Each component file found among the driver's dependent files goes into its path buffer
+    // (kPathChars, when paths are given). FALSE when both files of the agent or of the link are
+    // missing.
+    BOOL BCheckComponentFiles(PWSTR* ppszPaths);
+    // The first dependent file whose upper-cased path contains the upper-cased name, upper-cased
+    // into pszOut (kPathChars); a path that does not fit is never taken.
+    BOOL BFindDependentFile(PWSTR pszOut, PCWSTR pszFile);
+    BOOL BIsDependentFile(PCWSTR pszFile);
+    // The first of the seven paths that contains the name, without regard to case (into pszOut
+    // when given).
+    static BOOL BFindComponentPath(PWSTR* ppszPaths, PCWSTR pszName, PWSTR pszOut);
+    // Registers the servers whose classes cannot be created; *pdwFlags tells which pairs. FALSE
+    // when a class can be neither created nor registered.
+    BOOL BRegisterComponents(PWSTR* ppszPaths, DWORD* pdwFlags);
+    // Unregisters the pairs of the flags, each as far as it goes; FALSE when any step failed.
+    BOOL BUnregisterComponents(PWSTR* ppszPaths, DWORD dwFlags);
+    // Unregisters (paths and flags given), then frees and clears the seven path buffers.
+    void VUnregisterComponents(PWSTR* ppszPaths, DWORD dwFlags);
+    static BOOL BCallDllRegisterServer(PCWSTR pszPath);
+    static BOOL BCallDllUnregisterServer(PCWSTR pszPath);
+    // Runs the program with "-RegServer" ("-UnregServer") and waits until it has ended. The path
+    // is quoted and passed as the application too; a path that does not fit is not run. TRUE when
+    // the program was started.
+    static BOOL BRunRegServer(PCWSTR pszPath);
+    static BOOL BRunUnregServer(PCWSTR pszPath);
+    // 0 no printer record or no agent, 1 the agent failed or the printer does not answer,
+    // 2 the printer answers.
+    int IProbeDevice();
+    // The communication error (strings 3890 and 3889 of the status module, else the English
+    // texts); FALSE, nothing shown, without the status module.
+    BOOL BShowCommError();
+
+    // ---- device objects and the answer store ------------------------------------------------------
+    // The helper file's request list ("//helper/DmlOIDs/dmldata"); it may be empty. FALSE when the
+    // helper file is not loaded or has no such list.
+    BOOL BReadRequestList(RequestNode** ppList);
+    // The table's rows that the store already holds a value for, in batches of 20.
+    BOOL BQueryAllObjects();
+    // The request list's entries, in batches of 20 (the list stays the caller's).
+    BOOL BQueryObjectList(RequestNode** ppList);
+    // Writes every built-in placeholder; TRUE.
+    BOOL BBlankAllValues();
+    // FALSE: the placeholder " " for every listed name (FALSE when a write failed). TRUE: the
+    // list-mode success test (every value readable up to "MODEL_NAME", which must not be " ").
+    BOOL BListValues(RequestNode** ppList, BOOL bCheck);
+    // FALSE: writes the placeholder. TRUE: the model name can be read and is not " ".
+    BOOL BModelNameAnswer(BOOL bCheck);
+    BOOL BSerialNumberAnswer();
+    // Each writes its placeholders when bApply is FALSE. With TRUE the paper-handling, input-model
+    // and input-capacity answers are collected into the worker's buffers; the memory, media-path
+    // and disk answers are read where they set the installed options.
+    void VMemoryAnswer(BOOL bApply);
+    void VMediaPathAnswer(BOOL bApply);
+    void VDiskAnswer(BOOL bApply);
+    void VPaperHandlingAnswer(BOOL bApply);
+    void VInputModelAnswer(BOOL bApply);
+    void VInputCapacityAnswer(BOOL bApply);
+    // Applies fresh answers ("DevSetUpdate" reads 1) and writes "DevSetUpdate" = 0; the result of
+    // that write, FALSE when the answers were not fresh.
+    BOOL VApplyDeviceUpdate();
+    void VFreeAnswerBuffers();
+
+    // What the apply pass collected (null or 0 when not answered; n counts from 1).
+    PCWSTR PaperHandlerModel(int n) const { return n >= 1 && n <= kPaperHandlers ? m_apszHandlerModels[n - 1] : nullptr; }
+    PCWSTR InputModel(int n) const { return n >= 1 && n <= kInputTrays ? m_apszInputModels[n - 1] : nullptr; }
+    DWORD InputCapacity(int n) const { return n >= 1 && n <= kInputTrays ? m_adwInputCapacities[n - 1] : 0; }
+    // The accessory value the paper-handling devices report (1-4), 0 when none does.
+    DWORD AccessoryValue() const { return m_dwAccessoryValue; }
+
+private:
+    // The store, through the per-user settings.
+    BOOL BWriteAnswer(PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData);
+    BOOL BWriteTextPlaceholder(PCWSTR pszName);
+    BOOL BWriteNumberPlaceholder(PCWSTR pszName);
+    BOOL BReadAnswer(PCWSTR pszName, BYTE** ppData, DWORD* pcbData);
+    BOOL BIsBlankAnswer(PCWSTR pszName, BOOL* pbBlank);
+    // A text answer of at least two bytes that is not empty, copied into a new slot (kPathChars).
+    void VCopyTextAnswer(PCWSTR pszName, PWSTR* ppSlot);
+
+    // Registration of one pair: its proxy, then its program or library; the pair's flag is set
+    // once its proxy was registered.
+    BOOL BRegisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary, DWORD* pdwFlags, DWORD dwPair);
+    BOOL BUnregisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary);
+
+    // The query: the channel opened on the printer, the nodes asked in batches, and the session
+    // closed again.
+    BOOL BQuery(const RequestNode* pList, PCWSTR pszLocalizationId, BOOL bListMode);
+
+    CZQXmlUiRules* m_pRules = nullptr;
+    HANDLE m_hPrinter = nullptr;
+    WCHAR m_szPrinterName[kPathChars] = {};
+    DWORD m_dwStringCount = 0;  // entries of m_ppStrings
+    EUpdateState m_eState = kStateFilesMissing;
+    PWSTR* m_ppStrings = nullptr;  // owned strings of the accessories' options
+    PWSTR m_apszHandlerModels[kPaperHandlers] = {};
+    PWSTR m_apszOptionModels[kPaperHandlers] = {};
+    PWSTR m_apszInputModels[kInputTrays] = {};
+    DWORD m_adwInputCapacities[kInputTrays] = {};
+    DWORD m_dwAccessoryValue = 0;
+};

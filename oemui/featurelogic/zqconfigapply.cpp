@@ -1,0 +1,131 @@
+#include "featurelogic/zqconfigapply.h"
+
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "featurelogic/zqbinding.h"
+#include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
+
+namespace {
+
+namespace zs = zqsettings;
+
+// Outcomes of the import and of its first application ("DMCStatus"); unknown when the stored
+// trees could not be listed.
+enum : DWORD {
+    kStatusUnknown = 0,
+    kStatusDeviceAnswered = 1,  // nothing stored to apply, but the printer configured itself
+    kStatusNothingApplied = 2,
+    kStatusApplied = 3,
+};
+// "EACStatus" after a configuration from the printer's own answers.
+constexpr DWORD kEacFromDevice = 3;
+constexpr WCHAR kDeviceAnswers[] = L"ZQBIDIInfo";
+
+// A per-user device answer of four bytes or more, as a number.
+bool ReadDeviceAnswer(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue) {
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, kDeviceAnswers, pszValue, data.Put(), &cb)) return false;
+    if (pdwValue) *pdwValue = cb >= sizeof(DWORD) ? *reinterpret_cast<const DWORD*>(data.Get()) : 0;
+    return true;
+}
+
+// Keeps the first refusal of the spooler.
+void Note(DWORD* pdwRefused, BOOL bDone) {
+    if (!bDone && *pdwRefused == ERROR_SUCCESS) *pdwRefused = GetLastError() ? GetLastError() : ERROR_INVALID_DATA;
+}
+
+int CountValues(HANDLE hPrinter, PCWSTR pszKey, DWORD* pdwRefused) {
+    const int count = CZQDriverData::ICountValues(hPrinter, pszKey);
+    Note(pdwRefused, count >= 0);
+    return count;
+}
+
+}  // namespace
+
+BOOL CZQConfigApply::BApplyConfigManagerData(DWORD dwMode) {
+    ZQ_TRACE("CZQConfigApply::BApplyConfigManagerData");
+    const POEMCUIPPARAM p = m_b.pCUIParam;
+    if (!p || !p->hPrinter || (dwMode != OEMCUIP_DOCPROP && dwMode != OEMCUIP_PRNPROP)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const HANDLE h = p->hPrinter;
+    DWORD installing = 0;
+    if (CZQDriverData::BGetPrinterDataDword(h, zs::kInstallationComplete, &installing) && installing == 0) return TRUE;
+
+    DWORD refused = ERROR_SUCCESS;
+    const DWORD printing = dwMode == OEMCUIP_DOCPROP ? DWApplyPrinting(&refused) : kStatusNothingApplied;
+    const DWORD physical = dwMode == OEMCUIP_PRNPROP ? DWApplyPhysical(&refused) : kStatusNothingApplied;
+
+    // The outcome of the first application only: written while there is none, never from a guess.
+    DWORD status = kStatusUnknown;
+    if (CZQDriverData::BGetPrinterDataDword(h, zs::kDMCStatus, &status)) {
+        status = kStatusUnknown;
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+        Note(&refused, FALSE);
+    } else if (printing == kStatusApplied || physical == kStatusApplied) {
+        status = kStatusApplied;
+    } else if (printing == kStatusNothingApplied && physical == kStatusNothingApplied && dwMode == OEMCUIP_DOCPROP) {
+        const int devices = CountValues(h, zs::kDriverDataPhysical, &refused);
+        DWORD eac = 0;
+        if (devices >= 0)
+            status = devices > 0 && ReadDeviceAnswer(h, zs::kEACStatus, &eac) && eac == kEacFromDevice
+                         ? kStatusDeviceAnswered
+                         : kStatusNothingApplied;
+    }
+    if (status != kStatusUnknown) Note(&refused, CZQDriverData::BSetPrinterDataDword(h, zs::kDMCStatus, status));
+    if (refused == ERROR_SUCCESS) return TRUE;
+    SetLastError(refused);
+    return FALSE;
+}
+
+DWORD CZQConfigApply::DWApplyPrinting(DWORD* pdwRefused) {
+    const POEMCUIPPARAM p = m_b.pCUIParam;
+    const int devmodeItems = CountValues(p->hPrinter, zs::kDriverDataDevModeItems, pdwRefused);
+    const int optItems = CountValues(p->hPrinter, zs::kDriverDataOptItems, pdwRefused);
+    // Nothing stored, nothing to apply: the items keep the user's choices.
+    if (devmodeItems == 0 && optItems == 0) return kStatusNothingApplied;
+    CZQDriverData& settings = m_b.driverData;
+    settings.VSetLanguage(m_b.logic.m_dwPdl);
+    Note(pdwRefused, settings.VApplyDevModeItems(p));
+    m_b.logic.BImportDMCWatermarks();
+    Note(pdwRefused, settings.VApplyOptItems(p));
+    VApplyPrintQuality();
+    return devmodeItems > 0 || optItems > 0 ? kStatusApplied : kStatusUnknown;
+}
+
+DWORD CZQConfigApply::DWApplyPhysical(DWORD* pdwRefused) {
+    const POEMCUIPPARAM p = m_b.pCUIParam;
+    // The printer's own answers about its installed options come first.
+    if (ReadDeviceAnswer(p->hPrinter, L"DevSetUpdate", nullptr)) return kStatusNothingApplied;
+    CZQDriverData& settings = m_b.driverData;
+    settings.VSetLanguage(m_b.logic.m_dwPdl);
+    Note(pdwRefused, settings.VApplyPhysicalItems(p));
+    const int devices = CountValues(p->hPrinter, zs::kDriverDataPhysical, pdwRefused);
+    if (devices <= 0) return devices == 0 ? kStatusNothingApplied : kStatusUnknown;
+    Note(pdwRefused, CZQDriverData::BSetPrinterDataDword(p->hPrinter, zs::kPrnPropChng, 1));
+    return kStatusApplied;
+}
+
+void CZQConfigApply::VApplyPrintQuality() {
+    const POEMCUIPPARAM p = m_b.pCUIParam;
+    CZQXmlUiRules* rules = m_b.logic.PLoadedRules(m_b.pRules);
+    if (!rules) return;
+    CZQXmlParserCommon& parser = rules->Parser();
+    WCHAR quality[zs::kItemChars];
+    if (!CZQDriverData::BGetImportedPrintQuality(p, quality)) return;
+    ZQCopyText(parser.m_szQualityImportValue, ARRAYSIZE(parser.m_szQualityImportValue), quality);
+    // The event's macros decide by the media type too.
+    CZQLocalPtr<WCHAR> media, keyword;
+    if (CZQCommon::DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&
+        CZQCommon::DWOptionNameToKeyword(p, L"MediaType", media.Get(), keyword.Put()) == ZQOPT_OK)
+        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), keyword.Get());
+    parser.m_szQualityGroupValue[0] = 0;
+    rules->BRunMacroSwitch(parser.EventList(), L"DMCInstallTime");
+    m_b.logic.VImportDMCQualityOptions(rules);
+    m_b.logic.VApplyImportedPrintQuality(rules);
+}
