@@ -211,7 +211,9 @@ TEST_F(PreviewWindow, CoversStackBehindAndOverTheSheet) {
         {L"back=1", {{mid, S(-3), kCover, true}, {E(-3), mid, kCover, false}}},
         {L"backfeeder=1", {{mid, S(-3), kFeeder, true}, {{}, {}, kCover, false, kPicture}}},
         // Front covers tint the sheet where they lie and show their edges below and beside it.
-        {L"front=1", {{E(3), mid, kCover, true}, {mid, E(-3), kCover, true}, {S(3), mid, kCover, false}}},
+        {L"front=1",
+         {{E(3), mid, kCover, true}, {mid, E(-3), kCover, true}, {S(3), mid, kCover, false},
+          {{}, {}, kBlue & kCover, true, kPicture}}},
         {L"frontfeeder=1", {{E(3), mid, kFeeder, true}, {mid, E(-3), kFeeder, true}, {{}, {}, kCover, false, kPicture}}},
         // The right-to-left order stacks them toward the left.
         {L"front=1 order=2", {{S(3), mid, kCover, true}, {S(-3), mid, kCover, true}, {E(3), mid, kCover, false}}},
