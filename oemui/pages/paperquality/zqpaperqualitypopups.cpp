@@ -149,12 +149,33 @@ void SwitchUnit(HWND hDlg, PageContext* pContext, CZQPaperQualityTab* pPage, PCW
     FillPaperTree(hDlg, pContext, pPage);
 }
 
-// Messages both pop-ups answer alike: the buttons without a context still close the dialog (as
-// Cancel), so that a pop-up opened without its rules never traps the user.
-bool EndWithoutContext(HWND hDlg, UINT uMsg, WPARAM wParam) {
-    if (uMsg != WM_COMMAND || HIWORD(wParam) != 0) return false;
-    if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(hDlg, 2);
-    return true;
+// The context a pop-up starts with: it needs its page, rules and logic (last error 13 without).
+PageContext* StartContext(LPARAM lParam) {
+    auto* context = reinterpret_cast<PageContext*>(lParam);
+    if (!PageOf(context) || !context->pRules || !context->pLogic) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return context;
+}
+
+// The context of a later message both pop-ups answer (commands and help). Without one the buttons
+// still close the dialog, as Cancel, so that a pop-up opened without its rules never traps the user.
+PageContext* LaterContext(HWND hDlg, UINT uMsg, WPARAM wParam) {
+    if (uMsg != WM_COMMAND && uMsg != WM_HELP && uMsg != WM_CONTEXTMENU) return nullptr;
+    PageContext* context = PopupContext(hDlg);
+    if (!context && uMsg == WM_COMMAND && HIWORD(wParam) == 0 && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+        EndDialog(hDlg, 2);
+    return context;
+}
+
+// WM_HELP on the control asked about, WM_CONTEXTMENU on the window clicked.
+void OnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, const CZQPaperQualityTab* pPage, const DWORD* pdwTable) {
+    if (uMsg == WM_HELP && lParam)
+        ShowHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP, pPage,
+                 pdwTable);
+    else if (uMsg == WM_CONTEXTMENU)
+        ShowHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, pPage, pdwTable);
 }
 
 }  // namespace
@@ -363,12 +384,9 @@ void CZQPaperQualityTab::VGetPaperPopupHelpIds(HWND, DWORD* pdwTable, PageContex
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg == WM_INITDIALOG) {
-        auto* context = reinterpret_cast<PageContext*>(lParam);
+        PageContext* context = StartContext(lParam);
+        if (!context) return FALSE;
         CZQPaperQualityTab* page = PageOf(context);
-        if (!page || !context->pRules || !context->pLogic) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
         page->VSetMediaPopupTexts(hDlg);
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, page->CUIParam());
@@ -376,12 +394,8 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }
-    if (uMsg != WM_COMMAND && uMsg != WM_HELP && uMsg != WM_CONTEXTMENU) return FALSE;
-    PageContext* context = PopupContext(hDlg);
-    if (!context) {
-        EndWithoutContext(hDlg, uMsg, wParam);
-        return FALSE;
-    }
+    PageContext* context = LaterContext(hDlg, uMsg, wParam);
+    if (!context) return FALSE;
     CZQPaperQualityTab* page = PageOf(context);
     const bool largeFormat = context->pLogic && context->pLogic->BIsLargeFormat();
     if (uMsg == WM_COMMAND) {
@@ -400,21 +414,15 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
     }
     DWORD table[2 * CZQFeaturesTab::kMediaPopupHelpPairs] = {};
     CZQFeaturesTab::VGetMediaPopupHelpIds(hDlg, table, context);
-    if (uMsg == WM_HELP && lParam)
-        ShowHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP, page, table);
-    else if (uMsg == WM_CONTEXTMENU)
-        ShowHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, page, table);
+    OnHelp(uMsg, wParam, lParam, page, table);
     return FALSE;
 }
 
 INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg == WM_INITDIALOG) {
-        auto* context = reinterpret_cast<PageContext*>(lParam);
+        PageContext* context = StartContext(lParam);
+        if (!context) return FALSE;
         CZQPaperQualityTab* page = PageOf(context);
-        if (!page || !context->pRules || !context->pLogic) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
         page->BSetWindowTextRes(849, GetDlgItem(hDlg, IDOK), L"OK");
         page->BSetWindowTextRes(850, GetDlgItem(hDlg, IDCANCEL), L"Cancel");
         if (context->pLogic->BHasLqjPaperSizeTreeview()) {
@@ -439,12 +447,8 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }
-    if (uMsg != WM_COMMAND && uMsg != WM_HELP && uMsg != WM_CONTEXTMENU) return FALSE;
-    PageContext* context = PopupContext(hDlg);
-    if (!context) {
-        EndWithoutContext(hDlg, uMsg, wParam);
-        return FALSE;
-    }
+    PageContext* context = LaterContext(hDlg, uMsg, wParam);
+    if (!context) return FALSE;
     CZQPaperQualityTab* page = PageOf(context);
     if (uMsg == WM_COMMAND) {
         if (HIWORD(wParam) != 0) return FALSE;
@@ -471,9 +475,6 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
     }
     DWORD table[2 * CZQPaperQualityTab::kPaperPopupHelpPairs] = {};
     page->VGetPaperPopupHelpIds(hDlg, table, context);
-    if (uMsg == WM_HELP && lParam)
-        ShowHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP, page, table);
-    else if (uMsg == WM_CONTEXTMENU)
-        ShowHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, page, table);
+    OnHelp(uMsg, wParam, lParam, page, table);
     return FALSE;
 }
