@@ -205,6 +205,7 @@ TEST_F(SamplesUnderHost, AddCustomPaperConfirmsAndStartsTheColourManagementProgr
     CZQSpoolPrinter h = Open(kWide);
     ZQDialogSeen seen;
     std::wstring media;
+    std::vector<std::wstring> refresh, after;
     std::vector<BYTE> out;
     {
         CZQAutoPress press(50, [&](HWND sheet) {
@@ -216,12 +217,19 @@ TEST_F(SamplesUnderHost, AddCustomPaperConfirmsAndStartsTheColourManagementProgr
             WCHAR text[256] = {};
             GetWindowTextW(GetDlgItem(page, 435), text, 256);
             media = text;
+            // The list offers to read the new papers, once.
+            refresh = Entries(GetDlgItem(page, 435));
+            ZQChooseOnPage(page, L"Paper Type:", L"Refresh Custom Paper List");
+            after = Entries(GetDlgItem(page, 435));
         });
         EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), kWide, nullptr, out));
     }
     EXPECT_EQ(std::make_tuple(true, true, std::wstring(L"Add Custom Media")),
               std::make_tuple(seen.shown, seen.closed, seen.title));
     EXPECT_EQ(L"Plain Paper", media) << "the media type stays";
+    ASSERT_GE(refresh.size(), 2u);
+    EXPECT_EQ(L"Refresh Custom Paper List", refresh[refresh.size() - 2]);
+    EXPECT_EQ(refresh.size() - 1, after.size());
     // The program ran with four quoted words: itself, the printer, the user's locale, the keyword.
     WCHAR ran[2048] = {};
     for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
@@ -230,7 +238,8 @@ TEST_F(SamplesUnderHost, AddCustomPaperConfirmsAndStartsTheColourManagementProgr
     }
     const std::wstring line = ran;
     EXPECT_EQ(0u, line.find(L"\"" + program + L"\" \"" + kWide + L"\" \"")) << line;
-    EXPECT_EQ(L"\" \"add_paper\"", line.substr(line.size() < 14 ? 0 : line.size() - 14)) << line;
+    const std::wstring keyword = L"\" \"add_paper\"";
+    EXPECT_EQ(keyword, line.substr(line.size() < keyword.size() ? 0 : line.size() - keyword.size())) << line;
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
 }

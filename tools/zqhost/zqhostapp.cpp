@@ -653,6 +653,14 @@ HWND ZQFindPageControl(HWND page, const std::wstring& label) {
 
 namespace {
 
+HTREEITEM FindTreeItem(HWND tree, HTREEITEM parent, const std::wstring& text);
+
+}  // namespace
+
+HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text) { return FindTreeItem(tree, TVI_ROOT, text); }
+
+namespace {
+
 HTREEITEM FindTreeItem(HWND tree, HTREEITEM parent, const std::wstring& text) {
     auto next = [&](WPARAM how, HTREEITEM from) {
         return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));

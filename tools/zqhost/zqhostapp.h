@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -126,6 +128,8 @@ HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // button, a position for a slider, a tree's item by its text; the page hears of it as of the
 // user's own. False when the control or the entry is not there.
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry);
+// A tree's item of that text, at any depth (null when none).
+HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);
 
 // A modal dialog a page's button opens, driven as a user does: the button (named as on the page) is
 // pressed, or "LABEL=ENTRY" the list's entry that opens it (a tree pop-up's "More...") chosen; once the dialog shows, the choices are made in it as on a page, its picture is saved and

@@ -54,12 +54,6 @@ BOOL PageTestPlugin::BRefreshDeviceStatus(BOOL bPageInit) {
     return TRUE;
 }
 
-BOOL PageTestPlugin::BRunCommandLine(PCWSTR pszCommandLine) {
-    if (!recordCommands) return CZQOemUI::BRunCommandLine(pszCommandLine);
-    commands.push_back(pszCommandLine ? pszCommandLine : L"");
-    return TRUE;
-}
-
 HINSTANCE PaperQualityPage::Resources() {
     static const CZQModule module(LoadLibraryExW(zqtest::BesideExe(L"zqoemui.dll").c_str(), nullptr,
                                                  LOAD_LIBRARY_AS_DATAFILE));

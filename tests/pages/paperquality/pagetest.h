@@ -31,10 +31,9 @@ public:
     BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) override;
     // The test's list while it has one, else the printer's.
     const PaperList& Papers() const override { return papers.dwCount ? papers : CZQOemUI::Papers(); }
-    // The alerts as the test wants them; device refreshes and started programs are recorded.
+    // The alerts as the test wants them; device refreshes are recorded.
     BOOL BAlertsEnabled() const override { return alertsOn; }
     BOOL BRefreshDeviceStatus(BOOL bPageInit) override;
-    BOOL BRunCommandLine(PCWSTR pszCommandLine) override;
 
     std::vector<std::string> calls;  // "sync", "export Printing/", and what the test's sheet adds
     SheetRecord* sheet = nullptr;
@@ -42,8 +41,6 @@ public:
     std::string rejectedMedia;
     PaperList papers = {};
     BOOL alertsOn = FALSE;
-    bool recordCommands = false;  // else started for real
-    std::vector<std::wstring> commands;
 };
 
 class PaperQualityPage : public zqxmltest::ComTest {

@@ -17,6 +17,7 @@
 #include "pagetest.h"
 #include "res/zqpopupids.h"
 #include "testsupport.h"
+#include "zqhostapp.h"
 
 namespace {
 
@@ -37,29 +38,24 @@ const char kGroups[] =
     "<option>LETTER</option><option>LEGAL</option></papers></group>";
 
 thread_local std::function<void(HWND)> t_inDialog;
-thread_local HWND t_owner = nullptr;
 
-BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam) {
-    WCHAR cls[16] = {};
-    GetClassNameW(hWnd, cls, 16);
-    if (!IsWindowVisible(hWnd) || lstrcmpW(cls, L"#32770") != 0 || GetWindow(hWnd, GW_OWNER) != t_owner) return TRUE;
-    *reinterpret_cast<HWND*>(lParam) = hWnd;
-    return FALSE;
-}
-
+// The dialog `open` shows, owned by the test's sheet, is handed to the action once it shows.
 void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND hWnd, LPARAM found) {
+        WCHAR cls[16] = {};
+        GetClassNameW(hWnd, cls, 16);
+        if (!IsWindowVisible(hWnd) || lstrcmpW(cls, L"#32770") != 0 || !GetWindow(hWnd, GW_OWNER)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = hWnd;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog || !t_inDialog) return;
     KillTimer(nullptr, id);
-    auto act = std::move(t_inDialog);
-    t_inDialog = nullptr;
+    std::function<void(HWND)> act = std::move(t_inDialog);
     act(dialog);
 }
 
-// Runs `open`, which shows a modal dialog owned by `owner`; `act` does what the user does in it.
-void Modal(HWND owner, const std::function<void(HWND)>& act, const std::function<void()>& open) {
-    t_owner = owner;
+void Modal(const std::function<void(HWND)>& act, const std::function<void()>& open) {
     t_inDialog = act;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, &Tick);
     open();
@@ -67,37 +63,13 @@ void Modal(HWND owner, const std::function<void(HWND)>& act, const std::function
     t_inDialog = nullptr;
 }
 
-HTREEITEM FindItem(HWND tree, HTREEITEM parent, const std::wstring& text) {
-    auto next = [&](WPARAM how, HTREEITEM from) {
-        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
-    };
-    for (HTREEITEM item = next(parent ? TVGN_CHILD : TVGN_ROOT, parent); item; item = next(TVGN_NEXT, item)) {
-        WCHAR buffer[256] = {};
-        TVITEMW tv = {TVIF_TEXT | TVIF_HANDLE, item, 0, 0, buffer, 256, 0, 0, 0, 0};
-        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-        if (text == buffer) return item;
-        if (HTREEITEM inner = FindItem(tree, item, text)) return inner;
-    }
-    return nullptr;
-}
-
-int CountItems(HWND tree, HTREEITEM parent) {
-    int n = 0;
-    for (auto item = reinterpret_cast<HTREEITEM>(
-             SendMessageW(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
-         item; item = reinterpret_cast<HTREEITEM>(
-                   SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
-        n += 1 + CountItems(tree, item);
-    return n;
-}
-
-// In a tree dialog: the item of that text (the first root item for "^"), then the button.
+// In a tree dialog: the item of that text (the first heading for "^"), then the button.
 std::function<void(HWND)> Pick(int treeId, const std::wstring& text, int button = IDOK) {
     return [=](HWND dialog) {
         HWND tree = GetDlgItem(dialog, treeId);
-        HTREEITEM item = text == L"^" ? reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0))
-                                      : FindItem(tree, nullptr, text);
-        if (item) SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        auto item = text == L"^" ? reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0))
+                                 : ZQFindTreeItem(tree, text);
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, 0), 0);
     };
 }
@@ -130,16 +102,8 @@ protected:
         for (const auto& slot : m_logic.WorkDM()->aszRecentMediaTypes) lines.push_back(reinterpret_cast<PCWSTR>(slot));
         return lines;
     }
-    // The user picks the list's entry; the page hears of it as of the user's own.
-    void Choose(int id, const std::wstring& entry) {
-        HWND list = Ctl(id);
-        SendMessageW(list, CB_SETCURSEL,
-                     SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(entry.c_str())),
-                     0);
-        SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    }
     void More(int id, const std::function<void(HWND)>& act) {
-        Modal(m_parent, act, [&] { Choose(id, L"More..."); });
+        Modal(act, [&] { ZQChooseOnPage(m_page, L"#" + std::to_wstring(id), L"More..."); });
     }
 };
 
@@ -202,13 +166,12 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
     std::vector<zqtest::FixtureFeature> extra;
     if (GetParam().count) extra.push_back(zqtest::ValueFeature("ZQLQJMediaTypeTreeviewCount", GetParam().count));
     Prepare(true, extra);
-    int customs = -1;
+    LRESULT items = -1;
     More(IDC_CBO_MEDIA_TYPE_IS, [&](HWND dialog) {
-        HWND tree = GetDlgItem(dialog, IDC_TREE_MEDIATYPE_POPUP);
-        customs = CountItems(tree, FindItem(tree, nullptr, L"Custom"));
+        items = SendMessageW(GetDlgItem(dialog, IDC_TREE_MEDIATYPE_POPUP), TVM_GETCOUNT, 0, 0);
         Pick(IDC_TREE_MEDIATYPE_POPUP, L"Transparency", IDCANCEL)(dialog);
     });
-    EXPECT_EQ(20, customs);
+    EXPECT_EQ(3 + 5 + 1 + 20, items) << "three headings, five types, \"Custom\" and twenty papers";
     EXPECT_EQ(1, m_tab->IMediaPopupCancelled());
     for (const wchar_t* pick : {L"Transparency", L"Photo Paper", L"Brochure", L"Matte Paper"})
         More(IDC_CBO_MEDIA_TYPE_IS, Pick(IDC_TREE_MEDIATYPE_POPUP, pick));
@@ -216,6 +179,12 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
     EXPECT_EQ(GetParam().recent, Recent());
     EXPECT_EQ("MATTE", Current("MediaType"));
     EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back()) << "without the program's key no new paper";
+    // The lists' tooltips go with the page.
+    HWND tip = m_tab->HTooltip();
+    EXPECT_EQ(2, SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    DestroyWindow(m_page);
+    m_page = nullptr;
+    EXPECT_FALSE(IsWindow(tip));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, LargeFormatPopup,
@@ -273,7 +242,7 @@ TEST_F(PopupPage, RecentPaperSizesShortListAndUnits) {
 }
 
 TEST_F(PopupPage, PaperTreeFollowsTheUnitAndCancelKeepsTheSize) {
-    Prepare(false, {zqtest::ValueFeature("ZQConsumerCustomPaper", "TRUE")});
+    Prepare(false);
     // The tree follows the unit at once and keeps it, even after Cancel; OK chooses the size.
     const struct {
         int radio;
@@ -288,15 +257,13 @@ TEST_F(PopupPage, PaperTreeFollowsTheUnitAndCancelKeepsTheSize) {
             CheckRadioButton(dialog, IDC_RB_METRIC, IDC_RB_ENGLISH, u.radio);
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(u.radio, 0), 0);
             for (const wchar_t* paper : {L"Letter", L"Legal", L"A4", L"Envelope #10"})
-                if (FindItem(tree, nullptr, paper)) seen.push_back(paper);
+                if (ZQFindTreeItem(tree, paper)) seen.push_back(paper);
             Pick(IDC_TREE_PAPERSIZE_POPUP, L"Legal", u.button)(dialog);
         });
         EXPECT_EQ(u.unit == "Metric" ? (Lines{L"A4", L"Envelope #10"}) : (Lines{L"Letter", L"Legal", L"Envelope #10"}),
                   seen);
         EXPECT_EQ(u.unit, Current("ZQPaperSizeTreeviewPopup"));
         EXPECT_EQ(u.paper, Current("PaperSize"));
-        const Lines shown = Entries(IDC_CBO_MEDIA_SIZE_IS);
-        EXPECT_EQ((Lines{L"More...", L"Custom"}), Lines(shown.end() - 2, shown.end()));
     }
 }
 
@@ -331,8 +298,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
         INT_PTR result = -1;
         LONG_PTR exStyle = 0;
         std::wstring heading;
-        Modal(m_parent,
-              [&](HWND d) {
+        Modal([&](HWND d) {
                   exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
                   WCHAR text[256] = {};
                   GetDlgItemTextW(d, IDC_STA_CUSTOM_MEDIA0, text, 256);
@@ -346,19 +312,6 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
         EXPECT_EQ(L"You are about to create a new media.", heading);
     }
 
-    // The list offers the new paper; Continue starts the program and offers the refresh, which
-    // goes once chosen. The media type stays.
-    m_plugin->recordCommands = true;
-    m_tab->VFillMediaTypePopupList(Ctl(IDC_CBO_MEDIA_TYPE_IS), &m_context);
-    Lines shown = Entries(IDC_CBO_MEDIA_TYPE_IS);
-    EXPECT_EQ((Lines{L"Add Custom Paper..", L"More..."}), Lines(shown.end() - 2, shown.end()));
-    Modal(m_parent, [](HWND d) { PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); },
-          [&] { Choose(IDC_CBO_MEDIA_TYPE_IS, L"Add Custom Paper.."); });
-    EXPECT_EQ(Lines{line}, m_plugin->commands);
-    EXPECT_EQ(L"Refresh Custom Paper List", Entries(IDC_CBO_MEDIA_TYPE_IS).back());
-    EXPECT_EQ("PLAIN", Current("MediaType"));
-    Choose(IDC_CBO_MEDIA_TYPE_IS, L"Refresh Custom Paper List");
-    EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\ZQ Tintora");
 }
 
@@ -408,16 +361,6 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     EXPECT_EQ(nullptr, m_tab->Alerts().Window());
 }
 
-TEST_F(PopupPage, LargeFormatTooltipsGoWithThePage) {
-    Prepare(true);
-    HWND tip = m_tab->HTooltip();
-    ASSERT_TRUE(IsWindow(tip));
-    EXPECT_EQ(2, SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
-    DestroyWindow(m_page);
-    m_page = nullptr;
-    EXPECT_FALSE(IsWindow(tip));
-}
-
 TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {
     Prepare(false);
     m_context.pRules = nullptr;
@@ -426,11 +369,9 @@ TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {
         INT_PTR result = -1;
         int items = -1;
         DWORD error = 0;
-        Modal(m_parent,
-              [&](HWND d) {
-                  HWND tree = GetDlgItem(d, id == IDD_DLG_MEDIATYPE_TREEVIEW_POPUP ? IDC_TREE_MEDIATYPE_POPUP
-                                                                                  : IDC_TREE_PAPERSIZE_POPUP);
-                  items = CountItems(tree, nullptr);
+        const int tree = id == IDD_DLG_MEDIATYPE_TREEVIEW_POPUP ? IDC_TREE_MEDIATYPE_POPUP : IDC_TREE_PAPERSIZE_POPUP;
+        Modal([&](HWND d) {
+                  items = static_cast<int>(SendDlgItemMessageW(d, tree, TVM_GETCOUNT, 0, 0));
                   SetLastError(0);
                   proc(d, WM_COMMAND, MAKEWPARAM(IDC_TREE_MEDIATYPE_POPUP, 0), 0);
                   error = GetLastError();
