@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/zqevents.h"
+#include "common/zqhandles.h"
 #include "device/zqfontinstaller.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
@@ -18,6 +19,7 @@ CZQOemUI::CZQOemUI() {
 }
 
 CZQOemUI::~CZQOemUI() {
+    VFreeKeptHookModules();
     VFreeAlerts();
     zqmodule::ReleaseObject();
 }
@@ -117,13 +119,30 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::VMarkInUse();
-    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
+    const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
+    VRaiseSheetHooks(pPSUIInfo, lParam, kSheetDocument);
+    return hr;
 }
 
 STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
     zqmodule::VMarkInUse();
-    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
+    const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
+    VRaiseSheetHooks(pPSUIInfo, lParam, kSheetDevice);
+    return hr;
+}
+
+void CZQOemUI::VRaiseSheetHooks(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet) {
+    if (!pPSUIInfo) return;
+    const bool init = pPSUIInfo->Reason == PROPSHEETUI_REASON_INIT;
+    if (!init && pPSUIInfo->Reason != PROPSHEETUI_REASON_DESTROY) return;
+    const bool document = dwSheet == kSheetDocument;
+    const VOID* dm = m_binding.pCUIParam ? m_binding.pCUIParam->pOEMDM : nullptr;
+    if (init && document && BHideNativeUI(nullptr, CurrentPrinter(), dm)) VHideNativeOptItems();
+    if (BIsDPSExtensionDisabled(dm) || !BLoadEventHooks(CurrentPrinter(), nullptr)) return;
+    const int hook = document ? (init ? kExtDocPropSheetInit : kExtDocPropSheetDestroy)
+                              : (init ? kExtDevPropSheetInit : kExtDevPropSheetDestroy);
+    BCallPropSheetHooks(pPSUIInfo, lParam, hook);
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
@@ -144,14 +163,27 @@ STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
     return CZQConfigImport::BImportAtUpgrade(dwLevel, pDriverUpgradeInfo) ? S_OK : E_NOTIMPL;
 }
 
-STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
+STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::VMarkInUse();
+    CZQPrinterHandle printer;
+    if (pPrinterName) zqspool::Spooler().OpenPrinterW(pPrinterName, printer.Put(), nullptr);
+    const BOOL hooks = BLoadEventHooks(printer.Get(), nullptr);
+    auto raise = [&](bool bAfter) {
+        const int hook = ZQPrinterEventHook(iDriverEvent, bAfter);
+        if (hooks && hook >= 0) BCallPrinterEventHooks(pPrinterName, iDriverEvent, dwFlags, lParam, hook);
+    };
+    if (iDriverEvent == PRINTER_EVENT_INITIALIZE) VStoreDEMFileData(printer.Get());
+    if (iDriverEvent == PRINTER_EVENT_ADD_CONNECTION) VStoreDEMFileName(printer.Get(), pPrinterName);
+    raise(false);
     if (iDriverEvent != PRINTER_EVENT_INITIALIZE) return S_OK;
     ZQInitializePrinter(pPrinterName);
     // The configuration manager's settings, else its configuration file; then the sheets once.
     if (!BImportConfigManager(pPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE)) BInstallConfigFile(pPrinterName);
     BFinishInstallation(pPrinterName);
+    VResetDPSExtensionSwitch(nullptr);
+    VClearDPSExtensionDisabled(nullptr);
+    raise(true);
     return S_OK;
 }
 
@@ -159,9 +191,13 @@ BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
     return CZQSettingsExport({m_binding.pCUIParam, m_binding.pCommon, m_binding.pRules}).BExportSettings(pszSection);
 }
 
-STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
+STDMETHODIMP CZQOemUI::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam) {
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    const int hook = ZQDriverEventHook(dwDriverEvent);
+    if (hook < 0) return E_NOTIMPL;
+    if (BLoadEventHooks(CurrentPrinter(), ZQDriverInfoName(dwLevel, pDriverInfo)))
+        BCallDriverEventHooks(dwDriverEvent, dwLevel, pDriverInfo, lParam, hook);
+    return S_OK;
 }
 
 STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
@@ -186,8 +222,14 @@ STDMETHODIMP CZQOemUI::QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) { re
 
 STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 
-STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) {
+STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
+                                     PVOID pbOut, PINT piResult) {
     zqmodule::VMarkInUse();
+    // A PostScript driver keeps its document events unless its switch hands them over.
+    if (!CZQRunSwitches::BHandlesDocumentEvents(hPrinter)) return E_NOTIMPL;
+    const int hook = ZQDocumentEventHook(iEsc);
+    if (hook >= 0 && BLoadEventHooks(hPrinter, nullptr))
+        BCallDocumentEventHooks(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult, hook);
     return E_NOTIMPL;
 }
 

@@ -99,8 +99,14 @@ public:
     static BOOL BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId);
     // The driver file's directory, a backslash and the file (the directory alone without a file).
     static BOOL BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile);
-    // The driver's machine key path (driver name null: the printer's driver).
+    // The driver's machine key path (driver name null: the printer's driver; printer null: a
+    // driver of this platform's environment).
     static BOOL BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppszKeyPath);
+#ifdef _WIN64
+    static constexpr WCHAR kPlatformEnvironment[] = L"Windows x64";
+#else
+    static constexpr WCHAR kPlatformEnvironment[] = L"Windows NT x86";
+#endif
     static BOOL BGetHelpFilePath(HANDLE hPrinter, PWSTR* ppszPath);
     // 1-3 "LPT1:"-"LPT3:", 4 "USB", 5 "DOT4", 6 "FILE:", 8 a path (":\"), 0 other or unreadable.
     static int IGetPortKind(HANDLE hPrinter);
@@ -131,6 +137,9 @@ public:
     // the process id).
     static BOOL BIsProcessingOndrel(const DEVMODEW* pDevmode);
     static BOOL BIsProcessingConvertDevmode(const DEVMODEW* pDevmode);
+    // "ProcessingOndrel" of the run a private devmode block names (the process id's run for a
+    // block without a run GUID, or none): the core driver hands the private block alone.
+    static BOOL BIsOndrelRunOfPrivateDM(const VOID* pPrivateDM);
     // The run key path "Software\Quorvane\ZQProcID" + run id: the GUID's registry form, or the
     // process id for GUID_NULL. FALSE (and an empty path) when it does not fit.
     static constexpr size_t kRunKeyChars = 256;

@@ -55,12 +55,14 @@ bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
     return CZQCommon::BBuildRunKeyPath(guid, pszKey, cchKey) != FALSE;
 }
 
+BOOL RunFlagIsSet(PCWSTR pszRunKey, PCWSTR pszFlag) {
+    WCHAR value[16];
+    return ReadRegText(HKEY_CURRENT_USER, pszRunKey, pszFlag, 0, value, 16) && ZQEqualNoCase(value, L"TRUE");
+}
+
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
     WCHAR key[CZQCommon::kRunKeyChars];
-    if (!BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars)) return FALSE;
-    WCHAR value[16];
-    if (!ReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
-    return ZQEqualNoCase(value, L"TRUE");
+    return BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars) && RunFlagIsSet(key, pszFlag);
 }
 
 PCWSTR PrintingHelpOption(int iPage) {
@@ -141,6 +143,11 @@ GUID CZQCommon::GRunGuidOfPrivateDM(const VOID* pPrivateDM) {
 }
 
 BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, L"ProcessingOndrel"); }
+
+BOOL CZQCommon::BIsOndrelRunOfPrivateDM(const VOID* pPrivateDM) {
+    WCHAR key[kRunKeyChars];
+    return BBuildRunKeyPath(GRunGuidOfPrivateDM(pPrivateDM), key, kRunKeyChars) && RunFlagIsSet(key, L"ProcessingOndrel");
+}
 
 BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
     return RunFlagIsSet(pDevmode, L"ProcessingConvertDevmode");

@@ -101,3 +101,10 @@ bool ZQEqualNoCaseA(const char* a, const char* b) {
         if (!ca) return true;
     }
 }
+
+bool ZQIsPlainFileName(PCWSTR pszName) {
+    if (!pszName || !pszName[0]) return false;
+    for (PCWSTR p = pszName; *p; ++p)
+        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
+    return wcsstr(pszName, L"..") == nullptr;
+}
