@@ -6,6 +6,7 @@
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
 #include "device/zqfontinstaller.h"
+#include "device/zqjobstoragehook.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
@@ -230,7 +231,10 @@ STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG c
     const int hook = ZQDocumentEventHook(iEsc);
     if (hook >= 0 && BLoadEventHooks(hPrinter, nullptr))
         BCallDocumentEventHooks(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult, hook);
-    return E_NOTIMPL;
+    if (iEsc != DOCUMENTEVENT_STARTDOCPOST) return E_NOTIMPL;
+    CZQJobStorageHook storage;
+    storage.IStartDocPost(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
+    return S_OK;
 }
 
 // ---------------------------------------------------------------------------------------------

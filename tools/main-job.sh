@@ -3,10 +3,11 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
-# large-format printer with the ordinary interface; the About page of the desk printer in both of
-# its sheets, and the Settings Information page of its publishing variant; the roll printer's
-# Printer Properties show the plug-in's roll items; the desk printer's sample ticket converted into
-# a devmode (out/) and back.
+# large-format printer with the ordinary interface, and a choice on the desk printer's page with the
+# dialog it opens; the About page of the desk printer in both of its sheets, and the Settings
+# Information page of its publishing variant; the roll printer's Printer Properties show the
+# plug-in's roll items and the services library's Services page; the desk printer's sample ticket
+# converted into a devmode (out/) and back.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -66,15 +67,17 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no Paper/Quality picture for $printer" >&2; rc=1; fi
 done
 # The About page in both sheets of the desk printer, installed now without administrator
-# preferences (as an installer records it), and the Settings Information page that stands for the
-# settings pages of its publishing variant.
+# preferences (as an installer records it), the Settings Information page that stands for the
+# settings pages of its publishing variant, and the roll printer's Services page, which the
+# services library supplies.
 printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
 wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v InstallDate /t REG_SZ \
   /d "$(date -u +%m/%d/%Y:%H:%M:%S)" /f >/dev/null 2>&1 || rc=1
 wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v DMCStatus /t REG_DWORD /d 1 /f >/dev/null 2>&1 || rc=1
 wine zqhost.exe install 'samples\zqdesk\zqdeskpub.zqm' </dev/null | tr -d '\r' || rc=1
 for shot in "prefs:ZQ Desk 2400 Inkjet:About:zqdesk-about" "props:ZQ Desk 2400 Inkjet:About:zqdesk-about-properties" \
-  "prefs:ZQ Desk 2400 Publishing:Settings Information:zqdeskpub-information"; do
+  "prefs:ZQ Desk 2400 Publishing:Settings Information:zqdeskpub-information" \
+  "props:ZQ Roll 4400 Large Format:Services:zqroll-services"; do
   IFS=: read -r sheet printer page file <<<"$shot"
   png="$out/$file.png"
   rm -f "$png"
@@ -91,6 +94,18 @@ echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
+# A choice on the desk printer's Paper/Quality page: the photo size brings its photo media by the
+# helper file's macros, and the sample page takes the new paper; then the page's image-enhancement
+# dialog, opened from the page.
+png="$out/zqdesk-paperquality-choice.png"
+dialog="$out/zqdesk-image-enhancement.png"
+rm -f "$png" "$dialog"
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Size is = Photo 4x6 in."
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --choose "Size is=Photo 4x6 in." \
+  --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Paper/Quality choice" >&2; rc=1; fi
+if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.

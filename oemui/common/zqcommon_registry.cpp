@@ -19,27 +19,10 @@ constexpr WCHAR kRunKeyPrefix[] = L"Software\\Quorvane\\ZQProcID";
 constexpr WCHAR kPrintingHelpKey[] = L"Software\\Quorvane\\PrintingHelp";
 constexpr WCHAR kPrintingHelpValue[] = L"HelpProgram";
 
-// A REG_SZ value into a bounded buffer, terminated; false when missing or not a text.
-bool ReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM extraAccess, PWSTR pszOut, DWORD cchOut) {
-    pszOut[0] = 0;
-    CZQRegKey key;
-    if (RegOpenKeyExW(hRoot, pszKey, 0, KEY_READ | extraAccess, key.Put()) != ERROR_SUCCESS) return false;
-    DWORD type = 0;
-    DWORD cb = (cchOut - 1) * sizeof(WCHAR);
-    const LONG rc = RegQueryValueExW(key.Get(), pszValue, nullptr, &type, reinterpret_cast<BYTE*>(pszOut), &cb);
-    pszOut[cchOut - 1] = 0;
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        pszOut[0] = 0;
-        return false;
-    }
-    pszOut[cb / sizeof(WCHAR) < cchOut ? cb / sizeof(WCHAR) : cchOut - 1] = 0;
-    return true;
-}
-
 // Machine values are looked for in the caller's view, then in the 64-bit one.
 bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
-    return ReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, 0, pszOut, cchOut) ||
-           ReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, KEY_WOW64_64KEY, pszOut, cchOut);
+    return CZQCommon::BReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, 0, pszOut, cchOut) ||
+           CZQCommon::BReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, KEY_WOW64_64KEY, pszOut, cchOut);
 }
 
 // The run key of a conversion run: the devmode's tag names the run, else the process does.
@@ -57,7 +40,7 @@ bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
 
 BOOL RunFlagIsSet(PCWSTR pszRunKey, PCWSTR pszFlag) {
     WCHAR value[16];
-    return ReadRegText(HKEY_CURRENT_USER, pszRunKey, pszFlag, 0, value, 16) && ZQEqualNoCase(value, L"TRUE");
+    return CZQCommon::BReadRegText(HKEY_CURRENT_USER, pszRunKey, pszFlag, 0, value, 16) && ZQEqualNoCase(value, L"TRUE");
 }
 
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
@@ -89,6 +72,28 @@ bool FindPrintingHelp(POEMCUIPPARAM pParam, int iPage, PWSTR pszProgram, DWORD c
 }
 
 }  // namespace
+
+BOOL CZQCommon::BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut,
+                             DWORD cchOut) {
+    if (!pszOut || !cchOut) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszOut[0] = 0;
+    CZQRegKey key;
+    if (RegOpenKeyExW(hRoot, pszKey, 0, KEY_READ | samExtra, key.Put()) != ERROR_SUCCESS) return FALSE;
+    DWORD type = 0;
+    DWORD cb = (cchOut - 1) * sizeof(WCHAR);
+    const LONG rc = RegQueryValueExW(key.Get(), pszValue, nullptr, &type, reinterpret_cast<BYTE*>(pszOut), &cb);
+    pszOut[cchOut - 1] = 0;
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        pszOut[0] = 0;
+        return FALSE;
+    }
+    // A value stored without its terminator gets one.
+    pszOut[cb / sizeof(WCHAR) < cchOut ? cb / sizeof(WCHAR) : cchOut - 1] = 0;
+    return TRUE;
+}
 
 BOOL CZQCommon::BIsBorderlessFormName(PCWSTR pszForm) {
     if (!pszForm) return FALSE;
@@ -154,14 +159,23 @@ BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
 }
 
 BOOL CZQCommon::BHasToolboxPath(HANDLE hPrinter) {
+    WCHAR path[MAX_PATH];
+    return BReadToolboxPath(hPrinter, path);
+}
+
+BOOL CZQCommon::BReadToolboxPath(HANDLE hPrinter, PWSTR pszPath) {
+    if (!pszPath) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszPath[0] = 0;
     CZQLocalPtr<DRIVER_INFO_3W> driver;
     if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pName) return FALSE;
     const size_t cch = wcslen(kToolboxKey) + wcslen(driver.Get()->pName) + 1;
     CZQLocalPtr<WCHAR> keyPath;
     if (!keyPath.Alloc(cch) || FAILED(ZQFormatText(keyPath.Get(), cch, L"%ls%ls", kToolboxKey, driver.Get()->pName)))
         return FALSE;
-    WCHAR path[MAX_PATH];
-    return ReadMachineText(keyPath.Get(), L"ToolboxPath", path, MAX_PATH) && path[0];
+    return ReadMachineText(keyPath.Get(), L"ToolboxPath", pszPath, MAX_PATH) && pszPath[0];
 }
 
 BOOL CZQCommon::BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage) {

@@ -81,6 +81,13 @@ bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix) {
            CSTR_EQUAL;
 }
 
+bool ZQIsPlainFileName(PCWSTR pszName) {
+    if (!pszName || !pszName[0]) return false;
+    for (PCWSTR p = pszName; *p; ++p)
+        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
+    return wcsstr(pszName, L"..") == nullptr;
+}
+
 bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart) {
     if (!psz || !pszPart) return false;
     const size_t cch = wcslen(psz), cchPart = wcslen(pszPart);
@@ -100,11 +107,4 @@ bool ZQEqualNoCaseA(const char* a, const char* b) {
         if (ca != cb) return false;
         if (!ca) return true;
     }
-}
-
-bool ZQIsPlainFileName(PCWSTR pszName) {
-    if (!pszName || !pszName[0]) return false;
-    for (PCWSTR p = pszName; *p; ++p)
-        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
-    return wcsstr(pszName, L"..") == nullptr;
 }

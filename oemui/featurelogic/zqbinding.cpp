@@ -1,6 +1,5 @@
 #include "featurelogic/zqbinding.h"
 
-#include <cwchar>
 #include <new>
 
 #include "common/zqhandles.h"
