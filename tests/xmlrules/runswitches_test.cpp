@@ -11,6 +11,7 @@
 #include "common/zqhandles.h"
 #include "formats/zquidevmode.h"
 #include "xmlrules/zqrunswitches.h"
+#include "zqmemprinter.h"
 
 namespace {
 
@@ -114,6 +115,31 @@ TEST_F(RunSwitches, TheResetAtInstallationLeavesNoRunKey) {
     EXPECT_FALSE(CZQRunSwitches::BIsDPSExtensionDisabled(nullptr));
     CZQRegKey key;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, pid.c_str(), 0, KEY_READ, key.Put()));
+}
+
+// A PostScript driver (its data file a PPD) hands its document events over only with its switch
+// at 1; every other driver's are the plug-in's.
+TEST(DocumentEventSwitch, APostScriptDriversEventsAreOursOnlyWithItsSwitch) {
+    const struct {
+        const wchar_t* dataFile;
+        DWORD enable;  // "EnablePSDocumentEvent", 0: none
+        BOOL handled;
+    } cases[] = {{L"zqdrv.gpd", 0, TRUE}, {L"zqdrv.ppd", 0, FALSE}, {L"ZQDRV.PPD", 1, TRUE}, {L"zqdrv.ppd", 2, FALSE}};
+    for (const auto& tc : cases) {
+        zqspool::MemPrinterIdentity identity;
+        identity.dataFile = tc.dataFile;
+        zqspool::CZQMemoryPrinter printer(identity);
+        printer.Install();
+        CZQPrinterHandle h(printer.Open());
+        CZQLocalPtr<WCHAR> key;
+        ASSERT_TRUE(CZQCommon::BGetDriverKeyPath(h.Get(), nullptr, key.Put()));
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.Get());
+        if (tc.enable)
+            RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.Get(), L"EnablePSDocumentEvent", REG_DWORD, &tc.enable,
+                            sizeof tc.enable);
+        EXPECT_EQ(tc.handled, CZQRunSwitches::BHandlesDocumentEvents(h.Get())) << tc.dataFile << " " << tc.enable;
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.Get());
+    }
 }
 
 }  // namespace
