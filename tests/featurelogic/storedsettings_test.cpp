@@ -286,18 +286,22 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
         DWORD mode;
         bool running;
         const wchar_t* root;  // numbers at the printer data's root
+        const wchar_t* devModeItems;
         const wchar_t* optItems;
         const wchar_t* physical;
-        const char* selected;      // media, memory, output accessory
-        const wchar_t* changed;    // "PrnPropChng", "-" for none
+        const char* selected;    // media, memory, output accessory
+        const wchar_t* changed;  // "PrnPropChng", "-" for none
     } cases[] = {
-        {"document settings of the run", 1, true, L"", L"MediaType=GLOSSY", L"Memory=64", "GLOSSY 16MB None", L"-"},
-        {"no run", 1, false, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
-        {"installed options of the run", 2, true, L"", L"MediaType=GLOSSY", L"Memory=48 AccessoryOutputBins=W5274",
-         "PLAIN 32MB 500Stapler", L"1"},
-        {"no installed options", 2, true, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
-        {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"Memory=64", "PLAIN 16MB None",
+        {"document settings of the run", 1, true, L"", L"", L"MediaType=GLOSSY", L"Memory=64", "GLOSSY 16MB None",
          L"-"},
+        {"the run's own first page", 1, true, L"", L"UseDiffFirstPageChoice=DiffFirstPage",
+         L"MediaType=GLOSSY MediaTypeRest=PLAIN", L"", "PLAIN 16MB None", L"-"},
+        {"no run", 1, false, L"", L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
+        {"installed options of the run", 2, true, L"", L"", L"MediaType=GLOSSY", L"Memory=48 AccessoryOutputBins=W5274",
+         "PLAIN 32MB 500Stapler", L"1"},
+        {"no installed options", 2, true, L"", L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
+        {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"", L"Memory=64",
+         "PLAIN 16MB None", L"-"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -308,6 +312,7 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
                 RegSetKeyValueW(HKEY_CURRENT_USER, (run + L"\\" + sub).c_str(), name.c_str(), REG_SZ, value.c_str(),
                                 static_cast<DWORD>((value.size() + 1) * sizeof(WCHAR)));
         };
+        put(zs::kOndrelDevModeItems, c.devModeItems);
         put(zs::kOndrelOptItems, c.optItems);
         put(zs::kOndrelPhysical, c.physical);
         if (c.running)
