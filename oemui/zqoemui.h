@@ -152,7 +152,7 @@ public:
     // ---- the run switches and a conversion run's ticket
     static BOOL BGetDriverName(HANDLE hPrinter, PWSTR* ppszName) { return CZQRunSwitches::BGetDriverName(hPrinter, ppszName); }
     static BOOL BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData) {
-        return CZQRunSwitches::BReadUserRegValue(pszSubKey, pszValue, ppData);
+        return CZQCommon::BReadUserRegValue(pszSubKey, pszValue, ppData);
     }
     BOOL BIsDPSExtensionDisabled(const VOID* pPrivateDM) { return CZQRunSwitches::BIsDPSExtensionDisabled(pPrivateDM); }
     void VResetDPSExtensionSwitch(const VOID* pPrivateDM) { CZQRunSwitches::VResetDPSExtensionSwitch(pPrivateDM); }

@@ -143,6 +143,11 @@ public:
     // A text value (REG_SZ or REG_EXPAND_SZ, not expanded) into a bounded buffer, always
     // terminated; FALSE and "" when the key or value is missing, not a text or longer.
     static BOOL BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut, DWORD cchOut);
+    // A value of any type under the current user's subkey, in a new zero-filled local block of its
+    // size with a terminating zero character after it (texts always end), which the caller frees.
+    // The key is only opened: a reader leaves no empty keys behind.
+    static BOOL BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcbData = nullptr,
+                                  DWORD* pdwType = nullptr);
     static BOOL BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData);
     // The conversion run's flags under the run key (run id from the devmode's tag record, else
     // the process id).

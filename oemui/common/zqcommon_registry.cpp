@@ -73,6 +73,29 @@ bool FindPrintingHelp(POEMCUIPPARAM pParam, int iPage, PWSTR pszProgram, DWORD c
 
 }  // namespace
 
+BOOL CZQCommon::BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcbData,
+                                  DWORD* pdwType) {
+    if (ppData) *ppData = nullptr;
+    if (pcbData) *pcbData = 0;
+    if (!pszSubKey || !pszValue || !ppData) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQRegKey key;
+    DWORD type = REG_NONE, cb = 0;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszSubKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
+        return FALSE;
+    CZQLocalPtr<BYTE> data;
+    if (!data.Alloc(cb + sizeof(WCHAR)) ||
+        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS)
+        return FALSE;
+    if (pcbData) *pcbData = cb;
+    if (pdwType) *pdwType = type;
+    *ppData = data.Release();
+    return TRUE;
+}
+
 BOOL CZQCommon::BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut,
                              DWORD cchOut) {
     if (!pszOut || !cchOut) {

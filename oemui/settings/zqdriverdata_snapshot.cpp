@@ -138,15 +138,9 @@ BOOL CZQDriverData::BReadSnapshotValue(PCWSTR pszSubKey, PCWSTR pszValue, PWSTR*
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    CZQRegKey key;
-    DWORD type = REG_NONE, cb = 0;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
-        return FALSE;
     CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(cb + sizeof(WCHAR)) ||
-        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS || type != REG_SZ)
-        return FALSE;
+    DWORD type = REG_NONE, cb = 0;
+    if (!BReadUserRegValue(path, pszValue, data.Put(), &cb, &type) || type != REG_SZ) return FALSE;
     *ppszText = ItemText(type, data.Get(), cb);
     return *ppszText != nullptr;
 }

@@ -49,7 +49,7 @@ bool ReadListName(HANDLE hPrinter, PCWSTR pszDriver, CZQLocalPtr<WCHAR>& name) {
         return true;
     DWORD type = REG_NONE;
     return UserListKey(pszDriver, key) &&
-           CZQRunSwitches::BReadUserRegValue(key.Get(), kUserListValue, reinterpret_cast<BYTE**>(name.Put()), nullptr,
+           CZQCommon::BReadUserRegValue(key.Get(), kUserListValue, reinterpret_cast<BYTE**>(name.Put()), nullptr,
                                              &type) &&
            type == REG_SZ;
 }

@@ -29,7 +29,7 @@ BOOL MachineSwitchIsOn(HANDLE hPrinter, PCWSTR pszFallbackDriver, PCWSTR pszValu
 // A text value of the run key; null when missing or not a text.
 PCWSTR RunText(PCWSTR pszRunKey, PCWSTR pszValue, CZQLocalPtr<BYTE>& data) {
     DWORD type = REG_NONE;
-    if (!CZQRunSwitches::BReadUserRegValue(pszRunKey, pszValue, data.Put(), nullptr, &type) || type != REG_SZ)
+    if (!CZQCommon::BReadUserRegValue(pszRunKey, pszValue, data.Put(), nullptr, &type) || type != REG_SZ)
         return nullptr;
     return reinterpret_cast<PCWSTR>(data.Get());
 }
@@ -66,34 +66,11 @@ BOOL CZQRunSwitches::BGetDriverKey(HANDLE hPrinter, PCWSTR pszFallbackDriver, PW
     return CZQCommon::BGetDriverKeyPath(hPrinter, driver, ppszKeyPath);
 }
 
-BOOL CZQRunSwitches::BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcbData,
-                                       DWORD* pdwType) {
-    if (ppData) *ppData = nullptr;
-    if (pcbData) *pcbData = 0;
-    if (!pszSubKey || !pszValue || !ppData) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    CZQRegKey key;
-    DWORD type = REG_NONE, cb = 0;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszSubKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
-        return FALSE;
-    CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(cb + sizeof(WCHAR)) ||
-        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS)
-        return FALSE;
-    if (pcbData) *pcbData = cb;
-    if (pdwType) *pdwType = type;
-    *ppData = data.Release();
-    return TRUE;
-}
-
 BOOL CZQRunSwitches::BIsDPSExtensionDisabled(const VOID* pPrivateDM) {
     WCHAR runKey[CZQCommon::kRunKeyChars];
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    return RunKey(pPrivateDM, runKey) && BReadUserRegValue(runKey, kDisableDPSExtension, data.Put(), &cb) &&
+    return RunKey(pPrivateDM, runKey) && CZQCommon::BReadUserRegValue(runKey, kDisableDPSExtension, data.Put(), &cb) &&
            cb == sizeof(DWORD) && *reinterpret_cast<const DWORD*>(data.Get()) == 1;
 }
 

@@ -18,12 +18,6 @@ public:
     static BOOL BGetDriverName(HANDLE hPrinter, PWSTR* ppszName);
     // The driver's machine key: the printer's driver, else the given name.
     static BOOL BGetDriverKey(HANDLE hPrinter, PCWSTR pszFallbackDriver, PWSTR* ppszKeyPath);
-    // A value of any type under the current user's subkey, in a new zero-filled local block of its
-    // size (a terminating zero character follows, so texts always end). The key is only opened:
-    // a reader leaves no empty keys behind.
-    static BOOL BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcbData = nullptr,
-                                  DWORD* pdwType = nullptr);
-
     // "DisableDPSExtension" of the run is the DWORD 1: the property-sheet hooks are skipped.
     static BOOL BIsDPSExtensionDisabled(const VOID* pPrivateDM);
     // The run key made (full access) with "DisableDPSExtension" = 0; then the value and the run

@@ -109,7 +109,7 @@ TEST_F(RunSwitches, TheResetAtInstallationLeavesNoRunKey) {
     CZQRunSwitches::VResetDPSExtensionSwitch(nullptr);
     EXPECT_FALSE(CZQRunSwitches::BIsDPSExtensionDisabled(nullptr));
     CZQLocalPtr<BYTE> data;
-    EXPECT_TRUE(CZQRunSwitches::BReadUserRegValue(pid.c_str(), L"DisableDPSExtension", data.Put()));
+    EXPECT_TRUE(CZQCommon::BReadUserRegValue(pid.c_str(), L"DisableDPSExtension", data.Put()));
     CZQRunSwitches::VClearDPSExtensionDisabled(nullptr);
     // Asking does not make the key again.
     EXPECT_FALSE(CZQRunSwitches::BIsDPSExtensionDisabled(nullptr));
