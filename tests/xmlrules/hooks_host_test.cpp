@@ -21,16 +21,6 @@ namespace {
 
 const std::wstring kDesk = zqhosttest::kDeskPrinter;
 
-std::vector<std::wstring> Rows(HWND page) {
-    std::vector<std::wstring> rows;
-    HWND list = GetDlgItem(page, kZQIdList);
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        WCHAR text[256] = {};
-        ListView_GetItemText(list, row, 0, text, 256);
-        rows.emplace_back(text);
-    }
-    return rows;
-}
 
 class ExtensionHooksUnderHost : public zqhosttest::SamplePrintersTest {
 protected:
@@ -82,7 +72,7 @@ protected:
         CZQSpoolPrinter h = Open(kDesk);
         std::vector<std::wstring> rows;
         std::vector<BYTE> out;
-        CZQAutoPress press(50, [&](HWND sheet) { rows = Rows(zqhosttest::CurrentPage(sheet)); });
+        CZQAutoPress press(50, [&](HWND sheet) { rows = ZQRows(zqhosttest::CurrentPage(sheet)); });
         EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), kDesk, nullptr, out));
         return rows;
     }
