@@ -150,7 +150,9 @@ public:
     }
 
     // ---- the run switches and a conversion run's ticket
-    static BOOL BGetDriverName(HANDLE hPrinter, PWSTR* ppszName) { return CZQRunSwitches::BGetDriverName(hPrinter, ppszName); }
+    static BOOL BGetDriverName(HANDLE hPrinter, PWSTR* ppszName) {
+        return CZQRunSwitches::BGetDriverName(hPrinter, ppszName);
+    }
     static BOOL BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData) {
         return CZQCommon::BReadUserRegValue(pszSubKey, pszValue, ppData);
     }

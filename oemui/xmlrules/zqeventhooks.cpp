@@ -45,7 +45,8 @@ bool UserListKey(PCWSTR pszDriver, CZQLocalPtr<WCHAR>& key) {
 // The list's name: the driver key's, else the user's copy of it.
 bool ReadListName(HANDLE hPrinter, PCWSTR pszDriver, CZQLocalPtr<WCHAR>& name) {
     CZQLocalPtr<WCHAR> key;
-    if (CZQRunSwitches::BGetDriverKey(hPrinter, pszDriver, key.Put()) && ReadMachineText(key.Get(), kListNameValue, name))
+    if (CZQRunSwitches::BGetDriverKey(hPrinter, pszDriver, key.Put()) &&
+        ReadMachineText(key.Get(), kListNameValue, name))
         return true;
     DWORD type = REG_NONE;
     return UserListKey(pszDriver, key) &&
@@ -79,7 +80,9 @@ bool FreesKept(int iIndex) { return iIndex == kExtDocPropSheetDestroy || iIndex 
 
 }  // namespace
 
-PCWSTR ZQExtensionEventName(int iEvent) { return iEvent >= 0 && iEvent < kExtEventCount ? kEventNames[iEvent] : nullptr; }
+PCWSTR ZQExtensionEventName(int iEvent) {
+    return iEvent >= 0 && iEvent < kExtEventCount ? kEventNames[iEvent] : nullptr;
+}
 
 int ZQDocumentEventHook(INT iEsc) {
     switch (iEsc) {

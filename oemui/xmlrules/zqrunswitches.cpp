@@ -89,7 +89,7 @@ void CZQRunSwitches::VClearDPSExtensionDisabled(const VOID* pPrivateDM) {
     WCHAR runKey[CZQCommon::kRunKeyChars];
     if (!RunKey(pPrivateDM, runKey)) return;
     RegDeleteKeyValueW(HKEY_CURRENT_USER, runKey, kDisableDPSExtension);
-    // A key that still holds something of a run stays.
+    // A key with a run's snapshot below it stays.
     RegDeleteKeyW(HKEY_CURRENT_USER, runKey);
 }
 

@@ -192,10 +192,11 @@ TEST_F(ConversionInterface, UnreadableTicketsEarlierRunsAndShortDevmodesAreHandl
 
 // In annotation mode the ticket module named by the run hears the start, each item the driver's
 // user interface applied from the snapshot with its own result (an item a rule of its own could
-// not apply fails whatever came before it), and the end; and the converted
-// devmode carries the ticket's settings, not the devmode's own.
+// not apply fails whatever came before it), and the end; the converted devmode carries the
+// ticket's settings, not the devmode's own.
 TEST_F(ConversionInterface, AnnotationModeReportsEachAppliedItemToTheTicketModule) {
-    const std::wstring ticket = Ticket(L"annotate.tkt", "Printing/PaperSize=A4\nPrinting/Nonsense=Much\nPrinting/TargetSizeChoice=NoSuchPaper\n");
+    const std::wstring ticket = Ticket(
+        L"annotate.tkt", "Printing/PaperSize=A4\nPrinting/Nonsense=Much\nPrinting/TargetSizeChoice=NoSuchPaper\n");
     GUID run = GUID_NULL;
     ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));

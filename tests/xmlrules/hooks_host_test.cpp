@@ -102,6 +102,13 @@ TEST_F(ExtensionHooksUnderHost, EveryEventReachesTheListedModulesInOrder) {
     EXPECT_EQ(ERROR_SUCCESS,
               RegGetValueW(HKEY_CURRENT_USER, UserKey().c_str(), L"DEMFile", RRF_RT_REG_SZ, nullptr, copy, &cb));
     EXPECT_STREQ(L"zqhooks.xml", copy);
+    // Its reset of the process's property-sheet switch left no run key.
+    WCHAR run[32];
+    wsprintfW(run, L"%lu", GetCurrentProcessId());
+    CZQRegKey key;
+    EXPECT_NE(ERROR_SUCCESS,
+              RegOpenKeyExW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Quorvane\\ZQProcID") + run).c_str(), 0,
+                            KEY_READ, key.Put()));
 
     CZQSpoolPrinter h = Open(kDesk);
     DWORD job = 0;
@@ -129,15 +136,15 @@ TEST_F(ExtensionHooksUnderHost, EveryEventReachesTheListedModulesInOrder) {
     for (const std::wstring& line : calls) names.push_back(line.substr(0, line.find(L'(')));
     // The installation's work opens the document sheet once.
     EXPECT_EQ((std::vector<std::wstring>{
-                  L"zqexta PrinterEventInitPre", L"zqexta CommonUIProp", L"zqextb CommonUIProp",
-                  L"zqexta DocPropSheetInit", L"zqexta DocPropSheetDestroy", L"zqexta PrinterEventInitPost", L"zqexta PrinterEventDelete",
-                  L"zqexta PrinterEventConnect", L"zqexta PrinterEventRefresh", L"zqexta DocEventCreateDCPre",
-                  L"zqexta DocEventCreateDCPost", L"zqexta DocEventStartDocPre", L"zqexta DocEventStartDocPost",
-                  L"zqexta DocEventStartPage", L"zqexta DocEventEndPage", L"zqexta DocEventResetDCPre",
-                  L"zqexta DocEventResetDCPost", L"zqexta DriverEventInit", L"zqexta DriverEventDelete",
-                  L"zqexta CommonUIProp", L"zqextb CommonUIProp", L"zqexta DocPropSheetInit",
-                  L"zqexta DocPropSheetDestroy", L"zqexta CommonUIProp", L"zqextb CommonUIProp",
-                  L"zqexta DevPropSheetInit", L"zqexta DevPropSheetDestroy"}),
+                  L"zqexta PrinterEventInitPre",  L"zqexta CommonUIProp",         L"zqextb CommonUIProp",
+                  L"zqexta DocPropSheetInit",     L"zqexta DocPropSheetDestroy",  L"zqexta PrinterEventInitPost",
+                  L"zqexta PrinterEventDelete",   L"zqexta PrinterEventConnect",  L"zqexta PrinterEventRefresh",
+                  L"zqexta DocEventCreateDCPre",  L"zqexta DocEventCreateDCPost", L"zqexta DocEventStartDocPre",
+                  L"zqexta DocEventStartDocPost", L"zqexta DocEventStartPage",    L"zqexta DocEventEndPage",
+                  L"zqexta DocEventResetDCPre",   L"zqexta DocEventResetDCPost",  L"zqexta DriverEventInit",
+                  L"zqexta DriverEventDelete",    L"zqexta CommonUIProp",         L"zqextb CommonUIProp",
+                  L"zqexta DocPropSheetInit",     L"zqexta DocPropSheetDestroy",  L"zqexta CommonUIProp",
+                  L"zqextb CommonUIProp",         L"zqexta DevPropSheetInit",     L"zqexta DevPropSheetDestroy"}),
               names);
 }
 

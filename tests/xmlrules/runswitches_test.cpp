@@ -51,7 +51,7 @@ protected:
 };
 
 // Each switch is on only for its exact value, in the run the private devmode names (the process's
-// without a tag); "HideNativeUI" never during a conversion run.
+// without a tag); "HideNativeUI" never during a conversion run. Readers make no keys.
 TEST_F(RunSwitches, ASwitchIsOnOnlyForItsExactValueInItsOwnRun) {
     const std::wstring pid = RunKey(GUID_NULL), run = RunKey(kRun);
     const HKEY user = HKEY_CURRENT_USER, machine = HKEY_LOCAL_MACHINE;
@@ -60,6 +60,10 @@ TEST_F(RunSwitches, ASwitchIsOnOnlyForItsExactValueInItsOwnRun) {
     auto annotating = [](const void* dm) { return CZQRunSwitches::BTicketManager(0, dm, nullptr, nullptr); };
     auto disabled = [](const void* dm) { return CZQRunSwitches::BIsDPSExtensionDisabled(dm); };
     auto hide = [](const void* dm) { return CZQRunSwitches::BHideNativeUI(kDriver, nullptr, dm); };
+    auto hideInRun = [&] {
+        Number(machine, driver, L"HideNativeUI", 1);
+        Text(user, run, L"ProcessingOndrel", L"TRUE");
+    };
     const struct {
         const char* what;
         std::function<void()> set;
@@ -81,38 +85,17 @@ TEST_F(RunSwitches, ASwitchIsOnOnlyForItsExactValueInItsOwnRun) {
         {"hooks off in the tagged run", [&] { Number(user, run, L"DisableDPSExtension", 1); }, disabled, tagged, TRUE},
         {"hide", [&] { Number(machine, driver, L"HideNativeUI", 1); }, hide, nullptr, TRUE},
         {"hide as 2", [&] { Number(machine, driver, L"HideNativeUI", 2); }, hide, nullptr, FALSE},
-        {"hide during a run",
-         [&] {
-             Number(machine, driver, L"HideNativeUI", 1);
-             Text(user, run, L"ProcessingOndrel", L"TRUE");
-         },
-         hide, tagged, FALSE},
-        {"hide after another process's run",
-         [&] {
-             Number(machine, driver, L"HideNativeUI", 1);
-             Text(user, run, L"ProcessingOndrel", L"TRUE");
-         },
-         hide, nullptr, TRUE},
+        {"hide during a run", hideInRun, hide, tagged, FALSE},
+        {"hide after another process's run", hideInRun, hide, nullptr, TRUE},
     };
     for (const auto& tc : cases) {
         TearDown();
         tc.set();
         EXPECT_EQ(tc.on, tc.read(tc.dm)) << tc.what;
     }
-}
-
-// The printer event's reset leaves the switch off and then takes it away with the run key; readers
-// leave no key behind.
-TEST_F(RunSwitches, TheResetAtInstallationLeavesNoRunKey) {
-    const std::wstring pid = RunKey(GUID_NULL);
-    Number(HKEY_CURRENT_USER, pid, L"DisableDPSExtension", 1);
-    CZQRunSwitches::VResetDPSExtensionSwitch(nullptr);
-    EXPECT_FALSE(CZQRunSwitches::BIsDPSExtensionDisabled(nullptr));
-    CZQLocalPtr<BYTE> data;
-    EXPECT_TRUE(CZQCommon::BReadUserRegValue(pid.c_str(), L"DisableDPSExtension", data.Put()));
-    CZQRunSwitches::VClearDPSExtensionDisabled(nullptr);
-    // Asking does not make the key again.
-    EXPECT_FALSE(CZQRunSwitches::BIsDPSExtensionDisabled(nullptr));
+    // Readers leave no key behind.
+    TearDown();
+    for (const auto& tc : cases) tc.read(tc.dm);
     CZQRegKey key;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, pid.c_str(), 0, KEY_READ, key.Put()));
 }
