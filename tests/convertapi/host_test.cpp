@@ -195,12 +195,15 @@ TEST_F(ConversionInterface, UnreadableTicketsEarlierRunsAndShortDevmodesAreHandl
 // not apply fails whatever came before it), and the end; the converted devmode carries the
 // ticket's settings, not the devmode's own.
 TEST_F(ConversionInterface, AnnotationModeReportsEachAppliedItemToTheTicketModule) {
-    const std::wstring ticket = Ticket(
-        L"annotate.tkt", "Printing/PaperSize=A4\nPrinting/Nonsense=Much\nPrinting/TargetSizeChoice=NoSuchPaper\n");
+    const std::wstring ticket = Ticket(L"annotate.tkt",
+                                       "Printing/PaperSize=A4\nPrinting/Nonsense=Much\nPrinting/Blank=\n"
+                                       "Printing/TargetSizeChoice=NoSuchPaper\n");
     GUID run = GUID_NULL;
     ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
     const std::wstring key = RunKey(&run);
+    // An empty item is stored, but nothing is applied or reported for it.
+    ASSERT_EQ(L"", RegText(key + L"\\OndrelDriverData\\Printing\\OptItems", L"Blank"));
     for (const auto& [name, text] : {std::pair<const wchar_t*, std::wstring>{L"TicketType", L"2"},
                                      {L"TicketManager", m_dmc}, {L"PrinterName", kDesk}, {L"TicketPath", ticket}})
         RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
