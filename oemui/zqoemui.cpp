@@ -4,9 +4,7 @@
 #include <new>
 
 #include "common/zqevents.h"
-#include "common/zqhandles.h"
 #include "device/zqfontinstaller.h"
-#include "device/zqjobstoragehook.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
@@ -121,7 +119,7 @@ STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARA
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::VMarkInUse();
     const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
-    VRaiseSheetHooks(pPSUIInfo, lParam, kSheetDocument);
+    CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDocument);
     return hr;
 }
 
@@ -129,21 +127,8 @@ STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM 
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
     zqmodule::VMarkInUse();
     const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
-    VRaiseSheetHooks(pPSUIInfo, lParam, kSheetDevice);
+    CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDevice);
     return hr;
-}
-
-void CZQOemUI::VRaiseSheetHooks(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet) {
-    if (!pPSUIInfo) return;
-    const bool init = pPSUIInfo->Reason == PROPSHEETUI_REASON_INIT;
-    if (!init && pPSUIInfo->Reason != PROPSHEETUI_REASON_DESTROY) return;
-    const bool document = dwSheet == kSheetDocument;
-    const VOID* dm = m_binding.pCUIParam ? m_binding.pCUIParam->pOEMDM : nullptr;
-    if (init && document && BHideNativeUI(nullptr, CurrentPrinter(), dm)) VHideNativeOptItems();
-    if (BIsDPSExtensionDisabled(dm) || !BLoadEventHooks(CurrentPrinter(), nullptr)) return;
-    const int hook = document ? (init ? kExtDocPropSheetInit : kExtDocPropSheetDestroy)
-                              : (init ? kExtDevPropSheetInit : kExtDevPropSheetDestroy);
-    BCallPropSheetHooks(pPSUIInfo, lParam, hook);
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
@@ -167,25 +152,7 @@ STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
 STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::VMarkInUse();
-    CZQPrinterHandle printer;
-    if (pPrinterName) zqspool::Spooler().OpenPrinterW(pPrinterName, printer.Put(), nullptr);
-    const BOOL hooks = BLoadEventHooks(printer.Get(), nullptr);
-    auto raise = [&](bool bAfter) {
-        const int hook = ZQPrinterEventHook(iDriverEvent, bAfter);
-        if (hooks && hook >= 0) BCallPrinterEventHooks(pPrinterName, iDriverEvent, dwFlags, lParam, hook);
-    };
-    if (iDriverEvent == PRINTER_EVENT_INITIALIZE) VStoreDEMFileData(printer.Get());
-    if (iDriverEvent == PRINTER_EVENT_ADD_CONNECTION) VStoreDEMFileName(printer.Get(), pPrinterName);
-    raise(false);
-    if (iDriverEvent != PRINTER_EVENT_INITIALIZE) return S_OK;
-    ZQInitializePrinter(pPrinterName);
-    // The configuration manager's settings, else its configuration file; then the sheets once.
-    if (!BImportConfigManager(pPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE)) BInstallConfigFile(pPrinterName);
-    BFinishInstallation(pPrinterName);
-    VResetDPSExtensionSwitch(nullptr);
-    VClearDPSExtensionDisabled(nullptr);
-    raise(true);
-    return S_OK;
+    return CZQPluginEvents(m_binding).HrPrinterEvent(pPrinterName, iDriverEvent, dwFlags, lParam);
 }
 
 BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
@@ -194,11 +161,7 @@ BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
 
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam) {
     zqmodule::VMarkInUse();
-    const int hook = ZQDriverEventHook(dwDriverEvent);
-    if (hook < 0) return E_NOTIMPL;
-    if (BLoadEventHooks(CurrentPrinter(), ZQDriverInfoName(dwLevel, pDriverInfo)))
-        BCallDriverEventHooks(dwDriverEvent, dwLevel, pDriverInfo, lParam, hook);
-    return S_OK;
+    return CZQPluginEvents(m_binding).HrDriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
 }
 
 STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
@@ -226,15 +189,7 @@ STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
                                      PVOID pbOut, PINT piResult) {
     zqmodule::VMarkInUse();
-    // A PostScript driver keeps its document events unless its switch hands them over.
-    if (!CZQRunSwitches::BHandlesDocumentEvents(hPrinter)) return E_NOTIMPL;
-    const int hook = ZQDocumentEventHook(iEsc);
-    if (hook >= 0 && BLoadEventHooks(hPrinter, nullptr))
-        BCallDocumentEventHooks(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult, hook);
-    if (iEsc != DOCUMENTEVENT_STARTDOCPOST) return E_NOTIMPL;
-    CZQJobStorageHook storage;
-    storage.IStartDocPost(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
-    return S_OK;
+    return CZQPluginEvents(m_binding).HrDocumentEvent(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
 }
 
 // ---------------------------------------------------------------------------------------------

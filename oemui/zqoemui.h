@@ -10,6 +10,7 @@
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqdevmodesync.h"
 #include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpluginevents.h"
 #include "pages/zqsheets.h"
 #include "platform/oemuiplatform.h"
 #include "settings/zqconfigimport.h"
@@ -186,11 +187,7 @@ public:
     void VDeleteTabObjects() { m_sheets.VDeleteTabObjects(); }
 
 private:
-    // The printer of the current CommonUIProp block (null before one).
-    HANDLE CurrentPrinter() const { return m_binding.pCUIParam ? m_binding.pCUIParam->hPrinter : nullptr; }
-    // A sheet's initialisation and destruction: the native items hidden (document sheets) and the
-    // extension hooks of the sheet raised, unless the conversion run switched them off.
-    void VRaiseSheetHooks(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet);
+    HANDLE CurrentPrinter() { return CZQPluginEvents(m_binding).CurrentPrinter(); }
 
     volatile LONG m_cRef = 1;
     // Destroyed in reverse: the pages first, then the gates (their texts come from the binding's
