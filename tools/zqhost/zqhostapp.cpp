@@ -512,13 +512,22 @@ std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& a) {
 
 HWND ZQCurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
-int ZQRowOf(HWND page, const std::wstring& name, bool last) {
+std::vector<std::wstring> ZQRows(HWND page) {
     HWND list = GetDlgItem(page, kZQIdList);
-    int found = -1;
+    std::vector<std::wstring> rows;
     for (int row = 0; row < ListView_GetItemCount(list); ++row) {
         WCHAR text[256] = {};
         ListView_GetItemText(list, row, 0, text, 256);
-        if (name != text) continue;
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+int ZQRowOf(HWND page, const std::wstring& name, bool last) {
+    const std::vector<std::wstring> rows = ZQRows(page);
+    int found = -1;
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        if (rows[row] != name) continue;
         found = row;
         if (!last) break;
     }

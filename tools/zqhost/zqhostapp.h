@@ -110,6 +110,8 @@ std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.
 HWND ZQCurrentPage(HWND sheet);
+// The settings' names of the page's rows, in order.
+std::vector<std::wstring> ZQRows(HWND page);
 int ZQRowOf(HWND page, const std::wstring& name, bool last = false);
 std::wstring ZQRowValue(HWND page, const std::wstring& name, bool last = false);
 bool ZQSelectRow(HWND page, const std::wstring& name, bool last = false);
