@@ -9,6 +9,7 @@
 // "INSTALLED" or "TRUE" without regard to case.
 #pragma once
 
+#include "common/zqhandles.h"
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
 #include "common/zqprintercaps.h"
@@ -269,6 +270,10 @@ public:
     // A width (inches, 256 characters) beyond the helper file's largest job-page width becomes that
     // width, written "%1.2lf".
     static void VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth);
+    // The first roll settings entry of the helper file: smallest and largest job-page width, the
+    // roll's real width, smallest and largest job-page height (texts in inches, each null when
+    // absent). FALSE when no helper file with roll settings is loaded.
+    static BOOL BReadRollLimits(CZQXmlUiRules* pRules, CZQLocalPtr<WCHAR> (&limits)[5]);
 
     // ---- the option-item callbacks -------------------------------------------------------------------
     static LONG APIENTRY IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);

@@ -502,18 +502,22 @@ void CZQUILogic::VApplyDeviceSettings() {
     }
 }
 
-void CZQUILogic::VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth) {
-    if (!pRules || !pszWidth) return;
+BOOL CZQUILogic::BReadRollLimits(CZQXmlUiRules* pRules, CZQLocalPtr<WCHAR> (&limits)[5]) {
+    if (!pRules) return FALSE;
     const CZQXmlParserCommon& parser = pRules->Parser();
-    if (!parser.BIsLoaded() || !parser.RollSheetList()) return;
+    if (!parser.BIsLoaded() || !parser.RollSheetList()) return FALSE;
     CZQComPtr<IXMLDOMNode> roll;
-    if (parser.RollSheetList()->get_item(0, roll.Put()) != S_OK || !roll) return;
-    PWSTR minWidth = nullptr, maxWidth = nullptr, realWidth = nullptr, minHeight = nullptr, maxHeight = nullptr;
-    CZQXmlParserCommon::BGetRollLimits(roll.Get(), &minWidth, &maxWidth, &realWidth, &minHeight, &maxHeight);
-    CZQLocalPtr<WCHAR> keep[] = {CZQLocalPtr<WCHAR>(minWidth), CZQLocalPtr<WCHAR>(maxWidth),
-                                 CZQLocalPtr<WCHAR>(realWidth), CZQLocalPtr<WCHAR>(minHeight),
-                                 CZQLocalPtr<WCHAR>(maxHeight)};
-    if (!maxWidth) return;
+    if (parser.RollSheetList()->get_item(0, roll.Put()) != S_OK || !roll) return FALSE;
+    PWSTR text[5] = {};
+    CZQXmlParserCommon::BGetRollLimits(roll.Get(), &text[0], &text[1], &text[2], &text[3], &text[4]);
+    for (int i = 0; i < 5; ++i) limits[i] = CZQLocalPtr<WCHAR>(text[i]);
+    return TRUE;
+}
+
+void CZQUILogic::VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth) {
+    CZQLocalPtr<WCHAR> limits[5];
+    if (!pszWidth || !BReadRollLimits(pRules, limits) || !limits[1]) return;
+    PCWSTR maxWidth = limits[1].Get();
     PWSTR end = nullptr;
     const double limit = wcstod(maxWidth, &end);
     if (end == maxWidth || !std::isfinite(limit) || limit <= 0) return;
