@@ -364,6 +364,11 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         }
         default: break;
     }
+    WCHAR rolls[256];
+    if (ReadOption(CUIParam(), L"InstalledRolls", rolls)) {
+        if (wcschr(rolls, L'_')) VShowLoadedPaperBySource(pContext);
+        else VShowLoadedRolls(pContext);
+    }
     VDrawDimensions();
     if (pDraw->CtlID == IDC_BTN_PREVIEW_PORT || pDraw->CtlID == IDC_BTN_PREVIEW_LAND) {
         RECT area;

@@ -191,6 +191,15 @@ public:
     // Marker flags of the first, other and last pages.
     const DWORD* Markers() const { return m_adwMarkers; }
 
+    // ---- loaded paper (large-format printers): the title and one line per roll or source from
+    // the printer's answers, then the roll boxes those answers allow
+    void VShowLoadedPaperBySource(PageContext* pContext);
+    void VShowLoadedRolls(PageContext* pContext);
+    void VUpdateAutorotateForSource(PageContext* pContext);
+    // Whether a printer's answer is one of the unknown (or unloaded) words, without case.
+    BOOL BIsUnknownText(PCWSTR pszText);
+    BOOL BIsUnloadedText(PCWSTR pszText);
+
     // ---- print quality and resolution
     BOOL BShowResolutionTexts(PageContext* pContext);
     // The paper keyword paired with the current paper in the helper file's borderless list (256
@@ -307,6 +316,15 @@ public:
     PWSTR PszDimensions() { return m_szDimensions; }
 
 private:
+    // Loaded paper: the title drawn (false on other printers), one answer under "ZQBIDIInfo"
+    // (256 characters), one source's line appended, and the current source option (0 the
+    // source item's first entry, 1 read, -1 none).
+    bool BBeginLoadedPaper(PageContext* pContext);
+    BOOL BReadLoadedAnswer(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszField, PWSTR pszText);
+    void VAppendLoadedLine(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLines);
+    int ISourceOption(PageContext* pContext, PWSTR pszOption);
+    bool BSentAsBitmap() const;
+    BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
     enum class Refill { Normal, BackFeeder, FrontFeeder };
     // A movable control as the template placed it, in the page's client coordinates.
     struct ControlRect {

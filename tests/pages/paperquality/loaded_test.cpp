@@ -1,0 +1,126 @@
+// The large-format printer's loaded paper: the lines built from the printer's answers and the
+// roll boxes those answers and the source allow.
+#include "macrotest.h"
+#include "pagetest.h"
+
+namespace {
+
+using zqtest::ListFeature;
+
+class LoadedPaper : public PaperQualityPage {
+protected:
+    // A large-format printer with the roll boxes, the sources and "InstalledRolls" options.
+    void Open(const std::vector<std::pair<std::string, std::wstring>>& installed) {
+        m_host.Add(ListFeature("PaperSize", m_papers, 1, DMPUB_FORMNAME));
+        m_host.Add(ListFeature(
+            "InputBin", {{"AUTOSELECT", L"Auto"}, {"Roll1", L"Roll 1"}, {"Roll2", L"Roll 2"}, {"Sheet", L"Sheet"}}, 0,
+            DMPUB_DEFSOURCE));
+        m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}}, 0, DMPUB_MEDIATYPE));
+        m_host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQKorrix"));
+        m_host.Add(ListFeature("ZQSendJobAsBitmap", {{"Off", L"Off"}, {"SleekMode24bpp", L"Bitmap"}}));
+        m_host.Add(ListFeature("InstalledRolls", installed));
+        for (const char* roll : {"ZQSaveRollPaper", "ZQDisableAutoCutter", "ZQAutorotate"})
+            m_host.Add(ListFeature(roll, {{"OFF", L"Off"}, {"ON", L"On"}}, 1));
+        m_core.dwLayoutMode = 1;
+        Build();
+        LoadRules(zqmacrotest::Feature("Unused", {}), "");
+        ASSERT_NE(nullptr, PaperQualityPage::Open());
+    }
+    // Without a user key of its own the answers are the printer's plain data.
+    void Answer(const std::wstring& name, const std::wstring& text) {
+        m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", L"{6A0C3E55-1B7D-4F20-9E61-3C2B5D7A8E14}");
+        m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, name, text);
+    }
+};
+
+}  // namespace
+
+TEST_F(LoadedPaper, LinesShowNamesTypesAndWidthsLeavingUnknownAnswersOut) {
+    struct Row {
+        const char* option;
+        std::wstring lines;
+    };
+    const Row table[] = {
+        {"Sheet_Roll1", L"Sheet: Plain, 36\nRoll 1: Bond, 24\n"},
+        // An unknown name gives way to the type; a custom width is read from its own answer.
+        {"Roll2_ManualFeed", L"Roll 2: Vellum, 42\nManual Feed: Photo, 36.00 inches\n"},
+        // Name and width both unknown (or unloaded) say so once; a source of no label of ours is
+        // named by its token.
+        {"Roll_Front", L"Roll: Unknown\nFront: Unloaded\n"},
+        // An unloaded type is not shown: the width takes the label; a source with no answers is
+        // an empty line.
+        {"Back_Side", L"Back: 30\n\n"},
+        // Without "_" the option names the rolls.
+        {"Roll1", L"Roll 1: Bond, 24\n"},
+        {"2Rolls", L"Roll 1: Bond, 24\nRoll 2: Vellum, 42\n"},
+        {"3Rolls", L"Roll 1: Bond, 24\nRoll 2: Vellum, 42\nRoll 3: Film\n"},
+    };
+    std::vector<std::pair<std::string, std::wstring>> installed;
+    for (const Row& row : table) installed.push_back({row.option, L""});
+    Open(installed);
+    for (const auto& [name, text] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"SheetName", L"Plain"}, {L"SheetWidth", L"36"}, {L"Roll1Name", L"Bond"}, {L"Roll1Width", L"24"},
+             {L"Roll2Name", L"Unknown"}, {L"Roll2Type", L"Vellum"}, {L"Roll2Width", L"42"},
+             {L"ManualFeedName", L"Photo"}, {L"ManualFeedWidth", L"custom"}, {L"ManualFeedCustomWidth", L"36.00"},
+             {L"RollName", L"Unknown"}, {L"RollWidth", L"UNKNOWN"}, {L"FrontName", L"Unloaded"},
+             {L"FrontWidth", L"Unloaded"}, {L"BackName", L"unknown"}, {L"BackType", L"Unloaded"},
+             {L"BackWidth", L"30"}, {L"Roll3Name", L"Film"}})
+        Answer(name, text);
+    for (size_t i = 0; i < std::size(table); ++i) {
+        SCOPED_TRACE(table[i].option);
+        m_host.SetSelection("InstalledRolls", static_cast<LONG>(i));
+        SetDlgItemTextW(m_page, IDC_STA_ROLL_INFO, L"old");
+        // The page brings the lines up to date whenever it draws an item.
+        DRAWITEMSTRUCT draw = {};
+        draw.CtlType = ODT_STATIC;
+        draw.CtlID = IDC_STA_CURRENTLY_LOADED_INFO;
+        draw.hwndItem = Ctl(IDC_STA_CURRENTLY_LOADED_INFO);
+        draw.hDC = GetDC(draw.hwndItem);
+        SendMessageW(m_page, WM_DRAWITEM, IDC_STA_CURRENTLY_LOADED_INFO, reinterpret_cast<LPARAM>(&draw));
+        ReleaseDC(draw.hwndItem, draw.hDC);
+        EXPECT_EQ(table[i].lines, Text(IDC_STA_ROLL_INFO));
+        EXPECT_TRUE(Shown(IDC_STA_ROLL_INFO));
+        EXPECT_TRUE(Shown(IDC_STA_CURRENTLY_LOADED_INFO));
+    }
+}
+
+TEST_F(LoadedPaper, RollBoxesFollowTheSourceEmptyRollsAndBitmapJobs) {
+    struct Row {
+        int installed;  // 0 "2Rolls", 1 "Sheet_Roll1"
+        const wchar_t *roll1, *roll2;
+        LONG source;  // Auto, Roll1, Roll2, Sheet
+        bool bitmap;
+        bool autorotate, cutter, save;
+    };
+    const Row table[] = {
+        {0, L"24", L"36", 0, false, true, true, true},
+        {0, L"24", L"Unloaded", 2, false, false, true, true},
+        {0, L"Unknown", L"36", 2, false, true, true, true},
+        {0, L"Unknown", L"Unloaded", 2, false, false, true, true},
+        {0, L"24", L"36", 3, false, false, false, false},
+        {0, L"24", L"36", 1, true, false, true, true},
+        // By source: a sheet source, and bitmap jobs, take autorotate away; nothing is enabled.
+        {1, L"24", L"36", 3, false, false, false, false},
+        {1, L"24", L"36", 1, false, true, true, true},
+        {1, L"24", L"36", 1, true, false, true, true},
+    };
+    Open({{"2Rolls", L""}, {"Sheet_Roll1", L""}});
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.installed << " " << row.roll1 << " " << row.roll2 << " " << row.source
+                                        << " " << row.bitmap);
+        m_host.SetSelection("InstalledRolls", row.installed);
+        m_host.SetSelection("InputBin", row.source);
+        m_host.SetSelection("ZQSendJobAsBitmap", row.bitmap ? 1 : 0);
+        Answer(L"Roll1Width", row.roll1);
+        Answer(L"Roll2Width", row.roll2);
+        for (int id : {IDC_CHK_AUTOROTATE, IDC_CHK_DISABLE_AUTO_CUTTER, IDC_CHK_SAVE_ROLL_PAPER})
+            EnableWindow(Ctl(id), TRUE);
+        if (row.installed == 0)
+            m_tab->VShowLoadedRolls(&m_context);
+        else
+            m_tab->VShowLoadedPaperBySource(&m_context);
+        EXPECT_EQ(row.autorotate, Enabled(IDC_CHK_AUTOROTATE));
+        EXPECT_EQ(row.cutter, Enabled(IDC_CHK_DISABLE_AUTO_CUTTER));
+        EXPECT_EQ(row.save, Enabled(IDC_CHK_SAVE_ROLL_PAPER));
+    }
+}
