@@ -137,6 +137,7 @@ LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();
     logic.VSavePrintQualityName();
+    BSetCustomSizeLimits(pContext);
     if (last && plugin) plugin->VSyncAfterChange();
 
     m_bPageExceptionsChanged = FALSE;

@@ -242,3 +242,60 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         EnableWindow(HControl(kCtlDisableAutoCutter), TRUE);
     }
 }
+
+// ---------------------------------------------------------------------------------------------
+// Custom paper-size limits
+// ---------------------------------------------------------------------------------------------
+BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
+    const POEMCUIPPARAM param = CUIParam();
+    ZQUIDevmode* core = CoreOf(param);
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!pContext || !pContext->pLogic || !core) return TRUE;
+    CZQUILogic& logic = *pContext->pLogic;
+    WCHAR source[256];
+    const bool read = ReadOption(param, PostScript(pContext) ? L"InputSlot" : L"InputBin", source);
+    auto copyToWork = [&] {
+        if (!work) return;
+        work->dwCustomMaxWidth = core->dwCustomMaxWidth;
+        work->dwCustomMaxLength = core->dwCustomMaxLength;
+        work->dwCustomMinWidth = core->dwCustomMinWidth;
+        work->dwCustomMinLength = core->dwCustomMinLength;
+    };
+    if (read && !wcsstr(source, L"Sheet")) {
+        // The roll's width arrives in whole inches. Without an answer the field would still hold
+        // the last limit in tenths of a millimetre: those limits stay as they are.
+        const uint32_t previous = core->dwCustomMaxWidth;
+        core->dwCustomMaxWidth = 0;
+        logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+        if (core->dwCustomMaxWidth == 0) {
+            core->dwCustomMaxWidth = previous;
+            return TRUE;
+        }
+        core->dwCustomMaxWidth *= 254;
+        core->dwCustomMaxLength = 899922;
+        if (work) {
+            work->dwCustomMaxWidth = core->dwCustomMaxWidth;
+            work->dwCustomMaxLength = core->dwCustomMaxLength;
+            work->dwCustomMinWidth = work->dwCustomMinLength = 2100;
+        }
+        return TRUE;
+    }
+    if (!logic.BIsLargeFormat()) return TRUE;
+    // Sheets: the helper file's job-page limits (inches), else 42 x 57 in down to 11 x 11 in.
+    CZQLocalPtr<WCHAR> limits[5];
+    const bool helper = RulesLoaded(pContext) && CZQUILogic::BReadRollLimits(pContext->pRules, limits);
+    auto tenths = [&](int i, uint32_t fallback) {
+        PCWSTR text = limits[i].Get();
+        if (!helper || !text) return fallback;
+        PWSTR end = nullptr;
+        const double inches = wcstod(text, &end);
+        if (end == text || !(inches >= 0.0) || inches > 1.0e6) return fallback;
+        return static_cast<uint32_t>(inches * 254.0);
+    };
+    core->dwCustomMaxWidth = tenths(1, 10668);
+    core->dwCustomMaxLength = tenths(4, 14478);
+    core->dwCustomMinWidth = tenths(0, 2794);
+    core->dwCustomMinLength = tenths(3, 2794);
+    copyToWork();
+    return TRUE;
+}

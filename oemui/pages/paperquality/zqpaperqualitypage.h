@@ -199,6 +199,9 @@ public:
     // Whether a printer's answer is one of the unknown (or unloaded) words, without case.
     BOOL BIsUnknownText(PCWSTR pszText);
     BOOL BIsUnloadedText(PCWSTR pszText);
+    // The custom paper-size limits of the selected source (a roll, or sheets of the large-format
+    // printer) into the core driver's and the working settings; always TRUE.
+    BOOL BSetCustomSizeLimits(PageContext* pContext);
 
     // ---- print quality and resolution
     BOOL BShowResolutionTexts(PageContext* pContext);

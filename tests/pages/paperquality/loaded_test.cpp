@@ -124,3 +124,43 @@ TEST_F(LoadedPaper, RollBoxesFollowTheSourceEmptyRollsAndBitmapJobs) {
         EXPECT_EQ(row.save, Enabled(IDC_CHK_SAVE_ROLL_PAPER));
     }
 }
+
+TEST_F(LoadedPaper, CustomSizeLimitsFollowTheRollOrTheSheetSource) {
+    struct Row {
+        LONG source;  // Auto, Roll1, Roll2, Sheet
+        bool helper;  // the roll printer's helper file: job pages 11 to 36 in wide, 0.5 to 300 in long
+        uint32_t maxWidth, maxLength, minWidth, minLength;  // the core driver's
+        uint32_t workMinWidth, workMinLength;
+    };
+    const Row table[] = {
+        // A 36-inch roll; the core driver's smallest sizes are the sheet's left from before.
+        {1, false, 9144, 899922, 1, 2, 2100, 2100},
+        {3, false, 10668, 14478, 2794, 2794, 2794, 2794},
+        {3, true, 9144, 76200, 2794, 127, 2794, 127},
+        // No answer for roll 2: the limits in force stay, not multiplied again.
+        {2, false, 5000, 6000, 1, 2, 3, 4},
+    };
+    Open({{"2Rolls", L""}});
+    Answer(L"Roll1Width", L"36");
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.source << " " << row.helper);
+        if (row.helper) {
+            ASSERT_TRUE(m_rules->Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
+            m_rules->Parser().VSetLoaded(TRUE);
+        }
+        m_host.SetSelection("InputBin", row.source);
+        ZQUIDevmode& work = *m_logic.WorkDM();
+        m_core.dwCustomMaxWidth = 5000, m_core.dwCustomMaxLength = 6000, m_core.dwCustomMinWidth = 1,
+        m_core.dwCustomMinLength = 2;
+        work.dwCustomMaxWidth = 7, work.dwCustomMaxLength = 8, work.dwCustomMinWidth = 3, work.dwCustomMinLength = 4;
+        EXPECT_TRUE(m_tab->BSetCustomSizeLimits(&m_context));
+        EXPECT_EQ(row.maxWidth, m_core.dwCustomMaxWidth);
+        EXPECT_EQ(row.maxLength, m_core.dwCustomMaxLength);
+        EXPECT_EQ(row.minWidth, m_core.dwCustomMinWidth);
+        EXPECT_EQ(row.minLength, m_core.dwCustomMinLength);
+        EXPECT_EQ(row.source == 2 ? 7u : row.maxWidth, work.dwCustomMaxWidth);
+        EXPECT_EQ(row.source == 2 ? 8u : row.maxLength, work.dwCustomMaxLength);
+        EXPECT_EQ(row.workMinWidth, work.dwCustomMinWidth);
+        EXPECT_EQ(row.workMinLength, work.dwCustomMinLength);
+    }
+}
