@@ -1,5 +1,8 @@
 // The large-format printer's loaded paper: one line per roll or paper source from the printer's
 // answers, and the roll boxes those answers allow.
+#include <string>
+#include <vector>
+
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "res/zqpaperqualityids.h"
@@ -298,4 +301,44 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
     core->dwCustomMinLength = tenths(3, 2794);
     copyToWork();
     return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Media types loaded on a roll
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VMarkLoadedMediaTypes(PageContext* pContext) {
+    const POEMCUIPPARAM param = CUIParam();
+    if (!param || !param->hOEMHeap || !pContext || !pContext->pLogic || !pContext->pLogic->BIsLargeFormat()) return;
+    const POPTITEM media = FeatureItem(param, L"MediaType");
+    if (!media || !media->pOptType) return;
+    WCHAR option[256] = {};
+    ReadOption(param, L"InstalledRolls", option);
+    const int last = TokenIs(option, L"Roll1") ? 1 : TokenIs(option, L"2Rolls") ? 2 : 3;
+    WCHAR mark[kResStringChars];
+    if (!BLoadResString(4951, mark)) ZQCopyText(mark, kResStringChars, L"(loaded on printer)");
+    // The names as they were before this call: a name marked here is not matched again.
+    const LONG count = media->pOptType->Count;
+    std::vector<std::wstring> names(static_cast<size_t>(count > 0 ? count : 0));
+    for (LONG i = 0; i < count; ++i)
+        if (PCWSTR name = OptionName(media, i)) names[static_cast<size_t>(i)] = name;
+    std::vector<bool> marked(names.size(), false);
+    for (int n = 1; n <= last; ++n) {
+        WCHAR prefix[16], type[kResStringChars];
+        ZQFormatText(prefix, 16, L"Roll%d", n);
+        if (!BReadLoadedAnswer(pContext, prefix, L"Type", type) || !*type) continue;
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (names[i].empty() || !ZQEqualNoCase(names[i].c_str(), type)) continue;
+            const POPTPARAM entry = CZQCommon::PGetOptionParam(media, static_cast<LONG>(i));
+            if (!marked[i] && entry && entry->pData && !IS_INTRESOURCE(entry->pData)) {
+                // The core driver owns the new name, as it owned the old one.
+                auto* name = static_cast<PWSTR>(HeapAlloc(param->hOEMHeap, HEAP_ZERO_MEMORY, 256 * sizeof(WCHAR)));
+                if (name) {
+                    ZQFormatText(name, 256, L"%ls %ls", type, mark);
+                    entry->pData = name;
+                    marked[i] = true;
+                }
+            }
+            break;
+        }
+    }
 }

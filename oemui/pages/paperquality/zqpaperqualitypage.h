@@ -202,6 +202,9 @@ public:
     // The custom paper-size limits of the selected source (a roll, or sheets of the large-format
     // printer) into the core driver's and the working settings; always TRUE.
     BOOL BSetCustomSizeLimits(PageContext* pContext);
+    // The media types loaded on a roll get " (loaded on printer)" after their names in the core
+    // driver's media item; each option once.
+    void VMarkLoadedMediaTypes(PageContext* pContext);
 
     // ---- print quality and resolution
     BOOL BShowResolutionTexts(PageContext* pContext);

@@ -10,12 +10,13 @@ using zqtest::ListFeature;
 class LoadedPaper : public PaperQualityPage {
 protected:
     // A large-format printer with the roll boxes, the sources and "InstalledRolls" options.
-    void Open(const std::vector<std::pair<std::string, std::wstring>>& installed) {
+    void Open(const std::vector<std::pair<std::string, std::wstring>>& installed,
+              const std::vector<std::pair<std::string, std::wstring>>& media = {{"PLAIN", L"Plain Paper"}}) {
         m_host.Add(ListFeature("PaperSize", m_papers, 1, DMPUB_FORMNAME));
         m_host.Add(ListFeature(
             "InputBin", {{"AUTOSELECT", L"Auto"}, {"Roll1", L"Roll 1"}, {"Roll2", L"Roll 2"}, {"Sheet", L"Sheet"}}, 0,
             DMPUB_DEFSOURCE));
-        m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}}, 0, DMPUB_MEDIATYPE));
+        m_host.Add(ListFeature("MediaType", media, 0, DMPUB_MEDIATYPE));
         m_host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQKorrix"));
         m_host.Add(ListFeature("ZQSendJobAsBitmap", {{"Off", L"Off"}, {"SleekMode24bpp", L"Bitmap"}}));
         m_host.Add(ListFeature("InstalledRolls", installed));
@@ -162,5 +163,33 @@ TEST_F(LoadedPaper, CustomSizeLimitsFollowTheRollOrTheSheetSource) {
         EXPECT_EQ(row.source == 2 ? 8u : row.maxLength, work.dwCustomMaxLength);
         EXPECT_EQ(row.workMinWidth, work.dwCustomMinWidth);
         EXPECT_EQ(row.workMinLength, work.dwCustomMinLength);
+    }
+}
+
+TEST_F(LoadedPaper, MediaTypesLoadedOnARollAreMarkedOnce) {
+    Open({{"3Rolls", L""}, {"2Rolls", L""}},
+         {{"PLAIN", L"Plain Paper"}, {"BOND", L"Bond"}, {"VELLUM", L"Vellum"}, {"BOND2", L"Bond"}, {"FILM", L"Film"}});
+    // Roll 3 carries the same paper as roll 1; roll 2's answer is not a media name.
+    Answer(L"Roll1Type", L"bond");
+    Answer(L"Roll2Type", L"Canvas");
+    Answer(L"Roll3Type", L"Bond");
+    Answer(L"Roll4Type", L"Film");
+    const std::wstring bond = L"bond (loaded on printer)";
+    const struct {
+        LONG installed;
+        std::vector<std::wstring> names;
+    } table[] = {
+        {0, {L"Plain Paper", bond, L"Vellum", L"Bond", L"Film"}},
+        // Two rolls of one paper mark it once; a marked name is no roll's type any more, so the
+        // next call marks the next option of that name.
+        {0, {L"Plain Paper", bond, L"Vellum", bond, L"Film"}},
+        {1, {L"Plain Paper", bond, L"Vellum", bond, L"Film"}},
+    };
+    for (const auto& row : table) {
+        m_host.SetSelection("InstalledRolls", row.installed);
+        m_tab->VMarkLoadedMediaTypes(&m_context);
+        const POPTITEM item = m_host.Item("MediaType");
+        for (size_t i = 0; i < row.names.size(); ++i)
+            EXPECT_EQ(row.names[i], item->pOptType->pOptParam[i].pData) << i;
     }
 }
