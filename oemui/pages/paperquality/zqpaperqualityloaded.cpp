@@ -122,16 +122,7 @@ bool CZQPaperQualityTab::BBeginLoadedPaper(PageContext* pContext) {
     if (!title) return true;
     CZQWindowDC dc(title);
     if (!dc.Get()) return true;
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    LOGFONTW font = {};
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
-    font.lfWeight = FW_BOLD;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_TT_PRECIS;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        ZQCopyText(font.lfFaceName, LF_FACESIZE, metrics.lfMenuFont.lfFaceName);
-    CZQGdiObject handle(CreateFontIndirectW(&font));
+    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_BOLD));
     if (!handle) return true;
     WCHAR text[kResStringChars];
     if (!BLoadResString(4982, text)) ZQCopyText(text, kResStringChars, L"Currently loaded paper:");

@@ -389,16 +389,7 @@ void CZQPaperQualityTab::VDrawDimensions() const {
     if (!control) return;
     CZQWindowDC dc(control);
     if (!dc.Get()) return;
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    LOGFONTW font = {};
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_TT_PRECIS;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        ZQCopyText(font.lfFaceName, LF_FACESIZE, metrics.lfMenuFont.lfFaceName);
-    CZQGdiObject handle(CreateFontIndirectW(&font));
+    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_NORMAL));
     if (!handle) return;
     RECT rc;
     GetClientRect(control, &rc);
