@@ -62,7 +62,7 @@ STDMETHODIMP CZQOemUI::PublishDriverInterface(IUnknown* pIUnknown) {
 
 STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
     ZQ_TRACE("CZQOemUI::GetInfo");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     DWORD value = 0;
     switch (dwMode) {
         case OEMGI_GETSIGNATURE: value = zqdm::kSignature; break;
@@ -80,7 +80,7 @@ STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD
 
 STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
     ZQ_TRACE("CZQOemUI::DevMode");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     CZQCommon* const pCommon = m_binding.pCommon;
     if (!pOemDMParam || !pCommon) {
         SetLastError(ERROR_INVALID_DATA);
@@ -117,23 +117,23 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 // ---------------------------------------------------------------------------------------------
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
 }
 
 STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
 STDMETHODIMP CZQOemUI::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD, DWORD*) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
@@ -147,7 +147,7 @@ STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
 
 STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     if (iDriverEvent != PRINTER_EVENT_INITIALIZE) return S_OK;
     ZQInitializePrinter(pPrinterName);
     // The configuration manager's settings, else its configuration file; then the sheets once.
@@ -161,17 +161,17 @@ BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
 }
 
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
 STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
 STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     const ZQFontInstallerCall call = {m_binding.pCUIParam,
                                       m_binding.pCommon ? m_binding.pCommon->HResModule() : nullptr,
                                       m_binding.dwPrinterLanguage, &m_binding.caps};
@@ -179,7 +179,7 @@ STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam
 }
 
 STDMETHODIMP CZQOemUI::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
@@ -189,7 +189,7 @@ STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 
 STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
                                      PVOID pbOut, PINT piResult) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     if (iEsc != DOCUMENTEVENT_STARTDOCPOST) return E_NOTIMPL;
     CZQJobStorageHook hook;
     hook.IStartDocPost(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
@@ -201,6 +201,6 @@ STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG c
 // ---------------------------------------------------------------------------------------------
 STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     ZQ_TRACE("CZQOemUI::CommonUIProp");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return ZQCommonUIProp(m_binding, m_gate, m_alerts, this, dwMode, pOemCUIPParam);
 }

@@ -39,6 +39,14 @@ bool CanUnload();
 inline constexpr DWORD kIdleIntervalMs = 1000;
 BOOL BStartUnloadWatcher(HMODULE hModule);
 void VMarkInUse();
-void VCloseWatcher();
+// A plug-in call for its whole length: marked in use, and the watcher holds off while it runs.
+// A few atomic operations, no kernel object.
+class CZQInUseScope {
+public:
+    CZQInUseScope();
+    ~CZQInUseScope();
+    CZQInUseScope(const CZQInUseScope&) = delete;
+    CZQInUseScope& operator=(const CZQInUseScope&) = delete;
+};
 
 }  // namespace zqmodule
