@@ -2,6 +2,13 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqcapsreuse.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +29,32 @@ int QueryCaps(PCWSTR pszPrinter, PCWSTR pszPort, WORD capability, void* pOut, co
     return n;
 }
 
+// Answers kept while a reuse scope lives on this thread.
+struct CapsAnswer {
+    std::wstring printer, port;
+    std::vector<BYTE> devmode;  // public part and driver extra, as asked with
+    WORD capability;
+    size_t entrySize;
+    int count;
+    std::vector<BYTE> list;  // (count + 1) * entrySize bytes
+};
+thread_local std::vector<CapsAnswer>* t_pCapsAnswers = nullptr;
+
+std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
+    if (!pDevmode) return {};
+    const auto* p = reinterpret_cast<const BYTE*>(pDevmode);
+    return std::vector<BYTE>(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
+}
+
+CapsAnswer* FindAnswer(PCWSTR pszPrinter, PCWSTR pszPort, const std::vector<BYTE>& devmode, WORD capability,
+                       size_t entrySize) {
+    for (CapsAnswer& a : *t_pCapsAnswers)
+        if (a.capability == capability && a.entrySize == entrySize && a.printer == pszPrinter &&
+            a.port == (pszPort ? pszPort : L"") && a.devmode == devmode)
+            return &a;
+    return nullptr;
+}
+
 // One list of count + 1 zero-filled entries. nameChars > 0: entries are names of that many
 // characters, each terminated even when the driver filled it.
 BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WORD capability, size_t entrySize,
@@ -34,6 +67,18 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     }
     *pdwCount = 0;
     *ppList = nullptr;
+    std::vector<BYTE> devmode;
+    if (t_pCapsAnswers) {
+        devmode = DevmodeBytes(pDevmode);
+        if (const CapsAnswer* a = FindAnswer(pszPrinter, pszPort, devmode, capability, entrySize)) {
+            CZQLocalPtr<BYTE> copy;
+            if (!copy.Alloc(a->list.size())) return FALSE;
+            std::memcpy(copy.Get(), a->list.data(), a->list.size());
+            *pdwCount = static_cast<DWORD>(a->count);
+            *ppList = copy.Release();
+            return TRUE;
+        }
+    }
     const int announced = QueryCaps(pszPrinter, pszPort, capability, nullptr, pDevmode);
     if (announced < 0) return FALSE;
     CZQLocalPtr<BYTE> list;
@@ -48,6 +93,11 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     if (nameChars) {
         auto* names = reinterpret_cast<WCHAR*>(list.Get());
         for (int i = 0; i < count; ++i) names[static_cast<size_t>(i) * nameChars + nameChars - 1] = 0;
+    }
+    if (t_pCapsAnswers) {
+        const BYTE* bytes = list.Get();
+        t_pCapsAnswers->push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize,
+                                   count, std::vector<BYTE>(bytes, bytes + (static_cast<size_t>(announced) + 1) * entrySize)});
     }
     *pdwCount = static_cast<DWORD>(count);
     *ppList = list.Release();
@@ -65,6 +115,18 @@ BOOL GetCapsListOf(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, 
 }
 
 }  // namespace
+
+CZQCapsReuseScope::CZQCapsReuseScope() {
+    if (t_pCapsAnswers) return;
+    t_pCapsAnswers = new (std::nothrow) std::vector<CapsAnswer>();
+    m_bOwner = t_pCapsAnswers != nullptr;
+}
+
+CZQCapsReuseScope::~CZQCapsReuseScope() {
+    if (!m_bOwner) return;
+    delete t_pCapsAnswers;
+    t_pCapsAnswers = nullptr;
+}
 
 CZQCommon::PFN_RetryWait CZQCommon::SetCapsRetryWait(PFN_RetryWait pfn) {
     PFN_RetryWait previous = g_pfnWait;
