@@ -2,6 +2,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/zqmodule.h"
 #include "common/zqcommon.h"
@@ -105,6 +109,19 @@ bool ReadNumber(const char* p, DWORD* pValue) {
     return any;
 }
 
+// Status modules loaded as data, one per path for the whole process: every plug-in object of a
+// printer shares it, and it stays until the process ends.
+HMODULE SharedDataModule(PCWSTR pszPath) {
+    static std::mutex lock;
+    static std::vector<std::pair<std::wstring, HMODULE>>* loaded = new std::vector<std::pair<std::wstring, HMODULE>>();
+    std::lock_guard<std::mutex> hold(lock);
+    for (const auto& m : *loaded)
+        if (lstrcmpiW(m.first.c_str(), pszPath) == 0) return m.second;
+    HMODULE hModule = CZQCommon::HLoadLibraryEx(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (hModule) loaded->emplace_back(pszPath, hModule);
+    return hModule;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -115,10 +132,8 @@ void CZQCommon::VLoadResourceModule(HANDLE hPrinter) {
     if (m_hResModule) return;
     CZQLocalPtr<WCHAR> path;
     if (!BGetDriverDirFile(hPrinter, path.Put(), kZQCoreModFile)) return;
-    HMODULE hModule = HLoadLibraryEx(path.Get(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!hModule) return;
-    m_hResModule = hModule;
-    m_bOwnsResModule = true;
+    // Shared, not owned: the helper never frees it.
+    m_hResModule = SharedDataModule(path.Get());
 }
 
 BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {
