@@ -83,6 +83,18 @@ void MeasureSheets(int reps) {
     Report("Printing Preferences, core driver alone", without);
     Report("Printing Preferences, with the plug-in", with, &without, "the core driver alone");
 
+    // One device-capabilities query: a whole core-driver call, with a new plug-in object where the
+    // printer has one. A sheet of the desk printer asks for its lists this way.
+    auto query = [](const std::wstring& name) {
+        return Time(9, 1, [&] {
+            DeviceCapabilitiesW(name.c_str(), L"FILE:", DC_BINS, nullptr, nullptr);
+            return -1.0;
+        });
+    };
+    const auto coreQuery = query(core), deskQuery = query(desk);
+    Report("device-capabilities query, core driver alone", coreQuery);
+    Report("device-capabilities query, with the plug-in", deskQuery, &coreQuery, "the core driver alone");
+
     // The devmode merge: the plug-in bound as the core driver binds it.
     CZQPluginBinding plugin;
     IPrintOemDriverUI* pDriverUI = ZQCreateDriverUI();
@@ -118,16 +130,20 @@ void MeasureSheets(int reps) {
         });
         Report("plain copy of the private block", copies);
         Report("devmode merge through the interface", merges, &copies, "the plain copy");
-        // What the core driver does per call: a new plug-in object, bound, then the merge.
-        auto fresh = Time(reps, 1, [&] {
-            CZQPluginBinding once;
-            IPrintOemDriverUI* pUI = ZQCreateDriverUI();
-            once.BLoad(ExeDir() + L"\\zqoemui.dll");
-            once.BBind(pUI);
-            once.DevMode(OEMDM_MERGE, &p);
-            pUI->lpVtbl->Release(pUI);
-            return -1.0;
-        });
+        // What the core driver does per call: a new plug-in object, bound, then (or not) the merge.
+        auto newObject = [&](bool merge) {
+            return Time(reps, 1, [&] {
+                CZQPluginBinding once;
+                IPrintOemDriverUI* pUI = ZQCreateDriverUI();
+                once.BLoad(ExeDir() + L"\\zqoemui.dll");
+                once.BBind(pUI);
+                if (merge) once.DevMode(OEMDM_MERGE, &p);
+                pUI->lpVtbl->Release(pUI);
+                return -1.0;
+            });
+        };
+        const auto bound = newObject(false), fresh = newObject(true);
+        Report("new plug-in object, bound", bound, &copies, "the plain copy");
         Report("new plug-in object, bound, one merge", fresh, &copies, "the plain copy");
     }
     if (pDriverUI) pDriverUI->lpVtbl->Release(pDriverUI);

@@ -158,36 +158,39 @@ std::string MacroFile(int k, int total) {
            "</features><macros>" + macros + "</macros></helper></component></software></device>";
 }
 
+// The engine with this helper text loaded; false when it does not load.
+bool LoadRules(CZQXmlUiRules& rules, const std::wstring& path, const std::string& text) {
+    WriteFile(path, text);
+    if (!rules.Parser().BLoad(path.c_str())) return false;
+    rules.Parser().VSetLoaded(TRUE);
+    return true;
+}
+
 void MeasureGrowth(int reps) {
     zqtest::COptItemFixture host;
     BuildDeskHost(host);
     const std::wstring path = TempPath(L"zqbench-macros.xml");
     // A macro looked up by name at the start and at the end of a long list.
     for (int total : {100, 1000, 4000}) {
-        WriteFile(path, MacroFile(1, total));
         CZQXmlUiRules rules;
-        if (!rules.Parser().BLoad(path.c_str())) continue;
-        rules.Parser().VSetLoaded(TRUE);
-        auto first = Time(reps, 1, [&] {
-            const double t0 = NowUs();
-            rules.BRunMacro(L"m0", nullptr, host.Param());
-            return NowUs() - t0;
-        });
-        auto last = Time(reps, 1, [&] {
-            const double t0 = NowUs();
-            rules.BRunMacro((L"m" + std::to_wstring(total - 1)).c_str(), nullptr, host.Param());
-            return NowUs() - t0;
-        });
+        if (!LoadRules(rules, path, MacroFile(1, total))) continue;
+        auto lookup = [&](int at) {
+            const std::wstring name = L"m" + std::to_wstring(at);
+            return Time(reps, 1, [&] {
+                const double t0 = NowUs();
+                rules.BRunMacro(name.c_str(), nullptr, host.Param());
+                return NowUs() - t0;
+            });
+        };
+        const auto first = lookup(0), last = lookup(total - 1);
         Report("macro lookup, first of " + std::to_string(total), first);
         Report("macro lookup, last of " + std::to_string(total), last, &first, "the first");
     }
     // A feature naming k macros (the macros at the end of 2000): time per macro should stay flat.
     std::vector<double> base;
     for (int k : {10, 100, 400}) {
-        WriteFile(path, MacroFile(k, 2000));
         CZQXmlUiRules rules;
-        if (!rules.Parser().BLoad(path.c_str())) continue;
-        rules.Parser().VSetLoaded(TRUE);
+        if (!LoadRules(rules, path, MacroFile(k, 2000))) continue;
         auto runs = Time(reps, 1, [&] {
             const double t0 = NowUs();
             rules.BRunFeatureMacros(L"Grow", nullptr, host.Param());
