@@ -102,8 +102,10 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return E_FAIL;
     }
-    // Default texts (the watermark's "[none]") come in the UI language from the status module.
-    pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
+    // Default texts (the watermark's "[none]") come in the UI language from the status module; only
+    // defaults need them, and finding the module costs a driver-information read, far more than a merge.
+    if (dwMode == OEMDM_DEFAULT || !zqdm::CurrentBlock(pOemDMParam->pOEMDMIn))
+        pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
     if (dwMode == OEMDM_DEFAULT)
         return pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
 
