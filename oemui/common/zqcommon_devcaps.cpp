@@ -38,7 +38,29 @@ struct CapsAnswer {
     int count;
     std::vector<BYTE> list;  // (count + 1) * entrySize bytes
 };
-thread_local std::vector<CapsAnswer>* t_pCapsAnswers = nullptr;
+// Driver records kept while a reuse scope lives: the block as read, with its own strings.
+struct DriverRecord {
+    HANDLE hPrinter;
+    std::vector<BYTE> bytes;
+};
+struct PassAnswers {
+    std::vector<CapsAnswer> caps;
+    std::vector<DriverRecord> drivers;
+};
+thread_local PassAnswers* t_pPass = nullptr;
+
+// The record's strings point into its own block: a copy points into the copy.
+void RebaseStrings(DRIVER_INFO_3W* pInfo, const BYTE* pFrom, size_t cb) {
+    LPWSTR* fields[] = {&pInfo->pName,     &pInfo->pEnvironment,    &pInfo->pDriverPath,
+                        &pInfo->pDataFile, &pInfo->pConfigFile,     &pInfo->pHelpFile,
+                        &pInfo->pDependentFiles, &pInfo->pMonitorName, &pInfo->pDefaultDataType};
+    auto* to = reinterpret_cast<BYTE*>(pInfo);
+    for (LPWSTR* f : fields) {
+        const auto* p = reinterpret_cast<const BYTE*>(*f);
+        if (p >= pFrom && p < pFrom + cb) *f = reinterpret_cast<LPWSTR>(to + (p - pFrom));
+        else *f = nullptr;  // outside the block: not the spooler's answer, never followed
+    }
+}
 
 std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
     if (!pDevmode) return {};
@@ -48,7 +70,7 @@ std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
 
 CapsAnswer* FindAnswer(PCWSTR pszPrinter, PCWSTR pszPort, const std::vector<BYTE>& devmode, WORD capability,
                        size_t entrySize) {
-    for (CapsAnswer& a : *t_pCapsAnswers)
+    for (CapsAnswer& a : t_pPass->caps)
         if (a.capability == capability && a.entrySize == entrySize && a.printer == pszPrinter &&
             a.port == (pszPort ? pszPort : L"") && a.devmode == devmode)
             return &a;
@@ -68,7 +90,7 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     *pdwCount = 0;
     *ppList = nullptr;
     std::vector<BYTE> devmode;
-    if (t_pCapsAnswers) {
+    if (t_pPass) {
         devmode = DevmodeBytes(pDevmode);
         if (const CapsAnswer* a = FindAnswer(pszPrinter, pszPort, devmode, capability, entrySize)) {
             CZQLocalPtr<BYTE> copy;
@@ -94,9 +116,9 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
         auto* names = reinterpret_cast<WCHAR*>(list.Get());
         for (int i = 0; i < count; ++i) names[static_cast<size_t>(i) * nameChars + nameChars - 1] = 0;
     }
-    if (t_pCapsAnswers) {
+    if (t_pPass) {
         const BYTE* bytes = list.Get();
-        t_pCapsAnswers->push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize,
+        t_pPass->caps.push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize,
                                    count, std::vector<BYTE>(bytes, bytes + (static_cast<size_t>(announced) + 1) * entrySize)});
     }
     *pdwCount = static_cast<DWORD>(count);
@@ -117,15 +139,39 @@ BOOL GetCapsListOf(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, 
 }  // namespace
 
 CZQCapsReuseScope::CZQCapsReuseScope() {
-    if (t_pCapsAnswers) return;
-    t_pCapsAnswers = new (std::nothrow) std::vector<CapsAnswer>();
-    m_bOwner = t_pCapsAnswers != nullptr;
+    if (t_pPass) return;
+    t_pPass = new (std::nothrow) PassAnswers();
+    m_bOwner = t_pPass != nullptr;
 }
 
 CZQCapsReuseScope::~CZQCapsReuseScope() {
     if (!m_bOwner) return;
-    delete t_pCapsAnswers;
-    t_pCapsAnswers = nullptr;
+    delete t_pPass;
+    t_pPass = nullptr;
+}
+
+DRIVER_INFO_3W* zqreuse::CopyDriverInfo(HANDLE hPrinter) {
+    if (!t_pPass || !hPrinter) return nullptr;
+    for (const DriverRecord& r : t_pPass->drivers) {
+        if (r.hPrinter != hPrinter) continue;
+        CZQLocalPtr<BYTE> copy;
+        if (!copy.Alloc(r.bytes.size())) return nullptr;
+        std::memcpy(copy.Get(), r.bytes.data(), r.bytes.size());
+        RebaseStrings(reinterpret_cast<DRIVER_INFO_3W*>(copy.Get()), r.bytes.data(), r.bytes.size());
+        return reinterpret_cast<DRIVER_INFO_3W*>(copy.Release());
+    }
+    return nullptr;
+}
+
+void zqreuse::KeepDriverInfo(HANDLE hPrinter, const DRIVER_INFO_3W* pInfo) {
+    if (!t_pPass || !hPrinter || !pInfo) return;
+    // The spooler's block: the record and its strings, as long as the local heap says.
+    const size_t cb = LocalSize(const_cast<DRIVER_INFO_3W*>(pInfo));
+    if (cb < sizeof *pInfo) return;
+    const auto* bytes = reinterpret_cast<const BYTE*>(pInfo);
+    DriverRecord r{hPrinter, std::vector<BYTE>(bytes, bytes + cb)};
+    RebaseStrings(reinterpret_cast<DRIVER_INFO_3W*>(r.bytes.data()), bytes, cb);
+    t_pPass->drivers.push_back(std::move(r));
 }
 
 CZQCommon::PFN_RetryWait CZQCommon::SetCapsRetryWait(PFN_RetryWait pfn) {

@@ -55,8 +55,6 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
 void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQPlugin* pPlugin, DWORD dwMode,
               POEMCUIPPARAM p) {
     ZQ_TRACE("ZQCommonUIProp fill pass");
-    // The pass asks for the same device-capabilities lists many times over: each is read once.
-    CZQCapsReuseScope capsReuse;
     CZQUILogic& logic = b.logic;
     // The private devmode's header values, in the core driver's block and in the working copy.
     ZQUIDevmode* coreDM = zqdm::CurrentBlock(p->pOEMDM);
@@ -119,6 +117,9 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
         SetLastError(ERROR_INVALID_DATA);
         return E_FAIL;
     }
+    // The call asks for the same device-capabilities lists and driver record many times over: each
+    // is read once.
+    CZQCapsReuseScope reuse;
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.
     b.pCUIParam = pOemCUIPParam;
