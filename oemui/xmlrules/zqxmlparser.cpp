@@ -185,6 +185,30 @@ bool AsciiKey(LPCWSTR pszName, std::wstring& key) {
     return true;
 }
 
+// The text of the entry's first "name" child element, as selecting "name" below the entry finds it
+// (an element of no namespace), read child by child: one selection per entry costs far more.
+HRESULT HrNameChildText(IXMLDOMNode* pEntry, CZQBstr& text) {
+    text.Reset();
+    CZQComPtr<IXMLDOMNode> child;
+    HRESULT hr = pEntry->get_firstChild(child.Put());
+    while (hr == S_OK && child) {
+        DOMNodeType type = NODE_INVALID;
+        CZQBstr name, space;
+        if (SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT && SUCCEEDED(child->get_nodeName(name.Put())) &&
+            name && lstrcmpW(name.Get(), L"name") == 0 && SUCCEEDED(child->get_namespaceURI(space.Put())) &&
+            (!space || !space.Get()[0])) {
+            hr = child->get_text(text.Put());
+            if (FAILED(hr)) return hr;
+            if (!text) text.Reset(SysAllocString(L""));
+            return text ? S_OK : E_OUTOFMEMORY;
+        }
+        CZQComPtr<IXMLDOMNode> next;
+        hr = child->get_nextSibling(next.Put());
+        child = std::move(next);
+    }
+    return FAILED(hr) ? hr : S_FALSE;
+}
+
 }  // namespace
 
 void CZQXmlParserCommon::NameIndex::VReset() {
@@ -203,7 +227,7 @@ void CZQXmlParserCommon::NameIndex::VBuild(IXMLDOMNodeList* pList) {
         CZQComPtr<IXMLDOMNode> entry;
         if (pList->get_item(i, entry.Put()) != S_OK || !entry) return;
         CZQBstr name;
-        if (zqxml::HrChildText(entry.Get(), L"name", name) != S_OK || zqxml::CchText(name) == 0) return;
+        if (HrNameChildText(entry.Get(), name) != S_OK || zqxml::CchText(name) == 0) return;
         if (!AsciiKey(name.Get(), key)) {
             odd.push_back({i, name.Get(), std::move(entry)});
             continue;
