@@ -143,7 +143,8 @@ void MeasureLoads(int reps) {
             rules.BRunFeatureMacros(L"MediaType", L"PLAIN", firstHost.Param());
             return NowUs() - t0;
         });
-        const std::string name = std::string("helper file ") + s.label + " (" + std::to_string(text.size() / 1024) + " KB)";
+        const std::string name =
+            std::string("helper file ") + s.label + " (" + std::to_string(text.size() / 1024) + " KB)";
         Report(name + ", XML parse alone", parse);
         Report(name + ", load", load, &parse, "the parse alone");
         Report(name + ", load and first change", loadAndFirst, &parse, "the parse alone");

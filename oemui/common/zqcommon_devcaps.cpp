@@ -118,8 +118,9 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     }
     if (t_pPass) {
         const BYTE* bytes = list.Get();
-        t_pPass->caps.push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize,
-                                   count, std::vector<BYTE>(bytes, bytes + (static_cast<size_t>(announced) + 1) * entrySize)});
+        const size_t cb = (static_cast<size_t>(announced) + 1) * entrySize;
+        t_pPass->caps.push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize, count,
+                                 std::vector<BYTE>(bytes, bytes + cb)});
     }
     *pdwCount = static_cast<DWORD>(count);
     *ppList = list.Release();

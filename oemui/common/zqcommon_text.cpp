@@ -110,19 +110,26 @@ bool ReadNumber(const char* p, DWORD* pValue) {
 }
 
 // Status modules loaded as data, one per path for the whole process: every plug-in object of a
-// printer shares it, and it stays until the process ends.
+// printer shares it, and it stays until the module is unloaded.
+std::mutex g_sharedLock;
+std::vector<std::pair<std::wstring, HMODULE>> g_shared;
+
 HMODULE SharedDataModule(PCWSTR pszPath) {
-    static std::mutex lock;
-    static std::vector<std::pair<std::wstring, HMODULE>>* loaded = new std::vector<std::pair<std::wstring, HMODULE>>();
-    std::lock_guard<std::mutex> hold(lock);
-    for (const auto& m : *loaded)
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    for (const auto& m : g_shared)
         if (lstrcmpiW(m.first.c_str(), pszPath) == 0) return m.second;
     HMODULE hModule = CZQCommon::HLoadLibraryEx(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (hModule) loaded->emplace_back(pszPath, hModule);
+    if (hModule) g_shared.emplace_back(pszPath, hModule);
     return hModule;
 }
 
 }  // namespace
+
+void zqmodule::VReleaseSharedModules() {
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    for (const auto& m : g_shared) FreeLibrary(m.second);
+    g_shared.clear();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Status module and its texts

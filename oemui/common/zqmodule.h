@@ -34,6 +34,10 @@ void ReleaseObject();
 void LockServer(BOOL fLock);
 bool CanUnload();
 
+// The status modules every plug-in object of the process shares (loaded as data by
+// CZQCommon::VLoadResourceModule); freed when the module is unloaded.
+void VReleaseSharedModules();
+
 // Delayed-unload watcher: an extra reference on the module and a thread that drops it when the
 // loading thread ends or when a whole interval passes without a plug-in call.
 inline constexpr DWORD kIdleIntervalMs = 1000;

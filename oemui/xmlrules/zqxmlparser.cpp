@@ -89,7 +89,8 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     // walks the whole document per section. A section that matches nothing keeps no list.
     CZQComPtr<IXMLDOMNodeList> helpers;
     LONG helperCount = 0;
-    if (zqxml::HrSelectNodes(pComponent, L"//helper", helpers.Put()) != S_OK || FAILED(helpers->get_length(&helperCount)))
+    if (zqxml::HrSelectNodes(pComponent, L"//helper", helpers.Put()) != S_OK ||
+        FAILED(helpers->get_length(&helperCount)))
         return FALSE;
     CZQComPtr<IXMLDOMNode> helper;
     if (helperCount == 1 && (helpers->get_item(0, helper.Put()) != S_OK || !helper)) return FALSE;
@@ -194,9 +195,9 @@ HRESULT HrNameChildText(IXMLDOMNode* pEntry, CZQBstr& text) {
     while (hr == S_OK && child) {
         DOMNodeType type = NODE_INVALID;
         CZQBstr name, space;
-        if (SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT && SUCCEEDED(child->get_nodeName(name.Put())) &&
-            name && lstrcmpW(name.Get(), L"name") == 0 && SUCCEEDED(child->get_namespaceURI(space.Put())) &&
-            (!space || !space.Get()[0])) {
+        const bool element = SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT;
+        if (element && SUCCEEDED(child->get_nodeName(name.Put())) && name && lstrcmpW(name.Get(), L"name") == 0 &&
+            SUCCEEDED(child->get_namespaceURI(space.Put())) && (!space || !space.Get()[0])) {
             hr = child->get_text(text.Put());
             if (FAILED(hr)) return hr;
             if (!text) text.Reset(SysAllocString(L""));
