@@ -48,8 +48,10 @@ std::string Amount(double us) {
         std::snprintf(text, sizeof text, "%.1f ms", us / 1000);
     else if (us >= 10)
         std::snprintf(text, sizeof text, "%.0f us", us);
-    else
+    else if (us >= 1)
         std::snprintf(text, sizeof text, "%.2f us", us);
+    else
+        std::snprintf(text, sizeof text, "%.1f ns", us * 1000);
     return text;
 }
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "optitemfixture.h"
 #include "common/zqmsgbox.h"
+#include "common/zqtrace.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmluirules.h"
 #include "zqbench.h"
@@ -233,6 +234,31 @@ void MeasureGrowth(int reps) {
 
 }  // namespace
 
+// A trace point of an entry, switched off as a release build runs unless asked.
+void MeasureTrace(int reps) {
+    if (zqtrace::Enabled()) {
+        std::printf("tracing is switched on: trace points not measured\n");
+        return;
+    }
+    const int inner = 10000;
+    volatile int sink = 0;
+    auto bare = Time(reps, 1, [&] {
+        const double t0 = NowUs();
+        for (int i = 0; i < inner; ++i) sink = sink + 1;
+        return (NowUs() - t0) / inner;
+    });
+    auto traced = Time(reps, 1, [&] {
+        const double t0 = NowUs();
+        for (int i = 0; i < inner; ++i) {
+            ZQ_TRACE("zqbench trace point");
+            sink = sink + 1;
+        }
+        return (NowUs() - t0) / inner;
+    });
+    Report("empty entry", bare);
+    Report("entry with a trace point, tracing off", traced, &bare, "the empty entry");
+}
+
 // A rule that asks the user is answered OK at once.
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
@@ -240,6 +266,7 @@ int RunRules(int reps) {
     std::printf("-- rules: the helper file's load, feature changes, growth\n");
     zqmsgbox::SetAnswerer(&AnswerOk, nullptr);
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    MeasureTrace(reps);
     MeasureLoads(reps);
     MeasureGrowth(reps);
     CoUninitialize();
