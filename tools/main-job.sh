@@ -91,7 +91,7 @@ done
 png="$out/zqdesk-reconciled.png"
 rm -f "$png"
 echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
 # A choice on the desk printer's Paper/Quality page, made in the paper-size tree behind "More...":
