@@ -198,6 +198,15 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     VEnableMediaTypeForPageKind(pContext);
     VNotifyPageChanged(hDlg, pContext);
 
+    // The large-format list's "Custom" entry opens the custom paper dialog; the list then shows the
+    // paper the settings hold again, whichever reading direction the dialog had.
+    WCHAR chosen[256], custom[kResStringChars];
+    if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
+    if (logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0) {
+        VOnCustomPaper(hDlg, pContext);
+        VRefreshPaperSizeList(pContext);
+    }
+
     VRefreshQualityGroup(pContext);
     VShowPaperTexts(pContext, TRUE, TRUE);
     VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);

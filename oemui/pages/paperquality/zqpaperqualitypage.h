@@ -6,6 +6,8 @@
 
 #include "common/zqcontrols.h"
 #include "pages/color/zqimageenhancedlg.h"
+#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/paperquality/zqcustomqualitydlg.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
@@ -243,6 +245,8 @@ public:
 
     // ---- state the page keeps between its windows
     CZQImageEnhanceDlg& ImageEnhanceDlg() { return m_imageEnhanceDlg; }
+    CZQCustomPaperDlg& CustomPaperDlg() { return m_customPaperDlg; }
+    CZQCustomQualityDlg& CustomQualityDlg() { return m_customQualityDlg; }
     int ISliderPosition() const { return m_iSliderPosition; }
     int ILastMediaType() const { return m_iLastMediaType; }
     PCWSTR PszLastMediaType() const { return m_pszLastMediaType; }
@@ -299,6 +303,8 @@ private:
     void VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnImageEnhancement(HWND hDlg, PageContext* pContext);
+    void VOnCustomPaper(HWND hDlg, PageContext* pContext);
+    void VOnCustomQuality(HWND hDlg, PageContext* pContext);
     void VOnConstraintInfo();
     // The sheet's notifications.
     void VOnSetActive(HWND hDlg, PageContext* pContext);
@@ -323,6 +329,8 @@ private:
 
     // Declared in the order they are built; the base first.
     CZQImageEnhanceDlg m_imageEnhanceDlg;
+    CZQCustomPaperDlg m_customPaperDlg;
+    CZQCustomQualityDlg m_customQualityDlg;
     PreviewSettings m_preview = {};
     HWND m_hPage = nullptr;
     HWND m_ahControls[kCtlCount] = {};

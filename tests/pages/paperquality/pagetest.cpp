@@ -25,6 +25,27 @@ LRESULT CALLBACK RecordSheet(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
 
+// The modal dialog over the test sheet, and what the test does inside it.
+HWND g_modalOwner = nullptr;
+std::function<void(HWND)> g_inside;
+
+BOOL CALLBACK FindModal(HWND hWnd, LPARAM lParam) {
+    WCHAR cls[16] = {};
+    GetClassNameW(hWnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") != 0 || GetWindow(hWnd, GW_OWNER) != g_modalOwner) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+void CALLBACK InsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindModal, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    KillTimer(nullptr, timer);
+    g_inside(dialog);
+    if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 // Keywords and sections are plain ASCII.
 std::string Narrow(PCWSTR pszText) {
     std::string out;
@@ -41,9 +62,10 @@ BOOL PageTestPlugin::BExportSettings(PCWSTR pszSection) {
 
 BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancelled) {
     CZQLocalPtr<WCHAR> option;
-    const bool rejected = param && lstrcmpW(pszFeature, L"MediaType") == 0 &&
+    const std::string& rejectedOption = lstrcmpW(pszFeature, L"PrintQuality") == 0 ? rejectedQuality : rejectedMedia;
+    const bool rejected = param && (lstrcmpW(pszFeature, L"MediaType") == 0 || lstrcmpW(pszFeature, L"PrintQuality") == 0) &&
                           CZQCommon::DWGetFeatureOption(param, pszFeature, option.Put()) == ZQOPT_OK &&
-                          Narrow(option.Get()) == rejectedMedia;
+                          Narrow(option.Get()) == rejectedOption;
     calls.push_back(std::string("check ") + (rejected ? "rejected" : "accepted"));
     if (pdwCancelled) *pdwCancelled = rejected ? 1 : 0;
     return TRUE;
@@ -149,6 +171,27 @@ HWND PaperQualityPage::Open(WORD wTemplate) {
     m_page = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(wTemplate), m_parent, &PaperQualityPageDlgProc,
                                 reinterpret_cast<LPARAM>(&psp));
     return m_page;
+}
+
+INT_PTR PaperQualityPage::Modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> inside) {
+    g_modalOwner = m_page ? m_page : m_parent;
+    g_inside = std::move(inside);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideModal);
+    const INT_PTR result = open();
+    KillTimer(nullptr, timer);
+    g_inside = nullptr;
+    return result;
+}
+
+std::vector<std::string> PaperQualityPage::LoggedMacros() const {
+    std::vector<std::pair<std::string, LONG>> settled;
+    for (const auto& u : m_host.Updates())
+        if (!settled.empty() && settled.back().first == u.keyword) settled.back().second = u.sel;
+        else settled.emplace_back(u.keyword, u.sel);
+    std::vector<std::string> out;
+    for (const auto& [keyword, sel] : settled)
+        if (keyword.rfind("ZQLog_", 0) == 0 && sel == 1) out.push_back(keyword.substr(6));
+    return out;
 }
 
 RECT PaperQualityPage::Rect(int id) const {

@@ -3,6 +3,7 @@
 // the plug-in object, and the page's window made from the plug-in's own template.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -36,6 +37,7 @@ public:
     SheetRecord* sheet = nullptr;
     POEMCUIPPARAM param = nullptr;
     std::string rejectedMedia;
+    std::string rejectedQuality;  // the "PrintQuality" keyword the constraints reject
     PaperList papers = {};
 };
 
@@ -61,6 +63,13 @@ protected:
     std::wstring Text(int id) const;
     int Sel(const char* feature) { return static_cast<int>(m_host.Item(feature)->Sel); }
     std::string Current(const char* feature) const { return m_host.Current(feature); }
+    // Runs `inside` on the modal dialog that `open` shows over the test sheet, then cancels the
+    // dialog when it is still open; the result of `open`.
+    INT_PTR Modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> inside);
+    // The macros run since the updates were last cleared, in order, as their log features tell
+    // ("ZQLog_<macro>" turned on): the reports of one feature in a row (an option search reports
+    // each option it tries) settle on the last.
+    std::vector<std::string> LoggedMacros() const;
     // The plug-in's resources, loaded once as data.
     static HINSTANCE Resources();
 
