@@ -141,6 +141,11 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     const PCWSTR paperFeature = postScript ? L"PageSize" : L"PaperSize";
     WCHAR oldPaper[256] = {}, newPaper[256] = {};
     ReadOption(param, paperFeature, oldPaper);
+    // The large-format list's "Custom" entry, as the user chose it, opens the custom paper dialog.
+    WCHAR chosen[256], custom[kResStringChars];
+    if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
+    const bool customEntry =
+        logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
 
     VApplyPaperSizeSelection(pContext);
     ReadOption(param, paperFeature, newPaper);
@@ -198,11 +203,9 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     VEnableMediaTypeForPageKind(pContext);
     VNotifyPageChanged(hDlg, pContext);
 
-    // The large-format list's "Custom" entry opens the custom paper dialog; the list then shows the
-    // paper the settings hold again, whichever reading direction the dialog had.
-    WCHAR chosen[256], custom[kResStringChars];
-    if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
-    if (logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0) {
+    // The list then shows the paper the settings hold again, whichever reading direction the
+    // dialog had.
+    if (customEntry) {
         VOnCustomPaper(hDlg, pContext);
         VRefreshPaperSizeList(pContext);
     }

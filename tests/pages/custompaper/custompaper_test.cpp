@@ -348,6 +348,37 @@ TEST_F(CustomPaperDialog, AnUnwritableRecordLeavesTheFormAddedAndItsStateUnrecor
     EXPECT_EQ(L"-", Record(L"Banner"));
 }
 
+TEST_F(CustomPaperDialog, ThePagesButtonsAndTheLargeFormatCustomEntryOpenTheDialogs) {
+    m_host.Add(zqtest::ValueFeature("ZQLQJPaperSizeTreeview", "5,3"));
+    Prepare();
+    ASSERT_NE(nullptr, Open());
+    struct Row {
+        int id;
+        int code;
+        PCWSTR caption;
+    };
+    for (const Row& row : {Row{IDC_BTN_CUSTOM, BN_CLICKED, L"Custom Paper Size"},
+                           Row{IDC_BTN_PAPERMEDIA_PQ_SETTINGS, BN_CLICKED, L"Custom Print Quality Options"},
+                           Row{IDC_CBO_MEDIA_SIZE_IS, CBN_SELCHANGE, L"Custom Paper Size"}}) {
+        std::wstring caption;
+        Modal(
+            [&] {
+                // The entry the large-format list ends with.
+                if (row.code == CBN_SELCHANGE)
+                    SendMessageW(Ctl(row.id), CB_SETCURSEL,
+                                 SendMessageW(Ctl(row.id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Custom")), 0);
+                SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(row.id, row.code), reinterpret_cast<LPARAM>(Ctl(row.id)));
+                return INT_PTR(0);
+            },
+            [&](HWND hDlg) {
+                WCHAR text[64] = {};
+                GetWindowTextW(hDlg, text, 64);
+                caption = text;
+            });
+        EXPECT_EQ(row.caption, caption) << row.id;
+    }
+}
+
 TEST_F(CustomPaperDialog, PlainNumbersAndTheHelpTable) {
     for (const auto& [text, plain] : {std::make_pair(L"", true), std::make_pair(L"12", true),
                                       std::make_pair(L"12.5", true), std::make_pair(L"12.", false),

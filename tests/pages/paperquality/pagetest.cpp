@@ -174,7 +174,8 @@ HWND PaperQualityPage::Open(WORD wTemplate) {
 }
 
 INT_PTR PaperQualityPage::Modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> inside) {
-    g_modalOwner = m_page ? m_page : m_parent;
+    // A dialog owned by the page belongs to the page's top-level window.
+    g_modalOwner = GetAncestor(m_page ? m_page : m_parent, GA_ROOT);
     g_inside = std::move(inside);
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideModal);
     const INT_PTR result = open();
