@@ -12,14 +12,13 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
+#include "pages/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "res/zqcustompaperids.h"
 
 namespace {
 
-// The dialog object being opened on this thread: the creation parameter is the page's context,
-// so the object comes this way and is then kept with the window.
-thread_local CZQCustomPaperDlg* t_pOpening = nullptr;
+using Modal = CZQModalDialog<CZQCustomPaperDlg>;
 
 constexpr int kControlIds[] = {IDC_CP_EDIT_NAME,       IDC_CP_EDIT_WIDTH,      IDC_CP_EDIT_LENGTH,
                                IDC_CP_GB_NAME,         IDC_CP_GB_SIZE,         IDC_CP_GB_UNITS,
@@ -41,12 +40,6 @@ constexpr double kMillimetresPerInch = 25.4;
 // Typed numbers beyond these are taken as the largest size.
 constexpr double kMaxInches = 84500.0;
 constexpr double kMaxMillimetres = 589999999.0;
-
-CZQCustomPaperDlg* DialogOf(HWND hDlg) {
-    return reinterpret_cast<CZQCustomPaperDlg*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-}
-
-PageContext* ContextOf(HWND hDlg) { return reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER)); }
 
 bool RulesLoaded(const PageContext* pContext) { return pContext->pRules && pContext->pRules->Parser().BIsLoaded(); }
 
@@ -161,12 +154,10 @@ INT_PTR CZQCustomPaperDlg::IDoModal(HWND hOwner, PageContext* pContext, BOOL bRi
         SetLastError(ERROR_INVALID_DATA);
         return -1;
     }
-    CZQCustomPaperDlg* const previous = t_pOpening;
-    t_pOpening = this;
-    const WORD id = bRightToLeft ? IDD_DLG_CUSTOM_PAPER_RTL : IDD_DLG_CUSTOM_PAPER;
-    const INT_PTR result = IDialogBoxParam(static_cast<HINSTANCE>(param->hModule), MAKEINTRESOURCEW(id), hOwner,
-                                           &CustomPaperDlgProc, reinterpret_cast<LPARAM>(pContext));
-    t_pOpening = previous;
+    const INT_PTR result =
+        Modal::IRun(this, static_cast<HINSTANCE>(param->hModule),
+                    bRightToLeft ? IDD_DLG_CUSTOM_PAPER_RTL : IDD_DLG_CUSTOM_PAPER, hOwner, &CustomPaperDlgProc,
+                    reinterpret_cast<LPARAM>(pContext));
     // The engine writes limits only into a dialog that is open.
     if (pContext->pRules) pContext->pRules->VSetCustomSizeTarget(nullptr);
     m_hDlg = nullptr;
@@ -528,28 +519,14 @@ void CZQCustomPaperDlg::VOnCommand(int iCtrlId, int iCode, PageContext* pContext
 }
 
 INT_PTR CALLBACK CZQCustomPaperDlg::CustomPaperDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_INITDIALOG) {
-        CZQCustomPaperDlg* dialog = t_pOpening;
-        if (!dialog) {
-            EndDialog(hDlg, IDCANCEL);
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-        if (dialog->BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam))) return TRUE;
-        // Without its rules the dialog has no limits to hold sizes in: it ends at once, cancelled.
-        const DWORD error = GetLastError();
-        EndDialog(hDlg, IDCANCEL);
-        SetLastError(error);
-        return FALSE;
-    }
-    CZQCustomPaperDlg* dialog = DialogOf(hDlg);
-    PageContext* context = ContextOf(hDlg);
-    if (!dialog || !context || !context->pRules) {
-        if (uMsg == WM_COMMAND || uMsg == WM_CLOSE || uMsg == WM_HELP || uMsg == WM_CONTEXTMENU)
-            SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
+    // Without its rules the dialog has no limits to hold sizes in: it ends at once.
+    if (uMsg == WM_INITDIALOG)
+        return Modal::IStart(hDlg, [&](CZQCustomPaperDlg& d) {
+            return d.BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam));
+        });
+    PageContext* context = nullptr;
+    CZQCustomPaperDlg* dialog = Modal::Bound(hDlg, uMsg, true, &context);
+    if (!dialog) return FALSE;
     switch (uMsg) {
         case WM_COMMAND: dialog->VOnCommand(LOWORD(wParam), HIWORD(wParam), context); return TRUE;
         case WM_CLOSE: EndDialog(hDlg, IDCANCEL); return TRUE;
@@ -557,17 +534,7 @@ INT_PTR CALLBACK CZQCustomPaperDlg::CustomPaperDlgProc(HWND hDlg, UINT uMsg, WPA
         case WM_CONTEXTMENU: {
             DWORD table[2 * kHelpPairs] = {};
             VGetHelpIds(table);
-            const ZQUIDevmode* core = zqdm::CurrentBlock(dialog->m_pCUIParam->pOEMDM);
-            WCHAR helpFile[256] = {};
-            if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-            if (uMsg == WM_HELP) {
-                const HELPINFO* info = reinterpret_cast<const HELPINFO*>(lParam);
-                if (info && info->iContextType == HELPINFO_WINDOW)
-                    WinHelpW(static_cast<HWND>(info->hItemHandle), helpFile, HELP_WM_HELP,
-                             reinterpret_cast<ULONG_PTR>(table));
-            } else {
-                WinHelpW(reinterpret_cast<HWND>(wParam), helpFile, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(table));
-            }
+            ZQShowDialogHelp(uMsg, wParam, lParam, dialog->m_pCUIParam, table);
             return TRUE;
         }
         default: return FALSE;

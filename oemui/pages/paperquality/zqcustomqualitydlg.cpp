@@ -8,14 +8,14 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqplugin.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqmodaldlg.h"
 #include "res/zqcustompaperids.h"
 
 using namespace zqpq;
 
 namespace {
 
-// The dialog object being opened on this thread: the creation parameter is the page's context.
-thread_local CZQCustomQualityDlg* t_pOpening = nullptr;
+using Modal = CZQModalDialog<CZQCustomQualityDlg>;
 
 constexpr int kControlIds[] = {-1,
                                IDC_PQ_STA_QUALITY_LEVEL,
@@ -34,10 +34,6 @@ constexpr PCWSTR kMorePasses = L"ZQMorePasses";
 constexpr PCWSTR kGloss = L"ZQLQJGlossEnhancer";
 // Entries of a media group are compared on their first 63 characters.
 constexpr size_t kGroupEntryChars = 63;
-
-CZQCustomQualityDlg* DialogOf(HWND hDlg) {
-    return reinterpret_cast<CZQCustomQualityDlg*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-}
 
 bool Is(PCWSTR a, PCWSTR b) { return lstrcmpW(a, b) == 0; }
 
@@ -213,12 +209,10 @@ INT_PTR CZQCustomQualityDlg::IDoModal(HWND hOwner, PageContext* pContext, BOOL b
         SetLastError(ERROR_INVALID_DATA);
         return -1;
     }
-    CZQCustomQualityDlg* const previous = t_pOpening;
-    t_pOpening = this;
-    const WORD id = bRightToLeft ? IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS_RTL : IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS;
-    const INT_PTR result = IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hOwner,
-                                           &CustomQualityDlgProc, reinterpret_cast<LPARAM>(pContext));
-    t_pOpening = previous;
+    const INT_PTR result = Modal::IRun(
+        this, static_cast<HINSTANCE>(m_pCUIParam->hModule),
+        bRightToLeft ? IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS_RTL : IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS, hOwner,
+        &CustomQualityDlgProc, reinterpret_cast<LPARAM>(pContext));
     m_hDlg = nullptr;
     return result;
 }
@@ -356,28 +350,14 @@ void CZQCustomQualityDlg::VOnCommand(int iCtrlId, int iCode, PageContext* pConte
 }
 
 INT_PTR CALLBACK CZQCustomQualityDlg::CustomQualityDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_INITDIALOG) {
-        CZQCustomQualityDlg* dialog = t_pOpening;
-        if (!dialog) {
-            EndDialog(hDlg, IDCANCEL);
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-        if (dialog->BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam))) return TRUE;
-        // Without its rules nothing can be offered: the dialog ends at once, cancelled.
-        const DWORD error = GetLastError();
-        EndDialog(hDlg, IDCANCEL);
-        SetLastError(error);
-        return FALSE;
-    }
-    CZQCustomQualityDlg* dialog = DialogOf(hDlg);
-    PageContext* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    if (!dialog || !context || !context->pRules) {
-        if (uMsg == WM_COMMAND || uMsg == WM_CLOSE || uMsg == WM_HELP || uMsg == WM_CONTEXTMENU)
-            SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
+    // Without its rules nothing can be offered: the dialog ends at once.
+    if (uMsg == WM_INITDIALOG)
+        return Modal::IStart(hDlg, [&](CZQCustomQualityDlg& d) {
+            return d.BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam));
+        });
+    PageContext* context = nullptr;
+    CZQCustomQualityDlg* dialog = Modal::Bound(hDlg, uMsg, true, &context);
+    if (!dialog) return FALSE;
     switch (uMsg) {
         case WM_COMMAND: dialog->VOnCommand(LOWORD(wParam), HIWORD(wParam), context); return TRUE;
         case WM_CLOSE:
@@ -395,17 +375,7 @@ INT_PTR CALLBACK CZQCustomQualityDlg::CustomQualityDlgProc(HWND hDlg, UINT uMsg,
         case WM_CONTEXTMENU: {
             DWORD table[2 * kHelpPairs] = {};
             dialog->VGetHelpIds(context, table);
-            const ZQUIDevmode* core = CoreOf(dialog->m_pCUIParam);
-            WCHAR helpFile[256] = {};
-            if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-            if (uMsg == WM_HELP) {
-                const HELPINFO* info = reinterpret_cast<const HELPINFO*>(lParam);
-                if (info && info->iContextType == HELPINFO_WINDOW)
-                    WinHelpW(static_cast<HWND>(info->hItemHandle), helpFile, HELP_WM_HELP,
-                             reinterpret_cast<ULONG_PTR>(table));
-            } else {
-                WinHelpW(reinterpret_cast<HWND>(wParam), helpFile, HELP_CONTEXTMENU, reinterpret_cast<ULONG_PTR>(table));
-            }
+            ZQShowDialogHelp(uMsg, wParam, lParam, dialog->m_pCUIParam, table);
             return TRUE;
         }
         default: return FALSE;

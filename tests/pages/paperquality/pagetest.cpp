@@ -62,8 +62,9 @@ BOOL PageTestPlugin::BExportSettings(PCWSTR pszSection) {
 
 BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancelled) {
     CZQLocalPtr<WCHAR> option;
-    const std::string& rejectedOption = lstrcmpW(pszFeature, L"PrintQuality") == 0 ? rejectedQuality : rejectedMedia;
-    const bool rejected = param && (lstrcmpW(pszFeature, L"MediaType") == 0 || lstrcmpW(pszFeature, L"PrintQuality") == 0) &&
+    const bool quality = lstrcmpW(pszFeature, L"PrintQuality") == 0;
+    const std::string& rejectedOption = quality ? rejectedQuality : rejectedMedia;
+    const bool rejected = param && (quality || lstrcmpW(pszFeature, L"MediaType") == 0) &&
                           CZQCommon::DWGetFeatureOption(param, pszFeature, option.Put()) == ZQOPT_OK &&
                           Narrow(option.Get()) == rejectedOption;
     calls.push_back(std::string("check ") + (rejected ? "rejected" : "accepted"));
