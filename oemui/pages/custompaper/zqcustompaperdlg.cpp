@@ -445,6 +445,11 @@ void CZQCustomPaperDlg::VRunFailurePopup(PageContext* pContext) {
 }
 
 void CZQCustomPaperDlg::VDeleteShownForm(PageContext* pContext) {
+    // Only the user's own forms go, whatever the button says.
+    WCHAR shownName[kNameChars] = {};
+    GetWindowTextW(H(kName), shownName, kNameChars);
+    BOOL userForm = FALSE;
+    if (!BFindForm(m_pCUIParam, shownName, &userForm) || !userForm) return;
     WCHAR text[kResStringChars], caption[kResStringChars];
     VLoadText(3011, L"Are you sure you want to delete the selected item?", text);
     VLoadText(876, L"Warning", caption);
@@ -489,7 +494,10 @@ void CZQCustomPaperDlg::VOnCommand(int iCtrlId, int iCode, PageContext* pContext
     switch (iCtrlId) {
         case IDC_CP_EDIT_NAME:
             if (iCode == EN_CHANGE) VUpdateButtons();
-            else if (iCode == EN_SETFOCUS) SendMessageW(H(kName), EM_SETSEL, static_cast<WPARAM>(-1), -1);
+            else if (iCode == EN_SETFOCUS) {
+                const int end = GetWindowTextLengthW(H(kName));
+                SendMessageW(H(kName), EM_SETSEL, static_cast<WPARAM>(end), end);
+            }
             return;
         case IDC_CP_EDIT_WIDTH:
         case IDC_CP_EDIT_LENGTH:

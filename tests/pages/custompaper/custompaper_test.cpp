@@ -205,6 +205,8 @@ TEST_F(CustomPaperDialog, TheButtonFollowsTheNameTheSizesAndTheBorderlessBox) {
             button = Button(hDlg);
         });
         EXPECT_EQ(row.button, button) << row.name;
+        EXPECT_EQ(row.borderless ? 1 : 0, Sel("ZQLog_borderless")) << "the borderless macros ran";
+        m_host.SetSelection("ZQLog_borderless", 0);
     }
 }
 
@@ -379,7 +381,7 @@ TEST_F(CustomPaperDialog, ThePagesButtonsAndTheLargeFormatCustomEntryOpenTheDial
     }
 }
 
-TEST_F(CustomPaperDialog, PlainNumbersAndTheHelpTable) {
+TEST_F(CustomPaperDialog, PlainNumbersTheHelpTableAndAWindowWithoutItsDialog) {
     for (const auto& [text, plain] : {std::make_pair(L"", true), std::make_pair(L"12", true),
                                       std::make_pair(L"12.5", true), std::make_pair(L"12.", false),
                                       std::make_pair(L"1.2.3", false), std::make_pair(L"-1", false),
@@ -393,6 +395,15 @@ TEST_F(CustomPaperDialog, PlainNumbersAndTheHelpTable) {
     EXPECT_EQ(0u, table[2 * CZQCustomPaperDlg::kHelpPairs - 2]);
     EXPECT_EQ(0u, table[2 * CZQCustomPaperDlg::kHelpPairs - 1]);
     EXPECT_EQ(0xCDCDCDCDu, table[2 * CZQCustomPaperDlg::kHelpPairs]) << "nothing written beyond the table";
+
+    // A window of the template that no dialog object opened refuses the user's commands.
+    HWND stray = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(IDD_DLG_CUSTOM_PAPER), m_parent,
+                                    &CZQCustomPaperDlg::CustomPaperDlgProc, 0);
+    ASSERT_NE(nullptr, stray);
+    SetLastError(0);
+    EXPECT_EQ(FALSE, SendMessageW(stray, WM_COMMAND, MAKEWPARAM(IDC_CP_BTN_SAVE_DELETE, BN_CLICKED), 0));
+    EXPECT_EQ(DWORD(ERROR_INVALID_DATA), GetLastError());
+    DestroyWindow(stray);
 }
 
 }  // namespace
