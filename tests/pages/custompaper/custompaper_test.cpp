@@ -3,13 +3,10 @@
 // in-memory printer and the borderless record in the registry.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "common/zqhandles.h"
-#include "common/zqmsgbox.h"
 #include "macrotest.h"
 #include "pages/custompaper/zqcustompaperdlg.h"
 #include "pagetest.h"
@@ -20,47 +17,9 @@ namespace {
 using zqmacrotest::Feature;
 using zqmacrotest::Macro;
 
-const std::vector<std::pair<std::string, std::wstring>> kOnOff = {{"OFF", L"Off"}, {"ON", L"On"}};
 constexpr WCHAR kRecordKey[] = L"Software\\Quorvane\\ZQ Unidrv\\Borderless Forms";
 // 1 to 44 inches wide, 2 to 100 inches long.
 constexpr ZQCustomSizeLimits kLimits = {25400, 1117600, 50800, 2540000};
-
-std::wstring DlgText(HWND hDlg, int id) {
-    WCHAR text[256] = {};
-    GetDlgItemTextW(hDlg, id, text, 256);
-    return text;
-}
-
-// What the user does: typing marks the field edited; leaving it and clicking are the notices.
-void Type(HWND hDlg, int id, const std::wstring& text) {
-    SetDlgItemTextW(hDlg, id, text.c_str());
-    if (id != IDC_CP_EDIT_NAME) SendDlgItemMessageW(hDlg, id, EM_SETMODIFY, TRUE, 0);
-}
-void Leave(HWND hDlg, int id) {
-    SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
-}
-void Click(HWND hDlg, int id) {
-    if (id == IDC_CP_RB_INCHES || id == IDC_CP_RB_MILLIMETERS) CheckRadioButton(hDlg, IDC_CP_RB_INCHES, IDC_CP_RB_MILLIMETERS, id);
-    if (id == IDC_CP_CHK_BORDERLESS)
-        CheckDlgButton(hDlg, id, IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
-    SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
-}
-// The Save/Delete button's label, and "+" when it is enabled.
-std::wstring Button(HWND hDlg) {
-    return DlgText(hDlg, IDC_CP_BTN_SAVE_DELETE) + (IsWindowEnabled(GetDlgItem(hDlg, IDC_CP_BTN_SAVE_DELETE)) ? L"+" : L"");
-}
-
-struct Answers {
-    explicit Answers(int answer) : answer(answer) { zqmsgbox::SetAnswerer(&Answer, this); }
-    ~Answers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
-    static int Answer(void* self, HWND, PCWSTR text, PCWSTR, UINT) {
-        auto* me = static_cast<Answers*>(self);
-        me->texts.push_back(text ? text : L"");
-        return me->answer;
-    }
-    int answer;
-    std::vector<std::wstring> texts;
-};
 
 class CustomPaperDialog : public PaperQualityPage {
 protected:
@@ -71,35 +30,47 @@ protected:
     void Prepare(bool withRules = true) {
         m_papers.push_back({"Poster", L"Poster"});
         AddItems();
-        m_host.Add(zqtest::ListFeature("ZQCustomBorderless", kOnOff));
-        m_host.Add(zqtest::ListFeature("ZQLog_borderless", kOnOff));
+        for (const char* onOff : {"ZQCustomBorderless", "ZQLog_borderless"})
+            m_host.Add(zqtest::ListFeature(onOff, {{"OFF", L"Off"}, {"ON", L"On"}}));
         Build();
         m_printer.AddForm(L"A4", 210000, 297000);
         m_printer.AddForm(L"Poster", 508000, 762000, FORM_USER);
         if (!withRules) return;
         LoadRules(Feature("CustomSize", {"limits"}) + Feature("ZQCustomBorderless", {"borderless"}),
                   Macro("limits", "<option_name>min_width.25400</option_name><option_name>max_width.1117600</option_name>"
-                                  "<option_name>min_length.50800</option_name>"
-                                  "<option_name>max_length.2540000</option_name>") +
+                                  "<option_name>min_length.50800</option_name><option_name>max_length.2540000</option_name>") +
                       Macro("borderless", "<select_option>ZQLog_borderless.ON</select_option>") +
                       Macro("macro_pop_up_CustomPaper", "<string_id>6500</string_id><showpopup>1</showpopup>"));
     }
-    INT_PTR Drive(CZQCustomPaperDlg& dialog, std::function<void(HWND)> inside, BOOL rtl = FALSE) {
-        return Modal([&] { return dialog.IDoModal(m_parent, &m_context, rtl); }, std::move(inside));
+    INT_PTR Drive(CZQCustomPaperDlg& dialog, std::function<void(HWND)> inside) {
+        return Modal([&] { return dialog.IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
     }
-    // The printer's user forms, "name cx x cy" each.
+    // Typing marks a size field edited, as the user's typing does.
+    static void Type(HWND hDlg, int id, const std::wstring& text) {
+        SetDlgItemTextW(hDlg, id, text.c_str());
+        if (id != IDC_CP_EDIT_NAME) SendDlgItemMessageW(hDlg, id, EM_SETMODIFY, TRUE, 0);
+    }
+    static void Unit(HWND hDlg, int id) {
+        CheckRadioButton(hDlg, IDC_CP_RB_INCHES, IDC_CP_RB_MILLIMETERS, id);
+        Notice(hDlg, id, BN_CLICKED);
+    }
+    // The Save/Delete button's label, and "+" when it is enabled.
+    static std::wstring Button(HWND hDlg) {
+        return DlgText(hDlg, IDC_CP_BTN_SAVE_DELETE) + (IsWindowEnabled(GetDlgItem(hDlg, IDC_CP_BTN_SAVE_DELETE)) ? L"+" : L"");
+    }
+    // The printer's user forms, "name cx x cy;" each.
     std::wstring UserForms() {
         CZQLocalPtr<FORM_INFO_1W> forms;
         DWORD count = 0;
         std::wstring out;
-        if (!CZQCommon::BEnumForms(m_hPrinter, forms.Put(), &count)) return out;
-        for (DWORD i = 0; i < count; ++i)
-            if (forms.Get()[i].Flags == FORM_USER)
-                out += std::wstring(forms.Get()[i].pName) + L" " + std::to_wstring(forms.Get()[i].Size.cx) + L"x" +
-                       std::to_wstring(forms.Get()[i].Size.cy) + L";";
+        for (DWORD i = 0; CZQCommon::BEnumForms(m_hPrinter, forms.Put(), &count) && i < count; ++i) {
+            const FORM_INFO_1W& f = forms.Get()[i];
+            if (f.Flags == FORM_USER)
+                out += f.pName + (L" " + std::to_wstring(f.Size.cx) + L"x" + std::to_wstring(f.Size.cy) + L";");
+        }
         return out;
     }
-    // The borderless record of a form: its data, "-" when there is none.
+    // The borderless record of a form: its data and size, "-" when there is none.
     static std::wstring Record(PCWSTR pszForm) {
         WCHAR data[64] = {};
         DWORD cb = sizeof data;
@@ -109,83 +80,56 @@ protected:
     }
 };
 
-TEST_F(CustomPaperDialog, SizesAreHeldWithinTheLimitsWhenTheirFieldIsLeft) {
+TEST_F(CustomPaperDialog, SizesAreHeldWithinTheLimitsWhenLeftAndFollowTheUnit) {
     Prepare(false);
+    const ZQCustomSizeLimits none = {};
+    const int inches = IDC_CP_RB_INCHES, mm = IDC_CP_RB_MILLIMETERS;
+    // The width as left, then in the other unit with its range; the correction state after each.
     struct Row {
         int unit;
         ZQCustomSizeLimits limits;
-        PCWSTR typed;
-        PCWSTR shown;
-        int correction;
+        PCWSTR typed, shown;
+        int corrected, switched;
     };
-    const ZQCustomSizeLimits none = {};
-    for (const Row& row : {Row{IDC_CP_RB_INCHES, kLimits, L"100", L"44.00", 1},
-                           Row{IDC_CP_RB_INCHES, kLimits, L"abc", L"1.00", 1},
-                           Row{IDC_CP_RB_INCHES, kLimits, L"12abc", L"12.00", 0},
-                           Row{IDC_CP_RB_INCHES, kLimits, L"8.5", L"8.5", 0},
-                           Row{IDC_CP_RB_INCHES, kLimits, L"84501", L"44.00", 1},
+    for (const Row& row : {Row{inches, kLimits, L"100", L"44.00 1117.60 (25.40 - 1117.60)", 1, 2},
+                           Row{inches, kLimits, L"abc", L"1.00 25.40 (25.40 - 1117.60)", 1, 2},
+                           Row{inches, kLimits, L"12abc", L"12.00 304.80 (25.40 - 1117.60)", 0, 0},
+                           Row{inches, kLimits, L"8.50", L"8.50 215.90 (25.40 - 1117.60)", 0, 0},
+                           Row{inches, kLimits, L"84501", L"44.00 1117.60 (25.40 - 1117.60)", 1, 2},
                            // Thousandths of a millimetre beyond 32 bits still come to the maximum.
-                           Row{IDC_CP_RB_MILLIMETERS, kLimits, L"3000000", L"1117.60", 1},
-                           Row{IDC_CP_RB_MILLIMETERS, kLimits, L"600000000", L"1117.60", 1},
-                           Row{IDC_CP_RB_MILLIMETERS, kLimits, L"-5", L"25.40", 1},
-                           Row{IDC_CP_RB_MILLIMETERS, kLimits, L"300.", L"300.00", 0},
+                           Row{mm, kLimits, L"3000000", L"1117.60 44.00 (1.00 - 44.00)", 1, 2},
+                           Row{mm, kLimits, L"600000000", L"1117.60 44.00 (1.00 - 44.00)", 1, 2},
+                           Row{mm, kLimits, L"-5", L"25.40 1.00 (1.00 - 44.00)", 1, 2},
+                           Row{mm, kLimits, L"215.9", L"215.9 8.50 (1.00 - 44.00)", 0, 0},
+                           Row{mm, kLimits, L"300.", L"300.00 11.81 (1.00 - 44.00)", 0, 0},
                            // Without limits from the rules every size comes to zero.
-                           Row{IDC_CP_RB_INCHES, none, L"10", L"0.00", 1}}) {
+                           Row{inches, none, L"10", L"0.00 0.00 (0.00 - 0.00)", 1, 2}}) {
         CZQCustomPaperDlg dialog;
         dialog.Limits() = row.limits;
-        std::wstring shown, button;
+        std::wstring seen, button;
+        int corrected = -1;
         Drive(dialog, [&](HWND hDlg) {
-            Click(hDlg, row.unit);
+            Unit(hDlg, row.unit);
             Type(hDlg, IDC_CP_EDIT_NAME, L"Banner");
             Type(hDlg, IDC_CP_EDIT_WIDTH, row.typed);
-            Leave(hDlg, IDC_CP_EDIT_WIDTH);
-            shown = DlgText(hDlg, IDC_CP_EDIT_WIDTH);
+            Notice(hDlg, IDC_CP_EDIT_WIDTH, EN_KILLFOCUS);
+            seen = DlgText(hDlg, IDC_CP_EDIT_WIDTH);
             button = Button(hDlg);
+            corrected = dialog.ICorrectionState();
+            Unit(hDlg, row.unit == inches ? mm : inches);
+            seen += L" " + DlgText(hDlg, IDC_CP_EDIT_WIDTH) + L" " + DlgText(hDlg, IDC_CP_STA_WIDTH_RANGE);
         });
-        EXPECT_EQ(row.shown, shown) << row.typed;
-        EXPECT_EQ(row.correction, dialog.ICorrectionState()) << row.typed;
+        EXPECT_EQ(row.shown, seen) << row.typed;
         EXPECT_EQ(L"Sa&ve+", button) << row.typed;
+        EXPECT_EQ(row.corrected, corrected) << row.typed;
+        EXPECT_EQ(row.switched, dialog.ICorrectionState()) << row.typed;
     }
-}
-
-TEST_F(CustomPaperDialog, UnitsConvertBothSizesAndTheRangesBackAndForth) {
-    Prepare();
-    CZQCustomPaperDlg dialog;
-    struct Step {
-        int click;
-        PCWSTR width;
-        PCWSTR length;
-        PCWSTR widthRange;
-        int correction;
-    };
-    std::vector<std::wstring> seen;
-    Drive(dialog, [&](HWND hDlg) {
-        Type(hDlg, IDC_CP_EDIT_WIDTH, L"8.50");
-        Type(hDlg, IDC_CP_EDIT_LENGTH, L"11");
-        for (const Step& s : {Step{IDC_CP_RB_MILLIMETERS, L"215.90", L"279.40", L"(25.40 - 1117.60)", 0},
-                              Step{IDC_CP_RB_MILLIMETERS, L"215.90", L"279.40", L"(25.40 - 1117.60)", 0},
-                              Step{IDC_CP_RB_INCHES, L"8.50", L"11.00", L"(1.00 - 44.00)", 0},
-                              Step{IDC_CP_EDIT_LENGTH, L"8.50", L"2.00", L"(1.00 - 44.00)", 1},
-                              Step{IDC_CP_RB_MILLIMETERS, L"215.90", L"50.80", L"(25.40 - 1117.60)", 2}}) {
-            if (s.click == IDC_CP_EDIT_LENGTH) {
-                Type(hDlg, IDC_CP_EDIT_LENGTH, L"1");
-                Leave(hDlg, IDC_CP_EDIT_LENGTH);
-            } else {
-                Click(hDlg, s.click);
-            }
-            EXPECT_EQ(s.width, DlgText(hDlg, IDC_CP_EDIT_WIDTH));
-            EXPECT_EQ(s.length, DlgText(hDlg, IDC_CP_EDIT_LENGTH));
-            EXPECT_EQ(s.widthRange, DlgText(hDlg, IDC_CP_STA_WIDTH_RANGE));
-            EXPECT_EQ(s.correction, dialog.ICorrectionState());
-        }
-    });
 }
 
 TEST_F(CustomPaperDialog, TheButtonFollowsTheNameTheSizesAndTheBorderlessBox) {
     Prepare();
     struct Row {
-        PCWSTR name;
-        PCWSTR width;
+        PCWSTR name, width;
         bool borderless;
         PCWSTR button;
     };
@@ -197,7 +141,6 @@ TEST_F(CustomPaperDialog, TheButtonFollowsTheNameTheSizesAndTheBorderlessBox) {
         CZQCustomPaperDlg dialog;
         std::wstring button;
         Drive(dialog, [&](HWND hDlg) {
-            EnableWindow(GetDlgItem(hDlg, IDC_CP_BTN_SAVE_DELETE), FALSE);
             SetDlgItemTextW(hDlg, IDC_CP_EDIT_LENGTH, L"30.00");
             if (row.width) Type(hDlg, IDC_CP_EDIT_WIDTH, row.width);
             Type(hDlg, IDC_CP_EDIT_NAME, row.name);
@@ -218,81 +161,83 @@ TEST_F(CustomPaperDialog, OpeningTakesTheSelectedFormTheUnitAndTheRulesLimits) {
         int paper;
         DWORD unitMm;
         bool rules;
-        PCWSTR name, button, width, widthRange, lengthRange;
-        bool borderless;
+        PCWSTR shown;  // name, button, width, both ranges, Borderless and Millimetres checked
     };
-    for (const Row& row :
-         {Row{1, 0, true, L"Custom", L"Sa&ve", L"8.27", L"(1.00 - 44.00)", L"(2.00 - 100.00)", false},
-          Row{4, 1, true, L"Poster", L"De&lete+", L"210.00", L"(25.40 - 1117.60)", L"(50.80 - 2540.00)", true},
-          Row{4, 0, false, L"Poster", L"De&lete+", L"8.27", L"(0.00 - 0.00)", L"(0.00 - 0.00)", true}}) {
+    for (const Row& row : {Row{1, 0, true, L"Custom|Sa&ve|8.27|(1.00 - 44.00)|(2.00 - 100.00)|00"},
+                           Row{4, 1, true, L"Poster|De&lete+|210.00|(25.40 - 1117.60)|(50.80 - 2540.00)|11"},
+                           Row{4, 0, false, L"Poster|De&lete+|8.27|(0.00 - 0.00)|(0.00 - 0.00)|10"}}) {
         m_host.SetSelection("PaperSize", row.paper);
         m_logic.m_dwUnitMm = row.unitMm;
         m_context.pRules = row.rules ? m_rules.get() : &unloaded;
         CZQCustomPaperDlg dialog;
-        std::wstring seen[6];
-        bool borderless = false, mm = false;
-        const INT_PTR result = Drive(dialog, [&](HWND hDlg) {
-            const int ids[] = {IDC_CP_EDIT_NAME, IDC_CP_EDIT_WIDTH, IDC_CP_STA_WIDTH_RANGE, IDC_CP_STA_LENGTH_RANGE};
-            for (int i = 0; i < 4; ++i) seen[i] = DlgText(hDlg, ids[i]);
-            seen[4] = Button(hDlg);
-            seen[5] = DlgText(hDlg, IDOK);
-            borderless = IsDlgButtonChecked(hDlg, IDC_CP_CHK_BORDERLESS) == BST_CHECKED;
-            mm = IsDlgButtonChecked(hDlg, IDC_CP_RB_MILLIMETERS) == BST_CHECKED;
-        });
-        EXPECT_EQ(IDCANCEL, result);
-        EXPECT_EQ(row.name, seen[0]);
-        EXPECT_EQ(row.width, seen[1]);
-        EXPECT_EQ(row.widthRange, seen[2]);
-        EXPECT_EQ(row.lengthRange, seen[3]);
-        EXPECT_EQ(row.button, seen[4]);
-        EXPECT_EQ(L"&OK", seen[5]);
-        EXPECT_EQ(row.borderless, borderless);
-        EXPECT_EQ(row.unitMm != 0, mm);
-        EXPECT_STREQ(row.name, dialog.PszRecordedName());
+        std::wstring shown;
+        EXPECT_EQ(IDCANCEL, Drive(dialog, [&](HWND hDlg) {
+            shown = DlgText(hDlg, IDC_CP_EDIT_NAME) + L"|" + Button(hDlg);
+            for (int id : {IDC_CP_EDIT_WIDTH, IDC_CP_STA_WIDTH_RANGE, IDC_CP_STA_LENGTH_RANGE}) shown += L"|" + DlgText(hDlg, id);
+            shown += L"|" + std::to_wstring(IsDlgButtonChecked(hDlg, IDC_CP_CHK_BORDERLESS)) +
+                     std::to_wstring(IsDlgButtonChecked(hDlg, IDC_CP_RB_MILLIMETERS));
+        }));
+        EXPECT_EQ(row.shown, shown);
     }
-    // Without a rule engine the dialog has no limits to keep: it ends at once.
+    // Without a rule engine the dialog has no limits to keep: it ends at once. A window that no
+    // dialog object opened refuses the user's commands.
     m_context.pRules = nullptr;
     CZQCustomPaperDlg dialog;
     EXPECT_EQ(IDCANCEL, dialog.IDoModal(m_parent, &m_context, FALSE));
+    HWND stray = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(IDD_DLG_CUSTOM_PAPER), m_parent,
+                                    &CZQCustomPaperDlg::CustomPaperDlgProc, 0);
+    SetLastError(0);
+    EXPECT_EQ(FALSE, SendMessageW(stray, WM_COMMAND, MAKEWPARAM(IDC_CP_BTN_SAVE_DELETE, BN_CLICKED), 0));
+    EXPECT_EQ(DWORD(ERROR_INVALID_DATA), GetLastError());
+    DestroyWindow(stray);
 }
 
 TEST_F(CustomPaperDialog, SavingReplacingAndDeletingFormsWithTheirTwinsAndRecords) {
     Prepare();
+    m_printer.AddForm(L"Banner - oversize", 700000, 762000, FORM_USER);
+    m_printer.AddForm(L"Banner", 700000, 762000, FORM_USER);
+    const std::wstring twin = L"Banner - oversize 700000x762000;Banner 700000x762000;";
     struct Row {
-        PCWSTR name;
-        PCWSTR width;
+        PCWSTR name, width;
         bool borderless;
-        int press;        // IDC_CP_BTN_SAVE_DELETE or IDOK
-        int answer;       // the delete confirmation's answer
-        bool failSet;     // the spooler refuses to replace the form
+        int press;     // the Save/Delete button or OK
+        int answer;    // to the boxes: the delete confirmation's answer
+        bool failSet;  // the spooler refuses to replace the form
         INT_PTR result;
-        PCWSTR forms;
+        std::wstring forms;
         PCWSTR record;
         size_t boxes;
     };
     const Row rows[] = {
         // The oversize suffix at the end is no part of the stored name.
-        {L"Poster - oversize", L"24", true, IDC_CP_BTN_SAVE_DELETE, 0, false, IDCANCEL, L"Poster 609600x762000;",
-         L"Borderless/22", 0},
-        {L"Poster", L"25", false, IDOK, 0, false, IDOK, L"Poster 635000x762000;", L"-", 0},
-        // A refused replacement keeps the stored form and says so through the rules' pop-up.
-        {L"Poster", L"26", false, IDC_CP_BTN_SAVE_DELETE, 0, true, IDCANCEL, L"Poster 635000x762000;", L"-", 1},
-        {L"Poster", L"27", false, IDOK, 0, true, IDOK, L"Poster 635000x762000;", L"-", 1},
-        // The suffix inside a name belongs to the name.
-        {L"Poster - oversize B", L"20", false, IDC_CP_BTN_SAVE_DELETE, 0, false, IDCANCEL,
-         L"Poster 635000x762000;Poster - oversize B 508000x762000;", L"-", 0},
-        // A form of the printer is neither replaced nor deleted, without a word.
-        {L"A4", L"20", false, IDC_CP_BTN_SAVE_DELETE, 0, false, IDCANCEL,
-         L"Poster 635000x762000;Poster - oversize B 508000x762000;", L"-", 0},
+        {L"Poster - oversize", L"24", true, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+         L"Poster 609600x762000;" + twin, L"Borderless/22", 0},
+        {L"Poster", L"25", false, IDOK, IDOK, false, IDOK, L"Poster 635000x762000;" + twin, L"-", 0},
+        // A refused replacement keeps the stored form and says so through the rules' pop-up; OK
+        // still ends the dialog as confirmed.
+        {L"Poster", L"26", false, IDC_CP_BTN_SAVE_DELETE, IDOK, true, IDCANCEL, L"Poster 635000x762000;" + twin, L"-", 1},
+        {L"Poster", L"27", false, IDOK, IDOK, true, IDOK, L"Poster 635000x762000;" + twin, L"-", 1},
+        // The suffix inside a name belongs to the name; a form of the printer is left alone.
+        {L"Poster - oversize B", L"20", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+         L"Poster 635000x762000;" + twin + L"Poster - oversize B 508000x762000;", L"-", 0},
+        {L"A4", L"20", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+         L"Poster 635000x762000;" + twin + L"Poster - oversize B 508000x762000;", L"-", 0},
+        // Deleting asks first; the oversize twin goes with its form.
+        {L"Banner", L"27.55", false, IDC_CP_BTN_SAVE_DELETE, IDCANCEL, false, IDCANCEL,
+         L"Poster 635000x762000;" + twin + L"Poster - oversize B 508000x762000;", L"-", 1},
+        {L"Poster", L"25", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+         twin + L"Poster - oversize B 508000x762000;", L"-", 1},
+        {L"Banner - oversize", L"27.55", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+         L"Poster - oversize B 508000x762000;", L"-", 1},
     };
     for (const Row& row : rows) {
         CZQCustomPaperDlg dialog;
         m_printer.FailCall(zqspool::MemCall::SetForm, ERROR_ACCESS_DENIED, row.failSet ? -1 : 0);
-        Answers answers(row.answer);
+        BoxAnswers answers(row.answer);
         const INT_PTR result = Drive(dialog, [&](HWND hDlg) {
-            Type(hDlg, IDC_CP_EDIT_NAME, row.name);
             Type(hDlg, IDC_CP_EDIT_WIDTH, row.width);
             Type(hDlg, IDC_CP_EDIT_LENGTH, L"30");
+            Type(hDlg, IDC_CP_EDIT_NAME, row.name);
             if (row.borderless) Click(hDlg, IDC_CP_CHK_BORDERLESS);
             Click(hDlg, row.press);
         });
@@ -301,40 +246,16 @@ TEST_F(CustomPaperDialog, SavingReplacingAndDeletingFormsWithTheirTwinsAndRecord
         EXPECT_EQ(row.record, Record(L"Poster")) << row.name;
         EXPECT_EQ(row.boxes, answers.texts.size()) << row.name;
     }
-    m_printer.FailCall(zqspool::MemCall::SetForm, 0, 0);
-
-    // Deleting asks first; the oversize twin goes with the form.
-    m_printer.AddForm(L"Poster - oversize", 700000, 762000, FORM_USER);
-    for (const auto& [answer, forms] : {std::make_pair(IDCANCEL, L"Poster 635000x762000;Poster - oversize B "
-                                                                 L"508000x762000;Poster - oversize 700000x762000;"),
-                                        std::make_pair(IDOK, L"Poster - oversize B 508000x762000;")}) {
-        CZQCustomPaperDlg dialog;
-        Answers answers(answer);
-        std::wstring before, after;
-        Drive(dialog, [&](HWND hDlg) {
-            Type(hDlg, IDC_CP_EDIT_WIDTH, L"25");
-            Type(hDlg, IDC_CP_EDIT_LENGTH, L"30");
-            Type(hDlg, IDC_CP_EDIT_NAME, L"Poster");
-            before = Button(hDlg);
-            Click(hDlg, IDC_CP_BTN_SAVE_DELETE);
-            after = Button(hDlg);
-        });
-        EXPECT_EQ(L"De&lete+", before);
-        EXPECT_EQ(answer == IDOK ? L"De&lete" : L"De&lete+", after);
-        EXPECT_EQ(forms, UserForms());
-        ASSERT_EQ(1u, answers.texts.size());
-        EXPECT_EQ(L"Are you sure you want to delete the selected item?", answers.texts[0]);
-    }
 }
 
 TEST_F(CustomPaperDialog, AnUnwritableRecordLeavesTheFormAddedAndItsStateUnrecorded) {
     Prepare();
     // The machine root becomes a volatile key, under which no lasting key can be made.
-    HKEY volatileKey = nullptr;
+    HKEY root = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\ZQVolatileRoot", 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr));
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &root, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, root));
     CZQCustomPaperDlg dialog;
-    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, volatileKey));
     Drive(dialog, [&](HWND hDlg) {
         Type(hDlg, IDC_CP_EDIT_NAME, L"Banner");
         Type(hDlg, IDC_CP_EDIT_WIDTH, L"10");
@@ -343,7 +264,7 @@ TEST_F(CustomPaperDialog, AnUnwritableRecordLeavesTheFormAddedAndItsStateUnrecor
         Click(hDlg, IDC_CP_BTN_SAVE_DELETE);
     });
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    RegCloseKey(volatileKey);
+    RegCloseKey(root);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\ZQVolatileRoot");
     EXPECT_EQ(L"Poster 508000x762000;Banner 254000x508000;", UserForms());
     EXPECT_FALSE(dialog.BRecordedBorderless());
@@ -354,56 +275,26 @@ TEST_F(CustomPaperDialog, ThePagesButtonsAndTheLargeFormatCustomEntryOpenTheDial
     m_host.Add(zqtest::ValueFeature("ZQLQJPaperSizeTreeview", "5,3"));
     Prepare();
     ASSERT_NE(nullptr, Open());
-    struct Row {
-        int id;
-        int code;
-        PCWSTR caption;
-    };
-    for (const Row& row : {Row{IDC_BTN_CUSTOM, BN_CLICKED, L"Custom Paper Size"},
-                           Row{IDC_BTN_PAPERMEDIA_PQ_SETTINGS, BN_CLICKED, L"Custom Print Quality Options"},
-                           Row{IDC_CBO_MEDIA_SIZE_IS, CBN_SELCHANGE, L"Custom Paper Size"}}) {
-        std::wstring caption;
+    HWND sizes = Ctl(IDC_CBO_MEDIA_SIZE_IS);
+    for (const auto& [id, caption] : {std::make_pair(IDC_BTN_CUSTOM, L"Custom Paper Size"),
+                                      std::make_pair(IDC_BTN_PAPERMEDIA_PQ_SETTINGS, L"Custom Print Quality Options"),
+                                      std::make_pair(IDC_CBO_MEDIA_SIZE_IS, L"Custom Paper Size")}) {
+        std::wstring seen;
         Modal(
-            [&] {
+            [&, id = id] {
                 // The entry the large-format list ends with.
-                if (row.code == CBN_SELCHANGE)
-                    SendMessageW(Ctl(row.id), CB_SETCURSEL,
-                                 SendMessageW(Ctl(row.id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Custom")), 0);
-                SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(row.id, row.code), reinterpret_cast<LPARAM>(Ctl(row.id)));
+                if (id == IDC_CBO_MEDIA_SIZE_IS)
+                    SendMessageW(sizes, CB_SETCURSEL, SendMessageW(sizes, CB_ADDSTRING, 0, LPARAM(L"Custom")), 0);
+                Notice(m_page, id, id == IDC_CBO_MEDIA_SIZE_IS ? CBN_SELCHANGE : BN_CLICKED);
                 return INT_PTR(0);
             },
             [&](HWND hDlg) {
                 WCHAR text[64] = {};
                 GetWindowTextW(hDlg, text, 64);
-                caption = text;
+                seen = text;
             });
-        EXPECT_EQ(row.caption, caption) << row.id;
+        EXPECT_EQ(caption, seen) << id;
     }
-}
-
-TEST_F(CustomPaperDialog, PlainNumbersTheHelpTableAndAWindowWithoutItsDialog) {
-    for (const auto& [text, plain] : {std::make_pair(L"", true), std::make_pair(L"12", true),
-                                      std::make_pair(L"12.5", true), std::make_pair(L"12.", false),
-                                      std::make_pair(L"1.2.3", false), std::make_pair(L"-1", false),
-                                      std::make_pair(L"12abc", false), std::make_pair(L".5", true)})
-        EXPECT_EQ(plain, CZQCustomPaperDlg::BIsPlainNumber(text) != FALSE) << text;
-    DWORD table[2 * CZQCustomPaperDlg::kHelpPairs + 2];
-    std::fill(std::begin(table), std::end(table), 0xCDCDCDCDu);
-    CZQCustomPaperDlg::VGetHelpIds(table);
-    EXPECT_EQ(DWORD(IDC_CP_EDIT_NAME), table[2]);
-    EXPECT_EQ(15730u, table[3]);
-    EXPECT_EQ(0u, table[2 * CZQCustomPaperDlg::kHelpPairs - 2]);
-    EXPECT_EQ(0u, table[2 * CZQCustomPaperDlg::kHelpPairs - 1]);
-    EXPECT_EQ(0xCDCDCDCDu, table[2 * CZQCustomPaperDlg::kHelpPairs]) << "nothing written beyond the table";
-
-    // A window of the template that no dialog object opened refuses the user's commands.
-    HWND stray = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(IDD_DLG_CUSTOM_PAPER), m_parent,
-                                    &CZQCustomPaperDlg::CustomPaperDlgProc, 0);
-    ASSERT_NE(nullptr, stray);
-    SetLastError(0);
-    EXPECT_EQ(FALSE, SendMessageW(stray, WM_COMMAND, MAKEWPARAM(IDC_CP_BTN_SAVE_DELETE, BN_CLICKED), 0));
-    EXPECT_EQ(DWORD(ERROR_INVALID_DATA), GetLastError());
-    DestroyWindow(stray);
 }
 
 }  // namespace

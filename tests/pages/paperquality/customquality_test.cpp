@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "common/zqmsgbox.h"
 #include "macrotest.h"
 #include "pagetest.h"
 #include "res/zqcustompaperids.h"
@@ -30,16 +29,6 @@ std::string Group(const std::string& name, std::initializer_list<const char*> me
     for (const char* m : media) xml += std::string("<option>") + m + "</option>";
     return xml + "</media></group>";
 }
-
-struct Boxes {
-    Boxes() { zqmsgbox::SetAnswerer(&Answer, this); }
-    ~Boxes() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
-    static int Answer(void* self, HWND, PCWSTR, PCWSTR, UINT) {
-        ++static_cast<Boxes*>(self)->count;
-        return IDOK;
-    }
-    int count = 0;
-};
 
 class CustomQualityDialog : public PaperQualityPage {
 protected:
@@ -96,58 +85,37 @@ protected:
     }
     static void Choose(HWND hDlg, int id, int entry) {
         SendDlgItemMessageW(hDlg, id, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
-    }
-    static void Click(HWND hDlg, int id) {
-        CheckDlgButton(hDlg, id, IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
-        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
+        Notice(hDlg, id, CBN_SELCHANGE);
     }
     // Gloss combo shown, gloss combo enabled, More Passes enabled: "svm", "-" for each that is not.
-    static std::string Offered(HWND hDlg) {
+    static std::wstring Offered(HWND hDlg) {
         HWND gloss = GetDlgItem(hDlg, IDC_PQ_CBO_GLOSS);
-        return std::string((GetWindowLongPtrW(gloss, GWL_STYLE) & WS_VISIBLE) ? "s" : "-") +
-               (IsWindowEnabled(gloss) ? "v" : "-") + (IsWindowEnabled(GetDlgItem(hDlg, IDC_PQ_CHECK_MORE_PASSES)) ? "m" : "-");
-    }
-    static std::wstring Text(HWND hDlg, int id) {
-        WCHAR text[256] = {};
-        GetDlgItemTextW(hDlg, id, text, 256);
-        return text;
+        return std::wstring((GetWindowLongPtrW(gloss, GWL_STYLE) & WS_VISIBLE) ? L"s" : L"-") +
+               (IsWindowEnabled(gloss) ? L"v" : L"-") + (IsWindowEnabled(GetDlgItem(hDlg, IDC_PQ_CHECK_MORE_PASSES)) ? L"m" : L"-");
     }
 };
 
 TEST_F(CustomQualityDialog, BestQualityAndTheMediaGroupsGateTheChoicesAtOpeningAndAfterALevel) {
     Prepare();
-    Boxes boxes;
+    BoxAnswers boxes;
+    // What is offered when the dialog opens, after a level is chosen (-1: none), and the render dpi.
     struct Row {
-        int media;
-        int level;
-        const char* opened;
-        int chosen;  // -1: none
-        const char* after;
-        PCWSTR dpi;
+        int media, level, chosen;
+        PCWSTR offered;
     };
-    for (const Row& row : {Row{kGlossy, 1, "svm", -1, "svm", L"Render dpi:1200x1200dpi"},
-                           Row{kGlossy, 0, "---", 1, "svm", L"Render dpi:1200x1200dpi"},
-                           Row{kGlossy, 1, "svm", 0, "s--", L"Render dpi:600x600dpi"},
-                           Row{kHwc, 1, "--m", 2, "---", L"Render dpi:1200x1200dpi"},
-                           Row{kPlain, 1, "---", 1, "---", L"Render dpi:1200x1200dpi"}}) {
-        SCOPED_TRACE(std::to_string(row.media) + " " + std::to_string(row.level));
+    for (const Row& row : {Row{kGlossy, 1, -1, L"svm svm Render dpi:1200x1200dpi"},
+                           Row{kGlossy, 0, 1, L"--- svm Render dpi:1200x1200dpi"},
+                           Row{kGlossy, 1, 0, L"svm s-- Render dpi:600x600dpi"},
+                           Row{kHwc, 1, 2, L"--m --- Render dpi:1200x1200dpi"},
+                           Row{kPlain, 1, 1, L"--- --- Render dpi:1200x1200dpi"}}) {
         Reset(row.media, row.level);
-        std::string opened, after;
-        std::wstring dpi, caption;
+        std::wstring offered;
         Run([&](HWND hDlg) {
-            opened = Offered(hDlg);
+            offered = Offered(hDlg) + L" ";
             if (row.chosen >= 0) Choose(hDlg, IDC_PQ_CBO_QUALITY_LEVEL, row.chosen);
-            after = Offered(hDlg);
-            dpi = Text(hDlg, IDC_PQ_STA_RENDER_DPI);
-            WCHAR text[64] = {};
-            GetWindowTextW(hDlg, text, 64);
-            caption = text;
+            offered += Offered(hDlg) + L" " + DlgText(hDlg, IDC_PQ_STA_RENDER_DPI);
         });
-        EXPECT_EQ(row.opened, opened);
-        EXPECT_EQ(row.after, after);
-        EXPECT_EQ(row.dpi, dpi);
-        EXPECT_EQ(L"Custom Print Quality Options", caption);
+        EXPECT_EQ(row.offered, offered) << row.media << " " << row.level;
     }
 }
 
@@ -162,7 +130,6 @@ TEST_F(CustomQualityDialog, MaximumDetailRunsTheMacrosOfTheMediaGroup) {
                            Row{kGlossy, "macro_ZQMaximumDetail_Glossy_E", "macro_ZQMaximumDetail_Glossy_D"},
                            Row{kHwc, "macro_ZQMaximumDetail_HWCnDFA_E", "macro_ZQMaximumDetail_HWCnDFA_D"},
                            Row{kPlain, "macro_ZQMaximumDetail_E", "macro_ZQMaximumDetail_D"}}) {
-        SCOPED_TRACE(row.media);
         Reset(row.media, 1);
         Log opened, on, off;
         Run([&](HWND hDlg) {
@@ -174,9 +141,8 @@ TEST_F(CustomQualityDialog, MaximumDetailRunsTheMacrosOfTheMediaGroup) {
             Click(hDlg, IDC_PQ_CHECK_MAXIMUM_DETAIL);
             off = LoggedMacros();
         });
-        EXPECT_EQ(Log{row.off}, opened) << "the opening state runs its macro";
-        EXPECT_EQ(Log{row.on}, on);
-        EXPECT_EQ(Log{row.off}, off);
+        const std::vector<Log> expected = {{row.off}, {row.on}, {row.off}};
+        EXPECT_EQ(expected, (std::vector<Log>{opened, on, off})) << row.media;
     }
 }
 
@@ -186,15 +152,15 @@ TEST_F(CustomQualityDialog, ARejectedLevelRollsBackOnceAndTheHighestLevelWarns) 
         SCOPED_TRACE(rejected);
         Reset(kGlossy, 1);
         m_plugin->rejectedQuality = rejected ? "4800x1200" : "";
-        Boxes boxes;
+        BoxAnswers boxes;
         int combo = -1;
         Run([&](HWND hDlg) {
             m_plugin->calls.clear();
             Choose(hDlg, IDC_PQ_CBO_QUALITY_LEVEL, 2);
             combo = static_cast<int>(SendDlgItemMessageW(hDlg, IDC_PQ_CBO_QUALITY_LEVEL, CB_GETCURSEL, 0, 0));
-            SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            Click(hDlg, IDOK);
         });
-        EXPECT_EQ(1, boxes.count) << "the warning of the highest level";
+        EXPECT_EQ(1u, boxes.texts.size()) << "the warning of the highest level";
         EXPECT_EQ(rejected ? 1 : 2, combo);
         EXPECT_EQ(rejected ? "PQGroup_1" : "PQGroup_2", Current("PrintQualityGroup"));
         EXPECT_EQ(rejected ? "Best" : "4800x1200", Current("PrintQuality"));
@@ -211,7 +177,6 @@ TEST_F(CustomQualityDialog, CancelPutsTheFourFeaturesBackAndClosingKeepsThem) {
         bool restored;
     };
     for (const Row& row : {Row{IDCANCEL, IDCANCEL, true}, Row{WM_CLOSE, IDOK, false}, Row{IDOK, IDOK, false}}) {
-        SCOPED_TRACE(row.end);
         Reset(kGlossy, 1);
         const INT_PTR result = Run([&](HWND hDlg) {
             Choose(hDlg, IDC_PQ_CBO_GLOSS, 2);
@@ -219,13 +184,14 @@ TEST_F(CustomQualityDialog, CancelPutsTheFourFeaturesBackAndClosingKeepsThem) {
             Click(hDlg, IDC_PQ_CHECK_MORE_PASSES);
             Choose(hDlg, IDC_PQ_CBO_QUALITY_LEVEL, 0);
             if (row.end == WM_CLOSE) SendMessageW(hDlg, WM_CLOSE, 0, 0);
-            else SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(row.end, BN_CLICKED), 0);
+            else Click(hDlg, static_cast<int>(row.end));
         });
-        EXPECT_EQ(row.result, result);
+        EXPECT_EQ(row.result, result) << row.end;
         const std::vector<int> opened = {1, 0, 0, 0}, changed = {0, 1, 1, 2};
         EXPECT_EQ(row.restored ? opened : changed,
                   (std::vector<int>{Sel("PrintQualityGroup"), Sel("ZQMaximumDetail"), Sel("ZQMorePasses"),
-                                    Sel("ZQLQJGlossEnhancer")}));
+                                    Sel("ZQLQJGlossEnhancer")}))
+            << row.end;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "macrotest.h"
 #include "testsupport.h"
@@ -183,6 +184,34 @@ INT_PTR PaperQualityPage::Modal(const std::function<INT_PTR()>& open, std::funct
     KillTimer(nullptr, timer);
     g_inside = nullptr;
     return result;
+}
+
+BoxAnswers::BoxAnswers(int iAnswer) : answer(iAnswer) {
+    zqmsgbox::SetAnswerer(
+        [](void* self, HWND, PCWSTR text, PCWSTR, UINT) {
+            auto* me = static_cast<BoxAnswers*>(self);
+            me->texts.push_back(text ? text : L"");
+            return me->answer;
+        },
+        this);
+}
+
+BoxAnswers::~BoxAnswers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
+
+std::wstring PaperQualityPage::DlgText(HWND hDlg, int id) {
+    WCHAR text[256] = {};
+    GetDlgItemTextW(hDlg, id, text, 256);
+    return text;
+}
+
+void PaperQualityPage::Notice(HWND hDlg, int id, int code) {
+    SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
+}
+
+void PaperQualityPage::Click(HWND hDlg, int id) {
+    if ((GetWindowLongPtrW(GetDlgItem(hDlg, id), GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+        CheckDlgButton(hDlg, id, IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    Notice(hDlg, id, BN_CLICKED);
 }
 
 std::vector<std::string> PaperQualityPage::LoggedMacros() const {

@@ -41,6 +41,14 @@ public:
     PaperList papers = {};
 };
 
+// Message boxes answered in place of the user, with one answer; the texts asked.
+struct BoxAnswers {
+    explicit BoxAnswers(int iAnswer = IDOK);
+    ~BoxAnswers();
+    int answer;
+    std::vector<std::wstring> texts;
+};
+
 class PaperQualityPage : public zqxmltest::ComTest {
 protected:
     void SetUp() override;
@@ -70,6 +78,11 @@ protected:
     // ("ZQLog_<macro>" turned on): the reports of one feature in a row (an option search reports
     // each option it tries) settle on the last.
     std::vector<std::string> LoggedMacros() const;
+    // A dialog's control text; a notice from a control; a click (a check box toggles first, as
+    // under the user's click).
+    static std::wstring DlgText(HWND hDlg, int id);
+    static void Notice(HWND hDlg, int id, int code);
+    static void Click(HWND hDlg, int id);
     // The plug-in's resources, loaded once as data.
     static HINSTANCE Resources();
 
