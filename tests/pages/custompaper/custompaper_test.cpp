@@ -203,6 +203,7 @@ TEST_F(CustomPaperDialog, SavingReplacingAndDeletingFormsWithTheirTwinsAndRecord
         int press;     // the Save/Delete button or OK
         int answer;    // to the boxes: the delete confirmation's answer
         bool failSet;  // the spooler refuses to replace the form
+        bool locked;   // no machine key can be made
         INT_PTR result;
         std::wstring forms;
         PCWSTR record;
@@ -210,30 +211,40 @@ TEST_F(CustomPaperDialog, SavingReplacingAndDeletingFormsWithTheirTwinsAndRecord
     };
     const Row rows[] = {
         // The oversize suffix at the end is no part of the stored name.
-        {L"Poster - oversize", L"24", true, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+        {L"Poster - oversize", L"24", true, IDC_CP_BTN_SAVE_DELETE, IDOK, false, false, IDCANCEL,
          L"Poster 609600x762000;" + twin, L"Borderless/22", 0},
-        {L"Poster", L"25", false, IDOK, IDOK, false, IDOK, L"Poster 635000x762000;" + twin, L"-", 0},
+        {L"Poster", L"25", false, IDOK, IDOK, false, false, IDOK, L"Poster 635000x762000;" + twin, L"-", 0},
         // A refused replacement keeps the stored form and says so through the rules' pop-up; OK
         // still ends the dialog as confirmed.
-        {L"Poster", L"26", false, IDC_CP_BTN_SAVE_DELETE, IDOK, true, IDCANCEL, L"Poster 635000x762000;" + twin, L"-", 1},
-        {L"Poster", L"27", false, IDOK, IDOK, true, IDOK, L"Poster 635000x762000;" + twin, L"-", 1},
+        {L"Poster", L"26", false, IDC_CP_BTN_SAVE_DELETE, IDOK, true, false, IDCANCEL, L"Poster 635000x762000;" + twin, L"-", 1},
+        {L"Poster", L"27", false, IDOK, IDOK, true, false, IDOK, L"Poster 635000x762000;" + twin, L"-", 1},
         // The suffix inside a name belongs to the name; a form of the printer is left alone.
-        {L"Poster - oversize B", L"20", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+        {L"Poster - oversize B", L"20", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, false, IDCANCEL,
          L"Poster 635000x762000;" + twin + L"Poster - oversize B 508000x762000;", L"-", 0},
-        {L"A4", L"20", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+        {L"A4", L"20", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, false, IDCANCEL,
          L"Poster 635000x762000;" + twin + L"Poster - oversize B 508000x762000;", L"-", 0},
         // Deleting asks first; the oversize twin goes with its form.
-        {L"Banner", L"27.55", false, IDC_CP_BTN_SAVE_DELETE, IDCANCEL, false, IDCANCEL,
+        {L"Banner", L"27.55", false, IDC_CP_BTN_SAVE_DELETE, IDCANCEL, false, false, IDCANCEL,
          L"Poster 635000x762000;" + twin + L"Poster - oversize B 508000x762000;", L"-", 1},
-        {L"Poster", L"25", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+        {L"Poster", L"25", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, false, IDCANCEL,
          twin + L"Poster - oversize B 508000x762000;", L"-", 1},
-        {L"Banner - oversize", L"27.55", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, IDCANCEL,
+        {L"Banner - oversize", L"27.55", false, IDC_CP_BTN_SAVE_DELETE, IDOK, false, false, IDCANCEL,
          L"Poster - oversize B 508000x762000;", L"-", 1},
+        // A machine key that cannot be made leaves the form stored and its borderless state unrecorded.
+        {L"Poster", L"20", true, IDC_CP_BTN_SAVE_DELETE, IDOK, false, true, IDCANCEL,
+         L"Poster - oversize B 508000x762000;Poster 508000x762000;", L"-", 0},
     };
     for (const Row& row : rows) {
         CZQCustomPaperDlg dialog;
         m_printer.FailCall(zqspool::MemCall::SetForm, ERROR_ACCESS_DENIED, row.failSet ? -1 : 0);
         BoxAnswers answers(row.answer);
+        // The machine root becomes a volatile key, under which no lasting key can be made.
+        HKEY root = nullptr;
+        if (row.locked) {
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\ZQVolatileRoot", 0, nullptr,
+                                                     REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &root, nullptr));
+            RegOverridePredefKey(HKEY_LOCAL_MACHINE, root);
+        }
         const INT_PTR result = Drive(dialog, [&](HWND hDlg) {
             Type(hDlg, IDC_CP_EDIT_WIDTH, row.width);
             Type(hDlg, IDC_CP_EDIT_LENGTH, L"30");
@@ -241,34 +252,17 @@ TEST_F(CustomPaperDialog, SavingReplacingAndDeletingFormsWithTheirTwinsAndRecord
             if (row.borderless) Click(hDlg, IDC_CP_CHK_BORDERLESS);
             Click(hDlg, row.press);
         });
+        if (root) {
+            RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+            RegCloseKey(root);
+            RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\ZQVolatileRoot");
+        }
+        EXPECT_EQ(row.locked ? FALSE : row.borderless, dialog.BRecordedBorderless()) << row.name;
         EXPECT_EQ(row.result, result) << row.name;
         EXPECT_EQ(row.forms, UserForms()) << row.name;
         EXPECT_EQ(row.record, Record(L"Poster")) << row.name;
         EXPECT_EQ(row.boxes, answers.texts.size()) << row.name;
     }
-}
-
-TEST_F(CustomPaperDialog, AnUnwritableRecordLeavesTheFormAddedAndItsStateUnrecorded) {
-    Prepare();
-    // The machine root becomes a volatile key, under which no lasting key can be made.
-    HKEY root = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\ZQVolatileRoot", 0, nullptr,
-                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &root, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_LOCAL_MACHINE, root));
-    CZQCustomPaperDlg dialog;
-    Drive(dialog, [&](HWND hDlg) {
-        Type(hDlg, IDC_CP_EDIT_NAME, L"Banner");
-        Type(hDlg, IDC_CP_EDIT_WIDTH, L"10");
-        Type(hDlg, IDC_CP_EDIT_LENGTH, L"20");
-        Click(hDlg, IDC_CP_CHK_BORDERLESS);
-        Click(hDlg, IDC_CP_BTN_SAVE_DELETE);
-    });
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-    RegCloseKey(root);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\ZQVolatileRoot");
-    EXPECT_EQ(L"Poster 508000x762000;Banner 254000x508000;", UserForms());
-    EXPECT_FALSE(dialog.BRecordedBorderless());
-    EXPECT_EQ(L"-", Record(L"Banner"));
 }
 
 TEST_F(CustomPaperDialog, ThePagesButtonsAndTheLargeFormatCustomEntryOpenTheDialogs) {

@@ -35,22 +35,22 @@ protected:
     // Levels Standard, Best and Maximum give the print qualities of the same positions; the media
     // types stand in the groups their names tell.
     void Prepare() {
-        m_host.Add(ListFeature("MediaType",
-                               {{"PLAIN", L"Plain"}, {"GLOSSY", L"Glossy"}, {"PCNLC", L"Coated"}, {"HWC", L"Heavy"}},
+        m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain"}, {"GLOSSY", L"Glossy"}, {"PCNLC", L"Coated"}, {"HWC", L"Heavy"}},
                                0, DMPUB_MEDIATYPE));
-        m_host.Add(ListFeature("PrintQualityGroup",
-                               {{"PQGroup_0", L"Standard"}, {"PQGroup_1", L"Best"}, {"PQGroup_2", L"Maximum"}}));
-        m_host.Add(ListFeature("PrintQuality", {{"Normal", L"Normal"}, {"Best", L"Best"}, {"4800x1200", L"4800"}}));
-        m_host.Add(ListFeature("Resolution", {{"600x600dpi", L"600"}, {"1200x1200dpi", L"1200"}}));
-        m_host.Add(ListFeature("ZQMaximumDetail", {{"Disabled", L"Off"}, {"Enabled", L"On"}}));
-        m_host.Add(ListFeature("ZQMorePasses", {{"Disabled", L"Off"}, {"Enabled", L"On"}}));
-        m_host.Add(ListFeature("ZQLQJGlossEnhancer", {{"Off", L"Off"}, {"Low", L"Low"}, {"High", L"High"}}));
+        const std::pair<const char*, std::vector<std::pair<std::string, std::wstring>>> lists[] = {
+            {"PrintQualityGroup", {{"PQGroup_0", L"Standard"}, {"PQGroup_1", L"Best"}, {"PQGroup_2", L"Maximum"}}},
+            {"PrintQuality", {{"Normal", L"Normal"}, {"Best", L"Best"}, {"4800x1200", L"4800"}}},
+            {"Resolution", {{"600x600dpi", L"600"}, {"1200x1200dpi", L"1200"}}},
+            {"ZQMaximumDetail", {{"Disabled", L"Off"}, {"Enabled", L"On"}}},
+            {"ZQMorePasses", {{"Disabled", L"Off"}, {"Enabled", L"On"}}},
+            {"ZQLQJGlossEnhancer", {{"Off", L"Off"}, {"Low", L"Low"}, {"High", L"High"}}}};
+        for (const auto& [name, options] : lists) m_host.Add(ListFeature(name, options));
         m_host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQKorrix"));
-        std::string macros;
+        std::string macros = Macro("macro_pop_up_4800_1200_warning", "<string_id>6500</string_id><showpopup>1</showpopup>");
         for (const std::string name : kLogged) {
             m_host.Add(ListFeature("ZQLog_" + name, {{"OFF", L"Off"}, {"ON", L"On"}}));
-            macros += Macro(name, "<select_option>ZQLog_" + name + ".OFF</select_option><select_option>ZQLog_" +
-                                      name + ".ON</select_option>");
+            macros += Macro(name, "<select_option>ZQLog_" + name + ".OFF</select_option><select_option>ZQLog_" + name +
+                                      ".ON</select_option>");
         }
         Build();
         std::string cases;
@@ -59,13 +59,11 @@ protected:
             cases += "<case><name>PQGroup_" + std::to_string(i) + "</name><select_option>PrintQuality." + qualities[i] +
                      "</select_option><select_option>Resolution." + (i ? "1200x1200dpi" : "600x600dpi") +
                      "</select_option></case>";
-        macros += Macro("levels", "<switch><name>PrintQualityGroup</name>" + cases + "</switch>") +
-                  Macro("macro_pop_up_4800_1200_warning", "<string_id>6500</string_id><showpopup>1</showpopup>");
         zqxmltest::TempFile file(zqxmltest::HelperFile(
             "<helper><features>" + Feature("PrintQualityGroup", {"levels"}) + "</features><macros>" + macros +
-            "</macros><groups>" + Group("ZQGlossEnhancerMediaGroup", {"GLOSSY"}) +
-            Group("ZQMorePassesMediaGroup", {"GLOSSY", "HWC"}) + Group("ZQPCnLCMediaGroup", {"PCNLC"}) +
-            Group("HWCnDFAMediaGroup", {"HWC"}) + "</groups></helper>"));
+            Macro("levels", "<switch><name>PrintQualityGroup</name>" + cases + "</switch>") + "</macros><groups>" +
+            Group("ZQGlossEnhancerMediaGroup", {"GLOSSY"}) + Group("ZQMorePassesMediaGroup", {"GLOSSY", "HWC"}) +
+            Group("ZQPCnLCMediaGroup", {"PCNLC"}) + Group("HWCnDFAMediaGroup", {"HWC"}) + "</groups></helper>"));
         ASSERT_TRUE(m_rules->Parser().BLoad(file.Path()));
         m_rules->Parser().VSetLoaded(TRUE);
         m_tab->CustomQualityDlg().VSetParam(m_host.Param());
