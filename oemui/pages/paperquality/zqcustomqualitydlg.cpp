@@ -188,7 +188,6 @@ void CZQCustomQualityDlg::VFillGlossCombo(PageContext* pContext) {
 }
 
 void CZQCustomQualityDlg::VFillControls(PageContext* pContext) {
-    m_pContext = pContext;
     if (!BLoadResString(5635, m_szRenderDpi)) ZQCopyText(m_szRenderDpi, kLabelChars, L"Render dpi:");
     BFillLevelCombo(pContext);
     if (BIsGlossAllowed(pContext)) VFillGlossCombo(pContext);
@@ -367,9 +366,7 @@ INT_PTR CALLBACK CZQCustomQualityDlg::CustomQualityDlgProc(HWND hDlg, UINT uMsg,
         case WM_DRAWITEM: {
             const DRAWITEMSTRUCT* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (!draw || draw->CtlID != IDC_PQ_CBO_QUALITY_LEVEL) return FALSE;
-            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT,
-                              context->pLogic->IDrawFeatureComboItem(0, kQualityGroup, draw, dialog->H(kCtlLevel)));
-            return TRUE;
+            return context->pLogic->IDrawFeatureComboItem(0, kQualityGroup, draw, dialog->H(kCtlLevel));
         }
         case WM_HELP:
         case WM_CONTEXTMENU: {

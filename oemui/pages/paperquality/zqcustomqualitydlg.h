@@ -65,7 +65,6 @@ private:
     int m_iSavedGloss = -1;
     HWND m_ahCtl[kCtlCount] = {};
     WCHAR m_szRenderDpi[kLabelChars] = {};
-    PageContext* m_pContext = nullptr;
     int m_iAcceptedQuality = 0;
     BOOL m_bRecheck = TRUE;
 };
