@@ -38,13 +38,19 @@ BOOL CALLBACK FindModal(HWND hWnd, LPARAM lParam) {
     return FALSE;
 }
 
-void CALLBACK InsideModal(HWND, UINT, UINT_PTR timer, DWORD) {
+// The first tick that finds the dialog hands it to the test; a later one cancels it when the test
+// left it open.
+void CALLBACK InsideModal(HWND, UINT, UINT_PTR, DWORD) {
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &FindModal, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) return;
-    KillTimer(nullptr, timer);
-    g_inside(dialog);
-    if (IsWindow(dialog)) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (!g_inside) {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    const std::function<void(HWND)> inside = std::move(g_inside);
+    g_inside = nullptr;
+    inside(dialog);
 }
 
 // Keywords and sections are plain ASCII.
@@ -70,6 +76,11 @@ BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancell
                           Narrow(option.Get()) == rejectedOption;
     calls.push_back(std::string("check ") + (rejected ? "rejected" : "accepted"));
     if (pdwCancelled) *pdwCancelled = rejected ? 1 : 0;
+    return TRUE;
+}
+
+BOOL PageTestPlugin::BRefreshDeviceStatus(BOOL bPageInit) {
+    calls.push_back(bPageInit ? "refresh start" : "refresh");
     return TRUE;
 }
 
@@ -167,6 +178,13 @@ void PaperQualityPage::LoadRules(const std::string& features, const std::string&
     m_rules->Parser().VSetLoaded(TRUE);
 }
 
+void PaperQualityPage::LoadGroups(const std::string& groups) {
+    zqxmltest::TempFile file(zqxmltest::HelperFile("<helper><features>" + zqmacrotest::Feature("Unused", {}) +
+                                                   "</features><macros/><groups>" + groups + "</groups></helper>"));
+    ASSERT_TRUE(m_rules->Parser().BLoad(file.Path()));
+    m_rules->Parser().VSetLoaded(TRUE);
+}
+
 HWND PaperQualityPage::Open(WORD wTemplate) {
     PROPSHEETPAGEW psp = {};
     psp.lParam = reinterpret_cast<LPARAM>(&m_context);
@@ -179,7 +197,7 @@ INT_PTR PaperQualityPage::Modal(const std::function<INT_PTR()>& open, std::funct
     // A dialog owned by the page belongs to the page's top-level window.
     g_modalOwner = GetAncestor(m_page ? m_page : m_parent, GA_ROOT);
     g_inside = std::move(inside);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &InsideModal);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &InsideModal);
     const INT_PTR result = open();
     KillTimer(nullptr, timer);
     g_inside = nullptr;
