@@ -288,6 +288,19 @@ BOOL CZQCommon::BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCo
     return *ppForms != nullptr;
 }
 
+BOOL CZQCommon::BGetForm(HANDLE hPrinter, PCWSTR pszForm, FORM_INFO_1W** ppForm) {
+    if (!ppForm || !pszForm) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppForm = nullptr;
+    if (!hPrinter) return FALSE;
+    *ppForm = reinterpret_cast<FORM_INFO_1W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return zqspool::Spooler().GetFormW(hPrinter, const_cast<PWSTR>(pszForm), 1, p, cb, pNeeded);
+    }));
+    return *ppForm != nullptr;
+}
+
 BOOL CZQCommon::BHasEwsAddress(HANDLE hPrinter) {
     if (!hPrinter) return FALSE;
     WCHAR value[256];
