@@ -92,6 +92,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_IMAGE_ENHANCEMENT: VOnImageEnhancement(hDlg, pContext); break;
         case IDC_BTN_CUSTOM: VOnCustomPaper(hDlg, pContext); break;
         case IDC_BTN_PAPERMEDIA_PQ_SETTINGS: VOnCustomQuality(hDlg, pContext); break;
+        case IDC_BTN_MARGINS: VOnMargins(hDlg, pContext); break;
         case IDC_BTN_HELP: {
             const ZQUIDevmode* core = CoreOf(param);
             WCHAR helpFile[256] = {};
@@ -390,6 +391,14 @@ void CZQPaperQualityTab::VOnCustomQuality(HWND hDlg, PageContext* pContext) {
     m_customQualityDlg.VSetParam(m_pCUIParam);
     m_customQualityDlg.VSetResourceModule(m_hResModule);
     m_customQualityDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+}
+
+void CZQPaperQualityTab::VOnMargins(HWND hDlg, PageContext* pContext) {
+    m_marginsDlg.VSetParam(m_pCUIParam);
+    m_marginsDlg.VSetResourceModule(m_hResModule);
+    if (m_marginsDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) == IDOK)
+        VNotifyPageChanged(hDlg, pContext);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
 }
 
 void CZQPaperQualityTab::VOnConstraintInfo() {

@@ -9,6 +9,7 @@
 #include "pages/custompaper/zqcustompaperdlg.h"
 #include "pages/newmedia/zqnewmediadlg.h"
 #include "pages/paperquality/zqcustomqualitydlg.h"
+#include "pages/paperquality/zqmarginsdlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -315,6 +316,7 @@ public:
     // ---- state the page keeps between its windows
     CZQImageEnhanceDlg& ImageEnhanceDlg() { return m_imageEnhanceDlg; }
     CZQCustomPaperDlg& CustomPaperDlg() { return m_customPaperDlg; }
+    CZQMarginsDlg& MarginsDlg() { return m_marginsDlg; }
     CZQCustomQualityDlg& CustomQualityDlg() { return m_customQualityDlg; }
     int ISliderPosition() const { return m_iSliderPosition; }
     int ILastMediaType() const { return m_iLastMediaType; }
@@ -383,6 +385,7 @@ private:
     void VOnImageEnhancement(HWND hDlg, PageContext* pContext);
     void VOnCustomPaper(HWND hDlg, PageContext* pContext);
     void VOnCustomQuality(HWND hDlg, PageContext* pContext);
+    void VOnMargins(HWND hDlg, PageContext* pContext);
     // The custom-paper entries and the tree pop-ups of the media-type list; TRUE when the choice
     // was "More..." (the list was refilled or restored).
     void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
@@ -416,6 +419,7 @@ private:
     CZQCustomPaperDlg m_customPaperDlg;
     CZQNewMediaDlg m_newMediaDlg;
     CZQCustomQualityDlg m_customQualityDlg;
+    CZQMarginsDlg m_marginsDlg;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
     HWND m_hPage = nullptr;

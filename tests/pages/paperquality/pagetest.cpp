@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
+
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
@@ -118,6 +120,16 @@ void PaperQualityPage::TearDown() {
     zqspool::Spooler().ClosePrinter(m_hPrinter);
     CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
     ComTest::TearDown();
+}
+
+BOOL PageTestPlugin::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
+    dialogControllers.push_back("attach " + std::string(pszFeature, pszFeature + wcslen(pszFeature)) + " " + std::to_string(iAnchorId));
+    return CZQOemUI::BAttachConstraintDialog(pszFeature, hDlg, iAnchorId);
+}
+
+BOOL PageTestPlugin::BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) {
+    dialogControllers.push_back("detach " + std::string(pszFeature, pszFeature + wcslen(pszFeature)));
+    return CZQOemUI::BDetachConstraintControls(pszFeature, hDlg);
 }
 
 void PaperQualityPage::AddItems(bool largeFormat) {

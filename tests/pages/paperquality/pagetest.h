@@ -35,8 +35,12 @@ public:
     // The alerts as the test wants them; device refreshes are recorded.
     BOOL BAlertsEnabled() const override { return alertsOn; }
     BOOL BRefreshDeviceStatus(BOOL bPageInit) override;
+    // Constraint controllers attached to a dialog and detached are recorded.
+    BOOL BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) override;
+    BOOL BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) override;
 
     std::vector<std::string> calls;  // "sync", "export Printing/", and what the test's sheet adds
+    std::vector<std::string> dialogControllers;  // "attach <feature> <anchor>", "detach <feature>"
     SheetRecord* sheet = nullptr;
     POEMCUIPPARAM param = nullptr;
     std::string rejectedMedia;

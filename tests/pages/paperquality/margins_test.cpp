@@ -1,0 +1,198 @@
+// The layout and margins dialog of the large-format printer, driven from inside its modal loop:
+// what a printer without a feature shows, the remembered layout and enlargement, OK and Cancel, the
+// preview buttons' orientation toggle and paints that leave nothing behind.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pagetest.h"
+#include "preview/zqpreviewgdi.h"
+#include "res/zqmarginsids.h"
+
+namespace {
+
+using zqtest::ListFeature;
+
+constexpr const char* kFeatures[] = {"ZQPrintWithMargins", "ZQLayoutType", "ZQMarginType", "ZQBorderless"};
+constexpr int kLayoutRadios[] = {IDC_MG_RB_STANDARD, IDC_MG_RB_OVERSIZE, IDC_MG_RB_CLIP};
+constexpr int kMarginRadios[] = {IDC_MG_RB_NORMAL, IDC_MG_RB_EXTENDED, IDC_MG_RB_SMALL};
+constexpr int kEnlargementRadios[] = {IDC_MG_RB_AUTOMATIC, IDC_MG_RB_MANUAL};
+
+class MarginsDialog : public PaperQualityPage {
+protected:
+    void TearDown() override {
+        CZQMarginsDlg::Choices() = {};
+        PaperQualityPage::TearDown();
+    }
+    // The large-format printer with the dialog's features, less the one named.
+    void Prepare(const std::string& missing = "") {
+        AddItems(true);
+        const std::vector<std::vector<std::pair<std::string, std::wstring>>> options = {
+            {{"Standard", L"Standard"}, {"OversizePaper", L"Oversize"}, {"Clip", L"Clip"}, {"NoMargins", L"None"}},
+            {{"Standard", L"Standard"}, {"Oversize", L"Oversize"}, {"Clip", L"Clip"}},
+            {{"Normal", L"Normal"}, {"Extended", L"Extended"}, {"Small", L"Small"}},
+            {{"Auto", L"Automatic"}, {"Manual", L"Manual"}}};
+        for (size_t f = 0; f < 4; ++f)
+            if (missing != kFeatures[f]) m_host.Add(ListFeature(kFeatures[f], options[f]));
+        Build();
+        m_tab->MarginsDlg().VSetParam(m_host.Param());
+    }
+    INT_PTR Run(std::function<void(HWND)> inside) {
+        return Modal([&] { return m_tab->MarginsDlg().IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
+    }
+    // A radio as the user's click leaves it: checked, the others of its group not.
+    static void Pick(HWND hDlg, int id) {
+        for (const auto* group : {kLayoutRadios, kMarginRadios})
+            for (int i = 0; i < 3; ++i)
+                if (group[i] == id)
+                    for (int j = 0; j < 3; ++j) CheckDlgButton(hDlg, group[j], BST_UNCHECKED);
+        for (int other : kEnlargementRadios)
+            if (id == IDC_MG_RB_AUTOMATIC || id == IDC_MG_RB_MANUAL) CheckDlgButton(hDlg, other, BST_UNCHECKED);
+        CheckDlgButton(hDlg, id, BST_CHECKED);
+        Notice(hDlg, id, BN_CLICKED);
+    }
+    // The usage text by the first words that tell it apart.
+    static std::string Usage(HWND hDlg) {
+        const std::pair<const wchar_t*, const char*> starts[] = {
+            {L"This is the way desktop", "standard"},
+            {L"Use this setting when the contents to be printed have a size", "oversize"},
+            {L"Use this setting when the contents to be printed have white", "clip"},
+            {L"Use this setting if you want to use your application", "manual"},
+            {L"Use this setting to print without borders", "automatic"},
+            {L"Use this margin set for common", "normal"}};
+        const std::wstring text = DlgText(hDlg, IDC_MG_STA_USAGE);
+        for (const auto& [start, name] : starts)
+            if (text.rfind(start, 0) == 0) return name;
+        return "?";
+    }
+    static bool On(HWND hDlg, int id) { return IsDlgButtonChecked(hDlg, id) == BST_CHECKED; }
+    static bool Visible(HWND hDlg, int id) { return (GetWindowLongPtrW(GetDlgItem(hDlg, id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    std::string Features() {
+        std::string out;
+        for (const char* f : kFeatures) out += (out.empty() ? "" : " ") + Current(f);
+        return out;
+    }
+};
+
+// Shown: margins group, layout options, Borderless, enlargement group; the features after choosing
+// Oversize, Extended and OK.
+struct Absent {
+    const char* missing;
+    const char* shown;
+    const char* features;
+};
+
+class MarginsDialogWithout : public MarginsDialog, public ::testing::WithParamInterface<Absent> {};
+
+TEST_P(MarginsDialogWithout, AFeatureThePrinterLacksHidesItsControlsAndOkStillSetsTheOthers) {
+    const Absent& row = GetParam();
+    Prepare(row.missing);
+    std::string shown;
+    const INT_PTR result = Run([&](HWND hDlg) {
+        for (auto [id, mark] : {std::pair{IDC_MG_GB_MARGINS, 'm'}, std::pair{IDC_MG_GB_LAYOUT_OPTIONS, 'l'},
+                                std::pair{IDC_MG_RB_BORDERLESS, 'b'}, std::pair{IDC_MG_GB_ENLARGEMENT, 'e'}})
+            shown += Visible(hDlg, id) ? mark : '-';
+        Pick(hDlg, IDC_MG_RB_OVERSIZE);
+        Pick(hDlg, IDC_MG_RB_EXTENDED);
+        Notice(hDlg, IDOK, BN_CLICKED);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(row.shown, shown);
+    EXPECT_EQ(row.features, Features());
+}
+
+INSTANTIATE_TEST_SUITE_P(Features, MarginsDialogWithout,
+                         ::testing::Values(Absent{"", "mlbe", "OversizePaper Oversize Extended Auto"},
+                                           Absent{"ZQMarginType", "-lbe", "OversizePaper Oversize  Auto"},
+                                           Absent{"ZQBorderless", "ml--", "OversizePaper Oversize Extended "},
+                                           Absent{"ZQLayoutType", "m-be", "OversizePaper  Extended Auto"}));
+
+TEST_F(MarginsDialog, BorderlessAndBackRechecksTheRememberedLayoutWithItsUsage) {
+    Prepare();
+    // The layout chosen, the usage after Borderless, after Print with Margins again, and the layout
+    // checked then.
+    struct Row {
+        int layout;
+        const char* usage;
+    };
+    for (const Row& row : {Row{2, "automatic clip 2"}, Row{1, "automatic oversize 1"}, Row{0, "automatic standard 0"}}) {
+        std::string seen;
+        Run([&](HWND hDlg) {
+            Pick(hDlg, kLayoutRadios[row.layout]);
+            Pick(hDlg, IDC_MG_RB_BORDERLESS);
+            seen = Usage(hDlg) + (IsWindowEnabled(GetDlgItem(hDlg, IDC_MG_RB_CLIP)) ? "!" : "");
+            Pick(hDlg, IDC_MG_RB_PRINT_WITH_MARGINS);
+            seen += " " + Usage(hDlg);
+            for (int i = 0; i < 3; ++i)
+                if (On(hDlg, kLayoutRadios[i])) seen += " " + std::to_string(i);
+            Notice(hDlg, IDCANCEL, BN_CLICKED);
+        });
+        EXPECT_EQ(row.usage, seen);
+    }
+}
+
+TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
+    Prepare();
+    // The clicks, how the dialog ends, the four features after, and the enlargement radio checked
+    // when it opens again.
+    struct Row {
+        std::vector<int> clicks;
+        int end;
+        const char* features;
+        const char* reopened;
+    };
+    for (const Row& row :
+         {Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_MANUAL, IDC_MG_RB_SMALL}, IDOK,
+              "NoMargins Clip Small Manual", "borderless manual"},
+          Row{{IDC_MG_RB_PRINT_WITH_MARGINS, IDC_MG_RB_OVERSIZE, IDC_MG_RB_NORMAL}, IDOK,
+              "OversizePaper Oversize Normal Manual", "with margins manual"},
+          Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_AUTOMATIC}, IDCANCEL,
+              "Clip Oversize Normal Manual", "with margins manual"}}) {
+        m_plugin->dialogControllers.clear();
+        EXPECT_EQ(row.end, Run([&](HWND hDlg) {
+                      for (int id : row.clicks) Pick(hDlg, id);
+                      Notice(hDlg, row.end, BN_CLICKED);
+                  }));
+        EXPECT_EQ(row.features, Features());
+        EXPECT_EQ((std::vector<std::string>{"attach ZQBorderless 1020", "detach ZQBorderless"}), m_plugin->dialogControllers);
+        std::string reopened;
+        Run([&](HWND hDlg) {
+            reopened = std::string(On(hDlg, IDC_MG_RB_BORDERLESS) ? "borderless" : "with margins") +
+                       (On(hDlg, IDC_MG_RB_MANUAL) || (!On(hDlg, IDC_MG_RB_AUTOMATIC) && Current("ZQBorderless") == "Manual")
+                            ? " manual"
+                            : " automatic");
+            Notice(hDlg, IDCANCEL, BN_CLICKED);
+        });
+        EXPECT_EQ(row.reopened, reopened);
+    }
+}
+
+TEST_F(MarginsDialog, PreviewButtonsToggleTheOrientationAndPaintsLeaveNothingBehind) {
+    Prepare();
+    const LONG live = zqpreview::LiveObjects();
+    // Clicks on the preview buttons: the orientation the logic keeps and the plug-in's own item.
+    struct Row {
+        int clicks;
+        SHORT orientation;
+        LONG sel;
+    };
+    for (const Row& row : {Row{1, 2, 1}, Row{2, 1, 0}, Row{3, 2, 1}}) {
+        m_logic.m_sMarginsOrientation = 1;
+        Run([&](HWND hDlg) {
+            for (int i = 0; i < row.clicks; ++i)
+                Notice(hDlg, i % 2 ? IDC_MG_BTN_PREVIEW_PORT : IDC_MG_BTN_PREVIEW_LAND, BN_CLICKED);
+            for (int layout : {IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_PRINT_WITH_MARGINS}) {
+                Pick(hDlg, layout);
+                RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            }
+            Notice(hDlg, IDCANCEL, BN_CLICKED);
+        });
+        EXPECT_EQ(row.orientation, m_logic.m_sMarginsOrientation);
+        EXPECT_EQ(row.sel, Sel("ZQOrientationCopy"));
+        EXPECT_EQ(live, zqpreview::LiveObjects());
+    }
+}
+
+}  // namespace
