@@ -5,8 +5,9 @@
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
 # large-format printer with the ordinary interface, and a choice on the desk printer's page in its
 # paper-size tree with the dialog the page opens, the desk printer's custom paper size dialog and the
-# wide printer's custom print-quality options; the About page of the desk printer in both of its
-# sheets, and the Settings
+# wide printer's custom print-quality options and layout and margins dialog (its page shows the
+# loaded rolls the printer data holds); the About page of the desk printer in both of its sheets,
+# and the Settings
 # Information page of its publishing variant; the roll printer's Printer Properties show the
 # plug-in's roll items and the services library's Services page; the desk printer's sample ticket
 # converted into a devmode (out/) and back.
@@ -57,6 +58,14 @@ for sample in "zqdesk/zqdesk:ZQ Desk 2400 Inkjet" "zqroll/zqroll:ZQ Roll 4400 La
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
 done
+# The wide printer's loaded rolls, as its device answers leave them in the printer data: roll 1 a
+# standard width, roll 2 a custom width.
+printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+for answer in "Roll1Name=Bright White Bond" "Roll1Type=Bond" "Roll1Width=36" "Roll2Name=Coated Paper" \
+  "Roll2Width=Custom" "Roll2CustomWidth=24.00"; do
+  wine reg add "$printers\ZQ Wide 4600 Large Format\PrinterDriverData" /v "${answer%%=*}" /t REG_SZ \
+    /d "${answer#*=}" /f >/dev/null 2>&1 || rc=1
+done
 # The plug-in's Paper/Quality page of the printers with the ordinary interface.
 for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; do
   model=${sample%%:*}
@@ -72,7 +81,6 @@ done
 # preferences (as an installer records it), the Settings Information page that stands for the
 # settings pages of its publishing variant, and the roll printer's Services page, which the
 # services library supplies.
-printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
 wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v InstallDate /t REG_SZ \
   /d "$(date -u +%m/%d/%Y:%H:%M:%S)" /f >/dev/null 2>&1 || rc=1
 wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v DMCStatus /t REG_DWORD /d 1 /f >/dev/null 2>&1 || rc=1
@@ -115,9 +123,11 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK </dev/null | tr -d '\r' || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
 # The desk printer's custom paper size dialog, opened by the page's Custom... button, and the wide
-# printer's custom print-quality options, opened by the settings button of its custom options.
+# printer's custom print-quality options, opened by the settings button of its custom options, and
+# its layout and margins dialog, opened by the page's Layout... button.
 for shot in "ZQ Desk 2400 Inkjet:#492::zqdesk-custom-paper" \
-  "ZQ Wide 4600 Large Format:#414:Custom Options=on:zqwide-custom-quality"; do
+  "ZQ Wide 4600 Large Format:#414:Custom Options=on:zqwide-custom-quality" \
+  "ZQ Wide 4600 Large Format:#675::zqwide-layout"; do
   printer=${shot%%:*}
   rest=${shot#*:}
   button=${rest%%:*}

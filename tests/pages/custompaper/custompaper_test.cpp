@@ -272,6 +272,7 @@ TEST_F(CustomPaperDialog, ThePagesButtonsAndTheLargeFormatCustomEntryOpenTheDial
     HWND sizes = Ctl(IDC_CBO_MEDIA_SIZE_IS);
     for (const auto& [id, caption] : {std::make_pair(IDC_BTN_CUSTOM, L"Custom Paper Size"),
                                       std::make_pair(IDC_BTN_PAPERMEDIA_PQ_SETTINGS, L"Custom Print Quality Options"),
+                                      std::make_pair(IDC_BTN_MARGINS, L"Layout And Margins options"),
                                       std::make_pair(IDC_CBO_MEDIA_SIZE_IS, L"Custom Paper Size")}) {
         std::wstring seen;
         Modal(
