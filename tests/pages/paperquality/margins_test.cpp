@@ -185,7 +185,7 @@ TEST_F(MarginsDialog, PreviewButtonsToggleTheOrientationAndPaintsLeaveNothingBeh
                 Notice(hDlg, i % 2 ? IDC_MG_BTN_PREVIEW_PORT : IDC_MG_BTN_PREVIEW_LAND, BN_CLICKED);
             for (int layout : {IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_PRINT_WITH_MARGINS}) {
                 Pick(hDlg, layout);
-                RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                SendMessageW(hDlg, WM_PAINT, 0, 0);
             }
             Notice(hDlg, IDCANCEL, BN_CLICKED);
         });
