@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/zqevents.h"
+#include "device/zqautoconfig.h"
 #include "device/zqfontinstaller.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
@@ -151,6 +152,9 @@ STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD,
     ZQInitializePrinter(pPrinterName);
     // The configuration manager's settings, else its configuration file; then the sheets once.
     if (!BImportConfigManager(pPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE)) BInstallConfigFile(pPrinterName);
+    // The auto-configuration without a sheet: a worker with neither items nor printer finds
+    // nothing to apply; the finishing step's sheets configure the printer from its answers.
+    CZQAutoConfig().VApplyDeviceUpdate();
     BFinishInstallation(pPrinterName);
     return S_OK;
 }

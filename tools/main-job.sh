@@ -5,7 +5,8 @@
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
 # large-format printer with the ordinary interface; the About page of the desk printer in both of
 # its sheets, and the Settings Information page of its publishing variant; the roll printer's
-# Printer Properties show the plug-in's roll items.
+# Printer Properties show the plug-in's roll items; "Update Now" in the desk printer's Printer
+# Properties sets its trays from the printer's answers.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -108,6 +109,14 @@ echo "== ZQ Roll 4400 Large Format: Printer Properties"
 wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
+# "Update Now" asks the desk printer's device: its trays show as the device reports them.
+png="$out/zqdesk-updated.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Printer Properties after Update Now"
+wine zqhost.exe props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
+  --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
+wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
 # The sample page of the settings pages, painted by the preview in a page-sized window.
 letter="docwidth=2159 docheight=2794"
 for state in \

@@ -12,22 +12,26 @@
 
 namespace {
 
-constexpr WCHAR kStoreKey[] = L"ZQBIDIInfo";
+constexpr PCWSTR kStoreKey = kZQAnswerStoreKey;
 constexpr WCHAR kFreshValue[] = L"DevSetUpdate";
 constexpr WCHAR kModelName[] = L"MODEL_NAME";
 constexpr WCHAR kMediaNamesMask[] = L"MEDIA-NAMES-AVAILABLE";
 constexpr WCHAR kTextPlaceholder[] = L" ";
 
-// The type of the value the store's own key holds under the name; 0 without one.
-DWORD StoredType(HANDLE hPrinter, PCWSTR pszName) {
+// The store's own key of the printer's restricted user, opened with the access; false without one.
+bool OpenStoreKey(HANDLE hPrinter, REGSAM access, CZQRegKey& key) {
     WCHAR guid[CZQCommon::kGuidTextChars];
     WCHAR path[MAX_PATH];
-    if (!CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) ||
-        FAILED(ZQFormatText(path, MAX_PATH, L"Software\\Quorvane\\%ls\\%ls", guid, kStoreKey)))
-        return 0;
+    return CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) &&
+           SUCCEEDED(ZQFormatText(path, MAX_PATH, L"Software\\Quorvane\\%ls\\%ls", guid, kStoreKey)) &&
+           RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.Put()) == ERROR_SUCCESS;
+}
+
+// The type of the value the store's own key holds under the name; 0 without one.
+DWORD StoredType(HANDLE hPrinter, PCWSTR pszName) {
     CZQRegKey key;
     DWORD type = 0;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+    if (!OpenStoreKey(hPrinter, KEY_QUERY_VALUE, key) ||
         RegQueryValueExW(key.Get(), pszName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return 0;
     return type;
@@ -98,6 +102,13 @@ BOOL CZQAutoConfig::BWriteNumberPlaceholder(PCWSTR pszName) {
 
 BOOL CZQAutoConfig::BReadAnswer(PCWSTR pszName, BYTE** ppData, DWORD* pcbData) {
     return BReadUserSetting(m_hPrinter, kStoreKey, pszName, ppData, pcbData);
+}
+
+BOOL CZQAutoConfig::BDeleteAnswer(PCWSTR pszName) {
+    CZQRegKey key;
+    if (!OpenStoreKey(m_hPrinter, KEY_SET_VALUE, key)) return FALSE;
+    const LSTATUS rc = RegDeleteValueW(key.Get(), pszName);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 BOOL CZQAutoConfig::BIsBlankAnswer(PCWSTR pszName, BOOL* pbBlank) {
@@ -198,6 +209,7 @@ void CZQAutoConfig::VInputCapacityAnswer(BOOL bApply) {
         if (BReadAnswer(name, data.Put(), &cb) && cb >= sizeof(DWORD) && !zqanswer::IsPlaceholderValue(data.Get(), cb))
             memcpy(&capacity, data.Get(), sizeof capacity);
     }
+    if (bApply) VSetInstallableTrays();
 }
 
 BOOL CZQAutoConfig::BBlankAllValues() {
@@ -209,6 +221,8 @@ BOOL CZQAutoConfig::BBlankAllValues() {
     VPaperHandlingAnswer(FALSE);
     VInputModelAnswer(FALSE);
     VInputCapacityAnswer(FALSE);
+    BBlankMediaNames();
+    VBlankTrayAnswers();
     return TRUE;
 }
 
@@ -239,9 +253,12 @@ BOOL CZQAutoConfig::VApplyDeviceUpdate() {
     if (!BReadAnswer(kFreshValue, data.Put(), &cb) || cb != sizeof fresh) return FALSE;
     memcpy(&fresh, data.Get(), sizeof fresh);
     if (fresh != 1) return FALSE;
+    // The tables the trays are set from are the driver's, never the user's to see.
+    VHideInstallableItems();
     VPaperHandlingAnswer(TRUE);
     VInputModelAnswer(TRUE);
     VInputCapacityAnswer(TRUE);
+    IUpdateUserDefinedMedia();
     VFreeAnswerBuffers();
     fresh = 0;
     return BWriteAnswer(kFreshValue, REG_DWORD, &fresh, sizeof fresh);
@@ -257,4 +274,5 @@ void CZQAutoConfig::VFreeAnswerBuffers() {
     }
     m_ppStrings = nullptr;
     m_dwStringCount = 0;
+    VFreeTrayTable();
 }

@@ -1,18 +1,21 @@
 // Update Now on the in-memory printer whose driver lists the device-server stand-ins beside the
 // test: the servers registered on demand and unregistered again, the answer store's rules, the
 // placeholders and the success test, the queries as the servers' log records them, the apply pass
-// and the communication error.
+// and the communication error; the installed options the answers set in a core driver's items
+// (selection by index, trays, user-defined media), the lists' change note and the session's COM.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "devicetest.h"
 #include "device/zqautoconfig.h"
+#include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqdevrecord.h"
 #include "zqmemprinter.h"
@@ -227,7 +230,9 @@ TEST_F(UpdateNow, PlaceholdersAndTheSuccessTest) {
         {L"MODEL_NAME", L"sz: "}, {L"SERIAL_NUMBER", L"sz: "}, {L"hrMemorySize", L"dword:6400"},
         {L"prtMediaPathType2", L"dword:6400"}, {L"prtConsoleLocalization", L"dword:6400"},
         {L"hrDiskStorageMedia4", L"dword:6400"}, {L"PHD6-MODEL", L"sz: "}, {L"PHD1-DEVICE-MEMORY", L"bin:00"},
-        {L"prtInputModel15", L"sz: "}, {L"prtInputMaxCapacity1", L"dword:6400"}, {L"VELT_MODE", L"(none)"}};
+        {L"prtInputModel15", L"sz: "}, {L"prtInputMaxCapacity1", L"dword:6400"}, {L"VELT_MODE", L"(none)"},
+        {L"MEDIA13-NAME", L"sz:"}, {L"MEDIA26-NAME", L"sz:"}, {L"MEDIA-NAMES-AVAILABLE", L"bin:00"},
+        {L"TRAY1-INSTALLED", L"dword:0"}, {L"TRAY3-MEDIA-VENDOR", L"sz:"}, {L"TRAY2-CUSTOM-MEDIA-WIDTH", L"dword:0"}};
     for (const auto& [name, value] : blanks) EXPECT_EQ(value, Stored(name.c_str())) << name;
     EXPECT_FALSE(m_worker.BModelNameAnswer(TRUE)) << "still the placeholder";
     PutText(L"MODEL_NAME", L"ZQ");
@@ -390,6 +395,255 @@ TEST_F(UpdateNow, TheCommunicationErrorAndItsFallBacks) {
     zqmsgbox::SetAnswerer(nullptr, nullptr);
     DeleteFileW((bare + L"\\zqcoremod.dll").c_str());
     RemoveDirectoryW(bare.c_str());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Installed options: the worker bound to a core driver's items.
+// ---------------------------------------------------------------------------------------------
+using zqtest::FixtureFeature;
+using zqtest::ListFeature;
+
+FixtureFeature Table(const char* keyword, std::vector<std::string> options) {
+    std::vector<std::pair<std::string, std::wstring>> named;
+    for (const std::string& o : options) named.emplace_back(o, std::wstring(o.begin(), o.end()));
+    return ListFeature(keyword, named);
+}
+
+std::vector<std::wstring> StoredList(const wchar_t* name) {
+    std::vector<wchar_t> text(4096);
+    DWORD cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    std::vector<std::wstring> list;
+    if (RegGetValueW(HKEY_CURRENT_USER, kStore.c_str(), name, RRF_RT_REG_MULTI_SZ, nullptr, text.data(), &cb) != ERROR_SUCCESS)
+        return {L"(none)"};
+    for (const wchar_t* p = text.data(); *p; p += wcslen(p) + 1) list.emplace_back(p);
+    return list;
+}
+
+class InstalledOptions : public UpdateNow {
+protected:
+    void Bind(const std::vector<FixtureFeature>& features) {
+        for (const FixtureFeature& f : features) m_host.Add(f);
+        m_host.Build();
+        m_worker.VBind(nullptr, m_host.Param(), nullptr);
+    }
+    std::string Sel(const char* feature) { return m_host.Current(feature); }
+    zqtest::COptItemFixture m_host;
+};
+
+// Nothing is selected past the bounds or reported for the current option; the chosen option's
+// conflict mark is lifted only while the core driver hears of the change.
+TEST_F(InstalledOptions, SelectingByIndex) {
+    FixtureFeature tray = Table("Tray4", {"NONE", "Tray4_500", "Tray4_1500"});
+    tray.options[2].conflict = true;
+    Bind({tray});
+    POEMCUIPPARAM p = m_host.Param();
+    OEMCUIPPARAM noObject = *p;
+    noObject.poemuiobj = nullptr;
+    OPTITEM* item = m_host.Item("Tray4");
+    struct Row {
+        const char* what;
+        POEMCUIPPARAM param;
+        const wchar_t* feature;
+        int index;
+        DWORD status;
+        LONG sel;
+    } rows[] = {
+        {"past the end", p, L"Tray4", 3, 5, 0},           {"before the start", p, L"Tray4", -1, 5, 0},
+        {"the current option", p, L"Tray4", 0, 0, 0},    {"an unknown feature", p, L"Tray9", 1, 2, 0},
+        {"no block", nullptr, L"Tray4", 1, 5, 0},         {"no core driver object", &noObject, L"Tray4", 1, 5, 0},
+        {"a marked option", p, L"Tray4", 2, 0, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_host.ClearUpdates();
+        item->Flags &= ~OPTIF_CHANGED;
+        EXPECT_EQ(row.status, CZQAutoConfig::DWSelectOptionIndex(row.param, row.feature, row.index, OEMCUIP_PRNPROP));
+        EXPECT_EQ(row.sel, item->Sel);
+        const bool reported = row.sel != 0;
+        EXPECT_EQ(reported ? 1u : 0u, m_host.Updates().size());
+        EXPECT_EQ(reported, (item->Flags & OPTIF_CHANGED) != 0);
+    }
+    const zqtest::UpdateRecord& report = m_host.Updates().back();
+    EXPECT_EQ(0u, report.previous);
+    EXPECT_EQ(static_cast<DWORD>(OEMCUIP_PRNPROP), report.mode);
+    EXPECT_FALSE(report.overlayAtCall);
+    EXPECT_TRUE(item->pOptType->pOptParam[2].Flags & OPTPF_OVERLAY_WARNING_ICON) << "marked again";
+}
+
+// The tray table by capacity and by model, and the tray features set from it; the apply pass hides
+// the tables first.
+TEST_F(InstalledOptions, TraysByCapacityAndByModel) {
+    Bind({Table("ZQInstallableTraySize",
+                {"Tray2-250-CASSETTE", "--Tray3--500--LOWER_CASSETTE", "Tray3Big-550-LOWER_CASSETTE", "Tray9-500-SIDE",
+                 "Idle-0-MP", "Bare-500", "Odd-abc-HCI", "Tray4_500-500.9-hci", "Tray4_1500-1500-HCI", "Dup-999-MP",
+                 "Dup-250-CASSETTE"}),
+          Table("ZQInstallableTrayName", {"Feeder-zqef24", "Stacker-ZQHCO", "Lonely", "Ghost-NOPE"}),
+          Table("ZQInstallableTrayFeatureName", {"Tray2", "Tray3Big", "Missing", "Tray4", "Tray5", "Dup", "Feeder"}),
+          Table("ZQInstallableHCO", {"500Stapler-ZQS500"}), Table("ZQInstallableFinisher", {"Punch-ZQP2H"}),
+          Table("Tray2", {"NOTINSTALLED", "INSTALLED"}), Table("Tray3Big", {"NOTINSTALLED", "INSTALLED"}),
+          Table("Tray4", {"NONE", "Tray4_1500", "Tray4_500"}), Table("Tray5", {"NONE", "Ghost"}),
+          Table("Dup", {"NOTINSTALLED", "INSTALLED"}), Table("Feeder", {"NOTINSTALLED", "INSTALLED"})});
+    m_host.SetSelection("Tray3Big", 1);
+    m_host.SetSelection("Tray5", 1);
+    m_worker.BBlankAllValues();
+    PutNumber(L"prtInputMaxCapacity2", 250);
+    PutNumber(L"prtInputMaxCapacity3", 500);
+    PutNumber(L"prtInputMaxCapacity5", 500);
+    PutText(L"prtInputModel4", L"ZQEF24 Envelope Feeder");
+    PutText(L"PHD2-MODEL", L"ZQHCO 2000");
+    PutNumber(L"DevSetUpdate", 1);
+    m_worker.VPaperHandlingAnswer(TRUE);
+    m_worker.VInputModelAnswer(TRUE);
+    m_worker.VInputCapacityAnswer(TRUE);  // ends in setting the trays
+    // Name, kind code, capacity, installed.
+    std::vector<std::wstring> table;
+    const int count = m_worker.IBuildTrayTable();
+    for (int i = 0; i < count; ++i) {
+        const InstallableTrayEntry* e = m_worker.TrayEntry(i);
+        table.push_back(std::wstring(e->szName) + L" " + std::to_wstring(e->iKindCode) + L" " +
+                        std::to_wstring(e->dwCapacity) + L" " + std::to_wstring(e->iInstalled));
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"Tray2 2 250 1", L"Tray3 3 500 1", L"Tray3Big 3 550 0", L"Tray9 -1 500 0",
+                                         L"Idle 1 0 0", L"Bare 0 500 0", L"Odd 5 0 0", L"Tray4_500 5 500 1",
+                                         L"Tray4_1500 5 1500 0", L"Dup 1 999 0", L"Dup 2 250 1", L"Feeder 0 0 1",
+                                         L"Stacker 0 0 1", L"Lonely 0 0 0", L"Ghost 0 0 0"}),
+              table);
+    int index = -1;
+    EXPECT_TRUE(m_worker.BFindTrayEntry(L"dup", 15, &index) && index == 10) << "the installed one of two";
+    EXPECT_TRUE(m_worker.BFindTrayEntry(L"Dup", 10, &index) && index == 9) << "else the last one";
+    EXPECT_FALSE(m_worker.BFindTrayEntry(L"Tray7", 15, &index));
+    const std::map<std::string, std::string> trays = {{"Tray2", "INSTALLED"}, {"Tray3Big", "NOTINSTALLED"},
+                                                      {"Tray4", "Tray4_500"}, {"Tray5", "NONE"},
+                                                      {"Dup", "INSTALLED"},  {"Feeder", "INSTALLED"}};
+    for (const auto& [feature, option] : trays) EXPECT_EQ(option, Sel(feature.c_str())) << feature;
+
+    EXPECT_TRUE(m_worker.VApplyDeviceUpdate());
+    for (const char* item : {"ZQInstallableTrayFeatureName", "ZQInstallableTraySize", "ZQInstallableTrayName",
+                             "ZQInstallableHCO", "ZQInstallableFinisher"})
+        EXPECT_TRUE(m_host.Item(item)->Flags & OPTIF_HIDE) << item;
+    EXPECT_EQ(0, m_worker.TrayCount()) << "the table goes with the pass";
+}
+
+// "UserDefinedMedia" from the media range and mask: swapped bounds, a mask that names numbers, one
+// too long to be one, twelve names at most; without a name the list goes from both places.
+TEST_F(InstalledOptions, UserDefinedMediaFromTheRangeAndTheMask) {
+    Bind({Table("ZQMediaDMLRange", {"26-13", "13-26", "13", "x-y", "0-40"})});
+    const std::wstring longName(70, L'n');
+    using Names = std::map<int, std::wstring>;
+    Names many = {{1, L" "}, {2, L""}, {3, longName}};
+    for (int n = 4; n <= 15; ++n) many[n] = L"M" + std::to_wstring(n);
+    const Bytes stale = {'O', 0, 'l', 0, 'd', 0, 0, 0, 0, 0};
+    struct Row {
+        const char* what;
+        LONG range;
+        Bytes mask;  // none when empty
+        Names names;
+        std::vector<std::wstring> list;
+    } rows[] = {
+        {"swapped bounds", 0, {}, {{12, L"X"}, {13, L"A"}, {20, L"B"}, {26, L"C"}, {27, L"Y"}}, {L"A", L"B", L"C"}},
+        {"a mask of 30 00: 13 and 14", 1, {0x30, 0x00}, {{13, L"A"}, {14, L"B"}, {15, L"C"}}, {L"A", L"B"}},
+        {"five bytes are no mask", 1, {0, 0, 0, 0x30, 0}, {{13, L"A"}, {15, L"C"}}, {L"A", L"C"}},
+        {"a zero mask and no high bound: 13 to 26", 2, {0, 0, 0, 0}, {{13, L"A"}, {26, L"C"}}, {L"A", L"C"}},
+        {"no numbers: 13 to 26", 3, {}, {{13, L"A"}, {26, L"C"}}, {L"A", L"C"}},
+        {"blank names skipped, twelve kept, each cut", 4, {}, many,
+         {longName.substr(0, 63), L"M4", L"M5", L"M6", L"M7", L"M8", L"M9", L"M10", L"M11", L"M12", L"M13", L"M14"}},
+        {"no name", 1, {}, {{13, L" "}}, {L"(none)"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        Put(L"UserDefinedMedia", REG_MULTI_SZ, stale);
+        m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"UserDefinedMedia", REG_MULTI_SZ, stale.data(),
+                           static_cast<DWORD>(stale.size()));
+        m_host.SetSelection("ZQMediaDMLRange", row.range);
+        if (!row.mask.empty()) Put(L"MEDIA-NAMES-AVAILABLE", REG_BINARY, row.mask);
+        for (const auto& [n, name] : row.names) PutText((L"MEDIA" + std::to_wstring(n) + L"-NAME").c_str(), name.c_str());
+        const bool none = row.list == std::vector<std::wstring>{L"(none)"};
+        EXPECT_EQ(none ? 0 : static_cast<int>(row.list.size()), m_worker.IUpdateUserDefinedMedia());
+        EXPECT_EQ(row.list, StoredList(L"UserDefinedMedia"));
+        EXPECT_EQ(!none, m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"UserDefinedMedia", nullptr, nullptr))
+            << "the printer's own copy goes too";
+    }
+    m_host.FailFeature("ZQMediaDMLRange");
+    Put(L"UserDefinedMedia", REG_MULTI_SZ, stale);
+    EXPECT_EQ(0, m_worker.IUpdateUserDefinedMedia()) << "an unreadable range changes nothing";
+    EXPECT_EQ(std::vector<std::wstring>{L"Old"}, StoredList(L"UserDefinedMedia"));
+}
+
+// "NotifyDate" when a list changed: another count, an entry that differs other than in case; not
+// for equal lists, nor for one that ends early at the same count.
+TEST_F(InstalledOptions, TheChangeNoteOfTheLists) {
+    using namespace std::string_literals;
+    using L = std::wstring;
+    const struct {
+        const char* what;
+        L before, after;  // without the closing empty text
+        DWORD beforeCount, afterCount;
+        bool noted;
+    } rows[] = {
+        {"both empty", L"", L"", 0, 0, false},
+        {"the same in another case", L"Glossy\0Film\0"s, L"GLOSSY\0film\0"s, 2, 2, false},
+        {"one more", L"Glossy\0"s, L"Glossy\0Film\0"s, 1, 2, true},
+        {"emptied", L"Glossy\0Film\0"s, L"", 2, 0, true},
+        {"another entry", L"Glossy\0Film\0"s, L"Glossy\0Card\0"s, 2, 2, true},
+        {"the new list ends early", L"Glossy\0Film\0"s, L"Glossy\0\0Card\0"s, 2, 2, false},
+    };
+    for (const auto& row : rows) {
+        for (bool bins : {false, true}) {
+            SCOPED_TRACE(std::string(row.what) + (bins ? ", output bins" : ", media"));
+            zqspool::Spooler().DeletePrinterDataW(m_h, const_cast<PWSTR>(L"NotifyDate"));
+            const L before = row.before + L'\0', after = row.after + L'\0';
+            PCWSTR b = row.beforeCount ? before.c_str() : nullptr, a = row.afterCount ? after.c_str() : nullptr;
+            if (bins)
+                m_worker.VNoteOutputBinListChange(b, a, row.beforeCount, row.afterCount);
+            else
+                m_worker.VNoteMediaListChange(b, a, row.beforeCount, row.afterCount);
+            std::vector<BYTE> data;
+            DWORD type = 0;
+            EXPECT_EQ(row.noted, m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"NotifyDate", &type, &data));
+            if (!row.noted) continue;
+            const std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2 - 1);
+            unsigned month = 0, day = 0, year = 0, h = 0, m = 0, sec = 0;
+            EXPECT_EQ(6, swscanf(text.c_str(), L"%2u/%2u/%4u:%2u:%2u:%2u", &month, &day, &year, &h, &m, &sec)) << text;
+            EXPECT_EQ(19u, text.size());
+            EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+        }
+    }
+}
+
+// The session leaves the caller's apartment as it found it, also when the printer cannot be opened.
+TEST_F(InstalledOptions, TheSessionUndoesOnlyItsOwnComInitialisation) {
+    const struct {
+        const char* what;
+        int apartment;  // -1 none, else the COINIT value the thread starts with
+        bool printer;
+        HRESULT after;  // CoInitializeEx(apartment-threaded) once the session is closed
+    } rows[] = {
+        {"no apartment", -1, true, S_OK},
+        {"a sheet's apartment", COINIT_APARTMENTTHREADED, true, S_FALSE},
+        {"the multithreaded apartment", COINIT_MULTITHREADED, true, RPC_E_CHANGED_MODE},
+        {"no apartment, no printer", -1, false, S_OK},
+        {"refused in a sheet's apartment, no printer", COINIT_APARTMENTTHREADED, false, S_FALSE},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::thread([&] {
+            if (row.apartment >= 0) CoInitializeEx(nullptr, static_cast<DWORD>(row.apartment));
+            CZQAutoConfig worker;
+            worker.VSetPrinter(nullptr, row.printer ? m_printer.Identity().name.c_str() : L"No Such Printer");
+            EXPECT_EQ(row.printer ? TRUE : FALSE, worker.BOpenSession());
+            EXPECT_EQ(row.printer, worker.HPrinter() != nullptr);
+            worker.VCloseSession();
+            EXPECT_EQ(nullptr, worker.HPrinter());
+            const HRESULT after = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            EXPECT_EQ(row.after, after);
+            if (SUCCEEDED(after)) CoUninitialize();
+            if (row.apartment >= 0) CoUninitialize();
+        }).join();
+    }
+    EXPECT_FALSE(m_worker.BSetEACStatus(1, nullptr));
+    EXPECT_TRUE(m_worker.BSetEACStatus(1, m_h));
+    EXPECT_EQ(L"dword:1", Stored(L"EACStatus"));
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
-// The roll sample under the core driver stand-in through Wine's spooler: "Update Now" picked in
+// The sample printers under the core driver stand-in through Wine's spooler: "Update Now" picked in
 // Printer Properties registers the device servers its driver carries, fills the answer store from
-// the sample's device, applies it and leaves the servers unregistered as it found them; a device
-// that does not answer shows the communication error.
+// the sample's device, applies it (the desk printer's trays and user-defined media) and leaves the
+// servers unregistered as it found them; a device that does not answer shows the communication
+// error. The printer event INITIALIZE configures the desk printer from its device.
+#include <windows.h>
+#include <winddiui.h>
+
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,6 +35,19 @@ void ClearStore(HANDLE hPrinter) {
     if (GetPrinterDataExW(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type, reinterpret_cast<BYTE*>(guid),
                           sizeof guid - sizeof(WCHAR), &needed) == ERROR_SUCCESS)
         RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Quorvane\\") + guid + L"\\ZQBIDIInfo").c_str());
+}
+
+// The store's answers as "name = value" (zqhost answers); when names are given, those in their order.
+std::vector<std::wstring> Answers(HANDLE hPrinter, const std::vector<std::wstring>& names = {}) {
+    std::vector<ZQDeviceAnswer> store;
+    ZQReadDeviceAnswers(hPrinter, store);
+    std::vector<std::wstring> answers;
+    for (const ZQDeviceAnswer& answer : store)
+        if (names.empty()) answers.push_back(ZQDescribeAnswer(answer));
+    for (const std::wstring& name : names)
+        for (const ZQDeviceAnswer& answer : store)
+            if (answer.name == name) answers.push_back(ZQDescribeAnswer(answer));
+    return answers;
 }
 
 using UpdateNowUnderHost = zqhosttest::SamplePrintersTest;
@@ -66,17 +84,71 @@ TEST_F(UpdateNowUnderHost, RollPrinterIsAskedOrShowsTheCommunicationError) {
             for (const zqhosttest::SeenBox& box : answers.Boxes()) boxes.push_back(box.caption + L"|" + box.text);
         }
         EXPECT_EQ(row.boxes, boxes);
-        std::vector<ZQDeviceAnswer> store;
-        ZQReadDeviceAnswers(h.Get(), store);
-        std::vector<std::wstring> answers;
-        for (const ZQDeviceAnswer& answer : store) answers.push_back(ZQDescribeAnswer(answer));
-        EXPECT_EQ(row.answers, answers);
+        EXPECT_EQ(row.answers, Answers(h.Get()));
         // Registered for the call (they were not before), and removed after it.
         IUnknown* object = nullptr;
         EXPECT_EQ(REGDB_E_CLASSNOTREG, ZQCreateDeviceServer(CLSID_ZQObjectList, IID_IZQObjectList,
                                                            reinterpret_cast<void**>(&object)));
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    ClearStore(h.Get());
+    CoUninitialize();
+}
+
+// The desk printer's trays follow the device's inputs, its user-defined media the names the device
+// offers; "NotifyDate" is written only when that list changed.
+TEST_F(UpdateNowUnderHost, DeskTraysAndMediaFollowTheDevice) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const std::wstring desk = zqhosttest::kDeskPrinter;
+    const std::wstring data = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + desk + L"\\PrinterDriverData";
+    zqhosttest::ResetToDefaults(desk);
+    CZQSpoolPrinter h = Open(desk);
+    UnregisterServers();
+    ClearStore(h.Get());
+    for (bool changed : {true, false}) {
+        SCOPED_TRACE(changed ? "a new list" : "the same list");
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"NotifyDate");
+        {
+            CZQAutoPress press(50, [&](HWND sheet) {
+                for (const wchar_t* option : {L"Off", L"Update Now"})
+                    EXPECT_TRUE(zqhosttest::Choose(zqhosttest::CurrentPage(sheet), L"Automatic Configuration", option));
+            });
+            EXPECT_GT(ZQOpenPrinterProperties(h.Get(), desk), 0);
+        }
+        std::map<std::string, std::string> settings;
+        for (const auto& [key, value] : ZQReadDeviceSettings(h.Get())) settings[key] = value;
+        EXPECT_EQ("INSTALLED", settings["Tray2"]);
+        EXPECT_EQ("LowerTray_500", settings["ZQLowerTray"]);
+        EXPECT_EQ("INSTALLED", settings["EnvelopeFeeder"]);
+        EXPECT_EQ(std::vector<std::wstring>{L"UserDefinedMedia = {\"Heavy Matte 200g\", \"Studio Film\"}"},
+                  Answers(h.Get(), {L"UserDefinedMedia"}));
+        EXPECT_EQ(changed, RegGetValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"NotifyDate", RRF_RT_REG_SZ, nullptr, nullptr,
+                                        nullptr) == ERROR_SUCCESS);
+    }
+    zqhosttest::ResetToDefaults(desk);
+    ClearStore(h.Get());
+    CoUninitialize();
+}
+
+// The printer event INITIALIZE: while its finishing step's sheet runs, the desk printer, whose
+// servers are not registered, is asked through those the mini-installer starts (and removes
+// again); "EACStatus" records that the driver carries them.
+TEST_F(UpdateNowUnderHost, TheInstallationAsksTheDeskPrinterThroughTheMiniInstaller) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const std::wstring desk = zqhosttest::kDeskPrinter;
+    CZQSpoolPrinter h = Open(desk);
+    UnregisterServers();
+    ClearStore(h.Get());
+    CZQModule driver = zqhosttest::DriverModule(desk);
+    const auto event = ZQGetProc<BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM)>(driver.Get(), "DrvPrinterEvent");
+    ASSERT_NE(nullptr, event);
+    ASSERT_TRUE(event(const_cast<LPWSTR>(desk.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
+    EXPECT_EQ((std::vector<std::wstring>{L"DevSetUpdate = 0", L"EACStatus = 1",
+                                         L"UserDefinedMedia = {\"Heavy Matte 200g\", \"Studio Film\"}"}),
+              Answers(h.Get(), {L"DevSetUpdate", L"EACStatus", L"UserDefinedMedia"}));
+    IUnknown* object = nullptr;
+    EXPECT_EQ(REGDB_E_CLASSNOTREG,
+              ZQCreateDeviceServer(CLSID_ZQDeviceLink, IID_IZQDeviceLink, reinterpret_cast<void**>(&object)));
     ClearStore(h.Get());
     CoUninitialize();
 }

@@ -529,7 +529,8 @@ TEST_F(Worker, UpdateNowAsksThePrinterWhenPickedOrWhileOn) {
         SCOPED_TRACE(row.what);
         m_host.SetSelection("AutoConfiguration", row.sel);
         if (row.sheet)
-            EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("AutoConfiguration")));
+            EXPECT_EQ(row.fresh ? CPSUICB_ACTION_NONE : CPSUICB_ACTION_OPTIF_CHANGED,
+                      Changed(m_host.Item("AutoConfiguration")));
         else
             Passes(OEMCUIP_PRNPROP);
         DWORD fresh = 9, cb = sizeof fresh;
@@ -539,6 +540,60 @@ TEST_F(Worker, UpdateNowAsksThePrinterWhenPickedOrWhileOn) {
                   zqdevtest::HrCreateOnThread(COINIT_APARTMENTTHREADED, CLSID_ZQDeviceAgent, IID_IZQDeviceAgent))
             << "what the call registered goes with it";
     }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
+}
+
+// While the installation finishes the printer is asked without a user: the mini-installer starts
+// the servers the driver carries when they cannot be created (and removes them again), and
+// "EACStatus" tells whether the driver carries them.
+TEST_F(Worker, TheInstallationConfiguresThePrinterFromItsAnswers) {
+    constexpr const wchar_t* kGuid = L"{6E1B7A90-3C52-4D8E-A1F4-92B0C7D5E3A6}";
+    const std::wstring user = std::wstring(L"Software\\Quorvane\\") + kGuid, store = user + L"\\ZQBIDIInfo";
+    const wchar_t* const libraries[] = {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll", L"zqagentps.dll", L"zqlinkps.dll"};
+    const std::vector<std::wstring> files = {L"zqagentps.dll", L"zqagent.exe", L"zqlink.exe",   L"zqagent.dll",
+                                             L"zqdevapi.dll",  L"zqlinkps.dll", L"zqlink.dll", L"zqinstres.dll"};
+    m_printer.Identity().driverDirectory = zqtest::ExeDir();
+    m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
+    zqxmltest::TempFile script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n");
+    Bind({ListFeature("AutoConfiguration", {{"Off", L"Off"}, {"UpdateNow", L"Update Now"}})});
+    const std::vector<std::wstring> started = {L"zqinstres.InitializeMiniInstaller(\"ZQ Memory Printer\") = 1",
+                                               L"zqinstres.KillMiniInstaller()"};
+    const struct {
+        const char* what;
+        DWORD installing;
+        bool files, registered;
+        DWORD eac, fresh;  // 9: not there
+        std::vector<std::wstring> installer;
+    } rows[] = {
+        {"servers not registered: the mini-installer starts them", 1, true, false, 1, 0, started},
+        {"servers registered", 1, true, true, 1, 0, {}},
+        {"no servers among the driver's files", 1, false, false, 0, 9, {}},
+        {"the installation has finished", 0, true, false, 9, 9, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
+        for (const wchar_t* library : libraries) zqdevtest::HrLibraryRegistration(library, row.registered);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+        zqdevtest::SetScript(L"ZQ Memory Printer", script.Path());
+        m_printer.Identity().dependentFiles = row.files ? files : std::vector<std::wstring>{};
+        m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"InstallationComplete", REG_DWORD, &row.installing, 4);
+        Passes(OEMCUIP_PRNPROP);
+        DWORD eac = 9, fresh = 9, cb = sizeof eac;
+        RegGetValueW(HKEY_CURRENT_USER, store.c_str(), L"EACStatus", RRF_RT_REG_DWORD, nullptr, &eac, &cb);
+        cb = sizeof fresh;
+        RegGetValueW(HKEY_CURRENT_USER, store.c_str(), L"DevSetUpdate", RRF_RT_REG_DWORD, nullptr, &fresh, &cb);
+        EXPECT_EQ(row.eac, eac);
+        EXPECT_EQ(row.fresh, fresh) << "asked and applied";
+        std::vector<std::wstring> installer;
+        for (const std::wstring& line : zqdevtest::Log())
+            if (line.rfind(L"zqinstres.", 0) == 0) installer.push_back(line);
+        EXPECT_EQ(row.installer, installer);
+        EXPECT_EQ(row.registered ? S_OK : REGDB_E_CLASSNOTREG,
+                  zqdevtest::HrCreateOnThread(COINIT_APARTMENTTHREADED, CLSID_ZQDeviceLink, IID_IZQDeviceLink));
+    }
+    for (const wchar_t* library : libraries) zqdevtest::HrLibraryRegistration(library, false);
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
     RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
 }

@@ -79,7 +79,7 @@ TEST_F(XmlParserTest, DesktopSampleHasEverySectionButTheRollOnes) {
     EXPECT_EQ(1, Length(parser.JobEventList()));
     EXPECT_EQ(3, Length(parser.BorderlessList()));
     EXPECT_EQ(2, Length(parser.DocSettingList()));
-    EXPECT_EQ(3, Length(parser.DeviceObjectList()));
+    EXPECT_EQ(11, Length(parser.DeviceObjectList()));
     EXPECT_EQ(1, Length(parser.DeviceSettingList()));
     EXPECT_EQ(3, Length(parser.GroupList()));
     EXPECT_EQ(nullptr, parser.RollSheetList());
