@@ -6,6 +6,7 @@
 #include "common/zqevents.h"
 #include "device/zqautoconfig.h"
 #include "device/zqfontinstaller.h"
+#include "device/zqjobstoragehook.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
@@ -190,9 +191,13 @@ STDMETHODIMP CZQOemUI::QueryJobAttributes(HANDLE, PDEVMODEW, DWORD, LPBYTE) { re
 
 STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 
-STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) {
+STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
+                                     PVOID pbOut, PINT piResult) {
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    if (iEsc != DOCUMENTEVENT_STARTDOCPOST) return E_NOTIMPL;
+    CZQJobStorageHook hook;
+    hook.IStartDocPost(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
+    return S_OK;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -15,6 +15,7 @@ if echo "$imports" | grep -q 'winspool'; then
   exit 1
 fi
 exports=$(x86_64-w64-mingw32-objdump -p "$dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
-for name in DllGetClassObject DllCanUnloadNow; do
-  echo "$exports" | grep -q "$name" || { echo "$name not exported" >&2; exit 1; }
+for name in DllGetClassObject DllCanUnloadNow InitializeConvertAPI ReadTicket ConvertTicket ConvertTicketEx \
+  ConvertDevmode ConvertDevModeEx KillConvertAPI GetConvertAPIVersion; do
+  echo "$exports" | grep -qw "$name" || { echo "$name not exported" >&2; exit 1; }
 done

@@ -3,9 +3,11 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
-# large-format printer with the ordinary interface; the About page of the desk printer in both of
-# its sheets, and the Settings Information page of its publishing variant; the roll printer's
-# Printer Properties show the plug-in's roll items; "Update Now" in the desk printer's Printer
+# large-format printer with the ordinary interface, and a choice on the desk printer's page with the
+# dialog it opens; the About page of the desk printer in both of its sheets, and the Settings
+# Information page of its publishing variant; the roll printer's Printer Properties show the
+# plug-in's roll items and the services library's Services page; the desk printer's sample ticket
+# converted into a devmode (out/) and back; "Update Now" in the desk printer's Printer
 # Properties sets its trays from the printer's answers.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
@@ -66,15 +68,17 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no Paper/Quality picture for $printer" >&2; rc=1; fi
 done
 # The About page in both sheets of the desk printer, installed now without administrator
-# preferences (as an installer records it), and the Settings Information page that stands for the
-# settings pages of its publishing variant.
+# preferences (as an installer records it), the Settings Information page that stands for the
+# settings pages of its publishing variant, and the roll printer's Services page, which the
+# services library supplies.
 printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
 wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v InstallDate /t REG_SZ \
   /d "$(date -u +%m/%d/%Y:%H:%M:%S)" /f >/dev/null 2>&1 || rc=1
 wine reg add "$printers\ZQ Desk 2400 Inkjet\PrinterDriverData" /v DMCStatus /t REG_DWORD /d 1 /f >/dev/null 2>&1 || rc=1
 wine zqhost.exe install 'samples\zqdesk\zqdeskpub.zqm' </dev/null | tr -d '\r' || rc=1
 for shot in "prefs:ZQ Desk 2400 Inkjet:About:zqdesk-about" "props:ZQ Desk 2400 Inkjet:About:zqdesk-about-properties" \
-  "prefs:ZQ Desk 2400 Publishing:Settings Information:zqdeskpub-information"; do
+  "prefs:ZQ Desk 2400 Publishing:Settings Information:zqdeskpub-information" \
+  "props:ZQ Roll 4400 Large Format:Services:zqroll-services"; do
   IFS=: read -r sheet printer page file <<<"$shot"
   png="$out/$file.png"
   rm -f "$png"
@@ -91,6 +95,18 @@ echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
+# A choice on the desk printer's Paper/Quality page: the photo size brings its photo media by the
+# helper file's macros, and the sample page takes the new paper; then the page's image-enhancement
+# dialog, opened from the page.
+png="$out/zqdesk-paperquality-choice.png"
+dialog="$out/zqdesk-image-enhancement.png"
+rm -f "$png" "$dialog"
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Size is = Photo 4x6 in."
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --choose "Size is=Photo 4x6 in." \
+  --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Paper/Quality choice" >&2; rc=1; fi
+if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.
@@ -117,6 +133,16 @@ wine zqhost.exe props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic 
   --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
 wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
+# A ticket of the configuration manager converted into a devmode of the desk printer through the
+# plug-in's conversion interface (the devmode printed and saved), and back into a ticket.
+devmode="$out/zqdesk-converted.devmode"
+back="$out/zqdesk-converted.tkt"
+rm -f "$devmode" "$back"
+echo "== ZQ Desk 2400 Inkjet: a ticket converted into a devmode and back"
+wine zqhost.exe convert "ZQ Desk 2400 Inkjet" 'samples\zqdesk\zqdesk.tkt' --devmode "$(winepath -w "$devmode")" \
+  --out "$(winepath -w "$back")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$devmode" ]; then echo "converted devmode: $devmode"; else echo "no converted devmode" >&2; rc=1; fi
+if [ -s "$back" ]; then echo "ticket converted back: $back"; else echo "no ticket converted back" >&2; rc=1; fi
 # The sample page of the settings pages, painted by the preview in a page-sized window.
 letter="docwidth=2159 docheight=2794"
 for state in \

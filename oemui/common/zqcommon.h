@@ -110,6 +110,11 @@ public:
     // The printer's forms (level 1) in one local-heap block; FALSE when it lists none.
     static BOOL BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCount);
     static BOOL BHasEwsAddress(HANDLE hPrinter);
+    // For a local printer whose data can be written: the network address behind its port stored
+    // as "ZQEWSIPAddress" ("<address>,0"), or that value deleted when the port has none. 1 stored,
+    // 0 none (deleted), -1 nothing done (a server's printer, read-only data, the store refused).
+    // Built with the device subsystem's port lookup.
+    static int IUpdateEwsAddress(POEMCUIPPARAM pParam);
     // TRUE when printer data cannot be written (a restricted user). *phPrinter receives the
     // handle that worked; when *pbReopened the caller closes it.
     static BOOL BIsPrinterDataReadOnly(HANDLE hPrinter, PCWSTR pszName, PDEVMODEW pDevmode, HANDLE* phPrinter,
@@ -118,6 +123,9 @@ public:
     static DWORD DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
                                     PCWSTR pszValue, DWORD cbData, BYTE* pData);
     static BOOL BHasToolboxPath(HANDLE hPrinter);
+    // The printer driver's "ToolboxPath" (HKLM, the caller's registry view, then the 64-bit one)
+    // into MAX_PATH characters; FALSE when missing, empty or longer.
+    static BOOL BReadToolboxPath(HANDLE hPrinter, PWSTR pszPath /* MAX_PATH */);
     // The printer data "ZQPresetRoot"\"ZQRestrictedUserGuid" that names a restricted user's own
     // key: only the 38-character registry form of a GUID ("{...}") is accepted, since the text
     // becomes part of a registry path.
@@ -126,11 +134,20 @@ public:
 
     // ---- registry ---------------------------------------------------------------------------
     static BOOL BIsBorderlessFormName(PCWSTR pszForm);
+    // A text value (REG_SZ or REG_EXPAND_SZ, not expanded) into a bounded buffer, always
+    // terminated; FALSE and "" when the key or value is missing, not a text or longer.
+    static BOOL BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut, DWORD cchOut);
     static BOOL BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData);
     // The conversion run's flags under the run key (run id from the devmode's tag record, else
     // the process id).
     static BOOL BIsProcessingOndrel(const DEVMODEW* pDevmode);
     static BOOL BIsProcessingConvertDevmode(const DEVMODEW* pDevmode);
+    // The run key path "Software\Quorvane\ZQProcID" + run id: the GUID's registry form, or the
+    // process id for GUID_NULL. FALSE (and an empty path) when it does not fit.
+    static constexpr size_t kRunKeyChars = 256;
+    static BOOL BBuildRunKeyPath(const GUID& runGuid, PWSTR pszKey, size_t cchKey);
+    // The run GUID the tag record of a private devmode block carries; GUID_NULL for none.
+    static GUID GRunGuidOfPrivateDM(const VOID* pPrivateDM);
     // Printing help of a page (7 Paper/Quality, 9 document pages) offered by the driver and
     // installed on the machine.
     static BOOL BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage);
@@ -244,6 +261,10 @@ public:
     static int IGetNupIndex(const VOID* pPrivateDM);
 
 protected:
+    // The paths the warning module's dialogs take: the status module in the driver's directory (its
+    // bare file name when that cannot be read) and the driver's help file ("" without one).
+    static void VGetDialogPaths(HANDLE hPrinter, WCHAR (&szCoreModPath)[256], WCHAR (&szHelpFile)[256]);
+
     // Resource (status) module; first member by design: pages copy it into their dialogs.
     HMODULE m_hResModule = nullptr;
     // This helper loaded m_hResModule itself and frees it.

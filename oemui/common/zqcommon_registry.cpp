@@ -6,6 +6,8 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
+#include "formats/zqsnapshot.h"
+#include "formats/zquidevmode.h"
 
 namespace {
 
@@ -17,52 +19,30 @@ constexpr WCHAR kRunKeyPrefix[] = L"Software\\Quorvane\\ZQProcID";
 constexpr WCHAR kPrintingHelpKey[] = L"Software\\Quorvane\\PrintingHelp";
 constexpr WCHAR kPrintingHelpValue[] = L"HelpProgram";
 
-// A REG_SZ value into a bounded buffer, terminated; false when missing or not a text.
-bool ReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM extraAccess, PWSTR pszOut, DWORD cchOut) {
-    pszOut[0] = 0;
-    CZQRegKey key;
-    if (RegOpenKeyExW(hRoot, pszKey, 0, KEY_READ | extraAccess, key.Put()) != ERROR_SUCCESS) return false;
-    DWORD type = 0;
-    DWORD cb = (cchOut - 1) * sizeof(WCHAR);
-    const LONG rc = RegQueryValueExW(key.Get(), pszValue, nullptr, &type, reinterpret_cast<BYTE*>(pszOut), &cb);
-    pszOut[cchOut - 1] = 0;
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        pszOut[0] = 0;
-        return false;
-    }
-    pszOut[cb / sizeof(WCHAR) < cchOut ? cb / sizeof(WCHAR) : cchOut - 1] = 0;
-    return true;
-}
-
 // Machine values are looked for in the caller's view, then in the 64-bit one.
 bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
-    return ReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, 0, pszOut, cchOut) ||
-           ReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, KEY_WOW64_64KEY, pszOut, cchOut);
+    return CZQCommon::BReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, 0, pszOut, cchOut) ||
+           CZQCommon::BReadRegText(HKEY_LOCAL_MACHINE, pszKey, pszValue, KEY_WOW64_64KEY, pszOut, cchOut);
 }
 
 // The run key of a conversion run: the devmode's tag names the run, else the process does.
 bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
-    WCHAR runId[64] = {};
+    GUID guid = GUID_NULL;
     if (pDevmode && pDevmode->dmSize) {
         BYTE* pValue = nullptr;
         const DWORD size = static_cast<DWORD>(pDevmode->dmSize) + pDevmode->dmDriverExtra;
-        static const BYTE kEmpty[zqtag::kValueSize] = {};
         if (CZQDevmodeTags::BGetValue(reinterpret_cast<BYTE*>(const_cast<DEVMODEW*>(pDevmode)), size, &pValue) &&
-            pValue && memcmp(pValue, kEmpty, sizeof kEmpty) != 0) {
-            GUID guid;
+            pValue)
             memcpy(&guid, pValue, sizeof guid);
-            StringFromGUID2(guid, runId, 64);
-        }
     }
-    if (!runId[0]) ZQFormatText(runId, 64, L"%lu", GetCurrentProcessId());
-    return SUCCEEDED(ZQFormatText(pszKey, cchKey, L"%ls%ls", kRunKeyPrefix, runId));
+    return CZQCommon::BBuildRunKeyPath(guid, pszKey, cchKey) != FALSE;
 }
 
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
-    WCHAR key[256];
-    if (!BuildRunKey(pDevmode, key, 256)) return FALSE;
+    WCHAR key[CZQCommon::kRunKeyChars];
+    if (!BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars)) return FALSE;
     WCHAR value[16];
-    if (!ReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
+    if (!CZQCommon::BReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
     return ZQEqualNoCase(value, L"TRUE");
 }
 
@@ -91,6 +71,28 @@ bool FindPrintingHelp(POEMCUIPPARAM pParam, int iPage, PWSTR pszProgram, DWORD c
 
 }  // namespace
 
+BOOL CZQCommon::BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut,
+                             DWORD cchOut) {
+    if (!pszOut || !cchOut) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszOut[0] = 0;
+    CZQRegKey key;
+    if (RegOpenKeyExW(hRoot, pszKey, 0, KEY_READ | samExtra, key.Put()) != ERROR_SUCCESS) return FALSE;
+    DWORD type = 0;
+    DWORD cb = (cchOut - 1) * sizeof(WCHAR);
+    const LONG rc = RegQueryValueExW(key.Get(), pszValue, nullptr, &type, reinterpret_cast<BYTE*>(pszOut), &cb);
+    pszOut[cchOut - 1] = 0;
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        pszOut[0] = 0;
+        return FALSE;
+    }
+    // A value stored without its terminator gets one.
+    pszOut[cb / sizeof(WCHAR) < cchOut ? cb / sizeof(WCHAR) : cchOut - 1] = 0;
+    return TRUE;
+}
+
 BOOL CZQCommon::BIsBorderlessFormName(PCWSTR pszForm) {
     if (!pszForm) return FALSE;
     WCHAR keyPath[128];
@@ -118,6 +120,31 @@ BOOL CZQCommon::BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const v
            ERROR_SUCCESS;
 }
 
+BOOL CZQCommon::BBuildRunKeyPath(const GUID& runGuid, PWSTR pszKey, size_t cchKey) {
+    if (!pszKey || !cchKey) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    WCHAR runId[64] = {};
+    if (IsEqualGUID(runGuid, GUID_NULL)) ZQFormatText(runId, 64, L"%lu", GetCurrentProcessId());
+    else StringFromGUID2(runGuid, runId, 64);
+    // A path that does not fit names another key: nothing is built.
+    if (ZQFormatText(pszKey, cchKey, L"%ls%ls", kRunKeyPrefix, runId) != S_OK) {
+        pszKey[0] = 0;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+GUID CZQCommon::GRunGuidOfPrivateDM(const VOID* pPrivateDM) {
+    GUID guid = GUID_NULL;
+    uint8_t value[zqsnap::kGuidBytes];
+    if (zqsnap::RunGuidOfBlock(static_cast<const uint8_t*>(pPrivateDM), zqdm::kSize, value))
+        memcpy(&guid, value, sizeof guid);
+    return guid;
+}
+
 BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, L"ProcessingOndrel"); }
 
 BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
@@ -125,14 +152,23 @@ BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
 }
 
 BOOL CZQCommon::BHasToolboxPath(HANDLE hPrinter) {
+    WCHAR path[MAX_PATH];
+    return BReadToolboxPath(hPrinter, path);
+}
+
+BOOL CZQCommon::BReadToolboxPath(HANDLE hPrinter, PWSTR pszPath) {
+    if (!pszPath) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszPath[0] = 0;
     CZQLocalPtr<DRIVER_INFO_3W> driver;
     if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pName) return FALSE;
     const size_t cch = wcslen(kToolboxKey) + wcslen(driver.Get()->pName) + 1;
     CZQLocalPtr<WCHAR> keyPath;
     if (!keyPath.Alloc(cch) || FAILED(ZQFormatText(keyPath.Get(), cch, L"%ls%ls", kToolboxKey, driver.Get()->pName)))
         return FALSE;
-    WCHAR path[MAX_PATH];
-    return ReadMachineText(keyPath.Get(), L"ToolboxPath", path, MAX_PATH) && path[0];
+    return ReadMachineText(keyPath.Get(), L"ToolboxPath", pszPath, MAX_PATH) && pszPath[0];
 }
 
 BOOL CZQCommon::BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage) {

@@ -260,18 +260,22 @@ int CZQCommon::IParseMemorySize(PCSTR pszKeyword) {
 // ---------------------------------------------------------------------------------------------
 // Dialog requests and job names
 // ---------------------------------------------------------------------------------------------
-void CZQCommon::VCallDisplayDialog(HANDLE hPrinter, ZQDisplayRequest request, HMODULE hModule) {
-    ZQ_TRACE("CZQCommon::VCallDisplayDialog");
+void CZQCommon::VGetDialogPaths(HANDLE hPrinter, WCHAR (&szCoreModPath)[256], WCHAR (&szHelpFile)[256]) {
     CZQLocalPtr<WCHAR> path;
     if (BGetDriverDirFile(hPrinter, path.Put(), kZQCoreModFile))
-        ZQCopyText(request.szCoreModPath, 256, path.Get());
+        ZQCopyText(szCoreModPath, 256, path.Get());
     else
-        ZQCopyText(request.szCoreModPath, 256, kZQCoreModFile);
+        ZQCopyText(szCoreModPath, 256, kZQCoreModFile);
     CZQLocalPtr<WCHAR> help;
     if (BGetHelpFilePath(hPrinter, help.Put()))
-        ZQCopyText(request.szHelpFile, 256, help.Get());
+        ZQCopyText(szHelpFile, 256, help.Get());
     else
-        request.szHelpFile[0] = 0;
+        szHelpFile[0] = 0;
+}
+
+void CZQCommon::VCallDisplayDialog(HANDLE hPrinter, ZQDisplayRequest request, HMODULE hModule) {
+    ZQ_TRACE("CZQCommon::VCallDisplayDialog");
+    VGetDialogPaths(hPrinter, request.szCoreModPath, request.szHelpFile);
     auto pfn = ZQGetProc<PFN_VDisplayDialog>(hModule, "VDisplayDialog");
     if (pfn) pfn(request);
 }

@@ -81,6 +81,13 @@ bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix) {
            CSTR_EQUAL;
 }
 
+bool ZQIsPlainFileName(PCWSTR pszName) {
+    if (!pszName) return false;
+    for (PCWSTR p = pszName; *p; ++p)
+        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
+    return wcsstr(pszName, L"..") == nullptr;
+}
+
 bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart) {
     if (!psz || !pszPart) return false;
     const size_t cch = wcslen(psz), cchPart = wcslen(pszPart);

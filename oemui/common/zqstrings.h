@@ -26,3 +26,5 @@ bool ZQEqualNoCaseA(const char* a, const char* b);
 // The text begins with / contains the part, compared the same way; false for null texts.
 bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix);
 bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart);
+// A file name that stays in the folder it is joined to: no path separator, drive, stream or "..".
+bool ZQIsPlainFileName(PCWSTR pszName);

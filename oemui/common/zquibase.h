@@ -86,6 +86,26 @@ public:
     static void VMakeUniqueExportName(PWSTR pszName);
     static BOOL BIsDirectory(PCWSTR pszPath);
 
+    // ---- starting programs --------------------------------------------------------------------
+    // The printer's toolbox, named through the page's OEMCUIPPARAM (the launch parameter is not
+    // used). With the "PSServicesOption" option "LaunchVexaToolBox" and its maker's key: that key's
+    // "Executable", and the answer is FALSE. Otherwise the driver's "ToolboxPath" (a path without
+    // a drive lies in the driver directory's "3" folder) with the printer's name and the name of
+    // the option "LaunchToolBox"; TRUE once the path is found and the driver directory read,
+    // whether or not it starts. A path that is missing, empty or too long starts nothing.
+    static BOOL BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam);
+    static BOOL BHasVexaToolbox(const CZQUIBase* pPage);
+    // Starts the command line once the default web browser passes: a DDE browser other than the
+    // three the pages support, or a web-address handler without a command, refuses every start
+    // with "Unable to perform the operation". A failed start is shown. The result of the start.
+    static BOOL BLaunchProgram(WPARAM wParam, LPWSTR pszCommandLine);
+    // Starts the command line without a check; a failed start shows "Launching of PU has Failed".
+    static BOOL BRunCommandLine(WPARAM wParam, LPWSTR pszCommandLine);
+    // The one way the plug-in starts a command line (a copy of at most 511 characters). A failed
+    // start shows a message box without owner: the text (null: the command line), the caption
+    // (null: the system's) and the box's type; the start's error stays the last error.
+    static BOOL BStartCommandLine(PCWSTR pszCommandLine, PCWSTR pszFailText, PCWSTR pszFailCaption, UINT uFailType);
+
     // ---- windows ------------------------------------------------------------------------------
     // Inserts at level 1 (root), 2 (under the level-1 item inserted last) or 3 and deeper (under
     // the level-2 item inserted last), after the items before it; the item data is the level.

@@ -1,24 +1,12 @@
 #include "featurelogic/zqbinding.h"
 
-#include <cwchar>
 #include <new>
 
 #include "common/zqhandles.h"
+#include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
-
-namespace {
-
-// The helper file must lie in the driver's directory itself: a name with a path, a drive, a
-// stream or a way up is refused.
-bool BIsPlainFileName(PCWSTR pszName) {
-    for (PCWSTR p = pszName; *p; ++p)
-        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
-    return wcsstr(pszName, L"..") == nullptr;
-}
-
-}  // namespace
 
 CZQBinding::CZQBinding() {
     pCommon = new (std::nothrow) CZQCommon();
@@ -59,7 +47,8 @@ void CZQBinding::VLoadXmlRulesFile(POEMCUIPPARAM pParam) {
 BOOL CZQBinding::BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName) {
     CZQXmlParserCommon* const pParser = XmlParser();
     if (!pParser || !pszFileName || !pszFileName[0]) return FALSE;
-    if (!BIsPlainFileName(pszFileName)) {
+    // The helper file must lie in the driver's directory itself.
+    if (!ZQIsPlainFileName(pszFileName)) {
         pParser->VSetLoaded(FALSE);
         return FALSE;
     }

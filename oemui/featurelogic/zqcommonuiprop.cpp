@@ -90,6 +90,9 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
         logic.BFillDevmodeEnums(coreDM);
         logic.BFillDevmodeEnums(logic.WorkDM());
     }
+    // The device settings keep the address of the printer's embedded web pages current.
+    if (dwMode == OEMCUIP_PRNPROP && CZQCommon::IUpdateEwsAddress(p) < 0)
+        zqtrace::Line(L"ZQCommonUIProp: web pages address left as it was\n");
 
     // Trays for the device-capabilities answers; a user without the rights to write printer data
     // leaves the record of the last event, whole.

@@ -8,8 +8,8 @@
 #include <new>
 
 #include "common/zqcommon.h"
+#include "common/zquibase.h"
 #include "common/zqhandles.h"
-#include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqmediacodes.h"
@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr size_t kCchCommandLine = 512;
 // A media keyword from the media-code table has at most this many characters.
 constexpr int kCchMediaName = 512;
 
@@ -182,23 +181,5 @@ BOOL CZQConstraintGate::BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText,
 }
 
 BOOL CZQConstraintGate::BRunCommandLine(PCWSTR pszCommandLine) {
-    ZQ_TRACE("CZQConstraintGate::BRunCommandLine");
-    if (!pszCommandLine) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    // CreateProcessW may write into its command line: it gets a copy, cut to 511 characters.
-    WCHAR commandLine[kCchCommandLine];
-    ZQCopyText(commandLine, kCchCommandLine, pszCommandLine);
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CZQHandle process(pi.hProcess), thread(pi.hThread);
-        return TRUE;
-    }
-    const DWORD error = GetLastError();
-    zqmsgbox::IShow(nullptr, commandLine, nullptr, MB_OK);
-    SetLastError(error);
-    return FALSE;
+    return CZQUIBase::BStartCommandLine(pszCommandLine, nullptr, nullptr, MB_OK);
 }

@@ -168,9 +168,12 @@ namespace {
 // Both callbacks: the document sheet's dialogs and dependants, the printer sheet's rolls.
 LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     // Apply: the sheet's settings go back to the configuration manager; the apply goes on whatever
-    // the export makes of them.
+    // the export makes of them. A document sheet exports from the last of the plug-in's pages the
+    // user visited; only when none was visited does it export from here.
     if (pCBParam && pCBParam->cbSize >= sizeof(CPSUICBPARAM) && pCBParam->Reason == CPSUICB_REASON_APPLYNOW) {
-        if (IZQPlugin* applying = CZQUILogic::PluginOf(pParam))
+        IZQPlugin* applying = CZQUILogic::PluginOf(pParam);
+        const CZQUILogic* logic = applying ? applying->Logic() : nullptr;
+        if (applying && (!document || !logic || logic->m_sheet.iHighestPage < 0))
             applying->BExportSettings(document ? kZQExportPrinting : kZQExportPhysical);
         return CPSUICB_ACTION_NONE;
     }

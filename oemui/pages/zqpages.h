@@ -97,7 +97,8 @@ struct ZQPageRow {
     INT iTitleId;
     PCWSTR pszTitle;  // English title when the string is missing
     // Page-specific work once the page's record is filled, before the sheet gets it; the page may
-    // still change the record (optional).
+    // still change the record, and a record left without a dialog procedure leaves the page out
+    // (optional).
     void (*pfnBeforeAdd)(IZQPlugin* pPlugin, PageContext* pContext, PROPSHEETPAGEW* pPage);
     // Page-specific work when the sheet that showed the page goes (optional).
     void (*pfnSheetEnd)(IZQPlugin* pPlugin, PageContext* pContext);

@@ -5,6 +5,7 @@
 #include "pages/about/zqaboutpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqpaperqualityids.h"
@@ -23,11 +24,21 @@ CZQTabBase* CreateInfo(const ZQSheetFacts&) { return new (std::nothrow) CZQInfoP
 ZQPageTemplate InfoTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_KESTRAPAGE, IDD_DLG_KESTRAPAGE_RTL, &InfoPageDlgProc};
 }
+// The services library supplies the dialog of its page, and its title: the row has neither.
+CZQTabBase* CreateServices(const ZQSheetFacts&) { return new (std::nothrow) CZQServicesPage(); }
+ZQPageTemplate ServicesTemplate(const ZQSheetFacts&) { return {0, 0, nullptr}; }
+void ServicesBeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW* pPage) {
+    static_cast<CZQServicesPage*>(pContext->pPage)->BInitServices(pPage);
+}
+void ServicesSheetEnd(IZQPlugin*, PageContext* pContext) {
+    static_cast<CZQServicesPage*>(pContext->pPage)->VEndServices();
+}
 
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", nullptr, nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
+    {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},
     {kPageNone, nullptr, nullptr, 0, nullptr, nullptr, nullptr},
 };
 

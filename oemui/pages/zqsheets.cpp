@@ -172,6 +172,11 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         psp.pszTitle = page->m_szTitle;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
         if (row->pfnBeforeAdd) row->pfnBeforeAdd(pPlugin, &context, &psp);
+        if (!psp.pfnDlgProc) {  // nothing to show for this printer
+            page->m_iSheetPosition = -1;
+            state.aiPagePosition[id] = -1;
+            continue;
+        }
 
         const LONG_PTR hPage = pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                                           reinterpret_cast<LPARAM>(&psp), 0);

@@ -202,11 +202,7 @@ BOOL CZQConfigImport::BStoreConfigItem(PCWSTR pszRoot, PCWSTR pszName, PCWSTR ps
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    PCWSTR key = nullptr;
-    if (ZQEqualNoCase(pszRoot, kZQCfgPhysical))
-        key = zs::kDriverDataPhysical;
-    else if (ZQEqualNoCase(pszRoot, kZQCfgPrinting))
-        key = CZQDriverData::BRoutesToDevModeItems(pszName) ? zs::kDriverDataDevModeItems : zs::kDriverDataOptItems;
+    const PCWSTR key = CZQDriverData::PszItemTree(pszRoot, pszName, FALSE);
     if (!key) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;

@@ -8,18 +8,6 @@
 #include "common/zqtrace.h"
 #include "zqproc.h"
 
-namespace zqcfg {
-
-void VPrepare(PWSTR pszBuffer, size_t cch) {
-    if (!pszBuffer || !cch) return;
-    wmemset(pszBuffer, kZQCfgFill, cch - 1);
-    pszBuffer[cch - 1] = 0;
-}
-
-bool BIsEmptyList(PCWSTR pszList) { return !pszList || !pszList[0] || ZQEqualNoCase(pszList, kZQCfgEmptyList); }
-
-}  // namespace zqcfg
-
 namespace {
 
 // The text after the last backslash (the whole text without one), and its extension from the last
@@ -119,41 +107,14 @@ BOOL CZQConfigManager::BFindConfigManagerFile(HANDLE hPrinter, PWSTR pszPath, PC
 }
 
 bool CZQConfigManager::BListBelow(PCWSTR pszName, PWSTR pszList) const {
-    zqcfg::VPrepare(pszList, zqcfg::kListChars);
-    if (m_api.DMCEnumFeatures(pszName, pszList) != 1) return false;
-    pszList[zqcfg::kListChars - 1] = 0;
-    return !zqcfg::BIsEmptyList(pszList);
+    return zqcfgwalk::ListBelow(CZQConfigSource(m_api), pszName, pszList);
 }
 
 bool CZQConfigManager::BNextName(PWSTR pszName, PWSTR pszList) const {
-    zqcfg::VPrepare(pszName, zqcfg::kValueChars);
-    if (m_api.DMCEnumListToken(pszName, pszList) != 1) return false;
-    pszName[zqcfg::kValueChars - 1] = 0;
-    pszList[zqcfg::kListChars - 1] = 0;
-    return true;
+    return zqcfgwalk::NextName(CZQConfigSource(m_api), pszName, zqcfg::kValueChars, pszList);
 }
 
 int CZQConfigManager::IWalkThreeLevels(PCWSTR pszRootContext, PWSTR pszRootList, const Visit& visit) const {
-    if (!m_bBound || !pszRootContext || !pszRootList) return 0;
-    const bool slash = pszRootContext[0] && pszRootContext[wcslen(pszRootContext) - 1] == L'/';
-    WCHAR first[zqcfg::kValueChars], second[zqcfg::kValueChars], third[zqcfg::kValueChars];
-    WCHAR secondList[zqcfg::kListChars], thirdList[zqcfg::kListChars];
-    int firstCount = 0;
-    for (int i = 0; i < zqcfg::kMaxListNames && BNextName(first, pszRootList); ++i) {
-        ++firstCount;
-        visit(1, first);
-        if (!BListBelow(first, secondList)) continue;
-        m_api.DMCSetContextRelative(first);
-        for (int j = 0; j < zqcfg::kMaxListNames && BNextName(second, secondList); ++j) {
-            visit(2, second);
-            if (!BListBelow(second, thirdList)) continue;
-            m_api.DMCSetContextRelative(second);
-            for (int k = 0; k < zqcfg::kMaxListNames && BNextName(third, thirdList); ++k) visit(3, third);
-            WCHAR back[zqcfg::kValueChars * 2];
-            ZQFormatText(back, ARRAYSIZE(back), slash ? L"%ls%ls" : L"%ls/%ls", pszRootContext, first);
-            m_api.DMCSetContext(back);
-        }
-        m_api.DMCSetContext(pszRootContext);
-    }
-    return firstCount;
+    if (!m_bBound) return 0;
+    return zqcfgwalk::WalkThreeLevels(CZQConfigSource(m_api), pszRootContext, pszRootList, zqcfg::kValueChars, visit);
 }

@@ -3,9 +3,8 @@
 // points resolved all or none, registered afresh, walked, and freed when the operation ends.
 #pragma once
 
-#include <functional>
-
 #include "common/zqcommon.h"
+#include "formats/zqcfgwalk.h"
 #include "platform/zqcfgmgrapi.h"
 
 // The configuration manager's entry points, in the order they are resolved.
@@ -34,18 +33,29 @@ namespace zqcfg {
 
 // Room of the buffers the manager fills: item names and values, and lists of names.
 inline constexpr size_t kValueChars = 256;
-inline constexpr size_t kListChars = 1024;
-// No list of a well-behaved manager holds more names; a manager that keeps handing out names is
-// not followed further.
-inline constexpr int kMaxListNames = 4096;
+inline constexpr size_t kListChars = zqcfgwalk::kListChars;
+inline constexpr int kMaxListNames = zqcfgwalk::kMaxListNames;
 
 // Prepares a buffer the manager is to fill: the fill mark in all but the last character, zero in
 // the last.
-void VPrepare(PWSTR pszBuffer, size_t cch);
+inline void VPrepare(PWSTR pszBuffer, size_t cch) { zqcfgwalk::Prepare(pszBuffer, cch); }
 // A list that names nothing.
-bool BIsEmptyList(PCWSTR pszList);
+inline bool BIsEmptyList(PCWSTR pszList) { return zqcfgwalk::IsEmptyList(pszList); }
 
 }  // namespace zqcfg
+
+// The walk's calls made on a bound manager's entry points.
+class CZQConfigSource final : public zqcfgwalk::Source {
+public:
+    explicit CZQConfigSource(const ConfigEntryPoints& api) : m_api(api) {}
+    int32_t EnumFeatures(const zqwchar* name, zqwchar* list) const override { return m_api.DMCEnumFeatures(name, list); }
+    int32_t EnumListToken(zqwchar* name, zqwchar* list) const override { return m_api.DMCEnumListToken(name, list); }
+    int32_t SetContext(const zqwchar* path) const override { return m_api.DMCSetContext(path); }
+    int32_t SetContextRelative(const zqwchar* name) const override { return m_api.DMCSetContextRelative(name); }
+
+private:
+    const ConfigEntryPoints& m_api;
+};
 
 class CZQConfigManager {
 public:
@@ -70,10 +80,9 @@ public:
     // file is one too; *pbExportOnly when it is, no ".cfg" file is and an ".exp" file is.
     static BOOL BFindConfigManagerFile(HANDLE hPrinter, PWSTR pszPath, PCWSTR pszFile, BOOL* pbExportOnly);
 
-    // Walks the names of a root list three levels deep, visiting each name with its level (1 to 3)
-    // while the current context is that name's parent; climbs back with the root context text
-    // ("Printing" or "Printing/") after each deeper walk. Answers the number of first-level names.
-    using Visit = std::function<void(int iLevel, PCWSTR pszName)>;
+    // Walks the names of a root list three levels deep (zqcfgwalk::WalkThreeLevels). Answers the
+    // number of first-level names.
+    using Visit = zqcfgwalk::Visit;
     int IWalkThreeLevels(PCWSTR pszRootContext, PWSTR pszRootList, const Visit& visit) const;
     // The next name of a list into pszName (zqcfg::kValueChars); false when the list is done.
     bool BNextName(PWSTR pszName, PWSTR pszList) const;

@@ -11,6 +11,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "platform/zqcfgmgrapi.h"
 
 namespace zqsettings {
 
@@ -59,6 +60,16 @@ inline constexpr size_t kItemChars = 256;
 enum class LockRecord { kNone, kText, kUnreadable };
 
 }  // namespace zqsettings
+
+// One value of a snapshot subkey: its name and text, each a zero-filled local-heap string of
+// zqsettings::kItemChars characters, or null when the value could not be read as a text.
+struct ZQSnapshotPair {
+    PWSTR pszName;
+    PWSTR pszValue;
+};
+
+// Hears of every item of a conversion run's snapshot that an applier tried: 0 applied, -1 not.
+using AnnotateCallback = PFN_ZQAnnotate;
 
 // The values of one printer-data key, in the spooler's order. An entry whose data is not a
 // terminated REG_SZ text gives no text; an entry whose name is malformed gives no name.
@@ -136,6 +147,10 @@ public:
     static BOOL BIsDevModeItem(PCWSTR pszKeyword);
     // "Printing" items that the import files under "DevModeItems" (all others under "OptItems").
     static BOOL BRoutesToDevModeItems(PCWSTR pszKeyword);
+    // The tree an item of a root ("Printing" or "Physical") is filed under: the configuration's
+    // trees of the printer's data, or the same trees of a conversion run's snapshot; null for any
+    // other root.
+    static PCWSTR PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot);
     // Items an export works out by a routine of their own (sources, media, target paper, the
     // PostScript toggles, print quality).
     static BOOL BIsSpecialExportItem(PCWSTR pszKeyword);
@@ -162,6 +177,28 @@ public:
     // item the devmodes do not give, or whose devmode the block lacks, leaves the text as it was.
     // TRUE whenever a parameter block (and a keyword and a text) was given.
     static BOOL BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PWSTR pszValue);
+
+    // ---- the snapshot of a conversion run: the run's settings under the current user's run key
+    // that the private devmode's tag record names (the process id's key without one; readers are
+    // given the private devmode block or null).
+    // The number of values of a snapshot subkey (pPairs null), or the first *pdwCount of them into
+    // pPairs (*pdwCount then says how many slots were filled); free them with VFreeSnapshotPairs.
+    // A missing subkey lists nothing. FALSE when the subkey could not be read.
+    static BOOL BReadSnapshotList(PCWSTR pszSubKey, ZQSnapshotPair* pPairs, DWORD* pdwCount, const VOID* pPrivateDM);
+    static void VFreeSnapshotPairs(ZQSnapshotPair* pPairs, DWORD dwCount);
+    // A text value of a snapshot subkey in a new local-heap string (kItemChars) the caller frees.
+    static BOOL BReadSnapshotValue(PCWSTR pszSubKey, PCWSTR pszValue, PWSTR* ppszText, const VOID* pPrivateDM);
+    // The snapshot's devmode items into the private devmode, each reported to the callback (when
+    // given); then the devmode-related option items "ThriftMode", "NUpChoice", "Orientation",
+    // "PageOrder", "ColorMode" and "PrintColorAsGray", of which the last two are reported.
+    static void VApplySnapshotDevModeItems(POEMCUIPPARAM pParam, AnnotateCallback pfnAnnotate);
+    // The snapshot's "PrintQuality" into pszQuality (kItemChars); TRUE when there is one.
+    static BOOL BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQuality);
+    // Removes the snapshot below a run key (null: the process id's run key): the values and keys of
+    // the three subkeys, then the two keys above them. Nothing there is nothing to do.
+    static void VDeleteSnapshot(PCWSTR pszRunKey);
+    static void VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey);
+    static void VDeleteSnapshotKey(PCWSTR pszSubKey, PCWSTR pszRunKey);
 
     // ---- locks
     // One lock record read alone; its text (kItemChars) for kText, else empty. Last error = the

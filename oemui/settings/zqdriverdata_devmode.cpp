@@ -211,6 +211,15 @@ BOOL CZQDriverData::BRoutesToDevModeItems(PCWSTR pszKeyword) {
     return pszKeyword && OnList(kRoutedToDevModeItems, pszKeyword);
 }
 
+PCWSTR CZQDriverData::PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot) {
+    namespace zs = zqsettings;
+    if (!pszRoot || !pszName) return nullptr;
+    if (Is(pszRoot, kZQCfgPhysical)) return bSnapshot ? zs::kOndrelPhysical : zs::kDriverDataPhysical;
+    if (!Is(pszRoot, kZQCfgPrinting)) return nullptr;
+    if (BRoutesToDevModeItems(pszName)) return bSnapshot ? zs::kOndrelDevModeItems : zs::kDriverDataDevModeItems;
+    return bSnapshot ? zs::kOndrelOptItems : zs::kDriverDataOptItems;
+}
+
 BOOL CZQDriverData::BIsSpecialExportItem(PCWSTR pszKeyword) {
     return pszKeyword && OnList(kSpecialExportItems, pszKeyword);
 }

@@ -78,6 +78,8 @@ public:
     void VSetCustomSizeTarget(ZQCustomSizeLimits* pTarget) { m_pCustomTarget = pTarget; }
     // Option index last selected by a "select_option" of "InputBin" / "ZQPhotoFix".
     int IInputBinIndex() const { return m_iInputBinIndex; }
+    // The Paper/Quality page names its source list's choice here after a change of source.
+    void VSetInputBinIndex(int iIndex) { m_iInputBinIndex = iIndex; }
     int IPhotoFixIndex() const { return m_iPhotoFixIndex; }
     // Nested macro runs under way (0 between calls).
     WORD WDepth() const { return m_wDepth; }

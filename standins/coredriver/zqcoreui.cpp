@@ -1,6 +1,11 @@
 // The entry points the spooler and the common property sheet call in the core driver's UI module.
+#include <cstring>
+#include <cwchar>
 #include <memory>
 #include <new>
+#include <string>
+
+#include <objbase.h>
 
 #include "zqcaps.h"
 #include "zqprinter.h"
@@ -18,6 +23,43 @@ struct SpoolerEvent {
     SpoolerEvent(const SpoolerEvent&) = delete;
     SpoolerEvent& operator=(const SpoolerEvent&) = delete;
 };
+
+// A program converting settings through the plug-in's conversion interface asks for the document
+// sheet with no one to answer it. The plug-in marks such a run under the current user's key
+// "Software\Quorvane\ZQProcID" + the run id with "ProcessingOndrel" = "TRUE"; the run id is this
+// process's id, or the registry form of a run GUID that the devmode carries.
+constexpr wchar_t kMakerKey[] = L"Software\\Quorvane";
+constexpr wchar_t kRunKeyPrefix[] = L"ZQProcID";
+
+bool RunMarked(const std::wstring& runKey) {
+    wchar_t flag[8] = {};
+    DWORD cb = sizeof flag - sizeof(wchar_t);
+    return RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kMakerKey) + L"\\" + runKey).c_str(), L"ProcessingOndrel",
+                        RRF_RT_REG_SZ, nullptr, flag, &cb) == ERROR_SUCCESS &&
+           _wcsicmp(flag, L"TRUE") == 0;
+}
+
+bool ConversionRun(const DEVMODEW* in) {
+    if (RunMarked(kRunKeyPrefix + std::to_wstring(GetCurrentProcessId()))) return true;
+    if (!in || !in->dmSize) return false;
+    const auto* bytes = reinterpret_cast<const BYTE*>(in);
+    const size_t size = static_cast<size_t>(in->dmSize) + in->dmDriverExtra;
+    HKEY maker = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, KEY_READ, &maker) != ERROR_SUCCESS) return false;
+    bool found = false;
+    wchar_t name[64];
+    for (DWORD i = 0; !found; ++i) {
+        DWORD cch = 64;
+        if (RegEnumKeyExW(maker, i, name, &cch, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const size_t prefix = wcslen(kRunKeyPrefix);
+        GUID guid;
+        if (_wcsnicmp(name, kRunKeyPrefix, prefix) != 0 || FAILED(IIDFromString(name + prefix, &guid))) continue;
+        for (size_t at = 0; !found && at + sizeof guid <= size; ++at)
+            found = std::memcmp(bytes + at, &guid, sizeof guid) == 0 && RunMarked(name);
+    }
+    RegCloseKey(maker);
+    return found;
+}
 
 // The header of a document call, when it is one.
 PDOCUMENTPROPERTYHEADER DocHeader(LPARAM lParam) {
@@ -77,7 +119,7 @@ LONG StartSheet(PPROPSHEETUI_INFO pInfo, DWORD mode, HANDLE hPrinter, LPWSTR nam
     if (!s) return ERR_CPSUI_GETLASTERROR;
     s->BLoadDevmode(in, 0);
     s->VSetOutput(out);
-    s->VSetConfirmAtOnce(t_spoolerEvents > 0);
+    s->VSetConfirmAtOnce(t_spoolerEvents > 0 || (mode == OEMCUIP_DOCPROP && ConversionRun(in)));
     if (!s->BBuildItems(flags) || !s->BAddPages(pInfo, flags)) {
         s->VEndSheet();
         return ERR_CPSUI_GETLASTERROR;

@@ -192,11 +192,16 @@ BOOL MemGetPrintProcessorDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DW
 BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
     ZQ_MEM_ENTER_BOOL(GetPrinterDriver);
     if (!mp->ValidHandle(h)) return FailBool(ERROR_INVALID_HANDLE);
-    if (level != 3) return FailBool(ERROR_INVALID_LEVEL);
+    if (level != 2 && level != 3) return FailBool(ERROR_INVALID_LEVEL);
     const MemPrinterIdentity& id = mp->m_identity;
-    auto inDir = [&](const std::wstring& file) { return file.empty() ? file : id.driverDirectory + L"\\" + file; };
+    // Without a driver directory the record names the files alone.
+    auto inDir = [&](const std::wstring& file) {
+        return file.empty() || id.driverDirectory.empty() ? file : id.driverDirectory + L"\\" + file;
+    };
+    // Level 2 is the first part of the level-3 record.
+    const size_t fixed = level == 2 ? sizeof(DRIVER_INFO_2W) : sizeof(DRIVER_INFO_3W);
     return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
-        CPacker pk(base, sizeof(DRIVER_INFO_3W));
+        CPacker pk(base, fixed);
         DRIVER_INFO_3W di = {};
         di.cVersion = 3;
         di.pName = pk.Str(id.driverName);
@@ -204,15 +209,17 @@ BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBu
         di.pDriverPath = pk.Str(inDir(id.driverFile));
         di.pDataFile = pk.Str(inDir(id.dataFile));
         di.pConfigFile = pk.Str(inDir(id.configFile));
-        di.pHelpFile = pk.StrOrNull(inDir(id.helpFile));
-        std::wstring multi;
-        for (const auto& f : id.dependentFiles) {
-            multi += inDir(f);
-            multi += L'\0';
+        if (level == 3) {
+            di.pHelpFile = pk.StrOrNull(inDir(id.helpFile));
+            std::wstring multi;
+            for (const auto& f : id.dependentFiles) {
+                multi += inDir(f);
+                multi += L'\0';
+            }
+            if (!multi.empty()) di.pDependentFiles = pk.Str(multi);  // Str adds the list's final zero
+            di.pDefaultDataType = pk.Str(id.datatype);
         }
-        if (!multi.empty()) di.pDependentFiles = pk.Str(multi);  // Str adds the list's final zero
-        di.pDefaultDataType = pk.Str(id.datatype);
-        if (base) std::memcpy(base, &di, sizeof di);
+        if (base) std::memcpy(base, &di, fixed);
         return pk.Size();
     });
 }

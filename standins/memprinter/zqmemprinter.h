@@ -58,7 +58,7 @@ struct MemPrinterIdentity {
     // Folder of the print processors' files (any server, any environment).
     std::wstring printProcessorDirectory = L"C:\\windows\\system32\\spool\\prtprocs\\x64";
     std::wstring datatype = L"RAW";
-    // Folder of the driver's files; the driver record names each file in it.
+    // Folder of the driver's files; the driver record names each file in it (empty: the files alone).
     std::wstring driverDirectory = L"C:\\windows\\system32\\spool\\drivers\\x64\\3";
     std::wstring driverFile = L"zqdrv.dll";
     std::wstring configFile = L"zqdrvui.dll";

@@ -137,6 +137,52 @@ TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings)
     }
 }
 
+TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDevmode) {
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
+        << ZQUtf8(installed.error);
+    // One choice each, reconciled by the helper file's macros: a photo size brings its media, photo
+    // media the best quality.
+    const struct {
+        const std::wstring& printer;
+        const wchar_t* label;
+        const wchar_t* entry;
+        const wchar_t* shownMedia;  // the page's media list afterwards
+        std::vector<std::pair<std::string, std::string>> stored;
+    } printers[] = {
+        {kDesk, L"Size is:", L"Photo 4x6 in.", L"Photo Paper, Matte", {{"PaperSize", "PHOTO_4X6"}, {"MediaType", "PHOTO_MATTE"}}},
+        {kWide, L"Paper Type:", L"Photo Paper, Gloss", L"Photo Paper, Gloss",
+         {{"MediaType", "PHOTO_GLOSS"}, {"PrintQualityGroup", "PQGroup_2"}}},
+    };
+    for (const auto& p : printers) {
+        SCOPED_TRACE(std::string(p.printer.begin(), p.printer.end()));
+        zqhosttest::ResetToDefaults(p.printer);
+        CZQSpoolPrinter h = Open(p.printer);
+        bool chosen = false;
+        std::wstring shown, coreMedia;
+        std::vector<BYTE> out;
+        {
+            CZQAutoPress press(50, [&](HWND sheet) {
+                ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
+                HWND page = ZQCurrentPage(sheet);
+                chosen = ZQChooseOnPage(page, p.label, p.entry);
+                WCHAR text[256] = {};
+                GetWindowTextW(GetDlgItem(page, 435), text, 256);
+                shown = text;
+                // The core driver heard of it at once: its own page shows it.
+                ASSERT_TRUE(ZQShowPage(sheet, L"Document Options"));
+                coreMedia = zqhosttest::RowValue(ZQCurrentPage(sheet), L"Paper Type");
+            });
+            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), p.printer, nullptr, out));
+        }
+        EXPECT_TRUE(chosen);
+        EXPECT_EQ(p.shownMedia, shown);
+        EXPECT_EQ(p.shownMedia, coreMedia);
+        ASSERT_FALSE(out.empty());
+        for (const auto& [feature, option] : p.stored) EXPECT_EQ(option, zqhosttest::Selected(out, feature)) << feature;
+    }
+}
+
 TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
     for (const std::wstring& name : {kDesk, kRoll}) {
         SCOPED_TRACE(std::string(name.begin(), name.end()));

@@ -156,6 +156,16 @@ TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
     }
     EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Physical/Memory", L"64")));
 
+    // A visited page of the plug-in exports in the sheet callback's place: once per Apply.
+    zc::ResetStandIn();
+    Preferences(kDesk, [](HWND page) {
+        HWND sheet = GetParent(page);
+        EXPECT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
+        EXPECT_TRUE(ZQChooseOnPage(ZQCurrentPage(sheet), L"Size is:", L"Legal"));
+    });
+    EXPECT_EQ(1u, zc::Calls(L"DMCStartExport(").size());
+    EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/PaperSize", L"LEGAL")));
+
     // The roll printer exports into the configuration installed from its export file.
     Initialize(kRoll);
     AlwaysExport(kRoll);

@@ -10,13 +10,20 @@
 //                                        given as the preview starts), saved as a picture
 //   zqhost samplefonts <folder>          writes the sample printer fonts' metrics files there
 //   zqhost fonts <printer> [options]     the font installer of the device settings
+//   zqhost convert <printer> <ticket> [--devmode FILE] [--out TICKET]
+//                                        a ticket converted into a devmode of the printer through
+//                                        the plug-in's conversion interface (saved to FILE and
+//                                        described), and that devmode converted back into TICKET
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
 //          --page TITLE (bring the page with that tab title to the front first),
 //          --show NAME (select the last setting of that name in the core driver's list first),
 //          --choose LABEL=ENTRY (a user's choice on the page in front, repeatable, made before the
 //          picture: a setting and its option in the core driver's list, or on the plug-in's pages
 //          a list's entry by the label beside it, "on"/"off" for a check box or radio button by its
-//          text, a slider's position by its label; "#ID" names a control by its id)
+//          text, a slider's position by its label; "#ID" names a control by its id),
+//          --press BUTTON (after the choices, a button of the page in front that opens a dialog),
+//          --in-dialog LABEL=ENTRY (a choice in that dialog, repeatable), --dialog-screenshot
+//          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given)
 // fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
 //          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
 #include <cstdio>
@@ -122,8 +129,41 @@ struct SheetOptions {
     std::wstring page;
     std::wstring show;
     std::vector<std::wstring> choices;
+    std::wstring press;
+    ZQDialogSteps dialog;
     ZQFontSteps fonts;
+    std::wstring devmodeFile;
+    std::wstring ticketOut;
 };
+
+// LABEL=ENTRY, or false.
+bool SplitChoice(const std::wstring& choice, std::wstring& label, std::wstring& entry) {
+    const size_t eq = choice.find(L'=');
+    if (eq == std::wstring::npos) return false;
+    label = choice.substr(0, eq);
+    entry = choice.substr(eq + 1);
+    return true;
+}
+
+// The dialog a button of the page in front opens, driven and closed.
+bool DriveDialog(HWND sheet, const SheetOptions& o) {
+    ZQDialogSeen seen;
+    if (!ZQPressForDialog(ZQCurrentPage(sheet), o.press, o.dialog, seen)) {
+        wprintf(L"note  no button \"%ls\" on the page\n", o.press.c_str());
+        return false;
+    }
+    if (!seen.shown) {
+        wprintf(L"note  \"%ls\" opened no dialog\n", o.press.c_str());
+        return false;
+    }
+    wprintf(L"ok    dialog \"%ls\"\n", seen.title.c_str());
+    if (!seen.chosen) wprintf(L"note  not every choice could be made in the dialog\n");
+    if (!o.dialog.screenshot.empty())
+        wprintf(seen.saved ? L"ok    screenshot %ls\n" : L"FAIL  screenshot %ls\n", o.dialog.screenshot.c_str());
+    wprintf(seen.closed ? L"ok    closed with %ls\n" : L"note  no button %ls: closed as its close box does\n",
+            o.dialog.close.c_str());
+    return o.dialog.screenshot.empty() || seen.saved;
+}
 
 // Selects the last row of the core driver's list with that setting name, with the list's end in
 // view (the plug-in's own items follow the driver's).
@@ -150,10 +190,8 @@ void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
     // The core driver's own page lists its settings; the plug-in's pages have labelled controls.
     const bool corePage = GetDlgItem(page, kZQIdList) != nullptr;
     for (const std::wstring& choice : choices) {
-        const size_t eq = choice.find(L'=');
-        const std::wstring label = eq != std::wstring::npos ? choice.substr(0, eq) : choice;
-        const std::wstring entry = eq != std::wstring::npos ? choice.substr(eq + 1) : std::wstring();
-        const bool ok = eq != std::wstring::npos &&
+        std::wstring label, entry;
+        const bool ok = SplitChoice(choice, label, entry) &&
                         (corePage ? ZQChoose(page, label, entry) : ZQChooseOnPage(page, label, entry));
         wprintf(ok ? L"ok    chose %ls\n" : L"note  could not choose %ls\n", choice.c_str());
     }
@@ -161,13 +199,14 @@ void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
 }
 
 // The automatic OK with the picture taken just before it.
-std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved) {
-    return [&o, &saved](HWND sheet) {
+std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved, bool& driven) {
+    return [&o, &saved, &driven](HWND sheet) {
         if (!o.page.empty()) {
             if (ZQShowPage(sheet, o.page)) wprintf(L"ok    page %ls\n", o.page.c_str());
             else wprintf(L"note  no page \"%ls\" in the sheet\n", o.page.c_str());
         }
         MakeChoices(sheet, o.choices);
+        driven = o.press.empty() || DriveDialog(sheet, o);
         if (!o.show.empty()) ShowSetting(sheet, o.show);
         if (o.screenshot.empty()) return;
         saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
@@ -180,12 +219,12 @@ int Preferences(const std::wstring& printer, const SheetOptions& o) {
     CZQSpoolPrinter h;
     if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
         return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
-    bool saved = false;
+    bool saved = false, driven = true;
     std::vector<BYTE> out;
     LONG rc;
     {
         std::unique_ptr<CZQAutoPress> press;
-        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved)));
+        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved, driven)));
         rc = ZQOpenPreferences(h.Get(), printer, nullptr, out);
     }
     if (rc < 0) return Fail(L"DocumentProperties", static_cast<HRESULT>(rc));
@@ -196,18 +235,18 @@ int Preferences(const std::wstring& printer, const SheetOptions& o) {
         wprintf(L"ok    Printing Preferences: OK, stored as the printer's default devmode\n");
         wprintf(L"%ls", ZQDescribeDevmode(out.data(), out.size()).c_str());
     }
-    return (!o.screenshot.empty() && !saved) ? 1 : 0;
+    return (!o.screenshot.empty() && !saved) || !driven ? 1 : 0;
 }
 
 int Properties(const std::wstring& printer, const SheetOptions& o) {
     CZQSpoolPrinter h;
     if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
         return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
-    bool saved = false;
+    bool saved = false, driven = true;
     LONG rc;
     {
         std::unique_ptr<CZQAutoPress> press;
-        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved)));
+        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved, driven)));
         rc = ZQOpenPrinterProperties(h.Get(), printer);
     }
     if (rc < 0) return Fail(L"CommonPropertySheetUI", static_cast<HRESULT>(rc));
@@ -215,7 +254,7 @@ int Properties(const std::wstring& printer, const SheetOptions& o) {
     for (const auto& [key, value] : ZQReadDeviceSettings(h.Get()))
         wprintf(L" %ls=%ls", ZQWide(key).c_str(), ZQWide(value).c_str());
     wprintf(L"\n");
-    return (!o.screenshot.empty() && !saved) ? 1 : 0;
+    return (!o.screenshot.empty() && !saved) || !driven ? 1 : 0;
 }
 
 int Summary(const std::wstring& printer) {
@@ -314,11 +353,75 @@ int Fonts(const std::wstring& printer, const SheetOptions& o) {
     return (!o.fonts.screenshot.empty() && !seen.saved) ? 1 : 0;
 }
 
+// The configuration manager the printer's driver carries, else the one of the build.
+std::wstring ConfigManagerPath(HANDLE hPrinter) {
+    DWORD needed = 0;
+    GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buf(needed);
+    if (needed && GetPrinterDriverW(hPrinter, nullptr, 3, buf.data(), needed, &needed)) {
+        const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
+        for (const wchar_t* f = di->pDependentFiles; f && *f; f += wcslen(f) + 1) {
+            const wchar_t* slash = wcsrchr(f, L'\\');
+            if (_wcsicmp(slash ? slash + 1 : f, L"zqcfgmgr.dll") == 0) return f;
+        }
+    }
+    return ExeDir() + L"\\zqcfgmgr.dll";
+}
+
+std::string FileText(const std::wstring& path) {
+    CZQHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    char chunk[4096];
+    DWORD read = 0;
+    while (file && ReadFile(file.Get(), chunk, sizeof chunk, &read, nullptr) && read) text.append(chunk, read);
+    return text;
+}
+
+int Convert(const std::wstring& printer, const std::wstring& ticket, const SheetOptions& o) {
+    CZQModule dll(LoadLibraryW((ExeDir() + L"\\zqoemui.dll").c_str()));
+    ZQConvertApi api;
+    if (!ZQLoadConvertApi(dll.Get(), api))
+        return Fail(L"the plug-in's conversion interface", HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), printer);
+    if (dm.empty()) return Fail(L"DocumentProperties", E_FAIL);
+    DWORD version = 0;
+    api.version(&version);
+    wprintf(L"ok    conversion interface version %lu\n", static_cast<unsigned long>(version));
+
+    const std::wstring manager = ConfigManagerPath(h.Get());
+    GUID run = GUID_NULL;
+    DWORD rc = api.initialize(printer.c_str(), manager.c_str(), &run);
+    int result = 0;
+    auto step = [&result](const wchar_t* what, DWORD code) {
+        wprintf(code ? L"FAIL  %ls: %lu\n" : L"ok    %ls\n", what, static_cast<unsigned long>(code));
+        if (code) result = 1;
+        return code == 0;
+    };
+    if (step(L"InitializeConvertAPI", rc) && step(L"ReadTicket", api.readTicket(1, ticket.c_str(), run)) &&
+        step(L"ConvertTicketEx", api.convertTicketEx(reinterpret_cast<DEVMODEW*>(dm.data()), run))) {
+        if (!o.devmodeFile.empty()) {
+            if (WriteBytes(o.devmodeFile, std::vector<uint8_t>(dm.begin(), dm.end()))) wprintf(L"ok    devmode %ls\n", o.devmodeFile.c_str());
+            else result = Fail(o.devmodeFile.c_str(), HRESULT_FROM_WIN32(GetLastError()));
+        }
+        wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size()).c_str());
+        if (!o.ticketOut.empty() &&
+            step(L"ConvertDevModeEx", api.convertDevModeEx(o.ticketOut.c_str(), reinterpret_cast<DEVMODEW*>(dm.data()), run)))
+            wprintf(L"  ticket %ls:\n%hs", o.ticketOut.c_str(), FileText(o.ticketOut).c_str());
+    }
+    if (rc == 0) step(L"KillConvertAPI", api.kill(run));
+    return result;
+}
+
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
             L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
             L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
+            L"                    [--press <button> [--in-dialog <label>=<entry>]... [--dialog-screenshot <file.png>]\n"
+            L"                    [--dialog-close <button>]]\n"
             L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
             L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
             L"       zqhost summary <printer>\n"
@@ -326,7 +429,8 @@ void Usage() {
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
             L"       zqhost samplefonts <folder>\n"
             L"       zqhost fonts <printer> [--folder <dir>] [--add <font>]... [--remove <font>]...\n"
-            L"                    [--screenshot <file.png>] [--cancel]\n");
+            L"                    [--screenshot <file.png>] [--cancel]\n"
+            L"       zqhost convert <printer> <ticket> [--devmode <file>] [--out <ticket>]\n");
 }
 
 }  // namespace
@@ -338,21 +442,43 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring command = argv[1], target = argv[2];
+    std::wstring ticket;
+    int first = 3;
+    if (command == L"convert") {
+        if (argc < 4) {
+            Usage();
+            return 2;
+        }
+        ticket = argv[3];
+        first = 4;
+    }
     if (command == L"preview") return ZQPreviewPicture(ExeDir(), target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
     std::wstring name;
-    for (int i = 3; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
         else if (arg == L"--page" && i + 1 < argc) options.page = argv[++i];
         else if (arg == L"--choose" && i + 1 < argc) options.choices.push_back(argv[++i]);
+        else if (arg == L"--press" && i + 1 < argc) options.press = argv[++i];
+        else if (arg == L"--in-dialog" && i + 1 < argc) {
+            std::wstring label, entry;
+            if (!SplitChoice(argv[++i], label, entry)) {
+                Usage();
+                return 2;
+            }
+            options.dialog.choices.emplace_back(label, entry);
+        } else if (arg == L"--dialog-screenshot" && i + 1 < argc) options.dialog.screenshot = argv[++i];
+        else if (arg == L"--dialog-close" && i + 1 < argc) options.dialog.close = argv[++i];
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
         else if (arg == L"--folder" && i + 1 < argc) options.fonts.folder = argv[++i];
         else if (arg == L"--add" && i + 1 < argc) options.fonts.add.push_back(argv[++i]);
         else if (arg == L"--remove" && i + 1 < argc) options.fonts.remove.push_back(argv[++i]);
         else if (arg == L"--cancel") options.fonts.ok = false;
+        else if (arg == L"--devmode" && i + 1 < argc) options.devmodeFile = argv[++i];
+        else if (arg == L"--out" && i + 1 < argc) options.ticketOut = argv[++i];
         else {
             Usage();
             return 2;
@@ -364,6 +490,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"summary") return Summary(target);
     if (command == L"answers") return Answers(target);
     if (command == L"samplefonts") return SampleFonts(target);
+    if (command == L"convert") return Convert(target, ticket, options);
     if (command == L"fonts") {
         options.fonts.screenshot = options.screenshot;
         return Fonts(target, options);

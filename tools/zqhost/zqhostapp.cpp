@@ -74,20 +74,21 @@ BOOL CALLBACK FindFontInstallerProc(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+// One look of a timer that waits for a window: true once the window is there; the timer stops
+// then, or after 300 looks without it.
+bool FoundOrGiveUp(HWND found, UINT_PTR& timer, int& tries) {
+    if (!found && ++tries < 300) return false;
+    KillTimer(nullptr, timer);
+    timer = 0;
+    return found != nullptr;
+}
+
 void CALLBACK FontTick(HWND, UINT, UINT_PTR, DWORD) {
     FontRun* run = t_fontRun;
     if (!run || !run->timer) return;
     HWND dlg = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), FindFontInstallerProc, reinterpret_cast<LPARAM>(&dlg));
-    if (!dlg) {
-        if (++run->tries >= 300) {
-            KillTimer(nullptr, run->timer);
-            run->timer = 0;
-        }
-        return;
-    }
-    KillTimer(nullptr, run->timer);
-    run->timer = 0;
+    if (!FoundOrGiveUp(dlg, run->timer, run->tries)) return;
     const ZQFontSteps& steps = *run->steps;
     ZQFontSeen& seen = *run->seen;
     seen.shown = true;
@@ -226,6 +227,19 @@ LONG ZQRunFontInstaller(HANDLE hPrinter, const std::wstring& printerName, const 
     if (run.timer) KillTimer(nullptr, run.timer);
     t_fontRun = nullptr;
     return rc;
+}
+
+bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api) {
+    api = {ZQGetProc<decltype(api.initialize)>(hModule, "InitializeConvertAPI"),
+           ZQGetProc<decltype(api.readTicket)>(hModule, "ReadTicket"),
+           ZQGetProc<decltype(api.convertTicketEx)>(hModule, "ConvertTicketEx"),
+           ZQGetProc<decltype(api.convertDevModeEx)>(hModule, "ConvertDevModeEx"),
+           ZQGetProc<decltype(api.kill)>(hModule, "KillConvertAPI"),
+           ZQGetProc<decltype(api.version)>(hModule, "GetConvertAPIVersion"),
+           ZQGetProc<decltype(api.convertTicket)>(hModule, "ConvertTicket"),
+           ZQGetProc<decltype(api.convertDevmode)>(hModule, "ConvertDevmode")};
+    return api.initialize && api.readTicket && api.convertTicketEx && api.convertDevModeEx && api.kill &&
+           api.version && api.convertTicket && api.convertDevmode;
 }
 
 std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerName) {
@@ -595,6 +609,7 @@ bool IsCheckBox(LONG_PTR kind) {
     return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
 }
 bool IsRadio(LONG_PTR kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
+bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON; }
 
 // A control that takes a choice beside its label.
 bool TakesEntries(HWND hwnd) {
@@ -638,7 +653,7 @@ HWND ZQFindPageControl(HWND page, const std::wstring& label) {
     for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!Usable(child) || ReadableText(ControlText(child)) != wanted) continue;
         const LONG_PTR kind = ButtonKind(child);
-        if (IsCheckBox(kind) || IsRadio(kind) || TakesEntries(child)) return child;
+        if (IsCheckBox(kind) || IsRadio(kind) || IsPush(kind) || TakesEntries(child)) return child;
         // A label names the list or slider after it.
         for (HWND next = GetWindow(child, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
             if (TakesEntries(next)) return Usable(next) ? next : nullptr;
@@ -696,5 +711,72 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
     const UINT message = (GetWindowLongPtrW(control, GWL_STYLE) & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL;
     SendMessageW(GetParent(control), message, MAKEWPARAM(TB_THUMBPOSITION, static_cast<WORD>(position)),
                  reinterpret_cast<LPARAM>(control));
+    return true;
+}
+
+// ---- a modal dialog of a page, driven as a user does
+
+namespace {
+
+struct DialogRun {
+    HWND owner;  // the page's top-level window, which owns the dialog
+    const ZQDialogSteps* steps;
+    ZQDialogSeen* seen;
+    UINT_PTR timer;
+    int tries;
+};
+thread_local DialogRun* t_dialogRun = nullptr;
+
+struct OwnedDialog {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedDialogProc(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedDialog*>(lParam);
+    if (IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770" && GetWindow(hwnd, GW_OWNER) == search->owner) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
+    DialogRun* run = t_dialogRun;
+    if (!run || !run->timer) return;
+    OwnedDialog search = {run->owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedDialogProc, reinterpret_cast<LPARAM>(&search));
+    HWND dialog = search.found;
+    if (!FoundOrGiveUp(dialog, run->timer, run->tries)) return;
+    ZQDialogSeen& seen = *run->seen;
+    seen.shown = true;
+    seen.title = ControlText(dialog);
+    seen.chosen = true;
+    for (const auto& [label, entry] : run->steps->choices)
+        seen.chosen = ZQChooseOnPage(dialog, label, entry) && seen.chosen;
+    UpdateWindow(dialog);
+    if (!run->steps->screenshot.empty()) seen.saved = ZQSaveWindowPng(dialog, run->steps->screenshot) != FALSE;
+    HWND close = ZQFindPageControl(dialog, run->steps->close);
+    seen.closed = close != nullptr;
+    // A dialog without that button is closed as its close box does.
+    if (close)
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(close), BN_CLICKED), reinterpret_cast<LPARAM>(close));
+    else
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps& steps, ZQDialogSeen& seen) {
+    seen = ZQDialogSeen();
+    HWND control = ZQFindPageControl(page, button);
+    if (!control || !IsPush(ButtonKind(control))) return false;
+    DialogRun run = {GetAncestor(page, GA_ROOT), &steps, &seen, 0, 0};
+    DialogRun* const previous = t_dialogRun;
+    t_dialogRun = &run;
+    run.timer = SetTimer(nullptr, 0, 50, DialogTick);
+    Notify(control, BN_CLICKED);
+    if (run.timer) KillTimer(nullptr, run.timer);
+    t_dialogRun = previous;
     return true;
 }

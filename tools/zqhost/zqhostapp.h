@@ -48,6 +48,20 @@ std::vector<BYTE> ZQQueryDevmode(HANDLE hPrinter, const std::wstring& printerNam
 // Makes `dm` the printer's default devmode (what the printers folder does after Preferences).
 BOOL ZQStoreDefaultDevmode(HANDLE hPrinter, const std::vector<BYTE>& dm);
 
+// The plug-in's exported conversion interface, as another program calls it.
+struct ZQConvertApi {
+    DWORD(WINAPI* initialize)(LPCWSTR, LPCWSTR, GUID*);
+    DWORD(WINAPI* readTicket)(DWORD, LPCWSTR, GUID);
+    DWORD(WINAPI* convertTicketEx)(DEVMODEW*, GUID);
+    DWORD(WINAPI* convertDevModeEx)(LPCWSTR, DEVMODEW*, GUID);
+    DWORD(WINAPI* kill)(GUID);
+    DWORD(WINAPI* version)(DWORD*);
+    void(WINAPI* convertTicket)(LPCWSTR, LPCWSTR, DEVMODEW*, LPCWSTR, DWORD);
+    void(WINAPI* convertDevmode)(LPCWSTR, LPCWSTR, DEVMODEW*, LPCWSTR, DWORD);
+};
+// Every export of the interface from the module; false when one is missing.
+bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api);
+
 // Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
 // runs first with the sheet's window (tests change settings there; the host tool saves its
 // picture). One at a time per thread.
@@ -103,12 +117,30 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
 
 // The plug-in's pages, driven as a user does. A page comes to the front by its tab's title. On a
 // page a control is named by the text the user reads ("&", a trailing colon and anything after a
-// line break left out): a list or slider by the label just before it, a check box or radio button
-// by its own text; "#<id>" names a control by its id. Hidden and disabled controls are out of the
-// user's reach.
+// line break left out): a list or slider by the label just before it, a check box, radio button or
+// push button by its own text; "#<id>" names a control by its id. Hidden and disabled controls are
+// out of the user's reach.
 bool ZQShowPage(HWND sheet, const std::wstring& title);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
 // button, a position for a slider; the page hears of it as of the user's own. False when the
 // control or the entry is not there.
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry);
+
+// A modal dialog a page's button opens, driven as a user does: the button (named as on the page) is
+// pressed; once the dialog shows, the choices are made in it as on a page, its picture is saved and
+// it is closed with its button of that text. Returns when the dialog has closed; false when the
+// button is out of reach. `seen` tells what happened.
+struct ZQDialogSteps {
+    std::vector<std::pair<std::wstring, std::wstring>> choices;  // label, entry
+    std::wstring screenshot;
+    std::wstring close = L"OK";
+};
+struct ZQDialogSeen {
+    bool shown = false;
+    bool chosen = false;  // every choice was made
+    bool saved = false;   // the picture was written
+    bool closed = false;  // the closing button was pressed
+    std::wstring title;
+};
+bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps& steps, ZQDialogSeen& seen);

@@ -276,8 +276,13 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
 
 BOOL CZQPaperQualityTab::BStoreQualityKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
-    return BStoreListKeyword(hDlg, pContext, IDC_CBO_PRINT_QUALITY, L"PrintQualityGroup",
-                             pContext->pRules->Parser().m_szQualityGroupValue);
+    PWSTR target = pContext->pRules->Parser().m_szQualityGroupValue;
+    if (BStoreListKeyword(hDlg, pContext, IDC_CBO_PRINT_QUALITY, L"PrintQualityGroup", target)) return TRUE;
+    // The large-format quality mode chooses the group with its slider and leaves the list empty:
+    // the group's own option stands for it, or no media choice there would run its macros.
+    WCHAR option[256];
+    return BHasLqjQualitySettings(pContext) && ReadOption(m_pCUIParam, L"PrintQualityGroup", option) &&
+           ZQCopyText(target, 256, option) == S_OK;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -114,6 +114,19 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
             return page->BInitDialog(hDlg, context);
         }
         case WM_SETCURSOR: return SetPreviewCursor(hDlg);
+        case WM_COMMAND:
+            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules)))
+                PageOf(context)->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam),
+                                            context);
+            return FALSE;
+        case WM_NOTIFY: {
+            if (!(context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules))) return 0;
+            // The sheet reads a notification's answer from the page's message result.
+            const LRESULT result =
+                PageOf(context)->IOnNotify(hDlg, reinterpret_cast<const NMHDR*>(lParam), context);
+            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, result);
+            return result;
+        }
         case WM_HSCROLL:
             if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules)))
                 PageOf(context)->VOnSlider(reinterpret_cast<HWND>(lParam), context);
@@ -286,11 +299,7 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
     const bool selected =
         DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
     if (!selected || !RulesLoaded(pContext)) return;
-    WCHAR option[256];
-    if (ReadOption(param, L"PrintQualityGroup", option))
-        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
-    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
-        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+    VRunQualityMacros(pContext, TRUE);
     VRefreshQualityGroup(pContext);
 }
 

@@ -135,6 +135,11 @@ public:
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
 
+    // ---- the user's choices (WM_COMMAND: control id, notification code, control window) and the
+    // sheet's notifications, whose result the page answers
+    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+
     // ---- controls, texts, help and locks
     void VGetControlHandles(HWND hDlg);
     void VSetControlTexts(PageContext* pContext);
@@ -275,6 +280,46 @@ private:
     void VKeepLastMediaType();
     void VDrawDimensions() const;
     HWND HPreviewShown(PageContext* pContext) const;
+
+    // The four lists' choices.
+    void VOnPaperSizeChange(HWND hDlg, PageContext* pContext);
+    void VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HWND hList);
+    void VOnSourceChange(HWND hDlg, PageContext* pContext);
+    void VOnQualityChange(HWND hDlg, PageContext* pContext);
+    void VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pContext, PCWSTR pszMedia);
+    void VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList);
+    // The page's other commands.
+    BOOL BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnBorderless(HWND hDlg, PageContext* pContext);
+    void VOnPageKind(HWND hDlg, PageContext* pContext);
+    void VOnDifferentPaper(HWND hDlg, PageContext* pContext);
+    void VOnCoverFromFeeder(HWND hDlg, PageContext* pContext);
+    void VOnPreviewClick(HWND hDlg, PageContext* pContext);
+    void VOnOrientationRadio(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnImageEnhancement(HWND hDlg, PageContext* pContext);
+    void VOnConstraintInfo();
+    // The sheet's notifications.
+    void VOnSetActive(HWND hDlg, PageContext* pContext);
+    void VOnKillActive(PageContext* pContext);
+    LRESULT IOnApply(PageContext* pContext);
+    // Shared steps of the reactions.
+    // The list's choice for the chosen kind of page; FALSE when it is every page's.
+    BOOL BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia);
+    // The quality group's macros (when asked), then the warning of the highest resolution.
+    void VRunQualityMacros(PageContext* pContext, BOOL bGroup);
+    void VEndPosters(PageContext* pContext);
+    // A borderless or banner page: one full-size page on one side of each sheet, unless the
+    // layout is kept (Japanese postcards keep their sides and pages per sheet).
+    void VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner);
+    // The page kind whose paper the lists show: the chosen kind while single pages take their own
+    // paper, else kKindNone (every page).
+    int ISelectedPageKind(PageContext* pContext);
+    BOOL BKindChange(PageContext* pContext) const;
+    void VBorderlessTwinSwitch(PageContext* pContext);
+    void VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const;
+    void VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize);
 
     // Declared in the order they are built; the base first.
     CZQImageEnhanceDlg m_imageEnhanceDlg;

@@ -98,39 +98,42 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !PubItem(m_pCUIParam, DMPUB_FORMNAME)) return;
     CZQUILogic& logic = *pContext->pLogic;
-    const POEMCUIPPARAM param = m_pCUIParam;
-    auto* finishing = pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing))
-                                        : nullptr;
-    auto endPosters = [&]() {
-        DWSelectOptionByIndex(param, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
-        if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
-    };
     // A paper larger than the printer takes is printed scaled onto the largest one it takes.
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) {
         logic.VSelectScaleTargetPaper();
         work->dwPrintDocOn = 1;
         work->dwScaleToFit = 1;
         if (work->dwBooklet == 0) work->dwPagesPerSheet = 1;
-        endPosters();
+        VEndPosters(pContext);
     }
     WCHAR paper[256] = {};
-    ReadOption(param, logic.PszFormFeature(), paper);
+    ReadOption(m_pCUIParam, logic.PszFormFeature(), paper);
     const BOOL banner = logic.BIsBannerPaper();
     if (!banner && !logic.BIsBorderlessPaper()) return;
-    // Banners and borderless papers print one page per sheet on one side, at full size; Japanese
-    // postcards keep their two sides and pages per sheet.
-    if (!wcsstr(paper, L"HAGAKI")) {
-        work->dwBooklet = 0;
-        work->wDuplex = 1;
-        work->dwPagesPerSheet = 1;
+    VSettleBorderlessLayout(pContext, wcsstr(paper, L"HAGAKI") != nullptr, banner);
+}
+
+void CZQPaperQualityTab::VEndPosters(PageContext* pContext) {
+    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+    auto* finishing =
+        pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)) : nullptr;
+    if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
+}
+
+void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    if (!bKeepLayout) {
+        work.dwBooklet = 0;
+        work.wDuplex = 1;
+        work.dwPagesPerSheet = 1;
     }
-    work->dwPrintDocOn = 0;
-    work->dwScaleToFit = 0;
-    work->dwScalePercent = 100;
-    endPosters();
-    DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
-    logic.VUpdateDuplexState();
-    if (banner) logic.ISetPageOrderItems(TRUE);
+    work.dwPrintDocOn = 0;
+    work.dwScaleToFit = 0;
+    work.dwScalePercent = 100;
+    VEndPosters(pContext);
+    DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
+    pContext->pLogic->VUpdateDuplexState();
+    if (bBanner) pContext->pLogic->ISetPageOrderItems(TRUE);
 }
 
 void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {

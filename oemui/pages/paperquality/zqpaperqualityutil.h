@@ -162,4 +162,30 @@ inline void ReportSelection(POEMCUIPPARAM pParam, POPTITEM pItem, LONG lSel, DWO
     if (marked) option->Flags |= OPTPF_OVERLAY_WARNING_ICON;
 }
 
+// The page-kind list's chosen entry without its "<< " mark, and that kind's keyword among the
+// options of "ZQCovers" (256 characters each); false without a chosen entry or keyword.
+inline bool ChosenCover(POEMCUIPPARAM pParam, HWND hKinds, PWSTR pszText, PWSTR pszKeyword) {
+    pszKeyword[0] = 0;
+    if (!SelectedText(hKinds, pszText, true)) return false;
+    CZQUILogic::BStripMarkPrefix(pszText);
+    CZQLocalPtr<WCHAR> keyword;
+    if (CZQCommon::DWOptionNameToKeyword(pParam, L"ZQCovers", pszText, keyword.Put()) != ZQOPT_OK) return false;
+    return ZQCopyText(pszKeyword, 256, keyword.Get()) == S_OK;
+}
+
+// The cover kind's own feature of a setting ("<cover keyword>_MediaType") takes the option named
+// like the list's entry, or its first option when it has none of that name.
+inline void SelectKindOption(POEMCUIPPARAM pParam, PCWSTR pszCover, PCWSTR pszSetting, HWND hList) {
+    WCHAR feature[256], text[256];
+    if (ZQFormatText(feature, 256, L"%ls_%ls", pszCover, pszSetting) != S_OK) return;
+    CZQLocalPtr<WCHAR> keyword;
+    if (SelectedText(hList, text) &&
+        CZQCommon::DWOptionNameToKeyword(pParam, feature, text, keyword.Put()) == ZQOPT_OK)
+        CZQCommon::DWSelectOptionByKeyword(pParam, feature, keyword.Get(), OEMCUIP_DOCPROP);
+    else
+        CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
+}
+
+inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 }  // namespace zqpq

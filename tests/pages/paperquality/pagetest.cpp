@@ -14,7 +14,7 @@ using zqtest::ListFeature;
 // The printer's lists (read by the page, never freed: not the record's own).
 WORD g_sourceIds[] = {15, 257, 258, 259};
 WCHAR g_sourceNames[4][24] = {L"Automatically Select", L"Tray 1", L"Tray 2", L"Sheet"};
-DWORD g_mediaIds[] = {1, 257, 2};
+DWORD g_mediaIds[] = {1, 257, 2, 258, 259};
 WORD g_paperIds[] = {1, 9, 5, 20};
 POINT g_paperSizes[] = {{2159, 2794}, {2100, 2970}, {2159, 3556}, {1048, 2413}};
 
@@ -25,7 +25,29 @@ LRESULT CALLBACK RecordSheet(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
 
+// Keywords and sections are plain ASCII.
+std::string Narrow(PCWSTR pszText) {
+    std::string out;
+    for (; pszText && *pszText; ++pszText) out.push_back(static_cast<char>(*pszText));
+    return out;
+}
+
 }  // namespace
+
+BOOL PageTestPlugin::BExportSettings(PCWSTR pszSection) {
+    calls.push_back("export " + Narrow(pszSection));
+    return TRUE;
+}
+
+BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancelled) {
+    CZQLocalPtr<WCHAR> option;
+    const bool rejected = param && lstrcmpW(pszFeature, L"MediaType") == 0 &&
+                          CZQCommon::DWGetFeatureOption(param, pszFeature, option.Put()) == ZQOPT_OK &&
+                          Narrow(option.Get()) == rejectedMedia;
+    calls.push_back(std::string("check ") + (rejected ? "rejected" : "accepted"));
+    if (pdwCancelled) *pdwCancelled = rejected ? 1 : 0;
+    return TRUE;
+}
 
 HINSTANCE PaperQualityPage::Resources() {
     static const CZQModule module(LoadLibraryExW(zqtest::BesideExe(L"zqoemui.dll").c_str(), nullptr,
@@ -41,7 +63,7 @@ void PaperQualityPage::SetUp() {
     m_hPrinter = m_printer.Open();
     m_rules = std::make_unique<CZQXmlUiRules>();
     m_preview = std::make_unique<CZQRollPreview>(Resources());
-    m_plugin = new CZQOemUI();
+    m_plugin = new PageTestPlugin();
     ASSERT_TRUE(CZQCommon().BFillDefaultDevmode(&m_core, nullptr));
     m_public.dmSize = sizeof m_public;
     m_public.dmPaperSize = DMPAPER_A4;
@@ -70,14 +92,13 @@ void PaperQualityPage::AddItems(bool largeFormat) {
         DMPUB_DEFSOURCE);
     bins.options[0].nameResId = 64718;
     m_host.Add(bins);
-    m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}, {"FILM", L"Transparency"}},
-                           0, DMPUB_MEDIATYPE));
+    m_host.Add(ListFeature("MediaType", m_media, 0, DMPUB_MEDIATYPE));
     m_host.Add(ListFeature("PrintQualityGroup", m_qualityGroups, 1));
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Normal", L"Normal"}, {"Best", L"Best"}}, 1));
     m_host.Add(ListFeature("PrintQuality", {{"600x600", L"600"}, {"1200x1200", L"1200"}, {"4800x1200", L"4800"}}));
     m_host.Add(ListFeature("PrintFinish", {{"Glossy", L"Glossy"}, {"Matte", L"Matte"}}));
     m_host.Add(ListFeature("ZQPrintInGrayScale", {{"FALSE", L"Off"}, {"BlackOnly", L"Black"}}));
-    m_host.Add(ListFeature("ZQInputColorSpace", {{"sRGB", L"sRGB"}, {"ADOBERGB", L"Adobe RGB"}}));
+    m_host.Add(ListFeature("ZQInputColorSpace", {{"sRGB", L"sRGB"}, {"ADOBERGB", L"Adobe RGB"}, {"ICM", L"ICM"}}));
     for (const char* onOff : {"Thriftmode", "ZQBorderLessPhoto", "ZQContrast", "ZQDigitalFlash", "ZQSharpness",
                               "ZQVorevEzuro", "ZQSmoothing", "ZQRedEyeReduction"})
         m_host.Add(ListFeature(onOff, {{"OFF", L"Off"}, {"ON", L"On"}}));
@@ -102,7 +123,7 @@ void PaperQualityPage::Build() {
     m_caps.dwSourceCount = 4;
     m_caps.pSourceIds = g_sourceIds;
     m_caps.pSourceNames = g_sourceNames[0];
-    m_caps.dwMediaCount = 3;
+    m_caps.dwMediaCount = m_media.size() < 5 ? static_cast<DWORD>(m_media.size()) : 5;
     m_caps.pMediaIds = g_mediaIds;
     m_caps.dwPaperCount = 4;
     m_caps.pPaperIds = g_paperIds;
@@ -112,6 +133,7 @@ void PaperQualityPage::Build() {
     m_tab = std::make_unique<CZQPaperQualityTab>();
     m_tab->VBind(nullptr, param, nullptr);
     m_tab->VLoadResourceModule(m_hPrinter);
+    m_plugin->param = param;
     m_context = {m_tab.get(), &m_logic, m_preview.get(), nullptr, &m_caps, m_rules.get(), m_plugin};
 }
 

@@ -19,6 +19,26 @@
 #include "xmltestutil.h"
 #include "zqoemui.h"
 
+// The plug-in object as the page tests see it: the synchronisation and export the page asks for
+// are recorded, and the sheet record, the constraint check of the media type and the paper list
+// are the test's.
+class PageTestPlugin : public CZQOemUI {
+public:
+    void VSyncAfterChange() override { calls.push_back("sync"); }
+    BOOL BExportSettings(PCWSTR pszSection) override;
+    SheetRecord* Sheet() const override { return sheet; }
+    // Rejects the media type whose keyword is `rejectedMedia`.
+    BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) override;
+    // The test's list while it has one, else the printer's.
+    const PaperList& Papers() const override { return papers.dwCount ? papers : CZQOemUI::Papers(); }
+
+    std::vector<std::string> calls;  // "sync", "export Printing/", and what the test's sheet adds
+    SheetRecord* sheet = nullptr;
+    POEMCUIPPARAM param = nullptr;
+    std::string rejectedMedia;
+    PaperList papers = {};
+};
+
 class PaperQualityPage : public zqxmltest::ComTest {
 protected:
     void SetUp() override;
@@ -47,6 +67,9 @@ protected:
     // The paper sizes AddItems offers (A4 selected, the second).
     std::vector<std::pair<std::string, std::wstring>> m_papers = {
         {"LETTER", L"Letter"}, {"A4", L"A4"}, {"LEGAL", L"Legal"}, {"ENV_10", L"Envelope #10"}};
+    // The media types (Plain Paper selected; the printer's record knows the ids of the first five).
+    std::vector<std::pair<std::string, std::wstring>> m_media = {
+        {"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}, {"FILM", L"Transparency"}};
     // The print-quality groups (Normal selected).
     std::vector<std::pair<std::string, std::wstring>> m_qualityGroups = {
         {"PQGroup_0", L"Draft"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}};
@@ -59,7 +82,7 @@ protected:
     CZQUILogic m_logic;
     std::unique_ptr<CZQXmlUiRules> m_rules;
     std::unique_ptr<CZQRollPreview> m_preview;
-    CZQOemUI* m_plugin = nullptr;
+    PageTestPlugin* m_plugin = nullptr;
     std::unique_ptr<CZQPaperQualityTab> m_tab;
     PageContext m_context = {};
     HWND m_parent = nullptr;

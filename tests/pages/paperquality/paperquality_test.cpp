@@ -254,20 +254,28 @@ TEST_F(PaperQualityPage, MessagesWithoutTheirContextChangeNothing) {
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << missing;
         m_host.Param()->pOEMDM = &m_core;
     }
-    // A page that did not start answers nothing; the slider needs the rules object as well.
+    // A page that did not start answers nothing; the slider, the commands and the sheet's
+    // notifications need the rules object as well, and change nothing without it.
     m_context.pRules = nullptr;
     ASSERT_NE(nullptr, Open());
     EXPECT_EQ(0, GetWindowLongPtrW(m_page, DWLP_USER));
+    m_host.ClearUpdates();
+    NMHDR apply = {m_parent, 0, static_cast<UINT>(PSN_APPLY)};
+    const WPARAM command = MAKEWPARAM(IDC_CBO_MEDIA_TYPE_IS, CBN_SELCHANGE);
     for (PageContext* context : {static_cast<PageContext*>(nullptr), &m_context}) {
         SetWindowLongPtrW(m_page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
-        for (UINT message : {UINT(WM_HSCROLL), UINT(WM_PAINT), UINT(WM_DRAWITEM), UINT(WM_ERASEBKGND),
-                             UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), WM_ALERT_LINK}) {
-            if (context && message != WM_HSCROLL) continue;
+        for (UINT message : {UINT(WM_HSCROLL), UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_DRAWITEM),
+                             UINT(WM_ERASEBKGND), UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), WM_ALERT_LINK}) {
+            if (context && message != WM_HSCROLL && message != WM_COMMAND && message != WM_NOTIFY) continue;
             SetLastError(0);
-            EXPECT_EQ(0, PaperQualityPageDlgProc(m_page, message, 0, 0)) << message;
+            EXPECT_EQ(0, PaperQualityPageDlgProc(m_page, message, message == WM_COMMAND ? command : 0,
+                                                 message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&apply) : 0))
+                << message;
             EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
         }
     }
+    EXPECT_TRUE(m_host.Updates().empty());
+    EXPECT_TRUE(m_plugin->calls.empty());
 }
 
 }  // namespace

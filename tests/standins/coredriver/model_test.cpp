@@ -21,9 +21,9 @@ TEST(ModelFile, SamplePrintersLoadWithEveryFeatureThePluginNames) {
     const zqmodel::Model desk = zqhosttest::LoadModel(zqhosttest::kDeskModel);
     EXPECT_EQ("zqoemui.dll", desk.plugIn);
     EXPECT_EQ((std::vector<std::string>{"zqdesk.xml", "zqdesk.cfg", "zqdesk.zqd"}), desk.files);
-    EXPECT_EQ((std::vector<std::string>{"zqcoremod.dll", "zqwarnmod.dll", "zqcfgmgr.dll", "zqagentps.dll", "zqagent.exe",
-                                        "zqagent.dll", "zqlink.exe", "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll",
-                                        "zqinstres.dll"}),
+    EXPECT_EQ((std::vector<std::string>{"zqcoremod.dll", "zqwarnmod.dll", "zqcfgmgr.dll", "zqservices.dll",
+                                        "zqsvcmod.dll", "zqagentps.dll", "zqagent.exe", "zqagent.dll", "zqlink.exe",
+                                        "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll", "zqinstres.dll"}),
               desk.modules);
     // The public features the core driver has an item id for.
     for (int id : {DMPUB_ORIENTATION, DMPUB_COPIES_COLLATE, DMPUB_DEFSOURCE, DMPUB_PRINTQUALITY, DMPUB_COLOR,

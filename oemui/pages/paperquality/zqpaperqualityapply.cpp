@@ -1,0 +1,148 @@
+// The Paper/Quality page in its sheet: brought in line with what other pages changed when it
+// becomes the active page, its settings settled when it is left, and on OK or Apply its result
+// reported; the last page the user visited also synchronises the devmodes and exports them.
+#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqquicksets.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
+#include "res/zqpaperqualityids.h"
+#include "settings/zqconfigexport.h"
+
+#include <commctrl.h>
+
+using namespace zqpq;
+
+LRESULT CZQPaperQualityTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
+    if (!pHeader || !pContext || !pContext->pLogic || !WorkOf(pContext) || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return 0;
+    }
+    switch (pHeader->code) {
+        case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
+        case PSN_KILLACTIVE: VOnKillActive(pContext); return 0;
+        case PSN_APPLY: return IOnApply(pContext);
+        // The sheet undoes the changes; the page only stops counting as changed.
+        case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
+        default: return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page comes to the front
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
+
+    // Two-sided printing without a duplex unit of its own is printed by hand.
+    if (!FeatureItem(param, L"ZQUseAutoDuplexUnit") && logic.BIsDuplexUnitInstalled(FALSE) &&
+        logic.BIsManualDuplexAvailable() && work.wDuplex != 1 && work.dwManualDuplex != 1) {
+        DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
+        logic.VSetManualTwoSided(TRUE);
+    }
+    if (m_bMediaTypePopup) {
+        VRefreshMediaTypeList(pContext);
+        VRefresh(hDlg, pContext, kRefreshShow);
+        VStorePageKindPaper(pContext, ISelectedPageKind(pContext));
+    }
+    if (logic.BIsLargeFormat()) {
+        POPTITEM orientation = nullptr;
+        const bool landscape = DWFindOemOptItemByPubId(param, kOemPubOrientation, &orientation) == ZQOPT_OK &&
+                               orientation && orientation->Sel == 1;
+        CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+        VUpdatePrintPreviewBox(pContext);
+    }
+    VFillMediaTypeList(pContext);
+    VRefresh(hDlg, pContext, kRefreshShow);
+
+    ZQSheetState& sheet = *logic.SheetState();
+    const int index = logic.IGetPageIndex(&work, kPagePaperQuality);
+    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+
+    VRefreshMediaTypeList(pContext);
+    const int kind = ISelectedPageKind(pContext);
+    VFillSourceCombo(pContext, kind);
+    VLayoutPaperGroup(pContext);
+    VEnableMediaTypeForPageKind(pContext);
+    const LRESULT source = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
+    pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : static_cast<int>(source));
+
+    if (logic.BIsLargeFormat()) {
+        VFillPreviewSettings(pContext);
+        VSetPreviewPaperText(&work, pContext->pCaps, HControl(kCtlPaperLabel), 0);
+        HWND docSize = HControl(kCtlDocSizeLabel);
+        if (work.dwPrintDocOn == 1) {
+            ShowEnabled(docSize);
+            VSetPreviewDocSizeText(&work, pContext->pCaps, docSize);
+        } else {
+            Hide(docSize);
+        }
+    }
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    WCHAR grey[256];
+    if (ReadOption(param, PostScript(pContext) ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey) &&
+        lstrcmpW(grey, L"BlackOnly") == 0) {
+        SetCheck(HControl(kCtlBorderlessPhoto), false);
+        EnableWindow(HControl(kCtlBorderlessPhoto), FALSE);
+    }
+    BShowResolutionTexts(pContext);
+    VRefreshQualityGroup(pContext);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page is left
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
+
+    // The paper list's key of the chosen media travels with the settings; a key longer than its
+    // field would name another paper, so it is not stored.
+    const PaperList* papers = pContext->pPlugin ? &pContext->pPlugin->Papers() : nullptr;
+    WCHAR media[256];
+    CZQLocalPtr<WCHAR> name;
+    if (papers && papers->dwCount > 0 && papers->pEntries && ReadOption(param, L"MediaType", media) &&
+        DWOptionKeywordToName(param, L"MediaType", media, name.Put()) == ZQOPT_OK) {
+        for (DWORD i = 0; i < papers->dwCount; ++i) {
+            const PaperListEntry& entry = papers->pEntries[i];
+            if (lstrcmpW(entry.szText, name.Get()) != 0) continue;
+            constexpr size_t kKeyChars = sizeof work.abPaperListKey / sizeof(WCHAR);
+            if (ZQTextLength(entry.szName, 256) < kKeyChars) {
+                WCHAR key[kKeyChars] = {};
+                ZQCopyText(key, kKeyChars, entry.szName);
+                memcpy(work.abPaperListKey, key, sizeof key);
+            }
+            break;
+        }
+    }
+    logic.IApplyCustomDuplexRange();
+    VRefresh(m_hPage, pContext, kRefreshStore);
+}
+
+// ---------------------------------------------------------------------------------------------
+// OK or Apply
+// ---------------------------------------------------------------------------------------------
+LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    IZQPlugin* plugin = pContext->pPlugin;
+    const int index = logic.IGetPageIndex(logic.WorkDM(), kPagePaperQuality);
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    CZQQuickSets* quickSets = plugin ? plugin->QuickSets() : nullptr;
+    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    logic.VSavePrintQualityName();
+    if (last && plugin) plugin->VSyncAfterChange();
+
+    m_bPageExceptionsChanged = FALSE;
+    if (quickSets) quickSets->VClearChanged();
+    m_imageEnhanceDlg.VClearChanged();
+    const BOOL accepted = plugin ? ZQReportPageResult(plugin->Sheet(), index, CPSUI_OK) : FALSE;
+    // A result the sheet refused still leaves the settings exported.
+    if (last && plugin) plugin->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}

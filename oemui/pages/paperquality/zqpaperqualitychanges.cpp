@@ -1,0 +1,405 @@
+// The Paper/Quality page's four lists: a new paper size, media type, paper source or print quality
+// reaches the core driver's items at once, runs the helper file's macros and brings the settings
+// that depend on it, the other controls and the sample page in line.
+#include <cwchar>
+
+#include "featurelogic/zqplugin.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
+#include "preview/zqpreview.h"
+#include "res/zqpaperqualityids.h"
+
+using namespace zqpq;
+
+namespace {
+
+const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
+const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
+
+bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, L"ZQ_BANNER", 9) == 0; }
+
+PCWSTR StaplingFeature(bool bPostScript) { return bPostScript ? L"StapleLocation" : L"Stapling"; }
+
+// Stapling whose selection and the item's it depends on are both marked as conflicting goes back to
+// its first option.
+void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript) {
+    const PCWSTR feature = StaplingFeature(bPostScript);
+    POPTITEM item = PubItem(pParam, bPubId);
+    POPTITEM stapling = FeatureItem(pParam, feature);
+    if (item && stapling && (OptionFlags(item, item->Sel) & OPTPF_OVERLAY_WARNING_ICON) &&
+        (OptionFlags(stapling, stapling->Sel) & OPTPF_OVERLAY_WARNING_ICON))
+        CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Steps every reaction shares
+// ---------------------------------------------------------------------------------------------
+int CZQPaperQualityTab::ISelectedPageKind(PageContext* pContext) {
+    WCHAR text[256];
+    if (!BKindChange(pContext) || !SelectedText(HControl(kCtlPageKinds), text, true)) return kKindNone;
+    return IPageKindFromName(text, pContext->pLogic);
+}
+
+BOOL CZQPaperQualityTab::BKindChange(PageContext* pContext) const {
+    return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() &&
+                   Checked(HControl(kCtlDifferentPaper))
+               ? TRUE
+               : FALSE;
+}
+
+void CZQPaperQualityTab::VBorderlessTwinSwitch(PageContext* pContext) {
+    if (!BHasBorderlessTwin(pContext)) return;
+    BSelectBorderlessTwin(pContext);
+    VRefreshPaperSizeList(pContext);
+}
+
+void CZQPaperQualityTab::VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const {
+    RECT area;
+    CZQPreview::VGetRepaintRect(hDlg, idFirst, idSecond, &area);
+    if (!IsRectEmpty(&area)) InvalidateRect(hDlg, &area, bErase);
+}
+
+// The sample page's labels of a large-format printer: the paper printed on and, while the document
+// goes onto another paper, the document's own size.
+void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !pContext->pLogic->BIsLargeFormat()) return;
+    if (bPaper) VSetPreviewPaperText(work, pContext->pCaps, HControl(kCtlPaperLabel), 0);
+    if (bDocSize && work->dwPrintDocOn == 1) VSetPreviewDocSizeText(work, pContext->pCaps, HControl(kCtlDocSizeLabel));
+}
+
+// The chosen kind's own feature takes the list's choice; a kind with a slot of its own lends the
+// core driver its paper, a feeder cover keeps its feeder's option.
+BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR text[256], cover[256];
+    if (!BKindChange(pContext) || !ChosenCover(param, HControl(kCtlPageKinds), text, cover)) return FALSE;
+    SelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", HControl(bMedia ? kCtlMedia : kCtlSource));
+    int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
+    switch (iKind) {
+        case kKindFirstPage:
+        case kKindLastPage:
+        case kKindBackCover:
+        case kKindFrontCover: working[kWorkingSlot] = working[ISlotOfKind(iKind)]; break;
+        case kKindBackCoverFeeder:
+        case kKindFrontCoverFeeder: {
+            int option = -1;
+            if (DWGetFeatureOptionIndex(param, iKind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder, &option) ==
+                ZQOPT_OK)
+                m_slots.aiSource[ISlotOfKind(iKind)] = option;
+            return TRUE;
+        }
+        default: break;
+    }
+    if (bMedia)
+        VSelectOtherPagesMedia(pContext);
+    else
+        VSelectCurrentSource(pContext);
+    return TRUE;
+}
+
+void CZQPaperQualityTab::VRunQualityMacros(PageContext* pContext, BOOL bGroup) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR option[256];
+    if (bGroup && ReadOption(param, L"PrintQualityGroup", option))
+        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
+    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
+        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
+}
+
+namespace {
+
+// A colour space managed by the application or by colour management needs the highest qualities.
+void CheckColorSpaceForQuality(POEMCUIPPARAM pParam) {
+    WCHAR space[256], quality[256];
+    if (!ReadOption(pParam, L"ZQInputColorSpace", space) ||
+        (lstrcmpW(space, L"MANAGEDBYAPPLN") != 0 && lstrcmpW(space, L"ICM") != 0))
+        return;
+    if (ReadOption(pParam, L"PrintQuality", quality) && !ZQEqualNoCase(quality, L"4800x1200") &&
+        !ZQEqualNoCase(quality, L"Best"))
+        CZQCommon::DWSelectOptionByIndex(pParam, L"ZQInputColorSpace", 0, OEMCUIP_DOCPROP);
+}
+
+void RunStaplingMacro(PageContext* pContext, POEMCUIPPARAM pParam, bool bPostScript) {
+    WCHAR stapling[256];
+    if (ReadOption(pParam, StaplingFeature(bPostScript), stapling) && RulesLoaded(pContext))
+        pContext->pRules->BRunMacro(L"macro_StaplingConstraints", stapling, pParam);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Paper size
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const bool postScript = PostScript(pContext);
+    s_bSourceSelectOnce = TRUE;
+    const PCWSTR paperFeature = postScript ? L"PageSize" : L"PaperSize";
+    WCHAR oldPaper[256] = {}, newPaper[256] = {};
+    ReadOption(param, paperFeature, oldPaper);
+
+    VApplyPaperSizeSelection(pContext);
+    ReadOption(param, paperFeature, newPaper);
+    VOnPaperSizeChanged(pContext);
+    VSetDocumentSizeText(pContext);
+    RunStaplingMacro(pContext, param, postScript);
+    logic.VCheckMediaWidthSensor(1, newPaper);
+    ResolveStaplingConflict(param, DMPUB_FORMNAME, postScript);
+
+    // Black ink only prints no borderless photo; a borderless paper is one.
+    WCHAR grey[256];
+    if (ReadOption(param, postScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey)) {
+        HWND photo = HControl(kCtlBorderlessPhoto), fit = HControl(kCtlBorderlessAutoFit);
+        int borderless = 0;
+        if (lstrcmpW(grey, L"BlackOnly") == 0) {
+            for (HWND box : {photo, fit}) {
+                SetCheck(box, false);
+                EnableWindow(box, FALSE);
+            }
+        } else if (logic.BIsBorderlessPaper()) {
+            SetCheck(photo, true);
+            SetCheck(fit, false);
+            EnableWindow(fit, TRUE);
+            EnableWindow(photo, BHasBorderlessTwin(pContext));
+            borderless = 1;
+        } else {
+            const BOOL twin = BHasBorderlessTwin(pContext);
+            SetCheck(photo, false);
+            SetCheck(fit, false);
+            EnableWindow(photo, twin);
+            EnableWindow(fit, FALSE);
+        }
+        DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", borderless, OEMCUIP_DOCPROP);
+    }
+
+    if (RulesLoaded(pContext)) {
+        CZQXmlUiRules& rules = *pContext->pRules;
+        if (IsBanner(oldPaper) && !IsBanner(newPaper)) rules.BRunMacro(L"macro_PaperSize_to_Mediatype", newPaper, param);
+        WCHAR paper[256], text[256];
+        if (ReadOption(param, paperFeature, paper)) {
+            rules.BRunFeatureMacros(paperFeature, paper, param);
+            if (SelectedText(HControl(kCtlSize), text) && logic.BIsNonStandardBannerName(paper, text))
+                rules.BRunMacro(L"macro_custom_paper_size", paper, param);
+        }
+        BShowResolutionTexts(pContext);
+        VRefreshMediaTypeList(pContext);
+        VRefreshQualityGroup(pContext);
+    }
+
+    const int kind = ISelectedPageKind(pContext);
+    VFillSourceCombo(pContext, kind);
+    VStorePageKindPaper(pContext, kind);
+    logic.IApplyCustomDuplexRange();
+    VLayoutPaperGroup(pContext);
+    VEnableMediaTypeForPageKind(pContext);
+    VNotifyPageChanged(hDlg, pContext);
+
+    VRefreshQualityGroup(pContext);
+    VShowPaperTexts(pContext, TRUE, TRUE);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Media type
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HWND hList) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR oldMedia[256] = {};
+    const bool oldRead = ReadOption(param, L"MediaType", oldMedia);
+
+    // The choice belongs to the chosen kind of page while single pages take their own paper.
+    const int kind = ISelectedPageKind(pContext);
+    VStorePageKindPaper(pContext, kind);
+    const int kept = m_slots.aiMedia[kWorkingSlot];
+    if (!BKindListChoice(pContext, kind, TRUE)) VSelectOtherPagesMedia(pContext);
+    m_slots.aiMedia[kWorkingSlot] = kept;
+
+    if (RulesLoaded(pContext)) {
+        CZQXmlUiRules& rules = *pContext->pRules;
+        WCHAR media[256] = {};
+        ReadOption(param, L"MediaType", media);
+        const bool everyPage = work.dwDiffPaper == 0 || kind == kKindOtherPages;
+        if (everyPage && BStoreMediaTypeKeyword(hDlg, pContext) && BStoreQualityKeyword(hDlg, pContext)) {
+            rules.BRunFeatureMacros(L"MediaType", media, param);
+            VRunQualityMacros(pContext, FALSE);
+        }
+        CheckColorSpaceForQuality(param);
+        if (FeatureItem(param, L"FaceControl")) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
+        if (!logic.BIsBannerPaper()) rules.BRunMacro(L"macro_BannerMediaType_to_BannerPaperSize", media, param);
+        // A disc label is one unposterised page, mirrored, on a paper with borders.
+        if (lstrcmpW(media, L"ZQ_CD_LABEL_PAPER") == 0) {
+            work.dwPagesPerSheet = 1;
+            VEndPosters(pContext);
+            work.dwMirror = 1;
+            if (Checked(HControl(kCtlBorderlessPhoto))) {
+                VBorderlessTwinSwitch(pContext);
+                SetCheck(HControl(kCtlBorderlessPhoto), false);
+                SetCheck(HControl(kCtlBorderlessAutoFit), false);
+                EnableWindow(HControl(kCtlBorderlessAutoFit), FALSE);
+            }
+            rules.BRunMacro(L"macro_CD_DVD", media, param);
+        }
+        VOnPaperSizeChanged(pContext);
+        VSetLargeFormatMediaDefaults(hDlg, pContext, media);
+        if (logic.BIsBorderlessPaper()) {
+            POPTITEM photo = FeatureItem(param, L"ZQBorderLessPhoto");
+            if (photo && photo->Sel == 0 && BHasBorderlessTwin(pContext) && BSelectBorderlessTwin(pContext)) {
+                logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", HControl(kCtlBorderlessPhoto), nullptr,
+                                          OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0, nullptr);
+                SetCheck(HControl(kCtlBorderlessAutoFit), false);
+                EnableWindow(HControl(kCtlBorderlessAutoFit), FALSE);
+            }
+        } else if (logic.BIsBannerPaper()) {
+            for (ZQPqControl box : {kCtlBorderlessPhoto, kCtlBorderlessAutoFit}) {
+                SetCheck(HControl(box), false);
+                EnableWindow(HControl(box), FALSE);
+            }
+        }
+        BShowResolutionTexts(pContext);
+        if (oldRead && IsBanner(oldMedia) && !IsBanner(media) && everyPage)
+            rules.BRunMacro(L"macro_Mediatype_to_PaperSize", media, param);
+        VRefreshQualityGroup(pContext);
+        VRefreshPaperSizeList(pContext);
+    }
+
+    // Black ink only goes with plain paper; colour management needs a known media.
+    WCHAR media[256];
+    const bool mediaRead = ReadOption(param, L"MediaType", media);
+    if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && mediaRead && lstrcmpW(media, L"PLAIN") != 0)
+        VAdjustGrayscaleForMedia(pContext);
+    WCHAR space[256];
+    if (mediaRead && lstrcmpW(media, L"AUTOMATIC") == 0 && ReadOption(param, L"ZQInputColorSpace", space) &&
+        (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0))
+        DWSelectOptionByIndex(param, L"ZQInputColorSpace", 0, OEMCUIP_DOCPROP);
+    VFillSourceCombo(pContext, kind);
+    const ZQUIDevmode* core = CoreOf(param);
+    ResolveStaplingConflict(param, DMPUB_MEDIATYPE, core && core->dwPdl == kPdlPostScript);
+    VNotifyPageChanged(hDlg, pContext);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    VRollBackMediaType(hDlg, pContext, hList);
+}
+
+// A media type the constraint rules reject gives way to the one accepted last: the list selects it
+// again and the reaction runs once more for it, unchecked and unrecorded.
+void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList) {
+    if (!m_bRollBackGuard || !pContext->pPlugin) return;
+    DWORD rejected = 0;
+    pContext->pPlugin->BCheckConstraint(L"MediaType", hDlg, &rejected);
+    if (!rejected) {
+        VKeepLastMediaType();
+        return;
+    }
+    m_bRollBackGuard = FALSE;
+    HWND list = hList ? hList : HControl(kCtlMedia);
+    // The whole text: a shorter name at the start of another must not stand in for it.
+    const LRESULT entry = m_pszLastMediaType ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                            reinterpret_cast<LPARAM>(m_pszLastMediaType))
+                                             : CB_ERR;
+    if (entry >= 0 && SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0) != CB_ERR)
+        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDC_CBO_MEDIA_TYPE_IS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    m_bRollBackGuard = TRUE;
+}
+
+// A large-format printer's paper list names, per media, the boxes it allows and its default print
+// quality.
+void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pContext, PCWSTR pszMedia) {
+    if (!pContext->pLogic->BIsLargeFormat() || !pContext->pPlugin) return;
+    const PaperList& papers = pContext->pPlugin->Papers();
+    if (papers.dwCount == 0 || !papers.pEntries) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    CZQLocalPtr<WCHAR> name;
+    const bool named = DWOptionKeywordToName(param, L"MediaType", pszMedia, name.Put()) == ZQOPT_OK;
+    DWORD paper = 0;
+    while (paper < papers.dwCount && !(named && lstrcmpW(papers.pEntries[paper].szName, name.Get()) == 0)) ++paper;
+    const BOOL found = paper < papers.dwCount;
+    const int position = static_cast<int>(paper);
+    const int profile = found ? static_cast<int>(papers.pEntries[paper].dwDefaultQuality) - 1 : 0;
+    VSetMaximumDetailFromPaper(pContext, position, found, profile);
+    VSetAutoCutterFromPaper(pContext, position, found);
+    VSetMorePassesFromPaper(pContext, position, found, profile);
+    VSetGlossEnhancerFromPaper(pContext, position, found, profile);
+    // Only a profile the entry has names a quality.
+    const PaperListEntry* entry = found ? &papers.pEntries[paper] : nullptr;
+    if (!entry || !entry->pProfiles || profile < 0 || static_cast<DWORD>(profile) >= entry->dwProfileCount) return;
+    PWSTR* keywords = nullptr;
+    int count = 0;
+    int quality = 1;
+    if (DWGetOptionKeywords(param, L"PrintQuality", &keywords, &count, OEMCUIP_DOCPROP) == ZQOPT_OK)
+        for (int i = 0; i < count; ++i)
+            if (keywords[i] && ZQEqualNoCase(keywords[i], entry->pProfiles[profile].szQualityLevel)) {
+                quality = i;
+                break;
+            }
+    VFreeStringList(keywords, count);
+    DWSelectOptionByIndex(param, L"PrintQuality", quality, OEMCUIP_DOCPROP);
+    if (DWSelectOptionByIndex(param, L"PrintQualityGroup", quality, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
+    pContext->pLogic->IBindFeatureControl(0, L"PrintQualityGroup", GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY), nullptr,
+                                          OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
+    if (RulesLoaded(pContext)) VRunQualityMacros(pContext, TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paper source
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const int kind = ISelectedPageKind(pContext);
+    VStorePageKindPaper(pContext, kind);
+    const int kept = m_slots.aiSource[kWorkingSlot];
+    if (!BKindListChoice(pContext, kind, FALSE)) {
+        VSelectCurrentSource(pContext);
+        VShowOtherPagesPaper(pContext);
+    }
+    m_slots.aiSource[kWorkingSlot] = kept;
+
+    const LRESULT chosen = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
+    if (pContext->pRules) pContext->pRules->VSetInputBinIndex(chosen == CB_ERR ? 0 : static_cast<int>(chosen));
+    VFillSourceCombo(pContext, kind);
+
+    // Nothing of a roll applies to single sheets.
+    const ZQPqControl rolls[] = {kCtlDisableAutoCutter, kCtlSaveRollPaper, kCtlAutorotate};
+    CZQLocalPtr<WCHAR> source;
+    if (DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK && ZQEqualNoCase(source.Get(), L"Sheet")) {
+        VFillPreviewSettings(pContext);
+        for (ZQPqControl box : rolls) {
+            SetCheck(HControl(box), false);
+            EnableWindow(HControl(box), FALSE);
+        }
+    } else {
+        for (ZQPqControl box : rolls)
+            if (IsVisible(HControl(box))) EnableWindow(HControl(box), TRUE);
+    }
+    pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    VNotifyPageChanged(hDlg, pContext);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Print quality
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    HWND list = GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY);
+    WCHAR text[256];
+    POPTITEM group = FeatureItem(param, L"PrintQualityGroup");
+    if (SelectedText(list, text) && text[0] && group &&
+        DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
+        VRunQualityMacros(pContext, TRUE);
+        VRefreshQualityGroup(pContext);
+    }
+    CheckColorSpaceForQuality(param);
+    const int index = IOptionIndexFromComboItem(pContext, L"PrintQualityGroup", 0, list,
+                                                static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)));
+    if (index >= 0) WorkOf(pContext)->dwPrintQualityGroupIndex = static_cast<uint32_t>(index);
+    BShowResolutionTexts(pContext);
+    VNotifyPageChanged(hDlg, pContext);
+}

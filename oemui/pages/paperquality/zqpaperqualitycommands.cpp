@@ -1,0 +1,391 @@
+// The Paper/Quality page's commands: the dispatch of WM_COMMAND by notification code and control,
+// the page's check boxes and radio buttons, the papers of single pages, the sample page's
+// orientation and units, the dialogs the page opens, help and the alert strip's refresh.
+#include <cwchar>
+
+#include "featurelogic/zqplugin.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualityutil.h"
+#include "preview/zqpreview.h"
+#include "res/zqpaperqualityids.h"
+
+using namespace zqpq;
+
+namespace {
+
+const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
+const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
+
+// A box whose state goes straight into its feature, and what follows the change.
+enum class Repaint { None, Preview, PreviewErased };
+struct BoxRow {
+    int id;
+    PCWSTR feature;  // null: the thriftmode feature of the page's language
+    bool byIndex;    // option 1 when checked, else option 0 (else the binder applies the box)
+    bool optimizeFor;
+    Repaint preview;
+    bool dimensions;  // the dimension button too, erased
+    bool paperLabel;  // the paper label too
+};
+const BoxRow kBoxes[] = {
+    {IDC_CHK_THRIFTMODE, nullptr, false, false, Repaint::Preview, false, false},
+    {IDC_CHK_GLOSS, L"PrintFinish", false, false, Repaint::None, false, false},
+    {IDC_CHK_OHTINTERLEAVE, L"OHTInterleave", false, false, Repaint::None, false, false},
+    {IDC_CHK_QUIET_PRINTING, L"ZQQuietPrinting", false, false, Repaint::None, false, false},
+    {IDC_CHECK_BORDERLESS_AUTOFIT, L"ZQBorderLessAutoFit", false, false, Repaint::PreviewErased, true, false},
+    {IDC_CHK_SAVE_ROLL_PAPER, L"ZQSaveRollPaper", false, false, Repaint::PreviewErased, false, true},
+    {IDC_CHK_DISABLE_AUTO_CUTTER, L"ZQDisableAutoCutter", false, false, Repaint::Preview, false, false},
+    {IDC_CHK_AUTOROTATE, L"ZQAutorotate", false, false, Repaint::Preview, false, false},
+    {IDC_CHK_MAX_DETAILS, L"ZQMaximumDetail", true, true, Repaint::None, false, false},
+    {IDC_CHK_SHOW_PREVIEW_FIN, L"ZQPrintPreview", true, false, Repaint::None, false, false},
+    {IDC_CHK_EXTENDED_MARGINS, L"ZQMarginType", true, false, Repaint::None, false, false},
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Dispatch
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+    if (!pContext || !pContext->pLogic || !WorkOf(pContext) || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    switch (iCode) {
+        case CBN_SELCHANGE:  // also LBN_SELCHANGE
+            switch (iCtrlId) {
+                case IDC_CBO_MEDIA_SIZE_IS: VOnPaperSizeChange(hDlg, pContext); break;
+                case IDC_CBO_MEDIA_TYPE_IS: VOnMediaTypeChange(hDlg, pContext, hCtrl); break;
+                case IDC_CBO_MEDIA_SOURCE_IS: VOnSourceChange(hDlg, pContext); break;
+                case IDC_CBO_PRINT_QUALITY: VOnQualityChange(hDlg, pContext); break;
+                case IDC_LB_MEDIA_PAPER_OPTIONS: VOnPageKind(hDlg, pContext); break;
+                default: break;
+            }
+            return;
+        case CBN_DROPDOWN:
+            if (iCtrlId == IDC_CBO_MEDIA_SIZE_IS || iCtrlId == IDC_CBO_MEDIA_SOURCE_IS || iCtrlId == IDC_CBO_MEDIA_TYPE_IS)
+                VFitComboDropWidth(hCtrl ? hCtrl : GetDlgItem(hDlg, iCtrlId));
+            return;
+        case BN_CLICKED: break;  // also STN_CLICKED of the notifying labels
+        default: return;
+    }
+    if (BOnCheckBox(hDlg, iCtrlId, pContext)) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    switch (iCtrlId) {
+        case IDC_CHECK_BORDERLESS_PHOTO: VOnBorderless(hDlg, pContext); break;
+        case IDC_CHK_MEDIA_PAPER_DIFF: VOnDifferentPaper(hDlg, pContext); break;
+        case IDC_CHK_MEDIA_BACK_COVER: VOnCoverFromFeeder(hDlg, pContext); break;
+        case IDC_BTN_PREVIEW_PORT:
+        case IDC_BTN_PREVIEW_LAND: VOnPreviewClick(hDlg, pContext); break;
+        case IDC_RB_PORTRAIT:
+        case IDC_RB_LANDSCAPE: VOnOrientationRadio(hDlg, iCtrlId, pContext); break;
+        case IDC_RB_STNDARD_OPTIONS:
+        case IDC_RB_CUSTOM_OPTIONS: VOnQualityOptions(hDlg, iCtrlId, pContext); break;
+        case IDC_RB_DRAWING_TEXT:
+        case IDC_RB_IMAGES:
+            DWSelectOptionByKeyword(param, L"ZQOptimizeFor",
+                                    iCtrlId == IDC_RB_DRAWING_TEXT ? L"OptimizeText" : L"OptimizeImage", OEMCUIP_DOCPROP);
+            VRunOptimizeForMacro(pContext);
+            VNotifyPageChanged(hDlg, pContext);
+            break;
+        case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: VOnConstraintInfo(); break;
+        case IDC_IMAGE_ENHANCEMENT: VOnImageEnhancement(hDlg, pContext); break;
+        case IDC_BTN_HELP: {
+            const ZQUIDevmode* core = CoreOf(param);
+            WCHAR helpFile[256] = {};
+            if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
+            VShowControlHelp(hDlg, IDC_BTN_HELP, 15400, helpFile);
+            break;
+        }
+        case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
+        case IDC_BUTTON_REFRESHALERTS:
+            if (pContext->pPlugin) pContext->pPlugin->BRefreshDeviceStatus(FALSE);
+            break;
+        case IDC_BTN_MEDIA_SIZE_DIMENSIONS_ALTX: SetFocus(GetDlgItem(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS)); break;
+        case IDC_STA_MEDIA_SIZE_DIMENSIONS:
+        case IDC_PREVIEW_DIMENSIONS:
+        case IDC_PREVIEW_DOCSIZE: VOnUnitToggle(hDlg, iCtrlId, pContext); break;
+        default: break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Check boxes that carry one feature each
+// ---------------------------------------------------------------------------------------------
+BOOL CZQPaperQualityTab::BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pContext) {
+    const BoxRow* row = nullptr;
+    for (const BoxRow& r : kBoxes)
+        if (r.id == iCtrlId) row = &r;
+    if (!row) return FALSE;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    HWND box = GetDlgItem(hDlg, iCtrlId);
+    const bool checked = Checked(box);
+    const PCWSTR feature = row->feature ? row->feature : ThriftmodeFeature(pContext);
+    if (row->byIndex)
+        DWSelectOptionByIndex(param, feature, checked ? 1 : 0, OEMCUIP_DOCPROP);
+    else
+        pContext->pLogic->IBindFeatureControl(0, feature, box, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply, TRUE,
+                                              0, nullptr);
+    if (row->optimizeFor) VRunOptimizeForMacro(pContext);
+    // The turned page is printed from the settings the core driver keeps as well.
+    if (iCtrlId == IDC_CHK_AUTOROTATE) {
+        WorkOf(pContext)->dwAutorotate = checked ? 1 : 0;
+        if (ZQUIDevmode* core = CoreOf(param)) core->dwAutorotate = checked ? 1 : 0;
+    }
+    VNotifyPageChanged(hDlg, pContext);
+    if (row->preview != Repaint::None)
+        VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, row->preview == Repaint::PreviewErased);
+    if (row->dimensions) VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    if (row->paperLabel) VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Borderless
+// ---------------------------------------------------------------------------------------------
+// A click that clears the box is left to the page's next store.
+void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
+    if (!Checked(HControl(kCtlBorderlessPhoto))) return;
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    VBorderlessTwinSwitch(pContext);
+    HWND fit = HControl(kCtlBorderlessAutoFit);
+    SetCheck(fit, false);
+    EnableWindow(fit, TRUE);
+    DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
+
+    WCHAR paper[256] = {};
+    ReadOption(param, L"PaperSize", paper);
+    const BOOL banner = logic.BIsBannerPaper();
+    if (banner || logic.BIsBorderlessPaper()) {
+        // Japanese postcards keep their whole layout here.
+        if (!wcsstr(paper, L"HAGAKI")) VSettleBorderlessLayout(pContext, FALSE, banner);
+    } else {
+        VBorderlessTwinSwitch(pContext);
+        SetCheck(fit, false);
+        EnableWindow(fit, FALSE);
+    }
+    logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", HControl(kCtlBorderlessPhoto), nullptr, OEMCUIP_DOCPROP,
+                              CZQUILogic::kBindApply, TRUE, 0, nullptr);
+    const PCWSTR paperFeature = PostScript(pContext) ? L"PageSize" : L"PaperSize";
+    if (ReadOption(param, paperFeature, paper)) {
+        pContext->pRules->BRunFeatureMacros(paperFeature, paper, param);
+        VRefreshMediaTypeList(pContext);
+        VStorePageKindPaper(pContext, ISelectedPageKind(pContext));
+        VRefreshQualityGroup(pContext);
+    }
+    VNotifyPageChanged(hDlg, pContext);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    InvalidateRect(HControl(kCtlSize), nullptr, FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Papers of single pages and covers
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnPageKind(HWND hDlg, PageContext* pContext) {
+    WCHAR text[256], cover[256];
+    if (ChosenCover(m_pCUIParam, HControl(kCtlPageKinds), text, cover))
+        DWSelectOptionByKeyword(m_pCUIParam, L"ZQCovers", cover, OEMCUIP_DOCPROP);
+    VFillMediaTypeList(pContext);
+    VFillSourceCombo(pContext, ISelectedPageKind(pContext));
+    VLayoutPaperGroup(pContext);
+    VEnableMediaTypeForPageKind(pContext);
+    VNotifyPageChanged(hDlg, pContext);
+}
+
+void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR otherPages[kResStringChars];
+    if (!BLoadResString(780, otherPages)) ZQCopyText(otherPages, kResStringChars, L"Other Pages");
+    CZQLocalPtr<WCHAR> otherKeyword;
+    const bool otherFound = DWOptionNameToKeyword(param, L"ZQCovers", otherPages, otherKeyword.Put()) == ZQOPT_OK;
+
+    const bool checked = Checked(HControl(kCtlDifferentPaper));
+    if (checked) {
+        work.dwDiffPaper = 1;
+        EnableWindow(HControl(kCtlPageKinds), TRUE);
+        // First and last pages start from the paper every page had.
+        for (int kind : {kKindFirstPage, kKindLastPage}) {
+            const int slot = ISlotOfKind(kind);
+            m_slots.aiSource[slot] = m_slots.aiSource[kWorkingSlot];
+            m_slots.aiMedia[slot] = m_slots.aiMedia[kWorkingSlot];
+            m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
+        }
+        if (work.dwBackCoverFeeder)
+            DWSelectOptionByIndex(param, kBackFeeder, m_slots.aiSource[ISlotOfKind(kKindBackCoverFeeder)], OEMCUIP_DOCPROP);
+        if (work.dwFrontCoverFeeder)
+            DWSelectOptionByIndex(param, kFrontFeeder, m_slots.aiSource[ISlotOfKind(kKindFrontCoverFeeder)],
+                                  OEMCUIP_DOCPROP);
+        VFillMediaTypeList(pContext);
+        DWSelectOptionByIndex(param, L"ZQCovers", 0, OEMCUIP_DOCPROP);
+    } else {
+        VResetPageKindPapers(pContext);
+        VSelectSourceAndMedia(pContext, m_slots.aiSource[kWorkingSlot], m_slots.aiMedia[kWorkingSlot], kKindFirstPage);
+        work.dwDiffPaper = 0;
+        if (otherFound) DWSelectOptionByKeyword(param, L"ZQCovers", otherKeyword.Get(), OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kBackFeeder, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kFrontFeeder, 0, OEMCUIP_DOCPROP);
+        for (DWORD& flag : logic.m_adwCoverFlags) flag = 0;
+    }
+    VFillSourceCombo(pContext, ISelectedPageKind(pContext));
+    VLayoutPaperGroup(pContext);
+    if (checked) VEnableMediaTypeForPageKind(pContext);
+    VNotifyPageChanged(hDlg, pContext);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+}
+
+void CZQPaperQualityTab::VOnCoverFromFeeder(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR text[256], cover[256];
+    if (ChosenCover(param, HControl(kCtlPageKinds), text, cover)) {
+        const int kind = IPageKindFromName(text, pContext->pLogic);
+        if (Checked(HControl(kCtlBackCover))) {
+            VSetCoverFlagForPageKind(pContext, 1);
+            if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder)
+                DWSelectOptionByIndex(param, kind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder,
+                                      m_slots.aiSource[ISlotOfKind(kind)], OEMCUIP_DOCPROP);
+        } else {
+            VSetCoverFlagForPageKind(pContext, 0);
+            WCHAR feature[256];
+            if (ZQFormatText(feature, 256, L"%ls_InputBin", cover) == S_OK)
+                DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
+        }
+    }
+    VLayoutPaperGroup(pContext);
+    VEnableMediaTypeForPageKind(pContext);
+    VFillSourceCombo(pContext, ISelectedPageKind(pContext));
+    VNotifyPageChanged(hDlg, pContext);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Orientation
+// ---------------------------------------------------------------------------------------------
+// A click on the sample page turns it: landscape becomes portrait, anything else landscape.
+void CZQPaperQualityTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const bool toPortrait = work.wOrientation == 2;
+    work.wOrientation = toPortrait ? 1 : 2;
+    const LONG selection = toPortrait ? 0 : 1;
+    const bool postScript = PostScript(pContext);
+    WCHAR option[256];
+    if (postScript && ReadOption(param, L"ZQOrientation", option)) {
+        if (lstrcmpW(option, L"ZQOrientationLandscape") == 0)
+            DWSelectOptionByIndex(param, L"ZQOrientation", 0, OEMCUIP_DOCPROP);
+        else if (lstrcmpW(option, L"ZQOrientationPortrait") == 0)
+            DWSelectOptionByIndex(param, L"ZQOrientation", 1, OEMCUIP_DOCPROP);
+    }
+    POPTITEM own = nullptr;
+    if (DWFindOemOptItemByPubId(param, kOemPubOrientation, &own) == ZQOPT_OK && own) {
+        own->Sel = selection;
+        own->Flags |= OPTIF_CHANGED;
+    }
+    DWSelectPubOption(param, DMPUB_ORIENTATION, 0, selection);
+    if (ReadOption(param, postScript ? L"StapleLocation" : L"Stapling", option) && RulesLoaded(pContext))
+        pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, param);
+    if (logic.BIsLargeFormat()) {
+        CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, selection == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+        VShowPaperTexts(pContext, FALSE, TRUE);
+    }
+    VNotifyPageChanged(hDlg, pContext);
+    VSetDocumentSizeText(pContext);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    VShowPaperTexts(pContext, TRUE, FALSE);
+    VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+    // Two or six pages on a sheet lie across it: the other picture takes the focus.
+    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
+    const bool portraitButton = toPortrait ? !across : across;
+    SetFocus(GetDlgItem(hDlg, portraitButton ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND));
+}
+
+void CZQPaperQualityTab::VOnOrientationRadio(HWND hDlg, int iCtrlId, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    if (!logic.BIsLargeFormat() || !Checked(GetDlgItem(hDlg, iCtrlId))) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const bool landscape = iCtrlId == IDC_RB_LANDSCAPE;
+    POPTITEM own = nullptr;
+    if (DWFindOemOptItemByPubId(param, kOemPubOrientation, &own) == ZQOPT_OK && own) {
+        own->Sel = landscape ? 1 : 0;
+        own->Flags |= OPTIF_CHANGED;
+        DWSelectPubOption(param, DMPUB_ORIENTATION, 0, landscape ? 1 : 0);
+    }
+    logic.WorkDM()->wOrientation = landscape ? 2 : 1;
+    CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, iCtrlId);
+    VNotifyPageChanged(hDlg, pContext);
+    VSetDocumentSizeText(pContext);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    VShowPaperTexts(pContext, TRUE, TRUE);
+    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Standard or custom quality options of the large-format printer
+// ---------------------------------------------------------------------------------------------
+// The choice itself is no change of the page: the slider or the custom dialog makes it.
+void CZQPaperQualityTab::VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const bool standard = iCtrlId == IDC_RB_STNDARD_OPTIONS;
+    DWSelectOptionByIndex(param, L"ZQLQJPQSettings", standard ? 0 : 1, OEMCUIP_DOCPROP);
+    for (ZQPqControl c : {kCtlQualitySlider, kCtlQualityLabel, kCtlSpeedLabel}) EnableWindow(HControl(c), standard);
+    EnableWindow(HControl(kCtlQualitySettings), !standard);
+    CheckRadioButton(hDlg, IDC_RB_STNDARD_OPTIONS, IDC_RB_CUSTOM_OPTIONS, iCtrlId);
+    if (!standard ||
+        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
+        !RulesLoaded(pContext))
+        return;
+    VRunQualityMacros(pContext, TRUE);
+    VRefreshQualityGroup(pContext);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Units of the dimension texts
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    work.dwUnitMm = work.dwUnitMm == 0 ? 1 : 0;
+    const BOOL documentOnOther = work.dwPrintDocOn == 1;
+    HWND paper = HControl(kCtlPaperLabel), document = HControl(kCtlDocSizeLabel);
+    switch (iCtrlId) {
+        case IDC_STA_MEDIA_SIZE_DIMENSIONS:
+            VSetDocumentSizeText(pContext);
+            VShowPaperTexts(pContext, TRUE, TRUE);
+            VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, FALSE);
+            return;
+        case IDC_PREVIEW_DIMENSIONS:
+            VSetPreviewPaperText(&work, pContext->pCaps, paper, 0);
+            if (documentOnOther) VSetPreviewDocSizeText(&work, pContext->pCaps, document);
+            break;
+        default:
+            VSetPreviewDocSizeText(&work, pContext->pCaps, document);
+            VSetPreviewPaperText(&work, pContext->pCaps, paper, 0);
+            break;
+    }
+    VSetDocumentSizeText(pContext);
+    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dialogs and boxes
+// ---------------------------------------------------------------------------------------------
+void CZQPaperQualityTab::VOnImageEnhancement(HWND hDlg, PageContext* pContext) {
+    m_imageEnhanceDlg.VSetParam(m_pCUIParam);
+    m_imageEnhanceDlg.VSetResourceModule(m_hResModule);
+    const BOOL rightToLeft = pContext->pLogic->SheetState()->bRtl;
+    if (m_imageEnhanceDlg.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
+}
+
+void CZQPaperQualityTab::VOnConstraintInfo() {
+    WCHAR text[kResStringChars], caption[kResStringChars];
+    if (!BLoadResString(6038, text))
+        ZQCopyText(text, kResStringChars,
+                   L"Some options cannot be selected because incompatible finishing options have been chosen. Go to "
+                   L"the Finishing tab if you want to change those options.");
+    if (!BLoadResString(6037, caption)) ZQCopyText(caption, kResStringChars, L"Options cannot be combined");
+    m_constraintButton.IMessageBox(caption, text, MB_ICONINFORMATION | MB_OK);
+}

@@ -1,0 +1,199 @@
+// The snapshot of a conversion run as the driver side reads it: the run's settings under the
+// current user's run key, listed, applied to the private devmode, and removed at the run's end.
+#include <cwchar>
+
+#include "common/zqstrings.h"
+#include "common/zqtrace.h"
+#include "formats/zqsnapshot.h"
+#include "formats/zquidevmode.h"
+#include "settings/zqdriverdata.h"
+
+namespace {
+
+namespace zs = zqsettings;
+
+constexpr WCHAR kOndrelPrinting[] = L"OndrelDriverData\\Printing";
+constexpr WCHAR kOndrelRoot[] = L"OndrelDriverData";
+
+// The option items that also carry a devmode item; only the last two are reported.
+constexpr PCWSTR kDevModeOptItems[] = {L"ThriftMode", L"NUpChoice", L"Orientation",
+                                       L"PageOrder",  L"ColorMode", L"PrintColorAsGray"};
+constexpr size_t kFirstReportedOptItem = 4;
+
+// The run key (given, else the one the private devmode names) with a subkey below it; false when
+// the path does not fit.
+bool SnapshotKey(PCWSTR pszRunKey, const VOID* pPrivateDM, PCWSTR pszSubKey, PWSTR pszPath) {
+    WCHAR runKey[CZQCommon::kRunKeyChars];
+    if (!pszRunKey) {
+        if (!CZQCommon::BBuildRunKeyPath(CZQCommon::GRunGuidOfPrivateDM(pPrivateDM), runKey, ARRAYSIZE(runKey)))
+            return false;
+        pszRunKey = runKey;
+    }
+    return pszSubKey && ZQFormatText(pszPath, CZQCommon::kRunKeyChars, L"%ls\\%ls", pszRunKey, pszSubKey) == S_OK;
+}
+
+// The value's text into a new item-sized string; null when it is no text.
+PWSTR ItemText(DWORD type, const BYTE* data, DWORD cb) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return nullptr;
+    CZQLocalPtr<WCHAR> text;
+    if (!text.Alloc(zs::kItemChars)) return nullptr;
+    zqsnap::ValueText(data, cb, text.Get(), zs::kItemChars);
+    return text.Release();
+}
+
+void Report(AnnotateCallback pfnAnnotate, PCWSTR pszName, PCWSTR pszValue, int iResult) {
+    if (pfnAnnotate) pfnAnnotate(pszName, pszValue, iResult);
+}
+
+}  // namespace
+
+BOOL CZQDriverData::BReadSnapshotList(PCWSTR pszSubKey, ZQSnapshotPair* pPairs, DWORD* pdwCount,
+                                      const VOID* pPrivateDM) {
+    if (!pdwCount) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const DWORD capacity = pPairs ? *pdwCount : 0;
+    *pdwCount = 0;
+    WCHAR path[kRunKeyChars];
+    CZQRegKey key;
+    if (!SnapshotKey(nullptr, pPrivateDM, pszSubKey, path)) return FALSE;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return TRUE;
+    // Buffers as large as the key's largest name and value: one long value hides none behind it.
+    DWORD values = 0, maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &maxName,
+                         &maxData, nullptr, nullptr) != ERROR_SUCCESS)
+        return FALSE;
+    if (!pPairs) {
+        *pdwCount = values;
+        return TRUE;
+    }
+    CZQLocalPtr<WCHAR> name;
+    CZQLocalPtr<BYTE> data;
+    if (!name.Alloc(maxName + 1) || !data.Alloc(maxData + sizeof(WCHAR))) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    const DWORD count = values < capacity ? values : capacity;
+    for (DWORD i = 0; i < count; ++i) {
+        pPairs[i] = ZQSnapshotPair();
+        DWORD cchName = maxName + 1, cbData = maxData, type = REG_NONE;
+        if (RegEnumValueW(key.Get(), i, name.Get(), &cchName, nullptr, &type, data.Get(), &cbData) != ERROR_SUCCESS)
+            continue;
+        // A name that does not fit would name another item: the value is passed over.
+        if (cchName >= zs::kItemChars) continue;
+        CZQLocalPtr<WCHAR> itemName;
+        CZQLocalPtr<WCHAR> value(ItemText(type, data.Get(), cbData));
+        if (!value || !itemName.Alloc(zs::kItemChars)) continue;
+        ZQCopyText(itemName.Get(), zs::kItemChars, name.Get());
+        pPairs[i].pszName = itemName.Release();
+        pPairs[i].pszValue = value.Release();
+    }
+    *pdwCount = count;
+    return TRUE;
+}
+
+void CZQDriverData::VFreeSnapshotPairs(ZQSnapshotPair* pPairs, DWORD dwCount) {
+    if (!pPairs) return;
+    for (DWORD i = 0; i < dwCount; ++i) {
+        if (pPairs[i].pszName) LocalFree(pPairs[i].pszName);
+        if (pPairs[i].pszValue) LocalFree(pPairs[i].pszValue);
+        pPairs[i] = ZQSnapshotPair();
+    }
+}
+
+BOOL CZQDriverData::BReadSnapshotValue(PCWSTR pszSubKey, PCWSTR pszValue, PWSTR* ppszText, const VOID* pPrivateDM) {
+    if (ppszText) *ppszText = nullptr;
+    WCHAR path[kRunKeyChars];
+    if (!pszValue || !ppszText || !SnapshotKey(nullptr, pPrivateDM, pszSubKey, path)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQRegKey key;
+    DWORD type = REG_NONE, cb = 0;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
+        return FALSE;
+    CZQLocalPtr<BYTE> data;
+    if (!data.Alloc(cb + sizeof(WCHAR)) ||
+        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS || type != REG_SZ)
+        return FALSE;
+    *ppszText = ItemText(type, data.Get(), cb);
+    return *ppszText != nullptr;
+}
+
+void CZQDriverData::VApplySnapshotDevModeItems(POEMCUIPPARAM pParam, AnnotateCallback pfnAnnotate) {
+    ZQ_TRACE("CZQDriverData::VApplySnapshotDevModeItems");
+    if (!pParam || !pParam->hPrinter) return;
+    // Items are stored only into a whole block of ours; the run is still named by what the block
+    // the core driver handed over says.
+    ZQUIDevmode* dm = zqdm::CurrentBlock(pParam->pOEMDM);
+    auto apply = [&](PCWSTR name, PCWSTR value) { return dm && ISetDevModeItem(dm, name, value) == 0 ? 0 : -1; };
+
+    DWORD count = 0;
+    BReadSnapshotList(zs::kOndrelDevModeItems, nullptr, &count, pParam->pOEMDM);
+    if (count) {
+        CZQLocalPtr<ZQSnapshotPair> pairs;
+        if (pairs.Alloc(count) && BReadSnapshotList(zs::kOndrelDevModeItems, pairs.Get(), &count, pParam->pOEMDM)) {
+            for (DWORD i = 0; i < count; ++i) {
+                const ZQSnapshotPair& pair = pairs[i];
+                if (pair.pszName && pair.pszValue)
+                    Report(pfnAnnotate, pair.pszName, pair.pszValue, apply(pair.pszName, pair.pszValue));
+            }
+            VFreeSnapshotPairs(pairs.Get(), count);
+        }
+    }
+    for (size_t i = 0; i < ARRAYSIZE(kDevModeOptItems); ++i) {
+        CZQLocalPtr<WCHAR> value;
+        if (!BReadSnapshotValue(zs::kOndrelOptItems, kDevModeOptItems[i], value.Put(), pParam->pOEMDM)) continue;
+        const int result = apply(kDevModeOptItems[i], value.Get());
+        if (i >= kFirstReportedOptItem) Report(pfnAnnotate, kDevModeOptItems[i], value.Get(), result);
+    }
+}
+
+BOOL CZQDriverData::BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQuality) {
+    if (!pParam || !pszQuality) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQLocalPtr<WCHAR> quality;
+    if (!BReadSnapshotValue(zs::kOndrelDevModeItems, L"PrintQuality", quality.Put(), pParam->pOEMDM)) return FALSE;
+    ZQCopyText(pszQuality, zs::kItemChars, quality.Get());
+    return TRUE;
+}
+
+void CZQDriverData::VDeleteSnapshot(PCWSTR pszRunKey) {
+    for (PCWSTR subKey : {zs::kOndrelPhysical, zs::kOndrelOptItems, zs::kOndrelDevModeItems})
+        VDeleteSnapshotValues(subKey, pszRunKey);
+    VDeleteSnapshotKey(kOndrelPrinting, pszRunKey);
+    VDeleteSnapshotKey(kOndrelRoot, pszRunKey);
+}
+
+void CZQDriverData::VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey) {
+    WCHAR path[kRunKeyChars];
+    if (!SnapshotKey(pszRunKey, nullptr, pszSubKey, path)) return;
+    {
+        CZQRegKey key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) return;
+        DWORD maxName = 0;
+        RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, nullptr,
+                         nullptr, nullptr);
+        CZQLocalPtr<WCHAR> name;
+        if (name.Alloc(maxName + 1)) {
+            // A value that will not go stops the loop rather than spinning on it.
+            for (;;) {
+                DWORD cchName = maxName + 1;
+                if (RegEnumValueW(key.Get(), 0, name.Get(), &cchName, nullptr, nullptr, nullptr, nullptr) !=
+                        ERROR_SUCCESS ||
+                    RegDeleteValueW(key.Get(), name.Get()) != ERROR_SUCCESS)
+                    break;
+            }
+        }
+    }
+    RegDeleteKeyW(HKEY_CURRENT_USER, path);
+}
+
+void CZQDriverData::VDeleteSnapshotKey(PCWSTR pszSubKey, PCWSTR pszRunKey) {
+    WCHAR path[kRunKeyChars];
+    if (SnapshotKey(pszRunKey, nullptr, pszSubKey, path)) RegDeleteKeyW(HKEY_CURRENT_USER, path);
+}

@@ -1,0 +1,36 @@
+// What the conversion tests read of a run under the current user's key.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstring>
+#include <string>
+
+namespace zqconvtest {
+
+// "Software\Quorvane\ZQProcID" + the run GUID's registry form, or the process id without one.
+inline std::wstring RunKey(const GUID* run) {
+    WCHAR id[64];
+    if (run && !IsEqualGUID(*run, GUID_NULL)) StringFromGUID2(*run, id, 64);
+    else wsprintfW(id, L"%lu", GetCurrentProcessId());
+    return std::wstring(L"Software\\Quorvane\\ZQProcID") + id;
+}
+
+inline bool KeyExists(const std::wstring& key) {
+    HKEY h = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+    RegCloseKey(h);
+    return true;
+}
+
+// A text or number value of the key as text; "-" when it is not there.
+inline std::wstring RegText(const std::wstring& key, const wchar_t* name) {
+    WCHAR text[300] = {};
+    DWORD cb = sizeof text - sizeof(WCHAR), type = 0, number = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name, RRF_RT_ANY, &type, text, &cb) != ERROR_SUCCESS) return L"-";
+    std::memcpy(&number, text, sizeof number);
+    return type == REG_DWORD ? std::to_wstring(number) : std::wstring(text);
+}
+
+}  // namespace zqconvtest

@@ -1,0 +1,192 @@
+// zqoemui.dll as another program calls its conversion interface on the desk sample printer, with
+// the configuration-manager stand-in: a ticket into a devmode and that devmode back into a ticket,
+// staged and in one call; tickets that cannot be opened, earlier runs and short devmodes; and the
+// codes of the calls it refuses.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cfgmgrtest.h"
+#include "convtest.h"
+#include "hosttest.h"
+#include "testsupport.h"
+#include "zqhostapp.h"
+
+namespace {
+
+namespace zc = zqcfgtest;
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
+
+DEVMODEW* Dm(std::vector<BYTE>& bytes) { return reinterpret_cast<DEVMODEW*>(bytes.data()); }
+
+using zqconvtest::KeyExists;
+using zqconvtest::RegText;
+using zqconvtest::RunKey;
+
+class ConversionInterface : public zqhosttest::SamplePrintersTest {
+protected:
+    void SetUp() override {
+        zc::ResetStandIn();
+        CZQRegKey key;
+        const std::wstring printerKey = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + kDesk;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, printerKey.c_str(), 0, KEY_ALL_ACCESS, key.Put()) == ERROR_SUCCESS)
+            for (const wchar_t* value : {L"AlwaysExport", L"ExportTicketLocation", L"Stale"})
+                RegDeleteKeyValueW(key.Get(), L"PrinterDriverData", value);
+        m_dll.Reset(LoadLibraryW(zqtest::BesideExe(L"zqoemui.dll").c_str()));
+        ASSERT_TRUE(m_dll);
+        ASSERT_TRUE(ZQLoadConvertApi(m_dll.Get(), m_api));
+    }
+    void TearDown() override { zc::ResetStandIn(); }
+
+    static std::wstring Ticket(const wchar_t* name, const std::string& text = "") {
+        const std::wstring path = zqtest::BesideExe(name);
+        DeleteFileW(path.c_str());
+        if (!text.empty()) {
+            EXPECT_TRUE(zc::WriteFileText(path, text));
+        }
+        return path;
+    }
+    // The printer's devmode through its driver, asking for A4 paper in its public part.
+    static std::vector<BYTE> A4Devmode() {
+        CZQSpoolPrinter h = Open(kDesk);
+        std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), kDesk);
+        EXPECT_FALSE(dm.empty());
+        if (dm.empty()) return dm;
+        Dm(dm)->dmFields |= DM_PAPERSIZE;
+        Dm(dm)->dmPaperSize = DMPAPER_A4;
+        return dm;
+    }
+    // The driver took the devmode: its own part now says what the public part asked for.
+    static std::string Paper(const std::vector<BYTE>& dm) { return zqhosttest::Selected(dm, "PaperSize"); }
+    static bool Exported(const std::wstring& ticket, const std::string& line) {
+        return zc::ReadFileText(ticket).find(line + "\r\n") != std::string::npos;
+    }
+
+    CZQModule m_dll;
+    ZQConvertApi m_api{};
+    const std::wstring m_dmc = zqtest::BesideExe(L"zqcfgmgr.dll");
+    const std::string m_ticketText = "Printing/PaperSize=A4\nPrinting/Duplex=LongEdge\nPhysical/Memory=64MB\n";
+};
+
+TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
+    DWORD version = 0;
+    EXPECT_EQ(16u, m_api.version(nullptr));
+    EXPECT_EQ(0u, m_api.version(&version));
+    EXPECT_EQ(2u, version);
+    EXPECT_EQ(2u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), nullptr));
+
+    // A manager that does not load, lacks entry points or refuses to register: 3, the GUID handed
+    // out all the same.
+    const struct {
+        const char* what;
+        std::wstring path;
+        bool refuse;
+    } managers[] = {{"no file", zqtest::BesideExe(L"nosuch.dll"), false},
+                    {"not a manager", zqtest::BesideExe(L"zqwarnmod.dll"), false},
+                    {"registration refused", m_dmc, true}};
+    for (const auto& m : managers) {
+        if (m.refuse) zc::SetSwitch(L"RegisterResult", static_cast<DWORD>(E_FAIL));
+        GUID run = GUID_NULL;
+        EXPECT_EQ(3u, m_api.initialize(kDesk.c_str(), m.path.c_str(), &run)) << m.what;
+        EXPECT_FALSE(IsEqualGUID(run, GUID_NULL)) << m.what;
+    }
+
+    const std::wstring ticket = Ticket(L"codes.tkt", m_ticketText);
+    std::vector<BYTE> dm = A4Devmode();
+    EXPECT_EQ(10u, m_api.convertTicketEx(nullptr, GUID_NULL)) << "the devmode is looked at first";
+    EXPECT_EQ(9u, m_api.readTicket(1, ticket.c_str(), GUID_NULL));
+    EXPECT_EQ(9u, m_api.convertTicketEx(Dm(dm), GUID_NULL));
+    EXPECT_EQ(9u, m_api.convertDevModeEx(ticket.c_str(), Dm(dm), GUID_NULL));
+    EXPECT_EQ(9u, m_api.kill(GUID_NULL));
+    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
+
+    // A devmode without the plug-in's part has no tag record to carry the run.
+    DEVMODEW bare = *Dm(dm);
+    bare.dmDriverExtra = 0;
+    const GUID any = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
+    EXPECT_EQ(12u, m_api.convertTicketEx(&bare, any));
+}
+
+// Staged: the ticket's snapshot under the run GUID's key, a fresh one for each ticket; the driver
+// takes the devmode (twice: the tag is gone after each call); the devmode back into a ticket; and
+// nothing left once the run is killed.
+TEST_F(ConversionInterface, StagedFormConvertsATicketAndBack) {
+    const std::wstring ticket = Ticket(L"staged.tkt", m_ticketText);
+    const std::wstring smaller = Ticket(L"smaller.tkt", "Printing/Duplex=ShortEdge\n");
+    const std::wstring back = Ticket(L"staged-back.tkt");
+    GUID run = GUID_NULL;
+    ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
+    ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
+    const std::wstring snapshot = RunKey(&run) + L"\\OndrelDriverData\\";
+    EXPECT_EQ(L"A4", RegText(snapshot + L"Printing\\OptItems", L"PaperSize"));
+    EXPECT_EQ(L"LongEdge", RegText(snapshot + L"Printing\\DevModeItems", L"Duplex"));
+    EXPECT_EQ(L"64MB", RegText(snapshot + L"Physical", L"Memory"));
+    ASSERT_EQ(0u, m_api.readTicket(1, smaller.c_str(), run));
+    EXPECT_EQ(L"-", RegText(snapshot + L"Printing\\OptItems", L"PaperSize")) << "the earlier ticket's";
+    EXPECT_EQ(L"ShortEdge", RegText(snapshot + L"Printing\\DevModeItems", L"Duplex"));
+
+    std::vector<BYTE> dm = A4Devmode();
+    EXPECT_EQ(0u, m_api.convertTicketEx(Dm(dm), run));
+    EXPECT_EQ(0u, m_api.convertTicketEx(Dm(dm), run));
+    EXPECT_EQ("A4", Paper(dm));
+    EXPECT_EQ(0u, m_api.convertDevModeEx(back.c_str(), Dm(dm), run));
+    EXPECT_TRUE(Exported(back, "Printing/PaperSize=A4"));
+    EXPECT_EQ(0u, m_api.kill(run));
+    EXPECT_FALSE(KeyExists(RunKey(&run)));
+
+    const std::string log = zc::ReadFileText(L"c:\\tarnix.log");
+    for (const char* line : {">  ReadTicket>>\r\n", ">  ConvertTicketEx<<\r\n", ">  ConvertDevmodeEx<<\r\n",
+                             ">  KillConvertAPI <<\r\n"})
+        EXPECT_NE(std::string::npos, log.find(line)) << line;
+}
+
+TEST_F(ConversionInterface, OneCallFormsConvertAndLeaveNothingBehind) {
+    const std::wstring ticket = Ticket(L"onecall.tkt", m_ticketText);
+    const std::wstring back = Ticket(L"onecall-back.tkt");
+    std::vector<BYTE> dm = A4Devmode();
+    m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(dm), m_dmc.c_str(), 1);
+    EXPECT_EQ("A4", Paper(dm));
+    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
+    m_api.convertDevmode(kDesk.c_str(), back.c_str(), Dm(dm), m_dmc.c_str(), 1);
+    EXPECT_TRUE(Exported(back, "Printing/PaperSize=A4"));
+    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
+
+    // An unreadable ticket leaves the devmode as it was.
+    const std::vector<BYTE> before = dm;
+    m_api.convertTicket(kDesk.c_str(), Ticket(L"missing.tkt").c_str(), Dm(dm), m_dmc.c_str(), 1);
+    EXPECT_EQ(before, dm);
+}
+
+// A ticket that cannot be opened fails its read and leaves no snapshot of an earlier ticket to
+// convert; the devmode comes back untouched and untagged. A devmode run before does not make a
+// later ticket run export into its ticket. A devmode shorter than the driver's is not handed over.
+TEST_F(ConversionInterface, UnreadableTicketsEarlierRunsAndShortDevmodesAreHandledSoundly) {
+    const std::wstring ticket = Ticket(L"sound.tkt", m_ticketText);
+    const std::wstring back = Ticket(L"sound-back.tkt");
+    GUID run = GUID_NULL;
+    ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
+    ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
+    EXPECT_EQ(5u, m_api.readTicket(1, Ticket(L"missing.tkt").c_str(), run));
+    std::vector<BYTE> dm = A4Devmode();
+    const std::vector<BYTE> before = dm;
+    EXPECT_EQ(14u, m_api.convertTicketEx(Dm(dm), run));
+    EXPECT_EQ(before, dm);
+
+    ASSERT_EQ(0u, m_api.convertDevModeEx(back.c_str(), Dm(dm), run));
+    const std::string text = zc::ReadFileText(ticket);
+    zc::ResetStandIn();
+    EXPECT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
+    EXPECT_EQ(0u, m_api.convertTicketEx(Dm(dm), run));
+    EXPECT_TRUE(zc::Calls(L"DMCStartExport").empty());
+    EXPECT_EQ(text, zc::ReadFileText(ticket));
+
+    std::vector<BYTE> shorter(dm.size() + 64, 0xAB);
+    std::copy(dm.begin(), dm.end() - 64, shorter.begin());
+    Dm(shorter)->dmDriverExtra -= 64;
+    EXPECT_EQ(14u, m_api.convertTicketEx(Dm(shorter), run));
+    EXPECT_EQ(std::vector<BYTE>(128, 0xAB), std::vector<BYTE>(shorter.end() - 128, shorter.end()));
+    EXPECT_EQ(0u, m_api.kill(run));
+}
+
+}  // namespace
