@@ -36,7 +36,7 @@ Bytes Cat(Bytes a, const Bytes& b) {
     return a;
 }
 
-// A stored value as "sz:text", "dword:n", "bin:01 02", or "(none)".
+// A stored value as "sz:text", "dword:n", "msz:a|b", "bin:01 02", or "(none)".
 std::wstring Stored(const wchar_t* name) {
     DWORD type = 0, cb = 0;
     if (RegGetValueW(HKEY_CURRENT_USER, kStore.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &cb) != ERROR_SUCCESS)
@@ -45,6 +45,12 @@ std::wstring Stored(const wchar_t* name) {
     RegGetValueW(HKEY_CURRENT_USER, kStore.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &cb);
     if (type == REG_SZ) return L"sz:" + std::wstring(reinterpret_cast<const wchar_t*>(data.data()));
     if (type == REG_DWORD) return L"dword:" + std::to_wstring(*reinterpret_cast<const DWORD*>(data.data()));
+    if (type == REG_MULTI_SZ) {  // "msz:first|second"
+        std::wstring list;
+        for (auto* p = reinterpret_cast<const wchar_t*>(data.data()); *p; p += wcslen(p) + 1)
+            list += (list.empty() ? L"" : L"|") + std::wstring(p);
+        return L"msz:" + list;
+    }
     std::wstring hex = L"bin:";
     for (DWORD i = 0; i < cb; ++i) {
         wchar_t byte[4];
@@ -400,68 +406,48 @@ TEST_F(UpdateNow, TheCommunicationErrorAndItsFallBacks) {
 // ---------------------------------------------------------------------------------------------
 // Installed options: the worker bound to a core driver's items.
 // ---------------------------------------------------------------------------------------------
-using zqtest::FixtureFeature;
-using zqtest::ListFeature;
-
-FixtureFeature Table(const char* keyword, std::vector<std::string> options) {
+zqtest::FixtureFeature Table(const char* keyword, std::vector<std::string> options) {
     std::vector<std::pair<std::string, std::wstring>> named;
     for (const std::string& o : options) named.emplace_back(o, std::wstring(o.begin(), o.end()));
-    return ListFeature(keyword, named);
-}
-
-std::vector<std::wstring> StoredList(const wchar_t* name) {
-    std::vector<wchar_t> text(4096);
-    DWORD cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    std::vector<std::wstring> list;
-    if (RegGetValueW(HKEY_CURRENT_USER, kStore.c_str(), name, RRF_RT_REG_MULTI_SZ, nullptr, text.data(), &cb) != ERROR_SUCCESS)
-        return {L"(none)"};
-    for (const wchar_t* p = text.data(); *p; p += wcslen(p) + 1) list.emplace_back(p);
-    return list;
+    return zqtest::ListFeature(keyword, named);
 }
 
 class InstalledOptions : public UpdateNow {
 protected:
-    void Bind(const std::vector<FixtureFeature>& features) {
-        for (const FixtureFeature& f : features) m_host.Add(f);
+    void Bind(const std::vector<zqtest::FixtureFeature>& features) {
+        for (const zqtest::FixtureFeature& f : features) m_host.Add(f);
         m_host.Build();
         m_worker.VBind(nullptr, m_host.Param(), nullptr);
     }
-    std::string Sel(const char* feature) { return m_host.Current(feature); }
     zqtest::COptItemFixture m_host;
 };
 
 // Nothing is selected past the bounds or reported for the current option; the chosen option's
 // conflict mark is lifted only while the core driver hears of the change.
 TEST_F(InstalledOptions, SelectingByIndex) {
-    FixtureFeature tray = Table("Tray4", {"NONE", "Tray4_500", "Tray4_1500"});
+    zqtest::FixtureFeature tray = Table("Tray4", {"NONE", "Tray4_500", "Tray4_1500"});
     tray.options[2].conflict = true;
     Bind({tray});
     POEMCUIPPARAM p = m_host.Param();
     OEMCUIPPARAM noObject = *p;
     noObject.poemuiobj = nullptr;
     OPTITEM* item = m_host.Item("Tray4");
-    struct Row {
-        const char* what;
+    const struct {
         POEMCUIPPARAM param;
         const wchar_t* feature;
         int index;
         DWORD status;
-        LONG sel;
-    } rows[] = {
-        {"past the end", p, L"Tray4", 3, 5, 0},           {"before the start", p, L"Tray4", -1, 5, 0},
-        {"the current option", p, L"Tray4", 0, 0, 0},    {"an unknown feature", p, L"Tray9", 1, 2, 0},
-        {"no block", nullptr, L"Tray4", 1, 5, 0},         {"no core driver object", &noObject, L"Tray4", 1, 5, 0},
-        {"a marked option", p, L"Tray4", 2, 0, 2},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
+        LONG sel;  // 2: selected and reported, else nothing reported
+    } rows[] = {{p, L"Tray4", 3, 5, 0},       {p, L"Tray4", -1, 5, 0}, {p, L"Tray4", 0, 0, 0}, {p, L"Tray9", 1, 2, 0},
+                {nullptr, L"Tray4", 1, 5, 0}, {&noObject, L"Tray4", 1, 5, 0}, {p, L"Tray4", 2, 0, 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(&row - rows);
         m_host.ClearUpdates();
         item->Flags &= ~OPTIF_CHANGED;
         EXPECT_EQ(row.status, CZQAutoConfig::DWSelectOptionIndex(row.param, row.feature, row.index, OEMCUIP_PRNPROP));
         EXPECT_EQ(row.sel, item->Sel);
-        const bool reported = row.sel != 0;
-        EXPECT_EQ(reported ? 1u : 0u, m_host.Updates().size());
-        EXPECT_EQ(reported, (item->Flags & OPTIF_CHANGED) != 0);
+        EXPECT_EQ(row.sel ? 1u : 0u, m_host.Updates().size());
+        EXPECT_EQ(row.sel != 0, (item->Flags & OPTIF_CHANGED) != 0);
     }
     const zqtest::UpdateRecord& report = m_host.Updates().back();
     EXPECT_EQ(0u, report.previous);
@@ -486,9 +472,8 @@ TEST_F(InstalledOptions, TraysByCapacityAndByModel) {
     m_host.SetSelection("Tray3Big", 1);
     m_host.SetSelection("Tray5", 1);
     m_worker.BBlankAllValues();
-    PutNumber(L"prtInputMaxCapacity2", 250);
-    PutNumber(L"prtInputMaxCapacity3", 500);
-    PutNumber(L"prtInputMaxCapacity5", 500);
+    for (const auto& [input, capacity] : std::map<int, DWORD>{{2, 250}, {3, 500}, {5, 500}})
+        PutNumber((L"prtInputMaxCapacity" + std::to_wstring(input)).c_str(), capacity);
     PutText(L"prtInputModel4", L"ZQEF24 Envelope Feeder");
     PutText(L"PHD2-MODEL", L"ZQHCO 2000");
     PutNumber(L"DevSetUpdate", 1);
@@ -497,8 +482,7 @@ TEST_F(InstalledOptions, TraysByCapacityAndByModel) {
     m_worker.VInputCapacityAnswer(TRUE);  // ends in setting the trays
     // Name, kind code, capacity, installed.
     std::vector<std::wstring> table;
-    const int count = m_worker.IBuildTrayTable();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < m_worker.IBuildTrayTable(); ++i) {
         const InstallableTrayEntry* e = m_worker.TrayEntry(i);
         table.push_back(std::wstring(e->szName) + L" " + std::to_wstring(e->iKindCode) + L" " +
                         std::to_wstring(e->dwCapacity) + L" " + std::to_wstring(e->iInstalled));
@@ -515,7 +499,7 @@ TEST_F(InstalledOptions, TraysByCapacityAndByModel) {
     const std::map<std::string, std::string> trays = {{"Tray2", "INSTALLED"}, {"Tray3Big", "NOTINSTALLED"},
                                                       {"Tray4", "Tray4_500"}, {"Tray5", "NONE"},
                                                       {"Dup", "INSTALLED"},  {"Feeder", "INSTALLED"}};
-    for (const auto& [feature, option] : trays) EXPECT_EQ(option, Sel(feature.c_str())) << feature;
+    for (const auto& [feature, option] : trays) EXPECT_EQ(option, m_host.Current(feature)) << feature;
 
     EXPECT_TRUE(m_worker.VApplyDeviceUpdate());
     for (const char* item : {"ZQInstallableTrayFeatureName", "ZQInstallableTraySize", "ZQInstallableTrayName",
@@ -533,23 +517,24 @@ TEST_F(InstalledOptions, UserDefinedMediaFromTheRangeAndTheMask) {
     Names many = {{1, L" "}, {2, L""}, {3, longName}};
     for (int n = 4; n <= 15; ++n) many[n] = L"M" + std::to_wstring(n);
     const Bytes stale = {'O', 0, 'l', 0, 'd', 0, 0, 0, 0, 0};
-    struct Row {
+    const struct {
         const char* what;
         LONG range;
         Bytes mask;  // none when empty
         Names names;
-        std::vector<std::wstring> list;
+        std::wstring list;
+        int count;
     } rows[] = {
-        {"swapped bounds", 0, {}, {{12, L"X"}, {13, L"A"}, {20, L"B"}, {26, L"C"}, {27, L"Y"}}, {L"A", L"B", L"C"}},
-        {"a mask of 30 00: 13 and 14", 1, {0x30, 0x00}, {{13, L"A"}, {14, L"B"}, {15, L"C"}}, {L"A", L"B"}},
-        {"five bytes are no mask", 1, {0, 0, 0, 0x30, 0}, {{13, L"A"}, {15, L"C"}}, {L"A", L"C"}},
-        {"a zero mask and no high bound: 13 to 26", 2, {0, 0, 0, 0}, {{13, L"A"}, {26, L"C"}}, {L"A", L"C"}},
-        {"no numbers: 13 to 26", 3, {}, {{13, L"A"}, {26, L"C"}}, {L"A", L"C"}},
+        {"swapped bounds", 0, {}, {{12, L"X"}, {13, L"A"}, {20, L"B"}, {26, L"C"}, {27, L"Y"}}, L"msz:A|B|C", 3},
+        {"a mask of 30 00: 13 and 14", 1, {0x30, 0x00}, {{13, L"A"}, {14, L"B"}, {15, L"C"}}, L"msz:A|B", 2},
+        {"five bytes are no mask", 1, {0, 0, 0, 0x30, 0}, {{13, L"A"}, {15, L"C"}}, L"msz:A|C", 2},
+        {"a zero mask and no high bound: 13 to 26", 2, {0, 0, 0, 0}, {{13, L"A"}, {26, L"C"}}, L"msz:A|C", 2},
+        {"no numbers: 13 to 26", 3, {}, {{13, L"A"}, {26, L"C"}}, L"msz:A|C", 2},
         {"blank names skipped, twelve kept, each cut", 4, {}, many,
-         {longName.substr(0, 63), L"M4", L"M5", L"M6", L"M7", L"M8", L"M9", L"M10", L"M11", L"M12", L"M13", L"M14"}},
-        {"no name", 1, {}, {{13, L" "}}, {L"(none)"}},
+         L"msz:" + longName.substr(0, 63) + L"|M4|M5|M6|M7|M8|M9|M10|M11|M12|M13|M14", 12},
+        {"no name", 1, {}, {{13, L" "}}, L"(none)", 0},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
         Put(L"UserDefinedMedia", REG_MULTI_SZ, stale);
@@ -558,26 +543,25 @@ TEST_F(InstalledOptions, UserDefinedMediaFromTheRangeAndTheMask) {
         m_host.SetSelection("ZQMediaDMLRange", row.range);
         if (!row.mask.empty()) Put(L"MEDIA-NAMES-AVAILABLE", REG_BINARY, row.mask);
         for (const auto& [n, name] : row.names) PutText((L"MEDIA" + std::to_wstring(n) + L"-NAME").c_str(), name.c_str());
-        const bool none = row.list == std::vector<std::wstring>{L"(none)"};
-        EXPECT_EQ(none ? 0 : static_cast<int>(row.list.size()), m_worker.IUpdateUserDefinedMedia());
-        EXPECT_EQ(row.list, StoredList(L"UserDefinedMedia"));
-        EXPECT_EQ(!none, m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"UserDefinedMedia", nullptr, nullptr))
+        EXPECT_EQ(row.count, m_worker.IUpdateUserDefinedMedia());
+        EXPECT_EQ(row.list, Stored(L"UserDefinedMedia"));
+        EXPECT_EQ(row.count != 0,
+                  m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"UserDefinedMedia", nullptr, nullptr))
             << "the printer's own copy goes too";
     }
     m_host.FailFeature("ZQMediaDMLRange");
     Put(L"UserDefinedMedia", REG_MULTI_SZ, stale);
     EXPECT_EQ(0, m_worker.IUpdateUserDefinedMedia()) << "an unreadable range changes nothing";
-    EXPECT_EQ(std::vector<std::wstring>{L"Old"}, StoredList(L"UserDefinedMedia"));
+    EXPECT_EQ(L"msz:Old", Stored(L"UserDefinedMedia"));
 }
 
 // "NotifyDate" when a list changed: another count, an entry that differs other than in case; not
 // for equal lists, nor for one that ends early at the same count.
 TEST_F(InstalledOptions, TheChangeNoteOfTheLists) {
     using namespace std::string_literals;
-    using L = std::wstring;
     const struct {
         const char* what;
-        L before, after;  // without the closing empty text
+        std::wstring before, after;  // without the closing empty text
         DWORD beforeCount, afterCount;
         bool noted;
     } rows[] = {
@@ -592,12 +576,10 @@ TEST_F(InstalledOptions, TheChangeNoteOfTheLists) {
         for (bool bins : {false, true}) {
             SCOPED_TRACE(std::string(row.what) + (bins ? ", output bins" : ", media"));
             zqspool::Spooler().DeletePrinterDataW(m_h, const_cast<PWSTR>(L"NotifyDate"));
-            const L before = row.before + L'\0', after = row.after + L'\0';
+            const std::wstring before = row.before + L'\0', after = row.after + L'\0';
             PCWSTR b = row.beforeCount ? before.c_str() : nullptr, a = row.afterCount ? after.c_str() : nullptr;
-            if (bins)
-                m_worker.VNoteOutputBinListChange(b, a, row.beforeCount, row.afterCount);
-            else
-                m_worker.VNoteMediaListChange(b, a, row.beforeCount, row.afterCount);
+            auto note = bins ? &CZQAutoConfig::VNoteOutputBinListChange : &CZQAutoConfig::VNoteMediaListChange;
+            (m_worker.*note)(b, a, row.beforeCount, row.afterCount);
             std::vector<BYTE> data;
             DWORD type = 0;
             EXPECT_EQ(row.noted, m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"NotifyDate", &type, &data));

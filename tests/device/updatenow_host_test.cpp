@@ -2,7 +2,7 @@
 // Printer Properties registers the device servers its driver carries, fills the answer store from
 // the sample's device, applies it (the desk printer's trays and user-defined media) and leaves the
 // servers unregistered as it found them; a device that does not answer shows the communication
-// error. The printer event INITIALIZE configures the desk printer from its device.
+// error. The printer event INITIALIZE configures the desk printer from its device first.
 #include <windows.h>
 #include <winddiui.h>
 
@@ -95,19 +95,31 @@ TEST_F(UpdateNowUnderHost, RollPrinterIsAskedOrShowsTheCommunicationError) {
     CoUninitialize();
 }
 
-// The desk printer's trays follow the device's inputs, its user-defined media the names the device
-// offers; "NotifyDate" is written only when that list changed.
-TEST_F(UpdateNowUnderHost, DeskTraysAndMediaFollowTheDevice) {
+// The printer event INITIALIZE asks the desk printer, whose servers are not registered, through
+// those the mini-installer starts (and removes again) and records "EACStatus"; then "Update Now"
+// sets its trays and user-defined media from the device, with "NotifyDate" only when the list
+// changed.
+TEST_F(UpdateNowUnderHost, DeskPrinterIsConfiguredAtInstallationAndByUpdateNow) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     const std::wstring desk = zqhosttest::kDeskPrinter;
     const std::wstring data = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + desk + L"\\PrinterDriverData";
+    const std::wstring media = L"UserDefinedMedia = {\"Heavy Matte 200g\", \"Studio Film\"}";
     zqhosttest::ResetToDefaults(desk);
     CZQSpoolPrinter h = Open(desk);
     UnregisterServers();
     ClearStore(h.Get());
-    for (bool changed : {true, false}) {
+    CZQModule driver = zqhosttest::DriverModule(desk);
+    const auto event = ZQGetProc<BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM)>(driver.Get(), "DrvPrinterEvent");
+    ASSERT_TRUE(event && event(const_cast<LPWSTR>(desk.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
+    EXPECT_EQ((std::vector<std::wstring>{L"DevSetUpdate = 0", L"EACStatus = 1", media}),
+              Answers(h.Get(), {L"DevSetUpdate", L"EACStatus", L"UserDefinedMedia"}));
+    IUnknown* object = nullptr;
+    EXPECT_EQ(REGDB_E_CLASSNOTREG, ZQCreateDeviceServer(CLSID_ZQDeviceLink, IID_IZQDeviceLink, reinterpret_cast<void**>(&object)));
+    for (bool changed : {false, true}) {
         SCOPED_TRACE(changed ? "a new list" : "the same list");
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"NotifyDate");
+        zqhosttest::ResetToDefaults(desk);
+        if (changed) ClearStore(h.Get());
         {
             CZQAutoPress press(50, [&](HWND sheet) {
                 for (const wchar_t* option : {L"Off", L"Update Now"})
@@ -117,38 +129,13 @@ TEST_F(UpdateNowUnderHost, DeskTraysAndMediaFollowTheDevice) {
         }
         std::map<std::string, std::string> settings;
         for (const auto& [key, value] : ZQReadDeviceSettings(h.Get())) settings[key] = value;
-        EXPECT_EQ("INSTALLED", settings["Tray2"]);
-        EXPECT_EQ("LowerTray_500", settings["ZQLowerTray"]);
-        EXPECT_EQ("INSTALLED", settings["EnvelopeFeeder"]);
-        EXPECT_EQ(std::vector<std::wstring>{L"UserDefinedMedia = {\"Heavy Matte 200g\", \"Studio Film\"}"},
-                  Answers(h.Get(), {L"UserDefinedMedia"}));
+        EXPECT_EQ("INSTALLED LowerTray_500 INSTALLED",
+                  settings["Tray2"] + " " + settings["ZQLowerTray"] + " " + settings["EnvelopeFeeder"]);
+        EXPECT_EQ(std::vector<std::wstring>{media}, Answers(h.Get(), {L"UserDefinedMedia"}));
         EXPECT_EQ(changed, RegGetValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"NotifyDate", RRF_RT_REG_SZ, nullptr, nullptr,
                                         nullptr) == ERROR_SUCCESS);
     }
     zqhosttest::ResetToDefaults(desk);
-    ClearStore(h.Get());
-    CoUninitialize();
-}
-
-// The printer event INITIALIZE: while its finishing step's sheet runs, the desk printer, whose
-// servers are not registered, is asked through those the mini-installer starts (and removes
-// again); "EACStatus" records that the driver carries them.
-TEST_F(UpdateNowUnderHost, TheInstallationAsksTheDeskPrinterThroughTheMiniInstaller) {
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    const std::wstring desk = zqhosttest::kDeskPrinter;
-    CZQSpoolPrinter h = Open(desk);
-    UnregisterServers();
-    ClearStore(h.Get());
-    CZQModule driver = zqhosttest::DriverModule(desk);
-    const auto event = ZQGetProc<BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM)>(driver.Get(), "DrvPrinterEvent");
-    ASSERT_NE(nullptr, event);
-    ASSERT_TRUE(event(const_cast<LPWSTR>(desk.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
-    EXPECT_EQ((std::vector<std::wstring>{L"DevSetUpdate = 0", L"EACStatus = 1",
-                                         L"UserDefinedMedia = {\"Heavy Matte 200g\", \"Studio Film\"}"}),
-              Answers(h.Get(), {L"DevSetUpdate", L"EACStatus", L"UserDefinedMedia"}));
-    IUnknown* object = nullptr;
-    EXPECT_EQ(REGDB_E_CLASSNOTREG,
-              ZQCreateDeviceServer(CLSID_ZQDeviceLink, IID_IZQDeviceLink, reinterpret_cast<void**>(&object)));
     ClearStore(h.Get());
     CoUninitialize();
 }
