@@ -2,7 +2,7 @@
 // test: the servers registered on demand and unregistered again, the answer store's rules, the
 // placeholders and the success test, the queries as the servers' log records them, the apply pass
 // and the communication error; the installed options the answers set in a core driver's items
-// (selection by index, trays, user-defined media), the lists' change note and the session's COM.
+// (trays, user-defined media), the lists' change note and the session's COM.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -422,41 +422,8 @@ protected:
     zqtest::COptItemFixture m_host;
 };
 
-// Nothing is selected past the bounds or reported for the current option; the chosen option's
-// conflict mark is lifted only while the core driver hears of the change.
-TEST_F(InstalledOptions, SelectingByIndex) {
-    zqtest::FixtureFeature tray = Table("Tray4", {"NONE", "Tray4_500", "Tray4_1500"});
-    tray.options[2].conflict = true;
-    Bind({tray});
-    POEMCUIPPARAM p = m_host.Param();
-    OEMCUIPPARAM noObject = *p;
-    noObject.poemuiobj = nullptr;
-    OPTITEM* item = m_host.Item("Tray4");
-    const struct {
-        POEMCUIPPARAM param;
-        const wchar_t* feature;
-        int index;
-        DWORD status;
-        LONG sel;  // 2: selected and reported, else nothing reported
-    } rows[] = {{p, L"Tray4", 3, 5, 0},       {p, L"Tray4", -1, 5, 0}, {p, L"Tray4", 0, 0, 0}, {p, L"Tray9", 1, 2, 0},
-                {nullptr, L"Tray4", 1, 5, 0}, {&noObject, L"Tray4", 1, 5, 0}, {p, L"Tray4", 2, 0, 2}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        m_host.ClearUpdates();
-        item->Flags &= ~OPTIF_CHANGED;
-        EXPECT_EQ(row.status, CZQAutoConfig::DWSelectOptionIndex(row.param, row.feature, row.index, OEMCUIP_PRNPROP));
-        EXPECT_EQ(row.sel, item->Sel);
-        EXPECT_EQ(row.sel ? 1u : 0u, m_host.Updates().size());
-        EXPECT_EQ(row.sel != 0, (item->Flags & OPTIF_CHANGED) != 0);
-    }
-    const zqtest::UpdateRecord& report = m_host.Updates().back();
-    EXPECT_EQ(0u, report.previous);
-    EXPECT_EQ(static_cast<DWORD>(OEMCUIP_PRNPROP), report.mode);
-    EXPECT_FALSE(report.overlayAtCall);
-    EXPECT_TRUE(item->pOptType->pOptParam[2].Flags & OPTPF_OVERLAY_WARNING_ICON) << "marked again";
-}
-
-// The tray table by capacity and by model, and the tray features set from it; the apply pass hides
+// The tray table by capacity and by model, and the tray features set from it (through the access
+// layer's selection by index, whose bounds and reports its own tests hold); the apply pass hides
 // the tables first.
 TEST_F(InstalledOptions, TraysByCapacityAndByModel) {
     Bind({Table("ZQInstallableTraySize",
