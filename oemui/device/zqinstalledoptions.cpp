@@ -1,7 +1,6 @@
 // The installed options the apply pass sets from the printer's answers: the hidden table items,
 // the optional trays, the list of the media the user defined on the printer, and the change note
 // "NotifyDate" of the lists.
-#include <cmath>
 #include <cwchar>
 #include <string>
 
@@ -10,6 +9,7 @@
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
 #include "formats/zqdeviceanswer.h"
+#include "formats/zqinstallable.h"
 #include "settings/zqdriverdata.h"
 
 namespace {
@@ -25,55 +25,10 @@ constexpr WCHAR kNotifyDate[] = L"NotifyDate";
 
 const PCWSTR kTableItems[] = {kTrayFeatures, kTraySizes, kTrayNames, L"ZQInstallableHCO", L"ZQInstallableFinisher"};
 
-// The input number each kind of tray stands for.
-const struct {
-    PCWSTR kind;
-    int code;
-} kTrayKinds[] = {
-    {L"MP", 1},       {L"CASSETTE", 2}, {L"UPPER_CASSETTE", 2}, {L"LOWER_CASSETTE", 3}, {L"ENVELOPE_FEEDER", 4},
-    {L"MIDDLE_CASSETTE", 5}, {L"HCI", 5}, {L"MIT", 6}, {L"TRAY_21", 7}, {L"TRAY_22", 8}, {L"TRAY_23", 9},
-    {L"TRAY_24", 10}, {L"TRAY_25", 11}, {L"TRAY_26", 12},
-};
-constexpr int kMaxKindCode = 12;
-
-constexpr int kDefaultLowMedia = 13;
-constexpr int kDefaultHighMedia = 26;
-// The printer tells its media numbers by a mask of 32 bits: numbers 1 to 32.
-constexpr int kLastMediaNumber = 32;
 constexpr int kMaxMediaNames = 12;
 constexpr size_t kUserMediaChars = 63;
-
-constexpr size_t kPartChars = 256;
-using Part = WCHAR[kPartChars];
-
-// The parts of a table keyword, separated by "-" (a run of them counts as one); each part cut to
-// 255 characters, parts beyond maxParts ignored. The number of parts found.
-int SplitKeyword(PCWSTR pszKeyword, Part* pParts, int maxParts) {
-    int count = 0;
-    for (PCWSTR p = pszKeyword; p && *p && count < maxParts;) {
-        while (*p == L'-') ++p;
-        if (!*p) break;
-        const size_t length = wcscspn(p, L"-");
-        ZQCopyTextN(pParts[count++], kPartChars, p, length);
-        p += length;
-    }
-    return count;
-}
-
-// A part read as a number cut to a whole number; false when it does not start with one.
-bool ReadWholeNumber(PCWSTR pszPart, double dMax, double* pdValue) {
-    PWSTR end = nullptr;
-    const double value = wcstod(pszPart, &end);
-    if (end == pszPart || !std::isfinite(value)) return false;
-    *pdValue = std::trunc(value < 0 ? 0 : value > dMax ? dMax : value);
-    return true;
-}
-
-int KindCode(PCWSTR pszKind) {
-    for (const auto& row : kTrayKinds)
-        if (ZQEqualNoCase(row.kind, pszKind)) return row.code;
-    return -1;
-}
+constexpr size_t kPartChars = kZQKeywordPartChars;
+using Part = ZQKeywordPart;
 
 // The model text found, without regard to case, in one of the texts that are not empty.
 bool ModelReported(PCWSTR pszModel, const PWSTR* ppTexts, int count) {
@@ -161,20 +116,20 @@ int CZQAutoConfig::IBuildTrayTable() {
         m_ppTrayTable[m_iTrayCount++] = entry;
         Part parts[3] = {};
         if (i < sizeCount) {
-            const int found = SplitKeyword(sizes[i], parts, 3);
+            const int found = ZQSplitTableKeyword(sizes[i], parts, 3);
             double capacity = 0;
             ZQCopyText(entry->szName, kPartChars, parts[0]);
-            if (found >= 2 && ReadWholeNumber(parts[1], 4294967295.0, &capacity))
+            if (found >= 2 && ZQReadWholeNumber(parts[1], 4294967295.0, &capacity))
                 entry->dwCapacity = static_cast<DWORD>(capacity);
             if (found >= 3) {
                 ZQCopyText(entry->szKind, kPartChars, parts[2]);
-                entry->iKindCode = KindCode(parts[2]);
+                entry->iKindCode = ZQTrayKindCode(parts[2]);
             }
             const int code = entry->iKindCode;
-            entry->iInstalled = code >= 1 && code <= kMaxKindCode && m_adwInputCapacities[code - 1] != 0 &&
+            entry->iInstalled = code >= 1 && code <= kZQLastTrayKindCode && m_adwInputCapacities[code - 1] != 0 &&
                                 m_adwInputCapacities[code - 1] == entry->dwCapacity;
         } else {
-            const int found = SplitKeyword(names[i - sizeCount], parts, 2);
+            const int found = ZQSplitTableKeyword(names[i - sizeCount], parts, 2);
             ZQCopyText(entry->szName, kPartChars, parts[0]);
             ZQCopyText(entry->szModel, kPartChars, parts[1]);
             // The devices' models first, then the inputs'.
@@ -256,7 +211,7 @@ void CZQAutoConfig::VBlankTrayAnswers() {
 // Media the user defined on the printer
 // ---------------------------------------------------------------------------------------------
 BOOL CZQAutoConfig::BBlankMediaNames() {
-    for (int n = kDefaultLowMedia; n <= kDefaultHighMedia; ++n) {
+    for (int n = kZQDefaultLowMedia; n <= kZQDefaultHighMedia; ++n) {
         WCHAR name[32];
         ZQFormatText(name, 32, L"MEDIA%d-NAME", n);
         BWriteAnswer(name, REG_SZ, L"", sizeof(WCHAR));
@@ -270,22 +225,17 @@ int CZQAutoConfig::IUpdateUserDefinedMedia() {
     if (!m_pCUIParam || !m_pCUIParam->poemuiobj || DWGetFeatureOption(m_pCUIParam, kMediaRange, range.Put()) != ZQOPT_OK)
         return 0;
     ZQ_TRACE("CZQAutoConfig::IUpdateUserDefinedMedia");
-    Part parts[2] = {};
-    const int found = SplitKeyword(range.Get(), parts, 2);
-    double low = kDefaultLowMedia, high = kDefaultHighMedia;
-    if (found < 1 || !ReadWholeNumber(parts[0], kLastMediaNumber, &low)) low = kDefaultLowMedia;
-    if (found < 2 || !ReadWholeNumber(parts[1], kLastMediaNumber, &high)) high = kDefaultHighMedia;
-    if (low > high) std::swap(low, high);
+    int low = 0, high = 0;
+    ZQMediaRange(range.Get(), &low, &high);
     // Number 0 has no bit in the mask.
-    const int first = low < 1 ? 1 : static_cast<int>(low), last = static_cast<int>(high);
+    const int first = low < 1 ? 1 : low, last = high;
 
-    // The mask: its bytes, the first the most significant; a longer value, or a placeholder left by a
-    // printer that did not answer, is none.
-    DWORD mask = 0;
+    // A placeholder left by a printer that did not answer is no mask.
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (BReadAnswer(kMediaMask, data.Put(), &cb) && cb <= sizeof(DWORD) && !zqanswer::IsPlaceholderValue(data.Get(), cb))
-        for (DWORD i = 0; i < cb; ++i) mask = (mask << 8) | data.Get()[i];
+    const DWORD mask = BReadAnswer(kMediaMask, data.Put(), &cb) && !zqanswer::IsPlaceholderValue(data.Get(), cb)
+                           ? ZQMediaMask(data.Get(), cb)
+                           : 0;
 
     std::wstring list;
     int count = 0;
