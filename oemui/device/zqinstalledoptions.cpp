@@ -119,7 +119,7 @@ int CZQAutoConfig::IBuildTrayTable() {
             const int found = ZQSplitTableKeyword(sizes[i], parts, 3);
             double capacity = 0;
             ZQCopyText(entry->szName, kPartChars, parts[0]);
-            if (found >= 2 && ZQReadWholeNumber(parts[1], 4294967295.0, &capacity))
+            if (found >= 2 && ZQReadWholeNumber(parts[1], MAXDWORD, &capacity))
                 entry->dwCapacity = static_cast<DWORD>(capacity);
             if (found >= 3) {
                 ZQCopyText(entry->szKind, kPartChars, parts[2]);

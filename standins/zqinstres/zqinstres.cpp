@@ -11,6 +11,8 @@
 #include "zqdeviceservers.h"
 #include "zqdevshared.h"
 #include "zqinstresapi.h"
+#include "zqowner.h"
+#include "zqproc.h"
 
 extern "C" {
 BOOL WINAPI InitializeMiniInstaller(LPCWSTR pszPrinterName);
@@ -39,24 +41,18 @@ const struct {
 bool Registered(REFCLSID clsid) {
     wchar_t guid[40] = {};
     StringFromGUID2(clsid, guid, 40);
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + guid + L"\\InprocServer32").c_str(), 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    CZQRegKey key;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(L"CLSID\\") + guid + L"\\InprocServer32").c_str(), 0,
+                         KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
 }
 
 HRESULT HrCall(const std::wstring& library, const char* entry) {
     std::wstring path = zqdev::ModulePath(g_module);
     path = path.substr(0, path.find_last_of(L'\\') + 1) + library;
-    HMODULE module = LoadLibraryW(path.c_str());
+    CZQModule module(LoadLibraryW(path.c_str()));
     if (!module) return HRESULT_FROM_WIN32(GetLastError());
-    using Entry = HRESULT(WINAPI*)();
-    const auto call = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
-    const HRESULT hr = call ? call() : HRESULT_FROM_WIN32(GetLastError());
-    FreeLibrary(module);
-    return hr;
+    const auto call = ZQGetProc<HRESULT(WINAPI*)()>(module.Get(), entry);
+    return call ? call() : HRESULT_FROM_WIN32(GetLastError());
 }
 
 bool Installed(const std::wstring& library) {
