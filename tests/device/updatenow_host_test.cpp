@@ -135,6 +135,7 @@ TEST_F(UpdateNowUnderHost, DeskPrinterIsConfiguredAtInstallationAndByUpdateNow) 
         EXPECT_EQ(changed, RegGetValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"NotifyDate", RRF_RT_REG_SZ, nullptr, nullptr,
                                         nullptr) == ERROR_SUCCESS);
     }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, data.c_str(), L"NotifyDate");
     zqhosttest::ResetToDefaults(desk);
     ClearStore(h.Get());
     CoUninitialize();
