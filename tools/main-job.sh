@@ -156,7 +156,14 @@ for state in \
   "watermark:$letter text=Draft color=1 shade=6 size=200 style=1" \
   "two-sided-flip-up:$letter duplex=2 flipup=1" \
   "two-sided-long-edge:$letter duplex=2 order=2 nup=2" \
-  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300"; do
+  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300" \
+  "staples-punched:$letter staple=2 punch=1 punchunit=2" \
+  "folded:$letter fold=1" \
+  "poster:$letter poster=1 postersize=1 tilesperside=3 tiles=1011101111111111111111111" \
+  "covers:$letter front=1 back=1 backfeeder=1" \
+  "envelope:docwidth=1100 docheight=2200 orientation=2 envelope=1" \
+  "banner:banner=1" \
+  "tint:$letter tint=1 text=Draft color=1 shade=6 size=200 style=1"; do
   name=${state%%:*}
   png="$out/preview-$name.png"
   rm -f "$png"
