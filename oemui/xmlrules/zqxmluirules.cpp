@@ -1,6 +1,7 @@
 // The rule engine: macros of the helper file run on the core driver's option items.
 #include "xmlrules/zqxmluirules.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -350,4 +351,26 @@ void CZQXmlUiRules::VApplyLimit(LPCWSTR pszText) {
         return;
     }
     if (m_pCustomTarget) *m_pCustomTarget = ZQCustomSizeLimits{};
+}
+
+void CZQXmlUiRules::VClampRollWidth(PWSTR pszWidth) const {
+    if (!pszWidth) return;
+    const CZQXmlParserCommon& parser = Parser();
+    if (!parser.BIsLoaded() || !parser.RollSheetList()) return;
+    CZQComPtr<IXMLDOMNode> roll;
+    if (parser.RollSheetList()->get_item(0, roll.Put()) != S_OK || !roll) return;
+    PWSTR minWidth = nullptr, maxWidth = nullptr, realWidth = nullptr, minHeight = nullptr, maxHeight = nullptr;
+    CZQXmlParserCommon::BGetRollLimits(roll.Get(), &minWidth, &maxWidth, &realWidth, &minHeight, &maxHeight);
+    CZQLocalPtr<WCHAR> keep[] = {CZQLocalPtr<WCHAR>(minWidth), CZQLocalPtr<WCHAR>(maxWidth),
+                                 CZQLocalPtr<WCHAR>(realWidth), CZQLocalPtr<WCHAR>(minHeight),
+                                 CZQLocalPtr<WCHAR>(maxHeight)};
+    if (!maxWidth) return;
+    PWSTR end = nullptr;
+    const double limit = wcstod(maxWidth, &end);
+    if (end == maxWidth || !std::isfinite(limit) || limit <= 0) return;
+    const size_t len = ZQTextLength(pszWidth, 256);
+    if (len >= 256) pszWidth[255] = 0;
+    const double width = wcstod(pszWidth, &end);
+    if (end == pszWidth || !std::isfinite(width) || width <= limit) return;
+    ZQFormatText(pszWidth, 256, L"%1.2lf", limit);
 }

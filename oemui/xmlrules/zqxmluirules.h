@@ -43,6 +43,9 @@ public:
 
     CZQXmlParserCommon& Parser() { return m_parser; }
     const CZQXmlParserCommon& Parser() const { return m_parser; }
+    // A width (inches, 256 characters) beyond the helper file's largest roll width becomes that
+    // width, written "%1.2lf".
+    void VClampRollWidth(PWSTR pszWidth) const;
 
     // ---- macros on the core driver's option items --------------------------------------------
     // Runs the macros named by the feature's "macro_name" entries in document order, stopping at the

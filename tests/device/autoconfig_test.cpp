@@ -2,9 +2,11 @@
 // test: the servers registered on demand and unregistered again, the answer store's rules, the
 // placeholders and the success test, the queries as the servers' log records them, the apply pass
 // and the communication error; the installed options the answers set in a core driver's items
-// (trays, user-defined media), the lists' change note and the session's COM.
+// (trays, user-defined media, memory, duplex unit, hard disk, accessories, finishers, output-bin
+// names), the lists' change note and the session's COM.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,6 +17,7 @@
 #include "common/zqstrings.h"
 #include "devicetest.h"
 #include "device/zqautoconfig.h"
+#include "xmlrules/zqxmluirules.h"
 #include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqdevrecord.h"
@@ -596,3 +599,441 @@ TEST_F(InstalledOptions, TheSessionUndoesOnlyItsOwnComInitialisation) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Installed hardware: memory, duplex unit, hard disk, the settings the hardware limits, output
+// accessories, finishers and the output-bin names.
+// ---------------------------------------------------------------------------------------------
+std::vector<std::string> Reports(const zqtest::COptItemFixture& host) {
+    std::vector<std::string> out;
+    for (const zqtest::UpdateRecord& u : host.Updates())
+        out.push_back(u.keyword + "=" + std::to_string(u.sel) + "/" + std::to_string(u.previous));
+    return out;
+}
+
+// The memory answer in kilobytes against option sizes in megabytes: below, between, above; the
+// PostScript list by its ranges, without its help entry.
+TEST_F(InstalledOptions, MemoryFromTheAnswer) {
+    Bind({Table("Memory", {"16MB", "32MB", "64MB", "128MB"}),
+          Table("InstalledMemory", {"16-31MB", "32-63MB", "64-127MB", "HelpIndex"})});
+    const struct {
+        const char* what;
+        DWORD pdl, kilobytes;
+        const char *memory, *psMemory;
+    } rows[] = {
+        {"exactly 64", 0, 65536, "64MB", "16-31MB"},
+        {"195 between none: the largest", 0, 200000, "128MB", "16-31MB"},
+        {"8 below all: the smallest", 0, 8192, "16MB", "16-31MB"},
+        {"40 between 32 and 64", 0, 40960, "32MB", "16-31MB"},
+        {"PostScript 40 in the second range", 3, 40960, "16MB", "32-63MB"},
+        {"PostScript 300: the last size, never the help", 3, 300000, "16MB", "64-127MB"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_host.SetSelection("Memory", 0);
+        m_host.SetSelection("InstalledMemory", 0);
+        m_worker.VSetLanguage(row.pdl);
+        PutNumber(L"hrMemorySize", row.kilobytes);
+        m_worker.VMemoryAnswer(TRUE);
+        EXPECT_EQ(row.memory, m_host.Current("Memory"));
+        EXPECT_EQ(row.psMemory, m_host.Current("InstalledMemory"));
+    }
+    m_worker.VSetLanguage(0);
+    m_host.SetSelection("Memory", 1);
+    m_worker.VMemoryAnswer(FALSE);
+    m_worker.VMemoryAnswer(TRUE);
+    EXPECT_EQ("32MB", m_host.Current("Memory")) << "a placeholder is no answer";
+}
+
+// The duplex unit and the hard disk are reported only when the answer changes them.
+TEST_F(InstalledOptions, InstalledFlagsOnlyWhenTheyChange) {
+    Bind({Table("DuplexUnit", {"FALSE", "TRUE"}), Table("PrinterHardDisk", {"NotInstalled", "Installed"})});
+    const struct {
+        const char* what;
+        LONG duplex, disk;
+        Bytes pathType;  // none when empty: the placeholder stays
+        DWORD media3;
+        std::vector<std::string> reports;
+    } rows[] = {
+        {"both come", 0, 0, B({4, 0, 0, 0}), 3, {"DuplexUnit=1/0", "PrinterHardDisk=1/0"}},
+        {"both there already", 1, 1, B({4, 0, 0, 0}), 3, {}},
+        {"both gone", 1, 1, {}, 2, {"DuplexUnit=0/1", "PrinterHardDisk=0/1"}},
+        {"both absent already", 0, 0, {}, 6400, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_host.SetSelection("DuplexUnit", row.duplex);
+        m_host.SetSelection("PrinterHardDisk", row.disk);
+        m_host.ClearUpdates();
+        m_worker.VMediaPathAnswer(FALSE);
+        m_worker.VDiskAnswer(FALSE);
+        if (!row.pathType.empty()) Put(L"prtMediaPathType2", REG_DWORD, row.pathType);
+        PutNumber(L"hrDiskStorageMedia3", row.media3);
+        m_worker.VMediaPathAnswer(TRUE);
+        m_worker.VDiskAnswer(TRUE);
+        EXPECT_EQ(row.reports, Reports(m_host));
+    }
+}
+
+// Job retention and the copy setting end on the highest option without the conflict mark, each
+// allowed option reported on the way; PostScript leaves the last option out.
+TEST_F(InstalledOptions, ReselectionSkipsConflictingOptions) {
+    auto feature = [](const char* keyword, std::vector<bool> marks) {
+        zqtest::FixtureFeature f;
+        f.keyword = keyword;
+        for (size_t i = 0; i < marks.size(); ++i)
+            f.options.push_back({"O" + std::to_string(i), L"O" + std::to_wstring(i), 0, false, marks[i]});
+        return f;
+    };
+    Bind({feature("JobRetention", {false, true}), feature("DeviceIsVeltor", {false, false, false})});
+    const struct {
+        const char* what;
+        DWORD pdl;
+        std::vector<std::string> reports;
+    } rows[] = {
+        {"the marked option is passed over", 0,
+         {"JobRetention=0/0", "DeviceIsVeltor=0/0", "DeviceIsVeltor=1/1", "DeviceIsVeltor=2/2"}},
+        {"PostScript: not the last option", 3, {"JobRetention=0/0", "DeviceIsVeltor=0/0", "DeviceIsVeltor=1/1"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_host.ClearUpdates();
+        m_worker.VSetLanguage(row.pdl);
+        m_worker.VRefreshVeltorItems();
+        EXPECT_EQ(row.reports, Reports(m_host));
+    }
+    m_worker.VSetLanguage(0);
+    m_host.SetSelection("JobRetention", 1);
+    m_host.Item("JobRetention")->pOptType->pOptParam[0].Flags |= OPTPF_OVERLAY_WARNING_ICON;
+    m_host.ClearUpdates();
+    m_worker.VReselectAllowedOptions(m_host.Item("JobRetention"));
+    EXPECT_TRUE(Reports(m_host).empty()) << "every option marked: the selection stays";
+    EXPECT_EQ(1, m_host.Item("JobRetention")->Sel);
+}
+
+// The accessory by the part numbers the devices' models hold (any case; mailboxes of their kind
+// only), the none option without a match, and the mailbox mode a device reports.
+TEST_F(InstalledOptions, AccessoryAndMailboxModeFromTheDevices) {
+    Bind({Table("ZQInstallableHCO", {"MBX5Mailbox-W6025", "MBX5Stacker--W6025", "500Stacker-W5161", "Lone"}),
+          Table("AccessoryOutputBins", {"MBX5Stacker", "NotInstalled", "500Stacker", "MBX5Mailbox", "Lone"}),
+          Table("MailboxModes",
+                {"MailboxModeStacker", "MailboxModeSeparator", "MailboxModeCollator", "MailboxModeMailbox"})});
+    const struct {
+        const char* what;
+        const wchar_t *phd1, *phd2;
+        int mode;
+        const char *accessory, *mailboxMode;
+    } rows[] = {
+        {"a mailbox of its kind", L"MAILBOX W6025", L"", 4, "MBX5Mailbox", "MailboxModeMailbox"},
+        {"part numbers in any case", L"ZQ Tray", L"zq mailbox w6025", 2, "MBX5Mailbox", "MailboxModeSeparator"},
+        {"a stacker of the same part", L"STACKER W6025", L"", 1, "MBX5Stacker", "MailboxModeStacker"},
+        {"no mailbox rule for other options", L"HCO w5161", L"", 3, "500Stacker", "MailboxModeCollator"},
+        {"nothing known: none; mode 5 is none", L"HCO W9999", L"", 5, "NotInstalled", "MailboxModeCollator"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_worker.VPaperHandlingAnswer(FALSE);
+        PutText(L"PHD1-MODEL", row.phd1);
+        PutText(L"PHD2-MODEL", row.phd2);
+        Put(L"PHD1-DEVICE-MEMORY", REG_BINARY, B({1, row.mode}));
+        m_worker.VPaperHandlingAnswer(TRUE);
+        EXPECT_EQ(row.accessory, m_host.Current("AccessoryOutputBins"));
+        EXPECT_EQ(row.mailboxMode, m_host.Current("MailboxModes"));
+    }
+    // Without a none option and without a match: the first option.
+    zqtest::COptItemFixture bare;
+    bare.Add(Table("ZQInstallableHCO", {"A-W1"}));
+    bare.Add(Table("AccessoryOutputBins", {"A", "B"}));
+    bare.Build();
+    bare.SetSelection("AccessoryOutputBins", 1);
+    m_worker.VBind(nullptr, bare.Param(), nullptr);
+    PWSTR models[6] = {const_cast<PWSTR>(L"W2")};
+    m_worker.VSetAccessoryOutputBins(models);
+    EXPECT_EQ("A", bare.Current("AccessoryOutputBins"));
+}
+
+// The finishers by the option models of each device with options (the last such device decides,
+// six models at most); the last none option without a match. The reset pass asks the printer for
+// the counts, stores a count above six as six and blanks the models.
+TEST_F(InstalledOptions, FinishersFromTheDevicesOptions) {
+    Bind({Table("ZQInstallableFinisher", {"TwoHole-P2H", "ThreeHole-p3h", "Installed-PIK1"}),
+          Table("ZQPunchUnitType", {"NONE", "TwoHole", "NotInstalled", "ThreeHole"}),
+          Table("ZQPostInsertionKit", {"False", "Installed"})});
+    using Models = std::map<int, std::vector<std::wstring>>;  // device: count's models
+    const struct {
+        const char* what;
+        Models devices;
+        const char *punch, *kit;
+    } rows[] = {
+        {"punch and kit of one device", {{2, {L"ZQ P3H Punch", L"pik1"}}}, "ThreeHole", "Installed"},
+        {"the last device decides", {{1, {L"P2H"}}, {3, {L"P3H"}}}, "ThreeHole", "False"},
+        {"no match: the last none option", {{2, {L" ", L""}}}, "NotInstalled", "False"},
+        {"the seventh model is not read", {{2, {L"", L"", L"", L"", L"", L"", L"P2H", L"", L""}}}, "NotInstalled",
+         "False"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        for (const auto& [n, models] : row.devices) {
+            const std::wstring phd = L"PHD" + std::to_wstring(n);
+            PutNumber((phd + L"-NUMBER-OF-OPTIONS").c_str(), 0x300 + static_cast<DWORD>(models.size()));
+            for (size_t m = 0; m < models.size(); ++m)
+                PutText((phd + L"-OPTIONS-MODEL-" + std::to_wstring(m + 1)).c_str(), models[m].c_str());
+        }
+        m_worker.VApplyFinisherOptions(TRUE);
+        EXPECT_EQ(row.punch, m_host.Current("ZQPunchUnitType"));
+        EXPECT_EQ(row.kit, m_host.Current("ZQPostInsertionKit"));
+    }
+
+    Register();
+    Script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.4.5.2.5.0 2 le4:9\n");
+    PutText(L"PHD2-OPTIONS-MODEL-7", L"P2H");
+    m_worker.BBlankAllValues();
+    EXPECT_EQ(L"dword:6", Stored(L"PHD2-NUMBER-OF-OPTIONS"));
+    EXPECT_EQ(L"dword:0", Stored(L"PHD3-NUMBER-OF-OPTIONS")) << "not answered";
+    EXPECT_EQ(L"dword:0", Stored(L"PHD1-NUMBER-OF-OPTIONS")) << "not asked";
+    EXPECT_EQ(L"sz: ", Stored(L"PHD2-OPTIONS-MODEL-6"));
+    EXPECT_EQ(L"sz:P2H", Stored(L"PHD2-OPTIONS-MODEL-7"));
+    const std::vector<std::wstring> ids = zqdevtest::ReadIds();
+    EXPECT_EQ(1, std::count(ids.begin(), ids.end(), L"1.3.6.1.4.1.32473.2.3.9.4.2.1.1.4.5.2.5.0"));
+}
+
+// "OutputBinNames" from the bins in the range, for the mailbox accessories only (exact keyword),
+// fourteen names at most, each cut; without a name the list goes from both places.
+TEST_F(InstalledOptions, OutputBinNamesForMailboxes) {
+    Bind({Table("ZQOutputBinDMLRange", {"5-2", "1-40", "x"}),
+          Table("AccessoryOutputBins", {"MBX5Mailbox", "mbx5mailbox", "MBX3Mailbox"})});
+    using Names = std::map<int, std::wstring>;
+    Names many;
+    for (int n = 1; n <= 20; ++n) many[n] = L"B" + std::to_wstring(n);
+    many[1] = L"A very long bin name indeed";
+    many[2] = L" ";
+    const std::wstring stale = L"Old";
+    const struct {
+        const char* what;
+        LONG range, accessory;
+        Names names;
+        std::wstring list;
+        int count;
+    } rows[] = {
+        {"swapped bounds", 0, 0, {{1, L"X"}, {2, L"A"}, {5, L"B"}, {6, L"Y"}}, L"msz:A|B", 2},
+        {"fourteen at most, cut, blanks skipped", 1, 2, many,
+         L"msz:A very long bin n|B3|B4|B5|B6|B7|B8|B9|B10|B11|B12|B13|B14|B15", 14},
+        {"no range: 1 to 14", 2, 0, {{14, L"Z"}, {15, L"N"}}, L"msz:Z", 1},
+        {"another case is no mailbox", 2, 1, {{3, L"C"}}, L"(none)", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        Put(L"OutputBinNames", REG_MULTI_SZ, B({'O', 0, 0, 0, 0, 0}));
+        m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"OutputBinNames", REG_MULTI_SZ,
+                           reinterpret_cast<const BYTE*>(L"Old\0"), 10);
+        m_host.SetSelection("ZQOutputBinDMLRange", row.range);
+        m_host.SetSelection("AccessoryOutputBins", row.accessory);
+        m_worker.VBlankOutputNames();
+        for (const auto& [n, name] : row.names)
+            PutText((L"prtOutputName" + std::to_wstring(n)).c_str(), name.c_str());
+        EXPECT_EQ(row.count, m_worker.IUpdateOutputBinNames());
+        EXPECT_EQ(row.list, Stored(L"OutputBinNames"));
+        EXPECT_EQ(row.count != 0,
+                  m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"OutputBinNames", nullptr, nullptr));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Installed rolls: the roll printer's helper file and the plug-in's roll items.
+// ---------------------------------------------------------------------------------------------
+zqtest::FixtureFeature RollItem(BYTE pubId, bool list) {
+    zqtest::FixtureFeature f;
+    f.kind = list ? zqtest::FixtureKind::List : zqtest::FixtureKind::Edit;
+    f.pubId = pubId;
+    f.oem = true;
+    // The type and width lists of the helper file as the status module words them.
+    for (const wchar_t* text : {L"Bond Paper", L"Coated Paper", L"24 in.", L"33.11 in. (A0)", L"36 in.", L"Unknown"})
+        if (list) f.options.push_back({std::string(text, text + wcslen(text)), text});
+    return f;
+}
+
+class InstalledRolls : public InstalledOptions {
+protected:
+    void SetUp() override {
+        InstalledOptions::SetUp();
+        ASSERT_TRUE(m_rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
+        m_rules.Parser().VSetLoaded(TRUE);
+    }
+    void BindRolls(std::vector<zqtest::FixtureFeature> features) {
+        // Name, type, width and custom width of roll 1, roll 2 and the sheet.
+        for (BYTE id : {109, 110, 114}) features.push_back(RollItem(id, false));
+        for (BYTE id : {111, 112, 117, 107, 108, 123}) features.push_back(RollItem(id, true));
+        for (BYTE id : {105, 106, 120}) features.push_back(RollItem(id, false));
+        Bind(features);
+        m_rolls.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        m_rolls.VBind(nullptr, m_host.Param(), nullptr);
+    }
+    struct Input {
+        DWORD size;
+        const wchar_t *vendor, *name;  // null: not answered
+        DWORD type;
+        DWORD width;  // 0: not answered
+    };
+    static void PutInput(int n, const Input& in) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        const std::wstring tray = L"TRAY" + std::to_wstring(n) + L"-";
+        PutNumber((tray + L"MEDIA-SIZE-LOADED").c_str(), in.size);
+        if (in.vendor) PutText((tray + L"MEDIA-VENDOR").c_str(), in.vendor);
+        if (in.name) PutText((tray + L"MEDIA-NAME").c_str(), in.name);
+        PutNumber((tray + L"MEDIA-TYPE").c_str(), in.type);
+        if (in.width) PutNumber((tray + L"CUSTOM-MEDIA-WIDTH").c_str(), in.width);
+    }
+    // The four values of a prefix, "name|type|width|custom", as the store and the printer data hold
+    // them (the printer's copy after a "/" when it differs).
+    std::wstring Values(const std::wstring& prefix) {
+        std::wstring out;
+        for (const wchar_t* field : {L"Name", L"Type", L"Width", L"CustomWidth"}) {
+            if (field[0] != L'N') out += L"|";
+            std::wstring stored = Stored((prefix + field).c_str());
+            stored = stored.rfind(L"sz:", 0) == 0 ? stored.substr(3) : L"-";
+            std::vector<BYTE> data;
+            std::wstring printer = L"-";
+            if (m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, prefix + field, nullptr, &data))
+                printer = reinterpret_cast<const wchar_t*>(data.data());
+            out += stored + (printer == stored ? L"" : L"/" + printer);
+        }
+        return out;
+    }
+    // The roll items of a roll, "name|type|width|custom[ disabled]".
+    std::wstring Items(BYTE name, BYTE type, BYTE width, BYTE custom) {
+        auto text = [&](BYTE id) { return std::wstring(static_cast<PCWSTR>(m_host.ItemByPubId(id, true)->pSel)); };
+        auto option = [&](BYTE id) {
+            const OPTITEM* item = m_host.ItemByPubId(id, true);
+            return std::wstring(item->pOptType->pOptParam[item->Sel].pData);
+        };
+        const bool disabled = m_host.ItemByPubId(custom, true)->Flags & OPTIF_DISABLED;
+        return text(name) + L"|" + option(type) + L"|" + option(width) + L"|" + text(custom) +
+               (disabled ? L" disabled" : L"");
+    }
+    CZQXmlUiRules m_rules;
+    CZQAutoConfig m_rolls{&m_rules};
+};
+
+// Which "InstalledRolls" option the inputs' answers give: the numbered form by inputs 1 to 3, the
+// parts form by the option whose rolls are all installed and most numerous.
+TEST_F(InstalledRolls, TheInstalledRollsInBothForms) {
+    BindRolls({Table("InstalledRolls", {"None", "Sheet", "Sheet_Roll", "ManualFeed_Sheet_Roll", "Roll"})});
+    zqtest::COptItemFixture numbered;
+    numbered.Add(Table("InstalledRolls", {"2Rolls", "3Rolls"}));
+    numbered.Build();
+    CZQAutoConfig worker;
+    worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+    worker.VBind(nullptr, numbered.Param(), nullptr);
+    const struct {
+        const char* what;
+        std::vector<Bytes> installed;  // inputs 1, 2, 3; empty: not answered
+        const char *numberedForm, *partsForm;
+    } rows[] = {
+        {"all three", {B({2}), B({2, 0, 0, 0}), B({2})}, "3Rolls", "ManualFeed_Sheet_Roll"},
+        {"the first two", {B({2}), B({2}), B({1})}, "2Rolls", "Sheet_Roll"},
+        {"a gap", {B({2}), B({0}), B({2})}, "2Rolls", "Sheet"},
+        {"none installed, one unread", {B({3}), {}, B({0})}, "2Rolls", "None"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        numbered.SetSelection("InstalledRolls", 1);
+        m_host.SetSelection("InstalledRolls", 4);
+        for (int n = 1; n <= 3; ++n) {
+            if (!row.installed[n - 1].empty())
+                Put((L"TRAY" + std::to_wstring(n) + L"-INSTALLED").c_str(), REG_BINARY, row.installed[n - 1]);
+        }
+        EXPECT_EQ(ZQOPT_OK, worker.DWSetInstalledRolls());
+        m_rolls.VSetInstalledRollsByParts();
+        EXPECT_EQ(row.numberedForm, numbered.Current("InstalledRolls"));
+        EXPECT_EQ(row.partsForm, m_host.Current("InstalledRolls"));
+    }
+}
+
+// Each input's roll in the numbered form: the name from vendor and name, the type and the width by
+// the helper file's lists, widths snapped within a tenth of an inch or kept as custom widths
+// (limited by the helper file), and an input with nothing loaded; answers that cannot be read,
+// a size answer of another kind and the third input of "2Rolls" leave the values alone.
+TEST_F(InstalledRolls, RollMediaOfEachInput) {
+    BindRolls({Table("InstalledRolls", {"2Rolls", "3Rolls"})});
+    const std::wstring kept = L"K|K|K|K";
+    const struct {
+        const char* what;
+        int input;
+        Input in;
+        std::wstring values, items;  // values of "Roll<n>"; items of roll 1 (empty: not looked at)
+    } rows[] = {
+        {"24 inches", 1, {0x7FFE, L"Acme", L"Bond", 1, 17280}, L"Acme Bond|Bond Paper|24 in.|Standard",
+         L"Acme Bond|Bond Paper|24 in.|Standard disabled"},
+        {"24.0986 inches still snaps", 1, {0x65, L"Acme", L"Film", 3, 17351}, L"Acme Film|Film|24 in.|Standard", L""},
+        {"33.11 is no whole number", 1, {0x7FFE, L"A", L"B", 2, 23839},
+         L"A B|Coated Paper|33.11 in. (A0)|Standard", L"A B|Coated Paper|33.11 in. (A0)|Standard disabled"},
+        {"24.17 is a custom width; an unknown type", 1, {0x7FFE, L"Acme", L"Bond", 77, 17400},
+         L"Acme Bond|Unknown|K|24.17", L"Acme Bond|Unknown|33.11 in. (A0)|24.17"},
+        {"40 inches is held to the helper file's 36", 2, {0x7FFE, nullptr, L"Bond", 1, 28800}, L"|Bond Paper|K|36.00",
+         L""},
+        {"nothing loaded", 3, {0, L"Acme", L"Bond", 1, 17280}, L"Unknown|Unknown|Unknown|Unknown", L""},
+        {"a width that cannot be read", 1, {0x7FFE, L"V", L"N", 1, 0}, L"V N|Bond Paper|K|K", L""},
+        {"a size answer of 5", 2, {5, L"V", L"N", 1, 17280}, kept, L""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        PutInput(row.input, row.in);
+        const std::wstring prefix = L"Roll" + std::to_wstring(row.input);
+        for (const wchar_t* field : {L"Name", L"Type", L"Width", L"CustomWidth"}) {
+            PutText((prefix + field).c_str(), L"K");
+            m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, prefix + field, L"K");
+        }
+        m_host.SetSelection("InstalledRolls", 1);
+        m_rolls.VUpdateRollMedia();
+        EXPECT_EQ(row.values, Values(prefix));
+        if (!row.items.empty()) {
+            EXPECT_EQ(row.items, Items(109, 111, 107, 105));
+        }
+    }
+    // "2Rolls": the third input is not looked at.
+    PutInput(3, {0, nullptr, nullptr, 0, 0});
+    PutText(L"Roll3Name", L"K");
+    m_host.SetSelection("InstalledRolls", 0);
+    m_rolls.VUpdateRollMedia();
+    EXPECT_EQ(L"sz:K", Stored(L"Roll3Name"));
+}
+
+// The parts form names the values and items by the option's parts; the status module's texts
+// have their fall-backs, and without the module the texts it would give stay empty.
+TEST_F(InstalledRolls, PartsFormAndTheStatusModulesFallBacks) {
+    BindRolls({Table("InstalledRolls", {"None", "Sheet"})});
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring bare = std::wstring(temp) + L"zqbarerolls", none = std::wstring(temp) + L"zqnowhere";
+    CreateDirectoryW(bare.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(zqtest::BesideExe(L"zqwarnmod.dll").c_str(), (bare + L"\\zqcoremod.dll").c_str(), FALSE));
+    const struct {
+        std::wstring directory;
+        Input in;
+        std::wstring values;
+    } rows[] = {
+        {zqtest::ExeDir(), {0, nullptr, nullptr, 0, 0}, L"Unknown|Unknown|Unknown|Unknown"},
+        {bare, {0, nullptr, nullptr, 0, 0}, L"Unloaded|Unloaded|Unloaded|Unloaded"},
+        {bare, {0x7FFE, L"V", L"N", 1, 17280}, L"V N|K|K|Unknown"},
+        {none, {0, nullptr, nullptr, 0, 0}, L"|||"},
+        {none, {0x7FFE, L"V", L"N", 1, 17400}, L"V N|K|K|24.17"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.directory.begin(), row.directory.end()));
+        PutInput(1, row.in);
+        for (const wchar_t* field : {L"Name", L"Type", L"Width", L"CustomWidth"}) {
+            PutText((std::wstring(L"Sheet") + field).c_str(), L"K");
+            m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, std::wstring(L"Sheet") + field, L"K");
+        }
+        m_printer.Identity().driverDirectory = row.directory;
+        m_rolls.VUpdateRollMediaByParts();
+        EXPECT_EQ(row.values, Values(L"Sheet"));
+        EXPECT_EQ(row.values.substr(0, row.values.find(L'|')),
+                  std::wstring(static_cast<PCWSTR>(m_host.ItemByPubId(114, true)->pSel)));
+    }
+    DeleteFileW((bare + L"\\zqcoremod.dll").c_str());
+    RemoveDirectoryW(bare.c_str());
+}
