@@ -119,10 +119,13 @@ rm -f "$png"
 wine zqhost.exe fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --cancel --screenshot "$(winepath -w "$png")" \
   </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the font installer" >&2; rc=1; fi
+# "Update Now" asks the roll printer's device: the rolls show with the names, media types and
+# widths it reports.
 png="$out/zqroll-properties.png"
 rm -f "$png"
-echo "== ZQ Roll 4400 Large Format: Printer Properties"
-wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Roll 1 Width" \
+echo "== ZQ Roll 4400 Large Format: Printer Properties after Update Now"
+wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
+  --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
