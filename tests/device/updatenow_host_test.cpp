@@ -2,7 +2,8 @@
 // Printer Properties registers the device servers its driver carries, fills the answer store from
 // the sample's device, applies it (the desk printer's trays, installed hardware, output bins and
 // user-defined media, the roll printer's rolls) and leaves the servers unregistered as it found
-// them; a device that does not answer shows the communication error. The printer event INITIALIZE configures the desk printer from its device first.
+// them; a device that does not answer shows the communication error. The printer event INITIALIZE
+// configures the desk printer from its device first.
 #include <windows.h>
 #include <winddiui.h>
 
