@@ -291,6 +291,11 @@ private:
     void VCopyTextAnswer(PCWSTR pszName, PWSTR* ppSlot);
     BOOL BDeleteAnswer(PCWSTR pszName);
     bool BNumberAnswered(PCWSTR pszName, DWORD* pdwValue);
+    // The present names (not empty, not " ") of the answers numbered iFirst to iLast (only those
+    // of the mask's bits, when it has any), at most iMaxNames cut to cchName, as the list pszList in
+    // the store; without a name the list goes from the store and the printer data. The count.
+    int ICollectNames(PCWSTR pszFormat, int iFirst, int iLast, DWORD dwMask, int iMaxNames, size_t cchName,
+                      PCWSTR pszList);
     // A roll field's text in the store and the printer data.
     void VWriteRollValue(PCWSTR pszPrefix, PCWSTR pszField, PCWSTR pszText);
     // One input's roll; the values are named from the prefix. pszUnloaded: the text of an empty

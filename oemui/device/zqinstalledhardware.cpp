@@ -281,27 +281,35 @@ int CZQAutoConfig::IUpdateOutputBinNames() {
     if (DWGetFeatureOption(m_pCUIParam, kAccessories, accessory.Put()) == ZQOPT_OK)
         for (PCWSTR option : kNamedBinAccessories) named = named || wcscmp(accessory.Get(), option) == 0;
 
+    // Without named bins the list goes.
+    const int first = named ? static_cast<int>(low) : 1, last = named ? static_cast<int>(high) : 0;
+    return ICollectNames(L"prtOutputName%d", first, last, 0, kMaxOutputNames, kOutputNameChars, kOutputBinNames);
+}
+
+int CZQAutoConfig::ICollectNames(PCWSTR pszFormat, int iFirst, int iLast, DWORD dwMask, int iMaxNames,
+                                 size_t cchName, PCWSTR pszList) {
     std::wstring list;
     int count = 0;
-    for (int n = static_cast<int>(low); named && n <= static_cast<int>(high) && count < kMaxOutputNames; ++n) {
+    for (int n = iFirst; n <= iLast && count < iMaxNames; ++n) {
+        if (dwMask && (n < 1 || n > 32 || !(dwMask & (1u << (n - 1))))) continue;
         WCHAR name[32];
-        ZQFormatText(name, 32, L"prtOutputName%d", n);
+        ZQFormatText(name, 32, pszFormat, n);
         CZQLocalPtr<BYTE> value;
         DWORD cb = 0;
         if (!BReadAnswer(name, value.Put(), &cb)) continue;
         const auto* text = reinterpret_cast<PCWSTR>(value.Get());
         const size_t length = ZQTextLength(text, cb / sizeof(WCHAR));
         if (length == 0 || (length == 1 && text[0] == L' ')) continue;
-        list.append(text, length < kOutputNameChars ? length : kOutputNameChars).push_back(L'\0');
+        list.append(text, length < cchName ? length : cchName).push_back(L'\0');
         ++count;
     }
     if (count) {
         list.push_back(L'\0');
-        BWriteAnswer(kOutputBinNames, REG_MULTI_SZ, list.c_str(), static_cast<DWORD>(list.size() * sizeof(WCHAR)));
+        BWriteAnswer(pszList, REG_MULTI_SZ, list.c_str(), static_cast<DWORD>(list.size() * sizeof(WCHAR)));
     } else {
-        // Readers take the store first: a stale list there would keep removed bins.
-        BDeleteAnswer(kOutputBinNames);
-        CZQDriverData::BDeletePrinterData(m_hPrinter, kOutputBinNames);
+        // Readers take the store first: a stale list there would keep what the printer no longer has.
+        BDeleteAnswer(pszList);
+        CZQDriverData::BDeletePrinterData(m_hPrinter, pszList);
     }
     return count;
 }
