@@ -114,8 +114,9 @@ DWORD CZQPaperQualityTab::DWPageExceptionKindFromItem(int iItem, PageContext*) {
 }
 
 int CZQPaperQualityTab::IPageExceptionItemFromKind(DWORD dwKind, PageContext*) {
+    // No kind chosen is no item, not an option without a kind.
     zqsettings::CZQStringList keywords, names;
-    if (!m_pageExceptionsList.HWnd() || !ReadKinds(m_pCUIParam, keywords, names)) return -1;
+    if (dwKind == 0 || !m_pageExceptionsList.HWnd() || !ReadKinds(m_pCUIParam, keywords, names)) return -1;
     for (int i = 0; i < names.n && i < keywords.n; ++i)
         if (KindOf(keywords.p[i]) == dwKind && names.p[i]) return m_pageExceptionsList.IFindStringExact(names.p[i]);
     return -1;
