@@ -3,11 +3,11 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
-# large-format printer with the ordinary interface, and a choice on the desk printer's page with the
-# dialog it opens; the About page of the desk printer in both of its sheets, and the Settings
-# Information page of its publishing variant; the roll printer's Printer Properties show the
-# plug-in's roll items and the services library's Services page; the desk printer's sample ticket
-# converted into a devmode (out/) and back.
+# large-format printer with the ordinary interface, a choice on the desk printer's page with the
+# dialog it opens, and a cover on its own paper; the About page of the desk printer in both of its
+# sheets, and the Settings Information page of its publishing variant; the roll printer's Printer
+# Properties show the plug-in's roll items and the services library's Services page; the desk
+# printer's sample ticket converted into a devmode (out/) and back.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -106,6 +106,16 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Paper/Quality choice" >&2; rc=1; fi
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
+# Different papers for single pages and covers on the desk printer's Paper/Quality page: the front
+# cover chosen in the page-kind list, printed, on its own source and media type.
+png="$out/zqdesk-paperquality-covers.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Use Different Paper/Covers, Front Cover"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
+  --choose "Source is=Tray 2" --choose "Type is=Brochure Paper, Matte" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the cover papers" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.
