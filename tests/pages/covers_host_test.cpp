@@ -59,7 +59,8 @@ TEST_F(CoversUnderHost, EachChosenKindKeepsItsOwnSourceAndMedia) {
         chosen += ZQChooseOnPage(page, L"#427", L"First Page") + ZQChooseOnPage(page, L"Source is", L"Tray 2") +
                   ZQChooseOnPage(page, L"Type is", L"Brochure Paper, Matte");
         chosen += ZQChooseOnPage(page, L"#427", L"Front Cover") + ZQChooseOnPage(page, L"#431", L"on") +
-                  ZQChooseOnPage(page, L"Source is", L"Tray 1") + ZQChooseOnPage(page, L"Type is", L"Transparency Film");
+                  ZQChooseOnPage(page, L"Source is", L"Tray 1") +
+                  ZQChooseOnPage(page, L"Type is", L"Transparency Film");
     });
     ASSERT_EQ(7u, kinds.size());
     EXPECT_EQ(L"Front Cover from Feeder", kinds[6].first);

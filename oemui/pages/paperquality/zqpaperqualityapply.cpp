@@ -48,7 +48,8 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         VStorePageKindPaper(pContext, ISelectedPageKind(pContext));
     }
     const int kindMedia = ISelectedKindMediaPosition(pContext);
-    if (kindMedia != m_slots.aiMedia[kWorkingSlot]) DWSelectOptionByIndex(param, L"MediaType", kindMedia, OEMCUIP_DOCPROP);
+    if (kindMedia != m_slots.aiMedia[kWorkingSlot])
+        DWSelectOptionByIndex(param, L"MediaType", kindMedia, OEMCUIP_DOCPROP);
     if (logic.BIsLargeFormat()) {
         POPTITEM orientation = nullptr;
         const bool landscape = DWFindOemOptItemByPubId(param, kOemPubOrientation, &orientation) == ZQOPT_OK &&

@@ -20,16 +20,14 @@ protected:
         PaperQualityPage::SetUp();
         RegDeleteTreeW(HKEY_CURRENT_USER, kZQPgExcRecordKey);
         AddItems();
-        m_host.Add(zqtest::ListFeature("ZQPageExceptions", {{"CoverInsertion", L"Covers"},
-                                                            {"PrintedInsertion", L"Printed"},
-                                                            {"blankinsertion", L"Blank"},
-                                                            {"ChapterPages", L"Chapters"},
-                                                            {"Watermarks", L"Other"}}));
+        m_host.Add(zqtest::ListFeature("ZQPageExceptions",
+                                       {{"CoverInsertion", L"Covers"}, {"PrintedInsertion", L"Printed"},
+                                        {"blankinsertion", L"Blank"}, {"ChapterPages", L"Chapters"},
+                                        {"Watermarks", L"Other"}}));
         // The stand-in, then names that reach it from elsewhere (were they loaded), and none.
         const std::wstring dir = zqtest::ExeDir();
         const std::string up = "..\\" + std::string(dir.begin() + static_cast<long>(dir.rfind(L'\\') + 1), dir.end());
-        m_host.Add(zqtest::ListFeature("ZQPageExceptionsFile", {{kZQPgExcFile, L""},
-                                                                {up + "\\" + kZQPgExcFile, L""},
+        m_host.Add(zqtest::ListFeature("ZQPageExceptionsFile", {{kZQPgExcFile, L""}, {up + "\\" + kZQPgExcFile, L""},
                                                                 {std::string("sub/") + kZQPgExcFile, L""},
                                                                 {"zqnothere", L""}}));
         m_host.Add(zqtest::ListFeature("ZQPageExceptionsInterface", {{kZQPgExcEntry, L""}, {"NoSuchEntry", L""}}));
@@ -45,7 +43,8 @@ protected:
     }
     std::vector<LPARAM> Data() const {
         std::vector<LPARAM> data;
-        for (int i = 0; i < 5; ++i) data.push_back(SendMessageW(Ctl(IDC_LB_PAGE_EXCEPTIONS_OPTIONS), LB_GETITEMDATA, i, 0));
+        for (int i = 0; i < 5; ++i)
+            data.push_back(SendMessageW(Ctl(IDC_LB_PAGE_EXCEPTIONS_OPTIONS), LB_GETITEMDATA, i, 0));
         return data;
     }
     void Script(const wchar_t* value, DWORD data) {
@@ -74,14 +73,15 @@ TEST_F(PaperQualityExceptions, KindsFollowTheLayoutAndMarkTheOnesInUse) {
         m_tab->VRefreshPageExceptionsList(&m_context);
         EXPECT_EQ(c.data, Data()) << c.pagesPerSheet << c.booklet << c.manual;
         const bool constrained = !(c.data[1] & kOn) || !(c.data[3] & kOn);
-        EXPECT_EQ(constrained, Shown(IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS) && Enabled(IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS));
+        const int button = IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS;
+        EXPECT_EQ(constrained, Shown(button) && Enabled(button));
     }
     // Item and kind both ways; an item without a kind or beyond the list, and a kind without an item.
     for (const auto& [item, kind] : {std::make_pair(0, 8u), std::make_pair(2, 2u), std::make_pair(3, 1u)}) {
         EXPECT_EQ(kind, m_tab->DWPageExceptionKindFromItem(item, &m_context));
         EXPECT_EQ(item, m_tab->IPageExceptionItemFromKind(kind, &m_context));
     }
-    EXPECT_EQ(0u, m_tab->DWPageExceptionKindFromItem(4, &m_context) + m_tab->DWPageExceptionKindFromItem(5, &m_context));
+    for (int item : {4, 5}) EXPECT_EQ(0u, m_tab->DWPageExceptionKindFromItem(item, &m_context));
     EXPECT_EQ(-1, m_tab->IPageExceptionItemFromKind(0x10, &m_context));
 }
 
@@ -114,8 +114,8 @@ TEST_F(PaperQualityExceptions, ModuleReceivesTheBlockAndItsAnswerIsFollowed) {
         SendMessageW(Ctl(IDC_LB_PAGE_EXCEPTIONS_OPTIONS), LB_SETCURSEL, static_cast<WPARAM>(c.chosen), 0);
         // The settings button, or a double click in the list.
         const int id = c.chosen == 3 ? IDC_LB_PAGE_EXCEPTIONS_OPTIONS : IDC_BTN_PAGE_EXCEPTIONS_SETTINGS;
-        SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(id, id == IDC_BTN_PAGE_EXCEPTIONS_SETTINGS ? BN_CLICKED : LBN_DBLCLK),
-                     reinterpret_cast<LPARAM>(Ctl(id)));
+        const int code = id == IDC_BTN_PAGE_EXCEPTIONS_SETTINGS ? BN_CLICKED : LBN_DBLCLK;
+        SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Ctl(id)));
 
         calls += c.kind ? 1 : 0;
         DWORD recorded = 0, cb = sizeof recorded;

@@ -19,7 +19,8 @@ protected:
         PaperQualityPage::SetUp();
         AddItems();
         zqtest::FixtureFeature covers = zqtest::ListFeature("ZQCovers", {}, 1);
-        for (const wchar_t* name : kNames) covers.options.push_back({"K" + std::to_string(covers.options.size()), name});
+        for (const wchar_t* name : kNames)
+            covers.options.push_back({"K" + std::to_string(covers.options.size()), name});
         covers.options[0].conflict = true;
         covers.options.push_back({"Hidden", L"Hidden Kind", 0, true});
         m_host.Add(covers);
