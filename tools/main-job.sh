@@ -119,8 +119,8 @@ rm -f "$png"
 echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Use Different Paper/Covers, Front Cover"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
-  --choose "Source is=Tray 2" --choose "Type is=Brochure Paper, Matte" \
-  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+  --choose "Source is=Tray 2" --press "Type is=More..." --in-dialog "#497=Brochure Paper, Matte" \
+  --dialog-close OK --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the cover papers" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the

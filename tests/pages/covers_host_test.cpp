@@ -53,14 +53,20 @@ TEST_F(CoversUnderHost, EachChosenKindKeepsItsOwnSourceAndMedia) {
     zqhosttest::ResetToDefaults(zqhosttest::kDeskPrinter);
     std::vector<std::pair<std::wstring, LRESULT>> kinds;
     int chosen = 0;
+    // The media type is chosen in the tree behind "More..." of the short list.
+    auto media = [](HWND page, const wchar_t* name) {
+        ZQDialogSteps steps;
+        steps.choices = {{L"#497", name}};
+        ZQDialogSeen seen;
+        return ZQPressForDialog(page, L"Type is=More...", steps, seen) && seen.chosen && seen.closed;
+    };
     const ZQUIDevmode block = OnPaperQuality(zqhosttest::kDeskPrinter, [&](HWND page) {
         chosen += ZQChooseOnPage(page, L"Use Different Paper/Covers", L"on");
         kinds = Items(GetDlgItem(page, IDC_LB_MEDIA_PAPER_OPTIONS));
         chosen += ZQChooseOnPage(page, L"#427", L"First Page") + ZQChooseOnPage(page, L"Source is", L"Tray 2") +
-                  ZQChooseOnPage(page, L"Type is", L"Brochure Paper, Matte");
+                  media(page, L"Brochure Paper, Matte");
         chosen += ZQChooseOnPage(page, L"#427", L"Front Cover") + ZQChooseOnPage(page, L"#431", L"on") +
-                  ZQChooseOnPage(page, L"Source is", L"Tray 1") +
-                  ZQChooseOnPage(page, L"Type is", L"Transparency Film");
+                  ZQChooseOnPage(page, L"Source is", L"Tray 1") + media(page, L"Transparency Film");
     });
     ASSERT_EQ(7u, kinds.size());
     EXPECT_EQ(L"Front Cover from Feeder", kinds[6].first);

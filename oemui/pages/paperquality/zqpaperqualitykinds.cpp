@@ -177,7 +177,11 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
         default: VShowFrontFeederPaper(pContext); break;
     }
     VSelectSourceAndMedia(pContext, m_slots.aiSource[slot], m_slots.aiMedia[slot], kind);
-    int target = mediaItem ? m_slots.aiMedia[slot] : -1;
+    int target = -1;
+    if (mediaItem) {
+        target = m_slots.aiMedia[slot];
+        VUpdateRecentMediaTypes(pContext, OptionName(mediaItem, target));
+    }
     if (target == -1) target = m_slots.aiMedia[kWorkingSlot];
     if (target != m_slots.aiMedia[kWorkingSlot]) DWSelectOptionByIndex(param, L"MediaType", target, OEMCUIP_DOCPROP);
 }
