@@ -3,11 +3,12 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
-# large-format printer with the ordinary interface, a choice on the desk printer's page in its
-# paper-size tree with the dialog the page opens, and a cover on its own paper; the About page of
-# the desk printer in both of its sheets, and the Settings Information page of its publishing
-# variant; the roll printer's Printer Properties show the plug-in's roll items and the services
-# library's Services page; the desk printer's sample ticket converted into a devmode (out/) and back.
+# large-format printer with the ordinary interface, and a choice on the desk printer's page in its
+# paper-size tree with the dialog the page opens, the desk printer's custom paper size dialog and the
+# wide printer's custom print-quality options, and a cover on its own paper; the About page of the
+# desk printer in both of its sheets, and the Settings Information page of its publishing variant;
+# the roll printer's Printer Properties show the plug-in's roll items and the services library's
+# Services page; the desk printer's sample ticket converted into a devmode (out/) and back.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -91,7 +92,7 @@ done
 png="$out/zqdesk-reconciled.png"
 rm -f "$png"
 echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
 # A choice on the desk printer's Paper/Quality page, made in the paper-size tree behind "More...":
@@ -112,6 +113,24 @@ echo "== ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK </dev/null | tr -d '\r' || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
+# The desk printer's custom paper size dialog, opened by the page's Custom... button, and the wide
+# printer's custom print-quality options, opened by the settings button of its custom options.
+for shot in "ZQ Desk 2400 Inkjet:#492::zqdesk-custom-paper" \
+  "ZQ Wide 4600 Large Format:#414:Custom Options=on:zqwide-custom-quality"; do
+  printer=${shot%%:*}
+  rest=${shot#*:}
+  button=${rest%%:*}
+  rest=${rest#*:}
+  choice=${rest%%:*}
+  dialog="$out/${rest#*:}.png"
+  rm -f "$dialog"
+  echo "== $printer: Paper/Quality, $button"
+  choose=()
+  [ -n "$choice" ] && choose=(--choose "$choice")
+  wine zqhost.exe prefs "$printer" --ok-after 2500 --page "Paper/Quality" "${choose[@]}" --press "$button" \
+    --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close Cancel </dev/null | tr -d '\r' || rc=1
+  if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the dialog of $button" >&2; rc=1; fi
+done
 # Different papers for single pages and covers on the desk printer's Paper/Quality page: the front
 # cover chosen in the page-kind list, printed, on its own source and media type.
 png="$out/zqdesk-paperquality-covers.png"

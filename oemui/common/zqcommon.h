@@ -115,6 +115,8 @@ public:
     static BOOL BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPaper, LONG* plWidth, LONG* plLength);
     // The printer's forms (level 1) in one local-heap block; FALSE when it lists none.
     static BOOL BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCount);
+    // One form of the printer (level 1) in a local-heap block; FALSE when it has none of that name.
+    static BOOL BGetForm(HANDLE hPrinter, PCWSTR pszForm, FORM_INFO_1W** ppForm);
     static BOOL BHasEwsAddress(HANDLE hPrinter);
     // For a local printer whose data can be written: the network address behind its port stored
     // as "ZQEWSIPAddress" ("<address>,0"), or that value deleted when the port has none. 1 stored,
@@ -140,6 +142,9 @@ public:
 
     // ---- registry ---------------------------------------------------------------------------
     static BOOL BIsBorderlessFormName(PCWSTR pszForm);
+    // Records the form as borderless (or removes that record) under the machine key the reader
+    // asks; FALSE when the keys cannot be created, and nothing is recorded then.
+    static BOOL BRecordBorderlessForm(PCWSTR pszForm, BOOL bBorderless);
     // A text value (REG_SZ or REG_EXPAND_SZ, not expanded) into a bounded buffer, always
     // terminated; FALSE and "" when the key or value is missing, not a text or longer.
     static BOOL BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut, DWORD cchOut);

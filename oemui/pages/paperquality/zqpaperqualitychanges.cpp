@@ -143,6 +143,11 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     WCHAR oldPaper[256] = {}, newPaper[256] = {};
     ReadOption(param, paperFeature, oldPaper);
     VOnPaperMore(hDlg, pContext);
+    // The large-format list's "Custom" entry, as the user chose it, opens the custom paper dialog.
+    WCHAR chosen[256], custom[kResStringChars];
+    if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
+    const bool customEntry =
+        logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
 
     VApplyPaperSizeSelection(pContext);
     ReadOption(param, paperFeature, newPaper);
@@ -201,6 +206,13 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     VLayoutPaperGroup(pContext);
     VEnableMediaTypeForPageKind(pContext);
     VNotifyPageChanged(hDlg, pContext);
+
+    // The list then shows the paper the settings hold again, whichever reading direction the
+    // dialog had.
+    if (customEntry) {
+        VOnCustomPaper(hDlg, pContext);
+        VRestorePaperSizeSelection(HControl(kCtlSize), pContext);
+    }
 
     VRefreshQualityGroup(pContext);
     VShowPaperTexts(pContext, TRUE, TRUE);

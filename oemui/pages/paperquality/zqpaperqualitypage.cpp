@@ -12,6 +12,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
+#include "pages/zqmodaldlg.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -418,10 +419,7 @@ void CZQPaperQualityTab::VDrawDimensions() const {
 void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
     DWORD table[2 * kHelpPairs] = {};
     VBuildHelpTable(table, pContext);
-    const ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
-    WCHAR helpFile[256] = {};
-    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    WinHelpW(hWnd, helpFile, uCommand, reinterpret_cast<ULONG_PTR>(table));
+    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
 }
 
 void CZQPaperQualityTab::VOnDestroy() {

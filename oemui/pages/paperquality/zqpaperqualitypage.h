@@ -6,7 +6,9 @@
 
 #include "common/zqcontrols.h"
 #include "pages/color/zqimageenhancedlg.h"
+#include "pages/custompaper/zqcustompaperdlg.h"
 #include "pages/newmedia/zqnewmediadlg.h"
+#include "pages/paperquality/zqcustomqualitydlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -328,6 +330,8 @@ public:
 
     // ---- state the page keeps between its windows
     CZQImageEnhanceDlg& ImageEnhanceDlg() { return m_imageEnhanceDlg; }
+    CZQCustomPaperDlg& CustomPaperDlg() { return m_customPaperDlg; }
+    CZQCustomQualityDlg& CustomQualityDlg() { return m_customQualityDlg; }
     int ISliderPosition() const { return m_iSliderPosition; }
     int ILastMediaType() const { return m_iLastMediaType; }
     PCWSTR PszLastMediaType() const { return m_pszLastMediaType; }
@@ -384,6 +388,8 @@ private:
     void VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnImageEnhancement(HWND hDlg, PageContext* pContext);
+    void VOnCustomPaper(HWND hDlg, PageContext* pContext);
+    void VOnCustomQuality(HWND hDlg, PageContext* pContext);
     // The custom-paper entries and the tree pop-ups of the media-type list; TRUE when the choice
     // was "More..." (the list was refilled or restored).
     void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
@@ -415,7 +421,9 @@ private:
 
     // Declared in the order they are built; the base first.
     CZQImageEnhanceDlg m_imageEnhanceDlg;
+    CZQCustomPaperDlg m_customPaperDlg;
     CZQNewMediaDlg m_newMediaDlg;
+    CZQCustomQualityDlg m_customQualityDlg;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
     HWND m_hPage = nullptr;
