@@ -56,7 +56,7 @@ TEST(SamplePredicates, AnswersFollowTheModels) {
         {"BHasLqjPaperSizeTreeview", [](CZQUILogic& l) { return l.BHasLqjPaperSizeTreeview(); }, 0, 1},
         {"DWGetLqjPaperTreeviewMode", [](CZQUILogic& l) { return static_cast<int>(l.DWGetLqjPaperTreeviewMode()); }, 3, 5},
         {"IGetLqjMediaTreeviewCount", [](CZQUILogic& l) { return l.IGetLqjMediaTreeviewCount(); }, 3, 4},
-        {"BHasPageExceptions", [](CZQUILogic& l) { return l.BHasPageExceptions(); }, 1, 0},
+        {"BHasPageExceptions", [](CZQUILogic& l) { return l.BHasPageExceptions(); }, 0, 0},
         {"BHasPageExceptionsLowEnd", [](CZQUILogic& l) { return l.BHasPageExceptionsLowEnd(); }, 1, 0},
         {"BDiffFirstPageAllowed", [](CZQUILogic& l) { return l.BDiffFirstPageAllowed(); }, 1, 1},
         {"BBookletAllowed", [](CZQUILogic& l) { return l.BBookletAllowed(); }, 1, 0},
