@@ -1,7 +1,8 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
 // helper file and its device settings, the extension hooks, locks, stored settings, a conversion
-// run's settings, constraints, alerts, job-storage values, the tray record) and builds the items.
+// run's settings, constraints, alerts, the configuration from the printer's answers, job-storage
+// values, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqcapsreuse.h"
@@ -88,6 +89,9 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     // The helper file's constraints and alerts.
     gate.BLoadConstraints();
     alerts.BInitAlerts();
+
+    // A printer whose installation is finishing is configured from its own answers.
+    ZQConfigureAtInstallation(logic, b.pRules, p);
 
     // Device options that follow the printer by themselves are asked for again.
     if (dwMode == OEMCUIP_PRNPROP) ZQRefreshDeviceOptions(logic, b.pRules, p);

@@ -1,10 +1,14 @@
 #include "featurelogic/zqdeviceupdate.h"
 
+#include <cwchar>
+#include <string>
+
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
 #include "featurelogic/zquilogic.h"
+#include "settings/zqdriverdata.h"
 
 namespace {
 
@@ -25,12 +29,45 @@ private:
     bool m_bInitialized;
 };
 
-// The worker of one road: the helper file's rules and the block's printer, with the logic's
-// status module for its texts.
+// The worker of one road: the helper file's rules, the block's items and printer, with the
+// logic's status module for its texts.
 void Prepare(CZQAutoConfig& worker, CZQUILogic& logic, POEMCUIPPARAM pParam) {
-    worker.VSetResourceModule(logic.HResModule());
+    worker.VBind(nullptr, pParam, logic.HResModule());
     worker.VSetPrinter(pParam->hPrinter, pParam->pPrinterName);
+    worker.VSetLanguage(logic.m_dwPdl);
 }
+
+// The rolls in the form the current "InstalledRolls" option is written in: parts joined by "_",
+// or numbered rolls (also when the option cannot be read).
+void UpdateRolls(CZQAutoConfig& worker, POEMCUIPPARAM pParam) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, L"InstalledRolls", option.Put()) == ZQOPT_OK && wcschr(option.Get(), L'_'))
+        worker.VUpdateInstalledRollsWithNone();
+    else
+        worker.VUpdateInstalledRolls();
+}
+
+// A list the answer store holds ("UserDefinedMedia", "OutputBinNames") as its texts, each ended
+// by its NUL and the list by an empty one, with its entry count; empty when it cannot be read.
+class CListSnapshot {
+public:
+    using Reader = BOOL (*)(HANDLE, PWSTR**, int*);
+    CListSnapshot(Reader read, HANDLE hPrinter) {
+        PWSTR* list = nullptr;
+        int count = 0;
+        if (!read(hPrinter, &list, &count)) return;
+        for (int i = 0; i < count; ++i) m_text.append(list[i] ? list[i] : L"").push_back(L'\0');
+        m_text.push_back(L'\0');
+        m_dwCount = static_cast<DWORD>(count);
+        CZQCommon::VFreeStringList(list, count);
+    }
+    PCWSTR Text() const { return m_text.empty() ? nullptr : m_text.c_str(); }
+    DWORD Count() const { return m_dwCount; }
+
+private:
+    std::wstring m_text;
+    DWORD m_dwCount = 0;
+};
 
 }  // namespace
 
@@ -48,11 +85,46 @@ BOOL ZQUpdateNowFromSheet(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARA
     CComScope com;
     CZQAutoConfig worker(pRules);
     Prepare(worker, logic, pParam);
+    const CListSnapshot media(&CZQUILogic::BGetUserDefinedMedia, pParam->hPrinter);
+    const CListSnapshot bins(&CZQUILogic::BGetOutputBinNames, pParam->hPrinter);
     if (!worker.BUpdateNow(FALSE)) {
         worker.BShowCommError();
         return FALSE;
     }
-    return worker.VApplyDeviceUpdate();
+    const BOOL applied = worker.VApplyDeviceUpdate();
+    UpdateRolls(worker, pParam);
+    // The hardware now known may forbid the retention and copy settings chosen before.
+    worker.VRefreshVeltorItems();
+    const CListSnapshot newMedia(&CZQUILogic::BGetUserDefinedMedia, pParam->hPrinter);
+    const CListSnapshot newBins(&CZQUILogic::BGetOutputBinNames, pParam->hPrinter);
+    worker.VNoteMediaListChange(media.Text(), newMedia.Text(), media.Count(), newMedia.Count());
+    worker.VNoteOutputBinListChange(bins.Text(), newBins.Text(), bins.Count(), newBins.Count());
+    return applied;
+}
+
+void ZQConfigureAtInstallation(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARAM pParam) {
+    DWORD installing = 0;
+    if (!pParam || !pParam->hPrinter ||
+        !CZQDriverData::BGetPrinterDataDword(pParam->hPrinter, zqsettings::kInstallationComplete, &installing) ||
+        installing != 1)
+        return;
+    ZQ_TRACE("ZQConfigureAtInstallation");
+    CZQAutoConfig worker(pRules);
+    Prepare(worker, logic, pParam);
+    if (!worker.BOpenSession()) {
+        zqtrace::Line(L"ZQConfigureAtInstallation: no session with the printer\n");
+        return;
+    }
+    const BOOL files = worker.BCheckComponentFiles(nullptr);
+    if (files && !worker.BComponentsRegistered()) worker.BStartMiniInstaller();
+    worker.BUpdateNow(TRUE);
+    worker.BSetEACStatus(files ? 1 : 0, worker.HPrinter());
+    worker.VEndMiniInstaller();
+    worker.VCloseSession();
+    // The session's handle is gone: the answers apply through the block's own.
+    worker.VSetPrinter(pParam->hPrinter, pParam->pPrinterName);
+    worker.VApplyDeviceUpdate();
+    UpdateRolls(worker, pParam);
 }
 
 BOOL ZQRefreshDeviceOptions(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARAM pParam) {
@@ -64,5 +136,7 @@ BOOL ZQRefreshDeviceOptions(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPA
     CComScope com;
     CZQAutoConfig worker(pRules);
     Prepare(worker, logic, pParam);
-    return worker.BUpdateNow(FALSE);
+    if (!worker.BUpdateNow(FALSE)) return FALSE;
+    UpdateRolls(worker, pParam);
+    return TRUE;
 }

@@ -189,7 +189,9 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_newMediaDlg.VSetParam(param);
     m_newMediaDlg.VSetResourceModule(HResModule());
 
+    const BOOL exceptions = logic.BHasPageExceptions();
     VGetControlHandles(hDlg);
+    if (!exceptions) VInitPageListSelection(pContext, hDlg);
     VRecordControlRects();
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
@@ -225,6 +227,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", logic.BIsBorderlessPaper() && BHasBorderlessTwin(pContext) ? 1 : 0,
                           OEMCUIP_DOCPROP);
 
+    if (exceptions) VInitPageExceptionsList(pContext);
     VRefresh(hDlg, pContext, kRefreshShow);
     if (!IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF)) VResetPageKindPapers(pContext);
 
@@ -349,6 +352,10 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
             break;
         case IDC_CBO_MEDIA_SOURCE_IS:
             if (logic) result = logic->IDrawFeatureComboItem(DMPUB_DEFSOURCE, nullptr, pDraw, pDraw->hwndItem);
+            break;
+        case IDC_LB_MEDIA_PAPER_OPTIONS:
+            if (IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF) == BST_CHECKED)
+                result = BDrawPageListItem(L"ZQCovers", pDraw, pDraw->hwndItem, logic);
             break;
         case IDC_LB_PAGE_EXCEPTIONS_OPTIONS: result = m_pageExceptionsList.BDrawItem(pDraw); break;
         case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: result = m_constraintButton.BDrawItem(pDraw); break;

@@ -23,7 +23,7 @@ TEST(ModelFile, SamplePrintersLoadWithEveryFeatureThePluginNames) {
     EXPECT_EQ((std::vector<std::string>{"zqdesk.xml", "zqdesk.cfg", "zqdesk.zqd"}), desk.files);
     EXPECT_EQ((std::vector<std::string>{"zqcoremod.dll", "zqwarnmod.dll", "zqcfgmgr.dll", "zqservices.dll",
                                         "zqsvcmod.dll", "zqagentps.dll", "zqagent.exe", "zqagent.dll", "zqlink.exe",
-                                        "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll"}),
+                                        "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll", "zqinstres.dll"}),
               desk.modules);
     // The public features the core driver has an item id for.
     for (int id : {DMPUB_ORIENTATION, DMPUB_COPIES_COLLATE, DMPUB_DEFSOURCE, DMPUB_PRINTQUALITY, DMPUB_COLOR,
