@@ -58,13 +58,16 @@ for sample in "zqdesk/zqdesk:ZQ Desk 2400 Inkjet" "zqroll/zqroll:ZQ Roll 4400 La
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
 done
-# The wide printer's loaded rolls, as its device answers leave them in the printer data: roll 1 a
-# standard width, roll 2 a custom width.
+# The wide printer's loaded rolls, as its device answers leave them in the printer's answer store
+# (the printer data while it has none): roll 1 a standard width, roll 2 a custom width.
 printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+store="$printers\ZQ Wide 4600 Large Format\PrinterDriverData"
+guid=$(wine reg query "$printers\ZQ Wide 4600 Large Format\ZQPresetRoot" /v ZQRestrictedUserGuid 2>/dev/null |
+  tr -d '\r' | grep -o '{[^}]*}' | head -n 1 || true)
+[ -n "$guid" ] && store="HKCU\Software\Quorvane\\${guid}\ZQBIDIInfo"
 for answer in "Roll1Name=Bright White Bond" "Roll1Type=Bond" "Roll1Width=36" "Roll2Name=Coated Paper" \
   "Roll2Width=Custom" "Roll2CustomWidth=24.00"; do
-  wine reg add "$printers\ZQ Wide 4600 Large Format\PrinterDriverData" /v "${answer%%=*}" /t REG_SZ \
-    /d "${answer#*=}" /f >/dev/null 2>&1 || rc=1
+  wine reg add "$store" /v "${answer%%=*}" /t REG_SZ /d "${answer#*=}" /f >/dev/null 2>&1 || rc=1
 done
 # The plug-in's Paper/Quality page of the printers with the ordinary interface.
 for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; do
