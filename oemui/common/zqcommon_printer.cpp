@@ -200,14 +200,17 @@ BOOL CZQCommon::BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppsz
         return FALSE;
     }
     CZQLocalPtr<DRIVER_INFO_3W> driver;
-    if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pEnvironment) return FALSE;
+    const bool known = BGetDriverInfo3(hPrinter, driver.Put()) && driver.Get()->pEnvironment;
+    // A driver named without a printer (a driver event) is one of this platform's.
+    if (!known && (hPrinter || !pszDriver)) return FALSE;
+    PCWSTR environment = known ? driver.Get()->pEnvironment : kPlatformEnvironment;
     PCWSTR name = pszDriver ? pszDriver : driver.Get()->pName;
     if (!name) return FALSE;
     static const WCHAR kFormat[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\%ls\\Drivers\\version-3\\%ls";
-    const size_t cch = wcslen(kFormat) + wcslen(driver.Get()->pEnvironment) + wcslen(name) + 1;
+    const size_t cch = wcslen(kFormat) + wcslen(environment) + wcslen(name) + 1;
     CZQLocalPtr<WCHAR> path;
     if (!path.Alloc(cch)) return FALSE;
-    if (FAILED(ZQFormatText(path.Get(), cch, kFormat, driver.Get()->pEnvironment, name))) return FALSE;
+    if (FAILED(ZQFormatText(path.Get(), cch, kFormat, environment, name))) return FALSE;
     *ppszKeyPath = path.Release();
     return TRUE;
 }
@@ -278,6 +281,19 @@ BOOL CZQCommon::BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCo
     }));
     if (*ppForms) *pdwCount = count;
     return *ppForms != nullptr;
+}
+
+BOOL CZQCommon::BGetForm(HANDLE hPrinter, PCWSTR pszForm, FORM_INFO_1W** ppForm) {
+    if (!ppForm || !pszForm) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppForm = nullptr;
+    if (!hPrinter) return FALSE;
+    *ppForm = reinterpret_cast<FORM_INFO_1W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return zqspool::Spooler().GetFormW(hPrinter, const_cast<PWSTR>(pszForm), 1, p, cb, pNeeded);
+    }));
+    return *ppForm != nullptr;
 }
 
 BOOL CZQCommon::BHasEwsAddress(HANDLE hPrinter) {

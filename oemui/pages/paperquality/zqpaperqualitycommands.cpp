@@ -90,6 +90,8 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
             break;
         case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: VOnConstraintInfo(); break;
         case IDC_IMAGE_ENHANCEMENT: VOnImageEnhancement(hDlg, pContext); break;
+        case IDC_BTN_CUSTOM: VOnCustomPaper(hDlg, pContext); break;
+        case IDC_BTN_PAPERMEDIA_PQ_SETTINGS: VOnCustomQuality(hDlg, pContext); break;
         case IDC_BTN_HELP: {
             const ZQUIDevmode* core = CoreOf(param);
             WCHAR helpFile[256] = {};
@@ -378,6 +380,16 @@ void CZQPaperQualityTab::VOnImageEnhancement(HWND hDlg, PageContext* pContext) {
     m_imageEnhanceDlg.VSetResourceModule(m_hResModule);
     const BOOL rightToLeft = pContext->pLogic->SheetState()->bRtl;
     if (m_imageEnhanceDlg.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
+}
+
+void CZQPaperQualityTab::VOnCustomPaper(HWND hDlg, PageContext* pContext) {
+    m_customPaperDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+}
+
+void CZQPaperQualityTab::VOnCustomQuality(HWND hDlg, PageContext* pContext) {
+    m_customQualityDlg.VSetParam(m_pCUIParam);
+    m_customQualityDlg.VSetResourceModule(m_hResModule);
+    m_customQualityDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
 }
 
 void CZQPaperQualityTab::VOnConstraintInfo() {
