@@ -2,6 +2,7 @@
 #include <cwchar>
 
 #include "platform/zqspooler.h"
+#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
@@ -126,7 +127,11 @@ BOOL CZQCommon::BGetDriverInfo3(HANDLE hPrinter, DRIVER_INFO_3W** ppInfo) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    return ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3);
+    // Within a pass that keeps it, the record of this handle is read once.
+    if (ppInfo && (*ppInfo = zqreuse::CopyDriverInfo(hPrinter)) != nullptr) return TRUE;
+    if (!ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3)) return FALSE;
+    zqreuse::KeepDriverInfo(hPrinter, *ppInfo);
+    return TRUE;
 }
 
 BOOL CZQCommon::BGetPrinterName(HANDLE hPrinter, PWSTR* ppszName) {

@@ -2,6 +2,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/zqmodule.h"
 #include "common/zqcommon.h"
@@ -105,7 +109,27 @@ bool ReadNumber(const char* p, DWORD* pValue) {
     return any;
 }
 
+// Status modules loaded as data, one per path for the whole process: every plug-in object of a
+// printer shares it, and it stays until the module is unloaded.
+std::mutex g_sharedLock;
+std::vector<std::pair<std::wstring, HMODULE>> g_shared;
+
+HMODULE SharedDataModule(PCWSTR pszPath) {
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    for (const auto& m : g_shared)
+        if (lstrcmpiW(m.first.c_str(), pszPath) == 0) return m.second;
+    HMODULE hModule = CZQCommon::HLoadLibraryEx(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (hModule) g_shared.emplace_back(pszPath, hModule);
+    return hModule;
+}
+
 }  // namespace
+
+void zqmodule::VReleaseSharedModules() {
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    for (const auto& m : g_shared) FreeLibrary(m.second);
+    g_shared.clear();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Status module and its texts
@@ -115,10 +139,8 @@ void CZQCommon::VLoadResourceModule(HANDLE hPrinter) {
     if (m_hResModule) return;
     CZQLocalPtr<WCHAR> path;
     if (!BGetDriverDirFile(hPrinter, path.Put(), kZQCoreModFile)) return;
-    HMODULE hModule = HLoadLibraryEx(path.Get(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!hModule) return;
-    m_hResModule = hModule;
-    m_bOwnsResModule = true;
+    // Shared, not owned: the helper never frees it.
+    m_hResModule = SharedDataModule(path.Get());
 }
 
 BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {

@@ -5,6 +5,7 @@
 // values, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
+#include "common/zqcapsreuse.h"
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -103,10 +104,12 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     if (dwMode == OEMCUIP_PRNPROP && CZQCommon::IUpdateEwsAddress(p) < 0)
         zqtrace::Line(L"ZQCommonUIProp: web pages address left as it was\n");
 
-    // Trays for the device-capabilities answers; a user without the rights to write printer data
-    // leaves the record of the last event, whole.
-    if (p->hPrinter && b.caps.szPrinterName[0] &&
-        !ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName))
+    // Trays for the device-capabilities answers, from the record's own source lists when it has
+    // them; a user without the rights to write printer data leaves the record of the last event, whole.
+    const PrinterCaps& c = b.caps;
+    if (p->hPrinter && c.szPrinterName[0] &&
+        !(c.dwSourceCount ? ZQStoreTrayRecord(p->hPrinter, c.pSourceIds, c.pSourceNames, c.dwSourceCount)
+                          : ZQStoreTrayInfo(p->hPrinter, c.szPrinterName, c.szPortName)))
         zqtrace::Line(L"ZQCommonUIProp: tray record left as it was\n");
 
     // The plug-in's own items: the set the count pass planned for this block (a block that had
@@ -128,6 +131,9 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
         SetLastError(ERROR_INVALID_DATA);
         return E_FAIL;
     }
+    // The call asks for the same device-capabilities lists and driver record many times over: each
+    // is read once.
+    CZQCapsReuseScope reuse;
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.
     b.pCUIParam = pOemCUIPParam;

@@ -89,7 +89,7 @@ BOOL CZQXmlUiRules::BRunFeatureMacros(LPCWSTR pszFeature, LPCWSTR pszOption, POE
     }
     if (!m_parser.BIsLoaded() || !m_parser.FeatureList()) return FALSE;
     CZQComPtr<IXMLDOMNode> feature;
-    if (!CZQXmlParserCommon::BFindListEntry(m_parser.FeatureList(), pszFeature, feature.Put()) || !feature)
+    if (!m_parser.BFindEntry(m_parser.FeatureList(), pszFeature, feature.Put()) || !feature)
         return FALSE;
     CZQComPtr<IXMLDOMNodeList> names;
     if (zqxml::HrSelectNodes(feature.Get(), L"macro_name", names.Put()) != S_OK) return TRUE;
@@ -125,7 +125,7 @@ BOOL CZQXmlUiRules::BRunMacro(LPCWSTR pszMacro, LPCWSTR, POEMCUIPPARAM pParam) {
 
 BOOL CZQXmlUiRules::BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam) {
     CZQComPtr<IXMLDOMNode> macro;
-    if (!CZQXmlParserCommon::BFindListEntry(m_parser.MacroList(), pszMacro, macro.Put()) || !macro) return FALSE;
+    if (!m_parser.BFindEntry(m_parser.MacroList(), pszMacro, macro.Put()) || !macro) return FALSE;
     CZQComPtr<IXMLDOMNodeList> children;
     if (FAILED(macro->get_childNodes(children.Put())) || !children) return FALSE;
 

@@ -1071,6 +1071,7 @@ std::wstring CZQHostSession::ItemValueText(DWORD index) const {
 
 std::wstring CZQHostSession::PluginStatusText() const {
     const std::wstring name = ZQWide(m_model.plugIn);
+    if (name.empty()) return L"No UI plug-in: the core driver's own items only.";
     if (!m_plugin.Loaded()) return L"UI plug-in " + name + L" not loaded: the core driver's own items only.";
     const DWORD s = m_plugin.Signature();
     WCHAR sig[5] = {static_cast<WCHAR>((s >> 24) & 0xFF), static_cast<WCHAR>((s >> 16) & 0xFF),
