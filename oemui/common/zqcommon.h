@@ -229,6 +229,12 @@ public:
                                      DWORD dwMode);
     static DWORD DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR** ppList, int* piCount);
     static void VFreeStringList(PWSTR* pList, int iCount);
+    // The text cut at each "_" into a new list (an empty part for each empty piece).
+    static DWORD ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount);
+    // The plug-in's roll items: roll 1 or 2 and "Name", "Type", "Width", "CustomWidth"; and a
+    // device-answer value name such as "Roll1Width" or "SheetName". -1 otherwise.
+    static int IRollFieldPubId(int iRoll, PCWSTR pszField);
+    static int IRollValuePubId(PCWSTR pszValueName);
     // Options of an item with a list of options (a check box has two), 0 for any other item; and
     // the parameter of one of them (none for a check box's states or a position out of range).
     static int IGetOptionCount(const OPTITEM* pItem);

@@ -17,6 +17,8 @@ constexpr WCHAR kFreshValue[] = L"DevSetUpdate";
 constexpr WCHAR kModelName[] = L"MODEL_NAME";
 constexpr WCHAR kMediaNamesMask[] = L"MEDIA-NAMES-AVAILABLE";
 constexpr WCHAR kTextPlaceholder[] = L" ";
+// The storage kind of a hard disk (Host Resources MIB).
+constexpr DWORD kHardDiskMedia = 3;
 
 // The store's own key of the printer's restricted user, opened with the access; false without one.
 bool OpenStoreKey(HANDLE hPrinter, REGSAM access, CZQRegKey& key) {
@@ -140,23 +142,47 @@ BOOL CZQAutoConfig::BModelNameAnswer(BOOL bCheck) {
 
 BOOL CZQAutoConfig::BSerialNumberAnswer() { return BWriteTextPlaceholder(L"SERIAL_NUMBER"); }
 
+// A number the printer answered (not the placeholder), into *pdwValue when given.
+bool CZQAutoConfig::BNumberAnswered(PCWSTR pszName, DWORD* pdwValue) {
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!BReadAnswer(pszName, data.Put(), &cb) || cb != sizeof(DWORD) || zqanswer::IsPlaceholderValue(data.Get(), cb))
+        return false;
+    if (pdwValue) memcpy(pdwValue, data.Get(), sizeof(DWORD));
+    return true;
+}
+
 void CZQAutoConfig::VMemoryAnswer(BOOL bApply) {
-    if (!bApply) BWriteNumberPlaceholder(L"hrMemorySize");
+    if (!bApply) {
+        BWriteNumberPlaceholder(L"hrMemorySize");
+        return;
+    }
+    DWORD kilobytes = 0;
+    if (BNumberAnswered(L"hrMemorySize", &kilobytes)) VSetInstalledMemory(kilobytes);
 }
 
 void CZQAutoConfig::VMediaPathAnswer(BOOL bApply) {
-    if (bApply) return;
+    if (bApply) {
+        // A second media path is the duplex unit's.
+        VSetInstalledFlag(L"DuplexUnit", BNumberAnswered(L"prtMediaPathType2", nullptr));
+        return;
+    }
     BWriteNumberPlaceholder(L"prtMediaPathType2");
     BWriteNumberPlaceholder(L"prtConsoleLocalization");
 }
 
 void CZQAutoConfig::VDiskAnswer(BOOL bApply) {
-    if (bApply) return;
+    bool hardDisk = false;
     for (int n = 2; n <= 4; ++n) {
         WCHAR name[32];
         ZQFormatText(name, 32, L"hrDiskStorageMedia%d", n);
-        BWriteNumberPlaceholder(name);
+        DWORD media = 0;
+        if (!bApply)
+            BWriteNumberPlaceholder(name);
+        else if (BNumberAnswered(name, &media) && media == kHardDiskMedia)
+            hardDisk = true;
     }
+    if (bApply) VSetInstalledFlag(L"PrinterHardDisk", hardDisk);
 }
 
 void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
@@ -181,6 +207,14 @@ void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
             data.Get()[1] <= 4)
             m_dwAccessoryValue = data.Get()[1];
     }
+    if (!bApply) {
+        BQueryOptionCounts();
+        VApplyFinisherOptions(FALSE);
+        return;
+    }
+    VSetAccessoryOutputBins(m_apszHandlerModels);
+    if (m_dwAccessoryValue) DWSetMailboxMode(static_cast<int>(m_dwAccessoryValue));
+    VApplyFinisherOptions(TRUE);
 }
 
 void CZQAutoConfig::VInputModelAnswer(BOOL bApply) {
@@ -222,6 +256,7 @@ BOOL CZQAutoConfig::BBlankAllValues() {
     VInputModelAnswer(FALSE);
     VInputCapacityAnswer(FALSE);
     BBlankMediaNames();
+    VBlankOutputNames();
     VBlankTrayAnswers();
     return TRUE;
 }
@@ -255,10 +290,14 @@ BOOL CZQAutoConfig::VApplyDeviceUpdate() {
     if (fresh != 1) return FALSE;
     // The tables the trays are set from are the driver's, never the user's to see.
     VHideInstallableItems();
+    VMemoryAnswer(TRUE);
+    VMediaPathAnswer(TRUE);
+    VDiskAnswer(TRUE);
     VPaperHandlingAnswer(TRUE);
     VInputModelAnswer(TRUE);
     VInputCapacityAnswer(TRUE);
     IUpdateUserDefinedMedia();
+    IUpdateOutputBinNames();
     VFreeAnswerBuffers();
     fresh = 0;
     return BWriteAnswer(kFreshValue, REG_DWORD, &fresh, sizeof fresh);

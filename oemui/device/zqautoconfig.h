@@ -160,6 +160,52 @@ public:
         return i >= 0 && i < m_iTrayCount ? m_ppTrayTable[i] : nullptr;
     }
 
+    // ---- memory, duplex unit, hard disk, job retention -------------------------------------------
+    // The printer language (the option index of "ZQPDLType"; 3 PostScript), which decides the memory
+    // feature and the form of its keywords.
+    void VSetLanguage(DWORD dwPdl) { m_dwPdl = dwPdl; }
+    // Selects the memory option whose size range holds the installed memory (kilobytes).
+    void VSetInstalledMemory(DWORD dwKilobytes);
+    // Selects option 1 (installed) or 0 of a two-option feature, only when that changes it.
+    void VSetInstalledFlag(PCWSTR pszFeature, BOOL bInstalled);
+    // "JobRetention" and "DeviceIsVeltor" end on the highest option the hardware allows.
+    void VRefreshVeltorItems();
+    void VReselectAllowedOptions(OPTITEM* pItem);
+
+    // ---- output accessories, finishers, output bins -----------------------------------------------
+    // "AccessoryOutputBins" from the six device models (empty ones skipped).
+    void VSetAccessoryOutputBins(PWSTR* ppszModels);
+    BOOL BAccessoryMatches(PWSTR* ppszModels, PCWSTR pszOption);
+    // "MailboxModes" from a reported mode 1-4; the selection's status (5 for another mode).
+    DWORD DWSetMailboxMode(int iMode);
+    // Writes 0 to each device's option count and asks the printer for the counts it knows.
+    BOOL BQueryOptionCounts();
+    // TRUE: the finisher features from each device's option models. FALSE: counts above 6 stored
+    // as 6 and the option models blanked.
+    void VApplyFinisherOptions(BOOL bApply);
+    void VSetFinisherFeatures(PCWSTR pszDeviceModel, PWSTR* ppszOptionModels, int iCount);
+    BOOL BFinisherMatches(PWSTR* ppszOptionModels, PCWSTR pszOption, int iCount);
+    void VBlankOutputNames();
+    // "OutputBinNames" from the bins within "ZQOutputBinDMLRange" (mailbox accessories only; at
+    // most 14, 17 characters each); without a name the list goes from the store and the printer
+    // data. The number of names.
+    int IUpdateOutputBinNames();
+
+    // ---- installed rolls ------------------------------------------------------------------------
+    // Numbered form ("InstalledRolls" options without "_"): the option from inputs 1-3, then each
+    // input's roll as "Roll<n>Name", "...Type", "...Width", "...CustomWidth".
+    void VUpdateInstalledRolls();
+    // Parts form ("Sheet_Roll"): the option whose rolls are all installed, then each part's roll as
+    // "<part>Name" and so on.
+    void VUpdateInstalledRollsWithNone();
+    DWORD DWSetInstalledRolls();
+    void VSetInstalledRollsByParts();
+    void VUpdateRollMedia();
+    void VUpdateRollMediaByParts();
+    // A measured width (inches) snapped to the first standard width within 0.1 inch; FALSE (the
+    // width unchanged) for a custom width.
+    static BOOL BSnapRollWidth(float* pfInches);
+
     // ---- Update Now -----------------------------------------------------------------------------
     // TRUE only when the answers were stored and "DevSetUpdate" = 1 written. With components ready
     // the servers are neither checked nor registered.
@@ -244,6 +290,17 @@ private:
     // A text answer of at least two bytes that is not empty, copied into a new slot (kPathChars).
     void VCopyTextAnswer(PCWSTR pszName, PWSTR* ppSlot);
     BOOL BDeleteAnswer(PCWSTR pszName);
+    bool BNumberAnswered(PCWSTR pszName, DWORD* pdwValue);
+    // The present names (not empty, not " ") of the answers numbered iFirst to iLast (only those
+    // of the mask's bits, when it has any), at most iMaxNames cut to cchName, as the list pszList in
+    // the store; without a name the list goes from the store and the printer data. The count.
+    int ICollectNames(PCWSTR pszFormat, int iFirst, int iLast, DWORD dwMask, int iMaxNames, size_t cchName,
+                      PCWSTR pszList);
+    // A roll field's text in the store and the printer data.
+    void VWriteRollValue(PCWSTR pszPrefix, PCWSTR pszField, PCWSTR pszText);
+    // One input's roll; the values are named from the prefix. pszUnloaded: the text of an empty
+    // input when the status module lacks its own.
+    void VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnloaded);
 
     // The block carries the core driver's object and items.
     bool BHasItems() const;
@@ -260,6 +317,7 @@ private:
     BOOL BQuery(const RequestNode* pList, PCWSTR pszLocalizationId, BOOL bListMode);
 
     CZQXmlUiRules* m_pRules = nullptr;
+    DWORD m_dwPdl = 0;
     HANDLE m_hPrinter = nullptr;
     WCHAR m_szPrinterName[kPathChars] = {};
     DWORD m_dwStringCount = 0;  // entries of m_ppStrings

@@ -2,7 +2,6 @@
 // the optional trays, the list of the media the user defined on the printer, and the change note
 // "NotifyDate" of the lists.
 #include <cwchar>
-#include <string>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -237,28 +236,5 @@ int CZQAutoConfig::IUpdateUserDefinedMedia() {
                            ? ZQMediaMask(data.Get(), cb)
                            : 0;
 
-    std::wstring list;
-    int count = 0;
-    for (int n = first; n <= last && count < kMaxMediaNames; ++n) {
-        if (mask && !(mask & (1u << (n - 1)))) continue;
-        WCHAR name[32];
-        ZQFormatText(name, 32, L"MEDIA%d-NAME", n);
-        CZQLocalPtr<BYTE> value;
-        DWORD cbValue = 0;
-        if (!BReadAnswer(name, value.Put(), &cbValue)) continue;
-        const auto* text = reinterpret_cast<PCWSTR>(value.Get());
-        const size_t length = ZQTextLength(text, cbValue / sizeof(WCHAR));
-        if (length == 0 || (length == 1 && text[0] == L' ')) continue;
-        list.append(text, length < kUserMediaChars ? length : kUserMediaChars).push_back(L'\0');
-        ++count;
-    }
-    if (count) {
-        list.push_back(L'\0');
-        BWriteAnswer(kUserDefinedMedia, REG_MULTI_SZ, list.c_str(), static_cast<DWORD>(list.size() * sizeof(WCHAR)));
-    } else {
-        // No list, neither the store's nor the printer's older one: readers take the store first.
-        BDeleteAnswer(kUserDefinedMedia);
-        CZQDriverData::BDeletePrinterData(m_hPrinter, kUserDefinedMedia);
-    }
-    return count;
+    return ICollectNames(L"MEDIA%d-NAME", first, last, mask, kMaxMediaNames, kUserMediaChars, kUserDefinedMedia);
 }

@@ -1,5 +1,6 @@
 #include "featurelogic/zqdeviceupdate.h"
 
+#include <cwchar>
 #include <string>
 
 #include "common/zqhandles.h"
@@ -33,6 +34,17 @@ private:
 void Prepare(CZQAutoConfig& worker, CZQUILogic& logic, POEMCUIPPARAM pParam) {
     worker.VBind(nullptr, pParam, logic.HResModule());
     worker.VSetPrinter(pParam->hPrinter, pParam->pPrinterName);
+    worker.VSetLanguage(logic.m_dwPdl);
+}
+
+// The rolls in the form the current "InstalledRolls" option is written in: parts joined by "_",
+// or numbered rolls (also when the option cannot be read).
+void UpdateRolls(CZQAutoConfig& worker, POEMCUIPPARAM pParam) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, L"InstalledRolls", option.Put()) == ZQOPT_OK && wcschr(option.Get(), L'_'))
+        worker.VUpdateInstalledRollsWithNone();
+    else
+        worker.VUpdateInstalledRolls();
 }
 
 // A list the answer store holds ("UserDefinedMedia", "OutputBinNames") as its texts, each ended
@@ -80,6 +92,9 @@ BOOL ZQUpdateNowFromSheet(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARA
         return FALSE;
     }
     const BOOL applied = worker.VApplyDeviceUpdate();
+    UpdateRolls(worker, pParam);
+    // The hardware now known may forbid the retention and copy settings chosen before.
+    worker.VRefreshVeltorItems();
     const CListSnapshot newMedia(&CZQUILogic::BGetUserDefinedMedia, pParam->hPrinter);
     const CListSnapshot newBins(&CZQUILogic::BGetOutputBinNames, pParam->hPrinter);
     worker.VNoteMediaListChange(media.Text(), newMedia.Text(), media.Count(), newMedia.Count());
@@ -109,6 +124,7 @@ void ZQConfigureAtInstallation(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUI
     // The session's handle is gone: the answers apply through the block's own.
     worker.VSetPrinter(pParam->hPrinter, pParam->pPrinterName);
     worker.VApplyDeviceUpdate();
+    UpdateRolls(worker, pParam);
 }
 
 BOOL ZQRefreshDeviceOptions(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARAM pParam) {
@@ -120,5 +136,7 @@ BOOL ZQRefreshDeviceOptions(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPA
     CComScope com;
     CZQAutoConfig worker(pRules);
     Prepare(worker, logic, pParam);
-    return worker.BUpdateNow(FALSE);
+    if (!worker.BUpdateNow(FALSE)) return FALSE;
+    UpdateRolls(worker, pParam);
+    return TRUE;
 }

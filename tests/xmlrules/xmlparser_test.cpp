@@ -79,7 +79,7 @@ TEST_F(XmlParserTest, DesktopSampleHasEverySectionButTheRollOnes) {
     EXPECT_EQ(1, Length(parser.JobEventList()));
     EXPECT_EQ(3, Length(parser.BorderlessList()));
     EXPECT_EQ(2, Length(parser.DocSettingList()));
-    EXPECT_EQ(11, Length(parser.DeviceObjectList()));
+    EXPECT_EQ(23, Length(parser.DeviceObjectList()));
     EXPECT_EQ(1, Length(parser.DeviceSettingList()));
     EXPECT_EQ(3, Length(parser.GroupList()));
     EXPECT_EQ(nullptr, parser.RollSheetList());
@@ -93,7 +93,7 @@ TEST_F(XmlParserTest, RollSampleHasTheRollSections) {
     EXPECT_EQ(1, Length(parser.RollSheetList()));
     EXPECT_EQ(1, Length(parser.RollWidthList()));
     EXPECT_EQ(1, Length(parser.RollTypeList()));
-    EXPECT_EQ(4, Length(parser.DeviceObjectList()));
+    EXPECT_EQ(14, Length(parser.DeviceObjectList()));
     EXPECT_EQ(nullptr, parser.BorderlessList());
     EXPECT_EQ(1, Length(parser.DocSettingList()));
     EXPECT_EQ(nullptr, parser.JobEventList());

@@ -199,6 +199,8 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
 
     const int kind = ISelectedPageKind(pContext);
     VFillSourceCombo(pContext, kind);
+    VUpdatePaperMarkers(pContext);
+    VFillPageList(&logic, FALSE);
     VStorePageKindPaper(pContext, kind);
     logic.IApplyCustomDuplexRange();
     VLayoutPaperGroup(pContext);
@@ -298,6 +300,8 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0))
         DWSelectOptionByIndex(param, L"ZQInputColorSpace", 0, OEMCUIP_DOCPROP);
     VFillSourceCombo(pContext, kind);
+    VUpdatePaperMarkers(pContext);
+    VFillPageList(&logic, FALSE);
     const ZQUIDevmode* core = CoreOf(param);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, core && core->dwPdl == kPdlPostScript);
     VNotifyPageChanged(hDlg, pContext);
@@ -378,6 +382,8 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
         VShowOtherPagesPaper(pContext);
     }
     m_slots.aiSource[kWorkingSlot] = kept;
+    VUpdatePaperMarkers(pContext);
+    VFillPageList(pContext->pLogic, FALSE);
 
     const LRESULT chosen = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
     if (pContext->pRules) pContext->pRules->VSetInputBinIndex(chosen == CB_ERR ? 0 : static_cast<int>(chosen));
