@@ -4,6 +4,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
+#include "device/zqbidisession.h"
 #include "featurelogic/zquilogic.h"
 
 namespace {
@@ -32,6 +33,58 @@ void Prepare(CZQAutoConfig& worker, CZQUILogic& logic, POEMCUIPPARAM pParam) {
     worker.VSetPrinter(pParam->hPrinter, pParam->pPrinterName);
 }
 
+// ---- Update Now over the spooler's bidirectional channel ------------------------------------------
+constexpr DWORD kPrinterMode = 2;
+// "EACStatus" when the printer's settings came over the bidirectional channel.
+constexpr DWORD kEacFromBidi = 3;
+
+// "DuplexUnit" installed (option 1) or not (option 0), changed only when it says otherwise.
+void SetDuplexUnit(POEMCUIPPARAM pParam, bool bInstalled) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, L"DuplexUnit", option.Put()) != ZQOPT_OK) return;
+    const bool installed = ZQEqualNoCase(option.Get(), L"TRUE") || ZQEqualNoCase(option.Get(), L"INSTALLED");
+    if (installed != bInstalled) CZQCommon::DWSelectOptionByIndex(pParam, L"DuplexUnit", bInstalled ? 1 : 0, kPrinterMode);
+}
+
+// The tray features that "ZQInstallableTrayFeatureName" lists stand, in their order, for the inputs
+// after the standard one: of n input bins the first n - 1 are installed (a feature already on an
+// installed option keeps it), the others go back to their first option, not installed.
+void SetTrays(POEMCUIPPARAM pParam, int iInputBins) {
+    PWSTR* features = nullptr;
+    int count = 0;
+    if (CZQCommon::DWGetOptionKeywords(pParam, L"ZQInstallableTrayFeatureName", &features, &count, kPrinterMode) !=
+        ZQOPT_OK)
+        return;
+    for (int i = 0; i < count; ++i) {
+        int current = 0;
+        if (CZQCommon::DWGetFeatureOptionIndex(pParam, features[i], &current) != ZQOPT_OK) continue;
+        if (i + 2 > iInputBins)
+            CZQCommon::DWSelectOptionByIndex(pParam, features[i], 0, kPrinterMode);
+        else if (current == 0)
+            CZQCommon::DWSelectOptionByIndex(pParam, features[i], 1, kPrinterMode);
+    }
+    CZQCommon::VFreeStringList(features, count);
+}
+
+// The duplex unit and the trays from the printer's bidirectional answers; TRUE when it answered
+// one of the two questions.
+BOOL UpdateOverBidi(POEMCUIPPARAM pParam) {
+    int duplex = -1, bins = -1;
+    CZQBidiSession session;
+    if (session.BOpen(pParam->pPrinterName)) {
+        duplex = session.BQueryDuplexUnit();
+        bins = session.BQueryInputBins();
+    }
+    session.VClose();
+    if (duplex < 0 && bins < 0) return FALSE;
+    if (duplex >= 0) SetDuplexUnit(pParam, duplex != 0);
+    if (bins >= 0) SetTrays(pParam, bins);
+    const DWORD eac = kEacFromBidi;
+    CZQUIBase::BWriteUserSetting(pParam->hPrinter, TRUE, L"ZQBIDIInfo", L"EACStatus", reinterpret_cast<const BYTE*>(&eac),
+                                 sizeof eac, REG_DWORD);
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL ZQIsUpdateNowSelected(CZQUILogic& logic, const OPTITEM* pItem) {
@@ -49,6 +102,11 @@ BOOL ZQUpdateNowFromSheet(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARA
     CZQAutoConfig worker(pRules);
     Prepare(worker, logic, pParam);
     if (!worker.BUpdateNow(FALSE)) {
+        // A printer reached without the device servers may answer over the spooler's channel.
+        CZQLocalPtr<WCHAR> bidi;
+        if (CZQCommon::DWGetFeatureOption(pParam, L"ZQEnableDeviceIDEAC", bidi.Put()) == ZQOPT_OK &&
+            UpdateOverBidi(pParam))
+            return TRUE;
         worker.BShowCommError();
         return FALSE;
     }
