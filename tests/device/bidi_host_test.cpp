@@ -11,6 +11,10 @@
 #include "device/zqbidisession.h"
 #include "hosttest.h"
 #include "testsupport.h"
+#include "zqdevrecord.h"
+#include "zqhostapp.h"
+#include "zqinstall.h"
+#include "zqprinter.h"
 #include "zqbidirecord.h"
 
 namespace {
@@ -21,11 +25,11 @@ void SetSwitch(const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kZQBidiKey, name, REG_DWORD, &value, sizeof value);
 }
 
-// A bidi script of the test's beside the executable; its path.
-std::wstring WriteScript(const wchar_t* name, const char* text) {
-    const std::wstring path = zqtest::BesideExe(name);
+// A file of the test's beside the executable; its path.
+std::wstring WriteScript(const std::wstring& name, const std::string& text) {
+    const std::wstring path = zqtest::BesideExe(name.c_str());
     if (FILE* f = _wfopen(path.c_str(), L"wb")) {
-        fputs(text, f);
+        fwrite(text.data(), 1, text.size(), f);
         fclose(f);
     }
     return path;
@@ -173,6 +177,106 @@ TEST_F(BidiUnderHost, SessionLeavesTheThreadsApartmentAsItFoundIt) {
         });
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQBidiKey);
+}
+
+// The desk printer reached without its device servers: a copy of its model with "Update Now", the
+// switch for the bidirectional road, optional trays and the table that names them (each added
+// where the sample does not have it already), beside the sample's files.
+constexpr wchar_t kBidiPrinter[] = L"ZQ Desk 2400 Bidi";
+
+void InstallBidiCopy() {
+    std::string model;
+    ASSERT_TRUE(ZQReadSmallFile(zqtest::BesideExe(zqhosttest::kDeskModel), model));
+    const size_t name = model.find("Name=ZQ Desk 2400 Inkjet");
+    ASSERT_NE(std::string::npos, name);
+    model.replace(name, 24, "Name=ZQ Desk 2400 Bidi");
+    const struct {
+        const char* feature;
+        const char* body;
+    } added[] = {
+        {"AutoConfiguration", "Name=Automatic Configuration\nScope=Device\nDefault=Off\nOption=Off | Off\nOption=On | On\nOption=UpdateNow | Update Now\n"},
+        {"ZQEnableDeviceIDEAC", "Scope=Device\nKind=None\nOption=TRUE | On\n"},
+        {"Tray2", "Name=Tray 2\nScope=Device\nDefault=NOTINSTALLED\nOption=NOTINSTALLED | Not Installed\n"
+                  "Option=INSTALLED | Installed\n"},
+        {"ZQLowerTray", "Name=Lower Tray\nScope=Device\nDefault=NONE\nOption=NONE | Not Installed\n"
+                        "Option=LowerTray_250 | 250-Sheet Tray\nOption=LowerTray_500 | 500-Sheet Tray\n"},
+        {"ZQInstallableTrayFeatureName", "Scope=Device\nFlags=hidden\nDefault=Tray2\nOption=Tray2 | Tray 2\n"
+                                         "Option=ZQLowerTray | Lower Tray\n"},
+    };
+    for (const auto& a : added)
+        if (model.find(std::string("[Feature ") + a.feature + "]") == std::string::npos)
+            model += std::string("\n[Feature ") + a.feature + "]\n" + a.body;
+    ZQInstallResult result;
+    ASSERT_TRUE(ZQInstallPrinter(WriteScript(L"samples\\zqdesk\\zqdeskbidi.zqm", model), zqtest::ExeDir(), kBidiPrinter,
+                                 result))
+        << ZQUtf8(result.error);
+}
+
+std::string Setting(const zqhostdm::Selections& settings, const char* feature) {
+    for (const auto& s : settings)
+        if (s.first == feature) return s.second;
+    return {};
+}
+
+TEST_F(BidiUnderHost, UpdateNowAsksOverTheBidiChannelWhenTheDeviceServersFail) {
+    InstallBidiCopy();
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    CZQSpoolPrinter h = Open(kBidiPrinter);
+    struct Row {
+        const char* what;
+        DWORD failBind;
+        const wchar_t* box;
+        const char *duplex, *tray2, *lower;
+        bool eac3;
+    } rows[] = {
+        {"the printer answers", 0, nullptr, "INSTALLED", "INSTALLED", "NONE", true},
+        {"no answer there either", static_cast<DWORD>(E_FAIL),
+         L"Printer Communication|The printer did not answer. Check its connection and try again.", "NOTINSTALLED",
+         "NOTINSTALLED", "LowerTray_500", false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const DWORD silent = 1;
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"SilentDevice", REG_DWORD, &silent, sizeof silent);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQBidiKey);
+        SetSwitch(L"FailBind", r.failBind);
+        std::vector<std::wstring> boxes;
+        {
+            zqhosttest::BoxAnswers answers;
+            CZQAutoPress press(50, [&](HWND sheet) {
+                const HWND page = zqhosttest::CurrentPage(sheet);
+                EXPECT_TRUE(zqhosttest::Choose(page, L"Automatic Duplex Unit", L"Not Installed"));
+                EXPECT_TRUE(zqhosttest::Choose(page, L"Tray 2", L"Not Installed"));
+                EXPECT_TRUE(zqhosttest::Choose(page, L"Lower Tray", L"500-Sheet Tray"));
+                for (const wchar_t* option : {L"Off", L"Update Now"})
+                    EXPECT_TRUE(zqhosttest::Choose(page, L"Automatic Configuration", option));
+            });
+            EXPECT_GT(ZQOpenPrinterProperties(h.Get(), kBidiPrinter), 0);
+            EXPECT_TRUE(press.Pressed());
+            for (const zqhosttest::SeenBox& box : answers.Boxes()) boxes.push_back(box.caption + L"|" + box.text);
+        }
+        EXPECT_EQ(r.box ? std::vector<std::wstring>{r.box} : std::vector<std::wstring>{}, boxes);
+        const zqhostdm::Selections settings = ZQReadDeviceSettings(h.Get());
+        EXPECT_EQ(r.duplex, Setting(settings, "DuplexUnit"));
+        EXPECT_EQ(r.tray2, Setting(settings, "Tray2"));
+        EXPECT_EQ(r.lower, Setting(settings, "ZQLowerTray"));
+        std::vector<ZQDeviceAnswer> store;
+        ZQReadDeviceAnswers(h.Get(), store);
+        bool eac3 = false;
+        for (const ZQDeviceAnswer& answer : store) eac3 = eac3 || ZQDescribeAnswer(answer) == L"EACStatus = 3";
+        EXPECT_EQ(r.eac3, eac3);
+        // Gone again for the next row.
+        WCHAR guid[64] = {};
+        DWORD type = 0, needed = 0;
+        GetPrinterDataExW(h.Get(), L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type, reinterpret_cast<BYTE*>(guid),
+                          sizeof guid - sizeof(WCHAR), &needed);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Quorvane\\") + guid + L"\\ZQBIDIInfo").c_str(),
+                           L"EACStatus");
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQBidiKey);
+    CoUninitialize();
 }
 
 }  // namespace
