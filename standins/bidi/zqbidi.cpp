@@ -15,9 +15,7 @@
 #include <vector>
 
 #include "zqbidirecord.h"
-#include "zqowner.h"
-#include "zqstandinlog.h"
-#include "zqstandinprinter.h"
+#include "zqdevshared.h"
 
 namespace {
 
@@ -27,16 +25,9 @@ constexpr CLSID kClsidBidiRequest = {0xb9162a23, 0x45f9, 0x47cc, {0x80, 0xf5, 0x
 constexpr IID kIidBidiSpl = {0xd580dc0e, 0xde39, 0x4649, {0xba, 0xa8, 0xbf, 0x0b, 0x85, 0xa0, 0x3a, 0x97}};
 constexpr IID kIidBidiRequest = {0x8f348bd7, 0x4b47, 0x4755, {0x8a, 0x9d, 0x0f, 0x42, 0x2d, 0xf3, 0xdc, 0x89}};
 
-HMODULE g_module = nullptr;
-LONG g_refs = 0;
-
 void Log(const std::wstring& line) { zqstandin::VAppendLog(kZQBidiKey, L"Local\\ZQStandInsBidiLog", line); }
 
-std::wstring HrText(HRESULT hr) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return text;
-}
+using zqdev::HrText;
 
 DWORD Switch(const wchar_t* name) {
     DWORD value = 0, cb = sizeof value;
@@ -126,48 +117,9 @@ bool ReadScript(const std::wstring& path, Script& script, std::wstring& why) {
     return true;
 }
 
-std::wstring ScriptPathFor(const wchar_t* printer) {
-    wchar_t path[MAX_PATH] = {};
-    DWORD cb = sizeof path;
-    if (RegGetValueW(HKEY_CURRENT_USER, kZQBidiScriptsKey, printer, RRF_RT_REG_SZ, nullptr, path, &cb) == ERROR_SUCCESS)
-        return path;
-    zqstandin::DriverFiles driver;
-    if (!zqstandin::ReadDriverFiles(printer, driver)) return {};
-    for (const std::wstring& file : driver.dependentFiles)
-        if (zqstandin::EndsWithNoCase(file, L".zqb")) return file;
-    return {};
-}
-
-template <typename I>
-class CObject : public I {
+class CRequest final : public zqdev::CObject<IBidiRequest> {
 public:
-    explicit CObject(REFIID iid) : m_iid(iid) { InterlockedIncrement(&g_refs); }
-    virtual ~CObject() { InterlockedDecrement(&g_refs); }
-    CObject(const CObject&) = delete;
-    CObject& operator=(const CObject&) = delete;
-    STDMETHODIMP QueryInterface(REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (iid != IID_IUnknown && iid != m_iid) return E_NOINTERFACE;
-        *ppv = static_cast<I*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_refs)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG refs = InterlockedDecrement(&m_refs);
-        if (refs == 0) delete this;
-        return static_cast<ULONG>(refs);
-    }
-
-private:
-    IID m_iid;
-    LONG m_refs = 1;
-};
-
-class CRequest final : public CObject<IBidiRequest> {
-public:
-    CRequest() : CObject(kIidBidiRequest) { s_live.push_back(this); }
+    CRequest() : CObject(nullptr, kIidBidiRequest) { s_live.push_back(this); }
     ~CRequest() override {
         for (size_t i = 0; i < s_live.size(); ++i)
             if (s_live[i] == this) s_live.erase(s_live.begin() + static_cast<long>(i));
@@ -252,9 +204,9 @@ private:
 };
 std::vector<CRequest*> CRequest::s_live;
 
-class CSpl final : public CObject<IBidiSpl> {
+class CSpl final : public zqdev::CObject<IBidiSpl> {
 public:
-    CSpl() : CObject(kIidBidiSpl) {}
+    CSpl() : CObject(nullptr, kIidBidiSpl) {}
 
     STDMETHODIMP BindDevice(const LPCWSTR pszDeviceName, const DWORD dwAccess) override {
         HRESULT hr = static_cast<HRESULT>(Switch(L"FailBind"));
@@ -262,7 +214,7 @@ public:
         if (SUCCEEDED(hr) && m_bound) hr = E_UNEXPECTED;
         if (SUCCEEDED(hr) && !pszDeviceName) hr = E_POINTER;
         if (SUCCEEDED(hr)) {
-            const std::wstring path = ScriptPathFor(pszDeviceName);
+            const std::wstring path = zqdev::ScriptPathFor(pszDeviceName, kZQBidiScriptsKey, L".zqb");
             if (path.empty()) {
                 hr = HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED);
             } else if (!ReadScript(path, m_script, why)) {
@@ -302,104 +254,12 @@ private:
     Script m_script;
 };
 
-class CFactory final : public CObject<IClassFactory> {
-public:
-    explicit CFactory(bool bSpl) : CObject(IID_IClassFactory), m_bSpl(bSpl) {}
-    STDMETHODIMP CreateInstance(IUnknown* pOuter, REFIID iid, void** ppv) override {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (pOuter) return CLASS_E_NOAGGREGATION;
-        IUnknown* object = nullptr;
-        if (m_bSpl) {
-            object = new (std::nothrow) CSpl();
-        } else if (auto* r = new (std::nothrow) CRequest()) {
-            object = static_cast<IBidiRequest*>(r);
-        }
-        if (!object) return E_OUTOFMEMORY;
-        const HRESULT hr = object->QueryInterface(iid, ppv);
-        object->Release();
-        return hr;
-    }
-    STDMETHODIMP LockServer(BOOL fLock) override {
-        if (fLock)
-            InterlockedIncrement(&g_refs);
-        else
-            InterlockedDecrement(&g_refs);
-        return S_OK;
-    }
-
-private:
-    bool m_bSpl;
+const zqdev::ServerClass kClasses[] = {
+    {&kClsidBidiSpl, 0, L"Bidi spooler stand-in", &zqdev::CObject<IBidiSpl>::HrCreate<CSpl>},
+    {&kClsidBidiRequest, 0, L"Bidi request stand-in", &zqdev::CObject<IBidiRequest>::HrCreate<CRequest>},
 };
-
-std::wstring ClassKey(REFCLSID clsid) {
-    wchar_t guid[40] = {};
-    StringFromGUID2(clsid, guid, 40);
-    return std::wstring(L"CLSID\\") + guid;
-}
-
-LONG SetText(HKEY hKey, const wchar_t* name, const std::wstring& text) {
-    return RegSetValueExW(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-// In-process, threading model Both: the session runs on sheet threads and spooler threads alike.
-HRESULT HrRegisterClass(REFCLSID clsid, const wchar_t* description, const std::wstring& path) {
-    CZQRegKey hClass, hServer;
-    LONG rc = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              hClass.Put(), nullptr);
-    if (rc == ERROR_SUCCESS) rc = SetText(hClass.Get(), nullptr, description);
-    if (rc == ERROR_SUCCESS)
-        rc = RegCreateKeyExW(hClass.Get(), L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, hServer.Put(), nullptr);
-    if (rc == ERROR_SUCCESS) rc = SetText(hServer.Get(), nullptr, path);
-    if (rc == ERROR_SUCCESS) rc = SetText(hServer.Get(), L"ThreadingModel", L"Both");
-    return HRESULT_FROM_WIN32(rc);
-}
-
-HRESULT HrUnregisterClass(REFCLSID clsid) {
-    const LONG rc = RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str());
-    return rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
-}
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
-    if (dwReason == DLL_PROCESS_ATTACH) {
-        g_module = hInstance;
-        DisableThreadLibraryCalls(hInstance);
-    }
-    return TRUE;
-}
-
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* ppv) {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (clsid != kClsidBidiSpl && clsid != kClsidBidiRequest) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) CFactory(clsid == kClsidBidiSpl);
-    if (!factory) return E_OUTOFMEMORY;
-    const HRESULT hr = factory->QueryInterface(iid, ppv);
-    factory->Release();
-    return hr;
-}
-
-STDAPI DllCanUnloadNow(void) { return InterlockedCompareExchange(&g_refs, 0, 0) ? S_FALSE : S_OK; }
-
-STDAPI DllRegisterServer(void) {
-    const std::wstring path = zqstandin::ModulePath(g_module);
-    HRESULT hr = path.empty() ? E_FAIL : HrRegisterClass(kClsidBidiSpl, L"Bidi spooler stand-in", path);
-    if (SUCCEEDED(hr)) hr = HrRegisterClass(kClsidBidiRequest, L"Bidi request stand-in", path);
-    if (FAILED(hr)) {
-        HrUnregisterClass(kClsidBidiSpl);
-        HrUnregisterClass(kClsidBidiRequest);
-    }
-    Log(L"DllRegisterServer() = " + HrText(hr));
-    return hr;
-}
-
-STDAPI DllUnregisterServer(void) {
-    HRESULT hr = HrUnregisterClass(kClsidBidiSpl);
-    const HRESULT hr2 = HrUnregisterClass(kClsidBidiRequest);
-    if (SUCCEEDED(hr)) hr = hr2;
-    Log(L"DllUnregisterServer() = " + HrText(hr));
-    return hr;
-}
+// Registration and class objects as the device-server stand-ins have them.
+const zqdev::ServerInfo zqdev::kServer = {L"zqbidi", kClasses, 2};
