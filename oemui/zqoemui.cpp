@@ -5,7 +5,6 @@
 
 #include "common/zqevents.h"
 #include "device/zqfontinstaller.h"
-#include "device/zqjobstoragehook.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
@@ -19,6 +18,7 @@ CZQOemUI::CZQOemUI() {
 }
 
 CZQOemUI::~CZQOemUI() {
+    VFreeKeptHookModules();
     VFreeAlerts();
     zqmodule::ReleaseObject();
 }
@@ -118,13 +118,17 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::VMarkInUse();
-    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
+    const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
+    CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDocument);
+    return hr;
 }
 
 STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
     zqmodule::VMarkInUse();
-    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
+    const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
+    CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDevice);
+    return hr;
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
@@ -145,24 +149,19 @@ STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
     return CZQConfigImport::BImportAtUpgrade(dwLevel, pDriverUpgradeInfo) ? S_OK : E_NOTIMPL;
 }
 
-STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD, LPARAM) {
+STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::VMarkInUse();
-    if (iDriverEvent != PRINTER_EVENT_INITIALIZE) return S_OK;
-    ZQInitializePrinter(pPrinterName);
-    // The configuration manager's settings, else its configuration file; then the sheets once.
-    if (!BImportConfigManager(pPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE)) BInstallConfigFile(pPrinterName);
-    BFinishInstallation(pPrinterName);
-    return S_OK;
+    return CZQPluginEvents(m_binding).HrPrinterEvent(pPrinterName, iDriverEvent, dwFlags, lParam);
 }
 
 BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
     return CZQSettingsExport({m_binding.pCUIParam, m_binding.pCommon, m_binding.pRules}).BExportSettings(pszSection);
 }
 
-STDMETHODIMP CZQOemUI::DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) {
+STDMETHODIMP CZQOemUI::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam) {
     zqmodule::VMarkInUse();
-    return E_NOTIMPL;
+    return CZQPluginEvents(m_binding).HrDriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
 }
 
 STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
@@ -190,10 +189,7 @@ STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
                                      PVOID pbOut, PINT piResult) {
     zqmodule::VMarkInUse();
-    if (iEsc != DOCUMENTEVENT_STARTDOCPOST) return E_NOTIMPL;
-    CZQJobStorageHook hook;
-    hook.IStartDocPost(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
-    return S_OK;
+    return CZQPluginEvents(m_binding).HrDocumentEvent(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
 }
 
 // ---------------------------------------------------------------------------------------------

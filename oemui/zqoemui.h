@@ -1,6 +1,7 @@
 // CZQOemUI: the plug-in object, one per binding of the core driver. A thin COM shell: each method
 // forwards to an object the plug-in owns (the binding's objects and the CommonUIProp worker, the
-// constraint gate, the alert gate, the sheet builder with its page objects).
+// constraint gate, the alert gate, the sheet builder with its page objects, the extension hooks and
+// the run switches).
 #pragma once
 
 #include "featurelogic/zqalertgate.h"
@@ -9,9 +10,11 @@
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqdevmodesync.h"
 #include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpluginevents.h"
 #include "pages/zqsheets.h"
 #include "platform/oemuiplatform.h"
 #include "settings/zqconfigimport.h"
+#include "xmlrules/zqrunswitches.h"
 
 class CZQOemUI : public IPrintOemUI2, public IZQPlugin {
 public:
@@ -121,6 +124,54 @@ public:
     BOOL BApplyConfigManagerData(DWORD dwMode) { return CZQConfigApply(m_binding).BApplyConfigManagerData(dwMode); }
     void VSyncAfterChange() override { CZQDevmodeSync(m_binding).VSyncAfterChange(); }
 
+    // ---- the extension hooks
+    BOOL BLoadEventHooks(HANDLE hPrinter, PCWSTR pszDriverName) {
+        return m_binding.hooks.BLoadEventHooks(hPrinter, pszDriverName);
+    }
+    BOOL BCallPrinterEventHooks(PCWSTR pszPrinterName, INT iEvent, DWORD dwFlags, LPARAM lParam, int iIndex) {
+        return m_binding.hooks.BCallPrinterEventHooks(pszPrinterName, iEvent, dwFlags, lParam, iIndex);
+    }
+    BOOL BCallDocumentEventHooks(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut,
+                                 PVOID pvOut, PINT piResult, int iIndex) {
+        return m_binding.hooks.BCallDocumentEventHooks(hPrinter, hdc, iEsc, cbIn, pvIn, cbOut, pvOut, piResult, iIndex);
+    }
+    BOOL BCallPropSheetHooks(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, int iIndex) {
+        return m_binding.hooks.BCallPropSheetHooks(CurrentPrinter(), pPSUIInfo, lParam, iIndex);
+    }
+    BOOL BCallDriverEventHooks(DWORD dwEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam, int iIndex) {
+        return m_binding.hooks.BCallDriverEventHooks(CurrentPrinter(), dwEvent, dwLevel, pDriverInfo, lParam, iIndex);
+    }
+    BOOL BCallCommonUIPropHooks(DWORD dwMode, POEMCUIPPARAM pParam, int iIndex) {
+        return m_binding.hooks.BCallCommonUIPropHooks(dwMode, pParam, iIndex);
+    }
+    void VFreeKeptHookModules() { m_binding.hooks.VFreeKeptHookModules(); }
+    void VStoreDEMFileData(HANDLE hPrinter) { CZQEventHooks::VStoreDEMFileData(hPrinter); }
+    void VStoreDEMFileName(HANDLE hPrinter, PCWSTR pszPrinterName) {
+        CZQEventHooks::VStoreDEMFileName(hPrinter, pszPrinterName);
+    }
+
+    // ---- the run switches and a conversion run's ticket
+    static BOOL BGetDriverName(HANDLE hPrinter, PWSTR* ppszName) {
+        return CZQRunSwitches::BGetDriverName(hPrinter, ppszName);
+    }
+    static BOOL BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData) {
+        return CZQCommon::BReadUserRegValue(pszSubKey, pszValue, ppData);
+    }
+    BOOL BIsDPSExtensionDisabled(const VOID* pPrivateDM) { return CZQRunSwitches::BIsDPSExtensionDisabled(pPrivateDM); }
+    void VResetDPSExtensionSwitch(const VOID* pPrivateDM) { CZQRunSwitches::VResetDPSExtensionSwitch(pPrivateDM); }
+    void VClearDPSExtensionDisabled(const VOID* pPrivateDM) { CZQRunSwitches::VClearDPSExtensionDisabled(pPrivateDM); }
+    BOOL BHideNativeUI(PCWSTR pszFallbackDriver, HANDLE hPrinter, const VOID* pPrivateDM) {
+        return CZQRunSwitches::BHideNativeUI(pszFallbackDriver, hPrinter, pPrivateDM);
+    }
+    void VHideNativeOptItems() { CZQRunSwitches::VHideNativeOptItems(m_binding.pCUIParam); }
+    BOOL BIsPSDocumentEventEnabled(HANDLE hPrinter) { return CZQRunSwitches::BIsPSDocumentEventEnabled(hPrinter); }
+    BOOL BTicketManager(DWORD dwAction, const VOID* pPrivateDM, PFN_ZQAnnotate* ppfnAnnotate, HMODULE* phModule) {
+        return CZQRunSwitches::BTicketManager(dwAction, pPrivateDM, ppfnAnnotate, phModule);
+    }
+    BOOL BApplyOndrelData(DWORD dwMode, const VOID* pPrivateDM) {
+        return CZQConfigApply(m_binding).BApplyOndrelData(dwMode, pPrivateDM);
+    }
+
     // ---- IZQPlugin: the pages
     CZQTabBase* Tab(int iPageId) const override { return m_sheets.Tab(iPageId); }
     PageContext* Context(int iPageId) override { return m_sheets.Context(iPageId); }
@@ -136,6 +187,8 @@ public:
     void VDeleteTabObjects() { m_sheets.VDeleteTabObjects(); }
 
 private:
+    HANDLE CurrentPrinter() { return CZQPluginEvents(m_binding).CurrentPrinter(); }
+
     volatile LONG m_cRef = 1;
     // Destroyed in reverse: the pages first, then the gates (their texts come from the binding's
     // helper), then the binding.

@@ -3,8 +3,8 @@
 # plug-in in a Wine prefix, open each printer's Printing Preferences on a virtual display (with the
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
-# large-format printer with the ordinary interface, and a choice on the desk printer's page with the
-# dialog it opens; the About page of the desk printer in both of its sheets, and the Settings
+# large-format printer with the ordinary interface, and a choice on the desk printer's page in its
+# paper-size tree with the dialog the page opens; the About page of the desk printer in both of its sheets, and the Settings
 # Information page of its publishing variant; the roll printer's Printer Properties show the
 # plug-in's roll items and the services library's Services page; the desk printer's sample ticket
 # converted into a devmode (out/) and back.
@@ -94,17 +94,23 @@ echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
-# A choice on the desk printer's Paper/Quality page: the photo size brings its photo media by the
-# helper file's macros, and the sample page takes the new paper; then the page's image-enhancement
-# dialog, opened from the page.
+# A choice on the desk printer's Paper/Quality page, made in the paper-size tree behind "More...":
+# the photo size brings its photo media by the helper file's macros, the sample page takes the new
+# paper and the size joins the short list; then the page's image-enhancement dialog, opened from
+# the page.
 png="$out/zqdesk-paperquality-choice.png"
+tree="$out/zqdesk-papersize-tree.png"
 dialog="$out/zqdesk-image-enhancement.png"
-rm -f "$png" "$dialog"
-echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Size is = Photo 4x6 in."
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --choose "Size is=Photo 4x6 in." \
-  --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK \
+rm -f "$png" "$tree" "$dialog"
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Size is = More... = Photo 4x6 in."
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --press "Size is=More..." \
+  --in-dialog "#912=Photo 4x6 in." --dialog-screenshot "$(winepath -w "$tree")" --dialog-close OK \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Paper/Quality choice" >&2; rc=1; fi
+if [ -s "$tree" ]; then echo "screenshot: $tree"; else echo "no picture of the paper-size tree" >&2; rc=1; fi
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK </dev/null | tr -d '\r' || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
@@ -147,7 +153,14 @@ for state in \
   "watermark:$letter text=Draft color=1 shade=6 size=200 style=1" \
   "two-sided-flip-up:$letter duplex=2 flipup=1" \
   "two-sided-long-edge:$letter duplex=2 order=2 nup=2" \
-  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300"; do
+  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300" \
+  "staples-punched:$letter staple=2 punch=1 punchunit=2" \
+  "folded:$letter fold=1" \
+  "poster:$letter poster=1 postersize=1 tilesperside=3 tiles=1011101111111111111111111" \
+  "covers:$letter front=1 back=1 backfeeder=1" \
+  "envelope:docwidth=1100 docheight=2200 orientation=2 envelope=1" \
+  "banner:banner=1" \
+  "tint:$letter tint=1 text=Draft color=1 shade=6 size=200 style=1"; do
   name=${state%%:*}
   png="$out/preview-$name.png"
   rm -f "$png"

@@ -1,11 +1,12 @@
 // Mutations of the sample printers' XML helper files fed to the readers that need Windows: the
 // parser and its readers, the alert definitions, the paper and media trees and the document types,
-// the rule engine's macros and pop-ups, and the constraint rules. Each input is one sample file changed a few times at random (elements deleted,
-// duplicated, nested deep or renamed long; attributes deleted or given long or odd values; texts
-// made huge, negative, empty or of the wrong kind; texts swapped between elements, so that macros
-// call each other), or no XML at all. Buffers handed to the readers end at a page the process may
-// not touch, so an over-read faults. A crash is the finding; the loop reports the seed to replay.
-//   zqxmlfuzz <helper|macros|constraints> <inputs> [first seed]
+// the rule engine's macros and pop-ups, the constraint rules, and a driver's extension list. Each
+// input is one sample file changed a few times at random (elements deleted, duplicated, nested deep
+// or renamed long; attributes deleted or given long or odd values; texts made huge, negative, empty
+// or of the wrong kind; texts swapped between elements, so that macros call each other), or no XML
+// at all. Buffers handed to the readers end at a page the process may not touch, so an over-read
+// faults. A crash is the finding; the loop reports the seed to replay.
+//   zqxmlfuzz <helper|macros|constraints|events> <inputs> [first seed]
 #include <windows.h>
 #include <msxml.h>
 
@@ -23,6 +24,7 @@
 #include "pages/custompaper/zqcustompaperdlg.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
+#include "xmlrules/zqeventhooks.h"
 #include "xmlrules/zqptrarray.h"
 #include "xmlrules/zqxmldom.h"
 #include "xmlrules/zqxmlparser.h"
@@ -379,6 +381,15 @@ int Answer(void*, HWND, PCWSTR, PCWSTR, UINT) {
     return IDOK;
 }
 
+// An extension list naming two modules for every event.
+std::wstring ExtensionListSample() {
+    std::wstring events;
+    for (int i = 0; i < kExtEventCount; ++i)
+        events += std::wstring(L"<event><name>") + ZQExtensionEventName(i) +
+                  L"</name><module><file>zqexta.dll</file></module><module><file>zqextb.dll</file></module></event>";
+    return L"<dem><events>" + events + L"</events></dem>";
+}
+
 struct Sample {
     const wchar_t* helper;
     const wchar_t* model;
@@ -399,6 +410,10 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
             fwprintf(stderr, L"cannot read the sample %ls\n", s.helper);
             return 2;
         }
+    }
+    if (target == L"events") {
+        samples.assign(1, Element());
+        if (!TreeReader(ExtensionListSample()).Read(&samples[0])) return 2;
     }
     zqmsgbox::SetAnswerer(&Answer, nullptr);
     // The helper target's printer: the status module in its driver directory, forms of both kinds.
@@ -426,6 +441,12 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
         const size_t which = static_cast<size_t>(mutator.Pick(static_cast<int>(samples.size())));
         if (!WriteText(file, mutator.Mutate(samples[which]))) return 2;
         if (GetEnvironmentVariableW(L"ZQXMLFUZZ_KEEP", nullptr, 0)) CopyFileW(file.c_str(), (file + L".kept").c_str(), FALSE);
+        if (target == L"events") {
+            ExtensionEventList* list = nullptr;
+            if (CZQEventTable().BLoad(file.c_str(), &list)) ++loaded;
+            ZQFreeExtensionEventList(list);
+            continue;
+        }
         auto rules = std::make_unique<CZQXmlUiRules>();
         CZQXmlParserCommon& parser = rules->Parser();
         if (!parser.BLoad(file.c_str())) continue;
@@ -490,7 +511,7 @@ LONG WINAPI Fault(EXCEPTION_POINTERS* info) {
 int wmain(int argc, wchar_t** argv) {
     SetUnhandledExceptionFilter(&Fault);
     if (argc < 3) {
-        fwprintf(stderr, L"usage: zqxmlfuzz <helper|macros|constraints> <inputs> [first seed]\n");
+        fwprintf(stderr, L"usage: zqxmlfuzz <helper|macros|constraints|events> <inputs> [first seed]\n");
         return 2;
     }
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;

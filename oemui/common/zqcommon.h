@@ -101,8 +101,14 @@ public:
     static BOOL BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId);
     // The driver file's directory, a backslash and the file (the directory alone without a file).
     static BOOL BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile);
-    // The driver's machine key path (driver name null: the printer's driver).
+    // The driver's machine key path (driver name null: the printer's driver; printer null: a
+    // driver of this platform's environment).
     static BOOL BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppszKeyPath);
+#ifdef _WIN64
+    static constexpr WCHAR kPlatformEnvironment[] = L"Windows x64";
+#else
+    static constexpr WCHAR kPlatformEnvironment[] = L"Windows NT x86";
+#endif
     static BOOL BGetHelpFilePath(HANDLE hPrinter, PWSTR* ppszPath);
     // 1-3 "LPT1:"-"LPT3:", 4 "USB", 5 "DOT4", 6 "FILE:", 8 a path (":\"), 0 other or unreadable.
     static int IGetPortKind(HANDLE hPrinter);
@@ -139,11 +145,19 @@ public:
     // A text value (REG_SZ or REG_EXPAND_SZ, not expanded) into a bounded buffer, always
     // terminated; FALSE and "" when the key or value is missing, not a text or longer.
     static BOOL BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut, DWORD cchOut);
+    // A value of any type under the current user's subkey, in a new zero-filled local block of its
+    // size with a terminating zero character after it (texts always end), which the caller frees.
+    // The key is only opened: a reader leaves no empty keys behind.
+    static BOOL BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcbData = nullptr,
+                                  DWORD* pdwType = nullptr);
     static BOOL BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData);
     // The conversion run's flags under the run key (run id from the devmode's tag record, else
     // the process id).
     static BOOL BIsProcessingOndrel(const DEVMODEW* pDevmode);
     static BOOL BIsProcessingConvertDevmode(const DEVMODEW* pDevmode);
+    // "ProcessingOndrel" of the run a private devmode block names (the process id's run for a
+    // block without a run GUID, or none): the core driver hands the private block alone.
+    static BOOL BIsOndrelRunOfPrivateDM(const VOID* pPrivateDM);
     // The run key path "Software\Quorvane\ZQProcID" + run id: the GUID's registry form, or the
     // process id for GUID_NULL. FALSE (and an empty path) when it does not fit.
     static constexpr size_t kRunKeyChars = 256;

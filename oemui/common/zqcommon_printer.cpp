@@ -200,14 +200,17 @@ BOOL CZQCommon::BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppsz
         return FALSE;
     }
     CZQLocalPtr<DRIVER_INFO_3W> driver;
-    if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pEnvironment) return FALSE;
+    const bool known = BGetDriverInfo3(hPrinter, driver.Put()) && driver.Get()->pEnvironment;
+    // A driver named without a printer (a driver event) is one of this platform's.
+    if (!known && (hPrinter || !pszDriver)) return FALSE;
+    PCWSTR environment = known ? driver.Get()->pEnvironment : kPlatformEnvironment;
     PCWSTR name = pszDriver ? pszDriver : driver.Get()->pName;
     if (!name) return FALSE;
     static const WCHAR kFormat[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\%ls\\Drivers\\version-3\\%ls";
-    const size_t cch = wcslen(kFormat) + wcslen(driver.Get()->pEnvironment) + wcslen(name) + 1;
+    const size_t cch = wcslen(kFormat) + wcslen(environment) + wcslen(name) + 1;
     CZQLocalPtr<WCHAR> path;
     if (!path.Alloc(cch)) return FALSE;
-    if (FAILED(ZQFormatText(path.Get(), cch, kFormat, driver.Get()->pEnvironment, name))) return FALSE;
+    if (FAILED(ZQFormatText(path.Get(), cch, kFormat, environment, name))) return FALSE;
     *ppszKeyPath = path.Release();
     return TRUE;
 }

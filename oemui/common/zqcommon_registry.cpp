@@ -38,12 +38,14 @@ bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
     return CZQCommon::BBuildRunKeyPath(guid, pszKey, cchKey) != FALSE;
 }
 
+BOOL RunFlagIsSet(PCWSTR pszRunKey, PCWSTR pszFlag) {
+    WCHAR value[16];
+    return CZQCommon::BReadRegText(HKEY_CURRENT_USER, pszRunKey, pszFlag, 0, value, 16) && ZQEqualNoCase(value, L"TRUE");
+}
+
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
     WCHAR key[CZQCommon::kRunKeyChars];
-    if (!BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars)) return FALSE;
-    WCHAR value[16];
-    if (!CZQCommon::BReadRegText(HKEY_CURRENT_USER, key, pszFlag, 0, value, 16)) return FALSE;
-    return ZQEqualNoCase(value, L"TRUE");
+    return BuildRunKey(pDevmode, key, CZQCommon::kRunKeyChars) && RunFlagIsSet(key, pszFlag);
 }
 
 PCWSTR PrintingHelpOption(int iPage) {
@@ -70,6 +72,29 @@ bool FindPrintingHelp(POEMCUIPPARAM pParam, int iPage, PWSTR pszProgram, DWORD c
 }
 
 }  // namespace
+
+BOOL CZQCommon::BReadUserRegValue(PCWSTR pszSubKey, PCWSTR pszValue, BYTE** ppData, DWORD* pcbData,
+                                  DWORD* pdwType) {
+    if (ppData) *ppData = nullptr;
+    if (pcbData) *pcbData = 0;
+    if (!pszSubKey || !pszValue || !ppData) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQRegKey key;
+    DWORD type = REG_NONE, cb = 0;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszSubKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
+        return FALSE;
+    CZQLocalPtr<BYTE> data;
+    if (!data.Alloc(cb + sizeof(WCHAR)) ||
+        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS)
+        return FALSE;
+    if (pcbData) *pcbData = cb;
+    if (pdwType) *pdwType = type;
+    *ppData = data.Release();
+    return TRUE;
+}
 
 BOOL CZQCommon::BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut,
                              DWORD cchOut) {
@@ -146,6 +171,11 @@ GUID CZQCommon::GRunGuidOfPrivateDM(const VOID* pPrivateDM) {
 }
 
 BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, L"ProcessingOndrel"); }
+
+BOOL CZQCommon::BIsOndrelRunOfPrivateDM(const VOID* pPrivateDM) {
+    WCHAR key[kRunKeyChars];
+    return BBuildRunKeyPath(GRunGuidOfPrivateDM(pPrivateDM), key, kRunKeyChars) && RunFlagIsSet(key, L"ProcessingOndrel");
+}
 
 BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
     return RunFlagIsSet(pDevmode, L"ProcessingConvertDevmode");

@@ -33,8 +33,9 @@ BOOL BGetUserLocaleName(PWSTR* ppszName) {
     if (!ppszName) return FALSE;
     *ppszName = nullptr;
     WCHAR language[9] = {}, country[9] = {}, name[20] = {};
+    // A country that cannot be read leaves the language and the hyphen.
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO3166CTRYNAME, country, 9)) country[0] = 0;
     if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, language, 9) ||
-        !GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO3166CTRYNAME, country, 9) ||
         ZQFormatText(name, 20, L"%s-%s", language, country) != S_OK)
         return FALSE;
     *ppszName = ZQDupText(name);

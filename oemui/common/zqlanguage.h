@@ -22,8 +22,9 @@ PFN_UiLanguage SetUserLanguageSource(PFN_UiLanguage pfn);
 // Right-to-left user interface: the primary UI language is Arabic or Hebrew.
 bool IsRightToLeft();
 
-// The user's locale as language-COUNTRY ("en-US"), a new local-heap string the caller frees; FALSE
-// (and null) when the locale cannot be read or memory runs out.
+// The user's locale as language-COUNTRY ("en-US"; "en-" when the country cannot be read), a new
+// local-heap string the caller frees; FALSE (and null) when the language cannot be read or memory
+// runs out.
 BOOL BGetUserLocaleName(PWSTR* ppszName);
 
 }  // namespace zqlang

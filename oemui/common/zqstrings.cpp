@@ -82,7 +82,7 @@ bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix) {
 }
 
 bool ZQIsPlainFileName(PCWSTR pszName) {
-    if (!pszName) return false;
+    if (!pszName || !pszName[0]) return false;
     for (PCWSTR p = pszName; *p; ++p)
         if (*p == L'\\' || *p == L'/' || *p == L':') return false;
     return wcsstr(pszName, L"..") == nullptr;

@@ -1,6 +1,7 @@
 // What lives as long as one binding of the core driver, apart from the pages: the text helper,
 // the rule engine with the helper file's parser, the settings store, the current CommonUIProp block,
-// the printer records, the user-interface logic, the quick-set manager and the plug-in's own items.
+// the printer records, the user-interface logic, the quick-set manager, the plug-in's own items and
+// the extension hooks.
 // The plug-in object owns one; the CommonUIProp worker and the constraint gate work on it.
 #pragma once
 
@@ -10,6 +11,7 @@
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "settings/zqdriverdata.h"
+#include "xmlrules/zqeventhooks.h"
 
 class CZQXmlParserCommon;
 class CZQXmlUiRules;
@@ -56,4 +58,6 @@ public:
     // The plug-in's items the count pass planned, and the block it planned them for.
     ZQOemItemPlan itemPlan = {};
     POEMCUIPPARAM pPlannedParam = nullptr;
+    // The driver's extension modules: their lists, and the modules the sheets' hooks keep.
+    CZQEventHooks hooks;
 };

@@ -1,7 +1,7 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
-// helper file and its device settings, locks, stored settings, constraints, alerts, job-storage
-// values, the tray record) and builds the items.
+// helper file and its device settings, the extension hooks, locks, stored settings, a conversion
+// run's settings, constraints, alerts, job-storage values, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqevents.h"
@@ -16,6 +16,7 @@
 #include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoptcallbacks.h"
 #include "formats/zquidevmode.h"
+#include "xmlrules/zqrunswitches.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace {
@@ -66,13 +67,21 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     // The driver's helper file, and its device settings while the installation runs.
     b.VLoadXmlRulesFile(p);
     logic.VApplyDeviceSettings();
+    // The driver's extension modules hear of the call.
+    if (b.hooks.BLoadEventHooks(p->hPrinter, nullptr)) b.hooks.BCallCommonUIPropHooks(dwMode, p, kExtCommonUIProp);
+    // A conversion run in annotation mode tells its ticket module what it applies.
+    const BOOL annotating = CZQRunSwitches::BTicketManager(CZQRunSwitches::kTicketAnnotating, p->pOEMDM, nullptr,
+                                                           nullptr);
+    if (annotating) CZQRunSwitches::BTicketManager(CZQRunSwitches::kTicketStart, p->pOEMDM, nullptr, nullptr);
 
     // The administrator's locks; the ones the spooler cannot show are applied all the same. Then
-    // the settings the configuration manager stored, which the pages start from.
+    // the settings the configuration manager stored, which the pages start from, and a
+    // conversion run's, which the converted devmode takes.
     b.driverData.VSetLanguage(logic.m_dwPdl);
     CZQDriverData::VApplyLockData(p);
     if (!CZQConfigApply(b).BApplyConfigManagerData(dwMode))
         zqtrace::Line(L"ZQCommonUIProp: stored settings applied in part\n");
+    if (CZQCommon::BIsOndrelRunOfPrivateDM(p->pOEMDM)) CZQConfigApply(b).BApplyOndrelData(dwMode, p->pOEMDM);
     logic.BTakeWorkingCopy(p->pOEMDM);
 
     // The helper file's constraints and alerts.
@@ -103,6 +112,7 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     // The callback record first: push items point back to it.
     ZQBindOptItemCallback(pPlugin, p, dwMode);
     p->cOEMOptItems = ZQBuildOemItems(logic, b.itemPlan, b.XmlParser(), p);
+    if (annotating) CZQRunSwitches::BTicketManager(CZQRunSwitches::kTicketEnd, p->pOEMDM, nullptr, nullptr);
 }
 
 }  // namespace

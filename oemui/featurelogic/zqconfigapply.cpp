@@ -5,6 +5,7 @@
 #include "common/zqtrace.h"
 #include "featurelogic/zqbinding.h"
 #include "settings/zqdriverdata.h"
+#include "xmlrules/zqrunswitches.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
 
@@ -94,7 +95,8 @@ DWORD CZQConfigApply::DWApplyPrinting(DWORD* pdwRefused) {
     Note(pdwRefused, settings.VApplyDevModeItems(p));
     m_b.logic.BImportDMCWatermarks();
     Note(pdwRefused, settings.VApplyOptItems(p));
-    VApplyPrintQuality();
+    WCHAR quality[zs::kItemChars];
+    if (CZQDriverData::BGetImportedPrintQuality(p, quality)) VApplyPrintQuality(quality);
     return devmodeItems > 0 || optItems > 0 ? kStatusApplied : kStatusUnknown;
 }
 
@@ -111,14 +113,41 @@ DWORD CZQConfigApply::DWApplyPhysical(DWORD* pdwRefused) {
     return kStatusApplied;
 }
 
-void CZQConfigApply::VApplyPrintQuality() {
+BOOL CZQConfigApply::BApplyOndrelData(DWORD dwMode, const VOID* pPrivateDM) {
+    ZQ_TRACE("CZQConfigApply::BApplyOndrelData");
+    const POEMCUIPPARAM p = m_b.pCUIParam;
+    PFN_ZQAnnotate annotate = nullptr;
+    CZQModule ticketModule;
+    if (CZQRunSwitches::BTicketManager(CZQRunSwitches::kTicketAnnotating, pPrivateDM, nullptr, nullptr))
+        CZQRunSwitches::BTicketManager(CZQRunSwitches::kTicketAnnotator, pPrivateDM, &annotate, ticketModule.Put());
+    if (!p || !p->hPrinter) return TRUE;
+    CZQDriverData& settings = m_b.driverData;
+    settings.VSetLanguage(m_b.logic.m_dwPdl);
+    if (dwMode == OEMCUIP_DOCPROP) {
+        // The ticket's watermark is the run's, never the printer's stored one.
+        const CZQSnapshotSettings run(p->pOEMDM);
+        CZQDriverData::VApplySnapshotDevModeItems(p, annotate);
+        m_b.logic.BImportDMCWatermarks(&run);
+        settings.VApplySnapshotOptItems(p, annotate);
+        WCHAR quality[zs::kItemChars];
+        if (m_b.logic.PLoadedRules(m_b.pRules) && CZQDriverData::BApplySnapshotPrintQuality(p, quality))
+            VApplyPrintQuality(quality);
+    } else if (dwMode == OEMCUIP_PRNPROP && !ReadDeviceAnswer(p->hPrinter, L"DevSetUpdate", nullptr)) {
+        settings.VApplySnapshotDeviceItems(p);
+        // The run's own installable options count, not the printer's stored ones.
+        DWORD devices = 0;
+        if (CZQDriverData::BReadSnapshotList(zs::kOndrelPhysical, nullptr, &devices, p->pOEMDM) && devices > 0)
+            CZQDriverData::BSetPrinterDataDword(p->hPrinter, zs::kPrnPropChng, 1);
+    }
+    return TRUE;
+}
+
+void CZQConfigApply::VApplyPrintQuality(PCWSTR pszQuality) {
     const POEMCUIPPARAM p = m_b.pCUIParam;
     CZQXmlUiRules* rules = m_b.logic.PLoadedRules(m_b.pRules);
     if (!rules) return;
     CZQXmlParserCommon& parser = rules->Parser();
-    WCHAR quality[zs::kItemChars];
-    if (!CZQDriverData::BGetImportedPrintQuality(p, quality)) return;
-    ZQCopyText(parser.m_szQualityImportValue, ARRAYSIZE(parser.m_szQualityImportValue), quality);
+    ZQCopyText(parser.m_szQualityImportValue, ARRAYSIZE(parser.m_szQualityImportValue), pszQuality);
     // The event's macros decide by the media type too.
     CZQLocalPtr<WCHAR> media, keyword;
     if (CZQCommon::DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&

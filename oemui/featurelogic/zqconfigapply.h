@@ -18,14 +18,20 @@ public:
     // and deletion; FALSE (last error = its first refusal) when it did not, the pass going on all
     // the same; FALSE with last error 13 without a block or printer.
     BOOL BApplyConfigManagerData(DWORD dwMode);
+    // A conversion run's snapshot inside the driver's sheet, for the run the private devmode names:
+    // document properties (1) take its devmode items, its watermark, its option items and, with
+    // the helper file loaded, its print quality; printer properties (2) its installable options,
+    // unless the printer answered for them itself. In annotation mode the ticket module hears of
+    // every item applied. Always TRUE.
+    BOOL BApplyOndrelData(DWORD dwMode, const VOID* pPrivateDM);
 
 private:
     // The printing settings; 3 when the stored trees hold any, else 2.
     DWORD DWApplyPrinting(DWORD* pdwRefused);
     // The installable options; 3 when stored ones were applied, else 2.
     DWORD DWApplyPhysical(DWORD* pdwRefused);
-    // The stored print quality through the helper file's install-time event.
-    void VApplyPrintQuality();
+    // A print quality (the stored one, or the run's) through the helper file's install-time event.
+    void VApplyPrintQuality(PCWSTR pszQuality);
 
     CZQBinding& m_b;
 };

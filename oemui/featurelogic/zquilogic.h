@@ -16,6 +16,7 @@
 #include "formats/zquidevmode.h"
 
 class IZQPlugin;
+class IZQStoredSettings;
 class CZQRollPreview;
 class CZQXmlUiRules;
 
@@ -228,8 +229,9 @@ public:
     // ---- the configuration manager's stored settings -------------------------------------------
     // The stored "Watermarks" and "WMFont" into the private devmode of the current call, and the
     // watermark into the shared pool (standard kinds at their default places, another text after
-    // them); TRUE when a watermark was stored. Without a private devmode nothing.
-    BOOL BImportDMCWatermarks();
+    // them); TRUE when a watermark was stored. Without a private devmode nothing. A conversion run
+    // names its settings (null: the configuration manager's trees of the printer).
+    BOOL BImportDMCWatermarks(const IZQStoredSettings* pStored = nullptr);
     void VWriteImportedWatermark(int iIndex);
     // After the helper file's install-time event: the quality groups its macros hid, and the
     // turbo-mode and photo-paper items they disabled.

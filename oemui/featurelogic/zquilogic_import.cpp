@@ -78,40 +78,40 @@ void SetDisabled(POEMCUIPPARAM p, POPTITEM pItem, bool bDisabled) {
 
 }  // namespace
 
-BOOL CZQUILogic::BImportDMCWatermarks() {
+BOOL CZQUILogic::BImportDMCWatermarks(const IZQStoredSettings* pStored) {
     ZQ_TRACE("CZQUILogic::BImportDMCWatermarks");
     ZQUIDevmode* dm = m_pCUIParam ? zqdm::CurrentBlock(m_pCUIParam->pOEMDM) : nullptr;
     if (!dm) return FALSE;
-    const HANDLE h = m_pCUIParam->hPrinter;
+    const CZQStoredTrees trees(m_pCUIParam->hPrinter);
+    const IZQStoredSettings& settings = pStored ? *pStored : trees;
     BOOL recognised = FALSE;
     int index = 0;
-    CZQLocalPtr<WCHAR> stored;
-    if (CZQDriverData::BGetPrinterDataEx(h, zs::kDriverDataDevModeItems, L"Watermarks", stored.Put())) {
+    WCHAR stored[zs::kItemChars];
+    if (settings.BReadDevModeItem(L"Watermarks", stored)) {
         WCHAR name[kTextChars] = {};
         const WatermarkKind* kind = nullptr;
         for (const WatermarkKind& k : kWatermarkKinds) {
-            if (!ZQEqualNoCase(stored.Get(), k.pszValue)) continue;
+            if (!ZQEqualNoCase(stored, k.pszValue)) continue;
             kind = &k;
             break;
         }
-        if (kind || !stored.Get()[0]) {
+        if (kind || !stored[0]) {
             // An empty text is no watermark.
             const WatermarkKind& k = kind ? *kind : kNoWatermark;
             if (!BLoadResString(k.idText, name)) ZQCopyText(name, kTextChars, k.pszEnglish);
             index = k.iPoolIndex;
         } else {
-            ZQCopyText(name, kTextChars, stored.Get());
+            ZQCopyText(name, kTextChars, stored);
             index = kOwnWatermarkIndex;
         }
-        recognised = kind || stored.Get()[0];
+        recognised = kind || stored[0];
         ZQCopyText(dm->szWmName, kTextChars, name);
         ZQCopyText(dm->szWmText, kTextChars, name);
     }
     // The stored font only when the screen has it as a TrueType face.
-    CZQLocalPtr<WCHAR> font;
-    if (CZQDriverData::BGetPrinterDataEx(h, zs::kDriverDataDevModeItems, L"WMFont", font.Put()) &&
-        IsInstalledTrueTypeFace(font.Get()))
-        ZQCopyText(dm->szWmFont, kTextChars, font.Get());
+    WCHAR font[zs::kItemChars];
+    if (settings.BReadDevModeItem(L"WMFont", font) && IsInstalledTrueTypeFace(font))
+        ZQCopyText(dm->szWmFont, kTextChars, font);
     VWriteImportedWatermark(index);
     return recognised;
 }

@@ -25,6 +25,8 @@ public:
     // Shared drawing routines of the painters.
     // A sample colour, half-way to white in thriftmode.
     COLORREF CrPreviewColor(BYTE r, BYTE g, BYTE b) const;
+    // The tint-ramp colour of the colour's luminance.
+    static COLORREF CrTintColor(BYTE r, BYTE g, BYTE b);
     // (0, 0, width, height) of a bitmap of the module; empty when it is missing.
     void VGetBitmapRect(WORD wId, RECT* pRect) const;
     // Puts the window DC into advanced mode with a move by half the size of the bitmap in hdc less
@@ -60,6 +62,50 @@ protected:
     void VMirror();
     void VDrawFocus();
     void VDrawDashedCellFrame();
+    // A bitmap of the module drawn see-through with a corner on (x, y) (its right or left, bottom
+    // or top one): the area of its top-left pixel's colour lets the picture under it show.
+    void VDrawKeyedBitmap(WORD wId, int x, int y, bool bRightCorner, bool bBottomCorner);
+    // Where the middle of a text of this size turned by the angle lies on the point: the text's
+    // start. *pdStart carries the last start angle between calls (kept for a text of no width).
+    static POINT PtTurnedTextStart(POINT centre, SIZE size, int iAngle, double* pdStart);
+    // A number in blue with a white outline.
+    void VDrawOutlinedText(HDC hdc, int x, int y, const WCHAR* pszText, int cch) const;
+
+    // ---- finishing marks, over the sheet
+    void VDrawStapleMarks();
+    void VDrawStaplerStapleMarks();
+    void VDrawMailboxStapleMarks();
+    void VDrawStitchMarks();
+    void VDrawPunchMarks();
+    void VDrawFoldMarks();
+    void VDrawFoldIcon();
+    // The staples, holes and folds of the clamped codes.
+    void VDrawFinishing();
+
+    // ---- poster tiles, cover sheets, envelopes and banners
+    void VDrawPosterTiles();
+    bool BPosterGridShown() const;
+    void VSetShadowOffsets();
+    void VDrawBackCovers();
+    void VDrawFrontCovers();
+    void VFillFrontCoverLayer(HDC hdcLayer);
+    void VFillFeederCoverLayer(HDC hdcLayer);
+    void VCompositeFrontCovers(HDC hdcLayer);
+    void VDrawEnvelope(HDC hdc, int iPage);
+    void VDrawBanner();
+
+    // ---- tint and translucent overlays
+    // A sample colour drawn through the tint ramp, then lightened in thriftmode.
+    COLORREF CrTintedColor(BYTE r, BYTE g, BYTE b) const;
+    // A black band 25 pixels across from x to xEnd, fading to clear, over the back buffer.
+    void VDrawFadeBand(int x, int y, int xEnd);
+    // The window's background colour laid over the rectangle of the window at 160/255.
+    void VVeilRect(const RECT* pRect);
+    void VFillWithBackground(HDC hdc);
+    // The colour the preview control shows round the sheet.
+    COLORREF CrWindowBackground() const;
+    void VResetRotation(HDC hdc);
+    void VVeilRollFrame();
     // The desktop picture to the window: the sheet with the room its cover sheets take.
     void VCopyDesktopPicture();
     // The area to the window turned by a quarter, about its centre (paper fed transverse).

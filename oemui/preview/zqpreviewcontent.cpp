@@ -133,7 +133,9 @@ void CZQPreview::VDrawLetterE(int dx, int dy) {
                          {x + 4 * u + 1, y + u},
                          {x + 4 * u + 1, y}};
     const bool grey = m_bGrayscale || !m_bColorOutput;
-    const CZQPreviewGdi brush = ZQNewBrush(grey ? CrPreviewColor(64, 64, 64) : CrPreviewColor(0, 0, 255));
+    const CZQPreviewGdi brush = ZQNewBrush(grey     ? CrPreviewColor(64, 64, 64)
+                                           : m_bTint ? CrTintedColor(64, 64, 64)
+                                                     : CrPreviewColor(0, 0, 255));
     CZQSelectObject selectPen(hdc, GetStockObject(NULL_PEN));
     CZQSelectObject selectBrush(hdc, brush.Get());
     Polygon(hdc, e, 12);
@@ -166,8 +168,13 @@ void CZQPreview::VDrawBarChart(int dx, int dy) {
                                  {7, 2, 0, 0, 255, 64}};
     const bool grey = m_bGrayscale || !m_bColorOutput;
     for (const Bar& bar : kBars) {
-        const CZQPreviewGdi brush =
-            ZQNewBrush(grey ? CrPreviewColor(bar.grey, bar.grey, bar.grey) : CrPreviewColor(bar.r, bar.g, bar.b));
+        // Through the tint the blue bar is a dark grey, as the E is.
+        const bool blue = &bar == &kBars[3];
+        const COLORREF color = grey      ? CrPreviewColor(bar.grey, bar.grey, bar.grey)
+                               : !m_bTint ? CrPreviewColor(bar.r, bar.g, bar.b)
+                               : blue     ? CrTintedColor(64, 64, 64)
+                                          : CrTintedColor(bar.r, bar.g, bar.b);
+        const CZQPreviewGdi brush = ZQNewBrush(color);
         const RECT r = {square.left + bar.from * u, square.top + bar.top * u, square.left + (bar.from + 2) * u,
                         square.bottom};
         FillRect(hdc, &r, static_cast<HBRUSH>(brush.Get()));
@@ -189,7 +196,6 @@ void CZQPreview::VDrawPageNumber(int iPage) {
                              L"Arial"));
     if (!font) return;
     CZQSelectObject selectFont(hdc, font.Get());
-    CTextState state(hdc);
     SIZE size = {};
     GetTextExtentPoint32W(hdc, text, length, &size);
     int x = (m_rcCell.left + m_rcCell.right) / 2 - size.cx / 2;
@@ -198,13 +204,27 @@ void CZQPreview::VDrawPageNumber(int iPage) {
         x += m_nGap - m_nInset;
         y += m_nGap - m_nInset;
     }
+    VDrawOutlinedText(hdc, x, y, text, length);
+}
+
+void CZQPreview::VDrawOutlinedText(HDC hdc, int x, int y, const WCHAR* pszText, int cch) const {
+    CTextState state(hdc);
     if (BRightToLeftDC()) x -= 1;
-    // A white outline round a blue number, never lightened.
+    // A white outline round blue, never lightened.
     SetTextColor(hdc, RGB(255, 255, 255));
-    TextOutW(hdc, x - 1, y - 1, text, length);
-    TextOutW(hdc, x + 1, y + 1, text, length);
+    ExtTextOutW(hdc, x - 1, y - 1, ETO_CLIPPED, nullptr, pszText, cch, nullptr);
+    ExtTextOutW(hdc, x + 1, y + 1, ETO_CLIPPED, nullptr, pszText, cch, nullptr);
     SetTextColor(hdc, RGB(0, 0, 255));
-    TextOutW(hdc, x, y, text, length);
+    ExtTextOutW(hdc, x, y, ETO_CLIPPED, nullptr, pszText, cch, nullptr);
+}
+
+POINT CZQPreview::PtTurnedTextStart(POINT centre, SIZE size, int iAngle, double* pdStart) {
+    const int halfX = size.cx / 2, halfY = size.cy / 2;
+    const double radius = std::hypot(halfX, halfY);
+    if (halfX) *pdStart = kPi - std::atan(static_cast<double>(halfY) / halfX);
+    double turn = iAngle * kPi / 180.0 + *pdStart;
+    if (turn >= 2 * kPi) turn = std::fmod(turn, 2 * kPi);
+    return {centre.x + static_cast<int>(std::cos(turn) * radius), centre.y - static_cast<int>(std::sin(turn) * radius)};
 }
 
 void CZQPreview::VDrawWatermark() {
@@ -240,6 +260,7 @@ void CZQPreview::VDrawWatermark() {
             default: color = RGB(s, s, s); break;
         }
     }
+    if (m_bTint && !m_bGrayscale) color = CrTintColor(64, 64, 64);
     color = CrPreviewColor(GetRValue(color), GetGValue(color), GetBValue(color));
 
     CZQSelectObject selectFont(hdc, font.Get());
@@ -259,13 +280,10 @@ void CZQPreview::VDrawWatermark() {
     size.cy += metrics.tmExternalLeading;
 
     // The start point that puts the middle of the turned text on the cell's centre.
-    const int halfX = size.cx / 2, halfY = size.cy / 2;
-    const double radius = std::hypot(halfX, halfY);
-    const double start = halfX ? kPi - std::atan(static_cast<double>(halfY) / halfX) : 0.0;
-    double turn = m_nWatermarkAngle * kPi / 180.0 + start;
-    if (turn >= 2 * kPi) turn = std::fmod(turn, 2 * kPi);
-    int x = (m_rcCell.left + m_rcCell.right) / 2 + static_cast<int>(std::cos(turn) * radius);
-    int y = (m_rcCell.top + m_rcCell.bottom) / 2 - static_cast<int>(std::sin(turn) * radius);
+    double start = 0.0;
+    const POINT at = PtTurnedTextStart({(m_rcCell.left + m_rcCell.right) / 2, (m_rcCell.top + m_rcCell.bottom) / 2},
+                                       size, m_nWatermarkAngle, &start);
+    int x = at.x, y = at.y;
     RECT clip = m_rcCell;
     if (m_nScale < 100) {
         // The clip follows the text when reduced content is centred on the page.

@@ -44,6 +44,21 @@ inline CZQPreviewDC ZQOwnDC(HDC h) {
 // Drawing helpers of the painters.
 inline CZQPreviewGdi ZQNewPen(int iStyle, COLORREF cr) { return ZQOwnGdi(CreatePen(iStyle, 1, cr)); }
 inline CZQPreviewGdi ZQNewBrush(COLORREF cr) { return ZQOwnGdi(CreateSolidBrush(cr)); }
+// A 32-bit DIB section of w x h pixels (rows top down for a negative h) and its bits.
+inline CZQPreviewGdi ZQNewDib(HDC hdc, int w, int h, DWORD** ppBits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(w) * static_cast<DWORD>(h < 0 ? -h : h) * 4;
+    void* bits = nullptr;
+    CZQPreviewGdi dib = ZQOwnGdi(CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    *ppBits = dib ? static_cast<DWORD*>(bits) : nullptr;
+    return dib;
+}
 // A line from (x0, y0) up to, not including, (x1, y1), with the pen selected in hdc.
 inline void ZQLine(HDC hdc, int x0, int y0, int x1, int y1) {
     MoveToEx(hdc, x0, y0, nullptr);

@@ -66,21 +66,27 @@ WORD CZQPreview::WDuplexIconId() const {
 void CZQPreview::VDrawDuplexIcon() {
     const WORD id = WDuplexIconId();
     if (!id) return;
-    const CZQPreviewGdi bitmap = ZQOwnGdi(LoadImageW(m_hModule, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    if (m_wDuplex == 1) {
+        if (m_wSheetOrientation == 2)
+            VDrawKeyedBitmap(id, m_rcSheet.left, m_rcSheet.top, false, false);
+        else
+            VDrawKeyedBitmap(id, m_rcSheet.right, m_rcSheet.bottom, true, true);
+    } else if (m_nPageOrder == 2 || m_nPageOrder == 3) {
+        VDrawKeyedBitmap(id, m_rcSheet.left, m_rcSheet.bottom, false, true);
+    } else {
+        VDrawKeyedBitmap(id, m_rcSheet.right, m_rcSheet.bottom, true, true);
+    }
+}
+
+void CZQPreview::VDrawKeyedBitmap(WORD wId, int x, int y, bool bRightCorner, bool bBottomCorner) {
+    const CZQPreviewGdi bitmap = ZQOwnGdi(LoadImageW(m_hModule, MAKEINTRESOURCEW(wId), IMAGE_BITMAP, 0, 0, 0));
     BITMAP bm = {};
     if (!bitmap || !GetObjectW(bitmap.Get(), sizeof bm, &bm)) return;
     const int w = bm.bmWidth, h = bm.bmHeight;
-    POINT at;
-    if (m_wDuplex == 1)
-        at = m_wSheetOrientation == 2 ? POINT{m_rcSheet.left, m_rcSheet.top}
-                                      : POINT{m_rcSheet.right - w, m_rcSheet.bottom - h};
-    else if (m_nPageOrder == 2 || m_nPageOrder == 3)
-        at = {m_rcSheet.left, m_rcSheet.bottom - h};
-    else
-        at = {m_rcSheet.right - w, m_rcSheet.bottom - h};
+    const POINT at = {bRightCorner ? x - w : x, bBottomCorner ? y - h : y};
 
-    // Drawn see-through: the area of the top-left pixel's colour becomes the key colour of a copy,
-    // a mask is made of the key, and the copy goes on by XOR, AND with the mask, XOR.
+    // The area of the top-left pixel's colour becomes the key colour of a copy, a mask is made of
+    // the key, and the copy goes on by XOR, AND with the mask, XOR.
     constexpr COLORREF kKey = RGB(128, 128, 0);
     const CZQPreviewDC source = ZQOwnDC(CreateCompatibleDC(m_hdcMem));
     const CZQPreviewDC copy = ZQOwnDC(CreateCompatibleDC(m_hdcMem));

@@ -46,7 +46,10 @@ void CZQRollPreview::VPaint() {
         if (memory && bitmap) {
             CZQSelectObject selectBitmap(memory.Get(), bitmap.Get());
             m_hdcMem = memory.Get();
+            VFillWithBackground(m_hdcMem);
             VComputeNupGrid();
+            VSetShadowOffsets();
+            VDrawBackCovers();
             if (!m_bBanner && m_nFoldCode != 3) {
                 CZQSelectObject pen(m_hdcMem, GetStockObject(BLACK_PEN));
                 CZQSelectObject brush(m_hdcMem, GetStockObject(WHITE_BRUSH));
@@ -72,10 +75,8 @@ void CZQRollPreview::VPaint() {
                 }
                 VDrawDuplexIcon();
             }
-            // Codes the finisher does not know draw nothing, and stay cleared.
-            if (m_nStapleCode < 0 || m_nStapleCode > 13) m_nStapleCode = 0;
-            if (m_nPunchCode < 0 || m_nPunchCode > 3) m_nPunchCode = 0;
-            if (m_nFoldCode < 0 || m_nFoldCode > 9) m_nFoldCode = 0;
+            VDrawFinishing();
+            VDrawFrontCovers();
             GdiFlush();
 
             VCopyToWindow();
@@ -264,7 +265,15 @@ void CZQPreview::VDrawCell(int iRow, int iColumn, int* piPage) {
         centre(&m_rcCell.left, &m_rcCell.right, m_rcSheet.left, m_rcSheet.right, m_nCellWidth);
         centre(&m_rcCell.top, &m_rcCell.bottom, m_rcSheet.top, m_rcSheet.bottom, m_nCellHeight);
     }
-    VDrawPageContent(++*piPage);
+    if (m_bEnvelope)
+        VDrawEnvelope(m_hdcMem, ++*piPage);
+    else if (m_bBanner)
+        VDrawBanner();
+    else if (m_nFoldCode == 2 || m_nFoldCode == 3 || m_nFoldCode == 7)
+        VDrawFoldMarks();  // the folded sheet in place of the page
+    else
+        VDrawPageContent(++*piPage);
+    if (BPosterGridShown()) VDrawPosterTiles();
 }
 
 void CZQPreview::VDrawPageContent(int iPage) {
@@ -381,6 +390,11 @@ void CZQPreview::VCopyDesktopPicture() {
         area.right += x1 + x2;
         area.bottom += y1 + y2;
     }
+    // The poster's shadow lies beside and under the page.
+    if (BPosterGridShown()) {
+        area.right = std::max(area.right, m_rcPage.right + 4);
+        area.bottom = std::max(area.bottom, m_rcPage.bottom + 4);
+    }
     if (m_bTransverse)
         VCopyTurned(area);
     else
@@ -392,23 +406,11 @@ void CZQPreview::VCopyTurned(const RECT& area) {
     // transform of a quarter turn is not honoured by every GDI's blits.
     const int width = Width(area), height = Height(area);
     if (width <= 0 || height <= 0) return;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    auto makeDib = [&](int w, int h, DWORD** ppBits) {
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;  // top-down rows
-        void* bits = nullptr;
-        CZQPreviewGdi dib = ZQOwnGdi(CreateDIBSection(m_hdcMem, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        *ppBits = static_cast<DWORD*>(bits);
-        return dib;
-    };
     DWORD* source = nullptr;
     DWORD* turned = nullptr;
-    const CZQPreviewGdi sourceDib = makeDib(width, height, &source);
-    const CZQPreviewGdi turnedDib = makeDib(height, width, &turned);
+    // Rows top down.
+    const CZQPreviewGdi sourceDib = ZQNewDib(m_hdcMem, width, -height, &source);
+    const CZQPreviewGdi turnedDib = ZQNewDib(m_hdcMem, height, -width, &turned);
     const CZQPreviewDC dc = ZQOwnDC(CreateCompatibleDC(m_hdcMem));
     if (!sourceDib || !turnedDib || !dc || !source || !turned) return;
     {

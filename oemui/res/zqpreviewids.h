@@ -7,3 +7,6 @@
 #define IDB_PREVIEW_FLIP_SIDE_RTL 137 // the same, read right to left
 #define IDB_PREVIEW_FLIP_UP_RTL 140
 #define IDB_PREVIEW_FOLD_LANDSCAPE 193
+// The folded sheet over the preview's top-right corner, 24 x 24; see-through as above.
+#define IDB_PREVIEW_FOLD_ICON 189            // portrait sheet
+#define IDB_PREVIEW_FOLD_ICON_LANDSCAPE 191

@@ -118,6 +118,17 @@ private:
     HANDLE m_hPrinter;
 };
 
+// The settings of a conversion run, under the run key the private devmode block names.
+class CZQSnapshotSettings final : public IZQStoredSettings {
+public:
+    explicit CZQSnapshotSettings(const VOID* pPrivateDM) : m_pPrivateDM(pPrivateDM) {}
+    BOOL BReadDevModeItem(PCWSTR pszName, PWSTR pszValue) const override;
+    BOOL BReadOptItem(PCWSTR pszName, PWSTR pszValue) const override;
+
+private:
+    const VOID* m_pPrivateDM;
+};
+
 class CZQDriverData : public CZQCommon {
 public:
     // ---- printer-language number (3 PostScript; 3 and 4 enable the PostScript toggles)
@@ -192,6 +203,13 @@ public:
     // given); then the devmode-related option items "ThriftMode", "NUpChoice", "Orientation",
     // "PageOrder", "ColorMode" and "PrintColorAsGray", of which the last two are reported.
     static void VApplySnapshotDevModeItems(POEMCUIPPARAM pParam, AnnotateCallback pfnAnnotate);
+    // The snapshot's option items into the core driver's items as the stored ones are applied
+    // (the run's own devmode and option items deciding the first page and the back cover), each
+    // reported with its own result: 0 when it was applied, also by a rule of its own, -1 when
+    // nothing was. Then the private devmode's layout settles the orientation and duplex items.
+    void VApplySnapshotOptItems(POEMCUIPPARAM pParam, AnnotateCallback pfnAnnotate);
+    // The snapshot's installable options, selected in printer-properties mode.
+    void VApplySnapshotDeviceItems(POEMCUIPPARAM pParam);
     // The snapshot's "PrintQuality" into pszQuality (kItemChars); TRUE when there is one.
     static BOOL BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQuality);
     // Removes the snapshot below a run key (null: the process id's run key): the values and keys of
@@ -244,9 +262,10 @@ public:
     BOOL BApplyInstalledMemory(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue);
     // Items with a rule of their own; TRUE when the option must still be selected the ordinary way,
     // FALSE when it was handled here (or is not for this printer language, or without a block).
-    BOOL BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue);
-    // "MirrorPrint", "NegativePrint", "LanguageLevel" of the PostScript driver.
-    void VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue);
+    // *pbApplied (when given) tells whether this routine applied the item itself.
+    BOOL BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue, BOOL* pbApplied = nullptr);
+    // "MirrorPrint", "NegativePrint", "LanguageLevel" of the PostScript driver; TRUE when set.
+    BOOL VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue);
     // One public item (copies, source, form, media, pages per sheet, page order); the status is the
     // last access-layer call's, -1 when none was made.
     void VApplyPublicItem(POEMCUIPPARAM pParam, BYTE bPubId, PCWSTR pszValue, const IZQStoredSettings& stored,
@@ -262,7 +281,13 @@ public:
     static BOOL BGetImportedPrintQuality(POEMCUIPPARAM pParam, PWSTR pszValue);
     // Booklet printing's own layout: full scale, fitted, two pages per sheet, short-edge duplex.
     static void VApplyBookletLayout(PVOID pPrivateDM);
+    // After applied option items: the private devmode's booklet, target paper, orientation and
+    // duplex settle the core driver's items, the plug-in's orientation copy and the duplex flip.
+    static void VApplyLayoutItems(POEMCUIPPARAM pParam);
 
 private:
+    // One installable option: its driver keyword and option, then selected.
+    void VApplyPhysicalItem(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue);
+
     DWORD m_dwLanguage = 0;
 };

@@ -218,27 +218,33 @@ BOOL CZQDriverData::VApplyOptItems(POEMCUIPPARAM pParam) {
         }
     }
 
-    // The private devmode's layout after the stored settings, and the items that show it.
-    if (ZQUIDevmode* dm = PrivateDM(pParam)) {
-        if (dm->dwBooklet != 0) VApplyBookletLayout(dm);
-        if (dm->dwPrintDocOn == 0 && pParam->pPublicDM) dm->dwPrintedOnPaper = pParam->pPublicDM->dmPaperSize;
-        const LONG landscape = dm->wOrientation == DMORIENT_PORTRAIT ? 0 : 1;
-        DWSelectPubOption(pParam, DMPUB_ORIENTATION, 0, landscape);
-        POPTITEM own = nullptr;
-        if (DWFindOemOptItemByPubId(pParam, zs::kOwnOrientationPubId, &own) == ZQOPT_OK) {
-            own->Sel = landscape;
-            own->Flags |= OPTIF_CHANGED;
-        }
-        const LONG duplex = dm->wDuplex == DMDUP_VERTICAL ? 1 : dm->wDuplex == DMDUP_HORIZONTAL ? 2 : 0;
-        DWSelectPubOption(pParam, DMPUB_DUPLEX, 0, duplex);
-        dm->dwFlipPagesUp = BGetDuplexFlip(dm->dwPagesPerSheet, dm->wOrientation, dm->wDuplex);
-    }
+    VApplyLayoutItems(pParam);
     if (refused == ERROR_SUCCESS) return TRUE;
     SetLastError(refused);
     return FALSE;
 }
 
-BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue) {
+void CZQDriverData::VApplyLayoutItems(POEMCUIPPARAM pParam) {
+    ZQUIDevmode* dm = PrivateDM(pParam);
+    if (!dm || !HasDriverUI(pParam)) return;
+    if (dm->dwBooklet != 0) VApplyBookletLayout(dm);
+    if (dm->dwPrintDocOn == 0 && pParam->pPublicDM) dm->dwPrintedOnPaper = pParam->pPublicDM->dmPaperSize;
+    const LONG landscape = dm->wOrientation == DMORIENT_PORTRAIT ? 0 : 1;
+    DWSelectPubOption(pParam, DMPUB_ORIENTATION, 0, landscape);
+    POPTITEM own = nullptr;
+    if (DWFindOemOptItemByPubId(pParam, zs::kOwnOrientationPubId, &own) == ZQOPT_OK) {
+        own->Sel = landscape;
+        own->Flags |= OPTIF_CHANGED;
+    }
+    const LONG duplex = dm->wDuplex == DMDUP_VERTICAL ? 1 : dm->wDuplex == DMDUP_HORIZONTAL ? 2 : 0;
+    DWSelectPubOption(pParam, DMPUB_DUPLEX, 0, duplex);
+    dm->dwFlipPagesUp = BGetDuplexFlip(dm->dwPagesPerSheet, dm->wOrientation, dm->wDuplex);
+}
+
+BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue, BOOL* pbApplied) {
+    BOOL applied = FALSE;
+    if (!pbApplied) pbApplied = &applied;
+    *pbApplied = FALSE;
     if (!HasDriverUI(pParam) || !pszKeyword || !pszValue) return BadArgument();
     ZQUIDevmode* dm = PrivateDM(pParam);
     // Sources and media of the other pages and of the back cover, by their printer's numbers.
@@ -256,7 +262,10 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
     for (const Choice& c : kChoices) {
         if (!Is(pszKeyword, c.pszKeyword)) continue;
         DWORD number = 0;
-        if (dm && c.convert(pParam, pszValue, &number)) dm->*c.field = number;
+        if (dm && c.convert(pParam, pszValue, &number)) {
+            dm->*c.field = number;
+            *pbApplied = TRUE;
+        }
         return FALSE;
     }
     if (Is(pszKeyword, L"TargetSizeChoice") || Is(pszKeyword, L"BookletTargetSize")) {
@@ -264,13 +273,16 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
         if (!dm) return FALSE;
         if (ZQStartsWithNoCase(pszValue, L"ZQ_BORDERLESS") || ZQStartsWithNoCase(pszValue, L"ZQ_BANNER")) {
             if (pParam->pPublicDM) dm->dwPrintedOnPaper = pParam->pPublicDM->dmPaperSize;
+            *pbApplied = pParam->pPublicDM != nullptr;
         } else if (const int paper = IPaperSizeToIndex(pParam, pszValue)) {
             dm->dwPrintedOnPaper = static_cast<uint32_t>(paper);
+            *pbApplied = TRUE;
         }
         return FALSE;
     }
     if (Is(pszKeyword, L"MirrorPrint") || Is(pszKeyword, L"NegativePrint") || Is(pszKeyword, L"LanguageLevel")) {
-        if (m_dwLanguage == kPostScript || m_dwLanguage == kPcl3) VApplyPostScriptToggle(pParam, pszKeyword, pszValue);
+        if (m_dwLanguage == kPostScript || m_dwLanguage == kPcl3)
+            *pbApplied = VApplyPostScriptToggle(pParam, pszKeyword, pszValue);
         return FALSE;
     }
     if (Is(pszKeyword, L"Orientation")) {
@@ -279,6 +291,7 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
         if (row < 0 || !dm) return FALSE;
         dm->dwRotate180 = row >= zqcfgmap::kFirstTurnedOrientationRow ? 1 : 0;
         if (dm->dwRotate180) DWSelectOptionByKeyword(pParam, L"ZQOrientRotate180", L"True", kDocument);
+        *pbApplied = TRUE;
         return FALSE;
     }
     if (Is(pszKeyword, L"OutputBin")) {
@@ -289,7 +302,7 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
     if (Is(pszKeyword, L"PrintColorAsGrayOptions") || Is(pszKeyword, L"ColorMode")) {
         if (dm && dm->dwPrintAsGray == 1) {
             const PCWSTR grey = m_dwLanguage == kPostScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
-            DWSelectOptionByKeyword(pParam, grey, pszValue, kDocument);
+            *pbApplied = DWSelectOptionByKeyword(pParam, grey, pszValue, kDocument) == ZQOPT_OK;
             DWSelectOptionByIndex(pParam, L"ColorMode", 0, kDocument);
         }
         return FALSE;
@@ -297,20 +310,19 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
     return TRUE;
 }
 
-void CZQDriverData::VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue) {
-    if (!HasDriverUI(pParam) || !pszName || !pszValue) return;
+BOOL CZQDriverData::VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue) {
+    if (!HasDriverUI(pParam) || !pszName || !pszValue) return FALSE;
     const bool level = Is(pszName, L"LanguageLevel");
     const LONG sel = level ? AnsiDecimal(pszValue) : Is(pszValue, L"True") ? 0 : 1;
     // A driver with an item of its own for the mirror image takes it there.
     POPTITEM mirror = nullptr;
-    if (Is(pszName, L"MirrorPrint") && DWFindOptItem(pParam, L"ZQMirrorPrint", &mirror) == ZQOPT_OK) {
-        DWSelectOptionByIndex(pParam, L"ZQMirrorPrint", sel, kDocument);
-        return;
-    }
+    if (Is(pszName, L"MirrorPrint") && DWFindOptItem(pParam, L"ZQMirrorPrint", &mirror) == ZQOPT_OK)
+        return DWSelectOptionByIndex(pParam, L"ZQMirrorPrint", sel, kDocument) == ZQOPT_OK;
     const int occurrence = IPostScriptToggleOccurrence(pszName);
-    if (occurrence < 0 || DWSelectPubOption(pParam, 0, occurrence, sel) != ZQOPT_OK) return;
+    if (occurrence < 0 || DWSelectPubOption(pParam, 0, occurrence, sel) != ZQOPT_OK) return FALSE;
     ZQUIDevmode* dm = PrivateDM(pParam);
     if (dm && Is(pszName, L"MirrorPrint")) dm->dwMirror = sel == 0 ? 1 : 0;
+    return TRUE;
 }
 
 void CZQDriverData::VApplyPublicItem(POEMCUIPPARAM pParam, BYTE bPubId, PCWSTR pszValue,
@@ -358,17 +370,18 @@ BOOL CZQDriverData::VApplyPhysicalItems(POEMCUIPPARAM pParam) {
     if (!pParam || !pParam->hPrinter || !HasDriverUI(pParam)) return BadArgument();
     CZQPrinterDataList items;
     if (!items.BReadTree(pParam->hPrinter, zs::kDriverDataPhysical)) return FALSE;
-    for (DWORD i = 0; i < items.Count(); ++i) {
-        PCWSTR name = items.Name(i);
-        PCWSTR text = items.Text(i);
-        if (!name || !text) continue;
-        WCHAR keyword[kItemChars], option[kItemChars];
-        if (!BMapPhysicalName(name, keyword)) ZQCopyText(keyword, kItemChars, name);
-        ZQCopyText(option, kItemChars, text);
-        BMapDeviceValue(keyword, text, option);
-        BApplyInstalledMemory(pParam, keyword, option);
-    }
+    for (DWORD i = 0; i < items.Count(); ++i)
+        if (items.Name(i) && items.Text(i)) VApplyPhysicalItem(pParam, items.Name(i), items.Text(i));
     return TRUE;
+}
+
+void CZQDriverData::VApplyPhysicalItem(POEMCUIPPARAM pParam, PCWSTR pszName, PCWSTR pszValue) {
+    WCHAR keyword[kItemChars], option[kItemChars];
+    if (!BMapPhysicalName(pszName, keyword)) ZQCopyText(keyword, kItemChars, pszName);
+    // A value the device table does not know is the option itself.
+    ZQCopyText(option, kItemChars, pszValue);
+    BMapDeviceValue(keyword, pszValue, option);
+    BApplyInstalledMemory(pParam, keyword, option);
 }
 
 BOOL CZQDriverData::BApplyInstalledMemory(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue) {

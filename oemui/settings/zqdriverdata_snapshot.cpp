@@ -45,7 +45,36 @@ void Report(AnnotateCallback pfnAnnotate, PCWSTR pszName, PCWSTR pszValue, int i
     if (pfnAnnotate) pfnAnnotate(pszName, pszValue, iResult);
 }
 
+// Every named text pair of a snapshot subkey, in the registry's order.
+template <typename F>
+void ForEachPair(PCWSTR pszSubKey, const VOID* pPrivateDM, F f) {
+    DWORD count = 0;
+    CZQDriverData::BReadSnapshotList(pszSubKey, nullptr, &count, pPrivateDM);
+    CZQLocalPtr<ZQSnapshotPair> pairs;
+    if (!count || !pairs.Alloc(count) || !CZQDriverData::BReadSnapshotList(pszSubKey, pairs.Get(), &count, pPrivateDM))
+        return;
+    for (DWORD i = 0; i < count; ++i)
+        if (pairs[i].pszName && pairs[i].pszValue) f(pairs[i].pszName, pairs[i].pszValue);
+    CZQDriverData::VFreeSnapshotPairs(pairs.Get(), count);
+}
+
+// A snapshot value in a working copy of kItemChars characters.
+BOOL ReadItem(PCWSTR pszSubKey, PCWSTR pszName, PWSTR pszValue, const VOID* pPrivateDM) {
+    CZQLocalPtr<WCHAR> text;
+    if (!CZQDriverData::BReadSnapshotValue(pszSubKey, pszName, text.Put(), pPrivateDM)) return FALSE;
+    ZQCopyText(pszValue, zs::kItemChars, text.Get());
+    return TRUE;
+}
+
 }  // namespace
+
+BOOL CZQSnapshotSettings::BReadDevModeItem(PCWSTR pszName, PWSTR pszValue) const {
+    return ReadItem(zs::kOndrelDevModeItems, pszName, pszValue, m_pPrivateDM);
+}
+
+BOOL CZQSnapshotSettings::BReadOptItem(PCWSTR pszName, PWSTR pszValue) const {
+    return ReadItem(zs::kOndrelOptItems, pszName, pszValue, m_pPrivateDM);
+}
 
 BOOL CZQDriverData::BReadSnapshotList(PCWSTR pszSubKey, ZQSnapshotPair* pPairs, DWORD* pdwCount,
                                       const VOID* pPrivateDM) {
@@ -109,15 +138,9 @@ BOOL CZQDriverData::BReadSnapshotValue(PCWSTR pszSubKey, PCWSTR pszValue, PWSTR*
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    CZQRegKey key;
-    DWORD type = REG_NONE, cb = 0;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, nullptr, &cb) != ERROR_SUCCESS)
-        return FALSE;
     CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(cb + sizeof(WCHAR)) ||
-        RegQueryValueExW(key.Get(), pszValue, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS || type != REG_SZ)
-        return FALSE;
+    DWORD type = REG_NONE, cb = 0;
+    if (!BReadUserRegValue(path, pszValue, data.Put(), &cb, &type) || type != REG_SZ) return FALSE;
     *ppszText = ItemText(type, data.Get(), cb);
     return *ppszText != nullptr;
 }
@@ -130,25 +153,46 @@ void CZQDriverData::VApplySnapshotDevModeItems(POEMCUIPPARAM pParam, AnnotateCal
     ZQUIDevmode* dm = zqdm::CurrentBlock(pParam->pOEMDM);
     auto apply = [&](PCWSTR name, PCWSTR value) { return dm && ISetDevModeItem(dm, name, value) == 0 ? 0 : -1; };
 
-    DWORD count = 0;
-    BReadSnapshotList(zs::kOndrelDevModeItems, nullptr, &count, pParam->pOEMDM);
-    if (count) {
-        CZQLocalPtr<ZQSnapshotPair> pairs;
-        if (pairs.Alloc(count) && BReadSnapshotList(zs::kOndrelDevModeItems, pairs.Get(), &count, pParam->pOEMDM)) {
-            for (DWORD i = 0; i < count; ++i) {
-                const ZQSnapshotPair& pair = pairs[i];
-                if (pair.pszName && pair.pszValue)
-                    Report(pfnAnnotate, pair.pszName, pair.pszValue, apply(pair.pszName, pair.pszValue));
-            }
-            VFreeSnapshotPairs(pairs.Get(), count);
-        }
-    }
+    ForEachPair(zs::kOndrelDevModeItems, pParam->pOEMDM,
+                [&](PCWSTR name, PCWSTR value) { Report(pfnAnnotate, name, value, apply(name, value)); });
     for (size_t i = 0; i < ARRAYSIZE(kDevModeOptItems); ++i) {
         CZQLocalPtr<WCHAR> value;
         if (!BReadSnapshotValue(zs::kOndrelOptItems, kDevModeOptItems[i], value.Put(), pParam->pOEMDM)) continue;
         const int result = apply(kDevModeOptItems[i], value.Get());
         if (i >= kFirstReportedOptItem) Report(pfnAnnotate, kDevModeOptItems[i], value.Get(), result);
     }
+}
+
+void CZQDriverData::VApplySnapshotOptItems(POEMCUIPPARAM pParam, AnnotateCallback pfnAnnotate) {
+    ZQ_TRACE("CZQDriverData::VApplySnapshotOptItems");
+    if (!pParam || !pParam->hPrinter || !pParam->poemuiobj) return;
+    const CZQSnapshotSettings run(pParam->pOEMDM);
+    ForEachPair(zs::kOndrelOptItems, pParam->pOEMDM, [&](PCWSTR name, PCWSTR value) {
+        if (!value[0]) return;
+        WCHAR option[zs::kItemChars], keyword[zs::kItemChars];
+        if (!BMapConfigValue(name, value, option)) ZQCopyText(option, zs::kItemChars, value);
+        ZQCopyText(keyword, zs::kItemChars, name);
+        // Each item answers for itself: what a rule of its own applied counts, what nothing
+        // applied does not, whatever the item before it did.
+        BYTE pubId = 0;
+        BOOL applied = FALSE;
+        DWORD status = static_cast<DWORD>(-1);
+        if (BMapConfigName(pParam, name, keyword, &pubId))
+            VApplyPublicItem(pParam, pubId, option, run, &status);
+        else if (BApplySpecialItem(pParam, keyword, option, &applied))
+            status = DWSelectOptionByKeyword(pParam, keyword, option, OEMCUIP_DOCPROP);
+        else if (applied)
+            status = ZQOPT_OK;
+        Report(pfnAnnotate, name, value, status == ZQOPT_OK ? 0 : -1);
+    });
+    VApplyLayoutItems(pParam);
+}
+
+void CZQDriverData::VApplySnapshotDeviceItems(POEMCUIPPARAM pParam) {
+    ZQ_TRACE("CZQDriverData::VApplySnapshotDeviceItems");
+    if (!pParam || !pParam->hPrinter || !pParam->poemuiobj) return;
+    ForEachPair(zs::kOndrelPhysical, pParam->pOEMDM,
+                [&](PCWSTR name, PCWSTR value) { VApplyPhysicalItem(pParam, name, value); });
 }
 
 BOOL CZQDriverData::BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQuality) {

@@ -192,8 +192,16 @@ BOOL MemGetPrintProcessorDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DW
 BOOL MemGetPrinterDriverW(HANDLE h, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
     ZQ_MEM_ENTER_BOOL(GetPrinterDriver);
     if (!mp->ValidHandle(h)) return FailBool(ERROR_INVALID_HANDLE);
-    if (level != 2 && level != 3) return FailBool(ERROR_INVALID_LEVEL);
+    if (level < 1 || level > 3) return FailBool(ERROR_INVALID_LEVEL);
     const MemPrinterIdentity& id = mp->m_identity;
+    // Level 1 is the name alone.
+    if (level == 1)
+        return PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
+            CPacker pk(base, sizeof(DRIVER_INFO_1W));
+            DRIVER_INFO_1W di = {pk.Str(id.driverName)};
+            if (base) std::memcpy(base, &di, sizeof di);
+            return pk.Size();
+        });
     // Without a driver directory the record names the files alone.
     auto inDir = [&](const std::wstring& file) {
         return file.empty() || id.driverDirectory.empty() ? file : id.driverDirectory + L"\\" + file;

@@ -4,6 +4,7 @@
 // codes of the calls it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,45 @@ TEST_F(ConversionInterface, UnreadableTicketsEarlierRunsAndShortDevmodesAreHandl
     Dm(shorter)->dmDriverExtra -= 64;
     EXPECT_EQ(14u, m_api.convertTicketEx(Dm(shorter), run));
     EXPECT_EQ(std::vector<BYTE>(128, 0xAB), std::vector<BYTE>(shorter.end() - 128, shorter.end()));
+    EXPECT_EQ(0u, m_api.kill(run));
+}
+
+// In annotation mode the ticket module named by the run hears the start, each item the driver's
+// user interface applied from the snapshot with its own result (an item a rule of its own could
+// not apply fails whatever came before it), and the end; the converted devmode carries the
+// ticket's settings, not the devmode's own.
+TEST_F(ConversionInterface, AnnotationModeReportsEachAppliedItemToTheTicketModule) {
+    const std::wstring ticket = Ticket(L"annotate.tkt",
+                                       "Printing/PaperSize=A4\nPrinting/Nonsense=Much\nPrinting/Blank=\n"
+                                       "Printing/TargetSizeChoice=NoSuchPaper\n");
+    GUID run = GUID_NULL;
+    ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
+    ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
+    const std::wstring key = RunKey(&run);
+    // An empty item is stored, but nothing is applied or reported for it.
+    ASSERT_EQ(L"", RegText(key + L"\\OndrelDriverData\\Printing\\OptItems", L"Blank"));
+    for (const auto& [name, text] : {std::pair<const wchar_t*, std::wstring>{L"TicketType", L"2"},
+                                     {L"TicketManager", m_dmc}, {L"PrinterName", kDesk}, {L"TicketPath", ticket}})
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text.c_str(),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    zc::ResetStandIn();
+    CZQSpoolPrinter h = Open(kDesk);
+    std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), kDesk);
+    ASSERT_EQ("LETTER", Paper(dm));
+    EXPECT_EQ(0u, m_api.convertTicketEx(Dm(dm), run));
+    EXPECT_EQ("A4", Paper(dm));
+
+    std::vector<std::wstring> annotation;
+    for (const std::wstring& line : zc::Log())
+        if (line.find(L"Annotat") != std::wstring::npos) annotation.push_back(line);
+    const std::wstring start = L"StartAnnotation(\"" + ticket + L"\", \"" + kDesk + L"\") = 0";
+    const std::wstring end = L"EndAnnotation(\"" + ticket + L"\") = 0";
+    // The items come in the registry's order.
+    if (annotation.size() > 2) std::sort(annotation.begin() + 1, annotation.end() - 1);
+    EXPECT_EQ((std::vector<std::wstring>{start, L"Annotate(\"Nonsense\", \"Much\", -1)",
+                                         L"Annotate(\"PaperSize\", \"A4\", 0)",
+                                         L"Annotate(\"TargetSizeChoice\", \"NoSuchPaper\", -1)", end}),
+              annotation);
     EXPECT_EQ(0u, m_api.kill(run));
 }
 

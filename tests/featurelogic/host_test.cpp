@@ -29,16 +29,6 @@ using zqhosttest::SelectRow;
 const std::wstring kDesk = zqhosttest::kDeskPrinter;
 const std::wstring kRoll = zqhosttest::kRollPrinter;
 
-std::vector<std::wstring> Rows(HWND page) {
-    std::vector<std::wstring> rows;
-    HWND list = GetDlgItem(page, kZQIdList);
-    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
-        WCHAR text[256] = {};
-        ListView_GetItemText(list, row, 0, text, 256);
-        rows.emplace_back(text);
-    }
-    return rows;
-}
 
 template <typename T>
 T BlockField(const std::vector<BYTE>& dm, size_t offset) {
@@ -74,7 +64,7 @@ TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
         std::vector<std::wstring> rows;
         std::wstring status;
         Preferences(name, [&](HWND page) {
-            rows = Rows(page);
+            rows = ZQRows(page);
             status = zqhosttest::PluginStatus(page);
         });
         ASSERT_GE(rows.size(), 3u);
@@ -88,7 +78,7 @@ TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
     std::vector<std::wstring> rows;
     std::wstring status, type, width;
     Properties(kRoll, [&](HWND page) {
-        rows = Rows(page);
+        rows = ZQRows(page);
         status = zqhosttest::PluginStatus(page);
         type = RowValue(page, L"Roll 1 Media Type");
         width = RowValue(page, L"Roll 2 Width");

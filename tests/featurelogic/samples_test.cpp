@@ -51,8 +51,8 @@ TEST(SamplePredicates, AnswersFollowTheModels) {
     const PredicateRow rows[] = {
         {"BIsLargeFormat", [](CZQUILogic& l) { return l.BIsLargeFormat(); }, 0, 1},
         {"BIsSimplifiedLargeFormat", [](CZQUILogic& l) { return l.BIsSimplifiedLargeFormat(nullptr); }, 0, 1},
-        {"BMediaTypeTreeviewPopup", [](CZQUILogic& l) { return l.BMediaTypeTreeviewPopup(); }, 0, 0},
-        {"BPaperSizeTreeviewPopup", [](CZQUILogic& l) { return l.BPaperSizeTreeviewPopup(); }, 0, 1},
+        {"BMediaTypeTreeviewPopup", [](CZQUILogic& l) { return l.BMediaTypeTreeviewPopup(); }, 1, 0},
+        {"BPaperSizeTreeviewPopup", [](CZQUILogic& l) { return l.BPaperSizeTreeviewPopup(); }, 1, 1},
         {"BHasLqjPaperSizeTreeview", [](CZQUILogic& l) { return l.BHasLqjPaperSizeTreeview(); }, 0, 1},
         {"DWGetLqjPaperTreeviewMode", [](CZQUILogic& l) { return static_cast<int>(l.DWGetLqjPaperTreeviewMode()); }, 3, 5},
         {"IGetLqjMediaTreeviewCount", [](CZQUILogic& l) { return l.IGetLqjMediaTreeviewCount(); }, 3, 4},

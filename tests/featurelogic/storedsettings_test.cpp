@@ -274,6 +274,63 @@ int CALLBACK FirstTrueType(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
     return 0;
 }
 
+// A conversion run's snapshot, under the process's run key: the worker applies it only while the
+// run flag is up; document properties take its option items, printer properties its installed
+// options (and mark the change), unless the printer answered for them itself.
+TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
+    WCHAR runKey[CZQCommon::kRunKeyChars];
+    ASSERT_TRUE(CZQCommon::BBuildRunKeyPath(GUID_NULL, runKey, CZQCommon::kRunKeyChars));
+    const std::wstring run = runKey;
+    const struct {
+        const char* what;
+        DWORD mode;
+        bool running;
+        const wchar_t* root;  // numbers at the printer data's root
+        const wchar_t* devModeItems;
+        const wchar_t* optItems;
+        const wchar_t* physical;
+        const char* selected;    // media, memory, output accessory
+        const wchar_t* changed;  // "PrnPropChng", "-" for none
+    } cases[] = {
+        {"document settings of the run", 1, true, L"", L"", L"MediaType=GLOSSY", L"Memory=64", "GLOSSY 16MB None",
+         L"-"},
+        {"the run's own first page", 1, true, L"", L"UseDiffFirstPageChoice=DiffFirstPage",
+         L"MediaType=GLOSSY MediaTypeRest=PLAIN", L"", "PLAIN 16MB None", L"-"},
+        {"no run", 1, false, L"", L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
+        {"installed options of the run", 2, true, L"", L"", L"MediaType=GLOSSY", L"Memory=48 AccessoryOutputBins=W5274",
+         "PLAIN 32MB 500Stapler", L"1"},
+        {"no installed options", 2, true, L"", L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
+        {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"", L"Memory=64",
+         "PLAIN 16MB None", L"-"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
+        Sheet s;
+        auto put = [&](const wchar_t* sub, const wchar_t* pairs) {
+            for (const auto& [name, value] : Pairs(pairs))
+                RegSetKeyValueW(HKEY_CURRENT_USER, (run + L"\\" + sub).c_str(), name.c_str(), REG_SZ, value.c_str(),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(WCHAR)));
+        };
+        put(zs::kOndrelDevModeItems, c.devModeItems);
+        put(zs::kOndrelOptItems, c.optItems);
+        put(zs::kOndrelPhysical, c.physical);
+        if (c.running)
+            RegSetKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"ProcessingOndrel", REG_SZ, L"TRUE", 5 * sizeof(WCHAR));
+        for (const auto& [name, value] : Pairs(c.root)) {
+            const DWORD number = std::stoul(value);
+            s.m_printer.PutValue(L"PrinterDriverData", name, REG_DWORD, &number, sizeof number);
+        }
+        const DWORD done = 0;
+        s.m_printer.PutValue(L"PrinterDriverData", L"InstallationComplete", REG_DWORD, &done, sizeof done);
+        s.Open(c.mode, true);
+        EXPECT_EQ(c.selected, s.m_host.Current("MediaType") + " " + s.m_host.Current("Memory") + " " +
+                                  s.m_host.Current("AccessoryOutputBins"));
+        EXPECT_EQ(c.changed, s.Number(zs::kPrnPropChng));
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
+}
+
 TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGroup) {
     std::wstring face;  // a font the import accepts
     HDC screen = GetDC(nullptr);

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "zqcmdlogrecord.h"
 #include "zqproc.h"
 #include "hosttest.h"
 #include "testsupport.h"
@@ -165,7 +167,14 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
             CZQAutoPress press(50, [&](HWND sheet) {
                 ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
                 HWND page = ZQCurrentPage(sheet);
-                chosen = ZQChooseOnPage(page, p.label, p.entry);
+                // Both lists are short lists: the choice is made in the tree behind "More...".
+                {
+                    ZQDialogSteps steps;
+                    steps.choices = {{p.printer == kDesk ? L"#912" : L"#497", p.entry}};
+                    ZQDialogSeen seen;
+                    chosen = ZQPressForDialog(page, std::wstring(p.label) + L"=More...", steps, seen) && seen.chosen &&
+                             seen.closed;
+                }
                 WCHAR text[256] = {};
                 GetWindowTextW(GetDlgItem(page, 435), text, 256);
                 shown = text;
@@ -181,6 +190,58 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
         ASSERT_FALSE(out.empty());
         for (const auto& [feature, option] : p.stored) EXPECT_EQ(option, zqhosttest::Selected(out, feature)) << feature;
     }
+}
+
+TEST_F(SamplesUnderHost, AddCustomPaperConfirmsAndStartsTheColourManagementProgram) {
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
+        << ZQUtf8(installed.error);
+    const wchar_t* key = L"SOFTWARE\\Quorvane\\ZQ Tintora";
+    const std::wstring program = zqtest::BesideExe(L"zqcmdlog.exe");
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"RunCC", REG_SZ, program.c_str(),
+                                             static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t))));
+    zqhosttest::ResetToDefaults(kWide);
+    CZQSpoolPrinter h = Open(kWide);
+    ZQDialogSeen seen;
+    std::wstring media;
+    std::vector<std::wstring> refresh, after;
+    std::vector<BYTE> out;
+    {
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
+            HWND page = ZQCurrentPage(sheet);
+            ZQDialogSteps steps;
+            steps.close = L"Continue";
+            ZQPressForDialog(page, L"Paper Type:=Add Custom Paper..", steps, seen);
+            WCHAR text[256] = {};
+            GetWindowTextW(GetDlgItem(page, 435), text, 256);
+            media = text;
+            // The list offers to read the new papers, once.
+            refresh = Entries(GetDlgItem(page, 435));
+            ZQChooseOnPage(page, L"Paper Type:", L"Refresh Custom Paper List");
+            after = Entries(GetDlgItem(page, 435));
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), kWide, nullptr, out));
+    }
+    EXPECT_EQ(std::make_tuple(true, true, std::wstring(L"Add Custom Media")),
+              std::make_tuple(seen.shown, seen.closed, seen.title));
+    EXPECT_EQ(L"Plain Paper", media) << "the media type stays";
+    ASSERT_GE(refresh.size(), 2u);
+    EXPECT_EQ(L"Refresh Custom Paper List", refresh[refresh.size() - 2]);
+    EXPECT_EQ(refresh.size() - 1, after.size());
+    // The program ran with four quoted words: itself, the printer, the user's locale, the keyword.
+    WCHAR ran[2048] = {};
+    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
+        DWORD cb = sizeof ran;
+        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
+    }
+    const std::wstring line = ran;
+    EXPECT_EQ(0u, line.find(L"\"" + program + L"\" \"" + kWide + L"\" \"")) << line;
+    const std::wstring keyword = L"\" \"add_paper\"";
+    EXPECT_EQ(keyword, line.substr(line.size() < keyword.size() ? 0 : line.size() - keyword.size())) << line;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
 }
 
 TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {

@@ -9,43 +9,19 @@
 #include "res/zqpreviewids.h"
 
 using zqpreviewtest::Has;
+using zqpreviewtest::IconAt;
+using zqpreviewtest::Letter;
+using zqpreviewtest::kBlack;
+using zqpreviewtest::kBlue;
+using zqpreviewtest::kGrey;
+using zqpreviewtest::kRed;
 using zqpreviewtest::Record;
 using zqpreviewtest::Resources;
 using zqpreviewtest::operator==;
 
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kCyan = RGB(0, 255, 255);
-const wchar_t kLetter[] = L"docwidth=2159 docheight=2794 ";
-
-std::wstring Letter(const wchar_t* fields) { return kLetter + std::wstring(fields); }
-
-// Pixels of a bitmap of the plug-in, rows top down.
-ZQPixels BitmapPixels(WORD id) {
-    ZQPixels pixels;
-    const HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(Resources(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-    BITMAP bm = {};
-    if (!bitmap || !GetObjectW(bitmap, sizeof bm, &bm)) return pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    pixels.width = bm.bmWidth;
-    pixels.height = bm.bmHeight;
-    pixels.rgb.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
-    const HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.rgb.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(bitmap);
-    for (DWORD& p : pixels.rgb) p &= 0xFFFFFF;
-    return pixels;
-}
 
 // What a paint could leave behind in a control's own DC.
 struct DCState {
@@ -194,11 +170,13 @@ TEST_F(PreviewWindow, TwoSidedIconsAndBindingMarks) {
         {L"duplex=2 flipup=1 order=3", IDB_PREVIEW_FLIP_UP_RTL, kBottomLeft, kTop},
         // Folded or finished two-sided sheets: no icon; no binding edge when every code is set.
         {L"duplex=2 staple=1 punch=1 fold=1", 0, kNone, kNoMarks},
-        {L"duplex=2 staple=1 punch=1", IDB_PREVIEW_FLIP_SIDE, kBottomRight, kLeft},
+        {L"duplex=2 staple=9 fold=6", 0, kNone, kLeft},
         // One-sided: only a folded booklet shows its icon.
         {L"booklet=1 fold=1", IDB_PREVIEW_FLIP_UP, kBottomRight, kNoMarks},
         {L"booklet=1 fold=1 orientation=2", IDB_PREVIEW_FOLD_LANDSCAPE, kTopLeft, kNoMarks},
-        {L"fold=1", 0, kNone, kNoMarks},
+        // A folded one-sided sheet shows the icon with its folds.
+        {L"fold=1", IDB_PREVIEW_FLIP_UP, kBottomRight, kNoMarks},
+        {L"fold=6", 0, kNone, kNoMarks},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.fields)));
@@ -206,18 +184,10 @@ TEST_F(PreviewWindow, TwoSidedIconsAndBindingMarks) {
         const RECT sheet = m_preview->m_rcSheet;
         const int half = m_preview->m_nGap / 2;
         if (row.icon) {
-            const ZQPixels icon = BitmapPixels(row.icon);
-            ASSERT_EQ(24, icon.width);
             const POINT at = row.corner == kTopLeft      ? POINT{sheet.left, sheet.top}
                              : row.corner == kBottomLeft ? POINT{sheet.left, sheet.bottom - 24}
                                                          : POINT{sheet.right - 24, sheet.bottom - 24};
-            // The icon as drawn, with its background colour see-through.
-            int differ = 0;
-            for (int y = 0; y < icon.height; ++y)
-                for (int x = 0; x < icon.width; ++x)
-                    if (icon.At(x, y) != icon.At(0, 0) && picture.At(at.x + x, at.y + y) != icon.At(x, y)) ++differ;
-            EXPECT_EQ(0, differ);
-            EXPECT_NE(icon.At(0, 0), picture.At(at.x + 1, at.y + 1));
+            EXPECT_TRUE(IconAt(picture, row.icon, at));
         } else {
             EXPECT_FALSE(Has(picture, RGB(0, 64, 224)));
         }
@@ -270,7 +240,12 @@ TEST_F(PreviewWindow, PaintsLeaveNoObjectAndTheControlsDCAsTheyFoundIt) {
          {L"", L"nup=6 orientation=2 borders=1 order=3", L"transverse=1 mirror=1 duplex=2 flipup=1",
           L"booklet=2 nup=2 duplex=3 fold=1", L"fit=1 fitscaled=1 docwidth=2100 docheight=2970 sheetwidth=2159 "
           L"sheetheight=2794 scale=60 centre=1", L"largeformat=1 margins=1 marginlayout=2 language=5 unscaled=1 "
-          L"scale=50", L"banner=1 mirror=1", L"fold=3 kind=3 text=Draft style=3 angle=-400"})
+          L"scale=50", L"banner=1 mirror=1", L"fold=3 kind=3 text=Draft style=3 angle=-400",
+          // Every mark and picture over the sheet.
+          L"staple=2 punch=1 punchunit=3 fold=1 front=1 frontfeeder=1 back=1 backfeeder=1 order=2 rotated=1",
+          L"poster=1 postersize=3 tilesperside=5 fold=7 finisher=1 staple=8 transverse=1",
+          L"envelope=1 nup=4 borders=1 fit=1 sheetwidth=2100 sheetheight=2970 scale=50 centre=1",
+          L"banner=1 orientation=2 tint=1 thriftmode=3", L"fold=2 booklet=2 nup=2 front=1 frontfeeder=1 staple=9"})
         records.push_back(Record(fields));
     // Records no page would send: every number at an extreme, texts without an end.
     for (int value : {0, -1, INT_MIN, INT_MAX})

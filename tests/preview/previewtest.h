@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "zqhostpreview.h"
 
@@ -12,7 +13,24 @@
 class CPreviewProbe : public CZQRollPreview {
 public:
     explicit CPreviewProbe(HINSTANCE hModule) : CZQRollPreview(hModule) {}
+    using CZQPreview::CrWindowBackground;
     using CZQPreview::IRoundTenth;
+    using CZQPreview::VDrawFadeBand;
+    using CZQPreview::VFillWithBackground;
+    using CZQPreview::VSetShadowOffsets;
+    using CZQPreview::VVeilRect;
+    using CZQPreview::VVeilRollFrame;
+    using CZQPreview::m_anShadow;
+    using CZQPreview::m_bTransverse;
+    using CZQPreview::m_hdcMem;
+    using CZQPreview::m_hwndActive;
+    using CZQPreview::m_nCellHeight;
+    using CZQPreview::m_nCellWidth;
+    using CZQPreview::m_nInset;
+    using CZQPreview::m_nLinePitch;
+    using CZQPreview::m_nPunchCode;
+    using CZQPreview::m_rcPage;
+    using CZQPreview::m_wSheetOrientation;
     using CZQPreview::m_abPosterTile;
     using CZQPreview::m_anRows;
     using CZQPreview::m_bSameSize;
@@ -43,8 +61,24 @@ PreviewSettings Record(const wchar_t* fields);
 
 inline bool operator==(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
+// Colours the pictures are checked for.
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+
+// The fields of a Letter page (2159 x 2794) before the others.
+inline std::wstring Letter(const std::wstring& fields) { return L"docwidth=2159 docheight=2794 " + fields; }
+
 // Whether the colour is anywhere in the area (the whole picture by default).
 bool Has(const ZQPixels& pixels, COLORREF color, const RECT* pArea = nullptr);
+// Whether the colour is at (x, y) or a pixel next to it.
+bool Near(const ZQPixels& pixels, int x, int y, COLORREF color);
+// Runs of the colour along the line from (x0, y0) to (x1, y1), a row or a column.
+int Runs(const ZQPixels& pixels, int x0, int y0, int x1, int y1, COLORREF color);
+// Whether a 24 x 24 bitmap of the plug-in is drawn with its top-left corner at the point, its
+// see-through colour showing what lies under it.
+bool IconAt(const ZQPixels& pixels, WORD id, POINT at);
 
 }  // namespace zqpreviewtest
 

@@ -186,7 +186,7 @@ TEST(PreviewRoutines, BitmapSizesAndRotation) {
     CPreviewProbe preview(Resources());
     RECT r;
     for (WORD id : {IDB_PREVIEW_FLIP_UP, IDB_PREVIEW_FLIP_SIDE, IDB_PREVIEW_FLIP_SIDE_RTL, IDB_PREVIEW_FLIP_UP_RTL,
-                    IDB_PREVIEW_FOLD_LANDSCAPE}) {
+                    IDB_PREVIEW_FOLD_LANDSCAPE, IDB_PREVIEW_FOLD_ICON, IDB_PREVIEW_FOLD_ICON_LANDSCAPE}) {
         preview.VGetBitmapRect(id, &r);
         EXPECT_TRUE((RECT{0, 0, 24, 24}) == r) << id;
     }

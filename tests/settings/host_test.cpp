@@ -161,7 +161,12 @@ TEST_F(ConfigurationManager, ApplyExportsTheSheetsSettings) {
     Preferences(kDesk, [](HWND page) {
         HWND sheet = GetParent(page);
         EXPECT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
-        EXPECT_TRUE(ZQChooseOnPage(ZQCurrentPage(sheet), L"Size is:", L"Legal"));
+        // The desk printer's sizes beyond the recent ones are in the tree behind "More...".
+        ZQDialogSteps steps;
+        steps.choices = {{L"#912", L"Legal"}};
+        ZQDialogSeen seen;
+        EXPECT_TRUE(ZQPressForDialog(ZQCurrentPage(sheet), L"Size is:=More...", steps, seen));
+        EXPECT_TRUE(seen.chosen && seen.closed);
     });
     EXPECT_EQ(1u, zc::Calls(L"DMCStartExport(").size());
     EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/PaperSize", L"LEGAL")));

@@ -234,11 +234,11 @@ TEST_F(HelperGroups, SampleDesktopPrinter) {
     ASSERT_TRUE(desk.Built());
     ASSERT_NO_FATAL_FAILURE(LoadFile(zqtest::BesideExe(L"zqdesk.xml").c_str()));
     m_printer->AddForm(L"custom size", 2000, 3000, FORM_USER);
-    const Lines photos = {L"1 Photo Papers +", L"  2 Photo 4x6 in.", L"  2 Photo 4x6 in. (borderless)", L"1 Custom +",
-                          L"  2 Custom Size"};
-    // The desk sample offers no unit to choose (its page lists every paper size): only the papers of
-    // every unit and the user forms.
-    EXPECT_EQ(photos, Tree(desk.CommonUIParam(), false));
+    // The desk sample's unit is English: its papers, those of every unit and the user forms.
+    EXPECT_EQ((Lines{L"1 Standard Papers +", L"  2 Letter", L"  2 Legal", L"  2 Executive", L"1 Envelopes +",
+                     L"  2 Envelope #10", L"1 Photo Papers +", L"  2 Photo 4x6 in.", L"  2 Photo 4x6 in. (borderless)",
+                     L"1 Custom +", L"  2 Custom Size"}),
+              Tree(desk.CommonUIParam(), false));
     EXPECT_EQ((Lines{L"1 Plain Papers +", L"  2 Plain Paper", L"  2 Brochure Paper, Matte", L"  2 Photo Papers +",
                      L"    3 Photo Paper, Glossy", L"    3 Photo Paper, Matte", L"1 Films +", L"  2 Transparency Film"}),
               Tree(desk.CommonUIParam(), true));

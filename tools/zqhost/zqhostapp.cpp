@@ -512,13 +512,22 @@ std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& a) {
 
 HWND ZQCurrentPage(HWND sheet) { return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
-int ZQRowOf(HWND page, const std::wstring& name, bool last) {
+std::vector<std::wstring> ZQRows(HWND page) {
     HWND list = GetDlgItem(page, kZQIdList);
-    int found = -1;
+    std::vector<std::wstring> rows;
     for (int row = 0; row < ListView_GetItemCount(list); ++row) {
         WCHAR text[256] = {};
         ListView_GetItemText(list, row, 0, text, 256);
-        if (name != text) continue;
+        rows.emplace_back(text);
+    }
+    return rows;
+}
+
+int ZQRowOf(HWND page, const std::wstring& name, bool last) {
+    const std::vector<std::wstring> rows = ZQRows(page);
+    int found = -1;
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        if (rows[row] != name) continue;
         found = row;
         if (!last) break;
     }
@@ -651,6 +660,37 @@ HWND ZQFindPageControl(HWND page, const std::wstring& label) {
     return nullptr;
 }
 
+namespace {
+
+HTREEITEM FindTreeItem(HWND tree, HTREEITEM parent, const std::wstring& text);
+
+}  // namespace
+
+HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text) { return FindTreeItem(tree, TVI_ROOT, text); }
+
+namespace {
+
+HTREEITEM FindTreeItem(HWND tree, HTREEITEM parent, const std::wstring& text) {
+    auto next = [&](WPARAM how, HTREEITEM from) {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+    };
+    for (HTREEITEM item = next(parent == TVI_ROOT ? TVGN_ROOT : TVGN_CHILD, parent == TVI_ROOT ? nullptr : parent);
+         item; item = next(TVGN_NEXT, item)) {
+        WCHAR buffer[256] = {};
+        TVITEMW tv = {};
+        tv.mask = TVIF_TEXT | TVIF_HANDLE;
+        tv.hItem = item;
+        tv.pszText = buffer;
+        tv.cchTextMax = 256;
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        if (text == buffer) return item;
+        if (HTREEITEM inner = FindTreeItem(tree, item, text)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry) {
     HWND control = ZQFindPageControl(page, label);
     if (!control) return false;
@@ -689,6 +729,13 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         if (at < 0) return false;
         SendMessageW(control, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(at), 0);
         Notify(control, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+        return true;
+    }
+    // A tree: the item of that text, at any depth.
+    if (lstrcmpiW(cls.c_str(), WC_TREEVIEWW) == 0) {
+        HTREEITEM item = FindTreeItem(control, TVI_ROOT, entry);
+        if (!item) return false;
+        SendMessageW(control, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         return true;
     }
     // A slider: the position, within its range.
@@ -759,13 +806,18 @@ void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
 
 bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps& steps, ZQDialogSeen& seen) {
     seen = ZQDialogSeen();
-    HWND control = ZQFindPageControl(page, button);
-    if (!control || !IsPush(ButtonKind(control))) return false;
+    // "LABEL=ENTRY": a list's entry that opens the dialog, as "More..." does.
+    const size_t equals = button.find(L'=');
+    HWND control = ZQFindPageControl(page, button.substr(0, equals));
+    if (!control || (equals == std::wstring::npos && !IsPush(ButtonKind(control)))) return false;
     DialogRun run = {GetAncestor(page, GA_ROOT), &steps, &seen, 0, 0};
     DialogRun* const previous = t_dialogRun;
     t_dialogRun = &run;
     run.timer = SetTimer(nullptr, 0, 50, DialogTick);
-    Notify(control, BN_CLICKED);
+    if (equals == std::wstring::npos)
+        Notify(control, BN_CLICKED);
+    else
+        ZQChooseOnPage(page, button.substr(0, equals), button.substr(equals + 1));
     if (run.timer) KillTimer(nullptr, run.timer);
     t_dialogRun = previous;
     return true;

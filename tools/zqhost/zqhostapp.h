@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -108,6 +110,8 @@ std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.
 HWND ZQCurrentPage(HWND sheet);
+// The settings' names of the page's rows, in order.
+std::vector<std::wstring> ZQRows(HWND page);
 int ZQRowOf(HWND page, const std::wstring& name, bool last = false);
 std::wstring ZQRowValue(HWND page, const std::wstring& name, bool last = false);
 bool ZQSelectRow(HWND page, const std::wstring& name, bool last = false);
@@ -123,12 +127,14 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
 bool ZQShowPage(HWND sheet, const std::wstring& title);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
-// button, a position for a slider; the page hears of it as of the user's own. False when the
-// control or the entry is not there.
+// button, a position for a slider, a tree's item by its text; the page hears of it as of the
+// user's own. False when the control or the entry is not there.
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry);
+// A tree's item of that text, at any depth (null when none).
+HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);
 
 // A modal dialog a page's button opens, driven as a user does: the button (named as on the page) is
-// pressed; once the dialog shows, the choices are made in it as on a page, its picture is saved and
+// pressed, or "LABEL=ENTRY" the list's entry that opens it (a tree pop-up's "More...") chosen; once the dialog shows, the choices are made in it as on a page, its picture is saved and
 // it is closed with its button of that text. Returns when the dialog has closed; false when the
 // button is out of reach. `seen` tells what happened.
 struct ZQDialogSteps {

@@ -35,6 +35,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
+    if (m_bPaperSizePopup) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
 
     // Two-sided printing without a duplex unit of its own is printed by hand.
     if (!FeatureItem(param, L"ZQUseAutoDuplexUnit") && logic.BIsDuplexUnitInstalled(FALSE) &&

@@ -8,6 +8,7 @@
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
+#include "res/zqpopupids.h"
 
 using namespace zqpq;
 
@@ -141,6 +142,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     const PCWSTR paperFeature = postScript ? L"PageSize" : L"PaperSize";
     WCHAR oldPaper[256] = {}, newPaper[256] = {};
     ReadOption(param, paperFeature, oldPaper);
+    VOnPaperMore(hDlg, pContext);
 
     VApplyPaperSizeSelection(pContext);
     ReadOption(param, paperFeature, newPaper);
@@ -213,6 +215,8 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR oldMedia[256] = {};
     const bool oldRead = ReadOption(param, L"MediaType", oldMedia);
+    VOnCustomPaperEntries(hDlg, pContext, hList);
+    const BOOL more = BOnMediaMore(hDlg, pContext, hList);
 
     // The choice belongs to the chosen kind of page while single pages take their own paper.
     const int kind = ISelectedPageKind(pContext);
@@ -220,6 +224,9 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     const int kept = m_slots.aiMedia[kWorkingSlot];
     if (!BKindListChoice(pContext, kind, TRUE)) VSelectOtherPagesMedia(pContext);
     m_slots.aiMedia[kWorkingSlot] = kept;
+    // A short list's entry names its type.
+    WCHAR chosen[256];
+    if (m_bMediaTypePopup && !more && SelectedText(hList, chosen) && chosen[0]) BSelectMediaTypeByName(pContext, chosen);
 
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
@@ -402,4 +409,80 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
     if (index >= 0) WorkOf(pContext)->dwPrintQualityGroupIndex = static_cast<uint32_t>(index);
     BShowResolutionTexts(pContext);
     VNotifyPageChanged(hDlg, pContext);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pop-up mode: "More...", the new paper and the refresh of the custom papers
+// ---------------------------------------------------------------------------------------------
+INT_PTR CZQPaperQualityTab::IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc,
+                                       PageContext* pContext) {
+    const ZQSheetState* sheet = pContext->pLogic->SheetState();
+    const WORD id = sheet && sheet->bRtl ? wTemplateRtl : wTemplate;
+    return IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hDlg, pfnProc,
+                           reinterpret_cast<LPARAM>(pContext));
+}
+
+// Cancel leaves the size the core driver's item holds.
+void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
+    HWND list = HControl(kCtlSize);
+    WCHAR text[256], more[kResStringChars];
+    if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
+    if (!m_bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
+    const bool lqj = pContext->pLogic->BHasLqjPaperSizeTreeview() != FALSE;
+    const INT_PTR result =
+        lqj ? IRunDialog(hDlg, IDD_DLG_LQJ_PAPERSIZE_TREEVIEW_POPUP, IDD_DLG_LQJ_PAPERSIZE_TREEVIEW_POPUP_RTL,
+                         &PaperSizePopupDlgProc, pContext)
+            : IRunDialog(hDlg, IDD_DLG_PAPERSIZE_TREEVIEW_POPUP, IDD_DLG_PAPERSIZE_TREEVIEW_POPUP_RTL,
+                         &PaperSizePopupDlgProc, pContext);
+    if (result == 1) {
+        if (lqj) m_iPaperSizePopupState = 0;
+        VFillPaperSizePopupList(list, pContext);
+        return;
+    }
+    if (lqj) m_iPaperSizePopupState = 1;
+    VRestorePaperSizeSelection(list, pContext);
+}
+
+BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList) {
+    if (!m_bMediaTypePopup || !hList) return FALSE;
+    bool more;
+    if (pContext->pLogic->BIsLargeFormat()) {
+        WCHAR text[256], label[kResStringChars];
+        if (!BLoadResString(3119, label)) ZQCopyText(label, kResStringChars, L"More...");
+        more = SelectedText(hList, text) && lstrcmpW(text, label) == 0;
+    } else {
+        const LRESULT count = SendMessageW(hList, CB_GETCOUNT, 0, 0);
+        more = count > 0 && SendMessageW(hList, CB_GETCURSEL, 0, 0) == count - 1;
+    }
+    if (!more || !RulesLoaded(pContext)) return FALSE;
+    if (IRunDialog(hDlg, IDD_DLG_MEDIATYPE_TREEVIEW_POPUP, IDD_DLG_MEDIATYPE_TREEVIEW_POPUP_RTL,
+                   &MediaTypePopupDlgProc, pContext) == 1)
+        VFillMediaTypePopupList(hList, pContext);
+    else
+        VRestoreMediaTypeSelection(hList, pContext);
+    return TRUE;
+}
+
+void CZQPaperQualityTab::VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList) {
+    if (!pContext->pLogic->BIsLargeFormat() || !BAddPaperCommandReady(pContext)) return;
+    WCHAR text[256], refresh[kResStringChars];
+    if (!SelectedText(hList, text)) return;
+    if (!BLoadResString(5768, refresh)) ZQCopyText(refresh, kResStringChars, L"Refresh Custom Paper List");
+    if (ZQEqualNoCase(text, kAddCustomPaper)) {
+        const ZQSheetState* sheet = pContext->pLogic->SheetState();
+        const INT_PTR result = m_newMediaDlg.IDoModal(hDlg, pContext, sheet && sheet->bRtl);
+        if (result == 1 && BAddPaperCommandReady(pContext) && pContext->pPlugin) {
+            pContext->pPlugin->BRunCommandLine(m_szAddPaperCommand);
+            VRestoreMediaTypeSelection(hList, pContext);
+            SendMessageW(hList, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(refresh));
+        } else {
+            VRestoreMediaTypeSelection(hList, pContext);
+        }
+    } else if (ZQEqualNoCase(text, refresh)) {
+        if (RulesLoaded(pContext))
+            pContext->pRules->BRunMacro(L"macro_pop_up_Refresh_Custom_Paperlist", nullptr, m_pCUIParam);
+        const LRESULT entry = SendMessageW(hList, CB_FINDSTRING, 0, reinterpret_cast<LPARAM>(refresh));
+        if (entry != CB_ERR) SendMessageW(hList, CB_DELETESTRING, static_cast<WPARAM>(entry), 0);
+        VRestoreMediaTypeSelection(hList, pContext);
+    }
 }

@@ -346,6 +346,7 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
         place(id, fTop);
     };
     box(custom, IDC_BTN_CUSTOM, -1);
+    if (BUpdateMarginControls(pContext)) place(IDC_BTN_MARGINS, -1);
     box(borderless, IDC_CHECK_BORDERLESS_PHOTO, -1);
     if (quiet)
         Show(GetDlgItem(m_hPage, IDC_CHK_QUIET_PRINTING));

@@ -128,6 +128,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
             zqspool::Spooler().SetPrinterDataW(m_pCUIParam->hPrinter, const_cast<PWSTR>(L"MediaType"), REG_DWORD,
                                                reinterpret_cast<BYTE*>(&value), sizeof value);
         }
+        VFillMediaTypePopupList(HControl(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())
         DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", 1, OEMCUIP_DOCPROP);
@@ -150,10 +151,20 @@ void CZQPaperQualityTab::VFillMediaTypeListFrontFeeder(PageContext* pContext) {
 }
 
 void CZQPaperQualityTab::VRefreshMediaTypeList(PageContext* pContext) {
-    if (!pContext || !pContext->pLogic || m_bMediaTypePopup) return;
-    for (int action : {CZQUILogic::kBindFill, CZQUILogic::kBindShow})
-        pContext->pLogic->IBindFeatureControl(0, L"MediaType", HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP, action,
-                                              FALSE, 0, nullptr);
+    if (!pContext || !pContext->pLogic) return;
+    if (!m_bMediaTypePopup) {
+        for (int action : {CZQUILogic::kBindFill, CZQUILogic::kBindShow})
+            pContext->pLogic->IBindFeatureControl(0, L"MediaType", HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
+                                                  action, FALSE, 0, nullptr);
+        return;
+    }
+    // The current type joins the recent ones; a large-format printer first fills its free slots
+    // with the first types.
+    POPTITEM item = FeatureItem(m_pCUIParam, L"MediaType");
+    if (!item) return;
+    PCWSTR name = OptionName(item, static_cast<int>(item->Sel));
+    const BOOL seeded = pContext->pLogic->BIsLargeFormat() && BSeedRecentMediaTypes(pContext, name);
+    if (!seeded) VUpdateRecentMediaTypes(pContext, name);
 }
 
 void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
@@ -161,11 +172,12 @@ void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     VSetDocumentSizeText(pContext);
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    // The pop-up keeps a short list of its own, which chooses its own entry.
-    if (m_bPaperSizePopup) return;
     HWND list = HControl(kCtlSize);
-    logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill, FALSE,
-                              0, nullptr);
+    if (m_bPaperSizePopup)
+        VFillPaperSizePopupList(list, pContext);
+    else
+        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill,
+                                  FALSE, 0, nullptr);
     CZQLocalPtr<WCHAR> name;
     if (DWGetPubSelectionName(m_pCUIParam, DMPUB_FORMNAME, name.Put()) == ZQOPT_OK) {
         const int entry = IFindComboString(name.Get(), list);

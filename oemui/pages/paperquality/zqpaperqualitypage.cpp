@@ -94,6 +94,7 @@ CZQPaperQualityTab::CZQPaperQualityTab() {
 CZQPaperQualityTab::~CZQPaperQualityTab() {
     if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
     if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
+    if (m_hTooltip) DestroyWindow(m_hTooltip);
     // The members go in reverse order: the list box and the button, then the dialog, then the base.
 }
 
@@ -102,6 +103,12 @@ CZQPaperQualityTab::~CZQPaperQualityTab() {
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     PageContext* context = nullptr;
+    // The alert strip's refresh button and its drawing belong to the strip.
+    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM) && LOWORD(wParam) == IDC_BUTTON_REFRESHALERTS &&
+        (context = ContextFor(hDlg, 0))) {
+        INT_PTR result = 0;
+        if (PageOf(context)->Alerts().BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+    }
     switch (uMsg) {
         case WM_INITDIALOG: {
             const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
@@ -178,6 +185,8 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     CZQUILogic& logic = *pContext->pLogic;
     m_imageEnhanceDlg.VSetParam(param);
+    m_newMediaDlg.VSetParam(param);
+    m_newMediaDlg.VSetResourceModule(HResModule());
 
     VGetControlHandles(hDlg);
     VRecordControlRects();
@@ -190,9 +199,13 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     VFillMediaTypeList(pContext);
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    if (!m_bPaperSizePopup)
+    if (m_bPaperSizePopup) {
+        m_iPaperSizePopupState = BInitRecentPaperSizes(pContext);
+        if (!m_iPaperSizePopupState) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
+    } else {
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, HControl(kCtlSize), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
+    }
 
     VReapplyRules(pContext);
 
@@ -216,8 +229,10 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    VSubclassDimensions();
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
+    if (!Readable(param, L"ZQSimplifiedUI") && logic.BIsLargeFormat()) VCreateListTooltips(pContext);
 
     // Black ink only prints no borderless photos.
     const ZQUIDevmode* work = logic.WorkDM();
@@ -229,6 +244,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
     }
     VSetControlTexts(pContext);
+    BCreateAlertStrip(hDlg, pContext->pPlugin);
     VKeepLastMediaType();
     const auto module = static_cast<HINSTANCE>(param->hModule);
     if (sheet.bRtl)
@@ -341,6 +357,9 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
                                                                reinterpret_cast<WPARAM>(pDraw->hDC),
                                                                reinterpret_cast<LPARAM>(pDraw->hwndItem)));
             FillRect(pDraw->hDC, &pDraw->rcItem, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+            if (pDraw->itemAction == ODA_FOCUS && (pDraw->itemState & ODS_FOCUS) &&
+                GetFocus() == pDraw->hwndItem)
+                VDrawDimensionsFocus();
             break;
         }
         default: break;
@@ -399,6 +418,10 @@ void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext
 }
 
 void CZQPaperQualityTab::VOnDestroy() {
+    // The alert window leaves the plug-in's list before it goes; the tooltips go with the page.
+    m_alerts.VDetach();
+    if (m_hTooltip) DestroyWindow(m_hTooltip);
+    m_hTooltip = m_hSizeDropList = nullptr;
     m_pageExceptionsList.VDetach();
     m_constraintButton.VDetach();
     // The page object outlives its window: other pages may still call it.

@@ -6,6 +6,8 @@
 
 #include "common/zqcontrols.h"
 #include "pages/color/zqimageenhancedlg.h"
+#include "pages/newmedia/zqnewmediadlg.h"
+#include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
@@ -15,7 +17,15 @@ struct ZQUIDevmode;
 // index, lParam its command line.
 inline constexpr UINT WM_ALERT_LINK = 0x7400;
 
+// The media-type list's entry that starts the colour-management program for a new paper (a
+// large-format printer's, never translated).
+inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
+
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// The tree pop-ups behind the short lists' "More..." entry; the creation parameter is the opening
+// page's PageContext. They end with 1 (OK) or 2 (Cancel).
+INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // The kinds of page that can take their own paper, numbered as the page-kind list names them.
 enum ZQPageKind : int {
@@ -237,6 +247,50 @@ public:
     // the slot's and clears it. Process-wide: every page of a sheet runs on one thread.
     static BOOL s_bSourceSelectOnce;
 
+    // ---- pop-up mode: short lists of recent choices, the tree dialogs' selection by display name
+    // (the core driver's media-type or form item; the conflict mark is lifted for the report only)
+    BOOL BSelectMediaTypeByName(PageContext* pContext, PCWSTR pszName);
+    BOOL BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName);
+    void VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
+    void VFillMediaTypePopupList(HWND hCombo, PageContext* pContext);
+    void VFillPaperSizePopupList(HWND hCombo, PageContext* pContext);
+    void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
+    void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
+    void VSetMediaPopupTexts(HWND hDlg);
+    // Pairs (control id, help id) of the paper-size tree, ended by (0, 0): room for 5 pairs.
+    static constexpr int kPaperPopupHelpPairs = 5;
+    void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
+    void VSetMediaPopupCancelled(int iCancelled) { m_iMediaPopupCancelled = iCancelled; }
+    int IMediaPopupCancelled() const { return m_iMediaPopupCancelled; }
+    int IPaperSizePopupState() const { return m_iPaperSizePopupState; }
+    // Slots of the recent lists in use, bounded by the devmode's three.
+    static int IRecentMediaSlots(PageContext* pContext);
+    static int IRecentPaperSlots(PageContext* pContext);
+
+    // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
+    // strip and the colour-management program's command line for a new paper
+    static LRESULT CALLBACK PaperDimensionsWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void VDrawDimensionsFocus();
+    // The dimensions control takes PaperDimensionsWndProc; its own procedure is kept once.
+    void VSubclassDimensions();
+    BOOL BUpdateMarginControls(PageContext* pContext);
+    void VCreateListTooltips(PageContext* pContext);
+    HWND HTooltip() const { return m_hTooltip; }
+    void VUpdateRecentPaperSizes(PageContext* pContext);
+    BOOL BInitRecentPaperSizes(PageContext* pContext);
+    BOOL BSeedRecentPaperSizes(PageContext* pContext);
+    BOOL BSeedRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
+    BOOL BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin);
+    CZQPageAlerts& Alerts() { return m_alerts; }
+    // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
+    // quote alone when the program's key is missing.
+    static constexpr size_t kCommandChars = 260;
+    void VBuildAddPaperCommand(PageContext* pContext);
+    PCWSTR PszAddPaperCommand() const { return m_szAddPaperCommand; }
+    // The command line names a program.
+    BOOL BAddPaperCommandReady(PageContext* pContext);
+    CZQNewMediaDlg& NewMediaDlg() { return m_newMediaDlg; }
+
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
     const PreviewSettings& PreviewRecord() const { return m_preview; }
@@ -299,6 +353,12 @@ private:
     void VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnImageEnhancement(HWND hDlg, PageContext* pContext);
+    // The custom-paper entries and the tree pop-ups of the media-type list; TRUE when the choice
+    // was "More..." (the list was refilled or restored).
+    void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
+    BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
+    void VOnPaperMore(HWND hDlg, PageContext* pContext);
+    INT_PTR IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc, PageContext* pContext);
     void VOnConstraintInfo();
     // The sheet's notifications.
     void VOnSetActive(HWND hDlg, PageContext* pContext);
@@ -323,6 +383,8 @@ private:
 
     // Declared in the order they are built; the base first.
     CZQImageEnhanceDlg m_imageEnhanceDlg;
+    CZQNewMediaDlg m_newMediaDlg;
+    CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
     HWND m_hPage = nullptr;
     HWND m_ahControls[kCtlCount] = {};
@@ -346,4 +408,8 @@ private:
     ControlRect m_aRects[kMovableCount] = {};
     BOOL m_bPrintingHelp = FALSE;
     DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
+    int m_iMediaPopupCancelled = 0;
+    HWND m_hTooltip = nullptr;
+    HWND m_hSizeDropList = nullptr;
+    WCHAR m_szAddPaperCommand[kCommandChars] = {};
 };

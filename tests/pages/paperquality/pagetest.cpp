@@ -49,6 +49,11 @@ BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancell
     return TRUE;
 }
 
+BOOL PageTestPlugin::BRefreshDeviceStatus(BOOL bPageInit) {
+    calls.push_back(bPageInit ? "refresh start" : "refresh");
+    return TRUE;
+}
+
 HINSTANCE PaperQualityPage::Resources() {
     static const CZQModule module(LoadLibraryExW(zqtest::BesideExe(L"zqoemui.dll").c_str(), nullptr,
                                                  LOAD_LIBRARY_AS_DATAFILE));
@@ -139,6 +144,13 @@ void PaperQualityPage::Build() {
 
 void PaperQualityPage::LoadRules(const std::string& features, const std::string& macros) {
     zqxmltest::TempFile file(zqmacrotest::Rules(features, macros));
+    ASSERT_TRUE(m_rules->Parser().BLoad(file.Path()));
+    m_rules->Parser().VSetLoaded(TRUE);
+}
+
+void PaperQualityPage::LoadGroups(const std::string& groups) {
+    zqxmltest::TempFile file(zqxmltest::HelperFile("<helper><features>" + zqmacrotest::Feature("Unused", {}) +
+                                                   "</features><macros/><groups>" + groups + "</groups></helper>"));
     ASSERT_TRUE(m_rules->Parser().BLoad(file.Path()));
     m_rules->Parser().VSetLoaded(TRUE);
 }

@@ -31,12 +31,16 @@ public:
     BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) override;
     // The test's list while it has one, else the printer's.
     const PaperList& Papers() const override { return papers.dwCount ? papers : CZQOemUI::Papers(); }
+    // The alerts as the test wants them; device refreshes are recorded.
+    BOOL BAlertsEnabled() const override { return alertsOn; }
+    BOOL BRefreshDeviceStatus(BOOL bPageInit) override;
 
     std::vector<std::string> calls;  // "sync", "export Printing/", and what the test's sheet adds
     SheetRecord* sheet = nullptr;
     POEMCUIPPARAM param = nullptr;
     std::string rejectedMedia;
     PaperList papers = {};
+    BOOL alertsOn = FALSE;
 };
 
 class PaperQualityPage : public zqxmltest::ComTest {
@@ -49,6 +53,8 @@ protected:
     void Build();
     // The helper file's features and macros (macrotest.h), loaded into the page's rules.
     void LoadRules(const std::string& features, const std::string& macros);
+    // A helper file of groups only ("<group>...</group>" elements).
+    void LoadGroups(const std::string& groups);
     // The page's window from a template of the plug-in (the context as page assembly lays it).
     HWND Open(WORD wTemplate = IDD_DLG_PAPER_MEDIA);
     HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
