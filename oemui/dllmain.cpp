@@ -15,7 +15,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpRes
             // At process exit other threads are gone and handles go with the process.
             if (lpReserved) break;
             zqmodule::ReleaseModuleActCtx();
-            zqmodule::VCloseWatcher();
+            zqmodule::VReleaseSharedModules();
             break;
         default:
             break;

@@ -62,7 +62,7 @@ STDMETHODIMP CZQOemUI::PublishDriverInterface(IUnknown* pIUnknown) {
 
 STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
     ZQ_TRACE("CZQOemUI::GetInfo");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     DWORD value = 0;
     switch (dwMode) {
         case OEMGI_GETSIGNATURE: value = zqdm::kSignature; break;
@@ -80,7 +80,7 @@ STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD
 
 STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
     ZQ_TRACE("CZQOemUI::DevMode");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     CZQCommon* const pCommon = m_binding.pCommon;
     if (!pOemDMParam || !pCommon) {
         SetLastError(ERROR_INVALID_DATA);
@@ -102,8 +102,10 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return E_FAIL;
     }
-    // Default texts (the watermark's "[none]") come in the UI language from the status module.
-    pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
+    // Default texts (the watermark's "[none]") come in the UI language from the status module; only
+    // defaults need them, and finding the module costs a driver-information read, far more than a merge.
+    if (dwMode == OEMDM_DEFAULT || !zqdm::CurrentBlock(pOemDMParam->pOEMDMIn))
+        pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
     if (dwMode == OEMDM_DEFAULT)
         return pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
 
@@ -117,7 +119,7 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 // ---------------------------------------------------------------------------------------------
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
     CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDocument);
     return hr;
@@ -125,19 +127,19 @@ STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARA
 
 STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
     CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDevice);
     return hr;
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
 STDMETHODIMP CZQOemUI::DeviceCapabilities(POEMUIOBJ, HANDLE, PWSTR, WORD, PVOID, PDEVMODEW, PVOID, DWORD, DWORD*) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
@@ -151,7 +153,7 @@ STDMETHODIMP CZQOemUI::UpgradePrinter(DWORD dwLevel, PBYTE pDriverUpgradeInfo) {
 
 STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD dwFlags, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::PrinterEvent");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return CZQPluginEvents(m_binding).HrPrinterEvent(pPrinterName, iDriverEvent, dwFlags, lParam);
 }
 
@@ -160,17 +162,17 @@ BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
 }
 
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return CZQPluginEvents(m_binding).HrDriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
 }
 
 STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
 STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     const ZQFontInstallerCall call = {m_binding.pCUIParam,
                                       m_binding.pCommon ? m_binding.pCommon->HResModule() : nullptr,
                                       m_binding.dwPrinterLanguage, &m_binding.caps};
@@ -178,7 +180,7 @@ STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam
 }
 
 STDMETHODIMP CZQOemUI::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return E_NOTIMPL;
 }
 
@@ -188,7 +190,7 @@ STDMETHODIMP CZQOemUI::HideStandardUI(DWORD) { return E_NOTIMPL; }
 
 STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG cbIn, PVOID pbIn, ULONG cbOut,
                                      PVOID pbOut, PINT piResult) {
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return CZQPluginEvents(m_binding).HrDocumentEvent(hPrinter, hdc, iEsc, cbIn, pbIn, cbOut, pbOut, piResult);
 }
 
@@ -197,6 +199,6 @@ STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG c
 // ---------------------------------------------------------------------------------------------
 STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     ZQ_TRACE("CZQOemUI::CommonUIProp");
-    zqmodule::VMarkInUse();
+    zqmodule::CZQInUseScope inUse;
     return ZQCommonUIProp(m_binding, m_gate, m_alerts, this, dwMode, pOemCUIPParam);
 }

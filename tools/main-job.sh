@@ -4,10 +4,12 @@
 # plug-in's own orientation item selected), save a screenshot per printer to out/ and print the
 # devmode each sheet returned; the plug-in's Paper/Quality page of the desk printer and of the
 # large-format printer with the ordinary interface, and a choice on the desk printer's page in its
-# paper-size tree with the dialog the page opens; the About page of the desk printer in both of its sheets, and the Settings
-# Information page of its publishing variant; the roll printer's Printer Properties show the
-# plug-in's roll items and the services library's Services page; the desk printer's sample ticket
-# converted into a devmode (out/) and back.
+# paper-size tree with the dialog the page opens, the desk printer's custom paper size dialog and the
+# wide printer's custom print-quality options, and a cover on its own paper; the About page of the
+# desk printer in both of its sheets, and the Settings Information page of its publishing variant;
+# the roll printer's Printer Properties show the plug-in's roll items and the services library's
+# Services page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update
+# Now" in the desk printer's Printer Properties sets its trays from the printer's answers.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -91,7 +93,7 @@ done
 png="$out/zqdesk-reconciled.png"
 rm -f "$png"
 echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Paper Type=Photo Paper, Glossy" \
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the reconciled choice" >&2; rc=1; fi
 # A choice on the desk printer's Paper/Quality page, made in the paper-size tree behind "More...":
@@ -112,6 +114,34 @@ echo "== ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK </dev/null | tr -d '\r' || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
+# The desk printer's custom paper size dialog, opened by the page's Custom... button, and the wide
+# printer's custom print-quality options, opened by the settings button of its custom options.
+for shot in "ZQ Desk 2400 Inkjet:#492::zqdesk-custom-paper" \
+  "ZQ Wide 4600 Large Format:#414:Custom Options=on:zqwide-custom-quality"; do
+  printer=${shot%%:*}
+  rest=${shot#*:}
+  button=${rest%%:*}
+  rest=${rest#*:}
+  choice=${rest%%:*}
+  dialog="$out/${rest#*:}.png"
+  rm -f "$dialog"
+  echo "== $printer: Paper/Quality, $button"
+  choose=()
+  [ -n "$choice" ] && choose=(--choose "$choice")
+  wine zqhost.exe prefs "$printer" --ok-after 2500 --page "Paper/Quality" "${choose[@]}" --press "$button" \
+    --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close Cancel </dev/null | tr -d '\r' || rc=1
+  if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the dialog of $button" >&2; rc=1; fi
+done
+# Different papers for single pages and covers on the desk printer's Paper/Quality page: the front
+# cover chosen in the page-kind list, printed, on its own source and media type.
+png="$out/zqdesk-paperquality-covers.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Use Different Paper/Covers, Front Cover"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
+  --choose "Source is=Tray 2" --press "Type is=More..." --in-dialog "#497=Brochure Paper, Matte" \
+  --dialog-close OK --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the cover papers" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.
@@ -124,12 +154,23 @@ rm -f "$png"
 wine zqhost.exe fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --cancel --screenshot "$(winepath -w "$png")" \
   </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the font installer" >&2; rc=1; fi
+# "Update Now" asks the roll printer's device: the rolls show with the names, media types and
+# widths it reports.
 png="$out/zqroll-properties.png"
 rm -f "$png"
-echo "== ZQ Roll 4400 Large Format: Printer Properties"
-wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Roll 1 Width" \
+echo "== ZQ Roll 4400 Large Format: Printer Properties after Update Now"
+wine zqhost.exe props "ZQ Roll 4400 Large Format" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
+  --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
+# "Update Now" asks the desk printer's device: its trays show as the device reports them.
+png="$out/zqdesk-updated.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Printer Properties after Update Now"
+wine zqhost.exe props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
+  --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
+wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
 # A ticket of the configuration manager converted into a devmode of the desk printer through the
 # plug-in's conversion interface (the devmode printed and saved), and back into a ticket.
 devmode="$out/zqdesk-converted.devmode"

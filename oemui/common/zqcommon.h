@@ -117,6 +117,8 @@ public:
     static BOOL BGetFormSize(HANDLE hPrinter, const DEVMODEW* pDevmode, WORD wPaper, LONG* plWidth, LONG* plLength);
     // The printer's forms (level 1) in one local-heap block; FALSE when it lists none.
     static BOOL BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCount);
+    // One form of the printer (level 1) in a local-heap block; FALSE when it has none of that name.
+    static BOOL BGetForm(HANDLE hPrinter, PCWSTR pszForm, FORM_INFO_1W** ppForm);
     static BOOL BHasEwsAddress(HANDLE hPrinter);
     // For a local printer whose data can be written: the network address behind its port stored
     // as "ZQEWSIPAddress" ("<address>,0"), or that value deleted when the port has none. 1 stored,
@@ -142,6 +144,9 @@ public:
 
     // ---- registry ---------------------------------------------------------------------------
     static BOOL BIsBorderlessFormName(PCWSTR pszForm);
+    // Records the form as borderless (or removes that record) under the machine key the reader
+    // asks; FALSE when the keys cannot be created, and nothing is recorded then.
+    static BOOL BRecordBorderlessForm(PCWSTR pszForm, BOOL bBorderless);
     // A text value (REG_SZ or REG_EXPAND_SZ, not expanded) into a bounded buffer, always
     // terminated; FALSE and "" when the key or value is missing, not a text or longer.
     static BOOL BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM samExtra, PWSTR pszOut, DWORD cchOut);
@@ -226,6 +231,12 @@ public:
                                      DWORD dwMode);
     static DWORD DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR** ppList, int* piCount);
     static void VFreeStringList(PWSTR* pList, int iCount);
+    // The text cut at each "_" into a new list (an empty part for each empty piece).
+    static DWORD ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount);
+    // The plug-in's roll items: roll 1 or 2 and "Name", "Type", "Width", "CustomWidth"; and a
+    // device-answer value name such as "Roll1Width" or "SheetName". -1 otherwise.
+    static int IRollFieldPubId(int iRoll, PCWSTR pszField);
+    static int IRollValuePubId(PCWSTR pszValueName);
     // Options of an item with a list of options (a check box has two), 0 for any other item; and
     // the parameter of one of them (none for a check box's states or a position out of range).
     static int IGetOptionCount(const OPTITEM* pItem);

@@ -2,6 +2,13 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqcapsreuse.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -22,6 +29,54 @@ int QueryCaps(PCWSTR pszPrinter, PCWSTR pszPort, WORD capability, void* pOut, co
     return n;
 }
 
+// Answers kept while a reuse scope lives on this thread.
+struct CapsAnswer {
+    std::wstring printer, port;
+    std::vector<BYTE> devmode;  // public part and driver extra, as asked with
+    WORD capability;
+    size_t entrySize;
+    int count;
+    std::vector<BYTE> list;  // (count + 1) * entrySize bytes
+};
+// Driver records kept while a reuse scope lives: the block as read, with its own strings.
+struct DriverRecord {
+    HANDLE hPrinter;
+    std::vector<BYTE> bytes;
+};
+struct PassAnswers {
+    std::vector<CapsAnswer> caps;
+    std::vector<DriverRecord> drivers;
+};
+thread_local PassAnswers* t_pPass = nullptr;
+
+// The record's strings point into its own block: a copy points into the copy.
+void RebaseStrings(DRIVER_INFO_3W* pInfo, const BYTE* pFrom, size_t cb) {
+    LPWSTR* fields[] = {&pInfo->pName,     &pInfo->pEnvironment,    &pInfo->pDriverPath,
+                        &pInfo->pDataFile, &pInfo->pConfigFile,     &pInfo->pHelpFile,
+                        &pInfo->pDependentFiles, &pInfo->pMonitorName, &pInfo->pDefaultDataType};
+    auto* to = reinterpret_cast<BYTE*>(pInfo);
+    for (LPWSTR* f : fields) {
+        const auto* p = reinterpret_cast<const BYTE*>(*f);
+        if (p >= pFrom && p < pFrom + cb) *f = reinterpret_cast<LPWSTR>(to + (p - pFrom));
+        else *f = nullptr;  // outside the block: not the spooler's answer, never followed
+    }
+}
+
+std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
+    if (!pDevmode) return {};
+    const auto* p = reinterpret_cast<const BYTE*>(pDevmode);
+    return std::vector<BYTE>(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
+}
+
+CapsAnswer* FindAnswer(PCWSTR pszPrinter, PCWSTR pszPort, const std::vector<BYTE>& devmode, WORD capability,
+                       size_t entrySize) {
+    for (CapsAnswer& a : t_pPass->caps)
+        if (a.capability == capability && a.entrySize == entrySize && a.printer == pszPrinter &&
+            a.port == (pszPort ? pszPort : L"") && a.devmode == devmode)
+            return &a;
+    return nullptr;
+}
+
 // One list of count + 1 zero-filled entries. nameChars > 0: entries are names of that many
 // characters, each terminated even when the driver filled it.
 BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WORD capability, size_t entrySize,
@@ -34,6 +89,18 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     }
     *pdwCount = 0;
     *ppList = nullptr;
+    std::vector<BYTE> devmode;
+    if (t_pPass) {
+        devmode = DevmodeBytes(pDevmode);
+        if (const CapsAnswer* a = FindAnswer(pszPrinter, pszPort, devmode, capability, entrySize)) {
+            CZQLocalPtr<BYTE> copy;
+            if (!copy.Alloc(a->list.size())) return FALSE;
+            std::memcpy(copy.Get(), a->list.data(), a->list.size());
+            *pdwCount = static_cast<DWORD>(a->count);
+            *ppList = copy.Release();
+            return TRUE;
+        }
+    }
     const int announced = QueryCaps(pszPrinter, pszPort, capability, nullptr, pDevmode);
     if (announced < 0) return FALSE;
     CZQLocalPtr<BYTE> list;
@@ -48,6 +115,12 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     if (nameChars) {
         auto* names = reinterpret_cast<WCHAR*>(list.Get());
         for (int i = 0; i < count; ++i) names[static_cast<size_t>(i) * nameChars + nameChars - 1] = 0;
+    }
+    if (t_pPass) {
+        const BYTE* bytes = list.Get();
+        const size_t cb = (static_cast<size_t>(announced) + 1) * entrySize;
+        t_pPass->caps.push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize, count,
+                                 std::vector<BYTE>(bytes, bytes + cb)});
     }
     *pdwCount = static_cast<DWORD>(count);
     *ppList = list.Release();
@@ -65,6 +138,42 @@ BOOL GetCapsListOf(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, 
 }
 
 }  // namespace
+
+CZQCapsReuseScope::CZQCapsReuseScope() {
+    if (t_pPass) return;
+    t_pPass = new (std::nothrow) PassAnswers();
+    m_bOwner = t_pPass != nullptr;
+}
+
+CZQCapsReuseScope::~CZQCapsReuseScope() {
+    if (!m_bOwner) return;
+    delete t_pPass;
+    t_pPass = nullptr;
+}
+
+DRIVER_INFO_3W* zqreuse::CopyDriverInfo(HANDLE hPrinter) {
+    if (!t_pPass || !hPrinter) return nullptr;
+    for (const DriverRecord& r : t_pPass->drivers) {
+        if (r.hPrinter != hPrinter) continue;
+        CZQLocalPtr<BYTE> copy;
+        if (!copy.Alloc(r.bytes.size())) return nullptr;
+        std::memcpy(copy.Get(), r.bytes.data(), r.bytes.size());
+        RebaseStrings(reinterpret_cast<DRIVER_INFO_3W*>(copy.Get()), r.bytes.data(), r.bytes.size());
+        return reinterpret_cast<DRIVER_INFO_3W*>(copy.Release());
+    }
+    return nullptr;
+}
+
+void zqreuse::KeepDriverInfo(HANDLE hPrinter, const DRIVER_INFO_3W* pInfo) {
+    if (!t_pPass || !hPrinter || !pInfo) return;
+    // The spooler's block: the record and its strings, as long as the local heap says.
+    const size_t cb = LocalSize(const_cast<DRIVER_INFO_3W*>(pInfo));
+    if (cb < sizeof *pInfo) return;
+    const auto* bytes = reinterpret_cast<const BYTE*>(pInfo);
+    DriverRecord r{hPrinter, std::vector<BYTE>(bytes, bytes + cb)};
+    RebaseStrings(reinterpret_cast<DRIVER_INFO_3W*>(r.bytes.data()), bytes, cb);
+    t_pPass->drivers.push_back(std::move(r));
+}
 
 CZQCommon::PFN_RetryWait CZQCommon::SetCapsRetryWait(PFN_RetryWait pfn) {
     PFN_RetryWait previous = g_pfnWait;

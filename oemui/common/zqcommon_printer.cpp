@@ -2,6 +2,7 @@
 #include <cwchar>
 
 #include "platform/zqspooler.h"
+#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
@@ -126,7 +127,11 @@ BOOL CZQCommon::BGetDriverInfo3(HANDLE hPrinter, DRIVER_INFO_3W** ppInfo) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    return ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3);
+    // Within a pass that keeps it, the record of this handle is read once.
+    if (ppInfo && (*ppInfo = zqreuse::CopyDriverInfo(hPrinter)) != nullptr) return TRUE;
+    if (!ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3)) return FALSE;
+    zqreuse::KeepDriverInfo(hPrinter, *ppInfo);
+    return TRUE;
 }
 
 BOOL CZQCommon::BGetPrinterName(HANDLE hPrinter, PWSTR* ppszName) {
@@ -281,6 +286,19 @@ BOOL CZQCommon::BEnumForms(HANDLE hPrinter, FORM_INFO_1W** ppForms, DWORD* pdwCo
     }));
     if (*ppForms) *pdwCount = count;
     return *ppForms != nullptr;
+}
+
+BOOL CZQCommon::BGetForm(HANDLE hPrinter, PCWSTR pszForm, FORM_INFO_1W** ppForm) {
+    if (!ppForm || !pszForm) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppForm = nullptr;
+    if (!hPrinter) return FALSE;
+    *ppForm = reinterpret_cast<FORM_INFO_1W*>(QueryRecord([&](BYTE* p, DWORD cb, DWORD* pNeeded) {
+        return zqspool::Spooler().GetFormW(hPrinter, const_cast<PWSTR>(pszForm), 1, p, cb, pNeeded);
+    }));
+    return *ppForm != nullptr;
 }
 
 BOOL CZQCommon::BHasEwsAddress(HANDLE hPrinter) {

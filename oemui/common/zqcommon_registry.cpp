@@ -129,6 +129,30 @@ BOOL CZQCommon::BIsBorderlessFormName(PCWSTR pszForm) {
     return RegQueryValueExW(key.Get(), pszForm, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+BOOL CZQCommon::BRecordBorderlessForm(PCWSTR pszForm, BOOL bBorderless) {
+    if (!pszForm) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    // The maker's product key first, then the record's own key under it.
+    WCHAR parentPath[128], keyPath[128];
+    ZQFormatText(parentPath, 128, L"%ls%ls", kMakerKey, L"ZQ Unidrv");
+    ZQFormatText(keyPath, 128, L"%ls%ls", kMakerKey, kBorderlessFormsKey);
+    CZQRegKey parent, key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, parentPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, parent.Put(),
+                        nullptr) != ERROR_SUCCESS ||
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key.Put(),
+                        nullptr) != ERROR_SUCCESS)
+        return FALSE;
+    if (!bBorderless) {
+        RegDeleteValueW(key.Get(), pszForm);
+        return TRUE;
+    }
+    static const WCHAR kData[] = L"Borderless";
+    return RegSetValueExW(key.Get(), pszForm, 0, REG_SZ, reinterpret_cast<const BYTE*>(kData), sizeof kData) ==
+           ERROR_SUCCESS;
+}
+
 BOOL CZQCommon::BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData) {
     if (!pszSubKey || !pszValue || (!pData && cbData)) {
         SetLastError(ERROR_INVALID_DATA);

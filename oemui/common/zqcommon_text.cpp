@@ -1,7 +1,12 @@
 // Texts of the status module, conversions, job names and modules under the activation context.
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <iterator>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/zqmodule.h"
 #include "common/zqcommon.h"
@@ -12,6 +17,21 @@
 #include "common/zqtrace.h"
 
 namespace {
+
+// The roll sources of the device answers and their items' public ids: Name, Type, Width, CustomWidth.
+struct RollRow {
+    PCWSTR source;
+    int ids[4];
+};
+const RollRow kRollRows[] = {
+    {L"ManualFeed", {113, 116, 122, 119}},
+    {L"Sheet", {114, 117, 123, 120}},
+    {L"Roll", {115, 118, 124, 121}},
+    {L"Roll1", {109, 111, 107, 105}},
+    {L"Roll2", {110, 112, 108, 106}},
+};
+const PCWSTR kRollFields[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
+
 
 // One entry of a string-table block in one language: -1 when the block is not there, else the
 // entry's length (0 = empty) with *ppText at its characters. The block's size bounds every read.
@@ -105,7 +125,27 @@ bool ReadNumber(const char* p, DWORD* pValue) {
     return any;
 }
 
+// Status modules loaded as data, one per path for the whole process: every plug-in object of a
+// printer shares it, and it stays until the module is unloaded.
+std::mutex g_sharedLock;
+std::vector<std::pair<std::wstring, HMODULE>> g_shared;
+
+HMODULE SharedDataModule(PCWSTR pszPath) {
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    for (const auto& m : g_shared)
+        if (lstrcmpiW(m.first.c_str(), pszPath) == 0) return m.second;
+    HMODULE hModule = CZQCommon::HLoadLibraryEx(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (hModule) g_shared.emplace_back(pszPath, hModule);
+    return hModule;
+}
+
 }  // namespace
+
+void zqmodule::VReleaseSharedModules() {
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    for (const auto& m : g_shared) FreeLibrary(m.second);
+    g_shared.clear();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Status module and its texts
@@ -115,10 +155,8 @@ void CZQCommon::VLoadResourceModule(HANDLE hPrinter) {
     if (m_hResModule) return;
     CZQLocalPtr<WCHAR> path;
     if (!BGetDriverDirFile(hPrinter, path.Put(), kZQCoreModFile)) return;
-    HMODULE hModule = HLoadLibraryEx(path.Get(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!hModule) return;
-    m_hResModule = hModule;
-    m_bOwnsResModule = true;
+    // Shared, not owned: the helper never frees it.
+    m_hResModule = SharedDataModule(path.Get());
 }
 
 BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {
@@ -350,4 +388,52 @@ INT_PTR CZQCommon::IDialogBoxParam(HINSTANCE hInstance, PCWSTR pszTemplate, HWND
                                    LPARAM lParam) {
     zqmodule::CZQActCtxScope scope;
     return DialogBoxParamW(hInstance, pszTemplate, hOwner, pfnDlgProc, lParam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Option texts in parts and the roll items
+// ---------------------------------------------------------------------------------------------
+DWORD CZQCommon::ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount) {
+    if (ppList) *ppList = nullptr;
+    if (piCount) *piCount = 0;
+    if (!pParam || !pszText || !ppList || !piCount) return ZQOPT_BAD_ARGUMENT;
+    int count = 1;
+    for (PCWSTR p = pszText; *p; ++p)
+        if (*p == L'_') ++count;
+    PWSTR* list = static_cast<PWSTR*>(LocalAlloc(LPTR, static_cast<size_t>(count) * sizeof(PWSTR)));
+    if (!list) return ZQOPT_NO_MEMORY;
+    PCWSTR start = pszText;
+    for (int i = 0; i < count; ++i) {
+        PCWSTR end = wcschr(start, L'_');
+        const size_t len = end ? static_cast<size_t>(end - start) : wcslen(start);
+        list[i] = static_cast<PWSTR>(LocalAlloc(LPTR, (len + 1) * sizeof(WCHAR)));
+        if (!list[i]) {
+            VFreeStringList(list, i);
+            return ZQOPT_NO_MEMORY;
+        }
+        memcpy(list[i], start, len * sizeof(WCHAR));
+        start = end ? end + 1 : start + len;
+    }
+    *ppList = list;
+    *piCount = count;
+    return ZQOPT_OK;
+}
+
+int CZQCommon::IRollFieldPubId(int iRoll, PCWSTR pszField) {
+    if (!pszField || (iRoll != 1 && iRoll != 2)) return -1;
+    const RollRow& row = kRollRows[iRoll == 1 ? 3 : 4];
+    for (int f = 0; f < 4; ++f)
+        if (wcscmp(pszField, kRollFields[f]) == 0) return row.ids[f];
+    return -1;
+}
+
+int CZQCommon::IRollValuePubId(PCWSTR pszValueName) {
+    if (!pszValueName) return -1;
+    for (const RollRow& row : kRollRows) {
+        const size_t len = wcslen(row.source);
+        if (wcsncmp(pszValueName, row.source, len) != 0) continue;
+        for (int f = 0; f < 4; ++f)
+            if (wcscmp(pszValueName + len, kRollFields[f]) == 0) return row.ids[f];
+    }
+    return -1;
 }

@@ -75,13 +75,17 @@ BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
         return FALSE;
     // Names and ids only belong together when the lists are equally long.
     if (nameCount != count) return SpoolerResult(ERROR_INVALID_DATA);
+    return ZQStoreTrayRecord(hPrinter, bins.Get(), names.Get(), count);
+}
+
+BOOL ZQStoreTrayRecord(HANDLE hPrinter, const WORD* pBins, PCWSTR pNames, DWORD dwCount) {
     CZQLocalPtr<BYTE> records;
     DWORD cbRecords = 0;
-    if (!BuildRecords(names.Get(), CZQCommon::kBinNameChars, bins.Get(), count, kTrayNameMaxChars, records, &cbRecords))
+    if (!BuildRecords(pNames, CZQCommon::kBinNameChars, pBins, dwCount, kTrayNameMaxChars, records, &cbRecords))
         return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
     // The count goes last: a reader that finds it finds the records it counts.
     const ZQRootValue values[] = {{kTrayRecordsValue, REG_BINARY, records.Get(), cbRecords},
-                                  {kTrayCountValue, REG_DWORD, &count, sizeof count}};
+                                  {kTrayCountValue, REG_DWORD, &dwCount, sizeof dwCount}};
     return ZQWriteRootValuesTogether(hPrinter, values, 2);
 }
 

@@ -12,6 +12,9 @@ inline constexpr const wchar_t* kZQPrintProcessor = L"ZQPROCMOD.DLL";
 // its name (at most 22 characters, so a record never passes the readers' 52 bytes) and its id, in
 // the byte stream. Both are written as one step: on failure both keep what they held.
 BOOL ZQStoreTrayInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort);
+// The same record from paper-source lists already read (ids, and names of kBinNameChars characters
+// each), so a pass that holds them does not ask the driver again.
+BOOL ZQStoreTrayRecord(HANDLE hPrinter, const WORD* pBins, PCWSTR pNames, DWORD dwCount);
 // One tray of the tray record.
 inline constexpr size_t kTrayNameChars = 24;
 struct ZQTrayRecord {

@@ -1,5 +1,7 @@
 #include "common/zqmodule.h"
 
+#include <atomic>
+
 namespace zqmodule {
 namespace {
 
@@ -8,10 +10,11 @@ HANDLE g_hActCtx = INVALID_HANDLE_VALUE;
 volatile LONG g_cObjects = 0;
 volatile LONG g_cLocks = 0;
 
-// Watcher state. The semaphore stays open until process detach so marking stays safe after the
-// watcher has ended.
-HANDLE g_hInUseSem = nullptr;
-BOOL g_bInUse = FALSE;
+// Watcher state. A plug-in call sets the mark with one atomic store; the watcher takes and clears
+// it in one exchange, so a mark set between its look and its reset is never lost.
+std::atomic<bool> g_inUse{false};
+// Plug-in calls under way: the watcher never lets the module go while one runs, however long.
+std::atomic<LONG> g_cCalls{0};
 HANDLE g_hLoadingThread = nullptr;
 HMODULE g_hWatchedModule = nullptr;
 
@@ -19,11 +22,9 @@ DWORD WINAPI WatcherProc(LPVOID) {
     for (;;) {
         DWORD wait = WaitForSingleObject(g_hLoadingThread, kIdleIntervalMs);
         if (wait != WAIT_TIMEOUT) break;  // loading thread ended (or cannot be waited on)
-        WaitForSingleObject(g_hInUseSem, INFINITE);
-        BOOL used = g_bInUse;
-        g_bInUse = FALSE;
-        ReleaseSemaphore(g_hInUseSem, 1, nullptr);
-        if (!used) break;  // a whole interval without a plug-in call
+        // A whole interval without a plug-in call, and none under way.
+        const bool used = g_inUse.exchange(false, std::memory_order_acq_rel);
+        if (!used && g_cCalls.load(std::memory_order_acquire) == 0) break;
     }
     CloseHandle(g_hLoadingThread);
     g_hLoadingThread = nullptr;
@@ -72,8 +73,6 @@ void LockServer(BOOL fLock) {
 bool CanUnload() { return InterlockedCompareExchange(&g_cObjects, 0, 0) == 0 && InterlockedCompareExchange(&g_cLocks, 0, 0) == 0; }
 
 BOOL BStartUnloadWatcher(HMODULE hModule) {
-    g_hInUseSem = CreateSemaphoreW(nullptr, 1, 1, nullptr);
-    if (!g_hInUseSem) return FALSE;
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &g_hLoadingThread,
                          SYNCHRONIZE, FALSE, 0))
         return FALSE;
@@ -100,19 +99,17 @@ BOOL BStartUnloadWatcher(HMODULE hModule) {
     return TRUE;
 }
 
-void VMarkInUse() {
-    if (!g_hInUseSem) {
-        g_bInUse = TRUE;
-        return;
-    }
-    WaitForSingleObject(g_hInUseSem, INFINITE);
-    g_bInUse = TRUE;
-    ReleaseSemaphore(g_hInUseSem, 1, nullptr);
+void VMarkInUse() { g_inUse.store(true, std::memory_order_release); }
+
+CZQInUseScope::CZQInUseScope() {
+    g_cCalls.fetch_add(1, std::memory_order_acq_rel);
+    VMarkInUse();
 }
 
-void VCloseWatcher() {
-    if (g_hInUseSem) CloseHandle(g_hInUseSem);
-    g_hInUseSem = nullptr;
+CZQInUseScope::~CZQInUseScope() {
+    // Marked again on the way out, so the idle interval counts from the call's end.
+    VMarkInUse();
+    g_cCalls.fetch_sub(1, std::memory_order_acq_rel);
 }
 
 }  // namespace zqmodule

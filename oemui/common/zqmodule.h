@@ -34,11 +34,23 @@ void ReleaseObject();
 void LockServer(BOOL fLock);
 bool CanUnload();
 
+// The status modules every plug-in object of the process shares (loaded as data by
+// CZQCommon::VLoadResourceModule); freed when the module is unloaded.
+void VReleaseSharedModules();
+
 // Delayed-unload watcher: an extra reference on the module and a thread that drops it when the
 // loading thread ends or when a whole interval passes without a plug-in call.
 inline constexpr DWORD kIdleIntervalMs = 1000;
 BOOL BStartUnloadWatcher(HMODULE hModule);
 void VMarkInUse();
-void VCloseWatcher();
+// A plug-in call for its whole length: marked in use, and the watcher holds off while it runs.
+// A few atomic operations, no kernel object.
+class CZQInUseScope {
+public:
+    CZQInUseScope();
+    ~CZQInUseScope();
+    CZQInUseScope(const CZQInUseScope&) = delete;
+    CZQInUseScope& operator=(const CZQInUseScope&) = delete;
+};
 
 }  // namespace zqmodule

@@ -12,22 +12,28 @@
 
 namespace {
 
-constexpr WCHAR kStoreKey[] = L"ZQBIDIInfo";
+constexpr PCWSTR kStoreKey = kZQAnswerStoreKey;
 constexpr WCHAR kFreshValue[] = L"DevSetUpdate";
 constexpr WCHAR kModelName[] = L"MODEL_NAME";
 constexpr WCHAR kMediaNamesMask[] = L"MEDIA-NAMES-AVAILABLE";
 constexpr WCHAR kTextPlaceholder[] = L" ";
+// The storage kind of a hard disk (Host Resources MIB).
+constexpr DWORD kHardDiskMedia = 3;
+
+// The store's own key of the printer's restricted user, opened with the access; false without one.
+bool OpenStoreKey(HANDLE hPrinter, REGSAM access, CZQRegKey& key) {
+    WCHAR guid[CZQCommon::kGuidTextChars];
+    WCHAR path[MAX_PATH];
+    return CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) &&
+           SUCCEEDED(ZQFormatText(path, MAX_PATH, L"Software\\Quorvane\\%ls\\%ls", guid, kStoreKey)) &&
+           RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.Put()) == ERROR_SUCCESS;
+}
 
 // The type of the value the store's own key holds under the name; 0 without one.
 DWORD StoredType(HANDLE hPrinter, PCWSTR pszName) {
-    WCHAR guid[CZQCommon::kGuidTextChars];
-    WCHAR path[MAX_PATH];
-    if (!CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) ||
-        FAILED(ZQFormatText(path, MAX_PATH, L"Software\\Quorvane\\%ls\\%ls", guid, kStoreKey)))
-        return 0;
     CZQRegKey key;
     DWORD type = 0;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+    if (!OpenStoreKey(hPrinter, KEY_QUERY_VALUE, key) ||
         RegQueryValueExW(key.Get(), pszName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return 0;
     return type;
@@ -100,6 +106,13 @@ BOOL CZQAutoConfig::BReadAnswer(PCWSTR pszName, BYTE** ppData, DWORD* pcbData) {
     return BReadUserSetting(m_hPrinter, kStoreKey, pszName, ppData, pcbData);
 }
 
+BOOL CZQAutoConfig::BDeleteAnswer(PCWSTR pszName) {
+    CZQRegKey key;
+    if (!OpenStoreKey(m_hPrinter, KEY_SET_VALUE, key)) return FALSE;
+    const LSTATUS rc = RegDeleteValueW(key.Get(), pszName);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
 BOOL CZQAutoConfig::BIsBlankAnswer(PCWSTR pszName, BOOL* pbBlank) {
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
@@ -129,23 +142,47 @@ BOOL CZQAutoConfig::BModelNameAnswer(BOOL bCheck) {
 
 BOOL CZQAutoConfig::BSerialNumberAnswer() { return BWriteTextPlaceholder(L"SERIAL_NUMBER"); }
 
+// A number the printer answered (not the placeholder), into *pdwValue when given.
+bool CZQAutoConfig::BNumberAnswered(PCWSTR pszName, DWORD* pdwValue) {
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (!BReadAnswer(pszName, data.Put(), &cb) || cb != sizeof(DWORD) || zqanswer::IsPlaceholderValue(data.Get(), cb))
+        return false;
+    if (pdwValue) memcpy(pdwValue, data.Get(), sizeof(DWORD));
+    return true;
+}
+
 void CZQAutoConfig::VMemoryAnswer(BOOL bApply) {
-    if (!bApply) BWriteNumberPlaceholder(L"hrMemorySize");
+    if (!bApply) {
+        BWriteNumberPlaceholder(L"hrMemorySize");
+        return;
+    }
+    DWORD kilobytes = 0;
+    if (BNumberAnswered(L"hrMemorySize", &kilobytes)) VSetInstalledMemory(kilobytes);
 }
 
 void CZQAutoConfig::VMediaPathAnswer(BOOL bApply) {
-    if (bApply) return;
+    if (bApply) {
+        // A second media path is the duplex unit's.
+        VSetInstalledFlag(L"DuplexUnit", BNumberAnswered(L"prtMediaPathType2", nullptr));
+        return;
+    }
     BWriteNumberPlaceholder(L"prtMediaPathType2");
     BWriteNumberPlaceholder(L"prtConsoleLocalization");
 }
 
 void CZQAutoConfig::VDiskAnswer(BOOL bApply) {
-    if (bApply) return;
+    bool hardDisk = false;
     for (int n = 2; n <= 4; ++n) {
         WCHAR name[32];
         ZQFormatText(name, 32, L"hrDiskStorageMedia%d", n);
-        BWriteNumberPlaceholder(name);
+        DWORD media = 0;
+        if (!bApply)
+            BWriteNumberPlaceholder(name);
+        else if (BNumberAnswered(name, &media) && media == kHardDiskMedia)
+            hardDisk = true;
     }
+    if (bApply) VSetInstalledFlag(L"PrinterHardDisk", hardDisk);
 }
 
 void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
@@ -170,6 +207,14 @@ void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
             data.Get()[1] <= 4)
             m_dwAccessoryValue = data.Get()[1];
     }
+    if (!bApply) {
+        BQueryOptionCounts();
+        VApplyFinisherOptions(FALSE);
+        return;
+    }
+    VSetAccessoryOutputBins(m_apszHandlerModels);
+    if (m_dwAccessoryValue) DWSetMailboxMode(static_cast<int>(m_dwAccessoryValue));
+    VApplyFinisherOptions(TRUE);
 }
 
 void CZQAutoConfig::VInputModelAnswer(BOOL bApply) {
@@ -198,6 +243,7 @@ void CZQAutoConfig::VInputCapacityAnswer(BOOL bApply) {
         if (BReadAnswer(name, data.Put(), &cb) && cb >= sizeof(DWORD) && !zqanswer::IsPlaceholderValue(data.Get(), cb))
             memcpy(&capacity, data.Get(), sizeof capacity);
     }
+    if (bApply) VSetInstallableTrays();
 }
 
 BOOL CZQAutoConfig::BBlankAllValues() {
@@ -209,6 +255,9 @@ BOOL CZQAutoConfig::BBlankAllValues() {
     VPaperHandlingAnswer(FALSE);
     VInputModelAnswer(FALSE);
     VInputCapacityAnswer(FALSE);
+    BBlankMediaNames();
+    VBlankOutputNames();
+    VBlankTrayAnswers();
     return TRUE;
 }
 
@@ -239,9 +288,16 @@ BOOL CZQAutoConfig::VApplyDeviceUpdate() {
     if (!BReadAnswer(kFreshValue, data.Put(), &cb) || cb != sizeof fresh) return FALSE;
     memcpy(&fresh, data.Get(), sizeof fresh);
     if (fresh != 1) return FALSE;
+    // The tables the trays are set from are the driver's, never the user's to see.
+    VHideInstallableItems();
+    VMemoryAnswer(TRUE);
+    VMediaPathAnswer(TRUE);
+    VDiskAnswer(TRUE);
     VPaperHandlingAnswer(TRUE);
     VInputModelAnswer(TRUE);
     VInputCapacityAnswer(TRUE);
+    IUpdateUserDefinedMedia();
+    IUpdateOutputBinNames();
     VFreeAnswerBuffers();
     fresh = 0;
     return BWriteAnswer(kFreshValue, REG_DWORD, &fresh, sizeof fresh);
@@ -257,4 +313,5 @@ void CZQAutoConfig::VFreeAnswerBuffers() {
     }
     m_ppStrings = nullptr;
     m_dwStringCount = 0;
+    VFreeTrayTable();
 }

@@ -8,6 +8,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "platform/zqdeviceservers.h"
+#include "platform/zqinstresapi.h"
 #include "zqproc.h"
 
 namespace {
@@ -69,7 +70,11 @@ CZQAutoConfig::CZQAutoConfig() = default;
 
 CZQAutoConfig::CZQAutoConfig(CZQXmlUiRules* pRules) : m_pRules(pRules) {}
 
-CZQAutoConfig::~CZQAutoConfig() { VFreeAnswerBuffers(); }
+CZQAutoConfig::~CZQAutoConfig() {
+    VFreeAnswerBuffers();
+    VEndMiniInstaller();
+    VCloseSession();
+}
 
 void CZQAutoConfig::VSetPrinter(HANDLE hPrinter, PCWSTR pszPrinterName) {
     m_hPrinter = hPrinter;
@@ -209,6 +214,73 @@ void CZQAutoConfig::VUnregisterComponents(PWSTR* ppszPaths, DWORD dwFlags) {
         if (ppszPaths[i]) LocalFree(ppszPaths[i]);
         ppszPaths[i] = nullptr;
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The session of the installation
+// ---------------------------------------------------------------------------------------------
+BOOL CZQAutoConfig::BOpenSession() {
+    ZQ_TRACE("CZQAutoConfig::BOpenSession");
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    // A thread already in another apartment stays in it, and is not ours to leave.
+    if (FAILED(hr) && hr != RPC_E_CHANGED_MODE) return FALSE;
+    const bool own = SUCCEEDED(hr);
+    CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_NONE, RPC_C_IMP_LEVEL_IDENTIFY, nullptr,
+                         EOAC_NONE, nullptr);
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE printer = nullptr;
+    // An empty name would open the print server.
+    if (!m_szPrinterName[0] || !zqspool::Spooler().OpenPrinterW(m_szPrinterName, &printer, &defaults) || !printer) {
+        if (own) CoUninitialize();
+        return FALSE;
+    }
+    VCloseSession();  // a session opened before ends first
+    m_hPrinter = printer;
+    m_bSessionPrinter = true;
+    m_bSessionCom = own;
+    return TRUE;
+}
+
+void CZQAutoConfig::VCloseSession() {
+    if (m_bSessionPrinter && m_hPrinter) zqspool::Spooler().ClosePrinter(m_hPrinter);
+    if (m_bSessionPrinter) m_hPrinter = nullptr;
+    if (m_bSessionCom) CoUninitialize();
+    m_bSessionPrinter = m_bSessionCom = false;
+}
+
+BOOL CZQAutoConfig::BComponentsRegistered() {
+    // Every class is tried, even after one that cannot be created.
+    bool all = Creatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent);
+    all = Creatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel) && all;
+    all = Creatable(CLSID_ZQObjectList, IID_IZQObjectList) && all;
+    all = Creatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink) && all;
+    return all;
+}
+
+BOOL CZQAutoConfig::BStartMiniInstaller() {
+    ZQ_TRACE("CZQAutoConfig::BStartMiniInstaller");
+    VEndMiniInstaller();
+    WCHAR path[kPathChars];
+    if (!BFindDependentFile(path, kZQInstResFile)) return FALSE;
+    CZQModule installer(CZQCommon::HLoadLibrary(path));
+    const auto start = ZQGetProc<PFN_InitializeMiniInstaller>(installer.Get(), "InitializeMiniInstaller");
+    if (!start || !ZQGetProc<PFN_KillMiniInstaller>(installer.Get(), "KillMiniInstaller")) return FALSE;
+    // Once started it is ended, whatever the start answered.
+    const BOOL started = start(m_szPrinterName);
+    m_miniInstaller = std::move(installer);
+    return started;
+}
+
+void CZQAutoConfig::VEndMiniInstaller() {
+    if (!m_miniInstaller) return;
+    if (const auto end = ZQGetProc<PFN_KillMiniInstaller>(m_miniInstaller.Get(), "KillMiniInstaller")) end();
+    m_miniInstaller.Reset();
+}
+
+BOOL CZQAutoConfig::BSetEACStatus(DWORD dwStatus, HANDLE hPrinter) {
+    if (!hPrinter) return FALSE;
+    return BWriteUserSetting(hPrinter, TRUE, kZQAnswerStoreKey, L"EACStatus", reinterpret_cast<const BYTE*>(&dwStatus),
+                             sizeof dwStatus, REG_DWORD);
 }
 
 // ---------------------------------------------------------------------------------------------

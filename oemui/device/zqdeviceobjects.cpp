@@ -268,6 +268,30 @@ BOOL CZQAutoConfig::BQueryAllObjects() {
     return ok;
 }
 
+BOOL CZQAutoConfig::BQueryOptionCounts() {
+    ZQ_TRACE("CZQAutoConfig::BQueryOptionCounts");
+    // Every count starts at 0: a device the printer does not answer for has no options.
+    RequestNode* list = nullptr;
+    RequestNode** tail = &list;
+    for (int n = 1; n <= kPaperHandlers; ++n) {
+        WCHAR name[64];
+        ZQFormatText(name, 64, L"%ls%d%ls", L"PHD", n, L"-NUMBER-OF-OPTIONS");
+        const DWORD zero = 0;
+        BWriteAnswer(name, REG_DWORD, &zero, sizeof zero);
+        CZQLocalPtr<BYTE> value;
+        DWORD cb = 0;
+        for (const DeviceObjectRecord& row : kTable) {
+            if (lstrcmpW(row.pszName, name) != 0 || !BReadAnswer(name, value.Put(), &cb)) continue;
+            WCHAR id[kPathChars];
+            ZQFormatObjectId(row, id);
+            if (!Append(tail, row.pszName, id)) break;
+        }
+    }
+    const BOOL ok = list ? BQuery(list, nullptr, FALSE) : TRUE;
+    ZQFreeRequestList(list);
+    return ok;
+}
+
 BOOL CZQAutoConfig::BQueryObjectList(RequestNode** ppList) {
     ZQ_TRACE("CZQAutoConfig::BQueryObjectList");
     return ppList ? BQuery(*ppList, nullptr, TRUE) : FALSE;

@@ -1,9 +1,11 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
 // helper file and its device settings, the extension hooks, locks, stored settings, a conversion
-// run's settings, constraints, alerts, job-storage values, the tray record) and builds the items.
+// run's settings, constraints, alerts, the configuration from the printer's answers, job-storage
+// values, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
+#include "common/zqcapsreuse.h"
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -88,6 +90,9 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     gate.BLoadConstraints();
     alerts.BInitAlerts();
 
+    // A printer whose installation is finishing is configured from its own answers.
+    ZQConfigureAtInstallation(logic, b.pRules, p);
+
     // Device options that follow the printer by themselves are asked for again.
     if (dwMode == OEMCUIP_PRNPROP) ZQRefreshDeviceOptions(logic, b.pRules, p);
 
@@ -99,10 +104,12 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     if (dwMode == OEMCUIP_PRNPROP && CZQCommon::IUpdateEwsAddress(p) < 0)
         zqtrace::Line(L"ZQCommonUIProp: web pages address left as it was\n");
 
-    // Trays for the device-capabilities answers; a user without the rights to write printer data
-    // leaves the record of the last event, whole.
-    if (p->hPrinter && b.caps.szPrinterName[0] &&
-        !ZQStoreTrayInfo(p->hPrinter, b.caps.szPrinterName, b.caps.szPortName))
+    // Trays for the device-capabilities answers, from the record's own source lists when it has
+    // them; a user without the rights to write printer data leaves the record of the last event, whole.
+    const PrinterCaps& c = b.caps;
+    if (p->hPrinter && c.szPrinterName[0] &&
+        !(c.dwSourceCount ? ZQStoreTrayRecord(p->hPrinter, c.pSourceIds, c.pSourceNames, c.dwSourceCount)
+                          : ZQStoreTrayInfo(p->hPrinter, c.szPrinterName, c.szPortName)))
         zqtrace::Line(L"ZQCommonUIProp: tray record left as it was\n");
 
     // The plug-in's own items: the set the count pass planned for this block (a block that had
@@ -124,6 +131,9 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
         SetLastError(ERROR_INVALID_DATA);
         return E_FAIL;
     }
+    // The call asks for the same device-capabilities lists and driver record many times over: each
+    // is read once.
+    CZQCapsReuseScope reuse;
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.
     b.pCUIParam = pOemCUIPParam;

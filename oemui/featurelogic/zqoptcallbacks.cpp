@@ -185,8 +185,9 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     if (!document) {
         if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "AutoConfiguration") &&
             ZQIsUpdateNowSelected(*plugin->Logic(), item)) {
-            ZQUpdateNowFromSheet(*plugin->Logic(), plugin->XmlUiRules(), pParam);
-            return CPSUICB_ACTION_NONE;
+            // The installed options it set show at once.
+            return ZQUpdateNowFromSheet(*plugin->Logic(), plugin->XmlUiRules(), pParam) ? CPSUICB_ACTION_OPTIF_CHANGED
+                                                                                        : CPSUICB_ACTION_NONE;
         }
         // The roll items follow the rolls the printer has.
         if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))

@@ -2,6 +2,7 @@
 
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
+#include "device/zqautoconfig.h"
 #include "device/zqjobstoragehook.h"
 #include "featurelogic/zqsheetstate.h"
 #include "settings/zqconfigimport.h"
@@ -24,6 +25,9 @@ HRESULT CZQPluginEvents::HrPrinterEvent(PWSTR pszPrinterName, INT iEvent, DWORD 
     // The configuration manager's settings, else its configuration file; then the sheets once.
     if (!CZQConfigImport::BImportConfigManager(pszPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE))
         CZQConfigImport::BInstallConfigFile(pszPrinterName);
+    // The auto-configuration without a sheet: a worker with neither items nor printer finds
+    // nothing to apply; the finishing step's sheets configure the printer from its answers.
+    CZQAutoConfig().VApplyDeviceUpdate();
     CZQConfigImport::BFinishInstallation(pszPrinterName);
     // The spooler's own run key goes: no conversion run starts here.
     CZQRunSwitches::VResetDPSExtensionSwitch(nullptr);

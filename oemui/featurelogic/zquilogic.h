@@ -9,6 +9,7 @@
 // "INSTALLED" or "TRUE" without regard to case.
 #pragma once
 
+#include "common/zqhandles.h"
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
 #include "common/zqprintercaps.h"
@@ -247,7 +248,6 @@ public:
     // ---- H. texts and lists ------------------------------------------------------------------------
     static BOOL BHasMarkPrefix(PCWSTR pszText);
     static BOOL BStripMarkPrefix(PWSTR pszText);
-    static DWORD ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount);
     static BOOL BIsInStringList(const PCWSTR* ppList, int iCount, PCWSTR pszText);
     struct ValueList {
         DWORD dwCount;
@@ -262,13 +262,13 @@ public:
     // ---- I. device answers and rolls ----------------------------------------------------------------
     static BOOL BGetUserDefinedMedia(HANDLE hPrinter, PWSTR** ppList, int* piCount);
     static BOOL BGetOutputBinNames(HANDLE hPrinter, PWSTR** ppList, int* piCount);
-    // Roll 1 or 2 and "Name", "Type", "Width", "CustomWidth"; -1 otherwise.
-    static int IRollFieldPubId(int iRoll, PCWSTR pszField);
-    // A device-answer value name such as "Roll1Width" or "SheetName"; -1 otherwise.
-    static int IRollValuePubId(PCWSTR pszValueName);
     // A width (inches, 256 characters) beyond the helper file's largest job-page width becomes that
     // width, written "%1.2lf".
     static void VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth);
+    // The first roll settings entry of the helper file: smallest and largest job-page width, the
+    // roll's real width, smallest and largest job-page height (texts in inches, each null when
+    // absent). FALSE when no helper file with roll settings is loaded.
+    static BOOL BReadRollLimits(CZQXmlUiRules* pRules, CZQLocalPtr<WCHAR> (&limits)[5]);
 
     // ---- the option-item callbacks -------------------------------------------------------------------
     static LONG APIENTRY IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);

@@ -7,6 +7,7 @@
 #include "common/zqstrings.h"
 #include "platform/zqspooler.h"
 #include "featurelogic/zquilogic.h"
+#include "preview/zqpreview.h"
 
 namespace {
 
@@ -238,7 +239,7 @@ void CZQUILogic::VUpdateBorderlessForPageSize(IZQPlugin*, CZQXmlUiRules* pRules)
     BRunFeatureMacros(PszFormFeature(), pRules);
 }
 
-void CZQUILogic::VUpdateRollPreview(CZQRollPreview*, CZQXmlUiRules* pRules) {
+void CZQUILogic::VUpdateRollPreview(CZQRollPreview* pPreview, CZQXmlUiRules* pRules) {
     if (!BIsLargeFormat() || !m_pCUIParam) return;
     ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
     WCHAR source[256];
@@ -270,6 +271,11 @@ void CZQUILogic::VUpdateRollPreview(CZQRollPreview*, CZQXmlUiRules* pRules) {
     // The answer comes from the printer: only a positive width that fits the field is taken.
     if (end == width || !(inches >= 1.0) || inches > 100000.0) return;
     core->dwCustomMaxWidth = static_cast<uint32_t>(inches);
+    if (!pPreview) return;
+    // Without a helper file the preview keeps the widths it maps between.
+    CZQLocalPtr<WCHAR> limits[5];
+    BReadRollLimits(pRules, limits);
+    pPreview->VSetRollSizes(limits[0].Get(), limits[1].Get(), width, limits[3].Get(), limits[4].Get());
 }
 
 int CZQUILogic::IGetCustomMediaSelected() {

@@ -64,19 +64,6 @@ const PCWSTR kSavedFeatures[] = {
 const PCWSTR kPhotoFixFeatures[] = {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness",
                                     L"ZQVorevEzuro", L"ZQSmoothing", L"ZQRedEyeReduction"};
 
-// The roll sources of the device answers and their items' public ids: Name, Type, Width, CustomWidth.
-struct RollRow {
-    PCWSTR source;
-    int ids[4];
-};
-const RollRow kRollRows[] = {
-    {L"ManualFeed", {113, 116, 122, 119}},
-    {L"Sheet", {114, 117, 123, 120}},
-    {L"Roll", {115, 118, 124, 121}},
-    {L"Roll1", {109, 111, 107, 105}},
-    {L"Roll2", {110, 112, 108, 106}},
-};
-const PCWSTR kRollFields[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
 
 // A NUL-separated list of texts ended by an empty text (or by the data's end) as a new list.
 BOOL SplitMultiText(const BYTE* pData, DWORD cb, PWSTR** ppList, int* piCount) {
@@ -370,32 +357,6 @@ BOOL CZQUILogic::BStripMarkPrefix(PWSTR pszText) {
     return TRUE;
 }
 
-DWORD CZQUILogic::ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount) {
-    if (ppList) *ppList = nullptr;
-    if (piCount) *piCount = 0;
-    if (!pParam || !pszText || !ppList || !piCount) return ZQOPT_BAD_ARGUMENT;
-    int count = 1;
-    for (PCWSTR p = pszText; *p; ++p)
-        if (*p == L'_') ++count;
-    PWSTR* list = static_cast<PWSTR*>(LocalAlloc(LPTR, static_cast<size_t>(count) * sizeof(PWSTR)));
-    if (!list) return ZQOPT_NO_MEMORY;
-    PCWSTR start = pszText;
-    for (int i = 0; i < count; ++i) {
-        PCWSTR end = wcschr(start, L'_');
-        const size_t len = end ? static_cast<size_t>(end - start) : wcslen(start);
-        list[i] = static_cast<PWSTR>(LocalAlloc(LPTR, (len + 1) * sizeof(WCHAR)));
-        if (!list[i]) {
-            VFreeStringList(list, i);
-            return ZQOPT_NO_MEMORY;
-        }
-        memcpy(list[i], start, len * sizeof(WCHAR));
-        start = end ? end + 1 : start + len;
-    }
-    *ppList = list;
-    *piCount = count;
-    return ZQOPT_OK;
-}
-
 BOOL CZQUILogic::BIsInStringList(const PCWSTR* ppList, int iCount, PCWSTR pszText) {
     if (!ppList || !pszText) return FALSE;
     for (int i = 0; i < iCount; ++i)
@@ -452,25 +413,6 @@ BOOL CZQUILogic::BGetOutputBinNames(HANDLE hPrinter, PWSTR** ppList, int* piCoun
     return ReadAnswerList(hPrinter, L"OutputBinNames", ppList, piCount);
 }
 
-int CZQUILogic::IRollFieldPubId(int iRoll, PCWSTR pszField) {
-    if (!pszField || (iRoll != 1 && iRoll != 2)) return -1;
-    const RollRow& row = kRollRows[iRoll == 1 ? 3 : 4];
-    for (int f = 0; f < 4; ++f)
-        if (wcscmp(pszField, kRollFields[f]) == 0) return row.ids[f];
-    return -1;
-}
-
-int CZQUILogic::IRollValuePubId(PCWSTR pszValueName) {
-    if (!pszValueName) return -1;
-    for (const RollRow& row : kRollRows) {
-        const size_t len = wcslen(row.source);
-        if (wcsncmp(pszValueName, row.source, len) != 0) continue;
-        for (int f = 0; f < 4; ++f)
-            if (wcscmp(pszValueName + len, kRollFields[f]) == 0) return row.ids[f];
-    }
-    return -1;
-}
-
 void CZQUILogic::VApplyDeviceSettings() {
     CZQXmlUiRules* rules = PLoadedRules();
     IXMLDOMNodeList* list = rules ? rules->Parser().DeviceSettingList() : nullptr;
@@ -502,24 +444,10 @@ void CZQUILogic::VApplyDeviceSettings() {
     }
 }
 
+BOOL CZQUILogic::BReadRollLimits(CZQXmlUiRules* pRules, CZQLocalPtr<WCHAR> (&limits)[5]) {
+    return pRules && pRules->BReadRollLimits(limits);
+}
+
 void CZQUILogic::VClampRollWidth(CZQXmlUiRules* pRules, PWSTR pszWidth) {
-    if (!pRules || !pszWidth) return;
-    const CZQXmlParserCommon& parser = pRules->Parser();
-    if (!parser.BIsLoaded() || !parser.RollSheetList()) return;
-    CZQComPtr<IXMLDOMNode> roll;
-    if (parser.RollSheetList()->get_item(0, roll.Put()) != S_OK || !roll) return;
-    PWSTR minWidth = nullptr, maxWidth = nullptr, realWidth = nullptr, minHeight = nullptr, maxHeight = nullptr;
-    CZQXmlParserCommon::BGetRollLimits(roll.Get(), &minWidth, &maxWidth, &realWidth, &minHeight, &maxHeight);
-    CZQLocalPtr<WCHAR> keep[] = {CZQLocalPtr<WCHAR>(minWidth), CZQLocalPtr<WCHAR>(maxWidth),
-                                 CZQLocalPtr<WCHAR>(realWidth), CZQLocalPtr<WCHAR>(minHeight),
-                                 CZQLocalPtr<WCHAR>(maxHeight)};
-    if (!maxWidth) return;
-    PWSTR end = nullptr;
-    const double limit = wcstod(maxWidth, &end);
-    if (end == maxWidth || !std::isfinite(limit) || limit <= 0) return;
-    const size_t len = ZQTextLength(pszWidth, 256);
-    if (len >= 256) pszWidth[255] = 0;
-    const double width = wcstod(pszWidth, &end);
-    if (end == pszWidth || !std::isfinite(width) || width <= limit) return;
-    ZQFormatText(pszWidth, 256, L"%1.2lf", limit);
+    if (pRules) pRules->VClampRollWidth(pszWidth);
 }

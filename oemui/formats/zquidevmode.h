@@ -139,10 +139,14 @@ struct ZQUIDevmode {
     uint32_t dwBackCoverMedia;    // 3100
     uint32_t dwOtherPagesSource;  // 3104
     uint32_t dwOtherPagesMedia;   // 3108
-    // Largest width of a custom paper size: a roll source leaves the roll's width here in whole
-    // inches, which becomes tenths of a millimetre once the limits are set.
+    // Custom paper-size limits of the selected source, tenths of a millimetre. A roll source
+    // leaves the roll's width in the largest width in whole inches first; setting the limits
+    // turns it into tenths of a millimetre.
     uint32_t dwCustomMaxWidth;    // 3112
-    uint8_t abPs3116[20];         // 3116
+    uint32_t dwCustomMaxLength;   // 3116
+    uint32_t dwCustomMinWidth;    // 3120
+    uint32_t dwCustomMinLength;   // 3124
+    uint8_t abPs3128[8];          // 3128
     uint32_t dwAutorotate;        // 3136
     uint8_t abPs3140[528];        // 3140
     zqwchar aszRecentMediaTypes[3][64];  // 3668
@@ -229,6 +233,7 @@ static_assert(offsetof(ZQUIDevmode, dwDefaultSourceId) == 3060);
 static_assert(offsetof(ZQUIDevmode, dwThriftMode) == 3088);
 static_assert(offsetof(ZQUIDevmode, dwOtherPagesMedia) == 3108);
 static_assert(offsetof(ZQUIDevmode, dwCustomMaxWidth) == 3112);
+static_assert(offsetof(ZQUIDevmode, dwCustomMinLength) == 3124);
 static_assert(offsetof(ZQUIDevmode, dwAutorotate) == 3136);
 static_assert(offsetof(ZQUIDevmode, aszRecentMediaTypes) == 3668);
 static_assert(offsetof(ZQUIDevmode, dwUnitMm) == 4052);

@@ -13,6 +13,10 @@
 namespace {
 
 CZQTabBase* CreatePaperQuality(const ZQSheetFacts&) { return new (std::nothrow) CZQPaperQualityTab(); }
+// The custom paper-size limits follow the loaded paper from the start.
+void PaperQualityBeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW*) {
+    static_cast<CZQPaperQualityTab*>(pContext->pPage)->BSetCustomSizeLimits(pContext);
+}
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
 }
@@ -35,7 +39,8 @@ void ServicesSheetEnd(IZQPlugin*, PageContext* pContext) {
 }
 
 const ZQPageRow kPageRows[] = {
-    {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", nullptr, nullptr},
+    {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
+     nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},

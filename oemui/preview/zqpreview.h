@@ -11,6 +11,7 @@ class CZQPreview {
 public:
     // Bitmaps are loaded from hModule (the plug-in's module).
     explicit CZQPreview(HINSTANCE hModule);
+    virtual ~CZQPreview() = default;
     CZQPreview(const CZQPreview&) = delete;
     CZQPreview& operator=(const CZQPreview&) = delete;
 
@@ -42,6 +43,12 @@ protected:
     // The memory DC and bitmap of the paint, as large as the window (large format: the sheet).
     void VCreateBackBuffer(CZQPreviewDC* pMemory, CZQPreviewGdi* pBitmap);
     void VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const;
+    // Large-format pages are sized by the roll the preview shows.
+    virtual void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) = 0;
+    // Saving roll paper: the sheet loses twice the gap along the roll, and the content moves by
+    // the inset (large-format printers).
+    void VTrimSheet();
+    POINT PtTrimOffsets() const;
     static int IRoundTenth(double x);
     void VComputeNupGrid();
     void VDrawPagesInOrder();
@@ -110,6 +117,9 @@ protected:
     void VCopyDesktopPicture();
     // The area to the window turned by a quarter, about its centre (paper fed transverse).
     void VCopyTurned(const RECT& area);
+    // The area of the back buffer to hdc with its top-left corner at (x, y), turned clockwise by
+    // 0, 1 or 2 quarters. The pixels are turned here: not every GDI honours a turn in a blit.
+    void VBlitTurned(HDC hdc, int x, int y, const RECT& area, int iQuarters);
 
     // Content drawn at a reduced scale moves with the page (desktop printers, and large-format
     // pages sized in inches without the scale).
@@ -208,6 +218,19 @@ class CZQRollPreview : public CZQPreview {
 public:
     explicit CZQRollPreview(HINSTANCE hModule);
 
+    // Narrowest width, widest width, roll width, shortest and longest length, in inches as decimal
+    // texts; a text that is not a number counts as 0. The paper drawn becomes as wide as the roll.
+    void VSetRollSizes(PCWSTR pszMinWidth, PCWSTR pszMaxWidth, PCWSTR pszRollWidth, PCWSTR pszMinLength,
+                       PCWSTR pszMaxLength);
+    // Pixel width of the paper drawn by the last large-format paint; 0 before the first.
+    int IGetWidthMarkPos() const { return m_nWidthMarkPos; }
+    // The paper drawn on the roll or sheet picture by the last large-format paint.
+    const RECT& PaperRect() const { return m_rcPaper; }
+    // The layout dialog's roll picture: margin layout (0 standard, 1 oversize, 2 clip, 3 borderless),
+    // margin set (0 normal, 1 extended, 2 small), enlargement (0 automatic, 1 manual). Called in
+    // the dialog's WM_PAINT after VSetSettings.
+    void VPaintRollOptions(int iMarginLayout, int iMarginSet, int iEnlargement);
+
     // The whole paint of the active preview control, drawn off screen and copied to the window
     // once. Pages call it after VSetSettings, inside their WM_PAINT.
     void VPaint();
@@ -215,6 +238,28 @@ public:
 protected:
     // The back buffer to the window (the last painting step).
     void VCopyToWindow();
+
+    void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) override;
+    // Pixels of a paper x inches wide, between the narrowest and widest drawn widths.
+    int IWidthPixels(double dInches) const;
+    // The roll with its paper hanging from it, painted on the window DC (roll paper loaded).
+    void VDrawRollPicture();
+    // The plain sheet of sheet-fed paper on the window DC.
+    void VDrawSheetPicture();
+    // The roll, its core and spindle and the paper rectangle's outline and fill on hdc; the roll
+    // stands on rollTop.
+    void VDrawRoll(HDC hdc, const RECT& paper, int iRollTop) const;
+    // Whether the page goes across the roll, and the turn it takes (0, 90 or 180 degrees).
+    bool BPageAcross() const;
+    int ITurnAngle(bool bAcross) const;
+    // The fade band over the part of the page beyond the paper shown, and the fold triangles.
+    BOOL BDrawPaperCurl();
+    void VDrawRollEdges();
+    void VDrawCutter(bool bAcross);
+    // The back buffer's sheet, turned, to the window with its bottom-right corner on the paper's.
+    void VPlaceOnRoll();
+    // A module bitmap stretched to the rectangle, white see-through when bKeyed.
+    void VDrawBitmap(HDC hdc, WORD wId, const RECT& to, bool bKeyed) const;
 
     int m_nRollDiameter = 25;     // pixels
     int m_nRollDepth = 15;

@@ -60,6 +60,10 @@ void CZQRollPreview::VPaint() {
             m_anMarginInset[1] = insets ? 1 : 0;
             m_anMarginInset[2] = insets ? 2 : 0;
             VDrawPagesInOrder();
+            if (m_bLargeFormat) {
+                if (m_bRollPaper) VDrawRollPicture();
+                else VDrawSheetPicture();
+            }
             if (m_bMirror) VMirror();
 
             if (m_wDuplex == 1) {
@@ -117,10 +121,12 @@ void CZQPreview::VLayoutPage() {
             width += kOversizeWidth;
             height += kOversizeHeight;
         }
-        // Large-format pages are fitted to the roll picture.
-        if (!m_bLargeFormat)
+        if (m_bLargeFormat)
+            VFitLargeFormatPage(&m_rcPage, ClampInt(width, INT_MAX), ClampInt(height, INT_MAX));
+        else
             VFitDesktopPage(&m_rcPage, ClampInt(width, INT_MAX), ClampInt(height, INT_MAX));
         m_rcSheet = m_rcPage;
+        if (m_bLargeFormat) VTrimSheet();
     }
     if (m_bFitToPage && !m_bLargeFormat) {
         RECT sheet = m_rcClient;
@@ -300,11 +306,12 @@ void CZQPreview::VDrawPageContent(int iPage) {
     }
     if (border) ZQOutline(hdc, m_rcCell, GetStockObject(BLACK_PEN));
 
-    VDrawTextLines(iPage, 0, 0);
+    const POINT trim = PtTrimOffsets();
+    VDrawTextLines(iPage, trim.x, trim.y);
     const int samplePage = m_nBooklet ? 2 : 1;
     if (iPage == samplePage) {
-        VDrawLetterE(0, 0);
-        VDrawBarChart(0, 0);
+        VDrawLetterE(trim.x, trim.y);
+        VDrawBarChart(trim.x, trim.y);
     }
     if (m_nLayoutKind == 3 && (m_nWatermarkPages != 1 || iPage == samplePage)) VDrawWatermark();
     if (m_nNupIndex > 1 && !m_nBooklet) VDrawPageNumber(iPage);
@@ -346,15 +353,10 @@ void CZQPreview::VDrawFocus() {
 }
 
 void CZQRollPreview::VCopyToWindow() {
-    // A large-format sheet without a roll picture to carry it shows as it lies in the window.
-    if (!m_bLargeFormat || IsRectEmpty(&m_rcPaper)) {
+    if (m_bLargeFormat)
+        VPlaceOnRoll();
+    else
         VCopyDesktopPicture();
-        return;
-    }
-    // The sheet's bottom-right corner meets the paper's bottom-right corner on the roll picture.
-    const int width = Width(m_rcSheet), height = Height(m_rcSheet);
-    BitBlt(m_hdcPaint, m_rcPaper.right - width, m_rcPaper.bottom - height, width, height, m_hdcMem, m_rcSheet.left,
-           m_rcSheet.top, SRCCOPY);
 }
 
 void CZQPreview::VCopyDesktopPicture() {
@@ -402,15 +404,26 @@ void CZQPreview::VCopyDesktopPicture() {
 }
 
 void CZQPreview::VCopyTurned(const RECT& area) {
-    // A quarter turn clockwise about the area's centre. The pixels are turned here: a world
-    // transform of a quarter turn is not honoured by every GDI's blits.
+    // A quarter turn clockwise about the area's centre.
+    const int left = (area.left + area.right) / 2 - Height(area) / 2;
+    const int top = (area.top + area.bottom) / 2 - Width(area) / 2;
+    VBlitTurned(m_hdcPaint, left, top, area, 1);
+}
+
+void CZQPreview::VBlitTurned(HDC hdc, int x, int y, const RECT& area, int iQuarters) {
     const int width = Width(area), height = Height(area);
     if (width <= 0 || height <= 0) return;
+    if (iQuarters == 0) {
+        BitBlt(hdc, x, y, width, height, m_hdcMem, area.left, area.top, SRCCOPY);
+        return;
+    }
+    const bool quarter = iQuarters == 1;
+    const int outW = quarter ? height : width, outH = quarter ? width : height;
     DWORD* source = nullptr;
     DWORD* turned = nullptr;
     // Rows top down.
     const CZQPreviewGdi sourceDib = ZQNewDib(m_hdcMem, width, -height, &source);
-    const CZQPreviewGdi turnedDib = ZQNewDib(m_hdcMem, height, -width, &turned);
+    const CZQPreviewGdi turnedDib = ZQNewDib(m_hdcMem, outW, -outH, &turned);
     const CZQPreviewDC dc = ZQOwnDC(CreateCompatibleDC(m_hdcMem));
     if (!sourceDib || !turnedDib || !dc || !source || !turned) return;
     {
@@ -418,12 +431,13 @@ void CZQPreview::VCopyTurned(const RECT& area) {
         BitBlt(dc.Get(), 0, 0, width, height, m_hdcMem, area.left, area.top, SRCCOPY);
     }
     GdiFlush();
-    // (x, y) of the area goes to (height - 1 - y, x) of the turned picture.
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            turned[static_cast<size_t>(x) * height + (height - 1 - y)] = source[static_cast<size_t>(y) * width + x];
+    // A quarter: (x, y) goes to (height - 1 - y, x); a half: to (width - 1 - x, height - 1 - y).
+    for (int sy = 0; sy < height; ++sy)
+        for (int sx = 0; sx < width; ++sx) {
+            const size_t to = quarter ? static_cast<size_t>(sx) * height + (height - 1 - sy)
+                                      : static_cast<size_t>(height - 1 - sy) * width + (width - 1 - sx);
+            turned[to] = source[static_cast<size_t>(sy) * width + sx];
+        }
     CZQSelectObject select(dc.Get(), turnedDib.Get());
-    const int left = (area.left + area.right) / 2 - height / 2;
-    const int top = (area.top + area.bottom) / 2 - width / 2;
-    BitBlt(m_hdcPaint, left, top, height, width, dc.Get(), 0, 0, SRCCOPY);
+    BitBlt(hdc, x, y, outW, outH, dc.Get(), 0, 0, SRCCOPY);
 }

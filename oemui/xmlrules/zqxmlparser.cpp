@@ -1,6 +1,7 @@
 #include "xmlrules/zqxmlparser.h"
 
 #include <cwchar>
+#include <utility>
 
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -17,8 +18,6 @@ CZQXmlParserCommon::CZQXmlParserCommon() {
     zqtrace::Line(L"CZQXmlParserCommon Entered\n");
     m_quality.dwPhotoPaper = 2;
     m_quality.dwTurboOff = 1;
-    // S_FALSE (COM already up on this thread) counts too: it must be balanced as well.
-    if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) m_dwComInitialized = 1;
 }
 
 CZQXmlParserCommon::~CZQXmlParserCommon() {
@@ -47,6 +46,8 @@ void CZQXmlParserCommon::VRelease() {
     m_pMacroList.Reset();
     m_pComponent.Reset();
     m_pDocument.Reset();
+    m_featureIndex.VReset();
+    m_macroIndex.VReset();
 }
 
 BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
@@ -58,6 +59,9 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     }
     m_pszPath = ZQDupText(pszPath);
     if (!m_pszPath) return FALSE;
+    // COM only once there is a file to read: most plug-in objects never load one. S_FALSE (COM
+    // already up on this thread) counts too: it must be balanced as well.
+    if (!m_dwComInitialized && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) m_dwComInitialized = 1;
 
     CZQComPtr<IXMLDOMDocument> document;
     if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
@@ -80,20 +84,31 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     IXMLDOMNode* const pComponent = m_pComponent.Get();
     const int country = IGetCountryCode();
 
-    // Sections are searched from the document root ("//"): a helper element anywhere counts. A
-    // section that matches nothing keeps no list.
-    auto keep = [pComponent](LPCWSTR pattern, CZQComPtr<IXMLDOMNodeList>& slot) -> HRESULT {
+    // A helper element anywhere in the document counts. With one helper element (as every helper
+    // file has) its sections are selected below it; otherwise from the document root ("//"), which
+    // walks the whole document per section. A section that matches nothing keeps no list.
+    CZQComPtr<IXMLDOMNodeList> helpers;
+    LONG helperCount = 0;
+    if (zqxml::HrSelectNodes(pComponent, L"//helper", helpers.Put()) != S_OK ||
+        FAILED(helpers->get_length(&helperCount)))
+        return FALSE;
+    CZQComPtr<IXMLDOMNode> helper;
+    if (helperCount == 1 && (helpers->get_item(0, helper.Put()) != S_OK || !helper)) return FALSE;
+    IXMLDOMNode* const pContext = helper ? helper.Get() : pComponent;
+    // "//helper/<path>" from the root, or "<path>" below the one helper element.
+    auto where = [&helper](LPCWSTR pattern) { return helper ? pattern + wcslen(L"//helper/") : pattern; };
+    auto keep = [pContext, &where](LPCWSTR pattern, CZQComPtr<IXMLDOMNodeList>& slot) -> HRESULT {
         CZQComPtr<IXMLDOMNodeList> list;
-        HRESULT hr = zqxml::HrSelectNodes(pComponent, pattern, list.Put());
+        HRESULT hr = zqxml::HrSelectNodes(pContext, where(pattern), list.Put());
         if (hr != S_OK) return hr;
         LONG count = 0;
         if (FAILED(list->get_length(&count))) return E_FAIL;
         if (count > 0) *slot.Put() = list.Detach();
         return S_OK;
     };
-    auto exists = [pComponent](LPCWSTR pattern) {
+    auto exists = [pContext, &where](LPCWSTR pattern) {
         CZQComPtr<IXMLDOMNode> node;
-        return zqxml::HrSelectSingle(pComponent, pattern, node.Put()) == S_OK;
+        return zqxml::HrSelectSingle(pContext, where(pattern), node.Put()) == S_OK;
     };
 
     keep(L"//helper/events/event", m_pEventList);
@@ -157,6 +172,99 @@ BOOL CZQXmlParserCommon::BFindListEntry(IXMLDOMNodeList* pList, LPCWSTR pszName,
         }
     }
     return FALSE;
+}
+
+namespace {
+
+// The name in ASCII capitals; false when it holds anything but ASCII.
+bool AsciiKey(LPCWSTR pszName, std::wstring& key) {
+    key.clear();
+    for (LPCWSTR p = pszName; *p; ++p) {
+        if (*p > 0x7F) return false;
+        key.push_back(*p >= L'a' && *p <= L'z' ? static_cast<WCHAR>(*p - L'a' + L'A') : *p);
+    }
+    return true;
+}
+
+// The text of the entry's first "name" child element, as selecting "name" below the entry finds it
+// (an element of no namespace), read child by child: one selection per entry costs far more.
+HRESULT HrNameChildText(IXMLDOMNode* pEntry, CZQBstr& text) {
+    text.Reset();
+    CZQComPtr<IXMLDOMNode> child;
+    HRESULT hr = pEntry->get_firstChild(child.Put());
+    while (hr == S_OK && child) {
+        DOMNodeType type = NODE_INVALID;
+        CZQBstr name, space;
+        const bool element = SUCCEEDED(child->get_nodeType(&type)) && type == NODE_ELEMENT;
+        if (element && SUCCEEDED(child->get_nodeName(name.Put())) && name && lstrcmpW(name.Get(), L"name") == 0 &&
+            SUCCEEDED(child->get_namespaceURI(space.Put())) && (!space || !space.Get()[0])) {
+            hr = child->get_text(text.Put());
+            if (FAILED(hr)) return hr;
+            if (!text) text.Reset(SysAllocString(L""));
+            return text ? S_OK : E_OUTOFMEMORY;
+        }
+        CZQComPtr<IXMLDOMNode> next;
+        hr = child->get_nextSibling(next.Put());
+        child = std::move(next);
+    }
+    return FAILED(hr) ? hr : S_FALSE;
+}
+
+}  // namespace
+
+void CZQXmlParserCommon::NameIndex::VReset() {
+    bBuilt = false;
+    ascii.clear();
+    odd.clear();
+}
+
+void CZQXmlParserCommon::NameIndex::VBuild(IXMLDOMNodeList* pList) {
+    VReset();
+    bBuilt = true;
+    LONG count = 0;
+    if (FAILED(pList->get_length(&count))) return;
+    std::wstring key;
+    for (LONG i = 0; i < count; ++i) {
+        CZQComPtr<IXMLDOMNode> entry;
+        if (pList->get_item(i, entry.Put()) != S_OK || !entry) return;
+        CZQBstr name;
+        if (HrNameChildText(entry.Get(), name) != S_OK || zqxml::CchText(name) == 0) return;
+        if (!AsciiKey(name.Get(), key)) {
+            odd.push_back({i, name.Get(), std::move(entry)});
+            continue;
+        }
+        if (!ascii.count(key)) ascii.emplace(key, Entry{i, std::move(entry)});
+    }
+}
+
+BOOL CZQXmlParserCommon::NameIndex::BFind(LPCWSTR pszName, IXMLDOMNode** ppNode) const {
+    std::wstring key;
+    if (!AsciiKey(pszName, key)) return FALSE;
+    const auto it = ascii.find(key);
+    LONG position = it == ascii.end() ? -1 : it->second.lPosition;
+    IXMLDOMNode* pFound = it == ascii.end() ? nullptr : it->second.node.Get();
+    for (const Odd& o : odd) {
+        if (position >= 0 && o.lPosition > position) break;
+        if (ZQEqualNoCase(o.name.c_str(), pszName)) {
+            pFound = o.node.Get();
+            break;
+        }
+    }
+    if (pFound) pFound->AddRef();
+    *ppNode = pFound;
+    return TRUE;
+}
+
+BOOL CZQXmlParserCommon::BFindEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, IXMLDOMNode** ppNode) {
+    NameIndex* pIndex = !pList                       ? nullptr
+                        : pList == m_pFeatureList.Get() ? &m_featureIndex
+                        : pList == m_pMacroList.Get()   ? &m_macroIndex
+                                                        : nullptr;
+    if (!pIndex || !pszName || !ppNode) return BFindListEntry(pList, pszName, ppNode);
+    *ppNode = nullptr;
+    if (!pIndex->bBuilt) pIndex->VBuild(pList);
+    if (!pIndex->BFind(pszName, ppNode)) return BFindListEntry(pList, pszName, ppNode);
+    return *ppNode != nullptr;
 }
 
 BOOL CZQXmlParserCommon::BSelectByName(IXMLDOMNode* pContext, LPCWSTR pszPattern, LPCWSTR pszName,

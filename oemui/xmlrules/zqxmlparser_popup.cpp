@@ -109,7 +109,7 @@ void CZQXmlParserCommon::VRunPopupMacro(LPCWSTR pszMacro, HANDLE hPrinter) {
     CZQMacroAction action(m_budget);
     if (!m_dwLoaded || !pszMacro || !MacroList()) return;
     CZQComPtr<IXMLDOMNode> macro;
-    if (!BFindListEntry(MacroList(), pszMacro, macro.Put()) || !macro) return;
+    if (!BFindEntry(MacroList(), pszMacro, macro.Put()) || !macro) return;
     // A flag left over from an earlier pop-up must not make this macro pop up.
     VSetPopupFlag(BIsPopupMacroName(pszMacro));
     VReadPopupElements(macro.Get(), hPrinter);
@@ -148,7 +148,7 @@ void CZQXmlParserCommon::VReadPopupElements(IXMLDOMNode* pNode, HANDLE hPrinter)
                 VSetPopupFlag(TRUE);
                 if (!m_budget.BTakeCall()) break;
                 CZQComPtr<IXMLDOMNode> macro;
-                if (MacroList() && BFindListEntry(MacroList(), text.Get(), macro.Put()) && macro)
+                if (MacroList() && BFindEntry(MacroList(), text.Get(), macro.Put()) && macro)
                     VReadPopupElements(macro.Get(), hPrinter);
                 break;
             }

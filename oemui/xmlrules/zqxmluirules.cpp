@@ -1,6 +1,7 @@
 // The rule engine: macros of the helper file run on the core driver's option items.
 #include "xmlrules/zqxmluirules.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -89,7 +90,7 @@ BOOL CZQXmlUiRules::BRunFeatureMacros(LPCWSTR pszFeature, LPCWSTR pszOption, POE
     }
     if (!m_parser.BIsLoaded() || !m_parser.FeatureList()) return FALSE;
     CZQComPtr<IXMLDOMNode> feature;
-    if (!CZQXmlParserCommon::BFindListEntry(m_parser.FeatureList(), pszFeature, feature.Put()) || !feature)
+    if (!m_parser.BFindEntry(m_parser.FeatureList(), pszFeature, feature.Put()) || !feature)
         return FALSE;
     CZQComPtr<IXMLDOMNodeList> names;
     if (zqxml::HrSelectNodes(feature.Get(), L"macro_name", names.Put()) != S_OK) return TRUE;
@@ -125,7 +126,7 @@ BOOL CZQXmlUiRules::BRunMacro(LPCWSTR pszMacro, LPCWSTR, POEMCUIPPARAM pParam) {
 
 BOOL CZQXmlUiRules::BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam) {
     CZQComPtr<IXMLDOMNode> macro;
-    if (!CZQXmlParserCommon::BFindListEntry(m_parser.MacroList(), pszMacro, macro.Put()) || !macro) return FALSE;
+    if (!m_parser.BFindEntry(m_parser.MacroList(), pszMacro, macro.Put()) || !macro) return FALSE;
     CZQComPtr<IXMLDOMNodeList> children;
     if (FAILED(macro->get_childNodes(children.Put())) || !children) return FALSE;
 
@@ -350,4 +351,29 @@ void CZQXmlUiRules::VApplyLimit(LPCWSTR pszText) {
         return;
     }
     if (m_pCustomTarget) *m_pCustomTarget = ZQCustomSizeLimits{};
+}
+
+BOOL CZQXmlUiRules::BReadRollLimits(CZQLocalPtr<WCHAR> (&limits)[5]) const {
+    const CZQXmlParserCommon& parser = Parser();
+    if (!parser.BIsLoaded() || !parser.RollSheetList()) return FALSE;
+    CZQComPtr<IXMLDOMNode> roll;
+    if (parser.RollSheetList()->get_item(0, roll.Put()) != S_OK || !roll) return FALSE;
+    PWSTR text[5] = {};
+    CZQXmlParserCommon::BGetRollLimits(roll.Get(), &text[0], &text[1], &text[2], &text[3], &text[4]);
+    for (int i = 0; i < 5; ++i) limits[i] = CZQLocalPtr<WCHAR>(text[i]);
+    return TRUE;
+}
+
+void CZQXmlUiRules::VClampRollWidth(PWSTR pszWidth) const {
+    CZQLocalPtr<WCHAR> limits[5];
+    if (!pszWidth || !BReadRollLimits(limits) || !limits[1]) return;
+    PCWSTR maxWidth = limits[1].Get();
+    PWSTR end = nullptr;
+    const double limit = wcstod(maxWidth, &end);
+    if (end == maxWidth || !std::isfinite(limit) || limit <= 0) return;
+    const size_t len = ZQTextLength(pszWidth, 256);
+    if (len >= 256) pszWidth[255] = 0;
+    const double width = wcstod(pszWidth, &end);
+    if (end == pszWidth || !std::isfinite(width) || width <= limit) return;
+    ZQFormatText(pszWidth, 256, L"%1.2lf", limit);
 }

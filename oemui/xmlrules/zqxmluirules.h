@@ -43,6 +43,12 @@ public:
 
     CZQXmlParserCommon& Parser() { return m_parser; }
     const CZQXmlParserCommon& Parser() const { return m_parser; }
+    // The helper file's roll limits (minimum, maximum and real width, minimum and maximum height)
+    // of its first roll entry; FALSE without a loaded file or a roll entry.
+    BOOL BReadRollLimits(CZQLocalPtr<WCHAR> (&limits)[5]) const;
+    // A width (inches, 256 characters) beyond the helper file's largest roll width becomes that
+    // width, written "%1.2lf".
+    void VClampRollWidth(PWSTR pszWidth) const;
 
     // ---- macros on the core driver's option items --------------------------------------------
     // Runs the macros named by the feature's "macro_name" entries in document order, stopping at the

@@ -136,7 +136,7 @@ DWORD ZQDeviceCapability(const CZQHostSession& s, WORD capability, PVOID out) {
         case DC_COLORDEVICE: return HasOptionId(m, FeatureWithField(m, zqmodel::Field::Color), DMCOLOR_COLOR) ? 1 : 0;
         case DC_FILEDEPENDENCIES: {
             std::vector<std::string> files;
-            files.push_back(m.plugIn);
+            if (!m.plugIn.empty()) files.push_back(m.plugIn);
             files.insert(files.end(), m.files.begin(), m.files.end());
             files.insert(files.end(), m.modules.begin(), m.modules.end());
             if (out) {

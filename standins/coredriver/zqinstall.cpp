@@ -77,9 +77,8 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
         bool required;
     };
     const std::wstring modelDir = Dir(modelPath);
-    std::vector<File> files = {{binDir + L"\\" + kZQCoreUIDll, true},
-                               {modelPath, true},
-                               {binDir + L"\\" + ZQWide(model.plugIn), true}};
+    std::vector<File> files = {{binDir + L"\\" + kZQCoreUIDll, true}, {modelPath, true}};
+    if (!model.plugIn.empty()) files.push_back({binDir + L"\\" + ZQWide(model.plugIn), true});
     for (const auto& f : model.files) files.push_back({modelDir + L"\\" + ZQWide(f), true});
     if (!model.stringsFile.empty()) files.push_back({modelDir + L"\\" + ZQWide(model.stringsFile), true});
     for (const auto& m : model.modules) files.push_back({binDir + L"\\" + ZQWide(m), false});

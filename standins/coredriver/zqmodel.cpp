@@ -379,7 +379,6 @@ private:
 
     bool Resolve() {
         if (m_model.name.empty()) return Fail("the model has no Name");
-        if (m_model.plugIn.empty()) return Fail("the model names no PlugIn");
         for (const auto& f : m_model.features)
             if (!f.checkBoxKeyword.empty()) {
                 int cb = m_model.FindFeature(f.checkBoxKeyword);

@@ -1014,13 +1014,17 @@ LPWSTR CZQHostSession::SheetTitle() {
 }
 
 void CZQHostSession::VEndSheet() {
-    if (!m_bPluginSheets || !m_plugin.Loaded()) return;
-    m_bPluginSheets = false;
-    PROPSHEETUI_INFO info = m_pluginInfo;
-    info.Reason = PROPSHEETUI_REASON_DESTROY;
-    const LPARAM ok = m_bApplied ? TRUE : FALSE;
-    if (m_dwMode == OEMCUIP_DOCPROP) m_plugin.DocumentPropertySheets(&info, ok);
-    else m_plugin.DevicePropertySheets(&info, ok);
+    if (m_bPluginSheets && m_plugin.Loaded()) {
+        m_bPluginSheets = false;
+        PROPSHEETUI_INFO info = m_pluginInfo;
+        info.Reason = PROPSHEETUI_REASON_DESTROY;
+        const LPARAM ok = m_bApplied ? TRUE : FALSE;
+        if (m_dwMode == OEMCUIP_DOCPROP) m_plugin.DocumentPropertySheets(&info, ok);
+        else m_plugin.DevicePropertySheets(&info, ok);
+    }
+    // The sheet's pages apply one after the other, this driver's page before the plug-in's: the
+    // devmode goes out again with what their apply settled in the plug-in's block.
+    if (m_bApplied && m_dwMode == OEMCUIP_DOCPROP && m_pdmOut) BWriteDevmode(m_pdmOut);
 }
 
 // -------------------------------------------------------------------------------------------------
@@ -1071,6 +1075,7 @@ std::wstring CZQHostSession::ItemValueText(DWORD index) const {
 
 std::wstring CZQHostSession::PluginStatusText() const {
     const std::wstring name = ZQWide(m_model.plugIn);
+    if (name.empty()) return L"No UI plug-in: the core driver's own items only.";
     if (!m_plugin.Loaded()) return L"UI plug-in " + name + L" not loaded: the core driver's own items only.";
     const DWORD s = m_plugin.Signature();
     WCHAR sig[5] = {static_cast<WCHAR>((s >> 24) & 0xFF), static_cast<WCHAR>((s >> 16) & 0xFF),

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "commontest.h"
+#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 
 namespace {
@@ -152,6 +153,57 @@ TEST_F(DeviceCaps, EmptyAndUnknownPrinters) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
     m_printer.FailCall(MemCall::DeviceCapabilities, ERROR_INVALID_HANDLE);
     EXPECT_FALSE(CZQCommon::BGetPaperSourceIndices(kPrinter, nullptr, nullptr, &n, &w));
+}
+
+// Within a reuse scope a list is asked of the driver once per printer, port and devmode, and the
+// driver record once per handle; the copies handed out are whole; the scope's end forgets both.
+TEST_F(DeviceCaps, AReuseScopeAsksOncePerQueryAndForgetsAtItsEnd) {
+    const WORD bins[] = {7, 1, 259};
+    m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
+    DEVMODEW a = {}, b = {};
+    a.dmSize = b.dmSize = sizeof(DEVMODEW);
+    b.dmOrientation = DMORIENT_LANDSCAPE;
+    const struct {
+        const wchar_t* port;
+        const DEVMODEW* dm;
+        bool asked;
+    } steps[] = {{L"USB001", nullptr, true}, {L"USB001", nullptr, false}, {L"FILE:", nullptr, true},
+                 {L"USB001", &a, true},      {L"USB001", &a, false},      {L"USB001", &b, true}};
+    HANDLE h = m_printer.Open();
+    auto bins3 = [&](const wchar_t* port, const DEVMODEW* dm) {
+        const int before = m_printer.CallCount(MemCall::DeviceCapabilities);
+        DWORD n = 0;
+        WORD* w = nullptr;
+        EXPECT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, port, dm, &n, &w));
+        EXPECT_EQ(3u, n);
+        if (w) {
+            EXPECT_EQ(259, w[2]);
+        }
+        LocalFree(w);
+        return m_printer.CallCount(MemCall::DeviceCapabilities) > before;
+    };
+    auto driverRead = [&] {
+        const int before = m_printer.CallCount(MemCall::GetPrinterDriver);
+        DRIVER_INFO_3W* info = nullptr;
+        EXPECT_TRUE(CZQCommon::BGetDriverInfo3(h, &info));
+        if (info) {
+            EXPECT_STREQ(L"ZQ Memory Driver", info->pName);
+            EXPECT_STREQ(L"Windows x64", info->pEnvironment);
+        }
+        LocalFree(info);
+        return m_printer.CallCount(MemCall::GetPrinterDriver) > before;
+    };
+    {
+        CZQCapsReuseScope scope;
+        for (const auto& step : steps) EXPECT_EQ(step.asked, bins3(step.port, step.dm)) << step.port;
+        EXPECT_TRUE(driverRead());
+        CZQCapsReuseScope nested;  // shares the outer scope's answers
+        EXPECT_FALSE(driverRead());
+        EXPECT_FALSE(bins3(L"USB001", nullptr));
+    }
+    EXPECT_TRUE(bins3(L"USB001", nullptr));
+    EXPECT_TRUE(driverRead());
+    zqspool::Spooler().ClosePrinter(h);
 }
 
 }  // namespace

@@ -1,18 +1,24 @@
 // Update Now on the in-memory printer whose driver lists the device-server stand-ins beside the
 // test: the servers registered on demand and unregistered again, the answer store's rules, the
 // placeholders and the success test, the queries as the servers' log records them, the apply pass
-// and the communication error.
+// and the communication error; the installed options the answers set in a core driver's items
+// (trays, user-defined media, memory, duplex unit, hard disk, accessories, finishers, output-bin
+// names), the lists' change note and the session's COM.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "devicetest.h"
 #include "device/zqautoconfig.h"
+#include "xmlrules/zqxmluirules.h"
+#include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqdevrecord.h"
 #include "zqmemprinter.h"
@@ -33,7 +39,7 @@ Bytes Cat(Bytes a, const Bytes& b) {
     return a;
 }
 
-// A stored value as "sz:text", "dword:n", "bin:01 02", or "(none)".
+// A stored value as "sz:text", "dword:n", "msz:a|b", "bin:01 02", or "(none)".
 std::wstring Stored(const wchar_t* name) {
     DWORD type = 0, cb = 0;
     if (RegGetValueW(HKEY_CURRENT_USER, kStore.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &cb) != ERROR_SUCCESS)
@@ -42,6 +48,12 @@ std::wstring Stored(const wchar_t* name) {
     RegGetValueW(HKEY_CURRENT_USER, kStore.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &cb);
     if (type == REG_SZ) return L"sz:" + std::wstring(reinterpret_cast<const wchar_t*>(data.data()));
     if (type == REG_DWORD) return L"dword:" + std::to_wstring(*reinterpret_cast<const DWORD*>(data.data()));
+    if (type == REG_MULTI_SZ) {  // "msz:first|second"
+        std::wstring list;
+        for (auto* p = reinterpret_cast<const wchar_t*>(data.data()); *p; p += wcslen(p) + 1)
+            list += (list.empty() ? L"" : L"|") + std::wstring(p);
+        return L"msz:" + list;
+    }
     std::wstring hex = L"bin:";
     for (DWORD i = 0; i < cb; ++i) {
         wchar_t byte[4];
@@ -227,7 +239,9 @@ TEST_F(UpdateNow, PlaceholdersAndTheSuccessTest) {
         {L"MODEL_NAME", L"sz: "}, {L"SERIAL_NUMBER", L"sz: "}, {L"hrMemorySize", L"dword:6400"},
         {L"prtMediaPathType2", L"dword:6400"}, {L"prtConsoleLocalization", L"dword:6400"},
         {L"hrDiskStorageMedia4", L"dword:6400"}, {L"PHD6-MODEL", L"sz: "}, {L"PHD1-DEVICE-MEMORY", L"bin:00"},
-        {L"prtInputModel15", L"sz: "}, {L"prtInputMaxCapacity1", L"dword:6400"}, {L"VELT_MODE", L"(none)"}};
+        {L"prtInputModel15", L"sz: "}, {L"prtInputMaxCapacity1", L"dword:6400"}, {L"VELT_MODE", L"(none)"},
+        {L"MEDIA13-NAME", L"sz:"}, {L"MEDIA26-NAME", L"sz:"}, {L"MEDIA-NAMES-AVAILABLE", L"bin:00"},
+        {L"TRAY1-INSTALLED", L"dword:0"}, {L"TRAY3-MEDIA-VENDOR", L"sz:"}, {L"TRAY2-CUSTOM-MEDIA-WIDTH", L"dword:0"}};
     for (const auto& [name, value] : blanks) EXPECT_EQ(value, Stored(name.c_str())) << name;
     EXPECT_FALSE(m_worker.BModelNameAnswer(TRUE)) << "still the placeholder";
     PutText(L"MODEL_NAME", L"ZQ");
@@ -392,4 +406,520 @@ TEST_F(UpdateNow, TheCommunicationErrorAndItsFallBacks) {
     RemoveDirectoryW(bare.c_str());
 }
 
+// ---------------------------------------------------------------------------------------------
+// Installed options: the worker bound to a core driver's items.
+// ---------------------------------------------------------------------------------------------
+zqtest::FixtureFeature Table(const char* keyword, std::vector<std::string> options) {
+    std::vector<std::pair<std::string, std::wstring>> named;
+    for (const std::string& o : options) named.emplace_back(o, std::wstring(o.begin(), o.end()));
+    return zqtest::ListFeature(keyword, named);
+}
+
+class InstalledOptions : public UpdateNow {
+protected:
+    void Bind(const std::vector<zqtest::FixtureFeature>& features) {
+        for (const zqtest::FixtureFeature& f : features) m_host.Add(f);
+        m_host.Build();
+        m_worker.VBind(nullptr, m_host.Param(), nullptr);
+    }
+    zqtest::COptItemFixture m_host;
+};
+
+// The tray table by capacity and by model, and the tray features set from it (through the access
+// layer's selection by index, whose bounds and reports its own tests hold); the apply pass hides
+// the tables first.
+TEST_F(InstalledOptions, TraysByCapacityAndByModel) {
+    Bind({Table("ZQInstallableTraySize",
+                {"Tray2-250-CASSETTE", "--Tray3--500--LOWER_CASSETTE", "Tray3Big-550-LOWER_CASSETTE", "Tray9-500-SIDE",
+                 "Idle-0-MP", "Bare-500", "Odd-abc-HCI", "Tray4_500-500.9-hci", "Tray4_1500-1500-HCI", "Dup-999-MP",
+                 "Dup-250-CASSETTE"}),
+          Table("ZQInstallableTrayName", {"Feeder-zqef24", "Stacker-ZQHCO", "Lonely", "Ghost-NOPE"}),
+          Table("ZQInstallableTrayFeatureName", {"Tray2", "Tray3Big", "Missing", "Tray4", "Tray5", "Dup", "Feeder"}),
+          Table("ZQInstallableHCO", {"500Stapler-ZQS500"}), Table("ZQInstallableFinisher", {"Punch-ZQP2H"}),
+          Table("Tray2", {"NOTINSTALLED", "INSTALLED"}), Table("Tray3Big", {"NOTINSTALLED", "INSTALLED"}),
+          Table("Tray4", {"NONE", "Tray4_1500", "Tray4_500"}), Table("Tray5", {"NONE", "Ghost"}),
+          Table("Dup", {"NOTINSTALLED", "INSTALLED"}), Table("Feeder", {"NOTINSTALLED", "INSTALLED"})});
+    m_host.SetSelection("Tray3Big", 1);
+    m_host.SetSelection("Tray5", 1);
+    m_worker.BBlankAllValues();
+    for (const auto& [input, capacity] : std::map<int, DWORD>{{2, 250}, {3, 500}, {5, 500}})
+        PutNumber((L"prtInputMaxCapacity" + std::to_wstring(input)).c_str(), capacity);
+    PutText(L"prtInputModel4", L"ZQEF24 Envelope Feeder");
+    PutText(L"PHD2-MODEL", L"ZQHCO 2000");
+    PutNumber(L"DevSetUpdate", 1);
+    m_worker.VPaperHandlingAnswer(TRUE);
+    m_worker.VInputModelAnswer(TRUE);
+    m_worker.VInputCapacityAnswer(TRUE);  // ends in setting the trays
+    // Name, kind code, capacity, installed.
+    std::vector<std::wstring> table;
+    for (int i = 0; i < m_worker.IBuildTrayTable(); ++i) {
+        const InstallableTrayEntry* e = m_worker.TrayEntry(i);
+        table.push_back(std::wstring(e->szName) + L" " + std::to_wstring(e->iKindCode) + L" " +
+                        std::to_wstring(e->dwCapacity) + L" " + std::to_wstring(e->iInstalled));
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"Tray2 2 250 1", L"Tray3 3 500 1", L"Tray3Big 3 550 0", L"Tray9 -1 500 0",
+                                         L"Idle 1 0 0", L"Bare 0 500 0", L"Odd 5 0 0", L"Tray4_500 5 500 1",
+                                         L"Tray4_1500 5 1500 0", L"Dup 1 999 0", L"Dup 2 250 1", L"Feeder 0 0 1",
+                                         L"Stacker 0 0 1", L"Lonely 0 0 0", L"Ghost 0 0 0"}),
+              table);
+    int index = -1;
+    EXPECT_TRUE(m_worker.BFindTrayEntry(L"dup", 15, &index) && index == 10) << "the installed one of two";
+    EXPECT_TRUE(m_worker.BFindTrayEntry(L"Dup", 10, &index) && index == 9) << "else the last one";
+    EXPECT_FALSE(m_worker.BFindTrayEntry(L"Tray7", 15, &index));
+    const std::map<std::string, std::string> trays = {{"Tray2", "INSTALLED"}, {"Tray3Big", "NOTINSTALLED"},
+                                                      {"Tray4", "Tray4_500"}, {"Tray5", "NONE"},
+                                                      {"Dup", "INSTALLED"},  {"Feeder", "INSTALLED"}};
+    for (const auto& [feature, option] : trays) EXPECT_EQ(option, m_host.Current(feature)) << feature;
+
+    EXPECT_TRUE(m_worker.VApplyDeviceUpdate());
+    for (const char* item : {"ZQInstallableTrayFeatureName", "ZQInstallableTraySize", "ZQInstallableTrayName",
+                             "ZQInstallableHCO", "ZQInstallableFinisher"})
+        EXPECT_TRUE(m_host.Item(item)->Flags & OPTIF_HIDE) << item;
+    EXPECT_EQ(0, m_worker.TrayCount()) << "the table goes with the pass";
+}
+
+// "UserDefinedMedia" from the media range and mask: swapped bounds, a mask that names numbers, one
+// too long to be one, twelve names at most; without a name the list goes from both places.
+TEST_F(InstalledOptions, UserDefinedMediaFromTheRangeAndTheMask) {
+    Bind({Table("ZQMediaDMLRange", {"26-13", "13-26", "13", "x-y", "0-40"})});
+    const std::wstring longName(70, L'n');
+    using Names = std::map<int, std::wstring>;
+    Names many = {{1, L" "}, {2, L""}, {3, longName}};
+    for (int n = 4; n <= 15; ++n) many[n] = L"M" + std::to_wstring(n);
+    const Bytes stale = {'O', 0, 'l', 0, 'd', 0, 0, 0, 0, 0};
+    const struct {
+        const char* what;
+        LONG range;
+        Bytes mask;  // none when empty
+        Names names;
+        std::wstring list;
+        int count;
+    } rows[] = {
+        {"swapped bounds", 0, {}, {{12, L"X"}, {13, L"A"}, {20, L"B"}, {26, L"C"}, {27, L"Y"}}, L"msz:A|B|C", 3},
+        {"a mask of 30 00: 13 and 14", 1, {0x30, 0x00}, {{13, L"A"}, {14, L"B"}, {15, L"C"}}, L"msz:A|B", 2},
+        {"five bytes are no mask", 1, {0, 0, 0, 0x30, 0}, {{13, L"A"}, {15, L"C"}}, L"msz:A|C", 2},
+        {"a zero mask and no high bound: 13 to 26", 2, {0, 0, 0, 0}, {{13, L"A"}, {26, L"C"}}, L"msz:A|C", 2},
+        {"no numbers: 13 to 26", 3, {}, {{13, L"A"}, {26, L"C"}}, L"msz:A|C", 2},
+        {"blank names skipped, twelve kept, each cut", 4, {}, many,
+         L"msz:" + longName.substr(0, 63) + L"|M4|M5|M6|M7|M8|M9|M10|M11|M12|M13|M14", 12},
+        {"no name", 1, {}, {{13, L" "}}, L"(none)", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        Put(L"UserDefinedMedia", REG_MULTI_SZ, stale);
+        m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"UserDefinedMedia", REG_MULTI_SZ, stale.data(),
+                           static_cast<DWORD>(stale.size()));
+        m_host.SetSelection("ZQMediaDMLRange", row.range);
+        if (!row.mask.empty()) Put(L"MEDIA-NAMES-AVAILABLE", REG_BINARY, row.mask);
+        for (const auto& [n, name] : row.names) PutText((L"MEDIA" + std::to_wstring(n) + L"-NAME").c_str(), name.c_str());
+        EXPECT_EQ(row.count, m_worker.IUpdateUserDefinedMedia());
+        EXPECT_EQ(row.list, Stored(L"UserDefinedMedia"));
+        EXPECT_EQ(row.count != 0,
+                  m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"UserDefinedMedia", nullptr, nullptr))
+            << "the printer's own copy goes too";
+    }
+    m_host.FailFeature("ZQMediaDMLRange");
+    Put(L"UserDefinedMedia", REG_MULTI_SZ, stale);
+    EXPECT_EQ(0, m_worker.IUpdateUserDefinedMedia()) << "an unreadable range changes nothing";
+    EXPECT_EQ(L"msz:Old", Stored(L"UserDefinedMedia"));
+}
+
+// "NotifyDate" when a list changed: another count, an entry that differs other than in case; not
+// for equal lists, nor for one that ends early at the same count.
+TEST_F(InstalledOptions, TheChangeNoteOfTheLists) {
+    using namespace std::string_literals;
+    const struct {
+        const char* what;
+        std::wstring before, after;  // without the closing empty text
+        DWORD beforeCount, afterCount;
+        bool noted;
+    } rows[] = {
+        {"both empty", L"", L"", 0, 0, false},
+        {"the same in another case", L"Glossy\0Film\0"s, L"GLOSSY\0film\0"s, 2, 2, false},
+        {"one more", L"Glossy\0"s, L"Glossy\0Film\0"s, 1, 2, true},
+        {"emptied", L"Glossy\0Film\0"s, L"", 2, 0, true},
+        {"another entry", L"Glossy\0Film\0"s, L"Glossy\0Card\0"s, 2, 2, true},
+        {"the new list ends early", L"Glossy\0Film\0"s, L"Glossy\0\0Card\0"s, 2, 2, false},
+    };
+    for (const auto& row : rows) {
+        for (bool bins : {false, true}) {
+            SCOPED_TRACE(std::string(row.what) + (bins ? ", output bins" : ", media"));
+            zqspool::Spooler().DeletePrinterDataW(m_h, const_cast<PWSTR>(L"NotifyDate"));
+            const std::wstring before = row.before + L'\0', after = row.after + L'\0';
+            PCWSTR b = row.beforeCount ? before.c_str() : nullptr, a = row.afterCount ? after.c_str() : nullptr;
+            auto note = bins ? &CZQAutoConfig::VNoteOutputBinListChange : &CZQAutoConfig::VNoteMediaListChange;
+            (m_worker.*note)(b, a, row.beforeCount, row.afterCount);
+            std::vector<BYTE> data;
+            DWORD type = 0;
+            EXPECT_EQ(row.noted, m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"NotifyDate", &type, &data));
+            if (!row.noted) continue;
+            const std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2 - 1);
+            unsigned month = 0, day = 0, year = 0, h = 0, m = 0, sec = 0;
+            EXPECT_EQ(6, swscanf(text.c_str(), L"%2u/%2u/%4u:%2u:%2u:%2u", &month, &day, &year, &h, &m, &sec)) << text;
+            EXPECT_EQ(19u, text.size());
+            EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+        }
+    }
+}
+
+// The session leaves the caller's apartment as it found it, also when the printer cannot be opened.
+TEST_F(InstalledOptions, TheSessionUndoesOnlyItsOwnComInitialisation) {
+    const struct {
+        const char* what;
+        int apartment;  // -1 none, else the COINIT value the thread starts with
+        bool printer;
+        HRESULT after;  // CoInitializeEx(apartment-threaded) once the session is closed
+    } rows[] = {
+        {"no apartment", -1, true, S_OK},
+        {"a sheet's apartment", COINIT_APARTMENTTHREADED, true, S_FALSE},
+        {"the multithreaded apartment", COINIT_MULTITHREADED, true, RPC_E_CHANGED_MODE},
+        {"no apartment, no printer", -1, false, S_OK},
+        {"refused in a sheet's apartment, no printer", COINIT_APARTMENTTHREADED, false, S_FALSE},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::thread([&] {
+            if (row.apartment >= 0) CoInitializeEx(nullptr, static_cast<DWORD>(row.apartment));
+            CZQAutoConfig worker;
+            worker.VSetPrinter(nullptr, row.printer ? m_printer.Identity().name.c_str() : L"No Such Printer");
+            EXPECT_EQ(row.printer ? TRUE : FALSE, worker.BOpenSession());
+            EXPECT_EQ(row.printer, worker.HPrinter() != nullptr);
+            worker.VCloseSession();
+            EXPECT_EQ(nullptr, worker.HPrinter());
+            const HRESULT after = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            EXPECT_EQ(row.after, after);
+            if (SUCCEEDED(after)) CoUninitialize();
+            if (row.apartment >= 0) CoUninitialize();
+        }).join();
+    }
+    EXPECT_FALSE(m_worker.BSetEACStatus(1, nullptr));
+    EXPECT_TRUE(m_worker.BSetEACStatus(1, m_h));
+    EXPECT_EQ(L"dword:1", Stored(L"EACStatus"));
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Installed hardware, accessories, output bins and rolls.
+// ---------------------------------------------------------------------------------------------
+std::vector<std::string> Reports(zqtest::COptItemFixture& host) {
+    std::vector<std::string> out;
+    for (const zqtest::UpdateRecord& u : host.Updates()) out.push_back(u.keyword + "=" + std::to_string(u.sel));
+    host.ClearUpdates();
+    return out;
+}
+
+// Memory in kilobytes against option sizes in megabytes (below, between, above; PostScript ranges
+// without the help entry); the duplex unit and the disk reported only when they change.
+TEST_F(InstalledOptions, MemoryDuplexUnitAndDisk) {
+    Bind({Table("Memory", {"16MB", "32MB", "64MB", "128MB"}),
+          Table("InstalledMemory", {"16-31MB", "32-63MB", "64-127MB", "HelpIndex"}),
+          Table("DuplexUnit", {"FALSE", "TRUE"}), Table("PrinterHardDisk", {"NotInstalled", "Installed"})});
+    const struct {
+        DWORD pdl, kilobytes, pathType, media3;  // 6400: the placeholder, no answer
+        const char* memory;
+        std::vector<std::string> reports;  // of the flags
+    } rows[] = {
+        {0, 65536, 4, 3, "64MB 16-31MB", {"DuplexUnit=1", "PrinterHardDisk=1"}},
+        {0, 200000, 4, 3, "128MB 16-31MB", {}},
+        {0, 8192, 6400, 2, "16MB 16-31MB", {"DuplexUnit=0", "PrinterHardDisk=0"}},
+        {0, 40960, 6400, 6400, "32MB 16-31MB", {}},
+        {3, 40960, 6400, 6400, "32MB 32-63MB", {}},
+        {3, 300000, 6400, 6400, "32MB 64-127MB", {}},
+        {3, 6400, 6400, 6400, "32MB 64-127MB", {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kilobytes);
+        m_worker.VSetLanguage(row.pdl);
+        PutNumber(L"hrMemorySize", row.kilobytes);
+        PutNumber(L"prtMediaPathType2", row.pathType);
+        PutNumber(L"hrDiskStorageMedia3", row.media3);
+        m_worker.VMemoryAnswer(TRUE);
+        m_worker.VMediaPathAnswer(TRUE);
+        m_worker.VDiskAnswer(TRUE);
+        EXPECT_EQ(row.memory, m_host.Current("Memory") + " " + m_host.Current("InstalledMemory"));
+        std::vector<std::string> flags = Reports(m_host);  // the memory lists are read by selecting
+        const auto isMemory = [](const std::string& r) { return r.find("Memory") != std::string::npos; };
+        flags.erase(std::remove_if(flags.begin(), flags.end(), isMemory), flags.end());
+        EXPECT_EQ(row.reports, flags);
+    }
+}
+
+// Job retention and the copy setting end on the highest option without the conflict mark, each
+// allowed option reported on the way; PostScript leaves the last option out; all marked: no change.
+TEST_F(InstalledOptions, ReselectionSkipsConflictingOptions) {
+    auto feature = [](const char* keyword, std::vector<bool> marks) {
+        zqtest::FixtureFeature f;
+        f.keyword = keyword;
+        for (size_t i = 0; i < marks.size(); ++i)
+            f.options.push_back({"O" + std::to_string(i), L"O" + std::to_wstring(i), 0, false, marks[i]});
+        return f;
+    };
+    Bind({feature("JobRetention", {false, true}), feature("DeviceIsVeltor", {false, false, false}),
+          feature("Other", {true, true})});
+    m_worker.VRefreshVeltorItems();
+    EXPECT_EQ((std::vector<std::string>{"JobRetention=0", "DeviceIsVeltor=0", "DeviceIsVeltor=1", "DeviceIsVeltor=2"}),
+              Reports(m_host));
+    m_worker.VSetLanguage(3);
+    m_worker.VRefreshVeltorItems();
+    EXPECT_EQ((std::vector<std::string>{"JobRetention=0", "DeviceIsVeltor=0", "DeviceIsVeltor=1"}), Reports(m_host));
+    m_host.SetSelection("Other", 1);
+    m_worker.VReselectAllowedOptions(m_host.Item("Other"));
+    EXPECT_TRUE(Reports(m_host).empty());
+}
+
+// The accessory by part numbers in the devices' models (any case; mailboxes of their kind only),
+// else the none option, else option 0; the mailbox mode the first device with a model reports.
+TEST_F(InstalledOptions, AccessoryAndMailboxModeFromTheDevices) {
+    Bind({Table("ZQInstallableHCO", {"MBX5Mailbox-W6025", "MBX5Stacker--W6025", "500Stacker-W5161", "Lone"}),
+          Table("AccessoryOutputBins", {"MBX5Stacker", "NotInstalled", "500Stacker", "MBX5Mailbox", "Lone"}),
+          Table("MailboxModes",
+                {"MailboxModeStacker", "MailboxModeSeparator", "MailboxModeCollator", "MailboxModeMailbox"})});
+    const struct {
+        const wchar_t *phd1, *phd2;
+        int mode;
+        const char *accessory, *mailboxMode;
+    } rows[] = {
+        {L"MAILBOX W6025", L"", 4, "MBX5Mailbox", "MailboxModeMailbox"},
+        {L"ZQ Tray", L"zq mailbox w6025", 2, "MBX5Mailbox", "MailboxModeSeparator"},
+        {L"STACKER W6025", L"", 1, "MBX5Stacker", "MailboxModeStacker"},
+        {L"HCO w5161", L"", 3, "500Stacker", "MailboxModeCollator"},
+        {L"HCO W9999", L"", 5, "NotInstalled", "MailboxModeCollator"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.accessory);
+        m_worker.VPaperHandlingAnswer(FALSE);
+        PutText(L"PHD1-MODEL", row.phd1);
+        PutText(L"PHD2-MODEL", row.phd2);
+        Put(L"PHD1-DEVICE-MEMORY", REG_BINARY, B({1, row.mode}));
+        m_worker.VPaperHandlingAnswer(TRUE);
+        EXPECT_EQ(std::string(row.accessory) + " " + row.mailboxMode,
+                  m_host.Current("AccessoryOutputBins") + " " + m_host.Current("MailboxModes"));
+    }
+    zqtest::COptItemFixture bare;  // no none option
+    bare.Add(Table("AccessoryOutputBins", {"A", "B"}));
+    bare.Build();
+    bare.SetSelection("AccessoryOutputBins", 1);
+    m_worker.VBind(nullptr, bare.Param(), nullptr);
+    PWSTR models[6] = {const_cast<PWSTR>(L"W2")};
+    m_worker.VSetAccessoryOutputBins(models);
+    EXPECT_EQ("A", bare.Current("AccessoryOutputBins"));
+}
+
+// The finishers by the option models of each device with options (the last such device decides,
+// six models at most), else the last none option. The reset pass asks the printer for the counts,
+// stores a count above six as six and blanks the models.
+TEST_F(InstalledOptions, FinishersFromTheDevicesOptions) {
+    Bind({Table("ZQInstallableFinisher", {"TwoHole-P2H", "ThreeHole-p3h", "Installed-PIK1"}),
+          Table("ZQPunchUnitType", {"NONE", "TwoHole", "NotInstalled", "ThreeHole"}),
+          Table("ZQPostInsertionKit", {"False", "Installed"})});
+    const struct {
+        std::map<int, std::vector<std::wstring>> devices;  // device: its option models
+        const char* finishers;
+    } rows[] = {
+        {{{2, {L"ZQ P3H Punch", L"pik1"}}}, "ThreeHole Installed"},
+        {{{1, {L"P2H"}}, {3, {L"P3H"}}}, "ThreeHole False"},
+        {{{2, {L" ", L""}}}, "NotInstalled False"},
+        {{{2, {L"", L"", L"", L"", L"", L"", L"P2H", L"", L""}}}, "NotInstalled False"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.finishers);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        for (const auto& [n, models] : row.devices) {
+            const std::wstring phd = L"PHD" + std::to_wstring(n);
+            PutNumber((phd + L"-NUMBER-OF-OPTIONS").c_str(), 0x300 + static_cast<DWORD>(models.size()));
+            for (size_t m = 0; m < models.size(); ++m)
+                PutText((phd + L"-OPTIONS-MODEL-" + std::to_wstring(m + 1)).c_str(), models[m].c_str());
+        }
+        m_worker.VApplyFinisherOptions(TRUE);
+        EXPECT_EQ(row.finishers, m_host.Current("ZQPunchUnitType") + " " + m_host.Current("ZQPostInsertionKit"));
+    }
+    Register();
+    Script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.4.5.2.5.0 2 le4:9\n");
+    m_worker.BBlankAllValues();
+    std::wstring reset;
+    for (const wchar_t* name : {L"PHD2-NUMBER-OF-OPTIONS", L"PHD3-NUMBER-OF-OPTIONS", L"PHD2-OPTIONS-MODEL-6",
+                                L"PHD2-OPTIONS-MODEL-7"})
+        reset += Stored(name) + L";";
+    EXPECT_EQ(L"dword:6;dword:0;sz: ;sz:P2H;", reset);
+}
+
+// "OutputBinNames" from the bins in the range, for the mailbox accessories only (exact keyword),
+// fourteen names at most, each cut; without a name the list goes from both places.
+TEST_F(InstalledOptions, OutputBinNamesForMailboxes) {
+    Bind({Table("ZQOutputBinDMLRange", {"5-2", "1-40", "x"}),
+          Table("AccessoryOutputBins", {"MBX5Mailbox", "mbx5mailbox", "MBX3Mailbox"})});
+    std::map<int, std::wstring> many = {{1, L"A very long bin name indeed"}, {2, L" "}};
+    for (int n = 3; n <= 20; ++n) many[n] = L"B" + std::to_wstring(n);
+    const struct {
+        LONG range, accessory;
+        std::map<int, std::wstring> names;
+        std::wstring list;
+    } rows[] = {
+        {0, 0, {{1, L"X"}, {2, L"A"}, {5, L"B"}, {6, L"Y"}}, L"msz:A|B"},
+        {1, 2, many, L"msz:A very long bin n|B3|B4|B5|B6|B7|B8|B9|B10|B11|B12|B13|B14|B15"},
+        {2, 0, {{14, L"Z"}, {15, L"N"}}, L"msz:Z"},
+        {2, 1, {{3, L"C"}}, L"(none)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.list);
+        Put(L"OutputBinNames", REG_MULTI_SZ, B({'O', 0, 0, 0, 0, 0}));
+        m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"OutputBinNames", L"Old");
+        m_host.SetSelection("ZQOutputBinDMLRange", row.range);
+        m_host.SetSelection("AccessoryOutputBins", row.accessory);
+        m_worker.VBlankOutputNames();
+        for (const auto& [n, name] : row.names) PutText((L"prtOutputName" + std::to_wstring(n)).c_str(), name.c_str());
+        EXPECT_EQ(row.list == L"(none)" ? 0 : 1 + std::count(row.list.begin(), row.list.end(), L'|'),
+                  m_worker.IUpdateOutputBinNames());
+        EXPECT_EQ(row.list, Stored(L"OutputBinNames"));
+        EXPECT_EQ(row.list != L"(none)",
+                  m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"OutputBinNames", nullptr, nullptr));
+    }
+}
+
+// The roll printer's helper file, the plug-in's roll items of roll 1 (109 name, 111 type, 107
+// width, 105 custom width) and the sheet (114, 117, 123, 120), and a worker with both.
+class InstalledRolls : public InstalledOptions {
+protected:
+    void BindRolls(const char* option1, const char* option2) {
+        ASSERT_TRUE(m_rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqroll\\zqroll.xml").c_str()));
+        m_rules.Parser().VSetLoaded(TRUE);
+        std::vector<zqtest::FixtureFeature> features = {Table("InstalledRolls", {option1, option2})};
+        for (BYTE id : {109, 111, 107, 105, 114, 117, 123, 120}) {
+            zqtest::FixtureFeature f;
+            const bool list = id == 111 || id == 107 || id == 117 || id == 123;
+            f.kind = list ? zqtest::FixtureKind::List : zqtest::FixtureKind::Edit;
+            f.pubId = id;
+            f.oem = true;
+            for (const wchar_t* text : {L"Bond Paper", L"Film", L"24 in.", L"33.11 in. (A0)", L"Unknown"})
+                if (list) f.options.push_back({"o", text});
+            features.push_back(f);
+        }
+        Bind(features);
+        m_rolls.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        m_rolls.VBind(nullptr, m_host.Param(), nullptr);
+    }
+    // The input's answers (null texts and width 0: not answered) over values "K" of the prefix.
+    void PutInput(int n, DWORD size, const wchar_t* vendor, DWORD type, DWORD width, const std::wstring& prefix) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        const std::wstring tray = L"TRAY" + std::to_wstring(n) + L"-";
+        PutNumber((tray + L"MEDIA-SIZE-LOADED").c_str(), size);
+        if (vendor) PutText((tray + L"MEDIA-VENDOR").c_str(), vendor);
+        PutText((tray + L"MEDIA-NAME").c_str(), L"Bond");
+        PutNumber((tray + L"MEDIA-TYPE").c_str(), type);
+        if (width) PutNumber((tray + L"CUSTOM-MEDIA-WIDTH").c_str(), width);
+        for (const wchar_t* field : {L"Name", L"Type", L"Width", L"CustomWidth"}) {
+            PutText((prefix + field).c_str(), L"K");
+            m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, prefix + field, L"K");
+        }
+    }
+    // "name|type|width|custom" in the store ("/printer data" when that differs), then " = " and the
+    // items: name, type, width, custom width (" off" when disabled).
+    std::wstring Roll(const std::wstring& prefix, const BYTE (&ids)[4]) {
+        std::wstring out;
+        for (const wchar_t* field : {L"Name", L"Type", L"Width", L"CustomWidth"}) {
+            const std::wstring stored = Stored((prefix + field).c_str()).substr(3);
+            std::vector<BYTE> data;
+            m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, prefix + field, nullptr, &data);
+            const std::wstring printer = reinterpret_cast<const wchar_t*>(data.data());
+            out += (field[0] == L'N' ? L"" : L"|") + stored + (printer == stored ? L"" : L"/" + printer);
+        }
+        out += L" =";
+        for (BYTE id : ids) {
+            const OPTITEM* item = m_host.ItemByPubId(id, true);
+            const bool edit = item->pOptType->Type == TVOT_EDITBOX;
+            out += L" " + std::wstring(edit ? static_cast<PCWSTR>(item->pSel) : item->pOptType->pOptParam[item->Sel].pData);
+        }
+        return out + (m_host.ItemByPubId(ids[3], true)->Flags & OPTIF_DISABLED ? L" off" : L"");
+    }
+    CZQXmlUiRules m_rules;
+    CZQAutoConfig m_rolls{&m_rules};
+};
+
+// "InstalledRolls" from the inputs' answers: numbered, by inputs 1 to 3; by parts, the option whose
+// rolls are all installed and most numerous, else option 0.
+TEST_F(InstalledRolls, TheInstalledRollsInBothForms) {
+    BindRolls("2Rolls", "3Rolls");
+    zqtest::COptItemFixture parts;
+    parts.Add(Table("InstalledRolls", {"None", "Sheet", "Sheet_Roll", "ManualFeed_Sheet_Roll", "Roll"}));
+    parts.Build();
+    CZQAutoConfig worker;
+    worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+    worker.VBind(nullptr, parts.Param(), nullptr);
+    const struct {
+        std::vector<Bytes> installed;  // inputs 1, 2, 3; empty: not answered
+        const char* forms;
+    } rows[] = {
+        {{B({2}), B({2, 0, 0, 0}), B({2})}, "3Rolls ManualFeed_Sheet_Roll"},
+        {{B({2}), B({2}), B({1})}, "2Rolls Sheet_Roll"},
+        {{B({2}), B({0}), B({2})}, "2Rolls Sheet"},
+        {{B({3}), {}, B({0})}, "2Rolls None"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.forms);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStore.c_str());
+        m_host.SetSelection("InstalledRolls", 1);
+        parts.SetSelection("InstalledRolls", 4);
+        for (int n = 1; n <= 3; ++n) {
+            if (!row.installed[n - 1].empty())
+                Put((L"TRAY" + std::to_wstring(n) + L"-INSTALLED").c_str(), REG_BINARY, row.installed[n - 1]);
+        }
+        EXPECT_EQ(ZQOPT_OK, m_rolls.DWSetInstalledRolls());
+        worker.VSetInstalledRollsByParts();
+        EXPECT_EQ(row.forms, m_host.Current("InstalledRolls") + " " + parts.Current("InstalledRolls"));
+    }
+}
+
+// Each input's roll: the name from vendor and name, type and width by the helper file's lists,
+// widths snapped within a tenth of an inch or kept as custom widths (limited by the helper file),
+// nothing loaded; unreadable answers, a size answer of another kind and the third input of
+// "2Rolls" leave the values alone. The parts form names values and items by its parts; without
+// the status module's texts their fall-backs, without the module none.
+TEST_F(InstalledRolls, RollMediaOfEachInput) {
+    BindRolls("2Rolls", "Sheet");
+    const BYTE roll1[4] = {109, 111, 107, 105}, sheet[4] = {114, 117, 123, 120};
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring exe = zqtest::ExeDir(), bare = std::wstring(temp) + L"zqbarerolls", none = L"C:\\zqnowhere";
+    CreateDirectoryW(bare.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(zqtest::BesideExe(L"zqwarnmod.dll").c_str(), (bare + L"\\zqcoremod.dll").c_str(), FALSE));
+    const struct {
+        LONG option;  // "2Rolls" or "Sheet" (parts)
+        const std::wstring& directory;
+        int input;
+        DWORD size;
+        const wchar_t* vendor;
+        DWORD type, width;
+        std::wstring roll;
+    } rows[] = {
+        {0, exe, 1, 0x7FFE, L"A", 1, 17280, L"A Bond|Bond Paper|24 in.|Standard = A Bond Bond Paper 24 in. Standard off"},
+        {0, exe, 1, 0x65, L"A", 2, 17351, L"A Bond|Coated Paper|24 in.|Standard = A Bond Bond Paper 24 in. Standard off"},
+        {0, exe, 1, 0x7FFE, L"A", 3, 23839, L"A Bond|Film|33.11 in. (A0)|Standard = A Bond Film 33.11 in. (A0) Standard off"},
+        {0, exe, 1, 0x7FFE, nullptr, 1, 17400, L"|Bond Paper|K|24.17 =  Bond Paper 33.11 in. (A0) 24.17"},
+        {0, exe, 1, 0x7FFE, L"A", 1, 28800, L"A Bond|Bond Paper|K|36.00 = A Bond Bond Paper 33.11 in. (A0) 36.00"},
+        {0, exe, 1, 0, L"A", 1, 17280, L"Unknown|Unknown|Unknown|Unknown = Unknown Unknown Unknown Unknown"},
+        {0, exe, 1, 0x7FFE, L"V", 1, 0, L"V Bond|Bond Paper|K|K = V Bond Bond Paper Unknown Unknown"},
+        {0, exe, 1, 5, L"V", 1, 17280, L"K|K|K|K = V Bond Bond Paper Unknown Unknown"},
+        {0, exe, 3, 0, L"V", 1, 17280, L"K|K|K|K = V Bond Bond Paper Unknown Unknown"},
+        {1, exe, 1, 0, L"V", 1, 17280, L"Unknown|Unknown|Unknown|Unknown = Unknown Unknown Unknown Unknown"},
+        {1, bare, 1, 0, L"V", 1, 17280, L"Unloaded|Unloaded|Unloaded|Unloaded = Unloaded Unknown Unknown Unloaded"},
+        {1, bare, 1, 0x7FFE, L"V", 1, 17280, L"V Bond|K|K|Unknown = V Bond Unknown Unknown Unknown off"},
+        {1, none, 1, 0, L"V", 1, 17280, L"||| =  Unknown Unknown  off"},
+        {1, none, 1, 0x7FFE, L"V", 1, 17400, L"V Bond|K|K|24.17 = V Bond Unknown Unknown 24.17"},
+    };
+    for (const auto& row : rows) {
+        const std::wstring prefix = row.option ? L"Sheet" : L"Roll" + std::to_wstring(row.input);
+        SCOPED_TRACE(std::string(prefix.begin(), prefix.end()) + " " + std::to_string(row.width));
+        PutInput(row.input, row.size, row.vendor, row.type, row.width, prefix);
+        m_printer.Identity().driverDirectory = row.directory;
+        m_host.SetSelection("InstalledRolls", row.option);
+        if (row.option)
+            m_rolls.VUpdateRollMediaByParts();
+        else
+            m_rolls.VUpdateRollMedia();
+        EXPECT_EQ(row.roll, Roll(prefix, row.option ? sheet : roll1));
+    }
+    DeleteFileW((bare + L"\\zqcoremod.dll").c_str());
+    RemoveDirectoryW(bare.c_str());
+}

@@ -56,7 +56,7 @@ TEST(SamplePredicates, AnswersFollowTheModels) {
         {"BHasLqjPaperSizeTreeview", [](CZQUILogic& l) { return l.BHasLqjPaperSizeTreeview(); }, 0, 1},
         {"DWGetLqjPaperTreeviewMode", [](CZQUILogic& l) { return static_cast<int>(l.DWGetLqjPaperTreeviewMode()); }, 3, 5},
         {"IGetLqjMediaTreeviewCount", [](CZQUILogic& l) { return l.IGetLqjMediaTreeviewCount(); }, 3, 4},
-        {"BHasPageExceptions", [](CZQUILogic& l) { return l.BHasPageExceptions(); }, 1, 0},
+        {"BHasPageExceptions", [](CZQUILogic& l) { return l.BHasPageExceptions(); }, 0, 0},
         {"BHasPageExceptionsLowEnd", [](CZQUILogic& l) { return l.BHasPageExceptionsLowEnd(); }, 1, 0},
         {"BDiffFirstPageAllowed", [](CZQUILogic& l) { return l.BDiffFirstPageAllowed(); }, 1, 1},
         {"BBookletAllowed", [](CZQUILogic& l) { return l.BBookletAllowed(); }, 1, 0},
@@ -106,7 +106,7 @@ TEST(SamplePredicates, FinishingCodesOfTheDesksOptions) {
     const std::map<std::string, int> staple = {{"None", 0}, {"1parallel", 1}, {"2parallel", 2}};
     const std::map<std::string, int> punch = {{"Default", 0}, {"Left", 1}};
     const std::map<std::string, int> fold = {{"Default", 0}, {"HalfFoldInward", 6}};
-    const std::map<std::string, int> accessory = {{"None", 1}, {"500Stapler", 8}};
+    const std::map<std::string, int> accessory = {{"None", 1}, {"500Stapler", 8}, {"MBX5Mailbox", 3}};
     const std::map<std::string, int> unit = {{"NotInstalled", 0}, {"ZQ2HolePunch", 1}};
     const struct {
         const char* feature;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ using zqtest::COptItemFixture;
 using zqtest::FixtureFeature;
 using zqtest::ListFeature;
 using zqtest::ValueFeature;
+
+const wchar_t* const kServerLibraries[] = {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll", L"zqagentps.dll",
+                                           L"zqlinkps.dll"};
 
 struct PluginDeleter {
     void operator()(CZQOemUI* p) const { p->Release(); }
@@ -73,6 +77,17 @@ protected:
         m_param.pOEMDM = &m_dm;
         m_param.pOEMOptItems = nullptr;
         m_param.cOEMOptItems = 0;
+    }
+    // The memory printer answers through the device-server stand-ins beside the test, which its
+    // driver lists with the mini-installer; the restricted user's key is returned.
+    std::wstring AnsweringPrinter(const wchar_t* guid) {
+        m_printer.Identity().driverDirectory = zqtest::ExeDir();
+        m_printer.Identity().dependentFiles = {L"zqagentps.dll", L"zqagent.exe",  L"zqlink.exe", L"zqagent.dll",
+                                               L"zqdevapi.dll",  L"zqlinkps.dll", L"zqlink.dll", L"zqinstres.dll"};
+        m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", guid);
+        m_script = std::make_unique<zqxmltest::TempFile>("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n");
+        zqdevtest::SetScript(L"ZQ Memory Printer", m_script->Path());
+        return std::wstring(L"Software\\Quorvane\\") + guid;
     }
     // Count pass, then the fill pass into room for `room` items (the counted number when -1).
     DWORD Passes(DWORD mode, int room = -1) {
@@ -132,6 +147,7 @@ protected:
     DEVMODEW m_pub = {};
     std::vector<OPTITEM> m_items;
     CPSUICBPARAM m_cb = {};
+    std::unique_ptr<zqxmltest::TempFile> m_script;
     std::unique_ptr<CZQOemUI, PluginDeleter> m_plugin;
 };
 
@@ -503,16 +519,8 @@ TEST_F(Worker, RollItemsFollowTheInstalledRolls) {
 // printer's driver lists the device-server stand-ins, which start unregistered.
 // ---------------------------------------------------------------------------------------------
 TEST_F(Worker, UpdateNowAsksThePrinterWhenPickedOrWhileOn) {
-    constexpr const wchar_t* kGuid = L"{0D3A6E52-7C41-4B9F-9E20-5F8A1C6B3D74}";
-    const std::wstring user = std::wstring(L"Software\\Quorvane\\") + kGuid, store = user + L"\\ZQBIDIInfo";
-    for (const wchar_t* library : {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll", L"zqagentps.dll", L"zqlinkps.dll"})
-        zqdevtest::HrLibraryRegistration(library, false);
-    m_printer.Identity().driverDirectory = zqtest::ExeDir();
-    m_printer.Identity().dependentFiles = {L"zqagentps.dll", L"zqagent.exe", L"zqlink.exe", L"zqagent.dll",
-                                           L"zqdevapi.dll",  L"zqlinkps.dll", L"zqlink.dll"};
-    m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
-    zqxmltest::TempFile script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n");
-    zqdevtest::SetScript(L"ZQ Memory Printer", script.Path());
+    const std::wstring user = AnsweringPrinter(L"{0D3A6E52-7C41-4B9F-9E20-5F8A1C6B3D74}"), store = user + L"\\ZQBIDIInfo";
+    for (const wchar_t* library : kServerLibraries) zqdevtest::HrLibraryRegistration(library, false);
     Bind({ListFeature("AutoConfiguration", {{"Off", L"Off"}, {"On", L"On"}, {"UpdateNow", L"Update Now"}})});
     Passes(OEMCUIP_PRNPROP);
     struct Row {
@@ -529,7 +537,8 @@ TEST_F(Worker, UpdateNowAsksThePrinterWhenPickedOrWhileOn) {
         SCOPED_TRACE(row.what);
         m_host.SetSelection("AutoConfiguration", row.sel);
         if (row.sheet)
-            EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("AutoConfiguration")));
+            EXPECT_EQ(row.fresh ? CPSUICB_ACTION_NONE : CPSUICB_ACTION_OPTIF_CHANGED,
+                      Changed(m_host.Item("AutoConfiguration")));
         else
             Passes(OEMCUIP_PRNPROP);
         DWORD fresh = 9, cb = sizeof fresh;
@@ -539,6 +548,54 @@ TEST_F(Worker, UpdateNowAsksThePrinterWhenPickedOrWhileOn) {
                   zqdevtest::HrCreateOnThread(COINIT_APARTMENTTHREADED, CLSID_ZQDeviceAgent, IID_IZQDeviceAgent))
             << "what the call registered goes with it";
     }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
+}
+
+// While the installation finishes the printer is asked without a user: the mini-installer starts
+// the servers the driver carries when they cannot be created (and removes them again), and
+// "EACStatus" tells whether the driver carries them.
+TEST_F(Worker, TheInstallationConfiguresThePrinterFromItsAnswers) {
+    const std::wstring user = AnsweringPrinter(L"{6E1B7A90-3C52-4D8E-A1F4-92B0C7D5E3A6}"), store = user + L"\\ZQBIDIInfo";
+    const std::vector<std::wstring> files = m_printer.Identity().dependentFiles;
+    Bind({ListFeature("AutoConfiguration", {{"Off", L"Off"}, {"UpdateNow", L"Update Now"}})});
+    const std::vector<std::wstring> started = {L"zqinstres.InitializeMiniInstaller(\"ZQ Memory Printer\") = 1",
+                                               L"zqinstres.KillMiniInstaller()"};
+    const struct {
+        const char* what;
+        DWORD installing;
+        bool files, registered;
+        DWORD eac, fresh;  // 9: not there
+        std::vector<std::wstring> installer;
+    } rows[] = {
+        {"servers not registered: the mini-installer starts them", 1, true, false, 1, 0, started},
+        {"servers registered", 1, true, true, 1, 0, {}},
+        {"no servers among the driver's files", 1, false, false, 0, 9, {}},
+        {"the installation has finished", 0, true, false, 9, 9, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
+        for (const wchar_t* library : kServerLibraries) zqdevtest::HrLibraryRegistration(library, row.registered);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+        zqdevtest::SetScript(L"ZQ Memory Printer", m_script->Path());
+        m_printer.Identity().dependentFiles = row.files ? files : std::vector<std::wstring>{};
+        m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"InstallationComplete", REG_DWORD, &row.installing, 4);
+        Passes(OEMCUIP_PRNPROP);
+        DWORD eac = 9, fresh = 9, cb = sizeof eac;
+        RegGetValueW(HKEY_CURRENT_USER, store.c_str(), L"EACStatus", RRF_RT_REG_DWORD, nullptr, &eac, &cb);
+        cb = sizeof fresh;
+        RegGetValueW(HKEY_CURRENT_USER, store.c_str(), L"DevSetUpdate", RRF_RT_REG_DWORD, nullptr, &fresh, &cb);
+        EXPECT_EQ(row.eac, eac);
+        EXPECT_EQ(row.fresh, fresh) << "asked and applied";
+        std::vector<std::wstring> installer;
+        for (const std::wstring& line : zqdevtest::Log())
+            if (line.rfind(L"zqinstres.", 0) == 0) installer.push_back(line);
+        EXPECT_EQ(row.installer, installer);
+        EXPECT_EQ(row.registered ? S_OK : REGDB_E_CLASSNOTREG,
+                  zqdevtest::HrCreateOnThread(COINIT_APARTMENTTHREADED, CLSID_ZQDeviceLink, IID_IZQDeviceLink));
+    }
+    for (const wchar_t* library : kServerLibraries) zqdevtest::HrLibraryRegistration(library, false);
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
     RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
 }

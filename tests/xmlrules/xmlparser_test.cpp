@@ -70,16 +70,16 @@ TEST_F(XmlParserTest, DesktopSampleHasEverySectionButTheRollOnes) {
     EXPECT_TRUE(parser.Document());
     EXPECT_TRUE(parser.Component());
     EXPECT_EQ(2, Length(parser.EventList()));
-    EXPECT_EQ(5, Length(parser.FeatureList()));
-    EXPECT_EQ(11, Length(parser.MacroList()));
-    EXPECT_EQ(11, Length(parser.MacroList2()));
+    EXPECT_EQ(7, Length(parser.FeatureList()));
+    EXPECT_EQ(14, Length(parser.MacroList()));
+    EXPECT_EQ(14, Length(parser.MacroList2()));
     EXPECT_NE(parser.MacroList(), parser.MacroList2());
     // Two English presets, one Japanese.
     EXPECT_EQ(CZQXmlParserCommon::IGetCountryCode() == 81 ? 1 : 2, Length(parser.PresetList()));
     EXPECT_EQ(1, Length(parser.JobEventList()));
     EXPECT_EQ(3, Length(parser.BorderlessList()));
     EXPECT_EQ(2, Length(parser.DocSettingList()));
-    EXPECT_EQ(3, Length(parser.DeviceObjectList()));
+    EXPECT_EQ(23, Length(parser.DeviceObjectList()));
     EXPECT_EQ(1, Length(parser.DeviceSettingList()));
     EXPECT_EQ(3, Length(parser.GroupList()));
     EXPECT_EQ(nullptr, parser.RollSheetList());
@@ -93,7 +93,7 @@ TEST_F(XmlParserTest, RollSampleHasTheRollSections) {
     EXPECT_EQ(1, Length(parser.RollSheetList()));
     EXPECT_EQ(1, Length(parser.RollWidthList()));
     EXPECT_EQ(1, Length(parser.RollTypeList()));
-    EXPECT_EQ(4, Length(parser.DeviceObjectList()));
+    EXPECT_EQ(14, Length(parser.DeviceObjectList()));
     EXPECT_EQ(nullptr, parser.BorderlessList());
     EXPECT_EQ(1, Length(parser.DocSettingList()));
     EXPECT_EQ(nullptr, parser.JobEventList());
@@ -261,8 +261,10 @@ TEST_F(XmlParserTest, PlainPresetsKeepNoPresetList) {
 // ---------------------------------------------------------------------------------------------
 // Lookups by name.
 // ---------------------------------------------------------------------------------------------
-std::wstring NameOf(IXMLDOMNode* entry) {
-    CZQComPtr<IXMLDOMNode> name = Select(entry, L"name");
+// The text of an entry's child ("name" unless given); empty without entry or child.
+std::wstring NameOf(IXMLDOMNode* entry, const wchar_t* child = L"name") {
+    if (!entry) return std::wstring();
+    CZQComPtr<IXMLDOMNode> name = Select(entry, child);
     CZQBstr text;
     if (name) name->get_text(text.Put());
     return text ? std::wstring(text.Get()) : std::wstring();
@@ -290,6 +292,61 @@ TEST_F(XmlParserTest, FindListEntryIgnoresCaseAndStopsAtANamelessEntry) {
     // So does an empty name.
     EXPECT_FALSE(parser.BFindListEntry(parser.MacroList(), L"m", entry.Put()));
     EXPECT_FALSE(parser.BFindListEntry(nullptr, L"m", entry.Put()));
+}
+
+
+// The name index answers as the walk does: first of a name wins whatever its case, nothing past
+// the first nameless entry, names beyond ASCII compared as the walk compares them.
+TEST_F(XmlParserTest, NameIndexAgreesWithTheWalk) {
+    TempFile file(HelperFile(
+        "<helper><features>"
+        "<feature><name>MediaType</name><tag>1</tag></feature>"
+        "<feature><name>mediatype</name><tag>2</tag></feature>"
+        "<feature><name>Duplex</name><tag>3</tag></feature>"
+        "<feature><name>DUPLEX</name><tag>4</tag></feature>"
+        "<feature><name>Pr\xC4\xB1nt</name><tag>5</tag></feature>"
+        "<feature><name>PRINT</name><tag>6</tag></feature>"
+        "<feature><name>\xC3\x84rger</name><tag>7</tag></feature>"
+        "<feature><macro_name>x</macro_name></feature>"
+        "<feature><name>After</name><tag>8</tag></feature>"
+        "</features><macros>"
+        "<macro><name>m</name><tag>1</tag></macro><macro><name>M</name><tag>2</tag></macro>"
+        "<macro><name>late</name><tag>3</tag></macro><macro><name>LATE</name><tag>4</tag></macro>"
+        "</macros></helper>"));
+    CZQXmlParserCommon parser;
+    ASSERT_TRUE(parser.BLoad(file.Path()));
+    const struct {
+        bool macros;
+        const wchar_t* name;
+    } cases[] = {{false, L"MEDIATYPE"}, {false, L"mediaType"}, {false, L"duplex"},  {false, L"print"},
+                 {false, L"PR\x0131NT"}, {false, L"\x00E4RGER"}, {false, L"after"},    {false, L"Missing"},
+                 {false, L""},          {true, L"M"},          {true, L"Late"},       {true, L"x"}};
+    for (const auto& c : cases) {
+        IXMLDOMNodeList* list = c.macros ? parser.MacroList() : parser.FeatureList();
+        CZQComPtr<IXMLDOMNode> walked, indexed;
+        const BOOL byWalk = CZQXmlParserCommon::BFindListEntry(list, c.name, walked.Put());
+        // Asked twice: the second answer comes from the index built by the first.
+        for (int round = 0; round < 2; ++round) {
+            EXPECT_EQ(byWalk, parser.BFindEntry(list, c.name, indexed.Put())) << c.name;
+            EXPECT_EQ(NameOf(walked.Get(), L"tag"), NameOf(indexed.Get(), L"tag")) << c.name;
+        }
+    }
+    // Another list than the parser's own is walked.
+    CZQComPtr<IXMLDOMNode> entry;
+    EXPECT_FALSE(parser.BFindEntry(nullptr, L"m", entry.Put()));
+}
+
+// Every helper element's sections count, also when a file has more than one.
+TEST_F(XmlParserTest, SectionsOfEveryHelperElementCount) {
+    TempFile file(HelperFile(
+        "<helper><features><feature><name>A</name></feature></features><macros><macro><name>m</name></macro>"
+        "</macros></helper><helper><features><feature><name>B</name></feature></features></helper>"));
+    CZQXmlParserCommon parser;
+    ASSERT_TRUE(parser.BLoad(file.Path()));
+    EXPECT_EQ(2, Length(parser.FeatureList()));
+    EXPECT_EQ(1, Length(parser.MacroList()));
+    CZQComPtr<IXMLDOMNode> entry;
+    EXPECT_TRUE(parser.BFindEntry(parser.FeatureList(), L"b", entry.Put()));
 }
 
 TEST_F(XmlParserTest, SelectByNameFindsTheNameAtAnyDepth) {

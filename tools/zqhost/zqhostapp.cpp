@@ -497,6 +497,16 @@ std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& a) {
         value = L"\"" + std::wstring(reinterpret_cast<const wchar_t*>(a.data.data()), a.data.size() / sizeof(wchar_t));
         while (value.size() > 1 && value.back() == L'\0') value.pop_back();
         value += L"\"";
+    } else if (a.type == REG_MULTI_SZ) {
+        // {"first", "second"}: the texts up to the empty one that ends the list.
+        const auto* text = reinterpret_cast<const wchar_t*>(a.data.data());
+        const size_t units = a.data.size() / sizeof(wchar_t);
+        for (size_t i = 0; i < units && text[i];) {
+            const size_t length = wcsnlen(text + i, units - i);
+            value += (value.empty() ? L"\"" : L", \"") + std::wstring(text + i, length) + L"\"";
+            i += length + 1;
+        }
+        value = L"{" + value + L"}";
     } else if (a.type == REG_DWORD && a.data.size() == sizeof(DWORD)) {
         DWORD number;
         std::memcpy(&number, a.data.data(), sizeof number);

@@ -4,18 +4,13 @@
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
+#include "pages/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
 
-// The dialog object being opened on this thread: the creation parameter is the page's context,
-// so the object comes this way and is then kept with the window.
-thread_local CZQImageEnhanceDlg* t_pOpening = nullptr;
-
-CZQImageEnhanceDlg* DialogOf(HWND hDlg) {
-    return reinterpret_cast<CZQImageEnhanceDlg*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA));
-}
+using Modal = CZQModalDialog<CZQImageEnhanceDlg>;
 
 }  // namespace
 
@@ -24,13 +19,9 @@ INT_PTR CZQImageEnhanceDlg::IDoModal(HWND hOwner, PageContext* pContext, BOOL bR
         SetLastError(ERROR_INVALID_DATA);
         return -1;
     }
-    CZQImageEnhanceDlg* const previous = t_pOpening;
-    t_pOpening = this;
-    const WORD id = bRightToLeft ? IDD_DLG_IMAGE_ENHANCEMENT_RTL : IDD_DLG_IMAGE_ENHANCEMENT;
-    const INT_PTR result = IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hOwner, &DlgProc,
-                                           reinterpret_cast<LPARAM>(pContext));
-    t_pOpening = previous;
-    return result;
+    return Modal::IRun(this, static_cast<HINSTANCE>(m_pCUIParam->hModule),
+                       bRightToLeft ? IDD_DLG_IMAGE_ENHANCEMENT_RTL : IDD_DLG_IMAGE_ENHANCEMENT, hOwner, &DlgProc,
+                       reinterpret_cast<LPARAM>(pContext));
 }
 
 BOOL CZQImageEnhanceDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
@@ -51,25 +42,13 @@ BOOL CZQImageEnhanceDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
 }
 
 INT_PTR CALLBACK CZQImageEnhanceDlg::DlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_INITDIALOG) {
-        CZQImageEnhanceDlg* dialog = t_pOpening;
-        if (!dialog) {
-            EndDialog(hDlg, IDCANCEL);
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-        if (dialog->BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam))) return TRUE;
-        // Without its page the dialog has nothing to show: it ends at once, as cancelled.
-        const DWORD error = GetLastError();
-        EndDialog(hDlg, IDCANCEL);
-        SetLastError(error);
-        return FALSE;
-    }
-    if (!DialogOf(hDlg) || !GetWindowLongPtrW(hDlg, DWLP_USER)) {
-        if (uMsg == WM_COMMAND || uMsg == WM_CLOSE) SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
+    // Without its page the dialog has nothing to show: it ends at once, as cancelled.
+    if (uMsg == WM_INITDIALOG)
+        return Modal::IStart(hDlg, [&](CZQImageEnhanceDlg& d) {
+            return d.BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam));
+        });
+    PageContext* context = nullptr;
+    if (!Modal::Bound(hDlg, uMsg, false, &context)) return FALSE;
     switch (uMsg) {
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) return FALSE;

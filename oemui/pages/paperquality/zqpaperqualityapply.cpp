@@ -48,6 +48,9 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         VRefresh(hDlg, pContext, kRefreshShow);
         VStorePageKindPaper(pContext, ISelectedPageKind(pContext));
     }
+    const int kindMedia = ISelectedKindMediaPosition(pContext);
+    if (kindMedia != m_slots.aiMedia[kWorkingSlot])
+        DWSelectOptionByIndex(param, L"MediaType", kindMedia, OEMCUIP_DOCPROP);
     if (logic.BIsLargeFormat()) {
         POPTITEM orientation = nullptr;
         const bool landscape = DWFindOemOptItemByPubId(param, kOemPubOrientation, &orientation) == ZQOPT_OK &&
@@ -57,12 +60,14 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     VFillMediaTypeList(pContext);
     VRefresh(hDlg, pContext, kRefreshShow);
+    VUpdatePaperMarkers(pContext);
 
     ZQSheetState& sheet = *logic.SheetState();
     const int index = logic.IGetPageIndex(&work, kPagePaperQuality);
     if (index > sheet.iHighestPage) sheet.iHighestPage = index;
 
     VRefreshMediaTypeList(pContext);
+    VInitPageListSelection(pContext, hDlg);
     const int kind = ISelectedPageKind(pContext);
     VFillSourceCombo(pContext, kind);
     VLayoutPaperGroup(pContext);
@@ -137,6 +142,7 @@ LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();
     logic.VSavePrintQualityName();
+    BSetCustomSizeLimits(pContext);
     if (last && plugin) plugin->VSyncAfterChange();
 
     m_bPageExceptionsChanged = FALSE;

@@ -143,6 +143,11 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     WCHAR oldPaper[256] = {}, newPaper[256] = {};
     ReadOption(param, paperFeature, oldPaper);
     VOnPaperMore(hDlg, pContext);
+    // The large-format list's "Custom" entry, as the user chose it, opens the custom paper dialog.
+    WCHAR chosen[256], custom[kResStringChars];
+    if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
+    const bool customEntry =
+        logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
 
     VApplyPaperSizeSelection(pContext);
     ReadOption(param, paperFeature, newPaper);
@@ -194,11 +199,20 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
 
     const int kind = ISelectedPageKind(pContext);
     VFillSourceCombo(pContext, kind);
+    VUpdatePaperMarkers(pContext);
+    VFillPageList(&logic, FALSE);
     VStorePageKindPaper(pContext, kind);
     logic.IApplyCustomDuplexRange();
     VLayoutPaperGroup(pContext);
     VEnableMediaTypeForPageKind(pContext);
     VNotifyPageChanged(hDlg, pContext);
+
+    // The list then shows the paper the settings hold again, whichever reading direction the
+    // dialog had.
+    if (customEntry) {
+        VOnCustomPaper(hDlg, pContext);
+        VRestorePaperSizeSelection(HControl(kCtlSize), pContext);
+    }
 
     VRefreshQualityGroup(pContext);
     VShowPaperTexts(pContext, TRUE, TRUE);
@@ -286,6 +300,8 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0))
         DWSelectOptionByIndex(param, L"ZQInputColorSpace", 0, OEMCUIP_DOCPROP);
     VFillSourceCombo(pContext, kind);
+    VUpdatePaperMarkers(pContext);
+    VFillPageList(&logic, FALSE);
     const ZQUIDevmode* core = CoreOf(param);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, core && core->dwPdl == kPdlPostScript);
     VNotifyPageChanged(hDlg, pContext);
@@ -366,6 +382,8 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
         VShowOtherPagesPaper(pContext);
     }
     m_slots.aiSource[kWorkingSlot] = kept;
+    VUpdatePaperMarkers(pContext);
+    VFillPageList(pContext->pLogic, FALSE);
 
     const LRESULT chosen = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
     if (pContext->pRules) pContext->pRules->VSetInputBinIndex(chosen == CB_ERR ? 0 : static_cast<int>(chosen));

@@ -62,6 +62,9 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
                 default: break;
             }
             return;
+        case LBN_DBLCLK:
+            if (iCtrlId == IDC_LB_PAGE_EXCEPTIONS_OPTIONS) VEditPageExceptions(hDlg, pContext);
+            return;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_MEDIA_SIZE_IS || iCtrlId == IDC_CBO_MEDIA_SOURCE_IS || iCtrlId == IDC_CBO_MEDIA_TYPE_IS)
                 VFitComboDropWidth(hCtrl ? hCtrl : GetDlgItem(hDlg, iCtrlId));
@@ -89,7 +92,10 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
             VNotifyPageChanged(hDlg, pContext);
             break;
         case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: VOnConstraintInfo(); break;
+        case IDC_BTN_PAGE_EXCEPTIONS_SETTINGS: VEditPageExceptions(hDlg, pContext); break;
         case IDC_IMAGE_ENHANCEMENT: VOnImageEnhancement(hDlg, pContext); break;
+        case IDC_BTN_CUSTOM: VOnCustomPaper(hDlg, pContext); break;
+        case IDC_BTN_PAPERMEDIA_PQ_SETTINGS: VOnCustomQuality(hDlg, pContext); break;
         case IDC_BTN_HELP: {
             const ZQUIDevmode* core = CoreOf(param);
             WCHAR helpFile[256] = {};
@@ -188,6 +194,7 @@ void CZQPaperQualityTab::VOnPageKind(HWND hDlg, PageContext* pContext) {
     if (ChosenCover(m_pCUIParam, HControl(kCtlPageKinds), text, cover))
         DWSelectOptionByKeyword(m_pCUIParam, L"ZQCovers", cover, OEMCUIP_DOCPROP);
     VFillMediaTypeList(pContext);
+    VShowPageKindPaper(pContext);
     VFillSourceCombo(pContext, ISelectedPageKind(pContext));
     VLayoutPaperGroup(pContext);
     VEnableMediaTypeForPageKind(pContext);
@@ -206,6 +213,8 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
     const bool checked = Checked(HControl(kCtlDifferentPaper));
     if (checked) {
         work.dwDiffPaper = 1;
+        VFillPageList(&logic, TRUE);
+        VInitPageListSelection(pContext, hDlg);
         EnableWindow(HControl(kCtlPageKinds), TRUE);
         // First and last pages start from the paper every page had.
         for (int kind : {kKindFirstPage, kKindLastPage}) {
@@ -220,6 +229,8 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
             DWSelectOptionByIndex(param, kFrontFeeder, m_slots.aiSource[ISlotOfKind(kKindFrontCoverFeeder)],
                                   OEMCUIP_DOCPROP);
         VFillMediaTypeList(pContext);
+        VUpdatePaperMarkers(pContext);
+        VShowPageKindPaper(pContext);
         DWSelectOptionByIndex(param, L"ZQCovers", 0, OEMCUIP_DOCPROP);
     } else {
         VResetPageKindPapers(pContext);
@@ -229,6 +240,7 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
         DWSelectOptionByIndex(param, kBackFeeder, 0, OEMCUIP_DOCPROP);
         DWSelectOptionByIndex(param, kFrontFeeder, 0, OEMCUIP_DOCPROP);
         for (DWORD& flag : logic.m_adwCoverFlags) flag = 0;
+        for (DWORD& flag : m_adwCoversInUse) flag = 0;
     }
     VFillSourceCombo(pContext, ISelectedPageKind(pContext));
     VLayoutPaperGroup(pContext);
@@ -243,17 +255,20 @@ void CZQPaperQualityTab::VOnCoverFromFeeder(HWND hDlg, PageContext* pContext) {
     if (ChosenCover(param, HControl(kCtlPageKinds), text, cover)) {
         const int kind = IPageKindFromName(text, pContext->pLogic);
         if (Checked(HControl(kCtlBackCover))) {
+            VSetCoverFlag(pContext, 1);
             VSetCoverFlagForPageKind(pContext, 1);
             if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder)
                 DWSelectOptionByIndex(param, kind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder,
                                       m_slots.aiSource[ISlotOfKind(kind)], OEMCUIP_DOCPROP);
         } else {
+            VSetCoverFlag(pContext, 0);
             VSetCoverFlagForPageKind(pContext, 0);
             WCHAR feature[256];
             if (ZQFormatText(feature, 256, L"%ls_InputBin", cover) == S_OK)
                 DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
         }
     }
+    VFillPageList(pContext->pLogic, FALSE);
     VLayoutPaperGroup(pContext);
     VEnableMediaTypeForPageKind(pContext);
     VFillSourceCombo(pContext, ISelectedPageKind(pContext));
@@ -378,6 +393,16 @@ void CZQPaperQualityTab::VOnImageEnhancement(HWND hDlg, PageContext* pContext) {
     m_imageEnhanceDlg.VSetResourceModule(m_hResModule);
     const BOOL rightToLeft = pContext->pLogic->SheetState()->bRtl;
     if (m_imageEnhanceDlg.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
+}
+
+void CZQPaperQualityTab::VOnCustomPaper(HWND hDlg, PageContext* pContext) {
+    m_customPaperDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+}
+
+void CZQPaperQualityTab::VOnCustomQuality(HWND hDlg, PageContext* pContext) {
+    m_customQualityDlg.VSetParam(m_pCUIParam);
+    m_customQualityDlg.VSetResourceModule(m_hResModule);
+    m_customQualityDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
 }
 
 void CZQPaperQualityTab::VOnConstraintInfo() {

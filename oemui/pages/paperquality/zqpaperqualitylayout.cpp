@@ -294,8 +294,9 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* core = CoreOf(param);
     const bool largeFormat = logic.BIsLargeFormat() != FALSE;
-    const bool covers = logic.BDiffFirstPageAllowed() && core && core->dwLayoutMode == 3;
     const bool exceptions = logic.BHasPageExceptions() != FALSE;
+    // The page-exceptions list takes the place of the page kinds.
+    const bool covers = logic.BDiffFirstPageAllowed() && core && core->dwLayoutMode == 3 && !exceptions;
     const bool borderless = HasItem(param, L"ZQBorderLessPhoto");
     const bool autoFit = HasItem(param, L"ZQBorderLessAutoFit");
     const bool quiet = HasItem(param, L"ZQQuietPrinting");

@@ -117,6 +117,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
                                   FALSE, 0, nullptr);
     }
     if (!m_bMediaTypePopup) {
+        if (refill == Refill::Normal) VMarkLoadedMediaTypes(pContext);
         logic.IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     } else if (m_pCUIParam) {

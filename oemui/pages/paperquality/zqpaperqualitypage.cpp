@@ -12,6 +12,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
+#include "pages/zqmodaldlg.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -188,7 +189,9 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_newMediaDlg.VSetParam(param);
     m_newMediaDlg.VSetResourceModule(HResModule());
 
+    const BOOL exceptions = logic.BHasPageExceptions();
     VGetControlHandles(hDlg);
+    if (!exceptions) VInitPageListSelection(pContext, hDlg);
     VRecordControlRects();
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
@@ -224,6 +227,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", logic.BIsBorderlessPaper() && BHasBorderlessTwin(pContext) ? 1 : 0,
                           OEMCUIP_DOCPROP);
 
+    if (exceptions) VInitPageExceptionsList(pContext);
     VRefresh(hDlg, pContext, kRefreshShow);
     if (!IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF)) VResetPageKindPapers(pContext);
 
@@ -349,6 +353,10 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         case IDC_CBO_MEDIA_SOURCE_IS:
             if (logic) result = logic->IDrawFeatureComboItem(DMPUB_DEFSOURCE, nullptr, pDraw, pDraw->hwndItem);
             break;
+        case IDC_LB_MEDIA_PAPER_OPTIONS:
+            if (IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF) == BST_CHECKED)
+                result = BDrawPageListItem(L"ZQCovers", pDraw, pDraw->hwndItem, logic);
+            break;
         case IDC_LB_PAGE_EXCEPTIONS_OPTIONS: result = m_pageExceptionsList.BDrawItem(pDraw); break;
         case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: result = m_constraintButton.BDrawItem(pDraw); break;
         case IDC_STA_MEDIA_SIZE_DIMENSIONS: {
@@ -363,6 +371,11 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
             break;
         }
         default: break;
+    }
+    WCHAR rolls[256];
+    if (ReadOption(CUIParam(), L"InstalledRolls", rolls)) {
+        if (wcschr(rolls, L'_')) VShowLoadedPaperBySource(pContext);
+        else VShowLoadedRolls(pContext);
     }
     VDrawDimensions();
     if (pDraw->CtlID == IDC_BTN_PREVIEW_PORT || pDraw->CtlID == IDC_BTN_PREVIEW_LAND) {
@@ -384,16 +397,7 @@ void CZQPaperQualityTab::VDrawDimensions() const {
     if (!control) return;
     CZQWindowDC dc(control);
     if (!dc.Get()) return;
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    LOGFONTW font = {};
-    font.lfHeight = -MulDiv(8, GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_TT_PRECIS;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        ZQCopyText(font.lfFaceName, LF_FACESIZE, metrics.lfMenuFont.lfFaceName);
-    CZQGdiObject handle(CreateFontIndirectW(&font));
+    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_NORMAL));
     if (!handle) return;
     RECT rc;
     GetClientRect(control, &rc);
@@ -411,10 +415,7 @@ void CZQPaperQualityTab::VDrawDimensions() const {
 void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
     DWORD table[2 * kHelpPairs] = {};
     VBuildHelpTable(table, pContext);
-    const ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
-    WCHAR helpFile[256] = {};
-    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    WinHelpW(hWnd, helpFile, uCommand, reinterpret_cast<ULONG_PTR>(table));
+    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
 }
 
 void CZQPaperQualityTab::VOnDestroy() {

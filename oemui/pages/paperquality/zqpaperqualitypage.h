@@ -6,7 +6,9 @@
 
 #include "common/zqcontrols.h"
 #include "pages/color/zqimageenhancedlg.h"
+#include "pages/custompaper/zqcustompaperdlg.h"
 #include "pages/newmedia/zqnewmediadlg.h"
+#include "pages/paperquality/zqcustomqualitydlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -185,11 +187,57 @@ public:
     void VApplyPaperSizeSelection(PageContext* pContext);
     void VOnPaperSizeChanged(PageContext* pContext);
     void VSetDocumentSizeText(PageContext* pContext);
+
+    // ---- papers of single pages and covers: the page-kind list
     // The page kind of a page-kind list text (0 when none matches); a leading "<< " mark is removed
     // from the text in place.
     int IPageKindFromName(PWSTR pszText, CZQUILogic* pLogic);
+    // With different papers on: the list filled from "ZQCovers" (bReselect), or its chosen item
+    // evaluated again; with them off, the covers the page exceptions use.
+    void VFillPageList(CZQUILogic* pLogic, BOOL bReselect);
+    // One item: its cover-in-use flag, then the item put back at iIndex and chosen (kReplaceItem)
+    // or appended unless booklet printing hides it (kAppendItem).
+    enum : int { kReplaceItem = 0, kAppendItem = 1 };
+    void VAddPageKindItem(CZQUILogic* pLogic, int iMode, PWSTR pszText, int iIndex);
+    void VUpdatePaperMarkers(PageContext* pContext);
+    void VShowPageKindPaper(PageContext* pContext);
+    void VSetCoverFlag(PageContext* pContext, int iValue);
+    void VInitPageListSelection(PageContext* pContext, HWND hDlg);
+    int ISelectedKindMediaPosition(PageContext* pContext);
+    // Owner drawing of one page-kind list item; always FALSE.
+    BOOL BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
     // Marker flags of the first, other and last pages.
     const DWORD* Markers() const { return m_adwMarkers; }
+    // The page's copies of the covers in use: front from feeder, front, back, back from feeder.
+    const DWORD* CoversInUse() const { return m_adwCoversInUse; }
+
+    // ---- page exceptions (drivers with "ZQPageExceptions"), edited by the maker's module
+    void VInitPageExceptionsList(PageContext* pContext);
+    void VRefreshPageExceptionsList(PageContext* pContext);
+    // The kind bit of a list item; 0 when there is none.
+    DWORD DWPageExceptionKindFromItem(int iItem, PageContext* pContext);
+    // The list item of a kind bit; -1 when none.
+    int IPageExceptionItemFromKind(DWORD dwKind, PageContext* pContext);
+    // Loads the module, hands it the chosen kind and the document's layout, and follows a change it
+    // reports; a module that is missing, unsafe to name or lacks the entry changes nothing.
+    void VEditPageExceptions(HWND hDlg, PageContext* pContext);
+    DWORD DWCurrentPageExceptionKind() const { return m_dwPageExceptionKind; }
+    BOOL BPageExceptionsChanged() const { return m_bPageExceptionsChanged; }
+
+    // ---- loaded paper (large-format printers): the title and one line per roll or source from
+    // the printer's answers, then the roll boxes those answers allow
+    void VShowLoadedPaperBySource(PageContext* pContext);
+    void VShowLoadedRolls(PageContext* pContext);
+    void VUpdateAutorotateForSource(PageContext* pContext);
+    // Whether a printer's answer is one of the unknown (or unloaded) words, without case.
+    BOOL BIsUnknownText(PCWSTR pszText);
+    BOOL BIsUnloadedText(PCWSTR pszText);
+    // The custom paper-size limits of the selected source (a roll, or sheets of the large-format
+    // printer) into the core driver's and the working settings; always TRUE.
+    BOOL BSetCustomSizeLimits(PageContext* pContext);
+    // The media types loaded on a roll get " (loaded on printer)" after their names in the core
+    // driver's media item; each option once.
+    void VMarkLoadedMediaTypes(PageContext* pContext);
 
     // ---- print quality and resolution
     BOOL BShowResolutionTexts(PageContext* pContext);
@@ -297,6 +345,8 @@ public:
 
     // ---- state the page keeps between its windows
     CZQImageEnhanceDlg& ImageEnhanceDlg() { return m_imageEnhanceDlg; }
+    CZQCustomPaperDlg& CustomPaperDlg() { return m_customPaperDlg; }
+    CZQCustomQualityDlg& CustomQualityDlg() { return m_customQualityDlg; }
     int ISliderPosition() const { return m_iSliderPosition; }
     int ILastMediaType() const { return m_iLastMediaType; }
     PCWSTR PszLastMediaType() const { return m_pszLastMediaType; }
@@ -307,6 +357,15 @@ public:
     PWSTR PszDimensions() { return m_szDimensions; }
 
 private:
+    // Loaded paper: the title drawn (false on other printers), one answer under "ZQBIDIInfo"
+    // (256 characters), one source's line appended, and the current source option (0 the
+    // source item's first entry, 1 read, -1 none).
+    bool BBeginLoadedPaper(PageContext* pContext);
+    BOOL BReadLoadedAnswer(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszField, PWSTR pszText);
+    void VAppendLoadedLine(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLines);
+    int ISourceOption(PageContext* pContext, PWSTR pszOption);
+    bool BSentAsBitmap() const;
+    BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
     enum class Refill { Normal, BackFeeder, FrontFeeder };
     // A movable control as the template placed it, in the page's client coordinates.
     struct ControlRect {
@@ -353,6 +412,8 @@ private:
     void VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnImageEnhancement(HWND hDlg, PageContext* pContext);
+    void VOnCustomPaper(HWND hDlg, PageContext* pContext);
+    void VOnCustomQuality(HWND hDlg, PageContext* pContext);
     // The custom-paper entries and the tree pop-ups of the media-type list; TRUE when the choice
     // was "More..." (the list was refilled or restored).
     void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
@@ -360,6 +421,7 @@ private:
     void VOnPaperMore(HWND hDlg, PageContext* pContext);
     INT_PTR IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc, PageContext* pContext);
     void VOnConstraintInfo();
+    void VShowPageExceptionControls();
     // The sheet's notifications.
     void VOnSetActive(HWND hDlg, PageContext* pContext);
     void VOnKillActive(PageContext* pContext);
@@ -383,7 +445,9 @@ private:
 
     // Declared in the order they are built; the base first.
     CZQImageEnhanceDlg m_imageEnhanceDlg;
+    CZQCustomPaperDlg m_customPaperDlg;
     CZQNewMediaDlg m_newMediaDlg;
+    CZQCustomQualityDlg m_customQualityDlg;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
     HWND m_hPage = nullptr;
@@ -408,6 +472,7 @@ private:
     ControlRect m_aRects[kMovableCount] = {};
     BOOL m_bPrintingHelp = FALSE;
     DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
+    DWORD m_adwCoversInUse[4] = {};  // as the logic's cover flags
     int m_iMediaPopupCancelled = 0;
     HWND m_hTooltip = nullptr;
     HWND m_hSizeDropList = nullptr;

@@ -15,15 +15,6 @@ using namespace zqpq;
 
 namespace {
 
-// The names of the page kinds, in kind order.
-const struct {
-    INT id;
-    PCWSTR english;
-} kKindNames[kPageKindCount] = {
-    {766, L"First Page"}, {780, L"Other Pages"}, {4003, L"Last Page"}, {834, L"Back Cover"},
-    {4001, L"Front Cover"}, {4002, L"Back Cover from Feeder"}, {4000, L"Front Cover from Feeder"},
-};
-
 // Millimetres as whole numbers; a value exactly halfway rounds down.
 int WholeMillimetres(LONG lTenths) {
     const float value = static_cast<float>(lTenths) / 10.0f;
@@ -32,18 +23,6 @@ int WholeMillimetres(LONG lTenths) {
 }
 
 }  // namespace
-
-int CZQPaperQualityTab::IPageKindFromName(PWSTR pszText, CZQUILogic*) {
-    if (!pszText) return kKindFirstPage;
-    if (CZQUILogic::BHasMarkPrefix(pszText)) CZQUILogic::BStripMarkPrefix(pszText);
-    int kind = kKindFirstPage;
-    for (int i = 0; i < kPageKindCount; ++i) {
-        WCHAR name[kResStringChars];
-        if (!BLoadResString(kKindNames[i].id, name)) ZQCopyText(name, kResStringChars, kKindNames[i].english);
-        if (lstrcmpW(pszText, name) == 0) kind = i;
-    }
-    return kind;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Covers
@@ -59,6 +38,7 @@ void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
     } else {
         SetCheck(different, true);
     }
+    VFillPageList(pContext->pLogic, TRUE);
 }
 
 void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iValue) {

@@ -10,6 +10,7 @@
 #include "pages/features/zqfeaturestab.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqmodaldlg.h"
 #include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"
 
@@ -88,11 +89,7 @@ PageContext* PopupContext(HWND hDlg) {
 }
 
 void ShowHelp(HWND hWnd, UINT uCommand, const CZQPaperQualityTab* pPage, const DWORD* pdwTable) {
-    const POEMCUIPPARAM param = pPage->CUIParam();
-    const ZQUIDevmode* core = param ? zqdm::CurrentBlock(param->pOEMDM) : nullptr;
-    WCHAR helpFile[256] = {};
-    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    WinHelpW(hWnd, helpFile, uCommand, reinterpret_cast<ULONG_PTR>(pdwTable));
+    ZQShowDialogHelp(hWnd, uCommand, pPage->CUIParam(), pdwTable);
 }
 
 // A tree's selected item's text (64 characters); empty without one.

@@ -220,6 +220,8 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     else
         Hide(help);
 
+    VFillPageList(&logic, TRUE);
+    if (exceptions) VRefreshPageExceptionsList(pContext);
     VLayoutPaperGroup(pContext);
     VStoreCheckBoxStates(pContext);
     CZQLocalPtr<WCHAR> exist;

@@ -186,6 +186,21 @@ inline void SelectKindOption(POEMCUIPPARAM pParam, PCWSTR pszCover, PCWSTR pszSe
         CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
 }
 
+// A new font of 8 points in the face of the system's menus (the face stays empty when it cannot
+// be read); the caller deletes it.
+inline HFONT NewMenuFont(HDC hdc, LONG lWeight) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(hdc, LOGPIXELSY), 72);
+    font.lfWeight = lWeight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        ZQCopyText(font.lfFaceName, LF_FACESIZE, metrics.lfMenuFont.lfFaceName);
+    return CreateFontIndirectW(&font);
+}
+
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 }  // namespace zqpq

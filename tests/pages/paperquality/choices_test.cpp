@@ -60,18 +60,7 @@ protected:
         m_sheetMessages.clear();
         m_plugin->calls.clear();
     }
-    // The macros run since the last Clear, in order: the reports of one feature in a row (an option
-    // search reports each option it tries) settle on the last.
-    Log Macros() const {
-        std::vector<std::pair<std::string, LONG>> settled;
-        for (const auto& u : m_host.Updates())
-            if (!settled.empty() && settled.back().first == u.keyword) settled.back().second = u.sel;
-            else settled.emplace_back(u.keyword, u.sel);
-        Log out;
-        for (const auto& [keyword, sel] : settled)
-            if (keyword.rfind("ZQLog_", 0) == 0 && sel == 1) out.push_back(keyword.substr(6));
-        return out;
-    }
+    Log Macros() const { return LoggedMacros(); }
     bool Ran(const char* macro) const {
         const Log runs = Macros();
         return std::find(runs.begin(), runs.end(), macro) != runs.end();

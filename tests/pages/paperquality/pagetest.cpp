@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
 #include "macrotest.h"
 #include "testsupport.h"
@@ -25,6 +26,33 @@ LRESULT CALLBACK RecordSheet(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
     return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
 
+// The modal dialog over the test sheet, and what the test does inside it.
+HWND g_modalOwner = nullptr;
+std::function<void(HWND)> g_inside;
+
+BOOL CALLBACK FindModal(HWND hWnd, LPARAM lParam) {
+    WCHAR cls[16] = {};
+    GetClassNameW(hWnd, cls, 16);
+    if (lstrcmpW(cls, L"#32770") != 0 || GetWindow(hWnd, GW_OWNER) != g_modalOwner) return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// The first tick that finds the dialog hands it to the test; a later one cancels it when the test
+// left it open.
+void CALLBACK InsideModal(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindModal, reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog) return;
+    if (!g_inside) {
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return;
+    }
+    const std::function<void(HWND)> inside = std::move(g_inside);
+    g_inside = nullptr;
+    inside(dialog);
+}
+
 // Keywords and sections are plain ASCII.
 std::string Narrow(PCWSTR pszText) {
     std::string out;
@@ -41,9 +69,11 @@ BOOL PageTestPlugin::BExportSettings(PCWSTR pszSection) {
 
 BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancelled) {
     CZQLocalPtr<WCHAR> option;
-    const bool rejected = param && lstrcmpW(pszFeature, L"MediaType") == 0 &&
+    const bool quality = lstrcmpW(pszFeature, L"PrintQuality") == 0;
+    const std::string& rejectedOption = quality ? rejectedQuality : rejectedMedia;
+    const bool rejected = param && (quality || lstrcmpW(pszFeature, L"MediaType") == 0) &&
                           CZQCommon::DWGetFeatureOption(param, pszFeature, option.Put()) == ZQOPT_OK &&
-                          Narrow(option.Get()) == rejectedMedia;
+                          Narrow(option.Get()) == rejectedOption;
     calls.push_back(std::string("check ") + (rejected ? "rejected" : "accepted"));
     if (pdwCancelled) *pdwCancelled = rejected ? 1 : 0;
     return TRUE;
@@ -161,6 +191,56 @@ HWND PaperQualityPage::Open(WORD wTemplate) {
     m_page = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(wTemplate), m_parent, &PaperQualityPageDlgProc,
                                 reinterpret_cast<LPARAM>(&psp));
     return m_page;
+}
+
+INT_PTR PaperQualityPage::Modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> inside) {
+    // A dialog owned by the page belongs to the page's top-level window.
+    g_modalOwner = GetAncestor(m_page ? m_page : m_parent, GA_ROOT);
+    g_inside = std::move(inside);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, &InsideModal);
+    const INT_PTR result = open();
+    KillTimer(nullptr, timer);
+    g_inside = nullptr;
+    return result;
+}
+
+BoxAnswers::BoxAnswers(int iAnswer) : answer(iAnswer) {
+    zqmsgbox::SetAnswerer(
+        [](void* self, HWND, PCWSTR text, PCWSTR, UINT) {
+            auto* me = static_cast<BoxAnswers*>(self);
+            me->texts.push_back(text ? text : L"");
+            return me->answer;
+        },
+        this);
+}
+
+BoxAnswers::~BoxAnswers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
+
+std::wstring PaperQualityPage::DlgText(HWND hDlg, int id) {
+    WCHAR text[256] = {};
+    GetDlgItemTextW(hDlg, id, text, 256);
+    return text;
+}
+
+void PaperQualityPage::Notice(HWND hDlg, int id, int code) {
+    SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id)));
+}
+
+void PaperQualityPage::Click(HWND hDlg, int id) {
+    if ((GetWindowLongPtrW(GetDlgItem(hDlg, id), GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+        CheckDlgButton(hDlg, id, IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+    Notice(hDlg, id, BN_CLICKED);
+}
+
+std::vector<std::string> PaperQualityPage::LoggedMacros() const {
+    std::vector<std::pair<std::string, LONG>> settled;
+    for (const auto& u : m_host.Updates())
+        if (!settled.empty() && settled.back().first == u.keyword) settled.back().second = u.sel;
+        else settled.emplace_back(u.keyword, u.sel);
+    std::vector<std::string> out;
+    for (const auto& [keyword, sel] : settled)
+        if (keyword.rfind("ZQLog_", 0) == 0 && sel == 1) out.push_back(keyword.substr(6));
+    return out;
 }
 
 RECT PaperQualityPage::Rect(int id) const {

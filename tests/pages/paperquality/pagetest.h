@@ -3,6 +3,7 @@
 // the plug-in object, and the page's window made from the plug-in's own template.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -39,8 +40,17 @@ public:
     SheetRecord* sheet = nullptr;
     POEMCUIPPARAM param = nullptr;
     std::string rejectedMedia;
+    std::string rejectedQuality;  // the "PrintQuality" keyword the constraints reject
     PaperList papers = {};
     BOOL alertsOn = FALSE;
+};
+
+// Message boxes answered in place of the user, with one answer; the texts asked.
+struct BoxAnswers {
+    explicit BoxAnswers(int iAnswer = IDOK);
+    ~BoxAnswers();
+    int answer;
+    std::vector<std::wstring> texts;
 };
 
 class PaperQualityPage : public zqxmltest::ComTest {
@@ -67,6 +77,18 @@ protected:
     std::wstring Text(int id) const;
     int Sel(const char* feature) { return static_cast<int>(m_host.Item(feature)->Sel); }
     std::string Current(const char* feature) const { return m_host.Current(feature); }
+    // Runs `inside` on the modal dialog that `open` shows over the test sheet, and cancels the
+    // dialog when `inside` left it open; the result of `open`.
+    INT_PTR Modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> inside);
+    // The macros run since the updates were last cleared, in order, as their log features tell
+    // ("ZQLog_<macro>" turned on): the reports of one feature in a row (an option search reports
+    // each option it tries) settle on the last.
+    std::vector<std::string> LoggedMacros() const;
+    // A dialog's control text; a notice from a control; a click (a check box toggles first, as
+    // under the user's click).
+    static std::wstring DlgText(HWND hDlg, int id);
+    static void Notice(HWND hDlg, int id, int code);
+    static void Click(HWND hDlg, int id);
     // The plug-in's resources, loaded once as data.
     static HINSTANCE Resources();
 

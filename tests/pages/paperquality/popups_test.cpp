@@ -37,32 +37,6 @@ const char kGroups[] =
     "<group><groupname>ZQDefaultPaperSize</groupname><papers><name>d</name><option>ENV_10</option>"
     "<option>LETTER</option><option>LEGAL</option></papers></group>";
 
-thread_local std::function<void(HWND)> t_inDialog;
-
-// The dialog `open` shows, owned by the test's sheet, is handed to the action once it shows.
-void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND hWnd, LPARAM found) {
-        WCHAR cls[16] = {};
-        GetClassNameW(hWnd, cls, 16);
-        if (!IsWindowVisible(hWnd) || lstrcmpW(cls, L"#32770") != 0 || !GetWindow(hWnd, GW_OWNER)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = hWnd;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog || !t_inDialog) return;
-    KillTimer(nullptr, id);
-    std::function<void(HWND)> act = std::move(t_inDialog);
-    act(dialog);
-}
-
-void Modal(const std::function<void(HWND)>& act, const std::function<void()>& open) {
-    t_inDialog = act;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, &Tick);
-    open();
-    KillTimer(nullptr, timer);
-    t_inDialog = nullptr;
-}
-
 // In a tree dialog: the item of that text (the first heading for "^"), then the button.
 std::function<void(HWND)> Pick(int treeId, const std::wstring& text, int button = IDOK) {
     return [=](HWND dialog) {
@@ -103,7 +77,7 @@ protected:
         return lines;
     }
     void More(int id, const std::function<void(HWND)>& act) {
-        Modal(act, [&] { ZQChooseOnPage(m_page, L"#" + std::to_wstring(id), L"More..."); });
+        Modal([&] { return INT_PTR(ZQChooseOnPage(m_page, L"#" + std::to_wstring(id), L"More...")); }, act);
     }
 };
 
@@ -298,15 +272,15 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
         INT_PTR result = -1;
         LONG_PTR exStyle = 0;
         std::wstring heading;
-        Modal([&](HWND d) {
+        Modal([&] { return result = m_tab->NewMediaDlg().IDoModal(m_page, &m_context, c.rtl); },
+              [&](HWND d) {
                   exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
                   WCHAR text[256] = {};
                   GetDlgItemTextW(d, IDC_STA_CUSTOM_MEDIA0, text, 256);
                   heading = text;
                   SetFocus(GetDlgItem(d, IDOK));
                   c.act(d);
-              },
-              [&] { result = m_tab->NewMediaDlg().IDoModal(m_page, &m_context, c.rtl); });
+              });
         EXPECT_EQ(c.result, result);
         EXPECT_EQ(c.rtl, (exStyle & WS_EX_LAYOUTRTL) != 0);
         EXPECT_EQ(L"You are about to create a new media.", heading);
@@ -370,17 +344,18 @@ TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {
         int items = -1;
         DWORD error = 0;
         const int tree = id == IDD_DLG_MEDIATYPE_TREEVIEW_POPUP ? IDC_TREE_MEDIATYPE_POPUP : IDC_TREE_PAPERSIZE_POPUP;
-        Modal([&](HWND d) {
-                  items = static_cast<int>(SendDlgItemMessageW(d, tree, TVM_GETCOUNT, 0, 0));
-                  SetLastError(0);
-                  proc(d, WM_COMMAND, MAKEWPARAM(IDC_TREE_MEDIATYPE_POPUP, 0), 0);
-                  error = GetLastError();
-                  PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-              },
-              [&] {
-                  result = DialogBoxParamW(Resources(), MAKEINTRESOURCEW(id), m_page, proc,
-                                           reinterpret_cast<LPARAM>(&m_context));
-              });
+        Modal(
+            [&] {
+                return result = DialogBoxParamW(Resources(), MAKEINTRESOURCEW(id), m_page, proc,
+                                                reinterpret_cast<LPARAM>(&m_context));
+            },
+            [&](HWND d) {
+                items = static_cast<int>(SendDlgItemMessageW(d, tree, TVM_GETCOUNT, 0, 0));
+                SetLastError(0);
+                proc(d, WM_COMMAND, MAKEWPARAM(IDC_TREE_MEDIATYPE_POPUP, 0), 0);
+                error = GetLastError();
+                PostMessageW(d, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+            });
         EXPECT_EQ(0, items);
         EXPECT_EQ(2, result);
         EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), error);

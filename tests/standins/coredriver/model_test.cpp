@@ -24,7 +24,7 @@ TEST(ModelFile, SamplePrintersLoadWithEveryFeatureThePluginNames) {
     EXPECT_EQ(0u, desk.statusText.find("MFG:ZQ;")) << "the status monitor's text";
     EXPECT_EQ((std::vector<std::string>{"zqcoremod.dll", "zqwarnmod.dll", "zqcfgmgr.dll", "zqservices.dll",
                                         "zqsvcmod.dll", "zqagentps.dll", "zqagent.exe", "zqagent.dll", "zqlink.exe",
-                                        "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll"}),
+                                        "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll", "zqinstres.dll"}),
               desk.modules);
     // The public features the core driver has an item id for.
     for (int id : {DMPUB_ORIENTATION, DMPUB_COPIES_COLLATE, DMPUB_DEFSOURCE, DMPUB_PRINTQUALITY, DMPUB_COLOR,
@@ -128,7 +128,6 @@ TEST(ModelFile, MistakesAreRefusedWithTheirLine) {
         {kHead + "[Feature A]\nKind=Range\nCheckBox=C\n", "unknown check-box feature"},
         {kHead + "[Feature A]\nKind=Edit\nMaxLength=300\n", "max length is 1-255"},
         {"[Model]\nName=Test\nPlugIn=..\\plugin.dll\n", "bad plug-in file name"},
-        {"[Model]\nName=Test\n", "names no PlugIn"},
         {"[Model]\nPlugIn=p.dll\n", "has no Name"},
         {kHead + "[Feature A\n", "unterminated section header"},
     };
@@ -138,6 +137,11 @@ TEST(ModelFile, MistakesAreRefusedWithTheirLine) {
         EXPECT_FALSE(Parse(c.text, m, error)) << c.text;
         EXPECT_NE(std::string::npos, error.find(c.message)) << c.text << " gave: " << error;
     }
+    // A model without a plug-in is the core driver alone (the baseline of the benchmarks).
+    zqmodel::Model alone;
+    std::string error;
+    EXPECT_TRUE(Parse("[Model]\nName=Test\n", alone, error)) << error;
+    EXPECT_TRUE(alone.plugIn.empty());
 }
 
 TEST(ModelFile, NamesComeFromTheStringsFile) {

@@ -1,0 +1,108 @@
+// zqbench: speed figures of the plug-in in one process, each against a baseline measured in the
+// same run. Usage: zqbench [host|rules] [--reps N]
+#include "zqbench.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace zqbench {
+
+double NowUs() {
+    static const double perUs = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1e6;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / perUs;
+}
+
+std::vector<double> Time(int reps, int warm, const std::function<double()>& once) {
+    for (int i = 0; i < warm; ++i) once();
+    std::vector<double> runs;
+    for (int i = 0; i < reps; ++i) {
+        const double t0 = NowUs();
+        const double own = once();
+        runs.push_back(own >= 0 ? own : NowUs() - t0);
+    }
+    return runs;
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+namespace {
+std::string Amount(double us) {
+    char text[64];
+    if (us >= 10000)
+        std::snprintf(text, sizeof text, "%.1f ms", us / 1000);
+    else if (us >= 10)
+        std::snprintf(text, sizeof text, "%.0f us", us);
+    else if (us >= 1)
+        std::snprintf(text, sizeof text, "%.2f us", us);
+    else
+        std::snprintf(text, sizeof text, "%.1f ns", us * 1000);
+    return text;
+}
+}  // namespace
+
+void Report(const std::string& name, const std::vector<double>& runs, const std::vector<double>* baseline,
+            const std::string& baselineName) {
+    if (runs.empty()) {
+        std::printf("%-44s no runs\n", name.c_str());
+        return;
+    }
+    const auto mm = std::minmax_element(runs.begin(), runs.end());
+    std::printf("%-44s %10s  (min %s, max %s)", name.c_str(), Amount(Median(runs)).c_str(), Amount(*mm.first).c_str(),
+                Amount(*mm.second).c_str());
+    // The ratio of the fastest runs too: on a busy machine it is the steadier of the two.
+    if (baseline && !baseline->empty() && Median(*baseline) > 0)
+        std::printf("  = %.2fx %s (fastest %.2fx)", Median(runs) / Median(*baseline), baselineName.c_str(),
+                    *mm.first / *std::min_element(baseline->begin(), baseline->end()));
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+std::wstring ExeDir() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path);
+    return dir.substr(0, dir.find_last_of(L"\\/"));
+}
+
+std::string ReadFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool WriteFile(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace zqbench
+
+int wmain(int argc, wchar_t** argv) {
+    bool host = true, rules = true;
+    int reps = 15;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::wcscmp(argv[i], L"host")) rules = false;
+        else if (!std::wcscmp(argv[i], L"rules")) host = false;
+        else if (!std::wcscmp(argv[i], L"--reps") && i + 1 < argc) reps = std::max(3, _wtoi(argv[++i]));
+    }
+    int rc = 0;
+    if (host) rc |= zqbench::RunHost(reps);
+    if (rules) rc |= zqbench::RunRules(reps);
+    return rc;
+}

@@ -1,0 +1,34 @@
+// The benchmark program's shared pieces: timing, the figures it prints and the two halves that
+// measure (the host's side through the core driver stand-in, the rules' side inside the plug-in's
+// code). Plain declarations only, so each half keeps its own headers.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zqbench {
+
+// Microseconds on the performance counter.
+double NowUs();
+
+// Runs `once` `reps` times (after `warm` unmeasured runs) and keeps each run's time in µs; a run
+// that returns a negative time reports its own measurement instead of the wall time.
+std::vector<double> Time(int reps, int warm, const std::function<double()>& once);
+
+// Prints "<name>: median (min .. max) µs" and, with a baseline, the ratio of the medians.
+void Report(const std::string& name, const std::vector<double>& runs, const std::vector<double>* baseline = nullptr,
+            const std::string& baselineName = "");
+double Median(std::vector<double> v);
+
+// The folder of the program (the build's bin folder, where the plug-in and the samples lie).
+std::wstring ExeDir();
+std::string ReadFile(const std::wstring& path);
+bool WriteFile(const std::wstring& path, const std::string& bytes);
+
+// The host's side: Printing Preferences with and without the plug-in, the devmode merge through COM.
+int RunHost(int reps);
+// The rules' side: helper-file loads, a feature change with macros and constraints, growth.
+int RunRules(int reps);
+
+}  // namespace zqbench

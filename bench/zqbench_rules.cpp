@@ -1,0 +1,276 @@
+// The rules' side of the benchmarks, inside the plug-in's code: loading the helper file against
+// the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow.
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "optitemfixture.h"
+#include "common/zqmsgbox.h"
+#include "common/zqtrace.h"
+#include "xmlrules/zqconstraints.h"
+#include "xmlrules/zqxmluirules.h"
+#include "zqbench.h"
+
+namespace zqbench {
+namespace {
+
+constexpr wchar_t kDeskHelper[] = L"\\samples\\zqdesk\\zqdesk.xml";
+
+std::wstring TempPath(const wchar_t* name) {
+    wchar_t dir[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, dir);
+    return std::wstring(dir) + name;
+}
+
+// The inner text of the first <tag>...</tag>, with its bounds.
+bool Section(const std::string& xml, const std::string& tag, size_t& begin, size_t& end) {
+    const size_t open = xml.find("<" + tag + ">");
+    const size_t close = xml.find("</" + tag + ">");
+    if (open == std::string::npos || close == std::string::npos || close < open) return false;
+    begin = open + tag.size() + 2;
+    end = close;
+    return true;
+}
+
+// Every "<name>" and "<macro_name>" text of a copied block gets the copy's suffix, so copies never
+// shadow the sample's own entries.
+std::string Renamed(const std::string& block, const std::string& suffix) {
+    std::string out;
+    out.reserve(block.size() + 256);
+    size_t at = 0;
+    for (;;) {
+        size_t open = block.find("name>", at);
+        if (open == std::string::npos) break;
+        open += 5;
+        const size_t close = block.find("</", open);
+        if (close == std::string::npos || block[open - 6] == '/') {
+            out += block.substr(at, open - at);
+            at = open;
+            continue;
+        }
+        out += block.substr(at, close - at) + suffix;
+        at = close;
+    }
+    return out + block.substr(at);
+}
+
+// The sample helper file grown to about `size` bytes: copies of its features, macros and
+// constraints ahead of its own, so a lookup of a sample entry walks past every copy.
+std::string GrownHelper(const std::string& sample, size_t size) {
+    const char* tags[] = {"features", "macros", "constraints"};
+    size_t begin[3], end[3];
+    for (int i = 0; i < 3; ++i)
+        if (!Section(sample, tags[i], begin[i], end[i])) return sample;
+    if (!(end[0] < begin[1] && end[1] < begin[2])) return sample;
+    std::string added[3];
+    size_t grown = sample.size();
+    for (int copy = 1; grown < size; ++copy)
+        for (int i = 0; i < 3; ++i) {
+            added[i] += Renamed(sample.substr(begin[i], end[i] - begin[i]), "_r" + std::to_string(copy));
+            grown += end[i] - begin[i];
+        }
+    std::string out = sample.substr(0, begin[0]);
+    for (int i = 0; i < 3; ++i)
+        out += added[i] + sample.substr(begin[i], end[i] - begin[i]) +
+               sample.substr(end[i], (i < 2 ? begin[i + 1] : sample.size()) - end[i]);
+    return out;
+}
+
+// The XML parse alone, as the reader makes it.
+double ParseOnly(const std::wstring& path) {
+    const double t0 = NowUs();
+    IXMLDOMDocument* doc = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                reinterpret_cast<void**>(&doc))))
+        return 0;
+    doc->put_async(VARIANT_FALSE);
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_BSTR;
+    source.bstrVal = SysAllocString(path.c_str());
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    doc->load(source, &ok);
+    VariantClear(&source);
+    doc->Release();
+    return NowUs() - t0;
+}
+
+// The desk printer's features the sample's macros work on, at their defaults.
+void BuildDeskHost(zqtest::COptItemFixture& host) {
+    host.Add(zqtest::ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"BROCHURE", L"Brochure"},
+                                               {"PHOTO_GLOSSY", L"Glossy"}, {"PHOTO_MATTE", L"Matte"},
+                                               {"TRANSPARENCY", L"Film"}}));
+    host.Add(zqtest::ListFeature("Duplex", {{"NONE", L"None"}, {"VERTICAL", L"Long"}, {"HORIZONTAL", L"Short"}}));
+    host.Add(zqtest::ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Draft"}, {"PQGroup_1", L"Normal"},
+                                                       {"PQGroup_2", L"Best"}}, 1));
+    host.Add(zqtest::ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"PHOTO_4X6", L"4x6"}}));
+    host.Add(zqtest::ListFeature("InputBin", {{"AUTOSELECT", L"Auto"}, {"TRAY1", L"Tray 1"}}));
+    host.Build();
+}
+
+void MeasureLoads(int reps) {
+    const std::string sample = ReadFile(ExeDir() + kDeskHelper);
+    if (sample.empty()) {
+        std::fprintf(stderr, "no sample helper file\n");
+        return;
+    }
+    struct Size {
+        const char* label;
+        size_t bytes;
+    };
+    for (const Size& s : {Size{"sample", 0}, Size{"500 KB", 500 * 1024}, Size{"5 MB", 5 * 1024 * 1024}}) {
+        const std::string text = s.bytes ? GrownHelper(sample, s.bytes) : sample;
+        const std::wstring path = TempPath(L"zqbench-helper.xml");
+        WriteFile(path, text);
+        const int n = s.bytes > 1024 * 1024 ? std::max(3, reps / 3) : reps;
+        auto parse = Time(n, 1, [&] { return ParseOnly(path); });
+        auto load = Time(n, 1, [&] {
+            CZQXmlUiRules rules;
+            const double t0 = NowUs();
+            rules.Parser().BLoad(path.c_str());
+            return NowUs() - t0;
+        });
+        // The name index is built by the first lookup after a load: it counts here.
+        zqtest::COptItemFixture firstHost;
+        BuildDeskHost(firstHost);
+        auto loadAndFirst = Time(n, 1, [&] {
+            CZQXmlUiRules rules;
+            const double t0 = NowUs();
+            rules.Parser().BLoad(path.c_str());
+            rules.Parser().VSetLoaded(TRUE);
+            rules.BRunFeatureMacros(L"MediaType", L"PLAIN", firstHost.Param());
+            return NowUs() - t0;
+        });
+        const std::string name =
+            std::string("helper file ") + s.label + " (" + std::to_string(text.size() / 1024) + " KB)";
+        Report(name + ", XML parse alone", parse);
+        Report(name + ", load", load, &parse, "the parse alone");
+        Report(name + ", load and first change", loadAndFirst, &parse, "the parse alone");
+
+        // A user's choice of media that runs the sample's macros, with the sample's entries last.
+        CZQXmlUiRules rules;
+        zqtest::COptItemFixture host;
+        BuildDeskHost(host);
+        if (!rules.Parser().BLoad(path.c_str())) continue;
+        rules.Parser().VSetLoaded(TRUE);
+        // The constraint rules as the gate loads them, checked on a window as on a page.
+        CZQConstraintRuleSet constraints;
+        constraints.BLoad(rules.Parser().Document());
+        HWND page = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        int flip = 0;
+        auto change = Time(reps, 1, [&] {
+            const double t0 = NowUs();
+            const wchar_t* option = (flip ^= 1) ? L"PHOTO_GLOSSY" : L"PLAIN";
+            host.SetSelection("MediaType", flip ? 2 : 0);
+            rules.BRunFeatureMacros(L"MediaType", option, host.Param());
+            DWORD cancelled = 0;
+            constraints.BEvaluate(L"MediaType", option, page, &cancelled);
+            return NowUs() - t0;
+        });
+        DestroyWindow(page);
+        Report(name + ", feature change with macros and constraints", change);
+        DeleteFileW(path.c_str());
+    }
+}
+
+// A helper file with one feature naming `k` macros out of `total`, each setting one option.
+std::string MacroFile(int k, int total) {
+    std::string features = "<feature><name>Grow</name>";
+    for (int i = 0; i < k; ++i) features += "<macro_name>m" + std::to_string(total - k + i) + "</macro_name>";
+    features += "</feature>";
+    std::string macros;
+    for (int i = 0; i < total; ++i)
+        macros += "<macro><name>m" + std::to_string(i) + "</name><select_option>Duplex.NONE</select_option></macro>";
+    return "<?xml version=\"1.0\"?><device><software><component><name>Tarnix</name><helper><features>" + features +
+           "</features><macros>" + macros + "</macros></helper></component></software></device>";
+}
+
+// The engine with this helper text loaded; false when it does not load.
+bool LoadRules(CZQXmlUiRules& rules, const std::wstring& path, const std::string& text) {
+    WriteFile(path, text);
+    if (!rules.Parser().BLoad(path.c_str())) return false;
+    rules.Parser().VSetLoaded(TRUE);
+    return true;
+}
+
+void MeasureGrowth(int reps) {
+    zqtest::COptItemFixture host;
+    BuildDeskHost(host);
+    const std::wstring path = TempPath(L"zqbench-macros.xml");
+    // A macro looked up by name at the start and at the end of a long list.
+    for (int total : {100, 1000, 4000}) {
+        CZQXmlUiRules rules;
+        if (!LoadRules(rules, path, MacroFile(1, total))) continue;
+        auto lookup = [&](int at) {
+            const std::wstring name = L"m" + std::to_wstring(at);
+            return Time(reps, 1, [&] {
+                const double t0 = NowUs();
+                rules.BRunMacro(name.c_str(), nullptr, host.Param());
+                return NowUs() - t0;
+            });
+        };
+        const auto first = lookup(0), last = lookup(total - 1);
+        Report("macro lookup, first of " + std::to_string(total), first);
+        Report("macro lookup, last of " + std::to_string(total), last, &first, "the first");
+    }
+    // A feature naming k macros (the macros at the end of 2000): time per macro should stay flat.
+    std::vector<double> base;
+    for (int k : {10, 100, 400}) {
+        CZQXmlUiRules rules;
+        if (!LoadRules(rules, path, MacroFile(k, 2000))) continue;
+        auto runs = Time(reps, 1, [&] {
+            const double t0 = NowUs();
+            rules.BRunFeatureMacros(L"Grow", nullptr, host.Param());
+            return (NowUs() - t0) / k;
+        });
+        if (base.empty()) base = runs;
+        Report("feature naming " + std::to_string(k) + " macros, per macro", runs, &base, "at 10");
+    }
+    DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
+// A trace point of an entry, switched off as a release build runs unless asked.
+void MeasureTrace(int reps) {
+    if (zqtrace::Enabled()) {
+        std::printf("tracing is switched on: trace points not measured\n");
+        return;
+    }
+    const int inner = 10000;
+    volatile int sink = 0;
+    auto bare = Time(reps, 1, [&] {
+        const double t0 = NowUs();
+        for (int i = 0; i < inner; ++i) sink = sink + 1;
+        return (NowUs() - t0) / inner;
+    });
+    auto traced = Time(reps, 1, [&] {
+        const double t0 = NowUs();
+        for (int i = 0; i < inner; ++i) {
+            ZQ_TRACE("zqbench trace point");
+            sink = sink + 1;
+        }
+        return (NowUs() - t0) / inner;
+    });
+    Report("empty entry", bare);
+    Report("entry with a trace point, tracing off", traced, &bare, "the empty entry");
+}
+
+// A rule that asks the user is answered OK at once.
+int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
+
+int RunRules(int reps) {
+    std::printf("-- rules: the helper file's load, feature changes, growth\n");
+    zqmsgbox::SetAnswerer(&AnswerOk, nullptr);
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    MeasureTrace(reps);
+    MeasureLoads(reps);
+    MeasureGrowth(reps);
+    CoUninitialize();
+    return 0;
+}
+
+}  // namespace zqbench

@@ -1,0 +1,163 @@
+// The large-format pictures: the roll or sheet the paper leaves on, the page placed and turned on
+// it, the cutter, and the layout dialog's small roll picture.
+#include <string>
+
+#include "previewtest.h"
+
+using zqpreviewtest::Has;
+using zqpreviewtest::kBlack;
+using zqpreviewtest::Record;
+using zqpreviewtest::operator==;
+
+namespace {
+
+constexpr COLORREF kScissors = RGB(64, 64, 64);
+
+// Black pixels in a row from x leftwards (or a column from y upwards) up to the first other one.
+int RunLeft(const ZQPixels& p, int x, int y) {
+    int n = 0;
+    while (p.At(x - n, y) == kBlack) ++n;
+    return n;
+}
+int RunUp(const ZQPixels& p, int x, int y) {
+    int n = 0;
+    while (p.At(x, y - n) == kBlack) ++n;
+    return n;
+}
+
+// The topmost row with a scissors pixel in the columns.
+int TopOfScissors(const ZQPixels& p, int x0, int x1) {
+    for (int y = 0; y < p.height; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (p.At(x, y) == kScissors) return y;
+    return -1;
+}
+
+}  // namespace
+
+TEST_F(PreviewWindow, RollSizesDecideTheWidthMarkAndPaper) {
+    struct Row {
+        const wchar_t *narrowest, *widest, *roll;
+        const wchar_t* fields;
+        int mark;
+        RECT paper;
+    };
+    // The control is 200 x 200; the roll's paper ends 5 pixels from the right and hangs from the
+    // roll's middle (12); the sheet picture is centred, 130 wide and 175 high.
+    const Row table[] = {
+        {L"8.5", L"42", L"42", L"roll=1", 90, {105, 12, 195, 200}},
+        {L"8.5", L"42", L"24", L"roll=1", 68, {127, 12, 195, 200}},
+        {L"8.5", L"42", L"8.5", L"roll=1", 50, {145, 12, 195, 200}},
+        {L"8.5", L"42", L"24", L"roll=0", 130, {50, 12, 165, 199}},
+        // Limits that cannot map widths keep the ones in force; no roll width: the widest sheet.
+        {L"abc", L"", L"24", L"roll=1", 68, {127, 12, 195, 200}},
+        {L"20", L"20", L"24", L"roll=1", 68, {127, 12, 195, 200}},
+        {L"-8.5", L"42", L"24", L"roll=1", 68, {127, 12, 195, 200}},
+        {L"8.5", L"42", L"0", L"roll=0", 130, {50, 12, 165, 199}},
+        {L"8.5", L"42", L"nan", L"roll=0", 130, {50, 12, 165, 199}},
+        // Other limits move the mapping.
+        {L"10", L"50", L"30", L"roll=1", 70, {125, 12, 195, 200}},
+    };
+    EXPECT_EQ(0, m_preview->IGetWidthMarkPos());
+    const LONG live = zqpreview::LiveObjects();
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.narrowest << " " << row.widest << " " << row.roll << " " << row.fields);
+        m_preview->VSetRollSizes(row.narrowest, row.widest, row.roll, L"11", L"57.32");
+        Paint((std::wstring(L"largeformat=1 language=5 docwidth=2159 docheight=2794 ") + row.fields).c_str());
+        EXPECT_EQ(row.mark, m_preview->IGetWidthMarkPos());
+        EXPECT_TRUE(row.paper == m_preview->PaperRect());
+        EXPECT_EQ(live, zqpreview::LiveObjects());
+    }
+}
+
+TEST_F(PreviewWindow, PageIsTurnedOntoTheRollByLanguageOrientationAndAutorotate) {
+    struct Row {
+        const wchar_t* fields;
+        int width, height;  // of the page placed on the paper
+    };
+    // Letter (8.5 x 11 in) is 50 x 52 pixels on a 42-inch roll; 24 x 48 in is 68 x 97.
+    const Row table[] = {
+        {L"docwidth=2159 docheight=2794 language=5", 50, 52},
+        {L"docwidth=2159 docheight=2794 language=5 autorotate=1", 52, 50},
+        {L"docwidth=2159 docheight=2794 language=1 autorotate=1", 50, 52},
+        // A landscape page wider than the paper goes across it with language 4, autorotate or not.
+        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 68, 97},
+        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 68, 97},
+        {L"docwidth=2159 docheight=2794 orientation=2 language=1", 50, 52},
+        {L"docwidth=2159 docheight=2794 orientation=2 language=1 transverse=1", 52, 50},
+        {L"docwidth=2159 docheight=2794 orientation=2 language=5", 52, 50},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.fields);
+        m_preview->VSetRollSizes(L"8.5", L"42", L"42", L"11", L"57.32");
+        const ZQPixels p = Paint((std::wstring(L"largeformat=1 roll=1 ") + row.fields).c_str());
+        const RECT paper = m_preview->PaperRect();
+        EXPECT_EQ(row.width, RunLeft(p, paper.right - 1, paper.bottom - 1));
+        EXPECT_EQ(row.height, RunUp(p, paper.right - 1, paper.bottom - 1));
+    }
+}
+
+TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
+    struct Row {
+        const wchar_t* fields;
+        bool scissors;
+        int top;  // of the scissors
+    };
+    // Cut at the page's length along the roll: paper bottom 200 less 52 (Letter) or 50 turned;
+    // the scissors' blades start 10 + 2 - 1 above the cut.
+    const Row table[] = {
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 200 - 52 - 11},
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794 autorotate=1", true, 200 - 50 - 11},
+        // The cut of a long page is shown at most 130 pixels up.
+        {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 200 - 130 - 11},
+        {L"roll=1 cutter=0 docwidth=2159 docheight=2794", false, -1},
+        {L"roll=0 cutter=1 docwidth=2159 docheight=2794", false, -1},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.fields);
+        m_preview->VSetRollSizes(L"8.5", L"42", L"42", L"11", L"57.32");
+        const ZQPixels p = Paint((std::wstring(L"largeformat=1 language=5 ") + row.fields).c_str());
+        const RECT paper = m_preview->PaperRect();
+        const RECT left = {paper.left - 23, 0, paper.left, p.height};
+        EXPECT_EQ(row.scissors, Has(p, kScissors, &left));
+        if (row.scissors) {
+            EXPECT_EQ(row.top, TopOfScissors(p, paper.left - 23, paper.left));
+            // The cut line runs across the paper at the cut.
+            const RECT across = {paper.left + 10, row.top, paper.right - 10, row.top + 14};
+            EXPECT_TRUE(Has(p, kScissors, &across));
+        }
+    }
+}
+
+TEST_F(PreviewWindow, RollOptionsPictureMovesTheCutByMarginLayout) {
+    const HWND options = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 30, 150, 180,
+                                         m_host->Page(), nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, options);
+    struct Row {
+        int layout, set, enlargement;
+        int move;  // of the scissors against the standard layout
+    };
+    const Row table[] = {{0, 0, 0, 0},  {1, 0, 0, -3}, {1, 1, 0, -5}, {2, 0, 0, 2},
+                         {3, 0, 0, 5}, {3, 0, 1, 8},  {3, 2, 1, 8}};
+    PreviewSettings record = Record(L"largeformat=1 roll=1");
+    ZQSetPreviewWindow(&record, kPvRollOptionsWindow, options);
+    const LONG live = zqpreview::LiveObjects();
+    int standard = -1;
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.layout << " " << row.set << " " << row.enlargement);
+        m_preview->VSetSettings(&record);
+        InvalidateRect(options, nullptr, FALSE);
+        m_preview->VPaintRollOptions(row.layout, row.set, row.enlargement);
+        const ZQPixels p = CZQPreviewHost::Read(options);
+        const int top = TopOfScissors(p, 0, 49);
+        ASSERT_GT(top, 0);
+        if (row.layout == 0) standard = top;
+        EXPECT_EQ(standard + row.move, top);
+        // The sample photograph's sky is on the paper.
+        bool sky = false;
+        for (DWORD px : p.rgb) sky = sky || ((px & 0xFF) > 200 && (px >> 16) < 150);
+        EXPECT_TRUE(sky);
+    }
+    EXPECT_EQ(live, zqpreview::LiveObjects());
+    DestroyWindow(options);
+}
