@@ -10,6 +10,8 @@
 #include "platform/oemuiplatform.h"
 #include "platform/zqcoremodapi.h"
 
+struct PenStatus;
+
 // Placement of a trackbar made over a placeholder control.
 struct ZQTrackbarSpec {
     HWND hPlaceholder;  // control whose rectangle the trackbar takes
@@ -285,6 +287,25 @@ public:
     // Selection of the pages-per-sheet item the private devmode stands for.
     static int IGetNupIndex(const VOID* pPrivateDM);
 
+    // ---- device status text ("ZQSTSSTR" of the printer's data, kept by its status monitor) ---------
+    // iWhat 1-6: the status code of that pen; 10 and 20: header digits 4 and 3; 30: the code of the
+    // installed cartridge set; any other: 1. -1 when the printer has no status text, no status
+    // field, or one that cannot be decoded. Every call starts from cleared pen-kind marks. Only the
+    // first 512 bytes of the text count; a longer text loses the last of them to the terminator.
+    int IReadStatusString(HANDLE hPrinter, int iWhat);
+    // The questions on a decoded status. The pen-status query clears the marks but those of kinds
+    // 11 and 12 first; the cartridge-set query clears none.
+    int IPenStatusCode(const PenStatus& status, int iPen);
+    int ICartridgeSetCode(const PenStatus& status);
+    static int IHeaderDigit3(const PenStatus& status);
+    static int IHeaderDigit4(const PenStatus& status);
+    // Sets the mark of pen n's kind (1-8); kinds without a mark set none.
+    void VClassifyPen(const PenStatus& status, int iPen);
+    // The marks, one per kind group, in this order.
+    enum EPenMark : int { kMarkK1, kMarkK2, kMarkK3, kMarkK10, kMarkK11, kMarkK12, kMarkK4, kMarkK7, kMarkK5,
+                          kMarkK8, kMarkK6, kMarkK17, kMarkK18, kPenMarkCount };
+    BOOL BPenMark(EPenMark mark) const { return m_abPenMarks[mark]; }
+
 protected:
     // The paths the warning module's dialogs take: the status module in the driver's directory (its
     // bare file name when that cannot be read) and the driver's help file ("" without one).
@@ -294,6 +315,8 @@ protected:
     HMODULE m_hResModule = nullptr;
     // This helper loaded m_hResModule itself and frees it.
     bool m_bOwnsResModule = false;
+    // Pen-kind marks of the status-text questions, all cleared at first.
+    BOOL m_abPenMarks[kPenMarkCount] = {};
 
 private:
     void VMergeSection(int section, PVOID pOutDM, PDEVMODEW pPublicDM, const VOID* pInDM);

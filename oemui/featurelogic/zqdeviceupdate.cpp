@@ -7,6 +7,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
+#include "device/zqbidisession.h"
 #include "featurelogic/zquilogic.h"
 #include "settings/zqdriverdata.h"
 
@@ -69,6 +70,48 @@ private:
     DWORD m_dwCount = 0;
 };
 
+// ---- Update Now over the spooler's bidirectional channel ------------------------------------------
+constexpr DWORD kPrinterMode = 2;
+// "EACStatus" when the printer's settings came over the bidirectional channel.
+constexpr DWORD kEacFromBidi = 3;
+
+// The tray features that "ZQInstallableTrayFeatureName" lists stand, in their order, for the inputs
+// after the standard one: of n input bins the first n - 1 are installed (a feature already on an
+// installed option keeps it), the others go back to their first option, not installed.
+void SetTrays(POEMCUIPPARAM pParam, int iInputBins) {
+    PWSTR* features = nullptr;
+    int count = 0;
+    if (CZQCommon::DWGetOptionKeywords(pParam, L"ZQInstallableTrayFeatureName", &features, &count, kPrinterMode) !=
+        ZQOPT_OK)
+        return;
+    for (int i = 0; i < count; ++i) {
+        int current = 0;
+        if (CZQCommon::DWGetFeatureOptionIndex(pParam, features[i], &current) != ZQOPT_OK) continue;
+        if (i + 2 > iInputBins)
+            CZQAutoConfig::DWSelectOptionIndex(pParam, features[i], 0, kPrinterMode);
+        else if (current == 0)
+            CZQAutoConfig::DWSelectOptionIndex(pParam, features[i], 1, kPrinterMode);
+    }
+    CZQCommon::VFreeStringList(features, count);
+}
+
+// The duplex unit and the trays from the printer's bidirectional answers; TRUE when it answered
+// one of the two questions.
+BOOL UpdateOverBidi(CZQAutoConfig& worker, POEMCUIPPARAM pParam) {
+    int duplex = -1, bins = -1;
+    CZQBidiSession session;
+    if (session.BOpen(pParam->pPrinterName)) {
+        duplex = session.BQueryDuplexUnit();
+        bins = session.BQueryInputBins();
+    }
+    session.VClose();
+    if (duplex < 0 && bins < 0) return FALSE;
+    if (duplex >= 0) worker.VSetInstalledFlag(L"DuplexUnit", duplex != 0);
+    if (bins >= 0) SetTrays(pParam, bins);
+    worker.BSetEACStatus(kEacFromBidi, pParam->hPrinter);
+    return TRUE;
+}
+
 }  // namespace
 
 BOOL ZQIsUpdateNowSelected(CZQUILogic& logic, const OPTITEM* pItem) {
@@ -88,6 +131,11 @@ BOOL ZQUpdateNowFromSheet(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARA
     const CListSnapshot media(&CZQUILogic::BGetUserDefinedMedia, pParam->hPrinter);
     const CListSnapshot bins(&CZQUILogic::BGetOutputBinNames, pParam->hPrinter);
     if (!worker.BUpdateNow(FALSE)) {
+        // A printer reached without the device servers may answer over the spooler's channel.
+        CZQLocalPtr<WCHAR> bidi;
+        if (CZQCommon::DWGetFeatureOption(pParam, L"ZQEnableDeviceIDEAC", bidi.Put()) == ZQOPT_OK &&
+            UpdateOverBidi(worker, pParam))
+            return TRUE;
         worker.BShowCommError();
         return FALSE;
     }

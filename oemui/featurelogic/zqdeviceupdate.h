@@ -13,9 +13,11 @@ class CZQXmlUiRules;
 // The item's selected option is "Update Now": its display name is string 3888 of the status
 // module, else that text.
 BOOL ZQIsUpdateNowSelected(CZQUILogic& logic, const OPTITEM* pItem);
-// The user picked "Update Now": the printer is asked and its fresh answers applied; when it does
-// not answer, the communication error is shown. A changed list of user-defined media or output
-// bins writes "NotifyDate". TRUE when the answers were applied.
+// The user picked "Update Now": the printer is asked and its fresh answers applied; a changed list
+// of user-defined media or output bins writes "NotifyDate". When it does not answer and the driver
+// has "ZQEnableDeviceIDEAC", its duplex unit and trays are asked over the spooler's bidirectional
+// channel instead ("EACStatus" 3); the communication error shows only when that fails too. TRUE
+// when the answers were applied.
 BOOL ZQUpdateNowFromSheet(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARAM pParam);
 // CommonUIProp of the printer sheet: with "AutoConfiguration" at "On" the printer is asked
 // again. TRUE when it answered.

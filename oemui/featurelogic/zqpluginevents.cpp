@@ -25,13 +25,13 @@ HRESULT CZQPluginEvents::HrPrinterEvent(PWSTR pszPrinterName, INT iEvent, DWORD 
     // The configuration manager's settings, else its configuration file; then the sheets once.
     if (!CZQConfigImport::BImportConfigManager(pszPrinterName, ZQCFG_MODE_PRINTER_EVENT, FALSE))
         CZQConfigImport::BInstallConfigFile(pszPrinterName);
-    // The auto-configuration without a sheet: a worker with neither items nor printer finds
-    // nothing to apply; the finishing step's sheets configure the printer from its answers.
-    CZQAutoConfig().VApplyDeviceUpdate();
     CZQConfigImport::BFinishInstallation(pszPrinterName);
     // The spooler's own run key goes: no conversion run starts here.
     CZQRunSwitches::VResetDPSExtensionSwitch(nullptr);
     CZQRunSwitches::VClearDPSExtensionDisabled(nullptr);
+    // The auto-configuration without a sheet: a worker with neither items nor printer finds
+    // nothing to apply; the finishing step's sheets configured the printer from its answers.
+    CZQAutoConfig().VApplyDeviceUpdate();
     raise(true);
     return S_OK;
 }

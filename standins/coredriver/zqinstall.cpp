@@ -1,5 +1,6 @@
 #include "zqinstall.h"
 
+#include "zqbidirecord.h"
 #include "zqowner.h"
 #include "zqproc.h"
 #include "zqmodel.h"
@@ -28,6 +29,23 @@ void RunInitializeEvent(HANDLE hPrinter, const std::wstring& name) {
     using PFN_DrvPrinterEvent = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
     if (auto event = ZQGetProc<PFN_DrvPrinterEvent>(ui.Get(), "DrvPrinterEvent"))
         event(const_cast<LPWSTR>(name.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0);
+}
+
+// The printer's status text, 8-bit and terminated, as its status monitor keeps it.
+void WriteStatusText(HANDLE hPrinter, const std::string& text) {
+    if (text.empty()) return;
+    SetPrinterDataW(hPrinter, const_cast<LPWSTR>(L"ZQSTSSTR"), REG_BINARY,
+                    reinterpret_cast<BYTE*>(const_cast<char*>(text.c_str())), static_cast<DWORD>(text.size() + 1));
+}
+
+// The spooler's bidirectional objects: where the system has none, the stand-in from the build serves
+// their published classes; a system that has them keeps its own.
+void RegisterBidiStandIn(const std::wstring& binDir) {
+    CZQRegKey existing;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, kZQBidiSplClassKey, 0, KEY_READ, existing.Put()) == ERROR_SUCCESS) return;
+    CZQModule bidi(LoadLibraryW((binDir + L"\\" + kZQBidiModule).c_str()));
+    using PFN_DllRegisterServer = HRESULT(STDAPICALLTYPE*)();
+    if (auto reg = ZQGetProc<PFN_DllRegisterServer>(bidi.Get(), "DllRegisterServer")) reg();
 }
 
 bool Exists(const std::wstring& path) {
@@ -115,15 +133,17 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
     pi.pDriverName = driverName.data();
     pi.pPrintProcessor = processor.data();
     pi.pDatatype = dataType.data();
+    RegisterBidiStandIn(binDir);
     CZQSpoolPrinter printer(AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi)));
     if (!printer) {
-        if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS ||
-            !OpenPrinterW(name.data(), printer.Put(), nullptr)) {
+        if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS || !OpenPrinterW(name.data(), printer.Put(), nullptr)) {
             out.error = L"AddPrinter failed";
             return FALSE;
         }
+        WriteStatusText(printer.Get(), model.statusText);
         return TRUE;
     }
+    WriteStatusText(printer.Get(), model.statusText);
     out.added = true;
     RunInitializeEvent(printer.Get(), name);
     return TRUE;

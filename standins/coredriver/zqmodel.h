@@ -69,6 +69,7 @@ struct Model {
     std::vector<std::string> modules;  // dependent modules from the build, skipped when absent
     std::string stringsFile;           // strings file beside the model, optional
     bool softFonts = false;            // the printer takes downloaded fonts: device settings offer the font installer
+    std::string statusText;            // what the printer's status monitor keeps in "ZQSTSSTR", optional
     std::map<uint32_t, std::string> strings;
     std::vector<Feature> features;
     std::vector<Constraint> constraints;

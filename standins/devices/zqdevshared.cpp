@@ -25,18 +25,18 @@ DWORD DWSwitch(LPCWSTR pszName, DWORD dwDefault) {
     return value;
 }
 
-std::wstring ScriptPathFor(LPCWSTR pszPrinterName) {
+std::wstring ScriptPathFor(LPCWSTR pszPrinterName, LPCWSTR pszScriptsKey, LPCWSTR pszEnding) {
     if (!pszPrinterName || !*pszPrinterName) return {};
     wchar_t path[MAX_PATH] = {};
     DWORD cb = sizeof path;
-    if (RegGetValueW(HKEY_CURRENT_USER, kZQDevScriptsKey, pszPrinterName, RRF_RT_REG_SZ, nullptr, path, &cb) ==
+    if (RegGetValueW(HKEY_CURRENT_USER, pszScriptsKey, pszPrinterName, RRF_RT_REG_SZ, nullptr, path, &cb) ==
         ERROR_SUCCESS)
         return path;
 
     zqstandin::DriverFiles driver;
     if (!zqstandin::ReadDriverFiles(pszPrinterName, driver)) return {};
     for (const std::wstring& file : driver.dependentFiles)
-        if (EndsWithNoCase(file, L".zqd")) return file;
+        if (EndsWithNoCase(file, pszEnding)) return file;
     return {};
 }
 

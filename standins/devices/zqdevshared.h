@@ -23,9 +23,10 @@ using zqstandin::Quoted;
 // A switch of the record key; the fall-back when it is missing.
 DWORD DWSwitch(LPCWSTR pszName, DWORD dwDefault);
 
-// The device script of a printer: the path named under "Scripts", else the driver's dependent file
-// that ends in ".zqd". Empty when the printer has none.
-std::wstring ScriptPathFor(LPCWSTR pszPrinterName);
+// The device script of a printer: the path named under the scripts key, else the driver's dependent
+// file with that ending. Empty when the printer has none.
+std::wstring ScriptPathFor(LPCWSTR pszPrinterName, LPCWSTR pszScriptsKey = kZQDevScriptsKey,
+                           LPCWSTR pszEnding = L".zqd");
 
 using zqstandin::EndsWithNoCase;
 using zqstandin::ModulePath;

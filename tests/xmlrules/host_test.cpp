@@ -55,7 +55,7 @@ void InstallBrokenCopy() {
     ASSERT_TRUE(ReplaceOnce(model, "Files=zqdesk.xml zqdesk.cfg", "Files=zqbroken.xml zqdesk.cfg"));
     ASSERT_TRUE(ReplaceOnce(model, "Option=zqdesk.xml | zqdesk.xml", "Option=zqbroken.xml | zqbroken.xml"));
     WriteText(dir + L"\\zqbroken.zqm", model);
-    for (const wchar_t* file : {L"zqdesk.cfg", L"zqdesk.str", L"zqdesk.zqd"})
+    for (const wchar_t* file : {L"zqdesk.cfg", L"zqdesk.str", L"zqdesk.zqd", L"zqdesk.zqb"})
         ASSERT_TRUE(CopyFileW((sample + file).c_str(), (dir + L"\\" + file).c_str(), FALSE));
     // The sample's helper file cut off in the middle of its macros.
     ASSERT_TRUE(ZQReadSmallFile(sample + L"zqdesk.xml", xml));

@@ -20,7 +20,8 @@ bool Parse(const std::string& text, zqmodel::Model& m, std::string& error,
 TEST(ModelFile, SamplePrintersLoadWithEveryFeatureThePluginNames) {
     const zqmodel::Model desk = zqhosttest::LoadModel(zqhosttest::kDeskModel);
     EXPECT_EQ("zqoemui.dll", desk.plugIn);
-    EXPECT_EQ((std::vector<std::string>{"zqdesk.xml", "zqdesk.cfg", "zqdesk.zqd"}), desk.files);
+    EXPECT_EQ((std::vector<std::string>{"zqdesk.xml", "zqdesk.cfg", "zqdesk.zqd", "zqdesk.zqb"}), desk.files);
+    EXPECT_EQ(0u, desk.statusText.find("MFG:ZQ;")) << "the status monitor's text";
     EXPECT_EQ((std::vector<std::string>{"zqcoremod.dll", "zqwarnmod.dll", "zqcfgmgr.dll", "zqservices.dll",
                                         "zqsvcmod.dll", "zqagentps.dll", "zqagent.exe", "zqagent.dll", "zqlink.exe",
                                         "zqlink.dll", "zqdevapi.dll", "zqlinkps.dll", "zqinstres.dll"}),
@@ -105,6 +106,7 @@ TEST(ModelFile, MistakesAreRefusedWithTheirLine) {
         const char* message;
     } cases[] = {
         {kHead + "Colour=1\n", "line 4: unknown model key"},
+        {kHead + "StatusText=" + std::string(512, 'S') + "\n", "line 4: StatusText takes 1 to 511 characters"},
         {"Name=x\n", "line 1: key outside a section"},
         {kHead + "[Page]\n", "line 4: unknown section"},
         {kHead + "[Feature A]\nOption=X|X\nDefault=Y\n", "default is not one of its options"},
