@@ -13,12 +13,12 @@
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
 #include "common/zqprintercaps.h"
+#include "featurelogic/zqrollsizes.h"
 #include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
 
 class IZQPlugin;
 class IZQStoredSettings;
-class CZQRollPreview;
 class CZQXmlUiRules;
 
 // Public ids of the plug-in's own items.
@@ -163,7 +163,7 @@ public:
     // is the custom word), bounded by the helper file's widest job page, in whole inches into the
     // core driver's private devmode (custom maximum width). An answer that is no positive number
     // leaves the devmode as it was.
-    void VUpdateRollPreview(CZQRollPreview* pPreview, CZQXmlUiRules* pRules);
+    void VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pRules);
     static int IGetCustomMediaSelected();
     static int IGetScalingMode(DWORD dwPrintDocOn, DWORD dwScale);
 

@@ -7,7 +7,6 @@
 #include "common/zqstrings.h"
 #include "platform/zqspooler.h"
 #include "featurelogic/zquilogic.h"
-#include "preview/zqpreview.h"
 
 namespace {
 
@@ -239,7 +238,7 @@ void CZQUILogic::VUpdateBorderlessForPageSize(IZQPlugin*, CZQXmlUiRules* pRules)
     BRunFeatureMacros(PszFormFeature(), pRules);
 }
 
-void CZQUILogic::VUpdateRollPreview(CZQRollPreview* pPreview, CZQXmlUiRules* pRules) {
+void CZQUILogic::VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pRules) {
     if (!BIsLargeFormat() || !m_pCUIParam) return;
     ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
     WCHAR source[256];

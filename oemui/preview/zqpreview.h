@@ -4,6 +4,7 @@
 // between calls; every paint makes and deletes its own.
 #pragma once
 
+#include "featurelogic/zqrollsizes.h"
 #include "preview/zqpreviewgdi.h"
 #include "preview/zqpreviewsettings.h"
 
@@ -214,14 +215,14 @@ protected:
 };
 
 // The preview of every page: the sample page and the roll-paper state of large-format printers.
-class CZQRollPreview : public CZQPreview {
+class CZQRollPreview : public CZQPreview, public IZQRollSizeSink {
 public:
     explicit CZQRollPreview(HINSTANCE hModule);
 
     // Narrowest width, widest width, roll width, shortest and longest length, in inches as decimal
     // texts; a text that is not a number counts as 0. The paper drawn becomes as wide as the roll.
     void VSetRollSizes(PCWSTR pszMinWidth, PCWSTR pszMaxWidth, PCWSTR pszRollWidth, PCWSTR pszMinLength,
-                       PCWSTR pszMaxLength);
+                       PCWSTR pszMaxLength) override;
     // Pixel width of the paper drawn by the last large-format paint; 0 before the first.
     int IGetWidthMarkPos() const { return m_nWidthMarkPos; }
     // The paper drawn on the roll or sheet picture by the last large-format paint.

@@ -5,6 +5,7 @@
 
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
+#include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 
 using namespace zqpq;
