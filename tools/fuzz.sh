@@ -41,9 +41,9 @@ done
 
 . "$top/tools/winenv.sh" "$build" null
 cd "$build/bin"
-for spec in helper:150 macros:2000 constraints:2000 events:1000; do
-  target=${spec%%:*}
-  inputs=$(( ${spec##*:} * scale / 1000 ))
+for entry in helper:150 macros:2000 constraints:2000 events:1000; do
+  target=${entry%%:*}
+  inputs=$(( ${entry##*:} * scale / 1000 ))
   if wine zqxmlfuzz.exe "$target" "$inputs" 1 >"$build/zqxmlfuzz-$target.log" 2>&1; then
     echo "ok    $(tr '\r' '\n' < "$build/zqxmlfuzz-$target.log" | grep -v '^input' | grep . | tail -1)"
   else

@@ -13,7 +13,7 @@
 struct PenStatus;
 
 // Placement of a trackbar made over a placeholder control.
-struct ZQTrackbarSpec {
+struct ZQTrackbarLayout {
     HWND hPlaceholder;  // control whose rectangle the trackbar takes
     HWND hTrackbar;     // out: the trackbar
     int iCtrlId;
@@ -177,7 +177,7 @@ public:
     // ---- windows and lists ------------------------------------------------------------------
     static void VShowControlHelp(HWND hWnd, DWORD dwCtrlId, DWORD dwHelpId, PCWSTR pszHelpFile);
     static BOOL BIsWindowVisible(HWND hWnd);
-    static BOOL BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarSpec* pSpec);
+    static BOOL BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarLayout* pLayout);
     // Pages-per-sheet list position <-> setting (1-6), and a 1-3 selection kept else 0.
     static int IListIndexToSetting(int iIndex);
     static int ISettingToListIndex(int iSetting);

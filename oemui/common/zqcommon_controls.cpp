@@ -29,14 +29,14 @@ BOOL CZQCommon::BIsWindowVisible(HWND hWnd) {
     return (GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) ? TRUE : FALSE;
 }
 
-BOOL CZQCommon::BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarSpec* pSpec) {
-    if (!hDlg || !pSpec || !pSpec->hPlaceholder) {
+BOOL CZQCommon::BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarLayout* pLayout) {
+    if (!hDlg || !pLayout || !pLayout->hPlaceholder) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    pSpec->hTrackbar = nullptr;
+    pLayout->hTrackbar = nullptr;
     RECT rc;
-    if (!GetWindowRect(pSpec->hPlaceholder, &rc)) return FALSE;
+    if (!GetWindowRect(pLayout->hPlaceholder, &rc)) return FALSE;
     MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
     HWND hTrack;
     {
@@ -46,15 +46,15 @@ BOOL CZQCommon::BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarSpec* 
         InitCommonControlsEx(&icc);
         hTrack = CreateWindowExW(0, TRACKBAR_CLASSW, L"Slider", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_AUTOTICKS,
                                  rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, hDlg,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(pSpec->iCtrlId)), hInstance, nullptr);
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(pLayout->iCtrlId)), hInstance, nullptr);
     }
     if (!hTrack) return FALSE;
-    SendMessageW(hTrack, TBM_SETRANGE, TRUE, MAKELPARAM(pSpec->iMin, pSpec->iMax));
-    SendMessageW(hTrack, TBM_SETPOS, TRUE, pSpec->iPos);
-    SendMessageW(hTrack, TBM_SETTICFREQ, static_cast<WPARAM>(pSpec->iTickFreq), 0);
-    if (pSpec->hInsertAfter)
-        SetWindowPos(hTrack, pSpec->hInsertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    pSpec->hTrackbar = hTrack;
+    SendMessageW(hTrack, TBM_SETRANGE, TRUE, MAKELPARAM(pLayout->iMin, pLayout->iMax));
+    SendMessageW(hTrack, TBM_SETPOS, TRUE, pLayout->iPos);
+    SendMessageW(hTrack, TBM_SETTICFREQ, static_cast<WPARAM>(pLayout->iTickFreq), 0);
+    if (pLayout->hInsertAfter)
+        SetWindowPos(hTrack, pLayout->hInsertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    pLayout->hTrackbar = hTrack;
     return TRUE;
 }
 

@@ -38,10 +38,10 @@ const DialogItemRow kDialogItems[] = {
 const PCWSTR kRollFieldNames[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
 const PCWSTR kRollFieldTexts[] = {L"Media Name", L"Media Type", L"Width", L"Custom Width"};
 
-void AddSpec(ZQOemItemPlan* plan, ZQOemItemKind kind, BYTE pubId, const char* keyword, PCWSTR target = L"",
+void AddEntry(ZQOemItemPlan* plan, ZQOemItemKind kind, BYTE pubId, const char* keyword, PCWSTR target = L"",
              ZQOemDialogKind dialog = kOemDialogNone) {
     if (plan->dwCount >= kMaxOemItems) return;
-    ZQOemItemSpec& s = plan->items[plan->dwCount++];
+    ZQOemItemEntry& s = plan->items[plan->dwCount++];
     s = {};
     s.kind = kind;
     s.bPubId = pubId;
@@ -202,9 +202,9 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
     *pPlan = {};
     POEMCUIPPARAM p = logic.Param();
     if (dwMode == OEMCUIP_DOCPROP) {
-        AddSpec(pPlan, kOemItemHeading, 0, "ZQLayoutOptions");
-        AddSpec(pPlan, kOemItemOrientation, kOemPubOrientation, "ZQOrientationCopy");
-        AddSpec(pPlan, kOemItemPageOrder, kOemPubPageOrder, "ZQPageOrderCopy");
+        AddEntry(pPlan, kOemItemHeading, 0, "ZQLayoutOptions");
+        AddEntry(pPlan, kOemItemOrientation, kOemPubOrientation, "ZQOrientationCopy");
+        AddEntry(pPlan, kOemItemPageOrder, kOemPubPageOrder, "ZQPageOrderCopy");
         const bool postScript = logic.m_dwPdl == kPdlPostScript;
         for (const DialogItemRow& row : kDialogItems) {
             if (!ZQFindOemDialog(row.dialog)) continue;  // its dialog is not part of the plug-in
@@ -217,7 +217,7 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
             } else if (!HasItem(p, feature)) {
                 continue;
             }
-            AddSpec(pPlan, kOemItemDialog, 0, row.keyword, feature, row.dialog);
+            AddEntry(pPlan, kOemItemDialog, 0, row.keyword, feature, row.dialog);
         }
         return;
     }
@@ -247,12 +247,12 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
             char keyword[48] = {};
             WideCharToMultiByte(CP_ACP, 0, value, -1, keyword, sizeof keyword, nullptr, nullptr);
             const bool text = f == 0 || f == 3;
-            AddSpec(pPlan, text ? kOemItemRollText : kOemItemRollList,
+            AddEntry(pPlan, text ? kOemItemRollText : kOemItemRollList,
                     static_cast<BYTE>(CZQUILogic::IRollValuePubId(value)), keyword);
         }
 }
 
-const ZQOemItemSpec* ZQFindOemItemSpec(const ZQOemItemPlan& plan, const OPTITEM* pItem) {
+const ZQOemItemEntry* ZQFindOemItemSpec(const ZQOemItemPlan& plan, const OPTITEM* pItem) {
     const auto* ud = pItem ? reinterpret_cast<const USERDATA*>(pItem->UserData) : nullptr;
     if (!ud || !ud->pKeyWordName) return nullptr;
     for (DWORD i = 0; i < plan.dwCount && i < kMaxOemItems; ++i)
@@ -278,7 +278,7 @@ DWORD ZQBuildOemItems(CZQUILogic& logic, const ZQOemItemPlan& plan, const CZQXml
 
     DWORD built = 0;
     for (DWORD i = 0; i < plan.dwCount && built < capacity; ++i) {
-        const ZQOemItemSpec& desc = plan.items[i];
+        const ZQOemItemEntry& desc = plan.items[i];
         OPTITEM& item = pParam->pOEMOptItems[built];
         memset(&item, 0, sizeof item);
         const bool push = desc.kind == kOemItemDialog;

@@ -17,7 +17,7 @@ enum ZQOemItemKind : DWORD {
     kOemItemRollList,     // roll media type or width: the helper file's list
 };
 
-struct ZQOemItemSpec {
+struct ZQOemItemEntry {
     ZQOemItemKind kind;
     BYTE bPubId;
     char szKeyword[32];     // USERDATA keyword; also the roll's value name ("Roll1Width")
@@ -28,7 +28,7 @@ struct ZQOemItemSpec {
 inline constexpr DWORD kMaxOemItems = 24;
 struct ZQOemItemPlan {
     DWORD dwCount;
-    ZQOemItemSpec items[kMaxOemItems];
+    ZQOemItemEntry items[kMaxOemItems];
 };
 
 // The items a sheet gets: the document sheet the layout copies and the push items whose dialog
@@ -51,7 +51,7 @@ struct ZQPushItemData {
 };
 
 // The plan entry of one of the plug-in's items (by its keyword), null for any other item.
-const ZQOemItemSpec* ZQFindOemItemSpec(const ZQOemItemPlan& plan, const OPTITEM* pItem);
+const ZQOemItemEntry* ZQFindOemItemSpec(const ZQOemItemPlan& plan, const OPTITEM* pItem);
 
 // The roll sources an "InstalledRolls" option names: its parts when it has "_", the option itself
 // when it names one, else rolls 1 and 2. Value-name prefixes ("Roll1", "Sheet") of at most 15

@@ -101,7 +101,7 @@ LONG ReconcileChange(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
 }
 
 LONG RunDialog(IZQPlugin* plugin, PCPSUICBPARAM cb, POPTITEM item) {
-    const ZQOemItemSpec* desc = ZQFindOemItemSpec(plugin->OemItems(), item);
+    const ZQOemItemEntry* desc = ZQFindOemItemSpec(plugin->OemItems(), item);
     if (!desc || desc->kind != kOemItemDialog) return CPSUICB_ACTION_NONE;
     PFN_ZQOemDialog run = ZQFindOemDialog(desc->dialog);
     if (!run) return CPSUICB_ACTION_NONE;

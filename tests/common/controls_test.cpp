@@ -136,7 +136,7 @@ TEST_F(Windows, TrackbarTakesThePlaceholdersPlace) {
     HWND placeholder = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 20, 30, 150, 24, m_parent, nullptr, nullptr, nullptr);
     HWND before = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_TABSTOP, 0, 0, 10, 10, m_parent, nullptr, nullptr,
                                   nullptr);
-    ZQTrackbarSpec desc = {placeholder, nullptr, 1234, 0, 20, 7, 5, before};
+    ZQTrackbarLayout desc = {placeholder, nullptr, 1234, 0, 20, 7, 5, before};
     ASSERT_TRUE(CZQCommon::BCreateTrackbar(m_parent, GetModuleHandleW(nullptr), &desc));
     ASSERT_NE(nullptr, desc.hTrackbar);
     EXPECT_EQ(1234, GetDlgCtrlID(desc.hTrackbar));

@@ -14,7 +14,7 @@
 namespace {
 
 using zqfontgen::PfmLayout;
-using zqfontgen::PfmSpec;
+using zqfontgen::PfmRecipe;
 using zqfontgen::Put16;
 using zqfontgen::Put32;
 using Bytes = std::vector<uint8_t>;
@@ -30,8 +30,8 @@ const zqfont::AnsiTable& Latin1() {
     return table;
 }
 
-PfmSpec Spec(const std::string& face, const std::string& selection) {
-    PfmSpec s;
+PfmRecipe Recipe(const std::string& face, const std::string& selection) {
+    PfmRecipe s;
     s.face = face;
     s.selection = selection;
     return s;
@@ -83,7 +83,7 @@ TEST(FontNames, ByCommandLanguage) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.selection);
         std::string name;
-        const bool accepted = zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Spec("Face", row.selection))),
+        const bool accepted = zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Recipe("Face", row.selection))),
                                                       row.language, &name);
         EXPECT_EQ(row.name != nullptr, accepted);
         if (row.name) {
@@ -92,10 +92,10 @@ TEST(FontNames, ByCommandLanguage) {
     }
     // Names stay within 79 characters, decoration included.
     std::string name;
-    ASSERT_TRUE(zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Spec(std::string(90, 'x'), "\x1B(s12v"))),
+    ASSERT_TRUE(zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Recipe(std::string(90, 'x'), "\x1B(s12v"))),
                                         zqfont::kLangPcl, &name));
     EXPECT_EQ(std::string(79, 'x'), name);
-    ASSERT_TRUE(zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Spec(std::string(75, 'x'), "\x1B(s12v"))),
+    ASSERT_TRUE(zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Recipe(std::string(75, 'x'), "\x1B(s12v"))),
                                         zqfont::kLangPcl, &name));
     EXPECT_EQ(std::string(75, 'x') + " 12p", name);
 }
@@ -127,7 +127,7 @@ TEST(FontMetricsFiles, UntrustedPfmIsRefused) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         PfmLayout layout;
-        Bytes b = zqfontgen::BuildPfm(PfmSpec(), &layout);
+        Bytes b = zqfontgen::BuildPfm(PfmRecipe(), &layout);
         row.apply(b, layout);
         const size_t size = row.cut > b.size() ? 100 : b.size() - row.cut;
         zqfont::Pfm pfm;
@@ -136,9 +136,9 @@ TEST(FontMetricsFiles, UntrustedPfmIsRefused) {
 }
 
 TEST(FontMetricsFiles, CartridgeWalkStaysInsideItsSizeAndTheFile) {
-    const Bytes a = zqfontgen::BuildPfm(Spec("A", "\x1B(s10v"));
-    const Bytes b = zqfontgen::BuildPfm(Spec("B", "\x1B(s11v"));
-    const Bytes foreign = zqfontgen::BuildPfm(Spec("F", "&l0O"));
+    const Bytes a = zqfontgen::BuildPfm(Recipe("A", "\x1B(s10v"));
+    const Bytes b = zqfontgen::BuildPfm(Recipe("B", "\x1B(s11v"));
+    const Bytes foreign = zqfontgen::BuildPfm(Recipe("F", "&l0O"));
     Bytes badFace = a;
     Put32(badFace, 105, 0xFFFF);
     const size_t firstPfm = 16 + 5;  // header and "Cart"
@@ -176,14 +176,14 @@ TEST(FontFile, LayoutOfOneFontWithItsMetrics) {
                 {"fixed pitch without extended metrics", false, false, false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        PfmSpec spec = Spec("Face", "\x1B(s1p12v0s0b4148T");
-        spec.variablePitch = row.variablePitch;
-        spec.pixWidth = row.variablePitch ? 0 : 24;
-        spec.extTextMetrics = row.extTextMetrics;
-        spec.kernTable = row.kernTable;
-        spec.kernPairs = {{'V', 'A', -4}, {'A', 'V', -3}, {'T', 'A', -2}};
-        spec.slant = 120;
-        const Bytes bytes = zqfontgen::BuildPfm(spec);
+        PfmRecipe recipe = Recipe("Face", "\x1B(s1p12v0s0b4148T");
+        recipe.variablePitch = row.variablePitch;
+        recipe.pixWidth = row.variablePitch ? 0 : 24;
+        recipe.extTextMetrics = row.extTextMetrics;
+        recipe.kernTable = row.kernTable;
+        recipe.kernPairs = {{'V', 'A', -4}, {'A', 'V', -3}, {'T', 'A', -2}};
+        recipe.slant = 120;
+        const Bytes bytes = zqfontgen::BuildPfm(recipe);
         const zqfont::Pfm pfm = Read(bytes);
         const std::vector<uint8_t> ufm = zqfont::BuildUfm(pfm, zqfont::kLangPcl, L"Face 12pt", Latin1());
         ASSERT_FALSE(ufm.empty());
@@ -256,7 +256,7 @@ TEST(FontFile, LayoutOfOneFontWithItsMetrics) {
 
 TEST(FontFile, RewriteKeepsInstalledFontsWholeAndRemovingAllLeavesAHeader) {
     const auto ufm = [](const char* face) {
-        return zqfont::BuildUfm(Read(zqfontgen::BuildPfm(Spec(face, "\x1B(s10v"))), zqfont::kLangPcl,
+        return zqfont::BuildUfm(Read(zqfontgen::BuildPfm(Recipe(face, "\x1B(s10v"))), zqfont::kLangPcl,
                                 zqfont::text16(face, face + std::strlen(face)), Latin1());
     };
     zqfont::CZQUffBuilder first;
@@ -313,7 +313,7 @@ TEST(FontFile, RewriteKeepsInstalledFontsWholeAndRemovingAllLeavesAHeader) {
 TEST(FontFile, ExistingFileThatIsNotAFontFileIsRefusedWhole) {
     zqfont::CZQUffBuilder builder;
     builder.WriteHeader(1);
-    builder.AddFont({L"A", zqfont::BuildUfm(Read(zqfontgen::BuildPfm(Spec("A", "\x1B(s10v"))), zqfont::kLangPcl,
+    builder.AddFont({L"A", zqfont::BuildUfm(Read(zqfontgen::BuildPfm(Recipe("A", "\x1B(s10v"))), zqfont::kLangPcl,
                                              L"A", Latin1())});
     const Bytes good = builder.Bytes();
     const struct {

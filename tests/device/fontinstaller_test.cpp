@@ -51,8 +51,8 @@ void RemoveTree(const std::wstring& dir) {
     RemoveDirectoryW(dir.c_str());
 }
 
-zqfontgen::PfmSpec Spec(const char* face, const char* selection) {
-    zqfontgen::PfmSpec s;
+zqfontgen::PfmRecipe Recipe(const char* face, const char* selection) {
+    zqfontgen::PfmRecipe s;
     s.face = face;
     s.selection = selection;
     return s;
@@ -75,22 +75,22 @@ protected:
         m_status.Reset(LoadLibraryExW(zqtest::BesideExe(L"zqcoremod.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         zqmsgbox::SetAnswerer(&Answer, this);
 
-        zqfontgen::PfmSpec beta = Spec("ZQ Beta", "\x1B(s0p10h10v0s3b4099T");
+        zqfontgen::PfmRecipe beta = Recipe("ZQ Beta", "\x1B(s0p10h10v0s3b4099T");
         beta.variablePitch = false;
         beta.pixWidth = 24;
-        Bytes badMagic = zqfontgen::BuildPcm("ZQ Other", {zqfontgen::BuildPfm(Spec("ZQ Epsilon", "\x1B(s9v"))});
+        Bytes badMagic = zqfontgen::BuildPcm("ZQ Other", {zqfontgen::BuildPfm(Recipe("ZQ Epsilon", "\x1B(s9v"))});
         badMagic[0] = 0;
-        Bytes broken = zqfontgen::BuildPfm(Spec("ZQ Zeta", "\x1B(s9v"));
+        Bytes broken = zqfontgen::BuildPfm(Recipe("ZQ Zeta", "\x1B(s9v"));
         zqfontgen::Put32(broken, 2, 0);
         const std::pair<const wchar_t*, Bytes> files[] = {
-            {L"alpha.pfm", zqfontgen::BuildPfm(Spec("ZQ Alpha", "\x1B(s1p12v0s0b4148T"))},
+            {L"alpha.pfm", zqfontgen::BuildPfm(Recipe("ZQ Alpha", "\x1B(s1p12v0s0b4148T"))},
             {L"beta.PFM", zqfontgen::BuildPfm(beta)},
-            {L"cart.pcm", zqfontgen::BuildPcm("ZQ Cartridge", {zqfontgen::BuildPfm(Spec("ZQ Gamma", "\x1B(s1p8v1s0b4148T")),
-                                                               zqfontgen::BuildPfm(Spec("zq alpha", "\x1B(s1p12v0s0b")),
-                                                               zqfontgen::BuildPfm(Spec("ZQ Delta", "&l0O"))})},
+            {L"cart.pcm", zqfontgen::BuildPcm("ZQ Cartridge", {zqfontgen::BuildPfm(Recipe("ZQ Gamma", "\x1B(s1p8v1s0b4148T")),
+                                                               zqfontgen::BuildPfm(Recipe("zq alpha", "\x1B(s1p12v0s0b")),
+                                                               zqfontgen::BuildPfm(Recipe("ZQ Delta", "&l0O"))})},
             {L"magic.pcm", badMagic},
             {L"broken.pfm", broken},
-            {L"other.pfm", zqfontgen::BuildPfm(Spec("ZQ Other", "!R!FONT!Other!"))},
+            {L"other.pfm", zqfontgen::BuildPfm(Recipe("ZQ Other", "!R!FONT!Other!"))},
         };
         for (const auto& [name, bytes] : files) ASSERT_TRUE(WriteBytes(Fonts() + L"\\" + name, bytes));
     }

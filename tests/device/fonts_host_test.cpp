@@ -36,12 +36,12 @@ TEST(FontsUnderHost, DeskPrinterInstallsListsAndRemovesFonts) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = std::wstring(temp) + L"zqhostfonts";
     CreateDirectoryW(folder.c_str(), nullptr);
-    zqfontgen::PfmSpec serif, mono;
+    zqfontgen::PfmRecipe serif, mono;
     serif.face = "ZQ Host Serif";
     mono.face = "ZQ Host Mono";
     mono.selection = "\x1B(s0p10h10v0s3b4099T";
-    for (const auto& [file, spec] : {std::make_pair(L"\\serif.pfm", serif), std::make_pair(L"\\mono.pfm", mono)}) {
-        const std::vector<uint8_t> bytes = zqfontgen::BuildPfm(spec);
+    for (const auto& [file, recipe] : {std::make_pair(L"\\serif.pfm", serif), std::make_pair(L"\\mono.pfm", mono)}) {
+        const std::vector<uint8_t> bytes = zqfontgen::BuildPfm(recipe);
         CZQHandle out(CreateFileW((folder + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
         ASSERT_TRUE(out && WriteFile(out.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));

@@ -28,7 +28,7 @@ void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     Put16(bytes, at + 2, value >> 16);
 }
 
-std::vector<uint8_t> BuildPfm(const PfmSpec& s, PfmLayout* layout) {
+std::vector<uint8_t> BuildPfm(const PfmRecipe& s, PfmLayout* layout) {
     PfmLayout l;
     std::vector<uint8_t> b(117, 0);
     Put16(b, 0, 0x0100);

@@ -15,7 +15,7 @@ struct Kern {
     int16_t amount;
 };
 
-struct PfmSpec {
+struct PfmRecipe {
     std::string face = "ZQ Sample Serif";
     std::string selection = "\x1B(s1p12v0s0b4148T";
     uint8_t firstChar = 32, lastChar = 126, defaultChar = 0, breakChar = 0;
@@ -40,7 +40,7 @@ struct PfmLayout {
 // Header (117 bytes), widths of a variable-pitch font (width of character c: 10 + c % 7), the
 // extension table, extended text metrics, driver information, selection command, face name and
 // kerning pairs ending with a zero pair; dfSize is the whole size.
-std::vector<uint8_t> BuildPfm(const PfmSpec& spec, PfmLayout* layout = nullptr);
+std::vector<uint8_t> BuildPfm(const PfmRecipe& recipe, PfmLayout* layout = nullptr);
 
 // A cartridge: magic, total size, title, and the PFMs one after the other.
 std::vector<uint8_t> BuildPcm(const std::string& title, const std::vector<std::vector<uint8_t>>& pfms);

@@ -293,10 +293,10 @@ bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
 // 10-point mono, listed as "ZQ Sample Serif 12pt" and "ZQ Sample Mono 10pt-Bd".
 int SampleFonts(const std::wstring& folder) {
     CreateDirectoryW(folder.c_str(), nullptr);
-    zqfontgen::PfmSpec serif;
+    zqfontgen::PfmRecipe serif;
     serif.kernTable = true;
     serif.kernPairs = {{'V', 'A', -4}, {'A', 'V', -4}, {'T', 'o', -3}};
-    zqfontgen::PfmSpec mono;
+    zqfontgen::PfmRecipe mono;
     mono.face = "ZQ Sample Mono";
     mono.selection = "\x1B(s0p10h10v0s3b4099T";
     mono.variablePitch = false;
@@ -305,11 +305,11 @@ int SampleFonts(const std::wstring& folder) {
     mono.avgWidth = mono.maxWidth = 30;
     const struct {
         const wchar_t* file;
-        const zqfontgen::PfmSpec& spec;
+        const zqfontgen::PfmRecipe& recipe;
     } fonts[] = {{L"zqserif.pfm", serif}, {L"zqmono.pfm", mono}};
     for (const auto& font : fonts) {
         const std::wstring path = folder + L"\\" + font.file;
-        if (!WriteBytes(path, zqfontgen::BuildPfm(font.spec))) return Fail(path.c_str(), HRESULT_FROM_WIN32(GetLastError()));
+        if (!WriteBytes(path, zqfontgen::BuildPfm(font.recipe))) return Fail(path.c_str(), HRESULT_FROM_WIN32(GetLastError()));
         wprintf(L"ok    %ls\n", path.c_str());
     }
     return 0;
