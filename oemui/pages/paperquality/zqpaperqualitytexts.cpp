@@ -106,7 +106,7 @@ const TextRow kTextRows[] = {
     {kCtlPortrait, When::LargeFormat, 4150, L"Portra&it"},
     {kCtlLandscape, When::LargeFormat, 6049, L"Lands&cape"},
     {kCtlShowPreview, When::LargeFormat, 5152, L"Show previe&w before printing"},
-    {kCtlThriftmode, When::Visible, 3052, L"E&conomode\n  (May Save Print Cartridges)"},
+    {kCtlThriftmode, When::Visible, 3052, L"&Thriftmode\n  (May Save Print Cartridges)"},
     {kCtlTransparencySheets, When::Visible, 5433, L"&Transparency Separator Sheets"},
     {kCtlGloss, When::Visible, 825, L"&Gloss Print Finish"},
     {kCtlHelp, When::Always, 797, L"&Help"},
