@@ -139,7 +139,7 @@ TEST_P(PaperQualityTexts, FollowThePrinterClassTheLanguageAndFallBackToEnglish) 
     EXPECT_EQ(c.templateId == IDD_DLG_PAPER_MEDIA_RTL, mirrored);
     for (const auto& [id, text] : c.texts) EXPECT_EQ(text, Text(id)) << id;
     // A box the layout shows takes its text; one it hides keeps none.
-    EXPECT_EQ(L"E&conomode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
+    EXPECT_EQ(L"&Thriftmode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
     EXPECT_EQ(L"", Text(IDC_CHK_MAX_DETAILS));
 }
 
