@@ -128,8 +128,6 @@ bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, IZQPlugin** ppPlugin, bool* pOwn
 
 }  // namespace
 
-const ZQOemDialogRow* ZQOemDialogTable() { return g_pDialogs; }
-
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows) {
     const ZQOemDialogRow* previous = g_pDialogs;
     g_pDialogs = pRows ? pRows : kNoDialogs;

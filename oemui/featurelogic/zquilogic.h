@@ -60,7 +60,6 @@ struct ZQOemDialogRow {
     ZQOemDialogKind kind;  // kOemDialogNone ends the table
     PFN_ZQOemDialog pfnRun;
 };
-const ZQOemDialogRow* ZQOemDialogTable();
 // Replaces the table (null restores the product's); returns the previous replacement or null.
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows);
 PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind);
@@ -76,7 +75,6 @@ public:
     // The block of the current core-driver call (null: none) and its mode (1 document, 2 printer).
     void VSetParam(POEMCUIPPARAM pParam, DWORD dwMode);
     POEMCUIPPARAM Param() const { return m_pCUIParam; }
-    DWORD DWMode() const { return m_dwMode; }
     // Selections are reported in the call's mode; document mode without a call.
     DWORD DWSelectMode() const { return m_dwMode == OEMCUIP_PRNPROP ? OEMCUIP_PRNPROP : OEMCUIP_DOCPROP; }
     // What the constraint gate and its controllers ask of the logic.

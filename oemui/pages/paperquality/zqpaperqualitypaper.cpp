@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cwchar>
 
-#include "featurelogic/zqplugin.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "res/zqpaperqualityids.h"
@@ -93,11 +91,8 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     VSettleBorderlessLayout(pContext, wcsstr(paper, L"HAGAKI") != nullptr, banner);
 }
 
-void CZQPaperQualityTab::VEndPosters(PageContext* pContext) {
+void CZQPaperQualityTab::VEndPosters(PageContext*) {
     DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
-    auto* finishing =
-        pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)) : nullptr;
-    if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
 }
 
 void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {

@@ -7,7 +7,6 @@
 
 #include "featurelogic/zqplugin.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "res/zqpaperqualityids.h"
@@ -203,9 +202,6 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
 
     VRefreshQualityGroup(pContext);
     if (!exceptions) VClearPageList();
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps) && pContext->pPlugin)
-        if (auto* finishing = static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)))
-            finishing->m_bPoster = FALSE;
     const BOOL resolution = BShowResolutionTexts(pContext);
     for (ZQPqControl c : {kCtlRenderDpi, kCtlColorInputDpi, kCtlColorOutput, kCtlRender, kCtlColorInput,
                           kCtlColorOutputDpi})
