@@ -61,26 +61,6 @@ struct SheetRecord {
 // A page reports its apply result (CPSUI_OK) for its own page handle; TRUE when the sheet took it.
 BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR lResult);
 
-// What decides which pages a sheet gets.
-struct ZQSheetFacts {
-    BOOL bSimplifiedUI;    // "ZQSimplifiedUI" can be read
-    BOOL bDocUISUI;        // "ZQDocUISUI" can be read
-    BOOL bLargeFormat;     // "ZQPrinterClass" is "ZQKorrix"
-    BOOL bOutputFeatures;  // the driver has an item of "OutputBin", "Stapling", "StapleLocation",
-                           // "Punching" or "Folding"
-    BOOL bJobStorage;      // the private devmode offers job storage
-    DWORD dwColorMode;     // private devmode +16 (2: colour)
-    DWORD dwPdl;           // private devmode +20
-    BOOL bSettingsInformation;  // "ZQSettingsInformation" is "TRUE": the document sheet is the
-                                // Settings Information page alone
-};
-
-// Reads the facts from the core driver's items and its copy of the private devmode (either may
-// be missing: the facts they give are then FALSE / 0).
-void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts* pFacts);
-// The page ids a sheet may get, in sheet order; returns their number.
-int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax);
-
 // Dialog of a page: templates (left-to-right, right-to-left) and procedure.
 struct ZQPageTemplate {
     WORD wLtr;
