@@ -1,7 +1,7 @@
 // The Paper/Quality page in its sheet: brought in line with what other pages changed when it
 // becomes the active page, its settings settled when it is left, and on OK or Apply its result
 // reported; the last page the user visited also synchronises the devmodes and exports them.
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
@@ -108,7 +108,7 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
 
     // The paper list's key of the chosen media travels with the settings; a key longer than its
     // field would name another paper, so it is not stored.
-    const PaperList* papers = pContext->pPlugin ? &pContext->pPlugin->Papers() : nullptr;
+    const PaperList* papers = pContext->pPapers;
     WCHAR media[256];
     CZQLocalPtr<WCHAR> name;
     if (papers && papers->dwCount > 0 && papers->pEntries && ReadOption(param, L"MediaType", media) &&
@@ -134,22 +134,22 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    IZQPlugin* plugin = pContext->pPlugin;
+    IZQSettingsExchange* exchange = pContext->pExchange;
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPagePaperQuality);
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    CZQQuickSets* quickSets = plugin ? plugin->QuickSets() : nullptr;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();
     logic.VSavePrintQualityName();
     BSetCustomSizeLimits(pContext);
-    if (last && plugin) plugin->VSyncAfterChange();
+    if (last && exchange) exchange->VSyncAfterChange();
 
     m_bPageExceptionsChanged = FALSE;
     if (quickSets) quickSets->VClearChanged();
     m_imageEnhanceDlg.VClearChanged();
-    const BOOL accepted = plugin ? ZQReportPageResult(plugin->Sheet(), index, CPSUI_OK) : FALSE;
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
     // A result the sheet refused still leaves the settings exported.
-    if (last && plugin) plugin->BExportSettings(kZQExportPrinting);
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
     return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
 }

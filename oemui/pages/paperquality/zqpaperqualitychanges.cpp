@@ -3,7 +3,7 @@
 // that depend on it, the other controls and the sample page in line.
 #include <cwchar>
 
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
@@ -313,9 +313,9 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
 // A media type the constraint rules reject gives way to the one accepted last: the list selects it
 // again and the reaction runs once more for it, unchecked and unrecorded.
 void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!m_bRollBackGuard || !pContext->pPlugin) return;
+    if (!m_bRollBackGuard || !pContext->pConstraints) return;
     DWORD rejected = 0;
-    pContext->pPlugin->BCheckConstraint(L"MediaType", hDlg, &rejected);
+    pContext->pConstraints->BCheckConstraint(L"MediaType", hDlg, &rejected);
     if (!rejected) {
         VKeepLastMediaType();
         return;
@@ -334,8 +334,8 @@ void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HW
 // A large-format printer's paper list names, per media, the boxes it allows and its default print
 // quality.
 void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pContext, PCWSTR pszMedia) {
-    if (!pContext->pLogic->BIsLargeFormat() || !pContext->pPlugin) return;
-    const PaperList& papers = pContext->pPlugin->Papers();
+    if (!pContext->pLogic->BIsLargeFormat() || !pContext->pPapers) return;
+    const PaperList& papers = *pContext->pPapers;
     if (papers.dwCount == 0 || !papers.pEntries) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     CZQLocalPtr<WCHAR> name;
@@ -489,8 +489,8 @@ void CZQPaperQualityTab::VOnCustomPaperEntries(HWND hDlg, PageContext* pContext,
     if (ZQEqualNoCase(text, kAddCustomPaper)) {
         const ZQSheetState* sheet = pContext->pLogic->SheetState();
         const INT_PTR result = m_newMediaDlg.IDoModal(hDlg, pContext, sheet && sheet->bRtl);
-        if (result == 1 && BAddPaperCommandReady(pContext) && pContext->pPlugin) {
-            pContext->pPlugin->BRunCommandLine(m_szAddPaperCommand);
+        if (result == 1 && BAddPaperCommandReady(pContext) && pContext->pConstraints) {
+            pContext->pConstraints->BRunCommandLine(m_szAddPaperCommand);
             VRestoreMediaTypeSelection(hList, pContext);
             SendMessageW(hList, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(refresh));
         } else {

@@ -3,7 +3,7 @@
 // orientation and units, the dialogs the page opens, help and the alert strip's refresh.
 #include <cwchar>
 
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
@@ -106,7 +106,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         }
         case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
         case IDC_BUTTON_REFRESHALERTS:
-            if (pContext->pPlugin) pContext->pPlugin->BRefreshDeviceStatus(FALSE);
+            if (pContext->pAlerts) pContext->pAlerts->BRefreshDeviceStatus(FALSE);
             break;
         case IDC_BTN_MEDIA_SIZE_DIMENSIONS_ALTX: SetFocus(GetDlgItem(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS)); break;
         case IDC_STA_MEDIA_SIZE_DIMENSIONS:

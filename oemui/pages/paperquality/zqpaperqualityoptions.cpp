@@ -7,7 +7,7 @@
 
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "res/zqpaperqualityids.h"
@@ -274,15 +274,16 @@ BOOL CZQPaperQualityTab::BSeedRecentMediaTypes(PageContext* pContext, PCWSTR psz
 // ---------------------------------------------------------------------------------------------
 // The alert strip
 // ---------------------------------------------------------------------------------------------
-BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin) {
-    if (!IsWindow(hDlg) || !pPlugin) return FALSE;
+BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, PageContext* pContext) {
+    IZQAlertGate* alerts = pContext ? pContext->pAlerts : nullptr;
+    if (!IsWindow(hDlg) || !alerts) return FALSE;
     // A second start of the page replaces the window it made before. The strip refreshes the
     // device status when it shows; without it the page still reads it at its start.
-    const bool strip = pPlugin->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
-    m_alerts.VInit(hDlg, pPlugin);
-    if (!strip) pPlugin->BRefreshDeviceStatus(TRUE);
+    const bool strip = alerts->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
+    m_alerts.VInit(hDlg, alerts, pContext->pConstraints);
+    if (!strip) alerts->BRefreshDeviceStatus(TRUE);
     HICON icon = nullptr;
-    return pPlugin->BGetAlertIcon(&icon);
+    return alerts->BGetAlertIcon(&icon);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,7 +8,6 @@
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqplugin.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
@@ -167,7 +166,7 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
             return 0;
         case WM_ALERT_LINK:
             if ((context = ContextFor(hDlg, 0)))
-                CZQColorTab::VLaunchCommandLine(context->pPlugin, static_cast<int>(wParam),
+                CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                                 reinterpret_cast<PCWSTR>(lParam));
             return 0;
         default: return 0;
@@ -248,7 +247,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
     }
     VSetControlTexts(pContext);
-    BCreateAlertStrip(hDlg, pContext->pPlugin);
+    BCreateAlertStrip(hDlg, pContext);
     VKeepLastMediaType();
     const auto module = static_cast<HINSTANCE>(param->hModule);
     if (sheet.bRtl)

@@ -329,7 +329,7 @@ public:
     BOOL BInitRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
-    BOOL BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin);
+    BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
     CZQPageAlerts& Alerts() { return m_alerts; }
     // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
     // quote alone when the program's key is missing.

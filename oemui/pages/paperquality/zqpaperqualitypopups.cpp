@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include "featurelogic/zqplugin.h"
 #include "pages/custompaper/zqcustompaperdlg.h"
 #include "pages/features/zqfeaturestab.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
@@ -107,8 +106,8 @@ void SelectedTreeText(HWND hTree, PWSTR pszText) {
 
 // The large-format printer's own papers under "Custom": the first twenty that have a text.
 void AddCustomPapers(HWND hTree, PageContext* pContext, CZQPaperQualityTab* pPage) {
-    if (!pContext->pPlugin || !pContext->pLogic->BIsLargeFormat()) return;
-    const PaperList& papers = pContext->pPlugin->Papers();
+    if (!pContext->pPapers || !pContext->pLogic->BIsLargeFormat()) return;
+    const PaperList& papers = *pContext->pPapers;
     if (!papers.dwCount || !papers.pEntries) return;
     WCHAR custom[CZQCommon::kResStringChars];
     if (!pPage->BLoadResString(1018, custom)) ZQCopyText(custom, CZQCommon::kResStringChars, L"Custom");
@@ -289,7 +288,7 @@ void CZQPaperQualityTab::VFillPaperSizePopupList(HWND hCombo, PageContext* pCont
     const bool largeFormat = logic.BIsLargeFormat() != FALSE;
     const PCWSTR feature = logic.PszFormFeature();
     WCHAR initial[256] = {};
-    logic.VGetInitialFeatureOption(pContext->pPlugin, feature, initial);
+    logic.VGetInitialFeatureOption(feature, initial);
     CZQLocalPtr<WCHAR> initialName;
     if (!initial[0] || DWOptionKeywordToName(m_pCUIParam, feature, initial, initialName.Put()) != ZQOPT_OK)
         initialName.Reset();

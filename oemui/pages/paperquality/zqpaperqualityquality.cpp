@@ -1,7 +1,6 @@
 // The Paper/Quality page's rules between print quality, paper and printer: the resolution texts,
 // the borderless twin of a paper size, greyscale against the media, the optimise-for macro, the
 // print-preview box, the boxes a large-format paper entry allows, and the large-format quality mode.
-#include "featurelogic/zqplugin.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "res/zqpaperqualityids.h"
@@ -171,8 +170,8 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile,
                                             int iField) {
-    if (!bFound || !pContext || !pContext->pPlugin || !pContext->pLogic) return;
-    const PaperList& papers = pContext->pPlugin->Papers();
+    if (!bFound || !pContext || !pContext->pPapers || !pContext->pLogic) return;
+    const PaperList& papers = *pContext->pPapers;
     if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
     const PaperListEntry& entry = papers.pEntries[iPaper];
     // A profile index outside the entry's profiles is no profile: its boxes stay off.

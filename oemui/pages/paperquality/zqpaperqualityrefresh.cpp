@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
@@ -249,7 +249,7 @@ void CZQPaperQualityTab::VSetBorderlessControls(PageContext* pContext) {
             BSelectBorderlessTwin(pContext);
             VRefreshPaperSizeList(pContext);
         } else {
-            logic.VUpdateBorderlessForPageSize(pContext->pPlugin, pContext->pRules);
+            logic.VUpdateBorderlessForPageSize(pContext->pRules);
             VRefreshPaperSizeList(pContext);
             twin = BHasBorderlessTwin(pContext);
         }
@@ -401,7 +401,7 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
     }
     changed = changed || differs != 0;
 
-    CZQQuickSets* quickSets = pContext->pPlugin ? pContext->pPlugin->QuickSets() : nullptr;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
     const bool quickSetChanged = quickSets && quickSets->BChanged();
     SendMessageW(GetParent(hDlg), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
                  reinterpret_cast<WPARAM>(hDlg), 0);

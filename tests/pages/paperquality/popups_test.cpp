@@ -136,7 +136,7 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
         ZQFormatText(entries[i].szName, 256, L"Roll %d", static_cast<int>(i));
         if (i % 8 != 3) ZQCopyText(entries[i].szText, 256, L"shown");
     }
-    m_plugin->papers = {static_cast<DWORD>(entries.size()), entries.data()};
+    m_gates->papers = {static_cast<DWORD>(entries.size()), entries.data()};
     std::vector<zqtest::FixtureFeature> extra;
     if (GetParam().count) extra.push_back(zqtest::ValueFeature("ZQLQJMediaTypeTreeviewCount", GetParam().count));
     Prepare(true, extra);
@@ -320,16 +320,16 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     // Alerts off: the strip's controls go and the status is still read; on: the strip shows, and
     // leaves the plug-in's list when the page goes.
     EXPECT_FALSE(Shown(IDC_STATIC_ALERTWND) || Enabled(IDC_BUTTON_REFRESHALERTS) || Shown(IDC_BUTTON_REFRESHALERTS));
-    m_plugin->calls.clear();
-    m_plugin->alertsOn = TRUE;
+    m_gates->calls.clear();
+    m_gates->alertsOn = TRUE;
     DestroyWindow(m_page);
     ASSERT_NE(nullptr, Open());
     EXPECT_NE(nullptr, m_tab->Alerts().Window());
     EXPECT_TRUE(Shown(IDC_BUTTON_REFRESHALERTS));
-    EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_plugin->calls);
+    EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_gates->calls);
     SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(IDC_BUTTON_REFRESHALERTS, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Ctl(IDC_BUTTON_REFRESHALERTS)));
-    EXPECT_EQ("refresh", m_plugin->calls.back());
+    EXPECT_EQ("refresh", m_gates->calls.back());
     DestroyWindow(m_page);
     m_page = nullptr;
     EXPECT_EQ(nullptr, m_tab->Alerts().Window());
