@@ -11,7 +11,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"

@@ -5,11 +5,11 @@
 #pragma once
 
 #include "common/zqcontrols.h"
-#include "pages/color/zqimageenhancedlg.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
-#include "pages/newmedia/zqnewmediadlg.h"
-#include "pages/paperquality/zqcustomqualitydlg.h"
-#include "pages/paperquality/zqmarginsdlg.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/dialogs/zqnewmediadlg.h"
+#include "pages/dialogs/zqcustomqualitydlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"

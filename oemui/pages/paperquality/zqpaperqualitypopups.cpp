@@ -5,11 +5,11 @@
 
 #include <commctrl.h>
 
-#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/features/zqfeaturestab.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"
 

@@ -1,6 +1,6 @@
 // The layout and margins dialog: its opening from the four features, the radios and their usage
 // texts, the roll-options picture, the orientation toggle of the preview buttons, OK and Cancel.
-#include "pages/paperquality/zqmarginsdlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
 
 #include <cwchar>
 
@@ -11,13 +11,13 @@
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreview.h"
 #include "res/zqmarginsids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

@@ -1,17 +1,17 @@
 // The custom print-quality options dialog: the checks against the print quality and the media
 // groups, the macros each change runs, the quality level with its constraint roll-back, and Cancel.
-#include "pages/paperquality/zqcustomqualitydlg.h"
+#include "pages/dialogs/zqcustomqualitydlg.h"
 
 #include <utility>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "res/zqcustompaperids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

@@ -1,0 +1,155 @@
+// Small readers the pages and their dialogs share: features read through the option-item access
+// layer, a page's windows shown and hidden, list entries, and the working and saved settings.
+#pragma once
+
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/zqpages.h"
+#include "xmlrules/zqxmluirules.h"
+
+namespace zqpage {
+
+inline POPTITEM PubItem(POEMCUIPPARAM pParam, BYTE bPubId) {
+    POPTITEM item = nullptr;
+    return CZQCommon::DWFindOptItemByPubId(pParam, bPubId, 0, &item) == ZQOPT_OK ? item : nullptr;
+}
+
+inline POPTITEM FeatureItem(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
+    POPTITEM item = nullptr;
+    return CZQCommon::DWFindOptItem(pParam, pszFeature, &item) == ZQOPT_OK ? item : nullptr;
+}
+
+// The option's display name when it is a text.
+inline PCWSTR OptionName(const OPTITEM* pItem, int iIndex) {
+    const OPTPARAM* param = CZQCommon::PGetOptionParam(pItem, iIndex);
+    return param && param->pData && !IS_INTRESOURCE(param->pData) ? param->pData : nullptr;
+}
+
+inline BYTE OptionFlags(const OPTITEM* pItem, int iIndex) {
+    const OPTPARAM* param = CZQCommon::PGetOptionParam(pItem, iIndex);
+    return param ? param->Flags : 0;
+}
+
+// The feature's current option keyword (256 characters); false when it cannot be read.
+inline bool ReadOption(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR pszOption) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, pszFeature, option.Put()) != ZQOPT_OK) return false;
+    ZQCopyText(pszOption, 256, option.Get());
+    return true;
+}
+
+// The feature's option compared with a word without regard to case; -1 when it cannot be read.
+inline int OptionIs(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszWord) {
+    WCHAR option[256];
+    if (!ReadOption(pParam, pszFeature, option)) return -1;
+    return ZQEqualNoCase(option, pszWord) ? 1 : 0;
+}
+
+inline bool Readable(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
+    WCHAR option[256];
+    return ReadOption(pParam, pszFeature, option);
+}
+
+inline bool RulesLoaded(const PageContext* pContext) {
+    return pContext && pContext->pRules && pContext->pRules->Parser().BIsLoaded();
+}
+
+inline ZQUIDevmode* WorkOf(const PageContext* pContext) {
+    return pContext && pContext->pLogic ? pContext->pLogic->WorkDM() : nullptr;
+}
+
+// The core driver's copy of the private devmode: the settings the sheet was opened with.
+inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
+    return pParam ? const_cast<ZQUIDevmode*>(zqdm::CurrentBlock(pParam->pOEMDM)) : nullptr;
+}
+
+inline bool PostScript(const PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    return work && work->dwPdl == kPdlPostScript;
+}
+
+inline PCWSTR ThriftmodeFeature(const PageContext* pContext) {
+    return PostScript(pContext) ? L"JCLThriftmode" : L"Thriftmode";
+}
+
+
+// Hidden controls are disabled as well; a control the template lacks is left alone.
+inline void Hide(HWND hCtrl) {
+    if (!hCtrl) return;
+    EnableWindow(hCtrl, FALSE);
+    ShowWindow(hCtrl, SW_HIDE);
+}
+
+inline void Show(HWND hCtrl) {
+    if (hCtrl) ShowWindow(hCtrl, SW_SHOW);
+}
+
+inline void ShowEnabled(HWND hCtrl, BOOL bEnabled = TRUE) {
+    if (!hCtrl) return;
+    ShowWindow(hCtrl, SW_SHOW);
+    EnableWindow(hCtrl, bEnabled);
+}
+
+inline bool Checked(HWND hCtrl) { return hCtrl && SendMessageW(hCtrl, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+inline void SetCheck(HWND hCtrl, bool bChecked) {
+    if (hCtrl) SendMessageW(hCtrl, BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// The binder found the feature: an item hidden in the core driver's own list still counts.
+inline bool Bound(int iResult) {
+    return iResult == 0 || iResult == 6 /* fall-back selection */ || iResult == 10 /* hidden */;
+}
+
+// A list entry's text (256 characters); false when there is none.
+inline bool EntryText(HWND hList, int iEntry, PWSTR pszText, bool bListBox = false) {
+    pszText[0] = 0;
+    if (!hList || iEntry < 0) return false;
+    const LRESULT len = SendMessageW(hList, bListBox ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(iEntry), 0);
+    if (len < 0 || len >= 256) return false;
+    return SendMessageW(hList, bListBox ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(iEntry),
+                        reinterpret_cast<LPARAM>(pszText)) >= 0;
+}
+
+inline bool SelectedText(HWND hList, PWSTR pszText, bool bListBox = false) {
+    if (!hList) return false;
+    const LRESULT sel = SendMessageW(hList, bListBox ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
+    return EntryText(hList, static_cast<int>(sel), pszText, bListBox);
+}
+
+// The item's selection becomes the option, marked changed and reported to the core driver at once
+// even when it is the selection already (the caller names the previous selection it reports); the
+// option's conflict mark is lifted for the report only.
+inline void ReportSelection(POEMCUIPPARAM pParam, POPTITEM pItem, LONG lSel, DWORD dwPrevious, DWORD dwMode) {
+    if (!pParam || !pItem || !pParam->poemuiobj || !pParam->poemuiobj->pOemUIProcs) return;
+    pItem->Sel = lSel;
+    pItem->Flags |= OPTIF_CHANGED;
+    POPTPARAM option = CZQCommon::PGetOptionParam(pItem, lSel);
+    const bool marked = option && (option->Flags & OPTPF_OVERLAY_WARNING_ICON);
+    if (marked) option->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
+    pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwPrevious, dwMode);
+    if (marked) option->Flags |= OPTPF_OVERLAY_WARNING_ICON;
+}
+
+
+// A new font of 8 points in the face of the system's menus (the face stays empty when it cannot
+// be read); the caller deletes it.
+inline HFONT NewMenuFont(HDC hdc, LONG lWeight) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(8, GetDeviceCaps(hdc, LOGPIXELSY), 72);
+    font.lfWeight = lWeight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        ZQCopyText(font.lfFaceName, LF_FACESIZE, metrics.lfMenuFont.lfFaceName);
+    return CreateFontIndirectW(&font);
+}
+
+inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+}  // namespace zqpage
