@@ -35,7 +35,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
-    if (m_bPaperSizePopup) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
+    if (m_bPaperSizePopup) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
 
     // Two-sided printing without a duplex unit of its own is printed by hand.
     if (!FeatureItem(param, L"ZQUseAutoDuplexUnit") && logic.BIsDuplexUnitInstalled(FALSE) &&
@@ -72,13 +72,13 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VFillSourceCombo(pContext, kind);
     VLayoutPaperGroup(pContext);
     VEnableMediaTypeForPageKind(pContext);
-    const LRESULT source = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
+    const LRESULT source = SendMessageW(m_controls.H(kCtlSource), CB_GETCURSEL, 0, 0);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : static_cast<int>(source));
 
     if (logic.BIsLargeFormat()) {
         VFillPreviewSettings(pContext);
-        VSetPreviewPaperText(&work, pContext->pCaps, HControl(kCtlPaperLabel), 0);
-        HWND docSize = HControl(kCtlDocSizeLabel);
+        VSetPreviewPaperText(&work, pContext->pCaps, m_controls.H(kCtlPaperLabel), 0);
+        HWND docSize = m_controls.H(kCtlDocSizeLabel);
         if (work.dwPrintDocOn == 1) {
             ShowEnabled(docSize);
             VSetPreviewDocSizeText(&work, pContext->pCaps, docSize);
@@ -86,12 +86,12 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
             Hide(docSize);
         }
     }
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
     WCHAR grey[256];
     if (ReadOption(param, PostScript(pContext) ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey) &&
         lstrcmpW(grey, L"BlackOnly") == 0) {
-        SetCheck(HControl(kCtlBorderlessPhoto), false);
-        EnableWindow(HControl(kCtlBorderlessPhoto), FALSE);
+        SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
+        EnableWindow(m_controls.H(kCtlBorderlessPhoto), FALSE);
     }
     BShowResolutionTexts(pContext);
     VRefreshQualityGroup(pContext);
@@ -126,7 +126,7 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
         }
     }
     logic.IApplyCustomDuplexRange();
-    VRefresh(m_hPage, pContext, kRefreshStore);
+    VRefresh(m_controls.Page(), pContext, kRefreshStore);
 }
 
 // ---------------------------------------------------------------------------------------------

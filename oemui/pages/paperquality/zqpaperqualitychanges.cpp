@@ -39,13 +39,13 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
 // ---------------------------------------------------------------------------------------------
 int CZQPaperQualityTab::ISelectedPageKind(PageContext* pContext) {
     WCHAR text[256];
-    if (!BKindChange(pContext) || !SelectedText(HControl(kCtlPageKinds), text, true)) return kKindNone;
+    if (!BKindChange(pContext) || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return kKindNone;
     return IPageKindFromName(text, pContext->pLogic);
 }
 
 BOOL CZQPaperQualityTab::BKindChange(PageContext* pContext) const {
     return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() &&
-                   Checked(HControl(kCtlDifferentPaper))
+                   Checked(m_controls.H(kCtlDifferentPaper))
                ? TRUE
                : FALSE;
 }
@@ -56,19 +56,13 @@ void CZQPaperQualityTab::VBorderlessTwinSwitch(PageContext* pContext) {
     VRefreshPaperSizeList(pContext);
 }
 
-void CZQPaperQualityTab::VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const {
-    RECT area;
-    CZQPreview::VGetRepaintRect(hDlg, idFirst, idSecond, &area);
-    if (!IsRectEmpty(&area)) InvalidateRect(hDlg, &area, bErase);
-}
-
 // The sample page's labels of a large-format printer: the paper printed on and, while the document
 // goes onto another paper, the document's own size.
 void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !pContext->pLogic->BIsLargeFormat()) return;
-    if (bPaper) VSetPreviewPaperText(work, pContext->pCaps, HControl(kCtlPaperLabel), 0);
-    if (bDocSize && work->dwPrintDocOn == 1) VSetPreviewDocSizeText(work, pContext->pCaps, HControl(kCtlDocSizeLabel));
+    if (bPaper) VSetPreviewPaperText(work, pContext->pCaps, m_controls.H(kCtlPaperLabel), 0);
+    if (bDocSize && work->dwPrintDocOn == 1) VSetPreviewDocSizeText(work, pContext->pCaps, m_controls.H(kCtlDocSizeLabel));
 }
 
 // The chosen kind's own feature takes the list's choice; a kind with a slot of its own lends the
@@ -76,8 +70,8 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
 BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (!BKindChange(pContext) || !ChosenCover(param, HControl(kCtlPageKinds), text, cover)) return FALSE;
-    SelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", HControl(bMedia ? kCtlMedia : kCtlSource));
+    if (!BKindChange(pContext) || !ChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) return FALSE;
+    SelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", m_controls.H(bMedia ? kCtlMedia : kCtlSource));
     int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
     switch (iKind) {
         case kKindFirstPage:
@@ -147,7 +141,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     WCHAR chosen[256], custom[kResStringChars];
     if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
     const bool customEntry =
-        logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
+        logic.BHasLqjPaperSizeTreeview() && SelectedText(m_controls.H(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
 
     VApplyPaperSizeSelection(pContext);
     ReadOption(param, paperFeature, newPaper);
@@ -160,7 +154,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     // Black ink only prints no borderless photo; a borderless paper is one.
     WCHAR grey[256];
     if (ReadOption(param, postScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey)) {
-        HWND photo = HControl(kCtlBorderlessPhoto), fit = HControl(kCtlBorderlessAutoFit);
+        HWND photo = m_controls.H(kCtlBorderlessPhoto), fit = m_controls.H(kCtlBorderlessAutoFit);
         int borderless = 0;
         if (lstrcmpW(grey, L"BlackOnly") == 0) {
             for (HWND box : {photo, fit}) {
@@ -189,7 +183,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
         WCHAR paper[256], text[256];
         if (ReadOption(param, paperFeature, paper)) {
             rules.BRunFeatureMacros(paperFeature, paper, param);
-            if (SelectedText(HControl(kCtlSize), text) && logic.BIsNonStandardBannerName(paper, text))
+            if (SelectedText(m_controls.H(kCtlSize), text) && logic.BIsNonStandardBannerName(paper, text))
                 rules.BRunMacro(L"macro_custom_paper_size", paper, param);
         }
         BShowResolutionTexts(pContext);
@@ -211,13 +205,13 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     // dialog had.
     if (customEntry) {
         VOnCustomPaper(hDlg, pContext);
-        VRestorePaperSizeSelection(HControl(kCtlSize), pContext);
+        VRestorePaperSizeSelection(m_controls.H(kCtlSize), pContext);
     }
 
     VRefreshQualityGroup(pContext);
     VShowPaperTexts(pContext, TRUE, TRUE);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -259,11 +253,11 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
             work.dwPagesPerSheet = 1;
             VEndPosters(pContext);
             work.dwMirror = 1;
-            if (Checked(HControl(kCtlBorderlessPhoto))) {
+            if (Checked(m_controls.H(kCtlBorderlessPhoto))) {
                 VBorderlessTwinSwitch(pContext);
-                SetCheck(HControl(kCtlBorderlessPhoto), false);
-                SetCheck(HControl(kCtlBorderlessAutoFit), false);
-                EnableWindow(HControl(kCtlBorderlessAutoFit), FALSE);
+                SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
+                SetCheck(m_controls.H(kCtlBorderlessAutoFit), false);
+                EnableWindow(m_controls.H(kCtlBorderlessAutoFit), FALSE);
             }
             rules.BRunMacro(L"macro_CD_DVD", media, param);
         }
@@ -272,15 +266,15 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         if (logic.BIsBorderlessPaper()) {
             POPTITEM photo = FeatureItem(param, L"ZQBorderLessPhoto");
             if (photo && photo->Sel == 0 && BHasBorderlessTwin(pContext) && BSelectBorderlessTwin(pContext)) {
-                logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", HControl(kCtlBorderlessPhoto), nullptr,
+                logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", m_controls.H(kCtlBorderlessPhoto), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0, nullptr);
-                SetCheck(HControl(kCtlBorderlessAutoFit), false);
-                EnableWindow(HControl(kCtlBorderlessAutoFit), FALSE);
+                SetCheck(m_controls.H(kCtlBorderlessAutoFit), false);
+                EnableWindow(m_controls.H(kCtlBorderlessAutoFit), FALSE);
             }
         } else if (logic.BIsBannerPaper()) {
             for (ZQPqControl box : {kCtlBorderlessPhoto, kCtlBorderlessAutoFit}) {
-                SetCheck(HControl(box), false);
-                EnableWindow(HControl(box), FALSE);
+                SetCheck(m_controls.H(box), false);
+                EnableWindow(m_controls.H(box), FALSE);
             }
         }
         BShowResolutionTexts(pContext);
@@ -305,8 +299,8 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     const ZQUIDevmode* core = CoreOf(param);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, core && core->dwPdl == kPdlPostScript);
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
     VRollBackMediaType(hDlg, pContext, hList);
 }
 
@@ -321,7 +315,7 @@ void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HW
         return;
     }
     m_bRollBackGuard = FALSE;
-    HWND list = hList ? hList : HControl(kCtlMedia);
+    HWND list = hList ? hList : m_controls.H(kCtlMedia);
     // The whole text: a shorter name at the start of another must not stand in for it.
     const LRESULT entry = m_pszLastMediaType ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                             reinterpret_cast<LPARAM>(m_pszLastMediaType))
@@ -385,7 +379,7 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
     VUpdatePaperMarkers(pContext);
     VFillPageList(pContext->pLogic, FALSE);
 
-    const LRESULT chosen = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
+    const LRESULT chosen = SendMessageW(m_controls.H(kCtlSource), CB_GETCURSEL, 0, 0);
     if (pContext->pRules) pContext->pRules->VSetInputBinIndex(chosen == CB_ERR ? 0 : static_cast<int>(chosen));
     VFillSourceCombo(pContext, kind);
 
@@ -395,17 +389,17 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
     if (DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK && ZQEqualNoCase(source.Get(), L"Sheet")) {
         VFillPreviewSettings(pContext);
         for (ZQPqControl box : rolls) {
-            SetCheck(HControl(box), false);
-            EnableWindow(HControl(box), FALSE);
+            SetCheck(m_controls.H(box), false);
+            EnableWindow(m_controls.H(box), FALSE);
         }
     } else {
         for (ZQPqControl box : rolls)
-            if (IsVisible(HControl(box))) EnableWindow(HControl(box), TRUE);
+            if (IsVisible(m_controls.H(box))) EnableWindow(m_controls.H(box), TRUE);
     }
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -442,7 +436,7 @@ INT_PTR CZQPaperQualityTab::IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplate
 
 // Cancel leaves the size the core driver's item holds.
 void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
-    HWND list = HControl(kCtlSize);
+    HWND list = m_controls.H(kCtlSize);
     WCHAR text[256], more[kResStringChars];
     if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
     if (!m_bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;

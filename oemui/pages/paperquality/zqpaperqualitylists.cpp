@@ -38,7 +38,7 @@ int CZQPaperQualityTab::ISourcePosition(PageContext* pContext, DWORD dwSourceId)
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_DEFSOURCE);
     const PrinterCaps* caps = pContext ? pContext->pCaps : nullptr;
     if (!item || !caps || !caps->pSourceIds || caps->dwSourceCount == 0) return 0;
-    HWND list = HControl(kCtlSource);
+    HWND list = m_controls.H(kCtlSource);
     // The first bin is found by its name in the list, where the page put it first.
     if (dwSourceId == caps->pSourceIds[0]) return IFindComboString(caps->szFirstBinName, list);
     for (DWORD i = 1; i < caps->dwSourceCount; ++i) {
@@ -108,7 +108,7 @@ int CZQPaperQualityTab::IOptionIndexFromComboItem(PageContext* pContext, PCWSTR 
 void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
     if (!pContext || !pContext->pLogic) return;
     CZQUILogic& logic = *pContext->pLogic;
-    HWND source = HControl(kCtlSource);
+    HWND source = m_controls.H(kCtlSource);
     if (source) SendMessageW(source, CB_RESETCONTENT, 0, 0);
     if (refill == Refill::Normal) {
         VAddSourceOptions(pContext, source);
@@ -118,7 +118,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
     }
     if (!m_bMediaTypePopup) {
         if (refill == Refill::Normal) VMarkLoadedMediaTypes(pContext);
-        logic.IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
+        logic.IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     } else if (m_pCUIParam) {
         // The media-type pop-up needs the printer data "MediaType" as a four-byte number.
@@ -129,7 +129,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
             zqspool::Spooler().SetPrinterDataW(m_pCUIParam->hPrinter, const_cast<PWSTR>(L"MediaType"), REG_DWORD,
                                                reinterpret_cast<BYTE*>(&value), sizeof value);
         }
-        VFillMediaTypePopupList(HControl(kCtlMedia), pContext);
+        VFillMediaTypePopupList(m_controls.H(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())
         DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", 1, OEMCUIP_DOCPROP);
@@ -155,7 +155,7 @@ void CZQPaperQualityTab::VRefreshMediaTypeList(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     if (!m_bMediaTypePopup) {
         for (int action : {CZQUILogic::kBindFill, CZQUILogic::kBindShow})
-            pContext->pLogic->IBindFeatureControl(0, L"MediaType", HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
+            pContext->pLogic->IBindFeatureControl(0, L"MediaType", m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                                   action, FALSE, 0, nullptr);
         return;
     }
@@ -173,7 +173,7 @@ void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     VSetDocumentSizeText(pContext);
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    HWND list = HControl(kCtlSize);
+    HWND list = m_controls.H(kCtlSize);
     if (m_bPaperSizePopup)
         VFillPaperSizePopupList(list, pContext);
     else
@@ -204,7 +204,7 @@ void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
 void CZQPaperQualityTab::VFillSourceCombo(PageContext* pContext, int iKind) {
     if (!pContext || !pContext->pLogic || !PubItem(m_pCUIParam, DMPUB_DEFSOURCE)) return;
     CZQUILogic& logic = *pContext->pLogic;
-    HWND list = HControl(kCtlSource);
+    HWND list = m_controls.H(kCtlSource);
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     if (iKind == kKindBackCoverFeeder || iKind == kKindFrontCoverFeeder) {
         const PCWSTR feeder = FeederOf(iKind);
@@ -240,7 +240,7 @@ void CZQPaperQualityTab::VFillSourceCombo(PageContext* pContext, int iKind) {
 // any other position the entry named like that option. After a paper-size change the rules'
 // source takes the slot's place once.
 void CZQPaperQualityTab::VSelectListPosition(PageContext* pContext, int iPosition) {
-    HWND list = HControl(kCtlSource);
+    HWND list = m_controls.H(kCtlSource);
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_DEFSOURCE);
     const PrinterCaps* caps = pContext->pCaps;
     const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
@@ -281,7 +281,7 @@ void CZQPaperQualityTab::VSelectListPosition(PageContext* pContext, int iPositio
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VSelectSourceAndMedia(PageContext* pContext, int iSource, int iMedia, int iKind) {
     if (!pContext) return;
-    HWND sources = HControl(kCtlSource);
+    HWND sources = m_controls.H(kCtlSource);
     POPTITEM sourceItem = PubItem(m_pCUIParam, DMPUB_DEFSOURCE);
     if (iKind == kKindBackCoverFeeder || iKind == kKindFrontCoverFeeder) {
         const PCWSTR feeder = FeederOf(iKind);
@@ -310,7 +310,7 @@ void CZQPaperQualityTab::VSelectSourceAndMedia(PageContext* pContext, int iSourc
     POPTITEM mediaItem = FeatureItem(m_pCUIParam, L"MediaType");
     const PCWSTR mediaName = mediaItem && iMedia != -1 ? OptionName(mediaItem, iMedia) : nullptr;
     if (!mediaName) return;
-    HWND media = HControl(kCtlMedia);
+    HWND media = m_controls.H(kCtlMedia);
     const int count = static_cast<int>(SendMessageW(media, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         WCHAR text[256];
@@ -337,7 +337,7 @@ void CZQPaperQualityTab::VStorePageKindPaper(PageContext* pContext, int iKind) {
         *fields.media = static_cast<uint32_t>(m_slots.aiMediaId[slot]);
         return;
     }
-    HWND sources = HControl(kCtlSource), media = HControl(kCtlMedia);
+    HWND sources = m_controls.H(kCtlSource), media = m_controls.H(kCtlMedia);
     m_slots.aiSource[slot] = IOptionIndexFromComboItem(
         pContext, nullptr, DMPUB_DEFSOURCE, sources, static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0)));
     m_slots.aiMedia[slot] = IOptionIndexFromComboItem(pContext, nullptr, DMPUB_MEDIATYPE, media,
@@ -350,7 +350,7 @@ void CZQPaperQualityTab::VStorePageKindPaper(PageContext* pContext, int iKind) {
 // Without page kinds the lists hold the paper of every page: first, other and last pages alike.
 void CZQPaperQualityTab::VStoreWorkingSlot(PageContext* pContext) {
     ZQUIDevmode& work = *pContext->pLogic->WorkDM();
-    HWND sources = HControl(kCtlSource), media = HControl(kCtlMedia);
+    HWND sources = m_controls.H(kCtlSource), media = m_controls.H(kCtlMedia);
     const int source = IOptionIndexFromComboItem(pContext, nullptr, DMPUB_DEFSOURCE, sources,
                                                  static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0)));
     const int position = IOptionIndexFromComboItem(pContext, nullptr, DMPUB_MEDIATYPE, media,
@@ -429,7 +429,7 @@ void CZQPaperQualityTab::VSelectOtherPagesMedia(PageContext*) {
 }
 
 void CZQPaperQualityTab::VClearPageList() {
-    if (HWND list = HControl(kCtlPageKinds)) SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    if (HWND list = m_controls.H(kCtlPageKinds)) SendMessageW(list, LB_RESETCONTENT, 0, 0);
 }
 
 BOOL CZQPaperQualityTab::BStoreMediaTypeKeyword(HWND hDlg, PageContext* pContext) {

@@ -117,8 +117,8 @@ void CZQPaperQualityTab::VAppendLoadedLine(PageContext* pContext, PCWSTR pszPref
 
 bool CZQPaperQualityTab::BBeginLoadedPaper(PageContext* pContext) {
     if (!pContext || !pContext->pLogic || !pContext->pLogic->BIsLargeFormat()) return false;
-    HWND title = HControl(kCtlLoadedInfo);
-    Show(HControl(kCtlRollInfo));
+    HWND title = m_controls.H(kCtlLoadedInfo);
+    Show(m_controls.H(kCtlRollInfo));
     Show(title);
     if (!title) return true;
     CZQWindowDC dc(title);
@@ -156,7 +156,7 @@ void CZQPaperQualityTab::VShowLoadedPaperBySource(PageContext* pContext) {
             VAppendLoadedLine(pContext, tokens[i], label, lines);
         }
         VFreeStringList(tokens, count);
-        SetWindowTextW(HControl(kCtlRollInfo), lines);
+        SetWindowTextW(m_controls.H(kCtlRollInfo), lines);
     }
     VUpdateAutorotateForSource(pContext);
 }
@@ -181,10 +181,10 @@ void CZQPaperQualityTab::VUpdateAutorotateForSource(PageContext* pContext) {
     WCHAR source[256];
     if (allowed && ISourceOption(pContext, source) == 1 && TokenIs(source, L"Sheet")) {
         allowed = false;
-        EnableWindow(HControl(kCtlDisableAutoCutter), FALSE);
-        EnableWindow(HControl(kCtlSaveRollPaper), FALSE);
+        EnableWindow(m_controls.H(kCtlDisableAutoCutter), FALSE);
+        EnableWindow(m_controls.H(kCtlSaveRollPaper), FALSE);
     }
-    if (!allowed) EnableWindow(HControl(kCtlAutorotate), FALSE);
+    if (!allowed) EnableWindow(m_controls.H(kCtlAutorotate), FALSE);
 }
 
 void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
@@ -201,7 +201,7 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         else if (!BLoadResString(n == 1 ? 4912 : 4913, label)) ZQFormatText(label, kResStringChars, L"Roll %d", n);
         VAppendLoadedLine(pContext, prefix, label, lines);
     }
-    if (installed) SetWindowTextW(HControl(kCtlRollInfo), lines);
+    if (installed) SetWindowTextW(m_controls.H(kCtlRollInfo), lines);
 
     // A roll counts as empty when the printer reports its width as unknown or unloaded.
     bool empty[2] = {};
@@ -211,7 +211,7 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         empty[n - 1] = BReadLoadedAnswer(pContext, prefix, L"Width", width) &&
                        (TokenIs(width, L"Unknown") || TokenIs(width, L"Unloaded"));
     }
-    const HWND autorotate = HControl(kCtlAutorotate);
+    const HWND autorotate = m_controls.H(kCtlAutorotate);
     if (!(empty[0] && empty[1]) && !BSentAsBitmap()) {
         WCHAR source[256];
         const int read = ISourceOption(pContext, source);
@@ -220,8 +220,8 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         } else if (read == 1) {
             if (TokenIs(source, L"Sheet")) {
                 EnableWindow(autorotate, FALSE);
-                EnableWindow(HControl(kCtlDisableAutoCutter), FALSE);
-                EnableWindow(HControl(kCtlSaveRollPaper), FALSE);
+                EnableWindow(m_controls.H(kCtlDisableAutoCutter), FALSE);
+                EnableWindow(m_controls.H(kCtlSaveRollPaper), FALSE);
             } else {
                 const bool emptyRoll = (TokenIs(source, L"Roll1") && empty[0]) || (TokenIs(source, L"Roll2") && empty[1]);
                 EnableWindow(autorotate, !emptyRoll);
@@ -233,8 +233,8 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
     if (TokenIs(option, L"Roll1") && empty[0]) EnableWindow(autorotate, FALSE);
     WCHAR slot[256];
     if (ReadOption(param, L"InputSlot", slot) && !TokenIs(slot, L"Sheet")) {
-        EnableWindow(HControl(kCtlSaveRollPaper), TRUE);
-        EnableWindow(HControl(kCtlDisableAutoCutter), TRUE);
+        EnableWindow(m_controls.H(kCtlSaveRollPaper), TRUE);
+        EnableWindow(m_controls.H(kCtlDisableAutoCutter), TRUE);
     }
 }
 

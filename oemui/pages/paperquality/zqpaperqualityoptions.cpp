@@ -104,7 +104,7 @@ LRESULT CALLBACK CZQPaperQualityTab::PaperDimensionsWndProc(HWND hWnd, UINT uMsg
 }
 
 void CZQPaperQualityTab::VSubclassDimensions() {
-    HWND control = HControl(kCtlDimensions);
+    HWND control = m_controls.H(kCtlDimensions);
     if (!control) return;
     const auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaperDimensionsWndProc)));
@@ -112,7 +112,7 @@ void CZQPaperQualityTab::VSubclassDimensions() {
     if (previous && previous != &PaperDimensionsWndProc) g_pfnDimensionsProc = previous;
 }
 
-void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(HControl(kCtlDimensions)); }
+void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(m_controls.H(kCtlDimensions)); }
 
 // ---------------------------------------------------------------------------------------------
 // Margins
@@ -142,11 +142,11 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
     // The printer's own forms always offer the margins.
     if ((pContext->pLogic->BIsLargeFormat() && pdl == zqdm::kPdlZqgl2) || pdl == zqdm::kPdlPcl3) {
         WCHAR shown[256] = {};
-        if (HWND size = HControl(kCtlSize)) GetWindowTextW(size, shown, 256);
+        if (HWND size = m_controls.H(kCtlSize)) GetWindowTextW(size, shown, 256);
         if (param && IsUserForm(param->hPrinter, shown)) margins = true;
     }
-    ShowOrHide(HControl(kCtlMargins), margins);
-    ShowOrHide(HControl(kCtlExtendedMargins), extended);
+    ShowOrHide(m_controls.H(kCtlMargins), margins);
+    ShowOrHide(m_controls.H(kCtlExtendedMargins), extended);
     return margins || extended;
 }
 
@@ -163,10 +163,10 @@ void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
     if (!m_hTooltip) return;
     SetWindowPos(m_hTooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(m_hTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipShowMs, 0));
-    m_hSizeDropList = DropList(HControl(kCtlSize));
+    m_hSizeDropList = DropList(m_controls.H(kCtlSize));
     AddListTool(m_hTooltip, m_hSizeDropList, *this, 5027,
                 L"The original document size is better selected in the application Page Setup dialog.");
-    AddListTool(m_hTooltip, DropList(HControl(kCtlMedia)), *this, 5028,
+    AddListTool(m_hTooltip, DropList(m_controls.H(kCtlMedia)), *this, 5028,
                 L"The selected media type may not be loaded at the time the job starts to print.");
 }
 
@@ -189,7 +189,7 @@ void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
         for (int j = i; j + 1 < slots; ++j) recent[j] = recent[j + 1];
         recent[slots - 1] = -1;
     }
-    HWND list = HControl(kCtlSize);
+    HWND list = m_controls.H(kCtlSize);
     if (!list || SendMessageW(list, CB_GETCOUNT, 0, 0) <= 0) return;
     const int current = static_cast<int>(form->Sel);
     PCWSTR name = OptionName(form, current);

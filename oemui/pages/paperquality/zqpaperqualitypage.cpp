@@ -203,9 +203,9 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     if (m_bPaperSizePopup) {
         m_iPaperSizePopupState = BInitRecentPaperSizes(pContext);
-        if (!m_iPaperSizePopupState) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
+        if (!m_iPaperSizePopupState) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
     } else {
-        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, HControl(kCtlSize), nullptr, OEMCUIP_DOCPROP,
+        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.H(kCtlSize), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     }
 
@@ -288,7 +288,7 @@ void CZQPaperQualityTab::VReapplyRules(PageContext* pContext) {
 }
 
 void CZQPaperQualityTab::VKeepLastMediaType() {
-    HWND media = HControl(kCtlMedia);
+    HWND media = m_controls.H(kCtlMedia);
     if (!media) return;
     m_iLastMediaType = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
     const LRESULT len = SendMessageW(media, CB_GETLBTEXTLEN, static_cast<WPARAM>(m_iLastMediaType), 0);
@@ -381,7 +381,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         RECT area;
         CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
         InvalidateRect(hDlg, &area, TRUE);
-        if (HWND label = HControl(kCtlPaperLabel)) {
+        if (HWND label = m_controls.H(kCtlPaperLabel)) {
             RECT rc;
             VGetChildRect(hDlg, label, &rc, nullptr, nullptr);
             InvalidateRect(hDlg, &rc, FALSE);
@@ -392,7 +392,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
 
 // The paper's dimensions, right-aligned in the small font of the system's menus.
 void CZQPaperQualityTab::VDrawDimensions() const {
-    HWND control = HControl(kCtlDimensions);
+    HWND control = m_controls.H(kCtlDimensions);
     if (!control) return;
     CZQWindowDC dc(control);
     if (!dc.Get()) return;
@@ -425,6 +425,5 @@ void CZQPaperQualityTab::VOnDestroy() {
     m_pageExceptionsList.VDetach();
     m_constraintButton.VDetach();
     // The page object outlives its window: other pages may still call it.
-    m_hPage = nullptr;
-    for (HWND& control : m_ahControls) control = nullptr;
+    m_controls.VForget();
 }

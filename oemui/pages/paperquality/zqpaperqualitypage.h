@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/zqcontrols.h"
+#include "pages/paperquality/zqpaperqualitycontrols.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/dialogs/zqnewmediadlg.h"
@@ -69,66 +70,6 @@ enum ZQQualityPresence : int {
 // VRefresh modes.
 enum : int { kRefreshShow = 0, kRefreshStore = 2 };
 
-// The controls whose handles the page keeps, in the order it collects them.
-enum ZQPqControl : int {
-    kCtlHelp,
-    kCtlPreviewPortrait,
-    kCtlPreviewLandscape,
-    kCtlPaperGroup,
-    kCtlSource,
-    kCtlMedia,
-    kCtlSourceLabel,
-    kCtlMediaLabel,
-    kCtlPageKinds,
-    kCtlBackCover,
-    kCtlDifferentPaper,
-    kCtlGloss,
-    kCtlQuality,
-    kCtlRenderDpi,
-    kCtlColorInputDpi,
-    kCtlColorOutput,
-    kCtlRender,
-    kCtlColorInput,
-    kCtlColorOutputDpi,
-    kCtlThriftmode,
-    kCtlTransparencySheets,
-    kCtlQualityGroup,
-    kCtlBorderlessPhoto,
-    kCtlBorderlessAutoFit,
-    kCtlCustom,
-    kCtlSizeLabel,
-    kCtlSize,
-    kCtlDimensions,
-    kCtlImageEnhancement,
-    kCtlSaveRollPaper,
-    kCtlDisableAutoCutter,
-    kCtlAutorotate,
-    kCtlOptimizeFor,
-    kCtlDrawingsText,
-    kCtlImages,
-    kCtlMaxDetails,
-    kCtlPaperLabel,
-    kCtlDocSizeLabel,
-    kCtlMargins,
-    kCtlExtendedMargins,
-    kCtlRollInfo,
-    kCtlLoadedInfo,
-    kCtlQuietPrinting,
-    kCtlStandardOptions,
-    kCtlQualitySlider,
-    kCtlSpeedLabel,
-    kCtlQualityLabel,
-    kCtlCustomOptions,
-    kCtlQualitySettings,
-    kCtlOrientationGroup,
-    kCtlPortrait,
-    kCtlLandscape,
-    kCtlShowPreview,
-    kCtlPageExceptionsLabel,
-    kCtlPageExceptionsSettings,
-    kCtlCount
-};
-
 class CZQPaperQualityTab : public CZQTabBase {
 public:
     // Context help: room for the page's pairs of (control id, help id), ended by (0, 0).
@@ -159,7 +100,6 @@ public:
     // Pairs of (control id, help id) into pdwTable (room for kHelpPairs pairs), ended by (0, 0).
     void VBuildHelpTable(DWORD* pdwTable, PageContext* pContext);
     void VReadSourceMediaLocks(PageContext* pContext);
-    HWND HControl(ZQPqControl control) const { return control >= 0 && control < kCtlCount ? m_ahControls[control] : nullptr; }
     BOOL BSourceLocked() const { return m_bSourceLocked; }
     BOOL BMediaLocked() const { return m_bMediaLocked; }
 
@@ -369,17 +309,6 @@ private:
     bool BSentAsBitmap() const;
     BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
     enum class Refill { Normal, BackFeeder, FrontFeeder };
-    // A movable control as the template placed it, in the page's client coordinates.
-    struct ControlRect {
-        int id;
-        RECT rc;
-        int cx;
-        int cy;
-    };
-    static constexpr int kMovableCount = 42;
-    const ControlRect* Recorded(int iCtrlId) const;
-    BOOL BPlace(int iCtrlId, float fTop, int iHeight = -1);
-    void VShowControl(int iCtrlId, BOOL bShow, BOOL bEnable);
     void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
     void VSetBorderlessControls(PageContext* pContext);
     void VReadSlots(PageContext* pContext);
@@ -443,7 +372,6 @@ private:
     int ISelectedPageKind(PageContext* pContext);
     BOOL BKindChange(PageContext* pContext) const;
     void VBorderlessTwinSwitch(PageContext* pContext);
-    void VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const;
     void VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize);
 
     // Declared in the order they are built; the base first.
@@ -454,8 +382,7 @@ private:
     CZQMarginsDlg m_marginsDlg;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
-    HWND m_hPage = nullptr;
-    HWND m_ahControls[kCtlCount] = {};
+    CZQPaperQualityControls m_controls;
     CZQBitmapButton m_constraintButton;
     CZQIconListBox m_pageExceptionsList;
     int m_iSliderPosition = 0;
@@ -473,7 +400,6 @@ private:
     BOOL m_bRollBackGuard = TRUE;
     BOOL m_bSourceLocked = FALSE;
     BOOL m_bMediaLocked = FALSE;
-    ControlRect m_aRects[kMovableCount] = {};
     BOOL m_bPrintingHelp = FALSE;
     DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
     DWORD m_adwCoversInUse[4] = {};  // as the logic's cover flags

@@ -28,7 +28,7 @@ int WholeMillimetres(LONG lTenths) {
 void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return;
-    HWND different = m_hPage ? HControl(kCtlDifferentPaper) : nullptr;
+    HWND different = m_controls.Page() ? m_controls.H(kCtlDifferentPaper) : nullptr;
     if (work->dwDiffPaper == 0) {
         if (!pContext->pLogic->BHasPageExceptions()) SetCheck(different, false);
         DWSelectOptionByIndex(m_pCUIParam, L"Back_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
@@ -41,7 +41,7 @@ void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
 
 void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iValue) {
     WCHAR text[256];
-    if (!pContext || !pContext->pLogic || !m_hPage || !SelectedText(HControl(kCtlPageKinds), text, true)) return;
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return;
     const int kind = IPageKindFromName(text, pContext->pLogic);
     if (kind <= kKindLastPage)
         m_adwMarkers[kind] = static_cast<DWORD>(iValue);
@@ -57,7 +57,7 @@ void CZQPaperQualityTab::VApplyPaperSizeSelection(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     POPTITEM form = PubItem(param, DMPUB_FORMNAME);
-    HWND list = m_hPage ? HControl(kCtlSize) : nullptr;
+    HWND list = m_controls.Page() ? m_controls.H(kCtlSize) : nullptr;
     const int entry = list ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) : -1;
     if (!form || entry < 0) return;
     const int option = IComboItemToOptionIndex(entry, list, form);
@@ -140,5 +140,5 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
         ZQFormatText(numbers, kResStringChars, L"%d \u00D7 %d", WholeMillimetres(first), WholeMillimetres(second));
     }
     ZQFormatText(m_szDimensions, kDimensionsChars, L"%ls %ls", numbers, unit);
-    if (m_hPage) SetWindowTextW(HControl(kCtlDimensions), m_szDimensions);
+    if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_szDimensions);
 }

@@ -199,7 +199,7 @@ BOOL CZQPaperQualityTab::BSelectPaperSizeByName(PageContext* pContext, PCWSTR ps
 // Recent media types and the media-type short list
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR pszName) {
-    HWND combo = HControl(kCtlMedia);
+    HWND combo = m_controls.H(kCtlMedia);
     ZQUIDevmode* work = WorkOf(pContext);
     const int slots = IRecentMediaSlots(pContext);
     if (m_bMediaTypePopup && pszName && pszName[0] && work && slots > 0) {

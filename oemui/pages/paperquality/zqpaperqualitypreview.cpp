@@ -32,8 +32,8 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
     int* value = r.aiValue;
     int* extra = r.aiExtra;
 
-    ZQSetPreviewWindow(&r, kPvLandscapeWindow, HControl(kCtlPreviewLandscape));
-    ZQSetPreviewWindow(&r, kPvPortraitWindow, HControl(kCtlPreviewPortrait));
+    ZQSetPreviewWindow(&r, kPvLandscapeWindow, m_controls.H(kCtlPreviewLandscape));
+    ZQSetPreviewWindow(&r, kPvPortraitWindow, m_controls.H(kCtlPreviewPortrait));
     r.wOrientation = dm->wOrientation;
     r.wDuplex = dm->wDuplex;
     r.iPagesPerSheet = Int(dm->dwPagesPerSheet);
@@ -69,7 +69,7 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
                                    OEMCUIP_DOCPROP, CZQUILogic::kBindFlags, FALSE, 0, &unused) != 0)
         r.iThriftmode = 1;
     else
-        r.iThriftmode = SendMessageW(HControl(kCtlThriftmode), BM_GETCHECK, 0, 0) == BST_CHECKED ? 3 : 2;
+        r.iThriftmode = SendMessageW(m_controls.H(kCtlThriftmode), BM_GETCHECK, 0, 0) == BST_CHECKED ? 3 : 2;
     value[kPvKind] = Int(dm->dwLayoutMode);
     value[kPvColorOutput] = dm->dwColorMode == 2 ? 1 : 0;
     WCHAR none[kResStringChars];

@@ -46,14 +46,14 @@ BOOL CZQPaperQualityTab::BShowResolutionTexts(PageContext* pContext) {
     for (const auto& row : rows) {
         WCHAR label[kResStringChars];
         load(row.id, row.english, label);
-        SendMessageW(HControl(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
+        SendMessageW(m_controls.H(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
         // A string id that names no text adds nothing behind the separator.
         WCHAR value[2 * kResStringChars];
         WCHAR text[kResStringChars] = {};
         ZQCopyText(value, ARRAYSIZE(value), separator);
         if (pContext && pContext->pRules && BLoadResString(static_cast<INT>(pContext->pRules->DWResourceId(row.slot)), text))
             ZQAppendText(value, ARRAYSIZE(value), text);
-        SendMessageW(HControl(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+        SendMessageW(m_controls.H(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
     }
     return TRUE;
 }
@@ -85,8 +85,8 @@ BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     POPTITEM paper = FeatureItem(param, L"PaperSize");
     WCHAR twin[256] = {};
-    if (!paper || !m_hPage || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
-    HWND list = HControl(kCtlSize);
+    if (!paper || !m_controls.Page() || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
+    HWND list = m_controls.H(kCtlSize);
     auto isTwin = [&](PCWSTR name) {
         CZQLocalPtr<WCHAR> keyword;
         return name && name[0] && DWOptionNameToKeyword(param, L"PaperSize", name, keyword.Put()) == ZQOPT_OK &&
@@ -148,7 +148,7 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
         web = BHasEwsAddress(param->hPrinter);
     VFreeStringList(services, count);
 
-    HWND box = HControl(kCtlShowPreview);
+    HWND box = m_controls.H(kCtlShowPreview);
     if (!Readable(param, L"ZQPrintPreview")) {
         Hide(box);
         return;
@@ -200,7 +200,7 @@ void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, B
     }
     const PCWSTR feature = kPaperRows[iField].feature;
     const ZQPqControl id = kPaperRows[iField].control;
-    HWND control = id == kCtlCount || !m_hPage ? nullptr : HControl(id);
+    HWND control = id == kCtlCount || !m_controls.Page() ? nullptr : m_controls.H(id);
     if (!support) value = 0;
     if (control) {
         EnableWindow(control, support != 0);

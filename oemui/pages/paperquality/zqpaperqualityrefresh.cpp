@@ -28,7 +28,7 @@ void CZQPaperQualityTab::VRefresh(HWND, PageContext* pContext, int iMode) {
     if (iMode == kRefreshShow)
         VSetAllControls(pContext);
     else if (iMode == kRefreshStore)
-        VStoreSettings(m_hPage, pContext);
+        VStoreSettings(m_controls.Page(), pContext);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -64,14 +64,14 @@ void CZQPaperQualityTab::VReadSlots(PageContext* pContext) {
 }
 
 void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
-    if (!pContext || !pContext->pLogic || !WorkOf(pContext) || !m_hPage || !m_pCUIParam) return;
+    if (!pContext || !pContext->pLogic || !WorkOf(pContext) || !m_controls.Page() || !m_pCUIParam) return;
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     const BOOL exceptions = logic.BHasPageExceptions();
 
     // The sources and the papers of the page kinds.
-    HWND sources = HControl(kCtlSource);
+    HWND sources = m_controls.H(kCtlSource);
     SendMessageW(sources, CB_RESETCONTENT, 0, 0);
     VAddSourceOptions(pContext, sources);
     VReadSlots(pContext);
@@ -95,7 +95,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
         const int slot = ISlotOfKind(kind);
         m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
     };
-    HWND backCover = HControl(kCtlBackCover);
+    HWND backCover = m_controls.H(kCtlBackCover);
     if (work.dwBackCover) {
         SetCheck(backCover, true);
         showCover(kKindBackCover, &CZQPaperQualityTab::VShowBackCoverPaper, &CZQPaperQualityTab::VFillMediaTypeList);
@@ -104,7 +104,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
         takeDefault(kKindBackCover);
     }
     const int margins = logic.IGetSavedSelection(L"ZQMarginType");
-    if (margins == 0 || margins == 1) SetCheck(HControl(kCtlExtendedMargins), margins == 1);
+    if (margins == 0 || margins == 1) SetCheck(m_controls.H(kCtlExtendedMargins), margins == 1);
     if (work.dwFrontCover)
         showCover(kKindFrontCover, &CZQPaperQualityTab::VShowFrontCoverPaper, &CZQPaperQualityTab::VFillMediaTypeList);
     else
@@ -126,8 +126,8 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
 
     // With different papers the lists show the front cover's; without, every page takes the other
     // pages' paper and the feeders are off.
-    HWND different = HControl(kCtlDifferentPaper);
-    HWND kinds = HControl(kCtlPageKinds);
+    HWND different = m_controls.H(kCtlDifferentPaper);
+    HWND kinds = m_controls.H(kCtlPageKinds);
     if (work.dwDiffPaper && !exceptions) {
         SetCheck(different, true);
         EnableWindow(kinds, TRUE);
@@ -154,7 +154,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
 
     // The paper size and the check boxes of their features.
     auto show = [&](BYTE pubId, PCWSTR feature, ZQPqControl control, BOOL checkBox) {
-        return logic.IBindFeatureControl(pubId, feature, HControl(control), nullptr, OEMCUIP_DOCPROP,
+        return logic.IBindFeatureControl(pubId, feature, m_controls.H(control), nullptr, OEMCUIP_DOCPROP,
                                          CZQUILogic::kBindShow, checkBox, 0, nullptr);
     };
     show(DMPUB_FORMNAME, nullptr, kCtlSize, FALSE);
@@ -163,16 +163,16 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     show(0, L"OHTInterleave", kCtlTransparencySheets, TRUE);
     show(0, L"PrintFinish", kCtlGloss, TRUE);
     show(0, L"ZQQuietPrinting", kCtlQuietPrinting, TRUE);
-    if (!Bound(show(0, L"ZQMaximumDetail", kCtlMaxDetails, TRUE))) Hide(HControl(kCtlMaxDetails));
+    if (!Bound(show(0, L"ZQMaximumDetail", kCtlMaxDetails, TRUE))) Hide(m_controls.H(kCtlMaxDetails));
     const int preview = OptionIs(param, L"ZQPrintPreview", L"TRUE");
-    if (preview >= 0) SetCheck(HControl(kCtlShowPreview), preview == 1);
+    if (preview >= 0) SetCheck(m_controls.H(kCtlShowPreview), preview == 1);
     WCHAR option[256];
     if (!ReadOption(param, L"ZQOptimizeFor", option)) {
-        for (ZQPqControl c : {kCtlOptimizeFor, kCtlDrawingsText, kCtlImages}) Hide(HControl(c));
+        for (ZQPqControl c : {kCtlOptimizeFor, kCtlDrawingsText, kCtlImages}) Hide(m_controls.H(c));
     } else if (ZQEqualNoCase(option, L"OptimizeText") || ZQEqualNoCase(option, L"OptimizeImage")) {
         const bool text = ZQEqualNoCase(option, L"OptimizeText");
-        SetCheck(HControl(kCtlDrawingsText), text);
-        SetCheck(HControl(kCtlImages), !text);
+        SetCheck(m_controls.H(kCtlDrawingsText), text);
+        SetCheck(m_controls.H(kCtlImages), !text);
     }
 
     // Rolls: nothing of a roll applies to the sheet source.
@@ -183,17 +183,17 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     if (ReadOption(param, L"InputSlot", option)) {
         const bool sheet = ZQEqualNoCase(option, L"Sheet");
         for (ZQPqControl c : rolls) {
-            if (sheet) SetCheck(HControl(c), false);
-            EnableWindow(HControl(c), !sheet);
+            if (sheet) SetCheck(m_controls.H(c), false);
+            EnableWindow(m_controls.H(c), !sheet);
         }
     }
     // A job sent as a 24-bit picture turns only where the settings allow the turned picture.
     if (OptionIs(param, L"ZQSendJobAsBitmap", L"SleekMode24bpp") == 1) {
         ZQUIDevmode* core = CoreOf(param);
         if (core && core->dwLayoutMode == 3) {
-            EnableWindow(HControl(kCtlAutorotate), TRUE);
+            EnableWindow(m_controls.H(kCtlAutorotate), TRUE);
         } else {
-            EnableWindow(HControl(kCtlAutorotate), FALSE);
+            EnableWindow(m_controls.H(kCtlAutorotate), FALSE);
             DWSelectOptionByIndex(param, L"ZQAutorotate", 0, OEMCUIP_DOCPROP);
             if (core) core->dwAutorotate = 0;
         }
@@ -206,11 +206,11 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     for (ZQPqControl c : {kCtlRenderDpi, kCtlColorInputDpi, kCtlColorOutput, kCtlRender, kCtlColorInput,
                           kCtlColorOutputDpi})
         if (resolution)
-            ShowEnabled(HControl(c));
+            ShowEnabled(m_controls.H(c));
         else
-            Hide(HControl(c));
+            Hide(m_controls.H(c));
     m_bPrintingHelp = BHasPrintingHelp(param, kPagePaperQuality);
-    HWND help = GetDlgItem(m_hPage, IDC_BTN_PAPERMEDIA_PRINTINGHELP);
+    HWND help = m_controls.Item(IDC_BTN_PAPERMEDIA_PRINTINGHELP);
     if (m_bPrintingHelp)
         ShowEnabled(help);
     else
@@ -232,8 +232,8 @@ void CZQPaperQualityTab::VSetBorderlessControls(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR option[256];
     if (!ReadOption(param, L"ZQBorderLessPhoto", option)) return;
-    HWND photo = HControl(kCtlBorderlessPhoto);
-    HWND fit = HControl(kCtlBorderlessAutoFit);
+    HWND photo = m_controls.H(kCtlBorderlessPhoto);
+    HWND fit = m_controls.H(kCtlBorderlessAutoFit);
     if (ZQEqualNoCase(option, L"TRUE")) {
         logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", photo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
                                   TRUE, 0, nullptr);
@@ -415,12 +415,12 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
 void CZQPaperQualityTab::VStoreCheckBoxStates(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     DWORD* boxes = pContext->pLogic->m_adwQualityBoxes;
-    boxes[0] = Checked(HControl(kCtlThriftmode)) ? 1 : 0;
-    boxes[1] = Checked(HControl(kCtlGloss)) ? 1 : 0;
-    boxes[2] = Checked(HControl(kCtlBorderlessPhoto)) ? 1 : 0;
-    boxes[3] = Checked(HControl(kCtlBorderlessAutoFit)) ? 1 : 0;
-    boxes[4] = Checked(HControl(kCtlMaxDetails)) ? 1 : 0;
-    boxes[5] = Checked(HControl(kCtlDrawingsText)) ? 0 : 1;
+    boxes[0] = Checked(m_controls.H(kCtlThriftmode)) ? 1 : 0;
+    boxes[1] = Checked(m_controls.H(kCtlGloss)) ? 1 : 0;
+    boxes[2] = Checked(m_controls.H(kCtlBorderlessPhoto)) ? 1 : 0;
+    boxes[3] = Checked(m_controls.H(kCtlBorderlessAutoFit)) ? 1 : 0;
+    boxes[4] = Checked(m_controls.H(kCtlMaxDetails)) ? 1 : 0;
+    boxes[5] = Checked(m_controls.H(kCtlDrawingsText)) ? 0 : 1;
 }
 
 void CZQPaperQualityTab::VResetPageKindPapers(PageContext* pContext) {
@@ -440,7 +440,7 @@ void CZQPaperQualityTab::VResetPageKindPapers(PageContext* pContext) {
         m_slots.aiMedia[slot] = defaultMedia;
         m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, defaultMedia));
     }
-    SetCheck(HControl(kCtlBackCover), false);
+    SetCheck(m_controls.H(kCtlBackCover), false);
     const int first = ISlotOfKind(kKindFirstPage);
     for (int kind : {kKindOtherPages, kKindLastPage}) {
         const int slot = ISlotOfKind(kind);
