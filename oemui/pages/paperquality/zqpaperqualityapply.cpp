@@ -4,13 +4,13 @@
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 
-using namespace zqpq;
+using namespace zqpage;
 
 LRESULT CZQPaperQualityTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
     if (!pHeader || !pContext || !pContext->pLogic || !WorkOf(pContext) || !m_pCUIParam) {

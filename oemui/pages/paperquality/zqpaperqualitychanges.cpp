@@ -5,17 +5,14 @@
 
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
-
-const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
-const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
 
 bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, L"ZQ_BANNER", 9) == 0; }
 
@@ -70,20 +67,20 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
 BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (!BKindChange(pContext) || !ChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) return FALSE;
-    SelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", m_controls.H(bMedia ? kCtlMedia : kCtlSource));
+    if (!BKindChange(pContext) || !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) return FALSE;
+    CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", m_controls.H(bMedia ? kCtlMedia : kCtlSource));
     int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
     switch (iKind) {
         case kKindFirstPage:
         case kKindLastPage:
         case kKindBackCover:
-        case kKindFrontCover: working[kWorkingSlot] = working[ISlotOfKind(iKind)]; break;
+        case kKindFrontCover: working[kWorkingSlot] = working[CZQPaperSlots::ISlotOfKind(iKind)]; break;
         case kKindBackCoverFeeder:
         case kKindFrontCoverFeeder: {
             int option = -1;
-            if (DWGetFeatureOptionIndex(param, iKind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder, &option) ==
+            if (DWGetFeatureOptionIndex(param, iKind == kKindBackCoverFeeder ? kBackFeederFeature : kFrontFeederFeature, &option) ==
                 ZQOPT_OK)
-                m_slots.aiSource[ISlotOfKind(iKind)] = option;
+                m_slots.aiSource[CZQPaperSlots::ISlotOfKind(iKind)] = option;
             return TRUE;
         }
         default: break;

@@ -5,16 +5,13 @@
 
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
-
-const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
-const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
 
 // A box whose state goes straight into its feature, and what follows the change.
 enum class Repaint { None, Preview, PreviewErased };
@@ -192,7 +189,7 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VOnPageKind(HWND hDlg, PageContext* pContext) {
     WCHAR text[256], cover[256];
-    if (ChosenCover(m_pCUIParam, m_controls.H(kCtlPageKinds), text, cover))
+    if (CZQPaperSlots::BChosenCover(m_pCUIParam, m_controls.H(kCtlPageKinds), text, cover))
         DWSelectOptionByKeyword(m_pCUIParam, L"ZQCovers", cover, OEMCUIP_DOCPROP);
     VFillMediaTypeList(pContext);
     VShowPageKindPaper(pContext);
@@ -219,15 +216,15 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
         EnableWindow(m_controls.H(kCtlPageKinds), TRUE);
         // First and last pages start from the paper every page had.
         for (int kind : {kKindFirstPage, kKindLastPage}) {
-            const int slot = ISlotOfKind(kind);
+            const int slot = CZQPaperSlots::ISlotOfKind(kind);
             m_slots.aiSource[slot] = m_slots.aiSource[kWorkingSlot];
             m_slots.aiMedia[slot] = m_slots.aiMedia[kWorkingSlot];
             m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
         }
         if (work.dwBackCoverFeeder)
-            DWSelectOptionByIndex(param, kBackFeeder, m_slots.aiSource[ISlotOfKind(kKindBackCoverFeeder)], OEMCUIP_DOCPROP);
+            DWSelectOptionByIndex(param, kBackFeederFeature, m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kKindBackCoverFeeder)], OEMCUIP_DOCPROP);
         if (work.dwFrontCoverFeeder)
-            DWSelectOptionByIndex(param, kFrontFeeder, m_slots.aiSource[ISlotOfKind(kKindFrontCoverFeeder)],
+            DWSelectOptionByIndex(param, kFrontFeederFeature, m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kKindFrontCoverFeeder)],
                                   OEMCUIP_DOCPROP);
         VFillMediaTypeList(pContext);
         VUpdatePaperMarkers(pContext);
@@ -238,8 +235,8 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
         VSelectSourceAndMedia(pContext, m_slots.aiSource[kWorkingSlot], m_slots.aiMedia[kWorkingSlot], kKindFirstPage);
         work.dwDiffPaper = 0;
         if (otherFound) DWSelectOptionByKeyword(param, L"ZQCovers", otherKeyword.Get(), OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(param, kBackFeeder, 0, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(param, kFrontFeeder, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
         for (DWORD& flag : logic.m_adwCoverFlags) flag = 0;
         for (DWORD& flag : m_adwCoversInUse) flag = 0;
     }
@@ -253,14 +250,14 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
 void CZQPaperQualityTab::VOnCoverFromFeeder(HWND hDlg, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (ChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) {
+    if (CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) {
         const int kind = IPageKindFromName(text, pContext->pLogic);
         if (Checked(m_controls.H(kCtlBackCover))) {
             VSetCoverFlag(pContext, 1);
             VSetCoverFlagForPageKind(pContext, 1);
             if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder)
-                DWSelectOptionByIndex(param, kind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder,
-                                      m_slots.aiSource[ISlotOfKind(kind)], OEMCUIP_DOCPROP);
+                DWSelectOptionByIndex(param, kind == kKindBackCoverFeeder ? kBackFeederFeature : kFrontFeederFeature,
+                                      m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kind)], OEMCUIP_DOCPROP);
         } else {
             VSetCoverFlag(pContext, 0);
             VSetCoverFlagForPageKind(pContext, 0);

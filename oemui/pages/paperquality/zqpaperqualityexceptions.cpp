@@ -5,13 +5,13 @@
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "platform/zqcoremodapi.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

@@ -3,12 +3,12 @@
 // document's, the chosen kind's paper in the two lists, and the list's owner drawing.
 #include "common/zqhandles.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -150,7 +150,7 @@ void CZQPaperQualityTab::VUpdatePaperMarkers(PageContext* pContext) {
     const int source = ISourcePosition(pContext, work->dwDefaultSourceId);
     const int media = IMediaTypeIndex(pContext, work->dwDefaultMediaId);
     for (int kind : {kKindFirstPage, kKindOtherPages, kKindLastPage}) {
-        const int slot = ISlotOfKind(kind);
+        const int slot = CZQPaperSlots::ISlotOfKind(kind);
         m_adwMarkers[kind] = source != m_slots.aiSource[slot] || media != m_slots.aiMedia[slot] ? 1 : 0;
     }
 }
@@ -162,7 +162,7 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
     SelectedText(m_controls.H(kCtlPageKinds), text, true);
     const POPTITEM mediaItem = FeatureItem(param, L"MediaType");
     const int kind = IPageKindFromName(text, pContext->pLogic);
-    const int slot = ISlotOfKind(kind);
+    const int slot = CZQPaperSlots::ISlotOfKind(kind);
     switch (kind) {
         case kKindOtherPages:
             DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, m_slots.aiSource[slot]);
@@ -214,7 +214,7 @@ int CZQPaperQualityTab::ISelectedKindMediaPosition(PageContext* pContext) {
         return working;
     WCHAR text[256];
     SelectedText(m_controls.H(kCtlPageKinds), text, true);
-    return m_slots.aiMedia[ISlotOfKind(IPageKindFromName(text, pContext->pLogic))];
+    return m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(IPageKindFromName(text, pContext->pLogic))];
 }
 
 // ---------------------------------------------------------------------------------------------

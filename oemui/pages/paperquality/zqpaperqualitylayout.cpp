@@ -5,11 +5,11 @@
 
 #include <commctrl.h>
 
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "platform/zqspooler.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -300,7 +300,7 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
     WCHAR kindText[256];
     if (differentChecked && SelectedText(kinds, kindText, true)) {
         const int kind = IPageKindFromName(kindText, &logic);
-        if (DWORD* flag = CoverFlagOf(logic, kind)) {
+        if (DWORD* flag = CZQPaperSlots::CoverInUse(logic, kind)) {
             ShowEnabled(backCover);
             SetCheck(backCover, *flag != 0);
             showSource = showMedia = *flag != 0;

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include "common/zqmodule.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 
 #include <commctrl.h>
 
@@ -16,7 +16,7 @@
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

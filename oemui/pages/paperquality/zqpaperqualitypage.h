@@ -6,6 +6,7 @@
 
 #include "common/zqcontrols.h"
 #include "pages/paperquality/zqpaperqualitycontrols.h"
+#include "pages/paperquality/zqpaperslots.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/dialogs/zqnewmediadlg.h"
@@ -30,30 +31,6 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
 // page's PageContext. They end with 1 (OK) or 2 (Cancel).
 INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-// The kinds of page that can take their own paper, numbered as the page-kind list names them.
-enum ZQPageKind : int {
-    kKindNone = -1,  // no kind chosen: the working slot (Other Pages)
-    kKindFirstPage = 0,
-    kKindOtherPages = 1,
-    kKindLastPage = 2,
-    kKindBackCover = 3,
-    kKindFrontCover = 4,
-    kKindBackCoverFeeder = 5,
-    kKindFrontCoverFeeder = 6,
-    kPageKindCount = 7
-};
-
-// One paper per page kind, in slot order: First Page, Other Pages (the working slot), Back Cover,
-// Last Page, Front Cover, Back Cover from Feeder, Front Cover from Feeder. Sources are option
-// positions of the paper-source item (option indices of the feeder features for the last two),
-// media are option positions of the media-type item, media ids the printer's ids.
-struct PaperSlotTable {
-    int aiSource[kPageKindCount];
-    int aiMedia[kPageKindCount];
-    int aiMediaId[kPageKindCount];
-};
-inline constexpr int kWorkingSlot = 1;
 
 // Which optional controls of the quality group have a feature behind them.
 enum ZQQualityPresence : int {
@@ -202,7 +179,6 @@ public:
     void VSetPageExceptionsChanged(BOOL bChanged) { m_bPageExceptionsChanged = bChanged; }
 
     // ---- papers: slots, conversions between printer ids and option positions, the lists
-    static int ISlotOfKind(int iKind);
     PaperSlotTable& Slots() { return m_slots; }
     int ISourcePosition(PageContext* pContext, DWORD dwSourceId) const;
     DWORD DWSourceFromPosition(PageContext* pContext, int iPosition) const;
@@ -310,9 +286,6 @@ private:
     BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
     enum class Refill { Normal, BackFeeder, FrontFeeder };
     void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
-    void VSetBorderlessControls(PageContext* pContext);
-    void VReadSlots(PageContext* pContext);
-    void VAddSourceOptions(PageContext* pContext, HWND hList);
     // The list's selected text as its option keyword of the feature, into the rules' field (256
     // characters); FALSE when it cannot be converted.
     BOOL BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature, PWSTR pszTarget);
@@ -320,7 +293,6 @@ private:
     void VFillLists(PageContext* pContext, Refill refill);
     void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
     void VSelectListPosition(PageContext* pContext, int iPosition);
-    void VStoreWorkingSlot(PageContext* pContext);
     void VKeepLastMediaType();
     void VDrawDimensions() const;
     HWND HPreviewShown(PageContext* pContext) const;
@@ -388,7 +360,7 @@ private:
     int m_iSliderPosition = 0;
     HICON m_hMarkerIcon = nullptr;
     DWORD m_dwPageExceptionKind = 0;
-    PaperSlotTable m_slots = {};
+    CZQPaperSlots m_slots;
     int m_iPaperSizePopupState = 0;
     WCHAR m_szDimensions[kDimensionsChars] = {};
     BOOL m_bPageExceptionsChanged = FALSE;

@@ -6,10 +6,10 @@
 #include <cwchar>
 
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -31,8 +31,8 @@ void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
     HWND different = m_controls.Page() ? m_controls.H(kCtlDifferentPaper) : nullptr;
     if (work->dwDiffPaper == 0) {
         if (!pContext->pLogic->BHasPageExceptions()) SetCheck(different, false);
-        DWSelectOptionByIndex(m_pCUIParam, L"Back_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(m_pCUIParam, L"Front_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
     } else {
         SetCheck(different, true);
     }
@@ -45,7 +45,7 @@ void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iVa
     const int kind = IPageKindFromName(text, pContext->pLogic);
     if (kind <= kKindLastPage)
         m_adwMarkers[kind] = static_cast<DWORD>(iValue);
-    else if (DWORD* flag = CoverFlagOf(*pContext->pLogic, kind))
+    else if (DWORD* flag = CZQPaperSlots::CoverInUse(*pContext->pLogic, kind))
         *flag = static_cast<DWORD>(iValue);
 }
 

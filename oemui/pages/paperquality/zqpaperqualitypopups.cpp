@@ -8,12 +8,12 @@
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/features/zqfeaturestab.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

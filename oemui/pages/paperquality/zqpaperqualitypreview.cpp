@@ -8,9 +8,9 @@
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 

@@ -2,10 +2,10 @@
 // the borderless twin of a paper size, greyscale against the media, the optimise-for macro, the
 // print-preview box, the boxes a large-format paper entry allows, and the large-format quality mode.
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
