@@ -275,15 +275,6 @@ public:
     PWSTR PszDimensions() { return m_szDimensions; }
 
 private:
-    // Loaded paper: the title drawn (false on other printers), one answer under "ZQBIDIInfo"
-    // (256 characters), one source's line appended, and the current source option (0 the
-    // source item's first entry, 1 read, -1 none).
-    bool BBeginLoadedPaper(PageContext* pContext);
-    BOOL BReadLoadedAnswer(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszField, PWSTR pszText);
-    void VAppendLoadedLine(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLines);
-    int ISourceOption(PageContext* pContext, PWSTR pszOption);
-    bool BSentAsBitmap() const;
-    BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
     enum class Refill { Normal, BackFeeder, FrontFeeder };
     void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
     // The list's selected text as its option keyword of the feature, into the rules' field (256
