@@ -60,13 +60,16 @@ void CZQNewMediaDlg::VTakePublicDevmode() {
 
 INT_PTR CALLBACK NewMediaDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     if (uMsg == WM_INITDIALOG) {
-        Modal::IStart(hDlg, [&](CZQNewMediaDlg& dialog) {
-            dialog.VTakePublicDevmode();
-            dialog.VGetControlHandles(hDlg);
-            dialog.VSetControlTexts();
-            SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
-            return TRUE;
-        });
+        CZQNewMediaDlg* dialog = Modal::Join(hDlg);
+        const auto* context = reinterpret_cast<const PageContext*>(lParam);
+        if (!dialog || !context || !context->pPage) {
+            SetLastError(ERROR_INVALID_DATA);
+            return FALSE;
+        }
+        dialog->VTakePublicDevmode();
+        dialog->VGetControlHandles(hDlg);
+        dialog->VSetControlTexts();
+        SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
         return FALSE;
     }
     CZQNewMediaDlg* dialog = Modal::Of(hDlg);

@@ -5,6 +5,7 @@
 
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
@@ -423,32 +424,18 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Pop-up mode: "More...", the new paper and the refresh of the custom papers
 // ---------------------------------------------------------------------------------------------
-INT_PTR CZQPaperQualityTab::IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc,
-                                       PageContext* pContext) {
-    const ZQSheetState* sheet = pContext->pLogic->SheetState();
-    const WORD id = sheet && sheet->bRtl ? wTemplateRtl : wTemplate;
-    return IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hDlg, pfnProc,
-                           reinterpret_cast<LPARAM>(pContext));
-}
-
 // Cancel leaves the size the core driver's item holds.
 void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
     HWND list = m_controls.H(kCtlSize);
     WCHAR text[256], more[kResStringChars];
     if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
     if (!m_bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
-    const bool lqj = pContext->pLogic->BHasLqjPaperSizeTreeview() != FALSE;
-    const INT_PTR result =
-        lqj ? IRunDialog(hDlg, IDD_DLG_LQJ_PAPERSIZE_TREEVIEW_POPUP, IDD_DLG_LQJ_PAPERSIZE_TREEVIEW_POPUP_RTL,
-                         &PaperSizePopupDlgProc, pContext)
-            : IRunDialog(hDlg, IDD_DLG_PAPERSIZE_TREEVIEW_POPUP, IDD_DLG_PAPERSIZE_TREEVIEW_POPUP_RTL,
-                         &PaperSizePopupDlgProc, pContext);
-    if (result == 1) {
-        if (lqj) m_iPaperSizePopupState = 0;
+    const ZQSheetState* sheet = pContext->pLogic->SheetState();
+    if (m_treePopups.IRunPaperSizes(hDlg, pContext, *this, pContext->pLogic->BHasLqjPaperSizeTreeview(),
+                                    sheet && sheet->bRtl) == 1) {
         VFillPaperSizePopupList(list, pContext);
         return;
     }
-    if (lqj) m_iPaperSizePopupState = 1;
     VRestorePaperSizeSelection(list, pContext);
 }
 
@@ -464,11 +451,14 @@ BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hLi
         more = count > 0 && SendMessageW(hList, CB_GETCURSEL, 0, 0) == count - 1;
     }
     if (!more || !RulesLoaded(pContext)) return FALSE;
-    if (IRunDialog(hDlg, IDD_DLG_MEDIATYPE_TREEVIEW_POPUP, IDD_DLG_MEDIATYPE_TREEVIEW_POPUP_RTL,
-                   &MediaTypePopupDlgProc, pContext) == 1)
+    const ZQSheetState* sheet = pContext->pLogic->SheetState();
+    if (m_treePopups.IRunMediaTypes(hDlg, pContext, *this, sheet && sheet->bRtl) == 1) {
+        // The chosen type joins the recent ones.
+        if (PCWSTR chosen = m_treePopups.PszChosenMedia()) VUpdateRecentMediaTypes(pContext, chosen);
         VFillMediaTypePopupList(hList, pContext);
-    else
+    } else {
         VRestoreMediaTypeSelection(hList, pContext);
+    }
     return TRUE;
 }
 

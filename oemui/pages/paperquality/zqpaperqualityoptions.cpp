@@ -9,6 +9,7 @@
 #include "common/zqmodule.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
@@ -176,7 +177,7 @@ void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
 void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-    const int slots = IRecentPaperSlots(pContext);
+    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
     if (!work || !form || slots == 0) return;
     int32_t* recent = work->aiRecentPaperSizes;
     const int count = IGetOptionCount(form);
@@ -238,7 +239,7 @@ BOOL CZQPaperQualityTab::BSeedRecentPaperSizes(PageContext* pContext) {
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     const int options = IGetOptionCount(form);
     const int wanted = defaults < count ? defaults : count;
-    const int slots = IRecentPaperSlots(pContext);
+    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
     int next = 0;
     for (int k = 0; k < wanted && next < slots; ++k) {
         for (int i = 0; i < options; ++i) {
@@ -261,7 +262,7 @@ BOOL CZQPaperQualityTab::BSeedRecentMediaTypes(PageContext* pContext, PCWSTR psz
     ZQUIDevmode* work = WorkOf(pContext);
     if (!item) return TRUE;
     if (!work) return FALSE;
-    const int slots = IRecentMediaSlots(pContext);
+    const int slots = CZQTreePopups::IRecentMediaSlots(pContext);
     const int options = IGetOptionCount(item);
     for (int k = 0; k < slots && k < options; ++k) {
         auto slot = reinterpret_cast<PWSTR>(work->aszRecentMediaTypes[k]);

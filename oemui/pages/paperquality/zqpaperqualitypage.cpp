@@ -202,8 +202,8 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VFillMediaTypeList(pContext);
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     if (m_bPaperSizePopup) {
-        m_iPaperSizePopupState = BInitRecentPaperSizes(pContext);
-        if (!m_iPaperSizePopupState) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
+        m_treePopups.VSetPaperSizeState(BInitRecentPaperSizes(pContext));
+        if (!m_treePopups.IPaperSizeState()) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
     } else {
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.H(kCtlSize), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);

@@ -7,6 +7,7 @@
 #include "common/zqcontrols.h"
 #include "pages/paperquality/zqpaperqualitycontrols.h"
 #include "pages/paperquality/zqpaperslots.h"
+#include "pages/paperquality/zqtreepopups.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/dialogs/zqnewmediadlg.h"
@@ -27,10 +28,6 @@ inline constexpr UINT WM_ALERT_LINK = 0x7400;
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
 
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-// The tree pop-ups behind the short lists' "More..." entry; the creation parameter is the opening
-// page's PageContext. They end with 1 (OK) or 2 (Cancel).
-INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // Which optional controls of the quality group have a feature behind them.
 enum ZQQualityPresence : int {
@@ -222,15 +219,8 @@ public:
     void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
     void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
     void VSetMediaPopupTexts(HWND hDlg);
-    // Pairs (control id, help id) of the paper-size tree, ended by (0, 0): room for 5 pairs.
-    static constexpr int kPaperPopupHelpPairs = 5;
     void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
-    void VSetMediaPopupCancelled(int iCancelled) { m_iMediaPopupCancelled = iCancelled; }
-    int IMediaPopupCancelled() const { return m_iMediaPopupCancelled; }
-    int IPaperSizePopupState() const { return m_iPaperSizePopupState; }
-    // Slots of the recent lists in use, bounded by the devmode's three.
-    static int IRecentMediaSlots(PageContext* pContext);
-    static int IRecentPaperSlots(PageContext* pContext);
+    const CZQTreePopups& TreePopupsForTesting() const { return m_treePopups; }
 
     // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
     // strip and the colour-management program's command line for a new paper
@@ -314,7 +304,6 @@ private:
     void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
     BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
     void VOnPaperMore(HWND hDlg, PageContext* pContext);
-    INT_PTR IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc, PageContext* pContext);
     void VOnConstraintInfo();
     void VShowPageExceptionControls();
     // The sheet's notifications.
@@ -352,7 +341,7 @@ private:
     HICON m_hMarkerIcon = nullptr;
     DWORD m_dwPageExceptionKind = 0;
     CZQPaperSlots m_slots;
-    int m_iPaperSizePopupState = 0;
+    CZQTreePopups m_treePopups;
     WCHAR m_szDimensions[kDimensionsChars] = {};
     BOOL m_bPageExceptionsChanged = FALSE;
     BOOL m_bMediaTypePopup = FALSE;
@@ -366,7 +355,6 @@ private:
     BOOL m_bPrintingHelp = FALSE;
     DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
     DWORD m_adwCoversInUse[4] = {};  // as the logic's cover flags
-    int m_iMediaPopupCancelled = 0;
     HWND m_hTooltip = nullptr;
     HWND m_hSizeDropList = nullptr;
     WCHAR m_szAddPaperCommand[kCommandChars] = {};

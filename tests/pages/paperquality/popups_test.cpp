@@ -146,10 +146,10 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
         Pick(IDC_TREE_MEDIATYPE_POPUP, L"Transparency", IDCANCEL)(dialog);
     });
     EXPECT_EQ(3 + 5 + 1 + 20, items) << "three headings, five types, \"Custom\" and twenty papers";
-    EXPECT_EQ(1, m_tab->IMediaPopupCancelled());
+    EXPECT_EQ(1, m_tab->TreePopupsForTesting().IMediaCancelled());
     for (const wchar_t* pick : {L"Transparency", L"Photo Paper", L"Brochure", L"Matte Paper"})
         More(IDC_CBO_MEDIA_TYPE_IS, Pick(IDC_TREE_MEDIATYPE_POPUP, pick));
-    EXPECT_EQ(0, m_tab->IMediaPopupCancelled());
+    EXPECT_EQ(0, m_tab->TreePopupsForTesting().IMediaCancelled());
     EXPECT_EQ(GetParam().recent, Recent());
     EXPECT_EQ("MATTE", Current("MediaType"));
     EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back()) << "without the program's key no new paper";
@@ -192,7 +192,7 @@ TEST_F(PopupPage, RecentPaperSizesShortListAndUnits) {
                     zqtest::ValueFeature("ZQConsumerCustomPaper", "TRUE")});
     int32_t* recent = m_logic.WorkDM()->aiRecentPaperSizes;
     // An empty list at page start took the first two default papers.
-    EXPECT_EQ(1, m_tab->IPaperSizePopupState());
+    EXPECT_EQ(1, m_tab->TreePopupsForTesting().IPaperSizeState());
     EXPECT_EQ((std::vector<int32_t>{3, 0, -1}), std::vector<int32_t>(recent, recent + 3));
     EXPECT_EQ((Lines{L"A4", L"Envelope #10", L"Letter", L"More...", L"Custom"}), Entries(IDC_CBO_MEDIA_SIZE_IS));
     EXPECT_FALSE(m_tab->BInitRecentPaperSizes(&m_context));
