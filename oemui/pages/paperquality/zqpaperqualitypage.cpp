@@ -1,6 +1,7 @@
 // The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/paperquality/zqpaperqualitypreview.h"
 #include "pages/zqpageitems.h"
 
 #include <commctrl.h>
@@ -333,6 +334,16 @@ void CZQPaperQualityTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VFillPreviewSettings(pContext);
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
+}
+
+void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
+    if (!pContext) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    ZQFillPaperQualityPreview(&m_preview, *pContext,
+                              {m_pCUIParam, m_pPublicDM, m_controls.H(kCtlPreviewPortrait),
+                               m_controls.H(kCtlPreviewLandscape), m_controls.H(kCtlThriftmode), this});
 }
 
 BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext) {
