@@ -120,6 +120,19 @@ inline bool SelectedText(HWND hList, PWSTR pszText, bool bListBox = false) {
     return EntryText(hList, static_cast<int>(sel), pszText, bListBox);
 }
 
+// A combo box's selected text as its option keyword of the feature (256 characters); FALSE when it
+// cannot be converted.
+inline BOOL StoreListKeyword(POEMCUIPPARAM pParam, HWND hList, PCWSTR pszFeature, PWSTR pszTarget) {
+    if (!pParam || !pszTarget) return FALSE;
+    WCHAR text[256];
+    CZQLocalPtr<WCHAR> keyword;
+    if (!EntryText(hList, static_cast<int>(SendMessageW(hList, CB_GETCURSEL, 0, 0)), text) ||
+        CZQCommon::DWOptionNameToKeyword(pParam, pszFeature, text, keyword.Put()) != ZQOPT_OK)
+        return FALSE;
+    ZQCopyText(pszTarget, 256, keyword.Get());
+    return TRUE;
+}
+
 // The item's selection becomes the option, marked changed and reported to the core driver at once
 // even when it is the selection already (the caller names the previous selection it reports); the
 // option's conflict mark is lifted for the report only.

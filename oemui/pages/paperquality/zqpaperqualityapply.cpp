@@ -34,8 +34,8 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
-    if (m_bPaperSizePopup) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
+    if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_state.bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
+    if (m_state.bPaperSizePopup) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
 
     // Two-sided printing without a duplex unit of its own is printed by hand.
     if (!FeatureItem(param, L"ZQUseAutoDuplexUnit") && logic.BIsDuplexUnitInstalled(FALSE) &&
@@ -43,7 +43,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }
-    if (m_bMediaTypePopup) {
+    if (m_state.bMediaTypePopup) {
         VRefreshMediaTypeList(pContext);
         VRefresh(hDlg, pContext, kRefreshShow);
         VStorePageKindPaper(pContext, ISelectedPageKind(pContext));
@@ -145,9 +145,9 @@ LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
     BSetCustomSizeLimits(pContext);
     if (last && exchange) exchange->VSyncAfterChange();
 
-    m_bPageExceptionsChanged = FALSE;
+    m_state.bPageExceptionsChanged = FALSE;
     if (quickSets) quickSets->VClearChanged();
-    m_imageEnhanceDlg.VClearChanged();
+    m_dialogs.imageEnhance.VClearChanged();
     const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
     // A result the sheet refused still leaves the settings exported.
     if (last && exchange) exchange->BExportSettings(kZQExportPrinting);

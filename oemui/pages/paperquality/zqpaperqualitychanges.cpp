@@ -30,6 +30,11 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
         CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
 }
 
+// The lists show the paper of the chosen kind of page: single pages take their own paper.
+bool KindChange(const PageContext* pContext, HWND hDifferent) {
+    return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() && Checked(hDifferent);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -37,16 +42,10 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
 // ---------------------------------------------------------------------------------------------
 int CZQPaperQualityTab::ISelectedPageKind(PageContext* pContext) {
     WCHAR text[256];
-    if (!BKindChange(pContext) || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return kKindNone;
+    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return kKindNone;
     return IPageKindFromName(text, pContext->pLogic);
 }
 
-BOOL CZQPaperQualityTab::BKindChange(PageContext* pContext) const {
-    return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() &&
-                   Checked(m_controls.H(kCtlDifferentPaper))
-               ? TRUE
-               : FALSE;
-}
 
 void CZQPaperQualityTab::VBorderlessTwinSwitch(PageContext* pContext) {
     if (!BHasBorderlessTwin(pContext)) return;
@@ -68,7 +67,7 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
 BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (!BKindChange(pContext) || !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) return FALSE;
+    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) || !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) return FALSE;
     CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", m_controls.H(bMedia ? kCtlMedia : kCtlSource));
     int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
     switch (iKind) {
@@ -232,7 +231,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     m_slots.aiMedia[kWorkingSlot] = kept;
     // A short list's entry names its type.
     WCHAR chosen[256];
-    if (m_bMediaTypePopup && !more && SelectedText(hList, chosen) && chosen[0]) BSelectMediaTypeByName(pContext, chosen);
+    if (m_state.bMediaTypePopup && !more && SelectedText(hList, chosen) && chosen[0]) BSelectMediaTypeByName(pContext, chosen);
 
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
@@ -249,7 +248,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         // A disc label is one unposterised page, mirrored, on a paper with borders.
         if (lstrcmpW(media, L"ZQ_CD_LABEL_PAPER") == 0) {
             work.dwPagesPerSheet = 1;
-            VEndPosters(pContext);
+            DWSelectOptionByIndex(param, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
             work.dwMirror = 1;
             if (Checked(m_controls.H(kCtlBorderlessPhoto))) {
                 VBorderlessTwinSwitch(pContext);
@@ -305,22 +304,22 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
 // A media type the constraint rules reject gives way to the one accepted last: the list selects it
 // again and the reaction runs once more for it, unchecked and unrecorded.
 void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!m_bRollBackGuard || !pContext->pConstraints) return;
+    if (!m_state.bRollBackGuard || !pContext->pConstraints) return;
     DWORD rejected = 0;
     pContext->pConstraints->BCheckConstraint(L"MediaType", hDlg, &rejected);
     if (!rejected) {
-        VKeepLastMediaType();
+        m_lastMedia.VKeep(m_controls.H(kCtlMedia));
         return;
     }
-    m_bRollBackGuard = FALSE;
+    m_state.bRollBackGuard = FALSE;
     HWND list = hList ? hList : m_controls.H(kCtlMedia);
     // The whole text: a shorter name at the start of another must not stand in for it.
-    const LRESULT entry = m_pszLastMediaType ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                            reinterpret_cast<LPARAM>(m_pszLastMediaType))
+    const LRESULT entry = m_lastMedia.PszText() ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                               reinterpret_cast<LPARAM>(m_lastMedia.PszText()))
                                              : CB_ERR;
     if (entry >= 0 && SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0) != CB_ERR)
         SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDC_CBO_MEDIA_TYPE_IS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    m_bRollBackGuard = TRUE;
+    m_state.bRollBackGuard = TRUE;
 }
 
 // A large-format printer's paper list names, per media, the boxes it allows and its default print
@@ -429,7 +428,7 @@ void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
     HWND list = m_controls.H(kCtlSize);
     WCHAR text[256], more[kResStringChars];
     if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
-    if (!m_bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
+    if (!m_state.bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
     const ZQSheetState* sheet = pContext->pLogic->SheetState();
     if (m_treePopups.IRunPaperSizes(hDlg, pContext, *this, pContext->pLogic->BHasLqjPaperSizeTreeview(),
                                     sheet && sheet->bRtl) == 1) {
@@ -440,7 +439,7 @@ void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
 }
 
 BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!m_bMediaTypePopup || !hList) return FALSE;
+    if (!m_state.bMediaTypePopup || !hList) return FALSE;
     bool more;
     if (pContext->pLogic->BIsLargeFormat()) {
         WCHAR text[256], label[kResStringChars];
@@ -463,15 +462,21 @@ BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hLi
 }
 
 void CZQPaperQualityTab::VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!pContext->pLogic->BIsLargeFormat() || !BAddPaperCommandReady(pContext)) return;
+    if (!pContext->pLogic->BIsLargeFormat()) return;
+    VBuildAddPaperCommand(pContext);
+    if (!m_state.BCommandNamesProgram()) return;
     WCHAR text[256], refresh[kResStringChars];
     if (!SelectedText(hList, text)) return;
     if (!BLoadResString(5768, refresh)) ZQCopyText(refresh, kResStringChars, L"Refresh Custom Paper List");
     if (ZQEqualNoCase(text, kAddCustomPaper)) {
         const ZQSheetState* sheet = pContext->pLogic->SheetState();
-        const INT_PTR result = m_newMediaDlg.IDoModal(hDlg, pContext, sheet && sheet->bRtl);
-        if (result == 1 && BAddPaperCommandReady(pContext) && pContext->pConstraints) {
-            pContext->pConstraints->BRunCommandLine(m_szAddPaperCommand);
+        bool run = m_dialogs.newMedia.IDoModal(hDlg, pContext, sheet && sheet->bRtl) == 1;
+        if (run) {
+            VBuildAddPaperCommand(pContext);
+            run = m_state.BCommandNamesProgram() && pContext->pConstraints;
+        }
+        if (run) {
+            pContext->pConstraints->BRunCommandLine(m_state.szAddPaperCommand);
             VRestoreMediaTypeSelection(hList, pContext);
             SendMessageW(hList, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(refresh));
         } else {

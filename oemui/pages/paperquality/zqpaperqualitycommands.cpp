@@ -238,7 +238,7 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
         DWSelectOptionByIndex(param, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
         DWSelectOptionByIndex(param, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
         for (DWORD& flag : logic.m_adwCoverFlags) flag = 0;
-        for (DWORD& flag : m_adwCoversInUse) flag = 0;
+        for (DWORD& flag : m_state.adwCoversInUse) flag = 0;
     }
     VFillSourceCombo(pContext, ISelectedPageKind(pContext));
     VLayoutPaperGroup(pContext);
@@ -349,7 +349,7 @@ void CZQPaperQualityTab::VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* 
     EnableWindow(m_controls.H(kCtlQualitySettings), !standard);
     CheckRadioButton(hDlg, IDC_RB_STNDARD_OPTIONS, IDC_RB_CUSTOM_OPTIONS, iCtrlId);
     if (!standard ||
-        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
+        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_state.iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
         !RulesLoaded(pContext))
         return;
     VRunQualityMacros(pContext, TRUE);
@@ -387,26 +387,26 @@ void CZQPaperQualityTab::VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pCon
 // Dialogs and boxes
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VOnImageEnhancement(HWND hDlg, PageContext* pContext) {
-    m_imageEnhanceDlg.VSetParam(m_pCUIParam);
-    m_imageEnhanceDlg.VSetResourceModule(m_hResModule);
+    m_dialogs.imageEnhance.VSetParam(m_pCUIParam);
+    m_dialogs.imageEnhance.VSetResourceModule(m_hResModule);
     const BOOL rightToLeft = pContext->pLogic->SheetState()->bRtl;
-    if (m_imageEnhanceDlg.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
+    if (m_dialogs.imageEnhance.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
 }
 
 void CZQPaperQualityTab::VOnCustomPaper(HWND hDlg, PageContext* pContext) {
-    m_customPaperDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+    m_dialogs.customPaper.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
 }
 
 void CZQPaperQualityTab::VOnCustomQuality(HWND hDlg, PageContext* pContext) {
-    m_customQualityDlg.VSetParam(m_pCUIParam);
-    m_customQualityDlg.VSetResourceModule(m_hResModule);
-    m_customQualityDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+    m_dialogs.customQuality.VSetParam(m_pCUIParam);
+    m_dialogs.customQuality.VSetResourceModule(m_hResModule);
+    m_dialogs.customQuality.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
 }
 
 void CZQPaperQualityTab::VOnMargins(HWND hDlg, PageContext* pContext) {
-    m_marginsDlg.VSetParam(m_pCUIParam);
-    m_marginsDlg.VSetResourceModule(m_hResModule);
-    if (m_marginsDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) == IDOK)
+    m_dialogs.margins.VSetParam(m_pCUIParam);
+    m_dialogs.margins.VSetResourceModule(m_hResModule);
+    if (m_dialogs.margins.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) == IDOK)
         VNotifyPageChanged(hDlg, pContext);
     m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
 }

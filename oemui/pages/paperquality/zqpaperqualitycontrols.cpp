@@ -8,6 +8,9 @@ using namespace zqpage;
 
 namespace {
 
+// The paper-dimensions control's own procedure.
+WNDPROC g_pfnDimensionsProc = nullptr;
+
 // Control ids, in the order of ZQPqControl.
 const int kControlIds[kCtlCount] = {
     IDC_BTN_HELP,
@@ -195,6 +198,19 @@ void CZQPaperQualityControls::VShow(int iCtrlId, BOOL bShow, BOOL bEnable) {
         Hide(control);
     else
         ShowEnabled(control, bEnable);
+}
+
+void CZQPaperQualityControls::VSubclassDimensions(HWND hControl, WNDPROC pfnLink) {
+    if (!hControl) return;
+    const auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hControl, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnLink)));
+    // A second start of the page keeps the control's own procedure, not the link's.
+    if (previous && previous != pfnLink) g_pfnDimensionsProc = previous;
+}
+
+LRESULT CZQPaperQualityControls::LDimensionsOwnProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    return g_pfnDimensionsProc ? CallWindowProcW(g_pfnDimensionsProc, hWnd, uMsg, wParam, lParam)
+                               : DefWindowProcW(hWnd, uMsg, wParam, lParam);
 }
 
 void CZQPaperQualityControls::VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) {

@@ -99,6 +99,11 @@ public:
     // `texts` loads them from the status module.
     void VSetTexts(CZQUIBase& texts, bool bLargeFormat, bool bBusiness);
 
+    // The paper-dimensions control behaves as a link through pfnLink, which hands every message on
+    // to the control's own procedure (kept once, module-wide: one page is shown at a time).
+    static void VSubclassDimensions(HWND hControl, WNDPROC pfnLink);
+    static LRESULT LDimensionsOwnProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
     // The area two controls of the window cover (a control given twice: its own), invalidated.
     static void VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase);
 

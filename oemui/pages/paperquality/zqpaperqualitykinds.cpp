@@ -87,13 +87,13 @@ void CZQPaperQualityTab::VFillPageList(CZQUILogic* pLogic, BOOL bReselect) {
         return;
     }
 
-    for (int i = 0; i < 4; ++i) pLogic->m_adwCoverFlags[i] = m_adwCoversInUse[i] = 0;
+    for (int i = 0; i < 4; ++i) pLogic->m_adwCoverFlags[i] = m_state.adwCoversInUse[i] = 0;
     if (!pLogic->BHasPageExceptions()) return;
     // The page exceptions place covers: inserted covers come from the selection's first bits,
     // the other exceptions take covers from the feeder.
     const DWORD placement = work->adwExtra[2];
     const DWORD selection = work->adwExtra[3];
-    auto set = [&](int kind) { pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_adwCoversInUse[CoverSlot(kind)] = 1; };
+    auto set = [&](int kind) { pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_state.adwCoversInUse[CoverSlot(kind)] = 1; };
     if (placement & ZQPE_COVER_INSERTION) {
         if (selection & 0x1) set(kKindFrontCover);
         if (selection & 0x2) set(kKindBackCover);
@@ -123,7 +123,7 @@ void CZQPaperQualityTab::VAddPageKindItem(CZQUILogic* pLogic, int iMode, PWSTR p
     if (const uint32_t* flag = SettingsCoverFlag(*work, kind)) {
         const DWORD inUse = *flag ? 1 : 0;
         if (!inUse && (kind == kKindBackCover || kind == kKindBackCoverFeeder)) hide = booklet;
-        pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_adwCoversInUse[CoverSlot(kind)] = inUse;
+        pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_state.adwCoversInUse[CoverSlot(kind)] = inUse;
     }
     HWND list = m_controls.Page() ? m_controls.H(kCtlPageKinds) : nullptr;
     if (!list) return;
@@ -151,7 +151,7 @@ void CZQPaperQualityTab::VUpdatePaperMarkers(PageContext* pContext) {
     const int media = IMediaTypeIndex(pContext, work->dwDefaultMediaId);
     for (int kind : {kKindFirstPage, kKindOtherPages, kKindLastPage}) {
         const int slot = CZQPaperSlots::ISlotOfKind(kind);
-        m_adwMarkers[kind] = source != m_slots.aiSource[slot] || media != m_slots.aiMedia[slot] ? 1 : 0;
+        m_state.adwMarkers[kind] = source != m_slots.aiSource[slot] || media != m_slots.aiMedia[slot] ? 1 : 0;
     }
 }
 
@@ -250,7 +250,7 @@ BOOL CZQPaperQualityTab::BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUC
         SetBkColor(hdc, oldBack);
 
         // The marker goes by the English names only.
-        const DWORD conditions[kPageKindCount] = {m_adwMarkers[0], m_adwMarkers[1], m_adwMarkers[2],
+        const DWORD conditions[kPageKindCount] = {m_state.adwMarkers[0], m_state.adwMarkers[1], m_state.adwMarkers[2],
                                                   work->dwBackCover,  work->dwFrontCover,
                                                   work->dwBackCoverFeeder, work->dwFrontCoverFeeder};
         for (int kind = 0; kind < kPageKindCount; ++kind)

@@ -194,13 +194,13 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
             int count = 0;
             if (POPTITEM levels = FeatureItem(param, L"StandardPrintQuality")) {
                 count = IGetOptionCount(levels);
-                m_iSliderPosition = static_cast<int>(levels->Sel);
+                m_state.iSliderPosition = static_cast<int>(levels->Sel);
             } else {
                 count = IGetOptionCount(FeatureItem(param, L"PrintQualityGroup"));
             }
             HWND slider = m_controls.H(kCtlQualitySlider);
             SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, count > 0 ? count - 1 : 0));
-            SendMessageW(slider, TBM_SETPOS, TRUE, m_iSliderPosition);
+            SendMessageW(slider, TBM_SETPOS, TRUE, m_state.iSliderPosition);
             SendMessageW(slider, TBM_SETTICFREQ, 1, 0);
         } else {
             for (int action : {CZQUILogic::kBindFillFree, CZQUILogic::kBindShow})
@@ -229,7 +229,9 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
 BOOL CZQPaperQualityTab::BStoreQualityKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
     PWSTR target = pContext->pRules->Parser().m_szQualityGroupValue;
-    if (BStoreListKeyword(hDlg, pContext, IDC_CBO_PRINT_QUALITY, L"PrintQualityGroup", target)) return TRUE;
+    if (StoreListKeyword(pContext->pLogic ? pContext->pLogic->Param() : nullptr, GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY),
+                         L"PrintQualityGroup", target))
+        return TRUE;
     // The large-format quality mode chooses the group with its slider and leaves the list empty:
     // the group's own option stands for it, or no media choice there would run its macros.
     WCHAR option[256];
@@ -324,7 +326,7 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
         Hide(m_controls.H(kCtlRollInfo));
     }
 
-    stack.VLabelled(showSource, IDC_STA_MEDIA_SOURCE_IS, IDC_CBO_MEDIA_SOURCE_IS, m_bSourceLocked);
+    stack.VLabelled(showSource, IDC_STA_MEDIA_SOURCE_IS, IDC_CBO_MEDIA_SOURCE_IS, m_state.bSourceLocked);
     stack.VBox(HasItem(param, L"ZQSaveRollPaper") && !largeFormat, IDC_CHK_SAVE_ROLL_PAPER, stack.Next());
     stack.VBox(HasItem(param, L"ZQDisableAutoCutter") && !largeFormat, IDC_CHK_DISABLE_AUTO_CUTTER, stack.Next());
     stack.VBox(HasItem(param, L"ZQAutorotate") && !largeFormat, IDC_CHK_AUTOROTATE, stack.Next());
@@ -341,7 +343,7 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
         BSetWindowTextRes(3998, different, L"&Use Different Paper/Covers");
     VFreeStringList(backCovers, backCoverCount);
 
-    stack.VLabelled(showMedia, IDC_STA_MEDIA_TYPE_IS, IDC_CBO_MEDIA_TYPE_IS, m_bMediaLocked);
+    stack.VLabelled(showMedia, IDC_STA_MEDIA_TYPE_IS, IDC_CBO_MEDIA_TYPE_IS, m_state.bMediaLocked);
     stack.VBox(HasItem(param, L"OHTInterleave") && !largeFormat, IDC_CHK_OHTINTERLEAVE, stack.Next());
     if (exceptions) {
         // Whether these show is the page exceptions' own affair.
@@ -363,7 +365,7 @@ void CZQPaperQualityTab::VEnableMediaTypeForPageKind(PageContext* pContext) {
     if (!SelectedText(m_controls.H(kCtlPageKinds), text, true)) return;
     const int kind = IPageKindFromName(text, pContext->pLogic);
     // Covers from the feeder take the feeder's paper as it is.
-    const BOOL enable = !m_bMediaLocked && kind != kKindBackCoverFeeder && kind != kKindFrontCoverFeeder;
+    const BOOL enable = !m_state.bMediaLocked && kind != kKindBackCoverFeeder && kind != kKindFrontCoverFeeder;
     EnableWindow(m_controls.H(kCtlMedia), enable);
     EnableWindow(m_controls.H(kCtlMediaLabel), enable);
 }

@@ -13,6 +13,49 @@
 
 using namespace zqpage;
 
+namespace {
+
+// Selects the entry of a source position in the source list: position 0 is the first bin's entry,
+// any other position the entry named like that option. After a paper-size change the rules'
+// source takes the slot's place once.
+void SelectListPosition(HWND list, POEMCUIPPARAM pParam, const PageContext* pContext, int iPosition) {
+    POPTITEM item = PubItem(pParam, DMPUB_DEFSOURCE);
+    const PrinterCaps* caps = pContext->pCaps;
+    const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    if (CZQPaperQualityTab::s_bSourceSelectOnce) {
+        CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
+        const int ruled = pContext->pRules ? pContext->pRules->IInputBinIndex() : 0;
+        const PCWSTR name = iPosition != -1 && ruled != 0 ? OptionName(item, ruled) : nullptr;
+        int entry = 0;
+        for (int i = 0; name && i < count; ++i) {
+            WCHAR text[256];
+            if (EntryText(list, i, text) && lstrcmpW(text, name) == 0) {
+                entry = i;
+                break;
+            }
+        }
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+        return;
+    }
+    if (iPosition == -1) {
+        SendMessageW(list, CB_SETCURSEL, 0, 0);
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[256];
+        if (!EntryText(list, i, text) || !text[0]) continue;
+        const bool match = iPosition == 0 ? i == 0 && caps && lstrcmpW(text, caps->szFirstBinName) == 0
+                                          : i != 0 && OptionName(item, iPosition) &&
+                                                lstrcmpW(text, OptionName(item, iPosition)) == 0;
+        if (match) {
+            SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------------------------
 // Printer ids and option positions, as the paper slots convert them
 // ---------------------------------------------------------------------------------------------
@@ -52,7 +95,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
         logic.IBindFeatureControl(0, kBackFeederFeature, source, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree,
                                   FALSE, 0, nullptr);
     }
-    if (!m_bMediaTypePopup) {
+    if (!m_state.bMediaTypePopup) {
         if (refill == Refill::Normal) VMarkLoadedMediaTypes(pContext);
         logic.IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
@@ -81,7 +124,7 @@ void CZQPaperQualityTab::VFillMediaTypeListFrontFeeder(PageContext* pContext) {
 
 void CZQPaperQualityTab::VRefreshMediaTypeList(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
-    if (!m_bMediaTypePopup) {
+    if (!m_state.bMediaTypePopup) {
         for (int action : {CZQUILogic::kBindFill, CZQUILogic::kBindShow})
             pContext->pLogic->IBindFeatureControl(0, L"MediaType", m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                                   action, FALSE, 0, nullptr);
@@ -100,9 +143,9 @@ void CZQPaperQualityTab::VRefreshPaperSizeList(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     CZQUILogic& logic = *pContext->pLogic;
     VSetDocumentSizeText(pContext);
-    m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
+    m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     HWND list = m_controls.H(kCtlSize);
-    if (m_bPaperSizePopup)
+    if (m_state.bPaperSizePopup)
         VFillPaperSizePopupList(list, pContext);
     else
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill,
@@ -161,48 +204,9 @@ void CZQPaperQualityTab::VFillSourceCombo(PageContext* pContext, int iKind) {
     // A source the core driver now marks as conflicting is not offered: the first bin instead.
     if (OptionFlags(PubItem(m_pCUIParam, DMPUB_DEFSOURCE), m_slots.aiSource[slot]) & OPTPF_OVERLAY_WARNING_ICON)
         m_slots.aiSource[slot] = 0;
-    VSelectListPosition(pContext, m_slots.aiSource[slot]);
+    SelectListPosition(list, m_pCUIParam, pContext, m_slots.aiSource[slot]);
 }
 
-// Selects the entry of a source position in the source list: position 0 is the first bin's entry,
-// any other position the entry named like that option. After a paper-size change the rules'
-// source takes the slot's place once.
-void CZQPaperQualityTab::VSelectListPosition(PageContext* pContext, int iPosition) {
-    HWND list = m_controls.H(kCtlSource);
-    POPTITEM item = PubItem(m_pCUIParam, DMPUB_DEFSOURCE);
-    const PrinterCaps* caps = pContext->pCaps;
-    const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    if (s_bSourceSelectOnce) {
-        s_bSourceSelectOnce = FALSE;
-        const int ruled = pContext->pRules ? pContext->pRules->IInputBinIndex() : 0;
-        const PCWSTR name = iPosition != -1 && ruled != 0 ? OptionName(item, ruled) : nullptr;
-        int entry = 0;
-        for (int i = 0; name && i < count; ++i) {
-            WCHAR text[256];
-            if (EntryText(list, i, text) && lstrcmpW(text, name) == 0) {
-                entry = i;
-                break;
-            }
-        }
-        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-        return;
-    }
-    if (iPosition == -1) {
-        SendMessageW(list, CB_SETCURSEL, 0, 0);
-        return;
-    }
-    for (int i = 0; i < count; ++i) {
-        WCHAR text[256];
-        if (!EntryText(list, i, text) || !text[0]) continue;
-        const bool match = iPosition == 0 ? i == 0 && caps && lstrcmpW(text, caps->szFirstBinName) == 0
-                                          : i != 0 && OptionName(item, iPosition) &&
-                                                lstrcmpW(text, OptionName(item, iPosition)) == 0;
-        if (match) {
-            SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-            return;
-        }
-    }
-}
 
 // ---------------------------------------------------------------------------------------------
 // Selecting and storing a page kind's paper
@@ -348,20 +352,8 @@ void CZQPaperQualityTab::VClearPageList() {
 
 BOOL CZQPaperQualityTab::BStoreMediaTypeKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
-    return BStoreListKeyword(hDlg, pContext, IDC_CBO_MEDIA_TYPE_IS, L"MediaType",
-                             pContext->pRules->Parser().m_szMediaTypeValue);
+    return StoreListKeyword(pContext->pLogic ? pContext->pLogic->Param() : nullptr,
+                            GetDlgItem(hDlg, IDC_CBO_MEDIA_TYPE_IS), L"MediaType",
+                            pContext->pRules->Parser().m_szMediaTypeValue);
 }
 
-BOOL CZQPaperQualityTab::BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature,
-                                           PWSTR pszTarget) {
-    CZQUILogic* logic = pContext ? pContext->pLogic : nullptr;
-    if (!logic || !logic->Param() || !pszTarget) return FALSE;
-    HWND list = GetDlgItem(hDlg, iListId);
-    WCHAR text[256];
-    CZQLocalPtr<WCHAR> keyword;
-    if (!EntryText(list, static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)), text) ||
-        DWOptionNameToKeyword(logic->Param(), pszFeature, text, keyword.Put()) != ZQOPT_OK)
-        return FALSE;
-    ZQCopyText(pszTarget, 256, keyword.Get());
-    return TRUE;
-}

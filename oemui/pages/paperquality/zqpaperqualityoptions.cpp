@@ -17,9 +17,6 @@ using namespace zqpage;
 
 namespace {
 
-// The paper-dimensions control's own procedure; one Paper/Quality page is shown at a time.
-WNDPROC g_pfnDimensionsProc = nullptr;
-
 constexpr UINT kTipWidth = 270;
 constexpr WORD kTipShowMs = 13568;
 constexpr PCWSTR kColorManagementKey = L"SOFTWARE\\Quorvane\\ZQ Tintora";
@@ -82,7 +79,7 @@ HWND DropList(HWND hCombo) {
     return hCombo && GetComboBoxInfo(hCombo, &info) ? info.hwndList : nullptr;
 }
 
-void Append(PWSTR pszLine, PCWSTR pszText) { ZQAppendText(pszLine, CZQPaperQualityTab::kCommandChars, pszText); }
+void Append(PWSTR pszLine, PCWSTR pszText) { ZQAppendText(pszLine, ZQPaperQualityState::kCommandChars, pszText); }
 
 }  // namespace
 
@@ -100,18 +97,9 @@ LRESULT CALLBACK CZQPaperQualityTab::PaperDimensionsWndProc(HWND hWnd, UINT uMsg
         case WM_KILLFOCUS: DrawFocusMark(hWnd); break;
         default: break;
     }
-    return g_pfnDimensionsProc ? CallWindowProcW(g_pfnDimensionsProc, hWnd, uMsg, wParam, lParam)
-                               : DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return CZQPaperQualityControls::LDimensionsOwnProc(hWnd, uMsg, wParam, lParam);
 }
 
-void CZQPaperQualityTab::VSubclassDimensions() {
-    HWND control = m_controls.H(kCtlDimensions);
-    if (!control) return;
-    const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaperDimensionsWndProc)));
-    // A second start of the page keeps the control's own procedure, not this one.
-    if (previous && previous != &PaperDimensionsWndProc) g_pfnDimensionsProc = previous;
-}
 
 void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(m_controls.H(kCtlDimensions)); }
 
@@ -157,17 +145,17 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
 void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    if (m_hTooltip) DestroyWindow(m_hTooltip);
-    m_hTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+    if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
+    m_state.hTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                  zqmodule::Instance(), nullptr);
-    if (!m_hTooltip) return;
-    SetWindowPos(m_hTooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(m_hTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipShowMs, 0));
-    m_hSizeDropList = DropList(m_controls.H(kCtlSize));
-    AddListTool(m_hTooltip, m_hSizeDropList, *this, 5027,
+    if (!m_state.hTooltip) return;
+    SetWindowPos(m_state.hTooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(m_state.hTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipShowMs, 0));
+    m_state.hSizeDropList = DropList(m_controls.H(kCtlSize));
+    AddListTool(m_state.hTooltip, m_state.hSizeDropList, *this, 5027,
                 L"The original document size is better selected in the application Page Setup dialog.");
-    AddListTool(m_hTooltip, DropList(m_controls.H(kCtlMedia)), *this, 5028,
+    AddListTool(m_state.hTooltip, DropList(m_controls.H(kCtlMedia)), *this, 5028,
                 L"The selected media type may not be loaded at the time the job starts to print.");
 }
 
@@ -291,8 +279,8 @@ BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, PageContext* pContext) {
 // The colour-management program's command line
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VBuildAddPaperCommand(PageContext*) {
-    PWSTR line = m_szAddPaperCommand;
-    ZQCopyText(line, kCommandChars, L"\"");
+    PWSTR line = m_state.szAddPaperCommand;
+    ZQCopyText(line, ZQPaperQualityState::kCommandChars, L"\"");
     CZQRegKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kColorManagementKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return;
     WCHAR program[129] = {};
@@ -312,9 +300,4 @@ void CZQPaperQualityTab::VBuildAddPaperCommand(PageContext*) {
     Append(line, L"\" \"");
     Append(line, locale ? locale.Get() : L"");
     Append(line, L"\" \"add_paper\"");
-}
-
-BOOL CZQPaperQualityTab::BAddPaperCommandReady(PageContext* pContext) {
-    VBuildAddPaperCommand(pContext);
-    return m_szAddPaperCommand[0] && m_szAddPaperCommand[1];
 }

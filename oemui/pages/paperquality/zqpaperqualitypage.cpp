@@ -80,6 +80,55 @@ INT_PTR SetPreviewCursor(HWND hDlg) {
     return TRUE;
 }
 
+// The choices the page starts with go through the helper file's rules again: the paper's macros
+// may have changed media type and quality, so those are chosen again afterwards, each followed by
+// its own macros, and the photo enhancements come back unless the colour space takes them over.
+void ReapplyRules(PageContext* pContext, POEMCUIPPARAM param) {
+    DWORD photoFix[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const LONG sel = SelectionOf(param, kPhotoFixFeatures[i], 0);
+        photoFix[i] = sel > 0 ? static_cast<DWORD>(sel) : 0;
+    }
+    if (!RulesLoaded(pContext)) return;
+
+    const LONG media = SelectionOf(param, nullptr, DMPUB_MEDIATYPE);
+    const LONG quality = SelectionOf(param, L"PrintQualityGroup", 0);
+    const ZQUIDevmode* work = pContext->pLogic->WorkDM();
+    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? L"PageSize" : L"PaperSize";
+    WCHAR option[256];
+    if (!ReadOption(param, paperFeature, option)) return;
+    pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
+    if (media < 0 || !ReselectAndRunMacros(pContext, param, L"MediaType", media)) return;
+    if (quality < 0) return;
+    ReselectAndRunMacros(pContext, param, L"PrintQualityGroup", quality);
+    // Colour spaces the application or the colour management keeps leave the enhancements as the
+    // macros set them.
+    if (!ReadOption(param, L"ZQInputColorSpace", option)) return;
+    if (lstrcmpW(option, L"ADOBERGB") != 0 && lstrcmpW(option, L"MANAGEDBYAPPLN") != 0 &&
+        lstrcmpW(option, L"ICM") != 0)
+        pContext->pLogic->ISetPhotoFixFeatures(photoFix);
+}
+
+// The paper's dimensions, right-aligned in the small font of the system's menus.
+void DrawDimensions(HWND control, PCWSTR pszDimensions) {
+    if (!control) return;
+    CZQWindowDC dc(control);
+    if (!dc.Get()) return;
+    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_NORMAL));
+    if (!handle) return;
+    RECT rc;
+    GetClientRect(control, &rc);
+    CZQSelectObject select(dc.Get(), handle.Get());
+    const int oldMode = SetBkMode(dc.Get(), TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+    const UINT oldAlign = SetTextAlign(dc.Get(), TA_RIGHT | TA_TOP);
+    const size_t len = ZQTextLength(pszDimensions, ZQPaperQualityState::kDimensionsChars);
+    ExtTextOutW(dc.Get(), rc.right, rc.top, ETO_NUMERICSLOCAL, nullptr, pszDimensions, static_cast<UINT>(len), nullptr);
+    SetTextAlign(dc.Get(), oldAlign);
+    SetTextColor(dc.Get(), oldColor);
+    SetBkMode(dc.Get(), oldMode);
+}
+
 }  // namespace
 
 BOOL CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
@@ -94,8 +143,7 @@ CZQPaperQualityTab::CZQPaperQualityTab() {
 
 CZQPaperQualityTab::~CZQPaperQualityTab() {
     if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
-    if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
-    if (m_hTooltip) DestroyWindow(m_hTooltip);
+    if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
     // The members go in reverse order: the list box and the button, then the dialog, then the base.
 }
 
@@ -108,7 +156,7 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
     if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM) && LOWORD(wParam) == IDC_BUTTON_REFRESHALERTS &&
         (context = ContextFor(hDlg, 0))) {
         INT_PTR result = 0;
-        if (PageOf(context)->Alerts().BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+        if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     }
     switch (uMsg) {
         case WM_INITDIALOG: {
@@ -185,9 +233,9 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         return FALSE;
     }
     CZQUILogic& logic = *pContext->pLogic;
-    m_imageEnhanceDlg.VSetParam(param);
-    m_newMediaDlg.VSetParam(param);
-    m_newMediaDlg.VSetResourceModule(HResModule());
+    m_dialogs.imageEnhance.VSetParam(param);
+    m_dialogs.newMedia.VSetParam(param);
+    m_dialogs.newMedia.VSetResourceModule(HResModule());
 
     const BOOL exceptions = logic.BHasPageExceptions();
     VGetControlHandles(hDlg);
@@ -199,10 +247,10 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_pPublicDM = param->pPublicDM;
 
     // The lists.
-    m_bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
+    m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     VFillMediaTypeList(pContext);
-    m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    if (m_bPaperSizePopup) {
+    m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
+    if (m_state.bPaperSizePopup) {
         m_treePopups.VSetPaperSizeState(BInitRecentPaperSizes(pContext));
         if (!m_treePopups.IPaperSizeState()) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
     } else {
@@ -210,7 +258,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     }
 
-    VReapplyRules(pContext);
+    ReapplyRules(pContext, param);
 
     // The large-format printer's own orientation buttons follow the plug-in's orientation item.
     if (logic.BIsLargeFormat()) {
@@ -233,7 +281,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
-    VSubclassDimensions();
+    CZQPaperQualityControls::VSubclassDimensions(m_controls.H(kCtlDimensions), &PaperDimensionsWndProc);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
     if (!Readable(param, L"ZQSimplifiedUI") && logic.BIsLargeFormat()) VCreateListTooltips(pContext);
@@ -249,7 +297,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VSetControlTexts(pContext);
     BCreateAlertStrip(hDlg, pContext);
-    VKeepLastMediaType();
+    m_lastMedia.VKeep(m_controls.H(kCtlMedia));
     const auto module = static_cast<HINSTANCE>(param->hModule);
     if (sheet.bRtl)
         m_constraintButton.BLoadBitmaps(module, IDB_CONSTRAINT_RTL, IDB_CONSTRAINT_PRESSED_RTL);
@@ -258,52 +306,6 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     return TRUE;
 }
 
-// The choices the page starts with go through the helper file's rules again: the paper's macros
-// may have changed media type and quality, so those are chosen again afterwards, each followed by
-// its own macros, and the photo enhancements come back unless the colour space takes them over.
-void CZQPaperQualityTab::VReapplyRules(PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    DWORD photoFix[6] = {};
-    for (int i = 0; i < 6; ++i) {
-        const LONG sel = SelectionOf(param, kPhotoFixFeatures[i], 0);
-        photoFix[i] = sel > 0 ? static_cast<DWORD>(sel) : 0;
-    }
-    if (!RulesLoaded(pContext)) return;
-
-    const LONG media = SelectionOf(param, nullptr, DMPUB_MEDIATYPE);
-    const LONG quality = SelectionOf(param, L"PrintQualityGroup", 0);
-    const ZQUIDevmode* work = pContext->pLogic->WorkDM();
-    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? L"PageSize" : L"PaperSize";
-    WCHAR option[256];
-    if (!ReadOption(param, paperFeature, option)) return;
-    pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
-    if (media < 0 || !ReselectAndRunMacros(pContext, param, L"MediaType", media)) return;
-    if (quality < 0) return;
-    ReselectAndRunMacros(pContext, param, L"PrintQualityGroup", quality);
-    // Colour spaces the application or the colour management keeps leave the enhancements as the
-    // macros set them.
-    if (!ReadOption(param, L"ZQInputColorSpace", option)) return;
-    if (lstrcmpW(option, L"ADOBERGB") != 0 && lstrcmpW(option, L"MANAGEDBYAPPLN") != 0 &&
-        lstrcmpW(option, L"ICM") != 0)
-        pContext->pLogic->ISetPhotoFixFeatures(photoFix);
-}
-
-void CZQPaperQualityTab::VKeepLastMediaType() {
-    HWND media = m_controls.H(kCtlMedia);
-    if (!media) return;
-    m_iLastMediaType = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
-    const LRESULT len = SendMessageW(media, CB_GETLBTEXTLEN, static_cast<WPARAM>(m_iLastMediaType), 0);
-    if (len == CB_ERR || len < 0) return;
-    auto* text = static_cast<PWSTR>(LocalAlloc(LPTR, 2 * (static_cast<size_t>(len) + 1)));
-    if (!text) return;
-    if (SendMessageW(media, CB_GETLBTEXT, static_cast<WPARAM>(m_iLastMediaType), reinterpret_cast<LPARAM>(text)) ==
-        CB_ERR) {
-        LocalFree(text);
-        return;
-    }
-    if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
-    m_pszLastMediaType = text;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Messages
@@ -312,12 +314,12 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
     if (!hSlider || GetDlgCtrlID(hSlider) != IDC_SLIDER_PQ_SETTINGS) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     // Every position of the slider is an option index.
-    m_iSliderPosition = static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0));
-    DWSelectOptionByIndex(param, L"StandardPrintQuality", m_iSliderPosition, OEMCUIP_DOCPROP);
+    m_state.iSliderPosition = static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0));
+    DWSelectOptionByIndex(param, L"StandardPrintQuality", m_state.iSliderPosition, OEMCUIP_DOCPROP);
     POPTITEM group = nullptr;
     if (DWFindOptItem(param, L"PrintQualityGroup", &group) != ZQOPT_OK) return;
     const bool selected =
-        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
+        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_state.iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
     if (!selected || !RulesLoaded(pContext)) return;
     VRunQualityMacros(pContext, TRUE);
     VRefreshQualityGroup(pContext);
@@ -387,7 +389,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         if (wcschr(rolls, L'_')) VShowLoadedPaperBySource(pContext);
         else VShowLoadedRolls(pContext);
     }
-    VDrawDimensions();
+    DrawDimensions(m_controls.H(kCtlDimensions), m_state.szDimensions);
     if (pDraw->CtlID == IDC_BTN_PREVIEW_PORT || pDraw->CtlID == IDC_BTN_PREVIEW_LAND) {
         RECT area;
         CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
@@ -401,26 +403,6 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
     return result;
 }
 
-// The paper's dimensions, right-aligned in the small font of the system's menus.
-void CZQPaperQualityTab::VDrawDimensions() const {
-    HWND control = m_controls.H(kCtlDimensions);
-    if (!control) return;
-    CZQWindowDC dc(control);
-    if (!dc.Get()) return;
-    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_NORMAL));
-    if (!handle) return;
-    RECT rc;
-    GetClientRect(control, &rc);
-    CZQSelectObject select(dc.Get(), handle.Get());
-    const int oldMode = SetBkMode(dc.Get(), TRANSPARENT);
-    const COLORREF oldColor = SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
-    const UINT oldAlign = SetTextAlign(dc.Get(), TA_RIGHT | TA_TOP);
-    const size_t len = ZQTextLength(m_szDimensions, kDimensionsChars);
-    ExtTextOutW(dc.Get(), rc.right, rc.top, ETO_NUMERICSLOCAL, nullptr, m_szDimensions, static_cast<UINT>(len), nullptr);
-    SetTextAlign(dc.Get(), oldAlign);
-    SetTextColor(dc.Get(), oldColor);
-    SetBkMode(dc.Get(), oldMode);
-}
 
 void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
     DWORD table[2 * kHelpPairs] = {};
@@ -431,8 +413,8 @@ void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext
 void CZQPaperQualityTab::VOnDestroy() {
     // The alert window leaves the plug-in's list before it goes; the tooltips go with the page.
     m_alerts.VDetach();
-    if (m_hTooltip) DestroyWindow(m_hTooltip);
-    m_hTooltip = m_hSizeDropList = nullptr;
+    if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
+    m_state.hTooltip = m_state.hSizeDropList = nullptr;
     m_pageExceptionsList.VDetach();
     m_constraintButton.VDetach();
     // The page object outlives its window: other pages may still call it.

@@ -2,17 +2,26 @@
 // size, source and media type, the papers of single pages and covers, and the print quality,
 // beside the sample page. One object per binding; PaperQualityPageDlgProc finds it through the
 // page's PageContext, kept as the window's DWLP_USER data.
+//
+// The class declares, public, the page's routines (other pages call some of them), and, private,
+// the work of its dialog procedure with the reactions to each message. Its state and helpers of
+// its own are parts it owns, each with a narrow interface: the control table
+// (zqpaperqualitycontrols.h), the paper slots of the page kinds (zqpaperslots.h), the tree pop-ups
+// (zqtreepopups.h), the loaded-paper lines (zqloadedpaper.h), the last accepted media type
+// (zqlastmediatype.h) and the preview filler (zqpaperqualitypreview.h); its dialogs live in
+// pages/dialogs/.
 #pragma once
 
 #include "common/zqcontrols.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustomqualitydlg.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
+#include "pages/dialogs/zqnewmediadlg.h"
+#include "pages/paperquality/zqlastmediatype.h"
 #include "pages/paperquality/zqpaperqualitycontrols.h"
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
-#include "pages/dialogs/zqimageenhancedlg.h"
-#include "pages/dialogs/zqcustompaperdlg.h"
-#include "pages/dialogs/zqnewmediadlg.h"
-#include "pages/dialogs/zqcustomqualitydlg.h"
-#include "pages/dialogs/zqmarginsdlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -44,6 +53,42 @@ enum ZQQualityPresence : int {
 // VRefresh modes.
 enum : int { kRefreshShow = 0, kRefreshStore = 2 };
 
+// The dialogs the page opens (pages/dialogs/), each owned for the page's whole life.
+struct ZQPaperQualityDialogs {
+    CZQImageEnhanceDlg imageEnhance;
+    CZQCustomPaperDlg customPaper;
+    CZQNewMediaDlg newMedia;
+    CZQCustomQualityDlg customQuality;
+    CZQMarginsDlg margins;
+};
+
+// What the page keeps between its windows besides its parts.
+struct ZQPaperQualityState {
+    static constexpr size_t kDimensionsChars = 256;
+    static constexpr size_t kCommandChars = 260;
+
+    int iSliderPosition = 0;
+    BOOL bMediaTypePopup = FALSE;   // the short lists of pop-up mode
+    BOOL bPaperSizePopup = FALSE;
+    BOOL bFormUnchanged = TRUE;     // the form is the first of the recent paper sizes
+    BOOL bRollBackGuard = TRUE;     // off while a rejected media type gives way
+    BOOL bSourceLocked = FALSE;     // locked by the administrator
+    BOOL bMediaLocked = FALSE;
+    BOOL bPrintingHelp = FALSE;
+    DWORD dwPageExceptionKind = 0;  // the kind handed to the page-exceptions module last
+    BOOL bPageExceptionsChanged = FALSE;  // the module reported a change; apply clears it
+    DWORD adwMarkers[3] = {};       // first, other and last pages take a paper of their own
+    DWORD adwCoversInUse[4] = {};   // as the logic's cover flags
+    HWND hTooltip = nullptr;        // the page's, destroyed with its window
+    HWND hSizeDropList = nullptr;
+    // The paper's dimensions as the page draws them beside the paper-size label.
+    WCHAR szDimensions[kDimensionsChars] = {};
+    // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
+    // quote alone when the program's key is missing.
+    WCHAR szAddPaperCommand[kCommandChars] = {};
+    bool BCommandNamesProgram() const { return szAddPaperCommand[0] && szAddPaperCommand[1]; }
+};
+
 class CZQPaperQualityTab : public CZQTabBase {
 public:
     // Context help: room for the page's pairs of (control id, help id), ended by (0, 0).
@@ -55,27 +100,12 @@ public:
     CZQPaperQualityTab(const CZQPaperQualityTab&) = delete;
     CZQPaperQualityTab& operator=(const CZQPaperQualityTab&) = delete;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
-    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
-    void VOnSlider(HWND hSlider, PageContext* pContext);
-    void VOnPaint(HWND hDlg, PageContext* pContext);
-    BOOL BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
-    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
-    void VOnDestroy();
-
-    // ---- the user's choices (WM_COMMAND: control id, notification code, control window) and the
-    // sheet's notifications, whose result the page answers
-    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
-    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
-
     // ---- controls, texts, help and locks
     void VGetControlHandles(HWND hDlg);
     void VSetControlTexts(PageContext* pContext);
     // Pairs of (control id, help id) into pdwTable (room for kHelpPairs pairs), ended by (0, 0).
     void VBuildHelpTable(DWORD* pdwTable, PageContext* pContext);
     void VReadSourceMediaLocks(PageContext* pContext);
-    BOOL BSourceLocked() const { return m_bSourceLocked; }
-    BOOL BMediaLocked() const { return m_bMediaLocked; }
 
     // ---- refresh: every control from the settings (mode 0), the controls into the settings
     // (mode 2); the change notice tells the sheet whether the page differs from its saved settings
@@ -95,8 +125,9 @@ public:
     void VLayoutPaperGroup(PageContext* pContext);
     void VEnableMediaTypeForPageKind(PageContext* pContext);
 
-    // ---- covers and the paper size (other pages call VRefreshCoverControls, also while the page
-    // has no window)
+    // ---- covers and the paper size
+    // First callers: the Features, Output and printing-shortcuts pages, also while this page has no
+    // window.
     void VRefreshCoverControls(PageContext* pContext);
     void VSetCoverFlagForPageKind(PageContext* pContext, int iValue);
     void VApplyPaperSizeSelection(PageContext* pContext);
@@ -121,10 +152,6 @@ public:
     int ISelectedKindMediaPosition(PageContext* pContext);
     // Owner drawing of one page-kind list item; always FALSE.
     BOOL BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
-    // Marker flags of the first, other and last pages.
-    const DWORD* Markers() const { return m_adwMarkers; }
-    // The page's copies of the covers in use: front from feeder, front, back, back from feeder.
-    const DWORD* CoversInUse() const { return m_adwCoversInUse; }
 
     // ---- page exceptions (drivers with "ZQPageExceptions"), edited by the maker's module
     void VInitPageExceptionsList(PageContext* pContext);
@@ -133,18 +160,14 @@ public:
     DWORD DWPageExceptionKindFromItem(int iItem, PageContext* pContext);
     // The list item of a kind bit; -1 when none.
     int IPageExceptionItemFromKind(DWORD dwKind, PageContext* pContext);
-    // Loads the module, hands it the chosen kind and the document's layout, and follows a change it
-    // reports; a module that is missing, unsafe to name or lacks the entry changes nothing.
-    void VEditPageExceptions(HWND hDlg, PageContext* pContext);
-    DWORD DWCurrentPageExceptionKind() const { return m_dwPageExceptionKind; }
-    BOOL BPageExceptionsChanged() const { return m_bPageExceptionsChanged; }
 
     // ---- loaded paper (large-format printers): the title and one line per roll or source from
     // the printer's answers, then the roll boxes those answers allow
     void VShowLoadedPaperBySource(PageContext* pContext);
     void VShowLoadedRolls(PageContext* pContext);
     void VUpdateAutorotateForSource(PageContext* pContext);
-    // Whether a printer's answer is one of the unknown (or unloaded) words, without case.
+    // Whether a printer's answer is one of the unknown (or unloaded) words, without case (the
+    // loaded-paper lines ask their part, CZQLoadedPaper, directly).
     BOOL BIsUnknownText(PCWSTR pszText);
     BOOL BIsUnloadedText(PCWSTR pszText);
     // The custom paper-size limits of the selected source (a roll, or sheets of the large-format
@@ -171,12 +194,8 @@ public:
     void VSetMorePassesFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
     void VSetGlossEnhancerFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
     BOOL BHasLqjQualitySettings(PageContext* pContext);
-    BOOL BPrintingHelpOffered() const { return m_bPrintingHelp; }
-    // Set when the page-exceptions module reported a change; apply clears it.
-    void VSetPageExceptionsChanged(BOOL bChanged) { m_bPageExceptionsChanged = bChanged; }
 
     // ---- papers: slots, conversions between printer ids and option positions, the lists
-    PaperSlotTable& Slots() { return m_slots; }
     int ISourcePosition(PageContext* pContext, DWORD dwSourceId) const;
     DWORD DWSourceFromPosition(PageContext* pContext, int iPosition) const;
     int IMediaTypeIndex(PageContext* pContext, DWORD dwMediaId) const;
@@ -209,8 +228,9 @@ public:
     // the slot's and clears it. Process-wide: every page of a sheet runs on one thread.
     static BOOL s_bSourceSelectOnce;
 
-    // ---- pop-up mode: short lists of recent choices, the tree dialogs' selection by display name
-    // (the core driver's media-type or form item; the conflict mark is lifted for the report only)
+    // ---- pop-up mode: short lists of recent choices, the selection by display name (the core
+    // driver's media-type or form item; the conflict mark is lifted for the report only; the trees
+    // select through their part, CZQTreePopups)
     BOOL BSelectMediaTypeByName(PageContext* pContext, PCWSTR pszName);
     BOOL BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName);
     void VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
@@ -218,73 +238,67 @@ public:
     void VFillPaperSizePopupList(HWND hCombo, PageContext* pContext);
     void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
     void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
+    // First caller: the Features page's own trees.
     void VSetMediaPopupTexts(HWND hDlg);
     void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
-    const CZQTreePopups& TreePopupsForTesting() const { return m_treePopups; }
 
     // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
     // strip and the colour-management program's command line for a new paper
     static LRESULT CALLBACK PaperDimensionsWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     void VDrawDimensionsFocus();
-    // The dimensions control takes PaperDimensionsWndProc; its own procedure is kept once.
-    void VSubclassDimensions();
     BOOL BUpdateMarginControls(PageContext* pContext);
     void VCreateListTooltips(PageContext* pContext);
-    HWND HTooltip() const { return m_hTooltip; }
     void VUpdateRecentPaperSizes(PageContext* pContext);
     BOOL BInitRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
     BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
-    CZQPageAlerts& Alerts() { return m_alerts; }
-    // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
-    // quote alone when the program's key is missing.
-    static constexpr size_t kCommandChars = 260;
     void VBuildAddPaperCommand(PageContext* pContext);
-    PCWSTR PszAddPaperCommand() const { return m_szAddPaperCommand; }
-    // The command line names a program.
-    BOOL BAddPaperCommandReady(PageContext* pContext);
-    CZQNewMediaDlg& NewMediaDlg() { return m_newMediaDlg; }
 
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
-    const PreviewSettings& PreviewRecord() const { return m_preview; }
 
-    // ---- state the page keeps between its windows
-    CZQImageEnhanceDlg& ImageEnhanceDlg() { return m_imageEnhanceDlg; }
-    CZQCustomPaperDlg& CustomPaperDlg() { return m_customPaperDlg; }
-    CZQMarginsDlg& MarginsDlg() { return m_marginsDlg; }
-    CZQCustomQualityDlg& CustomQualityDlg() { return m_customQualityDlg; }
-    int ISliderPosition() const { return m_iSliderPosition; }
-    int ILastMediaType() const { return m_iLastMediaType; }
-    PCWSTR PszLastMediaType() const { return m_pszLastMediaType; }
-    BOOL BMediaTypePopup() const { return m_bMediaTypePopup; }
-    BOOL BPaperSizePopup() const { return m_bPaperSizePopup; }
-    // The paper's dimensions as the page draws them beside the paper-size label.
-    static constexpr size_t kDimensionsChars = 256;
-    PWSTR PszDimensions() { return m_szDimensions; }
+    // ---- for the tests: the parts and state behind the page's routines
+    ZQPaperQualityState& StateForTesting() { return m_state; }
+    PaperSlotTable& SlotsForTesting() { return m_slots; }
+    const CZQTreePopups& TreePopupsForTesting() const { return m_treePopups; }
+    const CZQLastMediaType& LastMediaTypeForTesting() const { return m_lastMedia; }
+    ZQPaperQualityDialogs& DialogsForTesting() { return m_dialogs; }
+    CZQPageAlerts& AlertsForTesting() { return m_alerts; }
+    const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
 
 private:
-    enum class Refill { Normal, BackFeeder, FrontFeeder };
-    void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
-    // The list's selected text as its option keyword of the feature, into the rules' field (256
-    // characters); FALSE when it cannot be converted.
-    BOOL BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature, PWSTR pszTarget);
-    void VReapplyRules(PageContext* pContext);
-    void VFillLists(PageContext* pContext, Refill refill);
-    void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
-    void VSelectListPosition(PageContext* pContext, int iPosition);
-    void VKeepLastMediaType();
-    void VDrawDimensions() const;
-    HWND HPreviewShown(PageContext* pContext) const;
+    // The dialog procedure hands each message to the page's own work below.
+    friend INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
+    // ---- the dialog procedure's work (the context is the page's PageContext)
+    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    void VOnSlider(HWND hSlider, PageContext* pContext);
+    void VOnPaint(HWND hDlg, PageContext* pContext);
+    BOOL BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
+    void VOnDestroy();
+
+    // The user's choices (WM_COMMAND: control id, notification code, control window) and the
+    // sheet's notifications, whose result the page answers.
+    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+
+    // ---- the reactions of those messages
     // The four lists' choices.
     void VOnPaperSizeChange(HWND hDlg, PageContext* pContext);
     void VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HWND hList);
     void VOnSourceChange(HWND hDlg, PageContext* pContext);
     void VOnQualityChange(HWND hDlg, PageContext* pContext);
+    // A large-format printer's paper list names, per media, the boxes it allows and its quality.
     void VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pContext, PCWSTR pszMedia);
+    // A media type the constraint rules reject gives way to the one accepted last.
     void VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList);
+    // The custom-paper entries and the tree pop-ups of the lists; TRUE when the media-type choice
+    // was "More..." (the list was refilled or restored).
+    void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
+    BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
+    void VOnPaperMore(HWND hDlg, PageContext* pContext);
     // The page's other commands.
     BOOL BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnBorderless(HWND hDlg, PageContext* pContext);
@@ -299,63 +313,44 @@ private:
     void VOnCustomPaper(HWND hDlg, PageContext* pContext);
     void VOnCustomQuality(HWND hDlg, PageContext* pContext);
     void VOnMargins(HWND hDlg, PageContext* pContext);
-    // The custom-paper entries and the tree pop-ups of the media-type list; TRUE when the choice
-    // was "More..." (the list was refilled or restored).
-    void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
-    BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
-    void VOnPaperMore(HWND hDlg, PageContext* pContext);
     void VOnConstraintInfo();
-    void VShowPageExceptionControls();
+    // Loads the page-exceptions module, hands it the chosen kind and the document's layout, and
+    // follows a change it reports; a module that is missing, unsafe to name or lacks the entry
+    // changes nothing.
+    void VEditPageExceptions(HWND hDlg, PageContext* pContext);
     // The sheet's notifications.
     void VOnSetActive(HWND hDlg, PageContext* pContext);
     void VOnKillActive(PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
-    // Shared steps of the reactions.
+
+    // ---- steps the reactions and a family of the routines share
+    enum class Refill { Normal, BackFeeder, FrontFeeder };
+    void VFillLists(PageContext* pContext, Refill refill);
+    void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
+    // The page kind whose paper the lists show: the chosen kind while single pages take their own
+    // paper, else kKindNone (every page).
+    int ISelectedPageKind(PageContext* pContext);
     // The list's choice for the chosen kind of page; FALSE when it is every page's.
     BOOL BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia);
     // The quality group's macros (when asked), then the warning of the highest resolution.
     void VRunQualityMacros(PageContext* pContext, BOOL bGroup);
-    void VEndPosters(PageContext* pContext);
     // A borderless or banner page: one full-size page on one side of each sheet, unless the
     // layout is kept (Japanese postcards keep their sides and pages per sheet).
     void VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner);
-    // The page kind whose paper the lists show: the chosen kind while single pages take their own
-    // paper, else kKindNone (every page).
-    int ISelectedPageKind(PageContext* pContext);
-    BOOL BKindChange(PageContext* pContext) const;
     void VBorderlessTwinSwitch(PageContext* pContext);
+    // The sample page's labels of a large-format printer.
     void VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize);
 
-    // Declared in the order they are built; the base first.
-    CZQImageEnhanceDlg m_imageEnhanceDlg;
-    CZQCustomPaperDlg m_customPaperDlg;
-    CZQNewMediaDlg m_newMediaDlg;
-    CZQCustomQualityDlg m_customQualityDlg;
-    CZQMarginsDlg m_marginsDlg;
+    // ---- what the page owns, built in this order; the base first
+    ZQPaperQualityDialogs m_dialogs;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
     CZQPaperQualityControls m_controls;
     CZQBitmapButton m_constraintButton;
     CZQIconListBox m_pageExceptionsList;
-    int m_iSliderPosition = 0;
     HICON m_hMarkerIcon = nullptr;
-    DWORD m_dwPageExceptionKind = 0;
     CZQPaperSlots m_slots;
     CZQTreePopups m_treePopups;
-    WCHAR m_szDimensions[kDimensionsChars] = {};
-    BOOL m_bPageExceptionsChanged = FALSE;
-    BOOL m_bMediaTypePopup = FALSE;
-    BOOL m_bPaperSizePopup = FALSE;
-    BOOL m_bFormUnchanged = TRUE;
-    int m_iLastMediaType = 0;
-    PWSTR m_pszLastMediaType = nullptr;  // local heap, owned
-    BOOL m_bRollBackGuard = TRUE;
-    BOOL m_bSourceLocked = FALSE;
-    BOOL m_bMediaLocked = FALSE;
-    BOOL m_bPrintingHelp = FALSE;
-    DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
-    DWORD m_adwCoversInUse[4] = {};  // as the logic's cover flags
-    HWND m_hTooltip = nullptr;
-    HWND m_hSizeDropList = nullptr;
-    WCHAR m_szAddPaperCommand[kCommandChars] = {};
+    CZQLastMediaType m_lastMedia;
+    ZQPaperQualityState m_state;
 };

@@ -44,7 +44,7 @@ void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iVa
     if (!pContext || !pContext->pLogic || !m_controls.Page() || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return;
     const int kind = IPageKindFromName(text, pContext->pLogic);
     if (kind <= kKindLastPage)
-        m_adwMarkers[kind] = static_cast<DWORD>(iValue);
+        m_state.adwMarkers[kind] = static_cast<DWORD>(iValue);
     else if (DWORD* flag = CZQPaperSlots::CoverInUse(*pContext->pLogic, kind))
         *flag = static_cast<DWORD>(iValue);
 }
@@ -82,7 +82,7 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
         work->dwPrintDocOn = 1;
         work->dwScaleToFit = 1;
         if (work->dwBooklet == 0) work->dwPagesPerSheet = 1;
-        VEndPosters(pContext);
+        DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
     }
     WCHAR paper[256] = {};
     ReadOption(m_pCUIParam, logic.PszFormFeature(), paper);
@@ -91,9 +91,6 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     VSettleBorderlessLayout(pContext, wcsstr(paper, L"HAGAKI") != nullptr, banner);
 }
 
-void CZQPaperQualityTab::VEndPosters(PageContext*) {
-    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
-}
 
 void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {
     ZQUIDevmode& work = *WorkOf(pContext);
@@ -105,7 +102,7 @@ void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKe
     work.dwPrintDocOn = 0;
     work.dwScaleToFit = 0;
     work.dwScalePercent = 100;
-    VEndPosters(pContext);
+    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
     DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
     pContext->pLogic->VUpdateDuplexState();
     if (bBanner) pContext->pLogic->ISetPageOrderItems(TRUE);
@@ -139,6 +136,6 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
     } else {
         ZQFormatText(numbers, kResStringChars, L"%d \u00D7 %d", WholeMillimetres(first), WholeMillimetres(second));
     }
-    ZQFormatText(m_szDimensions, kDimensionsChars, L"%ls %ls", numbers, unit);
-    if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_szDimensions);
+    ZQFormatText(m_state.szDimensions, ZQPaperQualityState::kDimensionsChars, L"%ls %ls", numbers, unit);
+    if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_state.szDimensions);
 }

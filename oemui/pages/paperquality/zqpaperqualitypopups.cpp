@@ -30,7 +30,7 @@ void CZQPaperQualityTab::VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR p
     HWND combo = m_controls.H(kCtlMedia);
     ZQUIDevmode* work = WorkOf(pContext);
     const int slots = CZQTreePopups::IRecentMediaSlots(pContext);
-    if (m_bMediaTypePopup && pszName && pszName[0] && work && slots > 0) {
+    if (m_state.bMediaTypePopup && pszName && pszName[0] && work && slots > 0) {
         const bool largeFormat = pContext->pLogic->BIsLargeFormat() != FALSE;
         const int entries = combo ? static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)) : 0;
         WCHAR text[256];
@@ -61,7 +61,7 @@ void CZQPaperQualityTab::VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR p
 
 void CZQPaperQualityTab::VFillMediaTypePopupList(HWND hCombo, PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!m_bMediaTypePopup || !hCombo || !work) return;
+    if (!m_state.bMediaTypePopup || !hCombo || !work) return;
     SendMessageW(hCombo, CB_RESETCONTENT, 0, 0);
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
     const int count = IGetOptionCount(item);
@@ -98,7 +98,13 @@ void CZQPaperQualityTab::VFillMediaTypePopupList(HWND hCombo, PageContext* pCont
         SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(selectedName)) == CB_ERR)
         SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(selectedName));
 
-    if (pContext->pLogic->BIsLargeFormat() && BAddPaperCommandReady(pContext)) {
+    // A large-format printer offers a new paper when the colour-management program is there.
+    bool offerNewPaper = false;
+    if (pContext->pLogic->BIsLargeFormat()) {
+        VBuildAddPaperCommand(pContext);
+        offerNewPaper = m_state.BCommandNamesProgram();
+    }
+    if (offerNewPaper) {
         WCHAR last[256];
         const int entries = static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
         if (!EntryText(hCombo, entries - 1, last) || !ZQEqualNoCase(last, kAddCustomPaper))
@@ -126,7 +132,7 @@ void CZQPaperQualityTab::VFillPaperSizePopupList(HWND hCombo, PageContext* pCont
     if (!initial[0] || DWOptionKeywordToName(m_pCUIParam, feature, initial, initialName.Put()) != ZQOPT_OK)
         initialName.Reset();
     PCWSTR selected = OptionName(form, static_cast<int>(form->Sel));
-    if ((m_treePopups.IPaperSizeState() == 0 || !m_bFormUnchanged) && initialName && selected &&
+    if ((m_treePopups.IPaperSizeState() == 0 || !m_state.bFormUnchanged) && initialName && selected &&
         (lstrcmpW(initialName.Get(), selected) != 0 || largeFormat))
         VUpdateRecentPaperSizes(pContext);
 
@@ -179,13 +185,13 @@ void CZQPaperQualityTab::VFillPaperSizePopupList(HWND hCombo, PageContext* pCont
 
 void CZQPaperQualityTab::VRestoreMediaTypeSelection(HWND hCombo, PageContext*) {
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
-    if (m_bMediaTypePopup && hCombo)
+    if (m_state.bMediaTypePopup && hCombo)
         CZQTreePopups::VSelectExact(hCombo, item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr);
 }
 
 void CZQPaperQualityTab::VRestorePaperSizeSelection(HWND hCombo, PageContext*) {
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-    if (m_bPaperSizePopup && hCombo)
+    if (m_state.bPaperSizePopup && hCombo)
         CZQTreePopups::VSelectExact(hCombo, item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr);
 }
 

@@ -22,6 +22,51 @@ const struct {
     {L"ZQLQJGlossEnhancer", kCtlCount},
 };
 
+
+// A box a large-format paper entry allows: its feature follows the entry's profile.
+void SetFromPaperEntry(POEMCUIPPARAM pParam, const CZQPaperQualityControls& controls, PageContext* pContext,
+                       int iPaper, BOOL bFound, int iProfile, int iField) {
+    if (!bFound || !pContext || !pContext->pPapers || !pContext->pLogic) return;
+    const PaperList& papers = *pContext->pPapers;
+    if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
+    const PaperListEntry& entry = papers.pEntries[iPaper];
+    // A profile index outside the entry's profiles is no profile: its boxes stay off.
+    const PaperProfile* profile = entry.pProfiles && iProfile >= 0 && static_cast<DWORD>(iProfile) < entry.dwProfileCount
+                                      ? &entry.pProfiles[iProfile]
+                                      : nullptr;
+    DWORD support = 0;
+    int value = 0;
+    switch (iField) {
+        case kMaxDetail:
+            support = entry.dwMaxDetailSupport;
+            value = profile && profile->dwMaxDetail == 1;
+            break;
+        case kCutter:
+            support = entry.dwCutterSupport;
+            value = 1;
+            break;
+        case kMorePasses:
+            support = entry.dwExtraPassesSupport;
+            value = profile && profile->dwExtraPasses == 1;
+            break;
+        default:
+            support = entry.dwGlossEnhancerSupport;
+            value = profile && profile->dwGlossEnhancer == 1;
+            break;
+    }
+    const PCWSTR feature = kPaperRows[iField].feature;
+    const ZQPqControl id = kPaperRows[iField].control;
+    HWND control = id == kCtlCount || !controls.Page() ? nullptr : controls.H(id);
+    if (!support) value = 0;
+    if (control) {
+        EnableWindow(control, support != 0);
+        SetCheck(control, value != 0);
+    }
+    if (CZQCommon::DWSelectOptionByIndex(pParam, feature, value, OEMCUIP_DOCPROP) == ZQOPT_OK && control)
+        pContext->pLogic->IBindFeatureControl(0, feature, control, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+                                              TRUE, 0, nullptr);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -92,7 +137,7 @@ BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
         return name && name[0] && DWOptionNameToKeyword(param, L"PaperSize", name, keyword.Put()) == ZQOPT_OK &&
                lstrcmpW(keyword.Get(), twin) == 0;
     };
-    if (!m_bPaperSizePopup) {
+    if (!m_state.bPaperSizePopup) {
         const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             WCHAR text[256];
@@ -168,63 +213,21 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Boxes of a large-format paper entry
 // ---------------------------------------------------------------------------------------------
-void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile,
-                                            int iField) {
-    if (!bFound || !pContext || !pContext->pPapers || !pContext->pLogic) return;
-    const PaperList& papers = *pContext->pPapers;
-    if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
-    const PaperListEntry& entry = papers.pEntries[iPaper];
-    // A profile index outside the entry's profiles is no profile: its boxes stay off.
-    const PaperProfile* profile = entry.pProfiles && iProfile >= 0 && static_cast<DWORD>(iProfile) < entry.dwProfileCount
-                                      ? &entry.pProfiles[iProfile]
-                                      : nullptr;
-    DWORD support = 0;
-    int value = 0;
-    switch (iField) {
-        case kMaxDetail:
-            support = entry.dwMaxDetailSupport;
-            value = profile && profile->dwMaxDetail == 1;
-            break;
-        case kCutter:
-            support = entry.dwCutterSupport;
-            value = 1;
-            break;
-        case kMorePasses:
-            support = entry.dwExtraPassesSupport;
-            value = profile && profile->dwExtraPasses == 1;
-            break;
-        default:
-            support = entry.dwGlossEnhancerSupport;
-            value = profile && profile->dwGlossEnhancer == 1;
-            break;
-    }
-    const PCWSTR feature = kPaperRows[iField].feature;
-    const ZQPqControl id = kPaperRows[iField].control;
-    HWND control = id == kCtlCount || !m_controls.Page() ? nullptr : m_controls.H(id);
-    if (!support) value = 0;
-    if (control) {
-        EnableWindow(control, support != 0);
-        SetCheck(control, value != 0);
-    }
-    if (DWSelectOptionByIndex(m_pCUIParam, feature, value, OEMCUIP_DOCPROP) == ZQOPT_OK && control)
-        pContext->pLogic->IBindFeatureControl(0, feature, control, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
-                                              TRUE, 0, nullptr);
-}
 
 void CZQPaperQualityTab::VSetMaximumDetailFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kMaxDetail);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, iProfile, kMaxDetail);
 }
 
 void CZQPaperQualityTab::VSetAutoCutterFromPaper(PageContext* pContext, int iPaper, BOOL bFound) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, -1, kCutter);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, -1, kCutter);
 }
 
 void CZQPaperQualityTab::VSetMorePassesFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kMorePasses);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, iProfile, kMorePasses);
 }
 
 void CZQPaperQualityTab::VSetGlossEnhancerFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kGlossEnhancer);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, iProfile, kGlossEnhancer);
 }
 
 BOOL CZQPaperQualityTab::BHasLqjQualitySettings(PageContext* pContext) {

@@ -209,9 +209,9 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
             ShowEnabled(m_controls.H(c));
         else
             Hide(m_controls.H(c));
-    m_bPrintingHelp = BHasPrintingHelp(param, kPagePaperQuality);
+    m_state.bPrintingHelp = BHasPrintingHelp(param, kPagePaperQuality);
     HWND help = m_controls.Item(IDC_BTN_PAPERMEDIA_PRINTINGHELP);
-    if (m_bPrintingHelp)
+    if (m_state.bPrintingHelp)
         ShowEnabled(help);
     else
         Hide(help);
@@ -271,7 +271,7 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     if (RulesLoaded(pContext)) {
         HWND list = GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY);
         const int index = BHasLqjQualitySettings(pContext)
-                              ? m_iSliderPosition
+                              ? m_state.iSliderPosition
                               : IOptionIndexFromComboItem(pContext, L"PrintQualityGroup", 0, list,
                                                           static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)));
         // A list without a choice leaves the stored quality as it was.
@@ -318,9 +318,9 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
                   work.dwBackCoverFeeder != saved->dwBackCoverFeeder || work.dwFrontCover != saved->dwFrontCover ||
                   work.dwFrontCoverFeeder != saved->dwFrontCoverFeeder || work.wOrientation != saved->wOrientation;
     }
-    changed = changed || m_bPageExceptionsChanged;
+    changed = changed || m_state.bPageExceptionsChanged;
     // The image-enhancement dialog's change counts until apply clears it.
-    changed = changed || m_imageEnhanceDlg.BChanged();
+    changed = changed || m_dialogs.imageEnhance.BChanged();
 
     // Controls against the selections the sheet was opened with; a feature whose selection was not
     // kept has nothing to differ from.

@@ -30,7 +30,7 @@ void CZQPaperQualityTab::VGetControlHandles(HWND hDlg) {
         m_pageExceptionsList.BSetIcon(nullptr, 32515);  // the system's warning sign
     m_constraintButton.BAttach(hDlg, IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS);
     // The page's dialogs take their texts from the page's status module.
-    m_imageEnhanceDlg.VSetResourceModule(m_hResModule);
+    m_dialogs.imageEnhance.VSetResourceModule(m_hResModule);
 }
 
 void CZQPaperQualityTab::VSetControlTexts(PageContext* pContext) {
@@ -136,7 +136,7 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
 void CZQPaperQualityTab::VReadSourceMediaLocks(PageContext*) {
     const HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
     if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, L"InputBin", nullptr))
-        m_bSourceLocked = TRUE;
+        m_state.bSourceLocked = TRUE;
     if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, L"MediaType", nullptr))
-        m_bMediaLocked = TRUE;
+        m_state.bMediaLocked = TRUE;
 }

@@ -66,7 +66,7 @@ protected:
             Group("ZQPCnLCMediaGroup", {"PCNLC"}) + Group("HWCnDFAMediaGroup", {"HWC"}) + "</groups></helper>"));
         ASSERT_TRUE(m_rules->Parser().BLoad(file.Path()));
         m_rules->Parser().VSetLoaded(TRUE);
-        m_tab->CustomQualityDlg().VSetParam(m_host.Param());
+        m_tab->DialogsForTesting().customQuality.VSetParam(m_host.Param());
     }
     // The loaded media (its position among PLAIN, GLOSSY, PCNLC and HWC) and the level; the
     // switches off.
@@ -79,7 +79,7 @@ protected:
     }
     INT_PTR Run(std::function<void(HWND)> inside) {
         m_host.ClearUpdates();
-        return Modal([&] { return m_tab->CustomQualityDlg().IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
+        return Modal([&] { return m_tab->DialogsForTesting().customQuality.IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
     }
     static void Choose(HWND hDlg, int id, int entry) {
         SendDlgItemMessageW(hDlg, id, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);

@@ -37,10 +37,10 @@ protected:
         for (size_t f = 0; f < 4; ++f)
             if (missing != kFeatures[f]) m_host.Add(ListFeature(kFeatures[f], options[f]));
         Build();
-        m_tab->MarginsDlg().VSetParam(m_host.Param());
+        m_tab->DialogsForTesting().margins.VSetParam(m_host.Param());
     }
     INT_PTR Run(std::function<void(HWND)> inside) {
-        return Modal([&] { return m_tab->MarginsDlg().IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
+        return Modal([&] { return m_tab->DialogsForTesting().margins.IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
     }
     // A radio as the user's click leaves it: checked, the others of its group not.
     static void Pick(HWND hDlg, int id) {

@@ -156,7 +156,7 @@ TEST_F(PaperQualityChoices, MediaTypeRunsItsMacrosBannerDiscAndColourSpaceRules)
                   make_tuple(work.dwPagesPerSheet, work.dwMirror, Sel("ZQPosterPrinting"),
                              Checked(IDC_CHECK_BORDERLESS_PHOTO)));
         EXPECT_EQ(std::vector<std::string>{"check accepted"}, m_gates->calls);
-        EXPECT_EQ(c.to, std::wstring(m_tab->PszLastMediaType()));
+        EXPECT_EQ(c.to, std::wstring(m_tab->LastMediaTypeForTesting().PszText()));
     }
 }
 
@@ -172,7 +172,7 @@ TEST_F(PaperQualityChoices, RejectedMediaTypeRollsBackToTheExactEntryAcceptedLas
     EXPECT_EQ(std::vector<std::string>{"check rejected"}, m_gates->calls);
     const Log runs = Macros();
     EXPECT_EQ(2, std::count(runs.begin(), runs.end(), "m_media"));
-    EXPECT_EQ(L"Photo", std::wstring(m_tab->PszLastMediaType()));
+    EXPECT_EQ(L"Photo", std::wstring(m_tab->LastMediaTypeForTesting().PszText()));
     // Once the media accepted last is no longer offered, the rejected one stays chosen.
     m_host.Item("MediaType")->pOptType->pOptParam[2].Flags |= OPTPF_HIDE;
     ASSERT_TRUE(Choose(IDC_CBO_MEDIA_SIZE_IS, L"Letter"));
@@ -307,7 +307,7 @@ TEST_F(PaperQualityChoices, BoxesAndRadiosSetTheirFeaturesAndTellTheSheet) {
         m_host.SetSelection("PrintQualityGroup", 0);
         Clear();
         Click(radio, true);
-        EXPECT_EQ(make_tuple(setting, setting == 0, setting == 1, setting ? 0 : m_tab->ISliderPosition(), macros, true),
+        EXPECT_EQ(make_tuple(setting, setting == 0, setting == 1, setting ? 0 : m_tab->StateForTesting().iSliderPosition, macros, true),
                   make_tuple(Sel("ZQLQJPQSettings"), Enabled(IDC_SLIDER_PQ_SETTINGS),
                              Enabled(IDC_BTN_PAPERMEDIA_PQ_SETTINGS), Sel("PrintQualityGroup"), Macros(),
                              m_sheetMessages.empty()));

@@ -50,7 +50,7 @@ TEST_F(PaperQualityPage, EachKindStoresItsPaperInItsSlotAndSettings) {
     Build();
     ASSERT_NE(nullptr, Open());
     ZQUIDevmode& work = *m_logic.WorkDM();
-    const PaperSlotTable& slots = m_tab->Slots();
+    const PaperSlotTable& slots = m_tab->SlotsForTesting();
     // Last Page is slot 3 and Back Cover slot 2; without a kind the lists hold every page's paper.
     const struct {
         int kind;
@@ -85,7 +85,7 @@ TEST_F(PaperQualityPage, EachKindStoresItsPaperInItsSlotAndSettings) {
     }
     // A feeder cover keeps the feeder's option and the slot's media id; without an option yet it
     // takes option 2, in the settings and the feature, and the feeder's first option is not offered.
-    m_tab->Slots().aiMediaId[5] = 258;
+    m_tab->SlotsForTesting().aiMediaId[5] = 258;
     m_host.SetSelection("Back_Cover_from_Feeder_InputBin", 1);  // the page's start turned the feeder off
     m_tab->VStorePageKindPaper(&m_context, kKindBackCoverFeeder);
     EXPECT_EQ(1, slots.aiSource[5]);
@@ -113,14 +113,14 @@ TEST_F(PaperQualityPage, SourceListTakesTheRulesSourceOnceAfterAPaperChange) {
     ASSERT_NE(nullptr, Open());
     m_rules->BRunMacro(L"m_tray2", nullptr, m_host.Param());
     ASSERT_EQ(2, m_rules->IInputBinIndex());
-    m_tab->Slots().aiSource[kWorkingSlot] = 1;
+    m_tab->SlotsForTesting().aiSource[kWorkingSlot] = 1;
     CZQPaperQualityTab::s_bSourceSelectOnce = TRUE;
     m_tab->VFillSourceCombo(&m_context, kKindNone);
     EXPECT_EQ(L"Tray 2", Text(IDC_CBO_MEDIA_SOURCE_IS));
     EXPECT_FALSE(CZQPaperQualityTab::s_bSourceSelectOnce);
     m_tab->VFillSourceCombo(&m_context, kKindNone);
     EXPECT_EQ(L"Tray 1", Text(IDC_CBO_MEDIA_SOURCE_IS)) << "then the slot's source again";
-    m_tab->Slots().aiSource[kWorkingSlot] = 0;
+    m_tab->SlotsForTesting().aiSource[kWorkingSlot] = 0;
     m_tab->VFillSourceCombo(&m_context, kKindNone);
     EXPECT_EQ(L"Automatically Select", Text(IDC_CBO_MEDIA_SOURCE_IS));
 }

@@ -66,8 +66,8 @@ TEST_F(PaperQualityPage, StartRunsThePapersMacrosThenRestoresMediaQualityAndPhot
         std::vector<std::string> expected = common;
         if (restored) expected.push_back("ZQContrast=1");
         EXPECT_EQ(expected, Settled(m_host.Updates()));
-        EXPECT_EQ(L"Photo Paper", std::wstring(m_tab->PszLastMediaType()));
-        EXPECT_EQ(1, m_tab->ILastMediaType());
+        EXPECT_EQ(L"Photo Paper", std::wstring(m_tab->LastMediaTypeForTesting().PszText()));
+        EXPECT_EQ(1, m_tab->LastMediaTypeForTesting().IEntry());
         DestroyWindow(m_page);
         m_page = nullptr;
     }
@@ -110,7 +110,7 @@ TEST_F(PaperQualityPage, SliderSelectsItsPositionAndWarnsAtTheHighestResolution)
     Boxes boxes;
     for (int position : {2, 0}) {
         ASSERT_TRUE(ZQChooseOnPage(m_page, L"#953", std::to_wstring(position)));
-        EXPECT_EQ(position, m_tab->ISliderPosition());
+        EXPECT_EQ(position, m_tab->StateForTesting().iSliderPosition);
         EXPECT_EQ(position, Sel("StandardPrintQuality"));
         EXPECT_EQ(position, Sel("PrintQualityGroup"));
     }
@@ -195,7 +195,7 @@ TEST_F(PaperQualityPage, HelpTableTakesLocksItemsAndTheShownPreview) {
         EXPECT_EQ(15147, HelpOf(table, control)) << control;
     EXPECT_EQ(14060, HelpOf(table, IDC_BTN_PREVIEW_LAND));
     m_tab->VReadSourceMediaLocks(&m_context);
-    EXPECT_TRUE(m_tab->BSourceLocked() && m_tab->BMediaLocked());
+    EXPECT_TRUE(m_tab->StateForTesting().bSourceLocked && m_tab->StateForTesting().bMediaLocked);
 
     // Without the quality group's item its fall-back.
     m_printer.PutString(L"DMCLockData\\Printing", L"Resolution", L"Open");

@@ -154,7 +154,7 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
     EXPECT_EQ("MATTE", Current("MediaType"));
     EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back()) << "without the program's key no new paper";
     // The lists' tooltips go with the page.
-    HWND tip = m_tab->HTooltip();
+    HWND tip = m_tab->StateForTesting().hTooltip;
     EXPECT_EQ(2, SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
     DestroyWindow(m_page);
     m_page = nullptr;
@@ -245,7 +245,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\ZQ Tintora");
     Prepare(true, {zqtest::ValueFeature("ZQLQJMediaTypeTreeviewCount", "3")});
     m_tab->VBuildAddPaperCommand(&m_context);
-    EXPECT_EQ(std::wstring(L"\""), m_tab->PszAddPaperCommand());
+    EXPECT_EQ(std::wstring(L"\""), m_tab->StateForTesting().szAddPaperCommand);
     EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back());
 
     const std::wstring program = zqtest::BesideExe(L"zqcmdlog.exe");
@@ -256,7 +256,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
     ASSERT_TRUE(zqlang::BGetUserLocaleName(locale.Put()));
     const std::wstring line = L"\"" + program + L"\" \"" + printer.Get() + L"\" \"" + locale.Get() + L"\" \"add_paper\"";
     m_tab->VBuildAddPaperCommand(&m_context);
-    EXPECT_EQ(line, m_tab->PszAddPaperCommand());
+    EXPECT_EQ(line, m_tab->StateForTesting().szAddPaperCommand);
 
     // Enter continues; Escape and the close box cancel; the right-to-left template is mirrored.
     const struct {
@@ -272,7 +272,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
         INT_PTR result = -1;
         LONG_PTR exStyle = 0;
         std::wstring heading;
-        Modal([&] { return result = m_tab->NewMediaDlg().IDoModal(m_page, &m_context, c.rtl); },
+        Modal([&] { return result = m_tab->DialogsForTesting().newMedia.IDoModal(m_page, &m_context, c.rtl); },
               [&](HWND d) {
                   exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
                   WCHAR text[256] = {};
@@ -315,7 +315,7 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     SetCursor(nullptr);
     SendMessageW(Ctl(IDC_STA_MEDIA_SIZE_DIMENSIONS), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
-    EXPECT_EQ(nullptr, m_tab->HTooltip()) << "tooltips only on the large-format page";
+    EXPECT_EQ(nullptr, m_tab->StateForTesting().hTooltip) << "tooltips only on the large-format page";
 
     // Alerts off: the strip's controls go and the status is still read; on: the strip shows, and
     // leaves the plug-in's list when the page goes.
@@ -324,7 +324,7 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     m_gates->alertsOn = TRUE;
     DestroyWindow(m_page);
     ASSERT_NE(nullptr, Open());
-    EXPECT_NE(nullptr, m_tab->Alerts().Window());
+    EXPECT_NE(nullptr, m_tab->AlertsForTesting().Window());
     EXPECT_TRUE(Shown(IDC_BUTTON_REFRESHALERTS));
     EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_gates->calls);
     SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(IDC_BUTTON_REFRESHALERTS, BN_CLICKED),
@@ -332,7 +332,7 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     EXPECT_EQ("refresh", m_gates->calls.back());
     DestroyWindow(m_page);
     m_page = nullptr;
-    EXPECT_EQ(nullptr, m_tab->Alerts().Window());
+    EXPECT_EQ(nullptr, m_tab->AlertsForTesting().Window());
 }
 
 TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {

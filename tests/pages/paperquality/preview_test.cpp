@@ -51,7 +51,7 @@ TEST_F(PaperQualityPage, PreviewRecordFollowsTheSettingsFeaturesAndControls) {
         m_host.SetSelection("InputBin", c.source);
         CheckDlgButton(m_page, IDC_CHK_THRIFTMODE, c.thriftmode ? BST_CHECKED : BST_UNCHECKED);
         m_tab->VFillPreviewSettings(&m_context);
-        const PreviewSettings& r = m_tab->PreviewRecord();
+        const PreviewSettings& r = m_tab->PreviewRecordForTesting();
         for (const auto& [entry, expected] : c.values) EXPECT_EQ(expected, r.aiValue[entry]) << "value " << entry;
         for (const auto& [entry, expected] : c.extras) EXPECT_EQ(expected, r.aiExtra[entry]) << "extra " << entry;
         EXPECT_EQ(c.thriftmode ? 3 : 2, r.iThriftmode);
@@ -61,9 +61,9 @@ TEST_F(PaperQualityPage, PreviewRecordFollowsTheSettingsFeaturesAndControls) {
     // Without the margin feature: no margins, and only a borderless paper prints to the edge.
     m_host.FailFeature("ZQPrintWithMargins");
     m_tab->VFillPreviewSettings(&m_context);
-    EXPECT_EQ(0, m_tab->PreviewRecord().aiExtra[kPxWithMargins]);
-    EXPECT_EQ(3, m_tab->PreviewRecord().aiExtra[kPxMarginLayout]);
-    EXPECT_EQ(0, m_tab->PreviewRecord().aiValue[kPvNoInset]);
+    EXPECT_EQ(0, m_tab->PreviewRecordForTesting().aiExtra[kPxWithMargins]);
+    EXPECT_EQ(3, m_tab->PreviewRecordForTesting().aiExtra[kPxMarginLayout]);
+    EXPECT_EQ(0, m_tab->PreviewRecordForTesting().aiValue[kPvNoInset]);
 }
 
 }  // namespace

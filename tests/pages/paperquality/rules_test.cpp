@@ -62,7 +62,7 @@ TEST_F(PaperQualityRules, DocumentSizeInBothUnitsNumberFormatsAndOrientations) {
         work.wOrientation = c.orientation;
         m_public.dmPaperSize = c.paper;
         m_tab->VSetDocumentSizeText(&m_context);
-        EXPECT_EQ(c.text, std::wstring(m_tab->PszDimensions())) << c.paper;
+        EXPECT_EQ(c.text, std::wstring(m_tab->StateForTesting().szDimensions)) << c.paper;
         EXPECT_EQ(c.text, Text(IDC_STA_MEDIA_SIZE_DIMENSIONS));
     }
 }
@@ -87,7 +87,7 @@ TEST_F(PaperQualityRules, LargeFormatPageTurnsWithItsLanguageAndRotation) {
         work.dwPdl = c.pdl;
         work.dwRotate90 = c.rotate90;
         m_tab->VSetDocumentSizeText(&m_context);  // without a window: the page's own text
-        EXPECT_EQ(c.text, std::wstring(m_tab->PszDimensions())) << c.pdl << " " << c.rotate90;
+        EXPECT_EQ(c.text, std::wstring(m_tab->StateForTesting().szDimensions)) << c.pdl << " " << c.rotate90;
     }
 }
 
