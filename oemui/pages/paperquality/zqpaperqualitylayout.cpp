@@ -1,6 +1,6 @@
-// The Paper/Quality page laid out for its printer: the rectangles the template gives the movable
-// controls, the print-quality group (ordinary and large-format quality modes, the roll and
-// orientation controls) and the paper group, each stacked from the top without gaps.
+// The Paper/Quality page laid out for its printer: the print-quality group (ordinary and
+// large-format quality modes, the roll and orientation controls) and the paper group, each stacked
+// from the top without gaps by the control table's stack.
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>

@@ -1,8 +1,6 @@
 // The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualitypreview.h"
-#include "pages/zqpageitems.h"
 
 #include <commctrl.h>
 
@@ -13,6 +11,8 @@
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
 #include "pages/dialogs/zqmodaldlg.h"
+#include "pages/paperquality/zqpaperqualitypreview.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"

@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"

@@ -1,5 +1,6 @@
-// The Paper/Quality page's controls: their handles and wrappers, their texts in the user's
-// language, the context-help table with the administrator's locks, and the source and media locks.
+// The Paper/Quality page's controls: their handles and wrappers, their texts in the user's language
+// (from the control table), the context-help table with the administrator's locks, and the source
+// and media locks.
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
