@@ -132,6 +132,7 @@ public:
     // GetPrinterDataExW when both guards are set, else last error 13 and 6.
     static DWORD DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
                                     PCWSTR pszValue, DWORD cbData, BYTE* pData);
+    // First caller: the Features page.
     static BOOL BHasToolboxPath(HANDLE hPrinter);
     // The printer driver's "ToolboxPath" (HKLM, the caller's registry view, then the 64-bit one)
     // into MAX_PATH characters; FALSE when missing, empty or longer.
@@ -177,6 +178,7 @@ public:
     // ---- windows and lists ------------------------------------------------------------------
     static void VShowControlHelp(HWND hWnd, DWORD dwCtrlId, DWORD dwHelpId, PCWSTR pszHelpFile);
     static BOOL BIsWindowVisible(HWND hWnd);
+    // First caller: the colour pages' dry-time dialog.
     static BOOL BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarLayout* pLayout);
     // Pages-per-sheet list position <-> setting (1-6), and a 1-3 selection kept else 0.
     static int IListIndexToSetting(int iIndex);

@@ -130,6 +130,7 @@ public:
     typedef void (*PFN_OsVersion)(DWORD* pdwMajor, DWORD* pdwMinor);
     static PFN_OsVersion SetOsVersionSource(PFN_OsVersion pfn);
     // Occurrence among the core driver's items without public id of the PostScript mirror item.
+    // First caller: the Finishing page.
     int IGetPsItemPosition(const PrinterCaps* pCaps) const;
 
     // ---- B. paper ---------------------------------------------------------------------------------
@@ -152,6 +153,7 @@ public:
     // One-sided printing when the custom size is not duplexable and manual two-sided printing is
     // not in force; 1 when reset, else 0.
     int IApplyCustomDuplexRange();
+    // First caller: the large-format printing-shortcuts page.
     static BOOL BMapFormToValue(PCWSTR pszName, const WORD* pIds, PCWSTR pNames, DWORD dwCount, WORD* pwId);
     void VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper);
     // Borderless features back to option 0 for a paper that is not borderless, then the form's macros.
@@ -162,7 +164,9 @@ public:
     // core driver's private devmode (custom maximum width). An answer that is no positive number
     // leaves the devmode as it was.
     void VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pRules);
+    // First caller: the Features page.
     static int IGetCustomMediaSelected();
+    // First caller: the Features page.
     static int IGetScalingMode(DWORD dwPrintDocOn, DWORD dwScale);
 
     // ---- C. two-sided, posters, layout ----------------------------------------------------------
@@ -173,10 +177,14 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
+    // First caller: the Effects page.
     void VSetPosterState(BOOL bOn, PCWSTR pszText);
     DWORD ISetPageOrderItems(BOOL bBackToFront);
+    // First caller: the Features page.
     void VSyncNupItem(const PrinterCaps* pCaps);
+    // First caller: the large-format Features page.
     BOOL BClearTransverseForBitmap();
+    // First caller: the Output page.
     void VSetStraightPaperPath(BOOL bOn);
 
     // ---- D. quality and colour --------------------------------------------------------------------
@@ -195,6 +203,7 @@ public:
     int IGetPunchUnitType() const;
     int IGetFoldCode() const;
     int IGetOutputAccessoryCode() const;
+    // First caller: the Effects page's preview.
     int IGetThriftmodeState() const;
 
     // ---- F. binding controls ----------------------------------------------------------------------
@@ -251,9 +260,11 @@ public:
         DWORD dwCount;
         const DWORD* pValues;
     };
+    // First caller: the Finishing page.
     static BOOL BFindValueIndex(DWORD dwValue, const ValueList* pList, int* piIndex);
     // Message box with the owner button's text (no "&", cut at "(") as caption and the three
     // strings as text; MessageBoxW's result.
+    // First caller: the Colour page.
     int IConfirmBox(INT idFirst, INT idSecond, INT idThird, UINT uFlags, HWND hOwner);
     static void VButtonCaption(HWND hButton, PWSTR pszCaption, size_t cchCaption);
 
