@@ -51,9 +51,9 @@ public:
     // The alert icon for the pages' refresh button; FALSE only without an out pointer.
     BOOL BGetAlertIcon(HICON* phIcon) const override;
 
-    CZQAlerts* Model() const { return m_pAlerts; }
-    LONG PageInitCount() const { return m_lPageInits; }
-    const CZQPtrArray& Windows() const { return m_windows; }
+    CZQAlerts* ModelForTesting() const { return m_pAlerts; }
+    LONG PageInitCountForTesting() const { return m_lPageInits; }
+    const CZQPtrArray& WindowsForTesting() const { return m_windows; }
 
 private:
     // Paper size, media and locale of the current call into the record; FALSE without the

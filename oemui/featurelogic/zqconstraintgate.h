@@ -41,7 +41,7 @@ public:
     BOOL BMediaTypeNameFromId(PCWSTR pszMediaType, PWSTR pszText, int cchText) const;
     // Starts the command line (at most 511 characters); a start that fails is shown to the user.
     BOOL BRunCommandLine(PCWSTR pszCommandLine) override;
-    CZQConstraintRuleSet* ConstraintRules() const { return m_pRuleSet; }
+    CZQConstraintRuleSet* ConstraintRulesForTesting() const { return m_pRuleSet; }
 
 private:
     BOOL BCreateConstraintControllers();

@@ -29,11 +29,11 @@ public:
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
-    PageContext* Context(int iPageId);
+    PageContext* ContextForTesting(int iPageId);
     // The record of the sheet being shown (null between sheets).
-    SheetRecord* Sheet() const { return m_pSheetRecord; }
+    SheetRecord* SheetForTesting() const { return m_pSheetRecord; }
     // The preview every page paints through (null until the pages are made).
-    CZQRollPreview* Preview() const { return m_pPreview; }
+    CZQRollPreview* PreviewForTesting() const { return m_pPreview; }
     // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();

@@ -56,7 +56,7 @@ TEST_F(AlertGate, EightPageInitialisationsAskThePrinterOnceAndTheButtonAgain) {
         EXPECT_TRUE(b.UI()->AlertGateForTesting().BRefreshDeviceStatus(TRUE)) << page;
     }
     EXPECT_EQ(1, Opens());
-    EXPECT_EQ(7, b.UI()->AlertGateForTesting().PageInitCount());
+    EXPECT_EQ(7, b.UI()->AlertGateForTesting().PageInitCountForTesting());
     ASSERT_EQ(6, second.wnd.ItemCount()) << "a later page shows the alerts of the first query";
     EXPECT_STREQ(first.wnd.Item(5).pszNumbered, second.wnd.Item(5).pszNumbered);
     const StatusRecord& record = *(&b.UI()->BindingForTesting().status);

@@ -48,7 +48,7 @@ public:
     CZQOemUI* UI() { return m_ui; }
     CZQConstraintController* Ctl(const wchar_t* name) {
         CZQConstraintController* ctl = nullptr;
-        if (m_ui && m_ui->ConstraintGateForTesting().ConstraintRules()) m_ui->ConstraintGateForTesting().ConstraintRules()->BFindController(name, &ctl);
+        if (m_ui && m_ui->ConstraintGateForTesting().ConstraintRulesForTesting()) m_ui->ConstraintGateForTesting().ConstraintRulesForTesting()->BFindController(name, &ctl);
         return ctl;
     }
     void Release() {
@@ -84,7 +84,7 @@ TEST_F(Gate, AnyOptionOfZQConstraintsSwitchesThemOnWithTheThreeControllers) {
         CBoxAnswers boxes;
         EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BLoadConstraints()) << option;
         EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BConstraintsLoaded());
-        const CZQPtrArray& controllers = b.UI()->ConstraintGateForTesting().ConstraintRules()->ControllerList();
+        const CZQPtrArray& controllers = b.UI()->ConstraintGateForTesting().ConstraintRulesForTesting()->ControllerList();
         ASSERT_EQ(3, controllers.GetCount());
         EXPECT_STREQ(L"ZQBorderless", static_cast<CZQConstraintController*>(controllers.GetAt(0))->PszFeatureName());
         EXPECT_STREQ(L"ZQPrintInGrayScale",

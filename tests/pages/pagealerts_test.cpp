@@ -64,10 +64,10 @@ TEST(PageAlerts, RefreshAfterAPageWithAlertsWasDestroyed) {
     CPage second(b.UI());
     ASSERT_NE(nullptr, second.tab.alerts.Window());
     EXPECT_EQ(nullptr, GetDlgItem(second.dlg, IDC_ALERT_PLACEHOLDER));
-    ASSERT_EQ(2, b.UI()->AlertGateForTesting().Windows().GetCount());
+    ASSERT_EQ(2, b.UI()->AlertGateForTesting().WindowsForTesting().GetCount());
     first.reset();
-    ASSERT_EQ(1, b.UI()->AlertGateForTesting().Windows().GetCount());
-    EXPECT_EQ(second.tab.alerts.Window(), b.UI()->AlertGateForTesting().Windows().GetAt(0));
+    ASSERT_EQ(1, b.UI()->AlertGateForTesting().WindowsForTesting().GetCount());
+    EXPECT_EQ(second.tab.alerts.Window(), b.UI()->AlertGateForTesting().WindowsForTesting().GetAt(0));
     SendMessageW(second.dlg, WM_COMMAND, MAKEWPARAM(IDC_ALERT_REFRESH, BN_CLICKED), 0);
     EXPECT_EQ(3, second.tab.alerts.Window()->ItemCount()) << "unreachable, utility and paper list";
 }

@@ -243,7 +243,7 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
 
     const auto* record = static_cast<const SheetRecord*>(m_ps.pOEMUserData);
     ASSERT_NE(nullptr, record);
-    EXPECT_EQ(record, m_plugin->SheetsForTesting().Sheet());
+    EXPECT_EQ(record, m_plugin->SheetsForTesting().SheetForTesting());
     EXPECT_EQ(&FakeComPropSheet, record->pfnComPropSheet);
     EXPECT_EQ(reinterpret_cast<HANDLE>(0x77), record->hComPropSheet);
     EXPECT_EQ(kSheetDocument, record->dwMode);
@@ -262,7 +262,7 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
         ASSERT_NE(nullptr, ctx);
         auto* page = static_cast<CTestTab*>(ctx->pPage);
         ASSERT_NE(nullptr, page);
-        EXPECT_EQ(ctx, m_plugin->SheetsForTesting().Context(page->m_id));
+        EXPECT_EQ(ctx, m_plugin->SheetsForTesting().ContextForTesting(page->m_id));
         EXPECT_EQ(page, m_plugin->SheetsForTesting().Tab(page->m_id));
         EXPECT_EQ(static_cast<int>(i), page->m_iSheetPosition);
         EXPECT_EQ(static_cast<int>(i), m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, page->m_id));
@@ -278,7 +278,7 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
         EXPECT_EQ(&m_plugin->BindingForTesting().caps, ctx->pCaps);
         // One preview for every page, made with the page objects.
         EXPECT_NE(nullptr, ctx->pPreview);
-        EXPECT_EQ(m_plugin->SheetsForTesting().Preview(), ctx->pPreview);
+        EXPECT_EQ(m_plugin->SheetsForTesting().PreviewForTesting(), ctx->pPreview);
         EXPECT_EQ(nullptr, ctx->pDriverUI);  // none published
         EXPECT_EQ(&m_ps, page->SheetParam());
         EXPECT_EQ(m_host.Param(), page->CUIParam());
@@ -362,7 +362,7 @@ TEST_F(Assembly, RefusedPageLeavesNoHalfBuiltSheet) {
     EXPECT_EQ((std::vector<HANDLE>{m_sheet.added[0].handle, m_sheet.added[1].handle, m_sheet.added[2].handle}),
               m_sheet.deleted);
     EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
-    EXPECT_EQ(nullptr, m_plugin->SheetsForTesting().Sheet());
+    EXPECT_EQ(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     EXPECT_EQ(before, BusyBlocks(m_heap));
     for (int id : {kPageShortcuts, kPagePaperQuality, kPageEffects}) {
         EXPECT_EQ(-1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, id));
@@ -402,7 +402,7 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
                                 kPageAbout}),
               g_sheetEnds);
     EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
-    EXPECT_EQ(nullptr, m_plugin->SheetsForTesting().Sheet());
+    EXPECT_EQ(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     EXPECT_EQ(0, BusyBlocks(m_heap));
     EXPECT_EQ(effects, m_plugin->SheetsForTesting().Tab(kPageEffects));
     // A second destroy, or one for another block, changes nothing.
@@ -450,7 +450,7 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     ZQSetPageTable(rows);
     ASSERT_EQ(S_OK, Init(kSheetDevice));
     EXPECT_EQ((std::vector<std::wstring>{L"About (changed)"}), Titles());
-    EXPECT_EQ(kSheetDevice, m_plugin->SheetsForTesting().Sheet()->dwMode);
+    EXPECT_EQ(kSheetDevice, m_plugin->SheetsForTesting().SheetForTesting()->dwMode);
     EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
     ASSERT_EQ(S_OK, Destroy());
 
@@ -467,13 +467,13 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     ASSERT_EQ(S_OK, Init());
     EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"About"}), Titles());
     EXPECT_EQ((std::vector<int>{117, 104}), Templates());
-    EXPECT_NE(nullptr, m_plugin->SheetsForTesting().Sheet());
+    EXPECT_NE(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     ZQSetPageTable(kAllRows);
 }
 
 TEST_F(Assembly, ResultsTravelThroughTheSheet) {
     ASSERT_EQ(S_OK, Init());
-    const SheetRecord* record = m_plugin->SheetsForTesting().Sheet();
+    const SheetRecord* record = m_plugin->SheetsForTesting().SheetForTesting();
     EXPECT_TRUE(ZQReportPageResult(record, 2, CPSUI_OK));
     ASSERT_EQ(1u, m_sheet.results.size());
     EXPECT_EQ(record->ahPages[2], m_sheet.results[0].first);
@@ -580,8 +580,8 @@ TEST_F(RealSheet, EveryPageStartsWithItsContext) {
     EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects"}), ShowSheet());
     // Each page starts with its own context.
     ASSERT_EQ(2u, g_initContexts.size());
-    EXPECT_EQ(m_plugin->SheetsForTesting().Context(kPagePaperQuality), g_initContexts[0]);
-    EXPECT_EQ(m_plugin->SheetsForTesting().Context(kPageEffects), g_initContexts[1]);
+    EXPECT_EQ(m_plugin->SheetsForTesting().ContextForTesting(kPagePaperQuality), g_initContexts[0]);
+    EXPECT_EQ(m_plugin->SheetsForTesting().ContextForTesting(kPageEffects), g_initContexts[1]);
     EXPECT_EQ(m_plugin->SheetsForTesting().Tab(kPageEffects), g_initContexts[1]->pPage);
     EXPECT_FALSE(g_initMirrored[0]);
 }
