@@ -42,10 +42,10 @@ bool KindChange(const PageContext* pContext, HWND hDifferent) {
 // ---------------------------------------------------------------------------------------------
 int CZQPaperQualityTab::ISelectedPageKind(PageContext* pContext) {
     WCHAR text[256];
-    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return kKindNone;
+    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) || !SelectedText(m_controls.H(kCtlPageKinds), text, true))
+        return kKindNone;
     return IPageKindFromName(text, pContext->pLogic);
 }
-
 
 void CZQPaperQualityTab::VBorderlessTwinSwitch(PageContext* pContext) {
     if (!BHasBorderlessTwin(pContext)) return;
@@ -59,7 +59,8 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !pContext->pLogic->BIsLargeFormat()) return;
     if (bPaper) VSetPreviewPaperText(work, pContext->pCaps, m_controls.H(kCtlPaperLabel), 0);
-    if (bDocSize && work->dwPrintDocOn == 1) VSetPreviewDocSizeText(work, pContext->pCaps, m_controls.H(kCtlDocSizeLabel));
+    if (bDocSize && work->dwPrintDocOn == 1)
+        VSetPreviewDocSizeText(work, pContext->pCaps, m_controls.H(kCtlDocSizeLabel));
 }
 
 // The chosen kind's own feature takes the list's choice; a kind with a slot of its own lends the
@@ -67,8 +68,11 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
 BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) || !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) return FALSE;
-    CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin", m_controls.H(bMedia ? kCtlMedia : kCtlSource));
+    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) ||
+        !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover))
+        return FALSE;
+    CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin",
+                                     m_controls.H(bMedia ? kCtlMedia : kCtlSource));
     int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
     switch (iKind) {
         case kKindFirstPage:
