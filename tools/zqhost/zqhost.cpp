@@ -437,6 +437,8 @@ void Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Printer Properties open wherever this process asks for them, the plug-in's calls included.
+    const CZQPrinterPropertiesSeam printerProperties;
     if (argc >= 2 && wcscmp(argv[1], L"report") == 0) return Report(argc >= 3 ? argv[2] : L"zqoemui.dll");
     if (argc < 3) {
         Usage();
