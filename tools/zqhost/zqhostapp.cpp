@@ -251,6 +251,65 @@ CZQPrinterPropertiesSeam::~CZQPrinterPropertiesSeam() {
     LeaveCriticalSection(&seam.lock);
 }
 
+namespace {
+
+bool EndsWithFile(const std::wstring& path, const wchar_t* file) {
+    const size_t n = wcslen(file);
+    return path.size() >= n && _wcsicmp(path.c_str() + path.size() - n, file) == 0 &&
+           (path.size() == n || path[path.size() - n - 1] == L'\\');
+}
+
+// A library's DllRegisterServer or DllUnregisterServer, or a program with -RegServer or -UnregServer.
+bool RunRegistration(const std::wstring& path, bool bRegister) {
+    if (path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".exe") == 0) {
+        std::wstring line = L"\"" + path + L"\" " + (bRegister ? L"-RegServer" : L"-UnregServer");
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return false;
+        WaitForSingleObject(pi.hProcess, 30000);
+        DWORD code = 1;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return code == 0;
+    }
+    CZQModule module(LoadLibraryW(path.c_str()));
+    const auto entry = ZQGetProc<HRESULT(STDAPICALLTYPE*)()>(module.Get(), bRegister ? "DllRegisterServer" : "DllUnregisterServer");
+    return entry && SUCCEEDED(entry());
+}
+
+}  // namespace
+
+CZQDeviceServers::CZQDeviceServers(HANDLE hPrinter) {
+    DWORD needed = 0;
+    GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buf(needed);
+    if (!needed || !GetPrinterDriverW(hPrinter, nullptr, 3, buf.data(), needed, &needed)) return;
+    std::vector<std::wstring> files;
+    for (PCWSTR p = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data())->pDependentFiles; p && *p; p += wcslen(p) + 1)
+        files.emplace_back(p);
+    auto find = [&](const wchar_t* name) {
+        for (const std::wstring& f : files)
+            if (EndsWithFile(f, name)) return f;
+        return std::wstring();
+    };
+    // The proxies first: a program's class is reached through them.
+    for (const wchar_t* names : {L"zqagentps.dll", L"zqlinkps.dll", L"zqdevapi.dll", L"zqagent.exe|zqagent.dll",
+                                 L"zqlink.exe|zqlink.dll"}) {
+        const std::wstring choices = names;
+        const size_t bar = choices.find(L'|');
+        std::wstring file = find(choices.substr(0, bar).c_str());
+        if (file.empty() && bar != std::wstring::npos) file = find(choices.substr(bar + 1).c_str());
+        if (!file.empty() && RunRegistration(file, true)) m_registered.push_back(file);
+    }
+}
+
+CZQDeviceServers::~CZQDeviceServers() {
+    for (auto it = m_registered.rbegin(); it != m_registered.rend(); ++it) RunRegistration(*it, false);
+}
+
 std::vector<std::wstring> ZQFontList(HWND installer, bool installed) {
     HWND list = GetDlgItem(installer, installed ? kFontInstalledList : kFontAddList);
     std::vector<std::wstring> out;

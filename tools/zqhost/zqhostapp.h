@@ -39,6 +39,23 @@ private:
     bool m_bActive = false;
 };
 
+// The maker's device servers that a printer's driver carries, registered while the object lives
+// as the maker's installer leaves them: the proxies and the device-information library, the agent
+// and the link by their programs (local servers) where the driver has them, else by their
+// libraries. Removed again when the object goes.
+class CZQDeviceServers {
+public:
+    explicit CZQDeviceServers(HANDLE hPrinter);
+    ~CZQDeviceServers();
+    CZQDeviceServers(const CZQDeviceServers&) = delete;
+    CZQDeviceServers& operator=(const CZQDeviceServers&) = delete;
+    // The files registered, in order.
+    const std::vector<std::wstring>& Registered() const { return m_registered; }
+
+private:
+    std::vector<std::wstring> m_registered;
+};
+
 // The plug-in's font installer as the device settings of the core driver stand-in open it (their
 // "Soft Fonts..." button), driven as a user does: the folder typed and scanned, fonts added and
 // removed by name ("*": every entry of the list), a picture, then OK or Cancel; the sheet then
