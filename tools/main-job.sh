@@ -88,6 +88,10 @@ png="$out/zqdesk-alerts.png"
 rm -f "$png"
 echo "== ZQ Desk 2400 Alerts: Paper/Quality with the device's alerts"
 wine zqhost.exe install 'samples\zqdesk\zqdesk.zqm' --name "ZQ Desk 2400 Alerts" --port LPT1: </dev/null | tr -d '\r' || rc=1
+# The maker's status utility runs and the paper list is up to date: the rows are the device's own.
+wine reg add 'HKLM\Software\Quorvane\ZQ Mendrix' /v Status /d ACTIVE /f >/dev/null 2>&1 || rc=1
+wine reg add "$printers\ZQ Desk 2400 Alerts\PrinterDriverData\PaperList" /v IsUpdated /t REG_DWORD /d 1 /f \
+  >/dev/null 2>&1 || rc=1
 wine zqhost.exe prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the desk printer's alerts" >&2; rc=1; fi
