@@ -9,6 +9,7 @@
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
 #include "formats/zquidevmode.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
 #include "settings/zqconfigexport.h"
 
 CZQOemUI::CZQOemUI() {
@@ -155,6 +156,17 @@ STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD 
     ZQ_TRACE("CZQOemUI::PrinterEvent");
     zqmodule::CZQInUseScope inUse;
     return CZQPluginEvents(m_binding).HrPrinterEvent(pPrinterName, iDriverEvent, dwFlags, lParam);
+}
+
+void CZQOemUI::VSyncAfterChange() {
+    // The Paper/Quality page, when the sheet has one, reads the loaded roll's size for the pass.
+    struct PaperQualityRoll final : IZQLoadedRollReader {
+        CZQPaperQualityTab* tab;
+        PageContext* context;
+        PaperQualityRoll(CZQPaperQualityTab* t, PageContext* c) : tab(t), context(c) {}
+        BOOL BReadLoadedRollSize() override { return tab && context && tab->BReadLoadedRollSize(context); }
+    } roll(TabAs<CZQPaperQualityTab>(kPagePaperQuality), Context(kPagePaperQuality));
+    CZQDevmodeSync(m_binding, &roll).VSyncAfterChange();
 }
 
 BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {

@@ -122,7 +122,7 @@ public:
     BOOL BFinishInstallation(PCWSTR pszPrinterName) { return CZQConfigImport::BFinishInstallation(pszPrinterName); }
     BOOL BExportSettings(PCWSTR pszSection) override;
     BOOL BApplyConfigManagerData(DWORD dwMode) { return CZQConfigApply(m_binding).BApplyConfigManagerData(dwMode); }
-    void VSyncAfterChange() override { CZQDevmodeSync(m_binding).VSyncAfterChange(); }
+    void VSyncAfterChange() override;
 
     // ---- the extension hooks
     BOOL BLoadEventHooks(HANDLE hPrinter, PCWSTR pszDriverName) {
