@@ -10,12 +10,7 @@ HMODULE g_module = nullptr;
 LONG g_moduleRefs = 0;
 
 HRESULT HrRegistration(bool bRegister) {
-    const std::wstring path = zqdev::ModulePath(g_module);
-    HRESULT hr = path.empty() ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
-    for (size_t i = 0; SUCCEEDED(hr) && i < zqdev::kServer.count; ++i) {
-        const zqdev::ServerClass& c = zqdev::kServer.classes[i];
-        hr = bRegister ? zqdev::HrRegisterClass(c, path, false) : zqdev::HrUnregisterClass(*c.clsid);
-    }
+    const HRESULT hr = zqdev::HrRegisterServer(zqdev::ModulePath(g_module), bRegister, false);
     zqdev::VLog(std::wstring(zqdev::kServer.name) + (bRegister ? L".DllRegisterServer() = " : L".DllUnregisterServer() = ") +
                 zqdev::HrText(hr));
     return hr;

@@ -24,16 +24,6 @@ bool EndsWithSwitch(const std::wstring& line, const wchar_t* name) {
            zqdev::EndsWithNoCase(line, (std::wstring(L"/") + name).c_str());
 }
 
-HRESULT HrRegistration(bool bRegister) {
-    const std::wstring program = zqdev::ModulePath(nullptr);
-    HRESULT hr = program.empty() ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
-    for (size_t i = 0; SUCCEEDED(hr) && i < zqdev::kServer.count; ++i) {
-        const zqdev::ServerClass& c = zqdev::kServer.classes[i];
-        hr = bRegister ? zqdev::HrRegisterClass(c, program, true) : zqdev::HrUnregisterClass(*c.clsid);
-    }
-    return hr;
-}
-
 HRESULT HrServe() {
     HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     if (FAILED(hr)) return hr;
@@ -83,8 +73,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
     HRESULT hr = E_INVALIDARG;
     if (EndsWithSwitch(line, L"Embedding")) return static_cast<int>(HrServe());
-    if (EndsWithSwitch(line, L"RegServer")) hr = HrRegistration(true);
-    else if (EndsWithSwitch(line, L"UnregServer")) hr = HrRegistration(false);
+    if (EndsWithSwitch(line, L"RegServer")) hr = zqdev::HrRegisterServer(program, true, true);
+    else if (EndsWithSwitch(line, L"UnregServer")) hr = zqdev::HrRegisterServer(program, false, true);
     zqdev::VLog(name + L" " + line.substr(line.find_last_of(L' ') + 1) + L" = " + zqdev::HrText(hr));
     return static_cast<int>(hr);
 }

@@ -45,6 +45,25 @@ std::vector<std::wstring> Rows(const CZQAlertWnd* wnd) {
     return rows;
 }
 
+// A press and release on the first row's link, as a user's click.
+void ClickFirstLink(HWND list, const CZQAlertWnd* wnd) {
+    UpdateWindow(list);
+    const RECT link = wnd->Item(0).rcLink;
+    const LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+// The command line the last program started with (waits a while for it).
+std::wstring LastCommandLine() {
+    WCHAR ran[2048] = {};
+    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
+        DWORD cb = sizeof ran;
+        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
+    }
+    return ran;
+}
+
 class AlertsUnderHost : public zqdevtest::ServerTest {
 protected:
     static void SetUpTestSuite() {
@@ -90,11 +109,7 @@ TEST_F(AlertsUnderHost, PreferencesShowTheDevicesAlertsRefreshAndRunALink) {
         SendMessageW(GetDlgItem(page, IDC_ALERT_REFRESH), BM_CLICK, 0, 0);
         refreshed = Rows(wnd);
         opensRefreshed = zqdevtest::ICountCalls(L"channel.Open(");
-        UpdateWindow(list);
-        const RECT link = wnd->Item(0).rcLink;
-        const LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
-        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(list, WM_LBUTTONUP, 0, at);
+        ClickFirstLink(list, wnd);
     });
     EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), kPrinter, nullptr, out));
     EXPECT_EQ((std::vector<std::wstring>{
@@ -110,13 +125,9 @@ TEST_F(AlertsUnderHost, PreferencesShowTheDevicesAlertsRefreshAndRunALink) {
     EXPECT_EQ(L"[1/5] The printer's paper list has not been updated. Click here to update it.", refreshed[0]);
 
     // The paper list's link ran the paper-update utility for this printer.
-    WCHAR ran[2048] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    EXPECT_EQ(0u, std::wstring(ran).find(L"\"" + tool + L"\" \"" + kPrinter + L"\" \"")) << ran;
-    EXPECT_NE(nullptr, wcsstr(ran, L"\" \"update_papers\"")) << ran;
+    const std::wstring ran = LastCommandLine();
+    EXPECT_EQ(0u, ran.find(L"\"" + tool + L"\" \"" + kPrinter + L"\" \"")) << ran;
+    EXPECT_NE(std::wstring::npos, ran.find(L"\" \"update_papers\"")) << ran;
 }
 
 // The plug-in's own Paper/Quality page of the desk printer on a printer port: the device's alert
@@ -141,11 +152,7 @@ TEST_F(AlertsUnderHost, DeskPrinterOnAPortShowsItsAlertsOnThePaperQualityPage) {
             const auto* wnd = reinterpret_cast<const CZQAlertWnd*>(GetWindowLongPtrW(list, GWLP_USERDATA));
             ASSERT_NE(nullptr, wnd);
             shown = Rows(wnd);
-            UpdateWindow(list);
-            const RECT link = wnd->Item(0).rcLink;
-            const LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
-            SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            SendMessageW(list, WM_LBUTTONUP, 0, at);
+            ClickFirstLink(list, wnd);
         });
         EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
     }
@@ -155,12 +162,8 @@ TEST_F(AlertsUnderHost, DeskPrinterOnAPortShowsItsAlertsOnThePaperQualityPage) {
                                          L"[4/5] A cartridge that is not genuine is installed.",
                                          L"[5/5] A paper tray is empty."}),
               shown);
-    WCHAR ran[2048] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    EXPECT_EQ(0u, std::wstring(ran).find(L"\"" + tool + L"\" \"" + printer + L"\" \"")) << ran;
+    const std::wstring ran = LastCommandLine();
+    EXPECT_EQ(0u, ran.find(L"\"" + tool + L"\" \"" + printer + L"\" \"")) << ran;
 }
 
 }  // namespace
