@@ -10,7 +10,7 @@ HMODULE g_module = nullptr;
 LONG g_moduleRefs = 0;
 
 HRESULT HrRegistration(bool bRegister) {
-    const HRESULT hr = zqdev::HrRegisterServer(zqdev::ModulePath(g_module), bRegister, false);
+    const HRESULT hr = zqdev::HrRegisterServer(zqdev::kServer, zqdev::ModulePath(g_module), bRegister, false);
     zqdev::VLog(std::wstring(zqdev::kServer.name) + (bRegister ? L".DllRegisterServer() = " : L".DllUnregisterServer() = ") +
                 zqdev::HrText(hr));
     return hr;

@@ -79,10 +79,10 @@ HRESULT HrRegisterClass(const ServerClass& c, const std::wstring& path, bool bLo
     return hr;
 }
 
-HRESULT HrRegisterServer(const std::wstring& path, bool bRegister, bool bLocalServer) {
+HRESULT HrRegisterServer(const ServerInfo& server, const std::wstring& path, bool bRegister, bool bLocalServer) {
     HRESULT hr = path.empty() ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
-    for (size_t i = 0; SUCCEEDED(hr) && i < kServer.count; ++i)
-        hr = bRegister ? HrRegisterClass(kServer.classes[i], path, bLocalServer) : HrUnregisterClass(*kServer.classes[i].clsid);
+    for (size_t i = 0; SUCCEEDED(hr) && i < server.count; ++i)
+        hr = bRegister ? HrRegisterClass(server.classes[i], path, bLocalServer) : HrUnregisterClass(*server.classes[i].clsid);
     return hr;
 }
 

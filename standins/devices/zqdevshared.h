@@ -57,8 +57,8 @@ extern const ServerInfo kServer;
 // program at path as a local server. Either kind replaces the other.
 HRESULT HrRegisterClass(const ServerClass& c, const std::wstring& path, bool bLocalServer);
 HRESULT HrUnregisterClass(REFCLSID clsid);
-// Every class of kServer registered from the module at path, or removed; the first failure ends it.
-HRESULT HrRegisterServer(const std::wstring& path, bool bRegister, bool bLocalServer);
+// Every class of the server registered from the module at path, or removed; the first failure ends it.
+HRESULT HrRegisterServer(const ServerInfo& server, const std::wstring& path, bool bRegister, bool bLocalServer);
 
 // Reference counting of the stand-ins' objects, and their creation and destruction lines in the
 // log (none without a name).

@@ -73,8 +73,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
     HRESULT hr = E_INVALIDARG;
     if (EndsWithSwitch(line, L"Embedding")) return static_cast<int>(HrServe());
-    if (EndsWithSwitch(line, L"RegServer")) hr = zqdev::HrRegisterServer(program, true, true);
-    else if (EndsWithSwitch(line, L"UnregServer")) hr = zqdev::HrRegisterServer(program, false, true);
+    if (EndsWithSwitch(line, L"RegServer")) hr = zqdev::HrRegisterServer(zqdev::kServer, program, true, true);
+    else if (EndsWithSwitch(line, L"UnregServer")) hr = zqdev::HrRegisterServer(zqdev::kServer, program, false, true);
     zqdev::VLog(name + L" " + line.substr(line.find_last_of(L' ') + 1) + L" = " + zqdev::HrText(hr));
     return static_cast<int>(hr);
 }
