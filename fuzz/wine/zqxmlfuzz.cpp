@@ -21,7 +21,7 @@
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "device/zqalertdefs.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqeventhooks.h"

@@ -306,7 +306,6 @@ public:
     // The marks, one per kind group, in this order.
     enum EPenMark : int { kMarkK1, kMarkK2, kMarkK3, kMarkK10, kMarkK11, kMarkK12, kMarkK4, kMarkK7, kMarkK5,
                           kMarkK8, kMarkK6, kMarkK17, kMarkK18, kPenMarkCount };
-    BOOL BPenMark(EPenMark mark) const { return m_abPenMarks[mark]; }
 
 protected:
     // The paths the warning module's dialogs take: the status module in the driver's directory (its

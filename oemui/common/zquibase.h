@@ -58,7 +58,8 @@ public:
     // devmode's paper; the sides follow the orientation); 52 when the paper is not listed.
     int IGetDiagonalAngle(const PrinterCaps* pCaps, const ZQUIDevmode* pPrivateDM = nullptr) const;
     // Whether the Finishing page and the accounting settings (the large-format Features page) are
-    // part of this printer's document sheet.
+    // part of this printer's document sheet; answered beside the page choice
+    // (featurelogic/zqsheetstate.cpp).
     static BOOL BShowFinishingTab(POEMCUIPPARAM pParam);
     static BOOL BShowAccountingTab(POEMCUIPPARAM pParam);
     // Public duplex value (2 long edge, 3 short edge) of a pages-per-sheet code and orientation.

@@ -33,7 +33,6 @@ public:
     void VSetConvertDevMode(BOOL bOn) { m_bConvertDevMode = bOn ? TRUE : FALSE; }
     BOOL BIsConvertDevMode() const { return m_bConvertDevMode; }
     BOOL BIsRegistered() const { return m_bRegistered; }
-    BOOL BKeyCreated() const { return m_bKeyCreated; }
 
     // Loads the manager from its path (a manager bound before is freed first), resolves all its
     // entry points and registers it afresh; FALSE (nothing left loaded) when any step fails.

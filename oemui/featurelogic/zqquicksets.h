@@ -21,7 +21,6 @@ public:
 
     // The settings the pages compare with: the devmode's fields as a quick set keeps them.
     void VSnapshotCurrent(ZQUIDevmode* pDevmode);
-    BOOL BHasSnapshot() const { return m_bSnapshot; }
     // Non-zero when the page's group of fields, then orientation and two-sided printing, differ
     // from the snapshot (equal without one). The group is the Paper/Quality page's
     // (kPagePaperQuality); the quick set's feature pairs are compared once quick sets are stored.

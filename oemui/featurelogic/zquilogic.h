@@ -17,7 +17,7 @@
 #include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
 
-class IZQPlugin;
+class CZQBinding;
 class IZQStoredSettings;
 class CZQXmlUiRules;
 
@@ -60,7 +60,6 @@ struct ZQOemDialogRow {
     ZQOemDialogKind kind;  // kOemDialogNone ends the table
     PFN_ZQOemDialog pfnRun;
 };
-const ZQOemDialogRow* ZQOemDialogTable();
 // Replaces the table (null restores the product's); returns the previous replacement or null.
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows);
 PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind);
@@ -76,7 +75,6 @@ public:
     // The block of the current core-driver call (null: none) and its mode (1 document, 2 printer).
     void VSetParam(POEMCUIPPARAM pParam, DWORD dwMode);
     POEMCUIPPARAM Param() const { return m_pCUIParam; }
-    DWORD DWMode() const { return m_dwMode; }
     // Selections are reported in the call's mode; document mode without a call.
     DWORD DWSelectMode() const { return m_dwMode == OEMCUIP_PRNPROP ? OEMCUIP_PRNPROP : OEMCUIP_DOCPROP; }
     // What the constraint gate and its controllers ask of the logic.
@@ -157,7 +155,7 @@ public:
     static BOOL BMapFormToValue(PCWSTR pszName, const WORD* pIds, PCWSTR pNames, DWORD dwCount, WORD* pwId);
     void VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper);
     // Borderless features back to option 0 for a paper that is not borderless, then the form's macros.
-    void VUpdateBorderlessForPageSize(IZQPlugin* pPlugin, CZQXmlUiRules* pRules);
+    void VUpdateBorderlessForPageSize(CZQXmlUiRules* pRules);
     // On a large-format printer whose selected source is a roll ("Roll1", "Roll2", "Roll"; "AnyRoll"
     // counts as roll 1): the roll's width from the device answers (its custom width when the answer
     // is the custom word), bounded by the helper file's widest job page, in whole inches into the
@@ -175,7 +173,7 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
-    void VSetPosterState(BOOL bOn, PCWSTR pszText, IZQPlugin* pPlugin);
+    void VSetPosterState(BOOL bOn, PCWSTR pszText);
     DWORD ISetPageOrderItems(BOOL bBackToFront);
     void VSyncNupItem(const PrinterCaps* pCaps);
     BOOL BClearTransverseForBitmap();
@@ -231,7 +229,7 @@ public:
     // record the spooler cannot read counts as locked.
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
     // The option a control shows first (256 characters): the feature's current option.
-    void VGetInitialFeatureOption(IZQPlugin* pPlugin, PCWSTR pszFeature, PWSTR pszOption);
+    void VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
     // ---- the configuration manager's stored settings -------------------------------------------
@@ -280,8 +278,8 @@ public:
     // ---- the option-item callbacks -------------------------------------------------------------------
     static LONG APIENTRY IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);
     static LONG APIENTRY IPrinterOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);
-    // The plug-in object that owns a block's items (null: not ours or not current).
-    static IZQPlugin* PluginOf(POEMCUIPPARAM pParam);
+    // The binding that owns a block's items (null: not ours or not current).
+    static CZQBinding* BindingOf(POEMCUIPPARAM pParam);
 
     // ---- fields the pages share ---------------------------------------------------------------------
     DWORD m_dwMode = 0;

@@ -230,7 +230,7 @@ void CZQUILogic::VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper) {
     if (wide) DWSelect(L"MediaWidthSensor", 1);
 }
 
-void CZQUILogic::VUpdateBorderlessForPageSize(IZQPlugin*, CZQXmlUiRules* pRules) {
+void CZQUILogic::VUpdateBorderlessForPageSize(CZQXmlUiRules* pRules) {
     if (!BIsBorderlessPaper()) {
         DWSelect(L"ZQBorderLessPhoto", 0);
         DWSelect(L"ZQBorderLessAutoFit", 0);
@@ -362,7 +362,7 @@ BOOL CZQUILogic::BGetPosterTiles(int* piIndex) const {
     return TRUE;
 }
 
-void CZQUILogic::VSetPosterState(BOOL bOn, PCWSTR pszText, IZQPlugin*) {
+void CZQUILogic::VSetPosterState(BOOL bOn, PCWSTR pszText) {
     if (!m_pDevmode) return;
     if (!bOn) {
         DWSelect(L"ZQPosterPrinting", 0);

@@ -39,8 +39,6 @@ inline constexpr int kMaxListNames = zqcfgwalk::kMaxListNames;
 // Prepares a buffer the manager is to fill: the fill mark in all but the last character, zero in
 // the last.
 inline void VPrepare(PWSTR pszBuffer, size_t cch) { zqcfgwalk::Prepare(pszBuffer, cch); }
-// A list that names nothing.
-inline bool BIsEmptyList(PCWSTR pszList) { return zqcfgwalk::IsEmptyList(pszList); }
 
 }  // namespace zqcfg
 

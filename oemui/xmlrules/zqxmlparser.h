@@ -113,8 +113,6 @@ public:
         bool BTakeRun() { return BTake(m_dwRuns, kMaxRuns, L"macro runs"); }
         bool BTakeCall() { return BTake(m_dwCalls, kMaxCalls, L"calls"); }
         bool BTakePopup() { return BTake(m_dwPopups, kMaxPopups, L"pop-ups"); }
-        DWORD DWRuns() const { return m_dwRuns; }
-        DWORD DWPopups() const { return m_dwPopups; }
 
     private:
         friend class CZQMacroAction;

@@ -90,7 +90,6 @@ public:
     // Nested macro runs under way (0 between calls).
     WORD WDepth() const { return m_wDepth; }
     // Set by the Paper/Quality page when the driver has no "PrintQualityGroup".
-    BOOL BNoQualityGroup() const { return m_dwNoQualityGroup != 0; }
     void VSetNoQualityGroup(BOOL bNone) { m_dwNoQualityGroup = bNone ? 1 : 0; }
 
     // ---- paper and media groups of the helper file (the pop-up dialogs' trees) ---------------

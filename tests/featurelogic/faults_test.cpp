@@ -216,7 +216,7 @@ const Routine kRoutines[] = {
          param.pOEMOptItems = items.data();
          param.cOEMOptItems = 8;
          o << (plugin->CommonUIProp(OEMCUIP_DOCPROP, &param) == S_OK);
-         o.parts = {Papers(plugin->Papers())};
+         o.parts = {Papers(plugin->BindingForTesting().papers)};
          o.locked = b.Locked();
          plugin->Release();
          HeapDestroy(heap);

@@ -115,7 +115,7 @@ TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings)
         const wchar_t* dimensions;
         std::vector<const wchar_t*> reachable, unreachable;
     } printers[] = {{kDesk, {L"Size is:", L"Source is", L"Type is"}, {L"Letter", L"Automatically Select", L"Plain Paper"},
-                     L"8.5 × 11 inches", {L"#382", L"Economode", L"Gloss Print Finish", L"Quiet Printing"},
+                     L"8.5 × 11 inches", {L"#382", L"Thriftmode", L"Gloss Print Finish", L"Quiet Printing"},
                      {L"#953", L"#536"}},
                     {kWide, {L"Document Size", L"Paper Source", L"Paper Type:"}, {L"ISO A1", L"Roll 1", L"Plain Paper"},
                      L"23.39 × 33.11 inches", {L"#953", L"Standard Options", L"#536"},

@@ -5,13 +5,13 @@
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "platform/zqcoremodapi.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -49,15 +49,15 @@ bool ReadSetting(POEMCUIPPARAM pParam, PCWSTR pszSetting, PWSTR pszValue) {
 }  // namespace
 
 void CZQPaperQualityTab::VShowPageExceptionControls() {
-    for (ZQPqControl c : {kCtlPageKinds, kCtlDifferentPaper, kCtlBackCover}) Hide(HControl(c));
-    ShowEnabled(HControl(kCtlPageExceptionsLabel));
+    for (ZQPqControl c : {kCtlPageKinds, kCtlDifferentPaper, kCtlBackCover}) Hide(m_controls.H(c));
+    ShowEnabled(m_controls.H(kCtlPageExceptionsLabel));
     ShowEnabled(m_pageExceptionsList.HWnd());
-    ShowEnabled(HControl(kCtlPageExceptionsSettings));
+    ShowEnabled(m_controls.H(kCtlPageExceptionsSettings));
     Hide(m_constraintButton.HWnd());
 }
 
 void CZQPaperQualityTab::VInitPageExceptionsList(PageContext* pContext) {
-    if (!pContext || !pContext->pLogic || !m_hPage || !pContext->pLogic->BHasPageExceptions()) return;
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || !pContext->pLogic->BHasPageExceptions()) return;
     VShowPageExceptionControls();
     zqsettings::CZQStringList keywords, names;
     if (!ReadKinds(m_pCUIParam, keywords, names)) return;
@@ -69,7 +69,7 @@ void CZQPaperQualityTab::VInitPageExceptionsList(PageContext* pContext) {
 
 void CZQPaperQualityTab::VRefreshPageExceptionsList(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_hPage || !pContext->pLogic->BHasPageExceptions()) return;
+    if (!work || !m_controls.Page() || !pContext->pLogic->BHasPageExceptions()) return;
     VShowPageExceptionControls();
     const DWORD inUse = work->adwExtra[2];
     const bool several = work->dwPagesPerSheet >= 2 && work->dwPagesPerSheet <= 6;
@@ -185,6 +185,6 @@ void CZQPaperQualityTab::VEditPageExceptions(HWND hDlg, PageContext* pContext) {
     RedrawWindow(m_pageExceptionsList.HWnd(), nullptr, nullptr, RDW_INVALIDATE);
     m_bPageExceptionsChanged = TRUE;
     VFillPageList(&logic, TRUE);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
     VNotifyPageChanged(hDlg, pContext);
 }

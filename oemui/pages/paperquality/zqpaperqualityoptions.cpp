@@ -7,12 +7,13 @@
 
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/paperquality/zqtreepopups.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -104,7 +105,7 @@ LRESULT CALLBACK CZQPaperQualityTab::PaperDimensionsWndProc(HWND hWnd, UINT uMsg
 }
 
 void CZQPaperQualityTab::VSubclassDimensions() {
-    HWND control = HControl(kCtlDimensions);
+    HWND control = m_controls.H(kCtlDimensions);
     if (!control) return;
     const auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaperDimensionsWndProc)));
@@ -112,7 +113,7 @@ void CZQPaperQualityTab::VSubclassDimensions() {
     if (previous && previous != &PaperDimensionsWndProc) g_pfnDimensionsProc = previous;
 }
 
-void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(HControl(kCtlDimensions)); }
+void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(m_controls.H(kCtlDimensions)); }
 
 // ---------------------------------------------------------------------------------------------
 // Margins
@@ -142,11 +143,11 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
     // The printer's own forms always offer the margins.
     if ((pContext->pLogic->BIsLargeFormat() && pdl == zqdm::kPdlZqgl2) || pdl == zqdm::kPdlPcl3) {
         WCHAR shown[256] = {};
-        if (HWND size = HControl(kCtlSize)) GetWindowTextW(size, shown, 256);
+        if (HWND size = m_controls.H(kCtlSize)) GetWindowTextW(size, shown, 256);
         if (param && IsUserForm(param->hPrinter, shown)) margins = true;
     }
-    ShowOrHide(HControl(kCtlMargins), margins);
-    ShowOrHide(HControl(kCtlExtendedMargins), extended);
+    ShowOrHide(m_controls.H(kCtlMargins), margins);
+    ShowOrHide(m_controls.H(kCtlExtendedMargins), extended);
     return margins || extended;
 }
 
@@ -163,10 +164,10 @@ void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
     if (!m_hTooltip) return;
     SetWindowPos(m_hTooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(m_hTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipShowMs, 0));
-    m_hSizeDropList = DropList(HControl(kCtlSize));
+    m_hSizeDropList = DropList(m_controls.H(kCtlSize));
     AddListTool(m_hTooltip, m_hSizeDropList, *this, 5027,
                 L"The original document size is better selected in the application Page Setup dialog.");
-    AddListTool(m_hTooltip, DropList(HControl(kCtlMedia)), *this, 5028,
+    AddListTool(m_hTooltip, DropList(m_controls.H(kCtlMedia)), *this, 5028,
                 L"The selected media type may not be loaded at the time the job starts to print.");
 }
 
@@ -176,7 +177,7 @@ void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
 void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-    const int slots = IRecentPaperSlots(pContext);
+    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
     if (!work || !form || slots == 0) return;
     int32_t* recent = work->aiRecentPaperSizes;
     const int count = IGetOptionCount(form);
@@ -189,7 +190,7 @@ void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
         for (int j = i; j + 1 < slots; ++j) recent[j] = recent[j + 1];
         recent[slots - 1] = -1;
     }
-    HWND list = HControl(kCtlSize);
+    HWND list = m_controls.H(kCtlSize);
     if (!list || SendMessageW(list, CB_GETCOUNT, 0, 0) <= 0) return;
     const int current = static_cast<int>(form->Sel);
     PCWSTR name = OptionName(form, current);
@@ -238,7 +239,7 @@ BOOL CZQPaperQualityTab::BSeedRecentPaperSizes(PageContext* pContext) {
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     const int options = IGetOptionCount(form);
     const int wanted = defaults < count ? defaults : count;
-    const int slots = IRecentPaperSlots(pContext);
+    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
     int next = 0;
     for (int k = 0; k < wanted && next < slots; ++k) {
         for (int i = 0; i < options; ++i) {
@@ -261,7 +262,7 @@ BOOL CZQPaperQualityTab::BSeedRecentMediaTypes(PageContext* pContext, PCWSTR psz
     ZQUIDevmode* work = WorkOf(pContext);
     if (!item) return TRUE;
     if (!work) return FALSE;
-    const int slots = IRecentMediaSlots(pContext);
+    const int slots = CZQTreePopups::IRecentMediaSlots(pContext);
     const int options = IGetOptionCount(item);
     for (int k = 0; k < slots && k < options; ++k) {
         auto slot = reinterpret_cast<PWSTR>(work->aszRecentMediaTypes[k]);
@@ -274,15 +275,16 @@ BOOL CZQPaperQualityTab::BSeedRecentMediaTypes(PageContext* pContext, PCWSTR psz
 // ---------------------------------------------------------------------------------------------
 // The alert strip
 // ---------------------------------------------------------------------------------------------
-BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin) {
-    if (!IsWindow(hDlg) || !pPlugin) return FALSE;
+BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, PageContext* pContext) {
+    IZQAlertGate* alerts = pContext ? pContext->pAlerts : nullptr;
+    if (!IsWindow(hDlg) || !alerts) return FALSE;
     // A second start of the page replaces the window it made before. The strip refreshes the
     // device status when it shows; without it the page still reads it at its start.
-    const bool strip = pPlugin->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
-    m_alerts.VInit(hDlg, pPlugin);
-    if (!strip) pPlugin->BRefreshDeviceStatus(TRUE);
+    const bool strip = alerts->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
+    m_alerts.VInit(hDlg, alerts, pContext->pConstraints);
+    if (!strip) alerts->BRefreshDeviceStatus(TRUE);
     HICON icon = nullptr;
-    return pPlugin->BGetAlertIcon(&icon);
+    return alerts->BGetAlertIcon(&icon);
 }
 
 // ---------------------------------------------------------------------------------------------

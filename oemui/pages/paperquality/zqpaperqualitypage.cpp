@@ -1,23 +1,23 @@
 // The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/paperquality/zqpaperqualitypreview.h"
+#include "pages/zqpageitems.h"
 
 #include <commctrl.h>
 
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqplugin.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -167,7 +167,7 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
             return 0;
         case WM_ALERT_LINK:
             if ((context = ContextFor(hDlg, 0)))
-                CZQColorTab::VLaunchCommandLine(context->pPlugin, static_cast<int>(wParam),
+                CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                                 reinterpret_cast<PCWSTR>(lParam));
             return 0;
         default: return 0;
@@ -203,10 +203,10 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VFillMediaTypeList(pContext);
     m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     if (m_bPaperSizePopup) {
-        m_iPaperSizePopupState = BInitRecentPaperSizes(pContext);
-        if (!m_iPaperSizePopupState) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
+        m_treePopups.VSetPaperSizeState(BInitRecentPaperSizes(pContext));
+        if (!m_treePopups.IPaperSizeState()) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
     } else {
-        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, HControl(kCtlSize), nullptr, OEMCUIP_DOCPROP,
+        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.H(kCtlSize), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     }
 
@@ -248,7 +248,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
     }
     VSetControlTexts(pContext);
-    BCreateAlertStrip(hDlg, pContext->pPlugin);
+    BCreateAlertStrip(hDlg, pContext);
     VKeepLastMediaType();
     const auto module = static_cast<HINSTANCE>(param->hModule);
     if (sheet.bRtl)
@@ -289,7 +289,7 @@ void CZQPaperQualityTab::VReapplyRules(PageContext* pContext) {
 }
 
 void CZQPaperQualityTab::VKeepLastMediaType() {
-    HWND media = HControl(kCtlMedia);
+    HWND media = m_controls.H(kCtlMedia);
     if (!media) return;
     m_iLastMediaType = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
     const LRESULT len = SendMessageW(media, CB_GETLBTEXTLEN, static_cast<WPARAM>(m_iLastMediaType), 0);
@@ -334,6 +334,16 @@ void CZQPaperQualityTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VFillPreviewSettings(pContext);
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
+}
+
+void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
+    if (!pContext) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    ZQFillPaperQualityPreview(&m_preview, *pContext,
+                              {m_pCUIParam, m_pPublicDM, m_controls.H(kCtlPreviewPortrait),
+                               m_controls.H(kCtlPreviewLandscape), m_controls.H(kCtlThriftmode), this});
 }
 
 BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext) {
@@ -382,7 +392,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         RECT area;
         CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
         InvalidateRect(hDlg, &area, TRUE);
-        if (HWND label = HControl(kCtlPaperLabel)) {
+        if (HWND label = m_controls.H(kCtlPaperLabel)) {
             RECT rc;
             VGetChildRect(hDlg, label, &rc, nullptr, nullptr);
             InvalidateRect(hDlg, &rc, FALSE);
@@ -393,7 +403,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
 
 // The paper's dimensions, right-aligned in the small font of the system's menus.
 void CZQPaperQualityTab::VDrawDimensions() const {
-    HWND control = HControl(kCtlDimensions);
+    HWND control = m_controls.H(kCtlDimensions);
     if (!control) return;
     CZQWindowDC dc(control);
     if (!dc.Get()) return;
@@ -426,6 +436,5 @@ void CZQPaperQualityTab::VOnDestroy() {
     m_pageExceptionsList.VDetach();
     m_constraintButton.VDetach();
     // The page object outlives its window: other pages may still call it.
-    m_hPage = nullptr;
-    for (HWND& control : m_ahControls) control = nullptr;
+    m_controls.VForget();
 }

@@ -5,11 +5,14 @@
 #pragma once
 
 #include "common/zqcontrols.h"
-#include "pages/color/zqimageenhancedlg.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
-#include "pages/newmedia/zqnewmediadlg.h"
-#include "pages/paperquality/zqcustomqualitydlg.h"
-#include "pages/paperquality/zqmarginsdlg.h"
+#include "pages/paperquality/zqpaperqualitycontrols.h"
+#include "pages/paperquality/zqpaperslots.h"
+#include "pages/paperquality/zqtreepopups.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/dialogs/zqnewmediadlg.h"
+#include "pages/dialogs/zqcustomqualitydlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -25,34 +28,6 @@ inline constexpr UINT WM_ALERT_LINK = 0x7400;
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
 
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-// The tree pop-ups behind the short lists' "More..." entry; the creation parameter is the opening
-// page's PageContext. They end with 1 (OK) or 2 (Cancel).
-INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-// The kinds of page that can take their own paper, numbered as the page-kind list names them.
-enum ZQPageKind : int {
-    kKindNone = -1,  // no kind chosen: the working slot (Other Pages)
-    kKindFirstPage = 0,
-    kKindOtherPages = 1,
-    kKindLastPage = 2,
-    kKindBackCover = 3,
-    kKindFrontCover = 4,
-    kKindBackCoverFeeder = 5,
-    kKindFrontCoverFeeder = 6,
-    kPageKindCount = 7
-};
-
-// One paper per page kind, in slot order: First Page, Other Pages (the working slot), Back Cover,
-// Last Page, Front Cover, Back Cover from Feeder, Front Cover from Feeder. Sources are option
-// positions of the paper-source item (option indices of the feeder features for the last two),
-// media are option positions of the media-type item, media ids the printer's ids.
-struct PaperSlotTable {
-    int aiSource[kPageKindCount];
-    int aiMedia[kPageKindCount];
-    int aiMediaId[kPageKindCount];
-};
-inline constexpr int kWorkingSlot = 1;
 
 // Which optional controls of the quality group have a feature behind them.
 enum ZQQualityPresence : int {
@@ -68,66 +43,6 @@ enum ZQQualityPresence : int {
 
 // VRefresh modes.
 enum : int { kRefreshShow = 0, kRefreshStore = 2 };
-
-// The controls whose handles the page keeps, in the order it collects them.
-enum ZQPqControl : int {
-    kCtlHelp,
-    kCtlPreviewPortrait,
-    kCtlPreviewLandscape,
-    kCtlPaperGroup,
-    kCtlSource,
-    kCtlMedia,
-    kCtlSourceLabel,
-    kCtlMediaLabel,
-    kCtlPageKinds,
-    kCtlBackCover,
-    kCtlDifferentPaper,
-    kCtlGloss,
-    kCtlQuality,
-    kCtlRenderDpi,
-    kCtlColorInputDpi,
-    kCtlColorOutput,
-    kCtlRender,
-    kCtlColorInput,
-    kCtlColorOutputDpi,
-    kCtlThriftmode,
-    kCtlTransparencySheets,
-    kCtlQualityGroup,
-    kCtlBorderlessPhoto,
-    kCtlBorderlessAutoFit,
-    kCtlCustom,
-    kCtlSizeLabel,
-    kCtlSize,
-    kCtlDimensions,
-    kCtlImageEnhancement,
-    kCtlSaveRollPaper,
-    kCtlDisableAutoCutter,
-    kCtlAutorotate,
-    kCtlOptimizeFor,
-    kCtlDrawingsText,
-    kCtlImages,
-    kCtlMaxDetails,
-    kCtlPaperLabel,
-    kCtlDocSizeLabel,
-    kCtlMargins,
-    kCtlExtendedMargins,
-    kCtlRollInfo,
-    kCtlLoadedInfo,
-    kCtlQuietPrinting,
-    kCtlStandardOptions,
-    kCtlQualitySlider,
-    kCtlSpeedLabel,
-    kCtlQualityLabel,
-    kCtlCustomOptions,
-    kCtlQualitySettings,
-    kCtlOrientationGroup,
-    kCtlPortrait,
-    kCtlLandscape,
-    kCtlShowPreview,
-    kCtlPageExceptionsLabel,
-    kCtlPageExceptionsSettings,
-    kCtlCount
-};
 
 class CZQPaperQualityTab : public CZQTabBase {
 public:
@@ -159,7 +74,6 @@ public:
     // Pairs of (control id, help id) into pdwTable (room for kHelpPairs pairs), ended by (0, 0).
     void VBuildHelpTable(DWORD* pdwTable, PageContext* pContext);
     void VReadSourceMediaLocks(PageContext* pContext);
-    HWND HControl(ZQPqControl control) const { return control >= 0 && control < kCtlCount ? m_ahControls[control] : nullptr; }
     BOOL BSourceLocked() const { return m_bSourceLocked; }
     BOOL BMediaLocked() const { return m_bMediaLocked; }
 
@@ -266,7 +180,6 @@ public:
     void VSetPageExceptionsChanged(BOOL bChanged) { m_bPageExceptionsChanged = bChanged; }
 
     // ---- papers: slots, conversions between printer ids and option positions, the lists
-    static int ISlotOfKind(int iKind);
     PaperSlotTable& Slots() { return m_slots; }
     int ISourcePosition(PageContext* pContext, DWORD dwSourceId) const;
     DWORD DWSourceFromPosition(PageContext* pContext, int iPosition) const;
@@ -310,15 +223,8 @@ public:
     void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
     void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
     void VSetMediaPopupTexts(HWND hDlg);
-    // Pairs (control id, help id) of the paper-size tree, ended by (0, 0): room for 5 pairs.
-    static constexpr int kPaperPopupHelpPairs = 5;
     void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
-    void VSetMediaPopupCancelled(int iCancelled) { m_iMediaPopupCancelled = iCancelled; }
-    int IMediaPopupCancelled() const { return m_iMediaPopupCancelled; }
-    int IPaperSizePopupState() const { return m_iPaperSizePopupState; }
-    // Slots of the recent lists in use, bounded by the devmode's three.
-    static int IRecentMediaSlots(PageContext* pContext);
-    static int IRecentPaperSlots(PageContext* pContext);
+    const CZQTreePopups& TreePopupsForTesting() const { return m_treePopups; }
 
     // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
     // strip and the colour-management program's command line for a new paper
@@ -333,7 +239,7 @@ public:
     BOOL BInitRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
-    BOOL BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin);
+    BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
     CZQPageAlerts& Alerts() { return m_alerts; }
     // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
     // quote alone when the program's key is missing.
@@ -363,31 +269,8 @@ public:
     PWSTR PszDimensions() { return m_szDimensions; }
 
 private:
-    // Loaded paper: the title drawn (false on other printers), one answer under "ZQBIDIInfo"
-    // (256 characters), one source's line appended, and the current source option (0 the
-    // source item's first entry, 1 read, -1 none).
-    bool BBeginLoadedPaper(PageContext* pContext);
-    BOOL BReadLoadedAnswer(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszField, PWSTR pszText);
-    void VAppendLoadedLine(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLines);
-    int ISourceOption(PageContext* pContext, PWSTR pszOption);
-    bool BSentAsBitmap() const;
-    BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
     enum class Refill { Normal, BackFeeder, FrontFeeder };
-    // A movable control as the template placed it, in the page's client coordinates.
-    struct ControlRect {
-        int id;
-        RECT rc;
-        int cx;
-        int cy;
-    };
-    static constexpr int kMovableCount = 42;
-    const ControlRect* Recorded(int iCtrlId) const;
-    BOOL BPlace(int iCtrlId, float fTop, int iHeight = -1);
-    void VShowControl(int iCtrlId, BOOL bShow, BOOL bEnable);
     void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
-    void VSetBorderlessControls(PageContext* pContext);
-    void VReadSlots(PageContext* pContext);
-    void VAddSourceOptions(PageContext* pContext, HWND hList);
     // The list's selected text as its option keyword of the feature, into the rules' field (256
     // characters); FALSE when it cannot be converted.
     BOOL BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature, PWSTR pszTarget);
@@ -395,7 +278,6 @@ private:
     void VFillLists(PageContext* pContext, Refill refill);
     void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
     void VSelectListPosition(PageContext* pContext, int iPosition);
-    void VStoreWorkingSlot(PageContext* pContext);
     void VKeepLastMediaType();
     void VDrawDimensions() const;
     HWND HPreviewShown(PageContext* pContext) const;
@@ -426,7 +308,6 @@ private:
     void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
     BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
     void VOnPaperMore(HWND hDlg, PageContext* pContext);
-    INT_PTR IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc, PageContext* pContext);
     void VOnConstraintInfo();
     void VShowPageExceptionControls();
     // The sheet's notifications.
@@ -447,7 +328,6 @@ private:
     int ISelectedPageKind(PageContext* pContext);
     BOOL BKindChange(PageContext* pContext) const;
     void VBorderlessTwinSwitch(PageContext* pContext);
-    void VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const;
     void VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize);
 
     // Declared in the order they are built; the base first.
@@ -458,15 +338,14 @@ private:
     CZQMarginsDlg m_marginsDlg;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
-    HWND m_hPage = nullptr;
-    HWND m_ahControls[kCtlCount] = {};
+    CZQPaperQualityControls m_controls;
     CZQBitmapButton m_constraintButton;
     CZQIconListBox m_pageExceptionsList;
     int m_iSliderPosition = 0;
     HICON m_hMarkerIcon = nullptr;
     DWORD m_dwPageExceptionKind = 0;
-    PaperSlotTable m_slots = {};
-    int m_iPaperSizePopupState = 0;
+    CZQPaperSlots m_slots;
+    CZQTreePopups m_treePopups;
     WCHAR m_szDimensions[kDimensionsChars] = {};
     BOOL m_bPageExceptionsChanged = FALSE;
     BOOL m_bMediaTypePopup = FALSE;
@@ -477,11 +356,9 @@ private:
     BOOL m_bRollBackGuard = TRUE;
     BOOL m_bSourceLocked = FALSE;
     BOOL m_bMediaLocked = FALSE;
-    ControlRect m_aRects[kMovableCount] = {};
     BOOL m_bPrintingHelp = FALSE;
     DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
     DWORD m_adwCoversInUse[4] = {};  // as the logic's cover flags
-    int m_iMediaPopupCancelled = 0;
     HWND m_hTooltip = nullptr;
     HWND m_hSizeDropList = nullptr;
     WCHAR m_szAddPaperCommand[kCommandChars] = {};

@@ -5,13 +5,11 @@
 #include <cmath>
 #include <cwchar>
 
-#include "featurelogic/zqplugin.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -30,11 +28,11 @@ int WholeMillimetres(LONG lTenths) {
 void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return;
-    HWND different = m_hPage ? HControl(kCtlDifferentPaper) : nullptr;
+    HWND different = m_controls.Page() ? m_controls.H(kCtlDifferentPaper) : nullptr;
     if (work->dwDiffPaper == 0) {
         if (!pContext->pLogic->BHasPageExceptions()) SetCheck(different, false);
-        DWSelectOptionByIndex(m_pCUIParam, L"Back_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(m_pCUIParam, L"Front_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
     } else {
         SetCheck(different, true);
     }
@@ -43,11 +41,11 @@ void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
 
 void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iValue) {
     WCHAR text[256];
-    if (!pContext || !pContext->pLogic || !m_hPage || !SelectedText(HControl(kCtlPageKinds), text, true)) return;
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return;
     const int kind = IPageKindFromName(text, pContext->pLogic);
     if (kind <= kKindLastPage)
         m_adwMarkers[kind] = static_cast<DWORD>(iValue);
-    else if (DWORD* flag = CoverFlagOf(*pContext->pLogic, kind))
+    else if (DWORD* flag = CZQPaperSlots::CoverInUse(*pContext->pLogic, kind))
         *flag = static_cast<DWORD>(iValue);
 }
 
@@ -59,7 +57,7 @@ void CZQPaperQualityTab::VApplyPaperSizeSelection(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     POPTITEM form = PubItem(param, DMPUB_FORMNAME);
-    HWND list = m_hPage ? HControl(kCtlSize) : nullptr;
+    HWND list = m_controls.Page() ? m_controls.H(kCtlSize) : nullptr;
     const int entry = list ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) : -1;
     if (!form || entry < 0) return;
     const int option = IComboItemToOptionIndex(entry, list, form);
@@ -93,11 +91,8 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     VSettleBorderlessLayout(pContext, wcsstr(paper, L"HAGAKI") != nullptr, banner);
 }
 
-void CZQPaperQualityTab::VEndPosters(PageContext* pContext) {
+void CZQPaperQualityTab::VEndPosters(PageContext*) {
     DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
-    auto* finishing =
-        pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)) : nullptr;
-    if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
 }
 
 void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {
@@ -145,5 +140,5 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
         ZQFormatText(numbers, kResStringChars, L"%d \u00D7 %d", WholeMillimetres(first), WholeMillimetres(second));
     }
     ZQFormatText(m_szDimensions, kDimensionsChars, L"%ls %ls", numbers, unit);
-    if (m_hPage) SetWindowTextW(HControl(kCtlDimensions), m_szDimensions);
+    if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_szDimensions);
 }

@@ -1,12 +1,11 @@
 // The Paper/Quality page's rules between print quality, paper and printer: the resolution texts,
 // the borderless twin of a paper size, greyscale against the media, the optimise-for macro, the
 // print-preview box, the boxes a large-format paper entry allows, and the large-format quality mode.
-#include "featurelogic/zqplugin.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -47,14 +46,14 @@ BOOL CZQPaperQualityTab::BShowResolutionTexts(PageContext* pContext) {
     for (const auto& row : rows) {
         WCHAR label[kResStringChars];
         load(row.id, row.english, label);
-        SendMessageW(HControl(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
+        SendMessageW(m_controls.H(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
         // A string id that names no text adds nothing behind the separator.
         WCHAR value[2 * kResStringChars];
         WCHAR text[kResStringChars] = {};
         ZQCopyText(value, ARRAYSIZE(value), separator);
         if (pContext && pContext->pRules && BLoadResString(static_cast<INT>(pContext->pRules->DWResourceId(row.slot)), text))
             ZQAppendText(value, ARRAYSIZE(value), text);
-        SendMessageW(HControl(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+        SendMessageW(m_controls.H(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
     }
     return TRUE;
 }
@@ -86,8 +85,8 @@ BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     POPTITEM paper = FeatureItem(param, L"PaperSize");
     WCHAR twin[256] = {};
-    if (!paper || !m_hPage || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
-    HWND list = HControl(kCtlSize);
+    if (!paper || !m_controls.Page() || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
+    HWND list = m_controls.H(kCtlSize);
     auto isTwin = [&](PCWSTR name) {
         CZQLocalPtr<WCHAR> keyword;
         return name && name[0] && DWOptionNameToKeyword(param, L"PaperSize", name, keyword.Put()) == ZQOPT_OK &&
@@ -149,7 +148,7 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
         web = BHasEwsAddress(param->hPrinter);
     VFreeStringList(services, count);
 
-    HWND box = HControl(kCtlShowPreview);
+    HWND box = m_controls.H(kCtlShowPreview);
     if (!Readable(param, L"ZQPrintPreview")) {
         Hide(box);
         return;
@@ -171,8 +170,8 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile,
                                             int iField) {
-    if (!bFound || !pContext || !pContext->pPlugin || !pContext->pLogic) return;
-    const PaperList& papers = pContext->pPlugin->Papers();
+    if (!bFound || !pContext || !pContext->pPapers || !pContext->pLogic) return;
+    const PaperList& papers = *pContext->pPapers;
     if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
     const PaperListEntry& entry = papers.pEntries[iPaper];
     // A profile index outside the entry's profiles is no profile: its boxes stay off.
@@ -201,7 +200,7 @@ void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, B
     }
     const PCWSTR feature = kPaperRows[iField].feature;
     const ZQPqControl id = kPaperRows[iField].control;
-    HWND control = id == kCtlCount || !m_hPage ? nullptr : HControl(id);
+    HWND control = id == kCtlCount || !m_controls.Page() ? nullptr : m_controls.H(id);
     if (!support) value = 0;
     if (control) {
         EnableWindow(control, support != 0);

@@ -160,8 +160,8 @@ TEST_F(PaperQualityKinds, FirstSelectionByItemCountAndMarkersAgainstTheDocumentP
         SendMessageW(List(), LB_SETCURSEL, c.chosen, 0);
         for (int kind : {kKindFirstPage, kKindOtherPages, kKindLastPage}) {
             const int* paper = kind == kKindOtherPages ? c.other : c.first;
-            slots.aiSource[CZQPaperQualityTab::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[0];
-            slots.aiMedia[CZQPaperQualityTab::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[1];
+            slots.aiSource[CZQPaperSlots::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[0];
+            slots.aiMedia[CZQPaperSlots::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[1];
         }
         m_tab->VUpdatePaperMarkers(&m_context);
         EXPECT_EQ(c.markers, std::vector<DWORD>(m_tab->Markers(), m_tab->Markers() + 3)) << c.chosen;

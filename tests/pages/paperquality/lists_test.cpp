@@ -39,7 +39,7 @@ TEST_F(PaperQualityPage, IdsAndPositionsSkipConflictingSourcesAndBoundTheMedia) 
 
     for (int kind = -1; kind <= kPageKindCount; ++kind) {
         const int expected = kind == kKindLastPage ? 3 : kind == kKindBackCover ? 2 : kind < 0 || kind > 6 ? -1 : kind;
-        EXPECT_EQ(expected, CZQPaperQualityTab::ISlotOfKind(kind)) << kind;
+        EXPECT_EQ(expected, CZQPaperSlots::ISlotOfKind(kind)) << kind;
     }
 }
 

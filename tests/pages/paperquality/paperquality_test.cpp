@@ -139,7 +139,7 @@ TEST_P(PaperQualityTexts, FollowThePrinterClassTheLanguageAndFallBackToEnglish) 
     EXPECT_EQ(c.templateId == IDD_DLG_PAPER_MEDIA_RTL, mirrored);
     for (const auto& [id, text] : c.texts) EXPECT_EQ(text, Text(id)) << id;
     // A box the layout shows takes its text; one it hides keeps none.
-    EXPECT_EQ(L"E&conomode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
+    EXPECT_EQ(L"&Thriftmode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
     EXPECT_EQ(L"", Text(IDC_CHK_MAX_DETAILS));
 }
 
@@ -225,14 +225,15 @@ TEST_F(PaperQualityPage, HandCursorOverTheSamplePageOnly) {
     }
 }
 
-TEST_F(PaperQualityPage, AlertLinksRunThroughThePlugin) {
+TEST_F(PaperQualityPage, AlertLinksRunThroughTheConstraintGate) {
     AddItems();
     Build();
     ASSERT_NE(nullptr, Open());
     Boxes boxes;
     const wchar_t command[] = L"zq-no-such-program.exe /open";
-    for (IZQPlugin* plugin : {static_cast<IZQPlugin*>(m_plugin), static_cast<IZQPlugin*>(nullptr)}) {
-        m_context.pPlugin = plugin;
+    IZQConstraintGate* const gates[] = {m_gates.get(), nullptr};
+    for (IZQConstraintGate* gate : gates) {
+        m_context.pConstraints = gate;
         PaperQualityPageDlgProc(m_page, WM_ALERT_LINK, 3, reinterpret_cast<LPARAM>(command));
     }
     EXPECT_EQ(std::vector<std::wstring>{command}, boxes.texts) << "a command that does not start is reported";
@@ -275,7 +276,7 @@ TEST_F(PaperQualityPage, MessagesWithoutTheirContextChangeNothing) {
         }
     }
     EXPECT_TRUE(m_host.Updates().empty());
-    EXPECT_TRUE(m_plugin->calls.empty());
+    EXPECT_TRUE(m_gates->calls.empty());
 }
 
 }  // namespace

@@ -128,7 +128,7 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
     ASSERT_NE(nullptr, Open());
     ZQUIDevmode& work = *m_logic.WorkDM();
     const ZQUIDevmode opened = work;
-    CZQQuickSets& quickSets = *m_plugin->QuickSets();
+    CZQQuickSets& quickSets = *m_context.pQuickSets;
     auto gloss = [&] { CheckDlgButton(m_page, IDC_CHK_GLOSS, Checked(IDC_CHK_GLOSS) ? BST_UNCHECKED : BST_CHECKED); };
     const struct {
         const char* name;

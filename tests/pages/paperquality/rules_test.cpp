@@ -245,8 +245,10 @@ TEST_F(PaperQualityRules, BoxesOfALargeFormatPaperEntry) {
         put(L"PaperList\\Plain", support, 0);
     }
     for (const wchar_t* value : {L"MaxDetail", L"GlossEnhancer", L"ExtraPasses"}) put(L"PaperList\\Glossy\\Best", value, 1);
-    ASSERT_TRUE(m_plugin->BReadPrinterRecords(m_hPrinter, &m_public) || m_plugin->Papers().dwCount == 2);
-    ASSERT_EQ(2u, m_plugin->Papers().dwCount);
+    CZQBinding& binding = m_gates->binding;
+    ASSERT_TRUE(binding.BReadPrinterRecords(m_hPrinter, &m_public) || binding.papers.dwCount == 2);
+    ASSERT_EQ(2u, binding.papers.dwCount);
+    m_context.pPapers = &binding.papers;
     ASSERT_NE(nullptr, Open());
     const char* features[] = {"ZQMaximumDetail", "ZQDisableAutoCutter", "ZQMorePasses", "ZQLQJGlossEnhancer"};
     const struct {

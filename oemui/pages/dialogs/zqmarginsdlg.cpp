@@ -1,6 +1,6 @@
 // The layout and margins dialog: its opening from the four features, the radios and their usage
 // texts, the roll-options picture, the orientation toggle of the preview buttons, OK and Cancel.
-#include "pages/paperquality/zqmarginsdlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
 
 #include <cwchar>
 
@@ -8,16 +8,16 @@
 #include "common/zqhandles.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreview.h"
 #include "res/zqmarginsids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -222,7 +222,8 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
 
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
-    if (pContext->pPlugin) pContext->pPlugin->BAttachConstraintDialog(L"ZQBorderless", hDlg, IDC_MG_RB_BORDERLESS);
+    if (pContext->pConstraints)
+        pContext->pConstraints->BAttachConstraintDialog(L"ZQBorderless", hDlg, IDC_MG_RB_BORDERLESS);
     return TRUE;
 }
 
@@ -274,7 +275,7 @@ void CZQMarginsDlg::VOnCommand(int iCtrlId, PageContext* pContext) {
         case IDOK: VOnOk(pContext); return;
         case IDCANCEL:
             // What the layout radios selected stays selected.
-            if (pContext->pPlugin) pContext->pPlugin->BDetachConstraintControls(L"ZQBorderless", m_hDlg);
+            if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(L"ZQBorderless", m_hDlg);
             EndDialog(m_hDlg, IDCANCEL);
             return;
         default: return;
@@ -320,7 +321,7 @@ void CZQMarginsDlg::VOnOk(PageContext* pContext) {
     logic.m_aiLfLayout[kLfBorderless] = choices.iEnlargement;
     CZQCommon::DWSelectOptionByIndex(param, L"ZQBorderless", choices.iEnlargement, OEMCUIP_DOCPROP);
 
-    if (pContext->pPlugin) pContext->pPlugin->BDetachConstraintControls(L"ZQBorderless", m_hDlg);
+    if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(L"ZQBorderless", m_hDlg);
     EndDialog(m_hDlg, IDOK);
 }
 
