@@ -4,6 +4,7 @@
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
 #include "featurelogic/zqpluginevents.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
 #include "settings/zqconfigimport.h"
 
 CZQOemUI::CZQOemUI() {
@@ -136,4 +137,10 @@ STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     ZQ_TRACE("CZQOemUI::CommonUIProp");
     zqmodule::CZQInUseScope inUse;
     return ZQCommonUIProp(m_binding, m_gate, m_alerts, dwMode, pOemCUIPParam);
+}
+
+BOOL CZQOemUI::CPaperQualityRoll::BReadLoadedRollSize() {
+    auto* tab = static_cast<CZQPaperQualityTab*>(m_sheets.Tab(kPagePaperQuality));
+    PageContext* context = m_sheets.Context(kPagePaperQuality);
+    return tab && context && tab->BReadLoadedRollSize(context);
 }

@@ -99,6 +99,8 @@ public:
     static BOOL BIsLocalPrinter(HANDLE hPrinter);
     static BOOL BGetJobInfo2(HANDLE hPrinter, DWORD dwJobId, JOB_INFO_2W** ppInfo);
     static BOOL BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId);
+    // A data type whose jobs go to the printer as they are: it names "RAW" (any case) or is "TEXT".
+    static BOOL BIsRawDatatype(PCWSTR pszDatatype);
     // The driver file's directory, a backslash and the file (the directory alone without a file).
     static BOOL BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile);
     // The driver's machine key path (driver name null: the printer's driver; printer null: a

@@ -1,10 +1,9 @@
 #include "featurelogic/zqsettingsexchange.h"
 
 #include "featurelogic/zqbinding.h"
-#include "featurelogic/zqdevmodesync.h"
 #include "settings/zqconfigexport.h"
 
-void CZQSettingsExchange::VSyncAfterChange() { CZQDevmodeSync(m_binding).VSyncAfterChange(); }
+void CZQSettingsExchange::VSyncAfterChange() { CZQDevmodeSync(m_binding, m_pRoll).VSyncAfterChange(); }
 
 BOOL CZQSettingsExchange::BExportSettings(PCWSTR pszSection) {
     return CZQSettingsExport({m_binding.pCUIParam, m_binding.pCommon, m_binding.pRules}).BExportSettings(pszSection);

@@ -3,17 +3,21 @@
 // PageContext, the option-item callbacks directly.
 #pragma once
 
+#include "featurelogic/zqdevmodesync.h"
 #include "featurelogic/zqpagegates.h"
 
 class CZQBinding;
 
 class CZQSettingsExchange final : public IZQSettingsExchange {
 public:
-    explicit CZQSettingsExchange(CZQBinding& binding) : m_binding(binding) {}
+    // pRoll: what reads the loaded roll's size at the start of each pass (the Paper/Quality page).
+    explicit CZQSettingsExchange(CZQBinding& binding, IZQLoadedRollReader* pRoll = nullptr)
+        : m_binding(binding), m_pRoll(pRoll) {}
 
     void VSyncAfterChange() override;
     BOOL BExportSettings(PCWSTR pszSection) override;
 
 private:
     CZQBinding& m_binding;
+    IZQLoadedRollReader* m_pRoll;
 };

@@ -223,6 +223,13 @@ public:
 
     // ---- G. sheet bookkeeping ------------------------------------------------------------------------
     void VSaveSelections();
+    // The raw-spooling flag: the printer's jobs spool as raw data (its default data type is a raw
+    // one). Kept here and written into the working copy and the block's private devmode.
+    void VUpdateRawSpoolingFlag();
+    BOOL BRawSpooling() const { return m_bRawSpooling; }
+    // The option of "ManualFeedOrientation" into the working copy and the block's private devmode
+    // (1 + its position); FALSE, and nothing written, when it cannot be read.
+    BOOL BReadManualFeedOrientation();
     // The saved option index of a feature, -1 when it had no item or is not kept.
     int IGetSavedSelection(PCWSTR pszFeature) const;
     // Settles the features a page's changes made inconsistent; the number of features changed.

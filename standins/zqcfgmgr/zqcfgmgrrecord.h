@@ -16,8 +16,9 @@
 // Without the "ConfigFile" switch a printer's configuration is the file named by the REG_BINARY
 // value "ConfigFile" (ANSI) under HKLM "SYSTEM\CurrentControlSet\Control\Print\Printers\<driver>",
 // else its driver's dependent file that ends in ".cfg". An empty queue name (a local printer)
-// stands for the local printers whose driver carries this very module and a ".cfg" file: they
-// must all name the same configuration. An export is written back to that file, or to the file
+// stands for the printer being initialised: of the local printers whose driver carries this very
+// module and a ".cfg" file, those without the printer data "InstallationComplete" (never installed
+// to the end), else all of them; they must all name the same configuration. An export is written back to that file, or to the file
 // the printer data "ExportTicketLocation" (REG_BINARY, ANSI) names.
 #pragma once
 

@@ -392,16 +392,21 @@ TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
         const char* what;
         DWORD layoutMode, colorMode, quickSet, jobStorageWord, jobStorageOn;
         bool effects, jobOptions, jobStorage, quickSetMerged;
+        const wchar_t* datatype;  // the printer's
+        int manualFeed;           // the option of "ManualFeedOrientation", -1 none
     } cases[] = {
-        {"every condition met", 3, 2, 1, 0, 1, true, true, true, true},
-        {"none met", 1, 1, 0, 0, 0, false, false, false, false},
-        {"job storage marked by its own word", 2, 1, 0, 7, 0, false, false, true, false},
+        {"every condition met", 3, 2, 1, 0, 1, true, true, true, true, L"RAW", 1},
+        {"none met", 1, 1, 0, 0, 0, false, false, false, false, L"NT EMF 1.008", -1},
+        {"job storage marked by its own word", 2, 1, 0, 7, 0, false, false, true, false, L"TEXT", 0},
     };
     FixtureFeature scale = ListFeature("Scale", {{"100", L"100"}}, 0, DMPUB_SCALE);
     scale.flags = OPTIF_HIDE;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Sheet s({scale});
+        FixtureFeature manualFeed = Feature("ManualFeedOrientation", "ShortEdgeFirst LongEdgeFirst");
+        manualFeed.sel = c.manualFeed;
+        Sheet s(c.manualFeed < 0 ? std::vector<FixtureFeature>{scale} : std::vector<FixtureFeature>{scale, manualFeed});
+        s.m_printer.Identity().datatype = c.datatype;
         s.Open(OEMCUIP_DOCPROP, true);
         ZQUIDevmode& core = s.m_dm;
         ZQUIDevmode& work = *(&s.m_plugin->BindingForTesting().logic)->WorkDM();
@@ -455,6 +460,12 @@ TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
         // The reserved blocks come the other way; the accounting text stays with the pages.
         EXPECT_EQ(9, work.aiImageShift[0]);
         EXPECT_STRNE(L"ACC", core.szAppText);
+        // The manual-feed orientation (1 + its option) and whether the printer spools raw data, in
+        // both devmodes.
+        EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(c.manualFeed + 1), c.datatype[0] != L'N'}),
+                  (std::vector<uint32_t>{core.wManualFeedOrientation, core.dwRawSpooling}));
+        EXPECT_EQ(core.dwRawSpooling, work.dwRawSpooling);
+        EXPECT_EQ(core.wManualFeedOrientation, work.wManualFeedOrientation);
     }
 }
 

@@ -85,6 +85,33 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Custom paper-size limits
 // ---------------------------------------------------------------------------------------------
+BOOL CZQPaperQualityTab::BReadLoadedRollSize(PageContext* pContext) {
+    const POEMCUIPPARAM param = CUIParam();
+    ZQUIDevmode* core = CoreOf(param);
+    ZQUIDevmode* work = WorkOf(pContext);
+    WCHAR source[256];
+    if (!pContext || !pContext->pLogic || !core ||
+        !ReadOption(param, PostScript(pContext) ? L"InputSlot" : L"InputBin", source) || wcsstr(source, L"Sheet"))
+        return FALSE;
+    // The roll's width arrives in whole inches. Without an answer the field would still hold the
+    // last limit in tenths of a millimetre: those limits stay as they are.
+    const uint32_t previous = core->dwCustomMaxWidth;
+    core->dwCustomMaxWidth = 0;
+    pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    if (core->dwCustomMaxWidth == 0) {
+        core->dwCustomMaxWidth = previous;
+        return FALSE;
+    }
+    core->dwCustomMaxWidth *= 254;
+    core->dwCustomMaxLength = 899922;
+    if (work) {
+        work->dwCustomMaxWidth = core->dwCustomMaxWidth;
+        work->dwCustomMaxLength = core->dwCustomMaxLength;
+        work->dwCustomMinWidth = work->dwCustomMinLength = 2100;
+    }
+    return TRUE;
+}
+
 BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
     const POEMCUIPPARAM param = CUIParam();
     ZQUIDevmode* core = CoreOf(param);
@@ -101,22 +128,7 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
         work->dwCustomMinLength = core->dwCustomMinLength;
     };
     if (read && !wcsstr(source, L"Sheet")) {
-        // The roll's width arrives in whole inches. Without an answer the field would still hold
-        // the last limit in tenths of a millimetre: those limits stay as they are.
-        const uint32_t previous = core->dwCustomMaxWidth;
-        core->dwCustomMaxWidth = 0;
-        logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
-        if (core->dwCustomMaxWidth == 0) {
-            core->dwCustomMaxWidth = previous;
-            return TRUE;
-        }
-        core->dwCustomMaxWidth *= 254;
-        core->dwCustomMaxLength = 899922;
-        if (work) {
-            work->dwCustomMaxWidth = core->dwCustomMaxWidth;
-            work->dwCustomMaxLength = core->dwCustomMaxLength;
-            work->dwCustomMinWidth = work->dwCustomMinLength = 2100;
-        }
+        BReadLoadedRollSize(pContext);
         return TRUE;
     }
     if (!logic.BIsLargeFormat()) return TRUE;

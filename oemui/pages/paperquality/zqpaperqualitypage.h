@@ -173,6 +173,10 @@ public:
     // The custom paper-size limits of the selected source (a roll, or sheets of the large-format
     // printer) into the core driver's and the working settings; always TRUE.
     BOOL BSetCustomSizeLimits(PageContext* pContext);
+    // For a roll source: the loaded roll's width from the printer's answers and the length a roll
+    // takes, as the largest custom size of the driver's devmode and the working copy; FALSE (the
+    // limits as they were) for a sheet source or without an answer.
+    BOOL BReadLoadedRollSize(PageContext* pContext);
     // The media types loaded on a roll get " (loaded on printer)" after their names in the core
     // driver's media item; each option once.
     void VMarkLoadedMediaTypes(PageContext* pContext);
