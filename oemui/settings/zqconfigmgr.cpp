@@ -2,6 +2,10 @@
 #include "settings/zqconfigmgr.h"
 
 #include <cwchar>
+#include <mutex>
+#include <set>
+#include <string>
+#include <cwctype>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -44,6 +48,51 @@ BOOL CZQConfigManager::BRegister() const {
     if (!m_bBound) return FALSE;
     m_api.DllUnregisterServer();
     return m_api.DllRegisterServer() == S_OK;
+}
+
+namespace {
+
+// Paths of the managers this process registered, in lower case.
+std::mutex g_registeredLock;
+std::set<std::wstring>& Registered() {
+    static std::set<std::wstring> paths;
+    return paths;
+}
+
+std::wstring Lower(PCWSTR pszPath) {
+    std::wstring path(pszPath ? pszPath : L"");
+    for (wchar_t& c : path) c = static_cast<wchar_t>(towlower(c));
+    return path;
+}
+
+}  // namespace
+
+BOOL CZQConfigManager::BRegisteredInProcess(PCWSTR pszPath) {
+    std::lock_guard<std::mutex> guard(g_registeredLock);
+    return pszPath && Registered().count(Lower(pszPath)) != 0;
+}
+
+void CZQConfigManager::VNoteRegistered(PCWSTR pszPath) {
+    if (!pszPath) return;
+    std::lock_guard<std::mutex> guard(g_registeredLock);
+    Registered().insert(Lower(pszPath));
+}
+
+CZQConfigSessionLock::CZQConfigSessionLock() {
+    WCHAR name[64];
+    ZQFormatText(name, ARRAYSIZE(name), L"Local\\ZQConfigManagerSession.%lu", GetCurrentProcessId());
+    m_hMutex = CreateMutexW(nullptr, FALSE, name);
+    // A holder that ended without letting go leaves the session to the next one.
+    if (m_hMutex) {
+        const DWORD wait = WaitForSingleObject(m_hMutex, INFINITE);
+        m_bHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+    if (!m_bHeld) zqtrace::Line(L"CZQConfigSessionLock: the session is not guarded\n");
+}
+
+CZQConfigSessionLock::~CZQConfigSessionLock() {
+    if (m_bHeld) ReleaseMutex(m_hMutex);
+    if (m_hMutex) CloseHandle(m_hMutex);
 }
 
 BOOL CZQConfigManager::BResolveConfigEntryPoints(ConfigEntryPoints* pEntries, HMODULE hModule) {
