@@ -290,9 +290,11 @@ BOOL CZQOndrel::BRestorePrinterExportFlags(const GUID& runGuid) {
         TraceLog("    CZQOndrel - the printer's export switches could not be put back: kept for a later try");
         return FALSE;
     }
-    // Should the record stay, the next run gives the printer the same values again.
-    if (!CZQDriverData::BDeletePrinterData(h, zs::kExportRunRecord))
-        zqtrace::Line(L"CZQOndrel: the export record stays: the next run puts the same values back\n");
+    // A record that stays is tried again too; meanwhile it only gives the same values back.
+    if (!CZQDriverData::BDeletePrinterData(h, zs::kExportRunRecord)) {
+        zqtrace::Line(L"CZQOndrel: the export record stays: kept for a later try\n");
+        return FALSE;
+    }
     m_bExportPending = false;
     return TRUE;
 }

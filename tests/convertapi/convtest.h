@@ -35,12 +35,18 @@ inline std::wstring RegText(const std::wstring& key, const wchar_t* name) {
 }
 
 // Makes the key (created when missing) one that nobody may write to, as a protected key of the
-// user's registry is: a run's value or subkey there cannot be stored. Deleting the key ends that.
-inline bool ProtectKey(const std::wstring& key) {
+// user's registry is: a run's value or subkey there cannot be stored. A pinned key holds a subkey
+// of its own, so it cannot be deleted either. Deleting the tree above ends all that.
+inline bool ProtectKey(const std::wstring& key, bool pinned = false) {
     HKEY h = nullptr;
     PSECURITY_DESCRIPTOR sd = nullptr;
-    bool done = RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) ==
-                    ERROR_SUCCESS &&
+    bool done = RegCreateKeyExW(HKEY_CURRENT_USER, (pinned ? key + L"\\Pinned" : key).c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &h, nullptr) == ERROR_SUCCESS;
+    if (h) RegCloseKey(h);
+    h = nullptr;
+    done = done &&
+           RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) ==
+               ERROR_SUCCESS &&
                 ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;KR;;;WD)", SDDL_REVISION_1, &sd, nullptr) &&
                 RegSetKeySecurity(h, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
     if (sd) LocalFree(sd);

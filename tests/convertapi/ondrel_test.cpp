@@ -210,7 +210,7 @@ TEST_F(Converter, ATicketThatCannotBeStoredWholeLeavesNothing) {
     for (const wchar_t* protectedKey : {L"", zs::kOndrelOptItems, zs::kOndrelDevModeItems, zs::kOndrelPhysical}) {
         SCOPED_TRACE(protectedKey);
         RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
-        ASSERT_TRUE(zqconvtest::ProtectKey(*protectedKey ? run + L"\\" + protectedKey : run));
+        ASSERT_TRUE(zqconvtest::ProtectKey(*protectedKey ? run + L"\\" + protectedKey : run, *protectedKey != 0));
         CZQOndrel converter(kPrinter, ticket.c_str(), m_dmc.c_str(), 1);
         const bool flags = converter.BSetRunFlags(kRun) != FALSE;
         EXPECT_EQ(*protectedKey != 0, flags);
