@@ -48,6 +48,8 @@ DWORD ReadExportRecord(HANDLE hPrinter, zqxr::ExportRecord& record) {
     DWORD type = REG_NONE, cb = 0;
     const DWORD rc = ZQReadStoredValue(hPrinter, nullptr, zs::kExportRunRecord, &type, data, &cb);
     if (rc != ERROR_SUCCESS) return rc;
+    // A cleared record (where the spooler cannot delete one) names no run.
+    if (cb <= 1) return ERROR_FILE_NOT_FOUND;
     if (type != REG_BINARY || !zqxr::Read(data.Get(), cb, &record)) {
         zqtrace::Line(L"CZQOndrel: the printer's export record is not one of ours: it is passed over\n");
         return ERROR_FILE_NOT_FOUND;
@@ -81,15 +83,30 @@ DWORD SaveValue(HANDLE hPrinter, PCWSTR pszName, zqxr::SavedValue& saved) {
     return ERROR_SUCCESS;
 }
 
+// A spooler that answers a well-formed deletion so has no deletion of printer data at all.
+bool CannotDelete(DWORD dwError) {
+    return dwError == ERROR_CALL_NOT_IMPLEMENTED || dwError == ERROR_NOT_SUPPORTED || dwError == ERROR_INVALID_PARAMETER;
+}
+
+// Deletes a root value; where that cannot be done, the value is given its neutral data (asking for
+// nothing: no export, no ticket, no run's record). TRUE when the value is gone, or is neutral on a
+// spooler that never deletes; otherwise the caller tries again later.
+bool Remove(HANDLE hPrinter, PCWSTR pszName, DWORD dwNeutralType) {
+    if (CZQDriverData::BDeletePrinterData(hPrinter, pszName)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return true;
+    const DWORD zero = 0;
+    const DWORD cb = dwNeutralType == REG_DWORD ? sizeof zero : 1;
+    const bool neutral = ZQWriteStoredValue(hPrinter, nullptr, pszName, dwNeutralType, &zero, cb) == ERROR_SUCCESS;
+    return neutral && CannotDelete(error);
+}
+
 // Gives the record's value i what the record kept of it.
 bool PutBack(HANDLE hPrinter, size_t i, const zqxr::SavedValue& saved) {
     const PCWSTR name = kExportValues[i];
     if (saved.present)
         return ZQWriteStoredValue(hPrinter, nullptr, name, saved.type, saved.data, saved.size) == ERROR_SUCCESS;
-    if (CZQDriverData::BDeletePrinterData(hPrinter, name) || GetLastError() == ERROR_FILE_NOT_FOUND) return true;
-    // Until the deletion goes through, the switch at least asks for nothing.
-    if (i == 0) CZQDriverData::BSetPrinterDataDword(hPrinter, name, 0);
-    return false;
+    return Remove(hPrinter, name, i == 0 ? REG_DWORD : REG_BINARY);
 }
 
 }  // namespace
@@ -291,7 +308,7 @@ BOOL CZQOndrel::BRestorePrinterExportFlags(const GUID& runGuid) {
         return FALSE;
     }
     // A record that stays is tried again too; meanwhile it only gives the same values back.
-    if (!CZQDriverData::BDeletePrinterData(h, zs::kExportRunRecord)) {
+    if (!Remove(h, zs::kExportRunRecord, REG_BINARY)) {
         zqtrace::Line(L"CZQOndrel: the export record stays: kept for a later try\n");
         return FALSE;
     }

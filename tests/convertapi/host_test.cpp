@@ -33,7 +33,7 @@ protected:
         CZQRegKey key;
         const std::wstring printerKey = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + kDesk;
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, printerKey.c_str(), 0, KEY_ALL_ACCESS, key.Put()) == ERROR_SUCCESS)
-            for (const wchar_t* value : {L"AlwaysExport", L"ExportTicketLocation", L"Stale"})
+            for (const wchar_t* value : {L"AlwaysExport", L"ExportTicketLocation", L"OndrelExportRecord", L"Stale"})
                 RegDeleteKeyValueW(key.Get(), L"PrinterDriverData", value);
         m_dll.Reset(LoadLibraryW(zqtest::BesideExe(L"zqoemui.dll").c_str()));
         ASSERT_TRUE(m_dll);
