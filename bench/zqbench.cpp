@@ -100,7 +100,6 @@ int wmain(int argc, wchar_t** argv) {
         if (!std::wcscmp(argv[i], L"host")) rules = convert = false;
         else if (!std::wcscmp(argv[i], L"rules")) host = convert = false;
         else if (!std::wcscmp(argv[i], L"convert")) host = rules = false;
-        else if (!std::wcscmp(argv[i], L"count")) host = rules = false, threads = -1;
         else if (!std::wcscmp(argv[i], L"soak")) host = rules = false, threads = 8;
         else if (!std::wcscmp(argv[i], L"--reps") && i + 1 < argc) reps = std::max(3, _wtoi(argv[++i]));
         else if (!std::wcscmp(argv[i], L"--threads") && i + 1 < argc) threads = std::max(1, _wtoi(argv[++i]));
