@@ -32,6 +32,25 @@ DWORD CallTagged(DEVMODEW* pDevmode, const GUID& runGuid, const char* pszName, C
     return ZQCONVERT_OK;
 }
 
+// The live run of a GUID, held for the length of a call: none for GUID_NULL, for a GUID this
+// process never handed out and for a run that has ended.
+class CLiveRun {
+public:
+    explicit CLiveRun(const GUID& runGuid) : m_run(zqconvert::FindRun(runGuid)) {
+        if (!m_run) return;
+        m_turn = std::unique_lock<std::mutex>(m_run->lock);
+        if (m_run->live) return;
+        m_turn.unlock();
+        m_run.reset();
+    }
+    explicit operator bool() const { return m_run != nullptr; }
+    zqconvert::Run* operator->() const { return m_run.get(); }
+
+private:
+    std::shared_ptr<zqconvert::Run> m_run;
+    std::unique_lock<std::mutex> m_turn;
+};
+
 // The identity of a one-call conversion: a run GUID of its own in the devmode's tag record, so no
 // other call's flags or snapshot are ever its; a devmode without a free tag record is named by the
 // process id, and such calls take turns. The tag goes with the object.
@@ -83,10 +102,8 @@ DWORD WINAPI ReadTicket(DWORD dwTicketType, LPCWSTR pszTicketPath, GUID runGuid)
     TraceLog("ReadTicket>>");
     CZQPerfTimer probe;
     probe.VBegin(L"ReadTicket - BDMCReadCfgVal>>");
-    const auto run = zqconvert::FindRun(runGuid);
+    const CLiveRun run(runGuid);
     if (!run) return ZQCONVERT_NULL_RUN;
-    std::lock_guard<std::mutex> turn(run->lock);
-    if (!run->live) return ZQCONVERT_NULL_RUN;
     // Without a ticket there is nothing to read: an earlier ticket is not this call's.
     if (!pszTicketPath || !pszTicketPath[0]) return ZQCONVERT_READ_FAILED;
     CZQOndrel& converter = run->converter;
@@ -111,10 +128,8 @@ DWORD WINAPI ConvertTicketEx(DEVMODEW* pDevmode, GUID runGuid) {
     probe.VBegin(L"ConvertTicketEx>> ");
     TraceLog("  ConvertTicketEx - Calling Doc Properties");
     if (!pDevmode) return ZQCONVERT_NO_DEVMODE;
-    const auto run = zqconvert::FindRun(runGuid);
+    const CLiveRun run(runGuid);
     if (!run) return ZQCONVERT_NULL_RUN;
-    std::lock_guard<std::mutex> turn(run->lock);
-    if (!run->live) return ZQCONVERT_NULL_RUN;
     CZQOndrel& converter = run->converter;
     converter.VSetConvertDevMode(FALSE);
     const DWORD result = CallTagged(pDevmode, runGuid, "ConvertTicketEx", [&] {
@@ -133,10 +148,8 @@ DWORD WINAPI ConvertDevModeEx(LPCWSTR pszTicketPath, DEVMODEW* pDevmode, GUID ru
     probe.VBegin(L"ConvertDevmodeEx>> ");
     TraceLog("  ConvertDevmodeEx - Calling Doc Properties");
     if (!pDevmode) return ZQCONVERT_NO_DEVMODE;
-    const auto run = zqconvert::FindRun(runGuid);
+    const CLiveRun run(runGuid);
     if (!run) return ZQCONVERT_NULL_RUN;
-    std::lock_guard<std::mutex> turn(run->lock);
-    if (!run->live) return ZQCONVERT_NULL_RUN;
     CZQOndrel& converter = run->converter;
     converter.VSetTicketPath(pszTicketPath);
     const DWORD result = CallTagged(pDevmode, runGuid, "ConvertDevmodeEx", [&] {
@@ -162,11 +175,9 @@ DWORD WINAPI KillConvertAPI(GUID runGuid) {
     TraceLog("KillConvertAPI >>");
     CZQPerfTimer probe;
     probe.VBegin(L"KillConvertAPI>>");
-    const auto run = zqconvert::FindRun(runGuid);
-    if (!run) return ZQCONVERT_NULL_RUN;
     {
-        std::lock_guard<std::mutex> turn(run->lock);
-        if (!run->live) return ZQCONVERT_NULL_RUN;
+        const CLiveRun run(runGuid);
+        if (!run) return ZQCONVERT_NULL_RUN;
         run->live = false;
         run->converter.VFreeDMC();
         // Also tries once more to give the printer's export switches back.

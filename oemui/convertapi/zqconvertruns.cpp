@@ -62,19 +62,8 @@ void EndRun(const GUID& runGuid) {
     t.runs.erase(runGuid);
 }
 
-CZQExportSwitchLock::CZQExportSwitchLock() {
-    m_hMutex = CreateMutexW(nullptr, FALSE, kExportSwitchMutex);
-    if (m_hMutex) {
-        // A holder that ended without letting go leaves the switches to the record it wrote.
-        const DWORD wait = WaitForSingleObject(m_hMutex, kExportSwitchWaitMs);
-        m_bHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    }
-    if (!m_bHeld) zqtrace::Line(L"CZQExportSwitchLock: another run holds the export switches\n");
-}
-
-CZQExportSwitchLock::~CZQExportSwitchLock() {
-    if (m_bHeld) ReleaseMutex(m_hMutex);
-    if (m_hMutex) CloseHandle(m_hMutex);
+CZQExportSwitchLock::CZQExportSwitchLock() : CZQNamedLock(kExportSwitchMutex, kExportSwitchWaitMs) {
+    if (!Held()) zqtrace::Line(L"CZQExportSwitchLock: another run holds the export switches\n");
 }
 
 CZQDriverCallLock::CZQDriverCallLock(bool bExclusive) : m_bExclusive(bExclusive) {

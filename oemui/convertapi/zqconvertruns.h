@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 
+#include "common/zqhandles.h"
 #include "convertapi/zqondrel.h"
 
 namespace zqconvert {
@@ -38,17 +39,9 @@ void EndRun(const GUID& runGuid);
 // The export switches of the printers: held from before they are set until they are back. The
 // thread that holds it may take it again. A holder that does not let go within two minutes is
 // taken to be stuck: the lock is then not held, and the caller changes nothing.
-class CZQExportSwitchLock {
+class CZQExportSwitchLock : public CZQNamedLock {
 public:
     CZQExportSwitchLock();
-    ~CZQExportSwitchLock();
-    CZQExportSwitchLock(const CZQExportSwitchLock&) = delete;
-    CZQExportSwitchLock& operator=(const CZQExportSwitchLock&) = delete;
-    bool Held() const { return m_bHeld; }
-
-private:
-    HANDLE m_hMutex = nullptr;
-    bool m_bHeld = false;
 };
 
 // A driver call of this process's conversion runs: ticket runs side by side, a convert-devmode run

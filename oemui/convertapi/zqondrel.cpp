@@ -88,13 +88,14 @@ bool CannotDelete(DWORD dwError) {
     return dwError == ERROR_CALL_NOT_IMPLEMENTED || dwError == ERROR_NOT_SUPPORTED || dwError == ERROR_INVALID_PARAMETER;
 }
 
-// Deletes a root value; where that cannot be done, the value is given its neutral data (asking for
-// nothing: no export, no ticket, no run's record). TRUE when the value is gone, or is neutral on a
-// spooler that never deletes; otherwise the caller tries again later.
-bool Remove(HANDLE hPrinter, PCWSTR pszName, DWORD dwNeutralType) {
+// Deletes a root value. A spooler that deletes nothing never will: the value is given its neutral
+// data (asking for nothing: no export, no ticket, no run's record) and counts as gone. Any other
+// failure is tried again later; a switch is neutral meanwhile, a record stays as it is.
+bool Remove(HANDLE hPrinter, PCWSTR pszName, DWORD dwNeutralType, bool bNeutralMeanwhile) {
     if (CZQDriverData::BDeletePrinterData(hPrinter, pszName)) return true;
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND) return true;
+    if (!CannotDelete(error) && !bNeutralMeanwhile) return false;
     const DWORD zero = 0;
     const DWORD cb = dwNeutralType == REG_DWORD ? sizeof zero : 1;
     const bool neutral = ZQWriteStoredValue(hPrinter, nullptr, pszName, dwNeutralType, &zero, cb) == ERROR_SUCCESS;
@@ -106,7 +107,7 @@ bool PutBack(HANDLE hPrinter, size_t i, const zqxr::SavedValue& saved) {
     const PCWSTR name = kExportValues[i];
     if (saved.present)
         return ZQWriteStoredValue(hPrinter, nullptr, name, saved.type, saved.data, saved.size) == ERROR_SUCCESS;
-    return Remove(hPrinter, name, i == 0 ? REG_DWORD : REG_BINARY);
+    return Remove(hPrinter, name, i == 0 ? REG_DWORD : REG_BINARY, true);
 }
 
 }  // namespace
@@ -308,7 +309,7 @@ BOOL CZQOndrel::BRestorePrinterExportFlags(const GUID& runGuid) {
         return FALSE;
     }
     // A record that stays is tried again too; meanwhile it only gives the same values back.
-    if (!Remove(h, zs::kExportRunRecord, REG_BINARY)) {
+    if (!Remove(h, zs::kExportRunRecord, REG_BINARY, false)) {
         zqtrace::Line(L"CZQOndrel: the export record stays: kept for a later try\n");
         return FALSE;
     }

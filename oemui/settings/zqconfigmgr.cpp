@@ -78,21 +78,9 @@ void CZQConfigManager::VNoteRegistered(PCWSTR pszPath) {
     Registered().insert(Lower(pszPath));
 }
 
-CZQConfigSessionLock::CZQConfigSessionLock() {
-    WCHAR name[64];
-    ZQFormatText(name, ARRAYSIZE(name), L"Local\\ZQConfigManagerSession.%lu", GetCurrentProcessId());
-    m_hMutex = CreateMutexW(nullptr, FALSE, name);
-    // A holder that ended without letting go leaves the session to the next one.
-    if (m_hMutex) {
-        const DWORD wait = WaitForSingleObject(m_hMutex, INFINITE);
-        m_bHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-    }
-    if (!m_bHeld) zqtrace::Line(L"CZQConfigSessionLock: the session is not guarded\n");
-}
-
-CZQConfigSessionLock::~CZQConfigSessionLock() {
-    if (m_bHeld) ReleaseMutex(m_hMutex);
-    if (m_hMutex) CloseHandle(m_hMutex);
+CZQConfigSessionLock::CZQConfigSessionLock()
+    : CZQNamedLock((L"Local\\ZQConfigManagerSession." + std::to_wstring(GetCurrentProcessId())).c_str(), INFINITE) {
+    if (!Held()) zqtrace::Line(L"CZQConfigSessionLock: the session is not guarded\n");
 }
 
 BOOL CZQConfigManager::BResolveConfigEntryPoints(ConfigEntryPoints* pEntries, HMODULE hModule) {

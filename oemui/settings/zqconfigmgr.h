@@ -107,14 +107,7 @@ private:
 // Holds this process's configuration-manager session for its life. Every copy of the plug-in's
 // module in the process takes the same lock (a mutex named after the process); the thread that
 // holds it may take it again.
-class CZQConfigSessionLock {
+class CZQConfigSessionLock : public CZQNamedLock {
 public:
     CZQConfigSessionLock();
-    ~CZQConfigSessionLock();
-    CZQConfigSessionLock(const CZQConfigSessionLock&) = delete;
-    CZQConfigSessionLock& operator=(const CZQConfigSessionLock&) = delete;
-
-private:
-    HANDLE m_hMutex = nullptr;
-    bool m_bHeld = false;
 };
