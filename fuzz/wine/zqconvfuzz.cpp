@@ -110,18 +110,18 @@ std::string RandomTicket(std::mt19937& rng, int paper) {
     return text;
 }
 
-// A random change of the driver's devmode; false when it stays as the driver made it.
-bool Mutate(std::mt19937& rng, std::vector<BYTE>& dm) {
+// A random change of the driver's devmode, or none.
+void Mutate(std::mt19937& rng, std::vector<BYTE>& dm) {
     DEVMODEW* pub = Dm(dm);
     const size_t extra = pub->dmDriverExtra;
     switch (rng() % 6) {
-        case 0: pub->dmPaperSize = static_cast<short>(rng()); pub->dmFields |= DM_PAPERSIZE; return true;
+        case 0: pub->dmPaperSize = static_cast<short>(rng()); pub->dmFields |= DM_PAPERSIZE; break;
         case 1:
             for (int i = 0; i < 16; ++i) dm[pub->dmSize + rng() % extra] = static_cast<BYTE>(rng());
-            return true;
-        case 2: std::fill(dm.begin() + pub->dmSize, dm.end(), 0); return true;
-        case 3: pub->dmDriverExtra = static_cast<WORD>(rng() % extra); return true;
-        default: return false;
+            break;
+        case 2: std::fill(dm.begin() + pub->dmSize, dm.end(), 0); break;
+        case 3: pub->dmDriverExtra = static_cast<WORD>(rng() % extra); break;
+        default: break;
     }
 }
 
@@ -134,9 +134,10 @@ void RunInput(Shared& s, unsigned seed, int thread) {
     const std::wstring out = s.dir + L"\\fuzz-out-" + std::to_wstring(thread) + L".tkt";
     if (rng() % 20) WriteText(ticket, RandomTicket(rng, paper));
     else DeleteFileW(ticket.c_str());
+    // A plain input (a ticket of one paper, the driver's own devmode) has a known outcome.
     std::vector<BYTE> dm = s.devmode;
-    const bool mutated = Mutate(rng, dm);
-    const bool plain = paper >= 0 && !mutated && GetFileAttributesW(ticket.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (paper < 0) Mutate(rng, dm);
+    const bool checked = paper >= 0 && GetFileAttributesW(ticket.c_str()) != INVALID_FILE_ATTRIBUTES;
     auto expect = [&](const char* what, DWORD code, std::initializer_list<DWORD> allowed) {
         for (DWORD a : allowed)
             if (code == a) return;
@@ -151,14 +152,14 @@ void RunInput(Shared& s, unsigned seed, int thread) {
             expect("ReadTicket", read, {0, 5});
             const DWORD convert = api.convertTicketEx(Dm(dm), run);
             expect("ConvertTicketEx", convert, {0, 12, 13, 14});
-            s.checked += plain;
-            if (plain && (read || convert || Dm(dm)->dmPaperSize != kPapers[paper].id))
+            s.checked += checked;
+            if (checked && (read || convert || Dm(dm)->dmPaperSize != kPapers[paper].id))
                 Finding(s, seed, "a plain staged conversion without the ticket's paper", Dm(dm)->dmPaperSize);
             if (rng() % 2) {
                 DeleteFileW(out.c_str());
                 const DWORD back = api.convertDevModeEx(out.c_str(), Dm(dm), run);
                 expect("ConvertDevModeEx", back, {0, 12, 13, 14});
-                if (plain && (back || ReadText(out).find(std::string("Printing/PaperSize=") + kPapers[paper].keyword +
+                if (checked && (back || ReadText(out).find(std::string("Printing/PaperSize=") + kPapers[paper].keyword +
                                                          "\r\n") == std::string::npos))
                     Finding(s, seed, "a plain ticket written without the devmode's paper", static_cast<long>(back));
             }
@@ -168,8 +169,8 @@ void RunInput(Shared& s, unsigned seed, int thread) {
         }
         case 1:
             api.convertTicket(s.printer.c_str(), ticket.c_str(), Dm(dm), s.manager.c_str(), 1);
-            s.checked += plain;
-            if (plain && Dm(dm)->dmPaperSize != kPapers[paper].id)
+            s.checked += checked;
+            if (checked && Dm(dm)->dmPaperSize != kPapers[paper].id)
                 Finding(s, seed, "a plain one-call conversion without the ticket's paper", Dm(dm)->dmPaperSize);
             break;
         case 2:
