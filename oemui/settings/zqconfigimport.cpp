@@ -90,6 +90,7 @@ bool Import(const CZQConfigManager& manager, HANDLE hPrinter, PCWSTR pszPrinterN
     if (!CZQDriverData::BGetConfigPrinterName(pszPrinterName, name.Put())) return false;
     if (!manager.BRegister()) return true;
     const ConfigEntryPoints& api = manager.Api();
+    const CZQConfigSessionLock session;
     WCHAR context[zqcfg::kValueChars];
     zqcfg::VPrepare(context, zqcfg::kValueChars);
     if (api.DMCStartConfig(name.Get(), dwMode, context, 0) == 0) {

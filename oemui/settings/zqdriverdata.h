@@ -11,39 +11,10 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "platform/zqcfgmgrapi.h"
 
 namespace zqsettings {
-
-// Key trees of the printer's data.
-inline constexpr WCHAR kDriverDataPhysical[] = L"DMCDriverData\\Physical";
-inline constexpr WCHAR kDriverDataDevModeItems[] = L"DMCDriverData\\Printing\\DevModeItems";
-inline constexpr WCHAR kDriverDataOptItems[] = L"DMCDriverData\\Printing\\OptItems";
-inline constexpr WCHAR kLockDataPrinting[] = L"DMCLockData\\Printing";
-inline constexpr WCHAR kLockDataPhysical[] = L"DMCLockData\\Physical";
-// The same layout for the settings of a conversion run.
-inline constexpr WCHAR kOndrelPhysical[] = L"OndrelDriverData\\Physical";
-inline constexpr WCHAR kOndrelDevModeItems[] = L"OndrelDriverData\\Printing\\DevModeItems";
-inline constexpr WCHAR kOndrelOptItems[] = L"OndrelDriverData\\Printing\\OptItems";
-
-// The printer data's root: the values GetPrinterDataW and SetPrinterDataW reach, which the
-// spooler keeps under this key. Deleting and listing root values goes through it by name.
-inline constexpr WCHAR kRootKey[] = L"PrinterDriverData";
-
-// Root values.
-inline constexpr WCHAR kInstallationComplete[] = L"InstallationComplete";  // REG_DWORD
-inline constexpr WCHAR kDMCStatus[] = L"DMCStatus";                        // REG_DWORD 0-3
-inline constexpr WCHAR kEACStatus[] = L"EACStatus";                        // REG_DWORD, per user
-inline constexpr WCHAR kPrnPropChng[] = L"PrnPropChng";                    // REG_DWORD
-inline constexpr WCHAR kStale[] = L"Stale";                                // REG_SZ "True" / "False"
-inline constexpr WCHAR kDMCExist[] = L"DMCExist";                          // REG_SZ "True"
-inline constexpr WCHAR kDMCExportOnly[] = L"DMCExportOnly";                // REG_SZ "True"
-inline constexpr WCHAR kAlwaysExport[] = L"AlwaysExport";                  // REG_DWORD
-inline constexpr WCHAR kConfigFile[] = L"ConfigFile";  // REG_BINARY under the machine's printer key
-
-inline constexpr WCHAR kTrue[] = L"True";
-inline constexpr WCHAR kFalse[] = L"False";
-inline constexpr WCHAR kLock[] = L"Lock";  // data of a lock record
 
 // Help index of an item that the administrator locked.
 inline constexpr DWORD kLockedHelpIndex = 15147;

@@ -41,6 +41,7 @@ std::mutex g_lock;
 Session g_session;
 
 void Log(const std::wstring& line) {
+    if (zqstandin::DWSetting(kZQCfgMgrRecordKey, L"Quiet", 0)) return;
     zqstandin::VAppendLog(kZQCfgMgrRecordKey, L"Local\\ZQStandInsCfgMgrLog", line);
 }
 

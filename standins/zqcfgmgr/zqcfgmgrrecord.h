@@ -10,6 +10,7 @@
 //     DMCStartExport open, whatever the printer;
 //   "RegisterResult" (REG_DWORD): the HRESULT DllRegisterServer answers (S_OK without it);
 //   "FailStartConfig", "FailStartExport" (REG_DWORD): non-zero, the call answers 0;
+//   "Quiet" (REG_DWORD): non-zero, no call is logged (long runs, where the log is nobody's);
 //   "RefuseExport" (REG_MULTI_SZ): "<path>=<value>" entries DMCSetExport refuses (answers 0),
 //     compared without case.
 //
