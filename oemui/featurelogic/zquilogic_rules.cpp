@@ -58,7 +58,7 @@ const PCWSTR kSavedFeatures[] = {
     L"PageSize",          L"ZQMaximumDetail",   L"ZQOptimizeFor",      L"OutputBin",
     L"Stapling",          L"StapleLocation",    L"Punching",           L"Folding",
     L"ZQImageShift",      L"FaceControl",       L"ZQUseAutoDuplexUnit", L"ZQPosterPrintingOption",
-    L"ZQInputColorSpace", L"JCLThriftmode",
+    L"ZQInputColorSpace", L"JCLThriftmode",     L"ZQMirrorPrint",
 };
 
 const PCWSTR kPhotoFixFeatures[] = {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness",
@@ -146,6 +146,12 @@ void CZQUILogic::VSetStraightPaperPath(BOOL bOn) {
     DWSelect(L"ZQStraightPaperPath", bOn ? 1 : 0);
     m_bStraightPaperPath = bOn ? TRUE : FALSE;
     if (m_pDevmode) m_pDevmode->dwStraightPaperPath = bOn ? 1 : 0;
+}
+
+void CZQUILogic::VUpdateOutputBinFaceUp() {
+    WCHAR delivery[256];
+    if (!m_pDevmode || !BReadOption(L"ZQOutputBinOrientation", delivery)) return;
+    m_pDevmode->dwOutputFaceUp = ZQContainsNoCase(delivery, L"FaceUp") ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -236,7 +242,7 @@ int CZQUILogic::IGetThriftmodeState() const {
 // ---------------------------------------------------------------------------------------------
 // G. Sheet bookkeeping
 // ---------------------------------------------------------------------------------------------
-static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 30, "saved selections");
+static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 32, "saved selections");
 
 void CZQUILogic::VSaveSelections() {
     int i = 0;
@@ -245,6 +251,9 @@ void CZQUILogic::VSaveSelections() {
         if (DWGetFeatureOptionIndex(m_pCUIParam, feature, &index) != ZQOPT_OK) index = -1;
         m_aiSaved[i++] = index;
     }
+    int poster = 0;
+    m_bOldPosterFlag = BGetPosterTiles(&poster);
+    m_bOldPreserveLayout = BOptionIs(L"ZQAutoDuplexScaling", L"TRUE");
 }
 
 int CZQUILogic::IGetSavedSelection(PCWSTR pszFeature) const {

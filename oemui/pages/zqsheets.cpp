@@ -50,6 +50,11 @@ PageContext* CZQSheetBuilder::Context(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
 }
 
+PageContext* CZQSheetBuilder::PContext(int iPageId) {
+    PageContext* context = Context(iPageId);
+    return context && context->pPage ? context : nullptr;
+}
+
 void CZQSheetBuilder::VDeleteTabObjects() {
     delete m_pPreview;
     m_pPreview = nullptr;
@@ -166,7 +171,8 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         PageContext& context = m_aContexts[id];
         context = {page,           &logic,           m_pPreview,         binding.pDriverUI,
                    &binding.caps,  binding.pRules,   gates.pConstraints, gates.pAlerts,
-                   gates.pExchange, &binding.quickSets, &binding.papers,  record};
+                   gates.pExchange, &binding.quickSets, &binding.papers,  record,
+                   this};
         page->VBind(ps, binding.pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))

@@ -14,7 +14,7 @@ struct ZQPageGates {
     IZQSettingsExchange* pExchange;
 };
 
-class CZQSheetBuilder {
+class CZQSheetBuilder : public IZQPageSlots {
 public:
     CZQSheetBuilder() = default;
     ~CZQSheetBuilder() { VDeleteTabObjects(); }
@@ -30,6 +30,9 @@ public:
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
     PageContext* Context(int iPageId);
+    // What pages read of each other: the object, and the context of a page of the sheet.
+    CZQTabBase* PPage(int iPageId) const override { return Tab(iPageId); }
+    PageContext* PContext(int iPageId) override;
     // The record of the sheet being shown (null between sheets).
     SheetRecord* SheetForTesting() const { return m_pSheetRecord; }
     // The preview every page paints through (null until the pages are made).

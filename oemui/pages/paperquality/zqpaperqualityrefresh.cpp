@@ -1,6 +1,7 @@
 // The Paper/Quality page and its settings: every control set from the working settings and the
 // core driver's items (mode 0), the page stored back (mode 2), and the change notice that tells the
 // sheet whether the page differs from the settings it was opened with.
+#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
@@ -201,6 +202,9 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
 
     VRefreshQualityGroup(pContext);
     if (!exceptions) VClearPageList();
+    // A paper printed scaled from a larger one is no poster on the Finishing page either.
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
+        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
     const BOOL resolution = BShowResolutionTexts(pContext);
     for (ZQPqControl c : {kCtlRenderDpi, kCtlColorInputDpi, kCtlColorOutput, kCtlRender, kCtlColorInput,
                           kCtlColorOutputDpi})
