@@ -114,8 +114,9 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
     work->wOrientation = landscape ? 2 : 1;
     if (HWND page = m_controls.Page())
         CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
-    // Leaving the page makes it the page the sheet opens on, whether or not anything changed.
-    work->iStartPage = kFinishingTitleId;
+    // Leaving the page makes it the page the sheet opens on next time, whether or not anything
+    // changed: the core driver's block, which it stores, keeps it.
+    if (ZQUIDevmode* core = CoreOf(param)) core->iStartPage = kFinishingTitleId;
 }
 
 // ---------------------------------------------------------------------------------------------
