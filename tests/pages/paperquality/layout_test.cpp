@@ -244,9 +244,10 @@ TEST_F(PaperQualityLayout, RollBoxesOnSheetsAndTheCustomPaperButton) {
 }
 
 // The page in either template and every dialog it opens, on the desk printer with a cover on its
-// own paper and on the large-format printer: every control whole in its frame and every text
-// fitting its control, and every text they ask the status module for is in it, but for the ones
-// the module leaves out so that the page's own English shows.
+// own paper and on the large-format printer, in German where the status module has it: every
+// control whole in its frame and every text fitting its control, and every text they ask the
+// status module for is in it, but for the ones the module leaves out so that the page's own
+// English shows.
 class PaperQualityWhole : public PaperQualityLayout, public ::testing::WithParamInterface<std::tuple<bool, bool>> {
 protected:
     void TearDown() override {
@@ -262,11 +263,13 @@ protected:
 
 TEST_P(PaperQualityWhole, PageAndItsDialogsShowWholeWithTheirTexts) {
     const auto [wide, rtl] = GetParam();
+    zqtest::CUiLanguage german(0x0407);
     std::set<INT> asked;
     CZQCommon::VWatchTextsForTesting([](void* texts, INT id) { static_cast<std::set<INT>*>(texts)->insert(id); },
                                      &asked);
     zqtest::FixtureFeature covers = ListFeature("ZQCovers", {}, 0);
-    for (const wchar_t* kind : {L"First Page", L"Other Pages", L"Last Page", L"Back Cover", L"Front Cover"})
+    for (const wchar_t* kind :
+         {L"Erste Seite", L"Andere Seiten", L"Letzte Seite", L"Hinterer Umschlag", L"Vorderer Umschlag"})
         covers.options.push_back({"K" + std::to_string(covers.options.size()), kind});
     m_host.Add(covers);
     BuildPrinter(wide ? Printer::Wide : Printer::Desk, rtl ? IDD_DLG_PAPER_MEDIA_RTL : IDD_DLG_PAPER_MEDIA, false);
