@@ -63,6 +63,7 @@ TEST_F(SamplesUnderHost, PaperQualityPageAndItsDialogsShowEveryControlWhole) {
          {{L"Use Different Paper/Covers", L"on"}, {L"#427", L"Front Cover"}, {L"#431", L"on"}},
          nullptr, 0, {}, nullptr},
         {zqhosttest::kWidePrinter, {}, L"#675", IDD_DLG_MARGINS, {}, L"Cancel"},
+        {zqhosttest::kWidePrinter, {{L"Use Different Paper/Covers", L"on"}}, nullptr, 0, {}, nullptr},
         {zqhosttest::kWidePrinter, {{L"Custom Options", L"on"}}, L"#414", IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS, {},
          L"Cancel"},
     };
