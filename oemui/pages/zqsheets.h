@@ -3,6 +3,7 @@
 // through the common property-sheet callback.
 #pragma once
 
+#include "featurelogic/zqdevmodesync.h"
 #include "pages/zqpages.h"
 
 class CZQBinding;
@@ -14,7 +15,9 @@ struct ZQPageGates {
     IZQSettingsExchange* pExchange;
 };
 
-class CZQSheetBuilder {
+// It also reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
+// page when the sheet has one.
+class CZQSheetBuilder final : public IZQLoadedRollReader {
 public:
     CZQSheetBuilder() = default;
     ~CZQSheetBuilder() { VDeleteTabObjects(); }
@@ -37,6 +40,7 @@ public:
     // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
+    BOOL BReadLoadedRollSize() override;
 
 private:
     HRESULT HrSheetStep(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,
