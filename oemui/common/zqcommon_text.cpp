@@ -12,6 +12,7 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqlanguage.h"
+#include "common/zqstorenames.h"
 #include "zqproc.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -24,14 +25,9 @@ struct RollRow {
     int ids[4];
 };
 const RollRow kRollRows[] = {
-    {L"ManualFeed", {113, 116, 122, 119}},
-    {L"Sheet", {114, 117, 123, 120}},
-    {L"Roll", {115, 118, 124, 121}},
-    {L"Roll1", {109, 111, 107, 105}},
-    {L"Roll2", {110, 112, 108, 106}},
+    {L"ManualFeed", {113, 116, 122, 119}}, {L"Sheet", {114, 117, 123, 120}}, {L"Roll", {115, 118, 124, 121}},
+    {L"Roll1", {109, 111, 107, 105}},      {L"Roll2", {110, 112, 108, 106}},
 };
-const PCWSTR kRollFields[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
-
 
 // One entry of a string-table block in one language: -1 when the block is not there, else the
 // entry's length (0 = empty) with *ppText at its characters. The block's size bounds every read.
@@ -423,7 +419,7 @@ int CZQCommon::IRollFieldPubId(int iRoll, PCWSTR pszField) {
     if (!pszField || (iRoll != 1 && iRoll != 2)) return -1;
     const RollRow& row = kRollRows[iRoll == 1 ? 3 : 4];
     for (int f = 0; f < 4; ++f)
-        if (wcscmp(pszField, kRollFields[f]) == 0) return row.ids[f];
+        if (wcscmp(pszField, zqsettings::kRollFields[f]) == 0) return row.ids[f];
     return -1;
 }
 
@@ -433,7 +429,7 @@ int CZQCommon::IRollValuePubId(PCWSTR pszValueName) {
         const size_t len = wcslen(row.source);
         if (wcsncmp(pszValueName, row.source, len) != 0) continue;
         for (int f = 0; f < 4; ++f)
-            if (wcscmp(pszValueName + len, kRollFields[f]) == 0) return row.ids[f];
+            if (wcscmp(pszValueName + len, zqsettings::kRollFields[f]) == 0) return row.ids[f];
     }
     return -1;
 }

@@ -3,6 +3,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
@@ -13,7 +14,7 @@ namespace {
 constexpr WCHAR kServicesFeature[] = L"PSServicesOption";
 constexpr WCHAR kVexaToolboxOption[] = L"LaunchVexaToolBox";
 constexpr WCHAR kToolboxOption[] = L"LaunchToolBox";
-constexpr WCHAR kMakerPrintersKey[] = L"SOFTWARE\\Quorvane\\ZQ Printers\\";
+using zqsettings::kMakerPrintersKey;
 constexpr WCHAR kBrowserDdeKey[] = L"http\\shell\\open\\ddeexec\\Application";
 constexpr WCHAR kBrowserCommandKey[] = L"http\\shell\\open\\command";
 // The DDE browsers the pages can hand a web page to, compared exactly.
@@ -152,7 +153,9 @@ BOOL CZQUIBase::BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam) {
     if (BHasVexaToolbox(pPage)) {
         CZQLocalPtr<WCHAR> keyPath;
         if (VexaToolboxKey(pPage, keyPath) &&
-            BReadRegText(HKEY_LOCAL_MACHINE, keyPath.Get(), L"Executable", 0, path, kCchToolbox) && path[0])
+            BReadRegText(HKEY_LOCAL_MACHINE, keyPath.Get(), zqsettings::kMakerPrinterExecutable, 0, path,
+                         kCchToolbox) &&
+            path[0])
             StartToolbox(wParam, path, nullptr);
         return FALSE;
     }

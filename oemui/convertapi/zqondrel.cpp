@@ -14,15 +14,15 @@ namespace {
 
 namespace zs = zqsettings;
 
-constexpr WCHAR kProcessingOndrel[] = L"ProcessingOndrel";
-constexpr WCHAR kProcessingConvertDevmode[] = L"ProcessingConvertDevmode";
-constexpr WCHAR kDisableDPSExtension[] = L"DisableDPSExtension";
-constexpr WCHAR kTicketManager[] = L"TicketManager";
-constexpr WCHAR kTicketType[] = L"TicketType";
-constexpr WCHAR kPrinterName[] = L"PrinterName";
-constexpr WCHAR kTicketPath[] = L"TicketPath";
-constexpr WCHAR kExportTicketLocation[] = L"ExportTicketLocation";
-constexpr WCHAR kTrueText[] = L"TRUE";
+using zs::kDisableDPSExtension;
+using zs::kExportTicketLocation;
+using zs::kProcessingConvertDevmode;
+using zs::kProcessingOndrel;
+using zs::kTicketManager;
+using zs::kTicketPath;
+using zs::kTicketType;
+constexpr PCWSTR kPrinterName = zs::kTicketPrinterName;
+constexpr PCWSTR kTrueText = zs::kRunFlagOn;
 
 // Room of the names and values a ticket read hands the manager, and of its start buffer.
 constexpr size_t kTicketChars = 260;
@@ -303,7 +303,7 @@ BOOL CZQOndrel::BDMCReadCfgVal(const GUID& runGuid) {
 
 BOOL CZQOndrel::BSnapshotHasPhysical(const GUID& runGuid) { return KeyExists(runGuid, zs::kOndrelPhysical); }
 
-BOOL CZQOndrel::BSnapshotHasPrinting(const GUID& runGuid) { return KeyExists(runGuid, L"OndrelDriverData\\Printing"); }
+BOOL CZQOndrel::BSnapshotHasPrinting(const GUID& runGuid) { return KeyExists(runGuid, zs::kOndrelPrinting); }
 
 // ---------------------------------------------------------------------------------------------
 // The driver call

@@ -7,6 +7,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
@@ -17,9 +18,9 @@
 namespace {
 
 constexpr WCHAR kStatusModuleFile[] = L"ZQCOREMOD.DLL";
-constexpr WCHAR kDeviceAnswers[] = L"ZQBIDIInfo";
-constexpr WCHAR kInstallDate[] = L"InstallDate";
-constexpr WCHAR kNotifyDate[] = L"NotifyDate";
+using zqsettings::kInstallDate;
+using zqsettings::kNotifyDate;
+constexpr PCWSTR kDeviceAnswers = zqsettings::kAnswerStoreKey;
 
 // Status-line ids.
 enum : INT {

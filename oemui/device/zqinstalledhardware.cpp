@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -22,7 +23,8 @@ constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
 constexpr WCHAR kAccessories[] = L"AccessoryOutputBins";
 constexpr WCHAR kAccessoryTable[] = L"ZQInstallableHCO";
 constexpr WCHAR kFinisherTable[] = L"ZQInstallableFinisher";
-constexpr WCHAR kOutputBinNames[] = L"OutputBinNames";
+namespace zs = zqsettings;
+using zs::kOutputBinNames;
 constexpr int kMaxMemorySizes = 256;
 constexpr int kMaxOptionModels = 6;
 constexpr int kMaxOutputNames = 14;
@@ -201,7 +203,7 @@ DWORD CZQAutoConfig::DWSetMailboxMode(int iMode) {
 void CZQAutoConfig::VApplyFinisherOptions(BOOL bApply) {
     for (int n = 1; n <= kPaperHandlers; ++n) {
         WCHAR name[64];
-        ZQFormatText(name, 64, L"%ls%d%ls", L"PHD", n, L"-NUMBER-OF-OPTIONS");
+        ZQFormatText(name, 64, zs::kDiskOptionCountFormat, n);
         CZQLocalPtr<BYTE> data;
         DWORD cb = 0;
         if (!BReadAnswer(name, data.Put(), &cb) || cb < 1) continue;
@@ -215,7 +217,7 @@ void CZQAutoConfig::VApplyFinisherOptions(BOOL bApply) {
         }
         for (int m = 1; m <= count; ++m) {
             WCHAR model[64];
-            ZQFormatText(model, 64, L"%ls%d%ls%d", L"PHD", n, L"-OPTIONS-MODEL-", m);
+            ZQFormatText(model, 64, zs::kDiskOptionModelFormat, n, m);
             if (bApply)
                 VCopyTextAnswer(model, &m_apszOptionModels[m - 1]);
             else
@@ -260,7 +262,7 @@ BOOL CZQAutoConfig::BFinisherMatches(PWSTR* ppszOptionModels, PCWSTR pszOption, 
 void CZQAutoConfig::VBlankOutputNames() {
     for (int n = 1; n <= kMaxOutputNames; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"prtOutputName%d", n);
+        ZQFormatText(name, 32, zs::kOutputNameFormat, n);
         BWriteTextPlaceholder(name);
     }
 }
@@ -283,7 +285,7 @@ int CZQAutoConfig::IUpdateOutputBinNames() {
 
     // Without named bins the list goes.
     const int first = named ? static_cast<int>(low) : 1, last = named ? static_cast<int>(high) : 0;
-    return ICollectNames(L"prtOutputName%d", first, last, 0, kMaxOutputNames, kOutputNameChars, kOutputBinNames);
+    return ICollectNames(zs::kOutputNameFormat, first, last, 0, kMaxOutputNames, kOutputNameChars, kOutputBinNames);
 }
 
 int CZQAutoConfig::ICollectNames(PCWSTR pszFormat, int iFirst, int iLast, DWORD dwMask, int iMaxNames,

@@ -23,7 +23,7 @@ enum : DWORD {
 };
 // "EACStatus" after a configuration from the printer's own answers.
 constexpr DWORD kEacFromDevice = 3;
-constexpr WCHAR kDeviceAnswers[] = L"ZQBIDIInfo";
+constexpr PCWSTR kDeviceAnswers = zs::kAnswerStoreKey;
 
 // A per-user device answer of four bytes or more, as a number.
 bool ReadDeviceAnswer(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue) {
@@ -103,7 +103,7 @@ DWORD CZQConfigApply::DWApplyPrinting(DWORD* pdwRefused) {
 DWORD CZQConfigApply::DWApplyPhysical(DWORD* pdwRefused) {
     const POEMCUIPPARAM p = m_b.pCUIParam;
     // The printer's own answers about its installed options come first.
-    if (ReadDeviceAnswer(p->hPrinter, L"DevSetUpdate", nullptr)) return kStatusNothingApplied;
+    if (ReadDeviceAnswer(p->hPrinter, zs::kDevSetUpdate, nullptr)) return kStatusNothingApplied;
     CZQDriverData& settings = m_b.driverData;
     settings.VSetLanguage(m_b.logic.m_dwPdl);
     Note(pdwRefused, settings.VApplyPhysicalItems(p));
@@ -132,7 +132,7 @@ BOOL CZQConfigApply::BApplyOndrelData(DWORD dwMode, const VOID* pPrivateDM) {
         WCHAR quality[zs::kItemChars];
         if (m_b.logic.PLoadedRules(m_b.pRules) && CZQDriverData::BApplySnapshotPrintQuality(p, quality))
             VApplyPrintQuality(quality);
-    } else if (dwMode == OEMCUIP_PRNPROP && !ReadDeviceAnswer(p->hPrinter, L"DevSetUpdate", nullptr)) {
+    } else if (dwMode == OEMCUIP_PRNPROP && !ReadDeviceAnswer(p->hPrinter, zs::kDevSetUpdate, nullptr)) {
         settings.VApplySnapshotDeviceItems(p);
         // The run's own installable options count, not the printer's stored ones.
         DWORD devices = 0;

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "settings/zqdriverdata.h"
@@ -35,7 +36,7 @@ const DialogItemRow kDialogItems[] = {
      L"Tile Selection"},
 };
 
-const PCWSTR kRollFieldNames[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
+const auto& kRollFieldNames = zqsettings::kRollFields;
 const PCWSTR kRollFieldTexts[] = {L"Media Name", L"Media Type", L"Width", L"Custom Width"};
 
 void AddEntry(ZQOemItemPlan* plan, ZQOemItemKind kind, BYTE pubId, const char* keyword, PCWSTR target = L"",
@@ -117,7 +118,8 @@ void RollSourceOf(const char* keyword, PWSTR source, size_t cch) {
     WCHAR wide[32] = {};
     MultiByteToWideChar(CP_ACP, 0, keyword, -1, wide, 32);
     // "CustomWidth" before "Width", which ends it too.
-    for (PCWSTR field : {L"CustomWidth", L"Name", L"Type", L"Width"}) {
+    for (PCWSTR field : {zqsettings::kRollFieldCustomWidth, zqsettings::kRollFieldName, zqsettings::kRollFieldType,
+                         zqsettings::kRollFieldWidth}) {
         const size_t len = wcslen(wide), flen = wcslen(field);
         if (len > flen && wcscmp(wide + len - flen, field) == 0) {
             ZQCopyTextN(source, cch, wide, len - flen);

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "platform/zqspooler.h"
 #include "featurelogic/zquilogic.h"
@@ -255,15 +256,16 @@ void CZQUILogic::VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pR
         ZQFormatText(name, 64, L"%ls%ls", pszRoll, pszField);
         CZQLocalPtr<BYTE> data;
         DWORD cb = 0;
-        if (!BReadUserSetting(m_pCUIParam->hPrinter, L"ZQBIDIInfo", name, data.Put(), &cb) || !data) return false;
+        if (!BReadUserSetting(m_pCUIParam->hPrinter, zqsettings::kAnswerStoreKey, name, data.Put(), &cb) || !data)
+            return false;
         ZQCopyTextN(pszText, 256, reinterpret_cast<PCWSTR>(data.Get()), cb / sizeof(WCHAR));
         return true;
     };
     WCHAR width[256];
-    if (!readAnswer(roll, L"Width", width)) return;
+    if (!readAnswer(roll, zqsettings::kRollFieldWidth, width)) return;
     WCHAR custom[kResStringChars];
     if (!BLoadResString(5088, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
-    if (ZQEqualNoCase(width, custom) && !readAnswer(roll, L"CustomWidth", width)) return;
+    if (ZQEqualNoCase(width, custom) && !readAnswer(roll, zqsettings::kRollFieldCustomWidth, width)) return;
     VClampRollWidth(pRules, width);
     PWSTR end = nullptr;
     const double inches = wcstod(width, &end);
@@ -280,10 +282,9 @@ void CZQUILogic::VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pR
 int CZQUILogic::IGetCustomMediaSelected() {
     DWORD value = 0, type = 0, cb = sizeof value;
     CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper\\MediaList", 0, KEY_QUERY_VALUE,
-                      key.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(key.Get(), L"CustomMediaSelected", nullptr, &type, reinterpret_cast<BYTE*>(&value), &cb) !=
-            ERROR_SUCCESS ||
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), zqsettings::kCustomMediaSelected, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &cb) != ERROR_SUCCESS ||
         type != REG_DWORD || cb != sizeof value)
         return -1;
     return static_cast<int>(value);

@@ -6,6 +6,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "settings/zqdriverdata.h"
@@ -102,7 +103,7 @@ BOOL ReadAnswerList(HANDLE hPrinter, PCWSTR pszValue, PWSTR** ppList, int* piCou
     *piCount = 0;
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (!CZQUIBase::BReadUserSetting(hPrinter, L"ZQBIDIInfo", pszValue, data.Put(), &cb)) return FALSE;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, zqsettings::kAnswerStoreKey, pszValue, data.Put(), &cb)) return FALSE;
     return SplitMultiText(data.Get(), cb, ppList, piCount);
 }
 
@@ -406,11 +407,11 @@ int CZQUILogic::IConfirmBox(INT idFirst, INT idSecond, INT idThird, UINT uFlags,
 // I. Device answers and rolls
 // ---------------------------------------------------------------------------------------------
 BOOL CZQUILogic::BGetUserDefinedMedia(HANDLE hPrinter, PWSTR** ppList, int* piCount) {
-    return ReadAnswerList(hPrinter, L"UserDefinedMedia", ppList, piCount);
+    return ReadAnswerList(hPrinter, zqsettings::kUserDefinedMedia, ppList, piCount);
 }
 
 BOOL CZQUILogic::BGetOutputBinNames(HANDLE hPrinter, PWSTR** ppList, int* piCount) {
-    return ReadAnswerList(hPrinter, L"OutputBinNames", ppList, piCount);
+    return ReadAnswerList(hPrinter, zqsettings::kOutputBinNames, ppList, piCount);
 }
 
 void CZQUILogic::VApplyDeviceSettings() {

@@ -190,7 +190,7 @@ BOOL CZQConfigImport::BImportAtUpgrade(DWORD dwLevel, const BYTE* pDriverUpgrade
         CZQPrinterHandle printer;
         CZQLocalPtr<WCHAR> driver;
         finish = zqspool::Spooler().OpenPrinterW(const_cast<PWSTR>(printerName), printer.Put(), nullptr) &&
-                 CZQDriverData::BGetPrinterDataEx(printer.Get(), L"DsSpooler", L"driverName", driver.Put()) &&
+                 CZQDriverData::BGetPrinterDataEx(printer.Get(), zs::kDsSpoolerKey, zs::kDsDriverName, driver.Put()) &&
                  ZQEqualNoCase(driver.Get(), newDriver);
     }
     BImportConfigManager(printerName, ZQCFG_MODE_UPGRADE, finish);
@@ -288,12 +288,10 @@ BOOL CZQConfigImport::BInstallConfigFile(PCWSTR pszPrinterName) {
     BOOL defaulted = FALSE;
     const int cb = WideCharToMultiByte(CP_ACP, 0, target, -1, ansi, sizeof ansi, nullptr, &defaulted);
     WCHAR key[MAX_PATH];
-    const bool named =
-        cb > 1 && !defaulted &&
-        ZQFormatText(key, MAX_PATH, L"%ls\\%ls", L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers",
-                     driver.Get()->pName) == S_OK &&
-        CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, key, zs::kConfigFile, REG_BINARY, ansi,
-                                  static_cast<DWORD>(cb - 1));
+    const bool named = cb > 1 && !defaulted &&
+                       ZQFormatText(key, MAX_PATH, L"%ls\\%ls", zs::kMachinePrintersKey, driver.Get()->pName) == S_OK &&
+                       CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, key, zs::kConfigFile, REG_BINARY, ansi,
+                                                 static_cast<DWORD>(cb - 1));
     // A copy nothing names is not left behind.
     if (!named) {
         DeleteFileW(target);

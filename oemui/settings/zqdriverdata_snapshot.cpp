@@ -12,9 +12,6 @@ namespace {
 
 namespace zs = zqsettings;
 
-constexpr WCHAR kOndrelPrinting[] = L"OndrelDriverData\\Printing";
-constexpr WCHAR kOndrelRoot[] = L"OndrelDriverData";
-
 // The option items that also carry a devmode item; only the last two are reported.
 constexpr PCWSTR kDevModeOptItems[] = {L"ThriftMode", L"NUpChoice", L"Orientation",
                                        L"PageOrder",  L"ColorMode", L"PrintColorAsGray"};
@@ -209,8 +206,8 @@ BOOL CZQDriverData::BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQu
 void CZQDriverData::VDeleteSnapshot(PCWSTR pszRunKey) {
     for (PCWSTR subKey : {zs::kOndrelPhysical, zs::kOndrelOptItems, zs::kOndrelDevModeItems})
         VDeleteSnapshotValues(subKey, pszRunKey);
-    VDeleteSnapshotKey(kOndrelPrinting, pszRunKey);
-    VDeleteSnapshotKey(kOndrelRoot, pszRunKey);
+    VDeleteSnapshotKey(zs::kOndrelPrinting, pszRunKey);
+    VDeleteSnapshotKey(zs::kOndrelRoot, pszRunKey);
 }
 
 void CZQDriverData::VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey) {

@@ -4,6 +4,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqrunswitches.h"
@@ -21,9 +22,9 @@ const PCWSTR kEventNames[kExtEventCount] = {
     L"DevPropSheetDestroy",  L"DriverEventInit",      L"DriverEventDelete",    L"CommonUIProp",
 };
 
-constexpr WCHAR kUserListKey[] = L"Software\\Quorvane\\DEMFileData\\";
-constexpr WCHAR kListNameValue[] = L"DEMFileName";
-constexpr WCHAR kUserListValue[] = L"DEMFile";
+constexpr PCWSTR kUserListKey = zqsettings::kUserExtensionListKey;
+constexpr PCWSTR kListNameValue = zqsettings::kDEMFileName;
+constexpr PCWSTR kUserListValue = zqsettings::kUserExtensionList;
 
 // A text value of a machine key in a new local string.
 bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, CZQLocalPtr<WCHAR>& text) {

@@ -7,6 +7,7 @@
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
+#include "common/zqstorenames.h"
 
 using namespace zqpq;
 
@@ -58,7 +59,7 @@ BOOL CZQPaperQualityTab::BReadLoadedAnswer(PageContext* pContext, PCWSTR pszPref
     ZQFormatText(name, 64, L"%ls%ls", pszPrefix, pszField);
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (!BReadUserSetting(param->hPrinter, L"ZQBIDIInfo", name, data.Put(), &cb) || !data) return FALSE;
+    if (!BReadUserSetting(param->hPrinter, zqsettings::kAnswerStoreKey, name, data.Put(), &cb) || !data) return FALSE;
     ZQCopyTextN(pszText, kResStringChars, reinterpret_cast<PCWSTR>(data.Get()), cb / sizeof(WCHAR));
     return TRUE;
 }
@@ -75,22 +76,22 @@ void CZQPaperQualityTab::VAppendLoadedLine(PageContext* pContext, PCWSTR pszPref
     };
     bool nameUnknown = false, nameUnloaded = false, typeShown = false, widthUnknown = false, widthUnloaded = false;
     WCHAR value[kResStringChars];
-    if (BReadLoadedAnswer(pContext, pszPrefix, L"Name", value)) {
+    if (BReadLoadedAnswer(pContext, pszPrefix, zqsettings::kRollFieldName, value)) {
         nameUnknown = BIsUnknownText(value) != FALSE;
         nameUnloaded = !nameUnknown && BIsUnloadedText(value);
         if (!nameUnknown && !nameUnloaded) append(label, value);
     }
-    if ((nameUnknown || nameUnloaded) && BReadLoadedAnswer(pContext, pszPrefix, L"Type", value) &&
+    if ((nameUnknown || nameUnloaded) && BReadLoadedAnswer(pContext, pszPrefix, zqsettings::kRollFieldType, value) &&
         !BIsUnknownText(value) && !BIsUnloadedText(value)) {
         append(label, value);
         typeShown = true;
     }
-    if (BReadLoadedAnswer(pContext, pszPrefix, L"Width", value)) {
+    if (BReadLoadedAnswer(pContext, pszPrefix, zqsettings::kRollFieldWidth, value)) {
         PCWSTR lead = (nameUnknown || nameUnloaded) && !typeShown ? label : comma;
         WCHAR custom[kResStringChars];
         if (!BLoadResString(5088, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
         const bool isCustom = ZQEqualNoCase(value, custom);
-        if (!isCustom || BReadLoadedAnswer(pContext, pszPrefix, L"CustomWidth", value)) {
+        if (!isCustom || BReadLoadedAnswer(pContext, pszPrefix, zqsettings::kRollFieldCustomWidth, value)) {
             widthUnknown = BIsUnknownText(value) != FALSE;
             widthUnloaded = !widthUnknown && BIsUnloadedText(value);
             if (!widthUnknown && !widthUnloaded) {
@@ -208,7 +209,7 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
     for (int n = 1; n <= 2; ++n) {
         WCHAR prefix[16], width[kResStringChars];
         ZQFormatText(prefix, 16, L"Roll%d", n);
-        empty[n - 1] = BReadLoadedAnswer(pContext, prefix, L"Width", width) &&
+        empty[n - 1] = BReadLoadedAnswer(pContext, prefix, zqsettings::kRollFieldWidth, width) &&
                        (TokenIs(width, L"Unknown") || TokenIs(width, L"Unloaded"));
     }
     const HWND autorotate = HControl(kCtlAutorotate);
@@ -317,7 +318,7 @@ void CZQPaperQualityTab::VMarkLoadedMediaTypes(PageContext* pContext) {
     for (int n = 1; n <= last; ++n) {
         WCHAR prefix[16], type[kResStringChars];
         ZQFormatText(prefix, 16, L"Roll%d", n);
-        if (!BReadLoadedAnswer(pContext, prefix, L"Type", type) || !*type) continue;
+        if (!BReadLoadedAnswer(pContext, prefix, zqsettings::kRollFieldType, type) || !*type) continue;
         for (size_t i = 0; i < names.size(); ++i) {
             if (names[i].empty() || !ZQEqualNoCase(names[i].c_str(), type)) continue;
             const POPTPARAM entry = CZQCommon::PGetOptionParam(media, static_cast<LONG>(i));

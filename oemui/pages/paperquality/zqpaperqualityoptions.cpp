@@ -7,6 +7,7 @@
 
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
+#include "common/zqstorenames.h"
 #include "featurelogic/zqplugin.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
@@ -21,7 +22,6 @@ WNDPROC g_pfnDimensionsProc = nullptr;
 
 constexpr UINT kTipWidth = 270;
 constexpr WORD kTipShowMs = 13568;
-constexpr PCWSTR kColorManagementKey = L"SOFTWARE\\Quorvane\\ZQ Tintora";
 
 // The focus mark of the dimensions control: its client rectangle grown by one pixel.
 void DrawFocusMark(HWND hControl) {
@@ -292,11 +292,12 @@ void CZQPaperQualityTab::VBuildAddPaperCommand(PageContext*) {
     PWSTR line = m_szAddPaperCommand;
     ZQCopyText(line, kCommandChars, L"\"");
     CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kColorManagementKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, zqsettings::kColorManagementKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
+        return;
     WCHAR program[129] = {};
     DWORD size = 256, type = 0;
-    if (RegQueryValueExW(key.Get(), L"RunCC", nullptr, &type, reinterpret_cast<BYTE*>(program), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.Get(), zqsettings::kColorManagementProgram, nullptr, &type,
+                         reinterpret_cast<BYTE*>(program), &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         program[0] = 0;
     program[128] = 0;
