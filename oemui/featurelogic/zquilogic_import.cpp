@@ -4,10 +4,10 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zquilogic.h"
-#include "platform/zqspooler.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
@@ -42,8 +42,6 @@ constexpr int kOwnWatermarkIndex = 4;
 // The pool's stored record: name, text and font, the numbers, and two fixed colour words.
 constexpr DWORD kPoolRecordBytes = 1568;
 constexpr DWORD kPoolColorWord = 0x00C0C0C0;
-constexpr WCHAR kPoolKey[] = L"ZQPresetRoot\\WatermarkPoolData";
-constexpr WCHAR kPoolValuePrefix[] = L"WatermarkPool:";
 
 // The font enumeration looks for the stored face among the screen's TrueType fonts.
 struct FontSearch {
@@ -136,10 +134,10 @@ void CZQUILogic::VWriteImportedWatermark(int iIndex) {
     VWriteWord(&cursor, static_cast<WORD>(dm->dwWmColorIndex));
     VWriteDword(&cursor, kPoolColorWord);
     WCHAR value[32];
-    ZQFormatText(value, 32, L"%ls%d", kPoolValuePrefix, iIndex);
+    ZQFormatText(value, 32, L"%ls%d", zqsettings::kWatermarkPoolValuePrefix, iIndex);
     // The shared pool in the printer's data, whoever imports.
-    if (zqspool::Spooler().SetPrinterDataExW(m_pCUIParam->hPrinter, kPoolKey, value, REG_BINARY, record.Get(),
-                                             kPoolRecordBytes) != ERROR_SUCCESS)
+    if (ZQWriteStoredValue(m_pCUIParam->hPrinter, zqsettings::kWatermarkPoolKey, value, REG_BINARY, record.Get(),
+                           kPoolRecordBytes) != ERROR_SUCCESS)
         zqtrace::Line(L"CZQUILogic::VWriteImportedWatermark: pool value not written\n");
 }
 

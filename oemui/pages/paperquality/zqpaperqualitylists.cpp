@@ -2,14 +2,15 @@
 // printer's ids and the core driver's option positions, the source, media-type and paper-size
 // lists, the paper a page kind shows and stores, and the "MediaType" printer data.
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
-#include "platform/zqspooler.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
+#include "settings/zqdriverdata.h"
 
 using namespace zqpq;
 
@@ -122,13 +123,12 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     } else if (m_pCUIParam) {
         // The media-type pop-up needs the printer data "MediaType" as a four-byte number.
-        DWORD value = 0, type = 0, needed = 0;
-        if (zqspool::Spooler().GetPrinterDataW(m_pCUIParam->hPrinter, const_cast<PWSTR>(L"MediaType"), &type,
-                                               reinterpret_cast<BYTE*>(&value), sizeof value, &needed) != ERROR_SUCCESS) {
-            value = 0;
-            zqspool::Spooler().SetPrinterDataW(m_pCUIParam->hPrinter, const_cast<PWSTR>(L"MediaType"), REG_DWORD,
-                                               reinterpret_cast<BYTE*>(&value), sizeof value);
-        }
+        DWORD type = 0, cb = 0;
+        CZQLocalPtr<BYTE> stored;
+        if (ZQReadStoredValue(m_pCUIParam->hPrinter, nullptr, zqsettings::kPopupMediaType, &type, stored, &cb) !=
+                ERROR_SUCCESS ||
+            cb > sizeof(DWORD))
+            CZQDriverData::BSetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kPopupMediaType, 0);
         VFillMediaTypePopupList(HControl(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())
