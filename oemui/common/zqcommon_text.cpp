@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
@@ -25,8 +26,9 @@ struct RollRow {
     int ids[4];
 };
 const RollRow kRollRows[] = {
-    {L"ManualFeed", {113, 116, 122, 119}}, {L"Sheet", {114, 117, 123, 120}}, {L"Roll", {115, 118, 124, 121}},
-    {L"Roll1", {109, 111, 107, 105}},      {L"Roll2", {110, 112, 108, 106}},
+    {zqkw::kManualFeed, {113, 116, 122, 119}}, {zqkw::kSheet, {114, 117, 123, 120}},
+    {zqkw::kRoll, {115, 118, 124, 121}},       {zqkw::kRoll1, {109, 111, 107, 105}},
+    {zqkw::kRoll2, {110, 112, 108, 106}},
 };
 
 // One entry of a string-table block in one language: -1 when the block is not there, else the

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include "common/zqkeywords.h"
+
 namespace zqsettings {
 
 // ---- printer data: key trees
@@ -82,7 +84,7 @@ inline constexpr WCHAR kInstallDate[] = L"InstallDate";
 inline constexpr WCHAR kNotifyDate[] = L"NotifyDate";
 // The media-type pop-up's number (REG_DWORD): named after its feature, written 0 by the
 // Paper/Quality page when missing.
-inline constexpr WCHAR kPopupMediaType[] = L"MediaType";
+inline constexpr PCWSTR kPopupMediaType = zqkw::kMediaType;
 
 // ---- device answers: "Update Now"'s store under the restricted user's key (per user, the
 // printer's data in its place); texts REG_SZ, numbers REG_DWORD, other octets REG_BINARY, lists

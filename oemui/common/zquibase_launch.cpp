@@ -2,6 +2,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr WCHAR kServicesFeature[] = L"PSServicesOption";
+constexpr PCWSTR kServicesFeature = zqkw::kPSServicesOption;
 constexpr WCHAR kVexaToolboxOption[] = L"LaunchVexaToolBox";
 constexpr WCHAR kToolboxOption[] = L"LaunchToolBox";
 using zqsettings::kMakerPrintersKey;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -163,7 +164,7 @@ void CZQAutoConfig::VMemoryAnswer(BOOL bApply) {
 void CZQAutoConfig::VMediaPathAnswer(BOOL bApply) {
     if (bApply) {
         // A second media path is the duplex unit's.
-        VSetInstalledFlag(L"DuplexUnit", BNumberAnswered(zs::kAnswerMediaPath, nullptr));
+        VSetInstalledFlag(zqkw::kDuplexUnit, BNumberAnswered(zs::kAnswerMediaPath, nullptr));
         return;
     }
     BWriteNumberPlaceholder(zs::kAnswerMediaPath);

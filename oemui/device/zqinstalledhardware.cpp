@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -20,7 +21,7 @@
 namespace {
 
 constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
-constexpr WCHAR kAccessories[] = L"AccessoryOutputBins";
+constexpr PCWSTR kAccessories = zqkw::kAccessoryOutputBins;
 constexpr WCHAR kAccessoryTable[] = L"ZQInstallableHCO";
 constexpr WCHAR kFinisherTable[] = L"ZQInstallableFinisher";
 namespace zs = zqsettings;
@@ -47,8 +48,8 @@ const struct {
 const PCWSTR kMailboxModes[] = {L"MailboxModeStacker", L"MailboxModeSeparator", L"MailboxModeCollator",
                                 L"MailboxModeMailbox"};
 // The accessories whose bins have names of their own.
-const PCWSTR kNamedBinAccessories[] = {L"MBX8Mailbox", L"MBX5Mailbox", L"MBX7Mailbox", L"MBX3Mailbox"};
-const PCWSTR kFinisherFeatures[] = {L"ZQPunchUnitType", L"ZQPostInsertionKit"};
+const PCWSTR kNamedBinAccessories[] = {zqkw::kMBX8Mailbox, zqkw::kMBX5Mailbox, zqkw::kMBX7Mailbox, zqkw::kMBX3Mailbox};
+const PCWSTR kFinisherFeatures[] = {zqkw::kZQPunchUnitType, zqkw::kZQPostInsertionKit};
 
 bool IsNoneOption(PCWSTR psz) {
     return ZQEqualNoCase(psz, L"NONE") || ZQEqualNoCase(psz, L"NOTINSTALLED") || ZQEqualNoCase(psz, L"FALSE");
@@ -106,14 +107,14 @@ bool TableNamesReported(POEMCUIPPARAM pParam, PCWSTR pszTable, PCWSTR pszOption,
 void CZQAutoConfig::VSetInstalledMemory(DWORD dwKilobytes) {
     if (!BHasItems()) return;
     const bool postScript = m_dwPdl == zqdm::kPdlPostScript;
-    const PCWSTR feature = postScript ? L"InstalledMemory" : L"Memory";
+    const PCWSTR feature = postScript ? zqkw::kInstalledMemory : zqkw::kMemory;
     PWSTR* keywords = nullptr;
     int count = 0;
     if (DWGetOptionKeywords(m_pCUIParam, feature, &keywords, &count, kPrinterMode) != ZQOPT_OK) return;
     ZQ_TRACE("CZQAutoConfig::VSetInstalledMemory");
     const int listed = count;
     // PostScript lists end in an entry for help, which is no size.
-    if (postScript && count > 0 && ZQEqualNoCase(keywords[count - 1], L"HelpIndex")) --count;
+    if (postScript && count > 0 && ZQEqualNoCase(keywords[count - 1], zqkw::kHelpIndexOption)) --count;
     if (count > kMaxMemorySizes) count = kMaxMemorySizes;
     DWORD sizes[kMaxMemorySizes] = {};
     for (int i = 0; i < count; ++i) {
@@ -144,7 +145,7 @@ void CZQAutoConfig::VSetInstalledFlag(PCWSTR pszFeature, BOOL bInstalled) {
 }
 
 void CZQAutoConfig::VRefreshVeltorItems() {
-    for (PCWSTR feature : {L"JobRetention", L"DeviceIsVeltor"}) {
+    for (PCWSTR feature : {zqkw::kJobRetention, L"DeviceIsVeltor"}) {
         POPTITEM item = nullptr;
         if (DWFindOptItem(m_pCUIParam, feature, &item) == ZQOPT_OK) VReselectAllowedOptions(item);
     }
@@ -194,7 +195,7 @@ BOOL CZQAutoConfig::BAccessoryMatches(PWSTR* ppszModels, PCWSTR pszOption) {
 
 DWORD CZQAutoConfig::DWSetMailboxMode(int iMode) {
     if (!BHasItems() || iMode < 1 || iMode > 4) return ZQOPT_BAD_ARGUMENT;
-    return DWSelectOptionByKeyword(m_pCUIParam, L"MailboxModes", kMailboxModes[iMode - 1], kPrinterMode);
+    return DWSelectOptionByKeyword(m_pCUIParam, zqkw::kMailboxModes, kMailboxModes[iMode - 1], kPrinterMode);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -17,7 +18,7 @@ namespace {
 constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
 constexpr WCHAR kTraySizes[] = L"ZQInstallableTraySize";
 constexpr WCHAR kTrayNames[] = L"ZQInstallableTrayName";
-constexpr WCHAR kTrayFeatures[] = L"ZQInstallableTrayFeatureName";
+constexpr PCWSTR kTrayFeatures = zqkw::kZQInstallableTrayFeatureName;
 constexpr WCHAR kMediaRange[] = L"ZQMediaDMLRange";
 namespace zs = zqsettings;
 using zs::kUserDefinedMedia;

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -20,7 +21,7 @@ namespace {
 namespace zs = zqsettings;
 
 constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
-constexpr WCHAR kInstalledRolls[] = L"InstalledRolls";
+constexpr PCWSTR kInstalledRolls = zqkw::kInstalledRolls;
 constexpr INT kIdsStandardWidth = 4920;  // the custom-width text of a standard width
 constexpr INT kIdsUnloaded = 4921;       // nothing loaded, or a media type the helper file lacks
 constexpr DWORD kRollLoaded = 0x7FFE;

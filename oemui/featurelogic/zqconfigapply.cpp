@@ -1,6 +1,7 @@
 #include "featurelogic/zqconfigapply.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqbinding.h"
@@ -151,7 +152,7 @@ void CZQConfigApply::VApplyPrintQuality(PCWSTR pszQuality) {
     // The event's macros decide by the media type too.
     CZQLocalPtr<WCHAR> media, keyword;
     if (CZQCommon::DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&
-        CZQCommon::DWOptionNameToKeyword(p, L"MediaType", media.Get(), keyword.Put()) == ZQOPT_OK)
+        CZQCommon::DWOptionNameToKeyword(p, zqkw::kMediaType, media.Get(), keyword.Put()) == ZQOPT_OK)
         ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), keyword.Get());
     parser.m_szQualityGroupValue[0] = 0;
     rules->BRunMacroSwitch(parser.EventList(), L"DMCInstallTime");

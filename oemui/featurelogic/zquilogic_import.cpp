@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -85,7 +86,7 @@ BOOL CZQUILogic::BImportDMCWatermarks(const IZQStoredSettings* pStored) {
     BOOL recognised = FALSE;
     int index = 0;
     WCHAR stored[zs::kItemChars];
-    if (settings.BReadDevModeItem(L"Watermarks", stored)) {
+    if (settings.BReadDevModeItem(zqkw::kWatermarks, stored)) {
         WCHAR name[kTextChars] = {};
         const WatermarkKind* kind = nullptr;
         for (const WatermarkKind& k : kWatermarkKinds) {
@@ -108,7 +109,7 @@ BOOL CZQUILogic::BImportDMCWatermarks(const IZQStoredSettings* pStored) {
     }
     // The stored font only when the screen has it as a TrueType face.
     WCHAR font[zs::kItemChars];
-    if (settings.BReadDevModeItem(L"WMFont", font) && IsInstalledTrueTypeFace(font))
+    if (settings.BReadDevModeItem(zqkw::kWMFont, font) && IsInstalledTrueTypeFace(font))
         ZQCopyText(dm->szWmFont, kTextChars, font);
     VWriteImportedWatermark(index);
     return recognised;
@@ -149,7 +150,7 @@ void CZQUILogic::VImportDMCQualityOptions(CZQXmlUiRules* pRules) {
     const ZQPrintQualityState& states = rules->Parser().m_quality;
     // The quality groups the install-time macros hid.
     POPTITEM item = nullptr;
-    if (DWFindOptItem(p, L"PrintQualityGroup", &item) == ZQOPT_OK) {
+    if (DWFindOptItem(p, zqkw::kPrintQualityGroup, &item) == ZQOPT_OK) {
         const int count = IGetOptionCount(item);
         for (int i = 0; i < count; ++i) {
             POPTPARAM option = PGetOptionParam(item, i);
@@ -161,9 +162,9 @@ void CZQUILogic::VImportDMCQualityOptions(CZQXmlUiRules* pRules) {
         ReportItem(p, item);
     }
     constexpr DWORD kDisabledState = 2;
-    if (DWFindOptItem(p, dm->dwPdl == kPdlPostScript ? L"JCLZQTurboMode" : L"ZQTurboMode", &item) == ZQOPT_OK)
+    if (DWFindOptItem(p, dm->dwPdl == kPdlPostScript ? L"JCLZQTurboMode" : zqkw::kZQTurboMode, &item) == ZQOPT_OK)
         SetDisabled(p, item, states.dwTurboMode == kDisabledState);
-    if (DWFindOptItem(p, L"ZQPhotoPaperPrinting", &item) == ZQOPT_OK)
+    if (DWFindOptItem(p, zqkw::kZQPhotoPaperPrinting, &item) == ZQOPT_OK)
         SetDisabled(p, item, states.dwPhotoPaper == kDisabledState);
 }
 
@@ -179,7 +180,7 @@ void CZQUILogic::VApplyImportedPrintQuality(CZQXmlUiRules* pRules) {
         *option++ = 0;
         if (PWSTR next = wcschr(option, L'.')) *next = 0;
     } else {
-        feature = L"PrintQualityGroup";
+        feature = zqkw::kPrintQualityGroup;
         option = text;
     }
     if (*feature && *option) DWSelectOptionByKeyword(m_pCUIParam, feature, option, OEMCUIP_DOCPROP);

@@ -1,6 +1,7 @@
 // Translations between the configuration manager's names and values and the driver's, and the
 // administrator's locks.
 #include "common/zqstrings.h"
+#include "common/zqkeywords.h"
 #include "common/zqtrace.h"
 #include "settings/zqconfigtables.h"
 #include "settings/zqdriverdata.h"
@@ -16,9 +17,9 @@ struct PublicItem {
     BYTE bPubId;
 };
 constexpr PublicItem kPublicItems[] = {
-    {L"PaperSize", DMPUB_FORMNAME}, {L"NUpChoice", DMPUB_NUP},   {L"PageOrder", DMPUB_PAGEORDER},
-    {L"Duplex", DMPUB_DUPLEX},      {L"MediaType", DMPUB_MEDIATYPE}, {L"InputBin", DMPUB_DEFSOURCE},
-    {L"Copies", DMPUB_COPIES_COLLATE},
+    {zqkw::kPaperSize, DMPUB_FORMNAME}, {L"NUpChoice", DMPUB_NUP},   {zqkw::kPageOrderItem, DMPUB_PAGEORDER},
+    {zqkw::kDuplexItem, DMPUB_DUPLEX},      {zqkw::kMediaType, DMPUB_MEDIATYPE}, {zqkw::kInputBin, DMPUB_DEFSOURCE},
+    {zqkw::kCopiesItem, DMPUB_COPIES_COLLATE},
 };
 static_assert(DMPUB_FORMNAME == 9 && DMPUB_NUP == 16 && DMPUB_PAGEORDER == 17 && DMPUB_DUPLEX == 7 &&
                   DMPUB_MEDIATYPE == 12 && DMPUB_DEFSOURCE == 4 && DMPUB_COPIES_COLLATE == 3,
@@ -41,7 +42,7 @@ BOOL MapRow(const ConfigValueTable* table, PCWSTR pszIn, bool byConfigValue, PWS
     const int row = byConfigValue ? FindRowByConfigValue(*table, pszIn) : FindRowByKeyword(*table, pszIn);
     if (row < 0) return FALSE;
     const ConfigValueRow& r = table->pRows[row];
-    ZQCopyText(pszOut, kItemChars, byConfigValue ? r.szDriverKeyword : r.szConfigValue);
+    ZQCopyText(pszOut, kItemChars, byConfigValue ? r.pszDriverKeyword : r.pszConfigValue);
     return TRUE;
 }
 
@@ -98,7 +99,7 @@ BOOL CZQDriverData::BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow) {
     if (!pszText || !piRow) return BadArgument();
     const int row = FindRowByKeyword(kAccessoryTable, pszText, iStart);
     if (row < 0) return FALSE;
-    ZQCopyText(pszText, kItemChars, kAccessoryTable.pRows[row].szConfigValue);
+    ZQCopyText(pszText, kItemChars, kAccessoryTable.pRows[row].pszConfigValue);
     *piRow = row;
     return TRUE;
 }
@@ -106,8 +107,8 @@ BOOL CZQDriverData::BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow) {
 BOOL CZQDriverData::BMapPhysicalName(PCWSTR pszName, PWSTR pszKeyword) {
     if (!pszName || !pszKeyword) return BadArgument();
     for (int i = 0; i < kPhysicalNameRowCount; ++i) {
-        if (!ZQEqualNoCase(kPhysicalNameRows[i].szConfigName, pszName)) continue;
-        ZQCopyText(pszKeyword, kItemChars, kPhysicalNameRows[i].szDriverKeyword);
+        if (!ZQEqualNoCase(kPhysicalNameRows[i].pszConfigName, pszName)) continue;
+        ZQCopyText(pszKeyword, kItemChars, kPhysicalNameRows[i].pszDriverKeyword);
         return TRUE;
     }
     return FALSE;
@@ -121,10 +122,10 @@ BOOL CZQDriverData::BMapConfigName(POEMCUIPPARAM pParam, PCWSTR pszName, PWSTR p
     if (!pParam || !pParam->poemuiobj) return BadArgument();
     for (int i = 0; i < kNameRowCount; ++i) {
         const ConfigNameRow& row = kNameRows[i];
-        if (!ZQEqualNoCase(row.szConfigName, pszName)) continue;
+        if (!ZQEqualNoCase(row.pszConfigName, pszName)) continue;
         POPTITEM item = nullptr;
-        if (DWFindOptItem(pParam, row.szDriverKeyword, &item) != ZQOPT_OK) continue;
-        ZQCopyText(pszKeyword, kItemChars, row.szDriverKeyword);
+        if (DWFindOptItem(pParam, row.pszDriverKeyword, &item) != ZQOPT_OK) continue;
+        ZQCopyText(pszKeyword, kItemChars, row.pszDriverKeyword);
         break;
     }
     *pbPubId = PublicIdOf(pszKeyword);
@@ -172,7 +173,7 @@ BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
     DWGetItemKeywords(pParam, &keywords, &count);
     for (int i = 0; i < count; ++i) LockByOwnRecord(pParam, keywords[i]);
     VFreeStringList(keywords, count);
-    for (int i = 0; i < kNameRowCount; ++i) LockByOwnRecord(pParam, kNameRows[i].szConfigName);
+    for (int i = 0; i < kNameRowCount; ++i) LockByOwnRecord(pParam, kNameRows[i].pszConfigName);
     for (const PublicItem& p : kPublicItems) LockByOwnRecord(pParam, p.pszKeyword);
     SetLastError(error);
     return FALSE;

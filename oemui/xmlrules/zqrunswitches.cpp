@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "zqproc.h"
@@ -102,7 +103,7 @@ BOOL CZQRunSwitches::BHideNativeUI(PCWSTR pszFallbackDriver, HANDLE hPrinter, co
 }
 
 void CZQRunSwitches::VHideNativeOptItems(POEMCUIPPARAM pParam) {
-    for (PCWSTR feature : {L"TextAsBlack", L"TTAsBitmapsSetting", L"Smoothing", L"TransparencyInterleave"})
+    for (PCWSTR feature : {zqkw::kTextAsBlack, zqkw::kTTAsBitmapsSetting, L"Smoothing", L"TransparencyInterleave"})
         CZQCommon::DWHideOptItem(pParam, feature, OEMCUIP_DOCPROP);
     for (BYTE pubId : {DMPUB_ICMMETHOD, DMPUB_ICMINTENT, DMPUB_TTOPTION, DMPUB_PAGEORDER, DMPUB_COPIES_COLLATE})
         CZQCommon::DWHidePubOptItem(pParam, pubId, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zquidevmode.h"
@@ -140,8 +141,8 @@ BOOL CZQXmlUiRules::BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam) {
 void CZQXmlUiRules::VRunMediaTypeMacros(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQXmlUiRules::VRunMediaTypeMacros");
     if (!m_parser.BIsLoaded()) return;
-    CZQLocalPtr<WCHAR> option(PszCurrentOption(pParam, L"MediaType"));
-    if (option) BRunFeatureMacros(L"MediaType", option.Get(), pParam);
+    CZQLocalPtr<WCHAR> option(PszCurrentOption(pParam, zqkw::kMediaType));
+    if (option) BRunFeatureMacros(zqkw::kMediaType, option.Get(), pParam);
 }
 
 // Runs the macro when the feature it belongs to has a current option.
@@ -233,9 +234,9 @@ bool CZQXmlUiRules::BRunSwitch(IXMLDOMNode* pSwitch, POEMCUIPPARAM pParam, DWORD
 
 void CZQXmlUiRules::VRunBuiltInCall(LPCWSTR pszText, POEMCUIPPARAM pParam) {
     if (ZQStartsWithNoCase(pszText, L"macro_PrintQualityGroup_PQGroup")) {
-        VRunIfFeatureSet(L"MediaType", pszText, pParam);
+        VRunIfFeatureSet(zqkw::kMediaType, pszText, pParam);
     } else if (ZQStartsWithNoCase(pszText, L"macro_ZQOptimizeFor")) {
-        VRunIfFeatureSet(L"ZQOptimizeFor", pszText, pParam);
+        VRunIfFeatureSet(zqkw::kZQOptimizeFor, pszText, pParam);
     } else if (CZQXmlParserCommon::BIsPopupMacroName(pszText)) {
         m_parser.VSetPopupFlag(TRUE);
     } else if (ZQEqualNoCase(pszText, L"macro_FaceControl_to_PaperSize")) {
@@ -245,9 +246,9 @@ void CZQXmlUiRules::VRunBuiltInCall(LPCWSTR pszText, POEMCUIPPARAM pParam) {
         }
         uint32_t pdl = 0;
         std::memcpy(&pdl, static_cast<const BYTE*>(pParam->pOEMDM) + offsetof(ZQUIDevmode, dwPdl), sizeof pdl);
-        VRunIfFeatureSet(pdl == zqdm::kPdlPostScript ? L"PageSize" : L"PaperSize", pszText, pParam);
+        VRunIfFeatureSet(pdl == zqdm::kPdlPostScript ? zqkw::kPageSize : zqkw::kPaperSize, pszText, pParam);
     } else if (ZQEqualNoCase(pszText, L"macro_FaceControl_to_MediaType")) {
-        VRunIfFeatureSet(L"MediaType", pszText, pParam);
+        VRunIfFeatureSet(zqkw::kMediaType, pszText, pParam);
     } else if (ZQEqualNoCase(pszText, L"macro_InstalledPenSet_Premium") ||
                ZQEqualNoCase(pszText, L"macro_InstalledPenSet_PremiumHighGloss") ||
                ZQEqualNoCase(pszText, L"macro_InstalledPenSet_PremiumPlusPhoto")) {
@@ -270,7 +271,7 @@ void CZQXmlUiRules::VApplyOptionElement(LPCWSTR pszElement, LPCWSTR pszText, POE
     constexpr BYTE kHiddenOrDisabled = OPTPF_HIDE | OPTPF_DISABLED;
 
     if (BIs(pszElement, L"select_option")) {
-        if (ZQEqualNoCase(named.szFeature, L"InputBin")) {
+        if (ZQEqualNoCase(named.szFeature, zqkw::kInputBin)) {
             m_iInputBinIndex = index;
         } else if (ZQEqualNoCase(named.szFeature, L"ZQPhotoFix")) {
             m_iPhotoFixIndex = index;

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmluirules.h"
@@ -88,9 +89,9 @@ BOOL CZQXmlUiRules::BMatchCase(IXMLDOMNode* pSwitch) {
     if (zqxml::HrChildText(pSwitch, L"name", valueName) != S_OK || !zqxml::CchText(valueName)) return FALSE;
     // The value is taken once: actions of the chosen case may write the buffer it came from.
     WCHAR value[kValueChars] = {};
-    if (BIs(valueName.Get(), L"MediaType")) {
+    if (BIs(valueName.Get(), zqkw::kMediaType)) {
         ZQCopyText(value, kValueChars, m_parser.m_szMediaTypeValue);
-    } else if (BIs(valueName.Get(), L"PrintQualityGroup") || BIs(valueName.Get(), L"PrintQualityExport")) {
+    } else if (BIs(valueName.Get(), zqkw::kPrintQualityGroup) || BIs(valueName.Get(), L"PrintQualityExport")) {
         ZQCopyText(value, kValueChars, m_parser.m_szQualityGroupValue);
     } else if (BIs(valueName.Get(), L"PrintQualityImport")) {
         ZQCopyText(value, kValueChars, m_parser.m_szQualityImportValue);
@@ -142,13 +143,13 @@ void CZQXmlUiRules::VEvaluateAction(LPCWSTR pszElement, LPCWSTR pszText) {
         BEvaluateSwitch(m_parser.MacroList(), pszText);
     } else if (BIs(pszElement, L"disable") || BIs(pszElement, L"enable") || BIs(pszElement, L"hide")) {
         const DWORD state = BIs(pszElement, L"disable") ? 2 : BIs(pszElement, L"enable") ? 0 : 1;
-        if (ZQContainsNoCase(L"PrintQualityGroup", pszText)) quality.dwQualityGroup = state;
+        if (ZQContainsNoCase(zqkw::kPrintQualityGroup, pszText)) quality.dwQualityGroup = state;
         if (state == 1) return;
-        if (ZQContainsNoCase(L"ZQTurboMode", pszText)) quality.dwTurboMode = state;
-        if (ZQContainsNoCase(L"ZQPhotoPaperPrinting", pszText)) quality.dwPhotoPaper = state;
+        if (ZQContainsNoCase(zqkw::kZQTurboMode, pszText)) quality.dwTurboMode = state;
+        if (ZQContainsNoCase(zqkw::kZQPhotoPaperPrinting, pszText)) quality.dwPhotoPaper = state;
     } else if (BIs(pszElement, L"enable_option") || BIs(pszElement, L"hide_option")) {
         LONG index = 0;
-        if (!ZQContainsNoCase(pszText, L"PrintQualityGroup") || !BNumberAfterUnderscore(pszText, &index)) return;
+        if (!ZQContainsNoCase(pszText, zqkw::kPrintQualityGroup) || !BNumberAfterUnderscore(pszText, &index)) return;
         if (index < 0 || index >= static_cast<LONG>(ARRAYSIZE(quality.adwOption))) return;
         quality.adwOption[index] = BIs(pszElement, L"enable_option") ? 0 : 1;
     } else if (BIs(pszElement, L"select_option")) {
@@ -164,7 +165,7 @@ void CZQXmlUiRules::VEvaluateAction(LPCWSTR pszElement, LPCWSTR pszText) {
 void CZQXmlUiRules::VEvaluateSelect(LPCWSTR pszText) {
     ZQPrintQualityState& quality = m_parser.m_quality;
     LONG index = 0;
-    if (ZQContainsNoCase(pszText, L"PrintQualityGroup") && BNumberAfterUnderscore(pszText, &index))
+    if (ZQContainsNoCase(pszText, zqkw::kPrintQualityGroup) && BNumberAfterUnderscore(pszText, &index))
         quality.dwSelectedGroupIndex = static_cast<DWORD>(index);
 
     // The option part: from the first point to the next point or the end.
@@ -178,18 +179,18 @@ void CZQXmlUiRules::VEvaluateSelect(LPCWSTR pszText) {
                 WCHAR* field;
             };
             const Target targets[] = {
-                {L"Resolution", quality.szResolutionOption},
+                {zqkw::kResolution, quality.szResolutionOption},
                 {L"Quelvo", quality.szFastResolutionOption},
                 {L"ZQLpiSelection", quality.szLineScreenOption},
-                {L"PrintQuality", quality.szPrintQualityOption},
+                {zqkw::kPrintQuality, quality.szPrintQualityOption},
             };
             for (const Target& target : targets)
                 if (ZQContainsNoCase(pszText, target.keyword))
                     ZQCopyTextN(target.field, kOptionTextChars, pszPoint + 1, cchOption);
         }
     }
-    if (ZQContainsNoCase(pszText, L"ZQTurboMode") && ZQContainsNoCase(pszText, L".Off")) quality.dwTurboOff = 1;
-    if (ZQContainsNoCase(pszText, L"ZQPhotoPaperPrinting")) {
+    if (ZQContainsNoCase(pszText, zqkw::kZQTurboMode) && ZQContainsNoCase(pszText, L".Off")) quality.dwTurboOff = 1;
+    if (ZQContainsNoCase(pszText, zqkw::kZQPhotoPaperPrinting)) {
         if (ZQContainsNoCase(pszText, L".Glimra")) quality.dwPhotoPaperResolution = 0;
         if (ZQContainsNoCase(pszText, L".2400x1200dpi")) quality.dwPhotoPaperResolution = 1;
     }

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "platform/zqspooler.h"
 #include "res/zqpaperqualityids.h"
@@ -31,8 +32,8 @@ const int kMovableIds[] = {
     IDC_BTN_PREVIEW_PORT,             IDC_BTN_PREVIEW_LAND,           IDC_PREVIEW_DIMENSIONS,
 };
 
-const PCWSTR kPhotoFixFeatures[6] = {L"ZQContrast",   L"ZQDigitalFlash", L"ZQSharpness",
-                                     L"ZQVorevEzuro", L"ZQSmoothing",    L"ZQRedEyeReduction"};
+const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
+                                     zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
 
 // Ids of quick-set controls that other pages' templates carry; this page's template lacks them.
 const int kQuickSetControls[] = {483, 485, 489, 490};
@@ -86,7 +87,7 @@ void CZQPaperQualityTab::VGetQualityControlPresence(PageContext* pContext, int a
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     if (RulesLoaded(pContext)) {
-        if (HasItem(param, L"PrintQualityGroup"))
+        if (HasItem(param, zqkw::kPrintQualityGroup))
             aiPresent[kHasQualityList] = 1;
         else
             pContext->pRules->VSetNoQualityGroup(TRUE);
@@ -97,16 +98,16 @@ void CZQPaperQualityTab::VGetQualityControlPresence(PageContext* pContext, int a
                    ? 1
                    : 0;
     };
-    aiPresent[kHasGloss] = boxFound(L"PrintFinish", kCtlGloss);
-    aiPresent[kHasQuietPrinting] = boxFound(L"ZQQuietPrinting", kCtlQuietPrinting);
+    aiPresent[kHasGloss] = boxFound(zqkw::kPrintFinish, kCtlGloss);
+    aiPresent[kHasQuietPrinting] = boxFound(zqkw::kZQQuietPrinting, kCtlQuietPrinting);
     aiPresent[kHasThriftmode] = boxFound(ThriftmodeFeature(pContext), kCtlThriftmode);
     for (PCWSTR feature : kPhotoFixFeatures)
         if (HasItem(param, feature)) {
             aiPresent[kHasImageEnhancement] = 1;
             break;
         }
-    aiPresent[kHasMaxDetail] = HasItem(param, L"ZQMaximumDetail") ? 1 : 0;
-    aiPresent[kHasOptimizeFor] = HasItem(param, L"ZQOptimizeFor") ? 1 : 0;
+    aiPresent[kHasMaxDetail] = HasItem(param, zqkw::kZQMaximumDetail) ? 1 : 0;
+    aiPresent[kHasOptimizeFor] = HasItem(param, zqkw::kZQOptimizeFor) ? 1 : 0;
 }
 
 void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount], PageContext* pContext) {
@@ -191,9 +192,9 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
     // Rolls and orientation. The template gives the quality group a column of its own, so on a
     // large-format printer the paper group and the size text keep their places and only the
     // orientation buttons stack, one under the other.
-    const bool saveRoll = HasItem(param, L"ZQSaveRollPaper");
-    const bool cutter = HasItem(param, L"ZQDisableAutoCutter");
-    const bool autorotate = HasItem(param, L"ZQAutorotate");
+    const bool saveRoll = HasItem(param, zqkw::kZQSaveRollPaper);
+    const bool cutter = HasItem(param, zqkw::kZQDisableAutoCutter);
+    const bool autorotate = HasItem(param, zqkw::kZQAutorotate);
     const ControlRect* group = Recorded(IDC_GB_MEDIA_PAPER_OPTIONS);
     if (pContext->pLogic->BIsLargeFormat()) {
         for (int id : kQuickSetControls) Hide(GetDlgItem(m_hPage, id));
@@ -209,7 +210,7 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
     } else {
         for (ZQPqControl c : {kCtlOrientationGroup, kCtlPortrait, kCtlLandscape, kCtlShowPreview}) Hide(HControl(c));
         // Rolls are never fed from the sheet source; the refresh turns the boxes off for it.
-        const BOOL rollSource = OptionIs(param, L"InputSlot", L"Sheet") != 1;
+        const BOOL rollSource = OptionIs(param, zqkw::kInputSlot, zqkw::kSheet) != 1;
         const struct {
             bool has;
             ZQPqControl control;
@@ -244,7 +245,7 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
                 count = IGetOptionCount(levels);
                 m_iSliderPosition = static_cast<int>(levels->Sel);
             } else {
-                count = IGetOptionCount(FeatureItem(param, L"PrintQualityGroup"));
+                count = IGetOptionCount(FeatureItem(param, zqkw::kPrintQualityGroup));
             }
             HWND slider = HControl(kCtlQualitySlider);
             SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, count > 0 ? count - 1 : 0));
@@ -252,7 +253,7 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
             SendMessageW(slider, TBM_SETTICFREQ, 1, 0);
         } else {
             for (int action : {CZQUILogic::kBindFillFree, CZQUILogic::kBindShow})
-                logic.IBindFeatureControl(0, L"PrintQualityGroup", HControl(kCtlQuality), nullptr, OEMCUIP_DOCPROP,
+                logic.IBindFeatureControl(0, zqkw::kPrintQualityGroup, HControl(kCtlQuality), nullptr, OEMCUIP_DOCPROP,
                                           action, FALSE, 0, nullptr);
         }
     }
@@ -264,7 +265,7 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
     for (int i = 0; i < 5; ++i) allFive = allFive && HasItem(param, kPhotoFixFeatures[i]);
     if (core && core->dwLayoutMode == 3 && (allFive || HasItem(param, kPhotoFixFeatures[5]))) {
         WCHAR group[256];
-        if (!ReadOption(param, L"PrintQualityGroup", group)) return;
+        if (!ReadOption(param, zqkw::kPrintQualityGroup, group)) return;
         if (!largeFormatQuality) {
             const bool draft = ZQEqualNoCase(group, L"PQGroup_3") || ZQEqualNoCase(group, L"PQGroup_4");
             ShowEnabled(button, !draft);
@@ -277,11 +278,11 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
 BOOL CZQPaperQualityTab::BStoreQualityKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
     PWSTR target = pContext->pRules->Parser().m_szQualityGroupValue;
-    if (BStoreListKeyword(hDlg, pContext, IDC_CBO_PRINT_QUALITY, L"PrintQualityGroup", target)) return TRUE;
+    if (BStoreListKeyword(hDlg, pContext, IDC_CBO_PRINT_QUALITY, zqkw::kPrintQualityGroup, target)) return TRUE;
     // The large-format quality mode chooses the group with its slider and leaves the list empty:
     // the group's own option stands for it, or no media choice there would run its macros.
     WCHAR option[256];
-    return BHasLqjQualitySettings(pContext) && ReadOption(m_pCUIParam, L"PrintQualityGroup", option) &&
+    return BHasLqjQualitySettings(pContext) && ReadOption(m_pCUIParam, zqkw::kPrintQualityGroup, option) &&
            ZQCopyText(target, 256, option) == S_OK;
 }
 
@@ -297,13 +298,13 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
     const bool exceptions = logic.BHasPageExceptions() != FALSE;
     // The page-exceptions list takes the place of the page kinds.
     const bool covers = logic.BDiffFirstPageAllowed() && core && core->dwLayoutMode == 3 && !exceptions;
-    const bool borderless = HasItem(param, L"ZQBorderLessPhoto");
-    const bool autoFit = HasItem(param, L"ZQBorderLessAutoFit");
-    const bool quiet = HasItem(param, L"ZQQuietPrinting");
-    const bool saveRoll = HasItem(param, L"ZQSaveRollPaper");
-    const bool cutter = HasItem(param, L"ZQDisableAutoCutter");
-    const bool autorotate = HasItem(param, L"ZQAutorotate");
-    const bool interleave = HasItem(param, L"OHTInterleave");
+    const bool borderless = HasItem(param, zqkw::kZQBorderLessPhoto);
+    const bool autoFit = HasItem(param, zqkw::kZQBorderLessAutoFit);
+    const bool quiet = HasItem(param, zqkw::kZQQuietPrinting);
+    const bool saveRoll = HasItem(param, zqkw::kZQSaveRollPaper);
+    const bool cutter = HasItem(param, zqkw::kZQDisableAutoCutter);
+    const bool autorotate = HasItem(param, zqkw::kZQAutorotate);
+    const bool interleave = HasItem(param, zqkw::kOHTInterleave);
 
     // The custom paper button needs printer data it may write, unless it opens the large-format
     // paper dialog; the probe may open a second handle, closed below.

@@ -2,6 +2,7 @@
 // printer's ids and the core driver's option positions, the source, media-type and paper-size
 // lists, the paper a page kind shows and stores, and the "MediaType" printer data.
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -87,7 +88,7 @@ int CZQPaperQualityTab::IOptionIndexFromComboItem(PageContext* pContext, PCWSTR 
     WCHAR text[256];
     if (!item || !EntryText(hCombo, iEntry, text)) return -1;
     const int count = IGetOptionCount(item);
-    const bool sources = bPubId == DMPUB_DEFSOURCE || (pszFeature && ZQEqualNoCase(pszFeature, L"InputBin"));
+    const bool sources = bPubId == DMPUB_DEFSOURCE || (pszFeature && ZQEqualNoCase(pszFeature, zqkw::kInputBin));
     for (int i = 0; i < count; ++i) {
         if (sources && i == 0) {
             // Option 0 of the sources stands for the printer's first bin, by that bin's name.
@@ -132,7 +133,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
         VFillMediaTypePopupList(HControl(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", 1, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
 }
 
 // The printer's first bin, then the core driver's sources that are free of conflicts.
@@ -155,13 +156,13 @@ void CZQPaperQualityTab::VRefreshMediaTypeList(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     if (!m_bMediaTypePopup) {
         for (int action : {CZQUILogic::kBindFill, CZQUILogic::kBindShow})
-            pContext->pLogic->IBindFeatureControl(0, L"MediaType", HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
+            pContext->pLogic->IBindFeatureControl(0, zqkw::kMediaType, HControl(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                                   action, FALSE, 0, nullptr);
         return;
     }
     // The current type joins the recent ones; a large-format printer first fills its free slots
     // with the first types.
-    POPTITEM item = FeatureItem(m_pCUIParam, L"MediaType");
+    POPTITEM item = FeatureItem(m_pCUIParam, zqkw::kMediaType);
     if (!item) return;
     PCWSTR name = OptionName(item, static_cast<int>(item->Sel));
     const BOOL seeded = pContext->pLogic->BIsLargeFormat() && BSeedRecentMediaTypes(pContext, name);
@@ -307,7 +308,7 @@ void CZQPaperQualityTab::VSelectSourceAndMedia(PageContext* pContext, int iSourc
             }
         }
     }
-    POPTITEM mediaItem = FeatureItem(m_pCUIParam, L"MediaType");
+    POPTITEM mediaItem = FeatureItem(m_pCUIParam, zqkw::kMediaType);
     const PCWSTR mediaName = mediaItem && iMedia != -1 ? OptionName(mediaItem, iMedia) : nullptr;
     if (!mediaName) return;
     HWND media = HControl(kCtlMedia);
@@ -434,7 +435,7 @@ void CZQPaperQualityTab::VClearPageList() {
 
 BOOL CZQPaperQualityTab::BStoreMediaTypeKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
-    return BStoreListKeyword(hDlg, pContext, IDC_CBO_MEDIA_TYPE_IS, L"MediaType",
+    return BStoreListKeyword(hDlg, pContext, IDC_CBO_MEDIA_TYPE_IS, zqkw::kMediaType,
                              pContext->pRules->Parser().m_szMediaTypeValue);
 }
 

@@ -7,6 +7,7 @@
 #include "pages/paperquality/zqpaperqualityutil.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 
 using namespace zqpq;
@@ -22,11 +23,11 @@ struct SourceLabel {
     int id;
     PCWSTR text;
 };
-constexpr SourceLabel kSourceLabels[] = {{L"Sheet", 4475, L"Sheet"},
-                                         {L"Roll", 4476, L"Roll"},
-                                         {L"Roll1", 4912, L"Roll 1"},
-                                         {L"Roll2", 4913, L"Roll 2"},
-                                         {L"ManualFeed", 724, L"Manual Feed"}};
+constexpr SourceLabel kSourceLabels[] = {{zqkw::kSheet, 4475, L"Sheet"},
+                                         {zqkw::kRoll, 4476, L"Roll"},
+                                         {zqkw::kRoll1, 4912, L"Roll 1"},
+                                         {zqkw::kRoll2, 4913, L"Roll 2"},
+                                         {zqkw::kManualFeed, 724, L"Manual Feed"}};
 
 bool TokenIs(PCWSTR pszToken, PCWSTR pszWord) { return pszToken && ZQEqualNoCase(pszToken, pszWord); }
 
@@ -144,7 +145,7 @@ void CZQPaperQualityTab::VShowLoadedPaperBySource(PageContext* pContext) {
     PWSTR* tokens = nullptr;
     int count = 0;
     // Without "InstalledRolls" the text stays as it is.
-    if (ReadOption(CUIParam(), L"InstalledRolls", option) &&
+    if (ReadOption(CUIParam(), zqkw::kInstalledRolls, option) &&
         CZQUILogic::ISplitAtUnderscore(CUIParam(), option, &tokens, &count) == ZQOPT_OK && tokens) {
         for (int i = 0; i < count; ++i) {
             if (!tokens[i]) continue;
@@ -169,18 +170,19 @@ int CZQPaperQualityTab::ISourceOption(PageContext* pContext, PWSTR pszOption) {
     if (source->Sel == 0) return 0;
     const ZQUIDevmode* work = WorkOf(pContext);
     const bool postScript = work && work->dwPdl == kPdlPostScript;
-    return ReadOption(param, postScript ? L"InputSlot" : L"InputBin", pszOption) ? 1 : -1;
+    return ReadOption(param, postScript ? zqkw::kInputSlot : zqkw::kInputBin, pszOption) ? 1 : -1;
 }
 
 bool CZQPaperQualityTab::BSentAsBitmap() const {
     const ZQUIDevmode* core = CoreOf(CUIParam());
-    return OptionIs(CUIParam(), L"ZQSendJobAsBitmap", L"SleekMode24bpp") == 1 && core && core->dwLayoutMode != 3;
+    return OptionIs(CUIParam(), zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp) == 1 && core &&
+           core->dwLayoutMode != 3;
 }
 
 void CZQPaperQualityTab::VUpdateAutorotateForSource(PageContext* pContext) {
     bool allowed = !BSentAsBitmap();
     WCHAR source[256];
-    if (allowed && ISourceOption(pContext, source) == 1 && TokenIs(source, L"Sheet")) {
+    if (allowed && ISourceOption(pContext, source) == 1 && TokenIs(source, zqkw::kSheet)) {
         allowed = false;
         EnableWindow(HControl(kCtlDisableAutoCutter), FALSE);
         EnableWindow(HControl(kCtlSaveRollPaper), FALSE);
@@ -192,8 +194,8 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
     if (!BBeginLoadedPaper(pContext)) return;
     const POEMCUIPPARAM param = CUIParam();
     WCHAR option[256] = {};
-    const bool installed = ReadOption(param, L"InstalledRolls", option);
-    const int last = TokenIs(option, L"Roll1") ? 1 : TokenIs(option, L"2Rolls") ? 2 : 3;
+    const bool installed = ReadOption(param, zqkw::kInstalledRolls, option);
+    const int last = TokenIs(option, zqkw::kRoll1) ? 1 : TokenIs(option, L"2Rolls") ? 2 : 3;
     WCHAR lines[kLinesChars] = {};
     for (int n = 1; installed && n <= last; ++n) {
         WCHAR prefix[16], label[kResStringChars];
@@ -219,21 +221,22 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         if (read == 0) {
             EnableWindow(autorotate, TRUE);
         } else if (read == 1) {
-            if (TokenIs(source, L"Sheet")) {
+            if (TokenIs(source, zqkw::kSheet)) {
                 EnableWindow(autorotate, FALSE);
                 EnableWindow(HControl(kCtlDisableAutoCutter), FALSE);
                 EnableWindow(HControl(kCtlSaveRollPaper), FALSE);
             } else {
-                const bool emptyRoll = (TokenIs(source, L"Roll1") && empty[0]) || (TokenIs(source, L"Roll2") && empty[1]);
+                const bool emptyRoll =
+                    (TokenIs(source, zqkw::kRoll1) && empty[0]) || (TokenIs(source, zqkw::kRoll2) && empty[1]);
                 EnableWindow(autorotate, !emptyRoll);
             }
         }
     } else {
         EnableWindow(autorotate, FALSE);
     }
-    if (TokenIs(option, L"Roll1") && empty[0]) EnableWindow(autorotate, FALSE);
+    if (TokenIs(option, zqkw::kRoll1) && empty[0]) EnableWindow(autorotate, FALSE);
     WCHAR slot[256];
-    if (ReadOption(param, L"InputSlot", slot) && !TokenIs(slot, L"Sheet")) {
+    if (ReadOption(param, zqkw::kInputSlot, slot) && !TokenIs(slot, zqkw::kSheet)) {
         EnableWindow(HControl(kCtlSaveRollPaper), TRUE);
         EnableWindow(HControl(kCtlDisableAutoCutter), TRUE);
     }
@@ -249,7 +252,7 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
     if (!pContext || !pContext->pLogic || !core) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
     WCHAR source[256];
-    const bool read = ReadOption(param, PostScript(pContext) ? L"InputSlot" : L"InputBin", source);
+    const bool read = ReadOption(param, PostScript(pContext) ? zqkw::kInputSlot : zqkw::kInputBin, source);
     auto copyToWork = [&] {
         if (!work) return;
         work->dwCustomMaxWidth = core->dwCustomMaxWidth;
@@ -257,7 +260,7 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
         work->dwCustomMinWidth = core->dwCustomMinWidth;
         work->dwCustomMinLength = core->dwCustomMinLength;
     };
-    if (read && !wcsstr(source, L"Sheet")) {
+    if (read && !wcsstr(source, zqkw::kSheet)) {
         // The roll's width arrives in whole inches. Without an answer the field would still hold
         // the last limit in tenths of a millimetre: those limits stay as they are.
         const uint32_t previous = core->dwCustomMaxWidth;
@@ -302,11 +305,11 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
 void CZQPaperQualityTab::VMarkLoadedMediaTypes(PageContext* pContext) {
     const POEMCUIPPARAM param = CUIParam();
     if (!param || !param->hOEMHeap || !pContext || !pContext->pLogic || !pContext->pLogic->BIsLargeFormat()) return;
-    const POPTITEM media = FeatureItem(param, L"MediaType");
+    const POPTITEM media = FeatureItem(param, zqkw::kMediaType);
     if (!media || !media->pOptType) return;
     WCHAR option[256] = {};
-    ReadOption(param, L"InstalledRolls", option);
-    const int last = TokenIs(option, L"Roll1") ? 1 : TokenIs(option, L"2Rolls") ? 2 : 3;
+    ReadOption(param, zqkw::kInstalledRolls, option);
+    const int last = TokenIs(option, zqkw::kRoll1) ? 1 : TokenIs(option, L"2Rolls") ? 2 : 3;
     WCHAR mark[kResStringChars];
     if (!BLoadResString(4951, mark)) ZQCopyText(mark, kResStringChars, L"(loaded on printer)");
     // The names as they were before this call: a name marked here is not matched again.

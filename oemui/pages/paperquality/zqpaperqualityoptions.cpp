@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "common/zqkeywords.h"
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
 #include "common/zqstorenames.h"
@@ -126,11 +127,11 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
     CZQComPtr<IXMLDOMNode> node;
     PWSTR *first = nullptr, *second = nullptr;
     int firstCount = 0, secondCount = 0;
-    if (pContext->pRules->BFindFeatureNode(node.Put(), L"ZQMarginType") &&
+    if (pContext->pRules->BFindFeatureNode(node.Put(), zqkw::kZQMarginType) &&
         CZQXmlUiRules::BReadNodeTextList(node.Get(), &first, &second, &firstCount, &secondCount) == 1) {
         WCHAR paper[256];
-        const PCWSTR feature = pdl == zqdm::kPdlPostScript                             ? L"PageSize"
-                               : pdl == zqdm::kPdlPcl3 || pdl == zqdm::kPdlZqgl2 ? L"PaperSize"
+        const PCWSTR feature = pdl == zqdm::kPdlPostScript                             ? zqkw::kPageSize
+                               : pdl == zqdm::kPdlPcl3 || pdl == zqdm::kPdlZqgl2 ? zqkw::kPaperSize
                                                                                        : nullptr;
         if (feature && ReadOption(param, feature, paper)) {
             margins = ListNames(first, firstCount, paper);
@@ -244,7 +245,7 @@ BOOL CZQPaperQualityTab::BSeedRecentPaperSizes(PageContext* pContext) {
         for (int i = 0; i < options; ++i) {
             CZQLocalPtr<WCHAR> keyword;
             PCWSTR name = OptionName(form, i);
-            if (!name || DWOptionNameToKeyword(m_pCUIParam, L"PaperSize", name, keyword.Put()) != ZQOPT_OK ||
+            if (!name || DWOptionNameToKeyword(m_pCUIParam, zqkw::kPaperSize, name, keyword.Put()) != ZQOPT_OK ||
                 lstrcmpW(keyword.Get(), keywords[k]) != 0)
                 continue;
             work->aiRecentPaperSizes[next++] = i;

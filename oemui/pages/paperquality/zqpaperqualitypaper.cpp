@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "featurelogic/zqplugin.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
@@ -94,7 +95,7 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
 }
 
 void CZQPaperQualityTab::VEndPosters(PageContext* pContext) {
-    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     auto* finishing =
         pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)) : nullptr;
     if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "common/zqkeywords.h"
 #include "featurelogic/zqplugin.h"
 #include "pages/custompaper/zqcustompaperdlg.h"
 #include "pages/features/zqfeaturestab.h"
@@ -131,7 +132,7 @@ void FillPaperTree(HWND hDlg, PageContext* pContext, CZQPaperQualityTab* pPage) 
 // The unit the tree offers, kept in "ZQPaperSizeTreeviewPopup" whatever the dialog's end.
 void SwitchUnit(HWND hDlg, PageContext* pContext, CZQPaperQualityTab* pPage, PCWSTR pszUnit) {
     const POEMCUIPPARAM param = pPage->CUIParam();
-    POPTITEM item = FeatureItem(param, L"ZQPaperSizeTreeviewPopup");
+    POPTITEM item = FeatureItem(param, zqkw::kZQPaperSizeTreeviewPopup);
     const int count = CZQCommon::IGetOptionCount(item);
     int option = count;
     for (int i = 0; i < count; ++i) {
@@ -141,7 +142,7 @@ void SwitchUnit(HWND hDlg, PageContext* pContext, CZQPaperQualityTab* pPage, PCW
             break;
         }
     }
-    CZQCommon::DWSelectOptionByIndex(param, L"ZQPaperSizeTreeviewPopup", option, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPaperSizeTreeviewPopup, option, OEMCUIP_DOCPROP);
     SendMessageW(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     FillPaperTree(hDlg, pContext, pPage);
 }
@@ -245,7 +246,7 @@ void CZQPaperQualityTab::VFillMediaTypePopupList(HWND hCombo, PageContext* pCont
         }
     }
     if (!matched) current = OptionName(item, 0);
-    if (current && (!matched || !Readable(m_pCUIParam, L"ZQLQJMediaTypeTreeviewCount")))
+    if (current && (!matched || !Readable(m_pCUIParam, zqkw::kZQLQJMediaTypeTreeviewCount)))
         SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(current));
 
     // The recent types in the driver's order; a name the list shows already is not shown twice.
@@ -430,7 +431,7 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
             page->BSetWindowTextRes(5048, GetDlgItem(hDlg, IDC_RB_METRIC), L"Metric");
             page->BSetWindowTextRes(5049, GetDlgItem(hDlg, IDC_RB_ENGLISH), L"English");
             page->BSetWindowTextRes(5078, GetDlgItem(hDlg, IDC_SB_DISPLAYIS), L"Display only :");
-            POPTITEM item = FeatureItem(page->CUIParam(), L"ZQPaperSizeTreeviewPopup");
+            POPTITEM item = FeatureItem(page->CUIParam(), zqkw::kZQPaperSizeTreeviewPopup);
             PCWSTR name = item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr;
             if (name && lstrcmpW(name, L"English") == 0) {
                 CheckDlgButton(hDlg, IDC_RB_ENGLISH, BST_CHECKED);
