@@ -13,6 +13,7 @@
 
 #include "common/zqevents.h"
 #include "common/zquibase.h"
+#include "device/zqfontinstaller.h"
 #include "optitemfixture.h"
 #include "settings/zqdriverdata.h"
 #include "zqmemprinter.h"
@@ -92,6 +93,8 @@ struct Bench {
         out.erase(count);
         std::wstring& guid = out[L"zqpresetroot\\zqrestricteduserguid"];
         if (guid.size() == sizeof kGuid && guid != Bytes(kGuid, sizeof kGuid)) guid = L"a new GUID";
+        // Each run names a new font file.
+        if (out.count(L"printerdriverdata\\externalfontfile")) out[L"printerdriverdata\\externalfontfile"] = L"a file";
         out[L"processor"] = p.m_identity.printProcessor;
         DWORD value = 0, cb = 4;
         if (!RegGetValueW(HKEY_CURRENT_USER, (kUserKey + L"\\ZQBIDIInfo").c_str(), L"V", RRF_RT_ANY, 0, &value, &cb))
@@ -166,6 +169,15 @@ const Routine kRoutines[] = {
      }},
     {"tray and media writers", kWrites, 0, [](Bench& b, Outcome& o) {
          o << ZQStoreTrayInfo(b.h, kPrinter, L"USB001") << ZQStoreMediaInfo(b.h, kPrinter, L"USB001");
+     }},
+    {"serial number writer", kWrites, 0, [](Bench& b, Outcome& o) { o << ZQStoreSerialNumber(b.h); }},
+    {"font file name", kWrites, 0, [](Bench& b, Outcome& o) {
+         OEMFONTINSTPARAM font = {sizeof font, b.h, nullptr, nullptr, FG_CANCHANGE, nullptr};
+         ZQFontDlgParam block = {};
+         block.pFontParam = &font;
+         CZQFontInstaller installer(nullptr, 1);
+         o << installer.BMakeFontFileName(&block);
+         LocalFree(block.pszFontFile);
      }},
     {"tray reader", kReads, 0, [](Bench& b, Outcome& o) {
          CZQLocalPtr<ZQTrayRecord> trays;
