@@ -31,6 +31,9 @@ inline constexpr WCHAR kDriverDataDevModeItems[] = L"DMCDriverData\\Printing\\De
 inline constexpr WCHAR kDriverDataOptItems[] = L"DMCDriverData\\Printing\\OptItems";
 inline constexpr WCHAR kLockDataPrinting[] = L"DMCLockData\\Printing";
 inline constexpr WCHAR kLockDataPhysical[] = L"DMCLockData\\Physical";
+// Locks the import could not store even on a second try (REG_MULTI_SZ of "<lock key>\<name>"), written by
+// the import: the readers of the locks take each as locked. An import that stores all its locks empties it.
+inline constexpr WCHAR kUnstoredLocks[] = L"DMCUnstoredLocks";
 // The per-user GUID (REG_SZ), written by CZQUIBase::BCreateRestrictedUserGuid.
 inline constexpr WCHAR kPresetRootKey[] = L"ZQPresetRoot";
 inline constexpr WCHAR kRestrictedUserGuid[] = L"ZQRestrictedUserGuid";

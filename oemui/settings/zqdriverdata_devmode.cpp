@@ -221,6 +221,11 @@ PCWSTR CZQDriverData::PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot
     return bSnapshot ? zs::kOndrelOptItems : zs::kDriverDataOptItems;
 }
 
+PCWSTR CZQDriverData::PszLockTree(PCWSTR pszRoot) {
+    if (Is(pszRoot, kZQCfgPhysical)) return zqsettings::kLockDataPhysical;
+    return Is(pszRoot, kZQCfgPrinting) ? zqsettings::kLockDataPrinting : nullptr;
+}
+
 BOOL CZQDriverData::BIsSpecialExportItem(PCWSTR pszKeyword) {
     return pszKeyword && OnList(kSpecialExportItems, pszKeyword);
 }

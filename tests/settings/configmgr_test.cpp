@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "cfgmgrtest.h"
+#include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"
 #include "common/zqhandles.h"
 #include "settings/zqconfigimport.h"
 #include "settings/zqdriverdata.h"
+#include "featurelogic/zquilogic.h"
 
 namespace {
 
@@ -163,6 +165,68 @@ TEST_F(ConfigImport, OutcomesAreRecordedInTheStatus) {
         EXPECT_EQ(c.exist, Root(printer, zs::kDMCExist));
         // A manager that did not start is never ended.
         EXPECT_EQ(c.stale == kNone, zc::Calls(L"DMCEndConfig").empty());
+    }
+}
+
+// A lock the spooler refuses to store is tried again, and else recorded: the sheet locks the
+// setting all the same, and "DMCStatus" tells of the incomplete import.
+TEST_F(ConfigImport, RefusedStoresKeepTheAdministratorsLocks) {
+    using zqspool::MemCall;
+    const std::wstring duplexLock = std::wstring(zs::kLockDataPrinting) + L"\\Duplex";
+    struct Case {
+        const char* what;
+        MemCall call;
+        int times, after;  // the refusals, once that many calls went through
+        const wchar_t* earlier;  // a record an earlier import left
+        const wchar_t* status;
+        std::wstring record;  // the locks recorded, joined by "|"
+    };
+    const Case cases[] = {
+        {"lock refused once", MemCall::SetPrinterDataEx, 1, 1, nullptr, kNone, kNone},
+        {"lock refused twice", MemCall::SetPrinterDataEx, 2, 1, nullptr, L"2", duplexLock},
+        {"lock and record refused", MemCall::SetPrinterData, 2, 1, nullptr, L"2", kNone},
+        {"item refused twice", MemCall::SetPrinterDataEx, 2, 0, nullptr, L"2", kNone},
+        {"printer data not listed", MemCall::EnumPrinterDataEx, 1, 0, nullptr, kNone, kNone},
+        {"earlier record emptied", MemCall::Count, 0, 0, L"DMCLockData\\Printing\\PaperSize", kNone, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Configure("Printing/Duplex=LongEdge\nPrinting/Duplex@Lock=True\nPrinting/PaperSize=A4\n");
+        CZQMemoryPrinter printer(Identity({L"zqcfgmgr.dll", L"test.cfg"}));
+        printer.Install();
+        printer.PutString(CZQMemoryPrinter::kRootKey, L"SerialNumber", L"SN");
+        if (c.earlier)
+            printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kUnstoredLocks, REG_MULTI_SZ, c.earlier,
+                             static_cast<DWORD>((wcslen(c.earlier) + 2) * sizeof(wchar_t)));
+        if (c.call != MemCall::Count) printer.FailCall(c.call, ERROR_ACCESS_DENIED, c.times, c.after);
+        // The record's two writes (root values after "Stale") fail with the lock's two.
+        if (c.call == MemCall::SetPrinterData) printer.FailCall(MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED, 2, 1);
+        EXPECT_TRUE(CZQConfigImport::BImportConfigManager(kPrinter, ZQCFG_MODE_PRINTER_EVENT, FALSE));
+        for (MemCall k : {c.call, MemCall::SetPrinterDataEx})
+            if (k != MemCall::Count) printer.FailCall(k, 0, 0);
+
+        EXPECT_EQ(c.status, Root(printer, zs::kDMCStatus));
+        std::vector<BYTE> data;
+        DWORD type = 0;
+        std::wstring record = kNone;
+        if (printer.GetValue(CZQMemoryPrinter::kRootKey, zs::kUnstoredLocks, &type, &data)) {
+            record.clear();
+            for (const wchar_t* at = reinterpret_cast<const wchar_t*>(data.data()); *at; at += wcslen(at) + 1)
+                record += (record.empty() ? L"" : L"|") + std::wstring(at);
+        }
+        EXPECT_EQ(c.record, record);
+        if (c.call == MemCall::SetPrinterData) continue;  // nothing could tell the sheets
+
+        zqtest::COptItemFixture host;
+        host.Add(zqtest::ListFeature("Duplex", {{"OFF", L"Off"}, {"ON", L"On"}}, 0, DMPUB_DUPLEX));
+        host.Add(zqtest::ListFeature("PaperSize", {{"A4", L"A4"}, {"A3", L"A3"}}, 0, DMPUB_FORMNAME));
+        host.Build();
+        const HANDLE h = printer.Open();
+        host.Param()->hPrinter = h;
+        EXPECT_TRUE(CZQDriverData::VApplyLockData(host.Param()));
+        EXPECT_TRUE(host.Item("Duplex")->Flags & OPTIF_DISABLED);
+        EXPECT_FALSE(host.Item("PaperSize")->Flags & OPTIF_DISABLED);
+        EXPECT_TRUE(CZQUILogic::BIsSettingLocked(h, zs::kLockDataPrinting, L"Duplex", nullptr));
     }
 }
 
