@@ -180,6 +180,12 @@ BOOL CZQCommon::BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFi
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    // Every module and file of the driver's directory is named through here: a name that would
+    // reach elsewhere names none of them.
+    if (pszFile && !ZQIsPlainFileName(pszFile)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
     CZQLocalPtr<DRIVER_INFO_3W> driver;
     if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pDriverPath) return FALSE;
     PCWSTR driverPath = driver.Get()->pDriverPath;

@@ -230,6 +230,31 @@ BOOL CZQCommon::BWideToMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage) 
     return TRUE;
 }
 
+BOOL CZQCommon::BWideToExactMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage) {
+    if (ppszAnsi) *ppszAnsi = nullptr;
+    if (!pszWide || !ppszAnsi) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    // The Unicode code pages take neither flag nor default character; they refuse bad surrogates.
+    const bool unicode = codePage == CP_UTF8 || codePage == CP_UTF7;
+    const DWORD flags = unicode ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL defaulted = FALSE;
+    const int needed =
+        WideCharToMultiByte(codePage, flags, pszWide, -1, nullptr, 0, nullptr, unicode ? nullptr : &defaulted);
+    if (needed <= 0) return FALSE;
+    CZQLocalPtr<char> ansi;
+    if (!ansi.Alloc(static_cast<size_t>(needed) + 1)) return FALSE;
+    if (!WideCharToMultiByte(codePage, flags, pszWide, -1, ansi.Get(), needed, nullptr, unicode ? nullptr : &defaulted))
+        return FALSE;
+    if (defaulted) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return FALSE;
+    }
+    *ppszAnsi = ansi.Release();
+    return TRUE;
+}
+
 BOOL CZQCommon::BMultiByteToWide(PWSTR* ppszWide, PCSTR pszAnsi, UINT codePage) {
     if (ppszWide) *ppszWide = nullptr;
     if (!pszAnsi || !ppszWide) {

@@ -143,6 +143,34 @@ BOOL CZQUIBase::BHasVexaToolbox(const CZQUIBase* pPage) {
     return RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.Get(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
+BOOL CZQUIBase::BToolboxProgram(PCWSTR pszToolboxPath, PWSTR pszProgram) {
+    if (!pszToolboxPath || !pszProgram) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszProgram[0] = 0;
+    if (wcschr(pszToolboxPath, L':')) {
+        if (ZQCopyText(pszProgram, kCchToolbox, pszToolboxPath) == S_OK) return TRUE;
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    // A path without a drive lies in the version-3 folder of the printer-driver directory, and
+    // stays there.
+    if (!ZQIsPathInFolder(pszToolboxPath)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    WCHAR dir[kCchToolbox] = {};
+    DWORD needed = 0;
+    if (!zqspool::Spooler().GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir),
+                                                       sizeof dir - sizeof(WCHAR), &needed))
+        return FALSE;
+    if (ZQFormatText(pszProgram, kCchToolbox, L"%ls\\3\\%ls", dir, pszToolboxPath) == S_OK) return TRUE;
+    pszProgram[0] = 0;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
 BOOL CZQUIBase::BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam) {
     ZQ_TRACE("CZQUIBase::BLaunchToolbox");
     const POEMCUIPPARAM pParam = pPage ? pPage->CUIParam() : nullptr;
@@ -165,16 +193,8 @@ BOOL CZQUIBase::BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam) {
     if (!BGetPrinterName(pParam->hPrinter, printer.Put()) || !BReadToolboxPath(pParam->hPrinter, path)) return FALSE;
     CZQLocalPtr<WCHAR> option(ServicesOptionName(pPage, kToolboxOption));
     WCHAR program[kCchToolbox];
-    bool fits = ZQCopyText(program, kCchToolbox, path) == S_OK;
-    if (!wcschr(path, L':')) {
-        // A path without a drive lies in the version-3 folder of the printer-driver directory.
-        WCHAR dir[kCchToolbox] = {};
-        DWORD needed = 0;
-        if (!zqspool::Spooler().GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir),
-                                                           sizeof dir - sizeof(WCHAR), &needed))
-            return FALSE;
-        fits = ZQFormatText(program, kCchToolbox, L"%ls\\3\\%ls", dir, path) == S_OK;
-    }
+    bool fits = BToolboxProgram(path, program) != FALSE;
+    if (!fits && GetLastError() != ERROR_INVALID_NAME && GetLastError() != ERROR_FILENAME_EXCED_RANGE) return FALSE;
     WCHAR arguments[kCchToolbox];
     fits = fits &&
            ZQFormatText(arguments, kCchToolbox, L"\"%ls\" %ls", printer.Get(), option ? option.Get() : L"") == S_OK;

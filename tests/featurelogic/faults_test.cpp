@@ -210,6 +210,8 @@ const Routine kRoutines[] = {
          zqcfgtest::ResetStandIn();
          zqcfgtest::SetSwitch(L"ConfigFile", Identity().driverDirectory + L"\\test.cfg");
          o << CZQConfigImport::BImportConfigManager(kPrinter, ZQCFG_MODE_PRINTER_EVENT, FALSE);
+         // The stand-in's switches are the prefix's: later tests must not find this configuration.
+         zqcfgtest::ResetStandIn();
          CZQDriverData::VApplyLockData(b.host.Param());
          o.locked = b.Locked();
      }},
