@@ -114,6 +114,9 @@ public:
         bool BTakeCall() { return BTake(m_dwCalls, kMaxCalls, L"calls"); }
         bool BTakePopup() { return BTake(m_dwPopups, kMaxPopups, L"pop-ups"); }
         DWORD DWRuns() const { return m_dwRuns; }
+        DWORD DWCalls() const { return m_dwCalls; }
+        // No run or no "call" is left to this action: a walk may stop.
+        bool BExhausted() const { return m_dwRuns >= kMaxRuns || m_dwCalls >= kMaxCalls; }
         DWORD DWPopups() const { return m_dwPopups; }
 
     private:

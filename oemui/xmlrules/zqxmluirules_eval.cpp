@@ -16,6 +16,17 @@ constexpr size_t kOptionTextChars = 80;
 
 bool BIs(LPCWSTR pszName, LPCWSTR pszElement) { return ZQEqualNoCase(pszName, pszElement); }
 
+// Whether an entry has a "name" child (in any case); only the names are read, not the texts.
+bool BHasNameChild(IXMLDOMNode* pEntry) {
+    zqxml::CZQElementWalk walk(pEntry);
+    CZQComPtr<IXMLDOMNode> child;
+    while (walk.BNext(child)) {
+        CZQBstr name;
+        if (SUCCEEDED(child->get_nodeName(name.Put())) && BIs(name.Get(), L"name")) return true;
+    }
+    return false;
+}
+
 // The number after the text's first underscore; false when none follows it.
 bool BNumberAfterUnderscore(LPCWSTR pszText, LONG* plValue) {
     LPCWSTR pszUnderscore = wcschr(pszText, L'_');
@@ -43,8 +54,10 @@ BOOL CZQXmlUiRules::BEvaluateSwitch(IXMLDOMNodeList* pList, LPCWSTR pszName) {
 }
 
 // Walks the list's entries until one is named pszName. Children before an entry's "name" act before
-// the name is compared; a different name abandons the entry. Event entries run their "macro_name"
-// children; macro entries (bEvaluate) their switches and actions.
+// the name is compared; a different name abandons the entry. An entry without a name is skipped:
+// nothing could ever choose it, and its children would otherwise act on every walk. Event entries
+// run their "macro_name" children; macro entries (bEvaluate) their switches and actions. The walk
+// ends once the action has no run or "call" left.
 BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEvaluate) {
     if (!pList || !pszName) {
         SetLastError(ERROR_INVALID_DATA);
@@ -53,14 +66,16 @@ BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEv
     LONG count = 0;
     if (FAILED(pList->get_length(&count))) return FALSE;
     // By position: a walk of the same list further down does not move this one.
-    for (LONG i = 0; i < count; ++i) {
+    const CZQXmlParserCommon::CZQMacroBudget& budget = m_parser.Budget();
+    for (LONG i = 0; i < count && !budget.BExhausted(); ++i) {
         CZQComPtr<IXMLDOMNode> entry;
         if (pList->get_item(i, entry.Put()) != S_OK || !entry) return FALSE;
+        if (!BHasNameChild(entry.Get())) continue;
         bool named = false;
         bool abandoned = false;
         zqxml::CZQElementWalk walk(entry.Get());
         CZQComPtr<IXMLDOMNode> child;
-        while (!abandoned && walk.BNext(child)) {
+        while (!abandoned && !budget.BExhausted() && walk.BNext(child)) {
             CZQBstr name, text;
             if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK) break;
             if (BIs(name.Get(), L"name")) {
@@ -104,7 +119,7 @@ BOOL CZQXmlUiRules::BMatchCase(IXMLDOMNode* pSwitch) {
     {
         zqxml::CZQElementWalk walk(pSwitch);
         CZQComPtr<IXMLDOMNode> child;
-        while (walk.BNext(child)) {
+        while (!m_parser.Budget().BExhausted() && walk.BNext(child)) {
             CZQBstr name;
             if (FAILED(child->get_nodeName(name.Put()))) return FALSE;
             if (BIs(name.Get(), L"case") && BEvaluateCase(child.Get(), value, false)) return TRUE;
@@ -123,7 +138,7 @@ bool CZQXmlUiRules::BEvaluateCase(IXMLDOMNode* pCase, LPCWSTR pszValue, bool bDe
     bool matched = false;
     zqxml::CZQElementWalk walk(pCase);
     CZQComPtr<IXMLDOMNode> child;
-    while (walk.BNext(child)) {
+    while (!m_parser.Budget().BExhausted() && walk.BNext(child)) {
         CZQBstr name, text;
         if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK || !zqxml::CchText(name)) break;
         if (BIs(name.Get(), L"name")) {
@@ -140,7 +155,8 @@ void CZQXmlUiRules::VEvaluateAction(LPCWSTR pszElement, LPCWSTR pszText) {
     if (!pszElement || !pszText || !pszElement[0] || !pszText[0]) return;
     ZQPrintQualityState& quality = m_parser.m_quality;
     if (BIs(pszElement, L"call")) {
-        BEvaluateSwitch(m_parser.MacroList(), pszText);
+        // A call costs the action as the rule engine's calls do.
+        if (m_parser.Budget().BTakeCall()) BEvaluateSwitch(m_parser.MacroList(), pszText);
     } else if (BIs(pszElement, L"disable") || BIs(pszElement, L"enable") || BIs(pszElement, L"hide")) {
         const DWORD state = BIs(pszElement, L"disable") ? 2 : BIs(pszElement, L"enable") ? 0 : 1;
         if (ZQContainsNoCase(zqkw::kPrintQualityGroup, pszText)) quality.dwQualityGroup = state;
