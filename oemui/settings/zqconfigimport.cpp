@@ -133,6 +133,51 @@ WalkResult WalkRoots(const CZQConfigManager& manager, HANDLE hPrinter) {
     return result;
 }
 
+// A machine value written so that it can be put back: a key made for it goes again, a value that
+// was there gets its data back, one that was not is deleted.
+class CZQUndoableMachineValue {
+public:
+    CZQUndoableMachineValue(PCWSTR pszKey, PCWSTR pszValue) : m_key(pszKey), m_value(pszValue) {}
+    bool BWrite(DWORD dwType, const void* pData, DWORD cbData) {
+        CZQRegKey key;
+        m_keyExisted = RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_key, 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
+        DWORD cb = 0;
+        if (m_keyExisted && RegQueryValueExW(key.Get(), m_value, nullptr, &m_oldType, nullptr, &cb) == ERROR_SUCCESS &&
+            m_old.Alloc(cb + 1) &&
+            RegQueryValueExW(key.Get(), m_value, nullptr, &m_oldType, m_old.Get(), &cb) == ERROR_SUCCESS)
+            m_cbOld = cb;
+        else
+            m_old.Reset();
+        m_tried = true;
+        if (CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, m_key, m_value, dwType, pData, cbData)) return true;
+        VUndo();
+        return false;
+    }
+    void VUndo() {
+        if (!m_tried) return;
+        m_tried = false;
+        if (!m_keyExisted) {
+            RegDeleteKeyW(HKEY_LOCAL_MACHINE, m_key);
+            return;
+        }
+        CZQRegKey key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_key, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) return;
+        if (m_old)
+            RegSetValueExW(key.Get(), m_value, 0, m_oldType, m_old.Get(), m_cbOld);
+        else
+            RegDeleteValueW(key.Get(), m_value);
+    }
+
+private:
+    PCWSTR m_key;
+    PCWSTR m_value;
+    bool m_tried = false;
+    bool m_keyExisted = false;
+    CZQLocalPtr<BYTE> m_old;
+    DWORD m_oldType = REG_NONE;
+    DWORD m_cbOld = 0;
+};
+
 // The import proper, once the manager is bound and the printer's data asks for it. The error that
 // makes it fail (the name could not be made, "Stale" could not be written), else ERROR_SUCCESS;
 // *pbStored when anything was stored.
@@ -363,14 +408,16 @@ BOOL CZQConfigImport::BInstallConfigFile(PCWSTR pszPrinterName) {
     BOOL defaulted = FALSE;
     const int cb = WideCharToMultiByte(CP_ACP, 0, target, -1, ansi, sizeof ansi, nullptr, &defaulted);
     WCHAR key[MAX_PATH];
-    const bool named = cb > 1 && !defaulted &&
-                       ZQFormatText(key, MAX_PATH, L"%ls\\%ls", zs::kMachinePrintersKey, driver.Get()->pName) == S_OK &&
-                       CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, key, zs::kConfigFile, REG_BINARY, ansi,
-                                                 static_cast<DWORD>(cb - 1));
-    // A copy nothing names is not left behind.
-    if (!named) {
-        DeleteFileW(target);
-        return FALSE;
-    }
-    return CZQDriverData::BSetPrinterData(printer.Get(), zs::kDMCExportOnly, zs::kTrue);
+    const bool keyMade = ZQFormatText(key, MAX_PATH, L"%ls\\%ls", zs::kMachinePrintersKey, driver.Get()->pName) == S_OK;
+    CZQUndoableMachineValue configFile(key, zs::kConfigFile);
+    const bool named =
+        cb > 1 && !defaulted && keyMade && configFile.BWrite(REG_BINARY, ansi, static_cast<DWORD>(cb - 1));
+    // On FALSE nothing of this is left: no copy nothing names, no name of a configuration the
+    // printer does not take.
+    if (named && CZQDriverData::BSetPrinterData(printer.Get(), zs::kDMCExportOnly, zs::kTrue)) return TRUE;
+    const DWORD error = named ? GetLastError() : ERROR_INVALID_DATA;
+    configFile.VUndo();
+    DeleteFileW(target);
+    SetLastError(error);
+    return FALSE;
 }

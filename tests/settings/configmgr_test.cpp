@@ -266,6 +266,37 @@ TEST_F(ConfigImport, AnExportFileBecomesTheInstalledConfiguration) {
         EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &named));
     }
 
+    // When the printer's data refuses "DMCExportOnly", nothing the install made is left: no copy,
+    // and the machine's "ConfigFile" as it was (missing, or an earlier configuration's).
+    const auto copies = [] {
+        int n = 0;
+        WIN32_FIND_DATAW found;
+        const HANDLE h = FindFirstFileW((DriverDir() + L"\\*.cfg").c_str(), &found);
+        for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &found)) ++n;
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+        return n;
+    };
+    const int before = copies();
+    for (const char* earlier : {static_cast<const char*>(nullptr), "C:\\earlier.cfg"}) {
+        if (earlier) RegSetKeyValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile",
+                                     REG_BINARY, earlier, static_cast<DWORD>(strlen(earlier)));
+        CZQMemoryPrinter refusing(Identity({L"zqcfgmgr.dll", L"driver.exp"}));
+        refusing.Install();
+        refusing.FailCall(zqspool::MemCall::SetPrinterData, ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(CZQConfigImport::BInstallConfigFile(kPrinter));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
+        EXPECT_EQ(before, copies());
+        char left[MAX_PATH] = {};
+        DWORD cbLeft = sizeof left;
+        const LSTATUS rc = RegGetValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile",
+                                        RRF_RT_ANY, nullptr, left, &cbLeft);
+        if (earlier)
+            EXPECT_EQ(std::string(earlier), std::string(left, cbLeft));
+        else
+            EXPECT_NE(ERROR_SUCCESS, rc);
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
+
     CZQMemoryPrinter printer(Identity({L"zqcfgmgr.dll", L"driver.exp"}));
     printer.Install();
     ASSERT_TRUE(CZQConfigImport::BInstallConfigFile(kPrinter));
