@@ -120,10 +120,13 @@ BOOL CZQSettingsExport::BExportToConfigManager(PCWSTR pszSection) {
     if (api.DMCStartExport(p->pPrinterName, kZQCfgExportKind, 1) != 1) return FALSE;
     if (physical) VExportPhysical(manager);
     else VExportPrinting(manager);
-    if (!CZQDriverData::BSetPrinterData(p->hPrinter, zs::kStale, zs::kFalse))
-        zqtrace::Line(L"CZQSettingsExport: Stale not written\n");
+    const DWORD staleError =
+        CZQDriverData::BSetPrinterData(p->hPrinter, zs::kStale, zs::kFalse) ? ERROR_SUCCESS : GetLastError();
     api.DMCEndExport();
-    return TRUE;
+    if (staleError == ERROR_SUCCESS) return TRUE;
+    zqtrace::Line(L"CZQSettingsExport: Stale not written\n");
+    SetLastError(staleError);
+    return FALSE;
 }
 
 void CZQSettingsExport::VExportPhysical(const CZQConfigManager& manager) {
