@@ -30,5 +30,8 @@ bool WriteFile(const std::wstring& path, const std::string& bytes);
 int RunHost(int reps);
 // The rules' side: helper-file loads, a feature change with macros and constraints, growth.
 int RunRules(int reps);
+// The conversion interface: conversions per second against the driver's own merge; with threads,
+// a soak of that many threads converting for the given seconds.
+int RunConvert(int reps, int threads, int seconds);
 
 }  // namespace zqbench

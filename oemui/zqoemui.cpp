@@ -1,15 +1,11 @@
 #include "zqoemui.h"
 
-#include <cwchar>
-#include <new>
-
-#include "common/zqevents.h"
-#include "device/zqfontinstaller.h"
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
-#include "formats/zquidevmode.h"
-#include "settings/zqconfigexport.h"
+#include "featurelogic/zqpluginevents.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "settings/zqconfigimport.h"
 
 CZQOemUI::CZQOemUI() {
     zqmodule::AddObject();
@@ -18,8 +14,8 @@ CZQOemUI::CZQOemUI() {
 }
 
 CZQOemUI::~CZQOemUI() {
-    VFreeKeptHookModules();
-    VFreeAlerts();
+    m_binding.hooks.VFreeKeptHookModules();
+    m_alerts.VFreeAlerts();
     zqmodule::ReleaseObject();
 }
 
@@ -46,72 +42,23 @@ STDMETHODIMP_(ULONG) CZQOemUI::Release() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Binding
+// Binding and the private devmode
 // ---------------------------------------------------------------------------------------------
 STDMETHODIMP CZQOemUI::PublishDriverInterface(IUnknown* pIUnknown) {
     ZQ_TRACE("CZQOemUI::PublishDriverInterface");
-    if (!pIUnknown) return E_FAIL;
-    IPrintOemDriverUI* pDriverUI = nullptr;
-    if (FAILED(pIUnknown->QueryInterface(IID_IPrintOemDriverUI, reinterpret_cast<void**>(&pDriverUI))) ||
-        !pDriverUI)
-        return E_FAIL;
-    if (m_binding.pDriverUI) m_binding.pDriverUI->Release();
-    m_binding.pDriverUI = pDriverUI;
-    return S_OK;
+    return m_binding.HrPublishDriverInterface(pIUnknown);
 }
 
 STDMETHODIMP CZQOemUI::GetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded) {
     ZQ_TRACE("CZQOemUI::GetInfo");
     zqmodule::CZQInUseScope inUse;
-    DWORD value = 0;
-    switch (dwMode) {
-        case OEMGI_GETSIGNATURE: value = zqdm::kSignature; break;
-        case OEMGI_GETVERSION: value = zqdm::kVersion; break;
-        default: SetLastError(ERROR_INVALID_DATA); return E_FAIL;
-    }
-    if (pcbNeeded) *pcbNeeded = sizeof(DWORD);
-    if (!pBuffer || cbSize < sizeof(DWORD)) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return E_FAIL;
-    }
-    *static_cast<DWORD*>(pBuffer) = value;
-    return S_OK;
+    return CZQBinding::HrGetInfo(dwMode, pBuffer, cbSize, pcbNeeded);
 }
 
 STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
     ZQ_TRACE("CZQOemUI::DevMode");
     zqmodule::CZQInUseScope inUse;
-    CZQCommon* const pCommon = m_binding.pCommon;
-    if (!pOemDMParam || !pCommon) {
-        SetLastError(ERROR_INVALID_DATA);
-        return E_FAIL;
-    }
-    if (dwMode == OEMDM_SIZE) {
-        pOemDMParam->cbBufSize = zqdm::kSize;
-        return S_OK;
-    }
-    if (dwMode != OEMDM_DEFAULT && dwMode != OEMDM_CONVERT && dwMode != OEMDM_MERGE) {
-        SetLastError(ERROR_INVALID_DATA);
-        return E_FAIL;
-    }
-    if (!pOemDMParam->pOEMDMOut) {
-        SetLastError(ERROR_INVALID_DATA);
-        return E_FAIL;
-    }
-    if (pOemDMParam->cbBufSize < zqdm::kSize) {
-        SetLastError(ERROR_INSUFFICIENT_BUFFER);
-        return E_FAIL;
-    }
-    // Default texts (the watermark's "[none]") come in the UI language from the status module; only
-    // defaults need them, and finding the module costs a driver-information read, far more than a merge.
-    if (dwMode == OEMDM_DEFAULT || !zqdm::CurrentBlock(pOemDMParam->pOEMDMIn))
-        pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
-    if (dwMode == OEMDM_DEFAULT)
-        return pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
-
-    // Convert and merge: the incoming block's sections over the output, defaults where it is not ours.
-    PDEVMODEW pPublic = pOemDMParam->pPublicDMOut ? pOemDMParam->pPublicDMOut : pOemDMParam->pPublicDMIn;
-    return pCommon->BMergeDevmode(pOemDMParam->pOEMDMOut, pPublic, pOemDMParam->pOEMDMIn) ? S_OK : E_FAIL;
+    return m_binding.HrDevMode(dwMode, pOemDMParam);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -120,17 +67,13 @@ STDMETHODIMP CZQOemUI::DevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
 STDMETHODIMP CZQOemUI::DocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DocumentPropertySheets");
     zqmodule::CZQInUseScope inUse;
-    const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, this);
-    CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDocument);
-    return hr;
+    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDocument, m_binding, {&m_gate, &m_alerts, &m_exchange});
 }
 
 STDMETHODIMP CZQOemUI::DevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) {
     ZQ_TRACE("CZQOemUI::DevicePropertySheets");
     zqmodule::CZQInUseScope inUse;
-    const HRESULT hr = m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, this);
-    CZQPluginEvents(m_binding).VSheetEvent(pPSUIInfo, lParam, kSheetDevice);
-    return hr;
+    return m_sheets.HrPropertySheets(pPSUIInfo, lParam, kSheetDevice, m_binding, {&m_gate, &m_alerts, &m_exchange});
 }
 
 STDMETHODIMP CZQOemUI::DevQueryPrintEx(POEMUIOBJ, PDEVQUERYPRINT_INFO, PDEVMODEW, PVOID) {
@@ -157,10 +100,6 @@ STDMETHODIMP CZQOemUI::PrinterEvent(PWSTR pPrinterName, INT iDriverEvent, DWORD 
     return CZQPluginEvents(m_binding).HrPrinterEvent(pPrinterName, iDriverEvent, dwFlags, lParam);
 }
 
-BOOL CZQOemUI::BExportSettings(PCWSTR pszSection) {
-    return CZQSettingsExport({m_binding.pCUIParam, m_binding.pCommon, m_binding.pRules}).BExportSettings(pszSection);
-}
-
 STDMETHODIMP CZQOemUI::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pDriverInfo, LPARAM lParam) {
     zqmodule::CZQInUseScope inUse;
     return CZQPluginEvents(m_binding).HrDriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
@@ -173,10 +112,7 @@ STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, UL
 
 STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) {
     zqmodule::CZQInUseScope inUse;
-    const ZQFontInstallerCall call = {m_binding.pCUIParam,
-                                      m_binding.pCommon ? m_binding.pCommon->HResModule() : nullptr,
-                                      m_binding.dwPrinterLanguage, &m_binding.caps};
-    return CZQFontInstaller::HrFontInstallerDlgProc(call, hWnd, usMsg, wParam, lParam);
+    return m_binding.HrFontInstallerDlgProc(hWnd, usMsg, wParam, lParam);
 }
 
 STDMETHODIMP CZQOemUI::UpdateExternalFonts(HANDLE, HANDLE, PWSTR) {
@@ -200,5 +136,11 @@ STDMETHODIMP CZQOemUI::DocumentEvent(HANDLE hPrinter, HDC hdc, INT iEsc, ULONG c
 STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     ZQ_TRACE("CZQOemUI::CommonUIProp");
     zqmodule::CZQInUseScope inUse;
-    return ZQCommonUIProp(m_binding, m_gate, m_alerts, this, dwMode, pOemCUIPParam);
+    return ZQCommonUIProp(m_binding, m_gate, m_alerts, dwMode, pOemCUIPParam);
+}
+
+BOOL CZQOemUI::CPaperQualityRoll::BReadLoadedRollSize() {
+    auto* tab = static_cast<CZQPaperQualityTab*>(m_sheets.Tab(kPagePaperQuality));
+    PageContext* context = m_sheets.Context(kPagePaperQuality);
+    return tab && context && tab->BReadLoadedRollSize(context);
 }

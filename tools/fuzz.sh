@@ -2,7 +2,9 @@
 # Fuzzes every reader of stored or foreign input. Native targets (fuzz/*_fuzz.cpp, clang + libFuzzer
 # with address and undefined-behaviour sanitisers) run for a bounded time each from the seed corpus
 # in fuzz/corpus; the in-Wine mutation loop (fuzz/wine) feeds mutated sample helper files to the
-# XML readers, the rule engine and the constraint rules. Any finding fails the run.
+# XML readers, the rule engine and the constraint rules; the in-Wine conversion loop drives the
+# conversion interface from four threads with random tickets, devmodes and calls, then refuses each
+# store of a run in turn. Any finding fails the run.
 # Usage: tools/fuzz.sh [build-dir] [seconds per native target] [in-Wine inputs per 1,000]
 #   CI: tools/fuzz.sh <build> 30 1000; a longer run: tools/fuzz.sh build 3600 20000
 set -euo pipefail
@@ -51,4 +53,11 @@ for entry in helper:150 macros:2000 constraints:2000 events:300; do
     rc=1
   fi
 done
+inputs=$(( 400 * scale / 1000 ))
+if wine zqconvfuzz.exe "$inputs" 4 1 >"$build/zqconvfuzz.log" 2>&1; then
+  echo "ok    $(tr '\r' '\n' < "$build/zqconvfuzz.log" | grep '^conversions' | tail -1)"
+else
+  echo "FAIL  conversions: $(tr '\r' '\n' < "$build/zqconvfuzz.log" | grep -E 'FINDING|FAULT' | head -5 | tr '\n' ' ')"
+  rc=1
+fi
 exit $rc

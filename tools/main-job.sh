@@ -10,7 +10,8 @@
 # printer in both of its sheets, and the Settings Information page of its publishing variant; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
-# the desk printer's Printer Properties sets its trays from the printer's answers.
+# the desk printer's Printer Properties sets its trays from the printer's answers; the desk printer
+# on a printer port shows the device's alerts on its Paper/Quality page.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -80,6 +81,20 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no Paper/Quality picture for $printer" >&2; rc=1; fi
 done
+# The desk printer on a printer port, which the plug-in asks for the device's state (a queue on
+# "FILE:" is never asked): its Paper/Quality page shows the device's alerts while the device
+# servers its driver carries are registered, the agent and the link as programs of their own.
+png="$out/zqdesk-alerts.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Alerts: Paper/Quality with the device's alerts"
+wine zqhost.exe install 'samples\zqdesk\zqdesk.zqm' --name "ZQ Desk 2400 Alerts" --port LPT1: </dev/null | tr -d '\r' || rc=1
+# The maker's status utility runs and the paper list is up to date: the rows are the device's own.
+wine reg add 'HKLM\Software\Quorvane\ZQ Mendrix' /v Status /d ACTIVE /f >/dev/null 2>&1 || rc=1
+wine reg add "$printers\ZQ Desk 2400 Alerts\PrinterDriverData\PaperList" /v IsUpdated /t REG_DWORD /d 1 /f \
+  >/dev/null 2>&1 || rc=1
+wine zqhost.exe prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the desk printer's alerts" >&2; rc=1; fi
 # The About page in both sheets of the desk printer, installed now without administrator
 # preferences (as an installer records it), the Settings Information page that stands for the
 # settings pages of its publishing variant, and the roll printer's Services page, which the

@@ -3,6 +3,7 @@
 set -euo pipefail
 need=()
 command -v x86_64-w64-mingw32-g++-posix >/dev/null || need+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev)
+command -v x86_64-w64-mingw32-widl >/dev/null || need+=(mingw-w64-tools)
 command -v wine >/dev/null || need+=(wine wine64)
 command -v cmake >/dev/null || need+=(cmake)
 command -v ninja >/dev/null || need+=(ninja-build)

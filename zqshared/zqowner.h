@@ -215,3 +215,25 @@ public:
 private:
     VARIANT m_v;
 };
+
+// Holds the mutex of that name (made when missing) for the object's life; the thread that holds it
+// may take it again, and a holder that ended without letting go passes it on. Held() is false when
+// it could not be had within the wait.
+class CZQNamedLock {
+public:
+    CZQNamedLock(PCWSTR pszName, DWORD dwWaitMs) : m_mutex(CreateMutexW(nullptr, FALSE, pszName)) {
+        if (!m_mutex) return;
+        const DWORD wait = WaitForSingleObject(m_mutex.Get(), dwWaitMs);
+        m_bHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+    ~CZQNamedLock() {
+        if (m_bHeld) ReleaseMutex(m_mutex.Get());
+    }
+    CZQNamedLock(const CZQNamedLock&) = delete;
+    CZQNamedLock& operator=(const CZQNamedLock&) = delete;
+    bool Held() const { return m_bHeld; }
+
+private:
+    CZQHandle m_mutex;
+    bool m_bHeld = false;
+};

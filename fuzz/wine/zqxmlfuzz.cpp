@@ -26,7 +26,7 @@
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"
 #include "device/zqalertdefs.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqeventhooks.h"
@@ -40,6 +40,7 @@
 #include "zqextmodrecord.h"
 #include "zqmemprinter.h"
 #include "zqsamplenames.h"
+#include "zqwinefault.h"
 
 namespace {
 
@@ -671,26 +672,10 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
     return 0;
 }
 
-// A fault ends the run at once with where it happened (no debugger in the loop).
-LONG WINAPI Fault(EXCEPTION_POINTERS* info) {
-    HMODULE module = nullptr;
-    WCHAR name[MAX_PATH] = L"?";
-    const void* at = info->ExceptionRecord->ExceptionAddress;
-    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           static_cast<LPCWSTR>(at), &module))
-        GetModuleFileNameW(module, name, MAX_PATH);
-    fwprintf(stderr, L"\nFAULT 0x%08lX at %p (%ls +0x%llx)\n", info->ExceptionRecord->ExceptionCode, at, name,
-             static_cast<unsigned long long>(static_cast<const BYTE*>(at) - reinterpret_cast<const BYTE*>(module)));
-    fflush(stderr);
-    fflush(stdout);
-    TerminateProcess(GetCurrentProcess(), 3);
-    return EXCEPTION_EXECUTE_HANDLER;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    SetUnhandledExceptionFilter(&Fault);
+    SetUnhandledExceptionFilter(&ZQFuzzFault);
     if (argc < 3) {
         fwprintf(stderr, L"usage: zqxmlfuzz <helper|macros|constraints|events> <inputs> [first seed]\n");
         return 2;

@@ -102,6 +102,8 @@ public:
     static BOOL BIsLocalPrinter(HANDLE hPrinter);
     static BOOL BGetJobInfo2(HANDLE hPrinter, DWORD dwJobId, JOB_INFO_2W** ppInfo);
     static BOOL BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId);
+    // A data type whose jobs go to the printer as they are: it names "RAW" (any case) or is "TEXT".
+    static BOOL BIsRawDatatype(PCWSTR pszDatatype);
     // The driver file's directory, a backslash and the file (the directory alone without a file).
     // A file that is not a plain file name (ZQIsPlainFileName) is refused: ERROR_INVALID_NAME.
     static BOOL BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile);
@@ -136,6 +138,7 @@ public:
     // GetPrinterDataExW when both guards are set, else last error 13 and 6.
     static DWORD DWGetPrinterDataEx(HANDLE hPrinter, const void* pGuard1, const void* pGuard2, PCWSTR pszKey,
                                     PCWSTR pszValue, DWORD cbData, BYTE* pData);
+    // First caller: the Features page.
     static BOOL BHasToolboxPath(HANDLE hPrinter);
     // The printer driver's "ToolboxPath" (HKLM, the caller's registry view, then the 64-bit one)
     // into MAX_PATH characters; FALSE when missing, empty or longer.
@@ -181,6 +184,7 @@ public:
     // ---- windows and lists ------------------------------------------------------------------
     static void VShowControlHelp(HWND hWnd, DWORD dwCtrlId, DWORD dwHelpId, PCWSTR pszHelpFile);
     static BOOL BIsWindowVisible(HWND hWnd);
+    // First caller: the colour pages' dry-time dialog.
     static BOOL BCreateTrackbar(HWND hDlg, HINSTANCE hInstance, ZQTrackbarLayout* pLayout);
     // Pages-per-sheet list position <-> setting (1-6), and a 1-3 selection kept else 0.
     static int IListIndexToSetting(int iIndex);
@@ -308,7 +312,6 @@ public:
     // The marks, one per kind group, in this order.
     enum EPenMark : int { kMarkK1, kMarkK2, kMarkK3, kMarkK10, kMarkK11, kMarkK12, kMarkK4, kMarkK7, kMarkK5,
                           kMarkK8, kMarkK6, kMarkK17, kMarkK18, kPenMarkCount };
-    BOOL BPenMark(EPenMark mark) const { return m_abPenMarks[mark]; }
 
 protected:
     // The paths the warning module's dialogs take: the status module in the driver's directory (its

@@ -167,9 +167,13 @@ BOOL CZQCommon::BGetJobInfo2(HANDLE hPrinter, DWORD dwJobId, JOB_INFO_2W** ppInf
 
 BOOL CZQCommon::BIsRawOrTextJob(HANDLE hPrinter, DWORD dwJobId) {
     CZQLocalPtr<JOB_INFO_2W> job;
-    if (!BGetJobInfo2(hPrinter, dwJobId, job.Put()) || !job.Get()->pDatatype) return FALSE;
+    return BGetJobInfo2(hPrinter, dwJobId, job.Put()) && BIsRawDatatype(job.Get()->pDatatype);
+}
+
+BOOL CZQCommon::BIsRawDatatype(PCWSTR pszDatatype) {
+    if (!pszDatatype) return FALSE;
     WCHAR type[64];
-    ZQCopyText(type, 64, job.Get()->pDatatype);
+    ZQCopyText(type, 64, pszDatatype);
     CharUpperW(type);
     return wcsstr(type, L"RAW") != nullptr || lstrcmpW(type, L"TEXT") == 0;
 }

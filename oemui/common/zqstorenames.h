@@ -69,6 +69,9 @@ inline constexpr WCHAR kDMCExist[] = L"DMCExist";            // REG_SZ kTrue, th
 inline constexpr WCHAR kDMCExportOnly[] = L"DMCExportOnly";  // REG_SZ kTrue, the configuration-file install
 inline constexpr WCHAR kAlwaysExport[] = L"AlwaysExport";    // REG_DWORD, the conversion run
 inline constexpr WCHAR kExportTicketLocation[] = L"ExportTicketLocation";  // REG_BINARY path, the conversion run
+// What the printer held of the two values above before a conversion run set them, and which run
+// did (REG_BINARY, formats/zqexportrecord.h), written by the conversion run.
+inline constexpr WCHAR kExportRunRecord[] = L"OndrelExportRecord";
 // The printer's status monitor's text (REG_BINARY, narrow), written by the status monitor.
 inline constexpr WCHAR kStatusString[] = L"ZQSTSSTR";
 // The printer events (common/zqevents): the tray records (REG_BINARY) and their count (REG_DWORD),

@@ -40,13 +40,16 @@ public:
     BOOL BSetWindowTextRes(INT id, HWND hWnd, PCWSTR pszEnglish);
     BOOL BSetWindowTextResLong(INT id, HWND hWnd, PCWSTR pszEnglish);
     // The face name for watermark texts in the user's language (256 characters).
+    // First caller: the Effects page.
     BOOL BGetLanguageFontName(PWSTR pszFace);
     // Default watermark size of "Confidential" (0), "Draft" (1) or "SAMPLE" (2) in the user's
     // language; 80 for anything else.
+    // First caller: the Effects page's watermarks.
     static int IGetDefaultWatermarkSize(int iWhich);
     // The string in each of the 25 user-interface languages; TRUE when every one was found.
     static BOOL BLoadStringAllLanguages(HMODULE hModule, INT id, WCHAR (*paszOut)[kResStringChars]);
     // The text equals " [none]" (string 874) in one of the 25 languages, without regard to case.
+    // First caller: the Effects page's watermark dialog.
     static BOOL BIsNoneInAnyLanguage(PCWSTR pszText, HMODULE hModule);
 
     // ---- printer and paper --------------------------------------------------------------------
@@ -58,10 +61,12 @@ public:
     // devmode's paper; the sides follow the orientation); 52 when the paper is not listed.
     int IGetDiagonalAngle(const PrinterCaps* pCaps, const ZQUIDevmode* pPrivateDM = nullptr) const;
     // Whether the Finishing page and the accounting settings (the large-format Features page) are
-    // part of this printer's document sheet.
+    // part of this printer's document sheet; answered beside the page choice
+    // (featurelogic/zqsheetstate.cpp).
     static BOOL BShowFinishingTab(POEMCUIPPARAM pParam);
     static BOOL BShowAccountingTab(POEMCUIPPARAM pParam);
     // Public duplex value (2 long edge, 3 short edge) of a pages-per-sheet code and orientation.
+    // First caller: the Features page.
     static WORD WGetDuplexBinding(int iPagesPerSheet, short sOrientation, BOOL bFlipUp, BOOL bBooklet);
 
     // ---- per-user settings and registry -------------------------------------------------------
@@ -119,7 +124,9 @@ public:
     static void VFitComboDropWidth(HWND hCombo);
     static BOOL BPlaceWindow(HWND hWnd, const RECT* pRecorded, int iWidth, int iHeight, float fTop);
     static void VGetChildRect(HWND hParent, HWND hChild, RECT* pRect, int* piWidth, int* piHeight);
+    // First caller: the large-format Features page.
     static BOOL BIsAllDigits(PCWSTR pszText);
+    // First caller: the large-format Features page.
     static BOOL BIsAllAlnum(PCWSTR pszText);
     // A text as "%1.2lf" in the UI language's number format, without trailing zeros or a trailing
     // decimal separator; a new local-heap string.
@@ -134,6 +141,7 @@ public:
                                  HINSTANCE hModule);
     // The bitmap at the control's origin with its background colour (top-left pixel) transparent;
     // in a right-to-left dialog the bitmap keeps its own orientation.
+    // First caller: the printing-shortcuts pages.
     static void VDrawItemTransparentBitmap(HWND hDlg, HINSTANCE hModule, BOOL bRtl, WORD wBitmap, int iCtrlId);
     static void VDrawTransparentBitmap(HDC hdc, HBITMAP hBitmap, int x, int y);
 

@@ -1,12 +1,18 @@
-// CZQOndrel: the converter behind the exported conversion interface. It binds the maker's
-// configuration manager, copies a ticket's settings into the run's snapshot under the current
-// user's run key, leaves the run flags beside it, and asks the printer's driver for a devmode in
-// this very process; the driver's user interface (this module as its plug-in) recognises the run
-// by those flags and the devmode's tag record. One converter serves the staged form for the whole
-// process; the one-call forms make their own.
+// CZQOndrel: the converter of one conversion run. It binds the maker's configuration manager,
+// copies a ticket's settings into the run's snapshot under the current user's run key, leaves the
+// run flags beside it, and asks the printer's driver for a devmode in this very process; the
+// driver's user interface (this module as its plug-in) recognises the run by those flags and the
+// devmode's tag record. Each staged run has a converter of its own (zqconvertruns.h), and so has
+// each one-call conversion; a converter serves one thread at a time.
 //
 // The run key is "Software\Quorvane\ZQProcID" + the run id: the run GUID's registry form, or the
 // process id for GUID_NULL.
+//
+// A convert-devmode run sets the printer's export switches ("AlwaysExport" and the ticket's
+// location) for the length of its driver call. Beside them it keeps a record of what the printer
+// held before (formats/zqexportrecord.h), so the values are put back on every road, and a run that
+// could not put them back, or died before it could, leaves them to the next run rather than losing
+// them. Callers hold the export lock of zqconvertruns.h around all of it.
 #pragma once
 
 #include "common/zqhandles.h"
@@ -18,9 +24,8 @@ public:
     // Copies the three strings (all must be given), keeps the ticket type, ticket mode, and binds
     // the configuration manager (its outcome in the registered flag).
     CZQOndrel(PCWSTR pszPrinterName, PCWSTR pszTicketPath, PCWSTR pszDMCPath, DWORD dwTicketType);
-    // Frees the strings. A manager still bound stays loaded: a module is not unloaded from inside
-    // the unloading of another.
-    ~CZQOndrel() = default;
+    // Frees the strings, closes the run's printer and lets go of the manager.
+    ~CZQOndrel();
     CZQOndrel(const CZQOndrel&) = delete;
     CZQOndrel& operator=(const CZQOndrel&) = delete;
 
@@ -33,27 +38,35 @@ public:
     void VSetConvertDevMode(BOOL bOn) { m_bConvertDevMode = bOn ? TRUE : FALSE; }
     BOOL BIsConvertDevMode() const { return m_bConvertDevMode; }
     BOOL BIsRegistered() const { return m_bRegistered; }
-    BOOL BKeyCreated() const { return m_bKeyCreated; }
 
-    // Loads the manager from its path (a manager bound before is freed first), resolves all its
-    // entry points and registers it afresh; FALSE (nothing left loaded) when any step fails.
+    // Loads the manager from its path (a manager bound before is let go first) with a reference of
+    // this converter's own, so no other run can free it under this one, resolves all its entry
+    // points and registers it unless this process did so before; FALSE (nothing left loaded) when
+    // any step fails.
     BOOL LoadDMC();
     void VFreeDMC();
 
-    // The run flags of the mode under the run key (and, in convert-devmode mode, the printer's data
-    // that lets the driver export in this process). FALSE when the printer name, the ticket path or
-    // the manager's path is missing or the run key cannot be named; nothing is written then.
+    // The run flags of the mode under the run key (and, in convert-devmode mode, the printer's
+    // export switches); all of them or none: FALSE when the printer name, the ticket path or the
+    // manager's path is missing, the run key cannot be named, or a value cannot be written, and
+    // what was written is gone again.
     BOOL BSetRunFlags(const GUID& runGuid);
-    // Removes the run flags and the snapshot with the run key, and gives the printer's data back
-    // what a run of this converter changed.
+    // Removes the run flags and the snapshot with the run key, and gives the printer's export
+    // switches back what they held before this converter set them (kept for a later try when the
+    // spooler refuses).
     void VClearRunFlags(const GUID& runGuid);
-    // Reads the ticket into a fresh snapshot; TRUE when the printer opened and the manager opened
-    // the ticket (a ticket without items is read all the same).
+    // Puts the printer's export switches back when this converter's record is still the printer's;
+    // TRUE when nothing of this converter's is left there.
+    BOOL BRestorePrinterExportFlags(const GUID& runGuid);
+    // Reads the ticket into a fresh snapshot; TRUE when the printer opened, the manager opened the
+    // ticket and every item of it was stored (a ticket without items is read all the same). A read
+    // that fails leaves no snapshot.
     BOOL BDMCReadCfgVal(const GUID& runGuid);
     // The driver's user interface on the caller's devmode: the printer properties when the run
     // has device items (always in convert-devmode mode), the document properties when it has
     // document items (always in convert-devmode mode). TRUE when the document properties were
-    // confirmed, or, without them, the printer properties were.
+    // confirmed, or, without them, the printer properties were. The document sheet is never
+    // opened for a run whose flag the driver would not find: no one would answer it.
     BOOL BCallDocProperties(PDEVMODEW pDevmode, const GUID& runGuid);
 
     // One item of the ticket into the snapshot subkey of its root; FALSE for another root, a path
@@ -68,9 +81,11 @@ public:
 
 private:
     BOOL BSetRegValue(PCWSTR pszKeyPath, PCWSTR pszValueName, DWORD dwType, const void* pData, DWORD cbData);
-    void VSetPrinterExportFlags(HANDLE hPrinter);
-    void VRestorePrinterExportFlags();
-    void VWalkRoots(HANDLE hPrinter, PCWSTR pszRunKey);
+    // The run's printer, opened once for the whole run: with all access (a convert-devmode run
+    // writes the printer's data), else with the rights the user has.
+    HANDLE HPrinter();
+    BOOL BSetPrinterExportFlags(const GUID& runGuid);
+    BOOL BWalkRoots(PCWSTR pszRunKey);
 
     BOOL m_bKeyCreated = FALSE;
     BOOL m_bConvertDevMode = FALSE;
@@ -83,14 +98,9 @@ private:
     CZQLocalPtr<WCHAR> m_ticketPath;
     CZQLocalPtr<WCHAR> m_dmcPath;
     ConfigEntryPoints m_api = {};
-
-    // "AlwaysExport" as the printer had it before a convert-devmode run set it: put back at the
-    // run's end rather than deleted, so an administrator's own setting survives the run.
-    struct SavedValue {
-        bool pending = false;  // the run changed the printer's data
-        bool existed = false;
-        DWORD type = REG_NONE;
-        DWORD cb = 0;
-        BYTE data[256] = {};
-    } m_alwaysExport;
+    CZQPrinterHandle m_printer;
+    // The size the driver gives its devmode, asked once per run (0: not yet).
+    LONG m_lDriverSize = 0;
+    // This converter wrote the record of the printer's export switches and has not seen them back.
+    bool m_bExportPending = false;
 };

@@ -63,10 +63,6 @@ BOOL RunServerProgram(PCWSTR pszPath, PCWSTR pszSwitch) {
 
 }  // namespace
 
-PCWSTR CZQAutoConfig::PszComponentFile(int iComponent) {
-    return iComponent >= 0 && iComponent < kComponentCount ? kComponentFiles[iComponent] : L"";
-}
-
 CZQAutoConfig::CZQAutoConfig() = default;
 
 CZQAutoConfig::CZQAutoConfig(CZQXmlUiRules* pRules) : m_pRules(pRules) {}

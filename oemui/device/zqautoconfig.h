@@ -82,7 +82,6 @@ public:
         kLinkLibrary,    // zqlink.dll
         kComponentCount
     };
-    static PCWSTR PszComponentFile(int iComponent);
 
     // Pairs this run registered.
     enum : DWORD { kRegisteredAgent = 1, kRegisteredDevApi = 2, kRegisteredLink = 4 };

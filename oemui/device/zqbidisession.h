@@ -26,7 +26,6 @@ public:
     int BQueryPenStatus();
     int BQueryDuplexUnit();
     int BQueryInputBins();
-    BOOL BDynamicCounters() const { return m_bDynamicCounters; }
 
     // A request for the schema, with no input data; null when it cannot be made.
     IBidiRequest* PCreateRequest(LPCWSTR pszSchema);

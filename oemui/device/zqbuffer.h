@@ -73,9 +73,6 @@ public:
     LONG IIsLocked() const;
 
     DWORD DWLockCount() const { return m_wState & kLockMask; }
-    BOOL BHasMemory() const { return (m_wState & kAllocated) != 0; }
-    BOOL BIsAllocatedEmpty() const { return (m_wState & kAllocatedEmpty) != 0; }
-    DWORD DWAlignmentKind() const { return m_dwAlignKind; }
     CZQBuffer* Owner() const { return m_pOwner; }
 
     // ---- the virtual operations, in slot order

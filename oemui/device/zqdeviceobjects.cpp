@@ -200,7 +200,7 @@ void SetLocalization(IZQDeviceChannel* pChannel, IZQObjectList* pList, PCWSTR ps
     HRESULT status = S_OK;
     pList->Clear();
     pList->SetObjectId(0, pszId);
-    pList->SetValue(0, kValueTypeNumber, &dwValue, sizeof dwValue);
+    pList->SetValue(0, kValueTypeNumber, reinterpret_cast<const BYTE*>(&dwValue), sizeof dwValue);
     pChannel->Set(pList);
     pList->GetStatus(0, &status);
 }

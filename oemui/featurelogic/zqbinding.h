@@ -35,6 +35,16 @@ public:
     // TRUE when it loaded.
     BOOL BLoadXmlRulesFile(HANDLE hPrinter, PCWSTR pszFileName);
 
+    // ---- what the plug-in object's COM methods hand to the binding
+    // The private devmode's signature or version (OEMGI_GETSIGNATURE, OEMGI_GETVERSION).
+    static HRESULT HrGetInfo(DWORD dwMode, PVOID pBuffer, DWORD cbSize, PDWORD pcbNeeded);
+    // The private devmode's size, defaults, conversion and merge.
+    HRESULT HrDevMode(DWORD dwMode, POEMDMPARAM pOemDMParam);
+    // Keeps the core driver's helper interface (one reference, the previous one released).
+    HRESULT HrPublishDriverInterface(IUnknown* pIUnknown);
+    // The font installer of the device settings, for the current call.
+    HRESULT HrFontInstallerDlgProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
     // Shared text and printer helper (owned).
     CZQCommon* pCommon = nullptr;
     // The rule engine with the helper file's parser (owned).

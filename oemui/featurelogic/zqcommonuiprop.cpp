@@ -54,8 +54,7 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
 }
 
 // The fill pass: the binding prepared for the sheet, then the plug-in's items built.
-void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQPlugin* pPlugin, DWORD dwMode,
-              POEMCUIPPARAM p) {
+void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWORD dwMode, POEMCUIPPARAM p) {
     ZQ_TRACE("ZQCommonUIProp fill pass");
     CZQUILogic& logic = b.logic;
     // The private devmode's header values, in the core driver's block and in the working copy.
@@ -117,15 +116,15 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQP
     if (b.pPlannedParam != p) ZQPlanOemItems(logic, dwMode, &b.itemPlan);
     b.pPlannedParam = nullptr;
     // The callback record first: push items point back to it.
-    ZQBindOptItemCallback(pPlugin, p, dwMode);
+    ZQBindOptItemCallback(&b, p, dwMode);
     p->cOEMOptItems = ZQBuildOemItems(logic, b.itemPlan, b.XmlParser(), p);
     if (annotating) CZQRunSwitches::BTicketManager(CZQRunSwitches::kTicketEnd, p->pOEMDM, nullptr, nullptr);
 }
 
 }  // namespace
 
-HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQPlugin* pPlugin,
-                       DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
+HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWORD dwMode,
+                       POEMCUIPPARAM pOemCUIPParam) {
     if (!pOemCUIPParam || pOemCUIPParam->cbSize < sizeof(OEMCUIPPARAM) ||
         (dwMode != OEMCUIP_DOCPROP && dwMode != OEMCUIP_PRNPROP)) {
         SetLastError(ERROR_INVALID_DATA);
@@ -158,6 +157,6 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
         pOemCUIPParam->cOEMOptItems = b.itemPlan.dwCount;
         return S_OK;
     }
-    FillPass(b, gate, alerts, pPlugin, dwMode, pOemCUIPParam);
+    FillPass(b, gate, alerts, dwMode, pOemCUIPParam);
     return S_OK;
 }

@@ -8,8 +8,7 @@
 class CZQAlertGate;
 class CZQBinding;
 class CZQConstraintGate;
-class IZQPlugin;
 
 // The whole call: E_FAIL (last error 13) for a block or mode that is not the core driver's, else S_OK.
-HRESULT ZQCommonUIProp(CZQBinding& binding, CZQConstraintGate& gate, CZQAlertGate& alerts, IZQPlugin* pPlugin,
-                       DWORD dwMode, POEMCUIPPARAM pOemCUIPParam);
+HRESULT ZQCommonUIProp(CZQBinding& binding, CZQConstraintGate& gate, CZQAlertGate& alerts, DWORD dwMode,
+                       POEMCUIPPARAM pOemCUIPParam);

@@ -22,14 +22,24 @@ CZQDevmodeSync::Devmodes CZQDevmodeSync::Current() const {
 }
 
 bool CZQDevmodeSync::BMergeSections(std::initializer_list<Merge> merges, bool bFixUser) {
+    if (!BMergeOnly(merges)) return false;
+    VSaveSelectionsAndUser(bFixUser);
+    return true;
+}
+
+bool CZQDevmodeSync::BMergeOnly(std::initializer_list<Merge> merges) {
     const Devmodes d = Current();
     if (!d.core || !d.work) return false;
     for (Merge merge : merges) (m_b.logic.*merge)(d.core, d.p->pPublicDM, d.work);
+    return true;
+}
+
+void CZQDevmodeSync::VSaveSelectionsAndUser(bool bFixUser) {
+    const Devmodes d = Current();
     m_b.logic.VSaveSelections();
     // The job-storage user of the working copy, where the driver's job-storage block is not valid.
-    if (bFixUser && !CZQCommon::BIsJobStorageValid(d.core))
+    if (bFixUser && d.core && d.work && !CZQCommon::BIsJobStorageValid(d.core))
         ZQCopyTextN(d.core->szJsUserName, kUserChars, d.work->szJsUserName, kUserChars);
-    return true;
 }
 
 void CZQDevmodeSync::VSyncAfterChange() {
@@ -59,19 +69,23 @@ void CZQDevmodeSync::VSyncAfterChange() {
     if (CZQUIBase::BShowFinishingTab(d.p)) VSyncReservedBlocks();
     if (CZQUIBase::BShowAccountingTab(d.p)) VSyncAppInfo();
     if (d.core->dwQuickSetInUse == 1) VSyncQuickSet();
+    m_b.logic.VUpdateRawSpoolingFlag();
     // The quick set's name as its manager keeps it.
     m_b.quickSets.VStoreNameInDevmode(d.work);
     ZQCopyTextN(d.core->szQuickSetName, CZQQuickSets::kNameChars, d.work->szQuickSetName, CZQQuickSets::kNameChars);
 }
 
 void CZQDevmodeSync::VSyncPaperSource() {
+    if (m_pRoll) m_pRoll->BReadLoadedRollSize();
     if (!BMergeSections({&CZQCommon::VMergePaperSourceSection, &CZQCommon::VMergeExtraEntrySection}, true)) return;
     const Devmodes d = Current();
     for (int i = 0; i < 3; ++i) d.core->aiRecentPaperSizes[i] = d.work->aiRecentPaperSizes[i];
 }
 
 void CZQDevmodeSync::VSyncFinishing() {
-    BMergeSections({&CZQCommon::VMergePageSection, &CZQCommon::VMergeFinishingSection}, true);
+    if (!BMergeOnly({&CZQCommon::VMergePageSection, &CZQCommon::VMergeFinishingSection})) return;
+    m_b.logic.BReadManualFeedOrientation();
+    VSaveSelectionsAndUser(true);
 }
 
 void CZQDevmodeSync::VSyncEffects() {

@@ -10,9 +10,19 @@
 class CZQBinding;
 struct ZQUIDevmode;
 
+// What reads the loaded roll's size into the devmodes for a roll source: the Paper/Quality page,
+// when the sheet has one.
+class IZQLoadedRollReader {
+public:
+    virtual BOOL BReadLoadedRollSize() = 0;
+
+protected:
+    ~IZQLoadedRollReader() = default;
+};
+
 class CZQDevmodeSync {
 public:
-    explicit CZQDevmodeSync(CZQBinding& binding) : m_b(binding) {}
+    explicit CZQDevmodeSync(CZQBinding& binding, IZQLoadedRollReader* pRoll = nullptr) : m_b(binding), m_pRoll(pRoll) {}
 
     // The whole pass over the binding's current block; nothing without one.
     void VSyncAfterChange();
@@ -37,6 +47,10 @@ private:
     // and, when asked, the job-storage user follows; false without both devmodes.
     using Merge = void (CZQCommon::*)(PVOID, PDEVMODEW, const VOID*);
     bool BMergeSections(std::initializer_list<Merge> merges, bool bFixUser);
+    // The merges alone, and what follows them.
+    bool BMergeOnly(std::initializer_list<Merge> merges);
+    void VSaveSelectionsAndUser(bool bFixUser);
 
     CZQBinding& m_b;
+    IZQLoadedRollReader* m_pRoll;
 };

@@ -5,18 +5,19 @@
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqdeviceupdate.h"
+#include "featurelogic/zqbinding.h"
 #include "featurelogic/zqoemitems.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqsettingsexchange.h"
 #include "featurelogic/zquilogic.h"
 #include "settings/zqconfigexport.h"
 
 namespace {
 
-// The record in the core driver's heap that leads a callback back to its plug-in object.
+// The record in the core driver's heap that leads a callback back to its binding.
 constexpr DWORD kCallbackMagic = 0x5A514342;  // 'ZQCB'
 struct CallbackTag {
     DWORD dwMagic;
-    IZQPlugin* pPlugin;
+    CZQBinding* pBinding;
 };
 
 const ZQOemDialogRow kNoDialogs[] = {{kOemDialogNone, nullptr}};
@@ -100,35 +101,33 @@ LONG ReconcileChange(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
     return action;
 }
 
-LONG RunDialog(IZQPlugin* plugin, PCPSUICBPARAM cb, POPTITEM item) {
-    const ZQOemItemEntry* desc = ZQFindOemItemSpec(plugin->OemItems(), item);
+LONG RunDialog(CZQBinding* binding, PCPSUICBPARAM cb, POPTITEM item) {
+    const ZQOemItemEntry* desc = ZQFindOemItemSpec(binding->itemPlan, item);
     if (!desc || desc->kind != kOemItemDialog) return CPSUICB_ACTION_NONE;
     PFN_ZQOemDialog run = ZQFindOemDialog(desc->dialog);
     if (!run) return CPSUICB_ACTION_NONE;
     ZQOemDialogParam param = {};
     param.cbSize = sizeof param;
     param.kind = desc->dialog;
-    param.pLogic = plugin->Logic();
+    param.pLogic = &binding->logic;
     param.pszFeature = desc->szTarget;
     param.pCBParam = cb;
-    param.pszHelpFile = plugin->Caps()->szHelpFile;
+    param.pszHelpFile = binding->caps.szHelpFile;
     run(&param);
     item->Flags |= OPTIF_CHANGED;
     return CPSUICB_ACTION_OPTIF_CHANGED;
 }
 
-// The plug-in object, the item and whether it is one of the plug-in's own; false when the call is
-// not for the current block or the item is in neither of its arrays.
-bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, IZQPlugin** ppPlugin, bool* pOwn) {
-    *ppPlugin = CZQUILogic::PluginOf(p);
-    if (!*ppPlugin || !cb || cb->cbSize < sizeof(CPSUICBPARAM) || !cb->pCurItem) return false;
+// The binding, the item and whether it is one of the plug-in's own; false when the call is not for
+// the current block or the item is in neither of its arrays.
+bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, CZQBinding** ppBinding, bool* pOwn) {
+    *ppBinding = CZQUILogic::BindingOf(p);
+    if (!*ppBinding || !cb || cb->cbSize < sizeof(CPSUICBPARAM) || !cb->pCurItem) return false;
     *pOwn = InArray(cb->pCurItem, p->pOEMOptItems, p->cOEMOptItems);
     return *pOwn || InArray(cb->pCurItem, p->pDrvOptItems, p->cDrvOptItems);
 }
 
 }  // namespace
-
-const ZQOemDialogRow* ZQOemDialogTable() { return g_pDialogs; }
 
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows) {
     const ZQOemDialogRow* previous = g_pDialogs;
@@ -142,25 +141,25 @@ PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind) {
     return nullptr;
 }
 
-void ZQBindOptItemCallback(IZQPlugin* pPlugin, POEMCUIPPARAM pParam, DWORD dwMode) {
+void ZQBindOptItemCallback(CZQBinding* pBinding, POEMCUIPPARAM pParam, DWORD dwMode) {
     auto* tag = static_cast<CallbackTag*>(HeapAlloc(pParam->hOEMHeap, HEAP_ZERO_MEMORY, sizeof(CallbackTag)));
     if (!tag) {
         pParam->OEMCUIPCallback = nullptr;
         return;
     }
     tag->dwMagic = kCallbackMagic;
-    tag->pPlugin = pPlugin;
+    tag->pBinding = pBinding;
     pParam->pOEMUserData = tag;
     pParam->OEMCUIPCallback =
         dwMode == OEMCUIP_DOCPROP ? &CZQUILogic::IDocOptItemCallback : &CZQUILogic::IPrinterOptItemCallback;
 }
 
-IZQPlugin* CZQUILogic::PluginOf(POEMCUIPPARAM pParam) {
+CZQBinding* CZQUILogic::BindingOf(POEMCUIPPARAM pParam) {
     if (!pParam) return nullptr;
     const auto* tag = static_cast<const CallbackTag*>(pParam->pOEMUserData);
-    if (!tag || tag->dwMagic != kCallbackMagic || !tag->pPlugin) return nullptr;
+    if (!tag || tag->dwMagic != kCallbackMagic || !tag->pBinding) return nullptr;
     // Only the block of the plug-in's current call is served.
-    return tag->pPlugin->CUIParam() == pParam ? tag->pPlugin : nullptr;
+    return tag->pBinding->pCUIParam == pParam ? tag->pBinding : nullptr;
 }
 
 namespace {
@@ -171,23 +170,22 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     // the export makes of them. A document sheet exports from the last of the plug-in's pages the
     // user visited; only when none was visited does it export from here.
     if (pCBParam && pCBParam->cbSize >= sizeof(CPSUICBPARAM) && pCBParam->Reason == CPSUICB_REASON_APPLYNOW) {
-        IZQPlugin* applying = CZQUILogic::PluginOf(pParam);
-        const CZQUILogic* logic = applying ? applying->Logic() : nullptr;
-        if (applying && (!document || !logic || logic->m_sheet.iHighestPage < 0))
-            applying->BExportSettings(document ? kZQExportPrinting : kZQExportPhysical);
+        CZQBinding* applying = CZQUILogic::BindingOf(pParam);
+        if (applying && (!document || applying->logic.m_sheet.iHighestPage < 0))
+            CZQSettingsExchange(*applying).BExportSettings(document ? kZQExportPrinting : kZQExportPhysical);
         return CPSUICB_ACTION_NONE;
     }
-    IZQPlugin* plugin = nullptr;
+    CZQBinding* binding = nullptr;
     bool own = false;
-    if (!Resolve(pCBParam, pParam, &plugin, &own)) return CPSUICB_ACTION_NONE;
+    if (!Resolve(pCBParam, pParam, &binding, &own)) return CPSUICB_ACTION_NONE;
     POPTITEM item = pCBParam->pCurItem;
     const WORD reason = pCBParam->Reason;
     if (!document) {
         if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "AutoConfiguration") &&
-            ZQIsUpdateNowSelected(*plugin->Logic(), item)) {
+            ZQIsUpdateNowSelected(binding->logic, item)) {
             // The installed options it set show at once.
-            return ZQUpdateNowFromSheet(*plugin->Logic(), plugin->XmlUiRules(), pParam) ? CPSUICB_ACTION_OPTIF_CHANGED
-                                                                                        : CPSUICB_ACTION_NONE;
+            return ZQUpdateNowFromSheet(binding->logic, binding->pRules, pParam) ? CPSUICB_ACTION_OPTIF_CHANGED
+                                                                                 : CPSUICB_ACTION_NONE;
         }
         // The roll items follow the rolls the printer has.
         if (reason == CPSUICB_REASON_SEL_CHANGED && !own && KeywordIs(item, "InstalledRolls"))
@@ -197,9 +195,9 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
     switch (reason) {
         // The push items' own callback opens their dialogs; the sheet's callback hears of them only
         // as extended pushes.
-        case CPSUICB_REASON_EXTPUSH: return own ? RunDialog(plugin, pCBParam, item) : CPSUICB_ACTION_NONE;
+        case CPSUICB_REASON_EXTPUSH: return own ? RunDialog(binding, pCBParam, item) : CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_SEL_CHANGED:
-        case CPSUICB_REASON_ECB_CHANGED: return ReconcileChange(*plugin->Logic(), pParam, item, own);
+        case CPSUICB_REASON_ECB_CHANGED: return ReconcileChange(binding->logic, pParam, item, own);
         default: return CPSUICB_ACTION_NONE;
     }
 }
@@ -214,12 +212,12 @@ LONG APIENTRY ZQPushItemCallback(PCPSUICBPARAM pCBParam) {
     const auto* data = reinterpret_cast<const ZQPushItemData*>(pCBParam->pCurItem->UserData);
     if (!data || data->ud.dwSize != sizeof(USERDATA) || data->dwMagic != kPushItemMagic) return CPSUICB_ACTION_NONE;
     const auto* tag = static_cast<const CallbackTag*>(data->pOwner);
-    if (!tag || tag->dwMagic != kCallbackMagic || !tag->pPlugin) return CPSUICB_ACTION_NONE;
+    if (!tag || tag->dwMagic != kCallbackMagic || !tag->pBinding) return CPSUICB_ACTION_NONE;
     // Served only while the item belongs to the plug-in's current block.
-    POEMCUIPPARAM p = tag->pPlugin->CUIParam();
+    POEMCUIPPARAM p = tag->pBinding->pCUIParam;
     if (!p || p->pOEMUserData != tag || !InArray(pCBParam->pCurItem, p->pOEMOptItems, p->cOEMOptItems))
         return CPSUICB_ACTION_NONE;
-    return RunDialog(tag->pPlugin, pCBParam, pCBParam->pCurItem);
+    return RunDialog(tag->pBinding, pCBParam, pCBParam->pCurItem);
 }
 
 LONG APIENTRY CZQUILogic::IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam) {

@@ -17,11 +17,12 @@ public:
     BOOL BChanged() const { return m_bChanged; }
     void VClearChanged() { m_bChanged = FALSE; }
     // Tells the page's sheet the page changed and keeps that; TRUE.
+    // First caller: the Output page.
     BOOL BSetChanged(HWND hPage);
 
     // The settings the pages compare with: the devmode's fields as a quick set keeps them.
+    // First caller: the printing-shortcuts pages.
     void VSnapshotCurrent(ZQUIDevmode* pDevmode);
-    BOOL BHasSnapshot() const { return m_bSnapshot; }
     // Non-zero when the page's group of fields, then orientation and two-sided printing, differ
     // from the snapshot (equal without one). The group is the Paper/Quality page's
     // (kPagePaperQuality); the quick set's feature pairs are compared once quick sets are stored.

@@ -1,7 +1,8 @@
-// The pages a sheet can hold, as the feature logic's per-sheet bookkeeping knows them.
+// The pages a sheet can hold, as the feature logic's per-sheet bookkeeping knows them, and which of
+// them a sheet gets.
 #pragma once
 
-#include <windows.h>
+#include "platform/oemuiplatform.h"
 
 // Page ids, as the feature logic's page-position lookup knows them.
 enum ZQPageId : int {
@@ -35,3 +36,23 @@ struct ZQSheetState {
     int aiPagePosition[kPageIdCount];  // page id -> sheet position, -1 when not in the sheet
 };
 void ZQResetSheetState(ZQSheetState* pState);
+
+// What decides which pages a sheet gets.
+struct ZQSheetFacts {
+    BOOL bSimplifiedUI;    // "ZQSimplifiedUI" can be read
+    BOOL bDocUISUI;        // "ZQDocUISUI" can be read
+    BOOL bLargeFormat;     // "ZQPrinterClass" is "ZQKorrix"
+    BOOL bOutputFeatures;  // the driver has an item of "OutputBin", "Stapling", "StapleLocation",
+                           // "Punching" or "Folding"
+    BOOL bJobStorage;      // the private devmode offers job storage
+    DWORD dwColorMode;     // private devmode +16 (2: colour)
+    DWORD dwPdl;           // private devmode +20
+    BOOL bSettingsInformation;  // "ZQSettingsInformation" is "TRUE": the document sheet is the
+                                // Settings Information page alone
+};
+
+// Reads the facts from the core driver's items and its copy of the private devmode (either may
+// be missing: the facts they give are then FALSE / 0).
+void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts* pFacts);
+// The page ids a sheet may get, in sheet order; returns their number.
+int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax);

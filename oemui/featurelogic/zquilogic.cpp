@@ -259,3 +259,25 @@ int CZQUILogic::IGetPsItemPosition(const PrinterCaps*) const {
     }
     return kUsualPosition;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Values the devmodes take after a change
+// ---------------------------------------------------------------------------------------------
+void CZQUILogic::VUpdateRawSpoolingFlag() {
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    m_bRawSpooling = m_pCUIParam && m_pCUIParam->hPrinter &&
+                     BGetPrinterInfo2(m_pCUIParam->hPrinter, nullptr, nullptr, info.Put()) &&
+                     BIsRawDatatype(info.Get()->pDatatype);
+    for (ZQUIDevmode* dm : {m_pDevmode, m_pCUIParam ? zqdm::CurrentBlock(m_pCUIParam->pOEMDM) : nullptr})
+        if (dm) dm->dwRawSpooling = m_bRawSpooling ? 1 : 0;
+}
+
+BOOL CZQUILogic::BReadManualFeedOrientation() {
+    int index = -1;
+    if (!m_pCUIParam || DWGetFeatureOptionIndex(m_pCUIParam, L"ManualFeedOrientation", &index) != ZQOPT_OK ||
+        index < 0 || index >= 0xFFFF)
+        return FALSE;
+    for (ZQUIDevmode* dm : {m_pDevmode, zqdm::CurrentBlock(m_pCUIParam->pOEMDM)})
+        if (dm) dm->wManualFeedOrientation = static_cast<uint16_t>(index + 1);
+    return TRUE;
+}

@@ -17,7 +17,7 @@
 #include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
 
-class IZQPlugin;
+class CZQBinding;
 class IZQStoredSettings;
 class CZQXmlUiRules;
 
@@ -60,7 +60,6 @@ struct ZQOemDialogRow {
     ZQOemDialogKind kind;  // kOemDialogNone ends the table
     PFN_ZQOemDialog pfnRun;
 };
-const ZQOemDialogRow* ZQOemDialogTable();
 // Replaces the table (null restores the product's); returns the previous replacement or null.
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows);
 PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind);
@@ -76,7 +75,6 @@ public:
     // The block of the current core-driver call (null: none) and its mode (1 document, 2 printer).
     void VSetParam(POEMCUIPPARAM pParam, DWORD dwMode);
     POEMCUIPPARAM Param() const { return m_pCUIParam; }
-    DWORD DWMode() const { return m_dwMode; }
     // Selections are reported in the call's mode; document mode without a call.
     DWORD DWSelectMode() const { return m_dwMode == OEMCUIP_PRNPROP ? OEMCUIP_PRNPROP : OEMCUIP_DOCPROP; }
     // What the constraint gate and its controllers ask of the logic.
@@ -132,6 +130,7 @@ public:
     typedef void (*PFN_OsVersion)(DWORD* pdwMajor, DWORD* pdwMinor);
     static PFN_OsVersion SetOsVersionSource(PFN_OsVersion pfn);
     // Occurrence among the core driver's items without public id of the PostScript mirror item.
+    // First caller: the Finishing page.
     int IGetPsItemPosition(const PrinterCaps* pCaps) const;
 
     // ---- B. paper ---------------------------------------------------------------------------------
@@ -154,17 +153,20 @@ public:
     // One-sided printing when the custom size is not duplexable and manual two-sided printing is
     // not in force; 1 when reset, else 0.
     int IApplyCustomDuplexRange();
+    // First caller: the large-format printing-shortcuts page.
     static BOOL BMapFormToValue(PCWSTR pszName, const WORD* pIds, PCWSTR pNames, DWORD dwCount, WORD* pwId);
     void VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper);
     // Borderless features back to option 0 for a paper that is not borderless, then the form's macros.
-    void VUpdateBorderlessForPageSize(IZQPlugin* pPlugin, CZQXmlUiRules* pRules);
+    void VUpdateBorderlessForPageSize(CZQXmlUiRules* pRules);
     // On a large-format printer whose selected source is a roll ("Roll1", "Roll2", "Roll"; "AnyRoll"
     // counts as roll 1): the roll's width from the device answers (its custom width when the answer
     // is the custom word), bounded by the helper file's widest job page, in whole inches into the
     // core driver's private devmode (custom maximum width). An answer that is no positive number
     // leaves the devmode as it was.
     void VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pRules);
+    // First caller: the Features page.
     static int IGetCustomMediaSelected();
+    // First caller: the Features page.
     static int IGetScalingMode(DWORD dwPrintDocOn, DWORD dwScale);
 
     // ---- C. two-sided, posters, layout ----------------------------------------------------------
@@ -175,10 +177,14 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
-    void VSetPosterState(BOOL bOn, PCWSTR pszText, IZQPlugin* pPlugin);
+    // First caller: the Effects page.
+    void VSetPosterState(BOOL bOn, PCWSTR pszText);
     DWORD ISetPageOrderItems(BOOL bBackToFront);
+    // First caller: the Features page.
     void VSyncNupItem(const PrinterCaps* pCaps);
+    // First caller: the large-format Features page.
     BOOL BClearTransverseForBitmap();
+    // First caller: the Output page.
     void VSetStraightPaperPath(BOOL bOn);
 
     // ---- D. quality and colour --------------------------------------------------------------------
@@ -197,6 +203,7 @@ public:
     int IGetPunchUnitType() const;
     int IGetFoldCode() const;
     int IGetOutputAccessoryCode() const;
+    // First caller: the Effects page's preview.
     int IGetThriftmodeState() const;
 
     // ---- F. binding controls ----------------------------------------------------------------------
@@ -216,6 +223,13 @@ public:
 
     // ---- G. sheet bookkeeping ------------------------------------------------------------------------
     void VSaveSelections();
+    // The raw-spooling flag: the printer's jobs spool as raw data (its default data type is a raw
+    // one). Kept here and written into the working copy and the block's private devmode.
+    void VUpdateRawSpoolingFlag();
+    BOOL BRawSpooling() const { return m_bRawSpooling; }
+    // The option of "ManualFeedOrientation" into the working copy and the block's private devmode
+    // (1 + its position); FALSE, and nothing written, when it cannot be read.
+    BOOL BReadManualFeedOrientation();
     // The saved option index of a feature, -1 when it had no item or is not kept.
     int IGetSavedSelection(PCWSTR pszFeature) const;
     // Settles the features a page's changes made inconsistent; the number of features changed.
@@ -224,7 +238,7 @@ public:
     // record the spooler cannot read counts as locked.
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
     // The option a control shows first (256 characters): the feature's current option.
-    void VGetInitialFeatureOption(IZQPlugin* pPlugin, PCWSTR pszFeature, PWSTR pszOption);
+    void VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
     // ---- the configuration manager's stored settings -------------------------------------------
@@ -253,9 +267,11 @@ public:
         DWORD dwCount;
         const DWORD* pValues;
     };
+    // First caller: the Finishing page.
     static BOOL BFindValueIndex(DWORD dwValue, const ValueList* pList, int* piIndex);
     // Message box with the owner button's text (no "&", cut at "(") as caption and the three
     // strings as text; MessageBoxW's result.
+    // First caller: the Colour page.
     int IConfirmBox(INT idFirst, INT idSecond, INT idThird, UINT uFlags, HWND hOwner);
     static void VButtonCaption(HWND hButton, PWSTR pszCaption, size_t cchCaption);
 
@@ -273,8 +289,8 @@ public:
     // ---- the option-item callbacks -------------------------------------------------------------------
     static LONG APIENTRY IDocOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);
     static LONG APIENTRY IPrinterOptItemCallback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam);
-    // The plug-in object that owns a block's items (null: not ours or not current).
-    static IZQPlugin* PluginOf(POEMCUIPPARAM pParam);
+    // The binding that owns a block's items (null: not ours or not current).
+    static CZQBinding* BindingOf(POEMCUIPPARAM pParam);
 
     // ---- fields the pages share ---------------------------------------------------------------------
     DWORD m_dwMode = 0;

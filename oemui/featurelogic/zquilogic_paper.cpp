@@ -232,7 +232,7 @@ void CZQUILogic::VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper) {
     if (wide) DWSelect(L"MediaWidthSensor", 1);
 }
 
-void CZQUILogic::VUpdateBorderlessForPageSize(IZQPlugin*, CZQXmlUiRules* pRules) {
+void CZQUILogic::VUpdateBorderlessForPageSize(CZQXmlUiRules* pRules) {
     if (!BIsBorderlessPaper()) {
         DWSelect(zqkw::kZQBorderLessPhoto, 0);
         DWSelect(zqkw::kZQBorderLessAutoFit, 0);
@@ -365,7 +365,7 @@ BOOL CZQUILogic::BGetPosterTiles(int* piIndex) const {
     return TRUE;
 }
 
-void CZQUILogic::VSetPosterState(BOOL bOn, PCWSTR pszText, IZQPlugin*) {
+void CZQUILogic::VSetPosterState(BOOL bOn, PCWSTR pszText) {
     if (!m_pDevmode) return;
     if (!bOn) {
         DWSelect(zqkw::kZQPosterPrinting, 0);

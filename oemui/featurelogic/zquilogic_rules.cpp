@@ -316,7 +316,7 @@ BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValu
     }
 }
 
-void CZQUILogic::VGetInitialFeatureOption(IZQPlugin*, PCWSTR pszFeature, PWSTR pszOption) {
+void CZQUILogic::VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption) {
     if (!pszOption) return;
     // Before the installation completed an active quick set would give its option; without one
     // (and afterwards) the feature's current option stands.

@@ -36,7 +36,8 @@ struct ZQUIDevmode {
     uint32_t dwModelCode;     // 12: 4 = printer without PIN printing
     uint32_t dwColorMode;     // 16: 2 colour, 1 monochrome
     uint32_t dwPdl;           // 20: 1 PCL5, 2 PCL6, 3 PostScript, 4 PCL3, 5 ZQGL2
-    uint8_t abHdr24[12];      // 24
+    uint32_t dwRawSpooling;   // 24: 1 the printer's jobs spool as raw data
+    uint8_t abHdr28[8];       // 28
     uint32_t dwLayoutMode;    // 36: 1, 2 or 3
     uint8_t abHdr40[8];       // 40
     // ---- page (P)
@@ -47,7 +48,8 @@ struct ZQUIDevmode {
     uint16_t wCollate;        // 56
     uint16_t wPage58;         // 58
     uint16_t wColor;          // 60: 1 monochrome, 2 colour
-    uint8_t abPage62[42];     // 62
+    uint16_t wManualFeedOrientation;  // 62: 0 unknown, else 1 + the position of the "ManualFeedOrientation" option
+    uint8_t abPage64[40];     // 64
     uint32_t dwPageOrder;     // 104: 0 front to back, 1 back to front
     uint16_t wPaperSize;      // 108
     uint16_t wPaperLength;    // 110

@@ -6,16 +6,17 @@
 #include "common/zqmodule.h"
 #include "common/zqtrace.h"
 #include "device/zqalertwnd.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "res/zqalertids.h"
 
-void CZQPageAlerts::VInit(HWND hDlg, IZQPlugin* pPlugin) {
+void CZQPageAlerts::VInit(HWND hDlg, IZQAlertGate* pAlerts, IZQConstraintGate* pCommands) {
     ZQ_TRACE("CZQPageAlerts::VInit");
     VDetach();
-    m_pPlugin = pPlugin;
+    m_pAlerts = pAlerts;
+    m_pCommands = pCommands;
     HWND hPlaceholder = GetDlgItem(hDlg, IDC_ALERT_PLACEHOLDER);
     HWND hButton = GetDlgItem(hDlg, IDC_ALERT_REFRESH);
-    if (!pPlugin || !pPlugin->BAlertsEnabled() || !hPlaceholder) {
+    if (!pAlerts || !pAlerts->BAlertsEnabled() || !hPlaceholder) {
         for (HWND hCtl : {hPlaceholder, hButton}) {
             if (!hCtl) continue;
             ShowWindow(hCtl, SW_HIDE);
@@ -31,33 +32,33 @@ void CZQPageAlerts::VInit(HWND hDlg, IZQPlugin* pPlugin) {
     m_pWnd = new (std::nothrow) CZQAlertWnd();
     if (m_pWnd && m_pWnd->BCreate(hDlg, zqmodule::Instance(), nullptr, MAKEINTRESOURCEW(32515),
                                   MAKEINTRESOURCEW(32513), &rc)) {
-        pPlugin->BAddAlertWindow(m_pWnd);
+        pAlerts->BAddAlertWindow(m_pWnd);
         if (hButton) ShowWindow(hButton, SW_SHOW);
     } else {
         delete m_pWnd;
         m_pWnd = nullptr;
     }
     HICON hIcon = nullptr;
-    if (hButton && pPlugin->BGetAlertIcon(&hIcon))
+    if (hButton && pAlerts->BGetAlertIcon(&hIcon))
         SendMessageW(hButton, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
-    pPlugin->BRefreshDeviceStatus(TRUE);
+    pAlerts->BRefreshDeviceStatus(TRUE);
 }
 
 BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, INT_PTR* pResult) {
-    if (!m_pPlugin) return FALSE;
+    if (!m_pAlerts) return FALSE;
     INT_PTR result = 0;
     switch (uMsg) {
         case WM_COMMAND:
             if (LOWORD(wParam) != IDC_ALERT_REFRESH || HIWORD(wParam) != BN_CLICKED) return FALSE;
-            m_pPlugin->BRefreshDeviceStatus(FALSE);
+            m_pAlerts->BRefreshDeviceStatus(FALSE);
             break;
         case WM_DRAWITEM:
             if (wParam != IDC_ALERT_REFRESH) return FALSE;
-            result = m_pPlugin->BDrawRefreshButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            result = m_pAlerts->BDrawRefreshButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             break;
         case kZQAlertLinkMessage:
             // The text belongs to the window and lives only while the message is handled.
-            if (lParam) result = m_pPlugin->BRunCommandLine(reinterpret_cast<PCWSTR>(lParam));
+            if (lParam && m_pCommands) result = m_pCommands->BRunCommandLine(reinterpret_cast<PCWSTR>(lParam));
             break;
         default: return FALSE;
     }
@@ -67,7 +68,7 @@ BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, IN
 
 void CZQPageAlerts::VDetach() {
     if (!m_pWnd) return;
-    if (m_pPlugin) m_pPlugin->BRemoveAlertWindow(m_pWnd);
+    if (m_pAlerts) m_pAlerts->BRemoveAlertWindow(m_pWnd);
     m_pWnd->BDestroy();
     delete m_pWnd;
     m_pWnd = nullptr;

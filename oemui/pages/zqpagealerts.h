@@ -8,7 +8,8 @@
 #include <windows.h>
 
 class CZQAlertWnd;
-class IZQPlugin;
+class IZQAlertGate;
+class IZQConstraintGate;
 
 class CZQPageAlerts {
 public:
@@ -17,18 +18,20 @@ public:
     CZQPageAlerts(const CZQPageAlerts&) = delete;
     CZQPageAlerts& operator=(const CZQPageAlerts&) = delete;
 
-    // WM_INITDIALOG of the page.
-    void VInit(HWND hDlg, IZQPlugin* pPlugin);
+    // WM_INITDIALOG of the page: the alert gate shows the device status, the constraint gate runs
+    // the links' command lines (both from the page's context).
+    void VInit(HWND hDlg, IZQAlertGate* pAlerts, IZQConstraintGate* pCommands);
     // The pattern's messages (the refresh button's click and drawing, the window's link message);
     // TRUE when handled, with the dialog procedure's result in *pResult.
     BOOL BOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, INT_PTR* pResult);
-    // WM_DESTROY of the page (and the destructor): the window leaves the plug-in's list before it
-    // is destroyed, so that no later refresh reaches it.
+    // WM_DESTROY of the page (and the destructor): the window leaves the gate's list before it is
+    // destroyed, so that no later refresh reaches it.
     void VDetach();
 
     CZQAlertWnd* Window() const { return m_pWnd; }
 
 private:
-    IZQPlugin* m_pPlugin = nullptr;
+    IZQAlertGate* m_pAlerts = nullptr;
+    IZQConstraintGate* m_pCommands = nullptr;
     CZQAlertWnd* m_pWnd = nullptr;
 };

@@ -7,10 +7,14 @@
 #include "common/zquibase.h"
 #include "featurelogic/zqsheetstate.h"
 
-class IZQPlugin;
-class CZQUILogic;
+class CZQQuickSets;
 class CZQRollPreview;
+class CZQUILogic;
 class CZQXmlUiRules;
+class IZQAlertGate;
+class IZQConstraintGate;
+class IZQSettingsExchange;
+struct SheetRecord;
 
 // The base of every property page object: its title (shown on the tab) and its sheet position.
 class CZQTabBase : public CZQUIBase {
@@ -33,15 +37,21 @@ public:
 };
 
 // The creation parameter of a page (PROPSHEETPAGEW.lParam; pages keep it as DWL_USER). Every
-// field is filled for every page.
+// field is filled for every page. What a page needs of the plug-in object comes as one door per
+// object that owns the work, never as the plug-in object itself.
 struct PageContext {
     CZQTabBase* pPage;
     CZQUILogic* pLogic;
     CZQRollPreview* pPreview;
-    IPrintOemDriverUI* pDriverUI;  // the core driver's helper interface
+    IPrintOemDriverUI* pDriverUI;       // the core driver's helper interface
     PrinterCaps* pCaps;
     CZQXmlUiRules* pRules;
-    IZQPlugin* pPlugin;            // the plug-in object
+    IZQConstraintGate* pConstraints;    // constraint controllers and checks, command lines
+    IZQAlertGate* pAlerts;              // the device status of the alert strips
+    IZQSettingsExchange* pExchange;     // synchronisation and export on apply
+    CZQQuickSets* pQuickSets;           // the quick-set manager
+    const PaperList* pPapers;           // the large-format printer's paper list
+    SheetRecord* pSheet;                // the record of the sheet showing the page
 };
 
 // The context of a page whose page object has its OEMCUIPPARAM, from the PROPSHEETPAGEW of its
@@ -61,26 +71,6 @@ struct SheetRecord {
 // A page reports its apply result (CPSUI_OK) for its own page handle; TRUE when the sheet took it.
 BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR lResult);
 
-// What decides which pages a sheet gets.
-struct ZQSheetFacts {
-    BOOL bSimplifiedUI;    // "ZQSimplifiedUI" can be read
-    BOOL bDocUISUI;        // "ZQDocUISUI" can be read
-    BOOL bLargeFormat;     // "ZQPrinterClass" is "ZQKorrix"
-    BOOL bOutputFeatures;  // the driver has an item of "OutputBin", "Stapling", "StapleLocation",
-                           // "Punching" or "Folding"
-    BOOL bJobStorage;      // the private devmode offers job storage
-    DWORD dwColorMode;     // private devmode +16 (2: colour)
-    DWORD dwPdl;           // private devmode +20
-    BOOL bSettingsInformation;  // "ZQSettingsInformation" is "TRUE": the document sheet is the
-                                // Settings Information page alone
-};
-
-// Reads the facts from the core driver's items and its copy of the private devmode (either may
-// be missing: the facts they give are then FALSE / 0).
-void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts* pFacts);
-// The page ids a sheet may get, in sheet order; returns their number.
-int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax);
-
 // Dialog of a page: templates (left-to-right, right-to-left) and procedure.
 struct ZQPageTemplate {
     WORD wLtr;
@@ -99,9 +89,9 @@ struct ZQPageRow {
     // Page-specific work once the page's record is filled, before the sheet gets it; the page may
     // still change the record, and a record left without a dialog procedure leaves the page out
     // (optional).
-    void (*pfnBeforeAdd)(IZQPlugin* pPlugin, PageContext* pContext, PROPSHEETPAGEW* pPage);
+    void (*pfnBeforeAdd)(PageContext* pContext, PROPSHEETPAGEW* pPage);
     // Page-specific work when the sheet that showed the page goes (optional).
-    void (*pfnSheetEnd)(IZQPlugin* pPlugin, PageContext* pContext);
+    void (*pfnSheetEnd)(PageContext* pContext);
 };
 
 // The table in force, and a replacement (null restores the product's); returns the previous one.

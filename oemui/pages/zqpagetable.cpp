@@ -14,7 +14,7 @@ namespace {
 
 CZQTabBase* CreatePaperQuality(const ZQSheetFacts&) { return new (std::nothrow) CZQPaperQualityTab(); }
 // The custom paper-size limits follow the loaded paper from the start.
-void PaperQualityBeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW*) {
+void PaperQualityBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
     static_cast<CZQPaperQualityTab*>(pContext->pPage)->BSetCustomSizeLimits(pContext);
 }
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
@@ -31,10 +31,10 @@ ZQPageTemplate InfoTemplate(const ZQSheetFacts&) {
 // The services library supplies the dialog of its page, and its title: the row has neither.
 CZQTabBase* CreateServices(const ZQSheetFacts&) { return new (std::nothrow) CZQServicesPage(); }
 ZQPageTemplate ServicesTemplate(const ZQSheetFacts&) { return {0, 0, nullptr}; }
-void ServicesBeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW* pPage) {
+void ServicesBeforeAdd(PageContext* pContext, PROPSHEETPAGEW* pPage) {
     static_cast<CZQServicesPage*>(pContext->pPage)->BInitServices(pPage);
 }
-void ServicesSheetEnd(IZQPlugin*, PageContext* pContext) {
+void ServicesSheetEnd(PageContext* pContext) {
     static_cast<CZQServicesPage*>(pContext->pPage)->VEndServices();
 }
 

@@ -10,6 +10,7 @@
 #include "common/zqtrace.h"
 #include "common/zqmodule.h"
 #include "featurelogic/zqbinding.h"
+#include "featurelogic/zqpluginevents.h"
 #include "preview/zqpreview.h"
 #include "formats/zquidevmode.h"
 
@@ -74,27 +75,41 @@ BOOL CZQSheetBuilder::BCreateTabObjects(const ZQSheetFacts& facts) {
 // ---------------------------------------------------------------------------------------------
 // Sheets
 // ---------------------------------------------------------------------------------------------
+// The record goes with its sheet: no page of a later sheet reports through it.
+void CZQSheetBuilder::VForgetSheetRecord() {
+    m_pSheetRecord = nullptr;
+    for (PageContext& context : m_aContexts) context.pSheet = nullptr;
+}
+
 HRESULT CZQSheetBuilder::HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet,
-                                          CZQBinding& binding, IZQPlugin* pPlugin) {
+                                          CZQBinding& binding, const ZQPageGates& gates) {
+    const HRESULT hr = HrSheetStep(pPSUIInfo, lParam, dwSheet, binding, gates);
+    // The driver's extension modules hear of the sheet after the pages.
+    CZQPluginEvents(binding).VSheetEvent(pPSUIInfo, lParam, dwSheet);
+    return hr;
+}
+
+HRESULT CZQSheetBuilder::HrSheetStep(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,
+                                     const ZQPageGates& gates) {
     if (!pPSUIInfo) {
         SetLastError(ERROR_INVALID_DATA);
         return E_FAIL;
     }
     switch (pPSUIInfo->Reason) {
-        case PROPSHEETUI_REASON_INIT: return IBuildPages(pPSUIInfo, dwSheet, binding, pPlugin) >= 0 ? S_OK : E_FAIL;
+        case PROPSHEETUI_REASON_INIT: return IBuildPages(pPSUIInfo, dwSheet, binding, gates) >= 0 ? S_OK : E_FAIL;
         case PROPSHEETUI_REASON_SET_RESULT: {
             // A page's result becomes the sheet's result.
             const auto* result = reinterpret_cast<const SETRESULT_INFO*>(lParam);
             if (result) pPSUIInfo->Result = result->Result;
             return S_OK;
         }
-        case PROPSHEETUI_REASON_DESTROY: VEndSheet(pPSUIInfo, binding, pPlugin); return S_OK;
+        case PROPSHEETUI_REASON_DESTROY: VEndSheet(pPSUIInfo, binding); return S_OK;
         default: return S_OK;
     }
 }
 
 int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQBinding& binding,
-                                 IZQPlugin* pPlugin) {
+                                 const ZQPageGates& gates) {
     ZQ_TRACE("CZQSheetBuilder::IBuildPages");
     CZQCommon* const pCommon = binding.pCommon;
     CZQUILogic& logic = binding.logic;
@@ -149,7 +164,9 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         if (added >= kMaxSheetPages) break;                 // the sheet record holds ten pages
 
         PageContext& context = m_aContexts[id];
-        context = {page, &logic, m_pPreview, binding.pDriverUI, &binding.caps, binding.pRules, pPlugin};
+        context = {page,           &logic,           m_pPreview,         binding.pDriverUI,
+                   &binding.caps,  binding.pRules,   gates.pConstraints, gates.pAlerts,
+                   gates.pExchange, &binding.quickSets, &binding.papers,  record};
         page->VBind(ps, binding.pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))
@@ -171,7 +188,7 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         psp.pfnDlgProc = dialog.pfnDlgProc;
         psp.pszTitle = page->m_szTitle;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
-        if (row->pfnBeforeAdd) row->pfnBeforeAdd(pPlugin, &context, &psp);
+        if (row->pfnBeforeAdd) row->pfnBeforeAdd(&context, &psp);
         if (!psp.pfnDlgProc) {  // nothing to show for this printer
             page->m_iSheetPosition = -1;
             state.aiPagePosition[id] = -1;
@@ -213,11 +230,11 @@ void CZQSheetBuilder::VRemoveAddedPages(POEMUIPSPARAM ps, int cAdded, CZQBinding
     binding.logic.VResetSheetState();
     ps->pOEMUserData = m_pSavedUserData;
     if (record) HeapFree(ps->hOEMHeap, 0, record);
-    m_pSheetRecord = nullptr;
+    VForgetSheetRecord();
     m_pSavedUserData = nullptr;
 }
 
-void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding, IZQPlugin* pPlugin) {
+void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding) {
     ZQ_TRACE("CZQSheetBuilder::VEndSheet");
     POEMUIPSPARAM ps = SheetParamOf(pPSUIInfo);
     if (!ps || !m_pSheetRecord || ps->pOEMUserData != m_pSheetRecord) return;
@@ -226,10 +243,10 @@ void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding
         for (int id = 0; id < kPageIdCount; ++id) {
             if (binding.logic.IGetPageIndex(nullptr, id) != position) continue;
             const ZQPageRow* row = ZQFindPageRow(id);
-            if (row && row->pfnSheetEnd) row->pfnSheetEnd(pPlugin, &m_aContexts[id]);
+            if (row && row->pfnSheetEnd) row->pfnSheetEnd(&m_aContexts[id]);
         }
     ps->pOEMUserData = m_pSavedUserData;
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
-    m_pSheetRecord = nullptr;
+    VForgetSheetRecord();
     m_pSavedUserData = nullptr;
 }

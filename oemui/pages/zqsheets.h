@@ -6,7 +6,13 @@
 #include "pages/zqpages.h"
 
 class CZQBinding;
-class IZQPlugin;
+
+// The gates of a binding that every page's context carries.
+struct ZQPageGates {
+    IZQConstraintGate* pConstraints;
+    IZQAlertGate* pAlerts;
+    IZQSettingsExchange* pExchange;
+};
 
 class CZQSheetBuilder {
 public:
@@ -16,27 +22,31 @@ public:
     CZQSheetBuilder& operator=(const CZQSheetBuilder&) = delete;
 
     // DocumentPropertySheets / DevicePropertySheets: INIT builds the sheet's pages, SET_RESULT
-    // takes a page's result as the sheet's, DESTROY ends the sheet.
+    // takes a page's result as the sheet's, DESTROY ends the sheet; then the driver's extension
+    // modules hear of the sheet.
     HRESULT HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,
-                             IZQPlugin* pPlugin);
+                             const ZQPageGates& gates);
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
     PageContext* Context(int iPageId);
     // The record of the sheet being shown (null between sheets).
-    SheetRecord* Sheet() const { return m_pSheetRecord; }
+    SheetRecord* SheetForTesting() const { return m_pSheetRecord; }
     // The preview every page paints through (null until the pages are made).
-    CZQRollPreview* Preview() const { return m_pPreview; }
+    CZQRollPreview* PreviewForTesting() const { return m_pPreview; }
     // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
 
 private:
+    HRESULT HrSheetStep(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,
+                        const ZQPageGates& gates);
     // Lays the page contexts and adds the pages of one sheet; the number of pages added, -1 (nothing
     // left added) when the block is unusable or the sheet refuses a page.
-    int IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQBinding& binding, IZQPlugin* pPlugin);
+    int IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQBinding& binding, const ZQPageGates& gates);
     void VRemoveAddedPages(POEMUIPSPARAM pSheetParam, int cAdded, CZQBinding& binding);
-    void VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding, IZQPlugin* pPlugin);
+    void VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding);
+    void VForgetSheetRecord();
 
     CZQTabBase* m_apTabs[kPageIdCount] = {};
     PageContext m_aContexts[kPageIdCount] = {};

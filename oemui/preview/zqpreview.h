@@ -224,6 +224,7 @@ public:
     void VSetRollSizes(PCWSTR pszMinWidth, PCWSTR pszMaxWidth, PCWSTR pszRollWidth, PCWSTR pszMinLength,
                        PCWSTR pszMaxLength) override;
     // Pixel width of the paper drawn by the last large-format paint; 0 before the first.
+    // First caller: the large-format Features page.
     int IGetWidthMarkPos() const { return m_nWidthMarkPos; }
     // The paper drawn on the roll or sheet picture by the last large-format paint.
     const RECT& PaperRect() const { return m_rcPaper; }

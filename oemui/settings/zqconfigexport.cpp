@@ -116,6 +116,7 @@ BOOL CZQSettingsExport::BExportToConfigManager(PCWSTR pszSection) {
         return FALSE;
     CZQConfigManager manager;
     if (!manager.BLoad(path) || !manager.BBound() || !manager.BRegister()) return FALSE;
+    const CZQConfigSessionLock session;
     const ConfigEntryPoints& api = manager.Api();
     if (api.DMCStartExport(p->pPrinterName, kZQCfgExportKind, 1) != 1) return FALSE;
     if (physical) VExportPhysical(manager);

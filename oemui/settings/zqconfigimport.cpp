@@ -188,6 +188,7 @@ DWORD Import(const CZQConfigManager& manager, HANDLE hPrinter, PCWSTR pszPrinter
     if (!CZQDriverData::BGetConfigPrinterName(pszPrinterName, name.Put())) return GetLastError();
     if (!manager.BRegister()) return ERROR_SUCCESS;
     const ConfigEntryPoints& api = manager.Api();
+    const CZQConfigSessionLock session;
     WCHAR context[zqcfg::kValueChars];
     zqcfg::VPrepare(context, zqcfg::kValueChars);
     if (api.DMCStartConfig(name.Get(), dwMode, context, 0) == 0) {

@@ -2,6 +2,10 @@
 #include "settings/zqconfigmgr.h"
 
 #include <cwchar>
+#include <mutex>
+#include <set>
+#include <string>
+#include <cwctype>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -44,6 +48,39 @@ BOOL CZQConfigManager::BRegister() const {
     if (!m_bBound) return FALSE;
     m_api.DllUnregisterServer();
     return m_api.DllRegisterServer() == S_OK;
+}
+
+namespace {
+
+// Paths of the managers this process registered, in lower case.
+std::mutex g_registeredLock;
+std::set<std::wstring>& Registered() {
+    static std::set<std::wstring> paths;
+    return paths;
+}
+
+std::wstring Lower(PCWSTR pszPath) {
+    std::wstring path(pszPath ? pszPath : L"");
+    for (wchar_t& c : path) c = static_cast<wchar_t>(towlower(c));
+    return path;
+}
+
+}  // namespace
+
+BOOL CZQConfigManager::BRegisteredInProcess(PCWSTR pszPath) {
+    std::lock_guard<std::mutex> guard(g_registeredLock);
+    return pszPath && Registered().count(Lower(pszPath)) != 0;
+}
+
+void CZQConfigManager::VNoteRegistered(PCWSTR pszPath) {
+    if (!pszPath) return;
+    std::lock_guard<std::mutex> guard(g_registeredLock);
+    Registered().insert(Lower(pszPath));
+}
+
+CZQConfigSessionLock::CZQConfigSessionLock()
+    : CZQNamedLock((L"Local\\ZQConfigManagerSession." + std::to_wstring(GetCurrentProcessId())).c_str(), INFINITE) {
+    if (!Held()) zqtrace::Line(L"CZQConfigSessionLock: the session is not guarded\n");
 }
 
 BOOL CZQConfigManager::BResolveConfigEntryPoints(ConfigEntryPoints* pEntries, HMODULE hModule) {

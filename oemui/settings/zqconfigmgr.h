@@ -1,9 +1,13 @@
 // The maker's configuration manager as the plug-in binds it for one operation (an import, an
 // export): found among the printer driver's dependent files, loaded by its full path, its 18 entry
 // points resolved all or none, registered afresh, walked, and freed when the operation ends.
+//
+// The manager keeps one session (a ticket read, an import, an export) per process: whoever opens
+// one holds CZQConfigSessionLock until it is closed.
 #pragma once
 
 #include "common/zqcommon.h"
+#include "common/zqhandles.h"
 #include "formats/zqcfgwalk.h"
 #include "platform/zqcfgmgrapi.h"
 
@@ -39,8 +43,6 @@ inline constexpr int kMaxListNames = zqcfgwalk::kMaxListNames;
 // Prepares a buffer the manager is to fill: the fill mark in all but the last character, zero in
 // the last.
 inline void VPrepare(PWSTR pszBuffer, size_t cch) { zqcfgwalk::Prepare(pszBuffer, cch); }
-// A list that names nothing.
-inline bool BIsEmptyList(PCWSTR pszList) { return zqcfgwalk::IsEmptyList(pszList); }
 
 }  // namespace zqcfg
 
@@ -71,6 +73,10 @@ public:
     const ConfigEntryPoints& Api() const { return m_api; }
     // Unregisters and registers the manager again; TRUE when the registration answered S_OK.
     BOOL BRegister() const;
+    // Whether this process registered a manager of the path (the registration is the machine's,
+    // so a conversion run registers it once per process); noting that it did.
+    static BOOL BRegisteredInProcess(PCWSTR pszPath);
+    static void VNoteRegistered(PCWSTR pszPath);
 
     // Fills the table from the module: TRUE when every entry point resolved, else every entry is
     // cleared.
@@ -95,4 +101,12 @@ private:
     HMODULE m_hModule = nullptr;
     ConfigEntryPoints m_api = {};
     BOOL m_bBound = FALSE;
+};
+
+// Holds this process's configuration-manager session for its life. Every copy of the plug-in's
+// module in the process takes the same lock (a mutex named after the process); the thread that
+// holds it may take it again.
+class CZQConfigSessionLock : public CZQNamedLock {
+public:
+    CZQConfigSessionLock();
 };

@@ -214,9 +214,9 @@ void CZQDriverData::VDeleteSnapshot(PCWSTR pszRunKey) {
 void CZQDriverData::VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey) {
     WCHAR path[kRunKeyChars];
     if (!SnapshotKey(pszRunKey, nullptr, pszSubKey, path)) return;
-    {
-        CZQRegKey key;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS) return;
+    // A key whose values cannot be reached is still deleted when it may be.
+    CZQRegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, key.Put()) == ERROR_SUCCESS) {
         DWORD maxName = 0;
         RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, nullptr,
                          nullptr, nullptr);
@@ -231,6 +231,7 @@ void CZQDriverData::VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey) {
                     break;
             }
         }
+        key.Reset();
     }
     RegDeleteKeyW(HKEY_CURRENT_USER, path);
 }

@@ -136,7 +136,6 @@ private:
     // Unconstrained items of the rule, then those of its multilevel items whose conditions hold;
     // the result of the last one applied through a multilevel item.
     BOOL BApplyAllUnconstrained(CZQConstraintRule* pRule);
-    void VDeleteContents();
 
     CZQPtrArray m_records;      // CZQFeatureConstraints
     CZQPtrArray m_controllers;  // CZQConstraintController

@@ -48,7 +48,6 @@ public:
     void VSetTextLoader(CZQCommon* pTextLoader) { m_pTextLoader = pTextLoader; }
 
     HWND IconWindow() const { return m_hIcon; }
-    HWND Anchor() const { return m_hAnchor; }
     DWORD State() const { return m_dwState; }
     INT MainTextId() const { return m_idMainText; }
     const CZQPtrArray& BubbleIds() const { return m_bubbleIds; }

@@ -120,7 +120,6 @@ public:
         DWORD DWCalls() const { return m_dwCalls; }
         // No run or no "call" is left to this action: a walk may stop.
         bool BExhausted() const { return m_dwRuns >= kMaxRuns || m_dwCalls >= kMaxCalls; }
-        DWORD DWPopups() const { return m_dwPopups; }
 
     private:
         friend class CZQMacroAction;

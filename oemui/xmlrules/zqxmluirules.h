@@ -92,7 +92,6 @@ public:
     // Nested macro runs under way (0 between calls).
     WORD WDepth() const { return m_wDepth; }
     // Set by the Paper/Quality page when the driver has no "PrintQualityGroup".
-    BOOL BNoQualityGroup() const { return m_dwNoQualityGroup != 0; }
     void VSetNoQualityGroup(BOOL bNone) { m_dwNoQualityGroup = bNone ? 1 : 0; }
 
     // ---- paper and media groups of the helper file (the pop-up dialogs' trees) ---------------
@@ -128,22 +127,27 @@ public:
     static constexpr size_t kDocTextChars = 256;
     // A document type's label: the string of its "resource_id", else its "name". FALSE (label
     // untouched) without a name.
+    // First caller: the printing-shortcuts pages.
     BOOL BReadOptionName(IXMLDOMNode* pElement, PWSTR pszLabel);
     // "bitmap_id" as a decimal number; FALSE (untouched) without one.
+    // First caller: the printing-shortcuts pages.
     static BOOL BReadBitmapId(IXMLDOMNode* pElement, LONG* plId);
     // One "DocFeature": its texts and numbers, the option it selects ("select_option", else the one
     // its "switch" selects) with the index of the choice of that name, and one entry per "DocOption"
     // in three arrays of local-heap entries the caller frees (null arrays and a count of 0 without
     // choices or when an array cannot be allocated). TRUE when the choices were read to the end.
+    // First caller: the printing-shortcuts pages.
     BOOL BReadDocOptions(IXMLDOMNode* pFeature, PWSTR pszName, LONG* plLabelId, LONG* plHelpId, PWSTR pszHidden,
                          PWSTR pszSelected, LONG* plSelectedIndex, PWSTR** pppszOptions, LONG*** pppBitmapIds,
                          LONG* plCount, LONG*** pppLabelIds);
     // The same with the "Disabled" text of the large-format page.
+    // First caller: the printing-shortcuts pages.
     BOOL BReadDocOptionsEx(IXMLDOMNode* pFeature, PWSTR pszName, LONG* plLabelId, LONG* plHelpId, PWSTR pszHidden,
                            PWSTR pszSelected, LONG* plSelectedIndex, PWSTR** pppszOptions, LONG*** pppBitmapIds,
                            LONG* plCount, LONG*** pppLabelIds, PWSTR pszDisabled);
     // A document type's feature keywords and the options it selects, as two lists of local-heap
     // texts the caller frees. TRUE when the features were read to the end.
+    // First caller: the printing-shortcuts pages.
     BOOL BReadDocFeatures(IXMLDOMNode* pDocSetting, PWSTR** pppszFeatures, PWSTR** pppszOptions, LONG* plCount);
     // One "DocOption"; TRUE when its "resource_id" was read.
     static BOOL BReadDocOptionEntry(IXMLDOMNode* pOption, PWSTR pszName, LONG* plBitmapId, LONG* plLabelId);

@@ -56,7 +56,7 @@ bool Exists(const std::wstring& path) {
 }  // namespace
 
 BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir, const std::wstring& printerName,
-                      ZQInstallResult& out) {
+                      ZQInstallResult& out, const std::wstring& port) {
     out = ZQInstallResult();
     zqmodel::Model model;
     if (!ZQLoadModel(modelPath, model, out.error)) return FALSE;
@@ -126,10 +126,10 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
         return FALSE;
     }
 
-    std::wstring name = out.printerName, port = L"FILE:", processor = L"WinPrint";
+    std::wstring name = out.printerName, portName = port.empty() ? L"FILE:" : port, processor = L"WinPrint";
     PRINTER_INFO_2W pi = {};
     pi.pPrinterName = name.data();
-    pi.pPortName = port.data();
+    pi.pPortName = portName.data();
     pi.pDriverName = driverName.data();
     pi.pPrintProcessor = processor.data();
     pi.pDatatype = dataType.data();

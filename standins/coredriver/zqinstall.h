@@ -24,8 +24,9 @@ struct ZQInstallResult {
 };
 
 // modelPath: the model file (its Files and Strings lie beside it); binDir: where the core driver
-// stand-in, the plug-in and the modules were built. printerName empty: the model's name.
+// stand-in, the plug-in and the modules were built. printerName empty: the model's name. port: the
+// spooler's port a new printer sits on ("FILE:" is never asked for the device's state).
 // An existing printer of that name keeps its settings; the driver files are refreshed. A new
 // printer gets the printer event INITIALIZE, as the spooler sends it where it has one.
 BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir, const std::wstring& printerName,
-                      ZQInstallResult& out);
+                      ZQInstallResult& out, const std::wstring& port = L"FILE:");

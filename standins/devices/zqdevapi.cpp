@@ -96,9 +96,9 @@ public:
     STDMETHODIMP Unused8() override { return Unused(8); }
     STDMETHODIMP Unused9() override { return Unused(9); }
     STDMETHODIMP Unused10() override { return Unused(10); }
-    STDMETHODIMP SetValue(int index, BYTE type, const void* pData, DWORD cbData) override {
+    STDMETHODIMP SetValue(int index, BYTE type, const BYTE* pData, DWORD cbData) override {
         HRESULT hr = S_OK;
-        const BYTE* p = static_cast<const BYTE*>(pData);
+        const BYTE* p = pData;
         if (!ValidIndex(index)) {
             hr = E_INVALIDARG;
         } else if (!p && cbData) {

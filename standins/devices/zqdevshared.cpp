@@ -40,4 +40,50 @@ std::wstring ScriptPathFor(LPCWSTR pszPrinterName, LPCWSTR pszScriptsKey, LPCWST
     return {};
 }
 
+namespace {
+
+std::wstring ClassKey(REFCLSID clsid) {
+    wchar_t guid[40] = {};
+    StringFromGUID2(clsid, guid, 40);
+    return std::wstring(L"CLSID\\") + guid;
+}
+
+HRESULT HrSetText(HKEY hKey, LPCWSTR pszName, const std::wstring& text) {
+    return HRESULT_FROM_WIN32(RegSetValueExW(hKey, pszName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+}
+
+}  // namespace
+
+HRESULT HrUnregisterClass(REFCLSID clsid) {
+    const LONG rc = RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey(clsid).c_str());
+    return rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);
+}
+
+HRESULT HrRegisterClass(const ServerClass& c, const std::wstring& path, bool bLocalServer) {
+    HrUnregisterClass(*c.clsid);
+    HKEY hClass = nullptr, hServer = nullptr;
+    LONG rc = RegCreateKeyExW(HKEY_CLASSES_ROOT, ClassKey(*c.clsid).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hClass,
+                              nullptr);
+    if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
+    HRESULT hr = HrSetText(hClass, nullptr, c.description);
+    if (SUCCEEDED(hr))
+        hr = HRESULT_FROM_WIN32(RegCreateKeyExW(hClass, bLocalServer ? L"LocalServer32" : L"InprocServer32", 0, nullptr,
+                                                0, KEY_WRITE, nullptr, &hServer, nullptr));
+    // A program's path is a command line: quoted, so that a space in it cannot start another one.
+    if (SUCCEEDED(hr)) hr = HrSetText(hServer, nullptr, bLocalServer ? L"\"" + path + L"\"" : path);
+    if (SUCCEEDED(hr) && !bLocalServer) hr = HrSetText(hServer, L"ThreadingModel", L"Both");
+    if (hServer) RegCloseKey(hServer);
+    RegCloseKey(hClass);
+    if (FAILED(hr)) HrUnregisterClass(*c.clsid);
+    return hr;
+}
+
+HRESULT HrRegisterServer(const ServerInfo& server, const std::wstring& path, bool bRegister, bool bLocalServer) {
+    HRESULT hr = path.empty() ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
+    for (size_t i = 0; SUCCEEDED(hr) && i < server.count; ++i)
+        hr = bRegister ? HrRegisterClass(server.classes[i], path, bLocalServer) : HrUnregisterClass(*server.classes[i].clsid);
+    return hr;
+}
+
 }  // namespace zqdev

@@ -31,7 +31,8 @@ std::wstring ScriptPathFor(LPCWSTR pszPrinterName, LPCWSTR pszScriptsKey = kZQDe
 using zqstandin::EndsWithNoCase;
 using zqstandin::ModulePath;
 
-// Objects and factory locks alive in this module (DllCanUnloadNow).
+// Objects and locks alive in this module: a library may unload when there are none
+// (DllCanUnloadNow), a program ends then.
 void VModuleAddRef();
 void VModuleRelease();
 
@@ -43,8 +44,7 @@ struct ServerClass {
     HRESULT (*create)(REFIID iid, void** ppv);
 };
 
-// What a module serves; each module defines kServer. A module without classes (the proxies) only
-// marks its own registration.
+// What a module serves; each server module defines kServer.
 struct ServerInfo {
     const wchar_t* name;
     const ServerClass* classes;
@@ -52,18 +52,29 @@ struct ServerInfo {
 };
 extern const ServerInfo kServer;
 
+// The class in the prefix's registry: served in-process by the library at path (threading model
+// Both: callers come from the multithreaded apartment and from sheet threads alike), or by the
+// program at path as a local server. Either kind replaces the other.
+HRESULT HrRegisterClass(const ServerClass& c, const std::wstring& path, bool bLocalServer);
+HRESULT HrUnregisterClass(REFCLSID clsid);
+// Every class of the server registered from the module at path, or removed; the first failure ends it.
+HRESULT HrRegisterServer(const ServerInfo& server, const std::wstring& path, bool bRegister, bool bLocalServer);
+
 // Reference counting of the stand-ins' objects, and their creation and destruction lines in the
 // log (none without a name).
 template <typename I>
 class CObject : public I {
 public:
-    CObject(const wchar_t* pszName, REFIID iid) : m_name(pszName ? pszName : L""), m_iid(iid) {
-        VModuleAddRef();
+    // An object that does not count keeps neither a library nor a program alive (a program's own
+    // class factories).
+    CObject(const wchar_t* pszName, REFIID iid, bool bCounted = true)
+        : m_name(pszName ? pszName : L""), m_iid(iid), m_bCounted(bCounted) {
+        if (m_bCounted) VModuleAddRef();
         if (!m_name.empty()) VLog(m_name + L".Create()");
     }
     virtual ~CObject() {
         if (!m_name.empty()) VLog(m_name + L".Destroy()");
-        VModuleRelease();
+        if (m_bCounted) VModuleRelease();
     }
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
@@ -108,7 +119,32 @@ protected:
 private:
     std::wstring m_name;
     IID m_iid;
+    bool m_bCounted;
     LONG m_refs = 1;
+};
+
+// The class factory of one class; LockServer counts like an object.
+class CFactory final : public CObject<IClassFactory> {
+public:
+    CFactory(HRESULT (*create)(REFIID, void**), bool bCounted)
+        : CObject(nullptr, IID_IClassFactory, bCounted), m_create(create) {}
+
+    STDMETHODIMP CreateInstance(IUnknown* pOuter, REFIID iid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (pOuter) return CLASS_E_NOAGGREGATION;
+        return m_create(iid, ppv);
+    }
+    STDMETHODIMP LockServer(BOOL fLock) override {
+        if (fLock)
+            VModuleAddRef();
+        else
+            VModuleRelease();
+        return S_OK;
+    }
+
+private:
+    HRESULT (*m_create)(REFIID, void**);
 };
 
 }  // namespace zqdev

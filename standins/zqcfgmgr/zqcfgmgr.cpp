@@ -41,6 +41,7 @@ std::mutex g_lock;
 Session g_session;
 
 void Log(const std::wstring& line) {
+    if (zqstandin::DWSetting(kZQCfgMgrRecordKey, L"Quiet", 0)) return;
     zqstandin::VAppendLog(kZQCfgMgrRecordKey, L"Local\\ZQStandInsCfgMgrLog", line);
 }
 
@@ -132,8 +133,24 @@ std::wstring PrinterConfigFile(const wchar_t* printer, bool bServedHere) {
     return installed.empty() ? cfg : installed;
 }
 
-// The configuration of a queue name; an empty name stands for the local printers this module
-// serves, which must agree on one file.
+// Whether the printer finished an installation: its data "InstallationComplete" is there from the
+// first finishing step on. A printer without it is being initialised for the first time.
+bool Installed(const wchar_t* printer) {
+    HANDLE hPrinter = nullptr;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer), &hPrinter, nullptr)) return false;
+    DWORD value = 0, type = 0, needed = 0;
+    const DWORD rc = GetPrinterDataW(hPrinter, const_cast<LPWSTR>(L"InstallationComplete"), &type,
+                                     reinterpret_cast<BYTE*>(&value), sizeof value, &needed);
+    ClosePrinter(hPrinter);
+    return rc != ERROR_FILE_NOT_FOUND;
+}
+
+// The one configuration of a set of files, compared without case; empty when there is none or more.
+std::wstring OneFile(const std::set<std::wstring>& files) { return files.size() == 1 ? *files.begin() : std::wstring(); }
+
+// The configuration of a queue name. An empty name stands for the local printer being initialised:
+// of the local printers this module serves, those that never finished an installation, else all of
+// them; either way they must agree on one file.
 std::wstring QueueConfigFile(const wchar_t* source, std::wstring& why) {
     const std::wstring forced = SwitchText(L"ConfigFile");
     if (!forced.empty()) return forced;
@@ -145,18 +162,21 @@ std::wstring QueueConfigFile(const wchar_t* source, std::wstring& why) {
     DWORD needed = 0, count = 0;
     EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
     std::vector<BYTE> list(needed);
-    std::set<std::wstring> files;
+    std::set<std::wstring> files, pending;
     if (needed && EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 4, list.data(), needed, &needed, &count)) {
         const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(list.data());
         for (DWORD i = 0; i < count; ++i) {
             std::wstring file = PrinterConfigFile(printers[i].pPrinterName, true);
             for (wchar_t& c : file) c = towlower(c);
-            if (!file.empty()) files.insert(file);
+            if (file.empty()) continue;
+            files.insert(file);
+            if (!Installed(printers[i].pPrinterName)) pending.insert(file);
         }
     }
-    if (files.size() == 1) return *files.begin();
-    why = files.empty() ? L"no local printer has a configuration" : L"the local printers name several configurations";
-    return {};
+    const std::wstring file = pending.empty() ? OneFile(files) : OneFile(pending);
+    if (file.empty())
+        why = files.empty() ? L"no local printer has a configuration" : L"the local printers name several configurations";
+    return file;
 }
 
 std::wstring ExportTicketLocation(const wchar_t* printer) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cfgmgrtest.h"
@@ -32,7 +33,7 @@ protected:
         CZQRegKey key;
         const std::wstring printerKey = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + kDesk;
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, printerKey.c_str(), 0, KEY_ALL_ACCESS, key.Put()) == ERROR_SUCCESS)
-            for (const wchar_t* value : {L"AlwaysExport", L"ExportTicketLocation", L"Stale"})
+            for (const wchar_t* value : {L"AlwaysExport", L"ExportTicketLocation", L"OndrelExportRecord", L"Stale"})
                 RegDeleteKeyValueW(key.Get(), L"PrinterDriverData", value);
         m_dll.Reset(LoadLibraryW(zqtest::BesideExe(L"zqoemui.dll").c_str()));
         ASSERT_TRUE(m_dll);
@@ -78,35 +79,106 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     EXPECT_EQ(2u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), nullptr));
 
     // A manager that does not load, lacks entry points or refuses to register: 3, the GUID handed
-    // out all the same.
+    // out all the same. (The process registers a manager of a path once: the refusing one is a
+    // copy no earlier run registered.)
+    const std::wstring refusing = zqtest::BesideExe(L"zqcfgmgr-refusing.dll");
+    ASSERT_TRUE(CopyFileW(m_dmc.c_str(), refusing.c_str(), FALSE));
     const struct {
         const char* what;
         std::wstring path;
         bool refuse;
     } managers[] = {{"no file", zqtest::BesideExe(L"nosuch.dll"), false},
                     {"not a manager", zqtest::BesideExe(L"zqwarnmod.dll"), false},
-                    {"registration refused", m_dmc, true}};
+                    {"registration refused", refusing, true}};
     for (const auto& m : managers) {
         if (m.refuse) zc::SetSwitch(L"RegisterResult", static_cast<DWORD>(E_FAIL));
         GUID run = GUID_NULL;
         EXPECT_EQ(3u, m_api.initialize(kDesk.c_str(), m.path.c_str(), &run)) << m.what;
         EXPECT_FALSE(IsEqualGUID(run, GUID_NULL)) << m.what;
+        EXPECT_EQ(0u, m_api.kill(run)) << m.what;
     }
+    zc::ResetStandIn();
 
     const std::wstring ticket = Ticket(L"codes.tkt", m_ticketText);
     std::vector<BYTE> dm = A4Devmode();
     EXPECT_EQ(10u, m_api.convertTicketEx(nullptr, GUID_NULL)) << "the devmode is looked at first";
-    EXPECT_EQ(9u, m_api.readTicket(1, ticket.c_str(), GUID_NULL));
-    EXPECT_EQ(9u, m_api.convertTicketEx(Dm(dm), GUID_NULL));
-    EXPECT_EQ(9u, m_api.convertDevModeEx(ticket.c_str(), Dm(dm), GUID_NULL));
-    EXPECT_EQ(9u, m_api.kill(GUID_NULL));
+    // GUID_NULL, a GUID this process never handed out and one whose run has ended name no run.
+    GUID ended = GUID_NULL;
+    ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &ended));
+    ASSERT_EQ(0u, m_api.kill(ended));
+    const GUID foreign = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
+    for (const GUID& run : {GUID_NULL, foreign, ended}) {
+        EXPECT_EQ(9u, m_api.readTicket(1, ticket.c_str(), run));
+        EXPECT_EQ(9u, m_api.convertTicketEx(Dm(dm), run));
+        EXPECT_EQ(9u, m_api.convertDevModeEx(ticket.c_str(), Dm(dm), run));
+        EXPECT_EQ(9u, m_api.kill(run));
+        EXPECT_FALSE(KeyExists(RunKey(&run)));
+    }
     EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 
-    // A devmode without the plug-in's part has no tag record to carry the run.
+    // No ticket is nothing to read, never the ticket read before; a devmode without the plug-in's
+    // part has no tag record to carry the run.
+    GUID run = GUID_NULL;
+    ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
+    ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
+    EXPECT_EQ(5u, m_api.readTicket(1, nullptr, run));
+    EXPECT_EQ(5u, m_api.readTicket(1, L"", run));
     DEVMODEW bare = *Dm(dm);
     bare.dmDriverExtra = 0;
-    const GUID any = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
-    EXPECT_EQ(12u, m_api.convertTicketEx(&bare, any));
+    EXPECT_EQ(12u, m_api.convertTicketEx(&bare, run));
+    EXPECT_EQ(0u, m_api.kill(run));
+}
+
+// A ticket whose run flags or snapshot cannot be stored is refused and leaves no run behind, and
+// the conversion after it opens no sheet that would wait for a user.
+TEST_F(ConversionInterface, ARunThatCannotBeStoredIsRefused) {
+    const std::wstring ticket = Ticket(L"stored.tkt", m_ticketText);
+    for (const wchar_t* protectedKey : {L"", L"\\OndrelDriverData\\Printing\\OptItems"}) {
+        SCOPED_TRACE(protectedKey);
+        GUID run = GUID_NULL;
+        ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run));
+        ASSERT_TRUE(zqconvtest::ProtectKey(RunKey(&run) + protectedKey, *protectedKey != 0));
+        EXPECT_EQ(5u, m_api.readTicket(1, ticket.c_str(), run));
+        std::vector<BYTE> dm = A4Devmode();
+        const std::vector<BYTE> before = dm;
+        EXPECT_EQ(14u, m_api.convertTicketEx(Dm(dm), run));
+        EXPECT_EQ(before, dm);
+        EXPECT_EQ(0u, m_api.kill(run));
+        EXPECT_EQ(L"-", RegText(RunKey(&run), L"ProcessingOndrel"));
+        EXPECT_EQ(L"-", RegText(RunKey(&run) + L"\\OndrelDriverData\\Printing\\DevModeItems", L"Duplex"));
+        RegDeleteTreeW(HKEY_CURRENT_USER, RunKey(&run).c_str());
+    }
+}
+
+// Runs of several threads at once, staged and in one call, each with a paper of its own: each gets
+// its own paper, none fails, none waits on another's sheet.
+TEST_F(ConversionInterface, ConcurrentRunsEachGetTheirOwnSettings) {
+    const char* const papers[] = {"A4", "LEGAL", "EXECUTIVE", "A5"};
+    CZQSpoolPrinter h = Open(kDesk);
+    const std::vector<BYTE> start = ZQQueryDevmode(h.Get(), kDesk);
+    ASSERT_EQ("LETTER", Paper(start));
+    std::vector<std::string> got[4];
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            const std::wstring ticket =
+                Ticket((L"thread" + std::to_wstring(t) + L".tkt").c_str(), std::string("Printing/PaperSize=") + papers[t] + "\n");
+            for (int round = 0; round < 4; ++round) {
+                std::vector<BYTE> dm = start;
+                if (round % 2) {
+                    m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(dm), m_dmc.c_str(), 1);
+                } else {
+                    GUID run = GUID_NULL;
+                    if (m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run) || m_api.readTicket(1, ticket.c_str(), run) ||
+                        m_api.convertTicketEx(Dm(dm), run))
+                        dm = start;
+                    m_api.kill(run);
+                }
+                got[t].push_back(Paper(dm));
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    for (int t = 0; t < 4; ++t) EXPECT_EQ(std::vector<std::string>(4, papers[t]), got[t]) << "thread " << t;
 }
 
 // Staged: the ticket's snapshot under the run GUID's key, a fresh one for each ticket; the driver

@@ -1,6 +1,6 @@
 // The converter on the in-memory printer with the configuration-manager stand-in: the run flags of
-// either mode and what their removal gives back, the ticket read into a fresh snapshot, and which
-// driver calls a run makes.
+// either mode and what their removal gives back (also after every failure on the way), the ticket
+// read into a fresh snapshot, whole or not at all, and which driver calls a run makes.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "common/zqhandles.h"
 #include "convtest.h"
 #include "convertapi/zqondrel.h"
+#include "formats/zqexportrecord.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using zqspool::CZQMemoryPrinter;
+using zqspool::MemCall;
 namespace zs = zqsettings;
 namespace zc = zqcfgtest;
 
@@ -26,10 +28,11 @@ const GUID kRun = {0x5a51c0de, 0x4321, 0x4abc, {0x80, 0x10, 0x20, 0x30, 0x40, 0x
 constexpr LONG kDriverSize = 2000;
 
 std::string g_calls;
+LONG g_documentResult = IDOK;
 LONG WINAPI FakeDocumentProperties(HWND, HANDLE, LPWSTR, PDEVMODEW pOut, PDEVMODEW pIn, DWORD mode) {
     if (mode == 0) return kDriverSize;
     if (mode == (DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER) && pOut == pIn) g_calls += "document ";
-    return IDOK;
+    return g_documentResult;
 }
 BOOL WINAPI FakePrinterProperties(HWND, HANDLE) {
     g_calls += "printer ";
@@ -50,10 +53,12 @@ protected:
         m_api.PrinterProperties = FakePrinterProperties;
         m_previous = zqspool::SetSpooler(&m_api);
         g_calls.clear();
+        g_documentResult = IDOK;
     }
     void TearDown() override {
         zqspool::SetSpooler(m_previous);
         RegDeleteTreeW(HKEY_CURRENT_USER, RunKey(kRun).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, zqconvtest::RunKey(nullptr).c_str());
         zc::ResetStandIn();
     }
     std::wstring Ticket(const std::string& text, const wchar_t* name = L"convtest.tkt") {
@@ -114,6 +119,114 @@ TEST_F(Converter, RunFlagsComeAndGoAndTheAdministratorsSettingStays) {
     }
 }
 
+// The printer's export switches after a convert-devmode run are what they were before it, whatever
+// failed: a value that cannot be read leaves them untouched, a switch that cannot be set takes the
+// other back, a restore the spooler refuses is kept and done by the next try (KillConvertAPI's), and
+// the switches of a dead run are given the administrator's values that run recorded.
+TEST_F(Converter, ExportSwitchesAreAsBeforeWhateverFails) {
+    const std::wstring ticket = Ticket("Printing/Duplex=LongEdge\n");
+    const GUID dead = {0xdeadbeef, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}};
+    const struct {
+        const char* what;
+        DWORD before;  // "AlwaysExport" before the run; 99: none
+        bool deadRun;  // a dead run's switches and record are there
+        MemCall call;  // the call that fails once, after `after` of its kind went through
+        int after;
+        LONG document;  // the driver's answer
+        bool set;
+        const wchar_t* first;  // the switches after the run's end; then after one more try
+        const wchar_t* retried;
+    } cases[] = {
+        {"no fault", 7, false, MemCall::Count, 0, IDOK, true, L"7 admin -", L"7 admin -"},
+        {"the driver call fails", 7, false, MemCall::Count, 0, IDCANCEL, true, L"7 admin -", L"7 admin -"},
+        {"AlwaysExport cannot be read", 7, false, MemCall::GetPrinterData, 1, IDOK, false, L"7 admin -", L"7 admin -"},
+        {"the record cannot be written", 7, false, MemCall::SetPrinterData, 0, IDOK, false, L"7 admin -", L"7 admin -"},
+        {"the ticket's place cannot be set", 7, false, MemCall::SetPrinterData, 2, IDOK, false, L"7 admin -",
+         L"7 admin -"},
+        {"AlwaysExport cannot be put back", 7, false, MemCall::SetPrinterData, 3, IDOK, true, L"1 run record",
+         L"7 admin -"},
+        {"a missing AlwaysExport cannot be deleted", 99, false, MemCall::DeletePrinterDataEx, 0, IDOK, true,
+         L"0 run record", L"- admin -"},
+        {"a dead run's switches", 7, true, MemCall::Count, 0, IDOK, true, L"7 admin -", L"7 admin -"},
+    };
+    auto switches = [&] {
+        return Root(zs::kAlwaysExport) + L" " +
+               (Root(zs::kExportTicketLocation) == L"admin" ? L"admin" : Root(zs::kExportTicketLocation) == L"-" ? L"-" : L"run") +
+               L" " + (Root(zs::kExportRunRecord) == L"-" ? L"-" : L"record");
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_printer.m_keys[L"printerdriverdata"].values.clear();
+        const DWORD admin = c.before;
+        if (c.before != 99) m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kAlwaysExport, REG_DWORD, &admin, 4);
+        m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kExportTicketLocation, REG_BINARY, "admin", 5);
+        if (c.deadRun) {
+            // What the dead run set, and its record of what the printer held before.
+            zqxr::ExportRecord record = {};
+            std::memcpy(record.run, &dead, sizeof dead);
+            record.processId = 999999;
+            record.values[0] = {true, REG_DWORD, 4, {7}};
+            record.values[1] = {true, REG_BINARY, 5, {'a', 'd', 'm', 'i', 'n'}};
+            std::vector<BYTE> bytes(zqxr::RecordSize(record));
+            zqxr::Write(record, bytes.data(), bytes.size());
+            m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kExportRunRecord, REG_BINARY, bytes.data(),
+                               static_cast<DWORD>(bytes.size()));
+            const DWORD on = 1;
+            m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kAlwaysExport, REG_DWORD, &on, 4);
+            m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kExportTicketLocation, REG_BINARY, "dead", 4);
+        }
+        CZQOndrel converter;
+        converter.VSetPrinterName(kPrinter);
+        converter.VSetTicketPath(ticket.c_str());
+        converter.VSetDMCPath(m_dmc.c_str());
+        converter.VSetConvertDevMode(TRUE);
+        if (c.call != MemCall::Count) m_printer.FailCall(c.call, ERROR_ACCESS_DENIED, 1, c.after);
+        g_documentResult = c.document;
+        std::vector<BYTE> buffer(kDriverSize, 0);
+        auto* dm = reinterpret_cast<DEVMODEW*>(buffer.data());
+        dm->dmSize = sizeof(DEVMODEW);
+        dm->dmDriverExtra = static_cast<WORD>(kDriverSize - sizeof(DEVMODEW));
+        const BOOL set = converter.BSetRunFlags(GUID_NULL);
+        EXPECT_EQ(c.set, set != FALSE);
+        EXPECT_TRUE(set || GetLastError() != 0) << "a failure without its reason";
+        if (set) {
+            EXPECT_EQ(c.document == IDOK, converter.BCallDocProperties(dm, GUID_NULL) != FALSE);
+        }
+        converter.VClearRunFlags(GUID_NULL);
+        EXPECT_EQ(c.first, switches());
+        EXPECT_FALSE(zqconvtest::KeyExists(zqconvtest::RunKey(nullptr)));
+        converter.VClearRunFlags(GUID_NULL);
+        EXPECT_EQ(c.retried, switches());
+        m_printer.FailCall(c.call == MemCall::Count ? MemCall::GetPrinterData : c.call, 0, 0);
+    }
+}
+
+// A ticket is stored whole or not at all: when the run's key or one of its snapshot keys cannot be
+// written, the flags fail (and none is left) or the read fails (and no item is left).
+TEST_F(Converter, ATicketThatCannotBeStoredWholeLeavesNothing) {
+    const std::wstring ticket =
+        Ticket("Printing/PaperSize=A4\nPrinting/Duplex=LongEdge\nPhysical/Memory=64\n");
+    const std::wstring run = RunKey(kRun);
+    for (const wchar_t* protectedKey : {L"", zs::kOndrelOptItems, zs::kOndrelDevModeItems, zs::kOndrelPhysical}) {
+        SCOPED_TRACE(protectedKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
+        ASSERT_TRUE(zqconvtest::ProtectKey(*protectedKey ? run + L"\\" + protectedKey : run, *protectedKey != 0));
+        CZQOndrel converter(kPrinter, ticket.c_str(), m_dmc.c_str(), 1);
+        const bool flags = converter.BSetRunFlags(kRun) != FALSE;
+        EXPECT_EQ(*protectedKey != 0, flags);
+        if (flags) {
+            EXPECT_FALSE(converter.BDMCReadCfgVal(kRun));
+        }
+        for (const wchar_t* key : {zs::kOndrelOptItems, zs::kOndrelDevModeItems, zs::kOndrelPhysical})
+            for (const wchar_t* item : {L"PaperSize", L"Duplex", L"Memory"})
+                EXPECT_EQ(L"-", RegText(run + L"\\" + key, item)) << key;
+        if (!flags) {
+            EXPECT_EQ(L"-", RegText(run, L"ProcessingOndrel"));
+        }
+        converter.VClearRunFlags(kRun);
+    }
+}
+
 // Three levels are read, a name without a value of its own does not end its siblings, and nothing
 // deeper is read.
 TEST_F(Converter, TheTicketIsReadThreeLevelsDeep) {
@@ -145,32 +258,35 @@ TEST_F(Converter, TheTicketIsReadThreeLevelsDeep) {
 }
 
 // Printer properties for device items, document properties for document items, both for a
-// convert-devmode run.
+// convert-devmode run; never a document sheet the driver would not know as the run's (no one would
+// answer it).
 TEST_F(Converter, TheDriverIsCalledForWhatTheRunHolds) {
     const struct {
         BOOL convert;
-        bool printing, physical;
+        bool printing, physical, flagged;
         const char* calls;
         BOOL result;
     } cases[] = {
-        {FALSE, false, false, "", FALSE},        {FALSE, true, false, "document ", TRUE},
-        {FALSE, false, true, "printer ", TRUE},  {FALSE, true, true, "printer document ", TRUE},
-        {TRUE, false, false, "printer document ", TRUE},
+        {FALSE, false, false, true, "", FALSE},         {FALSE, true, false, true, "document ", TRUE},
+        {FALSE, false, true, true, "printer ", TRUE},   {FALSE, true, true, true, "printer document ", TRUE},
+        {TRUE, false, false, true, "printer document ", TRUE}, {FALSE, true, false, false, "", FALSE},
     };
+    const std::wstring run = zqconvtest::RunKey(nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        RegDeleteTreeW(HKEY_CURRENT_USER, RunKey(kRun).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
         CZQOndrel converter;
         converter.VSetPrinterName(kPrinter);
         converter.VSetConvertDevMode(c.convert);
-        if (c.printing) converter.BStoreSnapshotValue(L"Printing", L"Duplex", L"LongEdge", nullptr, RunKey(kRun).c_str());
-        if (c.physical) converter.BStoreSnapshotValue(L"Physical", L"Memory", L"64", nullptr, RunKey(kRun).c_str());
+        if (c.printing) converter.BStoreSnapshotValue(L"Printing", L"Duplex", L"LongEdge", nullptr, run.c_str());
+        if (c.physical) converter.BStoreSnapshotValue(L"Physical", L"Memory", L"64", nullptr, run.c_str());
+        if (c.flagged) converter.BSetRegString(run.c_str(), L"ProcessingOndrel", L"TRUE");
         std::vector<BYTE> buffer(kDriverSize, 0);
         auto* dm = reinterpret_cast<DEVMODEW*>(buffer.data());
         dm->dmSize = sizeof(DEVMODEW);
         dm->dmDriverExtra = static_cast<WORD>(kDriverSize - sizeof(DEVMODEW));
         g_calls.clear();
-        EXPECT_EQ(c.result, converter.BCallDocProperties(dm, kRun));
+        EXPECT_EQ(c.result, converter.BCallDocProperties(dm, GUID_NULL));
         EXPECT_EQ(c.calls, g_calls);
     }
 }

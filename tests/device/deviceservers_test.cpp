@@ -1,5 +1,7 @@
-// The device-communication servers through the one declaration the plug-in and the stand-ins
-// share: registration as a real server would do it, and a query as the log records it.
+// The device-communication servers through the declarations widl writes from their IDL, which the
+// plug-in and the stand-ins share: registration as a real server would do it, in-process or as a
+// program with the proxies of its interface, and a query as the log records it, with the agent and
+// the link in the caller's process and in processes of their own.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,10 +15,10 @@ namespace {
 
 using zqdevtest::HrCreateOnThread;
 
-std::wstring ClassValue(REFCLSID clsid, const wchar_t* value) {
+std::wstring ClassValue(REFCLSID clsid, const wchar_t* server, const wchar_t* value = nullptr) {
     wchar_t guid[40] = {};
     StringFromGUID2(clsid, guid, 40);
-    const std::wstring key = std::wstring(L"CLSID\\") + guid + L"\\InprocServer32";
+    const std::wstring key = std::wstring(L"CLSID\\") + guid + L"\\" + server;
     wchar_t text[MAX_PATH] = {};
     DWORD cb = sizeof text;
     if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), value, RRF_RT_REG_SZ, nullptr, text, &cb) != ERROR_SUCCESS)
@@ -24,30 +26,25 @@ std::wstring ClassValue(REFCLSID clsid, const wchar_t* value) {
     return text;
 }
 
-bool ProxyMarked(const wchar_t* file) {
-    return RegGetValueW(HKEY_LOCAL_MACHINE, kZQDevProxyMarksKey, file, RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
-}
-
 struct RegistrationRow {
     const wchar_t* registrar;  // a library, or a program taking -RegServer and -UnregServer
-    const wchar_t* library;    // what serves the class
     const CLSID* clsid;
     const IID* iid;
 };
 
 const RegistrationRow kRegistrations[] = {
-    {L"zqagent.dll", L"zqagent.dll", &CLSID_ZQDeviceAgent, &IID_IZQDeviceAgent},
-    {L"zqdevapi.dll", L"zqdevapi.dll", &CLSID_ZQDeviceChannel, &IID_IZQDeviceChannel},
-    {L"zqdevapi.dll", L"zqdevapi.dll", &CLSID_ZQObjectList, &IID_IZQObjectList},
-    {L"zqlink.dll", L"zqlink.dll", &CLSID_ZQDeviceLink, &IID_IZQDeviceLink},
-    {L"zqagent.exe", L"zqagent.dll", &CLSID_ZQDeviceAgent, &IID_IZQDeviceAgent},
-    {L"zqlink.exe", L"zqlink.dll", &CLSID_ZQDeviceLink, &IID_IZQDeviceLink},
+    {L"zqagent.dll", &CLSID_ZQDeviceAgent, &IID_IZQDeviceAgent},
+    {L"zqdevapi.dll", &CLSID_ZQDeviceChannel, &IID_IZQDeviceChannel},
+    {L"zqdevapi.dll", &CLSID_ZQObjectList, &IID_IZQObjectList},
+    {L"zqlink.dll", &CLSID_ZQDeviceLink, &IID_IZQDeviceLink},
+    {L"zqagent.exe", &CLSID_ZQDeviceAgent, &IID_IZQDeviceAgent},
+    {L"zqlink.exe", &CLSID_ZQDeviceLink, &IID_IZQDeviceLink},
 };
 
+bool IsProgram(const std::wstring& name) { return name.size() > 4 && name.compare(name.size() - 4, 4, L".exe") == 0; }
+
 HRESULT HrRegistrar(const wchar_t* registrar, bool bRegister) {
-    const std::wstring name = registrar;
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, L".exe") == 0)
+    if (IsProgram(registrar))
         return static_cast<HRESULT>(zqdevtest::DWRunProgram(registrar, bRegister ? L"-RegServer" : L"-UnregServer"));
     return zqdevtest::HrLibraryRegistration(registrar, bRegister);
 }
@@ -55,32 +52,33 @@ HRESULT HrRegistrar(const wchar_t* registrar, bool bRegister) {
 class Registration : public zqxmltest::ComTest {};
 
 // Unregistered, a class cannot be created from either kind of apartment; registered by its library
-// or its program it can, from both, as an in-process server of threading model Both.
-TEST_F(Registration, LibrariesProgramsAndProxiesRegisterAndRemoveThemselves) {
+// (in-process, threading model Both) or by its program (a local server, reached through the proxy of
+// its interface) it can, from both.
+TEST_F(Registration, LibrariesAndProgramsRegisterAndRemoveThemselves) {
+    for (const wchar_t* proxy : {L"zqagentps.dll", L"zqlinkps.dll"}) ASSERT_EQ(S_OK, zqdevtest::HrLibraryRegistration(proxy, true));
     for (const RegistrationRow& row : kRegistrations) {
         SCOPED_TRACE(row.registrar);
         ASSERT_EQ(S_OK, HrRegistrar(row.registrar, false));
         EXPECT_EQ(REGDB_E_CLASSNOTREG, HrCreateOnThread(COINIT_APARTMENTTHREADED, *row.clsid, *row.iid));
 
         ASSERT_EQ(S_OK, HrRegistrar(row.registrar, true));
-        EXPECT_EQ(zqtest::BesideExe(row.library), ClassValue(*row.clsid, nullptr));
-        EXPECT_EQ(L"Both", ClassValue(*row.clsid, L"ThreadingModel"));
+        const bool program = IsProgram(row.registrar);
+        EXPECT_EQ(program ? L"\"" + zqtest::BesideExe(row.registrar) + L"\"" : L"(none)",
+                  ClassValue(*row.clsid, L"LocalServer32"));
+        EXPECT_EQ(program ? L"(none)" : zqtest::BesideExe(row.registrar), ClassValue(*row.clsid, L"InprocServer32"));
+        EXPECT_EQ(program ? L"(none)" : L"Both", ClassValue(*row.clsid, L"InprocServer32", L"ThreadingModel"));
         EXPECT_EQ(S_OK, HrCreateOnThread(COINIT_APARTMENTTHREADED, *row.clsid, *row.iid));
         EXPECT_EQ(S_OK, HrCreateOnThread(COINIT_MULTITHREADED, *row.clsid, *row.iid));
 
         ASSERT_EQ(S_OK, HrRegistrar(row.registrar, false));
         EXPECT_EQ(REGDB_E_CLASSNOTREG, HrCreateOnThread(COINIT_MULTITHREADED, *row.clsid, *row.iid));
     }
-    // A proxy marks only itself.
-    for (const wchar_t* proxy : {L"zqagentps.dll", L"zqlinkps.dll"}) {
-        SCOPED_TRACE(proxy);
-        ASSERT_EQ(S_OK, zqdevtest::HrLibraryRegistration(proxy, true));
-        EXPECT_TRUE(ProxyMarked(proxy));
-        EXPECT_EQ(L"(none)", ClassValue(CLSID_ZQDeviceAgent, nullptr));
-        EXPECT_EQ(L"(none)", ClassValue(CLSID_ZQDeviceLink, nullptr));
-        ASSERT_EQ(S_OK, zqdevtest::HrLibraryRegistration(proxy, false));
-        EXPECT_FALSE(ProxyMarked(proxy));
-    }
+    // Without its proxy a program's class is out of reach: its interface cannot cross.
+    ASSERT_EQ(S_OK, zqdevtest::HrLibraryRegistration(L"zqagentps.dll", false));
+    ASSERT_EQ(S_OK, HrRegistrar(L"zqagent.exe", true));
+    EXPECT_EQ(E_NOINTERFACE, HrCreateOnThread(COINIT_MULTITHREADED, CLSID_ZQDeviceAgent, IID_IZQDeviceAgent));
+    ASSERT_EQ(S_OK, HrRegistrar(L"zqagent.exe", false));
+    ASSERT_EQ(S_OK, zqdevtest::HrLibraryRegistration(L"zqlinkps.dll", false));
 }
 
 // The slots the call sites fix, each method of the shared declaration in its place: a probe of each
@@ -101,7 +99,7 @@ struct Probe : I {
 struct ListProbe final : Probe<IZQObjectList> {
     ZQ_PROBE(Unused1) ZQ_PROBE(Unused2) ZQ_PROBE(Unused3) ZQ_PROBE(SetObjectId, int, LPCWSTR) ZQ_PROBE(Unused5)
     ZQ_PROBE(Clear) ZQ_PROBE(Unused7) ZQ_PROBE(Unused8) ZQ_PROBE(Unused9) ZQ_PROBE(Unused10)
-    ZQ_PROBE(SetValue, int, BYTE, const void*, DWORD) ZQ_PROBE(GetValue, int, BYTE*, BYTE**, DWORD*)
+    ZQ_PROBE(SetValue, int, BYTE, const BYTE*, DWORD) ZQ_PROBE(GetValue, int, BYTE*, BYTE**, DWORD*)
     ZQ_PROBE(Unused13) ZQ_PROBE(Unused14) ZQ_PROBE(Unused15) ZQ_PROBE(GetStatus, int, HRESULT*)
 };
 struct ChannelProbe final : Probe<IZQDeviceChannel> {
@@ -135,11 +133,24 @@ TEST(ServerSlots, EveryCalledMethodSitsWhereTheServersHaveIt) {
     for (const auto& row : rows) EXPECT_EQ(row.second, row.first);
 }
 
-class Servers : public zqdevtest::ServerTest {};
+class Servers : public zqdevtest::ServerTest {
+protected:
+    static void Query();
+};
 
 // All four classes through the shared declarations: the agent's probe, the link, and a query that
-// reads an answered and an unanswered object.
+// reads an answered and an unanswered object; the same whether the agent and the link serve from
+// the caller's process or from their programs' own.
 TEST_F(Servers, AQueryShowsEveryCallWithItsArgumentsInTheLog) {
+    for (const bool programs : {false, true}) {
+        SCOPED_TRACE(programs ? "programs" : "libraries");
+        zqdevtest::CServersOutOfProcess outOfProcess(programs);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+        Query();
+    }
+}
+
+void Servers::Query() {
     const wchar_t* printer = L"ZQ Logged Printer";
     zqxmltest::TempFile script("1.2.3 4 01 15 \"AB\"\n1.2.4 none\n");
     zqdevtest::SetScript(printer, script.Path());

@@ -95,6 +95,18 @@ void ServerTest::SetUp() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
 }
 
+CServersOutOfProcess::CServersOutOfProcess(bool bOn) : m_bOn(bOn) {
+    if (!m_bOn) return;
+    for (const wchar_t* proxy : {L"zqagentps.dll", L"zqlinkps.dll"}) EXPECT_EQ(S_OK, HrLibraryRegistration(proxy, true));
+    for (const wchar_t* program : {L"zqagent.exe", L"zqlink.exe"}) EXPECT_EQ(0u, DWRunProgram(program, L"-RegServer"));
+}
+
+CServersOutOfProcess::~CServersOutOfProcess() {
+    if (!m_bOn) return;
+    for (const wchar_t* library : {L"zqagent.dll", L"zqlink.dll"}) HrLibraryRegistration(library, true);
+    for (const wchar_t* proxy : {L"zqagentps.dll", L"zqlinkps.dll"}) HrLibraryRegistration(proxy, false);
+}
+
 Session::Session(const wchar_t* printer, const std::string* script) {
     if (script) {
         m_script = std::make_unique<zqxmltest::TempFile>(*script);

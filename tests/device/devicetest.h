@@ -43,6 +43,19 @@ protected:
     void SetUp() override;
 };
 
+// While the object lives (and bOn is set), the agent and the link are served by their programs from
+// processes of their own, reached through their proxies; then their libraries serve them again.
+class CServersOutOfProcess {
+public:
+    explicit CServersOutOfProcess(bool bOn = true);
+    ~CServersOutOfProcess();
+    CServersOutOfProcess(const CServersOutOfProcess&) = delete;
+    CServersOutOfProcess& operator=(const CServersOutOfProcess&) = delete;
+
+private:
+    bool m_bOn;
+};
+
 // The record's items as "severity:id,id[:link]".
 std::vector<std::wstring> Items(const StatusRecord& record);
 

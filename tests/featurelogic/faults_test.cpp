@@ -1,11 +1,13 @@
 // Spooler faults: every reader and writer of the printer's data runs with each of its spooler calls
-// failing in turn, with read-only printer data and as a restricted user. Success only with the
+// failing in turn, with read-only printer data and as a restricted user (a conversion run among
+// them: its printer's export switches as before, its snapshot whole or none). Success only with the
 // whole outcome; what is handed out whole or not at all; each stored record as before or as a whole
 // run leaves it; no administrator's lock lifted.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -14,6 +16,7 @@
 
 #include "common/zqevents.h"
 #include "common/zquibase.h"
+#include "convertapi/zqondrel.h"
 #include "device/zqaboutinfo.h"
 #include "device/zqautoconfig.h"
 #include "device/zqfontinstaller.h"
@@ -200,6 +203,29 @@ std::vector<std::wstring> TakeInstalledConfiguration() {
 }
 const BYTE* const kValue = reinterpret_cast<const BYTE*>(&kThree);
 
+// A conversion run of either mode on the printer, ended as KillConvertAPI ends it (which tries once
+// more to give the printer's export switches back); the parts are the snapshot a ticket run read.
+void ConversionRun(Outcome& o, BOOL bConvertDevmode) {
+    const std::wstring ticket = zqtest::BesideExe(L"faults.tkt");
+    std::ofstream(ticket.c_str()) << "Printing/PaperSize=A4\nPhysical/Memory=64\n";
+    const std::wstring run = std::wstring(zs::kRunKeyPrefix) + std::to_wstring(GetCurrentProcessId());
+    CZQOndrel converter(kPrinter, ticket.c_str(), zqtest::BesideExe(L"zqcfgmgr.dll").c_str(), 1);
+    converter.VSetConvertDevMode(bConvertDevmode);
+    o << converter.BSetRunFlags(GUID_NULL);
+    if (o.ok && !bConvertDevmode) o << converter.BDMCReadCfgVal(GUID_NULL);
+    WCHAR paper[16] = {}, memory[16] = {};
+    DWORD cb = sizeof paper - sizeof(WCHAR);
+    RegGetValueW(HKEY_CURRENT_USER, (run + L"\\" + zs::kOndrelOptItems).c_str(), L"PaperSize", RRF_RT_REG_SZ, nullptr,
+                 paper, &cb);
+    cb = sizeof memory - sizeof(WCHAR);
+    RegGetValueW(HKEY_CURRENT_USER, (run + L"\\" + zs::kOndrelPhysical).c_str(), L"Memory", RRF_RT_REG_SZ, nullptr,
+                 memory, &cb);
+    o.parts = {std::wstring(paper) + L"|" + memory};
+    if (o.parts[0] == L"|") o.parts[0].clear();
+    converter.VClearRunFlags(GUID_NULL);
+    converter.VClearRunFlags(GUID_NULL);
+}
+
 const Routine kRoutines[] = {
     {"settings store readers", kReads, 0, [](Bench& b, Outcome& o) {
          CZQLocalPtr<WCHAR> item, stale;
@@ -329,6 +355,8 @@ const Routine kRoutines[] = {
          o << !CZQCommon::BIsPrinterDataReadOnly(b.h, kPrinter, nullptr, &used, &reopened);
          if (reopened) zqspool::Spooler().ClosePrinter(used);
      }},
+    {"conversion run, ticket read", kReads, 0, [](Bench&, Outcome& o) { ConversionRun(o, FALSE); }},
+    {"conversion run, devmode to ticket", kWrites, 0, [](Bench&, Outcome& o) { ConversionRun(o, TRUE); }},
     {"CommonUIProp fill pass", kCarriesOn, 3, [](Bench& b, Outcome& o) {
          CZQOemUI* plugin = new CZQOemUI();
          HANDLE heap = HeapCreate(0, 0, 0);
@@ -344,7 +372,7 @@ const Routine kRoutines[] = {
          param.pOEMOptItems = items.data();
          param.cOEMOptItems = 8;
          o << (plugin->CommonUIProp(OEMCUIP_DOCPROP, &param) == S_OK);
-         o.parts = {Papers(plugin->Papers())};
+         o.parts = {Papers(plugin->BindingForTesting().papers)};
          o.locked = b.Locked();
          plugin->Release();
          HeapDestroy(heap);

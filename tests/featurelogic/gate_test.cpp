@@ -42,13 +42,13 @@ public:
         m_host.Build();
         m_host.Param()->hPrinter = hPrinter;
         m_logic.m_pParam = m_host.Param();
-        m_ui->VSetConstraintLogic(&m_logic);
-        m_ui->VLoadXmlRulesFile(m_host.Param());
+        m_ui->ConstraintGateForTesting().VSetConstraintLogic(&m_logic);
+        m_ui->BindingForTesting().VLoadXmlRulesFile(m_host.Param());
     }
     CZQOemUI* UI() { return m_ui; }
     CZQConstraintController* Ctl(const wchar_t* name) {
         CZQConstraintController* ctl = nullptr;
-        if (m_ui && m_ui->ConstraintRules()) m_ui->ConstraintRules()->BFindController(name, &ctl);
+        if (m_ui && m_ui->ConstraintGateForTesting().ConstraintRulesForTesting()) m_ui->ConstraintGateForTesting().ConstraintRulesForTesting()->BFindController(name, &ctl);
         return ctl;
     }
     void Release() {
@@ -82,9 +82,9 @@ TEST_F(Gate, AnyOptionOfZQConstraintsSwitchesThemOnWithTheThreeControllers) {
         Binding b;
         b.Build(m_hPrinter, option);
         CBoxAnswers boxes;
-        EXPECT_TRUE(b.UI()->BLoadConstraints()) << option;
-        EXPECT_TRUE(b.UI()->BConstraintsLoaded());
-        const CZQPtrArray& controllers = b.UI()->ConstraintRules()->ControllerList();
+        EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BLoadConstraints()) << option;
+        EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BConstraintsLoaded());
+        const CZQPtrArray& controllers = b.UI()->ConstraintGateForTesting().ConstraintRulesForTesting()->ControllerList();
         ASSERT_EQ(3, controllers.GetCount());
         EXPECT_STREQ(L"ZQBorderless", static_cast<CZQConstraintController*>(controllers.GetAt(0))->PszFeatureName());
         EXPECT_STREQ(L"ZQPrintInGrayScale",
@@ -98,18 +98,18 @@ TEST_F(Gate, WithoutTheFeatureTheFileOrTheSectionTheyStayOff) {
     {
         Binding b;
         b.Build(m_hPrinter, nullptr);
-        EXPECT_FALSE(b.UI()->BLoadConstraints());
-        EXPECT_FALSE(b.UI()->BConstraintsLoaded());
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BConstraintsLoaded());
         DWORD cancelled = 7;
-        EXPECT_FALSE(b.UI()->BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
-        EXPECT_FALSE(b.UI()->BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled));
-        EXPECT_FALSE(b.UI()->BDetachConstraintControls(L"ZQPrintInGrayScale", m_dlg.Dlg()));
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled));
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BDetachConstraintControls(L"ZQPrintInGrayScale", m_dlg.Dlg()));
         EXPECT_EQ(7u, cancelled);
     }
     {
         Binding b;
         b.Build(m_hPrinter, "On", 0, 0, 0, 0, "absent.xml");
-        EXPECT_FALSE(b.UI()->BLoadConstraints()) << "no helper file";
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BLoadConstraints()) << "no helper file";
     }
     {
         // A helper file without a constraints section: written beside the test.
@@ -123,8 +123,8 @@ TEST_F(Gate, WithoutTheFeatureTheFileOrTheSectionTheyStayOff) {
         CloseHandle(file);
         Binding b;
         b.Build(m_hPrinter, "On", 0, 0, 0, 0, "zqnoconstraints.xml");
-        EXPECT_TRUE(b.UI()->XmlParser()->BIsLoaded());
-        EXPECT_FALSE(b.UI()->BLoadConstraints());
+        EXPECT_TRUE(b.UI()->BindingForTesting().XmlParser()->BIsLoaded());
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
         DeleteFileW(path.c_str());
     }
     {
@@ -132,11 +132,11 @@ TEST_F(Gate, WithoutTheFeatureTheFileOrTheSectionTheyStayOff) {
         Binding b;
         b.Build(m_hPrinter);
         CBoxAnswers boxes;
-        ASSERT_TRUE(b.UI()->BLoadConstraints());
-        b.UI()->XmlParser()->VSetLoaded(FALSE);
-        EXPECT_FALSE(b.UI()->BLoadConstraints());
-        EXPECT_FALSE(b.UI()->BConstraintsLoaded());
-        EXPECT_FALSE(b.UI()->BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+        ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
+        b.UI()->BindingForTesting().XmlParser()->VSetLoaded(FALSE);
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BConstraintsLoaded());
+        EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
     }
 }
 
@@ -145,7 +145,7 @@ TEST_F(Gate, BuildingTheControllersKeepsTheStoredLayoutAndPasses) {
         Binding b;
         b.Build(m_hPrinter, "On", 0, 0, layout, 1);
         CBoxAnswers boxes;
-        ASSERT_TRUE(b.UI()->BLoadConstraints());
+        ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
         EXPECT_EQ(layout, b.Host().Item("ZQPrintWithMargins")->Sel) << "a stored layout is not replaced";
         EXPECT_STREQ(layout == 3 ? L"AutoOn" : L"AutoOff", b.Ctl(L"ZQBorderless")->PszValueText());
         EXPECT_STREQ(L"Enabled", b.Ctl(L"ZQMorePasses")->PszValueText());
@@ -157,28 +157,28 @@ TEST_F(Gate, PagesAttachCheckAndDetach) {
     Binding b;
     b.Build(m_hPrinter, "On", 2, 1);
     CBoxAnswers boxes({IDCANCEL, IDCANCEL, IDOK});
-    ASSERT_TRUE(b.UI()->BLoadConstraints());
+    ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
     // The load checks the media with the foreground window as the dialog.
     HWND foreground = GetForegroundWindow();
     ASSERT_EQ(m_dlg.Dlg(), foreground);
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(foreground, boxes.Boxes()[0].owner);
     boxes.Clear();
-    EXPECT_FALSE(b.UI()->BAttachConstraintDialog(L"ZQColorOptions", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
-    EXPECT_FALSE(b.UI()->BAttachConstraintDialog(nullptr, m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
-    ASSERT_TRUE(b.UI()->BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQColorOptions", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BAttachConstraintDialog(nullptr, m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+    ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
     CZQConstraintController* gray = b.Ctl(L"ZQPrintInGrayScale");
     EXPECT_EQ(m_dlg.Dlg(), gray->Dialog());
 
     // Transparency with black ink only: the user says no first, then yes.
     DWORD cancelled = 7;
-    EXPECT_FALSE(b.UI()->BCheckConstraint(L"MediaType", nullptr, &cancelled));
-    EXPECT_FALSE(b.UI()->BCheckConstraint(L"MediaType", m_dlg.Dlg(), nullptr));
-    EXPECT_FALSE(b.UI()->BCheckConstraint(L"PaperSize", m_dlg.Dlg(), &cancelled)) << "not a feature of the items";
-    b.UI()->BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled);
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", nullptr, &cancelled));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", m_dlg.Dlg(), nullptr));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BCheckConstraint(L"PaperSize", m_dlg.Dlg(), &cancelled)) << "not a feature of the items";
+    b.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled);
     EXPECT_EQ(1u, cancelled);
     EXPECT_EQ("GrayandBlackInks", b.Host().Current("ZQPrintInGrayScale"));
-    b.UI()->BCheckConstraint(L"mediatype", m_dlg.Dlg(), &cancelled);
+    b.UI()->ConstraintGateForTesting().BCheckConstraint(L"mediatype", m_dlg.Dlg(), &cancelled);
     EXPECT_EQ(0u, cancelled);
     EXPECT_EQ("FALSE", b.Host().Current("ZQPrintInGrayScale"));
     EXPECT_FALSE(IsWindowEnabled(m_dlg.Item(IDC_CBO_GRAYSCALE)));
@@ -187,11 +187,11 @@ TEST_F(Gate, PagesAttachCheckAndDetach) {
     ASSERT_EQ(2u, boxes.Boxes().size());
     EXPECT_EQ(m_dlg.Dlg(), boxes.Boxes()[1].owner);
 
-    EXPECT_FALSE(b.UI()->BDetachConstraintControls(L"ZQColorOptions", m_dlg.Dlg()));
-    EXPECT_TRUE(b.UI()->BDetachConstraintControls(L"ZQPrintInGrayScale", nullptr));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BDetachConstraintControls(L"ZQColorOptions", m_dlg.Dlg()));
+    EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BDetachConstraintControls(L"ZQPrintInGrayScale", nullptr));
     EXPECT_FALSE(IsWindow(icon));
     // Opened again, the page shows the tip again.
-    ASSERT_TRUE(b.UI()->BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+    ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
     EXPECT_TRUE(HasVisibleStyle(gray->TipIcon()->TipWindow()->IconWindow()));
 }
 
@@ -202,16 +202,16 @@ TEST_F(Gate, TipsOfOnePluginObjectOutliveAnother) {
     first.Build(m_hPrinter, "On", 2, 1);
     second.Build(m_hPrinter, "On", 2, 1);
     CBoxAnswers boxes;
-    ASSERT_TRUE(first.UI()->BLoadConstraints());
-    ASSERT_TRUE(first.UI()->BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
+    ASSERT_TRUE(first.UI()->ConstraintGateForTesting().BLoadConstraints());
+    ASSERT_TRUE(first.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQPrintInGrayScale", m_dlg.Dlg(), IDC_CBO_GRAYSCALE));
     DWORD cancelled = 7;
-    first.UI()->BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled);
+    first.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled);
     ASSERT_EQ(0u, cancelled);
 
     zqcontest::CTestDialog other;
-    ASSERT_TRUE(second.UI()->BLoadConstraints());
-    ASSERT_TRUE(second.UI()->BAttachConstraintDialog(L"ZQPrintInGrayScale", other.Dlg(), IDC_CBO_GRAYSCALE));
-    second.UI()->BCheckConstraint(L"MediaType", other.Dlg(), &cancelled);
+    ASSERT_TRUE(second.UI()->ConstraintGateForTesting().BLoadConstraints());
+    ASSERT_TRUE(second.UI()->ConstraintGateForTesting().BAttachConstraintDialog(L"ZQPrintInGrayScale", other.Dlg(), IDC_CBO_GRAYSCALE));
+    second.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", other.Dlg(), &cancelled);
     HWND secondIcon = second.Ctl(L"ZQPrintInGrayScale")->TipIcon()->TipWindow()->IconWindow();
     ASSERT_TRUE(IsWindow(secondIcon));
     second.Release();
@@ -248,58 +248,58 @@ TEST_F(UserMedia, AUserMediaNamesTheMediaItIsBasedOn) {
     Binding b;
     b.Build(m_hPrinter, "On", 0, 0, 0, 0, "zqroll.xml");
     PWSTR keyword = reinterpret_cast<PWSTR>(1);
-    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"UserDefined1", &keyword)) << "the paper list is not read yet";
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BUserMediaKeyword(L"UserDefined1", &keyword)) << "the paper list is not read yet";
     EXPECT_EQ(nullptr, keyword);
-    ASSERT_TRUE(b.UI()->BReadPrinterRecords(m_hPrinter, nullptr));
-    ASSERT_EQ(4u, b.UI()->Papers().dwCount);
-    ASSERT_TRUE(b.UI()->BUserMediaKeyword(L"userdefined1", &keyword));
+    ASSERT_TRUE(b.UI()->BindingForTesting().BReadPrinterRecords(m_hPrinter, nullptr));
+    ASSERT_EQ(4u, b.UI()->BindingForTesting().papers.dwCount);
+    ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BUserMediaKeyword(L"userdefined1", &keyword));
     EXPECT_STREQ(L"TRANSPARENT_CLEAR_FILM", keyword) << "the first entry of exactly that name";
     LocalFree(keyword);
-    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"userdefined2", &keyword)) << "a code that is no number";
-    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"UserDefined3", &keyword)) << "no entry of that name";
-    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"NoSuchOption", &keyword));
-    EXPECT_FALSE(b.UI()->BUserMediaKeyword(L"UserDefined1", nullptr));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BUserMediaKeyword(L"userdefined2", &keyword)) << "a code that is no number";
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BUserMediaKeyword(L"UserDefined3", &keyword)) << "no entry of that name";
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BUserMediaKeyword(L"NoSuchOption", &keyword));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BUserMediaKeyword(L"UserDefined1", nullptr));
 
     WCHAR text[8];
-    ASSERT_TRUE(b.UI()->BMediaTypeNameFromId(L"UserDefined1", text, 8));
+    ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BMediaTypeNameFromId(L"UserDefined1", text, 8));
     EXPECT_STREQ(L"Custome", text) << "cut to the capacity";
-    EXPECT_TRUE(b.UI()->BMediaTypeNameFromId(L"UserDefined2", text, 8));
+    EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BMediaTypeNameFromId(L"UserDefined2", text, 8));
     EXPECT_STREQ(L"", text);
-    EXPECT_FALSE(b.UI()->BMediaTypeNameFromId(L"UserDefined3", text, 8));
-    EXPECT_FALSE(b.UI()->BMediaTypeNameFromId(L"UserDefined1", text, 0));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BMediaTypeNameFromId(L"UserDefined3", text, 8));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BMediaTypeNameFromId(L"UserDefined1", text, 0));
 }
 
 TEST_F(UserMedia, AUserMediaIsCheckedAsItsBaseMedia) {
     Binding b;
     b.Build(m_hPrinter, "On", 3, 0, 0, 0, "zqroll.xml");
-    ASSERT_TRUE(b.UI()->BReadPrinterRecords(m_hPrinter, nullptr));
+    ASSERT_TRUE(b.UI()->BindingForTesting().BReadPrinterRecords(m_hPrinter, nullptr));
     CBoxAnswers boxes({IDCANCEL, IDCANCEL, IDCANCEL});
-    ASSERT_TRUE(b.UI()->BLoadConstraints());
+    ASSERT_TRUE(b.UI()->ConstraintGateForTesting().BLoadConstraints());
     boxes.Clear();
     // "UserDefined1" is based on clear film: the film's rule asks.
     DWORD cancelled = 0;
-    b.UI()->BCheckConstraint(L"mediatype", m_dlg.Dlg(), &cancelled);
+    b.UI()->ConstraintGateForTesting().BCheckConstraint(L"mediatype", m_dlg.Dlg(), &cancelled);
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_NE(std::wstring::npos, boxes.Boxes()[0].text.find(Text(5834)));
     EXPECT_EQ(1u, cancelled);
     // Without a matching entry the option itself is checked: no rule lists it.
     b.Host().SetSelection("MediaType", 5);
     cancelled = 0;
-    EXPECT_FALSE(b.UI()->BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BCheckConstraint(L"MediaType", m_dlg.Dlg(), &cancelled));
     EXPECT_EQ(1u, boxes.Boxes().size());
     // Only "MediaType" options are looked up in the paper list.
-    EXPECT_FALSE(b.UI()->BCheckConstraint(L"ZQMorePasses", m_dlg.Dlg(), &cancelled));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BCheckConstraint(L"ZQMorePasses", m_dlg.Dlg(), &cancelled));
 }
 
 TEST_F(Gate, CommandLinesAreCutAndAFailedStartIsShown) {
     Binding b;
-    EXPECT_FALSE(b.UI()->BRunCommandLine(nullptr));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BRunCommandLine(nullptr));
     CBoxAnswers boxes;
-    EXPECT_TRUE(b.UI()->BRunCommandLine(L"cmd.exe /c exit 0"));
+    EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BRunCommandLine(L"cmd.exe /c exit 0"));
     EXPECT_TRUE(boxes.Boxes().empty());
 
     const std::wstring missing = L"zq-no-such-program.exe " + std::wstring(600, L'a');
-    EXPECT_FALSE(b.UI()->BRunCommandLine(missing.c_str()));
+    EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BRunCommandLine(missing.c_str()));
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(missing.substr(0, 511), boxes.Boxes()[0].text);
     EXPECT_EQ(nullptr, boxes.Boxes()[0].owner);
@@ -310,9 +310,9 @@ TEST_F(Gate, CommandLinesAreCutAndAFailedStartIsShown) {
 TEST_F(Gate, AlertIconIsCopiedWheneverThereIsAnOutPointer) {
     Binding b;
     HICON icon = reinterpret_cast<HICON>(0x1);
-    EXPECT_TRUE(b.UI()->BGetAlertIcon(&icon));
+    EXPECT_TRUE(b.UI()->AlertGateForTesting().BGetAlertIcon(&icon));
     EXPECT_EQ(nullptr, icon) << "no alert icon before the alerts load one";
-    EXPECT_FALSE(b.UI()->BGetAlertIcon(nullptr));
+    EXPECT_FALSE(b.UI()->AlertGateForTesting().BGetAlertIcon(nullptr));
 }
 
 }  // namespace

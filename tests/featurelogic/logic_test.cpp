@@ -158,7 +158,7 @@ void CallEveryRule(CZQUILogic& logic, const char* what) {
     EXPECT_EQ(-1, logic.IGetPunchUnitType());
     EXPECT_EQ(-1, logic.IGetOutputAccessoryCode());
     WCHAR text[256] = L"kept";
-    logic.VGetInitialFeatureOption(nullptr, L"PaperSize", text);
+    logic.VGetInitialFeatureOption(L"PaperSize", text);
     EXPECT_STREQ(L"kept", text);
     EXPECT_FALSE(logic.BAppendVersionToTitle(nullptr));
     // Setters leave everything alone.
@@ -168,7 +168,7 @@ void CallEveryRule(CZQUILogic& logic, const char* what) {
     logic.VSetManualTwoSided(TRUE);
     logic.VUpdateDuplexState();
     logic.VSetDuplexItem(DMDUP_VERTICAL);
-    logic.VSetPosterState(FALSE, nullptr, nullptr);
+    logic.VSetPosterState(FALSE, nullptr);
     logic.ISetPageOrderItems(TRUE);
     logic.VSyncNupItem(nullptr);
     logic.VSetStraightPaperPath(TRUE);
@@ -176,7 +176,7 @@ void CallEveryRule(CZQUILogic& logic, const char* what) {
     logic.VUpdateColorSpaceConflicts();
     logic.VCheckMediaWidthSensor(1, L"11X17");
     logic.VCheckMediaWidthSensor(2, nullptr);
-    logic.VUpdateBorderlessForPageSize(nullptr, nullptr);
+    logic.VUpdateBorderlessForPageSize(nullptr);
     logic.VSelectScaleTargetPaper();
     logic.VValidatePrintOnPaper();
     logic.VSaveSelections();
@@ -198,7 +198,7 @@ void CallEveryRuleLoosely(CZQUILogic& logic) {
     logic.IGetStapleCode();
     logic.VSaveSelections();
     WCHAR text[256] = {};
-    logic.VGetInitialFeatureOption(nullptr, L"ZQPrinterClass", text);
+    logic.VGetInitialFeatureOption(L"ZQPrinterClass", text);
     EXPECT_LT(wcslen(text), 256u);
 }
 
@@ -390,10 +390,10 @@ TEST_F(Setters, MediaWidthSensorAndBorderlessFeatures) {
     // A borderless paper keeps the borderless features; another resets them.
     m_host.SetSelection("PaperSize", 1);
     EXPECT_TRUE(m_logic.BIsBorderlessPaper());
-    m_logic.VUpdateBorderlessForPageSize(nullptr, nullptr);
+    m_logic.VUpdateBorderlessForPageSize(nullptr);
     EXPECT_TRUE(Reported().empty());
     m_host.SetSelection("PaperSize", 0);
-    m_logic.VUpdateBorderlessForPageSize(nullptr, nullptr);
+    m_logic.VUpdateBorderlessForPageSize(nullptr);
     EXPECT_EQ((std::vector<std::string>{"ZQBorderLessPhoto=0", "ZQBorderLessAutoFit=0"}), Reported());
 }
 
@@ -479,11 +479,11 @@ TEST_F(Setters, PosterStateAndTiles) {
     ASSERT_TRUE(m_logic.BGetPosterTiles(&tiles));
     EXPECT_EQ(2, tiles);
     m_logic.WorkDM()->dwPagesPerSheet = 4;
-    m_logic.VSetPosterState(FALSE, nullptr, nullptr);
+    m_logic.VSetPosterState(FALSE, nullptr);
     EXPECT_EQ((std::vector<std::string>{"ZQPosterPrinting=0"}), Reported());
     EXPECT_EQ(1u, m_logic.WorkDM()->dwPagesPerSheet);
     EXPECT_FALSE(m_logic.BGetPosterTiles(&tiles));
-    m_logic.VSetPosterState(TRUE, L"Poster", nullptr);
+    m_logic.VSetPosterState(TRUE, L"Poster");
     EXPECT_STREQ(L"Poster", reinterpret_cast<const wchar_t*>(m_logic.WorkDM()->szWmName));
     EXPECT_STREQ(L"Poster", reinterpret_cast<const wchar_t*>(m_logic.WorkDM()->szWmText));
     m_logic.WorkDM()->dwLayoutMode = 1;

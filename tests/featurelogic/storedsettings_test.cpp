@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "featurelogic/zqconfigapply.h"
 #include "optitemfixture.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
@@ -165,7 +166,7 @@ TEST(StoredSettings, AppliedWhileTheInstallationRunsAndTheFirstOutcomeRecorded) 
             s.m_printer.PutValue(L"PrinterDriverData", name, REG_DWORD, &number, sizeof number);
         }
         s.Open(c.mode);
-        EXPECT_TRUE(s.m_plugin->BApplyConfigManagerData(c.mode));
+        EXPECT_TRUE(CZQConfigApply(s.m_plugin->BindingForTesting()).BApplyConfigManagerData(c.mode));
         EXPECT_EQ(c.selected, s.m_host.Current("MediaType") + " " + s.m_host.Current("Memory") + " " +
                                   s.m_host.Current("AccessoryOutputBins"));
         EXPECT_EQ(c.after, s.Number(zs::kDMCStatus) + L" " + s.Number(zs::kPrnPropChng));
@@ -174,7 +175,7 @@ TEST(StoredSettings, AppliedWhileTheInstallationRunsAndTheFirstOutcomeRecorded) 
     Sheet m;
     m.Open(OEMCUIP_PRNPROP);
     for (const auto& [size, option] : {std::pair{L"8", "16MB"}, {L"512", "64MB"}, {L"16", "16MB"}}) {
-        EXPECT_TRUE(m.m_plugin->DriverData().BApplyInstalledMemory(&m.m_param, L"Memory", size));
+        EXPECT_TRUE(m.m_plugin->BindingForTesting().driverData.BApplyInstalledMemory(&m.m_param, L"Memory", size));
         EXPECT_EQ(option, m.m_host.Current("Memory")) << size;
     }
     // The worker applies them in its fill pass, and the pages start from what it applied.
@@ -182,8 +183,8 @@ TEST(StoredSettings, AppliedWhileTheInstallationRunsAndTheFirstOutcomeRecorded) 
     s.m_printer.PutString(zs::kDriverDataDevModeItems, L"DuplexEdge", L"ShortEdge");
     s.Open(OEMCUIP_DOCPROP, true);
     EXPECT_EQ(3u, s.m_dm.wDuplex);
-    EXPECT_EQ(3u, s.m_plugin->Logic()->WorkDM()->wDuplex);
-    EXPECT_FALSE(s.m_plugin->BApplyConfigManagerData(3));
+    EXPECT_EQ(3u, (&s.m_plugin->BindingForTesting().logic)->WorkDM()->wDuplex);
+    EXPECT_FALSE(CZQConfigApply(s.m_plugin->BindingForTesting()).BApplyConfigManagerData(3));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
 }
 
@@ -244,12 +245,12 @@ TEST(StoredSettings, OneConfigurationReachesTheItemsAndLeavesTheTreeOnceItHolds)
         for (const auto& [name, value] : Pairs(c.devModeItems))
             s.m_printer.PutString(zs::kDriverDataDevModeItems, name, value);
         s.Open(OEMCUIP_DOCPROP);
-        EXPECT_TRUE(s.m_plugin->BApplyConfigManagerData(OEMCUIP_DOCPROP));
+        EXPECT_TRUE(CZQConfigApply(s.m_plugin->BindingForTesting()).BApplyConfigManagerData(OEMCUIP_DOCPROP));
         std::istringstream selected(c.selected);
         for (std::string f; selected >> f;)
             EXPECT_EQ(f.substr(f.find('=') + 1), s.m_host.Current(f.substr(0, f.find('=')))) << f;
         EXPECT_EQ(c.expected, c.fields(s));
-        EXPECT_TRUE(s.m_plugin->BApplyConfigManagerData(OEMCUIP_DOCPROP));
+        EXPECT_TRUE(CZQConfigApply(s.m_plugin->BindingForTesting()).BApplyConfigManagerData(OEMCUIP_DOCPROP));
         const std::wstring kept = std::wstring(L" ") + c.kept + L" ";
         for (const auto& [name, value] : Pairs(c.optItems))
             EXPECT_EQ(kept.find(L" " + name + L" ") != std::wstring::npos,
@@ -262,7 +263,7 @@ TEST(StoredSettings, OneConfigurationReachesTheItemsAndLeavesTheTreeOnceItHolds)
         s.m_printer.PutString(zs::kDriverDataOptItems, name, value);
     s.m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER);
     s.Open(OEMCUIP_DOCPROP);
-    EXPECT_FALSE(s.m_plugin->BApplyConfigManagerData(OEMCUIP_DOCPROP));
+    EXPECT_FALSE(CZQConfigApply(s.m_plugin->BindingForTesting()).BApplyConfigManagerData(OEMCUIP_DOCPROP));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
     EXPECT_EQ("A5", s.m_host.Current("PaperSize"));
     EXPECT_EQ(L"3", s.Number(zs::kDMCStatus));
@@ -357,7 +358,7 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         lstrcpyW(s.m_dm.szWmText, L"Mine");
         if (c.stored) s.m_printer.PutString(zs::kDriverDataDevModeItems, L"Watermarks", c.stored);
         if (c.font) s.m_printer.PutString(zs::kDriverDataDevModeItems, L"WMFont", c.font);
-        EXPECT_EQ(c.stored && c.stored[0], s.m_plugin->Logic()->BImportDMCWatermarks() != FALSE);
+        EXPECT_EQ(c.stored && c.stored[0], (&s.m_plugin->BindingForTesting().logic)->BImportDMCWatermarks() != FALSE);
         EXPECT_STREQ(c.name, s.m_dm.szWmName);
         EXPECT_STREQ(c.name, s.m_dm.szWmText);
         EXPECT_STREQ(c.fontAfter, s.m_dm.szWmFont);
@@ -373,13 +374,13 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
     groups.options[0].hidden = true;
     Sheet s({groups, ListFeature("ZQTurboMode", {{"Off", L"Off"}, {"On", L"On"}})});
     s.Open(OEMCUIP_DOCPROP);
-    CZQXmlParserCommon& parser = *s.m_plugin->XmlParser();
+    CZQXmlParserCommon& parser = *s.m_plugin->BindingForTesting().XmlParser();
     parser.VSetLoaded(TRUE);
     parser.m_quality.adwOption[1] = 1;
     parser.m_quality.dwTurboMode = 2;
     lstrcpyW(parser.m_szQualityGroupValue, L"PrintQualityGroup.PQ2");
-    s.m_plugin->Logic()->VImportDMCQualityOptions(s.m_plugin->XmlUiRules());
-    s.m_plugin->Logic()->VApplyImportedPrintQuality(s.m_plugin->XmlUiRules());
+    (&s.m_plugin->BindingForTesting().logic)->VImportDMCQualityOptions(s.m_plugin->BindingForTesting().pRules);
+    (&s.m_plugin->BindingForTesting().logic)->VApplyImportedPrintQuality(s.m_plugin->BindingForTesting().pRules);
     const OPTPARAM* options = s.m_host.Item("PrintQualityGroup")->pOptType->pOptParam;
     EXPECT_EQ(OPTPF_HIDE, (options[0].Flags & OPTPF_HIDE) << 1 | (options[1].Flags & OPTPF_HIDE));
     EXPECT_EQ("PQ2", s.m_host.Current("PrintQualityGroup"));
@@ -391,19 +392,24 @@ TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
         const char* what;
         DWORD layoutMode, colorMode, quickSet, jobStorageWord, jobStorageOn;
         bool effects, jobOptions, jobStorage, quickSetMerged;
+        const wchar_t* datatype;  // the printer's
+        int manualFeed;           // the option of "ManualFeedOrientation", -1 none
     } cases[] = {
-        {"every condition met", 3, 2, 1, 0, 1, true, true, true, true},
-        {"none met", 1, 1, 0, 0, 0, false, false, false, false},
-        {"job storage marked by its own word", 2, 1, 0, 7, 0, false, false, true, false},
+        {"every condition met", 3, 2, 1, 0, 1, true, true, true, true, L"RAW", 1},
+        {"none met", 1, 1, 0, 0, 0, false, false, false, false, L"NT EMF 1.008", -1},
+        {"job storage marked by its own word", 2, 1, 0, 7, 0, false, false, true, false, L"TEXT", 0},
     };
     FixtureFeature scale = ListFeature("Scale", {{"100", L"100"}}, 0, DMPUB_SCALE);
     scale.flags = OPTIF_HIDE;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Sheet s({scale});
+        FixtureFeature manualFeed = Feature("ManualFeedOrientation", "ShortEdgeFirst LongEdgeFirst");
+        manualFeed.sel = c.manualFeed;
+        Sheet s(c.manualFeed < 0 ? std::vector<FixtureFeature>{scale} : std::vector<FixtureFeature>{scale, manualFeed});
+        s.m_printer.Identity().datatype = c.datatype;
         s.Open(OEMCUIP_DOCPROP, true);
         ZQUIDevmode& core = s.m_dm;
-        ZQUIDevmode& work = *s.m_plugin->Logic()->WorkDM();
+        ZQUIDevmode& work = *(&s.m_plugin->BindingForTesting().logic)->WorkDM();
         core.dwLayoutMode = c.layoutMode;
         core.dwColorMode = c.colorMode;
         core.dwQuickSetInUse = c.quickSet;
@@ -428,7 +434,7 @@ TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
         lstrcpyW(work.szJsUserName, L"NEW");
         lstrcpyW(work.szQuickSetName, L"Mine");
         s.m_pub.dmPaperSize = DMPAPER_A4;
-        s.m_plugin->VSyncAfterChange();
+        CZQSettingsExchange(s.m_plugin->BindingForTesting()).VSyncAfterChange();
 
         // The chosen paper's size everywhere; always the paper source, page, finishing, document
         // options, recent papers, job-storage user and quick set's name.
@@ -454,6 +460,12 @@ TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
         // The reserved blocks come the other way; the accounting text stays with the pages.
         EXPECT_EQ(9, work.aiImageShift[0]);
         EXPECT_STRNE(L"ACC", core.szAppText);
+        // The manual-feed orientation (1 + its option) and whether the printer spools raw data, in
+        // both devmodes.
+        EXPECT_EQ((std::vector<uint32_t>{static_cast<uint32_t>(c.manualFeed + 1), c.datatype[0] != L'N'}),
+                  (std::vector<uint32_t>{core.wManualFeedOrientation, core.dwRawSpooling}));
+        EXPECT_EQ(core.dwRawSpooling, work.dwRawSpooling);
+        EXPECT_EQ(core.wManualFeedOrientation, work.wManualFeedOrientation);
     }
 }
 

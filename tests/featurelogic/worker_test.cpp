@@ -229,12 +229,12 @@ TEST_F(Worker, TheFillPassWritesTheHeaderValuesJobValuesAndTheWorkingCopy) {
     EXPECT_EQ(1u, m_dm.dwNameExistsAvailable);
     EXPECT_EQ(1u, m_dm.dwNameExistsSwfw);
     EXPECT_EQ(0u, m_dm.dwJobStorageAvailable);
-    CZQUILogic* logic = m_plugin->Logic();
+    CZQUILogic* logic = (&m_plugin->BindingForTesting().logic);
     EXPECT_EQ(0, std::memcmp(logic->WorkDM(), &m_dm, sizeof m_dm)) << "the working copy follows the core driver's block";
     EXPECT_EQ(kPdlPcl3, logic->m_dwPdl);
-    EXPECT_EQ(4u, m_plugin->DriverData().DWLanguage());
+    EXPECT_EQ(4u, m_plugin->BindingForTesting().driverData.DWLanguage());
     EXPECT_EQ(&m_param, logic->Param());
-    EXPECT_EQ(&m_param, m_plugin->CUIParam());
+    EXPECT_EQ(&m_param, m_plugin->BindingForTesting().pCUIParam);
 }
 
 TEST_F(Worker, LockedSettingsAreDisabled) {
@@ -278,12 +278,12 @@ TEST_F(Worker, TheHelperFileAndItsConstraintsLoadInTheFillPass) {
     FixtureFeature media = ListFeature("MediaType", {{"PLAIN", L"Plain"}, {"TRANSPARENCY", L"Film"}}, 0, DMPUB_MEDIATYPE);
     features[3] = media;
     Bind(features);
-    ASSERT_NE(nullptr, m_plugin->XmlParser());
-    EXPECT_FALSE(m_plugin->XmlParser()->BIsLoaded());
+    ASSERT_NE(nullptr, m_plugin->BindingForTesting().XmlParser());
+    EXPECT_FALSE(m_plugin->BindingForTesting().XmlParser()->BIsLoaded());
     Passes(OEMCUIP_DOCPROP);
-    ASSERT_NE(nullptr, m_plugin->XmlParser());
-    EXPECT_TRUE(m_plugin->XmlParser()->BIsLoaded());
-    EXPECT_TRUE(m_plugin->BConstraintsLoaded()) << "after the helper file, before the items";
+    ASSERT_NE(nullptr, m_plugin->BindingForTesting().XmlParser());
+    EXPECT_TRUE(m_plugin->BindingForTesting().XmlParser()->BIsLoaded());
+    EXPECT_TRUE(m_plugin->ConstraintGateForTesting().BConstraintsLoaded()) << "after the helper file, before the items";
 
     // A change of the core driver's item runs the feature's macros: film prints on one side. The
     // core driver takes the user's choice before it calls back.
@@ -353,7 +353,7 @@ TEST_F(Worker, AChangedCopyReachesTheCoreDriverOnceAndTheDevmode) {
     EXPECT_EQ((std::vector<std::string>{"Orientation=1"}), Reported());
     EXPECT_EQ(1, m_host.Item("Orientation")->Sel);
     EXPECT_EQ(DMORIENT_LANDSCAPE, m_dm.wOrientation);
-    EXPECT_EQ(DMORIENT_LANDSCAPE, m_plugin->Logic()->WorkDM()->wOrientation);
+    EXPECT_EQ(DMORIENT_LANDSCAPE, (&m_plugin->BindingForTesting().logic)->WorkDM()->wOrientation);
 
     // The same choice again changes nothing in the core driver.
     m_host.ClearUpdates();
@@ -430,7 +430,7 @@ TEST_F(Worker, PushItemsOpenTheirDialogWithARecordThatNamesItsForm) {
     EXPECT_EQ(sizeof(ZQOemDialogParam), g_dialogs[0].cbSize);
     EXPECT_EQ(kOemDialogDryTime, g_dialogs[0].kind);
     EXPECT_STREQ(L"ZQDryTime", g_dialogs[0].pszFeature);
-    EXPECT_EQ(m_plugin->Logic(), g_dialogs[0].pLogic);
+    EXPECT_EQ((&m_plugin->BindingForTesting().logic), g_dialogs[0].pLogic);
     EXPECT_EQ(&m_cb, g_dialogs[0].pCBParam);
     EXPECT_NE(nullptr, g_dialogs[0].pszHelpFile);
     EXPECT_TRUE(dry->Flags & OPTIF_CHANGED);

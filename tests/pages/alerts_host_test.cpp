@@ -1,6 +1,8 @@
 // The desk sample under the core driver stand-in with a test build of the plug-in whose only page
 // follows the alert pattern: Printing Preferences show what the sample device raises, the refresh
-// button asks the device again, and a link row starts its command line.
+// button asks the device again, and a link row starts its command line. The desk printer itself on
+// a printer port shows the same rows on its Paper/Quality page, with the agent and the link served
+// from their programs' processes.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -41,6 +43,25 @@ std::vector<std::wstring> Rows(const CZQAlertWnd* wnd) {
     std::vector<std::wstring> rows;
     for (int i = 0; wnd && i < wnd->ItemCount(); ++i) rows.emplace_back(wnd->Item(i).pszNumbered);
     return rows;
+}
+
+// A press and release on the first row's link, as a user's click.
+void ClickFirstLink(HWND list, const CZQAlertWnd* wnd) {
+    UpdateWindow(list);
+    const RECT link = wnd->Item(0).rcLink;
+    const LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+// The command line the last program started with (waits a while for it).
+std::wstring LastCommandLine() {
+    WCHAR ran[2048] = {};
+    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
+        DWORD cb = sizeof ran;
+        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
+    }
+    return ran;
 }
 
 class AlertsUnderHost : public zqdevtest::ServerTest {
@@ -88,11 +109,7 @@ TEST_F(AlertsUnderHost, PreferencesShowTheDevicesAlertsRefreshAndRunALink) {
         SendMessageW(GetDlgItem(page, IDC_ALERT_REFRESH), BM_CLICK, 0, 0);
         refreshed = Rows(wnd);
         opensRefreshed = zqdevtest::ICountCalls(L"channel.Open(");
-        UpdateWindow(list);
-        const RECT link = wnd->Item(0).rcLink;
-        const LPARAM at = MAKELPARAM((link.left + link.right) / 2, (link.top + link.bottom) / 2);
-        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(list, WM_LBUTTONUP, 0, at);
+        ClickFirstLink(list, wnd);
     });
     EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), kPrinter, nullptr, out));
     EXPECT_EQ((std::vector<std::wstring>{
@@ -108,13 +125,45 @@ TEST_F(AlertsUnderHost, PreferencesShowTheDevicesAlertsRefreshAndRunALink) {
     EXPECT_EQ(L"[1/5] The printer's paper list has not been updated. Click here to update it.", refreshed[0]);
 
     // The paper list's link ran the paper-update utility for this printer.
-    WCHAR ran[2048] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
+    const std::wstring ran = LastCommandLine();
+    EXPECT_EQ(0u, ran.find(L"\"" + tool + L"\" \"" + kPrinter + L"\" \"")) << ran;
+    EXPECT_NE(std::wstring::npos, ran.find(L"\" \"update_papers\"")) << ran;
+}
+
+// The plug-in's own Paper/Quality page of the desk printer on a printer port: the device's alert
+// rows, and the paper list's link starts the paper-update utility for this printer.
+TEST_F(AlertsUnderHost, DeskPrinterOnAPortShowsItsAlertsOnThePaperQualityPage) {
+    const wchar_t* printer = L"ZQ Desk 2400 Alerts";
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kDeskModel), zqtest::ExeDir(), printer, installed, L"LPT1:"));
+    const std::wstring tool = zqtest::BesideExe(L"zqcmdlog.exe");
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kCareKey, L"Status", REG_SZ, L"ACTIVE", 14);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kUtilityKey, L"RunCC", REG_SZ, tool.c_str(),
+                    static_cast<DWORD>((tool.size() + 1) * sizeof(wchar_t)));
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    std::vector<std::wstring> shown;
+    std::vector<BYTE> out;
+    {
+        zqdevtest::CServersOutOfProcess programs;
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
+            HWND page = zqhosttest::CurrentPage(sheet);
+            HWND list = FindWindowExW(page, nullptr, CZQAlertWnd::kClassName, nullptr);
+            const auto* wnd = reinterpret_cast<const CZQAlertWnd*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+            ASSERT_NE(nullptr, wnd);
+            shown = Rows(wnd);
+            ClickFirstLink(list, wnd);
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
     }
-    EXPECT_EQ(0u, std::wstring(ran).find(L"\"" + tool + L"\" \"" + kPrinter + L"\" \"")) << ran;
-    EXPECT_NE(nullptr, wcsstr(ran, L"\" \"update_papers\"")) << ran;
+    EXPECT_EQ((std::vector<std::wstring>{L"[1/5] The printer's paper list has not been updated. Click here to update it.",
+                                         L"[2/5] The printer has stopped: paper jam-out of paper.",
+                                         L"[3/5] The black cartridge is low. Click here to order a new one.",
+                                         L"[4/5] A cartridge that is not genuine is installed.",
+                                         L"[5/5] A paper tray is empty."}),
+              shown);
+    const std::wstring ran = LastCommandLine();
+    EXPECT_EQ(0u, ran.find(L"\"" + tool + L"\" \"" + printer + L"\" \"")) << ran;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "testsupport.h"
 #include "zqhostapp.h"
 #include "zqinstall.h"
+#include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
 #include "zqprinter.h"
 
@@ -38,6 +39,21 @@ std::vector<std::wstring> Names(const std::wstring& printer, WORD capability, si
     std::vector<std::wstring> out;
     for (int i = 0; i < n; ++i) out.emplace_back(&block[i * chars], wcsnlen(&block[i * chars], chars));
     return out;
+}
+
+// A device answer of the printer's answer store (null: the answer goes).
+void PutAnswer(HANDLE h, const wchar_t* name, const wchar_t* text) {
+    WCHAR guid[64] = {};
+    DWORD type = 0, needed = 0;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              GetPrinterDataExW(h, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type, reinterpret_cast<BYTE*>(guid),
+                                sizeof guid - sizeof(WCHAR), &needed));
+    const std::wstring key = std::wstring(L"Software\\Quorvane\\") + guid + L"\\ZQBIDIInfo";
+    if (text)
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
+                        static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR)));
+    else
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name);
 }
 
 using SamplesUnderHost = zqhosttest::SamplePrintersTest;
@@ -99,7 +115,7 @@ TEST_F(SamplesUnderHost, PaperQualityPageOfTheOrdinaryInterfaceShowsTheSettings)
         const wchar_t* dimensions;
         std::vector<const wchar_t*> reachable, unreachable;
     } printers[] = {{kDesk, {L"Size is:", L"Source is", L"Type is"}, {L"Letter", L"Automatically Select", L"Plain Paper"},
-                     L"8.5 × 11 inches", {L"#382", L"Economode", L"Gloss Print Finish", L"Quiet Printing"},
+                     L"8.5 × 11 inches", {L"#382", L"Thriftmode", L"Gloss Print Finish", L"Quiet Printing"},
                      {L"#953", L"#536"}},
                     {kWide, {L"Document Size", L"Paper Source", L"Paper Type:"}, {L"ISO A1", L"Roll 1", L"Plain Paper"},
                      L"23.39 × 33.11 inches", {L"#953", L"Standard Options", L"#536"},
@@ -144,22 +160,27 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
     ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
         << ZQUtf8(installed.error);
     // One choice each, reconciled by the helper file's macros: a photo size brings its media, photo
-    // media the best quality.
+    // media the best quality. The devmode after the change also carries the manual-feed orientation
+    // (the desk printer's first option), the raw-spooling flag of both queues and, on the roll
+    // source, the width of the roll loaded since the page started (36 inches).
     const struct {
         const std::wstring& printer;
         const wchar_t* label;
         const wchar_t* entry;
         const wchar_t* shownMedia;  // the page's media list afterwards
         std::vector<std::pair<std::string, std::string>> stored;
+        std::vector<uint32_t> devmode;  // manual-feed orientation, raw spooling, largest custom width
     } printers[] = {
-        {kDesk, L"Size is:", L"Photo 4x6 in.", L"Photo Paper, Matte", {{"PaperSize", "PHOTO_4X6"}, {"MediaType", "PHOTO_MATTE"}}},
+        {kDesk, L"Size is:", L"Photo 4x6 in.", L"Photo Paper, Matte", {{"PaperSize", "PHOTO_4X6"}, {"MediaType", "PHOTO_MATTE"}},
+         {1, 1, 0}},
         {kWide, L"Paper Type:", L"Photo Paper, Gloss", L"Photo Paper, Gloss",
-         {{"MediaType", "PHOTO_GLOSS"}, {"PrintQualityGroup", "PQGroup_2"}}},
+         {{"MediaType", "PHOTO_GLOSS"}, {"PrintQualityGroup", "PQGroup_2"}}, {0, 1, 36 * 254}},
     };
     for (const auto& p : printers) {
         SCOPED_TRACE(std::string(p.printer.begin(), p.printer.end()));
         zqhosttest::ResetToDefaults(p.printer);
         CZQSpoolPrinter h = Open(p.printer);
+        PutAnswer(h.Get(), L"Roll1Width", nullptr);
         bool chosen = false;
         std::wstring shown, coreMedia;
         std::vector<BYTE> out;
@@ -167,6 +188,7 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
             CZQAutoPress press(50, [&](HWND sheet) {
                 ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
                 HWND page = ZQCurrentPage(sheet);
+                PutAnswer(h.Get(), L"Roll1Width", L"36");
                 // Both lists are short lists: the choice is made in the tree behind "More...".
                 {
                     ZQDialogSteps steps;
@@ -189,6 +211,11 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
         EXPECT_EQ(p.shownMedia, coreMedia);
         ASSERT_FALSE(out.empty());
         for (const auto& [feature, option] : p.stored) EXPECT_EQ(option, zqhosttest::Selected(out, feature)) << feature;
+        const auto* block = reinterpret_cast<const ZQUIDevmode*>(zqhosttest::OemBlock(out));
+        ASSERT_NE(nullptr, block);
+        EXPECT_EQ(p.devmode, (std::vector<uint32_t>{block->wManualFeedOrientation, block->dwRawSpooling,
+                                                    p.printer == kWide ? block->dwCustomMaxWidth : 0}));
+        PutAnswer(h.Get(), L"Roll1Width", nullptr);
     }
 }
 

@@ -16,7 +16,9 @@ namespace {
 
 // One page as a sheet makes it: the page object, its context and its dialog.
 struct CPage {
-    explicit CPage(IZQPlugin* pPlugin) : context{&tab, nullptr, nullptr, nullptr, nullptr, nullptr, pPlugin} {
+    explicit CPage(CZQOemUI* pPlugin)
+        : context{&tab,    nullptr, nullptr, nullptr, nullptr, nullptr, &pPlugin->ConstraintGateForTesting(),
+                  &pPlugin->AlertGateForTesting(), nullptr, nullptr, nullptr, nullptr} {
         psp.dwSize = sizeof psp;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
         dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ZQTEST_ALERTS), nullptr,
@@ -38,7 +40,7 @@ TEST(PageAlerts, ThePageFollowsZQAlerts) {
         SCOPED_TRACE(helper);
         zqalerttest::CAlertBinding b(alerts, helper);
         CPage page(b.UI());
-        EXPECT_EQ(on, b.UI()->BAlertsEnabled() != FALSE);
+        EXPECT_EQ(on, b.UI()->AlertGateForTesting().BAlertsEnabled() != FALSE);
         EXPECT_EQ(on, page.tab.alerts.Window() != nullptr);
         EXPECT_EQ(on, FindWindowExW(page.dlg, nullptr, CZQAlertWnd::kClassName, nullptr) != nullptr);
         HWND placeholder = GetDlgItem(page.dlg, IDC_ALERT_PLACEHOLDER), button = GetDlgItem(page.dlg, IDC_ALERT_REFRESH);
@@ -49,7 +51,7 @@ TEST(PageAlerts, ThePageFollowsZQAlerts) {
             EXPECT_EQ(on, (GetWindowLongW(control, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE);
         }
         HICON icon = nullptr;
-        EXPECT_TRUE(b.UI()->BGetAlertIcon(&icon));
+        EXPECT_TRUE(b.UI()->AlertGateForTesting().BGetAlertIcon(&icon));
         EXPECT_EQ(on, icon != nullptr);
     }
 }
@@ -62,10 +64,10 @@ TEST(PageAlerts, RefreshAfterAPageWithAlertsWasDestroyed) {
     CPage second(b.UI());
     ASSERT_NE(nullptr, second.tab.alerts.Window());
     EXPECT_EQ(nullptr, GetDlgItem(second.dlg, IDC_ALERT_PLACEHOLDER));
-    ASSERT_EQ(2, b.UI()->Alerts().Windows().GetCount());
+    ASSERT_EQ(2, b.UI()->AlertGateForTesting().WindowsForTesting().GetCount());
     first.reset();
-    ASSERT_EQ(1, b.UI()->Alerts().Windows().GetCount());
-    EXPECT_EQ(second.tab.alerts.Window(), b.UI()->Alerts().Windows().GetAt(0));
+    ASSERT_EQ(1, b.UI()->AlertGateForTesting().WindowsForTesting().GetCount());
+    EXPECT_EQ(second.tab.alerts.Window(), b.UI()->AlertGateForTesting().WindowsForTesting().GetAt(0));
     SendMessageW(second.dlg, WM_COMMAND, MAKEWPARAM(IDC_ALERT_REFRESH, BN_CLICKED), 0);
     EXPECT_EQ(3, second.tab.alerts.Window()->ItemCount()) << "unreachable, utility and paper list";
 }

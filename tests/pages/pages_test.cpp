@@ -1,4 +1,4 @@
-// Page assembly: which pages each sheet gets, the contexts and sheet record the pages receive,
+// Page assembly: the pages each sheet gets, the contexts and sheet record the pages receive,
 // right-to-left templates, the start page, and a sheet that refuses a page.
 #include <gtest/gtest.h>
 
@@ -50,10 +50,10 @@ struct FakeSheet;
 FakeSheet* g_sheet = nullptr;
 
 template <int Id>
-void BeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW* pPage);
+void BeforeAdd(PageContext* pContext, PROPSHEETPAGEW* pPage);
 std::vector<int> g_sheetEnds;
 template <int Id>
-void SheetEnd(IZQPlugin*, PageContext* pContext) {
+void SheetEnd(PageContext* pContext) {
     EXPECT_EQ(Id, static_cast<CTestTab*>(pContext->pPage)->m_id);
     g_sheetEnds.push_back(Id);
 }
@@ -128,7 +128,7 @@ LONG_PTR CALLBACK FakeComPropSheet(HANDLE hComPropSheet, UINT function, LPARAM l
 }
 
 template <int Id>
-void BeforeAdd(IZQPlugin*, PageContext* pContext, PROPSHEETPAGEW* pPage) {
+void BeforeAdd(PageContext* pContext, PROPSHEETPAGEW* pPage) {
     // Runs with the page bound, its context laid and its record filled, before the sheet sees it.
     EXPECT_EQ(pContext->pPage->m_iSheetPosition, static_cast<int>(g_sheet->added.size()));
     EXPECT_EQ(reinterpret_cast<LPARAM>(pContext), pPage->lParam);
@@ -146,137 +146,6 @@ int BusyBlocks(HANDLE heap) {
         if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++n;
     HeapUnlock(heap);
     return n;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The page selection itself.
-// ---------------------------------------------------------------------------------------------
-std::vector<int> Choose(const ZQSheetFacts& f, DWORD sheet) {
-    int ids[kPageIdCount];
-    const int n = IChooseSheetPages(f, sheet, ids, kPageIdCount);
-    return std::vector<int>(ids, ids + n);
-}
-
-struct MatrixCase {
-    const char* name;
-    ZQSheetFacts facts;
-    std::vector<int> document;
-};
-
-TEST(PageSelection, DocumentSheetMatrix) {
-    const MatrixCase cases[] = {
-        // The desktop sample: full interface, colour.
-        {"desktop colour", {FALSE, FALSE, FALSE, FALSE, FALSE, 2, 2, FALSE},
-         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageColor, kPageAbout}},
-        {"desktop mono", {FALSE, FALSE, FALSE, FALSE, FALSE, 1, 2, FALSE},
-         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageAbout}},
-        {"desktop with finisher and job storage", {FALSE, FALSE, FALSE, TRUE, TRUE, 2, 3, FALSE},
-         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageOutput, kPageJobStorage, kPageColor,
-          kPageAbout}},
-        // Simplified interface: the Features page replaces the settings pages.
-        {"simplified desktop", {TRUE, FALSE, FALSE, FALSE, FALSE, 2, 4, FALSE},
-         {kPageShortcuts, kPageFeatures, kPageColor, kPageAbout}},
-        // The roll sample: simplified, large format.
-        {"roll", {TRUE, FALSE, TRUE, FALSE, FALSE, 2, 5, FALSE},
-         {kPageShortcuts, kPageLargeFormatFeatures, kPageColor, kPageAbout}},
-        {"roll with job storage, mono", {TRUE, TRUE, TRUE, FALSE, TRUE, 1, 5, FALSE},
-         {kPageShortcuts, kPageLargeFormatFeatures, kPageJobStorage, kPageAbout}},
-        // Large format without the simplified interface keeps the full set of pages.
-        {"large format, full interface", {FALSE, FALSE, TRUE, TRUE, FALSE, 0, 3, FALSE},
-         {kPageShortcuts, kPagePaperQuality, kPageEffects, kPageFinishing, kPageOutput, kPageAbout}},
-        // Jobs set up in the publishing application: the information page alone, whatever else.
-        {"settings information", {TRUE, TRUE, TRUE, TRUE, TRUE, 2, 5, TRUE}, {kPageInfo}},
-        {"settings information, desktop", {FALSE, FALSE, FALSE, FALSE, FALSE, 1, 2, TRUE}, {kPageInfo}},
-    };
-    for (const MatrixCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.document, Choose(c.facts, kSheetDocument));
-        EXPECT_EQ((std::vector<int>{kPageServices, kPageAbout}), Choose(c.facts, kSheetDevice));
-    }
-    EXPECT_TRUE(Choose(ZQSheetFacts{}, 0).empty());
-}
-
-TEST(PageSelection, NoCombinationOutgrowsTheSheetRecord) {
-    for (int bits = 0; bits < 64; ++bits) {
-        ZQSheetFacts f = {};
-        f.bSimplifiedUI = bits & 1;
-        f.bDocUISUI = (bits >> 1) & 1;
-        f.bLargeFormat = (bits >> 2) & 1;
-        f.bOutputFeatures = (bits >> 3) & 1;
-        f.bJobStorage = (bits >> 4) & 1;
-        f.dwColorMode = (bits >> 5) & 1 ? 2 : 1;
-        EXPECT_LE(Choose(f, kSheetDocument).size(), static_cast<size_t>(kMaxSheetPages)) << bits;
-    }
-    // A caller's short array is never overrun.
-    int two[2];
-    EXPECT_EQ(2, IChooseSheetPages(ZQSheetFacts{}, kSheetDocument, two, 2));
-}
-
-// Facts come from the core driver's items and its copy of the private devmode.
-class SheetFacts : public ::testing::Test {
-protected:
-    void SetUp() override {
-        CZQCommon common;
-        ASSERT_TRUE(common.BFillDefaultDevmode(&m_dm, nullptr));
-    }
-    ZQUIDevmode m_dm = {};
-};
-
-TEST_F(SheetFacts, DesktopSample) {
-    COptItemFixture host;
-    host.Add(zqtest::ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}}, 0, DMPUB_FORMNAME));
-    host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQDesk"));
-    host.Build();
-    m_dm.dwColorMode = 2;
-    m_dm.dwPdl = 4;
-    ZQSheetFacts f;
-    ZQReadSheetFacts(host.Param(), &m_dm, &f);
-    EXPECT_FALSE(f.bSimplifiedUI);
-    EXPECT_FALSE(f.bDocUISUI);
-    EXPECT_FALSE(f.bLargeFormat);
-    EXPECT_FALSE(f.bOutputFeatures);
-    EXPECT_FALSE(f.bJobStorage);
-    EXPECT_FALSE(f.bSettingsInformation);
-    EXPECT_EQ(2u, f.dwColorMode);
-    EXPECT_EQ(4u, f.dwPdl);
-    EXPECT_TRUE(CZQUIBase::BShowFinishingTab(host.Param()));
-    EXPECT_FALSE(CZQUIBase::BShowAccountingTab(host.Param()));
-}
-
-TEST_F(SheetFacts, RollSample) {
-    COptItemFixture host;
-    host.Add(zqtest::ValueFeature("ZQPrinterClass", "zqkorrix"));  // keywords compare without case
-    host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
-    host.Add(zqtest::ValueFeature("ZQSettingsInformation", "true"));
-    host.Add(zqtest::ListFeature("Stapling", {{"None", L"None"}, {"1parallel", L"One staple"}}));
-    host.Build();
-    m_dm.dwJobStorageAvailable = 1;
-    m_dm.dwJsLayout = 1;
-    m_dm.dwJsSetSelector = 1;
-    m_dm.adwJsSetA[0] = m_dm.adwJsSetA[1] = 1;
-    ZQSheetFacts f;
-    ZQReadSheetFacts(host.Param(), &m_dm, &f);
-    EXPECT_TRUE(f.bSimplifiedUI);
-    EXPECT_TRUE(f.bLargeFormat);
-    EXPECT_TRUE(f.bOutputFeatures);
-    EXPECT_TRUE(f.bJobStorage);
-    EXPECT_TRUE(f.bSettingsInformation);
-    // The accounting ID lives on the large-format Features page, so the accounting settings
-    // travel with that page.
-    EXPECT_FALSE(CZQUIBase::BShowFinishingTab(host.Param()));
-    EXPECT_TRUE(CZQUIBase::BShowAccountingTab(host.Param()));
-}
-
-TEST_F(SheetFacts, ForeignDevmodeAndMissingItemsGiveNothing) {
-    m_dm.dwColorMode = 2;
-    m_dm.dwSignature = 0x12345678;
-    ZQSheetFacts f;
-    ZQReadSheetFacts(nullptr, &m_dm, &f);
-    EXPECT_EQ(0u, f.dwColorMode);
-    EXPECT_FALSE(f.bJobStorage);
-    ZQReadSheetFacts(nullptr, nullptr, &f);
-    EXPECT_FALSE(f.bSimplifiedUI);
-    EXPECT_FALSE(CZQUIBase::BShowAccountingTab(nullptr));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -374,7 +243,7 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
 
     const auto* record = static_cast<const SheetRecord*>(m_ps.pOEMUserData);
     ASSERT_NE(nullptr, record);
-    EXPECT_EQ(record, m_plugin->Sheet());
+    EXPECT_EQ(record, m_plugin->SheetsForTesting().SheetForTesting());
     EXPECT_EQ(&FakeComPropSheet, record->pfnComPropSheet);
     EXPECT_EQ(reinterpret_cast<HANDLE>(0x77), record->hComPropSheet);
     EXPECT_EQ(kSheetDocument, record->dwMode);
@@ -393,27 +262,33 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
         ASSERT_NE(nullptr, ctx);
         auto* page = static_cast<CTestTab*>(ctx->pPage);
         ASSERT_NE(nullptr, page);
-        EXPECT_EQ(ctx, m_plugin->Context(page->m_id));
-        EXPECT_EQ(page, m_plugin->Tab(page->m_id));
+        EXPECT_EQ(ctx, m_plugin->SheetsForTesting().Context(page->m_id));
+        EXPECT_EQ(page, m_plugin->SheetsForTesting().Tab(page->m_id));
         EXPECT_EQ(static_cast<int>(i), page->m_iSheetPosition);
-        EXPECT_EQ(static_cast<int>(i), m_plugin->ISheetPosition(page->m_id));
-        EXPECT_EQ(m_plugin.get(), ctx->pPlugin);
-        EXPECT_EQ(m_plugin->Logic(), ctx->pLogic);
+        EXPECT_EQ(static_cast<int>(i), m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, page->m_id));
+        // The gates and the binding's records come from their owners, the sheet's record with them.
+        EXPECT_EQ(&m_plugin->ConstraintGateForTesting(), ctx->pConstraints);
+        EXPECT_EQ(&m_plugin->AlertGateForTesting(), ctx->pAlerts);
+        EXPECT_NE(nullptr, ctx->pExchange);
+        EXPECT_EQ(&m_plugin->BindingForTesting().quickSets, ctx->pQuickSets);
+        EXPECT_EQ(&m_plugin->BindingForTesting().papers, ctx->pPapers);
+        EXPECT_EQ(record, ctx->pSheet);
+        EXPECT_EQ(&m_plugin->BindingForTesting().logic, ctx->pLogic);
         EXPECT_EQ(static_cast<int>(i), ctx->pLogic->IGetPageIndex(&m_dm, page->m_id));
-        EXPECT_EQ(m_plugin->Caps(), ctx->pCaps);
+        EXPECT_EQ(&m_plugin->BindingForTesting().caps, ctx->pCaps);
         // One preview for every page, made with the page objects.
         EXPECT_NE(nullptr, ctx->pPreview);
-        EXPECT_EQ(m_plugin->Preview(), ctx->pPreview);
+        EXPECT_EQ(m_plugin->SheetsForTesting().PreviewForTesting(), ctx->pPreview);
         EXPECT_EQ(nullptr, ctx->pDriverUI);  // none published
         EXPECT_EQ(&m_ps, page->SheetParam());
         EXPECT_EQ(m_host.Param(), page->CUIParam());
         EXPECT_NE(nullptr, page->HResModule());
-        EXPECT_EQ(m_plugin->Common()->HResModule(), page->HResModule());
+        EXPECT_EQ(m_plugin->BindingForTesting().pCommon->HResModule(), page->HResModule());
     }
     // Objects exist for pages the sheet does not show; they are not in the sheet.
-    EXPECT_NE(nullptr, m_plugin->Tab(kPageOutput));
-    EXPECT_EQ(-1, m_plugin->ISheetPosition(kPageOutput));
-    EXPECT_EQ(-1, m_plugin->Tab(kPageOutput)->m_iSheetPosition);
+    EXPECT_NE(nullptr, m_plugin->SheetsForTesting().Tab(kPageOutput));
+    EXPECT_EQ(-1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageOutput));
+    EXPECT_EQ(-1, m_plugin->SheetsForTesting().Tab(kPageOutput)->m_iSheetPosition);
     EXPECT_TRUE(m_sheet.startPages.empty());
 }
 
@@ -423,10 +298,10 @@ TEST_F(Assembly, TitlesFallBackToEnglishAndFitTheTab) {
     withOutput.Build();
     m_plugin->CommonUIProp(OEMCUIP_DOCPROP, withOutput.Param());
     ASSERT_EQ(S_OK, Init());
-    const CZQTabBase* output = m_plugin->Tab(kPageOutput);
-    ASSERT_NE(-1, m_plugin->ISheetPosition(kPageOutput));
+    const CZQTabBase* output = m_plugin->SheetsForTesting().Tab(kPageOutput);
+    ASSERT_NE(-1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageOutput));
     EXPECT_EQ(std::wstring(L"Output page whose English title is longer than fi"), output->m_szTitle);
-    EXPECT_EQ(output->m_szTitle, m_sheet.added[m_plugin->ISheetPosition(kPageOutput)].title);
+    EXPECT_EQ(output->m_szTitle, m_sheet.added[m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageOutput)].title);
 }
 
 TEST_F(Assembly, RightToLeftTemplatesUnderArabicAndHebrew) {
@@ -435,7 +310,7 @@ TEST_F(Assembly, RightToLeftTemplatesUnderArabicAndHebrew) {
         zqtest::CUiLanguage ui(lang);
         m_sheet = FakeSheet();
         ASSERT_EQ(S_OK, Init());
-        EXPECT_TRUE(m_plugin->Logic()->SheetState()->bRtl);
+        EXPECT_TRUE((&m_plugin->BindingForTesting().logic)->SheetState()->bRtl);
         EXPECT_EQ((std::vector<int>{200 + kPageShortcuts, 200 + kPagePaperQuality, 200 + kPageEffects,
                                     200 + kPageFinishing, 200 + kPageColor, 200 + kPageAbout}),
                   Templates());
@@ -444,7 +319,7 @@ TEST_F(Assembly, RightToLeftTemplatesUnderArabicAndHebrew) {
     zqtest::CUiLanguage ui(0x0407);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Init());
-    EXPECT_FALSE(m_plugin->Logic()->SheetState()->bRtl);
+    EXPECT_FALSE((&m_plugin->BindingForTesting().logic)->SheetState()->bRtl);
     EXPECT_EQ(100 + kPageShortcuts, Templates().front());
     EXPECT_EQ(L"Effekte", Titles()[2]);  // titles follow the UI language
 }
@@ -453,7 +328,7 @@ TEST_F(Assembly, StartPageIsThePageLeftLast) {
     m_dm.iStartPage = 812;  // Effects
     ASSERT_EQ(S_OK, Init());
     ASSERT_EQ(1u, m_sheet.startPages.size());
-    EXPECT_EQ(m_sheet.added[m_plugin->ISheetPosition(kPageEffects)].handle, m_sheet.startPages[0]);
+    EXPECT_EQ(m_sheet.added[m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageEffects)].handle, m_sheet.startPages[0]);
     ASSERT_EQ(S_OK, Destroy());
 
     // A page this sheet does not show, or none recorded: the sheet opens on its first page.
@@ -487,11 +362,11 @@ TEST_F(Assembly, RefusedPageLeavesNoHalfBuiltSheet) {
     EXPECT_EQ((std::vector<HANDLE>{m_sheet.added[0].handle, m_sheet.added[1].handle, m_sheet.added[2].handle}),
               m_sheet.deleted);
     EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
-    EXPECT_EQ(nullptr, m_plugin->Sheet());
+    EXPECT_EQ(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     EXPECT_EQ(before, BusyBlocks(m_heap));
     for (int id : {kPageShortcuts, kPagePaperQuality, kPageEffects}) {
-        EXPECT_EQ(-1, m_plugin->ISheetPosition(id));
-        EXPECT_EQ(-1, m_plugin->Tab(id)->m_iSheetPosition);
+        EXPECT_EQ(-1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, id));
+        EXPECT_EQ(-1, m_plugin->SheetsForTesting().Tab(id)->m_iSheetPosition);
     }
     EXPECT_TRUE(m_sheet.startPages.empty());
 
@@ -519,7 +394,7 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
     ASSERT_EQ(S_OK, Init());
     const int pages = g_livePages;
     EXPECT_GT(pages, 0);
-    CZQTabBase* effects = m_plugin->Tab(kPageEffects);
+    CZQTabBase* effects = m_plugin->SheetsForTesting().Tab(kPageEffects);
     g_sheetEnds.clear();
     ASSERT_EQ(S_OK, Destroy());
     // Only the pages the sheet showed hear of its end, in sheet order.
@@ -527,9 +402,9 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
                                 kPageAbout}),
               g_sheetEnds);
     EXPECT_EQ(kCallerUserData, m_ps.pOEMUserData);
-    EXPECT_EQ(nullptr, m_plugin->Sheet());
+    EXPECT_EQ(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     EXPECT_EQ(0, BusyBlocks(m_heap));
-    EXPECT_EQ(effects, m_plugin->Tab(kPageEffects));
+    EXPECT_EQ(effects, m_plugin->SheetsForTesting().Tab(kPageEffects));
     // A second destroy, or one for another block, changes nothing.
     g_sheetEnds.clear();
     EXPECT_EQ(S_OK, Destroy());
@@ -544,7 +419,7 @@ TEST_F(Assembly, DestroyFreesTheRecordAndKeepsThePageObjectsUntilTheNextSheet) {
 
 TEST_F(Assembly, EverySheetStartsWithFreshSheetState) {
     ASSERT_EQ(S_OK, Init());
-    CZQUILogic* logic = m_plugin->Logic();
+    CZQUILogic* logic = (&m_plugin->BindingForTesting().logic);
     ZQSheetState* state = logic->SheetState();
     state->iHighestPage = 4;
     state->bTitleDone = TRUE;
@@ -575,15 +450,15 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     ZQSetPageTable(rows);
     ASSERT_EQ(S_OK, Init(kSheetDevice));
     EXPECT_EQ((std::vector<std::wstring>{L"About (changed)"}), Titles());
-    EXPECT_EQ(kSheetDevice, m_plugin->Sheet()->dwMode);
-    EXPECT_EQ(0, m_plugin->ISheetPosition(kPageAbout));
+    EXPECT_EQ(kSheetDevice, m_plugin->SheetsForTesting().SheetForTesting()->dwMode);
+    EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
     ASSERT_EQ(S_OK, Destroy());
 
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Init(kSheetDocument));
     EXPECT_EQ((std::vector<std::wstring>{L"Effects", L"About (changed)"}), Titles());
-    EXPECT_EQ(0, m_plugin->ISheetPosition(kPageEffects));
-    EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
+    EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageEffects));
+    EXPECT_EQ(1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
 
     // The product's own table has the Paper/Quality and About pages so far.
     ZQSetPageTable(nullptr);
@@ -592,13 +467,13 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     ASSERT_EQ(S_OK, Init());
     EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"About"}), Titles());
     EXPECT_EQ((std::vector<int>{117, 104}), Templates());
-    EXPECT_NE(nullptr, m_plugin->Sheet());
+    EXPECT_NE(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     ZQSetPageTable(kAllRows);
 }
 
 TEST_F(Assembly, ResultsTravelThroughTheSheet) {
     ASSERT_EQ(S_OK, Init());
-    const SheetRecord* record = m_plugin->Sheet();
+    const SheetRecord* record = m_plugin->SheetsForTesting().SheetForTesting();
     EXPECT_TRUE(ZQReportPageResult(record, 2, CPSUI_OK));
     ASSERT_EQ(1u, m_sheet.results.size());
     EXPECT_EQ(record->ahPages[2], m_sheet.results[0].first);
@@ -705,9 +580,9 @@ TEST_F(RealSheet, EveryPageStartsWithItsContext) {
     EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects"}), ShowSheet());
     // Each page starts with its own context.
     ASSERT_EQ(2u, g_initContexts.size());
-    EXPECT_EQ(m_plugin->Context(kPagePaperQuality), g_initContexts[0]);
-    EXPECT_EQ(m_plugin->Context(kPageEffects), g_initContexts[1]);
-    EXPECT_EQ(m_plugin->Tab(kPageEffects), g_initContexts[1]->pPage);
+    EXPECT_EQ(m_plugin->SheetsForTesting().Context(kPagePaperQuality), g_initContexts[0]);
+    EXPECT_EQ(m_plugin->SheetsForTesting().Context(kPageEffects), g_initContexts[1]);
+    EXPECT_EQ(m_plugin->SheetsForTesting().Tab(kPageEffects), g_initContexts[1]->pPage);
     EXPECT_FALSE(g_initMirrored[0]);
 }
 

@@ -97,7 +97,7 @@ TEST_F(PrinterProperties, ServicesPageComesFromTheLibraryAndEndsWithTheSheet) {
     Prepare("zqservices");
     ASSERT_EQ(S_OK, Sheet(PROPSHEETUI_REASON_INIT));
     ASSERT_EQ(2u, g_added.size());
-    const auto* page = m_plugin->TabAs<CZQServicesPage>(kPageServices);
+    const auto* page = static_cast<CZQServicesPage*>(m_plugin->SheetsForTesting().Tab(kPageServices));
     ASSERT_NE(nullptr, page);
     ASSERT_NE(nullptr, page->Loader());
     // The dialog and its title are the services module's; the procedure is the library's.
@@ -105,8 +105,8 @@ TEST_F(PrinterProperties, ServicesPageComesFromTheLibraryAndEndsWithTheSheet) {
     EXPECT_EQ(100u, g_added[0].templateId);
     EXPECT_EQ(0u, g_added[0].flags & PSP_USETITLE);
     EXPECT_NE(nullptr, g_added[0].proc);
-    EXPECT_EQ(0, m_plugin->ISheetPosition(kPageServices));
-    EXPECT_EQ(1, m_plugin->ISheetPosition(kPageAbout));
+    EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageServices));
+    EXPECT_EQ(1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
     EXPECT_EQ((std::vector<std::wstring>{kInitLine}), ServicesLog());
 
     ASSERT_EQ(S_OK, Sheet(PROPSHEETUI_REASON_DESTROY));
@@ -140,9 +140,9 @@ TEST_F(PrinterProperties, NoServicesPageWithoutAUsableLibrary) {
         if (!c.driverReadable) m_printer.FailCall(zqspool::MemCall::GetPrinterDriver, ERROR_ACCESS_DENIED);
         ASSERT_EQ(S_OK, Sheet(PROPSHEETUI_REASON_INIT));
         ASSERT_EQ(1u, g_added.size());  // the About page alone
-        EXPECT_EQ(-1, m_plugin->ISheetPosition(kPageServices));
-        EXPECT_EQ(0, m_plugin->ISheetPosition(kPageAbout));
-        EXPECT_EQ(nullptr, m_plugin->TabAs<CZQServicesPage>(kPageServices)->Loader());
+        EXPECT_EQ(-1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageServices));
+        EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
+        EXPECT_EQ(nullptr, static_cast<CZQServicesPage*>(m_plugin->SheetsForTesting().Tab(kPageServices))->Loader());
         ASSERT_EQ(S_OK, Sheet(PROPSHEETUI_REASON_DESTROY));
         m_printer.FailCall(zqspool::MemCall::GetPrinterDriver, 0, 0);
         End();

@@ -56,11 +56,16 @@ TEST(PreviewRecord, ScaleKindAndFitRules) {
 }
 
 TEST(PreviewRecord, PosterTilesAndBoundedTexts) {
-    // A poster of n x n tiles copies n x n flags; the others keep what the last record gave.
-    for (int option = -1; option <= 4; ++option) {
-        SCOPED_TRACE(option);
-        const int n = CZQFinishingTab::IPosterTilesPerSide(option);
-        EXPECT_EQ(option >= 0 && option <= 3 ? option + 2 : 2, n);
+    // The four poster options print 2 x 2 up to 5 x 5 tiles; an option the list does not offer
+    // prints the smallest poster. A poster of n x n tiles copies n x n flags; the others keep what
+    // the last record gave.
+    const struct {
+        int option, perSide;
+    } posters[] = {{0, 2}, {1, 3}, {2, 4}, {3, 5}, {-1, 2}, {4, 2}};
+    for (const auto& poster : posters) {
+        SCOPED_TRACE(poster.option);
+        const int n = CZQFinishingTab::IPosterTilesPerSide(poster.option);
+        EXPECT_EQ(poster.perSide, n);
         CPreviewProbe preview(nullptr);
         PreviewSettings record = Record(L"tilesperside=5 tiles=0000000000000000000000000");
         preview.VSetSettings(&record);

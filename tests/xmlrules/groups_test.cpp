@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "macrotest.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "sampleitems.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"

@@ -229,7 +229,7 @@ public:
     STDMETHODIMP Unused8() override { return E_NOTIMPL; }
     STDMETHODIMP Unused9() override { return E_NOTIMPL; }
     STDMETHODIMP Unused10() override { return E_NOTIMPL; }
-    STDMETHODIMP SetValue(int, BYTE, const void*, DWORD) override { return E_NOTIMPL; }
+    STDMETHODIMP SetValue(int, BYTE, const BYTE*, DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP GetValue(int index, BYTE* pType, BYTE** ppData, DWORD* pcbData) override {
         calls += L"value;";
         EXPECT_EQ(0, index);

@@ -23,8 +23,8 @@ protected:
         m_printer.Install();
         m_ui = new CZQOemUI();
         // The plug-in object's rule engine holds the parser.
-        ASSERT_TRUE(m_ui->XmlUiRules());
-        ASSERT_EQ(&m_ui->XmlUiRules()->Parser(), m_ui->XmlParser());
+        ASSERT_TRUE(m_ui->BindingForTesting().pRules);
+        ASSERT_EQ(&m_ui->BindingForTesting().pRules->Parser(), m_ui->BindingForTesting().XmlParser());
     }
     void TearDown() override {
         if (m_ui) m_ui->Release();
@@ -41,7 +41,7 @@ protected:
         host.Add(zqtest::ValueFeature("MediaType", "Plain"));
         host.Build();
         host.Param()->hPrinter = m_printer.Open();
-        m_ui->VLoadXmlRulesFile(host.Param());
+        m_ui->BindingForTesting().VLoadXmlRulesFile(host.Param());
     }
     void Write(const wchar_t* name, const std::string& text) {
         HANDLE file = CreateFileW((m_dir + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -49,7 +49,7 @@ protected:
         WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         CloseHandle(file);
     }
-    CZQXmlParserCommon& Parser() { return *m_ui->XmlParser(); }
+    CZQXmlParserCommon& Parser() { return *m_ui->BindingForTesting().XmlParser(); }
 
     std::wstring m_dir;
     zqspool::CZQMemoryPrinter m_printer;
@@ -68,9 +68,9 @@ TEST_F(XmlRulesFileTest, LoadsTheNamedFileFromTheDriverDirectory) {
     EXPECT_TRUE(Parser().RollSheetList());
     // Without a parameter block: the printer and the name.
     const HANDLE printer = m_printer.Open();
-    EXPECT_TRUE(m_ui->BLoadXmlRulesFile(printer, L"zqdesk.xml"));
+    EXPECT_TRUE(m_ui->BindingForTesting().BLoadXmlRulesFile(printer, L"zqdesk.xml"));
     EXPECT_TRUE(Parser().BorderlessList());
-    EXPECT_FALSE(m_ui->BLoadXmlRulesFile(printer, L"..\\zqdesk.xml"));
+    EXPECT_FALSE(m_ui->BindingForTesting().BLoadXmlRulesFile(printer, L"..\\zqdesk.xml"));
     EXPECT_FALSE(Parser().BIsLoaded());
     zqspool::Spooler().ClosePrinter(printer);
 }
@@ -104,7 +104,7 @@ TEST_F(XmlRulesFileTest, WithoutTheFeatureTheLoadedFileStays) {
     Load("");
     EXPECT_TRUE(Parser().BIsLoaded());
     // No printer, no parameter block: nothing changes.
-    m_ui->VLoadXmlRulesFile(nullptr);
+    m_ui->BindingForTesting().VLoadXmlRulesFile(nullptr);
     EXPECT_TRUE(Parser().BIsLoaded());
 }
 

@@ -1,6 +1,8 @@
 // zqhost: drives the plug-in and the sample printers the way their callers do.
 //   zqhost report [dll]                  load the plug-in as the core driver does and report its binding
-//   zqhost install <model> [--name N]    install a sample printer with the core driver stand-in
+//   zqhost install <model> [--name N] [--port P]
+//                                        install a sample printer with the core driver stand-in (on
+//                                        the spooler's port P, "FILE:" unless given)
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
@@ -24,7 +26,9 @@
 //          --press BUTTON (after the choices, a button of the page in front that opens a dialog, or
 //          LABEL=ENTRY, a list's entry that opens one), --in-dialog LABEL=ENTRY (a choice in that
 //          dialog, repeatable; a tree's item by its text), --dialog-screenshot
-//          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given)
+//          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given),
+//          --device-servers (the maker's device servers the driver carries registered while the
+//          sheet is open, as the maker's installer leaves them)
 // fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
 //          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
 #include <cstdio>
@@ -109,11 +113,11 @@ std::wstring ExeDir() {
     return slash == std::wstring::npos ? std::wstring(L".") : s.substr(0, slash);
 }
 
-int Install(const std::wstring& model, const std::wstring& name) {
+int Install(const std::wstring& model, const std::wstring& name, const std::wstring& port) {
     WCHAR full[MAX_PATH] = {};
     if (!GetFullPathNameW(model.c_str(), MAX_PATH, full, nullptr)) return Fail(L"model path", E_INVALIDARG);
     ZQInstallResult result;
-    if (!ZQInstallPrinter(full, ExeDir(), name, result)) {
+    if (!ZQInstallPrinter(full, ExeDir(), name, result, port)) {
         wprintf(L"FAIL  install: %ls\n", result.error.c_str());
         return 1;
     }
@@ -135,6 +139,7 @@ struct SheetOptions {
     ZQFontSteps fonts;
     std::wstring devmodeFile;
     std::wstring ticketOut;
+    bool deviceServers = false;
 };
 
 // LABEL=ENTRY, or false.
@@ -224,6 +229,8 @@ int Preferences(const std::wstring& printer, const SheetOptions& o) {
     std::vector<BYTE> out;
     LONG rc;
     {
+        std::unique_ptr<CZQDeviceServers> servers;
+        if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(h.Get());
         std::unique_ptr<CZQAutoPress> press;
         if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved, driven)));
         rc = ZQOpenPreferences(h.Get(), printer, nullptr, out);
@@ -246,6 +253,8 @@ int Properties(const std::wstring& printer, const SheetOptions& o) {
     bool saved = false, driven = true;
     LONG rc;
     {
+        std::unique_ptr<CZQDeviceServers> servers;
+        if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(h.Get());
         std::unique_ptr<CZQAutoPress> press;
         if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved, driven)));
         rc = ZQOpenPrinterProperties(h.Get(), printer);
@@ -437,6 +446,8 @@ void Usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Printer Properties open wherever this process asks for them, the plug-in's calls included.
+    const CZQPrinterPropertiesSeam printerProperties;
     if (argc >= 2 && wcscmp(argv[1], L"report") == 0) return Report(argc >= 3 ? argv[2] : L"zqoemui.dll");
     if (argc < 3) {
         Usage();
@@ -455,7 +466,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"preview") return ZQPreviewPicture(ExeDir(), target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
-    std::wstring name;
+    std::wstring name, port;
     for (int i = first; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
@@ -474,6 +485,8 @@ int wmain(int argc, wchar_t** argv) {
         } else if (arg == L"--dialog-screenshot" && i + 1 < argc) options.dialog.screenshot = argv[++i];
         else if (arg == L"--dialog-close" && i + 1 < argc) options.dialog.close = argv[++i];
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
+        else if (arg == L"--port" && i + 1 < argc) port = argv[++i];
+        else if (arg == L"--device-servers") options.deviceServers = true;
         else if (arg == L"--folder" && i + 1 < argc) options.fonts.folder = argv[++i];
         else if (arg == L"--add" && i + 1 < argc) options.fonts.add.push_back(argv[++i]);
         else if (arg == L"--remove" && i + 1 < argc) options.fonts.remove.push_back(argv[++i]);
@@ -485,7 +498,7 @@ int wmain(int argc, wchar_t** argv) {
             return 2;
         }
     }
-    if (command == L"install") return Install(target, name);
+    if (command == L"install") return Install(target, name, port);
     if (command == L"prefs") return Preferences(target, options);
     if (command == L"props") return Properties(target, options);
     if (command == L"summary") return Summary(target);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 
 #include "zqowner.h"
 #include "zqproc.h"
@@ -156,7 +157,7 @@ LONG ZQOpenPreferences(HANDLE hPrinter, const std::wstring& printerName, const D
     return rc;
 }
 
-LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName) {
+LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName, HWND hOwner) {
     DWORD needed = 0;
     GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
     if (!needed) return ERR_CPSUI_GETLASTERROR;
@@ -173,7 +174,140 @@ LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName) {
     sheet.header.pszPrinterName = const_cast<LPWSTR>(printerName.c_str());
     sheet.title = printerName + L" Properties";
     DWORD result = 0;
-    return CommonPropertySheetUIW(nullptr, DeviceSheetCallback, reinterpret_cast<LPARAM>(&sheet), &result);
+    return CommonPropertySheetUIW(hOwner, DeviceSheetCallback, reinterpret_cast<LPARAM>(&sheet), &result);
+}
+
+namespace {
+
+// The spooler's PrinterProperties in place: its first bytes become a jump to the host's, kept to put
+// back. The jump is an indirect one through the eight bytes that follow it.
+constexpr size_t kJumpBytes = 14;
+struct Seam {
+    CRITICAL_SECTION lock;
+    BYTE* entry = nullptr;
+    BYTE saved[kJumpBytes] = {};
+    int users = 0;
+    Seam() { InitializeCriticalSection(&lock); }
+};
+Seam& TheSeam() {
+    static Seam seam;
+    return seam;
+}
+
+BOOL WINAPI HostPrinterProperties(HWND hWnd, HANDLE hPrinter) {
+    DWORD needed = 0;
+    GetPrinterW(hPrinter, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    if (!needed || !GetPrinterW(hPrinter, 2, info.data(), needed, &needed)) return FALSE;
+    const auto* pi = reinterpret_cast<const PRINTER_INFO_2W*>(info.data());
+    if (!pi->pPrinterName) {
+        SetLastError(ERROR_INVALID_PRINTER_NAME);
+        return FALSE;
+    }
+    // A program that asks without a window of its own has no one there to answer the sheet.
+    std::unique_ptr<CZQAutoPress> confirm;
+    if (!hWnd) confirm = std::make_unique<CZQAutoPress>(0, nullptr);
+    return ZQOpenPrinterProperties(hPrinter, pi->pPrinterName, hWnd) >= 0;
+}
+
+bool WriteCode(BYTE* at, const BYTE* bytes) {
+    DWORD old = 0;
+    if (!VirtualProtect(at, kJumpBytes, PAGE_EXECUTE_READWRITE, &old)) return false;
+    memcpy(at, bytes, kJumpBytes);
+    VirtualProtect(at, kJumpBytes, old, &old);
+    FlushInstructionCache(GetCurrentProcess(), at, kJumpBytes);
+    return true;
+}
+
+}  // namespace
+
+CZQPrinterPropertiesSeam::CZQPrinterPropertiesSeam() {
+    Seam& seam = TheSeam();
+    EnterCriticalSection(&seam.lock);
+    if (seam.users == 0) {
+        auto* entry = reinterpret_cast<BYTE*>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"winspool.drv"), "PrinterProperties")));
+        BYTE jump[kJumpBytes] = {0xFF, 0x25, 0, 0, 0, 0};  // jmp [rip + 0]
+        const auto target = reinterpret_cast<ULONG_PTR>(&HostPrinterProperties);
+        memcpy(jump + 6, &target, sizeof target);
+        if (entry) memcpy(seam.saved, entry, kJumpBytes);
+        if (entry && WriteCode(entry, jump)) seam.entry = entry;
+    }
+    if (seam.entry) {
+        ++seam.users;
+        m_bActive = true;
+    }
+    LeaveCriticalSection(&seam.lock);
+}
+
+CZQPrinterPropertiesSeam::~CZQPrinterPropertiesSeam() {
+    if (!m_bActive) return;
+    Seam& seam = TheSeam();
+    EnterCriticalSection(&seam.lock);
+    if (--seam.users == 0) {
+        WriteCode(seam.entry, seam.saved);
+        seam.entry = nullptr;
+    }
+    LeaveCriticalSection(&seam.lock);
+}
+
+namespace {
+
+bool EndsWithFile(const std::wstring& path, const wchar_t* file) {
+    const size_t n = wcslen(file);
+    return path.size() >= n && _wcsicmp(path.c_str() + path.size() - n, file) == 0 &&
+           (path.size() == n || path[path.size() - n - 1] == L'\\');
+}
+
+// A library's DllRegisterServer or DllUnregisterServer, or a program with -RegServer or -UnregServer.
+bool RunRegistration(const std::wstring& path, bool bRegister) {
+    if (path.size() > 4 && _wcsicmp(path.c_str() + path.size() - 4, L".exe") == 0) {
+        std::wstring line = L"\"" + path + L"\" " + (bRegister ? L"-RegServer" : L"-UnregServer");
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return false;
+        WaitForSingleObject(pi.hProcess, 30000);
+        DWORD code = 1;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return code == 0;
+    }
+    CZQModule module(LoadLibraryW(path.c_str()));
+    const auto entry = ZQGetProc<HRESULT(STDAPICALLTYPE*)()>(module.Get(), bRegister ? "DllRegisterServer" : "DllUnregisterServer");
+    return entry && SUCCEEDED(entry());
+}
+
+}  // namespace
+
+CZQDeviceServers::CZQDeviceServers(HANDLE hPrinter) {
+    DWORD needed = 0;
+    GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
+    std::vector<BYTE> buf(needed);
+    if (!needed || !GetPrinterDriverW(hPrinter, nullptr, 3, buf.data(), needed, &needed)) return;
+    std::vector<std::wstring> files;
+    for (PCWSTR p = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data())->pDependentFiles; p && *p; p += wcslen(p) + 1)
+        files.emplace_back(p);
+    auto find = [&](const wchar_t* name) {
+        for (const std::wstring& f : files)
+            if (EndsWithFile(f, name)) return f;
+        return std::wstring();
+    };
+    // The proxies first: a program's class is reached through them.
+    for (const wchar_t* names : {L"zqagentps.dll", L"zqlinkps.dll", L"zqdevapi.dll", L"zqagent.exe|zqagent.dll",
+                                 L"zqlink.exe|zqlink.dll"}) {
+        const std::wstring choices = names;
+        const size_t bar = choices.find(L'|');
+        std::wstring file = find(choices.substr(0, bar).c_str());
+        if (file.empty() && bar != std::wstring::npos) file = find(choices.substr(bar + 1).c_str());
+        if (!file.empty() && RunRegistration(file, true)) m_registered.push_back(file);
+    }
+}
+
+CZQDeviceServers::~CZQDeviceServers() {
+    for (auto it = m_registered.rbegin(); it != m_registered.rend(); ++it) RunRegistration(*it, false);
 }
 
 std::vector<std::wstring> ZQFontList(HWND installer, bool installed) {
@@ -278,14 +412,15 @@ HWND ZQFindSheet() {
     return sheet;
 }
 
-CZQAutoPress::CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk) : m_beforeOk(std::move(beforeOk)) {
+CZQAutoPress::CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk)
+    : m_beforeOk(std::move(beforeOk)), m_previous(t_autoPress) {
     t_autoPress = this;
     m_timer = SetTimer(nullptr, 0, delayMs, Tick);
 }
 
 CZQAutoPress::~CZQAutoPress() {
     if (m_timer) KillTimer(nullptr, m_timer);
-    if (t_autoPress == this) t_autoPress = nullptr;
+    if (t_autoPress == this) t_autoPress = m_previous;
 }
 
 void CALLBACK CZQAutoPress::Tick(HWND, UINT, UINT_PTR, DWORD) {

@@ -17,9 +17,44 @@
 LONG ZQOpenPreferences(HANDLE hPrinter, const std::wstring& printerName, const DEVMODEW* in, std::vector<BYTE>& out);
 
 // Printer Properties, the way the printers folder does it where PrinterProperties is not
-// implemented: the driver's DrvDevicePropertySheets through CommonPropertySheetUIW.
-// Returns CommonPropertySheetUIW's result (negative on failure).
-LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName);
+// implemented: the driver's DrvDevicePropertySheets through CommonPropertySheetUIW, owned by the
+// window given. Returns CommonPropertySheetUIW's result (negative on failure).
+LONG ZQOpenPrinterProperties(HANDLE hPrinter, const std::wstring& printerName, HWND hOwner = nullptr);
+
+// Wine's spooler answers PrinterProperties with "not implemented" and opens nothing. While an object
+// of this class lives, PrinterProperties in this process opens Printer Properties as above, whoever
+// calls it: the plug-in's finishing step at installation and its conversion interface included. A
+// caller without a window has no one to answer the sheet: it is confirmed as soon as it shows.
+// Objects nest; when the last one goes, the spooler's own entry is back.
+class CZQPrinterPropertiesSeam {
+public:
+    CZQPrinterPropertiesSeam();
+    ~CZQPrinterPropertiesSeam();
+    CZQPrinterPropertiesSeam(const CZQPrinterPropertiesSeam&) = delete;
+    CZQPrinterPropertiesSeam& operator=(const CZQPrinterPropertiesSeam&) = delete;
+    // False when the spooler's entry could not be taken over.
+    bool Active() const { return m_bActive; }
+
+private:
+    bool m_bActive = false;
+};
+
+// The maker's device servers that a printer's driver carries, registered while the object lives
+// as the maker's installer leaves them: the proxies and the device-information library, the agent
+// and the link by their programs (local servers) where the driver has them, else by their
+// libraries. Removed again when the object goes.
+class CZQDeviceServers {
+public:
+    explicit CZQDeviceServers(HANDLE hPrinter);
+    ~CZQDeviceServers();
+    CZQDeviceServers(const CZQDeviceServers&) = delete;
+    CZQDeviceServers& operator=(const CZQDeviceServers&) = delete;
+    // The files registered, in order.
+    const std::vector<std::wstring>& Registered() const { return m_registered; }
+
+private:
+    std::vector<std::wstring> m_registered;
+};
 
 // The plug-in's font installer as the device settings of the core driver stand-in open it (their
 // "Soft Fonts..." button), driven as a user does: the folder typed and scanned, fonts added and
@@ -66,7 +101,7 @@ bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api);
 
 // Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
 // runs first with the sheet's window (tests change settings there; the host tool saves its
-// picture). One at a time per thread.
+// picture). The newest one of a thread works; the one before it works again when it goes.
 class CZQAutoPress {
 public:
     CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk);
@@ -81,6 +116,7 @@ private:
     int m_tries = 0;
     bool m_bPressed = false;
     std::function<void(HWND)> m_beforeOk;
+    CZQAutoPress* m_previous;  // the one this thread had before, back when this one goes
 };
 
 // The top-level property sheet of this thread, or null.

@@ -21,7 +21,6 @@ public:
     void VOnHelp(HWND hWnd, UINT uCommand, const PageContext* pContext);
 
 private:
-    void VFillFileList(const PageContext* pContext);
     void VAddFileLine(PCWSTR pszPath);
 
     HWND m_hFileList = nullptr;

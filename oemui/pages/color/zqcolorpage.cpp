@@ -1,12 +1,12 @@
 // The Colour page object.
 #include "pages/color/zqcolorpage.h"
 
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 
-void CZQColorTab::VLaunchCommandLine(IZQPlugin* pPlugin, int, PCWSTR pszCommandLine) {
-    if (!pPlugin || !pszCommandLine) {
+void CZQColorTab::VLaunchCommandLine(IZQConstraintGate* pCommands, int, PCWSTR pszCommandLine) {
+    if (!pCommands || !pszCommandLine) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
-    pPlugin->BRunCommandLine(pszCommandLine);
+    pCommands->BRunCommandLine(pszCommandLine);
 }

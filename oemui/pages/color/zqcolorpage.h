@@ -6,8 +6,8 @@
 
 class CZQColorTab : public CZQTabBase {
 public:
-    // Runs the command line (its first 511 characters) as a process through the plug-in object,
-    // which shows a message box when it cannot be started; nothing without the plug-in object.
-    // The alert item's index is not needed to run it.
-    static void VLaunchCommandLine(IZQPlugin* pPlugin, int iItem, PCWSTR pszCommandLine);
+    // Runs the command line (its first 511 characters) as a process through the constraint gate,
+    // which shows a message box when it cannot be started; nothing without the gate. The alert
+    // item's index is not needed to run it.
+    static void VLaunchCommandLine(IZQConstraintGate* pCommands, int iItem, PCWSTR pszCommandLine);
 };

@@ -2,16 +2,16 @@
 // becomes the active page, its settings settled when it is left, and on OK or Apply its result
 // reported; the last page the user visited also synchronises the devmodes and exports them.
 #include "common/zqkeywords.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 
-using namespace zqpq;
+using namespace zqpage;
 
 LRESULT CZQPaperQualityTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
     if (!pHeader || !pContext || !pContext->pLogic || !WorkOf(pContext) || !m_pCUIParam) {
@@ -35,8 +35,8 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
-    if (m_bPaperSizePopup) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
+    if (POPTITEM form = PubItem(param, DMPUB_FORMNAME)) m_state.bFormUnchanged = form->Sel == work.aiRecentPaperSizes[0];
+    if (m_state.bPaperSizePopup) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
 
     // Two-sided printing without a duplex unit of its own is printed by hand.
     if (!FeatureItem(param, zqkw::kZQUseAutoDuplexUnit) && logic.BIsDuplexUnitInstalled(FALSE) &&
@@ -44,7 +44,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }
-    if (m_bMediaTypePopup) {
+    if (m_state.bMediaTypePopup) {
         VRefreshMediaTypeList(pContext);
         VRefresh(hDlg, pContext, kRefreshShow);
         VStorePageKindPaper(pContext, ISelectedPageKind(pContext));
@@ -73,13 +73,13 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VFillSourceCombo(pContext, kind);
     VLayoutPaperGroup(pContext);
     VEnableMediaTypeForPageKind(pContext);
-    const LRESULT source = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
+    const LRESULT source = SendMessageW(m_controls.H(kCtlSource), CB_GETCURSEL, 0, 0);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : static_cast<int>(source));
 
     if (logic.BIsLargeFormat()) {
         VFillPreviewSettings(pContext);
-        VSetPreviewPaperText(&work, pContext->pCaps, HControl(kCtlPaperLabel), 0);
-        HWND docSize = HControl(kCtlDocSizeLabel);
+        VSetPreviewPaperText(&work, pContext->pCaps, m_controls.H(kCtlPaperLabel), 0);
+        HWND docSize = m_controls.H(kCtlDocSizeLabel);
         if (work.dwPrintDocOn == 1) {
             ShowEnabled(docSize);
             VSetPreviewDocSizeText(&work, pContext->pCaps, docSize);
@@ -87,12 +87,12 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
             Hide(docSize);
         }
     }
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
     WCHAR grey[256];
     if (ReadOption(param, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
         lstrcmpW(grey, L"BlackOnly") == 0) {
-        SetCheck(HControl(kCtlBorderlessPhoto), false);
-        EnableWindow(HControl(kCtlBorderlessPhoto), FALSE);
+        SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
+        EnableWindow(m_controls.H(kCtlBorderlessPhoto), FALSE);
     }
     BShowResolutionTexts(pContext);
     VRefreshQualityGroup(pContext);
@@ -109,7 +109,7 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
 
     // The paper list's key of the chosen media travels with the settings; a key longer than its
     // field would name another paper, so it is not stored.
-    const PaperList* papers = pContext->pPlugin ? &pContext->pPlugin->Papers() : nullptr;
+    const PaperList* papers = pContext->pPapers;
     WCHAR media[256];
     CZQLocalPtr<WCHAR> name;
     if (papers && papers->dwCount > 0 && papers->pEntries && ReadOption(param, zqkw::kMediaType, media) &&
@@ -127,7 +127,7 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
         }
     }
     logic.IApplyCustomDuplexRange();
-    VRefresh(m_hPage, pContext, kRefreshStore);
+    VRefresh(m_controls.Page(), pContext, kRefreshStore);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -135,22 +135,22 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    IZQPlugin* plugin = pContext->pPlugin;
+    IZQSettingsExchange* exchange = pContext->pExchange;
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPagePaperQuality);
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    CZQQuickSets* quickSets = plugin ? plugin->QuickSets() : nullptr;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();
     logic.VSavePrintQualityName();
     BSetCustomSizeLimits(pContext);
-    if (last && plugin) plugin->VSyncAfterChange();
+    if (last && exchange) exchange->VSyncAfterChange();
 
-    m_bPageExceptionsChanged = FALSE;
+    m_state.bPageExceptionsChanged = FALSE;
     if (quickSets) quickSets->VClearChanged();
-    m_imageEnhanceDlg.VClearChanged();
-    const BOOL accepted = plugin ? ZQReportPageResult(plugin->Sheet(), index, CPSUI_OK) : FALSE;
+    m_dialogs.imageEnhance.VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
     // A result the sheet refused still leaves the settings exported.
-    if (last && plugin) plugin->BExportSettings(kZQExportPrinting);
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
     return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
 }

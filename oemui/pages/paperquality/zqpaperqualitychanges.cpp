@@ -4,19 +4,17 @@
 #include <cwchar>
 
 #include "common/zqkeywords.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/paperquality/zqtreepopups.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
-
-const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
-const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
 
 bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, zqkw::kBannerPaperPrefix, 9) == 0; }
 
@@ -33,6 +31,11 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
         CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
 }
 
+// The lists show the paper of the chosen kind of page: single pages take their own paper.
+bool KindChange(const PageContext* pContext, HWND hDifferent) {
+    return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() && Checked(hDifferent);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -40,15 +43,9 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
 // ---------------------------------------------------------------------------------------------
 int CZQPaperQualityTab::ISelectedPageKind(PageContext* pContext) {
     WCHAR text[256];
-    if (!BKindChange(pContext) || !SelectedText(HControl(kCtlPageKinds), text, true)) return kKindNone;
+    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) || !SelectedText(m_controls.H(kCtlPageKinds), text, true))
+        return kKindNone;
     return IPageKindFromName(text, pContext->pLogic);
-}
-
-BOOL CZQPaperQualityTab::BKindChange(PageContext* pContext) const {
-    return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() &&
-                   Checked(HControl(kCtlDifferentPaper))
-               ? TRUE
-               : FALSE;
 }
 
 void CZQPaperQualityTab::VBorderlessTwinSwitch(PageContext* pContext) {
@@ -57,19 +54,14 @@ void CZQPaperQualityTab::VBorderlessTwinSwitch(PageContext* pContext) {
     VRefreshPaperSizeList(pContext);
 }
 
-void CZQPaperQualityTab::VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const {
-    RECT area;
-    CZQPreview::VGetRepaintRect(hDlg, idFirst, idSecond, &area);
-    if (!IsRectEmpty(&area)) InvalidateRect(hDlg, &area, bErase);
-}
-
 // The sample page's labels of a large-format printer: the paper printed on and, while the document
 // goes onto another paper, the document's own size.
 void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !pContext->pLogic->BIsLargeFormat()) return;
-    if (bPaper) VSetPreviewPaperText(work, pContext->pCaps, HControl(kCtlPaperLabel), 0);
-    if (bDocSize && work->dwPrintDocOn == 1) VSetPreviewDocSizeText(work, pContext->pCaps, HControl(kCtlDocSizeLabel));
+    if (bPaper) VSetPreviewPaperText(work, pContext->pCaps, m_controls.H(kCtlPaperLabel), 0);
+    if (bDocSize && work->dwPrintDocOn == 1)
+        VSetPreviewDocSizeText(work, pContext->pCaps, m_controls.H(kCtlDocSizeLabel));
 }
 
 // The chosen kind's own feature takes the list's choice; a kind with a slot of its own lends the
@@ -77,21 +69,23 @@ void CZQPaperQualityTab::VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOO
 BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (!BKindChange(pContext) || !ChosenCover(param, HControl(kCtlPageKinds), text, cover)) return FALSE;
-    SelectKindOption(param, cover, bMedia ? zqkw::kMediaType : zqkw::kInputBin,
-                     HControl(bMedia ? kCtlMedia : kCtlSource));
+    if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) ||
+        !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover))
+        return FALSE;
+    CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? zqkw::kMediaType : zqkw::kInputBin,
+                                     m_controls.H(bMedia ? kCtlMedia : kCtlSource));
     int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
     switch (iKind) {
         case kKindFirstPage:
         case kKindLastPage:
         case kKindBackCover:
-        case kKindFrontCover: working[kWorkingSlot] = working[ISlotOfKind(iKind)]; break;
+        case kKindFrontCover: working[kWorkingSlot] = working[CZQPaperSlots::ISlotOfKind(iKind)]; break;
         case kKindBackCoverFeeder:
         case kKindFrontCoverFeeder: {
             int option = -1;
-            if (DWGetFeatureOptionIndex(param, iKind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder, &option) ==
+            if (DWGetFeatureOptionIndex(param, iKind == kKindBackCoverFeeder ? kBackFeederFeature : kFrontFeederFeature, &option) ==
                 ZQOPT_OK)
-                m_slots.aiSource[ISlotOfKind(iKind)] = option;
+                m_slots.aiSource[CZQPaperSlots::ISlotOfKind(iKind)] = option;
             return TRUE;
         }
         default: break;
@@ -149,7 +143,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     WCHAR chosen[256], custom[kResStringChars];
     if (!BLoadResString(1018, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
     const bool customEntry =
-        logic.BHasLqjPaperSizeTreeview() && SelectedText(HControl(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
+        logic.BHasLqjPaperSizeTreeview() && SelectedText(m_controls.H(kCtlSize), chosen) && lstrcmpW(chosen, custom) == 0;
 
     VApplyPaperSizeSelection(pContext);
     ReadOption(param, paperFeature, newPaper);
@@ -162,7 +156,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     // Black ink only prints no borderless photo; a borderless paper is one.
     WCHAR grey[256];
     if (ReadOption(param, postScript ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey)) {
-        HWND photo = HControl(kCtlBorderlessPhoto), fit = HControl(kCtlBorderlessAutoFit);
+        HWND photo = m_controls.H(kCtlBorderlessPhoto), fit = m_controls.H(kCtlBorderlessAutoFit);
         int borderless = 0;
         if (lstrcmpW(grey, L"BlackOnly") == 0) {
             for (HWND box : {photo, fit}) {
@@ -191,7 +185,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
         WCHAR paper[256], text[256];
         if (ReadOption(param, paperFeature, paper)) {
             rules.BRunFeatureMacros(paperFeature, paper, param);
-            if (SelectedText(HControl(kCtlSize), text) && logic.BIsNonStandardBannerName(paper, text))
+            if (SelectedText(m_controls.H(kCtlSize), text) && logic.BIsNonStandardBannerName(paper, text))
                 rules.BRunMacro(L"macro_custom_paper_size", paper, param);
         }
         BShowResolutionTexts(pContext);
@@ -213,13 +207,13 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     // dialog had.
     if (customEntry) {
         VOnCustomPaper(hDlg, pContext);
-        VRestorePaperSizeSelection(HControl(kCtlSize), pContext);
+        VRestorePaperSizeSelection(m_controls.H(kCtlSize), pContext);
     }
 
     VRefreshQualityGroup(pContext);
     VShowPaperTexts(pContext, TRUE, TRUE);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -242,7 +236,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     m_slots.aiMedia[kWorkingSlot] = kept;
     // A short list's entry names its type.
     WCHAR chosen[256];
-    if (m_bMediaTypePopup && !more && SelectedText(hList, chosen) && chosen[0]) BSelectMediaTypeByName(pContext, chosen);
+    if (m_state.bMediaTypePopup && !more && SelectedText(hList, chosen) && chosen[0]) BSelectMediaTypeByName(pContext, chosen);
 
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
@@ -259,13 +253,13 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         // A disc label is one unposterised page, mirrored, on a paper with borders.
         if (lstrcmpW(media, L"ZQ_CD_LABEL_PAPER") == 0) {
             work.dwPagesPerSheet = 1;
-            VEndPosters(pContext);
+            DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
             work.dwMirror = 1;
-            if (Checked(HControl(kCtlBorderlessPhoto))) {
+            if (Checked(m_controls.H(kCtlBorderlessPhoto))) {
                 VBorderlessTwinSwitch(pContext);
-                SetCheck(HControl(kCtlBorderlessPhoto), false);
-                SetCheck(HControl(kCtlBorderlessAutoFit), false);
-                EnableWindow(HControl(kCtlBorderlessAutoFit), FALSE);
+                SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
+                SetCheck(m_controls.H(kCtlBorderlessAutoFit), false);
+                EnableWindow(m_controls.H(kCtlBorderlessAutoFit), FALSE);
             }
             rules.BRunMacro(L"macro_CD_DVD", media, param);
         }
@@ -274,15 +268,15 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         if (logic.BIsBorderlessPaper()) {
             POPTITEM photo = FeatureItem(param, zqkw::kZQBorderLessPhoto);
             if (photo && photo->Sel == 0 && BHasBorderlessTwin(pContext) && BSelectBorderlessTwin(pContext)) {
-                logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, HControl(kCtlBorderlessPhoto), nullptr,
+                logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, m_controls.H(kCtlBorderlessPhoto), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0, nullptr);
-                SetCheck(HControl(kCtlBorderlessAutoFit), false);
-                EnableWindow(HControl(kCtlBorderlessAutoFit), FALSE);
+                SetCheck(m_controls.H(kCtlBorderlessAutoFit), false);
+                EnableWindow(m_controls.H(kCtlBorderlessAutoFit), FALSE);
             }
         } else if (logic.BIsBannerPaper()) {
             for (ZQPqControl box : {kCtlBorderlessPhoto, kCtlBorderlessAutoFit}) {
-                SetCheck(HControl(box), false);
-                EnableWindow(HControl(box), FALSE);
+                SetCheck(m_controls.H(box), false);
+                EnableWindow(m_controls.H(box), FALSE);
             }
         }
         BShowResolutionTexts(pContext);
@@ -307,37 +301,37 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     const ZQUIDevmode* core = CoreOf(param);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, core && core->dwPdl == kPdlPostScript);
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
     VRollBackMediaType(hDlg, pContext, hList);
 }
 
 // A media type the constraint rules reject gives way to the one accepted last: the list selects it
 // again and the reaction runs once more for it, unchecked and unrecorded.
 void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!m_bRollBackGuard || !pContext->pPlugin) return;
+    if (!m_state.bRollBackGuard || !pContext->pConstraints) return;
     DWORD rejected = 0;
-    pContext->pPlugin->BCheckConstraint(zqkw::kMediaType, hDlg, &rejected);
+    pContext->pConstraints->BCheckConstraint(zqkw::kMediaType, hDlg, &rejected);
     if (!rejected) {
-        VKeepLastMediaType();
+        m_lastMedia.VKeep(m_controls.H(kCtlMedia));
         return;
     }
-    m_bRollBackGuard = FALSE;
-    HWND list = hList ? hList : HControl(kCtlMedia);
+    m_state.bRollBackGuard = FALSE;
+    HWND list = hList ? hList : m_controls.H(kCtlMedia);
     // The whole text: a shorter name at the start of another must not stand in for it.
-    const LRESULT entry = m_pszLastMediaType ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                            reinterpret_cast<LPARAM>(m_pszLastMediaType))
+    const LRESULT entry = m_lastMedia.PszText() ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                               reinterpret_cast<LPARAM>(m_lastMedia.PszText()))
                                              : CB_ERR;
     if (entry >= 0 && SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0) != CB_ERR)
         SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDC_CBO_MEDIA_TYPE_IS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    m_bRollBackGuard = TRUE;
+    m_state.bRollBackGuard = TRUE;
 }
 
 // A large-format printer's paper list names, per media, the boxes it allows and its default print
 // quality.
 void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pContext, PCWSTR pszMedia) {
-    if (!pContext->pLogic->BIsLargeFormat() || !pContext->pPlugin) return;
-    const PaperList& papers = pContext->pPlugin->Papers();
+    if (!pContext->pLogic->BIsLargeFormat() || !pContext->pPapers) return;
+    const PaperList& papers = *pContext->pPapers;
     if (papers.dwCount == 0 || !papers.pEntries) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     CZQLocalPtr<WCHAR> name;
@@ -387,7 +381,7 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
     VUpdatePaperMarkers(pContext);
     VFillPageList(pContext->pLogic, FALSE);
 
-    const LRESULT chosen = SendMessageW(HControl(kCtlSource), CB_GETCURSEL, 0, 0);
+    const LRESULT chosen = SendMessageW(m_controls.H(kCtlSource), CB_GETCURSEL, 0, 0);
     if (pContext->pRules) pContext->pRules->VSetInputBinIndex(chosen == CB_ERR ? 0 : static_cast<int>(chosen));
     VFillSourceCombo(pContext, kind);
 
@@ -398,17 +392,17 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
         ZQEqualNoCase(source.Get(), zqkw::kSheet)) {
         VFillPreviewSettings(pContext);
         for (ZQPqControl box : rolls) {
-            SetCheck(HControl(box), false);
-            EnableWindow(HControl(box), FALSE);
+            SetCheck(m_controls.H(box), false);
+            EnableWindow(m_controls.H(box), FALSE);
         }
     } else {
         for (ZQPqControl box : rolls)
-            if (IsVisible(HControl(box))) EnableWindow(HControl(box), TRUE);
+            if (IsVisible(m_controls.H(box))) EnableWindow(m_controls.H(box), TRUE);
     }
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -435,37 +429,23 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Pop-up mode: "More...", the new paper and the refresh of the custom papers
 // ---------------------------------------------------------------------------------------------
-INT_PTR CZQPaperQualityTab::IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc,
-                                       PageContext* pContext) {
-    const ZQSheetState* sheet = pContext->pLogic->SheetState();
-    const WORD id = sheet && sheet->bRtl ? wTemplateRtl : wTemplate;
-    return IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hDlg, pfnProc,
-                           reinterpret_cast<LPARAM>(pContext));
-}
-
 // Cancel leaves the size the core driver's item holds.
 void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
-    HWND list = HControl(kCtlSize);
+    HWND list = m_controls.H(kCtlSize);
     WCHAR text[256], more[kResStringChars];
     if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
-    if (!m_bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
-    const bool lqj = pContext->pLogic->BHasLqjPaperSizeTreeview() != FALSE;
-    const INT_PTR result =
-        lqj ? IRunDialog(hDlg, IDD_DLG_LQJ_PAPERSIZE_TREEVIEW_POPUP, IDD_DLG_LQJ_PAPERSIZE_TREEVIEW_POPUP_RTL,
-                         &PaperSizePopupDlgProc, pContext)
-            : IRunDialog(hDlg, IDD_DLG_PAPERSIZE_TREEVIEW_POPUP, IDD_DLG_PAPERSIZE_TREEVIEW_POPUP_RTL,
-                         &PaperSizePopupDlgProc, pContext);
-    if (result == 1) {
-        if (lqj) m_iPaperSizePopupState = 0;
+    if (!m_state.bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
+    const ZQSheetState* sheet = pContext->pLogic->SheetState();
+    if (m_treePopups.IRunPaperSizes(hDlg, pContext, *this, pContext->pLogic->BHasLqjPaperSizeTreeview(),
+                                    sheet && sheet->bRtl) == 1) {
         VFillPaperSizePopupList(list, pContext);
         return;
     }
-    if (lqj) m_iPaperSizePopupState = 1;
     VRestorePaperSizeSelection(list, pContext);
 }
 
 BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!m_bMediaTypePopup || !hList) return FALSE;
+    if (!m_state.bMediaTypePopup || !hList) return FALSE;
     bool more;
     if (pContext->pLogic->BIsLargeFormat()) {
         WCHAR text[256], label[kResStringChars];
@@ -476,24 +456,33 @@ BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hLi
         more = count > 0 && SendMessageW(hList, CB_GETCURSEL, 0, 0) == count - 1;
     }
     if (!more || !RulesLoaded(pContext)) return FALSE;
-    if (IRunDialog(hDlg, IDD_DLG_MEDIATYPE_TREEVIEW_POPUP, IDD_DLG_MEDIATYPE_TREEVIEW_POPUP_RTL,
-                   &MediaTypePopupDlgProc, pContext) == 1)
+    const ZQSheetState* sheet = pContext->pLogic->SheetState();
+    if (m_treePopups.IRunMediaTypes(hDlg, pContext, *this, sheet && sheet->bRtl) == 1) {
+        // The chosen type joins the recent ones.
+        if (PCWSTR chosen = m_treePopups.PszChosenMedia()) VUpdateRecentMediaTypes(pContext, chosen);
         VFillMediaTypePopupList(hList, pContext);
-    else
+    } else {
         VRestoreMediaTypeSelection(hList, pContext);
+    }
     return TRUE;
 }
 
 void CZQPaperQualityTab::VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!pContext->pLogic->BIsLargeFormat() || !BAddPaperCommandReady(pContext)) return;
+    if (!pContext->pLogic->BIsLargeFormat()) return;
+    VBuildAddPaperCommand(pContext);
+    if (!m_state.BCommandNamesProgram()) return;
     WCHAR text[256], refresh[kResStringChars];
     if (!SelectedText(hList, text)) return;
     if (!BLoadResString(5768, refresh)) ZQCopyText(refresh, kResStringChars, L"Refresh Custom Paper List");
     if (ZQEqualNoCase(text, kAddCustomPaper)) {
         const ZQSheetState* sheet = pContext->pLogic->SheetState();
-        const INT_PTR result = m_newMediaDlg.IDoModal(hDlg, pContext, sheet && sheet->bRtl);
-        if (result == 1 && BAddPaperCommandReady(pContext) && pContext->pPlugin) {
-            pContext->pPlugin->BRunCommandLine(m_szAddPaperCommand);
+        bool run = m_dialogs.newMedia.IDoModal(hDlg, pContext, sheet && sheet->bRtl) == 1;
+        if (run) {
+            VBuildAddPaperCommand(pContext);
+            run = m_state.BCommandNamesProgram() && pContext->pConstraints;
+        }
+        if (run) {
+            pContext->pConstraints->BRunCommandLine(m_state.szAddPaperCommand);
             VRestoreMediaTypeSelection(hList, pContext);
             SendMessageW(hList, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(refresh));
         } else {

@@ -4,18 +4,15 @@
 #include <cwchar>
 
 #include "common/zqkeywords.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
-
-const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
-const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
 
 // A box whose state goes straight into its feature, and what follows the change.
 enum class Repaint { None, Preview, PreviewErased };
@@ -88,7 +85,8 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_RB_DRAWING_TEXT:
         case IDC_RB_IMAGES:
             DWSelectOptionByKeyword(param, zqkw::kZQOptimizeFor,
-                                    iCtrlId == IDC_RB_DRAWING_TEXT ? L"OptimizeText" : L"OptimizeImage", OEMCUIP_DOCPROP);
+                                    iCtrlId == IDC_RB_DRAWING_TEXT ? L"OptimizeText" : L"OptimizeImage",
+                                    OEMCUIP_DOCPROP);
             VRunOptimizeForMacro(pContext);
             VNotifyPageChanged(hDlg, pContext);
             break;
@@ -107,7 +105,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         }
         case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
         case IDC_BUTTON_REFRESHALERTS:
-            if (pContext->pPlugin) pContext->pPlugin->BRefreshDeviceStatus(FALSE);
+            if (pContext->pAlerts) pContext->pAlerts->BRefreshDeviceStatus(FALSE);
             break;
         case IDC_BTN_MEDIA_SIZE_DIMENSIONS_ALTX: SetFocus(GetDlgItem(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS)); break;
         case IDC_STA_MEDIA_SIZE_DIMENSIONS:
@@ -142,9 +140,9 @@ BOOL CZQPaperQualityTab::BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pConte
     }
     VNotifyPageChanged(hDlg, pContext);
     if (row->preview != Repaint::None)
-        VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, row->preview == Repaint::PreviewErased);
-    if (row->dimensions) VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
-    if (row->paperLabel) VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+        m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, row->preview == Repaint::PreviewErased);
+    if (row->dimensions) m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    if (row->paperLabel) m_controls.VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     return TRUE;
 }
 
@@ -153,11 +151,11 @@ BOOL CZQPaperQualityTab::BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pConte
 // ---------------------------------------------------------------------------------------------
 // A click that clears the box is left to the page's next store.
 void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
-    if (!Checked(HControl(kCtlBorderlessPhoto))) return;
+    if (!Checked(m_controls.H(kCtlBorderlessPhoto))) return;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     VBorderlessTwinSwitch(pContext);
-    HWND fit = HControl(kCtlBorderlessAutoFit);
+    HWND fit = m_controls.H(kCtlBorderlessAutoFit);
     SetCheck(fit, false);
     EnableWindow(fit, TRUE);
     DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
@@ -173,7 +171,7 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
         SetCheck(fit, false);
         EnableWindow(fit, FALSE);
     }
-    logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, HControl(kCtlBorderlessPhoto), nullptr, OEMCUIP_DOCPROP,
+    logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, m_controls.H(kCtlBorderlessPhoto), nullptr, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindApply, TRUE, 0, nullptr);
     const PCWSTR paperFeature = PostScript(pContext) ? zqkw::kPageSize : zqkw::kPaperSize;
     if (ReadOption(param, paperFeature, paper)) {
@@ -183,9 +181,9 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
         VRefreshQualityGroup(pContext);
     }
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
-    InvalidateRect(HControl(kCtlSize), nullptr, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    InvalidateRect(m_controls.H(kCtlSize), nullptr, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -193,7 +191,7 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VOnPageKind(HWND hDlg, PageContext* pContext) {
     WCHAR text[256], cover[256];
-    if (ChosenCover(m_pCUIParam, HControl(kCtlPageKinds), text, cover))
+    if (CZQPaperSlots::BChosenCover(m_pCUIParam, m_controls.H(kCtlPageKinds), text, cover))
         DWSelectOptionByKeyword(m_pCUIParam, L"ZQCovers", cover, OEMCUIP_DOCPROP);
     VFillMediaTypeList(pContext);
     VShowPageKindPaper(pContext);
@@ -212,23 +210,23 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
     CZQLocalPtr<WCHAR> otherKeyword;
     const bool otherFound = DWOptionNameToKeyword(param, L"ZQCovers", otherPages, otherKeyword.Put()) == ZQOPT_OK;
 
-    const bool checked = Checked(HControl(kCtlDifferentPaper));
+    const bool checked = Checked(m_controls.H(kCtlDifferentPaper));
     if (checked) {
         work.dwDiffPaper = 1;
         VFillPageList(&logic, TRUE);
         VInitPageListSelection(pContext, hDlg);
-        EnableWindow(HControl(kCtlPageKinds), TRUE);
+        EnableWindow(m_controls.H(kCtlPageKinds), TRUE);
         // First and last pages start from the paper every page had.
         for (int kind : {kKindFirstPage, kKindLastPage}) {
-            const int slot = ISlotOfKind(kind);
+            const int slot = CZQPaperSlots::ISlotOfKind(kind);
             m_slots.aiSource[slot] = m_slots.aiSource[kWorkingSlot];
             m_slots.aiMedia[slot] = m_slots.aiMedia[kWorkingSlot];
             m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
         }
         if (work.dwBackCoverFeeder)
-            DWSelectOptionByIndex(param, kBackFeeder, m_slots.aiSource[ISlotOfKind(kKindBackCoverFeeder)], OEMCUIP_DOCPROP);
+            DWSelectOptionByIndex(param, kBackFeederFeature, m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kKindBackCoverFeeder)], OEMCUIP_DOCPROP);
         if (work.dwFrontCoverFeeder)
-            DWSelectOptionByIndex(param, kFrontFeeder, m_slots.aiSource[ISlotOfKind(kKindFrontCoverFeeder)],
+            DWSelectOptionByIndex(param, kFrontFeederFeature, m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kKindFrontCoverFeeder)],
                                   OEMCUIP_DOCPROP);
         VFillMediaTypeList(pContext);
         VUpdatePaperMarkers(pContext);
@@ -239,29 +237,29 @@ void CZQPaperQualityTab::VOnDifferentPaper(HWND hDlg, PageContext* pContext) {
         VSelectSourceAndMedia(pContext, m_slots.aiSource[kWorkingSlot], m_slots.aiMedia[kWorkingSlot], kKindFirstPage);
         work.dwDiffPaper = 0;
         if (otherFound) DWSelectOptionByKeyword(param, L"ZQCovers", otherKeyword.Get(), OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(param, kBackFeeder, 0, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(param, kFrontFeeder, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
         for (DWORD& flag : logic.m_adwCoverFlags) flag = 0;
-        for (DWORD& flag : m_adwCoversInUse) flag = 0;
+        for (DWORD& flag : m_state.adwCoversInUse) flag = 0;
     }
     VFillSourceCombo(pContext, ISelectedPageKind(pContext));
     VLayoutPaperGroup(pContext);
     if (checked) VEnableMediaTypeForPageKind(pContext);
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
 }
 
 void CZQPaperQualityTab::VOnCoverFromFeeder(HWND hDlg, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256], cover[256];
-    if (ChosenCover(param, HControl(kCtlPageKinds), text, cover)) {
+    if (CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover)) {
         const int kind = IPageKindFromName(text, pContext->pLogic);
-        if (Checked(HControl(kCtlBackCover))) {
+        if (Checked(m_controls.H(kCtlBackCover))) {
             VSetCoverFlag(pContext, 1);
             VSetCoverFlagForPageKind(pContext, 1);
             if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder)
-                DWSelectOptionByIndex(param, kind == kKindBackCoverFeeder ? kBackFeeder : kFrontFeeder,
-                                      m_slots.aiSource[ISlotOfKind(kind)], OEMCUIP_DOCPROP);
+                DWSelectOptionByIndex(param, kind == kKindBackCoverFeeder ? kBackFeederFeature : kFrontFeederFeature,
+                                      m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kind)], OEMCUIP_DOCPROP);
         } else {
             VSetCoverFlag(pContext, 0);
             VSetCoverFlagForPageKind(pContext, 0);
@@ -275,7 +273,7 @@ void CZQPaperQualityTab::VOnCoverFromFeeder(HWND hDlg, PageContext* pContext) {
     VEnableMediaTypeForPageKind(pContext);
     VFillSourceCombo(pContext, ISelectedPageKind(pContext));
     VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -311,10 +309,10 @@ void CZQPaperQualityTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     }
     VNotifyPageChanged(hDlg, pContext);
     VSetDocumentSizeText(pContext);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
     VShowPaperTexts(pContext, TRUE, FALSE);
-    VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+    m_controls.VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     // Two or six pages on a sheet lie across it: the other picture takes the focus.
     const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
     const bool portraitButton = toPortrait ? !across : across;
@@ -336,9 +334,9 @@ void CZQPaperQualityTab::VOnOrientationRadio(HWND hDlg, int iCtrlId, PageContext
     CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, iCtrlId);
     VNotifyPageChanged(hDlg, pContext);
     VSetDocumentSizeText(pContext);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
     VShowPaperTexts(pContext, TRUE, TRUE);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -349,11 +347,11 @@ void CZQPaperQualityTab::VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* 
     const POEMCUIPPARAM param = m_pCUIParam;
     const bool standard = iCtrlId == IDC_RB_STNDARD_OPTIONS;
     DWSelectOptionByIndex(param, L"ZQLQJPQSettings", standard ? 0 : 1, OEMCUIP_DOCPROP);
-    for (ZQPqControl c : {kCtlQualitySlider, kCtlQualityLabel, kCtlSpeedLabel}) EnableWindow(HControl(c), standard);
-    EnableWindow(HControl(kCtlQualitySettings), !standard);
+    for (ZQPqControl c : {kCtlQualitySlider, kCtlQualityLabel, kCtlSpeedLabel}) EnableWindow(m_controls.H(c), standard);
+    EnableWindow(m_controls.H(kCtlQualitySettings), !standard);
     CheckRadioButton(hDlg, IDC_RB_STNDARD_OPTIONS, IDC_RB_CUSTOM_OPTIONS, iCtrlId);
     if (!standard ||
-        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
+        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_state.iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
         !RulesLoaded(pContext))
         return;
     VRunQualityMacros(pContext, TRUE);
@@ -367,12 +365,12 @@ void CZQPaperQualityTab::VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pCon
     ZQUIDevmode& work = *WorkOf(pContext);
     work.dwUnitMm = work.dwUnitMm == 0 ? 1 : 0;
     const BOOL documentOnOther = work.dwPrintDocOn == 1;
-    HWND paper = HControl(kCtlPaperLabel), document = HControl(kCtlDocSizeLabel);
+    HWND paper = m_controls.H(kCtlPaperLabel), document = m_controls.H(kCtlDocSizeLabel);
     switch (iCtrlId) {
         case IDC_STA_MEDIA_SIZE_DIMENSIONS:
             VSetDocumentSizeText(pContext);
             VShowPaperTexts(pContext, TRUE, TRUE);
-            VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, FALSE);
+            m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, FALSE);
             return;
         case IDC_PREVIEW_DIMENSIONS:
             VSetPreviewPaperText(&work, pContext->pCaps, paper, 0);
@@ -384,35 +382,35 @@ void CZQPaperQualityTab::VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pCon
             break;
     }
     VSetDocumentSizeText(pContext);
-    VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
+    m_controls.VRepaint(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS, IDC_STA_MEDIA_SIZE_DIMENSIONS, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Dialogs and boxes
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VOnImageEnhancement(HWND hDlg, PageContext* pContext) {
-    m_imageEnhanceDlg.VSetParam(m_pCUIParam);
-    m_imageEnhanceDlg.VSetResourceModule(m_hResModule);
+    m_dialogs.imageEnhance.VSetParam(m_pCUIParam);
+    m_dialogs.imageEnhance.VSetResourceModule(m_hResModule);
     const BOOL rightToLeft = pContext->pLogic->SheetState()->bRtl;
-    if (m_imageEnhanceDlg.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
+    if (m_dialogs.imageEnhance.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
 }
 
 void CZQPaperQualityTab::VOnCustomPaper(HWND hDlg, PageContext* pContext) {
-    m_customPaperDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+    m_dialogs.customPaper.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
 }
 
 void CZQPaperQualityTab::VOnCustomQuality(HWND hDlg, PageContext* pContext) {
-    m_customQualityDlg.VSetParam(m_pCUIParam);
-    m_customQualityDlg.VSetResourceModule(m_hResModule);
-    m_customQualityDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
+    m_dialogs.customQuality.VSetParam(m_pCUIParam);
+    m_dialogs.customQuality.VSetResourceModule(m_hResModule);
+    m_dialogs.customQuality.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl);
 }
 
 void CZQPaperQualityTab::VOnMargins(HWND hDlg, PageContext* pContext) {
-    m_marginsDlg.VSetParam(m_pCUIParam);
-    m_marginsDlg.VSetResourceModule(m_hResModule);
-    if (m_marginsDlg.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) == IDOK)
+    m_dialogs.margins.VSetParam(m_pCUIParam);
+    m_dialogs.margins.VSetResourceModule(m_hResModule);
+    if (m_dialogs.margins.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) == IDOK)
         VNotifyPageChanged(hDlg, pContext);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
 }
 
 void CZQPaperQualityTab::VOnConstraintInfo() {

@@ -6,13 +6,13 @@
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "platform/zqcoremodapi.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -47,19 +47,22 @@ bool ReadSetting(POEMCUIPPARAM pParam, PCWSTR pszSetting, PWSTR pszValue) {
     return ZQCopyText(pszValue, kZQPageExceptionsPathChars, value.Get()) == S_OK;
 }
 
-}  // namespace
-
-void CZQPaperQualityTab::VShowPageExceptionControls() {
-    for (ZQPqControl c : {kCtlPageKinds, kCtlDifferentPaper, kCtlBackCover}) Hide(HControl(c));
-    ShowEnabled(HControl(kCtlPageExceptionsLabel));
-    ShowEnabled(m_pageExceptionsList.HWnd());
-    ShowEnabled(HControl(kCtlPageExceptionsSettings));
-    Hide(m_constraintButton.HWnd());
+// The page-exceptions list, its label and button in place of the page kinds; the constraint mark
+// shows only when a kind is not available.
+void ShowPageExceptionControls(const CZQPaperQualityControls& controls, HWND hList, HWND hConstraint) {
+    for (ZQPqControl c : {kCtlPageKinds, kCtlDifferentPaper, kCtlBackCover}) Hide(controls.H(c));
+    ShowEnabled(controls.H(kCtlPageExceptionsLabel));
+    ShowEnabled(hList);
+    ShowEnabled(controls.H(kCtlPageExceptionsSettings));
+    Hide(hConstraint);
 }
 
+}  // namespace
+
+
 void CZQPaperQualityTab::VInitPageExceptionsList(PageContext* pContext) {
-    if (!pContext || !pContext->pLogic || !m_hPage || !pContext->pLogic->BHasPageExceptions()) return;
-    VShowPageExceptionControls();
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || !pContext->pLogic->BHasPageExceptions()) return;
+    ShowPageExceptionControls(m_controls, m_pageExceptionsList.HWnd(), m_constraintButton.HWnd());
     zqsettings::CZQStringList keywords, names;
     if (!ReadKinds(m_pCUIParam, keywords, names)) return;
     for (int i = 0; i < names.n; ++i) {
@@ -70,8 +73,8 @@ void CZQPaperQualityTab::VInitPageExceptionsList(PageContext* pContext) {
 
 void CZQPaperQualityTab::VRefreshPageExceptionsList(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_hPage || !pContext->pLogic->BHasPageExceptions()) return;
-    VShowPageExceptionControls();
+    if (!work || !m_controls.Page() || !pContext->pLogic->BHasPageExceptions()) return;
+    ShowPageExceptionControls(m_controls, m_pageExceptionsList.HWnd(), m_constraintButton.HWnd());
     const DWORD inUse = work->adwExtra[2];
     const bool several = work->dwPagesPerSheet >= 2 && work->dwPagesPerSheet <= 6;
     const bool booklet = work->dwBooklet != 0;
@@ -94,7 +97,7 @@ void CZQPaperQualityTab::VRefreshPageExceptionsList(PageContext* pContext) {
         m_pageExceptionsList.BSetItemEnabled(item, enabled);
         m_pageExceptionsList.BSetItemMarked(item, (inUse & kind) != 0);
     }
-    m_pageExceptionsList.ISetCurSel(IPageExceptionItemFromKind(m_dwPageExceptionKind, pContext));
+    m_pageExceptionsList.ISetCurSel(IPageExceptionItemFromKind(m_state.dwPageExceptionKind, pContext));
     if (constrained)
         ShowEnabled(m_constraintButton.HWnd());
     else
@@ -153,12 +156,12 @@ void CZQPaperQualityTab::VEditPageExceptions(HWND hDlg, PageContext* pContext) {
     if (!edit) return;
 
     const int chosen = m_pageExceptionsList.HWnd() ? m_pageExceptionsList.IGetCurSel() : -1;
-    m_dwPageExceptionKind = DWPageExceptionKindFromItem(chosen < 0 ? 0 : chosen, pContext);
+    m_state.dwPageExceptionKind = DWPageExceptionKindFromItem(chosen < 0 ? 0 : chosen, pContext);
 
     PageExceptionsParams block = {};
     block.pPageParam = param;
     block.pLogicParam = logic.Param();
-    block.dwKind = m_dwPageExceptionKind;
+    block.dwKind = m_state.dwPageExceptionKind;
     block.hPage = hDlg;
     block.dwMediaId = DWMediaTypeFromIndex(pContext, m_slots.aiMedia[kWorkingSlot]);
     block.dwSourceId = DWSourceFromPosition(pContext, m_slots.aiSource[kWorkingSlot]);
@@ -184,8 +187,8 @@ void CZQPaperQualityTab::VEditPageExceptions(HWND hDlg, PageContext* pContext) {
 
     VRefreshPageExceptionsList(pContext);
     RedrawWindow(m_pageExceptionsList.HWnd(), nullptr, nullptr, RDW_INVALIDATE);
-    m_bPageExceptionsChanged = TRUE;
+    m_state.bPageExceptionsChanged = TRUE;
     VFillPageList(&logic, TRUE);
-    VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
+    m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
     VNotifyPageChanged(hDlg, pContext);
 }

@@ -4,12 +4,12 @@
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -64,7 +64,7 @@ int CZQPaperQualityTab::IPageKindFromName(PWSTR pszText, CZQUILogic*) {
 void CZQPaperQualityTab::VFillPageList(CZQUILogic* pLogic, BOOL bReselect) {
     ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
     if (!work) return;
-    HWND list = m_hPage ? HControl(kCtlPageKinds) : nullptr;
+    HWND list = m_controls.Page() ? m_controls.H(kCtlPageKinds) : nullptr;
     if (work->dwDiffPaper) {
         if (!list) return;
         if (!bReselect) {
@@ -88,13 +88,13 @@ void CZQPaperQualityTab::VFillPageList(CZQUILogic* pLogic, BOOL bReselect) {
         return;
     }
 
-    for (int i = 0; i < 4; ++i) pLogic->m_adwCoverFlags[i] = m_adwCoversInUse[i] = 0;
+    for (int i = 0; i < 4; ++i) pLogic->m_adwCoverFlags[i] = m_state.adwCoversInUse[i] = 0;
     if (!pLogic->BHasPageExceptions()) return;
     // The page exceptions place covers: inserted covers come from the selection's first bits,
     // the other exceptions take covers from the feeder.
     const DWORD placement = work->adwExtra[2];
     const DWORD selection = work->adwExtra[3];
-    auto set = [&](int kind) { pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_adwCoversInUse[CoverSlot(kind)] = 1; };
+    auto set = [&](int kind) { pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_state.adwCoversInUse[CoverSlot(kind)] = 1; };
     if (placement & ZQPE_COVER_INSERTION) {
         if (selection & 0x1) set(kKindFrontCover);
         if (selection & 0x2) set(kKindBackCover);
@@ -124,9 +124,9 @@ void CZQPaperQualityTab::VAddPageKindItem(CZQUILogic* pLogic, int iMode, PWSTR p
     if (const uint32_t* flag = SettingsCoverFlag(*work, kind)) {
         const DWORD inUse = *flag ? 1 : 0;
         if (!inUse && (kind == kKindBackCover || kind == kKindBackCoverFeeder)) hide = booklet;
-        pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_adwCoversInUse[CoverSlot(kind)] = inUse;
+        pLogic->m_adwCoverFlags[CoverSlot(kind)] = m_state.adwCoversInUse[CoverSlot(kind)] = inUse;
     }
-    HWND list = m_hPage ? HControl(kCtlPageKinds) : nullptr;
+    HWND list = m_controls.Page() ? m_controls.H(kCtlPageKinds) : nullptr;
     if (!list) return;
     if (iMode == kReplaceItem) {
         SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(iIndex), 0);
@@ -142,28 +142,28 @@ void CZQPaperQualityTab::VAddPageKindItem(CZQUILogic* pLogic, int iMode, PWSTR p
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VUpdatePaperMarkers(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_hPage || pContext->pLogic->BHasPageExceptions() || !Checked(HControl(kCtlDifferentPaper))) return;
+    if (!work || !m_controls.Page() || pContext->pLogic->BHasPageExceptions() || !Checked(m_controls.H(kCtlDifferentPaper))) return;
     WCHAR text[256];
-    if (SelectedText(HControl(kCtlPageKinds), text, true)) {
+    if (SelectedText(m_controls.H(kCtlPageKinds), text, true)) {
         const int kind = IPageKindFromName(text, pContext->pLogic);
         if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder) return;
     }
     const int source = ISourcePosition(pContext, work->dwDefaultSourceId);
     const int media = IMediaTypeIndex(pContext, work->dwDefaultMediaId);
     for (int kind : {kKindFirstPage, kKindOtherPages, kKindLastPage}) {
-        const int slot = ISlotOfKind(kind);
-        m_adwMarkers[kind] = source != m_slots.aiSource[slot] || media != m_slots.aiMedia[slot] ? 1 : 0;
+        const int slot = CZQPaperSlots::ISlotOfKind(kind);
+        m_state.adwMarkers[kind] = source != m_slots.aiSource[slot] || media != m_slots.aiMedia[slot] ? 1 : 0;
     }
 }
 
 void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
-    if (!pContext || !pContext->pLogic || !m_hPage) return;
+    if (!pContext || !pContext->pLogic || !m_controls.Page()) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256];
-    SelectedText(HControl(kCtlPageKinds), text, true);
+    SelectedText(m_controls.H(kCtlPageKinds), text, true);
     const POPTITEM mediaItem = FeatureItem(param, zqkw::kMediaType);
     const int kind = IPageKindFromName(text, pContext->pLogic);
-    const int slot = ISlotOfKind(kind);
+    const int slot = CZQPaperSlots::ISlotOfKind(kind);
     switch (kind) {
         case kKindOtherPages:
             DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, m_slots.aiSource[slot]);
@@ -190,18 +190,18 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
 
 void CZQPaperQualityTab::VSetCoverFlag(PageContext* pContext, int iValue) {
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_hPage || pContext->pLogic->BHasPageExceptions() || !Checked(HControl(kCtlDifferentPaper))) return;
+    if (!work || !m_controls.Page() || pContext->pLogic->BHasPageExceptions() || !Checked(m_controls.H(kCtlDifferentPaper))) return;
     WCHAR text[256];
-    if (!SelectedText(HControl(kCtlPageKinds), text, true)) return;
+    if (!SelectedText(m_controls.H(kCtlPageKinds), text, true)) return;
     if (uint32_t* flag = SettingsCoverFlag(*work, IPageKindFromName(text, pContext->pLogic)))
         *flag = static_cast<uint32_t>(iValue);
 }
 
 void CZQPaperQualityTab::VInitPageListSelection(PageContext* pContext, HWND hDlg) {
-    if (!pContext || !pContext->pLogic || !m_hPage || pContext->pLogic->BHasPageExceptions() ||
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || pContext->pLogic->BHasPageExceptions() ||
         IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF) != BST_CHECKED)
         return;
-    HWND list = HControl(kCtlPageKinds);
+    HWND list = m_controls.H(kCtlPageKinds);
     SetFocus(list);
     // Five kinds start on the other pages, more on the last page, fewer on the first.
     const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
@@ -211,12 +211,12 @@ void CZQPaperQualityTab::VInitPageListSelection(PageContext* pContext, HWND hDlg
 
 int CZQPaperQualityTab::ISelectedKindMediaPosition(PageContext* pContext) {
     const int working = m_slots.aiMedia[kWorkingSlot];
-    if (!pContext || !pContext->pLogic || !m_hPage || pContext->pLogic->BHasPageExceptions() ||
-        !Checked(HControl(kCtlDifferentPaper)))
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || pContext->pLogic->BHasPageExceptions() ||
+        !Checked(m_controls.H(kCtlDifferentPaper)))
         return working;
     WCHAR text[256];
-    SelectedText(HControl(kCtlPageKinds), text, true);
-    return m_slots.aiMedia[ISlotOfKind(IPageKindFromName(text, pContext->pLogic))];
+    SelectedText(m_controls.H(kCtlPageKinds), text, true);
+    return m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(IPageKindFromName(text, pContext->pLogic))];
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -252,7 +252,7 @@ BOOL CZQPaperQualityTab::BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUC
         SetBkColor(hdc, oldBack);
 
         // The marker goes by the English names only.
-        const DWORD conditions[kPageKindCount] = {m_adwMarkers[0], m_adwMarkers[1], m_adwMarkers[2],
+        const DWORD conditions[kPageKindCount] = {m_state.adwMarkers[0], m_state.adwMarkers[1], m_state.adwMarkers[2],
                                                   work->dwBackCover,  work->dwFrontCover,
                                                   work->dwBackCoverFeeder, work->dwFrontCoverFeeder};
         for (int kind = 0; kind < kPageKindCount; ++kind)

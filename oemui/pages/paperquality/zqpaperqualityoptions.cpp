@@ -9,17 +9,15 @@
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
 #include "common/zqstorenames.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/paperquality/zqtreepopups.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
-
-// The paper-dimensions control's own procedure; one Paper/Quality page is shown at a time.
-WNDPROC g_pfnDimensionsProc = nullptr;
 
 constexpr UINT kTipWidth = 270;
 constexpr WORD kTipShowMs = 13568;
@@ -82,7 +80,7 @@ HWND DropList(HWND hCombo) {
     return hCombo && GetComboBoxInfo(hCombo, &info) ? info.hwndList : nullptr;
 }
 
-void Append(PWSTR pszLine, PCWSTR pszText) { ZQAppendText(pszLine, CZQPaperQualityTab::kCommandChars, pszText); }
+void Append(PWSTR pszLine, PCWSTR pszText) { ZQAppendText(pszLine, ZQPaperQualityState::kCommandChars, pszText); }
 
 }  // namespace
 
@@ -100,20 +98,11 @@ LRESULT CALLBACK CZQPaperQualityTab::PaperDimensionsWndProc(HWND hWnd, UINT uMsg
         case WM_KILLFOCUS: DrawFocusMark(hWnd); break;
         default: break;
     }
-    return g_pfnDimensionsProc ? CallWindowProcW(g_pfnDimensionsProc, hWnd, uMsg, wParam, lParam)
-                               : DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    return CZQPaperQualityControls::LDimensionsOwnProc(hWnd, uMsg, wParam, lParam);
 }
 
-void CZQPaperQualityTab::VSubclassDimensions() {
-    HWND control = HControl(kCtlDimensions);
-    if (!control) return;
-    const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaperDimensionsWndProc)));
-    // A second start of the page keeps the control's own procedure, not this one.
-    if (previous && previous != &PaperDimensionsWndProc) g_pfnDimensionsProc = previous;
-}
 
-void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(HControl(kCtlDimensions)); }
+void CZQPaperQualityTab::VDrawDimensionsFocus() { DrawFocusMark(m_controls.H(kCtlDimensions)); }
 
 // ---------------------------------------------------------------------------------------------
 // Margins
@@ -130,9 +119,9 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
     if (pContext->pRules->BFindFeatureNode(node.Put(), zqkw::kZQMarginType) &&
         CZQXmlUiRules::BReadNodeTextList(node.Get(), &first, &second, &firstCount, &secondCount) == 1) {
         WCHAR paper[256];
-        const PCWSTR feature = pdl == zqdm::kPdlPostScript                             ? zqkw::kPageSize
+        const PCWSTR feature = pdl == zqdm::kPdlPostScript                       ? zqkw::kPageSize
                                : pdl == zqdm::kPdlPcl3 || pdl == zqdm::kPdlZqgl2 ? zqkw::kPaperSize
-                                                                                       : nullptr;
+                                                                                 : nullptr;
         if (feature && ReadOption(param, feature, paper)) {
             margins = ListNames(first, firstCount, paper);
             if (!margins) extended = ListNames(second, secondCount, paper);
@@ -143,11 +132,11 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
     // The printer's own forms always offer the margins.
     if ((pContext->pLogic->BIsLargeFormat() && pdl == zqdm::kPdlZqgl2) || pdl == zqdm::kPdlPcl3) {
         WCHAR shown[256] = {};
-        if (HWND size = HControl(kCtlSize)) GetWindowTextW(size, shown, 256);
+        if (HWND size = m_controls.H(kCtlSize)) GetWindowTextW(size, shown, 256);
         if (param && IsUserForm(param->hPrinter, shown)) margins = true;
     }
-    ShowOrHide(HControl(kCtlMargins), margins);
-    ShowOrHide(HControl(kCtlExtendedMargins), extended);
+    ShowOrHide(m_controls.H(kCtlMargins), margins);
+    ShowOrHide(m_controls.H(kCtlExtendedMargins), extended);
     return margins || extended;
 }
 
@@ -157,17 +146,17 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
 void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
     InitCommonControlsEx(&classes);
-    if (m_hTooltip) DestroyWindow(m_hTooltip);
-    m_hTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+    if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
+    m_state.hTooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                  zqmodule::Instance(), nullptr);
-    if (!m_hTooltip) return;
-    SetWindowPos(m_hTooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(m_hTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipShowMs, 0));
-    m_hSizeDropList = DropList(HControl(kCtlSize));
-    AddListTool(m_hTooltip, m_hSizeDropList, *this, 5027,
+    if (!m_state.hTooltip) return;
+    SetWindowPos(m_state.hTooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(m_state.hTooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kTipShowMs, 0));
+    m_state.hSizeDropList = DropList(m_controls.H(kCtlSize));
+    AddListTool(m_state.hTooltip, m_state.hSizeDropList, *this, 5027,
                 L"The original document size is better selected in the application Page Setup dialog.");
-    AddListTool(m_hTooltip, DropList(HControl(kCtlMedia)), *this, 5028,
+    AddListTool(m_state.hTooltip, DropList(m_controls.H(kCtlMedia)), *this, 5028,
                 L"The selected media type may not be loaded at the time the job starts to print.");
 }
 
@@ -177,7 +166,7 @@ void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
 void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-    const int slots = IRecentPaperSlots(pContext);
+    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
     if (!work || !form || slots == 0) return;
     int32_t* recent = work->aiRecentPaperSizes;
     const int count = IGetOptionCount(form);
@@ -190,7 +179,7 @@ void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
         for (int j = i; j + 1 < slots; ++j) recent[j] = recent[j + 1];
         recent[slots - 1] = -1;
     }
-    HWND list = HControl(kCtlSize);
+    HWND list = m_controls.H(kCtlSize);
     if (!list || SendMessageW(list, CB_GETCOUNT, 0, 0) <= 0) return;
     const int current = static_cast<int>(form->Sel);
     PCWSTR name = OptionName(form, current);
@@ -239,7 +228,7 @@ BOOL CZQPaperQualityTab::BSeedRecentPaperSizes(PageContext* pContext) {
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     const int options = IGetOptionCount(form);
     const int wanted = defaults < count ? defaults : count;
-    const int slots = IRecentPaperSlots(pContext);
+    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
     int next = 0;
     for (int k = 0; k < wanted && next < slots; ++k) {
         for (int i = 0; i < options; ++i) {
@@ -262,7 +251,7 @@ BOOL CZQPaperQualityTab::BSeedRecentMediaTypes(PageContext* pContext, PCWSTR psz
     ZQUIDevmode* work = WorkOf(pContext);
     if (!item) return TRUE;
     if (!work) return FALSE;
-    const int slots = IRecentMediaSlots(pContext);
+    const int slots = CZQTreePopups::IRecentMediaSlots(pContext);
     const int options = IGetOptionCount(item);
     for (int k = 0; k < slots && k < options; ++k) {
         auto slot = reinterpret_cast<PWSTR>(work->aszRecentMediaTypes[k]);
@@ -275,23 +264,24 @@ BOOL CZQPaperQualityTab::BSeedRecentMediaTypes(PageContext* pContext, PCWSTR psz
 // ---------------------------------------------------------------------------------------------
 // The alert strip
 // ---------------------------------------------------------------------------------------------
-BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin) {
-    if (!IsWindow(hDlg) || !pPlugin) return FALSE;
+BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, PageContext* pContext) {
+    IZQAlertGate* alerts = pContext ? pContext->pAlerts : nullptr;
+    if (!IsWindow(hDlg) || !alerts) return FALSE;
     // A second start of the page replaces the window it made before. The strip refreshes the
     // device status when it shows; without it the page still reads it at its start.
-    const bool strip = pPlugin->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
-    m_alerts.VInit(hDlg, pPlugin);
-    if (!strip) pPlugin->BRefreshDeviceStatus(TRUE);
+    const bool strip = alerts->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
+    m_alerts.VInit(hDlg, alerts, pContext->pConstraints);
+    if (!strip) alerts->BRefreshDeviceStatus(TRUE);
     HICON icon = nullptr;
-    return pPlugin->BGetAlertIcon(&icon);
+    return alerts->BGetAlertIcon(&icon);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The colour-management program's command line
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VBuildAddPaperCommand(PageContext*) {
-    PWSTR line = m_szAddPaperCommand;
-    ZQCopyText(line, kCommandChars, L"\"");
+    PWSTR line = m_state.szAddPaperCommand;
+    ZQCopyText(line, ZQPaperQualityState::kCommandChars, L"\"");
     CZQRegKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, zqsettings::kColorManagementKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
         return;
@@ -312,9 +302,4 @@ void CZQPaperQualityTab::VBuildAddPaperCommand(PageContext*) {
     Append(line, L"\" \"");
     Append(line, locale ? locale.Get() : L"");
     Append(line, L"\" \"add_paper\"");
-}
-
-BOOL CZQPaperQualityTab::BAddPaperCommandReady(PageContext* pContext) {
-    VBuildAddPaperCommand(pContext);
-    return m_szAddPaperCommand[0] && m_szAddPaperCommand[1];
 }

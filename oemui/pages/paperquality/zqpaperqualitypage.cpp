@@ -1,7 +1,6 @@
 // The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
 
 #include <commctrl.h>
 
@@ -9,16 +8,17 @@
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqplugin.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/color/zqcolorpage.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/dialogs/zqmodaldlg.h"
+#include "pages/paperquality/zqpaperqualitypreview.h"
+#include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -81,6 +81,55 @@ INT_PTR SetPreviewCursor(HWND hDlg) {
     return TRUE;
 }
 
+// The choices the page starts with go through the helper file's rules again: the paper's macros
+// may have changed media type and quality, so those are chosen again afterwards, each followed by
+// its own macros, and the photo enhancements come back unless the colour space takes them over.
+void ReapplyRules(PageContext* pContext, POEMCUIPPARAM param) {
+    DWORD photoFix[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const LONG sel = SelectionOf(param, kPhotoFixFeatures[i], 0);
+        photoFix[i] = sel > 0 ? static_cast<DWORD>(sel) : 0;
+    }
+    if (!RulesLoaded(pContext)) return;
+
+    const LONG media = SelectionOf(param, nullptr, DMPUB_MEDIATYPE);
+    const LONG quality = SelectionOf(param, zqkw::kPrintQualityGroup, 0);
+    const ZQUIDevmode* work = pContext->pLogic->WorkDM();
+    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? zqkw::kPageSize : zqkw::kPaperSize;
+    WCHAR option[256];
+    if (!ReadOption(param, paperFeature, option)) return;
+    pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
+    if (media < 0 || !ReselectAndRunMacros(pContext, param, zqkw::kMediaType, media)) return;
+    if (quality < 0) return;
+    ReselectAndRunMacros(pContext, param, zqkw::kPrintQualityGroup, quality);
+    // Colour spaces the application or the colour management keeps leave the enhancements as the
+    // macros set them.
+    if (!ReadOption(param, zqkw::kZQInputColorSpace, option)) return;
+    if (lstrcmpW(option, L"ADOBERGB") != 0 && lstrcmpW(option, L"MANAGEDBYAPPLN") != 0 &&
+        lstrcmpW(option, L"ICM") != 0)
+        pContext->pLogic->ISetPhotoFixFeatures(photoFix);
+}
+
+// The paper's dimensions, right-aligned in the small font of the system's menus.
+void DrawDimensions(HWND control, PCWSTR pszDimensions) {
+    if (!control) return;
+    CZQWindowDC dc(control);
+    if (!dc.Get()) return;
+    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_NORMAL));
+    if (!handle) return;
+    RECT rc;
+    GetClientRect(control, &rc);
+    CZQSelectObject select(dc.Get(), handle.Get());
+    const int oldMode = SetBkMode(dc.Get(), TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
+    const UINT oldAlign = SetTextAlign(dc.Get(), TA_RIGHT | TA_TOP);
+    const size_t len = ZQTextLength(pszDimensions, ZQPaperQualityState::kDimensionsChars);
+    ExtTextOutW(dc.Get(), rc.right, rc.top, ETO_NUMERICSLOCAL, nullptr, pszDimensions, static_cast<UINT>(len), nullptr);
+    SetTextAlign(dc.Get(), oldAlign);
+    SetTextColor(dc.Get(), oldColor);
+    SetBkMode(dc.Get(), oldMode);
+}
+
 }  // namespace
 
 BOOL CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
@@ -95,8 +144,7 @@ CZQPaperQualityTab::CZQPaperQualityTab() {
 
 CZQPaperQualityTab::~CZQPaperQualityTab() {
     if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
-    if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
-    if (m_hTooltip) DestroyWindow(m_hTooltip);
+    if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
     // The members go in reverse order: the list box and the button, then the dialog, then the base.
 }
 
@@ -109,7 +157,7 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
     if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM) && LOWORD(wParam) == IDC_BUTTON_REFRESHALERTS &&
         (context = ContextFor(hDlg, 0))) {
         INT_PTR result = 0;
-        if (PageOf(context)->Alerts().BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+        if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     }
     switch (uMsg) {
         case WM_INITDIALOG: {
@@ -168,7 +216,7 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
             return 0;
         case WM_ALERT_LINK:
             if ((context = ContextFor(hDlg, 0)))
-                CZQColorTab::VLaunchCommandLine(context->pPlugin, static_cast<int>(wParam),
+                CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                                 reinterpret_cast<PCWSTR>(lParam));
             return 0;
         default: return 0;
@@ -186,9 +234,9 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         return FALSE;
     }
     CZQUILogic& logic = *pContext->pLogic;
-    m_imageEnhanceDlg.VSetParam(param);
-    m_newMediaDlg.VSetParam(param);
-    m_newMediaDlg.VSetResourceModule(HResModule());
+    m_dialogs.imageEnhance.VSetParam(param);
+    m_dialogs.newMedia.VSetParam(param);
+    m_dialogs.newMedia.VSetResourceModule(HResModule());
 
     const BOOL exceptions = logic.BHasPageExceptions();
     VGetControlHandles(hDlg);
@@ -200,18 +248,18 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_pPublicDM = param->pPublicDM;
 
     // The lists.
-    m_bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
+    m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     VFillMediaTypeList(pContext);
-    m_bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    if (m_bPaperSizePopup) {
-        m_iPaperSizePopupState = BInitRecentPaperSizes(pContext);
-        if (!m_iPaperSizePopupState) VFillPaperSizePopupList(HControl(kCtlSize), pContext);
+    m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
+    if (m_state.bPaperSizePopup) {
+        m_treePopups.VSetPaperSizeState(BInitRecentPaperSizes(pContext));
+        if (!m_treePopups.IPaperSizeState()) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
     } else {
-        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, HControl(kCtlSize), nullptr, OEMCUIP_DOCPROP,
+        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.H(kCtlSize), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     }
 
-    VReapplyRules(pContext);
+    ReapplyRules(pContext, param);
 
     // The large-format printer's own orientation buttons follow the plug-in's orientation item.
     if (logic.BIsLargeFormat()) {
@@ -234,7 +282,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
-    VSubclassDimensions();
+    CZQPaperQualityControls::VSubclassDimensions(m_controls.H(kCtlDimensions), &PaperDimensionsWndProc);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
     if (!Readable(param, zqkw::kZQSimplifiedUI) && logic.BIsLargeFormat()) VCreateListTooltips(pContext);
@@ -249,8 +297,8 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
     }
     VSetControlTexts(pContext);
-    BCreateAlertStrip(hDlg, pContext->pPlugin);
-    VKeepLastMediaType();
+    BCreateAlertStrip(hDlg, pContext);
+    m_lastMedia.VKeep(m_controls.H(kCtlMedia));
     const auto module = static_cast<HINSTANCE>(param->hModule);
     if (sheet.bRtl)
         m_constraintButton.BLoadBitmaps(module, IDB_CONSTRAINT_RTL, IDB_CONSTRAINT_PRESSED_RTL);
@@ -259,52 +307,6 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     return TRUE;
 }
 
-// The choices the page starts with go through the helper file's rules again: the paper's macros
-// may have changed media type and quality, so those are chosen again afterwards, each followed by
-// its own macros, and the photo enhancements come back unless the colour space takes them over.
-void CZQPaperQualityTab::VReapplyRules(PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    DWORD photoFix[6] = {};
-    for (int i = 0; i < 6; ++i) {
-        const LONG sel = SelectionOf(param, kPhotoFixFeatures[i], 0);
-        photoFix[i] = sel > 0 ? static_cast<DWORD>(sel) : 0;
-    }
-    if (!RulesLoaded(pContext)) return;
-
-    const LONG media = SelectionOf(param, nullptr, DMPUB_MEDIATYPE);
-    const LONG quality = SelectionOf(param, zqkw::kPrintQualityGroup, 0);
-    const ZQUIDevmode* work = pContext->pLogic->WorkDM();
-    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? zqkw::kPageSize : zqkw::kPaperSize;
-    WCHAR option[256];
-    if (!ReadOption(param, paperFeature, option)) return;
-    pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
-    if (media < 0 || !ReselectAndRunMacros(pContext, param, zqkw::kMediaType, media)) return;
-    if (quality < 0) return;
-    ReselectAndRunMacros(pContext, param, zqkw::kPrintQualityGroup, quality);
-    // Colour spaces the application or the colour management keeps leave the enhancements as the
-    // macros set them.
-    if (!ReadOption(param, zqkw::kZQInputColorSpace, option)) return;
-    if (lstrcmpW(option, L"ADOBERGB") != 0 && lstrcmpW(option, L"MANAGEDBYAPPLN") != 0 &&
-        lstrcmpW(option, L"ICM") != 0)
-        pContext->pLogic->ISetPhotoFixFeatures(photoFix);
-}
-
-void CZQPaperQualityTab::VKeepLastMediaType() {
-    HWND media = HControl(kCtlMedia);
-    if (!media) return;
-    m_iLastMediaType = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
-    const LRESULT len = SendMessageW(media, CB_GETLBTEXTLEN, static_cast<WPARAM>(m_iLastMediaType), 0);
-    if (len == CB_ERR || len < 0) return;
-    auto* text = static_cast<PWSTR>(LocalAlloc(LPTR, 2 * (static_cast<size_t>(len) + 1)));
-    if (!text) return;
-    if (SendMessageW(media, CB_GETLBTEXT, static_cast<WPARAM>(m_iLastMediaType), reinterpret_cast<LPARAM>(text)) ==
-        CB_ERR) {
-        LocalFree(text);
-        return;
-    }
-    if (m_pszLastMediaType) LocalFree(m_pszLastMediaType);
-    m_pszLastMediaType = text;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Messages
@@ -313,12 +315,12 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
     if (!hSlider || GetDlgCtrlID(hSlider) != IDC_SLIDER_PQ_SETTINGS) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     // Every position of the slider is an option index.
-    m_iSliderPosition = static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0));
-    DWSelectOptionByIndex(param, L"StandardPrintQuality", m_iSliderPosition, OEMCUIP_DOCPROP);
+    m_state.iSliderPosition = static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0));
+    DWSelectOptionByIndex(param, L"StandardPrintQuality", m_state.iSliderPosition, OEMCUIP_DOCPROP);
     POPTITEM group = nullptr;
     if (DWFindOptItem(param, zqkw::kPrintQualityGroup, &group) != ZQOPT_OK) return;
     const bool selected =
-        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
+        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_state.iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
     if (!selected || !RulesLoaded(pContext)) return;
     VRunQualityMacros(pContext, TRUE);
     VRefreshQualityGroup(pContext);
@@ -335,6 +337,16 @@ void CZQPaperQualityTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VFillPreviewSettings(pContext);
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
+}
+
+void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
+    if (!pContext) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    ZQFillPaperQualityPreview(&m_preview, *pContext,
+                              {m_pCUIParam, m_pPublicDM, m_controls.H(kCtlPreviewPortrait),
+                               m_controls.H(kCtlPreviewLandscape), m_controls.H(kCtlThriftmode), this});
 }
 
 BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext) {
@@ -378,12 +390,12 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         if (wcschr(rolls, L'_')) VShowLoadedPaperBySource(pContext);
         else VShowLoadedRolls(pContext);
     }
-    VDrawDimensions();
+    DrawDimensions(m_controls.H(kCtlDimensions), m_state.szDimensions);
     if (pDraw->CtlID == IDC_BTN_PREVIEW_PORT || pDraw->CtlID == IDC_BTN_PREVIEW_LAND) {
         RECT area;
         CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
         InvalidateRect(hDlg, &area, TRUE);
-        if (HWND label = HControl(kCtlPaperLabel)) {
+        if (HWND label = m_controls.H(kCtlPaperLabel)) {
             RECT rc;
             VGetChildRect(hDlg, label, &rc, nullptr, nullptr);
             InvalidateRect(hDlg, &rc, FALSE);
@@ -392,26 +404,6 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
     return result;
 }
 
-// The paper's dimensions, right-aligned in the small font of the system's menus.
-void CZQPaperQualityTab::VDrawDimensions() const {
-    HWND control = HControl(kCtlDimensions);
-    if (!control) return;
-    CZQWindowDC dc(control);
-    if (!dc.Get()) return;
-    CZQGdiObject handle(NewMenuFont(dc.Get(), FW_NORMAL));
-    if (!handle) return;
-    RECT rc;
-    GetClientRect(control, &rc);
-    CZQSelectObject select(dc.Get(), handle.Get());
-    const int oldMode = SetBkMode(dc.Get(), TRANSPARENT);
-    const COLORREF oldColor = SetTextColor(dc.Get(), GetSysColor(COLOR_BTNTEXT));
-    const UINT oldAlign = SetTextAlign(dc.Get(), TA_RIGHT | TA_TOP);
-    const size_t len = ZQTextLength(m_szDimensions, kDimensionsChars);
-    ExtTextOutW(dc.Get(), rc.right, rc.top, ETO_NUMERICSLOCAL, nullptr, m_szDimensions, static_cast<UINT>(len), nullptr);
-    SetTextAlign(dc.Get(), oldAlign);
-    SetTextColor(dc.Get(), oldColor);
-    SetBkMode(dc.Get(), oldMode);
-}
 
 void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
     DWORD table[2 * kHelpPairs] = {};
@@ -422,11 +414,10 @@ void CZQPaperQualityTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext
 void CZQPaperQualityTab::VOnDestroy() {
     // The alert window leaves the plug-in's list before it goes; the tooltips go with the page.
     m_alerts.VDetach();
-    if (m_hTooltip) DestroyWindow(m_hTooltip);
-    m_hTooltip = m_hSizeDropList = nullptr;
+    if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
+    m_state.hTooltip = m_state.hSizeDropList = nullptr;
     m_pageExceptionsList.VDetach();
     m_constraintButton.VDetach();
     // The page object outlives its window: other pages may still call it.
-    m_hPage = nullptr;
-    for (HWND& control : m_ahControls) control = nullptr;
+    m_controls.VForget();
 }

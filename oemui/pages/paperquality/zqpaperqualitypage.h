@@ -2,14 +2,26 @@
 // size, source and media type, the papers of single pages and covers, and the print quality,
 // beside the sample page. One object per binding; PaperQualityPageDlgProc finds it through the
 // page's PageContext, kept as the window's DWLP_USER data.
+//
+// The class declares, public, the page's routines (other pages call some of them), and, private,
+// the work of its dialog procedure with the reactions to each message. Its state and helpers of
+// its own are parts it owns, each with a narrow interface: the control table
+// (zqpaperqualitycontrols.h), the paper slots of the page kinds (zqpaperslots.h), the tree pop-ups
+// (zqtreepopups.h), the loaded-paper lines (zqloadedpaper.h), the last accepted media type
+// (zqlastmediatype.h) and the preview filler (zqpaperqualitypreview.h); its dialogs live in
+// pages/dialogs/.
 #pragma once
 
 #include "common/zqcontrols.h"
-#include "pages/color/zqimageenhancedlg.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
-#include "pages/newmedia/zqnewmediadlg.h"
-#include "pages/paperquality/zqcustomqualitydlg.h"
-#include "pages/paperquality/zqmarginsdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustomqualitydlg.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
+#include "pages/dialogs/zqnewmediadlg.h"
+#include "pages/paperquality/zqlastmediatype.h"
+#include "pages/paperquality/zqpaperqualitycontrols.h"
+#include "pages/paperquality/zqpaperslots.h"
+#include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -25,34 +37,6 @@ inline constexpr UINT WM_ALERT_LINK = 0x7400;
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
 
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-// The tree pop-ups behind the short lists' "More..." entry; the creation parameter is the opening
-// page's PageContext. They end with 1 (OK) or 2 (Cancel).
-INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-// The kinds of page that can take their own paper, numbered as the page-kind list names them.
-enum ZQPageKind : int {
-    kKindNone = -1,  // no kind chosen: the working slot (Other Pages)
-    kKindFirstPage = 0,
-    kKindOtherPages = 1,
-    kKindLastPage = 2,
-    kKindBackCover = 3,
-    kKindFrontCover = 4,
-    kKindBackCoverFeeder = 5,
-    kKindFrontCoverFeeder = 6,
-    kPageKindCount = 7
-};
-
-// One paper per page kind, in slot order: First Page, Other Pages (the working slot), Back Cover,
-// Last Page, Front Cover, Back Cover from Feeder, Front Cover from Feeder. Sources are option
-// positions of the paper-source item (option indices of the feeder features for the last two),
-// media are option positions of the media-type item, media ids the printer's ids.
-struct PaperSlotTable {
-    int aiSource[kPageKindCount];
-    int aiMedia[kPageKindCount];
-    int aiMediaId[kPageKindCount];
-};
-inline constexpr int kWorkingSlot = 1;
 
 // Which optional controls of the quality group have a feature behind them.
 enum ZQQualityPresence : int {
@@ -69,64 +53,40 @@ enum ZQQualityPresence : int {
 // VRefresh modes.
 enum : int { kRefreshShow = 0, kRefreshStore = 2 };
 
-// The controls whose handles the page keeps, in the order it collects them.
-enum ZQPqControl : int {
-    kCtlHelp,
-    kCtlPreviewPortrait,
-    kCtlPreviewLandscape,
-    kCtlPaperGroup,
-    kCtlSource,
-    kCtlMedia,
-    kCtlSourceLabel,
-    kCtlMediaLabel,
-    kCtlPageKinds,
-    kCtlBackCover,
-    kCtlDifferentPaper,
-    kCtlGloss,
-    kCtlQuality,
-    kCtlRenderDpi,
-    kCtlColorInputDpi,
-    kCtlColorOutput,
-    kCtlRender,
-    kCtlColorInput,
-    kCtlColorOutputDpi,
-    kCtlThriftmode,
-    kCtlTransparencySheets,
-    kCtlQualityGroup,
-    kCtlBorderlessPhoto,
-    kCtlBorderlessAutoFit,
-    kCtlCustom,
-    kCtlSizeLabel,
-    kCtlSize,
-    kCtlDimensions,
-    kCtlImageEnhancement,
-    kCtlSaveRollPaper,
-    kCtlDisableAutoCutter,
-    kCtlAutorotate,
-    kCtlOptimizeFor,
-    kCtlDrawingsText,
-    kCtlImages,
-    kCtlMaxDetails,
-    kCtlPaperLabel,
-    kCtlDocSizeLabel,
-    kCtlMargins,
-    kCtlExtendedMargins,
-    kCtlRollInfo,
-    kCtlLoadedInfo,
-    kCtlQuietPrinting,
-    kCtlStandardOptions,
-    kCtlQualitySlider,
-    kCtlSpeedLabel,
-    kCtlQualityLabel,
-    kCtlCustomOptions,
-    kCtlQualitySettings,
-    kCtlOrientationGroup,
-    kCtlPortrait,
-    kCtlLandscape,
-    kCtlShowPreview,
-    kCtlPageExceptionsLabel,
-    kCtlPageExceptionsSettings,
-    kCtlCount
+// The dialogs the page opens (pages/dialogs/), each owned for the page's whole life.
+struct ZQPaperQualityDialogs {
+    CZQImageEnhanceDlg imageEnhance;
+    CZQCustomPaperDlg customPaper;
+    CZQNewMediaDlg newMedia;
+    CZQCustomQualityDlg customQuality;
+    CZQMarginsDlg margins;
+};
+
+// What the page keeps between its windows besides its parts.
+struct ZQPaperQualityState {
+    static constexpr size_t kDimensionsChars = 256;
+    static constexpr size_t kCommandChars = 260;
+
+    int iSliderPosition = 0;
+    BOOL bMediaTypePopup = FALSE;   // the short lists of pop-up mode
+    BOOL bPaperSizePopup = FALSE;
+    BOOL bFormUnchanged = TRUE;     // the form is the first of the recent paper sizes
+    BOOL bRollBackGuard = TRUE;     // off while a rejected media type gives way
+    BOOL bSourceLocked = FALSE;     // locked by the administrator
+    BOOL bMediaLocked = FALSE;
+    BOOL bPrintingHelp = FALSE;
+    DWORD dwPageExceptionKind = 0;  // the kind handed to the page-exceptions module last
+    BOOL bPageExceptionsChanged = FALSE;  // the module reported a change; apply clears it
+    DWORD adwMarkers[3] = {};       // first, other and last pages take a paper of their own
+    DWORD adwCoversInUse[4] = {};   // as the logic's cover flags
+    HWND hTooltip = nullptr;        // the page's, destroyed with its window
+    HWND hSizeDropList = nullptr;
+    // The paper's dimensions as the page draws them beside the paper-size label.
+    WCHAR szDimensions[kDimensionsChars] = {};
+    // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
+    // quote alone when the program's key is missing.
+    WCHAR szAddPaperCommand[kCommandChars] = {};
+    bool BCommandNamesProgram() const { return szAddPaperCommand[0] && szAddPaperCommand[1]; }
 };
 
 class CZQPaperQualityTab : public CZQTabBase {
@@ -140,28 +100,12 @@ public:
     CZQPaperQualityTab(const CZQPaperQualityTab&) = delete;
     CZQPaperQualityTab& operator=(const CZQPaperQualityTab&) = delete;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
-    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
-    void VOnSlider(HWND hSlider, PageContext* pContext);
-    void VOnPaint(HWND hDlg, PageContext* pContext);
-    BOOL BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
-    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
-    void VOnDestroy();
-
-    // ---- the user's choices (WM_COMMAND: control id, notification code, control window) and the
-    // sheet's notifications, whose result the page answers
-    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
-    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
-
     // ---- controls, texts, help and locks
     void VGetControlHandles(HWND hDlg);
     void VSetControlTexts(PageContext* pContext);
     // Pairs of (control id, help id) into pdwTable (room for kHelpPairs pairs), ended by (0, 0).
     void VBuildHelpTable(DWORD* pdwTable, PageContext* pContext);
     void VReadSourceMediaLocks(PageContext* pContext);
-    HWND HControl(ZQPqControl control) const { return control >= 0 && control < kCtlCount ? m_ahControls[control] : nullptr; }
-    BOOL BSourceLocked() const { return m_bSourceLocked; }
-    BOOL BMediaLocked() const { return m_bMediaLocked; }
 
     // ---- refresh: every control from the settings (mode 0), the controls into the settings
     // (mode 2); the change notice tells the sheet whether the page differs from its saved settings
@@ -181,8 +125,9 @@ public:
     void VLayoutPaperGroup(PageContext* pContext);
     void VEnableMediaTypeForPageKind(PageContext* pContext);
 
-    // ---- covers and the paper size (other pages call VRefreshCoverControls, also while the page
-    // has no window)
+    // ---- covers and the paper size
+    // First callers: the Features, Output and printing-shortcuts pages, also while this page has no
+    // window.
     void VRefreshCoverControls(PageContext* pContext);
     void VSetCoverFlagForPageKind(PageContext* pContext, int iValue);
     void VApplyPaperSizeSelection(PageContext* pContext);
@@ -207,10 +152,6 @@ public:
     int ISelectedKindMediaPosition(PageContext* pContext);
     // Owner drawing of one page-kind list item; always FALSE.
     BOOL BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
-    // Marker flags of the first, other and last pages.
-    const DWORD* Markers() const { return m_adwMarkers; }
-    // The page's copies of the covers in use: front from feeder, front, back, back from feeder.
-    const DWORD* CoversInUse() const { return m_adwCoversInUse; }
 
     // ---- page exceptions (drivers with "ZQPageExceptions"), edited by the maker's module
     void VInitPageExceptionsList(PageContext* pContext);
@@ -219,23 +160,23 @@ public:
     DWORD DWPageExceptionKindFromItem(int iItem, PageContext* pContext);
     // The list item of a kind bit; -1 when none.
     int IPageExceptionItemFromKind(DWORD dwKind, PageContext* pContext);
-    // Loads the module, hands it the chosen kind and the document's layout, and follows a change it
-    // reports; a module that is missing, unsafe to name or lacks the entry changes nothing.
-    void VEditPageExceptions(HWND hDlg, PageContext* pContext);
-    DWORD DWCurrentPageExceptionKind() const { return m_dwPageExceptionKind; }
-    BOOL BPageExceptionsChanged() const { return m_bPageExceptionsChanged; }
 
     // ---- loaded paper (large-format printers): the title and one line per roll or source from
     // the printer's answers, then the roll boxes those answers allow
     void VShowLoadedPaperBySource(PageContext* pContext);
     void VShowLoadedRolls(PageContext* pContext);
     void VUpdateAutorotateForSource(PageContext* pContext);
-    // Whether a printer's answer is one of the unknown (or unloaded) words, without case.
+    // Whether a printer's answer is one of the unknown (or unloaded) words, without case (the
+    // loaded-paper lines ask their part, CZQLoadedPaper, directly).
     BOOL BIsUnknownText(PCWSTR pszText);
     BOOL BIsUnloadedText(PCWSTR pszText);
     // The custom paper-size limits of the selected source (a roll, or sheets of the large-format
     // printer) into the core driver's and the working settings; always TRUE.
     BOOL BSetCustomSizeLimits(PageContext* pContext);
+    // For a roll source: the loaded roll's width from the printer's answers and the length a roll
+    // takes, as the largest custom size of the driver's devmode and the working copy; FALSE (the
+    // limits as they were) for a sheet source or without an answer.
+    BOOL BReadLoadedRollSize(PageContext* pContext);
     // The media types loaded on a roll get " (loaded on printer)" after their names in the core
     // driver's media item; each option once.
     void VMarkLoadedMediaTypes(PageContext* pContext);
@@ -257,13 +198,8 @@ public:
     void VSetMorePassesFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
     void VSetGlossEnhancerFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile);
     BOOL BHasLqjQualitySettings(PageContext* pContext);
-    BOOL BPrintingHelpOffered() const { return m_bPrintingHelp; }
-    // Set when the page-exceptions module reported a change; apply clears it.
-    void VSetPageExceptionsChanged(BOOL bChanged) { m_bPageExceptionsChanged = bChanged; }
 
     // ---- papers: slots, conversions between printer ids and option positions, the lists
-    static int ISlotOfKind(int iKind);
-    PaperSlotTable& Slots() { return m_slots; }
     int ISourcePosition(PageContext* pContext, DWORD dwSourceId) const;
     DWORD DWSourceFromPosition(PageContext* pContext, int iPosition) const;
     int IMediaTypeIndex(PageContext* pContext, DWORD dwMediaId) const;
@@ -296,8 +232,9 @@ public:
     // the slot's and clears it. Process-wide: every page of a sheet runs on one thread.
     static BOOL s_bSourceSelectOnce;
 
-    // ---- pop-up mode: short lists of recent choices, the tree dialogs' selection by display name
-    // (the core driver's media-type or form item; the conflict mark is lifted for the report only)
+    // ---- pop-up mode: short lists of recent choices, the selection by display name (the core
+    // driver's media-type or form item; the conflict mark is lifted for the report only; the trees
+    // select through their part, CZQTreePopups)
     BOOL BSelectMediaTypeByName(PageContext* pContext, PCWSTR pszName);
     BOOL BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName);
     void VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
@@ -305,104 +242,67 @@ public:
     void VFillPaperSizePopupList(HWND hCombo, PageContext* pContext);
     void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
     void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
+    // First caller: the Features page's own trees.
     void VSetMediaPopupTexts(HWND hDlg);
-    // Pairs (control id, help id) of the paper-size tree, ended by (0, 0): room for 5 pairs.
-    static constexpr int kPaperPopupHelpPairs = 5;
     void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
-    void VSetMediaPopupCancelled(int iCancelled) { m_iMediaPopupCancelled = iCancelled; }
-    int IMediaPopupCancelled() const { return m_iMediaPopupCancelled; }
-    int IPaperSizePopupState() const { return m_iPaperSizePopupState; }
-    // Slots of the recent lists in use, bounded by the devmode's three.
-    static int IRecentMediaSlots(PageContext* pContext);
-    static int IRecentPaperSlots(PageContext* pContext);
 
     // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
     // strip and the colour-management program's command line for a new paper
     static LRESULT CALLBACK PaperDimensionsWndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
     void VDrawDimensionsFocus();
-    // The dimensions control takes PaperDimensionsWndProc; its own procedure is kept once.
-    void VSubclassDimensions();
     BOOL BUpdateMarginControls(PageContext* pContext);
     void VCreateListTooltips(PageContext* pContext);
-    HWND HTooltip() const { return m_hTooltip; }
     void VUpdateRecentPaperSizes(PageContext* pContext);
     BOOL BInitRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentPaperSizes(PageContext* pContext);
     BOOL BSeedRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
-    BOOL BCreateAlertStrip(HWND hDlg, IZQPlugin* pPlugin);
-    CZQPageAlerts& Alerts() { return m_alerts; }
-    // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
-    // quote alone when the program's key is missing.
-    static constexpr size_t kCommandChars = 260;
+    BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
     void VBuildAddPaperCommand(PageContext* pContext);
-    PCWSTR PszAddPaperCommand() const { return m_szAddPaperCommand; }
-    // The command line names a program.
-    BOOL BAddPaperCommandReady(PageContext* pContext);
-    CZQNewMediaDlg& NewMediaDlg() { return m_newMediaDlg; }
 
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
-    const PreviewSettings& PreviewRecord() const { return m_preview; }
 
-    // ---- state the page keeps between its windows
-    CZQImageEnhanceDlg& ImageEnhanceDlg() { return m_imageEnhanceDlg; }
-    CZQCustomPaperDlg& CustomPaperDlg() { return m_customPaperDlg; }
-    CZQMarginsDlg& MarginsDlg() { return m_marginsDlg; }
-    CZQCustomQualityDlg& CustomQualityDlg() { return m_customQualityDlg; }
-    int ISliderPosition() const { return m_iSliderPosition; }
-    int ILastMediaType() const { return m_iLastMediaType; }
-    PCWSTR PszLastMediaType() const { return m_pszLastMediaType; }
-    BOOL BMediaTypePopup() const { return m_bMediaTypePopup; }
-    BOOL BPaperSizePopup() const { return m_bPaperSizePopup; }
-    // The paper's dimensions as the page draws them beside the paper-size label.
-    static constexpr size_t kDimensionsChars = 256;
-    PWSTR PszDimensions() { return m_szDimensions; }
+    // ---- for the tests: the parts and state behind the page's routines
+    ZQPaperQualityState& StateForTesting() { return m_state; }
+    PaperSlotTable& SlotsForTesting() { return m_slots; }
+    const CZQTreePopups& TreePopupsForTesting() const { return m_treePopups; }
+    const CZQLastMediaType& LastMediaTypeForTesting() const { return m_lastMedia; }
+    ZQPaperQualityDialogs& DialogsForTesting() { return m_dialogs; }
+    CZQPageAlerts& AlertsForTesting() { return m_alerts; }
+    const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
 
 private:
-    // Loaded paper: the title drawn (false on other printers), one answer under "ZQBIDIInfo"
-    // (256 characters), one source's line appended, and the current source option (0 the
-    // source item's first entry, 1 read, -1 none).
-    bool BBeginLoadedPaper(PageContext* pContext);
-    BOOL BReadLoadedAnswer(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszField, PWSTR pszText);
-    void VAppendLoadedLine(PageContext* pContext, PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLines);
-    int ISourceOption(PageContext* pContext, PWSTR pszOption);
-    bool BSentAsBitmap() const;
-    BOOL BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish);
-    enum class Refill { Normal, BackFeeder, FrontFeeder };
-    // A movable control as the template placed it, in the page's client coordinates.
-    struct ControlRect {
-        int id;
-        RECT rc;
-        int cx;
-        int cy;
-    };
-    static constexpr int kMovableCount = 42;
-    const ControlRect* Recorded(int iCtrlId) const;
-    BOOL BPlace(int iCtrlId, float fTop, int iHeight = -1);
-    void VShowControl(int iCtrlId, BOOL bShow, BOOL bEnable);
-    void VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile, int iField);
-    void VSetBorderlessControls(PageContext* pContext);
-    void VReadSlots(PageContext* pContext);
-    void VAddSourceOptions(PageContext* pContext, HWND hList);
-    // The list's selected text as its option keyword of the feature, into the rules' field (256
-    // characters); FALSE when it cannot be converted.
-    BOOL BStoreListKeyword(HWND hDlg, PageContext* pContext, int iListId, PCWSTR pszFeature, PWSTR pszTarget);
-    void VReapplyRules(PageContext* pContext);
-    void VFillLists(PageContext* pContext, Refill refill);
-    void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
-    void VSelectListPosition(PageContext* pContext, int iPosition);
-    void VStoreWorkingSlot(PageContext* pContext);
-    void VKeepLastMediaType();
-    void VDrawDimensions() const;
-    HWND HPreviewShown(PageContext* pContext) const;
+    // The dialog procedure hands each message to the page's own work below.
+    friend INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
+    // ---- the dialog procedure's work (the context is the page's PageContext)
+    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    void VOnSlider(HWND hSlider, PageContext* pContext);
+    void VOnPaint(HWND hDlg, PageContext* pContext);
+    BOOL BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
+    void VOnDestroy();
+
+    // The user's choices (WM_COMMAND: control id, notification code, control window) and the
+    // sheet's notifications, whose result the page answers.
+    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+
+    // ---- the reactions of those messages
     // The four lists' choices.
     void VOnPaperSizeChange(HWND hDlg, PageContext* pContext);
     void VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HWND hList);
     void VOnSourceChange(HWND hDlg, PageContext* pContext);
     void VOnQualityChange(HWND hDlg, PageContext* pContext);
+    // A large-format printer's paper list names, per media, the boxes it allows and its quality.
     void VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pContext, PCWSTR pszMedia);
+    // A media type the constraint rules reject gives way to the one accepted last.
     void VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList);
+    // The custom-paper entries and the tree pop-ups of the lists; TRUE when the media-type choice
+    // was "More..." (the list was refilled or restored).
+    void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
+    BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
+    void VOnPaperMore(HWND hDlg, PageContext* pContext);
     // The page's other commands.
     BOOL BOnCheckBox(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnBorderless(HWND hDlg, PageContext* pContext);
@@ -417,68 +317,44 @@ private:
     void VOnCustomPaper(HWND hDlg, PageContext* pContext);
     void VOnCustomQuality(HWND hDlg, PageContext* pContext);
     void VOnMargins(HWND hDlg, PageContext* pContext);
-    // The custom-paper entries and the tree pop-ups of the media-type list; TRUE when the choice
-    // was "More..." (the list was refilled or restored).
-    void VOnCustomPaperEntries(HWND hDlg, PageContext* pContext, HWND hList);
-    BOOL BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList);
-    void VOnPaperMore(HWND hDlg, PageContext* pContext);
-    INT_PTR IRunDialog(HWND hDlg, WORD wTemplate, WORD wTemplateRtl, DLGPROC pfnProc, PageContext* pContext);
     void VOnConstraintInfo();
-    void VShowPageExceptionControls();
+    // Loads the page-exceptions module, hands it the chosen kind and the document's layout, and
+    // follows a change it reports; a module that is missing, unsafe to name or lacks the entry
+    // changes nothing.
+    void VEditPageExceptions(HWND hDlg, PageContext* pContext);
     // The sheet's notifications.
     void VOnSetActive(HWND hDlg, PageContext* pContext);
     void VOnKillActive(PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
-    // Shared steps of the reactions.
+
+    // ---- steps the reactions and a family of the routines share
+    enum class Refill { Normal, BackFeeder, FrontFeeder };
+    void VFillLists(PageContext* pContext, Refill refill);
+    void VShowSlotPaper(PageContext* pContext, int iKind, Refill refill);
+    // The page kind whose paper the lists show: the chosen kind while single pages take their own
+    // paper, else kKindNone (every page).
+    int ISelectedPageKind(PageContext* pContext);
     // The list's choice for the chosen kind of page; FALSE when it is every page's.
     BOOL BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia);
     // The quality group's macros (when asked), then the warning of the highest resolution.
     void VRunQualityMacros(PageContext* pContext, BOOL bGroup);
-    void VEndPosters(PageContext* pContext);
     // A borderless or banner page: one full-size page on one side of each sheet, unless the
     // layout is kept (Japanese postcards keep their sides and pages per sheet).
     void VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner);
-    // The page kind whose paper the lists show: the chosen kind while single pages take their own
-    // paper, else kKindNone (every page).
-    int ISelectedPageKind(PageContext* pContext);
-    BOOL BKindChange(PageContext* pContext) const;
     void VBorderlessTwinSwitch(PageContext* pContext);
-    void VRepaint(HWND hDlg, int idFirst, int idSecond, BOOL bErase) const;
+    // The sample page's labels of a large-format printer.
     void VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize);
 
-    // Declared in the order they are built; the base first.
-    CZQImageEnhanceDlg m_imageEnhanceDlg;
-    CZQCustomPaperDlg m_customPaperDlg;
-    CZQNewMediaDlg m_newMediaDlg;
-    CZQCustomQualityDlg m_customQualityDlg;
-    CZQMarginsDlg m_marginsDlg;
+    // ---- what the page owns, built in this order; the base first
+    ZQPaperQualityDialogs m_dialogs;
     CZQPageAlerts m_alerts;
     PreviewSettings m_preview = {};
-    HWND m_hPage = nullptr;
-    HWND m_ahControls[kCtlCount] = {};
+    CZQPaperQualityControls m_controls;
     CZQBitmapButton m_constraintButton;
     CZQIconListBox m_pageExceptionsList;
-    int m_iSliderPosition = 0;
     HICON m_hMarkerIcon = nullptr;
-    DWORD m_dwPageExceptionKind = 0;
-    PaperSlotTable m_slots = {};
-    int m_iPaperSizePopupState = 0;
-    WCHAR m_szDimensions[kDimensionsChars] = {};
-    BOOL m_bPageExceptionsChanged = FALSE;
-    BOOL m_bMediaTypePopup = FALSE;
-    BOOL m_bPaperSizePopup = FALSE;
-    BOOL m_bFormUnchanged = TRUE;
-    int m_iLastMediaType = 0;
-    PWSTR m_pszLastMediaType = nullptr;  // local heap, owned
-    BOOL m_bRollBackGuard = TRUE;
-    BOOL m_bSourceLocked = FALSE;
-    BOOL m_bMediaLocked = FALSE;
-    ControlRect m_aRects[kMovableCount] = {};
-    BOOL m_bPrintingHelp = FALSE;
-    DWORD m_adwMarkers[3] = {};  // first, other and last pages take a paper of their own
-    DWORD m_adwCoversInUse[4] = {};  // as the logic's cover flags
-    int m_iMediaPopupCancelled = 0;
-    HWND m_hTooltip = nullptr;
-    HWND m_hSizeDropList = nullptr;
-    WCHAR m_szAddPaperCommand[kCommandChars] = {};
+    CZQPaperSlots m_slots;
+    CZQTreePopups m_treePopups;
+    CZQLastMediaType m_lastMedia;
+    ZQPaperQualityState m_state;
 };

@@ -6,13 +6,11 @@
 #include <cwchar>
 
 #include "common/zqkeywords.h"
-#include "featurelogic/zqplugin.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -31,11 +29,11 @@ int WholeMillimetres(LONG lTenths) {
 void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return;
-    HWND different = m_hPage ? HControl(kCtlDifferentPaper) : nullptr;
+    HWND different = m_controls.Page() ? m_controls.H(kCtlDifferentPaper) : nullptr;
     if (work->dwDiffPaper == 0) {
         if (!pContext->pLogic->BHasPageExceptions()) SetCheck(different, false);
-        DWSelectOptionByIndex(m_pCUIParam, L"Back_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(m_pCUIParam, L"Front_Cover_from_Feeder_InputBin", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
     } else {
         SetCheck(different, true);
     }
@@ -44,11 +42,11 @@ void CZQPaperQualityTab::VRefreshCoverControls(PageContext* pContext) {
 
 void CZQPaperQualityTab::VSetCoverFlagForPageKind(PageContext* pContext, int iValue) {
     WCHAR text[256];
-    if (!pContext || !pContext->pLogic || !m_hPage || !SelectedText(HControl(kCtlPageKinds), text, true)) return;
+    if (!pContext || !pContext->pLogic || !m_controls.Page() || !SelectedText(m_controls.H(kCtlPageKinds), text, true)) return;
     const int kind = IPageKindFromName(text, pContext->pLogic);
     if (kind <= kKindLastPage)
-        m_adwMarkers[kind] = static_cast<DWORD>(iValue);
-    else if (DWORD* flag = CoverFlagOf(*pContext->pLogic, kind))
+        m_state.adwMarkers[kind] = static_cast<DWORD>(iValue);
+    else if (DWORD* flag = CZQPaperSlots::CoverInUse(*pContext->pLogic, kind))
         *flag = static_cast<DWORD>(iValue);
 }
 
@@ -60,7 +58,7 @@ void CZQPaperQualityTab::VApplyPaperSizeSelection(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     POPTITEM form = PubItem(param, DMPUB_FORMNAME);
-    HWND list = m_hPage ? HControl(kCtlSize) : nullptr;
+    HWND list = m_controls.Page() ? m_controls.H(kCtlSize) : nullptr;
     const int entry = list ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)) : -1;
     if (!form || entry < 0) return;
     const int option = IComboItemToOptionIndex(entry, list, form);
@@ -85,7 +83,7 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
         work->dwPrintDocOn = 1;
         work->dwScaleToFit = 1;
         if (work->dwBooklet == 0) work->dwPagesPerSheet = 1;
-        VEndPosters(pContext);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     }
     WCHAR paper[256] = {};
     ReadOption(m_pCUIParam, logic.PszFormFeature(), paper);
@@ -94,12 +92,6 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     VSettleBorderlessLayout(pContext, wcsstr(paper, L"HAGAKI") != nullptr, banner);
 }
 
-void CZQPaperQualityTab::VEndPosters(PageContext* pContext) {
-    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
-    auto* finishing =
-        pContext->pPlugin ? static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)) : nullptr;
-    if (finishing && finishing->m_hPosterControl) EnableWindow(finishing->m_hPosterControl, FALSE);
-}
 
 void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {
     ZQUIDevmode& work = *WorkOf(pContext);
@@ -111,7 +103,7 @@ void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKe
     work.dwPrintDocOn = 0;
     work.dwScaleToFit = 0;
     work.dwScalePercent = 100;
-    VEndPosters(pContext);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
     pContext->pLogic->VUpdateDuplexState();
     if (bBanner) pContext->pLogic->ISetPageOrderItems(TRUE);
@@ -145,6 +137,6 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
     } else {
         ZQFormatText(numbers, kResStringChars, L"%d \u00D7 %d", WholeMillimetres(first), WholeMillimetres(second));
     }
-    ZQFormatText(m_szDimensions, kDimensionsChars, L"%ls %ls", numbers, unit);
-    if (m_hPage) SetWindowTextW(HControl(kCtlDimensions), m_szDimensions);
+    ZQFormatText(m_state.szDimensions, ZQPaperQualityState::kDimensionsChars, L"%ls %ls", numbers, unit);
+    if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_state.szDimensions);
 }

@@ -1,5 +1,5 @@
-// The Paper/Quality page's sample page: the preview record filled from the working settings, the
-// features and the page's own controls before each paint.
+#include "pages/paperquality/zqpaperqualitypreview.h"
+
 #include <cwchar>
 
 #include "common/zqhandles.h"
@@ -8,10 +8,9 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -19,22 +18,23 @@ int Int(uint32_t value) { return static_cast<int>(value); }
 
 }  // namespace
 
-void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
-    CZQUILogic* logic = pContext ? pContext->pLogic : nullptr;
+BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& context,
+                               const ZQPaperQualityPreviewSources& sources) {
+    CZQUILogic* logic = context.pLogic;
     const ZQUIDevmode* dm = logic ? logic->WorkDM() : nullptr;
-    if (!dm) {
+    if (!dm || !pRecord || !sources.pTexts) {
         SetLastError(ERROR_INVALID_DATA);
-        return;
+        return FALSE;
     }
-    const POEMCUIPPARAM param = m_pCUIParam;
-    const PrinterCaps* caps = pContext->pCaps;
+    const POEMCUIPPARAM param = sources.pParam;
+    const PrinterCaps* caps = context.pCaps;
     const bool postScript = dm->dwPdl == kPdlPostScript;
-    PreviewSettings& r = m_preview;
+    PreviewSettings& r = *pRecord;
     int* value = r.aiValue;
     int* extra = r.aiExtra;
 
-    ZQSetPreviewWindow(&r, kPvLandscapeWindow, HControl(kCtlPreviewLandscape));
-    ZQSetPreviewWindow(&r, kPvPortraitWindow, HControl(kCtlPreviewPortrait));
+    ZQSetPreviewWindow(&r, kPvLandscapeWindow, sources.hLandscape);
+    ZQSetPreviewWindow(&r, kPvPortraitWindow, sources.hPortrait);
     r.wOrientation = dm->wOrientation;
     r.wDuplex = dm->wDuplex;
     r.iPagesPerSheet = Int(dm->dwPagesPerSheet);
@@ -49,12 +49,12 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
     value[kPvRotated] = Int(dm->dwRotate180);
     value[kPvMirror] = Int(dm->dwMirror);
     CZQLocalPtr<WCHAR> source;
-    if (DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK) {
+    if (CZQCommon::DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK) {
         if (ZQEqualNoCase(source.Get(), zqkw::kSheet)) value[kPvTransverse] = 0;
     } else {
         value[kPvTransverse] = Int(dm->dwRotate90);
     }
-    const DEVMODEW* pub = m_pPublicDM;
+    const DEVMODEW* pub = sources.pPublicDM;
     value[kPvLetterOrA4] = pub && (pub->dmPaperSize == DMPAPER_LETTER || pub->dmPaperSize == DMPAPER_A4) ? 1 : 0;
     const int accessory = logic->IGetOutputAccessoryCode();
     value[kPvFinisherKind] = accessory == 8 || accessory == 12 ? 1 : accessory == 3 ? 2 : 0;
@@ -62,7 +62,7 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
     // Scale and watermark.
     value[kPvScale] = dm->dwPrintDocOn == 1 ? 100 : Int(dm->dwScalePercent);
     value[kPvWatermarkFirstPage] = dm->dwWmFirstPageOnly == 1 ? 1 : 0;
-    VSetWatermarkPreviewData(&r.watermark, caps, dm);
+    sources.pTexts->VSetWatermarkPreviewData(&r.watermark, caps, dm);
     value[kPvGrayscale] = Int(dm->dwPrintAsGray);
     extra[kPxTint] = Int(dm->dwSepia);
     int unused = -1;
@@ -70,22 +70,22 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
                                    OEMCUIP_DOCPROP, CZQUILogic::kBindFlags, FALSE, 0, &unused) != 0)
         r.iThriftmode = 1;
     else
-        r.iThriftmode = SendMessageW(HControl(kCtlThriftmode), BM_GETCHECK, 0, 0) == BST_CHECKED ? 3 : 2;
+        r.iThriftmode = SendMessageW(sources.hThriftmode, BM_GETCHECK, 0, 0) == BST_CHECKED ? 3 : 2;
     value[kPvKind] = Int(dm->dwLayoutMode);
     value[kPvColorOutput] = dm->dwColorMode == 2 ? 1 : 0;
-    WCHAR none[kResStringChars];
-    if (!BLoadResString(874, none)) ZQCopyText(none, kResStringChars, L" [none]");
+    WCHAR none[CZQCommon::kResStringChars];
+    if (!sources.pTexts->BLoadResString(874, none)) ZQCopyText(none, CZQCommon::kResStringChars, L" [none]");
     value[kPvNoWatermark] = wcscmp(r.watermark.szText, none) == 0 ? 1 : 0;
 
     // The document's paper and, when it prints on another, that paper.
     LONG width = 0, length = 0;
-    if (!pub || !BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &length, caps)) width = length = 0;
+    if (!pub || !CZQUIBase::BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &length, caps)) width = length = 0;
     value[kPvDocWidth] = width;
     value[kPvDocHeight] = length;
     value[kPvFitScaled] = Int(dm->dwScaleToFit);
     value[kPvFitToPage] = Int(dm->dwPrintDocOn);
     if (value[kPvFitToPage] == 1 &&
-        BGetPaperDimensions(static_cast<WORD>(dm->dwPrintedOnPaper), &width, &length, caps)) {
+        CZQUIBase::BGetPaperDimensions(static_cast<WORD>(dm->dwPrintedOnPaper), &width, &length, caps)) {
         value[kPvSheetWidth] = width;
         value[kPvSheetHeight] = length;
     }
@@ -116,7 +116,8 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
     if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
     extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
     CZQLocalPtr<WCHAR> paper;
-    if (DWGetFeatureOption(param, postScript ? zqkw::kPageSize : zqkw::kPaperSize, paper.Put()) == ZQOPT_OK) {
+    if (CZQCommon::DWGetFeatureOption(param, postScript ? zqkw::kPageSize : zqkw::kPaperSize, paper.Put()) ==
+        ZQOPT_OK) {
         extra[kPxRollPaper] = ZQContainsNoCase(paper.Get(), L"_SHEET") ? 0 : 1;
         if (extra[kPxRollPaper] == 1 && largeFormat &&
             OptionIs(param, postScript ? zqkw::kInputSlot : zqkw::kInputBin, zqkw::kSheet) == 1) {
@@ -131,7 +132,7 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
     CZQLocalPtr<WCHAR> margins;
     extra[kPxWithMargins] = 0;
     extra[kPxMarginLayout] = 3;
-    if (DWGetFeatureOption(param, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
+    if (CZQCommon::DWGetFeatureOption(param, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
         if (ZQEqualNoCase(margins.Get(), L"Standard")) {
             extra[kPxWithMargins] = 1;
             extra[kPxMarginLayout] = 0;
@@ -146,4 +147,5 @@ void CZQPaperQualityTab::VFillPreviewSettings(PageContext* pContext) {
             value[kPvNoInset] = Readable(param, zqkw::kZQBorderless) ? 1 : 0;
         }
     }
+    return TRUE;
 }

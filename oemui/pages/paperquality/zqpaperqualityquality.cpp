@@ -2,12 +2,11 @@
 // the borderless twin of a paper size, greyscale against the media, the optimise-for macro, the
 // print-preview box, the boxes a large-format paper entry allows, and the large-format quality mode.
 #include "common/zqkeywords.h"
-#include "featurelogic/zqplugin.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -23,6 +22,50 @@ const struct {
     {zqkw::kZQMorePasses, kCtlCount},
     {L"ZQLQJGlossEnhancer", kCtlCount},
 };
+
+// A box a large-format paper entry allows: its feature follows the entry's profile.
+void SetFromPaperEntry(POEMCUIPPARAM pParam, const CZQPaperQualityControls& controls, PageContext* pContext,
+                       int iPaper, BOOL bFound, int iProfile, int iField) {
+    if (!bFound || !pContext || !pContext->pPapers || !pContext->pLogic) return;
+    const PaperList& papers = *pContext->pPapers;
+    if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
+    const PaperListEntry& entry = papers.pEntries[iPaper];
+    // A profile index outside the entry's profiles is no profile: its boxes stay off.
+    const PaperProfile* profile = entry.pProfiles && iProfile >= 0 && static_cast<DWORD>(iProfile) < entry.dwProfileCount
+                                      ? &entry.pProfiles[iProfile]
+                                      : nullptr;
+    DWORD support = 0;
+    int value = 0;
+    switch (iField) {
+        case kMaxDetail:
+            support = entry.dwMaxDetailSupport;
+            value = profile && profile->dwMaxDetail == 1;
+            break;
+        case kCutter:
+            support = entry.dwCutterSupport;
+            value = 1;
+            break;
+        case kMorePasses:
+            support = entry.dwExtraPassesSupport;
+            value = profile && profile->dwExtraPasses == 1;
+            break;
+        default:
+            support = entry.dwGlossEnhancerSupport;
+            value = profile && profile->dwGlossEnhancer == 1;
+            break;
+    }
+    const PCWSTR feature = kPaperRows[iField].feature;
+    const ZQPqControl id = kPaperRows[iField].control;
+    HWND control = id == kCtlCount || !controls.Page() ? nullptr : controls.H(id);
+    if (!support) value = 0;
+    if (control) {
+        EnableWindow(control, support != 0);
+        SetCheck(control, value != 0);
+    }
+    if (CZQCommon::DWSelectOptionByIndex(pParam, feature, value, OEMCUIP_DOCPROP) == ZQOPT_OK && control)
+        pContext->pLogic->IBindFeatureControl(0, feature, control, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+                                              TRUE, 0, nullptr);
+}
 
 }  // namespace
 
@@ -48,14 +91,14 @@ BOOL CZQPaperQualityTab::BShowResolutionTexts(PageContext* pContext) {
     for (const auto& row : rows) {
         WCHAR label[kResStringChars];
         load(row.id, row.english, label);
-        SendMessageW(HControl(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
+        SendMessageW(m_controls.H(row.label), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(label));
         // A string id that names no text adds nothing behind the separator.
         WCHAR value[2 * kResStringChars];
         WCHAR text[kResStringChars] = {};
         ZQCopyText(value, ARRAYSIZE(value), separator);
         if (pContext && pContext->pRules && BLoadResString(static_cast<INT>(pContext->pRules->DWResourceId(row.slot)), text))
             ZQAppendText(value, ARRAYSIZE(value), text);
-        SendMessageW(HControl(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+        SendMessageW(m_controls.H(row.value), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
     }
     return TRUE;
 }
@@ -87,14 +130,14 @@ BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     POPTITEM paper = FeatureItem(param, zqkw::kPaperSize);
     WCHAR twin[256] = {};
-    if (!paper || !m_hPage || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
-    HWND list = HControl(kCtlSize);
+    if (!paper || !m_controls.Page() || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
+    HWND list = m_controls.H(kCtlSize);
     auto isTwin = [&](PCWSTR name) {
         CZQLocalPtr<WCHAR> keyword;
         return name && name[0] && DWOptionNameToKeyword(param, zqkw::kPaperSize, name, keyword.Put()) == ZQOPT_OK &&
                lstrcmpW(keyword.Get(), twin) == 0;
     };
-    if (!m_bPaperSizePopup) {
+    if (!m_state.bPaperSizePopup) {
         const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < count; ++i) {
             WCHAR text[256];
@@ -152,7 +195,7 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
         web = BHasEwsAddress(param->hPrinter);
     VFreeStringList(services, count);
 
-    HWND box = HControl(kCtlShowPreview);
+    HWND box = m_controls.H(kCtlShowPreview);
     if (!Readable(param, zqkw::kZQPrintPreview)) {
         Hide(box);
         return;
@@ -172,63 +215,21 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Boxes of a large-format paper entry
 // ---------------------------------------------------------------------------------------------
-void CZQPaperQualityTab::VSetFromPaperEntry(PageContext* pContext, int iPaper, BOOL bFound, int iProfile,
-                                            int iField) {
-    if (!bFound || !pContext || !pContext->pPlugin || !pContext->pLogic) return;
-    const PaperList& papers = pContext->pPlugin->Papers();
-    if (!papers.pEntries || iPaper < 0 || static_cast<DWORD>(iPaper) >= papers.dwCount) return;
-    const PaperListEntry& entry = papers.pEntries[iPaper];
-    // A profile index outside the entry's profiles is no profile: its boxes stay off.
-    const PaperProfile* profile = entry.pProfiles && iProfile >= 0 && static_cast<DWORD>(iProfile) < entry.dwProfileCount
-                                      ? &entry.pProfiles[iProfile]
-                                      : nullptr;
-    DWORD support = 0;
-    int value = 0;
-    switch (iField) {
-        case kMaxDetail:
-            support = entry.dwMaxDetailSupport;
-            value = profile && profile->dwMaxDetail == 1;
-            break;
-        case kCutter:
-            support = entry.dwCutterSupport;
-            value = 1;
-            break;
-        case kMorePasses:
-            support = entry.dwExtraPassesSupport;
-            value = profile && profile->dwExtraPasses == 1;
-            break;
-        default:
-            support = entry.dwGlossEnhancerSupport;
-            value = profile && profile->dwGlossEnhancer == 1;
-            break;
-    }
-    const PCWSTR feature = kPaperRows[iField].feature;
-    const ZQPqControl id = kPaperRows[iField].control;
-    HWND control = id == kCtlCount || !m_hPage ? nullptr : HControl(id);
-    if (!support) value = 0;
-    if (control) {
-        EnableWindow(control, support != 0);
-        SetCheck(control, value != 0);
-    }
-    if (DWSelectOptionByIndex(m_pCUIParam, feature, value, OEMCUIP_DOCPROP) == ZQOPT_OK && control)
-        pContext->pLogic->IBindFeatureControl(0, feature, control, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
-                                              TRUE, 0, nullptr);
-}
 
 void CZQPaperQualityTab::VSetMaximumDetailFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kMaxDetail);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, iProfile, kMaxDetail);
 }
 
 void CZQPaperQualityTab::VSetAutoCutterFromPaper(PageContext* pContext, int iPaper, BOOL bFound) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, -1, kCutter);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, -1, kCutter);
 }
 
 void CZQPaperQualityTab::VSetMorePassesFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kMorePasses);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, iProfile, kMorePasses);
 }
 
 void CZQPaperQualityTab::VSetGlossEnhancerFromPaper(PageContext* pContext, int iPaper, BOOL bFound, int iProfile) {
-    VSetFromPaperEntry(pContext, iPaper, bFound, iProfile, kGlossEnhancer);
+    SetFromPaperEntry(m_pCUIParam, m_controls, pContext, iPaper, bFound, iProfile, kGlossEnhancer);
 }
 
 BOOL CZQPaperQualityTab::BHasLqjQualitySettings(PageContext* pContext) {

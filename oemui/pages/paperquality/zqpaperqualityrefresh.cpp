@@ -1,28 +1,106 @@
 // The Paper/Quality page and its settings: every control set from the working settings and the
 // core driver's items (mode 0), the page stored back (mode 2), and the change notice that tells the
 // sheet whether the page differs from the settings it was opened with.
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
 
-#include "common/zqkeywords.h"
-#include "featurelogic/zqplugin.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqdriverdata.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
-const PCWSTR kBackFeeder = L"Back_Cover_from_Feeder_InputBin";
-const PCWSTR kFrontFeeder = L"Front_Cover_from_Feeder_InputBin";
-
 // The settings' start page: the title id of this page.
 constexpr int kPaperQualityTitleId = 832;
+
+// The check boxes of their features and the optimise-for choice, as the features stand; then the
+// roll boxes, of which nothing applies to the sheet source.
+void ShowFeatureBoxes(CZQUILogic& logic, const CZQPaperQualityControls& controls, POEMCUIPPARAM param,
+                      PCWSTR pszThriftmode) {
+    auto show = [&](PCWSTR feature, ZQPqControl control) {
+        return logic.IBindFeatureControl(0, feature, controls.H(control), nullptr, OEMCUIP_DOCPROP,
+                                         CZQUILogic::kBindShow, TRUE, 0, nullptr);
+    };
+    show(pszThriftmode, kCtlThriftmode);
+    show(zqkw::kOHTInterleave, kCtlTransparencySheets);
+    show(zqkw::kPrintFinish, kCtlGloss);
+    show(zqkw::kZQQuietPrinting, kCtlQuietPrinting);
+    if (!Bound(show(zqkw::kZQMaximumDetail, kCtlMaxDetails))) Hide(controls.H(kCtlMaxDetails));
+    const int preview = OptionIs(param, zqkw::kZQPrintPreview, L"TRUE");
+    if (preview >= 0) SetCheck(controls.H(kCtlShowPreview), preview == 1);
+    WCHAR option[256];
+    if (!ReadOption(param, zqkw::kZQOptimizeFor, option)) {
+        for (ZQPqControl c : {kCtlOptimizeFor, kCtlDrawingsText, kCtlImages}) Hide(controls.H(c));
+    } else if (ZQEqualNoCase(option, L"OptimizeText") || ZQEqualNoCase(option, L"OptimizeImage")) {
+        const bool text = ZQEqualNoCase(option, L"OptimizeText");
+        SetCheck(controls.H(kCtlDrawingsText), text);
+        SetCheck(controls.H(kCtlImages), !text);
+    }
+
+    const ZQPqControl rolls[] = {kCtlDisableAutoCutter, kCtlSaveRollPaper, kCtlAutorotate};
+    show(zqkw::kZQDisableAutoCutter, kCtlDisableAutoCutter);
+    show(zqkw::kZQSaveRollPaper, kCtlSaveRollPaper);
+    show(zqkw::kZQAutorotate, kCtlAutorotate);
+    if (ReadOption(param, zqkw::kInputSlot, option)) {
+        const bool sheet = ZQEqualNoCase(option, zqkw::kSheet);
+        for (ZQPqControl c : rolls) {
+            if (sheet) SetCheck(controls.H(c), false);
+            EnableWindow(controls.H(c), !sheet);
+        }
+    }
+    // A job sent as a 24-bit picture turns only where the settings allow the turned picture.
+    if (OptionIs(param, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp) == 1) {
+        ZQUIDevmode* core = CoreOf(param);
+        if (core && core->dwLayoutMode == 3) {
+            EnableWindow(controls.H(kCtlAutorotate), TRUE);
+        } else {
+            EnableWindow(controls.H(kCtlAutorotate), FALSE);
+            CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQAutorotate, 0, OEMCUIP_DOCPROP);
+            if (core) core->dwAutorotate = 0;
+        }
+    }
+}
+
+// The borderless boxes: a borderless paper without its photo setting is switched to its twin, or
+// loses its borderless settings.
+void SetBorderlessControls(CZQPaperQualityTab& page, PageContext* pContext, const CZQPaperQualityControls& controls) {
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = page.CUIParam();
+    WCHAR option[256];
+    if (!ReadOption(param, zqkw::kZQBorderLessPhoto, option)) return;
+    HWND photo = controls.H(kCtlBorderlessPhoto);
+    HWND fit = controls.H(kCtlBorderlessAutoFit);
+    if (ZQEqualNoCase(option, L"TRUE")) {
+        logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, photo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+                                  TRUE, 0, nullptr);
+        logic.IBindFeatureControl(0, zqkw::kZQBorderLessAutoFit, fit, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+                                  TRUE, 0, nullptr);
+        EnableWindow(photo, page.BHasBorderlessTwin(pContext));
+        EnableWindow(fit, TRUE);
+        return;
+    }
+    BOOL twin = page.BHasBorderlessTwin(pContext);
+    if (logic.BIsBorderlessPaper()) {
+        if (twin) {
+            page.BSelectBorderlessTwin(pContext);
+            page.VRefreshPaperSizeList(pContext);
+        } else {
+            logic.VUpdateBorderlessForPageSize(pContext->pRules);
+            page.VRefreshPaperSizeList(pContext);
+            twin = page.BHasBorderlessTwin(pContext);
+        }
+    }
+    SetCheck(photo, false);
+    SetCheck(fit, false);
+    EnableWindow(photo, twin);
+    EnableWindow(fit, FALSE);
+}
+
 
 }  // namespace
 
@@ -30,106 +108,69 @@ void CZQPaperQualityTab::VRefresh(HWND, PageContext* pContext, int iMode) {
     if (iMode == kRefreshShow)
         VSetAllControls(pContext);
     else if (iMode == kRefreshStore)
-        VStoreSettings(m_hPage, pContext);
+        VStoreSettings(m_controls.Page(), pContext);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Mode 0
 // ---------------------------------------------------------------------------------------------
-// The paper slots from the settings: ids become positions in the core driver's items. Settings
-// that hold no paper yet (0 is neither a bin nor a media id) take the core driver's choice, so
-// storing the page keeps it.
-void CZQPaperQualityTab::VReadSlots(PageContext* pContext) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    const POPTITEM sourceItem = PubItem(m_pCUIParam, DMPUB_DEFSOURCE);
-    const POPTITEM mediaItem = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
-    for (int kind = kKindFirstPage; kind < kPageKindCount; ++kind) {
-        const int slot = ISlotOfKind(kind);
-        const KindFields fields = FieldsOf(work, kind);
-        // The feeder covers keep the feeder feature's option index as it is.
-        if (kind >= kKindBackCoverFeeder)
-            m_slots.aiSource[slot] = static_cast<int>(*fields.source);
-        else if (*fields.source == 0 && sourceItem)
-            m_slots.aiSource[slot] = static_cast<int>(sourceItem->Sel);
-        else
-            m_slots.aiSource[slot] = ISourcePosition(pContext, *fields.source);
-        m_slots.aiMedia[slot] = *fields.media == 0 && mediaItem ? static_cast<int>(mediaItem->Sel)
-                                                                 : IMediaTypeIndex(pContext, *fields.media);
-    }
-    for (int kind : {kKindOtherPages, kKindLastPage, kKindBackCover}) {
-        const int slot = ISlotOfKind(kind);
-        m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
-    }
-    // A stored media the printer does not list: the core driver takes what the page shows instead.
-    if (m_slots.aiMediaId[kWorkingSlot] != static_cast<int>(work.dwOtherPagesMedia))
-        DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, 0, m_slots.aiMedia[kWorkingSlot]);
-}
-
 void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
-    if (!pContext || !pContext->pLogic || !WorkOf(pContext) || !m_hPage || !m_pCUIParam) return;
+    if (!pContext || !pContext->pLogic || !WorkOf(pContext) || !m_controls.Page() || !m_pCUIParam) return;
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
+    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
     const BOOL exceptions = logic.BHasPageExceptions();
 
     // The sources and the papers of the page kinds.
-    HWND sources = HControl(kCtlSource);
+    HWND sources = m_controls.H(kCtlSource);
     SendMessageW(sources, CB_RESETCONTENT, 0, 0);
-    VAddSourceOptions(pContext, sources);
-    VReadSlots(pContext);
+    CZQPaperSlots::VFillSourceList(sources, logic, pContext->pCaps);
+    m_slots.VRead(work, items, sources);
     const int defaultSource = ISourcePosition(pContext, work.dwDefaultSourceId);
     const int defaultMedia = IMediaTypeIndex(pContext, work.dwDefaultMediaId);
-    auto takeDefault = [&](int kind) {
-        const int slot = ISlotOfKind(kind);
-        m_slots.aiSource[slot] = defaultSource;
-        m_slots.aiMedia[slot] = defaultMedia;
-        m_slots.aiMediaId[slot] = static_cast<int>(work.dwDefaultMediaId);
-    };
+    const int defaultMediaId = static_cast<int>(work.dwDefaultMediaId);
     // A cover that is printed shows its paper once, so the lists hold its choices.
     auto showCover = [&](int kind, void (CZQPaperQualityTab::*show)(PageContext*),
                          void (CZQPaperQualityTab::*refill)(PageContext*)) {
         (this->*show)(pContext);
-        const int slot = ISlotOfKind(kind);
-        m_slots.aiMedia[slot] = IMediaTypeIndex(pContext, *FieldsOf(work, kind).media);
+        m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(kind)] =
+            IMediaTypeIndex(pContext, *CZQPaperSlots::Fields(work, kind).media);
         (this->*refill)(pContext);
     };
-    auto followMediaId = [&](int kind) {
-        const int slot = ISlotOfKind(kind);
-        m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
-    };
-    HWND backCover = HControl(kCtlBackCover);
+    HWND backCover = m_controls.H(kCtlBackCover);
     if (work.dwBackCover) {
         SetCheck(backCover, true);
         showCover(kKindBackCover, &CZQPaperQualityTab::VShowBackCoverPaper, &CZQPaperQualityTab::VFillMediaTypeList);
     } else {
         SetCheck(backCover, false);
-        takeDefault(kKindBackCover);
+        m_slots.VSetKind(kKindBackCover, defaultSource, defaultMedia, defaultMediaId);
     }
     const int margins = logic.IGetSavedSelection(zqkw::kZQMarginType);
-    if (margins == 0 || margins == 1) SetCheck(HControl(kCtlExtendedMargins), margins == 1);
+    if (margins == 0 || margins == 1) SetCheck(m_controls.H(kCtlExtendedMargins), margins == 1);
     if (work.dwFrontCover)
         showCover(kKindFrontCover, &CZQPaperQualityTab::VShowFrontCoverPaper, &CZQPaperQualityTab::VFillMediaTypeList);
     else
-        takeDefault(kKindFrontCover);
-    followMediaId(kKindFrontCover);
-    followMediaId(kKindFrontCoverFeeder);
+        m_slots.VSetKind(kKindFrontCover, defaultSource, defaultMedia, defaultMediaId);
+    m_slots.VFollowMediaId(kKindFrontCover, items);
+    m_slots.VFollowMediaId(kKindFrontCoverFeeder, items);
     if (work.dwBackCoverFeeder)
         showCover(kKindBackCoverFeeder, &CZQPaperQualityTab::VShowBackFeederPaper,
                   &CZQPaperQualityTab::VFillMediaTypeListBackFeeder);
     else
-        m_slots.aiMedia[ISlotOfKind(kKindBackCoverFeeder)] = defaultMedia;
-    followMediaId(kKindBackCoverFeeder);
+        m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(kKindBackCoverFeeder)] = defaultMedia;
+    m_slots.VFollowMediaId(kKindBackCoverFeeder, items);
     if (work.dwFrontCoverFeeder)
         showCover(kKindFrontCoverFeeder, &CZQPaperQualityTab::VShowFrontFeederPaper,
                   &CZQPaperQualityTab::VFillMediaTypeListFrontFeeder);
     else
-        m_slots.aiMedia[ISlotOfKind(kKindFrontCoverFeeder)] = defaultMedia;
-    followMediaId(kKindFrontCoverFeeder);
+        m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(kKindFrontCoverFeeder)] = defaultMedia;
+    m_slots.VFollowMediaId(kKindFrontCoverFeeder, items);
 
     // With different papers the lists show the front cover's; without, every page takes the other
     // pages' paper and the feeders are off.
-    HWND different = HControl(kCtlDifferentPaper);
-    HWND kinds = HControl(kCtlPageKinds);
+    HWND different = m_controls.H(kCtlDifferentPaper);
+    HWND kinds = m_controls.H(kCtlPageKinds);
     if (work.dwDiffPaper && !exceptions) {
         SetCheck(different, true);
         EnableWindow(kinds, TRUE);
@@ -138,85 +179,39 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
             VShowFrontFeederPaper(pContext);
         else
             VShowFrontCoverPaper(pContext);
-        const int slot = ISlotOfKind(kind);
+        const int slot = CZQPaperSlots::ISlotOfKind(kind);
         m_slots.aiMedia[slot] = IMediaTypeIndex(pContext, static_cast<DWORD>(m_slots.aiMediaId[slot]));
         VSelectSourceAndMedia(pContext, m_slots.aiSource[slot], m_slots.aiMedia[slot], kKindNone);
     } else {
         SetCheck(different, false);
         EnableWindow(kinds, FALSE);
         VSelectSourceAndMedia(pContext, m_slots.aiSource[kWorkingSlot], m_slots.aiMedia[kWorkingSlot], kKindNone);
-        DWSelectOptionByIndex(param, kBackFeeder, 0, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(param, kFrontFeeder, 0, OEMCUIP_DOCPROP);
-        const int first = ISlotOfKind(kKindFirstPage);
-        m_slots.aiSource[first] = m_slots.aiSource[kWorkingSlot];
-        m_slots.aiMedia[first] = m_slots.aiMedia[kWorkingSlot];
-        m_slots.aiMediaId[first] = m_slots.aiMediaId[kWorkingSlot];
+        DWSelectOptionByIndex(param, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
+        m_slots.VSetKind(kKindFirstPage, m_slots.aiSource[kWorkingSlot], m_slots.aiMedia[kWorkingSlot],
+                         m_slots.aiMediaId[kWorkingSlot]);
     }
-    followMediaId(kKindFirstPage);
+    m_slots.VFollowMediaId(kKindFirstPage, items);
 
-    // The paper size and the check boxes of their features.
-    auto show = [&](BYTE pubId, PCWSTR feature, ZQPqControl control, BOOL checkBox) {
-        return logic.IBindFeatureControl(pubId, feature, HControl(control), nullptr, OEMCUIP_DOCPROP,
-                                         CZQUILogic::kBindShow, checkBox, 0, nullptr);
-    };
-    show(DMPUB_FORMNAME, nullptr, kCtlSize, FALSE);
+    // The paper size, then the boxes of their features.
+    logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.H(kCtlSize), nullptr, OEMCUIP_DOCPROP,
+                              CZQUILogic::kBindShow, FALSE, 0, nullptr);
     VSetDocumentSizeText(pContext);
-    show(0, ThriftmodeFeature(pContext), kCtlThriftmode, TRUE);
-    show(0, zqkw::kOHTInterleave, kCtlTransparencySheets, TRUE);
-    show(0, zqkw::kPrintFinish, kCtlGloss, TRUE);
-    show(0, zqkw::kZQQuietPrinting, kCtlQuietPrinting, TRUE);
-    if (!Bound(show(0, zqkw::kZQMaximumDetail, kCtlMaxDetails, TRUE))) Hide(HControl(kCtlMaxDetails));
-    const int preview = OptionIs(param, zqkw::kZQPrintPreview, L"TRUE");
-    if (preview >= 0) SetCheck(HControl(kCtlShowPreview), preview == 1);
-    WCHAR option[256];
-    if (!ReadOption(param, zqkw::kZQOptimizeFor, option)) {
-        for (ZQPqControl c : {kCtlOptimizeFor, kCtlDrawingsText, kCtlImages}) Hide(HControl(c));
-    } else if (ZQEqualNoCase(option, L"OptimizeText") || ZQEqualNoCase(option, L"OptimizeImage")) {
-        const bool text = ZQEqualNoCase(option, L"OptimizeText");
-        SetCheck(HControl(kCtlDrawingsText), text);
-        SetCheck(HControl(kCtlImages), !text);
-    }
-
-    // Rolls: nothing of a roll applies to the sheet source.
-    const ZQPqControl rolls[] = {kCtlDisableAutoCutter, kCtlSaveRollPaper, kCtlAutorotate};
-    show(0, zqkw::kZQDisableAutoCutter, kCtlDisableAutoCutter, TRUE);
-    show(0, zqkw::kZQSaveRollPaper, kCtlSaveRollPaper, TRUE);
-    show(0, zqkw::kZQAutorotate, kCtlAutorotate, TRUE);
-    if (ReadOption(param, zqkw::kInputSlot, option)) {
-        const bool sheet = ZQEqualNoCase(option, zqkw::kSheet);
-        for (ZQPqControl c : rolls) {
-            if (sheet) SetCheck(HControl(c), false);
-            EnableWindow(HControl(c), !sheet);
-        }
-    }
-    // A job sent as a 24-bit picture turns only where the settings allow the turned picture.
-    if (OptionIs(param, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp) == 1) {
-        ZQUIDevmode* core = CoreOf(param);
-        if (core && core->dwLayoutMode == 3) {
-            EnableWindow(HControl(kCtlAutorotate), TRUE);
-        } else {
-            EnableWindow(HControl(kCtlAutorotate), FALSE);
-            DWSelectOptionByIndex(param, zqkw::kZQAutorotate, 0, OEMCUIP_DOCPROP);
-            if (core) core->dwAutorotate = 0;
-        }
-    }
-    VSetBorderlessControls(pContext);
+    ShowFeatureBoxes(logic, m_controls, param, ThriftmodeFeature(pContext));
+    SetBorderlessControls(*this, pContext, m_controls);
 
     VRefreshQualityGroup(pContext);
     if (!exceptions) VClearPageList();
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps) && pContext->pPlugin)
-        if (auto* finishing = static_cast<CZQFinishingTab*>(pContext->pPlugin->Tab(kPageFinishing)))
-            finishing->m_bPoster = FALSE;
     const BOOL resolution = BShowResolutionTexts(pContext);
     for (ZQPqControl c : {kCtlRenderDpi, kCtlColorInputDpi, kCtlColorOutput, kCtlRender, kCtlColorInput,
                           kCtlColorOutputDpi})
         if (resolution)
-            ShowEnabled(HControl(c));
+            ShowEnabled(m_controls.H(c));
         else
-            Hide(HControl(c));
-    m_bPrintingHelp = BHasPrintingHelp(param, kPagePaperQuality);
-    HWND help = GetDlgItem(m_hPage, IDC_BTN_PAPERMEDIA_PRINTINGHELP);
-    if (m_bPrintingHelp)
+            Hide(m_controls.H(c));
+    m_state.bPrintingHelp = BHasPrintingHelp(param, kPagePaperQuality);
+    HWND help = m_controls.Item(IDC_BTN_PAPERMEDIA_PRINTINGHELP);
+    if (m_state.bPrintingHelp)
         ShowEnabled(help);
     else
         Hide(help);
@@ -228,41 +223,6 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     CZQLocalPtr<WCHAR> exist;
     if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, exist.Put()))
         VReadSourceMediaLocks(pContext);
-}
-
-// The borderless boxes: a borderless paper without its photo setting is switched to its twin, or
-// loses its borderless settings.
-void CZQPaperQualityTab::VSetBorderlessControls(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    const POEMCUIPPARAM param = m_pCUIParam;
-    WCHAR option[256];
-    if (!ReadOption(param, zqkw::kZQBorderLessPhoto, option)) return;
-    HWND photo = HControl(kCtlBorderlessPhoto);
-    HWND fit = HControl(kCtlBorderlessAutoFit);
-    if (ZQEqualNoCase(option, L"TRUE")) {
-        logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, photo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
-                                  TRUE, 0, nullptr);
-        logic.IBindFeatureControl(0, zqkw::kZQBorderLessAutoFit, fit, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
-                                  TRUE, 0, nullptr);
-        EnableWindow(photo, BHasBorderlessTwin(pContext));
-        EnableWindow(fit, TRUE);
-        return;
-    }
-    BOOL twin = BHasBorderlessTwin(pContext);
-    if (logic.BIsBorderlessPaper()) {
-        if (twin) {
-            BSelectBorderlessTwin(pContext);
-            VRefreshPaperSizeList(pContext);
-        } else {
-            logic.VUpdateBorderlessForPageSize(pContext->pPlugin, pContext->pRules);
-            VRefreshPaperSizeList(pContext);
-            twin = BHasBorderlessTwin(pContext);
-        }
-    }
-    SetCheck(photo, false);
-    SetCheck(fit, false);
-    EnableWindow(photo, twin);
-    EnableWindow(fit, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -277,13 +237,7 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode* core = CoreOf(param);
 
     // The papers of the page kinds: positions become the printer's ids again.
-    for (int kind = kKindFirstPage; kind < kPageKindCount; ++kind) {
-        const int slot = ISlotOfKind(kind);
-        const KindFields fields = FieldsOf(work, kind);
-        *fields.source = kind >= kKindBackCoverFeeder ? static_cast<uint32_t>(m_slots.aiSource[slot])
-                                                       : DWSourceFromPosition(pContext, m_slots.aiSource[slot]);
-        *fields.media = static_cast<uint32_t>(m_slots.aiMediaId[slot]);
-    }
+    m_slots.VWrite(work, ZQPaperItemsOf(param, pContext));
     work.dwDiffPaper = !logic.BHasPageExceptions() && Checked(GetDlgItem(hDlg, IDC_CHK_MEDIA_PAPER_DIFF)) ? 1 : 0;
     if (core)
         ZQCopyTextN(reinterpret_cast<PWSTR>(work.szExtraText), ARRAYSIZE(work.szExtraText),
@@ -317,7 +271,7 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     if (RulesLoaded(pContext)) {
         HWND list = GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY);
         const int index = BHasLqjQualitySettings(pContext)
-                              ? m_iSliderPosition
+                              ? m_state.iSliderPosition
                               : IOptionIndexFromComboItem(pContext, zqkw::kPrintQualityGroup, 0, list,
                                                           static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)));
         // A list without a choice leaves the stored quality as it was.
@@ -333,8 +287,8 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     if (core) core->iStartPage = kPaperQualityTitleId;
     // A borderless photo has no margins to centre in.
     if (Checked(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO))) {
-        for (PCWSTR feature : {L"ZQCenterOnPage", zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins,
-                               L"ZQMinimizeMargins"})
+        for (PCWSTR feature :
+             {L"ZQCenterOnPage", zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, L"ZQMinimizeMargins"})
             DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
         logic.m_adwBorderlessCleared[0] = logic.m_adwBorderlessCleared[1] = 0;
     }
@@ -354,19 +308,19 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
 
     if (saved) {
         for (int kind = kKindFirstPage; kind < kPageKindCount && !changed; ++kind) {
-            if (logic.BHasSeveralPaperSources() && *FieldsOf(work, kind).source != *FieldsOf(*saved, kind).source)
+            if (logic.BHasSeveralPaperSources() && *CZQPaperSlots::Fields(work, kind).source != *CZQPaperSlots::Fields(*saved, kind).source)
                 changed = true;
             if (logic.m_bMediaCompare &&
-                static_cast<uint32_t>(m_slots.aiMediaId[ISlotOfKind(kind)]) != *FieldsOf(*saved, kind).media)
+                static_cast<uint32_t>(m_slots.aiMediaId[CZQPaperSlots::ISlotOfKind(kind)]) != *CZQPaperSlots::Fields(*saved, kind).media)
                 changed = true;
         }
         changed = changed || work.dwDiffPaper != saved->dwDiffPaper || work.dwBackCover != saved->dwBackCover ||
                   work.dwBackCoverFeeder != saved->dwBackCoverFeeder || work.dwFrontCover != saved->dwFrontCover ||
                   work.dwFrontCoverFeeder != saved->dwFrontCoverFeeder || work.wOrientation != saved->wOrientation;
     }
-    changed = changed || m_bPageExceptionsChanged;
+    changed = changed || m_state.bPageExceptionsChanged;
     // The image-enhancement dialog's change counts until apply clears it.
-    changed = changed || m_imageEnhanceDlg.BChanged();
+    changed = changed || m_dialogs.imageEnhance.BChanged();
 
     // Controls against the selections the sheet was opened with; a feature whose selection was not
     // kept has nothing to differ from.
@@ -406,7 +360,7 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
     }
     changed = changed || differs != 0;
 
-    CZQQuickSets* quickSets = pContext->pPlugin ? pContext->pPlugin->QuickSets() : nullptr;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
     const bool quickSetChanged = quickSets && quickSets->BChanged();
     SendMessageW(GetParent(hDlg), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
                  reinterpret_cast<WPARAM>(hDlg), 0);
@@ -420,37 +374,33 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
 void CZQPaperQualityTab::VStoreCheckBoxStates(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     DWORD* boxes = pContext->pLogic->m_adwQualityBoxes;
-    boxes[0] = Checked(HControl(kCtlThriftmode)) ? 1 : 0;
-    boxes[1] = Checked(HControl(kCtlGloss)) ? 1 : 0;
-    boxes[2] = Checked(HControl(kCtlBorderlessPhoto)) ? 1 : 0;
-    boxes[3] = Checked(HControl(kCtlBorderlessAutoFit)) ? 1 : 0;
-    boxes[4] = Checked(HControl(kCtlMaxDetails)) ? 1 : 0;
-    boxes[5] = Checked(HControl(kCtlDrawingsText)) ? 0 : 1;
+    boxes[0] = Checked(m_controls.H(kCtlThriftmode)) ? 1 : 0;
+    boxes[1] = Checked(m_controls.H(kCtlGloss)) ? 1 : 0;
+    boxes[2] = Checked(m_controls.H(kCtlBorderlessPhoto)) ? 1 : 0;
+    boxes[3] = Checked(m_controls.H(kCtlBorderlessAutoFit)) ? 1 : 0;
+    boxes[4] = Checked(m_controls.H(kCtlMaxDetails)) ? 1 : 0;
+    boxes[5] = Checked(m_controls.H(kCtlDrawingsText)) ? 0 : 1;
 }
 
 void CZQPaperQualityTab::VResetPageKindPapers(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
     const int defaultSource = ISourcePosition(pContext, work->dwDefaultSourceId);
     const int defaultMedia = IMediaTypeIndex(pContext, work->dwDefaultMediaId);
-    for (int kind : {kKindBackCover, kKindFrontCover}) {
-        const int slot = ISlotOfKind(kind);
-        m_slots.aiSource[slot] = defaultSource;
-        m_slots.aiMedia[slot] = defaultMedia;
-        m_slots.aiMediaId[slot] = static_cast<int>(work->dwDefaultMediaId);
-    }
+    for (int kind : {kKindBackCover, kKindFrontCover})
+        m_slots.VSetKind(kind, defaultSource, defaultMedia, static_cast<int>(work->dwDefaultMediaId));
     // The feeders keep their option: only their media follow the document's.
     for (int kind : {kKindBackCoverFeeder, kKindFrontCoverFeeder}) {
-        const int slot = ISlotOfKind(kind);
-        m_slots.aiMedia[slot] = defaultMedia;
-        m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, defaultMedia));
+        m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(kind)] = defaultMedia;
+        m_slots.VFollowMediaId(kind, items);
     }
-    SetCheck(HControl(kCtlBackCover), false);
-    const int first = ISlotOfKind(kKindFirstPage);
+    SetCheck(m_controls.H(kCtlBackCover), false);
+    const int first = CZQPaperSlots::ISlotOfKind(kKindFirstPage);
     for (int kind : {kKindOtherPages, kKindLastPage}) {
-        const int slot = ISlotOfKind(kind);
+        const int slot = CZQPaperSlots::ISlotOfKind(kind);
         m_slots.aiSource[slot] = m_slots.aiSource[first];
         m_slots.aiMedia[slot] = m_slots.aiMedia[first];
-        m_slots.aiMediaId[slot] = static_cast<int>(DWMediaTypeFromIndex(pContext, m_slots.aiMedia[slot]));
+        m_slots.VFollowMediaId(kind, items);
     }
 }

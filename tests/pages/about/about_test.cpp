@@ -69,7 +69,9 @@ TEST_F(AboutPage, StatusIsReadOnEachActivationInTheModulesLanguageElseInEnglish)
 
 TEST_F(AboutPage, MissingPageObjectOrParameterBlockGivesFalseWithLastError13) {
     CZQAboutPage unbound;  // no OEMCUIPPARAM
-    PageContext noPage = {}, noParam = {&unbound, nullptr, nullptr, nullptr, &m_caps, nullptr, nullptr};
+    PageContext noPage = {}, noParam = {};
+    noParam.pPage = &unbound;
+    noParam.pCaps = &m_caps;
     NMHDR activate = {nullptr, 0, static_cast<UINT>(PSN_SETACTIVE)};
     for (DLGPROC proc : {&AboutPageDlgProc, &InfoPageDlgProc}) {
         for (PageContext* context : {static_cast<PageContext*>(nullptr), &noPage, &noParam}) {

@@ -38,7 +38,9 @@ protected:
         auto& [page, context] = m_pages.emplace_back(std::make_unique<Page>(), PageContext{});
         page->VBind(nullptr, &m_param, nullptr);
         if (withTexts) page->VLoadResourceModule(m_param.hPrinter);
-        context = {page.get(), nullptr, nullptr, nullptr, &m_caps, nullptr, nullptr};
+        context = {};
+        context.pPage = page.get();
+        context.pCaps = &m_caps;
         PROPSHEETPAGEW psp = {};
         psp.lParam = reinterpret_cast<LPARAM>(&context);
         return CreateDialogParamW(Resources(), MAKEINTRESOURCEW(wTemplate), m_parent, proc,

@@ -11,7 +11,7 @@ INT_PTR CALLBACK ZQTestAlertPageProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
     if (!context) return FALSE;
     auto* tab = static_cast<CZQTestAlertTab*>(context->pPage);
     switch (uMsg) {
-        case WM_INITDIALOG: tab->alerts.VInit(hDlg, context->pPlugin); return TRUE;
+        case WM_INITDIALOG: tab->alerts.VInit(hDlg, context->pAlerts, context->pConstraints); return TRUE;
         case WM_DESTROY: tab->alerts.VDetach(); return FALSE;
         default: break;
     }

@@ -20,11 +20,11 @@ namespace {
 using std::make_tuple;
 
 // The test's sheet records the result a page reports, with its page handle, and answers as scripted.
-PageTestPlugin* g_plugin = nullptr;
+PageTestGates* g_gates = nullptr;
 LONG_PTR g_answer = 1;
 LONG_PTR CALLBACK RecordResult(HANDLE, UINT uFunction, LPARAM lParam1, LPARAM lParam2) {
-    if (g_plugin && uFunction == CPSFUNC_SET_RESULT)
-        g_plugin->calls.push_back("result " + std::to_string(lParam1) + " " + std::to_string(lParam2));
+    if (g_gates && uFunction == CPSFUNC_SET_RESULT)
+        g_gates->calls.push_back("result " + std::to_string(lParam1) + " " + std::to_string(lParam2));
     return g_answer;
 }
 
@@ -42,8 +42,8 @@ protected:
         LoadRules(zqmacrotest::Feature("Unused", {}), "");
         m_record.pfnComPropSheet = &RecordResult;
         for (int i = 0; i < kMaxSheetPages; ++i) m_record.ahPages[i] = reinterpret_cast<HANDLE>(LONG_PTR{100 + i});
-        m_plugin->sheet = &m_record;
-        g_plugin = m_plugin;
+        m_context.pSheet = &m_record;
+        g_gates = m_gates.get();
         g_answer = 1;
         ASSERT_NE(nullptr, Open());
     }
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(PaperQualitySheet, OnlyTheLastPageVisitedSynchronisesAndExportsEvenWhenTheResultIsRefused) {
     ZQSheetState& sheet = *m_logic.SheetState();
-    CZQQuickSets& quickSets = *m_plugin->QuickSets();
+    CZQQuickSets& quickSets = *m_context.pQuickSets;
     const std::vector<std::string> last = {"sync", "result 105 1", "export Printing/"};
     const struct {
         int position;      // this page's place in the sheet
@@ -81,14 +81,14 @@ TEST_F(PaperQualitySheet, OnlyTheLastPageVisitedSynchronisesAndExportsEvenWhenTh
         EXPECT_EQ(0, Notify(PSN_SETACTIVE));
         EXPECT_EQ(std::max(c.position, c.visitedFirst), sheet.iHighestPage);
         quickSets.BSetChanged(m_page);
-        m_tab->ImageEnhanceDlg().VSetChanged();
-        m_plugin->calls.clear();
+        m_tab->DialogsForTesting().imageEnhance.VSetChanged();
+        m_gates->calls.clear();
         g_answer = c.answer;
         EXPECT_EQ(c.result, Notify(PSN_APPLY));
-        EXPECT_EQ(c.calls, m_plugin->calls);
-        EXPECT_FALSE(quickSets.BChanged() || m_tab->ImageEnhanceDlg().BChanged()) << "changes count until apply";
+        EXPECT_EQ(c.calls, m_gates->calls);
+        EXPECT_FALSE(quickSets.BChanged() || m_tab->DialogsForTesting().imageEnhance.BChanged()) << "changes count until apply";
     }
-    m_plugin->sheet = nullptr;
+    m_context.pSheet = nullptr;
     EXPECT_EQ(PSNRET_INVALID_NOCHANGEPAGE, Notify(PSN_APPLY)) << "no sheet to take the result";
 }
 
@@ -114,7 +114,7 @@ TEST_F(PaperQualitySheet, ActivationLeavingAndCancel) {
         ZQCopyText(entries[i].szName, 256, texts[i][0]);
         ZQCopyText(entries[i].szText, 256, texts[i][1]);
     }
-    m_plugin->papers = {3, entries};
+    m_gates->papers = {3, entries};
     for (const auto& [media, key] : {std::make_pair(1, L"PHOTOKEY"), std::make_pair(2, L"OLD"),
                                      std::make_pair(0, L"OLD")}) {
         const WCHAR old[10] = L"OLD";
@@ -126,7 +126,7 @@ TEST_F(PaperQualitySheet, ActivationLeavingAndCancel) {
                   make_tuple(std::wstring(reinterpret_cast<const WCHAR*>(work.abPaperListKey)), m_core.iStartPage))
             << media << ": the key, and the page stored itself";
     }
-    m_plugin->papers = {};
+    m_gates->papers = {};
     // Cancel only tells the sheet the page is unchanged; other notifications are not the page's.
     m_host.ClearUpdates();
     m_sheetMessages.clear();

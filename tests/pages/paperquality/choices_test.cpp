@@ -58,7 +58,7 @@ protected:
     void Clear() {
         m_host.ClearUpdates();
         m_sheetMessages.clear();
-        m_plugin->calls.clear();
+        m_gates->calls.clear();
     }
     Log Macros() const { return LoggedMacros(); }
     bool Ran(const char* macro) const {
@@ -155,8 +155,8 @@ TEST_F(PaperQualityChoices, MediaTypeRunsItsMacrosBannerDiscAndColourSpaceRules)
         EXPECT_EQ(make_tuple(disc ? 1u : 4u, disc ? 1u : 0u, disc ? 0 : 1, !disc),
                   make_tuple(work.dwPagesPerSheet, work.dwMirror, Sel("ZQPosterPrinting"),
                              Checked(IDC_CHECK_BORDERLESS_PHOTO)));
-        EXPECT_EQ(std::vector<std::string>{"check accepted"}, m_plugin->calls);
-        EXPECT_EQ(c.to, std::wstring(m_tab->PszLastMediaType()));
+        EXPECT_EQ(std::vector<std::string>{"check accepted"}, m_gates->calls);
+        EXPECT_EQ(c.to, std::wstring(m_tab->LastMediaTypeForTesting().PszText()));
     }
 }
 
@@ -164,15 +164,15 @@ TEST_F(PaperQualityChoices, RejectedMediaTypeRollsBackToTheExactEntryAcceptedLas
     m_media = {{"PLAIN", L"Plain"}, {"GLOSSY", L"Photo Glossy"}, {"PHOTO", L"Photo"}, {"FILM", L"Film"}};
     Prepare();
     ASSERT_TRUE(Choose(IDC_CBO_MEDIA_TYPE_IS, L"Photo"));
-    m_plugin->rejectedMedia = "FILM";
+    m_gates->rejectedMedia = "FILM";
     Clear();
     // The whole name, not an earlier entry it begins: the reaction runs once more, unchecked.
     ASSERT_TRUE(Choose(IDC_CBO_MEDIA_TYPE_IS, L"Film"));
     EXPECT_EQ(make_tuple(std::wstring(L"Photo"), 2), make_tuple(Text(IDC_CBO_MEDIA_TYPE_IS), Sel("MediaType")));
-    EXPECT_EQ(std::vector<std::string>{"check rejected"}, m_plugin->calls);
+    EXPECT_EQ(std::vector<std::string>{"check rejected"}, m_gates->calls);
     const Log runs = Macros();
     EXPECT_EQ(2, std::count(runs.begin(), runs.end(), "m_media"));
-    EXPECT_EQ(L"Photo", std::wstring(m_tab->PszLastMediaType()));
+    EXPECT_EQ(L"Photo", std::wstring(m_tab->LastMediaTypeForTesting().PszText()));
     // Once the media accepted last is no longer offered, the rejected one stays chosen.
     m_host.Item("MediaType")->pOptType->pOptParam[2].Flags |= OPTPF_HIDE;
     ASSERT_TRUE(Choose(IDC_CBO_MEDIA_SIZE_IS, L"Letter"));
@@ -189,7 +189,7 @@ TEST_F(PaperQualityChoices, LargeFormatMediaTakesItsPaperEntrysQuality) {
     std::tie(entries[0].dwDefaultQuality, entries[0].pProfiles, entries[0].dwProfileCount) = make_tuple(2, photo, 2);
     std::tie(entries[1].dwDefaultQuality, entries[1].pProfiles, entries[1].dwProfileCount) = make_tuple(3, film, 1);
     entries[0].dwMaxDetailSupport = entries[1].dwMaxDetailSupport = 1;
-    m_plugin->papers = {2, entries};
+    m_gates->papers = {2, entries};
     Prepare(true);
     for (const auto& [media, quality, detail, warned] :
          {make_tuple(L"Photo Paper", 2, 1, true),
@@ -204,7 +204,7 @@ TEST_F(PaperQualityChoices, LargeFormatMediaTakesItsPaperEntrysQuality) {
                   make_tuple(Sel("PrintQuality"), Sel("PrintQualityGroup"), Sel("ZQMaximumDetail"),
                              Ran("macro_pop_up_4800_1200_warning")));
     }
-    m_plugin->papers = {};
+    m_gates->papers = {};
 }
 
 TEST_F(PaperQualityChoices, SourceAndQualityLists) {
@@ -307,7 +307,7 @@ TEST_F(PaperQualityChoices, BoxesAndRadiosSetTheirFeaturesAndTellTheSheet) {
         m_host.SetSelection("PrintQualityGroup", 0);
         Clear();
         Click(radio, true);
-        EXPECT_EQ(make_tuple(setting, setting == 0, setting == 1, setting ? 0 : m_tab->ISliderPosition(), macros, true),
+        EXPECT_EQ(make_tuple(setting, setting == 0, setting == 1, setting ? 0 : m_tab->StateForTesting().iSliderPosition, macros, true),
                   make_tuple(Sel("ZQLQJPQSettings"), Enabled(IDC_SLIDER_PQ_SETTINGS),
                              Enabled(IDC_BTN_PAPERMEDIA_PQ_SETTINGS), Sel("PrintQualityGroup"), Macros(),
                              m_sheetMessages.empty()));

@@ -106,7 +106,7 @@ TEST_F(PaperQualityExceptions, ModuleReceivesTheBlockAndItsAnswerIsFollowed) {
         m_host.SetSelection("ZQPageExceptionsInterface", c.entry);
         work.adwExtra[2] = 0;
         m_tab->VRefreshPageExceptionsList(&m_context);
-        m_tab->VSetPageExceptionsChanged(FALSE);
+        m_tab->StateForTesting().bPageExceptionsChanged = FALSE;
         for (DWORD& flag : m_logic.m_adwCoverFlags) flag = 0;
         m_sheetMessages.clear();
         Script(L"Answer", c.answer);
@@ -123,7 +123,7 @@ TEST_F(PaperQualityExceptions, ModuleReceivesTheBlockAndItsAnswerIsFollowed) {
         EXPECT_EQ(calls, recorded);
         // After a change the kinds in use the module wrote are marked and the covers follow them.
         const bool changed = c.kind && c.answer;
-        EXPECT_EQ(changed, m_tab->BPageExceptionsChanged() != FALSE);
+        EXPECT_EQ(changed, m_tab->StateForTesting().bPageExceptionsChanged != FALSE);
         EXPECT_EQ(changed ? std::vector<UINT>{PSM_CHANGED} : std::vector<UINT>{}, m_sheetMessages);
         EXPECT_EQ(changed ? kMark : 0, Data()[1] & kMark);
         EXPECT_EQ((std::vector<DWORD>{changed, changed, 0, changed}),
@@ -134,8 +134,8 @@ TEST_F(PaperQualityExceptions, ModuleReceivesTheBlockAndItsAnswerIsFollowed) {
         expected.pPageParam = expected.pLogicParam = m_host.Param();
         expected.dwKind = c.kind;
         expected.hPage = m_page;
-        expected.dwMediaId = m_tab->DWMediaTypeFromIndex(&m_context, m_tab->Slots().aiMedia[kWorkingSlot]);
-        expected.dwSourceId = m_tab->DWSourceFromPosition(&m_context, m_tab->Slots().aiSource[kWorkingSlot]);
+        expected.dwMediaId = m_tab->DWMediaTypeFromIndex(&m_context, m_tab->SlotsForTesting().aiMedia[kWorkingSlot]);
+        expected.dwSourceId = m_tab->DWSourceFromPosition(&m_context, m_tab->SlotsForTesting().aiSource[kWorkingSlot]);
         expected.dwDuplex = 1;
         wcscpy(expected.szHelpFile, L"C:\\help\\zqdesk.hlp");
         wcscpy(expected.szCoreModPath, coreMod.Get());

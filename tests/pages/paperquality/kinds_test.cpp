@@ -53,7 +53,7 @@ protected:
     }
     int Chosen() const { return static_cast<int>(SendMessageW(List(), LB_GETCURSEL, 0, 0)); }
     std::vector<DWORD> InUse() const {
-        EXPECT_EQ(0, memcmp(m_logic.m_adwCoverFlags, m_tab->CoversInUse(), sizeof m_logic.m_adwCoverFlags));
+        EXPECT_EQ(0, memcmp(m_logic.m_adwCoverFlags, m_tab->StateForTesting().adwCoversInUse, sizeof m_logic.m_adwCoverFlags));
         return std::vector<DWORD>(m_logic.m_adwCoverFlags, m_logic.m_adwCoverFlags + 4);
     }
 };
@@ -155,16 +155,16 @@ TEST_F(PaperQualityKinds, FirstSelectionByItemCountAndMarkersAgainstTheDocumentP
         int chosen, first[2], other[2];
         std::vector<DWORD> markers;
     } cases[] = {{0, {1, 1}, {1, 1}, {0, 0, 0}}, {1, {2, 1}, {1, 0}, {1, 1, 0}}, {5, {1, 1}, {1, 1}, {1, 1, 0}}};
-    PaperSlotTable& slots = m_tab->Slots();
+    PaperSlotTable& slots = m_tab->SlotsForTesting();
     for (const auto& c : cases) {
         SendMessageW(List(), LB_SETCURSEL, c.chosen, 0);
         for (int kind : {kKindFirstPage, kKindOtherPages, kKindLastPage}) {
             const int* paper = kind == kKindOtherPages ? c.other : c.first;
-            slots.aiSource[CZQPaperQualityTab::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[0];
-            slots.aiMedia[CZQPaperQualityTab::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[1];
+            slots.aiSource[CZQPaperSlots::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[0];
+            slots.aiMedia[CZQPaperSlots::ISlotOfKind(kind)] = kind == kKindLastPage ? 1 : paper[1];
         }
         m_tab->VUpdatePaperMarkers(&m_context);
-        EXPECT_EQ(c.markers, std::vector<DWORD>(m_tab->Markers(), m_tab->Markers() + 3)) << c.chosen;
+        EXPECT_EQ(c.markers, std::vector<DWORD>(m_tab->StateForTesting().adwMarkers, m_tab->StateForTesting().adwMarkers + 3)) << c.chosen;
     }
 }
 

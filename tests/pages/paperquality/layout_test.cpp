@@ -191,7 +191,7 @@ TEST_F(PaperQualityLayout, ChosenPageKindTakesItsCoverAndMedia) {
         }
     }
     // Page kinds keep their marker, covers their cover flag.
-    EXPECT_EQ(1u, m_tab->Markers()[kKindFirstPage]);
+    EXPECT_EQ(1u, m_tab->StateForTesting().adwMarkers[kKindFirstPage]);
     EXPECT_EQ(0u, m_logic.m_adwCoverFlags[2]) << "the back cover";
     EXPECT_EQ(1u, m_logic.m_adwCoverFlags[0]) << "the front cover from the feeder";
 }

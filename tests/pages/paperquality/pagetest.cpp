@@ -64,12 +64,12 @@ std::string Narrow(PCWSTR pszText) {
 
 }  // namespace
 
-BOOL PageTestPlugin::BExportSettings(PCWSTR pszSection) {
+BOOL PageTestGates::BExportSettings(PCWSTR pszSection) {
     calls.push_back("export " + Narrow(pszSection));
     return TRUE;
 }
 
-BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancelled) {
+BOOL PageTestGates::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancelled) {
     CZQLocalPtr<WCHAR> option;
     const bool quality = lstrcmpW(pszFeature, L"PrintQuality") == 0;
     const std::string& rejectedOption = quality ? rejectedQuality : rejectedMedia;
@@ -81,7 +81,7 @@ BOOL PageTestPlugin::BCheckConstraint(PCWSTR pszFeature, HWND, DWORD* pdwCancell
     return TRUE;
 }
 
-BOOL PageTestPlugin::BRefreshDeviceStatus(BOOL bPageInit) {
+BOOL PageTestGates::BRefreshDeviceStatus(BOOL bPageInit) {
     calls.push_back(bPageInit ? "refresh start" : "refresh");
     return TRUE;
 }
@@ -100,7 +100,7 @@ void PaperQualityPage::SetUp() {
     m_hPrinter = m_printer.Open();
     m_rules = std::make_unique<CZQXmlUiRules>();
     m_preview = std::make_unique<CZQRollPreview>(Resources());
-    m_plugin = new PageTestPlugin();
+    m_gates = std::make_unique<PageTestGates>();
     ASSERT_TRUE(CZQCommon().BFillDefaultDevmode(&m_core, nullptr));
     m_public.dmSize = sizeof m_public;
     m_public.dmPaperSize = DMPAPER_A4;
@@ -114,7 +114,7 @@ void PaperQualityPage::TearDown() {
     RemoveWindowSubclass(m_parent, &RecordSheet, 1);
     DestroyWindow(m_parent);
     m_tab.reset();
-    m_plugin->Release();
+    m_gates.reset();
     m_preview.reset();
     m_rules.reset();
     zqspool::Spooler().ClosePrinter(m_hPrinter);
@@ -122,14 +122,14 @@ void PaperQualityPage::TearDown() {
     ComTest::TearDown();
 }
 
-BOOL PageTestPlugin::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
+BOOL PageTestGates::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
     dialogControllers.push_back("attach " + std::string(pszFeature, pszFeature + wcslen(pszFeature)) + " " + std::to_string(iAnchorId));
-    return CZQOemUI::BAttachConstraintDialog(pszFeature, hDlg, iAnchorId);
+    return gate.BAttachConstraintDialog(pszFeature, hDlg, iAnchorId);
 }
 
-BOOL PageTestPlugin::BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) {
+BOOL PageTestGates::BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) {
     dialogControllers.push_back("detach " + std::string(pszFeature, pszFeature + wcslen(pszFeature)));
-    return CZQOemUI::BDetachConstraintControls(pszFeature, hDlg);
+    return gate.BDetachConstraintControls(pszFeature, hDlg);
 }
 
 void PaperQualityPage::AddItems(bool largeFormat) {
@@ -180,8 +180,10 @@ void PaperQualityPage::Build() {
     m_tab = std::make_unique<CZQPaperQualityTab>();
     m_tab->VBind(nullptr, param, nullptr);
     m_tab->VLoadResourceModule(m_hPrinter);
-    m_plugin->param = param;
-    m_context = {m_tab.get(), &m_logic, m_preview.get(), nullptr, &m_caps, m_rules.get(), m_plugin};
+    m_gates->param = param;
+    PageTestGates& gates = *m_gates;
+    m_context = {m_tab.get(), &m_logic,       m_preview.get(),       nullptr, &m_caps, m_rules.get(), &gates,
+                 &gates,      &gates,         &gates.binding.quickSets, &gates.papers, nullptr};
 }
 
 void PaperQualityPage::LoadRules(const std::string& features, const std::string& macros) {

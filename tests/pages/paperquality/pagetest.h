@@ -18,34 +18,42 @@
 #include "res/zqpaperqualityids.h"
 #include "xmlrules/zqxmluirules.h"
 #include "xmltestutil.h"
-#include "zqoemui.h"
+#include "featurelogic/zqalertgate.h"
+#include "featurelogic/zqbinding.h"
+#include "featurelogic/zqconstraintgate.h"
 
-// The plug-in object as the page tests see it: the synchronisation and export the page asks for
-// are recorded, and the sheet record, the constraint check of the media type and the paper list
-// are the test's.
-class PageTestPlugin : public CZQOemUI {
+// The gates the page reaches through its context, as the page tests see them: a binding and gates
+// of their own, the synchronisation and export the page asks for recorded, and the constraint check
+// of the media type and the quality, the alerts and the device refreshes the test's.
+class PageTestGates : public IZQConstraintGate, public IZQAlertGate, public IZQSettingsExchange {
 public:
+    PageTestGates() { gate.VSetConstraintLogic(&binding.logic); }
+
     void VSyncAfterChange() override { calls.push_back("sync"); }
     BOOL BExportSettings(PCWSTR pszSection) override;
-    SheetRecord* Sheet() const override { return sheet; }
     // Rejects the media type whose keyword is `rejectedMedia`.
     BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) override;
-    // The test's list while it has one, else the printer's.
-    const PaperList& Papers() const override { return papers.dwCount ? papers : CZQOemUI::Papers(); }
-    // The alerts as the test wants them; device refreshes are recorded.
-    BOOL BAlertsEnabled() const override { return alertsOn; }
-    BOOL BRefreshDeviceStatus(BOOL bPageInit) override;
     // Constraint controllers attached to a dialog and detached are recorded.
     BOOL BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) override;
     BOOL BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) override;
+    BOOL BRunCommandLine(PCWSTR pszCommandLine) override { return gate.BRunCommandLine(pszCommandLine); }
+    // The alerts as the test wants them; device refreshes are recorded.
+    BOOL BAlertsEnabled() const override { return alertsOn; }
+    BOOL BRefreshDeviceStatus(BOOL bPageInit) override;
+    BOOL BAddAlertWindow(CZQAlertWnd* pWnd) override { return alerts.BAddAlertWindow(pWnd); }
+    BOOL BRemoveAlertWindow(CZQAlertWnd* pWnd) override { return alerts.BRemoveAlertWindow(pWnd); }
+    BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const override { return alerts.BDrawRefreshButton(pDis); }
+    BOOL BGetAlertIcon(HICON* phIcon) const override { return alerts.BGetAlertIcon(phIcon); }
 
+    CZQBinding binding;
+    CZQConstraintGate gate{binding};
+    CZQAlertGate alerts{binding, gate};
     std::vector<std::string> calls;  // "sync", "export Printing/", and what the test's sheet adds
     std::vector<std::string> dialogControllers;  // "attach <feature> <anchor>", "detach <feature>"
-    SheetRecord* sheet = nullptr;
     POEMCUIPPARAM param = nullptr;
     std::string rejectedMedia;
     std::string rejectedQuality;  // the "PrintQuality" keyword the constraints reject
-    PaperList papers = {};
+    PaperList papers = {};        // the paper list the page's context names
     BOOL alertsOn = FALSE;
 };
 
@@ -114,7 +122,7 @@ protected:
     CZQUILogic m_logic;
     std::unique_ptr<CZQXmlUiRules> m_rules;
     std::unique_ptr<CZQRollPreview> m_preview;
-    PageTestPlugin* m_plugin = nullptr;
+    std::unique_ptr<PageTestGates> m_gates;
     std::unique_ptr<CZQPaperQualityTab> m_tab;
     PageContext m_context = {};
     HWND m_parent = nullptr;

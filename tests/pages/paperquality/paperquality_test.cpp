@@ -66,8 +66,8 @@ TEST_F(PaperQualityPage, StartRunsThePapersMacrosThenRestoresMediaQualityAndPhot
         std::vector<std::string> expected = common;
         if (restored) expected.push_back("ZQContrast=1");
         EXPECT_EQ(expected, Settled(m_host.Updates()));
-        EXPECT_EQ(L"Photo Paper", std::wstring(m_tab->PszLastMediaType()));
-        EXPECT_EQ(1, m_tab->ILastMediaType());
+        EXPECT_EQ(L"Photo Paper", std::wstring(m_tab->LastMediaTypeForTesting().PszText()));
+        EXPECT_EQ(1, m_tab->LastMediaTypeForTesting().IEntry());
         DestroyWindow(m_page);
         m_page = nullptr;
     }
@@ -110,7 +110,7 @@ TEST_F(PaperQualityPage, SliderSelectsItsPositionAndWarnsAtTheHighestResolution)
     Boxes boxes;
     for (int position : {2, 0}) {
         ASSERT_TRUE(ZQChooseOnPage(m_page, L"#953", std::to_wstring(position)));
-        EXPECT_EQ(position, m_tab->ISliderPosition());
+        EXPECT_EQ(position, m_tab->StateForTesting().iSliderPosition);
         EXPECT_EQ(position, Sel("StandardPrintQuality"));
         EXPECT_EQ(position, Sel("PrintQualityGroup"));
     }
@@ -139,7 +139,7 @@ TEST_P(PaperQualityTexts, FollowThePrinterClassTheLanguageAndFallBackToEnglish) 
     EXPECT_EQ(c.templateId == IDD_DLG_PAPER_MEDIA_RTL, mirrored);
     for (const auto& [id, text] : c.texts) EXPECT_EQ(text, Text(id)) << id;
     // A box the layout shows takes its text; one it hides keeps none.
-    EXPECT_EQ(L"E&conomode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
+    EXPECT_EQ(L"&Thriftmode\n  (May Save Print Cartridges)", Text(IDC_CHK_THRIFTMODE));
     EXPECT_EQ(L"", Text(IDC_CHK_MAX_DETAILS));
 }
 
@@ -195,7 +195,7 @@ TEST_F(PaperQualityPage, HelpTableTakesLocksItemsAndTheShownPreview) {
         EXPECT_EQ(15147, HelpOf(table, control)) << control;
     EXPECT_EQ(14060, HelpOf(table, IDC_BTN_PREVIEW_LAND));
     m_tab->VReadSourceMediaLocks(&m_context);
-    EXPECT_TRUE(m_tab->BSourceLocked() && m_tab->BMediaLocked());
+    EXPECT_TRUE(m_tab->StateForTesting().bSourceLocked && m_tab->StateForTesting().bMediaLocked);
 
     // Without the quality group's item its fall-back.
     m_printer.PutString(L"DMCLockData\\Printing", L"Resolution", L"Open");
@@ -225,14 +225,15 @@ TEST_F(PaperQualityPage, HandCursorOverTheSamplePageOnly) {
     }
 }
 
-TEST_F(PaperQualityPage, AlertLinksRunThroughThePlugin) {
+TEST_F(PaperQualityPage, AlertLinksRunThroughTheConstraintGate) {
     AddItems();
     Build();
     ASSERT_NE(nullptr, Open());
     Boxes boxes;
     const wchar_t command[] = L"zq-no-such-program.exe /open";
-    for (IZQPlugin* plugin : {static_cast<IZQPlugin*>(m_plugin), static_cast<IZQPlugin*>(nullptr)}) {
-        m_context.pPlugin = plugin;
+    IZQConstraintGate* const gates[] = {m_gates.get(), nullptr};
+    for (IZQConstraintGate* gate : gates) {
+        m_context.pConstraints = gate;
         PaperQualityPageDlgProc(m_page, WM_ALERT_LINK, 3, reinterpret_cast<LPARAM>(command));
     }
     EXPECT_EQ(std::vector<std::wstring>{command}, boxes.texts) << "a command that does not start is reported";
@@ -275,7 +276,7 @@ TEST_F(PaperQualityPage, MessagesWithoutTheirContextChangeNothing) {
         }
     }
     EXPECT_TRUE(m_host.Updates().empty());
-    EXPECT_TRUE(m_plugin->calls.empty());
+    EXPECT_TRUE(m_gates->calls.empty());
 }
 
 }  // namespace

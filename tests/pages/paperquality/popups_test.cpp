@@ -136,7 +136,7 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
         ZQFormatText(entries[i].szName, 256, L"Roll %d", static_cast<int>(i));
         if (i % 8 != 3) ZQCopyText(entries[i].szText, 256, L"shown");
     }
-    m_plugin->papers = {static_cast<DWORD>(entries.size()), entries.data()};
+    m_gates->papers = {static_cast<DWORD>(entries.size()), entries.data()};
     std::vector<zqtest::FixtureFeature> extra;
     if (GetParam().count) extra.push_back(zqtest::ValueFeature("ZQLQJMediaTypeTreeviewCount", GetParam().count));
     Prepare(true, extra);
@@ -146,15 +146,15 @@ TEST_P(LargeFormatPopup, TreeCustomPapersAndBoundedSlots) {
         Pick(IDC_TREE_MEDIATYPE_POPUP, L"Transparency", IDCANCEL)(dialog);
     });
     EXPECT_EQ(3 + 5 + 1 + 20, items) << "three headings, five types, \"Custom\" and twenty papers";
-    EXPECT_EQ(1, m_tab->IMediaPopupCancelled());
+    EXPECT_EQ(1, m_tab->TreePopupsForTesting().IMediaCancelled());
     for (const wchar_t* pick : {L"Transparency", L"Photo Paper", L"Brochure", L"Matte Paper"})
         More(IDC_CBO_MEDIA_TYPE_IS, Pick(IDC_TREE_MEDIATYPE_POPUP, pick));
-    EXPECT_EQ(0, m_tab->IMediaPopupCancelled());
+    EXPECT_EQ(0, m_tab->TreePopupsForTesting().IMediaCancelled());
     EXPECT_EQ(GetParam().recent, Recent());
     EXPECT_EQ("MATTE", Current("MediaType"));
     EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back()) << "without the program's key no new paper";
     // The lists' tooltips go with the page.
-    HWND tip = m_tab->HTooltip();
+    HWND tip = m_tab->StateForTesting().hTooltip;
     EXPECT_EQ(2, SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
     DestroyWindow(m_page);
     m_page = nullptr;
@@ -192,7 +192,7 @@ TEST_F(PopupPage, RecentPaperSizesShortListAndUnits) {
                     zqtest::ValueFeature("ZQConsumerCustomPaper", "TRUE")});
     int32_t* recent = m_logic.WorkDM()->aiRecentPaperSizes;
     // An empty list at page start took the first two default papers.
-    EXPECT_EQ(1, m_tab->IPaperSizePopupState());
+    EXPECT_EQ(1, m_tab->TreePopupsForTesting().IPaperSizeState());
     EXPECT_EQ((std::vector<int32_t>{3, 0, -1}), std::vector<int32_t>(recent, recent + 3));
     EXPECT_EQ((Lines{L"A4", L"Envelope #10", L"Letter", L"More...", L"Custom"}), Entries(IDC_CBO_MEDIA_SIZE_IS));
     EXPECT_FALSE(m_tab->BInitRecentPaperSizes(&m_context));
@@ -245,7 +245,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\ZQ Tintora");
     Prepare(true, {zqtest::ValueFeature("ZQLQJMediaTypeTreeviewCount", "3")});
     m_tab->VBuildAddPaperCommand(&m_context);
-    EXPECT_EQ(std::wstring(L"\""), m_tab->PszAddPaperCommand());
+    EXPECT_EQ(std::wstring(L"\""), m_tab->StateForTesting().szAddPaperCommand);
     EXPECT_EQ(L"More...", Entries(IDC_CBO_MEDIA_TYPE_IS).back());
 
     const std::wstring program = zqtest::BesideExe(L"zqcmdlog.exe");
@@ -256,7 +256,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
     ASSERT_TRUE(zqlang::BGetUserLocaleName(locale.Put()));
     const std::wstring line = L"\"" + program + L"\" \"" + printer.Get() + L"\" \"" + locale.Get() + L"\" \"add_paper\"";
     m_tab->VBuildAddPaperCommand(&m_context);
-    EXPECT_EQ(line, m_tab->PszAddPaperCommand());
+    EXPECT_EQ(line, m_tab->StateForTesting().szAddPaperCommand);
 
     // Enter continues; Escape and the close box cancel; the right-to-left template is mirrored.
     const struct {
@@ -272,7 +272,7 @@ TEST_F(PopupPage, NewMediaDialogCommandLineAndItsProgram) {
         INT_PTR result = -1;
         LONG_PTR exStyle = 0;
         std::wstring heading;
-        Modal([&] { return result = m_tab->NewMediaDlg().IDoModal(m_page, &m_context, c.rtl); },
+        Modal([&] { return result = m_tab->DialogsForTesting().newMedia.IDoModal(m_page, &m_context, c.rtl); },
               [&](HWND d) {
                   exStyle = GetWindowLongPtrW(d, GWL_EXSTYLE);
                   WCHAR text[256] = {};
@@ -315,24 +315,24 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     SetCursor(nullptr);
     SendMessageW(Ctl(IDC_STA_MEDIA_SIZE_DIMENSIONS), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(LoadCursorW(nullptr, IDC_HAND), GetCursor());
-    EXPECT_EQ(nullptr, m_tab->HTooltip()) << "tooltips only on the large-format page";
+    EXPECT_EQ(nullptr, m_tab->StateForTesting().hTooltip) << "tooltips only on the large-format page";
 
     // Alerts off: the strip's controls go and the status is still read; on: the strip shows, and
     // leaves the plug-in's list when the page goes.
     EXPECT_FALSE(Shown(IDC_STATIC_ALERTWND) || Enabled(IDC_BUTTON_REFRESHALERTS) || Shown(IDC_BUTTON_REFRESHALERTS));
-    m_plugin->calls.clear();
-    m_plugin->alertsOn = TRUE;
+    m_gates->calls.clear();
+    m_gates->alertsOn = TRUE;
     DestroyWindow(m_page);
     ASSERT_NE(nullptr, Open());
-    EXPECT_NE(nullptr, m_tab->Alerts().Window());
+    EXPECT_NE(nullptr, m_tab->AlertsForTesting().Window());
     EXPECT_TRUE(Shown(IDC_BUTTON_REFRESHALERTS));
-    EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_plugin->calls);
+    EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_gates->calls);
     SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(IDC_BUTTON_REFRESHALERTS, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Ctl(IDC_BUTTON_REFRESHALERTS)));
-    EXPECT_EQ("refresh", m_plugin->calls.back());
+    EXPECT_EQ("refresh", m_gates->calls.back());
     DestroyWindow(m_page);
     m_page = nullptr;
-    EXPECT_EQ(nullptr, m_tab->Alerts().Window());
+    EXPECT_EQ(nullptr, m_tab->AlertsForTesting().Window());
 }
 
 TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {

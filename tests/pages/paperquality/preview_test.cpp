@@ -11,7 +11,7 @@ struct PreviewCase {
     uint32_t printDocOn, scale;   // the working settings: printed on Legal when set
     const wchar_t* watermark;
     LONG margins, source;         // options of "ZQPrintWithMargins" and "InputBin"
-    bool economode;               // the page's box
+    bool thriftmode;               // the page's box
     std::vector<std::pair<int, int>> values;  // aiValue entry, expected
     std::vector<std::pair<int, int>> extras;  // aiExtra entry, expected
 };
@@ -49,21 +49,21 @@ TEST_F(PaperQualityPage, PreviewRecordFollowsTheSettingsFeaturesAndControls) {
         zqdm::CopyText(dm.szWmText, 256, c.watermark);
         m_host.SetSelection("ZQPrintWithMargins", c.margins);
         m_host.SetSelection("InputBin", c.source);
-        CheckDlgButton(m_page, IDC_CHK_THRIFTMODE, c.economode ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(m_page, IDC_CHK_THRIFTMODE, c.thriftmode ? BST_CHECKED : BST_UNCHECKED);
         m_tab->VFillPreviewSettings(&m_context);
-        const PreviewSettings& r = m_tab->PreviewRecord();
+        const PreviewSettings& r = m_tab->PreviewRecordForTesting();
         for (const auto& [entry, expected] : c.values) EXPECT_EQ(expected, r.aiValue[entry]) << "value " << entry;
         for (const auto& [entry, expected] : c.extras) EXPECT_EQ(expected, r.aiExtra[entry]) << "extra " << entry;
-        EXPECT_EQ(c.economode ? 3 : 2, r.iThriftmode);
+        EXPECT_EQ(c.thriftmode ? 3 : 2, r.iThriftmode);
         EXPECT_EQ(Ctl(IDC_BTN_PREVIEW_PORT), ZQPreviewWindow(r, kPvPortraitWindow));
         EXPECT_EQ(Ctl(IDC_BTN_PREVIEW_LAND), ZQPreviewWindow(r, kPvLandscapeWindow));
     }
     // Without the margin feature: no margins, and only a borderless paper prints to the edge.
     m_host.FailFeature("ZQPrintWithMargins");
     m_tab->VFillPreviewSettings(&m_context);
-    EXPECT_EQ(0, m_tab->PreviewRecord().aiExtra[kPxWithMargins]);
-    EXPECT_EQ(3, m_tab->PreviewRecord().aiExtra[kPxMarginLayout]);
-    EXPECT_EQ(0, m_tab->PreviewRecord().aiValue[kPvNoInset]);
+    EXPECT_EQ(0, m_tab->PreviewRecordForTesting().aiExtra[kPxWithMargins]);
+    EXPECT_EQ(3, m_tab->PreviewRecordForTesting().aiExtra[kPxMarginLayout]);
+    EXPECT_EQ(0, m_tab->PreviewRecordForTesting().aiValue[kPvNoInset]);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ TEST_F(PaperQualityRefresh, ShowsTheSettingsAndStoresThePageBack) {
     EXPECT_TRUE(Checked(IDC_CHK_THRIFTMODE));
     EXPECT_TRUE(Checked(IDC_CHK_OHTINTERLEAVE));
     // Without different papers the first page takes the other pages' paper and the feeders are off.
-    const PaperSlotTable& slots = m_tab->Slots();
+    const PaperSlotTable& slots = m_tab->SlotsForTesting();
     EXPECT_EQ(slots.aiSource[kWorkingSlot], slots.aiSource[0]);
     EXPECT_EQ(257, slots.aiMediaId[0]);
     EXPECT_EQ(0, Sel("Back_Cover_from_Feeder_InputBin"));
@@ -128,7 +128,7 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
     ASSERT_NE(nullptr, Open());
     ZQUIDevmode& work = *m_logic.WorkDM();
     const ZQUIDevmode opened = work;
-    CZQQuickSets& quickSets = *m_plugin->QuickSets();
+    CZQQuickSets& quickSets = *m_context.pQuickSets;
     auto gloss = [&] { CheckDlgButton(m_page, IDC_CHK_GLOSS, Checked(IDC_CHK_GLOSS) ? BST_UNCHECKED : BST_CHECKED); };
     const struct {
         const char* name;
@@ -140,12 +140,12 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
         {"a media id, compared",
          [&] {
              m_logic.m_bMediaCompare = TRUE;
-             m_tab->Slots().aiMediaId[3] = 2;
+             m_tab->SlotsForTesting().aiMediaId[3] = 2;
          },
          PSM_CHANGED},
-        {"a media id, not compared", [&] { m_tab->Slots().aiMediaId[3] = 2; }, PSM_UNCHANGED},
+        {"a media id, not compared", [&] { m_tab->SlotsForTesting().aiMediaId[3] = 2; }, PSM_UNCHANGED},
         {"a cover", [&] { work.dwFrontCoverFeeder = 1; }, PSM_CHANGED},
-        {"page exceptions", [&] { m_tab->VSetPageExceptionsChanged(TRUE); }, PSM_CHANGED},
+        {"page exceptions", [&] { m_tab->StateForTesting().bPageExceptionsChanged = TRUE; }, PSM_CHANGED},
         {"a box", gloss, PSM_CHANGED},
         {"the paper size", [&] { SendMessageW(Ctl(IDC_CBO_MEDIA_SIZE_IS), CB_SETCURSEL, 0, 0); }, PSM_CHANGED},
         {"the margins dialog's feature", [&] { m_host.SetSelection("ZQLayoutType", 0); }, PSM_CHANGED},
@@ -156,7 +156,7 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
         SCOPED_TRACE(c.name);
         work = opened;
         m_logic.m_bMediaCompare = FALSE;
-        m_tab->VSetPageExceptionsChanged(FALSE);
+        m_tab->StateForTesting().bPageExceptionsChanged = FALSE;
         quickSets.VClearChanged();
         m_host.SetSelection("ZQLayoutType", 1);
         m_tab->VRefresh(m_page, &m_context, kRefreshShow);
@@ -171,10 +171,10 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
     quickSets.VClearChanged();
     m_tab->VRefresh(m_page, &m_context, kRefreshShow);
     m_sheetMessages.clear();
-    m_tab->ImageEnhanceDlg().VSetChanged();
+    m_tab->DialogsForTesting().imageEnhance.VSetChanged();
     m_tab->VNotifyPageChanged(m_page, &m_context);
     m_tab->VNotifyPageChanged(m_page, &m_context);
-    m_tab->ImageEnhanceDlg().VClearChanged();
+    m_tab->DialogsForTesting().imageEnhance.VClearChanged();
     m_tab->VNotifyPageChanged(m_page, &m_context);
     EXPECT_EQ((std::vector<UINT>{PSM_CHANGED, PSM_CHANGED, PSM_UNCHANGED}), m_sheetMessages);
 

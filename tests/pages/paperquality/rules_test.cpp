@@ -62,7 +62,7 @@ TEST_F(PaperQualityRules, DocumentSizeInBothUnitsNumberFormatsAndOrientations) {
         work.wOrientation = c.orientation;
         m_public.dmPaperSize = c.paper;
         m_tab->VSetDocumentSizeText(&m_context);
-        EXPECT_EQ(c.text, std::wstring(m_tab->PszDimensions())) << c.paper;
+        EXPECT_EQ(c.text, std::wstring(m_tab->StateForTesting().szDimensions)) << c.paper;
         EXPECT_EQ(c.text, Text(IDC_STA_MEDIA_SIZE_DIMENSIONS));
     }
 }
@@ -87,7 +87,7 @@ TEST_F(PaperQualityRules, LargeFormatPageTurnsWithItsLanguageAndRotation) {
         work.dwPdl = c.pdl;
         work.dwRotate90 = c.rotate90;
         m_tab->VSetDocumentSizeText(&m_context);  // without a window: the page's own text
-        EXPECT_EQ(c.text, std::wstring(m_tab->PszDimensions())) << c.pdl << " " << c.rotate90;
+        EXPECT_EQ(c.text, std::wstring(m_tab->StateForTesting().szDimensions)) << c.pdl << " " << c.rotate90;
     }
 }
 
@@ -245,8 +245,10 @@ TEST_F(PaperQualityRules, BoxesOfALargeFormatPaperEntry) {
         put(L"PaperList\\Plain", support, 0);
     }
     for (const wchar_t* value : {L"MaxDetail", L"GlossEnhancer", L"ExtraPasses"}) put(L"PaperList\\Glossy\\Best", value, 1);
-    ASSERT_TRUE(m_plugin->BReadPrinterRecords(m_hPrinter, &m_public) || m_plugin->Papers().dwCount == 2);
-    ASSERT_EQ(2u, m_plugin->Papers().dwCount);
+    CZQBinding& binding = m_gates->binding;
+    ASSERT_TRUE(binding.BReadPrinterRecords(m_hPrinter, &m_public) || binding.papers.dwCount == 2);
+    ASSERT_EQ(2u, binding.papers.dwCount);
+    m_context.pPapers = &binding.papers;
     ASSERT_NE(nullptr, Open());
     const char* features[] = {"ZQMaximumDetail", "ZQDisableAutoCutter", "ZQMorePasses", "ZQLQJGlossEnhancer"};
     const struct {

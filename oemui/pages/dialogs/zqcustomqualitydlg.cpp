@@ -1,18 +1,18 @@
 // The custom print-quality options dialog: the checks against the print quality and the media
 // groups, the macros each change runs, the quality level with its constraint roll-back, and Cancel.
-#include "pages/paperquality/zqcustomqualitydlg.h"
+#include "pages/dialogs/zqcustomqualitydlg.h"
 
 #include <utility>
 
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqplugin.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
-#include "pages/zqmodaldlg.h"
+#include "featurelogic/zqpagegates.h"
+#include "pages/zqpageitems.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "res/zqcustompaperids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -246,10 +246,11 @@ BOOL CZQCustomQualityDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_iSavedMorePasses = ISelection(kMorePasses);
     m_iSavedGloss = BIsGlossAllowed(pContext) ? ISelection(kGloss) : -1;
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
-    if (pContext->pPlugin) pContext->pPlugin->BAttachConstraintDialog(kMorePasses, hDlg, IDC_PQ_CHECK_MORE_PASSES);
+    if (pContext->pConstraints)
+        pContext->pConstraints->BAttachConstraintDialog(kMorePasses, hDlg, IDC_PQ_CHECK_MORE_PASSES);
     m_iAcceptedQuality = static_cast<int>(SendMessageW(H(kCtlLevel), CB_GETCURSEL, 0, 0));
     DWORD cancelled = 0;
-    if (pContext->pPlugin) pContext->pPlugin->BCheckConstraint(zqkw::kPrintQuality, hDlg, &cancelled);
+    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kPrintQuality, hDlg, &cancelled);
     return TRUE;
 }
 
@@ -281,7 +282,7 @@ void CZQCustomQualityDlg::VOnLevelChosen(PageContext* pContext) {
 
     if (!m_bRecheck) return;
     DWORD cancelled = 0;
-    if (pContext->pPlugin) pContext->pPlugin->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
+    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
     if (!cancelled) {
         m_iAcceptedQuality = static_cast<int>(chosen);
         return;
@@ -311,7 +312,7 @@ void CZQCustomQualityDlg::VRestore(PageContext* pContext) {
         DWSelectOptionByIndex(m_pCUIParam, kGloss, m_iSavedGloss, OEMCUIP_DOCPROP);
     VRunMaximumDetailMacros(pContext);
     DWORD cancelled = 0;
-    if (pContext->pPlugin) pContext->pPlugin->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
+    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
 }
 
 void CZQCustomQualityDlg::VOnCommand(int iCtrlId, int iCode, PageContext* pContext) {
@@ -337,12 +338,12 @@ void CZQCustomQualityDlg::VOnCommand(int iCtrlId, int iCode, PageContext* pConte
             VAfterSwitch(pContext);
             break;
         case IDOK:
-            if (pContext->pPlugin) pContext->pPlugin->BDetachConstraintControls(kMorePasses, m_hDlg);
+            if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(kMorePasses, m_hDlg);
             EndDialog(m_hDlg, IDOK);
             break;
         case IDCANCEL:
             VRestore(pContext);
-            if (pContext->pPlugin) pContext->pPlugin->BDetachConstraintControls(kMorePasses, m_hDlg);
+            if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(kMorePasses, m_hDlg);
             EndDialog(m_hDlg, IDCANCEL);
             break;
         default: break;

@@ -27,9 +27,7 @@ public:
     // start); what WM_INITDIALOG answers.
     template <class Start>
     static INT_PTR IStart(HWND hDlg, Start start) {
-        Dialog* dialog = t_pOpening;
-        if (dialog) {
-            SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+        if (Dialog* dialog = Join(hDlg)) {
             if (start(*dialog)) return TRUE;
         } else {
             SetLastError(ERROR_INVALID_DATA);
@@ -38,6 +36,14 @@ public:
         EndDialog(hDlg, IDCANCEL);
         SetLastError(error);
         return FALSE;
+    }
+
+    // WM_INITDIALOG of a dialog that stays open even without its object: the object opening joins
+    // its window; null when the window was opened some other way.
+    static Dialog* Join(HWND hDlg) {
+        Dialog* dialog = t_pOpening;
+        if (dialog) SetWindowLongPtrW(hDlg, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
+        return dialog;
     }
 
     static Dialog* Of(HWND hDlg) { return reinterpret_cast<Dialog*>(GetWindowLongPtrW(hDlg, GWLP_USERDATA)); }

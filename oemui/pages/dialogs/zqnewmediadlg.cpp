@@ -1,16 +1,13 @@
-#include "pages/newmedia/zqnewmediadlg.h"
+#include "pages/dialogs/zqnewmediadlg.h"
 
 #include "common/zqmodule.h"
 #include "featurelogic/zquilogic.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "res/zqpopupids.h"
 
 namespace {
 
-// The dialog is a member of the page that opened it.
-CZQNewMediaDlg* DialogOf(const PageContext* pContext) {
-    return pContext && pContext->pPage ? &static_cast<CZQPaperQualityTab*>(pContext->pPage)->NewMediaDlg() : nullptr;
-}
+using Modal = CZQModalDialog<CZQNewMediaDlg>;
 
 PageContext* ContextOf(HWND hDlg) {
     auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
@@ -29,10 +26,9 @@ INT_PTR CZQNewMediaDlg::IDoModal(HWND hOwner, PageContext* pContext, BOOL bRight
         return -1;
     }
     const WORD id = bRightToLeft ? IDD_DLG_ADD_CUSTOM_MEDIA_RTL : IDD_DLG_ADD_CUSTOM_MEDIA;
-    return IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule), MAKEINTRESOURCEW(id), hOwner,
-                           &NewMediaDlgProc, reinterpret_cast<LPARAM>(pContext));
+    return Modal::IRun(this, static_cast<HINSTANCE>(m_pCUIParam->hModule), id, hOwner, &NewMediaDlgProc,
+                       reinterpret_cast<LPARAM>(pContext));
 }
-
 void CZQNewMediaDlg::VGetControlHandles(HWND hDlg) {
     m_hDlg = hDlg;
     m_hCancel = GetDlgItem(hDlg, IDCANCEL);
@@ -63,24 +59,24 @@ void CZQNewMediaDlg::VTakePublicDevmode() {
 }
 
 INT_PTR CALLBACK NewMediaDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    PageContext* context = nullptr;
-    switch (uMsg) {
-        case WM_INITDIALOG: {
-            context = reinterpret_cast<PageContext*>(lParam);
-            CZQNewMediaDlg* dialog = DialogOf(context);
-            if (!dialog) {
-                SetLastError(ERROR_INVALID_DATA);
-                return FALSE;
-            }
-            dialog->VTakePublicDevmode();
-            dialog->VGetControlHandles(hDlg);
-            dialog->VSetControlTexts();
-            SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
+    if (uMsg == WM_INITDIALOG) {
+        CZQNewMediaDlg* dialog = Modal::Join(hDlg);
+        const auto* context = reinterpret_cast<const PageContext*>(lParam);
+        if (!dialog || !context || !context->pPage) {
+            SetLastError(ERROR_INVALID_DATA);
             return FALSE;
         }
+        dialog->VTakePublicDevmode();
+        dialog->VGetControlHandles(hDlg);
+        dialog->VSetControlTexts();
+        SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
+        return FALSE;
+    }
+    CZQNewMediaDlg* dialog = Modal::Of(hDlg);
+    PageContext* context = nullptr;
+    switch (uMsg) {
         case WM_PAINT: {
             if (!(context = ContextOf(hDlg))) return 0;
-            CZQNewMediaDlg* dialog = DialogOf(context);
             const BOOL rtl = context->pLogic && context->pLogic->SheetState() && context->pLogic->SheetState()->bRtl;
             const POEMCUIPPARAM param = dialog ? dialog->CUIParam() : nullptr;
             PAINTSTRUCT ps;
@@ -96,7 +92,7 @@ INT_PTR CALLBACK NewMediaDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lPa
                 if (context) SetLastError(ERROR_INVALID_DATA);
                 return 0;
             }
-            if (CZQNewMediaDlg* dialog = DialogOf(context)) dialog->VTakePublicDevmode();
+            if (dialog) dialog->VTakePublicDevmode();
             if (HIWORD(wParam) != BN_CLICKED) return 0;
             if (LOWORD(wParam) == IDOK) EndDialog(hDlg, 1);
             if (LOWORD(wParam) == IDCANCEL) EndDialog(hDlg, 2);

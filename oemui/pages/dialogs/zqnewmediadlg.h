@@ -1,7 +1,8 @@
 // CZQNewMediaDlg: "Add Custom Media", the confirmation the Paper/Quality page asks before it starts
 // the colour-management program that creates a new media. The page holds one for its whole life,
 // hands it its OEMCUIPPARAM and resource module when its window starts, and opens it modally with
-// its PageContext: 1 is Continue, 2 Cancel (also Escape and the close box).
+// its PageContext; the dialog reaches its own object through the opening, never through the page:
+// 1 is Continue, 2 Cancel (also Escape and the close box).
 #pragma once
 
 #include "common/zquibase.h"

@@ -66,7 +66,7 @@ protected:
             Group("ZQPCnLCMediaGroup", {"PCNLC"}) + Group("HWCnDFAMediaGroup", {"HWC"}) + "</groups></helper>"));
         ASSERT_TRUE(m_rules->Parser().BLoad(file.Path()));
         m_rules->Parser().VSetLoaded(TRUE);
-        m_tab->CustomQualityDlg().VSetParam(m_host.Param());
+        m_tab->DialogsForTesting().customQuality.VSetParam(m_host.Param());
     }
     // The loaded media (its position among PLAIN, GLOSSY, PCNLC and HWC) and the level; the
     // switches off.
@@ -79,7 +79,7 @@ protected:
     }
     INT_PTR Run(std::function<void(HWND)> inside) {
         m_host.ClearUpdates();
-        return Modal([&] { return m_tab->CustomQualityDlg().IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
+        return Modal([&] { return m_tab->DialogsForTesting().customQuality.IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
     }
     static void Choose(HWND hDlg, int id, int entry) {
         SendDlgItemMessageW(hDlg, id, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
@@ -149,11 +149,11 @@ TEST_F(CustomQualityDialog, ARejectedLevelRollsBackOnceAndTheHighestLevelWarns) 
     for (const bool rejected : {false, true}) {
         SCOPED_TRACE(rejected);
         Reset(kGlossy, 1);
-        m_plugin->rejectedQuality = rejected ? "4800x1200" : "";
+        m_gates->rejectedQuality = rejected ? "4800x1200" : "";
         BoxAnswers boxes;
         int combo = -1;
         Run([&](HWND hDlg) {
-            m_plugin->calls.clear();
+            m_gates->calls.clear();
             Choose(hDlg, IDC_PQ_CBO_QUALITY_LEVEL, 2);
             combo = static_cast<int>(SendDlgItemMessageW(hDlg, IDC_PQ_CBO_QUALITY_LEVEL, CB_GETCURSEL, 0, 0));
             Click(hDlg, IDOK);
@@ -162,7 +162,7 @@ TEST_F(CustomQualityDialog, ARejectedLevelRollsBackOnceAndTheHighestLevelWarns) 
         EXPECT_EQ(rejected ? 1 : 2, combo);
         EXPECT_EQ(rejected ? "PQGroup_1" : "PQGroup_2", Current("PrintQualityGroup"));
         EXPECT_EQ(rejected ? "Best" : "4800x1200", Current("PrintQuality"));
-        EXPECT_EQ((std::vector<std::string>{rejected ? "check rejected" : "check accepted"}), m_plugin->calls)
+        EXPECT_EQ((std::vector<std::string>{rejected ? "check rejected" : "check accepted"}), m_gates->calls)
             << "the roll-back is not checked again";
     }
 }

@@ -1,6 +1,6 @@
 // The layout and margins dialog: its opening from the four features, the radios and their usage
 // texts, the roll-options picture, the orientation toggle of the preview buttons, OK and Cancel.
-#include "pages/paperquality/zqmarginsdlg.h"
+#include "pages/dialogs/zqmarginsdlg.h"
 
 #include <cwchar>
 
@@ -9,16 +9,16 @@
 #include "common/zqkeywords.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqplugin.h"
+#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/paperquality/zqpaperqualityutil.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreview.h"
 #include "res/zqmarginsids.h"
 
-using namespace zqpq;
+using namespace zqpage;
 
 namespace {
 
@@ -223,7 +223,8 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
 
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
-    if (pContext->pPlugin) pContext->pPlugin->BAttachConstraintDialog(zqkw::kZQBorderless, hDlg, IDC_MG_RB_BORDERLESS);
+    if (pContext->pConstraints)
+        pContext->pConstraints->BAttachConstraintDialog(zqkw::kZQBorderless, hDlg, IDC_MG_RB_BORDERLESS);
     return TRUE;
 }
 
@@ -276,7 +277,7 @@ void CZQMarginsDlg::VOnCommand(int iCtrlId, PageContext* pContext) {
         case IDOK: VOnOk(pContext); return;
         case IDCANCEL:
             // What the layout radios selected stays selected.
-            if (pContext->pPlugin) pContext->pPlugin->BDetachConstraintControls(zqkw::kZQBorderless, m_hDlg);
+            if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(zqkw::kZQBorderless, m_hDlg);
             EndDialog(m_hDlg, IDCANCEL);
             return;
         default: return;
@@ -322,7 +323,7 @@ void CZQMarginsDlg::VOnOk(PageContext* pContext) {
     logic.m_aiLfLayout[kLfBorderless] = choices.iEnlargement;
     CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQBorderless, choices.iEnlargement, OEMCUIP_DOCPROP);
 
-    if (pContext->pPlugin) pContext->pPlugin->BDetachConstraintControls(zqkw::kZQBorderless, m_hDlg);
+    if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(zqkw::kZQBorderless, m_hDlg);
     EndDialog(m_hDlg, IDOK);
 }
 

@@ -8,7 +8,7 @@
 
 #include "common/zqhandles.h"
 #include "macrotest.h"
-#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pagetest.h"
 #include "res/zqcustompaperids.h"
 

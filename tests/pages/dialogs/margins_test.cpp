@@ -37,10 +37,10 @@ protected:
         for (size_t f = 0; f < 4; ++f)
             if (missing != kFeatures[f]) m_host.Add(ListFeature(kFeatures[f], options[f]));
         Build();
-        m_tab->MarginsDlg().VSetParam(m_host.Param());
+        m_tab->DialogsForTesting().margins.VSetParam(m_host.Param());
     }
     INT_PTR Run(std::function<void(HWND)> inside) {
-        return Modal([&] { return m_tab->MarginsDlg().IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
+        return Modal([&] { return m_tab->DialogsForTesting().margins.IDoModal(m_parent, &m_context, FALSE); }, std::move(inside));
     }
     // A radio as the user's click leaves it: checked, the others of its group not.
     static void Pick(HWND hDlg, int id) {
@@ -150,13 +150,13 @@ TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
               "OversizePaper Oversize Normal Manual", "with margins manual"},
           Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_AUTOMATIC}, IDCANCEL,
               "Clip Oversize Normal Manual", "with margins manual"}}) {
-        m_plugin->dialogControllers.clear();
+        m_gates->dialogControllers.clear();
         EXPECT_EQ(row.end, Run([&](HWND hDlg) {
                       for (int id : row.clicks) Pick(hDlg, id);
                       Notice(hDlg, row.end, BN_CLICKED);
                   }));
         EXPECT_EQ(row.features, Features());
-        EXPECT_EQ((std::vector<std::string>{"attach ZQBorderless 1020", "detach ZQBorderless"}), m_plugin->dialogControllers);
+        EXPECT_EQ((std::vector<std::string>{"attach ZQBorderless 1020", "detach ZQBorderless"}), m_gates->dialogControllers);
         std::string reopened;
         Run([&](HWND hDlg) {
             reopened = std::string(On(hDlg, IDC_MG_RB_BORDERLESS) ? "borderless" : "with margins") +

@@ -42,9 +42,7 @@ public:
     static void VGetHelpIds(DWORD* pdwTable);
 
     ZQCustomSizeLimits& Limits() { return m_limits; }
-    int IUnit() const { return m_iUnit; }
     int ICorrectionState() const { return m_iCorrection; }
-    PCWSTR PszRecordedName() const { return m_szRecordedName; }
     BOOL BRecordedBorderless() const { return m_bRecordedBorderless; }
 
 private:

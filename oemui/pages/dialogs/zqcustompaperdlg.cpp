@@ -1,6 +1,6 @@
 // The custom paper size dialog: its opening, the sizes held within the limits, the units, the
 // Save/Delete button and the forms it stores.
-#include "pages/custompaper/zqcustompaperdlg.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 
 #include <cmath>
 #include <cwchar>
@@ -12,7 +12,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "res/zqcustompaperids.h"
 

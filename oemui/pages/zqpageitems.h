@@ -1,5 +1,5 @@
-// Small readers the Paper/Quality page's source files share: features read through the option-item
-// access layer, the page's windows shown and hidden, and the working and saved settings.
+// Small readers the pages and their dialogs share: features read through the option-item access
+// layer, a page's windows shown and hidden, list entries, and the working and saved settings.
 #pragma once
 
 #include "common/zqcommon.h"
@@ -11,7 +11,7 @@
 #include "pages/zqpages.h"
 #include "xmlrules/zqxmluirules.h"
 
-namespace zqpq {
+namespace zqpage {
 
 inline POPTITEM PubItem(POEMCUIPPARAM pParam, BYTE bPubId) {
     POPTITEM item = nullptr;
@@ -76,34 +76,6 @@ inline PCWSTR ThriftmodeFeature(const PageContext* pContext) {
     return PostScript(pContext) ? zqkw::kJCLThriftmode : zqkw::kThriftmode;
 }
 
-// The settings' source (or feeder option index) and media fields of a page kind.
-struct KindFields {
-    uint32_t* source;
-    uint32_t* media;
-};
-inline KindFields FieldsOf(ZQUIDevmode& dm, int iKind) {
-    switch (iKind) {
-        case 0: return {&dm.dwFirstPageSource, &dm.dwFirstPageMedia};
-        case 1: return {&dm.dwOtherPagesSource, &dm.dwOtherPagesMedia};
-        case 2: return {&dm.dwLastPageSource, &dm.dwLastPageMedia};
-        case 3: return {&dm.dwBackCoverSource, &dm.dwBackCoverMedia};
-        case 4: return {&dm.dwFrontCoverSource, &dm.dwFrontCoverMedia};
-        case 5: return {&dm.dwBackCoverFeederIndex, &dm.dwBackCoverFeederMedia};
-        default: return {&dm.dwFrontCoverFeederIndex, &dm.dwFrontCoverFeederMedia};
-    }
-}
-
-// The cover-in-use flag of a cover kind (the logic keeps front from feeder, front, back, back from
-// feeder); null for the other kinds.
-inline DWORD* CoverFlagOf(CZQUILogic& logic, int iKind) {
-    switch (iKind) {
-        case 3: return &logic.m_adwCoverFlags[2];
-        case 4: return &logic.m_adwCoverFlags[1];
-        case 5: return &logic.m_adwCoverFlags[3];
-        case 6: return &logic.m_adwCoverFlags[0];
-        default: return nullptr;
-    }
-}
 
 // Hidden controls are disabled as well; a control the template lacks is left alone.
 inline void Hide(HWND hCtrl) {
@@ -149,6 +121,19 @@ inline bool SelectedText(HWND hList, PWSTR pszText, bool bListBox = false) {
     return EntryText(hList, static_cast<int>(sel), pszText, bListBox);
 }
 
+// A combo box's selected text as its option keyword of the feature (256 characters); FALSE when it
+// cannot be converted.
+inline BOOL StoreListKeyword(POEMCUIPPARAM pParam, HWND hList, PCWSTR pszFeature, PWSTR pszTarget) {
+    if (!pParam || !pszTarget) return FALSE;
+    WCHAR text[256];
+    CZQLocalPtr<WCHAR> keyword;
+    if (!EntryText(hList, static_cast<int>(SendMessageW(hList, CB_GETCURSEL, 0, 0)), text) ||
+        CZQCommon::DWOptionNameToKeyword(pParam, pszFeature, text, keyword.Put()) != ZQOPT_OK)
+        return FALSE;
+    ZQCopyText(pszTarget, 256, keyword.Get());
+    return TRUE;
+}
+
 // The item's selection becomes the option, marked changed and reported to the core driver at once
 // even when it is the selection already (the caller names the previous selection it reports); the
 // option's conflict mark is lifted for the report only.
@@ -163,29 +148,6 @@ inline void ReportSelection(POEMCUIPPARAM pParam, POPTITEM pItem, LONG lSel, DWO
     if (marked) option->Flags |= OPTPF_OVERLAY_WARNING_ICON;
 }
 
-// The page-kind list's chosen entry without its "<< " mark, and that kind's keyword among the
-// options of "ZQCovers" (256 characters each); false without a chosen entry or keyword.
-inline bool ChosenCover(POEMCUIPPARAM pParam, HWND hKinds, PWSTR pszText, PWSTR pszKeyword) {
-    pszKeyword[0] = 0;
-    if (!SelectedText(hKinds, pszText, true)) return false;
-    CZQUILogic::BStripMarkPrefix(pszText);
-    CZQLocalPtr<WCHAR> keyword;
-    if (CZQCommon::DWOptionNameToKeyword(pParam, L"ZQCovers", pszText, keyword.Put()) != ZQOPT_OK) return false;
-    return ZQCopyText(pszKeyword, 256, keyword.Get()) == S_OK;
-}
-
-// The cover kind's own feature of a setting ("<cover keyword>_MediaType") takes the option named
-// like the list's entry, or its first option when it has none of that name.
-inline void SelectKindOption(POEMCUIPPARAM pParam, PCWSTR pszCover, PCWSTR pszSetting, HWND hList) {
-    WCHAR feature[256], text[256];
-    if (ZQFormatText(feature, 256, L"%ls_%ls", pszCover, pszSetting) != S_OK) return;
-    CZQLocalPtr<WCHAR> keyword;
-    if (SelectedText(hList, text) &&
-        CZQCommon::DWOptionNameToKeyword(pParam, feature, text, keyword.Put()) == ZQOPT_OK)
-        CZQCommon::DWSelectOptionByKeyword(pParam, feature, keyword.Get(), OEMCUIP_DOCPROP);
-    else
-        CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
-}
 
 // A new font of 8 points in the face of the system's menus (the face stays empty when it cannot
 // be read); the caller deletes it.
@@ -204,4 +166,4 @@ inline HFONT NewMenuFont(HDC hdc, LONG lWeight) {
 
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-}  // namespace zqpq
+}  // namespace zqpage

@@ -26,7 +26,7 @@ void CALLBACK Press(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST_F(PaperQualityPage, ImageEnhancementDialogAnswersItsButtons) {
     AddItems();
     Build();
-    CZQImageEnhanceDlg& dialog = m_tab->ImageEnhanceDlg();
+    CZQImageEnhanceDlg& dialog = m_tab->DialogsForTesting().imageEnhance;
     EXPECT_EQ(-1, dialog.IDoModal(m_parent, &m_context, FALSE)) << "not before the page hands its block over";
     dialog.VSetParam(m_host.Param());
     dialog.VSetResourceModule(m_tab->HResModule());

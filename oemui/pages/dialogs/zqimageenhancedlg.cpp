@@ -1,10 +1,10 @@
 // The image-enhancement dialog: its opening, texts and buttons.
-#include "pages/color/zqimageenhancedlg.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
-#include "pages/zqmodaldlg.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "res/zqpaperqualityids.h"
 
