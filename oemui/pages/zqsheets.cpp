@@ -47,7 +47,7 @@ void WriteHelpPath(POEMUIPSPARAM ps) {
 // ---------------------------------------------------------------------------------------------
 CZQTabBase* CZQSheetBuilder::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
 
-PageContext* CZQSheetBuilder::Context(int iPageId) {
+PageContext* CZQSheetBuilder::ContextForTesting(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
 }
 
