@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
@@ -162,7 +163,7 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256];
     SelectedText(m_controls.H(kCtlPageKinds), text, true);
-    const POPTITEM mediaItem = FeatureItem(param, L"MediaType");
+    const POPTITEM mediaItem = FeatureItem(param, zqkw::kMediaType);
     const int kind = IPageKindFromName(text, pContext->pLogic);
     const int slot = CZQPaperSlots::ISlotOfKind(kind);
     switch (kind) {
@@ -185,7 +186,8 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
         VUpdateRecentMediaTypes(pContext, OptionName(mediaItem, target));
     }
     if (target == -1) target = m_slots.aiMedia[kWorkingSlot];
-    if (target != m_slots.aiMedia[kWorkingSlot]) DWSelectOptionByIndex(param, L"MediaType", target, OEMCUIP_DOCPROP);
+    if (target != m_slots.aiMedia[kWorkingSlot])
+        DWSelectOptionByIndex(param, zqkw::kMediaType, target, OEMCUIP_DOCPROP);
 }
 
 void CZQPaperQualityTab::VSetCoverFlag(PageContext* pContext, int iValue) {
