@@ -3,6 +3,7 @@
 // through the common property-sheet callback.
 #pragma once
 
+#include "featurelogic/zqdevmodesync.h"
 #include "pages/zqpages.h"
 
 class CZQBinding;
@@ -14,7 +15,9 @@ struct ZQPageGates {
     IZQSettingsExchange* pExchange;
 };
 
-class CZQSheetBuilder : public IZQPageSlots {
+// It also reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
+// page when the sheet has one, and lends the pages each other's objects.
+class CZQSheetBuilder final : public IZQLoadedRollReader, public IZQPageSlots {
 public:
     CZQSheetBuilder() = default;
     ~CZQSheetBuilder() { VDeleteTabObjects(); }
@@ -29,7 +32,7 @@ public:
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
-    PageContext* Context(int iPageId);
+    PageContext* ContextForTesting(int iPageId);
     // What pages read of each other: the object, and the context of a page of the sheet.
     CZQTabBase* PPage(int iPageId) const override { return Tab(iPageId); }
     PageContext* PContext(int iPageId) override;
@@ -40,6 +43,7 @@ public:
     // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
+    BOOL BReadLoadedRollSize() override;
 
 private:
     HRESULT HrSheetStep(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,
