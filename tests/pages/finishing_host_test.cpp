@@ -1,5 +1,5 @@
-// Under the core driver stand-in: the desk printer's Finishing page after its Paper/Quality page,
-// its choices on OK, and the one export of an Apply.
+// Under the core driver stand-in: the desk printer's Finishing page after its Paper/Quality page, as
+// the user sees it, its choices on OK, and the one export of an Apply.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +9,7 @@
 #include "cfgmgrtest.h"
 #include "formats/zquidevmode.h"
 #include "hosttest.h"
+#include "layoutcheck.h"
 #include "res/zqfinishingids.h"
 #include "zqhostapp.h"
 #include "zqprinter.h"
@@ -46,6 +47,7 @@ TEST_F(FinishingUnderHost, ChoicesAfterThePaperPageReachTheDevmodeAndExportOnce)
 
     std::vector<std::wstring> orders, booklets;
     std::wstring title;
+    std::vector<std::string> faults;
     int chosen = 0;
     std::vector<BYTE> out;
     {
@@ -63,10 +65,15 @@ TEST_F(FinishingUnderHost, ChoicesAfterThePaperPageReachTheDevmodeAndExportOnce)
             booklets = Entries(GetDlgItem(page, IDC_CBO_BOOKLET_PRINTING));
             chosen += ZQChooseOnPage(page, L"#538", L"on") + ZQChooseOnPage(page, L"Rotate by 180 degrees", L"on") +
                       ZQChooseOnPage(page, L"Page Order", L"Down, then Left");
+            // As the user sees it: every control whole in its frame, every text fitting it.
+            const auto plugin = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll"));
+            faults = zqtest::LayoutFaults(page, plugin, IDD_DLG_FINISHINGPAGE);
+            for (const std::string& fault : zqtest::TextFaults(page)) faults.push_back(fault);
         });
         EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
     }
     EXPECT_EQ(6, chosen);
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
     EXPECT_EQ(L"&Rotate by 180 degrees", title);
     EXPECT_EQ(4u, orders.size());
     EXPECT_EQ(3u, booklets.size());
