@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -23,7 +24,7 @@ int MailboxKind(int iAccessory) { return iAccessory == 8 || iAccessory == 12 ? 1
 
 int ZQRollPaperState(POEMCUIPPARAM pParam, bool bPostScript) {
     WCHAR paper[256];
-    if (!ReadOption(pParam, bPostScript ? L"PageSize" : L"PaperSize", paper)) return -1;
+    if (!ReadOption(pParam, bPostScript ? zqkw::kPageSize : zqkw::kPaperSize, paper)) return -1;
     if (wcsstr(paper, L"_SHEET")) return 0;
     POPTITEM source = PubItem(pParam, DMPUB_DEFSOURCE);
     if (!source || source->Sel == 0) return 1;
@@ -120,10 +121,10 @@ BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, con
     extra[kPxContentOrientation] = Readable(param, L"ZQContentOrientation") ? 1 : 0;
     const int roll = ZQRollPaperState(param, postScript);
     if (roll >= 0) extra[kPxRollPaper] = roll;
-    extra[kPxSaveRollPaper] = OptionIs(param, L"ZQSaveRollPaper", L"TRUE") == 1 ? 1 : 0;
-    const int cutterOff = OptionIs(param, L"ZQDisableAutoCutter", L"TRUE");
+    extra[kPxSaveRollPaper] = OptionIs(param, zqkw::kZQSaveRollPaper, L"TRUE") == 1 ? 1 : 0;
+    const int cutterOff = OptionIs(param, zqkw::kZQDisableAutoCutter, L"TRUE");
     if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
-    extra[kPxAutoRotate] = OptionIs(param, L"ZQAutorotate", L"TRUE") == 1 ? 1 : 0;
+    extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
     if (const ZQUIDevmode* core = CoreOf(param)) extra[kPxInchesUnscaled] = Int(core->dwDocumentMode);
     return TRUE;
 }

@@ -2,6 +2,7 @@
 // page starts and whenever it comes to the front, the controls stored back when it is left (mode 2),
 // and on OK or Apply its result reported; the last page the user visited also synchronises the
 // devmodes and exports them.
+#include "common/zqkeywords.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
@@ -59,7 +60,7 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
     SendMessageW(m_controls.Item(IDC_CBO_PAGE_ORDER), CB_SETCURSEL, work->dwPageOrderIndex, 0);
     if (logic.BHasRotate180()) m_controls.VSetCheck(IDC_CHK_ROTATED, work->dwRotate180 != 0);
     if (logic.BHasTransverse()) m_controls.VSetCheck(IDC_CHK_ROTATE90, work->dwRotate90 != 0);
-    if (PostScript(pContext) || Readable(param, L"ZQMirrorPrint"))
+    if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint))
         m_controls.VSetCheck(IDC_CHK_MIRROR, work->dwMirror != 0);
 
     // The booklet list shows the booklet the settings keep.
@@ -67,8 +68,8 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
     SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, work->dwBooklet, 0);
     VLayoutOrientationGroup(pContext);
 
-    for (const auto& [id, feature] : {std::pair<int, PCWSTR>{IDC_CHK_SHOW_PREVIEW_FIN, L"ZQPrintPreview"},
-                                      std::pair<int, PCWSTR>{IDC_CHK_MIRROR, L"ZQMirrorPrint"}}) {
+    for (const auto& [id, feature] : {std::pair<int, PCWSTR>{IDC_CHK_SHOW_PREVIEW_FIN, zqkw::kZQPrintPreview},
+                                      std::pair<int, PCWSTR>{IDC_CHK_MIRROR, zqkw::kZQMirrorPrint}}) {
         const int on = OptionIs(param, feature, L"TRUE");
         if (on >= 0) m_controls.VSetCheck(id, on);
     }
@@ -94,11 +95,11 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
             CZQCommon::DWSelectOptionByIndex(param, L"ZQTransverse", turned ? 1 : 0, OEMCUIP_DOCPROP);
         }
         // The mirror's first option is the mirror image.
-        if (PostScript(pContext) || Readable(param, L"ZQMirrorPrint")) {
+        if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) {
             const bool mirror = m_controls.BChecked(IDC_CHK_MIRROR) != FALSE;
             work->dwMirror = mirror ? 1 : 0;
-            if (Readable(param, L"ZQMirrorPrint")) {
-                CZQCommon::DWSelectOptionByIndex(param, L"ZQMirrorPrint", mirror ? 0 : 1, OEMCUIP_DOCPROP);
+            if (Readable(param, zqkw::kZQMirrorPrint)) {
+                CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQMirrorPrint, mirror ? 0 : 1, OEMCUIP_DOCPROP);
             } else {
                 // The PostScript driver's own mirror item has no public id.
                 POPTITEM item = nullptr;
@@ -147,12 +148,12 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);
         if (work.dwPdl == kPdlZqgl2) {
             // Sheets are fed as they come: only paper from a roll turns by 90 degrees.
-            const bool turnable = OptionIs(param, L"InputBin", L"Sheet") != 1 && !(work.dwFlags & 0x100);
+            const bool turnable = OptionIs(param, zqkw::kInputBin, zqkw::kSheet) != 1 && !(work.dwFlags & 0x100);
             HWND box = m_controls.Item(IDC_CHK_ROTATE90);
             if (!turnable) SetCheck(box, false);
             EnableWindow(box, turnable);
         }
-    } else if (OptionIs(param, L"MediaType", L"ZQ_CD_LABEL_PAPER") == 1) {
+    } else if (OptionIs(param, zqkw::kMediaType, L"ZQ_CD_LABEL_PAPER") == 1) {
         EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), FALSE);
     }
 }
