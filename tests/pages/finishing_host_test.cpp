@@ -18,16 +18,6 @@ namespace {
 
 using FinishingUnderHost = zqhosttest::SamplePrintersTest;
 
-std::vector<std::wstring> Entries(HWND list) {
-    std::vector<std::wstring> entries;
-    for (int i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
-
 void PutPrinterData(HANDLE h, const wchar_t* name, DWORD value) {
     SetPrinterDataW(h, const_cast<LPWSTR>(name), REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof value);
 }
@@ -61,8 +51,8 @@ TEST_F(FinishingUnderHost, ChoicesAfterThePaperPageReachTheDevmodeAndExportOnce)
             WCHAR text[64] = {};
             GetWindowTextW(GetDlgItem(page, IDC_CHK_ROTATED), text, 64);
             title = text;
-            orders = Entries(GetDlgItem(page, IDC_CBO_PAGE_ORDER));
-            booklets = Entries(GetDlgItem(page, IDC_CBO_BOOKLET_PRINTING));
+            orders = ZQListEntries(GetDlgItem(page, IDC_CBO_PAGE_ORDER));
+            booklets = ZQListEntries(GetDlgItem(page, IDC_CBO_BOOKLET_PRINTING));
             chosen += ZQChooseOnPage(page, L"#538", L"on") + ZQChooseOnPage(page, L"Rotate by 180 degrees", L"on") +
                       ZQChooseOnPage(page, L"Page Order", L"Down, then Left");
             // As the user sees it: every control whole in its frame, every text fitting it.

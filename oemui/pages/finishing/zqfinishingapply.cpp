@@ -35,21 +35,22 @@ LRESULT CZQFinishingTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext*
 // ---------------------------------------------------------------------------------------------
 // Refresh
 // ---------------------------------------------------------------------------------------------
+ZQUIDevmode* CZQFinishingTab::PWork(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (work && m_pCUIParam) return work;
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+}
+
 void CZQFinishingTab::VRefresh(HWND, PageContext* pContext, int iMode) {
-    if (!WorkOf(pContext) || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!PWork(pContext)) return;
     if (iMode == 0) VSetAllControls(pContext);
     else if (iMode == 2) VSaveControls(pContext);
 }
 
 void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    ZQUIDevmode* work = PWork(pContext);
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     // A page without its window keeps nothing to show: its window takes the settings when it starts.
@@ -77,11 +78,8 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
 }
 
 void CZQFinishingTab::VSaveControls(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    ZQUIDevmode* work = PWork(pContext);
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     if (m_controls.Page()) {

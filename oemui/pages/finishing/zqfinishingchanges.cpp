@@ -25,11 +25,8 @@ bool SelectionChanged(const CZQUILogic& logic, POEMCUIPPARAM pParam, PCWSTR pszF
 }  // namespace
 
 BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
+    ZQUIDevmode* work = PWork(pContext);
+    if (!work) return FALSE;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* saved = CoreOf(param);

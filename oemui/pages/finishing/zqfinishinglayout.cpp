@@ -25,12 +25,9 @@ bool StaplingAccessory(int iCode) {
 }  // namespace
 
 void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* work = PWork(pContext);
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!work || !param) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     // The preview needs the printer's own web server, or the page language that previews itself; and
     // a printer of this computer.
@@ -59,12 +56,9 @@ void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
 }
 
 void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* work = PWork(pContext);
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!work || !param) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     const bool rotate180 = Readable(param, zqkw::kZQOrientRotate180);
     m_controls.VShow(IDC_CHK_ROTATED, rotate180);

@@ -10,18 +10,9 @@
 #include "finishingtest.h"
 #include "layoutcheck.h"
 #include "res/zqalertids.h"
+#include "zqhostapp.h"
 
 namespace {
-
-std::vector<std::wstring> Entries(HWND list) {
-    std::vector<std::wstring> entries;
-    for (int i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
 
 TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     AddItems();
@@ -47,9 +38,9 @@ TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_PAGE_ORDER), CB_GETCURSEL, 0, 0));
     EXPECT_EQ(1, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
     EXPECT_EQ((std::vector<std::wstring>{L"Right, then Down", L"Down, then Right", L"Left, then Down", L"Down, then Left"}),
-              Entries(Ctl(IDC_CBO_PAGE_ORDER)));
+              ZQListEntries(Ctl(IDC_CBO_PAGE_ORDER)));
     EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding", L"Right Edge Binding"}),
-              Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+              ZQListEntries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
 
     // The status module's texts, the English ones of the strings it lacks, the driver's own name of
     // the straight path, and no text for a box whose item the driver lacks.
@@ -76,7 +67,7 @@ TEST_F(FinishingPage, LayoutModeTwoBindsBookletsAtTheLeftOnly) {
     m_core.dwLayoutMode = 2;
     Build();
     ASSERT_NE(nullptr, Open());
-    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), ZQListEntries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
     EXPECT_EQ(L"", Text(IDC_CHK_USE_AUTO_DUPLEX_UNIT)) << "no text without the driver's item";
 }
 
