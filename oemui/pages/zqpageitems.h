@@ -164,6 +164,14 @@ inline HFONT NewMenuFont(HDC hdc, LONG lWeight) {
     return CreateFontIndirectW(&font);
 }
 
+// Output accessories with a stapler (the codes of CZQUILogic::IGetOutputAccessoryCode).
+inline bool StaplingAccessory(int iCode) {
+    switch (iCode) {
+        case 3: case 6: case 8: case 10: case 12: case 13: case 14: case 15: return true;
+        default: return false;
+    }
+}
+
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 // WM_SETCURSOR of a page with a sample page: the hand over either of its buttons, the arrow

@@ -11,18 +11,6 @@
 
 using namespace zqpage;
 
-namespace {
-
-// Output accessories whose stapler this page's family offers beside the orientation.
-bool StaplingAccessory(int iCode) {
-    switch (iCode) {
-        case 3: case 6: case 8: case 10: case 12: case 13: case 14: case 15: return true;
-        default: return false;
-    }
-}
-
-}  // namespace
-
 void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     const POEMCUIPPARAM param = m_pCUIParam;
