@@ -106,22 +106,10 @@ INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM l
             page->VRepaintPreview(TRUE);
             page->m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
             return FALSE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (!header || (header->code != static_cast<UINT>(PSN_SETACTIVE) &&
-                            header->code != static_cast<UINT>(PSN_KILLACTIVE) &&
-                            header->code != static_cast<UINT>(PSN_APPLY) && header->code != static_cast<UINT>(PSN_RESET)))
-                return FALSE;
-            // The sheet reads the page's answer from its message result.
-            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->IOnNotify(hDlg, header, context));
-            return TRUE;
-        }
+        case WM_NOTIFY:
+            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
-                              context);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_CONTEXTMENU: page->VOnHelp(uMsg, wParam, lParam, context); return FALSE;
         case WM_COMMAND:
             page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
             return FALSE;
@@ -186,10 +174,10 @@ void CZQOutputTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     pContext->pPreview->VPaint();
 }
 
-void CZQOutputTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
+void CZQOutputTab::VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext) {
     DWORD table[2 * (kHelpPairs + 1)] = {};
     VGetHelpIds(table, pContext);
-    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
+    ZQShowDialogHelp(uMsg, wParam, lParam, m_pCUIParam, table);
 }
 
 void CZQOutputTab::VOnDestroy() {

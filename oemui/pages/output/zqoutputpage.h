@@ -84,7 +84,8 @@ private:
     // ---- the dialog procedure's work (the context is the page's PageContext)
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
-    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
+    // WM_HELP (the item under the help) or WM_CONTEXTMENU (the clicked window).
+    void VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnDestroy();
     // The user's choices (WM_COMMAND: control id, notification code, control window) and the
     // sheet's notifications, whose result the page answers.

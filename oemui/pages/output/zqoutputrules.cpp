@@ -30,6 +30,12 @@ constexpr int kStaplerOwnBin = 8;
 
 bool PunchUnitInstalled(int iType) { return iType >= 1 && iType <= 3; }
 
+// A finishing row: its label and its list shown (and enabled), or hidden and disabled.
+void ShowRow(CZQPageControls& controls, int iLabel, int iList, BOOL bShow) {
+    controls.VShow(iLabel, bShow);
+    controls.VShow(iList, bShow);
+}
+
 int OptionCount(POPTITEM pItem) { return pItem ? CZQCommon::IGetOptionCount(pItem) : 0; }
 
 // The page kinds whose media type the delivery's macro sees with page exceptions on, in this
@@ -83,8 +89,7 @@ void CZQOutputTab::VSetAllControls(PageContext* pContext) {
     const bool stapling = fillFree(staple, IDC_CBO_STAPLE, FALSE);
     if (stapling && logic->IGetOutputAccessoryCode() == kStaplerOwnBin)
         for (int id : {IDC_GB_OUTPUT_BIN_OPTIONS, IDC_CBO_BIN, IDC_STA_OUTPUT_BIN}) ShowWindow(m_controls.Item(id), SW_HIDE);
-    m_controls.VShow(IDC_STA_STAPLE_STATIC, stapling);
-    m_controls.VShow(IDC_CBO_STAPLE, stapling);
+    ShowRow(m_controls, IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, stapling);
     if (stapling) VShowFeature(pContext, staple, IDC_CBO_STAPLE);
     const struct {
         PCWSTR feature;
@@ -93,8 +98,7 @@ void CZQOutputTab::VSetAllControls(PageContext* pContext) {
                 {zqkw::kFolding, IDC_STA_FOLDSTATIC_STATIC, IDC_CBO_FOLDSTITCH}};
     for (const auto& row : rows) {
         const bool shown = fillFree(row.feature, row.list, FALSE);
-        m_controls.VShow(row.label, shown);
-        m_controls.VShow(row.list, shown);
+        ShowRow(m_controls, row.label, row.list, shown);
         if (shown) VShowFeature(pContext, row.feature, row.list);
     }
 
@@ -128,8 +132,7 @@ void CZQOutputTab::VShowPunchAndFold(PageContext* pContext) {
     auto offer = [&](PCWSTR feature, int label, int list, bool installed, bool show) {
         if (!FeatureItem(param, feature)) return;
         if (installed && show) {
-            m_controls.VShow(label, TRUE);
-            m_controls.VShow(list, TRUE);
+            ShowRow(m_controls, label, list, TRUE);
         }
         const bool offered = installed && Bound(logic.IBindFeatureControl(0, feature, m_controls.Item(list), nullptr,
                                                                           OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree,
@@ -138,8 +141,7 @@ void CZQOutputTab::VShowPunchAndFold(PageContext* pContext) {
             VShowFeature(pContext, feature, list);
             return;
         }
-        m_controls.VShow(label, FALSE);
-        m_controls.VShow(list, FALSE);
+        ShowRow(m_controls, label, list, FALSE);
     };
     offer(zqkw::kPunching, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH, PunchUnitInstalled(logic.IGetPunchUnitType()), true);
     offer(zqkw::kFolding, IDC_STA_FOLDSTATIC_STATIC, IDC_CBO_FOLDSTITCH,
@@ -150,8 +152,7 @@ void CZQOutputTab::VShowStapling(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const PCWSTR staple = PszStapleFeature(pContext);
     if (!FeatureItem(m_pCUIParam, staple)) {
-        m_controls.VShow(IDC_STA_STAPLE_STATIC, FALSE);
-        m_controls.VShow(IDC_CBO_STAPLE, FALSE);
+        ShowRow(m_controls, IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, FALSE);
         return;
     }
     if (StaplingAccessory(logic.IGetOutputAccessoryCode())) {
@@ -162,8 +163,7 @@ void CZQOutputTab::VShowStapling(PageContext* pContext) {
         return;
     }
     // Without a stapler nothing is stapled.
-    m_controls.VShow(IDC_STA_STAPLE_STATIC, FALSE);
-    m_controls.VShow(IDC_CBO_STAPLE, FALSE);
+    ShowRow(m_controls, IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, FALSE);
     CZQCommon::DWSelectOptionByIndex(m_pCUIParam, staple, 0, OEMCUIP_DOCPROP);
 }
 
@@ -210,8 +210,7 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
         place(IDC_CBO_STAPLE, top(IDC_CBO_STAPLE));
         y = top(IDC_STA_PUNCH_STATIC);
     } else {
-        m_controls.VShow(IDC_STA_STAPLE_STATIC, FALSE);
-        m_controls.VShow(IDC_CBO_STAPLE, FALSE);
+        ShowRow(m_controls, IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, FALSE);
     }
     if (punch) {
         place(IDC_STA_PUNCH_STATIC, y);
@@ -219,8 +218,7 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
         place(IDC_CBO_PUNCH, y);
         y = staple ? top(IDC_STA_FOLDSTATIC_STATIC) : top(IDC_STA_PUNCH_STATIC);
     } else {
-        m_controls.VShow(IDC_STA_PUNCH_STATIC, FALSE);
-        m_controls.VShow(IDC_CBO_PUNCH, FALSE);
+        ShowRow(m_controls, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH, FALSE);
     }
     if (fold) {
         place(IDC_STA_FOLDSTATIC_STATIC, y);
@@ -228,8 +226,7 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
         place(IDC_CBO_FOLDSTITCH, y);
         y += height(IDC_CBO_FOLDSTITCH) + 4;
     } else {
-        m_controls.VShow(IDC_STA_FOLDSTATIC_STATIC, FALSE);
-        m_controls.VShow(IDC_CBO_FOLDSTITCH, FALSE);
+        ShowRow(m_controls, IDC_STA_FOLDSTATIC_STATIC, IDC_CBO_FOLDSTITCH, FALSE);
     }
     if (shift) {
         place(IDC_CHK_IMAGE_SHIFT, y);
@@ -262,44 +259,37 @@ void CZQOutputTab::VApplyFinishingExclusions(PageContext* pContext) {
     auto enable = [&](std::initializer_list<int> ids, BOOL bEnable) {
         for (int id : ids) EnableWindow(m_controls.Item(id), bEnable);
     };
-    bool stapleOn = false;
-    bool punchOn = false;
-    // Staples and punched holes leave no sheet to fold.
-    if (POPTITEM staple = FeatureItem(param, PszStapleFeature(pContext))) {
-        if (OptionCount(staple) == 0) {
-            m_controls.VShow(IDC_STA_STAPLE_STATIC, FALSE);
-            m_controls.VShow(IDC_CBO_STAPLE, FALSE);
-        } else {
-            if (staple->Sel > 0) {
-                enable({IDC_CBO_FOLDSTITCH, IDC_STA_FOLDSTATIC_STATIC}, FALSE);
-                stapleOn = true;
-            }
-            VShowPunchAndFold(pContext);
+    // Staples and punched holes leave no sheet to fold; each shows the other's row again.
+    bool fenced = false;
+    const struct {
+        PCWSTR feature;
+        int label, list;
+        void (CZQOutputTab::*show)(PageContext*);
+    } rows[] = {{PszStapleFeature(pContext), IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, &CZQOutputTab::VShowPunchAndFold},
+                {zqkw::kPunching, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH, &CZQOutputTab::VShowStapling}};
+    for (const auto& row : rows) {
+        POPTITEM item = FeatureItem(param, row.feature);
+        if (!item) continue;
+        if (OptionCount(item) == 0) {
+            ShowRow(m_controls, row.label, row.list, FALSE);
+            continue;
         }
-    }
-    if (POPTITEM punch = FeatureItem(param, zqkw::kPunching)) {
-        if (OptionCount(punch) == 0) {
-            m_controls.VShow(IDC_STA_PUNCH_STATIC, FALSE);
-            m_controls.VShow(IDC_CBO_PUNCH, FALSE);
-        } else {
-            if (punch->Sel > 0) {
-                enable({IDC_CBO_FOLDSTITCH, IDC_STA_FOLDSTATIC_STATIC}, FALSE);
-                punchOn = true;
-            }
-            VShowStapling(pContext);
+        if (item->Sel > 0) {
+            enable({IDC_CBO_FOLDSTITCH, IDC_STA_FOLDSTATIC_STATIC}, FALSE);
+            fenced = true;
         }
+        (this->*row.show)(pContext);
     }
     // A folded sheet is neither stapled nor punched.
     POPTITEM fold = FeatureItem(param, zqkw::kFolding);
     if (fold) {
         if (OptionCount(fold) == 0) {
-            m_controls.VShow(IDC_CBO_FOLDSTITCH, FALSE);
-            m_controls.VShow(IDC_STA_FOLDSTATIC_STATIC, FALSE);
+            ShowRow(m_controls, IDC_STA_FOLDSTATIC_STATIC, IDC_CBO_FOLDSTITCH, FALSE);
         } else if (fold->Sel > 0) {
             enable({IDC_CBO_STAPLE, IDC_STA_STAPLE_STATIC, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH}, FALSE);
         }
     }
-    if (!stapleOn && !punchOn && fold) enable({IDC_CBO_FOLDSTITCH, IDC_STA_FOLDSTATIC_STATIC}, TRUE);
+    if (!fenced && fold) enable({IDC_CBO_FOLDSTITCH, IDC_STA_FOLDSTATIC_STATIC}, TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------

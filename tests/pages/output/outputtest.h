@@ -1,13 +1,12 @@
 // The Output page in process (pagefixture.h): the core driver's items of a printer with a finisher,
 // the page's window from the plug-in's own template, and beside it the sheet's Paper/Quality page
-// object without a window, which the page reaches through its context.
+// object without a window.
 #pragma once
 
 #include <string>
 
 #include "pagefixture.h"
 #include "pages/output/zqoutputpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "res/zqoutputids.h"
 
 // The output accessory and punch unit as the device answered them, and the page's features a test
@@ -38,6 +37,4 @@ protected:
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
 
     CZQOutputTab* m_tab = nullptr;
-    CZQPaperQualityTab m_paperTab;
-    PageContext m_paperContext = {};
 };

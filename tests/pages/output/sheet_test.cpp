@@ -105,38 +105,10 @@ TEST_F(OutputPage, SamplePageClickTurnsTheDocument) {
     EXPECT_EQ(2, m_tab->PreviewRecordForTesting().wOrientation);
 }
 
-// OK or Apply: the result of every page goes to the sheet, and the page at the highest position
-// visited synchronises before and exports after it, also when the sheet refuses the result.
+// OK or Apply: the sheet-wide work runs on the last page visited only.
 TEST_F(OutputPage, OnlyTheLastPageVisitedSynchronisesAndExports) {
     Start();
-    ZQSheetState& sheet = *m_logic.SheetState();
-    const std::vector<std::string> last = {"sync", "result 103 1", "export Printing/"};
-    const struct {
-        int position, visitedFirst;
-        LONG_PTR answer;
-        LRESULT result;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {1, 3, 1, PSNRET_NOERROR, {"result 101 1"}},
-        {3, 1, 1, PSNRET_NOERROR, last},
-        {3, -1, 0, PSNRET_INVALID_NOCHANGEPAGE, last},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.position << " after " << c.visitedFirst);
-        sheet.aiPagePosition[kPageOutput] = c.position;
-        sheet.iHighestPage = c.visitedFirst;
-        EXPECT_EQ(0, Notify(PSN_SETACTIVE));
-        EXPECT_EQ(std::max(c.position, c.visitedFirst), sheet.iHighestPage);
-        m_gates->calls.clear();
-        m_sheetAnswer = c.answer;
-        m_context.pQuickSets->BSetChanged(m_page);
-        EXPECT_EQ(c.result, Notify(PSN_APPLY));
-        EXPECT_EQ(c.calls, m_gates->calls);
-        EXPECT_FALSE(m_context.pQuickSets->BChanged()) << "apply ends the quick set's change";
-    }
-    m_sheetMessages.clear();
-    EXPECT_EQ(0, Notify(PSN_RESET));
-    EXPECT_EQ(std::vector<UINT>{PSM_UNCHANGED}, m_sheetMessages);
+    ExpectApplyOnlyOnTheLastPageVisited(kPageOutput);
 }
 
 // A message without the page's context, items or private devmode changes nothing and leaves last
