@@ -3,22 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "finishingtest.h"
+#include "layoutcheck.h"
 #include "res/zqalertids.h"
+#include "zqhostapp.h"
 
 namespace {
-
-std::vector<std::wstring> Entries(HWND list) {
-    std::vector<std::wstring> entries;
-    for (int i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
 
 TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     AddItems();
@@ -44,9 +38,9 @@ TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_PAGE_ORDER), CB_GETCURSEL, 0, 0));
     EXPECT_EQ(1, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
     EXPECT_EQ((std::vector<std::wstring>{L"Right, then Down", L"Down, then Right", L"Left, then Down", L"Down, then Left"}),
-              Entries(Ctl(IDC_CBO_PAGE_ORDER)));
+              ZQListEntries(Ctl(IDC_CBO_PAGE_ORDER)));
     EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding", L"Right Edge Binding"}),
-              Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+              ZQListEntries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
 
     // The status module's texts, the English ones of the strings it lacks, the driver's own name of
     // the straight path, and no text for a box whose item the driver lacks.
@@ -73,7 +67,7 @@ TEST_F(FinishingPage, LayoutModeTwoBindsBookletsAtTheLeftOnly) {
     m_core.dwLayoutMode = 2;
     Build();
     ASSERT_NE(nullptr, Open());
-    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), ZQListEntries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
     EXPECT_EQ(L"", Text(IDC_CHK_USE_AUTO_DUPLEX_UNIT)) << "no text without the driver's item";
 }
 
@@ -156,5 +150,62 @@ TEST_F(FinishingPage, StartByTheDevicesAndThePrintersFeatures) {
     EXPECT_FALSE(Enabled(IDC_CBO_PAGES_PER_SHEET));
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES)) << "no poster shown in the list";
 }
+
+}  // namespace
+
+namespace {
+
+// The page in either template, as the desk-like printer starts it and with every control some
+// printer shows: every control whole in its frame and every text fitting it; every text the page
+// asks the status module for is there, but for the ones it leaves out so that the page's own English
+// shows.
+class FinishingWhole : public FinishingPage, public testing::WithParamInterface<bool> {
+protected:
+    void TearDown() override {
+        CZQCommon::VWatchTextsForTesting(nullptr, nullptr);
+        FinishingPage::TearDown();
+    }
+    void Look(WORD wTemplate, const std::string& what, bool texts) {
+        for (const std::string& fault : zqtest::LayoutFaults(m_page, Resources(), wTemplate))
+            ADD_FAILURE() << what << ": " << fault;
+        if (!texts) return;
+        for (const std::string& fault : zqtest::TextFaults(m_page)) ADD_FAILURE() << what << ": " << fault;
+    }
+};
+
+TEST_P(FinishingWhole, ShowsWholeWithItsTexts) {
+    const WORD wTemplate = GetParam() ? IDD_DLG_FINISHINGPAGE_RTL : IDD_DLG_FINISHINGPAGE;
+    std::set<INT> asked;
+    CZQCommon::VWatchTextsForTesting([](void* texts, INT id) { static_cast<std::set<INT>*>(texts)->insert(id); },
+                                     &asked);
+    AddItems();
+    m_host.Add(zqtest::ListFeature("ZQAutoDuplexScaling", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+    m_host.Add(zqtest::ValueFeature("ManualDuplex", "INSTALLED"));
+    m_gates->alertsOn = TRUE;
+    Build();
+    ASSERT_NE(nullptr, Open(wTemplate));
+    ASSERT_TRUE(Shown(IDC_CHK_PRESERVE_LAYOUT));
+    Look(wTemplate, "as the page starts", true);
+    // Every row and mark some printer shows, and the large-format printer's paper text.
+    for (int id : {IDC_CHK_USE_AUTO_DUPLEX_UNIT, IDC_BTN_SELECT_TILES, IDC_BTN_CONSTRAINT_MANUAL_DUPLEX,
+                   IDC_BTN_CONSTRAINT_BOOKLET_PRINTING, IDC_BTN_CONSTRAINT_NUP, int{IDC_PREVIEW_DIMENSIONS}})
+        ShowWindow(Ctl(id), SW_SHOW);
+    Look(wTemplate, "every control shown", false);
+
+    std::string absent;
+    for (INT id : asked) {
+        WCHAR text[CZQCommon::kResStringLongChars];
+        if (!CZQCommon::BLoadResStringIn(m_tab->HResModule(), id, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text,
+                                         CZQCommon::kResStringLongChars) &&
+            id != 4338 && id != 4618)
+            absent += " " + std::to_string(id);
+    }
+    EXPECT_EQ("", absent) << "texts the status module lacks";
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, FinishingWhole, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "RightToLeft" : "LeftToRight");
+                         });
 
 }  // namespace

@@ -28,10 +28,10 @@ class FinishingLeave : public FinishingSheet, public testing::WithParamInterface
 TEST_P(FinishingLeave, StoresTheControlsAndRecordsTheStartPage) {
     const bool features = GetParam();
     Open(features ? "" : "ZQOrientRotate180 ZQTransverse ZQMirrorPrint");
-    Work().iStartPage = 0;
-    // Nothing changed: leaving still makes this the page the sheet opens on.
+    m_core.iStartPage = 832;
+    // Nothing changed: leaving still makes this the page the sheet opens on next time.
     EXPECT_EQ(0, Notify(PSN_KILLACTIVE));
-    EXPECT_EQ(813, Work().iStartPage);
+    EXPECT_EQ(813, m_core.iStartPage);
 
     for (int id : {IDC_CHK_PAGE_BORDER, IDC_CHK_ROTATED, IDC_CHK_ROTATE90, IDC_CHK_MIRROR})
         CheckDlgButton(m_page, id, BST_CHECKED);
