@@ -13,6 +13,7 @@
 #include "common/zquibase.h"
 #include "formats/zquidevmode.h"
 #include "hosttest.h"
+#include "layoutcheck.h"
 #include "res/zqoutputids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
@@ -64,8 +65,8 @@ protected:
     }
 };
 
-// The stapler's and the punch's rows show, the image shift moved up into the missing fold's place;
-// the staple chosen reaches the devmode.
+// The stapler's and the punch's rows show, the image shift moved up into the missing fold's place,
+// every control whole; the staple chosen reaches the devmode.
 TEST_F(OutputUnderHost, StapleChosenOnTheFinisherReachesTheDevmode) {
     bool shown[4] = {};
     RECT shift = {}, foldLabel = {};
@@ -76,6 +77,9 @@ TEST_F(OutputUnderHost, StapleChosenOnTheFinisherReachesTheDevmode) {
         CZQUIBase::VGetChildRect(page, GetDlgItem(page, IDC_CHK_IMAGE_SHIFT), &shift, nullptr, nullptr);
         CZQUIBase::VGetChildRect(page, GetDlgItem(page, IDC_STA_FOLDSTATIC_STATIC), &foldLabel, nullptr, nullptr);
         EXPECT_TRUE(ZQChooseOnPage(page, L"Staple", L"Two Staples"));
+        const auto plugin = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll"));
+        for (const std::string& fault : zqtest::LayoutFaults(page, plugin, IDD_DLG_OUTPUT)) ADD_FAILURE() << fault;
+        for (const std::string& fault : zqtest::TextFaults(page)) ADD_FAILURE() << fault;
     });
     EXPECT_TRUE(shown[0] && shown[1] && !shown[2] && shown[3]);
     EXPECT_EQ(foldLabel.top, shift.top);
@@ -92,6 +96,12 @@ TEST_F(OutputUnderHost, ImageShiftInInchesIsStoredInMillimetres) {
             ZQDialogSteps steps;
             steps.choices = {{L"Front side shift", L"on"}, {L"Use inches", L"on"}, {L"#975", L"2"}, {L"#976", L"-0.5"}};
             steps.close = ok ? L"OK" : L"Cancel";
+            steps.inspect = [](HWND dialog) {
+                const auto plugin = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll"));
+                for (const std::string& fault : zqtest::LayoutFaults(dialog, plugin, IDD_DLG_IMAGE_SHIFT))
+                    ADD_FAILURE() << fault;
+                for (const std::string& fault : zqtest::TextFaults(dialog)) ADD_FAILURE() << fault;
+            };
             EXPECT_TRUE(ZQPressForDialog(page, L"Image shift settings...", steps, seen));
         }));
         EXPECT_TRUE(seen.shown && seen.chosen && seen.closed);

@@ -2,6 +2,7 @@
 // unit, the values as they are typed, the mirror of the front's shift, OK and Cancel.
 #include "pages/dialogs/zqimageshiftdlg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cwchar>
@@ -115,10 +116,12 @@ std::wstring Negated(const std::wstring& text) {
 }
 
 // Whole millimetres of a value in the unit shown, toward zero (a product of inches that is a whole
-// number stays one whatever the last bit of 25.4 makes of it).
+// number stays one whatever the last bit of 25.4 makes of it), within the millimetres' limits: the
+// largest shift in inches is a little more than the largest in millimetres.
 int32_t WholeMillimetres(double dValue, bool bInches) {
     const double mm = bInches ? dValue * kMmPerInch : dValue;
-    return static_cast<int32_t>(std::trunc(mm + (mm >= 0 ? 1e-9 : -1e-9)));
+    const double limit = Dlg::kMaxMillimetres;
+    return static_cast<int32_t>(std::trunc(std::clamp(mm + (mm >= 0 ? 1e-9 : -1e-9), -limit, limit)));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "layoutcheck.h"
 #include "outputtest.h"
 
 namespace {
@@ -112,7 +113,8 @@ TEST_P(ImageShiftMirror, FrontMirroredOntoTheBack) {
 }
 INSTANTIATE_TEST_SUITE_P(FlipPagesUp, ImageShiftMirror, testing::Bool());
 
-// A one-sided document has no back: its box, rows, unit labels and the mirror show greyed.
+// A one-sided document has no back: its box, rows, unit labels and the mirror show greyed; the
+// dialog shows whole in either unit.
 TEST_F(ImageShift, OneSidedDocumentGreysTheBack) {
     Start();
     Work().wDuplex = 1;
@@ -124,14 +126,21 @@ TEST_F(ImageShift, OneSidedDocumentGreysTheBack) {
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
         }
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_LB_HZ_FRONT)));
+        // Whole, in millimetres and in inches.
+        for (const bool inches : {false, true}) {
+            if (inches) Click(dialog, IDC_CHK_USE_INCHES);
+            for (const std::string& fault : zqtest::LayoutFaults(dialog, Resources(), IDD_DLG_IMAGE_SHIFT))
+                ADD_FAILURE() << fault;
+            for (const std::string& fault : zqtest::TextFaults(dialog)) ADD_FAILURE() << fault;
+        }
         WCHAR caption[64] = {};
         GetWindowTextW(dialog, caption, 64);
         EXPECT_STREQ(L"Image Shift Settings", caption);
     });
 }
 
-// OK with inches shown: each side that applies is stored in whole millimetres, toward zero, in
-// both devmodes, with the three options; the page then checks its changes. Shifts stored in
+// OK with inches shown: each side that applies is stored in whole millimetres, toward zero and
+// within the limits, in both devmodes, with the three options; the page then checks its changes. Shifts stored in
 // millimetres open as inches.
 TEST_F(ImageShift, OkInInchesStoresWholeMillimetres) {
     Start();
@@ -143,12 +152,13 @@ TEST_F(ImageShift, OkInInchesStoresWholeMillimetres) {
         Type(dialog, IDC_LB_HZ_FRONT, L"2");
         Type(dialog, IDC_LB_VL_FRONT, L"0.5");
         Type(dialog, IDC_LB_HZ_BACK, L"-0.5");
-        Type(dialog, IDC_LB_VL_BACK, L"9.84");
+        Type(dialog, IDC_LB_VL_BACK, L"9.9");
         Click(dialog, IDC_CHK_REDUCE_FIT);
         m_sheetMessages.clear();
         Notice(dialog, IDOK, BN_CLICKED);
     });
-    const int32_t expected[Dlg::kShiftValueCount] = {1, 1, 1, 0, 1, 12, 249, 50, -12};
+    // 9.9 inches is more than the 250 millimetres a shift may be.
+    const int32_t expected[Dlg::kShiftValueCount] = {1, 1, 1, 0, 1, 12, 250, 50, -12};
     for (int i = 0; i < Dlg::kShiftValueCount; ++i) {
         EXPECT_EQ(expected[i], m_core.aiImageShift[i]) << i;
         EXPECT_EQ(expected[i], Work().aiImageShift[i]) << i;

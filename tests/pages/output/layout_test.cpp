@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "layoutcheck.h"
 #include "outputtest.h"
 
 namespace {
@@ -86,6 +87,9 @@ TEST_P(OutputLayout, RowsTheAccessoryAllowsCloseUp) {
     for (int id : {IDC_GB_OUTPUT_BIN_OPTIONS, IDC_STA_OUTPUT_BIN, IDC_CBO_BIN}) EXPECT_EQ(layout.bin, Shown(id)) << id;
     // Without a stapler nothing is stapled.
     EXPECT_EQ(layout.stapleKept ? 1 : 0, Sel("Stapling"));
+    // Every shown control whole in its frame, every text fitting it.
+    for (const std::string& fault : zqtest::LayoutFaults(m_page, Resources(), IDD_DLG_OUTPUT)) ADD_FAILURE() << fault;
+    for (const std::string& fault : zqtest::TextFaults(m_page)) ADD_FAILURE() << fault;
 }
 
 INSTANTIATE_TEST_SUITE_P(Accessories, OutputLayout, testing::ValuesIn(kLayouts),
@@ -96,7 +100,8 @@ INSTANTIATE_TEST_SUITE_P(Accessories, OutputLayout, testing::ValuesIn(kLayouts),
                              return name;
                          });
 
-// Both templates hold the same controls at the same sizes; the right-to-left one is mirrored.
+// Both templates hold the same controls at the same sizes; the right-to-left one is mirrored and as
+// whole.
 TEST_F(OutputPage, RightToLeftTemplateMirrorsTheSameControls) {
     Start();
     std::vector<std::pair<int, SIZE>> sizes;
@@ -113,6 +118,7 @@ TEST_F(OutputPage, RightToLeftTemplateMirrorsTheSameControls) {
         EXPECT_EQ(size.cy, rc.bottom - rc.top) << id;
     }
     EXPECT_EQ(L"Face &Up (Straightest Path)", Text(IDC_RB_FACEUP));
+    for (const std::string& fault : zqtest::LayoutFaults(m_page, Resources(), IDD_DLG_OUTPUT_RTL)) ADD_FAILURE() << fault;
 }
 
 }  // namespace
