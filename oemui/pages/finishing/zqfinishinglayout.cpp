@@ -101,13 +101,7 @@ void CZQFinishingTab::VCheckRotate90Width(PageContext* pContext) {
 }
 
 void CZQFinishingTab::VFillPreviewSettings(PageContext* pContext) {
-    if (!pContext ||
-        !ZQFillPagePreview(&m_preview, *pContext,
-                           {m_pCUIParam, m_pPublicDM, m_controls.Item(IDC_BTN_PREVIEW_PORT),
-                            m_controls.Item(IDC_BTN_PREVIEW_LAND), this})) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!BFillSharedPreview(&m_preview, pContext)) return;
     CZQUILogic& logic = *pContext->pLogic;
     int* value = m_preview.aiValue;
     // What this page's controls show, over the settings (a page without its window shows the

@@ -7,7 +7,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/output/zqoutputpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqoutputids.h"
 #include "settings/zqconfigexport.h"
@@ -68,17 +67,9 @@ void CZQOutputTab::VApplyOnLeave(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQOutputTab::VOnSetActive(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    ZQUIDevmode& work = *logic.WorkDM();
     VRunStaplingConstraints(pContext);
     VRefresh(pContext, 0);
-    ZQSheetState& sheet = *logic.SheetState();
-    const int index = logic.IGetPageIndex(&work, kPageOutput);
-    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
-
-    // The covers the Paper/Quality page chose show on this page's sample page too.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
-        paper->VRefreshCoverControls(paperContext);
+    VNoteShown(pContext, kPageOutput);
     if (logic.BIsLargeFormat()) {
         VFillPreviewSettings(pContext);
         VShowPaperText(pContext);

@@ -97,13 +97,7 @@ void CZQOutputTab::VApplyBinLock() {
 }
 
 void CZQOutputTab::VFillPreviewSettings(PageContext* pContext) {
-    if (!pContext ||
-        !ZQFillPagePreview(&m_preview, *pContext,
-                           {m_pCUIParam, m_pPublicDM, m_controls.Item(IDC_BTN_PREVIEW_PORT),
-                            m_controls.Item(IDC_BTN_PREVIEW_LAND), this})) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!BFillSharedPreview(&m_preview, pContext)) return;
     // The turn by 180 degrees shows whether or not the driver offers it here.
     m_preview.aiValue[kPvRotated] = static_cast<int>(WorkOf(pContext)->dwRotate180);
     // The poster is the one the Finishing page shows.
