@@ -100,25 +100,4 @@ INSTANTIATE_TEST_SUITE_P(Accessories, OutputLayout, testing::ValuesIn(kLayouts),
                              return name;
                          });
 
-// Both templates hold the same controls at the same sizes; the right-to-left one is mirrored and as
-// whole.
-TEST_F(OutputPage, RightToLeftTemplateMirrorsTheSameControls) {
-    Start();
-    std::vector<std::pair<int, SIZE>> sizes;
-    for (HWND child = GetWindow(m_page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const RECT rc = Rect(GetDlgCtrlID(child));
-        sizes.emplace_back(GetDlgCtrlID(child), SIZE{rc.right - rc.left, rc.bottom - rc.top});
-    }
-    DestroyWindow(m_page);
-    ASSERT_NE(nullptr, Open(IDD_DLG_OUTPUT_RTL));
-    EXPECT_NE(0, GetWindowLongPtrW(m_page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    for (const auto& [id, size] : sizes) {
-        const RECT rc = Rect(id);
-        EXPECT_EQ(size.cx, rc.right - rc.left) << id;
-        EXPECT_EQ(size.cy, rc.bottom - rc.top) << id;
-    }
-    EXPECT_EQ(L"Face &Up (Straightest Path)", Text(IDC_RB_FACEUP));
-    for (const std::string& fault : zqtest::LayoutFaults(m_page, Resources(), IDD_DLG_OUTPUT_RTL)) ADD_FAILURE() << fault;
-}
-
 }  // namespace
