@@ -85,6 +85,21 @@ TEST_F(FinishingSheet, ComingToTheFrontShowsWhatOtherPagesChanged) {
     EXPECT_EQ(0, m_tab->PreviewRecordForTesting().aiValue[kPvFrontCover]);
 }
 
+// A borderless paper chosen on the Paper/Quality page ends posters on this page too.
+TEST_F(FinishingSheet, BorderlessPaperEndsThePoster) {
+    AddItems();
+    m_host.Add(zqtest::ListFeature("ZQPosterPrinting", {{"OFF", L"Off"}, {"ON", L"On"}}, 1));
+    Build();
+    ASSERT_NE(nullptr, FinishingPage::Open());
+    m_tab->StateForTesting().bPosterFlag = TRUE;
+    EnableWindow(Ctl(IDC_BTN_SELECT_TILES), TRUE);
+    m_host.SetSelection("PaperSize", 3);  // a borderless paper
+    m_paperTab.VOnPaperSizeChanged(&m_paperContext);
+    EXPECT_FALSE(m_tab->StateForTesting().bPosterFlag);
+    EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
+    EXPECT_EQ(0, Sel("ZQPosterPrinting"));
+}
+
 // Another page refreshes this one before its window exists: nothing is lost, and the window takes
 // the settings when it starts.
 TEST_F(FinishingSheet, RefreshWithoutTheWindowLosesNothing) {
