@@ -217,8 +217,10 @@ wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
 png="$out/zqdesk-output.png"
 dialog="$out/zqdesk-image-shift.png"
 rm -f "$png" "$dialog"
-echo "== ZQ Desk 2400 Inkjet: Output, Staple = Two Staples"
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Output" --choose "Staple=Two Staples" \
+# A letter sheet upright first: the mailbox staples letter and A4 sheets only.
+echo "== ZQ Desk 2400 Inkjet: Output, Staple = One Staple"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
+  --choose "Orientation=Portrait" --page "Output" --choose "Staple=One Staple" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Output page" >&2; rc=1; fi
 echo "== ZQ Desk 2400 Inkjet: Output, Image shift settings..."
