@@ -41,7 +41,12 @@ for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.
 [ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
 export DISPLAY=$display
 
-# A prefix of its own: the tests' printers keep their own state.
+# A fresh prefix of its own each run: the tests' printers keep their own state, and nothing a
+# previous run installed or chose (an older plug-in, a sheet's last page) shows in the pictures.
+if [ -d "$build/wineprefix-main" ]; then
+  WINEPREFIX="$build/wineprefix-main" wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$build/wineprefix-main"
+fi
 . "$top/tools/winenv.sh" "$build" x11 wineprefix-main
 # No window manager runs on this display: Wine draws the window frames itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
