@@ -7,7 +7,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfinishingids.h"
 #include "settings/zqconfigexport.h"
@@ -140,15 +139,8 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     // The page exceptions may have changed on the Paper/Quality page: their marks settle once the
     // controls they touch have.
     for (int pass = 0; pass < 2; ++pass) VSetDuplexControlState(pContext);
-    ZQSheetState& sheet = *logic.SheetState();
-    const int index = logic.IGetPageIndex(&work, kPageFinishing);
-    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+    VNoteShown(pContext, kPageFinishing);
     VShowOrientation();
-
-    // The covers the Paper/Quality page chose show on this page's sample page too.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
-        paper->VRefreshCoverControls(paperContext);
     if (logic.BIsLargeFormat()) {
         VFillPreviewSettings(pContext);
         VShowPaperText(pContext);
