@@ -754,7 +754,8 @@ bool IsCheckBox(LONG_PTR kind) {
     return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
 }
 bool IsRadio(LONG_PTR kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
-bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON; }
+// A button drawn by its dialog is pressed as a push button is.
+bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_OWNERDRAW; }
 
 // A control that takes a choice beside its label.
 bool TakesEntries(HWND hwnd) {
@@ -842,6 +843,12 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
     if (!control) return false;
     const std::wstring cls = ClassOf(control);
     const LONG_PTR kind = ButtonKind(control);
+    // A push button inside the dialog, which stays open.
+    if (IsPush(kind)) {
+        if (lstrcmpiW(entry.c_str(), L"press") != 0) return false;
+        Notify(control, BN_CLICKED);
+        return true;
+    }
     if (IsCheckBox(kind) || IsRadio(kind)) {
         const bool on = lstrcmpiW(entry.c_str(), L"on") == 0;
         if (!on && lstrcmpiW(entry.c_str(), L"off") != 0) return false;
