@@ -6,6 +6,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
+#include "device/zqalertdefs.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
@@ -19,35 +20,12 @@ using Modal = CZQModalDialog<CZQTilingSelectionDlg>;
 constexpr INT kIdsTileLabel = 3981;
 constexpr INT kIdsTilesSelected = 3980;
 
-// The text with its one "%d" replaced by the number ("%%" gives "%"); anything else stands as it
-// is, so a translated text never acts as a format.
-void NumberText(PCWSTR pszText, int iNumber, PWSTR pszOut, size_t cchOut) {
-    WCHAR number[16];
-    ZQFormatText(number, 16, L"%d", iNumber);
-    size_t n = 0;
-    bool placed = false;
-    auto put = [&](WCHAR c) {
-        if (n + 1 < cchOut) pszOut[n++] = c;
-    };
-    for (PCWSTR p = pszText; *p; ++p) {
-        if (p[0] == L'%' && p[1] == L'd' && !placed) {
-            for (PCWSTR d = number; *d; ++d) put(*d);
-            placed = true;
-            ++p;
-        } else if (p[0] == L'%' && p[1] == L'%') {
-            put(L'%');
-            ++p;
-        } else {
-            put(*p);
-        }
-    }
-    pszOut[n] = L'\0';
-}
-
+// The status module's text with its one number put in by our own code, so that a translation never
+// acts as a format: a text that is not of one number gives way to the English one.
 void TextWithNumber(CZQUIBase& texts, INT id, PCWSTR pszEnglish, int iNumber, PWSTR pszOut, size_t cchOut) {
     WCHAR text[CZQCommon::kResStringChars];
-    if (!texts.BLoadResString(id, text)) ZQCopyText(text, CZQCommon::kResStringChars, pszEnglish);
-    NumberText(text, iNumber, pszOut, cchOut);
+    if (!texts.BLoadResString(id, text) || !BFormatObjectId(text, iNumber, pszOut, cchOut))
+        BFormatObjectId(pszEnglish, iNumber, pszOut, cchOut);
 }
 
 }  // namespace
