@@ -25,17 +25,9 @@ namespace {
 
 using CoversUnderHost = zqhosttest::SamplePrintersTest;
 
-// Preferences of the printer after `hook` on its Paper/Quality page; the plug-in's block on OK.
+// The plug-in's block on OK after `hook` on the printer's Paper/Quality page.
 ZQUIDevmode OnPaperQuality(const std::wstring& printer, const std::function<void(HWND)>& hook) {
-    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
-    std::vector<BYTE> out;
-    {
-        CZQAutoPress press(50, [&](HWND sheet) {
-            ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
-            hook(ZQCurrentPage(sheet));
-        });
-        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
-    }
+    const std::vector<BYTE> out = zqhosttest::PreferencesOnPage(printer, L"Paper/Quality", hook);
     ZQUIDevmode block = {};
     if (const BYTE* oem = out.empty() ? nullptr : zqhosttest::OemBlock(out)) std::memcpy(&block, oem, sizeof block);
     return block;

@@ -95,16 +95,8 @@ TEST_F(FinishingUnderHost, ChoicesAfterThePaperPageReachTheDevmodeAndExportOnce)
 TEST_F(FinishingUnderHost, PosterTilesAndBookletReachTheDevmode) {
     const std::wstring printer = zqhosttest::kDeskPrinter;
     zqhosttest::ResetToDefaults(printer);
-    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
     auto onFinishing = [&](const std::function<void(HWND)>& hook) {
-        std::vector<BYTE> out;
-        {
-            CZQAutoPress press(50, [&](HWND sheet) {
-                ASSERT_TRUE(ZQShowPage(sheet, L"Finishing"));
-                hook(ZQCurrentPage(sheet));
-            });
-            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
-        }
+        const std::vector<BYTE> out = zqhosttest::PreferencesOnPage(printer, L"Finishing", hook);
         ZQUIDevmode block = {};
         if (const BYTE* oem = out.empty() ? nullptr : zqhosttest::OemBlock(out)) std::memcpy(&block, oem, sizeof block);
         return block;

@@ -79,7 +79,7 @@ TEST_F(TilingDialog, TileGridForEachSize) {
             for (int k = 0; k < n * n; ++k) {
                 HWND tile = GetDlgItem(dialog, Dlg::kFirstTileId + k);
                 ASSERT_NE(nullptr, tile) << k;
-                EXPECT_TRUE(IsWindowVisible(tile) && IsWindowEnabled(tile));
+                EXPECT_TRUE((GetWindowLongPtrW(tile, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(tile));
                 const RECT rc = ClientRect(dialog, tile);
                 EXPECT_EQ(first.left + (k % n) * width, rc.left) << k;
                 EXPECT_EQ(first.top + (k / n) * height, rc.top) << k;
@@ -117,6 +117,8 @@ TEST_F(TilingDialog, ChoicesOkCancelAndClose) {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(Dlg::kFirstTileId + 4, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(Dlg::kFirstTileId + 2, BN_CLICKED), 0);
+        // The count line follows the tiles as they are drawn.
+        ShowWindow(dialog, SW_SHOWNA);
         UpdateWindow(dialog);
         EXPECT_EQ(L"Tiles printed: 3", DlgText(dialog, IDC_STA_TILE_SELECTED));
         Press(dialog, IDOK);
