@@ -194,7 +194,8 @@ png="$out/zqdesk-finishing-poster.png"
 dialog="$out/zqdesk-tiling.png"
 rm -f "$png" "$dialog"
 echo "== ZQ Desk 2400 Inkjet: Finishing, two-sided, then a poster of 3 x 3 tiles without its second tile"
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Finishing" --choose "#264=on" \
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
+  --choose "Orientation=Portrait" --page "Finishing" --choose "#264=on" \
   --choose "Pages per Sheet and Posters=3 x 3 tiles" --press "Select Tiles..." --in-dialog "#2431=press" \
   --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1

@@ -114,6 +114,7 @@ TEST_F(FinishingPosters, PosterTurnsTwoSidedAndBookletOffAndOnePageScalesToFit) 
 
     Choose(IDC_CBO_PAGES_PER_SHEET, 8);  // 4 x 4 tiles
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
+    EXPECT_FALSE(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) || Enabled(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
     EXPECT_EQ(static_cast<WORD>(DMDUP_SIMPLEX), Work().wDuplex);
     EXPECT_EQ(0u, m_logic.m_dwBooklet);
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
