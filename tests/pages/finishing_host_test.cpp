@@ -20,6 +20,9 @@ namespace {
 
 using FinishingUnderHost = zqhosttest::SamplePrintersTest;
 
+// The id of the tile dialog's first tile button; the others follow.
+constexpr int kFirstTileId = 2430;
+
 void PutPrinterData(HANDLE h, const wchar_t* name, DWORD value) {
     SetPrinterDataW(h, const_cast<LPWSTR>(name), REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof value);
 }
@@ -110,7 +113,7 @@ TEST_F(FinishingUnderHost, PosterTilesAndBookletReachTheDevmode) {
         ASSERT_TRUE(ZQChooseOnPage(page, L"Pages per Sheet and Posters", L"3 x 3 tiles"));
         twoSidedAfterPoster = IsDlgButtonChecked(page, IDC_CHK_DUPLEX) == BST_CHECKED;
         ZQDialogSteps steps;
-        steps.choices = {{L"#2431", L"press"}};
+        steps.choices = {{L"#" + std::to_wstring(kFirstTileId + 1), L"press"}};
         steps.inspect = [&](HWND dialog) {
             WCHAR text[64] = {};
             GetDlgItemTextW(dialog, IDC_STA_TILE_SELECTED, text, 64);
@@ -133,6 +136,35 @@ TEST_F(FinishingUnderHost, PosterTilesAndBookletReachTheDevmode) {
     EXPECT_EQ(2u, block.dwBooklet);
     EXPECT_EQ(2u, block.dwPagesPerSheet);
     EXPECT_EQ(static_cast<WORD>(DMDUP_HORIZONTAL), block.wDuplex) << "a booklet binds on the short edge";
+}
+
+// The roll printer's tile push item in the core driver's list opens the same tile dialog, over the
+// driver's page: without a poster chosen, 2 tiles a side.
+TEST_F(FinishingUnderHost, TheRollPrintersTilePushItemOpensTheTileDialog) {
+    const std::wstring printer = zqhosttest::kRollPrinter;
+    zqhosttest::ResetToDefaults(printer);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    ZQDialogSeen seen;
+    bool pressed = false;
+    int tiles = 0;
+    std::vector<BYTE> out;
+    {
+        CZQAutoPress press(50, [&](HWND sheet) {
+            HWND page = ZQCurrentPage(sheet);
+            ASSERT_TRUE(ZQSelectRow(page, L"Tile Selection", true));
+            ZQDialogSteps steps;
+            steps.inspect = [&](HWND dialog) {
+                while (GetDlgItem(dialog, kFirstTileId + tiles)) ++tiles;
+            };
+            steps.close = L"Cancel";
+            pressed = ZQPressForDialog(page, L"Tile Selection...", steps, seen);
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    }
+    ASSERT_TRUE(pressed);
+    EXPECT_TRUE(seen.shown && seen.closed);
+    EXPECT_EQ(L"Tiling Selection", seen.title);
+    EXPECT_EQ(4, tiles);
 }
 
 }  // namespace
