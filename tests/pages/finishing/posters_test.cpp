@@ -83,17 +83,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PosterCounts,
                                          PosterCountCase{3, {{6, TRUE, 1}, {8, TRUE, 3}, {0, FALSE, 0}}},
                                          PosterCountCase{1, {{6, TRUE, 3}, {2, FALSE, 0}}}));
 
-// Layouts other than the full one print no posters: six items, and the plain label.
-TEST_F(FinishingPosters, OtherLayoutsListNoPosters) {
-    AddItems();
-    AddPosterItems(4);
-    m_core.dwLayoutMode = 2;
-    Build();
-    ASSERT_NE(nullptr, Open());
-    EXPECT_EQ(6u, ZQListEntries(Ctl(IDC_CBO_PAGES_PER_SHEET)).size());
-    EXPECT_EQ(L"Pages per Sheet:", Text(IDC_STA_PAGES_PER_SHEET));
-}
-
 // A poster prints one page at full size on one side, without a booklet, borders or watermark, and
 // with none of the margin choices; the tile selection opens for it only. Back to one page on a
 // sheet, the page is scaled to fit unless it is printed on another paper.

@@ -238,35 +238,4 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     EXPECT_FALSE(Enabled(IDC_CBO_BOOKLET_PRINTING));
 }
 
-// The rows the printer offers stack from the top of the group: no booklets where the driver rules
-// them out, no two-sided rows without a way of printing on both sides.
-struct RowsCase {
-    bool twoSidedItem, noBooklets;
-    bool twoSided, booklet;
-};
-
-class DocumentOptionsRows : public FinishingTwoSided, public testing::WithParamInterface<RowsCase> {};
-
-TEST_P(DocumentOptionsRows, ByThePrinter) {
-    const RowsCase& c = GetParam();
-    if (c.twoSidedItem) AddTwoSidedItems();
-    else AddItems("Duplex");
-    if (c.noBooklets) m_host.Add(zqtest::ValueFeature("ZQNBooklet", "INSTALLED"));
-    Build();
-    ASSERT_NE(nullptr, Open());
-    for (int id : {IDC_CHK_DUPLEX, IDC_CHK_FLIP_PAGES_UP}) EXPECT_EQ(c.twoSided, Shown(id)) << id;
-    EXPECT_EQ(c.booklet, Shown(IDC_CBO_BOOKLET_PRINTING));
-    EXPECT_TRUE(Shown(IDC_CBO_PAGES_PER_SHEET));
-    // Rows follow each other downwards; the pages per sheet take the place of missing ones.
-    EXPECT_LT(Rect(IDC_CHK_STRAIGHT_PAPER_PATH).top, Rect(IDC_CBO_PAGES_PER_SHEET).top);
-    if (c.twoSided) {
-        EXPECT_LT(Rect(IDC_CHK_DUPLEX).top, Rect(IDC_CHK_FLIP_PAGES_UP).top);
-        EXPECT_LT(Rect(IDC_CHK_FLIP_PAGES_UP).top, Rect(IDC_CBO_PAGES_PER_SHEET).top);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Printers, DocumentOptionsRows,
-                         testing::Values(RowsCase{true, false, true, true}, RowsCase{true, true, true, false},
-                                         RowsCase{false, false, false, false}));
-
 }  // namespace
