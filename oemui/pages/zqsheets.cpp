@@ -46,7 +46,7 @@ void WriteHelpPath(POEMUIPSPARAM ps) {
 // ---------------------------------------------------------------------------------------------
 CZQTabBase* CZQSheetBuilder::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
 
-PageContext* CZQSheetBuilder::ContextForTesting(int iPageId) {
+PageContext* CZQSheetBuilder::Context(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
 }
 

@@ -29,7 +29,7 @@ public:
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
-    PageContext* ContextForTesting(int iPageId);
+    PageContext* Context(int iPageId);
     // The record of the sheet being shown (null between sheets).
     SheetRecord* SheetForTesting() const { return m_pSheetRecord; }
     // The preview every page paints through (null until the pages are made).
