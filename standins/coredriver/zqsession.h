@@ -26,6 +26,16 @@ struct ZQUIContext {
     CZQHostSession* pSession;
 };
 
+// The calls a plug-in made of this core driver in this process, counted for the benchmarks and the
+// tests that count them (zqcoreui.dll hands its own counts out through ZQGetCoreCallCounts).
+struct ZQCoreCallCounts {
+    LONG lDeviceCapabilities;  // DrvDeviceCapabilities, whoever asked
+    LONG lGetDriverSetting;    // the callback table's two entries
+    LONG lUpdateUISetting;
+};
+ZQCoreCallCounts& ZQCoreCalls();
+using PFN_ZQGetCoreCallCounts = void(WINAPI*)(ZQCoreCallCounts*);
+
 // The callback table entries of OEMUIPROCS.
 BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,
                                      PDWORD pdwOptionsReturned);
