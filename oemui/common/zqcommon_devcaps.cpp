@@ -43,9 +43,18 @@ struct DriverRecord {
     HANDLE hPrinter;
     std::vector<BYTE> bytes;
 };
+// A setting the core driver answered, as read.
+struct SettingAnswer {
+    const void* pUIObject;
+    std::string keyword;
+    DWORD status;
+    std::vector<char> value;
+    bool hasValue;
+};
 struct PassAnswers {
     std::vector<CapsAnswer> caps;
     std::vector<DriverRecord> drivers;
+    std::vector<SettingAnswer> settings;
 };
 thread_local PassAnswers* t_pPass = nullptr;
 
@@ -173,6 +182,37 @@ void zqreuse::KeepDriverInfo(HANDLE hPrinter, const DRIVER_INFO_3W* pInfo) {
     DriverRecord r{hPrinter, std::vector<BYTE>(bytes, bytes + cb)};
     RebaseStrings(reinterpret_cast<DRIVER_INFO_3W*>(r.bytes.data()), bytes, cb);
     t_pPass->drivers.push_back(std::move(r));
+}
+
+bool zqreuse::FindSetting(const void* pUIObject, const char* pszKeyword, DWORD* pdwStatus, char** ppValue,
+                          size_t* pcb) {
+    *ppValue = nullptr;
+    *pcb = 0;
+    if (!t_pPass || !pszKeyword) return false;
+    for (const SettingAnswer& a : t_pPass->settings) {
+        if (a.pUIObject != pUIObject || a.keyword != pszKeyword) continue;
+        if (a.hasValue) {
+            CZQLocalPtr<char> copy;
+            if (!copy.Alloc(a.value.size())) return false;
+            std::memcpy(copy.Get(), a.value.data(), a.value.size());
+            *ppValue = copy.Release();
+            *pcb = a.value.size();
+        }
+        *pdwStatus = a.status;
+        return true;
+    }
+    return false;
+}
+
+void zqreuse::KeepSetting(const void* pUIObject, const char* pszKeyword, DWORD dwStatus, const char* pValue,
+                          size_t cb) {
+    if (!t_pPass || !pszKeyword) return;
+    t_pPass->settings.push_back({pUIObject, pszKeyword, dwStatus,
+                                 pValue ? std::vector<char>(pValue, pValue + cb) : std::vector<char>(), pValue != nullptr});
+}
+
+void zqreuse::ForgetSettings() {
+    if (t_pPass) t_pPass->settings.clear();
 }
 
 CZQCommon::PFN_RetryWait CZQCommon::SetCapsRetryWait(PFN_RetryWait pfn) {

@@ -36,7 +36,7 @@ bool BIs(LPCWSTR pszName, LPCWSTR pszElement) { return ZQEqualNoCase(pszName, ps
 
 // Reports an item to the core driver as the macros do: always as a document-properties change.
 void VReport(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel) {
-    pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwSel, OEMCUIP_DOCPROP);
+    CZQCommon::BReportItem(pParam, pItem, dwSel, OEMCUIP_DOCPROP);
 }
 
 // The same with the option's conflict mark lifted for the call.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "zqcorecalls.h"
 #include "zqowner.h"
 #include "zqoemcontract.h"
 #include "zqhostdm.h"
@@ -26,15 +27,8 @@ struct ZQUIContext {
     CZQHostSession* pSession;
 };
 
-// The calls a plug-in made of this core driver in this process, counted for the benchmarks and the
-// tests that count them (zqcoreui.dll hands its own counts out through ZQGetCoreCallCounts).
-struct ZQCoreCallCounts {
-    LONG lDeviceCapabilities;  // DrvDeviceCapabilities, whoever asked
-    LONG lGetDriverSetting;    // the callback table's two entries
-    LONG lUpdateUISetting;
-};
+// This module's counts of the calls a plug-in made of it.
 ZQCoreCallCounts& ZQCoreCalls();
-using PFN_ZQGetCoreCallCounts = void(WINAPI*)(ZQCoreCallCounts*);
 
 // The callback table entries of OEMUIPROCS.
 BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,
