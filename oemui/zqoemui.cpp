@@ -139,8 +139,3 @@ STDMETHODIMP CZQOemUI::CommonUIProp(DWORD dwMode, POEMCUIPPARAM pOemCUIPParam) {
     return ZQCommonUIProp(m_binding, m_gate, m_alerts, dwMode, pOemCUIPParam);
 }
 
-BOOL CZQOemUI::CPaperQualityRoll::BReadLoadedRollSize() {
-    auto* tab = static_cast<CZQPaperQualityTab*>(m_sheets.Tab(kPagePaperQuality));
-    PageContext* context = m_sheets.Context(kPagePaperQuality);
-    return tab && context && tab->BReadLoadedRollSize(context);
-}

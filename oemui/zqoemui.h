@@ -88,16 +88,6 @@ private:
     CZQBinding m_binding;
     CZQConstraintGate m_gate{m_binding};
     CZQAlertGate m_alerts{m_binding, m_gate};
-    CZQSettingsExchange m_exchange{m_binding, &m_roll};
+    CZQSettingsExchange m_exchange{m_binding, &m_sheets};
     CZQSheetBuilder m_sheets;
-    // The Paper/Quality page of the sheet, when it has one, reads the loaded roll's size for the
-    // devmodes after a change.
-    class CPaperQualityRoll final : public IZQLoadedRollReader {
-    public:
-        explicit CPaperQualityRoll(CZQSheetBuilder& sheets) : m_sheets(sheets) {}
-        BOOL BReadLoadedRollSize() override;
-
-    private:
-        CZQSheetBuilder& m_sheets;
-    } m_roll{m_sheets};
 };

@@ -43,7 +43,7 @@ done
 
 . "$top/tools/winenv.sh" "$build" null
 cd "$build/bin"
-for entry in helper:150 macros:2000 constraints:2000 events:1000; do
+for entry in helper:150 macros:2000 constraints:2000 events:300; do
   target=${entry%%:*}
   inputs=$(( ${entry##*:} * scale / 1000 ))
   if wine zqxmlfuzz.exe "$target" "$inputs" 1 >"$build/zqxmlfuzz-$target.log" 2>&1; then

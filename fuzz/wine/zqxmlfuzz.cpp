@@ -1,15 +1,19 @@
 // Mutations of the sample printers' XML helper files fed to the readers that need Windows: the
-// parser and its readers, the alert definitions, the paper and media trees and the document types,
-// the rule engine's macros and pop-ups, the constraint rules, and a driver's extension list. Each
+// parser and its readers, the alert definitions (evaluated against a scripted printer's answers),
+// the paper and media trees and the document types, the rule engine's macros and pop-ups, the
+// constraint rules, and a driver's extension list (its hooks raised for every event). Each
 // input is one sample file changed a few times at random (elements deleted, duplicated, nested deep
 // or renamed long; attributes deleted or given long or odd values; texts made huge, negative, empty
 // or of the wrong kind; texts swapped between elements, so that macros call each other), or no XML
 // at all. Buffers handed to the readers end at a page the process may not touch, so an over-read
-// faults. A crash is the finding; the loop reports the seed to replay.
+// faults. A crash is the finding, and so is an input that takes longer than its time (20 seconds,
+// or ZQXMLFUZZ_LIMIT_MS): a watchdog ends the run. The loop reports the seed to replay, and the
+// slowest input of a run that passed.
 //   zqxmlfuzz <helper|macros|constraints|events> <inputs> [first seed]
 #include <windows.h>
 #include <msxml.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <cwctype>
@@ -20,6 +24,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqstorenames.h"
 #include "device/zqalertdefs.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "sampleitems.h"
@@ -30,6 +35,9 @@
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmlreaders.h"
 #include "xmlrules/zqxmluirules.h"
+#include "platform/zqdeviceservers.h"
+#include "zqdevrecord.h"
+#include "zqextmodrecord.h"
 #include "zqmemprinter.h"
 #include "zqsamplenames.h"
 #include "zqwinefault.h"
@@ -391,6 +399,143 @@ std::wstring ExtensionListSample() {
     return L"<dem><events>" + events + L"</events></dem>";
 }
 
+// The printer the alert definitions ask: the device-server stand-ins registered for the run,
+// answering from the desk sample's device script.
+constexpr wchar_t kDevicePrinter[] = L"ZQ Fuzz Device Printer";
+
+class DeviceSession {
+public:
+    explicit DeviceSession(const std::wstring& dir) : m_dir(dir) {
+        if (!Registration(true)) return;
+        const std::wstring script = dir + L"\\samples\\zqdesk\\zqdesk.zqd";
+        RegSetKeyValueW(HKEY_CURRENT_USER, kZQDevScriptsKey, kDevicePrinter, REG_SZ, script.c_str(),
+                        static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t)));
+        if (FAILED(ZQCreateDeviceServer(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel,
+                                        reinterpret_cast<void**>(&record.pStatusObject))) ||
+            FAILED(ZQCreateDeviceServer(CLSID_ZQObjectList, IID_IZQObjectList, reinterpret_cast<void**>(&record.pRequest))))
+            return;
+        auto* channel = static_cast<IZQDeviceChannel*>(record.pStatusObject);
+        m_open = SUCCEEDED(channel->Open(kDevicePrinter)) &&
+                 SUCCEEDED(channel->SetOptions(0, 0, 1, DWORD(-1), DWORD(-1), DWORD(-1), DWORD(-1)));
+        StatusRecord::BSetText(&record.pszPrinterName, kDevicePrinter);
+    }
+    ~DeviceSession() {
+        if (m_open) static_cast<IZQDeviceChannel*>(record.pStatusObject)->Close();
+        if (record.pStatusObject) record.pStatusObject->Release();
+        if (record.pRequest) record.pRequest->Release();
+        record.pStatusObject = record.pRequest = nullptr;
+        Registration(false);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    }
+    DeviceSession(const DeviceSession&) = delete;
+    DeviceSession& operator=(const DeviceSession&) = delete;
+    bool BOpen() const { return m_open; }
+    // Every definition evaluated against the printer's answers; the alerts start afresh each time.
+    void VEvaluate(const CZQPtrArray& definitions) {
+        record.items.VRemoveAll();
+        // The stand-ins log each call: the log starts afresh with each input.
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log");
+        VEvaluateAlertDefinitions(definitions, &record);
+    }
+
+    StatusRecord record;
+
+private:
+    bool Registration(bool bRegister) {
+        CZQModule library(LoadLibraryW((m_dir + L"\\zqdevapi.dll").c_str()));
+        const auto entry = library ? reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(
+                                         GetProcAddress(library.Get(), bRegister ? "DllRegisterServer" : "DllUnregisterServer")))
+                                   : nullptr;
+        return entry && entry() == S_OK;
+    }
+
+    std::wstring m_dir;
+    bool m_open = false;
+};
+
+// The extension list's hooks raised for every event, without a printer: the modules come from this
+// program's directory (the extension-module stand-ins lie there). Their calls are not kept.
+constexpr wchar_t kHookDriver[] = L"ZQ Fuzz Driver";
+
+void RaiseHooks() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQExtModRecordKey);
+    CZQEventHooks hooks;
+    if (!hooks.BLoadEventHooks(nullptr, kHookDriver)) return;
+    for (int i = 0; i < kExtEventCount; ++i) {
+        INT result = 0;
+        switch (i) {
+            case kExtPrinterEventInitPre:
+            case kExtPrinterEventInitPost:
+            case kExtPrinterEventDelete:
+            case kExtPrinterEventConnect:
+            case kExtPrinterEventRefresh: hooks.BCallPrinterEventHooks(nullptr, 1, 0, 0, i); break;
+            case kExtDocPropSheetInit:
+            case kExtDocPropSheetDestroy:
+            case kExtDevPropSheetInit:
+            case kExtDevPropSheetDestroy: hooks.BCallPropSheetHooks(nullptr, nullptr, 0, i); break;
+            case kExtDriverEventInit:
+            case kExtDriverEventDelete: hooks.BCallDriverEventHooks(nullptr, 1, 1, nullptr, 0, i); break;
+            case kExtCommonUIProp: hooks.BCallCommonUIPropHooks(1, nullptr, i); break;
+            default: hooks.BCallDocumentEventHooks(nullptr, nullptr, 0, 0, nullptr, 0, nullptr, &result, i); break;
+        }
+    }
+}
+
+// Ends the run when one input takes longer than its time.
+class Watchdog {
+public:
+    explicit Watchdog(DWORD dwLimitMs) : m_limit(dwLimitMs) {
+        m_thread = CreateThread(nullptr, 0, &Watch, this, 0, nullptr);
+    }
+    ~Watchdog() {
+        m_stop = true;
+        if (m_thread) {
+            WaitForSingleObject(m_thread, INFINITE);
+            CloseHandle(m_thread);
+        }
+    }
+    Watchdog(const Watchdog&) = delete;
+    Watchdog& operator=(const Watchdog&) = delete;
+    // An input starts; the time of the one before it, in milliseconds.
+    DWORD DWStart(int iInput, unsigned seed) {
+        const DWORD now = GetTickCount();
+        const DWORD spent = m_input >= 0 ? now - m_start : 0;
+        m_seed = seed;
+        m_start = now;
+        m_input = iInput;
+        return spent;
+    }
+    DWORD DWEnd() {
+        const DWORD spent = m_input >= 0 ? GetTickCount() - m_start : 0;
+        m_input = -1;
+        return spent;
+    }
+
+private:
+    static DWORD WINAPI Watch(void* pSelf) {
+        auto* self = static_cast<Watchdog*>(pSelf);
+        while (!self->m_stop) {
+            Sleep(100);
+            const int input = self->m_input;
+            if (input >= 0 && GetTickCount() - self->m_start > self->m_limit) {
+                fwprintf(stderr, L"\nTIMEOUT input %d (seed %u) ran over %lu ms\n", input, self->m_seed.load(),
+                         self->m_limit);
+                fflush(stderr);
+                fflush(stdout);
+                TerminateProcess(GetCurrentProcess(), 4);
+            }
+        }
+        return 0;
+    }
+
+    const DWORD m_limit;
+    HANDLE m_thread = nullptr;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_input{-1};
+    std::atomic<unsigned> m_seed{0};
+    std::atomic<DWORD> m_start{0};
+};
+
 struct Sample {
     const wchar_t* helper;
     const wchar_t* model;
@@ -401,7 +546,8 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
     const std::wstring dir = ExeDir();
     WCHAR temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    const std::wstring file = std::wstring(temp) + L"zqxmlfuzz-" + target + L".xml";
+    // The extension list lies beside the modules it names, as a driver's does.
+    const std::wstring file = (target == L"events" ? dir + L"\\" : std::wstring(temp)) + L"zqxmlfuzz-" + target + L".xml";
     std::vector<Element> samples;
     std::vector<std::unique_ptr<CZQSampleItems>> items;
     for (const Sample& s : kSamples) {
@@ -415,7 +561,25 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
     if (target == L"events") {
         samples.assign(1, Element());
         if (!TreeReader(ExtensionListSample()).Read(&samples[0])) return 2;
+        // The user's copy of the driver's list name: the driver has no machine key here.
+        const std::wstring key = std::wstring(zqsettings::kUserExtensionListKey) + kHookDriver;
+        const std::wstring name = L"zqxmlfuzz-events.xml";
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), zqsettings::kUserExtensionList, REG_SZ, name.c_str(),
+                        static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t)));
     }
+    std::unique_ptr<DeviceSession> device;
+    if (target == L"helper") {
+        device = std::make_unique<DeviceSession>(dir);
+        if (!device->BOpen()) {
+            fwprintf(stderr, L"cannot open the scripted printer\n");
+            return 2;
+        }
+    }
+    WCHAR limit[16] = {};
+    const DWORD limitMs = GetEnvironmentVariableW(L"ZQXMLFUZZ_LIMIT_MS", limit, 16) ? static_cast<DWORD>(_wtoi(limit)) : 20000;
+    Watchdog watchdog(limitMs ? limitMs : 20000);
+    DWORD slowestMs = 0;
+    unsigned slowestSeed = firstSeed;
     zqmsgbox::SetAnswerer(&Answer, nullptr);
     // The helper target's printer: the status module in its driver directory, forms of both kinds.
     std::unique_ptr<zqspool::CZQMemoryPrinter> printer;
@@ -438,6 +602,11 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
         // Written first, so that a crash leaves the seed to replay.
         wprintf(L"\rinput %d (seed %u)   ", i, seed);
         fflush(stdout);
+        const DWORD spent = watchdog.DWStart(i, seed);
+        if (i > 0 && spent > slowestMs) {
+            slowestMs = spent;
+            slowestSeed = seed - 1;
+        }
         Mutator mutator(seed);
         const size_t which = static_cast<size_t>(mutator.Pick(static_cast<int>(samples.size())));
         if (!WriteText(file, mutator.Mutate(samples[which]))) return 2;
@@ -446,6 +615,7 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
             ExtensionEventList* list = nullptr;
             if (CZQEventTable().BLoad(file.c_str(), &list)) ++loaded;
             ZQFreeExtensionEventList(list);
+            RaiseHooks();
             continue;
         }
         auto rules = std::make_unique<CZQXmlUiRules>();
@@ -459,6 +629,7 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
             ReadGroupsAndDocTypes(*rules, doc, static_cast<POEMCUIPPARAM>(items[which]->CommonUIParam()), tree);
             CZQPtrArray definitions;
             BLoadAlertDefinitions(doc, definitions);
+            device->VEvaluate(definitions);
             VFreeAlertDefinitions(definitions);
         } else if (target == L"macros") {
             auto* param = static_cast<POEMCUIPPARAM>(items[which]->CommonUIParam());
@@ -483,11 +654,21 @@ int Run(const std::wstring& target, int inputs, unsigned firstSeed) {
             return 2;
         }
     }
+    const DWORD last = watchdog.DWEnd();
+    if (inputs > 0 && last > slowestMs) {
+        slowestMs = last;
+        slowestSeed = firstSeed + static_cast<unsigned>(inputs) - 1;
+    }
     zqmsgbox::SetAnswerer(nullptr, nullptr);
     if (tree) DestroyWindow(tree);
     DeleteFileW(file.c_str());
-    wprintf(L"\r%ls: %d inputs from seed %u (%d loaded), no fault; most pop-ups for one change: %d\n",
-            target.c_str(), inputs, firstSeed, loaded, maxPopups);
+    if (target == L"events") {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(zqsettings::kUserExtensionListKey) + kHookDriver).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kZQExtModRecordKey);
+    }
+    wprintf(L"\r%ls: %d inputs from seed %u (%d loaded), no fault; most pop-ups for one change: %d; slowest input: "
+            L"seed %u, %lu ms\n",
+            target.c_str(), inputs, firstSeed, loaded, maxPopups, slowestSeed, slowestMs);
     return 0;
 }
 

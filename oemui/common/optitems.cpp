@@ -9,6 +9,7 @@
 #include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 
 namespace {
@@ -652,10 +653,10 @@ DWORD CZQCommon::DWGetStandardItemValues(POEMCUIPPARAM pParam, PWSTR** ppNames, 
     };
     POPTITEM item = nullptr;
     if (FindByPubId(pParam->pDrvOptItems, pParam->cDrvOptItems, DMPUB_COPIES_COLLATE, 0, &item) == ZQOPT_OK)
-        add(L"Copies", DecimalText(item->Sel));
-    if (DWFindOemOptItemByPubId(pParam, 104, &item) == ZQOPT_OK) add(L"PageOrder", DecimalText(item->Sel));
+        add(zqkw::kCopiesItem, DecimalText(item->Sel));
+    if (DWFindOemOptItemByPubId(pParam, 104, &item) == ZQOPT_OK) add(zqkw::kPageOrderItem, DecimalText(item->Sel));
     if (FindByPubId(pParam->pDrvOptItems, pParam->cDrvOptItems, DMPUB_DUPLEX, 0, &item) != ZQOPT_OK)
-        add(L"Duplex", ZQDupText(L"NONE"));
+        add(zqkw::kDuplexItem, ZQDupText(L"NONE"));
     if (!ok) {
         VFreeStringList(names, n);
         VFreeStringList(values, n);

@@ -65,6 +65,9 @@ public:
     // Converted local-heap copies; FALSE and null on failure. The ANSI buffer is twice the needed
     // size plus two bytes.
     static BOOL BWideToMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage);
+    // The same without best-fit mapping: a text the code page cannot hold as it is, character for
+    // character, is refused (ERROR_NO_UNICODE_TRANSLATION) rather than turned into look-alikes.
+    static BOOL BWideToExactMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage);
     static BOOL BMultiByteToWide(PWSTR* ppszWide, PCSTR pszAnsi, UINT codePage);
     // The date as a short date of the user's locale, as a new string; FALSE when formatting fails.
     static BOOL VFormatShortDate(const SYSTEMTIME* pDate, PWSTR* ppszText);
@@ -102,6 +105,7 @@ public:
     // A data type whose jobs go to the printer as they are: it names "RAW" (any case) or is "TEXT".
     static BOOL BIsRawDatatype(PCWSTR pszDatatype);
     // The driver file's directory, a backslash and the file (the directory alone without a file).
+    // A file that is not a plain file name (ZQIsPlainFileName) is refused: ERROR_INVALID_NAME.
     static BOOL BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFile);
     // The driver's machine key path (driver name null: the printer's driver; printer null: a
     // driver of this platform's environment).

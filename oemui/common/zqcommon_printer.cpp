@@ -6,6 +6,7 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zquibase.h"
 #include "common/zqstrings.h"
 
@@ -91,22 +92,21 @@ bool IsGuidText(PCWSTR s) {
     return true;
 }
 
-constexpr WCHAR kPresetRootKey[] = L"ZQPresetRoot";
-constexpr WCHAR kRestrictedUserGuidValue[] = L"ZQRestrictedUserGuid";
-
 // Whether the spooler takes a write of the printer's data, without changing it: the per-user
 // GUID is written back with its own type and bytes. A printer that has none yet gets it, as
 // every printer whose data can be written should; so the probe never leaves a value of its own.
 bool ProbeWrite(HANDLE hPrinter) {
     DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> data;
-    const DWORD rc = ZQReadStoredValue(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, &type, data, &cb);
+    const DWORD rc =
+        ZQReadStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, &type, data, &cb);
     if (rc == ERROR_FILE_NOT_FOUND) return CZQUIBase::BCreateRestrictedUserGuid(hPrinter) != FALSE;
     if (rc != ERROR_SUCCESS) {
         SetLastError(rc);
         return false;
     }
-    const DWORD written = ZQWriteStoredValue(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, type, data.Get(), cb);
+    const DWORD written =
+        ZQWriteStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, type, data.Get(), cb);
     SetLastError(written);
     return written == ERROR_SUCCESS;
 }
@@ -184,6 +184,12 @@ BOOL CZQCommon::BGetDriverDirFile(HANDLE hPrinter, PWSTR* ppszPath, PCWSTR pszFi
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    // Every module and file of the driver's directory is named through here: a name that would
+    // reach elsewhere names none of them.
+    if (pszFile && !ZQIsPlainFileName(pszFile)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
     CZQLocalPtr<DRIVER_INFO_3W> driver;
     if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pDriverPath) return FALSE;
     PCWSTR driverPath = driver.Get()->pDriverPath;
@@ -215,7 +221,7 @@ BOOL CZQCommon::BGetDriverKeyPath(HANDLE hPrinter, PCWSTR pszDriver, PWSTR* ppsz
     PCWSTR environment = known ? driver.Get()->pEnvironment : kPlatformEnvironment;
     PCWSTR name = pszDriver ? pszDriver : driver.Get()->pName;
     if (!name) return FALSE;
-    static const WCHAR kFormat[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\%ls\\Drivers\\version-3\\%ls";
+    const PCWSTR kFormat = zqsettings::kDriverKeyFormat;
     const size_t cch = wcslen(kFormat) + wcslen(environment) + wcslen(name) + 1;
     CZQLocalPtr<WCHAR> path;
     if (!path.Alloc(cch)) return FALSE;
@@ -308,7 +314,7 @@ BOOL CZQCommon::BGetForm(HANDLE hPrinter, PCWSTR pszForm, FORM_INFO_1W** ppForm)
 BOOL CZQCommon::BHasEwsAddress(HANDLE hPrinter) {
     if (!hPrinter) return FALSE;
     WCHAR value[256];
-    if (!ReadPrinterText(hPrinter, L"ZQEWSIPAddress", value, 256)) return FALSE;
+    if (!ReadPrinterText(hPrinter, zqsettings::kEwsAddress, value, 256)) return FALSE;
     PCWSTR comma = wcsrchr(value, L',');
     if (!comma) return FALSE;
     PCWSTR flag = comma + 1;
@@ -358,9 +364,9 @@ BOOL CZQCommon::BReadRestrictedUserGuid(HANDLE hPrinter, PWSTR pszGuid) {
     // Room for the text with or without its terminator, and our own terminator behind it.
     WCHAR text[kGuidTextChars + 1] = {};
     DWORD type = 0, needed = 0;
-    const DWORD rc = zqspool::Spooler().GetPrinterDataExW(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, &type,
-                                                          reinterpret_cast<BYTE*>(text),
-                                                          kGuidTextChars * sizeof(WCHAR), &needed);
+    const DWORD rc = zqspool::Spooler().GetPrinterDataExW(
+        hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, &type, reinterpret_cast<BYTE*>(text),
+        kGuidTextChars * sizeof(WCHAR), &needed);
     // Too long for a GUID, or not a text: not one.
     if (rc == ERROR_MORE_DATA || (rc == ERROR_SUCCESS && (type != REG_SZ || !IsGuidText(text)))) {
         SetLastError(ERROR_INVALID_DATA);

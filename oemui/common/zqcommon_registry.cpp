@@ -5,19 +5,15 @@
 #include "common/zqdevmodetags.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "formats/zqsnapshot.h"
 #include "formats/zquidevmode.h"
 
 namespace {
 
-constexpr WCHAR kMakerKey[] = L"Software\\Quorvane\\";
-constexpr WCHAR kBorderlessFormsKey[] = L"ZQ Unidrv\\Borderless Forms";
-constexpr WCHAR kToolboxKey[] = L"SOFTWARE\\Quorvane\\ZQTVQ Printing System Config\\";
-constexpr WCHAR kRunKeyPrefix[] = L"Software\\Quorvane\\ZQProcID";
-// Where the product's printing-help program is registered (machine-wide, REG_SZ path).
-constexpr WCHAR kPrintingHelpKey[] = L"Software\\Quorvane\\PrintingHelp";
-constexpr WCHAR kPrintingHelpValue[] = L"HelpProgram";
+namespace zs = zqsettings;
+using zs::kMakerKey;
 
 // Machine values are looked for in the caller's view, then in the 64-bit one.
 bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut, DWORD cchOut) {
@@ -40,7 +36,8 @@ bool BuildRunKey(const DEVMODEW* pDevmode, PWSTR pszKey, size_t cchKey) {
 
 BOOL RunFlagIsSet(PCWSTR pszRunKey, PCWSTR pszFlag) {
     WCHAR value[16];
-    return CZQCommon::BReadRegText(HKEY_CURRENT_USER, pszRunKey, pszFlag, 0, value, 16) && ZQEqualNoCase(value, L"TRUE");
+    return CZQCommon::BReadRegText(HKEY_CURRENT_USER, pszRunKey, pszFlag, 0, value, 16) &&
+           ZQEqualNoCase(value, zs::kRunFlagOn);
 }
 
 BOOL RunFlagIsSet(const DEVMODEW* pDevmode, PCWSTR pszFlag) {
@@ -67,7 +64,7 @@ bool FindPrintingHelp(POEMCUIPPARAM pParam, int iPage, PWSTR pszProgram, DWORD c
     bool offered = false;
     for (int i = 0; i < count && !offered; ++i) offered = ZQEqualNoCase(list[i], option);
     CZQCommon::VFreeStringList(list, count);
-    return offered && ReadMachineText(kPrintingHelpKey, kPrintingHelpValue, pszProgram, cchProgram) &&
+    return offered && ReadMachineText(zs::kPrintingHelpKey, zs::kPrintingHelpProgram, pszProgram, cchProgram) &&
            pszProgram[0];
 }
 
@@ -121,7 +118,7 @@ BOOL CZQCommon::BReadRegText(HKEY hRoot, PCWSTR pszKey, PCWSTR pszValue, REGSAM 
 BOOL CZQCommon::BIsBorderlessFormName(PCWSTR pszForm) {
     if (!pszForm) return FALSE;
     WCHAR keyPath[128];
-    ZQFormatText(keyPath, 128, L"%ls%ls", kMakerKey, kBorderlessFormsKey);
+    ZQFormatText(keyPath, 128, L"%ls%ls", kMakerKey, zs::kBorderlessFormsKey);
     // Only read: the record belongs to the custom-paper dialog, and a reader has no business
     // creating machine keys.
     CZQRegKey key;
@@ -136,8 +133,8 @@ BOOL CZQCommon::BRecordBorderlessForm(PCWSTR pszForm, BOOL bBorderless) {
     }
     // The maker's product key first, then the record's own key under it.
     WCHAR parentPath[128], keyPath[128];
-    ZQFormatText(parentPath, 128, L"%ls%ls", kMakerKey, L"ZQ Unidrv");
-    ZQFormatText(keyPath, 128, L"%ls%ls", kMakerKey, kBorderlessFormsKey);
+    ZQFormatText(parentPath, 128, L"%ls%ls", kMakerKey, zs::kBorderlessFormsParent);
+    ZQFormatText(keyPath, 128, L"%ls%ls", kMakerKey, zs::kBorderlessFormsKey);
     CZQRegKey parent, key;
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, parentPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, parent.Put(),
                         nullptr) != ERROR_SUCCESS ||
@@ -148,9 +145,8 @@ BOOL CZQCommon::BRecordBorderlessForm(PCWSTR pszForm, BOOL bBorderless) {
         RegDeleteValueW(key.Get(), pszForm);
         return TRUE;
     }
-    static const WCHAR kData[] = L"Borderless";
-    return RegSetValueExW(key.Get(), pszForm, 0, REG_SZ, reinterpret_cast<const BYTE*>(kData), sizeof kData) ==
-           ERROR_SUCCESS;
+    return RegSetValueExW(key.Get(), pszForm, 0, REG_SZ, reinterpret_cast<const BYTE*>(zs::kBorderlessFormData),
+                          sizeof zs::kBorderlessFormData) == ERROR_SUCCESS;
 }
 
 BOOL CZQCommon::BWriteUserBinaryValue(PCWSTR pszSubKey, PCWSTR pszValue, const void* pData, DWORD cbData) {
@@ -178,7 +174,7 @@ BOOL CZQCommon::BBuildRunKeyPath(const GUID& runGuid, PWSTR pszKey, size_t cchKe
     if (IsEqualGUID(runGuid, GUID_NULL)) ZQFormatText(runId, 64, L"%lu", GetCurrentProcessId());
     else StringFromGUID2(runGuid, runId, 64);
     // A path that does not fit names another key: nothing is built.
-    if (ZQFormatText(pszKey, cchKey, L"%ls%ls", kRunKeyPrefix, runId) != S_OK) {
+    if (ZQFormatText(pszKey, cchKey, L"%ls%ls", zs::kRunKeyPrefix, runId) != S_OK) {
         pszKey[0] = 0;
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return FALSE;
@@ -194,15 +190,16 @@ GUID CZQCommon::GRunGuidOfPrivateDM(const VOID* pPrivateDM) {
     return guid;
 }
 
-BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, L"ProcessingOndrel"); }
+BOOL CZQCommon::BIsProcessingOndrel(const DEVMODEW* pDevmode) { return RunFlagIsSet(pDevmode, zs::kProcessingOndrel); }
 
 BOOL CZQCommon::BIsOndrelRunOfPrivateDM(const VOID* pPrivateDM) {
     WCHAR key[kRunKeyChars];
-    return BBuildRunKeyPath(GRunGuidOfPrivateDM(pPrivateDM), key, kRunKeyChars) && RunFlagIsSet(key, L"ProcessingOndrel");
+    return BBuildRunKeyPath(GRunGuidOfPrivateDM(pPrivateDM), key, kRunKeyChars) &&
+           RunFlagIsSet(key, zs::kProcessingOndrel);
 }
 
 BOOL CZQCommon::BIsProcessingConvertDevmode(const DEVMODEW* pDevmode) {
-    return RunFlagIsSet(pDevmode, L"ProcessingConvertDevmode");
+    return RunFlagIsSet(pDevmode, zs::kProcessingConvertDevmode);
 }
 
 BOOL CZQCommon::BHasToolboxPath(HANDLE hPrinter) {
@@ -218,11 +215,12 @@ BOOL CZQCommon::BReadToolboxPath(HANDLE hPrinter, PWSTR pszPath) {
     pszPath[0] = 0;
     CZQLocalPtr<DRIVER_INFO_3W> driver;
     if (!BGetDriverInfo3(hPrinter, driver.Put()) || !driver.Get()->pName) return FALSE;
-    const size_t cch = wcslen(kToolboxKey) + wcslen(driver.Get()->pName) + 1;
+    const size_t cch = wcslen(zs::kToolboxKey) + wcslen(driver.Get()->pName) + 1;
     CZQLocalPtr<WCHAR> keyPath;
-    if (!keyPath.Alloc(cch) || FAILED(ZQFormatText(keyPath.Get(), cch, L"%ls%ls", kToolboxKey, driver.Get()->pName)))
+    if (!keyPath.Alloc(cch) ||
+        FAILED(ZQFormatText(keyPath.Get(), cch, L"%ls%ls", zs::kToolboxKey, driver.Get()->pName)))
         return FALSE;
-    return ReadMachineText(keyPath.Get(), L"ToolboxPath", pszPath, MAX_PATH) && pszPath[0];
+    return ReadMachineText(keyPath.Get(), zs::kToolboxPath, pszPath, MAX_PATH) && pszPath[0];
 }
 
 BOOL CZQCommon::BHasPrintingHelp(POEMCUIPPARAM pParam, int iPage) {

@@ -3,12 +3,11 @@
 
 #include "common/zqcommon.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqtrace.h"
 #include "formats/zqpenstatus.h"
 
 namespace {
-
-constexpr WCHAR kStatusValue[] = L"ZQSTSSTR";
 
 using Mark = CZQCommon::EPenMark;
 
@@ -125,7 +124,8 @@ int CZQCommon::IReadStatusString(HANDLE hPrinter, int iWhat) {
 
     DWORD type = 0, cb = 0;
     CZQLocalPtr<BYTE> data;
-    if (ZQReadStoredValue(hPrinter, nullptr, kStatusValue, &type, data, &cb) != ERROR_SUCCESS || cb == 0) return -1;
+    if (ZQReadStoredValue(hPrinter, nullptr, zqsettings::kStatusString, &type, data, &cb) != ERROR_SUCCESS || cb == 0)
+        return -1;
     // A text that fills the room loses its last byte to the terminator; a shorter one, terminated
     // or not, keeps every character.
     char text[kZQStatusTextBytes] = {};

@@ -8,10 +8,12 @@
 #include <utility>
 #include <vector>
 
+#include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqlanguage.h"
+#include "common/zqstorenames.h"
 #include "zqproc.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -24,14 +26,10 @@ struct RollRow {
     int ids[4];
 };
 const RollRow kRollRows[] = {
-    {L"ManualFeed", {113, 116, 122, 119}},
-    {L"Sheet", {114, 117, 123, 120}},
-    {L"Roll", {115, 118, 124, 121}},
-    {L"Roll1", {109, 111, 107, 105}},
-    {L"Roll2", {110, 112, 108, 106}},
+    {zqkw::kManualFeed, {113, 116, 122, 119}}, {zqkw::kSheet, {114, 117, 123, 120}},
+    {zqkw::kRoll, {115, 118, 124, 121}},       {zqkw::kRoll1, {109, 111, 107, 105}},
+    {zqkw::kRoll2, {110, 112, 108, 106}},
 };
-const PCWSTR kRollFields[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
-
 
 // One entry of a string-table block in one language: -1 when the block is not there, else the
 // entry's length (0 = empty) with *ppText at its characters. The block's size bounds every read.
@@ -232,6 +230,31 @@ BOOL CZQCommon::BWideToMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage) 
     return TRUE;
 }
 
+BOOL CZQCommon::BWideToExactMultiByte(PCWSTR pszWide, PSTR* ppszAnsi, UINT codePage) {
+    if (ppszAnsi) *ppszAnsi = nullptr;
+    if (!pszWide || !ppszAnsi) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    // The Unicode code pages take neither flag nor default character; they refuse bad surrogates.
+    const bool unicode = codePage == CP_UTF8 || codePage == CP_UTF7;
+    const DWORD flags = unicode ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL defaulted = FALSE;
+    const int needed =
+        WideCharToMultiByte(codePage, flags, pszWide, -1, nullptr, 0, nullptr, unicode ? nullptr : &defaulted);
+    if (needed <= 0) return FALSE;
+    CZQLocalPtr<char> ansi;
+    if (!ansi.Alloc(static_cast<size_t>(needed) + 1)) return FALSE;
+    if (!WideCharToMultiByte(codePage, flags, pszWide, -1, ansi.Get(), needed, nullptr, unicode ? nullptr : &defaulted))
+        return FALSE;
+    if (defaulted) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return FALSE;
+    }
+    *ppszAnsi = ansi.Release();
+    return TRUE;
+}
+
 BOOL CZQCommon::BMultiByteToWide(PWSTR* ppszWide, PCSTR pszAnsi, UINT codePage) {
     if (ppszWide) *ppszWide = nullptr;
     if (!pszAnsi || !ppszWide) {
@@ -423,7 +446,7 @@ int CZQCommon::IRollFieldPubId(int iRoll, PCWSTR pszField) {
     if (!pszField || (iRoll != 1 && iRoll != 2)) return -1;
     const RollRow& row = kRollRows[iRoll == 1 ? 3 : 4];
     for (int f = 0; f < 4; ++f)
-        if (wcscmp(pszField, kRollFields[f]) == 0) return row.ids[f];
+        if (wcscmp(pszField, zqsettings::kRollFields[f]) == 0) return row.ids[f];
     return -1;
 }
 
@@ -433,7 +456,7 @@ int CZQCommon::IRollValuePubId(PCWSTR pszValueName) {
         const size_t len = wcslen(row.source);
         if (wcsncmp(pszValueName, row.source, len) != 0) continue;
         for (int f = 0; f < 4; ++f)
-            if (wcscmp(pszValueName + len, kRollFields[f]) == 0) return row.ids[f];
+            if (wcscmp(pszValueName + len, zqsettings::kRollFields[f]) == 0) return row.ids[f];
     }
     return -1;
 }

@@ -10,20 +10,16 @@
 #include "common/zquibase.h"
 #include "platform/zqspooler.h"
 #include "common/zqevents.h"
+#include "common/zqstorenames.h"
 
 namespace {
 
+namespace zs = zqsettings;
+
 // Tray readers allow 52 bytes a record (name, three zero bytes, 32-bit id): 22 characters fit.
 constexpr size_t kTrayNameMaxChars = 22;
-constexpr WCHAR kTrayCountValue[] = L"ZQTrayCount";
-constexpr WCHAR kTrayRecordsValue[] = L"ZQTRAYINFOREGDATA";
 constexpr size_t kMediaNameMaxChars = 63;
 constexpr DWORD kAnswerPlaceholderNumber = 6400;
-
-DWORD SetRootValue(HANDLE hPrinter, PCWSTR pszValue, DWORD dwType, const void* pData, DWORD cb) {
-    return zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(pszValue), dwType,
-                                              static_cast<BYTE*>(const_cast<void*>(pData)), cb);
-}
 
 BOOL SpoolerResult(DWORD rc) {
     SetLastError(rc);
@@ -84,8 +80,8 @@ BOOL ZQStoreTrayRecord(HANDLE hPrinter, const WORD* pBins, PCWSTR pNames, DWORD 
     if (!BuildRecords(pNames, CZQCommon::kBinNameChars, pBins, dwCount, kTrayNameMaxChars, records, &cbRecords))
         return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
     // The count goes last: a reader that finds it finds the records it counts.
-    const ZQRootValue values[] = {{kTrayRecordsValue, REG_BINARY, records.Get(), cbRecords},
-                                  {kTrayCountValue, REG_DWORD, &dwCount, sizeof dwCount}};
+    const ZQRootValue values[] = {{zs::kTrayRecords, REG_BINARY, records.Get(), cbRecords},
+                                  {zs::kTrayCount, REG_DWORD, &dwCount, sizeof dwCount}};
     return ZQWriteRootValuesTogether(hPrinter, values, 2);
 }
 
@@ -96,12 +92,12 @@ BOOL ZQReadTrayInfo(HANDLE hPrinter, ZQTrayRecord** ppTrays, DWORD* pdwCount) {
     if (!hPrinter || !ppTrays || !pdwCount) return SpoolerResult(ERROR_INVALID_DATA);
     DWORD type = REG_NONE, cbCount = 0, cbRecords = 0;
     CZQLocalPtr<BYTE> countData, records;
-    DWORD rc = ZQReadStoredValue(hPrinter, nullptr, kTrayCountValue, &type, countData, &cbCount);
+    DWORD rc = ZQReadStoredValue(hPrinter, nullptr, zs::kTrayCount, &type, countData, &cbCount);
     if (rc != ERROR_SUCCESS) return SpoolerResult(rc);
     if (type != REG_DWORD || cbCount != sizeof(DWORD)) return SpoolerResult(ERROR_INVALID_DATA);
     DWORD count;
     memcpy(&count, countData.Get(), sizeof count);
-    rc = ZQReadStoredValue(hPrinter, nullptr, kTrayRecordsValue, &type, records, &cbRecords);
+    rc = ZQReadStoredValue(hPrinter, nullptr, zs::kTrayRecords, &type, records, &cbRecords);
     if (rc != ERROR_SUCCESS) return SpoolerResult(rc);
     // The smallest record is an empty name and an id.
     constexpr DWORD kMinRecordBytes = 3 + sizeof(DWORD);
@@ -136,7 +132,8 @@ BOOL ZQStoreMediaInfo(HANDLE hPrinter, PCWSTR pszPrinterName, PCWSTR pszPort) {
                       &cbRecords))
         return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
     // One value: the spooler writes it whole or not at all.
-    return SpoolerResult(SetRootValue(hPrinter, L"ZQMEDIAINFOREGDATA", REG_BINARY, records.Get(), cbRecords));
+    return SpoolerResult(
+        ZQWriteStoredValue(hPrinter, nullptr, zs::kMediaRecords, REG_BINARY, records.Get(), cbRecords));
 }
 
 BOOL ZQSetMakerPrintProcessor(HANDLE hPrinter) {
@@ -171,14 +168,15 @@ BOOL ZQStoreSerialNumber(HANDLE hPrinter) {
     ZQ_TRACE("ZQStoreSerialNumber");
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (!CZQUIBase::BReadUserSetting(hPrinter, L"ZQBIDIInfo", L"SERIAL_NUMBER", data.Put(), &cb)) return FALSE;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, zs::kAnswerStoreKey, zs::kAnswerSerialNumber, data.Put(), &cb))
+        return FALSE;
     if (!IsRealAnswer(data.Get(), cb)) return FALSE;
     // The reader leaves room for a terminator behind the value.
     const auto* text = reinterpret_cast<const WCHAR*>(data.Get());
     const DWORD cbText = static_cast<DWORD>((ZQTextLength(text, cb / sizeof(WCHAR)) + 1) * sizeof(WCHAR));
     CZQLocalPtr<WCHAR> copy(ZQDupText(text, cb / sizeof(WCHAR)));
     if (!copy) return FALSE;
-    return SpoolerResult(SetRootValue(hPrinter, L"SerialNumber", REG_SZ, copy.Get(), cbText));
+    return SpoolerResult(ZQWriteStoredValue(hPrinter, nullptr, zs::kSerialNumber, REG_SZ, copy.Get(), cbText));
 }
 
 void ZQInitializePrinter(PCWSTR pszPrinterName) {

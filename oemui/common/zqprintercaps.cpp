@@ -7,12 +7,14 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
 namespace {
 
-constexpr WCHAR kPaperListKey[] = L"PaperList";
+namespace zs = zqsettings;
+using zs::kPaperListKey;
 
 template <typename T>
 void FreeLocal(T*& p) {
@@ -101,11 +103,11 @@ bool ReadProfiles(HANDLE hPrinter, PCWSTR pszPaperKey, PaperListEntry* pEntry) {
         WCHAR key[1024];
         if (!JoinKey(key, 1024, pszPaperKey, sub)) continue;
         PaperProfile& p = profiles[n++];
-        if (!ReadTextValue(hPrinter, key, L"Name", p.szName, 256) ||
-            !ReadTextValue(hPrinter, key, L"QualityLevel", p.szQualityLevel, 256) ||
-            !ReadDwordValue(hPrinter, key, L"MaxDetail", &p.dwMaxDetail) ||
-            !ReadDwordValue(hPrinter, key, L"GlossEnhancer", &p.dwGlossEnhancer) ||
-            !ReadDwordValue(hPrinter, key, L"ExtraPasses", &p.dwExtraPasses))
+        if (!ReadTextValue(hPrinter, key, zs::kPaperName, p.szName, 256) ||
+            !ReadTextValue(hPrinter, key, zs::kProfileQualityLevel, p.szQualityLevel, 256) ||
+            !ReadDwordValue(hPrinter, key, zs::kProfileMaxDetail, &p.dwMaxDetail) ||
+            !ReadDwordValue(hPrinter, key, zs::kProfileGlossEnhancer, &p.dwGlossEnhancer) ||
+            !ReadDwordValue(hPrinter, key, zs::kProfileExtraPasses, &p.dwExtraPasses))
             return false;
         if (!p.szName[0]) ZQCopyText(p.szName, 256, sub);
     }
@@ -277,14 +279,14 @@ BOOL ZQReadPaperList(PaperList* pList, HANDLE hPrinter) {
         WCHAR key[512];
         if (!JoinKey(key, 512, kPaperListKey, sub)) continue;
         PaperListEntry& e = pList->pEntries[pList->dwCount++];
-        const bool ok = ReadTextValue(hPrinter, key, L"Name", e.szName, 256) &&
-                        ReadTextValue(hPrinter, key, L"Text", e.szText, 256) &&
-                        ReadTextValue(hPrinter, key, L"Code", e.szCode, 256) &&
-                        ReadDwordValue(hPrinter, key, L"DefaultQuality", &e.dwDefaultQuality) &&
-                        ReadDwordValue(hPrinter, key, L"GlossEnhancerSupport", &e.dwGlossEnhancerSupport) &&
-                        ReadDwordValue(hPrinter, key, L"ExtraPassesSupport", &e.dwExtraPassesSupport) &&
-                        ReadDwordValue(hPrinter, key, L"MaxDetailSupport", &e.dwMaxDetailSupport) &&
-                        ReadDwordValue(hPrinter, key, L"CutterSupport", &e.dwCutterSupport) &&
+        const bool ok = ReadTextValue(hPrinter, key, zs::kPaperName, e.szName, 256) &&
+                        ReadTextValue(hPrinter, key, zs::kPaperText, e.szText, 256) &&
+                        ReadTextValue(hPrinter, key, zs::kPaperCode, e.szCode, 256) &&
+                        ReadDwordValue(hPrinter, key, zs::kPaperDefaultQuality, &e.dwDefaultQuality) &&
+                        ReadDwordValue(hPrinter, key, zs::kPaperGlossEnhancerSupport, &e.dwGlossEnhancerSupport) &&
+                        ReadDwordValue(hPrinter, key, zs::kPaperExtraPassesSupport, &e.dwExtraPassesSupport) &&
+                        ReadDwordValue(hPrinter, key, zs::kPaperMaxDetailSupport, &e.dwMaxDetailSupport) &&
+                        ReadDwordValue(hPrinter, key, zs::kPaperCutterSupport, &e.dwCutterSupport) &&
                         ReadProfiles(hPrinter, key, &e);
         if (!ok) {
             const DWORD error = GetLastError();

@@ -1,12 +1,11 @@
 #include "common/zqprinterdata.h"
 
+#include "common/zqstorenames.h"
 #include "common/zqtrace.h"
 #include "platform/zqspooler.h"
 
 namespace {
 
-// The key the spooler keeps root values under, for the calls that take a key.
-constexpr WCHAR kRootKey[] = L"PrinterDriverData";
 // More values than a count and its records never need to go together.
 constexpr DWORD kMaxTogether = 4;
 
@@ -28,7 +27,7 @@ struct Saved {
 DWORD Restore(HANDLE hPrinter, const ZQRootValue& value, const Saved& saved) {
     if (saved.present)
         return ZQWriteStoredValue(hPrinter, nullptr, value.pszName, saved.type, saved.data.Get(), saved.cb);
-    return zqspool::Spooler().DeletePrinterDataExW(hPrinter, kRootKey, value.pszName);
+    return zqspool::Spooler().DeletePrinterDataExW(hPrinter, zqsettings::kRootKey, value.pszName);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include "common/zqkeywords.h"
+
 namespace zqsettings {
 
 // ---- printer data: key trees
@@ -29,6 +31,9 @@ inline constexpr WCHAR kDriverDataDevModeItems[] = L"DMCDriverData\\Printing\\De
 inline constexpr WCHAR kDriverDataOptItems[] = L"DMCDriverData\\Printing\\OptItems";
 inline constexpr WCHAR kLockDataPrinting[] = L"DMCLockData\\Printing";
 inline constexpr WCHAR kLockDataPhysical[] = L"DMCLockData\\Physical";
+// Locks the import could not store even on a second try (REG_MULTI_SZ of "<lock key>\<name>"), written by
+// the import: the readers of the locks take each as locked. An import that stores all its locks empties it.
+inline constexpr WCHAR kUnstoredLocks[] = L"DMCUnstoredLocks";
 // The per-user GUID (REG_SZ), written by CZQUIBase::BCreateRestrictedUserGuid.
 inline constexpr WCHAR kPresetRootKey[] = L"ZQPresetRoot";
 inline constexpr WCHAR kRestrictedUserGuid[] = L"ZQRestrictedUserGuid";
@@ -85,7 +90,7 @@ inline constexpr WCHAR kInstallDate[] = L"InstallDate";
 inline constexpr WCHAR kNotifyDate[] = L"NotifyDate";
 // The media-type pop-up's number (REG_DWORD): named after its feature, written 0 by the
 // Paper/Quality page when missing.
-inline constexpr WCHAR kPopupMediaType[] = L"MediaType";
+inline constexpr PCWSTR kPopupMediaType = zqkw::kMediaType;
 
 // ---- device answers: "Update Now"'s store under the restricted user's key (per user, the
 // printer's data in its place); texts REG_SZ, numbers REG_DWORD, other octets REG_BINARY, lists

@@ -84,8 +84,22 @@ bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix) {
 bool ZQIsPlainFileName(PCWSTR pszName) {
     if (!pszName || !pszName[0]) return false;
     for (PCWSTR p = pszName; *p; ++p)
-        if (*p == L'\\' || *p == L'/' || *p == L':') return false;
+        if (*p < 0x20 || wcschr(L"\\/:*?\"<>|", *p)) return false;
     return wcsstr(pszName, L"..") == nullptr;
+}
+
+bool ZQIsPathInFolder(PCWSTR pszPath) {
+    if (!pszPath || !pszPath[0]) return false;
+    WCHAR part[MAX_PATH];
+    for (PCWSTR p = pszPath;;) {
+        const size_t cch = wcscspn(p, L"\\/");
+        if (cch == 0 || cch >= MAX_PATH) return false;
+        wmemcpy(part, p, cch);
+        part[cch] = 0;
+        if (!ZQIsPlainFileName(part)) return false;
+        if (!p[cch]) return true;
+        p += cch + 1;
+    }
 }
 
 bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart) {

@@ -26,5 +26,11 @@ bool ZQEqualNoCaseA(const char* a, const char* b);
 // The text begins with / contains the part, compared the same way; false for null texts.
 bool ZQStartsWithNoCase(PCWSTR psz, PCWSTR pszPrefix);
 bool ZQContainsNoCase(PCWSTR psz, PCWSTR pszPart);
-// A file name that stays in the folder it is joined to: no path separator, drive, stream or "..".
+// The one check of every name a module or file is loaded by from a folder (the driver's): a file
+// name that stays in the folder it is joined to. No path separator, drive, stream or "..", no
+// character a file name cannot hold (controls, wildcards, quotes, pipes, angle brackets). It
+// judges the text the loader is given: a name that goes through a conversion is checked after it.
 bool ZQIsPlainFileName(PCWSTR pszName);
+// The same for a path below the folder: each of its parts between separators is a plain file
+// name (so no part is empty, a drive, or a way up).
+bool ZQIsPathInFolder(PCWSTR pszPath);

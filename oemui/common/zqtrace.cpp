@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "common/zqstorenames.h"
+
 namespace {
 
 // -1 until the switch is read.
@@ -19,8 +21,8 @@ bool ReadSwitch() {
         on = lstrcmpW(value, L"0") != 0;
     } else {
         DWORD data = 0, type = 0, size = sizeof data;
-        on = RegGetValueW(HKEY_CURRENT_USER, L"Software\\Quorvane", L"ZQTrace", RRF_RT_REG_DWORD, &type, &data,
-                          &size) == ERROR_SUCCESS &&
+        on = RegGetValueW(HKEY_CURRENT_USER, zqsettings::kTraceSwitchKey, zqsettings::kTraceSwitch, RRF_RT_REG_DWORD,
+                          &type, &data, &size) == ERROR_SUCCESS &&
              data != 0;
     }
     SetLastError(lastError);

@@ -11,13 +11,14 @@
 #include "common/zqlanguage.h"
 #include "common/zqprintercaps.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
 namespace {
 
-constexpr WCHAR kMakerKey[] = L"Software\\Quorvane\\";
-constexpr WCHAR kDefaultUserMakerKey[] = L".DEFAULT\\Software\\Quorvane\\";
+using zqsettings::kDefaultUserMakerKey;
+using zqsettings::kMakerKey;
 constexpr INT kIdsNone = 874;
 constexpr INT kIdsWatermarkFont = 881;
 
@@ -354,8 +355,8 @@ BOOL CZQUIBase::BCreateRestrictedUserGuid(HANDLE hPrinter) {
     WCHAR text[kGuidTextChars + 1];
     if (FAILED(CoCreateGuid(&guid)) || StringFromGUID2(guid, text, kGuidTextChars + 1) != kGuidTextChars)
         return Failed(ERROR_INVALID_DATA);
-    const DWORD rc = ZQWriteStoredValue(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", REG_SZ, text,
-                                        kGuidTextChars * sizeof(WCHAR));
+    const DWORD rc = ZQWriteStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, REG_SZ,
+                                        text, kGuidTextChars * sizeof(WCHAR));
     SetLastError(rc);
     return rc == ERROR_SUCCESS;
 }

@@ -97,8 +97,13 @@ public:
     // "Executable", and the answer is FALSE. Otherwise the driver's "ToolboxPath" (a path without
     // a drive lies in the driver directory's "3" folder) with the printer's name and the name of
     // the option "LaunchToolBox"; TRUE once the path is found and the driver directory read,
-    // whether or not it starts. A path that is missing, empty or too long starts nothing.
+    // whether or not it starts. A path that is missing, empty, too long or would leave the "3"
+    // folder starts nothing.
     static BOOL BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam);
+    // The toolbox program of a "ToolboxPath" (MAX_PATH characters): a path with a drive as it
+    // stands, any other below the version-3 folder of the printer-driver directory. FALSE for a
+    // path that would leave that folder, or does not fit.
+    static BOOL BToolboxProgram(PCWSTR pszToolboxPath, PWSTR pszProgram);
     static BOOL BHasVexaToolbox(const CZQUIBase* pPage);
     // Starts the command line once the default web browser passes: a DDE browser other than the
     // three the pages support, or a web-address handler without a command, refuses every start

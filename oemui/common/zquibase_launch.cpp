@@ -2,7 +2,9 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
@@ -10,10 +12,10 @@
 
 namespace {
 
-constexpr WCHAR kServicesFeature[] = L"PSServicesOption";
+constexpr PCWSTR kServicesFeature = zqkw::kPSServicesOption;
 constexpr WCHAR kVexaToolboxOption[] = L"LaunchVexaToolBox";
 constexpr WCHAR kToolboxOption[] = L"LaunchToolBox";
-constexpr WCHAR kMakerPrintersKey[] = L"SOFTWARE\\Quorvane\\ZQ Printers\\";
+using zqsettings::kMakerPrintersKey;
 constexpr WCHAR kBrowserDdeKey[] = L"http\\shell\\open\\ddeexec\\Application";
 constexpr WCHAR kBrowserCommandKey[] = L"http\\shell\\open\\command";
 // The DDE browsers the pages can hand a web page to, compared exactly.
@@ -141,6 +143,34 @@ BOOL CZQUIBase::BHasVexaToolbox(const CZQUIBase* pPage) {
     return RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath.Get(), 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
+BOOL CZQUIBase::BToolboxProgram(PCWSTR pszToolboxPath, PWSTR pszProgram) {
+    if (!pszToolboxPath || !pszProgram) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    pszProgram[0] = 0;
+    if (wcschr(pszToolboxPath, L':')) {
+        if (ZQCopyText(pszProgram, kCchToolbox, pszToolboxPath) == S_OK) return TRUE;
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return FALSE;
+    }
+    // A path without a drive lies in the version-3 folder of the printer-driver directory, and
+    // stays there.
+    if (!ZQIsPathInFolder(pszToolboxPath)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    WCHAR dir[kCchToolbox] = {};
+    DWORD needed = 0;
+    if (!zqspool::Spooler().GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir),
+                                                       sizeof dir - sizeof(WCHAR), &needed))
+        return FALSE;
+    if (ZQFormatText(pszProgram, kCchToolbox, L"%ls\\3\\%ls", dir, pszToolboxPath) == S_OK) return TRUE;
+    pszProgram[0] = 0;
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FALSE;
+}
+
 BOOL CZQUIBase::BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam) {
     ZQ_TRACE("CZQUIBase::BLaunchToolbox");
     const POEMCUIPPARAM pParam = pPage ? pPage->CUIParam() : nullptr;
@@ -152,7 +182,9 @@ BOOL CZQUIBase::BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam) {
     if (BHasVexaToolbox(pPage)) {
         CZQLocalPtr<WCHAR> keyPath;
         if (VexaToolboxKey(pPage, keyPath) &&
-            BReadRegText(HKEY_LOCAL_MACHINE, keyPath.Get(), L"Executable", 0, path, kCchToolbox) && path[0])
+            BReadRegText(HKEY_LOCAL_MACHINE, keyPath.Get(), zqsettings::kMakerPrinterExecutable, 0, path,
+                         kCchToolbox) &&
+            path[0])
             StartToolbox(wParam, path, nullptr);
         return FALSE;
     }
@@ -161,16 +193,8 @@ BOOL CZQUIBase::BLaunchToolbox(const CZQUIBase* pPage, WPARAM wParam) {
     if (!BGetPrinterName(pParam->hPrinter, printer.Put()) || !BReadToolboxPath(pParam->hPrinter, path)) return FALSE;
     CZQLocalPtr<WCHAR> option(ServicesOptionName(pPage, kToolboxOption));
     WCHAR program[kCchToolbox];
-    bool fits = ZQCopyText(program, kCchToolbox, path) == S_OK;
-    if (!wcschr(path, L':')) {
-        // A path without a drive lies in the version-3 folder of the printer-driver directory.
-        WCHAR dir[kCchToolbox] = {};
-        DWORD needed = 0;
-        if (!zqspool::Spooler().GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir),
-                                                           sizeof dir - sizeof(WCHAR), &needed))
-            return FALSE;
-        fits = ZQFormatText(program, kCchToolbox, L"%ls\\3\\%ls", dir, path) == S_OK;
-    }
+    bool fits = BToolboxProgram(path, program) != FALSE;
+    if (!fits && GetLastError() != ERROR_INVALID_NAME && GetLastError() != ERROR_FILENAME_EXCED_RANGE) return FALSE;
     WCHAR arguments[kCchToolbox];
     fits = fits &&
            ZQFormatText(arguments, kCchToolbox, L"\"%ls\" %ls", printer.Get(), option ? option.Get() : L"") == S_OK;

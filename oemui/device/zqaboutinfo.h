@@ -35,8 +35,10 @@ struct ZQStatusLine {
 inline constexpr int kMaxStatusLines = 4;
 
 // The configuration-status lines the printer's data says ("InstallDate", the per-user
-// "EACStatus", "DMCStatus", "PrnPropChng", "NotifyDate"), in order; their number. A value that
-// cannot be read, or has the wrong type or size, adds no line of its own.
+// "EACStatus", "DMCStatus", "PrnPropChng", "NotifyDate"), in order; their number. A value that is
+// missing, or has the wrong type or size, adds no line of its own; one the spooler does not answer
+// for shows as unknown (a line of its own, or "unknown" for a date), and no line then claims what it
+// might have said.
 int IReadConfigStatus(HANDLE hPrinter, ZQStatusLine* pLines /* kMaxStatusLines */);
 // The line's text from the status module (its English text when the string is missing), with
 // its date behind it when the line carries one.

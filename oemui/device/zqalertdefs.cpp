@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "platform/zqdeviceservers.h"
 #include "xmlrules/zqxmldom.h"
@@ -294,8 +295,9 @@ bool BAlertValueRead(const CZQPtrArray& definitions, PCWSTR pszName) {
 BOOL BReadUtilityPath(PWSTR pszPath, DWORD cchPath) {
     if (!pszPath || cchPath == 0) return FALSE;
     DWORD cb = cchPath * sizeof(WCHAR);
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Quorvane\\ZQ Tintora", L"RunCC", RRF_RT_REG_SZ, nullptr, pszPath,
-                     &cb) == ERROR_SUCCESS && pszPath[0])
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, zqsettings::kColorManagementKey, zqsettings::kColorManagementProgram,
+                     RRF_RT_REG_SZ, nullptr, pszPath, &cb) == ERROR_SUCCESS &&
+        pszPath[0])
         return TRUE;
     pszPath[0] = L'\0';
     return FALSE;

@@ -4,6 +4,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqalertdefs.h"
@@ -11,8 +12,7 @@
 
 namespace {
 
-constexpr PCWSTR kCareKey = L"Software\\Quorvane\\ZQ Mendrix";
-constexpr PCWSTR kPaperListKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\%s\\PrinterDriverData\\PaperList";
+namespace zs = zqsettings;
 constexpr PCWSTR kTrayMediaName = L"TRAYx-MEDIA-TYPE_LOADED";
 constexpr PCWSTR kTrayLengthName = L"TRAYx-CUSTOM-MEDIA-LENGTH";
 constexpr PCWSTR kTrayWidthName = L"TRAYx-CUSTOM-MEDIA-WIDTH";
@@ -47,8 +47,8 @@ void VAppendFixed(StatusRecord* pRecord, const FixedAlert& alert, PCWSTR pszLink
 bool BPrinterCareRunning() {
     WCHAR status[511];
     DWORD cb = sizeof status;
-    return RegGetValueW(HKEY_LOCAL_MACHINE, kCareKey, L"Status", RRF_RT_REG_SZ, nullptr, status, &cb) ==
-               ERROR_SUCCESS &&
+    return RegGetValueW(HKEY_LOCAL_MACHINE, zs::kPrinterCareKey, zs::kPrinterCareStatus, RRF_RT_REG_SZ, nullptr, status,
+                        &cb) == ERROR_SUCCESS &&
            ZQEqualNoCase(status, L"ACTIVE");
 }
 
@@ -57,8 +57,10 @@ bool BPaperListUpdated(PCWSTR pszPrinter) {
     WCHAR key[512];
     DWORD value = 0;
     DWORD cb = sizeof value;
-    return pszPrinter && ZQFormatText(key, 512, kPaperListKey, pszPrinter) == S_OK &&
-           RegGetValueW(HKEY_LOCAL_MACHINE, key, L"IsUpdated", RRF_RT_REG_DWORD, nullptr, &value, &cb) ==
+    return pszPrinter &&
+           ZQFormatText(key, 512, L"%ls\\%ls\\%ls\\%ls", zs::kMachinePrintersKey, pszPrinter, zs::kRootKey,
+                        zs::kPaperListKey) == S_OK &&
+           RegGetValueW(HKEY_LOCAL_MACHINE, key, zs::kPaperListUpdated, RRF_RT_REG_DWORD, nullptr, &value, &cb) ==
                ERROR_SUCCESS &&
            value != 0;
 }

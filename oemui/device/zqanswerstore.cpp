@@ -5,6 +5,8 @@
 #include <string>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -12,10 +14,8 @@
 
 namespace {
 
-constexpr PCWSTR kStoreKey = kZQAnswerStoreKey;
-constexpr WCHAR kFreshValue[] = L"DevSetUpdate";
-constexpr WCHAR kModelName[] = L"MODEL_NAME";
-constexpr WCHAR kMediaNamesMask[] = L"MEDIA-NAMES-AVAILABLE";
+namespace zs = zqsettings;
+constexpr PCWSTR kStoreKey = zs::kAnswerStoreKey;
 constexpr WCHAR kTextPlaceholder[] = L" ";
 // The storage kind of a hard disk (Host Resources MIB).
 constexpr DWORD kHardDiskMedia = 3;
@@ -25,7 +25,7 @@ bool OpenStoreKey(HANDLE hPrinter, REGSAM access, CZQRegKey& key) {
     WCHAR guid[CZQCommon::kGuidTextChars];
     WCHAR path[MAX_PATH];
     return CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) &&
-           SUCCEEDED(ZQFormatText(path, MAX_PATH, L"Software\\Quorvane\\%ls\\%ls", guid, kStoreKey)) &&
+           SUCCEEDED(ZQFormatText(path, MAX_PATH, L"%ls%ls\\%ls", zs::kMakerKey, guid, kStoreKey)) &&
            RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.Put()) == ERROR_SUCCESS;
 }
 
@@ -75,8 +75,8 @@ BOOL BStoreDeviceAnswer(PCWSTR pszName, HANDLE hPrinter, const BYTE* pData, DWOR
             return pData && cbData == sizeof(DWORD) ? Write(hPrinter, pszName, REG_DWORD, pData, cbData) : TRUE;
         case zqanswer::AnswerKind::Text: break;
     }
-    const zqanswer::TextForm form = zqanswer::ClassifyTextAnswer(
-        pData, cbData, StoredType(hPrinter, pszName) == REG_SZ, ZQEqualNoCase(pszName, kMediaNamesMask));
+    const zqanswer::TextForm form = zqanswer::ClassifyTextAnswer(pData, cbData, StoredType(hPrinter, pszName) == REG_SZ,
+                                                                 ZQEqualNoCase(pszName, zs::kAnswerMediaNamesMask));
     if (form == zqanswer::TextForm::Binary) return Write(hPrinter, pszName, REG_BINARY, pData, cbData);
     std::wstring text;
     if (!zqanswer::DecodeTextAnswer(form, pData, cbData, text)) {
@@ -135,12 +135,12 @@ void CZQAutoConfig::VCopyTextAnswer(PCWSTR pszName, PWSTR* ppSlot) {
 // Placeholders and read-back
 // ---------------------------------------------------------------------------------------------
 BOOL CZQAutoConfig::BModelNameAnswer(BOOL bCheck) {
-    if (!bCheck) return BWriteTextPlaceholder(kModelName);
+    if (!bCheck) return BWriteTextPlaceholder(zs::kAnswerModelName);
     BOOL blank = TRUE;
-    return BIsBlankAnswer(kModelName, &blank) && !blank;
+    return BIsBlankAnswer(zs::kAnswerModelName, &blank) && !blank;
 }
 
-BOOL CZQAutoConfig::BSerialNumberAnswer() { return BWriteTextPlaceholder(L"SERIAL_NUMBER"); }
+BOOL CZQAutoConfig::BSerialNumberAnswer() { return BWriteTextPlaceholder(zs::kAnswerSerialNumber); }
 
 // A number the printer answered (not the placeholder), into *pdwValue when given.
 bool CZQAutoConfig::BNumberAnswered(PCWSTR pszName, DWORD* pdwValue) {
@@ -154,28 +154,28 @@ bool CZQAutoConfig::BNumberAnswered(PCWSTR pszName, DWORD* pdwValue) {
 
 void CZQAutoConfig::VMemoryAnswer(BOOL bApply) {
     if (!bApply) {
-        BWriteNumberPlaceholder(L"hrMemorySize");
+        BWriteNumberPlaceholder(zs::kAnswerMemorySize);
         return;
     }
     DWORD kilobytes = 0;
-    if (BNumberAnswered(L"hrMemorySize", &kilobytes)) VSetInstalledMemory(kilobytes);
+    if (BNumberAnswered(zs::kAnswerMemorySize, &kilobytes)) VSetInstalledMemory(kilobytes);
 }
 
 void CZQAutoConfig::VMediaPathAnswer(BOOL bApply) {
     if (bApply) {
         // A second media path is the duplex unit's.
-        VSetInstalledFlag(L"DuplexUnit", BNumberAnswered(L"prtMediaPathType2", nullptr));
+        VSetInstalledFlag(zqkw::kDuplexUnit, BNumberAnswered(zs::kAnswerMediaPath, nullptr));
         return;
     }
-    BWriteNumberPlaceholder(L"prtMediaPathType2");
-    BWriteNumberPlaceholder(L"prtConsoleLocalization");
+    BWriteNumberPlaceholder(zs::kAnswerMediaPath);
+    BWriteNumberPlaceholder(zs::kAnswerLocalization);
 }
 
 void CZQAutoConfig::VDiskAnswer(BOOL bApply) {
     bool hardDisk = false;
     for (int n = 2; n <= 4; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"hrDiskStorageMedia%d", n);
+        ZQFormatText(name, 32, zs::kDiskMediaFormat, n);
         DWORD media = 0;
         if (!bApply)
             BWriteNumberPlaceholder(name);
@@ -189,8 +189,8 @@ void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
     if (bApply) m_dwAccessoryValue = 0;
     for (int n = 1; n <= kPaperHandlers; ++n) {
         WCHAR model[32], memory[32];
-        ZQFormatText(model, 32, L"%ls%d%ls", L"PHD", n, L"-MODEL");
-        ZQFormatText(memory, 32, L"%ls%d%ls", L"PHD", n, L"-DEVICE-MEMORY");
+        ZQFormatText(model, 32, zs::kDiskModelFormat, n);
+        ZQFormatText(memory, 32, zs::kDiskMemoryFormat, n);
         if (!bApply) {
             const BYTE none = 0;
             BWriteTextPlaceholder(model);
@@ -220,7 +220,7 @@ void CZQAutoConfig::VPaperHandlingAnswer(BOOL bApply) {
 void CZQAutoConfig::VInputModelAnswer(BOOL bApply) {
     for (int n = 1; n <= kInputTrays; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"prtInputModel%d", n);
+        ZQFormatText(name, 32, zs::kInputModelFormat, n);
         if (bApply)
             VCopyTextAnswer(name, &m_apszInputModels[n - 1]);
         else
@@ -231,7 +231,7 @@ void CZQAutoConfig::VInputModelAnswer(BOOL bApply) {
 void CZQAutoConfig::VInputCapacityAnswer(BOOL bApply) {
     for (int n = 1; n <= kInputTrays; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"prtInputMaxCapacity%d", n);
+        ZQFormatText(name, 32, zs::kInputCapacityFormat, n);
         if (!bApply) {
             BWriteNumberPlaceholder(name);
             continue;
@@ -272,7 +272,7 @@ BOOL CZQAutoConfig::BListValues(RequestNode** ppList, BOOL bCheck) {
         // Read back in list order: the model name decides as soon as it is reached.
         BOOL blank = FALSE;
         if (!BIsBlankAnswer(node->pszName, &blank)) return FALSE;
-        if (ZQEqualNoCase(node->pszName, kModelName)) return !blank;
+        if (ZQEqualNoCase(node->pszName, zs::kAnswerModelName)) return !blank;
     }
     return ok;
 }
@@ -285,7 +285,7 @@ BOOL CZQAutoConfig::VApplyDeviceUpdate() {
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
     DWORD fresh = 0;
-    if (!BReadAnswer(kFreshValue, data.Put(), &cb) || cb != sizeof fresh) return FALSE;
+    if (!BReadAnswer(zs::kDevSetUpdate, data.Put(), &cb) || cb != sizeof fresh) return FALSE;
     memcpy(&fresh, data.Get(), sizeof fresh);
     if (fresh != 1) return FALSE;
     // The tables the trays are set from are the driver's, never the user's to see.
@@ -300,7 +300,7 @@ BOOL CZQAutoConfig::VApplyDeviceUpdate() {
     IUpdateOutputBinNames();
     VFreeAnswerBuffers();
     fresh = 0;
-    return BWriteAnswer(kFreshValue, REG_DWORD, &fresh, sizeof fresh);
+    return BWriteAnswer(zs::kDevSetUpdate, REG_DWORD, &fresh, sizeof fresh);
 }
 
 void CZQAutoConfig::VFreeAnswerBuffers() {

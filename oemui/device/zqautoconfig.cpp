@@ -5,6 +5,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "platform/zqdeviceservers.h"
@@ -275,8 +276,8 @@ void CZQAutoConfig::VEndMiniInstaller() {
 
 BOOL CZQAutoConfig::BSetEACStatus(DWORD dwStatus, HANDLE hPrinter) {
     if (!hPrinter) return FALSE;
-    return BWriteUserSetting(hPrinter, TRUE, kZQAnswerStoreKey, L"EACStatus", reinterpret_cast<const BYTE*>(&dwStatus),
-                             sizeof dwStatus, REG_DWORD);
+    return BWriteUserSetting(hPrinter, TRUE, zqsettings::kAnswerStoreKey, zqsettings::kEACStatus,
+                             reinterpret_cast<const BYTE*>(&dwStatus), sizeof dwStatus, REG_DWORD);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -328,7 +329,7 @@ BOOL CZQAutoConfig::BUpdateNow(BOOL bComponentsReady) {
             // Whatever was not answered still holds its placeholder and fails the test.
             if (listMode ? BListValues(&list, TRUE) : BModelNameAnswer(TRUE)) {
                 const DWORD fresh = 1;
-                result = BWriteAnswer(L"DevSetUpdate", REG_DWORD, &fresh, sizeof fresh);
+                result = BWriteAnswer(zqsettings::kDevSetUpdate, REG_DWORD, &fresh, sizeof fresh);
                 m_eState = kStateDone;
             } else {
                 m_eState = kStateNotAnswered;

@@ -23,9 +23,6 @@
 
 class CZQXmlUiRules;
 
-// The subkey of the answer store under the restricted user's key.
-inline constexpr WCHAR kZQAnswerStoreKey[] = L"ZQBIDIInfo";
-
 // One installable tray of the driver's tables: a size keyword "name-capacity-kind" of
 // "ZQInstallableTraySize" or a name keyword "name-model" of "ZQInstallableTrayName".
 struct InstallableTrayEntry {

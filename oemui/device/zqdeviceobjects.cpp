@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -12,6 +13,8 @@
 #include "xmlrules/zqxmluirules.h"
 
 namespace {
+
+namespace zs = zqsettings;
 
 // A row from its name and identifier; the count follows from the components given.
 constexpr DeviceObjectRecord Row(PCWSTR pszName, std::initializer_list<WORD> components) {
@@ -28,9 +31,9 @@ constexpr DeviceObjectRecord Row(PCWSTR pszName, std::initializer_list<WORD> com
 #define ZQ_HR 1, 3, 6, 1, 2, 1, 25
 
 constexpr DeviceObjectRecord kTable[] = {
-    Row(L"MODEL_NAME", {ZQ_P, 1, 1, 3, 2, 0}),
-    Row(L"SERIAL_NUMBER", {ZQ_P, 1, 1, 3, 3, 0}),
-    Row(L"prtMediaPathType2", {ZQ_PRT, 13, 4, 1, 9, 1, 2}),
+    Row(zs::kAnswerModelName, {ZQ_P, 1, 1, 3, 2, 0}),
+    Row(zs::kAnswerSerialNumber, {ZQ_P, 1, 1, 3, 3, 0}),
+    Row(zs::kAnswerMediaPath, {ZQ_PRT, 13, 4, 1, 9, 1, 2}),
     Row(L"HOST-APPLICATION-AVAILABLE-MEMORY", {ZQ_P, 1, 1, 2, 59, 0}),
     Row(L"VELT_MODE", {ZQ_P, 1, 2, 4, 1, 1, 0}),
     Row(L"PRINT_ENGINE_REVISION", {ZQ_P, 1, 4, 1, 2, 26, 0}),
@@ -38,7 +41,7 @@ constexpr DeviceObjectRecord kTable[] = {
     Row(L"hrDiskStorageMedia2", {ZQ_HR, 3, 6, 1, 2, 2}),
     Row(L"hrDiskStorageMedia3", {ZQ_HR, 3, 6, 1, 2, 3}),
     Row(L"hrDiskStorageMedia4", {ZQ_HR, 3, 6, 1, 2, 4}),
-    Row(L"hrMemorySize", {ZQ_HR, 2, 2, 0}),
+    Row(zs::kAnswerMemorySize, {ZQ_HR, 2, 2, 0}),
     Row(L"PHD1-MODEL", {ZQ_P, 1, 1, 4, 5, 1, 1, 0}),
     Row(L"PHD2-MODEL", {ZQ_P, 1, 1, 4, 5, 2, 1, 0}),
     Row(L"PHD3-MODEL", {ZQ_P, 1, 1, 4, 5, 3, 1, 0}),
@@ -141,8 +144,8 @@ constexpr DeviceObjectRecord kTable[] = {
     Row(L"prtOutputName12", {ZQ_PRT, 9, 2, 1, 7, 1, 12}),
     Row(L"prtOutputName13", {ZQ_PRT, 9, 2, 1, 7, 1, 13}),
     Row(L"prtOutputName14", {ZQ_PRT, 9, 2, 1, 7, 1, 14}),
-    Row(L"prtConsoleLocalization", {ZQ_PRT, 5, 1, 1, 10, 1}),
-    Row(L"MEDIA-NAMES-AVAILABLE", {ZQ_P, 1, 4, 1, 8, 1, 1, 0}),
+    Row(zs::kAnswerLocalization, {ZQ_PRT, 5, 1, 1, 10, 1}),
+    Row(zs::kAnswerMediaNamesMask, {ZQ_P, 1, 4, 1, 8, 1, 1, 0}),
 };
 static_assert(sizeof kTable / sizeof kTable[0] == kZQDeviceObjectCount, "the device object table has 115 rows");
 
@@ -150,12 +153,12 @@ static_assert(sizeof kTable / sizeof kTable[0] == kZQDeviceObjectCount, "the dev
 #undef ZQ_PRT
 #undef ZQ_HR
 
-constexpr WCHAR kLocalizationName[] = L"prtConsoleLocalization";
+constexpr PCWSTR kLocalizationName = zs::kAnswerLocalization;
 // The memory object, and the shorter identifier some printers answer it under.
 constexpr WCHAR kMemoryId[] = L"1.3.6.1.2.1.25.2.2.0";
 constexpr WCHAR kMemoryRetryId[] = L"1.3.6.1.2.1.25.2.2";
-constexpr WCHAR kMemoryName[] = L"hrMemorySize";
-constexpr WCHAR kMediaPathName[] = L"prtMediaPathType2";
+constexpr PCWSTR kMemoryName = zs::kAnswerMemorySize;
+constexpr PCWSTR kMediaPathName = zs::kAnswerMediaPath;
 // The console speaks this language while the printer is asked.
 constexpr DWORD kQueryLocalization = 1;
 constexpr BYTE kValueTypeNumber = 2;

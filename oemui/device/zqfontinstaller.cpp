@@ -5,13 +5,15 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zquidevmode.h"
 
 namespace {
 
-constexpr PCWSTR kFontFileValue = L"ExternalFontFile";
+constexpr PCWSTR kFontFileValue = zqsettings::kExternalFontFile;
 
 // A file read through a read-only mapping of all its bytes.
 class CZQMappedFile {
@@ -298,18 +300,13 @@ BOOL CZQFontInstaller::BLoadInstalledFonts(ZQFontDlgParam* p) {
     ZQ_TRACE("CZQFontInstaller::BLoadInstalledFonts");
     if (!p || !p->pFontParam) return FALSE;
     HANDLE hPrinter = p->pFontParam->hPrinter;
-    const auto& spooler = zqspool::Spooler();
-    DWORD type = 0, needed = 0;
-    spooler.GetPrinterDataW(hPrinter, const_cast<PWSTR>(kFontFileValue), &type, nullptr, 0, &needed);
-    if (needed < sizeof(WCHAR) || needed > 64 * 1024) return FALSE;
-    CZQLocalPtr<WCHAR> path;
-    if (!path.Alloc(needed / sizeof(WCHAR) + 1)) return FALSE;
-    if (spooler.GetPrinterDataW(hPrinter, const_cast<PWSTR>(kFontFileValue), &type,
-                                reinterpret_cast<BYTE*>(path.Get()), needed, &needed) != ERROR_SUCCESS ||
-        type != REG_SZ || !path[0])
+    DWORD type = 0, cb = 0;
+    CZQLocalPtr<BYTE> path;  // terminated behind the value
+    if (ZQReadStoredValue(hPrinter, nullptr, kFontFileValue, &type, path, &cb) != ERROR_SUCCESS || type != REG_SZ ||
+        cb < sizeof(WCHAR) || cb > 64 * 1024 || !reinterpret_cast<PCWSTR>(path.Get())[0])
         return FALSE;
     LocalFree(p->pszFontFile);
-    p->pszFontFile = path.Release();
+    p->pszFontFile = reinterpret_cast<PWSTR>(path.Release());
 
     CZQMappedFile file;
     std::vector<zqfont::UffFont> fonts;
@@ -348,9 +345,11 @@ BOOL CZQFontInstaller::BMakeFontFileName(ZQFontDlgParam* p) {
     ZQAppendText(path.Get(), chars, name);
 
     const DWORD cb = static_cast<DWORD>((wcslen(path.Get()) + 1) * sizeof(WCHAR));
-    if (zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(kFontFileValue), REG_SZ,
-                                           reinterpret_cast<BYTE*>(path.Get()), cb) != ERROR_SUCCESS)
+    const DWORD rc = ZQWriteStoredValue(hPrinter, nullptr, kFontFileValue, REG_SZ, path.Get(), cb);
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(rc);
         return FALSE;
+    }
     LocalFree(p->pszFontFile);
     p->pszFontFile = path.Release();
     return TRUE;

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -19,10 +21,11 @@
 namespace {
 
 constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
-constexpr WCHAR kAccessories[] = L"AccessoryOutputBins";
+constexpr PCWSTR kAccessories = zqkw::kAccessoryOutputBins;
 constexpr WCHAR kAccessoryTable[] = L"ZQInstallableHCO";
 constexpr WCHAR kFinisherTable[] = L"ZQInstallableFinisher";
-constexpr WCHAR kOutputBinNames[] = L"OutputBinNames";
+namespace zs = zqsettings;
+using zs::kOutputBinNames;
 constexpr int kMaxMemorySizes = 256;
 constexpr int kMaxOptionModels = 6;
 constexpr int kMaxOutputNames = 14;
@@ -45,8 +48,8 @@ const struct {
 const PCWSTR kMailboxModes[] = {L"MailboxModeStacker", L"MailboxModeSeparator", L"MailboxModeCollator",
                                 L"MailboxModeMailbox"};
 // The accessories whose bins have names of their own.
-const PCWSTR kNamedBinAccessories[] = {L"MBX8Mailbox", L"MBX5Mailbox", L"MBX7Mailbox", L"MBX3Mailbox"};
-const PCWSTR kFinisherFeatures[] = {L"ZQPunchUnitType", L"ZQPostInsertionKit"};
+const PCWSTR kNamedBinAccessories[] = {zqkw::kMBX8Mailbox, zqkw::kMBX5Mailbox, zqkw::kMBX7Mailbox, zqkw::kMBX3Mailbox};
+const PCWSTR kFinisherFeatures[] = {zqkw::kZQPunchUnitType, zqkw::kZQPostInsertionKit};
 
 bool IsNoneOption(PCWSTR psz) {
     return ZQEqualNoCase(psz, L"NONE") || ZQEqualNoCase(psz, L"NOTINSTALLED") || ZQEqualNoCase(psz, L"FALSE");
@@ -104,14 +107,14 @@ bool TableNamesReported(POEMCUIPPARAM pParam, PCWSTR pszTable, PCWSTR pszOption,
 void CZQAutoConfig::VSetInstalledMemory(DWORD dwKilobytes) {
     if (!BHasItems()) return;
     const bool postScript = m_dwPdl == zqdm::kPdlPostScript;
-    const PCWSTR feature = postScript ? L"InstalledMemory" : L"Memory";
+    const PCWSTR feature = postScript ? zqkw::kInstalledMemory : zqkw::kMemory;
     PWSTR* keywords = nullptr;
     int count = 0;
     if (DWGetOptionKeywords(m_pCUIParam, feature, &keywords, &count, kPrinterMode) != ZQOPT_OK) return;
     ZQ_TRACE("CZQAutoConfig::VSetInstalledMemory");
     const int listed = count;
     // PostScript lists end in an entry for help, which is no size.
-    if (postScript && count > 0 && ZQEqualNoCase(keywords[count - 1], L"HelpIndex")) --count;
+    if (postScript && count > 0 && ZQEqualNoCase(keywords[count - 1], zqkw::kHelpIndexOption)) --count;
     if (count > kMaxMemorySizes) count = kMaxMemorySizes;
     DWORD sizes[kMaxMemorySizes] = {};
     for (int i = 0; i < count; ++i) {
@@ -142,7 +145,7 @@ void CZQAutoConfig::VSetInstalledFlag(PCWSTR pszFeature, BOOL bInstalled) {
 }
 
 void CZQAutoConfig::VRefreshVeltorItems() {
-    for (PCWSTR feature : {L"JobRetention", L"DeviceIsVeltor"}) {
+    for (PCWSTR feature : {zqkw::kJobRetention, L"DeviceIsVeltor"}) {
         POPTITEM item = nullptr;
         if (DWFindOptItem(m_pCUIParam, feature, &item) == ZQOPT_OK) VReselectAllowedOptions(item);
     }
@@ -191,7 +194,7 @@ BOOL CZQAutoConfig::BAccessoryMatches(PWSTR* ppszModels, PCWSTR pszOption) {
 
 DWORD CZQAutoConfig::DWSetMailboxMode(int iMode) {
     if (!BHasItems() || iMode < 1 || iMode > 4) return ZQOPT_BAD_ARGUMENT;
-    return DWSelectOptionByKeyword(m_pCUIParam, L"MailboxModes", kMailboxModes[iMode - 1], kPrinterMode);
+    return DWSelectOptionByKeyword(m_pCUIParam, zqkw::kMailboxModes, kMailboxModes[iMode - 1], kPrinterMode);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -200,7 +203,7 @@ DWORD CZQAutoConfig::DWSetMailboxMode(int iMode) {
 void CZQAutoConfig::VApplyFinisherOptions(BOOL bApply) {
     for (int n = 1; n <= kPaperHandlers; ++n) {
         WCHAR name[64];
-        ZQFormatText(name, 64, L"%ls%d%ls", L"PHD", n, L"-NUMBER-OF-OPTIONS");
+        ZQFormatText(name, 64, zs::kDiskOptionCountFormat, n);
         CZQLocalPtr<BYTE> data;
         DWORD cb = 0;
         if (!BReadAnswer(name, data.Put(), &cb) || cb < 1) continue;
@@ -214,7 +217,7 @@ void CZQAutoConfig::VApplyFinisherOptions(BOOL bApply) {
         }
         for (int m = 1; m <= count; ++m) {
             WCHAR model[64];
-            ZQFormatText(model, 64, L"%ls%d%ls%d", L"PHD", n, L"-OPTIONS-MODEL-", m);
+            ZQFormatText(model, 64, zs::kDiskOptionModelFormat, n, m);
             if (bApply)
                 VCopyTextAnswer(model, &m_apszOptionModels[m - 1]);
             else
@@ -259,7 +262,7 @@ BOOL CZQAutoConfig::BFinisherMatches(PWSTR* ppszOptionModels, PCWSTR pszOption, 
 void CZQAutoConfig::VBlankOutputNames() {
     for (int n = 1; n <= kMaxOutputNames; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"prtOutputName%d", n);
+        ZQFormatText(name, 32, zs::kOutputNameFormat, n);
         BWriteTextPlaceholder(name);
     }
 }
@@ -282,7 +285,7 @@ int CZQAutoConfig::IUpdateOutputBinNames() {
 
     // Without named bins the list goes.
     const int first = named ? static_cast<int>(low) : 1, last = named ? static_cast<int>(high) : 0;
-    return ICollectNames(L"prtOutputName%d", first, last, 0, kMaxOutputNames, kOutputNameChars, kOutputBinNames);
+    return ICollectNames(zs::kOutputNameFormat, first, last, 0, kMaxOutputNames, kOutputNameChars, kOutputBinNames);
 }
 
 int CZQAutoConfig::ICollectNames(PCWSTR pszFormat, int iFirst, int iLast, DWORD dwMask, int iMaxNames,

@@ -4,6 +4,8 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -16,11 +18,10 @@ namespace {
 constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
 constexpr WCHAR kTraySizes[] = L"ZQInstallableTraySize";
 constexpr WCHAR kTrayNames[] = L"ZQInstallableTrayName";
-constexpr WCHAR kTrayFeatures[] = L"ZQInstallableTrayFeatureName";
+constexpr PCWSTR kTrayFeatures = zqkw::kZQInstallableTrayFeatureName;
 constexpr WCHAR kMediaRange[] = L"ZQMediaDMLRange";
-constexpr WCHAR kMediaMask[] = L"MEDIA-NAMES-AVAILABLE";
-constexpr WCHAR kUserDefinedMedia[] = L"UserDefinedMedia";
-constexpr WCHAR kNotifyDate[] = L"NotifyDate";
+namespace zs = zqsettings;
+using zs::kUserDefinedMedia;
 
 const PCWSTR kTableItems[] = {kTrayFeatures, kTraySizes, kTrayNames, L"ZQInstallableHCO", L"ZQInstallableFinisher"};
 
@@ -80,7 +81,7 @@ void CZQAutoConfig::VNoteListChange(PCWSTR pszOld, PCWSTR pszNew, DWORD dwOldCou
     WCHAR text[32];
     ZQFormatText(text, 32, L"%02d/%02d/%04d:%02d:%02d:%02d", now.wMonth, now.wDay, now.wYear, now.wHour, now.wMinute,
                  now.wSecond);
-    if (!CZQDriverData::BSetPrinterData(m_hPrinter, kNotifyDate, text))
+    if (!CZQDriverData::BSetPrinterData(m_hPrinter, zs::kNotifyDate, text))
         zqtrace::Line(L"CZQAutoConfig: the change note was not written\n");
 }
 
@@ -191,13 +192,13 @@ void CZQAutoConfig::VBlankTrayAnswers() {
     const struct {
         PCWSTR suffix;
         bool text;
-    } kAnswers[] = {{L"INSTALLED", false},  {L"MEDIA-SIZE-LOADED", false}, {L"MEDIA-VENDOR", true},
-                    {L"MEDIA-NAME", true},  {L"MEDIA-TYPE", false},        {L"CUSTOM-MEDIA-WIDTH", false}};
+    } kAnswers[] = {{zs::kTrayInstalled, false}, {zs::kTrayMediaSizeLoaded, false}, {zs::kTrayMediaVendor, true},
+                    {zs::kTrayMediaName, true},  {zs::kTrayMediaType, false},       {zs::kTrayCustomMediaWidth, false}};
     const DWORD zero = 0;
     for (const auto& answer : kAnswers) {
         for (int n = 1; n <= 3; ++n) {
             WCHAR name[48];
-            ZQFormatText(name, 48, L"TRAY%d-%ls", n, answer.suffix);
+            ZQFormatText(name, 48, zs::kTrayAnswerFormat, n, answer.suffix);
             if (answer.text)
                 BWriteAnswer(name, REG_SZ, L"", sizeof(WCHAR));
             else
@@ -212,11 +213,11 @@ void CZQAutoConfig::VBlankTrayAnswers() {
 BOOL CZQAutoConfig::BBlankMediaNames() {
     for (int n = kZQDefaultLowMedia; n <= kZQDefaultHighMedia; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"MEDIA%d-NAME", n);
+        ZQFormatText(name, 32, zs::kMediaNameFormat, n);
         BWriteAnswer(name, REG_SZ, L"", sizeof(WCHAR));
     }
     const BYTE none = 0;
-    return BWriteAnswer(kMediaMask, REG_BINARY, &none, sizeof none);
+    return BWriteAnswer(zs::kAnswerMediaNamesMask, REG_BINARY, &none, sizeof none);
 }
 
 int CZQAutoConfig::IUpdateUserDefinedMedia() {
@@ -232,9 +233,10 @@ int CZQAutoConfig::IUpdateUserDefinedMedia() {
     // A placeholder left by a printer that did not answer is no mask.
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    const DWORD mask = BReadAnswer(kMediaMask, data.Put(), &cb) && !zqanswer::IsPlaceholderValue(data.Get(), cb)
-                           ? ZQMediaMask(data.Get(), cb)
-                           : 0;
+    const DWORD mask =
+        BReadAnswer(zs::kAnswerMediaNamesMask, data.Put(), &cb) && !zqanswer::IsPlaceholderValue(data.Get(), cb)
+            ? ZQMediaMask(data.Get(), cb)
+            : 0;
 
-    return ICollectNames(L"MEDIA%d-NAME", first, last, mask, kMaxMediaNames, kUserMediaChars, kUserDefinedMedia);
+    return ICollectNames(zs::kMediaNameFormat, first, last, mask, kMaxMediaNames, kUserMediaChars, kUserDefinedMedia);
 }

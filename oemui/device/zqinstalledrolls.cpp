@@ -6,6 +6,8 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -16,8 +18,10 @@
 
 namespace {
 
+namespace zs = zqsettings;
+
 constexpr DWORD kPrinterMode = OEMCUIP_PRNPROP;
-constexpr WCHAR kInstalledRolls[] = L"InstalledRolls";
+constexpr PCWSTR kInstalledRolls = zqkw::kInstalledRolls;
 constexpr INT kIdsStandardWidth = 4920;  // the custom-width text of a standard width
 constexpr INT kIdsUnloaded = 4921;       // nothing loaded, or a media type the helper file lacks
 constexpr DWORD kRollLoaded = 0x7FFE;
@@ -92,7 +96,7 @@ DWORD CZQAutoConfig::DWSetInstalledRolls() {
     bool installed[3] = {};
     for (int n = 1; n <= 3; ++n) {
         WCHAR name[32];
-        ZQFormatText(name, 32, L"TRAY%d-INSTALLED", n);
+        ZQFormatText(name, 32, zs::kTrayAnswerFormat, n, zs::kTrayInstalled);
         CZQLocalPtr<BYTE> data;
         DWORD cb = 0;
         installed[n - 1] = BReadAnswer(name, data.Put(), &cb) && RollInstalled(data.Get(), cb);
@@ -118,7 +122,7 @@ void CZQAutoConfig::VSetInstalledRollsByParts() {
         bool all = partCount > 0;
         for (int n = 1; n <= partCount && all; ++n) {
             WCHAR name[32];
-            ZQFormatText(name, 32, L"TRAY%d-INSTALLED", n);
+            ZQFormatText(name, 32, zs::kTrayAnswerFormat, n, zs::kTrayInstalled);
             CZQLocalPtr<BYTE> data;
             DWORD cb = 0;
             all = BReadAnswer(name, data.Put(), &cb) && RollInstalled(data.Get(), cb);
@@ -174,7 +178,7 @@ void CZQAutoConfig::VWriteRollValue(PCWSTR pszPrefix, PCWSTR pszField, PCWSTR ps
 
 void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnloaded) {
     WCHAR answer[48];
-    ZQFormatText(answer, 48, L"TRAY%d-MEDIA-SIZE-LOADED", iInput);
+    ZQFormatText(answer, 48, zs::kTrayAnswerFormat, iInput, zs::kTrayMediaSizeLoaded);
     CZQLocalPtr<BYTE> sizeData;
     DWORD cb = 0;
     DWORD loaded = 0;
@@ -188,7 +192,7 @@ void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnl
 
     // The roll items by the value names they show.
     POPTITEM items[4] = {};
-    const PCWSTR fields[4] = {L"Name", L"Type", L"Width", L"CustomWidth"};
+    const auto& fields = zs::kRollFields;
     for (int f = 0; f < 4; ++f) {
         WCHAR name[kValueNameChars];
         ZQFormatText(name, kValueNameChars, L"%ls%ls", pszPrefix, fields[f]);
@@ -220,14 +224,14 @@ void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnl
 
     auto readText = [&](PCWSTR suffix, CZQLocalPtr<BYTE>& data) {
         WCHAR name[48];
-        ZQFormatText(name, 48, L"TRAY%d-%ls", iInput, suffix);
+        ZQFormatText(name, 48, zs::kTrayAnswerFormat, iInput, suffix);
         DWORD cbText = 0;
         return BReadAnswer(name, data.Put(), &cbText) && cbText >= sizeof(WCHAR) &&
                !zqanswer::IsPlaceholderValue(data.Get(), cbText);
     };
     auto readNumber = [&](PCWSTR suffix, DWORD* value) {
         WCHAR name[48];
-        ZQFormatText(name, 48, L"TRAY%d-%ls", iInput, suffix);
+        ZQFormatText(name, 48, zs::kTrayAnswerFormat, iInput, suffix);
         CZQLocalPtr<BYTE> data;
         DWORD cbNumber = 0;
         if (!BReadAnswer(name, data.Put(), &cbNumber) || cbNumber != sizeof(DWORD) ||
@@ -240,10 +244,10 @@ void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnl
     // Name: vendor and name, or nothing when either is missing.
     CZQLocalPtr<BYTE> vendor, media;
     WCHAR name[kEditChars] = {};
-    if (readText(L"MEDIA-VENDOR", vendor) && readText(L"MEDIA-NAME", media))
+    if (readText(zs::kTrayMediaVendor, vendor) && readText(zs::kTrayMediaName, media))
         ZQFormatText(name, kEditChars, L"%ls %ls", reinterpret_cast<PCWSTR>(vendor.Get()),
                      reinterpret_cast<PCWSTR>(media.Get()));
-    VWriteRollValue(pszPrefix, L"Name", name);
+    VWriteRollValue(pszPrefix, zs::kRollFieldName, name);
     SetEditText(nameItem, name);
 
     const CZQXmlParserCommon* parser = m_pRules && m_pRules->Parser().BIsLoaded() ? &m_pRules->Parser() : nullptr;
@@ -263,15 +267,15 @@ void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnl
     };
 
     DWORD type = 0;
-    if (parser && readNumber(L"MEDIA-TYPE", &type))
+    if (parser && readNumber(zs::kTrayMediaType, &type))
         eachText(parser->RollTypeList(), static_cast<float>(type), kIdsUnloaded, [&](PCWSTR text) {
-            VWriteRollValue(pszPrefix, L"Type", text);
+            VWriteRollValue(pszPrefix, zs::kRollFieldType, text);
             if (typeItem) SelectByText(typeItem, text);
         });
 
     // A width that cannot be read leaves the width and the custom width as they are.
     DWORD units = 0;
-    if (readNumber(L"CUSTOM-MEDIA-WIDTH", &units)) {
+    if (readNumber(zs::kTrayCustomMediaWidth, &units)) {
         float inches = static_cast<float>(units / kWidthUnitsPerInch);
         WCHAR custom[kEditChars] = {};
         const bool standard = BSnapRollWidth(&inches);
@@ -283,12 +287,12 @@ void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnl
         }
         if (parser && parser->RollWidthList()) {
             eachText(parser->RollWidthList(), inches, 0, [&](PCWSTR text) {
-                VWriteRollValue(pszPrefix, L"Width", text);
+                VWriteRollValue(pszPrefix, zs::kRollFieldWidth, text);
                 if (widthItem) SelectByText(widthItem, text);
             });
             // Once per input, after the list was searched.
             if (!standard) m_pRules->VClampRollWidth(custom);
-            VWriteRollValue(pszPrefix, L"CustomWidth", custom);
+            VWriteRollValue(pszPrefix, zs::kRollFieldCustomWidth, custom);
             SetEditText(customItem, custom);
             if (customItem) {
                 if (standard) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "platform/zqwarnmodapi.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr WCHAR kPresetRootKey[] = L"ZQPresetRoot";
-constexpr WCHAR kRestrictedUserGuidValue[] = L"ZQRestrictedUserGuid";
 constexpr size_t kNameChars = CZQCommon::kJobNameChars;  // 16 characters and the terminator
 
 // GDI's escape, looked up at each call like every other import of the module.
@@ -108,7 +107,8 @@ BOOL CZQJobStorageHook::BShowJobStorageDialog(HANDLE hPrinter, HDC, INT, ULONG c
         // is a braced GUID.
         DWORD type = 0, cb = 0;
         CZQLocalPtr<BYTE> guid;
-        if (ZQReadStoredValue(hPrinter, kPresetRootKey, kRestrictedUserGuidValue, &type, guid, &cb) == ERROR_SUCCESS)
+        if (ZQReadStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, &type, guid,
+                              &cb) == ERROR_SUCCESS)
             memcpy(dialog.abRestrictedUserGuid, guid.Get(), std::min<size_t>(cb, sizeof dialog.abRestrictedUserGuid));
     }
 

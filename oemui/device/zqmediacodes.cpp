@@ -1,5 +1,6 @@
 #include "device/zqmediacodes.h"
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 
 namespace {
@@ -13,7 +14,7 @@ struct MediaCodeRow {
 constexpr MediaCodeRow kMediaCodes[] = {
     {L"ZQ_EXTRA_HEAVY_MATTE_PAPER", 1121},
     {L"PLAIN_PAPER", 1000},
-    {L"PLAIN", 1000},
+    {zqkw::kPlainMedia, 1000},
     {L"BRIGHT_WHITE_BOND_PAPER", 1010},
     {L"COATED_PAPER", 1100},
     {L"HEAVYWEIGHT_COATED_PAPER", 1110},

@@ -5,6 +5,7 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "formats/zqportaddress.h"
 
@@ -13,7 +14,7 @@ namespace {
 constexpr WCHAR kMonitorsKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors";
 constexpr WCHAR kSbp2DevicesKey[] =
     L"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{28d78fad-5a12-11d1-ae5b-0000f803a8c2}";
-constexpr WCHAR kEwsAddressValue[] = L"ZQEWSIPAddress";
+constexpr PCWSTR kEwsAddressValue = zqsettings::kEwsAddress;
 constexpr DWORD kMaxKeys = 1000;
 // Registry key names are at most 255 characters.
 constexpr DWORD kKeyNameChars = 256;

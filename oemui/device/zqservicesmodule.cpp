@@ -6,6 +6,7 @@
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqtrace.h"
+#include "common/zqstrings.h"
 #include "device/zqbuffer.h"
 
 namespace {
@@ -52,21 +53,26 @@ LPWSTR NewPathBuffer(size_t cch, void** ppBuffer) {
 }
 
 // directory + "\" + the ANSI name widened byte by byte + suffix, into a new buffer. A path that
-// would not fit 256 characters is refused (206) rather than cut into the name of another file.
+// would not fit 256 characters is refused (206) rather than cut into the name of another file; a
+// name that, widened, would leave the directory (a double-byte character whose second byte is a
+// backslash, say) is refused (123).
 LPWSTR BuildPath(const WCHAR* pszDirectory, size_t cchDirectory, LPCSTR pszName, LPCWSTR pszSuffix, size_t cchExtra,
                  DWORD* pcchPath, void** ppBuffer) {
     const size_t cchName = std::strlen(pszName);
     const size_t cchSuffix = std::wcslen(pszSuffix);
     if (cchDirectory + 1 + cchName + cchSuffix >= CZQServicesModule::kMaxPathChars)
         ZQThrowLastError(ERROR_FILENAME_EXCED_RANGE);
+    WCHAR file[CZQServicesModule::kMaxPathChars];
+    for (size_t i = 0; i < cchName; ++i) file[i] = static_cast<WCHAR>(static_cast<unsigned char>(pszName[i]));
+    std::wmemcpy(file + cchName, pszSuffix, cchSuffix + 1);
+    if (!ZQIsPlainFileName(file)) ZQThrowLastError(ERROR_INVALID_NAME);
     LPWSTR path = NewPathBuffer(cchDirectory + cchName + cchExtra, ppBuffer);
     size_t n = 0;
     std::wmemcpy(path, pszDirectory, cchDirectory);
     n += cchDirectory;
     path[n++] = L'\\';
-    for (size_t i = 0; i < cchName; ++i) path[n++] = static_cast<WCHAR>(static_cast<unsigned char>(pszName[i]));
-    std::wmemcpy(path + n, pszSuffix, cchSuffix);
-    n += cchSuffix;
+    std::wmemcpy(path + n, file, cchName + cchSuffix);
+    n += cchName + cchSuffix;
     path[n] = 0;
     *pcchPath = static_cast<DWORD>(n);
     return path;
@@ -115,6 +121,15 @@ CZQServicesModule::CZQServicesModule(LPCWSTR pszPrinterName, LPCSTR pszLibraryBa
 }
 
 CZQServicesModule::~CZQServicesModule() { VRelease(); }
+
+BOOL CZQServicesModule::BLibraryBaseName(LPCWSTR pszSetting, LPSTR* ppszBaseName) {
+    if (ppszBaseName) *ppszBaseName = nullptr;
+    if (!ppszBaseName || !ZQIsPlainFileName(pszSetting)) {
+        SetLastError(ERROR_INVALID_NAME);
+        return FALSE;
+    }
+    return CZQCommon::BWideToExactMultiByte(pszSetting, ppszBaseName, CP_ACP);
+}
 
 void CZQServicesModule::VBuildPaths(LPCWSTR pszPrinterName, LPCSTR pszLibraryBaseName) {
     CZQLocalPtr<WCHAR> directory;

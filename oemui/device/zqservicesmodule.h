@@ -18,6 +18,11 @@ public:
 
     static constexpr size_t kMaxPathChars = 256;
 
+    // The library's base name as the loader takes it from the core driver's setting: a plain file
+    // name (ZQIsPlainFileName) that the system code page holds exactly, in a new local-heap string.
+    // FALSE for any other: no look-alike of a separator turns into one on the way.
+    static BOOL BLibraryBaseName(LPCWSTR pszSetting, LPSTR* ppszBaseName);
+
     BOOL BIsValid() const;
     // Loads both files again (the library with its dependencies from its own folder, the module
     // as data only); only for a valid loader.

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/zqcommon.h"
+#include "common/zqkeywords.h"
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
@@ -127,7 +128,7 @@ BOOL CZQAlertGate::BFillPaperAndMedia(StatusRecord* pRecord) const {
     CZQLocalPtr<WCHAR> media;
     WCHAR text[kCchMediaText] = {};
     DWORD code = 0;
-    if (CZQCommon::DWGetFeatureOption(pParam, L"MediaType", media.Put()) == ZQOPT_OK && media) {
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kMediaType, media.Put()) == ZQOPT_OK && media) {
         if (BMediaCodeFromName(media.Get(), &code))
             ZQFormatText(text, kCchMediaText, L"%d", static_cast<int>(code));
         else

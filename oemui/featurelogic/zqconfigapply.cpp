@@ -1,6 +1,7 @@
 #include "featurelogic/zqconfigapply.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqbinding.h"
@@ -23,7 +24,7 @@ enum : DWORD {
 };
 // "EACStatus" after a configuration from the printer's own answers.
 constexpr DWORD kEacFromDevice = 3;
-constexpr WCHAR kDeviceAnswers[] = L"ZQBIDIInfo";
+constexpr PCWSTR kDeviceAnswers = zs::kAnswerStoreKey;
 
 // A per-user device answer of four bytes or more, as a number.
 bool ReadDeviceAnswer(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue) {
@@ -103,7 +104,7 @@ DWORD CZQConfigApply::DWApplyPrinting(DWORD* pdwRefused) {
 DWORD CZQConfigApply::DWApplyPhysical(DWORD* pdwRefused) {
     const POEMCUIPPARAM p = m_b.pCUIParam;
     // The printer's own answers about its installed options come first.
-    if (ReadDeviceAnswer(p->hPrinter, L"DevSetUpdate", nullptr)) return kStatusNothingApplied;
+    if (ReadDeviceAnswer(p->hPrinter, zs::kDevSetUpdate, nullptr)) return kStatusNothingApplied;
     CZQDriverData& settings = m_b.driverData;
     settings.VSetLanguage(m_b.logic.m_dwPdl);
     Note(pdwRefused, settings.VApplyPhysicalItems(p));
@@ -132,7 +133,7 @@ BOOL CZQConfigApply::BApplyOndrelData(DWORD dwMode, const VOID* pPrivateDM) {
         WCHAR quality[zs::kItemChars];
         if (m_b.logic.PLoadedRules(m_b.pRules) && CZQDriverData::BApplySnapshotPrintQuality(p, quality))
             VApplyPrintQuality(quality);
-    } else if (dwMode == OEMCUIP_PRNPROP && !ReadDeviceAnswer(p->hPrinter, L"DevSetUpdate", nullptr)) {
+    } else if (dwMode == OEMCUIP_PRNPROP && !ReadDeviceAnswer(p->hPrinter, zs::kDevSetUpdate, nullptr)) {
         settings.VApplySnapshotDeviceItems(p);
         // The run's own installable options count, not the printer's stored ones.
         DWORD devices = 0;
@@ -151,7 +152,7 @@ void CZQConfigApply::VApplyPrintQuality(PCWSTR pszQuality) {
     // The event's macros decide by the media type too.
     CZQLocalPtr<WCHAR> media, keyword;
     if (CZQCommon::DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&
-        CZQCommon::DWOptionNameToKeyword(p, L"MediaType", media.Get(), keyword.Put()) == ZQOPT_OK)
+        CZQCommon::DWOptionNameToKeyword(p, zqkw::kMediaType, media.Get(), keyword.Put()) == ZQOPT_OK)
         ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), keyword.Get());
     parser.m_szQualityGroupValue[0] = 0;
     rules->BRunMacroSwitch(parser.EventList(), L"DMCInstallTime");

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "common/zqcommon.h"
+#include "common/zqkeywords.h"
 #include "common/zquibase.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -67,10 +68,10 @@ BOOL CZQConstraintGate::BCreateConstraintControllers() {
     POEMCUIPPARAM pParam = PConstraintParam();
 
     if (auto* margins = new (std::nothrow) CZQMarginsController()) {
-        margins->BSetFeatureName(L"ZQBorderless", hModule, hModule);
+        margins->BSetFeatureName(zqkw::kZQBorderless, hModule, hModule);
         margins->VSetLogic(m_pLogic);
         CZQLocalPtr<WCHAR> option;
-        if (pParam && CZQCommon::DWGetFeatureOption(pParam, L"ZQPrintWithMargins", option.Put()) == ZQOPT_OK &&
+        if (pParam && CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPrintWithMargins, option.Put()) == ZQOPT_OK &&
             option) {
             // The controller speaks "AutoOn"/"AutoOff", not the layout keywords of the feature:
             // it takes its own reading, so a stored layout is never replaced by the first one.
@@ -81,15 +82,15 @@ BOOL CZQConstraintGate::BCreateConstraintControllers() {
         m_pRuleSet->BAddController(margins);
     }
     if (auto* color = new (std::nothrow) CZQColorOptionsController()) {
-        color->BSetFeatureName(L"ZQPrintInGrayScale", hModule, hModule);
+        color->BSetFeatureName(zqkw::kZQPrintInGrayScale, hModule, hModule);
         color->VSetLogic(m_pLogic);
         m_pRuleSet->BAddController(color);
     }
     if (auto* passes = new (std::nothrow) CZQMorePassesController()) {
-        passes->BSetFeatureName(L"ZQMorePasses", hModule, hModule);
+        passes->BSetFeatureName(zqkw::kZQMorePasses, hModule, hModule);
         passes->VSetLogic(m_pLogic);
         CZQLocalPtr<WCHAR> option;
-        if (pParam && CZQCommon::DWGetFeatureOption(pParam, L"ZQMorePasses", option.Put()) == ZQOPT_OK && option)
+        if (pParam && CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQMorePasses, option.Put()) == ZQOPT_OK && option)
             passes->BSetValueText(option.Get());
         m_pRuleSet->BAddController(passes);
     }
@@ -98,8 +99,8 @@ BOOL CZQConstraintGate::BCreateConstraintControllers() {
     // announce a change it cannot make, again at every opening.
     if (m_binding.dwCUIMode == OEMCUIP_PRNPROP) return FALSE;
     DWORD dwCancelled = 0;
-    BCheckConstraint(L"MediaType", GetForegroundWindow(), &dwCancelled);
-    return BCheckConstraint(L"PrintQuality", GetForegroundWindow(), &dwCancelled);
+    BCheckConstraint(zqkw::kMediaType, GetForegroundWindow(), &dwCancelled);
+    return BCheckConstraint(zqkw::kPrintQuality, GetForegroundWindow(), &dwCancelled);
 }
 
 BOOL CZQConstraintGate::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {
@@ -130,7 +131,7 @@ BOOL CZQConstraintGate::BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pd
     PCWSTR pszEvaluated = option.Get();
     // A user-defined media type obeys the rules of the media it is based on.
     CZQLocalPtr<WCHAR> base;
-    if (ZQEqualNoCase(pszFeature, L"MediaType") && ZQStartsWithNoCase(option.Get(), L"UserDefined") &&
+    if (ZQEqualNoCase(pszFeature, zqkw::kMediaType) && ZQStartsWithNoCase(option.Get(), L"UserDefined") &&
         BUserMediaKeyword(option.Get(), base.Put()) && base)
         pszEvaluated = base.Get();
     return m_pRuleSet->BEvaluate(pszFeature, pszEvaluated, hDlg, pdwCancelled);
@@ -140,7 +141,7 @@ const PaperListEntry* CZQConstraintGate::PFindUserMedia(PCWSTR pszMediaType) con
     if (!pszMediaType || !m_binding.papers.dwCount || !m_binding.papers.pEntries) return nullptr;
     POEMCUIPPARAM pParam = PConstraintParam();
     CZQLocalPtr<WCHAR> name;
-    if (!pParam || CZQCommon::DWOptionKeywordToName(pParam, L"MediaType", pszMediaType, name.Put()) != ZQOPT_OK ||
+    if (!pParam || CZQCommon::DWOptionKeywordToName(pParam, zqkw::kMediaType, pszMediaType, name.Put()) != ZQOPT_OK ||
         !name)
         return nullptr;
     for (DWORD i = 0; i < m_binding.papers.dwCount; ++i) {

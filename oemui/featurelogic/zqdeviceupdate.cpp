@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
@@ -42,7 +43,8 @@ void Prepare(CZQAutoConfig& worker, CZQUILogic& logic, POEMCUIPPARAM pParam) {
 // or numbered rolls (also when the option cannot be read).
 void UpdateRolls(CZQAutoConfig& worker, POEMCUIPPARAM pParam) {
     CZQLocalPtr<WCHAR> option;
-    if (CZQCommon::DWGetFeatureOption(pParam, L"InstalledRolls", option.Put()) == ZQOPT_OK && wcschr(option.Get(), L'_'))
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kInstalledRolls, option.Put()) == ZQOPT_OK &&
+        wcschr(option.Get(), L'_'))
         worker.VUpdateInstalledRollsWithNone();
     else
         worker.VUpdateInstalledRolls();
@@ -81,7 +83,7 @@ constexpr DWORD kEacFromBidi = 3;
 void SetTrays(POEMCUIPPARAM pParam, int iInputBins) {
     PWSTR* features = nullptr;
     int count = 0;
-    if (CZQCommon::DWGetOptionKeywords(pParam, L"ZQInstallableTrayFeatureName", &features, &count, kPrinterMode) !=
+    if (CZQCommon::DWGetOptionKeywords(pParam, zqkw::kZQInstallableTrayFeatureName, &features, &count, kPrinterMode) !=
         ZQOPT_OK)
         return;
     for (int i = 0; i < count; ++i) {
@@ -106,7 +108,7 @@ BOOL UpdateOverBidi(CZQAutoConfig& worker, POEMCUIPPARAM pParam) {
     }
     session.VClose();
     if (duplex < 0 && bins < 0) return FALSE;
-    if (duplex >= 0) worker.VSetInstalledFlag(L"DuplexUnit", duplex != 0);
+    if (duplex >= 0) worker.VSetInstalledFlag(zqkw::kDuplexUnit, duplex != 0);
     if (bins >= 0) SetTrays(pParam, bins);
     worker.BSetEACStatus(kEacFromBidi, pParam->hPrinter);
     return TRUE;

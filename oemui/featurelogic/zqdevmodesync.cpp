@@ -1,5 +1,6 @@
 #include "featurelogic/zqdevmodesync.h"
 
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqbinding.h"
 #include "formats/zquidevmode.h"
@@ -9,7 +10,7 @@ namespace {
 constexpr uint32_t kFullScale = 100;
 constexpr INT kIdsCustomSettings = 4265;
 constexpr WCHAR kCustomSettings[] = L"Custom Print Settings";
-constexpr WCHAR kShowJobStorageDialog[] = L"ShowJobStorageDlg";
+using zqsettings::kShowJobStorageDialog;
 constexpr size_t kUserChars = 257;
 constexpr size_t kDocTypeChars = 256;
 

@@ -6,6 +6,8 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "settings/zqdriverdata.h"
@@ -28,14 +30,14 @@ struct DialogItemRow {
     PCWSTR name;
 };
 const DialogItemRow kDialogItems[] = {
-    {"ZQDryTimeOption", L"ZQDryTime", L"JCLZQDryTime", kOemDialogDryTime, L"Dry Time"},
-    {"ZQInkVolumeOption", L"ZQInkVolume", L"JCLZQInkVolume", kOemDialogDryTime, L"Ink Volume"},
+    {"ZQDryTimeOption", zqkw::kZQDryTime, zqkw::kJCLZQDryTime, kOemDialogDryTime, L"Dry Time"},
+    {"ZQInkVolumeOption", zqkw::kZQInkVolume, zqkw::kJCLZQInkVolume, kOemDialogDryTime, L"Ink Volume"},
     {"ZQOverSprayOption", L"ZQOverSpray", L"ZQOverSpray", kOemDialogDryTime, L"Overspray"},
     {"ZQTileSelection", L"ZQPosterPrintingOptionSUI", L"ZQPosterPrintingOptionSUI", kOemDialogTiles,
      L"Tile Selection"},
 };
 
-const PCWSTR kRollFieldNames[] = {L"Name", L"Type", L"Width", L"CustomWidth"};
+const auto& kRollFieldNames = zqsettings::kRollFields;
 const PCWSTR kRollFieldTexts[] = {L"Media Name", L"Media Type", L"Width", L"Custom Width"};
 
 void AddEntry(ZQOemItemPlan* plan, ZQOemItemKind kind, BYTE pubId, const char* keyword, PCWSTR target = L"",
@@ -117,7 +119,8 @@ void RollSourceOf(const char* keyword, PWSTR source, size_t cch) {
     WCHAR wide[32] = {};
     MultiByteToWideChar(CP_ACP, 0, keyword, -1, wide, 32);
     // "CustomWidth" before "Width", which ends it too.
-    for (PCWSTR field : {L"CustomWidth", L"Name", L"Type", L"Width"}) {
+    for (PCWSTR field : {zqsettings::kRollFieldCustomWidth, zqsettings::kRollFieldName, zqsettings::kRollFieldType,
+                         zqsettings::kRollFieldWidth}) {
         const size_t len = wcslen(wide), flen = wcslen(field);
         if (len > flen && wcscmp(wide + len - flen, field) == 0) {
             ZQCopyTextN(source, cch, wide, len - flen);
@@ -168,15 +171,15 @@ int ZQRollSources(POEMCUIPPARAM pParam, PCWSTR pszOption, WCHAR (*paszSources)[1
     // An option that names one source stands for it; any other is the numbered form, whose
     // inputs 1 and 2 have items.
     if (add(pszOption)) return n;
-    add(L"Roll1");
-    add(L"Roll2");
+    add(zqkw::kRoll1);
+    add(zqkw::kRoll2);
     return n;
 }
 
 BOOL ZQShowInstalledRollItems(POEMCUIPPARAM pParam) {
     if (!pParam || !pParam->pOEMOptItems) return FALSE;
     CZQLocalPtr<WCHAR> option;
-    if (CZQCommon::DWGetFeatureOption(pParam, L"InstalledRolls", option.Put()) != ZQOPT_OK) return FALSE;
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kInstalledRolls, option.Put()) != ZQOPT_OK) return FALSE;
     WCHAR sources[5][16];
     const int n = ZQRollSources(pParam, option.Get(), sources, 5);
     BOOL changed = FALSE;
@@ -211,7 +214,7 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
             PCWSTR feature = postScript ? row.psFeature : row.feature;
             if (row.dialog == kOemDialogTiles) {
                 CZQLocalPtr<WCHAR> simplified;
-                if (CZQCommon::DWGetFeatureOption(p, L"ZQSimplifiedUI", simplified.Put()) != ZQOPT_OK ||
+                if (CZQCommon::DWGetFeatureOption(p, zqkw::kZQSimplifiedUI, simplified.Put()) != ZQOPT_OK ||
                     !logic.BIsPosterPrinting())
                     continue;
             } else if (!HasItem(p, feature)) {
@@ -226,7 +229,7 @@ void ZQPlanOemItems(CZQUILogic& logic, DWORD dwMode, ZQOemItemPlan* pPlan) {
     // current option leaves out are hidden.
     PWSTR* options = nullptr;
     int optionCount = 0;
-    if (CZQCommon::DWGetOptionKeywords(p, L"InstalledRolls", &options, &optionCount, OEMCUIP_PRNPROP) != ZQOPT_OK)
+    if (CZQCommon::DWGetOptionKeywords(p, zqkw::kInstalledRolls, &options, &optionCount, OEMCUIP_PRNPROP) != ZQOPT_OK)
         return;
     WCHAR sources[5][16];
     int n = 0;

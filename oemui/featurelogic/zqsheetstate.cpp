@@ -2,6 +2,7 @@
 #include "featurelogic/zqsheetstate.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zquibase.h"
 #include "featurelogic/zquilogic.h"
@@ -37,11 +38,11 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
     if (!pFacts) return;
     *pFacts = {};
     if (pParam) {
-        pFacts->bSimplifiedUI = CanRead(pParam, L"ZQSimplifiedUI");
+        pFacts->bSimplifiedUI = CanRead(pParam, zqkw::kZQSimplifiedUI);
         pFacts->bDocUISUI = CanRead(pParam, L"ZQDocUISUI");
         pFacts->bLargeFormat = CZQUILogic::BIsLargeFormat(pParam);
-        static const PCWSTR kOutputFeatures[] = {L"OutputBin", L"Stapling", L"StapleLocation", L"Punching",
-                                                 L"Folding"};
+        static const PCWSTR kOutputFeatures[] = {zqkw::kOutputBin, zqkw::kStapling, zqkw::kStapleLocation,
+                                                 zqkw::kPunching, zqkw::kFolding};
         for (PCWSTR feature : kOutputFeatures)
             if (HasItem(pParam, feature)) pFacts->bOutputFeatures = TRUE;
         CZQLocalPtr<WCHAR> option;

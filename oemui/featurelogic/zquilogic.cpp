@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmluirules.h"
@@ -145,13 +146,13 @@ BOOL CZQUILogic::BIsLargeFormat(POEMCUIPPARAM pParam) {
 BOOL CZQUILogic::BIsSimplifiedLargeFormat(const void* pPrivateDM) const {
     const ZQUIDevmode* dm = zqdm::CurrentBlock(pPrivateDM);
     if (!dm) dm = m_pDevmode;
-    return BCanRead(L"ZQSimplifiedUI") && BIsLargeFormat() && (!dm || dm->dwPdl != kPdlPostScript);
+    return BCanRead(zqkw::kZQSimplifiedUI) && BIsLargeFormat() && (!dm || dm->dwPdl != kPdlPostScript);
 }
 
 BOOL CZQUILogic::BMediaTypeTreeviewPopup() const { return BInstalledOrTrue(L"ZQMediaTypeTreeviewPopup"); }
 
 BOOL CZQUILogic::BPaperSizeTreeviewPopup() const {
-    return BCanRead(L"ZQPaperSizeTreeviewPopup") || BHasLqjPaperSizeTreeview();
+    return BCanRead(zqkw::kZQPaperSizeTreeviewPopup) || BHasLqjPaperSizeTreeview();
 }
 
 BOOL CZQUILogic::BHasLqjPaperSizeTreeview() const { return BCanRead(L"ZQLQJPaperSizeTreeview"); }
@@ -187,11 +188,11 @@ DWORD CZQUILogic::DWGetLqjPaperTreeviewMode() const {
 int CZQUILogic::IGetLqjMediaTreeviewCount() const {
     if (!BIsLargeFormat()) return 3;
     WCHAR option[256];
-    if (!BReadOption(L"ZQLQJMediaTypeTreeviewCount", option)) return 0;
+    if (!BReadOption(zqkw::kZQLQJMediaTypeTreeviewCount, option)) return 0;
     return static_cast<int>(wcstol(option, nullptr, 10));
 }
 
-BOOL CZQUILogic::BHasPageExceptions() const { return BHasItem(L"ZQPageExceptions"); }
+BOOL CZQUILogic::BHasPageExceptions() const { return BHasItem(zqkw::kZQPageExceptions); }
 BOOL CZQUILogic::BHasPageExceptionsLowEnd() const { return BCanRead(L"ZQPageExceptionsLowEnd"); }
 BOOL CZQUILogic::BDiffFirstPageAllowed() const { return !BInstalledOrTrue(L"ZQNUseDiffFirstPageChoice"); }
 BOOL CZQUILogic::BBookletAllowed() const { return !BInstalledOrTrue(L"ZQNBooklet"); }
@@ -203,13 +204,13 @@ BOOL CZQUILogic::BHasSeveralPaperSources() const {
            item->pOptType->Count > 2;
 }
 
-BOOL CZQUILogic::BHasRotate180() const { return BCanRead(L"ZQOrientRotate180"); }
+BOOL CZQUILogic::BHasRotate180() const { return BCanRead(zqkw::kZQOrientRotate180); }
 BOOL CZQUILogic::BHasTransverse() const { return BCanRead(L"ZQTransverse"); }
-BOOL CZQUILogic::BHasMirrorPrint() const { return m_pDevmode && BCanRead(L"ZQMirrorPrint"); }
-BOOL CZQUILogic::BIsChromixSupported() const { return BHasItem(L"ZQChromix"); }
+BOOL CZQUILogic::BHasMirrorPrint() const { return m_pDevmode && BCanRead(zqkw::kZQMirrorPrint); }
+BOOL CZQUILogic::BIsChromixSupported() const { return BHasItem(zqkw::kZQChromix); }
 
 BOOL CZQUILogic::BHasGrayscaleChoice() const {
-    const PCWSTR feature = BIsPostScript() ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+    const PCWSTR feature = BIsPostScript() ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale;
     POPTITEM item = nullptr;
     if (DWFindOptItem(m_pCUIParam, feature, &item) != ZQOPT_OK || !item->pOptType) return FALSE;
     const int wanted = BIsPostScript() ? 3 : 2;
@@ -223,7 +224,7 @@ BOOL CZQUILogic::BHasGrayscaleChoice() const {
     return plain;
 }
 
-BOOL CZQUILogic::BScaleFromLargePaper() const { return BInstalledOrTrue(L"ScaleFromLargePaper"); }
+BOOL CZQUILogic::BScaleFromLargePaper() const { return BInstalledOrTrue(zqkw::kScaleFromLargePaper); }
 
 int CZQUILogic::IGetOsVersionClass() {
     DWORD major = 0, minor = 0;

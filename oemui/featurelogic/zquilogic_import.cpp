@@ -4,10 +4,11 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zquilogic.h"
-#include "platform/zqspooler.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
@@ -42,8 +43,6 @@ constexpr int kOwnWatermarkIndex = 4;
 // The pool's stored record: name, text and font, the numbers, and two fixed colour words.
 constexpr DWORD kPoolRecordBytes = 1568;
 constexpr DWORD kPoolColorWord = 0x00C0C0C0;
-constexpr WCHAR kPoolKey[] = L"ZQPresetRoot\\WatermarkPoolData";
-constexpr WCHAR kPoolValuePrefix[] = L"WatermarkPool:";
 
 // The font enumeration looks for the stored face among the screen's TrueType fonts.
 struct FontSearch {
@@ -87,7 +86,7 @@ BOOL CZQUILogic::BImportDMCWatermarks(const IZQStoredSettings* pStored) {
     BOOL recognised = FALSE;
     int index = 0;
     WCHAR stored[zs::kItemChars];
-    if (settings.BReadDevModeItem(L"Watermarks", stored)) {
+    if (settings.BReadDevModeItem(zqkw::kWatermarks, stored)) {
         WCHAR name[kTextChars] = {};
         const WatermarkKind* kind = nullptr;
         for (const WatermarkKind& k : kWatermarkKinds) {
@@ -110,7 +109,7 @@ BOOL CZQUILogic::BImportDMCWatermarks(const IZQStoredSettings* pStored) {
     }
     // The stored font only when the screen has it as a TrueType face.
     WCHAR font[zs::kItemChars];
-    if (settings.BReadDevModeItem(L"WMFont", font) && IsInstalledTrueTypeFace(font))
+    if (settings.BReadDevModeItem(zqkw::kWMFont, font) && IsInstalledTrueTypeFace(font))
         ZQCopyText(dm->szWmFont, kTextChars, font);
     VWriteImportedWatermark(index);
     return recognised;
@@ -136,10 +135,10 @@ void CZQUILogic::VWriteImportedWatermark(int iIndex) {
     VWriteWord(&cursor, static_cast<WORD>(dm->dwWmColorIndex));
     VWriteDword(&cursor, kPoolColorWord);
     WCHAR value[32];
-    ZQFormatText(value, 32, L"%ls%d", kPoolValuePrefix, iIndex);
+    ZQFormatText(value, 32, L"%ls%d", zqsettings::kWatermarkPoolValuePrefix, iIndex);
     // The shared pool in the printer's data, whoever imports.
-    if (zqspool::Spooler().SetPrinterDataExW(m_pCUIParam->hPrinter, kPoolKey, value, REG_BINARY, record.Get(),
-                                             kPoolRecordBytes) != ERROR_SUCCESS)
+    if (ZQWriteStoredValue(m_pCUIParam->hPrinter, zqsettings::kWatermarkPoolKey, value, REG_BINARY, record.Get(),
+                           kPoolRecordBytes) != ERROR_SUCCESS)
         zqtrace::Line(L"CZQUILogic::VWriteImportedWatermark: pool value not written\n");
 }
 
@@ -151,7 +150,7 @@ void CZQUILogic::VImportDMCQualityOptions(CZQXmlUiRules* pRules) {
     const ZQPrintQualityState& states = rules->Parser().m_quality;
     // The quality groups the install-time macros hid.
     POPTITEM item = nullptr;
-    if (DWFindOptItem(p, L"PrintQualityGroup", &item) == ZQOPT_OK) {
+    if (DWFindOptItem(p, zqkw::kPrintQualityGroup, &item) == ZQOPT_OK) {
         const int count = IGetOptionCount(item);
         for (int i = 0; i < count; ++i) {
             POPTPARAM option = PGetOptionParam(item, i);
@@ -163,9 +162,9 @@ void CZQUILogic::VImportDMCQualityOptions(CZQXmlUiRules* pRules) {
         ReportItem(p, item);
     }
     constexpr DWORD kDisabledState = 2;
-    if (DWFindOptItem(p, dm->dwPdl == kPdlPostScript ? L"JCLZQTurboMode" : L"ZQTurboMode", &item) == ZQOPT_OK)
+    if (DWFindOptItem(p, dm->dwPdl == kPdlPostScript ? L"JCLZQTurboMode" : zqkw::kZQTurboMode, &item) == ZQOPT_OK)
         SetDisabled(p, item, states.dwTurboMode == kDisabledState);
-    if (DWFindOptItem(p, L"ZQPhotoPaperPrinting", &item) == ZQOPT_OK)
+    if (DWFindOptItem(p, zqkw::kZQPhotoPaperPrinting, &item) == ZQOPT_OK)
         SetDisabled(p, item, states.dwPhotoPaper == kDisabledState);
 }
 
@@ -181,7 +180,7 @@ void CZQUILogic::VApplyImportedPrintQuality(CZQXmlUiRules* pRules) {
         *option++ = 0;
         if (PWSTR next = wcschr(option, L'.')) *next = 0;
     } else {
-        feature = L"PrintQualityGroup";
+        feature = zqkw::kPrintQualityGroup;
         option = text;
     }
     if (*feature && *option) DWSelectOptionByKeyword(m_pCUIParam, feature, option, OEMCUIP_DOCPROP);

@@ -4,6 +4,8 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "platform/zqspooler.h"
 #include "featurelogic/zquilogic.h"
@@ -23,7 +25,7 @@ bool StartsWithNoCase(PCWSTR text, PCWSTR prefix) {
 
 }  // namespace
 
-PCWSTR CZQUILogic::PszFormFeature() const { return BIsPostScript() ? L"PageSize" : L"PaperSize"; }
+PCWSTR CZQUILogic::PszFormFeature() const { return BIsPostScript() ? zqkw::kPageSize : zqkw::kPaperSize; }
 
 BOOL CZQUILogic::BSelectedFormName(PWSTR pszName) {
     CZQLocalPtr<WCHAR> name;
@@ -59,7 +61,7 @@ BOOL CZQUILogic::BPaperSize(const PrinterCaps* pCaps, WORD wPaper, LONG* plWidth
 BOOL CZQUILogic::BIsBorderlessPaper() {
     WCHAR keyword[256];
     if (!BReadOption(PszFormFeature(), keyword)) return FALSE;
-    if (StartsWithNoCase(keyword, L"ZQ_BORDERLESS")) return TRUE;
+    if (StartsWithNoCase(keyword, zqkw::kBorderlessPaperPrefix)) return TRUE;
     // PostScript names its borderless page sizes in the keyword.
     if (BIsPostScript() && StrStrIW(keyword, L"Borderless")) return TRUE;
     WCHAR name[256];
@@ -68,7 +70,7 @@ BOOL CZQUILogic::BIsBorderlessPaper() {
 
 BOOL CZQUILogic::BIsBannerPaper() {
     WCHAR keyword[256], name[256];
-    if (!BReadOption(PszFormFeature(), keyword) || !StartsWithNoCase(keyword, L"ZQ_BANNER")) return FALSE;
+    if (!BReadOption(PszFormFeature(), keyword) || !StartsWithNoCase(keyword, zqkw::kBannerPaperPrefix)) return FALSE;
     return BSelectedFormName(name) && BIsStandardBannerName(name);
 }
 
@@ -78,7 +80,7 @@ BOOL CZQUILogic::BIsEnvelopePaper() const {
 }
 
 BOOL CZQUILogic::BIsNonStandardBannerName(PCWSTR pszKeyword, PCWSTR pszName) {
-    return StartsWithNoCase(pszKeyword, L"ZQ_BANNER") && !BIsStandardBannerName(pszName);
+    return StartsWithNoCase(pszKeyword, zqkw::kBannerPaperPrefix) && !BIsStandardBannerName(pszName);
 }
 
 BOOL CZQUILogic::BMapFormToValue(PCWSTR pszName, const WORD* pIds, PCWSTR pNames, DWORD dwCount, WORD* pwId) {
@@ -234,8 +236,8 @@ void CZQUILogic::VCheckMediaWidthSensor(int iMode, PCWSTR pszPaper) {
 
 void CZQUILogic::VUpdateBorderlessForPageSize(CZQXmlUiRules* pRules) {
     if (!BIsBorderlessPaper()) {
-        DWSelect(L"ZQBorderLessPhoto", 0);
-        DWSelect(L"ZQBorderLessAutoFit", 0);
+        DWSelect(zqkw::kZQBorderLessPhoto, 0);
+        DWSelect(zqkw::kZQBorderLessAutoFit, 0);
     }
     BRunFeatureMacros(PszFormFeature(), pRules);
 }
@@ -244,12 +246,13 @@ void CZQUILogic::VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pR
     if (!BIsLargeFormat() || !m_pCUIParam) return;
     ZQUIDevmode* core = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
     WCHAR source[256];
-    if (!core || !BReadOption(BIsPostScript() ? L"InputSlot" : L"InputBin", source)) return;
+    if (!core || !BReadOption(BIsPostScript() ? zqkw::kInputSlot : zqkw::kInputBin, source)) return;
     // The device answers name a roll as "Roll", "Roll1", "Roll2"; the source options spell it in
     // any case.
     WCHAR roll[16];
-    if (ZQEqualNoCase(source, L"AnyRoll")) ZQCopyText(roll, 16, L"Roll1");
-    else if (StartsWithNoCase(source, L"Roll") && wcslen(source) < 16) ZQFormatText(roll, 16, L"Roll%ls", source + 4);
+    if (ZQEqualNoCase(source, L"AnyRoll")) ZQCopyText(roll, 16, zqkw::kRoll1);
+    else if (StartsWithNoCase(source, zqkw::kRoll) && wcslen(source) < 16)
+        ZQFormatText(roll, 16, L"Roll%ls", source + 4);
     else return;
 
     auto readAnswer = [this](PCWSTR pszRoll, PCWSTR pszField, PWSTR pszText) {
@@ -257,15 +260,16 @@ void CZQUILogic::VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pR
         ZQFormatText(name, 64, L"%ls%ls", pszRoll, pszField);
         CZQLocalPtr<BYTE> data;
         DWORD cb = 0;
-        if (!BReadUserSetting(m_pCUIParam->hPrinter, L"ZQBIDIInfo", name, data.Put(), &cb) || !data) return false;
+        if (!BReadUserSetting(m_pCUIParam->hPrinter, zqsettings::kAnswerStoreKey, name, data.Put(), &cb) || !data)
+            return false;
         ZQCopyTextN(pszText, 256, reinterpret_cast<PCWSTR>(data.Get()), cb / sizeof(WCHAR));
         return true;
     };
     WCHAR width[256];
-    if (!readAnswer(roll, L"Width", width)) return;
+    if (!readAnswer(roll, zqsettings::kRollFieldWidth, width)) return;
     WCHAR custom[kResStringChars];
     if (!BLoadResString(5088, custom)) ZQCopyText(custom, kResStringChars, L"Custom");
-    if (ZQEqualNoCase(width, custom) && !readAnswer(roll, L"CustomWidth", width)) return;
+    if (ZQEqualNoCase(width, custom) && !readAnswer(roll, zqsettings::kRollFieldCustomWidth, width)) return;
     VClampRollWidth(pRules, width);
     PWSTR end = nullptr;
     const double inches = wcstod(width, &end);
@@ -282,10 +286,9 @@ void CZQUILogic::VUpdateRollPreview(IZQRollSizeSink* pPreview, CZQXmlUiRules* pR
 int CZQUILogic::IGetCustomMediaSelected() {
     DWORD value = 0, type = 0, cb = sizeof value;
     CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper\\MediaList", 0, KEY_QUERY_VALUE,
-                      key.Put()) != ERROR_SUCCESS ||
-        RegQueryValueExW(key.Get(), L"CustomMediaSelected", nullptr, &type, reinterpret_cast<BYTE*>(&value), &cb) !=
-            ERROR_SUCCESS ||
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS ||
+        RegQueryValueExW(key.Get(), zqsettings::kCustomMediaSelected, nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                         &cb) != ERROR_SUCCESS ||
         type != REG_DWORD || cb != sizeof value)
         return -1;
     return static_cast<int>(value);
@@ -300,13 +303,13 @@ int CZQUILogic::IGetScalingMode(DWORD dwPrintDocOn, DWORD dwScale) {
 // Two-sided printing
 // ---------------------------------------------------------------------------------------------
 BOOL CZQUILogic::BIsDuplexUnitInstalled(BOOL) const {
-    if (BCanRead(L"DuplexUnit")) return BInstalledOrTrue(L"DuplexUnit");
+    if (BCanRead(zqkw::kDuplexUnit)) return BInstalledOrTrue(zqkw::kDuplexUnit);
     POPTITEM item = nullptr;
     return DWFindOptItemByPubId(m_pCUIParam, DMPUB_DUPLEX, 0, &item) == ZQOPT_OK;
 }
 
 BOOL CZQUILogic::BIsManualDuplexAvailable() const {
-    if (!BInstalledOrTrue(L"ManualDuplex") || !BCanRead(L"ZQUseAutoDuplexUnit")) return FALSE;
+    if (!BInstalledOrTrue(zqkw::kManualDuplex) || !BCanRead(zqkw::kZQUseAutoDuplexUnit)) return FALSE;
     if (!m_pDevmode || m_pDevmode->dwLayoutMode != 3) return FALSE;
     // The PostScript driver offers it from Windows XP on.
     return !BIsPostScript() || IGetOsVersionClass() >= 2;
@@ -341,22 +344,22 @@ void CZQUILogic::VUpdateDuplexState() {
 // Posters
 // ---------------------------------------------------------------------------------------------
 BOOL CZQUILogic::BIsPosterPrinting() const {
-    if (BCanRead(L"ZQSimplifiedUI")) return BCanRead(L"ZQPosterPrintingOptionSUI");
-    return BCanRead(L"ZQPosterPrinting") && BCanRead(L"ZQPosterPrintingOption") && m_pDevmode &&
+    if (BCanRead(zqkw::kZQSimplifiedUI)) return BCanRead(L"ZQPosterPrintingOptionSUI");
+    return BCanRead(zqkw::kZQPosterPrinting) && BCanRead(L"ZQPosterPrintingOption") && m_pDevmode &&
            m_pDevmode->dwLayoutMode == 3;
 }
 
 BOOL CZQUILogic::BGetPosterTiles(int* piIndex) const {
     if (!piIndex || !BIsPosterPrinting()) return FALSE;
     int sel = -1;
-    if (BCanRead(L"ZQSimplifiedUI")) {
+    if (BCanRead(zqkw::kZQSimplifiedUI)) {
         // The simplified interface has one list: off, then the four poster sizes.
         if (DWGetFeatureOptionIndex(m_pCUIParam, L"ZQPosterPrintingOptionSUI", &sel) != ZQOPT_OK || sel <= 0)
             return FALSE;
         sel -= 1;
     } else {
         int on = 0;
-        if (DWGetFeatureOptionIndex(m_pCUIParam, L"ZQPosterPrinting", &on) != ZQOPT_OK || on == 0 ||
+        if (DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPosterPrinting, &on) != ZQOPT_OK || on == 0 ||
             DWGetFeatureOptionIndex(m_pCUIParam, L"ZQPosterPrintingOption", &sel) != ZQOPT_OK)
             return FALSE;
     }
@@ -367,7 +370,7 @@ BOOL CZQUILogic::BGetPosterTiles(int* piIndex) const {
 void CZQUILogic::VSetPosterState(BOOL bOn, PCWSTR pszText) {
     if (!m_pDevmode) return;
     if (!bOn) {
-        DWSelect(L"ZQPosterPrinting", 0);
+        DWSelect(zqkw::kZQPosterPrinting, 0);
         m_pDevmode->dwPagesPerSheet = 1;
         return;
     }

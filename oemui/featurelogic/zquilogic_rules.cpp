@@ -5,7 +5,9 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "settings/zqdriverdata.h"
@@ -43,26 +45,26 @@ const CodeRow kFoldCodes[] = {
     {L"HalfFoldInward", 6}, {L"HalfFoldOutward", 7}, {L"FoldAndStitch", 8},
 };
 const CodeRow kAccessoryCodes[] = {
-    {L"None", 1},           {L"MBX5Mailbox", 3},      {L"MBX8Mailbox", 4},          {L"MBX7Mailbox", 5},
+    {L"None", 1},           {zqkw::kMBX5Mailbox, 3},      {zqkw::kMBX8Mailbox, 4},          {zqkw::kMBX7Mailbox, 5},
     {L"3000Stapler", 6},    {L"3000Stacker", 7},      {L"500Stapler", 8},           {L"500Stacker", 9},
-    {L"MultiFunctionFinisher", 10}, {L"MBX3Mailbox", 11}, {L"750Stapler", 12},      {L"SS3MailboxMode", 13},
+    {zqkw::kMultiFunctionFinisher, 10}, {zqkw::kMBX3Mailbox, 11}, {L"750Stapler", 12},      {L"SS3MailboxMode", 13},
     {L"SS3StackerMode", 14}, {L"BookletMakerFinisher", 15}, {L"InLineFolder", 16},
 };
 
 // Features whose selection is kept when the sheet opens, for the pages' change checks.
 const PCWSTR kSavedFeatures[] = {
-    L"PrintQualityGroup", L"PrintFinish",       L"Thriftmode",         L"OHTInterleave",
-    L"ZQSaveRollPaper",   L"ZQDisableAutoCutter", L"ZQAutorotate",     L"ZQMarginType",
-    L"ZQLayoutType",      L"ZQBorderless",      L"ZQPrintWithMargins", L"ZQPrintPreview",
-    L"ZQBorderLessPhoto", L"ZQBorderLessAutoFit", L"ZQQuietPrinting",  L"PaperSize",
-    L"PageSize",          L"ZQMaximumDetail",   L"ZQOptimizeFor",      L"OutputBin",
-    L"Stapling",          L"StapleLocation",    L"Punching",           L"Folding",
-    L"ZQImageShift",      L"FaceControl",       L"ZQUseAutoDuplexUnit", L"ZQPosterPrintingOption",
-    L"ZQInputColorSpace", L"JCLThriftmode",
+    zqkw::kPrintQualityGroup, zqkw::kPrintFinish,       zqkw::kThriftmode,         zqkw::kOHTInterleave,
+    zqkw::kZQSaveRollPaper,   zqkw::kZQDisableAutoCutter, zqkw::kZQAutorotate,     zqkw::kZQMarginType,
+    zqkw::kZQLayoutType,      zqkw::kZQBorderless,      zqkw::kZQPrintWithMargins, zqkw::kZQPrintPreview,
+    zqkw::kZQBorderLessPhoto, zqkw::kZQBorderLessAutoFit, zqkw::kZQQuietPrinting,  zqkw::kPaperSize,
+    zqkw::kPageSize,          zqkw::kZQMaximumDetail,   zqkw::kZQOptimizeFor,      zqkw::kOutputBin,
+    zqkw::kStapling,          zqkw::kStapleLocation,    zqkw::kPunching,           zqkw::kFolding,
+    L"ZQImageShift",      zqkw::kFaceControl,       zqkw::kZQUseAutoDuplexUnit, L"ZQPosterPrintingOption",
+    zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,
 };
 
-const PCWSTR kPhotoFixFeatures[] = {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness",
-                                    L"ZQVorevEzuro", L"ZQSmoothing", L"ZQRedEyeReduction"};
+const PCWSTR kPhotoFixFeatures[] = {zqkw::kZQContrast, zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
+                                    zqkw::kZQVorevEzuro, zqkw::kZQSmoothing, zqkw::kZQRedEyeReduction};
 
 
 // A NUL-separated list of texts ended by an empty text (or by the data's end) as a new list.
@@ -102,7 +104,7 @@ BOOL ReadAnswerList(HANDLE hPrinter, PCWSTR pszValue, PWSTR** ppList, int* piCou
     *piCount = 0;
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (!CZQUIBase::BReadUserSetting(hPrinter, L"ZQBIDIInfo", pszValue, data.Put(), &cb)) return FALSE;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, zqsettings::kAnswerStoreKey, pszValue, data.Put(), &cb)) return FALSE;
     return SplitMultiText(data.Get(), cb, ppList, piCount);
 }
 
@@ -135,7 +137,7 @@ void CZQUILogic::VSyncNupItem(const PrinterCaps*) {
 }
 
 BOOL CZQUILogic::BClearTransverseForBitmap() {
-    if (!m_pDevmode || m_pDevmode->dwLayoutMode == 3 || !BOptionIs(L"ZQSendJobAsBitmap", L"SleekMode24bpp"))
+    if (!m_pDevmode || m_pDevmode->dwLayoutMode == 3 || !BOptionIs(zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp))
         return FALSE;
     DWSelect(L"ZQTransverse", 0);
     m_pDevmode->dwRotate90 = 0;
@@ -187,8 +189,8 @@ void CZQUILogic::VUpdateColorSpaceConflicts() {
                (item->pOptType->pOptParam[item->Sel].Flags & OPTPF_OVERLAY_WARNING_ICON);
     };
     POPTITEM space = nullptr, media = nullptr, quality = nullptr;
-    DWFindOptItem(m_pCUIParam, L"ZQInputColorSpace", &space);
-    DWFindOptItem(m_pCUIParam, L"MediaType", &media);
+    DWFindOptItem(m_pCUIParam, zqkw::kZQInputColorSpace, &space);
+    DWFindOptItem(m_pCUIParam, zqkw::kMediaType, &media);
     if (!media) DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media);
     DWFindOptItemByPubId(m_pCUIParam, DMPUB_PRINTQUALITY, 0, &quality);
     if (!selectedConflicts(space)) return;
@@ -204,31 +206,32 @@ void CZQUILogic::VSetColorModeForQualityGroup() {
     if (!BCanRead(L"ZQSetBPPForSelectedPQGroup")) return;
     int group = -1;
     POPTITEM colorMode = nullptr;
-    if (DWGetFeatureOptionIndex(m_pCUIParam, L"PrintQualityGroup", &group) != ZQOPT_OK || group < 0 ||
-        DWFindOptItem(m_pCUIParam, L"ColorMode", &colorMode) != ZQOPT_OK)
+    if (DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kPrintQualityGroup, &group) != ZQOPT_OK || group < 0 ||
+        DWFindOptItem(m_pCUIParam, zqkw::kColorMode, &colorMode) != ZQOPT_OK)
         return;
     const int count = IGetOptionCount(colorMode);
     if (count <= 0) return;
-    DWSelectOptionByIndex(m_pCUIParam, L"ColorMode", group < count ? group : count - 1, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kColorMode, group < count ? group : count - 1, OEMCUIP_DOCPROP);
 }
 
 // ---------------------------------------------------------------------------------------------
 // E. Preview codes
 // ---------------------------------------------------------------------------------------------
 int CZQUILogic::IGetStapleCode() const {
-    return CodeOf(m_pCUIParam, BIsPostScript() ? L"StapleLocation" : L"Stapling", kStapleCodes, 0);
+    return CodeOf(m_pCUIParam, BIsPostScript() ? zqkw::kStapleLocation : zqkw::kStapling, kStapleCodes, 0);
 }
-int CZQUILogic::IGetPunchCode() const { return CodeOf(m_pCUIParam, L"Punching", kPunchCodes, 0); }
-int CZQUILogic::IGetPunchUnitType() const { return CodeOf(m_pCUIParam, L"ZQPunchUnitType", kPunchUnitCodes, -1); }
-int CZQUILogic::IGetFoldCode() const { return CodeOf(m_pCUIParam, L"Folding", kFoldCodes, 0); }
+int CZQUILogic::IGetPunchCode() const { return CodeOf(m_pCUIParam, zqkw::kPunching, kPunchCodes, 0); }
+int CZQUILogic::IGetPunchUnitType() const { return CodeOf(m_pCUIParam, zqkw::kZQPunchUnitType, kPunchUnitCodes, -1); }
+int CZQUILogic::IGetFoldCode() const { return CodeOf(m_pCUIParam, zqkw::kFolding, kFoldCodes, 0); }
 int CZQUILogic::IGetOutputAccessoryCode() const {
-    return CodeOf(m_pCUIParam, L"AccessoryOutputBins", kAccessoryCodes, -1);
+    return CodeOf(m_pCUIParam, zqkw::kAccessoryOutputBins, kAccessoryCodes, -1);
 }
 
 int CZQUILogic::IGetThriftmodeState() const {
     if (!m_pCUIParam || !m_pCUIParam->pDrvOptItems || !m_pDevmode) return 1;
     POPTITEM item = nullptr;
-    if (DWFindOptItem(m_pCUIParam, BIsPostScript() ? L"JCLThriftmode" : L"Thriftmode", &item) != ZQOPT_OK) return 1;
+    if (DWFindOptItem(m_pCUIParam, BIsPostScript() ? zqkw::kJCLThriftmode : zqkw::kThriftmode, &item) != ZQOPT_OK)
+        return 1;
     return item->Sel != 0 ? 3 : 2;
 }
 
@@ -276,15 +279,15 @@ int CZQUILogic::IResolveConflicts(ZQUIDevmode* pSettings) {
     // The straight paper path goes with the first output bin.
     if (dm->dwStraightPaperPath) {
         int bin = 0;
-        if (DWGetFeatureOptionIndex(m_pCUIParam, L"OutputBin", &bin) == ZQOPT_OK && bin != 0 &&
-            DWSelect(L"OutputBin", 0) == ZQOPT_OK)
+        if (DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kOutputBin, &bin) == ZQOPT_OK && bin != 0 &&
+            DWSelect(zqkw::kOutputBin, 0) == ZQOPT_OK)
             ++changed;
     }
     // Quality against media: the media type's macros, then the colour space.
     if (CZQXmlUiRules* rules = PLoadedRules()) rules->VRunMediaTypeMacros(m_pCUIParam);
     VUpdateColorSpaceConflicts();
     // In the simplified interface a poster prints one page per sheet.
-    if (BCanRead(L"ZQSimplifiedUI") && dm->dwPagesPerSheet != 1) {
+    if (BCanRead(zqkw::kZQSimplifiedUI) && dm->dwPagesPerSheet != 1) {
         int tiles = 0;
         if (BGetPosterTiles(&tiles)) {
             DWSelect(L"ZQPosterPrintingOptionSUI", 0);
@@ -326,7 +329,7 @@ BOOL CZQUILogic::BFillDevmodeEnums(ZQUIDevmode* pDevmode) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    if (BCanRead(L"JobRetention")) {
+    if (BCanRead(zqkw::kJobRetention)) {
         dm->dwJobStorageAvailable = 1;
     } else {
         dm->dwJobStorageAvailable = 0;
@@ -405,11 +408,11 @@ int CZQUILogic::IConfirmBox(INT idFirst, INT idSecond, INT idThird, UINT uFlags,
 // I. Device answers and rolls
 // ---------------------------------------------------------------------------------------------
 BOOL CZQUILogic::BGetUserDefinedMedia(HANDLE hPrinter, PWSTR** ppList, int* piCount) {
-    return ReadAnswerList(hPrinter, L"UserDefinedMedia", ppList, piCount);
+    return ReadAnswerList(hPrinter, zqsettings::kUserDefinedMedia, ppList, piCount);
 }
 
 BOOL CZQUILogic::BGetOutputBinNames(HANDLE hPrinter, PWSTR** ppList, int* piCount) {
-    return ReadAnswerList(hPrinter, L"OutputBinNames", ppList, piCount);
+    return ReadAnswerList(hPrinter, zqsettings::kOutputBinNames, ppList, piCount);
 }
 
 void CZQUILogic::VApplyDeviceSettings() {

@@ -4,6 +4,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -72,7 +73,7 @@ inline bool PostScript(const PageContext* pContext) {
 }
 
 inline PCWSTR ThriftmodeFeature(const PageContext* pContext) {
-    return PostScript(pContext) ? L"JCLThriftmode" : L"Thriftmode";
+    return PostScript(pContext) ? zqkw::kJCLThriftmode : zqkw::kThriftmode;
 }
 
 

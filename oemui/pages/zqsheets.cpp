@@ -13,6 +13,7 @@
 #include "featurelogic/zqpluginevents.h"
 #include "preview/zqpreview.h"
 #include "formats/zquidevmode.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
 
 namespace {
 
@@ -46,8 +47,13 @@ void WriteHelpPath(POEMUIPSPARAM ps) {
 // ---------------------------------------------------------------------------------------------
 CZQTabBase* CZQSheetBuilder::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
 
-PageContext* CZQSheetBuilder::Context(int iPageId) {
+PageContext* CZQSheetBuilder::ContextForTesting(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
+}
+
+BOOL CZQSheetBuilder::BReadLoadedRollSize() {
+    auto* tab = static_cast<CZQPaperQualityTab*>(m_apTabs[kPagePaperQuality]);
+    return tab && tab->BReadLoadedRollSize(&m_aContexts[kPagePaperQuality]);
 }
 
 void CZQSheetBuilder::VDeleteTabObjects() {

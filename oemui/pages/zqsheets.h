@@ -3,6 +3,7 @@
 // through the common property-sheet callback.
 #pragma once
 
+#include "featurelogic/zqdevmodesync.h"
 #include "pages/zqpages.h"
 
 class CZQBinding;
@@ -14,7 +15,9 @@ struct ZQPageGates {
     IZQSettingsExchange* pExchange;
 };
 
-class CZQSheetBuilder {
+// It also reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
+// page when the sheet has one.
+class CZQSheetBuilder final : public IZQLoadedRollReader {
 public:
     CZQSheetBuilder() = default;
     ~CZQSheetBuilder() { VDeleteTabObjects(); }
@@ -29,7 +32,7 @@ public:
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
-    PageContext* Context(int iPageId);
+    PageContext* ContextForTesting(int iPageId);
     // The record of the sheet being shown (null between sheets).
     SheetRecord* SheetForTesting() const { return m_pSheetRecord; }
     // The preview every page paints through (null until the pages are made).
@@ -37,6 +40,7 @@ public:
     // Makes every page object of the table and the preview (the old ones go first); deletes them.
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
+    BOOL BReadLoadedRollSize() override;
 
 private:
     HRESULT HrSheetStep(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,

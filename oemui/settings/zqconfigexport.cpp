@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zquidevmode.h"
@@ -24,7 +25,7 @@ constexpr INT kNoWatermarkTextId = 874;
 constexpr WCHAR kNoWatermarkText[] = L" [none]";
 
 // Accessory items: the manager may know several part numbers for one installed accessory.
-constexpr PCWSTR kAccessoryItems[] = {L"AccessoryOutputBins", L"ZQPunchUnitType", L"ZQPostInsertionKit",
+constexpr PCWSTR kAccessoryItems[] = {zqkw::kAccessoryOutputBins, zqkw::kZQPunchUnitType, zqkw::kZQPostInsertionKit,
                                       L"OptionalPaperSources"};
 
 // Items whose value is a paper source (kind 0) or media type (kind 1) of the private devmode.
@@ -34,10 +35,10 @@ struct DevmodeChoice {
     int iKind;
 };
 constexpr DevmodeChoice kDevmodeChoices[] = {
-    {L"InputBin", &ZQUIDevmode::dwOtherPagesSource, 0},
+    {zqkw::kInputBin, &ZQUIDevmode::dwOtherPagesSource, 0},
     {L"InputBinRest", &ZQUIDevmode::dwOtherPagesSource, 0},
     {L"BackCoverTrayChoice", &ZQUIDevmode::dwBackCoverSource, 0},
-    {L"MediaType", &ZQUIDevmode::dwOtherPagesMedia, 1},
+    {zqkw::kMediaType, &ZQUIDevmode::dwOtherPagesMedia, 1},
     {L"MediaTypeRest", &ZQUIDevmode::dwOtherPagesMedia, 1},
     {L"BackCoverMediaTypeSetting", &ZQUIDevmode::dwBackCoverMedia, 1},
 };
@@ -120,10 +121,13 @@ BOOL CZQSettingsExport::BExportToConfigManager(PCWSTR pszSection) {
     if (api.DMCStartExport(p->pPrinterName, kZQCfgExportKind, 1) != 1) return FALSE;
     if (physical) VExportPhysical(manager);
     else VExportPrinting(manager);
-    if (!CZQDriverData::BSetPrinterData(p->hPrinter, zs::kStale, zs::kFalse))
-        zqtrace::Line(L"CZQSettingsExport: Stale not written\n");
+    const DWORD staleError =
+        CZQDriverData::BSetPrinterData(p->hPrinter, zs::kStale, zs::kFalse) ? ERROR_SUCCESS : GetLastError();
     api.DMCEndExport();
-    return TRUE;
+    if (staleError == ERROR_SUCCESS) return TRUE;
+    zqtrace::Line(L"CZQSettingsExport: Stale not written\n");
+    SetLastError(staleError);
+    return FALSE;
 }
 
 void CZQSettingsExport::VExportPhysical(const CZQConfigManager& manager) {
@@ -176,7 +180,7 @@ void CZQSettingsExport::VGetPrintingExportValue(PCWSTR pszName, PWSTR pszValue) 
     }
     if (CZQDriverData::BIsDevModeItem(pszName)) {
         CZQDriverData::BGetDevModeItemValue(p, pszName, pszValue);
-        if (!ZQEqualNoCase(pszName, L"Watermarks") || !pszValue[0]) return;
+        if (!ZQEqualNoCase(pszName, zqkw::kWatermarks) || !pszValue[0]) return;
         // No watermark reads as the manager's "None".
         WCHAR none[CZQCommon::kResStringChars];
         if (!m_src.pTexts || !m_src.pTexts->BLoadResString(kNoWatermarkTextId, none)) SetText(none, kNoWatermarkText);
@@ -203,7 +207,7 @@ void CZQSettingsExport::VPublicItemValue(PCWSTR pszName, BYTE bPubId, PWSTR pszV
         case DMPUB_DUPLEX: {
             bool on = item->Sel != 0;
             // Two-sided printing by hand counts as two-sided.
-            if (!on && ZQEqualNoCase(pszName, L"Duplex")) {
+            if (!on && ZQEqualNoCase(pszName, zqkw::kDuplexItem)) {
                 const ZQUIDevmode* dm = zqdm::CurrentBlock(p->pOEMDM);
                 on = dm && dm->dwManualDuplex == 1;
             }
@@ -222,8 +226,8 @@ void CZQSettingsExport::VPublicItemValue(PCWSTR pszName, BYTE bPubId, PWSTR pszV
     }
     // The paper by its keyword at the display name's place.
     CZQLocalPtr<WCHAR> keyword;
-    if (CZQCommon::DWOptionNameToKeyword(p, L"PaperSize", display.Get(), keyword.Put()) != ZQOPT_OK &&
-        CZQCommon::DWOptionNameToKeyword(p, L"PageSize", display.Get(), keyword.Put()) != ZQOPT_OK)
+    if (CZQCommon::DWOptionNameToKeyword(p, zqkw::kPaperSize, display.Get(), keyword.Put()) != ZQOPT_OK &&
+        CZQCommon::DWOptionNameToKeyword(p, zqkw::kPageSize, display.Get(), keyword.Put()) != ZQOPT_OK)
         return;
     WCHAR paper[kChars];
     SetText(paper, keyword.Get());
@@ -234,13 +238,13 @@ void CZQSettingsExport::VPublicItemValue(PCWSTR pszName, BYTE bPubId, PWSTR pszV
 void CZQSettingsExport::VGetSpecialExportValue(PCWSTR pszName, PWSTR pszValue) {
     const POEMCUIPPARAM p = m_src.pParam;
     if (!p || !pszName || !pszValue) return;
-    if (ZQEqualNoCase(pszName, L"PrintQuality")) {
+    if (ZQEqualNoCase(pszName, zqkw::kPrintQuality)) {
         CZQXmlUiRules* rules = m_src.pRules;
         if (!rules || !rules->Parser().BIsLoaded()) return;
         // The helper file's upgrade event turns the current quality group into the manager's value.
         CZQXmlParserCommon& parser = rules->Parser();
         CZQLocalPtr<WCHAR> group;
-        const bool read = CZQCommon::DWGetFeatureOption(p, L"PrintQualityGroup", group.Put()) == ZQOPT_OK;
+        const bool read = CZQCommon::DWGetFeatureOption(p, zqkw::kPrintQualityGroup, group.Put()) == ZQOPT_OK;
         ZQCopyText(parser.m_szQualityGroupValue, ARRAYSIZE(parser.m_szQualityGroupValue), read ? group.Get() : L"");
         rules->BRunMacroSwitch(parser.EventList(), L"DMCUpgradeTime");
         SetText(pszValue, parser.m_szQualityImportValue);
@@ -262,7 +266,8 @@ void CZQSettingsExport::VGetSpecialExportValue(PCWSTR pszName, PWSTR pszValue) {
     for (const DevmodeChoice& c : kDevmodeChoices) {
         if (!ZQEqualNoCase(c.pszName, pszName)) continue;
         const DWORD number = dm->*c.field;
-        if (ZQEqualNoCase(pszName, L"InputBin") && number == kAutoSelectSource) SetText(pszValue, L"AutomaticallySelect");
+        if (ZQEqualNoCase(pszName, zqkw::kInputBin) && number == kAutoSelectSource)
+            SetText(pszValue, L"AutomaticallySelect");
         else VSourceOrMediaToKeyword(number, pszValue, c.iKind);
         return;
     }
@@ -281,8 +286,9 @@ void CZQSettingsExport::VSourceOrMediaToKeyword(DWORD dwNumber, PWSTR pszKeyword
             return;
         const int at = zs::IPositionOf(media.Get(), ids, dwNumber);
         CZQLocalPtr<WCHAR> keyword;
-        if (at >= 0 && CZQCommon::DWOptionNameToKeyword(p, L"MediaType", nameList.Get() + at * CZQCommon::kMediaNameChars,
-                                                        keyword.Put()) == ZQOPT_OK)
+        if (at >= 0 &&
+            CZQCommon::DWOptionNameToKeyword(p, zqkw::kMediaType, nameList.Get() + at * CZQCommon::kMediaNameChars,
+                                             keyword.Put()) == ZQOPT_OK)
             SetText(pszKeyword, keyword.Get());
         return;
     }
@@ -337,7 +343,7 @@ void CZQSettingsExport::VGetPhysicalExportValue(PCWSTR pszName, PWSTR pszValue) 
     WCHAR keyword[kChars];
     if (!CZQDriverData::BMapPhysicalName(pszName, keyword)) SetText(keyword, pszName);
     CZQLocalPtr<WCHAR> option;
-    if (!ZQEqualNoCase(keyword, L"Memory")) {
+    if (!ZQEqualNoCase(keyword, zqkw::kMemory)) {
         // Only an installable option with a device table has a value in the manager's words.
         if (CZQCommon::DWGetFeatureOption(p, keyword, option.Put()) == ZQOPT_OK)
             CZQDriverData::BMapDeviceOptionBack(pszName, option.Get(), pszValue);
@@ -345,8 +351,8 @@ void CZQSettingsExport::VGetPhysicalExportValue(PCWSTR pszName, PWSTR pszValue) 
     }
     // The installed memory in megabytes.
     CZQLocalPtr<char> ansi;
-    if ((CZQCommon::DWGetFeatureOption(p, L"Memory", option.Put()) == ZQOPT_OK ||
-         CZQCommon::DWGetFeatureOption(p, L"InstalledMemory", option.Put()) == ZQOPT_OK) &&
+    if ((CZQCommon::DWGetFeatureOption(p, zqkw::kMemory, option.Put()) == ZQOPT_OK ||
+         CZQCommon::DWGetFeatureOption(p, zqkw::kInstalledMemory, option.Put()) == ZQOPT_OK) &&
         CZQCommon::BWideToMultiByte(option.Get(), ansi.Put(), CP_ACP))
         SetNumber(pszValue, CZQCommon::IParseMemorySize(ansi.Get()));
 }

@@ -24,14 +24,17 @@ class CZQSettingsExport {
 public:
     explicit CZQSettingsExport(const ZQExportSources& sources) : m_src(sources) {}
 
-    // Runs the export of the section when this process may export; TRUE when it ran.
+    // Runs the export of the section when this process may export; its answer as the export's
+    // (the callers go on with Apply whatever it is).
     BOOL BExportSettings(PCWSTR pszSection);
     // "AlwaysExport" reads as a non-zero number.
     static BOOL BIsAlwaysExport(HANDLE hPrinter);
     // The process whose module path this is is the shell (its file name is "explorer.exe").
     static BOOL BIsShellModule(PCWSTR pszModulePath);
     // The export itself: "Printing/" three levels deep, "Physical/" one level; "Stale" = "False"
-    // after it. TRUE when the manager took the export.
+    // after it. TRUE when the manager took the export and "Stale" is "False"; FALSE with the
+    // spooler's answer when "Stale" could not be written (the manager has the export then, and the
+    // next printer-initialisation event will not import again).
     BOOL BExportToConfigManager(PCWSTR pszSection);
 
     // The value of one item (pszValue holds 256 characters; left as the caller gave it, empty, when

@@ -3,8 +3,11 @@
 #include "settings/zqconfigimport.h"
 
 #include <cwchar>
+#include <string>
+#include <vector>
 
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "common/zquibase.h"
@@ -32,10 +35,16 @@ void WriteStatus(HANDLE hPrinter, DWORD dwStatus) {
 }
 
 // Whether the printer's data calls for an import: any value at its root but "ConfigFile", or
-// "ConfigFile" with "Stale" missing or "False".
+// "ConfigFile" with "Stale" missing or "False". A root that cannot be listed is imported into:
+// copying the same settings again loses nothing, leaving them out would lose the locks.
 bool ImportWanted(HANDLE hPrinter) {
     CZQPrinterDataList root;
-    if (!root.BRead(hPrinter, zs::kRootKey)) return false;
+    if (!root.BRead(hPrinter, zs::kRootKey)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;  // nothing at the root
+        zqtrace::Line(L"CZQConfigImport: the printer's data not listed, imported all the same\n");
+        return true;
+    }
     bool wanted = false;
     for (DWORD i = 0; i < root.Count(); ++i) {
         PCWSTR name = root.Name(i);
@@ -52,22 +61,58 @@ bool ImportWanted(HANDLE hPrinter) {
     return wanted;
 }
 
-// The started import: both roots walked into the trees. Answers how many items and locks were
-// stored; *pbEmpty when neither root named anything.
-int WalkRoots(const CZQConfigManager& manager, HANDLE hPrinter, bool* pbEmpty) {
+// A store the spooler refused is tried once more.
+template <typename Store>
+bool StoredOnRetry(Store store) {
+    return store() || store();
+}
+
+// What a walk of the manager's roots did.
+struct WalkResult {
+    int stored = 0;       // items and locks stored
+    bool empty = true;    // neither root named anything
+    bool missed = false;  // an item or a lock could not be stored
+    std::vector<std::wstring> unstoredLocks;  // "<lock key>\<name>" of each lock not stored
+};
+
+// The locks not stored, as the readers of the locks find them: written when there are any and
+// emptied when an earlier import left some. False when the list could not be written.
+bool RecordUnstoredLocks(HANDLE hPrinter, const std::vector<std::wstring>& locks) {
+    DWORD type = REG_NONE, cb = 0;
+    CZQLocalPtr<BYTE> earlier;
+    const DWORD rc = ZQReadStoredValue(hPrinter, nullptr, zs::kUnstoredLocks, &type, earlier, &cb);
+    // Without a list to empty there is nothing to write; one that cannot be read stays, and keeps
+    // its settings locked.
+    if (locks.empty() && rc != ERROR_SUCCESS) return true;
+    std::wstring list;
+    for (const std::wstring& lock : locks) list.append(lock).push_back(L'\0');
+    list.push_back(L'\0');
+    const DWORD cbList = static_cast<DWORD>(list.size() * sizeof(WCHAR));
+    return StoredOnRetry([&] {
+        const DWORD written =
+            ZQWriteStoredValue(hPrinter, nullptr, zs::kUnstoredLocks, REG_MULTI_SZ, list.data(), cbList);
+        SetLastError(written);
+        return written == ERROR_SUCCESS;
+    });
+}
+
+// The started import: both roots walked into the trees.
+WalkResult WalkRoots(const CZQConfigManager& manager, HANDLE hPrinter) {
     const ConfigEntryPoints& api = manager.Api();
-    int stored = 0;
-    *pbEmpty = true;
+    WalkResult result;
     for (PCWSTR root : {kZQCfgPrinting, kZQCfgPhysical}) {
         WCHAR list[zqcfg::kListChars];
         if (api.DMCSetContext(root) != 1 || !manager.BListBelow(L"", list)) continue;
-        *pbEmpty = false;
+        result.empty = false;
         manager.IWalkThreeLevels(root, list, [&](int iLevel, PCWSTR pszName) {
             WCHAR value[zqcfg::kValueChars];
             zqcfg::VPrepare(value, zqcfg::kValueChars);
             if (api.DMCGet(pszName, value) == 1) {
                 value[zqcfg::kValueChars - 1] = 0;
-                if (CZQConfigImport::BStoreConfigItem(root, pszName, value, hPrinter)) ++stored;
+                if (StoredOnRetry([&] { return CZQConfigImport::BStoreConfigItem(root, pszName, value, hPrinter); }))
+                    ++result.stored;
+                else
+                    result.missed = true;
             }
             // Only the first level carries locks.
             if (iLevel != 1) return;
@@ -75,36 +120,102 @@ int WalkRoots(const CZQConfigManager& manager, HANDLE hPrinter, bool* pbEmpty) {
             zqcfg::VPrepare(lock, zqcfg::kValueChars);
             api.DMCGetNamedFeatureAttribute(pszName, kZQCfgLockAttribute, lock);
             lock[zqcfg::kValueChars - 1] = 0;
-            if (ZQEqualNoCase(lock, zs::kTrue) && CZQConfigImport::BStoreConfigLock(root, pszName, hPrinter)) ++stored;
+            if (!ZQEqualNoCase(lock, zs::kTrue)) return;
+            if (StoredOnRetry([&] { return CZQConfigImport::BStoreConfigLock(root, pszName, hPrinter); })) {
+                ++result.stored;
+                return;
+            }
+            // The sheets take it as locked all the same.
+            result.missed = true;
+            result.unstoredLocks.push_back(std::wstring(CZQDriverData::PszLockTree(root)) + L"\\" + pszName);
         });
     }
-    return stored;
+    return result;
 }
 
-// The import proper, once the manager is bound and the printer's data asks for it. FALSE when the
-// name could not be made or "Stale" could not be written; *pbStored when anything was stored.
-bool Import(const CZQConfigManager& manager, HANDLE hPrinter, PCWSTR pszPrinterName, DWORD dwMode, bool* pbStored) {
+// A machine value written so that it can be put back: a key made for it goes again, a value that
+// was there gets its data back, one that was not is deleted.
+class CZQUndoableMachineValue {
+public:
+    CZQUndoableMachineValue(PCWSTR pszKey, PCWSTR pszValue) : m_key(pszKey), m_value(pszValue) {}
+    bool BWrite(DWORD dwType, const void* pData, DWORD cbData) {
+        CZQRegKey key;
+        m_keyExisted = RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_key, 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
+        DWORD cb = 0;
+        if (m_keyExisted && RegQueryValueExW(key.Get(), m_value, nullptr, &m_oldType, nullptr, &cb) == ERROR_SUCCESS &&
+            m_old.Alloc(cb + 1) &&
+            RegQueryValueExW(key.Get(), m_value, nullptr, &m_oldType, m_old.Get(), &cb) == ERROR_SUCCESS)
+            m_cbOld = cb;
+        else
+            m_old.Reset();
+        m_tried = true;
+        if (CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, m_key, m_value, dwType, pData, cbData)) return true;
+        VUndo();
+        return false;
+    }
+    void VUndo() {
+        if (!m_tried) return;
+        m_tried = false;
+        if (!m_keyExisted) {
+            RegDeleteKeyW(HKEY_LOCAL_MACHINE, m_key);
+            return;
+        }
+        CZQRegKey key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, m_key, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) return;
+        if (m_old)
+            RegSetValueExW(key.Get(), m_value, 0, m_oldType, m_old.Get(), m_cbOld);
+        else
+            RegDeleteValueW(key.Get(), m_value);
+    }
+
+private:
+    PCWSTR m_key;
+    PCWSTR m_value;
+    bool m_tried = false;
+    bool m_keyExisted = false;
+    CZQLocalPtr<BYTE> m_old;
+    DWORD m_oldType = REG_NONE;
+    DWORD m_cbOld = 0;
+};
+
+// The import proper, once the manager is bound and the printer's data asks for it. The error that
+// makes it fail (the name could not be made, "Stale" could not be written), else ERROR_SUCCESS;
+// *pbStored when anything was stored.
+DWORD Import(const CZQConfigManager& manager, HANDLE hPrinter, PCWSTR pszPrinterName, DWORD dwMode, bool* pbStored) {
     *pbStored = false;
     CZQLocalPtr<WCHAR> name;
     // Without the name the manager is not opened at all.
-    if (!CZQDriverData::BGetConfigPrinterName(pszPrinterName, name.Put())) return false;
-    if (!manager.BRegister()) return true;
+    if (!CZQDriverData::BGetConfigPrinterName(pszPrinterName, name.Put())) return GetLastError();
+    if (!manager.BRegister()) return ERROR_SUCCESS;
     const ConfigEntryPoints& api = manager.Api();
     const CZQConfigSessionLock session;
     WCHAR context[zqcfg::kValueChars];
     zqcfg::VPrepare(context, zqcfg::kValueChars);
     if (api.DMCStartConfig(name.Get(), dwMode, context, 0) == 0) {
         WriteStatus(hPrinter, 2);
-        return true;
+        return ERROR_SUCCESS;
     }
-    const bool staleWritten = CZQDriverData::BSetPrinterData(hPrinter, zs::kStale, zs::kTrue) != FALSE;
-    bool empty = true;
-    *pbStored = WalkRoots(manager, hPrinter, &empty) > 0;
-    if (empty) WriteStatus(hPrinter, 1);
-    if (*pbStored && !CZQDriverData::BSetPrinterData(hPrinter, zs::kDMCExist, zs::kTrue))
+    const DWORD staleError =
+        CZQDriverData::BSetPrinterData(hPrinter, zs::kStale, zs::kTrue) ? ERROR_SUCCESS : GetLastError();
+    const WalkResult walk = WalkRoots(manager, hPrinter);
+    *pbStored = walk.stored > 0;
+    bool complete = !walk.missed;
+    if (!RecordUnstoredLocks(hPrinter, walk.unstoredLocks)) {
+        zqtrace::Line(L"CZQConfigImport: the locks not stored could not be recorded\n");
+        complete = false;
+    }
+    if (*pbStored &&
+        !StoredOnRetry([&] { return CZQDriverData::BSetPrinterData(hPrinter, zs::kDMCExist, zs::kTrue); })) {
         zqtrace::Line(L"CZQConfigImport: DMCExist not written\n");
+        complete = false;
+    }
+    // An import that left settings out says so as one whose preferences were not applied.
+    if (!complete)
+        WriteStatus(hPrinter, 2);
+    else if (walk.empty)
+        WriteStatus(hPrinter, 1);
     api.DMCEndConfig();
-    return staleWritten;
+    return staleError;
 }
 
 }  // namespace
@@ -159,24 +270,35 @@ BOOL CZQConfigImport::BImportConfigManager(PCWSTR pszPrinterName, DWORD dwMode, 
     CZQPrinterHandle printer = OpenFully(pszPrinterName);
     const HANDLE h = printer.Get();
     BOOL result = FALSE;
+    DWORD error = ERROR_SUCCESS;  // why a FALSE answer is one
     CZQConfigManager manager;
     WCHAR path[MAX_PATH];
     BOOL exportOnly = FALSE;
     if (!h) {
+        error = GetLastError();
         zqtrace::Line(L"CZQConfigImport: printer not opened\n");
     } else if (!CZQConfigManager::BFindConfigManagerFile(h, path, kZQCfgMgrFile, &exportOnly)) {
-        WriteStatus(h, 0);
+        error = GetLastError();
+        // A driver record that could not be read says nothing about the driver's files.
+        if (error == ERROR_FILE_NOT_FOUND) WriteStatus(h, 0);
     } else if (!manager.BLoad(path)) {
+        error = GetLastError();
         WriteStatus(h, 1);
     } else {
         result = manager.BBound();
+        if (!result) error = GetLastError();
     }
     if (manager.BBound() && ImportWanted(h)) {
         bool stored = false;
-        if (!Import(manager, h, pszPrinterName, dwMode, &stored)) result = FALSE;
+        const DWORD failed = Import(manager, h, pszPrinterName, dwMode, &stored);
+        if (failed != ERROR_SUCCESS) {
+            result = FALSE;
+            error = failed;
+        }
         if (stored) result = TRUE;
     }
     if (bFinish) BFinishInstallation(pszPrinterName);
+    if (!result) SetLastError(error != ERROR_SUCCESS ? error : ERROR_INVALID_FUNCTION);
     return result;
 }
 
@@ -191,7 +313,7 @@ BOOL CZQConfigImport::BImportAtUpgrade(DWORD dwLevel, const BYTE* pDriverUpgrade
         CZQPrinterHandle printer;
         CZQLocalPtr<WCHAR> driver;
         finish = zqspool::Spooler().OpenPrinterW(const_cast<PWSTR>(printerName), printer.Put(), nullptr) &&
-                 CZQDriverData::BGetPrinterDataEx(printer.Get(), L"DsSpooler", L"driverName", driver.Put()) &&
+                 CZQDriverData::BGetPrinterDataEx(printer.Get(), zs::kDsSpoolerKey, zs::kDsDriverName, driver.Put()) &&
                  ZQEqualNoCase(driver.Get(), newDriver);
     }
     BImportConfigManager(printerName, ZQCFG_MODE_UPGRADE, finish);
@@ -212,9 +334,7 @@ BOOL CZQConfigImport::BStoreConfigItem(PCWSTR pszRoot, PCWSTR pszName, PCWSTR ps
 }
 
 BOOL CZQConfigImport::BStoreConfigLock(PCWSTR pszRoot, PCWSTR pszName, HANDLE hPrinter) {
-    PCWSTR key = nullptr;
-    if (pszRoot && ZQEqualNoCase(pszRoot, kZQCfgPhysical)) key = zs::kLockDataPhysical;
-    if (pszRoot && ZQEqualNoCase(pszRoot, kZQCfgPrinting)) key = zs::kLockDataPrinting;
+    const PCWSTR key = CZQDriverData::PszLockTree(pszRoot);
     if (!key || !pszName) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -289,16 +409,16 @@ BOOL CZQConfigImport::BInstallConfigFile(PCWSTR pszPrinterName) {
     BOOL defaulted = FALSE;
     const int cb = WideCharToMultiByte(CP_ACP, 0, target, -1, ansi, sizeof ansi, nullptr, &defaulted);
     WCHAR key[MAX_PATH];
+    const bool keyMade = ZQFormatText(key, MAX_PATH, L"%ls\\%ls", zs::kMachinePrintersKey, driver.Get()->pName) == S_OK;
+    CZQUndoableMachineValue configFile(key, zs::kConfigFile);
     const bool named =
-        cb > 1 && !defaulted &&
-        ZQFormatText(key, MAX_PATH, L"%ls\\%ls", L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers",
-                     driver.Get()->pName) == S_OK &&
-        CZQUIBase::BWriteRegValue(HKEY_LOCAL_MACHINE, key, zs::kConfigFile, REG_BINARY, ansi,
-                                  static_cast<DWORD>(cb - 1));
-    // A copy nothing names is not left behind.
-    if (!named) {
-        DeleteFileW(target);
-        return FALSE;
-    }
-    return CZQDriverData::BSetPrinterData(printer.Get(), zs::kDMCExportOnly, zs::kTrue);
+        cb > 1 && !defaulted && keyMade && configFile.BWrite(REG_BINARY, ansi, static_cast<DWORD>(cb - 1));
+    // On FALSE nothing of this is left: no copy nothing names, no name of a configuration the
+    // printer does not take.
+    if (named && CZQDriverData::BSetPrinterData(printer.Get(), zs::kDMCExportOnly, zs::kTrue)) return TRUE;
+    const DWORD error = named ? GetLastError() : ERROR_INVALID_DATA;
+    configFile.VUndo();
+    DeleteFileW(target);
+    SetLastError(error);
+    return FALSE;
 }

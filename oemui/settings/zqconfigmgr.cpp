@@ -140,6 +140,8 @@ BOOL CZQConfigManager::BFindConfigManagerFile(HANDLE hPrinter, PWSTR pszPath, PC
     }
     if (!found) pszPath[0] = 0;
     *pbExportOnly = found && !config && exportFile;
+    // Read, but without the files: not a failure of the spooler.
+    if (!found || !config) SetLastError(ERROR_FILE_NOT_FOUND);
     return found && config;
 }
 

@@ -83,7 +83,8 @@ public:
     static BOOL BResolveConfigEntryPoints(ConfigEntryPoints* pEntries, HMODULE hModule);
     // Whether the file (by name, without regard to case) is a dependent file of the printer's
     // driver, and its full path (pszPath holds MAX_PATH characters). TRUE when it is and a ".cfg"
-    // file is one too; *pbExportOnly when it is, no ".cfg" file is and an ".exp" file is.
+    // file is one too; *pbExportOnly when it is, no ".cfg" file is and an ".exp" file is. FALSE with
+    // ERROR_FILE_NOT_FOUND when the driver lacks them, else with the spooler's answer.
     static BOOL BFindConfigManagerFile(HANDLE hPrinter, PWSTR pszPath, PCWSTR pszFile, BOOL* pbExportOnly);
 
     // Walks the names of a root list three levels deep (zqcfgwalk::WalkThreeLevels). Answers the

@@ -1,5 +1,6 @@
 #include "settings/zqconfigtables.h"
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 
 namespace zqcfgmap {
@@ -186,12 +187,12 @@ constexpr ConfigValueRow kAccessoryRows[] = {
     {L"W6247", L"3000Stapler", 0},
     {L"W5432", L"3000Stapler", 0},
     {L"K7150A", L"3000Stapler", 0},
-    {L"K7265A", L"MultiFunctionFinisher", 0},
+    {L"K7265A", zqkw::kMultiFunctionFinisher, 0},
     {L"W6318", L"MBX7", 0},
     {L"W6371", L"MBX8", 0},
-    {L"W5509", L"MultiFunctionFinisher", 0},
+    {L"W5509", zqkw::kMultiFunctionFinisher, 0},
     {L"K4480A", L"500Stapler", 0},
-    {L"MAILBOX", L"MBX3Mailbox", 0},
+    {L"MAILBOX", zqkw::kMBX3Mailbox, 0},
     {L"STACKER", L"MBX3Stacker", 0},
     {L"FUNCTION SEPARATOR", L"MBX3FunctionSeparator", 0},
     {L"K9026", L"750Stapler", 0},
@@ -209,28 +210,28 @@ const ItemTable kValueItems[] = {
     {L"EdgeChoice", Table(kOnOffRows), kBoth},
     {L"MemChoice", Table(kOnOffRows), kBoth},
     {L"RasterizationChoice", Table(kRasterizationRows), kBoth},
-    {L"PaperSize", Table(kPaperSizeRows), kBoth},
+    {zqkw::kPaperSize, Table(kPaperSizeRows), kBoth},
     {L"TargetSizeChoice", Table(kPaperSizeRows), kBoth},
-    {L"PageOrder", Table(kPageOrderRows), kBoth},
-    {L"OutputBin", Table(kOutputBinRows), kBoth},
+    {zqkw::kPageOrderItem, Table(kPageOrderRows), kBoth},
+    {zqkw::kOutputBin, Table(kOutputBinRows), kBoth},
     {L"DryTime", Table(kDryTimeRows), kBoth},
     {L"InkVolume", Table(kInkVolumeRows), kBoth},
-    {L"MediaType", Table(kMediaTypeRows), kImport},
-    {L"InputBin", Table(kInputBinRows), kBoth},
-    {L"Duplex", Table(kDuplexEdgeRows), kExport},
+    {zqkw::kMediaType, Table(kMediaTypeRows), kImport},
+    {zqkw::kInputBin, Table(kInputBinRows), kBoth},
+    {zqkw::kDuplexItem, Table(kDuplexEdgeRows), kExport},
 };
 
 const ItemTable kDeviceItems[] = {
     {L"BinderUnit", Table(kInstalledTrueRows), kBoth},
     {L"ScannerChoice", Table(kInstalledTrueRows), kBoth},
     {L"CollationUnit", Table(kInstalledTrueRows), kBoth},
-    {L"JobRetention", Table(kJobRetentionDeviceRows), kBoth},
-    {L"ScaleFromLargePaper", Table(kScaleFromLargePaperRows), kBoth},
-    {L"ManualDuplex", Table(kManualDuplexRows), kBoth},
+    {zqkw::kJobRetention, Table(kJobRetentionDeviceRows), kBoth},
+    {zqkw::kScaleFromLargePaper, Table(kScaleFromLargePaperRows), kBoth},
+    {zqkw::kManualDuplex, Table(kManualDuplexRows), kBoth},
     {L"ZQDisplayDocUITab", Table(kDisplayDocUITabRows), kImport},
-    {L"AccessoryOutputBins", Table(kAccessoryRows), kBoth},
-    {L"ZQPunchUnitType", Table(kAccessoryRows), kBoth},
-    {L"ZQPostInsertionKit", Table(kAccessoryRows), kBoth},
+    {zqkw::kAccessoryOutputBins, Table(kAccessoryRows), kBoth},
+    {zqkw::kZQPunchUnitType, Table(kAccessoryRows), kBoth},
+    {zqkw::kZQPostInsertionKit, Table(kAccessoryRows), kBoth},
     {L"OptionalPaperSources", Table(kAccessoryRows), kBoth},
 };
 
@@ -255,33 +256,33 @@ const ConfigNameRow kNameRows[] = {
     {L"ZQChromix_Photo_RGBColor", L"ZQChromix_Photo_SRGBColor"},
     {L"ZQChromix_Text_RGBColor", L"ZQChromix_Text_SRGBColor"},
     {L"ZQChromix_Graphics_RGBColor", L"ZQChromix_Graphics_SRGBColor"},
-    {L"ColorMode", L"PrintColorAsGray"},
-    {L"ZQPrintInGrayScale", L"Option"},
-    {L"JCLZQPrintInGrayScale", L"Option"},
+    {zqkw::kColorMode, L"PrintColorAsGray"},
+    {zqkw::kZQPrintInGrayScale, L"Option"},
+    {zqkw::kJCLZQPrintInGrayScale, L"Option"},
     {L"EDGEChoice", L"EdgeChoice"},
     {L"JCLEDGEChoice", L"EdgeChoice"},
-    {L"PrintAllTextAsBlack", L"TextAsBlack"},
-    {L"TTAsBitmapsSetting", L"TTAsBitmapSetting"},
+    {L"PrintAllTextAsBlack", zqkw::kTextAsBlack},
+    {zqkw::kTTAsBitmapsSetting, L"TTAsBitmapSetting"},
     {L"MemBoost", L"MemChoice"},
     {L"GraphicsMode", L"RasterizationChoice"},
-    {L"Stapling", L"StaplerChoice"},
-    {L"Stapling", L"Stapling"},
-    {L"StapleLocation", L"Stapling"},
+    {zqkw::kStapling, L"StaplerChoice"},
+    {zqkw::kStapling, zqkw::kStapling},
+    {zqkw::kStapleLocation, zqkw::kStapling},
     {L"Mirrored Output", L"MirrorPrint"},
-    {L"Thriftmode", L"ThriftMode"},
-    {L"ZQEmulatePexlonMargins", L"ZQEmulatePXMargins"},
-    {L"ZQSymmetricMargins", L"ZQSymmetricalMargins"},
-    {L"ZQDryTime", L"DryTime"},
-    {L"JCLZQDryTime", L"DryTime"},
-    {L"JCLThriftmode", L"ThriftMode"},
-    {L"ZQInkVolume", L"InkVolume"},
-    {L"JCLZQInkVolume", L"InkVolume"},
-    {L"ZQInputColorSpace", L"ZQInputColorSpace"},
+    {zqkw::kThriftmode, zqkw::kThriftModeItem},
+    {zqkw::kZQEmulatePexlonMargins, L"ZQEmulatePXMargins"},
+    {zqkw::kZQSymmetricMargins, L"ZQSymmetricalMargins"},
+    {zqkw::kZQDryTime, L"DryTime"},
+    {zqkw::kJCLZQDryTime, L"DryTime"},
+    {zqkw::kJCLThriftmode, zqkw::kThriftModeItem},
+    {zqkw::kZQInkVolume, L"InkVolume"},
+    {zqkw::kJCLZQInkVolume, L"InkVolume"},
+    {zqkw::kZQInputColorSpace, zqkw::kZQInputColorSpace},
 };
 const int kNameRowCount = static_cast<int>(sizeof kNameRows / sizeof kNameRows[0]);
 
 const ConfigNameRow kPhysicalNameRows[] = {
-    {L"MailboxModes", L"MailboxModes"},
+    {zqkw::kMailboxModes, zqkw::kMailboxModes},
 };
 const int kPhysicalNameRowCount = static_cast<int>(sizeof kPhysicalNameRows / sizeof kPhysicalNameRows[0]);
 
@@ -317,14 +318,14 @@ const ConfigValueTable* FindDeviceTable(PCWSTR pszItem, Direction direction) {
 int FindRowByConfigValue(const ConfigValueTable& table, PCWSTR pszValue, int iStart) {
     if (!pszValue) return -1;
     for (int i = iStart < 0 ? 0 : iStart; i < table.cRows; ++i)
-        if (ZQEqualNoCase(table.pRows[i].szConfigValue, pszValue)) return i;
+        if (ZQEqualNoCase(table.pRows[i].pszConfigValue, pszValue)) return i;
     return -1;
 }
 
 int FindRowByKeyword(const ConfigValueTable& table, PCWSTR pszKeyword, int iStart) {
     if (!pszKeyword) return -1;
     for (int i = iStart < 0 ? 0 : iStart; i < table.cRows; ++i)
-        if (ZQEqualNoCase(table.pRows[i].szDriverKeyword, pszKeyword)) return i;
+        if (ZQEqualNoCase(table.pRows[i].pszDriverKeyword, pszKeyword)) return i;
     return -1;
 }
 

@@ -9,15 +9,15 @@
 // One row of a value table: the configuration manager's value, the driver's keyword ("NULL" in
 // tables that only map to numbers) and the number.
 struct ConfigValueRow {
-    WCHAR szConfigValue[80];
-    WCHAR szDriverKeyword[82];
+    PCWSTR pszConfigValue;
+    PCWSTR pszDriverKeyword;
     LONG lNumber;
 };
 
 // One row of the name table: a driver feature keyword and the configuration name it stands for.
 struct ConfigNameRow {
-    WCHAR szDriverKeyword[256];
-    WCHAR szConfigName[256];
+    PCWSTR pszDriverKeyword;
+    PCWSTR pszConfigName;
 };
 
 struct ConfigValueTable {

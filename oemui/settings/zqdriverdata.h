@@ -133,6 +133,8 @@ public:
     // trees of the printer's data, or the same trees of a conversion run's snapshot; null for any
     // other root.
     static PCWSTR PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot);
+    // The lock tree of a root ("DMCLockData\Printing" or "...\Physical"); null for any other root.
+    static PCWSTR PszLockTree(PCWSTR pszRoot);
     // Items an export works out by a routine of their own (sources, media, target paper, the
     // PostScript toggles, print quality).
     static BOOL BIsSpecialExportItem(PCWSTR pszKeyword);

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zquidevmode.h"
@@ -20,8 +21,8 @@ using zs::kCapsPort;
 using zs::kItemChars;
 
 // Option items whose value lives in the private devmode as well.
-constexpr PCWSTR kDevmodeOptItems[] = {L"InkVolume", L"ThriftMode", L"NUpChoice", L"Orientation",
-                                       L"PageOrder", L"ColorMode", L"PrintColorAsGray"};
+constexpr PCWSTR kDevmodeOptItems[] = {L"InkVolume", zqkw::kThriftModeItem, L"NUpChoice", L"Orientation",
+                                       zqkw::kPageOrderItem, zqkw::kColorMode, L"PrintColorAsGray"};
 
 constexpr DWORD kDocument = OEMCUIP_DOCPROP;
 constexpr DWORD kPrinter = OEMCUIP_PRNPROP;
@@ -82,10 +83,10 @@ struct SourceOrMedia {
 };
 const SourceOrMedia kSource = {&CZQDriverData::BInputBinToIndex, &ZQUIDevmode::dwFirstPageSource,
                                &ZQUIDevmode::dwOtherPagesSource, &ZQUIDevmode::dwBackCoverSource, L"InputBinRest",
-                               L"InputBin"};
+                               zqkw::kInputBin};
 const SourceOrMedia kMedia = {&CZQDriverData::BMediaTypeToIndex, &ZQUIDevmode::dwFirstPageMedia,
                               &ZQUIDevmode::dwOtherPagesMedia, &ZQUIDevmode::dwBackCoverMedia, L"MediaTypeRest",
-                              L"MediaType"};
+                              zqkw::kMediaType};
 
 // The first page's source or media, and the other pages' and the back cover's where they follow it;
 // then the item takes the first page's choice, or the other pages' when the first page differs.
@@ -96,12 +97,12 @@ DWORD ApplySourceOrMedia(POEMCUIPPARAM p, BYTE bPubId, const SourceOrMedia& kind
     // A choice the printer does not list is applied nowhere.
     if (!kind.convert(p, pszValue, &number)) return static_cast<DWORD>(-1);
     WCHAR diff[kItemChars] = {}, back[kItemChars] = {};
-    const bool diffStored = stored.BReadDevModeItem(L"UseDiffFirstPageChoice", diff) != FALSE;
+    const bool diffStored = stored.BReadDevModeItem(zqkw::kUseDiffFirstPageChoice, diff) != FALSE;
     const bool sameFirstPage = !diffStored || Is(diff, L"SameFirstPage");
     if (dm) {
         dm->*kind.first = number;
         if (sameFirstPage) dm->*kind.other = number;
-        if (stored.BReadDevModeItem(L"BackCoverChoice", back) && Is(back, L"UseFirstPage"))
+        if (stored.BReadDevModeItem(zqkw::kBackCoverChoice, back) && Is(back, L"UseFirstPage"))
             dm->*kind.backCover = number;
     }
     WCHAR option[kItemChars];
@@ -144,7 +145,7 @@ BOOL CZQStoredTrees::BReadOptItem(PCWSTR pszName, PWSTR pszValue) const {
 
 BOOL CZQDriverData::BGetImportedPrintQuality(POEMCUIPPARAM pParam, PWSTR pszValue) {
     if (!pParam || !pszValue) return BadArgument();
-    return ReadStored(pParam->hPrinter, zs::kDriverDataDevModeItems, L"PrintQuality", pszValue);
+    return ReadStored(pParam->hPrinter, zs::kDriverDataDevModeItems, zqkw::kPrintQuality, pszValue);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -271,7 +272,8 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
     if (Is(pszKeyword, L"TargetSizeChoice") || Is(pszKeyword, L"BookletTargetSize")) {
         // Borderless and banner papers print on the document's own paper.
         if (!dm) return FALSE;
-        if (ZQStartsWithNoCase(pszValue, L"ZQ_BORDERLESS") || ZQStartsWithNoCase(pszValue, L"ZQ_BANNER")) {
+        if (ZQStartsWithNoCase(pszValue, zqkw::kBorderlessPaperPrefix) ||
+            ZQStartsWithNoCase(pszValue, zqkw::kBannerPaperPrefix)) {
             if (pParam->pPublicDM) dm->dwPrintedOnPaper = pParam->pPublicDM->dmPaperSize;
             *pbApplied = pParam->pPublicDM != nullptr;
         } else if (const int paper = IPaperSizeToIndex(pParam, pszValue)) {
@@ -290,20 +292,20 @@ BOOL CZQDriverData::BApplySpecialItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, P
         const int row = zqcfgmap::FindRowByConfigValue(zqcfgmap::kOrientationTable, pszValue);
         if (row < 0 || !dm) return FALSE;
         dm->dwRotate180 = row >= zqcfgmap::kFirstTurnedOrientationRow ? 1 : 0;
-        if (dm->dwRotate180) DWSelectOptionByKeyword(pParam, L"ZQOrientRotate180", L"True", kDocument);
+        if (dm->dwRotate180) DWSelectOptionByKeyword(pParam, zqkw::kZQOrientRotate180, L"True", kDocument);
         *pbApplied = TRUE;
         return FALSE;
     }
-    if (Is(pszKeyword, L"OutputBin")) {
+    if (Is(pszKeyword, zqkw::kOutputBin)) {
         POPTITEM bin = nullptr;
-        if (dm) dm->dwOutputBinPresent = DWFindOptItem(pParam, L"OutputBin", &bin) == ZQOPT_OK ? 1 : 0;
+        if (dm) dm->dwOutputBinPresent = DWFindOptItem(pParam, zqkw::kOutputBin, &bin) == ZQOPT_OK ? 1 : 0;
         return TRUE;
     }
-    if (Is(pszKeyword, L"PrintColorAsGrayOptions") || Is(pszKeyword, L"ColorMode")) {
+    if (Is(pszKeyword, L"PrintColorAsGrayOptions") || Is(pszKeyword, zqkw::kColorMode)) {
         if (dm && dm->dwPrintAsGray == 1) {
-            const PCWSTR grey = m_dwLanguage == kPostScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+            const PCWSTR grey = m_dwLanguage == kPostScript ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale;
             *pbApplied = DWSelectOptionByKeyword(pParam, grey, pszValue, kDocument) == ZQOPT_OK;
-            DWSelectOptionByIndex(pParam, L"ColorMode", 0, kDocument);
+            DWSelectOptionByIndex(pParam, zqkw::kColorMode, 0, kDocument);
         }
         return FALSE;
     }
@@ -316,8 +318,8 @@ BOOL CZQDriverData::VApplyPostScriptToggle(POEMCUIPPARAM pParam, PCWSTR pszName,
     const LONG sel = level ? AnsiDecimal(pszValue) : Is(pszValue, L"True") ? 0 : 1;
     // A driver with an item of its own for the mirror image takes it there.
     POPTITEM mirror = nullptr;
-    if (Is(pszName, L"MirrorPrint") && DWFindOptItem(pParam, L"ZQMirrorPrint", &mirror) == ZQOPT_OK)
-        return DWSelectOptionByIndex(pParam, L"ZQMirrorPrint", sel, kDocument) == ZQOPT_OK;
+    if (Is(pszName, L"MirrorPrint") && DWFindOptItem(pParam, zqkw::kZQMirrorPrint, &mirror) == ZQOPT_OK)
+        return DWSelectOptionByIndex(pParam, zqkw::kZQMirrorPrint, sel, kDocument) == ZQOPT_OK;
     const int occurrence = IPostScriptToggleOccurrence(pszName);
     if (occurrence < 0 || DWSelectPubOption(pParam, 0, occurrence, sel) != ZQOPT_OK) return FALSE;
     ZQUIDevmode* dm = PrivateDM(pParam);
@@ -386,15 +388,16 @@ void CZQDriverData::VApplyPhysicalItem(POEMCUIPPARAM pParam, PCWSTR pszName, PCW
 
 BOOL CZQDriverData::BApplyInstalledMemory(POEMCUIPPARAM pParam, PCWSTR pszKeyword, PCWSTR pszValue) {
     if (!pParam || !pszKeyword || !pszValue) return BadArgument();
-    if (!Is(pszKeyword, L"Memory")) return DWSelectOptionByKeyword(pParam, pszKeyword, pszValue, kPrinter) == ZQOPT_OK;
+    if (!Is(pszKeyword, zqkw::kMemory))
+        return DWSelectOptionByKeyword(pParam, pszKeyword, pszValue, kPrinter) == ZQOPT_OK;
     const LONG size = std::wcstol(pszValue, nullptr, 10);
     const bool postScript = m_dwLanguage == kPostScript;
-    const PCWSTR feature = postScript ? L"InstalledMemory" : L"Memory";
+    const PCWSTR feature = postScript ? zqkw::kInstalledMemory : zqkw::kMemory;
     CZQStringList options;
     if (DWGetOptionKeywords(pParam, feature, &options.p, &options.n, kPrinter) != ZQOPT_OK) return FALSE;
     int count = options.n;
     // The PostScript driver lists its help entry last.
-    if (postScript && count > 0 && Is(options.p[count - 1], L"HelpIndex")) --count;
+    if (postScript && count > 0 && Is(options.p[count - 1], zqkw::kHelpIndexOption)) --count;
     if (count <= 0) return FALSE;
     auto lowerBound = [&](int i) -> LONG {
         CZQLocalPtr<char> ansi;
@@ -453,7 +456,7 @@ BOOL CZQDriverData::BMediaTypeToIndex(POEMCUIPPARAM pParam, PCWSTR pszKeyword, D
     CZQStringList keywords;
     CZQLocalPtr<DWORD> media;
     DWORD count = 0;
-    if (DWGetOptionKeywords(pParam, L"MediaType", &keywords.p, &keywords.n, kDocument) != ZQOPT_OK ||
+    if (DWGetOptionKeywords(pParam, zqkw::kMediaType, &keywords.p, &keywords.n, kDocument) != ZQOPT_OK ||
         !BGetMediaTypeIndices(pParam->pPrinterName, kCapsPort, pParam->pPublicDM, &count, media.Put()))
         return FALSE;
     for (int i = 0; i < keywords.n && static_cast<DWORD>(i) < count; ++i) {

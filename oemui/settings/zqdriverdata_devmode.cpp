@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqconfigtables.h"
@@ -18,26 +19,26 @@ using namespace zqcfgmap;
 // "PrintQuality" are filed with the devmode items but are none; "Orientation", "NUpChoice" and
 // "PrintColorAsGray" are devmode items filed with the option items.
 constexpr PCWSTR kDevModeItems[] = {
-    L"Watermarks",        L"WMColor",          L"WMShadeLevel",         L"WMFontStyle",
-    L"WMFontEscapement",  L"WMCustomAngle",    L"WMFont",               L"WMFontSize",
+    zqkw::kWatermarks,        L"WMColor",          L"WMShadeLevel",         L"WMFontStyle",
+    L"WMFontEscapement",  L"WMCustomAngle",    zqkw::kWMFont,               L"WMFontSize",
     L"NUpBordersChoice",  L"NUpPageOrderChoice", L"JobRetentionModeChoice", L"FitToOtherSizeChoice",
-    L"ScalePageChoice",   L"ScaleChoice",      L"UseDiffFirstPageChoice", L"BackCoverChoice",
-    L"BookletPrintingChoice", L"ZQChromix",    L"WMFirstPageOnly",      L"Orientation",
+    L"ScalePageChoice",   L"ScaleChoice",      zqkw::kUseDiffFirstPageChoice, zqkw::kBackCoverChoice,
+    L"BookletPrintingChoice", zqkw::kZQChromix,    L"WMFirstPageOnly",      L"Orientation",
     L"DuplexEdge",        L"NUpChoice",        L"PrintColorAsGray",
 };
 constexpr PCWSTR kRoutedToDevModeItems[] = {
-    L"Watermarks",        L"WMColor",          L"WMShadeLevel",         L"WMFontStyle",
-    L"WMFontEscapement",  L"WMCustomAngle",    L"WMFont",               L"WMFontSize",
-    L"Duplex",            L"DuplexEdge",       L"NUpBordersChoice",     L"NUpPageOrderChoice",
+    zqkw::kWatermarks,        L"WMColor",          L"WMShadeLevel",         L"WMFontStyle",
+    L"WMFontEscapement",  L"WMCustomAngle",    zqkw::kWMFont,               L"WMFontSize",
+    zqkw::kDuplexItem,            L"DuplexEdge",       L"NUpBordersChoice",     L"NUpPageOrderChoice",
     L"JobRetentionModeChoice", L"FitToOtherSizeChoice", L"ScalePageChoice", L"ScaleChoice",
-    L"UseDiffFirstPageChoice", L"BackCoverChoice", L"BookletPrintingChoice", L"ZQChromix",
-    L"WMFirstPageOnly",   L"PrintQuality",
+    zqkw::kUseDiffFirstPageChoice, zqkw::kBackCoverChoice, L"BookletPrintingChoice", zqkw::kZQChromix,
+    L"WMFirstPageOnly",   zqkw::kPrintQuality,
 };
 // Items an export works out by a routine of their own.
 constexpr PCWSTR kSpecialExportItems[] = {
-    L"MediaType",   L"MediaTypeRest",  L"InputBin",         L"InputBinRest",  L"BackCoverTrayChoice",
+    zqkw::kMediaType,   L"MediaTypeRest",  zqkw::kInputBin,         L"InputBinRest",  L"BackCoverTrayChoice",
     L"BackCoverMediaTypeSetting", L"MirrorPrint", L"NegativePrint", L"TargetSizeChoice", L"LanguageLevel",
-    L"PrintQuality",
+    zqkw::kPrintQuality,
 };
 static_assert(sizeof kDevModeItems / sizeof kDevModeItems[0] == 23);
 static_assert(sizeof kRoutedToDevModeItems / sizeof kRoutedToDevModeItems[0] == 22);
@@ -107,9 +108,9 @@ const RowItem kRowItems[] = {
     {L"NUpBordersChoice", &kNupBordersTable, ZQ_FIELD(dwPageBorders), true, true},
     {L"NUpPageOrderChoice", &kNupPageOrderTable, ZQ_FIELD(dwPageOrderIndex), true, true},
     {L"BookletPrintingChoice", &kBookletTable, ZQ_FIELD(dwBooklet), false, true},
-    {L"PageOrder", &kPageOrderTable, ZQ_FIELD(dwPageOrder), true, false},
-    {L"ThriftMode", &kThriftModeTable, ZQ_FIELD(dwThriftMode), true, false},
-    {L"ColorMode", &kColorModeTable, ZQ_FIELD(wColor), true, false},
+    {zqkw::kPageOrderItem, &kPageOrderTable, ZQ_FIELD(dwPageOrder), true, false},
+    {zqkw::kThriftModeItem, &kThriftModeTable, ZQ_FIELD(dwThriftMode), true, false},
+    {zqkw::kColorMode, &kColorModeTable, ZQ_FIELD(wColor), true, false},
 };
 
 // Items that are on when their text is one word: stored as onValue / offValue, read back as
@@ -125,10 +126,10 @@ struct FlagItem {
 };
 const FlagItem kFlagItems[] = {
     {L"PrintColorAsGray", L"True", 1, 0, ZQ_FIELD(dwPrintAsGray), L"True", L"False"},
-    {L"UseDiffFirstPageChoice", L"DifferentFirstPage", 1, 0, ZQ_FIELD(dwDiffPaper), L"DifferentFirstPage",
+    {zqkw::kUseDiffFirstPageChoice, L"DifferentFirstPage", 1, 0, ZQ_FIELD(dwDiffPaper), L"DifferentFirstPage",
      L"SameFirstPage"},
-    {L"BackCoverChoice", L"NoBackPage", 0, 1, ZQ_FIELD(dwBackCover), L"UseAlternateSource", L"NoBackPage"},
-    {L"ZQChromix", L"Automatic", 1, 0, ZQ_FIELD(dwChromixAuto), L"Automatic", L"Manual"},
+    {zqkw::kBackCoverChoice, L"NoBackPage", 0, 1, ZQ_FIELD(dwBackCover), L"UseAlternateSource", L"NoBackPage"},
+    {zqkw::kZQChromix, L"Automatic", 1, 0, ZQ_FIELD(dwChromixAuto), L"Automatic", L"Manual"},
 };
 
 // Watermark texts stored while the watermark is on: the name written into both name fields
@@ -220,6 +221,11 @@ PCWSTR CZQDriverData::PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot
     return bSnapshot ? zs::kOndrelOptItems : zs::kDriverDataOptItems;
 }
 
+PCWSTR CZQDriverData::PszLockTree(PCWSTR pszRoot) {
+    if (Is(pszRoot, kZQCfgPhysical)) return zqsettings::kLockDataPhysical;
+    return Is(pszRoot, kZQCfgPrinting) ? zqsettings::kLockDataPrinting : nullptr;
+}
+
 BOOL CZQDriverData::BIsSpecialExportItem(PCWSTR pszKeyword) {
     return pszKeyword && OnList(kSpecialExportItems, pszKeyword);
 }
@@ -262,7 +268,7 @@ int CZQDriverData::ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR p
         }
         return 0;
     }
-    if (Is(pszKeyword, L"Watermarks")) {
+    if (Is(pszKeyword, zqkw::kWatermarks)) {
         if (dm.dwWmOn != 1) return 0;
         for (const WatermarkText& w : kWatermarkTexts) {
             if (!Is(pszValue, w.pszValue)) continue;
@@ -289,7 +295,7 @@ int CZQDriverData::ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR p
         dm.dwWmAngle = static_cast<uint32_t>(DecimalAnsi(pszValue));
         return 0;
     }
-    if (Is(pszKeyword, L"WMFont")) {
+    if (Is(pszKeyword, zqkw::kWMFont)) {
         ZQCopyText(dm.szWmFont, kNameChars, pszValue);
         return 0;
     }
@@ -322,7 +328,7 @@ int CZQDriverData::ISetDevModeItem(PVOID pPrivateDM, PCWSTR pszKeyword, PCWSTR p
         }
         return 0;
     }
-    if (Is(pszKeyword, L"Duplex")) return 0;  // filed with the devmode items, stored elsewhere
+    if (Is(pszKeyword, zqkw::kDuplexItem)) return 0;  // filed with the devmode items, stored elsewhere
     return -1;
 }
 
@@ -341,11 +347,11 @@ BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword
         if (pPublic) put(pPublic->dmCollate == DMCOLLATE_TRUE ? zqsettings::kTrue : zqsettings::kFalse);
         return TRUE;
     }
-    if (Is(pszKeyword, L"PageOrder")) {
+    if (Is(pszKeyword, zqkw::kPageOrderItem)) {
         POPTITEM item = nullptr;
         if (DWFindOptItemByPubId(pParam, DMPUB_PAGEORDER, 0, &item) == ZQOPT_OK && item->Sel >= 0 &&
             item->Sel < kPageOrderTable.cRows)
-            put(kPageOrderTable.pRows[item->Sel].szConfigValue);
+            put(kPageOrderTable.pRows[item->Sel].pszConfigValue);
         return TRUE;
     }
     if (!pdm) return TRUE;
@@ -353,7 +359,7 @@ BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword
 
     if (const RowItem* item = FindByKeyword(kRowItems, pszKeyword); item && item->read) {
         const int row = FindLastRowByNumber(*item->pTable, Get(dm, item->field));
-        if (row >= 0) put(item->pTable->pRows[row].szConfigValue);
+        if (row >= 0) put(item->pTable->pRows[row].pszConfigValue);
         return TRUE;
     }
     if (const FlagItem* item = FindByKeyword(kFlagItems, pszKeyword)) {
@@ -368,18 +374,18 @@ BOOL CZQDriverData::BGetDevModeItemValue(POEMCUIPPARAM pParam, PCWSTR pszKeyword
                                                      kFirstTurnedOrientationRow)
                                : FindLastRowByNumber(kOrientationTable, pPublic->dmOrientation, 0,
                                                      kFirstTurnedOrientationRow);
-        if (row >= 0) put(kOrientationTable.pRows[row].szConfigValue);
+        if (row >= 0) put(kOrientationTable.pRows[row].pszConfigValue);
         return TRUE;
     }
     if (Is(pszKeyword, L"ScaleChoice")) {
         if (dm.dwPagesPerSheet == kOneUp) FormatNumber(pszValue, static_cast<LONG>(dm.dwScalePercent));
         return TRUE;
     }
-    if (Is(pszKeyword, L"Watermarks")) {
+    if (Is(pszKeyword, zqkw::kWatermarks)) {
         ZQCopyTextN(pszValue, zqsettings::kItemChars, dm.szWmName, kNameChars);
         return TRUE;
     }
-    if (Is(pszKeyword, L"WMFont")) {
+    if (Is(pszKeyword, zqkw::kWMFont)) {
         ZQCopyTextN(pszValue, zqsettings::kItemChars, dm.szWmFont, kNameChars);
         return TRUE;
     }

@@ -1,5 +1,7 @@
 // Translations between the configuration manager's names and values and the driver's, and the
 // administrator's locks.
+#include "common/zqkeywords.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "settings/zqconfigtables.h"
@@ -16,9 +18,9 @@ struct PublicItem {
     BYTE bPubId;
 };
 constexpr PublicItem kPublicItems[] = {
-    {L"PaperSize", DMPUB_FORMNAME}, {L"NUpChoice", DMPUB_NUP},   {L"PageOrder", DMPUB_PAGEORDER},
-    {L"Duplex", DMPUB_DUPLEX},      {L"MediaType", DMPUB_MEDIATYPE}, {L"InputBin", DMPUB_DEFSOURCE},
-    {L"Copies", DMPUB_COPIES_COLLATE},
+    {zqkw::kPaperSize, DMPUB_FORMNAME}, {L"NUpChoice", DMPUB_NUP},   {zqkw::kPageOrderItem, DMPUB_PAGEORDER},
+    {zqkw::kDuplexItem, DMPUB_DUPLEX},      {zqkw::kMediaType, DMPUB_MEDIATYPE}, {zqkw::kInputBin, DMPUB_DEFSOURCE},
+    {zqkw::kCopiesItem, DMPUB_COPIES_COLLATE},
 };
 static_assert(DMPUB_FORMNAME == 9 && DMPUB_NUP == 16 && DMPUB_PAGEORDER == 17 && DMPUB_DUPLEX == 7 &&
                   DMPUB_MEDIATYPE == 12 && DMPUB_DEFSOURCE == 4 && DMPUB_COPIES_COLLATE == 3,
@@ -41,9 +43,48 @@ BOOL MapRow(const ConfigValueTable* table, PCWSTR pszIn, bool byConfigValue, PWS
     const int row = byConfigValue ? FindRowByConfigValue(*table, pszIn) : FindRowByKeyword(*table, pszIn);
     if (row < 0) return FALSE;
     const ConfigValueRow& r = table->pRows[row];
-    ZQCopyText(pszOut, kItemChars, byConfigValue ? r.szDriverKeyword : r.szConfigValue);
+    ZQCopyText(pszOut, kItemChars, byConfigValue ? r.pszDriverKeyword : r.pszConfigValue);
     return TRUE;
 }
+
+// The locks the import could not store ("DMCUnstoredLocks"): each entry "<lock key>\<name>".
+class CUnstoredLocks {
+public:
+    // ERROR_SUCCESS, ERROR_FILE_NOT_FOUND without a list, else the spooler's answer.
+    DWORD DWRead(HANDLE hPrinter) {
+        DWORD type = REG_NONE, cb = 0;
+        const DWORD rc = ZQReadStoredValue(hPrinter, nullptr, zqsettings::kUnstoredLocks, &type, m_data, &cb);
+        // Anything but a list of texts names no lock.
+        if (rc == ERROR_SUCCESS && type != REG_MULTI_SZ) m_data.Reset();
+        m_cch = m_data ? cb / sizeof(WCHAR) : 0;
+        return rc;
+    }
+    // Calls take(name) for each entry under the key.
+    template <typename Take>
+    void VEach(PCWSTR pszKey, Take take) const {
+        const auto* text = reinterpret_cast<PCWSTR>(m_data.Get());
+        const size_t cchKey = wcslen(pszKey);
+        // The reader leaves a terminator behind the data, so the last entry ends too.
+        for (size_t at = 0; text && at < m_cch && text[at];) {
+            PCWSTR entry = text + at;
+            const size_t cch = wcslen(entry);
+            if (cch > cchKey + 1 && entry[cchKey] == L'\\' &&
+                CompareStringOrdinal(entry, static_cast<int>(cchKey), pszKey, static_cast<int>(cchKey), TRUE) ==
+                    CSTR_EQUAL)
+                take(entry + cchKey + 1);
+            at += cch + 1;
+        }
+    }
+    bool BNames(PCWSTR pszKey, PCWSTR pszName) const {
+        bool found = false;
+        VEach(pszKey, [&](PCWSTR name) { found = found || ZQEqualNoCase(name, pszName); });
+        return found;
+    }
+
+private:
+    CZQLocalPtr<BYTE> m_data;
+    size_t m_cch = 0;
+};
 
 // Disables the item a lock record names and gives it the locked help index. An item the core
 // driver does not have, or one disabled already, is left as it is.
@@ -98,7 +139,7 @@ BOOL CZQDriverData::BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow) {
     if (!pszText || !piRow) return BadArgument();
     const int row = FindRowByKeyword(kAccessoryTable, pszText, iStart);
     if (row < 0) return FALSE;
-    ZQCopyText(pszText, kItemChars, kAccessoryTable.pRows[row].szConfigValue);
+    ZQCopyText(pszText, kItemChars, kAccessoryTable.pRows[row].pszConfigValue);
     *piRow = row;
     return TRUE;
 }
@@ -106,8 +147,8 @@ BOOL CZQDriverData::BMapAccessoryBack(PWSTR pszText, int iStart, int* piRow) {
 BOOL CZQDriverData::BMapPhysicalName(PCWSTR pszName, PWSTR pszKeyword) {
     if (!pszName || !pszKeyword) return BadArgument();
     for (int i = 0; i < kPhysicalNameRowCount; ++i) {
-        if (!ZQEqualNoCase(kPhysicalNameRows[i].szConfigName, pszName)) continue;
-        ZQCopyText(pszKeyword, kItemChars, kPhysicalNameRows[i].szDriverKeyword);
+        if (!ZQEqualNoCase(kPhysicalNameRows[i].pszConfigName, pszName)) continue;
+        ZQCopyText(pszKeyword, kItemChars, kPhysicalNameRows[i].pszDriverKeyword);
         return TRUE;
     }
     return FALSE;
@@ -121,10 +162,10 @@ BOOL CZQDriverData::BMapConfigName(POEMCUIPPARAM pParam, PCWSTR pszName, PWSTR p
     if (!pParam || !pParam->poemuiobj) return BadArgument();
     for (int i = 0; i < kNameRowCount; ++i) {
         const ConfigNameRow& row = kNameRows[i];
-        if (!ZQEqualNoCase(row.szConfigName, pszName)) continue;
+        if (!ZQEqualNoCase(row.pszConfigName, pszName)) continue;
         POPTITEM item = nullptr;
-        if (DWFindOptItem(pParam, row.szDriverKeyword, &item) != ZQOPT_OK) continue;
-        ZQCopyText(pszKeyword, kItemChars, row.szDriverKeyword);
+        if (DWFindOptItem(pParam, row.pszDriverKeyword, &item) != ZQOPT_OK) continue;
+        ZQCopyText(pszKeyword, kItemChars, row.pszDriverKeyword);
         break;
     }
     *pbPubId = PublicIdOf(pszKeyword);
@@ -155,24 +196,33 @@ BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQDriverData::VApplyLockData");
     if (!pParam || !pParam->hPrinter) return BadArgument();
     CZQPrinterDataList locks;
+    DWORD error = ERROR_SUCCESS;
     if (locks.BRead(pParam->hPrinter, zqsettings::kLockDataPrinting)) {
         for (DWORD i = 0; i < locks.Count(); ++i) {
             PCWSTR name = locks.Name(i);
             PCWSTR data = locks.Text(i);
             if (name && data && data[0]) LockSetting(pParam, name);
         }
-        return TRUE;
+    } else {
+        error = GetLastError();
+        // No key, no locks of its own.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) error = ERROR_SUCCESS;
     }
-    const DWORD error = GetLastError();
-    // No key, no locks.
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return TRUE;
+    // The locks the import could not store count as well.
+    CUnstoredLocks unstored;
+    const DWORD rc = unstored.DWRead(pParam->hPrinter);
+    if (rc == ERROR_SUCCESS)
+        unstored.VEach(zqsettings::kLockDataPrinting, [&](PCWSTR name) { LockSetting(pParam, name); });
+    else if (rc != ERROR_FILE_NOT_FOUND && error == ERROR_SUCCESS)
+        error = rc;
+    if (error == ERROR_SUCCESS) return TRUE;
     zqtrace::Line(L"CZQDriverData::VApplyLockData: lock data not listed, each setting read alone\n");
     PWSTR* keywords = nullptr;
     int count = 0;
     DWGetItemKeywords(pParam, &keywords, &count);
     for (int i = 0; i < count; ++i) LockByOwnRecord(pParam, keywords[i]);
     VFreeStringList(keywords, count);
-    for (int i = 0; i < kNameRowCount; ++i) LockByOwnRecord(pParam, kNameRows[i].szConfigName);
+    for (int i = 0; i < kNameRowCount; ++i) LockByOwnRecord(pParam, kNameRows[i].pszConfigName);
     for (const PublicItem& p : kPublicItems) LockByOwnRecord(pParam, p.pszKeyword);
     SetLastError(error);
     return FALSE;
@@ -184,14 +234,26 @@ zqsettings::LockRecord CZQDriverData::EReadLockRecord(HANDLE hPrinter, PCWSTR ps
     CZQLocalPtr<WCHAR> text;
     if (BGetPrinterDataEx(hPrinter, pszKey, pszName, text.Put())) {
         if (pszText) ZQCopyText(pszText, kItemChars, text.Get());
-        return text.Get()[0] ? LockRecord::kText : LockRecord::kNone;
+        if (text.Get()[0]) return LockRecord::kText;
+    } else {
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_DATA:  // not a text: not a lock record
+                break;
+            default:
+                return LockRecord::kUnreadable;
+        }
     }
-    switch (GetLastError()) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DATA:  // not a text: not a lock record
-            return LockRecord::kNone;
-        default:
-            return LockRecord::kUnreadable;
+    // No lock of its own: the import may still have meant one it could not store.
+    CUnstoredLocks unstored;
+    const DWORD rc = unstored.DWRead(hPrinter);
+    if (rc == ERROR_FILE_NOT_FOUND || (rc == ERROR_SUCCESS && !unstored.BNames(pszKey, pszName)))
+        return LockRecord::kNone;
+    if (rc != ERROR_SUCCESS) {
+        SetLastError(rc);
+        return LockRecord::kUnreadable;
     }
+    if (pszText) ZQCopyText(pszText, kItemChars, zqsettings::kLock);
+    return LockRecord::kText;
 }

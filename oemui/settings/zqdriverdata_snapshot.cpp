@@ -2,6 +2,7 @@
 // current user's run key, listed, applied to the private devmode, and removed at the run's end.
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zqsnapshot.h"
@@ -12,12 +13,9 @@ namespace {
 
 namespace zs = zqsettings;
 
-constexpr WCHAR kOndrelPrinting[] = L"OndrelDriverData\\Printing";
-constexpr WCHAR kOndrelRoot[] = L"OndrelDriverData";
-
 // The option items that also carry a devmode item; only the last two are reported.
-constexpr PCWSTR kDevModeOptItems[] = {L"ThriftMode", L"NUpChoice", L"Orientation",
-                                       L"PageOrder",  L"ColorMode", L"PrintColorAsGray"};
+constexpr PCWSTR kDevModeOptItems[] = {zqkw::kThriftModeItem, L"NUpChoice", L"Orientation",
+                                       zqkw::kPageOrderItem,  zqkw::kColorMode, L"PrintColorAsGray"};
 constexpr size_t kFirstReportedOptItem = 4;
 
 // The run key (given, else the one the private devmode names) with a subkey below it; false when
@@ -201,7 +199,7 @@ BOOL CZQDriverData::BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQu
         return FALSE;
     }
     CZQLocalPtr<WCHAR> quality;
-    if (!BReadSnapshotValue(zs::kOndrelDevModeItems, L"PrintQuality", quality.Put(), pParam->pOEMDM)) return FALSE;
+    if (!BReadSnapshotValue(zs::kOndrelDevModeItems, zqkw::kPrintQuality, quality.Put(), pParam->pOEMDM)) return FALSE;
     ZQCopyText(pszQuality, zs::kItemChars, quality.Get());
     return TRUE;
 }
@@ -209,8 +207,8 @@ BOOL CZQDriverData::BApplySnapshotPrintQuality(POEMCUIPPARAM pParam, PWSTR pszQu
 void CZQDriverData::VDeleteSnapshot(PCWSTR pszRunKey) {
     for (PCWSTR subKey : {zs::kOndrelPhysical, zs::kOndrelOptItems, zs::kOndrelDevModeItems})
         VDeleteSnapshotValues(subKey, pszRunKey);
-    VDeleteSnapshotKey(kOndrelPrinting, pszRunKey);
-    VDeleteSnapshotKey(kOndrelRoot, pszRunKey);
+    VDeleteSnapshotKey(zs::kOndrelPrinting, pszRunKey);
+    VDeleteSnapshotKey(zs::kOndrelRoot, pszRunKey);
 }
 
 void CZQDriverData::VDeleteSnapshotValues(PCWSTR pszSubKey, PCWSTR pszRunKey) {

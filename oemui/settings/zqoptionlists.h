@@ -7,6 +7,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 
 namespace zqsettings {
 
@@ -44,9 +45,9 @@ inline void VCutAtTilde(PWSTR pszText) {
 
 // The option keywords of the paper feature ("PaperSize", else "PageSize" of the PostScript driver).
 inline DWORD DWGetPaperKeywords(POEMCUIPPARAM pParam, CZQStringList& list) {
-    DWORD status = CZQCommon::DWGetOptionKeywords(pParam, L"PaperSize", &list.p, &list.n, OEMCUIP_DOCPROP);
+    DWORD status = CZQCommon::DWGetOptionKeywords(pParam, zqkw::kPaperSize, &list.p, &list.n, OEMCUIP_DOCPROP);
     if (status != ZQOPT_OK)
-        status = CZQCommon::DWGetOptionKeywords(pParam, L"PageSize", &list.p, &list.n, OEMCUIP_DOCPROP);
+        status = CZQCommon::DWGetOptionKeywords(pParam, zqkw::kPageSize, &list.p, &list.n, OEMCUIP_DOCPROP);
     return status;
 }
 

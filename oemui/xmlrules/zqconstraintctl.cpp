@@ -4,6 +4,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
@@ -164,7 +165,7 @@ BOOL CZQMarginsController::BEnableAll(BOOL bEnable) {
 BOOL CZQMarginsController::BSetIndex(int iIndex) {
     POEMCUIPPARAM pParam = Param();
     if (!pParam) return FALSE;
-    return CZQCommon::DWSelectOptionByIndex(pParam, L"ZQPrintWithMargins", iIndex, kRefreshMode) == ZQOPT_OK;
+    return CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQPrintWithMargins, iIndex, kRefreshMode) == ZQOPT_OK;
 }
 
 BOOL CZQMarginsController::BSetValueText(PCWSTR pszOption) {
@@ -175,7 +176,7 @@ BOOL CZQMarginsController::BSetValueText(PCWSTR pszOption) {
     // layout; a bordered layout the user chose (oversize, clip) is not borderless already.
     int current = -1;
     POEMCUIPPARAM pParam = Param();
-    if (pParam && CZQCommon::DWGetFeatureOptionIndex(pParam, L"ZQPrintWithMargins", &current) == ZQOPT_OK &&
+    if (pParam && CZQCommon::DWGetFeatureOptionIndex(pParam, zqkw::kZQPrintWithMargins, &current) == ZQOPT_OK &&
         current >= 0 && current != kBorderlessIndex)
         return copied;
     return BSetIndex(0) && copied;
@@ -184,7 +185,8 @@ BOOL CZQMarginsController::BSetValueText(PCWSTR pszOption) {
 BOOL CZQMarginsController::BReadCurrentOption(PWSTR pszBuffer, int cchBuffer) {
     int index = -1;
     POEMCUIPPARAM pParam = Param();
-    if (!pParam || CZQCommon::DWGetFeatureOptionIndex(pParam, L"ZQPrintWithMargins", &index) != ZQOPT_OK) index = -1;
+    if (!pParam || CZQCommon::DWGetFeatureOptionIndex(pParam, zqkw::kZQPrintWithMargins, &index) != ZQOPT_OK)
+        index = -1;
     ZQCopyText(m_szValue, kTextChars, index == kBorderlessIndex ? L"AutoOn" : L"AutoOff");
     if (!pszBuffer || cchBuffer <= 0) return FALSE;
     ZQCopyText(pszBuffer, static_cast<size_t>(cchBuffer), m_szValue);
@@ -232,7 +234,7 @@ BOOL CZQColorOptionsController::BSetValueText(PCWSTR pszOption) {
         chosen = L"FALSE";
     ZQCopyText(m_szValue, kTextChars, chosen);
     if (!pParam) return FALSE;
-    return CZQCommon::DWSelectOptionByKeyword(pParam, L"ZQPrintInGrayScale", chosen, kRefreshMode) == ZQOPT_OK;
+    return CZQCommon::DWSelectOptionByKeyword(pParam, zqkw::kZQPrintInGrayScale, chosen, kRefreshMode) == ZQOPT_OK;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -261,5 +263,6 @@ BOOL CZQMorePassesController::BSetValueText(PCWSTR pszOption) {
     if (!pszOption || !(ZQEqualNoCase(pszOption, L"Enabled") || ZQEqualNoCase(pszOption, L"Disabled"))) return copied;
     POEMCUIPPARAM pParam = Param();
     if (!pParam) return FALSE;
-    return CZQCommon::DWSelectOptionByKeyword(pParam, L"ZQMorePasses", pszOption, kRefreshMode) == ZQOPT_OK && copied;
+    return CZQCommon::DWSelectOptionByKeyword(pParam, zqkw::kZQMorePasses, pszOption, kRefreshMode) == ZQOPT_OK &&
+           copied;
 }

@@ -4,6 +4,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqrunswitches.h"
@@ -21,9 +22,9 @@ const PCWSTR kEventNames[kExtEventCount] = {
     L"DevPropSheetDestroy",  L"DriverEventInit",      L"DriverEventDelete",    L"CommonUIProp",
 };
 
-constexpr WCHAR kUserListKey[] = L"Software\\Quorvane\\DEMFileData\\";
-constexpr WCHAR kListNameValue[] = L"DEMFileName";
-constexpr WCHAR kUserListValue[] = L"DEMFile";
+constexpr PCWSTR kUserListKey = zqsettings::kUserExtensionListKey;
+constexpr PCWSTR kListNameValue = zqsettings::kDEMFileName;
+constexpr PCWSTR kUserListValue = zqsettings::kUserExtensionList;
 
 // A text value of a machine key in a new local string.
 bool ReadMachineText(PCWSTR pszKey, PCWSTR pszValue, CZQLocalPtr<WCHAR>& text) {
@@ -55,8 +56,10 @@ bool ReadListName(HANDLE hPrinter, PCWSTR pszDriver, CZQLocalPtr<WCHAR>& name) {
            type == REG_SZ;
 }
 
-// The file of the driver's directory, else of this module's.
+// The file of the driver's directory, else of this module's; a name that would reach elsewhere
+// names neither.
 bool ModulePath(HANDLE hPrinter, PCWSTR pszName, CZQLocalPtr<WCHAR>& path) {
+    if (!ZQIsPlainFileName(pszName)) return false;
     if (hPrinter && CZQCommon::BGetDriverDirFile(hPrinter, path.Put(), pszName)) return true;
     WCHAR self[MAX_PATH];
     const DWORD n = GetModuleFileNameW(zqmodule::Instance(), self, MAX_PATH);
@@ -204,7 +207,7 @@ BOOL CZQEventHooks::BLoadEventHooks(HANDLE hPrinter, PCWSTR pszDriverName) {
     CZQLocalPtr<WCHAR> printerDriver, listName, path;
     PCWSTR driver = CZQRunSwitches::BGetDriverName(hPrinter, printerDriver.Put()) ? printerDriver.Get() : pszDriverName;
     // The list lies in the driver's directory itself.
-    if (!driver || !driver[0] || !ReadListName(hPrinter, driver, listName) || !ZQIsPlainFileName(listName.Get()) ||
+    if (!driver || !driver[0] || !ReadListName(hPrinter, driver, listName) ||
         !ModulePath(hPrinter, listName.Get(), path))
         return FALSE;
     CZQEventTable table;
@@ -220,7 +223,7 @@ BOOL CZQEventHooks::BCallHooks(int iIndex, HANDLE hPrinter, Args... args) {
     for (const ExtensionModuleNode* node = m_pList->aRecords[iIndex].pFirst; node; node = node->pNext) {
         // Modules come from the driver's directory only: a name with a path or a way up is passed over.
         CZQLocalPtr<WCHAR> path;
-        if (!ZQIsPlainFileName(node->pszName) || !ModulePath(hPrinter, node->pszName, path)) continue;
+        if (!ModulePath(hPrinter, node->pszName, path)) continue;
         CZQModule module(CZQCommon::HLoadLibraryEx(path.Get(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
         if (!module) continue;
         if (const Fn hook = ZQGetProc<Fn>(module.Get(), exportName.Get())) result = hook(args...);

@@ -3,12 +3,15 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "zqproc.h"
 
 namespace {
 
-constexpr WCHAR kDisableDPSExtension[] = L"DisableDPSExtension";
+namespace zs = zqsettings;
+using zs::kDisableDPSExtension;
 
 // The run key of the run a private devmode names.
 bool RunKey(const VOID* pPrivateDM, PWSTR pszKey) {
@@ -96,11 +99,11 @@ void CZQRunSwitches::VClearDPSExtensionDisabled(const VOID* pPrivateDM) {
 BOOL CZQRunSwitches::BHideNativeUI(PCWSTR pszFallbackDriver, HANDLE hPrinter, const VOID* pPrivateDM) {
     // A conversion run reads every setting back from the items: none is hidden from it.
     if (CZQCommon::BIsOndrelRunOfPrivateDM(pPrivateDM)) return FALSE;
-    return MachineSwitchIsOn(hPrinter, pszFallbackDriver, L"HideNativeUI");
+    return MachineSwitchIsOn(hPrinter, pszFallbackDriver, zs::kHideNativeUI);
 }
 
 void CZQRunSwitches::VHideNativeOptItems(POEMCUIPPARAM pParam) {
-    for (PCWSTR feature : {L"TextAsBlack", L"TTAsBitmapsSetting", L"Smoothing", L"TransparencyInterleave"})
+    for (PCWSTR feature : {zqkw::kTextAsBlack, zqkw::kTTAsBitmapsSetting, L"Smoothing", L"TransparencyInterleave"})
         CZQCommon::DWHideOptItem(pParam, feature, OEMCUIP_DOCPROP);
     for (BYTE pubId : {DMPUB_ICMMETHOD, DMPUB_ICMINTENT, DMPUB_TTOPTION, DMPUB_PAGEORDER, DMPUB_COPIES_COLLATE})
         CZQCommon::DWHidePubOptItem(pParam, pubId, 0);
@@ -129,12 +132,12 @@ BOOL CZQRunSwitches::BTicketManager(DWORD dwAction, const VOID* pPrivateDM, PFN_
     if (!RunKey(pPrivateDM, runKey) || dwAction > kTicketAnnotator) return FALSE;
     CZQLocalPtr<BYTE> type, manager, printer, ticket;
     if (dwAction == kTicketAnnotating) {
-        PCWSTR text = RunText(runKey, L"TicketType", type);
+        PCWSTR text = RunText(runKey, zs::kTicketType, type);
         return text && wcscmp(text, L"2") == 0;
     }
-    PCWSTR module = RunText(runKey, L"TicketManager", manager);
-    PCWSTR printerName = RunText(runKey, L"PrinterName", printer);
-    PCWSTR ticketPath = RunText(runKey, L"TicketPath", ticket);
+    PCWSTR module = RunText(runKey, zs::kTicketManager, manager);
+    PCWSTR printerName = RunText(runKey, zs::kTicketPrinterName, printer);
+    PCWSTR ticketPath = RunText(runKey, zs::kTicketPath, ticket);
     CZQModule loaded;
     if (module && module[0]) loaded.Reset(CZQCommon::HLoadLibraryEx(module, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     switch (dwAction) {

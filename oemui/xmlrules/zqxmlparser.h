@@ -101,18 +101,25 @@ public:
 
     // ---- what one user action may cost --------------------------------------------------------
     // However the helper file's macros call each other, one user action (a change, a pop-up macro
-    // run) gets at most this many macro runs, "call" elements followed and pop-ups shown. The rule
-    // engine and the pop-up reader draw from the one budget; the outermost entry of an action starts
-    // it afresh, and a budget that runs out is traced once.
+    // run) gets at most this many macro runs, "call" elements followed, pop-ups shown and changes
+    // told to the core driver as they happen. The rule engine and the pop-up reader draw from the
+    // one budget; the outermost entry of an action starts it afresh, and a budget that runs out is
+    // traced once.
     class CZQMacroAction;
     class CZQMacroBudget {
     public:
         static constexpr DWORD kMaxRuns = 512;
         static constexpr DWORD kMaxCalls = 16384;
         static constexpr DWORD kMaxPopups = 8;
+        static constexpr DWORD kMaxReports = 512;
         bool BTakeRun() { return BTake(m_dwRuns, kMaxRuns, L"macro runs"); }
         bool BTakeCall() { return BTake(m_dwCalls, kMaxCalls, L"calls"); }
         bool BTakePopup() { return BTake(m_dwPopups, kMaxPopups, L"pop-ups"); }
+        bool BTakeReport() { return BTake(m_dwReports, kMaxReports, L"reports to the core driver"); }
+        DWORD DWRuns() const { return m_dwRuns; }
+        DWORD DWCalls() const { return m_dwCalls; }
+        // No run or no "call" is left to this action: a walk may stop.
+        bool BExhausted() const { return m_dwRuns >= kMaxRuns || m_dwCalls >= kMaxCalls; }
 
     private:
         friend class CZQMacroAction;
@@ -121,6 +128,7 @@ public:
         DWORD m_dwRuns = 0;
         DWORD m_dwCalls = 0;
         DWORD m_dwPopups = 0;
+        DWORD m_dwReports = 0;
         bool m_bTraced = false;
     };
     // One user action's span on the budget; nested actions share the outermost one's budget.

@@ -95,7 +95,7 @@ bool CZQXmlParserCommon::CZQMacroBudget::BTake(DWORD& dwUsed, DWORD dwMax, const
 
 CZQXmlParserCommon::CZQMacroAction::CZQMacroAction(CZQMacroBudget& budget) : m_budget(budget) {
     if (m_budget.m_dwActions++ == 0) {
-        m_budget.m_dwRuns = m_budget.m_dwCalls = m_budget.m_dwPopups = 0;
+        m_budget.m_dwRuns = m_budget.m_dwCalls = m_budget.m_dwPopups = m_budget.m_dwReports = 0;
         m_budget.m_bTraced = false;
     }
 }

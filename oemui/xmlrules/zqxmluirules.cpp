@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zquidevmode.h"
@@ -34,17 +35,13 @@ bool BSplitFeatureOption(LPCWSTR pszText, FeatureOption& out) {
 
 bool BIs(LPCWSTR pszName, LPCWSTR pszElement) { return ZQEqualNoCase(pszName, pszElement); }
 
-// Reports an item to the core driver as the macros do: always as a document-properties change.
-void VReport(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel) {
+// Tells the core driver of an item as the macros do: always as a document-properties change, with
+// the option's conflict mark (when given) lifted for the call.
+void VTell(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel, POPTPARAM pLiftedMark) {
+    const bool marked = pLiftedMark && (pLiftedMark->Flags & OPTPF_OVERLAY_WARNING_ICON);
+    if (marked) pLiftedMark->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
     CZQCommon::BReportItem(pParam, pItem, dwSel, OEMCUIP_DOCPROP);
-}
-
-// The same with the option's conflict mark lifted for the call.
-void VReportWithoutOverlay(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel, POPTPARAM pOption) {
-    const bool marked = pOption && (pOption->Flags & OPTPF_OVERLAY_WARNING_ICON);
-    if (marked) pOption->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
-    VReport(pParam, pItem, dwSel);
-    if (marked) pOption->Flags |= OPTPF_OVERLAY_WARNING_ICON;
+    if (marked) pLiftedMark->Flags |= OPTPF_OVERLAY_WARNING_ICON;
 }
 
 // An item's selection as a number; an edit item's selection is its text, which is none.
@@ -70,6 +67,30 @@ PWSTR PszCurrentOption(POEMCUIPPARAM pParam, LPCWSTR pszFeature) {
 CZQXmlUiRules::CZQXmlUiRules() = default;
 CZQXmlUiRules::~CZQXmlUiRules() = default;
 
+CZQXmlUiRules::CZQReportScope::~CZQReportScope() {
+    if (--m_rules.m_wReportScopes == 0) m_rules.VReportHeld();
+}
+
+void CZQXmlUiRules::VReport(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel, POPTPARAM pLiftedMark) {
+    if (m_wReportScopes == 0 || m_parser.Budget().BTakeReport()) {
+        VTell(pParam, pItem, dwSel, pLiftedMark);
+        return;
+    }
+    // However the macros fan out, each item is told once more, at the end.
+    for (const HeldReport& held : m_held)
+        if (held.pItem == pItem && held.pParam == pParam) return;
+    m_held.push_back({pParam, pItem});
+}
+
+void CZQXmlUiRules::VReportHeld() {
+    std::vector<HeldReport> held;
+    held.swap(m_held);
+    for (const HeldReport& h : held) {
+        const DWORD sel = DWItemSelection(h.pItem);
+        VTell(h.pParam, h.pItem, sel, CZQCommon::PGetOptionParam(h.pItem, static_cast<LONG>(sel)));
+    }
+}
+
 bool CZQXmlUiRules::BEnterRun() {
     if (m_wDepth >= kMaxMacroDepth || !m_parser.Budget().BTakeRun()) return false;
     ++m_wDepth;
@@ -84,6 +105,7 @@ void CZQXmlUiRules::VLeaveRun() { --m_wDepth; }
 BOOL CZQXmlUiRules::BRunFeatureMacros(LPCWSTR pszFeature, LPCWSTR pszOption, POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQXmlUiRules::BRunFeatureMacros");
     CZQXmlParserCommon::CZQMacroAction action(m_parser.Budget());
+    CZQReportScope reports(*this);
     if (!pszFeature || !pParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -110,6 +132,7 @@ BOOL CZQXmlUiRules::BRunFeatureMacros(LPCWSTR pszFeature, LPCWSTR pszOption, POE
 BOOL CZQXmlUiRules::BRunMacro(LPCWSTR pszMacro, LPCWSTR, POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQXmlUiRules::BRunMacro");
     CZQXmlParserCommon::CZQMacroAction action(m_parser.Budget());
+    CZQReportScope reports(*this);
     if (!pszMacro || !pParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -140,8 +163,8 @@ BOOL CZQXmlUiRules::BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam) {
 void CZQXmlUiRules::VRunMediaTypeMacros(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQXmlUiRules::VRunMediaTypeMacros");
     if (!m_parser.BIsLoaded()) return;
-    CZQLocalPtr<WCHAR> option(PszCurrentOption(pParam, L"MediaType"));
-    if (option) BRunFeatureMacros(L"MediaType", option.Get(), pParam);
+    CZQLocalPtr<WCHAR> option(PszCurrentOption(pParam, zqkw::kMediaType));
+    if (option) BRunFeatureMacros(zqkw::kMediaType, option.Get(), pParam);
 }
 
 // Runs the macro when the feature it belongs to has a current option.
@@ -233,9 +256,9 @@ bool CZQXmlUiRules::BRunSwitch(IXMLDOMNode* pSwitch, POEMCUIPPARAM pParam, DWORD
 
 void CZQXmlUiRules::VRunBuiltInCall(LPCWSTR pszText, POEMCUIPPARAM pParam) {
     if (ZQStartsWithNoCase(pszText, L"macro_PrintQualityGroup_PQGroup")) {
-        VRunIfFeatureSet(L"MediaType", pszText, pParam);
+        VRunIfFeatureSet(zqkw::kMediaType, pszText, pParam);
     } else if (ZQStartsWithNoCase(pszText, L"macro_ZQOptimizeFor")) {
-        VRunIfFeatureSet(L"ZQOptimizeFor", pszText, pParam);
+        VRunIfFeatureSet(zqkw::kZQOptimizeFor, pszText, pParam);
     } else if (CZQXmlParserCommon::BIsPopupMacroName(pszText)) {
         m_parser.VSetPopupFlag(TRUE);
     } else if (ZQEqualNoCase(pszText, L"macro_FaceControl_to_PaperSize")) {
@@ -245,9 +268,9 @@ void CZQXmlUiRules::VRunBuiltInCall(LPCWSTR pszText, POEMCUIPPARAM pParam) {
         }
         uint32_t pdl = 0;
         std::memcpy(&pdl, static_cast<const BYTE*>(pParam->pOEMDM) + offsetof(ZQUIDevmode, dwPdl), sizeof pdl);
-        VRunIfFeatureSet(pdl == zqdm::kPdlPostScript ? L"PageSize" : L"PaperSize", pszText, pParam);
+        VRunIfFeatureSet(pdl == zqdm::kPdlPostScript ? zqkw::kPageSize : zqkw::kPaperSize, pszText, pParam);
     } else if (ZQEqualNoCase(pszText, L"macro_FaceControl_to_MediaType")) {
-        VRunIfFeatureSet(L"MediaType", pszText, pParam);
+        VRunIfFeatureSet(zqkw::kMediaType, pszText, pParam);
     } else if (ZQEqualNoCase(pszText, L"macro_InstalledPenSet_Premium") ||
                ZQEqualNoCase(pszText, L"macro_InstalledPenSet_PremiumHighGloss") ||
                ZQEqualNoCase(pszText, L"macro_InstalledPenSet_PremiumPlusPhoto")) {
@@ -270,7 +293,7 @@ void CZQXmlUiRules::VApplyOptionElement(LPCWSTR pszElement, LPCWSTR pszText, POE
     constexpr BYTE kHiddenOrDisabled = OPTPF_HIDE | OPTPF_DISABLED;
 
     if (BIs(pszElement, L"select_option")) {
-        if (ZQEqualNoCase(named.szFeature, L"InputBin")) {
+        if (ZQEqualNoCase(named.szFeature, zqkw::kInputBin)) {
             m_iInputBinIndex = index;
         } else if (ZQEqualNoCase(named.szFeature, L"ZQPhotoFix")) {
             m_iPhotoFixIndex = index;
@@ -283,14 +306,14 @@ void CZQXmlUiRules::VApplyOptionElement(LPCWSTR pszElement, LPCWSTR pszText, POE
         }
         pItem->Sel = index;
         pItem->Flags |= OPTIF_CHANGED;
-        VReportWithoutOverlay(pParam, pItem, dwIndex, pOption);
+        VReport(pParam, pItem, dwIndex, pOption);
     } else if (!pOption) {
         return;
     } else if (BIs(pszElement, L"enable_option")) {
         if (!(pOption->Flags & kHiddenOrDisabled)) return;
         pOption->Flags &= static_cast<BYTE>(~kHiddenOrDisabled);
         pItem->Flags |= OPTIF_CHANGED;
-        VReportWithoutOverlay(pParam, pItem, dwIndex, pOption);
+        VReport(pParam, pItem, dwIndex, pOption);
     } else {
         const BYTE mark = BIs(pszElement, L"disable_option") ? OPTPF_DISABLED : OPTPF_HIDE;
         if (pOption->Flags & mark) return;

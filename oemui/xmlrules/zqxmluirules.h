@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <msxml.h>
 
+#include <vector>
+
 #include "common/zquibase.h"
 #include "platform/oemuiplatform.h"
 #include "xmlrules/zqxmlparser.h"
@@ -154,6 +156,28 @@ public:
     BOOL BCaptureSwitchOption(IXMLDOMNode* pElement, PCWSTR pszName, PWSTR pszOption);
 
 private:
+    // The span of one action's reports: the outermost one tells the core driver of the held ones.
+    class CZQReportScope {
+    public:
+        explicit CZQReportScope(CZQXmlUiRules& rules) : m_rules(rules) { ++m_rules.m_wReportScopes; }
+        ~CZQReportScope();
+        CZQReportScope(const CZQReportScope&) = delete;
+        CZQReportScope& operator=(const CZQReportScope&) = delete;
+
+    private:
+        CZQXmlUiRules& m_rules;
+    };
+    // An item whose change waits for the action's end.
+    struct HeldReport {
+        POEMCUIPPARAM pParam;
+        POPTITEM pItem;
+    };
+    // Tells the core driver of the item's change (always as a document-properties change), with the
+    // option's conflict mark lifted for the call when given. Once the action's budget of reports is
+    // spent, the item is held instead and told once, with its state then, when the action ends.
+    void VReport(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel, POPTPARAM pLiftedMark = nullptr);
+    void VReportHeld();
+
     BOOL BRunMacroAt(LPCWSTR pszMacro, POEMCUIPPARAM pParam);
     bool BEnterRun();
     void VLeaveRun();
@@ -190,4 +214,6 @@ private:
     ZQCustomSizeLimits* m_pCustomTarget = nullptr;
     LONG m_alCustomLimits[4] = {};
     DWORD m_dwNoQualityGroup = 0;
+    WORD m_wReportScopes = 0;
+    std::vector<HeldReport> m_held;
 };

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmluirules.h"
@@ -14,6 +15,17 @@ constexpr size_t kValueChars = 256;
 constexpr size_t kOptionTextChars = 80;
 
 bool BIs(LPCWSTR pszName, LPCWSTR pszElement) { return ZQEqualNoCase(pszName, pszElement); }
+
+// Whether an entry has a "name" child (in any case); only the names are read, not the texts.
+bool BHasNameChild(IXMLDOMNode* pEntry) {
+    zqxml::CZQElementWalk walk(pEntry);
+    CZQComPtr<IXMLDOMNode> child;
+    while (walk.BNext(child)) {
+        CZQBstr name;
+        if (SUCCEEDED(child->get_nodeName(name.Put())) && BIs(name.Get(), L"name")) return true;
+    }
+    return false;
+}
 
 // The number after the text's first underscore; false when none follows it.
 bool BNumberAfterUnderscore(LPCWSTR pszText, LONG* plValue) {
@@ -42,8 +54,10 @@ BOOL CZQXmlUiRules::BEvaluateSwitch(IXMLDOMNodeList* pList, LPCWSTR pszName) {
 }
 
 // Walks the list's entries until one is named pszName. Children before an entry's "name" act before
-// the name is compared; a different name abandons the entry. Event entries run their "macro_name"
-// children; macro entries (bEvaluate) their switches and actions.
+// the name is compared; a different name abandons the entry. An entry without a name is skipped:
+// nothing could ever choose it, and its children would otherwise act on every walk. Event entries
+// run their "macro_name" children; macro entries (bEvaluate) their switches and actions. The walk
+// ends once the action has no run or "call" left.
 BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEvaluate) {
     if (!pList || !pszName) {
         SetLastError(ERROR_INVALID_DATA);
@@ -52,14 +66,16 @@ BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEv
     LONG count = 0;
     if (FAILED(pList->get_length(&count))) return FALSE;
     // By position: a walk of the same list further down does not move this one.
-    for (LONG i = 0; i < count; ++i) {
+    const CZQXmlParserCommon::CZQMacroBudget& budget = m_parser.Budget();
+    for (LONG i = 0; i < count && !budget.BExhausted(); ++i) {
         CZQComPtr<IXMLDOMNode> entry;
         if (pList->get_item(i, entry.Put()) != S_OK || !entry) return FALSE;
+        if (!BHasNameChild(entry.Get())) continue;
         bool named = false;
         bool abandoned = false;
         zqxml::CZQElementWalk walk(entry.Get());
         CZQComPtr<IXMLDOMNode> child;
-        while (!abandoned && walk.BNext(child)) {
+        while (!abandoned && !budget.BExhausted() && walk.BNext(child)) {
             CZQBstr name, text;
             if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK) break;
             if (BIs(name.Get(), L"name")) {
@@ -88,9 +104,9 @@ BOOL CZQXmlUiRules::BMatchCase(IXMLDOMNode* pSwitch) {
     if (zqxml::HrChildText(pSwitch, L"name", valueName) != S_OK || !zqxml::CchText(valueName)) return FALSE;
     // The value is taken once: actions of the chosen case may write the buffer it came from.
     WCHAR value[kValueChars] = {};
-    if (BIs(valueName.Get(), L"MediaType")) {
+    if (BIs(valueName.Get(), zqkw::kMediaType)) {
         ZQCopyText(value, kValueChars, m_parser.m_szMediaTypeValue);
-    } else if (BIs(valueName.Get(), L"PrintQualityGroup") || BIs(valueName.Get(), L"PrintQualityExport")) {
+    } else if (BIs(valueName.Get(), zqkw::kPrintQualityGroup) || BIs(valueName.Get(), L"PrintQualityExport")) {
         ZQCopyText(value, kValueChars, m_parser.m_szQualityGroupValue);
     } else if (BIs(valueName.Get(), L"PrintQualityImport")) {
         ZQCopyText(value, kValueChars, m_parser.m_szQualityImportValue);
@@ -103,7 +119,7 @@ BOOL CZQXmlUiRules::BMatchCase(IXMLDOMNode* pSwitch) {
     {
         zqxml::CZQElementWalk walk(pSwitch);
         CZQComPtr<IXMLDOMNode> child;
-        while (walk.BNext(child)) {
+        while (!m_parser.Budget().BExhausted() && walk.BNext(child)) {
             CZQBstr name;
             if (FAILED(child->get_nodeName(name.Put()))) return FALSE;
             if (BIs(name.Get(), L"case") && BEvaluateCase(child.Get(), value, false)) return TRUE;
@@ -122,7 +138,7 @@ bool CZQXmlUiRules::BEvaluateCase(IXMLDOMNode* pCase, LPCWSTR pszValue, bool bDe
     bool matched = false;
     zqxml::CZQElementWalk walk(pCase);
     CZQComPtr<IXMLDOMNode> child;
-    while (walk.BNext(child)) {
+    while (!m_parser.Budget().BExhausted() && walk.BNext(child)) {
         CZQBstr name, text;
         if (zqxml::HrNameAndText(child.Get(), name, text) != S_OK || !zqxml::CchText(name)) break;
         if (BIs(name.Get(), L"name")) {
@@ -139,16 +155,17 @@ void CZQXmlUiRules::VEvaluateAction(LPCWSTR pszElement, LPCWSTR pszText) {
     if (!pszElement || !pszText || !pszElement[0] || !pszText[0]) return;
     ZQPrintQualityState& quality = m_parser.m_quality;
     if (BIs(pszElement, L"call")) {
-        BEvaluateSwitch(m_parser.MacroList(), pszText);
+        // A call costs the action as the rule engine's calls do.
+        if (m_parser.Budget().BTakeCall()) BEvaluateSwitch(m_parser.MacroList(), pszText);
     } else if (BIs(pszElement, L"disable") || BIs(pszElement, L"enable") || BIs(pszElement, L"hide")) {
         const DWORD state = BIs(pszElement, L"disable") ? 2 : BIs(pszElement, L"enable") ? 0 : 1;
-        if (ZQContainsNoCase(L"PrintQualityGroup", pszText)) quality.dwQualityGroup = state;
+        if (ZQContainsNoCase(zqkw::kPrintQualityGroup, pszText)) quality.dwQualityGroup = state;
         if (state == 1) return;
-        if (ZQContainsNoCase(L"ZQTurboMode", pszText)) quality.dwTurboMode = state;
-        if (ZQContainsNoCase(L"ZQPhotoPaperPrinting", pszText)) quality.dwPhotoPaper = state;
+        if (ZQContainsNoCase(zqkw::kZQTurboMode, pszText)) quality.dwTurboMode = state;
+        if (ZQContainsNoCase(zqkw::kZQPhotoPaperPrinting, pszText)) quality.dwPhotoPaper = state;
     } else if (BIs(pszElement, L"enable_option") || BIs(pszElement, L"hide_option")) {
         LONG index = 0;
-        if (!ZQContainsNoCase(pszText, L"PrintQualityGroup") || !BNumberAfterUnderscore(pszText, &index)) return;
+        if (!ZQContainsNoCase(pszText, zqkw::kPrintQualityGroup) || !BNumberAfterUnderscore(pszText, &index)) return;
         if (index < 0 || index >= static_cast<LONG>(ARRAYSIZE(quality.adwOption))) return;
         quality.adwOption[index] = BIs(pszElement, L"enable_option") ? 0 : 1;
     } else if (BIs(pszElement, L"select_option")) {
@@ -164,7 +181,7 @@ void CZQXmlUiRules::VEvaluateAction(LPCWSTR pszElement, LPCWSTR pszText) {
 void CZQXmlUiRules::VEvaluateSelect(LPCWSTR pszText) {
     ZQPrintQualityState& quality = m_parser.m_quality;
     LONG index = 0;
-    if (ZQContainsNoCase(pszText, L"PrintQualityGroup") && BNumberAfterUnderscore(pszText, &index))
+    if (ZQContainsNoCase(pszText, zqkw::kPrintQualityGroup) && BNumberAfterUnderscore(pszText, &index))
         quality.dwSelectedGroupIndex = static_cast<DWORD>(index);
 
     // The option part: from the first point to the next point or the end.
@@ -178,18 +195,18 @@ void CZQXmlUiRules::VEvaluateSelect(LPCWSTR pszText) {
                 WCHAR* field;
             };
             const Target targets[] = {
-                {L"Resolution", quality.szResolutionOption},
+                {zqkw::kResolution, quality.szResolutionOption},
                 {L"Quelvo", quality.szFastResolutionOption},
                 {L"ZQLpiSelection", quality.szLineScreenOption},
-                {L"PrintQuality", quality.szPrintQualityOption},
+                {zqkw::kPrintQuality, quality.szPrintQualityOption},
             };
             for (const Target& target : targets)
                 if (ZQContainsNoCase(pszText, target.keyword))
                     ZQCopyTextN(target.field, kOptionTextChars, pszPoint + 1, cchOption);
         }
     }
-    if (ZQContainsNoCase(pszText, L"ZQTurboMode") && ZQContainsNoCase(pszText, L".Off")) quality.dwTurboOff = 1;
-    if (ZQContainsNoCase(pszText, L"ZQPhotoPaperPrinting")) {
+    if (ZQContainsNoCase(pszText, zqkw::kZQTurboMode) && ZQContainsNoCase(pszText, L".Off")) quality.dwTurboOff = 1;
+    if (ZQContainsNoCase(pszText, zqkw::kZQPhotoPaperPrinting)) {
         if (ZQContainsNoCase(pszText, L".Glimra")) quality.dwPhotoPaperResolution = 0;
         if (ZQContainsNoCase(pszText, L".2400x1200dpi")) quality.dwPhotoPaperResolution = 1;
     }

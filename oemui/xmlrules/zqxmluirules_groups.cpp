@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmluirules.h"
@@ -120,10 +121,10 @@ BOOL CZQXmlUiRules::BFillPaperSizeTree(HWND hTree, POEMCUIPPARAM pParam, PFN_ZQF
     }
     if (!m_parser.BIsLoaded() || !m_parser.GroupList()) return TRUE;
     if (pParam) VLoadResourceModule(pParam->hPrinter);
-    const bool paperGroup =
-        BWalkGroups(m_parser.GroupList(), L"PaperSize", [&](IXMLDOMNode* child, const CZQBstr& name, const CZQBstr&) {
-            if (BIsExactly(name, L"subgroup")) VAddPaperSubgroup(pParam, child, hTree);
-        });
+    const bool paperGroup = BWalkGroups(m_parser.GroupList(), zqkw::kPaperSize,
+                                        [&](IXMLDOMNode* child, const CZQBstr& name, const CZQBstr&) {
+                                            if (BIsExactly(name, L"subgroup")) VAddPaperSubgroup(pParam, child, hTree);
+                                        });
     if (paperGroup) VAddUserFormsBranch(pParam, pfnFindForm, hTree);
     return TRUE;
 }
@@ -132,7 +133,7 @@ void CZQXmlUiRules::VAddPaperSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgro
     if (!pSubgroup || !hTree) return;
     // Without a unit only the papers of every unit show.
     CZQLocalPtr<WCHAR> unit;
-    if (CZQCommon::DWGetFeatureOption(pParam, L"ZQPaperSizeTreeviewPopup", unit.Put()) != ZQOPT_OK) unit.Reset();
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPaperSizeTreeviewPopup, unit.Put()) != ZQOPT_OK) unit.Reset();
     // A paper before any heading of its subgroup goes under an empty heading.
     WCHAR heading[kResStringChars] = {};
     bool headingInserted = false;
@@ -151,7 +152,7 @@ void CZQXmlUiRules::VAddPaperSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgro
                 if (!(lastHeading = HInsertTreeItem(hTree, heading, 1))) return true;
                 headingInserted = true;
             }
-            VInsertOption(pParam, L"PaperSize", text, hTree, 2);
+            VInsertOption(pParam, zqkw::kPaperSize, text, hTree, 2);
         }
         return true;
     });
@@ -202,7 +203,7 @@ void CZQXmlUiRules::BFillMediaTypeTree(HWND hTree, POEMCUIPPARAM pParam) {
         if (BIsExactly(name, L"resource_id")) {
             if (HTREEITEM inserted = HInsertHeading(IDecimal(text), hTree, 1)) heading = inserted;
         } else if (BIsExactly(name, L"name")) {
-            VInsertOption(pParam, L"MediaType", text, hTree, 2);
+            VInsertOption(pParam, zqkw::kMediaType, text, hTree, 2);
         } else if (BIsExactly(name, L"subgroup")) {
             VAddMediaSubgroup(pParam, child, hTree);
         }
@@ -221,7 +222,7 @@ void CZQXmlUiRules::VAddMediaSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgro
         if (BIsExactly(name, L"resource_id")) {
             if (HTREEITEM inserted = HInsertHeading(IDecimal(text), hTree, 2)) heading = inserted;
         } else if (BIsExactly(name, L"name")) {
-            VInsertOption(pParam, L"MediaType", text, hTree, 3);
+            VInsertOption(pParam, zqkw::kMediaType, text, hTree, 3);
         }
         return true;
     });

@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "commontest.h"
 #include "device/zqbuffer.h"
+#include "common/zqhandles.h"
+#include "common/zquibase.h"
 #include "device/zqservicesmodule.h"
 
 namespace {
@@ -206,6 +209,79 @@ TEST_F(ServicesLoader, ValidOnlyWithBothPathsAndExportsFromTheLibrary) {
         EXPECT_EQ(c.valid, loader.hModule != nullptr);
         m_printer.FailCall(zqspool::MemCall::GetPrinterDriver, 0, 0);
     }
+}
+
+// Every loader of a module or file by name from the driver's folder, given look-alike and
+// traversal names: each refuses the name, or what it loads lies in the folder itself. The
+// services library's name passes a code-page conversion and a byte-wise widening on its way.
+TEST_F(ServicesLoader, NoLookAlikeOrTraversalNameLeavesTheDriverFolder) {
+    const std::wstring dir = zqtest::ExeDir();
+    m_printer.Identity().driverDirectory = dir;
+    const HANDLE h = m_printer.Open();
+    // The folder a path names, after the system resolved it.
+    const auto folderOf = [](const std::wstring& path) {
+        WCHAR full[MAX_PATH] = {};
+        PWSTR file = nullptr;
+        if (!GetFullPathNameW(path.c_str(), MAX_PATH, full, &file) || !file) return std::wstring(L"?");
+        return std::wstring(full, file - full - 1);
+    };
+    const struct Loader {
+        const char* what;
+        std::wstring folder;
+        // The path it would load the name from; empty when it refuses the name.
+        std::function<std::wstring(const wchar_t*)> path;
+    } loaders[] = {
+        {"services library", dir,
+         [](const wchar_t* name) {
+             CZQLocalPtr<char> base;
+             if (!CZQServicesModule::BLibraryBaseName(name, base.Put())) return std::wstring();
+             CZQServicesModule loader(L"ZQ Memory Printer", base.Get());
+             return loader.BIsValid() ? std::wstring(loader.pszLibraryPath) : std::wstring();
+         }},
+        // Page exceptions, extension hooks and their list, the helper file, status and warning modules.
+        {"driver folder file", dir,
+         [h](const wchar_t* name) {
+             CZQLocalPtr<WCHAR> path;
+             return CZQCommon::BGetDriverDirFile(h, path.Put(), name) ? std::wstring(path.Get()) : std::wstring();
+         }},
+        {"toolbox", L"",
+         [](const wchar_t* name) {
+             WCHAR program[MAX_PATH];
+             return CZQUIBase::BToolboxProgram(name, program) ? std::wstring(program) : std::wstring();
+         }},
+    };
+    WCHAR driverDir[MAX_PATH] = {};
+    DWORD needed = 0;
+    ASSERT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(driverDir), sizeof driverDir,
+                                           &needed));
+    const std::wstring toolboxFolder = folderOf(std::wstring(driverDir) + L"\\3\\x");
+    const wchar_t* names[] = {
+        L"zqservices",                        // a plain name, loaded from the folder
+        L"..\\zqservices", L"../zqservices", L"sub\\..\\..\\zqservices", L"C:zqservices",
+        L"zqservices:stream", L"\\\\server\\share\\zqservices",
+        L"\xFF0E\xFF0E\xFF3Czqservices",      // full-width dots and backslash
+        L"\xFF0E\xFF0E\xFF0Fzqservices",      // full-width solidus
+        L"zqservices\xFF1Astream",             // full-width colon
+        L"\x2025\x2216zqservices",             // two-dot leader, set minus
+        L"\x2215zqservices", L"\xFE68zqservices", L"\x2044zqservices",  // division and fraction slashes
+        L"zq\x0001services", L"zq*", L"zq\"x",
+    };
+    for (const Loader& loader : loaders) {
+        for (size_t i = 0; i < std::size(names); ++i) {
+            const wchar_t* name = names[i];
+            // The toolbox takes a path with a drive as it stands, by design: only the others count.
+            if (std::string(loader.what) == "toolbox" && wcschr(name, L':')) continue;
+            SCOPED_TRACE(std::string(loader.what) + ", name #" + std::to_string(i));
+            const std::wstring path = loader.path(name);
+            if (path.empty()) continue;
+            EXPECT_EQ(loader.folder.empty() ? toolboxFolder : loader.folder, folderOf(path));
+        }
+    }
+    // The plain name is taken by each; a double-byte character whose second byte is a backslash
+    // does not become one when the library's name is widened.
+    EXPECT_FALSE(loaders[0].path(names[0]).empty());
+    EXPECT_FALSE(loaders[1].path(names[0]).empty());
+    EXPECT_FALSE(CZQServicesModule(L"ZQ Memory Printer", "\x83\\zqservices").BIsValid());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // run leaves it; no administrator's lock lifted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -16,8 +17,14 @@
 #include "common/zqevents.h"
 #include "common/zquibase.h"
 #include "convertapi/zqondrel.h"
+#include "device/zqaboutinfo.h"
+#include "device/zqautoconfig.h"
+#include "device/zqfontinstaller.h"
+#include "cfgmgrtest.h"
 #include "optitemfixture.h"
 #include "testsupport.h"
+#include "settings/zqconfigexport.h"
+#include "settings/zqconfigimport.h"
 #include "settings/zqdriverdata.h"
 #include "zqmemprinter.h"
 #include "zqoemui.h"
@@ -41,10 +48,28 @@ std::wstring Bytes(const void* p, size_t cb) {
 
 enum class Mode { Normal, ReadOnly, Restricted };
 
+// The driver's files: the configuration manager stand-in and its configuration, which locks the
+// paper size and the duplex setting.
+zqspool::MemPrinterIdentity Identity() {
+    static const std::wstring dir = [] {
+        const std::wstring d = zqtest::ExeDir() + L"\\faultdrivers";
+        CreateDirectoryW(d.c_str(), nullptr);
+        CopyFileW(zqtest::BesideExe(L"zqcfgmgr.dll").c_str(), (d + L"\\zqcfgmgr.dll").c_str(), FALSE);
+        zqcfgtest::WriteFileText(d + L"\\test.cfg", "Printing/PaperSize=A4\nPrinting/PaperSize@Lock=True\n"
+                                                     "Printing/Duplex=NONE\nPrinting/Duplex@Lock=True\n");
+        zqcfgtest::WriteFileText(d + L"\\driver.exp", "Printing/PaperSize=A4\n");
+        return d;
+    }();
+    zqspool::MemPrinterIdentity id;
+    id.driverDirectory = dir;
+    id.dependentFiles = {L"zqcfgmgr.dll", L"test.cfg"};
+    return id;
+}
+
 // A printer with what an installed one carries (locks, old tray and media records, a paper list,
 // the per-user GUID) and a document sheet on it.
 struct Bench {
-    explicit Bench(Mode mode) {
+    explicit Bench(Mode mode) : p(Identity()) {
         for (PCWSTR name : {L"Duplex", L"EdgeChoice", L"MediaType"}) p.PutString(zs::kLockDataPrinting, name, L"Lock");
         p.PutString(zs::kLockDataPrinting, L"PaperSize", L"");
         p.PutString(zs::kDriverDataOptItems, L"MediaType", L"PLAIN");
@@ -96,10 +121,21 @@ struct Bench {
         out.erase(count);
         std::wstring& guid = out[L"zqpresetroot\\zqrestricteduserguid"];
         if (guid.size() == sizeof kGuid && guid != Bytes(kGuid, sizeof kGuid)) guid = L"a new GUID";
+        // Each run names a new font file.
+        if (out.count(L"printerdriverdata\\externalfontfile")) out[L"printerdriverdata\\externalfontfile"] = L"a file";
         out[L"processor"] = p.m_identity.printProcessor;
-        DWORD value = 0, cb = 4;
-        if (!RegGetValueW(HKEY_CURRENT_USER, (kUserKey + L"\\ZQBIDIInfo").c_str(), L"V", RRF_RT_ANY, 0, &value, &cb))
-            out[L"user value"] = std::to_wstring(value);
+        // The user's answer store, value by value.
+        HKEY answers = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, (kUserKey + L"\\ZQBIDIInfo").c_str(), 0, KEY_READ, &answers) == 0) {
+            WCHAR name[256];
+            BYTE data[1024];
+            for (DWORD i = 0;; ++i) {
+                DWORD cchName = 256, cb = sizeof data;
+                if (RegEnumValueW(answers, i, name, &cchName, nullptr, nullptr, data, &cb) != ERROR_SUCCESS) break;
+                out[L"user\\" + std::wstring(name)] = Bytes(data, cb);
+            }
+            RegCloseKey(answers);
+        }
         return out;
     }
 
@@ -132,14 +168,39 @@ std::wstring Papers(const PaperList& list) {
 }
 
 // Readers leave the stored data as it was; readers and writers report their own failures; the
-// fill pass, the printer event and a lock test carry on and are judged by what they leave.
-enum Kind { kReads, kWrites, kCarriesOn };
+// fill pass, the printer event and a lock test carry on and are judged by what they leave; the
+// import keeps every lock it was given unless it reported its failure, and records what failed;
+// status lines read what they can and say "unknown" for the rest, never something else.
+enum Kind { kReads, kWrites, kCarriesOn, kImports, kStatusLines };
 struct Routine {
     const char* name;
     Kind kind;
     size_t locks;  // the locks a run without faults leaves
     std::function<void(Bench&, Outcome&)> run;
+    std::function<void(Bench&)> prepare = nullptr;  // what the printer carries besides the bench's
 };
+
+// The configuration-file install's traces outside the printer's data: the machine's name of the
+// copy, and the copy; both removed again.
+std::vector<std::wstring> TakeInstalledConfiguration() {
+    const std::wstring key = std::wstring(zs::kMachinePrintersKey) + L"\\" + Identity().driverName;
+    char path[MAX_PATH] = {};
+    DWORD cb = sizeof path - 1;
+    const bool named = RegGetValueA(HKEY_LOCAL_MACHINE, std::string(key.begin(), key.end()).c_str(), "ConfigFile",
+                                    RRF_RT_ANY, nullptr, path, &cb) == ERROR_SUCCESS;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
+    int copies = 0;
+    WIN32_FIND_DATAW found;
+    const std::wstring dir = Identity().driverDirectory;
+    const HANDLE h = FindFirstFileW((dir + L"\\*.cfg").c_str(), &found);
+    for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &found)) {
+        if (_wcsicmp(found.cFileName, L"test.cfg") == 0) continue;
+        ++copies;
+        DeleteFileW((dir + L"\\" + found.cFileName).c_str());
+    }
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return {named ? L"named" : L"", copies ? L"copied" : L""};
+}
 const BYTE* const kValue = reinterpret_cast<const BYTE*>(&kThree);
 
 // A conversion run of either mode on the printer, ended as KillConvertAPI ends it (which tries once
@@ -147,7 +208,7 @@ const BYTE* const kValue = reinterpret_cast<const BYTE*>(&kThree);
 void ConversionRun(Outcome& o, BOOL bConvertDevmode) {
     const std::wstring ticket = zqtest::BesideExe(L"faults.tkt");
     std::ofstream(ticket.c_str()) << "Printing/PaperSize=A4\nPhysical/Memory=64\n";
-    const std::wstring run = std::wstring(L"Software\\Quorvane\\ZQProcID") + std::to_wstring(GetCurrentProcessId());
+    const std::wstring run = std::wstring(zs::kRunKeyPrefix) + std::to_wstring(GetCurrentProcessId());
     CZQOndrel converter(kPrinter, ticket.c_str(), zqtest::BesideExe(L"zqcfgmgr.dll").c_str(), 1);
     converter.VSetConvertDevMode(bConvertDevmode);
     o << converter.BSetRunFlags(GUID_NULL);
@@ -194,11 +255,77 @@ const Routine kRoutines[] = {
     {"tray and media writers", kWrites, 0, [](Bench& b, Outcome& o) {
          o << ZQStoreTrayInfo(b.h, kPrinter, L"USB001") << ZQStoreMediaInfo(b.h, kPrinter, L"USB001");
      }},
+    {"serial number writer", kWrites, 0, [](Bench& b, Outcome& o) { o << ZQStoreSerialNumber(b.h); }},
+    {"font file name", kWrites, 0, [](Bench& b, Outcome& o) {
+         OEMFONTINSTPARAM font = {sizeof font, b.h, nullptr, nullptr, FG_CANCHANGE, nullptr};
+         ZQFontDlgParam block = {};
+         block.pFontParam = &font;
+         CZQFontInstaller installer(nullptr, 1);
+         o << installer.BMakeFontFileName(&block);
+         LocalFree(block.pszFontFile);
+     }},
     {"tray reader", kReads, 0, [](Bench& b, Outcome& o) {
          CZQLocalPtr<ZQTrayRecord> trays;
          DWORD n = 0;
          o << ZQReadTrayInfo(b.h, trays.Put(), &n);
          o.parts = {n ? trays[0].szName + std::to_wstring(trays[0].dwId) : L""};
+     }},
+    {"configuration-manager import", kImports, 4, [](Bench& b, Outcome& o) {
+         zqcfgtest::ResetStandIn();
+         zqcfgtest::SetSwitch(L"ConfigFile", Identity().driverDirectory + L"\\test.cfg");
+         o << CZQConfigImport::BImportConfigManager(kPrinter, ZQCFG_MODE_PRINTER_EVENT, FALSE);
+         // The stand-in's switches are the prefix's: later tests must not find this configuration.
+         zqcfgtest::ResetStandIn();
+         CZQDriverData::VApplyLockData(b.host.Param());
+         o.locked = b.Locked();
+     }},
+    {"configuration-manager export", kWrites, 0,
+     [](Bench& b, Outcome& o) {
+         zqcfgtest::ResetStandIn();
+         zqcfgtest::SetSwitch(L"ConfigFile", Identity().driverDirectory + L"\\test.cfg");
+         o << CZQSettingsExport({b.host.Param(), nullptr, nullptr}).BExportToConfigManager(kZQExportPrinting);
+         zqcfgtest::ResetStandIn();
+     },
+     [](Bench& b) {
+         b.p.PutString(kRoot, zs::kDMCExist, zs::kTrue);
+         b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
+     }},
+    {"configuration-file install", kWrites, 0,
+     [](Bench&, Outcome& o) {
+         o << CZQConfigImport::BInstallConfigFile(kPrinter);
+         o.parts = TakeInstalledConfiguration();
+     },
+     [](Bench& b) { b.p.Identity().dependentFiles = {L"zqcfgmgr.dll", L"driver.exp"}; }},
+    {"answer store", kWrites, 0, [](Bench& b, Outcome& o) {
+         CZQAutoConfig worker;
+         static const char kSerial[] = "CN0042";  // printable bytes, kept as a text
+         o << BStoreDeviceAnswer(zs::kAnswerSerialNumber, b.h, reinterpret_cast<const BYTE*>(kSerial), 6, 4)
+           << worker.BSetEACStatus(2, b.h);
+     }},
+    {"installed options from fresh answers", kWrites, 0,
+     [](Bench& b, Outcome& o) {
+         CZQAutoConfig worker;
+         worker.VSetPrinter(b.h, kPrinter);
+         worker.VBind(nullptr, b.host.Param(), nullptr);
+         o << worker.VApplyDeviceUpdate();
+     },
+     [](Bench& b) { b.p.PutValue(kRoot, zs::kDevSetUpdate, REG_DWORD, "\1\0\0\0", 4); }},
+    {"About page status lines", kStatusLines, 0,
+     [](Bench& b, Outcome& o) {
+         ZQStatusLine lines[kMaxStatusLines];
+         const int n = IReadConfigStatus(b.h, lines);
+         CZQCommon texts;
+         for (int i = 0; i < n; ++i) {
+             WCHAR text[kAboutLineChars];
+             VFormatStatusLine(texts, lines[i], text);
+             o.parts.push_back(text);
+         }
+     },
+     [](Bench& b) {
+         b.p.PutString(kRoot, zs::kInstallDate, L"03/14/2006:12:00:00");
+         b.p.PutString(kRoot, zs::kNotifyDate, L"04/01/2007:10:00:00");
+         b.p.PutValue(kRoot, zs::kDMCStatus, REG_DWORD, &kThree, 4);
+         b.p.PutValue(kRoot, zs::kPrnPropChng, REG_DWORD, "\1\0\0\0", 4);
      }},
     {"PrinterEvent INITIALIZE", kCarriesOn, 0, [](Bench&, Outcome&) { ZQInitializePrinter(kPrinter); }},
     {"VApplyLockData", kReads, 3, [](Bench& b, Outcome& o) {
@@ -262,6 +389,7 @@ TEST(SpoolerFaults, NoSuccessAfterAFailureNoHalfWrittenRecordNoLiftedLock) {
         std::vector<int> calls;
         {
             Bench b(Mode::Normal);
+            if (r.prepare) r.prepare(b);
             before = b.Snapshot();
             r.run(b, clean);
             after = b.Snapshot();
@@ -274,6 +402,7 @@ TEST(SpoolerFaults, NoSuccessAfterAFailureNoHalfWrittenRecordNoLiftedLock) {
             SCOPED_TRACE("mode " + std::to_string(int(mode)) + ", call kind " + std::to_string(kind) + " #" +
                          std::to_string(n));
             Bench b(mode);
+            if (r.prepare) r.prepare(b);
             if (kind >= 0) b.p.FailCall(MemCall(kind), RPC_S_SERVER_UNAVAILABLE, 1, n);
             Outcome o;
             r.run(b, o);
@@ -285,10 +414,22 @@ TEST(SpoolerFaults, NoSuccessAfterAFailureNoHalfWrittenRecordNoLiftedLock) {
                 for (const auto& [name, data] : *s) names.insert(name);
             for (const std::wstring& name : names)
                 EXPECT_TRUE(at(now, name) == at(before, name) || at(now, name) == at(after, name)) << "half written";
-            for (const std::string& lock : clean.locked) EXPECT_TRUE(o.locked.count(lock)) << "lock lifted: " << lock;
+            for (const std::string& lock : clean.locked)
+                EXPECT_TRUE(o.locked.count(lock) || (r.kind == kImports && !o.ok)) << "lock lifted: " << lock;
+            if (r.kind == kStatusLines) {
+                for (const std::wstring& line : o.parts)
+                    EXPECT_TRUE(std::find(clean.parts.begin(), clean.parts.end(), line) != clean.parts.end() ||
+                                line.find(L"unknown") != std::wstring::npos)
+                        << "a line the printer's data does not say: " << std::string(line.begin(), line.end());
+                return;
+            }
             for (size_t i = 0; i < o.parts.size(); ++i)
                 EXPECT_TRUE(o.parts[i] == clean.parts[i] || o.parts[i].empty()) << "handed out in part: " << i;
             if (r.kind == kCarriesOn) return;
+            if (r.kind == kImports) {
+                EXPECT_TRUE(o.ok || o.error != 0) << "a failure without its reason";
+                return;
+            }
             EXPECT_TRUE(!o.ok || (now == after && o.parts == clean.parts)) << "success without the whole outcome";
             EXPECT_TRUE(o.ok || o.error != 0) << "a failure without its reason";
         };

@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "cfgmgrtest.h"
+#include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"
 #include "common/zqhandles.h"
 #include "settings/zqconfigimport.h"
 #include "settings/zqdriverdata.h"
+#include "featurelogic/zquilogic.h"
 
 namespace {
 
@@ -166,6 +168,48 @@ TEST_F(ConfigImport, OutcomesAreRecordedInTheStatus) {
     }
 }
 
+// A lock the spooler refuses to store even on a second try is recorded: the sheet locks the
+// setting all the same, and "DMCStatus" tells of the incomplete import. (Single refusals of each
+// call are the fault matrix's.)
+TEST_F(ConfigImport, RefusedLocksStayLockedOnTheSheet) {
+    using zqspool::MemCall;
+    const struct {
+        const char* what;
+        int times, after;        // the tree's writes refused, once that many went through
+        const wchar_t* earlier;  // a record an earlier import left
+        const wchar_t* status;
+        std::wstring record;  // the locks recorded
+    } cases[] = {
+        {"lock refused twice", 2, 1, nullptr, L"2", std::wstring(zs::kLockDataPrinting) + L"\\Duplex"},
+        {"item refused twice", 2, 0, nullptr, L"2", kNone},
+        {"earlier record emptied", 0, 0, L"DMCLockData\\Printing\\PaperSize\0", kNone, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Configure("Printing/Duplex=LongEdge\nPrinting/Duplex@Lock=True\nPrinting/PaperSize=A4\n");
+        CZQMemoryPrinter printer(Identity({L"zqcfgmgr.dll", L"test.cfg"}));
+        printer.Install();
+        printer.PutString(CZQMemoryPrinter::kRootKey, L"SerialNumber", L"SN");
+        if (c.earlier)
+            printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kUnstoredLocks, REG_MULTI_SZ, c.earlier,
+                             static_cast<DWORD>((wcslen(c.earlier) + 2) * sizeof(wchar_t)));
+        if (c.times) printer.FailCall(MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED, c.times, c.after);
+        EXPECT_TRUE(CZQConfigImport::BImportConfigManager(kPrinter, ZQCFG_MODE_PRINTER_EVENT, FALSE));
+        EXPECT_EQ(c.status, Root(printer, zs::kDMCStatus));
+        EXPECT_EQ(c.record, Root(printer, zs::kUnstoredLocks));
+
+        zqtest::COptItemFixture host;
+        host.Add(zqtest::ListFeature("Duplex", {{"OFF", L"Off"}, {"ON", L"On"}}, 0, DMPUB_DUPLEX));
+        host.Add(zqtest::ListFeature("PaperSize", {{"A4", L"A4"}, {"A3", L"A3"}}, 0, DMPUB_FORMNAME));
+        host.Build();
+        host.Param()->hPrinter = printer.Open();
+        EXPECT_TRUE(CZQDriverData::VApplyLockData(host.Param()));
+        EXPECT_TRUE(host.Item("Duplex")->Flags & OPTIF_DISABLED);
+        EXPECT_FALSE(host.Item("PaperSize")->Flags & OPTIF_DISABLED);
+        EXPECT_TRUE(CZQUILogic::BIsSettingLocked(host.Param()->hPrinter, zs::kLockDataPrinting, L"Duplex", nullptr));
+    }
+}
+
 // The queue name the manager is opened with.
 TEST_F(ConfigImport, ServerPrintersAreOpenedByTheirQueueName) {
     const struct {
@@ -201,6 +245,24 @@ TEST_F(ConfigImport, AnExportFileBecomesTheInstalledConfiguration) {
         HKEY named = nullptr;
         EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &named));
     }
+
+    // When the printer's data refuses "DMCExportOnly", nothing the install made is left: the
+    // machine's "ConfigFile" names an earlier configuration again. (That no copy is left is the
+    // fault matrix's.)
+    const std::string narrowKey(key.begin(), key.end());
+    const char earlier[] = "C:\\earlier.cfg";
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, narrowKey.c_str(), "ConfigFile", REG_BINARY, earlier, sizeof earlier - 1);
+    {
+        CZQMemoryPrinter refusing(Identity({L"zqcfgmgr.dll", L"driver.exp"}));
+        refusing.Install();
+        refusing.FailCall(zqspool::MemCall::SetPrinterData, ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(CZQConfigImport::BInstallConfigFile(kPrinter));
+        char left[MAX_PATH] = {};
+        DWORD cbLeft = sizeof left;
+        RegGetValueA(HKEY_LOCAL_MACHINE, narrowKey.c_str(), "ConfigFile", RRF_RT_ANY, nullptr, left, &cbLeft);
+        EXPECT_EQ(std::string(earlier), std::string(left, cbLeft));
+    }
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
 
     CZQMemoryPrinter printer(Identity({L"zqcfgmgr.dll", L"driver.exp"}));
     printer.Install();

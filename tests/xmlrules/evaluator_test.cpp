@@ -120,6 +120,37 @@ TEST_F(Evaluator, EntriesActBeforeTheirNameAndCallsAreBounded) {
     EXPECT_EQ(0, m_rules->WDepth());
 }
 
+// One macro without a name and a thousand calls made one evaluation take most of a minute: its
+// children acted on every walk of the list, and calls cost nothing. Such a macro is passed over, and
+// calls draw on the action's budget like the rule engine's.
+TEST_F(Evaluator, NamelessMacrosAreSkippedAndCallsDrawOnTheActionsBudget) {
+    std::string calls;
+    for (int i = 0; i < 1000; ++i) calls += "<call>many</call>";
+    ASSERT_NO_FATAL_FAILURE(Load(Rules("", "<macro>" + calls + "<unmap_option>nameless</unmap_option></macro>" +
+                                               Macro("many", calls + "<map_option>many</map_option>") +
+                                               Macro("e", "<unmap_option>e</unmap_option>"))));
+    const CZQXmlParserCommon::CZQMacroBudget& budget = P().Budget();
+    const struct {
+        const wchar_t* macro;
+        DWORD maxCalls;
+        DWORD maxMs;
+        const wchar_t* imported;  // the import value it leaves
+    } cases[] = {
+        {L"e", 0, 1000, L"e"},  // past the nameless macro, which does nothing
+        {L"many", CZQXmlParserCommon::CZQMacroBudget::kMaxCalls, 20000, L""},
+    };
+    for (const auto& c : cases) {
+        lstrcpyW(P().m_szQualityImportValue, L"");
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(Evaluate(c.macro));
+        EXPECT_LT(GetTickCount() - start, c.maxMs);
+        EXPECT_STREQ(c.imported, P().m_szQualityImportValue);
+        EXPECT_LE(budget.DWCalls(), c.maxCalls);
+        EXPECT_LE(budget.DWRuns(), CZQXmlParserCommon::CZQMacroBudget::kMaxRuns);
+        EXPECT_EQ(0, m_rules->WDepth());
+    }
+}
+
 TEST_F(Evaluator, MatchCaseCapturesTheSelectionOfTheChosenCase) {
     ASSERT_NO_FATAL_FAILURE(Load(Rules(
         "", Macro("d", "<switch><name>MediaType</name><case><name>Photo</name>"

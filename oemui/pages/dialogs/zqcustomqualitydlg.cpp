@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/zqpageitems.h"
@@ -28,9 +29,9 @@ constexpr int kControlIds[] = {-1,
                                IDCANCEL,
                                IDOK};
 
-constexpr PCWSTR kQualityGroup = L"PrintQualityGroup";
-constexpr PCWSTR kMaxDetail = L"ZQMaximumDetail";
-constexpr PCWSTR kMorePasses = L"ZQMorePasses";
+constexpr PCWSTR kQualityGroup = zqkw::kPrintQualityGroup;
+constexpr PCWSTR kMaxDetail = zqkw::kZQMaximumDetail;
+constexpr PCWSTR kMorePasses = zqkw::kZQMorePasses;
 constexpr PCWSTR kGloss = L"ZQLQJGlossEnhancer";
 // Entries of a media group are compared on their first 63 characters.
 constexpr size_t kGroupEntryChars = 63;
@@ -61,7 +62,7 @@ CZQCustomQualityDlg::CZQCustomQualityDlg() { ZQCopyText(m_szRenderDpi, kLabelCha
 BOOL CZQCustomQualityDlg::BIsMediaInGroup(PageContext* pContext, PCWSTR pszGroup) {
     if (!RulesLoaded(pContext) || !pszGroup) return FALSE;
     WCHAR media[256];
-    if (!ReadOption(m_pCUIParam, L"MediaType", media)) return FALSE;
+    if (!ReadOption(m_pCUIParam, zqkw::kMediaType, media)) return FALSE;
     CZQComPtr<IXMLDOMNode> first;
     if (!pContext->pRules->BFindFeatureNode(first.Put(), pszGroup) || !first) return FALSE;
     PWSTR *one = nullptr, *two = nullptr;
@@ -81,7 +82,7 @@ BOOL CZQCustomQualityDlg::BIsMediaInGroup(PageContext* pContext, PCWSTR pszGroup
 
 BOOL CZQCustomQualityDlg::BPrintQualityIs(PCWSTR pszValue, BOOL bCaseBlind) {
     WCHAR quality[256];
-    if (!ReadOption(m_pCUIParam, L"PrintQuality", quality)) return FALSE;
+    if (!ReadOption(m_pCUIParam, zqkw::kPrintQuality, quality)) return FALSE;
     return bCaseBlind ? ZQEqualNoCase(quality, pszValue) : Is(quality, pszValue);
 }
 
@@ -160,7 +161,7 @@ void CZQCustomQualityDlg::VRunMaximumDetailMacros(PageContext* pContext) {
 void CZQCustomQualityDlg::VWriteRenderDpi() {
     WCHAR text[kLabelChars], resolution[256];
     ZQCopyText(text, kLabelChars, m_szRenderDpi);
-    if (ReadOption(m_pCUIParam, L"Resolution", resolution)) ZQAppendText(text, kLabelChars, resolution);
+    if (ReadOption(m_pCUIParam, zqkw::kResolution, resolution)) ZQAppendText(text, kLabelChars, resolution);
     SetWindowTextW(H(kCtlDpiLabel), text);
 }
 
@@ -175,7 +176,7 @@ BOOL CZQCustomQualityDlg::BFillLevelCombo(PageContext* pContext) {
                                          FALSE, 0, nullptr)))
         return FALSE;
     // The levels stand in the order of the print qualities they give.
-    const int quality = ISelection(L"PrintQuality");
+    const int quality = ISelection(zqkw::kPrintQuality);
     if (quality >= 0) SendMessageW(H(kCtlLevel), CB_SETCURSEL, static_cast<WPARAM>(quality), 0);
     return TRUE;
 }
@@ -249,7 +250,7 @@ BOOL CZQCustomQualityDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
         pContext->pConstraints->BAttachConstraintDialog(kMorePasses, hDlg, IDC_PQ_CHECK_MORE_PASSES);
     m_iAcceptedQuality = static_cast<int>(SendMessageW(H(kCtlLevel), CB_GETCURSEL, 0, 0));
     DWORD cancelled = 0;
-    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(L"PrintQuality", hDlg, &cancelled);
+    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kPrintQuality, hDlg, &cancelled);
     return TRUE;
 }
 
@@ -281,7 +282,7 @@ void CZQCustomQualityDlg::VOnLevelChosen(PageContext* pContext) {
 
     if (!m_bRecheck) return;
     DWORD cancelled = 0;
-    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(L"PrintQuality", m_hDlg, &cancelled);
+    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
     if (!cancelled) {
         m_iAcceptedQuality = static_cast<int>(chosen);
         return;
@@ -311,7 +312,7 @@ void CZQCustomQualityDlg::VRestore(PageContext* pContext) {
         DWSelectOptionByIndex(m_pCUIParam, kGloss, m_iSavedGloss, OEMCUIP_DOCPROP);
     VRunMaximumDetailMacros(pContext);
     DWORD cancelled = 0;
-    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(L"PrintQuality", m_hDlg, &cancelled);
+    if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
 }
 
 void CZQCustomQualityDlg::VOnCommand(int iCtrlId, int iCode, PageContext* pContext) {

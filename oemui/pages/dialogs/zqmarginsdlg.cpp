@@ -6,6 +6,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
@@ -173,9 +174,9 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
           Text{IDCANCEL, 850, L"&Cancel"}})
         BSetWindowTextRes(t.id, GetDlgItem(hDlg, t.ctl), t.english);
 
-    int index = Index(param, L"ZQPrintWithMargins");
+    int index = Index(param, zqkw::kZQPrintWithMargins);
     if (index >= 0) logic.m_aiLfLayout[kLfPrintWithMargins] = choices.iPrintWithMargins = index;
-    index = Index(param, L"ZQMarginType");
+    index = Index(param, zqkw::kZQMarginType);
     if (index < 0) {
         VHide({IDC_MG_RB_SMALL, IDC_MG_RB_NORMAL, IDC_MG_RB_EXTENDED, IDC_MG_GB_MARGINS});
     } else if (index <= 2) {
@@ -183,9 +184,9 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
         VCheck(kMarginRadios[index], true);
         VShowUsage(kMarginUsage[index].id);
     }
-    if (Index(param, L"ZQPrintWithMargins") < 0)
+    if (Index(param, zqkw::kZQPrintWithMargins) < 0)
         VHide({IDC_MG_RB_CLIP, IDC_MG_RB_STANDARD, IDC_MG_RB_OVERSIZE, IDC_MG_GB_LAYOUT_OPTIONS});
-    index = Index(param, L"ZQBorderless");
+    index = Index(param, zqkw::kZQBorderless);
     if (index >= 0)
         logic.m_aiLfLayout[kLfBorderless] = choices.iEnlargement = index;
     else
@@ -213,7 +214,7 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
         VCheck(kEnlargementRadios[1 - enlargement], false);
     }
 
-    index = Index(param, L"ZQLayoutType");
+    index = Index(param, zqkw::kZQLayoutType);
     if (index < 0) {
         VHide({IDC_MG_RB_CLIP, IDC_MG_RB_STANDARD, IDC_MG_RB_OVERSIZE, IDC_MG_GB_LAYOUT_OPTIONS});
     } else {
@@ -223,7 +224,7 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
 
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     if (pContext->pConstraints)
-        pContext->pConstraints->BAttachConstraintDialog(L"ZQBorderless", hDlg, IDC_MG_RB_BORDERLESS);
+        pContext->pConstraints->BAttachConstraintDialog(zqkw::kZQBorderless, hDlg, IDC_MG_RB_BORDERLESS);
     return TRUE;
 }
 
@@ -239,7 +240,8 @@ void CZQMarginsDlg::VOnCommand(int iCtrlId, PageContext* pContext) {
         case IDC_MG_RB_CLIP: {
             const int layout = iCtrlId == IDC_MG_RB_STANDARD ? 0 : iCtrlId == IDC_MG_RB_OVERSIZE ? 1 : 2;
             choices.iLayout = choices.iRememberedLayout = layout;
-            CZQCommon::DWSelectOptionByKeyword(param, L"ZQPrintWithMargins", kPrintWithMargins[layout], OEMCUIP_DOCPROP);
+            CZQCommon::DWSelectOptionByKeyword(param, zqkw::kZQPrintWithMargins, kPrintWithMargins[layout],
+                                               OEMCUIP_DOCPROP);
             VShowUsage(kLayoutUsage[layout].id);
             break;
         }
@@ -275,7 +277,7 @@ void CZQMarginsDlg::VOnCommand(int iCtrlId, PageContext* pContext) {
         case IDOK: VOnOk(pContext); return;
         case IDCANCEL:
             // What the layout radios selected stays selected.
-            if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(L"ZQBorderless", m_hDlg);
+            if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(zqkw::kZQBorderless, m_hDlg);
             EndDialog(m_hDlg, IDCANCEL);
             return;
         default: return;
@@ -304,24 +306,24 @@ void CZQMarginsDlg::VOnOk(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const int marginSet = Checked(IDC_MG_RB_SMALL) ? 2 : Checked(IDC_MG_RB_EXTENDED) ? 1 : 0;
     choices.iMarginSet = logic.m_aiLfLayout[kLfMarginType] = marginSet;
-    CZQCommon::DWSelectOptionByIndex(param, L"ZQMarginType", marginSet, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQMarginType, marginSet, OEMCUIP_DOCPROP);
 
     for (int layout = 0; layout < 3; ++layout)
         if (Checked(kLayoutRadios[layout])) choices.iLayout = choices.iPrintWithMargins = layout;
     logic.m_aiLfLayout[kLfLayoutType] = choices.iLayout;
-    CZQCommon::DWSelectOptionByIndex(param, L"ZQLayoutType", choices.iLayout, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQLayoutType, choices.iLayout, OEMCUIP_DOCPROP);
     if (Checked(IDC_MG_RB_BORDERLESS)) {
         choices.iPrintWithMargins = 3;
-        CZQCommon::DWSelectOptionByKeyword(param, L"ZQPrintWithMargins", kPrintWithMargins[3], OEMCUIP_DOCPROP);
+        CZQCommon::DWSelectOptionByKeyword(param, zqkw::kZQPrintWithMargins, kPrintWithMargins[3], OEMCUIP_DOCPROP);
     }
     logic.m_aiLfLayout[kLfPrintWithMargins] = choices.iPrintWithMargins;
-    CZQCommon::DWSelectOptionByIndex(param, L"ZQPrintWithMargins", choices.iPrintWithMargins, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPrintWithMargins, choices.iPrintWithMargins, OEMCUIP_DOCPROP);
 
     choices.iEnlargement = Checked(IDC_MG_RB_MANUAL) ? 1 : 0;
     logic.m_aiLfLayout[kLfBorderless] = choices.iEnlargement;
-    CZQCommon::DWSelectOptionByIndex(param, L"ZQBorderless", choices.iEnlargement, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQBorderless, choices.iEnlargement, OEMCUIP_DOCPROP);
 
-    if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(L"ZQBorderless", m_hDlg);
+    if (pContext->pConstraints) pContext->pConstraints->BDetachConstraintControls(zqkw::kZQBorderless, m_hDlg);
     EndDialog(m_hDlg, IDOK);
 }
 
@@ -368,10 +370,11 @@ void CZQMarginsDlg::VPaintPreview(PageContext* pContext, int iPrintWithMargins, 
     value[kPvNoWatermark] = wcscmp(r.watermark.szText, none) == 0 ? 1 : 0;
     int unused = -1;
     const bool postScript = dm->dwPdl == kPdlPostScript;
-    r.iThriftmode = logic->IBindFeatureControl(0, postScript ? L"JCLThriftmode" : L"Thriftmode", nullptr, nullptr,
-                                               OEMCUIP_DOCPROP, CZQUILogic::kBindFlags, FALSE, 0, &unused) != 0
+    r.iThriftmode = logic->IBindFeatureControl(0, postScript ? zqkw::kJCLThriftmode : zqkw::kThriftmode, nullptr,
+                                               nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFlags, FALSE, 0, &unused) != 0
                         ? 1
-                        : OptionIs(m_pCUIParam, postScript ? L"JCLThriftmode" : L"Thriftmode", L"ON") == 1 ? 3 : 2;
+                    : OptionIs(m_pCUIParam, postScript ? zqkw::kJCLThriftmode : zqkw::kThriftmode, L"ON") == 1 ? 3
+                                                                                                               : 2;
     value[kPvKind] = Int(dm->dwLayoutMode);
     value[kPvScale] = dm->dwPrintDocOn == 1 ? 100 : Int(dm->dwScalePercent);
     LONG width = 0, length = 0;
@@ -409,33 +412,33 @@ void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext) {
     const ZQUIDevmode* dm = logic.WorkDM();
     extra[kPxPageLanguage] = Int(dm->dwPdl);
     WCHAR paper[256];
-    if (ReadOption(param, dm->dwPdl == kPdlPostScript ? L"PageSize" : L"PaperSize", paper)) {
+    if (ReadOption(param, dm->dwPdl == kPdlPostScript ? zqkw::kPageSize : zqkw::kPaperSize, paper)) {
         if (ZQContainsNoCase(paper, L"_SHEET")) {
             extra[kPxRollPaper] = 0;
         } else {
             const POPTITEM source = PubItem(param, DMPUB_DEFSOURCE);
             const PCWSTR name = source ? OptionName(source, static_cast<int>(source->Sel)) : nullptr;
-            extra[kPxRollPaper] =
-                (source && source->Sel == 0) || !name || !(ZQEqualNoCase(name, L"Sheet") || ZQEqualNoCase(name, L"Manual Feed"))
-                    ? 1
-                    : 0;
+            extra[kPxRollPaper] = (source && source->Sel == 0) || !name ||
+                                          !(ZQEqualNoCase(name, zqkw::kSheet) || ZQEqualNoCase(name, L"Manual Feed"))
+                                      ? 1
+                                      : 0;
         }
     }
-    extra[kPxSaveRollPaper] = OptionIs(param, L"ZQSaveRollPaper", L"TRUE") == 1 ? 1 : 0;
-    const int cutterOff = OptionIs(param, L"ZQDisableAutoCutter", L"TRUE");
+    extra[kPxSaveRollPaper] = OptionIs(param, zqkw::kZQSaveRollPaper, L"TRUE") == 1 ? 1 : 0;
+    const int cutterOff = OptionIs(param, zqkw::kZQDisableAutoCutter, L"TRUE");
     if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
-    extra[kPxAutoRotate] = OptionIs(param, L"ZQAutorotate", L"TRUE") == 1 ? 1 : 0;
+    extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
     extra[kPxWithMargins] = 0;
     extra[kPxMarginLayout] = 3;
     WCHAR margins[256];
-    if (ReadOption(param, L"ZQPrintWithMargins", margins)) {
+    if (ReadOption(param, zqkw::kZQPrintWithMargins, margins)) {
         int layout = 3;
         for (int i = 0; i < 3; ++i)
             if (ZQEqualNoCase(margins, kPrintWithMargins[i])) layout = i;
         extra[kPxWithMargins] = layout < 3 ? 1 : 0;
         extra[kPxMarginLayout] = layout;
         if (layout == 2) m_preview.aiValue[kPvNoInset] = 1;
-        if (layout == 3) m_preview.aiValue[kPvNoInset] = Readable(param, L"ZQBorderless") ? 1 : 0;
+        if (layout == 3) m_preview.aiValue[kPvNoInset] = Readable(param, zqkw::kZQBorderless) ? 1 : 0;
     }
 }
 

@@ -1,6 +1,8 @@
 #include "pages/paperquality/zqloadedpaper.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -18,18 +20,18 @@ struct SourceLabel {
     int id;
     PCWSTR text;
 };
-constexpr SourceLabel kSourceLabels[] = {{L"Sheet", 4475, L"Sheet"},
-                                         {L"Roll", 4476, L"Roll"},
-                                         {L"Roll1", 4912, L"Roll 1"},
-                                         {L"Roll2", 4913, L"Roll 2"},
-                                         {L"ManualFeed", 724, L"Manual Feed"}};
+constexpr SourceLabel kSourceLabels[] = {{zqkw::kSheet, 4475, L"Sheet"},
+                                         {zqkw::kRoll, 4476, L"Roll"},
+                                         {zqkw::kRoll1, 4912, L"Roll 1"},
+                                         {zqkw::kRoll2, 4913, L"Roll 2"},
+                                         {zqkw::kManualFeed, 724, L"Manual Feed"}};
 
 }  // namespace
 
 bool CZQLoadedPaper::BTokenIs(PCWSTR pszToken, PCWSTR pszWord) { return pszToken && ZQEqualNoCase(pszToken, pszWord); }
 
 int CZQLoadedPaper::IRollCount(PCWSTR pszInstalledRolls) {
-    return BTokenIs(pszInstalledRolls, L"Roll1") ? 1 : BTokenIs(pszInstalledRolls, L"2Rolls") ? 2 : 3;
+    return BTokenIs(pszInstalledRolls, zqkw::kRoll1) ? 1 : BTokenIs(pszInstalledRolls, L"2Rolls") ? 2 : 3;
 }
 
 BOOL CZQLoadedPaper::BAnyTextIs(PCWSTR pszText, const int* piIds, int cIds, PCWSTR pszEnglish) {
@@ -58,7 +60,8 @@ BOOL CZQLoadedPaper::BReadAnswer(PCWSTR pszPrefix, PCWSTR pszField, PWSTR pszTex
     ZQFormatText(name, 64, L"%ls%ls", pszPrefix, pszField);
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (!CZQUIBase::BReadUserSetting(m_pParam->hPrinter, L"ZQBIDIInfo", name, data.Put(), &cb) || !data) return FALSE;
+    if (!CZQUIBase::BReadUserSetting(m_pParam->hPrinter, zqsettings::kAnswerStoreKey, name, data.Put(), &cb) || !data)
+        return FALSE;
     ZQCopyTextN(pszText, kChars, reinterpret_cast<PCWSTR>(data.Get()), cb / sizeof(WCHAR));
     return TRUE;
 }
@@ -75,22 +78,22 @@ void CZQLoadedPaper::VAppendLine(PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLin
     };
     bool nameUnknown = false, nameUnloaded = false, typeShown = false, widthUnknown = false, widthUnloaded = false;
     WCHAR value[kChars];
-    if (BReadAnswer(pszPrefix, L"Name", value)) {
+    if (BReadAnswer(pszPrefix, zqsettings::kRollFieldName, value)) {
         nameUnknown = BIsUnknownText(value) != FALSE;
         nameUnloaded = !nameUnknown && BIsUnloadedText(value);
         if (!nameUnknown && !nameUnloaded) append(label, value);
     }
-    if ((nameUnknown || nameUnloaded) && BReadAnswer(pszPrefix, L"Type", value) && !BIsUnknownText(value) &&
-        !BIsUnloadedText(value)) {
+    if ((nameUnknown || nameUnloaded) && BReadAnswer(pszPrefix, zqsettings::kRollFieldType, value) &&
+        !BIsUnknownText(value) && !BIsUnloadedText(value)) {
         append(label, value);
         typeShown = true;
     }
-    if (BReadAnswer(pszPrefix, L"Width", value)) {
+    if (BReadAnswer(pszPrefix, zqsettings::kRollFieldWidth, value)) {
         PCWSTR lead = (nameUnknown || nameUnloaded) && !typeShown ? label : comma;
         WCHAR custom[kChars];
         if (!m_texts.BLoadResString(5088, custom)) ZQCopyText(custom, kChars, L"Custom");
         const bool isCustom = ZQEqualNoCase(value, custom);
-        if (!isCustom || BReadAnswer(pszPrefix, L"CustomWidth", value)) {
+        if (!isCustom || BReadAnswer(pszPrefix, zqsettings::kRollFieldCustomWidth, value)) {
             widthUnknown = BIsUnknownText(value) != FALSE;
             widthUnloaded = !widthUnknown && BIsUnloadedText(value);
             if (!widthUnknown && !widthUnloaded) {
@@ -119,7 +122,7 @@ BOOL CZQLoadedPaper::BSourceLines(PWSTR pszLines) {
     WCHAR option[256];
     PWSTR* tokens = nullptr;
     int count = 0;
-    if (!ReadOption(m_pParam, L"InstalledRolls", option) ||
+    if (!ReadOption(m_pParam, zqkw::kInstalledRolls, option) ||
         CZQUILogic::ISplitAtUnderscore(m_pParam, option, &tokens, &count) != ZQOPT_OK || !tokens)
         return FALSE;
     for (int i = 0; i < count; ++i) {
@@ -138,7 +141,7 @@ BOOL CZQLoadedPaper::BSourceLines(PWSTR pszLines) {
 
 BOOL CZQLoadedPaper::BRollLines(PWSTR pszLines) {
     WCHAR option[256] = {};
-    if (!ReadOption(m_pParam, L"InstalledRolls", option)) return FALSE;
+    if (!ReadOption(m_pParam, zqkw::kInstalledRolls, option)) return FALSE;
     const int last = IRollCount(option);
     for (int n = 1; n <= last; ++n) {
         WCHAR prefix[16], label[kChars];
@@ -173,17 +176,18 @@ BOOL CZQLoadedPaper::BShowTitle(BOOL bLargeFormat, HWND hTitle, HWND hLines) {
 bool CZQLoadedPaper::BRollEmpty(int iRoll) const {
     WCHAR prefix[16], width[kChars];
     ZQFormatText(prefix, 16, L"Roll%d", iRoll);
-    return BReadAnswer(prefix, L"Width", width) && (BTokenIs(width, L"Unknown") || BTokenIs(width, L"Unloaded"));
+    return BReadAnswer(prefix, zqsettings::kRollFieldWidth, width) &&
+           (BTokenIs(width, L"Unknown") || BTokenIs(width, L"Unloaded"));
 }
 
 int CZQLoadedPaper::ISourceOption(bool bPostScript, PWSTR pszOption) const {
     const POPTITEM source = PubItem(m_pParam, DMPUB_DEFSOURCE);
     if (!source) return -1;
     if (source->Sel == 0) return 0;
-    return ReadOption(m_pParam, bPostScript ? L"InputSlot" : L"InputBin", pszOption) ? 1 : -1;
+    return ReadOption(m_pParam, bPostScript ? zqkw::kInputSlot : zqkw::kInputBin, pszOption) ? 1 : -1;
 }
 
 bool CZQLoadedPaper::BSentAsBitmap() const {
     const ZQUIDevmode* core = CoreOf(m_pParam);
-    return OptionIs(m_pParam, L"ZQSendJobAsBitmap", L"SleekMode24bpp") == 1 && core && core->dwLayoutMode != 3;
+    return OptionIs(m_pParam, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp) == 1 && core && core->dwLayoutMode != 3;
 }

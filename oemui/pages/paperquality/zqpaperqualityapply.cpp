@@ -1,6 +1,7 @@
 // The Paper/Quality page in its sheet: brought in line with what other pages changed when it
 // becomes the active page, its settings settled when it is left, and on OK or Apply its result
 // reported; the last page the user visited also synchronises the devmodes and exports them.
+#include "common/zqkeywords.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
@@ -38,7 +39,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     if (m_state.bPaperSizePopup) VFillPaperSizePopupList(m_controls.H(kCtlSize), pContext);
 
     // Two-sided printing without a duplex unit of its own is printed by hand.
-    if (!FeatureItem(param, L"ZQUseAutoDuplexUnit") && logic.BIsDuplexUnitInstalled(FALSE) &&
+    if (!FeatureItem(param, zqkw::kZQUseAutoDuplexUnit) && logic.BIsDuplexUnitInstalled(FALSE) &&
         logic.BIsManualDuplexAvailable() && work.wDuplex != 1 && work.dwManualDuplex != 1) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
@@ -50,7 +51,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     const int kindMedia = ISelectedKindMediaPosition(pContext);
     if (kindMedia != m_slots.aiMedia[kWorkingSlot])
-        DWSelectOptionByIndex(param, L"MediaType", kindMedia, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, zqkw::kMediaType, kindMedia, OEMCUIP_DOCPROP);
     if (logic.BIsLargeFormat()) {
         POPTITEM orientation = nullptr;
         const bool landscape = DWFindOemOptItemByPubId(param, kOemPubOrientation, &orientation) == ZQOPT_OK &&
@@ -88,7 +89,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
     WCHAR grey[256];
-    if (ReadOption(param, PostScript(pContext) ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey) &&
+    if (ReadOption(param, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
         lstrcmpW(grey, L"BlackOnly") == 0) {
         SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
         EnableWindow(m_controls.H(kCtlBorderlessPhoto), FALSE);
@@ -111,8 +112,8 @@ void CZQPaperQualityTab::VOnKillActive(PageContext* pContext) {
     const PaperList* papers = pContext->pPapers;
     WCHAR media[256];
     CZQLocalPtr<WCHAR> name;
-    if (papers && papers->dwCount > 0 && papers->pEntries && ReadOption(param, L"MediaType", media) &&
-        DWOptionKeywordToName(param, L"MediaType", media, name.Put()) == ZQOPT_OK) {
+    if (papers && papers->dwCount > 0 && papers->pEntries && ReadOption(param, zqkw::kMediaType, media) &&
+        DWOptionKeywordToName(param, zqkw::kMediaType, media, name.Put()) == ZQOPT_OK) {
         for (DWORD i = 0; i < papers->dwCount; ++i) {
             const PaperListEntry& entry = papers->pEntries[i];
             if (lstrcmpW(entry.szText, name.Get()) != 0) continue;

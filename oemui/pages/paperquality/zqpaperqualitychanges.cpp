@@ -3,6 +3,7 @@
 // that depend on it, the other controls and the sample page in line.
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqtreepopups.h"
@@ -15,9 +16,9 @@ using namespace zqpage;
 
 namespace {
 
-bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, L"ZQ_BANNER", 9) == 0; }
+bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, zqkw::kBannerPaperPrefix, 9) == 0; }
 
-PCWSTR StaplingFeature(bool bPostScript) { return bPostScript ? L"StapleLocation" : L"Stapling"; }
+PCWSTR StaplingFeature(bool bPostScript) { return bPostScript ? zqkw::kStapleLocation : zqkw::kStapling; }
 
 // Stapling whose selection and the item's it depends on are both marked as conflicting goes back to
 // its first option.
@@ -71,7 +72,7 @@ BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL 
     if (!KindChange(pContext, m_controls.H(kCtlDifferentPaper)) ||
         !CZQPaperSlots::BChosenCover(param, m_controls.H(kCtlPageKinds), text, cover))
         return FALSE;
-    CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? L"MediaType" : L"InputBin",
+    CZQPaperSlots::VSelectKindOption(param, cover, bMedia ? zqkw::kMediaType : zqkw::kInputBin,
                                      m_controls.H(bMedia ? kCtlMedia : kCtlSource));
     int* working = bMedia ? m_slots.aiMedia : m_slots.aiSource;
     switch (iKind) {
@@ -99,9 +100,9 @@ BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL 
 void CZQPaperQualityTab::VRunQualityMacros(PageContext* pContext, BOOL bGroup) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR option[256];
-    if (bGroup && ReadOption(param, L"PrintQualityGroup", option))
-        pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, param);
-    if (ReadOption(param, L"PrintQuality", option) && ZQEqualNoCase(option, L"4800x1200"))
+    if (bGroup && ReadOption(param, zqkw::kPrintQualityGroup, option))
+        pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, option, param);
+    if (ReadOption(param, zqkw::kPrintQuality, option) && ZQEqualNoCase(option, L"4800x1200"))
         pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
 }
 
@@ -110,12 +111,12 @@ namespace {
 // A colour space managed by the application or by colour management needs the highest qualities.
 void CheckColorSpaceForQuality(POEMCUIPPARAM pParam) {
     WCHAR space[256], quality[256];
-    if (!ReadOption(pParam, L"ZQInputColorSpace", space) ||
+    if (!ReadOption(pParam, zqkw::kZQInputColorSpace, space) ||
         (lstrcmpW(space, L"MANAGEDBYAPPLN") != 0 && lstrcmpW(space, L"ICM") != 0))
         return;
-    if (ReadOption(pParam, L"PrintQuality", quality) && !ZQEqualNoCase(quality, L"4800x1200") &&
+    if (ReadOption(pParam, zqkw::kPrintQuality, quality) && !ZQEqualNoCase(quality, L"4800x1200") &&
         !ZQEqualNoCase(quality, L"Best"))
-        CZQCommon::DWSelectOptionByIndex(pParam, L"ZQInputColorSpace", 0, OEMCUIP_DOCPROP);
+        CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
 }
 
 void RunStaplingMacro(PageContext* pContext, POEMCUIPPARAM pParam, bool bPostScript) {
@@ -134,7 +135,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const bool postScript = PostScript(pContext);
     s_bSourceSelectOnce = TRUE;
-    const PCWSTR paperFeature = postScript ? L"PageSize" : L"PaperSize";
+    const PCWSTR paperFeature = postScript ? zqkw::kPageSize : zqkw::kPaperSize;
     WCHAR oldPaper[256] = {}, newPaper[256] = {};
     ReadOption(param, paperFeature, oldPaper);
     VOnPaperMore(hDlg, pContext);
@@ -154,7 +155,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
 
     // Black ink only prints no borderless photo; a borderless paper is one.
     WCHAR grey[256];
-    if (ReadOption(param, postScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey)) {
+    if (ReadOption(param, postScript ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey)) {
         HWND photo = m_controls.H(kCtlBorderlessPhoto), fit = m_controls.H(kCtlBorderlessAutoFit);
         int borderless = 0;
         if (lstrcmpW(grey, L"BlackOnly") == 0) {
@@ -175,7 +176,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
             EnableWindow(photo, twin);
             EnableWindow(fit, FALSE);
         }
-        DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", borderless, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, borderless, OEMCUIP_DOCPROP);
     }
 
     if (RulesLoaded(pContext)) {
@@ -223,7 +224,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR oldMedia[256] = {};
-    const bool oldRead = ReadOption(param, L"MediaType", oldMedia);
+    const bool oldRead = ReadOption(param, zqkw::kMediaType, oldMedia);
     VOnCustomPaperEntries(hDlg, pContext, hList);
     const BOOL more = BOnMediaMore(hDlg, pContext, hList);
 
@@ -240,19 +241,19 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
         WCHAR media[256] = {};
-        ReadOption(param, L"MediaType", media);
+        ReadOption(param, zqkw::kMediaType, media);
         const bool everyPage = work.dwDiffPaper == 0 || kind == kKindOtherPages;
         if (everyPage && BStoreMediaTypeKeyword(hDlg, pContext) && BStoreQualityKeyword(hDlg, pContext)) {
-            rules.BRunFeatureMacros(L"MediaType", media, param);
+            rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
             VRunQualityMacros(pContext, FALSE);
         }
         CheckColorSpaceForQuality(param);
-        if (FeatureItem(param, L"FaceControl")) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
+        if (FeatureItem(param, zqkw::kFaceControl)) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
         if (!logic.BIsBannerPaper()) rules.BRunMacro(L"macro_BannerMediaType_to_BannerPaperSize", media, param);
         // A disc label is one unposterised page, mirrored, on a paper with borders.
         if (lstrcmpW(media, L"ZQ_CD_LABEL_PAPER") == 0) {
             work.dwPagesPerSheet = 1;
-            DWSelectOptionByIndex(param, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+            DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
             work.dwMirror = 1;
             if (Checked(m_controls.H(kCtlBorderlessPhoto))) {
                 VBorderlessTwinSwitch(pContext);
@@ -265,9 +266,9 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         VOnPaperSizeChanged(pContext);
         VSetLargeFormatMediaDefaults(hDlg, pContext, media);
         if (logic.BIsBorderlessPaper()) {
-            POPTITEM photo = FeatureItem(param, L"ZQBorderLessPhoto");
+            POPTITEM photo = FeatureItem(param, zqkw::kZQBorderLessPhoto);
             if (photo && photo->Sel == 0 && BHasBorderlessTwin(pContext) && BSelectBorderlessTwin(pContext)) {
-                logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", m_controls.H(kCtlBorderlessPhoto), nullptr,
+                logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, m_controls.H(kCtlBorderlessPhoto), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0, nullptr);
                 SetCheck(m_controls.H(kCtlBorderlessAutoFit), false);
                 EnableWindow(m_controls.H(kCtlBorderlessAutoFit), FALSE);
@@ -287,13 +288,13 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
 
     // Black ink only goes with plain paper; colour management needs a known media.
     WCHAR media[256];
-    const bool mediaRead = ReadOption(param, L"MediaType", media);
-    if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && mediaRead && lstrcmpW(media, L"PLAIN") != 0)
+    const bool mediaRead = ReadOption(param, zqkw::kMediaType, media);
+    if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && mediaRead && lstrcmpW(media, zqkw::kPlainMedia) != 0)
         VAdjustGrayscaleForMedia(pContext);
     WCHAR space[256];
-    if (mediaRead && lstrcmpW(media, L"AUTOMATIC") == 0 && ReadOption(param, L"ZQInputColorSpace", space) &&
+    if (mediaRead && lstrcmpW(media, L"AUTOMATIC") == 0 && ReadOption(param, zqkw::kZQInputColorSpace, space) &&
         (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0))
-        DWSelectOptionByIndex(param, L"ZQInputColorSpace", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
     VFillSourceCombo(pContext, kind);
     VUpdatePaperMarkers(pContext);
     VFillPageList(&logic, FALSE);
@@ -310,7 +311,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
 void CZQPaperQualityTab::VRollBackMediaType(HWND hDlg, PageContext* pContext, HWND hList) {
     if (!m_state.bRollBackGuard || !pContext->pConstraints) return;
     DWORD rejected = 0;
-    pContext->pConstraints->BCheckConstraint(L"MediaType", hDlg, &rejected);
+    pContext->pConstraints->BCheckConstraint(zqkw::kMediaType, hDlg, &rejected);
     if (!rejected) {
         m_lastMedia.VKeep(m_controls.H(kCtlMedia));
         return;
@@ -334,7 +335,7 @@ void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pC
     if (papers.dwCount == 0 || !papers.pEntries) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     CZQLocalPtr<WCHAR> name;
-    const bool named = DWOptionKeywordToName(param, L"MediaType", pszMedia, name.Put()) == ZQOPT_OK;
+    const bool named = DWOptionKeywordToName(param, zqkw::kMediaType, pszMedia, name.Put()) == ZQOPT_OK;
     DWORD paper = 0;
     while (paper < papers.dwCount && !(named && lstrcmpW(papers.pEntries[paper].szName, name.Get()) == 0)) ++paper;
     const BOOL found = paper < papers.dwCount;
@@ -350,16 +351,16 @@ void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pC
     PWSTR* keywords = nullptr;
     int count = 0;
     int quality = 1;
-    if (DWGetOptionKeywords(param, L"PrintQuality", &keywords, &count, OEMCUIP_DOCPROP) == ZQOPT_OK)
+    if (DWGetOptionKeywords(param, zqkw::kPrintQuality, &keywords, &count, OEMCUIP_DOCPROP) == ZQOPT_OK)
         for (int i = 0; i < count; ++i)
             if (keywords[i] && ZQEqualNoCase(keywords[i], entry->pProfiles[profile].szQualityLevel)) {
                 quality = i;
                 break;
             }
     VFreeStringList(keywords, count);
-    DWSelectOptionByIndex(param, L"PrintQuality", quality, OEMCUIP_DOCPROP);
-    if (DWSelectOptionByIndex(param, L"PrintQualityGroup", quality, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
-    pContext->pLogic->IBindFeatureControl(0, L"PrintQualityGroup", GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY), nullptr,
+    DWSelectOptionByIndex(param, zqkw::kPrintQuality, quality, OEMCUIP_DOCPROP);
+    if (DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, quality, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
+    pContext->pLogic->IBindFeatureControl(0, zqkw::kPrintQualityGroup, GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     if (RulesLoaded(pContext)) VRunQualityMacros(pContext, TRUE);
 }
@@ -387,7 +388,8 @@ void CZQPaperQualityTab::VOnSourceChange(HWND hDlg, PageContext* pContext) {
     // Nothing of a roll applies to single sheets.
     const ZQPqControl rolls[] = {kCtlDisableAutoCutter, kCtlSaveRollPaper, kCtlAutorotate};
     CZQLocalPtr<WCHAR> source;
-    if (DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK && ZQEqualNoCase(source.Get(), L"Sheet")) {
+    if (DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK &&
+        ZQEqualNoCase(source.Get(), zqkw::kSheet)) {
         VFillPreviewSettings(pContext);
         for (ZQPqControl box : rolls) {
             SetCheck(m_controls.H(box), false);
@@ -410,14 +412,14 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND list = GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY);
     WCHAR text[256];
-    POPTITEM group = FeatureItem(param, L"PrintQualityGroup");
+    POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
     if (SelectedText(list, text) && text[0] && group &&
         DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
         VRunQualityMacros(pContext, TRUE);
         VRefreshQualityGroup(pContext);
     }
     CheckColorSpaceForQuality(param);
-    const int index = IOptionIndexFromComboItem(pContext, L"PrintQualityGroup", 0, list,
+    const int index = IOptionIndexFromComboItem(pContext, zqkw::kPrintQualityGroup, 0, list,
                                                 static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)));
     if (index >= 0) WorkOf(pContext)->dwPrintQualityGroupIndex = static_cast<uint32_t>(index);
     BShowResolutionTexts(pContext);

@@ -3,6 +3,7 @@
 // orientation and units, the dialogs the page opens, help and the alert strip's refresh.
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
@@ -26,16 +27,16 @@ struct BoxRow {
 };
 const BoxRow kBoxes[] = {
     {IDC_CHK_THRIFTMODE, nullptr, false, false, Repaint::Preview, false, false},
-    {IDC_CHK_GLOSS, L"PrintFinish", false, false, Repaint::None, false, false},
-    {IDC_CHK_OHTINTERLEAVE, L"OHTInterleave", false, false, Repaint::None, false, false},
-    {IDC_CHK_QUIET_PRINTING, L"ZQQuietPrinting", false, false, Repaint::None, false, false},
-    {IDC_CHECK_BORDERLESS_AUTOFIT, L"ZQBorderLessAutoFit", false, false, Repaint::PreviewErased, true, false},
-    {IDC_CHK_SAVE_ROLL_PAPER, L"ZQSaveRollPaper", false, false, Repaint::PreviewErased, false, true},
-    {IDC_CHK_DISABLE_AUTO_CUTTER, L"ZQDisableAutoCutter", false, false, Repaint::Preview, false, false},
-    {IDC_CHK_AUTOROTATE, L"ZQAutorotate", false, false, Repaint::Preview, false, false},
-    {IDC_CHK_MAX_DETAILS, L"ZQMaximumDetail", true, true, Repaint::None, false, false},
-    {IDC_CHK_SHOW_PREVIEW_FIN, L"ZQPrintPreview", true, false, Repaint::None, false, false},
-    {IDC_CHK_EXTENDED_MARGINS, L"ZQMarginType", true, false, Repaint::None, false, false},
+    {IDC_CHK_GLOSS, zqkw::kPrintFinish, false, false, Repaint::None, false, false},
+    {IDC_CHK_OHTINTERLEAVE, zqkw::kOHTInterleave, false, false, Repaint::None, false, false},
+    {IDC_CHK_QUIET_PRINTING, zqkw::kZQQuietPrinting, false, false, Repaint::None, false, false},
+    {IDC_CHECK_BORDERLESS_AUTOFIT, zqkw::kZQBorderLessAutoFit, false, false, Repaint::PreviewErased, true, false},
+    {IDC_CHK_SAVE_ROLL_PAPER, zqkw::kZQSaveRollPaper, false, false, Repaint::PreviewErased, false, true},
+    {IDC_CHK_DISABLE_AUTO_CUTTER, zqkw::kZQDisableAutoCutter, false, false, Repaint::Preview, false, false},
+    {IDC_CHK_AUTOROTATE, zqkw::kZQAutorotate, false, false, Repaint::Preview, false, false},
+    {IDC_CHK_MAX_DETAILS, zqkw::kZQMaximumDetail, true, true, Repaint::None, false, false},
+    {IDC_CHK_SHOW_PREVIEW_FIN, zqkw::kZQPrintPreview, true, false, Repaint::None, false, false},
+    {IDC_CHK_EXTENDED_MARGINS, zqkw::kZQMarginType, true, false, Repaint::None, false, false},
 };
 
 }  // namespace
@@ -83,8 +84,9 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_RB_CUSTOM_OPTIONS: VOnQualityOptions(hDlg, iCtrlId, pContext); break;
         case IDC_RB_DRAWING_TEXT:
         case IDC_RB_IMAGES:
-            DWSelectOptionByKeyword(param, L"ZQOptimizeFor",
-                                    iCtrlId == IDC_RB_DRAWING_TEXT ? L"OptimizeText" : L"OptimizeImage", OEMCUIP_DOCPROP);
+            DWSelectOptionByKeyword(param, zqkw::kZQOptimizeFor,
+                                    iCtrlId == IDC_RB_DRAWING_TEXT ? L"OptimizeText" : L"OptimizeImage",
+                                    OEMCUIP_DOCPROP);
             VRunOptimizeForMacro(pContext);
             VNotifyPageChanged(hDlg, pContext);
             break;
@@ -159,7 +161,7 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
     DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
 
     WCHAR paper[256] = {};
-    ReadOption(param, L"PaperSize", paper);
+    ReadOption(param, zqkw::kPaperSize, paper);
     const BOOL banner = logic.BIsBannerPaper();
     if (banner || logic.BIsBorderlessPaper()) {
         // Japanese postcards keep their whole layout here.
@@ -169,9 +171,9 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
         SetCheck(fit, false);
         EnableWindow(fit, FALSE);
     }
-    logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", m_controls.H(kCtlBorderlessPhoto), nullptr, OEMCUIP_DOCPROP,
+    logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, m_controls.H(kCtlBorderlessPhoto), nullptr, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindApply, TRUE, 0, nullptr);
-    const PCWSTR paperFeature = PostScript(pContext) ? L"PageSize" : L"PaperSize";
+    const PCWSTR paperFeature = PostScript(pContext) ? zqkw::kPageSize : zqkw::kPaperSize;
     if (ReadOption(param, paperFeature, paper)) {
         pContext->pRules->BRunFeatureMacros(paperFeature, paper, param);
         VRefreshMediaTypeList(pContext);
@@ -299,7 +301,7 @@ void CZQPaperQualityTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
         own->Flags |= OPTIF_CHANGED;
     }
     DWSelectPubOption(param, DMPUB_ORIENTATION, 0, selection);
-    if (ReadOption(param, postScript ? L"StapleLocation" : L"Stapling", option) && RulesLoaded(pContext))
+    if (ReadOption(param, postScript ? zqkw::kStapleLocation : zqkw::kStapling, option) && RulesLoaded(pContext))
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, param);
     if (logic.BIsLargeFormat()) {
         CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, selection == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
@@ -349,7 +351,7 @@ void CZQPaperQualityTab::VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* 
     EnableWindow(m_controls.H(kCtlQualitySettings), !standard);
     CheckRadioButton(hDlg, IDC_RB_STNDARD_OPTIONS, IDC_RB_CUSTOM_OPTIONS, iCtrlId);
     if (!standard ||
-        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_state.iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
+        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_state.iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
         !RulesLoaded(pContext))
         return;
     VRunQualityMacros(pContext, TRUE);

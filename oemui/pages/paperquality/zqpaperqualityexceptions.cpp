@@ -2,6 +2,7 @@
 // place of the page-kind list, which kinds the layout allows and which are in use, and the call of
 // the maker's page-exceptions module that edits them.
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
@@ -15,7 +16,7 @@ using namespace zqpage;
 
 namespace {
 
-const PCWSTR kExceptions = L"ZQPageExceptions";
+const PCWSTR kExceptions = zqkw::kZQPageExceptions;
 
 // An option's kind by its keyword; any other keyword is listed but has no kind.
 DWORD KindOf(PCWSTR pszKeyword) {

@@ -2,6 +2,7 @@
 // "ZQCovers", which covers count as in use, the markers of pages whose paper differs from the
 // document's, the chosen kind's paper in the two lists, and the list's owner drawing.
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
@@ -160,7 +161,7 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[256];
     SelectedText(m_controls.H(kCtlPageKinds), text, true);
-    const POPTITEM mediaItem = FeatureItem(param, L"MediaType");
+    const POPTITEM mediaItem = FeatureItem(param, zqkw::kMediaType);
     const int kind = IPageKindFromName(text, pContext->pLogic);
     const int slot = CZQPaperSlots::ISlotOfKind(kind);
     switch (kind) {
@@ -183,7 +184,8 @@ void CZQPaperQualityTab::VShowPageKindPaper(PageContext* pContext) {
         VUpdateRecentMediaTypes(pContext, OptionName(mediaItem, target));
     }
     if (target == -1) target = m_slots.aiMedia[kWorkingSlot];
-    if (target != m_slots.aiMedia[kWorkingSlot]) DWSelectOptionByIndex(param, L"MediaType", target, OEMCUIP_DOCPROP);
+    if (target != m_slots.aiMedia[kWorkingSlot])
+        DWSelectOptionByIndex(param, zqkw::kMediaType, target, OEMCUIP_DOCPROP);
 }
 
 void CZQPaperQualityTab::VSetCoverFlag(PageContext* pContext, int iValue) {

@@ -1,6 +1,7 @@
 // The Paper/Quality page laid out for its printer: the print-quality group (ordinary and
 // large-format quality modes, the roll and orientation controls) and the paper group, each stacked
 // from the top without gaps by the control table's stack.
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
@@ -13,8 +14,8 @@ using namespace zqpage;
 
 namespace {
 
-const PCWSTR kPhotoFixFeatures[6] = {L"ZQContrast",   L"ZQDigitalFlash", L"ZQSharpness",
-                                     L"ZQVorevEzuro", L"ZQSmoothing",    L"ZQRedEyeReduction"};
+const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
+                                     zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
 
 // Ids of quick-set controls that other pages' templates carry; this page's template lacks them.
 const int kQuickSetControls[] = {483, 485, 489, 490};
@@ -38,7 +39,7 @@ void CZQPaperQualityTab::VGetQualityControlPresence(PageContext* pContext, int a
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     if (RulesLoaded(pContext)) {
-        if (HasItem(param, L"PrintQualityGroup"))
+        if (HasItem(param, zqkw::kPrintQualityGroup))
             aiPresent[kHasQualityList] = 1;
         else
             pContext->pRules->VSetNoQualityGroup(TRUE);
@@ -49,16 +50,16 @@ void CZQPaperQualityTab::VGetQualityControlPresence(PageContext* pContext, int a
                    ? 1
                    : 0;
     };
-    aiPresent[kHasGloss] = boxFound(L"PrintFinish", kCtlGloss);
-    aiPresent[kHasQuietPrinting] = boxFound(L"ZQQuietPrinting", kCtlQuietPrinting);
+    aiPresent[kHasGloss] = boxFound(zqkw::kPrintFinish, kCtlGloss);
+    aiPresent[kHasQuietPrinting] = boxFound(zqkw::kZQQuietPrinting, kCtlQuietPrinting);
     aiPresent[kHasThriftmode] = boxFound(ThriftmodeFeature(pContext), kCtlThriftmode);
     for (PCWSTR feature : kPhotoFixFeatures)
         if (HasItem(param, feature)) {
             aiPresent[kHasImageEnhancement] = 1;
             break;
         }
-    aiPresent[kHasMaxDetail] = HasItem(param, L"ZQMaximumDetail") ? 1 : 0;
-    aiPresent[kHasOptimizeFor] = HasItem(param, L"ZQOptimizeFor") ? 1 : 0;
+    aiPresent[kHasMaxDetail] = HasItem(param, zqkw::kZQMaximumDetail) ? 1 : 0;
+    aiPresent[kHasOptimizeFor] = HasItem(param, zqkw::kZQOptimizeFor) ? 1 : 0;
 }
 
 void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount], PageContext* pContext) {
@@ -143,9 +144,9 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
     // Rolls and orientation. The template gives the quality group a column of its own, so on a
     // large-format printer the paper group and the size text keep their places and only the
     // orientation buttons stack, one under the other.
-    const bool saveRoll = HasItem(param, L"ZQSaveRollPaper");
-    const bool cutter = HasItem(param, L"ZQDisableAutoCutter");
-    const bool autorotate = HasItem(param, L"ZQAutorotate");
+    const bool saveRoll = HasItem(param, zqkw::kZQSaveRollPaper);
+    const bool cutter = HasItem(param, zqkw::kZQDisableAutoCutter);
+    const bool autorotate = HasItem(param, zqkw::kZQAutorotate);
     const CZQPaperQualityControls::ControlRect* group = m_controls.Recorded(IDC_GB_MEDIA_PAPER_OPTIONS);
     if (pContext->pLogic->BIsLargeFormat()) {
         for (int id : kQuickSetControls) Hide(m_controls.Item(id));
@@ -161,7 +162,7 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
     } else {
         for (ZQPqControl c : {kCtlOrientationGroup, kCtlPortrait, kCtlLandscape, kCtlShowPreview}) Hide(m_controls.H(c));
         // Rolls are never fed from the sheet source; the refresh turns the boxes off for it.
-        const BOOL rollSource = OptionIs(param, L"InputSlot", L"Sheet") != 1;
+        const BOOL rollSource = OptionIs(param, zqkw::kInputSlot, zqkw::kSheet) != 1;
         const struct {
             bool has;
             ZQPqControl control;
@@ -196,7 +197,7 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
                 count = IGetOptionCount(levels);
                 m_state.iSliderPosition = static_cast<int>(levels->Sel);
             } else {
-                count = IGetOptionCount(FeatureItem(param, L"PrintQualityGroup"));
+                count = IGetOptionCount(FeatureItem(param, zqkw::kPrintQualityGroup));
             }
             HWND slider = m_controls.H(kCtlQualitySlider);
             SendMessageW(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, count > 0 ? count - 1 : 0));
@@ -204,8 +205,8 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
             SendMessageW(slider, TBM_SETTICFREQ, 1, 0);
         } else {
             for (int action : {CZQUILogic::kBindFillFree, CZQUILogic::kBindShow})
-                logic.IBindFeatureControl(0, L"PrintQualityGroup", m_controls.H(kCtlQuality), nullptr, OEMCUIP_DOCPROP,
-                                          action, FALSE, 0, nullptr);
+                logic.IBindFeatureControl(0, zqkw::kPrintQualityGroup, m_controls.H(kCtlQuality), nullptr,
+                                          OEMCUIP_DOCPROP, action, FALSE, 0, nullptr);
         }
     }
 
@@ -216,7 +217,7 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
     for (int i = 0; i < 5; ++i) allFive = allFive && HasItem(param, kPhotoFixFeatures[i]);
     if (core && core->dwLayoutMode == 3 && (allFive || HasItem(param, kPhotoFixFeatures[5]))) {
         WCHAR group[256];
-        if (!ReadOption(param, L"PrintQualityGroup", group)) return;
+        if (!ReadOption(param, zqkw::kPrintQualityGroup, group)) return;
         if (!largeFormatQuality) {
             const bool draft = ZQEqualNoCase(group, L"PQGroup_3") || ZQEqualNoCase(group, L"PQGroup_4");
             ShowEnabled(button, !draft);
@@ -229,13 +230,13 @@ void CZQPaperQualityTab::VRefreshQualityGroup(PageContext* pContext) {
 BOOL CZQPaperQualityTab::BStoreQualityKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
     PWSTR target = pContext->pRules->Parser().m_szQualityGroupValue;
-    if (StoreListKeyword(pContext->pLogic ? pContext->pLogic->Param() : nullptr, GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY),
-                         L"PrintQualityGroup", target))
+    if (StoreListKeyword(pContext->pLogic ? pContext->pLogic->Param() : nullptr,
+                         GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY), zqkw::kPrintQualityGroup, target))
         return TRUE;
     // The large-format quality mode chooses the group with its slider and leaves the list empty:
     // the group's own option stands for it, or no media choice there would run its macros.
     WCHAR option[256];
-    return BHasLqjQualitySettings(pContext) && ReadOption(m_pCUIParam, L"PrintQualityGroup", option) &&
+    return BHasLqjQualitySettings(pContext) && ReadOption(m_pCUIParam, zqkw::kPrintQualityGroup, option) &&
            ZQCopyText(target, 256, option) == S_OK;
 }
 
@@ -271,13 +272,13 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
                                           size ? static_cast<float>(size->rc.top) : 0.0f);
     stack.VBox(custom, IDC_BTN_CUSTOM, -1);
     if (BUpdateMarginControls(pContext)) stack.VPlace(IDC_BTN_MARGINS, -1);
-    stack.VBox(HasItem(param, L"ZQBorderLessPhoto"), IDC_CHECK_BORDERLESS_PHOTO, -1);
-    if (HasItem(param, L"ZQQuietPrinting"))
+    stack.VBox(HasItem(param, zqkw::kZQBorderLessPhoto), IDC_CHECK_BORDERLESS_PHOTO, -1);
+    if (HasItem(param, zqkw::kZQQuietPrinting))
         Show(m_controls.Item(IDC_CHK_QUIET_PRINTING));
     else
         Hide(m_controls.Item(IDC_CHK_QUIET_PRINTING));
     const CZQPaperQualityControls::ControlRect* fit = m_controls.Recorded(IDC_CHECK_BORDERLESS_AUTOFIT);
-    stack.VBox(HasItem(param, L"ZQBorderLessAutoFit"), IDC_CHECK_BORDERLESS_AUTOFIT,
+    stack.VBox(HasItem(param, zqkw::kZQBorderLessAutoFit), IDC_CHECK_BORDERLESS_AUTOFIT,
                stack.Last() + static_cast<float>(fit ? fit->cy : 0) + 2);
 
     // Different papers for some pages, and the cover of the chosen kind.
@@ -327,9 +328,9 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
     }
 
     stack.VLabelled(showSource, IDC_STA_MEDIA_SOURCE_IS, IDC_CBO_MEDIA_SOURCE_IS, m_state.bSourceLocked);
-    stack.VBox(HasItem(param, L"ZQSaveRollPaper") && !largeFormat, IDC_CHK_SAVE_ROLL_PAPER, stack.Next());
-    stack.VBox(HasItem(param, L"ZQDisableAutoCutter") && !largeFormat, IDC_CHK_DISABLE_AUTO_CUTTER, stack.Next());
-    stack.VBox(HasItem(param, L"ZQAutorotate") && !largeFormat, IDC_CHK_AUTOROTATE, stack.Next());
+    stack.VBox(HasItem(param, zqkw::kZQSaveRollPaper) && !largeFormat, IDC_CHK_SAVE_ROLL_PAPER, stack.Next());
+    stack.VBox(HasItem(param, zqkw::kZQDisableAutoCutter) && !largeFormat, IDC_CHK_DISABLE_AUTO_CUTTER, stack.Next());
+    stack.VBox(HasItem(param, zqkw::kZQAutorotate) && !largeFormat, IDC_CHK_AUTOROTATE, stack.Next());
     // The printed-on label under the sample page belongs to large-format printers.
     m_controls.VShow(IDC_PREVIEW_DIMENSIONS, largeFormat, TRUE);
 
@@ -344,7 +345,7 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
     VFreeStringList(backCovers, backCoverCount);
 
     stack.VLabelled(showMedia, IDC_STA_MEDIA_TYPE_IS, IDC_CBO_MEDIA_TYPE_IS, m_state.bMediaLocked);
-    stack.VBox(HasItem(param, L"OHTInterleave") && !largeFormat, IDC_CHK_OHTINTERLEAVE, stack.Next());
+    stack.VBox(HasItem(param, zqkw::kOHTInterleave) && !largeFormat, IDC_CHK_OHTINTERLEAVE, stack.Next());
     if (exceptions) {
         // Whether these show is the page exceptions' own affair.
         stack.VPlace(IDC_STA_PAGE_EXCEPTIONS, stack.Next());

@@ -2,13 +2,15 @@
 // driver's option positions, the source, media-type and paper-size lists, the paper a page kind
 // shows and stores, and the "MediaType" printer data.
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "platform/zqspooler.h"
 #include "res/zqpaperqualityids.h"
+#include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmluirules.h"
 
 using namespace zqpage;
@@ -101,17 +103,16 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     } else if (m_pCUIParam) {
         // The media-type pop-up needs the printer data "MediaType" as a four-byte number.
-        DWORD value = 0, type = 0, needed = 0;
-        if (zqspool::Spooler().GetPrinterDataW(m_pCUIParam->hPrinter, const_cast<PWSTR>(L"MediaType"), &type,
-                                               reinterpret_cast<BYTE*>(&value), sizeof value, &needed) != ERROR_SUCCESS) {
-            value = 0;
-            zqspool::Spooler().SetPrinterDataW(m_pCUIParam->hPrinter, const_cast<PWSTR>(L"MediaType"), REG_DWORD,
-                                               reinterpret_cast<BYTE*>(&value), sizeof value);
-        }
+        DWORD type = 0, cb = 0;
+        CZQLocalPtr<BYTE> stored;
+        if (ZQReadStoredValue(m_pCUIParam->hPrinter, nullptr, zqsettings::kPopupMediaType, &type, stored, &cb) !=
+                ERROR_SUCCESS ||
+            cb > sizeof(DWORD))
+            CZQDriverData::BSetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kPopupMediaType, 0);
         VFillMediaTypePopupList(m_controls.H(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", 1, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
 }
 
 void CZQPaperQualityTab::VFillMediaTypeList(PageContext* pContext) { VFillLists(pContext, Refill::Normal); }
@@ -126,13 +127,13 @@ void CZQPaperQualityTab::VRefreshMediaTypeList(PageContext* pContext) {
     if (!pContext || !pContext->pLogic) return;
     if (!m_state.bMediaTypePopup) {
         for (int action : {CZQUILogic::kBindFill, CZQUILogic::kBindShow})
-            pContext->pLogic->IBindFeatureControl(0, L"MediaType", m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
-                                                  action, FALSE, 0, nullptr);
+            pContext->pLogic->IBindFeatureControl(0, zqkw::kMediaType, m_controls.H(kCtlMedia), nullptr,
+                                                  OEMCUIP_DOCPROP, action, FALSE, 0, nullptr);
         return;
     }
     // The current type joins the recent ones; a large-format printer first fills its free slots
     // with the first types.
-    POPTITEM item = FeatureItem(m_pCUIParam, L"MediaType");
+    POPTITEM item = FeatureItem(m_pCUIParam, zqkw::kMediaType);
     if (!item) return;
     PCWSTR name = OptionName(item, static_cast<int>(item->Sel));
     const BOOL seeded = pContext->pLogic->BIsLargeFormat() && BSeedRecentMediaTypes(pContext, name);
@@ -239,7 +240,7 @@ void CZQPaperQualityTab::VSelectSourceAndMedia(PageContext* pContext, int iSourc
             }
         }
     }
-    POPTITEM mediaItem = FeatureItem(m_pCUIParam, L"MediaType");
+    POPTITEM mediaItem = FeatureItem(m_pCUIParam, zqkw::kMediaType);
     const PCWSTR mediaName = mediaItem && iMedia != -1 ? OptionName(mediaItem, iMedia) : nullptr;
     if (!mediaName) return;
     HWND media = m_controls.H(kCtlMedia);
@@ -353,7 +354,7 @@ void CZQPaperQualityTab::VClearPageList() {
 BOOL CZQPaperQualityTab::BStoreMediaTypeKeyword(HWND hDlg, PageContext* pContext) {
     if (!pContext || !pContext->pRules) return FALSE;
     return StoreListKeyword(pContext->pLogic ? pContext->pLogic->Param() : nullptr,
-                            GetDlgItem(hDlg, IDC_CBO_MEDIA_TYPE_IS), L"MediaType",
+                            GetDlgItem(hDlg, IDC_CBO_MEDIA_TYPE_IS), zqkw::kMediaType,
                             pContext->pRules->Parser().m_szMediaTypeValue);
 }
 

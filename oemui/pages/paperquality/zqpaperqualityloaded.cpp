@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "pages/paperquality/zqloadedpaper.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
@@ -33,7 +35,8 @@ void CZQPaperQualityTab::VUpdateAutorotateForSource(PageContext* pContext) {
     const CZQLoadedPaper loaded(*this, CUIParam());
     bool allowed = !loaded.BSentAsBitmap();
     WCHAR source[256];
-    if (allowed && loaded.ISourceOption(PostScript(pContext), source) == 1 && CZQLoadedPaper::BTokenIs(source, L"Sheet")) {
+    if (allowed && loaded.ISourceOption(PostScript(pContext), source) == 1 &&
+        CZQLoadedPaper::BTokenIs(source, zqkw::kSheet)) {
         allowed = false;
         EnableWindow(m_controls.H(kCtlDisableAutoCutter), FALSE);
         EnableWindow(m_controls.H(kCtlSaveRollPaper), FALSE);
@@ -59,13 +62,13 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         if (read == 0) {
             EnableWindow(autorotate, TRUE);
         } else if (read == 1) {
-            if (CZQLoadedPaper::BTokenIs(source, L"Sheet")) {
+            if (CZQLoadedPaper::BTokenIs(source, zqkw::kSheet)) {
                 EnableWindow(autorotate, FALSE);
                 EnableWindow(m_controls.H(kCtlDisableAutoCutter), FALSE);
                 EnableWindow(m_controls.H(kCtlSaveRollPaper), FALSE);
             } else {
-                const bool emptyRoll = (CZQLoadedPaper::BTokenIs(source, L"Roll1") && empty[0]) ||
-                                       (CZQLoadedPaper::BTokenIs(source, L"Roll2") && empty[1]);
+                const bool emptyRoll = (CZQLoadedPaper::BTokenIs(source, zqkw::kRoll1) && empty[0]) ||
+                                       (CZQLoadedPaper::BTokenIs(source, zqkw::kRoll2) && empty[1]);
                 EnableWindow(autorotate, !emptyRoll);
             }
         }
@@ -73,10 +76,10 @@ void CZQPaperQualityTab::VShowLoadedRolls(PageContext* pContext) {
         EnableWindow(autorotate, FALSE);
     }
     WCHAR option[256] = {};
-    ReadOption(param, L"InstalledRolls", option);
-    if (CZQLoadedPaper::BTokenIs(option, L"Roll1") && empty[0]) EnableWindow(autorotate, FALSE);
+    ReadOption(param, zqkw::kInstalledRolls, option);
+    if (CZQLoadedPaper::BTokenIs(option, zqkw::kRoll1) && empty[0]) EnableWindow(autorotate, FALSE);
     WCHAR slot[256];
-    if (ReadOption(param, L"InputSlot", slot) && !CZQLoadedPaper::BTokenIs(slot, L"Sheet")) {
+    if (ReadOption(param, zqkw::kInputSlot, slot) && !CZQLoadedPaper::BTokenIs(slot, zqkw::kSheet)) {
         EnableWindow(m_controls.H(kCtlSaveRollPaper), TRUE);
         EnableWindow(m_controls.H(kCtlDisableAutoCutter), TRUE);
     }
@@ -91,7 +94,8 @@ BOOL CZQPaperQualityTab::BReadLoadedRollSize(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     WCHAR source[256];
     if (!pContext || !pContext->pLogic || !core ||
-        !ReadOption(param, PostScript(pContext) ? L"InputSlot" : L"InputBin", source) || wcsstr(source, L"Sheet"))
+        !ReadOption(param, PostScript(pContext) ? zqkw::kInputSlot : zqkw::kInputBin, source) ||
+        wcsstr(source, zqkw::kSheet))
         return FALSE;
     // The roll's width arrives in whole inches. Without an answer the field would still hold the
     // last limit in tenths of a millimetre: those limits stay as they are.
@@ -119,7 +123,7 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
     if (!pContext || !pContext->pLogic || !core) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
     WCHAR source[256];
-    const bool read = ReadOption(param, PostScript(pContext) ? L"InputSlot" : L"InputBin", source);
+    const bool read = ReadOption(param, PostScript(pContext) ? zqkw::kInputSlot : zqkw::kInputBin, source);
     auto copyToWork = [&] {
         if (!work) return;
         work->dwCustomMaxWidth = core->dwCustomMaxWidth;
@@ -127,7 +131,7 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
         work->dwCustomMinWidth = core->dwCustomMinWidth;
         work->dwCustomMinLength = core->dwCustomMinLength;
     };
-    if (read && !wcsstr(source, L"Sheet")) {
+    if (read && !wcsstr(source, zqkw::kSheet)) {
         BReadLoadedRollSize(pContext);
         return TRUE;
     }
@@ -157,10 +161,10 @@ BOOL CZQPaperQualityTab::BSetCustomSizeLimits(PageContext* pContext) {
 void CZQPaperQualityTab::VMarkLoadedMediaTypes(PageContext* pContext) {
     const POEMCUIPPARAM param = CUIParam();
     if (!param || !param->hOEMHeap || !pContext || !pContext->pLogic || !pContext->pLogic->BIsLargeFormat()) return;
-    const POPTITEM media = FeatureItem(param, L"MediaType");
+    const POPTITEM media = FeatureItem(param, zqkw::kMediaType);
     if (!media || !media->pOptType) return;
     WCHAR option[256] = {};
-    ReadOption(param, L"InstalledRolls", option);
+    ReadOption(param, zqkw::kInstalledRolls, option);
     const int last = CZQLoadedPaper::IRollCount(option);
     CZQLoadedPaper loaded(*this, param);
     WCHAR mark[kResStringChars];
@@ -174,7 +178,7 @@ void CZQPaperQualityTab::VMarkLoadedMediaTypes(PageContext* pContext) {
     for (int n = 1; n <= last; ++n) {
         WCHAR prefix[16], type[kResStringChars];
         ZQFormatText(prefix, 16, L"Roll%d", n);
-        if (!loaded.BReadAnswer(prefix, L"Type", type) || !*type) continue;
+        if (!loaded.BReadAnswer(prefix, zqsettings::kRollFieldType, type) || !*type) continue;
         for (size_t i = 0; i < names.size(); ++i) {
             if (names[i].empty() || !ZQEqualNoCase(names[i].c_str(), type)) continue;
             const POPTPARAM entry = CZQCommon::PGetOptionParam(media, static_cast<LONG>(i));

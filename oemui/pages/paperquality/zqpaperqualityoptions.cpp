@@ -5,8 +5,10 @@
 
 #include <commctrl.h>
 
+#include "common/zqkeywords.h"
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
+#include "common/zqstorenames.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqtreepopups.h"
@@ -19,7 +21,6 @@ namespace {
 
 constexpr UINT kTipWidth = 270;
 constexpr WORD kTipShowMs = 13568;
-constexpr PCWSTR kColorManagementKey = L"SOFTWARE\\Quorvane\\ZQ Tintora";
 
 // The focus mark of the dimensions control: its client rectangle grown by one pixel.
 void DrawFocusMark(HWND hControl) {
@@ -115,12 +116,12 @@ BOOL CZQPaperQualityTab::BUpdateMarginControls(PageContext* pContext) {
     CZQComPtr<IXMLDOMNode> node;
     PWSTR *first = nullptr, *second = nullptr;
     int firstCount = 0, secondCount = 0;
-    if (pContext->pRules->BFindFeatureNode(node.Put(), L"ZQMarginType") &&
+    if (pContext->pRules->BFindFeatureNode(node.Put(), zqkw::kZQMarginType) &&
         CZQXmlUiRules::BReadNodeTextList(node.Get(), &first, &second, &firstCount, &secondCount) == 1) {
         WCHAR paper[256];
-        const PCWSTR feature = pdl == zqdm::kPdlPostScript                             ? L"PageSize"
-                               : pdl == zqdm::kPdlPcl3 || pdl == zqdm::kPdlZqgl2 ? L"PaperSize"
-                                                                                       : nullptr;
+        const PCWSTR feature = pdl == zqdm::kPdlPostScript                       ? zqkw::kPageSize
+                               : pdl == zqdm::kPdlPcl3 || pdl == zqdm::kPdlZqgl2 ? zqkw::kPaperSize
+                                                                                 : nullptr;
         if (feature && ReadOption(param, feature, paper)) {
             margins = ListNames(first, firstCount, paper);
             if (!margins) extended = ListNames(second, secondCount, paper);
@@ -233,7 +234,7 @@ BOOL CZQPaperQualityTab::BSeedRecentPaperSizes(PageContext* pContext) {
         for (int i = 0; i < options; ++i) {
             CZQLocalPtr<WCHAR> keyword;
             PCWSTR name = OptionName(form, i);
-            if (!name || DWOptionNameToKeyword(m_pCUIParam, L"PaperSize", name, keyword.Put()) != ZQOPT_OK ||
+            if (!name || DWOptionNameToKeyword(m_pCUIParam, zqkw::kPaperSize, name, keyword.Put()) != ZQOPT_OK ||
                 lstrcmpW(keyword.Get(), keywords[k]) != 0)
                 continue;
             work->aiRecentPaperSizes[next++] = i;
@@ -282,11 +283,12 @@ void CZQPaperQualityTab::VBuildAddPaperCommand(PageContext*) {
     PWSTR line = m_state.szAddPaperCommand;
     ZQCopyText(line, ZQPaperQualityState::kCommandChars, L"\"");
     CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kColorManagementKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, zqsettings::kColorManagementKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
+        return;
     WCHAR program[129] = {};
     DWORD size = 256, type = 0;
-    if (RegQueryValueExW(key.Get(), L"RunCC", nullptr, &type, reinterpret_cast<BYTE*>(program), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.Get(), zqsettings::kColorManagementProgram, nullptr, &type,
+                         reinterpret_cast<BYTE*>(program), &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         program[0] = 0;
     program[128] = 0;

@@ -6,6 +6,7 @@
 
 #include "common/zqcapsreuse.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -22,8 +23,8 @@ using namespace zqpage;
 
 namespace {
 
-const PCWSTR kPhotoFixFeatures[6] = {L"ZQContrast",   L"ZQDigitalFlash", L"ZQSharpness",
-                                     L"ZQVorevEzuro", L"ZQSmoothing",    L"ZQRedEyeReduction"};
+const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
+                                     zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
 
 // What a message needs of the page besides its context and page object.
 enum : unsigned { kNeedParam = 1, kNeedDevmode = 2, kNeedRules = 4 };
@@ -93,18 +94,18 @@ void ReapplyRules(PageContext* pContext, POEMCUIPPARAM param) {
     if (!RulesLoaded(pContext)) return;
 
     const LONG media = SelectionOf(param, nullptr, DMPUB_MEDIATYPE);
-    const LONG quality = SelectionOf(param, L"PrintQualityGroup", 0);
+    const LONG quality = SelectionOf(param, zqkw::kPrintQualityGroup, 0);
     const ZQUIDevmode* work = pContext->pLogic->WorkDM();
-    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? L"PageSize" : L"PaperSize";
+    const PCWSTR paperFeature = work && work->dwPdl == kPdlPostScript ? zqkw::kPageSize : zqkw::kPaperSize;
     WCHAR option[256];
     if (!ReadOption(param, paperFeature, option)) return;
     pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
-    if (media < 0 || !ReselectAndRunMacros(pContext, param, L"MediaType", media)) return;
+    if (media < 0 || !ReselectAndRunMacros(pContext, param, zqkw::kMediaType, media)) return;
     if (quality < 0) return;
-    ReselectAndRunMacros(pContext, param, L"PrintQualityGroup", quality);
+    ReselectAndRunMacros(pContext, param, zqkw::kPrintQualityGroup, quality);
     // Colour spaces the application or the colour management keeps leave the enhancements as the
     // macros set them.
-    if (!ReadOption(param, L"ZQInputColorSpace", option)) return;
+    if (!ReadOption(param, zqkw::kZQInputColorSpace, option)) return;
     if (lstrcmpW(option, L"ADOBERGB") != 0 && lstrcmpW(option, L"MANAGEDBYAPPLN") != 0 &&
         lstrcmpW(option, L"ICM") != 0)
         pContext->pLogic->ISetPhotoFixFeatures(photoFix);
@@ -275,8 +276,8 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VRefreshMediaTypeList(pContext);
     VRefreshQualityGroup(pContext);
     // Only a borderless paper with a bordered twin prints as a borderless photo.
-    DWSelectOptionByIndex(param, L"ZQBorderLessPhoto", logic.BIsBorderlessPaper() && BHasBorderlessTwin(pContext) ? 1 : 0,
-                          OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto,
+                          logic.BIsBorderlessPaper() && BHasBorderlessTwin(pContext) ? 1 : 0, OEMCUIP_DOCPROP);
 
     if (exceptions) VInitPageExceptionsList(pContext);
     VRefresh(hDlg, pContext, kRefreshShow);
@@ -287,13 +288,13 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     CZQPaperQualityControls::VSubclassDimensions(m_controls.H(kCtlDimensions), &PaperDimensionsWndProc);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
-    if (!Readable(param, L"ZQSimplifiedUI") && logic.BIsLargeFormat()) VCreateListTooltips(pContext);
+    if (!Readable(param, zqkw::kZQSimplifiedUI) && logic.BIsLargeFormat()) VCreateListTooltips(pContext);
 
     // Black ink only prints no borderless photos.
     const ZQUIDevmode* work = logic.WorkDM();
     const bool postScript = work && work->dwPdl == kPdlPostScript;
     WCHAR grey[256];
-    if (ReadOption(param, postScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale", grey) &&
+    if (ReadOption(param, postScript ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
         lstrcmpW(grey, L"BlackOnly") == 0) {
         CheckDlgButton(hDlg, IDC_CHECK_BORDERLESS_PHOTO, BST_UNCHECKED);
         EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
@@ -320,9 +321,9 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
     m_state.iSliderPosition = static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0));
     DWSelectOptionByIndex(param, L"StandardPrintQuality", m_state.iSliderPosition, OEMCUIP_DOCPROP);
     POPTITEM group = nullptr;
-    if (DWFindOptItem(param, L"PrintQualityGroup", &group) != ZQOPT_OK) return;
+    if (DWFindOptItem(param, zqkw::kPrintQualityGroup, &group) != ZQOPT_OK) return;
     const bool selected =
-        DWSelectOptionByIndex(param, L"PrintQualityGroup", m_state.iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
+        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_state.iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
     if (!selected || !RulesLoaded(pContext)) return;
     VRunQualityMacros(pContext, TRUE);
     VRefreshQualityGroup(pContext);
@@ -388,7 +389,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         default: break;
     }
     WCHAR rolls[256];
-    if (ReadOption(CUIParam(), L"InstalledRolls", rolls)) {
+    if (ReadOption(CUIParam(), zqkw::kInstalledRolls, rolls)) {
         if (wcschr(rolls, L'_')) VShowLoadedPaperBySource(pContext);
         else VShowLoadedRolls(pContext);
     }

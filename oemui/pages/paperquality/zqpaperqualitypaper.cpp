@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cwchar>
 
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
@@ -82,7 +83,7 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
         work->dwPrintDocOn = 1;
         work->dwScaleToFit = 1;
         if (work->dwBooklet == 0) work->dwPagesPerSheet = 1;
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     }
     WCHAR paper[256] = {};
     ReadOption(m_pCUIParam, logic.PszFormFeature(), paper);
@@ -102,7 +103,7 @@ void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKe
     work.dwPrintDocOn = 0;
     work.dwScaleToFit = 0;
     work.dwScalePercent = 100;
-    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
     pContext->pLogic->VUpdateDuplexState();
     if (bBanner) pContext->pLogic->ISetPageOrderItems(TRUE);

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
@@ -76,7 +77,7 @@ void CZQPaperQualityTab::VFillMediaTypePopupList(HWND hCombo, PageContext* pCont
         }
     }
     if (!matched) current = OptionName(item, 0);
-    if (current && (!matched || !Readable(m_pCUIParam, L"ZQLQJMediaTypeTreeviewCount")))
+    if (current && (!matched || !Readable(m_pCUIParam, zqkw::kZQLQJMediaTypeTreeviewCount)))
         SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(current));
 
     // The recent types in the driver's order; a name the list shows already is not shown twice.

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -49,7 +50,7 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     value[kPvMirror] = Int(dm->dwMirror);
     CZQLocalPtr<WCHAR> source;
     if (CZQCommon::DWGetPubSelectionName(param, DMPUB_DEFSOURCE, source.Put()) == ZQOPT_OK) {
-        if (ZQEqualNoCase(source.Get(), L"Sheet")) value[kPvTransverse] = 0;
+        if (ZQEqualNoCase(source.Get(), zqkw::kSheet)) value[kPvTransverse] = 0;
     } else {
         value[kPvTransverse] = Int(dm->dwRotate90);
     }
@@ -65,7 +66,7 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     value[kPvGrayscale] = Int(dm->dwPrintAsGray);
     extra[kPxTint] = Int(dm->dwSepia);
     int unused = -1;
-    if (logic->IBindFeatureControl(0, postScript ? L"JCLThriftmode" : L"Thriftmode", nullptr, nullptr,
+    if (logic->IBindFeatureControl(0, postScript ? zqkw::kJCLThriftmode : zqkw::kThriftmode, nullptr, nullptr,
                                    OEMCUIP_DOCPROP, CZQUILogic::kBindFlags, FALSE, 0, &unused) != 0)
         r.iThriftmode = 1;
     else
@@ -110,15 +111,16 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     extra[kPxPageLanguage] = Int(dm->dwPdl);
 
     // Rolls.
-    extra[kPxSaveRollPaper] = OptionIs(param, L"ZQSaveRollPaper", L"TRUE") == 1 ? 1 : 0;
-    const int cutterOff = OptionIs(param, L"ZQDisableAutoCutter", L"TRUE");
+    extra[kPxSaveRollPaper] = OptionIs(param, zqkw::kZQSaveRollPaper, L"TRUE") == 1 ? 1 : 0;
+    const int cutterOff = OptionIs(param, zqkw::kZQDisableAutoCutter, L"TRUE");
     if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
-    extra[kPxAutoRotate] = OptionIs(param, L"ZQAutorotate", L"TRUE") == 1 ? 1 : 0;
+    extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
     CZQLocalPtr<WCHAR> paper;
-    if (CZQCommon::DWGetFeatureOption(param, postScript ? L"PageSize" : L"PaperSize", paper.Put()) == ZQOPT_OK) {
+    if (CZQCommon::DWGetFeatureOption(param, postScript ? zqkw::kPageSize : zqkw::kPaperSize, paper.Put()) ==
+        ZQOPT_OK) {
         extra[kPxRollPaper] = ZQContainsNoCase(paper.Get(), L"_SHEET") ? 0 : 1;
         if (extra[kPxRollPaper] == 1 && largeFormat &&
-            OptionIs(param, postScript ? L"InputSlot" : L"InputBin", L"Sheet") == 1) {
+            OptionIs(param, postScript ? zqkw::kInputSlot : zqkw::kInputBin, zqkw::kSheet) == 1) {
             value[kPvTransverse] = 0;
             extra[kPxRollPaper] = 0;
         }
@@ -130,7 +132,7 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     CZQLocalPtr<WCHAR> margins;
     extra[kPxWithMargins] = 0;
     extra[kPxMarginLayout] = 3;
-    if (CZQCommon::DWGetFeatureOption(param, L"ZQPrintWithMargins", margins.Put()) == ZQOPT_OK) {
+    if (CZQCommon::DWGetFeatureOption(param, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
         if (ZQEqualNoCase(margins.Get(), L"Standard")) {
             extra[kPxWithMargins] = 1;
             extra[kPxMarginLayout] = 0;
@@ -142,7 +144,7 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
             extra[kPxMarginLayout] = 2;
             value[kPvNoInset] = 1;
         } else {
-            value[kPvNoInset] = Readable(param, L"ZQBorderless") ? 1 : 0;
+            value[kPvNoInset] = Readable(param, zqkw::kZQBorderless) ? 1 : 0;
         }
     }
     return TRUE;

@@ -1,6 +1,7 @@
 // The Paper/Quality page's rules between print quality, paper and printer: the resolution texts,
 // the borderless twin of a paper size, greyscale against the media, the optimise-for macro, the
 // print-preview box, the boxes a large-format paper entry allows, and the large-format quality mode.
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
@@ -16,12 +17,11 @@ const struct {
     PCWSTR feature;
     ZQPqControl control;  // kCtlCount: no control of its own
 } kPaperRows[] = {
-    {L"ZQMaximumDetail", kCtlMaxDetails},
-    {L"ZQDisableAutoCutter", kCtlDisableAutoCutter},
-    {L"ZQMorePasses", kCtlCount},
+    {zqkw::kZQMaximumDetail, kCtlMaxDetails},
+    {zqkw::kZQDisableAutoCutter, kCtlDisableAutoCutter},
+    {zqkw::kZQMorePasses, kCtlCount},
     {L"ZQLQJGlossEnhancer", kCtlCount},
 };
-
 
 // A box a large-format paper entry allows: its feature follows the entry's profile.
 void SetFromPaperEntry(POEMCUIPPARAM pParam, const CZQPaperQualityControls& controls, PageContext* pContext,
@@ -108,7 +108,7 @@ BOOL CZQPaperQualityTab::BShowResolutionTexts(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQPaperQualityTab::BGetBorderlessTwinPaper(PageContext* pContext, PWSTR pszTwin) {
     WCHAR paper[256];
-    if (!pszTwin || !ReadOption(m_pCUIParam, L"PaperSize", paper) || !RulesLoaded(pContext)) return FALSE;
+    if (!pszTwin || !ReadOption(m_pCUIParam, zqkw::kPaperSize, paper) || !RulesLoaded(pContext)) return FALSE;
     IXMLDOMNodeList* entries = pContext->pRules->Parser().BorderlessList();
     if (!entries || FAILED(entries->reset())) return FALSE;
     CZQComPtr<IXMLDOMNode> first;
@@ -128,13 +128,13 @@ BOOL CZQPaperQualityTab::BHasBorderlessTwin(PageContext* pContext) {
 
 BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
-    POPTITEM paper = FeatureItem(param, L"PaperSize");
+    POPTITEM paper = FeatureItem(param, zqkw::kPaperSize);
     WCHAR twin[256] = {};
     if (!paper || !m_controls.Page() || !BGetBorderlessTwinPaper(pContext, twin) || !twin[0]) return FALSE;
     HWND list = m_controls.H(kCtlSize);
     auto isTwin = [&](PCWSTR name) {
         CZQLocalPtr<WCHAR> keyword;
-        return name && name[0] && DWOptionNameToKeyword(param, L"PaperSize", name, keyword.Put()) == ZQOPT_OK &&
+        return name && name[0] && DWOptionNameToKeyword(param, zqkw::kPaperSize, name, keyword.Put()) == ZQOPT_OK &&
                lstrcmpW(keyword.Get(), twin) == 0;
     };
     if (!m_state.bPaperSizePopup) {
@@ -169,14 +169,15 @@ void CZQPaperQualityTab::VAdjustGrayscaleForMedia(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (!work || !work->dwPrintAsGray) return;
-    const PCWSTR feature = core && core->dwPdl == kPdlPostScript ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+    const PCWSTR feature =
+        core && core->dwPdl == kPdlPostScript ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale;
     // Black ink alone does not suit other media than plain paper.
     if (OptionIs(m_pCUIParam, feature, L"BlackOnly") == 1) pContext->pLogic->VSelectHighQuality(feature);
 }
 
 void CZQPaperQualityTab::VRunOptimizeForMacro(PageContext* pContext) {
     WCHAR option[256];
-    if (!RulesLoaded(pContext) || !pContext->pLogic || !ReadOption(m_pCUIParam, L"ZQOptimizeFor", option) ||
+    if (!RulesLoaded(pContext) || !pContext->pLogic || !ReadOption(m_pCUIParam, zqkw::kZQOptimizeFor, option) ||
         !option[0])
         return;
     pContext->pRules->BRunMacro(L"macro_ZQOptimizeFor", option, pContext->pLogic->Param());
@@ -189,12 +190,13 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
     BOOL web = TRUE;
     PWSTR* services = nullptr;
     int count = 0;
-    if (DWGetOptionKeywords(param, L"PSServicesOption", &services, &count, OEMCUIP_DOCPROP) == ZQOPT_OK && count > 0)
+    if (DWGetOptionKeywords(param, zqkw::kPSServicesOption, &services, &count, OEMCUIP_DOCPROP) == ZQOPT_OK &&
+        count > 0)
         web = BHasEwsAddress(param->hPrinter);
     VFreeStringList(services, count);
 
     HWND box = m_controls.H(kCtlShowPreview);
-    if (!Readable(param, L"ZQPrintPreview")) {
+    if (!Readable(param, zqkw::kZQPrintPreview)) {
         Hide(box);
         return;
     }
@@ -206,7 +208,7 @@ void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
         ShowEnabled(box);
         return;
     }
-    DWSelectOptionByIndex(param, L"ZQPrintPreview", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(param, zqkw::kZQPrintPreview, 0, OEMCUIP_DOCPROP);
     Hide(box);
 }
 

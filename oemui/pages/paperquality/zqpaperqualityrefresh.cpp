@@ -1,6 +1,7 @@
 // The Paper/Quality page and its settings: every control set from the working settings and the
 // core driver's items (mode 0), the page stored back (mode 2), and the change notice that tells the
 // sheet whether the page differs from the settings it was opened with.
+#include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
@@ -26,14 +27,14 @@ void ShowFeatureBoxes(CZQUILogic& logic, const CZQPaperQualityControls& controls
                                          CZQUILogic::kBindShow, TRUE, 0, nullptr);
     };
     show(pszThriftmode, kCtlThriftmode);
-    show(L"OHTInterleave", kCtlTransparencySheets);
-    show(L"PrintFinish", kCtlGloss);
-    show(L"ZQQuietPrinting", kCtlQuietPrinting);
-    if (!Bound(show(L"ZQMaximumDetail", kCtlMaxDetails))) Hide(controls.H(kCtlMaxDetails));
-    const int preview = OptionIs(param, L"ZQPrintPreview", L"TRUE");
+    show(zqkw::kOHTInterleave, kCtlTransparencySheets);
+    show(zqkw::kPrintFinish, kCtlGloss);
+    show(zqkw::kZQQuietPrinting, kCtlQuietPrinting);
+    if (!Bound(show(zqkw::kZQMaximumDetail, kCtlMaxDetails))) Hide(controls.H(kCtlMaxDetails));
+    const int preview = OptionIs(param, zqkw::kZQPrintPreview, L"TRUE");
     if (preview >= 0) SetCheck(controls.H(kCtlShowPreview), preview == 1);
     WCHAR option[256];
-    if (!ReadOption(param, L"ZQOptimizeFor", option)) {
+    if (!ReadOption(param, zqkw::kZQOptimizeFor, option)) {
         for (ZQPqControl c : {kCtlOptimizeFor, kCtlDrawingsText, kCtlImages}) Hide(controls.H(c));
     } else if (ZQEqualNoCase(option, L"OptimizeText") || ZQEqualNoCase(option, L"OptimizeImage")) {
         const bool text = ZQEqualNoCase(option, L"OptimizeText");
@@ -42,24 +43,24 @@ void ShowFeatureBoxes(CZQUILogic& logic, const CZQPaperQualityControls& controls
     }
 
     const ZQPqControl rolls[] = {kCtlDisableAutoCutter, kCtlSaveRollPaper, kCtlAutorotate};
-    show(L"ZQDisableAutoCutter", kCtlDisableAutoCutter);
-    show(L"ZQSaveRollPaper", kCtlSaveRollPaper);
-    show(L"ZQAutorotate", kCtlAutorotate);
-    if (ReadOption(param, L"InputSlot", option)) {
-        const bool sheet = ZQEqualNoCase(option, L"Sheet");
+    show(zqkw::kZQDisableAutoCutter, kCtlDisableAutoCutter);
+    show(zqkw::kZQSaveRollPaper, kCtlSaveRollPaper);
+    show(zqkw::kZQAutorotate, kCtlAutorotate);
+    if (ReadOption(param, zqkw::kInputSlot, option)) {
+        const bool sheet = ZQEqualNoCase(option, zqkw::kSheet);
         for (ZQPqControl c : rolls) {
             if (sheet) SetCheck(controls.H(c), false);
             EnableWindow(controls.H(c), !sheet);
         }
     }
     // A job sent as a 24-bit picture turns only where the settings allow the turned picture.
-    if (OptionIs(param, L"ZQSendJobAsBitmap", L"SleekMode24bpp") == 1) {
+    if (OptionIs(param, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp) == 1) {
         ZQUIDevmode* core = CoreOf(param);
         if (core && core->dwLayoutMode == 3) {
             EnableWindow(controls.H(kCtlAutorotate), TRUE);
         } else {
             EnableWindow(controls.H(kCtlAutorotate), FALSE);
-            CZQCommon::DWSelectOptionByIndex(param, L"ZQAutorotate", 0, OEMCUIP_DOCPROP);
+            CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQAutorotate, 0, OEMCUIP_DOCPROP);
             if (core) core->dwAutorotate = 0;
         }
     }
@@ -71,13 +72,13 @@ void SetBorderlessControls(CZQPaperQualityTab& page, PageContext* pContext, cons
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = page.CUIParam();
     WCHAR option[256];
-    if (!ReadOption(param, L"ZQBorderLessPhoto", option)) return;
+    if (!ReadOption(param, zqkw::kZQBorderLessPhoto, option)) return;
     HWND photo = controls.H(kCtlBorderlessPhoto);
     HWND fit = controls.H(kCtlBorderlessAutoFit);
     if (ZQEqualNoCase(option, L"TRUE")) {
-        logic.IBindFeatureControl(0, L"ZQBorderLessPhoto", photo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+        logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, photo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
                                   TRUE, 0, nullptr);
-        logic.IBindFeatureControl(0, L"ZQBorderLessAutoFit", fit, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
+        logic.IBindFeatureControl(0, zqkw::kZQBorderLessAutoFit, fit, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
                                   TRUE, 0, nullptr);
         EnableWindow(photo, page.BHasBorderlessTwin(pContext));
         EnableWindow(fit, TRUE);
@@ -145,7 +146,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
         SetCheck(backCover, false);
         m_slots.VSetKind(kKindBackCover, defaultSource, defaultMedia, defaultMediaId);
     }
-    const int margins = logic.IGetSavedSelection(L"ZQMarginType");
+    const int margins = logic.IGetSavedSelection(zqkw::kZQMarginType);
     if (margins == 0 || margins == 1) SetCheck(m_controls.H(kCtlExtendedMargins), margins == 1);
     if (work.dwFrontCover)
         showCover(kKindFrontCover, &CZQPaperQualityTab::VShowFrontCoverPaper, &CZQPaperQualityTab::VFillMediaTypeList);
@@ -264,30 +265,30 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
                                   TRUE, 0, nullptr);
     };
     apply(ThriftmodeFeature(pContext), IDC_CHK_THRIFTMODE);
-    apply(L"OHTInterleave", IDC_CHK_OHTINTERLEAVE);
-    apply(L"ZQQuietPrinting", IDC_CHK_QUIET_PRINTING);
-    apply(L"PrintFinish", IDC_CHK_GLOSS);
+    apply(zqkw::kOHTInterleave, IDC_CHK_OHTINTERLEAVE);
+    apply(zqkw::kZQQuietPrinting, IDC_CHK_QUIET_PRINTING);
+    apply(zqkw::kPrintFinish, IDC_CHK_GLOSS);
     if (RulesLoaded(pContext)) {
         HWND list = GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY);
         const int index = BHasLqjQualitySettings(pContext)
                               ? m_state.iSliderPosition
-                              : IOptionIndexFromComboItem(pContext, L"PrintQualityGroup", 0, list,
+                              : IOptionIndexFromComboItem(pContext, zqkw::kPrintQualityGroup, 0, list,
                                                           static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)));
         // A list without a choice leaves the stored quality as it was.
         if (index >= 0) work.dwPrintQualityGroupIndex = static_cast<uint32_t>(index);
     }
     if (work.dwBooklet) work.dwBackCover = 0;
-    apply(L"ZQBorderLessPhoto", IDC_CHECK_BORDERLESS_PHOTO);
-    apply(L"ZQBorderLessAutoFit", IDC_CHECK_BORDERLESS_AUTOFIT);
-    apply(L"ZQSaveRollPaper", IDC_CHK_SAVE_ROLL_PAPER);
-    apply(L"ZQDisableAutoCutter", IDC_CHK_DISABLE_AUTO_CUTTER);
-    apply(L"ZQAutorotate", IDC_CHK_AUTOROTATE);
+    apply(zqkw::kZQBorderLessPhoto, IDC_CHECK_BORDERLESS_PHOTO);
+    apply(zqkw::kZQBorderLessAutoFit, IDC_CHECK_BORDERLESS_AUTOFIT);
+    apply(zqkw::kZQSaveRollPaper, IDC_CHK_SAVE_ROLL_PAPER);
+    apply(zqkw::kZQDisableAutoCutter, IDC_CHK_DISABLE_AUTO_CUTTER);
+    apply(zqkw::kZQAutorotate, IDC_CHK_AUTOROTATE);
     VStoreCheckBoxStates(pContext);
     if (core) core->iStartPage = kPaperQualityTitleId;
     // A borderless photo has no margins to centre in.
     if (Checked(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO))) {
-        for (PCWSTR feature : {L"ZQCenterOnPage", L"ZQEmulatePexlonMargins", L"ZQSymmetricMargins",
-                               L"ZQMinimizeMargins"})
+        for (PCWSTR feature :
+             {L"ZQCenterOnPage", zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, L"ZQMinimizeMargins"})
             DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
         logic.m_adwBorderlessCleared[0] = logic.m_adwBorderlessCleared[1] = 0;
     }
@@ -330,27 +331,27 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
         logic.IBindFeatureControl(pubId, pubId ? nullptr : feature, GetDlgItem(hDlg, id), &differs, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindCompare, checkBox, old, nullptr);
     };
-    compare(0, L"OHTInterleave", IDC_CHK_OHTINTERLEAVE, TRUE);
+    compare(0, zqkw::kOHTInterleave, IDC_CHK_OHTINTERLEAVE, TRUE);
     compare(0, ThriftmodeFeature(pContext), IDC_CHK_THRIFTMODE, TRUE);
-    compare(0, L"ZQMarginType", IDC_CHK_EXTENDED_MARGINS, TRUE);
+    compare(0, zqkw::kZQMarginType, IDC_CHK_EXTENDED_MARGINS, TRUE);
     // The margins button shows no choice of its own: the features its dialog sets are compared.
-    for (PCWSTR feature : {L"ZQMarginType", L"ZQLayoutType", L"ZQPrintWithMargins", L"ZQBorderless"}) {
+    for (PCWSTR feature : {zqkw::kZQMarginType, zqkw::kZQLayoutType, zqkw::kZQPrintWithMargins, zqkw::kZQBorderless}) {
         const int old = logic.IGetSavedSelection(feature);
         POPTITEM item = FeatureItem(param, feature);
         if (old >= 0 && item && item->Sel != old) differs = 1;
     }
-    compare(0, L"ZQBorderLessPhoto", IDC_CHECK_BORDERLESS_PHOTO, TRUE);
-    compare(0, L"ZQBorderLessAutoFit", IDC_CHECK_BORDERLESS_AUTOFIT, TRUE);
-    compare(0, L"ZQQuietPrinting", IDC_CHK_QUIET_PRINTING, TRUE);
-    compare(0, L"PrintFinish", IDC_CHK_GLOSS, TRUE);
+    compare(0, zqkw::kZQBorderLessPhoto, IDC_CHECK_BORDERLESS_PHOTO, TRUE);
+    compare(0, zqkw::kZQBorderLessAutoFit, IDC_CHECK_BORDERLESS_AUTOFIT, TRUE);
+    compare(0, zqkw::kZQQuietPrinting, IDC_CHK_QUIET_PRINTING, TRUE);
+    compare(0, zqkw::kPrintFinish, IDC_CHK_GLOSS, TRUE);
     if (BIsWindowVisible(GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY)))
-        compare(0, L"PrintQualityGroup", IDC_CBO_PRINT_QUALITY, FALSE);
-    compare(0, L"ZQMaximumDetail", IDC_CHK_MAX_DETAILS, TRUE);
-    compare(0, L"ZQOptimizeFor", IDC_RB_IMAGES, TRUE);
-    compare(0, L"ZQSaveRollPaper", IDC_CHK_SAVE_ROLL_PAPER, TRUE);
-    compare(0, L"ZQDisableAutoCutter", IDC_CHK_DISABLE_AUTO_CUTTER, TRUE);
-    compare(0, L"ZQAutorotate", IDC_CHK_AUTOROTATE, TRUE);
-    compare(0, L"ZQPrintPreview", IDC_CHK_SHOW_PREVIEW_FIN, TRUE);
+        compare(0, zqkw::kPrintQualityGroup, IDC_CBO_PRINT_QUALITY, FALSE);
+    compare(0, zqkw::kZQMaximumDetail, IDC_CHK_MAX_DETAILS, TRUE);
+    compare(0, zqkw::kZQOptimizeFor, IDC_RB_IMAGES, TRUE);
+    compare(0, zqkw::kZQSaveRollPaper, IDC_CHK_SAVE_ROLL_PAPER, TRUE);
+    compare(0, zqkw::kZQDisableAutoCutter, IDC_CHK_DISABLE_AUTO_CUTTER, TRUE);
+    compare(0, zqkw::kZQAutorotate, IDC_CHK_AUTOROTATE, TRUE);
+    compare(0, zqkw::kZQPrintPreview, IDC_CHK_SHOW_PREVIEW_FIN, TRUE);
     {
         const int old = logic.IGetSavedSelection(logic.PszFormFeature());
         if (old >= 0)

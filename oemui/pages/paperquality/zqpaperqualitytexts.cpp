@@ -1,6 +1,7 @@
 // The Paper/Quality page's controls: their handles and wrappers, their texts in the user's language
 // (from the control table), the context-help table with the administrator's locks, and the source
 // and media locks.
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -60,18 +61,18 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
     const HelpRow rows[kHelpPairs - 1] = {
         {IDD_DLG_PAPER_MEDIA, nullptr, 0, nullptr, -1},
         {IDC_GB_MEDIA_PAPER_OPTIONS, nullptr, 0, nullptr, -1},
-        {IDC_CHK_MEDIA_PAPER_DIFF, L"UseDiffFirstPageChoice", 0, nullptr, 15314},
+        {IDC_CHK_MEDIA_PAPER_DIFF, zqkw::kUseDiffFirstPageChoice, 0, nullptr, 15314},
         {IDC_LB_MEDIA_PAPER_OPTIONS, nullptr, 0, nullptr, -1},
-        {IDC_CHK_MEDIA_BACK_COVER, L"BackCoverChoice", 0, nullptr, 15315},
+        {IDC_CHK_MEDIA_BACK_COVER, zqkw::kBackCoverChoice, 0, nullptr, 15315},
         {IDC_STA_MEDIA_SOURCE_IS, nullptr, 0, nullptr, -1},
-        {IDC_CBO_MEDIA_SOURCE_IS, L"InputBin", 0, nullptr, 14025},
+        {IDC_CBO_MEDIA_SOURCE_IS, zqkw::kInputBin, 0, nullptr, 14025},
         {IDC_STA_MEDIA_TYPE_IS, nullptr, 0, nullptr, -1},
-        {IDC_CBO_MEDIA_TYPE_IS, L"MediaType", DMPUB_MEDIATYPE, nullptr, -1},
+        {IDC_CBO_MEDIA_TYPE_IS, zqkw::kMediaType, DMPUB_MEDIATYPE, nullptr, -1},
         {preview, nullptr, 0, nullptr, 14060},
         {IDC_BTN_HELP, nullptr, 0, nullptr, 15054},
-        {IDC_CHK_THRIFTMODE, L"ThriftMode", 0, postScript ? L"JCLThriftmode" : L"Thriftmode", -1},
-        {IDC_CHK_GLOSS, L"PrintFinish", 0, L"PrintFinish", -1},
-        {IDC_CBO_PRINT_QUALITY, L"Resolution", 0, L"PrintQualityGroup", 15131},
+        {IDC_CHK_THRIFTMODE, zqkw::kThriftModeItem, 0, postScript ? zqkw::kJCLThriftmode : zqkw::kThriftmode, -1},
+        {IDC_CHK_GLOSS, zqkw::kPrintFinish, 0, zqkw::kPrintFinish, -1},
+        {IDC_CBO_PRINT_QUALITY, zqkw::kResolution, 0, zqkw::kPrintQualityGroup, 15131},
         {423, nullptr, 0, nullptr, -1},
         {IDC_GB_PRINT_QUALITY, nullptr, 0, nullptr, -1},
         {485, nullptr, 0, nullptr, 15208},
@@ -80,7 +81,7 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
         {483, nullptr, 0, nullptr, -1},
         {IDC_STA_MEDIA_SIZE_IS, nullptr, 0, nullptr, -1},
         {IDC_STA_MEDIA_SIZE_DIMENSIONS, nullptr, 0, nullptr, -1},
-        {IDC_CBO_MEDIA_SIZE_IS, L"PaperSize", 0, nullptr, 15284},
+        {IDC_CBO_MEDIA_SIZE_IS, zqkw::kPaperSize, 0, nullptr, 15284},
         {IDC_CHECK_BORDERLESS_PHOTO, nullptr, 0, nullptr, 15306},
         {IDC_CHECK_BORDERLESS_AUTOFIT, nullptr, 0, nullptr, 15305},
         {IDC_STA_RENDER_DPI, nullptr, 0, nullptr, 15307},
@@ -91,20 +92,20 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
         {IDC_COLOR_OUTPUT_DPI, nullptr, 0, nullptr, 15308},
         {IDC_IMAGE_ENHANCEMENT, nullptr, 0, L"ZQLunetra", -1},
         {IDC_BTN_PAPERMEDIA_PRINTINGHELP, nullptr, 0, nullptr, 15499},
-        {IDC_OPTIMIZE_FOR, nullptr, 0, L"ZQOptimizeFor", 15470},
-        {IDC_RB_DRAWING_TEXT, nullptr, 0, L"ZQOptimizeFor", 15470},
-        {IDC_RB_IMAGES, nullptr, 0, L"ZQOptimizeFor", 15470},
-        {IDC_CHK_MAX_DETAILS, nullptr, 0, L"ZQMaximumDetail", 15468},
+        {IDC_OPTIMIZE_FOR, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
+        {IDC_RB_DRAWING_TEXT, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
+        {IDC_RB_IMAGES, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
+        {IDC_CHK_MAX_DETAILS, nullptr, 0, zqkw::kZQMaximumDetail, 15468},
         {IDC_BTN_CUSTOM, nullptr, 0, nullptr, 15473},
-        {IDC_CHK_SAVE_ROLL_PAPER, nullptr, 0, L"ZQSaveRollPaper", -1},
-        {IDC_CHK_DISABLE_AUTO_CUTTER, nullptr, 0, L"ZQDisableAutoCutter", -1},
+        {IDC_CHK_SAVE_ROLL_PAPER, nullptr, 0, zqkw::kZQSaveRollPaper, -1},
+        {IDC_CHK_DISABLE_AUTO_CUTTER, nullptr, 0, zqkw::kZQDisableAutoCutter, -1},
         {IDC_ZQLOGO_HOLDER, nullptr, 0, nullptr, -1},
         {IDC_PREVIEW_DIMENSIONS, nullptr, 0, nullptr, -1},
         {IDC_BTN_MARGINS, nullptr, 0, nullptr, 15562},
         {IDC_CHK_EXTENDED_MARGINS, nullptr, 0, nullptr, -1},
         {IDC_STA_CURRENTLY_LOADED_INFO, nullptr, 0, nullptr, -1},
         {IDC_STA_ROLL_INFO, nullptr, 0, nullptr, -1},
-        {IDC_CHK_AUTOROTATE, nullptr, 0, L"ZQAutorotate", -1},
+        {IDC_CHK_AUTOROTATE, nullptr, 0, zqkw::kZQAutorotate, -1},
         {IDC_CHK_QUIET_PRINTING, nullptr, 0, nullptr, 15564},
         {IDC_RB_STNDARD_OPTIONS, nullptr, 0, L"ZQLQJPQSettings", -1},
         {IDC_SLIDER_PQ_SETTINGS, nullptr, 0, L"ZQLQJPQSettings", -1},
@@ -115,7 +116,7 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
         {IDC_RB_PORTRAIT, nullptr, 0, nullptr, 15420},
         {IDC_RB_LANDSCAPE, nullptr, 0, nullptr, 15421},
         {IDC_GB_ORIENTATION, nullptr, 0, nullptr, 15200},
-        {IDC_CHK_SHOW_PREVIEW_FIN, nullptr, 0, L"ZQPrintPreview", -1},
+        {IDC_CHK_SHOW_PREVIEW_FIN, nullptr, 0, zqkw::kZQPrintPreview, -1},
     };
     const HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
     int n = 0;
@@ -136,8 +137,8 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
 
 void CZQPaperQualityTab::VReadSourceMediaLocks(PageContext*) {
     const HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
-    if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, L"InputBin", nullptr))
+    if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, zqkw::kInputBin, nullptr))
         m_state.bSourceLocked = TRUE;
-    if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, L"MediaType", nullptr))
+    if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, zqkw::kMediaType, nullptr))
         m_state.bMediaLocked = TRUE;
 }

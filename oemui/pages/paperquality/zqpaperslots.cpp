@@ -2,6 +2,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -118,7 +119,7 @@ int CZQPaperSlots::IOptionIndexFromComboItem(const ZQPaperItems& items, PCWSTR p
     WCHAR text[256];
     if (!item || !EntryText(hCombo, iEntry, text)) return -1;
     const int count = CZQCommon::IGetOptionCount(item);
-    const bool sources = bPubId == DMPUB_DEFSOURCE || (pszFeature && ZQEqualNoCase(pszFeature, L"InputBin"));
+    const bool sources = bPubId == DMPUB_DEFSOURCE || (pszFeature && ZQEqualNoCase(pszFeature, zqkw::kInputBin));
     for (int i = 0; i < count; ++i) {
         if (sources && i == 0) {
             // Option 0 of the sources stands for the printer's first bin, by that bin's name.

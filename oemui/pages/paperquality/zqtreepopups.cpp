@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
@@ -68,7 +69,7 @@ void FillPaperTree(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam) {
 
 // The unit the tree offers, kept in "ZQPaperSizeTreeviewPopup" whatever the dialog's end.
 void SwitchUnit(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszUnit) {
-    POPTITEM item = FeatureItem(pParam, L"ZQPaperSizeTreeviewPopup");
+    POPTITEM item = FeatureItem(pParam, zqkw::kZQPaperSizeTreeviewPopup);
     const int count = CZQCommon::IGetOptionCount(item);
     int option = count;
     for (int i = 0; i < count; ++i) {
@@ -78,7 +79,7 @@ void SwitchUnit(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR p
             break;
         }
     }
-    CZQCommon::DWSelectOptionByIndex(pParam, L"ZQPaperSizeTreeviewPopup", option, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQPaperSizeTreeviewPopup, option, OEMCUIP_DOCPROP);
     SendMessageW(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     FillPaperTree(hDlg, pContext, pParam);
 }
@@ -289,7 +290,7 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
             owner.BSetWindowTextRes(5048, GetDlgItem(hDlg, IDC_RB_METRIC), L"Metric");
             owner.BSetWindowTextRes(5049, GetDlgItem(hDlg, IDC_RB_ENGLISH), L"English");
             owner.BSetWindowTextRes(5078, GetDlgItem(hDlg, IDC_SB_DISPLAYIS), L"Display only :");
-            POPTITEM item = FeatureItem(owner.CUIParam(), L"ZQPaperSizeTreeviewPopup");
+            POPTITEM item = FeatureItem(owner.CUIParam(), zqkw::kZQPaperSizeTreeviewPopup);
             PCWSTR name = item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr;
             if (name && lstrcmpW(name, L"English") == 0) {
                 CheckDlgButton(hDlg, IDC_RB_ENGLISH, BST_CHECKED);

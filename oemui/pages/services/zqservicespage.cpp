@@ -19,8 +19,8 @@ BOOL CZQServicesPage::BInitServices(PROPSHEETPAGEW* pPage) {
     CZQLocalPtr<WCHAR> option;
     CZQLocalPtr<char> baseName;
     if (!sheet || !sheet->pPrinterName ||
-        DWGetFeatureOption(CUIParam(), L"PSAlignmentFile", option.Put()) != ZQOPT_OK || !option || !option[0] ||
-        !ZQIsPlainFileName(option.Get()) || !BWideToMultiByte(option.Get(), baseName.Put(), CP_ACP))
+        DWGetFeatureOption(CUIParam(), L"PSAlignmentFile", option.Put()) != ZQOPT_OK || !option ||
+        !CZQServicesModule::BLibraryBaseName(option.Get(), baseName.Put()))
         return FALSE;
 
     m_pLoader = new (std::nothrow) CZQServicesModule(sheet->pPrinterName, baseName.Get());
