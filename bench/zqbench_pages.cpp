@@ -53,16 +53,24 @@ std::vector<BYTE> StartingOn(HANDLE hPrinter, const std::wstring& name, int32_t 
     return dm;
 }
 
-// When a page of the sheet returned from its WM_INITDIALOG, seen through a hook on the sheet's thread.
+// When a page of the sheet got its WM_INITDIALOG (its controls made from the template) and when it
+// returned from it, seen through hooks on the sheet's thread.
 HWND g_sheet = nullptr;
-double g_initDone = -1;
-HHOOK g_hook = nullptr;
+double g_initStart = -1, g_initDone = -1;
+HHOOK g_hookBefore = nullptr, g_hookAfter = nullptr;
+
+LRESULT CALLBACK BeforeMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && m->message == WM_INITDIALOG && g_sheet && GetParent(m->hwnd) == g_sheet)
+        g_initStart = NowUs();
+    return CallNextHookEx(g_hookBefore, code, wParam, lParam);
+}
 
 LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && m->message == WM_INITDIALOG && g_sheet && GetParent(m->hwnd) == g_sheet)
         g_initDone = NowUs();
-    return CallNextHookEx(g_hook, code, wParam, lParam);
+    return CallNextHookEx(g_hookAfter, code, wParam, lParam);
 }
 
 // Paints now whatever the last step left to paint, as the message loop would next.
@@ -72,22 +80,27 @@ void PaintNow(HWND sheet) { RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW 
 // when the switch made the page, until its WM_INITDIALOG returned.
 struct Switch {
     double painted = -1;
-    double init = -1;
+    double made = -1;  // until WM_INITDIALOG came
+    double init = -1;  // until it returned
 };
 Switch SwitchTo(HWND sheet, const wchar_t* title) {
     g_sheet = sheet;
-    g_initDone = -1;
-    // The hook only for the switch: a hook costs every message of the sheet's thread a look.
-    g_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+    g_initStart = g_initDone = -1;
+    // The hooks only for the switch: a hook costs every message of the sheet's thread a look.
+    g_hookBefore = SetWindowsHookExW(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId());
+    g_hookAfter = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
     const double t0 = NowUs();
     Switch s;
     const bool shown = ZQShowPage(sheet, title);
     if (shown) PaintNow(sheet);
     const double t1 = NowUs();
-    if (g_hook) UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    for (HHOOK* hook : {&g_hookBefore, &g_hookAfter}) {
+        if (*hook) UnhookWindowsHookEx(*hook);
+        *hook = nullptr;
+    }
     if (!shown) return s;
     s.painted = t1 - t0;
+    if (g_initStart > 0) s.made = g_initStart - t0;
     if (g_initDone > 0) s.init = g_initDone - t0;
     return s;
 }
@@ -165,7 +178,7 @@ void MeasurePages(int reps) {
 
     for (const PageRow& row : kPages) {
         const std::string page(row.title, row.title + wcslen(row.title));
-        std::vector<double> openCore, openDesk, openOnPage, init, painted, again, back, choice, coreChoice;
+        std::vector<double> openCore, openDesk, openOnPage, made, init, painted, again, back, choice, coreChoice;
         const std::vector<BYTE> onPageDM = StartingOn(hDesk, desk, row.titleId);
         // Interleaved, so both sheets see the same machine; the first round warms up.
         for (int i = -1; i < reps; ++i) {
@@ -184,6 +197,7 @@ void MeasurePages(int reps) {
             openCore.push_back(c);
             openDesk.push_back(d);
             openOnPage.push_back(onPage);
+            if (first.made > 0) made.push_back(first.made);
             if (first.init > 0) init.push_back(first.init);
             if (first.painted > 0) painted.push_back(first.painted);
             if (second.painted > 0) again.push_back(second.painted);
@@ -195,6 +209,7 @@ void MeasurePages(int reps) {
         Report("open to the first page painted, plug-in", openDesk, &openCore, "the core driver alone");
         Report("open on " + page + " (left last), painted", openOnPage, &openCore, "the core driver alone");
         Report("switch to the core driver's page, painted", back);
+        Report(page + ", first switch, controls made", made, &back, "the core page's switch");
         Report(page + ", first switch, WM_INITDIALOG", init, &back, "the core page's switch");
         Report(page + ", first switch, painted", painted, &back, "the core page's switch");
         Report(page + ", later switch, painted", again, &back, "the core page's switch");
