@@ -30,8 +30,18 @@ bool WriteFile(const std::wstring& path, const std::string& bytes);
 // plug-in (the core driver alone, written beside the samples), installed with the core driver stand-in.
 inline constexpr wchar_t kDeskModel[] = L"\\samples\\zqdesk\\zqdesk.zqm";
 inline constexpr wchar_t kCoreModel[] = L"\\samples\\zqdesk\\zqdesk-core.zqm";
-bool WriteCoreOnlyModel();
-bool InstallSample(const wchar_t* model, std::wstring& printer);
+// Both installed (the core-only model written first) and opened; false, said on stderr, when one is
+// not. The handles are closed when the record goes.
+struct SamplePrinters {
+    SamplePrinters() = default;
+    SamplePrinters(const SamplePrinters&) = delete;
+    SamplePrinters& operator=(const SamplePrinters&) = delete;
+    ~SamplePrinters();
+    std::wstring desk, core;
+    void* hDesk = nullptr;  // printer handles
+    void* hCore = nullptr;
+};
+bool OpenSamplePrinters(SamplePrinters& printers);
 
 // The host's side: a device-capabilities query with and without the plug-in, the devmode merge
 // through COM.

@@ -20,14 +20,10 @@ namespace zqbench {
 namespace {
 
 void MeasureSheets(int reps) {
-    std::wstring desk, core;
-    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, desk) || !InstallSample(kCoreModel, core)) return;
-    HANDLE hDesk = nullptr, hCore = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(desk.c_str()), &hDesk, nullptr) ||
-        !OpenPrinterW(const_cast<LPWSTR>(core.c_str()), &hCore, nullptr)) {
-        std::fprintf(stderr, "cannot open the printers\n");
-        return;
-    }
+    SamplePrinters printers;
+    if (!OpenSamplePrinters(printers)) return;
+    const std::wstring &desk = printers.desk, &core = printers.core;
+    const HANDLE hDesk = printers.hDesk;
     // One device-capabilities query: a whole core-driver call, with a new plug-in object where the
     // printer has one. A sheet of the desk printer asks for its lists this way.
     auto query = [](const std::wstring& name) {
@@ -92,11 +88,7 @@ void MeasureSheets(int reps) {
         Report("new plug-in object, bound, one merge", fresh, &copies, "the plain copy");
     }
     if (pDriverUI) pDriverUI->lpVtbl->Release(pDriverUI);
-    ClosePrinter(hDesk);
-    ClosePrinter(hCore);
 }
-
-}  // namespace
 
 // The desk printer's model without its plug-in and under a name of its own: the core driver alone.
 bool WriteCoreOnlyModel() {
@@ -123,6 +115,23 @@ bool InstallSample(const wchar_t* model, std::wstring& printer) {
         return false;
     }
     printer = result.printerName;
+    return true;
+}
+}  // namespace
+
+SamplePrinters::~SamplePrinters() {
+    if (hDesk) ClosePrinter(hDesk);
+    if (hCore) ClosePrinter(hCore);
+}
+
+bool OpenSamplePrinters(SamplePrinters& p) {
+    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, p.desk) || !InstallSample(kCoreModel, p.core))
+        return false;
+    if (!OpenPrinterW(const_cast<LPWSTR>(p.desk.c_str()), &p.hDesk, nullptr) ||
+        !OpenPrinterW(const_cast<LPWSTR>(p.core.c_str()), &p.hCore, nullptr)) {
+        std::fprintf(stderr, "cannot open the printers\n");
+        return false;
+    }
     return true;
 }
 

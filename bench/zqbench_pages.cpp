@@ -165,14 +165,10 @@ double OpenWith(HANDLE hPrinter, const std::wstring& name, const std::vector<BYT
 }
 
 void MeasurePages(int reps) {
-    std::wstring desk, core;
-    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, desk) || !InstallSample(kCoreModel, core)) return;
-    HANDLE hDesk = nullptr, hCore = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(desk.c_str()), &hDesk, nullptr) ||
-        !OpenPrinterW(const_cast<LPWSTR>(core.c_str()), &hCore, nullptr)) {
-        std::fprintf(stderr, "cannot open the printers\n");
-        return;
-    }
+    SamplePrinters printers;
+    if (!OpenSamplePrinters(printers)) return;
+    const std::wstring &desk = printers.desk, &core = printers.core;
+    const HANDLE hDesk = printers.hDesk, hCore = printers.hCore;
     const CoreCounter counter(hDesk);
     const std::vector<BYTE> coreDM = StartingOn(hCore, core, 0), deskDM = StartingOn(hDesk, desk, 0);
 
@@ -236,8 +232,6 @@ void MeasurePages(int reps) {
         ReportCalls(("calls of " + page + "'s first switch").c_str(), c2, shown);
         ReportCalls(("calls of a choice on " + page).c_str(), shown, chosen);
     }
-    ClosePrinter(hDesk);
-    ClosePrinter(hCore);
 }
 
 }  // namespace

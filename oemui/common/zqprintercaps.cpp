@@ -134,6 +134,26 @@ void ZQFreePrinterCaps(PrinterCaps* pCaps) {
 
 namespace {
 
+template <typename T>
+using ListReader = BOOL (*)(PCWSTR, PCWSTR, const DEVMODEW*, DWORD*, T**);
+
+// Ids and the list that goes with them (sizes or names): both kept only when both were read and are
+// equally long. False when either could not be read.
+template <typename Ids, typename Second>
+bool ReadPaired(const PrinterCaps& caps, ListReader<Ids> readIds, ListReader<Second> readSecond, DWORD* pdwCount,
+                Ids** ppIds, Second** ppSecond) {
+    const PCWSTR name = caps.szPrinterName, port = caps.szPortName;
+    DWORD secondCount = 0;
+    const bool read = readIds(name, port, caps.pQueryDevmode, pdwCount, ppIds) &&
+                      readSecond(name, port, caps.pQueryDevmode, &secondCount, ppSecond);
+    if (!read || secondCount != *pdwCount) {
+        FreeLocal(*ppIds);
+        FreeLocal(*ppSecond);
+        *pdwCount = 0;
+    }
+    return read;
+}
+
 // Reads the unread groups of dwLists; the first error of a list that could not be read, else
 // ERROR_SUCCESS. Ids and their sizes or names only count together, so an index into one is always
 // valid in the other (lists that disagree are the driver's answer, not a failure).
@@ -147,37 +167,19 @@ DWORD ReadLists(PrinterCaps* pCaps, DWORD dwLists) {
     auto note = [&error](bool read) {
         if (!read && error == ERROR_SUCCESS) error = GetLastError() ? GetLastError() : ERROR_INVALID_DATA;
     };
-    PCWSTR name = pCaps->szPrinterName;
-    PCWSTR port = pCaps->szPortName;
-    const DEVMODEW* dm = pCaps->pQueryDevmode;
-    if (lists & kCapsPapers) {
-        DWORD sizeCount = 0;
-        const bool papers =
-            CZQCommon::BGetPaperSizeIndices(name, port, dm, &pCaps->dwPaperCount, &pCaps->pPaperIds) &&
-            CZQCommon::BGetPaperSizes(name, port, dm, &sizeCount, &pCaps->pPaperSizes);
-        note(papers);
-        if (!papers || sizeCount != pCaps->dwPaperCount) {
-            FreeLocal(pCaps->pPaperIds);
-            FreeLocal(pCaps->pPaperSizes);
-            pCaps->dwPaperCount = 0;
-        }
-    }
+    if (lists & kCapsPapers)
+        note(ReadPaired<WORD, POINT>(*pCaps, &CZQCommon::BGetPaperSizeIndices, &CZQCommon::BGetPaperSizes,
+                                     &pCaps->dwPaperCount, &pCaps->pPaperIds, &pCaps->pPaperSizes));
     if (lists & kCapsSources) {
-        DWORD nameCount = 0;
-        const bool sources =
-            CZQCommon::BGetPaperSourceIndices(name, port, dm, &pCaps->dwSourceCount, &pCaps->pSourceIds) &&
-            CZQCommon::BGetPaperSourceNames(name, port, dm, &nameCount, &pCaps->pSourceNames);
-        note(sources);
-        if (!sources || nameCount != pCaps->dwSourceCount) {
-            FreeLocal(pCaps->pSourceIds);
-            FreeLocal(pCaps->pSourceNames);
-            pCaps->dwSourceCount = 0;
-        } else if (nameCount) {
+        note(ReadPaired<WORD, WCHAR>(*pCaps, &CZQCommon::BGetPaperSourceIndices, &CZQCommon::BGetPaperSourceNames,
+                                     &pCaps->dwSourceCount, &pCaps->pSourceIds, &pCaps->pSourceNames));
+        if (pCaps->dwSourceCount)
             ZQCopyTextN(pCaps->szFirstBinName, 24, pCaps->pSourceNames, CZQCommon::kBinNameChars);
-        }
     }
     if (lists & kCapsMedia) {
-        const bool media = CZQCommon::BGetMediaTypeIndices(name, port, dm, &pCaps->dwMediaCount, &pCaps->pMediaIds);
+        const bool media = CZQCommon::BGetMediaTypeIndices(pCaps->szPrinterName, pCaps->szPortName,
+                                                           pCaps->pQueryDevmode, &pCaps->dwMediaCount,
+                                                           &pCaps->pMediaIds);
         note(media);
         if (!media) {
             FreeLocal(pCaps->pMediaIds);
