@@ -12,10 +12,11 @@
 // driver's setting of a feature until the next report of an item to the core driver (the option-item
 // access layer reads a setting many times over in one refresh). Scopes nest; the outermost owns the
 // answers. A pass holds its printer handle open throughout, so the handle names one printer for the
-// scope's life. A page opens one for each message it handles.
+// scope's life. A page opens one for each message it handles, keeping the core driver's settings
+// only: a message may open a dialog that adds a form, after which the lists are asked again.
 class CZQCapsReuseScope {
 public:
-    CZQCapsReuseScope();
+    explicit CZQCapsReuseScope(bool bSettingsOnly = false);
     ~CZQCapsReuseScope();
     CZQCapsReuseScope(const CZQCapsReuseScope&) = delete;
     CZQCapsReuseScope& operator=(const CZQCapsReuseScope&) = delete;

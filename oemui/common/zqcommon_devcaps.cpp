@@ -52,11 +52,15 @@ struct SettingAnswer {
     bool hasValue;
 };
 struct PassAnswers {
+    bool bSettingsOnly;  // the spooler's answers are asked again
     std::vector<CapsAnswer> caps;
     std::vector<DriverRecord> drivers;
     std::vector<SettingAnswer> settings;
 };
 thread_local PassAnswers* t_pPass = nullptr;
+
+// The pass keeps the spooler's answers (lists and driver records).
+bool KeepsSpoolerAnswers() { return t_pPass && !t_pPass->bSettingsOnly; }
 
 // The record's strings point into its own block: a copy points into the copy.
 void RebaseStrings(DRIVER_INFO_3W* pInfo, const BYTE* pFrom, size_t cb) {
@@ -99,7 +103,7 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     *pdwCount = 0;
     *ppList = nullptr;
     std::vector<BYTE> devmode;
-    if (t_pPass) {
+    if (KeepsSpoolerAnswers()) {
         devmode = DevmodeBytes(pDevmode);
         if (const CapsAnswer* a = FindAnswer(pszPrinter, pszPort, devmode, capability, entrySize)) {
             CZQLocalPtr<BYTE> copy;
@@ -125,7 +129,7 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
         auto* names = reinterpret_cast<WCHAR*>(list.Get());
         for (int i = 0; i < count; ++i) names[static_cast<size_t>(i) * nameChars + nameChars - 1] = 0;
     }
-    if (t_pPass) {
+    if (KeepsSpoolerAnswers()) {
         const BYTE* bytes = list.Get();
         const size_t cb = (static_cast<size_t>(announced) + 1) * entrySize;
         t_pPass->caps.push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize, count,
@@ -148,10 +152,11 @@ BOOL GetCapsListOf(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, 
 
 }  // namespace
 
-CZQCapsReuseScope::CZQCapsReuseScope() {
+CZQCapsReuseScope::CZQCapsReuseScope(bool bSettingsOnly) {
     if (t_pPass) return;
     t_pPass = new (std::nothrow) PassAnswers();
     m_bOwner = t_pPass != nullptr;
+    if (t_pPass) t_pPass->bSettingsOnly = bSettingsOnly;
 }
 
 CZQCapsReuseScope::~CZQCapsReuseScope() {
@@ -161,7 +166,7 @@ CZQCapsReuseScope::~CZQCapsReuseScope() {
 }
 
 DRIVER_INFO_3W* zqreuse::CopyDriverInfo(HANDLE hPrinter) {
-    if (!t_pPass || !hPrinter) return nullptr;
+    if (!KeepsSpoolerAnswers() || !hPrinter) return nullptr;
     for (const DriverRecord& r : t_pPass->drivers) {
         if (r.hPrinter != hPrinter) continue;
         CZQLocalPtr<BYTE> copy;
@@ -174,7 +179,7 @@ DRIVER_INFO_3W* zqreuse::CopyDriverInfo(HANDLE hPrinter) {
 }
 
 void zqreuse::KeepDriverInfo(HANDLE hPrinter, const DRIVER_INFO_3W* pInfo) {
-    if (!t_pPass || !hPrinter || !pInfo) return;
+    if (!KeepsSpoolerAnswers() || !hPrinter || !pInfo) return;
     // The spooler's block: the record and its strings, as long as the local heap says.
     const size_t cb = LocalSize(const_cast<DRIVER_INFO_3W*>(pInfo));
     if (cb < sizeof *pInfo) return;

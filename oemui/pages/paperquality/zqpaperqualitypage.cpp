@@ -153,8 +153,8 @@ CZQPaperQualityTab::~CZQPaperQualityTab() {
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver and the spooler again and again is asked once.
-    CZQCapsReuseScope reuse;
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     // The alert strip's refresh button and its drawing belong to the strip.
     if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM) && LOWORD(wParam) == IDC_BUTTON_REFRESHALERTS &&
