@@ -51,6 +51,11 @@ PageContext* CZQSheetBuilder::ContextForTesting(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
 }
 
+PageContext* CZQSheetBuilder::PContext(int iPageId) {
+    PageContext* context = ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
+    return context && context->pPage ? context : nullptr;
+}
+
 BOOL CZQSheetBuilder::BReadLoadedRollSize() {
     auto* tab = static_cast<CZQPaperQualityTab*>(m_apTabs[kPagePaperQuality]);
     return tab && tab->BReadLoadedRollSize(&m_aContexts[kPagePaperQuality]);
@@ -172,7 +177,8 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         PageContext& context = m_aContexts[id];
         context = {page,           &logic,           m_pPreview,         binding.pDriverUI,
                    &binding.caps,  binding.pRules,   gates.pConstraints, gates.pAlerts,
-                   gates.pExchange, &binding.quickSets, &binding.papers,  record};
+                   gates.pExchange, &binding.quickSets, &binding.papers,  record,
+                   this};
         page->VBind(ps, binding.pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))
