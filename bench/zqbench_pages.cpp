@@ -33,6 +33,7 @@ struct PageRow {
 };
 const PageRow kPages[] = {
     {L"Paper/Quality", 832, L"Source is", {L"Tray 2", L"Automatically Select"}},
+    {L"Finishing", 813, L"#261", {L"Down, then Right", L"Right, then Down"}},
 };
 // The core driver's own choice of the same kind on its page.
 constexpr wchar_t kCoreRow[] = L"Paper Source";
@@ -111,7 +112,16 @@ double ChooseOnce(HWND sheet, bool core, const wchar_t* label, const wchar_t* en
     const double t0 = NowUs();
     const bool chosen = core ? ZQChoose(page, label, entry) : ZQChooseOnPage(page, label, entry);
     PaintNow(sheet);
-    if (!chosen) std::fwprintf(stderr, L"cannot choose %ls in %ls\n", entry, label);
+    if (!chosen) {
+        std::fwprintf(stderr, L"cannot choose %ls in %ls; it offers:", entry, label);
+        HWND list = core ? nullptr : ZQFindPageControl(page, label);
+        for (LRESULT i = 0; list && i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+            wchar_t text[256] = {};
+            SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            std::fwprintf(stderr, L" \"%ls\"", text);
+        }
+        std::fwprintf(stderr, L"\n");
+    }
     return chosen ? NowUs() - t0 : -1;
 }
 

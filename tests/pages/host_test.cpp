@@ -315,9 +315,11 @@ TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
 }  // namespace
 
 // The core driver's calls that opening the desk printer's Printing Preferences costs, without the
-// Paper/Quality page and with it, and a choice on the page: a list asked for again, or a setting read
-// again within one refresh, shows here as a count. The lists an opening reads are the sources of the
-// tray record; the page adds the papers and media of the printer record and the largest paper.
+// plug-in's pages and with them, and a choice: a list asked for again, or a setting read again within
+// one refresh, shows here as a count. The lists an opening reads are the sources of the tray record;
+// Paper/Quality adds the papers and media of the printer record; leaving it, the export asks for the
+// media of the settings again. The reads and reports are the most each step needs now; a new page
+// adds its step.
 TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
     zqhosttest::ResetToDefaults(kDesk);  // the sheet opens on the core driver's page
     CZQModule driver = zqhosttest::DriverModule(kDesk);
@@ -334,13 +336,14 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         LONG caps, maxReads, maxReports;
     };
     const Step steps[] = {
-        {"opening", nullptr, 4, 28, 0},
-        {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 113, 10},
+        {"opening", nullptr, 4, 36, 0},
+        {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
              ZQShowPage(sheet, L"Document Options");
              ZQShowPage(sheet, L"Paper/Quality");
-         }, 2, 64, 2},
+         }, 2, 66, 2},
+        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {
