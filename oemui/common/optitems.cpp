@@ -165,7 +165,8 @@ DWORD ReadSetting(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char>& value
     size_t cb = 0;
     if (zqreuse::FindSetting(p->poemuiobj, keyword, &status, value.Put(), &cb)) return status;
     status = ReadSettingOfDriver(p, keyword, value, &cb);
-    if (status != ZQOPT_NO_MEMORY) zqreuse::KeepSetting(p->poemuiobj, keyword, status, status == ZQOPT_OK ? value.Get() : nullptr, cb);
+    if (status != ZQOPT_NO_MEMORY)
+        zqreuse::KeepSetting(p->poemuiobj, keyword, status, status == ZQOPT_OK ? value.Get() : nullptr, cb);
     return status;
 }
 
@@ -260,7 +261,8 @@ BOOL CZQCommon::BReportItem(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwPrevio
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    const BOOL reported = pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwPrevious, dwMode);
+    const BOOL reported =
+        pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwPrevious, dwMode);
     zqreuse::ForgetSettings();
     return reported;
 }

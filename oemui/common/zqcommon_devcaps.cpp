@@ -212,8 +212,9 @@ bool zqreuse::FindSetting(const void* pUIObject, const char* pszKeyword, DWORD* 
 void zqreuse::KeepSetting(const void* pUIObject, const char* pszKeyword, DWORD dwStatus, const char* pValue,
                           size_t cb) {
     if (!t_pPass || !pszKeyword) return;
-    t_pPass->settings.push_back({pUIObject, pszKeyword, dwStatus,
-                                 pValue ? std::vector<char>(pValue, pValue + cb) : std::vector<char>(), pValue != nullptr});
+    std::vector<char> value;
+    if (pValue) value.assign(pValue, pValue + cb);
+    t_pPass->settings.push_back({pUIObject, pszKeyword, dwStatus, std::move(value), pValue != nullptr});
 }
 
 void zqreuse::ForgetSettings() {
