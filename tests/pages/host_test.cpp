@@ -336,14 +336,16 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         LONG caps, maxReads, maxReports;
     };
     const Step steps[] = {
-        {"opening", nullptr, 4, 36, 0},
+        // The opening asks whether posters print for the tile push item.
+        {"opening", nullptr, 4, 37, 0},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
              ZQShowPage(sheet, L"Document Options");
              ZQShowPage(sheet, L"Paper/Quality");
          }, 2, 66, 2},
-        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
+        // Finishing reads the two-sided, booklet and poster features its document options follow.
+        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 113, 2},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {

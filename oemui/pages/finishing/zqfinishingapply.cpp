@@ -138,7 +138,7 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VRefresh(hDlg, pContext, 0);
     // The page exceptions may have changed on the Paper/Quality page: their marks settle once the
     // controls they touch have.
-    for (int pass = 0; pass < 2; ++pass) VSetDuplexControlState(pContext);
+    VSetDuplexControlState(pContext);
     VNoteShown(pContext, kPageFinishing);
     VShowOrientation();
     if (logic.BIsLargeFormat()) {
