@@ -3,12 +3,14 @@
 #include <new>
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqfeaturesids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqpaperqualityids.h"
 
@@ -25,6 +27,10 @@ ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
 CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
+}
+CZQTabBase* CreateFeatures(const ZQSheetFacts&) { return new (std::nothrow) CZQFeaturesTab(); }
+ZQPageTemplate FeaturesTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_FEATURESPAGE, IDD_DLG_FEATURESPAGE_RTL, &FeaturesPageDlgProc};
 }
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
@@ -48,6 +54,7 @@ const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},

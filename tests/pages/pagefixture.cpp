@@ -106,6 +106,8 @@ BOOL PageTestGates::BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) {
 CZQTabBase* PageTestSlots::PPage(int iPageId) const {
     for (const auto& [id, context] : m_pages)
         if (id == iPageId) return context->pPage;
+    for (const auto& [id, page] : m_objects)
+        if (id == iPageId) return page;
     return nullptr;
 }
 

@@ -65,9 +65,12 @@ public:
     PageContext* PContext(int iPageId) override;
     // A page object of the sheet with its context (the context names the object).
     void VAdd(int iPageId, PageContext* pContext) { m_pages.emplace_back(iPageId, pContext); }
+    // A page object the sheet does not show: it has no context.
+    void VAddObject(int iPageId, CZQTabBase* pPage) { m_objects.emplace_back(iPageId, pPage); }
 
 private:
     std::vector<std::pair<int, PageContext*>> m_pages;
+    std::vector<std::pair<int, CZQTabBase*>> m_objects;
 };
 
 // Message boxes answered in place of the user, with one answer; the texts asked.
