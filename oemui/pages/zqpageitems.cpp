@@ -47,6 +47,13 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic) {
+    const ZQUIDevmode* core = CoreOf(pParam);
+    WCHAR helpFile[256] = {};
+    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
+    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, dwTopic, helpFile);
+}
+
 bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
     PWSTR* services = nullptr;
     int count = 0;
@@ -107,13 +114,6 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
     if (item && stapling && (OptionFlags(item, item->Sel) & OPTPF_OVERLAY_WARNING_ICON) &&
         (OptionFlags(stapling, stapling->Sel) & OPTPF_OVERLAY_WARNING_ICON))
         CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
-}
-
-void ShowHelpButtonTopic(POEMCUIPPARAM pParam, HWND hWnd, int iCtrlId, DWORD dwTopic) {
-    const ZQUIDevmode* core = CoreOf(pParam);
-    WCHAR helpFile[256] = {};
-    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    CZQCommon::VShowControlHelp(hWnd, static_cast<DWORD>(iCtrlId), dwTopic, helpFile);
 }
 
 void RunQualityMacros(PageContext* pContext, POEMCUIPPARAM pParam, bool bGroup) {

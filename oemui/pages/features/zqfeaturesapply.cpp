@@ -8,7 +8,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 #include "settings/zqconfigexport.h"
@@ -45,16 +44,9 @@ void CZQFeaturesTab::VOnSetActive(HWND, PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }
-    ZQSheetState& sheet = *logic.SheetState();
-    const int index = logic.IGetPageIndex(&work, kPageFeatures);
-    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+    VNoteShown(pContext, kPageFeatures);
     VRepaintPreview(FALSE);
     VApplyBlackOnlyRule(pContext);
-
-    // The covers the sheet's Paper/Quality page keeps show on the sample page too.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
-        paper->VRefreshCoverControls(paperContext);
     VShowOrientation();
     VRepaintPreview(FALSE);
 

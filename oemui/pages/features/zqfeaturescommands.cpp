@@ -46,7 +46,7 @@ INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wPa
         case IDC_BTN_PREVIEW_LAND: VOnPreviewClick(hDlg, pContext); break;
         case IDC_CHECK_BORDERLESS_PHOTO: VOnBorderless(hDlg, pContext); break;
         case IDC_BTN_HELP:
-            ShowHelpButtonTopic(m_pCUIParam, m_controls.Item(IDC_BTN_HELP), IDC_BTN_HELP, 15400);
+            ShowHelpButtonTopic(m_controls.Item(IDC_BTN_HELP), m_pCUIParam, 15400);
             break;
         case IDC_RB_ACTUAL_SIZE:
             if (m_controls.BChecked(IDC_RB_ACTUAL_SIZE)) VOnActualSize(hDlg, pContext);

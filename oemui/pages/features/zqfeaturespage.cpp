@@ -12,7 +12,6 @@
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "preview/zqpreview.h"
 #include "res/zqfeaturesids.h"
 #include "res/zqpopupids.h"
@@ -104,16 +103,8 @@ INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
     switch (uMsg) {
         case WM_COMMAND:
             return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), wParam, context);
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (!header || (header->code != static_cast<UINT>(PSN_SETACTIVE) &&
-                            header->code != static_cast<UINT>(PSN_KILLACTIVE) &&
-                            header->code != static_cast<UINT>(PSN_APPLY) && header->code != static_cast<UINT>(PSN_RESET)))
-                return FALSE;
-            // The sheet reads the page's answer from its message result.
-            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->IOnNotify(hDlg, header, context));
-            return TRUE;
-        }
+        case WM_NOTIFY:
+            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
         case WM_DRAWITEM: return page->BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
         case WM_SETCURSOR: return SetPreviewCursor(hDlg);
@@ -244,9 +235,7 @@ void CZQFeaturesTab::VFollowUiLanguage(PageContext* pContext) {
 void CZQFeaturesTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER);
     if (!pContext->pPreview) return;
-    ZQFillPagePreview(&m_preview, *pContext,
-                      {m_pCUIParam, m_pPublicDM, m_controls.Item(IDC_BTN_PREVIEW_PORT),
-                       m_controls.Item(IDC_BTN_PREVIEW_LAND), this});
+    if (!BFillSharedPreview(&m_preview, pContext)) return;
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
 }

@@ -96,7 +96,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_BTN_CUSTOM: VOnCustomPaper(hDlg, pContext); break;
         case IDC_BTN_PAPERMEDIA_PQ_SETTINGS: VOnCustomQuality(hDlg, pContext); break;
         case IDC_BTN_MARGINS: VOnMargins(hDlg, pContext); break;
-        case IDC_BTN_HELP: ShowHelpButtonTopic(param, hDlg, IDC_BTN_HELP, 15400); break;
+        case IDC_BTN_HELP: ShowHelpButtonTopic(hDlg, param, 15400); break;
         case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
         case IDC_BUTTON_REFRESHALERTS:
             if (pContext->pAlerts) pContext->pAlerts->BRefreshDeviceStatus(FALSE);

@@ -70,12 +70,8 @@ void FeaturesPage::Build() {
     BuildPage(std::move(tab));
     if (!m_ruleMacros.empty()) LoadRules(m_ruleFeatures, m_ruleMacros);
     m_logic.VLoadResourceModule(m_hPrinter);  // the banner names
-    // The sheet's Paper/Quality page object: not in this sheet, so without a context.
-    m_paperTab.VBind(nullptr, m_host.Param(), nullptr);
-    m_slots.VAddObject(kPagePaperQuality, &m_paperTab);
-    m_slots.VAdd(kPageFeatures, &m_context);
     m_logic.SheetState()->aiPagePosition[kPageFeatures] = 1;
-    m_logic.VSaveSelections();
+    JoinSheet(kPageFeatures, false);
 }
 
 void FeaturesPage::Fill(int id, const std::vector<std::wstring>& entries, int sel) {

@@ -1,7 +1,7 @@
 // The Features page in process (pagefixture.h): the core driver's items of a desk printer with the
 // simplified interface, the page's window from the plug-in's own template, and beside it the sheet's
-// Paper/Quality page object without a window, which the page reaches through its context. The
-// page's lists are filled by the test where it chooses in them.
+// Paper/Quality page object, which that sheet does not show. The page's lists are filled by the test
+// where it chooses in them.
 #pragma once
 
 #include <string>
@@ -9,7 +9,6 @@
 
 #include "pagefixture.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "res/zqfeaturesids.h"
 
 class FeaturesPage : public PageFixture {
@@ -32,6 +31,5 @@ protected:
     void Clear();
 
     CZQFeaturesTab* m_tab = nullptr;
-    CZQPaperQualityTab m_paperTab;
     std::string m_ruleFeatures, m_ruleMacros;
 };

@@ -3,7 +3,6 @@
 // synchronises and exports.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -30,40 +29,10 @@ protected:
     }
 };
 
-// With two pages of the Features kind visited, the one at the highest position synchronises before
-// and exports after its result, also when the sheet refuses the result; every Apply ends the quick
-// set's change.
+// With two pages visited, only the one at the highest position synchronises and exports.
 TEST_F(FeaturesSheet, OnlyTheLastPageVisitedSynchronisesAndExports) {
     Prepare();
-    ZQSheetState& sheet = *m_logic.SheetState();
-    CZQQuickSets& quickSets = *m_context.pQuickSets;
-    const std::vector<std::string> last = {"sync", "result 104 1", "export Printing/"};
-    const struct {
-        int position, visitedFirst;
-        LONG_PTR answer;
-        LRESULT result;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {2, 4, 1, PSNRET_NOERROR, {"result 102 1"}},
-        {4, 2, 1, PSNRET_NOERROR, last},
-        {4, -1, 0, PSNRET_INVALID_NOCHANGEPAGE, last},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.position << " after " << c.visitedFirst);
-        sheet.aiPagePosition[kPageFeatures] = c.position;
-        sheet.iHighestPage = c.visitedFirst;
-        EXPECT_EQ(0, Notify(PSN_SETACTIVE));
-        EXPECT_EQ(std::max(c.position, c.visitedFirst), sheet.iHighestPage);
-        m_gates->calls.clear();
-        m_sheetAnswer = c.answer;
-        quickSets.BSetChanged(m_page);
-        EXPECT_EQ(c.result, Notify(PSN_APPLY));
-        EXPECT_EQ(c.calls, m_gates->calls);
-        EXPECT_FALSE(quickSets.BChanged());
-    }
-    m_sheetMessages.clear();
-    EXPECT_EQ(0, Notify(PSN_RESET));
-    EXPECT_EQ(std::vector<UINT>{PSM_UNCHANGED}, m_sheetMessages);
+    ExpectApplyOnlyOnTheLastPageVisited(kPageFeatures);
 }
 
 // Coming to the front: two-sided printing by hand replaces the unit where both are offered, a
