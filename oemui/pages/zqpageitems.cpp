@@ -116,6 +116,21 @@ void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript
         CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
 }
 
+void SettleBorderlessLayout(CZQUILogic& logic, POEMCUIPPARAM pParam, BOOL bKeepLayout, BOOL bBanner) {
+    ZQUIDevmode& work = *logic.WorkDM();
+    if (!bKeepLayout) {
+        work.dwBooklet = 0;
+        work.wDuplex = 1;
+        work.dwPagesPerSheet = 1;
+    }
+    work.dwPrintDocOn = 0;
+    work.dwScaleToFit = 0;
+    work.dwScalePercent = 100;
+    CZQCommon::DWSelectPubOption(pParam, DMPUB_DUPLEX, 0, 0);
+    logic.VUpdateDuplexState();
+    if (bBanner) logic.ISetPageOrderItems(TRUE);
+}
+
 void RunQualityMacros(PageContext* pContext, POEMCUIPPARAM pParam, bool bGroup) {
     if (!pContext || !pContext->pRules) return;
     WCHAR option[256];

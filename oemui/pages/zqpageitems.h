@@ -251,6 +251,10 @@ bool ReselectWithMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszF
 // back to its first option.
 void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript);
 
+// A borderless or banner page is one full-size page on one side of each sheet: no resizing, no
+// two-sided printing and (unless the layout is kept) one page per sheet without a booklet.
+void SettleBorderlessLayout(CZQUILogic& logic, POEMCUIPPARAM pParam, BOOL bKeepLayout, BOOL bBanner);
+
 // The quality group's macros (when asked), then the warning of the highest resolution.
 void RunQualityMacros(PageContext* pContext, POEMCUIPPARAM pParam, bool bGroup);
 // A colour space the application or the colour management keeps needs the highest qualities: with

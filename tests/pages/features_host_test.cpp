@@ -19,22 +19,6 @@
 
 namespace {
 
-std::vector<std::wstring> TabTitles(HWND sheet) {
-    std::vector<std::wstring> titles;
-    HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
-    const int count = tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int i = 0; i < count; ++i) {
-        WCHAR text[256] = {};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 256;
-        SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        titles.push_back(text);
-    }
-    return titles;
-}
-
 TEST(FeaturesUnderHost, SimpleDeskPrinterTurnsTheDocumentAndStartsItsToolbox) {
     ZQInstallResult installed;
     ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kSimpleModel), zqtest::ExeDir(), L"", installed))
@@ -51,7 +35,7 @@ TEST(FeaturesUnderHost, SimpleDeskPrinterTurnsTheDocumentAndStartsItsToolbox) {
     std::vector<BYTE> out;
     {
         CZQAutoPress press(50, [&](HWND sheet) {
-            tabs = TabTitles(sheet);
+            tabs = zqtest::TabTitles(sheet);
             ASSERT_TRUE(ZQShowPage(sheet, L"Features"));
             HWND page = ZQCurrentPage(sheet);
             const auto plugin = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll"));

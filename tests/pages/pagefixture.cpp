@@ -132,6 +132,14 @@ BoxAnswers::BoxAnswers(int iAnswer) : answer(iAnswer) {
 
 BoxAnswers::~BoxAnswers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
 
+std::vector<zqtest::FixtureFeature> PageFixture::OrientationItems() {
+    zqtest::FixtureFeature own = zqtest::ListFeature(
+        "ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}}, 0, kOemPubOrientation);
+    own.oem = true;
+    return {own, zqtest::ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0,
+                                     DMPUB_ORIENTATION)};
+}
+
 HINSTANCE PageFixture::Resources() {
     static const CZQModule module(LoadLibraryExW(zqtest::BesideExe(L"zqoemui.dll").c_str(), nullptr,
                                                  LOAD_LIBRARY_AS_DATAFILE));

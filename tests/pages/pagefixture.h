@@ -135,6 +135,8 @@ protected:
     static void Click(HWND hDlg, int id);
     // The plug-in's resources, loaded once as data.
     static HINSTANCE Resources();
+    // The plug-in's own orientation item (portrait) and the core driver's.
+    static std::vector<zqtest::FixtureFeature> OrientationItems();
 
     zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
     HANDLE m_hPrinter = nullptr;

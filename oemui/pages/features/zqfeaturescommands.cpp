@@ -105,19 +105,10 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
     if (Checked(box)) {
         logic.m_adwMarginChoice[1] = 0;
         DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
-        // A borderless or banner page is one full-size page on one side of each sheet.
         const BOOL banner = logic.BIsBannerPaper();
         if (banner || logic.BIsBorderlessPaper()) {
-            work.dwBooklet = 0;
-            work.wDuplex = 1;
-            work.dwPagesPerSheet = 1;
-            work.dwPrintDocOn = 0;
-            work.dwScaleToFit = 0;
-            work.dwScalePercent = 100;
             DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
-            DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
-            logic.VUpdateDuplexState();
-            if (banner) logic.ISetPageOrderItems(TRUE);
+            SettleBorderlessLayout(logic, param, FALSE, banner);
         }
     } else {
         if (logic.m_adwMarginChoice[1])

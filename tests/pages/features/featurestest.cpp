@@ -22,11 +22,7 @@ void FeaturesPage::AddItems(const std::string& without) {
     auto add = [&](const zqtest::FixtureFeature& feature) {
         if (without.find(feature.keyword) == std::string::npos) m_host.Add(feature);
     };
-    zqtest::FixtureFeature own = ListFeature("ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}},
-                                             0, kOemPubOrientation);
-    own.oem = true;
-    add(own);
-    add(ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0, DMPUB_ORIENTATION));
+    for (const zqtest::FixtureFeature& feature : OrientationItems()) add(feature);
     add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"ZQ_BORDERLESS_4X6", L"Photo (borderless)"},
                                   {"ZQ_BANNER_A1", L"Banner A1"}, {"HAGAKI", L"Postcard"}, {"CUSTOMSIZE", L"Custom"}},
                     0, DMPUB_FORMNAME));
