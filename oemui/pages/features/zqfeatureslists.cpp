@@ -107,7 +107,8 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
 
     // "Add Paper..." starts the maker's media tool; the list stays on the current type.
-    if (count >= 2 && chosen == count - 2 && m_state.szAddPaperPath[0] && Readable(param, zqkw::kZQAddCustomMedia)) {
+    if (count >= 2 && chosen == count - 2 && Readable(param, zqkw::kZQAddCustomMedia) && BReadAddPaperPath(pContext) &&
+        m_state.szAddPaperPath[0]) {
         WCHAR command[ZQFeaturesState::kAddPaperChars];
         ZQCopyText(command, ZQFeaturesState::kAddPaperChars, m_state.szAddPaperPath);
         BLaunchProgram(wParam, command);

@@ -7,6 +7,7 @@
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
 #include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -74,6 +75,16 @@ void CZQFeaturesTab::VGetMediaPopupHelpIds(HWND, DWORD* pdwTable, PageContext* p
     pContext->pLogic->IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, nullptr, nullptr, OEMCUIP_DOCPROP,
                                           CZQUILogic::kBindHelp, FALSE, 0, &help);
     pdwTable[1] = help > 0 ? static_cast<DWORD>(help) : 0;
+}
+
+BOOL CZQFeaturesTab::BReadAddPaperPath(PageContext*) {
+    DWORD cb = sizeof m_state.szAddPaperPath;
+    const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey, zqsettings::kAddNewPaperToolPath,
+                                        RRF_RT_REG_SZ, nullptr, m_state.szAddPaperPath, &cb);
+    if (status == ERROR_SUCCESS) return TRUE;
+    // A value that does not fit is no command either.
+    m_state.szAddPaperPath[0] = L'\0';
+    return FALSE;
 }
 
 void CZQFeaturesTab::VSelectCurrentMediaName(HWND hCombo, PageContext*) {

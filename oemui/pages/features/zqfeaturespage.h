@@ -22,7 +22,8 @@ INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
 
 // What the page keeps between its windows besides its controls.
 struct ZQFeaturesState {
-    // The maker's media-adding tool (the value "Path" of its machine key, 256 bytes).
+    // The maker's media-adding tool (the value "Path" of its machine key, 256 bytes), read when
+    // "Add Paper..." is chosen.
     static constexpr size_t kAddPaperChars = 128;
     // How the document is sized: actual size, on another paper, or a percentage of normal size.
     enum : int { kActualSize = 0, kPrintDocOn = 1, kPercentage = 2 };
@@ -58,6 +59,9 @@ public:
     // The two-sided value the controls ask for: one-sided without a two-sided entry chosen, else the
     // binding of the pages per sheet, the orientation, flip pages up and the booklet.
     WORD WGetTwoSidedBinding(PageContext* pContext);
+    // The maker's add-paper program as its installer registered it (at most 256 bytes), kept as the
+    // page's add-paper command; false, and no command, when it is not registered.
+    BOOL BReadAddPaperPath(PageContext* pContext);
     // Pop-up mode: the media-type list back on the name of the media type the core driver has
     // selected (its first entry when the list lacks it).
     void VSelectCurrentMediaName(HWND hCombo, PageContext* pContext);

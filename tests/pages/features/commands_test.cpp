@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurestest.h"
 #include "macrotest.h"
@@ -271,18 +272,29 @@ TEST_F(FeaturesChoices, MediaTypeMoreAndAddPaper) {
     EXPECT_TRUE(opened);
     EXPECT_EQ(L"Photo Paper", Text(IDC_CBO_MEDIA_TYPE_IS)) << "Cancel: the current type";
 
+    // Without the tool registered nothing starts; registered, the tool runs and the list stays.
     const std::wstring program = zqtest::BesideExe(L"zqcmdlog.exe");
+    auto lastRun = [](int tries) {
+        WCHAR ran[1024] = {};
+        for (int i = 0; i < tries && !ran[0]; ++i, Sleep(100)) {
+            DWORD cb = sizeof ran;
+            RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
+        }
+        return std::wstring(ran);
+    };
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
-    ZQCopyText(m_tab->StateForTesting().szAddPaperPath, ZQFeaturesState::kAddPaperChars, program.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey);
+    Choose(IDC_CBO_MEDIA_TYPE_IS, 2);
+    EXPECT_EQ(L"", lastRun(5)) << "no tool registered";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey,
+                                             zqsettings::kAddNewPaperToolPath, REG_SZ, program.c_str(),
+                                             static_cast<DWORD>((program.size() + 1) * sizeof(WCHAR))));
+    Choose(IDC_CBO_MEDIA_TYPE_IS, 1);
     Choose(IDC_CBO_MEDIA_TYPE_IS, 2);
     EXPECT_EQ(L"Photo Paper", Text(IDC_CBO_MEDIA_TYPE_IS));
-    WCHAR ran[1024] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    EXPECT_EQ(program, std::wstring(ran).substr(0, program.size()));
+    EXPECT_EQ(program, lastRun(100).substr(0, program.size()));
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey);
 }
 
 // The paper size runs its macros; "Custom" (any letter case) opens the custom paper size dialog and
