@@ -1,6 +1,7 @@
 // Under the core driver stand-in: the desk printer with the simplified interface shows its Features
 // page in place of the Paper/Quality, Effects and Finishing pages; a click on its sample page turns
-// the document at once and on OK, and Printer Services starts the driver's toolbox.
+// the document at once and on OK, and Printer Services starts the driver's toolbox; showing the page
+// costs the core driver a bounded number of calls.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +15,9 @@
 #include "res/zqfeaturesids.h"
 #include "testsupport.h"
 #include "zqcmdlogrecord.h"
+#include "zqcorecalls.h"
 #include "zqhostapp.h"
+#include "zqproc.h"
 #include "zqinstall.h"
 
 namespace {
@@ -74,6 +77,44 @@ TEST(FeaturesUnderHost, SimpleDeskPrinterTurnsTheDocumentAndStartsItsToolbox) {
     EXPECT_NE(std::wstring::npos, line.find(L"zqcmdlog.exe")) << ZQUtf8(line);
     EXPECT_NE(std::wstring::npos, line.find(printer)) << ZQUtf8(line);
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
+}
+
+// The core driver's calls that showing the Features page costs once the sheet is open, and showing it
+// again: the printer record's lists are read once for the sheet, a setting once per message until
+// an item is reported. The reads and reports are the most the page needs now; its groups add theirs.
+TEST(FeaturesUnderHost, CallsOfShowingThePage) {
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kSimpleModel), zqtest::ExeDir(), L"", installed))
+        << ZQUtf8(installed.error);
+    const std::wstring printer = zqhosttest::kSimplePrinter;
+    zqhosttest::ResetToDefaults(printer);
+    CZQModule driver = zqhosttest::DriverModule(printer);
+    const auto counts = ZQGetProc<PFN_ZQGetCoreCallCounts>(driver.Get(), "ZQGetCoreCallCounts");
+    ASSERT_NE(nullptr, counts);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    // The first showing, then the page shown again after the core driver's page.
+    ZQCoreCallCounts before[2] = {}, after[2] = {};
+    std::vector<BYTE> out;
+    {
+        CZQAutoPress press(0, [&](HWND sheet) {
+            for (int i = 0; i < 2; ++i) {
+                ZQShowPage(sheet, L"Document Options");
+                counts(&before[i]);
+                ZQShowPage(sheet, L"Features");
+                RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // and painted
+                counts(&after[i]);
+            }
+        });
+        ZQOpenPreferences(h.Get(), printer, nullptr, out);
+        ASSERT_TRUE(press.Pressed());
+    }
+    const LONG caps[2] = {4, 0}, maxReads[2] = {80, 45}, maxReports[2] = {14, 4};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(caps[i], after[i].lDeviceCapabilities - before[i].lDeviceCapabilities);
+        EXPECT_LE(after[i].lGetDriverSetting - before[i].lGetDriverSetting, maxReads[i]);
+        EXPECT_LE(after[i].lUpdateUISetting - before[i].lUpdateUISetting, maxReports[i]);
+    }
 }
 
 }  // namespace

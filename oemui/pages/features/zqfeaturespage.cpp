@@ -2,6 +2,7 @@
 // drawing and help.
 #include "pages/features/zqfeaturespage.h"
 
+#include "common/zqcapsreuse.h"
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqlanguage.h"
@@ -97,6 +98,8 @@ void CZQFeaturesTab::VSelectCurrentMediaName(HWND hCombo, PageContext*) {
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     if (uMsg == WM_INITDIALOG) {
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
         PageContext* context = Checked(psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr, true);
