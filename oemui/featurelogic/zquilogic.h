@@ -186,6 +186,11 @@ public:
     BOOL BClearTransverseForBitmap();
     // First caller: the Output page.
     void VSetStraightPaperPath(BOOL bOn);
+    // The face-up flag of the working copy (+1892) from "ZQOutputBinOrientation", the delivery the
+    // driver keeps in step with the selected output bin: 1 when its option names "FaceUp" (without
+    // case); left alone when it cannot be read.
+    // First caller: the Output page.
+    void VUpdateOutputBinFaceUp();
 
     // ---- D. quality and colour --------------------------------------------------------------------
     void VSelectHighQuality(PCWSTR pszFeature);
@@ -222,6 +227,8 @@ public:
     int IFindOptionByEditText(HWND hCtrl, PCWSTR pszFeature) const;
 
     // ---- G. sheet bookkeeping ------------------------------------------------------------------------
+    // The selections the pages compare with, and the old poster and preserve-layout states (a poster
+    // selected; "ZQAutoDuplexScaling" on).
     void VSaveSelections();
     // The raw-spooling flag: the printer's jobs spool as raw data (its default data type is a raw
     // one). Kept here and written into the working copy and the block's private devmode.
@@ -338,6 +345,9 @@ public:
     DWORD m_dwTargetPaper = 0;
     DWORD m_adwPosterTiles[25] = {};
     BOOL m_bStraightPaperPath = FALSE;
+    // As the sheet opened (VSaveSelections).
+    BOOL m_bOldPosterFlag = FALSE;
+    BOOL m_bOldPreserveLayout = FALSE;
     // Colour pages and shortcuts.
     BOOL m_bGrayscale = FALSE;
     BOOL m_bGrayscaleQuality = FALSE;
@@ -377,6 +387,6 @@ protected:
     BOOL BPaperSize(const PrinterCaps* pCaps, WORD wPaper, LONG* plWidth, LONG* plLength) const;
 
 private:
-    static constexpr int kSavedFeatureCount = 30;
+    static constexpr int kSavedFeatureCount = 32;
     int m_aiSaved[kSavedFeatureCount] = {};
 };

@@ -60,7 +60,7 @@ const PCWSTR kSavedFeatures[] = {
     zqkw::kPageSize,          zqkw::kZQMaximumDetail,   zqkw::kZQOptimizeFor,      zqkw::kOutputBin,
     zqkw::kStapling,          zqkw::kStapleLocation,    zqkw::kPunching,           zqkw::kFolding,
     L"ZQImageShift",      zqkw::kFaceControl,       zqkw::kZQUseAutoDuplexUnit, L"ZQPosterPrintingOption",
-    zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,
+    zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,     zqkw::kZQMirrorPrint,
 };
 
 const PCWSTR kPhotoFixFeatures[] = {zqkw::kZQContrast, zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
@@ -148,6 +148,12 @@ void CZQUILogic::VSetStraightPaperPath(BOOL bOn) {
     DWSelect(L"ZQStraightPaperPath", bOn ? 1 : 0);
     m_bStraightPaperPath = bOn ? TRUE : FALSE;
     if (m_pDevmode) m_pDevmode->dwStraightPaperPath = bOn ? 1 : 0;
+}
+
+void CZQUILogic::VUpdateOutputBinFaceUp() {
+    WCHAR delivery[256];
+    if (!m_pDevmode || !BReadOption(L"ZQOutputBinOrientation", delivery)) return;
+    m_pDevmode->dwOutputFaceUp = ZQContainsNoCase(delivery, L"FaceUp") ? 1 : 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,7 +245,7 @@ int CZQUILogic::IGetThriftmodeState() const {
 // ---------------------------------------------------------------------------------------------
 // G. Sheet bookkeeping
 // ---------------------------------------------------------------------------------------------
-static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 30, "saved selections");
+static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 32, "saved selections");
 
 void CZQUILogic::VSaveSelections() {
     int i = 0;
@@ -248,6 +254,9 @@ void CZQUILogic::VSaveSelections() {
         if (DWGetFeatureOptionIndex(m_pCUIParam, feature, &index) != ZQOPT_OK) index = -1;
         m_aiSaved[i++] = index;
     }
+    int poster = 0;
+    m_bOldPosterFlag = BGetPosterTiles(&poster);
+    m_bOldPreserveLayout = BOptionIs(L"ZQAutoDuplexScaling", L"TRUE");
 }
 
 int CZQUILogic::IGetSavedSelection(PCWSTR pszFeature) const {

@@ -101,7 +101,8 @@ struct ZQUIDevmode {
     uint32_t dwStraightPaperPath;  // 1880
     uint32_t dwFlipPagesUp;   // 1884
     uint32_t dwManualDuplex;  // 1888
-    uint8_t abFin1892[20];    // 1892
+    uint32_t dwOutputFaceUp;  // 1892: the selected output bin delivers face up
+    uint8_t abFin1896[16];    // 1896
     // ---- job storage (S)
     uint32_t dwJobStorageAvailable;  // 1912
     uint32_t dwJs1916;        // 1916
@@ -222,6 +223,7 @@ static_assert(offsetof(ZQUIDevmode, dwWmListIndex) == 1808);
 static_assert(offsetof(ZQUIDevmode, fScaleFactor) == 1844);
 static_assert(offsetof(ZQUIDevmode, dwPageBorders) == 1852);
 static_assert(offsetof(ZQUIDevmode, dwManualDuplex) == 1888);
+static_assert(offsetof(ZQUIDevmode, dwOutputFaceUp) == 1892);
 static_assert(offsetof(ZQUIDevmode, dwJobStorageAvailable) == 1912);
 static_assert(offsetof(ZQUIDevmode, szJsUserName) == 1928);
 static_assert(offsetof(ZQUIDevmode, szJsJobName) == 2442);

@@ -166,4 +166,31 @@ inline HFONT NewMenuFont(HDC hdc, LONG lWeight) {
 
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
+// WM_SETCURSOR of a page with a sample page: the hand over either of its buttons, the arrow
+// elsewhere; the page always answers.
+INT_PTR SetPreviewCursor(HWND hDlg);
+
+// A row of a page's context-help table: the control, then its help id. A setting the configuration
+// manager locked gives 15147; a feature or public item gives its item's help index, else the
+// fall-back; without either the fall-back stands (-1: no help topic).
+struct HelpRow {
+    int control;
+    PCWSTR lock;     // value under "DMCLockData\Printing", or none
+    BYTE pubId;
+    PCWSTR feature;
+    int fallback;
+};
+inline constexpr DWORD kLockedHelpId = 15147;
+// The rows' pairs into pdwTable (room for cRows pairs and the (0, 0) end, which follows them).
+void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic);
+
+// Whether the printer's web services let the print preview be offered: a printer that lists its
+// services ("PSServicesOption") needs the address of its web server; one without them may.
+bool WebPreviewAllowed(POEMCUIPPARAM pParam);
+
+// The document turned to portrait or landscape as the sample page's click turns it: the working
+// orientation, the plug-in's own orientation item and the core driver's, the PostScript orientation
+// feature, and the helper file's stapling rules run with the current staple option.
+void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape);
+
 }  // namespace zqpage

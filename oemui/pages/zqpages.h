@@ -14,6 +14,7 @@ class CZQXmlUiRules;
 class IZQAlertGate;
 class IZQConstraintGate;
 class IZQSettingsExchange;
+class IZQPageSlots;
 struct SheetRecord;
 
 // The base of every property page object: its title (shown on the tab) and its sheet position.
@@ -52,7 +53,30 @@ struct PageContext {
     CZQQuickSets* pQuickSets;           // the quick-set manager
     const PaperList* pPapers;           // the large-format printer's paper list
     SheetRecord* pSheet;                // the record of the sheet showing the page
+    IZQPageSlots* pPages;               // the other pages, for the calls pages make on each other
 };
+
+// The page objects of a binding as the other pages reach them: a page calls another page's routines
+// on that page's object with that page's context, also while that page has no window (the objects
+// live as long as the binding's pages; a page not in the sheet has no context).
+class IZQPageSlots {
+public:
+    // Null when this printer has no such page object, or the sheet no such page.
+    virtual CZQTabBase* PPage(int iPageId) const = 0;
+    virtual PageContext* PContext(int iPageId) = 0;
+
+protected:
+    ~IZQPageSlots() = default;
+};
+
+// The page object of that id in its class (the page table makes each id's object of one class), and
+// its context (null when the sheet does not show the page).
+template <class Tab>
+Tab* ZQSheetPage(const PageContext* pContext, int iPageId, PageContext** ppPageContext = nullptr) {
+    IZQPageSlots* pages = pContext ? pContext->pPages : nullptr;
+    if (ppPageContext) *ppPageContext = pages ? pages->PContext(iPageId) : nullptr;
+    return pages ? static_cast<Tab*>(pages->PPage(iPageId)) : nullptr;
+}
 
 // The context of a page whose page object has its OEMCUIPPARAM, from the PROPSHEETPAGEW of its
 // WM_INITDIALOG or from its window's DWLP_USER; null with last error 13 otherwise.

@@ -3,11 +3,13 @@
 #include <new>
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqfinishingids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -19,6 +21,10 @@ void PaperQualityBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
 }
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
+}
+CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
+ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
 }
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
@@ -41,6 +47,7 @@ void ServicesSheetEnd(PageContext* pContext) {
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
+    {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},

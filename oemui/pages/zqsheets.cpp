@@ -47,13 +47,18 @@ void WriteHelpPath(POEMUIPSPARAM ps) {
 // ---------------------------------------------------------------------------------------------
 CZQTabBase* CZQSheetBuilder::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
 
-PageContext* CZQSheetBuilder::ContextForTesting(int iPageId) {
+PageContext* CZQSheetBuilder::Context(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
 }
 
 BOOL CZQSheetBuilder::BReadLoadedRollSize() {
     auto* tab = static_cast<CZQPaperQualityTab*>(m_apTabs[kPagePaperQuality]);
     return tab && tab->BReadLoadedRollSize(&m_aContexts[kPagePaperQuality]);
+}
+
+PageContext* CZQSheetBuilder::PContext(int iPageId) {
+    PageContext* context = Context(iPageId);
+    return context && context->pPage ? context : nullptr;
 }
 
 void CZQSheetBuilder::VDeleteTabObjects() {
@@ -172,7 +177,8 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         PageContext& context = m_aContexts[id];
         context = {page,           &logic,           m_pPreview,         binding.pDriverUI,
                    &binding.caps,  binding.pRules,   gates.pConstraints, gates.pAlerts,
-                   gates.pExchange, &binding.quickSets, &binding.papers,  record};
+                   gates.pExchange, &binding.quickSets, &binding.papers,  record,
+                   this};
         page->VBind(ps, binding.pCUIParam, hResModule);
         WCHAR title[CZQCommon::kResStringChars];
         if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))

@@ -17,7 +17,7 @@ struct ZQPageGates {
 
 // It also reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
 // page when the sheet has one.
-class CZQSheetBuilder final : public IZQLoadedRollReader {
+class CZQSheetBuilder final : public IZQLoadedRollReader, public IZQPageSlots {
 public:
     CZQSheetBuilder() = default;
     ~CZQSheetBuilder() { VDeleteTabObjects(); }
@@ -32,7 +32,10 @@ public:
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
-    PageContext* ContextForTesting(int iPageId);
+    PageContext* Context(int iPageId);
+    // What pages read of each other: the object, and the context of a page of the sheet.
+    CZQTabBase* PPage(int iPageId) const override { return Tab(iPageId); }
+    PageContext* PContext(int iPageId) override;
     // The record of the sheet being shown (null between sheets).
     SheetRecord* SheetForTesting() const { return m_pSheetRecord; }
     // The preview every page paints through (null until the pages are made).

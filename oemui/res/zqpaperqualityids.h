@@ -8,23 +8,17 @@
 #define IDD_DLG_IMAGE_ENHANCEMENT 202
 #define IDD_DLG_IMAGE_ENHANCEMENT_RTL 270
 
-// Pictures: the maker's logo with its mask, the constraint button's two states (left to right and
-// right to left), the marker beside page kinds that take their own paper.
-#define IDB_ZQLOGO_MASK 107
-#define IDB_ZQLOGO 109
-#define IDB_CONSTRAINT_RTL 132
-#define IDB_CONSTRAINT_PRESSED 134
-#define IDB_CONSTRAINT_PRESSED_RTL 1012
-#define IDB_CONSTRAINT 1013
+// The logo, the constraint button's pictures and the controls every settings page shares.
+#include "res/zqpageids.h"
+
+// The marker beside page kinds that take their own paper.
 #define IDI_PAGE_KIND_MARKER 217
 
 // Controls of the page.
-#define IDC_ZQLOGO_HOLDER 111
 #define IDC_GB_PRINT_QUALITY 381
 #define IDC_CBO_PRINT_QUALITY 382
 #define IDC_CHK_THRIFTMODE 384
 #define IDC_CHK_GLOSS 392
-#define IDC_BTN_HELP 409
 #define IDC_BTN_PAPERMEDIA_PRINTINGHELP 413
 #define IDC_BTN_PAPERMEDIA_PQ_SETTINGS 414
 #define IDC_GB_MEDIA_PAPER_OPTIONS 426
@@ -40,15 +34,11 @@
 #define IDC_STA_PAGE_EXCEPTIONS 438
 #define IDC_CBO_MEDIA_SIZE_IS 439
 #define IDC_STA_MEDIA_SIZE_DIMENSIONS 440
-#define IDC_BTN_PREVIEW_LAND 441
-#define IDC_BTN_PREVIEW_PORT 442
 #define IDC_CHECK_BORDERLESS_PHOTO 460
 #define IDC_CHECK_BORDERLESS_AUTOFIT 462
 #define IDC_BTN_CUSTOM 492
 #define IDC_BTN_PAGE_EXCEPTIONS_SETTINGS 493
 #define IDC_GB_ORIENTATION 535
-#define IDC_RB_PORTRAIT 536
-#define IDC_RB_LANDSCAPE 538
 #define IDC_COLOR_INPUT_DPI 542
 #define IDC_STA_RENDER_DPI 547
 #define IDC_COLOR_OUTPUT 549
@@ -68,7 +58,6 @@
 #define IDC_CHK_SAVE_ROLL_PAPER 717
 #define IDC_CHK_DISABLE_AUTO_CUTTER 719
 #define IDC_CHK_QUIET_PRINTING 720
-#define IDC_CHK_SHOW_PREVIEW_FIN 729
 #define IDC_STA_CURRENTLY_LOADED_INFO 902
 #define IDC_STA_ROLL_INFO 903
 #define IDC_CHK_AUTOROTATE 904

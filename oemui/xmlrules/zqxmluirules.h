@@ -114,6 +114,9 @@ public:
     // new local-heap text. ZQOPT_OK, ZQOPT_NO_MEMORY, ZQOPT_BAD_ARGUMENT (the option lists cannot be
     // read) or ZQOPT_NO_NAME (no such option).
     static DWORD DWGetOptionDisplayName(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszOption, PWSTR* ppszName);
+    // The entry of that name (case-blind) among the names of the helper file's group (its subgroups
+    // included), as the file writes it, into cchOut characters; FALSE when no loaded file lists it.
+    BOOL BFindGroupName(PCWSTR pszGroup, PCWSTR pszName, PWSTR pszOut, size_t cchOut);
     // The first child of the group whose first child's text is that name (case-blind).
     BOOL BFindFeatureNode(IXMLDOMNode** ppNode, PCWSTR pszGroup);
     // From a group's first child: the texts of the children of the group's second child and of its

@@ -247,6 +247,30 @@ DWORD CZQXmlUiRules::DWGetOptionDisplayName(POEMCUIPPARAM pParam, PCWSTR pszFeat
     return *ppszName ? ZQOPT_OK : ZQOPT_NO_MEMORY;
 }
 
+BOOL CZQXmlUiRules::BFindGroupName(PCWSTR pszGroup, PCWSTR pszName, PWSTR pszOut, size_t cchOut) {
+    if (!pszGroup || !pszName || !pszOut || !cchOut) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    if (!m_parser.BIsLoaded()) return FALSE;
+    bool found = false;
+    auto take = [&](const CZQBstr& name, const CZQBstr& text) {
+        if (found || !BIsExactly(name, L"name") || !text || !ZQEqualNoCase(text.Get(), pszName)) return;
+        found = ZQCopyText(pszOut, cchOut, text.Get()) == S_OK;
+    };
+    // A name stands in the group or in one of its subgroups.
+    BWalkGroups(m_parser.GroupList(), pszGroup, [&](IXMLDOMNode* child, const CZQBstr& name, const CZQBstr& text) {
+        if (BIsExactly(name, L"subgroup"))
+            VWalkChildren(child, [&](IXMLDOMNode*, const CZQBstr& inner, const CZQBstr& innerText) {
+                take(inner, innerText);
+                return !found;
+            });
+        else
+            take(name, text);
+    });
+    return found ? TRUE : FALSE;
+}
+
 BOOL CZQXmlUiRules::BFindFeatureNode(IXMLDOMNode** ppNode, PCWSTR pszGroup) {
     if (!ppNode || !pszGroup) {
         SetLastError(ERROR_INVALID_DATA);

@@ -1,11 +1,119 @@
-// CZQFinishingTab: the Finishing page object, one among the plug-in object's page objects. So far it
-// lends every preview filler the tiles per side of a poster.
+// CZQFinishingTab: the Finishing page of the document sheet, where the user sets how pages lie on the
+// paper (document options, page order and borders, orientation, rotation, mirror image, the print
+// preview) beside the sample page. One object per binding; FinishingPageDlgProc finds it through the
+// page's PageContext, kept as the window's DWLP_USER data. Other pages call some of its routines,
+// also while it has no window.
+//
+// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// with the reactions to each message. Its controls are a CZQPageControls table; its scalar state
+// sits in ZQFinishingState.
 #pragma once
 
+#include "common/zqcontrols.h"
+#include "pages/zqpagealerts.h"
+#include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
+#include "preview/zqpreviewsettings.h"
+
+struct ZQUIDevmode;
+
+INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// What the page keeps between its windows besides its controls.
+struct ZQFinishingState {
+    BOOL bPosterFlag = FALSE;      // the pages-per-sheet list shows a poster item
+    int iPosterOption = 0;         // that poster's option (0..3 for 2x2 .. 5x5)
+    BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
+    BOOL bTilesChanged = FALSE;    // the tile selection changed since the last change check
+};
 
 class CZQFinishingTab : public CZQTabBase {
 public:
+    // Context help: the page's pairs of (control id, help id), then (0, 0).
+    static constexpr int kHelpPairs = 36;
+
+    CZQFinishingTab();
+    ~CZQFinishingTab() override;
+    CZQFinishingTab(const CZQFinishingTab&) = delete;
+    CZQFinishingTab& operator=(const CZQFinishingTab&) = delete;
+
+    // ---- refresh: mode 0 sets every control from the settings, mode 2 stores the controls back
+    // (and records this page as the one to open on); other modes do nothing.
+    void VRefresh(HWND hCtrl, PageContext* pContext, int iMode);
+    // First callers: the Color, Features and printing-shortcuts pages, after they change finishing
+    // settings.
+    void VSetAllControls(PageContext* pContext);
+    void VSaveControls(PageContext* pContext);
+
+    // ---- change check, help and the groups the printer's features decide
+    // PSM_CHANGED or PSM_UNCHANGED to the sheet for the page; TRUE when the page differs from the
+    // settings the sheet opened with.
+    BOOL BCheckPageChanged(HWND hPage, PageContext* pContext);
+    // kHelpPairs pairs and the (0, 0) end into pdwTable.
+    void VBuildHelpTable(DWORD* pdwTable, PageContext* pContext);
+    void VUpdatePreviewGroup(PageContext* pContext);
+    void VLayoutOrientationGroup(PageContext* pContext);
+    // Large-format printers: no turn by 90 degrees where the sheet is too narrow for it.
+    void VCheckRotate90Width(PageContext* pContext);
+
+    // ---- the sample page
+    void VFillPreviewSettings(PageContext* pContext);
+
+    // ---- posters
     // Tiles per side of a poster option: 2, 3, 4 or 5 for options 0 to 3; 2 otherwise.
     static int IPosterTilesPerSide(int iPosterOption);
+    // A paper that rules posters out ends them on this page too: the tile selection is disabled, and
+    // the poster flag cleared.
+    // First caller: the Paper/Quality page.
+    void VDisablePosterControl();
+    void VClearPosterFlag() { m_state.bPosterFlag = FALSE; }
+
+    // ---- for the tests: the state and record behind the page's routines
+    ZQFinishingState& StateForTesting() { return m_state; }
+    const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
+    CZQPageAlerts& AlertsForTesting() { return m_alerts; }
+
+private:
+    friend INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    // ---- the dialog procedure's work (the context is the page's PageContext)
+    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    void VOnPaint(HWND hDlg, PageContext* pContext);
+    BOOL BOnDrawItem(const DRAWITEMSTRUCT* pDraw);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
+    void VOnDestroy();
+    // The user's choices (WM_COMMAND: control id, notification code, control window) and the
+    // sheet's notifications, whose result the page answers.
+    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+
+    // ---- the reactions of those messages
+    void VSetControlTexts();
+    void VFillLists(PageContext* pContext);
+    void VOnSetActive(HWND hDlg, PageContext* pContext);
+    LRESULT IOnApply(PageContext* pContext);
+    // A box that sets one field of the working settings.
+    void VOnFieldBox(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnShowPreview(HWND hDlg, PageContext* pContext);
+    void VOnPaperTextClick(PageContext* pContext);
+    // Portrait or landscape, from the sample page's click (bFromPreview) or from a radio.
+    void VOnOrientation(HWND hDlg, bool bLandscape, bool bFromPreview, PageContext* pContext);
+    void VOnConstraintInfo(int iCtrlId);
+
+    // ---- steps the reactions share
+    // The orientation radios as the plug-in's own orientation item stands.
+    void VShowOrientation();
+    // The sample page's button that shows the sheet (landscape sheets for landscape pages, and for
+    // portrait pages two or six to a sheet).
+    static int IShownPreviewId(const ZQUIDevmode& work);
+    // The paper text under the sample page (large-format printers).
+    void VShowPaperText(PageContext* pContext);
+    void VRepaintPreview(BOOL bErase);
+
+    // ---- what the page owns, built in this order after the base; the alert strip goes first
+    PreviewSettings m_preview = {};
+    CZQPageControls m_controls;
+    CZQBitmapButton m_aConstraintButtons[3];  // beside two-sided printing, booklets, pages per sheet
+    ZQFinishingState m_state;
+    CZQPageAlerts m_alerts;
 };

@@ -253,7 +253,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         // A disc label is one unposterised page, mirrored, on a paper with borders.
         if (lstrcmpW(media, L"ZQ_CD_LABEL_PAPER") == 0) {
             work.dwPagesPerSheet = 1;
-            DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
+            VEndPosterPrinting(pContext);
             work.dwMirror = 1;
             if (Checked(m_controls.H(kCtlBorderlessPhoto))) {
                 VBorderlessTwinSwitch(pContext);

@@ -282,27 +282,8 @@ void CZQPaperQualityTab::VOnCoverFromFeeder(HWND hDlg, PageContext* pContext) {
 // A click on the sample page turns it: landscape becomes portrait, anything else landscape.
 void CZQPaperQualityTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    ZQUIDevmode& work = *logic.WorkDM();
-    const POEMCUIPPARAM param = m_pCUIParam;
-    const bool toPortrait = work.wOrientation == 2;
-    work.wOrientation = toPortrait ? 1 : 2;
-    const LONG selection = toPortrait ? 0 : 1;
-    const bool postScript = PostScript(pContext);
-    WCHAR option[256];
-    if (postScript && ReadOption(param, L"ZQOrientation", option)) {
-        if (lstrcmpW(option, L"ZQOrientationLandscape") == 0)
-            DWSelectOptionByIndex(param, L"ZQOrientation", 0, OEMCUIP_DOCPROP);
-        else if (lstrcmpW(option, L"ZQOrientationPortrait") == 0)
-            DWSelectOptionByIndex(param, L"ZQOrientation", 1, OEMCUIP_DOCPROP);
-    }
-    POPTITEM own = nullptr;
-    if (DWFindOemOptItemByPubId(param, kOemPubOrientation, &own) == ZQOPT_OK && own) {
-        own->Sel = selection;
-        own->Flags |= OPTIF_CHANGED;
-    }
-    DWSelectPubOption(param, DMPUB_ORIENTATION, 0, selection);
-    if (ReadOption(param, postScript ? zqkw::kStapleLocation : zqkw::kStapling, option) && RulesLoaded(pContext))
-        pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, param);
+    const LONG selection = logic.WorkDM()->wOrientation == 2 ? 0 : 1;
+    SwitchOrientation(pContext, m_pCUIParam, selection == 1);
     if (logic.BIsLargeFormat()) {
         CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, selection == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
         VShowPaperTexts(pContext, FALSE, TRUE);
@@ -314,8 +295,9 @@ void CZQPaperQualityTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     VShowPaperTexts(pContext, TRUE, FALSE);
     m_controls.VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     // Two or six pages on a sheet lie across it: the other picture takes the focus.
-    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
-    const bool portraitButton = toPortrait ? !across : across;
+    const DWORD pagesPerSheet = logic.WorkDM()->dwPagesPerSheet;
+    const bool across = pagesPerSheet == 2 || pagesPerSheet == 4;
+    const bool portraitButton = selection == 0 ? !across : across;
     SetFocus(GetDlgItem(hDlg, portraitButton ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND));
 }
 

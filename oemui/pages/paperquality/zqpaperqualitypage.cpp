@@ -63,24 +63,6 @@ bool ReselectAndRunMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR ps
     return true;
 }
 
-// The hand over either sample-page button, the arrow elsewhere; the page always answers.
-INT_PTR SetPreviewCursor(HWND hDlg) {
-    POINT cursor = {};
-    GetCursorPos(&cursor);
-    bool over = false;
-    HWND page = hDlg;
-    for (int id : {IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND}) {
-        HWND button = GetDlgItem(hDlg, id);
-        if (!button) continue;
-        RECT rc;
-        if (GetWindowRect(button, &rc) && PtInRect(&rc, cursor)) over = true;
-        page = GetParent(button);
-    }
-    SetCursor(LoadCursorW(nullptr, over ? IDC_HAND : IDC_ARROW));
-    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
-    return TRUE;
-}
-
 // The choices the page starts with go through the helper file's rules again: the paper's macros
 // may have changed media type and quality, so those are chosen again afterwards, each followed by
 // its own macros, and the photo enhancements come back unless the colour space takes them over.

@@ -131,6 +131,10 @@ public:
     void VRefreshCoverControls(PageContext* pContext);
     void VSetCoverFlagForPageKind(PageContext* pContext, int iValue);
     void VApplyPaperSizeSelection(PageContext* pContext);
+    // The current paper as the helper file's paper group names it (256 characters); FALSE when the
+    // group does not list it.
+    // First caller: the Effects page.
+    BOOL BGetPaperSizeDisplayName(PageContext* pContext, PWSTR pszName);
     void VOnPaperSizeChanged(PageContext* pContext);
     void VSetDocumentSizeText(PageContext* pContext);
 
@@ -342,6 +346,8 @@ private:
     // layout is kept (Japanese postcards keep their sides and pages per sheet).
     void VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner);
     void VBorderlessTwinSwitch(PageContext* pContext);
+    // Poster printing off, and the Finishing page's tile selection with it.
+    void VEndPosterPrinting(PageContext* pContext);
     // The sample page's labels of a large-format printer.
     void VShowPaperTexts(PageContext* pContext, BOOL bPaper, BOOL bDocSize);
 

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "common/zqkeywords.h"
+#include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
@@ -73,6 +74,18 @@ void CZQPaperQualityTab::VApplyPaperSizeSelection(PageContext* pContext) {
         work->dwPrintedOnPaper = static_cast<uint32_t>(static_cast<LONG>(param->pPublicDM->dmPaperSize));
 }
 
+BOOL CZQPaperQualityTab::BGetPaperSizeDisplayName(PageContext* pContext, PWSTR pszName) {
+    if (!pszName || !pContext || !pContext->pLogic || !pContext->pRules) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    WCHAR paper[256];
+    return ReadOption(m_pCUIParam, pContext->pLogic->PszFormFeature(), paper) &&
+                   pContext->pRules->BFindGroupName(L"PaperSize", paper, pszName, 256)
+               ? TRUE
+               : FALSE;
+}
+
 void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !PubItem(m_pCUIParam, DMPUB_FORMNAME)) return;
@@ -83,7 +96,7 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
         work->dwPrintDocOn = 1;
         work->dwScaleToFit = 1;
         if (work->dwBooklet == 0) work->dwPagesPerSheet = 1;
-        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
+        VEndPosterPrinting(pContext);
     }
     WCHAR paper[256] = {};
     ReadOption(m_pCUIParam, logic.PszFormFeature(), paper);
@@ -92,6 +105,11 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
     VSettleBorderlessLayout(pContext, wcsstr(paper, L"HAGAKI") != nullptr, banner);
 }
 
+
+void CZQPaperQualityTab::VEndPosterPrinting(PageContext* pContext) {
+    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+    if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VDisablePosterControl();
+}
 
 void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {
     ZQUIDevmode& work = *WorkOf(pContext);
@@ -103,7 +121,7 @@ void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKe
     work.dwPrintDocOn = 0;
     work.dwScaleToFit = 0;
     work.dwScalePercent = 100;
-    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
+    VEndPosterPrinting(pContext);
     DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
     pContext->pLogic->VUpdateDuplexState();
     if (bBanner) pContext->pLogic->ISetPageOrderItems(TRUE);

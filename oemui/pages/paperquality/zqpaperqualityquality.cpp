@@ -186,14 +186,7 @@ void CZQPaperQualityTab::VRunOptimizeForMacro(PageContext* pContext) {
 void CZQPaperQualityTab::VUpdatePrintPreviewBox(PageContext* pContext) {
     if (!pContext || !pContext->pLogic || !m_pCUIParam) return;
     const POEMCUIPPARAM param = m_pCUIParam;
-    // Printers with web services show the preview only where their web server may be used.
-    BOOL web = TRUE;
-    PWSTR* services = nullptr;
-    int count = 0;
-    if (DWGetOptionKeywords(param, zqkw::kPSServicesOption, &services, &count, OEMCUIP_DOCPROP) == ZQOPT_OK &&
-        count > 0)
-        web = BHasEwsAddress(param->hPrinter);
-    VFreeStringList(services, count);
+    const bool web = WebPreviewAllowed(param);
 
     HWND box = m_controls.H(kCtlShowPreview);
     if (!Readable(param, zqkw::kZQPrintPreview)) {

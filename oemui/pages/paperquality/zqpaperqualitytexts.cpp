@@ -6,22 +6,11 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 #include "settings/zqdriverdata.h"
 
-namespace {
-
-// A help row: the control, then its help id. A locked feature gives 15147; a feature or public
-// item gives its item's help index, else the fall-back; without either the fall-back stands.
-struct HelpRow {
-    int control;
-    PCWSTR lock;     // value under "DMCLockData\Printing", or none
-    BYTE pubId;
-    PCWSTR feature;
-    int fallback;    // -1: no help topic
-};
-
-}  // namespace
+using namespace zqpage;
 
 void CZQPaperQualityTab::VGetControlHandles(HWND hDlg) {
     m_controls.VCollect(hDlg);
@@ -118,21 +107,7 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
         {IDC_GB_ORIENTATION, nullptr, 0, nullptr, 15200},
         {IDC_CHK_SHOW_PREVIEW_FIN, nullptr, 0, zqkw::kZQPrintPreview, -1},
     };
-    const HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
-    int n = 0;
-    for (const HelpRow& row : rows) {
-        int help = row.fallback;
-        if (row.lock && CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, row.lock, nullptr)) {
-            help = static_cast<int>(kLockedHelpId);
-        } else if ((row.pubId || row.feature) && logic) {
-            int index = -1;
-            logic->IBindFeatureControl(row.pubId, row.feature, nullptr, nullptr, OEMCUIP_DOCPROP,
-                                       CZQUILogic::kBindHelp, FALSE, 0, &index);
-            help = index >= 0 ? index : row.fallback;
-        }
-        pdwTable[n++] = static_cast<DWORD>(row.control);
-        pdwTable[n++] = static_cast<DWORD>(help);
-    }
+    FillHelpTable(pdwTable, rows, kHelpPairs - 1, m_pCUIParam ? m_pCUIParam->hPrinter : nullptr, logic);
 }
 
 void CZQPaperQualityTab::VReadSourceMediaLocks(PageContext*) {

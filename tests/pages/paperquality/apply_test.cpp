@@ -19,15 +19,6 @@ namespace {
 
 using std::make_tuple;
 
-// The test's sheet records the result a page reports, with its page handle, and answers as scripted.
-PageTestGates* g_gates = nullptr;
-LONG_PTR g_answer = 1;
-LONG_PTR CALLBACK RecordResult(HANDLE, UINT uFunction, LPARAM lParam1, LPARAM lParam2) {
-    if (g_gates && uFunction == CPSFUNC_SET_RESULT)
-        g_gates->calls.push_back("result " + std::to_string(lParam1) + " " + std::to_string(lParam2));
-    return g_answer;
-}
-
 class PaperQualitySheet : public PaperQualityPage {
 protected:
     void SetUp() override {
@@ -40,22 +31,9 @@ protected:
         m_core.dwLayoutMode = 3;
         Build();
         LoadRules(zqmacrotest::Feature("Unused", {}), "");
-        m_record.pfnComPropSheet = &RecordResult;
-        for (int i = 0; i < kMaxSheetPages; ++i) m_record.ahPages[i] = reinterpret_cast<HANDLE>(LONG_PTR{100 + i});
         m_context.pSheet = &m_record;
-        g_gates = m_gates.get();
-        g_answer = 1;
         ASSERT_NE(nullptr, Open());
     }
-    // The notification as the sheet sends it; the answer the page leaves for the sheet.
-    LRESULT Notify(UINT code) {
-        NMHDR header = {m_parent, 0, code};
-        SetWindowLongPtrW(m_page, DWLP_MSGRESULT, -1);
-        const INT_PTR returned = PaperQualityPageDlgProc(m_page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
-        EXPECT_EQ(GetWindowLongPtrW(m_page, DWLP_MSGRESULT), returned);
-        return returned;
-    }
-    SheetRecord m_record = {};
 };
 
 TEST_F(PaperQualitySheet, OnlyTheLastPageVisitedSynchronisesAndExportsEvenWhenTheResultIsRefused) {
@@ -83,7 +61,7 @@ TEST_F(PaperQualitySheet, OnlyTheLastPageVisitedSynchronisesAndExportsEvenWhenTh
         quickSets.BSetChanged(m_page);
         m_tab->DialogsForTesting().imageEnhance.VSetChanged();
         m_gates->calls.clear();
-        g_answer = c.answer;
+        m_sheetAnswer = c.answer;
         EXPECT_EQ(c.result, Notify(PSN_APPLY));
         EXPECT_EQ(c.calls, m_gates->calls);
         EXPECT_FALSE(quickSets.BChanged() || m_tab->DialogsForTesting().imageEnhance.BChanged()) << "changes count until apply";

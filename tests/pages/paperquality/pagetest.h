@@ -1,6 +1,5 @@
-// The Paper/Quality page in process: the core driver's items of a desk-like printer (a large-format
-// one on request), a printer record, the working settings, the helper file's rules, the preview and
-// the plug-in object, and the page's window made from the plug-in's own template.
+// The Paper/Quality page in process (pagefixture.h): the core driver's items of a desk-like printer
+// (a large-format one on request) and the page's window made from the plug-in's own template.
 #pragma once
 
 #include <functional>
@@ -9,63 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "commontest.h"
-#include "featurelogic/zquilogic.h"
-#include "formats/zquidevmode.h"
-#include "optitemfixture.h"
+#include "pagefixture.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"
-#include "xmlrules/zqxmluirules.h"
-#include "xmltestutil.h"
-#include "featurelogic/zqalertgate.h"
-#include "featurelogic/zqbinding.h"
-#include "featurelogic/zqconstraintgate.h"
 
-// The gates the page reaches through its context, as the page tests see them: a binding and gates
-// of their own, the synchronisation and export the page asks for recorded, and the constraint check
-// of the media type and the quality, the alerts and the device refreshes the test's.
-class PageTestGates : public IZQConstraintGate, public IZQAlertGate, public IZQSettingsExchange {
-public:
-    PageTestGates() { gate.VSetConstraintLogic(&binding.logic); }
-
-    void VSyncAfterChange() override { calls.push_back("sync"); }
-    BOOL BExportSettings(PCWSTR pszSection) override;
-    // Rejects the media type whose keyword is `rejectedMedia`.
-    BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) override;
-    // Constraint controllers attached to a dialog and detached are recorded.
-    BOOL BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) override;
-    BOOL BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) override;
-    BOOL BRunCommandLine(PCWSTR pszCommandLine) override { return gate.BRunCommandLine(pszCommandLine); }
-    // The alerts as the test wants them; device refreshes are recorded.
-    BOOL BAlertsEnabled() const override { return alertsOn; }
-    BOOL BRefreshDeviceStatus(BOOL bPageInit) override;
-    BOOL BAddAlertWindow(CZQAlertWnd* pWnd) override { return alerts.BAddAlertWindow(pWnd); }
-    BOOL BRemoveAlertWindow(CZQAlertWnd* pWnd) override { return alerts.BRemoveAlertWindow(pWnd); }
-    BOOL BDrawRefreshButton(const DRAWITEMSTRUCT* pDis) const override { return alerts.BDrawRefreshButton(pDis); }
-    BOOL BGetAlertIcon(HICON* phIcon) const override { return alerts.BGetAlertIcon(phIcon); }
-
-    CZQBinding binding;
-    CZQConstraintGate gate{binding};
-    CZQAlertGate alerts{binding, gate};
-    std::vector<std::string> calls;  // "sync", "export Printing/", and what the test's sheet adds
-    std::vector<std::string> dialogControllers;  // "attach <feature> <anchor>", "detach <feature>"
-    POEMCUIPPARAM param = nullptr;
-    std::string rejectedMedia;
-    std::string rejectedQuality;  // the "PrintQuality" keyword the constraints reject
-    PaperList papers = {};        // the paper list the page's context names
-    BOOL alertsOn = FALSE;
-};
-
-// Message boxes answered in place of the user, with one answer; the texts asked.
-struct BoxAnswers {
-    explicit BoxAnswers(int iAnswer = IDOK);
-    ~BoxAnswers();
-    int answer;
-    std::vector<std::wstring> texts;
-};
-
-class PaperQualityPage : public zqxmltest::ComTest {
+class PaperQualityPage : public PageFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -73,36 +20,8 @@ protected:
     // The page's features; a test adds its own (or changes these) before Build.
     void AddItems(bool largeFormat = false);
     void Build();
-    // The helper file's features and macros (macrotest.h), loaded into the page's rules.
-    void LoadRules(const std::string& features, const std::string& macros);
-    // A helper file of groups only ("<group>...</group>" elements).
-    void LoadGroups(const std::string& groups);
     // The page's window from a template of the plug-in (the context as page assembly lays it).
-    HWND Open(WORD wTemplate = IDD_DLG_PAPER_MEDIA);
-    HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
-    // A control's rectangle in the page's client coordinates.
-    RECT Rect(int id) const;
-    // The control's own visibility (the test sheet itself is never shown).
-    bool Shown(int id) const { return (GetWindowLongPtrW(Ctl(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-    bool Enabled(int id) const { return IsWindowEnabled(Ctl(id)) != FALSE; }
-    bool Checked(int id) const { return IsDlgButtonChecked(m_page, id) == BST_CHECKED; }
-    std::wstring Text(int id) const;
-    int Sel(const char* feature) { return static_cast<int>(m_host.Item(feature)->Sel); }
-    std::string Current(const char* feature) const { return m_host.Current(feature); }
-    // Runs `inside` on the modal dialog that `open` shows over the test sheet, and cancels the
-    // dialog when `inside` left it open; the result of `open`.
-    INT_PTR Modal(const std::function<INT_PTR()>& open, std::function<void(HWND)> inside);
-    // The macros run since the updates were last cleared, in order, as their log features tell
-    // ("ZQLog_<macro>" turned on): the reports of one feature in a row (an option search reports
-    // each option it tries) settle on the last.
-    std::vector<std::string> LoggedMacros() const;
-    // A dialog's control text; a notice from a control; a click (a check box toggles first, as
-    // under the user's click).
-    static std::wstring DlgText(HWND hDlg, int id);
-    static void Notice(HWND hDlg, int id, int code);
-    static void Click(HWND hDlg, int id);
-    // The plug-in's resources, loaded once as data.
-    static HINSTANCE Resources();
+    HWND Open(WORD wTemplate = IDD_DLG_PAPER_MEDIA) { return OpenPage(wTemplate, &PaperQualityPageDlgProc); }
 
     // The paper sizes AddItems offers (A4 selected, the second).
     std::vector<std::pair<std::string, std::wstring>> m_papers = {
@@ -113,20 +32,6 @@ protected:
     // The print-quality groups (Normal selected).
     std::vector<std::pair<std::string, std::wstring>> m_qualityGroups = {
         {"PQGroup_0", L"Draft"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}};
-    zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
-    HANDLE m_hPrinter = nullptr;
-    zqtest::COptItemFixture m_host;
-    ZQUIDevmode m_core = {};
-    DEVMODEW m_public = {};
-    PrinterCaps m_caps = {};
-    CZQUILogic m_logic;
-    std::unique_ptr<CZQXmlUiRules> m_rules;
-    std::unique_ptr<CZQRollPreview> m_preview;
-    std::unique_ptr<PageTestGates> m_gates;
-    std::unique_ptr<CZQPaperQualityTab> m_tab;
-    PageContext m_context = {};
-    HWND m_parent = nullptr;
-    HWND m_page = nullptr;
-    // What the page told the sheet (its parent): PSM_CHANGED or PSM_UNCHANGED, for its own window.
-    std::vector<UINT> m_sheetMessages;
+    // The page object (the fixture owns it).
+    CZQPaperQualityTab* m_tab = nullptr;
 };

@@ -1,0 +1,176 @@
+// The Finishing page in its sheet: every control set from the settings (refresh mode 0) when the
+// page starts and whenever it comes to the front, the controls stored back when it is left (mode 2),
+// and on OK or Apply its result reported; the last page the user visited also synchronises the
+// devmodes and exports them.
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
+#include "formats/zquidevmode.h"
+#include "pages/finishing/zqfinishingpage.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageitems.h"
+#include "res/zqfinishingids.h"
+#include "settings/zqconfigexport.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+using namespace zqpage;
+
+// The title id of the page, recorded as the page to open the sheet on when it is left.
+static constexpr int kFinishingTitleId = 813;
+
+LRESULT CZQFinishingTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
+    switch (pHeader->code) {
+        case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
+        case PSN_KILLACTIVE: VRefresh(hDlg, pContext, 2); return 0;
+        case PSN_APPLY: return IOnApply(pContext);
+        // The sheet undoes the changes; the page only stops counting as changed.
+        case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
+        default: return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Refresh
+// ---------------------------------------------------------------------------------------------
+void CZQFinishingTab::VRefresh(HWND, PageContext* pContext, int iMode) {
+    if (!WorkOf(pContext) || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    if (iMode == 0) VSetAllControls(pContext);
+    else if (iMode == 2) VSaveControls(pContext);
+}
+
+void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    // A page without its window keeps nothing to show: its window takes the settings when it starts.
+    HWND page = m_controls.Page();
+    if (!page) return;
+
+    m_controls.VSetCheck(IDC_CHK_PAGE_BORDER, work->dwPageBorders != 0);
+    SendMessageW(m_controls.Item(IDC_CBO_PAGE_ORDER), CB_SETCURSEL, work->dwPageOrderIndex, 0);
+    if (logic.BHasRotate180()) m_controls.VSetCheck(IDC_CHK_ROTATED, work->dwRotate180 != 0);
+    if (logic.BHasTransverse()) m_controls.VSetCheck(IDC_CHK_ROTATE90, work->dwRotate90 != 0);
+    if (PostScript(pContext) || Readable(param, L"ZQMirrorPrint"))
+        m_controls.VSetCheck(IDC_CHK_MIRROR, work->dwMirror != 0);
+
+    // The booklet list shows the booklet the settings keep.
+    logic.m_dwBooklet = work->dwBooklet;
+    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, work->dwBooklet, 0);
+    VLayoutOrientationGroup(pContext);
+
+    for (const auto& [id, feature] : {std::pair<int, PCWSTR>{IDC_CHK_SHOW_PREVIEW_FIN, L"ZQPrintPreview"},
+                                      std::pair<int, PCWSTR>{IDC_CHK_MIRROR, L"ZQMirrorPrint"}}) {
+        const int on = OptionIs(param, feature, L"TRUE");
+        if (on >= 0) m_controls.VSetCheck(id, on);
+    }
+    VShowOrientation();
+}
+
+void CZQFinishingTab::VSaveControls(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !m_pCUIParam) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (m_controls.Page()) {
+        work->dwPageBorders = m_controls.BChecked(IDC_CHK_PAGE_BORDER) ? 1 : 0;
+        if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0)
+            work->dwPageOrderIndex = static_cast<uint32_t>(order);
+        if (logic.BHasRotate180()) work->dwRotate180 = m_controls.BChecked(IDC_CHK_ROTATED) ? 1 : 0;
+        if (logic.BHasTransverse()) {
+            const bool turned = m_controls.BChecked(IDC_CHK_ROTATE90) != FALSE;
+            work->dwRotate90 = turned ? 1 : 0;
+            CZQCommon::DWSelectOptionByIndex(param, L"ZQTransverse", turned ? 1 : 0, OEMCUIP_DOCPROP);
+        }
+        // The mirror's first option is the mirror image.
+        if (PostScript(pContext) || Readable(param, L"ZQMirrorPrint")) {
+            const bool mirror = m_controls.BChecked(IDC_CHK_MIRROR) != FALSE;
+            work->dwMirror = mirror ? 1 : 0;
+            if (Readable(param, L"ZQMirrorPrint")) {
+                CZQCommon::DWSelectOptionByIndex(param, L"ZQMirrorPrint", mirror ? 0 : 1, OEMCUIP_DOCPROP);
+            } else {
+                // The PostScript driver's own mirror item has no public id.
+                POPTITEM item = nullptr;
+                const int position = logic.IGetPsItemPosition(pContext->pCaps);
+                if (CZQCommon::DWFindOptItemByPubId(param, 0, position, &item) == ZQOPT_OK && item)
+                    ReportSelection(param, item, mirror ? 0 : 1, static_cast<DWORD>(item->Sel), OEMCUIP_DOCPROP);
+            }
+        }
+    }
+    POPTITEM own = nullptr;
+    const bool landscape = CZQCommon::DWFindOemOptItemByPubId(param, kOemPubOrientation, &own) == ZQOPT_OK && own &&
+                           own->Sel == 1;
+    work->wOrientation = landscape ? 2 : 1;
+    if (HWND page = m_controls.Page())
+        CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+    // Leaving the page makes it the page the sheet opens on, whether or not anything changed.
+    work->iStartPage = kFinishingTitleId;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page comes to the front
+// ---------------------------------------------------------------------------------------------
+void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    VRefresh(hDlg, pContext, 0);
+    ZQSheetState& sheet = *logic.SheetState();
+    const int index = logic.IGetPageIndex(&work, kPageFinishing);
+    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+    VShowOrientation();
+
+    // The covers the Paper/Quality page chose show on this page's sample page too.
+    PageContext* paperContext = nullptr;
+    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+        paper->VRefreshCoverControls(paperContext);
+    if (logic.BIsLargeFormat()) {
+        VFillPreviewSettings(pContext);
+        VShowPaperText(pContext);
+    }
+    VRepaintPreview(FALSE);
+    VUpdatePreviewGroup(pContext);
+
+    if (logic.BIsLargeFormat()) {
+        if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);
+        if (work.dwPdl == kPdlZqgl2) {
+            // Sheets are fed as they come: only paper from a roll turns by 90 degrees.
+            const bool turnable = OptionIs(param, L"InputBin", L"Sheet") != 1 && !(work.dwFlags & 0x100);
+            HWND box = m_controls.Item(IDC_CHK_ROTATE90);
+            if (!turnable) SetCheck(box, false);
+            EnableWindow(box, turnable);
+        }
+    } else if (OptionIs(param, L"MediaType", L"ZQ_CD_LABEL_PAPER") == 1) {
+        EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), FALSE);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// OK or Apply
+// ---------------------------------------------------------------------------------------------
+LRESULT CZQFinishingTab::IOnApply(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    IZQSettingsExchange* exchange = pContext->pExchange;
+    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFinishing);
+    // Only the last page the user visited writes back and exports: both run once per Apply.
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    if (last && exchange) exchange->VSyncAfterChange();
+    logic.VSyncNupItem(pContext->pCaps);
+    if (pContext->pQuickSets) pContext->pQuickSets->VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}

@@ -1,0 +1,149 @@
+// The Finishing page's groups as the printer's features decide them (the print-preview group, the
+// document options that depend on the page language, the orientation column), the large-format
+// printer's check of a turn by 90 degrees, and the sample page's record.
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageitems.h"
+#include "pages/zqpagepreview.h"
+#include "preview/zqpreview.h"
+#include "res/zqfinishingids.h"
+
+using namespace zqpage;
+
+namespace {
+
+// Output accessories whose stapler this page's family offers beside the orientation.
+bool StaplingAccessory(int iCode) {
+    switch (iCode) {
+        case 3: case 6: case 8: case 10: case 12: case 13: case 14: case 15: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
+void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (!work || !param) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    // The preview needs the printer's own web server, or the page language that previews itself; and
+    // a printer of this computer.
+    bool preview = false;
+    if (Readable(param, L"ZQPrintPreview")) {
+        const bool selfPreviewing = work->dwPdl == kPdlPcl3 && work->dwLayoutMode == 3;
+        preview = (WebPreviewAllowed(param) || selfPreviewing) && CZQCommon::BIsLocalPrinter(param->hPrinter);
+        if (!preview) CZQCommon::DWSelectOptionByIndex(param, L"ZQPrintPreview", 0, OEMCUIP_DOCPROP);
+    }
+    m_controls.VShow(IDC_CHK_SHOW_PREVIEW_FIN, preview);
+    m_controls.VShow(IDC_GB_PREVIEW_PRINT_FIN, preview);
+
+    const bool twoSided = logic.BIsDuplexUnitInstalled(FALSE) || logic.BIsManualDuplexAvailable();
+    if (FeatureItem(param, L"ZQAutoDuplexScaling") && work->dwLayoutMode == 3 && twoSided)
+        Show(m_controls.Item(IDC_CHK_PRESERVE_LAYOUT));
+    if (!m_state.bPosterFlag) EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
+    // The straight path of the inkjet language goes with printing on both sides by hand.
+    if (work->dwPdl == kPdlPcl3)
+        EnableWindow(m_controls.Item(IDC_CHK_STRAIGHT_PAPER_PATH),
+                     OptionIs(param, L"ZQPrintOnBothSidesManually", L"TRUE") == 1);
+    // The large-format language lays out no pages on a sheet.
+    if (work->dwPdl == kPdlZqgl2)
+        for (int id : {IDC_GB_DOC_OPTIONS, IDC_STA_PAGE_ORDER, IDC_CBO_PAGE_ORDER, IDC_CHK_PAGE_BORDER,
+                       IDC_STA_PAGES_PER_SHEET, IDC_CBO_PAGES_PER_SHEET})
+            m_controls.VShow(id, FALSE);
+}
+
+void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (!work || !param) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    const bool rotate180 = Readable(param, L"ZQOrientRotate180");
+    m_controls.VShow(IDC_CHK_ROTATED, rotate180);
+    if (rotate180) m_controls.BPlaceAt(IDC_CHK_ROTATED, IDC_CHK_ROTATED);
+
+    // The 90-degree turn closes up to the 180-degree box's place when that one is missing.
+    const bool rotate90 = Readable(param, L"ZQTransverse");
+    if (rotate90) {
+        HWND box = m_controls.Item(IDC_CHK_ROTATE90);
+        Show(box);
+        if (logic.BClearTransverseForBitmap()) {
+            EnableWindow(box, FALSE);
+        } else if (work->dwFlags & 0x100) {
+            SetCheck(box, false);
+            EnableWindow(box, FALSE);
+        } else {
+            EnableWindow(box, TRUE);
+        }
+        m_controls.BPlaceAt(IDC_CHK_ROTATE90, rotate180 ? IDC_CHK_ROTATE90 : IDC_CHK_ROTATED);
+    } else {
+        m_controls.VShow(IDC_CHK_ROTATE90, FALSE);
+    }
+
+    // The mirror image closes up the same way.
+    const bool mirror = (PostScript(pContext) || Readable(param, L"ZQMirrorPrint")) && !Readable(param, L"ZQSimplifiedUI");
+    m_controls.VShow(IDC_CHK_MIRROR, mirror);
+    if (mirror)
+        m_controls.BPlaceAt(IDC_CHK_MIRROR, rotate180 ? IDC_CHK_MIRROR : rotate90 ? IDC_CHK_ROTATE90 : IDC_CHK_ROTATED);
+
+    const bool stapling = Readable(param, PostScript(pContext) ? L"StapleLocation" : L"Stapling") &&
+                          StaplingAccessory(logic.IGetOutputAccessoryCode());
+    m_controls.VShow(IDC_STA_STAPLING, stapling);
+    m_controls.VShow(IDC_CBO_STAPLE, stapling);
+    m_controls.VShow(IDC_PREVIEW_DIMENSIONS, logic.BIsLargeFormat());
+}
+
+void CZQFinishingTab::VCheckRotate90Width(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !pContext->pPreview) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    // A landscape page turns only when the sheet drawn is wide enough for the printable width.
+    const RECT& page = pContext->pPreview->PageRect();
+    const LONG extent = page.right > page.bottom ? page.right - page.left : page.bottom - page.top;
+    const bool tooNarrow = work->wOrientation == 2 && pContext->pPreview->IGetWidthMarkPos() < extent;
+    if (!(work->dwFlags & 0x100) && work->dwAutorotate != 1 && !tooNarrow) return;
+    work->dwRotate90 = 0;
+    HWND box = m_controls.Item(IDC_CHK_ROTATE90);
+    SetCheck(box, false);
+    EnableWindow(box, FALSE);
+}
+
+void CZQFinishingTab::VFillPreviewSettings(PageContext* pContext) {
+    if (!pContext ||
+        !ZQFillPagePreview(&m_preview, *pContext,
+                           {m_pCUIParam, m_pPublicDM, m_controls.Item(IDC_BTN_PREVIEW_PORT),
+                            m_controls.Item(IDC_BTN_PREVIEW_LAND), this})) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    int* value = m_preview.aiValue;
+    // What this page's controls show, over the settings (a page without its window shows the
+    // settings).
+    if (!m_controls.Page()) return;
+    const int pages = CZQCommon::IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
+    if (m_state.bPosterFlag) {
+        m_preview.iPagesPerSheet = 1;
+        value[kPvPoster] = logic.BGetPosterTiles(&value[kPvPosterSize]) ? 1 : 0;
+    } else {
+        m_preview.iPagesPerSheet = pages;
+        value[kPvPoster] = 0;
+    }
+    m_preview.iPageBorders = m_controls.BChecked(IDC_CHK_PAGE_BORDER) ? 1 : 0;
+    value[kPvRotated] = m_controls.BChecked(IDC_CHK_ROTATED) ? 1 : 0;
+    value[kPvTransverse] = m_controls.BChecked(IDC_CHK_ROTATE90) ? 1 : 0;
+    value[kPvMirror] = m_controls.BChecked(IDC_CHK_MIRROR) ? 1 : 0;
+    value[kPvFlipUp] = m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP) ? 1 : 0;
+    const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER);
+    m_preview.iPageOrder = order >= 0 ? order : 0;
+    m_preview.iBooklet = static_cast<int>(logic.m_dwBooklet);
+}

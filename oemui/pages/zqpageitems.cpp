@@ -1,0 +1,84 @@
+#include "pages/zqpageitems.h"
+
+#include "common/zqstorenames.h"
+#include "res/zqpageids.h"
+
+namespace zqpage {
+
+INT_PTR SetPreviewCursor(HWND hDlg) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    bool over = false;
+    HWND page = hDlg;
+    for (int id : {IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND}) {
+        HWND button = GetDlgItem(hDlg, id);
+        if (!button) continue;
+        RECT rc;
+        if (GetWindowRect(button, &rc) && PtInRect(&rc, cursor)) over = true;
+        page = GetParent(button);
+    }
+    SetCursor(LoadCursorW(nullptr, over ? IDC_HAND : IDC_ARROW));
+    SetWindowLongPtrW(page, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic) {
+    if (!pdwTable || !pRows) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    int n = 0;
+    for (int i = 0; i < cRows; ++i) {
+        const HelpRow& row = pRows[i];
+        int help = row.fallback;
+        if (row.lock && CZQUILogic::BIsSettingLocked(hPrinter, zqsettings::kLockDataPrinting, row.lock, nullptr)) {
+            help = static_cast<int>(kLockedHelpId);
+        } else if ((row.pubId || row.feature) && pLogic) {
+            int index = -1;
+            pLogic->IBindFeatureControl(row.pubId, row.feature, nullptr, nullptr, OEMCUIP_DOCPROP,
+                                        CZQUILogic::kBindHelp, FALSE, 0, &index);
+            help = index >= 0 ? index : row.fallback;
+        }
+        pdwTable[n++] = static_cast<DWORD>(row.control);
+        pdwTable[n++] = static_cast<DWORD>(help);
+    }
+    pdwTable[n++] = 0;
+    pdwTable[n] = 0;
+}
+
+bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
+    PWSTR* services = nullptr;
+    int count = 0;
+    bool allowed = true;
+    if (pParam && CZQCommon::DWGetOptionKeywords(pParam, L"PSServicesOption", &services, &count, OEMCUIP_DOCPROP) ==
+                      ZQOPT_OK && count > 0)
+        allowed = CZQCommon::BHasEwsAddress(pParam->hPrinter) != FALSE;
+    CZQCommon::VFreeStringList(services, count);
+    return allowed;
+}
+
+void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !pParam) return;
+    work->wOrientation = bLandscape ? 2 : 1;
+    const LONG selection = bLandscape ? 1 : 0;
+    POPTITEM own = nullptr;
+    if (CZQCommon::DWFindOemOptItemByPubId(pParam, kOemPubOrientation, &own) == ZQOPT_OK && own) {
+        own->Sel = selection;
+        own->Flags |= OPTIF_CHANGED;
+    }
+    CZQCommon::DWSelectPubOption(pParam, DMPUB_ORIENTATION, 0, selection);
+    const bool postScript = PostScript(pContext);
+    WCHAR option[256];
+    // The PostScript orientation feature turns with the page.
+    if (postScript && ReadOption(pParam, L"ZQOrientation", option)) {
+        if (lstrcmpW(option, L"ZQOrientationLandscape") == 0)
+            CZQCommon::DWSelectOptionByIndex(pParam, L"ZQOrientation", 0, OEMCUIP_DOCPROP);
+        else if (lstrcmpW(option, L"ZQOrientationPortrait") == 0)
+            CZQCommon::DWSelectOptionByIndex(pParam, L"ZQOrientation", 1, OEMCUIP_DOCPROP);
+    }
+    if (ReadOption(pParam, postScript ? L"StapleLocation" : L"Stapling", option) && RulesLoaded(pContext))
+        pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, pParam);
+}
+
+}  // namespace zqpage

@@ -1,0 +1,62 @@
+#include "finishingtest.h"
+
+#include <utility>
+
+#include "testsupport.h"
+
+using zqtest::ListFeature;
+
+namespace {
+
+const std::vector<std::pair<std::string, std::wstring>> kOffOn = {{"FALSE", L"Off"}, {"TRUE", L"On"}};
+
+}  // namespace
+
+void FinishingPage::TearDown() {
+    PageFixture::TearDown();
+    m_tab = nullptr;
+}
+
+void FinishingPage::AddItems(const std::string& without) {
+    auto add = [&](const zqtest::FixtureFeature& feature) {
+        if (without.find(feature.keyword) == std::string::npos) m_host.Add(feature);
+    };
+    zqtest::FixtureFeature own = ListFeature("ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}},
+                                             0, kOemPubOrientation);
+    own.oem = true;
+    add(own);
+    add(ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0, DMPUB_ORIENTATION));
+    add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"LETTER_SHEET", L"Letter Sheet"}}, 1,
+                    DMPUB_FORMNAME));
+    add(ListFeature("InputBin", {{"AUTOSELECT", L"Automatically Select"}, {"TRAY1", L"Tray 1"}, {"Sheet", L"Sheet"},
+                                 {"MANUAL", L"Manual Feed"}},
+                    0, DMPUB_DEFSOURCE));
+    add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"ZQ_CD_LABEL_PAPER", L"CD Label"}}, 0, DMPUB_MEDIATYPE));
+    add(ListFeature("Duplex", {{"NONE", L"None"}, {"VERTICAL", L"Long Edge"}}, 0, DMPUB_DUPLEX));
+    for (const char* onOff : {"ZQOrientRotate180", "ZQTransverse", "ZQPrintPreview", "ZQStraightPaperPath",
+                              "ZQPrintOnBothSidesManually"})
+        add(ListFeature(onOff, kOffOn));
+    // The mirror image is the first option.
+    add(ListFeature("ZQMirrorPrint", {{"TRUE", L"On"}, {"FALSE", L"Off"}}, 1));
+    add(ListFeature("ZQUseAutoDuplexUnit", kOffOn, 1));
+    add(ListFeature("Stapling", {{"None", L"None"}, {"1parallel", L"One Staple"}}));
+    add(ListFeature("OutputBin", {{"Upper", L"Upper"}, {"Stapler", L"Stapler"}}));
+    add(zqtest::ValueFeature("ZQPrinterClass", "ZQInkDesk"));
+    add(zqtest::ValueFeature("ZQVersionString", "1.2.3"));
+}
+
+void FinishingPage::Build() {
+    // Printers of the family lay out pages in the full mode unless a test says otherwise.
+    if (!m_core.dwLayoutMode) m_core.dwLayoutMode = 3;
+    auto tab = std::make_unique<CZQFinishingTab>();
+    m_tab = tab.get();
+    BuildPage(std::move(tab));
+    // The sheet's Paper/Quality page, in the sheet but not shown.
+    m_paperTab.VBind(nullptr, m_host.Param(), nullptr);
+    m_paperContext = m_context;
+    m_paperContext.pPage = &m_paperTab;
+    m_slots.VAdd(kPagePaperQuality, &m_paperContext);
+    m_slots.VAdd(kPageFinishing, &m_context);
+    // The selections the sheet opened with, as page assembly keeps them.
+    m_logic.VSaveSelections();
+}

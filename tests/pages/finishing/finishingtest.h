@@ -1,0 +1,29 @@
+// The Finishing page in process (pagefixture.h): the core driver's items of a desk-like printer with
+// the page's features, the page's window from the plug-in's own template, and beside it the sheet's
+// Paper/Quality page object without a window, which the page reaches through its context.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "pagefixture.h"
+#include "pages/finishing/zqfinishingpage.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "res/zqfinishingids.h"
+
+class FinishingPage : public PageFixture {
+protected:
+    void TearDown() override;
+
+    // The page's features; a test adds its own (or leaves some out: `without`) before Build.
+    void AddItems(const std::string& without = "");
+    void Build();
+    HWND Open(WORD wTemplate = IDD_DLG_FINISHINGPAGE) { return OpenPage(wTemplate, &FinishingPageDlgProc); }
+    // The page's own orientation item (the plug-in's copy of the core driver's).
+    OPTITEM* OwnOrientation() { return m_host.ItemByPubId(kOemPubOrientation, true); }
+    ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
+
+    CZQFinishingTab* m_tab = nullptr;
+    CZQPaperQualityTab m_paperTab;
+    PageContext m_paperContext = {};
+};

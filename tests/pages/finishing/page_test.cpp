@@ -1,0 +1,160 @@
+// The Finishing page's start: its window from the settings, its texts with their fall-backs, its
+// lists, the right-to-left template, and messages that lack what they need.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "finishingtest.h"
+#include "res/zqalertids.h"
+
+namespace {
+
+std::vector<std::wstring> Entries(HWND list) {
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
+    AddItems();
+    m_core.dwPageBorders = 1;
+    m_core.dwPageOrderIndex = 2;
+    m_core.dwRotate180 = 1;
+    m_core.dwMirror = 1;
+    m_core.dwBooklet = 1;
+    Build();
+    m_host.SetSelection("ZQMirrorPrint", 0);
+    OwnOrientation()->Sel = 1;
+    m_host.Item("ZQStraightPaperPath")->pName = const_cast<LPWSTR>(L"Straight &Paper Path");
+    SetWindowTextW(m_parent, L"Printing Preferences");
+    ASSERT_NE(nullptr, Open());
+
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(&m_context), GetWindowLongPtrW(m_page, DWLP_USER));
+    EXPECT_TRUE(Checked(IDC_CHK_PAGE_BORDER));
+    EXPECT_TRUE(Checked(IDC_CHK_ROTATED));
+    EXPECT_FALSE(Checked(IDC_CHK_ROTATE90));
+    EXPECT_TRUE(Checked(IDC_CHK_MIRROR)) << "the mirror's first option";
+    EXPECT_TRUE(Checked(IDC_RB_LANDSCAPE));
+    EXPECT_FALSE(Checked(IDC_RB_PORTRAIT));
+    EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_PAGE_ORDER), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(1, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ((std::vector<std::wstring>{L"Right, then Down", L"Down, then Right", L"Left, then Down", L"Down, then Left"}),
+              Entries(Ctl(IDC_CBO_PAGE_ORDER)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding", L"Right Edge Binding"}),
+              Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+
+    // The status module's texts, the English ones of the strings it lacks, the driver's own name of
+    // the straight path, and no text for a box whose item the driver lacks.
+    const std::map<int, std::wstring> texts = {
+        {IDC_STA_BOOKLET, L"&Booklet Printing:"},   {IDC_CHK_ROTATED, L"&Rotate by 180 degrees"},
+        {IDC_RB_LANDSCAPE, L"La&ndscape"},          {IDC_CHK_MIRROR, L"&Mirror Image"},
+        {IDC_CHK_SHOW_PREVIEW_FIN, L"Show Print Preview"}, {IDC_GB_DOC_OPTIONS, L"Document Options"},
+        {IDC_CHK_STRAIGHT_PAPER_PATH, L"Straight &Paper Path"}, {IDC_CHK_USE_AUTO_DUPLEX_UNIT, L"Use auto-duplex unit"},
+    };
+    for (const auto& [id, text] : texts) EXPECT_EQ(text, Text(id)) << id;
+    WCHAR title[64] = {};
+    GetWindowTextW(m_page, title, 64);
+    EXPECT_STREQ(L"Finishing", title);
+    WCHAR sheetTitle[64] = {};
+    GetWindowTextW(m_parent, sheetTitle, 64);
+    EXPECT_STREQ(L"Printing Preferences 1.2.3", sheetTitle) << "the version once per sheet";
+    for (int id : {IDC_BTN_CONSTRAINT_MANUAL_DUPLEX, IDC_BTN_CONSTRAINT_BOOKLET_PRINTING, IDC_BTN_CONSTRAINT_NUP,
+                   IDC_ALERT_PLACEHOLDER, IDC_ALERT_REFRESH})
+        EXPECT_FALSE(Shown(id)) << id;
+}
+
+TEST_F(FinishingPage, LayoutModeTwoBindsBookletsAtTheLeftOnly) {
+    AddItems("ZQUseAutoDuplexUnit");
+    m_core.dwLayoutMode = 2;
+    Build();
+    ASSERT_NE(nullptr, Open());
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+    EXPECT_EQ(L"", Text(IDC_CHK_USE_AUTO_DUPLEX_UNIT)) << "no text without the driver's item";
+}
+
+// Both templates hold the same controls at the same sizes; the right-to-left one is mirrored.
+TEST_F(FinishingPage, RightToLeftTemplateMirrorsTheSameControls) {
+    AddItems();
+    Build();
+    std::map<int, SIZE> sizes;
+    ASSERT_NE(nullptr, Open(IDD_DLG_FINISHINGPAGE));
+    for (HWND child = GetWindow(m_page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT rc = Rect(GetDlgCtrlID(child));
+        sizes[GetDlgCtrlID(child)] = {rc.right - rc.left, rc.bottom - rc.top};
+    }
+    EXPECT_EQ(0, GetWindowLongPtrW(m_page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    DestroyWindow(m_page);
+    ASSERT_NE(nullptr, Open(IDD_DLG_FINISHINGPAGE_RTL));
+    EXPECT_NE(0, GetWindowLongPtrW(m_page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+    for (const auto& [id, size] : sizes) {
+        const RECT rc = Rect(id);
+        EXPECT_EQ(size.cx, rc.right - rc.left) << id;
+        EXPECT_EQ(size.cy, rc.bottom - rc.top) << id;
+    }
+    EXPECT_EQ(L"Print Page &Borders", Text(IDC_CHK_PAGE_BORDER));
+}
+
+// A message without the page's context, page object, items or private devmode changes nothing and
+// leaves last error 13; a page whose heap block cannot be had does not start.
+TEST_F(FinishingPage, MessagesWithoutTheirPiecesChangeNothing) {
+    AddItems();
+    Build();
+    PROPSHEETPAGEW psp = {};
+    PageContext noPage = m_context;
+    noPage.pPage = nullptr;
+    for (LPARAM lParam : {LPARAM{0}, reinterpret_cast<LPARAM>(&psp)}) {
+        psp.lParam = reinterpret_cast<LPARAM>(&noPage);
+        SetLastError(0);
+        EXPECT_FALSE(FinishingPageDlgProc(m_parent, WM_INITDIALOG, 0, lParam));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    }
+    // No heap block: the page does not start, and its window knows no context.
+    psp.lParam = reinterpret_cast<LPARAM>(&m_context);
+    m_host.Param()->hOEMHeap = nullptr;
+    EXPECT_FALSE(FinishingPageDlgProc(m_parent, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp)));
+    EXPECT_EQ(0, GetWindowLongPtrW(m_parent, DWLP_USER));
+    m_host.Param()->hOEMHeap = GetProcessHeap();
+    ASSERT_NE(nullptr, Open());
+
+    const ZQUIDevmode before = Work();
+    m_host.Param()->pOEMDM = nullptr;
+    NMHDR apply = {m_parent, 0, static_cast<UINT>(PSN_APPLY)};
+    CheckDlgButton(m_page, IDC_CHK_PAGE_BORDER, BST_CHECKED);
+    for (UINT message : {UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_HELP)}) {
+        SetLastError(0);
+        EXPECT_FALSE(FinishingPageDlgProc(m_page, message, MAKEWPARAM(IDC_CHK_PAGE_BORDER, BN_CLICKED),
+                                          message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&apply) : 0));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
+    }
+    m_host.Param()->pOEMDM = &m_core;
+    EXPECT_EQ(0, memcmp(&before, &Work(), sizeof before));
+    EXPECT_TRUE(m_sheetMessages.empty());
+    EXPECT_TRUE(m_gates->calls.empty());
+}
+
+// At start the alert strip shows the device's state, a poster whose tiles are chosen one by one
+// prints every tile, and disc labels take one page per sheet.
+TEST_F(FinishingPage, StartByTheDevicesAndThePrintersFeatures) {
+    AddItems();
+    m_host.Add(zqtest::ListFeature("ZQPosterPrinting", {{"OFF", L"Off"}, {"ON", L"On"}}, 1));
+    m_host.Add(zqtest::ListFeature("ZQPosterPrintingOption", {{"2x2", L"2 x 2"}, {"3x3", L"3 x 3"}}));
+    m_host.Add(zqtest::ListFeature("ZQTilingSelection", {{"ALL", L"All"}}));
+    m_core.adwPosterTiles[3] = 0;
+    Build();
+    m_host.SetSelection("MediaType", 1);
+    m_gates->alertsOn = TRUE;
+    ASSERT_NE(nullptr, Open());
+    EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_gates->calls);
+    EXPECT_TRUE(Shown(IDC_ALERT_REFRESH));
+    EXPECT_EQ(nullptr, Ctl(IDC_ALERT_PLACEHOLDER)) << "the alert window takes its place";
+    EXPECT_EQ(1u, Work().adwPosterTiles[3]);
+    EXPECT_FALSE(Enabled(IDC_CBO_PAGES_PER_SHEET));
+    EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES)) << "no poster shown in the list";
+}
+
+}  // namespace
