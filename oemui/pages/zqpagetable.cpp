@@ -5,11 +5,13 @@
 #include "pages/about/zqaboutpage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
+#include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqfinishingids.h"
+#include "res/zqjobstorageids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -25,6 +27,10 @@ ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
 CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
+}
+CZQTabBase* CreateJobStorage(const ZQSheetFacts&) { return new (std::nothrow) CZQJobStorageTab(); }
+ZQPageTemplate JobStorageTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_JOBSTORAGEPAGE, IDD_DLG_JOBSTORAGEPAGE_RTL, &JobStoragePageDlgProc};
 }
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
@@ -48,6 +54,8 @@ const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
+     nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},
