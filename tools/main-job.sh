@@ -55,7 +55,7 @@ for sample in "zqdesk/zqdesk:ZQ Desk 2400 Inkjet" "zqroll/zqroll:ZQ Roll 4400 La
   rm -f "$png"
   echo "== $printer"
   wine zqhost.exe install "samples\\${path%/*}\\$model.zqm" --name "$printer" </dev/null | tr -d '\r'
-  wine zqhost.exe prefs "$printer" --ok-after 2500 --show Orientation --screenshot "$(winepath -w "$png")" \
+  wine zqhost.exe prefs "$printer" --ok-after 2500 --show "Layout Options: Orientation" --screenshot "$(winepath -w "$png")" \
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
 done

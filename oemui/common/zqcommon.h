@@ -61,6 +61,10 @@ public:
     // String id of a module in exactly one language, cut to the buffer and terminated; TRUE for a
     // non-empty text, FALSE (buffer "") otherwise.
     static BOOL BLoadResStringIn(HMODULE hModule, INT id, LANGID lang, PWSTR pszBuffer, size_t cchBuffer);
+    // Every id asked of the status module (BLoadResString, BLoadResStringLong) also goes to the
+    // watcher, null for none: the tests list the texts the pages and dialogs ask for.
+    typedef void (*PFN_TextAsked)(void* pContext, INT id);
+    static void VWatchTextsForTesting(PFN_TextAsked pfn, void* pContext);
 
     // Converted local-heap copies; FALSE and null on failure. The ANSI buffer is twice the needed
     // size plus two bytes.

@@ -89,6 +89,10 @@ bool ReadNumber(const char* p, DWORD* pValue) {
     return any;
 }
 
+// Who hears of every text asked for (tests only).
+CZQCommon::PFN_TextAsked g_pfnTextAsked = nullptr;
+void* g_pTextAskedContext = nullptr;
+
 // Status modules loaded as data, one per path for the whole process: every plug-in object of a
 // printer shares it, and it stays until the module is unloaded.
 std::mutex g_sharedLock;
@@ -123,11 +127,17 @@ void CZQCommon::VLoadResourceModule(HANDLE hPrinter) {
     m_hResModule = SharedDataModule(path.Get());
 }
 
+void CZQCommon::VWatchTextsForTesting(PFN_TextAsked pfn, void* pContext) {
+    g_pfnTextAsked = pfn;
+    g_pTextAskedContext = pContext;
+}
+
 BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {
     if (!pszBuffer) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    if (g_pfnTextAsked) g_pfnTextAsked(g_pTextAskedContext, id);
     if (!m_hResModule) return FALSE;
     // Arithmetic shift kept to 16 bits: id -1 gives block 0, which no table has.
     const WORD block = static_cast<WORD>((id >> 4) + 1);

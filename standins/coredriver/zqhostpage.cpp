@@ -144,12 +144,22 @@ void CZQHostPage::VFillList() {
     ListView_DeleteAllItems(list);
     POPTITEM items = m_session->Items();
     int row = 0, keepRow = -1;
+    // An item without options heads the deeper items after it, as a node of the common property
+    // sheet's tree does: it is no row of its own, its name goes before theirs.
+    std::wstring heading;
+    BYTE headingLevel = 0;
     for (DWORD i = 0; items && i < m_session->ItemCount(); ++i) {
         OPTITEM& it = items[i];
         // The display shows the item as it is now.
         it.Flags &= ~static_cast<DWORD>(OPTIF_CHANGED);
+        if (!heading.empty() && it.Level <= headingLevel) heading.clear();
         if ((it.Flags & OPTIF_HIDE) || !it.pName) continue;
-        std::wstring name = SafeText(it.pName);
+        if (!it.pOptType) {
+            heading = SafeText(it.pName);
+            headingLevel = it.Level;
+            continue;
+        }
+        std::wstring name = heading.empty() ? SafeText(it.pName) : heading + L": " + SafeText(it.pName);
         LVITEMW lvi = {};
         lvi.mask = LVIF_TEXT | LVIF_PARAM;
         lvi.iItem = row;

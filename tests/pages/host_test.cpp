@@ -41,21 +41,6 @@ std::vector<std::wstring> Names(const std::wstring& printer, WORD capability, si
     return out;
 }
 
-// A device answer of the printer's answer store (null: the answer goes).
-void PutAnswer(HANDLE h, const wchar_t* name, const wchar_t* text) {
-    WCHAR guid[64] = {};
-    DWORD type = 0, needed = 0;
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-              GetPrinterDataExW(h, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type, reinterpret_cast<BYTE*>(guid),
-                                sizeof guid - sizeof(WCHAR), &needed));
-    const std::wstring key = std::wstring(L"Software\\Quorvane\\") + guid + L"\\ZQBIDIInfo";
-    if (text)
-        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
-                        static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR)));
-    else
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name);
-}
-
 using SamplesUnderHost = zqhosttest::SamplePrintersTest;
 
 TEST_F(SamplesUnderHost, DocumentAndDeviceSheetsAreAssembled) {
@@ -180,7 +165,7 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
         SCOPED_TRACE(std::string(p.printer.begin(), p.printer.end()));
         zqhosttest::ResetToDefaults(p.printer);
         CZQSpoolPrinter h = Open(p.printer);
-        PutAnswer(h.Get(), L"Roll1Width", nullptr);
+        zqhosttest::PutAnswer(h.Get(), L"Roll1Width", nullptr);
         bool chosen = false;
         std::wstring shown, coreMedia;
         std::vector<BYTE> out;
@@ -188,7 +173,7 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
             CZQAutoPress press(50, [&](HWND sheet) {
                 ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
                 HWND page = ZQCurrentPage(sheet);
-                PutAnswer(h.Get(), L"Roll1Width", L"36");
+                zqhosttest::PutAnswer(h.Get(), L"Roll1Width", L"36");
                 // Both lists are short lists: the choice is made in the tree behind "More...".
                 {
                     ZQDialogSteps steps;
@@ -215,7 +200,7 @@ TEST_F(SamplesUnderHost, ChoicesOnThePaperQualityPageReachTheCoreDriverAndTheDev
         ASSERT_NE(nullptr, block);
         EXPECT_EQ(p.devmode, (std::vector<uint32_t>{block->wManualFeedOrientation, block->dwRawSpooling,
                                                     p.printer == kWide ? block->dwCustomMaxWidth : 0}));
-        PutAnswer(h.Get(), L"Roll1Width", nullptr);
+        zqhosttest::PutAnswer(h.Get(), L"Roll1Width", nullptr);
     }
 }
 

@@ -159,7 +159,7 @@ TEST_F(ExtensionHooksUnderHost, TheDriversSwitchHidesTheCoreDriversOwnItems) {
     SetMachineValue(L"HideNativeUI", REG_DWORD, &one, sizeof one);
     EXPECT_EQ((std::vector<std::wstring>{L"Orientation", L"Paper Size", L"Paper Source", L"Paper Type",
                                          L"Print on Both Sides", L"Pages per Sheet", L"Color", L"Print Quality",
-                                         L"Layout Options", L"Orientation", L"Page Order"}),
+                                         L"Layout Options: Orientation", L"Layout Options: Page Order"}),
               PreferenceRows());
 }
 

@@ -126,7 +126,7 @@ TEST_F(BrokenHelperFile, PreferencesStoreTheChoicesWithoutMacrosOrConstraints) {
             status = zqhosttest::PluginStatus(page);
             EXPECT_TRUE(Choose(page, L"Paper Type", L"Photo Paper, Glossy"));
             EXPECT_TRUE(Choose(page, L"Print in Grayscale", L"Black Ink Only"));
-            EXPECT_TRUE(Choose(page, L"Orientation", L"Landscape", true));
+            EXPECT_TRUE(Choose(page, L"Layout Options: Orientation", L"Landscape"));
             quality = RowValue(page, L"Print Quality Group");
             EXPECT_TRUE(SelectRow(page, L"Print on Both Sides"));
             duplexEnabled = IsWindowEnabled(GetDlgItem(page, kZQIdCombo));
@@ -154,7 +154,7 @@ TEST_F(BrokenHelperFile, PreferencesStoreTheChoicesWithoutMacrosOrConstraints) {
         std::wstring grayscale, orientationShown;
         std::vector<BYTE> again = Preferences(e.printer, &dm, [&](HWND page) {
             grayscale = RowValue(page, L"Print in Grayscale");
-            orientationShown = RowValue(page, L"Orientation", true);
+            orientationShown = RowValue(page, L"Layout Options: Orientation");
         });
         EXPECT_EQ(e.questions, boxes.Boxes().size());
         EXPECT_EQ(e.grayscale, grayscale);

@@ -944,6 +944,7 @@ void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
     for (const auto& [label, entry] : run->steps->choices)
         seen.chosen = ZQChooseOnPage(dialog, label, entry) && seen.chosen;
     UpdateWindow(dialog);
+    if (run->steps->inspect) run->steps->inspect(dialog);
     if (!run->steps->screenshot.empty()) seen.saved = ZQSaveWindowPng(dialog, run->steps->screenshot) != FALSE;
     HWND close = ZQFindPageControl(dialog, run->steps->close);
     seen.closed = close != nullptr;

@@ -175,6 +175,8 @@ HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);
 // button is out of reach. `seen` tells what happened.
 struct ZQDialogSteps {
     std::vector<std::pair<std::wstring, std::wstring>> choices;  // label, entry
+    // Looks at the dialog as it stands after the choices, before its picture (may be empty).
+    std::function<void(HWND)> inspect;
     std::wstring screenshot;
     std::wstring close = L"OK";
 };

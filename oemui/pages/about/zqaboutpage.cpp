@@ -108,6 +108,10 @@ void CZQAboutPage::VAddFileLine(PCWSTR pszPath) {
     if (!m_hFileList) return;
     WCHAR line[kAboutLineChars];
     VFormatFileLine(pszPath, line);
+    // A driver may name one file in two roles (its driver file and its configuration file, or a
+    // dependent file again): the user reads each file once.
+    if (SendMessageW(m_hFileList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line)) != LB_ERR)
+        return;
     SendMessageW(m_hFileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
 }
 

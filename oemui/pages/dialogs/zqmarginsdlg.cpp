@@ -399,6 +399,9 @@ void CZQMarginsDlg::VPaintPreview(PageContext* pContext, int iPrintWithMargins, 
     pContext->pPreview->VPaintRollOptions(iPrintWithMargins, iMarginSet, iEnlargement);
     VFillLargeFormat(pContext);
     pContext->pPreview->VSetSettings(&r);
+    // The print preview shows the page as the large-format fields lay it out, beside the
+    // application's view of it.
+    pContext->pPreview->VPaint();
 }
 
 void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext) {

@@ -151,7 +151,25 @@ const int kMovableIds[] = {
     IDC_STA_PAGE_EXCEPTIONS,          IDC_BTN_PAGE_EXCEPTIONS_SETTINGS, IDC_GB_MEDIA_PAPER_OPTIONS,
     IDC_GB_ORIENTATION,               IDC_RB_PORTRAIT,                IDC_RB_LANDSCAPE,
     IDC_BTN_PREVIEW_PORT,             IDC_BTN_PREVIEW_LAND,           IDC_PREVIEW_DIMENSIONS,
+    IDC_CHK_SHOW_PREVIEW_FIN,
 };
+
+// The controls inside the paper group's frame.
+const int kPaperGroupIds[] = {
+    IDC_STA_MEDIA_SIZE_IS,         IDC_STA_MEDIA_SIZE_DIMENSIONS,  IDC_CBO_MEDIA_SIZE_IS,
+    IDC_BTN_MARGINS,               IDC_CHK_EXTENDED_MARGINS,       IDC_BTN_CUSTOM,
+    IDC_CHECK_BORDERLESS_PHOTO,    IDC_CHECK_BORDERLESS_AUTOFIT,   IDC_CHK_MEDIA_PAPER_DIFF,
+    IDC_LB_MEDIA_PAPER_OPTIONS,    IDC_CHK_MEDIA_BACK_COVER,       IDC_STA_PAGE_EXCEPTIONS,
+    IDC_LB_PAGE_EXCEPTIONS_OPTIONS, IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS, IDC_BTN_PAGE_EXCEPTIONS_SETTINGS,
+    IDC_STA_CURRENTLY_LOADED_INFO, IDC_STA_ROLL_INFO,              IDC_STA_MEDIA_SOURCE_IS,
+    IDC_CBO_MEDIA_SOURCE_IS,       IDC_CHK_SAVE_ROLL_PAPER,        IDC_CHK_DISABLE_AUTO_CUTTER,
+    IDC_CHK_AUTOROTATE,            IDC_STA_MEDIA_TYPE_IS,          IDC_CBO_MEDIA_TYPE_IS,
+    IDC_CHK_OHTINTERLEAVE,
+};
+
+// Pixels between a frame's last control and its bottom edge, and between two frames.
+constexpr int kFrameMargin = 6;
+constexpr int kFrameGap = 4;
 
 }  // namespace
 
@@ -198,6 +216,33 @@ void CZQPaperQualityControls::VShow(int iCtrlId, BOOL bShow, BOOL bEnable) {
         Hide(control);
     else
         ShowEnabled(control, bEnable);
+}
+
+void CZQPaperQualityControls::VFitPaperFrame(bool bOrientation) {
+    const ControlRect* frame = Recorded(IDC_GB_MEDIA_PAPER_OPTIONS);
+    if (!m_hPage || !frame) return;
+    LONG bottom = frame->rc.top;
+    for (int id : kPaperGroupIds) {
+        HWND control = Item(id);
+        if (!control || !CZQUIBase::BIsWindowVisible(control)) continue;
+        RECT rc;
+        CZQUIBase::VGetChildRect(m_hPage, control, &rc, nullptr, nullptr);
+        if (rc.bottom > bottom) bottom = rc.bottom;
+    }
+    bottom += kFrameMargin;
+    BPlace(IDC_GB_MEDIA_PAPER_OPTIONS, static_cast<float>(frame->rc.top), static_cast<int>(bottom - frame->rc.top));
+    if (!bOrientation) return;
+    const ControlRect* group = Recorded(IDC_GB_ORIENTATION);
+    const ControlRect* portrait = Recorded(IDC_RB_PORTRAIT);
+    if (!group || !portrait) return;
+    const float top = static_cast<float>(bottom + kFrameGap);
+    BPlace(IDC_GB_ORIENTATION, top);
+    float y = top + static_cast<float>(portrait->rc.top - group->rc.top);
+    for (int id : {IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, IDC_CHK_SHOW_PREVIEW_FIN}) {
+        BPlace(id, y);
+        const ControlRect* r = Recorded(id);
+        y += static_cast<float>(r ? r->cy : 0) + 4;
+    }
 }
 
 void CZQPaperQualityControls::VSubclassDimensions(HWND hControl, WNDPROC pfnLink) {

@@ -74,7 +74,7 @@ public:
         int cx;
         int cy;
     };
-    static constexpr int kMovableCount = 42;
+    static constexpr int kMovableCount = 43;
 
     // The page's window and the handles of its controls; forgotten when the window goes (the page
     // object outlives it).
@@ -94,6 +94,10 @@ public:
     BOOL BPlace(int iCtrlId, float fTop, int iHeight = -1);
     // Shown (and enabled or not), or hidden and disabled.
     void VShow(int iCtrlId, BOOL bShow, BOOL bEnable);
+    // The paper group's frame ends under its last shown control, however long the stack; the
+    // orientation group of large-format printers follows under it, its buttons one under the
+    // other.
+    void VFitPaperFrame(bool bOrientation);
 
     // The texts for the printer's class; the photo enhancements take the business name when asked.
     // `texts` loads them from the status module.

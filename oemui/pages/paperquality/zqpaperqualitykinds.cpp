@@ -1,6 +1,8 @@
 // The Paper/Quality page's papers of single pages and covers: the page-kind list filled from
 // "ZQCovers", which covers count as in use, the markers of pages whose paper differs from the
 // document's, the chosen kind's paper in the two lists, and the list's owner drawing.
+#include <algorithm>
+
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
@@ -251,13 +253,15 @@ BOOL CZQPaperQualityTab::BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUC
         SetTextColor(hdc, oldText);
         SetBkColor(hdc, oldBack);
 
-        // The marker goes by the English names only.
+        // The marker goes by the English names only; it takes the row's height, up to its own 32
+        // pixels, so that a row of the list's font shows it whole.
+        const int marker = std::min<int>(32, rc.bottom - rc.top);
         const DWORD conditions[kPageKindCount] = {m_state.adwMarkers[0], m_state.adwMarkers[1], m_state.adwMarkers[2],
                                                   work->dwBackCover,  work->dwFrontCover,
                                                   work->dwBackCoverFeeder, work->dwFrontCoverFeeder};
         for (int kind = 0; kind < kPageKindCount; ++kind)
             if (conditions[kind] && lstrcmpW(text.Get(), kKindNames[kind].english) == 0 && m_hMarkerIcon)
-                DrawIconEx(hdc, rc.left, rc.top, m_hMarkerIcon, 32, 32, 0, nullptr, DI_NORMAL);
+                DrawIconEx(hdc, rc.left, rc.top, m_hMarkerIcon, marker, marker, 0, nullptr, DI_NORMAL);
     } else {
         SetTextColor(hdc, oldText);
         SetBkColor(hdc, oldBack);

@@ -142,23 +142,17 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
     }
 
     // Rolls and orientation. The template gives the quality group a column of its own, so on a
-    // large-format printer the paper group and the size text keep their places and only the
-    // orientation buttons stack, one under the other.
+    // large-format printer the paper group and the size text keep their places and the
+    // orientation group follows the paper group's frame, its buttons one under the other.
     const bool saveRoll = HasItem(param, zqkw::kZQSaveRollPaper);
     const bool cutter = HasItem(param, zqkw::kZQDisableAutoCutter);
     const bool autorotate = HasItem(param, zqkw::kZQAutorotate);
-    const CZQPaperQualityControls::ControlRect* group = m_controls.Recorded(IDC_GB_MEDIA_PAPER_OPTIONS);
     if (pContext->pLogic->BIsLargeFormat()) {
         for (int id : kQuickSetControls) Hide(m_controls.Item(id));
         for (ZQPqControl c : {kCtlAutorotate, kCtlDisableAutoCutter, kCtlSaveRollPaper}) Hide(m_controls.H(c));
         const CZQPaperQualityControls::ControlRect* size = m_controls.Recorded(IDC_STA_MEDIA_SIZE_DIMENSIONS);
-        const CZQPaperQualityControls::ControlRect* portrait = m_controls.Recorded(IDC_RB_PORTRAIT);
-        if (group) m_controls.BPlace(IDC_GB_MEDIA_PAPER_OPTIONS, static_cast<float>(group->rc.top));
         if (size) m_controls.BPlace(IDC_STA_MEDIA_SIZE_DIMENSIONS, static_cast<float>(size->rc.top));
-        if (portrait) {
-            m_controls.BPlace(IDC_RB_PORTRAIT, static_cast<float>(portrait->rc.top));
-            m_controls.BPlace(IDC_RB_LANDSCAPE, static_cast<float>(portrait->rc.top + portrait->cy + 4));
-        }
+        m_controls.VFitPaperFrame(true);
     } else {
         for (ZQPqControl c : {kCtlOrientationGroup, kCtlPortrait, kCtlLandscape, kCtlShowPreview}) Hide(m_controls.H(c));
         // Rolls are never fed from the sheet source; the refresh turns the boxes off for it.
@@ -169,7 +163,7 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
         } rolls[] = {{autorotate, kCtlAutorotate}, {cutter, kCtlDisableAutoCutter}, {saveRoll, kCtlSaveRollPaper}};
         for (const auto& roll : rolls)
             if (roll.has) ShowEnabled(m_controls.H(roll.control), rollSource);
-        if (group) m_controls.BPlace(IDC_GB_MEDIA_PAPER_OPTIONS, static_cast<float>(group->rc.top));
+        m_controls.VFitPaperFrame(false);
     }
 }
 
@@ -355,6 +349,7 @@ void CZQPaperQualityTab::VLayoutPaperGroup(PageContext* pContext) {
         stack.VPlace(IDC_BTN_PAGE_EXCEPTIONS_SETTINGS, stack.Next());
     }
 
+    m_controls.VFitPaperFrame(largeFormat);
     if (reopened && written) zqspool::Spooler().ClosePrinter(written);
 }
 

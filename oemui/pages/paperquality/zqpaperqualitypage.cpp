@@ -338,6 +338,22 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
     }
     CZQUILogic* logic = pContext->pLogic;
     BOOL result = FALSE;
+    // While a page kind with a source of its own is chosen, the lists draw their entries (and
+    // their conflict marks) against that source in the core driver; the working slot's source is
+    // put back afterwards.
+    const int working = m_slots.aiSource[kWorkingSlot];
+    HWND different = m_controls.H(kCtlDifferentPaper);
+    WCHAR kindText[260] = {};
+    if (BIsWindowVisible(different)) SelectedText(m_controls.H(kCtlPageKinds), kindText, true);
+    if (Checked(different)) {
+        if (pDraw->CtlID == IDC_LB_MEDIA_PAPER_OPTIONS)
+            result = BDrawPageListItem(L"ZQCovers", pDraw, pDraw->hwndItem, logic);
+        // Without a chosen kind the working slot stays.
+        const int kind = kindText[0] ? IPageKindFromName(kindText, logic) : kKindNone;
+        if (kind == kKindFirstPage || kind == kKindBackCover || kind == kKindFrontCover)
+            m_slots.aiSource[kWorkingSlot] = m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kind)];
+    }
+    VSelectCurrentSource(pContext);
     switch (pDraw->CtlID) {
         case IDC_CBO_MEDIA_TYPE_IS:
             if (logic) result = logic->IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, pDraw, pDraw->hwndItem);
@@ -347,10 +363,6 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
             break;
         case IDC_CBO_MEDIA_SOURCE_IS:
             if (logic) result = logic->IDrawFeatureComboItem(DMPUB_DEFSOURCE, nullptr, pDraw, pDraw->hwndItem);
-            break;
-        case IDC_LB_MEDIA_PAPER_OPTIONS:
-            if (IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF) == BST_CHECKED)
-                result = BDrawPageListItem(L"ZQCovers", pDraw, pDraw->hwndItem, logic);
             break;
         case IDC_LB_PAGE_EXCEPTIONS_OPTIONS: result = m_pageExceptionsList.BDrawItem(pDraw); break;
         case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: result = m_constraintButton.BDrawItem(pDraw); break;
@@ -367,6 +379,8 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         }
         default: break;
     }
+    m_slots.aiSource[kWorkingSlot] = working;
+    VSelectCurrentSource(pContext);
     WCHAR rolls[256];
     if (ReadOption(CUIParam(), zqkw::kInstalledRolls, rolls)) {
         if (wcschr(rolls, L'_')) VShowLoadedPaperBySource(pContext);

@@ -2,6 +2,7 @@
 // from "ZQCovers", the covers in use, the first selection, the markers and the owner drawing.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,23 @@ protected:
         for (size_t i = 0; i < count; ++i) SendMessageW(List(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(names[i]));
     }
     int Chosen() const { return static_cast<int>(SendMessageW(List(), LB_GETCURSEL, 0, 0)); }
+    // An item of a control drawn by `draw` into a bitmap of its own: every other pixel.
+    static std::vector<COLORREF> Drawn(UINT type, UINT id, UINT item, HWND control,
+                                       const std::function<void(DRAWITEMSTRUCT&)>& draw) {
+        CZQWindowDC screen(nullptr);
+        HDC dc = CreateCompatibleDC(screen.Get());
+        CZQGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), 200, 32));
+        HGDIOBJ old = SelectObject(dc, bitmap.Get());
+        DRAWITEMSTRUCT dis = {type, id, item, ODA_DRAWENTIRE, 0, control, dc, {0, 0, 200, 32}, 0};
+        FillRect(dc, &dis.rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        draw(dis);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < 32; y += 2)
+            for (int x = 0; x < 200; x += 2) pixels.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        return pixels;
+    }
     std::vector<DWORD> InUse() const {
         EXPECT_EQ(0, memcmp(m_logic.m_adwCoverFlags, m_tab->StateForTesting().adwCoversInUse, sizeof m_logic.m_adwCoverFlags));
         return std::vector<DWORD>(m_logic.m_adwCoverFlags, m_logic.m_adwCoverFlags + 4);
@@ -169,21 +187,10 @@ TEST_F(PaperQualityKinds, FirstSelectionByItemCountAndMarkersAgainstTheDocumentP
 }
 
 TEST_F(PaperQualityKinds, OwnerDrawingMarksEnglishKindsWhoseConditionHolds) {
-    // The item drawn into a bitmap of its own, every other pixel.
     auto draw = [&](UINT item) {
-        CZQWindowDC screen(nullptr);
-        HDC dc = CreateCompatibleDC(screen.Get());
-        CZQGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), 200, 32));
-        HGDIOBJ old = SelectObject(dc, bitmap.Get());
-        DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_LB_MEDIA_PAPER_OPTIONS, item, 0, 0, List(), dc, {0, 0, 200, 32}, 0};
-        FillRect(dc, &draw.rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        EXPECT_FALSE(m_tab->BDrawPageListItem(L"ZQCovers", &draw, List(), &m_logic));
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < 32; y += 2)
-            for (int x = 0; x < 200; x += 2) pixels.push_back(GetPixel(dc, x, y));
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        return pixels;
+        return Drawn(ODT_LISTBOX, IDC_LB_MEDIA_PAPER_OPTIONS, item, List(), [&](DRAWITEMSTRUCT& dis) {
+            EXPECT_FALSE(m_tab->BDrawPageListItem(L"ZQCovers", &dis, List(), &m_logic));
+        });
     };
     ZQUIDevmode& work = *m_logic.WorkDM();
     const struct {
@@ -202,6 +209,45 @@ TEST_F(PaperQualityKinds, OwnerDrawingMarksEnglishKindsWhoseConditionHolds) {
     }
     // An item beyond the feature's options, or none, draws nothing.
     for (UINT item : {9u, static_cast<UINT>(-1)}) EXPECT_EQ(std::vector<COLORREF>(1600, 0), draw(item));
+}
+
+// While a kind with a source of its own is chosen, the page's lists draw their entries with that
+// source in the core driver, whose conflict marks follow it; the working slot's source is back
+// after each drawing.
+TEST_F(PaperQualityKinds, ListsAreDrawnWithTheChosenKindsSource) {
+    m_host.AddConflictRule("InputBin", "TRAY2", "MediaType", "PHOTO");
+    CheckDlgButton(m_page, IDC_CHK_MEDIA_PAPER_DIFF, BST_CHECKED);
+    ShowWindow(Ctl(IDC_CHK_MEDIA_PAPER_DIFF), SW_SHOW);
+    SetItems(7);
+    PaperSlotTable& slots = m_tab->SlotsForTesting();
+    HWND media = Ctl(IDC_CBO_MEDIA_TYPE_IS);
+    const int photo = static_cast<int>(SendMessageW(media, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(L"Photo Paper")));
+    ASSERT_GE(photo, 0);
+    auto drawPhoto = [&] {
+        return Drawn(ODT_COMBOBOX, IDC_CBO_MEDIA_TYPE_IS, static_cast<UINT>(photo), media, [&](DRAWITEMSTRUCT& dis) {
+            SendMessageW(m_page, WM_DRAWITEM, IDC_CBO_MEDIA_TYPE_IS, reinterpret_cast<LPARAM>(&dis));
+        });
+    };
+    // Every kind's slot on Tray 2, the working slot on Tray 1.
+    for (int& source : slots.aiSource) source = 2;
+    slots.aiSource[kWorkingSlot] = 1;
+    m_host.SetSelection("InputBin", 1);
+    SendMessageW(List(), LB_SETCURSEL, 1, 0);
+    const std::vector<COLORREF> plain = drawPhoto();
+    for (int kind = 0; kind < 7; ++kind) {
+        SCOPED_TRACE(kind);
+        SendMessageW(List(), LB_SETCURSEL, static_cast<WPARAM>(kind), 0);
+        m_host.ClearUpdates();
+        const std::vector<COLORREF> drawn = drawPhoto();
+        std::vector<LONG> sources;
+        for (const zqtest::UpdateRecord& update : m_host.Updates())
+            if (update.keyword == "InputBin") sources.push_back(update.sel);
+        const bool own = kind == kKindFirstPage || kind == kKindBackCover || kind == kKindFrontCover;
+        EXPECT_EQ(own ? std::vector<LONG>({2, 1}) : std::vector<LONG>(), sources);
+        EXPECT_EQ(own, drawn != plain) << "the conflict mark of Tray 2";
+        EXPECT_EQ(1, Sel("InputBin"));
+    }
 }
 
 }  // namespace

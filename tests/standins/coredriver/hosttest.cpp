@@ -120,6 +120,20 @@ void ResetToDefaults(const std::wstring& name) {
     ASSERT_TRUE(ZQWriteDeviceSettings(h.Get(), {}));
 }
 
+void PutAnswer(HANDLE hPrinter, const wchar_t* name, const wchar_t* text) {
+    WCHAR guid[64] = {};
+    DWORD type = 0, needed = 0;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              GetPrinterDataExW(hPrinter, L"ZQPresetRoot", L"ZQRestrictedUserGuid", &type, reinterpret_cast<BYTE*>(guid),
+                                sizeof guid - sizeof(WCHAR), &needed));
+    const std::wstring key = std::wstring(L"Software\\Quorvane\\") + guid + L"\\ZQBIDIInfo";
+    if (text)
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name, REG_SZ, text,
+                        static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR)));
+    else
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), name);
+}
+
 AppWindow::AppWindow() {
     m_hwnd = CreateWindowExW(0, L"STATIC", L"Application", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200, nullptr,
                              nullptr, nullptr, nullptr);

@@ -67,6 +67,8 @@ CZQModule DriverModule(const std::wstring& name);
 std::vector<BYTE> DriverDefault(const std::wstring& name);
 // The printer back at the driver's default devmode and the default device settings.
 void ResetToDefaults(const std::wstring& name);
+// A device answer of the printer's answer store under the current user (null: the answer goes).
+void PutAnswer(HANDLE hPrinter, const wchar_t* name, const wchar_t* text);
 
 // A model file beside the test executable (bin\hostdata, bin\samples).
 zqmodel::Model LoadModel(const wchar_t* relativePath);

@@ -143,7 +143,7 @@ TEST_F(Printers, PreferencesOpenHeadlessWithTheHostsItems) {
         },
         &rc);
     EXPECT_EQ(IDOK, rc);
-    EXPECT_EQ(14 + 3, rows) << "the document items of the model, then the plug-in's layout items";
+    EXPECT_EQ(14 + 2, rows) << "the document items of the model, then the plug-in's layout items under their heading";
     EXPECT_EQ(kDesk + L" Printing Preferences", title);
     EXPECT_NE(std::wstring::npos, status.find(L"\"ZQUI\" 0x00110010, private devmode 6512 bytes")) << status;
     EXPECT_EQ(L"Letter", paper);
