@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
 #include "featurelogic/zqquicksets.h"
 #include "jobstoragetest.h"
+#include "layoutcheck.h"
 
 #include <commctrl.h>
 
@@ -314,5 +317,41 @@ TEST_F(JobStorage, TwoPagesInOneProcessKeepTheirOwnPin) {
     BoxAnswers boxes;
     EXPECT_EQ(TRUE, Notify(PSN_KILLACTIVE)) << "this printer still asks for its PIN";
 }
+
+}  // namespace
+
+namespace {
+
+class JobStorageWhole : public JobStoragePage, public testing::WithParamInterface<std::tuple<bool, bool>> {
+protected:
+    void Look(const std::string& what) {
+        const auto [utf8, rtl] = GetParam();
+        for (const std::vector<std::string>& found :
+             {zqtest::LayoutFaults(m_page, Resources(), rtl ? IDD_DLG_JOBSTORAGEPAGE_RTL : IDD_DLG_JOBSTORAGEPAGE),
+              zqtest::TextFaults(m_page)})
+            for (const std::string& fault : found) ADD_FAILURE() << what << ": " << fault;
+    }
+};
+
+// Every mode, the compact layout and a printer without PIN printing, in either template and with
+// either rules for the names: every control whole in its frame, and every text fitting its control
+// with room for a longer translation.
+TEST_P(JobStorageWhole, EveryStateShowsWhole) {
+    const auto [utf8, rtl] = GetParam();
+    Build(utf8 ? "UTF8" : "8bitEncoding");
+    for (int state = 0; state < 7; ++state) {
+        if (m_page) DestroyWindow(m_page);
+        m_core.dwJsLayout = state == 5 ? 1 : 0;
+        m_core.adwJsSetA[1] = state == 5 ? 0 : 1;
+        m_core.dwModelCode = state == 6 ? 4 : 0;
+        m_core.dwRetentionMode = Work().dwRetentionMode = state < 5 ? static_cast<DWORD>(state) : 2;
+        ASSERT_NE(nullptr, Open(rtl ? IDD_DLG_JOBSTORAGEPAGE_RTL : IDD_DLG_JOBSTORAGEPAGE));
+        Type(IDC_TXT_USER_NAME, L"WWWWWWWWWWWWWWWW");
+        zqtest::LengthenTexts(m_page, 0.3);
+        Look("state " + std::to_string(state));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, JobStorageWhole, testing::Combine(testing::Bool(), testing::Bool()));
 
 }  // namespace
