@@ -132,6 +132,10 @@ void CZQCommon::VWatchTextsForTesting(PFN_TextAsked pfn, void* pContext) {
     g_pTextAskedContext = pContext;
 }
 
+void CZQCommon::VLoadText(INT id, PCWSTR pszEnglish, PWSTR pszOut) {
+    if (!BLoadResString(id, pszOut)) ZQCopyText(pszOut, kResStringChars, pszEnglish ? pszEnglish : L"");
+}
+
 BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {
     if (!pszBuffer) {
         SetLastError(ERROR_INVALID_DATA);

@@ -29,19 +29,47 @@ BOOL CZQJobRetentionOptions::BReplaceIfNotPlainAscii(PWSTR pszText, PCWSTR pszFa
     return ZQReplaceIfNotPlainAscii(pszText, kZQNameChars, pszFallBack) ? TRUE : FALSE;
 }
 
-void CZQJobRetentionOptions::VShowReplacementMessage(HWND hDlg) {
+void CZQJobRetentionOptions::VShowMessage(HWND hDlg, INT iTextId, PCWSTR pszText, INT iCaptionId, PCWSTR pszCaption,
+                                          UINT uType) {
     WCHAR text[kResStringChars], caption[kResStringChars];
-    if (!BLoadResString(1123, text))
-        ZQCopyText(text, kResStringChars,
-                   L"One or more characters entered are not displayable on the control panel, and have been "
-                   L"replaced with a '~'");
-    if (!BLoadResString(1124, caption)) ZQCopyText(caption, kResStringChars, L"Error");
-    zqmsgbox::IShow(hDlg, text, caption, MB_ICONINFORMATION | MB_OK);
+    VLoadText(iTextId, pszText, text);
+    VLoadText(iCaptionId, pszCaption, caption);
+    zqmsgbox::IShow(hDlg, text, caption, uType | MB_OK);
+}
+
+void CZQJobRetentionOptions::VShowReplacementMessage(HWND hDlg) {
+    VShowMessage(hDlg, 1123,
+                 L"One or more characters entered are not displayable on the control panel, and have been replaced "
+                 L"with a '~'",
+                 1124, L"Error", MB_ICONINFORMATION);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The names
 // ---------------------------------------------------------------------------------------------
+// Steps shared by the leave rules and their commit variant: the text sanitised for the encoding;
+// emptied, the edit shows the automatic name with its button (focused); replaced, the edit shows the
+// new text and the buttons follow it. TRUE when something was replaced.
+BOOL CZQJobRetentionOptions::BSanitizeShown(BOOL bUser, PWSTR pszText, BOOL bFocusEditFirst) {
+    const NameControls& name = bUser ? kUser : kJob;
+    const PCWSTR automatic = bUser ? m_szAutoUserName : m_szAutoJobName;
+    HWND edit = m_controls.Item(name.edit);
+    const bool replaced = ZQSanitizeName(pszText, m_encoding);
+    if (replaced && bFocusEditFirst) SetFocus(edit);
+    if (!pszText[0]) {
+        SetWindowTextW(edit, automatic);
+        VSetRadios(name.automatic, name.automatic);
+        SetFocus(m_controls.Item(name.automatic));
+    } else if (replaced) {
+        SetWindowTextW(edit, pszText);
+        const bool same = lstrcmpW(pszText, automatic) == 0;
+        VSetRadios(name.automatic, same ? name.automatic : name.custom);
+        // An automatic job name takes the focus to its button.
+        if (same && !bUser) SetFocus(m_controls.Item(name.automatic));
+    }
+    return replaced ? TRUE : FALSE;
+}
+
 void CZQJobRetentionOptions::VUserNameLeft(HWND hDlg, PageContext* pContext) {
     if (m_controls.BChecked(IDC_RB_USER_AUTO)) return;
     HWND edit = m_controls.Item(IDC_TXT_USER_NAME);
@@ -52,16 +80,7 @@ void CZQJobRetentionOptions::VUserNameLeft(HWND hDlg, PageContext* pContext) {
         VSetRadios(IDC_RB_USER_AUTO, IDC_RB_USER_AUTO);
         return;
     }
-    const bool replaced = ZQSanitizeName(text, m_encoding);
-    if (!text[0]) {
-        SetWindowTextW(edit, m_szAutoUserName);
-        VSetRadios(IDC_RB_USER_AUTO, IDC_RB_USER_AUTO);
-        SetFocus(m_controls.Item(IDC_RB_USER_AUTO));
-    } else if (replaced) {
-        SetWindowTextW(edit, text);
-        VSetRadios(IDC_RB_USER_AUTO, lstrcmpW(text, m_szAutoUserName) == 0 ? IDC_RB_USER_AUTO : IDC_RB_USER_CUSTOM);
-    }
-    if (replaced) {
+    if (BSanitizeShown(TRUE, text, FALSE)) {
         VShowReplacementMessage(hDlg);
         SetFocus(edit);
     }
@@ -88,21 +107,7 @@ void CZQJobRetentionOptions::VJobNameLeft(HWND hDlg) {
         }
         return;
     }
-    const bool replaced = ZQSanitizeName(text, m_encoding);
-    if (!text[0]) {
-        SetWindowTextW(edit, m_szAutoJobName);
-        VSetRadios(IDC_RB_JOB_AUTO, IDC_RB_JOB_AUTO);
-        SetFocus(m_controls.Item(IDC_RB_JOB_AUTO));
-    } else if (replaced) {
-        SetWindowTextW(edit, text);
-        if (lstrcmpW(text, m_szAutoJobName) == 0) {
-            VSetRadios(IDC_RB_JOB_AUTO, IDC_RB_JOB_AUTO);
-            SetFocus(m_controls.Item(IDC_RB_JOB_AUTO));
-        } else {
-            VSetRadios(IDC_RB_JOB_AUTO, IDC_RB_JOB_CUSTOM);
-        }
-    }
-    if (replaced) {
+    if (BSanitizeShown(FALSE, text, FALSE)) {
         VShowReplacementMessage(hDlg);
         SetFocus(edit);
     }
@@ -111,24 +116,10 @@ void CZQJobRetentionOptions::VJobNameLeft(HWND hDlg) {
 // As the leave rule, on a custom name that is not empty, when the page is left.
 void CZQJobRetentionOptions::VCommitName(HWND hDlg, BOOL bUser) {
     const NameControls& name = bUser ? kUser : kJob;
-    const PCWSTR automatic = bUser ? m_szAutoUserName : m_szAutoJobName;
-    HWND edit = m_controls.Item(name.edit);
     WCHAR text[kTextChars];
     VReadText(name.edit, text);
     if (m_controls.BChecked(name.automatic) || !text[0]) return;
-    const bool replaced = ZQSanitizeName(text, m_encoding);
-    if (replaced) SetFocus(edit);
-    if (!text[0]) {
-        SetWindowTextW(edit, automatic);
-        VSetRadios(name.automatic, name.automatic);
-        SetFocus(m_controls.Item(name.automatic));
-    } else if (replaced) {
-        SetWindowTextW(edit, text);
-        const bool same = lstrcmpW(text, automatic) == 0;
-        VSetRadios(name.automatic, same ? name.automatic : name.custom);
-        if (same && !bUser) SetFocus(m_controls.Item(name.automatic));
-    }
-    if (replaced) VShowReplacementMessage(hDlg);
+    if (BSanitizeShown(bUser, text, TRUE)) VShowReplacementMessage(hDlg);
 }
 
 void CZQJobRetentionOptions::VNameChanged(HWND, BOOL bUser, PageContext* pContext) {
@@ -175,13 +166,10 @@ BOOL CZQJobRetentionOptions::BCheckPin(HWND hDlg) {
     WCHAR text[kTextChars];
     VReadText(IDC_TXT_PIN, text);
     if (ZQPinAccepted(text, m_controls.BChecked(IDC_CHK_REQ_PIN) != FALSE)) return TRUE;
-    WCHAR message[kResStringChars], caption[kResStringChars];
-    if (!BLoadResString(5443, message))
-        ZQCopyText(message, kResStringChars,
-                   L"The Personal Identification Number (PIN) was not accepted. A valid PIN number must have exactly "
-                   L"four digits.");
-    if (!BLoadResString(3889, caption)) ZQCopyText(caption, kResStringChars, L"For Your Information");
-    zqmsgbox::IShow(hDlg, message, caption, MB_ICONHAND | MB_OK);
+    VShowMessage(hDlg, 5443,
+                 L"The Personal Identification Number (PIN) was not accepted. A valid PIN number must have exactly "
+                 L"four digits.",
+                 3889, L"For Your Information", MB_ICONHAND);
     HWND edit = m_controls.Item(IDC_TXT_PIN);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);

@@ -86,6 +86,7 @@ const DWORD kHelpTable[CZQJobRetentionOptions::kHelpPairs][2] = {
 };
 
 constexpr WCHAR kAutomaticJobName[] = L"<Automatic>";
+constexpr WCHAR kReplaceExisting[] = L"Replace Existing File";
 
 template <size_t N>
 void EnableGroup(const CZQPageControls& controls, const int (&ids)[N], BOOL bEnable) {
@@ -315,9 +316,9 @@ void CZQJobRetentionOptions::VRefreshControls(PageContext* pContext, HWND hDlg) 
         HWND list = m_controls.Item(IDC_CBO_SOFT_FWARE);
         SendMessageW(list, CB_RESETCONTENT, 0, 0);
         WCHAR text[kResStringChars];
-        if (!BLoadResString(4415, text)) ZQCopyText(text, kResStringChars, L"Replace Existing File");
+        VLoadText(4415, kReplaceExisting, text);
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        if (!BLoadResString(4414, text)) ZQCopyText(text, kResStringChars, L"Use JobName + (1-99)");
+        VLoadText(4414, L"Use JobName + (1-99)", text);
         SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
         SendMessageW(list, CB_SETCURSEL, work->dwNameExistsChoice, 0);
     }
@@ -349,7 +350,7 @@ void CZQJobRetentionOptions::VCommitControls(PageContext* pContext, HWND hDlg) {
     ZQCopyText(UserName(*work), kZQNameChars, text);
     // Without the choice on the page the printer numbers the new job.
     WCHAR replace[kResStringChars];
-    if (!BLoadResString(4415, replace)) ZQCopyText(replace, kResStringChars, L"Replace Existing File");
+    VLoadText(4415, kReplaceExisting, replace);
     WCHAR chosen[kTextChars];
     work->dwNameExistsChoice =
         SelectedText(m_controls.Item(IDC_CBO_SOFT_FWARE), chosen) && ZQEqualNoCase(chosen, replace) ? 0 : 1;

@@ -83,9 +83,12 @@ private:
     void VShowNames(ZQUIDevmode& work, HWND hDlg);
     void VShowMode(HWND hDlg, ZQUIDevmode& work, bool bStart);
     void VMakeAutomaticNames();
-    // The commit variant of a name's leave rule.
+    // The commit variant of a name's leave rule, and the steps it shares with the leave rules.
     void VCommitName(HWND hDlg, BOOL bUser);
+    BOOL BSanitizeShown(BOOL bUser, PWSTR pszText, BOOL bFocusEditFirst);
     void VShowReplacementMessage(HWND hDlg);
+    // A message box with its text and caption from the status module, else the English ones.
+    void VShowMessage(HWND hDlg, INT iTextId, PCWSTR pszText, INT iCaptionId, PCWSTR pszCaption, UINT uType);
     // The edit's text (kTextChars characters).
     void VReadText(int iCtrlId, PWSTR pszText) const;
     void VSetRadios(int iFirst, int iChecked);

@@ -222,7 +222,8 @@ void CZQJobStorageTab::VUpdateChangedState(HWND hPage, PageContext* pContext) {
                    (m_controls.BChecked(IDC_CHK_DISPLAY_JOB_ID) != FALSE) != (saved->dwDisplayJobId != 0) ||
                    work->dwUserNameCustom != saved->dwUserNameCustom ||
                    work->dwJobNameCustom != saved->dwJobNameCustom || work->dwDisplayJobId != saved->dwDisplayJobId;
-    if (!changed && saved->dwNameExistsAvailable == 1)
+    // The list has entries only where the choice is offered.
+    if (!changed && saved->dwNameExistsAvailable == 1 && saved->dwNameExistsSwfw == 1)
         changed = m_controls.ISelection(IDC_CBO_SOFT_FWARE) != static_cast<int>(saved->dwNameExistsChoice);
     WCHAR name[CZQJobRetentionOptions::kTextChars];
     if (!changed) {
