@@ -6,8 +6,9 @@
 # large-format printer with the ordinary interface, and a choice on the desk printer's page in its
 # paper-size tree with the dialog the page opens, the desk printer's custom paper size dialog and the
 # wide printer's custom print-quality options and layout and margins dialog (its page shows the
-# loaded rolls the printer data holds), and a cover on its own paper; the About page of the desk
-# printer in both of its sheets, and the Settings Information page of its publishing variant; a
+# loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
+# page in landscape, rotated by 180 degrees, with that cover on its sample page; the About page of
+# the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
@@ -180,6 +181,16 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --choose "Source is=Tray 2" --press "Type is=More..." --in-dialog "#497=Brochure Paper, Matte" \
   --dialog-close OK --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the cover papers" >&2; rc=1; fi
+# The desk printer's Finishing page after its Paper/Quality page: a front cover chosen there shows on
+# the Finishing page's sample page, turned to landscape and rotated by 180 degrees.
+png="$out/zqdesk-finishing.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Finishing, landscape, rotated by 180 degrees, with a front cover"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
+  --page "Finishing" --choose "#538=on" --choose "Rotate by 180 degrees=on" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Finishing page" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.

@@ -1,5 +1,6 @@
 #include "pages/zqpageitems.h"
 
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "res/zqpageids.h"
 
@@ -50,7 +51,7 @@ bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
     PWSTR* services = nullptr;
     int count = 0;
     bool allowed = true;
-    if (pParam && CZQCommon::DWGetOptionKeywords(pParam, L"PSServicesOption", &services, &count, OEMCUIP_DOCPROP) ==
+    if (pParam && CZQCommon::DWGetOptionKeywords(pParam, zqkw::kPSServicesOption, &services, &count, OEMCUIP_DOCPROP) ==
                       ZQOPT_OK && count > 0)
         allowed = CZQCommon::BHasEwsAddress(pParam->hPrinter) != FALSE;
     CZQCommon::VFreeStringList(services, count);
@@ -77,7 +78,7 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
         else if (lstrcmpW(option, L"ZQOrientationPortrait") == 0)
             CZQCommon::DWSelectOptionByIndex(pParam, L"ZQOrientation", 1, OEMCUIP_DOCPROP);
     }
-    if (ReadOption(pParam, postScript ? L"StapleLocation" : L"Stapling", option) && RulesLoaded(pContext))
+    if (ReadOption(pParam, postScript ? zqkw::kStapleLocation : zqkw::kStapling, option) && RulesLoaded(pContext))
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, pParam);
 }
 

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -23,13 +24,88 @@ int MailboxKind(int iAccessory) { return iAccessory == 8 || iAccessory == 12 ? 1
 
 int ZQRollPaperState(POEMCUIPPARAM pParam, bool bPostScript) {
     WCHAR paper[256];
-    if (!ReadOption(pParam, bPostScript ? L"PageSize" : L"PaperSize", paper)) return -1;
+    if (!ReadOption(pParam, bPostScript ? zqkw::kPageSize : zqkw::kPaperSize, paper)) return -1;
     if (wcsstr(paper, L"_SHEET")) return 0;
     POPTITEM source = PubItem(pParam, DMPUB_DEFSOURCE);
     if (!source || source->Sel == 0) return 1;
     CZQLocalPtr<WCHAR> name;
     if (CZQCommon::DWGetPubSelectionName(pParam, DMPUB_DEFSOURCE, name.Put()) != ZQOPT_OK) return 1;
     return ZQEqualNoCase(name.Get(), L"Sheet") || ZQEqualNoCase(name.Get(), L"Manual Feed") ? 0 : 1;
+}
+
+void ZQFillPreviewLayout(PreviewSettings* pRecord, const ZQUIDevmode& dm, const CZQUILogic& logic, HWND hPortrait,
+                         HWND hLandscape) {
+    PreviewSettings& r = *pRecord;
+    ZQSetPreviewWindow(&r, kPvLandscapeWindow, hLandscape);
+    ZQSetPreviewWindow(&r, kPvPortraitWindow, hPortrait);
+    r.wOrientation = dm.wOrientation;
+    r.wDuplex = dm.wDuplex;
+    r.iPagesPerSheet = Int(dm.dwPagesPerSheet);
+    r.iPageBorders = Int(dm.dwPageBorders);
+    r.iPageOrder = Int(dm.dwPageOrderIndex);
+    r.iBooklet = Int(dm.dwBooklet);
+    r.aiValue[kPvStaple] = logic.IGetStapleCode();
+    r.aiValue[kPvPunch] = logic.IGetPunchCode();
+    r.aiValue[kPvFold] = logic.IGetFoldCode();
+    r.aiValue[kPvFinisherKind] = MailboxKind(logic.IGetOutputAccessoryCode());
+}
+
+void ZQFillPreviewPaper(PreviewSettings* pRecord, const ZQUIDevmode& dm, const PrinterCaps* pCaps,
+                        const DEVMODEW* pPublicDM) {
+    int* value = pRecord->aiValue;
+    value[kPvLetterOrA4] =
+        pPublicDM && (pPublicDM->dmPaperSize == DMPAPER_LETTER || pPublicDM->dmPaperSize == DMPAPER_A4) ? 1 : 0;
+    LONG width = 0, length = 0;
+    if (!pPublicDM || !CZQUIBase::BGetPaperDimensions(static_cast<WORD>(pPublicDM->dmPaperSize), &width, &length, pCaps))
+        width = length = 0;
+    value[kPvDocWidth] = width;
+    value[kPvDocHeight] = length;
+    value[kPvFitScaled] = Int(dm.dwScaleToFit);
+    value[kPvFitToPage] = Int(dm.dwPrintDocOn);
+    if (dm.dwPrintDocOn == 1 &&
+        CZQUIBase::BGetPaperDimensions(static_cast<WORD>(dm.dwPrintedOnPaper), &width, &length, pCaps)) {
+        value[kPvSheetWidth] = width;
+        value[kPvSheetHeight] = length;
+    }
+    value[kPvScale] = dm.dwPrintDocOn == 1 ? 100 : Int(dm.dwScalePercent);
+}
+
+void ZQFillPreviewPoster(PreviewSettings* pRecord, const ZQUIDevmode& dm, const CZQUILogic& logic) {
+    int* value = pRecord->aiValue;
+    value[kPvPoster] = logic.BGetPosterTiles(&value[kPvPosterSize]) ? 1 : 0;
+    if (!logic.BIsPosterPrinting()) return;
+    const int perSide = CZQFinishingTab::IPosterTilesPerSide(value[kPvPosterSize]);
+    pRecord->aiExtra[kPxTilesPerSide] = perSide;
+    for (int i = 0; i < perSide * perSide && i < kPreviewPosterTiles; ++i)
+        pRecord->aiPosterTile[i] = Int(dm.adwPosterTiles[i]);
+}
+
+void ZQFillPreviewWatermark(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUIBase& texts,
+                            const PrinterCaps* pCaps) {
+    int* value = pRecord->aiValue;
+    value[kPvWatermarkFirstPage] = dm.dwWmFirstPageOnly == 1 ? 1 : 0;
+    texts.VSetWatermarkPreviewData(&pRecord->watermark, pCaps, &dm);
+    WCHAR none[CZQCommon::kResStringChars];
+    if (!texts.BLoadResString(874, none)) ZQCopyText(none, CZQCommon::kResStringChars, L" [none]");
+    value[kPvNoWatermark] = wcscmp(pRecord->watermark.szText, none) == 0 ? 1 : 0;
+}
+
+void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUILogic& logic, POEMCUIPPARAM pParam) {
+    int* value = pRecord->aiValue;
+    int* extra = pRecord->aiExtra;
+    value[kPvEnvelope] = logic.BIsEnvelopePaper() ? 1 : 0;
+    value[kPvBanner] = logic.BIsBannerPaper() ? 1 : 0;
+    value[kPvNoInset] = logic.BIsBorderlessPaper() ? 1 : 0;
+    const int centre = OptionIs(pParam, L"ZQCenterOnPage", L"TRUE");
+    if (centre >= 0) extra[kPxCenterOnPage] = centre;
+    extra[kPxContentOrientation] = Readable(pParam, L"ZQContentOrientation") ? 1 : 0;
+    extra[kPxLargeFormat] = logic.BIsLargeFormat() ? 1 : 0;
+    extra[kPxPageLanguage] = Int(dm.dwPdl);
+    extra[kPxSaveRollPaper] = OptionIs(pParam, zqkw::kZQSaveRollPaper, L"TRUE") == 1 ? 1 : 0;
+    const int cutterOff = OptionIs(pParam, zqkw::kZQDisableAutoCutter, L"TRUE");
+    if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
+    extra[kPxAutoRotate] = OptionIs(pParam, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
+    if (const ZQUIDevmode* core = CoreOf(pParam)) extra[kPxInchesUnscaled] = Int(core->dwDocumentMode);
 }
 
 BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, const ZQPagePreviewSources& sources) {
@@ -46,27 +122,15 @@ BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, con
     int* value = r.aiValue;
     int* extra = r.aiExtra;
 
-    ZQSetPreviewWindow(&r, kPvPortraitWindow, sources.hPortrait);
-    ZQSetPreviewWindow(&r, kPvLandscapeWindow, sources.hLandscape);
-    r.wOrientation = dm->wOrientation;
-    r.wDuplex = dm->wDuplex;
-    r.iPagesPerSheet = Int(dm->dwPagesPerSheet);
-    r.iPageBorders = Int(dm->dwPageBorders);
-    r.iPageOrder = Int(dm->dwPageOrderIndex);
-    r.iBooklet = Int(dm->dwBooklet);
+    ZQFillPreviewLayout(&r, *dm, *logic, sources.hPortrait, sources.hLandscape);
     r.iThriftmode = logic->IGetThriftmodeState();
     value[kPvKind] = Int(dm->dwLayoutMode);
     value[kPvColorOutput] = dm->dwColorMode == 2 ? 1 : 0;
     value[kPvGrayscale] = Int(dm->dwPrintAsGray);
     extra[kPxTint] = Int(dm->dwSepia);
-    extra[kPxPageLanguage] = Int(dm->dwPdl);
 
-    // Finishing marks, the accessory and the covers the Paper/Quality page chose.
-    value[kPvStaple] = logic->IGetStapleCode();
-    value[kPvPunch] = logic->IGetPunchCode();
-    value[kPvFold] = logic->IGetFoldCode();
+    // The punch unit and the covers the Paper/Quality page chose.
     value[kPvPunchUnit] = logic->IGetPunchUnitType();
-    value[kPvFinisherKind] = MailboxKind(logic->IGetOutputAccessoryCode());
     const int coverEntries[4] = {kPvFrontCoverFeeder, kPvFrontCover, kPvBackCover, kPvBackCoverFeeder};
     for (int i = 0; i < 4; ++i) value[coverEntries[i]] = logic->m_adwCoverFlags[i] ? 1 : 0;
 
@@ -76,54 +140,15 @@ BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, con
     value[kPvMirror] = Int(dm->dwMirror);
     value[kPvFlipUp] = Int(dm->dwFlipPagesUp);
 
-    // The watermark.
-    value[kPvWatermarkFirstPage] = dm->dwWmFirstPageOnly == 1 ? 1 : 0;
-    sources.pTexts->VSetWatermarkPreviewData(&r.watermark, caps, dm);
-    WCHAR none[CZQCommon::kResStringChars];
-    if (!sources.pTexts->BLoadResString(874, none))
-        ZQCopyText(none, CZQCommon::kResStringChars, L" [none]");
-    value[kPvNoWatermark] = wcscmp(r.watermark.szText, none) == 0 ? 1 : 0;
+    ZQFillPreviewWatermark(&r, *dm, *sources.pTexts, caps);
 
-    // The document's paper, the paper it prints on and the scale.
-    const DEVMODEW* pub = sources.pPublicDM;
-    value[kPvLetterOrA4] = pub && (pub->dmPaperSize == DMPAPER_LETTER || pub->dmPaperSize == DMPAPER_A4) ? 1 : 0;
-    LONG width = 0, length = 0;
-    if (!pub || !CZQUIBase::BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &length, caps))
-        width = length = 0;
-    value[kPvDocWidth] = width;
-    value[kPvDocHeight] = length;
-    value[kPvFitToPage] = Int(dm->dwPrintDocOn);
-    value[kPvFitScaled] = Int(dm->dwScaleToFit);
-    if (dm->dwPrintDocOn == 1 &&
-        CZQUIBase::BGetPaperDimensions(static_cast<WORD>(dm->dwPrintedOnPaper), &width, &length, caps)) {
-        value[kPvSheetWidth] = width;
-        value[kPvSheetHeight] = length;
-    }
-    value[kPvScale] = dm->dwPrintDocOn ? 100 : Int(dm->dwScalePercent);
-
-    // Posters: the tiles of an n x n poster as the settings keep them.
-    value[kPvPoster] = logic->BGetPosterTiles(&value[kPvPosterSize]) ? 1 : 0;
-    if (logic->BIsPosterPrinting()) {
-        const int perSide = CZQFinishingTab::IPosterTilesPerSide(value[kPvPosterSize]);
-        extra[kPxTilesPerSide] = perSide;
-        for (int i = 0; i < perSide * perSide && i < kPreviewPosterTiles; ++i)
-            r.aiPosterTile[i] = Int(dm->adwPosterTiles[i]);
-    }
+    // The document's paper, the paper it prints on and the scale; the poster's tiles.
+    ZQFillPreviewPaper(&r, *dm, caps, sources.pPublicDM);
+    ZQFillPreviewPoster(&r, *dm, *logic);
 
     // Papers, the printer's class, rolls.
-    value[kPvEnvelope] = logic->BIsEnvelopePaper() ? 1 : 0;
-    value[kPvBanner] = logic->BIsBannerPaper() ? 1 : 0;
-    value[kPvNoInset] = logic->BIsBorderlessPaper() ? 1 : 0;
-    extra[kPxLargeFormat] = logic->BIsLargeFormat() ? 1 : 0;
-    const int centre = OptionIs(param, L"ZQCenterOnPage", L"TRUE");
-    if (centre >= 0) extra[kPxCenterOnPage] = centre;
-    extra[kPxContentOrientation] = Readable(param, L"ZQContentOrientation") ? 1 : 0;
+    ZQFillPreviewFeatures(&r, *dm, *logic, param);
     const int roll = ZQRollPaperState(param, postScript);
     if (roll >= 0) extra[kPxRollPaper] = roll;
-    extra[kPxSaveRollPaper] = OptionIs(param, L"ZQSaveRollPaper", L"TRUE") == 1 ? 1 : 0;
-    const int cutterOff = OptionIs(param, L"ZQDisableAutoCutter", L"TRUE");
-    if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
-    extra[kPxAutoRotate] = OptionIs(param, L"ZQAutorotate", L"TRUE") == 1 ? 1 : 0;
-    if (const ZQUIDevmode* core = CoreOf(param)) extra[kPxInchesUnscaled] = Int(core->dwDocumentMode);
     return TRUE;
 }

@@ -5,6 +5,7 @@
 
 #include "common/zquibase.h"
 #include "pages/zqpages.h"
+#include "featurelogic/zquilogic.h"
 #include "preview/zqpreviewsettings.h"
 
 // What the filler reads besides the page's context.
@@ -15,6 +16,22 @@ struct ZQPagePreviewSources {
     HWND hLandscape;
     CZQUIBase* pTexts;          // the status module's texts and the watermark record
 };
+
+// The steps every page's filler shares, the Paper/Quality page's too: the preview windows, the
+// layout of the pages on the sheet and the finishing marks with the finisher of the accessory;
+// the document's paper, the paper it prints on and the scale; a poster with its tiles; the
+// watermark; the paper's kind and the features every preview reads.
+void ZQFillPreviewLayout(PreviewSettings* pRecord, const ZQUIDevmode& dm, const CZQUILogic& logic, HWND hPortrait,
+                         HWND hLandscape);
+void ZQFillPreviewPaper(PreviewSettings* pRecord, const ZQUIDevmode& dm, const PrinterCaps* pCaps,
+                        const DEVMODEW* pPublicDM);
+void ZQFillPreviewPoster(PreviewSettings* pRecord, const ZQUIDevmode& dm, const CZQUILogic& logic);
+// The watermark on the first page or every page, its text and look, or none (" [none]", string 874).
+void ZQFillPreviewWatermark(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUIBase& texts,
+                            const PrinterCaps* pCaps);
+// The paper's kind (envelope, banner, borderless), centring, content orientation, the printer's
+// class and page language, the roll options and the document mode of the core driver's block.
+void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUILogic& logic, POEMCUIPPARAM pParam);
 
 // FALSE, with last error 13, without the working settings; fields the rules leave alone keep what
 // the record held.

@@ -47,18 +47,18 @@ void WriteHelpPath(POEMUIPSPARAM ps) {
 // ---------------------------------------------------------------------------------------------
 CZQTabBase* CZQSheetBuilder::Tab(int iPageId) const { return ValidPageId(iPageId) ? m_apTabs[iPageId] : nullptr; }
 
-PageContext* CZQSheetBuilder::Context(int iPageId) {
+PageContext* CZQSheetBuilder::ContextForTesting(int iPageId) {
     return ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
+}
+
+PageContext* CZQSheetBuilder::PContext(int iPageId) {
+    PageContext* context = ValidPageId(iPageId) ? &m_aContexts[iPageId] : nullptr;
+    return context && context->pPage ? context : nullptr;
 }
 
 BOOL CZQSheetBuilder::BReadLoadedRollSize() {
     auto* tab = static_cast<CZQPaperQualityTab*>(m_apTabs[kPagePaperQuality]);
     return tab && tab->BReadLoadedRollSize(&m_aContexts[kPagePaperQuality]);
-}
-
-PageContext* CZQSheetBuilder::PContext(int iPageId) {
-    PageContext* context = Context(iPageId);
-    return context && context->pPage ? context : nullptr;
 }
 
 void CZQSheetBuilder::VDeleteTabObjects() {

@@ -16,7 +16,7 @@ struct ZQPageGates {
 };
 
 // It also reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
-// page when the sheet has one.
+// page when the sheet has one, and lends the pages each other's objects.
 class CZQSheetBuilder final : public IZQLoadedRollReader, public IZQPageSlots {
 public:
     CZQSheetBuilder() = default;
@@ -32,7 +32,7 @@ public:
 
     // The page object and its context of a page id (null when not made).
     CZQTabBase* Tab(int iPageId) const;
-    PageContext* Context(int iPageId);
+    PageContext* ContextForTesting(int iPageId);
     // What pages read of each other: the object, and the context of a page of the sheet.
     CZQTabBase* PPage(int iPageId) const override { return Tab(iPageId); }
     PageContext* PContext(int iPageId) override;

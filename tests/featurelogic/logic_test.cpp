@@ -472,6 +472,20 @@ TEST_F(Setters, SavedSelectionsArePerFeature) {
     EXPECT_EQ(1, m_logic.IGetSavedSelection(L"OutputBin")) << "kept until saved again";
 }
 
+// The delivery of the selected output bin sets the face-up flag; an unreadable one leaves it.
+TEST_F(Setters, OutputBinFaceUpFollowsItsDelivery) {
+    Make({Options("ZQOutputBinOrientation", {"Upper_FaceDown", "Stapler_FaceUp"})});
+    m_logic.VUpdateOutputBinFaceUp();
+    EXPECT_EQ(0u, m_logic.WorkDM()->dwOutputFaceUp);
+    m_host.SetSelection("ZQOutputBinOrientation", 1);
+    m_logic.VUpdateOutputBinFaceUp();
+    EXPECT_EQ(1u, m_logic.WorkDM()->dwOutputFaceUp);
+    m_host.FailFeature("ZQOutputBinOrientation");
+    m_logic.WorkDM()->dwOutputFaceUp = 7;
+    m_logic.VUpdateOutputBinFaceUp();
+    EXPECT_EQ(7u, m_logic.WorkDM()->dwOutputFaceUp);
+}
+
 TEST_F(Setters, PosterStateAndTiles) {
     Make({Options("ZQPosterPrinting", {"OFF", "ON"}, 1), Options("ZQPosterPrintingOption", {"2", "3", "4", "5"}, 2)});
     m_logic.WorkDM()->dwLayoutMode = 3;

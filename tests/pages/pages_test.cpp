@@ -262,7 +262,7 @@ TEST_F(Assembly, DocumentSheetAddsThePagesInOrderWithTheirContexts) {
         ASSERT_NE(nullptr, ctx);
         auto* page = static_cast<CTestTab*>(ctx->pPage);
         ASSERT_NE(nullptr, page);
-        EXPECT_EQ(ctx, m_plugin->SheetsForTesting().Context(page->m_id));
+        EXPECT_EQ(ctx, m_plugin->SheetsForTesting().ContextForTesting(page->m_id));
         EXPECT_EQ(page, m_plugin->SheetsForTesting().Tab(page->m_id));
         EXPECT_EQ(static_cast<int>(i), page->m_iSheetPosition);
         EXPECT_EQ(static_cast<int>(i), m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, page->m_id));
@@ -580,8 +580,8 @@ TEST_F(RealSheet, EveryPageStartsWithItsContext) {
     EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects"}), ShowSheet());
     // Each page starts with its own context.
     ASSERT_EQ(2u, g_initContexts.size());
-    EXPECT_EQ(m_plugin->SheetsForTesting().Context(kPagePaperQuality), g_initContexts[0]);
-    EXPECT_EQ(m_plugin->SheetsForTesting().Context(kPageEffects), g_initContexts[1]);
+    EXPECT_EQ(m_plugin->SheetsForTesting().ContextForTesting(kPagePaperQuality), g_initContexts[0]);
+    EXPECT_EQ(m_plugin->SheetsForTesting().ContextForTesting(kPageEffects), g_initContexts[1]);
     EXPECT_EQ(m_plugin->SheetsForTesting().Tab(kPageEffects), g_initContexts[1]->pPage);
     EXPECT_FALSE(g_initMirrored[0]);
 }

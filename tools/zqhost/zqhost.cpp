@@ -17,7 +17,8 @@
 //                                        the plug-in's conversion interface (saved to FILE and
 //                                        described), and that devmode converted back into TICKET
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
-//          --page TITLE (bring the page with that tab title to the front first),
+//          --page TITLE (bring the page with that tab title to the front first; repeatable: the
+//          pages come to the front in turn, each with the choices that follow it),
 //          --show NAME (select the last setting of that name in the core driver's list first),
 //          --choose LABEL=ENTRY (a user's choice on the page in front, repeatable, made before the
 //          picture: a setting and its option in the core driver's list, or on the plug-in's pages
@@ -128,12 +129,17 @@ int Install(const std::wstring& model, const std::wstring& name, const std::wstr
     return 0;
 }
 
+// A page brought to the front (none: the page in front) and the choices made on it.
+struct PageStep {
+    std::wstring page;
+    std::vector<std::wstring> choices;
+};
+
 struct SheetOptions {
     UINT okAfter = 0;
     std::wstring screenshot;
-    std::wstring page;
+    std::vector<PageStep> steps = {PageStep{}};
     std::wstring show;
-    std::vector<std::wstring> choices;
     std::wstring press;
     ZQDialogSteps dialog;
     ZQFontSteps fonts;
@@ -207,11 +213,13 @@ void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
 // The automatic OK with the picture taken just before it.
 std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved, bool& driven) {
     return [&o, &saved, &driven](HWND sheet) {
-        if (!o.page.empty()) {
-            if (ZQShowPage(sheet, o.page)) wprintf(L"ok    page %ls\n", o.page.c_str());
-            else wprintf(L"note  no page \"%ls\" in the sheet\n", o.page.c_str());
+        for (const PageStep& step : o.steps) {
+            if (!step.page.empty()) {
+                if (ZQShowPage(sheet, step.page)) wprintf(L"ok    page %ls\n", step.page.c_str());
+                else wprintf(L"note  no page \"%ls\" in the sheet\n", step.page.c_str());
+            }
+            MakeChoices(sheet, step.choices);
         }
-        MakeChoices(sheet, o.choices);
         driven = o.press.empty() || DriveDialog(sheet, o);
         if (!o.show.empty()) ShowSetting(sheet, o.show);
         if (o.screenshot.empty()) return;
@@ -428,12 +436,12 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
             L"       zqhost install <model-file> [--name <printer>]\n"
-            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
-            L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
+            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
+            L"                    [[--page <title>] [--choose <label>=<entry>]...]... [--show <setting>]\n"
             L"                    [--press <button> [--in-dialog <label>=<entry>]... [--dialog-screenshot <file.png>]\n"
             L"                    [--dialog-close <button>]]\n"
-            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>] [--page <title>]\n"
-            L"                    [--show <setting>] [--choose <label>=<entry>]...\n"
+            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
+            L"                    [[--page <title>] [--choose <label>=<entry>]...]... [--show <setting>]\n"
             L"       zqhost summary <printer>\n"
             L"       zqhost answers <printer>\n"
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
@@ -472,8 +480,8 @@ int wmain(int argc, wchar_t** argv) {
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
-        else if (arg == L"--page" && i + 1 < argc) options.page = argv[++i];
-        else if (arg == L"--choose" && i + 1 < argc) options.choices.push_back(argv[++i]);
+        else if (arg == L"--page" && i + 1 < argc) options.steps.push_back(PageStep{argv[++i], {}});
+        else if (arg == L"--choose" && i + 1 < argc) options.steps.back().choices.push_back(argv[++i]);
         else if (arg == L"--press" && i + 1 < argc) options.press = argv[++i];
         else if (arg == L"--in-dialog" && i + 1 < argc) {
             std::wstring label, entry;

@@ -693,9 +693,8 @@ bool ZQSelectRow(HWND page, const std::wstring& name, bool last) {
     return true;
 }
 
-std::vector<std::wstring> ZQComboEntries(HWND page) {
+std::vector<std::wstring> ZQListEntries(HWND combo) {
     std::vector<std::wstring> out;
-    HWND combo = GetDlgItem(page, kZQIdCombo);
     for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
         WCHAR text[256] = {};
         SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
@@ -703,6 +702,8 @@ std::vector<std::wstring> ZQComboEntries(HWND page) {
     }
     return out;
 }
+
+std::vector<std::wstring> ZQComboEntries(HWND page) { return ZQListEntries(GetDlgItem(page, kZQIdCombo)); }
 
 bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bool last) {
     if (!ZQSelectRow(page, row, last)) return false;

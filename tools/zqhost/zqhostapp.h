@@ -161,6 +161,8 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
 // push button by its own text; "#<id>" names a control by its id. Hidden and disabled controls are
 // out of the user's reach.
 bool ZQShowPage(HWND sheet, const std::wstring& title);
+// The entries of a drop-down list of a page, in order (256 characters each).
+std::vector<std::wstring> ZQListEntries(HWND combo);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
 // button, a position for a slider, a tree's item by its text, an edit's text (typed, then the edit

@@ -2,6 +2,7 @@
 // page starts and whenever it comes to the front, the controls stored back when it is left (mode 2),
 // and on OK or Apply its result reported; the last page the user visited also synchronises the
 // devmodes and exports them.
+#include "common/zqkeywords.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
@@ -34,21 +35,22 @@ LRESULT CZQFinishingTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext*
 // ---------------------------------------------------------------------------------------------
 // Refresh
 // ---------------------------------------------------------------------------------------------
+ZQUIDevmode* CZQFinishingTab::PWork(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (work && m_pCUIParam) return work;
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+}
+
 void CZQFinishingTab::VRefresh(HWND, PageContext* pContext, int iMode) {
-    if (!WorkOf(pContext) || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!PWork(pContext)) return;
     if (iMode == 0) VSetAllControls(pContext);
     else if (iMode == 2) VSaveControls(pContext);
 }
 
 void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    ZQUIDevmode* work = PWork(pContext);
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     // A page without its window keeps nothing to show: its window takes the settings when it starts.
@@ -59,7 +61,7 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
     SendMessageW(m_controls.Item(IDC_CBO_PAGE_ORDER), CB_SETCURSEL, work->dwPageOrderIndex, 0);
     if (logic.BHasRotate180()) m_controls.VSetCheck(IDC_CHK_ROTATED, work->dwRotate180 != 0);
     if (logic.BHasTransverse()) m_controls.VSetCheck(IDC_CHK_ROTATE90, work->dwRotate90 != 0);
-    if (PostScript(pContext) || Readable(param, L"ZQMirrorPrint"))
+    if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint))
         m_controls.VSetCheck(IDC_CHK_MIRROR, work->dwMirror != 0);
 
     // The booklet list shows the booklet the settings keep.
@@ -67,8 +69,8 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
     SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, work->dwBooklet, 0);
     VLayoutOrientationGroup(pContext);
 
-    for (const auto& [id, feature] : {std::pair<int, PCWSTR>{IDC_CHK_SHOW_PREVIEW_FIN, L"ZQPrintPreview"},
-                                      std::pair<int, PCWSTR>{IDC_CHK_MIRROR, L"ZQMirrorPrint"}}) {
+    for (const auto& [id, feature] : {std::pair<int, PCWSTR>{IDC_CHK_SHOW_PREVIEW_FIN, zqkw::kZQPrintPreview},
+                                      std::pair<int, PCWSTR>{IDC_CHK_MIRROR, zqkw::kZQMirrorPrint}}) {
         const int on = OptionIs(param, feature, L"TRUE");
         if (on >= 0) m_controls.VSetCheck(id, on);
     }
@@ -76,11 +78,8 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
 }
 
 void CZQFinishingTab::VSaveControls(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    ZQUIDevmode* work = PWork(pContext);
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     if (m_controls.Page()) {
@@ -94,11 +93,11 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
             CZQCommon::DWSelectOptionByIndex(param, L"ZQTransverse", turned ? 1 : 0, OEMCUIP_DOCPROP);
         }
         // The mirror's first option is the mirror image.
-        if (PostScript(pContext) || Readable(param, L"ZQMirrorPrint")) {
+        if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) {
             const bool mirror = m_controls.BChecked(IDC_CHK_MIRROR) != FALSE;
             work->dwMirror = mirror ? 1 : 0;
-            if (Readable(param, L"ZQMirrorPrint")) {
-                CZQCommon::DWSelectOptionByIndex(param, L"ZQMirrorPrint", mirror ? 0 : 1, OEMCUIP_DOCPROP);
+            if (Readable(param, zqkw::kZQMirrorPrint)) {
+                CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQMirrorPrint, mirror ? 0 : 1, OEMCUIP_DOCPROP);
             } else {
                 // The PostScript driver's own mirror item has no public id.
                 POPTITEM item = nullptr;
@@ -114,8 +113,9 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
     work->wOrientation = landscape ? 2 : 1;
     if (HWND page = m_controls.Page())
         CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
-    // Leaving the page makes it the page the sheet opens on, whether or not anything changed.
-    work->iStartPage = kFinishingTitleId;
+    // Leaving the page makes it the page the sheet opens on next time, whether or not anything
+    // changed: the core driver's block, which it stores, keeps it.
+    if (ZQUIDevmode* core = CoreOf(param)) core->iStartPage = kFinishingTitleId;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -146,12 +146,12 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);
         if (work.dwPdl == kPdlZqgl2) {
             // Sheets are fed as they come: only paper from a roll turns by 90 degrees.
-            const bool turnable = OptionIs(param, L"InputBin", L"Sheet") != 1 && !(work.dwFlags & 0x100);
+            const bool turnable = OptionIs(param, zqkw::kInputBin, zqkw::kSheet) != 1 && !(work.dwFlags & 0x100);
             HWND box = m_controls.Item(IDC_CHK_ROTATE90);
             if (!turnable) SetCheck(box, false);
             EnableWindow(box, turnable);
         }
-    } else if (OptionIs(param, L"MediaType", L"ZQ_CD_LABEL_PAPER") == 1) {
+    } else if (OptionIs(param, zqkw::kMediaType, L"ZQ_CD_LABEL_PAPER") == 1) {
         EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), FALSE);
     }
 }

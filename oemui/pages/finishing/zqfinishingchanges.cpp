@@ -1,6 +1,7 @@
 // The Finishing page's change check, which tells the sheet whether the page differs from the
 // settings it opened with and keeps the quick set's state in step, and its context-help table with
 // the administrator's locks.
+#include "common/zqkeywords.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
@@ -24,11 +25,8 @@ bool SelectionChanged(const CZQUILogic& logic, POEMCUIPPARAM pParam, PCWSTR pszF
 }  // namespace
 
 BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
+    ZQUIDevmode* work = PWork(pContext);
+    if (!work) return FALSE;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* saved = CoreOf(param);
@@ -44,15 +42,15 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
                   w.dwStraightPaperPath != s.dwStraightPaperPath || w.dwBooklet != s.dwBooklet ||
                   w.wOrientation != s.wOrientation;
     }
-    changed = changed || SelectionChanged(logic, param, PostScript(pContext) ? L"StapleLocation" : L"Stapling");
+    changed = changed || SelectionChanged(logic, param, PostScript(pContext) ? zqkw::kStapleLocation : zqkw::kStapling);
     // Preserve layout counts while two-sided printing can scale the pages.
     changed = changed || (work->wDuplex != 1 && FeatureItem(param, L"ZQAutoDuplexScaling") &&
                           m_state.bPreserveLayout != logic.m_bOldPreserveLayout);
-    changed = changed || SelectionChanged(logic, param, L"ZQUseAutoDuplexUnit");
+    changed = changed || SelectionChanged(logic, param, zqkw::kZQUseAutoDuplexUnit);
     changed = changed || (logic.BIsPosterPrinting() && (m_state.bPosterFlag != logic.m_bOldPosterFlag ||
                                                         SelectionChanged(logic, param, L"ZQPosterPrintingOption")));
-    changed = changed || SelectionChanged(logic, param, L"ZQPrintPreview") ||
-              SelectionChanged(logic, param, L"ZQMirrorPrint");
+    changed = changed || SelectionChanged(logic, param, zqkw::kZQPrintPreview) ||
+              SelectionChanged(logic, param, zqkw::kZQMirrorPrint);
     const DEVMODEW* pub = param->pPublicDM;
     changed = changed || (pub && (pub->dmFields & DM_ORIENTATION) && pub->dmOrientation != static_cast<short>(work->wOrientation));
     // A new tile selection counts once.
@@ -102,7 +100,7 @@ void CZQFinishingTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext) {
 
     const HelpRow rows[kHelpPairs] = {
         {IDC_GB_DOC_OPTIONS, nullptr, 0, nullptr, -1},
-        {IDC_CBO_PAGES_PER_SHEET, L"NUpChoice", 0, poster ? L"ZQPosterPrinting" : nullptr, 14051},
+        {IDC_CBO_PAGES_PER_SHEET, L"NUpChoice", 0, poster ? zqkw::kZQPosterPrinting : nullptr, 14051},
         {work ? IShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
         {IDC_STA_PAGES_PER_SHEET, nullptr, 0, nullptr, -1},
         {IDC_CHK_PAGE_BORDER, L"NUpBordersChoice", 0, nullptr, 14064},
@@ -114,10 +112,10 @@ void CZQFinishingTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext) {
         {IDC_STA_STAPLING, nullptr, 0, nullptr, -1},
         {453, nullptr, 0, nullptr, -1},
         {IDC_BTN_HELP, nullptr, 0, nullptr, 15054},
-        {IDC_CBO_STAPLE, L"StaplerChoice", 0, postScript ? L"StapleLocation" : L"Stapling", -1},
+        {IDC_CBO_STAPLE, L"StaplerChoice", 0, postScript ? zqkw::kStapleLocation : zqkw::kStapling, -1},
         {IDC_CHK_PRESERVE_LAYOUT, nullptr, 0, L"ZQAutoDuplexScaling", -1},
-        {IDC_CHK_ROTATED, nullptr, 0, L"ZQOrientRotate180", -1},
-        {IDC_CHK_DUPLEX, L"Duplex", duplexPubId, duplexFeature, duplexHelp},
+        {IDC_CHK_ROTATED, nullptr, 0, zqkw::kZQOrientRotate180, -1},
+        {IDC_CHK_DUPLEX, zqkw::kDuplexItem, duplexPubId, duplexFeature, duplexHelp},
         {IDC_CHK_FLIP_PAGES_UP, nullptr, 0, nullptr, 15205},
         {IDC_CHK_STRAIGHT_PAPER_PATH, nullptr, 0, L"ZQStraightPaperPath", -1},
         {485, nullptr, 0, nullptr, 15208},
@@ -132,11 +130,11 @@ void CZQFinishingTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext) {
         {IDC_GB_FINISHING_ORIENTATION, nullptr, 0, nullptr, 15200},
         {IDC_CHK_ROTATE90, nullptr, 0, nullptr, 15507},
         {IDC_CHK_MIRROR, nullptr, 0, nullptr, 15506},
-        {IDC_CHK_SHOW_PREVIEW_FIN, nullptr, 0, L"ZQPrintPreview", -1},
+        {IDC_CHK_SHOW_PREVIEW_FIN, nullptr, 0, zqkw::kZQPrintPreview, -1},
         {IDC_GB_PREVIEW_PRINT_FIN, nullptr, 0, nullptr, -1},
         {IDC_ZQLOGO_HOLDER, nullptr, 0, nullptr, -1},
         {IDC_PREVIEW_DIMENSIONS, nullptr, 0, nullptr, -1},
-        {IDC_CHK_USE_AUTO_DUPLEX_UNIT, nullptr, 0, L"ZQUseAutoDuplexUnit", 15558},
+        {IDC_CHK_USE_AUTO_DUPLEX_UNIT, nullptr, 0, zqkw::kZQUseAutoDuplexUnit, 15558},
     };
     FillHelpTable(pdwTable, rows, kHelpPairs, printer, logic);
 }

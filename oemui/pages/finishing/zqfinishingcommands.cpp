@@ -1,6 +1,7 @@
 // The Finishing page's reactions to the user: the boxes that set one field each, the print preview,
 // the paper text's unit, the orientation from the sample page or the radios, the constraint marks'
 // message, help and the lists' drop-downs.
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -70,7 +71,7 @@ void CZQFinishingTab::VOnFieldBox(HWND hDlg, int iCtrlId, PageContext* pContext)
 }
 
 void CZQFinishingTab::VOnShowPreview(HWND hDlg, PageContext* pContext) {
-    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, L"ZQPrintPreview", m_controls.BChecked(IDC_CHK_SHOW_PREVIEW_FIN) ? 1 : 0,
+    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintPreview, m_controls.BChecked(IDC_CHK_SHOW_PREVIEW_FIN) ? 1 : 0,
                                      OEMCUIP_DOCPROP);
     BCheckPageChanged(hDlg, pContext);
 }

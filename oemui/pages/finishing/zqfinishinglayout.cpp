@@ -1,6 +1,7 @@
 // The Finishing page's groups as the printer's features decide them (the print-preview group, the
 // document options that depend on the page language, the orientation column), the large-format
 // printer's check of a turn by 90 degrees, and the sample page's record.
+#include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
@@ -24,20 +25,17 @@ bool StaplingAccessory(int iCode) {
 }  // namespace
 
 void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* work = PWork(pContext);
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!work || !param) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
     // The preview needs the printer's own web server, or the page language that previews itself; and
     // a printer of this computer.
     bool preview = false;
-    if (Readable(param, L"ZQPrintPreview")) {
+    if (Readable(param, zqkw::kZQPrintPreview)) {
         const bool selfPreviewing = work->dwPdl == kPdlPcl3 && work->dwLayoutMode == 3;
         preview = (WebPreviewAllowed(param) || selfPreviewing) && CZQCommon::BIsLocalPrinter(param->hPrinter);
-        if (!preview) CZQCommon::DWSelectOptionByIndex(param, L"ZQPrintPreview", 0, OEMCUIP_DOCPROP);
+        if (!preview) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPrintPreview, 0, OEMCUIP_DOCPROP);
     }
     m_controls.VShow(IDC_CHK_SHOW_PREVIEW_FIN, preview);
     m_controls.VShow(IDC_GB_PREVIEW_PRINT_FIN, preview);
@@ -58,14 +56,11 @@ void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
 }
 
 void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* work = PWork(pContext);
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!work || !param) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!work) return;
     CZQUILogic& logic = *pContext->pLogic;
-    const bool rotate180 = Readable(param, L"ZQOrientRotate180");
+    const bool rotate180 = Readable(param, zqkw::kZQOrientRotate180);
     m_controls.VShow(IDC_CHK_ROTATED, rotate180);
     if (rotate180) m_controls.BPlaceAt(IDC_CHK_ROTATED, IDC_CHK_ROTATED);
 
@@ -88,12 +83,12 @@ void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
     }
 
     // The mirror image closes up the same way.
-    const bool mirror = (PostScript(pContext) || Readable(param, L"ZQMirrorPrint")) && !Readable(param, L"ZQSimplifiedUI");
+    const bool mirror = (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) && !Readable(param, zqkw::kZQSimplifiedUI);
     m_controls.VShow(IDC_CHK_MIRROR, mirror);
     if (mirror)
         m_controls.BPlaceAt(IDC_CHK_MIRROR, rotate180 ? IDC_CHK_MIRROR : rotate90 ? IDC_CHK_ROTATE90 : IDC_CHK_ROTATED);
 
-    const bool stapling = Readable(param, PostScript(pContext) ? L"StapleLocation" : L"Stapling") &&
+    const bool stapling = Readable(param, PostScript(pContext) ? zqkw::kStapleLocation : zqkw::kStapling) &&
                           StaplingAccessory(logic.IGetOutputAccessoryCode());
     m_controls.VShow(IDC_STA_STAPLING, stapling);
     m_controls.VShow(IDC_CBO_STAPLE, stapling);

@@ -2,6 +2,7 @@
 // drawing, help and the page's texts and lists.
 #include "pages/finishing/zqfinishingpage.h"
 
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -178,7 +179,7 @@ BOOL CZQFinishingTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     logic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VShowOrientation();
-    if (!logic->BIsLargeFormat() && OptionIs(param, L"MediaType", L"ZQ_CD_LABEL_PAPER") == 1)
+    if (!logic->BIsLargeFormat() && OptionIs(param, zqkw::kMediaType, L"ZQ_CD_LABEL_PAPER") == 1)
         EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), FALSE);
 
     const auto module = static_cast<HINSTANCE>(param->hModule);
@@ -193,7 +194,7 @@ BOOL CZQFinishingTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 void CZQFinishingTab::VSetControlTexts() {
     m_controls.VSetTexts(*this, kTexts, static_cast<int>(sizeof kTexts / sizeof kTexts[0]));
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (FeatureItem(param, L"ZQUseAutoDuplexUnit"))
+    if (FeatureItem(param, zqkw::kZQUseAutoDuplexUnit))
         BSetWindowTextRes(4992, m_controls.Item(IDC_CHK_USE_AUTO_DUPLEX_UNIT), L"Use auto-duplex unit");
     // The straight paper path is named as the driver names its item.
     POPTITEM path = FeatureItem(param, L"ZQStraightPaperPath");

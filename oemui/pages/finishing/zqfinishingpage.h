@@ -101,6 +101,9 @@ private:
     void VOnConstraintInfo(int iCtrlId);
 
     // ---- steps the reactions share
+    // The working settings of the context; null, with last error 13, when they or the page's items
+    // are missing.
+    ZQUIDevmode* PWork(PageContext* pContext);
     // The orientation radios as the plug-in's own orientation item stands.
     void VShowOrientation();
     // The sample page's button that shows the sheet (landscape sheets for landscape pages, and for

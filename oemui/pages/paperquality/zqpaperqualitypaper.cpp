@@ -107,7 +107,7 @@ void CZQPaperQualityTab::VOnPaperSizeChanged(PageContext* pContext) {
 
 
 void CZQPaperQualityTab::VEndPosterPrinting(PageContext* pContext) {
-    DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VDisablePosterControl();
 }
 

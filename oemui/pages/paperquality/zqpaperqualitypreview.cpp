@@ -7,8 +7,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
+#include "pages/zqpagepreview.h"
 
 using namespace zqpage;
 
@@ -33,17 +33,7 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     int* value = r.aiValue;
     int* extra = r.aiExtra;
 
-    ZQSetPreviewWindow(&r, kPvLandscapeWindow, sources.hLandscape);
-    ZQSetPreviewWindow(&r, kPvPortraitWindow, sources.hPortrait);
-    r.wOrientation = dm->wOrientation;
-    r.wDuplex = dm->wDuplex;
-    r.iPagesPerSheet = Int(dm->dwPagesPerSheet);
-    r.iPageBorders = Int(dm->dwPageBorders);
-    r.iPageOrder = Int(dm->dwPageOrderIndex);
-    r.iBooklet = Int(dm->dwBooklet);
-    value[kPvStaple] = logic->IGetStapleCode();
-    value[kPvPunch] = logic->IGetPunchCode();
-    value[kPvFold] = logic->IGetFoldCode();
+    ZQFillPreviewLayout(&r, *dm, *logic, sources.hPortrait, sources.hLandscape);
 
     // Rotation; paper from the sheet feeder is never fed transverse.
     value[kPvRotated] = Int(dm->dwRotate180);
@@ -54,15 +44,10 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     } else {
         value[kPvTransverse] = Int(dm->dwRotate90);
     }
-    const DEVMODEW* pub = sources.pPublicDM;
-    value[kPvLetterOrA4] = pub && (pub->dmPaperSize == DMPAPER_LETTER || pub->dmPaperSize == DMPAPER_A4) ? 1 : 0;
-    const int accessory = logic->IGetOutputAccessoryCode();
-    value[kPvFinisherKind] = accessory == 8 || accessory == 12 ? 1 : accessory == 3 ? 2 : 0;
 
-    // Scale and watermark.
-    value[kPvScale] = dm->dwPrintDocOn == 1 ? 100 : Int(dm->dwScalePercent);
-    value[kPvWatermarkFirstPage] = dm->dwWmFirstPageOnly == 1 ? 1 : 0;
-    sources.pTexts->VSetWatermarkPreviewData(&r.watermark, caps, dm);
+    // The paper, the paper it prints on and the scale; the watermark.
+    ZQFillPreviewPaper(&r, *dm, caps, sources.pPublicDM);
+    ZQFillPreviewWatermark(&r, *dm, *sources.pTexts, caps);
     value[kPvGrayscale] = Int(dm->dwPrintAsGray);
     extra[kPxTint] = Int(dm->dwSepia);
     int unused = -1;
@@ -73,48 +58,15 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
         r.iThriftmode = SendMessageW(sources.hThriftmode, BM_GETCHECK, 0, 0) == BST_CHECKED ? 3 : 2;
     value[kPvKind] = Int(dm->dwLayoutMode);
     value[kPvColorOutput] = dm->dwColorMode == 2 ? 1 : 0;
-    WCHAR none[CZQCommon::kResStringChars];
-    if (!sources.pTexts->BLoadResString(874, none)) ZQCopyText(none, CZQCommon::kResStringChars, L" [none]");
-    value[kPvNoWatermark] = wcscmp(r.watermark.szText, none) == 0 ? 1 : 0;
-
-    // The document's paper and, when it prints on another, that paper.
-    LONG width = 0, length = 0;
-    if (!pub || !CZQUIBase::BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &length, caps)) width = length = 0;
-    value[kPvDocWidth] = width;
-    value[kPvDocHeight] = length;
-    value[kPvFitScaled] = Int(dm->dwScaleToFit);
-    value[kPvFitToPage] = Int(dm->dwPrintDocOn);
-    if (value[kPvFitToPage] == 1 &&
-        CZQUIBase::BGetPaperDimensions(static_cast<WORD>(dm->dwPrintedOnPaper), &width, &length, caps)) {
-        value[kPvSheetWidth] = width;
-        value[kPvSheetHeight] = length;
-    }
 
     // Posters, special papers, centring.
-    value[kPvPoster] = logic->BGetPosterTiles(&value[kPvPosterSize]) ? 1 : 0;
-    if (logic->BIsPosterPrinting()) {
-        const int perSide = CZQFinishingTab::IPosterTilesPerSide(value[kPvPosterSize]);
-        extra[kPxTilesPerSide] = perSide;
-        for (int i = 0; i < perSide * perSide && i < kPreviewPosterTiles; ++i)
-            r.aiPosterTile[i] = Int(dm->adwPosterTiles[i]);
-    }
-    value[kPvEnvelope] = logic->BIsEnvelopePaper() ? 1 : 0;
-    value[kPvBanner] = logic->BIsBannerPaper() ? 1 : 0;
-    value[kPvNoInset] = logic->BIsBorderlessPaper() ? 1 : 0;
-    const int centre = OptionIs(param, L"ZQCenterOnPage", L"TRUE");
-    if (centre >= 0) extra[kPxCenterOnPage] = centre;
+    ZQFillPreviewPoster(&r, *dm, *logic);
+    ZQFillPreviewFeatures(&r, *dm, *logic, param);
     value[kPvFlipUp] = Int(dm->dwFlipPagesUp);
     value[kPvPunchUnit] = logic->IGetPunchUnitType();
-    extra[kPxContentOrientation] = Readable(param, L"ZQContentOrientation") ? 1 : 0;
-    const bool largeFormat = logic->BIsLargeFormat() != FALSE;
-    extra[kPxLargeFormat] = largeFormat ? 1 : 0;
-    extra[kPxPageLanguage] = Int(dm->dwPdl);
+    const bool largeFormat = extra[kPxLargeFormat] != 0;
 
     // Rolls.
-    extra[kPxSaveRollPaper] = OptionIs(param, zqkw::kZQSaveRollPaper, L"TRUE") == 1 ? 1 : 0;
-    const int cutterOff = OptionIs(param, zqkw::kZQDisableAutoCutter, L"TRUE");
-    if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
-    extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
     CZQLocalPtr<WCHAR> paper;
     if (CZQCommon::DWGetFeatureOption(param, postScript ? zqkw::kPageSize : zqkw::kPaperSize, paper.Put()) ==
         ZQOPT_OK) {
@@ -125,8 +77,6 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
             extra[kPxRollPaper] = 0;
         }
     }
-    if (const ZQUIDevmode* core = zqdm::CurrentBlock(param ? param->pOEMDM : nullptr))
-        extra[kPxInchesUnscaled] = Int(core->dwDocumentMode);
 
     // Margins.
     CZQLocalPtr<WCHAR> margins;

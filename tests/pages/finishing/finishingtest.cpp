@@ -26,8 +26,9 @@ void FinishingPage::AddItems(const std::string& without) {
     own.oem = true;
     add(own);
     add(ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0, DMPUB_ORIENTATION));
-    add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"LETTER_SHEET", L"Letter Sheet"}}, 1,
-                    DMPUB_FORMNAME));
+    add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"LETTER_SHEET", L"Letter Sheet"},
+                                  {"ZQ_BORDERLESS_4X6", L"Photo (borderless)"}},
+                    1, DMPUB_FORMNAME));
     add(ListFeature("InputBin", {{"AUTOSELECT", L"Automatically Select"}, {"TRAY1", L"Tray 1"}, {"Sheet", L"Sheet"},
                                  {"MANUAL", L"Manual Feed"}},
                     0, DMPUB_DEFSOURCE));

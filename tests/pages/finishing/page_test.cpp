@@ -1,24 +1,18 @@
 // The Finishing page's start: its window from the settings, its texts with their fall-backs, its
-// lists, the right-to-left template, and messages that lack what they need.
+// lists, both templates laid out whole, and messages that lack what they need.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "finishingtest.h"
+#include "layoutcheck.h"
 #include "res/zqalertids.h"
+#include "zqhostapp.h"
 
 namespace {
-
-std::vector<std::wstring> Entries(HWND list) {
-    std::vector<std::wstring> entries;
-    for (int i = 0; i < SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        entries.push_back(text);
-    }
-    return entries;
-}
 
 TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     AddItems();
@@ -44,25 +38,20 @@ TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_PAGE_ORDER), CB_GETCURSEL, 0, 0));
     EXPECT_EQ(1, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
     EXPECT_EQ((std::vector<std::wstring>{L"Right, then Down", L"Down, then Right", L"Left, then Down", L"Down, then Left"}),
-              Entries(Ctl(IDC_CBO_PAGE_ORDER)));
+              ZQListEntries(Ctl(IDC_CBO_PAGE_ORDER)));
     EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding", L"Right Edge Binding"}),
-              Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+              ZQListEntries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
 
-    // The status module's texts, the English ones of the strings it lacks, the driver's own name of
-    // the straight path, and no text for a box whose item the driver lacks.
-    const std::map<int, std::wstring> texts = {
-        {IDC_STA_BOOKLET, L"&Booklet Printing:"},   {IDC_CHK_ROTATED, L"&Rotate by 180 degrees"},
-        {IDC_RB_LANDSCAPE, L"La&ndscape"},          {IDC_CHK_MIRROR, L"&Mirror Image"},
-        {IDC_CHK_SHOW_PREVIEW_FIN, L"Show Print Preview"}, {IDC_GB_DOC_OPTIONS, L"Document Options"},
-        {IDC_CHK_STRAIGHT_PAPER_PATH, L"Straight &Paper Path"}, {IDC_CHK_USE_AUTO_DUPLEX_UNIT, L"Use auto-duplex unit"},
-    };
+    // The status module's texts (its own wording), the English of a string it lacks, the driver's own
+    // name of the straight path; the version once on the sheet's title.
+    const std::map<int, std::wstring> texts = {{IDC_STA_BOOKLET, L"&Booklet Printing:"},
+                                               {IDC_CHK_SHOW_PREVIEW_FIN, L"Show Print Preview"},
+                                               {IDC_CHK_STRAIGHT_PAPER_PATH, L"Straight &Paper Path"},
+                                               {IDC_CHK_USE_AUTO_DUPLEX_UNIT, L"Use auto-duplex unit"}};
     for (const auto& [id, text] : texts) EXPECT_EQ(text, Text(id)) << id;
     WCHAR title[64] = {};
-    GetWindowTextW(m_page, title, 64);
-    EXPECT_STREQ(L"Finishing", title);
-    WCHAR sheetTitle[64] = {};
-    GetWindowTextW(m_parent, sheetTitle, 64);
-    EXPECT_STREQ(L"Printing Preferences 1.2.3", sheetTitle) << "the version once per sheet";
+    GetWindowTextW(m_parent, title, 64);
+    EXPECT_STREQ(L"Printing Preferences 1.2.3", title);
     for (int id : {IDC_BTN_CONSTRAINT_MANUAL_DUPLEX, IDC_BTN_CONSTRAINT_BOOKLET_PRINTING, IDC_BTN_CONSTRAINT_NUP,
                    IDC_ALERT_PLACEHOLDER, IDC_ALERT_REFRESH})
         EXPECT_FALSE(Shown(id)) << id;
@@ -73,30 +62,8 @@ TEST_F(FinishingPage, LayoutModeTwoBindsBookletsAtTheLeftOnly) {
     m_core.dwLayoutMode = 2;
     Build();
     ASSERT_NE(nullptr, Open());
-    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), Entries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding"}), ZQListEntries(Ctl(IDC_CBO_BOOKLET_PRINTING)));
     EXPECT_EQ(L"", Text(IDC_CHK_USE_AUTO_DUPLEX_UNIT)) << "no text without the driver's item";
-}
-
-// Both templates hold the same controls at the same sizes; the right-to-left one is mirrored.
-TEST_F(FinishingPage, RightToLeftTemplateMirrorsTheSameControls) {
-    AddItems();
-    Build();
-    std::map<int, SIZE> sizes;
-    ASSERT_NE(nullptr, Open(IDD_DLG_FINISHINGPAGE));
-    for (HWND child = GetWindow(m_page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const RECT rc = Rect(GetDlgCtrlID(child));
-        sizes[GetDlgCtrlID(child)] = {rc.right - rc.left, rc.bottom - rc.top};
-    }
-    EXPECT_EQ(0, GetWindowLongPtrW(m_page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    DestroyWindow(m_page);
-    ASSERT_NE(nullptr, Open(IDD_DLG_FINISHINGPAGE_RTL));
-    EXPECT_NE(0, GetWindowLongPtrW(m_page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
-    for (const auto& [id, size] : sizes) {
-        const RECT rc = Rect(id);
-        EXPECT_EQ(size.cx, rc.right - rc.left) << id;
-        EXPECT_EQ(size.cy, rc.bottom - rc.top) << id;
-    }
-    EXPECT_EQ(L"Print Page &Borders", Text(IDC_CHK_PAGE_BORDER));
 }
 
 // A message without the page's context, page object, items or private devmode changes nothing and
@@ -156,5 +123,63 @@ TEST_F(FinishingPage, StartByTheDevicesAndThePrintersFeatures) {
     EXPECT_FALSE(Enabled(IDC_CBO_PAGES_PER_SHEET));
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES)) << "no poster shown in the list";
 }
+
+}  // namespace
+
+namespace {
+
+// The page in either template, as the desk-like printer starts it and with every control some
+// printer shows: every control whole in its frame and every text fitting it; every text the page
+// asks the status module for is there, but for the ones it leaves out so that the page's own English
+// shows.
+class FinishingWhole : public FinishingPage, public testing::WithParamInterface<bool> {
+protected:
+    void TearDown() override {
+        CZQCommon::VWatchTextsForTesting(nullptr, nullptr);
+        FinishingPage::TearDown();
+    }
+    void Look(WORD wTemplate, const std::string& what, bool texts) {
+        for (const std::string& fault : zqtest::LayoutFaults(m_page, Resources(), wTemplate))
+            ADD_FAILURE() << what << ": " << fault;
+        if (!texts) return;
+        for (const std::string& fault : zqtest::TextFaults(m_page)) ADD_FAILURE() << what << ": " << fault;
+    }
+};
+
+TEST_P(FinishingWhole, ShowsWholeWithItsTexts) {
+    const WORD wTemplate = GetParam() ? IDD_DLG_FINISHINGPAGE_RTL : IDD_DLG_FINISHINGPAGE;
+    std::set<INT> asked;
+    CZQCommon::VWatchTextsForTesting([](void* texts, INT id) { static_cast<std::set<INT>*>(texts)->insert(id); },
+                                     &asked);
+    AddItems();
+    m_host.Add(zqtest::ListFeature("ZQAutoDuplexScaling", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+    m_host.Add(zqtest::ValueFeature("ManualDuplex", "INSTALLED"));
+    m_gates->alertsOn = TRUE;
+    Build();
+    ASSERT_NE(nullptr, Open(wTemplate));
+    EXPECT_EQ(GetParam(), (GetWindowLongPtrW(m_page, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0);
+    ASSERT_TRUE(Shown(IDC_CHK_PRESERVE_LAYOUT));
+    Look(wTemplate, "as the page starts", true);
+    // Every row and mark some printer shows, and the large-format printer's paper text.
+    for (int id : {IDC_CHK_USE_AUTO_DUPLEX_UNIT, IDC_BTN_SELECT_TILES, IDC_BTN_CONSTRAINT_MANUAL_DUPLEX,
+                   IDC_BTN_CONSTRAINT_BOOKLET_PRINTING, IDC_BTN_CONSTRAINT_NUP, int{IDC_PREVIEW_DIMENSIONS}})
+        ShowWindow(Ctl(id), SW_SHOW);
+    Look(wTemplate, "every control shown", false);
+
+    std::string absent;
+    for (INT id : asked) {
+        WCHAR text[CZQCommon::kResStringLongChars];
+        if (!CZQCommon::BLoadResStringIn(m_tab->HResModule(), id, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text,
+                                         CZQCommon::kResStringLongChars) &&
+            id != 4338 && id != 4618)
+            absent += " " + std::to_string(id);
+    }
+    EXPECT_EQ("", absent) << "texts the status module lacks";
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, FinishingWhole, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "RightToLeft" : "LeftToRight");
+                         });
 
 }  // namespace

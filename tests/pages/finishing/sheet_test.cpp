@@ -28,10 +28,10 @@ class FinishingLeave : public FinishingSheet, public testing::WithParamInterface
 TEST_P(FinishingLeave, StoresTheControlsAndRecordsTheStartPage) {
     const bool features = GetParam();
     Open(features ? "" : "ZQOrientRotate180 ZQTransverse ZQMirrorPrint");
-    Work().iStartPage = 0;
-    // Nothing changed: leaving still makes this the page the sheet opens on.
+    m_core.iStartPage = 832;
+    // Nothing changed: leaving still makes this the page the sheet opens on next time.
     EXPECT_EQ(0, Notify(PSN_KILLACTIVE));
-    EXPECT_EQ(813, Work().iStartPage);
+    EXPECT_EQ(813, m_core.iStartPage);
 
     for (int id : {IDC_CHK_PAGE_BORDER, IDC_CHK_ROTATED, IDC_CHK_ROTATE90, IDC_CHK_MIRROR})
         CheckDlgButton(m_page, id, BST_CHECKED);
@@ -111,6 +111,21 @@ TEST_F(FinishingSheet, ComingToTheFrontShowsWhatOtherPagesChanged) {
     Notify(PSN_SETACTIVE);
     m_tab->VFillPreviewSettings(&m_context);
     EXPECT_EQ(0, m_tab->PreviewRecordForTesting().aiValue[kPvFrontCover]);
+}
+
+// A borderless paper chosen on the Paper/Quality page ends posters on this page too.
+TEST_F(FinishingSheet, BorderlessPaperEndsThePoster) {
+    AddItems();
+    m_host.Add(zqtest::ListFeature("ZQPosterPrinting", {{"OFF", L"Off"}, {"ON", L"On"}}, 1));
+    Build();
+    ASSERT_NE(nullptr, FinishingPage::Open());
+    m_tab->StateForTesting().bPosterFlag = TRUE;
+    EnableWindow(Ctl(IDC_BTN_SELECT_TILES), TRUE);
+    m_host.SetSelection("PaperSize", 3);  // a borderless paper
+    m_paperTab.VOnPaperSizeChanged(&m_paperContext);
+    EXPECT_FALSE(m_tab->StateForTesting().bPosterFlag);
+    EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
+    EXPECT_EQ(0, Sel("ZQPosterPrinting"));
 }
 
 // Another page refreshes this one before its window exists: nothing is lost, and the window takes

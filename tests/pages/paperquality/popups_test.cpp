@@ -335,6 +335,17 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
     EXPECT_EQ(nullptr, m_tab->AlertsForTesting().Window());
 }
 
+// The current paper as the helper file's paper group names it; a paper the group lacks has no name.
+TEST_F(PopupPage, PaperSizeNameFromTheHelperFile) {
+    m_papers.push_back({"B5", L"B5"});
+    Prepare(false);
+    WCHAR name[256] = {};
+    EXPECT_TRUE(m_tab->BGetPaperSizeDisplayName(&m_context, name));
+    EXPECT_STREQ(L"A4", name);
+    m_host.SetSelection("PaperSize", 4);
+    EXPECT_FALSE(m_tab->BGetPaperSizeDisplayName(&m_context, name));
+}
+
 TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {
     Prepare(false);
     m_context.pRules = nullptr;
