@@ -47,6 +47,13 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam) {
+    const ZQUIDevmode* core = CoreOf(pParam);
+    WCHAR helpFile[256] = {};
+    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
+    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, 15243, helpFile);
+}
+
 bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
     PWSTR* services = nullptr;
     int count = 0;

@@ -5,12 +5,14 @@
 #include "pages/about/zqaboutpage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
+#include "pages/output/zqoutputpage.h"
 #include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqfinishingids.h"
+#include "res/zqoutputids.h"
 #include "res/zqjobstorageids.h"
 #include "res/zqpaperqualityids.h"
 
@@ -28,6 +30,8 @@ CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQ
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
 }
+CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
+ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
 CZQTabBase* CreateJobStorage(const ZQSheetFacts&) { return new (std::nothrow) CZQJobStorageTab(); }
 ZQPageTemplate JobStorageTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_JOBSTORAGEPAGE, IDD_DLG_JOBSTORAGEPAGE_RTL, &JobStoragePageDlgProc};
@@ -54,6 +58,7 @@ const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
     {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
      nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},

@@ -157,7 +157,7 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
 
 // The plug-in's pages, driven as a user does. A page comes to the front by its tab's title. On a
 // page a control is named by the text the user reads ("&", a trailing colon and anything after a
-// line break left out): a list or slider by the label just before it, a check box, radio button or
+// line break left out): a list, slider or edit by the label just before it, a check box, radio button or
 // push button by its own text; "#<id>" names a control by its id. Hidden and disabled controls are
 // out of the user's reach.
 bool ZQShowPage(HWND sheet, const std::wstring& title);

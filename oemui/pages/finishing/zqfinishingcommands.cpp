@@ -36,13 +36,7 @@ void CZQFinishingTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, 
         case IDC_CHK_MIRROR: VOnFieldBox(hDlg, iCtrlId, pContext); break;
         case IDC_CHK_SHOW_PREVIEW_FIN: VOnShowPreview(hDlg, pContext); break;
         case IDC_PREVIEW_DIMENSIONS: VOnPaperTextClick(pContext); break;
-        case IDC_BTN_HELP: {
-            const ZQUIDevmode* core = CoreOf(m_pCUIParam);
-            WCHAR helpFile[256] = {};
-            if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-            VShowControlHelp(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), IDC_BTN_HELP, 15243, helpFile);
-            break;
-        }
+        case IDC_BTN_HELP: ShowHelpButtonTopic(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); break;
         case IDC_BTN_PREVIEW_PORT:
         case IDC_BTN_PREVIEW_LAND: VOnOrientation(hDlg, WorkOf(pContext)->wOrientation != 2, true, pContext); break;
         case IDC_RB_PORTRAIT:
