@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "common/zqcapsreuse.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
@@ -66,6 +67,8 @@ CZQJobStorageTab::~CZQJobStorageTab() = default;
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
