@@ -337,7 +337,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
     };
     const Step steps[] = {
         // The opening asks whether posters print for the tile push item.
-        {"opening", nullptr, 4, 37, 0},
+        {"opening", nullptr, 4, 39, 0},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
@@ -346,6 +346,8 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
          }, 2, 66, 2},
         // Finishing reads the two-sided, booklet and poster features its document options follow.
         {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 113, 2},
+        // Leaving Finishing stores it, checking the paper printed on against the printer's papers.
+        {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 2, 16, 0},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {

@@ -460,10 +460,13 @@ void CZQFinishingTab::VStoreTwoSided(PageContext* pContext) {
         logic.IApplyCustomDuplexRange();
     } else if (POPTITEM duplex = PubItem(param, DMPUB_DUPLEX)) {
         const LONG sel = work.wDuplex == DMDUP_VERTICAL ? 1 : work.wDuplex == DMDUP_HORIZONTAL ? 2 : 0;
-        ReportSelection(param, duplex, sel, static_cast<DWORD>(duplex->Sel), OEMCUIP_DOCPROP);
+        // A selection the driver holds already is not reported again: a report costs the driver a
+        // pass over its constraints.
+        if (duplex->Sel != sel) ReportSelection(param, duplex, sel, static_cast<DWORD>(duplex->Sel), OEMCUIP_DOCPROP);
     }
-    if (POPTITEM path = FeatureItem(param, kStraightPaperPath))
-        ReportSelection(param, path, work.dwStraightPaperPath ? 1 : 0, static_cast<DWORD>(path->Sel), OEMCUIP_DOCPROP);
+    POPTITEM path = FeatureItem(param, kStraightPaperPath);
+    const LONG straight = work.dwStraightPaperPath ? 1 : 0;
+    if (path && path->Sel != straight) ReportSelection(param, path, straight, static_cast<DWORD>(path->Sel), OEMCUIP_DOCPROP);
 }
 
 void CZQFinishingTab::VApplyDuplexLock(PageContext* pContext) {
