@@ -92,7 +92,7 @@ void CZQFeaturesTab::VSetControlTexts(PageContext* pContext) {
     };
     const bool differentPaper = m_controls.Item(IDC_CHK_MEDIA_PAPER_DIFF) != nullptr;
 
-    set(IDC_GB_MEDIA_PAPER_OPTIONS, -1, L"Paper Options");
+    set(IDC_GB_PAPER_OPTIONS_FEATURES, -1, L"Paper Options");
     if (differentPaper) {
         set(IDC_CHK_MEDIA_PAPER_DIFF, -1, L"&Use Different Paper/Covers");
         set(IDC_CHK_MEDIA_BACK_COVER, 3999, L"Add a &Blank or Preprinted Cover");
@@ -120,7 +120,7 @@ void CZQFeaturesTab::VSetControlTexts(PageContext* pContext) {
     set(IDC_BTN_MARGINS, 4968, L"Margins");
     set(IDC_CHK_EXTENDED_MARGINS, 4962, L"&Extended Margins");
     set(IDC_BTN_PAPERMEDIA_PRINTINGHELP, 4219, L"Pri&nting Help");
-    set(IDC_OPTIMIZE_FOR, 91, L"Optimize for");
+    set(IDC_OPTIMIZE_FOR_FEATURES, 91, L"Optimize for");
     set(IDC_RB_DRAWING_TEXT, 4477, L"Dra&wings/Text");
     set(IDC_RB_IMAGES, 4620, L"&Images");
     set(IDC_CHK_MAX_DETAILS, 4478, L"&Maximum Detail");
@@ -174,7 +174,7 @@ void CZQFeaturesTab::VGetHelpIds(DWORD* pdwTable, PageContext* pContext) {
     const bool postScript = work && work->dwPdl == kPdlPostScript;
     const HelpRow rows[] = {
         {IDD_DLG_FEATURESPAGE, nullptr, 0, nullptr, -1},
-        {IDC_GB_MEDIA_PAPER_OPTIONS, nullptr, 0, nullptr, -1},
+        {IDC_GB_PAPER_OPTIONS_FEATURES, nullptr, 0, nullptr, -1},
         {IDC_CHK_MEDIA_PAPER_DIFF, zqkw::kUseDiffFirstPageChoice, 0, nullptr, 15314},
         {IDC_LB_MEDIA_PAPER_OPTIONS, nullptr, 0, nullptr, -1},
         {IDC_CHK_MEDIA_BACK_COVER, zqkw::kBackCoverChoice, 0, nullptr, 15315},
@@ -188,7 +188,7 @@ void CZQFeaturesTab::VGetHelpIds(DWORD* pdwTable, PageContext* pContext) {
         {IDC_CHK_GLOSS, zqkw::kPrintFinish, 0, zqkw::kPrintFinish, -1},
         {IDC_CBO_PRINT_QUALITY, zqkw::kResolution, 0, zqkw::kPrintQualityGroup, 15131},
         {IDC_STA_PRINT_QUALITY, nullptr, 0, nullptr, -1},
-        {IDC_GB_PRINT_QUALITY, nullptr, 0, nullptr, -1},
+        {IDC_GB_PRINT_QUALITY_FEATURES, nullptr, 0, nullptr, -1},
         {485, nullptr, 0, nullptr, 15208},
         {489, nullptr, 0, nullptr, 15209},
         {490, nullptr, 0, nullptr, 15210},
@@ -205,7 +205,7 @@ void CZQFeaturesTab::VGetHelpIds(DWORD* pdwTable, PageContext* pContext) {
         {IDC_COLOR_OUTPUT_DPI, nullptr, 0, nullptr, 15308},
         {IDC_IMAGE_ENHANCEMENT, nullptr, 0, L"ZQLunetra", -1},
         {IDC_BTN_PAPERMEDIA_PRINTINGHELP, nullptr, 0, nullptr, 15499},
-        {IDC_OPTIMIZE_FOR, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
+        {IDC_OPTIMIZE_FOR_FEATURES, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
         {IDC_RB_DRAWING_TEXT, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
         {IDC_RB_IMAGES, nullptr, 0, zqkw::kZQOptimizeFor, 15470},
         {IDC_CHK_MAX_DETAILS, nullptr, 0, zqkw::kZQMaximumDetail, 15468},

@@ -118,7 +118,7 @@ void CZQFeaturesTab::VShowFeatureBoxes(PageContext* pContext) {
 
     WCHAR option[256];
     if (!ReadOption(param, zqkw::kZQOptimizeFor, option)) {
-        for (int id : {IDC_OPTIMIZE_FOR, IDC_RB_DRAWING_TEXT, IDC_RB_IMAGES}) m_controls.VShow(id, FALSE);
+        for (int id : {IDC_OPTIMIZE_FOR_FEATURES, IDC_RB_DRAWING_TEXT, IDC_RB_IMAGES}) m_controls.VShow(id, FALSE);
     } else if (ZQEqualNoCase(option, L"OptimizeText") || ZQEqualNoCase(option, L"OptimizeImage")) {
         const bool text = ZQEqualNoCase(option, L"OptimizeText");
         m_controls.VSetCheck(IDC_RB_DRAWING_TEXT, text);
@@ -191,17 +191,20 @@ void CZQFeaturesTab::VRefreshPaperSizeGroup(PageContext* pContext) {
     if (!logic.BPaperSizeTreeviewPopup())
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill, FALSE,
                                   0, nullptr);
+    // The entry of exactly that name.
+    auto select = [list](PCWSTR name) {
+        const LRESULT entry =
+            name ? SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)) : CB_ERR;
+        return entry >= 0 && SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(entry), 0) != CB_ERR;
+    };
     CZQLocalPtr<WCHAR> name;
-    if (DWGetPubSelectionName(param, DMPUB_FORMNAME, name.Put()) == ZQOPT_OK && list &&
-        SendMessageW(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get())) != CB_ERR)
-        return;
+    if (list && DWGetPubSelectionName(param, DMPUB_FORMNAME, name.Put()) == ZQOPT_OK && select(name.Get())) return;
     // A form the list lacks gives way to Letter, with that paper's rules.
     POPTITEM form = PubItem(param, DMPUB_FORMNAME);
     const int letter = form ? IGetOptionIndexByKeyword(param, L"LETTER", logic.PszFormFeature(), form) : -1;
     if (!form || letter < 0) return;
     ReportSelection(param, form, letter, static_cast<DWORD>(form->Sel), OEMCUIP_DOCPROP);
-    if (PCWSTR letterName = OptionName(form, letter))
-        SendMessageW(list, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(letterName));
+    select(OptionName(form, letter));
     VSetDocumentSizeText(pContext);
     if (!RulesLoaded(pContext)) return;
     if (PostScript(pContext))
@@ -261,9 +264,11 @@ void CZQFeaturesTab::VUpdateControlState(PageContext* pContext) {
 
     // Two-sided printing, or the pages per sheet and their order closed up into its rows. Preserving
     // the layout of two-sided pages goes with it.
-    for (int id : {IDC_STA_TWO_SIDED_PRINTING, IDC_CBO_TWO_SIDED_PRINTING, IDC_CHK_FLIP_PAGES_UP, IDC_CHK_PRESERVE_LAYOUT,
-                   IDC_STA_BOOKLET, IDC_CBO_BOOKLET_PRINTING})
+    for (int id : {IDC_STA_TWO_SIDED_PRINTING, IDC_CBO_TWO_SIDED_PRINTING, IDC_CHK_FLIP_PAGES_UP, IDC_STA_BOOKLET,
+                   IDC_CBO_BOOKLET_PRINTING})
         m_controls.VShow(id, twoSided);
+    // The layout box keeps the state its own rules give it.
+    if (!twoSided) m_controls.VShow(IDC_CHK_PRESERVE_LAYOUT, FALSE);
     const int layoutRows[] = {IDC_STA_PAGES_PER_SHEET, IDC_CBO_PAGES_PER_SHEET, IDC_STA_PAGE_ORDER, IDC_CBO_PAGE_ORDER};
     VCloseUp(layoutRows, ARRAYSIZE(layoutRows), twoSided ? 0 : IDC_STA_TWO_SIDED_PRINTING, true);
 
@@ -324,7 +329,7 @@ void CZQFeaturesTab::VStackPaperOptions(PageContext* pContext, bool bSource, boo
             PWSTR mark = wcsstr(text, L"<< ");
             kind = paper->IPageKindFromName(mark ? mark + 3 : text, &logic);
         }
-        const DWORD* on = nullptr;
+        const uint32_t* on = nullptr;
         switch (kind) {
             case kKindBackCover: on = &work.dwBackCover; break;
             case kKindFrontCover: on = &work.dwFrontCover; break;
@@ -370,8 +375,8 @@ void CZQFeaturesTab::VStackPaperOptions(PageContext* pContext, bool bSource, boo
     };
     m_controls.VShow(IDC_CHK_QUIET_PRINTING, FeatureItem(param, zqkw::kZQQuietPrinting) != nullptr);
     // A group frame the template lacks has nothing to stack in.
-    const CZQPageControls::ControlRect* frame = m_controls.Recorded(IDC_GB_MEDIA_PAPER_OPTIONS);
-    int y = frame && m_controls.Item(IDC_GB_MEDIA_PAPER_OPTIONS) ? frame->rc.top + 12 : -1;
+    const CZQPageControls::ControlRect* frame = m_controls.Recorded(IDC_GB_PAPER_OPTIONS_FEATURES);
+    int y = frame && m_controls.Item(IDC_GB_PAPER_OPTIONS_FEATURES) ? frame->rc.top + 12 : -1;
     for (const auto& row : stack) {
         const bool locked = (row.id == IDC_STA_MEDIA_SOURCE_IS || row.id == IDC_CBO_MEDIA_SOURCE_IS)
                                 ? m_state.bSourceLocked
