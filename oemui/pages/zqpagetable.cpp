@@ -3,12 +3,14 @@
 #include <new>
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/effects/zqeffectspage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqeffectsids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqpaperqualityids.h"
 
@@ -21,6 +23,10 @@ void PaperQualityBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
 }
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
+}
+CZQTabBase* CreateEffects(const ZQSheetFacts&) { return new (std::nothrow) CZQEffectsTab(); }
+ZQPageTemplate EffectsTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_EFFECTSPAGE, IDD_DLG_EFFECTSPAGE_RTL, &EffectsPageDlgProc};
 }
 CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
@@ -47,6 +53,7 @@ void ServicesSheetEnd(PageContext* pContext) {
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
+    {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", nullptr, nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
