@@ -867,6 +867,12 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         Notify(control, BN_CLICKED);
         return true;
     }
+    // Any other button is clicked.
+    if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
+        if (lstrcmpiW(entry.c_str(), L"click") != 0) return false;
+        Notify(control, BN_CLICKED);
+        return true;
+    }
     // A list: the entry of that text.
     const bool combo = lstrcmpiW(cls.c_str(), L"ComboBox") == 0;
     if (combo || lstrcmpiW(cls.c_str(), L"ListBox") == 0) {
