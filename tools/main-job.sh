@@ -12,7 +12,8 @@
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
-# the desk printer's Printer Properties sets its trays from the printer's answers; the desk printer
+# the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
+# page then offers the finisher the printer reported, with the image shift dialog; the desk printer
 # on a printer port shows the device's alerts on its Paper/Quality page.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
@@ -41,7 +42,12 @@ for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.
 [ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "Xvfb did not start on $display" >&2; exit 1; }
 export DISPLAY=$display
 
-# A prefix of its own: the tests' printers keep their own state.
+# A fresh prefix of its own each run: the tests' printers keep their own state, and nothing a
+# previous run installed or chose (an older plug-in, a sheet's last page) shows in the pictures.
+if [ -d "$build/wineprefix-main" ]; then
+  WINEPREFIX="$build/wineprefix-main" wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$build/wineprefix-main"
+fi
 . "$top/tools/winenv.sh" "$build" x11 wineprefix-main
 # No window manager runs on this display: Wine draws the window frames itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
@@ -221,6 +227,23 @@ wine zqhost.exe props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic 
   --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
 wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
+# The desk printer's Output page with the finisher its device just reported (a mailbox with a
+# stapler and a two-hole punch): a staple chosen there shows on the sample page and reaches the
+# devmode; then its image shift dialog, a shift typed in inches and stored in millimetres on OK.
+png="$out/zqdesk-output.png"
+dialog="$out/zqdesk-image-shift.png"
+rm -f "$png" "$dialog"
+# A letter sheet upright first: the mailbox staples letter and A4 sheets only.
+echo "== ZQ Desk 2400 Inkjet: Output, Staple = One Staple"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
+  --choose "Orientation=Portrait" --page "Output" --choose "Staple=One Staple" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Output page" >&2; rc=1; fi
+echo "== ZQ Desk 2400 Inkjet: Output, Image shift settings..."
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Output" --press "Image shift settings..." \
+  --in-dialog "Front side shift=on" --in-dialog "Use inches=on" --in-dialog "#975=0.5" --in-dialog "#976=-0.25" \
+  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK </dev/null | tr -d '\r' || rc=1
+if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image shift dialog" >&2; rc=1; fi
 # A ticket of the configuration manager converted into a devmode of the desk printer through the
 # plug-in's conversion interface (the devmode printed and saved), and back into a ticket.
 devmode="$out/zqdesk-converted.devmode"

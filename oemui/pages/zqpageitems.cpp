@@ -23,14 +23,6 @@ INT_PTR SetPreviewCursor(HWND hDlg) {
     return TRUE;
 }
 
-void ShowHelpButtonTopic(CZQCommon& common, HWND hButton, POEMCUIPPARAM pParam) {
-    constexpr DWORD kHelpButtonTopic = 15243;
-    const ZQUIDevmode* core = CoreOf(pParam);
-    WCHAR helpFile[256] = {};
-    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    common.VShowControlHelp(hButton, IDC_BTN_HELP, kHelpButtonTopic, helpFile);
-}
-
 void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic) {
     if (!pdwTable || !pRows) {
         SetLastError(ERROR_INVALID_DATA);
@@ -53,6 +45,13 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     }
     pdwTable[n++] = 0;
     pdwTable[n] = 0;
+}
+
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam) {
+    const ZQUIDevmode* core = CoreOf(pParam);
+    WCHAR helpFile[256] = {};
+    if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
+    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, 15243, helpFile);
 }
 
 bool WebPreviewAllowed(POEMCUIPPARAM pParam) {

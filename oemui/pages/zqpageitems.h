@@ -165,6 +165,14 @@ inline HFONT NewMenuFont(HDC hdc, LONG lWeight) {
     return CreateFontIndirectW(&font);
 }
 
+// Output accessories with a stapler (the codes of CZQUILogic::IGetOutputAccessoryCode).
+inline bool StaplingAccessory(int iCode) {
+    switch (iCode) {
+        case 3: case 6: case 8: case 10: case 12: case 13: case 14: case 15: return true;
+        default: return false;
+    }
+}
+
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 // The sample page's button that shows the sheet: landscape sheets for landscape pages, and for
@@ -173,9 +181,6 @@ inline int ShownPreviewId(const ZQUIDevmode& work) {
     const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
     return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
 }
-
-// The help button's own topic (15243) in the help file the private devmode names.
-void ShowHelpButtonTopic(CZQCommon& common, HWND hButton, POEMCUIPPARAM pParam);
 
 // WM_SETCURSOR of a page with a sample page: the hand over either of its buttons, the arrow
 // elsewhere; the page always answers.
@@ -194,6 +199,27 @@ struct HelpRow {
 inline constexpr DWORD kLockedHelpId = 15147;
 // The rows' pairs into pdwTable (room for cRows pairs and the (0, 0) end, which follows them).
 void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic);
+
+// WM_NOTIFY of a page: the sheet's four notifications (PSN_SETACTIVE, PSN_KILLACTIVE, PSN_APPLY,
+// PSN_RESET) go to answer(header), whose result the sheet reads from DWLP_MSGRESULT (the page then
+// returns TRUE); any other notification is not the page's (FALSE).
+template <class Answer>
+INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (!header) return FALSE;
+    switch (header->code) {
+        case PSN_SETACTIVE:
+        case PSN_KILLACTIVE:
+        case PSN_APPLY:
+        case PSN_RESET: break;
+        default: return FALSE;
+    }
+    SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, answer(header));
+    return TRUE;
+}
+
+// The Help button of a page: the page's topic (15243) in the help file the private devmode names.
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam);
 
 // Whether the printer's web services let the print preview be offered: a printer that lists its
 // services ("PSServicesOption") needs the address of its web server; one without them may.

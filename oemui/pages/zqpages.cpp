@@ -1,6 +1,10 @@
 // The records pages share with the sheet.
 #include "pages/zqpages.h"
 
+#include "featurelogic/zquilogic.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpagepreview.h"
+
 namespace {
 
 PageContext* BoundOrNull(PageContext* pContext) {
@@ -17,6 +21,25 @@ BOOL CZQTabBase::BAllocPageBlock() {
     if (m_pHeapBlock) return TRUE;
     SetLastError(heap ? ERROR_NOT_ENOUGH_MEMORY : ERROR_INVALID_DATA);
     return FALSE;
+}
+
+BOOL CZQTabBase::BFillSharedPreview(PreviewSettings* pRecord, PageContext* pContext) {
+    if (pContext &&
+        ZQFillPagePreview(pRecord, *pContext, {m_pCUIParam, m_pPublicDM, m_hPortraitPreview, m_hLandscapePreview, this}))
+        return TRUE;
+    SetLastError(ERROR_INVALID_DATA);
+    return FALSE;
+}
+
+void CZQTabBase::VNoteShown(PageContext* pContext, int iPageId) {
+    CZQUILogic* logic = pContext ? pContext->pLogic : nullptr;
+    if (!logic) return;
+    ZQSheetState& sheet = *logic->SheetState();
+    const int index = logic->IGetPageIndex(logic->WorkDM(), iPageId);
+    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+    PageContext* paperContext = nullptr;
+    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+        paper->VRefreshCoverControls(paperContext);
 }
 
 void CZQTabBase::VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) const {

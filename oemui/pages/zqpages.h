@@ -16,6 +16,8 @@ class IZQConstraintGate;
 class IZQSettingsExchange;
 class IZQPageSlots;
 struct SheetRecord;
+struct PreviewSettings;
+struct PageContext;
 
 // The base of every property page object: its title (shown on the tab) and its sheet position.
 class CZQTabBase : public CZQUIBase {
@@ -35,6 +37,12 @@ public:
     // Paints the page window: the bitmap through its mask (both from the plug-in's module) over
     // the holder control.
     void VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) const;
+    // The sample page's record by the rules the layout and finishing pages share, for the page's two
+    // preview buttons; FALSE, with last error 13, without the working settings.
+    BOOL BFillSharedPreview(PreviewSettings* pRecord, PageContext* pContext);
+    // The page comes to the front: its sheet position becomes the highest visited when it stands
+    // further along, and the covers the Paper/Quality page chose reach its sample page.
+    static void VNoteShown(PageContext* pContext, int iPageId);
 };
 
 // The creation parameter of a page (PROPSHEETPAGEW.lParam; pages keep it as DWL_USER). Every

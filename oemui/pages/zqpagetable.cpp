@@ -6,12 +6,14 @@
 #include "pages/effects/zqeffectspage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
+#include "pages/output/zqoutputpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqeffectsids.h"
 #include "res/zqfinishingids.h"
+#include "res/zqoutputids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -32,6 +34,8 @@ CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQ
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
 }
+CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
+ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_ABOUTPAGE, IDD_DLG_ABOUTPAGE_RTL, &AboutPageDlgProc};
@@ -55,6 +59,7 @@ const ZQPageRow kPageRows[] = {
      nullptr},
     {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", nullptr, nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},

@@ -104,8 +104,8 @@ TEST(SamplePredicates, PaperKindsFollowTheChosenPaper) {
 // The code of each option a sample offers, against the tables of the preview.
 TEST(SamplePredicates, FinishingCodesOfTheDesksOptions) {
     const std::map<std::string, int> staple = {{"None", 0}, {"1parallel", 1}, {"2parallel", 2}};
-    const std::map<std::string, int> punch = {{"Default", 0}, {"Left", 1}};
-    const std::map<std::string, int> fold = {{"Default", 0}, {"HalfFoldInward", 6}};
+    const std::map<std::string, int> punch = {{"Default", 0}, {"Left", 1}, {"Top", 3}};
+    const std::map<std::string, int> fold = {{"Default", 0}, {"HalfFoldInward", 6}, {"TriFoldInward", 1}};
     const std::map<std::string, int> accessory = {{"None", 1}, {"500Stapler", 8}, {"MBX5Mailbox", 3}};
     const std::map<std::string, int> unit = {{"NotInstalled", 0}, {"ZQ2HolePunch", 1}};
     const struct {

@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zqquicksets.h"
 #include "macrotest.h"
 #include "testsupport.h"
 
@@ -197,6 +199,47 @@ void PageFixture::BuildPage(std::unique_ptr<CZQTabBase> page) {
     m_context = {m_pageObject.get(), &m_logic,       m_preview.get(), nullptr,  &m_caps,   m_rules.get(),
                  &gates,             &gates,         &gates,          &gates.binding.quickSets, &gates.papers,
                  &m_record,          &m_slots};
+}
+
+void PageFixture::JoinSheet(int iPageId) {
+    m_paperTab.VBind(nullptr, m_host.Param(), nullptr);
+    m_paperContext = m_context;
+    m_paperContext.pPage = &m_paperTab;
+    m_slots.VAdd(kPagePaperQuality, &m_paperContext);
+    m_slots.VAdd(iPageId, &m_context);
+    m_logic.VSaveSelections();
+}
+
+void PageFixture::ExpectApplyOnlyOnTheLastPageVisited(int iPageId) {
+    ZQSheetState& sheet = *m_logic.SheetState();
+    CZQQuickSets& quickSets = *m_context.pQuickSets;
+    const std::vector<std::string> last = {"sync", "result 104 1", "export Printing/"};
+    const struct {
+        int position, visitedFirst;
+        LONG_PTR answer;
+        LRESULT result;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {2, 4, 1, PSNRET_NOERROR, {"result 102 1"}},
+        {4, 2, 1, PSNRET_NOERROR, last},
+        {4, -1, 0, PSNRET_INVALID_NOCHANGEPAGE, last},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.position << " after " << c.visitedFirst);
+        sheet.aiPagePosition[iPageId] = c.position;
+        sheet.iHighestPage = c.visitedFirst;
+        EXPECT_EQ(0, Notify(PSN_SETACTIVE));
+        EXPECT_EQ(std::max(c.position, c.visitedFirst), sheet.iHighestPage);
+        m_gates->calls.clear();
+        m_sheetAnswer = c.answer;
+        quickSets.BSetChanged(m_page);
+        EXPECT_EQ(c.result, Notify(PSN_APPLY));
+        EXPECT_EQ(c.calls, m_gates->calls);
+        EXPECT_FALSE(quickSets.BChanged()) << "apply ends the quick set's change";
+    }
+    m_sheetMessages.clear();
+    EXPECT_EQ(0, Notify(PSN_RESET));
+    EXPECT_EQ(std::vector<UINT>{PSM_UNCHANGED}, m_sheetMessages);
 }
 
 void PageFixture::LoadRules(const std::string& features, const std::string& macros) {

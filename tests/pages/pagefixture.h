@@ -18,6 +18,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "optitemfixture.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreview.h"
 #include "xmlrules/zqxmluirules.h"
@@ -96,6 +97,15 @@ protected:
     // A notification as the sheet sends it; the answer the page leaves for the sheet (the dialog
     // procedure returns TRUE for what it answers).
     LRESULT Notify(UINT code);
+    // The page's sheet, once the page is built: beside the page (under its id) the sheet's
+    // Paper/Quality page object without a window, which the page reaches through its context; then
+    // the selections the sheet opened with, as page assembly keeps them.
+    void JoinSheet(int iPageId);
+    // OK or Apply on the open page below and at the highest position visited: its result goes to
+    // the sheet, and only at the highest position does it synchronise before and export after, also
+    // when the sheet refuses the result; apply ends the quick set's change, and PSN_RESET leaves the
+    // page unchanged.
+    void ExpectApplyOnlyOnTheLastPageVisited(int iPageId);
 
     HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
     // A control's rectangle in the page's client coordinates.
@@ -134,6 +144,8 @@ protected:
     std::unique_ptr<PageTestGates> m_gates;
     std::unique_ptr<CZQTabBase> m_pageObject;
     PageTestSlots m_slots;
+    CZQPaperQualityTab m_paperTab;
+    PageContext m_paperContext = {};
     PageContext m_context = {};
     // The test's sheet: its window records what its pages tell it, its record the results they
     // report (RecordSheetResult, as "result <page handle> <result>" among the gates' calls, answered

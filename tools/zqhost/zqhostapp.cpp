@@ -760,7 +760,7 @@ bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHB
 bool TakesEntries(HWND hwnd) {
     const std::wstring cls = ClassOf(hwnd);
     return lstrcmpiW(cls.c_str(), L"ComboBox") == 0 || lstrcmpiW(cls.c_str(), L"ListBox") == 0 ||
-           lstrcmpiW(cls.c_str(), TRACKBAR_CLASSW) == 0;
+           lstrcmpiW(cls.c_str(), TRACKBAR_CLASSW) == 0 || lstrcmpiW(cls.c_str(), L"Edit") == 0;
 }
 
 void Notify(HWND control, WORD code) {
@@ -871,6 +871,12 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
     if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
         if (lstrcmpiW(entry.c_str(), L"click") != 0) return false;
         Notify(control, BN_CLICKED);
+        return true;
+    }
+    // An edit: the text typed, then the edit left.
+    if (lstrcmpiW(cls.c_str(), L"Edit") == 0) {
+        SetWindowTextW(control, entry.c_str());
+        Notify(control, EN_KILLFOCUS);
         return true;
     }
     // A list: the entry of that text.

@@ -157,7 +157,7 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
 
 // The plug-in's pages, driven as a user does. A page comes to the front by its tab's title. On a
 // page a control is named by the text the user reads ("&", a trailing colon and anything after a
-// line break left out): a list or slider by the label just before it, a check box, radio button or
+// line break left out): a list, slider or edit by the label just before it, a check box, radio button or
 // push button by its own text; "#<id>" names a control by its id. Hidden and disabled controls are
 // out of the user's reach.
 bool ZQShowPage(HWND sheet, const std::wstring& title);
@@ -166,8 +166,8 @@ std::vector<std::wstring> ZQListEntries(HWND combo);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
 // button, "click" for any other button (the sample page's), a position for a slider, a tree's item
-// by its text; the page hears of it as of the user's own. False when the control or the entry is
-// not there.
+// by its text, an edit's text (typed, then the edit left); the page hears of it as of the user's
+// own. False when the control or the entry is not there.
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry);
 // A tree's item of that text, at any depth (null when none).
 HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);

@@ -8,7 +8,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
 #include "settings/zqconfigexport.h"
@@ -91,15 +90,8 @@ void CZQEffectsTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         logic.VSetManualTwoSided(TRUE);
     }
     VSyncControls(hDlg, pContext, 0);
-
-    // The covers the Paper/Quality page chose show on this page's sample page too.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
-        paper->VRefreshCoverControls(paperContext);
+    VNoteShown(pContext, kPageEffects);
     VShowPaperText(pContext);
-    ZQSheetState& sheet = *logic.SheetState();
-    const int index = logic.IGetPageIndex(&work, kPageEffects);
-    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
     VRepaintPreview(TRUE);
 }
 

@@ -20,7 +20,7 @@ BOOL CZQEffectsTab::BOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, Pa
     switch (iCtrlId) {
         case IDC_BTN_PREVIEW_PORT:
         case IDC_BTN_PREVIEW_LAND: VOnOrientation(hDlg, pContext); return FALSE;
-        case IDC_BTN_HELP: ShowHelpButtonTopic(*this, hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); return FALSE;
+        case IDC_BTN_HELP: ShowHelpButtonTopic(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); return FALSE;
         case IDC_CHK_FIRST_PAGE_WM: VOnFirstPageOnly(hDlg, pContext); return TRUE;
         case IDC_PREVIEW_DIMENSIONS: VOnPaperTextClick(pContext); return FALSE;
         default: return FALSE;
@@ -60,13 +60,7 @@ void CZQEffectsTab::VRepaintPreview(BOOL bErase) { m_controls.VRepaint(IDC_BTN_P
 // The sample page
 // ---------------------------------------------------------------------------------------------
 void CZQEffectsTab::VFillPreviewSettings(PageContext* pContext) {
-    if (!pContext ||
-        !ZQFillPagePreview(&m_preview, *pContext,
-                           {m_pCUIParam, m_pPublicDM, m_controls.Item(IDC_BTN_PREVIEW_PORT),
-                            m_controls.Item(IDC_BTN_PREVIEW_LAND), this})) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!BFillSharedPreview(&m_preview, pContext)) return;
     // What this page's controls show, over the settings (a page without its window shows the
     // settings).
     if (!m_controls.Page()) return;

@@ -7,7 +7,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfinishingids.h"
 #include "settings/zqconfigexport.h"
@@ -126,15 +125,8 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     VRefresh(hDlg, pContext, 0);
-    ZQSheetState& sheet = *logic.SheetState();
-    const int index = logic.IGetPageIndex(&work, kPageFinishing);
-    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+    VNoteShown(pContext, kPageFinishing);
     VShowOrientation();
-
-    // The covers the Paper/Quality page chose show on this page's sample page too.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
-        paper->VRefreshCoverControls(paperContext);
     if (logic.BIsLargeFormat()) {
         VFillPreviewSettings(pContext);
         VShowPaperText(pContext);

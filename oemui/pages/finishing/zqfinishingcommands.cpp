@@ -36,7 +36,7 @@ void CZQFinishingTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, 
         case IDC_CHK_MIRROR: VOnFieldBox(hDlg, iCtrlId, pContext); break;
         case IDC_CHK_SHOW_PREVIEW_FIN: VOnShowPreview(hDlg, pContext); break;
         case IDC_PREVIEW_DIMENSIONS: VOnPaperTextClick(pContext); break;
-        case IDC_BTN_HELP: ShowHelpButtonTopic(*this, hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); break;
+        case IDC_BTN_HELP: ShowHelpButtonTopic(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); break;
         case IDC_BTN_PREVIEW_PORT:
         case IDC_BTN_PREVIEW_LAND: VOnOrientation(hDlg, WorkOf(pContext)->wOrientation != 2, true, pContext); break;
         case IDC_RB_PORTRAIT:

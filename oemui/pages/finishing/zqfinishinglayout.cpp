@@ -12,18 +12,6 @@
 
 using namespace zqpage;
 
-namespace {
-
-// Output accessories whose stapler this page's family offers beside the orientation.
-bool StaplingAccessory(int iCode) {
-    switch (iCode) {
-        case 3: case 6: case 8: case 10: case 12: case 13: case 14: case 15: return true;
-        default: return false;
-    }
-}
-
-}  // namespace
-
 void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
     const ZQUIDevmode* work = PWork(pContext);
     const POEMCUIPPARAM param = m_pCUIParam;
@@ -113,13 +101,7 @@ void CZQFinishingTab::VCheckRotate90Width(PageContext* pContext) {
 }
 
 void CZQFinishingTab::VFillPreviewSettings(PageContext* pContext) {
-    if (!pContext ||
-        !ZQFillPagePreview(&m_preview, *pContext,
-                           {m_pCUIParam, m_pPublicDM, m_controls.Item(IDC_BTN_PREVIEW_PORT),
-                            m_controls.Item(IDC_BTN_PREVIEW_LAND), this})) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
+    if (!BFillSharedPreview(&m_preview, pContext)) return;
     CZQUILogic& logic = *pContext->pLogic;
     int* value = m_preview.aiValue;
     // What this page's controls show, over the settings (a page without its window shows the

@@ -67,6 +67,9 @@ public:
     // First caller: the Paper/Quality page.
     void VDisablePosterControl();
     void VClearPosterFlag() { m_state.bPosterFlag = FALSE; }
+    // The poster option the page shows (0..3 for 2x2 .. 5x5).
+    // First caller: the Output page's sample page.
+    int IPosterOption() const { return m_state.iPosterOption; }
 
     // ---- for the tests: the state and record behind the page's routines
     ZQFinishingState& StateForTesting() { return m_state; }

@@ -24,6 +24,4 @@ protected:
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
 
     CZQFinishingTab* m_tab = nullptr;
-    CZQPaperQualityTab m_paperTab;
-    PageContext m_paperContext = {};
 };
