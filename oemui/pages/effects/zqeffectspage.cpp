@@ -118,16 +118,9 @@ INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM 
     if (page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     switch (uMsg) {
         case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (!header || (header->code != static_cast<UINT>(PSN_SETACTIVE) &&
-                            header->code != static_cast<UINT>(PSN_KILLACTIVE) &&
-                            header->code != static_cast<UINT>(PSN_APPLY) && header->code != static_cast<UINT>(PSN_RESET)))
-                return FALSE;
-            // The sheet reads the page's answer from its message result.
-            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->IOnNotify(hDlg, header, context));
-            return TRUE;
-        }
+        // The sheet reads the page's answer from its message result.
+        case WM_NOTIFY:
+            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP:
             if (lParam)
                 page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
