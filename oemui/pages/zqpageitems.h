@@ -63,6 +63,13 @@ inline ZQUIDevmode* WorkOf(const PageContext* pContext) {
     return pContext && pContext->pLogic ? pContext->pLogic->WorkDM() : nullptr;
 }
 
+// The context a page's creation parameter (WM_INITDIALOG's PROPSHEETPAGEW) names, when it names a
+// page object; last error 13 otherwise.
+PageContext* StartingContext(LPARAM lParam);
+// The context of a page's window when its page has its items and its private devmode; last error
+// 13 otherwise.
+PageContext* WorkingContext(HWND hDlg);
+
 // The core driver's copy of the private devmode: the settings the sheet was opened with.
 inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
     return pParam ? const_cast<ZQUIDevmode*>(zqdm::CurrentBlock(pParam->pOEMDM)) : nullptr;
@@ -217,6 +224,15 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
     SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, answer(header));
     return TRUE;
 }
+
+// OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items
+// changed, the conflicts are resolved, the result goes to the sheet; only the page at the highest
+// position visited synchronises before and exports after (also when the sheet refuses the result).
+// PSNRET_NOERROR, or PSNRET_INVALID_NOCHANGEPAGE when the sheet refused it.
+LRESULT ApplyPage(PageContext* pContext, int iPageId);
+// A page's change check told to the sheet (the quick set's change counts too), and the working
+// settings made the user's own when they no longer are those of the quick set the sheet opened with.
+void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged);
 
 // The Help button of a page: the page's topic (15243) in the help file the private devmode names.
 void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam);

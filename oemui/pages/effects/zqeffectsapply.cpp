@@ -38,7 +38,7 @@ LRESULT CZQEffectsTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* p
     switch (pHeader->code) {
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
         case PSN_KILLACTIVE: VOnKillActive(hDlg, pContext); return 0;
-        case PSN_APPLY: return IOnApply(pContext);
+        case PSN_APPLY: return ApplyPage(pContext, kPageEffects);
         // The sheet undoes the changes; the page only stops counting as changed.
         case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
         default: return 0;
@@ -114,26 +114,6 @@ void CZQEffectsTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// OK or Apply
-// ---------------------------------------------------------------------------------------------
-LRESULT CZQEffectsTab::IOnApply(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    IZQSettingsExchange* exchange = pContext->pExchange;
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageEffects);
-    // Only the last page the user visited writes back and exports: both run once per Apply.
-    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
-    logic.IResolveConflicts(logic.WorkDM());
-    logic.VUpdateColorSpaceConflicts();
-    if (last && exchange) exchange->VSyncAfterChange();
-    if (quickSets) quickSets->VClearChanged();
-    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
-    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
-    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Change check and help
 // ---------------------------------------------------------------------------------------------
 void CZQEffectsTab::VUpdateChangedState(HWND hDlg, PageContext* pContext) {
@@ -170,15 +150,7 @@ void CZQEffectsTab::VUpdateChangedState(HWND hDlg, PageContext* pContext) {
         changed = true;
         m_watermarks.VClearChanged();
     }
-
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    const bool quickSetChanged = quickSets && quickSets->BChanged();
-    if (hDlg)
-        SendMessageW(GetParent(hDlg), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
-                     reinterpret_cast<WPARAM>(hDlg), 0);
-    // The settings no longer those of the quick set in force are the user's own.
-    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, kPageEffects))
-        work->dwPendingChange = 1;
+    ReportPageChange(hDlg, pContext, kPageEffects, changed);
 }
 
 void CZQEffectsTab::VBuildHelpIdTable(DWORD* pdwTable, PageContext* pContext) {

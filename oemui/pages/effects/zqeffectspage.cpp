@@ -43,19 +43,6 @@ CZQEffectsTab* PageOf(const PageContext* pContext) {
     return pContext ? static_cast<CZQEffectsTab*>(pContext->pPage) : nullptr;
 }
 
-// The context of the page's window when the page has its items and its private devmode; last error
-// 13 otherwise.
-PageContext* ContextFor(HWND hDlg) {
-    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    const CZQEffectsTab* page = PageOf(context);
-    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
-    if (!param || !param->pOEMDM || !context->pLogic || !context->pLogic->WorkDM()) {
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return context;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -80,14 +67,8 @@ void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
 INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
-        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-        context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
-        CZQEffectsTab* page = PageOf(context);
-        if (!page) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        return page->BInitDialog(hDlg, context);
+        context = StartingContext(lParam);
+        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
     }
     // The window goes: the page lets go of it whatever else is missing.
     if (uMsg == WM_DESTROY) {
@@ -96,7 +77,7 @@ INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM 
         return FALSE;
     }
     if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
-    if (!(context = ContextFor(hDlg))) return FALSE;
+    if (!(context = WorkingContext(hDlg))) return FALSE;
     CZQEffectsTab* page = PageOf(context);
     switch (uMsg) {
         // The alert strip's refresh button asks through the page.

@@ -82,7 +82,6 @@ private:
     void VSetControlTexts();
     void VOnSetActive(HWND hDlg, PageContext* pContext);
     void VOnKillActive(HWND hDlg, PageContext* pContext);
-    LRESULT IOnApply(PageContext* pContext);
     // The sample page's click turns the page between portrait and landscape.
     void VOnOrientation(HWND hDlg, PageContext* pContext);
     void VOnFirstPageOnly(HWND hDlg, PageContext* pContext);

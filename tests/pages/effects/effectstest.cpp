@@ -36,12 +36,5 @@ void EffectsPage::Build() {
     auto tab = std::make_unique<CZQEffectsTab>();
     m_tab = tab.get();
     BuildPage(std::move(tab));
-    // The sheet's Paper/Quality page, in the sheet but not shown.
-    m_paperTab.VBind(nullptr, m_host.Param(), nullptr);
-    m_paperContext = m_context;
-    m_paperContext.pPage = &m_paperTab;
-    m_slots.VAdd(kPagePaperQuality, &m_paperContext);
-    m_slots.VAdd(kPageEffects, &m_context);
-    // The selections the sheet opened with, as page assembly keeps them.
-    m_logic.VSaveSelections();
+    JoinSheet(kPageEffects);
 }

@@ -8,7 +8,6 @@
 
 #include "pagefixture.h"
 #include "pages/effects/zqeffectspage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "res/zqeffectsids.h"
 
 class EffectsPage : public PageFixture {
@@ -23,6 +22,4 @@ protected:
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
 
     CZQEffectsTab* m_tab = nullptr;
-    CZQPaperQualityTab m_paperTab;
-    PageContext m_paperContext = {};
 };

@@ -121,35 +121,7 @@ TEST_F(EffectsSheet, LeavingRecordsTheStartPageAndMendsTheScaleBox) {
 // synchronises before and exports after it, also when the sheet refuses the result.
 TEST_F(EffectsSheet, OnlyTheLastPageVisitedSynchronisesAndExports) {
     Open();
-    ZQSheetState& sheet = *m_logic.SheetState();
-    CZQQuickSets& quickSets = *m_context.pQuickSets;
-    const std::vector<std::string> last = {"sync", "result 103 1", "export Printing/"};
-    const struct {
-        int position, visitedFirst;
-        LONG_PTR answer;
-        LRESULT result;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {1, 3, 1, PSNRET_NOERROR, {"result 101 1"}},
-        {3, 1, 1, PSNRET_NOERROR, last},
-        {3, -1, 0, PSNRET_INVALID_NOCHANGEPAGE, last},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.position << " after " << c.visitedFirst);
-        sheet.aiPagePosition[kPageEffects] = c.position;
-        sheet.iHighestPage = c.visitedFirst;
-        EXPECT_EQ(0, Notify(PSN_SETACTIVE));
-        EXPECT_EQ(std::max(c.position, c.visitedFirst), sheet.iHighestPage);
-        m_gates->calls.clear();
-        m_sheetAnswer = c.answer;
-        quickSets.BSetChanged(m_page);
-        EXPECT_EQ(c.result, Notify(PSN_APPLY));
-        EXPECT_EQ(c.calls, m_gates->calls);
-        EXPECT_FALSE(quickSets.BChanged()) << "apply ends the quick set's change";
-    }
-    m_sheetMessages.clear();
-    EXPECT_EQ(0, Notify(PSN_RESET));
-    EXPECT_EQ(std::vector<UINT>{PSM_UNCHANGED}, m_sheetMessages);
+    ExpectApplyOnlyOnTheLastPageVisited(kPageEffects);
 }
 
 // The page counts as changed while any of its settings differs from the ones the sheet opened with
