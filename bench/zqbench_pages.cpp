@@ -34,6 +34,7 @@ struct PageRow {
 const PageRow kPages[] = {
     {L"Paper/Quality", 832, L"Source is", {L"Tray 2", L"Automatically Select"}},
     {L"Finishing", 813, L"#261", {L"Down, then Right", L"Right, then Down"}},
+    {L"Effects", 812, L"#187", {L"on", L"off"}},
 };
 // The core driver's own choice of the same kind on its page.
 constexpr wchar_t kCoreRow[] = L"Paper Source";

@@ -344,6 +344,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
              ZQShowPage(sheet, L"Paper/Quality");
          }, 2, 66, 2},
         {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
+        {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 0, 68, 0},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {

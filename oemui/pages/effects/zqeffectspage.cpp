@@ -2,6 +2,7 @@
 // page's texts and its watermark manager's work for the sheet.
 #include "pages/effects/zqeffectspage.h"
 
+#include "common/zqcapsreuse.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
@@ -65,6 +66,8 @@ void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
         context = StartingContext(lParam);
