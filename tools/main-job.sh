@@ -9,12 +9,14 @@
 # loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
 # page in landscape, rotated by 180 degrees, with that cover on its sample page, and its Effects page
 # in landscape with the same cover; the About page of
-# the desk printer in both of its sheets, and the Settings Information page of its publishing variant; the
+# the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
+# private job with names of the user's own on the desk printer's Job Storage page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
 # page then offers the finisher the printer reported, with the image shift dialog; the desk printer
-# on a printer port shows the device's alerts on its Paper/Quality page.
+# on a printer port shows the device's alerts on its Paper/Quality page; the desk printer with the
+# simplified interface shows its Features page in landscape.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -122,6 +124,15 @@ for shot in "prefs:ZQ Desk 2400 Inkjet:About:zqdesk-about" "props:ZQ Desk 2400 I
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of $page of $printer" >&2; rc=1; fi
 done
+# The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
+# Job Storage page.
+png="$out/zqdesk-jobstorage.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Job Storage, Private Job"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Job Storage" --choose "Private Job=on" \
+  --choose "#332=ALICE" --choose "#334=REPORT-Q3" --choose "#336=4321" --screenshot "$(winepath -w "$png")" \
+  </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Job Storage page" >&2; rc=1; fi
 # A user's choice reconciled by the helper file's macros: glossy photo paper selects the best
 # quality group and one-sided printing (greyed out).
 png="$out/zqdesk-reconciled.png"
@@ -198,6 +209,16 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --page "Effects" --choose "#442=click" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Effects page" >&2; rc=1; fi
+
+# The desk printer with the simplified interface: its Features page in place of the Paper/Quality,
+# Effects and Finishing pages, turned to landscape.
+png="$out/zqdesksimple-features.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Simple: Features, landscape"
+wine zqhost.exe install 'samples\zqdesk\zqdesksimple.zqm' </dev/null | tr -d '\r' || rc=1
+wine zqhost.exe prefs "ZQ Desk 2400 Simple" --ok-after 2500 --page "Features" --choose "#538=on" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Features page" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.

@@ -26,7 +26,8 @@ void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
 BOOL CZQQuickSets::BPageDiffers(ZQUIDevmode devmode, int iPageId) {
     m_dwPaperSourceCopy = devmode.dwDiffPaper;
     if (!m_bSnapshot) return FALSE;
-    if (iPageId == kPagePaperQuality) {
+    // The Features page holds the Paper/Quality page's group.
+    if (iPageId == kPagePaperQuality || iPageId == kPageFeatures) {
         POPTITEM media = nullptr;
         const bool mediaItem = DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media) == ZQOPT_OK && media;
         if (zqqs::PaperQualityDiffers(devmode, m_snapshot, mediaItem)) return TRUE;

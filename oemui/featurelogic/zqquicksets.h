@@ -24,8 +24,9 @@ public:
     // First caller: the printing-shortcuts pages.
     void VSnapshotCurrent(ZQUIDevmode* pDevmode);
     // Non-zero when the page's group of fields, then orientation and two-sided printing, differ
-    // from the snapshot (equal without one). The group is the Paper/Quality page's
-    // (kPagePaperQuality); the quick set's feature pairs are compared once quick sets are stored.
+    // from the snapshot (equal without one). The group is the Paper/Quality page's (kPagePaperQuality,
+    // and kPageFeatures, which holds it); the quick set's feature pairs are compared once quick sets
+    // are stored.
     BOOL BPageDiffers(ZQUIDevmode devmode, int iPageId);
 
     // A quick set in force whose items the core driver now marks as conflicting is no longer the

@@ -4,16 +4,20 @@
 
 #include "pages/about/zqaboutpage.h"
 #include "pages/effects/zqeffectspage.h"
+#include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/output/zqoutputpage.h"
+#include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqeffectsids.h"
+#include "res/zqfeaturesids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqoutputids.h"
+#include "res/zqjobstorageids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -34,8 +38,16 @@ CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQ
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
 }
+CZQTabBase* CreateFeatures(const ZQSheetFacts&) { return new (std::nothrow) CZQFeaturesTab(); }
+ZQPageTemplate FeaturesTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_FEATURESPAGE, IDD_DLG_FEATURESPAGE_RTL, &FeaturesPageDlgProc};
+}
 CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
 ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
+CZQTabBase* CreateJobStorage(const ZQSheetFacts&) { return new (std::nothrow) CZQJobStorageTab(); }
+ZQPageTemplate JobStorageTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_JOBSTORAGEPAGE, IDD_DLG_JOBSTORAGEPAGE_RTL, &JobStoragePageDlgProc};
+}
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_ABOUTPAGE, IDD_DLG_ABOUTPAGE_RTL, &AboutPageDlgProc};
@@ -59,7 +71,10 @@ const ZQPageRow kPageRows[] = {
      nullptr},
     {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", nullptr, nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
+    {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
+     nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},
