@@ -1,8 +1,13 @@
 #include "pages/zqpageitems.h"
 
+#include <cmath>
+
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
 #include "res/zqpageids.h"
+#include "settings/zqconfigexport.h"
 
 namespace zqpage {
 
@@ -45,6 +50,54 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     }
     pdwTable[n++] = 0;
     pdwTable[n] = 0;
+}
+
+PageContext* StartingContext(LPARAM lParam) {
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+    auto* context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
+    if (context && context->pPage) return context;
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+}
+
+PageContext* WorkingContext(HWND hDlg) {
+    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    const POEMCUIPPARAM param = context && context->pPage ? context->pPage->CUIParam() : nullptr;
+    if (!param || !param->pOEMDM || !WorkOf(context)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return context;
+}
+
+LRESULT ApplyPage(PageContext* pContext, int iPageId) {
+    CZQUILogic& logic = *pContext->pLogic;
+    IZQSettingsExchange* exchange = pContext->pExchange;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const int index = logic.IGetPageIndex(logic.WorkDM(), iPageId);
+    // Only the last page the user visited writes back and exports: both run once per Apply.
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    if (last && exchange) exchange->VSyncAfterChange();
+    if (quickSets) quickSets->VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
+    // A result the sheet refused still leaves the settings exported.
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged) {
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const bool quickSetChanged = quickSets && quickSets->BChanged();
+    if (hPage)
+        SendMessageW(GetParent(hPage), bChanged || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
+                     reinterpret_cast<WPARAM>(hPage), 0);
+    const ZQUIDevmode* saved = pContext->pPage ? CoreOf(pContext->pPage->CUIParam()) : nullptr;
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iPageId))
+        work->dwPendingChange = 1;
 }
 
 void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic) {
@@ -154,6 +207,37 @@ bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam) {
     WCHAR grey[256];
     return ReadOption(pParam, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
            lstrcmpW(grey, L"BlackOnly") == 0;
+}
+
+namespace {
+
+// Millimetres as whole numbers; a value exactly halfway rounds down.
+int WholeMillimetres(LONG lTenths) {
+    const float value = static_cast<float>(lTenths) / 10.0f;
+    const float up = std::ceil(value);
+    return static_cast<int>(up - value < 0.5f ? up : std::floor(value));
+}
+
+}  // namespace
+
+bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText) {
+    if (!pszText || !cchText) return false;
+    WCHAR unit[CZQCommon::kResStringChars];
+    if (!texts.BLoadResString(bInches ? 3333 : 3334, unit))
+        ZQCopyText(unit, CZQCommon::kResStringChars, bInches ? L"inches" : L"mm");
+    WCHAR numbers[CZQCommon::kResStringChars] = {};
+    if (bInches) {
+        CZQLocalPtr<WCHAR> a, b;
+        if (!CZQUIBase::BFormatNumber(static_cast<float>(lFirst) / 254.0f, a.Put()) ||
+            !CZQUIBase::BFormatNumber(static_cast<float>(lSecond) / 254.0f, b.Put()))
+            return false;
+        ZQFormatText(numbers, CZQCommon::kResStringChars, L"%ls \u00D7 %ls", a.Get(), b.Get());
+    } else {
+        ZQFormatText(numbers, CZQCommon::kResStringChars, L"%d \u00D7 %d", WholeMillimetres(lFirst),
+                     WholeMillimetres(lSecond));
+    }
+    ZQFormatText(pszText, cchText, L"%ls %ls", numbers, unit);
+    return true;
 }
 
 }  // namespace zqpage

@@ -8,9 +8,11 @@
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
+#include "common/zquibase.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
+#include "res/zqpageids.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace zqpage {
@@ -69,6 +71,13 @@ inline bool RulesLoaded(const PageContext* pContext) {
 inline ZQUIDevmode* WorkOf(const PageContext* pContext) {
     return pContext && pContext->pLogic ? pContext->pLogic->WorkDM() : nullptr;
 }
+
+// The context a page's creation parameter (WM_INITDIALOG's PROPSHEETPAGEW) names, when it names a
+// page object; last error 13 otherwise.
+PageContext* StartingContext(LPARAM lParam);
+// The context of a page's window when its page has its items and its private devmode; last error
+// 13 otherwise.
+PageContext* WorkingContext(HWND hDlg);
 
 // The core driver's copy of the private devmode: the settings the sheet was opened with.
 inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
@@ -225,6 +234,15 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
     return TRUE;
 }
 
+// OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items
+// changed, the conflicts are resolved, the result goes to the sheet; only the page at the highest
+// position visited synchronises before and exports after (also when the sheet refuses the result).
+// PSNRET_NOERROR, or PSNRET_INVALID_NOCHANGEPAGE when the sheet refused it.
+LRESULT ApplyPage(PageContext* pContext, int iPageId);
+// A page's change check told to the sheet (the quick set's change counts too), and the working
+// settings made the user's own when they no longer are those of the quick set the sheet opened with.
+void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged);
+
 // The Help button of a page: the page's topic (15243 unless the page has its own) in the help file
 // the private devmode names.
 void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic = 15243);
@@ -264,5 +282,10 @@ void CheckColorSpaceForQuality(POEMCUIPPARAM pParam);
 // Grey scale with black ink only ("JCLZQPrintInGrayScale" under PostScript), which prints no
 // borderless photos.
 bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam);
+
+// A paper's two sides (tenths of a millimetre, in the order shown) as the pages label a document:
+// "W × L mm" in whole millimetres (exactly half rounds down), else "W × L inches" in the locale's
+// numbers; the unit string from the page's status module. False when a number cannot be formatted.
+bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText);
 
 }  // namespace zqpage
