@@ -88,6 +88,6 @@ private:
     CZQBinding m_binding;
     CZQConstraintGate m_gate{m_binding};
     CZQAlertGate m_alerts{m_binding, m_gate};
-    CZQSettingsExchange m_exchange{m_binding, &m_sheets};
+    CZQSettingsExchange m_exchange{m_binding, &m_sheets, &m_sheets};
     CZQSheetBuilder m_sheets;
 };

@@ -99,6 +99,9 @@ void CZQDevmodeSync::VSyncEffects() {
         CZQCommon::BReportItem(d.p, scale, static_cast<DWORD>(scale->Sel), OEMCUIP_DOCPROP);
     }
     BMergeSections({&CZQCommon::VMergeEffectsSection}, true);
+    // The Effects page's watermarks go into the pool whenever the sheet has that page: an OK in the
+    // Watermark Details dialog changes the pool without any mark the page keeps until now.
+    if (m_pWatermarks) m_pWatermarks->BSaveSheetWatermarks();
 }
 
 void CZQDevmodeSync::VSyncJobStorage() {

@@ -20,9 +20,22 @@ protected:
     ~IZQLoadedRollReader() = default;
 };
 
+// What writes back the sheet's watermark pool, which its Effects page edits: the sheet, when it
+// shows that page.
+class IZQSheetWatermarks {
+public:
+    // FALSE when the sheet has no Effects page or the pool could not be written.
+    virtual BOOL BSaveSheetWatermarks() = 0;
+
+protected:
+    ~IZQSheetWatermarks() = default;
+};
+
 class CZQDevmodeSync {
 public:
-    explicit CZQDevmodeSync(CZQBinding& binding, IZQLoadedRollReader* pRoll = nullptr) : m_b(binding), m_pRoll(pRoll) {}
+    explicit CZQDevmodeSync(CZQBinding& binding, IZQLoadedRollReader* pRoll = nullptr,
+                            IZQSheetWatermarks* pWatermarks = nullptr)
+        : m_b(binding), m_pRoll(pRoll), m_pWatermarks(pWatermarks) {}
 
     // The whole pass over the binding's current block; nothing without one.
     void VSyncAfterChange();
@@ -53,4 +66,5 @@ private:
 
     CZQBinding& m_b;
     IZQLoadedRollReader* m_pRoll;
+    IZQSheetWatermarks* m_pWatermarks;
 };

@@ -11,8 +11,10 @@ class CZQBinding;
 class CZQSettingsExchange final : public IZQSettingsExchange {
 public:
     // pRoll: what reads the loaded roll's size at the start of each pass (the Paper/Quality page).
-    explicit CZQSettingsExchange(CZQBinding& binding, IZQLoadedRollReader* pRoll = nullptr)
-        : m_binding(binding), m_pRoll(pRoll) {}
+    // pWatermarks: what writes the sheet's watermark pool back (the sheet of the Effects page).
+    explicit CZQSettingsExchange(CZQBinding& binding, IZQLoadedRollReader* pRoll = nullptr,
+                                 IZQSheetWatermarks* pWatermarks = nullptr)
+        : m_binding(binding), m_pRoll(pRoll), m_pWatermarks(pWatermarks) {}
 
     void VSyncAfterChange() override;
     BOOL BExportSettings(PCWSTR pszSection) override;
@@ -20,4 +22,5 @@ public:
 private:
     CZQBinding& m_binding;
     IZQLoadedRollReader* m_pRoll;
+    IZQSheetWatermarks* m_pWatermarks;
 };

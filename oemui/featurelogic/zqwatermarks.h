@@ -78,6 +78,11 @@ public:
     // Unlinked from the main list and freed (null is ignored).
     void VRemoveEntry(WatermarkEntry* pEntry);
     static void VFreeEntryList(WatermarkList& list);
+    // The main and shared lists emptied (the sheet that loaded them ends).
+    void VFreeLists() {
+        VFreeEntryList(m_main);
+        VFreeEntryList(m_shared);
+    }
     DeletedWatermarkName* PNewDeletedName(PCWSTR pszName);
     void VFreeDeletedNames();
     WatermarkList& MainList() { return m_main; }

@@ -2,6 +2,8 @@
 // marker) together with its class; a page without a row is never added.
 #include <new>
 
+#include "common/zqhandles.h"
+
 #include "pages/about/zqaboutpage.h"
 #include "pages/effects/zqeffectspage.h"
 #include "pages/features/zqfeaturespage.h"
@@ -31,6 +33,22 @@ ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
 }
 CZQTabBase* CreateEffects(const ZQSheetFacts&) { return new (std::nothrow) CZQEffectsTab(); }
+// The sheet's watermark pool, once the plug-in's items of this call are built: read into the page's
+// manager (a user who may not write the printer's data has his own), and the settings naming a
+// watermark the pool lacks start without one.
+void EffectsBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
+    auto* tab = static_cast<CZQEffectsTab*>(pContext->pPage);
+    POEMCUIPPARAM param = tab->CUIParam();
+    if (!param) return;
+    HANDLE printer = nullptr;
+    BOOL reopened = FALSE;
+    const BOOL restricted = CZQCommon::BIsPrinterDataReadOnly(param->hPrinter, param->pPrinterName, param->pPublicDM,
+                                                              &printer, &reopened);
+    CZQPrinterHandle reopenedPrinter(reopened ? printer : nullptr);
+    tab->VLoadWatermarks(static_cast<ZQUIDevmode*>(param->pOEMDM), param, restricted);
+    tab->VInitWatermarkSettings(pContext);
+}
+void EffectsSheetEnd(PageContext* pContext) { static_cast<CZQEffectsTab*>(pContext->pPage)->VFreeWatermarkLists(); }
 ZQPageTemplate EffectsTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_EFFECTSPAGE, IDD_DLG_EFFECTSPAGE_RTL, &EffectsPageDlgProc};
 }
@@ -69,7 +87,7 @@ void ServicesSheetEnd(PageContext* pContext) {
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
-    {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", nullptr, nullptr},
+    {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", &EffectsBeforeAdd, &EffectsSheetEnd},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
     {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},

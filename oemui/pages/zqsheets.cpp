@@ -2,6 +2,8 @@
 // added through the common property-sheet callback.
 #include "pages/zqsheets.h"
 
+#include "pages/effects/zqeffectspage.h"
+
 #include <new>
 
 #include "common/zqhandles.h"
@@ -59,6 +61,11 @@ PageContext* CZQSheetBuilder::PContext(int iPageId) {
 BOOL CZQSheetBuilder::BReadLoadedRollSize() {
     auto* tab = static_cast<CZQPaperQualityTab*>(m_apTabs[kPagePaperQuality]);
     return tab && tab->BReadLoadedRollSize(&m_aContexts[kPagePaperQuality]);
+}
+
+BOOL CZQSheetBuilder::BSaveSheetWatermarks() {
+    auto* tab = static_cast<CZQEffectsTab*>(m_apTabs[kPageEffects]);
+    return tab && tab->m_iSheetPosition >= 0 && tab->BSaveWatermarks();
 }
 
 void CZQSheetBuilder::VDeleteTabObjects() {

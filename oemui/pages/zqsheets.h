@@ -15,9 +15,9 @@ struct ZQPageGates {
     IZQSettingsExchange* pExchange;
 };
 
-// It also reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
+// It also writes back the watermark pool its Effects page edits, reads the loaded roll's size for the devmodes after a change, through the Paper/Quality
 // page when the sheet has one, and lends the pages each other's objects.
-class CZQSheetBuilder final : public IZQLoadedRollReader, public IZQPageSlots {
+class CZQSheetBuilder final : public IZQLoadedRollReader, public IZQSheetWatermarks, public IZQPageSlots {
 public:
     CZQSheetBuilder() = default;
     ~CZQSheetBuilder() { VDeleteTabObjects(); }
@@ -44,6 +44,7 @@ public:
     BOOL BCreateTabObjects(const ZQSheetFacts& facts);
     void VDeleteTabObjects();
     BOOL BReadLoadedRollSize() override;
+    BOOL BSaveSheetWatermarks() override;
 
 private:
     HRESULT HrSheetStep(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam, DWORD dwSheet, CZQBinding& binding,

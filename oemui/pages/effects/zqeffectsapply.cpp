@@ -21,9 +21,6 @@ using namespace zqpage;
 
 namespace {
 
-// The title id of the page, recorded as the page to open the sheet on when it is left.
-constexpr int kEffectsTitleId = 812;
-
 // The margin boxes and "Center On Page" with their features.
 const std::pair<int, PCWSTR> kFeatureBoxes[] = {
     {IDC_CHECK_EMULATE_MARGINS, zqkw::kZQEmulatePexlonMargins},
@@ -38,9 +35,14 @@ LRESULT CZQEffectsTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* p
     switch (pHeader->code) {
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
         case PSN_KILLACTIVE: VOnKillActive(hDlg, pContext); return 0;
-        case PSN_APPLY: return ApplyPage(pContext, kPageEffects);
+        case PSN_APPLY:
+            VUpdateDiagonalAngle(pContext);
+            return ApplyPage(pContext, kPageEffects);
         // The sheet undoes the changes; the page only stops counting as changed.
-        case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
+        case PSN_RESET:
+            SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0);
+            VFreePaperSizeNames();
+            return 0;
         default: return 0;
     }
 }
@@ -48,18 +50,17 @@ LRESULT CZQEffectsTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* p
 // ---------------------------------------------------------------------------------------------
 // Refresh
 // ---------------------------------------------------------------------------------------------
-void CZQEffectsTab::VSyncControls(HWND, PageContext* pContext, int iMode) {
+void CZQEffectsTab::VSyncControls(HWND hDlg, PageContext* pContext, int iMode) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !m_pCUIParam) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
     if (iMode == 0) {
-        m_controls.VSetCheck(IDC_CHK_FIRST_PAGE_WM, work->dwWmFirstPageOnly == 1);
+        VRefreshControls(pContext);
     } else if (iMode == 2) {
-        // Leaving the page makes it the page the sheet opens on next time: the core driver's block,
-        // which it stores, keeps it.
-        if (ZQUIDevmode* core = CoreOf(m_pCUIParam)) core->iStartPage = kEffectsTitleId;
+        const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
+        VSaveSettings(hDlg, caps ? caps->pPaperIds : nullptr, pContext);
     }
 }
 
@@ -89,6 +90,11 @@ void CZQEffectsTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         CZQCommon::DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }
+    VUpdateDiagonalAngle(pContext);
+    VUpdateDiagonalWatermarks(pContext);
+    VFillDestPaperCombo(pContext);
+    VShowMarginControls(pContext);
+    VApplyBorderlessPhoto(pContext);
     VSyncControls(hDlg, pContext, 0);
     VNoteShown(pContext, kPageEffects);
     VShowPaperText(pContext);

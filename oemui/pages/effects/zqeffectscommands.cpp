@@ -15,9 +15,20 @@ BOOL CZQEffectsTab::BOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, Pa
         if (iCtrlId == IDC_CBO_WATERMARKS || iCtrlId == IDC_CBO_DEST_PAPER_SIZE) VFitComboDropWidth(m_controls.Item(iCtrlId));
         return FALSE;
     }
+    if (iCtrlId == IDC_CBO_WATERMARKS && iCode == CBN_SELCHANGE) VOnWatermarkChange(hDlg, pContext);
+    if (iCtrlId == IDC_CBO_DEST_PAPER_SIZE && iCode == CBN_SELCHANGE) VOnDestPaperChange(hDlg, pContext);
+    if (iCtrlId == IDC_TXT_NORMAL_SIZE && (iCode == EN_KILLFOCUS || iCode == EN_CHANGE)) VOnScaleEdit(hDlg, iCode, pContext);
     // Also STN_CLICKED of the notifying paper text.
     if (iCode != BN_CLICKED) return FALSE;
     switch (iCtrlId) {
+        case IDC_CHECK_EMULATE_MARGINS:
+        case IDC_CHECK_SYMMETRICAL_MARGINS:
+        case IDC_CHECK_MINIMIZE_MARGINS: VOnMarginBox(hDlg, iCtrlId, pContext); return FALSE;
+        case IDC_CHECK_CENTER_ON_PAGE: VOnCenterOnPage(hDlg, pContext); return FALSE;
+        case IDC_CHK_FIT_TO_SCALE: VOnScaleToFit(hDlg, pContext); return FALSE;
+        case IDC_RB_ACTUAL_SIZE: VOnActualSize(hDlg, pContext); return FALSE;
+        case IDC_RB_PRINT_DOC_ON: VOnPrintDocumentOn(hDlg, pContext); return FALSE;
+        case IDC_RB_SCALING: VOnScaling(hDlg, pContext); return FALSE;
         case IDC_BTN_PREVIEW_PORT:
         case IDC_BTN_PREVIEW_LAND: VOnOrientation(hDlg, pContext); return FALSE;
         case IDC_BTN_HELP: ShowHelpButtonTopic(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); return FALSE;
@@ -60,6 +71,7 @@ void CZQEffectsTab::VRepaintPreview(BOOL bErase) { m_controls.VRepaint(IDC_BTN_P
 // The sample page
 // ---------------------------------------------------------------------------------------------
 void CZQEffectsTab::VFillPreviewSettings(PageContext* pContext) {
+    if (m_state.bWatermarkReload && WorkOf(pContext)) VReloadListedWatermark(pContext);
     if (!BFillSharedPreview(&m_preview, pContext)) return;
     // What this page's controls show, over the settings (a page without its window shows the
     // settings).

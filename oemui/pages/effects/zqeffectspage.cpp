@@ -54,8 +54,10 @@ CZQEffectsTab::CZQEffectsTab() : m_controls(nullptr, 0) {}
 // The alert strip goes first, then the controls' table and the watermark manager, then the base.
 CZQEffectsTab::~CZQEffectsTab() = default;
 
-void CZQEffectsTab::VInitLists(PageContext*) {
+void CZQEffectsTab::VInitLists(PageContext* pContext) {
+    VFillDestPaperCombo(pContext);
     m_watermarks.VBind(m_pSheetParam, m_pCUIParam, HResModule());
+    VFillWatermarkCombo();
 }
 
 void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
@@ -111,6 +113,10 @@ INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM 
                               context);
             return FALSE;
         case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == page->m_controls.Item(IDC_CTL_HSCROLL))
+                page->VOnScroll(hDlg, LOWORD(wParam), context);
+            return FALSE;
         case WM_COMMAND:
             return page->BOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
         default: return FALSE;
@@ -140,9 +146,12 @@ BOOL CZQEffectsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     ZQSheetState& sheet = *logic->SheetState();
     if (!sheet.bTitleDone && logic->BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     if (logic->BIsLargeFormat()) m_limits = {25, 1000, 4, FALSE};
+    BGetPaperSizeNames(pContext);
 
+    VUpdateDiagonalAngle(pContext);
     VInitLists(pContext);
     m_watermarks.VInitUntitledNames();
+    VShowMarginControls(pContext);
     VSyncControls(hDlg, pContext, 0);
 
     HWND scale = m_controls.Item(IDC_TXT_NORMAL_SIZE);
@@ -180,6 +189,7 @@ void CZQEffectsTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VFillPreviewSettings(pContext);
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
+    m_state.bWatermarkReload = FALSE;
 }
 
 void CZQEffectsTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {

@@ -11,6 +11,7 @@
 
 #include "featurelogic/zqwatermarks.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpapernames.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -29,10 +30,22 @@ struct ZQScaleLimits {
     BOOL bFitAllowed = TRUE;
 };
 
+// What the page keeps between its windows besides its controls.
+struct ZQEffectsState {
+    int iPrintedOnIndex = 0;         // the printed-on paper's entry in the destination list
+    DWORD dwResizeMode = 0;          // 0 actual size, 1 print document on, 2 % of normal size
+    BOOL bScaleFromLarge = FALSE;    // the printer scales documents from its large papers
+    WCHAR szSelectedForm[256] = {};  // the form chosen while it does
+    BOOL bWatermarkReload = FALSE;   // the next paint takes the listed watermark again
+    BOOL bEditAllowed = FALSE;       // "Edit..." is shown and usable
+};
+
 class CZQEffectsTab : public CZQTabBase {
 public:
     // Context help: the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 26;
+    // The title id of the page, recorded as the page to open the sheet on when it is left.
+    static constexpr int kEffectsTitleId = 812;
 
     CZQEffectsTab();
     ~CZQEffectsTab() override;
@@ -58,10 +71,56 @@ public:
     // ---- the device's state, asked again; first callers: the alert strips of the other pages
     void VRefreshDeviceStatus(IZQAlertGate* pAlerts);
 
+    // ---- watermarks
+    // The sheet's pool into the page's manager (the sheet's block names the printer).
+    void VLoadWatermarks(ZQUIDevmode* pPrivateDM, POEMCUIPPARAM pParam, BOOL bRestricted);
+    // The working settings name " [none]" when they name no watermark of the pool.
+    void VInitWatermarkSettings(PageContext* pContext);
+    void VFreeWatermarkLists();
+    // The pool written back, as the sheet's OK or Apply keeps it; FALSE when it could not be.
+    BOOL BSaveWatermarks();
+    void VFillWatermarkCombo();
+    void VRefillWatermarkCombo();
+    int IFindWatermarkIndex(PCWSTR pszName) const;
+    void VApplySelectedWatermark(HWND hCombo, PageContext* pContext);
+    void VUpdateDiagonalAngle(PageContext* pContext);
+    void VUpdateDiagonalWatermarks(PageContext* pContext);
+
+    // ---- margins and centre on page
+    void VShowMarginControls(PageContext* pContext);
+    void VRefreshMarginControls(PageContext* pContext);
+    void VOnMarginOptionClicked(PageContext* pContext);
+    void VApplyMarginOptions(PageContext* pContext);
+    void VCheckMinimizeMarginsDuplex(PageContext* pContext);
+    void VApplyCenterOnPage(PageContext* pContext);
+
+    // ---- resizing
+    // The printer's paper names, read again (the reader retries a driver still starting up).
+    BOOL BGetPaperSizeNames(PageContext* pContext);
+    void VFreePaperSizeNames() { m_paperNames.VFree(); }
+    // The paper code of a destination entry; the document's paper when the entry names no paper.
+    int IPaperIdFromComboIndex(DWORD dwCount, int iComboIndex, const WORD* pIds, PageContext* pContext);
+    int IComboIndexFromPaperId(DWORD dwCount, const WORD* pIds, int iPaperId);
+    void VFillDestPaperCombo(PageContext* pContext);
+    // User forms within the custom-size limits (a list the caller frees with VFreeStringList).
+    BOOL BGetUserFormNames(PageContext* pContext, PWSTR** ppNames, int* piCount);
+    void VSelectDestPaper(HWND hDlg, PageContext* pContext);
+    int IComputeFitScale(PageContext* pContext);
+    void VComputeScaleFactor(PageContext* pContext);
+    void VRefreshControls(PageContext* pContext);
+    void VUpdateControlStates(HWND hDlg, PageContext* pContext);
+    void VSaveSettings(HWND hDlg, const WORD* pIds, PageContext* pContext);
+    void VApplyPSDocumentOptions(PageContext* pContext);
+    // First callers: the printing-shortcuts pages.
+    void VResetScalingAndPoster(PageContext* pContext);
+    void VApplyBorderlessPhoto(PageContext* pContext);
+
     // ---- for the tests: the state and record behind the page's routines
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     const ZQScaleLimits& ScaleLimitsForTesting() const { return m_limits; }
     CZQWatermarks& WatermarksForTesting() { return m_watermarks; }
+    ZQEffectsState& StateForTesting() { return m_state; }
+    const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
     CZQPageAlerts& AlertsForTesting() { return m_alerts; }
 
 private:
@@ -86,16 +145,48 @@ private:
     void VOnOrientation(HWND hDlg, PageContext* pContext);
     void VOnFirstPageOnly(HWND hDlg, PageContext* pContext);
     void VOnPaperTextClick(PageContext* pContext);
+    void VOnWatermarkChange(HWND hDlg, PageContext* pContext);
+    void VOnMarginBox(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnCenterOnPage(HWND hDlg, PageContext* pContext);
+    void VOnActualSize(HWND hDlg, PageContext* pContext);
+    void VOnPrintDocumentOn(HWND hDlg, PageContext* pContext);
+    void VOnScaling(HWND hDlg, PageContext* pContext);
+    void VOnScaleToFit(HWND hDlg, PageContext* pContext);
+    void VOnDestPaperChange(HWND hDlg, PageContext* pContext);
+    void VOnScaleEdit(HWND hDlg, int iCode, PageContext* pContext);
+    void VOnScroll(HWND hDlg, int iCode, PageContext* pContext);
 
     // ---- steps the reactions share
     // The paper text under the sample page (large-format printers), and the sample page repainted.
     void VShowPaperText(PageContext* pContext);
     void VRepaintPreview(BOOL bErase);
+    // The watermark group as the settings hold it (the list, "First Page Only").
+    void VShowWatermarkGroup(PageContext* pContext);
+    void VShowWatermarkVisibility(PageContext* pContext);
+    // A watermark chosen ends posters and centring.
+    void VEndPostersForWatermark(PageContext* pContext);
+    // The listed watermark copied again over the settings (after a cancelled dialog).
+    void VReloadListedWatermark(PageContext* pContext);
+    // The destination entry tried as the form: the two-sided conflict it would bring is noted.
+    void VProbeTwoSided(PageContext* pContext);
+    // The scale box's number and the scroll bar at a value.
+    void VSetScaleBox(int iValue);
+    void VSetScroll(int iPosition);
+    // A borderless paper's destination entry: the paper the Paper/Quality page shows, else "LETTER".
+    int IFindBorderlessTwin(PageContext* pContext);
+    // The pages-per-sheet and poster layout back to one page, ending posters.
+    void VEndMultiplePages(PageContext* pContext);
+    // The Finishing page's poster flag.
+    bool BFinishingPoster(PageContext* pContext) const;
+    // The paper code of the document's devmode (0 without one).
+    int DocumentPaper() const;
 
     // ---- what the page owns, built in this order after the base; the alert strip goes first
     CZQWatermarks m_watermarks;
     PreviewSettings m_preview = {};
     CZQPageControls m_controls;
     ZQScaleLimits m_limits;
+    CZQPaperNames m_paperNames;
+    ZQEffectsState m_state;
     CZQPageAlerts m_alerts;
 };

@@ -75,6 +75,8 @@ public:
     // own.
     BOOL BCheckPosterSelection(CZQUILogic* pLogic, HWND hList);
     BOOL BPosterFlag() const { return m_state.bPosterFlag; }
+    // The page's pages-per-sheet list, which those pages check (null without the page's window).
+    HWND PagesPerSheetList() const;
     int IPosterOption() const { return m_state.iPosterOption; }
     // A paper that rules posters out ends them on this page too: the tile selection is disabled, and
     // the poster flag cleared.

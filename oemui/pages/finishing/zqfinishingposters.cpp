@@ -47,6 +47,8 @@ BOOL CZQFinishingTab::BCheckPosterSelection(CZQUILogic* pLogic, HWND hList) {
     return FALSE;
 }
 
+HWND CZQFinishingTab::PagesPerSheetList() const { return m_controls.Item(IDC_CBO_PAGES_PER_SHEET); }
+
 void CZQFinishingTab::VDisablePosterControl() {
     m_state.bPosterFlag = FALSE;
     EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);

@@ -69,14 +69,19 @@ TEST_F(EffectsSheet, PictureJobsOfTheLargeFormatLanguagePrintAtTheirOwnSize) {
         m_caps.dwFlags = c.capsFlags;
         Work().dwPdl = c.pdl;
         m_host.SetSelection("ZQSendJobAsBitmap", c.sent);
+        // The document scaled to 150 %: unless forced, the page shows the typed scale.
+        Work().dwPrintDocOn = 0;
+        Work().dwScalePercent = 150;
         for (int id : locked) EnableWindow(Ctl(id), id != IDC_RB_PRINT_DOC_ON && id != IDC_RB_SCALING);
         CheckRadioButton(m_page, IDC_RB_PRINT_DOC_ON, IDC_RB_SCALING, IDC_RB_SCALING);
         Notify(PSN_SETACTIVE);
         EXPECT_EQ(c.forced, Checked(IDC_RB_ACTUAL_SIZE));
+        EXPECT_EQ(c.forced ? 100u : 150u, Work().dwScalePercent);
         for (int id : locked) {
             const bool radio = id == IDC_RB_PRINT_DOC_ON || id == IDC_RB_SCALING;
             const bool answered = c.capsFlags && c.pdl == kPdlZqgl2;
-            EXPECT_EQ(c.forced ? false : radio ? answered : true, Enabled(id)) << id;
+            const bool typed = id == IDC_TXT_NORMAL_SIZE || id == IDC_CTL_HSCROLL;
+            EXPECT_EQ(c.forced ? false : radio ? answered : typed, Enabled(id)) << id;
         }
     }
 }
@@ -138,6 +143,7 @@ TEST_F(EffectsSheet, ChangeCheckAgainstTheSettingsTheSheetOpenedWith) {
         return m_sheetMessages.size() == 1 ? m_sheetMessages[0] : 0u;
     };
     EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), state());
+    EnableWindow(Ctl(IDC_TXT_NORMAL_SIZE), TRUE);
     const struct {
         const char* what;
         void (*change)(ZQUIDevmode&);
@@ -162,6 +168,7 @@ TEST_F(EffectsSheet, ChangeCheckAgainstTheSettingsTheSheetOpenedWith) {
     Work().dwScalePercent = m_core.dwScalePercent;
 
     // "Center On Page" counts once shown, against its feature as the sheet opened.
+    ShowWindow(Ctl(IDC_CHECK_CENTER_ON_PAGE), SW_HIDE);
     CheckDlgButton(m_page, IDC_CHECK_CENTER_ON_PAGE, BST_CHECKED);
     EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), state()) << "hidden";
     ShowWindow(Ctl(IDC_CHECK_CENTER_ON_PAGE), SW_SHOW);
@@ -241,8 +248,7 @@ TEST_F(EffectsSheet, PreviewRecordWithTheCoversAndThePagesControls) {
     Open();
     Work().dwDiffPaper = 1;
     m_logic.m_adwCoverFlags[1] = 1;  // a front cover on the Paper/Quality page
-    Work().dwScalePercent = 100;
-    SetDlgItemTextW(m_page, IDC_TXT_NORMAL_SIZE, L"50");
+    Work().dwScalePercent = 50;
     Click(m_page, IDC_CHK_FIRST_PAGE_WM);
     Notice(m_page, IDC_CHK_FIRST_PAGE_WM, BN_CLICKED);
     EXPECT_EQ(1u, Work().dwWmFirstPageOnly);
