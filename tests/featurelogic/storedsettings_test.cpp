@@ -387,6 +387,15 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
     EXPECT_NE(0u, s.m_host.Item("ZQTurboMode")->Flags & OPTIF_DISABLED);
 }
 
+// The sheet's Effects page, as the synchronisation reaches its watermark pool.
+struct PoolSaves : IZQSheetWatermarks {
+    int saves = 0;
+    BOOL BSaveSheetWatermarks() override {
+        ++saves;
+        return TRUE;
+    }
+};
+
 TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
     const struct {
         const char* what;
@@ -434,7 +443,10 @@ TEST(DevmodeSync, EachSectionReachesTheDriversDevmodeUnderItsCondition) {
         lstrcpyW(work.szJsUserName, L"NEW");
         lstrcpyW(work.szQuickSetName, L"Mine");
         s.m_pub.dmPaperSize = DMPAPER_A4;
-        CZQSettingsExchange(s.m_plugin->BindingForTesting()).VSyncAfterChange();
+        PoolSaves pool;
+        CZQSettingsExchange(s.m_plugin->BindingForTesting(), nullptr, &pool).VSyncAfterChange();
+        // The watermark pool goes with the effects, whatever marks the page keeps.
+        EXPECT_EQ(c.effects ? 1 : 0, pool.saves);
 
         // The chosen paper's size everywhere; always the paper source, page, finishing, document
         // options, recent papers, job-storage user and quick set's name.
