@@ -348,6 +348,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 113, 2},
         // Leaving Finishing stores it, checking the paper printed on against the printer's papers.
         {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 2, 16, 0},
+        {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 0, 68, 0},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {

@@ -23,11 +23,11 @@
 //          --choose LABEL=ENTRY (a user's choice on the page in front, repeatable, made before the
 //          picture: a setting and its option in the core driver's list, or on the plug-in's pages
 //          a list's entry by the label beside it, "on"/"off" for a check box or radio button by its
-//          text, a slider's position by its label, an edit's text by its label; "#ID" names a control
-//          by its id),
+//          text, "click" for another button (the sample page's), a slider's position by its label,
+//          an edit's text by its label; "#ID" names a control by its id),
 //          --press BUTTON (after the choices, a button of the page in front that opens a dialog, or
 //          LABEL=ENTRY, a list's entry that opens one), --in-dialog LABEL=ENTRY (a choice in that
-//          dialog, repeatable; a tree's item by its text, "press" for a button inside it), --dialog-screenshot
+//          dialog, repeatable; a tree's item by its text, "click" for a button inside it), --dialog-screenshot
 //          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given),
 //          --device-servers (the maker's device servers the driver carries registered while the
 //          sheet is open, as the maker's installer leaves them)

@@ -754,8 +754,7 @@ bool IsCheckBox(LONG_PTR kind) {
     return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
 }
 bool IsRadio(LONG_PTR kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
-// A button drawn by its dialog is pressed as a push button is.
-bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_OWNERDRAW; }
+bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON; }
 
 // A control that takes a choice beside its label.
 bool TakesEntries(HWND hwnd) {
@@ -843,12 +842,6 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
     if (!control) return false;
     const std::wstring cls = ClassOf(control);
     const LONG_PTR kind = ButtonKind(control);
-    // A push button inside the dialog, which stays open.
-    if (IsPush(kind)) {
-        if (lstrcmpiW(entry.c_str(), L"press") != 0) return false;
-        Notify(control, BN_CLICKED);
-        return true;
-    }
     if (IsCheckBox(kind) || IsRadio(kind)) {
         const bool on = lstrcmpiW(entry.c_str(), L"on") == 0;
         if (!on && lstrcmpiW(entry.c_str(), L"off") != 0) return false;
@@ -871,6 +864,13 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         } else {
             SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
         }
+        Notify(control, BN_CLICKED);
+        return true;
+    }
+    // Any other button is clicked (a push button that opens nothing, as a tile of a dialog, which
+    // stays open).
+    if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
+        if (lstrcmpiW(entry.c_str(), L"click") != 0) return false;
         Notify(control, BN_CLICKED);
         return true;
     }
