@@ -58,6 +58,9 @@ public:
     DWORD Count() const { return m_count; }
     PCWSTR Name(DWORD i) const;
     PCWSTR Text(DWORD i) const;
+    // The value's bytes as the spooler listed them, whatever their type; null when they do not lie
+    // inside the list.
+    const BYTE* Data(DWORD i, DWORD* pcbData) const;
 
 private:
     const PRINTER_ENUM_VALUESW* Entry(DWORD i) const;

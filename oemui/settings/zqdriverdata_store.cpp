@@ -189,6 +189,14 @@ PCWSTR CZQPrinterDataList::Name(DWORD i) const {
     return e->pValueName;
 }
 
+const BYTE* CZQPrinterDataList::Data(DWORD i, DWORD* pcbData) const {
+    if (pcbData) *pcbData = 0;
+    const PRINTER_ENUM_VALUESW* e = Entry(i);
+    if (!e || !e->pData || !InBuffer(m_buffer.Get(), m_cbBuffer, e->pData, e->cbData)) return nullptr;
+    if (pcbData) *pcbData = e->cbData;
+    return e->pData;
+}
+
 PCWSTR CZQPrinterDataList::Text(DWORD i) const {
     const PRINTER_ENUM_VALUESW* e = Entry(i);
     if (!e || !e->pData || !InBuffer(m_buffer.Get(), m_cbBuffer, e->pData, e->cbData)) return nullptr;

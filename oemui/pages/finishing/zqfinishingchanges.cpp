@@ -63,7 +63,7 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
         SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
                      reinterpret_cast<WPARAM>(hPage), 0);
     // The settings no longer those of the quick set in force are the user's own.
-    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, kPageFinishing))
+    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareFinishing))
         work->dwPendingChange = 1;
     return changed ? TRUE : FALSE;
 }

@@ -46,7 +46,7 @@ BOOL CZQOutputTab::BCheckChanged(HWND hPage, PageContext* pContext) {
         SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
                      reinterpret_cast<WPARAM>(hPage), 0);
     // The settings no longer those of the quick set in force are the user's own.
-    if (core && core->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, kPageOutput))
+    if (core && core->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareJobStorage))
         work->dwPendingChange = 1;
     return changed ? TRUE : FALSE;
 }
