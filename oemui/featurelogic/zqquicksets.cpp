@@ -304,6 +304,11 @@ void CZQQuickSets::VWriteMaxIndex() {
                       counter, sizeof counter, REG_BINARY);
 }
 
+void CZQQuickSets::VAdvanceMaxIndex() {
+    ++(m_bRestricted ? m_iUserIndex : m_iSharedIndex);
+    VWriteMaxIndex();
+}
+
 void CZQQuickSets::VReadMaxIndex() {
     HANDLE printer = HStorePrinter();
     if (!printer) return;

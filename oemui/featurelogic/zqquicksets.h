@@ -86,6 +86,8 @@ public:
     void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
     void VDeleteStoredEntry(const QuickSetEntry* pEntry);
     void VWriteMaxIndex();
+    // A new entry was written: the counter of its store moves on and is written.
+    void VAdvanceMaxIndex();
     void VReadMaxIndex();
     static int IParseIndex(PCWSTR pszValueName);
     // The name is the factory name in one of the user-interface languages.

@@ -54,10 +54,11 @@ struct StringLists {
 
 }  // namespace
 
+// The language of the call's private devmode, else of the working copy.
 BOOL CZQQuickSets::BPostScript() const {
-    if (m_pDevmode) return m_pDevmode->dwPdl == kPdlPostScript;
-    return m_pCUIParam && m_pCUIParam->pOEMDM &&
-           static_cast<const ZQUIDevmode*>(m_pCUIParam->pOEMDM)->dwPdl == kPdlPostScript;
+    if (m_pCUIParam && m_pCUIParam->pOEMDM)
+        return static_cast<const ZQUIDevmode*>(m_pCUIParam->pOEMDM)->dwPdl == kPdlPostScript;
+    return m_pDevmode && m_pDevmode->dwPdl == kPdlPostScript;
 }
 
 // ---------------------------------------------------------------------------------------------
