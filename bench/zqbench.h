@@ -26,8 +26,28 @@ std::wstring ExeDir();
 std::string ReadFile(const std::wstring& path);
 bool WriteFile(const std::wstring& path, const std::string& bytes);
 
-// The host's side: Printing Preferences with and without the plug-in, the devmode merge through COM.
+// The sample printers the host's side and the pages use: the desk printer and its model without the
+// plug-in (the core driver alone, written beside the samples), installed with the core driver stand-in.
+inline constexpr wchar_t kDeskModel[] = L"\\samples\\zqdesk\\zqdesk.zqm";
+inline constexpr wchar_t kCoreModel[] = L"\\samples\\zqdesk\\zqdesk-core.zqm";
+// Both installed (the core-only model written first) and opened; false, said on stderr, when one is
+// not. The handles are closed when the record goes.
+struct SamplePrinters {
+    SamplePrinters() = default;
+    SamplePrinters(const SamplePrinters&) = delete;
+    SamplePrinters& operator=(const SamplePrinters&) = delete;
+    ~SamplePrinters();
+    std::wstring desk, core;
+    void* hDesk = nullptr;  // printer handles
+    void* hCore = nullptr;
+};
+bool OpenSamplePrinters(SamplePrinters& printers);
+
+// The host's side: a device-capabilities query with and without the plug-in, the devmode merge
+// through COM.
 int RunHost(int reps);
+// The pages: the open until painted, tab switches, a choice, the core driver's calls they cost.
+int RunPages(int reps);
 // The rules' side: helper-file loads, a feature change with macros and constraints, growth.
 int RunRules(int reps);
 // The conversion interface: conversions per second against the driver's own merge; with threads,

@@ -21,7 +21,6 @@
 namespace zqbench {
 namespace {
 
-constexpr wchar_t kDeskModel[] = L"\\samples\\zqdesk\\zqdesk.zqm";
 
 // Papers of the desk printer with their devmode numbers: one per thread of the soak.
 const struct {

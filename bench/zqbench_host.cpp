@@ -1,6 +1,6 @@
-// The host's side of the benchmarks, as an application and the core driver see the plug-in:
-// Printing Preferences of the desk printer against the same printer without the plug-in, and the
-// private devmode merge through the plug-in's interface against a plain copy of the block.
+// The host's side of the benchmarks, as an application and the core driver see the plug-in: a
+// device-capabilities query of the desk printer against the same printer without the plug-in, and
+// the private devmode merge through the plug-in's interface against a plain copy of the block.
 #include <windows.h>
 #include <commctrl.h>
 #include <winspool.h>
@@ -19,70 +19,11 @@
 namespace zqbench {
 namespace {
 
-constexpr wchar_t kDeskModel[] = L"\\samples\\zqdesk\\zqdesk.zqm";
-constexpr wchar_t kCoreModel[] = L"\\samples\\zqdesk\\zqdesk-core.zqm";
-
-// The desk printer's model without its plug-in and under a name of its own: the core driver alone.
-bool WriteCoreOnlyModel() {
-    const std::string desk = ReadFile(ExeDir() + kDeskModel);
-    if (desk.empty()) return false;
-    std::string out;
-    size_t at = 0;
-    while (at < desk.size()) {
-        size_t end = desk.find('\n', at);
-        if (end == std::string::npos) end = desk.size() - 1;
-        std::string line = desk.substr(at, end - at + 1);
-        at = end + 1;
-        if (line.rfind("PlugIn=", 0) == 0) continue;
-        if (line.rfind("Name=ZQ Desk 2400 Inkjet", 0) == 0) line = "Name=ZQ Desk 2400 Core Only\n";
-        out += line;
-    }
-    return WriteFile(ExeDir() + kCoreModel, out);
-}
-
-bool Install(const wchar_t* model, std::wstring& printer) {
-    ZQInstallResult result;
-    if (!ZQInstallPrinter(ExeDir() + model, ExeDir(), L"", result)) {
-        std::fwprintf(stderr, L"cannot install %ls: %ls\n", model, result.error.c_str());
-        return false;
-    }
-    printer = result.printerName;
-    return true;
-}
-
-// One opening of Printing Preferences: the time until the sheet waits for the user (its first idle
-// moment), then OK.
-double OpenOnce(HANDLE hPrinter, const std::wstring& name) {
-    double ready = -1;
-    const double t0 = NowUs();
-    std::vector<BYTE> out;
-    {
-        CZQAutoPress press(0, [&](HWND) { ready = NowUs() - t0; });
-        ZQOpenPreferences(hPrinter, name, nullptr, out);
-    }
-    return ready;
-}
-
 void MeasureSheets(int reps) {
-    std::wstring desk, core;
-    if (!WriteCoreOnlyModel() || !Install(kDeskModel, desk) || !Install(kCoreModel, core)) return;
-    HANDLE hDesk = nullptr, hCore = nullptr;
-    if (!OpenPrinterW(const_cast<LPWSTR>(desk.c_str()), &hDesk, nullptr) ||
-        !OpenPrinterW(const_cast<LPWSTR>(core.c_str()), &hCore, nullptr)) {
-        std::fprintf(stderr, "cannot open the printers\n");
-        return;
-    }
-    // Interleaved, so both see the same machine.
-    std::vector<double> with, without;
-    OpenOnce(hDesk, desk);
-    OpenOnce(hCore, core);
-    for (int i = 0; i < reps; ++i) {
-        without.push_back(OpenOnce(hCore, core));
-        with.push_back(OpenOnce(hDesk, desk));
-    }
-    Report("Printing Preferences, core driver alone", without);
-    Report("Printing Preferences, with the plug-in", with, &without, "the core driver alone");
-
+    SamplePrinters printers;
+    if (!OpenSamplePrinters(printers)) return;
+    const std::wstring &desk = printers.desk, &core = printers.core;
+    const HANDLE hDesk = printers.hDesk;
     // One device-capabilities query: a whole core-driver call, with a new plug-in object where the
     // printer has one. A sheet of the desk printer asks for its lists this way.
     auto query = [](const std::wstring& name) {
@@ -147,14 +88,55 @@ void MeasureSheets(int reps) {
         Report("new plug-in object, bound, one merge", fresh, &copies, "the plain copy");
     }
     if (pDriverUI) pDriverUI->lpVtbl->Release(pDriverUI);
-    ClosePrinter(hDesk);
-    ClosePrinter(hCore);
 }
 
+// The desk printer's model without its plug-in and under a name of its own: the core driver alone.
+bool WriteCoreOnlyModel() {
+    const std::string desk = ReadFile(ExeDir() + kDeskModel);
+    if (desk.empty()) return false;
+    std::string out;
+    size_t at = 0;
+    while (at < desk.size()) {
+        size_t end = desk.find('\n', at);
+        if (end == std::string::npos) end = desk.size() - 1;
+        std::string line = desk.substr(at, end - at + 1);
+        at = end + 1;
+        if (line.rfind("PlugIn=", 0) == 0) continue;
+        if (line.rfind("Name=ZQ Desk 2400 Inkjet", 0) == 0) line = "Name=ZQ Desk 2400 Core Only\n";
+        out += line;
+    }
+    return WriteFile(ExeDir() + kCoreModel, out);
+}
+
+bool InstallSample(const wchar_t* model, std::wstring& printer) {
+    ZQInstallResult result;
+    if (!ZQInstallPrinter(ExeDir() + model, ExeDir(), L"", result)) {
+        std::fwprintf(stderr, L"cannot install %ls: %ls\n", model, result.error.c_str());
+        return false;
+    }
+    printer = result.printerName;
+    return true;
+}
 }  // namespace
 
+SamplePrinters::~SamplePrinters() {
+    if (hDesk) ClosePrinter(hDesk);
+    if (hCore) ClosePrinter(hCore);
+}
+
+bool OpenSamplePrinters(SamplePrinters& p) {
+    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, p.desk) || !InstallSample(kCoreModel, p.core))
+        return false;
+    if (!OpenPrinterW(const_cast<LPWSTR>(p.desk.c_str()), &p.hDesk, nullptr) ||
+        !OpenPrinterW(const_cast<LPWSTR>(p.core.c_str()), &p.hCore, nullptr)) {
+        std::fprintf(stderr, "cannot open the printers\n");
+        return false;
+    }
+    return true;
+}
+
 int RunHost(int reps) {
-    std::printf("-- host: opening the desk printer's Printing Preferences, the devmode merge\n");
+    std::printf("-- host: a device-capabilities query, the devmode merge\n");
     MeasureSheets(reps);
     return 0;
 }

@@ -6,6 +6,7 @@
 // in turn put the first selection back (and report that too) before they return.
 #include <cwchar>
 
+#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
@@ -85,7 +86,7 @@ void Report(POEMCUIPPARAM p, POPTITEM item, DWORD previous, DWORD mode) {
     POPTPARAM selected = OptionParam(item, item->Sel);
     const bool marked = selected && (selected->Flags & OPTPF_OVERLAY_WARNING_ICON);
     if (marked) selected->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
-    p->poemuiobj->pOemUIProcs->DrvUpdateUISetting(p->poemuiobj, item, previous, mode);
+    CZQCommon::BReportItem(p, item, previous, mode);
     if (marked) selected->Flags |= OPTPF_OVERLAY_WARNING_ICON;
 }
 
@@ -140,7 +141,7 @@ DWORD FindByPubId(POPTITEM items, DWORD count, BYTE id, int occurrence, POPTITEM
 
 // The driver's current setting of an ANSI feature keyword; the answer is terminated here, as the
 // driver may leave it unterminated, and an answer that keeps growing is given up.
-DWORD ReadSetting(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char>& value) {
+DWORD ReadSettingOfDriver(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char>& value, size_t* pcb) {
     const PFN_DrvGetDriverSetting get = p->poemuiobj->pOemUIProcs->DrvGetDriverSetting;
     DWORD needed = 0, options = 0;
     SetLastError(ERROR_SUCCESS);
@@ -149,11 +150,24 @@ DWORD ReadSetting(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char>& value
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0 || needed > kMaxSettingBytes)
             return ZQOPT_NOT_FOUND;
         // Two spare zero bytes: our own terminator even for a list of texts.
-        if (!value.Alloc(static_cast<size_t>(needed) + 2)) return ZQOPT_NO_MEMORY;
+        *pcb = static_cast<size_t>(needed) + 2;
+        if (!value.Alloc(*pcb)) return ZQOPT_NO_MEMORY;
         const DWORD size = needed;
         if (get(p->poemuiobj, keyword, value.Get(), size, &needed, &options)) return ZQOPT_OK;
     }
     return ZQOPT_NOT_FOUND;
+}
+
+// The setting as the core driver answers it, read once while a reuse scope lives and no item has
+// been reported since.
+DWORD ReadSetting(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char>& value) {
+    DWORD status = ZQOPT_NOT_FOUND;
+    size_t cb = 0;
+    if (zqreuse::FindSetting(p->poemuiobj, keyword, &status, value.Put(), &cb)) return status;
+    status = ReadSettingOfDriver(p, keyword, value, &cb);
+    if (status != ZQOPT_NO_MEMORY)
+        zqreuse::KeepSetting(p->poemuiobj, keyword, status, status == ZQOPT_OK ? value.Get() : nullptr, cb);
+    return status;
 }
 
 DWORD ReadOption(POEMCUIPPARAM p, const char* keyword, PWSTR* ppszOption) {
@@ -241,6 +255,18 @@ DWORD DisableItem(POPTITEM item) {
 // ---------------------------------------------------------------------------------------------
 // Finding items
 // ---------------------------------------------------------------------------------------------
+BOOL CZQCommon::BReportItem(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwPrevious, DWORD dwMode) {
+    if (!pParam || !pParam->poemuiobj || !pParam->poemuiobj->pOemUIProcs ||
+        !pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const BOOL reported =
+        pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwPrevious, dwMode);
+    zqreuse::ForgetSettings();
+    return reported;
+}
+
 DWORD CZQCommon::DWFindOptItem(POEMCUIPPARAM pParam, PCWSTR pszFeature, POPTITEM* ppItem) {
     if (!ppItem) return ZQOPT_BAD_ARGUMENT;
     CZQLocalPtr<char> keyword;

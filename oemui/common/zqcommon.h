@@ -260,6 +260,9 @@ public:
     static DWORD DWSelectOptionByKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszKeyword, DWORD dwMode);
     static DWORD DWSelectOptionByName(POEMCUIPPARAM pParam, POPTITEM pItem, PCWSTR pszName, DWORD dwMode);
     static DWORD DWSelectPubOption(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence, LONG lSel);
+    // Reports an item to the core driver (DrvUpdateUISetting) as it stands; every report goes through
+    // here, since it may change the core driver's settings that a reuse scope keeps.
+    static BOOL BReportItem(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwPrevious, DWORD dwMode);
     static DWORD DWChangePubOption(POEMCUIPPARAM pParam, BYTE bPubId, int iOccurrence, LONG lSel);
     static DWORD DWGetPubSelectionName(POEMCUIPPARAM pParam, BYTE bPubId, PWSTR* ppszName);
     static DWORD DWHideOptItem(POEMCUIPPARAM pParam, PCWSTR pszFeature, DWORD dwMode);

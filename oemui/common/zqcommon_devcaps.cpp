@@ -43,11 +43,24 @@ struct DriverRecord {
     HANDLE hPrinter;
     std::vector<BYTE> bytes;
 };
+// A setting the core driver answered, as read.
+struct SettingAnswer {
+    const void* pUIObject;
+    std::string keyword;
+    DWORD status;
+    std::vector<char> value;
+    bool hasValue;
+};
 struct PassAnswers {
+    bool bSettingsOnly;  // the spooler's answers are asked again
     std::vector<CapsAnswer> caps;
     std::vector<DriverRecord> drivers;
+    std::vector<SettingAnswer> settings;
 };
 thread_local PassAnswers* t_pPass = nullptr;
+
+// The pass keeps the spooler's answers (lists and driver records).
+bool KeepsSpoolerAnswers() { return t_pPass && !t_pPass->bSettingsOnly; }
 
 // The record's strings point into its own block: a copy points into the copy.
 void RebaseStrings(DRIVER_INFO_3W* pInfo, const BYTE* pFrom, size_t cb) {
@@ -90,7 +103,7 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
     *pdwCount = 0;
     *ppList = nullptr;
     std::vector<BYTE> devmode;
-    if (t_pPass) {
+    if (KeepsSpoolerAnswers()) {
         devmode = DevmodeBytes(pDevmode);
         if (const CapsAnswer* a = FindAnswer(pszPrinter, pszPort, devmode, capability, entrySize)) {
             CZQLocalPtr<BYTE> copy;
@@ -116,7 +129,7 @@ BOOL GetCapsList(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, WO
         auto* names = reinterpret_cast<WCHAR*>(list.Get());
         for (int i = 0; i < count; ++i) names[static_cast<size_t>(i) * nameChars + nameChars - 1] = 0;
     }
-    if (t_pPass) {
+    if (KeepsSpoolerAnswers()) {
         const BYTE* bytes = list.Get();
         const size_t cb = (static_cast<size_t>(announced) + 1) * entrySize;
         t_pPass->caps.push_back({pszPrinter, pszPort ? pszPort : L"", std::move(devmode), capability, entrySize, count,
@@ -139,10 +152,11 @@ BOOL GetCapsListOf(PCWSTR pszPrinter, PCWSTR pszPort, const DEVMODEW* pDevmode, 
 
 }  // namespace
 
-CZQCapsReuseScope::CZQCapsReuseScope() {
+CZQCapsReuseScope::CZQCapsReuseScope(bool bSettingsOnly) {
     if (t_pPass) return;
     t_pPass = new (std::nothrow) PassAnswers();
     m_bOwner = t_pPass != nullptr;
+    if (t_pPass) t_pPass->bSettingsOnly = bSettingsOnly;
 }
 
 CZQCapsReuseScope::~CZQCapsReuseScope() {
@@ -152,7 +166,7 @@ CZQCapsReuseScope::~CZQCapsReuseScope() {
 }
 
 DRIVER_INFO_3W* zqreuse::CopyDriverInfo(HANDLE hPrinter) {
-    if (!t_pPass || !hPrinter) return nullptr;
+    if (!KeepsSpoolerAnswers() || !hPrinter) return nullptr;
     for (const DriverRecord& r : t_pPass->drivers) {
         if (r.hPrinter != hPrinter) continue;
         CZQLocalPtr<BYTE> copy;
@@ -165,7 +179,7 @@ DRIVER_INFO_3W* zqreuse::CopyDriverInfo(HANDLE hPrinter) {
 }
 
 void zqreuse::KeepDriverInfo(HANDLE hPrinter, const DRIVER_INFO_3W* pInfo) {
-    if (!t_pPass || !hPrinter || !pInfo) return;
+    if (!KeepsSpoolerAnswers() || !hPrinter || !pInfo) return;
     // The spooler's block: the record and its strings, as long as the local heap says.
     const size_t cb = LocalSize(const_cast<DRIVER_INFO_3W*>(pInfo));
     if (cb < sizeof *pInfo) return;
@@ -173,6 +187,38 @@ void zqreuse::KeepDriverInfo(HANDLE hPrinter, const DRIVER_INFO_3W* pInfo) {
     DriverRecord r{hPrinter, std::vector<BYTE>(bytes, bytes + cb)};
     RebaseStrings(reinterpret_cast<DRIVER_INFO_3W*>(r.bytes.data()), bytes, cb);
     t_pPass->drivers.push_back(std::move(r));
+}
+
+bool zqreuse::FindSetting(const void* pUIObject, const char* pszKeyword, DWORD* pdwStatus, char** ppValue,
+                          size_t* pcb) {
+    *ppValue = nullptr;
+    *pcb = 0;
+    if (!t_pPass || !pszKeyword) return false;
+    for (const SettingAnswer& a : t_pPass->settings) {
+        if (a.pUIObject != pUIObject || a.keyword != pszKeyword) continue;
+        if (a.hasValue) {
+            CZQLocalPtr<char> copy;
+            if (!copy.Alloc(a.value.size())) return false;
+            std::memcpy(copy.Get(), a.value.data(), a.value.size());
+            *ppValue = copy.Release();
+            *pcb = a.value.size();
+        }
+        *pdwStatus = a.status;
+        return true;
+    }
+    return false;
+}
+
+void zqreuse::KeepSetting(const void* pUIObject, const char* pszKeyword, DWORD dwStatus, const char* pValue,
+                          size_t cb) {
+    if (!t_pPass || !pszKeyword) return;
+    std::vector<char> value;
+    if (pValue) value.assign(pValue, pValue + cb);
+    t_pPass->settings.push_back({pUIObject, pszKeyword, dwStatus, std::move(value), pValue != nullptr});
+}
+
+void zqreuse::ForgetSettings() {
+    if (t_pPass) t_pPass->settings.clear();
 }
 
 CZQCommon::PFN_RetryWait CZQCommon::SetCapsRetryWait(PFN_RetryWait pfn) {

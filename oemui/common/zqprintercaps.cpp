@@ -128,11 +128,74 @@ void ZQFreePrinterCaps(PrinterCaps* pCaps) {
     FreeLocal(pCaps->pSourceIds);
     FreeLocal(pCaps->pSourceNames);
     FreeLocal(pCaps->pMediaIds);
+    FreeLocal(pCaps->pQueryDevmode);
     memset(pCaps, 0, sizeof *pCaps);
 }
 
-BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM) {
-    ZQ_TRACE("ZQReadPrinterCaps");
+namespace {
+
+template <typename T>
+using ListReader = BOOL (*)(PCWSTR, PCWSTR, const DEVMODEW*, DWORD*, T**);
+
+// Ids and the list that goes with them (sizes or names): both kept only when both were read and are
+// equally long. False when either could not be read.
+template <typename Ids, typename Second>
+bool ReadPaired(const PrinterCaps& caps, ListReader<Ids> readIds, ListReader<Second> readSecond, DWORD* pdwCount,
+                Ids** ppIds, Second** ppSecond) {
+    const PCWSTR name = caps.szPrinterName, port = caps.szPortName;
+    DWORD secondCount = 0;
+    const bool read = readIds(name, port, caps.pQueryDevmode, pdwCount, ppIds) &&
+                      readSecond(name, port, caps.pQueryDevmode, &secondCount, ppSecond);
+    if (!read || secondCount != *pdwCount) {
+        FreeLocal(*ppIds);
+        FreeLocal(*ppSecond);
+        *pdwCount = 0;
+    }
+    return read;
+}
+
+// Reads the unread groups of dwLists; the first error of a list that could not be read, else
+// ERROR_SUCCESS. Ids and their sizes or names only count together, so an index into one is always
+// valid in the other (lists that disagree are the driver's answer, not a failure).
+DWORD ReadLists(PrinterCaps* pCaps, DWORD dwLists) {
+    const DWORD lists = dwLists & pCaps->dwUnreadLists;
+    if (!lists) return ERROR_SUCCESS;
+    ZQ_TRACE("ZQPrinterCapsLists");
+    pCaps->dwUnreadLists &= ~lists;
+    const DWORD lastError = GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    auto note = [&error](bool read) {
+        if (!read && error == ERROR_SUCCESS) error = GetLastError() ? GetLastError() : ERROR_INVALID_DATA;
+    };
+    if (lists & kCapsPapers)
+        note(ReadPaired<WORD, POINT>(*pCaps, &CZQCommon::BGetPaperSizeIndices, &CZQCommon::BGetPaperSizes,
+                                     &pCaps->dwPaperCount, &pCaps->pPaperIds, &pCaps->pPaperSizes));
+    if (lists & kCapsSources) {
+        note(ReadPaired<WORD, WCHAR>(*pCaps, &CZQCommon::BGetPaperSourceIndices, &CZQCommon::BGetPaperSourceNames,
+                                     &pCaps->dwSourceCount, &pCaps->pSourceIds, &pCaps->pSourceNames));
+        if (pCaps->dwSourceCount)
+            ZQCopyTextN(pCaps->szFirstBinName, 24, pCaps->pSourceNames, CZQCommon::kBinNameChars);
+    }
+    if (lists & kCapsMedia) {
+        const bool media = CZQCommon::BGetMediaTypeIndices(pCaps->szPrinterName, pCaps->szPortName,
+                                                           pCaps->pQueryDevmode, &pCaps->dwMediaCount,
+                                                           &pCaps->pMediaIds);
+        note(media);
+        if (!media) {
+            FreeLocal(pCaps->pMediaIds);
+            pCaps->dwMediaCount = 0;
+        }
+    }
+    // The devmode is needed while a group is left to read.
+    if (!pCaps->dwUnreadLists) FreeLocal(pCaps->pQueryDevmode);
+    SetLastError(lastError);
+    return error;
+}
+
+}  // namespace
+
+BOOL ZQOpenPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM) {
+    ZQ_TRACE("ZQOpenPrinterCaps");
     if (!pCaps || !hPrinter) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -145,50 +208,41 @@ BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPub
     ZQCopyText(pCaps->szPortName, 256, pi.pPortName ? pi.pPortName : L"");
     ZQCopyText(pCaps->szPrintProcessor, 256, pi.pPrintProcessor ? pi.pPrintProcessor : L"");
     ZQCopyText(pCaps->szServerName, 256, pi.pServerName ? pi.pServerName : L"");
-    // The first part that could not be read is what the record reports.
-    DWORD error = ERROR_SUCCESS;
-    auto note = [&error](bool read) {
-        if (!read && error == ERROR_SUCCESS) error = GetLastError() ? GetLastError() : ERROR_INVALID_DATA;
-    };
+    if (pPublicDM) {
+        const size_t cb = static_cast<size_t>(pPublicDM->dmSize) + pPublicDM->dmDriverExtra;
+        CZQLocalPtr<BYTE> copy;
+        if (!copy.Alloc(cb)) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return FALSE;
+        }
+        memcpy(copy.Get(), pPublicDM, cb);
+        pCaps->pQueryDevmode = reinterpret_cast<DEVMODEW*>(copy.Release());
+    }
+    pCaps->dwUnreadLists = kCapsAllLists;
     CZQLocalPtr<WCHAR> help;
-    if (CZQCommon::BGetHelpFilePath(hPrinter, help.Put()))
+    if (CZQCommon::BGetHelpFilePath(hPrinter, help.Put())) {
         ZQCopyText(pCaps->szHelpFile, 256, help.Get());
-    else
-        note(GetLastError() == ERROR_FILE_NOT_FOUND);
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+        if (!GetLastError()) SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
 
-    PCWSTR name = pCaps->szPrinterName;
-    PCWSTR port = pCaps->szPortName;
-    // A list the printer does not offer stays empty, and so does one that cannot be read; ids and
-    // their sizes or names only count together, so an index into one is always valid in the other
-    // (lists that disagree are the driver's answer, not a failure).
-    DWORD sizeCount = 0;
-    const bool papers =
-        CZQCommon::BGetPaperSizeIndices(name, port, pPublicDM, &pCaps->dwPaperCount, &pCaps->pPaperIds) &&
-        CZQCommon::BGetPaperSizes(name, port, pPublicDM, &sizeCount, &pCaps->pPaperSizes);
-    note(papers);
-    if (!papers || sizeCount != pCaps->dwPaperCount) {
-        FreeLocal(pCaps->pPaperIds);
-        FreeLocal(pCaps->pPaperSizes);
-        pCaps->dwPaperCount = 0;
-    }
-    DWORD nameCount = 0;
-    const bool sources =
-        CZQCommon::BGetPaperSourceIndices(name, port, pPublicDM, &pCaps->dwSourceCount, &pCaps->pSourceIds) &&
-        CZQCommon::BGetPaperSourceNames(name, port, pPublicDM, &nameCount, &pCaps->pSourceNames);
-    note(sources);
-    if (!sources || nameCount != pCaps->dwSourceCount) {
-        FreeLocal(pCaps->pSourceIds);
-        FreeLocal(pCaps->pSourceNames);
-        pCaps->dwSourceCount = 0;
-    } else if (nameCount) {
-        ZQCopyTextN(pCaps->szFirstBinName, 24, pCaps->pSourceNames, CZQCommon::kBinNameChars);
-    }
-    const bool media = CZQCommon::BGetMediaTypeIndices(name, port, pPublicDM, &pCaps->dwMediaCount, &pCaps->pMediaIds);
-    note(media);
-    if (!media) {
-        FreeLocal(pCaps->pMediaIds);
-        pCaps->dwMediaCount = 0;
-    }
+const PrinterCaps* ZQPrinterCapsLists(const PrinterCaps* pCaps, DWORD dwLists) {
+    if (pCaps && (pCaps->dwUnreadLists & dwLists)) ReadLists(const_cast<PrinterCaps*>(pCaps), dwLists);
+    return pCaps;
+}
+
+BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM) {
+    ZQ_TRACE("ZQReadPrinterCaps");
+    // The first part that could not be read is what the record reports.
+    const bool opened = ZQOpenPrinterCaps(pCaps, hPrinter, pPublicDM);
+    if (!opened && (!pCaps || !pCaps->dwUnreadLists)) return FALSE;
+    const DWORD openError = GetLastError();
+    const DWORD listError = ReadLists(pCaps, kCapsAllLists);
+    const DWORD error = !opened ? openError : listError;
     SetLastError(error);
     return error == ERROR_SUCCESS;
 }

@@ -7,6 +7,10 @@
 
 #include "common/zqstatusitems.h"
 
+// The record's device-capabilities lists, as groups read together: the paper ids with their
+// sizes, the source ids with their names, the media ids.
+enum : DWORD { kCapsPapers = 0x1, kCapsSources = 0x2, kCapsMedia = 0x4, kCapsAllLists = 0x7 };
+
 // Texts about the printer and its device-capabilities lists. The lists are zero-filled local-heap
 // blocks of count + 1 entries; ZQFreePrinterCaps frees them.
 struct PrinterCaps {
@@ -25,12 +29,25 @@ struct PrinterCaps {
     DWORD dwMediaCount;
     DWORD* pMediaIds;              // DC_MEDIATYPES, in the order of the media options
     DWORD dwFlags;                 // bit 0x2 is read by the large-format Features page
+    // Each query is a whole core-driver call: lists are asked for when first used. The groups not
+    // read yet (kCaps... bits; 0 for a record filled by hand) and a local-heap copy of the public
+    // devmode they are asked with, so a late read asks exactly what an early one would have.
+    DWORD dwUnreadLists;
+    DEVMODEW* pQueryDevmode;
 };
 
-// Reads the record for a printer; lists the printer does not offer stay empty. What the record
-// held before is freed first. FALSE (last error set) when the printer's level-2 information, the
-// driver's record or a list could not be read: such a list stays empty, never partly filled, and
-// the record keeps the rest.
+// Opens the record for a printer: its texts now, its lists on first request (ZQPrinterCapsLists).
+// What the record held before is freed first. FALSE (last error set) when the printer's level-2
+// information or the driver's record could not be read; the record keeps the rest.
+BOOL ZQOpenPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM);
+// The record with the groups asked for read, each asked of the driver once in the record's life;
+// lists the printer does not offer, or that cannot be read, stay empty, never partly filled. Every
+// reader of a list asks through here (a const record too: its lists are what it stands for). Null
+// stays null.
+const PrinterCaps* ZQPrinterCapsLists(const PrinterCaps* pCaps, DWORD dwLists);
+// The record opened and every list read at once. FALSE (last error set) when the printer's level-2
+// information, the driver's record or a list could not be read: such a list stays empty and the
+// record keeps the rest.
 BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM);
 void ZQFreePrinterCaps(PrinterCaps* pCaps);
 

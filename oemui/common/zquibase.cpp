@@ -252,6 +252,7 @@ BOOL CZQUIBase::BIsNoneInAnyLanguage(PCWSTR pszText, HMODULE hModule) {
 // Paper
 // ---------------------------------------------------------------------------------------------
 BOOL CZQUIBase::BGetPaperDimensions(WORD wPaper, LONG* plWidth, LONG* plLength, const PrinterCaps* pCaps) {
+    pCaps = ZQPrinterCapsLists(pCaps, kCapsPapers);
     if (!plWidth || !plLength || !pCaps) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;

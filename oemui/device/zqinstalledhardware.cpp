@@ -164,8 +164,7 @@ void CZQAutoConfig::VReselectAllowedOptions(OPTITEM* pItem) {
         if (!option || (option->Flags & OPTPF_OVERLAY_WARNING_ICON)) continue;
         pItem->Sel = i;
         pItem->Flags |= OPTIF_CHANGED;
-        m_pCUIParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(m_pCUIParam->poemuiobj, pItem, static_cast<DWORD>(i),
-                                                                kPrinterMode);
+        BReportItem(m_pCUIParam, pItem, static_cast<DWORD>(i), kPrinterMode);
     }
 }
 

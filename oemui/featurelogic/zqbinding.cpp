@@ -29,7 +29,7 @@ CZQXmlParserCommon* CZQBinding::XmlParser() const { return pRules ? &pRules->Par
 
 BOOL CZQBinding::BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM) {
     ZQ_TRACE("CZQBinding::BReadPrinterRecords");
-    const BOOL capsRead = ZQReadPrinterCaps(&caps, hPrinter, pPublicDM);
+    const BOOL capsRead = ZQOpenPrinterCaps(&caps, hPrinter, pPublicDM);
     const DWORD capsError = GetLastError();
     if (!ZQReadPaperList(&papers, hPrinter)) return FALSE;
     SetLastError(capsError);

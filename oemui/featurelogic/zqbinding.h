@@ -25,8 +25,9 @@ public:
 
     // The helper file's parser of the rule engine (null only when the engine could not be made).
     CZQXmlParserCommon* XmlParser() const;
-    // Reads the printer capability record and the paper list for the printer; FALSE when either
-    // could not be read whole (what could not be read stays empty).
+    // Opens the printer capability record (its lists are read when first used) and reads the paper
+    // list for the printer; FALSE when either could not be read whole (what could not be read stays
+    // empty).
     BOOL BReadPrinterRecords(HANDLE hPrinter, const DEVMODEW* pPublicDM);
     // Loads the driver's XML helper file: the file named by the current option of "ZQXMLFileUsed",
     // in the driver's directory. The parser's loaded flag is set only when the load succeeded.

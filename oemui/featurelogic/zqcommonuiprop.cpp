@@ -105,7 +105,7 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
 
     // Trays for the device-capabilities answers, from the record's own source lists when it has
     // them; a user without the rights to write printer data leaves the record of the last event, whole.
-    const PrinterCaps& c = b.caps;
+    const PrinterCaps& c = *ZQPrinterCapsLists(&b.caps, kCapsSources);
     if (p->hPrinter && c.szPrinterName[0] &&
         !(c.dwSourceCount ? ZQStoreTrayRecord(p->hPrinter, c.pSourceIds, c.pSourceNames, c.dwSourceCount)
                           : ZQStoreTrayInfo(p->hPrinter, c.szPrinterName, c.szPortName)))

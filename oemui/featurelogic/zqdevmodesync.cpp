@@ -96,8 +96,7 @@ void CZQDevmodeSync::VSyncEffects() {
     if (d.core->dwPdl == zqdm::kPdlPostScript && d.work->dwScalePercent != kFullScale && d.p->poemuiobj &&
         CZQCommon::DWFindOptItemByPubId(d.p, DMPUB_SCALE, 0, &scale) == ZQOPT_OK && (scale->Flags & OPTIF_HIDE)) {
         scale->Flags = 0;
-        d.p->poemuiobj->pOemUIProcs->DrvUpdateUISetting(d.p->poemuiobj, scale, static_cast<DWORD>(scale->Sel),
-                                                        OEMCUIP_DOCPROP);
+        CZQCommon::BReportItem(d.p, scale, static_cast<DWORD>(scale->Sel), OEMCUIP_DOCPROP);
     }
     BMergeSections({&CZQCommon::VMergeEffectsSection}, true);
 }

@@ -66,7 +66,7 @@ bool IsInstalledTrueTypeFace(PCWSTR pszFace) {
 }
 
 void ReportItem(POEMCUIPPARAM p, POPTITEM pItem) {
-    p->poemuiobj->pOemUIProcs->DrvUpdateUISetting(p->poemuiobj, pItem, static_cast<DWORD>(pItem->Sel), OEMCUIP_DOCPROP);
+    CZQCommon::BReportItem(p, pItem, static_cast<DWORD>(pItem->Sel), OEMCUIP_DOCPROP);
 }
 
 void SetDisabled(POEMCUIPPARAM p, POPTITEM pItem, bool bDisabled) {

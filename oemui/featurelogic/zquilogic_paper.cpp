@@ -128,6 +128,7 @@ void CZQUILogic::VSelectScaleTargetPaper() {
     if (!m_pDevmode) return;
     LONG maxWidth = 0, maxLength = 0;
     WORD best = pub ? static_cast<WORD>(pub->dmPaperSize) : 0;
+    ZQPrinterCapsLists(m_pCaps, kCapsPapers);
     if (m_pCaps && m_pCaps->pPaperIds && m_pCaps->pPaperSizes &&
         IGetActualCustomRange(&maxWidth, &maxLength) == ZQOPT_OK) {
         LONGLONG bestArea = 0;
@@ -147,6 +148,7 @@ void CZQUILogic::VSelectScaleTargetPaper() {
 void CZQUILogic::VGetScaleTargetPaperName(PWSTR pszName) const {
     if (!pszName) return;
     pszName[0] = 0;
+    ZQPrinterCapsLists(m_pCaps, kCapsPapers);
     if (!m_pDevmode || !m_pCaps || !m_pCaps->pPaperIds || !m_pCUIParam) return;
     DWORD count = 0;
     CZQLocalPtr<WCHAR> names;

@@ -205,8 +205,7 @@ void CZQUILogic::VUpdateColorSpaceConflicts() {
     if (!item) return;
     const LONG sel = item->Sel;
     item->Flags |= OPTIF_CHANGED;
-    m_pCUIParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(m_pCUIParam->poemuiobj, item, static_cast<DWORD>(sel),
-                                                            DWSelectMode());
+    BReportItem(m_pCUIParam, item, static_cast<DWORD>(sel), DWSelectMode());
 }
 
 void CZQUILogic::VSetColorModeForQualityGroup() {

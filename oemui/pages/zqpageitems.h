@@ -144,7 +144,7 @@ inline void ReportSelection(POEMCUIPPARAM pParam, POPTITEM pItem, LONG lSel, DWO
     POPTPARAM option = CZQCommon::PGetOptionParam(pItem, lSel);
     const bool marked = option && (option->Flags & OPTPF_OVERLAY_WARNING_ICON);
     if (marked) option->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
-    pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwPrevious, dwMode);
+    CZQCommon::BReportItem(pParam, pItem, dwPrevious, dwMode);
     if (marked) option->Flags |= OPTPF_OVERLAY_WARNING_ICON;
 }
 

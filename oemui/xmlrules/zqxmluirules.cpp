@@ -40,7 +40,7 @@ bool BIs(LPCWSTR pszName, LPCWSTR pszElement) { return ZQEqualNoCase(pszName, ps
 void VTell(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwSel, POPTPARAM pLiftedMark) {
     const bool marked = pLiftedMark && (pLiftedMark->Flags & OPTPF_OVERLAY_WARNING_ICON);
     if (marked) pLiftedMark->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
-    pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwSel, OEMCUIP_DOCPROP);
+    CZQCommon::BReportItem(pParam, pItem, dwSel, OEMCUIP_DOCPROP);
     if (marked) pLiftedMark->Flags |= OPTPF_OVERLAY_WARNING_ICON;
 }
 

@@ -190,6 +190,7 @@ LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) 
 
 DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, PVOID pvOutput,
                                    PDEVMODEW pDevMode) {
+    InterlockedIncrement(&ZQCoreCalls().lDeviceCapabilities);
     auto s = OpenSession(OEMCUIP_DOCPROP, hPrinter, pDeviceName);
     if (!s) return GDI_ERROR;
     s->BLoadDevmode(pDevMode, 0);
@@ -283,6 +284,10 @@ BOOL WINAPI DrvQueryJobAttributes(HANDLE hPrinter, PDEVMODEW pDevMode, DWORD dwL
         s->Plugin().QueryJobAttributes(hPrinter, reinterpret_cast<DEVMODEW*>(dm.data()), dwLevel, lpAttributeInfo);
     }
     return TRUE;
+}
+
+void WINAPI ZQGetCoreCallCounts(ZQCoreCallCounts* pCounts) {
+    if (pCounts) *pCounts = ZQCoreCalls();
 }
 
 }  // extern "C"

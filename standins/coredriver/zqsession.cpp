@@ -47,8 +47,14 @@ using zqitem::IsNumberType;
 // -------------------------------------------------------------------------------------------------
 // The callback table
 // -------------------------------------------------------------------------------------------------
+ZQCoreCallCounts& ZQCoreCalls() {
+    static ZQCoreCallCounts counts = {};
+    return counts;
+}
+
 BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,
                                      PDWORD pdwOptionsReturned) {
+    InterlockedIncrement(&ZQCoreCalls().lGetDriverSetting);
     CZQHostSession* session = CZQHostSession::FromContext(pdriverobj);
     if (!session) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -58,6 +64,7 @@ BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOut
 }
 
 BOOL APIENTRY ZQProcUpdateUISetting(PVOID pdriverobj, PVOID pOptItem, DWORD dwPreviousSelection, DWORD dwMode) {
+    InterlockedIncrement(&ZQCoreCalls().lUpdateUISetting);
     CZQHostSession* session = CZQHostSession::FromContext(pdriverobj);
     if (!session) {
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "zqcorecalls.h"
 #include "zqowner.h"
 #include "zqoemcontract.h"
 #include "zqhostdm.h"
@@ -25,6 +26,9 @@ struct ZQUIContext {
     DWORD dwMagic;
     CZQHostSession* pSession;
 };
+
+// This module's counts of the calls a plug-in made of it.
+ZQCoreCallCounts& ZQCoreCalls();
 
 // The callback table entries of OEMUIPROCS.
 BOOL APIENTRY ZQProcGetDriverSetting(PVOID pdriverobj, PCSTR Feature, PVOID pOutput, DWORD cbSize, PDWORD pcbNeeded,

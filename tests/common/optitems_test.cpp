@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "optitemfixture.h"
@@ -177,6 +178,31 @@ TEST_F(OptionItems, DriverAnswersThatMisbehave) {
     EXPECT_EQ(ZQOPT_NOT_FOUND, CZQCommon::DWGetFeatureOption(m_p, L"PaperSize", &s));
     EXPECT_EQ(nullptr, s);
     EXPECT_LE(m_host.SettingCalls() - before, 4);
+}
+
+// Within a reuse scope a setting is asked of the core driver once, and again after any report: the
+// answer read after a change is the new one, whichever road the change took.
+TEST_F(OptionItems, SettingsAreReadOnceUntilAnItemIsReported) {
+    CZQCapsReuseScope reuse(true);
+    auto read = [this](PCWSTR feature) {
+        PWSTR s = nullptr;
+        CZQCommon::DWGetFeatureOption(m_p, feature, &s);
+        return TakeText(s);
+    };
+    const int start = m_host.SettingCalls();
+    EXPECT_EQ(L"LETTER", read(L"PaperSize"));
+    const int once = m_host.SettingCalls() - start;
+    EXPECT_EQ(L"LETTER", read(L"PaperSize"));
+    EXPECT_EQ(L"NONE", read(L"Duplex"));
+    EXPECT_EQ(L"NONE", read(L"Duplex"));
+    EXPECT_EQ(2 * once, m_host.SettingCalls() - start) << "each feature asked once";
+
+    ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByKeyword(m_p, L"PaperSize", L"A4", OEMCUIP_DOCPROP));
+    EXPECT_EQ(L"A4", read(L"PaperSize"));
+    POPTITEM duplex = m_host.Item("Duplex");
+    duplex->Sel = 1;
+    CZQCommon::BReportItem(m_p, duplex, 0, OEMCUIP_DOCPROP);
+    EXPECT_EQ(L"VERTICAL", read(L"Duplex"));
 }
 
 TEST_F(OptionItems, KeywordListsLeaveTheItemAsFound) {

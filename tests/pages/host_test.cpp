@@ -3,6 +3,7 @@
 // trays and media the driver reports.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
 #include "zqprinter.h"
+#include "zqcorecalls.h"
 
 namespace {
 
@@ -311,3 +313,61 @@ TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
 }
 
 }  // namespace
+
+// The core driver's calls that opening the desk printer's Printing Preferences costs, without the
+// plug-in's pages and with them, and a choice: a list asked for again, or a setting read again within
+// one refresh, shows here as a count. The lists an opening reads are the sources of the tray record;
+// Paper/Quality adds the papers and media of the printer record; leaving it, the export asks for the
+// media of the settings again. The reads and reports are the most each step needs now; a new page
+// adds its step.
+TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
+    zqhosttest::ResetToDefaults(kDesk);  // the sheet opens on the core driver's page
+    CZQModule driver = zqhosttest::DriverModule(kDesk);
+    const auto counts = ZQGetProc<PFN_ZQGetCoreCallCounts>(driver.Get(), "ZQGetCoreCallCounts");
+    ASSERT_NE(nullptr, counts);
+    auto now = [counts] {
+        ZQCoreCallCounts c = {};
+        counts(&c);
+        return c;
+    };
+    struct Step {
+        const char* name;
+        std::function<void(HWND)> run;  // on the sheet; null: the opening itself
+        LONG caps, maxReads, maxReports;
+    };
+    const Step steps[] = {
+        {"opening", nullptr, 4, 36, 0},
+        {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
+        {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
+        {"shown again", [](HWND sheet) {
+             ZQShowPage(sheet, L"Document Options");
+             ZQShowPage(sheet, L"Paper/Quality");
+         }, 2, 66, 2},
+        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
+    };
+    CZQSpoolPrinter h = Open(kDesk);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        ZQCoreCallCounts before = {}, after = {};
+        std::vector<BYTE> out;
+        {
+            // The steps before this one lead to it; the opening's own row runs none.
+            CZQAutoPress press(0, [&](HWND sheet) {
+                for (const Step* s = steps; step.run && s <= &step; ++s) {
+                    if (!s->run) continue;
+                    if (s == &step) before = now();
+                    s->run(sheet);
+                    RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // and painted
+                    if (s == &step) after = now();
+                }
+            });
+            if (!step.run) before = now();
+            ZQOpenPreferences(h.Get(), kDesk, nullptr, out);
+            if (!step.run) after = now();
+            ASSERT_TRUE(press.Pressed());
+        }
+        EXPECT_EQ(step.caps, after.lDeviceCapabilities - before.lDeviceCapabilities);
+        EXPECT_LE(after.lGetDriverSetting - before.lGetDriverSetting, step.maxReads);
+        EXPECT_LE(after.lUpdateUISetting - before.lUpdateUISetting, step.maxReports);
+    }
+}

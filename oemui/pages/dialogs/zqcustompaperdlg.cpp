@@ -219,7 +219,7 @@ void CZQCustomPaperDlg::VFill(PageContext* pContext) {
 
     // The selected paper's size, in inches first.
     double width = 0.0, length = 0.0;
-    const PrinterCaps* caps = pContext->pCaps;
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
     if (caps && caps->pPaperIds && caps->pPaperSizes && m_pPublicDM) {
         for (DWORD i = 0; i < caps->dwPaperCount; ++i) {
             if (caps->pPaperIds[i] != static_cast<WORD>(m_pPublicDM->dmPaperSize)) continue;

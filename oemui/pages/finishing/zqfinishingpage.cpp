@@ -2,6 +2,7 @@
 // drawing, help and the page's texts and lists.
 #include "pages/finishing/zqfinishingpage.h"
 
+#include "common/zqcapsreuse.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -90,6 +91,8 @@ void CZQFinishingTab::VDisablePosterControl() {
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);

@@ -22,7 +22,7 @@ namespace {
 // source takes the slot's place once.
 void SelectListPosition(HWND list, POEMCUIPPARAM pParam, const PageContext* pContext, int iPosition) {
     POPTITEM item = PubItem(pParam, DMPUB_DEFSOURCE);
-    const PrinterCaps* caps = pContext->pCaps;
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources);
     const int count = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
     if (CZQPaperQualityTab::s_bSourceSelectOnce) {
         CZQPaperQualityTab::s_bSourceSelectOnce = FALSE;
@@ -231,8 +231,8 @@ void CZQPaperQualityTab::VSelectSourceAndMedia(PageContext* pContext, int iSourc
         for (int i = 0; i < count; ++i) {
             WCHAR text[256];
             if (!EntryText(sources, i, text)) continue;
-            const bool match = iSource == 0 ? i == 0 && pContext->pCaps &&
-                                                  lstrcmpW(text, pContext->pCaps->szFirstBinName) == 0
+            const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources);
+            const bool match = iSource == 0 ? i == 0 && caps && lstrcmpW(text, caps->szFirstBinName) == 0
                                             : i != 0 && name && lstrcmpW(text, name) == 0;
             if (match) {
                 SendMessageW(sources, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
@@ -338,7 +338,7 @@ void CZQPaperQualityTab::VShowOtherPagesPaper(PageContext* pContext) {
 
 void CZQPaperQualityTab::VSelectCurrentSource(PageContext* pContext) {
     const int source = m_slots.aiSource[kWorkingSlot];
-    const PrinterCaps* caps = pContext ? pContext->pCaps : nullptr;
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext ? pContext->pCaps : nullptr, kCapsSources);
     if (caps && source >= 0 && static_cast<DWORD>(source) < caps->dwSourceCount)
         DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, 0, source);
 }

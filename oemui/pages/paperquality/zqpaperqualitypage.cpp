@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "common/zqcapsreuse.h"
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
@@ -134,6 +135,8 @@ CZQPaperQualityTab::~CZQPaperQualityTab() {
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     // The alert strip's refresh button and its drawing belong to the strip.
     if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM) && LOWORD(wParam) == IDC_BUTTON_REFRESHALERTS &&

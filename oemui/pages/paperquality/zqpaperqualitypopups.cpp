@@ -66,7 +66,7 @@ void CZQPaperQualityTab::VFillMediaTypePopupList(HWND hCombo, PageContext* pCont
     SendMessageW(hCombo, CB_RESETCONTENT, 0, 0);
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
     const int count = IGetOptionCount(item);
-    const PrinterCaps* caps = pContext->pCaps;
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsMedia);
     PCWSTR current = nullptr;
     bool matched = false;
     if (caps && caps->pMediaIds) {

@@ -237,7 +237,7 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    const PrinterCaps* caps = pContext->pCaps;
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources | kCapsMedia);
     ZQUIDevmode* core = CoreOf(param);
 
     // The papers of the page kinds: positions become the printer's ids again.

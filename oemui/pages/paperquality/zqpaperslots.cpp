@@ -135,6 +135,7 @@ int CZQPaperSlots::IOptionIndexFromComboItem(const ZQPaperItems& items, PCWSTR p
 }
 
 void CZQPaperSlots::VFillSourceList(HWND hList, CZQUILogic& logic, const PrinterCaps* pCaps) {
+    pCaps = ZQPrinterCapsLists(pCaps, kCapsSources);
     if (pCaps && pCaps->dwSourceCount > 0 && pCaps->pSourceNames)
         SendMessageW(hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pCaps->szFirstBinName));
     logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, hList, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree,

@@ -53,7 +53,7 @@ struct ZQPaperItems {
     const PrinterCaps* pCaps;
 };
 inline ZQPaperItems ZQPaperItemsOf(POEMCUIPPARAM pParam, const PageContext* pContext) {
-    return {pParam, pContext ? pContext->pCaps : nullptr};
+    return {pParam, ZQPrinterCapsLists(pContext ? pContext->pCaps : nullptr, kCapsSources | kCapsMedia)};
 }
 
 class CZQPaperSlots : public PaperSlotTable {

@@ -173,8 +173,7 @@ BOOL CZQTreePopups::BSelectByName(PageContext* pContext, BYTE bPubId, PCWSTR psz
         POPTPARAM option = CZQCommon::PGetOptionParam(item, i);
         const bool marked = option->Flags & OPTPF_OVERLAY_WARNING_ICON;
         if (marked) option->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
-        if (param->poemuiobj->pOemUIProcs)
-            param->poemuiobj->pOemUIProcs->DrvUpdateUISetting(param->poemuiobj, item, 0, OEMCUIP_DOCPROP);
+        CZQCommon::BReportItem(param, item, 0, OEMCUIP_DOCPROP);
         if (marked) option->Flags |= OPTPF_OVERLAY_WARNING_ICON;
         return TRUE;
     }
