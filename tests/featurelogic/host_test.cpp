@@ -229,12 +229,18 @@ namespace {
 
 using QuickSetsUnderHost = zqhosttest::SamplePrintersTest;
 
+// The printer's quick sets and their counter, removed where the spooler here keeps a printer's keys
+// (it deletes no printer data itself).
+void ClearQuickSets(const std::wstring& printer) {
+    const std::wstring root = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + printer + L"\\ZQPresetRoot";
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (root + L"\\PresetPoolData").c_str());
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, root.c_str(), L"PresetPoolMaxIndexCount");
+}
+
 // Quick sets written into the desk printer's store are read back by the host tool and by the
 // manager's load, with the flags of a user who may write the printer's data.
 TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
-    const std::wstring pool = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + kDesk +
-                              L"\\PrinterDriverData\\ZQPresetRoot\\PresetPoolData";
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, pool.c_str());
+    ClearQuickSets(kDesk);
     CZQSpoolPrinter h = Open(kDesk);
     ZQUIDevmode dm = {};
     OEMCUIPPARAM param = {};
@@ -273,7 +279,7 @@ TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
     ASSERT_NE(nullptr, reader.PFindEntry(L"Everyday"));
     EXPECT_EQ(CZQQuickSets::kOwnFlag, reader.PFindEntry(L"Everyday")->dwFlags);
     EXPECT_EQ(CZQQuickSets::kFixedFlag, reader.PFindEntry(L" Factory Defaults")->dwFlags);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, pool.c_str());
+    ClearQuickSets(kDesk);
 }
 
 }  // namespace
