@@ -8,7 +8,8 @@
 # wide printer's custom print-quality options and layout and margins dialog (its page shows the
 # loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
 # page in landscape, rotated by 180 degrees, with that cover on its sample page; the About page of
-# the desk printer in both of its sheets, and the Settings Information page of its publishing variant; the
+# the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
+# private job with names of the user's own on the desk printer's Job Storage page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
@@ -121,6 +122,15 @@ for shot in "prefs:ZQ Desk 2400 Inkjet:About:zqdesk-about" "props:ZQ Desk 2400 I
     </dev/null | tr -d '\r' || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of $page of $printer" >&2; rc=1; fi
 done
+# The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
+# Job Storage page.
+png="$out/zqdesk-jobstorage.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Job Storage, Private Job"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Job Storage" --choose "Private Job=on" \
+  --choose "#332=ALICE" --choose "#334=REPORT-Q3" --choose "#336=4321" --screenshot "$(winepath -w "$png")" \
+  </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Job Storage page" >&2; rc=1; fi
 # A user's choice reconciled by the helper file's macros: glossy photo paper selects the best
 # quality group and one-sided printing (greyed out).
 png="$out/zqdesk-reconciled.png"

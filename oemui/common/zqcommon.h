@@ -58,6 +58,8 @@ public:
     // as it was and FALSE (the caller keeps its English fall-back).
     BOOL BLoadResString(INT id, PWSTR pszBuffer);
     BOOL BLoadResStringLong(INT id, PWSTR pszBuffer);
+    // The string (256 characters), else the English text.
+    void VLoadText(INT id, PCWSTR pszEnglish, PWSTR pszOut);
     // String id of a module in exactly one language, cut to the buffer and terminated; TRUE for a
     // non-empty text, FALSE (buffer "") otherwise.
     static BOOL BLoadResStringIn(HMODULE hModule, INT id, LANGID lang, PWSTR pszBuffer, size_t cchBuffer);

@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -17,6 +16,7 @@
 #include "zqproc.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "formats/zqjobnames.h"
 
 namespace {
 
@@ -75,40 +75,6 @@ BOOL CALLBACK AddSiblingLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD lang, LONG_PTR 
     return TRUE;
 }
 
-// Code points the printer's panel cannot show in a UTF-8 job name.
-struct CodeRange {
-    WCHAR first;
-    WCHAR last;
-};
-constexpr CodeRange kUtf8Excluded[] = {
-    {0x007F, 0x009F}, {0x0218, 0x02FF}, {0x0346, 0x035F}, {0x0362, 0x0400}, {0x04FA, 0x0EDB},
-    {0x0EDE, 0x10FF}, {0x11FA, 0x1DFF}, {0x1EFA, 0x1FFF}, {0x2047, 0x209F}, {0x20AD, 0x20CF},
-    {0x20E2, 0x245F}, {0x24EB, 0x2FFF}, {0x31A0, 0x31FF}, {0x3244, 0x325F}, {0x32B1, 0x32BF},
-    {0x33FF, 0x4DFF}, {0xA000, 0xABFF}, {0xD7A4, 0xF8FF}, {0xFA2E, 0xFF00}, {0xFFEF, 0xFFFF},
-};
-constexpr WCHAR kUtf8ExcludedPoints[] = {
-    0x0022, 0x002F, 0x01F6, 0x01F7, 0x01F8, 0x01F9, 0x040D, 0x0450, 0x045D, 0x0487,
-    0x0488, 0x0489, 0x048A, 0x048B, 0x048C, 0x048D, 0x048E, 0x048F, 0x04C5, 0x04C6,
-    0x04C9, 0x04CA, 0x04CD, 0x04CE, 0x04CF, 0x04EC, 0x04ED, 0x04F6, 0x04F7, 0x115A,
-    0x115B, 0x115C, 0x115D, 0x115E, 0x115F, 0x1160, 0x11A3, 0x11A4, 0x11A5, 0x11A6,
-    0x11A7, 0x1E9C, 0x1E9D, 0x1E9E, 0x1E9F, 0x200B, 0x200C, 0x200D, 0x200E, 0x200F,
-    0x2028, 0x2029, 0x202A, 0x202B, 0x202C, 0x202D, 0x202E, 0x202F, 0x3038, 0x3039,
-    0x303A, 0x303B, 0x303C, 0x303D, 0x303E, 0x3040, 0x3095, 0x3096, 0x3097, 0x3098,
-    0x309F, 0x30A0, 0x30FF, 0x3100, 0x3101, 0x3102, 0x3103, 0x3104, 0x312D, 0x312E,
-    0x312F, 0x3130, 0x3165, 0x318F, 0x321D, 0x321E, 0x321F, 0x327C, 0x327D, 0x327E,
-    0x32CC, 0x32CD, 0x32CE, 0x32CF, 0x32FF, 0x3377, 0x3378, 0x3379, 0x337A, 0x33DE,
-    0x33DF, 0xFF5F, 0xFF60, 0xFFBF, 0xFFC0, 0xFFC1, 0xFFC8, 0xFFC9, 0xFFD0, 0xFFD1,
-    0xFFD8, 0xFFD9, 0xFFDD, 0xFFDE, 0xFFDF, 0xFFE7,
-};
-static_assert(sizeof(kUtf8ExcludedPoints) / sizeof(kUtf8ExcludedPoints[0]) == 116, "116 single code points");
-
-bool Utf8Keeps(WCHAR c) {
-    if (c < 0x20 || c == 0x22) return false;
-    for (const CodeRange& r : kUtf8Excluded)
-        if (c >= r.first && c <= r.last) return false;
-    return !std::binary_search(std::begin(kUtf8ExcludedPoints), std::end(kUtf8ExcludedPoints), c);
-}
-
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // Decimal digits at p; false when there are none. Large numbers stop growing at the DWORD limit.
@@ -164,6 +130,10 @@ void CZQCommon::VLoadResourceModule(HANDLE hPrinter) {
 void CZQCommon::VWatchTextsForTesting(PFN_TextAsked pfn, void* pContext) {
     g_pfnTextAsked = pfn;
     g_pTextAskedContext = pContext;
+}
+
+void CZQCommon::VLoadText(INT id, PCWSTR pszEnglish, PWSTR pszOut) {
+    if (!BLoadResString(id, pszOut)) ZQCopyText(pszOut, kResStringChars, pszEnglish ? pszEnglish : L"");
 }
 
 BOOL CZQCommon::BLoadString(INT id, PWSTR pszBuffer, size_t cchBuffer) {
@@ -379,29 +349,7 @@ BOOL CZQCommon::BSanitizeJobName(PWSTR pszText, PCWSTR pszEncoding) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    enum { kUtf8, k8Bit, kOther } kind = kOther;
-    if (lstrcmpW(pszEncoding, L"UTF8") == 0)
-        kind = kUtf8;
-    else if (lstrcmpW(pszEncoding, L"8bitEncoding") == 0)
-        kind = k8Bit;
-    bool replaced = false;
-    bool onlyTildes = true;
-    for (PWSTR p = pszText; *p; ++p) {
-        const WCHAR c = *p;
-        bool keep;
-        switch (kind) {
-            case kUtf8: keep = Utf8Keeps(c); break;
-            case k8Bit: keep = c >= 0x20 && c <= 0xFF && c != 0x22; break;
-            default: keep = c >= 0x20 && c <= 0x7E && c != 0x22; break;
-        }
-        if (!keep) {
-            *p = L'~';
-            replaced = true;
-        }
-        if (*p != L'~') onlyTildes = false;
-    }
-    if (replaced && onlyTildes) pszText[0] = 0;
-    return replaced ? TRUE : FALSE;
+    return ZQSanitizeName(pszText, ZQNameEncodingOf(pszEncoding)) ? TRUE : FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,7 +2,7 @@
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
 // helper file and its device settings, the extension hooks, locks, stored settings, a conversion
 // run's settings, constraints, alerts, the configuration from the printer's answers, job-storage
-// values, the tray record) and builds the items.
+// values and layout, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqcapsreuse.h"
@@ -44,6 +44,28 @@ bool OffersColor(POEMCUIPPARAM pParam) {
            item->pOptType->Count >= 2;
 }
 
+// The retention modes the printer offers, from the plug-in's own value "ZQJobStorageModes": five
+// digits 0 or 1 for Off, Proof and Hold, Private Job, Quick Copy and Stored Job. All five give the
+// full layout, fewer the compact one without the others; without the value (or with another one)
+// the fields stay as they are.
+void FillJobStorageLayout(POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode) {
+    CZQLocalPtr<WCHAR> option;
+    if (CZQCommon::DWGetFeatureOption(pParam, L"ZQJobStorageModes", option.Put()) != ZQOPT_OK) return;
+    const PCWSTR flags = option.Get();
+    constexpr size_t kModes = sizeof pDevmode->adwJsSetA / sizeof pDevmode->adwJsSetA[0];
+    if (ZQTextLength(flags, kModes + 1) != kModes) return;
+    for (size_t i = 0; i < kModes; ++i)
+        if (flags[i] != L'0' && flags[i] != L'1') return;
+    bool all = true;
+    for (size_t i = 0; i < kModes; ++i) {
+        const uint32_t offered = flags[i] == L'1' ? 1 : 0;
+        pDevmode->adwJsSetA[i] = pDevmode->adwJsSetB[i] = offered;
+        all = all && offered;
+    }
+    pDevmode->dwJsLayout = all ? 0 : 1;
+    pDevmode->dwJsSetSelector = 1;
+}
+
 // The header values of the private devmode that follow the driver's features.
 void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode* pDevmode) {
     if (!pDevmode) return;
@@ -51,6 +73,7 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
     pDevmode->dwPdl = logic.m_dwPdl;
     pDevmode->dwColorMode = OffersColor(pParam) ? 2 : 1;
     pDevmode->dwLayoutMode = 3;
+    FillJobStorageLayout(pParam, pDevmode);
 }
 
 // The fill pass: the binding prepared for the sheet, then the plug-in's items built.

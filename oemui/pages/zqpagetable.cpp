@@ -6,12 +6,14 @@
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/output/zqoutputpage.h"
+#include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqoutputids.h"
+#include "res/zqjobstorageids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -30,6 +32,10 @@ ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
 }
 CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
 ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
+CZQTabBase* CreateJobStorage(const ZQSheetFacts&) { return new (std::nothrow) CZQJobStorageTab(); }
+ZQPageTemplate JobStorageTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_JOBSTORAGEPAGE, IDD_DLG_JOBSTORAGEPAGE_RTL, &JobStoragePageDlgProc};
+}
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_ABOUTPAGE, IDD_DLG_ABOUTPAGE_RTL, &AboutPageDlgProc};
@@ -53,6 +59,8 @@ const ZQPageRow kPageRows[] = {
      nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
+    {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
+     nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},

@@ -386,7 +386,7 @@ TEST_F(UpdateNow, TheCommunicationErrorAndItsFallBacks) {
         BOOL shown;
         std::wstring box;
     } rows[] = {
-        {zqtest::ExeDir(), TRUE, L"Printer Communication|The printer did not answer. Check its connection and try again.|16"},
+        {zqtest::ExeDir(), TRUE, L"Please Note|The printer did not answer. Check its connection and try again.|16"},
         {bare, TRUE,
          L"For Your Information|This command could not be completed because a printer communication error occurred.|16"},
         {none, FALSE, L""},

@@ -185,7 +185,7 @@ TEST_F(BidiUnderHost, UpdateNowAsksOverTheBidiChannelWhenTheDeviceServersFail) {
         DWORD eac;
     } rows[] = {
         {static_cast<DWORD>(E_FAIL),
-         {L"Printer Communication|The printer did not answer. Check its connection and try again."},
+         {L"Please Note|The printer did not answer. Check its connection and try again."},
          {{"AutoConfiguration", "UpdateNow"}, {"DuplexUnit", "NOTINSTALLED"}, {"Tray2", "NOTINSTALLED"}, kSwitch, kTable,
           {"ZQLowerTray", "LowerTray_500"}},
          0},

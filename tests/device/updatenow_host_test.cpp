@@ -71,7 +71,7 @@ TEST_F(UpdateNowUnderHost, RollPrinterIsAskedOrShowsTheCommunicationError) {
         std::vector<std::wstring> boxes;  // caption|text
         std::vector<std::wstring> answers;
     } rows[] = {
-        {1, {L"Printer Communication|The printer did not answer. Check its connection and try again."}, {}},
+        {1, {L"Please Note|The printer did not answer. Check its connection and try again."}, {}},
         {0, {}, {L"DevSetUpdate = 0", L"MODEL_NAME = \"ZQ Roll 4400\"", L"Roll1Name = \"ZQ Media Bond 90\"",
                  L"Roll1Type = \"Bond Paper\"", L"Roll1Width = \"36 in.\"", L"Roll1CustomWidth = \"Standard\"",
                  L"Roll2Name = \"ZQ Media Satin Film\"", L"Roll2Type = \"Film\"", L"Roll2CustomWidth = \"24.17\""}},

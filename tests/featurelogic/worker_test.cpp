@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -236,6 +237,36 @@ TEST_F(Worker, TheFillPassWritesTheHeaderValuesJobValuesAndTheWorkingCopy) {
     EXPECT_EQ(&m_param, logic->Param());
     EXPECT_EQ(&m_param, m_plugin->BindingForTesting().pCUIParam);
 }
+
+struct ModesCase {
+    const char* modes;
+    uint32_t layout;  // 9: left as it was
+    std::vector<uint32_t> offered;
+};
+
+class WorkerJobStorage : public Worker, public ::testing::WithParamInterface<ModesCase> {};
+
+// The printer's retention modes give the Job Storage page's layout: all five the full one, fewer the
+// compact one without the others; a value that is not five digits 0 or 1 changes nothing.
+TEST_P(WorkerJobStorage, TheRetentionModesOfTheModelGiveTheLayout) {
+    const ModesCase& c = GetParam();
+    std::vector<FixtureFeature> features = DocumentFeatures();
+    features.push_back(ValueFeature("JobRetention", "OFF"));
+    features.push_back(ValueFeature("ZQJobStorageModes", c.modes));
+    Bind(features);
+    m_dm.dwJsLayout = 9;
+    for (uint32_t& flag : m_dm.adwJsSetA) flag = 9;
+    Passes(OEMCUIP_DOCPROP);
+    EXPECT_EQ(c.layout, m_dm.dwJsLayout);
+    EXPECT_EQ(c.offered, std::vector<uint32_t>(std::begin(m_dm.adwJsSetA), std::end(m_dm.adwJsSetA)));
+    EXPECT_EQ(c.layout != 9, CZQCommon::BIsJobStorageValid(&m_dm) != FALSE);
+    EXPECT_EQ(m_dm.dwJsLayout, m_plugin->BindingForTesting().logic.WorkDM()->dwJsLayout);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, WorkerJobStorage,
+                         ::testing::Values(ModesCase{"11111", 0, {1, 1, 1, 1, 1}}, ModesCase{"10110", 1, {1, 0, 1, 1, 0}},
+                                           ModesCase{"1111", 9, {9, 9, 9, 9, 9}},
+                                           ModesCase{"11x11", 9, {9, 9, 9, 9, 9}}));
 
 TEST_F(Worker, LockedSettingsAreDisabled) {
     m_printer.PutString(zqsettings::kLockDataPrinting, L"MediaType", L"Lock");

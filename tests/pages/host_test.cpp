@@ -336,7 +336,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         LONG caps, maxReads, maxReports;
     };
     const Step steps[] = {
-        {"opening", nullptr, 4, 36, 0},
+        {"opening", nullptr, 4, 38, 0},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
@@ -344,6 +344,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
              ZQShowPage(sheet, L"Paper/Quality");
          }, 2, 66, 2},
         {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
+        {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 0, 8, 0},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {

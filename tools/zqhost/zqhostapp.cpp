@@ -891,6 +891,13 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         SendMessageW(control, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
         return true;
     }
+    // An edit: the text typed into it, then the edit left.
+    if (lstrcmpiW(cls.c_str(), L"Edit") == 0) {
+        Notify(control, EN_SETFOCUS);
+        SetWindowTextW(control, entry.c_str());
+        Notify(control, EN_KILLFOCUS);
+        return true;
+    }
     // A slider: the position, within its range.
     wchar_t* end = nullptr;
     const long position = wcstol(entry.c_str(), &end, 10);

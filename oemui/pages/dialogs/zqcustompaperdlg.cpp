@@ -130,10 +130,6 @@ void CZQCustomPaperDlg::VGetHelpIds(DWORD* pdwTable) {
     pdwTable[n] = 0;
 }
 
-void CZQCustomPaperDlg::VLoadText(INT id, PCWSTR pszEnglish, PWSTR pszOut) {
-    if (!BLoadResString(id, pszOut)) ZQCopyText(pszOut, kResStringChars, pszEnglish);
-}
-
 BOOL CZQCustomPaperDlg::BIsNameValid() {
     WCHAR name[kNameChars] = {}, defaultName[kResStringChars];
     GetWindowTextW(H(kName), name, kNameChars);

@@ -63,8 +63,6 @@ private:
     void VRunFailurePopup(PageContext* pContext);
     void VLabelButton(BOOL bDelete);
     BOOL BShowsDelete();
-    // The texts of the Save/Delete button and the default name, as the text module gives them.
-    void VLoadText(INT id, PCWSTR pszEnglish, PWSTR pszOut);
     double DReadField(HWND hEdit) const;
     void VWriteNumber(HWND hEdit, double dValue) const;
     HWND H(Ctl c) const { return m_ahCtl[c]; }

@@ -2,6 +2,7 @@
 // the page's texts.
 #include "pages/output/zqoutputpage.h"
 
+#include "common/zqcapsreuse.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
@@ -68,6 +69,8 @@ CZQOutputTab::~CZQOutputTab() = default;
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
 INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);

@@ -1,0 +1,248 @@
+// The Job Storage page: its object, its dialog procedure, the start of its window, help, its
+// texts, and the page in its sheet: brought to the front, left, applied, and its change check.
+#include "pages/jobstorage/zqjobstoragepage.h"
+
+#include <iterator>
+
+#include "common/zqcapsreuse.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/dialogs/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "res/zqjobstorageids.h"
+#include "settings/zqconfigexport.h"
+
+#include <commctrl.h>
+
+using namespace zqpage;
+
+namespace {
+
+CZQJobStorageTab* PageOf(const PageContext* pContext) {
+    return pContext ? static_cast<CZQJobStorageTab*>(pContext->pPage) : nullptr;
+}
+
+// The context of the page's window when the page has its items and both copies of the private
+// devmode; last error 13 otherwise.
+PageContext* ContextFor(HWND hDlg) {
+    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    const CZQJobStorageTab* page = PageOf(context);
+    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
+    if (!param || !CoreOf(param) || !WorkOf(context)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return context;
+}
+
+bool IsSheetNotice(const NMHDR* pHeader) {
+    if (!pHeader) return false;
+    const UINT code = pHeader->code;
+    return code == static_cast<UINT>(PSN_SETACTIVE) || code == static_cast<UINT>(PSN_KILLACTIVE) ||
+           code == static_cast<UINT>(PSN_APPLY) || code == static_cast<UINT>(PSN_RESET);
+}
+
+// Two stored names differ (each at most 256 characters, terminated or not).
+bool NameDiffers(PCWSTR pszShown, const zqwchar (&stored)[257]) {
+    WCHAR name[257];
+    ZQCopyTextN(name, 257, reinterpret_cast<const WCHAR*>(stored), 256);
+    return lstrcmpW(pszShown, name) != 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The page object
+// ---------------------------------------------------------------------------------------------
+CZQJobStorageTab::CZQJobStorageTab()
+    : m_controls(CZQJobRetentionOptions::kModeIds, static_cast<int>(std::size(CZQJobRetentionOptions::kModeIds))),
+      m_retention(m_controls) {}
+
+CZQJobStorageTab::~CZQJobStorageTab() = default;
+
+// ---------------------------------------------------------------------------------------------
+// The dialog procedure
+// ---------------------------------------------------------------------------------------------
+INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
+    PageContext* context = nullptr;
+    if (uMsg == WM_INITDIALOG) {
+        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+        context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
+        CZQJobStorageTab* page = PageOf(context);
+        if (!page) {
+            SetLastError(ERROR_INVALID_DATA);
+            return FALSE;
+        }
+        return page->BInitDialog(hDlg, context);
+    }
+    if (uMsg == WM_DESTROY) {
+        if (CZQJobStorageTab* page = PageOf(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER))))
+            page->VOnDestroy();
+        return FALSE;
+    }
+    // Until its start is done the page has no context: the edits' notices while the start sets
+    // their texts are not the user's.
+    if (!(context = ContextFor(hDlg))) return FALSE;
+    CZQJobStorageTab* page = PageOf(context);
+    switch (uMsg) {
+        case WM_PAINT: page->VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER); return FALSE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            page->m_retention.VUpdatePinInUse(hDlg, CoreOf(page->CUIParam()));
+            if (!IsSheetNotice(header)) return FALSE;
+            // The sheet reads the page's answer from its message result.
+            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->IOnNotify(hDlg, header, context));
+            return TRUE;
+        }
+        case WM_HELP:
+            if (lParam)
+                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP);
+            return FALSE;
+        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU); return FALSE;
+        case WM_COMMAND: page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), context); return FALSE;
+        default: return FALSE;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The start of the page's window
+// ---------------------------------------------------------------------------------------------
+BOOL CZQJobStorageTab::BInitDialog(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const ZQUIDevmode* core = CoreOf(param);
+    CZQUILogic* logic = pContext->pLogic;
+    if (!param || !core || !WorkOf(pContext)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    m_controls.VAttach(hDlg);
+    m_retention.VBind(m_pSheetParam, m_pCUIParam, HResModule());
+    CZQLocalPtr<WCHAR> encoding;
+    m_retention.VSetEncoding(CZQCommon::DWGetFeatureOption(param, L"ZQPJLEncoding", encoding.Put()) == ZQOPT_OK
+                                 ? encoding.Get()
+                                 : nullptr);
+    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
+    VSetControlTexts(hDlg, m_retention.BUtf8(), *core);
+    ZQSheetState& sheet = *logic->SheetState();
+    if (!sheet.bTitleDone && logic->BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
+    m_retention.VInitControls(pContext, hDlg);
+    m_retention.VRefreshControls(pContext, hDlg);
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    return TRUE;
+}
+
+void CZQJobStorageTab::VSetControlTexts(HWND hPage, BOOL bUtf8, const ZQUIDevmode& section) {
+    m_retention.VSetControlTexts(hPage);
+    for (int id : {IDC_STAT_JOBID_USER_NAME, IDC_STAT_JOBID_JOB_NAME}) m_controls.VShow(id, !bUtf8);
+    if (section.dwNameExistsAvailable != 0 && section.dwNameExistsSwfw == 1)
+        BSetWindowTextRes(4413, m_controls.Item(IDC_STAT_JOBNAME_EXISTS), L"If Job Name &Exists:");
+}
+
+void CZQJobStorageTab::VOnHelp(HWND hWnd, UINT uCommand) {
+    DWORD table[2 * CZQJobRetentionOptions::kHelpPairs] = {};
+    m_retention.VGetHelpTable(table);
+    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
+}
+
+void CZQJobStorageTab::VOnDestroy() {
+    // The page object outlives its window.
+    m_controls.VForget();
+    m_retention.VBind(nullptr, nullptr, HResModule());
+    m_hHelpButton = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page in its sheet
+// ---------------------------------------------------------------------------------------------
+LRESULT CZQJobStorageTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
+    switch (pHeader->code) {
+        case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
+        case PSN_KILLACTIVE: return IOnKillActive(hDlg, pContext);
+        case PSN_APPLY: return IOnApply(hDlg, pContext);
+        // The sheet undoes the changes; the page only stops counting as changed.
+        case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
+        default: return 0;
+    }
+}
+
+void CZQJobStorageTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
+    m_retention.VRefreshControls(pContext, hDlg);
+    // The PIN is typed anew every time the page comes to the front.
+    SetWindowTextW(m_controls.Item(IDC_TXT_PIN), L"");
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQSheetState& sheet = *logic.SheetState();
+    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageJobStorage);
+    if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+}
+
+LRESULT CZQJobStorageTab::IOnKillActive(HWND hDlg, PageContext* pContext) {
+    // A refused PIN keeps the user on the page.
+    if (!m_retention.BCheckPin(hDlg)) return TRUE;
+    m_retention.VCommitControls(pContext, hDlg);
+    CoreOf(m_pCUIParam)->iStartPage = kTitleId;
+    return FALSE;
+}
+
+LRESULT CZQJobStorageTab::IOnApply(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const int index = logic.IGetPageIndex(&work, kPageJobStorage);
+    // A private or stored job is applied only with an acceptable PIN.
+    if ((work.dwRetentionMode == 2 || work.dwRetentionMode == 4) && !m_retention.BCheckPin(hDlg))
+        return PSNRET_INVALID_NOCHANGEPAGE;
+    logic.IResolveConflicts(&work);
+    logic.VUpdateColorSpaceConflicts();
+    // Only the last page the user visited writes back and exports: both run once per Apply.
+    IZQSettingsExchange* exchange = pContext->pExchange;
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    if (last && exchange) exchange->VSyncAfterChange();
+    if (pContext->pQuickSets) pContext->pQuickSets->VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// K. Change check
+// ---------------------------------------------------------------------------------------------
+void CZQJobStorageTab::VUpdateChangedState(HWND hPage, PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* saved = CoreOf(m_pCUIParam);
+    if (!work || !saved || !m_controls.Page()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    // No checked mode button (its mode's button was removed) counts as the working mode.
+    const int checked = m_retention.ICheckedMode();
+    const DWORD mode = checked >= 0 ? static_cast<DWORD>(checked) : work->dwRetentionMode;
+    bool changed = mode != saved->dwRetentionMode ||
+                   (m_controls.BChecked(IDC_CHK_REQ_PIN) != FALSE) != (saved->dwPinRequired != 0) ||
+                   (m_controls.BChecked(IDC_CHK_DISPLAY_JOB_ID) != FALSE) != (saved->dwDisplayJobId != 0) ||
+                   work->dwUserNameCustom != saved->dwUserNameCustom ||
+                   work->dwJobNameCustom != saved->dwJobNameCustom || work->dwDisplayJobId != saved->dwDisplayJobId;
+    // The list has entries only where the choice is offered.
+    if (!changed && saved->dwNameExistsAvailable == 1 && saved->dwNameExistsSwfw == 1)
+        changed = m_controls.ISelection(IDC_CBO_SOFT_FWARE) != static_cast<int>(saved->dwNameExistsChoice);
+    WCHAR name[CZQJobRetentionOptions::kTextChars];
+    if (!changed) {
+        m_retention.BStoredName(TRUE, name);
+        changed = NameDiffers(name, saved->szJsUserName);
+    }
+    if (!changed) {
+        m_retention.BStoredName(FALSE, name);
+        changed = NameDiffers(name, saved->szJsJobName);
+    }
+    if (!changed) {
+        WCHAR pin[CZQJobRetentionOptions::kTextChars] = {};
+        GetWindowTextW(m_controls.Item(IDC_TXT_PIN), pin, CZQJobRetentionOptions::kTextChars);
+        changed = ZQPinValue(pin) != saved->dwPinNumber;
+    }
+    const bool quickSetChanged = pContext->pQuickSets && pContext->pQuickSets->BChanged();
+    SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
+                 reinterpret_cast<WPARAM>(hPage), 0);
+}
