@@ -43,6 +43,7 @@ public:
         kCompareEffects = 6,
         kComparePaperQuality = 7,
         kCompareAppText = 11,
+        kCompareFeatures = 12,  // the Features page, which holds the Paper/Quality page's settings
         kCompareSimplifiedLargeFormat = 13,
     };
 

@@ -2,7 +2,10 @@
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
 #include "res/zqpageids.h"
+#include "settings/zqconfigexport.h"
 
 namespace zqpage {
 
@@ -47,11 +50,59 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
-void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam) {
+PageContext* StartingContext(LPARAM lParam) {
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+    auto* context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
+    if (context && context->pPage) return context;
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+}
+
+PageContext* WorkingContext(HWND hDlg) {
+    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    const POEMCUIPPARAM param = context && context->pPage ? context->pPage->CUIParam() : nullptr;
+    if (!param || !param->pOEMDM || !WorkOf(context)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return context;
+}
+
+LRESULT ApplyPage(PageContext* pContext, int iPageId) {
+    CZQUILogic& logic = *pContext->pLogic;
+    IZQSettingsExchange* exchange = pContext->pExchange;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const int index = logic.IGetPageIndex(logic.WorkDM(), iPageId);
+    // Only the last page the user visited writes back and exports: both run once per Apply.
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    if (last && exchange) exchange->VSyncAfterChange();
+    if (quickSets) quickSets->VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
+    // A result the sheet refused still leaves the settings exported.
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+void ReportPageChange(HWND hPage, PageContext* pContext, int iCompareGroup, bool bChanged) {
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const bool quickSetChanged = quickSets && quickSets->BChanged();
+    if (hPage)
+        SendMessageW(GetParent(hPage), bChanged || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
+                     reinterpret_cast<WPARAM>(hPage), 0);
+    const ZQUIDevmode* saved = pContext->pPage ? CoreOf(pContext->pPage->CUIParam()) : nullptr;
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iCompareGroup))
+        work->dwPendingChange = 1;
+}
+
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic) {
     const ZQUIDevmode* core = CoreOf(pParam);
     WCHAR helpFile[256] = {};
     if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, 15243, helpFile);
+    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, dwTopic, helpFile);
 }
 
 bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
@@ -65,7 +116,7 @@ bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
     return allowed;
 }
 
-void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
+void SetOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !pParam) return;
     work->wOrientation = bLandscape ? 2 : 1;
@@ -76,6 +127,11 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
         own->Flags |= OPTIF_CHANGED;
     }
     CZQCommon::DWSelectPubOption(pParam, DMPUB_ORIENTATION, 0, selection);
+}
+
+void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
+    if (!WorkOf(pContext) || !pParam) return;
+    SetOrientation(pContext, pParam, bLandscape);
     const bool postScript = PostScript(pContext);
     WCHAR option[256];
     // The PostScript orientation feature turns with the page.
@@ -87,6 +143,68 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
     }
     if (ReadOption(pParam, postScript ? zqkw::kStapleLocation : zqkw::kStapling, option) && RulesLoaded(pContext))
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, pParam);
+}
+
+int ShownPreviewId(const ZQUIDevmode& work) {
+    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
+    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
+}
+
+bool ReselectWithMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszFeature, LONG lSel) {
+    CZQCommon::DWSelectOptionByIndex(pParam, pszFeature, static_cast<int>(lSel), OEMCUIP_DOCPROP);
+    WCHAR option[256];
+    if (!ReadOption(pParam, pszFeature, option) || !pContext || !pContext->pRules) return false;
+    pContext->pRules->BRunFeatureMacros(pszFeature, option, pParam);
+    return true;
+}
+
+void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript) {
+    const PCWSTR feature = StaplingFeature(bPostScript);
+    POPTITEM item = PubItem(pParam, bPubId);
+    POPTITEM stapling = FeatureItem(pParam, feature);
+    if (item && stapling && (OptionFlags(item, item->Sel) & OPTPF_OVERLAY_WARNING_ICON) &&
+        (OptionFlags(stapling, stapling->Sel) & OPTPF_OVERLAY_WARNING_ICON))
+        CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
+}
+
+void SettleBorderlessLayout(CZQUILogic& logic, POEMCUIPPARAM pParam, BOOL bKeepLayout, BOOL bBanner) {
+    ZQUIDevmode& work = *logic.WorkDM();
+    if (!bKeepLayout) {
+        work.dwBooklet = 0;
+        work.wDuplex = 1;
+        work.dwPagesPerSheet = 1;
+    }
+    work.dwPrintDocOn = 0;
+    work.dwScaleToFit = 0;
+    work.dwScalePercent = 100;
+    CZQCommon::DWSelectPubOption(pParam, DMPUB_DUPLEX, 0, 0);
+    logic.VUpdateDuplexState();
+    if (bBanner) logic.ISetPageOrderItems(TRUE);
+}
+
+void RunQualityMacros(PageContext* pContext, POEMCUIPPARAM pParam, bool bGroup) {
+    if (!pContext || !pContext->pRules) return;
+    WCHAR option[256];
+    if (bGroup && ReadOption(pParam, zqkw::kPrintQualityGroup, option))
+        pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, option, pParam);
+    if (ReadOption(pParam, zqkw::kPrintQuality, option) && ZQEqualNoCase(option, L"4800x1200"))
+        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, pParam);
+}
+
+void CheckColorSpaceForQuality(POEMCUIPPARAM pParam) {
+    WCHAR space[256], quality[256];
+    if (!ReadOption(pParam, zqkw::kZQInputColorSpace, space) ||
+        (lstrcmpW(space, L"MANAGEDBYAPPLN") != 0 && lstrcmpW(space, L"ICM") != 0))
+        return;
+    if (ReadOption(pParam, zqkw::kPrintQuality, quality) && !ZQEqualNoCase(quality, L"4800x1200") &&
+        !ZQEqualNoCase(quality, L"Best"))
+        CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
+}
+
+bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam) {
+    WCHAR grey[256];
+    return ReadOption(pParam, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
+           lstrcmpW(grey, L"BlackOnly") == 0;
 }
 
 }  // namespace zqpage

@@ -3,6 +3,8 @@
 #include <new>
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/effects/zqeffectspage.h"
+#include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/output/zqoutputpage.h"
@@ -11,6 +13,8 @@
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqeffectsids.h"
+#include "res/zqfeaturesids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqoutputids.h"
 #include "res/zqjobstorageids.h"
@@ -26,9 +30,17 @@ void PaperQualityBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
 }
+CZQTabBase* CreateEffects(const ZQSheetFacts&) { return new (std::nothrow) CZQEffectsTab(); }
+ZQPageTemplate EffectsTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_EFFECTSPAGE, IDD_DLG_EFFECTSPAGE_RTL, &EffectsPageDlgProc};
+}
 CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
+}
+CZQTabBase* CreateFeatures(const ZQSheetFacts&) { return new (std::nothrow) CZQFeaturesTab(); }
+ZQPageTemplate FeaturesTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_FEATURESPAGE, IDD_DLG_FEATURESPAGE_RTL, &FeaturesPageDlgProc};
 }
 CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
 ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
@@ -57,7 +69,9 @@ void ServicesSheetEnd(PageContext* pContext) {
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
+    {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", nullptr, nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
     {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
      nullptr},

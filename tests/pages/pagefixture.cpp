@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "common/zqhandles.h"
@@ -108,6 +109,8 @@ BOOL PageTestGates::BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) {
 CZQTabBase* PageTestSlots::PPage(int iPageId) const {
     for (const auto& [id, context] : m_pages)
         if (id == iPageId) return context->pPage;
+    for (const auto& [id, page] : m_objects)
+        if (id == iPageId) return page;
     return nullptr;
 }
 
@@ -129,6 +132,14 @@ BoxAnswers::BoxAnswers(int iAnswer) : answer(iAnswer) {
 }
 
 BoxAnswers::~BoxAnswers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
+
+std::vector<zqtest::FixtureFeature> PageFixture::OrientationItems() {
+    zqtest::FixtureFeature own = zqtest::ListFeature(
+        "ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}}, 0, kOemPubOrientation);
+    own.oem = true;
+    return {own, zqtest::ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0,
+                                     DMPUB_ORIENTATION)};
+}
 
 HINSTANCE PageFixture::Resources() {
     static const CZQModule module(LoadLibraryExW(zqtest::BesideExe(L"zqoemui.dll").c_str(), nullptr,
@@ -201,11 +212,12 @@ void PageFixture::BuildPage(std::unique_ptr<CZQTabBase> page) {
                  &m_record,          &m_slots};
 }
 
-void PageFixture::JoinSheet(int iPageId) {
+void PageFixture::JoinSheet(int iPageId, bool bPaperQualityShown) {
     m_paperTab.VBind(nullptr, m_host.Param(), nullptr);
     m_paperContext = m_context;
     m_paperContext.pPage = &m_paperTab;
-    m_slots.VAdd(kPagePaperQuality, &m_paperContext);
+    if (bPaperQualityShown) m_slots.VAdd(kPagePaperQuality, &m_paperContext);
+    else m_slots.VAddObject(kPagePaperQuality, &m_paperTab);
     m_slots.VAdd(iPageId, &m_context);
     m_logic.VSaveSelections();
 }
@@ -240,6 +252,38 @@ void PageFixture::ExpectApplyOnlyOnTheLastPageVisited(int iPageId) {
     m_sheetMessages.clear();
     EXPECT_EQ(0, Notify(PSN_RESET));
     EXPECT_EQ(std::vector<UINT>{PSM_UNCHANGED}, m_sheetMessages);
+}
+
+void PageFixture::ExpectNoStartWithoutItsPieces(DLGPROC pfnDlgProc) {
+    PROPSHEETPAGEW psp = {};
+    PageContext noPage = m_context;
+    noPage.pPage = nullptr;
+    for (LPARAM lParam : {LPARAM{0}, reinterpret_cast<LPARAM>(&psp)}) {
+        psp.lParam = reinterpret_cast<LPARAM>(&noPage);
+        SetLastError(0);
+        EXPECT_FALSE(pfnDlgProc(m_parent, WM_INITDIALOG, 0, lParam));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    }
+    psp.lParam = reinterpret_cast<LPARAM>(&m_context);
+    m_host.Param()->hOEMHeap = nullptr;
+    EXPECT_FALSE(pfnDlgProc(m_parent, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp)));
+    EXPECT_EQ(0, GetWindowLongPtrW(m_parent, DWLP_USER));
+    m_host.Param()->hOEMHeap = GetProcessHeap();
+}
+
+void PageFixture::ExpectNothingChangesWithoutTheDevmode(WPARAM command, UINT code) {
+    const ZQUIDevmode before = *m_logic.WorkDM();
+    m_sheetMessages.clear();
+    m_host.Param()->pOEMDM = nullptr;
+    NMHDR notice = {m_parent, 0, code};
+    for (UINT message : {UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_HELP)}) {
+        SetLastError(0);
+        EXPECT_FALSE(m_pfnDlgProc(m_page, message, command, message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&notice) : 0));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
+    }
+    m_host.Param()->pOEMDM = &m_core;
+    EXPECT_EQ(0, memcmp(&before, m_logic.WorkDM(), sizeof before));
+    EXPECT_TRUE(m_sheetMessages.empty());
 }
 
 void PageFixture::LoadRules(const std::string& features, const std::string& macros) {

@@ -56,15 +56,7 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     // A new tile selection counts once.
     changed = changed || m_state.bTilesChanged;
     m_state.bTilesChanged = FALSE;
-
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    const bool quickSetChanged = quickSets && quickSets->BChanged();
-    if (hPage)
-        SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
-                     reinterpret_cast<WPARAM>(hPage), 0);
-    // The settings no longer those of the quick set in force are the user's own.
-    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareFinishing))
-        work->dwPendingChange = 1;
+    ReportPageChange(hPage, pContext, CZQQuickSets::kCompareFinishing, changed);
     return changed ? TRUE : FALSE;
 }
 
@@ -101,7 +93,7 @@ void CZQFinishingTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext) {
     const HelpRow rows[kHelpPairs] = {
         {IDC_GB_DOC_OPTIONS, nullptr, 0, nullptr, -1},
         {IDC_CBO_PAGES_PER_SHEET, L"NUpChoice", 0, poster ? zqkw::kZQPosterPrinting : nullptr, 14051},
-        {work ? IShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
+        {work ? ShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
         {IDC_STA_PAGES_PER_SHEET, nullptr, 0, nullptr, -1},
         {IDC_CHK_PAGE_BORDER, L"NUpBordersChoice", 0, nullptr, 14064},
         {IDC_STA_PAGE_ORDER, nullptr, 0, nullptr, -1},

@@ -39,15 +39,7 @@ BOOL CZQOutputTab::BCheckChanged(HWND hPage, PageContext* pContext) {
     if (core && core->wOrientation != work->wOrientation) changed = 1;
     logic.IBindFeatureControl(0, zqkw::kFaceControl, m_controls.Item(IDC_RB_FACEUP), &changed, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindCompare, TRUE, logic.IGetSavedSelection(zqkw::kFaceControl), nullptr);
-
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    const bool quickSetChanged = quickSets && quickSets->BChanged();
-    if (hPage)
-        SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
-                     reinterpret_cast<WPARAM>(hPage), 0);
-    // The settings no longer those of the quick set in force are the user's own.
-    if (core && core->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareJobStorage))
-        work->dwPendingChange = 1;
+    ReportPageChange(hPage, pContext, CZQQuickSets::kCompareJobStorage, changed != 0);
     return changed ? TRUE : FALSE;
 }
 
@@ -63,7 +55,7 @@ void CZQOutputTab::VGetHelpIds(DWORD* pdwTable, PageContext* pContext) {
         {313, L"JobRetentionModeChoice", 0, nullptr, 15129},
         {309, nullptr, 0, nullptr, -1},
         {IDC_BTN_HELP, nullptr, 0, nullptr, 15054},
-        {work ? IShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
+        {work ? ShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
         {IDC_GB_OUTPUT_BIN_OPTIONS, nullptr, 0, nullptr, -1},
         {IDC_STA_OUTPUT_BIN, nullptr, 0, nullptr, -1},
         {IDC_CBO_BIN, zqkw::kOutputBin, 0, zqkw::kOutputBin, -1},
