@@ -8,6 +8,7 @@
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
+#include "common/zquibase.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
@@ -282,5 +283,10 @@ void CheckColorSpaceForQuality(POEMCUIPPARAM pParam);
 // Grey scale with black ink only ("JCLZQPrintInGrayScale" under PostScript), which prints no
 // borderless photos.
 bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam);
+
+// A paper's two sides (tenths of a millimetre, in the order shown) as the pages label a document:
+// "W × L mm" in whole millimetres (exactly half rounds down), else "W × L inches" in the locale's
+// numbers; the unit string from the page's status module. False when a number cannot be formatted.
+bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText);
 
 }  // namespace zqpage
