@@ -262,6 +262,9 @@ wine zqhost.exe props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic 
   --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
 wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
+# The desk printer's stored quick sets as the plug-in reads them.
+echo "== ZQ Desk 2400 Inkjet: stored quick sets"
+wine zqhost.exe quicksets "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
 # The desk printer's Output page with the finisher its device just reported (a mailbox with a
 # stapler and a two-hole punch): a staple chosen there shows on the sample page and reaches the
 # devmode; then its image shift dialog, a shift typed in inches and stored in millimetres on OK.

@@ -143,6 +143,13 @@ bool ZQReadDeviceAnswers(HANDLE hPrinter, std::vector<ZQDeviceAnswer>& answers);
 // "<name> = <value>": a text in quotes, a number in decimal, other bytes in hex.
 std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 
+// The quick sets of a printer's data ("ZQPresetRoot\PresetPoolData") in the spooler's order, read
+// by the plug-in's reader, one line each: "<index> "<name>" flags 0x<flags> <n> pairs" followed by
+// its pairs as " <feature>=<option>", or "<index> refused (<bytes> bytes)", or "<index> beyond the
+// 25 read". Flags are those of a user who may write the printer's data: the factory-named quick set
+// fixed (0x20000), any other the user's own (0x10000). The next index the store gives, when asked.
+std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex = nullptr);
+
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.
 HWND ZQCurrentPage(HWND sheet);
