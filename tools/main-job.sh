@@ -208,12 +208,11 @@ rm -f "$png" "$dialog"
 echo "== ZQ Desk 2400 Inkjet: Finishing, two-sided, then a poster of 3 x 3 tiles without its second tile"
 wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
   --choose "Orientation=Portrait" --page "Finishing" --choose "#264=on" \
-  --choose "Pages per Sheet and Posters=3 x 3 tiles" --press "Select Tiles..." --in-dialog "#2431=press" \
+  --choose "Pages per Sheet and Posters=3 x 3 tiles" --press "Select Tiles..." --in-dialog "#2431=click" \
   --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the tile selection" >&2; rc=1; fi
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the poster" >&2; rc=1; fi
-
 # The desk printer's Effects page after its Paper/Quality page: the front cover chosen there shows on
 # the Effects page's sample page, which a click turns to landscape.
 png="$out/zqdesk-effects.png"
@@ -263,6 +262,9 @@ wine zqhost.exe props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic 
   --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
 wine zqhost.exe answers "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
+# The desk printer's stored quick sets as the plug-in reads them.
+echo "== ZQ Desk 2400 Inkjet: stored quick sets"
+wine zqhost.exe quicksets "ZQ Desk 2400 Inkjet" </dev/null | tr -d '\r' || rc=1
 # The desk printer's Output page with the finisher its device just reported (a mailbox with a
 # stapler and a two-hole punch): a staple chosen there shows on the sample page and reaches the
 # devmode; then its image shift dialog, a shift typed in inches and stored in millimetres on OK.

@@ -37,6 +37,11 @@ inline constexpr WCHAR kUnstoredLocks[] = L"DMCUnstoredLocks";
 // The per-user GUID (REG_SZ), written by CZQUIBase::BCreateRestrictedUserGuid.
 inline constexpr WCHAR kPresetRootKey[] = L"ZQPresetRoot";
 inline constexpr WCHAR kRestrictedUserGuid[] = L"ZQRestrictedUserGuid";
+// The quick sets: "PresetPool:<n>" values (REG_BINARY, formats/zqquickset.h) and the next index
+// (REG_BINARY, four bytes) under the preset root, written by the quick-set manager; a restricted
+// user's own under the same names below the user's key.
+inline constexpr WCHAR kPresetPoolKey[] = L"ZQPresetRoot\\PresetPoolData";
+inline constexpr WCHAR kPresetPoolMaxIndex[] = L"PresetPoolMaxIndexCount";
 // The watermark pool: "WatermarkPool:<n>" records (REG_BINARY, formats/zqwatermarkrecord.h), n from 0
 // without gaps, written by the watermark manager (featurelogic/zqwatermarks) and by the import of the
 // configuration manager's watermark (featurelogic/zquilogic_import); a restricted user's own pool is

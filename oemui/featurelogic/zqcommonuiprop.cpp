@@ -178,11 +178,13 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
     if (b.pCommon) {
         b.pCommon->VLoadResourceModule(pOemCUIPParam->hPrinter);
         logic.VSetResourceModule(b.pCommon->HResModule());
+        b.quickSets.VSetResourceModule(b.pCommon->HResModule());
         b.watermarks.VSetResourceModule(b.pCommon->HResModule());
         // The helper file's headings and labels come from the same module.
         if (b.pRules) b.pRules->VSetResourceModule(b.pCommon->HResModule());
     }
     logic.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
+    b.quickSets.BTakeWorkingCopy(pOemCUIPParam->pOEMDM);
     logic.m_dwPdl = static_cast<DWORD>(PdlIndex(pOemCUIPParam));
     b.dwPrinterLanguage = ZQFontCommandLanguage(static_cast<int>(logic.m_dwPdl));
 

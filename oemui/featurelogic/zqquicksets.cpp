@@ -2,12 +2,59 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
+#include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
+#include "settings/zqdriverdata.h"
 
 static_assert(sizeof(ZQUIDevmode::szQuickSetName) / sizeof(zqwchar) == CZQQuickSets::kNameChars,
               "quick-set name of the private devmode");
+static_assert(zqqs::kNameCapacity == CZQQuickSets::kNameChars, "quick-set name of the stored head");
+
+namespace {
+
+constexpr INT kIdsFactoryName = 5977;
+constexpr INT kIdsPlaceholder = 3043;
+constexpr WCHAR kFactoryNameEnglish[] = L" Factory Defaults";
+constexpr WCHAR kPlaceholderEnglish[] = L"Type new Quick Set name here";
+
+PWSTR CopyKeyword(PCWSTR pszText) {
+    const size_t cch = pszText ? wcsnlen(pszText, zqqs::kMaxPairChars) : 0;
+    PWSTR copy = static_cast<PWSTR>(LocalAlloc(LPTR, (cch + 1) * sizeof(WCHAR)));
+    if (copy && cch) ZQCopyTextN(copy, cch + 1, pszText, cch);
+    return copy;
+}
+
+// A name cut to the 81 characters a quick-set name holds.
+void CopyName(PWSTR pszDest, PCWSTR pszSrc) { ZQCopyTextN(pszDest, CZQQuickSets::kNameChars, pszSrc ? pszSrc : L"", 81); }
+
+void FreeEntry(QuickSetEntry* pEntry) {
+    if (!pEntry) return;
+    CZQQuickSets::VFreePairs(&pEntry->pPairs);
+    LocalFree(pEntry);
+}
+
+// The pairs read from a value as the entry's list; FALSE when memory ran out on the way.
+BOOL TakePairs(QuickSetEntry* pEntry, const std::vector<zqqs::PairRead>& pairs) {
+    for (const zqqs::PairRead& pair : pairs)
+        CZQQuickSets::VAppendPair(&pEntry->pPairs, pair.feature.c_str(), pair.option.c_str());
+    size_t kept = 0;
+    for (const QuickSetPair* p = pEntry->pPairs; p; p = p->pNext) ++kept;
+    return kept == pairs.size();
+}
+
+}  // namespace
+
+CZQQuickSets::~CZQQuickSets() {
+    VFreeEntries();
+    VFreeList(&m_pStoredHead, &m_pStoredTail);
+    VFreePairs(&m_snapshot.pPairs);
+    if (m_bReopened && m_hPrinter) zqspool::Spooler().ClosePrinter(m_hPrinter);
+}
 
 BOOL CZQQuickSets::BSetChanged(HWND hPage) {
     if (hPage) SendMessageW(GetParent(hPage), PSM_CHANGED, reinterpret_cast<WPARAM>(hPage), 0);
@@ -15,26 +62,448 @@ BOOL CZQQuickSets::BSetChanged(HWND hPage) {
     return TRUE;
 }
 
-void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
-    m_snapshot = {};
-    m_bSnapshot = FALSE;
-    if (!pDevmode) return;
-    zqqs::Capture(*pDevmode, m_snapshot);
-    m_bSnapshot = TRUE;
+// ---------------------------------------------------------------------------------------------
+// The list
+// ---------------------------------------------------------------------------------------------
+QuickSetEntry* CZQQuickSets::PAppendTo(QuickSetEntry** ppHead, QuickSetEntry** ppTail) {
+    QuickSetEntry* entry = static_cast<QuickSetEntry*>(LocalAlloc(LPTR, sizeof(QuickSetEntry)));
+    if (!entry) return nullptr;
+    entry->pPrev = *ppTail;
+    if (*ppTail)
+        (*ppTail)->pNext = entry;
+    else
+        *ppHead = entry;
+    *ppTail = entry;
+    return entry;
 }
 
-BOOL CZQQuickSets::BPageDiffers(ZQUIDevmode devmode, int iPageId) {
-    m_dwPaperSourceCopy = devmode.dwDiffPaper;
-    if (!m_bSnapshot) return FALSE;
-    // The Features page holds the Paper/Quality page's group.
-    if (iPageId == kPagePaperQuality || iPageId == kPageFeatures) {
-        POPTITEM media = nullptr;
-        const bool mediaItem = DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media) == ZQOPT_OK && media;
-        if (zqqs::PaperQualityDiffers(devmode, m_snapshot, mediaItem)) return TRUE;
+QuickSetEntry* CZQQuickSets::PNewEntry() { return PAppendTo(&m_pHead, &m_pTail); }
+
+QuickSetEntry* CZQQuickSets::PNewStoredEntry() { return PAppendTo(&m_pStoredHead, &m_pStoredTail); }
+
+QuickSetEntry* CZQQuickSets::PFindEntry(PCWSTR pszName) const {
+    if (!pszName) return nullptr;
+    for (QuickSetEntry* e = m_pHead; e; e = e->pNext)
+        if (wcsncmp(e->head.szName, pszName, kNameChars) == 0) return e;
+    return nullptr;
+}
+
+void CZQQuickSets::VRemoveEntry(QuickSetEntry* pEntry) {
+    if (!pEntry) return;
+    if (pEntry->pPrev)
+        pEntry->pPrev->pNext = pEntry->pNext;
+    else if (m_pHead == pEntry)
+        m_pHead = pEntry->pNext;
+    if (pEntry->pNext)
+        pEntry->pNext->pPrev = pEntry->pPrev;
+    else if (m_pTail == pEntry)
+        m_pTail = pEntry->pPrev;
+    if (m_pFactory == pEntry) m_pFactory = nullptr;
+    FreeEntry(pEntry);
+}
+
+void CZQQuickSets::VFreeList(QuickSetEntry** ppHead, QuickSetEntry** ppTail) {
+    for (QuickSetEntry* e = *ppHead; e;) {
+        QuickSetEntry* next = e->pNext;
+        if (m_pFactory == e) m_pFactory = nullptr;
+        FreeEntry(e);
+        e = next;
     }
-    return devmode.wDuplex != m_snapshot.wDuplex || devmode.wOrientation != m_snapshot.wOrientation;
+    *ppHead = *ppTail = nullptr;
 }
 
+void CZQQuickSets::VFreeEntries() { VFreeList(&m_pHead, &m_pTail); }
+
+// ---------------------------------------------------------------------------------------------
+// Pairs
+// ---------------------------------------------------------------------------------------------
+void CZQQuickSets::VAppendPair(QuickSetPair** ppList, PCWSTR pszFeature, PCWSTR pszOption) {
+    if (!ppList) return;
+    QuickSetPair* pair = static_cast<QuickSetPair*>(LocalAlloc(LPTR, sizeof(QuickSetPair)));
+    if (!pair) return;
+    pair->pszFeature = CopyKeyword(pszFeature);
+    pair->pszOption = CopyKeyword(pszOption);
+    if (!pair->pszFeature || !pair->pszOption) {
+        LocalFree(pair->pszFeature);
+        LocalFree(pair->pszOption);
+        LocalFree(pair);
+        return;
+    }
+    QuickSetPair** tail = ppList;
+    while (*tail) tail = &(*tail)->pNext;
+    *tail = pair;
+}
+
+void CZQQuickSets::VFreePairs(QuickSetPair** ppList) {
+    if (!ppList) return;
+    for (QuickSetPair* p = *ppList; p;) {
+        QuickSetPair* next = p->pNext;
+        LocalFree(p->pszFeature);
+        LocalFree(p->pszOption);
+        LocalFree(p);
+        p = next;
+    }
+    *ppList = nullptr;
+}
+
+QuickSetPair* CZQQuickSets::PFindNameValue(QuickSetPair* pList, PCWSTR pszFeature, PWSTR pszOption) {
+    if (pszOption) pszOption[0] = 0;
+    if (!pszFeature) return nullptr;
+    for (QuickSetPair* p = pList; p; p = p->pNext) {
+        if (!ZQEqualNoCase(p->pszFeature, pszFeature)) continue;
+        if (pszOption) ZQCopyText(pszOption, kResStringChars, p->pszOption);
+        return p;
+    }
+    return nullptr;
+}
+
+void CZQQuickSets::VReplacePairOption(QuickSetPair* pList, PCWSTR pszFeature, PCWSTR pszOption) {
+    QuickSetPair* pair = PFindNameValue(pList, pszFeature, nullptr);
+    if (!pair) return;
+    PWSTR copy = CopyKeyword(pszOption);
+    if (!copy) return;
+    LocalFree(pair->pszOption);
+    pair->pszOption = copy;
+}
+
+void CZQQuickSets::VPairsToArrays(const QuickSetPair* pList, PWSTR** pppFeatures, PWSTR** pppOptions, int iCount,
+                                  DWORD* pdwBytes) {
+    if (pdwBytes) *pdwBytes = 0;
+    if (!pppFeatures || !pppOptions) return;
+    *pppFeatures = *pppOptions = nullptr;
+    if (iCount <= 0) return;
+    PWSTR* features = static_cast<PWSTR*>(LocalAlloc(LPTR, sizeof(PWSTR) * iCount));
+    PWSTR* options = static_cast<PWSTR*>(LocalAlloc(LPTR, sizeof(PWSTR) * iCount));
+    if (!features || !options) {
+        LocalFree(features);
+        LocalFree(options);
+        return;
+    }
+    DWORD bytes = 0;
+    const QuickSetPair* p = pList;
+    for (int i = 0; i < iCount && p; ++i, p = p->pNext) {
+        features[i] = CopyKeyword(p->pszFeature);
+        options[i] = CopyKeyword(p->pszOption);
+        if (features[i]) bytes += static_cast<DWORD>(2 * wcslen(features[i]) + 2);
+        if (options[i]) bytes += static_cast<DWORD>(2 * wcslen(options[i]) + 2);
+    }
+    *pppFeatures = features;
+    *pppOptions = options;
+    if (pdwBytes) *pdwBytes = bytes;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stored values
+// ---------------------------------------------------------------------------------------------
+BOOL CZQQuickSets::BSerializeEntry(BYTE** ppValue, const QuickSetEntry* pEntry, DWORD* pcbValue) {
+    if (pcbValue) *pcbValue = 0;
+    if (!ppValue || !pEntry) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *ppValue = nullptr;
+    int count = 0;
+    for (const QuickSetPair* p = pEntry->pPairs; p; p = p->pNext) ++count;
+    std::vector<zqqs::PairText> pairs;
+    pairs.reserve(count);
+    for (const QuickSetPair* p = pEntry->pPairs; p; p = p->pNext) pairs.push_back({p->pszFeature, p->pszOption});
+    const size_t size = zqqs::ValueSize(pairs.data(), pairs.size());
+    BYTE* value = static_cast<BYTE*>(LocalAlloc(LPTR, size));
+    if (!value) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    zqqs::WriteValue(pEntry->head, pairs.data(), pairs.size(), value);
+    *ppValue = value;
+    if (pcbValue) *pcbValue = static_cast<DWORD>(size);
+    return TRUE;
+}
+
+BOOL CZQQuickSets::BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* pEntry) {
+    if (!pData || !pEntry) return FALSE;
+    zqqs::ReadContext context;
+    DWORD installed = 1;
+    // Until the installation is done every value carries the whole name field.
+    context.refuseShortName = m_pCUIParam && CZQDriverData::BGetPrinterDataDword(
+                                                 HStorePrinter(), zqsettings::kInstallationComplete, &installed) &&
+                              installed == 0;
+    context.pFill = m_pFactory ? &m_pFactory->head.settings : nullptr;
+    context.factoryName = m_szFactoryName;
+    std::vector<zqqs::PairRead> pairs;
+    QuickSetHead head;
+    if (!zqqs::ReadValue(pData, cbData, context, head, pairs)) return FALSE;
+    QuickSetPair* kept = nullptr;
+    std::swap(kept, pEntry->pPairs);
+    pEntry->head = head;
+    if (!TakePairs(pEntry, pairs)) {
+        VFreePairs(&pEntry->pPairs);
+        pEntry->pPairs = kept;
+        return FALSE;
+    }
+    VFreePairs(&kept);
+    return TRUE;
+}
+
+int CZQQuickSets::IParseIndex(PCWSTR pszValueName) { return zqqs::ParseIndex(pszValueName); }
+
+HANDLE CZQQuickSets::HStorePrinter() const {
+    if (m_hPrinter) return m_hPrinter;
+    return m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
+}
+
+BOOL CZQQuickSets::BHasStore() const { return m_pCUIParam && m_pCUIParam->pOEMDM && HStorePrinter(); }
+
+BOOL CZQQuickSets::BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const {
+    WCHAR guid[kGuidTextChars] = {};
+    if (!BReadRestrictedUserGuid(HStorePrinter(), guid)) return FALSE;
+    return SUCCEEDED(ZQFormatText(pszPath, cchPath, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, pszSubKey));
+}
+
+BOOL CZQQuickSets::BStoreEntry(QuickSetEntry* pEntry, int iIndex) {
+    if (!BHasStore() || !pEntry) return FALSE;
+    CZQLocalPtr<BYTE> value;
+    DWORD cb = 0;
+    if (!BSerializeEntry(value.Put(), pEntry, &cb)) return FALSE;
+    WCHAR name[zqqs::kValueNameChars];
+    zqqs::FormatValueName(iIndex, name);
+    if (!BWriteUserSetting(HStorePrinter(), m_bRestricted, zqsettings::kPresetPoolKey, name, value.Get(), cb,
+                           REG_BINARY))
+        return FALSE;
+    // The entry keeps what it was stored as.
+    pEntry->head.cbTotal = cb;
+    pEntry->iIndex = iIndex;
+    return TRUE;
+}
+
+void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
+    if (!pEntry) return;
+    BStoreEntry(pEntry, bKeepIndex ? pEntry->iIndex : m_bRestricted ? m_iUserIndex : m_iSharedIndex);
+}
+
+void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) {
+    if (!BHasStore() || !pEntry) return;
+    WCHAR name[zqqs::kValueNameChars];
+    zqqs::FormatValueName(pEntry->iIndex, name);
+    if (!m_bRestricted) {
+        CZQDriverData::BDeletePrinterDataEx(HStorePrinter(), zqsettings::kPresetPoolKey, name);
+        return;
+    }
+    WCHAR path[MAX_PATH];
+    CZQRegKey key;
+    if (!BUserKeyPath(zqsettings::kPresetPoolKey, path, MAX_PATH) ||
+        RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueW(key.Get(), name);
+}
+
+void CZQQuickSets::VWriteMaxIndex() {
+    if (!BHasStore()) return;
+    BYTE counter[4];
+    zqqs::EncodeCounter(m_bRestricted ? m_iUserIndex : m_iSharedIndex, counter);
+    BWriteUserSetting(HStorePrinter(), m_bRestricted, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex,
+                      counter, sizeof counter, REG_BINARY);
+}
+
+void CZQQuickSets::VAdvanceMaxIndex() {
+    ++(m_bRestricted ? m_iUserIndex : m_iSharedIndex);
+    VWriteMaxIndex();
+}
+
+void CZQQuickSets::VReadMaxIndex() {
+    HANDLE printer = HStorePrinter();
+    if (!printer) return;
+    BYTE counter[4] = {};
+    DWORD type = 0, needed = 0;
+    if (zqspool::Spooler().GetPrinterDataExW(printer, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex,
+                                             &type, counter, sizeof counter, &needed) == ERROR_SUCCESS &&
+        needed == sizeof counter)
+        m_iSharedIndex = zqqs::DecodeCounter(counter, sizeof counter);
+    if (!m_bRestricted) return;
+    WCHAR path[MAX_PATH];
+    CZQLocalPtr<BYTE> data;
+    DWORD cb = 0;
+    if (BUserKeyPath(zqsettings::kPresetRootKey, path, MAX_PATH) &&
+        BReadUserRegValue(path, zqsettings::kPresetPoolMaxIndex, data.Put(), &cb) && cb == sizeof counter)
+        m_iUserIndex = zqqs::DecodeCounter(data.Get(), cb);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Names
+// ---------------------------------------------------------------------------------------------
+void CZQQuickSets::VPrepareStore() {
+    if (m_bReopened && m_hPrinter) zqspool::Spooler().ClosePrinter(m_hPrinter);
+    m_hPrinter = nullptr;
+    m_bReopened = FALSE;
+    m_bRestricted = FALSE;
+    if (!m_pCUIParam) return;
+    m_bRestricted = BIsPrinterDataReadOnly(m_pCUIParam->hPrinter, m_pCUIParam->pPrinterName, m_pCUIParam->pPublicDM,
+                                           &m_hPrinter, &m_bReopened);
+    WCHAR text[kResStringChars];
+    CopyName(m_szFactoryName, BLoadResString(kIdsFactoryName, text) ? text : kFactoryNameEnglish);
+    CopyName(m_szPlaceholder, BLoadResString(kIdsPlaceholder, text) ? text : kPlaceholderEnglish);
+}
+
+BOOL CZQQuickSets::BIsFactoryName(PCWSTR pszName) const {
+    if (!pszName) return FALSE;
+    WCHAR cut[kNameChars];
+    CopyName(cut, kFactoryNameEnglish);
+    if (ZQEqualNoCase(pszName, cut) || (m_szFactoryName[0] && ZQEqualNoCase(pszName, m_szFactoryName))) return TRUE;
+    if (!m_hResModule) return FALSE;
+    CZQLocalPtr<WCHAR> block;
+    if (!block.Alloc(kResStringChars * kUiLanguageCount)) return FALSE;
+    auto names = reinterpret_cast<WCHAR(*)[kResStringChars]>(block.Get());
+    BLoadStringAllLanguages(m_hResModule, kIdsFactoryName, names);
+    for (int i = 0; i < kUiLanguageCount; ++i) {
+        if (!names[i][0]) continue;
+        CopyName(cut, names[i]);
+        if (ZQEqualNoCase(pszName, cut)) return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading
+// ---------------------------------------------------------------------------------------------
+void CZQQuickSets::VLoadStored() {
+    if (!BHasStore()) return;
+    WCHAR shared[zqqs::kMaxQuickSets][kNameChars] = {};
+    int accepted = 0;
+    CZQPrinterDataList list;
+    if (list.BRead(HStorePrinter(), zqsettings::kPresetPoolKey)) {
+        for (DWORD i = 0; i < list.Count() && i < static_cast<DWORD>(zqqs::kMaxQuickSets); ++i) {
+            QuickSetEntry* entry = PNewEntry();
+            if (!entry) break;
+            entry->iIndex = IParseIndex(list.Name(i));
+            DWORD cb = 0;
+            const BYTE* data = list.Data(i, nullptr, &cb);
+            if (!data || !BParseEntry(data, cb, entry)) {
+                VRemoveEntry(entry);
+                continue;
+            }
+            if (BIsFactoryName(entry->head.szName)) {
+                CopyName(entry->head.szName, m_szFactoryName);
+                entry->dwFlags = kFixedFlag;
+            } else {
+                entry->dwFlags = m_bRestricted ? kFixedFlag : kOwnFlag;
+            }
+            CopyName(shared[accepted++], entry->head.szName);
+        }
+    }
+    if (accepted >= zqqs::kMaxQuickSets || !m_bRestricted) return;
+    VLoadUserStore(shared, accepted);
+}
+
+void CZQQuickSets::VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared) {
+    WCHAR path[MAX_PATH];
+    CZQRegKey key;
+    if (!BUserKeyPath(zqsettings::kPresetPoolKey, path, MAX_PATH) ||
+        RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
+        return;
+    for (DWORD i = 0; nShared + static_cast<int>(i) < zqqs::kMaxQuickSets; ++i) {
+        WCHAR name[260];
+        DWORD cchName = 260;
+        DWORD type = 0, cb = 0;
+        const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, &type, nullptr, &cb);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) continue;
+        CZQLocalPtr<BYTE> data;
+        if (!cb || !data.Alloc(cb) ||
+            RegQueryValueExW(key.Get(), name, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS)
+            continue;
+        QuickSetEntry* entry = PNewEntry();
+        if (!entry) return;
+        entry->iIndex = IParseIndex(name);
+        if (!BParseEntry(data.Get(), cb, entry)) {
+            VRemoveEntry(entry);
+            continue;
+        }
+        entry->dwFlags = kOwnFlag;
+        // The printer's own quick set of that name stands; the user's twin is kept but not listed.
+        for (int s = 0; s < nShared; ++s)
+            if (wcsncmp(paszShared[s], entry->head.szName, kNameChars) == 0) entry->dwFlags |= kHiddenFlag;
+    }
+}
+
+int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules*) {
+    if (!BHasStore()) return 0;
+    int built = 0;
+    for (QuickSetEntry* e = m_pHead; e; e = e->pNext) ++built;
+    CZQPrinterDataList list;
+    if (list.BRead(HStorePrinter(), zqsettings::kPresetPoolKey) && list.Count() > 0) {
+        // Values of an older format are not carried into the new store.
+        DWORD cb = 0;
+        const BYTE* first = list.Data(0, nullptr, &cb);
+        const bool current = first && cb >= 8 && first[4] + (first[5] << 8) + (first[6] << 16) +
+                                                          (static_cast<DWORD>(first[7]) << 24) >= zqqs::kMarker;
+        for (DWORD i = 0; current && i < list.Count() && i < static_cast<DWORD>(zqqs::kMaxQuickSets); ++i) {
+            QuickSetEntry* entry = PNewStoredEntry();
+            if (!entry) break;
+            entry->iIndex = IParseIndex(list.Name(i));
+            const BYTE* data = list.Data(i, nullptr, &cb);
+            if (!data || !BParseEntry(data, cb, entry)) {
+                // Not in the entry list: unlink from the stored one.
+                m_pStoredTail = entry->pPrev;
+                if (m_pStoredTail)
+                    m_pStoredTail->pNext = nullptr;
+                else
+                    m_pStoredHead = nullptr;
+                FreeEntry(entry);
+                continue;
+            }
+            const bool factory =
+                m_pFactory ? wcsncmp(entry->head.szName, m_pFactory->head.szName, kNameChars) == 0
+                           : BIsFactoryName(entry->head.szName);
+            entry->dwFlags = factory || m_bRestricted ? kFixedFlag : kOwnFlag;
+        }
+    }
+    // Stored quick sets the factory ones do not name follow them, up to the limit.
+    for (QuickSetEntry* stored = m_pStoredHead; stored; stored = stored->pNext) {
+        if (built >= zqqs::kMaxQuickSets) break;
+        if (PFindEntry(stored->head.szName)) continue;
+        QuickSetEntry* entry = PNewEntry();
+        if (!entry) break;
+        entry->head = stored->head;
+        entry->dwFlags = stored->dwFlags;
+        entry->iIndex = built;
+        for (const QuickSetPair* p = stored->pPairs; p; p = p->pNext) VAppendPair(&entry->pPairs, p->pszFeature, p->pszOption);
+        ++built;
+    }
+    VFreeList(&m_pStoredHead, &m_pStoredTail);
+    return built;
+}
+
+BOOL CZQQuickSets::BDeleteStoreKey() {
+    HANDLE printer = HStorePrinter();
+    const DWORD rc = zqspool::Spooler().DeletePrinterKeyW(printer, zqsettings::kPresetPoolKey);
+    if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) return TRUE;
+    if (rc != ERROR_CALL_NOT_IMPLEMENTED && rc != ERROR_NOT_SUPPORTED && rc != ERROR_INVALID_FUNCTION) return FALSE;
+    // A spooler without key deletion: the values go one by one.
+    CZQPrinterDataList list;
+    if (!list.BReadTree(printer, zqsettings::kPresetPoolKey)) return FALSE;
+    for (DWORD i = 0; i < list.Count(); ++i) {
+        PCWSTR name = list.Name(i);
+        if (name && !CZQDriverData::BDeletePrinterDataEx(printer, zqsettings::kPresetPoolKey, name)) return FALSE;
+    }
+    return TRUE;
+}
+
+void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
+    if (!BHasStore()) return;
+    const int built = ILoadFactoryAndStored(pRules);
+    m_nEntries += built;
+    // Nothing is written over a store that could not be emptied: the old values stay whole.
+    if (BDeleteStoreKey()) {
+        int& counter = m_bRestricted ? m_iUserIndex : m_iSharedIndex;
+        for (QuickSetEntry* e = m_pHead; e; e = e->pNext)
+            if (BStoreEntry(e, counter)) ++counter;
+        VWriteMaxIndex();
+    }
+    VFreeEntries();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The quick-set name
+// ---------------------------------------------------------------------------------------------
 void CZQQuickSets::VStoreNameInDevmode(ZQUIDevmode* pDevmode) const {
     if (pDevmode && m_bSelected) ZQCopyText(pDevmode->szQuickSetName, kNameChars, m_szCurrentName);
 }

@@ -1,33 +1,121 @@
-// CZQQuickSets: the quick-set manager of the plug-in object, as far as the pages need it before the
-// quick sets are stored: whether a page reported a change through it, whether the settings still
-// equal the quick set in force (its snapshot), and the current quick set's name. The stored quick
-// sets themselves, their list, saving and applying them join this class with the printing-shortcuts
-// pages.
+// CZQQuickSets: the quick-set manager of the plug-in object. It keeps the printer's quick sets (named
+// snapshots of the print settings) as a list of entries, stores each as one value of the printer's
+// data (a restricted user's own in the user's key), and tells the pages whether the settings in
+// force still equal the quick set in force (its snapshot) or a named one, and which quick sets the
+// installed options or the administrator's locks rule out.
+//
+// Store routines do nothing without the current call's block and its private devmode; a spooler or
+// registry failure leaves the list as it was. Entries and pairs are zero-filled local-heap blocks.
 #pragma once
 
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
 
+// One feature/option pair of a quick set.
+struct QuickSetPair {
+    PWSTR pszFeature;
+    PWSTR pszOption;
+    QuickSetPair* pNext;
+};
+
+// One quick set: the stored head, then what only memory keeps.
+struct QuickSetEntry {
+    QuickSetHead head;
+    QuickSetPair* pPairs;
+    DWORD dwFlags;
+    int iIndex;  // the number of its value name
+    QuickSetEntry* pNext;
+    QuickSetEntry* pPrev;
+};
+
 class CZQQuickSets : public CZQUILogic {
 public:
     static constexpr size_t kNameChars = 82;
+    // Entry flags: the user's own (deletable), fixed (neither saved over nor deleted), hidden.
+    static constexpr DWORD kOwnFlag = 0x10000;
+    static constexpr DWORD kFixedFlag = 0x20000;
+    static constexpr DWORD kHiddenFlag = 0x40000;
+    // The groups of settings a page compares (BPageDiffers, VRecheckCurrentEntry).
+    enum : int {
+        kCompareJobOptions = 1,
+        kCompareJobStorage = 2,
+        kCompareFinishing = 5,
+        kCompareEffects = 6,
+        kComparePaperQuality = 7,
+        kCompareAppText = 11,
+        kCompareFeatures = 12,  // the Features page, which holds the Paper/Quality page's settings
+        kCompareSimplifiedLargeFormat = 13,
+    };
+
+    CZQQuickSets() = default;
+    ~CZQQuickSets() override;
+    CZQQuickSets(const CZQQuickSets&) = delete;
+    CZQQuickSets& operator=(const CZQQuickSets&) = delete;
 
     // PSM_CHANGED went to the sheet through the manager; a page then always counts as changed.
     // Apply clears it.
     BOOL BChanged() const { return m_bChanged; }
     void VClearChanged() { m_bChanged = FALSE; }
     // Tells the page's sheet the page changed and keeps that; TRUE.
-    // First caller: the Output page.
     BOOL BSetChanged(HWND hPage);
 
-    // The settings the pages compare with: the devmode's fields as a quick set keeps them.
-    // First caller: the printing-shortcuts pages.
+    // ---- the store ----------------------------------------------------------------------------
+    // What every load needs first: whether the user may write the printer's data (a handle reopened
+    // for that is the manager's until it goes), the factory name and the placeholder in the user's
+    // language.
+    void VPrepareStore();
+    QuickSetEntry* PNewEntry();
+    QuickSetEntry* PNewStoredEntry();
+    QuickSetEntry* PFindEntry(PCWSTR pszName) const;
+    void VRemoveEntry(QuickSetEntry* pEntry);
+    void VFreeEntries();
+    // Copies of both keywords (at most 255 characters each) at the list's tail.
+    static void VAppendPair(QuickSetPair** ppList, PCWSTR pszFeature, PCWSTR pszOption);
+    static void VFreePairs(QuickSetPair** ppList);
+    // The first pair of the feature (without regard to case); its option into 256 characters.
+    static QuickSetPair* PFindNameValue(QuickSetPair* pList, PCWSTR pszFeature, PWSTR pszOption);
+    static void VReplacePairOption(QuickSetPair* pList, PCWSTR pszFeature, PCWSTR pszOption);
+    // The pairs as two lists of count strings (at most 255 characters each), and the bytes their
+    // texts take with terminators.
+    static void VPairsToArrays(const QuickSetPair* pList, PWSTR** pppFeatures, PWSTR** pppOptions, int iCount,
+                               DWORD* pdwBytes);
+    // The stored value of the entry in a new local block of *pcbValue bytes; FALSE without memory.
+    static BOOL BSerializeEntry(BYTE** ppValue, const QuickSetEntry* pEntry, DWORD* pcbValue);
+    // The entry from a stored value; FALSE when the value is refused.
+    BOOL BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* pEntry);
+    // Writes the entry under the counter of its store (its own index with bKeepIndex).
+    void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
+    void VDeleteStoredEntry(const QuickSetEntry* pEntry);
+    void VWriteMaxIndex();
+    // A new entry was written: the counter of its store moves on and is written.
+    void VAdvanceMaxIndex();
+    void VReadMaxIndex();
+    static int IParseIndex(PCWSTR pszValueName);
+    // The name is the factory name in one of the user-interface languages.
+    BOOL BIsFactoryName(PCWSTR pszName) const;
+    // The stored quick sets of the printer, then a restricted user's own (25 in all).
+    void VLoadStored();
+    // The entries a rebuild writes: the stored ones after the factory ones; their number.
+    int ILoadFactoryAndStored(CZQXmlUiRules* pRules);
+    // Writes the store afresh from ILoadFactoryAndStored under new indexes.
+    void VRebuildStore(CZQXmlUiRules* pRules);
+
+    // ---- comparisons -------------------------------------------------------------------------
+    // The settings the pages compare with: the devmode's fields and every feature's current option.
     void VSnapshotCurrent(ZQUIDevmode* pDevmode);
-    // Non-zero when the page's group of fields, then orientation and two-sided printing, differ
-    // from the snapshot (equal without one). The group is the Paper/Quality page's (kPagePaperQuality,
-    // and kPageFeatures, which holds it); the quick set's feature pairs are compared once quick sets
-    // are stored.
+    // Non-zero when the page's group, then orientation and two-sided printing, then the dependent
+    // features differ from the snapshot (equal without one).
     BOOL BPageDiffers(ZQUIDevmode devmode, int iPageId);
+    BOOL BSettingsDiffer(ZQUIDevmode devmode);
+    // The quick set in force still holds for the page's group, or the group goes back to the
+    // placeholder.
+    void VRecheckCurrentEntry(ZQUIDevmode devmode, HWND hCombo, HWND hSave, HWND hDelete, int iPageId);
+    BOOL BEntryDiffers(ZQUIDevmode devmode, PCWSTR pszName);
+    BOOL BMatchesEntry(const QuickSetEntry* pEntry, ZQUIDevmode devmode);
+    BOOL BFeaturesDiffer(const QuickSetEntry* pEntry);
+    // Hides the entry when the installed options or the locks rule it out.
+    void VCheckInstallable(QuickSetEntry* pEntry);
+    BOOL BIsUserForm(PCWSTR pszForm) const;
 
     // A quick set in force whose items the core driver now marks as conflicting is no longer the
     // one in force: the name goes back to the placeholder.
@@ -35,15 +123,56 @@ public:
     // With the quick set's settings in force, its name becomes the devmode's quick-set name.
     void VStoreNameInDevmode(ZQUIDevmode* pDevmode) const;
 
+    // ---- state the pages and tools read ------------------------------------------------------
+    QuickSetEntry* PFirstEntry() const { return m_pHead; }
+    int IEntryCount() const { return m_nEntries; }
+    BOOL BRestrictedUser() const { return m_bRestricted; }
+    PCWSTR PszFactoryName() const { return m_szFactoryName; }
+    int ISharedIndex() const { return m_iSharedIndex; }
+    int IUserIndex() const { return m_iUserIndex; }
+    void VSetPosterTilesPerSide(int iTiles) { m_iPosterTilesPerSide = iTiles; }
+
 private:
-    QuickSetSettings m_snapshot = {};
+    HANDLE HStorePrinter() const;
+    BOOL BHasStore() const;
+    BOOL BStoreEntry(QuickSetEntry* pEntry, int iIndex);
+    BOOL BDeleteStoreKey();
+    BOOL BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const;
+    void VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared);
+    void VFreeList(QuickSetEntry** ppHead, QuickSetEntry** ppTail);
+    QuickSetEntry* PAppendTo(QuickSetEntry** ppHead, QuickSetEntry** ppTail);
+    BOOL BPostScript() const;
+    BOOL BGroupDiffers(const ZQUIDevmode& devmode, const QuickSetEntry& entry, int iGroup);
+    BOOL BWatermarkDiffers(const ZQUIDevmode& devmode, const QuickSetEntry& entry) const;
+    BOOL BAnyFeatureLocked(PCWSTR pszFeature) const;
+    BOOL BOptionWalkHides(QuickSetEntry* pEntry, PCWSTR pszFeature);
+    BOOL BLocksHide(const QuickSetEntry* pEntry) const;
+    void VResetToPlaceholder(HWND hCombo, HWND hSave, HWND hDelete);
+
+    QuickSetEntry* m_pHead = nullptr;
+    QuickSetEntry* m_pTail = nullptr;
+    // Used only while the store is rebuilt.
+    QuickSetEntry* m_pStoredHead = nullptr;
+    QuickSetEntry* m_pStoredTail = nullptr;
+    QuickSetEntry* m_pFactory = nullptr;
+    BOOL m_bListChanged = FALSE;
+    // Its links stay empty; taken at load and by the printing-shortcuts pages.
+    QuickSetEntry m_snapshot = {};
     BOOL m_bSnapshot = FALSE;
-    BOOL m_bChanged = FALSE;
-    // The current name names the stored quick set in force (set when the quick sets are loaded,
-    // applied or saved).
-    BOOL m_bSelected = FALSE;
+    int m_nEntries = 0;
+    // Bounds the poster-tile comparison; set by the poster handlers.
+    int m_iPosterTilesPerSide = 0;
     WCHAR m_szPlaceholder[kNameChars] = {};
     WCHAR m_szCurrentName[kNameChars] = {};
+    int m_iSharedIndex = 0;
+    int m_iUserIndex = 0;
+    WCHAR m_szFactoryName[kNameChars] = {};
+    BOOL m_bRestricted = FALSE;
+    BOOL m_bReopened = FALSE;
+    HANDLE m_hPrinter = nullptr;
+    // The current name names the stored quick set in force.
+    BOOL m_bSelected = FALSE;
+    BOOL m_bChanged = FALSE;
     // The different-paper field of the last page comparison.
     DWORD m_dwPaperSourceCopy = 0;
 };

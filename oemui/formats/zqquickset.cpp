@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "formats/zqbytestream.h"
+
 namespace zqqs {
 
 namespace {
@@ -15,7 +17,159 @@ bool SameText(const zqwchar* a, const zqwchar* b, size_t cap) {
     return true;
 }
 
+uint32_t Le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+size_t Units(const zqwchar* text) {
+    size_t n = 0;
+    if (text)
+        while (n < kMaxPairChars && text[n]) ++n;
+    return n;
+}
+
+// A string of the pair stream, refused when it runs past the value or is longer than a keyword.
+bool ReadPairString(const uint8_t** cursor, const uint8_t* end, std::basic_string<zqwchar>& out) {
+    zqwchar text[kMaxPairChars + 2];
+    zqbs::ReadString(cursor, end, text, kMaxPairChars + 2);
+    if (!*cursor) return false;
+    out.assign(text);
+    return out.size() <= kMaxPairChars;
+}
+
 }  // namespace
+
+void FormatValueName(int index, zqwchar* out) {
+    size_t n = 0;
+    for (; kValuePrefix[n]; ++n) out[n] = kValuePrefix[n];
+    char digits[16];
+    int count = 0;
+    // Indexes are never negative; a negative one is written as its magnitude behind a minus.
+    unsigned long long value = index < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(index))
+                                         : static_cast<unsigned long long>(index);
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    if (index < 0) out[n++] = '-';
+    while (count) out[n++] = static_cast<zqwchar>(digits[--count]);
+    out[n] = 0;
+}
+
+int ParseIndex(const zqwchar* name) {
+    if (!name) return 0;
+    size_t i = 0;
+    while (i < kMaxPairChars && name[i] && name[i] != ':') ++i;
+    if (i >= kMaxPairChars || name[i] != ':') return 0;
+    ++i;
+    bool negative = false;
+    if (i < kMaxPairChars && (name[i] == '-' || name[i] == '+')) negative = name[i++] == '-';
+    long long value = 0;
+    for (; i < kMaxPairChars && name[i] >= '0' && name[i] <= '9'; ++i) {
+        value = value * 10 + (name[i] - '0');
+        if (value > 0x7FFFFFFF) return 0;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+void EncodeCounter(int counter, uint8_t out[4]) {
+    const uint32_t value = static_cast<uint32_t>(counter);
+    out[0] = static_cast<uint8_t>(value & 0xFF);
+    out[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
+    out[2] = 0;
+    out[3] = 0;
+}
+
+int DecodeCounter(const uint8_t* data, size_t size) {
+    if (!data || size < 4) return 0;
+    return static_cast<int>(Le32(data) & 0x7FFFFFFF);
+}
+
+size_t ValueSize(const PairText* pairs, size_t count) {
+    size_t size = kHeadSize + 2;
+    for (size_t i = 0; pairs && i < count; ++i) size += 2 * Units(pairs[i].feature) + 2 * Units(pairs[i].option) + 8;
+    return size;
+}
+
+void WriteValue(const QuickSetHead& head, const PairText* pairs, size_t count, uint8_t* out) {
+    if (!out) return;
+    QuickSetHead stored = head;
+    stored.cbTotal = static_cast<uint32_t>(ValueSize(pairs, count));
+    stored.cPairs = static_cast<uint32_t>(pairs ? count : 0);
+    std::memcpy(out, &stored, kHeadSize);
+    uint8_t* cursor = out + kHeadSize;
+    for (size_t i = 0; pairs && i < count; ++i) {
+        const zqwchar empty[1] = {0};
+        zqbs::WriteString(&cursor, pairs[i].feature ? pairs[i].feature : empty);
+        zqbs::WriteByte(&cursor, kFeatureEnd);
+        zqbs::WriteString(&cursor, pairs[i].option ? pairs[i].option : empty);
+        zqbs::WriteByte(&cursor, kOptionEnd);
+    }
+    zqbs::WriteByte(&cursor, 0);
+    zqbs::WriteByte(&cursor, 0);
+}
+
+bool ReadValue(const uint8_t* data, size_t size, const ReadContext& context, QuickSetHead& head,
+               std::vector<PairRead>& pairs) {
+    std::memset(&head, 0, sizeof head);
+    pairs.clear();
+    if (!data || size < 12 || Le32(data) != size) return false;
+    const uint8_t* end = data + size;
+    const uint8_t* cursor = data + 8;
+    head.cbTotal = static_cast<uint32_t>(size);
+    head.dwMarker = kMarker;
+    const uint32_t nameUnits = zqbs::ReadDword(&cursor, end);
+    if (nameUnits > kNameCapacity || (context.refuseShortName && nameUnits < kNameCapacity)) return false;
+    if (static_cast<size_t>(end - cursor) < nameUnits * 2u) return false;
+    // The name field holds at most 81 characters and its terminator.
+    for (uint32_t i = 0; i < nameUnits; ++i) {
+        const zqwchar unit = static_cast<zqwchar>(cursor[2 * i] | cursor[2 * i + 1] << 8);
+        if (i + 1 < kNameCapacity) head.szName[i] = unit;
+    }
+    cursor += nameUnits * 2u;
+    head.cchName = kNameCapacity;
+
+    const uint32_t settingsSize = zqbs::ReadDword(&cursor, end);
+    if (!cursor || static_cast<size_t>(end - cursor) < settingsSize) return false;
+    if (settingsSize >= kSettingsSize) {
+        std::memcpy(&head.settings, cursor, kSettingsSize);
+    } else {
+        if (context.pFill)
+            head.settings = *context.pFill;
+        else
+            DefaultSettings(head.settings);
+        bool factory = context.factoryName != nullptr;
+        for (size_t i = 0; factory; ++i) {
+            if (head.szName[i] != context.factoryName[i]) factory = false;
+            if (!head.szName[i] || i + 1 >= kNameCapacity) break;
+        }
+        if (!factory) std::memcpy(&head.settings, cursor, settingsSize);
+    }
+    cursor += settingsSize;
+    head.cbSettings = kSettingsSize;
+
+    const uint32_t count = zqbs::ReadDword(&cursor, end);
+    if (!cursor) return false;
+    for (uint32_t i = 0; i < count; ++i) {
+        PairRead pair;
+        uint8_t mark = 0;
+        if (!ReadPairString(&cursor, end, pair.feature) || !zqbs::ReadByte(&cursor, end, &mark)) return false;
+        const bool taken = mark == kFeatureEnd;
+        if (taken && !ReadPairString(&cursor, end, pair.option)) return false;
+        if (!zqbs::ReadByte(&cursor, end, &mark)) return false;
+        if (taken) pairs.push_back(std::move(pair));
+    }
+    uint8_t last = 0;
+    if (!zqbs::ReadByte(&cursor, end, &last)) return false;
+    head.cPairs = static_cast<uint32_t>(pairs.size());
+    return true;
+}
+
+void DefaultSettings(QuickSetSettings& out) {
+    std::memset(&out, 0, sizeof out);
+    for (uint32_t& tile : out.adwPosterTiles) tile = 1;
+}
 
 void Capture(ZQUIDevmode& dm, QuickSetSettings& out) {
     std::memset(&out, 0, sizeof out);
@@ -72,6 +226,60 @@ bool PaperQualityDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block, b
         return true;
     return !SameText(dm.szExtraText, block.szExtraText, 10) ||
            std::memcmp(dm.adwExtra, block.adwExtra, sizeof block.adwExtra) != 0;
+}
+
+bool JobStorageDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    const uint32_t* js = block.adwJobStorage;
+    if (dm.dwPinRequired != block.dwPinRequired || dm.dwPinNumber != block.dwPinNumber ||
+        dm.dwRetentionMode != block.dwRetentionMode || dm.dwUserNameCustom != js[0] || dm.dwJobNameCustom != js[1] ||
+        dm.dwDisplayJobId != js[2])
+        return true;
+    if (!SameText(dm.szJsJobName, block.szJsJobName, 257)) return true;
+    // Whether a name that exists may be replaced is the devmode's to offer: the block has no such field.
+    if (dm.dwNameExistsAvailable && dm.dwNameExistsChoice != js[3]) return true;
+    if ((dm.dwUserNameCustom || js[0]) && !SameText(dm.szJsUserName, block.szJsUserName, 257)) return true;
+    for (int i = 0; i < 8; ++i)
+        if (static_cast<uint32_t>(dm.aiImageShift[i]) != block.adwImageShift[i]) return true;
+    return static_cast<uint32_t>(dm.aiImageShift[8]) != block.dwImageShift8;
+}
+
+bool JobOptionsDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    return dm.dwChromixAuto != block.dwChromixAuto || dm.dwPrintAsGray != block.dwPrintAsGray ||
+           std::memcmp(&dm.dwSepia, block.adwJobOptions, sizeof block.adwJobOptions) != 0;
+}
+
+bool FinishingDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block, int tilesPerSide) {
+    // 1852 to 1884: the manual two-sided flag at 1888 is the block's but no page's to compare.
+    if (std::memcmp(&dm.dwPageBorders, block.adwFinishing, 9 * sizeof(uint32_t)) != 0) return true;
+    const int tiles = tilesPerSide <= 0 ? 0 : tilesPerSide >= 5 ? 25 : tilesPerSide * tilesPerSide;
+    for (int i = 0; i < tiles; ++i)
+        if (dm.adwPosterTiles[i] != block.adwPosterTiles[i]) return true;
+    return false;
+}
+
+bool EffectsNumbersDiffer(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    return dm.dwPrintDocOn != block.dwPrintDocOn || dm.dwPrintedOnPaper != block.dwPrintedOnPaper ||
+           dm.dwScaleToFit != block.dwMinimizeMargins || dm.dwScalePercent != block.dwScalePercent ||
+           dm.dwWmFirstPageOnly != block.dwWmFirstPageOnly;
+}
+
+bool WatermarkNameDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    return !SameText(dm.szWmName, block.szWmName, 256);
+}
+
+bool SimplifiedLargeFormatDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    return dm.dwPrintDocOn != block.dwPrintDocOn || dm.dwPrintedOnPaper != block.dwPrintedOnPaper ||
+           dm.dwScaleToFit != block.dwMinimizeMargins || dm.dwScalePercent != block.dwScalePercent ||
+           dm.dwPageBorders != block.adwFinishing[0] || dm.dwPageOrderIndex != block.adwFinishing[1] ||
+           dm.dwPagesPerSheet != block.adwFinishing[6];
+}
+
+bool AppTextDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    return !SameText(dm.szAppText, block.szAppText, 32);
+}
+
+bool OrientationDuplexDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block) {
+    return dm.wDuplex != block.wDuplex || dm.wOrientation != block.wOrientation;
 }
 
 }  // namespace zqqs

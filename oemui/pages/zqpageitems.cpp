@@ -88,7 +88,7 @@ LRESULT ApplyPage(PageContext* pContext, int iPageId) {
     return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
 }
 
-void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged) {
+void ReportPageChange(HWND hPage, PageContext* pContext, int iCompareGroup, bool bChanged) {
     CZQQuickSets* quickSets = pContext->pQuickSets;
     const bool quickSetChanged = quickSets && quickSets->BChanged();
     if (hPage)
@@ -96,7 +96,7 @@ void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChan
                      reinterpret_cast<WPARAM>(hPage), 0);
     const ZQUIDevmode* saved = pContext->pPage ? CoreOf(pContext->pPage->CUIParam()) : nullptr;
     ZQUIDevmode* work = WorkOf(pContext);
-    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iPageId))
+    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iCompareGroup))
         work->dwPendingChange = 1;
 }
 

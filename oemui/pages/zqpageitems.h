@@ -240,8 +240,9 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
 // PSNRET_NOERROR, or PSNRET_INVALID_NOCHANGEPAGE when the sheet refused it.
 LRESULT ApplyPage(PageContext* pContext, int iPageId);
 // A page's change check told to the sheet (the quick set's change counts too), and the working
-// settings made the user's own when they no longer are those of the quick set the sheet opened with.
-void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged);
+// settings made the user's own when they no longer are those of the quick set the sheet opened with
+// (iCompareGroup: the page's CZQQuickSets::kCompare* group).
+void ReportPageChange(HWND hPage, PageContext* pContext, int iCompareGroup, bool bChanged);
 
 // The Help button of a page: the page's topic (15243 unless the page has its own) in the help file
 // the private devmode names.

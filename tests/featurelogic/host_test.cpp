@@ -14,6 +14,7 @@
 #include "zqhostapp.h"
 #include "zqhostpage.h"
 #include "zqprinter.h"
+#include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 
 namespace {
@@ -229,6 +230,65 @@ TEST_F(SampleItems, LockDataThatCannotBeListedStillLocks) {
     lock(L"");  // the spooler here cannot delete it; an empty lock locks nothing
     EXPECT_FALSE(paperType) << "the administrator's lock holds";
     EXPECT_FALSE(paperSize) << "no lock record can be read: every setting that can be locked is";
+}
+
+}  // namespace
+
+namespace {
+
+using QuickSetsUnderHost = zqhosttest::SamplePrintersTest;
+
+// The printer's quick sets and their counter, removed where the spooler here keeps a printer's keys
+// (it deletes no printer data itself).
+void ClearQuickSets(const std::wstring& printer) {
+    const std::wstring root = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + printer + L"\\ZQPresetRoot";
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (root + L"\\PresetPoolData").c_str());
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, root.c_str(), L"PresetPoolMaxIndexCount");
+}
+
+// Quick sets written into the desk printer's store are read back by the host tool and by the
+// manager's load, with the flags of a user who may write the printer's data.
+TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
+    ClearQuickSets(kDesk);
+    CZQSpoolPrinter h = Open(kDesk);
+    ZQUIDevmode dm = {};
+    OEMCUIPPARAM param = {};
+    param.cbSize = sizeof param;
+    param.hPrinter = h.Get();
+    param.pPrinterName = const_cast<PWSTR>(kDesk.c_str());
+    param.pOEMDM = &dm;
+    {
+        CZQQuickSets writer;
+        writer.VSetParam(&param, OEMCUIP_DOCPROP);
+        writer.VPrepareStore();
+        writer.VReadMaxIndex();
+        const int first = writer.ISharedIndex();
+        for (const wchar_t* name : {L" Factory Defaults", L"Everyday"}) {
+            QuickSetEntry* e = writer.PNewEntry();
+            lstrcpyW(e->head.szName, name);
+            e->head.dwMarker = 21;
+            e->head.cchName = 82;
+            e->head.cbSettings = 2020;
+            CZQQuickSets::VAppendPair(&e->pPairs, L"MediaType", L"PLAIN");
+            writer.VWriteEntry(e, FALSE);
+            writer.VAdvanceMaxIndex();
+        }
+        int next = 0;
+        const std::vector<std::wstring> lines = ZQDescribeQuickSets(h.Get(), &next);
+        EXPECT_EQ(first + 2, next);
+        EXPECT_EQ((std::vector<std::wstring>{
+                      std::to_wstring(first) + L" \" Factory Defaults\" flags 0x20000 1 pairs MediaType=PLAIN",
+                      std::to_wstring(first + 1) + L" \"Everyday\" flags 0x10000 1 pairs MediaType=PLAIN"}),
+                  lines);
+    }
+    CZQQuickSets reader;
+    reader.VSetParam(&param, OEMCUIP_DOCPROP);
+    reader.VPrepareStore();
+    reader.VLoadStored();
+    ASSERT_NE(nullptr, reader.PFindEntry(L"Everyday"));
+    EXPECT_EQ(CZQQuickSets::kOwnFlag, reader.PFindEntry(L"Everyday")->dwFlags);
+    EXPECT_EQ(CZQQuickSets::kFixedFlag, reader.PFindEntry(L" Factory Defaults")->dwFlags);
+    ClearQuickSets(kDesk);
 }
 
 }  // namespace

@@ -113,7 +113,7 @@ TEST_F(FinishingUnderHost, PosterTilesAndBookletReachTheDevmode) {
         ASSERT_TRUE(ZQChooseOnPage(page, L"Pages per Sheet and Posters", L"3 x 3 tiles"));
         twoSidedAfterPoster = IsDlgButtonChecked(page, IDC_CHK_DUPLEX) == BST_CHECKED;
         ZQDialogSteps steps;
-        steps.choices = {{L"#" + std::to_wstring(kFirstTileId + 1), L"press"}};
+        steps.choices = {{L"#" + std::to_wstring(kFirstTileId + 1), L"click"}};
         steps.inspect = [&](HWND dialog) {
             WCHAR text[64] = {};
             GetDlgItemTextW(dialog, IDC_STA_TILE_SELECTED, text, 64);

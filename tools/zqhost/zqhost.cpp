@@ -7,6 +7,8 @@
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
 //   zqhost answers <printer>             the printer's device answers (what Update Now stored)
+//   zqhost quicksets <printer>           the printer's stored quick sets as the plug-in reads them:
+//                                        index, name, flags and pairs; refused values named
 //   zqhost preview <file.png> [name=value]...
 //                                        the pages' sample page of a preview record (the fields not
 //                                        given as the preview starts), saved as a picture
@@ -27,7 +29,7 @@
 //          an edit's text by its label; "#ID" names a control by its id),
 //          --press BUTTON (after the choices, a button of the page in front that opens a dialog, or
 //          LABEL=ENTRY, a list's entry that opens one), --in-dialog LABEL=ENTRY (a choice in that
-//          dialog, repeatable; a tree's item by its text, "press" for a button inside it), --dialog-screenshot
+//          dialog, repeatable; a tree's item by its text, "click" for a button inside it), --dialog-screenshot
 //          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given),
 //          --device-servers (the maker's device servers the driver carries registered while the
 //          sheet is open, as the maker's installer leaves them)
@@ -300,6 +302,17 @@ int Answers(const std::wstring& printer) {
     return 0;
 }
 
+int QuickSets(const std::wstring& printer) {
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    int nextIndex = 0;
+    const std::vector<std::wstring> lines = ZQDescribeQuickSets(h.Get(), &nextIndex);
+    wprintf(L"ok    %zu stored quick sets, next index %d\n", lines.size(), nextIndex);
+    for (const std::wstring& line : lines) wprintf(L"  %ls\n", line.c_str());
+    return 0;
+}
+
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
@@ -445,6 +458,7 @@ void Usage() {
             L"                    [[--page <title>] [--choose <label>=<entry>]...]... [--show <setting>]\n"
             L"       zqhost summary <printer>\n"
             L"       zqhost answers <printer>\n"
+            L"       zqhost quicksets <printer>\n"
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
             L"       zqhost samplefonts <folder>\n"
             L"       zqhost fonts <printer> [--folder <dir>] [--add <font>]... [--remove <font>]...\n"
@@ -512,6 +526,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"props") return Properties(target, options);
     if (command == L"summary") return Summary(target);
     if (command == L"answers") return Answers(target);
+    if (command == L"quicksets") return QuickSets(target);
     if (command == L"samplefonts") return SampleFonts(target);
     if (command == L"convert") return Convert(target, ticket, options);
     if (command == L"fonts") {

@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "formats/zqquickset.h"
 #include "zqowner.h"
 #include "zqproc.h"
 #include "zqoemcontract.h"
@@ -754,8 +755,7 @@ bool IsCheckBox(LONG_PTR kind) {
     return kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE || kind == BS_AUTO3STATE;
 }
 bool IsRadio(LONG_PTR kind) { return kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON; }
-// A button drawn by its dialog is pressed as a push button is.
-bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_OWNERDRAW; }
+bool IsPush(LONG_PTR kind) { return kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON; }
 
 // A control that takes a choice beside its label.
 bool TakesEntries(HWND hwnd) {
@@ -843,12 +843,6 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
     if (!control) return false;
     const std::wstring cls = ClassOf(control);
     const LONG_PTR kind = ButtonKind(control);
-    // A push button inside the dialog, which stays open.
-    if (IsPush(kind)) {
-        if (lstrcmpiW(entry.c_str(), L"press") != 0) return false;
-        Notify(control, BN_CLICKED);
-        return true;
-    }
     if (IsCheckBox(kind) || IsRadio(kind)) {
         const bool on = lstrcmpiW(entry.c_str(), L"on") == 0;
         if (!on && lstrcmpiW(entry.c_str(), L"off") != 0) return false;
@@ -874,7 +868,8 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         Notify(control, BN_CLICKED);
         return true;
     }
-    // Any other button is clicked.
+    // Any other button is clicked (a push button that opens nothing, as a tile of a dialog, which
+    // stays open).
     if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
         if (lstrcmpiW(entry.c_str(), L"click") != 0) return false;
         Notify(control, BN_CLICKED);
@@ -994,4 +989,44 @@ bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps
     if (run.timer) KillTimer(nullptr, run.timer);
     t_dialogRun = previous;
     return true;
+}
+
+std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex) {
+    std::vector<std::wstring> lines;
+    if (pNextIndex) {
+        BYTE counter[4] = {};
+        DWORD type = 0, needed = 0;
+        *pNextIndex = GetPrinterDataExW(hPrinter, const_cast<LPWSTR>(L"ZQPresetRoot"),
+                                        const_cast<LPWSTR>(L"PresetPoolMaxIndexCount"), &type, counter, sizeof counter,
+                                        &needed) == ERROR_SUCCESS
+                          ? zqqs::DecodeCounter(counter, needed)
+                          : 0;
+    }
+    const LPCWSTR key = L"ZQPresetRoot\\PresetPoolData";
+    DWORD needed = 0, count = 0;
+    DWORD rc = EnumPrinterDataExW(hPrinter, key, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, key, buffer.data(), needed, &needed, &count);
+    if (rc != ERROR_SUCCESS || buffer.empty()) return lines;
+    const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        const std::wstring index = std::to_wstring(zqqs::ParseIndex(values[i].pValueName));
+        if (i >= static_cast<DWORD>(zqqs::kMaxQuickSets)) {
+            lines.push_back(index + L" beyond the 25 read");
+            continue;
+        }
+        QuickSetHead head;
+        std::vector<zqqs::PairRead> pairs;
+        if (!zqqs::ReadValue(values[i].pData, values[i].cbData, {}, head, pairs)) {
+            lines.push_back(index + L" refused (" + std::to_wstring(values[i].cbData) + L" bytes)");
+            continue;
+        }
+        wchar_t flags[16];
+        swprintf(flags, 16, L"0x%05X", _wcsicmp(head.szName, L" Factory Defaults") == 0 ? 0x20000u : 0x10000u);
+        std::wstring line = index + L" \"" + head.szName + L"\" flags " + flags + L" " + std::to_wstring(head.cPairs) +
+                            L" pairs";
+        for (const zqqs::PairRead& pair : pairs) line += L" " + pair.feature + L"=" + pair.option;
+        lines.push_back(line);
+    }
+    return lines;
 }

@@ -143,6 +143,13 @@ bool ZQReadDeviceAnswers(HANDLE hPrinter, std::vector<ZQDeviceAnswer>& answers);
 // "<name> = <value>": a text in quotes, a number in decimal, other bytes in hex.
 std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 
+// The quick sets of a printer's data ("ZQPresetRoot\PresetPoolData") in the spooler's order, read
+// by the plug-in's reader, one line each: "<index> "<name>" flags 0x<flags> <n> pairs" followed by
+// its pairs as " <feature>=<option>", or "<index> refused (<bytes> bytes)", or "<index> beyond the
+// 25 read". Flags are those of a user who may write the printer's data: the factory-named quick set
+// fixed (0x20000), any other the user's own (0x10000). The next index the store gives, when asked.
+std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex = nullptr);
+
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.
 HWND ZQCurrentPage(HWND sheet);
@@ -165,10 +172,10 @@ bool ZQShowPage(HWND sheet, const std::wstring& title);
 std::vector<std::wstring> ZQListEntries(HWND combo);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
-// button, "click" for any other button (the sample page's), a position for a slider, a tree's item
-// by its text, an edit's text (typed, then the edit left: "#<id>" names an edit), "press" for a push
-// button (one that opens nothing, as a tile of a dialog: the dialog stays open); the page hears of it
-// as of the user's own. False when the control or the entry is not there.
+// button, "click" for any other button (the sample page's, or a push button inside a dialog that
+// stays open, as a tile), a position for a slider, a tree's item by its text, an edit's text (typed,
+// then the edit left: "#<id>" names an edit); the page hears of it as of the user's own. False when
+// the control or the entry is not there.
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry);
 // A tree's item of that text, at any depth (null when none).
 HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);

@@ -105,7 +105,7 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     // Settings that left the quick set in force are a change to come.
     const ZQUIDevmode* saved = CoreOf(m_pCUIParam);
     if (saved && saved->dwQuickSetInUse && pContext->pQuickSets &&
-        pContext->pQuickSets->BPageDiffers(work, kPageFeatures))
+        pContext->pQuickSets->BPageDiffers(work, CZQQuickSets::kCompareFeatures))
         work.dwPendingChange = 1;
 }
 

@@ -370,7 +370,7 @@ BOOL CZQFeaturesTab::BCheckPageChanged(HWND hDlg, PageContext* pContext) {
     tell();
 
     // Settings no longer those of the quick set in force make it the user's own.
-    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, kPageFeatures))
+    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareFeatures))
         logic.m_bQuickSetModified = TRUE;
     return changed ? TRUE : FALSE;
 }

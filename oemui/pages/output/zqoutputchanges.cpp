@@ -39,7 +39,7 @@ BOOL CZQOutputTab::BCheckChanged(HWND hPage, PageContext* pContext) {
     if (core && core->wOrientation != work->wOrientation) changed = 1;
     logic.IBindFeatureControl(0, zqkw::kFaceControl, m_controls.Item(IDC_RB_FACEUP), &changed, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindCompare, TRUE, logic.IGetSavedSelection(zqkw::kFaceControl), nullptr);
-    ReportPageChange(hPage, pContext, kPageOutput, changed != 0);
+    ReportPageChange(hPage, pContext, CZQQuickSets::kCompareJobStorage, changed != 0);
     return changed ? TRUE : FALSE;
 }
 

@@ -368,7 +368,7 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
     const bool quickSetChanged = quickSets && quickSets->BChanged();
     SendMessageW(GetParent(hDlg), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
                  reinterpret_cast<WPARAM>(hDlg), 0);
-    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(work, kPagePaperQuality))
+    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(work, CZQQuickSets::kComparePaperQuality))
         work.dwPendingChange = 1;
 }
 
