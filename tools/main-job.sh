@@ -9,7 +9,7 @@
 # loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
 # page in landscape, rotated by 180 degrees, with that cover on its sample page, and with a poster
 # whose tile selection dialog leaves a tile out, and its Effects page in landscape with the same
-# cover; the About page of
+# cover, and with a watermark at 75 %; the About page of
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
@@ -223,6 +223,16 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --page "Effects" --choose "#442=click" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Effects page" >&2; rc=1; fi
+
+# The desk printer's Effects page with a watermark chosen from the pool, lying along the page's
+# diagonal on the sample page, and the document printed at 75 %.
+png="$out/zqdesk-effects-watermark.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Effects, the watermark Confidential at 75 %"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --choose "#186=Confidential" \
+  --choose "#501=on" --choose "#181=75" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Effects page's watermark" >&2; rc=1; fi
 
 # The desk printer with the simplified interface: its Features page in place of the Paper/Quality,
 # Effects and Finishing pages, turned to landscape.
