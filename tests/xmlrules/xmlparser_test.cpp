@@ -71,8 +71,8 @@ TEST_F(XmlParserTest, DesktopSampleHasEverySectionButTheRollOnes) {
     EXPECT_TRUE(parser.Component());
     EXPECT_EQ(2, Length(parser.EventList()));
     EXPECT_EQ(7, Length(parser.FeatureList()));
-    EXPECT_EQ(18, Length(parser.MacroList()));
-    EXPECT_EQ(18, Length(parser.MacroList2()));
+    EXPECT_EQ(19, Length(parser.MacroList()));
+    EXPECT_EQ(19, Length(parser.MacroList2()));
     EXPECT_NE(parser.MacroList(), parser.MacroList2());
     // Two English presets, one Japanese.
     EXPECT_EQ(CZQXmlParserCommon::IGetCountryCode() == 81 ? 1 : 2, Length(parser.PresetList()));

@@ -12,6 +12,7 @@
 #include "featurelogic/zqwatermarks.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpapernames.h"
+#include "settings/zqoptionlists.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -38,6 +39,9 @@ struct ZQEffectsState {
     WCHAR szSelectedForm[256] = {};  // the form chosen while it does
     BOOL bWatermarkReload = FALSE;   // the next paint takes the listed watermark again
     BOOL bEditAllowed = FALSE;       // "Edit..." is shown and usable
+    BOOL bSettingScale = FALSE;      // the page itself writes the scale box
+    BOOL bFormKeywordsRead = FALSE;  // the form's option keywords were asked for
+    BOOL bFormKeyed = FALSE;         // and could be read
 };
 
 class CZQEffectsTab : public CZQTabBase {
@@ -174,6 +178,8 @@ private:
     void VSetScroll(int iPosition);
     // A borderless paper's destination entry: the paper the Paper/Quality page shows, else "LETTER".
     int IFindBorderlessTwin(PageContext* pContext);
+    // After a resizing choice: the diagonal, the change check, the paper text and the sample page.
+    void VShowResized(HWND hDlg, PageContext* pContext);
     // The pages-per-sheet and poster layout back to one page, ending posters.
     void VEndMultiplePages(PageContext* pContext);
     // The Finishing page's poster flag.
@@ -187,6 +193,7 @@ private:
     CZQPageControls m_controls;
     ZQScaleLimits m_limits;
     CZQPaperNames m_paperNames;
+    zqsettings::CZQStringList m_formKeywords;
     ZQEffectsState m_state;
     CZQPageAlerts m_alerts;
 };

@@ -116,15 +116,20 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
     }
     POPTITEM form = PubItem(param, DMPUB_FORMNAME);
     if (!form) return;
-    LONG widthLimit = 0, lengthLimit = 0;
-    logic.IGetActualCustomRange(&widthLimit, &lengthLimit);
-    CZQPaperNames names;
     const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
-    const bool named = names.BRead(param->pPrinterName, caps ? caps->szPortName : nullptr, param->pPublicDM) != FALSE;
-    PWSTR* keywords = nullptr;
-    int keywordCount = 0;
-    const bool keyed = CZQCommon::DWGetOptionKeywords(param, logic.PszFormFeature(), &keywords, &keywordCount,
-                                                      OEMCUIP_DOCPROP) == ZQOPT_OK;
+    // The page's names, read at its start (again only when they could not be read then).
+    if (!m_paperNames.Count()) BGetPaperSizeNames(pContext);
+    const CZQPaperNames& names = m_paperNames;
+    const bool named = names.Count() != 0;
+    // The form's keywords are read by trying each option on the core driver: once for the page.
+    if (!m_state.bFormKeywordsRead) {
+        m_state.bFormKeywordsRead = TRUE;
+        m_state.bFormKeyed = CZQCommon::DWGetOptionKeywords(param, logic.PszFormFeature(), &m_formKeywords.p,
+                                                            &m_formKeywords.n, OEMCUIP_DOCPROP) == ZQOPT_OK;
+    }
+    PWSTR* keywords = m_formKeywords.p;
+    const int keywordCount = m_formKeywords.n;
+    const bool keyed = m_state.bFormKeyed != FALSE;
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     const int options = CZQCommon::IGetOptionCount(form);
     if (!named) {
@@ -133,6 +138,8 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
             if (PCWSTR name = OptionName(form, j); name && !Unusable(OptionFlags(form, j))) add(name);
     } else {
         const BOOL fromLarge = logic.BScaleFromLargePaper();
+        LONG widthLimit = 0, lengthLimit = 0;
+        if (fromLarge) logic.IGetActualCustomRange(&widthLimit, &lengthLimit);
         for (DWORD i = 0; i < names.Count(); ++i) {
             PCWSTR name = names.Name(i);
             bool accepted = false;
@@ -151,7 +158,6 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
             add(name);
         }
     }
-    if (keywords) CZQCommon::VFreeStringList(keywords, keywordCount);
 }
 
 BOOL CZQEffectsTab::BGetUserFormNames(PageContext* pContext, PWSTR** ppNames, int* piCount) {
@@ -238,8 +244,11 @@ void CZQEffectsTab::VComputeScaleFactor(PageContext* pContext) {
 }
 
 void CZQEffectsTab::VSetScaleBox(int iValue) {
-    if (m_controls.Item(IDC_TXT_NORMAL_SIZE))
-        SetDlgItemInt(m_controls.Page(), IDC_TXT_NORMAL_SIZE, static_cast<UINT>(iValue), FALSE);
+    if (!m_controls.Item(IDC_TXT_NORMAL_SIZE)) return;
+    // The box's own change notice is the user's typing only.
+    m_state.bSettingScale = TRUE;
+    SetDlgItemInt(m_controls.Page(), IDC_TXT_NORMAL_SIZE, static_cast<UINT>(iValue), FALSE);
+    m_state.bSettingScale = FALSE;
 }
 
 void CZQEffectsTab::VSetScroll(int iPosition) {
@@ -403,6 +412,14 @@ void CZQEffectsTab::VProbeTwoSided(PageContext* pContext) {
     ReportSelection(param, form, kept, static_cast<DWORD>(tried), OEMCUIP_DOCPROP);
 }
 
+// A resizing choice made: the diagonal of the paper printed on, the change, the label and the page.
+void CZQEffectsTab::VShowResized(HWND hDlg, PageContext* pContext) {
+    VUpdateDiagonalAngle(pContext);
+    VUpdateChangedState(hDlg, pContext);
+    VShowPaperText(pContext);
+    VRepaintPreview(TRUE);
+}
+
 void CZQEffectsTab::VEndMultiplePages(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
@@ -434,10 +451,7 @@ void CZQEffectsTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
         EnableWindow(m_controls.Item(id), FALSE);
     work.dwScalePercent = kFullScale;
     VSetScaleBox(kFullScale);
-    VUpdateDiagonalAngle(pContext);
-    VUpdateChangedState(hDlg, pContext);
-    VShowPaperText(pContext);
-    VRepaintPreview(TRUE);
+    VShowResized(hDlg, pContext);
 }
 
 void CZQEffectsTab::VOnPrintDocumentOn(HWND hDlg, PageContext* pContext) {
@@ -473,10 +487,7 @@ void CZQEffectsTab::VOnPrintDocumentOn(HWND hDlg, PageContext* pContext) {
     VSetScaleBox(work.dwScaleToFit ? IComputeFitScale(pContext) : kFullScale);
     CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
     m_controls.VSetCheck(IDC_CHECK_CENTER_ON_PAGE, FALSE);
-    VUpdateDiagonalAngle(pContext);
-    VUpdateChangedState(hDlg, pContext);
-    VShowPaperText(pContext);
-    VRepaintPreview(TRUE);
+    VShowResized(hDlg, pContext);
 }
 
 void CZQEffectsTab::VOnScaling(HWND hDlg, PageContext* pContext) {
@@ -499,10 +510,7 @@ void CZQEffectsTab::VOnScaling(HWND hDlg, PageContext* pContext) {
     if (value > m_limits.iMaximum) value = m_limits.iMaximum;
     work.dwScalePercent = static_cast<uint32_t>(value);
     VSetScroll(value);
-    VUpdateDiagonalAngle(pContext);
-    VUpdateChangedState(hDlg, pContext);
-    VShowPaperText(pContext);
-    VRepaintPreview(TRUE);
+    VShowResized(hDlg, pContext);
 }
 
 void CZQEffectsTab::VOnScaleToFit(HWND hDlg, PageContext* pContext) {
@@ -529,10 +537,7 @@ void CZQEffectsTab::VOnDestPaperChange(HWND hDlg, PageContext* pContext) {
         pContext->pLogic->IBindFeatureControl(0, kPSAutoScaling, combo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply,
                                               FALSE, 0, nullptr) == 3)
         CZQCommon::DWSelectOptionByKeyword(m_pCUIParam, kPSAutoScaling, kCustomPaperSize, OEMCUIP_DOCPROP);
-    VUpdateDiagonalAngle(pContext);
-    VUpdateChangedState(hDlg, pContext);
-    VShowPaperText(pContext);
-    VRepaintPreview(TRUE);
+    VShowResized(hDlg, pContext);
 }
 
 void CZQEffectsTab::VOnScaleEdit(HWND hDlg, int iCode, PageContext* pContext) {
@@ -546,17 +551,17 @@ void CZQEffectsTab::VOnScaleEdit(HWND hDlg, int iCode, PageContext* pContext) {
         else if (BIsAllDigits(text) && _wtoi(text) < m_limits.iMinimum) VSetScaleBox(m_limits.iMinimum);
         return;
     }
-    if (iCode != EN_CHANGE || !IsWindowEnabled(box)) return;
-    if (text[0] && !BIsAllDigits(text)) {
-        VSetScaleBox(kFullScale);
-        SendMessageW(box, EM_SETSEL, 3, 3);
-        return;  // the box's own change notice carries on with the number
-    }
-    if (!text[0]) return;
+    if (iCode != EN_CHANGE || m_state.bSettingScale || !IsWindowEnabled(box)) return;
     int value = _wtoi(text);
-    if (value > m_limits.iMaximum) {
-        VSetScaleBox(m_limits.iMaximum);
+    if (text[0] && !BIsAllDigits(text)) {
+        value = kFullScale;
+        VSetScaleBox(value);
+        SendMessageW(box, EM_SETSEL, 3, 3);
+    } else if (!text[0]) {
         return;
+    } else if (value > m_limits.iMaximum) {
+        value = m_limits.iMaximum;
+        VSetScaleBox(value);
     }
     VSetScroll(value);
     WorkOf(pContext)->dwScalePercent = static_cast<uint32_t>(value);
@@ -583,13 +588,16 @@ void CZQEffectsTab::VOnScroll(HWND hDlg, int iCode, PageContext* pContext) {
         case SB_RIGHT: pos = high; break;
         default: break;
     }
-    // The box's change notice cuts the value to the largest scale and stores it.
+    if (pos > m_limits.iMaximum) pos = m_limits.iMaximum;
     VSetScaleBox(pos);
     VSetScroll(pos);
+    if (IsWindowEnabled(m_controls.Item(IDC_TXT_NORMAL_SIZE))) {
+        WorkOf(pContext)->dwScalePercent = static_cast<uint32_t>(pos);
+        VUpdateChangedState(hDlg, pContext);
+    }
     VShowPaperText(pContext);
     m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     VRepaintPreview(TRUE);
-    (void)hDlg;
 }
 
 // ---------------------------------------------------------------------------------------------
