@@ -14,7 +14,8 @@
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
 # page then offers the finisher the printer reported, with the image shift dialog; the desk printer
-# on a printer port shows the device's alerts on its Paper/Quality page.
+# on a printer port shows the device's alerts on its Paper/Quality page; the desk printer with the
+# simplified interface shows its Features page in landscape.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -197,6 +198,15 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --page "Finishing" --choose "#538=on" --choose "Rotate by 180 degrees=on" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Finishing page" >&2; rc=1; fi
+# The desk printer with the simplified interface: its Features page in place of the Paper/Quality,
+# Effects and Finishing pages, turned to landscape.
+png="$out/zqdesksimple-features.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Simple: Features, landscape"
+wine zqhost.exe install 'samples\zqdesk\zqdesksimple.zqm' </dev/null | tr -d '\r' || rc=1
+wine zqhost.exe prefs "ZQ Desk 2400 Simple" --ok-after 2500 --page "Features" --choose "#538=on" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Features page" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.

@@ -153,6 +153,9 @@ inline constexpr WCHAR kTraceSwitch[] = L"ZQTrace";
 // The maker's add-paper program's last choice (REG_DWORD), written by that program.
 inline constexpr WCHAR kAddNewPaperKey[] = L"Software\\Quorvane\\AddNewPaper\\MediaList";
 inline constexpr WCHAR kCustomMediaSelected[] = L"CustomMediaSelected";
+// The maker's add-paper program (REG_SZ "Path", under HKEY_LOCAL_MACHINE), written by its installer.
+inline constexpr WCHAR kAddNewPaperToolKey[] = L"SOFTWARE\\Quorvane\\AddNewPaper";
+inline constexpr WCHAR kAddNewPaperToolPath[] = L"Path";
 // A driver's extension list name for the user (REG_SZ), "<key><driver>", written by the
 // extension hooks from the driver's machine value kDEMFileName.
 inline constexpr WCHAR kUserExtensionListKey[] = L"Software\\Quorvane\\DEMFileData\\";

@@ -43,6 +43,8 @@ public:
         kCompareEffects = 6,
         kComparePaperQuality = 7,
         kCompareAppText = 11,
+        // The Features page holds the Paper/Quality page's group.
+        kCompareFeatures = 12,
         kCompareSimplifiedLargeFormat = 13,
     };
 

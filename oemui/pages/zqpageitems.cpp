@@ -47,11 +47,11 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
-void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam) {
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic) {
     const ZQUIDevmode* core = CoreOf(pParam);
     WCHAR helpFile[256] = {};
     if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, 15243, helpFile);
+    CZQCommon::VShowControlHelp(hButton, IDC_BTN_HELP, dwTopic, helpFile);
 }
 
 bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
@@ -65,7 +65,7 @@ bool WebPreviewAllowed(POEMCUIPPARAM pParam) {
     return allowed;
 }
 
-void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
+void SetOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !pParam) return;
     work->wOrientation = bLandscape ? 2 : 1;
@@ -76,6 +76,11 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
         own->Flags |= OPTIF_CHANGED;
     }
     CZQCommon::DWSelectPubOption(pParam, DMPUB_ORIENTATION, 0, selection);
+}
+
+void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape) {
+    if (!WorkOf(pContext) || !pParam) return;
+    SetOrientation(pContext, pParam, bLandscape);
     const bool postScript = PostScript(pContext);
     WCHAR option[256];
     // The PostScript orientation feature turns with the page.
@@ -87,6 +92,68 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
     }
     if (ReadOption(pParam, postScript ? zqkw::kStapleLocation : zqkw::kStapling, option) && RulesLoaded(pContext))
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, pParam);
+}
+
+int ShownPreviewId(const ZQUIDevmode& work) {
+    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
+    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
+}
+
+bool ReselectWithMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszFeature, LONG lSel) {
+    CZQCommon::DWSelectOptionByIndex(pParam, pszFeature, static_cast<int>(lSel), OEMCUIP_DOCPROP);
+    WCHAR option[256];
+    if (!ReadOption(pParam, pszFeature, option) || !pContext || !pContext->pRules) return false;
+    pContext->pRules->BRunFeatureMacros(pszFeature, option, pParam);
+    return true;
+}
+
+void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript) {
+    const PCWSTR feature = StaplingFeature(bPostScript);
+    POPTITEM item = PubItem(pParam, bPubId);
+    POPTITEM stapling = FeatureItem(pParam, feature);
+    if (item && stapling && (OptionFlags(item, item->Sel) & OPTPF_OVERLAY_WARNING_ICON) &&
+        (OptionFlags(stapling, stapling->Sel) & OPTPF_OVERLAY_WARNING_ICON))
+        CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
+}
+
+void SettleBorderlessLayout(CZQUILogic& logic, POEMCUIPPARAM pParam, BOOL bKeepLayout, BOOL bBanner) {
+    ZQUIDevmode& work = *logic.WorkDM();
+    if (!bKeepLayout) {
+        work.dwBooklet = 0;
+        work.wDuplex = 1;
+        work.dwPagesPerSheet = 1;
+    }
+    work.dwPrintDocOn = 0;
+    work.dwScaleToFit = 0;
+    work.dwScalePercent = 100;
+    CZQCommon::DWSelectPubOption(pParam, DMPUB_DUPLEX, 0, 0);
+    logic.VUpdateDuplexState();
+    if (bBanner) logic.ISetPageOrderItems(TRUE);
+}
+
+void RunQualityMacros(PageContext* pContext, POEMCUIPPARAM pParam, bool bGroup) {
+    if (!pContext || !pContext->pRules) return;
+    WCHAR option[256];
+    if (bGroup && ReadOption(pParam, zqkw::kPrintQualityGroup, option))
+        pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, option, pParam);
+    if (ReadOption(pParam, zqkw::kPrintQuality, option) && ZQEqualNoCase(option, L"4800x1200"))
+        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, pParam);
+}
+
+void CheckColorSpaceForQuality(POEMCUIPPARAM pParam) {
+    WCHAR space[256], quality[256];
+    if (!ReadOption(pParam, zqkw::kZQInputColorSpace, space) ||
+        (lstrcmpW(space, L"MANAGEDBYAPPLN") != 0 && lstrcmpW(space, L"ICM") != 0))
+        return;
+    if (ReadOption(pParam, zqkw::kPrintQuality, quality) && !ZQEqualNoCase(quality, L"4800x1200") &&
+        !ZQEqualNoCase(quality, L"Best"))
+        CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
+}
+
+bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam) {
+    WCHAR grey[256];
+    return ReadOption(pParam, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
+           lstrcmpW(grey, L"BlackOnly") == 0;
 }
 
 }  // namespace zqpage

@@ -2,6 +2,8 @@
 // layer, a page's windows shown and hidden, list entries, and the working and saved settings.
 #pragma once
 
+#include <cwchar>
+
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
@@ -49,6 +51,12 @@ inline int OptionIs(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszWord) {
     return ZQEqualNoCase(option, pszWord) ? 1 : 0;
 }
 
+// The feature's option contains the text (with its case); false when it cannot be read.
+inline bool OptionContains(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszPart) {
+    WCHAR option[256];
+    return ReadOption(pParam, pszFeature, option) && wcsstr(option, pszPart) != nullptr;
+}
+
 inline bool Readable(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
     WCHAR option[256];
     return ReadOption(pParam, pszFeature, option);
@@ -71,6 +79,13 @@ inline bool PostScript(const PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     return work && work->dwPdl == kPdlPostScript;
 }
+
+// A paper or media keyword of the banner family.
+inline bool IsBannerKeyword(PCWSTR pszOption) {
+    return pszOption && wcsncmp(pszOption, zqkw::kBannerPaperPrefix, 9) == 0;
+}
+
+inline PCWSTR StaplingFeature(bool bPostScript) { return bPostScript ? zqkw::kStapleLocation : zqkw::kStapling; }
 
 inline PCWSTR ThriftmodeFeature(const PageContext* pContext) {
     return PostScript(pContext) ? zqkw::kJCLThriftmode : zqkw::kThriftmode;
@@ -210,16 +225,44 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
     return TRUE;
 }
 
-// The Help button of a page: the page's topic (15243) in the help file the private devmode names.
-void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam);
+// The Help button of a page: the page's topic (15243 unless the page has its own) in the help file
+// the private devmode names.
+void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic = 15243);
 
 // Whether the printer's web services let the print preview be offered: a printer that lists its
 // services ("PSServicesOption") needs the address of its web server; one without them may.
 bool WebPreviewAllowed(POEMCUIPPARAM pParam);
 
-// The document turned to portrait or landscape as the sample page's click turns it: the working
-// orientation, the plug-in's own orientation item and the core driver's, the PostScript orientation
-// feature, and the helper file's stapling rules run with the current staple option.
+// The document turned to portrait or landscape: the working orientation, the plug-in's own
+// orientation item and the core driver's.
+void SetOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape);
+// As the sample page's click turns it on the pages with finishing: SetOrientation, the PostScript
+// orientation feature, and the helper file's stapling rules run with the current staple option.
 void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape);
+// The sample page's button that shows the sheet: landscape sheets for landscape pages, and for
+// portrait pages two or four to a sheet.
+int ShownPreviewId(const ZQUIDevmode& work);
+
+// Selects the option again and runs the macros of its feature with the option read back; false
+// when the option cannot be read back.
+bool ReselectWithMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszFeature, LONG lSel);
+
+// Stapling whose selection and that of the item it depends on are both marked as conflicting goes
+// back to its first option.
+void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript);
+
+// A borderless or banner page is one full-size page on one side of each sheet: no resizing, no
+// two-sided printing and (unless the layout is kept) one page per sheet without a booklet.
+void SettleBorderlessLayout(CZQUILogic& logic, POEMCUIPPARAM pParam, BOOL bKeepLayout, BOOL bBanner);
+
+// The quality group's macros (when asked), then the warning of the highest resolution.
+void RunQualityMacros(PageContext* pContext, POEMCUIPPARAM pParam, bool bGroup);
+// A colour space the application or the colour management keeps needs the highest qualities: with
+// any other quality the colour space goes back to its first option.
+void CheckColorSpaceForQuality(POEMCUIPPARAM pParam);
+
+// Grey scale with black ink only ("JCLZQPrintInGrayScale" under PostScript), which prints no
+// borderless photos.
+bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam);
 
 }  // namespace zqpage

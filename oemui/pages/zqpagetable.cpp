@@ -3,6 +3,7 @@
 #include <new>
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
 #include "pages/output/zqoutputpage.h"
@@ -11,6 +12,7 @@
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqfeaturesids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqoutputids.h"
 #include "res/zqjobstorageids.h"
@@ -29,6 +31,10 @@ ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
 CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FINISHINGPAGE, IDD_DLG_FINISHINGPAGE_RTL, &FinishingPageDlgProc};
+}
+CZQTabBase* CreateFeatures(const ZQSheetFacts&) { return new (std::nothrow) CZQFeaturesTab(); }
+ZQPageTemplate FeaturesTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_FEATURESPAGE, IDD_DLG_FEATURESPAGE_RTL, &FeaturesPageDlgProc};
 }
 CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
 ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
@@ -58,6 +64,7 @@ const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
+    {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
     {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
      nullptr},

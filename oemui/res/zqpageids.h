@@ -11,6 +11,8 @@
 #define IDB_CONSTRAINT_PRESSED 134
 #define IDB_CONSTRAINT_PRESSED_RTL 1012
 #define IDB_CONSTRAINT 1013
+// The marker beside page kinds that take their own paper (the Paper/Quality page draws it).
+#define IDI_PAGE_KIND_MARKER 217
 
 // Controls.
 #define IDC_ZQLOGO_HOLDER 111

@@ -11,9 +11,6 @@
 // The logo, the constraint button's pictures and the controls every settings page shares.
 #include "res/zqpageids.h"
 
-// The marker beside page kinds that take their own paper.
-#define IDI_PAGE_KIND_MARKER 217
-
 // Controls of the page.
 #define IDC_GB_PRINT_QUALITY 381
 #define IDC_CBO_PRINT_QUALITY 382

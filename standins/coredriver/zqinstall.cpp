@@ -48,6 +48,19 @@ void RegisterBidiStandIn(const std::wstring& binDir) {
     if (auto reg = ZQGetProc<PFN_DllRegisterServer>(bidi.Get(), "DllRegisterServer")) reg();
 }
 
+// The driver's toolbox program, as the driver's installer registers it for the driver's name: a
+// file among the driver's (no drive: the plug-in looks for it in the driver's version folder).
+void RegisterToolbox(const std::wstring& driverName, const std::string& toolbox) {
+    const std::wstring key = L"SOFTWARE\\Quorvane\\ZQTVQ Printing System Config\\" + driverName;
+    if (toolbox.empty()) {
+        RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"ToolboxPath");
+        return;
+    }
+    const std::wstring path = ZQWide(toolbox);
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), L"ToolboxPath", REG_SZ, path.c_str(),
+                    static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
 bool Exists(const std::wstring& path) {
     DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -125,6 +138,7 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
         out.error = L"AddPrinterDriver failed";
         return FALSE;
     }
+    RegisterToolbox(driverName, model.toolbox);
 
     std::wstring name = out.printerName, portName = port.empty() ? L"FILE:" : port, processor = L"WinPrint";
     PRINTER_INFO_2W pi = {};

@@ -188,6 +188,9 @@ private:
         } else if (EqualNoCase(key, "Strings")) {
             if (!IsFileName(value)) return Fail("bad strings file name");
             m_model.stringsFile = std::string(value);
+        } else if (EqualNoCase(key, "Toolbox")) {
+            if (!IsFileName(value)) return Fail("bad toolbox file name");
+            m_model.toolbox = std::string(value);
         } else if (EqualNoCase(key, "StatusText")) {
             if (value.empty() || value.size() > 511) return Fail("StatusText takes 1 to 511 characters");
             m_model.statusText = std::string(value);

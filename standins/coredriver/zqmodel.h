@@ -70,6 +70,7 @@ struct Model {
     std::string stringsFile;           // strings file beside the model, optional
     bool softFonts = false;            // the printer takes downloaded fonts: device settings offer the font installer
     std::string statusText;            // what the printer's status monitor keeps in "ZQSTSSTR", optional
+    std::string toolbox;               // the driver's toolbox program among its files, optional
     std::map<uint32_t, std::string> strings;
     std::vector<Feature> features;
     std::vector<Constraint> constraints;

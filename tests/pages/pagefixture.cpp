@@ -108,6 +108,8 @@ BOOL PageTestGates::BDetachConstraintControls(PCWSTR pszFeature, HWND hDlg) {
 CZQTabBase* PageTestSlots::PPage(int iPageId) const {
     for (const auto& [id, context] : m_pages)
         if (id == iPageId) return context->pPage;
+    for (const auto& [id, page] : m_objects)
+        if (id == iPageId) return page;
     return nullptr;
 }
 
@@ -129,6 +131,14 @@ BoxAnswers::BoxAnswers(int iAnswer) : answer(iAnswer) {
 }
 
 BoxAnswers::~BoxAnswers() { zqmsgbox::SetAnswerer(nullptr, nullptr); }
+
+std::vector<zqtest::FixtureFeature> PageFixture::OrientationItems() {
+    zqtest::FixtureFeature own = zqtest::ListFeature(
+        "ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}}, 0, kOemPubOrientation);
+    own.oem = true;
+    return {own, zqtest::ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0,
+                                     DMPUB_ORIENTATION)};
+}
 
 HINSTANCE PageFixture::Resources() {
     static const CZQModule module(LoadLibraryExW(zqtest::BesideExe(L"zqoemui.dll").c_str(), nullptr,
@@ -201,11 +211,12 @@ void PageFixture::BuildPage(std::unique_ptr<CZQTabBase> page) {
                  &m_record,          &m_slots};
 }
 
-void PageFixture::JoinSheet(int iPageId) {
+void PageFixture::JoinSheet(int iPageId, bool bPaperQualityShown) {
     m_paperTab.VBind(nullptr, m_host.Param(), nullptr);
     m_paperContext = m_context;
     m_paperContext.pPage = &m_paperTab;
-    m_slots.VAdd(kPagePaperQuality, &m_paperContext);
+    if (bPaperQualityShown) m_slots.VAdd(kPagePaperQuality, &m_paperContext);
+    else m_slots.VAddObject(kPagePaperQuality, &m_paperTab);
     m_slots.VAdd(iPageId, &m_context);
     m_logic.VSaveSelections();
 }

@@ -66,9 +66,12 @@ public:
     PageContext* PContext(int iPageId) override;
     // A page object of the sheet with its context (the context names the object).
     void VAdd(int iPageId, PageContext* pContext) { m_pages.emplace_back(iPageId, pContext); }
+    // A page object the sheet does not show: it has no context.
+    void VAddObject(int iPageId, CZQTabBase* pPage) { m_objects.emplace_back(iPageId, pPage); }
 
 private:
     std::vector<std::pair<int, PageContext*>> m_pages;
+    std::vector<std::pair<int, CZQTabBase*>> m_objects;
 };
 
 // Message boxes answered in place of the user, with one answer; the texts asked.
@@ -98,9 +101,10 @@ protected:
     // procedure returns TRUE for what it answers).
     LRESULT Notify(UINT code);
     // The page's sheet, once the page is built: beside the page (under its id) the sheet's
-    // Paper/Quality page object without a window, which the page reaches through its context; then
-    // the selections the sheet opened with, as page assembly keeps them.
-    void JoinSheet(int iPageId);
+    // Paper/Quality page object without a window, which the page reaches through its context (or,
+    // in a sheet that does not show that page, its object alone); then the selections the sheet
+    // opened with, as page assembly keeps them.
+    void JoinSheet(int iPageId, bool bPaperQualityShown = true);
     // OK or Apply on the open page below and at the highest position visited: its result goes to
     // the sheet, and only at the highest position does it synchronise before and export after, also
     // when the sheet refuses the result; apply ends the quick set's change, and PSN_RESET leaves the
@@ -131,6 +135,8 @@ protected:
     static void Click(HWND hDlg, int id);
     // The plug-in's resources, loaded once as data.
     static HINSTANCE Resources();
+    // The plug-in's own orientation item (portrait) and the core driver's.
+    static std::vector<zqtest::FixtureFeature> OrientationItems();
 
     zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
     HANDLE m_hPrinter = nullptr;

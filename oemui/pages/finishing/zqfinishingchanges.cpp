@@ -101,7 +101,7 @@ void CZQFinishingTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext) {
     const HelpRow rows[kHelpPairs] = {
         {IDC_GB_DOC_OPTIONS, nullptr, 0, nullptr, -1},
         {IDC_CBO_PAGES_PER_SHEET, L"NUpChoice", 0, poster ? zqkw::kZQPosterPrinting : nullptr, 14051},
-        {work ? IShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
+        {work ? ShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
         {IDC_STA_PAGES_PER_SHEET, nullptr, 0, nullptr, -1},
         {IDC_CHK_PAGE_BORDER, L"NUpBordersChoice", 0, nullptr, 14064},
         {IDC_STA_PAGE_ORDER, nullptr, 0, nullptr, -1},

@@ -84,7 +84,7 @@ void CZQFinishingTab::VOnOrientation(HWND hDlg, bool bLandscape, bool bFromPrevi
     m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     VRepaintPreview(TRUE);
     const ZQUIDevmode& work = *WorkOf(pContext);
-    if (bFromPreview) SetFocus(m_controls.Item(IShownPreviewId(work)));
+    if (bFromPreview) SetFocus(m_controls.Item(ShownPreviewId(work)));
     if (pContext->pLogic->BIsLargeFormat() && (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2))
         VCheckRotate90Width(pContext);
 }
@@ -111,11 +111,6 @@ void CZQFinishingTab::VShowOrientation() {
     const bool landscape = CZQCommon::DWFindOemOptItemByPubId(m_pCUIParam, kOemPubOrientation, &own) == ZQOPT_OK &&
                            own && own->Sel == 1;
     CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
-}
-
-int CZQFinishingTab::IShownPreviewId(const ZQUIDevmode& work) {
-    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
-    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
 }
 
 void CZQFinishingTab::VShowPaperText(PageContext* pContext) {

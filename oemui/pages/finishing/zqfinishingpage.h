@@ -109,9 +109,6 @@ private:
     ZQUIDevmode* PWork(PageContext* pContext);
     // The orientation radios as the plug-in's own orientation item stands.
     void VShowOrientation();
-    // The sample page's button that shows the sheet (landscape sheets for landscape pages, and for
-    // portrait pages two or six to a sheet).
-    static int IShownPreviewId(const ZQUIDevmode& work);
     // The paper text under the sample page (large-format printers).
     void VShowPaperText(PageContext* pContext);
     void VRepaintPreview(BOOL bErase);

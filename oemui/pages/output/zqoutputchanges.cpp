@@ -63,7 +63,7 @@ void CZQOutputTab::VGetHelpIds(DWORD* pdwTable, PageContext* pContext) {
         {313, L"JobRetentionModeChoice", 0, nullptr, 15129},
         {309, nullptr, 0, nullptr, -1},
         {IDC_BTN_HELP, nullptr, 0, nullptr, 15054},
-        {work ? IShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
+        {work ? ShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, nullptr, 0, nullptr, 14060},
         {IDC_GB_OUTPUT_BIN_OPTIONS, nullptr, 0, nullptr, -1},
         {IDC_STA_OUTPUT_BIN, nullptr, 0, nullptr, -1},
         {IDC_CBO_BIN, zqkw::kOutputBin, 0, zqkw::kOutputBin, -1},

@@ -154,7 +154,7 @@ void CZQOutputTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     VShowPaperText(pContext);
     m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     VRepaintPreview(TRUE);
-    SetFocus(m_controls.Item(IShownPreviewId(work)));
+    SetFocus(m_controls.Item(ShownPreviewId(work)));
 }
 
 void CZQOutputTab::VOnPaperTextClick(PageContext* pContext) {
@@ -170,11 +170,6 @@ void CZQOutputTab::VRunStaplingConstraints(PageContext* pContext) {
     WCHAR option[256];
     if (ReadOption(m_pCUIParam, PszStapleFeature(pContext), option) && RulesLoaded(pContext))
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, m_pCUIParam);
-}
-
-int CZQOutputTab::IShownPreviewId(const ZQUIDevmode& work) {
-    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
-    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
 }
 
 void CZQOutputTab::VShowPaperText(PageContext* pContext) {

@@ -114,9 +114,6 @@ private:
     void VShowFeature(PageContext* pContext, PCWSTR pszFeature, int iCtrlId, BOOL bCheckBox = FALSE);
     // The feature's item when its selected option carries the conflict mark: its first option.
     void VClearConflictingSelection(PCWSTR pszFeature);
-    // The sample page's button that shows the sheet (landscape sheets for landscape pages, and for
-    // portrait pages two or four to a sheet).
-    static int IShownPreviewId(const ZQUIDevmode& work);
     // The paper text under the sample page (large-format printers).
     void VShowPaperText(PageContext* pContext);
     void VRepaintPreview(BOOL bErase);

@@ -88,9 +88,7 @@ void CZQPaperQualityTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         }
     }
     m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, FALSE);
-    WCHAR grey[256];
-    if (ReadOption(param, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
-        lstrcmpW(grey, L"BlackOnly") == 0) {
+    if (BlackOnlyGrayscale(pContext, param)) {
         SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
         EnableWindow(m_controls.H(kCtlBorderlessPhoto), FALSE);
     }

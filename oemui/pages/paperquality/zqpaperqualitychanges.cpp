@@ -16,21 +16,6 @@ using namespace zqpage;
 
 namespace {
 
-bool IsBanner(PCWSTR pszOption) { return wcsncmp(pszOption, zqkw::kBannerPaperPrefix, 9) == 0; }
-
-PCWSTR StaplingFeature(bool bPostScript) { return bPostScript ? zqkw::kStapleLocation : zqkw::kStapling; }
-
-// Stapling whose selection and the item's it depends on are both marked as conflicting goes back to
-// its first option.
-void ResolveStaplingConflict(POEMCUIPPARAM pParam, BYTE bPubId, bool bPostScript) {
-    const PCWSTR feature = StaplingFeature(bPostScript);
-    POPTITEM item = PubItem(pParam, bPubId);
-    POPTITEM stapling = FeatureItem(pParam, feature);
-    if (item && stapling && (OptionFlags(item, item->Sel) & OPTPF_OVERLAY_WARNING_ICON) &&
-        (OptionFlags(stapling, stapling->Sel) & OPTPF_OVERLAY_WARNING_ICON))
-        CZQCommon::DWSelectOptionByIndex(pParam, feature, 0, OEMCUIP_DOCPROP);
-}
-
 // The lists show the paper of the chosen kind of page: single pages take their own paper.
 bool KindChange(const PageContext* pContext, HWND hDifferent) {
     return pContext && pContext->pLogic && !pContext->pLogic->BHasPageExceptions() && Checked(hDifferent);
@@ -97,27 +82,7 @@ BOOL CZQPaperQualityTab::BKindListChoice(PageContext* pContext, int iKind, BOOL 
     return TRUE;
 }
 
-void CZQPaperQualityTab::VRunQualityMacros(PageContext* pContext, BOOL bGroup) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    WCHAR option[256];
-    if (bGroup && ReadOption(param, zqkw::kPrintQualityGroup, option))
-        pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, option, param);
-    if (ReadOption(param, zqkw::kPrintQuality, option) && ZQEqualNoCase(option, L"4800x1200"))
-        pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, param);
-}
-
 namespace {
-
-// A colour space managed by the application or by colour management needs the highest qualities.
-void CheckColorSpaceForQuality(POEMCUIPPARAM pParam) {
-    WCHAR space[256], quality[256];
-    if (!ReadOption(pParam, zqkw::kZQInputColorSpace, space) ||
-        (lstrcmpW(space, L"MANAGEDBYAPPLN") != 0 && lstrcmpW(space, L"ICM") != 0))
-        return;
-    if (ReadOption(pParam, zqkw::kPrintQuality, quality) && !ZQEqualNoCase(quality, L"4800x1200") &&
-        !ZQEqualNoCase(quality, L"Best"))
-        CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
-}
 
 void RunStaplingMacro(PageContext* pContext, POEMCUIPPARAM pParam, bool bPostScript) {
     WCHAR stapling[256];
@@ -181,7 +146,7 @@ void CZQPaperQualityTab::VOnPaperSizeChange(HWND hDlg, PageContext* pContext) {
 
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
-        if (IsBanner(oldPaper) && !IsBanner(newPaper)) rules.BRunMacro(L"macro_PaperSize_to_Mediatype", newPaper, param);
+        if (IsBannerKeyword(oldPaper) && !IsBannerKeyword(newPaper)) rules.BRunMacro(L"macro_PaperSize_to_Mediatype", newPaper, param);
         WCHAR paper[256], text[256];
         if (ReadOption(param, paperFeature, paper)) {
             rules.BRunFeatureMacros(paperFeature, paper, param);
@@ -245,7 +210,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
         const bool everyPage = work.dwDiffPaper == 0 || kind == kKindOtherPages;
         if (everyPage && BStoreMediaTypeKeyword(hDlg, pContext) && BStoreQualityKeyword(hDlg, pContext)) {
             rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
-            VRunQualityMacros(pContext, FALSE);
+            RunQualityMacros(pContext, m_pCUIParam, false);
         }
         CheckColorSpaceForQuality(param);
         if (FeatureItem(param, zqkw::kFaceControl)) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
@@ -280,7 +245,7 @@ void CZQPaperQualityTab::VOnMediaTypeChange(HWND hDlg, PageContext* pContext, HW
             }
         }
         BShowResolutionTexts(pContext);
-        if (oldRead && IsBanner(oldMedia) && !IsBanner(media) && everyPage)
+        if (oldRead && IsBannerKeyword(oldMedia) && !IsBannerKeyword(media) && everyPage)
             rules.BRunMacro(L"macro_Mediatype_to_PaperSize", media, param);
         VRefreshQualityGroup(pContext);
         VRefreshPaperSizeList(pContext);
@@ -362,7 +327,7 @@ void CZQPaperQualityTab::VSetLargeFormatMediaDefaults(HWND hDlg, PageContext* pC
     if (DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, quality, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
     pContext->pLogic->IBindFeatureControl(0, zqkw::kPrintQualityGroup, GetDlgItem(hDlg, IDC_CBO_PRINT_QUALITY), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
-    if (RulesLoaded(pContext)) VRunQualityMacros(pContext, TRUE);
+    if (RulesLoaded(pContext)) RunQualityMacros(pContext, m_pCUIParam, true);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -415,7 +380,7 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
     POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
     if (SelectedText(list, text) && text[0] && group &&
         DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
-        VRunQualityMacros(pContext, TRUE);
+        RunQualityMacros(pContext, m_pCUIParam, true);
         VRefreshQualityGroup(pContext);
     }
     CheckColorSpaceForQuality(param);

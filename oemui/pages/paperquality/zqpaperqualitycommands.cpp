@@ -96,13 +96,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_BTN_CUSTOM: VOnCustomPaper(hDlg, pContext); break;
         case IDC_BTN_PAPERMEDIA_PQ_SETTINGS: VOnCustomQuality(hDlg, pContext); break;
         case IDC_BTN_MARGINS: VOnMargins(hDlg, pContext); break;
-        case IDC_BTN_HELP: {
-            const ZQUIDevmode* core = CoreOf(param);
-            WCHAR helpFile[256] = {};
-            if (core) ZQCopyTextN(helpFile, 256, reinterpret_cast<const WCHAR*>(core->szHelpFile), 255);
-            VShowControlHelp(hDlg, IDC_BTN_HELP, 15400, helpFile);
-            break;
-        }
+        case IDC_BTN_HELP: ShowHelpButtonTopic(hDlg, param, 15400); break;
         case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
         case IDC_BUTTON_REFRESHALERTS:
             if (pContext->pAlerts) pContext->pAlerts->BRefreshDeviceStatus(FALSE);
@@ -294,11 +288,8 @@ void CZQPaperQualityTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
     VShowPaperTexts(pContext, TRUE, FALSE);
     m_controls.VRepaint(hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
-    // Two or six pages on a sheet lie across it: the other picture takes the focus.
-    const DWORD pagesPerSheet = logic.WorkDM()->dwPagesPerSheet;
-    const bool across = pagesPerSheet == 2 || pagesPerSheet == 4;
-    const bool portraitButton = selection == 0 ? !across : across;
-    SetFocus(GetDlgItem(hDlg, portraitButton ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND));
+    // Two or four pages on a sheet lie across it: the other picture takes the focus.
+    SetFocus(GetDlgItem(hDlg, ShownPreviewId(*logic.WorkDM())));
 }
 
 void CZQPaperQualityTab::VOnOrientationRadio(HWND hDlg, int iCtrlId, PageContext* pContext) {
@@ -336,7 +327,7 @@ void CZQPaperQualityTab::VOnQualityOptions(HWND hDlg, int iCtrlId, PageContext* 
         DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_state.iSliderPosition, OEMCUIP_DOCPROP) != ZQOPT_OK ||
         !RulesLoaded(pContext))
         return;
-    VRunQualityMacros(pContext, TRUE);
+    RunQualityMacros(pContext, m_pCUIParam, true);
     VRefreshQualityGroup(pContext);
 }
 

@@ -54,16 +54,6 @@ LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature, BYTE bPubId) {
     return found == ZQOPT_OK && item ? item->Sel : -1;
 }
 
-// Selects the option again and runs the macros of its feature with the option read back; false
-// when the option cannot be read back.
-bool ReselectAndRunMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszFeature, LONG lSel) {
-    CZQCommon::DWSelectOptionByIndex(pParam, pszFeature, static_cast<int>(lSel), OEMCUIP_DOCPROP);
-    WCHAR option[256];
-    if (!ReadOption(pParam, pszFeature, option)) return false;
-    pContext->pRules->BRunFeatureMacros(pszFeature, option, pParam);
-    return true;
-}
-
 // The choices the page starts with go through the helper file's rules again: the paper's macros
 // may have changed media type and quality, so those are chosen again afterwards, each followed by
 // its own macros, and the photo enhancements come back unless the colour space takes them over.
@@ -82,9 +72,9 @@ void ReapplyRules(PageContext* pContext, POEMCUIPPARAM param) {
     WCHAR option[256];
     if (!ReadOption(param, paperFeature, option)) return;
     pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
-    if (media < 0 || !ReselectAndRunMacros(pContext, param, zqkw::kMediaType, media)) return;
+    if (media < 0 || !ReselectWithMacros(pContext, param, zqkw::kMediaType, media)) return;
     if (quality < 0) return;
-    ReselectAndRunMacros(pContext, param, zqkw::kPrintQualityGroup, quality);
+    ReselectWithMacros(pContext, param, zqkw::kPrintQualityGroup, quality);
     // Colour spaces the application or the colour management keeps leave the enhancements as the
     // macros set them.
     if (!ReadOption(param, zqkw::kZQInputColorSpace, option)) return;
@@ -273,11 +263,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (!Readable(param, zqkw::kZQSimplifiedUI) && logic.BIsLargeFormat()) VCreateListTooltips(pContext);
 
     // Black ink only prints no borderless photos.
-    const ZQUIDevmode* work = logic.WorkDM();
-    const bool postScript = work && work->dwPdl == kPdlPostScript;
-    WCHAR grey[256];
-    if (ReadOption(param, postScript ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
-        lstrcmpW(grey, L"BlackOnly") == 0) {
+    if (BlackOnlyGrayscale(pContext, param)) {
         CheckDlgButton(hDlg, IDC_CHECK_BORDERLESS_PHOTO, BST_UNCHECKED);
         EnableWindow(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO), FALSE);
     }
@@ -307,7 +293,7 @@ void CZQPaperQualityTab::VOnSlider(HWND hSlider, PageContext* pContext) {
     const bool selected =
         DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, m_state.iSliderPosition, OEMCUIP_DOCPROP) == ZQOPT_OK;
     if (!selected || !RulesLoaded(pContext)) return;
-    VRunQualityMacros(pContext, TRUE);
+    RunQualityMacros(pContext, m_pCUIParam, true);
     VRefreshQualityGroup(pContext);
 }
 

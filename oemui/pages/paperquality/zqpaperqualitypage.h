@@ -340,8 +340,6 @@ private:
     int ISelectedPageKind(PageContext* pContext);
     // The list's choice for the chosen kind of page; FALSE when it is every page's.
     BOOL BKindListChoice(PageContext* pContext, int iKind, BOOL bMedia);
-    // The quality group's macros (when asked), then the warning of the highest resolution.
-    void VRunQualityMacros(PageContext* pContext, BOOL bGroup);
     // A borderless or banner page: one full-size page on one side of each sheet, unless the
     // layout is kept (Japanese postcards keep their sides and pages per sheet).
     void VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner);

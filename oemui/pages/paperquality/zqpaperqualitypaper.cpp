@@ -112,19 +112,8 @@ void CZQPaperQualityTab::VEndPosterPrinting(PageContext* pContext) {
 }
 
 void CZQPaperQualityTab::VSettleBorderlessLayout(PageContext* pContext, BOOL bKeepLayout, BOOL bBanner) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    if (!bKeepLayout) {
-        work.dwBooklet = 0;
-        work.wDuplex = 1;
-        work.dwPagesPerSheet = 1;
-    }
-    work.dwPrintDocOn = 0;
-    work.dwScaleToFit = 0;
-    work.dwScalePercent = 100;
     VEndPosterPrinting(pContext);
-    DWSelectPubOption(m_pCUIParam, DMPUB_DUPLEX, 0, 0);
-    pContext->pLogic->VUpdateDuplexState();
-    if (bBanner) pContext->pLogic->ISetPageOrderItems(TRUE);
+    SettleBorderlessLayout(*pContext->pLogic, m_pCUIParam, bKeepLayout, bBanner);
 }
 
 void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {

@@ -7,7 +7,7 @@
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/features/zqfeaturestab.h"
+#include "pages/features/zqfeaturespage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"

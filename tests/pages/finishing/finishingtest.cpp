@@ -21,11 +21,7 @@ void FinishingPage::AddItems(const std::string& without) {
     auto add = [&](const zqtest::FixtureFeature& feature) {
         if (without.find(feature.keyword) == std::string::npos) m_host.Add(feature);
     };
-    zqtest::FixtureFeature own = ListFeature("ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}},
-                                             0, kOemPubOrientation);
-    own.oem = true;
-    add(own);
-    add(ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0, DMPUB_ORIENTATION));
+    for (const zqtest::FixtureFeature& feature : OrientationItems()) add(feature);
     add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"LETTER_SHEET", L"Letter Sheet"},
                                   {"ZQ_BORDERLESS_4X6", L"Photo (borderless)"}},
                     1, DMPUB_FORMNAME));

@@ -24,11 +24,7 @@ void OutputPage::AddItems(const Printer& printer) {
     auto add = [&](const zqtest::FixtureFeature& feature) {
         if (without.find(" " + feature.keyword + " ") == std::string::npos) m_host.Add(feature);
     };
-    zqtest::FixtureFeature own = ListFeature("ZQOrientationCopy", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE", L"Landscape"}},
-                                             0, kOemPubOrientation);
-    own.oem = true;
-    add(own);
-    add(ListFeature("Orientation", {{"PORTRAIT", L"Portrait"}, {"LANDSCAPE_CC90", L"Landscape"}}, 0, DMPUB_ORIENTATION));
+    for (const zqtest::FixtureFeature& feature : OrientationItems()) add(feature);
     // The printer's media ids 1 and 257.
     add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"TRANSPARENCY", L"Transparency"}}, 0, DMPUB_MEDIATYPE));
     add(ListFeature("OutputBin", {{"Stapler", L"Stapler Bin"}, {"Upper", L"Face-Down Bin"}, {"Rear_FaceUp", L"Rear Bin"}},

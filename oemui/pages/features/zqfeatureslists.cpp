@@ -1,0 +1,437 @@
+// The Features page's lists: print quality, paper source and type (with the maker's media tool and
+// the media-type tree), paper size (with the paper-size tree and the custom paper size), the paper
+// the document prints on, page order, pages per sheet, booklets, two-sided printing and the photo
+// fix.
+#include <cwchar>
+
+#include "common/zqkeywords.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/features/zqfeaturespage.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageitems.h"
+#include "preview/zqpreview.h"
+#include "res/zqfeaturesids.h"
+
+using namespace zqpage;
+
+namespace {
+
+// The list's chosen entry is the status module's string (else the English text; without one a
+// missing string matches nothing), compared as it stands or without regard to case.
+bool ChosenIs(CZQCommon& texts, HWND hList, INT id, PCWSTR pszEnglish, bool bAnyCase) {
+    WCHAR text[256], label[CZQCommon::kResStringChars] = {};
+    if (!SelectedText(hList, text)) return false;
+    if (!texts.BLoadResString(id, label) && pszEnglish) ZQCopyText(label, CZQCommon::kResStringChars, pszEnglish);
+    return label[0] && (bAnyCase ? ZQEqualNoCase(text, label) : lstrcmpW(text, label) == 0);
+}
+
+// The core driver's item takes the option and hears of it at once (the caller names the selection it
+// had).
+void ChooseInItem(POEMCUIPPARAM pParam, POPTITEM pItem, LONG lSel, LONG lPrevious) {
+    if (!pParam->poemuiobj || !pParam->poemuiobj->pOemUIProcs) return;
+    pItem->Sel = lSel;
+    pItem->Flags |= OPTIF_CHANGED;
+    pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, static_cast<DWORD>(lPrevious),
+                                                       OEMCUIP_DOCPROP);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Print quality and photo fix
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR text[256];
+    POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
+    if (SelectedText(m_controls.Item(IDC_CBO_PRINT_QUALITY), text) && text[0] && group &&
+        DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
+        VApplyQualityGroupRule();
+        RunQualityMacros(pContext, param, true);
+    }
+    // Colour by the printer's own matching keeps the photo fix its macros chose.
+    if (OptionIs(param, zqkw::kZQInputColorSpace, L"CHROMIX") == 1)
+        pContext->pLogic->IBindFeatureControl(0, zqkw::kZQPhotoFix, m_controls.Item(IDC_CBO_PHOTOFIX), nullptr,
+                                              OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
+    CheckColorSpaceForQuality(param);
+}
+
+void CZQFeaturesTab::VApplyQualityGroupRule() {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    WCHAR group[256];
+    if (!ReadOption(param, zqkw::kPrintQualityGroup, group)) return;
+    // The draft groups print no photo fix.
+    if (ZQEqualNoCase(group, L"PQGroup_3") || ZQEqualNoCase(group, L"PQGroup_4")) {
+        for (int id : {IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX}) EnableWindow(m_controls.Item(id), FALSE);
+        DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, OEMCUIP_DOCPROP);
+        SendMessageW(m_controls.Item(IDC_CBO_PHOTOFIX), CB_SETCURSEL, 0, 0);
+        return;
+    }
+    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) return;
+    for (int id : {IDC_RB_PRINT_DOC_ON, IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX, IDC_CBO_TWO_SIDED_PRINTING,
+                   IDC_CBO_PAGES_PER_SHEET})
+        EnableWindow(m_controls.Item(id), TRUE);
+    if (POPTITEM poster = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI)) poster->Flags &= ~OPTIF_DISABLED;
+}
+
+void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const int choice = m_controls.ISelection(IDC_CBO_PHOTOFIX);
+    if (choice >= 0) DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, choice, OEMCUIP_DOCPROP);
+    WCHAR option[256];
+    if (RulesLoaded(pContext) && ReadOption(param, zqkw::kZQPhotoFix, option))
+        pContext->pRules->BRunFeatureMacros(zqkw::kZQPhotoFix, option, param);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paper source and type
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VOnSource(PageContext* pContext) {
+    // The rules return to this source after a paper-size change.
+    const int source = m_controls.ISelection(IDC_CBO_MEDIA_SOURCE_IS);
+    pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : source);
+    pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    VRepaintPreview(TRUE);
+}
+
+void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    HWND list = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
+    WCHAR before[256] = {};
+    ReadOption(param, zqkw::kMediaType, before);
+    const LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+    const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
+
+    // "Add Paper..." starts the maker's media tool; the list stays on the current type.
+    if (count >= 2 && chosen == count - 2 && Readable(param, zqkw::kZQAddCustomMedia) && BReadAddPaperPath(pContext) &&
+        m_state.szAddPaperPath[0]) {
+        WCHAR command[ZQFeaturesState::kAddPaperChars];
+        ZQCopyText(command, ZQFeaturesState::kAddPaperChars, m_state.szAddPaperPath);
+        BLaunchProgram(wParam, command);
+        VSelectCurrentMediaName(list, pContext);
+    }
+    // "More..." opens the tree of every type; Cancel leaves the list on the current type.
+    const bool more = m_state.bMediaTypePopup && count >= 1 && chosen == count - 1;
+    if (more && RulesLoaded(pContext) &&
+        m_trees.IRunMediaTypes(m_controls.Page(), pContext, *this, logic.SheetState()->bRtl) != 1)
+        VSelectCurrentMediaName(list, pContext);
+    WCHAR name[256];
+    if (!more && SelectedText(list, name)) {
+        CZQTreePopups::BSelectByName(pContext, DMPUB_MEDIATYPE, name);
+        m_state.bUserMediumChosen = FALSE;
+    }
+
+    WCHAR media[256] = {};
+    ReadOption(param, zqkw::kMediaType, media);
+    if (RulesLoaded(pContext)) {
+        CZQXmlUiRules& rules = *pContext->pRules;
+        const bool mediaKeyword =
+            StoreListKeyword(param, list, zqkw::kMediaType, rules.Parser().m_szMediaTypeValue) || m_state.bUserMediumChosen;
+        if (mediaKeyword && StoreListKeyword(param, m_controls.Item(IDC_CBO_PRINT_QUALITY), zqkw::kPrintQualityGroup,
+                                             rules.Parser().m_szQualityGroupValue)) {
+            rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
+            VRecordRigidMargins(logic);
+            // A type that names its own source puts the source list on it.
+            if (Readable(param, L"ZQPaperSourceMapping"))
+                logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), nullptr,
+                                          OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
+            RunQualityMacros(pContext, param, false);
+        }
+        logic.IBindFeatureControl(0, zqkw::kZQPhotoFix, m_controls.Item(IDC_CBO_PHOTOFIX), nullptr, OEMCUIP_DOCPROP,
+                                  CZQUILogic::kBindShow, FALSE, 0, nullptr);
+        // The helper file asks for these two rules twice, and both run twice.
+        for (int pass = 0; pass < 2; ++pass) {
+            if (FeatureItem(param, zqkw::kFaceControl)) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
+            if (!logic.BIsBannerPaper()) rules.BRunMacro(L"macro_BannerMediaType_to_BannerPaperSize", media, param);
+        }
+        VSeedDestinationList(true);
+        if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+            rules.BRunMacro(L"macro_CD_DVD", media, param);
+        } else {
+            EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
+            // One-sided printing makes no booklets.
+            if (m_controls.ISelection(IDC_CBO_TWO_SIDED_PRINTING) == 0) {
+                logic.m_dwBooklet = 0;
+                EnableWindow(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), FALSE);
+            }
+        }
+        if (logic.BIsBannerPaper()) {
+            HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
+            SetCheck(box, false);
+            EnableWindow(box, FALSE);
+        }
+        // Leaving the banner media leaves the banner paper sizes too.
+        if (IsBannerKeyword(before) && !IsBannerKeyword(media) && !work.dwDiffPaper)
+            rules.BRunMacro(L"macro_Mediatype_to_PaperSize", media, param);
+    }
+    // Colour management an application or the system keeps has no automatic media type.
+    WCHAR space[256];
+    if (ReadOption(param, zqkw::kZQInputColorSpace, space) &&
+        (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0) && lstrcmpW(media, L"AUTOMATIC") == 0)
+        DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
+    ResolveStaplingConflict(param, DMPUB_MEDIATYPE, PostScript(pContext));
+    VRefocusPaperSize();
+    VRepaintPreview(TRUE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paper size and the paper the document prints on
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const BOOL rightToLeft = logic.SheetState()->bRtl;
+    HWND list = m_controls.Item(IDC_CBO_MEDIA_SIZE_IS);
+    const bool postScript = PostScript(pContext);
+    const PCWSTR pageFeature = postScript ? zqkw::kPageSize : zqkw::kPaperSize;
+    m_state.bRestoreSourceOnce = TRUE;
+
+    // "More..." opens the tree of every paper size; Cancel leaves the list on the current paper.
+    if (m_state.bPaperSizePopup && RulesLoaded(pContext) && ChosenIs(*this, list, 3119, L"More...", false) &&
+        m_trees.IRunPaperSizes(hDlg, pContext, *this, FALSE, rightToLeft) != 1) {
+        POPTITEM form = PubItem(param, DMPUB_FORMNAME);
+        CZQTreePopups::VSelectExact(list, form ? OptionName(form, static_cast<int>(form->Sel)) : nullptr);
+    }
+    WCHAR before[256] = {}, after[256] = {};
+    ReadOption(param, pageFeature, before);
+    ReadOption(param, pageFeature, after);
+    logic.VCheckMediaWidthSensor(1, after);
+    ResolveStaplingConflict(param, DMPUB_MEDIATYPE, postScript);
+
+    // A borderless paper prints a borderless photo.
+    const BOOL borderless = logic.BIsBorderlessPaper();
+    HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
+    if (!borderless && logic.m_adwMarginChoice[1])
+        DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.m_adwMarginValue[1]),
+                              OEMCUIP_DOCPROP);
+    SetCheck(box, borderless != FALSE);
+    DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, borderless ? 1 : 0, OEMCUIP_DOCPROP);
+
+    if (RulesLoaded(pContext)) {
+        CZQXmlUiRules& rules = *pContext->pRules;
+        if (IsBannerKeyword(before) && !IsBannerKeyword(after)) rules.BRunMacro(L"macro_PaperSize_to_Mediatype", after, param);
+        WCHAR paper[256];
+        if (ReadOption(param, pageFeature, paper) && (postScript || !m_state.bMediaLocked))
+            rules.BRunFeatureMacros(pageFeature, paper, param);
+        VRecordRigidMargins(logic);
+        WCHAR name[256];
+        if (SelectedText(list, name) && logic.BIsNonStandardBannerName(after, name))
+            rules.BRunMacro(L"macro_custom_paper_size", after, param);
+    }
+    logic.IApplyCustomDuplexRange();
+
+    // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.
+    if (ChosenIs(*this, list, 1018, nullptr, true)) m_customPaper.IDoModal(hDlg, pContext, rightToLeft);
+
+    VSeedDestinationList(false);
+    PageContext* paperContext = nullptr;
+    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+        paper->VRefreshCoverControls(paperContext);
+    if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
+        VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
+    if (!OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+        EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
+        // The mirror image follows the option the page shows first: its first option mirrors.
+        WCHAR mirror[256] = {};
+        logic.VGetInitialFeatureOption(zqkw::kZQMirrorPrint, mirror);
+        if (mirror[0]) {
+            DWSelectOptionByKeyword(param, zqkw::kZQMirrorPrint, mirror, OEMCUIP_DOCPROP);
+            const bool off = ZQEqualNoCase(mirror, L"FALSE");
+            work.dwMirror = off ? 0 : 1;
+            DWSelectOptionByIndex(param, zqkw::kZQMirrorPrint, off ? 1 : 0, OEMCUIP_DOCPROP);
+        }
+    }
+    VRepaintPreview(FALSE);
+}
+
+void CZQFeaturesTab::VOnDestPaper(PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    const POEMCUIPPARAM param = m_pCUIParam;
+    HWND destination = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
+    // The driver's constraints judge two-sided printing on the destination paper, chosen in the form
+    // item for the question only.
+    WCHAR text[256];
+    POPTITEM form = PubItem(param, DMPUB_FORMNAME);
+    if (form && SelectedText(destination, text)) {
+        const LONG kept = form->Sel;
+        for (int i = 0; i < IGetOptionCount(form); ++i) {
+            const PCWSTR name = OptionName(form, i);
+            if (!name || lstrcmpW(name, text) != 0) continue;
+            ChooseInItem(param, form, i, kept);
+            if (work.wDuplex != 1) {
+                const bool conflict = BDuplexConflicts();
+                work.dwDuplexConflict = conflict ? 1 : 0;
+                if (conflict) work.dwManualDuplex = 1;
+            }
+            ChooseInItem(param, form, kept, i);
+            break;
+        }
+    }
+    // The PostScript driver scales to the destination itself; a paper it does not list is a custom
+    // size.
+    if (FeatureItem(param, L"ZQPSAutoScaling") &&
+        pContext->pLogic->IBindFeatureControl(0, L"ZQPSAutoScaling", destination, nullptr, OEMCUIP_DOCPROP,
+                                              CZQUILogic::kBindApply, FALSE, 0, nullptr) == 3)
+        DWSelectOptionByKeyword(param, L"ZQPSAutoScaling", L"ZQCustomPaperSize", OEMCUIP_DOCPROP);
+    VRepaintPreview(FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paper saving: page order, pages per sheet, booklets, two-sided printing
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VOnPageOrder(PageContext* pContext) {
+    if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0)
+        WorkOf(pContext)->dwPageOrderIndex = static_cast<uint32_t>(order);
+    VRepaintPreview(FALSE);
+}
+
+void CZQFeaturesTab::VOnPagesPerSheet(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const int setting = IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
+    if (logic.BIsPosterPrinting()) DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
+    // Booklets print two pages on a sheet.
+    if (setting != 2 && logic.m_dwBooklet) {
+        logic.m_dwBooklet = 0;
+        SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
+        EnableWindow(m_controls.Item(IDC_CHK_FLIP_PAGES_UP), TRUE);
+    }
+    if (setting != 1) {
+        // Several pages to a sheet print at their size: no borderless, banner or scaled paper.
+        if (logic.BNeedsScaleFromLargePaper(pContext->pCaps) || logic.BIsBannerPaper() || logic.BIsBorderlessPaper()) {
+            logic.VUpdateBorderlessForPageSize(pContext->pRules);
+            if (POPTITEM source = PubItem(param, DMPUB_DEFSOURCE))
+                SendMessageW(m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), CB_SETCURSEL, static_cast<WPARAM>(source->Sel), 0);
+        }
+        work.dwPrintDocOn = 0;
+        work.dwScaleToFit = 0;
+        work.dwScalePercent = 100;
+        DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
+    } else if (work.dwPrintDocOn == 0) {
+        work.dwScaleToFit = 1;
+    }
+    work.dwPagesPerSheet = static_cast<uint32_t>(setting);
+    work.wDuplex = WGetTwoSidedBinding(pContext);
+    work.dwBooklet = logic.m_dwBooklet;
+    VRepaintPreview(FALSE);
+}
+
+void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const int booklet = m_controls.ISelection(IDC_CBO_BOOKLET_PRINTING);
+    logic.m_dwBooklet = booklet > 0 ? static_cast<DWORD>(booklet) : 0;
+    HWND pages = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
+    if (logic.m_dwBooklet) {
+        // A booklet prints two pages, fitted, on each side; its covers are the booklet's own.
+        SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(ISettingToListIndex(2)), 0);
+        work.dwPagesPerSheet = 2;
+        if (work.dwPrintDocOn) work.dwScaleToFit = 1;
+        work.dwScalePercent = 100;
+        work.dwBackCover = 0;
+        work.dwBackCoverFeeder = 0;
+    } else if (work.dwBooklet) {
+        SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(ISettingToListIndex(1)), 0);
+        work.dwPagesPerSheet = 1;
+        if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
+    }
+    if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
+    work.dwBooklet = logic.m_dwBooklet;
+    work.wDuplex = WGetTwoSidedBinding(pContext);
+    VRefreshPaperPageList(pContext);
+    logic.VCheckMediaWidthSensor(3, nullptr);
+    VRepaintPreview(TRUE);
+}
+
+void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const bool pcl3 = work.dwPdl == kPdlPcl3;
+    const bool reverseOrder = Readable(param, L"ZQOutputOrderReverse");
+    const int entry = m_controls.ISelection(IDC_CBO_TWO_SIDED_PRINTING);
+    if (entry == 1 || entry == 2) {
+        work.wDuplex = WGetTwoSidedBinding(pContext);
+        // Two-sided printing ends posters.
+        if (FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI)) {
+            SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL, 0, 0);
+            DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
+        }
+        if (reverseOrder && pcl3) logic.ISetPageOrderItems(TRUE);
+        DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
+        // A source two-sided printing cannot take gives way to the first source.
+        POPTITEM duplex = PubItem(param, DMPUB_DUPLEX);
+        POPTITEM manual = FeatureItem(param, PostScript(pContext) ? L"JCLZQPrintOnBothSidesManually"
+                                                                   : L"ZQPrintOnBothSidesManually");
+        POPTITEM source = PubItem(param, DMPUB_DEFSOURCE);
+        if (duplex && manual && source) {
+            const bool unitConflict = (duplex->Sel != 0 && (OptionFlags(duplex, 1) & OPTPF_OVERLAY_WARNING_ICON)) ||
+                                      (OptionFlags(duplex, 2) & OPTPF_OVERLAY_WARNING_ICON);
+            const bool manualConflict = (OptionFlags(manual, 1) & OPTPF_OVERLAY_WARNING_ICON) &&
+                                        (OptionFlags(source, source->Sel) & OPTPF_OVERLAY_WARNING_ICON);
+            if (unitConflict || manualConflict) {
+                PageContext* paperContext = nullptr;
+                if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+                    paper && paperContext)
+                    paper->VFillSourceCombo(paperContext, kKindNone);
+                DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
+            }
+        }
+        // "Automatic" prints with the duplex unit, any other entry by hand.
+        const bool automatic = ChosenIs(*this, m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), 4823, L"Automatic", false);
+        if (DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, automatic ? 1 : 0, OEMCUIP_DOCPROP) == ZQOPT_OK) {
+            if (automatic) work.dwManualDuplex = 0;
+            else if (work.wDuplex != 1) work.dwManualDuplex = 1;
+        }
+        logic.VUpdateDuplexState();
+    } else if (entry == 0) {
+        work.wDuplex = 1;
+        // One-sided printing ends a booklet and its two pages on a sheet.
+        if (logic.m_dwBooklet) {
+            logic.m_dwBooklet = 0;
+            SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL,
+                         static_cast<WPARAM>(ISettingToListIndex(1)), 0);
+            work.dwPagesPerSheet = 1;
+            if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
+            SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
+        }
+        if (reverseOrder && pcl3) logic.ISetPageOrderItems(FALSE);
+        DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
+        logic.VUpdateDuplexState();
+    }
+    VSeedDestinationList(false);
+    const bool twoSided = entry == 1 || entry == 2;
+    const bool postcard = OptionContains(param, zqkw::kPaperSize, L"HAGAKI");
+    if (logic.BIsBannerPaper() || (twoSided && !postcard && logic.BIsBorderlessPaper()))
+        logic.VUpdateBorderlessForPageSize(pContext->pRules);
+    work.dwBooklet = logic.m_dwBooklet;
+    logic.VUpdateDuplexState();
+    // Pages turned over by hand are not stapled.
+    if (work.dwManualDuplex) DWSelectOptionByIndex(param, StaplingFeature(PostScript(pContext)), 0, OEMCUIP_DOCPROP);
+    logic.IApplyCustomDuplexRange();
+    VRefreshPaperPageList(pContext);
+    if (twoSided && postcard) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
+    if (!OptionContains(param, zqkw::kMediaType, L"_CD_")) EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
+    VRepaintPreview(FALSE);
+}
+
+WORD CZQFeaturesTab::WGetTwoSidedBinding(PageContext* pContext) {
+    // A list without a two-sided entry chosen prints on one side.
+    const int entry = m_controls.ISelection(IDC_CBO_TWO_SIDED_PRINTING);
+    if (entry != 1 && entry != 2) return 1;
+    const ZQUIDevmode& work = *WorkOf(pContext);
+    return WGetDuplexBinding(IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET)),
+                             static_cast<short>(work.wOrientation), m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP),
+                             pContext->pLogic->m_dwBooklet != 0);
+}
+
+void CZQFeaturesTab::VRefreshPaperPageList(PageContext* pContext) {
+    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(pContext->pLogic, FALSE);
+}

@@ -1,0 +1,344 @@
+// The Features page: its object, its dialog procedure, the start of its window, painting, owner
+// drawing and help.
+#include "pages/features/zqfeaturespage.h"
+
+#include "common/zqcapsreuse.h"
+#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqlanguage.h"
+#include "common/zqmodule.h"
+#include "common/zqprinterdata.h"
+#include "common/zqstorenames.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/dialogs/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "preview/zqpreview.h"
+#include "res/zqfeaturesids.h"
+#include "res/zqpopupids.h"
+
+using namespace zqpage;
+
+namespace {
+
+const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
+                                     zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
+
+// The separator above the paper-size list's last entry.
+constexpr COLORREF kSeparatorColor = RGB(0x40, 0x40, 0x40);
+
+CZQFeaturesTab* PageOf(const PageContext* pContext) {
+    return pContext ? static_cast<CZQFeaturesTab*>(pContext->pPage) : nullptr;
+}
+
+// The context when it holds what every message needs (the page, its items, the private devmode and
+// the working settings) and, when asked, the rules; last error 13 otherwise.
+PageContext* Checked(PageContext* pContext, bool bNeedRules) {
+    const CZQFeaturesTab* page = PageOf(pContext);
+    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
+    if (!param || !param->pOEMDM || !pContext->pLogic || !pContext->pLogic->WorkDM() ||
+        (bNeedRules && !pContext->pRules)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return pContext;
+}
+
+// The item's selection, -1 without the item.
+LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
+    POPTITEM item = FeatureItem(pParam, pszFeature);
+    return item ? item->Sel : -1;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The page object
+// ---------------------------------------------------------------------------------------------
+CZQFeaturesTab::CZQFeaturesTab() : m_controls(nullptr, 0) {
+    m_hMarkerIcon = static_cast<HICON>(
+        LoadImageW(zqmodule::Instance(), MAKEINTRESOURCEW(IDI_PAGE_KIND_MARKER), IMAGE_ICON, 0, 0, 0));
+}
+
+// The dialog owns the controls; the custom paper dialog and the base go after the icon.
+CZQFeaturesTab::~CZQFeaturesTab() {
+    if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
+}
+
+void CZQFeaturesTab::VGetMediaPopupHelpIds(HWND, DWORD* pdwTable, PageContext* pContext) {
+    if (!pdwTable) return;
+    pdwTable[0] = IDC_TREE_MEDIATYPE_POPUP;
+    pdwTable[1] = 0;
+    pdwTable[2] = pdwTable[3] = 0;
+    if (!pContext || !pContext->pLogic) return;
+    int help = -1;
+    pContext->pLogic->IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, nullptr, nullptr, OEMCUIP_DOCPROP,
+                                          CZQUILogic::kBindHelp, FALSE, 0, &help);
+    pdwTable[1] = help > 0 ? static_cast<DWORD>(help) : 0;
+}
+
+BOOL CZQFeaturesTab::BReadAddPaperPath(PageContext*) {
+    DWORD cb = sizeof m_state.szAddPaperPath;
+    const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey, zqsettings::kAddNewPaperToolPath,
+                                        RRF_RT_REG_SZ, nullptr, m_state.szAddPaperPath, &cb);
+    if (status == ERROR_SUCCESS) return TRUE;
+    // A value that does not fit is no command either.
+    m_state.szAddPaperPath[0] = L'\0';
+    return FALSE;
+}
+
+void CZQFeaturesTab::VSelectCurrentMediaName(HWND hCombo, PageContext*) {
+    POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
+    if (m_state.bMediaTypePopup && hCombo)
+        CZQTreePopups::VSelectExact(hCombo, item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialog procedure
+// ---------------------------------------------------------------------------------------------
+INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
+    if (uMsg == WM_INITDIALOG) {
+        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+        PageContext* context = Checked(psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr, true);
+        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
+    }
+    auto* stored = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    // The window goes: the page lets go of it whatever else is missing.
+    if (uMsg == WM_DESTROY) {
+        if (CZQFeaturesTab* page = PageOf(stored)) page->VOnDestroy();
+        return FALSE;
+    }
+    PageContext* context = Checked(stored, uMsg == WM_COMMAND);
+    if (!context) return FALSE;
+    CZQFeaturesTab* page = PageOf(context);
+    switch (uMsg) {
+        case WM_COMMAND:
+            return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), wParam, context);
+        case WM_NOTIFY:
+            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
+        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
+        case WM_DRAWITEM: return page->BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
+        case WM_SETCURSOR: return SetPreviewCursor(hDlg);
+        case WM_HELP:
+            if (lParam)
+                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
+                              context);
+            return FALSE;
+        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        default: return FALSE;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The start of the page's window
+// ---------------------------------------------------------------------------------------------
+BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
+    if (!BAllocPageBlock()) return FALSE;
+    m_customPaper.VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
+    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode& work = *logic.WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+
+    m_controls.VAttach(hDlg);
+    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
+    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
+    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
+    ZQSheetState& sheet = *logic.SheetState();
+    if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
+    if (pContext->pCaps) ZQCopyText(m_szText, kResStringChars, pContext->pCaps->szPortName);
+    m_pPublicDM = param->pPublicDM;
+
+    m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
+    m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
+    m_state.bUserMediumChosen = m_state.iUserMedium != -1;
+    m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
+    if (m_state.bPaperSizePopup)
+        VFollowUiLanguage(pContext);
+    else
+        logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), nullptr,
+                                  OEMCUIP_DOCPROP, CZQUILogic::kBindFill, FALSE, 0, nullptr);
+
+    // The selections activation starts from.
+    if (const LONG minimize = SelectionOf(param, zqkw::kZQMinimizeMargins); minimize >= 0) {
+        logic.m_adwMarginChoice[1] = 1;
+        logic.m_adwMarginValue[1] = static_cast<DWORD>(minimize);
+    }
+    if (const LONG scaling = SelectionOf(param, zqkw::kZQAutoDuplexScaling); scaling >= 0) {
+        logic.m_bAutoDuplexScalingMark = TRUE;
+        logic.m_dwAutoDuplexScaling = static_cast<DWORD>(scaling);
+    }
+    VReapplyStartRules(pContext);
+
+    // A paper that is not borderless prints no borderless photo.
+    if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
+
+    logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
+    VApplyBlackOnlyRule(pContext);
+
+    // A poster whose tiles are not chosen one by one prints every tile.
+    if (!FeatureItem(param, L"ZQTilingSelection") && logic.BIsPosterPrinting())
+        for (uint32_t& tile : work.adwPosterTiles) tile = 1;
+    logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    VShowOrientation();
+    return TRUE;
+}
+
+void CZQFeaturesTab::VReapplyStartRules(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    // The enhancements as they stand before any macro runs (0 for an enhancement the driver lacks).
+    DWORD photoFix[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const LONG sel = SelectionOf(param, kPhotoFixFeatures[i]);
+        photoFix[i] = sel > 0 ? static_cast<DWORD>(sel) : 0;
+    }
+    const LONG photoFixChoice = SelectionOf(param, zqkw::kZQPhotoFix);
+
+    if (RulesLoaded(pContext)) {
+        POPTITEM mediaItem = PubItem(param, DMPUB_MEDIATYPE);
+        const LONG media = mediaItem ? mediaItem->Sel : -1;
+        const LONG quality = SelectionOf(param, zqkw::kPrintQualityGroup);
+        const ZQUIDevmode& work = *logic.WorkDM();
+        const bool postScript = PostScript(pContext);
+        const PCWSTR paperFeature = postScript ? zqkw::kPageSize : zqkw::kPaperSize;
+        WCHAR option[256];
+        if (ReadOption(param, paperFeature, option)) {
+            m_state.iResizeMode = CZQUILogic::IGetScalingMode(work.dwPrintDocOn, work.dwScalePercent);
+            // A document printed on another paper keeps the paper it was set up on.
+            if (m_state.iResizeMode != ZQFeaturesState::kPrintDocOn && (postScript || !m_state.bMediaLocked))
+                pContext->pRules->BRunFeatureMacros(paperFeature, option, param);
+        }
+        if (media >= 0) ReselectWithMacros(pContext, param, zqkw::kMediaType, media);
+        if (quality >= 0) ReselectWithMacros(pContext, param, zqkw::kPrintQualityGroup, quality);
+        // Whatever the colour space, the enhancements come back.
+        if (ReadOption(param, zqkw::kZQInputColorSpace, option)) logic.ISetPhotoFixFeatures(photoFix);
+    }
+    if (photoFixChoice >= 0)
+        DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, static_cast<int>(photoFixChoice), OEMCUIP_DOCPROP);
+}
+
+void CZQFeaturesTab::VFollowUiLanguage(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const LANGID language = zqlang::UiLanguage();
+    DWORD type = 0, size = 0;
+    CZQLocalPtr<BYTE> stored;
+    const bool same = ZQReadStoredValue(param->hPrinter, nullptr, L"ZQLangID", &type, stored, &size) == ERROR_SUCCESS &&
+                      type == REG_DWORD && size == sizeof(DWORD) &&
+                      LOWORD(*reinterpret_cast<const DWORD*>(stored.Get())) == language;
+    if (same) return;
+    const DWORD value = language;
+    ZQWriteStoredValue(param->hPrinter, nullptr, L"ZQLangID", REG_DWORD, &value, sizeof value);
+    // The tree's units follow the new language's paper, unless the user chose them in this sheet.
+    POPTITEM units = FeatureItem(param, zqkw::kZQPaperSizeTreeviewPopup);
+    if (!units || (units->Flags & OPTIF_CHANGED)) return;
+    WCHAR paper[256] = {};
+    pContext->pLogic->VGetInitialFeatureOption(zqkw::kPaperSize, paper);
+    const int index = IGetOptionIndexByKeyword(param, lstrcmpW(paper, L"LETTER") == 0 ? L"English" : L"Metric",
+                                               zqkw::kZQPaperSizeTreeviewPopup, units);
+    DWSelectOptionByIndex(param, zqkw::kZQPaperSizeTreeviewPopup, index, OEMCUIP_DOCPROP);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting, owner drawing, help, the end of the window
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VOnPaint(HWND hDlg, PageContext* pContext) {
+    VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER);
+    if (!pContext->pPreview) return;
+    if (!BFillSharedPreview(&m_preview, pContext)) return;
+    pContext->pPreview->VSetSettings(&m_preview);
+    pContext->pPreview->VPaint();
+}
+
+BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext) {
+    if (!pDraw) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    BOOL result = FALSE;
+    switch (pDraw->CtlID) {
+        case IDC_CBO_MEDIA_TYPE_IS:
+            result = logic.IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, pDraw, pDraw->hwndItem);
+            break;
+        case IDC_CBO_MEDIA_SOURCE_IS:
+            result = logic.IDrawFeatureComboItem(DMPUB_DEFSOURCE, nullptr, pDraw, pDraw->hwndItem);
+            break;
+        case IDC_CBO_MEDIA_SIZE_IS: {
+            result = logic.IDrawFeatureComboItem(DMPUB_FORMNAME, nullptr, pDraw, pDraw->hwndItem);
+            // A line in the drop-down list sets the custom size, the last entry, apart.
+            const LRESULT count = SendMessageW(pDraw->hwndItem, CB_GETCOUNT, 0, 0);
+            if (count >= 2 && static_cast<LRESULT>(pDraw->itemID) == count - 2 &&
+                !(pDraw->itemState & ODS_COMBOBOXEDIT) && Readable(m_pCUIParam, L"ZQConsumerCustomPaper")) {
+                CZQGdiObject pen(CreatePen(PS_SOLID, 1, kSeparatorColor));
+                if (pen) {
+                    CZQSelectObject select(pDraw->hDC, pen.Get());
+                    const int y = pDraw->rcItem.bottom - 1;
+                    MoveToEx(pDraw->hDC, pDraw->rcItem.left + 6, y, nullptr);
+                    LineTo(pDraw->hDC, pDraw->rcItem.right - 6, y);
+                }
+            }
+            break;
+        }
+        case IDC_BTN_PREVIEW_PORT:
+        case IDC_BTN_PREVIEW_LAND:
+            VRepaintPreview(TRUE);
+            m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+            break;
+        default: break;
+    }
+    return result;
+}
+
+void CZQFeaturesTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext*) {
+    // Every control without a topic of its own says so; the table always ends.
+    DWORD table[2 * (kHelpPairs + 1)];
+    for (int i = 0; i < 2 * kHelpPairs; ++i) table[i] = static_cast<DWORD>(-1);
+    table[2 * kHelpPairs] = table[2 * kHelpPairs + 1] = 0;
+    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
+    // The focus leaves and comes back, as the help window took it.
+    if (uCommand == HELP_WM_HELP) {
+        HWND focus = GetFocus();
+        SetFocus(nullptr);
+        SetFocus(focus);
+    }
+}
+
+void CZQFeaturesTab::VOnDestroy() {
+    // The page object outlives its window.
+    m_controls.VForget();
+    m_hHelpButton = m_hPortraitPreview = m_hLandscapePreview = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Steps the reactions share
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VShowOrientation() {
+    HWND page = m_controls.Page();
+    POPTITEM own = nullptr;
+    if (!page || DWFindOemOptItemByPubId(m_pCUIParam, kOemPubOrientation, &own) != ZQOPT_OK || !own) return;
+    CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, own->Sel == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+}
+
+void CZQFeaturesTab::VApplyBlackOnlyRule(PageContext* pContext) {
+    if (!BlackOnlyGrayscale(pContext, m_pCUIParam)) return;
+    HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
+    SetCheck(box, false);
+    EnableWindow(box, FALSE);
+}
+
+void CZQFeaturesTab::VRepaintPreview(BOOL bErase) {
+    m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, bErase);
+}
+
+void CZQFeaturesTab::VRefocusPaperSize() {
+    HWND page = m_controls.Page();
+    if (!page) return;
+    HWND focus = GetFocus();
+    SetFocus(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS));
+    SetFocus(focus);
+}

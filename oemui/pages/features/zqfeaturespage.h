@@ -1,0 +1,152 @@
+// CZQFeaturesTab: the Features page of the simplified interface, which takes the place of the
+// Paper/Quality, Effects and Finishing pages: print quality, paper type and source, orientation,
+// paper size with borderless printing, resizing, the photo fix, the sample page with its resolution,
+// and the paper-saving choices on one page. One object per binding; FeaturesPageDlgProc finds it
+// through the page's PageContext, kept as the window's DWLP_USER data.
+//
+// The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
+// its help entry), and, private, the work of its dialog procedure with the reactions to each message.
+// Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState. The custom
+// paper dialog is its own; the paper-size tree is opened through the Paper/Quality page's part.
+#pragma once
+
+#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/paperquality/zqtreepopups.h"
+#include "pages/zqpagecontrols.h"
+#include "pages/zqpages.h"
+#include "preview/zqpreviewsettings.h"
+
+struct ZQUIDevmode;
+
+INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// What the page keeps between its windows besides its controls.
+struct ZQFeaturesState {
+    // The maker's media-adding tool (the value "Path" of its machine key, 256 bytes), read when
+    // "Add Paper..." is chosen.
+    static constexpr size_t kAddPaperChars = 128;
+    // How the document is sized: actual size, on another paper, or a percentage of normal size.
+    enum : int { kActualSize = 0, kPrintDocOn = 1, kPercentage = 2 };
+
+    BOOL bMediaTypePopup = FALSE;  // the short lists of pop-up mode
+    BOOL bPaperSizePopup = FALSE;
+    BOOL bMediaLocked = FALSE;     // the configuration manager locks the media type
+    int iResizeMode = kActualSize;
+    BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
+    BOOL bUserMediumChosen = FALSE;  // one of the user's own media is the chosen media type
+    int iUserMedium = -1;
+    // Set by a paper-size change: the next refill of the source list returns to the source the rules
+    // remember, once. Kept per page: two sheets of one process do not share it.
+    BOOL bRestoreSourceOnce = FALSE;
+    WCHAR szAddPaperPath[kAddPaperChars] = {};
+};
+
+class CZQFeaturesTab : public CZQTabBase {
+public:
+    // Context help: room for the page's pairs of (control id, help id), then (0, 0).
+    static constexpr int kHelpPairs = 74;
+    // Room for the pairs (control id, help id) of the media-type tree, ended by (0, 0).
+    static constexpr int kMediaPopupHelpPairs = 2;
+
+    CZQFeaturesTab();
+    ~CZQFeaturesTab() override;
+    CZQFeaturesTab(const CZQFeaturesTab&) = delete;
+    CZQFeaturesTab& operator=(const CZQFeaturesTab&) = delete;
+
+    // The tree's help is the core driver's media-type item's; without it the pair holds 0.
+    // First caller: the Paper/Quality page's media-type tree.
+    static void VGetMediaPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
+    // The two-sided value the controls ask for: one-sided without a two-sided entry chosen, else the
+    // binding of the pages per sheet, the orientation, flip pages up and the booklet.
+    WORD WGetTwoSidedBinding(PageContext* pContext);
+    // The maker's add-paper program as its installer registered it (at most 256 bytes), kept as the
+    // page's add-paper command; false, and no command, when it is not registered.
+    BOOL BReadAddPaperPath(PageContext* pContext);
+    // Pop-up mode: the media-type list back on the name of the media type the core driver has
+    // selected (its first entry when the list lacks it).
+    void VSelectCurrentMediaName(HWND hCombo, PageContext* pContext);
+
+    // ---- for the tests: the state and parts behind the page's routines
+    ZQFeaturesState& StateForTesting() { return m_state; }
+    const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
+    CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
+
+private:
+    friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    // ---- the dialog procedure's work (the context is the page's PageContext)
+    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    void VOnPaint(HWND hDlg, PageContext* pContext);
+    BOOL BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
+    void VOnDestroy();
+    // The user's choices (WM_COMMAND: control id, notification code) and the sheet's notifications,
+    // whose result the page answers. A command's result is the dialog procedure's.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wParam, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+
+    // ---- the start of the window
+    // The paper's macros may change media type and quality: both are chosen again afterwards with
+    // their own macros, and the photo enhancements come back.
+    void VReapplyStartRules(PageContext* pContext);
+    // A new user-interface language is kept in the printer's data and picks the paper tree's units.
+    void VFollowUiLanguage(PageContext* pContext);
+
+    // ---- the sheet's notifications
+    void VOnSetActive(HWND hDlg, PageContext* pContext);
+    void VOnKillActive(PageContext* pContext);
+    LRESULT IOnApply(PageContext* pContext);
+
+    // ---- the reactions to the user
+    void VOnPreviewClick(HWND hDlg, PageContext* pContext);
+    void VOnOrientation(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnBorderless(HWND hDlg, PageContext* pContext);
+    void VOnActualSize(HWND hDlg, PageContext* pContext);
+    void VOnPrintDocOn(HWND hDlg, PageContext* pContext);
+    void VOnFlipPagesUp(PageContext* pContext);
+    void VOnPreserveLayout(PageContext* pContext);
+    void VOnShowPreview();
+    void VOnQuality(PageContext* pContext);
+    void VOnSource(PageContext* pContext);
+    void VOnMediaType(WPARAM wParam, PageContext* pContext);
+    void VOnPaperSize(HWND hDlg, PageContext* pContext);
+    void VOnDestPaper(PageContext* pContext);
+    void VOnPageOrder(PageContext* pContext);
+    void VOnPagesPerSheet(PageContext* pContext);
+    void VOnBooklet(PageContext* pContext);
+    void VOnTwoSided(PageContext* pContext);
+    void VOnPhotoFix(PageContext* pContext);
+
+    // ---- steps the reactions share
+    // The photo fix and the layout choices the chosen quality group allows.
+    void VApplyQualityGroupRule();
+    // Black ink only prints no borderless photos.
+    void VApplyBlackOnlyRule(PageContext* pContext);
+    // The orientation radios as the plug-in's own orientation item stands.
+    void VShowOrientation();
+    // The two-sided list stands on two-sided printing.
+    bool BTwoSidedChosen() const;
+    // The feature that preserves the layout of two-sided pages set, its box showing it, disabled.
+    void VSetPreservedLayout(PCWSTR pszFeature, bool bPreserve);
+    // Two-sided printing (either edge) is marked as conflicting with the current settings.
+    bool BDuplexConflicts() const;
+    // Minimize margins is kept as the user's choice when the paper's rules keep its margins rigid.
+    void VRecordRigidMargins(CZQUILogic& logic);
+    // The destination list keeps an entry: the paper-size list's text when it has none (selected
+    // when asked).
+    void VSeedDestinationList(bool bSelect);
+    // The Paper/Quality page's page list, which keeps the covers in step with booklets and two-sided
+    // printing (that page need not be in the sheet).
+    void VRefreshPaperPageList(PageContext* pContext);
+    void VRepaintPreview(BOOL bErase);
+    // The focus to the paper-size list and back, which redraws its owner-drawn entry.
+    void VRefocusPaperSize();
+
+    // ---- what the page owns, built in this order after the base
+    CZQCustomPaperDlg m_customPaper;
+    PreviewSettings m_preview = {};
+    CZQPageControls m_controls;
+    CZQTreePopups m_trees;
+    HICON m_hMarkerIcon = nullptr;
+    ZQFeaturesState m_state;
+};
