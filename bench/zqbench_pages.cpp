@@ -34,6 +34,7 @@ struct PageRow {
 const PageRow kPages[] = {
     {L"Paper/Quality", 832, L"Source is", {L"Tray 2", L"Automatically Select"}},
     {L"Finishing", 813, L"#261", {L"Down, then Right", L"Right, then Down"}},
+    {L"Effects", 812, L"#187", {L"on", L"off"}},
     // Every open starts from Off, so the same mode is chosen in each turn.
     {L"Job Storage", 173, L"Proof and Hold", {L"on", L"on"}},
 };

@@ -7,7 +7,8 @@
 # paper-size tree with the dialog the page opens, the desk printer's custom paper size dialog and the
 # wide printer's custom print-quality options and layout and margins dialog (its page shows the
 # loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
-# page in landscape, rotated by 180 degrees, with that cover on its sample page; the About page of
+# page in landscape, rotated by 180 degrees, with that cover on its sample page, and its Effects page
+# in landscape with the same cover; the About page of
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
@@ -198,6 +199,17 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --page "Finishing" --choose "#538=on" --choose "Rotate by 180 degrees=on" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Finishing page" >&2; rc=1; fi
+# The desk printer's Effects page after its Paper/Quality page: the front cover chosen there shows on
+# the Effects page's sample page, which a click turns to landscape.
+png="$out/zqdesk-effects.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Effects, turned to landscape by its sample page, with a front cover"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
+  --page "Effects" --choose "#442=click" \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Effects page" >&2; rc=1; fi
+
 # The desk printer with the simplified interface: its Features page in place of the Paper/Quality,
 # Effects and Finishing pages, turned to landscape.
 png="$out/zqdesksimple-features.png"

@@ -42,8 +42,10 @@ inline constexpr WCHAR kRestrictedUserGuid[] = L"ZQRestrictedUserGuid";
 // user's own under the same names below the user's key.
 inline constexpr WCHAR kPresetPoolKey[] = L"ZQPresetRoot\\PresetPoolData";
 inline constexpr WCHAR kPresetPoolMaxIndex[] = L"PresetPoolMaxIndexCount";
-// The watermark pool: "WatermarkPool:<n>" records (REG_BINARY), written by the import of the
-// configuration manager's watermark (featurelogic/zquilogic_import).
+// The watermark pool: "WatermarkPool:<n>" records (REG_BINARY, formats/zqwatermarkrecord.h), n from 0
+// without gaps, written by the watermark manager (featurelogic/zqwatermarks) and by the import of the
+// configuration manager's watermark (featurelogic/zquilogic_import); a restricted user's own pool is
+// the same key below his key (the current user's kMakerKey + GUID).
 inline constexpr WCHAR kWatermarkPoolKey[] = L"ZQPresetRoot\\WatermarkPoolData";
 inline constexpr WCHAR kWatermarkPoolValuePrefix[] = L"WatermarkPool:";
 // The printer's paper list, written by its installer: one subkey per paper with its texts (REG_SZ)
@@ -85,6 +87,10 @@ inline constexpr WCHAR kTrayCount[] = L"ZQTrayCount";
 inline constexpr WCHAR kTrayRecords[] = L"ZQTRAYINFOREGDATA";
 inline constexpr WCHAR kMediaRecords[] = L"ZQMEDIAINFOREGDATA";
 inline constexpr WCHAR kSerialNumber[] = L"SerialNumber";
+// The watermarks of versions before the pool: a count (4 bytes) and "ZQWATERMARKDATA<n>" for n
+// below it; the watermark manager deletes them.
+inline constexpr WCHAR kLegacyWatermarkCount[] = L"ZQWMREGDATA";
+inline constexpr WCHAR kLegacyWatermarkPrefix[] = L"ZQWATERMARKDATA";
 // The web address of the printer (REG_SZ "address,0"), written by the network address finder.
 inline constexpr WCHAR kEwsAddress[] = L"ZQEWSIPAddress";
 // The font installer's font file (REG_SZ path).

@@ -1,7 +1,7 @@
 // What lives as long as one binding of the core driver, apart from the pages: the text helper,
 // the rule engine with the helper file's parser, the settings store, the current CommonUIProp block,
-// the printer records, the user-interface logic, the quick-set manager, the plug-in's own items and
-// the extension hooks.
+// the printer records, the user-interface logic, the quick-set manager, the watermark manager, the
+// plug-in's own items and the extension hooks.
 // The plug-in object owns one; the CommonUIProp worker and the constraint gate work on it.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
+#include "featurelogic/zqwatermarks.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqeventhooks.h"
 
@@ -66,6 +67,8 @@ public:
     CZQUILogic logic;
     // The quick-set manager, on the same block as the logic.
     CZQQuickSets quickSets;
+    // The plug-in's own watermark manager, which keeps the printer's watermark pool.
+    CZQWatermarks watermarks;
     // The plug-in's items the count pass planned, and the block it planned them for.
     ZQOemItemPlan itemPlan = {};
     POEMCUIPPARAM pPlannedParam = nullptr;

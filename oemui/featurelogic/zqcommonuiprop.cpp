@@ -1,8 +1,8 @@
 // The CommonUIProp worker of the plug-in object: the count pass plans the plug-in's own items, the
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
 // helper file and its device settings, the extension hooks, locks, stored settings, a conversion
-// run's settings, constraints, alerts, the configuration from the printer's answers, job-storage
-// values and layout, the tray record) and builds the items.
+// run's settings, the watermark pool, constraints, alerts, the configuration from the printer's
+// answers, job-storage values and layout, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqcapsreuse.h"
@@ -108,6 +108,17 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
     if (CZQCommon::BIsOndrelRunOfPrivateDM(p->pOEMDM)) CZQConfigApply(b).BApplyOndrelData(dwMode, p->pOEMDM);
     logic.BTakeWorkingCopy(p->pOEMDM);
 
+    // The watermarks of earlier versions go, and the pool holds the four defaults in the user's
+    // language before the stored ones (a user who may not write the printer's data keeps it as it is).
+    CZQWatermarks::VRemoveLegacyData(p);
+    HANDLE printer = nullptr;
+    BOOL reopened = FALSE;
+    const BOOL restricted = CZQCommon::BIsPrinterDataReadOnly(p->hPrinter, p->pPrinterName, p->pPublicDM, &printer,
+                                                              &reopened);
+    CZQPrinterHandle reopenedPrinter(reopened ? printer : nullptr);
+    if (!b.watermarks.BCreateDefaults(p, restricted) && !restricted)
+        zqtrace::Line(L"ZQCommonUIProp: watermark pool not saved\n");
+
     // The helper file's constraints and alerts.
     gate.BLoadConstraints();
     alerts.BInitAlerts();
@@ -163,10 +174,12 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
     CZQUILogic& logic = b.logic;
     logic.VSetParam(pOemCUIPParam, dwMode);
     b.quickSets.VSetParam(pOemCUIPParam, dwMode);
+    b.watermarks.VBind(nullptr, pOemCUIPParam, nullptr);
     if (b.pCommon) {
         b.pCommon->VLoadResourceModule(pOemCUIPParam->hPrinter);
         logic.VSetResourceModule(b.pCommon->HResModule());
         b.quickSets.VSetResourceModule(b.pCommon->HResModule());
+        b.watermarks.VSetResourceModule(b.pCommon->HResModule());
         // The helper file's headings and labels come from the same module.
         if (b.pRules) b.pRules->VSetResourceModule(b.pCommon->HResModule());
     }

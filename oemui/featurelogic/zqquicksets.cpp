@@ -375,7 +375,7 @@ void CZQQuickSets::VLoadStored() {
             if (!entry) break;
             entry->iIndex = IParseIndex(list.Name(i));
             DWORD cb = 0;
-            const BYTE* data = list.Data(i, &cb);
+            const BYTE* data = list.Data(i, nullptr, &cb);
             if (!data || !BParseEntry(data, cb, entry)) {
                 VRemoveEntry(entry);
                 continue;
@@ -432,14 +432,14 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules*) {
     if (list.BRead(HStorePrinter(), zqsettings::kPresetPoolKey) && list.Count() > 0) {
         // Values of an older format are not carried into the new store.
         DWORD cb = 0;
-        const BYTE* first = list.Data(0, &cb);
+        const BYTE* first = list.Data(0, nullptr, &cb);
         const bool current = first && cb >= 8 && first[4] + (first[5] << 8) + (first[6] << 16) +
                                                           (static_cast<DWORD>(first[7]) << 24) >= zqqs::kMarker;
         for (DWORD i = 0; current && i < list.Count() && i < static_cast<DWORD>(zqqs::kMaxQuickSets); ++i) {
             QuickSetEntry* entry = PNewStoredEntry();
             if (!entry) break;
             entry->iIndex = IParseIndex(list.Name(i));
-            const BYTE* data = list.Data(i, &cb);
+            const BYTE* data = list.Data(i, nullptr, &cb);
             if (!data || !BParseEntry(data, cb, entry)) {
                 // Not in the entry list: unlink from the stored one.
                 m_pStoredTail = entry->pPrev;

@@ -387,6 +387,6 @@ protected:
     BOOL BPaperSize(const PrinterCaps* pCaps, WORD wPaper, LONG* plWidth, LONG* plLength) const;
 
 private:
-    static constexpr int kSavedFeatureCount = 32;
+    static constexpr int kSavedFeatureCount = 36;
     int m_aiSaved[kSavedFeatureCount] = {};
 };

@@ -2,7 +2,10 @@
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
 #include "res/zqpageids.h"
+#include "settings/zqconfigexport.h"
 
 namespace zqpage {
 
@@ -45,6 +48,54 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     }
     pdwTable[n++] = 0;
     pdwTable[n] = 0;
+}
+
+PageContext* StartingContext(LPARAM lParam) {
+    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+    auto* context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
+    if (context && context->pPage) return context;
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+}
+
+PageContext* WorkingContext(HWND hDlg) {
+    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+    const POEMCUIPPARAM param = context && context->pPage ? context->pPage->CUIParam() : nullptr;
+    if (!param || !param->pOEMDM || !WorkOf(context)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    return context;
+}
+
+LRESULT ApplyPage(PageContext* pContext, int iPageId) {
+    CZQUILogic& logic = *pContext->pLogic;
+    IZQSettingsExchange* exchange = pContext->pExchange;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const int index = logic.IGetPageIndex(logic.WorkDM(), iPageId);
+    // Only the last page the user visited writes back and exports: both run once per Apply.
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    if (last && exchange) exchange->VSyncAfterChange();
+    if (quickSets) quickSets->VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
+    // A result the sheet refused still leaves the settings exported.
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged) {
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const bool quickSetChanged = quickSets && quickSets->BChanged();
+    if (hPage)
+        SendMessageW(GetParent(hPage), bChanged || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
+                     reinterpret_cast<WPARAM>(hPage), 0);
+    const ZQUIDevmode* saved = pContext->pPage ? CoreOf(pContext->pPage->CUIParam()) : nullptr;
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iPageId))
+        work->dwPendingChange = 1;
 }
 
 void ShowHelpButtonTopic(HWND hButton, POEMCUIPPARAM pParam, DWORD dwTopic) {

@@ -11,6 +11,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
+#include "res/zqpageids.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace zqpage {
@@ -69,6 +70,13 @@ inline bool RulesLoaded(const PageContext* pContext) {
 inline ZQUIDevmode* WorkOf(const PageContext* pContext) {
     return pContext && pContext->pLogic ? pContext->pLogic->WorkDM() : nullptr;
 }
+
+// The context a page's creation parameter (WM_INITDIALOG's PROPSHEETPAGEW) names, when it names a
+// page object; last error 13 otherwise.
+PageContext* StartingContext(LPARAM lParam);
+// The context of a page's window when its page has its items and its private devmode; last error
+// 13 otherwise.
+PageContext* WorkingContext(HWND hDlg);
 
 // The core driver's copy of the private devmode: the settings the sheet was opened with.
 inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
@@ -189,6 +197,13 @@ inline bool StaplingAccessory(int iCode) {
 
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
+// The sample page's button that shows the sheet: landscape sheets for landscape pages, and for
+// portrait pages two or six to a sheet (pages-per-sheet settings 2 and 4), which lie across.
+inline int ShownPreviewId(const ZQUIDevmode& work) {
+    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
+    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
+}
+
 // WM_SETCURSOR of a page with a sample page: the hand over either of its buttons, the arrow
 // elsewhere; the page always answers.
 INT_PTR SetPreviewCursor(HWND hDlg);
@@ -224,6 +239,15 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
     SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, answer(header));
     return TRUE;
 }
+
+// OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items
+// changed, the conflicts are resolved, the result goes to the sheet; only the page at the highest
+// position visited synchronises before and exports after (also when the sheet refuses the result).
+// PSNRET_NOERROR, or PSNRET_INVALID_NOCHANGEPAGE when the sheet refused it.
+LRESULT ApplyPage(PageContext* pContext, int iPageId);
+// A page's change check told to the sheet (the quick set's change counts too), and the working
+// settings made the user's own when they no longer are those of the quick set the sheet opened with.
+void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged);
 
 // The Help button of a page: the page's topic (15243 unless the page has its own) in the help file
 // the private devmode names.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/effects/zqeffectspage.h"
 #include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
@@ -12,6 +13,7 @@
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqeffectsids.h"
 #include "res/zqfeaturesids.h"
 #include "res/zqfinishingids.h"
 #include "res/zqoutputids.h"
@@ -27,6 +29,10 @@ void PaperQualityBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
 }
 ZQPageTemplate PaperQualityTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_PAPER_MEDIA, IDD_DLG_PAPER_MEDIA_RTL, &PaperQualityPageDlgProc};
+}
+CZQTabBase* CreateEffects(const ZQSheetFacts&) { return new (std::nothrow) CZQEffectsTab(); }
+ZQPageTemplate EffectsTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_EFFECTSPAGE, IDD_DLG_EFFECTSPAGE_RTL, &EffectsPageDlgProc};
 }
 CZQTabBase* CreateFinishing(const ZQSheetFacts&) { return new (std::nothrow) CZQFinishingTab(); }
 ZQPageTemplate FinishingTemplate(const ZQSheetFacts&) {
@@ -63,6 +69,7 @@ void ServicesSheetEnd(PageContext* pContext) {
 const ZQPageRow kPageRows[] = {
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
+    {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", nullptr, nullptr},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
     {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},

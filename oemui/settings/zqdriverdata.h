@@ -58,9 +58,8 @@ public:
     DWORD Count() const { return m_count; }
     PCWSTR Name(DWORD i) const;
     PCWSTR Text(DWORD i) const;
-    // The value's bytes as the spooler listed them, whatever their type; null when they do not lie
-    // inside the list.
-    const BYTE* Data(DWORD i, DWORD* pcbData) const;
+    // A value's data as stored, whatever its type; null when the entry is malformed.
+    const BYTE* Data(DWORD i, DWORD* pdwType, DWORD* pcbData) const;
 
 private:
     const PRINTER_ENUM_VALUESW* Entry(DWORD i) const;
@@ -123,6 +122,8 @@ public:
     static BOOL BSetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD dwValue);
     static BOOL BDeletePrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue);
     static BOOL BDeletePrinterData(HANDLE hPrinter, PCWSTR pszValue);
+    // A key with its values and subkeys.
+    static BOOL BDeletePrinterKey(HANDLE hPrinter, PCWSTR pszKey);
     // How many values a key holds (0 for a missing key); -1 when it cannot be listed (last error =
     // the spooler's answer).
     static int ICountValues(HANDLE hPrinter, PCWSTR pszKey);

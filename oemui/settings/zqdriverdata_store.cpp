@@ -123,6 +123,11 @@ BOOL CZQDriverData::BDeletePrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR 
     return SpoolerResult(zqspool::Spooler().DeletePrinterDataExW(hPrinter, pszKey, pszValue));
 }
 
+BOOL CZQDriverData::BDeletePrinterKey(HANDLE hPrinter, PCWSTR pszKey) {
+    if (!hPrinter || !pszKey || !*pszKey) return Fail(ERROR_INVALID_DATA);
+    return SpoolerResult(zqspool::Spooler().DeletePrinterKeyW(hPrinter, pszKey));
+}
+
 BOOL CZQDriverData::BDeletePrinterData(HANDLE hPrinter, PCWSTR pszValue) {
     // The keyed call on the root's own key: the spooler that has it needs no second entry point.
     return BDeletePrinterDataEx(hPrinter, zqsettings::kRootKey, pszValue);
@@ -189,17 +194,16 @@ PCWSTR CZQPrinterDataList::Name(DWORD i) const {
     return e->pValueName;
 }
 
-const BYTE* CZQPrinterDataList::Data(DWORD i, DWORD* pcbData) const {
-    if (pcbData) *pcbData = 0;
+const BYTE* CZQPrinterDataList::Data(DWORD i, DWORD* pdwType, DWORD* pcbData) const {
     const PRINTER_ENUM_VALUESW* e = Entry(i);
     if (!e || !e->pData || !InBuffer(m_buffer.Get(), m_cbBuffer, e->pData, e->cbData)) return nullptr;
+    if (pdwType) *pdwType = e->dwType;
     if (pcbData) *pcbData = e->cbData;
     return e->pData;
 }
 
 PCWSTR CZQPrinterDataList::Text(DWORD i) const {
-    const PRINTER_ENUM_VALUESW* e = Entry(i);
-    if (!e || !e->pData || !InBuffer(m_buffer.Get(), m_cbBuffer, e->pData, e->cbData)) return nullptr;
-    if (!IsStoredText(e->dwType, e->pData, e->cbData)) return nullptr;
-    return reinterpret_cast<PCWSTR>(e->pData);
+    DWORD type = REG_NONE, cb = 0;
+    const BYTE* data = Data(i, &type, &cb);
+    return data && IsStoredText(type, data, cb) ? reinterpret_cast<PCWSTR>(data) : nullptr;
 }

@@ -5,33 +5,11 @@
 #include <vector>
 
 #include "common/zqcommon.h"
+#include "testsupport.h"
 
 namespace {
 
-// A record placed against an inaccessible page: reading one byte past its end faults.
-class CGuardedRecord {
-public:
-    explicit CGuardedRecord(const std::vector<BYTE>& bytes) {
-        SYSTEM_INFO si;
-        GetSystemInfo(&si);
-        m_page = si.dwPageSize;
-        m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * m_page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        DWORD old;
-        VirtualProtect(m_base + m_page, m_page, PAGE_NOACCESS, &old);
-        m_begin = m_base + m_page - bytes.size();
-        if (!bytes.empty()) memcpy(m_begin, bytes.data(), bytes.size());
-    }
-    ~CGuardedRecord() { VirtualFree(m_base, 0, MEM_RELEASE); }
-    CGuardedRecord(const CGuardedRecord&) = delete;
-    CGuardedRecord& operator=(const CGuardedRecord&) = delete;
-    BYTE* Begin() const { return m_begin; }
-    BYTE* End() const { return m_base + m_page; }
-
-private:
-    BYTE* m_base = nullptr;
-    BYTE* m_begin = nullptr;
-    DWORD m_page = 0;
-};
+using CGuardedRecord = zqtest::CGuardedBytes;
 
 std::vector<BYTE> SampleRecord() {
     std::vector<BYTE> buf(256, 0);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/zqhandles.h"
+#include "formats/zqwatermarkrecord.h"
 #include "devicetest.h"
 #include "optitemfixture.h"
 #include "zqmemprinter.h"
@@ -629,6 +630,30 @@ TEST_F(Worker, TheInstallationConfiguresThePrinterFromItsAnswers) {
     for (const wchar_t* library : kServerLibraries) zqdevtest::HrLibraryRegistration(library, false);
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
     RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
+}
+
+// The fill pass removes the watermarks of earlier versions and keeps the four default watermarks at
+// the head of the printer's pool, with no second copy however often the sheet asks.
+TEST_F(Worker, TheFillPassKeepsTheDefaultWatermarksInThePrintersData) {
+    Bind(DocumentFeatures());
+    const DWORD legacyCount = 1;
+    m_printer.PutValue(L"PrinterDriverData", L"ZQWMREGDATA", REG_DWORD, &legacyCount, sizeof legacyCount);
+    m_printer.PutString(L"PrinterDriverData", L"ZQWATERMARKDATA0", L"old");
+    Passes(OEMCUIP_DOCPROP);
+    Passes(OEMCUIP_DOCPROP);
+    std::vector<std::wstring> pool;
+    CZQPrinterDataList values;
+    ASSERT_TRUE(values.BRead(m_hPrinter, L"ZQPresetRoot\\WatermarkPoolData"));
+    for (DWORD i = 0; i < values.Count(); ++i) {
+        DWORD type = 0, cb = 0;
+        const BYTE* data = values.Data(i, &type, &cb);
+        ZQWatermarkRecord record = {};
+        EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+        pool.push_back(data && zqwm::Read(data, cb, &record) ? record.szName : L"?");
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L" [none]", L"Confidential", L"Draft", L"SAMPLE"}), pool);
+    EXPECT_FALSE(m_printer.GetValue(L"PrinterDriverData", L"ZQWMREGDATA", nullptr, nullptr));
+    EXPECT_FALSE(m_printer.GetValue(L"PrinterDriverData", L"ZQWATERMARKDATA0", nullptr, nullptr));
 }
 
 TEST_F(Worker, PrinterSheetsOfOtherPrintersGetNoItems) {

@@ -345,6 +345,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
          }, 2, 66, 2},
         {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
         {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 0, 8, 0},
+        {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 0, 68, 0},
     };
     CZQSpoolPrinter h = Open(kDesk);
     for (const Step& step : steps) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "common/zqhandles.h"
@@ -251,6 +252,38 @@ void PageFixture::ExpectApplyOnlyOnTheLastPageVisited(int iPageId) {
     m_sheetMessages.clear();
     EXPECT_EQ(0, Notify(PSN_RESET));
     EXPECT_EQ(std::vector<UINT>{PSM_UNCHANGED}, m_sheetMessages);
+}
+
+void PageFixture::ExpectNoStartWithoutItsPieces(DLGPROC pfnDlgProc) {
+    PROPSHEETPAGEW psp = {};
+    PageContext noPage = m_context;
+    noPage.pPage = nullptr;
+    for (LPARAM lParam : {LPARAM{0}, reinterpret_cast<LPARAM>(&psp)}) {
+        psp.lParam = reinterpret_cast<LPARAM>(&noPage);
+        SetLastError(0);
+        EXPECT_FALSE(pfnDlgProc(m_parent, WM_INITDIALOG, 0, lParam));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
+    }
+    psp.lParam = reinterpret_cast<LPARAM>(&m_context);
+    m_host.Param()->hOEMHeap = nullptr;
+    EXPECT_FALSE(pfnDlgProc(m_parent, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp)));
+    EXPECT_EQ(0, GetWindowLongPtrW(m_parent, DWLP_USER));
+    m_host.Param()->hOEMHeap = GetProcessHeap();
+}
+
+void PageFixture::ExpectNothingChangesWithoutTheDevmode(WPARAM command, UINT code) {
+    const ZQUIDevmode before = *m_logic.WorkDM();
+    m_sheetMessages.clear();
+    m_host.Param()->pOEMDM = nullptr;
+    NMHDR notice = {m_parent, 0, code};
+    for (UINT message : {UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_HELP)}) {
+        SetLastError(0);
+        EXPECT_FALSE(m_pfnDlgProc(m_page, message, command, message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&notice) : 0));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
+    }
+    m_host.Param()->pOEMDM = &m_core;
+    EXPECT_EQ(0, memcmp(&before, m_logic.WorkDM(), sizeof before));
+    EXPECT_TRUE(m_sheetMessages.empty());
 }
 
 void PageFixture::LoadRules(const std::string& features, const std::string& macros) {

@@ -110,6 +110,14 @@ protected:
     // when the sheet refuses the result; apply ends the quick set's change, and PSN_RESET leaves the
     // page unchanged.
     void ExpectApplyOnlyOnTheLastPageVisited(int iPageId);
+    // A page built but not open does not start without its page object (no creation parameter, or
+    // one whose context names none: last error 13) nor without its heap block (its window keeps no
+    // context); then it opens.
+    void ExpectNoStartWithoutItsPieces(DLGPROC pfnDlgProc);
+    // On the open page, while the private devmode is missing, a command (`command` as WM_COMMAND's
+    // wParam), the notification `code`, painting and help change neither the working settings nor
+    // the sheet, and leave last error 13.
+    void ExpectNothingChangesWithoutTheDevmode(WPARAM command, UINT code);
 
     HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
     // A control's rectangle in the page's client coordinates.

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstring>
+
 namespace zqtest {
 
 std::wstring ExeDir() {
@@ -42,5 +44,18 @@ std::vector<std::wstring> TabTitles(HWND sheet) {
     }
     return titles;
 }
+
+CGuardedBytes::CGuardedBytes(const std::vector<BYTE>& bytes) {
+    SYSTEM_INFO si;
+    GetSystemInfo(&si);
+    m_page = si.dwPageSize;
+    m_base = static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * m_page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    DWORD old;
+    VirtualProtect(m_base + m_page, m_page, PAGE_NOACCESS, &old);
+    m_begin = m_base + m_page - bytes.size();
+    if (!bytes.empty()) memcpy(m_begin, bytes.data(), bytes.size());
+}
+
+CGuardedBytes::~CGuardedBytes() { VirtualFree(m_base, 0, MEM_RELEASE); }
 
 }  // namespace zqtest

@@ -21,4 +21,20 @@ std::vector<std::wstring> StandInLog(const wchar_t* key);
 // Titles of a property sheet's tabs, in order.
 std::vector<std::wstring> TabTitles(HWND sheet);
 
+// Bytes placed against an inaccessible page: reading one byte past their end faults.
+class CGuardedBytes {
+public:
+    explicit CGuardedBytes(const std::vector<BYTE>& bytes);
+    ~CGuardedBytes();
+    CGuardedBytes(const CGuardedBytes&) = delete;
+    CGuardedBytes& operator=(const CGuardedBytes&) = delete;
+    BYTE* Begin() const { return m_begin; }
+    BYTE* End() const { return m_base + m_page; }
+
+private:
+    BYTE* m_base = nullptr;
+    BYTE* m_begin = nullptr;
+    DWORD m_page = 0;
+};
+
 }  // namespace zqtest

@@ -25,8 +25,8 @@
 //          --choose LABEL=ENTRY (a user's choice on the page in front, repeatable, made before the
 //          picture: a setting and its option in the core driver's list, or on the plug-in's pages
 //          a list's entry by the label beside it, "on"/"off" for a check box or radio button by its
-//          text, a slider's position by its label, an edit's text by its label; "#ID" names a control
-//          by its id),
+//          text, "click" for another button (the sample page's), a slider's position by its label,
+//          an edit's text by its label; "#ID" names a control by its id),
 //          --press BUTTON (after the choices, a button of the page in front that opens a dialog, or
 //          LABEL=ENTRY, a list's entry that opens one), --in-dialog LABEL=ENTRY (a choice in that
 //          dialog, repeatable; a tree's item by its text), --dialog-screenshot

@@ -868,6 +868,12 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         Notify(control, BN_CLICKED);
         return true;
     }
+    // Any other button is clicked.
+    if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
+        if (lstrcmpiW(entry.c_str(), L"click") != 0) return false;
+        Notify(control, BN_CLICKED);
+        return true;
+    }
     // An edit: the text typed, then the edit left.
     if (lstrcmpiW(cls.c_str(), L"Edit") == 0) {
         SetWindowTextW(control, entry.c_str());

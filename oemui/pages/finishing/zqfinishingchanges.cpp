@@ -56,15 +56,7 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     // A new tile selection counts once.
     changed = changed || m_state.bTilesChanged;
     m_state.bTilesChanged = FALSE;
-
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    const bool quickSetChanged = quickSets && quickSets->BChanged();
-    if (hPage)
-        SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
-                     reinterpret_cast<WPARAM>(hPage), 0);
-    // The settings no longer those of the quick set in force are the user's own.
-    if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareFinishing))
-        work->dwPendingChange = 1;
+    ReportPageChange(hPage, pContext, kPageFinishing, changed);
     return changed ? TRUE : FALSE;
 }
 

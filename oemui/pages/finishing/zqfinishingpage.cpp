@@ -55,19 +55,6 @@ CZQFinishingTab* PageOf(const PageContext* pContext) {
     return pContext ? static_cast<CZQFinishingTab*>(pContext->pPage) : nullptr;
 }
 
-// The context of the page's window when the page has its items and its private devmode; last error
-// 13 otherwise.
-PageContext* ContextFor(HWND hDlg) {
-    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    const CZQFinishingTab* page = PageOf(context);
-    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
-    if (!param || !param->pOEMDM || !context->pLogic || !context->pLogic->WorkDM()) {
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return context;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -95,14 +82,8 @@ INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARA
     CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
-        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-        context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
-        CZQFinishingTab* page = PageOf(context);
-        if (!page) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        return page->BInitDialog(hDlg, context);
+        context = StartingContext(lParam);
+        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
     }
     // The window goes: the page lets go of it whatever else is missing.
     if (uMsg == WM_DESTROY) {
@@ -110,7 +91,7 @@ INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARA
             page->VOnDestroy();
         return FALSE;
     }
-    if (!(context = ContextFor(hDlg))) return FALSE;
+    if (!(context = WorkingContext(hDlg))) return FALSE;
     CZQFinishingTab* page = PageOf(context);
     // The alert strip's refresh button, its drawing and its links belong to the strip.
     INT_PTR result = 0;

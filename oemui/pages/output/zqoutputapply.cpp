@@ -22,7 +22,7 @@ LRESULT CZQOutputTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pC
     switch (pHeader->code) {
         case PSN_SETACTIVE: VOnSetActive(pContext); return 0;
         case PSN_KILLACTIVE: VRefresh(pContext, 2); return 0;
-        case PSN_APPLY: return IOnApply(pContext);
+        case PSN_APPLY: return ApplyPage(pContext, kPageOutput);
         // The sheet undoes the changes; the page only stops counting as changed.
         case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
         default: return 0;
@@ -80,20 +80,3 @@ void CZQOutputTab::VOnSetActive(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // OK or Apply
 // ---------------------------------------------------------------------------------------------
-LRESULT CZQOutputTab::IOnApply(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    IZQSettingsExchange* exchange = pContext->pExchange;
-    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageOutput);
-    // Only the last page the user visited writes back and exports: both run once per Apply.
-    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
-    logic.IResolveConflicts(logic.WorkDM());
-    logic.VUpdateColorSpaceConflicts();
-    if (last && exchange) exchange->VSyncAfterChange();
-    if (quickSets) quickSets->VClearChanged();
-    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
-    // A result the sheet refused still leaves the settings exported.
-    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
-    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
-}

@@ -39,15 +39,8 @@ BOOL CZQOutputTab::BCheckChanged(HWND hPage, PageContext* pContext) {
     if (core && core->wOrientation != work->wOrientation) changed = 1;
     logic.IBindFeatureControl(0, zqkw::kFaceControl, m_controls.Item(IDC_RB_FACEUP), &changed, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindCompare, TRUE, logic.IGetSavedSelection(zqkw::kFaceControl), nullptr);
-
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    const bool quickSetChanged = quickSets && quickSets->BChanged();
-    if (hPage)
-        SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
-                     reinterpret_cast<WPARAM>(hPage), 0);
-    // The settings no longer those of the quick set in force are the user's own.
-    if (core && core->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareJobStorage))
-        work->dwPendingChange = 1;
+    // The Output page's settings are compared as the job-storage group.
+    ReportPageChange(hPage, pContext, CZQQuickSets::kCompareJobStorage, changed != 0);
     return changed ? TRUE : FALSE;
 }
 

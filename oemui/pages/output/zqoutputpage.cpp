@@ -42,19 +42,6 @@ CZQOutputTab* PageOf(const PageContext* pContext) {
     return pContext ? static_cast<CZQOutputTab*>(pContext->pPage) : nullptr;
 }
 
-// The context of the page's window when the page has its items and its private devmode; last error
-// 13 otherwise.
-PageContext* ContextFor(HWND hDlg) {
-    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    const CZQOutputTab* page = PageOf(context);
-    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
-    if (!param || !param->pOEMDM || !WorkOf(context)) {
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return context;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -73,14 +60,8 @@ INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM l
     CZQCapsReuseScope reuse(true);
     PageContext* context = nullptr;
     if (uMsg == WM_INITDIALOG) {
-        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-        context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
-        CZQOutputTab* page = PageOf(context);
-        if (!page) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        return page->BInitDialog(hDlg, context);
+        context = StartingContext(lParam);
+        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
     }
     // The window goes: the page lets go of it whatever else is missing.
     if (uMsg == WM_DESTROY) {
@@ -100,7 +81,7 @@ INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM l
         case WM_DRAWITEM: break;
         default: return FALSE;
     }
-    if (!(context = ContextFor(hDlg))) return FALSE;
+    if (!(context = WorkingContext(hDlg))) return FALSE;
     CZQOutputTab* page = PageOf(context);
     switch (uMsg) {
         case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;

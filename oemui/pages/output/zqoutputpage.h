@@ -94,7 +94,6 @@ private:
 
     // ---- the reactions of those messages
     void VOnSetActive(PageContext* pContext);
-    LRESULT IOnApply(PageContext* pContext);
     void VOnBinChange(PageContext* pContext);
     void VOnStapleChange(PageContext* pContext);
     void VOnPunchChange(PageContext* pContext);

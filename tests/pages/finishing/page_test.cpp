@@ -71,36 +71,10 @@ TEST_F(FinishingPage, LayoutModeTwoBindsBookletsAtTheLeftOnly) {
 TEST_F(FinishingPage, MessagesWithoutTheirPiecesChangeNothing) {
     AddItems();
     Build();
-    PROPSHEETPAGEW psp = {};
-    PageContext noPage = m_context;
-    noPage.pPage = nullptr;
-    for (LPARAM lParam : {LPARAM{0}, reinterpret_cast<LPARAM>(&psp)}) {
-        psp.lParam = reinterpret_cast<LPARAM>(&noPage);
-        SetLastError(0);
-        EXPECT_FALSE(FinishingPageDlgProc(m_parent, WM_INITDIALOG, 0, lParam));
-        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
-    }
-    // No heap block: the page does not start, and its window knows no context.
-    psp.lParam = reinterpret_cast<LPARAM>(&m_context);
-    m_host.Param()->hOEMHeap = nullptr;
-    EXPECT_FALSE(FinishingPageDlgProc(m_parent, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&psp)));
-    EXPECT_EQ(0, GetWindowLongPtrW(m_parent, DWLP_USER));
-    m_host.Param()->hOEMHeap = GetProcessHeap();
+    ExpectNoStartWithoutItsPieces(&FinishingPageDlgProc);
     ASSERT_NE(nullptr, Open());
-
-    const ZQUIDevmode before = Work();
-    m_host.Param()->pOEMDM = nullptr;
-    NMHDR apply = {m_parent, 0, static_cast<UINT>(PSN_APPLY)};
     CheckDlgButton(m_page, IDC_CHK_PAGE_BORDER, BST_CHECKED);
-    for (UINT message : {UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_HELP)}) {
-        SetLastError(0);
-        EXPECT_FALSE(FinishingPageDlgProc(m_page, message, MAKEWPARAM(IDC_CHK_PAGE_BORDER, BN_CLICKED),
-                                          message == WM_NOTIFY ? reinterpret_cast<LPARAM>(&apply) : 0));
-        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError()) << message;
-    }
-    m_host.Param()->pOEMDM = &m_core;
-    EXPECT_EQ(0, memcmp(&before, &Work(), sizeof before));
-    EXPECT_TRUE(m_sheetMessages.empty());
+    ExpectNothingChangesWithoutTheDevmode(MAKEWPARAM(IDC_CHK_PAGE_BORDER, BN_CLICKED), PSN_APPLY);
     EXPECT_TRUE(m_gates->calls.empty());
 }
 

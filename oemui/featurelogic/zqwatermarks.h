@@ -1,0 +1,171 @@
+// CZQWatermarks: the user's watermarks in memory and the pool they are stored in. The main list holds
+// the watermarks in order of creation or loading (the built-in " [none]", "Confidential", "Draft"
+// and "SAMPLE" among them); the pool keeps them in the printer's data, one record a value
+// (formats/zqwatermarkrecord.h), or, for a user who may not write the printer's data, under that
+// user's own key, where the shared ones are seen read-only. The Effects page holds one manager;
+// the plug-in object holds another, on which the CommonUIProp worker removes the values of earlier
+// versions and builds the default pool.
+#pragma once
+
+#include "common/zquibase.h"
+#include "formats/zqwatermarkrecord.h"
+
+struct ZQUIDevmode;
+
+// Flags of a watermark (never stored).
+enum : DWORD {
+    kWatermarkEditable = 0x10000,  // the user may change it; saved with the pool
+    kWatermarkReadOnly = 0x20000,  // a shared watermark a restricted user sees
+    kWatermarkHidden = 0x40000,    // a restricted user's own watermark of a shared one's name
+};
+
+// One watermark of a list: its stored fields, its flags and the list links.
+struct WatermarkEntry : ZQWatermarkRecord {
+    DWORD dwFlags;
+    WatermarkEntry* pNext;
+    WatermarkEntry* pPrev;
+};
+
+struct WatermarkList {
+    WatermarkEntry* pHead = nullptr;
+    WatermarkEntry* pTail = nullptr;
+};
+
+// A name a restricted user deleted: kept out of his stored pool at the next save.
+struct DeletedWatermarkName {
+    WCHAR szName[256];
+    DeletedWatermarkName* pNext;
+    DeletedWatermarkName* pPrev;
+};
+
+// The Watermark Details dialog's working copy of the watermark it shows.
+struct WatermarkEditRecord {
+    WCHAR szText[256];
+    WCHAR szName[256];
+    WCHAR szFont[256];
+    DWORD dwShade;
+    DWORD dwFontIndex;
+    DWORD dwColor;
+    DWORD dwStyle;
+    DWORD dwSize;
+    DWORD dwAngle;
+    DWORD dwTextLength;
+    DWORD dwAngleMode;
+};
+
+class CZQWatermarks : public CZQUIBase {
+public:
+    // A pool holds at most this many watermarks; a restricted user stores at most kMaxUserEntries.
+    static constexpr int kMaxEntries = 31;
+    static constexpr int kMaxUserEntries = 30;
+    static constexpr int kUntitledSlots = 30;
+    static constexpr size_t kUntitledChars = 20;
+    static constexpr size_t kUniqueNameChars = 260;
+
+    CZQWatermarks();
+    ~CZQWatermarks() override;
+    CZQWatermarks(const CZQWatermarks&) = delete;
+    CZQWatermarks& operator=(const CZQWatermarks&) = delete;
+
+    // ---- the lists
+    // First entry of the main list of exactly that name (case counts); null when none.
+    WatermarkEntry* PFindByName(PCWSTR pszName) const;
+    BOOL BHasEntry(PCWSTR pszName) const { return PFindByName(pszName) != nullptr; }
+    int ICountEntries() const;
+    int ICountHiddenEntries() const;
+    // A zero-filled entry at the list's end; null when memory runs out.
+    static WatermarkEntry* PNewEntry(WatermarkList& list);
+    // Unlinked from the main list and freed (null is ignored).
+    void VRemoveEntry(WatermarkEntry* pEntry);
+    static void VFreeEntryList(WatermarkList& list);
+    DeletedWatermarkName* PNewDeletedName(PCWSTR pszName);
+    void VFreeDeletedNames();
+    WatermarkList& MainList() { return m_main; }
+
+    // ---- the defaults
+    // The four defaults, then the stored watermarks of other names (up to the pool's limit), the
+    // devmode's watermark over its entry, and the pool saved. Nothing for a restricted user or
+    // without parameters (FALSE); else the save's answer.
+    BOOL BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted);
+    // The first four entries rewritten as the defaults (flags kept); FALSE when the list has fewer.
+    BOOL BResetDefaultEntries();
+    // A " [none]" entry appended when the main list has none.
+    void VEnsureNoneEntry();
+    // The devmode's watermark over the entries of its name; a diagonal watermark takes the diagonal
+    // angle, in the devmode too.
+    void VApplyDevmodeToEntry(ZQUIDevmode* pDevmode);
+    // " [none]" in the user-interface language (string 874, else the English).
+    void VLoadNoneName();
+    PCWSTR NoneName();
+    int IDiagonalAngle() const { return m_iDiagonalAngle; }
+    void VSetDiagonalAngle(int iAngle) { m_iDiagonalAngle = iAngle; }
+
+    // ---- names for new watermarks
+    void VInitUntitledNames();
+    // The first untitled name the dialog's name list does not show (at most 255 characters into
+    // pszName, 256); pszName stays as it was when all are shown.
+    void VTakeFreeUntitledName(PWSTR pszName);
+    void VMarkUsedUntitledNames();
+    // " #2" .. " #30" appended until no entry of the main list has the name (kUniqueNameChars);
+    // unchanged when all are taken.
+    void VMakeUniqueName(PWSTR pszName);
+    // A " #n" ending cut off (at the last '#').
+    static void VStripNumberSuffix(PWSTR pszText);
+
+    // ---- the Watermark Details dialog's result
+    // Sets the changed flag when the dialog's watermark differs from the core driver's devmode.
+    void VCheckChanged();
+    BOOL BChanged() const { return m_bChanged; }
+    void VClearChanged() { m_bChanged = FALSE; }
+    // The dialog whose name list and angle radios the manager reads, and its working copy.
+    void VSetDialog(HWND hDlg) { m_hDialog = hDlg; }
+    WatermarkEditRecord* EditRecord() const { return m_pEdit; }
+    BOOL BAllocEditRecord();
+    void VFreeEditRecord();
+
+    // ---- the pool (printer data "ZQPresetRoot\WatermarkPoolData", or the restricted user's key)
+    // A new zero-filled block of zqwm::kRecordBytes with the entry's record; the caller frees it.
+    static BOOL BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntry);
+    // The stored fields of a value of cbData bytes; FALSE (the entry unchanged) when it ends early.
+    static BOOL BParseEntry(const BYTE* pData, DWORD cbData, WatermarkEntry* pEntry);
+    // Value "WatermarkPool:<index>" in the printer's data or the restricted user's key.
+    static BOOL BWriteEntry(const WatermarkEntry* pEntry, BOOL bPerUser, HANDLE hPrinter, int iIndex);
+    // The stored watermarks appended to the main list; TRUE when any value was read.
+    BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
+    // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31.
+    void VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int iCount);
+    // The editable entries written back from index 0; TRUE when it ran to its end.
+    BOOL BSavePool(POEMCUIPPARAM pParam);
+    static void VDeletePoolKey(BOOL bPerUser, HANDLE hPrinter);
+    // The stored record 0 over the first entry, named " [none]" of the current language; TRUE when
+    // read and the list has more than that entry.
+    BOOL BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, const void* pPrivateDM, const DEVMODEW* pPublicDM);
+    // The values of versions before the pool go (none is carried into it).
+    static void VRemoveLegacyData(POEMCUIPPARAM pParam);
+
+private:
+    struct UntitledSlot {
+        BOOL bInUse;
+        WCHAR szName[kUntitledChars];
+    };
+
+    // The four defaults: 0 " [none]", 1 "Confidential", 2 "Draft", 3 "SAMPLE".
+    void VFillDefault(WatermarkEntry* pEntry, int iDefault, DWORD dwAngle);
+    // Up to iLimit values of the shared pool appended to the list, flagged for the user; the number
+    // of values taken (-1 when the key cannot be listed).
+    int IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bRestricted, int iLimit);
+    bool BIsDeletedName(PCWSTR pszName) const;
+    static bool BListHas(const WatermarkList& list, PCWSTR pszName);
+
+    BOOL m_bChanged = FALSE;
+    int m_iDiagonalAngle = 52;
+    WatermarkEditRecord* m_pEdit = nullptr;
+    HWND m_hDialog = nullptr;
+    WatermarkList m_main;
+    WatermarkList m_shared;
+    DeletedWatermarkName* m_pDeletedHead = nullptr;
+    DeletedWatermarkName* m_pDeletedTail = nullptr;
+    // Room for any translation of " [none]": a shorter buffer would cut it and lose the match.
+    WCHAR m_szNone[kResStringChars] = {};
+    UntitledSlot m_aUntitled[kUntitledSlots] = {};
+};

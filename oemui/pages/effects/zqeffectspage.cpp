@@ -1,0 +1,197 @@
+// The Effects page: its object, its dialog procedure, the start of its window, painting, help, the
+// page's texts and its watermark manager's work for the sheet.
+#include "pages/effects/zqeffectspage.h"
+
+#include "common/zqcapsreuse.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/dialogs/zqmodaldlg.h"
+#include "pages/zqpageitems.h"
+#include "preview/zqpreview.h"
+#include "res/zqalertids.h"
+#include "res/zqeffectsids.h"
+
+using namespace zqpage;
+
+namespace {
+
+const CZQPageControls::TextRow kTexts[] = {
+    {0, 812, L"Effects"},
+    {IDC_GB_PRINT_DOC, 3038, L"Resizing Options"},
+    {IDC_CHK_FIT_TO_SCALE, 807, L"&Scale to Fit"},
+    {IDC_GB_WATER_MARK, 809, L"Watermarks"},
+    {IDC_CHK_FIRST_PAGE_WM, 810, L"&First Page Only"},
+    {IDC_BTN_EDIT_WM, 811, L"&Edit..."},
+    {IDC_BTN_HELP, 797, L"&Help"},
+    {IDC_RB_ACTUAL_SIZE, 3321, L"Act&ual Size"},
+    {IDC_RB_PRINT_DOC_ON, 806, L"P&rint Document On"},
+    {IDC_RB_SCALING, 808, L"% of &Normal Size"},
+    {IDC_BTN_PREVIEW_PORT, 3072, L"Portrait"},
+    {IDC_BTN_PREVIEW_LAND, 3073, L"Landscape"},
+    {IDC_CHECK_EMULATE_MARGINS, 896, L"Emulate Pexlon Margins"},
+    {IDC_CHECK_SYMMETRICAL_MARGINS, 897, L"Symmetrical Margins"},
+    {IDC_CHECK_MINIMIZE_MARGINS, 4038, L"Minimize Margin"},
+    {IDC_GB_MARGIN, 4717, L"Margins"},
+    {IDC_CHECK_CENTER_ON_PAGE, 4747, L"Center On Page"},
+};
+
+// The large-format printer's scale box takes a fourth digit and grows by this many pixels for it.
+constexpr int kWideScaleBoxPixels = 5;
+
+CZQEffectsTab* PageOf(const PageContext* pContext) {
+    return pContext ? static_cast<CZQEffectsTab*>(pContext->pPage) : nullptr;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The page object
+// ---------------------------------------------------------------------------------------------
+CZQEffectsTab::CZQEffectsTab() : m_controls(nullptr, 0) {}
+
+// The alert strip goes first, then the controls' table and the watermark manager, then the base.
+CZQEffectsTab::~CZQEffectsTab() = default;
+
+void CZQEffectsTab::VInitLists(PageContext*) {
+    m_watermarks.VBind(m_pSheetParam, m_pCUIParam, HResModule());
+}
+
+void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
+    if (pAlerts) pAlerts->BRefreshDeviceStatus(FALSE);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialog procedure
+// ---------------------------------------------------------------------------------------------
+INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    // What a message asks the core driver again and again is asked once.
+    CZQCapsReuseScope reuse(true);
+    PageContext* context = nullptr;
+    if (uMsg == WM_INITDIALOG) {
+        context = StartingContext(lParam);
+        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
+    }
+    // The window goes: the page lets go of it whatever else is missing.
+    if (uMsg == WM_DESTROY) {
+        if (CZQEffectsTab* page = PageOf(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER))))
+            page->VOnDestroy();
+        return FALSE;
+    }
+    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+    if (!(context = WorkingContext(hDlg))) return FALSE;
+    CZQEffectsTab* page = PageOf(context);
+    switch (uMsg) {
+        // The alert strip's refresh button asks through the page.
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_ALERT_REFRESH) {
+                if (HIWORD(wParam) == BN_CLICKED) page->VRefreshDeviceStatus(context->pAlerts);
+                return FALSE;
+            }
+            break;
+        // Any owner drawing repaints the sample page and its paper text.
+        case WM_DRAWITEM:
+            page->m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+            page->m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+            break;
+        default: break;
+    }
+    // The strip draws its button and runs its links.
+    INT_PTR result = 0;
+    if (page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+    switch (uMsg) {
+        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
+        // The sheet reads the page's answer from its message result.
+        case WM_NOTIFY:
+            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
+        case WM_HELP:
+            if (lParam)
+                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
+                              context);
+            return FALSE;
+        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_COMMAND:
+            return page->BOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
+        default: return FALSE;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The start of the page's window
+// ---------------------------------------------------------------------------------------------
+BOOL CZQEffectsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    CZQUILogic* logic = pContext->pLogic;
+    if (!param || !logic) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    if (!BAllocPageBlock()) return FALSE;
+    VBindControls(hDlg);
+    VSetControlTexts();
+    if (!param->pOEMDM || !WorkOf(pContext)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    // The port the device-capabilities calls name, and the document's devmode.
+    if (pContext->pCaps) ZQCopyText(m_szText, kResStringChars, pContext->pCaps->szPortName);
+    m_pPublicDM = param->pPublicDM;
+    ZQSheetState& sheet = *logic->SheetState();
+    if (!sheet.bTitleDone && logic->BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
+    if (logic->BIsLargeFormat()) m_limits = {25, 1000, 4, FALSE};
+
+    VInitLists(pContext);
+    m_watermarks.VInitUntitledNames();
+    VSyncControls(hDlg, pContext, 0);
+
+    HWND scale = m_controls.Item(IDC_TXT_NORMAL_SIZE);
+    SendMessageW(scale, EM_LIMITTEXT, static_cast<WPARAM>(m_limits.iDigits), 0);
+    VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
+    if (scale && m_limits.iDigits == 4) {
+        RECT rc = {};
+        GetWindowRect(scale, &rc);
+        SetWindowPos(scale, nullptr, 0, 0, rc.right - rc.left + kWideScaleBoxPixels, rc.bottom - rc.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    logic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    m_alerts.VInit(hDlg, pContext->pAlerts, pContext->pConstraints);
+    return TRUE;
+}
+
+void CZQEffectsTab::VBindControls(HWND hDlg) {
+    m_controls.VAttach(hDlg);
+    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
+    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
+    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
+}
+
+void CZQEffectsTab::VSetControlTexts() {
+    m_controls.VSetTexts(*this, kTexts, static_cast<int>(sizeof kTexts / sizeof kTexts[0]));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting, help, the end of the window
+// ---------------------------------------------------------------------------------------------
+void CZQEffectsTab::VOnPaint(HWND hDlg, PageContext* pContext) {
+    VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER);
+    if (!pContext->pPreview) return;
+    VFillPreviewSettings(pContext);
+    pContext->pPreview->VSetSettings(&m_preview);
+    pContext->pPreview->VPaint();
+}
+
+void CZQEffectsTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
+    DWORD table[2 * (kHelpPairs + 1)] = {};
+    VBuildHelpIdTable(table, pContext);
+    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
+}
+
+void CZQEffectsTab::VOnDestroy() {
+    // The alert window leaves the plug-in's list before it goes.
+    m_alerts.VDetach();
+    // The page object outlives its window: other pages may still call it.
+    m_controls.VForget();
+    m_hHelpButton = m_hPortraitPreview = m_hLandscapePreview = nullptr;
+}

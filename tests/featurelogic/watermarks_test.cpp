@@ -1,0 +1,373 @@
+// The watermark manager and its pool on the in-memory printer: reading (the pool's limit, values of
+// any name, records that are none), saving from index 0 (a key the spooler keeps, refused writes),
+// a restricted user's own pool, the values of earlier versions, the " [none]" record of another
+// language, the defaults by language, and the names new watermarks get.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "commontest.h"
+#include "common/zqstorenames.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqwatermarks.h"
+#include "formats/zquidevmode.h"
+#include "settings/zqdriverdata.h"
+
+namespace {
+
+constexpr wchar_t kPoolKey[] = L"ZQPresetRoot\\WatermarkPoolData";
+constexpr wchar_t kGuid[] = L"{6F1A2B3C-4D5E-4F60-8172-93A4B5C6D7E8}";
+constexpr wchar_t kUserKey[] = L"Software\\Quorvane\\{6F1A2B3C-4D5E-4F60-8172-93A4B5C6D7E8}";
+constexpr wchar_t kUserPoolKey[] =
+    L"Software\\Quorvane\\{6F1A2B3C-4D5E-4F60-8172-93A4B5C6D7E8}\\ZQPresetRoot\\WatermarkPoolData";
+
+std::vector<BYTE> RecordBytes(const std::wstring& name, DWORD size = 100, const std::wstring& font = L"Arial") {
+    ZQWatermarkRecord r = {};
+    wcsncpy(r.szName, name.c_str(), 255);
+    wcsncpy(r.szText, name.c_str(), 255);
+    wcsncpy(r.szFont, font.c_str(), 255);
+    r.dwSize = size;
+    r.dwAngle = 45;
+    r.dwAngleMode = 2;
+    std::vector<BYTE> bytes(zqwm::kRecordBytes);
+    zqwm::Write(r, bytes.data());
+    return bytes;
+}
+
+class Watermarks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_printer.Install();
+        m_h = m_printer.Open();
+        ASSERT_TRUE(CZQCommon().BFillDefaultDevmode(&m_dm, nullptr));
+        m_pub.dmSize = sizeof m_pub;
+        m_param.cbSize = sizeof m_param;
+        m_param.hPrinter = m_h;
+        m_param.pPrinterName = const_cast<PWSTR>(L"ZQ Memory Printer");
+        m_param.pOEMDM = &m_dm;
+        m_param.pPublicDM = &m_pub;
+        m_wm.VBind(nullptr, &m_param, nullptr);
+        m_wm.VLoadResourceModule(m_h);
+    }
+    void TearDown() override {
+        if (m_h) zqspool::Spooler().ClosePrinter(m_h);
+    }
+    // The restricted user: his handle may not write the printer's data, and he has his own key.
+    void Restrict() {
+        m_printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
+        zqspool::Spooler().ClosePrinter(m_h);
+        m_printer.SetRestrictedUser(true);
+        m_h = m_printer.Open(PRINTER_ACCESS_USE);
+        m_param.hPrinter = m_h;
+    }
+    void Store(const std::wstring& value, const std::wstring& name, DWORD size = 100) {
+        const std::vector<BYTE> bytes = RecordBytes(name, size);
+        m_printer.PutValue(kPoolKey, value, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+    }
+    static void StoreForUser(const std::wstring& value, const std::wstring& name) {
+        const std::vector<BYTE> bytes = RecordBytes(name);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kUserPoolKey, value.c_str(), REG_BINARY, bytes.data(),
+                        static_cast<DWORD>(bytes.size()));
+    }
+    WatermarkEntry* Add(const std::wstring& name, DWORD flags = kWatermarkEditable) {
+        WatermarkEntry* e = CZQWatermarks::PNewEntry(m_wm.MainList());
+        wcsncpy(e->szName, name.c_str(), 255);
+        wcsncpy(e->szText, name.c_str(), 255);
+        e->dwFlags = flags;
+        return e;
+    }
+    std::vector<std::wstring> Names() {
+        std::vector<std::wstring> out;
+        for (const WatermarkEntry* e = m_wm.MainList().pHead; e; e = e->pNext) out.push_back(e->szName);
+        return out;
+    }
+    // The stored pool: value name -> watermark name.
+    std::map<std::wstring, std::wstring> StoredPool() {
+        std::map<std::wstring, std::wstring> out;
+        CZQPrinterDataList values;
+        const HANDLE reader = m_printer.Open(PRINTER_ACCESS_USE);
+        const BOOL listed = values.BRead(reader, kPoolKey);
+        zqspool::Spooler().ClosePrinter(reader);
+        if (!listed) return out;
+        for (DWORD i = 0; i < values.Count(); ++i) {
+            DWORD type = 0, cb = 0;
+            const BYTE* data = values.Data(i, &type, &cb);
+            ZQWatermarkRecord r = {};
+            out[values.Name(i)] = data && zqwm::Read(data, cb, &r) ? r.szName : L"?";
+        }
+        return out;
+    }
+    static std::map<std::wstring, std::wstring> UserPool() {
+        std::map<std::wstring, std::wstring> out;
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserPoolKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return out;
+        for (DWORD i = 0;; ++i) {
+            WCHAR name[260];
+            BYTE data[4096];
+            DWORD cch = 260, cb = sizeof data, type = 0;
+            if (RegEnumValueW(key, i, name, &cch, nullptr, &type, data, &cb) != ERROR_SUCCESS) break;
+            ZQWatermarkRecord r = {};
+            out[name] = zqwm::Read(data, cb, &r) ? r.szName : L"?";
+        }
+        RegCloseKey(key);
+        return out;
+    }
+
+    zqspool::CZQMemoryPrinter m_printer{zqtest::ExeDirPrinter()};
+    HANDLE m_h = nullptr;
+    ZQUIDevmode m_dm = {};
+    DEVMODEW m_pub = {};
+    OEMCUIPPARAM m_param = {};
+    CZQWatermarks m_wm;
+};
+
+// The first 31 values in the spooler's order, whatever their names; a value that is no record
+// (a text, one cut short) is dropped but counted; a restricted user sees the shared ones read-only
+// and, once 31 were taken, none of his own.
+TEST_F(Watermarks, ReadsAtMostThePoolsLimitOfAnyName) {
+    for (int i = 0; i < 40; ++i) {
+        WCHAR value[8];
+        swprintf(value, 8, L"V%02d", i);
+        Store(value, value);
+    }
+    m_printer.PutString(kPoolKey, L"V03", L"a text");
+    const BYTE cut[10] = {'V', 0, '0', 0, '5', 0, 0, 0, 0, 'V'};
+    m_printer.PutValue(kPoolKey, L"V05", REG_BINARY, cut, sizeof cut);
+    Store(L"V06", L" [none]");
+    EXPECT_TRUE(m_wm.BReadPool(&m_param, FALSE));
+    std::vector<std::wstring> names = Names();
+    ASSERT_EQ(29u, names.size());
+    EXPECT_EQ(L"V00", names.front());
+    EXPECT_EQ(L"V30", names.back());
+    for (const WatermarkEntry* e = m_wm.MainList().pHead; e; e = e->pNext) EXPECT_EQ(kWatermarkEditable, e->dwFlags);
+
+    zqtest::CScratchKey user(HKEY_CURRENT_USER, kUserKey);
+    Restrict();
+    StoreForUser(L"WatermarkPool:0", L"Own");
+    CZQWatermarks::VFreeEntryList(m_wm.MainList());
+    EXPECT_TRUE(m_wm.BReadPool(&m_param, TRUE));
+    EXPECT_EQ(29, m_wm.ICountEntries()) << "no room for his own";
+    EXPECT_EQ(kWatermarkEditable, m_wm.PFindByName(L" [none]")->dwFlags) << "every user may change it";
+    EXPECT_EQ(kWatermarkReadOnly, m_wm.PFindByName(L"V00")->dwFlags);
+    EXPECT_FALSE(m_wm.BReadPool(nullptr, FALSE));
+}
+
+// Every save writes the editable watermarks from index 0 without gaps into a key emptied first; a
+// spooler that cannot delete the key (Wine's) keeps what lies beyond, and refused writes do not
+// stop the save.
+TEST_F(Watermarks, SaveRewritesThePoolFromIndexZero) {
+    for (int i = 0; i < 6; ++i) Store(L"WatermarkPool:" + std::to_wstring(i), L"Stale" + std::to_wstring(i));
+    Store(L"Foreign", L"Foreign");
+    EXPECT_FALSE(m_wm.BSavePool(&m_param)) << "nothing to save";
+    Add(L"A");
+    Add(L"B", kWatermarkReadOnly);
+    Add(L"C");
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"C"}}),
+              StoredPool());
+
+    Store(L"WatermarkPool:4", L"Stale4");
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterKey, ERROR_CALL_NOT_IMPLEMENTED);
+    m_wm.PFindByName(L"A")->dwFlags = kWatermarkReadOnly;
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"C"},
+                                                    {L"WatermarkPool:4", L"Stale4"}}),
+              StoredPool());
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterKey, 0, 0);
+
+    // The printer's data is writable (the test write of the user's state goes through); the pool's
+    // values are refused.
+    m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED, -1, 1);
+    EXPECT_TRUE(m_wm.BSavePool(&m_param)) << "ran to its end";
+    EXPECT_TRUE(StoredPool().empty());
+    EXPECT_FALSE(CZQWatermarks::BWriteEntry(m_wm.MainList().pHead, FALSE, m_h, 0));
+    EXPECT_FALSE(m_wm.BSavePool(nullptr));
+}
+
+// A restricted user's save keeps his pool in his own key: his editable watermarks but " [none]",
+// then his earlier ones he neither deleted nor still lists, 30 at most; reading it back hides his
+// watermark of a shared one's name. The shared pool stays as it is.
+TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
+    zqtest::CScratchKey user(HKEY_CURRENT_USER, kUserKey);
+    Store(L"WatermarkPool:0", L" [none]");
+    Store(L"WatermarkPool:1", L"Shared");
+    Restrict();
+    StoreForUser(L"WatermarkPool:0", L"Kept");
+    StoreForUser(L"WatermarkPool:1", L"Gone");
+    StoreForUser(L"WatermarkPool:2", L"Shared");
+    EXPECT_TRUE(m_wm.BReadPool(&m_param, TRUE));
+    EXPECT_EQ((std::vector<std::wstring>{L" [none]", L"Shared", L"Kept", L"Gone", L"Shared"}), Names());
+    EXPECT_EQ(kWatermarkEditable | kWatermarkHidden, m_wm.MainList().pTail->dwFlags);
+    EXPECT_EQ(1, m_wm.ICountHiddenEntries());
+
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"Kept"));  // left out of the list, not deleted: carried over
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"Gone"));
+    m_wm.PNewDeletedName(L"Gone");
+    Add(L"New");
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{
+                  {L"WatermarkPool:0", L"Shared"}, {L"WatermarkPool:1", L"New"}, {L"WatermarkPool:2", L"Kept"}}),
+              UserPool());
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Shared"}}),
+              StoredPool());
+
+    for (int i = 0; i < 35; ++i) Add(L"N" + std::to_wstring(i));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(30u, UserPool().size());
+}
+
+// The values of earlier versions go as their count names them; one already missing is passed, a
+// refused deletion stops and keeps the count for a later call.
+TEST_F(Watermarks, ValuesOfEarlierVersionsGo) {
+    auto put = [&](DWORD count) {
+        m_printer.PutValue(L"PrinterDriverData", L"ZQWMREGDATA", REG_DWORD, &count, sizeof count);
+        for (int i = 0; i < 4; ++i)
+            if (i != 1) m_printer.PutString(L"PrinterDriverData", L"ZQWATERMARKDATA" + std::to_wstring(i), L"old");
+    };
+    auto has = [&](const wchar_t* name) { return m_printer.GetValue(L"PrinterDriverData", name, nullptr, nullptr); };
+    put(3);
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED);
+    CZQWatermarks::VRemoveLegacyData(&m_param);
+    EXPECT_TRUE(has(L"ZQWMREGDATA"));
+    EXPECT_TRUE(has(L"ZQWATERMARKDATA0"));
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
+    CZQWatermarks::VRemoveLegacyData(&m_param);
+    EXPECT_FALSE(has(L"ZQWMREGDATA"));
+    EXPECT_FALSE(has(L"ZQWATERMARKDATA0"));
+    EXPECT_FALSE(has(L"ZQWATERMARKDATA2"));
+    EXPECT_TRUE(has(L"ZQWATERMARKDATA3")) << "beyond the count";
+}
+
+// Record 0 takes the " [none]" of the current language, whatever language wrote it, with its
+// stored look; a save follows only when the list holds more than that entry.
+TEST_F(Watermarks, NoneRecordAfterALanguageChange) {
+    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "an empty list";
+    Add(L"first");
+    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "nothing stored";
+    const std::vector<BYTE> german = RecordBytes(L" [keine]", 77, L"Verdana");
+    m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, german.data(), static_cast<DWORD>(german.size()));
+    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "one entry only";
+    Add(L"second");
+    EXPECT_TRUE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub));
+    const WatermarkEntry& none = *m_wm.MainList().pHead;
+    EXPECT_STREQ(L" [none]", none.szName);
+    EXPECT_STREQ(L" [none]", none.szText);
+    EXPECT_STREQ(L"Verdana", none.szFont);
+    EXPECT_EQ(77u, none.dwSize);
+}
+
+// The defaults come first in the user's language with their sizes and face, whatever the pool
+// stored under their names; stored watermarks of other names follow, the devmode's watermark over
+// its entry, and the pool is saved: once per call, however often the sheet asks.
+TEST_F(Watermarks, DefaultsByLanguageBeforeTheStoredOnes) {
+    Store(L"WatermarkPool:0", L"Draft", 300);
+    Store(L"WatermarkPool:1", L"Memo", 100);
+    ZQCopyText(reinterpret_cast<PWSTR>(m_dm.szWmName), 256, L"Memo");
+    m_dm.dwWmAngleMode = 2;
+    m_dm.dwWmAngle = 30;
+    m_dm.dwWmSize = 150;
+    const struct {
+        LANGID lang;
+        const wchar_t* font;
+        DWORD sizes[4];
+    } cases[] = {
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), L"Arial", {80, 90, 220, 140}},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), L"MS UI Gothic", {80, 72, 72, 72}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        zqtest::CUserLanguage language(c.lang);
+        for (int call = 0; call < 2; ++call) EXPECT_TRUE(m_wm.BCreateDefaults(&m_param, FALSE));
+        EXPECT_EQ((std::vector<std::wstring>{L" [none]", L"Confidential", L"Draft", L"SAMPLE", L"Memo"}), Names());
+        int i = 0;
+        for (const WatermarkEntry* e = m_wm.MainList().pHead; i < 4; e = e->pNext, ++i) {
+            EXPECT_EQ(c.sizes[i], e->dwSize) << i;
+            EXPECT_STREQ(c.font, e->szFont);
+            EXPECT_EQ(52u, e->dwAngle);
+            EXPECT_EQ(i == 0 ? 0u : 1u, e->dwStyle);
+            EXPECT_EQ(kWatermarkEditable, e->dwFlags);
+        }
+        const WatermarkEntry* memo = m_wm.PFindByName(L"Memo");
+        EXPECT_EQ(30u, memo->dwAngle) << "the devmode's watermark";
+        EXPECT_EQ(150u, memo->dwSize);
+        EXPECT_EQ(5u, StoredPool().size()) << "no second copy of the defaults";
+    }
+    EXPECT_FALSE(m_wm.BCreateDefaults(&m_param, TRUE)) << "a restricted user's pool is not his to build";
+    EXPECT_FALSE(m_wm.BCreateDefaults(nullptr, FALSE));
+}
+
+// The defaults rewrite the first four entries (flags kept); a list of fewer ends with FALSE; a
+// list without " [none]" gets one at the diagonal angle.
+TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
+    m_wm.VSetDiagonalAngle(37);
+    EXPECT_FALSE(m_wm.BResetDefaultEntries());
+    Add(L"x", kWatermarkReadOnly);
+    Add(L"y");
+    Add(L"z");
+    EXPECT_FALSE(m_wm.BResetDefaultEntries());
+    EXPECT_EQ((std::vector<std::wstring>{L" [none]", L"Confidential", L"Draft"}), Names());
+    EXPECT_EQ(kWatermarkReadOnly, m_wm.MainList().pHead->dwFlags);
+    EXPECT_EQ(37u, m_wm.MainList().pHead->dwAngle);
+    Add(L"w");
+    EXPECT_TRUE(m_wm.BResetDefaultEntries());
+    m_wm.VEnsureNoneEntry();
+    EXPECT_EQ(4, m_wm.ICountEntries());
+    m_wm.VRemoveEntry(m_wm.MainList().pHead);
+    m_wm.VEnsureNoneEntry();
+    EXPECT_EQ((std::vector<std::wstring>{L"Confidential", L"Draft", L"SAMPLE", L" [none]"}), Names());
+    EXPECT_EQ(80u, m_wm.MainList().pTail->dwSize);
+    // Entries leave from any place; the last one leaves the list empty.
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"Draft"));
+    m_wm.VRemoveEntry(m_wm.MainList().pTail);
+    m_wm.VRemoveEntry(m_wm.MainList().pHead);
+    EXPECT_EQ((std::vector<std::wstring>{L"SAMPLE"}), Names());
+    m_wm.VRemoveEntry(m_wm.MainList().pHead);
+    m_wm.VRemoveEntry(nullptr);
+    EXPECT_EQ(nullptr, m_wm.MainList().pHead);
+    EXPECT_EQ(nullptr, m_wm.MainList().pTail);
+}
+
+// New watermarks are named "Untitled", "Untitled #2" ... by what the dialog's list already shows,
+// until all 30 are shown; a name taken gets the first free " #n"; the ending comes off again.
+TEST_F(Watermarks, NamesForNewWatermarks) {
+    HWND dialog = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 50, 50, dialog,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(203)), nullptr, nullptr);
+    CZQWatermarks bare;  // no status module: the English names
+    bare.VSetDialog(dialog);
+    bare.VInitUntitledNames();
+    for (const wchar_t* shown : {L"Untitled", L"Untitled #2", L"Memo"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown));
+    WCHAR name[256] = L"before";
+    bare.VTakeFreeUntitledName(name);
+    EXPECT_STREQ(L"Untitled #3", name);
+    for (int i = 3; i <= 30; ++i)
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(L"Untitled #" + std::to_wstring(i)).c_str()));
+    ZQCopyText(name, 256, L"before");
+    bare.VTakeFreeUntitledName(name);
+    EXPECT_STREQ(L"before", name) << "all 30 in use";
+    DestroyWindow(dialog);
+
+    Add(L"Draft");
+    Add(L"Draft #2");
+    WCHAR unique[CZQWatermarks::kUniqueNameChars] = L"Draft";
+    m_wm.VMakeUniqueName(unique);
+    EXPECT_STREQ(L"Draft #3", unique);
+    for (int n = 3; n <= 30; ++n) Add(L"Draft #" + std::to_wstring(n));
+    ZQCopyText(unique, CZQWatermarks::kUniqueNameChars, L"Draft");
+    m_wm.VMakeUniqueName(unique);
+    EXPECT_STREQ(L"Draft", unique) << "every candidate taken";
+
+    for (const auto& [text, stripped] : std::map<std::wstring, std::wstring>{
+             {L"Untitled #7", L"Untitled"}, {L"Memo", L"Memo"}, {L"#5", L""}, {L"A #1 #2", L"A #1"}}) {
+        WCHAR buffer[64];
+        ZQCopyText(buffer, 64, text.c_str());
+        CZQWatermarks::VStripNumberSuffix(buffer);
+        EXPECT_EQ(stripped, std::wstring(buffer)) << text;
+    }
+}
+
+}  // namespace
