@@ -76,15 +76,7 @@ void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
     }
     zqqs::Capture(*pDevmode, m_snapshot.head.settings);
     m_bSnapshot = TRUE;
-    StringLists features, standard;
-    DWGetAllFeatureOptions(m_pCUIParam, &features.first, &features.second, &features.count);
-    DWGetStandardItemValues(m_pCUIParam, &standard.first, &standard.second, &standard.count);
-    for (const StringLists* lists : {&features, &standard})
-        for (int i = 0; i < lists->count; ++i)
-            if (lists->first[i] && lists->second[i]) VAppendPair(&m_snapshot.pPairs, lists->first[i], lists->second[i]);
-    int pairs = 0;
-    for (const QuickSetPair* p = m_snapshot.pPairs; p; p = p->pNext) ++pairs;
-    m_snapshot.head.cPairs = static_cast<uint32_t>(pairs);
+    VFillCurrentPairs(&m_snapshot, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------

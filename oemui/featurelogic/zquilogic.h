@@ -18,6 +18,7 @@
 #include "formats/zquidevmode.h"
 
 class CZQBinding;
+class CZQQuickSets;
 class IZQStoredSettings;
 class CZQXmlUiRules;
 
@@ -244,7 +245,9 @@ public:
     // The value under the printer data key equals "Lock" (its text goes to pszOut, 256 chars); a
     // record the spooler cannot read counts as locked.
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
-    // The option a control shows first (256 characters): the feature's current option.
+    // The option a control shows first (256 characters) while the printer's installation is not
+    // complete: the quick set in force's option for the feature, else the feature's current option.
+    // Otherwise (or without the value) the text stays as given.
     void VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
@@ -305,6 +308,7 @@ public:
     DWORD m_dwPdl = 0;
     CZQXmlUiRules* m_pRules = nullptr;
     PrinterCaps* m_pCaps = nullptr;  // the binding's printer record
+    const CZQQuickSets* m_pQuickSets = nullptr;  // the binding's quick-set manager
     BOOL m_bGrayscaleEnable = FALSE;
 
     ZQUIDevmode m_workDM = {};

@@ -15,6 +15,8 @@
 #include "xmlrules/zqxmluirules.h"
 #include "featurelogic/zquilogic.h"
 
+#include "featurelogic/zqquicksets.h"
+
 namespace {
 
 struct CodeRow {
@@ -326,11 +328,14 @@ BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValu
 }
 
 void CZQUILogic::VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption) {
-    if (!pszOption) return;
-    // Before the installation completed an active quick set would give its option; without one
-    // (and afterwards) the feature's current option stands.
+    if (!pszOption || !m_pCUIParam) return;
+    DWORD installed = 1;
+    if (!CZQDriverData::BGetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kInstallationComplete, &installed) ||
+        installed != 0)
+        return;
     WCHAR option[256];
-    if (BReadOption(pszFeature, option)) ZQCopyText(pszOption, 256, option);
+    if ((m_pQuickSets && m_pQuickSets->BActiveOption(pszFeature, option)) || BReadOption(pszFeature, option))
+        ZQCopyText(pszOption, 256, option);
 }
 
 BOOL CZQUILogic::BFillDevmodeEnums(ZQUIDevmode* pDevmode) {
