@@ -245,9 +245,8 @@ public:
     // The value under the printer data key equals "Lock" (its text goes to pszOut, 256 chars); a
     // record the spooler cannot read counts as locked.
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
-    // The option a control shows first (256 characters) while the printer's installation is not
-    // complete: the quick set in force's option for the feature, else the feature's current option.
-    // Otherwise (or without the value) the text stays as given.
+    // The option a control shows first (256 characters): while the printer's installation is not
+    // complete, the quick set in force's option for the feature; else the feature's current option.
     void VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);

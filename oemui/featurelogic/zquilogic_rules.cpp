@@ -328,14 +328,17 @@ BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValu
 }
 
 void CZQUILogic::VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption) {
-    if (!pszOption || !m_pCUIParam) return;
+    if (!pszOption) return;
+    // Before the installation completed the quick set in force gives its option.
     DWORD installed = 1;
-    if (!CZQDriverData::BGetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kInstallationComplete, &installed) ||
-        installed != 0)
-        return;
     WCHAR option[256];
-    if ((m_pQuickSets && m_pQuickSets->BActiveOption(pszFeature, option)) || BReadOption(pszFeature, option))
+    if (m_pCUIParam && m_pQuickSets &&
+        CZQDriverData::BGetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kInstallationComplete, &installed) &&
+        installed == 0 && m_pQuickSets->BActiveOption(pszFeature, option)) {
         ZQCopyText(pszOption, 256, option);
+        return;
+    }
+    if (BReadOption(pszFeature, option)) ZQCopyText(pszOption, 256, option);
 }
 
 BOOL CZQUILogic::BFillDevmodeEnums(ZQUIDevmode* pDevmode) {

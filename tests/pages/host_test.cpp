@@ -336,7 +336,8 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         LONG caps, maxReads, maxReports;
     };
     const Step steps[] = {
-        {"opening", nullptr, 4, 38, 0},
+        // The opening loads the quick sets and checks each against the installed options.
+        {"opening", nullptr, 4, 90, 6},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
