@@ -197,13 +197,6 @@ inline bool StaplingAccessory(int iCode) {
 
 inline bool IsVisible(HWND hCtrl) { return hCtrl && (GetWindowLongPtrW(hCtrl, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-// The sample page's button that shows the sheet: landscape sheets for landscape pages, and for
-// portrait pages two or six to a sheet (pages-per-sheet settings 2 and 4), which lie across.
-inline int ShownPreviewId(const ZQUIDevmode& work) {
-    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
-    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
-}
-
 // WM_SETCURSOR of a page with a sample page: the hand over either of its buttons, the arrow
 // elsewhere; the page always answers.
 INT_PTR SetPreviewCursor(HWND hDlg);
