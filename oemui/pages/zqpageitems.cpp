@@ -145,6 +145,11 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, pParam);
 }
 
+int ShownPreviewId(const ZQUIDevmode& work) {
+    const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
+    return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;
+}
+
 bool ReselectWithMacros(PageContext* pContext, POEMCUIPPARAM pParam, PCWSTR pszFeature, LONG lSel) {
     CZQCommon::DWSelectOptionByIndex(pParam, pszFeature, static_cast<int>(lSel), OEMCUIP_DOCPROP);
     WCHAR option[256];

@@ -256,6 +256,9 @@ void SetOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape
 // As the sample page's click turns it on the pages with finishing: SetOrientation, the PostScript
 // orientation feature, and the helper file's stapling rules run with the current staple option.
 void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape);
+// The sample page's button that shows the sheet: landscape sheets for landscape pages, and for
+// portrait pages two or four to a sheet.
+int ShownPreviewId(const ZQUIDevmode& work);
 
 // Selects the option again and runs the macros of its feature with the option read back; false
 // when the option cannot be read back.
