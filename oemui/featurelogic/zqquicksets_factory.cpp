@@ -84,7 +84,7 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
                                     CZQXmlUiRules* pRules) {
     if (!pEntry || !BHasStore()) return;
     POEMCUIPPARAM param = m_pCUIParam;
-    const ZQUIDevmode* current = zqdm::CurrentBlock(param->pOEMDM);
+    const ZQUIDevmode* current = static_cast<const ZQUIDevmode*>(param->pOEMDM);
     if (!current) return;
     ZQUIDevmode work = *current;
     HANDLE printer = HStorePrinter();
@@ -298,7 +298,7 @@ int CZQQuickSets::IBuildFactoryEntries(CZQXmlUiRules* pRules) {
     }
     // Without presets the settings in force are the factory quick set.
     QuickSetEntry* entry = PNewEntry();
-    const ZQUIDevmode* current = zqdm::CurrentBlock(m_pCUIParam->pOEMDM);
+    const ZQUIDevmode* current = static_cast<const ZQUIDevmode*>(m_pCUIParam->pOEMDM);
     if (!entry || !current) return built;
     ZQCopyText(entry->head.szName, kNameChars, m_szFactoryName);
     ZQUIDevmode work = *current;

@@ -638,7 +638,7 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
     }
     // With "DMCStatus" 3 the factory quick set takes the administrator's values.
     DWORD three = 3;
-    m_printer.PutValue(L"", L"DMCStatus", REG_DWORD, &three, sizeof three);
+    m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"DMCStatus", REG_DWORD, &three, sizeof three);
     m_printer.PutString(L"DMCDriverData\\Printing\\OptItems", L"MediaType", L"GLOSSY");
     QuickSetEntry factory = {};
     lstrcpyW(factory.head.szName, L" Factory Defaults");
