@@ -46,8 +46,7 @@ public:
         kCompareEffects = 6,
         kComparePaperQuality = 7,
         kCompareAppText = 11,
-        // The Features page holds the Paper/Quality page's group.
-        kCompareFeatures = 12,
+        kCompareFeatures = 12,  // the Features page, which holds the Paper/Quality page's settings
         kCompareSimplifiedLargeFormat = 13,
     };
 

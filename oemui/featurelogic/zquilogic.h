@@ -390,6 +390,6 @@ protected:
     BOOL BPaperSize(const PrinterCaps* pCaps, WORD wPaper, LONG* plWidth, LONG* plLength) const;
 
 private:
-    static constexpr int kSavedFeatureCount = 36;
+    static constexpr int kSavedFeatureCount = 40;
     int m_aiSaved[kSavedFeatureCount] = {};
 };

@@ -62,8 +62,8 @@ const PCWSTR kSavedFeatures[] = {
     zqkw::kPageSize,          zqkw::kZQMaximumDetail,   zqkw::kZQOptimizeFor,      zqkw::kOutputBin,
     zqkw::kStapling,          zqkw::kStapleLocation,    zqkw::kPunching,           zqkw::kFolding,
     L"ZQImageShift",      zqkw::kFaceControl,       zqkw::kZQUseAutoDuplexUnit, L"ZQPosterPrintingOption",
-    zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,     zqkw::kZQMirrorPrint,      zqkw::kZQEmulatePexlonMargins,
-    zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins, zqkw::kZQCenterOnPage,
+    zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,     zqkw::kZQMirrorPrint,     zqkw::kZQPhotoFix,
+    zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins, zqkw::kZQCenterOnPage,
 };
 
 const PCWSTR kPhotoFixFeatures[] = {zqkw::kZQContrast, zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
@@ -247,7 +247,7 @@ int CZQUILogic::IGetThriftmodeState() const {
 // ---------------------------------------------------------------------------------------------
 // G. Sheet bookkeeping
 // ---------------------------------------------------------------------------------------------
-static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 36, "saved selections");
+static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 40, "saved selections");
 
 void CZQUILogic::VSaveSelections() {
     int i = 0;

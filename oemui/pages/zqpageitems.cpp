@@ -1,5 +1,7 @@
 #include "pages/zqpageitems.h"
 
+#include <cmath>
+
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "featurelogic/zqpagegates.h"
@@ -86,7 +88,7 @@ LRESULT ApplyPage(PageContext* pContext, int iPageId) {
     return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
 }
 
-void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged) {
+void ReportPageChange(HWND hPage, PageContext* pContext, int iCompareGroup, bool bChanged) {
     CZQQuickSets* quickSets = pContext->pQuickSets;
     const bool quickSetChanged = quickSets && quickSets->BChanged();
     if (hPage)
@@ -94,7 +96,7 @@ void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChan
                      reinterpret_cast<WPARAM>(hPage), 0);
     const ZQUIDevmode* saved = pContext->pPage ? CoreOf(pContext->pPage->CUIParam()) : nullptr;
     ZQUIDevmode* work = WorkOf(pContext);
-    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iPageId))
+    if (saved && work && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, iCompareGroup))
         work->dwPendingChange = 1;
 }
 
@@ -205,6 +207,37 @@ bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam) {
     WCHAR grey[256];
     return ReadOption(pParam, PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale, grey) &&
            lstrcmpW(grey, L"BlackOnly") == 0;
+}
+
+namespace {
+
+// Millimetres as whole numbers; a value exactly halfway rounds down.
+int WholeMillimetres(LONG lTenths) {
+    const float value = static_cast<float>(lTenths) / 10.0f;
+    const float up = std::ceil(value);
+    return static_cast<int>(up - value < 0.5f ? up : std::floor(value));
+}
+
+}  // namespace
+
+bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText) {
+    if (!pszText || !cchText) return false;
+    WCHAR unit[CZQCommon::kResStringChars];
+    if (!texts.BLoadResString(bInches ? 3333 : 3334, unit))
+        ZQCopyText(unit, CZQCommon::kResStringChars, bInches ? L"inches" : L"mm");
+    WCHAR numbers[CZQCommon::kResStringChars] = {};
+    if (bInches) {
+        CZQLocalPtr<WCHAR> a, b;
+        if (!CZQUIBase::BFormatNumber(static_cast<float>(lFirst) / 254.0f, a.Put()) ||
+            !CZQUIBase::BFormatNumber(static_cast<float>(lSecond) / 254.0f, b.Put()))
+            return false;
+        ZQFormatText(numbers, CZQCommon::kResStringChars, L"%ls \u00D7 %ls", a.Get(), b.Get());
+    } else {
+        ZQFormatText(numbers, CZQCommon::kResStringChars, L"%d \u00D7 %d", WholeMillimetres(lFirst),
+                     WholeMillimetres(lSecond));
+    }
+    ZQFormatText(pszText, cchText, L"%ls %ls", numbers, unit);
+    return true;
 }
 
 }  // namespace zqpage

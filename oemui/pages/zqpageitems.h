@@ -8,6 +8,7 @@
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
+#include "common/zquibase.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
@@ -239,8 +240,9 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
 // PSNRET_NOERROR, or PSNRET_INVALID_NOCHANGEPAGE when the sheet refused it.
 LRESULT ApplyPage(PageContext* pContext, int iPageId);
 // A page's change check told to the sheet (the quick set's change counts too), and the working
-// settings made the user's own when they no longer are those of the quick set the sheet opened with.
-void ReportPageChange(HWND hPage, PageContext* pContext, int iPageId, bool bChanged);
+// settings made the user's own when they no longer are those of the quick set the sheet opened with
+// (iCompareGroup: the page's CZQQuickSets::kCompare* group).
+void ReportPageChange(HWND hPage, PageContext* pContext, int iCompareGroup, bool bChanged);
 
 // The Help button of a page: the page's topic (15243 unless the page has its own) in the help file
 // the private devmode names.
@@ -281,5 +283,10 @@ void CheckColorSpaceForQuality(POEMCUIPPARAM pParam);
 // Grey scale with black ink only ("JCLZQPrintInGrayScale" under PostScript), which prints no
 // borderless photos.
 bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam);
+
+// A paper's two sides (tenths of a millimetre, in the order shown) as the pages label a document:
+// "W × L mm" in whole millimetres (exactly half rounds down), else "W × L inches" in the locale's
+// numbers; the unit string from the page's status module. False when a number cannot be formatted.
+bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText);
 
 }  // namespace zqpage

@@ -296,6 +296,7 @@ TEST_F(QuickSetCompare, EveryGroupComparesItsOwnFields) {
         {CZQQuickSets::kCompareEffects, [](ZQUIDevmode& d) { d.dwScalePercent = 50; }, CZQQuickSets::kCompareFinishing},
         {CZQQuickSets::kCompareEffects, [](ZQUIDevmode& d) { lstrcpyW(d.szWmName, L"Draft"); }, CZQQuickSets::kCompareAppText},
         {CZQQuickSets::kComparePaperQuality, [](ZQUIDevmode& d) { d.dwOtherPagesMedia = 258; }, CZQQuickSets::kCompareEffects},
+        {CZQQuickSets::kCompareFeatures, [](ZQUIDevmode& d) { d.dwOtherPagesMedia = 258; }, CZQQuickSets::kCompareFinishing},
         {CZQQuickSets::kCompareAppText, [](ZQUIDevmode& d) { d.szAppText[0] = L'W'; }, CZQQuickSets::kComparePaperQuality},
     };
     for (const Case& c : cases) {

@@ -108,7 +108,8 @@ TEST(FeaturesUnderHost, CallsOfShowingThePage) {
         ZQOpenPreferences(h.Get(), printer, nullptr, out);
         ASSERT_TRUE(press.Pressed());
     }
-    const LONG caps[2] = {4, 0}, maxReads[2] = {80, 45}, maxReports[2] = {14, 4};
+    // Showing sets every control from the settings and lays the groups out: each reads its features once.
+    const LONG caps[2] = {4, 0}, maxReads[2] = {120, 65}, maxReports[2] = {14, 4};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(caps[i], after[i].lDeviceCapabilities - before[i].lDeviceCapabilities);

@@ -150,7 +150,7 @@ void CZQEffectsTab::VUpdateChangedState(HWND hDlg, PageContext* pContext) {
         changed = true;
         m_watermarks.VClearChanged();
     }
-    ReportPageChange(hDlg, pContext, kPageEffects, changed);
+    ReportPageChange(hDlg, pContext, CZQQuickSets::kCompareEffects, changed);
 }
 
 void CZQEffectsTab::VBuildHelpIdTable(DWORD* pdwTable, PageContext* pContext) {

@@ -19,7 +19,7 @@ using namespace zqpage;
 LRESULT CZQFeaturesTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
     switch (pHeader->code) {
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
-        case PSN_KILLACTIVE: VOnKillActive(pContext); return FALSE;
+        case PSN_KILLACTIVE: VOnKillActive(hDlg, pContext); return FALSE;
         case PSN_APPLY: return IOnApply(pContext);
         // The sheet undoes the changes; the page only stops counting as changed.
         case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
@@ -30,7 +30,7 @@ LRESULT CZQFeaturesTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* 
 // ---------------------------------------------------------------------------------------------
 // The page comes to the front
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VOnSetActive(HWND, PageContext* pContext) {
+void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
@@ -44,7 +44,10 @@ void CZQFeaturesTab::VOnSetActive(HWND, PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }
+    VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
     VNoteShown(pContext, kPageFeatures);
+    VFocusPageList(pContext, hDlg);
+    VUpdateControlState(pContext);
     VRepaintPreview(FALSE);
     VApplyBlackOnlyRule(pContext);
     VShowOrientation();
@@ -93,15 +96,16 @@ void CZQFeaturesTab::VOnSetActive(HWND, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // The page is left; nothing refuses it
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VOnKillActive(PageContext* pContext) {
+void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
+    VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
     // Settings that left the quick set in force are a change to come.
     const ZQUIDevmode* saved = CoreOf(m_pCUIParam);
     if (saved && saved->dwQuickSetInUse && pContext->pQuickSets &&
-        pContext->pQuickSets->BPageDiffers(work, kPageFeatures))
+        pContext->pQuickSets->BPageDiffers(work, CZQQuickSets::kCompareFeatures))
         work.dwPendingChange = 1;
 }
 

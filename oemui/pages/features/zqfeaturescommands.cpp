@@ -30,8 +30,9 @@ INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wPa
                 case IDC_CBO_BOOKLET_PRINTING: VOnBooklet(pContext); break;
                 case IDC_CBO_TWO_SIDED_PRINTING: VOnTwoSided(pContext); break;
                 case IDC_CBO_PHOTOFIX: VOnPhotoFix(pContext); break;
-                default: break;
+                default: return FALSE;
             }
+            BCheckPageChanged(hDlg, pContext);
             return FALSE;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_MEDIA_SOURCE_IS || iCtrlId == IDC_CBO_MEDIA_TYPE_IS ||
@@ -47,7 +48,7 @@ INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wPa
         case IDC_CHECK_BORDERLESS_PHOTO: VOnBorderless(hDlg, pContext); break;
         case IDC_BTN_HELP:
             ShowHelpButtonTopic(m_controls.Item(IDC_BTN_HELP), m_pCUIParam, 15400);
-            break;
+            return FALSE;
         case IDC_RB_ACTUAL_SIZE:
             if (m_controls.BChecked(IDC_RB_ACTUAL_SIZE)) VOnActualSize(hDlg, pContext);
             break;
@@ -61,8 +62,9 @@ INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wPa
         case IDC_CHK_FLIP_PAGES_UP: VOnFlipPagesUp(pContext); break;
         case IDC_CHK_PRESERVE_LAYOUT: VOnPreserveLayout(pContext); break;
         case IDC_CHK_SHOW_PREVIEW_FIN: VOnShowPreview(); break;
-        default: break;
+        default: return FALSE;
     }
+    BCheckPageChanged(hDlg, pContext);
     return FALSE;
 }
 
@@ -74,6 +76,8 @@ void CZQFeaturesTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     const bool landscape = work.wOrientation != 2;
     SetOrientation(pContext, m_pCUIParam, landscape);
     CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+    BCheckPageChanged(hDlg, pContext);
+    VSetDocumentSizeText(pContext);
     VRepaintPreview(TRUE);
     m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
     // Two or four pages on a sheet lie across it: the other picture takes the focus.

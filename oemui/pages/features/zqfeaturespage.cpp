@@ -56,7 +56,7 @@ LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
 // ---------------------------------------------------------------------------------------------
 // The page object
 // ---------------------------------------------------------------------------------------------
-CZQFeaturesTab::CZQFeaturesTab() : m_controls(nullptr, 0) {
+CZQFeaturesTab::CZQFeaturesTab() : m_controls(MovableIds(), MovableCount()) {
     m_hMarkerIcon = static_cast<HICON>(
         LoadImageW(zqmodule::Instance(), MAKEINTRESOURCEW(IDI_PAGE_KIND_MARKER), IMAGE_ICON, 0, 0, 0));
 }
@@ -142,10 +142,9 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
 
-    m_controls.VAttach(hDlg);
-    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
-    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
-    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
+    VFocusPageList(pContext, hDlg);
+    VCacheControlHandles(hDlg);
+    VRecordControlRects();
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     if (pContext->pCaps) ZQCopyText(m_szText, kResStringChars, pContext->pCaps->szPortName);
@@ -154,6 +153,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
+    VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     if (m_state.bPaperSizePopup)
         VFollowUiLanguage(pContext);
@@ -171,14 +171,17 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         logic.m_dwAutoDuplexScaling = static_cast<DWORD>(scaling);
     }
     VReapplyStartRules(pContext);
+    VRefreshPaperSizeGroup(pContext);
 
     // A paper that is not borderless prints no borderless photo.
     if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
+    VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VApplyBlackOnlyRule(pContext);
+    VSetControlTexts(pContext);
 
     // A poster whose tiles are not chosen one by one prints every tile.
     if (!FeatureItem(param, L"ZQTilingSelection") && logic.BIsPosterPrinting())
@@ -294,11 +297,12 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
     return result;
 }
 
-void CZQFeaturesTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext*) {
+void CZQFeaturesTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
     // Every control without a topic of its own says so; the table always ends.
     DWORD table[2 * (kHelpPairs + 1)];
     for (int i = 0; i < 2 * kHelpPairs; ++i) table[i] = static_cast<DWORD>(-1);
     table[2 * kHelpPairs] = table[2 * kHelpPairs + 1] = 0;
+    VGetHelpIds(table, pContext);
     ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
     // The focus leaves and comes back, as the help window took it.
     if (uCommand == HELP_WM_HELP) {

@@ -39,6 +39,15 @@ struct ZQFeaturesState {
     // remember, once. Kept per page: two sheets of one process do not share it.
     BOOL bRestoreSourceOnce = FALSE;
     WCHAR szAddPaperPath[kAddPaperChars] = {};
+    // The configuration manager locks the paper source.
+    BOOL bSourceLocked = FALSE;
+    // The maker's printing help is offered for the page.
+    BOOL bPrintingHelp = FALSE;
+    // The print-quality group wrote the resolution read-out.
+    BOOL bResolutionShown = FALSE;
+    // The size of the document as the sample page's label shows it.
+    static constexpr size_t kDocumentSizeChars = 256;
+    WCHAR szDocumentSize[kDocumentSizeChars] = {};
 };
 
 class CZQFeaturesTab : public CZQTabBase {
@@ -66,6 +75,39 @@ public:
     // selected (its first entry when the list lacks it).
     void VSelectCurrentMediaName(HWND hCombo, PageContext* pContext);
 
+    // ---- the page's controls: texts, help, places, focus and the change check
+    // The page's window and the handles of its controls (those of the template; the others stay null).
+    void VCacheControlHandles(HWND hDlg);
+    void VSetControlTexts(PageContext* pContext);
+    // The context-help pairs into pdwTable (room for kHelpPairs pairs), ended by (0, 0); a setting the
+    // configuration manager locked takes the locked topic.
+    void VGetHelpIds(DWORD* pdwTable, PageContext* pContext);
+    // The rectangles the template gives the controls the page moves, recorded once per window.
+    void VRecordControlRects();
+    // With different paper for some pages, the focus to the page kinds on the entry their count
+    // suggests.
+    void VFocusPageList(PageContext* pContext, HWND hDlg);
+    // Whether anything on the page differs from the settings the sheet opened with; the sheet is
+    // told (PSM_CHANGED or PSM_UNCHANGED, also while a quick set's change is pending).
+    BOOL BCheckPageChanged(HWND hDlg, PageContext* pContext);
+
+    // ---- the settings shown and stored back, and which groups the printer offers
+    enum : int { kRefreshShow = 0, kRefreshStore = 2 };
+    // Mode 0 sets every control of the paper and quality half from the settings, mode 2 stores them
+    // back; other modes do nothing.
+    void VRefreshPaperQualityGroup(HWND hDlg, PageContext* pContext, int iMode);
+    void VSetAllControls(PageContext* pContext);
+    void VApplyAllControls(HWND hDlg, PageContext* pContext);
+    // The groups this printer and layout mode offer, shown and closed up without gaps.
+    void VUpdateControlState(PageContext* pContext);
+    // The fixed entries of the page-order, booklet, pages-per-sheet and two-sided lists.
+    void VFillLayoutCombos(PageContext* pContext);
+    // The document's size in millimetres or inches as the sample page's label shows it; left as it was
+    // for a paper the printer does not list.
+    void VSetDocumentSizeText(PageContext* pContext);
+    // The paper-size list on the current form, else on Letter with that paper's rules.
+    void VRefreshPaperSizeGroup(PageContext* pContext);
+
     // ---- for the tests: the state and parts behind the page's routines
     ZQFeaturesState& StateForTesting() { return m_state; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
@@ -85,6 +127,28 @@ private:
     INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wParam, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
+    // ---- the controls' small steps
+    // Two-sided printing can be chosen: with the printer's duplex unit or by hand.
+    bool BTwoSidedPossible(CZQUILogic& logic) const;
+    // The media-type list is offered.
+    bool BMediaTypeOffered(CZQUILogic& logic) const;
+    // The check boxes of their features, the optimise-for choice and the roll boxes from the settings.
+    void VShowFeatureBoxes(PageContext* pContext);
+    void VShowBorderlessBoxes(PageContext* pContext);
+    // The paper options stacked under the group's frame, each offered control under the last.
+    void VStackPaperOptions(PageContext* pContext, bool bSource, bool bMedia);
+    // Between a label and its list; between any other two controls.
+    static constexpr int kLabelGap = 2;
+    static constexpr int kGap = 4;
+    // A recorded control moved to a top (its recorded x and size kept); the top under it (gap added).
+    int IPlaceAt(int iCtrlId, int iTop, int iGap);
+    // Controls stacked from the recorded top of another (labels and their lists in pairs when
+    // labelled), or, without one (0), each back in its recorded place.
+    void VCloseUp(const int* pIds, int cIds, int iPlaceId, bool bLabelled);
+    // The ids of the controls the page moves.
+    static const int* MovableIds();
+    static int MovableCount();
+
     // ---- the start of the window
     // The paper's macros may change media type and quality: both are chosen again afterwards with
     // their own macros, and the photo enhancements come back.
@@ -94,7 +158,7 @@ private:
 
     // ---- the sheet's notifications
     void VOnSetActive(HWND hDlg, PageContext* pContext);
-    void VOnKillActive(PageContext* pContext);
+    void VOnKillActive(HWND hDlg, PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
 
     // ---- the reactions to the user

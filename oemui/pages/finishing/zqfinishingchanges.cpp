@@ -56,7 +56,7 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     // A new tile selection counts once.
     changed = changed || m_state.bTilesChanged;
     m_state.bTilesChanged = FALSE;
-    ReportPageChange(hPage, pContext, kPageFinishing, changed);
+    ReportPageChange(hPage, pContext, CZQQuickSets::kCompareFinishing, changed);
     return changed ? TRUE : FALSE;
 }
 

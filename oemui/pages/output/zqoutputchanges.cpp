@@ -39,7 +39,6 @@ BOOL CZQOutputTab::BCheckChanged(HWND hPage, PageContext* pContext) {
     if (core && core->wOrientation != work->wOrientation) changed = 1;
     logic.IBindFeatureControl(0, zqkw::kFaceControl, m_controls.Item(IDC_RB_FACEUP), &changed, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindCompare, TRUE, logic.IGetSavedSelection(zqkw::kFaceControl), nullptr);
-    // The Output page's settings are compared as the job-storage group.
     ReportPageChange(hPage, pContext, CZQQuickSets::kCompareJobStorage, changed != 0);
     return changed ? TRUE : FALSE;
 }

@@ -13,17 +13,6 @@
 
 using namespace zqpage;
 
-namespace {
-
-// Millimetres as whole numbers; a value exactly halfway rounds down.
-int WholeMillimetres(LONG lTenths) {
-    const float value = static_cast<float>(lTenths) / 10.0f;
-    const float up = std::ceil(value);
-    return static_cast<int>(up - value < 0.5f ? up : std::floor(value));
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------------------------
 // Covers
 // ---------------------------------------------------------------------------------------------
@@ -123,9 +112,6 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
     if (!work || !pub || !BGetPaperDimensions(static_cast<WORD>(pub->dmPaperSize), &width, &height, pContext->pCaps))
         return;
     const bool inches = work->dwUnitMm == 0;
-    WCHAR unit[kResStringChars];
-    if (!BLoadResString(inches ? 3333 : 3334, unit)) ZQCopyText(unit, kResStringChars, inches ? L"inches" : L"mm");
-
     // Width first for a portrait page; on large-format printers the page turns with the
     // landscape orientation of its languages and with the 90-degree rotation.
     bool widthFirst = work->wOrientation == 1;
@@ -133,17 +119,8 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
         const bool turned = work->wOrientation == 2 && (work->dwPdl == kPdlPcl3 || work->dwPdl == kPdlZqgl2);
         widthFirst = turned == (work->dwRotate90 != 0);
     }
-    const LONG first = widthFirst ? width : height;
-    const LONG second = widthFirst ? height : width;
-    WCHAR numbers[kResStringChars] = {};
-    if (inches) {
-        CZQLocalPtr<WCHAR> a, b;
-        if (BFormatNumber(static_cast<float>(first) / 254.0f, a.Put()) &&
-            BFormatNumber(static_cast<float>(second) / 254.0f, b.Put()))
-            ZQFormatText(numbers, kResStringChars, L"%ls \u00D7 %ls", a.Get(), b.Get());
-    } else {
-        ZQFormatText(numbers, kResStringChars, L"%d \u00D7 %d", WholeMillimetres(first), WholeMillimetres(second));
-    }
-    ZQFormatText(m_state.szDimensions, ZQPaperQualityState::kDimensionsChars, L"%ls %ls", numbers, unit);
+    if (!FormatPaperSides(*this, widthFirst ? width : height, widthFirst ? height : width, inches, m_state.szDimensions,
+                          ZQPaperQualityState::kDimensionsChars))
+        return;
     if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_state.szDimensions);
 }
