@@ -1,6 +1,7 @@
 // The rules' side of the benchmarks, inside the plug-in's code: loading the helper file against
 // the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow; the
-// quick sets' load against listing their values alone.
+// quick sets' load against listing their values alone, an applied quick set against one option, the
+// installation's rebuild against a normal load.
 #include <windows.h>
 #include <objbase.h>
 
@@ -315,6 +316,76 @@ void MeasureQuickSets(int reps) {
     Report("25 quick sets loaded and checked", load, &list, "their values listed alone");
 }
 
+// A quick set naming every feature applied against one option selected; the installation's rebuild
+// of the store from the desk printer's presets against a normal load of what it wrote.
+void MeasureQuickSetApply(int reps) {
+    zqspool::CZQMemoryPrinter printer;
+    printer.Install();
+    zqtest::COptItemFixture host;
+    BuildDeskHost(host);
+    ZQUIDevmode dm = {};
+    OEMCUIPPARAM* param = host.Param();
+    param->hPrinter = printer.Open();
+    param->pOEMDM = &dm;
+    CZQQuickSets qs;
+    qs.VSetParam(param, OEMCUIP_DOCPROP);
+    qs.VPrepareStore();
+    qs.BTakeWorkingCopy(&dm);
+    QuickSetEntry* e = qs.PNewEntry();
+    lstrcpyW(e->head.szName, L"Every feature");
+    e->head.dwMarker = 21;
+    e->head.cchName = 82;
+    e->head.cbSettings = 2020;
+    PWSTR* features = nullptr;
+    PWSTR* options = nullptr;
+    int count = 0;
+    if (CZQCommon::DWGetAllFeatureOptions(param, &features, &options, &count) == ZQOPT_OK) {
+        for (int i = 0; i < count; ++i) CZQQuickSets::VAppendPair(&e->pPairs, features[i], options[i]);
+        CZQCommon::VFreeStringList(features, count);
+        CZQCommon::VFreeStringList(options, count);
+    }
+    qs.VWriteEntry(e, FALSE);
+    const auto apply = Time(reps, 3, [&] {
+        const double start = NowUs();
+        qs.VApplyByName(L"Every feature");
+        return NowUs() - start;
+    });
+    const auto one = Time(reps, 3, [&] {
+        const double start = NowUs();
+        CZQCommon::DWSelectOptionByKeyword(param, L"MediaType", L"BROCHURE", OEMCUIP_DOCPROP);
+        return NowUs() - start;
+    });
+    Report("a quick set of " + std::to_string(count) + " features applied", apply, &one, "one option selected");
+
+    CZQXmlUiRules rules;
+    if (!rules.Parser().BLoad((ExeDir() + kDeskHelper).c_str())) {
+        std::fprintf(stderr, "no sample helper file\n");
+        return;
+    }
+    rules.Parser().VSetLoaded(TRUE);
+    const auto rebuild = Time(reps, 1, [&] {
+        const DWORD one = 1;
+        printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, zqsettings::kInstallationComplete, REG_DWORD, &one,
+                         sizeof one);
+        CZQQuickSets fresh;
+        fresh.VSetParam(param, OEMCUIP_DOCPROP);
+        const double start = NowUs();
+        fresh.VLoad(&rules, &dm);
+        return NowUs() - start;
+    });
+    const auto load = Time(reps, 1, [&] {
+        const DWORD zero = 0;
+        printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, zqsettings::kInstallationComplete, REG_DWORD, &zero,
+                         sizeof zero);
+        CZQQuickSets fresh;
+        fresh.VSetParam(param, OEMCUIP_DOCPROP);
+        const double start = NowUs();
+        fresh.VLoad(&rules, &dm);
+        return NowUs() - start;
+    });
+    Report("the installation's rebuild of the quick sets", rebuild, &load, "a normal load");
+}
+
 // A rule that asks the user is answered OK at once.
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
@@ -326,6 +397,7 @@ int RunRules(int reps) {
     MeasureLoads(reps);
     MeasureGrowth(reps);
     MeasureQuickSets(reps);
+    MeasureQuickSetApply(reps);
     CoUninitialize();
     return 0;
 }

@@ -128,6 +128,8 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
 
     // The cartridge item follows the printer; then the quick sets for the sheet (the store written
     // afresh while the installation completes), whose name the working copy shares.
+    if (dwMode == OEMCUIP_DOCPROP && !logic.m_colorOptions.BBuild(p))
+        zqtrace::Line(L"ZQCommonUIProp: colour settings list left empty\n");
     if (dwMode == OEMCUIP_DOCPROP && coreDM) {
         b.quickSets.BUpdateInstalledCartridges();
         b.quickSets.VLoad(b.pRules, coreDM);

@@ -247,4 +247,14 @@ private:
     BOOL m_bChanged = FALSE;
     // The different-paper field of the last page comparison.
     DWORD m_dwPaperSourceCopy = 0;
+    // While a load checks its entries, the items stand still between them: each feature's walk for
+    // one option is made once and its answer kept (none beyond the table's room).
+    struct WalkAnswer {
+        PCWSTR pszFeature;
+        WCHAR szOption[256];
+        BOOL bHide;
+    };
+    static constexpr int kWalkAnswers = 32;
+    WalkAnswer m_aWalkAnswers[kWalkAnswers] = {};
+    int m_nWalkAnswers = -1;  // -1: answers not kept
 };

@@ -237,6 +237,9 @@ BOOL CZQQuickSets::BOptionWalkHides(QuickSetEntry* pEntry, PCWSTR pszFeature) {
     if (DWFindOptItem(m_pCUIParam, pszFeature, &item) != ZQOPT_OK || !item ||
         !PFindNameValue(pEntry->pPairs, pszFeature, wanted))
         return FALSE;
+    for (int i = 0; i < m_nWalkAnswers; ++i)
+        if (m_aWalkAnswers[i].pszFeature == pszFeature && wcscmp(m_aWalkAnswers[i].szOption, wanted) == 0)
+            return m_aWalkAnswers[i].bHide;
     WCHAR photoTray[kResStringChars];
     if (!BLoadResString(kIdsPhotoTray, photoTray)) ZQCopyText(photoTray, kResStringChars, kPhotoTrayEnglish);
     const bool bins =
@@ -261,6 +264,12 @@ BOOL CZQQuickSets::BOptionWalkHides(QuickSetEntry* pEntry, PCWSTR pszFeature) {
         break;
     }
     if (item->Sel != before) DWSelectOptionByIndex(m_pCUIParam, pszFeature, before, OEMCUIP_DOCPROP);
+    if (m_nWalkAnswers >= 0 && m_nWalkAnswers < kWalkAnswers) {
+        WalkAnswer& answer = m_aWalkAnswers[m_nWalkAnswers++];
+        answer.pszFeature = pszFeature;
+        ZQCopyText(answer.szOption, ARRAYSIZE(answer.szOption), wanted);
+        answer.bHide = hide;
+    }
     return hide;
 }
 

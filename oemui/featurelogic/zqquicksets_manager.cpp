@@ -129,10 +129,12 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
     }
     VLoadStored();
     m_pFactory = PFindEntry(m_szFactoryName);
+    m_nWalkAnswers = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
         ++m_nEntries;
         if (e != m_pFactory) VCheckInstallable(e);
     }
+    m_nWalkAnswers = -1;
     VReadMaxIndex();
 
     if (!pDevmode->szQuickSetName[0]) ZQCopyText(pDevmode->szQuickSetName, kNameChars, m_szPlaceholder);
@@ -540,6 +542,8 @@ void CZQQuickSets::VApplyEntry(const QuickSetEntry* pEntry) {
             BReportItem(m_pCUIParam, item, previous, OEMCUIP_DOCPROP);
         }
     }
+    // The colour settings follow the features the pairs set.
+    if (m_pSheetLogic) m_pSheetLogic->m_colorOptions.VRefreshSelections(m_pCUIParam);
 }
 
 void CZQQuickSets::VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* dm) {

@@ -13,6 +13,7 @@
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
 #include "common/zqprintercaps.h"
+#include "featurelogic/zqcoloroptions.h"
 #include "featurelogic/zqrollsizes.h"
 #include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
@@ -308,6 +309,9 @@ public:
     CZQXmlUiRules* m_pRules = nullptr;
     PrinterCaps* m_pCaps = nullptr;  // the binding's printer record
     const CZQQuickSets* m_pQuickSets = nullptr;  // the binding's quick-set manager
+    // The colour settings, built at each document sheet's CommonUIProp with the snapshot of their
+    // selections then.
+    CZQColorOptionList m_colorOptions;
     BOOL m_bGrayscaleEnable = FALSE;
 
     ZQUIDevmode m_workDM = {};

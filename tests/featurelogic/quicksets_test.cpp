@@ -12,6 +12,7 @@
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zquilogic.h"
 #include "res/zqquicksetids.h"
 #include "settings/zqdriverdata.h"
 #include "optitemfixture.h"
@@ -67,7 +68,11 @@ protected:
               Feature("MediaType", "PLAIN GLOSSY", DMPUB_MEDIATYPE), Feature("ColorMode", "Color Mono"),
               Feature("ZQNWatermark", "NOTINSTALLED INSTALLED"), Feature("Resolution", "300dpi 600dpi"),
               Feature("PrintQualityGroup", "PQGroup_1 PQGroup_2 PQGroup_3"),
-              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), copies, orientation})
+              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), copies, orientation,
+              Feature("ZQChromix", "AUTO MANUAL"), Feature("ZQChromix_Text_Halftone", "P A N Detail Smooth", 0, 4),
+              Feature("ZQChromix_Photo_RGBColor", "P A N Vivid sRGB", 0, 4),
+              Feature("ZQChromix_Text_NeutralGrays", "P A N Black Four", 0, 1),
+              Feature("ZQChromix_Photo_Spare", "P A N")})
             m_items.Add(f);
         m_items.Build();
         m_module.Reset(LoadLibraryW(zqtest::BesideExe(L"zqcoremod.dll").c_str()));
@@ -650,6 +655,42 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
     CZQQuickSets::PFindNameValue(factory.pPairs, L"MediaType", media);
     EXPECT_STREQ(L"GLOSSY", media);
     CZQQuickSets::VFreePairs(&factory.pPairs);
+}
+
+// The colour settings list: an item's lists gather under one heading, the driver's three options
+// are left out, and an apply moves each list to its feature unless the feature left the entries.
+TEST_F(QuickSetManager, ColourListFromTheChromixFeaturesFollowsAnApply) {
+    CZQUILogic sheet;
+    sheet.VSetParam(m_items.Param(), OEMCUIP_DOCPROP);
+    sheet.BTakeWorkingCopy(&m_dm);
+    ASSERT_TRUE(sheet.m_colorOptions.BBuild(m_items.Param()));
+    auto chain = [&] {
+        std::wstring text;
+        for (const ZQColorOptionNode* n = sheet.m_colorOptions.Head(); n; n = n->pNext) {
+            text += std::to_wstring(n->dwKind) + n->szName;
+            if (n->dwKind == kColorNodeList) text += L"=" + std::to_wstring(n->dwSelection) + L"/" + n->szDefault;
+            text += L" ";
+        }
+        return text;
+    };
+    EXPECT_EQ(L"1Text 2Halftone=1/Detail 3Detail 3Smooth 2NeutralGrays=0/Black 3Black 3Four "
+              L"1Photo 2RGBColor=1/Vivid 3Vivid 3sRGB ",
+              chain());
+    std::wstring snapshot;
+    for (const ZQColorSnapshotNode* n = sheet.m_colorOptions.SnapshotHead(); n; n = n->pNext)
+        snapshot += std::to_wstring(n->dwValue);
+    EXPECT_EQ(L"01000000100", snapshot);
+
+    QuickSetEntry* e = Save(L"Colour");
+    for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"ZQChromix_Text_Halftone", L"Detail"},
+                               {L"ZQChromix_Text_NeutralGrays", L"Four"}, {L"ZQChromix_Photo_RGBColor", L"A"}})
+        CZQQuickSets::VAppendPair(&e->pPairs, f, o);
+    m_qs->VWriteEntry(e, TRUE);
+    m_qs->VAttach(&sheet, nullptr, nullptr);
+    m_qs->VApplyByName(L"Colour");
+    EXPECT_EQ(L"1Text 2Halftone=0/Detail 3Detail 3Smooth 2NeutralGrays=1/Black 3Black 3Four "
+              L"1Photo 2RGBColor=1/Vivid 3Vivid 3sRGB ",
+              chain());
 }
 
 TEST_F(QuickSetManager, CartridgeUpdateWithoutTheItemChangesNothing) {
