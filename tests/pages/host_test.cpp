@@ -337,7 +337,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
     };
     const Step steps[] = {
         // The opening loads the quick sets and checks each against the installed options.
-        {"opening", nullptr, 4, 90, 6},
+        {"opening", nullptr, 4, 64, 2},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
