@@ -264,6 +264,17 @@ void MeasureTrace(int reps) {
     Report("entry with a trace point, tracing off", traced, &bare, "the empty entry");
 }
 
+QuickSetEntry* NewEntry(CZQQuickSets& qs, PCWSTR pszName) {
+    QuickSetEntry* e = qs.PNewEntry();
+    lstrcpynW(e->head.szName, pszName, 82);
+    e->head.dwMarker = 21;
+    e->head.cchName = 82;
+    e->head.cbSettings = 2020;
+    return e;
+}
+
+void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPPARAM* param, ZQUIDevmode& dm);
+
 // 25 stored quick sets of 40 pairs each on the memory printer: the manager's load (listing, reading,
 // the installable-option check of each) against listing the same values alone.
 void MeasureQuickSets(int reps) {
@@ -280,11 +291,9 @@ void MeasureQuickSets(int reps) {
         writer.VSetParam(param, OEMCUIP_DOCPROP);
         writer.VPrepareStore();
         for (int i = 0; i < 25; ++i) {
-            QuickSetEntry* e = writer.PNewEntry();
-            swprintf(e->head.szName, 82, L"Quick set %d", i);
-            e->head.dwMarker = 21;
-            e->head.cchName = 82;
-            e->head.cbSettings = 2020;
+            wchar_t name[82];
+            swprintf(name, 82, L"Quick set %d", i);
+            QuickSetEntry* e = NewEntry(writer, name);
             for (int p = 0; p < 40; ++p) {
                 wchar_t feature[32];
                 swprintf(feature, 32, L"Feature%d", p);
@@ -314,28 +323,17 @@ void MeasureQuickSets(int reps) {
     });
     if (loaded != 25) std::printf("quick sets: %d loaded of 25\n", loaded);
     Report("25 quick sets loaded and checked", load, &list, "their values listed alone");
+    MeasureQuickSetApply(reps, printer, param, dm);
 }
 
 // A quick set naming every feature applied against one option selected; the installation's rebuild
 // of the store from the desk printer's presets against a normal load of what it wrote.
-void MeasureQuickSetApply(int reps) {
-    zqspool::CZQMemoryPrinter printer;
-    printer.Install();
-    zqtest::COptItemFixture host;
-    BuildDeskHost(host);
-    ZQUIDevmode dm = {};
-    OEMCUIPPARAM* param = host.Param();
-    param->hPrinter = printer.Open();
-    param->pOEMDM = &dm;
+void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPPARAM* param, ZQUIDevmode& dm) {
     CZQQuickSets qs;
     qs.VSetParam(param, OEMCUIP_DOCPROP);
     qs.VPrepareStore();
     qs.BTakeWorkingCopy(&dm);
-    QuickSetEntry* e = qs.PNewEntry();
-    lstrcpyW(e->head.szName, L"Every feature");
-    e->head.dwMarker = 21;
-    e->head.cchName = 82;
-    e->head.cbSettings = 2020;
+    QuickSetEntry* e = NewEntry(qs, L"Every feature");
     PWSTR* features = nullptr;
     PWSTR* options = nullptr;
     int count = 0;
@@ -344,7 +342,6 @@ void MeasureQuickSetApply(int reps) {
         CZQCommon::VFreeStringList(features, count);
         CZQCommon::VFreeStringList(options, count);
     }
-    qs.VWriteEntry(e, FALSE);
     const auto apply = Time(reps, 3, [&] {
         const double start = NowUs();
         qs.VApplyByName(L"Every feature");
@@ -397,7 +394,6 @@ int RunRules(int reps) {
     MeasureLoads(reps);
     MeasureGrowth(reps);
     MeasureQuickSets(reps);
-    MeasureQuickSetApply(reps);
     CoUninitialize();
     return 0;
 }
