@@ -15,6 +15,7 @@
 #include "featurelogic/zquilogic.h"
 #include "res/zqquicksetids.h"
 #include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmluirules.h"
 #include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"
@@ -691,6 +692,32 @@ TEST_F(QuickSetManager, ColourListFromTheChromixFeaturesFollowsAnApply) {
     EXPECT_EQ(L"1Text 2Halftone=0/Detail 3Detail 3Smooth 2NeutralGrays=1/Black 3Black 3Four "
               L"1Photo 2RGBColor=1/Vivid 3Vivid 3sRGB ",
               chain());
+}
+
+// While the installation completes the store is written afresh: a quick set per preset of the helper
+// file (the factory one fixed) before the user's own; nothing is built without a loaded helper file.
+// The next sheet lists them.
+TEST_F(QuickSetManager, InstallationRebuildsFromThePresets) {
+    Save(L"Mine");
+    CZQXmlUiRules rules;
+    ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqdesk\\zqdesk.xml").c_str()));
+    rules.Parser().VSetLoaded(TRUE);
+    rules.VSetResourceModule(m_module.Get());  // the factory preset's name is the module's
+    struct Case {
+        CZQXmlUiRules* rules;
+        std::vector<std::wstring> names;
+    } cases[] = {{nullptr, {L"Mine"}},
+                 {&rules, {L" Factory Defaults", L"Photo printing", L"Two-sided printing", L"Mine"}}};
+    for (const Case& c : cases) {
+        for (DWORD installing : {1u, 0u}) {
+            m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"InstallationComplete", REG_DWORD, &installing,
+                               sizeof installing);
+            m_qs->VLoad(c.rules, &m_dm);
+        }
+        EXPECT_EQ(c.names, Names());
+        for (const QuickSetEntry* e = m_qs->PFirstEntry(); e; e = e->pNext)
+            EXPECT_EQ(e == m_qs->PFirstEntry() && c.rules, (e->dwFlags & CZQQuickSets::kFixedFlag) != 0) << e->head.szName;
+    }
 }
 
 TEST_F(QuickSetManager, CartridgeUpdateWithoutTheItemChangesNothing) {
