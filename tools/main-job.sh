@@ -7,8 +7,9 @@
 # paper-size tree with the dialog the page opens, the desk printer's custom paper size dialog and the
 # wide printer's custom print-quality options and layout and margins dialog (its page shows the
 # loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
-# page in landscape, rotated by 180 degrees, with that cover on its sample page, and its Effects page
-# in landscape with the same cover; the About page of
+# page in landscape, rotated by 180 degrees, with that cover on its sample page, and with a poster
+# whose tile selection dialog leaves a tile out, and its Effects page in landscape with the same
+# cover; the About page of
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
@@ -199,6 +200,19 @@ wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Qualit
   --page "Finishing" --choose "#538=on" --choose "Rotate by 180 degrees=on" \
   --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Finishing page" >&2; rc=1; fi
+# A poster on the desk printer's Finishing page turns two-sided printing off; its tile selection
+# dialog with the second tile left out, which the sample page then shows.
+png="$out/zqdesk-finishing-poster.png"
+dialog="$out/zqdesk-tiling.png"
+rm -f "$png" "$dialog"
+echo "== ZQ Desk 2400 Inkjet: Finishing, two-sided, then a poster of 3 x 3 tiles without its second tile"
+wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
+  --choose "Orientation=Portrait" --page "Finishing" --choose "#264=on" \
+  --choose "Pages per Sheet and Posters=3 x 3 tiles" --press "Select Tiles..." --in-dialog "#2431=click" \
+  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK \
+  --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the tile selection" >&2; rc=1; fi
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the poster" >&2; rc=1; fi
 # The desk printer's Effects page after its Paper/Quality page: the front cover chosen there shows on
 # the Effects page's sample page, which a click turns to landscape.
 png="$out/zqdesk-effects.png"

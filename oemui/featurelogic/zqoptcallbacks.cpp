@@ -22,8 +22,8 @@ struct CallbackTag {
     CZQBinding* pBinding;
 };
 
-const ZQOemDialogRow kNoDialogs[] = {{kOemDialogNone, nullptr}};
-const ZQOemDialogRow* g_pDialogs = kNoDialogs;
+// A replacement of the product's table (tests), or null.
+const ZQOemDialogRow* g_pDialogs = nullptr;
 
 bool InArray(const OPTITEM* item, const OPTITEM* first, DWORD count) {
     if (!item || !first || !count) return false;
@@ -133,12 +133,12 @@ bool Resolve(PCPSUICBPARAM cb, POEMCUIPPARAM p, CZQBinding** ppBinding, bool* pO
 
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows) {
     const ZQOemDialogRow* previous = g_pDialogs;
-    g_pDialogs = pRows ? pRows : kNoDialogs;
-    return previous == kNoDialogs ? nullptr : previous;
+    g_pDialogs = pRows;
+    return previous;
 }
 
 PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind) {
-    for (const ZQOemDialogRow* row = g_pDialogs; row->kind != kOemDialogNone; ++row)
+    for (const ZQOemDialogRow* row = g_pDialogs ? g_pDialogs : ZQOemDialogTable(); row->kind != kOemDialogNone; ++row)
         if (row->kind == kind) return row->pfnRun;
     return nullptr;
 }

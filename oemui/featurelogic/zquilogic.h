@@ -18,6 +18,8 @@
 #include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
 
+#include <memory>
+
 class CZQBinding;
 class CZQQuickSets;
 class IZQStoredSettings;
@@ -55,13 +57,14 @@ struct ZQOemDialogParam {
     PCWSTR pszHelpFile;     // the driver's help file
 };
 
-// A dialog behind push items. The product has none until the dialog's own page joins; a push item
-// whose dialog is missing is not offered.
+// A dialog behind push items. A dialog joins with its row in the product's table, which the pages
+// hold (pages/zqdialogtable.cpp); a push item whose dialog is missing is not offered.
 typedef INT_PTR (*PFN_ZQOemDialog)(ZQOemDialogParam* pParam);
 struct ZQOemDialogRow {
     ZQOemDialogKind kind;  // kOemDialogNone ends the table
     PFN_ZQOemDialog pfnRun;
 };
+const ZQOemDialogRow* ZQOemDialogTable();
 // Replaces the table (null restores the product's); returns the previous replacement or null.
 const ZQOemDialogRow* ZQSetOemDialogTable(const ZQOemDialogRow* pRows);
 PFN_ZQOemDialog ZQFindOemDialog(ZQOemDialogKind kind);
@@ -352,6 +355,11 @@ public:
     DWORD m_dwTargetPaper = 0;
     DWORD m_adwPosterTiles[25] = {};
     BOOL m_bStraightPaperPath = FALSE;
+    // The media the page exceptions were set up with (the media id the Paper/Quality page handed the
+    // page-exceptions module; 0 until then: the document's media type).
+    DWORD m_dwPageExceptionMedia = 0;
+    // The tile selection dialog of the core driver's tile push item, made when first opened.
+    std::unique_ptr<CZQUIBase> m_pTilingDialog;
     // As the sheet opened (VSaveSelections).
     BOOL m_bOldPosterFlag = FALSE;
     BOOL m_bOldPreserveLayout = FALSE;

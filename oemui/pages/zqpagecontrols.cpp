@@ -24,11 +24,21 @@ const CZQPageControls::ControlRect* CZQPageControls::Recorded(int iCtrlId) const
 }
 
 BOOL CZQPageControls::BPlaceAt(int iCtrlId, int iPlaceId) {
-    const ControlRect* own = Recorded(iCtrlId);
     const ControlRect* place = Recorded(iPlaceId);
+    return place ? BPlaceAtTop(iCtrlId, static_cast<float>(place->rc.top)) : FALSE;
+}
+
+BOOL CZQPageControls::BPlaceAtTop(int iCtrlId, float fTop) {
+    const ControlRect* own = Recorded(iCtrlId);
     HWND control = Item(iCtrlId);
-    if (!own || !place || !control) return FALSE;
-    return CZQUIBase::BPlaceWindow(control, &own->rc, own->cx, own->cy, static_cast<float>(place->rc.top));
+    if (!own || !control) return FALSE;
+    // A drop-down list's height is that of its list: it keeps the one it has.
+    WCHAR kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    if (lstrcmpiW(kind, L"ComboBox") == 0)
+        return SetWindowPos(control, nullptr, own->rc.left, static_cast<int>(fTop), 0, 0,
+                            SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    return CZQUIBase::BPlaceWindow(control, &own->rc, own->cx, own->cy, fTop);
 }
 
 void CZQPageControls::VShow(int iCtrlId, BOOL bShow, BOOL bEnable) {

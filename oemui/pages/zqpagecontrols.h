@@ -40,8 +40,10 @@ public:
     // The movable controls' rectangles as the template gives them, recorded once per window.
     void VRecordRects();
     const ControlRect* Recorded(int iCtrlId) const;
-    // A recorded control moved to the recorded top of another (its own recorded x and size kept).
+    // A recorded control moved to the recorded top of another, or to a top of its own (its own
+    // recorded x and size kept).
     BOOL BPlaceAt(int iCtrlId, int iPlaceId);
+    BOOL BPlaceAtTop(int iCtrlId, float fTop);
     // Shown (and enabled or not), or hidden and disabled.
     void VShow(int iCtrlId, BOOL bShow, BOOL bEnable = TRUE);
     BOOL BChecked(int iCtrlId) const;

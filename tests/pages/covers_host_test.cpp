@@ -1,5 +1,6 @@
 // Under the core driver stand-in: the desk printer's papers for single pages and covers, and a copy
-// of its model with page exceptions, edited through the page-exceptions module stand-in.
+// of its model with page exceptions, edited through the page-exceptions module stand-in, whose
+// kinds in use the Finishing page's constraint marks follow.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "formats/zquidevmode.h"
 #include "hosttest.h"
 #include "platform/zqpageexceptionsapi.h"
+#include "res/zqfinishingids.h"
 #include "res/zqpaperqualityids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
@@ -23,17 +25,9 @@ namespace {
 
 using CoversUnderHost = zqhosttest::SamplePrintersTest;
 
-// Preferences of the printer after `hook` on its Paper/Quality page; the plug-in's block on OK.
+// The plug-in's block on OK after `hook` on the printer's Paper/Quality page.
 ZQUIDevmode OnPaperQuality(const std::wstring& printer, const std::function<void(HWND)>& hook) {
-    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
-    std::vector<BYTE> out;
-    {
-        CZQAutoPress press(50, [&](HWND sheet) {
-            ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
-            hook(ZQCurrentPage(sheet));
-        });
-        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
-    }
+    const std::vector<BYTE> out = zqhosttest::PreferencesOnPage(printer, L"Paper/Quality", hook);
     ZQUIDevmode block = {};
     if (const BYTE* oem = out.empty() ? nullptr : zqhosttest::OemBlock(out)) std::memcpy(&block, oem, sizeof block);
     return block;
@@ -99,6 +93,7 @@ TEST_F(CoversUnderHost, PageExceptionsAreEditedThroughTheModule) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kZQPgExcRecordKey, L"KindsInUse", REG_DWORD, &kinds, sizeof kinds);
     std::vector<std::pair<std::wstring, LRESULT>> items;
     bool pageKindsShown = true;
+    std::vector<bool> marks;  // pages per sheet free; marks of pages per sheet, booklets, two-sided
     const ZQUIDevmode block = OnPaperQuality(printer, [&](HWND page) {
         pageKindsShown = IsWindowVisible(GetDlgItem(page, IDC_CHK_MEDIA_PAPER_DIFF)) != FALSE;
         ASSERT_TRUE(ZQChooseOnPage(page, L"#436", L"Chapters"));
@@ -106,8 +101,17 @@ TEST_F(CoversUnderHost, PageExceptionsAreEditedThroughTheModule) {
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BTN_PAGE_EXCEPTIONS_SETTINGS, BN_CLICKED),
                      reinterpret_cast<LPARAM>(settings));
         items = Items(GetDlgItem(page, IDC_LB_PAGE_EXCEPTIONS_OPTIONS));
+        // Chapters print on sheets of their own: the Finishing page marks pages per sheet as ruled out.
+        HWND sheet = GetParent(page);
+        ASSERT_TRUE(ZQShowPage(sheet, L"Finishing"));
+        HWND finishing = ZQCurrentPage(sheet);
+        auto shown = [&](int id) { return (GetWindowLongPtrW(GetDlgItem(finishing, id), GWL_STYLE) & WS_VISIBLE) != 0; };
+        marks = {IsWindowEnabled(GetDlgItem(finishing, IDC_CBO_PAGES_PER_SHEET)) != FALSE, shown(IDC_BTN_CONSTRAINT_NUP),
+                 shown(IDC_BTN_CONSTRAINT_BOOKLET_PRINTING), shown(IDC_BTN_CONSTRAINT_MANUAL_DUPLEX)};
     });
     EXPECT_FALSE(pageKindsShown);
+    EXPECT_EQ((std::vector<bool>{false, true, false, false}), marks)
+        << "pages per sheet disabled with its mark; booklets and two-sided printing free";
     const std::vector<std::pair<std::wstring, LRESULT>> expected = {
         {L"Covers", 3}, {L"Printed", 1}, {L"Blank", 1}, {L"Chapters", 3}};  // enabled, and marked in use
     EXPECT_EQ(expected, items);

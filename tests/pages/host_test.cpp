@@ -336,16 +336,19 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         LONG caps, maxReads, maxReports;
     };
     const Step steps[] = {
-        // The opening loads the quick sets and checks each against the installed options.
-        {"opening", nullptr, 4, 64, 2},
+        // The opening asks whether posters print for the tile push item, loads the quick sets and
+        // checks each against the installed options.
+        {"opening", nullptr, 4, 65, 2},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 117, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 33, 1},
         {"shown again", [](HWND sheet) {
              ZQShowPage(sheet, L"Document Options");
              ZQShowPage(sheet, L"Paper/Quality");
          }, 2, 66, 2},
-        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 87, 2},
-        {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 0, 8, 0},
+        // Finishing reads the two-sided, booklet and poster features its document options follow.
+        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 113, 2},
+        // Leaving Finishing stores it, checking the paper printed on against the printer's papers.
+        {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 2, 16, 0},
         {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 0, 68, 0},
     };
     CZQSpoolPrinter h = Open(kDesk);

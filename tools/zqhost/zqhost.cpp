@@ -29,7 +29,7 @@
 //          an edit's text by its label; "#ID" names a control by its id),
 //          --press BUTTON (after the choices, a button of the page in front that opens a dialog, or
 //          LABEL=ENTRY, a list's entry that opens one), --in-dialog LABEL=ENTRY (a choice in that
-//          dialog, repeatable; a tree's item by its text), --dialog-screenshot
+//          dialog, repeatable; a tree's item by its text, "click" for a button inside it), --dialog-screenshot
 //          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given),
 //          --device-servers (the maker's device servers the driver carries registered while the
 //          sheet is open, as the maker's installer leaves them)

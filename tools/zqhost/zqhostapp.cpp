@@ -878,7 +878,8 @@ bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& en
         Notify(control, BN_CLICKED);
         return true;
     }
-    // Any other button is clicked.
+    // Any other button is clicked (a push button that opens nothing, as a tile of a dialog, which
+    // stays open).
     if (lstrcmpiW(cls.c_str(), L"Button") == 0) {
         if (lstrcmpiW(entry.c_str(), L"click") != 0) return false;
         Notify(control, BN_CLICKED);

@@ -172,9 +172,10 @@ bool ZQShowPage(HWND sheet, const std::wstring& title);
 std::vector<std::wstring> ZQListEntries(HWND combo);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
-// button, "click" for any other button (the sample page's), a position for a slider, a tree's item
-// by its text, an edit's text (typed, then the edit left: "#<id>" names an edit); the page hears of
-// it as of the user's own. False when the control or the entry is not there.
+// button, "click" for any other button (the sample page's, or a push button inside a dialog that
+// stays open, as a tile), a position for a slider, a tree's item by its text, an edit's text (typed,
+// then the edit left: "#<id>" names an edit); the page hears of it as of the user's own. False when
+// the control or the entry is not there.
 bool ZQChooseOnPage(HWND page, const std::wstring& label, const std::wstring& entry);
 // A tree's item of that text, at any depth (null when none).
 HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);

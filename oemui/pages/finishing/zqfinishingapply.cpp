@@ -63,10 +63,17 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
     if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint))
         m_controls.VSetCheck(IDC_CHK_MIRROR, work->dwMirror != 0);
 
+    VShowPagesPerSheet(pContext);
     // The booklet list shows the booklet the settings keep.
     logic.m_dwBooklet = work->dwBooklet;
     SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, work->dwBooklet, 0);
+    VRefreshTwoSided(pContext);
+    VSetPreserveLayout(pContext);
+    VSetPageOrderControls(pContext);
+    VLayoutDocumentOptions(pContext);
+    VSetDuplexLabel(pContext);
     VLayoutOrientationGroup(pContext);
+    VSetPagesPerSheetLabel(pContext);
 
     for (const auto& [id, feature] : {std::pair<int, PCWSTR>{IDC_CHK_SHOW_PREVIEW_FIN, zqkw::kZQPrintPreview},
                                       std::pair<int, PCWSTR>{IDC_CHK_MIRROR, zqkw::kZQMirrorPrint}}) {
@@ -74,6 +81,7 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
         if (on >= 0) m_controls.VSetCheck(id, on);
     }
     VShowOrientation();
+    VSetAutoDuplexBox(pContext);
 }
 
 void CZQFinishingTab::VSaveControls(PageContext* pContext) {
@@ -85,6 +93,9 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
         work->dwPageBorders = m_controls.BChecked(IDC_CHK_PAGE_BORDER) ? 1 : 0;
         if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0)
             work->dwPageOrderIndex = static_cast<uint32_t>(order);
+        VStorePagesPerSheet(pContext);
+        VStoreTwoSided(pContext);
+        VSyncBooklet(&logic);
         if (logic.BHasRotate180()) work->dwRotate180 = m_controls.BChecked(IDC_CHK_ROTATED) ? 1 : 0;
         if (logic.BHasTransverse()) {
             const bool turned = m_controls.BChecked(IDC_CHK_ROTATE90) != FALSE;
@@ -125,6 +136,9 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     VRefresh(hDlg, pContext, 0);
+    // The page exceptions may have changed on the Paper/Quality page: their marks settle once the
+    // controls they touch have.
+    VSetDuplexControlState(pContext);
     VNoteShown(pContext, kPageFinishing);
     VShowOrientation();
     if (logic.BIsLargeFormat()) {
@@ -133,6 +147,8 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     VRepaintPreview(FALSE);
     VUpdatePreviewGroup(pContext);
+    EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES),
+                 BCheckPosterSelection(&logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET)));
 
     if (logic.BIsLargeFormat()) {
         if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);

@@ -54,8 +54,8 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     const DEVMODEW* pub = param->pPublicDM;
     changed = changed || (pub && (pub->dmFields & DM_ORIENTATION) && pub->dmOrientation != static_cast<short>(work->wOrientation));
     // A new tile selection counts once.
-    changed = changed || m_state.bTilesChanged;
-    m_state.bTilesChanged = FALSE;
+    changed = changed || m_tilingDialog.BChanged();
+    m_tilingDialog.VClearChanged();
     ReportPageChange(hPage, pContext, CZQQuickSets::kCompareFinishing, changed);
     return changed ? TRUE : FALSE;
 }

@@ -1,6 +1,6 @@
 // The Finishing page's reactions to the user: the boxes that set one field each, the print preview,
 // the paper text's unit, the orientation from the sample page or the radios, the constraint marks'
-// message, help and the lists' drop-downs.
+// message, help and the lists' drop-downs; the document options' own reactions are theirs.
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -14,6 +14,8 @@ using namespace zqpage;
 void CZQFinishingTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
     switch (iCode) {
         case CBN_SELCHANGE:
+            if (iCtrlId == IDC_CBO_PAGES_PER_SHEET) VOnPagesPerSheetChange(hDlg, pContext);
+            if (iCtrlId == IDC_CBO_BOOKLET_PRINTING) VOnBookletChange(hDlg, pContext);
             if (iCtrlId != IDC_CBO_PAGE_ORDER) return;
             if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0)
                 WorkOf(pContext)->dwPageOrderIndex = static_cast<uint32_t>(order);
@@ -43,6 +45,12 @@ void CZQFinishingTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, 
         case IDC_RB_LANDSCAPE:
             if (m_controls.BChecked(iCtrlId)) VOnOrientation(hDlg, iCtrlId == IDC_RB_LANDSCAPE, false, pContext);
             break;
+        case IDC_CHK_DUPLEX: VOnDuplexClick(hDlg, pContext); break;
+        case IDC_CHK_FLIP_PAGES_UP: VOnFlipClick(hDlg, pContext); break;
+        case IDC_CHK_STRAIGHT_PAPER_PATH: VOnStraightPathClick(hDlg, pContext); break;
+        case IDC_CHK_USE_AUTO_DUPLEX_UNIT: VOnAutoDuplexClick(hDlg, pContext); break;
+        case IDC_CHK_PRESERVE_LAYOUT: VOnPreserveLayoutClick(hDlg, pContext); break;
+        case IDC_BTN_SELECT_TILES: VOnSelectTiles(hDlg, pContext); break;
         case IDC_BTN_CONSTRAINT_MANUAL_DUPLEX:
         case IDC_BTN_CONSTRAINT_BOOKLET_PRINTING:
         case IDC_BTN_CONSTRAINT_NUP: VOnConstraintInfo(iCtrlId); break;
@@ -79,6 +87,8 @@ void CZQFinishingTab::VOnPaperTextClick(PageContext* pContext) {
 void CZQFinishingTab::VOnOrientation(HWND hDlg, bool bLandscape, bool bFromPreview, PageContext* pContext) {
     SwitchOrientation(pContext, m_pCUIParam, bLandscape);
     CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, bLandscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+    // A booklet's pages turn up on landscape sheets.
+    VSetBookletControls(pContext);
     BCheckPageChanged(hDlg, pContext);
     VShowPaperText(pContext);
     m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);

@@ -4,6 +4,7 @@
 
 #include "common/zqcapsreuse.h"
 #include "common/zqkeywords.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -11,13 +12,33 @@
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqfinishingids.h"
+#include "settings/zqdriverdata.h"
 
 using namespace zqpage;
 
 namespace {
 
-// The controls the page moves: the orientation column's boxes close up.
-const int kMovableIds[] = {IDC_CHK_ROTATED, IDC_CHK_ROTATE90, IDC_CHK_MIRROR};
+// The controls the page moves: the orientation column's boxes close up, and the document options'
+// rows stack as the printer offers them.
+const int kMovableIds[] = {IDC_CHK_ROTATED,
+                           IDC_CHK_ROTATE90,
+                           IDC_CHK_MIRROR,
+                           IDC_CHK_STRAIGHT_PAPER_PATH,
+                           IDC_CHK_DUPLEX,
+                           IDC_BTN_CONSTRAINT_MANUAL_DUPLEX,
+                           IDC_CHK_USE_AUTO_DUPLEX_UNIT,
+                           IDC_CHK_PRESERVE_LAYOUT,
+                           IDC_CHK_FLIP_PAGES_UP,
+                           IDC_STA_BOOKLET,
+                           IDC_CBO_BOOKLET_PRINTING,
+                           IDC_BTN_CONSTRAINT_BOOKLET_PRINTING,
+                           IDC_STA_PAGES_PER_SHEET,
+                           IDC_CBO_PAGES_PER_SHEET,
+                           IDC_BTN_CONSTRAINT_NUP,
+                           IDC_BTN_SELECT_TILES,
+                           IDC_CHK_PAGE_BORDER,
+                           IDC_STA_PAGE_ORDER,
+                           IDC_CBO_PAGE_ORDER};
 
 const CZQPageControls::TextRow kTexts[] = {
     {0, 813, L"Finishing"},
@@ -26,7 +47,6 @@ const CZQPageControls::TextRow kTexts[] = {
     {IDC_CHK_PRESERVE_LAYOUT, 3430, L"Preserve Lay&out"},
     {IDC_CHK_FLIP_PAGES_UP, 3001, L"Flip Pages &Up"},
     {IDC_STA_BOOKLET, 818, L"Booklet Printing:"},
-    {IDC_STA_PAGES_PER_SHEET, 815, L"Pages per Sheet"},
     {IDC_BTN_SELECT_TILES, 3324, L"Select Tiles"},
     {IDC_CHK_PAGE_BORDER, 816, L"Print Page &Borders"},
     {IDC_STA_PAGE_ORDER, 817, L"Pa&ge Order:"},
@@ -62,17 +82,9 @@ CZQFinishingTab* PageOf(const PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 CZQFinishingTab::CZQFinishingTab() : m_controls(kMovableIds, static_cast<int>(sizeof kMovableIds / sizeof kMovableIds[0])) {}
 
-// The alert strip goes first, then the constraint buttons in reverse order, then the base.
+// The alert strip goes first, then the tile dialog, the constraint buttons in reverse order, then the
+// base.
 CZQFinishingTab::~CZQFinishingTab() = default;
-
-int CZQFinishingTab::IPosterTilesPerSide(int iPosterOption) {
-    return iPosterOption >= 0 && iPosterOption <= 3 ? iPosterOption + 2 : 2;
-}
-
-void CZQFinishingTab::VDisablePosterControl() {
-    m_state.bPosterFlag = FALSE;
-    EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
-}
 
 // ---------------------------------------------------------------------------------------------
 // The dialog procedure
@@ -147,6 +159,11 @@ BOOL CZQFinishingTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VFillLists(pContext);
     VUpdatePreviewGroup(pContext);
     VRefresh(hDlg, pContext, 0);
+    CZQLocalPtr<WCHAR> managed;
+    if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, managed.Put()))
+        VApplyDuplexLock(pContext);
+    if (!BCheckPosterSelection(logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET)))
+        EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
 
     // A poster whose tiles are chosen one by one starts with every tile printed.
     if (FeatureItem(param, L"ZQTilingSelection") && logic->BIsPosterPrinting())
@@ -179,6 +196,9 @@ void CZQFinishingTab::VSetControlTexts() {
 }
 
 void CZQFinishingTab::VFillLists(PageContext* pContext) {
+    // The tile dialog's texts come from the page's status module.
+    m_tilingDialog.VSetResourceModule(HResModule());
+    VFillPagesPerSheetList(pContext);
     m_controls.VFillList(*this, IDC_CBO_PAGE_ORDER, kPageOrderTexts, 4);
     // A printer of layout mode 2 binds booklets at the left only.
     const ZQUIDevmode* work = WorkOf(pContext);

@@ -10,11 +10,13 @@
 #pragma once
 
 #include "common/zqcontrols.h"
+#include "pages/dialogs/zqtilingdlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
+class CZQUILogic;
 struct ZQUIDevmode;
 
 INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -24,7 +26,11 @@ struct ZQFinishingState {
     BOOL bPosterFlag = FALSE;      // the pages-per-sheet list shows a poster item
     int iPosterOption = 0;         // that poster's option (0..3 for 2x2 .. 5x5)
     BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
-    BOOL bTilesChanged = FALSE;    // the tile selection changed since the last change check
+    // Controls the page-exception rule disabled (two-sided box, pages-per-sheet list, booklet
+    // list), and the two-sided box it disabled after trying "Duplex".
+    BOOL abExceptionDisabled[3] = {};
+    BOOL bDuplexTrialDisabled = FALSE;
+    BOOL bDuplexLocked = FALSE;    // the configuration manager locks two-sided printing
 };
 
 class CZQFinishingTab : public CZQTabBase {
@@ -59,22 +65,32 @@ public:
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
 
-    // ---- posters
+    // ---- pages per sheet and posters; booklets
     // Tiles per side of a poster option: 2, 3, 4 or 5 for options 0 to 3; 2 otherwise.
     static int IPosterTilesPerSide(int iPosterOption);
+    // Whether the selection of a pages-per-sheet list is one of the poster items that follow its six
+    // pages-per-sheet items while poster printing is in force; this page's poster flag and option
+    // follow. A list without a count or a selection answers FALSE and leaves both as they are.
+    // First callers: the Effects, Color, Features and printing-shortcuts pages, with a list of their
+    // own.
+    BOOL BCheckPosterSelection(CZQUILogic* pLogic, HWND hList);
+    BOOL BPosterFlag() const { return m_state.bPosterFlag; }
+    int IPosterOption() const { return m_state.iPosterOption; }
     // A paper that rules posters out ends them on this page too: the tile selection is disabled, and
     // the poster flag cleared.
     // First caller: the Paper/Quality page.
     void VDisablePosterControl();
     void VClearPosterFlag() { m_state.bPosterFlag = FALSE; }
-    // The poster option the page shows (0..3 for 2x2 .. 5x5).
-    // First caller: the Output page's sample page.
-    int IPosterOption() const { return m_state.iPosterOption; }
+    // The booklet chosen goes into the working settings; a booklet prints two pages on a sheet at
+    // full size, without back covers.
+    // First caller: the Features page.
+    void VSyncBooklet(CZQUILogic* pLogic);
 
     // ---- for the tests: the state and record behind the page's routines
     ZQFinishingState& StateForTesting() { return m_state; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     CZQPageAlerts& AlertsForTesting() { return m_alerts; }
+    CZQTilingSelectionDlg& TilingDialogForTesting() { return m_tilingDialog; }
 
 private:
     friend INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -102,6 +118,42 @@ private:
     // Portrait or landscape, from the sample page's click (bFromPreview) or from a radio.
     void VOnOrientation(HWND hDlg, bool bLandscape, bool bFromPreview, PageContext* pContext);
     void VOnConstraintInfo(int iCtrlId);
+    void VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext);
+    void VOnSelectTiles(HWND hDlg, PageContext* pContext);
+    void VOnDuplexClick(HWND hDlg, PageContext* pContext);
+    void VOnFlipClick(HWND hDlg, PageContext* pContext);
+    void VOnStraightPathClick(HWND hDlg, PageContext* pContext);
+    void VOnAutoDuplexClick(HWND hDlg, PageContext* pContext);
+    void VOnPreserveLayoutClick(HWND hDlg, PageContext* pContext);
+    void VOnBookletChange(HWND hDlg, PageContext* pContext);
+
+    // ---- pages per sheet and posters
+    // Six pages-per-sheet items, then the poster sizes while poster printing is in force.
+    void VFillPagesPerSheetList(PageContext* pContext);
+    // The list shows the setting, or the poster the features hold.
+    void VShowPagesPerSheet(PageContext* pContext);
+    void VSetPagesPerSheetLabel(PageContext* pContext);
+    void VWritePosterFeatures(PageContext* pContext);
+    void VStorePagesPerSheet(PageContext* pContext);
+
+    // ---- two-sided printing and booklets
+    // 1 one-sided, else the binding edge of the controls' choices (2 long edge, 3 short edge).
+    WORD WDuplexValue(PageContext* pContext);
+    void VSetDuplexLabel(PageContext* pContext);
+    // The group's boxes by the two-sided value, the page exceptions' constraint marks and the trial
+    // of two-sided printing against them.
+    void VSetDuplexControlState(PageContext* pContext);
+    void VSetAutoDuplexBox(PageContext* pContext);
+    void VSetPreserveLayout(PageContext* pContext);
+    void VReportSymmetricMargins(PageContext* pContext);
+    void VSetBookletControls(PageContext* pContext);
+    void VSetPageOrderControls(PageContext* pContext);
+    // The Document Options rows the printer offers, stacked from the top of the group.
+    void VLayoutDocumentOptions(PageContext* pContext);
+    void VRefreshTwoSided(PageContext* pContext);
+    void VStoreTwoSided(PageContext* pContext);
+    // The configuration manager's lock of two-sided printing.
+    void VApplyDuplexLock(PageContext* pContext);
 
     // ---- steps the reactions share
     // The working settings of the context; null, with last error 13, when they or the page's items
@@ -117,6 +169,7 @@ private:
     PreviewSettings m_preview = {};
     CZQPageControls m_controls;
     CZQBitmapButton m_aConstraintButtons[3];  // beside two-sided printing, booklets, pages per sheet
+    CZQTilingSelectionDlg m_tilingDialog;
     ZQFinishingState m_state;
     CZQPageAlerts m_alerts;
 };

@@ -184,6 +184,8 @@ void CZQPaperQualityTab::VEditPageExceptions(HWND hDlg, PageContext* pContext) {
     block.dwVersion = 1;
     block.dwLowEnd = logic.BHasPageExceptionsLowEnd() ? 1 : 0;
     if (!edit(&block)) return;
+    // The Finishing page tries two-sided printing against the media the exceptions were set up with.
+    logic.m_dwPageExceptionMedia = block.dwMediaId;
 
     VRefreshPageExceptionsList(pContext);
     RedrawWindow(m_pageExceptionsList.HWnd(), nullptr, nullptr, RDW_INVALIDATE);

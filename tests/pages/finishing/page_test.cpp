@@ -18,9 +18,9 @@ TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     AddItems();
     m_core.dwPageBorders = 1;
     m_core.dwPageOrderIndex = 2;
+    m_core.dwPagesPerSheet = 3;
     m_core.dwRotate180 = 1;
     m_core.dwMirror = 1;
-    m_core.dwBooklet = 1;
     Build();
     m_host.SetSelection("ZQMirrorPrint", 0);
     OwnOrientation()->Sel = 1;
@@ -36,7 +36,7 @@ TEST_F(FinishingPage, StartsFromTheSettingsWithItsTextsAndLists) {
     EXPECT_TRUE(Checked(IDC_RB_LANDSCAPE));
     EXPECT_FALSE(Checked(IDC_RB_PORTRAIT));
     EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_PAGE_ORDER), CB_GETCURSEL, 0, 0));
-    EXPECT_EQ(1, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(2, SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_GETCURSEL, 0, 0));
     EXPECT_EQ((std::vector<std::wstring>{L"Right, then Down", L"Down, then Right", L"Left, then Down", L"Down, then Left"}),
               ZQListEntries(Ctl(IDC_CBO_PAGE_ORDER)));
     EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Left Edge Binding", L"Right Edge Binding"}),

@@ -67,6 +67,7 @@ TEST_F(FinishingSheet, OnlyTheLastPageVisitedSynchronisesAndExports) {
 // Paper/Quality page chose reach its sample page through that page's object.
 TEST_F(FinishingSheet, ComingToTheFrontShowsWhatOtherPagesChanged) {
     Open("");
+    Work().dwPagesPerSheet = 3;
     Work().dwPageBorders = 1;
     Work().dwMirror = 1;
     Work().dwDiffPaper = 1;
@@ -105,6 +106,7 @@ TEST_F(FinishingSheet, BorderlessPaperEndsThePoster) {
 TEST_F(FinishingSheet, RefreshWithoutTheWindowLosesNothing) {
     AddItems();
     Build();
+    Work().dwPagesPerSheet = 3;
     Work().dwPageBorders = 1;
     const ZQUIDevmode before = Work();
     m_tab->VSetAllControls(&m_context);

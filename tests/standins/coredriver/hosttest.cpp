@@ -240,4 +240,16 @@ const BYTE* OemBlock(const std::vector<BYTE>& dm) {
     return priv.cbOem ? dm.data() + reinterpret_cast<const DEVMODEW*>(dm.data())->dmSize + priv.oemOffset : nullptr;
 }
 
+std::vector<BYTE> PreferencesOnPage(const std::wstring& printer, const std::wstring& title,
+                                    const std::function<void(HWND)>& hook) {
+    CZQSpoolPrinter h = OpenFully(printer);
+    std::vector<BYTE> out;
+    CZQAutoPress press(50, [&](HWND sheet) {
+        ASSERT_TRUE(ZQShowPage(sheet, title));
+        hook(ZQCurrentPage(sheet));
+    });
+    EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    return out;
+}
+
 }  // namespace zqhosttest

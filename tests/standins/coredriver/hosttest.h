@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -136,5 +137,10 @@ private:
 zqhostdm::ParsedPrivate Private(const std::vector<BYTE>& dm);
 std::string Selected(const std::vector<BYTE>& dm, const std::string& feature);
 const BYTE* OemBlock(const std::vector<BYTE>& dm);
+
+// The printer's Printing Preferences with `hook` run on its page of that title, then OK; the devmode
+// the sheet returned.
+std::vector<BYTE> PreferencesOnPage(const std::wstring& printer, const std::wstring& title,
+                                    const std::function<void(HWND)>& hook);
 
 }  // namespace zqhosttest
