@@ -360,26 +360,20 @@ void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPP
         return;
     }
     rules.Parser().VSetLoaded(TRUE);
-    const auto rebuild = Time(reps, 1, [&] {
-        const DWORD one = 1;
-        printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, zqsettings::kInstallationComplete, REG_DWORD, &one,
-                         sizeof one);
-        CZQQuickSets fresh;
-        fresh.VSetParam(param, OEMCUIP_DOCPROP);
-        const double start = NowUs();
-        fresh.VLoad(&rules, &dm);
-        return NowUs() - start;
-    });
-    const auto load = Time(reps, 1, [&] {
-        const DWORD zero = 0;
-        printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, zqsettings::kInstallationComplete, REG_DWORD, &zero,
-                         sizeof zero);
-        CZQQuickSets fresh;
-        fresh.VSetParam(param, OEMCUIP_DOCPROP);
-        const double start = NowUs();
-        fresh.VLoad(&rules, &dm);
-        return NowUs() - start;
-    });
+    // A fresh manager's load while "InstallationComplete" reads the given value.
+    const auto loadWith = [&](DWORD installing) {
+        return Time(reps, 1, [&] {
+            printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, zqsettings::kInstallationComplete, REG_DWORD,
+                             &installing, sizeof installing);
+            CZQQuickSets fresh;
+            fresh.VSetParam(param, OEMCUIP_DOCPROP);
+            const double start = NowUs();
+            fresh.VLoad(&rules, &dm);
+            return NowUs() - start;
+        });
+    };
+    const auto rebuild = loadWith(1);
+    const auto load = loadWith(0);
     Report("the installation's rebuild of the quick sets", rebuild, &load, "a normal load");
 }
 
