@@ -1,6 +1,7 @@
 // The rules' side of the benchmarks, inside the plug-in's code: loading the helper file against
 // the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow; the
-// quick sets' load against listing their values alone.
+// quick sets' load against listing their values alone, an applied quick set against one option, the
+// installation's rebuild against a normal load.
 #include <windows.h>
 #include <objbase.h>
 
@@ -263,6 +264,17 @@ void MeasureTrace(int reps) {
     Report("entry with a trace point, tracing off", traced, &bare, "the empty entry");
 }
 
+QuickSetEntry* NewEntry(CZQQuickSets& qs, PCWSTR pszName) {
+    QuickSetEntry* e = qs.PNewEntry();
+    lstrcpynW(e->head.szName, pszName, 82);
+    e->head.dwMarker = 21;
+    e->head.cchName = 82;
+    e->head.cbSettings = 2020;
+    return e;
+}
+
+void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPPARAM* param, ZQUIDevmode& dm);
+
 // 25 stored quick sets of 40 pairs each on the memory printer: the manager's load (listing, reading,
 // the installable-option check of each) against listing the same values alone.
 void MeasureQuickSets(int reps) {
@@ -279,11 +291,9 @@ void MeasureQuickSets(int reps) {
         writer.VSetParam(param, OEMCUIP_DOCPROP);
         writer.VPrepareStore();
         for (int i = 0; i < 25; ++i) {
-            QuickSetEntry* e = writer.PNewEntry();
-            swprintf(e->head.szName, 82, L"Quick set %d", i);
-            e->head.dwMarker = 21;
-            e->head.cchName = 82;
-            e->head.cbSettings = 2020;
+            wchar_t name[82];
+            swprintf(name, 82, L"Quick set %d", i);
+            QuickSetEntry* e = NewEntry(writer, name);
             for (int p = 0; p < 40; ++p) {
                 wchar_t feature[32];
                 swprintf(feature, 32, L"Feature%d", p);
@@ -313,6 +323,58 @@ void MeasureQuickSets(int reps) {
     });
     if (loaded != 25) std::printf("quick sets: %d loaded of 25\n", loaded);
     Report("25 quick sets loaded and checked", load, &list, "their values listed alone");
+    MeasureQuickSetApply(reps, printer, param, dm);
+}
+
+// A quick set naming every feature applied against one option selected; the installation's rebuild
+// of the store from the desk printer's presets against a normal load of what it wrote.
+void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPPARAM* param, ZQUIDevmode& dm) {
+    CZQQuickSets qs;
+    qs.VSetParam(param, OEMCUIP_DOCPROP);
+    qs.VPrepareStore();
+    qs.BTakeWorkingCopy(&dm);
+    QuickSetEntry* e = NewEntry(qs, L"Every feature");
+    PWSTR* features = nullptr;
+    PWSTR* options = nullptr;
+    int count = 0;
+    if (CZQCommon::DWGetAllFeatureOptions(param, &features, &options, &count) == ZQOPT_OK) {
+        for (int i = 0; i < count; ++i) CZQQuickSets::VAppendPair(&e->pPairs, features[i], options[i]);
+        CZQCommon::VFreeStringList(features, count);
+        CZQCommon::VFreeStringList(options, count);
+    }
+    const auto apply = Time(reps, 3, [&] {
+        const double start = NowUs();
+        qs.VApplyByName(L"Every feature");
+        return NowUs() - start;
+    });
+    const auto one = Time(reps, 3, [&] {
+        const double start = NowUs();
+        CZQCommon::DWSelectOptionByKeyword(param, L"MediaType", L"BROCHURE", OEMCUIP_DOCPROP);
+        return NowUs() - start;
+    });
+    Report("a quick set of " + std::to_string(count) + " features applied", apply, &one, "one option selected");
+
+    CZQXmlUiRules rules;
+    if (!rules.Parser().BLoad((ExeDir() + kDeskHelper).c_str())) {
+        std::fprintf(stderr, "no sample helper file\n");
+        return;
+    }
+    rules.Parser().VSetLoaded(TRUE);
+    // A fresh manager's load while "InstallationComplete" reads the given value.
+    const auto loadWith = [&](DWORD installing) {
+        return Time(reps, 1, [&] {
+            printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, zqsettings::kInstallationComplete, REG_DWORD,
+                             &installing, sizeof installing);
+            CZQQuickSets fresh;
+            fresh.VSetParam(param, OEMCUIP_DOCPROP);
+            const double start = NowUs();
+            fresh.VLoad(&rules, &dm);
+            return NowUs() - start;
+        });
+    };
+    const auto rebuild = loadWith(1);
+    const auto load = loadWith(0);
+    Report("the installation's rebuild of the quick sets", rebuild, &load, "a normal load");
 }
 
 // A rule that asks the user is answered OK at once.

@@ -15,6 +15,9 @@ CZQBinding::CZQBinding() {
     pRules = new (std::nothrow) CZQXmlUiRules();
     logic.m_pCaps = &caps;
     logic.m_pRules = pRules;
+    logic.m_pQuickSets = &quickSets;
+    quickSets.m_pRules = pRules;
+    quickSets.VAttach(&logic, &watermarks, &caps);
 }
 
 CZQBinding::~CZQBinding() {

@@ -126,6 +126,17 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
     // A printer whose installation is finishing is configured from its own answers.
     ZQConfigureAtInstallation(logic, b.pRules, p);
 
+    // The cartridge item follows the printer; then the quick sets for the sheet (the store written
+    // afresh while the installation completes), whose name the working copy shares.
+    if (dwMode == OEMCUIP_DOCPROP && !logic.m_colorOptions.BBuild(p))
+        zqtrace::Line(L"ZQCommonUIProp: colour settings list left empty\n");
+    if (dwMode == OEMCUIP_DOCPROP && coreDM) {
+        b.quickSets.BUpdateInstalledCartridges();
+        b.quickSets.VLoad(b.pRules, coreDM);
+        if (ZQUIDevmode* work = logic.WorkDM())
+            ZQCopyText(work->szQuickSetName, CZQQuickSets::kNameChars, coreDM->szQuickSetName);
+    }
+
     // Device options that follow the printer by themselves are asked for again.
     if (dwMode == OEMCUIP_PRNPROP) ZQRefreshDeviceOptions(logic, b.pRules, p);
 

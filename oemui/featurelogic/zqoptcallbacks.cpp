@@ -3,9 +3,11 @@
 #include "featurelogic/zqoptcallbacks.h"
 
 #include "common/zqhandles.h"
+#include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqbinding.h"
+#include "formats/zquidevmode.h"
 #include "featurelogic/zqoemitems.h"
 #include "featurelogic/zqsettingsexchange.h"
 #include "featurelogic/zquilogic.h"
@@ -197,7 +199,17 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         // as extended pushes.
         case CPSUICB_REASON_EXTPUSH: return own ? RunDialog(binding, pCBParam, item) : CPSUICB_ACTION_NONE;
         case CPSUICB_REASON_SEL_CHANGED:
-        case CPSUICB_REASON_ECB_CHANGED: return ReconcileChange(binding->logic, pParam, item, own);
+        case CPSUICB_REASON_ECB_CHANGED: {
+            const LONG action = ReconcileChange(binding->logic, pParam, item, own);
+            // A change the quick set in force does not hold ends it; the devmode keeps the name
+            // that still holds.
+            binding->quickSets.VRestoreNameIfDiffers();
+            ZQUIDevmode* work = binding->logic.WorkDM();
+            binding->quickSets.VStoreNameInDevmode(work);
+            if (ZQUIDevmode* core = zqdm::CurrentBlock(pParam->pOEMDM); core && work)
+                ZQCopyText(core->szQuickSetName, CZQQuickSets::kNameChars, work->szQuickSetName);
+            return action;
+        }
         default: return CPSUICB_ACTION_NONE;
     }
 }

@@ -280,20 +280,23 @@ void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
     BStoreEntry(pEntry, bKeepIndex ? pEntry->iIndex : m_bRestricted ? m_iUserIndex : m_iSharedIndex);
 }
 
-void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) {
-    if (!BHasStore() || !pEntry) return;
+void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) { BDeleteStored(pEntry); }
+
+BOOL CZQQuickSets::BDeleteStored(const QuickSetEntry* pEntry) {
+    if (!BHasStore() || !pEntry) return FALSE;
     WCHAR name[zqqs::kValueNameChars];
     zqqs::FormatValueName(pEntry->iIndex, name);
     if (!m_bRestricted) {
-        CZQDriverData::BDeletePrinterDataEx(HStorePrinter(), zqsettings::kPresetPoolKey, name);
-        return;
+        const DWORD rc = zqspool::Spooler().DeletePrinterDataExW(HStorePrinter(), zqsettings::kPresetPoolKey, name);
+        return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
     }
     WCHAR path[MAX_PATH];
     CZQRegKey key;
     if (!BUserKeyPath(zqsettings::kPresetPoolKey, path, MAX_PATH) ||
         RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueW(key.Get(), name);
+        return FALSE;
+    const LONG rc = RegDeleteValueW(key.Get(), name);
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 void CZQQuickSets::VWriteMaxIndex() {
@@ -424,8 +427,9 @@ void CZQQuickSets::VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nSh
     }
 }
 
-int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules*) {
+int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return 0;
+    IBuildFactoryEntries(pRules);
     int built = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) ++built;
     CZQPrinterDataList list;
@@ -489,6 +493,7 @@ BOOL CZQQuickSets::BDeleteStoreKey() {
 
 void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return;
+    BUpdateInstalledCartridges();
     const int built = ILoadFactoryAndStored(pRules);
     m_nEntries += built;
     // Nothing is written over a store that could not be emptied: the old values stay whole.
@@ -504,10 +509,6 @@ void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
 // ---------------------------------------------------------------------------------------------
 // The quick-set name
 // ---------------------------------------------------------------------------------------------
-void CZQQuickSets::VStoreNameInDevmode(ZQUIDevmode* pDevmode) const {
-    if (pDevmode && m_bSelected) ZQCopyText(pDevmode->szQuickSetName, kNameChars, m_szCurrentName);
-}
-
 void CZQQuickSets::VRestoreNameIfItemsChanged() {
     if (!m_bSelected || !BHasConflictingSelection(m_pCUIParam)) return;
     m_bSelected = FALSE;

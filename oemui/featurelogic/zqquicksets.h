@@ -11,6 +11,9 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
 
+class CZQWatermarks;
+class CZQXmlUiRules;
+
 // One feature/option pair of a quick set.
 struct QuickSetPair {
     PWSTR pszFeature;
@@ -51,6 +54,48 @@ public:
     ~CZQQuickSets() override;
     CZQQuickSets(const CZQQuickSets&) = delete;
     CZQQuickSets& operator=(const CZQQuickSets&) = delete;
+
+    // What an applied quick set reaches beyond the core driver's items: the sheet's logic, whose
+    // working copy the pages edit, the watermark list and the printer records (each may be null).
+    void VAttach(CZQUILogic* pSheetLogic, CZQWatermarks* pWatermarks, PrinterCaps* pCaps) {
+        m_pSheetLogic = pSheetLogic;
+        m_pWatermarks = pWatermarks;
+        m_pCaps = pCaps;
+    }
+
+    // ---- the manager the pages use -------------------------------------------------------------
+    // Once per document sheet before its pages: the store loaded (or rebuilt while the installation
+    // completes), the current name from the devmode, the snapshot taken.
+    void VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode);
+    // The Task Presets group of a page: its four controls (each out may be null) and their texts.
+    void VInitControls(HWND hDlg, HWND* phGroup, HWND* phCombo, HWND* phSave, HWND* phDelete);
+    void VRefreshCombo(HWND hCombo, HWND hSave, HWND hDelete);
+    void VOnNameEdited(HWND hCombo, HWND hSave, HWND hDelete);
+    void VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl);
+    void VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete);
+    void VDeleteByName(PCWSTR pszName);
+    // The chosen quick set into the working copy and the core driver's items: from the combo (with
+    // its buttons), else the list box, else the factory quick set.
+    void VApplySelection(HWND hDlg, HWND hComboOrList, HWND hSave, HWND hDelete);
+    void VApplyComboSelection(HWND hDlg, HWND hCombo, HWND hSave, HWND hDelete);
+    void VApplyByName(PCWSTR pszName);
+    // The watermark the devmode names, from the watermark list, into the devmode.
+    void VApplyWatermarkDefinition(ZQUIDevmode* pDevmode);
+    void VRestoreNameIfDiffers();
+    void VSnapshotFactory();
+    BOOL BIsPlaceholderName(PCWSTR pszName) const;
+    // The name dialog's procedure (templates IDD_DLG_PRESET_NAME and its right-to-left twin).
+    static INT_PTR CALLBACK PresetNameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    // ---- factory quick sets and the installed cartridges ---------------------------------------
+    void BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, PWSTR* ppszOptions, int iCount,
+                          CZQXmlUiRules* pRules);
+    // The configuration manager's value of a feature ("OptItems", then "DevModeItems"), 256 characters.
+    BOOL BGetDmcDriverValue(PCWSTR pszFeature, PWSTR pszValue) const;
+    // The paper the helper file's borderless entry names for the option; 256 characters.
+    static BOOL BGetBorderlessPaper(PCWSTR pszPaperOption, PWSTR pszName, CZQXmlUiRules* pRules);
+    // The cartridge item follows the printer's cartridges unless the user chose its option.
+    BOOL BUpdateInstalledCartridges();
 
     // PSM_CHANGED went to the sheet through the manager; a page then always counts as changed.
     // Apply clears it.
@@ -121,22 +166,44 @@ public:
     // one in force: the name goes back to the placeholder.
     void VRestoreNameIfItemsChanged();
     // With the quick set's settings in force, its name becomes the devmode's quick-set name.
-    void VStoreNameInDevmode(ZQUIDevmode* pDevmode) const;
+    void VStoreNameInDevmode(ZQUIDevmode* pDevmode);
 
     // ---- state the pages and tools read ------------------------------------------------------
     QuickSetEntry* PFirstEntry() const { return m_pHead; }
     int IEntryCount() const { return m_nEntries; }
     BOOL BRestrictedUser() const { return m_bRestricted; }
+    BOOL BSelected() const { return m_bSelected; }
+    PCWSTR PszCurrentName() const { return m_szCurrentName; }
+    PCWSTR PszPlaceholder() const { return m_szPlaceholder; }
+    BOOL BListChanged() const { return m_bListChanged; }
+    void VClearListChanged() { m_bListChanged = FALSE; }
+    const QuickSetEntry* PSnapshot() const { return m_bSnapshot ? &m_snapshot : nullptr; }
+    // The option the quick set in force holds for the feature (256 characters); FALSE without one.
+    BOOL BActiveOption(PCWSTR pszFeature, PWSTR pszOption) const;
     PCWSTR PszFactoryName() const { return m_szFactoryName; }
     int ISharedIndex() const { return m_iSharedIndex; }
     int IUserIndex() const { return m_iUserIndex; }
     void VSetPosterTilesPerSide(int iTiles) { m_iPosterTilesPerSide = iTiles; }
 
 private:
+    // The factory quick sets at the head of the entry list; their number.
+    int IBuildFactoryEntries(CZQXmlUiRules* pRules);
+    void VFillCurrentPairs(QuickSetEntry* pEntry, BOOL bFormNames);
+    void VEnableButtons(HWND hSave, HWND hDelete) const;
+    void VSetCurrentName(PCWSTR pszName);
+    BOOL BNameDialog(HWND hOwner, BOOL bRtl);
+    void VRemoveByName(PCWSTR pszName);
+    void VApplyEntry(const QuickSetEntry* pEntry);
+    void VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* pDevmode);
+    void VApplyPairs(const QuickSetEntry* pEntry, const ZQUIDevmode* pDevmode);
+    void VApplyRecentMedia(ZQUIDevmode* pDevmode);
+    int IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, UINT uType);
+    ZQUIDevmode* PApplyTarget();
     HANDLE HStorePrinter() const;
     BOOL BHasStore() const;
     BOOL BStoreEntry(QuickSetEntry* pEntry, int iIndex);
     BOOL BDeleteStoreKey();
+    BOOL BDeleteStored(const QuickSetEntry* pEntry);
     BOOL BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const;
     void VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared);
     void VFreeList(QuickSetEntry** ppHead, QuickSetEntry** ppTail);
@@ -149,6 +216,11 @@ private:
     BOOL BLocksHide(const QuickSetEntry* pEntry) const;
     void VResetToPlaceholder(HWND hCombo, HWND hSave, HWND hDelete);
 
+    CZQUILogic* m_pSheetLogic = nullptr;
+    CZQWatermarks* m_pWatermarks = nullptr;
+    WCHAR m_szCaption[kResStringChars] = {};
+    // The name dialog's edit, prompt, group box, OK and Cancel while it is open.
+    HWND m_ahNameDialog[5] = {};
     QuickSetEntry* m_pHead = nullptr;
     QuickSetEntry* m_pTail = nullptr;
     // Used only while the store is rebuilt.
@@ -175,4 +247,14 @@ private:
     BOOL m_bChanged = FALSE;
     // The different-paper field of the last page comparison.
     DWORD m_dwPaperSourceCopy = 0;
+    // While a load checks its entries, the items stand still between them: each feature's walk for
+    // one option is made once and its answer kept (none beyond the table's room).
+    struct WalkAnswer {
+        PCWSTR pszFeature;
+        WCHAR szOption[256];
+        BOOL bHide;
+    };
+    static constexpr int kWalkAnswers = 32;
+    WalkAnswer m_aWalkAnswers[kWalkAnswers] = {};
+    int m_nWalkAnswers = -1;  // -1: answers not kept
 };

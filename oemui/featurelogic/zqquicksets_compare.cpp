@@ -76,15 +76,7 @@ void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
     }
     zqqs::Capture(*pDevmode, m_snapshot.head.settings);
     m_bSnapshot = TRUE;
-    StringLists features, standard;
-    DWGetAllFeatureOptions(m_pCUIParam, &features.first, &features.second, &features.count);
-    DWGetStandardItemValues(m_pCUIParam, &standard.first, &standard.second, &standard.count);
-    for (const StringLists* lists : {&features, &standard})
-        for (int i = 0; i < lists->count; ++i)
-            if (lists->first[i] && lists->second[i]) VAppendPair(&m_snapshot.pPairs, lists->first[i], lists->second[i]);
-    int pairs = 0;
-    for (const QuickSetPair* p = m_snapshot.pPairs; p; p = p->pNext) ++pairs;
-    m_snapshot.head.cPairs = static_cast<uint32_t>(pairs);
+    VFillCurrentPairs(&m_snapshot, FALSE);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -245,6 +237,9 @@ BOOL CZQQuickSets::BOptionWalkHides(QuickSetEntry* pEntry, PCWSTR pszFeature) {
     if (DWFindOptItem(m_pCUIParam, pszFeature, &item) != ZQOPT_OK || !item ||
         !PFindNameValue(pEntry->pPairs, pszFeature, wanted))
         return FALSE;
+    for (int i = 0; i < m_nWalkAnswers; ++i)
+        if (m_aWalkAnswers[i].pszFeature == pszFeature && wcscmp(m_aWalkAnswers[i].szOption, wanted) == 0)
+            return m_aWalkAnswers[i].bHide;
     WCHAR photoTray[kResStringChars];
     if (!BLoadResString(kIdsPhotoTray, photoTray)) ZQCopyText(photoTray, kResStringChars, kPhotoTrayEnglish);
     const bool bins =
@@ -269,6 +264,12 @@ BOOL CZQQuickSets::BOptionWalkHides(QuickSetEntry* pEntry, PCWSTR pszFeature) {
         break;
     }
     if (item->Sel != before) DWSelectOptionByIndex(m_pCUIParam, pszFeature, before, OEMCUIP_DOCPROP);
+    if (m_nWalkAnswers >= 0 && m_nWalkAnswers < kWalkAnswers) {
+        WalkAnswer& answer = m_aWalkAnswers[m_nWalkAnswers++];
+        answer.pszFeature = pszFeature;
+        ZQCopyText(answer.szOption, ARRAYSIZE(answer.szOption), wanted);
+        answer.bHide = hide;
+    }
     return hide;
 }
 

@@ -13,6 +13,7 @@
 #include "common/zquibase.h"
 #include "xmlrules/zqconstraintctl.h"
 #include "common/zqprintercaps.h"
+#include "featurelogic/zqcoloroptions.h"
 #include "featurelogic/zqrollsizes.h"
 #include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
@@ -20,6 +21,7 @@
 #include <memory>
 
 class CZQBinding;
+class CZQQuickSets;
 class IZQStoredSettings;
 class CZQXmlUiRules;
 
@@ -247,7 +249,8 @@ public:
     // The value under the printer data key equals "Lock" (its text goes to pszOut, 256 chars); a
     // record the spooler cannot read counts as locked.
     static BOOL BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PWSTR pszOut);
-    // The option a control shows first (256 characters): the feature's current option.
+    // The option a control shows first (256 characters): while the printer's installation is not
+    // complete, the quick set in force's option for the feature; else the feature's current option.
     void VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
@@ -308,6 +311,10 @@ public:
     DWORD m_dwPdl = 0;
     CZQXmlUiRules* m_pRules = nullptr;
     PrinterCaps* m_pCaps = nullptr;  // the binding's printer record
+    const CZQQuickSets* m_pQuickSets = nullptr;  // the binding's quick-set manager
+    // The colour settings, built at each document sheet's CommonUIProp with the snapshot of their
+    // selections then.
+    CZQColorOptionList m_colorOptions;
     BOOL m_bGrayscaleEnable = FALSE;
 
     ZQUIDevmode m_workDM = {};

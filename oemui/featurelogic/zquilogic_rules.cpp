@@ -15,6 +15,8 @@
 #include "xmlrules/zqxmluirules.h"
 #include "featurelogic/zquilogic.h"
 
+#include "featurelogic/zqquicksets.h"
+
 namespace {
 
 struct CodeRow {
@@ -327,9 +329,15 @@ BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValu
 
 void CZQUILogic::VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption) {
     if (!pszOption) return;
-    // Before the installation completed an active quick set would give its option; without one
-    // (and afterwards) the feature's current option stands.
+    // Before the installation completed the quick set in force gives its option.
+    DWORD installed = 1;
     WCHAR option[256];
+    if (m_pCUIParam && m_pQuickSets &&
+        CZQDriverData::BGetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kInstallationComplete, &installed) &&
+        installed == 0 && m_pQuickSets->BActiveOption(pszFeature, option)) {
+        ZQCopyText(pszOption, 256, option);
+        return;
+    }
     if (BReadOption(pszFeature, option)) ZQCopyText(pszOption, 256, option);
 }
 

@@ -209,6 +209,44 @@ void Capture(ZQUIDevmode& dm, QuickSetSettings& out) {
     std::memcpy(out.adwExtra, dm.adwExtra, sizeof out.adwExtra);
 }
 
+void Restore(const QuickSetSettings& block, ZQUIDevmode& dm) {
+    dm.wDuplex = block.wDuplex;
+    dm.wOrientation = block.wOrientation;
+    dm.wScale = block.wScale;
+    uint32_t* const paperSource[9] = {&dm.dwDiffPaper,         &dm.dwFirstPageSource,    &dm.dwFirstPageMedia,
+                                      &dm.dwBackCover,         &dm.dwPrintQualityGroupIndex, &dm.dwBackCoverSource,
+                                      &dm.dwBackCoverMedia,    &dm.dwOtherPagesSource,   &dm.dwOtherPagesMedia};
+    for (size_t i = 0; i < 9; ++i) *paperSource[i] = block.adwPaperSource[i];
+    std::memcpy(&dm.dwPageBorders, block.adwFinishing, sizeof block.adwFinishing);
+    zqdm::CopyText(dm.szWmName, 256, block.szWmName);
+    dm.dwPrintDocOn = block.dwPrintDocOn;
+    dm.dwPrintedOnPaper = block.dwPrintedOnPaper;
+    dm.dwScaleToFit = block.dwMinimizeMargins;
+    dm.dwScalePercent = block.dwScalePercent;
+    dm.dwWmFirstPageOnly = block.dwWmFirstPageOnly;
+    dm.dwDuplexConflict = block.dwDuplexConflict;
+    dm.dwPinRequired = block.dwPinRequired;
+    dm.dwPinNumber = block.dwPinNumber;
+    zqdm::CopyText(dm.szJsUserName, 257, block.szJsUserName);
+    zqdm::CopyText(dm.szJsJobName, 257, block.szJsJobName);
+    dm.dwRetentionMode = block.dwRetentionMode;
+    dm.dwUserNameCustom = block.adwJobStorage[0];
+    dm.dwJobNameCustom = block.adwJobStorage[1];
+    dm.dwDisplayJobId = block.adwJobStorage[2];
+    dm.dwNameExistsChoice = block.adwJobStorage[3];
+    dm.dwChromixAuto = block.dwChromixAuto;
+    dm.dwPrintAsGray = block.dwPrintAsGray;
+    std::memcpy(&dm.dwSepia, block.adwJobOptions, sizeof block.adwJobOptions);
+    std::memcpy(dm.adwPosterTiles, block.adwPosterTiles, sizeof block.adwPosterTiles);
+    std::memcpy(&dm.dwLastPageSource, block.adwPaperSource2, sizeof block.adwPaperSource2);
+    zqdm::CopyText(dm.szAppText, 32, block.szAppText);
+    dm.dwAutorotate = block.dwAutorotate;
+    std::memcpy(dm.aiImageShift, block.adwImageShift, sizeof block.adwImageShift);
+    dm.aiImageShift[8] = static_cast<int32_t>(block.dwImageShift8);
+    zqdm::CopyText(dm.szExtraText, 10, block.szExtraText);
+    std::memcpy(dm.adwExtra, block.adwExtra, sizeof block.adwExtra);
+}
+
 bool PaperQualityDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block, bool bMediaItem) {
     const uint32_t* ps = block.adwPaperSource;
     const uint32_t* ps2 = block.adwPaperSource2;

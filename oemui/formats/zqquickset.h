@@ -158,6 +158,8 @@ bool ReadValue(const uint8_t* data, size_t size, const ReadContext& context, Qui
 // The devmode's fields into the block, texts cut to their widths. Margins are minimised only for
 // one page per sheet or a booklet: otherwise the flag is kept as 0, in the devmode as well.
 void Capture(ZQUIDevmode& dm, QuickSetSettings& out);
+// The block's fields back into the devmode (the reverse of Capture); texts stay terminated.
+void Restore(const QuickSetSettings& block, ZQUIDevmode& dm);
 // The settings block of an entry made without stored settings: zeros, every poster tile flag set.
 void DefaultSettings(QuickSetSettings& out);
 

@@ -29,10 +29,7 @@
 // Controls of the page's family that these templates do not hold: calls on them do nothing, and
 // their help rows name no window (the second scale control and the quick-set controls).
 #define IDC_STA_NORMAL_SIZE 192
-#define IDC_GB_PRE_SETS 483
-#define IDC_CBO_PRESET 485
-#define IDC_BTN_SAVE_PRESET 489
-#define IDC_BTN_DELETE_PRESET 490
+#include "res/zqquicksetids.h"
 // The preview label is shared with every page that has one (common/zquibase.h names it for the
 // code); the alert strip's controls are zqalertids.h's.
 #ifdef RC_INVOKED

@@ -10,7 +10,12 @@
 #include <vector>
 
 #include "common/zqhandles.h"
+#include "common/zqmsgbox.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zquilogic.h"
+#include "res/zqquicksetids.h"
+#include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmluirules.h"
 #include "optitemfixture.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"
@@ -62,7 +67,13 @@ protected:
              {Feature("Duplex", "NONE VERTICAL HORIZONTAL", DMPUB_DUPLEX), Feature("DuplexUnit", "NOTINSTALLED INSTALLED", 0, 1),
               bins, Feature("OutputBin", "Upper !Stapler"), Feature("PaperSize", "LETTER MYFORM", DMPUB_FORMNAME),
               Feature("MediaType", "PLAIN GLOSSY", DMPUB_MEDIATYPE), Feature("ColorMode", "Color Mono"),
-              Feature("ZQNWatermark", "NOTINSTALLED INSTALLED"), copies, orientation})
+              Feature("ZQNWatermark", "NOTINSTALLED INSTALLED"), Feature("Resolution", "300dpi 600dpi"),
+              Feature("PrintQualityGroup", "PQGroup_1 PQGroup_2 PQGroup_3"),
+              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), copies, orientation,
+              Feature("ZQChromix", "AUTO MANUAL"), Feature("ZQChromix_Text_Halftone", "P A N Detail Smooth", 0, 4),
+              Feature("ZQChromix_Photo_RGBColor", "P A N Vivid sRGB", 0, 4),
+              Feature("ZQChromix_Text_NeutralGrays", "P A N Black Four", 0, 1),
+              Feature("ZQChromix_Photo_Spare", "P A N")})
             m_items.Add(f);
         m_items.Build();
         m_module.Reset(LoadLibraryW(zqtest::BesideExe(L"zqcoremod.dll").c_str()));
@@ -389,6 +400,330 @@ TEST_F(QuickSetCompare, InstallableAndLockChecksHide) {
     QuickSetEntry* twoSided = Save(L"Both", 2);
     m_qs->VCheckInstallable(twoSided);
     EXPECT_TRUE(twoSided->dwFlags & CZQQuickSets::kHiddenFlag);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The manager the pages use
+// ---------------------------------------------------------------------------------------------
+class QuickSetManager : public QuickSetStore {
+protected:
+    void SetUp() override {
+        QuickSetStore::SetUp();
+        zqmsgbox::SetAnswerer(&Answer, this);
+        m_page = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+        const struct {
+            PCWSTR cls;
+            DWORD style;
+            int id;
+        } controls[] = {{L"BUTTON", BS_GROUPBOX, IDC_GB_PRE_SETS},
+                        {L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_SORT, IDC_CBO_PRESET},
+                        {L"BUTTON", BS_PUSHBUTTON, IDC_BTN_SAVE_PRESET},
+                        {L"BUTTON", BS_PUSHBUTTON, IDC_BTN_DELETE_PRESET}};
+        for (const auto& c : controls)
+            CreateWindowExW(0, c.cls, L"", WS_CHILD | WS_VISIBLE | c.style, 0, 0, 200, 100, m_page,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), nullptr, nullptr);
+        m_qs->VInitControls(m_page, nullptr, &m_combo, &m_save, &m_delete);
+    }
+    void TearDown() override {
+        zqmsgbox::SetAnswerer(nullptr, nullptr);
+        DestroyWindow(m_page);
+        QuickSetStore::TearDown();
+    }
+    static int Answer(void* self, HWND, PCWSTR text, PCWSTR, UINT) {
+        auto* t = static_cast<QuickSetManager*>(self);
+        t->m_asked.push_back(text);
+        return t->m_answer;
+    }
+    std::wstring ComboText() {
+        WCHAR text[128] = {};
+        GetWindowTextW(m_combo, text, 128);
+        return text;
+    }
+    void Select(PCWSTR name) {
+        SendMessageW(m_combo, CB_SETCURSEL,
+                     SendMessageW(m_combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)), 0);
+    }
+    std::pair<bool, bool> Buttons() { return {IsWindowEnabled(m_save) != FALSE, IsWindowEnabled(m_delete) != FALSE}; }
+    void SaveAs(PCWSTR name) { m_qs->VSaveCurrent(m_page, name, m_save, m_delete, &m_dm, FALSE); }
+
+    HWND m_page = nullptr, m_combo = nullptr, m_save = nullptr, m_delete = nullptr;
+    std::vector<std::wstring> m_asked;
+    int m_answer = IDYES;
+};
+
+TEST_F(QuickSetManager, LoadNamesThePlaceholderTheFactoryAndHiddenOnes) {
+    Save(L" Werkseinstellungen");
+    Save(L"Two-sided", 2);
+    m_items.SetSelection("DuplexUnit", 0);  // a two-sided quick set the printer cannot print is hidden
+    struct Case {
+        const wchar_t* stored;
+        const wchar_t* current;
+        bool selected;
+    } cases[] = {{L"", L"Type new Quick Set name here", false},
+                 {L" Werkseinstellungen", L" Factory Defaults", true},
+                 {L" FACTORY DEFAULTS", L" Factory Defaults", true},
+                 {L"Two-sided", L"Type new Quick Set name here", false},
+                 {L"Gone", L"Type new Quick Set name here", false}};
+    for (const Case& c : cases) {
+        lstrcpynW(m_dm.szQuickSetName, c.stored, 82);
+        m_qs->VLoad(nullptr, &m_dm);
+        EXPECT_STREQ(c.current, m_qs->PszCurrentName()) << c.stored;
+        EXPECT_EQ(c.selected, m_qs->BSelected() != FALSE) << c.stored;
+    }
+    EXPECT_EQ(2, m_qs->IEntryCount());
+    m_qs->VRefreshCombo(m_combo, m_save, m_delete);
+    EXPECT_EQ(1, SendMessageW(m_combo, CB_GETCOUNT, 0, 0));  // the hidden one is not listed
+}
+
+TEST_F(QuickSetManager, SaveRefusalsReplaceLimitAndDelete) {
+    Save(L" Factory Defaults");
+    m_qs->VLoad(nullptr, &m_dm);
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* message;  // null: saved
+    } cases[] = {{L" factory DEFAULTS", L"This name can not be saved"},
+                 {L" Werkseinstellungen", L"This name can not be saved"},
+                 {L"   ", L"This name can not be saved"},
+                 {L"Mine", nullptr}};
+    for (const Case& c : cases) {
+        m_asked.clear();
+        SaveAs(c.name);
+        if (c.message) {
+            ASSERT_EQ(1u, m_asked.size()) << c.name;
+            EXPECT_EQ(0u, m_asked[0].find(c.message)) << c.name;
+            EXPECT_FALSE(m_qs->BSelected());
+        } else {
+            EXPECT_TRUE(m_asked.empty());
+            EXPECT_TRUE(m_qs->BSelected());
+        }
+    }
+    // A fixed quick set is not saved over; a user's own is replaced under its index.
+    m_asked.clear();
+    SaveAs(L" Factory Defaults");
+    ASSERT_FALSE(m_asked.empty());
+    EXPECT_EQ(0u, m_asked[0].find(L"A Task Preset with that name already exists and cannot be renamed"));
+    const int index = m_qs->PFindEntry(L"Mine")->iIndex;
+    m_dm.wDuplex = 3;
+    SaveAs(L"Mine");
+    EXPECT_EQ(index, m_qs->PFindEntry(L"Mine")->iIndex);
+    EXPECT_EQ(3, Stored(L"PresetPool:" + std::to_wstring(index))[180]);
+    EXPECT_EQ(2, m_qs->IEntryCount());
+    // Up to 25; the 26th is refused, a replacement still allowed.
+    for (int i = 2; i < 25; ++i) SaveAs((L"S" + std::to_wstring(i)).c_str());
+    EXPECT_EQ(25, m_qs->IEntryCount());
+    m_asked.clear();
+    SaveAs(L"One too many");
+    ASSERT_FALSE(m_asked.empty());
+    EXPECT_EQ(0u, m_asked[0].find(L"The maximum number of Task Presets"));
+    EXPECT_EQ(nullptr, m_qs->PFindEntry(L"One too many"));
+    SaveAs(L"S2");
+    EXPECT_TRUE(m_qs->BSelected());
+
+    // The combo: a fixed quick set leaves both buttons off, the user's own only Delete.
+    m_qs->VRefreshCombo(m_combo, m_save, m_delete);
+    Select(L" Factory Defaults");
+    m_qs->VApplySelection(m_page, m_combo, m_save, m_delete);
+    EXPECT_EQ(std::make_pair(false, false), Buttons());
+    Select(L"Mine");
+    m_qs->VApplySelection(m_page, m_combo, m_save, m_delete);
+    EXPECT_EQ(std::make_pair(false, true), Buttons());
+    // Cancelled, then confirmed: the group goes back to the placeholder.
+    m_answer = IDCANCEL;
+    m_qs->VDeleteSelected(m_page, m_combo, m_save, m_delete);
+    EXPECT_NE(nullptr, m_qs->PFindEntry(L"Mine"));
+    m_answer = IDOK;
+    m_qs->VDeleteSelected(m_page, m_combo, m_save, m_delete);
+    EXPECT_EQ(nullptr, m_qs->PFindEntry(L"Mine"));
+    EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
+    EXPECT_EQ(L"Type new Quick Set name here", ComboText());
+    EXPECT_EQ(std::make_pair(true, false), Buttons());
+    EXPECT_TRUE(m_qs->BListChanged());
+    EXPECT_EQ(24, m_qs->IEntryCount());
+}
+
+TEST_F(QuickSetManager, NameDialogOffersOkOnlyForAName) {
+    HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DLG_PRESET_NAME), nullptr,
+                                  CZQQuickSets::PresetNameDlgProc, reinterpret_cast<LPARAM>(m_qs.get()));
+    ASSERT_TRUE(dlg);
+    HWND edit = GetDlgItem(dlg, IDC_TXT_PRESET_NAME);
+    HWND ok = GetDlgItem(dlg, IDOK);
+    EXPECT_FALSE(IsWindowEnabled(ok));
+    for (const auto& [text, enabled] : {std::pair<PCWSTR, bool>{L"   ", false}, {L" x ", true}, {L"", false}}) {
+        SetWindowTextW(edit, text);
+        SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_TXT_PRESET_NAME, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+        EXPECT_EQ(enabled, IsWindowEnabled(ok) != FALSE) << text;
+    }
+    EXPECT_EQ(81, static_cast<int>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)));
+    DestroyWindow(dlg);
+}
+
+TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {
+    QuickSetEntry* e = Save(L"Landscape four");
+    QuickSetSettings& block = e->head.settings;
+    block.wOrientation = 2;
+    block.wDuplex = 2;
+    block.adwFinishing[6] = 4;  // four pages per sheet
+    lstrcpyW(block.szJsJobName, L"A job name longer than sixteen");
+    for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"MediaType", L"GLOSSY"}, {L"Copies", L"3"},
+                               {L"Collate", L"ON"}, {L"Orientation", L"PORTRAIT"}})
+        CZQQuickSets::VAppendPair(&e->pPairs, f, o);
+    m_qs->VWriteEntry(e, TRUE);
+    m_qs->VLoad(nullptr, &m_dm);
+    m_qs->BTakeWorkingCopy(&m_dm);
+    m_qs->VApplyByName(L"Landscape four");
+    const ZQUIDevmode& work = *m_qs->WorkDM();
+    EXPECT_EQ(2, work.wDuplex);
+    EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_DUPLEX)->Sel);
+    EXPECT_EQ(3, m_items.ItemByPubId(DMPUB_NUP)->Sel);
+    EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_MEDIATYPE)->Sel);
+    EXPECT_EQ(16u, wcslen(work.szJsJobName));
+    // The orientation pair comes after the block: portrait wins.
+    EXPECT_EQ(0, m_items.ItemByPubId(kOemPubOrientation, true)->Sel);
+    // Collate only checks the box: the three copies stay.
+    OPTITEM* copies = m_items.ItemByPubId(DMPUB_COPIES_COLLATE);
+    EXPECT_EQ(3, copies->Sel);
+    EXPECT_TRUE(copies->Flags & OPTIF_ECB_CHECKED);
+    EXPECT_STREQ(L" [none]", work.szWmName);
+    EXPECT_EQ(0u, work.dwWmOn);
+
+    // Without a two-sided unit the quick set prints on one side.
+    m_items.SetSelection("DuplexUnit", 0);
+    m_qs->VApplyByName(L"Landscape four");
+    EXPECT_EQ(1, m_qs->WorkDM()->wDuplex);
+}
+
+TEST_F(QuickSetManager, DevmodeKeepsTheNameThatHolds) {
+    m_qs->VLoad(nullptr, &m_dm);
+    SaveAs(L"Mine");
+    ZQUIDevmode dm = m_dm;
+    m_qs->VStoreNameInDevmode(&dm);
+    EXPECT_STREQ(L"Mine", dm.szQuickSetName);
+    // A feature changed away from the quick set ends it.
+    m_items.SetSelection("MediaType", 1);
+    m_qs->VRestoreNameIfDiffers();
+    EXPECT_FALSE(m_qs->BSelected());
+    dm.szQuickSetName[0] = 0;
+    m_qs->VStoreNameInDevmode(&dm);
+    EXPECT_STREQ(L"", dm.szQuickSetName);
+}
+
+TEST_F(QuickSetManager, FactoryPresetRules) {
+    struct Case {
+        std::vector<std::pair<PCWSTR, PCWSTR>> features;
+        std::function<void(const QuickSetEntry&)> check;
+    } cases[] = {
+        {{{L"PrintQuality", L"FastDraft"}},
+         [](const QuickSetEntry& e) {
+             WCHAR option[256];
+             CZQQuickSets::PFindNameValue(e.pPairs, L"Resolution", option);
+             EXPECT_STREQ(L"300dpi", option);
+             CZQQuickSets::PFindNameValue(e.pPairs, L"PrintQualityGroup", option);
+             EXPECT_STREQ(L"PQGroup_3", option);
+         }},
+        {{{L"DUPLEX", L"LeftEdgeBinding"}},
+         [](const QuickSetEntry& e) {
+             EXPECT_EQ(1u, e.head.settings.adwFinishing[5]);  // booklet
+             EXPECT_EQ(2u, e.head.settings.adwFinishing[6]);  // two pages per sheet
+             EXPECT_EQ(3, e.head.settings.wDuplex);
+         }},
+        {{{L"ZQOrientation", L"ZQOrientationLandscape"}, {L"FlipPagesUp", L"TRUE"}},
+         [](const QuickSetEntry& e) {
+             EXPECT_EQ(2, e.head.settings.wOrientation);
+             EXPECT_EQ(1u, e.head.settings.adwFinishing[8]);
+         }},
+    };
+    for (const Case& c : cases) {
+        QuickSetEntry entry = {};
+        std::vector<PWSTR> features, options;
+        for (const auto& [f, o] : c.features) {
+            features.push_back(const_cast<PWSTR>(f));
+            options.push_back(const_cast<PWSTR>(o));
+        }
+        m_qs->BuildRulesPreset(&entry, features.data(), options.data(), static_cast<int>(features.size()), nullptr);
+        c.check(entry);
+        CZQQuickSets::VFreePairs(&entry.pPairs);
+    }
+    // With "DMCStatus" 3 the factory quick set takes the administrator's values.
+    DWORD three = 3;
+    m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"DMCStatus", REG_DWORD, &three, sizeof three);
+    m_printer.PutString(L"DMCDriverData\\Printing\\OptItems", L"MediaType", L"GLOSSY");
+    QuickSetEntry factory = {};
+    lstrcpyW(factory.head.szName, L" Factory Defaults");
+    PWSTR feature = const_cast<PWSTR>(L"MediaType");
+    PWSTR option = const_cast<PWSTR>(L"PLAIN");
+    m_qs->BuildRulesPreset(&factory, &feature, &option, 1, nullptr);
+    WCHAR media[256];
+    CZQQuickSets::PFindNameValue(factory.pPairs, L"MediaType", media);
+    EXPECT_STREQ(L"GLOSSY", media);
+    CZQQuickSets::VFreePairs(&factory.pPairs);
+}
+
+// The colour settings list: an item's lists gather under one heading, the driver's three options
+// are left out, and an apply moves each list to its feature unless the feature left the entries.
+TEST_F(QuickSetManager, ColourListFromTheChromixFeaturesFollowsAnApply) {
+    CZQUILogic sheet;
+    sheet.VSetParam(m_items.Param(), OEMCUIP_DOCPROP);
+    sheet.BTakeWorkingCopy(&m_dm);
+    ASSERT_TRUE(sheet.m_colorOptions.BBuild(m_items.Param()));
+    auto chain = [&] {
+        std::wstring text;
+        for (const ZQColorOptionNode* n = sheet.m_colorOptions.Head(); n; n = n->pNext) {
+            text += std::to_wstring(n->dwKind) + n->szName;
+            if (n->dwKind == kColorNodeList) text += L"=" + std::to_wstring(n->dwSelection) + L"/" + n->szDefault;
+            text += L" ";
+        }
+        return text;
+    };
+    EXPECT_EQ(L"1Text 2Halftone=1/Detail 3Detail 3Smooth 2NeutralGrays=0/Black 3Black 3Four "
+              L"1Photo 2RGBColor=1/Vivid 3Vivid 3sRGB ",
+              chain());
+    std::wstring snapshot;
+    for (const ZQColorSnapshotNode* n = sheet.m_colorOptions.SnapshotHead(); n; n = n->pNext)
+        snapshot += std::to_wstring(n->dwValue);
+    EXPECT_EQ(L"01000000100", snapshot);
+
+    QuickSetEntry* e = Save(L"Colour");
+    for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"ZQChromix_Text_Halftone", L"Detail"},
+                               {L"ZQChromix_Text_NeutralGrays", L"Four"}, {L"ZQChromix_Photo_RGBColor", L"A"}})
+        CZQQuickSets::VAppendPair(&e->pPairs, f, o);
+    m_qs->VWriteEntry(e, TRUE);
+    m_qs->VAttach(&sheet, nullptr, nullptr);
+    m_qs->VApplyByName(L"Colour");
+    EXPECT_EQ(L"1Text 2Halftone=0/Detail 3Detail 3Smooth 2NeutralGrays=1/Black 3Black 3Four "
+              L"1Photo 2RGBColor=1/Vivid 3Vivid 3sRGB ",
+              chain());
+}
+
+// While the installation completes the store is written afresh: a quick set per preset of the helper
+// file (the factory one fixed) before the user's own; nothing is built without a loaded helper file.
+// The next sheet lists them.
+TEST_F(QuickSetManager, InstallationRebuildsFromThePresets) {
+    Save(L"Mine");
+    CZQXmlUiRules rules;
+    ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"samples\\zqdesk\\zqdesk.xml").c_str()));
+    rules.Parser().VSetLoaded(TRUE);
+    rules.VSetResourceModule(m_module.Get());  // the factory preset's name is the module's
+    struct Case {
+        CZQXmlUiRules* rules;
+        std::vector<std::wstring> names;
+    } cases[] = {{nullptr, {L"Mine"}},
+                 {&rules, {L" Factory Defaults", L"Photo printing", L"Two-sided printing", L"Mine"}}};
+    for (const Case& c : cases) {
+        for (DWORD installing : {1u, 0u}) {
+            m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"InstallationComplete", REG_DWORD, &installing,
+                               sizeof installing);
+            m_qs->VLoad(c.rules, &m_dm);
+        }
+        EXPECT_EQ(c.names, Names());
+        for (const QuickSetEntry* e = m_qs->PFirstEntry(); e; e = e->pNext)
+            EXPECT_EQ(e == m_qs->PFirstEntry() && c.rules, (e->dwFlags & CZQQuickSets::kFixedFlag) != 0) << e->head.szName;
+    }
+}
+
+TEST_F(QuickSetManager, CartridgeUpdateWithoutTheItemChangesNothing) {
+    EXPECT_TRUE(m_qs->BUpdateInstalledCartridges());
+    DWORD value = 0;
+    EXPECT_FALSE(CZQDriverData::BGetPrinterDataDword(m_items.Param()->hPrinter, L"PrintCartrigesPrevValue", &value));
 }
 
 }  // namespace

@@ -74,8 +74,8 @@ TEST_F(XmlParserTest, DesktopSampleHasEverySectionButTheRollOnes) {
     EXPECT_EQ(19, Length(parser.MacroList()));
     EXPECT_EQ(19, Length(parser.MacroList2()));
     EXPECT_NE(parser.MacroList(), parser.MacroList2());
-    // Two English presets, one Japanese.
-    EXPECT_EQ(CZQXmlParserCommon::IGetCountryCode() == 81 ? 1 : 2, Length(parser.PresetList()));
+    // Three English presets, one Japanese.
+    EXPECT_EQ(CZQXmlParserCommon::IGetCountryCode() == 81 ? 1 : 3, Length(parser.PresetList()));
     EXPECT_EQ(1, Length(parser.JobEventList()));
     EXPECT_EQ(3, Length(parser.BorderlessList()));
     EXPECT_EQ(2, Length(parser.DocSettingList()));

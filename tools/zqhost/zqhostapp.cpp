@@ -594,6 +594,16 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
         s += Format(L"  plug-in block: size %lu, signature \"%ls\" (0x%08lX), version 0x%08lX\n",
                     static_cast<unsigned long>(h.dwSize), sig, static_cast<unsigned long>(h.dwSignature),
                     static_cast<unsigned long>(h.dwVersion));
+        if (priv.cbOem >= sizeof(ZQUIDevmode) && h.dwSize >= sizeof(ZQUIDevmode)) {
+            // The quick-set section: the name in force, the document type and whether it was changed.
+            ZQUIDevmode pd;
+            std::memcpy(&pd, extra + priv.oemOffset, sizeof pd);
+            const std::wstring name(pd.szQuickSetName, wcsnlen(pd.szQuickSetName, 82));
+            const std::wstring docType(pd.szDocTypeName, wcsnlen(pd.szDocTypeName, 256));
+            s += Format(L"  quick set: \"%ls\", document type \"%ls\" (in use %lu), customised %lu\n", name.c_str(),
+                        docType.c_str(), static_cast<unsigned long>(pd.dwQuickSetInUse),
+                        static_cast<unsigned long>(pd.dwPendingChange));
+        }
     } else {
         s += L"  plug-in block: none\n";
     }
