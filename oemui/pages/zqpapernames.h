@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/zqhandles.h"
+#include "platform/oemuiplatform.h"
 
 class CZQPaperNames {
 public:
