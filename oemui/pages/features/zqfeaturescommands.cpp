@@ -153,6 +153,8 @@ void CZQFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
     work.dwDuplexConflict = 0;
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps) || logic.BIsBannerPaper() || logic.BIsBorderlessPaper())
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
+    // The full size first: the group reads its mode back from the settings.
+    work.dwScalePercent = 100;
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     const bool conflict = work.wDuplex != 1 && BDuplexConflicts();
     work.dwDuplexConflict = conflict ? 1 : 0;

@@ -341,8 +341,10 @@ BOOL CZQFeaturesTab::BCheckPageChanged(HWND hDlg, PageContext* pContext) {
     };
     // Resizing and margins.
     if (saved) {
+        // The paper printed on counts while the document is printed on another paper: the resizing
+        // group keeps it on the document's paper otherwise.
         changed = changed || work->dwPrintDocOn != saved->dwPrintDocOn || work->dwScaleToFit != saved->dwScaleToFit ||
-                  work->dwPrintedOnPaper != saved->dwPrintedOnPaper ||
+                  ((work->dwPrintDocOn || saved->dwPrintDocOn) && work->dwPrintedOnPaper != saved->dwPrintedOnPaper) ||
                   (IsWindowEnabled(m_controls.Item(IDC_TXT_NORMAL_SIZE)) && work->dwScalePercent != saved->dwScalePercent);
     }
     changed = changed || differs(0, zqkw::kZQEmulatePexlonMargins, IDC_CHECK_EMULATE_MARGINS, TRUE) ||
