@@ -471,7 +471,9 @@ void CZQFeaturesTab::VSetPagesPerSheetLabel(PageContext*) {
     LoadText(*this, 815, L"&Pages per Sheet", name);
     LoadText(*this, 3994, L":", colon);
     ZQCopyText(text, ARRAYSIZE(text), name);
-    ZQAppendText(text, ARRAYSIZE(text), colon);
+    // A translation that ends in the separator already keeps it once.
+    const size_t length = wcslen(name), tail = wcslen(colon);
+    if (length < tail || wcscmp(name + length - tail, colon) != 0) ZQAppendText(text, ARRAYSIZE(text), colon);
     SetWindowTextW(label, text);
 }
 
