@@ -6,6 +6,7 @@
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
@@ -142,4 +143,50 @@ BOOL ZQGetCustomRangeForms(PageContext* pContext, HANDLE hPrinter, POEMCUIPPARAM
     *ppNames = list.Release();
     *piCount = kept;
     return TRUE;
+}
+
+int ZQFindBorderlessTwinEntry(HWND hList, PageContext* pContext, POEMCUIPPARAM pParam) {
+    using namespace zqpage;
+    if (!hList) return -1;
+    PageContext* paperContext = nullptr;
+    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    WCHAR shown[256] = {};
+    if (paper && paperContext && paper->BGetPaperSizeDisplayName(paperContext, shown)) {
+        const int count = static_cast<int>(SendMessageW(hList, CB_GETCOUNT, 0, 0));
+        WCHAR text[256];
+        for (int i = 0; i < count; ++i) {
+            CZQLocalPtr<WCHAR> keyword;
+            if (EntryText(hList, i, text) &&
+                CZQCommon::DWOptionNameToKeyword(pParam, zqkw::kPaperSize, text, keyword.Put()) == ZQOPT_OK &&
+                ZQEqualNoCase(keyword.Get(), shown))
+                return i;
+        }
+    }
+    const LRESULT letter = SendMessageW(hList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"LETTER"));
+    return letter == CB_ERR ? -1 : static_cast<int>(letter);
+}
+
+void ZQApplyPSDocumentOptions(POEMCUIPPARAM pParam, CZQUILogic& logic, HWND hList, HANDLE hPrinter, int iResizeMode,
+                              BOOL bFitAllowed) {
+    ZQUIDevmode* work = logic.WorkDM();
+    if (!work) return;
+    int value = iResizeMode;
+    if (value == 2 && work->dwScalePercent == 100) value = 0;
+    if (!bFitAllowed && work->dwPrintDocOn) work->dwScaleToFit = 1;
+    if (CZQCommon::DWSelectOptionByIndex(pParam, L"ZQPSDocumentOptions", value, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
+    if (value != 1) {
+        CZQCommon::DWSelectOptionByIndex(pParam, kPSAutoScaling, 0, OEMCUIP_DOCPROP);
+        return;
+    }
+    if (logic.IBindFeatureControl(0, kPSAutoScaling, hList, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply, FALSE, 0,
+                                  nullptr) != 3 ||
+        CZQCommon::DWSelectOptionByKeyword(pParam, kPSAutoScaling, kCustomPaperSize, OEMCUIP_DOCPROP) != ZQOPT_OK)
+        return;
+    // A user form printed on: its size goes with the job.
+    WCHAR name[256];
+    CZQLocalPtr<FORM_INFO_1W> form;
+    if (zqpage::SelectedText(hList, name) && CZQCommon::BGetForm(hPrinter, name, form.Put())) {
+        work->dwCustomDestWidth = static_cast<uint32_t>(form.Get()->Size.cx);
+        work->dwCustomDestLength = static_cast<uint32_t>(form.Get()->Size.cy);
+    }
 }

@@ -54,3 +54,13 @@ BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources);
 // helper file's "CustomSize" macros), as a list of 256-character names the caller frees with
 // CZQCommon::VFreeStringList. FALSE without that block or when memory runs out.
 BOOL ZQGetCustomRangeForms(PageContext* pContext, HANDLE hPrinter, POEMCUIPPARAM pParam, PWSTR** ppNames, int* piCount);
+
+// A borderless paper's destination entry: the first whose paper keyword is the paper the sheet's
+// Paper/Quality page shows, else "LETTER"; -1 when the list has neither.
+int ZQFindBorderlessTwinEntry(HWND hList, PageContext* pContext, POEMCUIPPARAM pParam);
+
+// The resizing (0 actual size, 1 on another paper, 2 a percentage) as the PostScript driver's
+// document options, with the destination list's paper or user form; a percentage of 100 is the
+// actual size, and a printer that cannot fit prints fitted on another paper.
+void ZQApplyPSDocumentOptions(POEMCUIPPARAM pParam, CZQUILogic& logic, HWND hList, HANDLE hPrinter, int iResizeMode,
+                              BOOL bFitAllowed);

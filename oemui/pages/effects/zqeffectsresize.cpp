@@ -20,7 +20,6 @@ using namespace zqpage;
 namespace {
 
 constexpr WCHAR kPSAutoScaling[] = L"ZQPSAutoScaling";
-constexpr WCHAR kPSDocumentOptions[] = L"ZQPSDocumentOptions";
 constexpr WCHAR kCustomPaperSize[] = L"ZQCustomPaperSize";
 constexpr int kFullScale = 100;
 constexpr int kScrollPage = 10;
@@ -244,22 +243,7 @@ void CZQEffectsTab::VRefreshControls(PageContext* pContext) {
 // The borderless paper's entry: the first whose paper keyword is the paper the Paper/Quality page
 // shows, else "LETTER".
 int CZQEffectsTab::IFindBorderlessTwin(PageContext* pContext) {
-    HWND combo = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    WCHAR shown[256] = {};
-    if (paper && paperContext && paper->BGetPaperSizeDisplayName(paperContext, shown)) {
-        const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        WCHAR text[256];
-        for (int i = 0; i < count; ++i) {
-            CZQLocalPtr<WCHAR> keyword;
-            if (EntryText(combo, i, text) &&
-                CZQCommon::DWOptionNameToKeyword(m_pCUIParam, zqkw::kPaperSize, text, keyword.Put()) == ZQOPT_OK &&
-                ZQEqualNoCase(keyword.Get(), shown))
-                return i;
-        }
-    }
-    return FindExact(combo, L"LETTER");
+    return ZQFindBorderlessTwinEntry(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), pContext, m_pCUIParam);
 }
 
 void CZQEffectsTab::VUpdateControlStates(HWND, PageContext* pContext) {
@@ -570,28 +554,8 @@ void CZQEffectsTab::VSaveSettings(HWND hDlg, const WORD* pIds, PageContext* pCon
 }
 
 void CZQEffectsTab::VApplyPSDocumentOptions(PageContext* pContext) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    const POEMCUIPPARAM param = m_pCUIParam;
-    int value = static_cast<int>(m_state.dwResizeMode);
-    if (value == 2 && work.dwScalePercent == kFullScale) value = 0;
-    if (!m_limits.bFitAllowed && work.dwPrintDocOn) work.dwScaleToFit = 1;
-    if (CZQCommon::DWSelectOptionByIndex(param, kPSDocumentOptions, value, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
-    if (value != 1) {
-        CZQCommon::DWSelectOptionByIndex(param, kPSAutoScaling, 0, OEMCUIP_DOCPROP);
-        return;
-    }
-    HWND combo = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    if (pContext->pLogic->IBindFeatureControl(0, kPSAutoScaling, combo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply,
-                                              FALSE, 0, nullptr) != 3 ||
-        CZQCommon::DWSelectOptionByKeyword(param, kPSAutoScaling, kCustomPaperSize, OEMCUIP_DOCPROP) != ZQOPT_OK)
-        return;
-    // A user form printed on: its size goes with the job.
-    WCHAR name[256];
-    CZQLocalPtr<FORM_INFO_1W> form;
-    if (SelectedText(combo, name) && CZQCommon::BGetForm(HPrinter(), name, form.Put())) {
-        work.dwCustomDestWidth = static_cast<uint32_t>(form.Get()->Size.cx);
-        work.dwCustomDestLength = static_cast<uint32_t>(form.Get()->Size.cy);
-    }
+    ZQApplyPSDocumentOptions(m_pCUIParam, *pContext->pLogic, m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), HPrinter(),
+                             static_cast<int>(m_state.dwResizeMode), m_limits.bFitAllowed);
 }
 
 void CZQEffectsTab::VResetScalingAndPoster(PageContext* pContext) {

@@ -19,9 +19,6 @@ using namespace zqpage;
 
 namespace {
 
-constexpr WCHAR kPSAutoScaling[] = L"ZQPSAutoScaling";
-constexpr WCHAR kPSDocumentOptions[] = L"ZQPSDocumentOptions";
-constexpr WCHAR kCustomPaperSize[] = L"ZQCustomPaperSize";
 constexpr int kFullScale = 100;
 constexpr int kScrollPage = 10;
 // Percentage controls the simplified templates may carry.
@@ -88,7 +85,7 @@ void CZQFeaturesTab::VFillDestPaperList(PageContext* pContext) {
     HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
     if (!param || !param->pPublicDM || !list) return;
     CZQUILogic& logic = *pContext->pLogic;
-    if (!FeatureItem(param, kPSAutoScaling)) {
+    if (!FeatureItem(param, L"ZQPSAutoScaling")) {
         if (!m_paperNames.Count()) BGetPaperSizeNames();
         // The form's keywords are read by trying each option on the core driver: once for the page.
         if (!m_state.bFormKeywordsRead) {
@@ -234,23 +231,8 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
 // The borderless paper's entry: the first whose paper keyword is the paper the Paper/Quality page
 // shows, else "LETTER", else the first.
 int CZQFeaturesTab::IFindBorderlessTwin(PageContext* pContext) {
-    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    WCHAR current[256] = {};
-    if (paper && paperContext && paper->BGetPaperSizeDisplayName(paperContext, current) && current[0]) {
-        const int count = list ? static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)) : 0;
-        for (int i = 0; i < count; ++i) {
-            WCHAR text[256];
-            CZQLocalPtr<WCHAR> keyword;
-            if (EntryText(list, i, text) &&
-                DWOptionNameToKeyword(m_pCUIParam, zqkw::kPaperSize, text, keyword.Put()) == ZQOPT_OK &&
-                ZQEqualNoCase(keyword.Get(), current))
-                return i;
-        }
-    }
-    const int letter = FindExact(list, L"LETTER");
-    return letter >= 0 ? letter : 0;
+    const int entry = ZQFindBorderlessTwinEntry(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), pContext, m_pCUIParam);
+    return entry >= 0 ? entry : 0;
 }
 
 void CZQFeaturesTab::VUpdateResizeControls(HWND, PageContext* pContext) {
@@ -337,28 +319,8 @@ void CZQFeaturesTab::VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext*
 }
 
 void CZQFeaturesTab::VApplyPSDocumentOptions(PageContext* pContext) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    const POEMCUIPPARAM param = m_pCUIParam;
-    int value = m_state.iResizeMode;
-    if (value == ZQFeaturesState::kPercentage && work.dwScalePercent == kFullScale) value = 0;
-    if (!m_state.bFitAllowed && work.dwPrintDocOn) work.dwScaleToFit = 1;
-    if (DWSelectOptionByIndex(param, kPSDocumentOptions, value, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
-    if (value != ZQFeaturesState::kPrintDocOn) {
-        DWSelectOptionByIndex(param, kPSAutoScaling, 0, OEMCUIP_DOCPROP);
-        return;
-    }
-    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    if (pContext->pLogic->IBindFeatureControl(0, kPSAutoScaling, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply,
-                                              FALSE, 0, nullptr) != 3 ||
-        DWSelectOptionByKeyword(param, kPSAutoScaling, kCustomPaperSize, OEMCUIP_DOCPROP) != ZQOPT_OK)
-        return;
-    // A user form printed on: its size goes with the job.
-    WCHAR name[256];
-    CZQLocalPtr<FORM_INFO_1W> form;
-    if (SelectedText(list, name) && BGetForm(HPrinter(), name, form.Put())) {
-        work.dwCustomDestWidth = static_cast<uint32_t>(form.Get()->Size.cx);
-        work.dwCustomDestLength = static_cast<uint32_t>(form.Get()->Size.cy);
-    }
+    ZQApplyPSDocumentOptions(m_pCUIParam, *pContext->pLogic, m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), HPrinter(),
+                             m_state.iResizeMode, m_state.bFitAllowed);
 }
 
 // ---------------------------------------------------------------------------------------------
