@@ -197,6 +197,35 @@ TEST_F(FeaturesGroups, LayoutRulesOfBookletsPagesAndLocks) {
 
 }
 
+// "Automatic" prints with the unit: on leaving, the binding reaches the core driver's two-sided item
+// (at once, with a report, where printing by hand is not offered) and the devmode; "Off" prints one
+// side. The label of the pages per sheet keeps its separator once.
+class FeaturesTwoSided : public FeaturesGroups, public testing::WithParamInterface<bool> {};
+
+TEST_P(FeaturesTwoSided, ChoiceReachesTheCoreDriver) {
+    const bool byHand = GetParam();
+    // Without the manual road ("Duplex" goes with it from the list, and comes back).
+    if (!byHand)
+        m_host.Add(ListFeature("Duplex", {{"NONE", L"None"}, {"VERTICAL", L"Long Edge"}, {"HORIZONTAL", L"Short Edge"}}, 0,
+                               DMPUB_DUPLEX));
+    Prepare(byHand ? "" : "ManualDuplex");
+    EXPECT_EQ(L"Pages per Sheet:", Text(IDC_STA_PAGES_PER_SHEET));
+    ASSERT_EQ((std::vector<std::wstring>{L"Off", L"Automatic"}), Entries(IDC_CBO_TWO_SIDED_PRINTING));
+    Clear();
+    Pick(IDC_CBO_TWO_SIDED_PRINTING, L"Automatic");
+    Notify(PSN_KILLACTIVE);
+    EXPECT_EQ(make_tuple(2, 0u, 1, 1), make_tuple(static_cast<int>(Work().wDuplex), Work().dwManualDuplex,
+                                                  Sel("ZQUseAutoDuplexUnit"), Sel("Duplex")));
+    bool reported = false;
+    for (const auto& update : m_host.Updates()) reported = reported || (update.pubId == DMPUB_DUPLEX && update.sel == 1);
+    EXPECT_TRUE(reported);
+    Pick(IDC_CBO_TWO_SIDED_PRINTING, L"Off");
+    Notify(PSN_KILLACTIVE);
+    EXPECT_EQ(make_tuple(1, 0), make_tuple(static_cast<int>(Work().wDuplex), Sel("Duplex")));
+}
+
+INSTANTIATE_TEST_SUITE_P(ByHandOrNot, FeaturesTwoSided, testing::Bool());
+
 // Photo media print one page a sheet; a disc prints one-sided, mirrored, at its own size.
 class FeaturesDiscs : public FeaturesGroups, public testing::WithParamInterface<bool> {};
 
