@@ -226,6 +226,22 @@ TEST_P(FeaturesTwoSided, ChoiceReachesTheCoreDriver) {
 
 INSTANTIATE_TEST_SUITE_P(ByHandOrNot, FeaturesTwoSided, testing::Bool());
 
+// Outside the simplified interface the last entries of the pages-per-sheet list are the posters, the
+// first of them poster option 1, and the label names them; under it no entry is a poster.
+TEST_F(FeaturesGroups, PosterEntriesOfThePagesPerSheetList) {
+    m_host.Add(OffOn("ZQPosterPrinting"));
+    m_host.Add(ListFeature("ZQPosterPrintingOption", {{"2x2", L"2 x 2"}, {"3x3", L"3 x 3"}, {"4x4", L"4 x 4"}}));
+    Prepare("ZQSimplifiedUI");
+    Fill(IDC_CBO_PAGES_PER_SHEET, {L"1", L"2", L"4", L"6", L"9", L"16", L"P2", L"P3", L"P4"}, 5);
+    HWND list = Ctl(IDC_CBO_PAGES_PER_SHEET);
+    EXPECT_FALSE(m_tab->BCheckPosterSelection(&m_logic, list));
+    SendMessageW(list, CB_SETCURSEL, 6, 0);
+    EXPECT_TRUE(m_tab->BCheckPosterSelection(&m_logic, list));
+    EXPECT_EQ(make_tuple(TRUE, 1), make_tuple(m_tab->StateForTesting().bPosterSelected, m_tab->StateForTesting().iPosterOption));
+    m_tab->VSetPagesPerSheetLabel(&m_context);
+    EXPECT_EQ(L"Pages per Sheet and Posters", Text(IDC_STA_PAGES_PER_SHEET).substr(1));
+}
+
 // Photo media print one page a sheet; a disc prints one-sided, mirrored, at its own size.
 class FeaturesDiscs : public FeaturesGroups, public testing::WithParamInterface<bool> {};
 
