@@ -127,6 +127,20 @@ TEST_F(FeaturesGroups, PrintingOnAnotherPaperReachesTheSettings) {
     }
 }
 
+// A borderless document paper the destination list lacks shows the Paper/Quality page's paper, else
+// "LETTER"; its document is not fitted to another paper.
+TEST_F(FeaturesGroups, BorderlessPaperFallsBackToLetter) {
+    m_public.dmPaperSize = 258;
+    m_core.dwScaleToFit = 1;
+    Prepare();
+    m_host.SetSelection("PaperSize", 2);
+    m_host.SetSelection("ZQBorderLessPhoto", 1);
+    m_tab->VSetResizeGroup(&m_context);
+    WCHAR shown[64] = {};
+    GetDlgItemTextW(m_page, IDC_CBO_DEST_PAPER_SIZE, shown, 64);
+    EXPECT_EQ(make_tuple(std::wstring(L"Letter"), 0u, 0u), make_tuple(std::wstring(shown), Work().dwPrintDocOn, Work().dwScaleToFit));
+}
+
 // The margin boxes the template lacks leave the features to the rules: a banner paper resets the
 // three, two-sided printing reports symmetric margins unless the layout is preserved, and a
 // borderless photo prints at actual size, fitted, without margin options or centring.
