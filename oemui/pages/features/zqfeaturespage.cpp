@@ -157,13 +157,17 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
+    if (Readable(param, zqkw::kZQAddCustomMedia)) VReadUserMediaList(pContext);
+    DWFillSourceAndMediaCombos(pContext);
     VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    if (m_state.bPaperSizePopup)
+    if (m_state.bPaperSizePopup) {
         VFollowUiLanguage(pContext);
-    else
+        VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
+    } else {
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), nullptr,
                                   OEMCUIP_DOCPROP, CZQUILogic::kBindFill, FALSE, 0, nullptr);
+    }
 
     // The selections activation starts from.
     if (const LONG minimize = SelectionOf(param, zqkw::kZQMinimizeMargins); minimize >= 0) {
@@ -176,10 +180,15 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VReapplyStartRules(pContext);
     VRefreshPaperSizeGroup(pContext);
+    VSelectMediaTypeEntry(pContext);
+    VHidePlaceholderMedia(pContext);
     VUpdateQualityGroup(pContext);
 
-    // A paper that is not borderless prints no borderless photo.
-    if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
+    // A borderless paper with a twin prints a borderless photo; another paper none.
+    if (!logic.BIsBorderlessPaper())
+        DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
+    else if (BHasBorderlessCounterpart(pContext))
+        DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);

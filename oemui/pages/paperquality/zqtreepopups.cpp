@@ -31,19 +31,6 @@ void PutSlot(ZQUIDevmode& dm, int i, PCWSTR pszName) {
                 CZQTreePopups::kMediaNameChars - 1);
 }
 
-// A tree's selected item's text (64 characters); empty without one.
-void SelectedTreeText(HWND hTree, PWSTR pszText) {
-    pszText[0] = 0;
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item) return;
-    TVITEMW tv = {};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = pszText;
-    tv.cchTextMax = CZQTreePopups::kMediaNameChars;
-    if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) pszText[0] = 0;
-}
-
 // The large-format printer's own papers under "Custom": the first twenty that have a text.
 void AddCustomPapers(HWND hTree, PageContext* pContext, CZQUIBase& texts) {
     if (!pContext->pPapers || !pContext->pLogic->BIsLargeFormat()) return;
@@ -206,6 +193,18 @@ void CZQTreePopups::VShiftRecentMedia(ZQUIDevmode& dm, int iFrom, int iSlots, PC
     PutSlot(dm, iSlots - 1, pszName);
 }
 
+void CZQTreePopups::VSelectedTreeText(HWND hTree, PWSTR pszText) {
+    pszText[0] = 0;
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item) return;
+    TVITEMW tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = pszText;
+    tv.cchTextMax = CZQTreePopups::kMediaNameChars;
+    if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) pszText[0] = 0;
+}
+
 void CZQTreePopups::VSelectExact(HWND hCombo, PCWSTR pszText) {
     LRESULT entry = pszText ? SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(pszText))
@@ -257,7 +256,7 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         if (HIWORD(wParam) != 0) return FALSE;
         if (LOWORD(wParam) == IDOK) {
             WCHAR name[CZQTreePopups::kMediaNameChars];
-            SelectedTreeText(GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP), name);
+            CZQTreePopups::VSelectedTreeText(GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP), name);
             if (largeFormat) popups.m_iMediaCancelled = 0;
             // The page takes the chosen type into its recent list once the tree is closed.
             popups.m_bChoseMedia = CZQTreePopups::BSelectByName(context, DMPUB_MEDIATYPE, name);
@@ -321,7 +320,7 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
                 break;
             case IDOK: {
                 WCHAR name[CZQTreePopups::kMediaNameChars];
-                SelectedTreeText(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), name);
+                CZQTreePopups::VSelectedTreeText(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), name);
                 CZQTreePopups::BSelectByName(context, DMPUB_FORMNAME, name);
                 EndDialog(hDlg, 1);
                 break;

@@ -50,6 +50,8 @@ public:
     static PWSTR PszRecentMedia(ZQUIDevmode& dm, int iSlot);
     static bool BPutRecentMedia(ZQUIDevmode& dm, int iSlots, PCWSTR pszName);
     static void VShiftRecentMedia(ZQUIDevmode& dm, int iFrom, int iSlots, PCWSTR pszName);
+    // A tree's selected item's text (kMediaNameChars); empty without one.
+    static void VSelectedTreeText(HWND hTree, PWSTR pszText);
     // The combo box's entry of that exact text, else its first entry, is selected.
     static void VSelectExact(HWND hCombo, PCWSTR pszText);
     // The media-type tree's texts: OK, Cancel and the caption.
