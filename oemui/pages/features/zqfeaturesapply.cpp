@@ -45,7 +45,12 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         logic.VSetManualTwoSided(TRUE);
     }
     if (m_state.bPaperSizePopup) VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
+    if (m_state.bMediaTypePopup) {
+        VSelectMediaTypeEntry(pContext);
+        VApplyCombosToKind(pContext);
+    }
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
+    VMarkDifferingKinds(pContext);
     VSelectMediaTypeEntry(pContext);
     BSetResolutionTexts(pContext);
     VFillDestPaperList(pContext);

@@ -92,6 +92,8 @@ void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VOnSource(PageContext* pContext) {
     // The rules return to this source after a paper-size change.
+    VApplyCombosToKind(pContext);
+    VMarkDifferingKinds(pContext);
     const int source = m_controls.ISelection(IDC_CBO_MEDIA_SOURCE_IS);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : source);
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
@@ -126,6 +128,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     }
     WCHAR name[256];
     if (!more && SelectedText(list, name)) BSelectMediaByName(pContext, name);
+    VApplyCombosToKind(pContext);
 
     WCHAR media[256] = {};
     ReadOption(param, zqkw::kMediaType, media);
@@ -238,6 +241,8 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         VSelectMediaTypeEntry(pContext);
         VUpdateQualityGroup(pContext);
     }
+    VMarkDifferingKinds(pContext);
+    VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
 
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.

@@ -158,6 +158,8 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
     if (Readable(param, zqkw::kZQAddCustomMedia)) VReadUserMediaList(pContext);
+    // The user media's placeholder types are hidden before any list shows them.
+    VHidePlaceholderMedia(pContext);
     DWFillSourceAndMediaCombos(pContext);
     VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
@@ -181,7 +183,6 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VReapplyStartRules(pContext);
     VRefreshPaperSizeGroup(pContext);
     VSelectMediaTypeEntry(pContext);
-    VHidePlaceholderMedia(pContext);
     VUpdateQualityGroup(pContext);
 
     // A borderless paper with a twin prints a borderless photo; another paper none.
@@ -190,6 +191,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     else if (BHasBorderlessCounterpart(pContext))
         DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
+    if (!m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF)) VInitPageKinds(pContext);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
@@ -145,6 +146,17 @@ public:
     BOOL BGetBorderlessCounterpart(PageContext* pContext, PWSTR pszName);
     BOOL BHasBorderlessCounterpart(PageContext* pContext);
     BOOL BSelectBorderlessCounterpart(PageContext* pContext);
+
+    // ---- the papers of the page kinds (the page-kind list is not on this page's template: without
+    // it the lists hold the paper of first, other and last pages alike)
+    // Every kind on the document's current source and media.
+    void VInitPageKinds(PageContext* pContext);
+    // The lists' choice stored for the chosen kind, in the table and the settings.
+    void VApplyCombosToKind(PageContext* pContext);
+    // First, other and last pages marked where they differ from the document's paper.
+    void VMarkDifferingKinds(PageContext* pContext);
+    // The administrator's locks of the paper source and the media type.
+    void VReadLockFlags(PageContext* pContext);
 
     // ---- the user's own media (the maker's media tool keeps them per user, at most kMaxUserMedia)
     static constexpr int kMaxUserMedia = 40;
@@ -372,6 +384,8 @@ private:
     DWORD DWFillMediaTypeList(PageContext* pContext);
     // The media-type tree; 1 OK, 2 Cancel, -1 when it could not be shown.
     INT_PTR IRunMediaPopup(PageContext* pContext);
+    // The page kind chosen in the page-kind list; kKindNone without one.
+    int ISelectedKind(PageContext* pContext);
     // A chosen user medium prints in the quality group its media tool recorded, with its macros.
     void VApplyUserMediumQuality(PageContext* pContext);
 
@@ -384,6 +398,8 @@ private:
     ZQFeaturesState m_state;
     CZQPaperNames m_paperNames;
     zqsettings::CZQStringList m_formKeywords;
+    CZQPaperSlots m_kinds;
+    BOOL m_abKindDiffers[3] = {};  // first, other and last pages
     ZQUserMedium m_aUserMedia[kMaxUserMedia] = {};
     int m_iUserMediaCount = 0;
 };

@@ -92,13 +92,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     m_controls.VShow(IDC_BTN_PAPERMEDIA_PRINTINGHELP, m_state.bPrintingHelp);
 
     VUpdateControlState(pContext);
-    CZQLocalPtr<WCHAR> exist;
-    if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, exist.Put())) {
-        m_state.bSourceLocked = CZQUILogic::BIsSettingLocked(param->hPrinter, zqsettings::kLockDataPrinting,
-                                                            zqkw::kInputBin, nullptr);
-        m_state.bMediaLocked = CZQUILogic::BIsSettingLocked(param->hPrinter, zqsettings::kLockDataPrinting,
-                                                           zqkw::kMediaType, nullptr);
-    }
+    VReadLockFlags(pContext);
 }
 
 void CZQFeaturesTab::VShowFeatureBoxes(PageContext* pContext) {
@@ -322,15 +316,8 @@ void CZQFeaturesTab::VStackPaperOptions(PageContext* pContext, bool bSource, boo
     const bool different = IsVisible(m_controls.Item(IDC_CHK_MEDIA_PAPER_DIFF)) && m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF);
     bool cover = false;
     if (different) {
-        WCHAR text[256];
-        int kind = kKindNone;
-        auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
-        if (paper && SelectedText(m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS), text, true)) {
-            PWSTR mark = wcsstr(text, L"<< ");
-            kind = paper->IPageKindFromName(mark ? mark + 3 : text, &logic);
-        }
         const uint32_t* on = nullptr;
-        switch (kind) {
+        switch (ISelectedKind(pContext)) {
             case kKindBackCover: on = &work.dwBackCover; break;
             case kKindFrontCover: on = &work.dwFrontCover; break;
             case kKindBackCoverFeeder: on = &work.dwBackCoverFeeder; break;
