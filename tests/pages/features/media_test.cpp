@@ -236,6 +236,24 @@ TEST_F(FeaturesMedia, UserMediaListFromTheRegistry) {
     EXPECT_EQ(0u, chosen);
 }
 
+// Without different papers a source and a type chosen on the page reach first, other and last pages
+// alike; the covers keep the document's paper the page started with.
+TEST_F(FeaturesMedia, OneChoiceForEveryPageKind) {
+    Work().dwDefaultSourceId = 15;
+    Work().dwDefaultMediaId = 1;
+    Prepare(false);
+    SendDlgItemMessageW(m_page, IDC_CBO_MEDIA_SOURCE_IS, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(L"Tray 1"));
+    Notice(m_page, IDC_CBO_MEDIA_SOURCE_IS, CBN_SELCHANGE);
+    SendDlgItemMessageW(m_page, IDC_CBO_MEDIA_TYPE_IS, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(L"Photo Paper"));
+    Notice(m_page, IDC_CBO_MEDIA_TYPE_IS, CBN_SELCHANGE);
+    const ZQUIDevmode& w = Work();
+    EXPECT_EQ(make_tuple(257u, 257u, 257u), make_tuple(w.dwFirstPageSource, w.dwOtherPagesSource, w.dwLastPageSource));
+    EXPECT_EQ(make_tuple(257u, 257u, 257u), make_tuple(w.dwFirstPageMedia, w.dwOtherPagesMedia, w.dwLastPageMedia));
+    EXPECT_EQ(1, Sel("MediaType"));
+}
+
 // Recent forms: a form already in the short list moves to the front without growing the list; a new
 // one pushes the others back; positions beyond the form's options leave.
 TEST_F(FeaturesMedia, RecentPapers) {
