@@ -58,50 +58,13 @@ void CZQFeaturesTab::VFillPaperSizeCombo(HWND hCombo, PageContext* pContext) {
                 CB_ERR)
                 SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    WCHAR text[kResStringChars];
-    if (!BLoadResString(3119, text)) ZQCopyText(text, kResStringChars, L"More...");
-    SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-    if (Readable(m_pCUIParam, L"ZQConsumerCustomPaper")) {
-        if (!BLoadResString(1018, text)) ZQCopyText(text, kResStringChars, L"Custom");
-        SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-    }
+    CZQTreePopups::VAddPaperListEnd(*this, hCombo, m_pCUIParam);
     CZQTreePopups::VSelectExact(hCombo, selected);
 }
 
 void CZQFeaturesTab::VUpdateRecentPapers(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-    if (!work || !form) return;
-    int32_t* recent = work->aiRecentPaperSizes;
-    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
-    const int count = IGetOptionCount(form);
-    // Positions the form no longer has leave; the later slots move up.
-    for (int i = 0; i < slots;) {
-        if (recent[i] < count) {
-            ++i;
-            continue;
-        }
-        for (int k = i; k + 1 < slots; ++k) recent[k] = recent[k + 1];
-        recent[slots - 1] = -1;
-        if (i == slots - 1) break;
-    }
-    HWND combo = m_controls.Item(IDC_CBO_MEDIA_SIZE_IS);
-    if (slots <= 0 || !combo || SendMessageW(combo, CB_GETCOUNT, 0, 0) <= 0) return;
-    const int32_t current = static_cast<int32_t>(form->Sel);
-    PCWSTR name = OptionName(form, current);
-    int from = slots - 1;
-    const bool listed = name && SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(name)) != CB_ERR;
-    if (listed) {
-        from = 0;
-        for (int i = 0; i < slots; ++i)
-            if (recent[i] == current) {
-                from = i;
-                break;
-            }
-    }
-    for (int i = from; i > 0; --i) recent[i] = recent[i - 1];
-    recent[0] = current;
+    CZQTreePopups::VUpdateRecentPapers(pContext, PubItem(m_pCUIParam, DMPUB_FORMNAME),
+                                       m_controls.Item(IDC_CBO_MEDIA_SIZE_IS));
 }
 
 // ---------------------------------------------------------------------------------------------
