@@ -18,20 +18,12 @@ using namespace zqpage;
 
 namespace {
 
-
 // The settings' start page of the Features page.
 constexpr int32_t kFeaturesStartPage = -999;
 
 // The resolution read-out beside the sample page.
 constexpr int kResolutionIds[] = {IDC_STA_RENDER_DPI, IDC_COLOR_INPUT_DPI, IDC_COLOR_OUTPUT,
                                   IDC_STA_RENDER,     IDC_COLOR_INPUT,     IDC_COLOR_OUTPUT_DPI};
-
-// The borderless twin of the current form, as the sheet's Paper/Quality page object knows it from
-// the helper file's borderless list.
-BOOL HasBorderlessTwin(PageContext* pContext) {
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
-    return paper && paper->BHasBorderlessTwin(pContext);
-}
 
 }  // namespace
 
@@ -155,19 +147,19 @@ void CZQFeaturesTab::VShowBorderlessBoxes(PageContext* pContext) {
                                   TRUE, 0, nullptr);
         logic.IBindFeatureControl(0, zqkw::kZQBorderLessAutoFit, fit, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
                                   TRUE, 0, nullptr);
-        EnableWindow(photo, HasBorderlessTwin(pContext));
+        EnableWindow(photo, BHasBorderlessCounterpart(pContext));
         EnableWindow(fit, TRUE);
         return;
     }
     SetCheck(photo, false);
     SetCheck(fit, false);
     EnableWindow(fit, FALSE);
-    BOOL twin = HasBorderlessTwin(pContext);
+    BOOL twin = BHasBorderlessCounterpart(pContext);
     if (logic.BIsBorderlessPaper()) {
         // A borderless paper without its photo setting leaves its borderless settings.
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
         VRefreshPaperSizeGroup(pContext);
-        twin = HasBorderlessTwin(pContext);
+        twin = BHasBorderlessCounterpart(pContext);
         EnableWindow(photo, twin);
         return;
     }
