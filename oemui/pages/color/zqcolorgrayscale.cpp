@@ -186,7 +186,7 @@ void CZQColorTab::VApplySettings(PageContext* pContext) {
 
     VApplyChromixItems(pContext);
     VSaveInkChoice(pContext);
-    work->iStartPage = kTitleId;
+    if (ZQUIDevmode* core = CoreOf(param)) core->iStartPage = kTitleId;
 }
 
 void CZQColorTab::VApplyGrayscaleLocks() {
