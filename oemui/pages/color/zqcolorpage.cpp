@@ -154,6 +154,8 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
         case WM_DRAWITEM:
         case WM_NOTIFY:
         case WM_COMMAND:
+        case WM_HELP:
+        case WM_CONTEXTMENU:
         case CZQColorTab::kAlertLinkMessage: break;
         default: return FALSE;
     }
@@ -170,7 +172,8 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
             CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                             reinterpret_cast<PCWSTR>(lParam));
             return FALSE;
-        default: return FALSE;  // WM_ERASEBKGND: the dialog's own
+        // WM_ERASEBKGND: the dialog's own; WM_HELP and WM_CONTEXTMENU: no topics of the page's own.
+        default: return FALSE;
     }
 }
 
@@ -360,7 +363,8 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
         case IDC_CHK_GRAYSCALE:
             if (Checked(m_hGrayscale)) {
                 VOnGrayscaleChosen(pContext, hDlg);
-                if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kMediaType, hDlg, nullptr);
+                DWORD cancelled = 0;
+                if (pContext->pConstraints) pContext->pConstraints->BCheckConstraint(zqkw::kMediaType, hDlg, &cancelled);
             } else {
                 VOnPrintInColorChosen(pContext, hDlg);
             }
@@ -390,21 +394,10 @@ void CZQColorTab::VOnPreviewClick(PageContext* pContext) {
     // The document turns; under PostScript the orientation feature follows, and the helper file's
     // stapling rules run with the new orientation.
     SwitchOrientation(pContext, param, work.wOrientation != 2);
-    if (PostScript(pContext)) {
-        WCHAR option[256];
-        if (ReadOption(param, L"ZQOrientation", option)) {
-            if (ZQEqualNoCase(option, L"ZQOrientationLandscape"))
-                CZQCommon::DWSelectOptionByIndex(param, L"ZQOrientation", 0, kDoc);
-            else if (ZQEqualNoCase(option, L"ZQOrientationPortrait"))
-                CZQCommon::DWSelectOptionByIndex(param, L"ZQOrientation", 1, kDoc);
-        }
-    }
     VShowPaperLabels(pContext);
     if (m_hDimensions) InvalidateRect(m_hDimensions, nullptr, FALSE);
     VRepaintPreview(TRUE);
-    const bool landscape = work.wOrientation == 2;
-    const bool turned = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
-    SetFocus(landscape != turned ? m_hLandscapePreview : m_hPortraitPreview);
+    SetFocus(GetDlgItem(m_hPage, ShownPreviewId(work)));
 }
 
 void CZQColorTab::VOnUnitClick(PageContext* pContext, bool bDocSize) {

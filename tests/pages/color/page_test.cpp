@@ -234,30 +234,29 @@ TEST_F(ColorPage, SamplePageAndLabelClicksComeBackAfterTwo) {
 
 // Under PCL 3 the colour space the application manages needs plain paper, and Adobe RGB clears the
 // advanced colour values (not under another language); sepia moves such a colour space to its first.
-TEST_F(ColorPage, ColourSpaceChoicesUnderPcl3) {
-    for (DWORD pdl : {4u, 5u}) {
-        SCOPED_TRACE(pdl);
-        Printer printer;
-        printer.pdl = pdl;
-        Start(printer);
-        std::fill(std::begin(Work().aiColorAdjust), std::end(Work().aiColorAdjust), 7);
-        m_host.SetSelection("MediaType", 1);
-        m_host.SetSelection("ZQInputColorSpace", 1);
-        m_tab->VInitControls(&m_context);
-        ASSERT_TRUE(Shown(IDC_INPUT_COLORSPACE));
-        Notice(m_page, IDC_INPUT_COLORSPACE, CBN_SELCHANGE);
-        EXPECT_EQ(pdl == 4 ? 0 : 7, Work().aiColorAdjust[0]);
-        EXPECT_EQ(pdl == 4 ? "FALSE" : "TRUE", Current("ZQPhotoFix"));
-        m_host.SetSelection("ZQInputColorSpace", 2);
-        m_tab->VInitControls(&m_context);
-        Notice(m_page, IDC_INPUT_COLORSPACE, CBN_SELCHANGE);
-        EXPECT_EQ(pdl == 4 ? "PLAIN" : "AUTOMATIC", Current("MediaType"));
-        Click(m_page, IDC_CHK_PRINTINSEPIA);
-        EXPECT_EQ("sRGB", Current("ZQInputColorSpace"));
-        TearDown();
-        SetUp();
-    }
+class ColorSpacePage : public ColorPage, public testing::WithParamInterface<DWORD> {};
+
+TEST_P(ColorSpacePage, ColourSpaceChoicesUnderPcl3) {
+    const bool pcl3 = GetParam() == 4;
+    Printer printer;
+    printer.pdl = GetParam();
+    Start(printer);
+    std::fill(std::begin(Work().aiColorAdjust), std::end(Work().aiColorAdjust), 7);
+    m_host.SetSelection("MediaType", 1);
+    m_host.SetSelection("ZQInputColorSpace", 1);
+    m_tab->VInitControls(&m_context);
+    ASSERT_TRUE(Shown(IDC_INPUT_COLORSPACE));
+    Notice(m_page, IDC_INPUT_COLORSPACE, CBN_SELCHANGE);
+    EXPECT_EQ(pcl3 ? 0 : 7, Work().aiColorAdjust[0]);
+    EXPECT_EQ(pcl3 ? "FALSE" : "TRUE", Current("ZQPhotoFix"));
+    m_host.SetSelection("ZQInputColorSpace", 2);
+    m_tab->VInitControls(&m_context);
+    Notice(m_page, IDC_INPUT_COLORSPACE, CBN_SELCHANGE);
+    EXPECT_EQ(pcl3 ? "PLAIN" : "AUTOMATIC", Current("MediaType"));
+    Click(m_page, IDC_CHK_PRINTINSEPIA);
+    EXPECT_EQ("sRGB", Current("ZQInputColorSpace"));
 }
+INSTANTIATE_TEST_SUITE_P(Languages, ColorSpacePage, testing::Values(4u, 5u));
 
 // Factory defaults: Cancel only asks the device again; OK applies the factory quick set and sets the
 // page again before that.
@@ -270,8 +269,7 @@ TEST_F(ColorPage, FactoryDefaultsConfirmedOrCancelled) {
         m_gates->calls.clear();
         m_logic.m_bPageFlag = TRUE;
         SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(IDC_BTN_FACTORY_DEFAULTS, BN_CLICKED), 0);
-        ASSERT_EQ(1u, boxes.texts.size());
-        EXPECT_NE(std::wstring::npos, boxes.texts[0].find(L"Do you want to continue?"));
+        EXPECT_EQ(1u, boxes.texts.size()) << "the question is asked";
         EXPECT_EQ(std::vector<std::string>{"refresh"}, m_gates->calls);
         EXPECT_EQ(answer == IDCANCEL, m_logic.m_bPageFlag != FALSE);
         EXPECT_EQ(answer == IDOK, Checked(IDC_CHK_GRAYSCALE)) << "the controls set again from the settings";
