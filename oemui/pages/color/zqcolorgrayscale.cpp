@@ -365,6 +365,15 @@ void CZQColorTab::VClearAdvancedValues(PageContext* pContext) {
         for (int32_t& value : work->aiColorAdjust) value = 0;
 }
 
+// What either choice leads to: the quality that suits it, the greyscale controls and radios, the
+// sample page.
+void CZQColorTab::VSettleGrayscale(PageContext* pContext) {
+    VMatchPrintQualityToGrayscale(pContext);
+    VUpdateGrayscaleChoices(pContext);
+    VSyncGrayscaleRadios(pContext);
+    VRepaintPreview(FALSE);
+}
+
 void CZQColorTab::VOnGrayscaleChosen(PageContext* pContext, HWND hDlg) {
     const POEMCUIPPARAM param = m_pCUIParam;
     ZQUIDevmode* work = WorkOf(pContext);
@@ -392,11 +401,8 @@ void CZQColorTab::VOnGrayscaleChosen(PageContext* pContext, HWND hDlg) {
     Bind(pContext, zqkw::kZQPrintInGrayScale, m_hGrayscaleList, CZQUILogic::kBindApply);
     CZQCommon::DWSelectOptionByKeyword(param, kColorOptions, L"Gray", kDoc);
 
-    VMatchPrintQualityToGrayscale(pContext);
-    VUpdateGrayscaleChoices(pContext);
-    VSyncGrayscaleRadios(pContext);
     (void)hDlg;
-    VRepaintPreview(FALSE);
+    VSettleGrayscale(pContext);
 }
 
 void CZQColorTab::VOnPrintInColorChosen(PageContext* pContext, HWND hDlg) {
@@ -408,11 +414,8 @@ void CZQColorTab::VOnPrintInColorChosen(PageContext* pContext, HWND hDlg) {
     work->dwPrintAsGray = 0;
     if (m_hGrayscaleList) EnableWindow(m_hGrayscaleList, FALSE);
     if (IsVisible(m_hAdvanced)) EnableWindow(m_hAdvanced, TRUE);
-    VMatchPrintQualityToGrayscale(pContext);
-    VUpdateGrayscaleChoices(pContext);
-    VSyncGrayscaleRadios(pContext);
     (void)hDlg;
-    VRepaintPreview(FALSE);
+    VSettleGrayscale(pContext);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -101,6 +101,7 @@ private:
     void VRunBorderlessRule(PageContext* pContext);
     void VShowPaperLabels(PageContext* pContext);
     void VClearAdvancedValues(PageContext* pContext);
+    void VSettleGrayscale(PageContext* pContext);
     void VRepaintPreview(BOOL bErase) const;
 
     // ---- fields
