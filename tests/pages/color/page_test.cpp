@@ -9,6 +9,7 @@
 
 #include "colortest.h"
 #include "featurelogic/zqquicksets.h"
+#include "layoutcheck.h"
 #include "zqhostapp.h"
 
 #include <commctrl.h>
@@ -53,7 +54,8 @@ TEST(ColorPageRow, OnlyColourSheetsGetThePageOnTheirTemplate) {
     }
 }
 
-// Every template starts; a control the template lacks takes its commands without effect.
+// Every template starts laid out whole; a control the template lacks takes its commands without
+// effect.
 TEST_F(ColorPage, EveryTemplateStartsAndItsMissingControlsDoNothing) {
     Start();
     for (WORD id : {IDD_DLG_COLORPAGE_RTL, IDD_DLG_COLORPAGE_SUI, IDD_DLG_COLORPAGE_SUI_RTL, IDD_DLG_COLORPAGE_LQJ,
@@ -62,6 +64,7 @@ TEST_F(ColorPage, EveryTemplateStartsAndItsMissingControlsDoNothing) {
         DestroyWindow(m_page);
         ASSERT_NE(nullptr, OpenPage(id, &ColorPageDlgProc));
         EXPECT_FALSE(Shown(IDC_BTN_FACTORY_DEFAULTS));
+        for (const std::string& fault : zqtest::LayoutFaults(m_page, Resources(), id)) ADD_FAILURE() << fault;
         for (int missing : {IDC_RB_AUTO, IDC_RB_MONO, IDC_CBO_GRAYSCALE, IDC_BUT_OPT, IDC_RB_PRINTINCOLOR})
             if (!Ctl(missing)) SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(missing, BN_CLICKED), 0);
         EXPECT_EQ(0, Notify(PSN_SETACTIVE));
