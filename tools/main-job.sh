@@ -274,6 +274,14 @@ zqhost install 'samples\zqdesk\zqdesksimple.zqm' || rc=1
 zqhost prefs "ZQ Desk 2400 Simple" --ok-after 2500 --page "Features" --choose "#538=on" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Features page" >&2; rc=1; fi
+# The same page printing two pages to a sheet on both sides with the duplex unit: the sample page
+# shows the two pages side by side.
+png="$out/zqdesksimple-features-layout.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Simple: Features, two pages per sheet, two-sided"
+wine zqhost.exe prefs "ZQ Desk 2400 Simple" --ok-after 2500 --page "Features" --choose "#918=Automatic" \
+  --choose "#390=2 Pages per Sheet" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Features page's layout" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.
