@@ -379,7 +379,7 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
     parser.m_quality.adwOption[1] = 1;
     parser.m_quality.dwTurboMode = 2;
     lstrcpyW(parser.m_szQualityGroupValue, L"PrintQualityGroup.PQ2");
-    (&s.m_plugin->BindingForTesting().logic)->VImportDMCQualityOptions(s.m_plugin->BindingForTesting().pRules);
+    (&s.m_plugin->BindingForTesting().logic)->VApplyQualityRuleStates(s.m_plugin->BindingForTesting().pRules);
     (&s.m_plugin->BindingForTesting().logic)->VApplyImportedPrintQuality(s.m_plugin->BindingForTesting().pRules);
     const OPTPARAM* options = s.m_host.Item("PrintQualityGroup")->pOptType->pOptParam;
     EXPECT_EQ(OPTPF_HIDE, (options[0].Flags & OPTPF_HIDE) << 1 | (options[1].Flags & OPTPF_HIDE));
