@@ -473,6 +473,9 @@ void CZQWatermarkDetailsDlg::VOnMessageTyped(PageContext* pContext) {
     }
     WatermarkEntry* current = state.pCurrent;
     if (!current) return;
+    // The same text told again (the edit set to what it shows) renames nothing.
+    VSelectedName(selected);
+    if (typed[0] && wcscmp(current->szText, typed) == 0 && wcscmp(current->szName, selected) == 0) return;
     auto removeSelected = [&] {
         if (!noneSelected) SendMessageW(list, LB_DELETESTRING, SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
     };
