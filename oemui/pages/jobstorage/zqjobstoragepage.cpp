@@ -172,8 +172,10 @@ LRESULT CZQJobStorageTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext
 
 void CZQJobStorageTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     m_retention.VRefreshControls(pContext, hDlg);
-    // The PIN is typed anew every time the page comes to the front.
-    SetWindowTextW(m_controls.Item(IDC_TXT_PIN), L"");
+    // The PIN is typed anew every time the page comes to the front, except where it cannot be typed:
+    // a PIN required while its edit is disabled would keep the user on the page for good.
+    HWND pin = m_controls.Item(IDC_TXT_PIN);
+    if (!m_controls.BChecked(IDC_CHK_REQ_PIN) || IsWindowEnabled(pin)) SetWindowTextW(pin, L"");
     CZQUILogic& logic = *pContext->pLogic;
     ZQSheetState& sheet = *logic.SheetState();
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageJobStorage);

@@ -57,6 +57,24 @@ TEST_F(JobStorage, StartsFromTheStoredJobAndAsksForThePinAgain) {
     EXPECT_EQ(CZQJobStorageTab::kTitleId, m_core.iStartPage);
 }
 
+// A stored job whose PIN is required where its edit cannot be typed in keeps the stored PIN when the
+// page comes to the front, so the page can be left.
+TEST_F(JobStorage, KeepsARequiredPinThatCannotBeTyped) {
+    m_core.dwRetentionMode = 1;
+    m_core.dwPinRequired = 1;
+    m_core.dwPinNumber = 42;
+    Build();
+    ASSERT_NE(nullptr, Open());
+    BoxAnswers boxes;
+    EXPECT_EQ(0, Notify(PSN_SETACTIVE));
+    ASSERT_TRUE(Checked(IDC_CHK_REQ_PIN));
+    ASSERT_FALSE(Enabled(IDC_TXT_PIN));
+    EXPECT_EQ(L"0042", Text(IDC_TXT_PIN));
+    EXPECT_EQ(FALSE, Notify(PSN_KILLACTIVE));
+    EXPECT_TRUE(boxes.texts.empty());
+    EXPECT_EQ(42u, Work().dwPinNumber);
+}
+
 // Each mode shows its description and uses its groups, whether stored or chosen; a mode past Stored
 // Job shows as Off but leaves the notification group as it was.
 TEST_F(JobStorage, EachModeShowsItsDescriptionAndGroups) {
