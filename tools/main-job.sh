@@ -249,10 +249,10 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Eff
 dialog="$out/zqdesk-watermark-details.png"
 rm -f "$dialog"
 echo "== ZQ Desk 2400 Inkjet: Effects, Watermark Details, a new watermark at 30 degrees"
-wine zqhost.exe prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" \
+zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" \
   --in-dialog "#214=Proof Copy" --in-dialog "#236=on" --in-dialog "#238=30" --in-dialog "#228=Darkest" \
   --in-dialog "#234=Filled" --in-dialog "#230=100" \
-  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK </dev/null | tr -d '\r' || rc=1
+  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the Watermark Details dialog" >&2; rc=1; fi
 
 # The desk printer with the simplified interface: its Features page in place of the Paper/Quality,
