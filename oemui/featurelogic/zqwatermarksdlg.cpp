@@ -118,6 +118,19 @@ void SetCheck(HWND hButton, bool bOn) { SendMessageW(hButton, BM_SETCHECK, bOn ?
 
 void CopyDevmodeText(PWSTR pszOut, const zqwchar* pszStored) { ZQCopyTextN(pszOut, 256, pszStored, 255); }
 
+// A watermark's look (font, angle and its mode, size, shade, style, colour) between an entry and the
+// working copy, which name their fields alike.
+template <class To, class From>
+void CopyLook(To& to, const From& from) {
+    ZQCopyText(to.szFont, 256, from.szFont);
+    to.dwAngle = from.dwAngle;
+    to.dwAngleMode = from.dwAngleMode;
+    to.dwSize = from.dwSize;
+    to.dwShade = from.dwShade;
+    to.dwStyle = from.dwStyle;
+    to.dwColor = from.dwColor;
+}
+
 }  // namespace
 
 HWND CZQWatermarks::Control(int iCtrlId) const {
@@ -339,13 +352,7 @@ void CZQWatermarks::VShowEntry() {
     ZQCopyText(edit->szName, 256, entry->szName);
     ZQCopyText(edit->szText, 256, entry->szText);
     edit->dwTextLength = static_cast<DWORD>(wcslen(edit->szText));
-    ZQCopyText(edit->szFont, 256, entry->szFont);
-    edit->dwAngle = entry->dwAngle;
-    edit->dwAngleMode = entry->dwAngleMode;
-    edit->dwSize = entry->dwSize;
-    edit->dwShade = entry->dwShade;
-    edit->dwStyle = entry->dwStyle;
-    edit->dwColor = entry->dwColor;
+    CopyLook(*edit, *entry);
     HWND message = Control(IDC_TXT_WM_MSG);
     SetWindowTextW(message, edit->szText);
     WCHAR selected[256];
@@ -362,15 +369,10 @@ void CZQWatermarks::VStoreControlsInEntry() {
     WatermarkEditRecord* edit = m_pEdit;
     WatermarkEntry* entry = m_dialog.pCurrent;
     if (!edit || !entry) return;
-    entry->dwAngleMode = edit->dwAngleMode;
+    // A face the list lacks falls back first, in the working copy too.
     const int font = ISelectFont(edit->szFont);
     if (font >= 0) edit->dwFontIndex = static_cast<DWORD>(font);
-    ZQCopyText(entry->szFont, 256, edit->szFont);
-    entry->dwColor = edit->dwColor;
-    entry->dwShade = edit->dwShade;
-    entry->dwStyle = edit->dwStyle;
-    entry->dwAngle = edit->dwAngle;
-    entry->dwSize = edit->dwSize;
+    CopyLook(*entry, *edit);
 }
 
 void CZQWatermarks::VInitNewEntry(WatermarkEntry* pEntry, PCWSTR pszName, PCWSTR pszText, const WatermarkEntry* pFrom) {
@@ -378,13 +380,7 @@ void CZQWatermarks::VInitNewEntry(WatermarkEntry* pEntry, PCWSTR pszName, PCWSTR
     ZQCopyText(pEntry->szName, 256, pszName);
     ZQCopyText(pEntry->szText, 256, pszText);
     if (pFrom) {
-        ZQCopyText(pEntry->szFont, 256, pFrom->szFont);
-        pEntry->dwAngle = pFrom->dwAngle;
-        pEntry->dwSize = pFrom->dwSize;
-        pEntry->dwAngleMode = pFrom->dwAngleMode;
-        pEntry->dwShade = pFrom->dwShade;
-        pEntry->dwStyle = pFrom->dwStyle;
-        pEntry->dwColor = pFrom->dwColor;
+        CopyLook(*pEntry, *pFrom);
         return;
     }
     WCHAR font[256] = {};
