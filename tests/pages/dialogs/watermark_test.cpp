@@ -126,6 +126,10 @@ TEST_F(WatermarkDetails, OpensFromTheSettings) {
             EXPECT_GT(fonts, 0);
         });
     }
+    // A right-to-left interface gets the mirrored template.
+    m_logic.SheetState()->bRtl = TRUE;
+    InDialog([&](HWND dialog) { EXPECT_NE(0, GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL); });
+    m_logic.SheetState()->bRtl = FALSE;
 }
 
 // New names the watermarks Untitled, Untitled #2 ... with the message Untitled and the look of the
