@@ -160,10 +160,11 @@ void CZQUILogic::VReadMediaQualityKeywords(CZQXmlUiRules* pRules) {
     const POEMCUIPPARAM p = m_pCUIParam;
     if (!pRules || !p) return;
     CZQXmlParserCommon& parser = pRules->Parser();
-    CZQLocalPtr<WCHAR> media, keyword, quality;
-    if (DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&
-        DWOptionNameToKeyword(p, zqkw::kMediaType, media.Get(), keyword.Put()) == ZQOPT_OK)
-        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), keyword.Get());
+    // The selected options' own keywords: turning a display name into its keyword tries the options
+    // on the item, which would report the item the user just changed once more.
+    CZQLocalPtr<WCHAR> media, quality;
+    if (DWGetFeatureOption(p, zqkw::kMediaType, media.Put()) == ZQOPT_OK)
+        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), media.Get());
     if (DWGetFeatureOption(p, zqkw::kPrintQualityGroup, quality.Put()) == ZQOPT_OK)
         ZQCopyText(parser.m_szQualityGroupValue, ARRAYSIZE(parser.m_szQualityGroupValue), quality.Get());
 }

@@ -388,9 +388,9 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
 
     // The sheet's media type and quality reach the rule engine's keywords; a missing item leaves its
     // keyword alone.
-    s.m_host.Item("MediaType")->Sel = 1;
-    lstrcpyW(parser.m_szQualityGroupValue, L"kept");
-    s.m_host.Item("PrintQualityGroup")->Sel = 2;
+    OPTITEM* media = s.m_host.Item("MediaType");
+    media->Sel = 1;
+    s.m_host.Param()->poemuiobj->pOemUIProcs->DrvUpdateUISetting(s.m_host.Param()->poemuiobj, media, 0, OEMCUIP_DOCPROP);
     (&s.m_plugin->BindingForTesting().logic)->VReadMediaQualityKeywords(s.m_plugin->BindingForTesting().pRules);
     EXPECT_STREQ(L"GLOSSY", parser.m_szMediaTypeValue);
     EXPECT_STREQ(L"PQ2", parser.m_szQualityGroupValue);

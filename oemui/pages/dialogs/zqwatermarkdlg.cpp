@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
@@ -385,6 +386,7 @@ void CZQWatermarkDetailsDlg::VOnDelete() {
     HANDLE printer = nullptr;
     BOOL reopened = FALSE;
     const BOOL restricted = CZQCommon::BIsPrinterDataReadOnly(param->hPrinter, param->pPrinterName, param->pPublicDM, &printer, &reopened);
+    CZQPrinterHandle own(reopened ? printer : nullptr);
     if (Ask(m_wm, 877, L"Are you sure want to delete the selected item?", 876, L"Warning", m_hDlg, MB_OKCANCEL) == IDOK) {
         HWND list = GetDlgItem(m_hDlg, IDC_LST_WM_NAMES);
         WCHAR name[256];
@@ -406,7 +408,6 @@ void CZQWatermarkDetailsDlg::VOnDelete() {
         VRepaintPreview(FALSE);
     }
     state.bBusy = FALSE;
-    if (reopened && printer) ClosePrinter(printer);
 }
 
 void CZQWatermarkDetailsDlg::VOnSelect(PageContext* pContext) {
