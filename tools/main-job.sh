@@ -244,12 +244,12 @@ zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --choose "#1
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Effects page's watermark" >&2; rc=1; fi
 
-# The desk printer's Watermark Details dialog from the Effects page's "Edit...": a watermark typed as
-# the message on " [none]" becomes a new one of the pool, at an angle of 30 degrees, dark and filled.
+# The desk printer's Watermark Details dialog from the Effects page's "Edit...": New, with its
+# message typed over, makes a watermark of the pool, at an angle of 30 degrees, dark and filled.
 dialog="$out/zqdesk-watermark-details.png"
 rm -f "$dialog"
 echo "== ZQ Desk 2400 Inkjet: Effects, Watermark Details, a new watermark at 30 degrees"
-zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" \
+zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" --in-dialog "#205=click" \
   --in-dialog "#214=Proof Copy" --in-dialog "#236=on" --in-dialog "#238=30" --in-dialog "#228=Darkest" \
   --in-dialog "#234=Filled" --in-dialog "#230=100" \
   --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1

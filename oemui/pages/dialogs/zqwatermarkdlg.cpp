@@ -65,7 +65,6 @@ BOOL CZQWatermarkDetailsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_hDlg = hDlg;
     WatermarkDialogState& state = m_wm.DialogState();
     state = {};
-    m_wm.VSetDialog(hDlg);
     m_wm.VCacheControlHandles(hDlg);
     m_wm.VSetControlTexts();
     state.wOrientation = work->wOrientation == DMORIENT_LANDSCAPE ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
