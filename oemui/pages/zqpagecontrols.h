@@ -24,7 +24,7 @@ public:
         int cx;
         int cy;
     };
-    static constexpr int kMaxMovable = 24;
+    static constexpr int kMaxMovable = 36;
 
     // The ids of the controls the page moves (at most kMaxMovable; the table outlives the object).
     CZQPageControls(const int* pMovableIds, int cMovable);

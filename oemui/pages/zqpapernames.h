@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/zqhandles.h"
+#include "platform/oemuiplatform.h"
 
 class CZQPaperNames {
 public:
@@ -25,3 +26,41 @@ private:
     DWORD m_dwCount = 0;
     CZQLocalPtr<WCHAR> m_names;
 };
+
+struct PageContext;
+struct PrinterCaps;
+class CZQUILogic;
+
+// What a resizing group's destination list is filled from: the block's items, the printer's paper
+// names (none read: the form item's own names stand), the form's option keywords when they could be
+// read, and the paper sizes that bound a printer scaling from its large papers.
+struct ZQDestPaperSources {
+    POEMCUIPPARAM pParam;
+    CZQUILogic* pLogic;
+    const CZQPaperNames* pNames;
+    PWSTR* ppFormKeywords;  // null when they could not be read
+    int cFormKeywords;
+    const PrinterCaps* pCaps;
+    // A user form is listed whatever its keyword says.
+    bool bUserFormsListed;
+};
+
+// The list refilled with the papers a document can be printed on: a PostScript printer's scaling
+// papers, else the printer's papers the form item offers (no banner or borderless paper). TRUE when
+// the PostScript printer takes custom sizes: the caller adds the user's forms within their range.
+BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources);
+
+// The user's forms within the custom-size limits the sheet's Paper/Quality block keeps (after the
+// helper file's "CustomSize" macros), as a list of 256-character names the caller frees with
+// CZQCommon::VFreeStringList. FALSE without that block or when memory runs out.
+BOOL ZQGetCustomRangeForms(PageContext* pContext, HANDLE hPrinter, POEMCUIPPARAM pParam, PWSTR** ppNames, int* piCount);
+
+// A borderless paper's destination entry: the first whose paper keyword is the paper the sheet's
+// Paper/Quality page shows, else "LETTER"; -1 when the list has neither.
+int ZQFindBorderlessTwinEntry(HWND hList, PageContext* pContext, POEMCUIPPARAM pParam);
+
+// The resizing (0 actual size, 1 on another paper, 2 a percentage) as the PostScript driver's
+// document options, with the destination list's paper or user form; a percentage of 100 is the
+// actual size, and a printer that cannot fit prints fitted on another paper.
+void ZQApplyPSDocumentOptions(POEMCUIPPARAM pParam, CZQUILogic& logic, HWND hList, HANDLE hPrinter, int iResizeMode,
+                              BOOL bFitAllowed);

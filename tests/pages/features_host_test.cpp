@@ -81,7 +81,7 @@ TEST(FeaturesUnderHost, SimpleDeskPrinterTurnsTheDocumentAndStartsItsToolbox) {
 
 // The core driver's calls that showing the Features page costs once the sheet is open, and showing it
 // again: the printer record's lists are read once for the sheet, a setting once per message until
-// an item is reported. The reads and reports are the most the page needs now; its groups add theirs.
+// an item is reported. The reads and reports are the most the page and its groups need.
 TEST(FeaturesUnderHost, CallsOfShowingThePage) {
     ZQInstallResult installed;
     ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kSimpleModel), zqtest::ExeDir(), L"", installed))
@@ -109,7 +109,9 @@ TEST(FeaturesUnderHost, CallsOfShowingThePage) {
         ASSERT_TRUE(press.Pressed());
     }
     // Showing sets every control from the settings and lays the groups out: each reads its features once.
-    const LONG caps[2] = {4, 0}, maxReads[2] = {120, 65}, maxReports[2] = {14, 4};
+    // The first showing also reads the printer's paper names (count and names) and the form's option
+    // keywords for the destination list.
+    const LONG caps[2] = {6, 0}, maxReads[2] = {200, 80}, maxReports[2] = {26, 4};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(caps[i], after[i].lDeviceCapabilities - before[i].lDeviceCapabilities);

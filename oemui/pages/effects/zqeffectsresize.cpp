@@ -20,14 +20,11 @@ using namespace zqpage;
 namespace {
 
 constexpr WCHAR kPSAutoScaling[] = L"ZQPSAutoScaling";
-constexpr WCHAR kPSDocumentOptions[] = L"ZQPSDocumentOptions";
 constexpr WCHAR kCustomPaperSize[] = L"ZQCustomPaperSize";
 constexpr int kFullScale = 100;
 constexpr int kScrollPage = 10;
 // The scroll bar runs past the largest scale by its page less one, so its thumb reaches it.
 constexpr int kScrollTail = kScrollPage - 1;
-
-bool Unusable(BYTE bFlags) { return (bFlags & (OPTPF_OVERLAY_WARNING_ICON | OPTPF_HIDE)) != 0; }
 
 int FindExact(HWND hCombo, PCWSTR pszText) {
     const LRESULT index = SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
@@ -93,108 +90,28 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
     HWND combo = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
     if (!param || !param->pPublicDM || !combo) return;
     CZQUILogic& logic = *pContext->pLogic;
-    auto add = [&](PCWSTR name) { SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name)); };
-
-    // A PostScript printer scales to the papers of its own feature, and to the user's forms where
-    // it takes custom sizes.
-    if (POPTITEM scaling = FeatureItem(param, kPSAutoScaling)) {
-        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-        bool custom = false;
-        for (int j = 1; j < CZQCommon::IGetOptionCount(scaling); ++j) {
-            PCWSTR name = OptionName(scaling, j);
-            if (!name) continue;
-            if (ZQEqualNoCase(name, kCustomPaperSize)) custom = true;
-            else if (!Unusable(OptionFlags(scaling, j))) add(name);
+    if (!FeatureItem(param, kPSAutoScaling)) {
+        // The page's names, read at its start (again only when they could not be read then).
+        if (!m_paperNames.Count()) BGetPaperSizeNames(pContext);
+        // The form's keywords are read by trying each option on the core driver: once for the page.
+        if (!m_state.bFormKeywordsRead) {
+            m_state.bFormKeywordsRead = TRUE;
+            m_state.bFormKeyed = CZQCommon::DWGetOptionKeywords(param, logic.PszFormFeature(), &m_formKeywords.p,
+                                                                &m_formKeywords.n, OEMCUIP_DOCPROP) == ZQOPT_OK;
         }
-        PWSTR* forms = nullptr;
-        int count = 0;
-        if (custom && BGetUserFormNames(pContext, &forms, &count)) {
-            for (int i = 0; i < count; ++i) add(forms[i]);
-            CZQCommon::VFreeStringList(forms, count);
-        }
-        return;
     }
-    POPTITEM form = PubItem(param, DMPUB_FORMNAME);
-    if (!form) return;
-    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
-    // The page's names, read at its start (again only when they could not be read then).
-    if (!m_paperNames.Count()) BGetPaperSizeNames(pContext);
-    const CZQPaperNames& names = m_paperNames;
-    const bool named = names.Count() != 0;
-    // The form's keywords are read by trying each option on the core driver: once for the page.
-    if (!m_state.bFormKeywordsRead) {
-        m_state.bFormKeywordsRead = TRUE;
-        m_state.bFormKeyed = CZQCommon::DWGetOptionKeywords(param, logic.PszFormFeature(), &m_formKeywords.p,
-                                                            &m_formKeywords.n, OEMCUIP_DOCPROP) == ZQOPT_OK;
-    }
-    PWSTR* keywords = m_formKeywords.p;
-    const int keywordCount = m_formKeywords.n;
-    const bool keyed = m_state.bFormKeyed != FALSE;
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    const int options = CZQCommon::IGetOptionCount(form);
-    if (!named) {
-        // Without the printer's names the form item's own stand.
-        for (int j = 0; j < options; ++j)
-            if (PCWSTR name = OptionName(form, j); name && !Unusable(OptionFlags(form, j))) add(name);
-    } else {
-        const BOOL fromLarge = logic.BScaleFromLargePaper();
-        LONG widthLimit = 0, lengthLimit = 0;
-        if (fromLarge) logic.IGetActualCustomRange(&widthLimit, &lengthLimit);
-        for (DWORD i = 0; i < names.Count(); ++i) {
-            PCWSTR name = names.Name(i);
-            bool accepted = false;
-            for (int j = 0; j < options && !accepted; ++j) {
-                PCWSTR option = OptionName(form, j);
-                if (!option || Unusable(OptionFlags(form, j)) || wcscmp(option, name) != 0) continue;
-                PCWSTR keyword = keyed && j < keywordCount ? keywords[j] : nullptr;
-                accepted = !IsBannerKeyword(keyword) &&
-                           !(keyword && wcsncmp(keyword, zqkw::kBorderlessPaperPrefix, 13) == 0);
-            }
-            if (!accepted || CZQCommon::BIsBorderlessFormName(name)) continue;
-            // A printer that scales from large papers prints on the papers within its reach.
-            if (fromLarge && caps && caps->pPaperSizes && i < caps->dwPaperCount &&
-                (caps->pPaperSizes[i].x > widthLimit || caps->pPaperSizes[i].y > lengthLimit))
-                continue;
-            add(name);
-        }
+    const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_state.bFormKeyed ? m_formKeywords.p : nullptr,
+                                        m_formKeywords.n, ZQPrinterCapsLists(pContext->pCaps, kCapsPapers), false};
+    PWSTR* forms = nullptr;
+    int count = 0;
+    if (ZQFillDestPaperList(combo, sources) && BGetUserFormNames(pContext, &forms, &count)) {
+        for (int i = 0; i < count; ++i) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(forms[i]));
+        CZQCommon::VFreeStringList(forms, count);
     }
 }
 
 BOOL CZQEffectsTab::BGetUserFormNames(PageContext* pContext, PWSTR** ppNames, int* piCount) {
-    if (!ppNames || !piCount) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    *ppNames = nullptr;
-    *piCount = 0;
-    PageContext* paperContext = nullptr;
-    ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    CZQXmlUiRules* rules = paperContext ? paperContext->pRules : nullptr;
-    if (!rules) return FALSE;
-    // The helper file's macros bring the custom-size limits up to date (thousandths of a millimetre,
-    // as forms are measured).
-    if (rules->Parser().BIsLoaded()) rules->BRunFeatureMacros(L"CustomSize", nullptr, m_pCUIParam);
-    const LONG* range = rules->CustomSizeLimits();
-    const ZQCustomSizeLimits limits = {range[2], range[3], range[0], range[1]};
-    CZQLocalPtr<FORM_INFO_1W> forms;
-    DWORD count = 0;
-    if (!CZQCommon::BEnumForms(HPrinter(), forms.Put(), &count)) return TRUE;
-    CZQLocalPtr<PWSTR> list;
-    if (!list.Alloc(count ? count : 1)) return FALSE;
-    int kept = 0;
-    for (DWORD i = 0; i < count; ++i) {
-        const FORM_INFO_1W& f = forms[i];
-        if (f.Flags != FORM_USER || f.Size.cx < limits.lMinWidth || f.Size.cx > limits.lMaxWidth ||
-            f.Size.cy < limits.lMinLength || f.Size.cy > limits.lMaxLength || !f.pName)
-            continue;
-        auto* name = static_cast<PWSTR>(LocalAlloc(LPTR, 256 * sizeof(WCHAR)));
-        if (!name) break;
-        ZQCopyTextN(name, 256, f.pName, 255);
-        list[static_cast<size_t>(kept++)] = name;
-    }
-    *ppNames = list.Release();
-    *piCount = kept;
-    return TRUE;
+    return ZQGetCustomRangeForms(pContext, HPrinter(), m_pCUIParam, ppNames, piCount);
 }
 
 void CZQEffectsTab::VSelectDestPaper(HWND, PageContext* pContext) {
@@ -326,22 +243,7 @@ void CZQEffectsTab::VRefreshControls(PageContext* pContext) {
 // The borderless paper's entry: the first whose paper keyword is the paper the Paper/Quality page
 // shows, else "LETTER".
 int CZQEffectsTab::IFindBorderlessTwin(PageContext* pContext) {
-    HWND combo = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    WCHAR shown[256] = {};
-    if (paper && paperContext && paper->BGetPaperSizeDisplayName(paperContext, shown)) {
-        const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-        WCHAR text[256];
-        for (int i = 0; i < count; ++i) {
-            CZQLocalPtr<WCHAR> keyword;
-            if (EntryText(combo, i, text) &&
-                CZQCommon::DWOptionNameToKeyword(m_pCUIParam, zqkw::kPaperSize, text, keyword.Put()) == ZQOPT_OK &&
-                ZQEqualNoCase(keyword.Get(), shown))
-                return i;
-        }
-    }
-    return FindExact(combo, L"LETTER");
+    return ZQFindBorderlessTwinEntry(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), pContext, m_pCUIParam);
 }
 
 void CZQEffectsTab::VUpdateControlStates(HWND, PageContext* pContext) {
@@ -652,28 +554,8 @@ void CZQEffectsTab::VSaveSettings(HWND hDlg, const WORD* pIds, PageContext* pCon
 }
 
 void CZQEffectsTab::VApplyPSDocumentOptions(PageContext* pContext) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    const POEMCUIPPARAM param = m_pCUIParam;
-    int value = static_cast<int>(m_state.dwResizeMode);
-    if (value == 2 && work.dwScalePercent == kFullScale) value = 0;
-    if (!m_limits.bFitAllowed && work.dwPrintDocOn) work.dwScaleToFit = 1;
-    if (CZQCommon::DWSelectOptionByIndex(param, kPSDocumentOptions, value, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
-    if (value != 1) {
-        CZQCommon::DWSelectOptionByIndex(param, kPSAutoScaling, 0, OEMCUIP_DOCPROP);
-        return;
-    }
-    HWND combo = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    if (pContext->pLogic->IBindFeatureControl(0, kPSAutoScaling, combo, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply,
-                                              FALSE, 0, nullptr) != 3 ||
-        CZQCommon::DWSelectOptionByKeyword(param, kPSAutoScaling, kCustomPaperSize, OEMCUIP_DOCPROP) != ZQOPT_OK)
-        return;
-    // A user form printed on: its size goes with the job.
-    WCHAR name[256];
-    CZQLocalPtr<FORM_INFO_1W> form;
-    if (SelectedText(combo, name) && CZQCommon::BGetForm(HPrinter(), name, form.Put())) {
-        work.dwCustomDestWidth = static_cast<uint32_t>(form.Get()->Size.cx);
-        work.dwCustomDestLength = static_cast<uint32_t>(form.Get()->Size.cy);
-    }
+    ZQApplyPSDocumentOptions(m_pCUIParam, *pContext->pLogic, m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), HPrinter(),
+                             static_cast<int>(m_state.dwResizeMode), m_limits.bFitAllowed);
 }
 
 void CZQEffectsTab::VResetScalingAndPoster(PageContext* pContext) {

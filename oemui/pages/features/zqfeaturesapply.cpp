@@ -45,6 +45,14 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         logic.VSetManualTwoSided(TRUE);
     }
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
+    BSetResolutionTexts(pContext);
+    VFillDestPaperList(pContext);
+    VSeedDestinationList(false);
+    VShowMarginControls(pContext);
+    VApplyBorderlessPhoto(pContext);
+    VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
+    VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
+    VInitLayoutVisibility(pContext);
     VNoteShown(pContext, kPageFeatures);
     VFocusPageList(pContext, hDlg);
     VUpdateControlState(pContext);
@@ -66,7 +74,10 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         work.dwPagesPerSheet = 1;
         work.dwPendingChange = 1;
     }
-    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) work.dwPendingChange = 1;
+    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+        VApplyCdMedia(hDlg, pContext);
+        work.dwPendingChange = 1;
+    }
 
     // Two-sided printing with rigid margins keeps the layout of the pages.
     if (work.wDuplex != 1 && logic.m_adwMarginChoice[1]) {
@@ -102,6 +113,8 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
+    VRefreshResizeGroup(hDlg, pContext, kRefreshStore);
+    VRefreshLayoutGroup(hDlg, pContext, kRefreshStore);
     // Settings that left the quick set in force are a change to come.
     const ZQUIDevmode* saved = CoreOf(m_pCUIParam);
     if (saved && saved->dwQuickSetInUse && pContext->pQuickSets &&

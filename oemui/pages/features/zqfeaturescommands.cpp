@@ -62,6 +62,7 @@ INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wPa
         case IDC_CHK_FLIP_PAGES_UP: VOnFlipPagesUp(pContext); break;
         case IDC_CHK_PRESERVE_LAYOUT: VOnPreserveLayout(pContext); break;
         case IDC_CHK_SHOW_PREVIEW_FIN: VOnShowPreview(); break;
+        case IDC_BTN_RESOLUTION: VShowResolutionInfo(hDlg, pContext); return FALSE;
         default: return FALSE;
     }
     BCheckPageChanged(hDlg, pContext);
@@ -76,6 +77,7 @@ void CZQFeaturesTab::VOnPreviewClick(HWND hDlg, PageContext* pContext) {
     const bool landscape = work.wOrientation != 2;
     SetOrientation(pContext, m_pCUIParam, landscape);
     CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, landscape ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+    VUpdateBookletState(pContext);
     BCheckPageChanged(hDlg, pContext);
     VSetDocumentSizeText(pContext);
     VRepaintPreview(TRUE);
@@ -88,6 +90,7 @@ void CZQFeaturesTab::VOnOrientation(HWND hDlg, int iCtrlId, PageContext* pContex
     if (!m_controls.BChecked(iCtrlId)) return;
     SetOrientation(pContext, m_pCUIParam, iCtrlId == IDC_RB_LANDSCAPE);
     CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, iCtrlId);
+    VUpdateBookletState(pContext);
     // Two-sided pages keep their layout, except Japanese postcards in a booklet.
     if (BTwoSidedChosen()) {
         if (!pContext->pLogic->m_dwBooklet)
@@ -138,7 +141,7 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Actual size, or the document on another paper
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VOnActualSize(HWND, PageContext* pContext) {
+void CZQFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
@@ -150,6 +153,9 @@ void CZQFeaturesTab::VOnActualSize(HWND, PageContext* pContext) {
     work.dwDuplexConflict = 0;
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps) || logic.BIsBannerPaper() || logic.BIsBorderlessPaper())
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
+    // The full size first: the group reads its mode back from the settings.
+    work.dwScalePercent = 100;
+    VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     const bool conflict = work.wDuplex != 1 && BDuplexConflicts();
     work.dwDuplexConflict = conflict ? 1 : 0;
     if (conflict) work.dwManualDuplex = 1;
@@ -162,6 +168,7 @@ void CZQFeaturesTab::VOnActualSize(HWND, PageContext* pContext) {
         form->Sel = formSelection;
         form->Flags |= OPTIF_CHANGED;
     }
+    VApplyPSDocumentOptions(pContext);
     work.dwScalePercent = 100;
     m_controls.VSetCheck(IDC_RB_ACTUAL_SIZE, TRUE);
     VRepaintPreview(TRUE);
@@ -173,6 +180,9 @@ void CZQFeaturesTab::VOnPrintDocOn(HWND, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     m_state.iResizeMode = ZQFeaturesState::kPrintDocOn;
     VSeedDestinationList(false);
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
+    const DWORD count = caps ? caps->dwPaperCount : 0;
+    const WORD* ids = caps ? caps->pPaperIds : nullptr;
     // One page of the document on each sheet, no poster.
     if (logic.BIsPosterPrinting())
         DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
@@ -181,12 +191,18 @@ void CZQFeaturesTab::VOnPrintDocOn(HWND, PageContext* pContext) {
         work.dwPageOrderIndex = 0;
         work.dwScaleToFit = 1;
     }
-    if (logic.BIsBannerPaper() || logic.BIsBorderlessPaper()) logic.VUpdateBorderlessForPageSize(pContext->pRules);
+    work.dwPrintedOnPaper = WGetDestPaperId(count, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), ids);
+    if (logic.BIsBannerPaper() || logic.BIsBorderlessPaper()) {
+        logic.VUpdateBorderlessForPageSize(pContext->pRules);
+        const int index = IFindDestPaperIndex(count, ids, static_cast<WORD>(m_pCUIParam->pPublicDM->dmPaperSize));
+        SendMessageW(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), CB_SETCURSEL, static_cast<WPARAM>(index < 0 ? 0 : index), 0);
+        VApplyPSDocumentOptions(pContext);
+    }
     EnableWindow(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), TRUE);
     // A booklet always fits its pages to the paper.
     if (work.dwBooklet) work.dwScaleToFit = 1;
     work.dwPrintDocOn = 1;
-    if (work.dwScaleToFit != 1) work.dwScalePercent = 100;
+    work.dwScalePercent = work.dwScaleToFit == 1 ? static_cast<uint32_t>(IGetFitToPaperPercent(pContext)) : 100;
     DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
     VRefocusPaperSize();
     VRepaintPreview(TRUE);
@@ -206,6 +222,7 @@ void CZQFeaturesTab::VOnPreserveLayout(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     logic.IBindFeatureControl(0, zqkw::kZQAutoDuplexScaling, m_controls.Item(IDC_CHK_PRESERVE_LAYOUT), nullptr,
                               OEMCUIP_DOCPROP, CZQUILogic::kBindApply, TRUE, 0, nullptr);
+    IApplyMarginGroup(pContext);
     const BOOL preserve = m_controls.BChecked(IDC_CHK_PRESERVE_LAYOUT);
     logic.m_bAutoDuplexScalingMark = TRUE;
     logic.m_dwAutoDuplexScaling = preserve ? 1 : 0;

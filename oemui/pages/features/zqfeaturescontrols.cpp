@@ -18,7 +18,8 @@ using namespace zqpage;
 namespace {
 
 // The controls the control-state updater moves: the layout rows closing up under two-sided
-// printing, the orientation under the source, and the paper options stack.
+// printing, the orientation under the source, the paper options stack, and the print-quality
+// group.
 constexpr int kMovable[] = {IDC_STA_TWO_SIDED_PRINTING, IDC_CBO_TWO_SIDED_PRINTING, IDC_STA_PAGES_PER_SHEET,
                             IDC_CBO_PAGES_PER_SHEET,    IDC_STA_PAGE_ORDER,          IDC_CBO_PAGE_ORDER,
                             IDC_RB_PORTRAIT,            IDC_RB_LANDSCAPE,            IDC_STA_MEDIA_SOURCE_IS,
@@ -26,7 +27,11 @@ constexpr int kMovable[] = {IDC_STA_TWO_SIDED_PRINTING, IDC_CBO_TWO_SIDED_PRINTI
                             IDC_CHK_QUIET_PRINTING,     IDC_CHECK_BORDERLESS_AUTOFIT, IDC_CHK_MEDIA_PAPER_DIFF,
                             IDC_LB_MEDIA_PAPER_OPTIONS,               IDC_CHK_MEDIA_BACK_COVER,                IDC_STA_CURRENTLY_LOADED_INFO,
                             IDC_STA_ROLL_INFO,          IDC_CHK_SAVE_ROLL_PAPER,     IDC_CHK_DISABLE_AUTO_CUTTER,
-                            IDC_CHK_AUTOROTATE,         IDC_STA_MEDIA_TYPE_IS,       IDC_CBO_MEDIA_TYPE_IS};
+                            IDC_CHK_AUTOROTATE,         IDC_STA_MEDIA_TYPE_IS,       IDC_CBO_MEDIA_TYPE_IS,
+                            // The print-quality group, stacked by its own rules.
+                            IDC_CBO_PRINT_QUALITY,      IDC_OPTIMIZE_FOR_FEATURES,   IDC_RB_DRAWING_TEXT,
+                            IDC_RB_IMAGES,              IDC_CHK_THRIFTMODE,          IDC_CHK_GLOSS,
+                            IDC_CHK_MAX_DETAILS,        IDC_IMAGE_ENHANCEMENT,       IDC_STA_RENDER_DPI};
 static_assert(ARRAYSIZE(kMovable) <= CZQPageControls::kMaxMovable);
 
 // The kinds' devmode fields compared for a change.
@@ -336,8 +341,10 @@ BOOL CZQFeaturesTab::BCheckPageChanged(HWND hDlg, PageContext* pContext) {
     };
     // Resizing and margins.
     if (saved) {
+        // The paper printed on counts while the document is printed on another paper: the resizing
+        // group keeps it on the document's paper otherwise.
         changed = changed || work->dwPrintDocOn != saved->dwPrintDocOn || work->dwScaleToFit != saved->dwScaleToFit ||
-                  work->dwPrintedOnPaper != saved->dwPrintedOnPaper ||
+                  ((work->dwPrintDocOn || saved->dwPrintDocOn) && work->dwPrintedOnPaper != saved->dwPrintedOnPaper) ||
                   (IsWindowEnabled(m_controls.Item(IDC_TXT_NORMAL_SIZE)) && work->dwScalePercent != saved->dwScalePercent);
     }
     changed = changed || differs(0, zqkw::kZQEmulatePexlonMargins, IDC_CHECK_EMULATE_MARGINS, TRUE) ||

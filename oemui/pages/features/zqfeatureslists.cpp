@@ -56,6 +56,8 @@ void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
         pContext->pLogic->IBindFeatureControl(0, zqkw::kZQPhotoFix, m_controls.Item(IDC_CBO_PHOTOFIX), nullptr,
                                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     CheckColorSpaceForQuality(param);
+    VUpdateQualityGroup(pContext);
+    BSetResolutionTexts(pContext);
 }
 
 void CZQFeaturesTab::VApplyQualityGroupRule() {
@@ -129,10 +131,8 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     ReadOption(param, zqkw::kMediaType, media);
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
-        const bool mediaKeyword =
-            StoreListKeyword(param, list, zqkw::kMediaType, rules.Parser().m_szMediaTypeValue) || m_state.bUserMediumChosen;
-        if (mediaKeyword && StoreListKeyword(param, m_controls.Item(IDC_CBO_PRINT_QUALITY), zqkw::kPrintQualityGroup,
-                                             rules.Parser().m_szQualityGroupValue)) {
+        const bool mediaKeyword = BStoreMediaKeyword(m_controls.Page(), pContext) || m_state.bUserMediumChosen;
+        if (mediaKeyword && BStoreQualityKeyword(m_controls.Page(), pContext)) {
             rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
             VRecordRigidMargins(logic);
             // A type that names its own source puts the source list on it.
@@ -148,11 +148,15 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             if (FeatureItem(param, zqkw::kFaceControl)) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
             if (!logic.BIsBannerPaper()) rules.BRunMacro(L"macro_BannerMediaType_to_BannerPaperSize", media, param);
         }
+        VFillDestPaperList(pContext);
+        VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
         VSeedDestinationList(true);
         if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+            VApplyCdMedia(m_controls.Page(), pContext);
             rules.BRunMacro(L"macro_CD_DVD", media, param);
         } else {
             EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
+            VUpdatePageOrderState(m_controls.Page());
             // One-sided printing makes no booklets.
             if (m_controls.ISelection(IDC_CBO_TWO_SIDED_PRINTING) == 0) {
                 logic.m_dwBooklet = 0;
@@ -167,7 +171,11 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         // Leaving the banner media leaves the banner paper sizes too.
         if (IsBannerKeyword(before) && !IsBannerKeyword(media) && !work.dwDiffPaper)
             rules.BRunMacro(L"macro_Mediatype_to_PaperSize", media, param);
+        BSetResolutionTexts(pContext);
+        VUpdateQualityGroup(pContext);
     }
+    if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && lstrcmpW(media, L"PLAIN") != 0)
+        VApplyGrayScaleQuality(pContext);
     // Colour management an application or the system keeps has no automatic media type.
     WCHAR space[256];
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) &&
@@ -228,13 +236,20 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.
     if (ChosenIs(*this, list, 1018, nullptr, true)) m_customPaper.IDoModal(hDlg, pContext, rightToLeft);
 
+    VFillDestPaperList(pContext);
+    VShowMarginControls(pContext);
+    VApplyBorderlessPhoto(pContext);
+    VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     VSeedDestinationList(false);
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
+    VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
     if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
         VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
-    if (!OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+        VApplyCdMedia(hDlg, pContext);
+    } else {
         EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
         // The mirror image follows the option the page shows first: its first option mirrors.
         WCHAR mirror[256] = {};
@@ -278,6 +293,11 @@ void CZQFeaturesTab::VOnDestPaper(PageContext* pContext) {
         pContext->pLogic->IBindFeatureControl(0, L"ZQPSAutoScaling", destination, nullptr, OEMCUIP_DOCPROP,
                                               CZQUILogic::kBindApply, FALSE, 0, nullptr) == 3)
         DWSelectOptionByKeyword(param, L"ZQPSAutoScaling", L"ZQCustomPaperSize", OEMCUIP_DOCPROP);
+    // The paper printed on, and the scale that fits the document on it.
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
+    m_state.iDestIndex = m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE);
+    work.dwPrintedOnPaper = WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_state.iDestIndex, caps ? caps->pPaperIds : nullptr);
+    if (work.dwPrintDocOn && work.dwScaleToFit) work.dwScalePercent = static_cast<uint32_t>(IGetFitToPaperPercent(pContext));
     VRepaintPreview(FALSE);
 }
 
@@ -316,9 +336,14 @@ void CZQFeaturesTab::VOnPagesPerSheet(PageContext* pContext) {
     } else if (work.dwPrintDocOn == 0) {
         work.dwScaleToFit = 1;
     }
+    VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
+    VUpdateDuplexUnitControls(pContext);
+    VUpdatePageOrderState(m_controls.Page());
+    VUpdateAutoDuplexScaling(pContext);
     work.dwPagesPerSheet = static_cast<uint32_t>(setting);
     work.wDuplex = WGetTwoSidedBinding(pContext);
     work.dwBooklet = logic.m_dwBooklet;
+    VRefreshLayoutGroup(m_controls.Page(), pContext, kRefreshShow);
     VRepaintPreview(FALSE);
 }
 
@@ -342,6 +367,7 @@ void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
         work.dwPagesPerSheet = 1;
         if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
     }
+    VUpdateBookletState(pContext);
     if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
     work.dwBooklet = logic.m_dwBooklet;
     work.wDuplex = WGetTwoSidedBinding(pContext);
@@ -406,19 +432,32 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VUpdateDuplexState();
     }
+    VFillDestPaperList(pContext);
+    VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
     VSeedDestinationList(false);
+    VUpdateManualDuplexState(pContext);
     const bool twoSided = entry == 1 || entry == 2;
     const bool postcard = OptionContains(param, zqkw::kPaperSize, L"HAGAKI");
     if (logic.BIsBannerPaper() || (twoSided && !postcard && logic.BIsBorderlessPaper()))
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
     work.dwBooklet = logic.m_dwBooklet;
+    VUpdateDuplexUnitControls(pContext);
     logic.VUpdateDuplexState();
+    VUpdateAutoDuplexScaling(pContext);
+    IApplyMarginGroup(pContext);
     // Pages turned over by hand are not stapled.
     if (work.dwManualDuplex) DWSelectOptionByIndex(param, StaplingFeature(PostScript(pContext)), 0, OEMCUIP_DOCPROP);
     logic.IApplyCustomDuplexRange();
+    VUpdateTwoSidedLabel(pContext);
     VRefreshPaperPageList(pContext);
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) {
+        const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
+        if (caps) BValidatePrintedOnPaper(pContext, caps->dwPaperCount, caps->pPaperIds);
+    }
+    VRefreshLayoutGroup(m_controls.Page(), pContext, kRefreshShow);
     if (twoSided && postcard) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
-    if (!OptionContains(param, zqkw::kMediaType, L"_CD_")) EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
+    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) VApplyCdMedia(m_controls.Page(), pContext);
+    else EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
     VRepaintPreview(FALSE);
 }
 

@@ -16,6 +16,7 @@
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqfeaturesids.h"
+#include "settings/zqdriverdata.h"
 #include "res/zqpopupids.h"
 
 using namespace zqpage;
@@ -145,6 +146,9 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VFocusPageList(pContext, hDlg);
     VCacheControlHandles(hDlg);
     VRecordControlRects();
+    // The configuration manager's lock of two-sided printing.
+    CZQLocalPtr<WCHAR> exist;
+    if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, exist.Put())) VApplyDuplexLock(pContext);
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     if (pContext->pCaps) ZQCopyText(m_szText, kResStringChars, pContext->pCaps->szPortName);
@@ -172,6 +176,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VReapplyStartRules(pContext);
     VRefreshPaperSizeGroup(pContext);
+    VUpdateQualityGroup(pContext);
 
     // A paper that is not borderless prints no borderless photo.
     if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
@@ -182,12 +187,20 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VApplyBlackOnlyRule(pContext);
     VSetControlTexts(pContext);
+    BGetPaperSizeNames();
+    VFillDestPaperList(pContext);
+    VSeedDestinationList(false);
+    VShowMarginControls(pContext);
+    VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
+    VInitLayoutVisibility(pContext);
+    VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
 
     // A poster whose tiles are not chosen one by one prints every tile.
     if (!FeatureItem(param, L"ZQTilingSelection") && logic.BIsPosterPrinting())
         for (uint32_t& tile : work.adwPosterTiles) tile = 1;
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VShowOrientation();
+    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) VApplyCdMedia(hDlg, pContext);
     return TRUE;
 }
 
@@ -252,7 +265,7 @@ void CZQFeaturesTab::VFollowUiLanguage(PageContext* pContext) {
 void CZQFeaturesTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER);
     if (!pContext->pPreview) return;
-    if (!BFillSharedPreview(&m_preview, pContext)) return;
+    VFillPreviewSettings(pContext);
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
 }

@@ -14,7 +14,9 @@
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
+#include "pages/zqpapernames.h"
 #include "preview/zqpreviewsettings.h"
+#include "settings/zqoptionlists.h"
 
 struct ZQUIDevmode;
 
@@ -48,6 +50,34 @@ struct ZQFeaturesState {
     // The size of the document as the sample page's label shows it.
     static constexpr size_t kDocumentSizeChars = 256;
     WCHAR szDocumentSize[kDocumentSizeChars] = {};
+
+    // Resizing: the bounds of a percentage (the template has no percentage box: they bound the
+    // stored scale), the destination entry last chosen, and the form chosen while the printer
+    // scales documents from its large papers.
+    static constexpr int kScaleMinimum = 25;
+    static constexpr int kScaleMaximum = 400;
+    BOOL bFitAllowed = TRUE;
+    int iDestIndex = 0;
+    BOOL bScaleFromLarge = FALSE;
+    WCHAR szSelectedForm[256] = {};
+    BOOL bFormKeywordsRead = FALSE;  // the form's option keywords were asked for
+    BOOL bFormKeyed = FALSE;         // and could be read
+    // Layout: the configuration manager locks two-sided printing; a poster chosen in the
+    // pages-per-sheet list, with its option (1..3).
+    BOOL bDuplexLocked = FALSE;
+    BOOL bPosterSelected = FALSE;
+    int iPosterOption = 0;
+};
+
+// Which controls of the print-quality group the printer has, in the order of the group.
+struct ZQQualityGroupVisibility {
+    DWORD dwQualityList;
+    DWORD dwGloss;
+    DWORD dwThriftmode;
+    DWORD dwOptimizeFor;
+    DWORD dwMaximumDetail;
+    DWORD dwPhotoFeatures;
+    DWORD dwQuietPrinting;
 };
 
 class CZQFeaturesTab : public CZQTabBase {
@@ -108,10 +138,80 @@ public:
     // The paper-size list on the current form, else on Letter with that paper's rules.
     void VRefreshPaperSizeGroup(PageContext* pContext);
 
+    // ---- resizing: actual size, the document on another paper, a percentage
+    // Mode 0 sets the group from the settings, mode 2 stores it back; other modes do nothing.
+    void VRefreshResizeGroup(HWND hDlg, PageContext* pContext, int iMode);
+    // The printer's paper names for the destination list (the reader retries a driver still
+    // starting up); FALSE, and none, when they cannot be read.
+    BOOL BGetPaperSizeNames();
+    void VFillDestPaperList(PageContext* pContext);
+    // The user's forms within the custom-size range (a list the caller frees with VFreeStringList).
+    BOOL BGetCustomRangeForms(PageContext* pContext, PWSTR** ppNames, int* piCount);
+    // The paper id of a destination entry: the id of the paper name it shows, 0 for a name the
+    // printer does not list, the first id without the printer's names.
+    WORD WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds);
+    // The destination entry of a paper id; -1 when there is none.
+    int IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId);
+    // The percentage that fits the document's paper on the destination (100 when a size is unknown).
+    int IGetFitToPaperPercent(PageContext* pContext);
+    void VSelectScaleTargetPaper(HWND hDlg, PageContext* pContext);
+    void VSetResizeGroup(PageContext* pContext);
+    void VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext* pContext);
+    void VUpdateResizeControls(HWND hDlg, PageContext* pContext);
+    // The resizing as the PostScript driver's document options.
+    void VApplyPSDocumentOptions(PageContext* pContext);
+
+    // ---- margin options (the template has no margin boxes: the features follow the rules)
+    void VShowMarginControls(PageContext* pContext);
+    void VSetMarginGroup(PageContext* pContext);
+    int IApplyMarginGroup(PageContext* pContext);
+    // A borderless photo prints at actual size, fitted, without margin options or centring.
+    void VApplyBorderlessPhoto(PageContext* pContext);
+
+    // ---- layout and two-sided printing
+    void VInitLayoutVisibility(PageContext* pContext);
+    // Mode 0 sets the group from the settings, mode 2 stores it back; other modes do nothing.
+    void VRefreshLayoutGroup(HWND hDlg, PageContext* pContext, int iMode);
+    void VSetLayoutGroup(PageContext* pContext);
+    void VApplyLayoutGroup(HWND hDlg, PageContext* pContext);
+    void VApplyTwoSided(HWND hDlg, PageContext* pContext);
+    void VUpdateTwoSidedLabel(PageContext* pContext);
+    void VUpdateDuplexControls(PageContext* pContext);
+    void VUpdateDuplexUnitControls(PageContext* pContext);
+    void VUpdateManualDuplexState(PageContext* pContext);
+    void VUpdateAutoDuplexScaling(PageContext* pContext);
+    void VApplyDuplexLock(PageContext* pContext);
+    void VUpdateBookletState(PageContext* pContext);
+    void VUpdatePageOrderState(HWND hDlg);
+    // Whether the pages-per-sheet list stands on one of its poster entries (none under the
+    // simplified interface); the choice is kept.
+    BOOL BCheckPosterSelection(CZQUILogic* pLogic, HWND hList);
+    void VSetPagesPerSheetLabel(PageContext* pContext);
+    void VApplyStraightPaperPath(PageContext* pContext);
+    // A printed-on paper the form item marks as conflicting gives way to the first of the ids.
+    BOOL BValidatePrintedOnPaper(PageContext* pContext, DWORD dwCount, const WORD* pIds);
+    // Photo and disc media print one page to a sheet; a disc prints one-sided, mirrored, at its size.
+    void VApplyCdMedia(HWND hDlg, PageContext* pContext);
+    void VShowResolutionInfo(HWND hDlg, PageContext* pContext);
+
+    // ---- the print-quality group
+    void VGetQualityGroupVisibility(PageContext* pContext, ZQQualityGroupVisibility* pVisible);
+    void VArrangeQualityGroup(const ZQQualityGroupVisibility& visible, PageContext* pContext);
+    void VUpdateQualityGroup(PageContext* pContext);
+    BOOL BSetResolutionTexts(PageContext* pContext);
+    void VReadQualityCheckBoxes(PageContext* pContext);
+    BOOL BStoreMediaKeyword(HWND hDlg, PageContext* pContext);
+    BOOL BStoreQualityKeyword(HWND hDlg, PageContext* pContext);
+    void VApplyGrayScaleQuality(PageContext* pContext);
+
+    // ---- the sample page
+    void VFillPreviewSettings(PageContext* pContext);
+
     // ---- for the tests: the state and parts behind the page's routines
     ZQFeaturesState& StateForTesting() { return m_state; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
+    const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
 
 private:
     friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -203,6 +303,9 @@ private:
     // printing (that page need not be in the sheet).
     void VRefreshPaperPageList(PageContext* pContext);
     void VRepaintPreview(BOOL bErase);
+    // A borderless paper's destination entry: the paper the Paper/Quality page shows, else "LETTER",
+    // else the first.
+    int IFindBorderlessTwin(PageContext* pContext);
     // The focus to the paper-size list and back, which redraws its owner-drawn entry.
     void VRefocusPaperSize();
 
@@ -213,4 +316,6 @@ private:
     CZQTreePopups m_trees;
     HICON m_hMarkerIcon = nullptr;
     ZQFeaturesState m_state;
+    CZQPaperNames m_paperNames;
+    zqsettings::CZQStringList m_formKeywords;
 };

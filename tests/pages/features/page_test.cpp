@@ -68,10 +68,10 @@ TEST_P(FeaturesStartRules, RunAroundThePapersMacros) {
     m_core.dwPrintDocOn = c.printDocOn;
     Build();
     for (const char* feature : {"MediaType", "PrintQualityGroup", "ZQContrast", "ZQPhotoFix"})
-        m_host.SetSelection(feature, feature == std::string("PrintQualityGroup") ? 1 : 2);
+        m_host.SetSelection(feature, feature == std::string("MediaType") || feature == std::string("PrintQualityGroup") ? 1 : 2);
     ASSERT_NE(nullptr, Open());
     EXPECT_EQ(c.macros, LoggedMacros());
-    EXPECT_EQ(std::make_tuple(2, 1, c.contrast, 2),
+    EXPECT_EQ(std::make_tuple(1, 1, c.contrast, 2),
               std::make_tuple(Sel("MediaType"), Sel("PrintQualityGroup"), Sel("ZQContrast"), Sel("ZQPhotoFix")));
     EXPECT_EQ(c.printDocOn ? 1 : 0, m_tab->StateForTesting().iResizeMode);
 }

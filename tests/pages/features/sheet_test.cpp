@@ -80,7 +80,8 @@ TEST_F(FeaturesSheet, ComingToTheFrontPreservesTheTwoSidedLayout) {
     } cases[] = {
         {1, 1, TRUE, 0, 1, true, false}, {1, 0, FALSE, 0, 1, true, true},
         {1, 0, TRUE, 1, 1, true, true},  {1, 0, TRUE, 0, 0, false, true},
-        {0, 1, FALSE, 0, -1, false, false},
+        // Without a recorded choice the box shows the feature.
+        {0, 1, FALSE, 0, -1, true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.minimizeMark << c.minimize << c.scalingMark << c.scaling);
@@ -118,7 +119,7 @@ TEST_F(FeaturesSheet, LeavingKeepsAChangedQuickSetPending) {
     quickSets.VSnapshotCurrent(&Work());
     EXPECT_EQ(FALSE, Notify(PSN_KILLACTIVE));
     EXPECT_EQ(0u, Work().dwPendingChange);
-    Work().wOrientation = 2;
+    Click(m_page, IDC_RB_LANDSCAPE);
     EXPECT_EQ(FALSE, Notify(PSN_KILLACTIVE));
     EXPECT_EQ(1u, Work().dwPendingChange);
 }
