@@ -52,6 +52,8 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
     VMarkDifferingKinds(pContext);
     VSelectMediaTypeEntry(pContext);
+    VFillKindSourceCombo(pContext);
+    VEnableKindMediaType(pContext);
     BSetResolutionTexts(pContext);
     VFillDestPaperList(pContext);
     VSeedDestinationList(false);

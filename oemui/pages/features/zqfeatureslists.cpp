@@ -93,9 +93,13 @@ void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
 void CZQFeaturesTab::VOnSource(PageContext* pContext) {
     // The rules return to this source after a paper-size change.
     VApplyCombosToKind(pContext);
+    VSelectOtherPagesSource(pContext);
+    VApplyOtherPages(pContext);
     VMarkDifferingKinds(pContext);
+    VFillPageKindList(pContext->pLogic, FALSE);
     const int source = m_controls.ISelection(IDC_CBO_MEDIA_SOURCE_IS);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : source);
+    VFillKindSourceCombo(pContext);
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VRepaintPreview(TRUE);
 }
@@ -111,11 +115,14 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     const LRESULT chosen = SendMessageW(list, CB_GETCURSEL, 0, 0);
 
     // "Add Paper..." starts the maker's media tool; the list stays on the current type.
-    if (count >= 2 && chosen == count - 2 && Readable(param, zqkw::kZQAddCustomMedia) && BReadAddPaperPath(pContext) &&
-        m_state.szAddPaperPath[0]) {
+    const bool addPaper = count >= 2 && chosen == count - 2 && Readable(param, zqkw::kZQAddCustomMedia);
+    if (addPaper && BReadAddPaperPath(pContext) && m_state.szAddPaperPath[0]) {
         WCHAR command[ZQFeaturesState::kAddPaperChars];
         ZQCopyText(command, ZQFeaturesState::kAddPaperChars, m_state.szAddPaperPath);
         BLaunchProgram(wParam, command);
+        VSelectCurrentMediaName(list, pContext);
+    } else if (addPaper && m_state.bMediaTypePopup) {
+        // Without the tool "Add Paper..." is no media type either.
         VSelectCurrentMediaName(list, pContext);
     }
     // "More..." opens the tree of every type; Cancel leaves the list on the current type.
@@ -125,10 +132,15 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             IFillMediaTypeCombo(list, pContext, -1);
         else
             VSelectCurrentMediaName(list, pContext);
+    } else if (more) {
+        // "More..." is no media type: without its tree the list returns to the current one.
+        VSelectCurrentMediaName(list, pContext);
     }
     WCHAR name[256];
+    // The name is chosen first: a user medium's option is known only then.
     if (!more && SelectedText(list, name)) BSelectMediaByName(pContext, name);
     VApplyCombosToKind(pContext);
+    VSelectOtherPagesMedia(pContext);
 
     WCHAR media[256] = {};
     ReadOption(param, zqkw::kMediaType, media);
@@ -185,6 +197,9 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) &&
         (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0) && lstrcmpW(media, L"AUTOMATIC") == 0)
         DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
+    VFillKindSourceCombo(pContext);
+    VMarkDifferingKinds(pContext);
+    VFillPageKindList(pContext->pLogic, FALSE);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, PostScript(pContext));
     VRefocusPaperSize();
     VRepaintPreview(TRUE);
@@ -241,9 +256,12 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         VSelectMediaTypeEntry(pContext);
         VUpdateQualityGroup(pContext);
     }
+    VFillKindSourceCombo(pContext);
     VMarkDifferingKinds(pContext);
+    VFillPageKindList(pContext->pLogic, FALSE);
     VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
+    VEnableKindMediaType(pContext);
 
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.
     if (ChosenIs(*this, list, 1018, nullptr, true)) m_customPaper.IDoModal(hDlg, pContext, rightToLeft);

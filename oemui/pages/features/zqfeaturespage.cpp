@@ -288,7 +288,12 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
     }
     CZQUILogic& logic = *pContext->pLogic;
     BOOL result = FALSE;
+    // Drawing a list may move the core driver's source: other pages keep theirs on both sides.
+    VSelectOtherPagesSource(pContext);
     switch (pDraw->CtlID) {
+        case IDC_LB_MEDIA_PAPER_OPTIONS:
+            result = IDrawPageKindItem(L"ZQCovers", pDraw, pDraw->hwndItem, &logic);
+            break;
         case IDC_CBO_MEDIA_TYPE_IS:
             result = logic.IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, pDraw, pDraw->hwndItem);
             break;
@@ -318,6 +323,7 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
             break;
         default: break;
     }
+    VSelectOtherPagesSource(pContext);
     return result;
 }
 

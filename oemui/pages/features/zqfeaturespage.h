@@ -157,6 +157,32 @@ public:
     void VMarkDifferingKinds(PageContext* pContext);
     // The administrator's locks of the paper source and the media type.
     void VReadLockFlags(PageContext* pContext);
+    // The kind's source and media options shown in the lists (the kind read from the page-kind list
+    // when asked; -1 leaves a list as it is).
+    void VSelectKindInCombos(PageContext* pContext, int iSource, int iMedia, BOOL bReadKind);
+    // The source list refilled for the chosen kind: a paper-size change returns it, once, to the
+    // source the rules remember.
+    void VFillKindSourceCombo(PageContext* pContext);
+    void VApplySelectedKind(PageContext* pContext);
+    // One kind's paper into the core driver's items, the lists refilled for it.
+    void VApplyFirstPage(PageContext* pContext);
+    void VApplyBackCover(PageContext* pContext);
+    void VApplyLastPage(PageContext* pContext);
+    void VApplyFrontCover(PageContext* pContext);
+    void VApplyBackCoverFromFeeder(PageContext* pContext);
+    void VApplyFrontCoverFromFeeder(PageContext* pContext);
+    void VApplyOtherPages(PageContext* pContext);
+    void VSelectOtherPagesSource(PageContext* pContext);
+    void VSelectOtherPagesMedia(PageContext* pContext);
+    void VEnableKindMediaType(PageContext* pContext);
+    int IGetKindMediaIndex(PageContext* pContext);
+    // The page-kind list filled from "ZQCovers" (or its chosen entry replaced); the covers' flags
+    // follow the settings. Without different papers the covers are off.
+    void VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill);
+    void VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR pszName, int iPosition);
+    // Owner-draw of one entry, with the marker of a kind that differs or a cover in use; 0.
+    int IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
+    void VClearPageKindList(PageContext* pContext);
 
     // ---- the user's own media (the maker's media tool keeps them per user, at most kMaxUserMedia)
     static constexpr int kMaxUserMedia = 40;
@@ -386,6 +412,10 @@ private:
     INT_PTR IRunMediaPopup(PageContext* pContext);
     // The page kind chosen in the page-kind list; kKindNone without one.
     int ISelectedKind(PageContext* pContext);
+    // The family of kind appliers' common steps.
+    void VApplyKind(PageContext* pContext, int iKind);
+    // The kinds' table from the settings, the covers in use through their own paper.
+    void VShowPageKinds(PageContext* pContext);
     // A chosen user medium prints in the quality group its media tool recorded, with its macros.
     void VApplyUserMediumQuality(PageContext* pContext);
 

@@ -60,6 +60,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     CZQPaperSlots::VFillSourceList(sources, logic, pContext->pCaps);
     logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, sources, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE,
                               0, nullptr);
+    VShowPageKinds(pContext);
 
     // The extended margins as the sheet opened with them.
     if (logic.m_dwExtendedMargins == 0 || logic.m_dwExtendedMargins == 1)
@@ -73,7 +74,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     VSetDocumentSizeText(pContext);
     VShowFeatureBoxes(pContext);
     VShowBorderlessBoxes(pContext);
-    SendMessageW(m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS), LB_RESETCONTENT, 0, 0);
+    VClearPageKindList(pContext);
 
     // A paper printed scaled from a larger one makes no poster on the Finishing page either.
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
@@ -83,8 +84,61 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     m_state.bPrintingHelp = BHasPrintingHelp(param, kPageFeatures);
     m_controls.VShow(IDC_BTN_PAPERMEDIA_PRINTINGHELP, m_state.bPrintingHelp);
 
+    VFillPageKindList(&logic, TRUE);
     VUpdateControlState(pContext);
     VReadLockFlags(pContext);
+}
+
+void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
+    ZQUIDevmode& work = *pContext->pLogic->WorkDM();
+    const POEMCUIPPARAM param = m_pCUIParam;
+    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
+    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
+    m_kinds.VRead(work, items, sources);
+    const int source = CZQPaperSlots::ISourcePosition(items, sources, work.dwDefaultSourceId);
+    const int media = CZQPaperSlots::IMediaTypeIndex(items, work.dwDefaultMediaId);
+    const int mediaId = static_cast<int>(work.dwDefaultMediaId);
+    // A cover in use goes through its own paper; the others take the document's.
+    bool applied = false;
+    m_controls.VSetCheck(IDC_CHK_MEDIA_BACK_COVER, work.dwBackCover != 0);
+    if (work.dwBackCover) {
+        VApplyBackCover(pContext);
+        applied = true;
+    } else {
+        m_kinds.VSetKind(kKindBackCover, source, media, mediaId);
+    }
+    if (work.dwFrontCover) {
+        VApplyFrontCover(pContext);
+        applied = true;
+    } else {
+        m_kinds.VSetKind(kKindFrontCover, source, media, mediaId);
+    }
+    for (int kind : {kKindBackCoverFeeder, kKindFrontCoverFeeder}) {
+        const int slot = CZQPaperSlots::ISlotOfKind(kind);
+        if (kind == kKindBackCoverFeeder ? work.dwBackCoverFeeder : work.dwFrontCoverFeeder) {
+            kind == kKindBackCoverFeeder ? VApplyBackCoverFromFeeder(pContext) : VApplyFrontCoverFromFeeder(pContext);
+            applied = true;
+        } else {
+            m_kinds.VSetKind(kind, m_kinds.aiSource[slot], media, mediaId);
+        }
+    }
+    const int working = kWorkingSlot;
+    if (!work.dwDiffPaper) {
+        DWSelectOptionByIndex(param, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
+        m_kinds.VSetKind(kKindFirstPage, m_kinds.aiSource[working], m_kinds.aiMedia[working], 0);
+        m_kinds.VFollowMediaId(kKindFirstPage, items);
+    }
+    // Without the page-kind list the lists stand for other pages again.
+    if (applied && !m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS)) {
+        DWFillSourceAndMediaCombos(pContext);
+        VSelectKindInCombos(pContext, m_kinds.aiSource[working], m_kinds.aiMedia[working], FALSE);
+    } else if (work.dwDiffPaper) {
+        const int shown = CZQPaperSlots::ISlotOfKind(work.dwFrontCoverFeeder ? kKindFrontCoverFeeder : kKindFrontCover);
+        VSelectKindInCombos(pContext, m_kinds.aiSource[shown], m_kinds.aiMedia[shown], FALSE);
+    } else {
+        VSelectKindInCombos(pContext, m_kinds.aiSource[working], m_kinds.aiMedia[working], FALSE);
+    }
 }
 
 void CZQFeaturesTab::VShowFeatureBoxes(PageContext* pContext) {

@@ -1,0 +1,346 @@
+// The Features page's page kinds shown and chosen: a kind's paper pushed into the core driver's items
+// and the lists, the source list of the chosen kind, and the owner-drawn page-kind list with its
+// markers. The page-kind list is not on every template: without it the lists stand for other pages.
+#include "common/zqkeywords.h"
+#include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
+#include "pages/features/zqfeaturespage.h"
+#include "pages/zqpageitems.h"
+#include "res/zqfeaturesids.h"
+
+using namespace zqpage;
+
+namespace {
+
+// The kind the lists stand for: the chosen one, other pages without a choice.
+int ListedKind(int iKind) { return iKind == kKindNone ? kKindOtherPages : iKind; }
+
+bool FeederKind(int iKind) { return iKind == kKindBackCoverFeeder || iKind == kKindFrontCoverFeeder; }
+
+void SelectEntry(HWND hList, int iEntry) { SendMessageW(hList, CB_SETCURSEL, static_cast<WPARAM>(iEntry), 0); }
+
+// The entry showing a source option: option 0 is the printer's first bin (entry 0), the others by
+// their display name; -1 when the list has none.
+int SourceEntry(HWND hList, POEMCUIPPARAM pParam, const PrinterCaps* pCaps, int iOption) {
+    WCHAR text[256];
+    if (iOption == 0) {
+        return pCaps && EntryText(hList, 0, text) && wcscmp(text, pCaps->szFirstBinName) == 0 ? 0 : -1;
+    }
+    const PCWSTR name = OptionName(PubItem(pParam, DMPUB_DEFSOURCE), iOption);
+    if (!name) return -1;
+    const int count = static_cast<int>(SendMessageW(hList, CB_GETCOUNT, 0, 0));
+    for (int i = 1; i < count; ++i)
+        if (EntryText(hList, i, text) && wcscmp(text, name) == 0) return i;
+    return -1;
+}
+
+// The names of the kinds as the list shows them.
+constexpr PCWSTR kKindNames[kPageKindCount] = {L"First Page",  L"Other Pages",           L"Last Page",
+                                               L"Back Cover",  L"Front Cover",           L"Back Cover from Feeder",
+                                               L"Front Cover from Feeder"};
+
+int KindOfName(PCWSTR pszName) {
+    for (int i = 0; i < kPageKindCount; ++i)
+        if (wcscmp(pszName, kKindNames[i]) == 0) return i;
+    return kKindNone;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The kinds and the core driver's items
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VSelectOtherPagesSource(PageContext* pContext) {
+    if (!m_pCUIParam) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
+    const int source = m_kinds.aiSource[kWorkingSlot];
+    if (items.pCaps && source >= 0 && static_cast<DWORD>(source) < items.pCaps->dwSourceCount &&
+        PubItem(m_pCUIParam, DMPUB_DEFSOURCE))
+        DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, 0, source);
+}
+
+void CZQFeaturesTab::VSelectOtherPagesMedia(PageContext*) {
+    const int media = m_kinds.aiMedia[kWorkingSlot];
+    if (m_pCUIParam && media >= 0 && PubItem(m_pCUIParam, DMPUB_MEDIATYPE))
+        DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, 0, media);
+}
+
+int CZQFeaturesTab::IGetKindMediaIndex(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    const int kind = work && work->dwDiffPaper ? ListedKind(ISelectedKind(pContext)) : kKindOtherPages;
+    return m_kinds.aiMedia[CZQPaperSlots::ISlotOfKind(kind)];
+}
+
+void CZQFeaturesTab::VEnableKindMediaType(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work) return;
+    if (!work->dwDiffPaper && !m_state.bMediaLocked) return;
+    // A feeder cover takes the feeder's media; a lock holds it for every kind.
+    const bool enable = !m_state.bMediaLocked && !FeederKind(ISelectedKind(pContext));
+    for (int id : {IDC_CBO_MEDIA_TYPE_IS, IDC_STA_MEDIA_TYPE_IS}) EnableWindow(m_controls.Item(id), enable);
+}
+
+void CZQFeaturesTab::VSelectKindInCombos(PageContext* pContext, int iSource, int iMedia, BOOL bReadKind) {
+    if (!m_pCUIParam) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const int kind = bReadKind ? ISelectedKind(pContext) : kKindNone;
+    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
+    HWND media = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
+    if (FeederKind(kind)) {
+        WCHAR option[256];
+        CZQLocalPtr<WCHAR> name;
+        const PCWSTR feature = CZQPaperSlots::PszFeederFeature(kind);
+        if (ReadOption(param, feature, option) &&
+            DWOptionKeywordToName(param, feature, option, name.Put()) == ZQOPT_OK)
+            SendMessageW(sources, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get()));
+    } else if (PubItem(param, DMPUB_DEFSOURCE) && iSource != -1) {
+        const int entry = SourceEntry(sources, param, ZQPaperItemsOf(param, pContext).pCaps, iSource);
+        if (entry >= 0) SelectEntry(sources, entry);
+    }
+    const POPTITEM mediaItem = PubItem(param, DMPUB_MEDIATYPE);
+    const PCWSTR name = iMedia != -1 ? OptionName(mediaItem, iMedia) : nullptr;
+    if (!name) return;
+    WCHAR text[256];
+    const int count = static_cast<int>(SendMessageW(media, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        if (EntryText(media, i, text) && wcscmp(text, name) == 0) SelectEntry(media, i);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The kind appliers: the kind's paper in the core driver's items and the lists refilled for it,
+// the other-pages source kept
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VApplyKind(PageContext* pContext, int iKind) {
+    if (!WorkOf(pContext) || !m_pCUIParam) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
+    const int slot = CZQPaperSlots::ISlotOfKind(iKind);
+    const int saved = m_kinds.aiSource[kWorkingSlot];
+    m_kinds.aiSource[kWorkingSlot] = m_kinds.aiSource[slot];
+    if (m_kinds.aiMedia[slot] >= 0 && PubItem(param, DMPUB_MEDIATYPE))
+        DWSelectPubOption(param, DMPUB_MEDIATYPE, 0, m_kinds.aiMedia[slot]);
+    // A feeder cover's source is an option of its feeder feature, not a position of the source item.
+    const int source = m_kinds.aiSource[slot];
+    if (!FeederKind(iKind) && items.pCaps && source >= 0 && static_cast<DWORD>(source) < items.pCaps->dwSourceCount &&
+        PubItem(param, DMPUB_DEFSOURCE))
+        DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, source);
+    if (iKind == kKindBackCoverFeeder)
+        DWFillBackCoverMediaCombos(pContext);
+    else if (iKind == kKindFrontCoverFeeder)
+        DWFillMediaCombosBorderless(pContext);
+    else
+        DWFillSourceAndMediaCombos(pContext);
+    VSelectKindInCombos(pContext, m_kinds.aiSource[slot], m_kinds.aiMedia[slot], TRUE);
+    m_kinds.aiSource[kWorkingSlot] = saved;
+}
+
+void CZQFeaturesTab::VApplyFirstPage(PageContext* pContext) { VApplyKind(pContext, kKindFirstPage); }
+
+void CZQFeaturesTab::VApplyBackCover(PageContext* pContext) {
+    VApplyKind(pContext, kKindBackCover);
+    // The covers print apart: the document's pages go on with their own paper.
+    VSelectOtherPagesMedia(pContext);
+    VSelectOtherPagesSource(pContext);
+}
+
+void CZQFeaturesTab::VApplyLastPage(PageContext* pContext) { VApplyKind(pContext, kKindLastPage); }
+
+void CZQFeaturesTab::VApplyFrontCover(PageContext* pContext) { VApplyKind(pContext, kKindFrontCover); }
+
+void CZQFeaturesTab::VApplyBackCoverFromFeeder(PageContext* pContext) { VApplyKind(pContext, kKindBackCoverFeeder); }
+
+void CZQFeaturesTab::VApplyFrontCoverFromFeeder(PageContext* pContext) {
+    VApplyKind(pContext, kKindFrontCoverFeeder);
+}
+
+void CZQFeaturesTab::VApplyOtherPages(PageContext* pContext) {
+    if (!m_pCUIParam) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
+    m_kinds.aiMediaId[kWorkingSlot] =
+        static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, m_kinds.aiMedia[kWorkingSlot]));
+    VApplyKind(pContext, kKindOtherPages);
+    m_kinds.aiMedia[kWorkingSlot] =
+        CZQPaperSlots::IMediaTypeIndex(items, static_cast<DWORD>(m_kinds.aiMediaId[kWorkingSlot]));
+}
+
+void CZQFeaturesTab::VApplySelectedKind(PageContext* pContext) {
+    const int kind = ISelectedKind(pContext);
+    if (kind == kKindNone || !m_pCUIParam) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    switch (kind) {
+        case kKindFirstPage: VApplyFirstPage(pContext); break;
+        case kKindLastPage: VApplyLastPage(pContext); break;
+        case kKindBackCover: VApplyBackCover(pContext); break;
+        case kKindFrontCover: VApplyFrontCover(pContext); break;
+        case kKindBackCoverFeeder: VApplyBackCoverFromFeeder(pContext); break;
+        case kKindFrontCoverFeeder: VApplyFrontCoverFromFeeder(pContext); break;
+        default:
+            VSelectOtherPagesSource(pContext);
+            VSelectOtherPagesMedia(pContext);
+            DWFillSourceAndMediaCombos(pContext);
+            VSelectKindInCombos(pContext, m_kinds.aiSource[kWorkingSlot], m_kinds.aiMedia[kWorkingSlot], TRUE);
+            break;
+    }
+    const int media = m_kinds.aiMedia[CZQPaperSlots::ISlotOfKind(kind)];
+    const PCWSTR name = OptionName(PubItem(param, DMPUB_MEDIATYPE), media);
+    if (name) ISelectMediaInCombo(pContext, name);
+    if (media >= 0 && media != m_kinds.aiMedia[kWorkingSlot])
+        DWSelectOptionByIndex(param, zqkw::kMediaType, media, OEMCUIP_DOCPROP);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The source list of the chosen kind
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VFillKindSourceCombo(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
+    if (!work || !m_pCUIParam || !sources) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    CZQUILogic& logic = *pContext->pLogic;
+    const PrinterCaps* caps = ZQPaperItemsOf(param, pContext).pCaps;
+    SendMessageW(sources, CB_RESETCONTENT, 0, 0);
+    const int kind = work->dwDiffPaper ? ListedKind(ISelectedKind(pContext)) : kKindOtherPages;
+    int& option = m_kinds.aiSource[CZQPaperSlots::ISlotOfKind(kind)];
+    if (FeederKind(kind)) {
+        const PCWSTR feature = CZQPaperSlots::PszFeederFeature(kind);
+        logic.IBindFeatureControl(0, feature, sources, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree, FALSE, 0,
+                                  nullptr);
+        SendMessageW(sources, CB_DELETESTRING, 0, 0);
+        uint32_t& stored = *CZQPaperSlots::Fields(*work, kind).source;
+        // Option 0 is no feeder source: the first time the kind is shown it takes the feeder's first.
+        if (stored == 0) {
+            stored = 2;
+            option = 2;
+            DWSelectOptionByIndex(param, feature, 2, OEMCUIP_DOCPROP);
+        }
+        WCHAR current[256];
+        CZQLocalPtr<WCHAR> name;
+        if (ReadOption(param, feature, current) && DWOptionKeywordToName(param, feature, current, name.Put()) == ZQOPT_OK)
+            SendMessageW(sources, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get()));
+        return;
+    }
+    CZQPaperSlots::VFillSourceList(sources, logic, pContext->pCaps);
+    const POPTITEM sourceItem = PubItem(param, DMPUB_DEFSOURCE);
+    if (option > 0 && (OptionFlags(sourceItem, option) & OPTPF_OVERLAY_WARNING_ICON)) option = 0;
+    int entry = 0;
+    if (m_state.bRestoreSourceOnce) {
+        // After a paper-size change the list returns to the source the rules remember.
+        m_state.bRestoreSourceOnce = FALSE;
+        const int remembered = pContext->pRules ? pContext->pRules->IInputBinIndex() : 0;
+        const PCWSTR name = remembered > 0 && option != -1 ? OptionName(sourceItem, remembered) : nullptr;
+        const LRESULT found =
+            name ? SendMessageW(sources, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name))
+                 : CB_ERR;
+        entry = found == CB_ERR ? 0 : static_cast<int>(found);
+    } else if (option != -1) {
+        const int found = SourceEntry(sources, param, caps, option);
+        entry = found < 0 ? 0 : found;
+    }
+    SelectEntry(sources, entry);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page-kind list
+// ---------------------------------------------------------------------------------------------
+void CZQFeaturesTab::VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill) {
+    ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
+    if (!work || !m_pCUIParam) return;
+    if (!work->dwDiffPaper) {
+        for (DWORD& flag : pLogic->m_adwCoverFlags) flag = 0;
+        for (int mark : {kPvFrontCoverFeeder, kPvFrontCover, kPvBackCover, kPvBackCoverFeeder})
+            m_preview.aiValue[mark] = 0;
+        return;
+    }
+    HWND list = m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS);
+    if (!list) return;
+    if (!bRefill) {
+        WCHAR text[256];
+        const int at = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+        if (EntryText(list, at, text, true)) VAddPageKindEntry(pLogic, TRUE, text, at);
+        return;
+    }
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    zqsettings::CZQStringList names;
+    if (DWGetOptionNames(m_pCUIParam, L"ZQCovers", &names.p, &names.n) != ZQOPT_OK) return;
+    const POPTITEM covers = FeatureItem(m_pCUIParam, L"ZQCovers");
+    for (int i = 0; i < names.n; ++i) {
+        const BYTE flags = OptionFlags(covers, i);
+        if (names.p[i] && !(flags & (OPTPF_HIDE | OPTPF_OVERLAY_WARNING_ICON)))
+            VAddPageKindEntry(pLogic, FALSE, names.p[i], i);
+    }
+}
+
+void CZQFeaturesTab::VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR pszName, int iPosition) {
+    ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
+    HWND list = m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS);
+    if (!work || !pszName || !list) return;
+    const int kind = KindOfName(pszName);
+    // A cover follows the settings' cover-on flag; the logic and the sample page mark it.
+    auto follow = [&](int iKind, int iMark, uint32_t dwOn) {
+        *CZQPaperSlots::CoverInUse(*pLogic, iKind) = dwOn ? 1 : 0;
+        m_preview.aiValue[iMark] = dwOn ? 1 : 0;
+    };
+    bool add = true;
+    switch (kind) {
+        case kKindLastPage: add = !work->dwBooklet; break;
+        case kKindBackCover:
+            follow(kind, kPvBackCover, work->dwBackCover);
+            add = work->dwBackCover || !work->dwBooklet;
+            break;
+        case kKindBackCoverFeeder:
+            follow(kind, kPvBackCoverFeeder, work->dwBackCoverFeeder);
+            add = work->dwBackCoverFeeder || !work->dwBooklet;
+            break;
+        case kKindFrontCover: follow(kind, kPvFrontCover, work->dwFrontCover); break;
+        case kKindFrontCoverFeeder: follow(kind, kPvFrontCoverFeeder, work->dwFrontCoverFeeder); break;
+        default: break;
+    }
+    if (bReplace) {
+        SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(iPosition), 0);
+        SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(iPosition), reinterpret_cast<LPARAM>(pszName));
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(iPosition), 0);
+    } else if (add) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszName));
+    }
+}
+
+int CZQFeaturesTab::IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic) {
+    ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
+    const POPTITEM item = m_pCUIParam ? FeatureItem(m_pCUIParam, pszFeature) : nullptr;
+    if (!pDraw || !hList || !work || !item || pDraw->itemID == static_cast<UINT>(-1) ||
+        !item->pOptType || pDraw->itemID >= static_cast<UINT>(item->pOptType->Count))
+        return 0;
+    HDC dc = pDraw->hDC;
+    RECT rect = pDraw->rcItem;
+    if (pDraw->itemState & ODS_FOCUS) DrawFocusRect(dc, &rect);
+    const bool selected = (pDraw->itemState & ODS_SELECTED) != 0;
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    WCHAR text[256];
+    if (!EntryText(hList, static_cast<int>(pDraw->itemID), text, true)) return 0;
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
+    const int x = rect.left + 27 + 2 * (LOWORD(GetDialogBaseUnits()) / 4);
+    const int y = (rect.top + rect.bottom - extent.cy) / 2;
+    ExtTextOutW(dc, x, y, ETO_CLIPPED | ETO_OPAQUE, &rect, text, static_cast<UINT>(wcslen(text)), nullptr);
+
+    bool marked = false;
+    switch (KindOfName(text)) {
+        case kKindFirstPage: marked = m_abKindDiffers[0]; break;
+        case kKindOtherPages: marked = m_abKindDiffers[1]; break;
+        case kKindLastPage: marked = m_abKindDiffers[2]; break;
+        case kKindBackCover: marked = work->dwBackCover != 0; break;
+        case kKindFrontCover: marked = work->dwFrontCover != 0; break;
+        case kKindBackCoverFeeder: marked = work->dwBackCoverFeeder != 0; break;
+        case kKindFrontCoverFeeder: marked = work->dwFrontCoverFeeder != 0; break;
+        default: break;
+    }
+    if (marked && m_hMarkerIcon) DrawIconEx(dc, rect.left, rect.top, m_hMarkerIcon, 32, 32, 0, nullptr, DI_NORMAL);
+    return 0;
+}
+
+void CZQFeaturesTab::VClearPageKindList(PageContext*) {
+    if (HWND list = m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS)) SendMessageW(list, LB_RESETCONTENT, 0, 0);
+}
