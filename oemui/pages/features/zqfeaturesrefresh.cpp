@@ -131,6 +131,8 @@ void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
     }
     // Without the page-kind list the lists stand for other pages again.
     if (applied && !m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS)) {
+        VSelectOtherPagesMedia(pContext);
+        VSelectOtherPagesSource(pContext);
         DWFillSourceAndMediaCombos(pContext);
         VSelectKindInCombos(pContext, m_kinds.aiSource[working], m_kinds.aiMedia[working], FALSE);
     } else if (work.dwDiffPaper) {

@@ -254,6 +254,57 @@ TEST_F(FeaturesMedia, OneChoiceForEveryPageKind) {
     EXPECT_EQ(1, Sel("MediaType"));
 }
 
+// Each kind's applier puts the kind's media from the settings into the core driver's item (the back
+// cover gives it back to the other pages) and refills the lists for it: the back cover from the
+// feeder lists the feeder's sources, the front cover from the feeder none. A cover the document
+// brings goes through its applier when the page opens; without the page-kind list the lists and the
+// item then stand for the other pages again, and the cover keeps its own paper.
+struct KindCase {
+    void (CZQFeaturesTab::*apply)(PageContext*);
+    uint32_t ZQUIDevmode::*media;
+    uint32_t ZQUIDevmode::*on;  // the cover's on flag; null for pages
+    int mediaSel;
+    int sourceCount;  // -1: the ordinary sources
+};
+class FeaturesKinds : public FeaturesMedia, public testing::WithParamInterface<KindCase> {};
+TEST_P(FeaturesKinds, ApplierReachesTheKindsPaper) {
+    const KindCase& c = GetParam();
+    m_host.Add(ListFeature("Back_Cover_from_Feeder_InputBin",
+                           {{"NONE", L"None"}, {"FEEDER", L"Feeder"}, {"TRAY2", L"Tray 2"}}));
+    m_host.Add(ListFeature("Front_Cover_from_Feeder_InputBin", {{"NONE", L"None"}, {"FEEDER", L"Feeder"}}));
+    Prepare(false);
+    ZQUIDevmode& w = Work();
+    w.dwDiffPaper = 1;
+    w.*c.media = 257;  // Photo Paper
+    if (c.on) w.*c.on = 1;
+    m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshShow);
+    if (c.on) {
+        EXPECT_EQ(0, Sel("MediaType")) << "opened on the other pages' paper";
+        EXPECT_EQ(L"Plain Paper", Text(IDC_CBO_MEDIA_TYPE_IS));
+        EXPECT_EQ(257u, Work().*c.media) << "the cover keeps its paper";
+    }
+    (m_tab->*c.apply)(&m_context);
+    EXPECT_EQ(c.mediaSel, Sel("MediaType"));
+    if (c.sourceCount >= 0) {
+        EXPECT_EQ(c.sourceCount, static_cast<int>(Entries(IDC_CBO_MEDIA_SOURCE_IS).size()));
+    }
+    m_tab->VFillPageKindList(m_context.pLogic, TRUE);  // no list: nothing to fill, nothing harmed
+    EXPECT_EQ(c.mediaSel, Sel("MediaType"));
+}
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, FeaturesKinds,
+    testing::Values(KindCase{&CZQFeaturesTab::VApplyFirstPage, &ZQUIDevmode::dwFirstPageMedia, nullptr, 1, -1},
+                    KindCase{&CZQFeaturesTab::VApplyOtherPages, &ZQUIDevmode::dwOtherPagesMedia, nullptr, 1, -1},
+                    KindCase{&CZQFeaturesTab::VApplyLastPage, &ZQUIDevmode::dwLastPageMedia, nullptr, 1, -1},
+                    KindCase{&CZQFeaturesTab::VApplyBackCover, &ZQUIDevmode::dwBackCoverMedia,
+                             &ZQUIDevmode::dwBackCover, 0, -1},
+                    KindCase{&CZQFeaturesTab::VApplyFrontCover, &ZQUIDevmode::dwFrontCoverMedia,
+                             &ZQUIDevmode::dwFrontCover, 1, -1},
+                    KindCase{&CZQFeaturesTab::VApplyBackCoverFromFeeder, &ZQUIDevmode::dwBackCoverFeederMedia,
+                             &ZQUIDevmode::dwBackCoverFeeder, 1, 3},
+                    KindCase{&CZQFeaturesTab::VApplyFrontCoverFromFeeder, &ZQUIDevmode::dwFrontCoverFeederMedia,
+                             &ZQUIDevmode::dwFrontCoverFeeder, 1, 0}));
+
 // Recent forms: a form already in the short list moves to the front without growing the list; a new
 // one pushes the others back; positions beyond the form's options leave.
 TEST_F(FeaturesMedia, RecentPapers) {
