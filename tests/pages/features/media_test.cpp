@@ -305,6 +305,25 @@ INSTANTIATE_TEST_SUITE_P(
                     KindCase{&CZQFeaturesTab::VApplyFrontCoverFromFeeder, &ZQUIDevmode::dwFrontCoverFeederMedia,
                              &ZQUIDevmode::dwFrontCoverFeeder, 1, 0}));
 
+// A paper-size change makes the next refill of the source list return, once, to the source the rules
+// remember (entry 0 when they remember none); afterwards the list shows the other pages' source again.
+TEST_F(FeaturesMedia, SourceListReturnsOnceToTheRememberedSource) {
+    Prepare(false);
+    const struct {
+        bool once;
+        int remembered;
+        int entry;
+    } cases[] = {{true, 1, 2}, {false, 1, 0}, {true, 0, 0}, {true, 7, 0}};
+    HWND sources = Ctl(IDC_CBO_MEDIA_SOURCE_IS);
+    for (const auto& c : cases) {
+        m_tab->StateForTesting().bRestoreSourceOnce = c.once;
+        m_rules->VSetInputBinIndex(c.remembered);
+        m_tab->VFillKindSourceCombo(&m_context);
+        EXPECT_EQ(c.entry, static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0))) << c.once << c.remembered;
+        EXPECT_FALSE(m_tab->StateForTesting().bRestoreSourceOnce) << "one time only";
+    }
+}
+
 // Recent forms: a form already in the short list moves to the front without growing the list; a new
 // one pushes the others back; positions beyond the form's options leave.
 TEST_F(FeaturesMedia, RecentPapers) {
