@@ -290,12 +290,12 @@ BOOL CZQLargeFormatFeaturesTab::BCheckChanged(HWND hDlg, PageContext* pContext) 
     for (const ZQRollBox& box : kLargeFeaturesRollBoxes) {
         int differs = 0;
         logic.IBindFeatureControl(0, box.pszFeature, m_controls.Item(box.iCtrlId), &differs, OEMCUIP_DOCPROP,
-                                  CZQUILogic::kBindCompare, FALSE, 0, nullptr);
+                                  CZQUILogic::kBindCompare, TRUE, 0, nullptr);
         changed = changed || differs != 0;
     }
     int previewDiffers = 0;
     logic.IBindFeatureControl(0, zqkw::kZQPrintPreview, m_controls.Item(IDC_CHK_SHOW_PREVIEW_FIN_SUI), &previewDiffers,
-                              OEMCUIP_DOCPROP, CZQUILogic::kBindCompare, FALSE, 0, nullptr);
+                              OEMCUIP_DOCPROP, CZQUILogic::kBindCompare, TRUE, 0, nullptr);
     changed = changed || previewDiffers != 0;
     WCHAR savedId[ZQLargeFeaturesState::kAccountChars];
     ZQCopyTextN(savedId, ZQLargeFeaturesState::kAccountChars, saved->szAppText,
@@ -459,7 +459,7 @@ void CZQLargeFormatFeaturesTab::VOnRollBox(HWND hDlg, int iCtrlId, PageContext* 
     for (const ZQRollBox& box : kLargeFeaturesRollBoxes)
         if (box.iCtrlId == iCtrlId) feature = box.pszFeature;
     logic.IBindFeatureControl(0, feature, m_controls.Item(iCtrlId), nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindApply,
-                              FALSE, 0, nullptr);
+                              TRUE, 0, nullptr);
     if (iCtrlId == IDC_CHK_ROTATE90_SUI) WorkOf(pContext)->dwRotate90 = m_controls.BChecked(iCtrlId) ? 1 : 0;
     if (iCtrlId == IDC_CHK_AUTOROTATE_SUI && m_controls.BChecked(iCtrlId)) VUpdateRotate90(pContext);
     BCheckChanged(hDlg, pContext);

@@ -219,7 +219,7 @@ void CZQLargeFormatFeaturesTab::VSetControls(HWND hDlg, PageContext* pContext) {
     // Roll saving; automatic rotation leaves no rotation by hand.
     for (const ZQRollBox& box : kLargeFeaturesRollBoxes)
         logic.IBindFeatureControl(0, box.pszFeature, m_controls.Item(box.iCtrlId), nullptr, OEMCUIP_DOCPROP,
-                                  CZQUILogic::kBindShow, FALSE, 0, nullptr);
+                                  CZQUILogic::kBindShow, TRUE, 0, nullptr);
     EnableWindow(m_controls.Item(IDC_CHK_ROTATE90_SUI), !m_controls.BChecked(IDC_CHK_AUTOROTATE_SUI));
 
     // The print preview: a printer that cannot serve it is not asked for it.
@@ -313,7 +313,7 @@ void CZQLargeFormatFeaturesTab::VApplyControls(HWND hDlg, PageContext* pContext)
                 ZQLargeFeaturesState::kAccountChars - 1);
     for (const ZQRollBox& box : kLargeFeaturesRollBoxes)
         logic.IBindFeatureControl(0, box.pszFeature, m_controls.Item(box.iCtrlId), nullptr, OEMCUIP_DOCPROP,
-                                  CZQUILogic::kBindApply, FALSE, 0, nullptr);
+                                  CZQUILogic::kBindApply, TRUE, 0, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -331,6 +331,7 @@ void CZQLargeFormatFeaturesTab::VResetPagesPerSheet(HWND hDlg, PageContext* pCon
 
 void CZQLargeFormatFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
     if (!m_controls.BChecked(IDC_RB_ACTUAL_SIZE_SUI)) return;
+    CheckRadioButton(hDlg, IDC_RB_ACTUAL_SIZE_SUI, IDC_RB_SCALING_SUI, IDC_RB_ACTUAL_SIZE_SUI);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     m_state.iResizeMode = ZQLargeFeaturesState::kActualSize;
@@ -362,6 +363,7 @@ void CZQLargeFormatFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) 
 
 void CZQLargeFormatFeaturesTab::VOnPrintDocOn(HWND hDlg, PageContext* pContext) {
     if (!m_controls.BChecked(IDC_RB_PRINT_DOC_ON_SUI)) return;
+    CheckRadioButton(hDlg, IDC_RB_ACTUAL_SIZE_SUI, IDC_RB_SCALING_SUI, IDC_RB_PRINT_DOC_ON_SUI);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const PrinterCaps* caps = Papers(pContext);
@@ -404,6 +406,7 @@ void CZQLargeFormatFeaturesTab::VOnScalingChosen(PageContext* pContext) {
 
 void CZQLargeFormatFeaturesTab::VOnScaling(HWND hDlg, PageContext* pContext) {
     if (!m_controls.BChecked(IDC_RB_SCALING_SUI)) return;
+    CheckRadioButton(hDlg, IDC_RB_ACTUAL_SIZE_SUI, IDC_RB_SCALING_SUI, IDC_RB_SCALING_SUI);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     m_state.iResizeMode = ZQLargeFeaturesState::kPercentage;

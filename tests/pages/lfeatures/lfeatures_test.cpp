@@ -4,6 +4,7 @@
 // the printer's paper names failing; the alert link message from another thread.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -208,75 +209,76 @@ TEST_F(LargeFeatures, ApplyStoresRollBoxesRotationAndStartPage) {
 }
 
 // Paper from the sheet source is neither cut nor trimmed, nor turned; a roll source allows all.
-TEST_F(LargeFeatures, RollBoxesBySource) {
-    for (int source : {0, 2}) {
-        SCOPED_TRACE(source);
-        Prepare(source);
-        Answer(L"Roll1Width", L"24");
-        Notify(PSN_SETACTIVE);
-        const bool sheet = source == 2;
-        for (int id : {IDC_CHK_DISABLE_AUTO_CUTTER_SUI, IDC_CHK_SAVE_ROLL_PAPER_SUI, IDC_CHK_ROTATE90_SUI})
-            EXPECT_EQ(!sheet, Enabled(id)) << id;
-        EXPECT_EQ(!sheet, Enabled(IDC_CHK_AUTOROTATE_SUI));
-        m_tab->VFillPreviewSettings(&m_context);
-        EXPECT_EQ(sheet ? 0 : 1, m_tab->PreviewRecordForTesting().aiExtra[kPxRollPaper]);
-        TearDown();
-        SetUp();
-    }
+class LargeFeaturesSource : public LargeFeatures, public testing::WithParamInterface<bool> {};
+
+TEST_P(LargeFeaturesSource, RollBoxesBySource) {
+    const bool sheet = GetParam();
+    Prepare(sheet ? 2 : 0);
+    Answer(L"Roll1Width", L"24");
+    Notify(PSN_SETACTIVE);
+    for (int id : {IDC_CHK_DISABLE_AUTO_CUTTER_SUI, IDC_CHK_SAVE_ROLL_PAPER_SUI, IDC_CHK_ROTATE90_SUI,
+                   IDC_CHK_AUTOROTATE_SUI})
+        EXPECT_EQ(!sheet, Enabled(id)) << id;
+    m_tab->VFillPreviewSettings(&m_context);
+    EXPECT_EQ(sheet ? 0 : 1, m_tab->PreviewRecordForTesting().aiExtra[kPxRollPaper]);
 }
+INSTANTIATE_TEST_SUITE_P(Sources, LargeFeaturesSource, testing::Bool());
 
 // Automatic rotation needs a roll the printer answers for: unknown and unloaded answers make no
 // roll; a job sent as a picture outside the full layout never turns.
-TEST_F(LargeFeatures, AutorotateByInstalledRolls) {
-    const struct {
-        const char* rolls;
-        const wchar_t* roll2;
-        int layout;
-        int bitmap;
-        bool offered;
-    } rows[] = {{"Roll1_Roll2", L"42", 3, 0, true},      {"Roll1_Roll2", L"Unknown", 3, 0, false},
-                {"Roll1_Roll2", L"unloaded", 3, 0, false}, {"Roll1", L"42", 3, 0, false},
-                {"Roll1_Roll2", L"42", 3, 1, true},      {"Roll1_Roll2", L"42", 2, 1, false}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.rolls) + " layout " + std::to_string(row.layout));
-        m_core.dwLayoutMode = static_cast<uint32_t>(row.layout);
-        m_bitmap = row.bitmap;
-        Prepare(0, row.rolls);
-        Answer(L"Roll1Width", L"Unloaded");
-        Answer(L"Roll2Width", row.roll2);
-        m_host.Item("ZQAutorotate")->Sel = 1;
-        m_core.dwAutorotate = 1;
-        Notify(PSN_SETACTIVE);
-        EXPECT_EQ(row.offered, Enabled(IDC_CHK_AUTOROTATE_SUI));
-        if (row.bitmap && row.layout != 3) {
-            EXPECT_EQ(0, Sel("ZQAutorotate"));
-            EXPECT_EQ(0u, m_core.dwAutorotate);
-        }
-        TearDown();
-        SetUp();
+struct AutorotateCase {
+    const char* rolls;
+    const wchar_t* roll2;
+    int layout;
+    int bitmap;
+    bool offered;
+};
+class LargeFeaturesAutorotate : public LargeFeatures, public testing::WithParamInterface<AutorotateCase> {};
+
+TEST_P(LargeFeaturesAutorotate, ByInstalledRolls) {
+    const AutorotateCase& c = GetParam();
+    m_core.dwLayoutMode = static_cast<uint32_t>(c.layout);
+    m_bitmap = c.bitmap;
+    Prepare(0, c.rolls);
+    Answer(L"Roll1Width", L"Unloaded");
+    Answer(L"Roll2Width", c.roll2);
+    m_host.SetSelection("ZQAutorotate", 1);
+    m_core.dwAutorotate = 1;
+    Notify(PSN_SETACTIVE);
+    EXPECT_EQ(c.offered, Enabled(IDC_CHK_AUTOROTATE_SUI));
+    if (c.bitmap && c.layout != 3) {
+        EXPECT_EQ(0, Sel("ZQAutorotate"));
+        EXPECT_EQ(0u, m_core.dwAutorotate);
     }
 }
+INSTANTIATE_TEST_SUITE_P(Rolls, LargeFeaturesAutorotate,
+                         testing::Values(AutorotateCase{"Roll1_Roll2", L"42", 3, 0, true},
+                                         AutorotateCase{"Roll1_Roll2", L"Unknown", 3, 0, false},
+                                         AutorotateCase{"Roll1_Roll2", L"unloaded", 3, 0, false},
+                                         AutorotateCase{"Roll1", L"42", 3, 0, false},
+                                         AutorotateCase{"Roll1_Roll2", L"42", 3, 1, true},
+                                         AutorotateCase{"Roll1_Roll2", L"42", 2, 1, false}));
 
 // Rotation by 90 degrees: a forbidding flag clears it; automatic rotation takes its place.
 TEST_F(LargeFeatures, RotationBy90) {
     Prepare();
     Answer(L"Roll1Width", L"24");
     Notify(PSN_SETACTIVE);
-    EXPECT_TRUE(Enabled(IDC_CHK_ROTATE90_SUI));
+    ASSERT_TRUE(Enabled(IDC_CHK_ROTATE90_SUI));
+    Click(m_page, IDC_CHK_ROTATE90_SUI);
+    EXPECT_EQ(1u, Work().dwRotate90);
+    m_core.dwAutorotate = 1;
     Click(m_page, IDC_CHK_AUTOROTATE_SUI);
     EXPECT_EQ(1, Sel("ZQAutorotate"));
-    m_core.dwAutorotate = 1;
-    Click(m_page, IDC_CHK_ROTATE90_SUI);
-    Click(m_page, IDC_CHK_AUTOROTATE_SUI);
-    Click(m_page, IDC_CHK_AUTOROTATE_SUI);
     EXPECT_FALSE(Enabled(IDC_CHK_ROTATE90_SUI));
     EXPECT_FALSE(Checked(IDC_CHK_ROTATE90_SUI));
+    EXPECT_EQ(0u, Work().dwRotate90);
     m_core.dwAutorotate = 0;
+    m_tab->VUpdateRotate90(&m_context);
+    EXPECT_TRUE(Enabled(IDC_CHK_ROTATE90_SUI));
     Work().dwFlags |= ZQLargeFeaturesState::kNoRotate90Flag;
-    Work().dwRotate90 = 1;
     m_tab->VUpdateRotate90(&m_context);
     EXPECT_FALSE(Enabled(IDC_CHK_ROTATE90_SUI));
-    EXPECT_EQ(0u, Work().dwRotate90);
 }
 
 // The sample page's margin kinds as "ZQPrintWithMargins" names them.
@@ -287,7 +289,7 @@ TEST_F(LargeFeatures, PreviewMarginKinds) {
         int shown, kind, noInset;
     } rows[] = {{0, 1, 0, 0}, {1, 1, 1, 0}, {2, 1, 2, 1}, {3, 0, 3, 1}};
     for (const auto& row : rows) {
-        m_host.Item("ZQPrintWithMargins")->Sel = row.option;
+        m_host.SetSelection("ZQPrintWithMargins", row.option);
         m_tab->VFillPreviewSettings(&m_context);
         const PreviewSettings& r = m_tab->PreviewRecordForTesting();
         EXPECT_EQ(row.shown, r.aiExtra[kPxWithMargins]) << row.option;
@@ -316,11 +318,16 @@ TEST_F(LargeFeatures, AlertLinkFromAnotherThreadIsRefused) {
     Prepare();
     BoxAnswers boxes;
     const wchar_t command[] = L"zq-no-such-program.exe /open";
-    std::thread other([&] { SendMessageW(m_page, ZQAlertLinkMessage(), 0, reinterpret_cast<LPARAM>(command)); });
+    std::atomic<bool> sent{false};
+    std::thread other([&] {
+        SendMessageW(m_page, ZQAlertLinkMessage(), 0, reinterpret_cast<LPARAM>(command));
+        sent = true;
+    });
     // The other thread's message arrives while this thread waits for it.
-    while (WaitForSingleObject(other.native_handle(), 10) == WAIT_TIMEOUT) {
+    while (!sent) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(1);
     }
     other.join();
     SendMessageW(m_page, 0x7400, 0, reinterpret_cast<LPARAM>(command));
