@@ -37,6 +37,7 @@ const PageRow kPages[] = {
     {L"Effects", 812, L"#187", {L"on", L"off"}},
     // Every open starts from Off, so the same mode is chosen in each turn.
     {L"Job Storage", 173, L"Proof and Hold", {L"on", L"on"}},
+    {L"Color", 798, L"#422", {L"on", L"off"}},
 };
 // The core driver's own choice of the same kind on its page.
 constexpr wchar_t kCoreRow[] = L"Paper Source";

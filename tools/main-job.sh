@@ -11,7 +11,8 @@
 # whose tile selection dialog leaves a tile out, and its Effects page in landscape with the same
 # cover, and with a watermark at 75 %; the About page of
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
-# private job with names of the user's own on the desk printer's Job Storage page; the
+# private job with names of the user's own on the desk printer's Job Storage page; the Colour page
+# of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
@@ -133,6 +134,27 @@ for shot in "prefs:ZQ Desk 2400 Inkjet:About:zqdesk-about" "props:ZQ Desk 2400 I
   zqhost "$sheet" "$printer" --ok-after 2500 --page "$page" --screenshot "$(winepath -w "$png")" || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of $page of $printer" >&2; rc=1; fi
 done
+# The Colour page on its three templates: the desk printer with greyscale chosen (a copy of its own:
+# the saved greyscale and start page stay out of the later steps' pictures), the roll printer's
+# simplified page, and the PostScript variant of the wide printer, whose page lists its quick sets in
+# the Task Presets group, with the name dialog its Save button opens.
+zqhost install 'samples\zqdesk\zqdesk.zqm' --name "ZQ Desk 2400 Colour" || rc=1
+zqhost install 'samples\zqroll\zqwideps.zqm' || rc=1
+dialog="$out/zqwideps-preset-name.png"
+rm -f "$dialog"
+for shot in "ZQ Desk 2400 Colour:zqdesk-color:#422=on" "ZQ Roll 4400 Large Format:zqroll-color:" \
+  "ZQ Wide 4600 PS Large Format:zqwideps-color:"; do
+  IFS=: read -r printer file choice <<<"$shot"
+  png="$out/$file.png"
+  rm -f "$png"
+  echo "== $printer: Color ${choice:+($choice)}"
+  args=(--page "Color")
+  [ -n "$choice" ] && args+=(--choose "$choice")
+  [ "$file" = zqwideps-color ] && args+=(--press "Save" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close Cancel)
+  zqhost prefs "$printer" --ok-after 2500 "${args[@]}" --screenshot "$(winepath -w "$png")" || rc=1
+  if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Colour page of $printer" >&2; rc=1; fi
+done
+if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the quick set's name dialog" >&2; rc=1; fi
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
 # Job Storage page. A copy of its own: the saved sheet opens on that page next time and asks for the
 # PIN again before it lets the user go elsewhere, which the later steps on the desk printer cannot type.

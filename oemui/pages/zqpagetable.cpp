@@ -5,6 +5,7 @@
 #include "common/zqhandles.h"
 
 #include "pages/about/zqaboutpage.h"
+#include "pages/color/zqcolorpage.h"
 #include "pages/effects/zqeffectspage.h"
 #include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
@@ -16,6 +17,7 @@
 #include "pages/services/zqservicespage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
+#include "res/zqcolorids.h"
 #include "res/zqeffectsids.h"
 #include "res/zqfeaturesids.h"
 #include "res/zqfinishingids.h"
@@ -72,6 +74,15 @@ CZQTabBase* CreateJobStorage(const ZQSheetFacts&) { return new (std::nothrow) CZ
 ZQPageTemplate JobStorageTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_JOBSTORAGEPAGE, IDD_DLG_JOBSTORAGEPAGE_RTL, &JobStoragePageDlgProc};
 }
+CZQTabBase* CreateColor(const ZQSheetFacts&) { return new (std::nothrow) CZQColorTab(); }
+// Large-format PostScript printers get the page with the Task Presets group; a simplified interface
+// its own page.
+ZQPageTemplate ColorTemplate(const ZQSheetFacts& facts) {
+    if (facts.bLargeFormat && facts.dwPdl == 3)
+        return {IDD_DLG_COLORPAGE_LQJ, IDD_DLG_COLORPAGE_LQJ_RTL, &ColorPageDlgProc};
+    if (facts.bSimplifiedUI) return {IDD_DLG_COLORPAGE_SUI, IDD_DLG_COLORPAGE_SUI_RTL, &ColorPageDlgProc};
+    return {IDD_DLG_COLORPAGE, IDD_DLG_COLORPAGE_RTL, &ColorPageDlgProc};
+}
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_ABOUTPAGE, IDD_DLG_ABOUTPAGE_RTL, &AboutPageDlgProc};
@@ -101,6 +112,7 @@ const ZQPageRow kPageRows[] = {
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
     {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
      nullptr},
+    {kPageColor, &CreateColor, &ColorTemplate, CZQColorTab::kTitleId, L"Color", nullptr, nullptr},
     {kPageAbout, &CreateAbout, &AboutTemplate, 866, L"About", nullptr, nullptr},
     {kPageInfo, &CreateInfo, &InfoTemplate, 5468, L"Settings Information", nullptr, nullptr},
     {kPageServices, &CreateServices, &ServicesTemplate, -1, L"Services", &ServicesBeforeAdd, &ServicesSheetEnd},

@@ -2,6 +2,7 @@
 // added through the common property-sheet callback.
 #include "pages/zqsheets.h"
 
+#include "pages/color/zqcolorpage.h"
 #include "pages/effects/zqeffectspage.h"
 
 #include <new>
@@ -71,6 +72,9 @@ BOOL CZQSheetBuilder::BSaveSheetWatermarks() {
 void CZQSheetBuilder::VDeleteTabObjects() {
     delete m_pPreview;
     m_pPreview = nullptr;
+    delete m_pColorCompanion;
+    m_pColorCompanion = nullptr;
+    m_colorCompanionContext = {};
     for (int id = 0; id < kPageIdCount; ++id) {
         delete m_apTabs[id];
         m_apTabs[id] = nullptr;
@@ -85,6 +89,7 @@ BOOL CZQSheetBuilder::BCreateTabObjects(const ZQSheetFacts& facts) {
         if (!ValidPageId(row->iPageId) || !row->pfnCreate || m_apTabs[row->iPageId]) continue;
         m_apTabs[row->iPageId] = row->pfnCreate(facts);
     }
+    if (m_apTabs[kPageColor]) m_pColorCompanion = new (std::nothrow) CZQColorCompanion();
     // One preview for every page of the sheet, its bitmaps from this module.
     m_pPreview = new (std::nothrow) CZQRollPreview(zqmodule::Instance());
     return TRUE;
@@ -187,6 +192,11 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
                    gates.pExchange, &binding.quickSets, &binding.papers,  record,
                    this};
         page->VBind(ps, binding.pCUIParam, hResModule);
+        if (id == kPageColor && m_pColorCompanion) {
+            m_colorCompanionContext = context;
+            m_colorCompanionContext.pPage = m_pColorCompanion;
+            m_pColorCompanion->VBind(ps, binding.pCUIParam, hResModule);
+        }
         WCHAR title[CZQCommon::kResStringChars];
         if (!pCommon || !pCommon->BLoadResString(row->iTitleId, title))
             ZQCopyText(title, CZQCommon::kResStringChars, row->pszTitle ? row->pszTitle : L"");

@@ -7,6 +7,7 @@
 #include "pages/zqpages.h"
 
 class CZQBinding;
+class CZQColorCompanion;
 
 // The gates of a binding that every page's context carries.
 struct ZQPageGates {
@@ -58,6 +59,9 @@ private:
 
     CZQTabBase* m_apTabs[kPageIdCount] = {};
     PageContext m_aContexts[kPageIdCount] = {};
+    // Made with the Colour page's object, with its block laid beside the page's.
+    CZQColorCompanion* m_pColorCompanion = nullptr;
+    PageContext m_colorCompanionContext = {};
     CZQRollPreview* m_pPreview = nullptr;
     SheetRecord* m_pSheetRecord = nullptr;
     PVOID m_pSavedUserData = nullptr;

@@ -460,14 +460,14 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageEffects));
     EXPECT_EQ(1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
 
-    // The product's own table: of its document pages this printer gets Paper/Quality, Effects,
-    // Finishing and About.
+    // The product's own table: of its document pages this colour printer gets Paper/Quality, Effects,
+    // Finishing, Color and About.
     ZQSetPageTable(nullptr);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Destroy());
     ASSERT_EQ(S_OK, Init());
-    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects", L"Finishing", L"About"}), Titles());
-    EXPECT_EQ((std::vector<int>{117, 106, 110, 104}), Templates());
+    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects", L"Finishing", L"Color", L"About"}), Titles());
+    EXPECT_EQ((std::vector<int>{117, 106, 110, 101, 104}), Templates());
     EXPECT_NE(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     ZQSetPageTable(kAllRows);
 }

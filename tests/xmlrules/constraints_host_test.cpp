@@ -171,14 +171,14 @@ TEST_F(StoredConflicts, AnApplicationsMediaTypeIsCheckedToo) {
 TEST_F(StoredConflicts, PhotoMediaTakeTheirSettingAtOnceAndAllowedChoicesStay) {
     const Case cases[] = {
         {kDesk, {{L"Paper Type", L"Photo Paper, Glossy"}, {L"Print in Grayscale", L"Black Ink Only"}},
-         L"Print in Grayscale", L"High Quality Grayscale", "ZQPrintInGrayScale", "FullSetofInks"},
+         L"Print in Grayscale", L"Composite Grayscale", "ZQPrintInGrayScale", "FullSetofInks"},
         {kRoll, {{L"Paper Type", L"Photo Paper, Gloss"}}, L"More Passes", L"On", "ZQMorePasses", "Enabled"},
         {kDesk, {{L"Paper Type", L"Photo Paper, Matte"}}, L"Print in Grayscale", L"Off", "ZQPrintInGrayScale", "FALSE"},
         {kDesk, {{L"Print in Grayscale", L"Black Ink Only"}}, L"Print in Grayscale", L"Black Ink Only",
          "ZQPrintInGrayScale", "GrayandBlackInks"},
         {kRoll, {{L"More Passes", L"On"}}, L"More Passes", L"On", "ZQMorePasses", "Enabled"},
-        {kDesk, {{L"Paper Type", L"Brochure Paper, Matte"}, {L"Print in Grayscale", L"High Quality Grayscale"}},
-         L"Print in Grayscale", L"High Quality Grayscale", "ZQPrintInGrayScale", "FullSetofInks"},
+        {kDesk, {{L"Paper Type", L"Brochure Paper, Matte"}, {L"Print in Grayscale", L"Composite Grayscale"}},
+         L"Print in Grayscale", L"Composite Grayscale", "ZQPrintInGrayScale", "FullSetofInks"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.feature << " " << c.stored);

@@ -603,6 +603,10 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
             s += Format(L"  quick set: \"%ls\", document type \"%ls\" (in use %lu), customised %lu\n", name.c_str(),
                         docType.c_str(), static_cast<unsigned long>(pd.dwQuickSetInUse),
                         static_cast<unsigned long>(pd.dwPendingChange));
+            // The colour page's choices and the page the sheet opens on next.
+            s += Format(L"  colour: greyscale %lu, sepia %lu, colour matching automatic %lu, start page %ld\n",
+                        static_cast<unsigned long>(pd.dwPrintAsGray), static_cast<unsigned long>(pd.dwSepia),
+                        static_cast<unsigned long>(pd.dwChromixAuto), static_cast<long>(pd.iStartPage));
         }
     } else {
         s += L"  plug-in block: none\n";

@@ -1,13 +1,149 @@
-// CZQColorTab: the Colour page object. Other pages reach it for its command-line launcher, which
-// runs the links of the alert strip.
+// CZQColorTab: the Colour page of the document sheet, where the user prints in colour or greyscale
+// (and chooses how greyscale is made), prints in sepia and lets colour matching run automatically
+// or by hand. One object per binding; ColorPageDlgProc finds it through the page's PageContext,
+// kept as the window's DWLP_USER data. The procedure serves the page's three templates (ordinary,
+// simplified large-format, large-format PostScript): it takes the window of every control any of
+// them has, and a control the loaded template lacks has none, so every call on it does nothing.
+//
+// CZQColorCompanion: a holder the sheet builder makes, binds (with a context block of its own) and
+// deletes beside the page object; nothing else uses it.
 #pragma once
 
+#include "featurelogic/zqcoloroptions.h"
 #include "pages/zqpages.h"
+#include "preview/zqpreviewsettings.h"
+
+INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 class CZQColorTab : public CZQTabBase {
 public:
+    // The page's title string, which the apply leaves in the devmode as the page to open on.
+    static constexpr int kTitleId = 798;
+    // The private message the alert strip sends for a link: wParam the item, lParam the command line.
+    static constexpr UINT kAlertLinkMessage = WM_USER + 0x7000;
+
+    CZQColorTab();
+    ~CZQColorTab() override;
+    CZQColorTab(const CZQColorTab&) = delete;
+    CZQColorTab& operator=(const CZQColorTab&) = delete;
+
     // Runs the command line (its first 511 characters) as a process through the constraint gate,
     // which shows a message box when it cannot be started; nothing without the gate. The alert
     // item's index is not needed to run it.
     static void VLaunchCommandLine(IZQConstraintGate* pCommands, int iItem, PCWSTR pszCommandLine);
+
+    // ---- the page's window and its refresh
+    void VGetControlHandles(HWND hDlg);
+    // Mode 0 sets every control from the settings, mode 2 writes the page's choices into the core
+    // driver's items; other modes do nothing.
+    void VRefreshPage(PageContext* pContext, int iMode);
+    // Every list of the colour settings at its default entry.
+    void VResetColorListsToDefaults(PageContext* pContext);
+
+    // ---- greyscale, sepia and colour matching
+    void VInitControls(PageContext* pContext);
+    void VApplySettings(PageContext* pContext);
+    // The administrator's locks of "PrintColorAsGray" and "ColorMode": the greyscale controls stay
+    // disabled for the page's life.
+    void VApplyGrayscaleLocks();
+    void VSyncGrayscaleRadios(PageContext* pContext);
+    // Selects the first greyscale option whose display name begins with the radio's text (and
+    // remembers its index, -1 when none); the selection's ZQOPT_* status.
+    DWORD DWSelectGrayscaleByCaption(PageContext* pContext, HWND hRadio);
+    void VUpdateGrayscaleChoices(PageContext* pContext);
+    // Black Only and Photo Copy out of the greyscale list (borderless photos print with every ink).
+    void VRemoveBlackChoices(PageContext* pContext);
+    // "PrintQualityGroup" follows the greyscale option both mark as conflicting; last error 13
+    // without either item or the devmode.
+    void VMatchPrintQualityToGrayscale(PageContext* pContext);
+    void VOnGrayscaleChosen(PageContext* pContext, HWND hDlg);
+    void VOnPrintInColorChosen(PageContext* pContext, HWND hDlg);
+    DWORD DWSelectSepia(PageContext* pContext, BOOL bOn);
+    void VUpdateForSepia(PageContext* pContext);
+    void VApplyChromixItems(PageContext* pContext);
+    void VApplyChromixListItem(PageContext* pContext, PCWSTR pszItem, PCWSTR pszList, const ZQColorOptionNode* pList);
+    BOOL BColorListAtDefaults(PageContext* pContext);
+    BOOL BColorListChanged(PageContext* pContext);
+    void VSaveInkChoice(PageContext* pContext);
+
+    // ---- for the tests
+    BOOL BGrayscaleLockedForTesting() const { return m_bGrayscaleLocked; }
+    int IGrayscaleChoiceForTesting() const { return m_iGrayscaleChoice; }
+
+private:
+    friend INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    // ---- the dialog procedure's work (the context is the page's PageContext)
+    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    void VOnPaint(HWND hDlg, PageContext* pContext);
+    INT_PTR IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    void VOnDestroy();
+
+    // ---- the reactions of those messages
+    void VOnSetActive(HWND hDlg, PageContext* pContext);
+    INT_PTR IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext);
+    void VOnColorSpaceChange(PageContext* pContext);
+    void VOnPreviewClick(PageContext* pContext);
+    void VOnUnitClick(PageContext* pContext, bool bDocSize);
+    void VOnPrintInColorRadio(PageContext* pContext);
+    void VOnSepiaCheck(PageContext* pContext);
+    void VOnFactoryDefaults(HWND hDlg, PageContext* pContext);
+    void VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext);
+
+    // ---- steps the reactions share
+    // "ZQPrintInGrayScale", or its JCL twin under PostScript.
+    static PCWSTR PszGrayscaleFeature(const PageContext* pContext);
+    bool BEnableUnlessLocked(HWND hCtrl, bool bEnable) const;
+    void VShowPrinterServices();
+    void VRunBorderlessRule(PageContext* pContext);
+    void VShowPaperLabels(PageContext* pContext);
+    void VClearAdvancedValues(PageContext* pContext);
+    void VSettleGrayscale(PageContext* pContext);
+    void VRepaintPreview(BOOL bErase) const;
+
+    // ---- fields
+    // 1. the page window
+    HWND m_hPage = nullptr;
+    // 2.
+    HWND m_hAuto = nullptr, m_hManual = nullptr, m_hColorSettings = nullptr, m_hGrayscale = nullptr,
+         m_hHighQuality = nullptr, m_hBlackOnly = nullptr, m_hPhotoCopy = nullptr, m_hHelp = nullptr,
+         m_hChromixGroup = nullptr, m_hInksGroup = nullptr, m_hCmykInks = nullptr, m_hSepia = nullptr,
+         m_hGrayscaleList = nullptr, m_hColorManagementLabel = nullptr, m_hColorOptionsGroup = nullptr,
+         m_hPrintInColor = nullptr, m_hPrinterServices = nullptr, m_hFactoryDefaults = nullptr;
+    // 4.
+    HWND m_hShowPreview = nullptr, m_hRgbColor = nullptr, m_hRgbColorLabel = nullptr, m_hCmykColorLabel = nullptr;
+    // 5. the Task Presets group: Delete, Save, the combo
+    HWND m_hPresetDelete = nullptr, m_hPresetSave = nullptr, m_hPresetCombo = nullptr;
+    // 6.
+    HWND m_hInputColorSpace = nullptr, m_hColorSpaceGroup = nullptr, m_hInputSpaceLabel = nullptr,
+         m_hEmulation = nullptr, m_hEmulationLabel = nullptr, m_hIntentLabel = nullptr, m_hCartridgeLabel = nullptr,
+         m_hProfileLabel = nullptr, m_hIntent = nullptr, m_hCartridges = nullptr, m_hProfileName = nullptr,
+         m_hAdvanced = nullptr, m_hAppManaged = nullptr, m_hInputProfiles = nullptr, m_hCmykLabel = nullptr,
+         m_hRgbLabel = nullptr, m_hCmyk = nullptr, m_hRgb = nullptr, m_hBlackPoint = nullptr, m_hPantone = nullptr,
+         m_hDimensions = nullptr, m_hMono = nullptr, m_hColor = nullptr, m_hNeutralGrays = nullptr,
+         m_hNeutralGraysLabel = nullptr, m_hMonoIcon = nullptr, m_hColorIcon = nullptr;
+    // 8.
+    HWND m_hAppManagedSui = nullptr, m_hPrinterManaged = nullptr, m_hProfileSui = nullptr, m_hDocSize = nullptr;
+    // 9. set once the administrator locks greyscale
+    BOOL m_bGrayscaleLocked = FALSE;
+    // 13. the greyscale option the radios chose
+    int m_iGrayscaleChoice = 0;
+    // 14.
+    PreviewSettings m_preview = {};
+};
+
+class CZQColorCompanion : public CZQTabBase {
+public:
+    CZQColorCompanion() = default;
+    ~CZQColorCompanion() override = default;
+    CZQColorCompanion(const CZQColorCompanion&) = delete;
+    CZQColorCompanion& operator=(const CZQColorCompanion&) = delete;
+
+private:
+    BYTE m_aabSlots[3][12] = {};
+    BYTE m_abFirst[64] = {};
+    BYTE m_abSecond[64] = {};
 };
