@@ -329,6 +329,14 @@ zqhost props "ZQ Roll 4400 Large Format" --ok-after 2500 --choose "Automatic Con
   --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
+# The roll printer's own Features page once its rolls are known: 150 % of normal size with the
+# automatic cutter off, beside the roll picture and the alert strip.
+png="$out/zqroll-features.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Features, 150 %, automatic cutter off"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Features" --choose "#993=on" --choose "#994=150" \
+  --choose "#1005=on" --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's Features page" >&2; rc=1; fi
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
 png="$out/zqdesk-updated.png"
 rm -f "$png"

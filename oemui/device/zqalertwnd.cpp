@@ -47,6 +47,20 @@ constexpr WORD kNoScroll = 0xFFFF;
 
 }  // namespace
 
+UINT ZQAlertLinkMessage() {
+    static const UINT message = RegisterWindowMessageW(L"ZQAlertLinkMessage");
+    return message;
+}
+
+BOOL ZQTakeAlertLink(UINT uMsg, LPARAM lParam, PWSTR pszLine) {
+    if (!pszLine) return FALSE;
+    pszLine[0] = L'\0';
+    const UINT message = ZQAlertLinkMessage();
+    if (!message || uMsg != message || !lParam || InSendMessage()) return FALSE;
+    ZQCopyText(pszLine, kAlertLinkChars, reinterpret_cast<PCWSTR>(lParam));
+    return pszLine[0] != L'\0';
+}
+
 CZQAlertWnd::CZQAlertWnd()
     : m_hHand(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))), m_hArrow(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512))) {}
 
@@ -310,7 +324,7 @@ void CZQAlertWnd::VOnButtonUp(LPARAM lParam) {
         const AlertItem& item = m_pItems[i];
         if (!IsLink(item.dwKind) || !PtInRect(&item.rcLink, release) || !PtInRect(&item.rcLink, press)) continue;
         // The parent may refill the list while it handles the message: nothing is read after it.
-        SendMessageW(GetParent(m_hWnd), kZQAlertLinkMessage, static_cast<WPARAM>(i),
+        SendMessageW(GetParent(m_hWnd), ZQAlertLinkMessage(), static_cast<WPARAM>(i),
                      reinterpret_cast<LPARAM>(item.pszLink));
         return;
     }

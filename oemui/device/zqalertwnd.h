@@ -1,7 +1,7 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
 // per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
 // "[n/count]". Rows of the link kinds are drawn as hyperlinks; a click on one tells the parent
-// dialog (kZQAlertLinkMessage), which runs the row's link text.
+// dialog (ZQAlertLinkMessage()), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
@@ -11,8 +11,14 @@
 #include <windows.h>
 
 // Sent, never posted, to the parent: wParam = 0-based row, lParam = the row's link text (may be
-// null), valid only while the message is handled.
-inline constexpr UINT kZQAlertLinkMessage = 0x7400;
+// null), valid only while the message is handled. The number is registered for the plug-in alone,
+// so no other program's message runs a link.
+UINT ZQAlertLinkMessage();
+// The link's command line of such a message, taken only when it is the plug-in's message sent from
+// the receiving window's own thread (another thread's or process's pointer is never read), and cut
+// to kAlertLinkChars - 1 characters; FALSE otherwise.
+inline constexpr size_t kAlertLinkChars = 512;
+BOOL ZQTakeAlertLink(UINT uMsg, LPARAM lParam, PWSTR pszLine);
 
 // Kinds of a row; the last two are links.
 enum : DWORD {

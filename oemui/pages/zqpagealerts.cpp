@@ -47,6 +47,13 @@ void CZQPageAlerts::VInit(HWND hDlg, IZQAlertGate* pAlerts, IZQConstraintGate* p
 BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, INT_PTR* pResult) {
     if (!m_pAlerts) return FALSE;
     INT_PTR result = 0;
+    if (uMsg == ZQAlertLinkMessage()) {
+        // The line is copied first: the window may refill its rows while the program starts.
+        WCHAR line[kAlertLinkChars];
+        if (ZQTakeAlertLink(uMsg, lParam, line) && m_pCommands) result = m_pCommands->BRunCommandLine(line);
+        if (pResult) *pResult = result;
+        return TRUE;
+    }
     switch (uMsg) {
         case WM_COMMAND:
             if (LOWORD(wParam) != IDC_ALERT_REFRESH || HIWORD(wParam) != BN_CLICKED) return FALSE;
@@ -55,10 +62,6 @@ BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, IN
         case WM_DRAWITEM:
             if (wParam != IDC_ALERT_REFRESH) return FALSE;
             result = m_pAlerts->BDrawRefreshButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            break;
-        case kZQAlertLinkMessage:
-            // The text belongs to the window and lives only while the message is handled.
-            if (lParam && m_pCommands) result = m_pCommands->BRunCommandLine(reinterpret_cast<PCWSTR>(lParam));
             break;
         default: return FALSE;
     }

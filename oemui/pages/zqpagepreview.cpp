@@ -108,6 +108,43 @@ void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQU
     if (const ZQUIDevmode* core = CoreOf(pParam)) extra[kPxInchesUnscaled] = Int(core->dwDocumentMode);
 }
 
+void ZQFillPreviewRollMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam, bool bPostScript) {
+    int* value = pRecord->aiValue;
+    int* extra = pRecord->aiExtra;
+    const bool largeFormat = extra[kPxLargeFormat] != 0;
+    // Rolls.
+    CZQLocalPtr<WCHAR> paper;
+    if (CZQCommon::DWGetFeatureOption(pParam, bPostScript ? zqkw::kPageSize : zqkw::kPaperSize, paper.Put()) ==
+        ZQOPT_OK) {
+        extra[kPxRollPaper] = ZQContainsNoCase(paper.Get(), L"_SHEET") ? 0 : 1;
+        if (extra[kPxRollPaper] == 1 && largeFormat &&
+            OptionIs(pParam, bPostScript ? zqkw::kInputSlot : zqkw::kInputBin, zqkw::kSheet) == 1) {
+            value[kPvTransverse] = 0;
+            extra[kPxRollPaper] = 0;
+        }
+    }
+
+    // Margins.
+    CZQLocalPtr<WCHAR> margins;
+    extra[kPxWithMargins] = 0;
+    extra[kPxMarginLayout] = 3;
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
+        if (ZQEqualNoCase(margins.Get(), L"Standard")) {
+            extra[kPxWithMargins] = 1;
+            extra[kPxMarginLayout] = 0;
+        } else if (ZQEqualNoCase(margins.Get(), L"OversizePaper")) {
+            extra[kPxWithMargins] = 1;
+            extra[kPxMarginLayout] = 1;
+        } else if (ZQEqualNoCase(margins.Get(), L"Clip")) {
+            extra[kPxWithMargins] = 1;
+            extra[kPxMarginLayout] = 2;
+            value[kPvNoInset] = 1;
+        } else {
+            value[kPvNoInset] = Readable(pParam, zqkw::kZQBorderless) ? 1 : 0;
+        }
+    }
+}
+
 BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, const ZQPagePreviewSources& sources) {
     CZQUILogic* logic = context.pLogic;
     const ZQUIDevmode* dm = logic ? logic->WorkDM() : nullptr;

@@ -33,6 +33,12 @@ void ZQFillPreviewWatermark(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQ
 // class and page language, the roll options and the document mode of the core driver's block.
 void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUILogic& logic, POEMCUIPPARAM pParam);
 
+// The roll and margin fields as the pages with the printer's margin choice show them: a paper not
+// named for sheets comes from the roll, unless a large-format printer feeds it from its sheet source
+// (then it is not turned either); the margin kind of "ZQPrintWithMargins" ("Clip" prints without an
+// inset, another option as "ZQBorderless" says). Reads the record's large-format field.
+void ZQFillPreviewRollMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam, bool bPostScript);
+
 // FALSE, with last error 13, without the working settings; fields the rules leave alone keep what
 // the record held.
 BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, const ZQPagePreviewSources& sources);

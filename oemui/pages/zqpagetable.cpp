@@ -10,6 +10,7 @@
 #include "pages/features/zqfeaturespage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/info/zqinfopage.h"
+#include "pages/lfeatures/zqlfeaturespage.h"
 #include "pages/output/zqoutputpage.h"
 #include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
@@ -22,6 +23,7 @@
 #include "res/zqfinishingids.h"
 #include "res/zqoutputids.h"
 #include "res/zqjobstorageids.h"
+#include "res/zqlfeaturesids.h"
 #include "res/zqpaperqualityids.h"
 
 namespace {
@@ -62,6 +64,10 @@ CZQTabBase* CreateFeatures(const ZQSheetFacts&) { return new (std::nothrow) CZQF
 ZQPageTemplate FeaturesTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_FEATURESPAGE, IDD_DLG_FEATURESPAGE_RTL, &FeaturesPageDlgProc};
 }
+CZQTabBase* CreateLargeFeatures(const ZQSheetFacts&) { return new (std::nothrow) CZQLargeFormatFeaturesTab(); }
+ZQPageTemplate LargeFeaturesTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_FEATURESPAGELQJ, IDD_DLG_FEATURESPAGELQJ_RTL, &LargeFormatFeaturesPageDlgProc};
+}
 CZQTabBase* CreateOutput(const ZQSheetFacts&) { return new (std::nothrow) CZQOutputTab(); }
 ZQPageTemplate OutputTemplate(const ZQSheetFacts&) { return {IDD_DLG_OUTPUT, IDD_DLG_OUTPUT_RTL, &OutputPageDlgProc}; }
 CZQTabBase* CreateJobStorage(const ZQSheetFacts&) { return new (std::nothrow) CZQJobStorageTab(); }
@@ -101,6 +107,8 @@ const ZQPageRow kPageRows[] = {
     {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", &EffectsBeforeAdd, &EffectsSheetEnd},
     {kPageFinishing, &CreateFinishing, &FinishingTemplate, 813, L"Finishing", nullptr, nullptr},
     {kPageFeatures, &CreateFeatures, &FeaturesTemplate, 5198, L"Features", nullptr, nullptr},
+    {kPageLargeFormatFeatures, &CreateLargeFeatures, &LargeFeaturesTemplate, CZQLargeFormatFeaturesTab::kTitleId,
+     L"Features", nullptr, nullptr},
     {kPageOutput, &CreateOutput, &OutputTemplate, 4029, L"Output", nullptr, nullptr},
     {kPageJobStorage, &CreateJobStorage, &JobStorageTemplate, CZQJobStorageTab::kTitleId, L"Job Storage", nullptr,
      nullptr},

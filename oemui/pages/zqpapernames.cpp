@@ -190,3 +190,33 @@ void ZQApplyPSDocumentOptions(POEMCUIPPARAM pParam, CZQUILogic& logic, HWND hLis
         work->dwCustomDestLength = static_cast<uint32_t>(form.Get()->Size.cy);
     }
 }
+
+WORD ZQDestPaperId(HWND hList, const CZQPaperNames& names, DWORD dwCount, int iIndex, const WORD* pIds) {
+    if (!pIds) return 0;
+    if (!names.Count()) return pIds[0];
+    WCHAR text[256];
+    if (!zqpage::EntryText(hList, iIndex, text)) return 0;
+    const int position = names.IFind(text);
+    return position >= 0 && static_cast<DWORD>(position) < dwCount ? pIds[position] : 0;
+}
+
+int ZQFindDestPaperIndex(HWND hList, const CZQPaperNames& names, DWORD dwCount, const WORD* pIds, WORD wPaperId) {
+    if (!names.Count() || !pIds || !hList) return -1;
+    DWORD position = 0;
+    while (position < dwCount && pIds[position] != wPaperId) ++position;
+    PCWSTR name = names.Name(position);
+    if (!name[0]) return -1;
+    const LRESULT index = SendMessageW(hList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+int ZQFitToPaperPercent(const PrinterCaps* pCaps, WORD wTarget, WORD wDocument) {
+    constexpr int kFull = 100;
+    LONG wd = 0, ld = 0, ws = 0, ls = 0;
+    if (!pCaps || !CZQUIBase::BGetPaperDimensions(wTarget, &wd, &ld, pCaps) ||
+        !CZQUIBase::BGetPaperDimensions(wDocument, &ws, &ls, pCaps) || ws <= 0 || ls <= 0)
+        return kFull;
+    const bool byLength = static_cast<long long>(wd) * ls > static_cast<long long>(ld) * ws;
+    const float ratio = byLength ? static_cast<float>(ld) / static_cast<float>(ls) : static_cast<float>(wd) / static_cast<float>(ws);
+    return static_cast<int>(ratio * 100.0f);
+}

@@ -64,3 +64,12 @@ int ZQFindBorderlessTwinEntry(HWND hList, PageContext* pContext, POEMCUIPPARAM p
 // actual size, and a printer that cannot fit prints fitted on another paper.
 void ZQApplyPSDocumentOptions(POEMCUIPPARAM pParam, CZQUILogic& logic, HWND hList, HANDLE hPrinter, int iResizeMode,
                               BOOL bFitAllowed);
+
+// The paper id of a destination entry: the id of the printer's paper name it shows, 0 for a name the
+// printer does not list, the first id when the printer's names could not be read.
+WORD ZQDestPaperId(HWND hList, const CZQPaperNames& names, DWORD dwCount, int iIndex, const WORD* pIds);
+// The destination entry of a paper id; -1 when there is none.
+int ZQFindDestPaperIndex(HWND hList, const CZQPaperNames& names, DWORD dwCount, const WORD* pIds, WORD wPaperId);
+// The percentage that fits the document's paper on the target paper along the side that limits it;
+// 100 when either size is unknown.
+int ZQFitToPaperPercent(const PrinterCaps* pCaps, WORD wTarget, WORD wDocument);

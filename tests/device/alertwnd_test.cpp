@@ -14,7 +14,7 @@ namespace {
 std::vector<std::wstring> g_sent;  // "row:link" of each link message
 
 INT_PTR CALLBACK RecordingDlgProc(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == kZQAlertLinkMessage)
+    if (uMsg == ZQAlertLinkMessage())
         g_sent.push_back(std::to_wstring(wParam) + L":" + (lParam ? reinterpret_cast<PCWSTR>(lParam) : L"(null)"));
     return uMsg == WM_INITDIALOG;
 }

@@ -63,7 +63,7 @@ TEST(SamplePredicates, AnswersFollowTheModels) {
         {"BWatermarksAllowed", [](CZQUILogic& l) { return l.BWatermarksAllowed(); }, 1, 0},
         {"BHasSeveralPaperSources", [](CZQUILogic& l) { return l.BHasSeveralPaperSources(); }, 1, 1},
         {"BHasRotate180", [](CZQUILogic& l) { return l.BHasRotate180(); }, 1, 0},
-        {"BHasTransverse", [](CZQUILogic& l) { return l.BHasTransverse(); }, 1, 0},
+        {"BHasTransverse", [](CZQUILogic& l) { return l.BHasTransverse(); }, 1, 1},
         {"BHasMirrorPrint", [](CZQUILogic& l) { return l.BHasMirrorPrint(); }, 1, 0},
         {"BIsChromixSupported", [](CZQUILogic& l) { return l.BIsChromixSupported(); }, 1, 0},
         {"BHasGrayscaleChoice", [](CZQUILogic& l) { return l.BHasGrayscaleChoice(); }, 0, 0},

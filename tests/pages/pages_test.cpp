@@ -462,9 +462,10 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
 
     // The product's own table: of its document pages this colour printer gets Paper/Quality, Effects,
     // Finishing, Color and About.
+    // The test's page objects go with the table that made them.
+    ASSERT_EQ(S_OK, Destroy());
     ZQSetPageTable(nullptr);
     m_sheet = FakeSheet();
-    ASSERT_EQ(S_OK, Destroy());
     ASSERT_EQ(S_OK, Init());
     EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects", L"Finishing", L"Color", L"About"}), Titles());
     EXPECT_EQ((std::vector<int>{117, 106, 110, 101, 104}), Templates());

@@ -202,8 +202,11 @@ void ShowSetting(HWND sheet, const std::wstring& name) {
 void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
     HWND page = ZQCurrentPage(sheet);
     if (!page) return;
-    // The core driver's own page lists its settings; the plug-in's pages have labelled controls.
-    const bool corePage = GetDlgItem(page, kZQIdList) != nullptr;
+    // The core driver's own page lists its settings in a list view; the plug-in's pages have labelled
+    // controls (one may carry the list's id).
+    WCHAR cls[64] = {};
+    HWND list = GetDlgItem(page, kZQIdList);
+    const bool corePage = list && GetClassNameW(list, cls, 64) && lstrcmpiW(cls, WC_LISTVIEWW) == 0;
     for (const std::wstring& choice : choices) {
         std::wstring label, entry;
         const bool ok = SplitChoice(choice, label, entry) &&

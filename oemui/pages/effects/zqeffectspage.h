@@ -74,7 +74,7 @@ public:
     void VFillPreviewSettings(PageContext* pContext);
 
     // ---- the device's state, asked again; first callers: the alert strips of the other pages
-    void VRefreshDeviceStatus(IZQAlertGate* pAlerts);
+    static void VRefreshDeviceStatus(IZQAlertGate* pAlerts);
 
     // ---- watermarks
     // The sheet's pool into the page's manager (the sheet's block names the printer).

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "common/zqcapsreuse.h"
+#include "device/zqalertwnd.h"
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
@@ -134,6 +135,13 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
         INT_PTR result = 0;
         if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     }
+    // A link of the strip runs its command line, copied, when the strip itself sent it.
+    if (uMsg == ZQAlertLinkMessage()) {
+        WCHAR line[kAlertLinkChars];
+        if ((context = ContextFor(hDlg, 0)) && ZQTakeAlertLink(uMsg, lParam, line))
+            CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam), line);
+        return 0;
+    }
     switch (uMsg) {
         case WM_INITDIALOG: {
             const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
@@ -188,11 +196,6 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
             return 0;
         case WM_DESTROY:
             if ((context = ContextFor(hDlg, 0))) PageOf(context)->VOnDestroy();
-            return 0;
-        case WM_ALERT_LINK:
-            if ((context = ContextFor(hDlg, 0)))
-                CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
-                                                reinterpret_cast<PCWSTR>(lParam));
             return 0;
         default: return 0;
     }

@@ -28,10 +28,6 @@
 
 struct ZQUIDevmode;
 
-// What the alert strip sends its page when the user follows a link in an alert: wParam the alert's
-// index, lParam its command line.
-inline constexpr UINT WM_ALERT_LINK = 0x7400;
-
 // The media-type list's entry that starts the colour-management program for a new paper (a
 // large-format printer's, never translated).
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";

@@ -64,38 +64,6 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
     ZQFillPreviewFeatures(&r, *dm, *logic, param);
     value[kPvFlipUp] = Int(dm->dwFlipPagesUp);
     value[kPvPunchUnit] = logic->IGetPunchUnitType();
-    const bool largeFormat = extra[kPxLargeFormat] != 0;
-
-    // Rolls.
-    CZQLocalPtr<WCHAR> paper;
-    if (CZQCommon::DWGetFeatureOption(param, postScript ? zqkw::kPageSize : zqkw::kPaperSize, paper.Put()) ==
-        ZQOPT_OK) {
-        extra[kPxRollPaper] = ZQContainsNoCase(paper.Get(), L"_SHEET") ? 0 : 1;
-        if (extra[kPxRollPaper] == 1 && largeFormat &&
-            OptionIs(param, postScript ? zqkw::kInputSlot : zqkw::kInputBin, zqkw::kSheet) == 1) {
-            value[kPvTransverse] = 0;
-            extra[kPxRollPaper] = 0;
-        }
-    }
-
-    // Margins.
-    CZQLocalPtr<WCHAR> margins;
-    extra[kPxWithMargins] = 0;
-    extra[kPxMarginLayout] = 3;
-    if (CZQCommon::DWGetFeatureOption(param, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
-        if (ZQEqualNoCase(margins.Get(), L"Standard")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 0;
-        } else if (ZQEqualNoCase(margins.Get(), L"OversizePaper")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 1;
-        } else if (ZQEqualNoCase(margins.Get(), L"Clip")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 2;
-            value[kPvNoInset] = 1;
-        } else {
-            value[kPvNoInset] = Readable(param, zqkw::kZQBorderless) ? 1 : 0;
-        }
-    }
+    ZQFillPreviewRollMargins(&r, param, postScript);
     return TRUE;
 }

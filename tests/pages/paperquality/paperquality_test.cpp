@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/zqmsgbox.h"
+#include "device/zqalertwnd.h"
 #include "macrotest.h"
 #include "pagetest.h"
 #include "zqhostapp.h"
@@ -234,7 +235,7 @@ TEST_F(PaperQualityPage, AlertLinksRunThroughTheConstraintGate) {
     IZQConstraintGate* const gates[] = {m_gates.get(), nullptr};
     for (IZQConstraintGate* gate : gates) {
         m_context.pConstraints = gate;
-        PaperQualityPageDlgProc(m_page, WM_ALERT_LINK, 3, reinterpret_cast<LPARAM>(command));
+        PaperQualityPageDlgProc(m_page, ZQAlertLinkMessage(), 3, reinterpret_cast<LPARAM>(command));
     }
     EXPECT_EQ(std::vector<std::wstring>{command}, boxes.texts) << "a command that does not start is reported";
 }
@@ -266,7 +267,7 @@ TEST_F(PaperQualityPage, MessagesWithoutTheirContextChangeNothing) {
     for (PageContext* context : {static_cast<PageContext*>(nullptr), &m_context}) {
         SetWindowLongPtrW(m_page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         for (UINT message : {UINT(WM_HSCROLL), UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_DRAWITEM),
-                             UINT(WM_ERASEBKGND), UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), WM_ALERT_LINK}) {
+                             UINT(WM_ERASEBKGND), UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), ZQAlertLinkMessage()}) {
             if (context && message != WM_HSCROLL && message != WM_COMMAND && message != WM_NOTIFY) continue;
             SetLastError(0);
             EXPECT_EQ(0, PaperQualityPageDlgProc(m_page, message, message == WM_COMMAND ? command : 0,
