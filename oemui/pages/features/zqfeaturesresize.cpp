@@ -64,20 +64,11 @@ BOOL CZQFeaturesTab::BGetPaperSizeNames() {
 }
 
 WORD CZQFeaturesTab::WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds) {
-    if (!pIds) return 0;
-    // Without the printer's names every entry is the first paper.
-    if (!m_paperNames.Count()) return pIds[0];
-    WCHAR text[256];
-    if (!EntryText(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), iIndex, text)) return 0;
-    const int position = m_paperNames.IFind(text);
-    return position >= 0 && static_cast<DWORD>(position) < dwCount ? pIds[position] : 0;
+    return ZQDestPaperId(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, dwCount, iIndex, pIds);
 }
 
 int CZQFeaturesTab::IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId) {
-    if (!m_paperNames.Count() || !pIds) return -1;
-    DWORD position = 0;
-    while (position < dwCount && pIds[position] != wPaperId) ++position;
-    return FindExact(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames.Name(position));
+    return ZQFindDestPaperIndex(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, dwCount, pIds, wPaperId);
 }
 
 void CZQFeaturesTab::VFillDestPaperList(PageContext* pContext) {
@@ -113,15 +104,9 @@ int CZQFeaturesTab::IGetFitToPaperPercent(PageContext* pContext) {
     if (!work) return kFullScale;
     if (m_state.iResizeMode == ZQFeaturesState::kPercentage) return static_cast<int>(work->dwScalePercent);
     const PrinterCaps* caps = Papers(pContext);
-    if (!caps || !caps->pPaperSizes) return kFullScale;
+    if (!caps) return kFullScale;
     const WORD target = WGetDestPaperId(caps->dwPaperCount, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), caps->pPaperIds);
-    LONG wd = 0, ld = 0, ws = 0, ls = 0;
-    if (!BGetPaperDimensions(target, &wd, &ld, caps) || !BGetPaperDimensions(DocumentPaper(m_pCUIParam), &ws, &ls, caps) ||
-        ws <= 0 || ls <= 0)
-        return kFullScale;
-    const bool byLength = static_cast<long long>(wd) * ls > static_cast<long long>(ld) * ws;
-    const float ratio = byLength ? static_cast<float>(ld) / static_cast<float>(ls) : static_cast<float>(wd) / static_cast<float>(ws);
-    return static_cast<int>(ratio * 100.0f);
+    return ZQFitToPaperPercent(caps, target, DocumentPaper(m_pCUIParam));
 }
 
 void CZQFeaturesTab::VSelectScaleTargetPaper(HWND, PageContext* pContext) {
