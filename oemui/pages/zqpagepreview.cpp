@@ -108,6 +108,27 @@ void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQU
     if (const ZQUIDevmode* core = CoreOf(pParam)) extra[kPxInchesUnscaled] = Int(core->dwDocumentMode);
 }
 
+void ZQFillPreviewMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam) {
+    CZQLocalPtr<WCHAR> margins;
+    pRecord->aiExtra[kPxWithMargins] = 0;
+    pRecord->aiExtra[kPxMarginLayout] = 3;
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
+        if (ZQEqualNoCase(margins.Get(), L"Standard")) {
+            pRecord->aiExtra[kPxWithMargins] = 1;
+            pRecord->aiExtra[kPxMarginLayout] = 0;
+        } else if (ZQEqualNoCase(margins.Get(), L"OversizePaper")) {
+            pRecord->aiExtra[kPxWithMargins] = 1;
+            pRecord->aiExtra[kPxMarginLayout] = 1;
+        } else if (ZQEqualNoCase(margins.Get(), L"Clip")) {
+            pRecord->aiExtra[kPxWithMargins] = 1;
+            pRecord->aiExtra[kPxMarginLayout] = 2;
+            pRecord->aiValue[kPvNoInset] = 1;
+        } else {
+            pRecord->aiValue[kPvNoInset] = Readable(pParam, zqkw::kZQBorderless) ? 1 : 0;
+        }
+    }
+}
+
 BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, const ZQPagePreviewSources& sources) {
     CZQUILogic* logic = context.pLogic;
     const ZQUIDevmode* dm = logic ? logic->WorkDM() : nullptr;

@@ -31,6 +31,9 @@ void ZQFillPreviewWatermark(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQ
                             const PrinterCaps* pCaps);
 // The paper's kind (envelope, banner, borderless), centring, content orientation, the printer's
 // class and page language, the roll options and the document mode of the core driver's block.
+// The margins "ZQPrintWithMargins" asks: standard, oversize paper, clipped contents (no inset) or
+// none (no inset when the printer prints borderless).
+void ZQFillPreviewMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam);
 void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUILogic& logic, POEMCUIPPARAM pParam);
 
 // FALSE, with last error 13, without the working settings; fields the rules leave alone keep what

@@ -78,24 +78,6 @@ BOOL ZQFillPaperQualityPreview(PreviewSettings* pRecord, const PageContext& cont
         }
     }
 
-    // Margins.
-    CZQLocalPtr<WCHAR> margins;
-    extra[kPxWithMargins] = 0;
-    extra[kPxMarginLayout] = 3;
-    if (CZQCommon::DWGetFeatureOption(param, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
-        if (ZQEqualNoCase(margins.Get(), L"Standard")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 0;
-        } else if (ZQEqualNoCase(margins.Get(), L"OversizePaper")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 1;
-        } else if (ZQEqualNoCase(margins.Get(), L"Clip")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 2;
-            value[kPvNoInset] = 1;
-        } else {
-            value[kPvNoInset] = Readable(param, zqkw::kZQBorderless) ? 1 : 0;
-        }
-    }
+    ZQFillPreviewMargins(&r, param);
     return TRUE;
 }
