@@ -34,17 +34,6 @@ void Bind(PageContext* pContext, PCWSTR pszFeature, HWND hCtrl, int iAction, BOO
     pContext->pLogic->IBindFeatureControl(0, pszFeature, hCtrl, nullptr, kDoc, iAction, bCheckBox, 0, nullptr);
 }
 
-// Selection of the core driver's item found by its keyword: marked changed and reported with the
-// previous selection when it differs.
-void SelectItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, LONG lSel) {
-    POPTITEM item = FeatureItem(pParam, pszKeyword);
-    if (!item || item->Sel == lSel) return;
-    const DWORD previous = static_cast<DWORD>(item->Sel);
-    item->Sel = lSel;
-    item->Flags |= OPTIF_CHANGED;
-    CZQCommon::BReportItem(pParam, item, previous, kDoc);
-}
-
 // The list node's default entry, counted from 0 among the entries that follow it (the number of
 // entries when none has the default's name).
 DWORD DefaultEntry(const ZQColorOptionNode* pList) {

@@ -1,8 +1,10 @@
-// A feature's option keywords as the Colour page's handlers read them, freed with the object.
+// The Colour page handlers' small readers of the core driver's items: a feature's option keywords
+// (freed with the object) and a selection that reports only a change.
 #pragma once
 
 #include "common/zqcommon.h"
 #include "common/zqstrings.h"
+#include "pages/zqpageitems.h"
 
 struct ZQColorKeywords {
     PWSTR* list = nullptr;
@@ -27,4 +29,15 @@ struct ZQColorKeywords {
         return count >= 2 && list[0] && list[1] && ZQEqualNoCase(list[0], L"FALSE") && ZQEqualNoCase(list[1], L"TRUE");
     }
 };
+
+// Selection of the core driver's item found by its keyword: marked changed and reported with the
+// previous selection when it differs.
+inline void SelectItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, LONG lSel) {
+    POPTITEM item = zqpage::FeatureItem(pParam, pszKeyword);
+    if (!item || item->Sel == lSel) return;
+    const DWORD previous = static_cast<DWORD>(item->Sel);
+    item->Sel = lSel;
+    item->Flags |= OPTIF_CHANGED;
+    CZQCommon::BReportItem(pParam, item, previous, OEMCUIP_DOCPROP);
+}
 

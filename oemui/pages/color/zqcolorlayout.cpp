@@ -247,7 +247,7 @@ void CZQColorTab::VInitPrintPreviewCheck(PageContext* pContext) {
     }
     if (!CZQCommon::BIsLocalPrinter(HPrinter())) {
         // A printer on a server prints where the user cannot see a preview.
-        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPrintPreview, 0, OEMCUIP_DOCPROP);
+        SelectItem(param, zqkw::kZQPrintPreview, 0);
         Hide(m_hShowPreview);
         return;
     }

@@ -4,6 +4,7 @@
 // devmode and the printer's data.
 #include "common/zqcolorprofile.h"
 #include "common/zqprinterdata.h"
+#include "pages/color/zqcolorkeywords.h"
 #include "pages/color/zqcolorpage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqcolorids.h"
@@ -214,12 +215,12 @@ void CZQColorTab::VOnColorSpaceChanged(PageContext* pContext) {
     // unless the administrator locked it on; then the colour space gives way instead.
     if (work->dwPrintAsGray && m_bGrayscaleLocked) {
         if (m_hInputColorSpace) SendMessageW(m_hInputColorSpace, CB_SETCURSEL, 0, 0);
-        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, kDoc);
+        SelectItem(param, zqkw::kZQInputColorSpace, 0);
         return;
     }
     SetCheck(m_hGrayscale, false);
     if (m_hAdvanced) EnableWindow(m_hAdvanced, TRUE);
-    CZQCommon::DWSelectOptionByIndex(param, PszGrayscaleFeature(pContext), 0, kDoc);
+    SelectItem(param, PszGrayscaleFeature(pContext), 0);
     work->dwPrintAsGray = 0;
     VSyncGrayscaleRadios(pContext);
     for (HWND control : {m_hGrayscale, m_hBlackOnly, m_hHighQuality, m_hPhotoCopy, m_hGrayscaleList})
@@ -316,7 +317,7 @@ void CZQColorTab::VFillColorSpaceCombo(PageContext* pContext, BOOL bApplicationM
     WCHAR space[256];
     if (!ReadOption(param, zqkw::kZQInputColorSpace, space)) return;
     if (Is(space, L"NONE")) {
-        if (!bApplicationManaged) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, kDoc);
+        if (!bApplicationManaged) SelectItem(param, zqkw::kZQInputColorSpace, 0);
         IBind(pContext, zqkw::kZQInputColorSpace, m_hInputColorSpace, CZQUILogic::kBindShow);
         return;
     }
@@ -435,7 +436,8 @@ DWORD CZQColorTab::DWFillEmulationCombo(PageContext* pContext) {
         }
         SendMessageW(m_hEmulation, CB_SETCURSEL, 0, 0);
     }
-    return CZQCommon::DWSelectOptionByIndex(m_pCUIParam, kEmulatedPrinters, 0, kDoc);
+    SelectItem(m_pCUIParam, kEmulatedPrinters, 0);
+    return ZQOPT_OK;
 }
 
 void CZQColorTab::VNoteCartridgeChange(PageContext* pContext) {
