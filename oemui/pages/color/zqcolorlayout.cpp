@@ -53,11 +53,23 @@ void CZQColorTab::VSaveControlRects() {
     m_controls.VRecordRects();
 }
 
+void CZQColorTab::VReadGrayscaleOptions(PageContext* pContext) {
+    m_grayOptions = {};
+    if (!m_pCUIParam) return;
+    const ZQColorKeywords options(m_pCUIParam, PszGrayscaleFeature(pContext));
+    m_grayOptions.bReadable = options.Readable();
+    m_grayOptions.iCount = options.count;
+    m_grayOptions.bMonoOrColor = options.Has(L"Mono") || options.Has(L"Color");
+    m_grayOptions.bHighQuality = options.Has(L"HighQuality");
+    m_grayOptions.bBlackOnly = options.Has(L"BlackOnly");
+    m_grayOptions.bPhotoCopy = options.Has(L"PhotoCopy");
+}
+
 // ---------------------------------------------------------------------------------------------
 // The ordinary template
 // ---------------------------------------------------------------------------------------------
 void CZQColorTab::VLayoutGrayscaleGroup(PageContext* pContext) {
-    if (!m_pCUIParam || !ZQColorKeywords(m_pCUIParam, PszGrayscaleFeature(pContext)).Readable()) return;
+    if (!m_pCUIParam || !m_grayOptions.bReadable) return;
     if (FeatureItem(m_pCUIParam, zqkw::kZQChromix)) {
         VLayoutGrayscaleChoices(pContext, FTop(IDC_CHK_GRAYSCALE));
         return;
@@ -70,9 +82,9 @@ void CZQColorTab::VLayoutGrayscaleGroup(PageContext* pContext) {
 }
 
 void CZQColorTab::VLayoutGrayscaleChoices(PageContext* pContext, float fTop) {
-    const ZQColorKeywords options(m_pCUIParam, PszGrayscaleFeature(pContext));
-    if (!options.Readable()) return;
-    if (options.Has(L"Mono") || options.Has(L"Color")) {
+    (void)pContext;
+    if (!m_grayOptions.bReadable) return;
+    if (m_grayOptions.bMonoOrColor) {
         const float top = fTop + FHeight(IDC_CHK_GRAYSCALE) + 9;
         const struct {
             int radio, icon;
@@ -91,15 +103,15 @@ void CZQColorTab::VLayoutGrayscaleChoices(PageContext* pContext, float fTop) {
     }
     float y = fTop;
     const struct {
-        PCWSTR option;
+        bool present;
         int radio;
         int above;  // the control whose height separates the radio from the last top
         float gap;
-    } rows[] = {{L"HighQuality", IDC_RB_HIGHQUALITY, IDC_CHK_GRAYSCALE, 9},
-                {L"BlackOnly", IDC_RB_BLACKONLY, IDC_RB_HIGHQUALITY, 6},
-                {L"PhotoCopy", IDC_RB_PHOTOCOPY, IDC_RB_BLACKONLY, 6}};
+    } rows[] = {{m_grayOptions.bHighQuality, IDC_RB_HIGHQUALITY, IDC_CHK_GRAYSCALE, 9},
+                {m_grayOptions.bBlackOnly, IDC_RB_BLACKONLY, IDC_RB_HIGHQUALITY, 6},
+                {m_grayOptions.bPhotoCopy, IDC_RB_PHOTOCOPY, IDC_RB_BLACKONLY, 6}};
     for (const auto& row : rows) {
-        if (!options.Has(row.option)) continue;
+        if (!row.present) continue;
         y += FHeight(row.above) + row.gap;
         m_controls.BPlaceAtTop(row.radio, y);
     }
@@ -115,15 +127,15 @@ DWORD CZQColorTab::DWLayoutNeutralGrays(PageContext* pContext, float fTop) {
 }
 
 void CZQColorTab::VLayoutSepiaCheck(PageContext* pContext) {
+    (void)pContext;
     if (!m_pCUIParam) return;
     const bool chromix = FeatureItem(m_pCUIParam, zqkw::kZQChromix) != nullptr;
-    const ZQColorKeywords options(m_pCUIParam, PszGrayscaleFeature(pContext));
     float top = FTop(IDC_CHK_GRAYSCALE);
     if (chromix) {
-        if (options.Readable()) return;
-    } else if (options.Readable()) {
-        if (options.count == 4) top += FHeight(IDC_CHK_GRAYSCALE) + 30;
-        if (options.count == 3) top += FHeight(IDC_CHK_GRAYSCALE) + 13;
+        if (m_grayOptions.bReadable) return;
+    } else if (m_grayOptions.bReadable) {
+        if (m_grayOptions.iCount == 4) top += FHeight(IDC_CHK_GRAYSCALE) + 30;
+        if (m_grayOptions.iCount == 3) top += FHeight(IDC_CHK_GRAYSCALE) + 13;
     } else {
         // Neither colour matching nor greyscale: the sepia box takes the group's first row.
         top = FTop(IDC_RB_AUTO);

@@ -208,6 +208,7 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         if (Readable(param, zqkw::kZQSimplifiedUI)) {
             VLayoutSimplified(pContext);
         } else {
+            VReadGrayscaleOptions(pContext);
             VLayoutGrayscaleGroup(pContext);
             VLayoutSepiaCheck(pContext);
             VLayoutWithoutInks(pContext);

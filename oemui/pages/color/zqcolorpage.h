@@ -94,6 +94,8 @@ public:
     // ---- layout, sample page, print preview and alerts
     // The template's rectangles of the controls the layouts move, once per window before any move.
     void VSaveControlRects();
+    // The greyscale feature's options, as the layouts see them, read again.
+    void VReadGrayscaleOptions(PageContext* pContext);
     void VLayoutGrayscaleGroup(PageContext* pContext);
     void VLayoutGrayscaleChoices(PageContext* pContext, float fTop);
     // The neutral-greys pair below the greyscale box; the item search's ZQOPT_* status.
@@ -193,6 +195,14 @@ private:
     HWND m_hAppManagedSui = nullptr, m_hPrinterManaged = nullptr, m_hProfileSui = nullptr, m_hDocSize = nullptr;
     // 9. set once the administrator locks greyscale
     BOOL m_bGrayscaleLocked = FALSE;
+    // What the layouts need of the greyscale feature's options, read once before they run (each
+    // reading of the keywords walks the core driver's options).
+    struct GrayscaleOptions {
+        bool bReadable = false;
+        int iCount = 0;
+        bool bMonoOrColor = false, bHighQuality = false, bBlackOnly = false, bPhotoCopy = false;
+    };
+    GrayscaleOptions m_grayOptions;
     // 10. the controls the layouts move, with their template rectangles; the alert strip
     static const int kMovableIds[];
     static const int kMovableCount;
