@@ -252,7 +252,7 @@ void CZQColorTab::VFillPreviewSettings(PageContext* pContext) {
 void CZQColorTab::VInitPrintPreviewCheck(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* work = WorkOf(pContext);
-    if (!param || !m_hShowPreview) return;
+    if (!param) return;
     if (!Readable(param, zqkw::kZQPrintPreview)) {
         Hide(m_hShowPreview);
         return;

@@ -114,6 +114,12 @@ public:
     // ---- for the tests
     BOOL BGrayscaleLockedForTesting() const { return m_bGrayscaleLocked; }
     int IGrayscaleChoiceForTesting() const { return m_iGrayscaleChoice; }
+    // A moved control's template rectangle as the page recorded it (empty for another control).
+    RECT RecordedRectForTesting(int iCtrlId) const {
+        const CZQPageControls::ControlRect* r = m_controls.Recorded(iCtrlId);
+        return r ? RECT{r->rc.left, r->rc.top, r->rc.left + r->cx, r->rc.top + r->cy} : RECT{};
+    }
+    const PreviewSettings& PreviewForTesting() const { return m_preview; }
 
 private:
     friend INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -442,7 +442,9 @@ DWORD CZQColorTab::DWFillEmulationCombo(PageContext* pContext) {
 
 void CZQColorTab::VNoteCartridgeChange(PageContext* pContext) {
     const POPTITEM item = m_pCUIParam ? FeatureItem(m_pCUIParam, kCartridges) : nullptr;
-    if (!item || item->Sel == pContext->pLogic->IGetSavedSelection(kCartridges)) return;
+    // Without the selection the sheet opened with there is no change to tell.
+    const int saved = pContext->pLogic->IGetSavedSelection(kCartridges);
+    if (!item || saved < 0 || item->Sel == saved) return;
     VSetPrinterDataFlag(L"PrintCartrigesModified", 1, HPrinter());
 }
 

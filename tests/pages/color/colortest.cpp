@@ -57,7 +57,17 @@ void ColorPage::AddItems(const Printer& printer) {
                     {{"d0", L"d0"}, {"d1", L"d1"}, {"d2", L"d2"}, {"Standard", L"Standard"}, {"Vivid", L"Vivid"}}, 3));
     add(zqtest::ValueFeature("ZQPDLType", postScript ? "PostScript" : "PCL3"));
     add(zqtest::ValueFeature("ZQBlackOnlyWithPlain", "TRUE"));
-    add(zqtest::ValueFeature("ZQPrinterClass", "ZQInkDesk"));
+    add(zqtest::ValueFeature("ZQPrinterClass", printer.largeFormat ? "ZQKorrix" : "ZQInkDesk"));
+    if (printer.simplified) {
+        add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
+        add(ListFeature("ZQColorMgmtOptions",
+                        {{"ApplicationManagedColors", L"Application"}, {"PrinterManagedColors", L"Printer"}}, 1));
+    }
+    if (printer.largeFormat && postScript) {
+        add(ListFeature("ZQLQJColorMgmt", kOffOn));
+        add(ListFeature("ZQCMYK", {{"Coated", L"Coated"}, {"Uncoated", L"Uncoated"}}));
+        add(ListFeature("ZQRGB", {{"Standard", L"Standard"}, {"Wide", L"Wide"}}));
+    }
 }
 
 void ColorPage::Start(const Printer& printer, WORD wTemplate) {
