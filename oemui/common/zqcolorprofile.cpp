@@ -11,8 +11,8 @@ constexpr FLONG kProfileOnDisk = 1;  // the answer is a file name
 
 HRESULT ZQQueryColorProfile(const DEVMODEW* pPublicDM, const void*, ULONG ulQueryMode, void* pvProfileData,
                             ULONG* pcbProfileData, FLONG* pflProfileData) {
-    if (!pcbProfileData) return E_INVALIDARG;
     if (ulQueryMode != kDeviceProfile) return E_NOTIMPL;
+    if (!pcbProfileData) return E_INVALIDARG;
     const bool mono = pPublicDM && (pPublicDM->dmFields & DM_COLOR) && pPublicDM->dmColor == DMCOLOR_MONOCHROME;
     const PCWSTR name = mono ? L"ZQGray.icm" : L"ZQColor.icm";
     const ULONG needed = static_cast<ULONG>((wcslen(name) + 1) * sizeof(WCHAR));
