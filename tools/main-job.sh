@@ -9,7 +9,8 @@
 # loaded rolls the printer data holds), and a cover on its own paper; the desk printer's Finishing
 # page in landscape, rotated by 180 degrees, with that cover on its sample page, and with a poster
 # whose tile selection dialog leaves a tile out, and its Effects page in landscape with the same
-# cover, and with a watermark at 75 %; the About page of
+# cover, and with a watermark at 75 %, and its Watermark Details dialog with a new watermark; the
+# About page of
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the Colour page
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
@@ -278,6 +279,17 @@ zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --choose "#1
   --choose "#501=on" --choose "#181=75" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Effects page's watermark" >&2; rc=1; fi
+
+# The desk printer's Watermark Details dialog from the Effects page's "Edit...": New, with its
+# message typed over, makes a watermark of the pool, at an angle of 30 degrees, dark and filled.
+dialog="$out/zqdesk-watermark-details.png"
+rm -f "$dialog"
+echo "== ZQ Desk 2400 Inkjet: Effects, Watermark Details, a new watermark at 30 degrees"
+zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" --in-dialog "#205=click" \
+  --in-dialog "#214=Proof Copy" --in-dialog "#236=on" --in-dialog "#238=30" --in-dialog "#228=Darkest" \
+  --in-dialog "#234=Filled" --in-dialog "#230=100" \
+  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1
+if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the Watermark Details dialog" >&2; rc=1; fi
 
 # The desk printer with the simplified interface: its Features page in place of the Paper/Quality,
 # Effects and Finishing pages, turned to landscape.

@@ -144,18 +144,14 @@ BOOL CZQConfigApply::BApplyOndrelData(DWORD dwMode, const VOID* pPrivateDM) {
 }
 
 void CZQConfigApply::VApplyPrintQuality(PCWSTR pszQuality) {
-    const POEMCUIPPARAM p = m_b.pCUIParam;
     CZQXmlUiRules* rules = m_b.logic.PLoadedRules(m_b.pRules);
     if (!rules) return;
     CZQXmlParserCommon& parser = rules->Parser();
     ZQCopyText(parser.m_szQualityImportValue, ARRAYSIZE(parser.m_szQualityImportValue), pszQuality);
-    // The event's macros decide by the media type too.
-    CZQLocalPtr<WCHAR> media, keyword;
-    if (CZQCommon::DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&
-        CZQCommon::DWOptionNameToKeyword(p, zqkw::kMediaType, media.Get(), keyword.Put()) == ZQOPT_OK)
-        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), keyword.Get());
+    // The event's macros decide by the media type too; the quality group is the event's to choose.
+    m_b.logic.VReadMediaQualityKeywords(rules);
     parser.m_szQualityGroupValue[0] = 0;
     rules->BRunMacroSwitch(parser.EventList(), L"DMCInstallTime");
-    m_b.logic.VImportDMCQualityOptions(rules);
+    m_b.logic.VApplyQualityRuleStates(rules);
     m_b.logic.VApplyImportedPrintQuality(rules);
 }

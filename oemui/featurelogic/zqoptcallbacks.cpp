@@ -12,6 +12,8 @@
 #include "featurelogic/zqsettingsexchange.h"
 #include "featurelogic/zquilogic.h"
 #include "settings/zqconfigexport.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
 
 namespace {
 
@@ -201,6 +203,9 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_ECB_CHANGED: {
             const LONG action = ReconcileChange(binding->logic, pParam, item, own);
+            // The rule engine's macros read the media type and quality the sheet now shows.
+            if (binding->pRules && binding->pRules->Parser().BIsLoaded())
+                binding->logic.VReadMediaQualityKeywords(binding->pRules);
             // A change the quick set in force does not hold ends it; the devmode keeps the name
             // that still holds.
             binding->quickSets.VRestoreNameIfDiffers();

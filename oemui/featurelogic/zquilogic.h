@@ -263,7 +263,10 @@ public:
     void VWriteImportedWatermark(int iIndex);
     // After the helper file's install-time event: the quality groups its macros hid, and the
     // turbo-mode and photo-paper items they disabled.
-    void VImportDMCQualityOptions(CZQXmlUiRules* pRules);
+    void VApplyQualityRuleStates(CZQXmlUiRules* pRules);
+    // The keywords of the selected media type and print quality into the rule engine, which its
+    // macros read; a field whose item or keyword is missing stays as it was.
+    void VReadMediaQualityKeywords(CZQXmlUiRules* pRules);
     // The option the event mapped the stored print quality to ("Feature.Option", or a quality group).
     void VApplyImportedPrintQuality(CZQXmlUiRules* pRules);
 

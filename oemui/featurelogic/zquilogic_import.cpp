@@ -9,6 +9,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zquilogic.h"
+#include "featurelogic/zqwatermarks.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
@@ -39,10 +40,6 @@ constexpr WatermarkKind kWatermarkKinds[] = {
     kNoWatermark,
 };
 constexpr int kOwnWatermarkIndex = 4;
-
-// The pool's stored record: name, text and font, the numbers, and two fixed colour words.
-constexpr DWORD kPoolRecordBytes = 1568;
-constexpr DWORD kPoolColorWord = 0x00C0C0C0;
 
 // The font enumeration looks for the stored face among the screen's TrueType fonts.
 struct FontSearch {
@@ -117,32 +114,23 @@ BOOL CZQUILogic::BImportDMCWatermarks(const IZQStoredSettings* pStored) {
 
 void CZQUILogic::VWriteImportedWatermark(int iIndex) {
     const ZQUIDevmode* dm = m_pCUIParam ? zqdm::CurrentBlock(m_pCUIParam->pOEMDM) : nullptr;
-    CZQLocalPtr<BYTE> record;
-    if (!dm || !record.Alloc(kPoolRecordBytes)) return;
-    WCHAR name[kTextChars], font[kTextChars];
-    ZQCopyTextN(name, kTextChars, dm->szWmName, kTextChars);
-    ZQCopyTextN(font, kTextChars, dm->szWmFont, kTextChars);
-    BYTE* cursor = record.Get();
-    VWriteString(&cursor, name);
-    VWriteString(&cursor, name);
-    VWriteString(&cursor, font);
-    VWriteWord(&cursor, static_cast<WORD>(dm->dwWmAngle));
-    VWriteWord(&cursor, static_cast<WORD>(dm->dwWmSize));
-    VWriteByte(&cursor, static_cast<BYTE>(dm->dwWmAngleMode));
-    VWriteByte(&cursor, static_cast<BYTE>(dm->dwWmShade));
-    VWriteByte(&cursor, static_cast<BYTE>(dm->dwWmStyle));
-    VWriteDword(&cursor, kPoolColorWord);
-    VWriteWord(&cursor, static_cast<WORD>(dm->dwWmColorIndex));
-    VWriteDword(&cursor, kPoolColorWord);
-    WCHAR value[32];
-    ZQFormatText(value, 32, L"%ls%d", zqsettings::kWatermarkPoolValuePrefix, iIndex);
+    if (!dm) return;
+    WatermarkEntry entry = {};
+    ZQCopyTextN(entry.szName, kTextChars, dm->szWmName, kTextChars);
+    ZQCopyText(entry.szText, kTextChars, entry.szName);
+    ZQCopyTextN(entry.szFont, kTextChars, dm->szWmFont, kTextChars);
+    entry.dwAngle = dm->dwWmAngle;
+    entry.dwSize = dm->dwWmSize;
+    entry.dwAngleMode = dm->dwWmAngleMode;
+    entry.dwShade = dm->dwWmShade;
+    entry.dwStyle = dm->dwWmStyle;
+    entry.dwColor = dm->dwWmColorIndex;
     // The shared pool in the printer's data, whoever imports.
-    if (ZQWriteStoredValue(m_pCUIParam->hPrinter, zqsettings::kWatermarkPoolKey, value, REG_BINARY, record.Get(),
-                           kPoolRecordBytes) != ERROR_SUCCESS)
+    if (!CZQWatermarks::BWriteEntry(&entry, FALSE, m_pCUIParam->hPrinter, iIndex))
         zqtrace::Line(L"CZQUILogic::VWriteImportedWatermark: pool value not written\n");
 }
 
-void CZQUILogic::VImportDMCQualityOptions(CZQXmlUiRules* pRules) {
+void CZQUILogic::VApplyQualityRuleStates(CZQXmlUiRules* pRules) {
     CZQXmlUiRules* rules = PLoadedRules(pRules);
     const POEMCUIPPARAM p = m_pCUIParam;
     const ZQUIDevmode* dm = p ? zqdm::CurrentBlock(p->pOEMDM) : nullptr;
@@ -166,6 +154,19 @@ void CZQUILogic::VImportDMCQualityOptions(CZQXmlUiRules* pRules) {
         SetDisabled(p, item, states.dwTurboMode == kDisabledState);
     if (DWFindOptItem(p, zqkw::kZQPhotoPaperPrinting, &item) == ZQOPT_OK)
         SetDisabled(p, item, states.dwPhotoPaper == kDisabledState);
+}
+
+void CZQUILogic::VReadMediaQualityKeywords(CZQXmlUiRules* pRules) {
+    const POEMCUIPPARAM p = m_pCUIParam;
+    if (!pRules || !p) return;
+    CZQXmlParserCommon& parser = pRules->Parser();
+    // The selected options' own keywords: turning a display name into its keyword tries the options
+    // on the item, which would report the item the user just changed once more.
+    CZQLocalPtr<WCHAR> media, quality;
+    if (DWGetFeatureOption(p, zqkw::kMediaType, media.Put()) == ZQOPT_OK)
+        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), media.Get());
+    if (DWGetFeatureOption(p, zqkw::kPrintQualityGroup, quality.Put()) == ZQOPT_OK)
+        ZQCopyText(parser.m_szQualityGroupValue, ARRAYSIZE(parser.m_szQualityGroupValue), quality.Get());
 }
 
 void CZQUILogic::VApplyImportedPrintQuality(CZQXmlUiRules* pRules) {

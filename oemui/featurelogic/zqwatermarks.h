@@ -7,6 +7,10 @@
 // versions and builds the default pool.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/zqpreviewwatermark.h"
 #include "common/zquibase.h"
 #include "formats/zqwatermarkrecord.h"
 
@@ -51,6 +55,18 @@ struct WatermarkEditRecord {
     DWORD dwAngle;
     DWORD dwTextLength;
     DWORD dwAngleMode;
+};
+
+// The Watermark Details dialog's state besides its working copy.
+struct WatermarkDialogState {
+    BOOL bBusy;          // the dialog itself changes the message edit or the list: no reaction
+    BOOL bNewPending;    // New made an entry that Cancel takes back
+    BOOL bNewOnTyping;   // typing on " [none]" makes a new watermark
+    BOOL bCancelResult;  // after Cancel: the settings' watermark is " [none]" or gone
+    WORD wOrientation;   // the sample page: 1 portrait, 2 landscape
+    WatermarkEntry* pCurrent;      // the entry the dialog shows
+    WCHAR szLastSelected[256];     // the list's selection before the last change
+    WCHAR szPrevious[256];         // the name put back when the message is emptied
 };
 
 class CZQWatermarks : public CZQUIBase {
@@ -128,6 +144,49 @@ public:
     BOOL BAllocEditRecord();
     void VFreeEditRecord();
 
+    // ---- the Watermark Details dialog (zqwatermarksdlg.cpp); its procedure drives these
+    static constexpr int kMaxMessageChars = 251;
+    static constexpr DWORD kMaxSize = 999;
+    static constexpr DWORD kMaxAngle = 360;
+    static constexpr int kDialogHelpPairs = 17;
+    WatermarkDialogState& DialogState() { return m_dialog; }
+    HWND Control(int iCtrlId) const;
+    void VCacheControlHandles(HWND hDlg);
+    void VSetControlTexts();
+    // kDialogHelpPairs pairs and (0, 0); a control the administrator locked answers with the lock's
+    // topic.
+    void VGetHelpIds(DWORD* pdwTable, HANDLE hPrinter);
+    // The name list from the main list (empty names dropped) with the settings' watermark current,
+    // Delete and the message edit by it.
+    void VInitControls(const ZQUIDevmode& settings);
+    void VFillFontCombo();
+    // Seven colours, or gray alone for a monochrome document (iColorMode 1).
+    void VFillColorCombo(int iColorMode);
+    void VFillShadeCombo();
+    void VFillStyleCombo();
+    // Current entry into the working copy and the controls; the working copy into the current entry.
+    void VShowEntry();
+    void VStoreControlsInEntry();
+    // A new entry of that name and text with the other fields of pFrom (null: defaults).
+    void VInitNewEntry(WatermarkEntry* pEntry, PCWSTR pszName, PCWSTR pszText, const WatermarkEntry* pFrom);
+    void VUpdateDeleteButton();
+    void VEnableEditControls(BOOL bOn);
+    void VFillNameList();
+    // The list filled again (a second " [none]" entry removed), its selection kept; the selection.
+    int IRefillNameList();
+    int IFindListIndex(PCWSTR pszName) const;
+    // The working copy into the settings' watermark.
+    void VApplyToSettings(ZQUIDevmode* pSettings);
+    // The working copy's watermark as the sample page draws it; *piNoWatermark 1 for " [none]".
+    void VFillPreviewSettings(ZQPreviewWatermark* pWatermark, int* piNoWatermark);
+    // The working copy and the colour pictures freed; the dialog's handles forgotten.
+    void VFreeDialogResources();
+    // The face in the font list, else the language's face, else the list's first (written back
+    // into pszFace, 256); its index, -1 for an empty list.
+    int ISelectFont(PWSTR pszFace);
+    // The working copy's angle mode, angle, font, colour, shade, size and style into the controls.
+    void VShowEditControls();
+
     // ---- the pool (printer data "ZQPresetRoot\WatermarkPoolData", or the restricted user's key)
     // A new zero-filled block of zqwm::kRecordBytes with the entry's record; the caller frees it.
     static BOOL BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntry);
@@ -163,6 +222,9 @@ private:
     static bool BListHas(const WatermarkList& list, PCWSTR pszName);
 
     BOOL m_bChanged = FALSE;
+    WatermarkDialogState m_dialog = {};
+    HWND m_ahControls[32] = {};
+    HIMAGELIST m_hColorImages = nullptr;
     int m_iDiagonalAngle = 52;
     WatermarkEditRecord* m_pEdit = nullptr;
     HWND m_hDialog = nullptr;

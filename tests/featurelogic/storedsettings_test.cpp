@@ -379,12 +379,33 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
     parser.m_quality.adwOption[1] = 1;
     parser.m_quality.dwTurboMode = 2;
     lstrcpyW(parser.m_szQualityGroupValue, L"PrintQualityGroup.PQ2");
-    (&s.m_plugin->BindingForTesting().logic)->VImportDMCQualityOptions(s.m_plugin->BindingForTesting().pRules);
+    (&s.m_plugin->BindingForTesting().logic)->VApplyQualityRuleStates(s.m_plugin->BindingForTesting().pRules);
     (&s.m_plugin->BindingForTesting().logic)->VApplyImportedPrintQuality(s.m_plugin->BindingForTesting().pRules);
     const OPTPARAM* options = s.m_host.Item("PrintQualityGroup")->pOptType->pOptParam;
     EXPECT_EQ(OPTPF_HIDE, (options[0].Flags & OPTPF_HIDE) << 1 | (options[1].Flags & OPTPF_HIDE));
     EXPECT_EQ("PQ2", s.m_host.Current("PrintQualityGroup"));
     EXPECT_NE(0u, s.m_host.Item("ZQTurboMode")->Flags & OPTIF_DISABLED);
+
+    // The sheet's media type and quality reach the rule engine's keywords; a missing item leaves its
+    // keyword alone.
+    OPTITEM* media = s.m_host.Item("MediaType");
+    media->Sel = 1;
+    s.m_host.Param()->poemuiobj->pOemUIProcs->DrvUpdateUISetting(s.m_host.Param()->poemuiobj, media, 0, OEMCUIP_DOCPROP);
+    (&s.m_plugin->BindingForTesting().logic)->VReadMediaQualityKeywords(s.m_plugin->BindingForTesting().pRules);
+    EXPECT_STREQ(L"GLOSSY", parser.m_szMediaTypeValue);
+    EXPECT_STREQ(L"PQ2", parser.m_szQualityGroupValue);
+
+    // Under PostScript the turbo-mode state acts on the JCL item.
+    Sheet ps({ListFeature("ZQTurboMode", {{"Off", L"Off"}, {"On", L"On"}}),
+              ListFeature("JCLZQTurboMode", {{"Off", L"Off"}, {"On", L"On"}})});
+    ps.m_dm.dwPdl = kPdlPostScript;
+    ps.Open(OEMCUIP_DOCPROP);
+    CZQXmlParserCommon& psParser = *ps.m_plugin->BindingForTesting().XmlParser();
+    psParser.VSetLoaded(TRUE);
+    psParser.m_quality.dwTurboMode = 2;
+    (&ps.m_plugin->BindingForTesting().logic)->VApplyQualityRuleStates(ps.m_plugin->BindingForTesting().pRules);
+    EXPECT_NE(0u, ps.m_host.Item("JCLZQTurboMode")->Flags & OPTIF_DISABLED);
+    EXPECT_EQ(0u, ps.m_host.Item("ZQTurboMode")->Flags & OPTIF_DISABLED);
 }
 
 // The sheet's Effects page, as the synchronisation reaches its watermark pool.

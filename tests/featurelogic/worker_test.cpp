@@ -413,9 +413,20 @@ TEST_F(Worker, AChangedCoreItemSetsTheCopyWithoutReportingIt) {
     EXPECT_TRUE(Reported().empty()) << "the core driver made this change itself";
     EXPECT_EQ(DMORIENT_LANDSCAPE, m_dm.wOrientation);
 
-    // Features without dependants ask for nothing.
-    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(m_host.Item("MediaType")));
+    // Features without dependants ask for nothing; the rule engine, once loaded, takes the media
+    // type the sheet now shows.
+    CZQXmlParserCommon& parser = *m_plugin->BindingForTesting().XmlParser();
+    OPTITEM* media = m_host.Item("MediaType");
+    media->Sel = 1;
+    m_host.Param()->poemuiobj->pOemUIProcs->DrvUpdateUISetting(m_host.Param()->poemuiobj, media, 0, OEMCUIP_DOCPROP);
+    m_host.ClearUpdates();
+    EXPECT_EQ(CPSUICB_ACTION_NONE, Changed(media));
     EXPECT_TRUE(Reported().empty());
+    EXPECT_STREQ(L"", parser.m_szMediaTypeValue) << "rules not loaded";
+    parser.VSetLoaded(TRUE);
+    Changed(media);
+    EXPECT_STREQ(L"FILM", parser.m_szMediaTypeValue);
+    parser.VSetLoaded(FALSE);
 }
 
 TEST_F(Worker, CallbacksForAnotherBlockOrAForeignItemDoNothing) {

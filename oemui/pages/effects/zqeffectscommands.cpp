@@ -33,6 +33,7 @@ BOOL CZQEffectsTab::BOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, Pa
         case IDC_BTN_PREVIEW_LAND: VOnOrientation(hDlg, pContext); return FALSE;
         case IDC_BTN_HELP: ShowHelpButtonTopic(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); return FALSE;
         case IDC_CHK_FIRST_PAGE_WM: VOnFirstPageOnly(hDlg, pContext); return TRUE;
+        case IDC_BTN_EDIT_WM: VOnEditWatermarks(hDlg, pContext); return FALSE;
         case IDC_PREVIEW_DIMENSIONS: VOnPaperTextClick(pContext); return FALSE;
         default: return FALSE;
     }

@@ -49,7 +49,11 @@ CZQEffectsTab* PageOf(const PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // The page object
 // ---------------------------------------------------------------------------------------------
-CZQEffectsTab::CZQEffectsTab() : m_controls(nullptr, 0) {}
+CZQEffectsTab::CZQEffectsTab()
+    : m_controls(nullptr, 0), m_watermarkDlg(m_watermarks, [this](PageContext* pContext) {
+          VFillPreviewSettings(pContext);
+          return &m_preview;
+      }) {}
 
 // The alert strip goes first, then the controls' table and the watermark manager, then the base.
 CZQEffectsTab::~CZQEffectsTab() = default;

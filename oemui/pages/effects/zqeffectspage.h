@@ -10,6 +10,7 @@
 #pragma once
 
 #include "featurelogic/zqwatermarks.h"
+#include "pages/dialogs/zqwatermarkdlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpapernames.h"
 #include "settings/zqoptionlists.h"
@@ -150,6 +151,8 @@ private:
     void VOnFirstPageOnly(HWND hDlg, PageContext* pContext);
     void VOnPaperTextClick(PageContext* pContext);
     void VOnWatermarkChange(HWND hDlg, PageContext* pContext);
+    // "Edit...": the Watermark Details dialog, and the list and settings after it.
+    void VOnEditWatermarks(HWND hDlg, PageContext* pContext);
     void VOnMarginBox(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnCenterOnPage(HWND hDlg, PageContext* pContext);
     void VOnActualSize(HWND hDlg, PageContext* pContext);
@@ -196,4 +199,5 @@ private:
     zqsettings::CZQStringList m_formKeywords;
     ZQEffectsState m_state;
     CZQPageAlerts m_alerts;
+    CZQWatermarkDetailsDlg m_watermarkDlg;
 };

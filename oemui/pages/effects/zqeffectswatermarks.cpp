@@ -208,6 +208,46 @@ void CZQEffectsTab::VEndPostersForWatermark(PageContext* pContext) {
     m_controls.VSetCheck(IDC_CHECK_CENTER_ON_PAGE, FALSE);
 }
 
+// " [none]" chosen: "First Page Only" cleared and greyed, the focus kept on the page's list.
+static void EndWatermark(CZQPageControls& controls, ZQUIDevmode& work) {
+    controls.VSetCheck(IDC_CHK_FIRST_PAGE_WM, FALSE);
+    EnableWindow(controls.Item(IDC_CHK_FIRST_PAGE_WM), FALSE);
+    if (!GetFocus()) SetFocus(controls.Item(IDC_CBO_WATERMARKS));
+    work.dwWmOn = 0;
+}
+
+void CZQEffectsTab::VOnEditWatermarks(HWND hDlg, PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&classes);
+    VUpdateDiagonalAngle(pContext);
+    const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
+    HWND combo = m_controls.Item(IDC_CBO_WATERMARKS);
+    if (m_watermarkDlg.IDoModal(hDlg, pContext, rtl) != IDOK) {
+        VRefillWatermarkCombo();
+        m_state.bWatermarkReload = TRUE;
+        if (m_watermarks.DialogState().bCancelResult) EndWatermark(m_controls, work);
+        VRepaintPreview(TRUE);
+        return;
+    }
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    VFillWatermarkCombo();
+    VUpdateDiagonalWatermarks(pContext);
+    WCHAR name[256];
+    ZQCopyTextN(name, 256, work.szWmName, 255);
+    SelectWatermarkName(combo, IFindWatermarkIndex(name), IFindWatermarkIndex(m_watermarks.NoneName()));
+    if (wcscmp(name, m_watermarks.NoneName()) == 0) {
+        EndWatermark(m_controls, work);
+    } else {
+        EnableWindow(m_controls.Item(IDC_CHK_FIRST_PAGE_WM), TRUE);
+        work.dwWmOn = 1;
+        VEndPostersForWatermark(pContext);
+    }
+    work.dwWmListIndex = static_cast<uint32_t>(m_controls.ISelection(IDC_CBO_WATERMARKS));
+    VUpdateChangedState(hDlg, pContext);
+    VRepaintPreview(TRUE);
+}
+
 void CZQEffectsTab::VOnWatermarkChange(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     HWND combo = m_controls.Item(IDC_CBO_WATERMARKS);
