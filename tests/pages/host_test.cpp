@@ -337,8 +337,8 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
     };
     const Step steps[] = {
         // The opening asks whether posters print for the tile push item, loads the quick sets and
-        // checks each against the installed options.
-        {"opening", nullptr, 4, 66, 2},
+        // checks each against the installed options (the desk printer's colour features among them).
+        {"opening", nullptr, 4, 70, 2},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 118, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 34, 1},
         {"shown again", [](HWND sheet) {
