@@ -308,6 +308,21 @@ echo "== ZQ Desk 2400 Simple: Features, two pages per sheet, two-sided"
 wine zqhost.exe prefs "ZQ Desk 2400 Simple" --ok-after 2500 --page "Features" --choose "#918=Automatic" \
   --choose "#390=2 Pages per Sheet" --screenshot "$(winepath -w "$png")" </dev/null | tr -d '\r' || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Features page's layout" >&2; rc=1; fi
+# The same page's own media-type tree behind "More...": the user's medium, recorded by the media
+# tool (the logging program stands for it), under "Custom Paper"; chosen, it joins the short list.
+media='HKCU\Software\Quorvane\AddNewPaper\MediaList\Studio'
+wine reg add "$media" /v Name /d "Studio Satin" /f >/dev/null 2>&1 || rc=1
+wine reg add "$media" /v ICCProfile /d "Not Profiled" /f >/dev/null 2>&1 || rc=1
+wine reg add "$media" /v Category /d Photo /f >/dev/null 2>&1 || rc=1
+wine reg add "$media" /v Quality /d Best /f >/dev/null 2>&1 || rc=1
+wine reg add 'HKLM\SOFTWARE\Quorvane\AddNewPaper' /v Path /d "$(winepath -w "$build/bin/zqcmdlog.exe")" /f \
+  >/dev/null 2>&1 || rc=1
+png="$out/zqdesksimple-media-tree.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Simple: Features, Type is = More... = Studio Satin"
+zqhost prefs "ZQ Desk 2400 Simple" --ok-after 2500 --page "Features" --press "#435=More..." \
+  --in-dialog "#497=Studio Satin" --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Features page's media tree" >&2; rc=1; fi
 # The desk printer's font installer, opened from its device settings: a generated sample font is
 # installed from a typed folder; opened again, the installer lists it as installed beside the
 # folder's other font.

@@ -49,7 +49,8 @@ struct ZQUIDevmode {
     uint16_t wPage58;         // 58
     uint16_t wColor;          // 60: 1 monochrome, 2 colour
     uint16_t wManualFeedOrientation;  // 62: 0 unknown, else 1 + the position of the "ManualFeedOrientation" option
-    uint8_t abPage64[40];     // 64
+    uint8_t abPage64[36];     // 64
+    uint32_t dwEdgeToEdge;    // 100: 1 once a banner or borderless paper reset the layout
     uint32_t dwPageOrder;     // 104: 0 front to back, 1 back to front
     uint16_t wPaperSize;      // 108
     uint16_t wPaperLength;    // 110
@@ -211,6 +212,7 @@ static_assert(offsetof(ZQUIDevmode, dwLayoutMode) == 36);
 static_assert(offsetof(ZQUIDevmode, wOrientation) == 48);
 static_assert(offsetof(ZQUIDevmode, wColor) == 60);
 static_assert(offsetof(ZQUIDevmode, dwPageOrder) == 104);
+static_assert(offsetof(ZQUIDevmode, dwEdgeToEdge) == 100);
 static_assert(offsetof(ZQUIDevmode, aiRecentPaperSizes) == 116);
 static_assert(offsetof(ZQUIDevmode, dwChromixAuto) == 128);
 static_assert(offsetof(ZQUIDevmode, dwPrintAsGray) == 184);

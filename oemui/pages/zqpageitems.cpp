@@ -3,11 +3,13 @@
 #include <cmath>
 
 #include "common/zqkeywords.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "res/zqpageids.h"
 #include "settings/zqconfigexport.h"
+#include "settings/zqdriverdata.h"
 
 namespace zqpage {
 
@@ -238,6 +240,27 @@ bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches,
     }
     ZQFormatText(pszText, cchText, L"%ls %ls", numbers, unit);
     return true;
+}
+
+void KeepPopupMediaTypeData(HANDLE hPrinter) {
+    DWORD type = 0, cb = 0;
+    CZQLocalPtr<BYTE> stored;
+    if (ZQReadStoredValue(hPrinter, nullptr, zqsettings::kPopupMediaType, &type, stored, &cb) != ERROR_SUCCESS ||
+        cb > sizeof(DWORD))
+        CZQDriverData::BSetPrinterDataDword(hPrinter, zqsettings::kPopupMediaType, 0);
+}
+
+bool BorderlessTwinFromRules(PageContext* pContext, PCWSTR pszPaper, PWSTR pszTwin) {
+    if (!pszTwin || !pszPaper || !RulesLoaded(pContext)) return false;
+    IXMLDOMNodeList* entries = pContext->pRules->Parser().BorderlessList();
+    if (!entries || FAILED(entries->reset())) return false;
+    CZQComPtr<IXMLDOMNode> first;
+    if (entries->nextNode(first.Put()) != S_OK || !first) return false;
+    WCHAR twin[CZQXmlParserCommon::kCchPaper] = {};
+    FLOAT left = 0, right = 0, top = 0, bottom = 0;
+    if (!CZQXmlParserCommon::BGetBorderlessSettings(first.Get(), pszPaper, twin, &left, &right, &top, &bottom))
+        return false;
+    return ZQCopyText(pszTwin, 256, twin) == S_OK;
 }
 
 }  // namespace zqpage

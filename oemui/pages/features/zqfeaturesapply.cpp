@@ -44,7 +44,14 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }
+    if (m_state.bPaperSizePopup) VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
+    if (m_state.bMediaTypePopup) {
+        VSelectMediaTypeEntry(pContext);
+        VApplyCombosToKind(pContext);
+    }
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
+    VMarkDifferingKinds(pContext);
+    VSelectMediaTypeEntry(pContext);
     BSetResolutionTexts(pContext);
     VFillDestPaperList(pContext);
     VSeedDestinationList(false);
@@ -112,6 +119,8 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
+    VSelectMediaTypeEntry(pContext);
+    BSaveSelectedUserMedia(pContext);
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
     VRefreshResizeGroup(hDlg, pContext, kRefreshStore);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshStore);
@@ -132,6 +141,7 @@ LRESULT CZQFeaturesTab::IOnApply(PageContext* pContext) {
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFeatures);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    BSaveSelectedUserMedia(pContext);
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();

@@ -109,6 +109,8 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
+    // The paper goes to its borderless (or bordered) twin where it has one.
+    if (BHasBorderlessCounterpart(pContext) && BSelectBorderlessCounterpart(pContext)) VRefreshPaperSizeGroup(pContext);
     if (Checked(box)) {
         logic.m_adwMarginChoice[1] = 0;
         DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
@@ -132,6 +134,7 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
         if (!m_state.bMediaLocked) pContext->pRules->BRunFeatureMacros(zqkw::kPaperSize, paper, param);
         VRecordRigidMargins(logic);
     }
+    VSelectMediaTypeEntry(pContext);
     if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
         VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
     VRepaintPreview(TRUE);

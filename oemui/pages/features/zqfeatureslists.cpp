@@ -92,6 +92,8 @@ void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VOnSource(PageContext* pContext) {
     // The rules return to this source after a paper-size change.
+    VApplyCombosToKind(pContext);
+    VMarkDifferingKinds(pContext);
     const int source = m_controls.ISelection(IDC_CBO_MEDIA_SOURCE_IS);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : source);
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
@@ -118,14 +120,15 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     }
     // "More..." opens the tree of every type; Cancel leaves the list on the current type.
     const bool more = m_state.bMediaTypePopup && count >= 1 && chosen == count - 1;
-    if (more && RulesLoaded(pContext) &&
-        m_trees.IRunMediaTypes(m_controls.Page(), pContext, *this, logic.SheetState()->bRtl) != 1)
-        VSelectCurrentMediaName(list, pContext);
-    WCHAR name[256];
-    if (!more && SelectedText(list, name)) {
-        CZQTreePopups::BSelectByName(pContext, DMPUB_MEDIATYPE, name);
-        m_state.bUserMediumChosen = FALSE;
+    if (more && RulesLoaded(pContext)) {
+        if (IRunMediaPopup(pContext) == 1)
+            IFillMediaTypeCombo(list, pContext, -1);
+        else
+            VSelectCurrentMediaName(list, pContext);
     }
+    WCHAR name[256];
+    if (!more && SelectedText(list, name)) BSelectMediaByName(pContext, name);
+    VApplyCombosToKind(pContext);
 
     WCHAR media[256] = {};
     ReadOption(param, zqkw::kMediaType, media);
@@ -140,6 +143,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
                 logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
             RunQualityMacros(pContext, param, false);
+            VApplyUserMediumQuality(pContext);
         }
         logic.IBindFeatureControl(0, zqkw::kZQPhotoFix, m_controls.Item(IDC_CBO_PHOTOFIX), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindShow, FALSE, 0, nullptr);
@@ -207,7 +211,10 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     }
     WCHAR before[256] = {}, after[256] = {};
     ReadOption(param, pageFeature, before);
+    VApplyPaperSize(pContext);
     ReadOption(param, pageFeature, after);
+    IApplyPaperRules(pContext);
+    VSetDocumentSizeText(pContext);
     logic.VCheckMediaWidthSensor(1, after);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, postScript);
 
@@ -230,12 +237,22 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         WCHAR name[256];
         if (SelectedText(list, name) && logic.BIsNonStandardBannerName(after, name))
             rules.BRunMacro(L"macro_custom_paper_size", after, param);
+        BSetResolutionTexts(pContext);
+        VSelectMediaTypeEntry(pContext);
+        VUpdateQualityGroup(pContext);
     }
+    VMarkDifferingKinds(pContext);
+    VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
 
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.
     if (ChosenIs(*this, list, 1018, nullptr, true)) m_customPaper.IDoModal(hDlg, pContext, rightToLeft);
 
+    DWFillSourceAndMediaCombos(pContext);
+    logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), nullptr,
+                              OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
+    VSelectMediaTypeEntry(pContext);
+    if (m_state.bPaperSizePopup) VFillPaperSizeCombo(list, pContext);
     VFillDestPaperList(pContext);
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);

@@ -157,13 +157,19 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
+    if (Readable(param, zqkw::kZQAddCustomMedia)) VReadUserMediaList(pContext);
+    // The user media's placeholder types are hidden before any list shows them.
+    VHidePlaceholderMedia(pContext);
+    DWFillSourceAndMediaCombos(pContext);
     VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
-    if (m_state.bPaperSizePopup)
+    if (m_state.bPaperSizePopup) {
         VFollowUiLanguage(pContext);
-    else
+        VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
+    } else {
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), nullptr,
                                   OEMCUIP_DOCPROP, CZQUILogic::kBindFill, FALSE, 0, nullptr);
+    }
 
     // The selections activation starts from.
     if (const LONG minimize = SelectionOf(param, zqkw::kZQMinimizeMargins); minimize >= 0) {
@@ -176,11 +182,16 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VReapplyStartRules(pContext);
     VRefreshPaperSizeGroup(pContext);
+    VSelectMediaTypeEntry(pContext);
     VUpdateQualityGroup(pContext);
 
-    // A paper that is not borderless prints no borderless photo.
-    if (!logic.BIsBorderlessPaper()) DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
+    // A borderless paper with a twin prints a borderless photo; another paper none.
+    if (!logic.BIsBorderlessPaper())
+        DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 0, OEMCUIP_DOCPROP);
+    else if (BHasBorderlessCounterpart(pContext))
+        DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
+    if (!m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF)) VInitPageKinds(pContext);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));

@@ -11,16 +11,22 @@
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
+#include "formats/zqusermedium.h"
 #include "preview/zqpreviewsettings.h"
 #include "settings/zqoptionlists.h"
 
 struct ZQUIDevmode;
 
 INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+// The page's own media-type tree (templates 178, 180), with the user's media under "Custom Paper";
+// its parameter is the page's context. Ends with 1 (OK, also on a heading, which changes nothing)
+// or 2 (Cancel, or opened without its page).
+INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // What the page keeps between its windows besides its controls.
 struct ZQFeaturesState {
@@ -36,7 +42,9 @@ struct ZQFeaturesState {
     int iResizeMode = kActualSize;
     BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
     BOOL bUserMediumChosen = FALSE;  // one of the user's own media is the chosen media type
-    int iUserMedium = -1;
+    int iUserMedium = -1;            // its entry in the user media table
+    int iUserMediumOption = -1;      // the media-type option that prints it
+    WCHAR szUserMedium[kZQUserMediumChars] = {};
     // Set by a paper-size change: the next refill of the source list returns to the source the rules
     // remember, once. Kept per page: two sheets of one process do not share it.
     BOOL bRestoreSourceOnce = FALSE;
@@ -104,6 +112,66 @@ public:
     // Pop-up mode: the media-type list back on the name of the media type the core driver has
     // selected (its first entry when the list lacks it).
     void VSelectCurrentMediaName(HWND hCombo, PageContext* pContext);
+
+    // ---- paper source and media type; pop-up mode's short list
+    // The sources (the printer's first bin first) and the media types of ordinary pages, and the
+    // photo fix, whose binder status is the result.
+    DWORD DWFillSourceAndMediaCombos(PageContext* pContext);
+    // No source list; the media types, and a borderless paper selects the borderless photo.
+    DWORD DWFillMediaCombosBorderless(PageContext* pContext);
+    // The back cover's feeder sources, then as DWFillMediaCombosBorderless.
+    DWORD DWFillBackCoverMediaCombos(PageContext* pContext);
+    // Pop-up mode's list: the current type, the recent types and user media, "Add Paper..." when
+    // the maker's media tool is registered, "More..."; on that entry (-1: the current type). The
+    // result is the number of user media, the list left alone outside pop-up mode.
+    int IFillMediaTypeCombo(HWND hCombo, PageContext* pContext, int iSelection);
+    // The media-type list on the chosen user medium or the current type.
+    void VSelectMediaTypeEntry(PageContext* pContext);
+    // A media type's display name, or a user medium's name (its category's option), selected in the
+    // core driver's item. FALSE for a name that is neither (a tree heading).
+    BOOL BSelectMediaByName(PageContext* pContext, PCWSTR pszName);
+    // The chosen name into the recent types (the oldest goes when all are taken) and the list on it;
+    // the entry selected.
+    int ISelectMediaInCombo(PageContext* pContext, PCWSTR pszName);
+
+    // ---- paper size: pop-up mode's short list, the recent forms, the rules of a paper
+    void VFillPaperSizeCombo(HWND hCombo, PageContext* pContext);
+    void VUpdateRecentPapers(PageContext* pContext);
+    // The list's choice to the form item, and the paper the document prints on.
+    void VApplyPaperSize(PageContext* pContext);
+    // Scaling from a larger paper, or a banner or borderless paper's reset layout.
+    int IApplyPaperRules(PageContext* pContext);
+    // The borderless twin of the current paper (256 characters) from the helper file; a user form
+    // registered as borderless is its own twin. TRUE when the helper file names one.
+    BOOL BGetBorderlessCounterpart(PageContext* pContext, PWSTR pszName);
+    BOOL BHasBorderlessCounterpart(PageContext* pContext);
+    BOOL BSelectBorderlessCounterpart(PageContext* pContext);
+
+    // ---- the papers of the page kinds (the page-kind list is not on this page's template: without
+    // it the lists hold the paper of first, other and last pages alike)
+    // Every kind on the document's current source and media.
+    void VInitPageKinds(PageContext* pContext);
+    // The lists' choice stored for the chosen kind, in the table and the settings.
+    void VApplyCombosToKind(PageContext* pContext);
+    // First, other and last pages marked where they differ from the document's paper.
+    void VMarkDifferingKinds(PageContext* pContext);
+    // The administrator's locks of the paper source and the media type.
+    void VReadLockFlags(PageContext* pContext);
+
+    // ---- the user's own media (the maker's media tool keeps them per user, at most kMaxUserMedia)
+    static constexpr int kMaxUserMedia = 40;
+    void VReadUserMediaList(PageContext* pContext);
+    void VAddUserMediaToTree(HWND hTree, PageContext* pContext);
+    // The category of the medium of that name, its entry into *piIndex; -1 when there is none.
+    int IFindUserMedia(PCWSTR pszName, int* piIndex) const;
+    // The chosen user medium (-1 none) kept for the media tool as "CustomMediaSelected".
+    BOOL BSaveSelectedUserMedia(PageContext* pContext);
+    // Media options with one- or two-character names stand for user media: hidden.
+    void VHidePlaceholderMedia(PageContext* pContext);
+    BOOL BIsNotDriverMedia(PageContext* pContext, PCWSTR pszName);
+    // The option of that display name (the source item's first option is the printer's first bin),
+    // else the first shown, unmarked option with a text; -1 without one or without the item.
+    int IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName);
 
     // ---- the page's controls: texts, help, places, focus and the change check
     // The page's window and the handles of its controls (those of the template; the others stay null).
@@ -212,9 +280,12 @@ public:
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
     const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
+    int UserMediaCountForTesting() const { return m_iUserMediaCount; }
+    const ZQUserMedium& UserMediumForTesting(int i) const { return m_aUserMedia[i]; }
 
 private:
     friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // ---- the dialog procedure's work (the context is the page's PageContext)
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
@@ -308,6 +379,15 @@ private:
     int IFindBorderlessTwin(PageContext* pContext);
     // The focus to the paper-size list and back, which redraws its owner-drawn entry.
     void VRefocusPaperSize();
+    // The media-type list filled (pop-up mode's list, with the printer data it needs, or the
+    // binder's); the binder's status.
+    DWORD DWFillMediaTypeList(PageContext* pContext);
+    // The media-type tree; 1 OK, 2 Cancel, -1 when it could not be shown.
+    INT_PTR IRunMediaPopup(PageContext* pContext);
+    // The page kind chosen in the page-kind list; kKindNone without one.
+    int ISelectedKind(PageContext* pContext);
+    // A chosen user medium prints in the quality group its media tool recorded, with its macros.
+    void VApplyUserMediumQuality(PageContext* pContext);
 
     // ---- what the page owns, built in this order after the base
     CZQCustomPaperDlg m_customPaper;
@@ -318,4 +398,8 @@ private:
     ZQFeaturesState m_state;
     CZQPaperNames m_paperNames;
     zqsettings::CZQStringList m_formKeywords;
+    CZQPaperSlots m_kinds;
+    BOOL m_abKindDiffers[3] = {};  // first, other and last pages
+    ZQUserMedium m_aUserMedia[kMaxUserMedia] = {};
+    int m_iUserMediaCount = 0;
 };

@@ -18,20 +18,12 @@ using namespace zqpage;
 
 namespace {
 
-
 // The settings' start page of the Features page.
 constexpr int32_t kFeaturesStartPage = -999;
 
 // The resolution read-out beside the sample page.
 constexpr int kResolutionIds[] = {IDC_STA_RENDER_DPI, IDC_COLOR_INPUT_DPI, IDC_COLOR_OUTPUT,
                                   IDC_STA_RENDER,     IDC_COLOR_INPUT,     IDC_COLOR_OUTPUT_DPI};
-
-// The borderless twin of the current form, as the sheet's Paper/Quality page object knows it from
-// the helper file's borderless list.
-BOOL HasBorderlessTwin(PageContext* pContext) {
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
-    return paper && paper->BHasBorderlessTwin(pContext);
-}
 
 }  // namespace
 
@@ -92,13 +84,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     m_controls.VShow(IDC_BTN_PAPERMEDIA_PRINTINGHELP, m_state.bPrintingHelp);
 
     VUpdateControlState(pContext);
-    CZQLocalPtr<WCHAR> exist;
-    if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, exist.Put())) {
-        m_state.bSourceLocked = CZQUILogic::BIsSettingLocked(param->hPrinter, zqsettings::kLockDataPrinting,
-                                                            zqkw::kInputBin, nullptr);
-        m_state.bMediaLocked = CZQUILogic::BIsSettingLocked(param->hPrinter, zqsettings::kLockDataPrinting,
-                                                           zqkw::kMediaType, nullptr);
-    }
+    VReadLockFlags(pContext);
 }
 
 void CZQFeaturesTab::VShowFeatureBoxes(PageContext* pContext) {
@@ -161,19 +147,19 @@ void CZQFeaturesTab::VShowBorderlessBoxes(PageContext* pContext) {
                                   TRUE, 0, nullptr);
         logic.IBindFeatureControl(0, zqkw::kZQBorderLessAutoFit, fit, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
                                   TRUE, 0, nullptr);
-        EnableWindow(photo, HasBorderlessTwin(pContext));
+        EnableWindow(photo, BHasBorderlessCounterpart(pContext));
         EnableWindow(fit, TRUE);
         return;
     }
     SetCheck(photo, false);
     SetCheck(fit, false);
     EnableWindow(fit, FALSE);
-    BOOL twin = HasBorderlessTwin(pContext);
+    BOOL twin = BHasBorderlessCounterpart(pContext);
     if (logic.BIsBorderlessPaper()) {
         // A borderless paper without its photo setting leaves its borderless settings.
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
         VRefreshPaperSizeGroup(pContext);
-        twin = HasBorderlessTwin(pContext);
+        twin = BHasBorderlessCounterpart(pContext);
         EnableWindow(photo, twin);
         return;
     }
@@ -322,15 +308,8 @@ void CZQFeaturesTab::VStackPaperOptions(PageContext* pContext, bool bSource, boo
     const bool different = IsVisible(m_controls.Item(IDC_CHK_MEDIA_PAPER_DIFF)) && m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF);
     bool cover = false;
     if (different) {
-        WCHAR text[256];
-        int kind = kKindNone;
-        auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
-        if (paper && SelectedText(m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS), text, true)) {
-            PWSTR mark = wcsstr(text, L"<< ");
-            kind = paper->IPageKindFromName(mark ? mark + 3 : text, &logic);
-        }
         const uint32_t* on = nullptr;
-        switch (kind) {
+        switch (ISelectedKind(pContext)) {
             case kKindBackCover: on = &work.dwBackCover; break;
             case kKindFrontCover: on = &work.dwFrontCover; break;
             case kKindBackCoverFeeder: on = &work.dwBackCoverFeeder; break;

@@ -102,13 +102,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
         logic.IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     } else if (m_pCUIParam) {
-        // The media-type pop-up needs the printer data "MediaType" as a four-byte number.
-        DWORD type = 0, cb = 0;
-        CZQLocalPtr<BYTE> stored;
-        if (ZQReadStoredValue(m_pCUIParam->hPrinter, nullptr, zqsettings::kPopupMediaType, &type, stored, &cb) !=
-                ERROR_SUCCESS ||
-            cb > sizeof(DWORD))
-            CZQDriverData::BSetPrinterDataDword(m_pCUIParam->hPrinter, zqsettings::kPopupMediaType, 0);
+        KeepPopupMediaTypeData(m_pCUIParam->hPrinter);
         VFillMediaTypePopupList(m_controls.H(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())

@@ -164,39 +164,7 @@ void CZQPaperQualityTab::VCreateListTooltips(PageContext*) {
 // Recent paper sizes and media types
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VUpdateRecentPaperSizes(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-    const int slots = CZQTreePopups::IRecentPaperSlots(pContext);
-    if (!work || !form || slots == 0) return;
-    int32_t* recent = work->aiRecentPaperSizes;
-    const int count = IGetOptionCount(form);
-    // Numbers that are no position of the form (a document may bring any) leave the list.
-    for (int i = 0; i < slots;) {
-        if (recent[i] == -1 || (recent[i] >= 0 && recent[i] < count)) {
-            ++i;
-            continue;
-        }
-        for (int j = i; j + 1 < slots; ++j) recent[j] = recent[j + 1];
-        recent[slots - 1] = -1;
-    }
-    HWND list = m_controls.H(kCtlSize);
-    if (!list || SendMessageW(list, CB_GETCOUNT, 0, 0) <= 0) return;
-    const int current = static_cast<int>(form->Sel);
-    PCWSTR name = OptionName(form, current);
-    const bool listed = name && SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(name)) != CB_ERR;
-    int from = slots - 1;
-    if (listed) {
-        from = 0;
-        for (int i = 0; i < slots; ++i)
-            if (recent[i] == current) {
-                from = i;
-                break;
-            }
-    }
-    const int32_t front = listed ? recent[from] : current;
-    for (int i = from; i > 0; --i) recent[i] = recent[i - 1];
-    recent[0] = front;
+    CZQTreePopups::VUpdateRecentPapers(pContext, PubItem(m_pCUIParam, DMPUB_FORMNAME), m_controls.H(kCtlSize));
 }
 
 BOOL CZQPaperQualityTab::BInitRecentPaperSizes(PageContext* pContext) {

@@ -174,13 +174,7 @@ void CZQPaperQualityTab::VFillPaperSizePopupList(HWND hCombo, PageContext* pCont
         if (SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(sorted[i])) ==
             CB_ERR)
             SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sorted[i]));
-    WCHAR text[kResStringChars];
-    if (!BLoadResString(3119, text)) ZQCopyText(text, kResStringChars, L"More...");
-    SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-    if (Readable(m_pCUIParam, L"ZQConsumerCustomPaper")) {
-        if (!BLoadResString(1018, text)) ZQCopyText(text, kResStringChars, L"Custom");
-        SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
-    }
+    CZQTreePopups::VAddPaperListEnd(*this, hCombo, m_pCUIParam);
     CZQTreePopups::VSelectExact(hCombo, OptionName(form, static_cast<int>(form->Sel)));
 }
 

@@ -108,16 +108,8 @@ BOOL CZQPaperQualityTab::BShowResolutionTexts(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQPaperQualityTab::BGetBorderlessTwinPaper(PageContext* pContext, PWSTR pszTwin) {
     WCHAR paper[256];
-    if (!pszTwin || !ReadOption(m_pCUIParam, zqkw::kPaperSize, paper) || !RulesLoaded(pContext)) return FALSE;
-    IXMLDOMNodeList* entries = pContext->pRules->Parser().BorderlessList();
-    if (!entries || FAILED(entries->reset())) return FALSE;
-    CZQComPtr<IXMLDOMNode> first;
-    if (entries->nextNode(first.Put()) != S_OK || !first) return FALSE;
-    WCHAR twin[CZQXmlParserCommon::kCchPaper] = {};
-    FLOAT left = 0, right = 0, top = 0, bottom = 0;
-    if (!CZQXmlParserCommon::BGetBorderlessSettings(first.Get(), paper, twin, &left, &right, &top, &bottom))
-        return FALSE;
-    return ZQCopyText(pszTwin, 256, twin) == S_OK;
+    if (!pszTwin || !ReadOption(m_pCUIParam, zqkw::kPaperSize, paper)) return FALSE;
+    return BorderlessTwinFromRules(pContext, paper, pszTwin);
 }
 
 BOOL CZQPaperQualityTab::BHasBorderlessTwin(PageContext* pContext) {

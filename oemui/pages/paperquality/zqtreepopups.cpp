@@ -31,19 +31,6 @@ void PutSlot(ZQUIDevmode& dm, int i, PCWSTR pszName) {
                 CZQTreePopups::kMediaNameChars - 1);
 }
 
-// A tree's selected item's text (64 characters); empty without one.
-void SelectedTreeText(HWND hTree, PWSTR pszText) {
-    pszText[0] = 0;
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item) return;
-    TVITEMW tv = {};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = pszText;
-    tv.cchTextMax = CZQTreePopups::kMediaNameChars;
-    if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) pszText[0] = 0;
-}
-
 // The large-format printer's own papers under "Custom": the first twenty that have a text.
 void AddCustomPapers(HWND hTree, PageContext* pContext, CZQUIBase& texts) {
     if (!pContext->pPapers || !pContext->pLogic->BIsLargeFormat()) return;
@@ -206,6 +193,62 @@ void CZQTreePopups::VShiftRecentMedia(ZQUIDevmode& dm, int iFrom, int iSlots, PC
     PutSlot(dm, iSlots - 1, pszName);
 }
 
+void CZQTreePopups::VUpdateRecentPapers(PageContext* pContext, POPTITEM pForm, HWND hList) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    const int slots = IRecentPaperSlots(pContext);
+    if (!work || !pForm || slots == 0) return;
+    int32_t* recent = work->aiRecentPaperSizes;
+    const int count = CZQCommon::IGetOptionCount(pForm);
+    // Numbers that are no position of the form (a document may bring any) leave the list.
+    for (int i = 0; i < slots;) {
+        if (recent[i] == -1 || (recent[i] >= 0 && recent[i] < count)) {
+            ++i;
+            continue;
+        }
+        for (int j = i; j + 1 < slots; ++j) recent[j] = recent[j + 1];
+        recent[slots - 1] = -1;
+    }
+    if (!hList || SendMessageW(hList, CB_GETCOUNT, 0, 0) <= 0) return;
+    const int current = static_cast<int>(pForm->Sel);
+    PCWSTR name = OptionName(pForm, current);
+    const bool listed = name && SendMessageW(hList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(name)) != CB_ERR;
+    int from = slots - 1;
+    if (listed) {
+        from = 0;
+        for (int i = 0; i < slots; ++i)
+            if (recent[i] == current) {
+                from = i;
+                break;
+            }
+    }
+    const int32_t front = listed ? recent[from] : current;
+    for (int i = from; i > 0; --i) recent[i] = recent[i - 1];
+    recent[0] = front;
+}
+
+void CZQTreePopups::VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam) {
+    WCHAR text[CZQCommon::kResStringChars];
+    if (!texts.BLoadResString(3119, text)) ZQCopyText(text, CZQCommon::kResStringChars, L"More...");
+    SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    if (Readable(pParam, L"ZQConsumerCustomPaper")) {
+        if (!texts.BLoadResString(1018, text)) ZQCopyText(text, CZQCommon::kResStringChars, L"Custom");
+        SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+    }
+}
+
+void CZQTreePopups::VSelectedTreeText(HWND hTree, PWSTR pszText) {
+    pszText[0] = 0;
+    auto item = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (!item) return;
+    TVITEMW tv = {};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = pszText;
+    tv.cchTextMax = CZQTreePopups::kMediaNameChars;
+    if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) pszText[0] = 0;
+}
+
 void CZQTreePopups::VSelectExact(HWND hCombo, PCWSTR pszText) {
     LRESULT entry = pszText ? SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(pszText))
@@ -257,7 +300,7 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         if (HIWORD(wParam) != 0) return FALSE;
         if (LOWORD(wParam) == IDOK) {
             WCHAR name[CZQTreePopups::kMediaNameChars];
-            SelectedTreeText(GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP), name);
+            CZQTreePopups::VSelectedTreeText(GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP), name);
             if (largeFormat) popups.m_iMediaCancelled = 0;
             // The page takes the chosen type into its recent list once the tree is closed.
             popups.m_bChoseMedia = CZQTreePopups::BSelectByName(context, DMPUB_MEDIATYPE, name);
@@ -321,7 +364,7 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
                 break;
             case IDOK: {
                 WCHAR name[CZQTreePopups::kMediaNameChars];
-                SelectedTreeText(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), name);
+                CZQTreePopups::VSelectedTreeText(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), name);
                 CZQTreePopups::BSelectByName(context, DMPUB_FORMNAME, name);
                 EndDialog(hDlg, 1);
                 break;

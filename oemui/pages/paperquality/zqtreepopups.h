@@ -50,6 +50,13 @@ public:
     static PWSTR PszRecentMedia(ZQUIDevmode& dm, int iSlot);
     static bool BPutRecentMedia(ZQUIDevmode& dm, int iSlots, PCWSTR pszName);
     static void VShiftRecentMedia(ZQUIDevmode& dm, int iFrom, int iSlots, PCWSTR pszName);
+    // The recent forms after the form item's choice: positions the form lacks leave; a form the
+    // short list shows moves to the front, another one pushes the others back.
+    static void VUpdateRecentPapers(PageContext* pContext, POPTITEM pForm, HWND hList);
+    // The paper-size short list's last entries: "More...", and "Custom" where custom sizes are offered.
+    static void VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam);
+    // A tree's selected item's text (kMediaNameChars); empty without one.
+    static void VSelectedTreeText(HWND hTree, PWSTR pszText);
     // The combo box's entry of that exact text, else its first entry, is selected.
     static void VSelectExact(HWND hCombo, PCWSTR pszText);
     // The media-type tree's texts: OK, Cancel and the caption.
