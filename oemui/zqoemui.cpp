@@ -1,3 +1,4 @@
+#include "common/zqcolorprofile.h"
 #include "zqoemui.h"
 
 #include "common/zqmodule.h"
@@ -105,9 +106,10 @@ STDMETHODIMP CZQOemUI::DriverEvent(DWORD dwDriverEvent, DWORD dwLevel, LPBYTE pD
     return CZQPluginEvents(m_binding).HrDriverEvent(dwDriverEvent, dwLevel, pDriverInfo, lParam);
 }
 
-STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW, PVOID, ULONG, VOID*, ULONG*, FLONG*) {
+STDMETHODIMP CZQOemUI::QueryColorProfile(HANDLE, POEMUIOBJ, PDEVMODEW pPublicDM, PVOID pOEMDM, ULONG ulQueryMode,
+                                         VOID* pvProfileData, ULONG* pcbProfileData, FLONG* pflProfileData) {
     zqmodule::CZQInUseScope inUse;
-    return E_NOTIMPL;
+    return ZQQueryColorProfile(pPublicDM, pOEMDM, ulQueryMode, pvProfileData, pcbProfileData, pflProfileData);
 }
 
 STDMETHODIMP CZQOemUI::FontInstallerDlgProc(HWND hWnd, UINT usMsg, WPARAM wParam, LPARAM lParam) {

@@ -13,7 +13,8 @@
 # About page of
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the Colour page
-# of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog; the
+# of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
+# desk printer's system colour management and the roll printer's printer-managed emulation; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
@@ -156,6 +157,19 @@ for shot in "ZQ Desk 2400 Colour:zqdesk-color:#422=on" "ZQ Roll 4400 Large Forma
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Colour page of $printer" >&2; rc=1; fi
 done
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the quick set's name dialog" >&2; rc=1; fi
+# The Colour page's colour spaces: system colour management on the desk printer shows the rendering
+# intent, the installed cartridges and the profile's name (OK leaves method and intent in the public
+# devmode); the roll printer's simplified stack with printer-managed colour and its emulations.
+for shot in "ZQ Desk 2400 Colour:zqdesk-color-icm:#625=System Color Management" \
+  "ZQ Roll 4400 Large Format:zqroll-color-managed:#625=Printer Emulation"; do
+  IFS=: read -r printer file choice <<<"$shot"
+  png="$out/$file.png"
+  rm -f "$png"
+  echo "== $printer: Color ($choice)"
+  zqhost prefs "$printer" --ok-after 2500 --page "Color" --choose "$choice" --screenshot "$(winepath -w "$png")" || rc=1
+  if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Colour page of $printer" >&2; rc=1; fi
+done
+zqhost summary "ZQ Desk 2400 Colour" | grep "colour matching" || rc=1
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
 # Job Storage page. A copy of its own: the saved sheet opens on that page next time and asks for the
 # PIN again before it lets the user go elsewhere, which the later steps on the desk printer cannot type.

@@ -64,6 +64,7 @@ const PCWSTR kSavedFeatures[] = {
     L"ZQImageShift",      zqkw::kFaceControl,       zqkw::kZQUseAutoDuplexUnit, L"ZQPosterPrintingOption",
     zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,     zqkw::kZQMirrorPrint,     zqkw::kZQPhotoFix,
     zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins, zqkw::kZQCenterOnPage,
+    L"ZQInstalledPrintCartridges",
 };
 
 const PCWSTR kPhotoFixFeatures[] = {zqkw::kZQContrast, zqkw::kZQDigitalFlash, zqkw::kZQSharpness,

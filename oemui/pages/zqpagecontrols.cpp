@@ -30,15 +30,22 @@ BOOL CZQPageControls::BPlaceAt(int iCtrlId, int iPlaceId) {
 
 BOOL CZQPageControls::BPlaceAtTop(int iCtrlId, float fTop) {
     const ControlRect* own = Recorded(iCtrlId);
+    return own ? BPlaceAtPoint(iCtrlId, own->rc.left, fTop) : FALSE;
+}
+
+BOOL CZQPageControls::BPlaceAtPoint(int iCtrlId, int iLeft, float fTop) {
+    const ControlRect* own = Recorded(iCtrlId);
     HWND control = Item(iCtrlId);
     if (!own || !control) return FALSE;
     // A drop-down list's height is that of its list: it keeps the one it has.
     WCHAR kind[16] = {};
     GetClassNameW(control, kind, 16);
     if (lstrcmpiW(kind, L"ComboBox") == 0)
-        return SetWindowPos(control, nullptr, own->rc.left, static_cast<int>(fTop), 0, 0,
+        return SetWindowPos(control, nullptr, iLeft, static_cast<int>(fTop), 0, 0,
                             SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOCOPYBITS);
-    return CZQUIBase::BPlaceWindow(control, &own->rc, own->cx, own->cy, fTop);
+    RECT at = own->rc;
+    at.left = iLeft;
+    return CZQUIBase::BPlaceWindow(control, &at, own->cx, own->cy, fTop);
 }
 
 void CZQPageControls::VShow(int iCtrlId, BOOL bShow, BOOL bEnable) {

@@ -44,6 +44,8 @@ public:
     // recorded x and size kept).
     BOOL BPlaceAt(int iCtrlId, int iPlaceId);
     BOOL BPlaceAtTop(int iCtrlId, float fTop);
+    // The same at a left of its own.
+    BOOL BPlaceAtPoint(int iCtrlId, int iLeft, float fTop);
     // Shown (and enabled or not), or hidden and disabled.
     void VShow(int iCtrlId, BOOL bShow, BOOL bEnable = TRUE);
     BOOL BChecked(int iCtrlId) const;

@@ -123,24 +123,26 @@ void ZQFillPreviewRollMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam, bo
             extra[kPxRollPaper] = 0;
         }
     }
+    ZQFillPreviewMargins(pRecord, pParam);
+}
 
-    // Margins.
+void ZQFillPreviewMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam) {
     CZQLocalPtr<WCHAR> margins;
-    extra[kPxWithMargins] = 0;
-    extra[kPxMarginLayout] = 3;
+    pRecord->aiExtra[kPxWithMargins] = 0;
+    pRecord->aiExtra[kPxMarginLayout] = 3;
     if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
         if (ZQEqualNoCase(margins.Get(), L"Standard")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 0;
+            pRecord->aiExtra[kPxWithMargins] = 1;
+            pRecord->aiExtra[kPxMarginLayout] = 0;
         } else if (ZQEqualNoCase(margins.Get(), L"OversizePaper")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 1;
+            pRecord->aiExtra[kPxWithMargins] = 1;
+            pRecord->aiExtra[kPxMarginLayout] = 1;
         } else if (ZQEqualNoCase(margins.Get(), L"Clip")) {
-            extra[kPxWithMargins] = 1;
-            extra[kPxMarginLayout] = 2;
-            value[kPvNoInset] = 1;
+            pRecord->aiExtra[kPxWithMargins] = 1;
+            pRecord->aiExtra[kPxMarginLayout] = 2;
+            pRecord->aiValue[kPvNoInset] = 1;
         } else {
-            value[kPvNoInset] = Readable(pParam, zqkw::kZQBorderless) ? 1 : 0;
+            pRecord->aiValue[kPvNoInset] = Readable(pParam, zqkw::kZQBorderless) ? 1 : 0;
         }
     }
 }

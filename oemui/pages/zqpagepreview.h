@@ -29,6 +29,9 @@ void ZQFillPreviewPoster(PreviewSettings* pRecord, const ZQUIDevmode& dm, const 
 // The watermark on the first page or every page, its text and look, or none (" [none]", string 874).
 void ZQFillPreviewWatermark(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUIBase& texts,
                             const PrinterCaps* pCaps);
+// The margins "ZQPrintWithMargins" asks: standard, oversize paper, clipped contents (no inset) or
+// none (no inset when the printer prints borderless).
+void ZQFillPreviewMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam);
 // The paper's kind (envelope, banner, borderless), centring, content orientation, the printer's
 // class and page language, the roll options and the document mode of the core driver's block.
 void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUILogic& logic, POEMCUIPPARAM pParam);

@@ -337,8 +337,8 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
     };
     const Step steps[] = {
         // The opening asks whether posters print for the tile push item, loads the quick sets and
-        // checks each against the installed options.
-        {"opening", nullptr, 4, 66, 2},
+        // checks each against the installed options (the desk printer's colour features among them).
+        {"opening", nullptr, 4, 70, 2},
         {"Paper/Quality shown", [](HWND sheet) { ZQShowPage(sheet, L"Paper/Quality"); }, 6, 118, 10},
         {"a choice", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"Source is", L"Tray 2"); }, 0, 34, 1},
         {"shown again", [](HWND sheet) {
@@ -353,8 +353,8 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         // (its destination list leaves banner and borderless papers out), once for the sheet.
         {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 2, 110, 10},
         // Leaving Effects stores it; Color sets its controls from the features when its window starts
-        // and again when it is shown.
-        {"Color shown", [](HWND sheet) { ZQShowPage(sheet, L"Color"); }, 2, 80, 12},
+        // and again when it is shown, and reads the greyscale options once more for its layout.
+        {"Color shown", [](HWND sheet) { ZQShowPage(sheet, L"Color"); }, 2, 140, 18},
         // Greyscale turns sepia off, picks its radio's option and checks the media type's rules.
         {"greyscale chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#422", L"on"); }, 0, 62, 13},
     };

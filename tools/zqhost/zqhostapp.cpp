@@ -564,6 +564,14 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
                 dm.dmPaperSize, form, dm.dmPaperWidth, dm.dmPaperLength, dm.dmScale, dm.dmCopies, dm.dmCollate);
     s += Format(L"          source %d, quality %dx%d, color %d, duplex %d, media %lu\n", dm.dmDefaultSource,
                 dm.dmPrintQuality, dm.dmYResolution, dm.dmColor, dm.dmDuplex, static_cast<unsigned long>(dm.dmMediaType));
+    // Colour matching: who matches (1 nobody, 2 the system) and the rendering intent.
+    if (dm.dmSize >= offsetof(DEVMODEW, dmICMIntent) + sizeof(DWORD)) {
+        const auto field = [&](DWORD bit, DWORD value) {
+            return (dm.dmFields & bit) ? Format(L"%lu", static_cast<unsigned long>(value)) : std::wstring(L"unset");
+        };
+        s += L"          colour matching: method " + field(DM_ICMMETHOD, dm.dmICMMethod) + L", intent " +
+             field(DM_ICMINTENT, dm.dmICMIntent) + L"\n";
+    }
     const size_t extraSize = dm.dmDriverExtra < size - in->dmSize ? dm.dmDriverExtra : size - in->dmSize;
     const BYTE* extra = bytes + in->dmSize;
     const zqhostdm::ParsedPrivate priv = zqhostdm::ParsePrivate(extra, extraSize);

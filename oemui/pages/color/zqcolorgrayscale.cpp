@@ -3,6 +3,7 @@
 // that tie the greyscale box, its radios, sepia and print-in-colour together.
 #include <cstdio>
 
+#include "pages/color/zqcolorkeywords.h"
 #include "pages/color/zqcolorpage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
@@ -28,45 +29,9 @@ constexpr WCHAR kLqjColorMgmt[] = L"ZQLQJColorMgmt";
 constexpr WCHAR kLockKey[] = L"DMCLockData\\Printing";
 constexpr DWORD kDoc = OEMCUIP_DOCPROP;
 
-// The feature's option keywords, freed with the object.
-struct Keywords {
-    PWSTR* list = nullptr;
-    int count = 0;
-    Keywords(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
-        if (CZQCommon::DWGetOptionKeywords(pParam, pszFeature, &list, &count, kDoc) != ZQOPT_OK) {
-            list = nullptr;
-            count = 0;
-        }
-    }
-    ~Keywords() { CZQCommon::VFreeStringList(list, count); }
-    Keywords(const Keywords&) = delete;
-    Keywords& operator=(const Keywords&) = delete;
-    bool Readable() const { return list != nullptr; }
-    bool Has(PCWSTR pszWord) const {
-        for (int i = 0; i < count; ++i)
-            if (list[i] && ZQEqualNoCase(list[i], pszWord)) return true;
-        return false;
-    }
-    // A plain off/on choice: its first two options are "FALSE" and "TRUE".
-    bool PlainChoice() const {
-        return count >= 2 && list[0] && list[1] && ZQEqualNoCase(list[0], L"FALSE") && ZQEqualNoCase(list[1], L"TRUE");
-    }
-};
-
 void Bind(PageContext* pContext, PCWSTR pszFeature, HWND hCtrl, int iAction, BOOL bCheckBox = FALSE) {
     if (!hCtrl) return;
     pContext->pLogic->IBindFeatureControl(0, pszFeature, hCtrl, nullptr, kDoc, iAction, bCheckBox, 0, nullptr);
-}
-
-// Selection of the core driver's item found by its keyword: marked changed and reported with the
-// previous selection when it differs.
-void SelectItem(POEMCUIPPARAM pParam, PCWSTR pszKeyword, LONG lSel) {
-    POPTITEM item = FeatureItem(pParam, pszKeyword);
-    if (!item || item->Sel == lSel) return;
-    const DWORD previous = static_cast<DWORD>(item->Sel);
-    item->Sel = lSel;
-    item->Flags |= OPTIF_CHANGED;
-    CZQCommon::BReportItem(pParam, item, previous, kDoc);
 }
 
 // The list node's default entry, counted from 0 among the entries that follow it (the number of
@@ -109,6 +74,7 @@ void CZQColorTab::VInitControls(PageContext* pContext) {
     const bool colorSpace = FeatureItem(param, zqkw::kZQInputColorSpace) != nullptr;
     for (HWND control : {m_hInputColorSpace, m_hColorSpaceGroup, m_hInputSpaceLabel})
         colorSpace ? ShowEnabled(control) : Hide(control);
+    VShowColorMgmtRadios(pContext, false);
 
     VUpdateGrayscaleChoices(pContext);
 
@@ -215,7 +181,7 @@ void CZQColorTab::VSyncGrayscaleRadios(PageContext* pContext) {
     }
     WCHAR option[256];
     if (!ReadOption(param, feature, option)) return;
-    if (Keywords(param, feature).PlainChoice()) {
+    if (ZQColorKeywords(param, feature).PlainChoice()) {
         CZQCommon::DWSelectOptionByIndex(param, feature, 1, kDoc);
         return;
     }
@@ -244,7 +210,7 @@ void CZQColorTab::VUpdateGrayscaleChoices(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!param || !work) return;
-    const Keywords options(param, PszGrayscaleFeature(pContext));
+    const ZQColorKeywords options(param, PszGrayscaleFeature(pContext));
     if (!options.Readable() || options.PlainChoice()) {
         for (HWND control : {m_hHighQuality, m_hBlackOnly, m_hPhotoCopy, m_hMono, m_hColor}) Hide(control);
         return;

@@ -193,12 +193,31 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         return FALSE;
     }
     m_pPublicDM = param->pPublicDM;
-    VGetControlHandles(hDlg);
     VShowPrinterServices();
+    VGetControlHandles(hDlg);
+    VSaveControlRects();
     ZQSheetState& sheet = *logic->SheetState();
     if (!sheet.bTitleDone && logic->BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
 
+    VFillFeatureControls(pContext);
+    VInitLqjColorMgmt(pContext);
+    VFillCartridgeCombo(pContext);
+    DWFillEmulationCombo(pContext);
+    VShowColorSpaceChoices(pContext);
+    if (!(logic->BIsLargeFormat() && PostScript(pContext))) {
+        if (Readable(param, zqkw::kZQSimplifiedUI)) {
+            VLayoutSimplified(pContext);
+        } else {
+            VReadGrayscaleOptions(pContext);
+            VLayoutGrayscaleGroup(pContext);
+            VLayoutSepiaCheck(pContext);
+            VLayoutWithoutInks(pContext);
+        }
+    }
     VRefreshPage(pContext, 0);
+    VUpdateSepiaForColorSpace(pContext);
+    VEnableLqjProfiles(pContext);
+    VInitPrintPreviewCheck(pContext);
     if (Checked(m_hGrayscale)) {
         SetCheck(m_hPrintInColor, false);
         SetCheck(m_hSepia, false);
@@ -216,7 +235,10 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         pContext->pQuickSets->VInitControls(hDlg, nullptr, &m_hPresetCombo, &m_hPresetSave, &m_hPresetDelete);
         pContext->pQuickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     }
-    if (m_hFactoryDefaults) ShowWindow(m_hFactoryDefaults, SW_HIDE);
+    BCreateAlertStrip(hDlg, pContext);
+    // The factory-defaults button belongs to the printers that offer factory defaults.
+    if (m_hFactoryDefaults && !Readable(param, L"ZQFactoryDefaults")) Hide(m_hFactoryDefaults);
+    VFillPreviewSettings(pContext);
     return TRUE;
 }
 
@@ -234,6 +256,8 @@ void CZQColorTab::VRunBorderlessRule(PageContext* pContext) {
 }
 
 void CZQColorTab::VOnDestroy() {
+    m_alerts.VDetach();
+    m_controls.VForget();
     // The page object outlives its window: other pages may still call it.
     VGetControlHandles(nullptr);
 }
@@ -243,7 +267,8 @@ void CZQColorTab::VOnDestroy() {
 // ---------------------------------------------------------------------------------------------
 void CZQColorTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER);
-    if (!pContext->pPreview || !BFillSharedPreview(&m_preview, pContext)) return;
+    if (!pContext->pPreview) return;
+    VFillPreviewSettings(pContext);
     pContext->pPreview->VSetSettings(&m_preview);
     pContext->pPreview->VPaint();
 }
@@ -287,7 +312,9 @@ LRESULT CZQColorTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pCo
     switch (pHeader->code) {
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
         case PSN_KILLACTIVE: VRefreshPage(pContext, 2); return FALSE;
-        case PSN_APPLY: return ApplyPage(pContext, kPageColor);
+        case PSN_APPLY:
+            VNoteCartridgeChange(pContext);
+            return ApplyPage(pContext, kPageColor);
         case PSN_RESET: SendMessageW(GetParent(hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(hDlg), 0); return 0;
         default: return 0;
     }
@@ -297,12 +324,17 @@ void CZQColorTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode* work = WorkOf(pContext);
     VShowPrinterServices();
+    VShowColorSpaceChoices(pContext);
+    VFillCartridgeCombo(pContext);
     if (m_hGrayscaleList) {
         const int bound = logic.IBindFeatureControl(0, zqkw::kZQPrintInGrayScale, m_hGrayscaleList, nullptr, kDoc,
                                                     CZQUILogic::kBindFill, FALSE, 0, nullptr);
         Bound(bound) ? ShowEnabled(m_hGrayscaleList, !m_bGrayscaleLocked) : Hide(m_hGrayscaleList);
     }
     VRefreshPage(pContext, 0);
+    VUpdateSepiaForColorSpace(pContext);
+    VEnableLqjProfiles(pContext);
+    VInitPrintPreviewCheck(pContext);
     if (Checked(m_hGrayscale)) {
         SetCheck(m_hPrintInColor, false);
         SetCheck(m_hSepia, false);
@@ -317,6 +349,7 @@ void CZQColorTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     // The highest page shown, and the covers the Paper/Quality page chose.
     VNoteShown(pContext, kPageColor);
+    if (logic.BIsLargeFormat()) VFillPreviewSettings(pContext);
     VShowPaperLabels(pContext);
     VRepaintPreview(FALSE);
     VRunBorderlessRule(pContext);
@@ -374,6 +407,13 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
         case IDC_RB_HIGHQUALITY:
         case IDC_RB_BLACKONLY:
         case IDC_RB_PHOTOCOPY: DWSelectGrayscaleByCaption(pContext, GetDlgItem(hDlg, iCtrlId)); break;
+        case IDC_RB_APP_MANAGED_COLORS:
+        case IDC_RB_INPUTPROFILES:
+            VOnLqjColorMgmtRadio(pContext);
+            VEnableLqjProfiles(pContext);
+            break;
+        case IDC_RB_APPLN_MANAGED_SUI:
+        case IDC_RB_PRINTER_MANAGED: VOnColorMgmtRadio(pContext, iCtrlId == IDC_RB_APPLN_MANAGED_SUI); break;
         case IDC_CHK_PANTONE: work.dwPantoneEmulation = Checked(m_hPantone) ? 1 : 0; break;
         case IDC_CHK_BLACK_POINT: work.dwBlackPointComp = Checked(m_hBlackPoint) ? 1 : 0; break;
         case IDC_BTN_HELP: ShowHelpButtonTopic(m_hHelp, m_pCUIParam); break;
@@ -454,6 +494,7 @@ void CZQColorTab::VOnSepiaCheck(PageContext* pContext) {
     }
     VUpdateGrayscaleChoices(pContext);
     VSyncGrayscaleRadios(pContext);
+    VOnColorSpaceChanged(pContext);
     VRepaintPreview(FALSE);
 }
 
@@ -464,6 +505,9 @@ void CZQColorTab::VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext) {
         pContext->pLogic->IBindFeatureControl(0, list.feature, GetDlgItem(m_hPage, iCtrlId), nullptr, kDoc,
                                               CZQUILogic::kBindApply, FALSE, 0, nullptr);
         if (iCtrlId == IDC_INPUT_COLORSPACE) VOnColorSpaceChange(pContext);
+        if (iCtrlId == IDC_CBO_INTENT || iCtrlId == IDC_CBO_EMULATEPRINTER) VEnableLqjProfiles(pContext);
+        // The installed cartridges decide the profile.
+        if (iCtrlId == IDC_CBO_PRINT_CART) VShowProfileFile();
         return;
     }
 }
@@ -472,15 +516,26 @@ void CZQColorTab::VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext) {
 // the advanced colour values it rules out.
 void CZQColorTab::VOnColorSpaceChange(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
-    ZQUIDevmode& work = *WorkOf(pContext);
     WCHAR space[256];
     if (!ReadOption(param, zqkw::kZQInputColorSpace, space)) return;
     pContext->pLogic->BRunFeatureMacros(zqkw::kZQInputColorSpace, pContext->pRules);
+    DWUpdateColorSpaceControls(pContext);
+    VOnColorSpaceChanged(pContext);
+    VUpdateSepiaForColorSpace(pContext);
     const ZQUIDevmode* live = CoreOf(param);
-    if (!ReadOption(param, zqkw::kZQInputColorSpace, space) || !live || live->dwPdl != zqdm::kPdlPcl3) {
-        VRepaintPreview(FALSE);
-        return;
-    }
+    if (ReadOption(param, zqkw::kZQInputColorSpace, space) && live && live->dwPdl == zqdm::kPdlPcl3)
+        VApplyColorSpaceToPcl3(pContext, space);
+    VShowProfileName(pContext);
+    VApplyIntentToDevmode(pContext);
+    VRepaintPreview(FALSE);
+}
+
+// Under PCL 3 an application's or the system's colour matching prints on plain paper, and the
+// printer's own colour corrections step aside.
+void CZQColorTab::VApplyColorSpaceToPcl3(PageContext* pContext, PCWSTR pszSpace) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    ZQUIDevmode& work = *WorkOf(pContext);
+    const PCWSTR space = pszSpace;
     const bool managed = ZQEqualNoCase(space, L"MANAGEDBYAPPLN") || ZQEqualNoCase(space, L"ICM");
     const bool adobe = ZQEqualNoCase(space, L"ADOBERGB");
     if (managed) {
@@ -493,7 +548,6 @@ void CZQColorTab::VOnColorSpaceChange(PageContext* pContext) {
     }
     if (adobe) VClearAdvancedValues(pContext);
     if (managed || adobe) CZQCommon::DWSelectOptionByIndex(param, L"ZQPhotoFix", 0, kDoc);
-    VRepaintPreview(FALSE);
 }
 
 void CZQColorTab::VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {
@@ -546,6 +600,10 @@ void CZQColorTab::VOnFactoryDefaults(HWND hDlg, PageContext* pContext) {
             const BOOL poster = finishing->BCheckPosterSelection(&logic, pages);
             if (tiles) EnableWindow(tiles, poster);
         }
+        DWUpdateColorSpaceControls(pContext);
+        VOnColorSpaceChanged(pContext);
+        VUpdateSepiaForColorSpace(pContext);
+        VEnableLqjProfiles(pContext);
         VShowPaperLabels(pContext);
         logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
         ZQUIDevmode* work = WorkOf(pContext);

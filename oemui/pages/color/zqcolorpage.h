@@ -10,6 +10,8 @@
 #pragma once
 
 #include "featurelogic/zqcoloroptions.h"
+#include "pages/zqpagealerts.h"
+#include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
@@ -66,9 +68,58 @@ public:
     BOOL BColorListChanged(PageContext* pContext);
     void VSaveInkChoice(PageContext* pContext);
 
+    // ---- colour space, colour management, intent, cartridges and emulation
+    // The bound lists filled; their controls shown or hidden by the features' presence.
+    void VFillFeatureControls(PageContext* pContext);
+    // The intent, cartridge and profile controls of the "ICM" space, the emulation controls of
+    // "PRINTEREMULATION" under the plotter language; the colour space's ZQOPT_* status.
+    DWORD DWUpdateColorSpaceControls(PageContext* pContext);
+    void VOnColorSpaceChanged(PageContext* pContext);
+    void VUpdateSepiaForColorSpace(PageContext* pContext);
+    // The colour-matching method into the public devmode; the profile's file name shown.
+    void VShowProfileName(PageContext* pContext);
+    void VApplyIntentToDevmode(PageContext* pContext);
+    // The simplified large-format page's colour spaces: the printer's own, or "None" when the
+    // application manages colour.
+    void VFillColorSpaceCombo(PageContext* pContext, BOOL bApplicationManaged);
+    void VInitLqjColorMgmt(PageContext* pContext);
+    void VEnableLqjProfiles(PageContext* pContext);
+    void VOnLqjColorMgmtRadio(PageContext* pContext);
+    void VFillCartridgeCombo(PageContext* pContext);
+    // The printer's emulations without the dummy option, the first chosen; the selection's status.
+    DWORD DWFillEmulationCombo(PageContext* pContext);
+    // A printer-data DWORD written unless it already reads 1 (255 characters of name at most).
+    static void VSetPrinterDataFlag(PCWSTR pszName, DWORD dwValue, HANDLE hPrinter);
+
+    // ---- layout, sample page, print preview and alerts
+    // The template's rectangles of the controls the layouts move, once per window before any move.
+    void VSaveControlRects();
+    // The greyscale feature's options, as the layouts see them, read again.
+    void VReadGrayscaleOptions(PageContext* pContext);
+    void VLayoutGrayscaleGroup(PageContext* pContext);
+    void VLayoutGrayscaleChoices(PageContext* pContext, float fTop);
+    // The neutral-greys pair below the greyscale box; the item search's ZQOPT_* status.
+    DWORD DWLayoutNeutralGrays(PageContext* pContext, float fTop);
+    void VLayoutSepiaCheck(PageContext* pContext);
+    // The colour-space group in the inks group's place when the printer has no ink choice.
+    void VLayoutWithoutInks(PageContext* pContext);
+    // The simplified page's colour-management stack, factory-defaults and printer-services buttons.
+    void VLayoutSimplified(PageContext* pContext);
+    void VFillPreviewSettings(PageContext* pContext);
+    void VInitPrintPreviewCheck(PageContext* pContext);
+    // The alert window in the placeholder's place and the refresh button, when alerts are on;
+    // TRUE when the window was made.
+    BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
+
     // ---- for the tests
     BOOL BGrayscaleLockedForTesting() const { return m_bGrayscaleLocked; }
     int IGrayscaleChoiceForTesting() const { return m_iGrayscaleChoice; }
+    // A moved control's template rectangle as the page recorded it (empty for another control).
+    RECT RecordedRectForTesting(int iCtrlId) const {
+        const CZQPageControls::ControlRect* r = m_controls.Recorded(iCtrlId);
+        return r ? RECT{r->rc.left, r->rc.top, r->rc.left + r->cx, r->rc.top + r->cy} : RECT{};
+    }
+    const PreviewSettings& PreviewForTesting() const { return m_preview; }
 
 private:
     friend INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -86,6 +137,9 @@ private:
     INT_PTR IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext);
     void VOnColorSpaceChange(PageContext* pContext);
+    void VApplyColorSpaceToPcl3(PageContext* pContext, PCWSTR pszSpace);
+    // The simplified large-format page's application-managed or printer-managed radio.
+    void VOnColorMgmtRadio(PageContext* pContext, bool bApplicationManaged);
     void VOnPreviewClick(PageContext* pContext);
     void VOnUnitClick(PageContext* pContext, bool bDocSize);
     void VOnPrintInColorRadio(PageContext* pContext);
@@ -103,6 +157,24 @@ private:
     void VClearAdvancedValues(PageContext* pContext);
     void VSettleGrayscale(PageContext* pContext);
     void VRepaintPreview(BOOL bErase) const;
+    // The colour-management radios of the simplified large-format page from "ZQColorMgmtOptions";
+    // the profile label too at the page's start.
+    void VShowColorMgmtRadios(PageContext* pContext, bool bProfileLabel);
+    // What the colour space shows, and its colour matching in the public devmode.
+    void VShowColorSpaceChoices(PageContext* pContext);
+    // The profile's file name into its label (empty when none is answered).
+    void VShowProfileFile();
+    // "PrintCartrigesModified" set when the cartridges differ from the sheet's start.
+    void VNoteCartridgeChange(PageContext* pContext);
+    // The large-format PostScript page's colour-management panel.
+    bool BLqjPanel(PageContext* pContext) const;
+    // A moved control's recorded top, height, left and width (0 for a control the template lacks).
+    float FTop(int iCtrlId) const;
+    float FHeight(int iCtrlId) const;
+    int ILeft(int iCtrlId) const;
+    int IWidth(int iCtrlId) const;
+    // The bound control's binder action (result 2 without the control).
+    int IBind(PageContext* pContext, PCWSTR pszFeature, HWND hCtrl, int iAction, int iOldValue = 0);
 
     // ---- fields
     // 1. the page window
@@ -129,6 +201,19 @@ private:
     HWND m_hAppManagedSui = nullptr, m_hPrinterManaged = nullptr, m_hProfileSui = nullptr, m_hDocSize = nullptr;
     // 9. set once the administrator locks greyscale
     BOOL m_bGrayscaleLocked = FALSE;
+    // What the layouts need of the greyscale feature's options, read once before they run (each
+    // reading of the keywords walks the core driver's options).
+    struct GrayscaleOptions {
+        bool bReadable = false;
+        int iCount = 0;
+        bool bMonoOrColor = false, bHighQuality = false, bBlackOnly = false, bPhotoCopy = false;
+    };
+    GrayscaleOptions m_grayOptions;
+    // 10. the controls the layouts move, with their template rectangles; the alert strip
+    static const int kMovableIds[];
+    static const int kMovableCount;
+    CZQPageControls m_controls{kMovableIds, kMovableCount};
+    CZQPageAlerts m_alerts;
     // 13. the greyscale option the radios chose
     int m_iGrayscaleChoice = 0;
     // 14.

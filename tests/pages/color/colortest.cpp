@@ -36,9 +36,17 @@ void ColorPage::AddItems(const Printer& printer) {
     add(ListFeature("RGBColor", {{"sRGB", L"Standard RGB"}, {"Vivid", L"Vivid Colors"}}));
     add(ListFeature("CMYKInks", {{"Standard", L"Standard Inks"}, {"Coated", L"Coated Inks"}}));
     add(ListFeature("ZQNeutralGrays", {{"Black", L"Black Ink Only"}, {"Process", L"All Inks"}}));
-    add(ListFeature("ZQInputColorSpace",
-                    {{"sRGB", L"sRGB"}, {"ADOBERGB", L"Adobe RGB"}, {"MANAGEDBYAPPLN", L"Managed by Application"}}));
+    add(ListFeature("ZQInputColorSpace", {{"sRGB", L"sRGB"},
+                                          {"ADOBERGB", L"Adobe RGB"},
+                                          {"MANAGEDBYAPPLN", L"Managed by Application"},
+                                          {"ICM", L"System"},
+                                          {"PRINTEREMULATION", L"Emulation"}}));
     add(ListFeature("ZQIntent", {{"PERCEPTUAL", L"Perceptual"}, {"RELCOLORIMETRIC", L"Relative Colorimetric"}}, 1));
+    add(ListFeature("ZQInstalledPrintCartridges", {{"TRICOLOR", L"Tri-color"}, {"PHOTO", L"Photo"}}));
+    add(ListFeature("ZQEmulatedPrinters", {{"EmulatedPrinters_dummy_option", L"EmulatedPrinters_dummy_option"},
+                                           {"Offset", L"Offset Press"}}));
+    add(ListFeature("ZQAdvancedColorSetting", {{"Available", L"Available"}, {"Unavailable", L"Unavailable"}}));
+    add(ListFeature("ZQPrintPreview", kOffOn));
     add(ListFeature("ZQBlackPoint", kOffOn));
     add(ListFeature("ZQPantone", kOffOn));
     add(ListFeature("ZQPhotoFix", kOffOn, 1));
@@ -49,7 +57,17 @@ void ColorPage::AddItems(const Printer& printer) {
                     {{"d0", L"d0"}, {"d1", L"d1"}, {"d2", L"d2"}, {"Standard", L"Standard"}, {"Vivid", L"Vivid"}}, 3));
     add(zqtest::ValueFeature("ZQPDLType", postScript ? "PostScript" : "PCL3"));
     add(zqtest::ValueFeature("ZQBlackOnlyWithPlain", "TRUE"));
-    add(zqtest::ValueFeature("ZQPrinterClass", "ZQInkDesk"));
+    add(zqtest::ValueFeature("ZQPrinterClass", printer.largeFormat ? "ZQKorrix" : "ZQInkDesk"));
+    if (printer.simplified) {
+        add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
+        add(ListFeature("ZQColorMgmtOptions",
+                        {{"ApplicationManagedColors", L"Application"}, {"PrinterManagedColors", L"Printer"}}, 1));
+    }
+    if (printer.largeFormat && postScript) {
+        add(ListFeature("ZQLQJColorMgmt", kOffOn));
+        add(ListFeature("ZQCMYK", {{"Coated", L"Coated"}, {"Uncoated", L"Uncoated"}}));
+        add(ListFeature("ZQRGB", {{"Standard", L"Standard"}, {"Wide", L"Wide"}}));
+    }
 }
 
 void ColorPage::Start(const Printer& printer, WORD wTemplate) {

@@ -19,6 +19,8 @@ struct ColorPrinter {
         {"FALSE", L"Off"}, {"HighQuality", L"High Quality Grayscale"}, {"BlackOnly", L"Black Only"},
         {"PhotoCopy", L"Photo Copy Look"}};
     std::string without;
+    bool largeFormat = false;
+    bool simplified = false;
 };
 
 class ColorPage : public PageFixture {
