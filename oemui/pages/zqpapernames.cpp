@@ -220,3 +220,8 @@ int ZQFitToPaperPercent(const PrinterCaps* pCaps, WORD wTarget, WORD wDocument) 
     const float ratio = byLength ? static_cast<float>(ld) / static_cast<float>(ls) : static_cast<float>(wd) / static_cast<float>(ws);
     return static_cast<int>(ratio * 100.0f);
 }
+
+void ZQAddDestPaperForms(HWND hList, PWSTR* pForms, int iCount) {
+    for (int i = 0; i < iCount; ++i) SendMessageW(hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pForms[i]));
+    CZQCommon::VFreeStringList(pForms, iCount);
+}

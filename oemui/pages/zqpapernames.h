@@ -54,6 +54,8 @@ BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources);
 // helper file's "CustomSize" macros), as a list of 256-character names the caller frees with
 // CZQCommon::VFreeStringList. FALSE without that block or when memory runs out.
 BOOL ZQGetCustomRangeForms(PageContext* pContext, HANDLE hPrinter, POEMCUIPPARAM pParam, PWSTR** ppNames, int* piCount);
+// The user's forms a page chose for its destination list, added at its end; the list is freed.
+void ZQAddDestPaperForms(HWND hList, PWSTR* pForms, int iCount);
 
 // A borderless paper's destination entry: the first whose paper keyword is the paper the sheet's
 // Paper/Quality page shows, else "LETTER"; -1 when the list has neither.

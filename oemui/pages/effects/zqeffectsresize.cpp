@@ -104,10 +104,8 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
                                         m_formKeywords.n, ZQPrinterCapsLists(pContext->pCaps, kCapsPapers), false};
     PWSTR* forms = nullptr;
     int count = 0;
-    if (ZQFillDestPaperList(combo, sources) && BGetUserFormNames(pContext, &forms, &count)) {
-        for (int i = 0; i < count; ++i) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(forms[i]));
-        CZQCommon::VFreeStringList(forms, count);
-    }
+    if (ZQFillDestPaperList(combo, sources) && BGetUserFormNames(pContext, &forms, &count))
+        ZQAddDestPaperForms(combo, forms, count);
 }
 
 BOOL CZQEffectsTab::BGetUserFormNames(PageContext* pContext, PWSTR** ppNames, int* piCount) {

@@ -89,10 +89,8 @@ void CZQFeaturesTab::VFillDestPaperList(PageContext* pContext) {
                                         m_formKeywords.n, Papers(pContext), true};
     PWSTR* forms = nullptr;
     int count = 0;
-    if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count)) {
-        for (int i = 0; i < count; ++i) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(forms[i]));
-        VFreeStringList(forms, count);
-    }
+    if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))
+        ZQAddDestPaperForms(list, forms, count);
 }
 
 BOOL CZQFeaturesTab::BGetCustomRangeForms(PageContext* pContext, PWSTR** ppNames, int* piCount) {

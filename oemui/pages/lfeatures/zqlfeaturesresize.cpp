@@ -53,10 +53,8 @@ void CZQLargeFormatFeaturesTab::VFillDestPaperList(PageContext* pContext) {
     const ZQDestPaperSources sources = {param, pContext->pLogic, &m_paperNames, nullptr, 0, Papers(pContext), true};
     PWSTR* forms = nullptr;
     int count = 0;
-    if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count)) {
-        for (int i = 0; i < count; ++i) SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(forms[i]));
-        VFreeStringList(forms, count);
-    }
+    if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))
+        ZQAddDestPaperForms(list, forms, count);
 }
 
 BOOL CZQLargeFormatFeaturesTab::BGetCustomRangeForms(PageContext* pContext, PWSTR** ppNames, int* piCount) {
