@@ -287,8 +287,8 @@ BOOL CZQQuickSets::BDeleteStored(const QuickSetEntry* pEntry) {
     WCHAR name[zqqs::kValueNameChars];
     zqqs::FormatValueName(pEntry->iIndex, name);
     if (!m_bRestricted) {
-        const DWORD rc = zqspool::Spooler().DeletePrinterDataExW(HStorePrinter(), zqsettings::kPresetPoolKey, name);
-        return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+        return CZQDriverData::BDeletePrinterDataEx(HStorePrinter(), zqsettings::kPresetPoolKey, name) ||
+               GetLastError() == ERROR_FILE_NOT_FOUND;
     }
     WCHAR path[MAX_PATH];
     CZQRegKey key;
