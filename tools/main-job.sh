@@ -351,6 +351,15 @@ echo "== ZQ Roll 4400 Large Format: Features, 150 %, automatic cutter off"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Features" --choose "#993=on" --choose "#994=150" \
   --choose "#1005=on" --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's Features page" >&2; rc=1; fi
+# The roll printer's Printing Shortcuts list: the helper file's document types and, under its base
+# type, a shortcut stored beside them as the page's store writes one.
+png="$out/zqroll-shortcuts-list.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Printing Shortcuts with a stored shortcut"
+zqhost shortcuts "ZQ Roll 4400 Large Format" --add "Gallery Prints" "Photo" || rc=1
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's shortcut list" >&2; rc=1; fi
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
 png="$out/zqdesk-updated.png"
 rm -f "$png"

@@ -263,9 +263,10 @@ BOOL CZQShortcutStore::BCheckShortcutName(PageContext* pContext, HWND hOwner) {
     if (!printer) return InvalidData();
     VCountShortcuts(pContext, printer.Get(), FALSE);
     printer.Reset();
+    // Every row the list has, a restricted user's own and the customised row wherever they stand, and
+    // only texts a name can be: a longer row cannot equal the name.
     const LRESULT rows = m_page.hList ? SendMessageW(m_page.hList, LB_GETCOUNT, 0, 0) : 0;
-    // Only rows the list has, and only texts a name can be: a longer row cannot equal the name.
-    for (LRESULT i = 0; i <= m_nTotalShortcuts && i < rows; ++i) {
+    for (LRESULT i = 0; i < rows; ++i) {
         const LRESULT length = SendMessageW(m_page.hList, LB_GETTEXTLEN, i, 0);
         if (length < 0 || length >= static_cast<LRESULT>(kNameChars)) continue;
         WCHAR row[kNameChars] = {};
@@ -386,8 +387,9 @@ void CZQShortcutStore::VRewriteStoredShortcuts(PageContext* pContext, HWND /*hOw
         }
         VCountShortcuts(pContext, printer.Get(), FALSE);
     }
+    // Every row: the customised row may stand above the last stored shortcut.
     const LRESULT rows = m_page.hList ? SendMessageW(m_page.hList, LB_GETCOUNT, 0, 0) : 0;
-    for (LRESULT i = 0; i < m_nTotalShortcuts && i < rows; ++i) {
+    for (LRESULT i = 0; i < rows; ++i) {
         const LRESULT length = SendMessageW(m_page.hList, LB_GETTEXTLEN, i, 0);
         if (length < 0 || length >= static_cast<LRESULT>(kNameChars)) continue;
         ShortcutRecord record = {};
