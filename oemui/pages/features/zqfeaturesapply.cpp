@@ -54,7 +54,7 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VSelectMediaTypeEntry(pContext);
     VFillKindSourceCombo(pContext);
     VEnableKindMediaType(pContext);
-    BSetResolutionTexts(pContext);
+    m_quality.BSetResolutionTexts(pContext);
     VFillDestPaperList(pContext);
     VSeedDestinationList(false);
     VShowMarginControls(pContext);
@@ -122,7 +122,7 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
     VSelectMediaTypeEntry(pContext);
-    BSaveSelectedUserMedia(pContext);
+    m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
     VRefreshResizeGroup(hDlg, pContext, kRefreshStore);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshStore);
@@ -143,7 +143,7 @@ LRESULT CZQFeaturesTab::IOnApply(PageContext* pContext) {
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFeatures);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    BSaveSelectedUserMedia(pContext);
+    m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();

@@ -78,7 +78,7 @@ void CZQFeaturesTab::VApplyCombosToKind(PageContext* pContext) {
     // option.
     WCHAR text[256];
     int user = -1;
-    m_state.iUserMedium = SelectedText(media, text) && IFindUserMedia(text, &user) >= 0 ? user : -1;
+    m_state.iUserMedium = SelectedText(media, text) && m_userMedia.IFindUserMedia(text, &user) >= 0 ? user : -1;
     const int sourceOption =
         CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
     const int mediaOption = m_state.iUserMedium >= 0 && m_state.iUserMediumOption >= 0

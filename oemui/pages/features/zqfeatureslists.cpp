@@ -57,7 +57,7 @@ void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
                                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     CheckColorSpaceForQuality(param);
     VUpdateQualityGroup(pContext);
-    BSetResolutionTexts(pContext);
+    m_quality.BSetResolutionTexts(pContext);
 }
 
 void CZQFeaturesTab::VApplyQualityGroupRule() {
@@ -146,8 +146,8 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     ReadOption(param, zqkw::kMediaType, media);
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
-        const bool mediaKeyword = BStoreMediaKeyword(m_controls.Page(), pContext) || m_state.bUserMediumChosen;
-        if (mediaKeyword && BStoreQualityKeyword(m_controls.Page(), pContext)) {
+        const bool mediaKeyword = m_quality.BStoreMediaKeyword(m_controls.Page(), pContext) || m_state.bUserMediumChosen;
+        if (mediaKeyword && m_quality.BStoreQualityKeyword(m_controls.Page(), pContext)) {
             rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
             VRecordRigidMargins(logic);
             // A type that names its own source puts the source list on it.
@@ -187,11 +187,11 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         // Leaving the banner media leaves the banner paper sizes too.
         if (IsBannerKeyword(before) && !IsBannerKeyword(media) && !work.dwDiffPaper)
             rules.BRunMacro(L"macro_Mediatype_to_PaperSize", media, param);
-        BSetResolutionTexts(pContext);
+        m_quality.BSetResolutionTexts(pContext);
         VUpdateQualityGroup(pContext);
     }
     if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && lstrcmpW(media, L"PLAIN") != 0)
-        VApplyGrayScaleQuality(pContext);
+        m_quality.VApplyGrayScaleQuality(pContext);
     // Colour management an application or the system keeps has no automatic media type.
     WCHAR space[256];
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) &&
@@ -252,7 +252,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         WCHAR name[256];
         if (SelectedText(list, name) && logic.BIsNonStandardBannerName(after, name))
             rules.BRunMacro(L"macro_custom_paper_size", after, param);
-        BSetResolutionTexts(pContext);
+        m_quality.BSetResolutionTexts(pContext);
         VSelectMediaTypeEntry(pContext);
         VUpdateQualityGroup(pContext);
     }

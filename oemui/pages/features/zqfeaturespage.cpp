@@ -157,9 +157,9 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
-    if (Readable(param, zqkw::kZQAddCustomMedia)) VReadUserMediaList(pContext);
+    if (Readable(param, zqkw::kZQAddCustomMedia)) m_userMedia.VReadUserMediaList(pContext);
     // The user media's placeholder types are hidden before any list shows them.
-    VHidePlaceholderMedia(pContext);
+    m_userMedia.VHidePlaceholderMedia(pContext);
     DWFillSourceAndMediaCombos(pContext);
     VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();

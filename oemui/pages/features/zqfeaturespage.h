@@ -6,17 +6,21 @@
 //
 // The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
 // its help entry), and, private, the work of its dialog procedure with the reactions to each message.
-// Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState. The custom
-// paper dialog is its own; the paper-size tree is opened through the Paper/Quality page's part.
+// Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
+// (zqfeaturesstate.h); the print-quality group (zqqualitygroup.h) and the user's own media
+// (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
+// through the Paper/Quality page's part.
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/features/zqfeaturesstate.h"
+#include "pages/features/zqqualitygroup.h"
+#include "pages/features/zqusermedia.h"
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
-#include "formats/zqusermedium.h"
 #include "preview/zqpreviewsettings.h"
 #include "settings/zqoptionlists.h"
 
@@ -27,66 +31,6 @@ INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
 // its parameter is the page's context. Ends with 1 (OK, also on a heading, which changes nothing)
 // or 2 (Cancel, or opened without its page).
 INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-// What the page keeps between its windows besides its controls.
-struct ZQFeaturesState {
-    // The maker's media-adding tool (the value "Path" of its machine key, 256 bytes), read when
-    // "Add Paper..." is chosen.
-    static constexpr size_t kAddPaperChars = 128;
-    // How the document is sized: actual size, on another paper, or a percentage of normal size.
-    enum : int { kActualSize = 0, kPrintDocOn = 1, kPercentage = 2 };
-
-    BOOL bMediaTypePopup = FALSE;  // the short lists of pop-up mode
-    BOOL bPaperSizePopup = FALSE;
-    BOOL bMediaLocked = FALSE;     // the configuration manager locks the media type
-    int iResizeMode = kActualSize;
-    BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
-    BOOL bUserMediumChosen = FALSE;  // one of the user's own media is the chosen media type
-    int iUserMedium = -1;            // its entry in the user media table
-    int iUserMediumOption = -1;      // the media-type option that prints it
-    WCHAR szUserMedium[kZQUserMediumChars] = {};
-    // Set by a paper-size change: the next refill of the source list returns to the source the rules
-    // remember, once. Kept per page: two sheets of one process do not share it.
-    BOOL bRestoreSourceOnce = FALSE;
-    WCHAR szAddPaperPath[kAddPaperChars] = {};
-    // The configuration manager locks the paper source.
-    BOOL bSourceLocked = FALSE;
-    // The maker's printing help is offered for the page.
-    BOOL bPrintingHelp = FALSE;
-    // The print-quality group wrote the resolution read-out.
-    BOOL bResolutionShown = FALSE;
-    // The size of the document as the sample page's label shows it.
-    static constexpr size_t kDocumentSizeChars = 256;
-    WCHAR szDocumentSize[kDocumentSizeChars] = {};
-
-    // Resizing: the bounds of a percentage (the template has no percentage box: they bound the
-    // stored scale), the destination entry last chosen, and the form chosen while the printer
-    // scales documents from its large papers.
-    static constexpr int kScaleMinimum = 25;
-    static constexpr int kScaleMaximum = 400;
-    BOOL bFitAllowed = TRUE;
-    int iDestIndex = 0;
-    BOOL bScaleFromLarge = FALSE;
-    WCHAR szSelectedForm[256] = {};
-    BOOL bFormKeywordsRead = FALSE;  // the form's option keywords were asked for
-    BOOL bFormKeyed = FALSE;         // and could be read
-    // Layout: the configuration manager locks two-sided printing; a poster chosen in the
-    // pages-per-sheet list, with its option (1..3).
-    BOOL bDuplexLocked = FALSE;
-    BOOL bPosterSelected = FALSE;
-    int iPosterOption = 0;
-};
-
-// Which controls of the print-quality group the printer has, in the order of the group.
-struct ZQQualityGroupVisibility {
-    DWORD dwQualityList;
-    DWORD dwGloss;
-    DWORD dwThriftmode;
-    DWORD dwOptimizeFor;
-    DWORD dwMaximumDetail;
-    DWORD dwPhotoFeatures;
-    DWORD dwQuietPrinting;
-};
 
 class CZQFeaturesTab : public CZQTabBase {
 public:
@@ -184,21 +128,6 @@ public:
     int IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
     void VClearPageKindList(PageContext* pContext);
 
-    // ---- the user's own media (the maker's media tool keeps them per user, at most kMaxUserMedia)
-    static constexpr int kMaxUserMedia = 40;
-    void VReadUserMediaList(PageContext* pContext);
-    void VAddUserMediaToTree(HWND hTree, PageContext* pContext);
-    // The category of the medium of that name, its entry into *piIndex; -1 when there is none.
-    int IFindUserMedia(PCWSTR pszName, int* piIndex) const;
-    // The chosen user medium (-1 none) kept for the media tool as "CustomMediaSelected".
-    BOOL BSaveSelectedUserMedia(PageContext* pContext);
-    // Media options with one- or two-character names stand for user media: hidden.
-    void VHidePlaceholderMedia(PageContext* pContext);
-    BOOL BIsNotDriverMedia(PageContext* pContext, PCWSTR pszName);
-    // The option of that display name (the source item's first option is the printer's first bin),
-    // else the first shown, unmarked option with a text; -1 without one or without the item.
-    int IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName);
-
     // ---- the page's controls: texts, help, places, focus and the change check
     // The page's window and the handles of its controls (those of the template; the others stay null).
     void VCacheControlHandles(HWND hDlg);
@@ -289,14 +218,8 @@ public:
     void VShowResolutionInfo(HWND hDlg, PageContext* pContext);
 
     // ---- the print-quality group
-    void VGetQualityGroupVisibility(PageContext* pContext, ZQQualityGroupVisibility* pVisible);
-    void VArrangeQualityGroup(const ZQQualityGroupVisibility& visible, PageContext* pContext);
+    // The quality list and what the chosen quality allows, over the group its part stacks.
     void VUpdateQualityGroup(PageContext* pContext);
-    BOOL BSetResolutionTexts(PageContext* pContext);
-    void VReadQualityCheckBoxes(PageContext* pContext);
-    BOOL BStoreMediaKeyword(HWND hDlg, PageContext* pContext);
-    BOOL BStoreQualityKeyword(HWND hDlg, PageContext* pContext);
-    void VApplyGrayScaleQuality(PageContext* pContext);
 
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
@@ -306,8 +229,8 @@ public:
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
     const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
-    int UserMediaCountForTesting() const { return m_iUserMediaCount; }
-    const ZQUserMedium& UserMediumForTesting(int i) const { return m_aUserMedia[i]; }
+    CZQUserMedia& UserMediaForTesting() { return m_userMedia; }
+    CZQQualityGroup& QualityGroupForTesting() { return m_quality; }
 
 private:
     friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -426,10 +349,10 @@ private:
     CZQTreePopups m_trees;
     HICON m_hMarkerIcon = nullptr;
     ZQFeaturesState m_state;
+    CZQQualityGroup m_quality{*this, m_controls, m_state};
     CZQPaperNames m_paperNames;
     zqsettings::CZQStringList m_formKeywords;
     CZQPaperSlots m_kinds;
     BOOL m_abKindDiffers[3] = {};  // first, other and last pages
-    ZQUserMedium m_aUserMedia[kMaxUserMedia] = {};
-    int m_iUserMediaCount = 0;
+    CZQUserMedia m_userMedia{*this};
 };

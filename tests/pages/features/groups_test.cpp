@@ -282,7 +282,7 @@ TEST_F(FeaturesGroups, QualityGroupResolutionAndThriftmode) {
     m_host.Add(OffOn("ZQMaximumDetail"));
     Prepare();
     ZQQualityGroupVisibility visible = {};
-    m_tab->VGetQualityGroupVisibility(&m_context, &visible);
+    m_tab->QualityGroupForTesting().VGetQualityGroupVisibility(&m_context, &visible);
     EXPECT_EQ(make_tuple(1u, 0u, 0u, 1u, 1u, 0u), make_tuple(visible.dwGloss, visible.dwThriftmode, visible.dwQuietPrinting,
                                                            visible.dwPhotoFeatures, visible.dwMaximumDetail,
                                                            visible.dwOptimizeFor));
@@ -290,7 +290,7 @@ TEST_F(FeaturesGroups, QualityGroupResolutionAndThriftmode) {
     EXPECT_EQ(1, m_tab->PreviewRecordForTesting().iThriftmode);
 
     BoxAnswers boxes;
-    EXPECT_FALSE(m_tab->BSetResolutionTexts(&m_context));
+    EXPECT_FALSE(m_tab->QualityGroupForTesting().BSetResolutionTexts(&m_context));
     Click(m_page, IDC_BTN_RESOLUTION);
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -300,7 +300,7 @@ TEST_F(FeaturesGroups, ResolutionFiguresWithTheirFeature) {
     m_host.Add(OffOn("Thriftmode"));
     Prepare();
     BoxAnswers boxes;
-    EXPECT_TRUE(m_tab->BSetResolutionTexts(&m_context));
+    EXPECT_TRUE(m_tab->QualityGroupForTesting().BSetResolutionTexts(&m_context));
     EXPECT_EQ(L"Black render dpi", Text(IDC_STA_RENDER_DPI));
     Click(m_page, IDC_BTN_RESOLUTION);
     ASSERT_EQ(1u, boxes.texts.size());
