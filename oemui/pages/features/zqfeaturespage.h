@@ -351,7 +351,7 @@ private:
     ZQFeaturesState m_state;
     CZQQualityGroup m_quality{*this, m_controls, m_state};
     CZQPaperNames m_paperNames;
-    zqsettings::CZQStringList m_formKeywords;
+    zqsettings::CZQKeywordsOnce m_formKeywords;
     CZQPaperSlots m_kinds;
     BOOL m_abKindDiffers[3] = {};  // first, other and last pages
     CZQUserMedia m_userMedia{*this};

@@ -78,15 +78,10 @@ void CZQFeaturesTab::VFillDestPaperList(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     if (!FeatureItem(param, L"ZQPSAutoScaling")) {
         if (!m_paperNames.Count()) BGetPaperSizeNames();
-        // The form's keywords are read by trying each option on the core driver: once for the page.
-        if (!m_state.bFormKeywordsRead) {
-            m_state.bFormKeywordsRead = TRUE;
-            m_state.bFormKeyed = DWGetOptionKeywords(param, logic.PszFormFeature(), &m_formKeywords.p,
-                                                     &m_formKeywords.n, OEMCUIP_DOCPROP) == ZQOPT_OK;
-        }
+        m_formKeywords.VRead(param, logic.PszFormFeature());
     }
-    const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_state.bFormKeyed ? m_formKeywords.p : nullptr,
-                                        m_formKeywords.n, Papers(pContext), true};
+    const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_formKeywords.Keywords(),
+                                        m_formKeywords.Count(), Papers(pContext), true};
     PWSTR* forms = nullptr;
     int count = 0;
     if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))

@@ -48,8 +48,6 @@ struct ZQFeaturesState {
     int iDestIndex = 0;
     BOOL bScaleFromLarge = FALSE;
     WCHAR szSelectedForm[256] = {};
-    BOOL bFormKeywordsRead = FALSE;  // the form's option keywords were asked for
-    BOOL bFormKeyed = FALSE;         // and could be read
     // Layout: the configuration manager locks two-sided printing; a poster chosen in the
     // pages-per-sheet list, with its option (1..3).
     BOOL bDuplexLocked = FALSE;
