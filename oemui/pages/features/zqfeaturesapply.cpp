@@ -47,13 +47,13 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     if (m_state.bPaperSizePopup) VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
     if (m_state.bMediaTypePopup) {
         VSelectMediaTypeEntry(pContext);
-        VApplyCombosToKind(pContext);
+        m_pageKinds.VApplyCombosToKind(pContext);
     }
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
-    VMarkDifferingKinds(pContext);
+    m_pageKinds.VMarkDifferingKinds(pContext);
     VSelectMediaTypeEntry(pContext);
-    VFillKindSourceCombo(pContext);
-    VEnableKindMediaType(pContext);
+    m_pageKinds.VFillKindSourceCombo(pContext);
+    m_pageKinds.VEnableKindMediaType(pContext);
     m_quality.BSetResolutionTexts(pContext);
     VFillDestPaperList(pContext);
     VSeedDestinationList(false);

@@ -92,14 +92,14 @@ void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VOnSource(PageContext* pContext) {
     // The rules return to this source after a paper-size change.
-    VApplyCombosToKind(pContext);
-    VSelectOtherPagesSource(pContext);
+    m_pageKinds.VApplyCombosToKind(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
     VApplyOtherPages(pContext);
-    VMarkDifferingKinds(pContext);
-    VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VMarkDifferingKinds(pContext);
+    m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
     const int source = m_controls.ISelection(IDC_CBO_MEDIA_SOURCE_IS);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : source);
-    VFillKindSourceCombo(pContext);
+    m_pageKinds.VFillKindSourceCombo(pContext);
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VRepaintPreview(TRUE);
 }
@@ -139,8 +139,8 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     WCHAR name[256];
     // The name is chosen first: a user medium's option is known only then.
     if (!more && SelectedText(list, name)) BSelectMediaByName(pContext, name);
-    VApplyCombosToKind(pContext);
-    VSelectOtherPagesMedia(pContext);
+    m_pageKinds.VApplyCombosToKind(pContext);
+    m_pageKinds.VSelectOtherPagesMedia(pContext);
 
     WCHAR media[256] = {};
     ReadOption(param, zqkw::kMediaType, media);
@@ -197,9 +197,9 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) &&
         (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0) && lstrcmpW(media, L"AUTOMATIC") == 0)
         DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
-    VFillKindSourceCombo(pContext);
-    VMarkDifferingKinds(pContext);
-    VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VFillKindSourceCombo(pContext);
+    m_pageKinds.VMarkDifferingKinds(pContext);
+    m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, PostScript(pContext));
     VRefocusPaperSize();
     VRepaintPreview(TRUE);
@@ -256,12 +256,12 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         VSelectMediaTypeEntry(pContext);
         VUpdateQualityGroup(pContext);
     }
-    VFillKindSourceCombo(pContext);
-    VMarkDifferingKinds(pContext);
-    VFillPageKindList(pContext->pLogic, FALSE);
-    VApplyCombosToKind(pContext);
+    m_pageKinds.VFillKindSourceCombo(pContext);
+    m_pageKinds.VMarkDifferingKinds(pContext);
+    m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
-    VEnableKindMediaType(pContext);
+    m_pageKinds.VEnableKindMediaType(pContext);
 
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.
     if (ChosenIs(*this, list, 1018, nullptr, true)) m_customPaper.IDoModal(hDlg, pContext, rightToLeft);

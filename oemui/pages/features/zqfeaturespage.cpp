@@ -191,7 +191,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     else if (BHasBorderlessCounterpart(pContext))
         DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
-    if (!m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF)) VInitPageKinds(pContext);
+    if (!m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF)) m_pageKinds.VInitPageKinds(pContext);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
@@ -289,10 +289,10 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
     CZQUILogic& logic = *pContext->pLogic;
     BOOL result = FALSE;
     // Drawing a list may move the core driver's source: other pages keep theirs on both sides.
-    VSelectOtherPagesSource(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
     switch (pDraw->CtlID) {
         case IDC_LB_MEDIA_PAPER_OPTIONS:
-            result = IDrawPageKindItem(L"ZQCovers", pDraw, pDraw->hwndItem, &logic);
+            result = m_pageKinds.IDrawPageKindItem(L"ZQCovers", pDraw, pDraw->hwndItem, &logic);
             break;
         case IDC_CBO_MEDIA_TYPE_IS:
             result = logic.IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, pDraw, pDraw->hwndItem);
@@ -323,7 +323,7 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
             break;
         default: break;
     }
-    VSelectOtherPagesSource(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
     return result;
 }
 

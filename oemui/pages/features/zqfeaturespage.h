@@ -7,13 +7,14 @@
 // The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
 // its help entry), and, private, the work of its dialog procedure with the reactions to each message.
 // Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
-// (zqfeaturesstate.h); the print-quality group (zqqualitygroup.h) and the user's own media
-// (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
+// (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the print-quality group
+// (zqqualitygroup.h) and the user's own media (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
 // through the Paper/Quality page's part.
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/features/zqfeaturesstate.h"
+#include "pages/features/zqpagekinds.h"
 #include "pages/features/zqqualitygroup.h"
 #include "pages/features/zqusermedia.h"
 #include "pages/paperquality/zqpaperslots.h"
@@ -91,22 +92,11 @@ public:
     BOOL BHasBorderlessCounterpart(PageContext* pContext);
     BOOL BSelectBorderlessCounterpart(PageContext* pContext);
 
-    // ---- the papers of the page kinds (the page-kind list is not on this page's template: without
-    // it the lists hold the paper of first, other and last pages alike)
-    // Every kind on the document's current source and media.
-    void VInitPageKinds(PageContext* pContext);
-    // The lists' choice stored for the chosen kind, in the table and the settings.
-    void VApplyCombosToKind(PageContext* pContext);
-    // First, other and last pages marked where they differ from the document's paper.
-    void VMarkDifferingKinds(PageContext* pContext);
+    // ---- the papers of the page kinds (their part, CZQPageKinds, keeps the table; the page-kind
+    // list is not on this page's template: without it the lists hold the paper of first, other and
+    // last pages alike)
     // The administrator's locks of the paper source and the media type.
     void VReadLockFlags(PageContext* pContext);
-    // The kind's source and media options shown in the lists (the kind read from the page-kind list
-    // when asked; -1 leaves a list as it is).
-    void VSelectKindInCombos(PageContext* pContext, int iSource, int iMedia, BOOL bReadKind);
-    // The source list refilled for the chosen kind: a paper-size change returns it, once, to the
-    // source the rules remember.
-    void VFillKindSourceCombo(PageContext* pContext);
     void VApplySelectedKind(PageContext* pContext);
     // One kind's paper into the core driver's items, the lists refilled for it.
     void VApplyFirstPage(PageContext* pContext);
@@ -116,17 +106,6 @@ public:
     void VApplyBackCoverFromFeeder(PageContext* pContext);
     void VApplyFrontCoverFromFeeder(PageContext* pContext);
     void VApplyOtherPages(PageContext* pContext);
-    void VSelectOtherPagesSource(PageContext* pContext);
-    void VSelectOtherPagesMedia(PageContext* pContext);
-    void VEnableKindMediaType(PageContext* pContext);
-    int IGetKindMediaIndex(PageContext* pContext);
-    // The page-kind list filled from "ZQCovers" (or its chosen entry replaced); the covers' flags
-    // follow the settings. Without different papers the covers are off.
-    void VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill);
-    void VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR pszName, int iPosition);
-    // Owner-draw of one entry, with the marker of a kind that differs or a cover in use; 0.
-    int IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
-    void VClearPageKindList(PageContext* pContext);
 
     // ---- the page's controls: texts, help, places, focus and the change check
     // The page's window and the handles of its controls (those of the template; the others stay null).
@@ -231,6 +210,7 @@ public:
     const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
     CZQUserMedia& UserMediaForTesting() { return m_userMedia; }
     CZQQualityGroup& QualityGroupForTesting() { return m_quality; }
+    CZQPageKinds& PageKindsForTesting() { return m_pageKinds; }
 
 private:
     friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -333,8 +313,6 @@ private:
     DWORD DWFillMediaTypeList(PageContext* pContext);
     // The media-type tree; 1 OK, 2 Cancel, -1 when it could not be shown.
     INT_PTR IRunMediaPopup(PageContext* pContext);
-    // The page kind chosen in the page-kind list; kKindNone without one.
-    int ISelectedKind(PageContext* pContext);
     // The family of kind appliers' common steps.
     void VApplyKind(PageContext* pContext, int iKind);
     // The kinds' table from the settings, the covers in use through their own paper.
@@ -352,7 +330,6 @@ private:
     CZQQualityGroup m_quality{*this, m_controls, m_state};
     CZQPaperNames m_paperNames;
     zqsettings::CZQKeywordsOnce m_formKeywords;
-    CZQPaperSlots m_kinds;
-    BOOL m_abKindDiffers[3] = {};  // first, other and last pages
     CZQUserMedia m_userMedia{*this};
+    CZQPageKinds m_pageKinds{*this, m_controls, m_state, m_userMedia, m_preview, m_hMarkerIcon};
 };

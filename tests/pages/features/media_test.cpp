@@ -288,7 +288,7 @@ TEST_P(FeaturesKinds, ApplierReachesTheKindsPaper) {
     if (c.sourceCount >= 0) {
         EXPECT_EQ(c.sourceCount, static_cast<int>(Entries(IDC_CBO_MEDIA_SOURCE_IS).size()));
     }
-    m_tab->VFillPageKindList(m_context.pLogic, TRUE);  // no list: nothing to fill, nothing harmed
+    m_tab->PageKindsForTesting().VFillPageKindList(m_context.pLogic, TRUE);  // no list: nothing to fill, nothing harmed
     EXPECT_EQ(c.mediaSel, Sel("MediaType"));
 }
 INSTANTIATE_TEST_SUITE_P(
@@ -318,7 +318,7 @@ TEST_F(FeaturesMedia, SourceListReturnsOnceToTheRememberedSource) {
     for (const auto& c : cases) {
         m_tab->StateForTesting().bRestoreSourceOnce = c.once;
         m_rules->VSetInputBinIndex(c.remembered);
-        m_tab->VFillKindSourceCombo(&m_context);
+        m_tab->PageKindsForTesting().VFillKindSourceCombo(&m_context);
         EXPECT_EQ(c.entry, static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0))) << c.once << c.remembered;
         EXPECT_FALSE(m_tab->StateForTesting().bRestoreSourceOnce) << "one time only";
     }
