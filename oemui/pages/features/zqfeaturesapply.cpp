@@ -55,7 +55,7 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     m_pageKinds.VFillKindSourceCombo(pContext);
     m_pageKinds.VEnableKindMediaType(pContext);
     m_quality.BSetResolutionTexts(pContext);
-    VFillDestPaperList(pContext);
+    m_dest.VFillDestPaperList(pContext);
     VSeedDestinationList(false);
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);

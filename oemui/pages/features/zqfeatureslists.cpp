@@ -164,7 +164,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             if (FeatureItem(param, zqkw::kFaceControl)) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
             if (!logic.BIsBannerPaper()) rules.BRunMacro(L"macro_BannerMediaType_to_BannerPaperSize", media, param);
         }
-        VFillDestPaperList(pContext);
+        m_dest.VFillDestPaperList(pContext);
         VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
         VSeedDestinationList(true);
         if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
@@ -271,7 +271,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     VSelectMediaTypeEntry(pContext);
     if (m_state.bPaperSizePopup) VFillPaperSizeCombo(list, pContext);
-    VFillDestPaperList(pContext);
+    m_dest.VFillDestPaperList(pContext);
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
@@ -331,8 +331,8 @@ void CZQFeaturesTab::VOnDestPaper(PageContext* pContext) {
     // The paper printed on, and the scale that fits the document on it.
     const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
     m_state.iDestIndex = m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE);
-    work.dwPrintedOnPaper = WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_state.iDestIndex, caps ? caps->pPaperIds : nullptr);
-    if (work.dwPrintDocOn && work.dwScaleToFit) work.dwScalePercent = static_cast<uint32_t>(IGetFitToPaperPercent(pContext));
+    work.dwPrintedOnPaper = m_dest.WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_state.iDestIndex, caps ? caps->pPaperIds : nullptr);
+    if (work.dwPrintDocOn && work.dwScaleToFit) work.dwScalePercent = static_cast<uint32_t>(m_dest.IGetFitToPaperPercent(pContext));
     VRepaintPreview(FALSE);
 }
 
@@ -467,7 +467,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VUpdateDuplexState();
     }
-    VFillDestPaperList(pContext);
+    m_dest.VFillDestPaperList(pContext);
     VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
     VSeedDestinationList(false);
     VUpdateManualDuplexState(pContext);

@@ -198,8 +198,8 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VApplyBlackOnlyRule(pContext);
     VSetControlTexts(pContext);
-    BGetPaperSizeNames();
-    VFillDestPaperList(pContext);
+    m_dest.BGetPaperSizeNames();
+    m_dest.VFillDestPaperList(pContext);
     VSeedDestinationList(false);
     VShowMarginControls(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);

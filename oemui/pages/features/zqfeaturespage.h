@@ -7,12 +7,14 @@
 // The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
 // its help entry), and, private, the work of its dialog procedure with the reactions to each message.
 // Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
-// (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the print-quality group
-// (zqqualitygroup.h) and the user's own media (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
+// (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the destination list
+// (zqdestpapers.h), the print-quality group (zqqualitygroup.h) and the user's own media
+// (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
 // through the Paper/Quality page's part.
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/features/zqdestpapers.h"
 #include "pages/features/zqfeaturesstate.h"
 #include "pages/features/zqpagekinds.h"
 #include "pages/features/zqqualitygroup.h"
@@ -140,23 +142,10 @@ public:
     // The paper-size list on the current form, else on Letter with that paper's rules.
     void VRefreshPaperSizeGroup(PageContext* pContext);
 
-    // ---- resizing: actual size, the document on another paper, a percentage
+    // ---- resizing: actual size, the document on another paper (the destination list is a part,
+    // CZQDestPapers), a percentage
     // Mode 0 sets the group from the settings, mode 2 stores it back; other modes do nothing.
     void VRefreshResizeGroup(HWND hDlg, PageContext* pContext, int iMode);
-    // The printer's paper names for the destination list (the reader retries a driver still
-    // starting up); FALSE, and none, when they cannot be read.
-    BOOL BGetPaperSizeNames();
-    void VFillDestPaperList(PageContext* pContext);
-    // The user's forms within the custom-size range (a list the caller frees with VFreeStringList).
-    BOOL BGetCustomRangeForms(PageContext* pContext, PWSTR** ppNames, int* piCount);
-    // The paper id of a destination entry: the id of the paper name it shows, 0 for a name the
-    // printer does not list, the first id without the printer's names.
-    WORD WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds);
-    // The destination entry of a paper id; -1 when there is none.
-    int IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId);
-    // The percentage that fits the document's paper on the destination (100 when a size is unknown).
-    int IGetFitToPaperPercent(PageContext* pContext);
-    void VSelectScaleTargetPaper(HWND hDlg, PageContext* pContext);
     void VSetResizeGroup(PageContext* pContext);
     void VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext* pContext);
     void VUpdateResizeControls(HWND hDlg, PageContext* pContext);
@@ -207,7 +196,8 @@ public:
     ZQFeaturesState& StateForTesting() { return m_state; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
-    const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
+    const CZQPaperNames& PaperNamesForTesting() const { return m_dest.Names(); }
+    CZQDestPapers& DestPapersForTesting() { return m_dest; }
     CZQUserMedia& UserMediaForTesting() { return m_userMedia; }
     CZQQualityGroup& QualityGroupForTesting() { return m_quality; }
     CZQPageKinds& PageKindsForTesting() { return m_pageKinds; }
@@ -303,9 +293,6 @@ private:
     // printing (that page need not be in the sheet).
     void VRefreshPaperPageList(PageContext* pContext);
     void VRepaintPreview(BOOL bErase);
-    // A borderless paper's destination entry: the paper the Paper/Quality page shows, else "LETTER",
-    // else the first.
-    int IFindBorderlessTwin(PageContext* pContext);
     // The focus to the paper-size list and back, which redraws its owner-drawn entry.
     void VRefocusPaperSize();
     // The media-type list filled (pop-up mode's list, with the printer data it needs, or the
@@ -328,8 +315,7 @@ private:
     HICON m_hMarkerIcon = nullptr;
     ZQFeaturesState m_state;
     CZQQualityGroup m_quality{*this, m_controls, m_state};
-    CZQPaperNames m_paperNames;
-    zqsettings::CZQKeywordsOnce m_formKeywords;
+    CZQDestPapers m_dest{*this, m_controls, m_state, m_szText};
     CZQUserMedia m_userMedia{*this};
     CZQPageKinds m_pageKinds{*this, m_controls, m_state, m_userMedia, m_preview, m_hMarkerIcon};
 };

@@ -74,13 +74,13 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
                                                     {"ZQCustomPaperSize", L"ZQCustomPaperSize"}}));
     Prepare();
     EXPECT_EQ(c.entries, Entries(IDC_CBO_DEST_PAPER_SIZE));
-    EXPECT_EQ(c.a4, m_tab->WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_caps.pPaperIds));
+    EXPECT_EQ(c.a4, m_tab->DestPapersForTesting().WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_caps.pPaperIds));
     SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Tabloid"));
     if (!c.failures) {
-        EXPECT_EQ(0, m_tab->WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"Tabloid"), m_caps.pPaperIds));
-        EXPECT_EQ(Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_tab->IFindDestPaperIndex(4, m_caps.pPaperIds, DMPAPER_A4));
+        EXPECT_EQ(0, m_tab->DestPapersForTesting().WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"Tabloid"), m_caps.pPaperIds));
+        EXPECT_EQ(Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_tab->DestPapersForTesting().IFindDestPaperIndex(4, m_caps.pPaperIds, DMPAPER_A4));
     }
-    EXPECT_EQ(-1, m_tab->IFindDestPaperIndex(4, m_caps.pPaperIds, 999));
+    EXPECT_EQ(-1, m_tab->DestPapersForTesting().IFindDestPaperIndex(4, m_caps.pPaperIds, 999));
     m_printer.SetCapabilityFailures(DC_PAPERNAMES, 0, 0);
 }
 
