@@ -170,6 +170,14 @@ for shot in "ZQ Desk 2400 Colour:zqdesk-color-icm:#625=System Color Management" 
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Colour page of $printer" >&2; rc=1; fi
 done
 zqhost summary "ZQ Desk 2400 Colour" | grep "colour matching" || rc=1
+# The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
+# the sample page and the alert strip's place (the shortcut list and its panel follow).
+png="$out/zqroll-shortcuts.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Printing Shortcuts"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's Printing Shortcuts page" >&2; rc=1; fi
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
 # Job Storage page. A copy of its own: the saved sheet opens on that page next time and asks for the
 # PIN again before it lets the user go elsewhere, which the later steps on the desk printer cannot type.
