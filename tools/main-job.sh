@@ -15,6 +15,7 @@
 # private job with names of the user's own on the desk printer's Job Storage page; the Colour page
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
 # desk printer's system colour management and the roll printer's printer-managed emulation; the
+# roll printer's Printing Shortcuts page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output

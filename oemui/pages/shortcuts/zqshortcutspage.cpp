@@ -3,6 +3,7 @@
 #include "pages/shortcuts/zqshortcutspage.h"
 
 #include "common/zqcapsreuse.h"
+#include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
@@ -270,7 +271,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     HANDLE printer = nullptr;
     BOOL reopened = FALSE;
     m_bRestrictedUser = CZQCommon::BIsPrinterDataReadOnly(m_hPrinter, printerName, m_pPublicDM, &printer, &reopened);
-    if (reopened && printer) ClosePrinter(printer);
+    CZQPrinterHandle reopenedPrinter(reopened ? printer : nullptr);
     VSetDriverKeywords(pContext);
     m_bHasPrintingHelp = CZQCommon::BHasPrintingHelp(param, kPageShortcuts);
     VLoadText(6164, L"Customized Settings", m_szCustomizedText);

@@ -123,7 +123,7 @@ private:
     int m_nCtrlIdAnchor = 956;  // the shortcut list: run-time controls follow it in the tab order
     BOOL m_bRightColumn = FALSE;
     BOOL m_bReadFromControls = TRUE;
-    int m_nPageIndex = -1;
+    // The title and the sheet position are the base's (m_szTitle, m_iSheetPosition).
     PreviewSettings m_PreviewSettings = {};
     WCHAR m_szDocTypeName[kTextChars] = {};
     int m_nDocTypeBitmapId = 0;
