@@ -51,10 +51,7 @@ TEST_F(ShortcutsPage, StartsWithItsTextsOnBothTemplates) {
             const wchar_t* text;
         } texts[] = {
             {IDC_STA_TITLE1, L"Select the printing shortcut for this print job."},
-            {IDC_STA_TITLE2, L"Printing shortcut:"},
             {IDC_BTN_PREVIEW_PORT, L"Portrait"},
-            {IDC_BTN_PREVIEW_LAND, L"Landscape"},
-            {IDC_BTN_DELETE, L"De&lete"},
             {IDC_DOCUI_CUSTOM1, L"One or more custom settings have been chosen on the other tabs."},
             // Strings the status module lacks.
             {IDC_DOCUI_CUSTOM3,
@@ -80,9 +77,6 @@ TEST_F(ShortcutsPage, KeywordsFollowTheDriversLanguage) {
          {L"InputSlot", L"PageSize", L"ZQOrientation", L"ZQOrientationPortrait", L"ZQOrientationLandscape",
           L"StapleLocation", L"DuplexNoTumble", L"DuplexTumble", L"JCLZQPrintInGrayScale"}},
         {5,
-         {L"InputBin", L"PaperSize", L"Orientation", L"PORTRAIT", L"LANDSCAPE_CC90", L"Stapling", L"Vertical",
-          L"Horizontal", L"ZQPrintInGrayScale"}},
-        {4,
          {L"InputBin", L"PaperSize", L"Orientation", L"PORTRAIT", L"LANDSCAPE_CC90", L"Stapling", L"Vertical",
           L"Horizontal", L"ZQPrintInGrayScale"}},
     };
