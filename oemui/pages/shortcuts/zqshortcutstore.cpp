@@ -70,7 +70,7 @@ struct RecordImage {
         for (int f = 0; record.ppFeatures && f < record.nFeatures; ++f) {
             const ShortcutFeatureEntry* entry = record.ppFeatures[f];
             if (!entry) continue;
-            features.push_back({entry->szKeyword, entry->dwKind, static_cast<size_t>(entry->nPairs > 0 ? entry->nPairs : 0),
+            features.push_back({entry->szKeyword, static_cast<uint32_t>(entry->iKind), static_cast<size_t>(entry->nPairs > 0 ? entry->nPairs : 0),
                                 entry->ppszOptionKeywords, entry->ppszOptionNames});
         }
         text = {record.szName, record.szDocType, record.dwReserved, record.dwBitmapId, features.size(),
@@ -101,7 +101,7 @@ BOOL TakeRecord(const zqsc::RecordRead& read, ShortcutRecord* pRecord) {
             break;
         }
         ZQCopyText(entry->szKeyword, CZQShortcutStore::kNameChars, feature.keyword.c_str());
-        entry->dwKind = feature.kind;
+        entry->iKind = static_cast<int>(feature.kind);
         const int pairs = static_cast<int>(feature.optionKeywords.size());
         entry->nPairs = pairs;
         if (!pairs) continue;

@@ -10,28 +10,10 @@
 #pragma once
 
 #include "common/zquibase.h"
+#include "pages/shortcuts/zqshortcuttypes.h"
 
 struct PageContext;
 struct ZQUIDevmode;
-
-// One feature of a stored shortcut.
-struct ShortcutFeatureEntry {
-    WCHAR szKeyword[256];
-    DWORD dwKind;  // the panel control's kind
-    int nPairs;
-    PWSTR* ppszOptionKeywords;  // nPairs strings of 256 characters (or null entries)
-    PWSTR* ppszOptionNames;
-};
-
-// One printing shortcut, as read or to be written.
-struct ShortcutRecord {
-    WCHAR szName[256];     // also the stored value's name
-    WCHAR szDocType[256];  // the document type it was based on, the row it is listed under
-    int nFeatures;
-    DWORD dwReserved;
-    DWORD dwBitmapId;  // the row's bitmap
-    ShortcutFeatureEntry** ppFeatures;
-};
 
 // What the store reads of its page; pointers stay the page's.
 struct ShortcutStoreBinding {
