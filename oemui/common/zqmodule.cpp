@@ -62,6 +62,12 @@ CZQActCtxScope::~CZQActCtxScope() {
     if (m_active) DeactivateActCtx(0, m_cookie);
 }
 
+HWND CreateWindowInModuleContext(DWORD dwExStyle, PCWSTR pszClass, PCWSTR pszText, DWORD dwStyle, int x, int y,
+                                 int cx, int cy, HWND hParent, HMENU hMenu, HINSTANCE hInstance, LPVOID pParam) {
+    CZQActCtxScope scope;
+    return CreateWindowExW(dwExStyle, pszClass, pszText, dwStyle, x, y, cx, cy, hParent, hMenu, hInstance, pParam);
+}
+
 void AddObject() { InterlockedIncrement(&g_cObjects); }
 void ReleaseObject() { InterlockedDecrement(&g_cObjects); }
 void LockServer(BOOL fLock) {

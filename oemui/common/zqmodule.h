@@ -28,6 +28,11 @@ private:
     bool m_active = false;
 };
 
+// CreateWindowExW with the module's activation context active, so that run-time controls take the
+// common-controls version of the module's manifest, like its dialogs.
+HWND CreateWindowInModuleContext(DWORD dwExStyle, PCWSTR pszClass, PCWSTR pszText, DWORD dwStyle, int x, int y,
+                                 int cx, int cy, HWND hParent, HMENU hMenu, HINSTANCE hInstance, LPVOID pParam);
+
 // Live COM objects (plug-in objects and class factories) and server locks.
 void AddObject();
 void ReleaseObject();

@@ -3,6 +3,8 @@
 #include <new>
 
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
+#include "settings/zqdriverdata.h"
 
 #include "pages/about/zqaboutpage.h"
 #include "pages/color/zqcolorpage.h"
@@ -85,6 +87,16 @@ ZQPageTemplate ColorTemplate(const ZQSheetFacts& facts) {
     if (facts.bSimplifiedUI) return {IDD_DLG_COLORPAGE_SUI, IDD_DLG_COLORPAGE_SUI_RTL, &ColorPageDlgProc};
     return {IDD_DLG_COLORPAGE, IDD_DLG_COLORPAGE_RTL, &ColorPageDlgProc};
 }
+// While the printer is being installed, the settings it starts with name the first document type
+// they match (or the custom settings), before any window exists.
+void ShortcutsBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
+    auto* tab = static_cast<CZQLargeFormatShortcutsTab*>(pContext->pPage);
+    const POEMCUIPPARAM param = tab->CUIParam();
+    DWORD installing = 0;
+    if (param && CZQDriverData::BGetPrinterDataDword(param->hPrinter, zqsettings::kInstallationComplete, &installing) &&
+        installing == 1)
+        tab->VDetectCurrentShortcut(pContext);
+}
 // Printers with the simplified interface get the large-format Printing Shortcuts page.
 CZQTabBase* CreateShortcuts(const ZQSheetFacts& facts) {
     if (!facts.bSimplifiedUI && !facts.bDocUISUI) return nullptr;
@@ -113,7 +125,7 @@ void ServicesSheetEnd(PageContext* pContext) {
 
 const ZQPageRow kPageRows[] = {
     {kPageShortcuts, &CreateShortcuts, &ShortcutsTemplate, CZQLargeFormatShortcutsTab::kTitleId, L"Printing Shortcuts",
-     nullptr, nullptr},
+     &ShortcutsBeforeAdd, nullptr},
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
     {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", &EffectsBeforeAdd, &EffectsSheetEnd},

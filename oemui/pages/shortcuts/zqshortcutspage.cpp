@@ -291,7 +291,14 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VFillShortcutList(pContext, firstUse);
     VTakeFirstRowForPlaceholder(pContext);
+    // A name that is no document type is a stored shortcut, which may be deleted.
+    if (m_szCurrentName[0] && !BIsDocumentType(pContext, m_szCurrentName)) {
+        m_bStoredShortcutShown = TRUE;
+        ZQCopyText(m_szStoredShortcutName, kTextChars, m_szCurrentName);
+        if (m_hwndDelete) EnableWindow(m_hwndDelete, TRUE);
+    }
     VSelectRow(m_szCurrentName);
+    if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
@@ -440,6 +447,7 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
 void CZQLargeFormatShortcutsTab::VOnKillActive(PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     if (ZQUIDevmode* core = CoreOf(m_pCUIParam)) core->iStartPage = kTitleId;
+    VSaveState(pContext);
     if (work.dwPendingChange == 0 && pContext->pQuickSets) pContext->pQuickSets->VSnapshotCurrent(&work);
 }
 

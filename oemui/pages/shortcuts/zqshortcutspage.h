@@ -7,6 +7,7 @@
 
 #include "pages/shortcuts/zqshortcutstore.h"
 #include "pages/shortcuts/zqshortcuttypes.h"
+#include "common/zqstrings.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -86,6 +87,60 @@ public:
     // document's orientation (1 portrait, 2 landscape).
     static int IEntryPictureId(const ShortcutPanelEntry& entry, PCWSTR pszPaperKeyword, WORD wOrientation);
 
+    // ---- document types, the settings the sheet opens with, the customised row
+    // The node's pictures and its "DocFeature" children (one to ten) into the panel's entries; TRUE
+    // when one was read. The caller frees the previous entries first.
+    BOOL BReadShortcutDocument(IXMLDOMNode* pNode, PageContext* pContext, int iFlag);
+    // While the sheet is built, before the window exists: the private devmode names the next
+    // document type when the settings match it, else the custom settings. No entries are left.
+    void VDetectCurrentShortcut(PageContext* pContext);
+    // Paper, quality, media, orientation or two-sided printing differ from the panel's choices.
+    BOOL BSettingsDifferFromPanel(PageContext* pContext);
+    // The selected row's document type (a stored shortcut's base type); the caller owns the node.
+    BOOL BGetSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode);
+    BOOL BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag);
+    void VSaveState(PageContext* pContext);
+    void VRestoreSelections(PageContext* pContext);
+    void VShowCustomizedRow(PageContext* pContext);
+    void VRemoveCustomizedRow();
+    // A document type's own name; a stored shortcut's base type (empty when it cannot be read).
+    void VResolveSelectedName(PageContext* pContext, PCWSTR pszName, PWSTR pszOut);
+    static BOOL BIsDocumentType(PageContext* pContext, PCWSTR pszName);
+    void VUpdateDeleteButton(PageContext* pContext, PCWSTR pszName);
+    BOOL BPrinterShortcutExists(PageContext* pContext, PCWSTR pszName);
+
+    // ---- the panel's run-time controls
+    // A control's class, style and text at creation; its place on the page.
+    struct ControlShape;
+    struct ControlPlace;
+    // Each takes the holder's place and the next id (a window of the right class under that id is
+    // kept); always TRUE, also when the window could not be made.
+    BOOL BCreatePushButton(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piCtrlId);
+    BOOL BCreateLabelAndText(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piTextCtrlId,
+                             int* piCaptionId);
+    BOOL BCreateCheckBox(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piCtrlId);
+    BOOL BCreateLabelAndCombo(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piListId,
+                              int* piCaptionId);
+    BOOL BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piSliderId,
+                               int* piCaptionId);
+    void VSetAnchorId(int iId);
+    void VSetupEditFeature(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszNames, int iRow, BOOL bFromEntry);
+    void VPlaceEditGroup(PageContext* pContext, int iCaption, int iEdit, int iSpin, int iPictureHolder, int iRow);
+    void VSetStaticText(PageContext* pContext, PCWSTR* ppszText, int iCtrlId);
+    void VSetCheckFromValue(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszKeywords, int iSelected, int nCount,
+                            int iCtrlId);
+    void VFillChoiceCombo(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszKeywords, PCWSTR* ppszNames,
+                          int** ppiNotAvailable, int iCurrent, int nCount, int iCtrlId);
+    void VFillInputBinCombo(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszKeywords, PCWSTR* ppszNames,
+                            int** ppiNotAvailable, int iCurrent, int nCount, int iCtrlId);
+    BOOL BIsBinOffered(PageContext* pContext, PCWSTR pszName);
+    void VFillDuplexCombo(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszKeywords, PCWSTR* ppszNames,
+                          int** ppiNotAvailable, int iCurrent, int nCount, int iCtrlId);
+    DWORD DWFillStaplingCombo(BYTE bPubId, PCWSTR pszKeyword, PageContext* pContext);
+    void VEnablePanelControls(BOOL bAll);
+    void VDisableSaveDelete() { m_store.VDisableSaveDelete(); }
+    void VOnSettingsChanged(PageContext* pContext);
+
     // ---- services of the list, the panel and the commands
     // WM_DRAWITEM of the shortcut list: the row's picture and its name (two lines on printers
     // outside the large-format class when it does not fit).
@@ -116,6 +171,19 @@ public:
         m_nEntries = nEntries;
     }
     void VSetRunTimeIdsForTesting(int iEnd) { m_nNextCtrlId = m_nCtrlIdEnd = iEnd; }
+    int NextCtrlIdForTesting() const { return m_nNextCtrlId; }
+    int CtrlIdEndForTesting() const { return m_nCtrlIdEnd; }
+    int AnchorForTesting() const { return m_nCtrlIdAnchor; }
+    void VSetRightColumnForTesting(BOOL bRight) { m_bRightColumn = bRight; }
+    PCWSTR DocTypeNameForTesting() const { return m_szDocTypeName; }
+    PCWSTR BaseDocTypeForTesting() const { return m_szBaseDocType; }
+    int EntryCountForTesting() const { return m_nEntries; }
+    ShortcutPanelEntry* EntryForTesting(int i) const { return m_ppEntries && i >= 0 && i < m_nEntries ? m_ppEntries[i] : nullptr; }
+    int DocTypeBitmapIdForTesting() const { return m_nDocTypeBitmapId; }
+    int ShortcutBitmapIdForTesting() const { return m_nShortcutBitmapId; }
+    BOOL StoredShortcutShownForTesting() const { return m_bStoredShortcutShown; }
+    void VSetStoredShortcutShownForTesting(BOOL b) { m_bStoredShortcutShown = b; }
+    void VSetCurrentNameForTesting(PCWSTR pszName) { ZQCopyText(m_szCurrentName, kTextChars, pszName); }
     PCWSTR CurrentNameForTesting() const { return m_szCurrentName; }
     PCWSTR CustomizedTextForTesting() const { return m_szCustomizedText; }
     BOOL RestrictedUserForTesting() const { return m_bRestrictedUser; }
@@ -153,6 +221,19 @@ private:
     // when listed.
     BOOL BInsertStoredRow(PageContext* pContext, PCWSTR pszName, BOOL bOnlyNew);
     void VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll);
+    // ---- the run-time controls' common steps
+    // The control at the next id: a window of the shape's class kept (moved, its text renewed where
+    // the shape says), any other replaced; put after the window of iAfterId. The id is taken also
+    // when the window could not be made.
+    int IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, PCWSTR pszText,
+                     const ControlPlace& place, int iAfterId);
+    // The string of the text id with the status module's colon.
+    void VComposeCaption(int iTextId, PWSTR pszCaption);
+    void VFinishRow(int iHolder, int iLastId);
+    BOOL BCreateSingle(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, int iTextId, int iHolder,
+                       int* piCtrlId);
+    BOOL BCreatePair(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, int iTextId, int iHolder,
+                     int* piSecondId, int* piCaptionId);
     BOOL BBuildNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
                      PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
 

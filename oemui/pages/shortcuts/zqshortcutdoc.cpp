@@ -1,0 +1,328 @@
+// A document type of the helper file read into the panel's entries; whether the settings the sheet
+// opens with still match the first type; the "Customized Settings" row under the type the settings
+// came from; the shortcut-store look-ups behind the Delete button; the panel's selections kept in the
+// working copy so that a rebuilt page shows them again.
+#include "pages/shortcuts/zqshortcutspage.h"
+
+#include "common/zqhandles.h"
+#include "common/zqstorenames.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
+#include "pages/zqpageitems.h"
+#include "res/zqshortcutsids.h"
+#include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmluirules.h"
+#include "xmlrules/zqxmlutil.h"
+
+using namespace zqpage;
+
+namespace {
+
+constexpr WCHAR kCustomSettingsName[] = L"Custom Print Settings";
+constexpr int kMaxDocFeatures = 10;
+
+// A number child ("bitmap_id", "custbitmap_id") into the field; a missing or empty one leaves it.
+void ReadIdChild(IXMLDOMNode* pNode, PCWSTR pszChild, int* piField) {
+    double value = 0.0;
+    if (zqxml::HrChildNumber(pNode, pszChild, &value) == S_OK) *piField = static_cast<int>(zqxml::LTruncate(value));
+}
+
+// The document-type node whose name is the text, walked by position from the start; the caller
+// owns it.
+BOOL FindDocType(PageContext* pContext, PCWSTR pszName, IXMLDOMNode** ppNode) {
+    *ppNode = nullptr;
+    if (!RulesLoaded(pContext) || !pszName) return FALSE;
+    IXMLDOMNodeList* list = pContext->pRules->Parser().DocSettingList();
+    LONG count = 0;
+    if (!list || FAILED(list->get_length(&count))) return FALSE;
+    for (LONG i = 0; i < count; ++i) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (list->get_item(i, node.Put()) != S_OK || !node) continue;
+        WCHAR label[CZQLargeFormatShortcutsTab::kTextChars] = {};
+        if (pContext->pRules->BReadOptionName(node.Get(), label) && ZQEqualNoCase(label, pszName)) {
+            *ppNode = node.Detach();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+int LeadingNumber(PCWSTR pszText) { return pszText ? static_cast<int>(wcstol(pszText, nullptr, 10)) : 0; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Reading a document type
+// ---------------------------------------------------------------------------------------------
+BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageContext* pContext, int /*iFlag*/) {
+    if (!pNode || !pContext || !pContext->pRules) return FALSE;
+    ReadIdChild(pNode, L"bitmap_id", &m_nDocTypeBitmapId);
+    ReadIdChild(pNode, L"custbitmap_id", &m_nShortcutBitmapId);
+    CZQComPtr<IXMLDOMNodeList> features;
+    LONG count = 0;
+    if (zqxml::HrSelectNodes(pNode, L"DocFeature", features.Put()) != S_OK || !features ||
+        FAILED(features->get_length(&count)) || count <= 0 || count > kMaxDocFeatures)
+        return FALSE;
+    auto** entries = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, count * sizeof(ShortcutPanelEntry*)));
+    if (!entries) return FALSE;
+    m_ppEntries = entries;
+    m_nEntries = static_cast<int>(count);
+    features->reset();
+    BOOL read = FALSE;
+    for (LONG i = 0; i < count; ++i) {
+        auto* entry = static_cast<ShortcutPanelEntry*>(LocalAlloc(LPTR, sizeof(ShortcutPanelEntry)));
+        entries[i] = entry;
+        CZQComPtr<IXMLDOMNode> feature;
+        if (features->nextNode(feature.Put()) != S_OK || !feature || !entry) continue;
+        read = TRUE;
+        WCHAR display[kTextChars] = {};
+        LONG label = 0, help = 0, selected = 0, options = 0;
+        PWSTR* keywords = nullptr;
+        LONG **bitmaps = nullptr, **labelIds = nullptr;
+        pContext->pRules->BReadDocOptionsEx(feature.Get(), entry->szKeyword, &label, &help, entry->szFixed, display,
+                                            &selected, &keywords, &bitmaps, &options, &labelIds, entry->szLocked);
+        entry->iLabel = static_cast<int>(label);
+        entry->iLabelTextId = static_cast<int>(help);
+        entry->iSelected = static_cast<int>(selected);
+        entry->nOptions = static_cast<int>(options);
+        entry->ppszOptionKeywords = keywords;
+        entry->ppiOptionBitmapIds = reinterpret_cast<int**>(bitmaps);
+        entry->iDefaultOption = CZQShortcutStore::IFindString(entry->nOptions, keywords, display);
+        if (entry->iDefaultOption < 0) entry->iDefaultOption = 0;
+        entry->iKind = ZQEqualNoCase(entry->szFixed, L"True") && entry->nOptions == 1
+                           ? IGetFixedKind()
+                           : IGetControlKind(pContext, entry->szKeyword);
+        POPTITEM item = nullptr;
+        if (!BFindDriverItem(entry->szKeyword, &item, pContext)) {
+            BBuildOptionNamesNoItem(labelIds, keywords, entry->nOptions, entry->szKeyword, pContext,
+                                    &entry->ppszOptionNames, &entry->ppiNotAvailable);
+        } else if (wcscmp(entry->szKeyword, L"ZQScaleToPaper") == 0) {
+            // Its options are papers: the names come from the core driver's form item.
+            ZQCopyText(entry->szKeyword, kTextChars, m_szKwPaperSize);
+            POPTITEM form = nullptr;
+            DWFindOptItemByPubId(m_pCUIParam, DMPUB_FORMNAME, -1, &form);
+            BBuildOptionNames(form, labelIds, keywords, entry->nOptions, entry->szKeyword, pContext,
+                              &entry->ppszOptionNames, &entry->ppiNotAvailable);
+            ZQCopyText(entry->szKeyword, kTextChars, L"ZQScaleToPaper");
+        } else {
+            BBuildOptionNames(item, labelIds, keywords, entry->nOptions, entry->szKeyword, pContext,
+                              &entry->ppszOptionNames, &entry->ppiNotAvailable);
+        }
+        zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
+    }
+    return read;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BGetSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode) {
+    if (!ppNode) return FALSE;
+    *ppNode = nullptr;
+    if (!m_hwndShortcutList) return FALSE;
+    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR) return FALSE;
+    WCHAR text[kTextChars] = {};
+    const LRESULT length = SendMessageW(m_hwndShortcutList, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length == LB_ERR || length >= static_cast<LRESULT>(kTextChars)) return FALSE;
+    SendMessageW(m_hwndShortcutList, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    if (ZQEqualNoCase(text, m_szCustomizedText)) ZQCopyText(text, kTextChars, m_szBaseDocType);
+    if (!BIsDocumentType(pContext, text)) {
+        m_bStoredShortcutShown = TRUE;
+        m_store.VGetShortcutText(pContext, text);
+    } else {
+        m_bStoredShortcutShown = FALSE;
+    }
+    VFreePanelEntries();
+    ZQCopyText(m_szDocTypeName, kTextChars, text);
+    return FindDocType(pContext, text, ppNode);
+}
+
+BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag) {
+    CZQComPtr<IXMLDOMNode> node;
+    if (!BGetSelectedDocType(pContext, node.Put()) || !node) return FALSE;
+    if (!BReadShortcutDocument(node.Get(), pContext, iFlag)) return FALSE;
+    node.Reset();
+    RECT page = {};
+    if (!m_hDlg || !GetWindowRect(m_hDlg, &page)) return TRUE;
+    for (int row = 0; row < 6; ++row) {
+        HWND holder = GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row);
+        HWND below = GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row + 2);
+        RECT place = {};
+        if (!holder || !below || !GetWindowRect(below, &place)) continue;
+        MoveWindow(holder, place.left - page.left, place.top - page.top - 10, place.right - place.left,
+                   place.bottom - place.top, FALSE);
+    }
+    return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The settings the sheet opens with
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
+    m_bReadFromControls = FALSE;
+    if (m_pCUIParam) m_pPublicDM = m_pCUIParam->pPublicDM;
+    if (!RulesLoaded(pContext)) return;
+    IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
+    CZQComPtr<IXMLDOMNode> node;
+    // The walk goes on from where the list's last walker left it.
+    if (types && types->nextNode(node.Put()) == S_OK && node) {
+        pContext->pRules->BReadOptionName(node.Get(), m_szDocTypeName);
+        ZQUIDevmode* core = CoreOf(m_pCUIParam);
+        if (BReadShortcutDocument(node.Get(), pContext, 0) && core) {
+            if (BSettingsDifferFromPanel(pContext)) {
+                core->dwPendingChange = 1;
+                ZQCopyText(core->szDocTypeName, kTextChars, kCustomSettingsName);
+            } else {
+                ZQCopyText(core->szDocTypeName, kTextChars, m_szDocTypeName);
+                for (int i = 0; i < m_nEntries && i < kMaxDocFeatures; ++i)
+                    if (m_ppEntries[i]) core->adwSelectionSlots[i] = static_cast<uint32_t>(m_ppEntries[i]->iSelected);
+                core->dwDocTypeScaling = 100;
+                core->dwDocTypeCopies = 1;
+            }
+        }
+    }
+    VFreePanelEntries();
+}
+
+BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    for (int i = 0; m_ppEntries && i < m_nEntries; ++i) {
+        const ShortcutPanelEntry* entry = m_ppEntries[i];
+        if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords)
+            continue;
+        const PCWSTR chosen = entry->ppszOptionKeywords[entry->iSelected] ? entry->ppszOptionKeywords[entry->iSelected]
+                                                                          : L"";
+        const PCWSTR keyword = entry->szKeyword;
+        if (wcscmp(keyword, L"Duplex") == 0) {
+            if (!work) continue;
+            const bool oneSided = work->wDuplex == 1, manual = work->dwManualDuplex == 1;
+            if (ZQEqualNoCase(chosen, L"NONE") && (manual || !oneSided)) return TRUE;
+            if (ZQEqualNoCase(chosen, L"Automatically") && oneSided) return TRUE;
+            if (ZQEqualNoCase(chosen, L"Manually") && !manual) return TRUE;
+            continue;
+        }
+        if (wcscmp(keyword, L"PaperSize") != 0 && wcscmp(keyword, L"PrintQuality") != 0 &&
+            wcscmp(keyword, L"MediaType") != 0 && wcscmp(keyword, m_szKwOrientation) != 0)
+            continue;
+        CZQLocalPtr<WCHAR> current;
+        DWGetFeatureOption(m_pCUIParam, keyword, current.Put());
+        if (!ZQEqualNoCase(current.Get() ? current.Get() : L"", chosen)) return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panel's selections in the working copy
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work) return;
+    ZQCopyText(work->szDocTypeName, kTextChars, m_szDocTypeName);
+    for (int i = 0; i < kMaxDocFeatures; ++i) {
+        const ShortcutPanelEntry* entry = m_ppEntries && i < m_nEntries ? m_ppEntries[i] : nullptr;
+        work->adwSelectionSlots[i] = entry ? static_cast<uint32_t>(entry->iSelected) : 0;
+        if (!entry || entry->iKind != kKindEdit) continue;
+        const bool scaling = ZQEqualNoCase(entry->szKeyword, L"Scaling");
+        if (!scaling && !ZQEqualNoCase(entry->szKeyword, L"Copies")) continue;
+        int value = 0;
+        if (m_bReadFromControls && m_hDlg)
+            value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
+        else if (entry->nOptions > 0 && entry->ppszOptionKeywords)
+            value = LeadingNumber(entry->ppszOptionKeywords[0]);
+        (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
+    }
+    if (pContext->pLogic)
+        DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", pContext->pLogic->BIsBorderlessPaper() ? 1 : 0, 1);
+}
+
+void CZQLargeFormatShortcutsTab::VRestoreSelections(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !ZQEqualNoCase(m_szDocTypeName, work->szDocTypeName)) return;
+    for (int i = 0; m_ppEntries && i < m_nEntries && i < kMaxDocFeatures; ++i)
+        if (m_ppEntries[i]) m_ppEntries[i]->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The "Customized Settings" row
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VShowCustomizedRow(PageContext* pContext) {
+    if (!m_hwndShortcutList) return;
+    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR) return;
+    WCHAR text[kTextChars] = {};
+    const LRESULT length = SendMessageW(m_hwndShortcutList, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length != LB_ERR && length < static_cast<LRESULT>(kTextChars))
+        SendMessageW(m_hwndShortcutList, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    if (ZQEqualNoCase(text, m_szCustomizedText)) ZQCopyText(text, kTextChars, m_szBaseDocType);
+    VResolveSelectedName(pContext, text, m_szBaseDocType);
+    VRemoveCustomizedRow();
+    const LRESULT parent = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(m_szBaseDocType));
+    LRESULT select = 0;
+    if (m_szBaseDocType[0] && parent != LB_ERR) {
+        VEnablePanelControls(TRUE);
+        const LRESULT added = SendMessageW(m_hwndShortcutList, LB_INSERTSTRING, static_cast<WPARAM>(parent + 1),
+                                           reinterpret_cast<LPARAM>(m_szCustomizedText));
+        if (added >= 0) {
+            VPlaceRowBitmap(static_cast<int>(added), HRowBitmap(static_cast<UINT>(m_nShortcutBitmapId)));
+            select = added;
+        }
+    }
+    SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
+}
+
+void CZQLargeFormatShortcutsTab::VRemoveCustomizedRow() {
+    if (!m_hwndShortcutList) return;
+    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(m_szCustomizedText));
+    if (row == LB_ERR) return;
+    SendMessageW(m_hwndShortcutList, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    m_BitmapArray.BRemoveAt(static_cast<int>(row));
+}
+
+void CZQLargeFormatShortcutsTab::VResolveSelectedName(PageContext* pContext, PCWSTR pszName, PWSTR pszOut) {
+    if (!pszName || !pszOut) return;
+    CZQComPtr<IXMLDOMNode> node;
+    if (FindDocType(pContext, pszName, node.Put())) {
+        if (pszOut != pszName) ZQCopyText(pszOut, kTextChars, pszName);
+        return;
+    }
+    ZQCopyText(m_szStoredShortcutName, kTextChars, pszName);
+    m_bStoredShortcutShown = TRUE;
+    ShortcutRecord record = {};
+    ZQCopyText(record.szName, kTextChars, pszName);
+    // A shortcut that cannot be read leaves the text empty: the row then has no parent.
+    m_store.BReadShortcut(pContext, &record);
+    ZQCopyText(pszOut, kTextChars, record.szDocType);
+    CZQShortcutStore::VFreeShortcut(&record);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Delete and the stores
+// ---------------------------------------------------------------------------------------------
+BOOL CZQLargeFormatShortcutsTab::BIsDocumentType(PageContext* pContext, PCWSTR pszName) {
+    return CZQShortcutStore::BIsDocumentType(pContext, pszName);
+}
+
+BOOL CZQLargeFormatShortcutsTab::BPrinterShortcutExists(PageContext* pContext, PCWSTR pszName) {
+    HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
+    CZQPrinterDataList stored;
+    if (!pszName || !printer || !stored.BRead(printer, zqsettings::kShortcutPoolKey)) return FALSE;
+    (void)pContext;
+    for (DWORD i = 0; i < stored.Count(); ++i)
+        if (stored.Name(i) && ZQEqualNoCase(stored.Name(i), pszName)) return TRUE;
+    return FALSE;
+}
+
+void CZQLargeFormatShortcutsTab::VUpdateDeleteButton(PageContext* pContext, PCWSTR pszName) {
+    if (!m_hwndDelete) return;
+    if (BIsDocumentType(pContext, pszName)) {
+        EnableWindow(m_hwndDelete, FALSE);
+        return;
+    }
+    ZQCopyText(m_szStoredShortcutName, kTextChars, m_szCurrentName);
+    if (!m_bRestrictedUser)
+        EnableWindow(m_hwndDelete, TRUE);
+    else if (BPrinterShortcutExists(pContext, pszName))
+        EnableWindow(m_hwndDelete, FALSE);
+    else if (m_store.BUserShortcutExists(pContext, pszName))
+        EnableWindow(m_hwndDelete, TRUE);
+}
