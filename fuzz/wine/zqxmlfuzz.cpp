@@ -27,6 +27,7 @@
 #include "common/zqstorenames.h"
 #include "device/zqalertdefs.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/shortcuts/zqshortcutspage.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqeventhooks.h"
@@ -380,6 +381,24 @@ void ReadGroupsAndDocTypes(CZQXmlUiRules& rules, IXMLDOMDocument* doc, POEMCUIPP
         rules.BReadDocFeatures(node.Get(), &features, &pairs, &featureCount);
         FreeEntries(features, featureCount);
         FreeEntries(pairs, featureCount);
+    }
+    // Every document type of the file into the shortcuts page's panel entries.
+    CZQComPtr<IXMLDOMNodeList> types;
+    BSTR pattern = SysAllocString(L"//DocSetting");
+    doc->selectNodes(pattern, types.Put());
+    SysFreeString(pattern);
+    LONG typeCount = 0;
+    if (!types || FAILED(types->get_length(&typeCount))) return;
+    CZQLargeFormatShortcutsTab page;
+    page.VBind(nullptr, param, nullptr);
+    PageContext context = {};
+    context.pPage = &page;
+    context.pRules = &rules;
+    for (LONG i = 0; i < typeCount && i < 100; ++i) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (types->get_item(i, node.Put()) != S_OK || !node) continue;
+        page.VFreePanelEntries();
+        page.BReadShortcutDocument(node.Get(), &context, 0);
     }
 }
 

@@ -612,6 +612,11 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
             s += Format(L"  quick set: \"%ls\", document type \"%ls\" (in use %lu), customised %lu\n", name.c_str(),
                         docType.c_str(), static_cast<unsigned long>(pd.dwQuickSetInUse),
                         static_cast<unsigned long>(pd.dwPendingChange));
+            // The shortcut section: the panel's selections of the document type and its edit fields.
+            std::wstring slots;
+            for (uint32_t slot : pd.adwSelectionSlots) slots += Format(slots.empty() ? L"%lu" : L",%lu", static_cast<unsigned long>(slot));
+            s += Format(L"  shortcut: selections %ls, scaling %lu, copies %lu\n", slots.c_str(),
+                        static_cast<unsigned long>(pd.dwDocTypeScaling), static_cast<unsigned long>(pd.dwDocTypeCopies));
             // The colour page's choices and the page the sheet opens on next.
             s += Format(L"  colour: greyscale %lu, sepia %lu, colour matching automatic %lu, start page %ld\n",
                         static_cast<unsigned long>(pd.dwPrintAsGray), static_cast<unsigned long>(pd.dwSepia),
