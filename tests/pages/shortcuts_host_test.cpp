@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "formats/zquidevmode.h"
@@ -11,6 +14,7 @@
 #include "res/zqshortcutsids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
+#include "zqinstall.h"
 
 namespace {
 
@@ -42,6 +46,70 @@ TEST_F(ShortcutsUnderHost, RollPrinterShowsThePageFirstAndKeepsItOnOk) {
     ZQUIDevmode block = {};
     std::memcpy(&block, oem, sizeof block);
     EXPECT_EQ(4255, block.iStartPage) << "the sheet opens on the Printing Shortcuts page next";
+}
+
+// Installing opens the sheets: the default settings name the first document type when they match
+// it (the roll sample's), else the custom settings (a copy whose first type asks for other media).
+TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
+    const std::wstring model = zqtest::BesideExe(zqhosttest::kRollModel);
+    const std::wstring dir = model.substr(0, model.find_last_of(L'\\') + 1);
+    const auto read = [](const std::wstring& path) {
+        std::ifstream in(path.c_str(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    const auto replace = [](std::string text, const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        EXPECT_NE(std::string::npos, at) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const std::string glossy = "<DocFeature><name>MediaType</name><hidden>False</hidden><resource_id>6147</resource_id>"
+                               "<select_option>COATED</select_option><DocOption><name>COATED</name></DocOption>"
+                               "<DocOption><name>PLAIN</name></DocOption></DocFeature><DocFeature>";
+    std::ofstream((dir + L"zqrollglossy.xml").c_str(), std::ios::binary)
+        << replace(read(dir + L"zqroll.xml"), "<custbitmap_id>652</custbitmap_id>\n            <DocFeature>", "<custbitmap_id>652</custbitmap_id>" + glossy);
+    const struct {
+        const char* copy;
+        const wchar_t* printer;
+        bool glossy;
+        const wchar_t* type;
+        DWORD customised;
+    } cases[] = {{"zqrollmatching", L"ZQ Roll Matching", false, L"Technical Drawings", 0},
+                 {"zqrollglossy", L"ZQ Roll Glossy", true, L"Custom Print Settings", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.copy);
+        std::string text = replace(read(model), "Name=ZQ Roll 4400 Large Format",
+                                   "Name=" + std::string(c.printer, c.printer + wcslen(c.printer)));
+        if (c.glossy) {
+            text = replace(text, "Files=zqroll.xml", "Files=zqrollglossy.xml");
+            text = replace(text, "Option=zqroll.xml | zqroll.xml", "Option=zqrollglossy.xml | zqrollglossy.xml");
+        }
+        const std::wstring path = dir + std::wstring(c.copy, c.copy + strlen(c.copy)) + L".zqm";
+        std::ofstream(path.c_str(), std::ios::binary) << text;
+        HANDLE old = nullptr;
+        PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+        if (OpenPrinterW(const_cast<LPWSTR>(c.printer), &old, &all)) {
+            DeletePrinter(old);
+            ClosePrinter(old);
+        }
+        ZQInstallResult installed;
+        ASSERT_TRUE(ZQInstallPrinter(path, zqtest::ExeDir(), L"", installed));
+        CZQSpoolPrinter h = zqhosttest::OpenFully(c.printer);
+        const std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), c.printer);
+        const BYTE* oem = zqhosttest::OemBlock(dm);
+        ASSERT_NE(nullptr, oem);
+        ZQUIDevmode block = {};
+        std::memcpy(&block, oem, sizeof block);
+        EXPECT_STREQ(c.type, reinterpret_cast<const wchar_t*>(block.szDocTypeName));
+        EXPECT_EQ(c.customised, block.dwPendingChange);
+        if (!c.customised) {
+            EXPECT_EQ(100u, block.dwDocTypeScaling);
+            EXPECT_EQ(1u, block.dwDocTypeCopies);
+        }
+        EXPECT_NE(std::wstring::npos, ZQDescribeDevmode(dm.data(), dm.size()).find(c.type)) << "the summary names it";
+        DeletePrinter(h.Get());
+    }
 }
 
 }  // namespace
