@@ -392,23 +392,23 @@ void CZQAdvColorDlg::VLayoutCompact() {
     const RECT* ink = recorded(kRows[kInkRowsFrom].label);
     if (!first || !ink) return;
     const int rise = ink->top - first->top;
-    auto move = [&](HWND control, const RECT& rc, int cyGrow) {
+    auto move = [&](HWND control, const RECT& rc) {
         if (control)
-            SetWindowPos(control, nullptr, rc.left, rc.top - rise, rc.right - rc.left, rc.bottom - rc.top + cyGrow,
+            SetWindowPos(control, nullptr, rc.left, rc.top - rise, rc.right - rc.left, rc.bottom - rc.top,
                          SWP_NOZORDER | SWP_NOCOPYBITS | SWP_NOACTIVATE);
     };
     for (int i = kInkRowsFrom; i < static_cast<int>(sizeof kRows / sizeof kRows[0]); ++i) {
         const Row& row = kRows[i];
         for (int id : {row.label, row.edit, row.low, row.middle, row.high, row.swatch, row.slider})
-            if (const RECT* rc = recorded(id)) move(id == row.slider ? m_aSliders[row.position].hTrackbar : Item(id), *rc, 0);
+            if (const RECT* rc = recorded(id)) move(id == row.slider ? m_aSliders[row.position].hTrackbar : Item(id), *rc);
     }
     if (const RECT* group = recorded(IDC_GB_ADV_COLORSETTING)) {
         RECT rc = *group;
         rc.top += rise;  // the group keeps its top and loses the three rows' height
-        move(Item(IDC_GB_ADV_COLORSETTING), rc, -rise);
+        move(Item(IDC_GB_ADV_COLORSETTING), rc);
     }
     for (int id : {IDC_GB_PREVIEW, IDC_STA_BEFOREIMAGE, IDC_PREVIEW_BEFORE, IDC_STA_AFTERIMAGE, IDC_PREVIEW, IDOK, IDCANCEL})
-        if (const RECT* rc = recorded(id)) move(Item(id), *rc, 0);
+        if (const RECT* rc = recorded(id)) move(Item(id), *rc);
     RECT window;
     GetWindowRect(m_hDlg, &window);
     SetWindowPos(m_hDlg, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - rise,

@@ -243,6 +243,13 @@ BOOL CZQColorTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
             logic.IBindFeatureControl(0, feature, control, &result, kDoc, CZQUILogic::kBindCompare, checkBox, old, nullptr);
         return status == 0 && result != 0;
     };
+    // The emulations' list leaves the dummy option out, so its entries are not the feature's
+    // positions: the feature itself is compared.
+    auto selectionDiffers = [&](PCWSTR feature) {
+        const int old = logic.IGetSavedSelection(feature);
+        POPTITEM item = FeatureItem(param, feature);
+        return m_hEmulation && old >= 0 && item && item->Sel != old;
+    };
     changed = changed || differs(m_hRgbColor, L"RGBColor", FALSE) || differs(m_hCmykInks, L"CMYKInks", FALSE) ||
               (!Checked(m_hPrintInColor) && differs(m_hGrayscaleList, zqkw::kZQPrintInGrayScale, FALSE)) ||
               differs(m_hPrinterManaged, L"ZQColorMgmtOptions", TRUE);
@@ -250,7 +257,7 @@ BOOL CZQColorTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     changed = changed || differs(m_hInputColorSpace, zqkw::kZQInputColorSpace, FALSE) ||
               differs(m_hCmyk, L"ZQCMYK", FALSE) || differs(m_hRgb, L"ZQRGB", FALSE) ||
               differs(m_hIntent, L"ZQIntent", FALSE) || differs(m_hCartridges, L"ZQInstalledPrintCartridges", FALSE) ||
-              differs(m_hEmulation, L"ZQEmulatedPrinters", FALSE) ||
+              selectionDiffers(L"ZQEmulatedPrinters") ||
               differs(m_hNeutralGrays, L"ZQNeutralGrays", FALSE) ||
               differs(m_hShowPreview, zqkw::kZQPrintPreview, TRUE);
     for (int i = 0; i < 7 && !changed; ++i) changed = live->aiColorAdjust[i] != work->aiColorAdjust[i];

@@ -107,14 +107,19 @@ TEST_F(AdvColor, TheInksAloneCloseTheDialogUp) {
         EXPECT_TRUE(m_tab->AdvColorForTesting().BCompactForTesting());
         EXPECT_EQ(nullptr, Slider(Dlg::kBrightness).hTrackbar);
         EXPECT_FALSE(Visible(dialog, IDC_STA_BRIGHTNESS) || Visible(dialog, IDC_EDIT_SATURATION));
-        RECT window;
-        GetWindowRect(dialog, &window);
-        const RECT cyan = DlgRect(dialog, IDC_STA_CYAN), group = DlgRect(dialog, IDC_GB_ADV_COLORSETTING);
-        EXPECT_LT(cyan.top - group.top, 20) << "the inks take the group's first row";
+        // The cyan row stands where the brightness row stands in the whole dialog, which loses
+        // the three rows' height.
+        RECT first = {0, 0, 0, 17}, whole = {0, 0, 0, 314}, rows = {0, 0, 0, 3 * 23};
+        MapDialogRect(dialog, &first);
+        MapDialogRect(dialog, &whole);
+        MapDialogRect(dialog, &rows);
+        EXPECT_NEAR(first.bottom, DlgRect(dialog, IDC_STA_CYAN).top, 2);
         RECT client;
         GetClientRect(dialog, &client);
+        EXPECT_NEAR(whole.bottom - rows.bottom, client.bottom, 2);
         EXPECT_LE(DlgRect(dialog, IDOK).bottom, client.bottom);
-        EXPECT_LT(window.bottom - window.top, 400) << "the dialog closes up under the inks";
+        for (const std::string& fault : zqtest::LayoutFaults(dialog, Resources(), IDD_DLG_ADV_COLORSETTING))
+            ADD_FAILURE() << fault;
         for (const std::string& fault : zqtest::TextFaults(dialog)) ADD_FAILURE() << fault;
     });
 }
