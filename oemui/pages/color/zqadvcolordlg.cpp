@@ -187,9 +187,10 @@ void CZQAdjustedPicture::VAdjust(const CZQColorAdjust& adjust) {
     }
 }
 
-void CZQAdjustedPicture::VDraw(HDC hdc, const RECT& rc, bool bMirror) const {
-    if (!hdc || m_adjusted.empty()) return;
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(m_adjusted.data());
+void CZQAdjustedPicture::VDraw(HDC hdc, const RECT& rc, bool bMirror, bool bAdjusted) const {
+    const std::vector<BYTE>& dib = bAdjusted ? m_adjusted : m_original;
+    if (!hdc || dib.empty()) return;
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(dib.data());
     const SIZE size = Size();
     const int x = (rc.left + rc.right) / 2 - size.cx / 2;
     const int y = (rc.top + rc.bottom) / 2 - size.cy / 2;
@@ -202,7 +203,7 @@ void CZQAdjustedPicture::VDraw(HDC hdc, const RECT& rc, bool bMirror) const {
         auto* logical = reinterpret_cast<LOGPALETTE*>(block.data());
         logical->palVersion = 0x300;
         logical->palNumEntries = static_cast<WORD>(colors);
-        const auto* table = reinterpret_cast<const RGBQUAD*>(m_adjusted.data() + info->bmiHeader.biSize);
+        const auto* table = reinterpret_cast<const RGBQUAD*>(dib.data() + info->bmiHeader.biSize);
         for (int i = 0; i < colors; ++i)
             logical->palPalEntry[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
         palette.Reset(CreatePalette(logical));
@@ -212,7 +213,7 @@ void CZQAdjustedPicture::VDraw(HDC hdc, const RECT& rc, bool bMirror) const {
         }
     }
     StretchDIBits(hdc, bMirror ? x + size.cx - 1 : x, y, bMirror ? -size.cx : size.cx, size.cy, 0, 0, size.cx, size.cy,
-                  m_adjusted.data() + m_cbHeader, info, DIB_RGB_COLORS, SRCCOPY);
+                  dib.data() + m_cbHeader, info, DIB_RGB_COLORS, SRCCOPY);
     if (previous) SelectPalette(hdc, previous, FALSE);
 }
 
@@ -487,23 +488,25 @@ void CZQAdvColorDlg::VRefreshPicture() {
 // ---------------------------------------------------------------------------------------------
 // Painting, OK, help
 // ---------------------------------------------------------------------------------------------
-void CZQAdvColorDlg::VPaint(PageContext*) {
+void CZQAdvColorDlg::VPaint() {
     PAINTSTRUCT dialogPaint;
     BeginPaint(m_hDlg, &dialogPaint);
     EndPaint(m_hDlg, &dialogPaint);
     const auto module = static_cast<HINSTANCE>(m_pCUIParam->hModule);
     for (const Row& row : kRows)
         if (row.swatch) VPaintItemBitmap(m_hDlg, 0, m_bRtl, row.bitmap, row.swatch, module);
-    VPaintItemBitmap(m_hDlg, 0, m_bRtl, IDB_ADV_COLOR_SAMPLE, IDC_PREVIEW_BEFORE, module);
-    HWND preview = Item(IDC_PREVIEW);
-    if (!preview) return;
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(preview, &ps);
-    if (!hdc) return;
-    RECT rc;
-    GetClientRect(preview, &rc);
-    m_picture.VDraw(hdc, rc, m_bRtl != FALSE);
-    EndPaint(preview, &ps);
+    // Both pictures at their own size: before as it is, after through the adjustment.
+    for (const bool adjusted : {false, true}) {
+        HWND picture = Item(adjusted ? IDC_PREVIEW : IDC_PREVIEW_BEFORE);
+        if (!picture) continue;
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(picture, &ps);
+        if (!hdc) continue;
+        RECT rc;
+        GetClientRect(picture, &rc);
+        m_picture.VDraw(hdc, rc, m_bRtl != FALSE, adjusted);
+        EndPaint(picture, &ps);
+    }
 }
 
 void CZQAdvColorDlg::VSave(PageContext* pContext) {
@@ -568,7 +571,7 @@ INT_PTR CALLBACK CZQAdvColorDlg::AdvColorDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
         return FALSE;
     }
     switch (uMsg) {
-        case WM_PAINT: dialog->VPaint(context); return FALSE;
+        case WM_PAINT: dialog->VPaint(); return FALSE;
         case WM_HSCROLL: dialog->VOnScroll(reinterpret_cast<HWND>(lParam)); return FALSE;
         case WM_HELP:
         case WM_CONTEXTMENU: dialog->VOnHelp(uMsg, wParam, lParam); return TRUE;

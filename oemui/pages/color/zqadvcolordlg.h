@@ -26,9 +26,9 @@ public:
     bool Loaded() const { return !m_original.empty(); }
     // The adjusted copy made again from the original.
     void VAdjust(const CZQColorAdjust& adjust);
-    // The adjusted picture at its own size centred in the rectangle (mirrored when asked), with a
-    // palette of its adjusted colours while it is drawn; nothing before VAdjust.
-    void VDraw(HDC hdc, const RECT& rc, bool bMirror) const;
+    // The adjusted picture (or the original) at its own size centred in the rectangle (mirrored
+    // when asked), with a palette of its colours while it is drawn; nothing without one.
+    void VDraw(HDC hdc, const RECT& rc, bool bMirror, bool bAdjusted = true) const;
     // The adjusted picture's pixel (red, green, blue); for the tests.
     COLORREF AdjustedPixelForTesting(int x, int y) const;
     COLORREF OriginalPixelForTesting(int x, int y) const;
@@ -86,7 +86,7 @@ private:
     void VOnEditLeft(int iPosition);
     void VOnScroll(HWND hTrackbar);
     void VRefreshPicture();
-    void VPaint(PageContext* pContext);
+    void VPaint();
     void VSave(PageContext* pContext);
     void VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam);
     int IPositionOfEdit(int iEditId) const;
