@@ -41,11 +41,11 @@ protected:
         Start(printer);
     }
     // The dialog opened from the page; `inside` works in it and closes it (else it is cancelled).
-    INT_PTR InDialog(std::function<void(HWND)> inside) {
+    INT_PTR InDialog(std::function<void(HWND)> inside, BOOL bRtl = FALSE) {
         CZQAdvColorDlg& dialog = m_tab->AdvColorForTesting();
         dialog.VBindToPage(m_tab->CUIParam(), m_tab->HResModule(), nullptr);
         bool ran = false;
-        const INT_PTR result = Modal([&] { return dialog.IDoModal(m_page, &m_context, FALSE); },
+        const INT_PTR result = Modal([&] { return dialog.IDoModal(m_page, &m_context, bRtl); },
                                      [&](HWND hDlg) {
                                          ran = true;
                                          inside(hDlg);
@@ -99,6 +99,15 @@ TEST_F(AdvColor, RowsAndRangesFromTheDriver) {
             ADD_FAILURE() << fault;
         for (const std::string& fault : zqtest::TextFaults(dialog)) ADD_FAILURE() << fault;
     });
+    // Mirrored for a right-to-left interface, laid out the same.
+    InDialog(
+        [&](HWND dialog) {
+            EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+            EXPECT_NE(nullptr, Slider(Dlg::kBlack).hTrackbar);
+            for (const std::string& fault : zqtest::LayoutFaults(dialog, Resources(), IDD_DLG_ADV_COLORSETTING_RTL))
+                ADD_FAILURE() << fault;
+        },
+        TRUE);
 }
 
 TEST_F(AdvColor, TheInksAloneCloseTheDialogUp) {
