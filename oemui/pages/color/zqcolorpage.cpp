@@ -169,11 +169,8 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
         case WM_COMMAND:
             return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
-                              context);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
         case CZQColorTab::kAlertLinkMessage:
             CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                             reinterpret_cast<PCWSTR>(lParam));
