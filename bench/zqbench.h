@@ -30,16 +30,19 @@ bool WriteFile(const std::wstring& path, const std::string& bytes);
 // plug-in (the core driver alone, written beside the samples), installed with the core driver stand-in.
 inline constexpr wchar_t kDeskModel[] = L"\\samples\\zqdesk\\zqdesk.zqm";
 inline constexpr wchar_t kCoreModel[] = L"\\samples\\zqdesk\\zqdesk-core.zqm";
-// Both installed (the core-only model written first) and opened; false, said on stderr, when one is
+// The roll printer, for the pages only it shows.
+inline constexpr wchar_t kRollModel[] = L"\\samples\\zqroll\\zqroll.zqm";
+// All installed (the core-only model written first) and opened; false, said on stderr, when one is
 // not. The handles are closed when the record goes.
 struct SamplePrinters {
     SamplePrinters() = default;
     SamplePrinters(const SamplePrinters&) = delete;
     SamplePrinters& operator=(const SamplePrinters&) = delete;
     ~SamplePrinters();
-    std::wstring desk, core;
+    std::wstring desk, core, roll;
     void* hDesk = nullptr;  // printer handles
     void* hCore = nullptr;
+    void* hRoll = nullptr;
 };
 bool OpenSamplePrinters(SamplePrinters& printers);
 

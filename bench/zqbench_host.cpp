@@ -122,13 +122,16 @@ bool InstallSample(const wchar_t* model, std::wstring& printer) {
 SamplePrinters::~SamplePrinters() {
     if (hDesk) ClosePrinter(hDesk);
     if (hCore) ClosePrinter(hCore);
+    if (hRoll) ClosePrinter(hRoll);
 }
 
 bool OpenSamplePrinters(SamplePrinters& p) {
-    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, p.desk) || !InstallSample(kCoreModel, p.core))
+    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, p.desk) || !InstallSample(kCoreModel, p.core) ||
+        !InstallSample(kRollModel, p.roll))
         return false;
     if (!OpenPrinterW(const_cast<LPWSTR>(p.desk.c_str()), &p.hDesk, nullptr) ||
-        !OpenPrinterW(const_cast<LPWSTR>(p.core.c_str()), &p.hCore, nullptr)) {
+        !OpenPrinterW(const_cast<LPWSTR>(p.core.c_str()), &p.hCore, nullptr) ||
+        !OpenPrinterW(const_cast<LPWSTR>(p.roll.c_str()), &p.hRoll, nullptr)) {
         std::fprintf(stderr, "cannot open the printers\n");
         return false;
     }

@@ -23,25 +23,29 @@ namespace {
 
 constexpr wchar_t kCorePage[] = L"Document Options";
 
-// The plug-in's pages measured, each with a choice that refreshes it (a list's label and two of its
-// entries, chosen in turn). A new page adds its row.
+// The plug-in's pages measured, each on the printer that shows it, with a choice that refreshes it
+// (a list's label and two of its entries, chosen in turn). A new page adds its row.
 struct PageRow {
+    bool roll;  // on the roll printer, else the desk printer
     const wchar_t* title;
     int32_t titleId;  // the title's string id, as the private devmode keeps the page left last
     const wchar_t* label;
     const wchar_t* entries[2];
 };
 const PageRow kPages[] = {
-    {L"Paper/Quality", 832, L"Source is", {L"Tray 2", L"Automatically Select"}},
-    {L"Finishing", 813, L"#261", {L"Down, then Right", L"Right, then Down"}},
-    {L"Effects", 812, L"#187", {L"on", L"off"}},
+    {false, L"Paper/Quality", 832, L"Source is", {L"Tray 2", L"Automatically Select"}},
+    // Rotated by 180 degrees; a watermark, which the sample page draws.
+    {false, L"Finishing", 813, L"#259", {L"on", L"off"}},
+    {false, L"Effects", 812, L"#186", {L"Confidential", L"Draft"}},
     // Every open starts from Off, so the same mode is chosen in each turn.
-    {L"Job Storage", 173, L"Proof and Hold", {L"on", L"on"}},
-    {L"Color", 798, L"#422", {L"on", L"off"}},
+    {false, L"Job Storage", 173, L"Proof and Hold", {L"on", L"on"}},
+    {false, L"Color", 798, L"#422", {L"on", L"off"}},
+    // The automatic cutter, which redraws the roll picture.
+    {true, L"Features", 5198, L"#1005", {L"on", L"off"}},
 };
 // The core driver's own choice of the same kind on its page.
 constexpr wchar_t kCoreRow[] = L"Paper Source";
-const wchar_t* const kCoreEntries[2] = {L"Tray 2", L"Automatically Select"};
+const wchar_t* const kCoreEntries[2][2] = {{L"Tray 2", L"Automatically Select"}, {L"Roll 2", L"Roll 1"}};
 
 // The printer's default devmode with the plug-in's start page set (the title id of the page the
 // user left last; 0: the sheet's first page), so every open starts on the same page whatever the
@@ -181,26 +185,30 @@ double OpenWith(HANDLE hPrinter, const std::wstring& name, const std::vector<BYT
 void MeasurePages(int reps) {
     SamplePrinters printers;
     if (!OpenSamplePrinters(printers)) return;
-    const std::wstring &desk = printers.desk, &core = printers.core;
-    const HANDLE hDesk = printers.hDesk, hCore = printers.hCore;
-    const CoreCounter counter(hDesk);
-    const std::vector<BYTE> coreDM = StartingOn(hCore, core, 0), deskDM = StartingOn(hDesk, desk, 0);
+    const std::wstring& core = printers.core;
+    const HANDLE hCore = printers.hCore;
+    const CoreCounter counter(printers.hDesk);  // one core driver module serves both printers
+    const std::vector<BYTE> coreDM = StartingOn(hCore, core, 0);
 
     for (const PageRow& row : kPages) {
-        const std::string page(row.title, row.title + wcslen(row.title));
+        const std::wstring& printer = row.roll ? printers.roll : printers.desk;
+        const HANDLE hPrinter = row.roll ? printers.hRoll : printers.hDesk;
+        const std::vector<BYTE> printerDM = StartingOn(hPrinter, printer, 0);
+        const std::string page = std::string(row.roll ? "roll printer's " : "") +
+                                 std::string(row.title, row.title + wcslen(row.title));
         std::vector<double> openCore, openDesk, openOnPage, made, init, painted, again, back, choice, coreChoice;
-        const std::vector<BYTE> onPageDM = StartingOn(hDesk, desk, row.titleId);
+        const std::vector<BYTE> onPageDM = StartingOn(hPrinter, printer, row.titleId);
         // Interleaved, so both sheets see the same machine; the first round warms up.
         for (int i = -1; i < reps; ++i) {
             const double c = OpenWith(hCore, core, coreDM, nullptr);
-            const double onPage = OpenWith(hDesk, desk, onPageDM, nullptr);
+            const double onPage = OpenWith(hPrinter, printer, onPageDM, nullptr);
             Switch first, second, toCore;
             double chosen = -1, coreChosen = -1;
-            const double d = OpenWith(hDesk, desk, deskDM, [&](HWND sheet) {
+            const double d = OpenWith(hPrinter, printer, printerDM, [&](HWND sheet) {
                 first = SwitchTo(sheet, row.title);
                 chosen = ChooseOnce(sheet, false, row.label, row.entries[i & 1]);
                 toCore = SwitchTo(sheet, kCorePage);
-                coreChosen = ChooseOnce(sheet, true, kCoreRow, kCoreEntries[i & 1]);
+                coreChosen = ChooseOnce(sheet, true, kCoreRow, kCoreEntries[row.roll][i & 1]);
                 second = SwitchTo(sheet, row.title);
             });
             if (i < 0) continue;
@@ -231,11 +239,11 @@ void MeasurePages(int reps) {
         OpenWith(hCore, core, coreDM, nullptr);
         ZQCoreCallCounts c1 = counter.Now();
         ReportCalls("calls per opening, core alone", c0, c1);
-        OpenWith(hDesk, desk, deskDM, nullptr);
+        OpenWith(hPrinter, printer, printerDM, nullptr);
         ZQCoreCallCounts c2 = counter.Now();
         ReportCalls("calls per opening, plug-in", c1, c2);
         ZQCoreCallCounts opened = {}, shown = {}, chosen = {};
-        OpenWith(hDesk, desk, deskDM, [&](HWND sheet) {
+        OpenWith(hPrinter, printer, printerDM, [&](HWND sheet) {
             opened = counter.Now();
             SwitchTo(sheet, row.title);
             shown = counter.Now();

@@ -53,7 +53,6 @@ CZQQuickSets::~CZQQuickSets() {
     VFreeEntries();
     VFreeList(&m_pStoredHead, &m_pStoredTail);
     VFreePairs(&m_snapshot.pPairs);
-    if (m_bReopened && m_hPrinter) zqspool::Spooler().ClosePrinter(m_hPrinter);
 }
 
 BOOL CZQQuickSets::BSetChanged(HWND hPage) {
@@ -316,10 +315,8 @@ void CZQQuickSets::VReadMaxIndex() {
     HANDLE printer = HStorePrinter();
     if (!printer) return;
     BYTE counter[4] = {};
-    DWORD type = 0, needed = 0;
-    if (zqspool::Spooler().GetPrinterDataExW(printer, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex,
-                                             &type, counter, sizeof counter, &needed) == ERROR_SUCCESS &&
-        needed == sizeof counter)
+    if (CZQDriverData::BGetPrinterDataBytes(printer, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, counter,
+                                            sizeof counter))
         m_iSharedIndex = zqqs::DecodeCounter(counter, sizeof counter);
     if (!m_bRestricted) return;
     WCHAR path[MAX_PATH];
@@ -334,13 +331,14 @@ void CZQQuickSets::VReadMaxIndex() {
 // Names
 // ---------------------------------------------------------------------------------------------
 void CZQQuickSets::VPrepareStore() {
-    if (m_bReopened && m_hPrinter) zqspool::Spooler().ClosePrinter(m_hPrinter);
+    m_reopened.Reset();
     m_hPrinter = nullptr;
-    m_bReopened = FALSE;
     m_bRestricted = FALSE;
     if (!m_pCUIParam) return;
+    BOOL reopened = FALSE;
     m_bRestricted = BIsPrinterDataReadOnly(m_pCUIParam->hPrinter, m_pCUIParam->pPrinterName, m_pCUIParam->pPublicDM,
-                                           &m_hPrinter, &m_bReopened);
+                                           &m_hPrinter, &reopened);
+    if (reopened) m_reopened.Reset(m_hPrinter);
     WCHAR text[kResStringChars];
     CopyName(m_szFactoryName, BLoadResString(kIdsFactoryName, text) ? text : kFactoryNameEnglish);
     CopyName(m_szPlaceholder, BLoadResString(kIdsPlaceholder, text) ? text : kPlaceholderEnglish);
@@ -478,8 +476,9 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
 
 BOOL CZQQuickSets::BDeleteStoreKey() {
     HANDLE printer = HStorePrinter();
-    const DWORD rc = zqspool::Spooler().DeletePrinterKeyW(printer, zqsettings::kPresetPoolKey);
-    if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) return TRUE;
+    if (CZQDriverData::BDeletePrinterKey(printer, zqsettings::kPresetPoolKey)) return TRUE;
+    const DWORD rc = GetLastError();
+    if (rc == ERROR_FILE_NOT_FOUND) return TRUE;
     if (rc != ERROR_CALL_NOT_IMPLEMENTED && rc != ERROR_NOT_SUPPORTED && rc != ERROR_INVALID_FUNCTION) return FALSE;
     // A spooler without key deletion: the values go one by one.
     CZQPrinterDataList list;

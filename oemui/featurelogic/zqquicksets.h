@@ -8,6 +8,7 @@
 // registry failure leaves the list as it was. Entries and pairs are zero-filled local-heap blocks.
 #pragma once
 
+#include "common/zqhandles.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
 
@@ -240,8 +241,9 @@ private:
     int m_iUserIndex = 0;
     WCHAR m_szFactoryName[kNameChars] = {};
     BOOL m_bRestricted = FALSE;
-    BOOL m_bReopened = FALSE;
+    // The store's printer: the handle that could write its data, owned when it was reopened for that.
     HANDLE m_hPrinter = nullptr;
+    CZQPrinterHandle m_reopened;
     // The current name names the stored quick set in force.
     BOOL m_bSelected = FALSE;
     BOOL m_bChanged = FALSE;

@@ -116,6 +116,9 @@ public:
     static BOOL BGetPrinterData(HANDLE hPrinter, PCWSTR pszValue, PWSTR* ppszText);
     // A REG_DWORD root value of four bytes; anything else counts as missing.
     static BOOL BGetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue);
+    // A value under a key of exactly cbData bytes, whatever its type, into pData; FALSE when it is
+    // missing, of another size, or cannot be read.
+    static BOOL BGetPrinterDataBytes(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, BYTE* pData, DWORD cbData);
     // REG_SZ with its terminator under a key or at the root, and REG_DWORD at the root.
     static BOOL BSetPrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PCWSTR pszText);
     static BOOL BSetPrinterData(HANDLE hPrinter, PCWSTR pszValue, PCWSTR pszText);

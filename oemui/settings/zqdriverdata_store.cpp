@@ -103,6 +103,14 @@ BOOL CZQDriverData::BGetPrinterDataDword(HANDLE hPrinter, PCWSTR pszValue, DWORD
     return TRUE;
 }
 
+BOOL CZQDriverData::BGetPrinterDataBytes(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, BYTE* pData, DWORD cbData) {
+    if (!hPrinter || !pszKey || !pData) return Fail(ERROR_INVALID_DATA);
+    DWORD type = REG_NONE, needed = 0;
+    const DWORD rc = zqspool::Spooler().GetPrinterDataExW(hPrinter, pszKey, pszValue, &type, pData, cbData, &needed);
+    if (rc != ERROR_SUCCESS) return Fail(rc);
+    return needed == cbData ? TRUE : Fail(ERROR_INVALID_DATA);
+}
+
 BOOL CZQDriverData::BSetPrinterDataEx(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, PCWSTR pszText) {
     if (!pszKey) return Fail(ERROR_INVALID_DATA);
     return WriteText(hPrinter, pszKey, pszValue, pszText);

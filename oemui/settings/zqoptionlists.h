@@ -1,5 +1,5 @@
 // Small helpers of the settings exchange over the option-item access layer: option lists that free
-// themselves, an item's feature keyword, positions in the device-capabilities lists, and paper
+// themselves (and one asked for once), an item's feature keyword, positions in the device-capabilities lists, and paper
 // keywords without their "~" suffix.
 #pragma once
 
@@ -22,6 +22,27 @@ struct CZQStringList {
     CZQStringList(const CZQStringList&) = delete;
     CZQStringList& operator=(const CZQStringList&) = delete;
     ~CZQStringList() { CZQCommon::VFreeStringList(p, n); }
+};
+
+// A feature's option keywords asked for once for their owner: the core driver answers by trying
+// each option in turn, so a page does not ask again, also when the first answer failed.
+class CZQKeywordsOnce {
+public:
+    // The keywords of the feature, asked for on the first call only.
+    void VRead(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
+        if (m_bAsked) return;
+        m_bAsked = true;
+        m_bRead = CZQCommon::DWGetOptionKeywords(pParam, pszFeature, &m_list.p, &m_list.n, OEMCUIP_DOCPROP) ==
+                  ZQOPT_OK;
+    }
+    // The keywords; null when they could not be read (or were not asked for).
+    PWSTR* Keywords() const { return m_bRead ? m_list.p : nullptr; }
+    int Count() const { return m_list.n; }
+
+private:
+    bool m_bAsked = false;
+    bool m_bRead = false;
+    CZQStringList m_list;
 };
 
 // The feature keyword of a core driver's item, as a wide text.

@@ -314,15 +314,14 @@ TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
 
 }  // namespace
 
-// The core driver's calls that opening the desk printer's Printing Preferences costs, without the
+// The core driver's calls that opening a sample printer's Printing Preferences costs, without the
 // plug-in's pages and with them, and a choice: a list asked for again, or a setting read again within
 // one refresh, shows here as a count. The lists an opening reads are the sources of the tray record;
 // Paper/Quality adds the papers and media of the printer record; leaving it, the export asks for the
 // media of the settings again. The reads and reports are the most each step needs now; a new page
 // adds its step.
 TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
-    zqhosttest::ResetToDefaults(kDesk);  // the sheet opens on the core driver's page
-    CZQModule driver = zqhosttest::DriverModule(kDesk);
+    CZQModule driver = zqhosttest::DriverModule(kDesk);  // one core driver module serves both printers
     const auto counts = ZQGetProc<PFN_ZQGetCoreCallCounts>(driver.Get(), "ZQGetCoreCallCounts");
     ASSERT_NE(nullptr, counts);
     auto now = [counts] {
@@ -335,7 +334,7 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         std::function<void(HWND)> run;  // on the sheet; null: the opening itself
         LONG caps, maxReads, maxReports;
     };
-    const Step steps[] = {
+    const std::vector<Step> deskSteps = {
         // The opening asks whether posters print for the tile push item, loads the quick sets and
         // checks each against the installed options (the desk printer's colour features among them).
         {"opening", nullptr, 4, 70, 2},
@@ -358,29 +357,43 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         // Greyscale turns sepia off, picks its radio's option and checks the media type's rules.
         {"greyscale chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#422", L"on"); }, 0, 62, 13},
     };
-    CZQSpoolPrinter h = Open(kDesk);
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        ZQCoreCallCounts before = {}, after = {};
-        std::vector<BYTE> out;
-        {
-            // The steps before this one lead to it; the opening's own row runs none.
-            CZQAutoPress press(0, [&](HWND sheet) {
-                for (const Step* s = steps; step.run && s <= &step; ++s) {
-                    if (!s->run) continue;
-                    if (s == &step) before = now();
-                    s->run(sheet);
-                    RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // and painted
-                    if (s == &step) after = now();
-                }
-            });
-            if (!step.run) before = now();
-            ZQOpenPreferences(h.Get(), kDesk, nullptr, out);
-            if (!step.run) after = now();
-            ASSERT_TRUE(press.Pressed());
+    const std::vector<Step> rollSteps = {
+        {"opening", nullptr, 4, 44, 2},
+        // Features reads the papers' names, sizes and ids for its destination list and again for its
+        // page sizes, and the largest paper once for each check of scaling from a larger paper.
+        {"Features shown", [](HWND sheet) { ZQShowPage(sheet, L"Features"); }, 9, 108, 0},
+        // The cutter changes one feature and redraws the roll picture from the lists already read.
+        {"cutter chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#1005", L"on"); }, 0, 28, 1},
+    };
+    const std::pair<std::wstring, const std::vector<Step>*> printers[] = {{kDesk, &deskSteps}, {kRoll, &rollSteps}};
+    for (const auto& run : printers) {
+        const std::wstring& printer = run.first;
+        const std::vector<Step>& steps = *run.second;
+        zqhosttest::ResetToDefaults(printer);  // the sheet opens on the core driver's page
+        CZQSpoolPrinter h = Open(printer);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(std::string(printer.begin(), printer.end()) + ": " + step.name);
+            ZQCoreCallCounts before = {}, after = {};
+            std::vector<BYTE> out;
+            {
+                // The steps before this one lead to it; the opening's own row runs none.
+                CZQAutoPress press(0, [&](HWND sheet) {
+                    for (const Step* s = steps.data(); step.run && s <= &step; ++s) {
+                        if (!s->run) continue;
+                        if (s == &step) before = now();
+                        s->run(sheet);
+                        RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // and painted
+                        if (s == &step) after = now();
+                    }
+                });
+                if (!step.run) before = now();
+                ZQOpenPreferences(h.Get(), printer, nullptr, out);
+                if (!step.run) after = now();
+                ASSERT_TRUE(press.Pressed());
+            }
+            EXPECT_EQ(step.caps, after.lDeviceCapabilities - before.lDeviceCapabilities);
+            EXPECT_LE(after.lGetDriverSetting - before.lGetDriverSetting, step.maxReads);
+            EXPECT_LE(after.lUpdateUISetting - before.lUpdateUISetting, step.maxReports);
         }
-        EXPECT_EQ(step.caps, after.lDeviceCapabilities - before.lDeviceCapabilities);
-        EXPECT_LE(after.lGetDriverSetting - before.lGetDriverSetting, step.maxReads);
-        EXPECT_LE(after.lUpdateUISetting - before.lUpdateUISetting, step.maxReports);
     }
 }

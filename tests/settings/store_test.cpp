@@ -1,5 +1,6 @@
 // Printer data of the settings store: every tree and root value through the in-memory printer and
-// through Wine's spooler, malformed stored values, and spooler calls that fail.
+// through Wine's spooler, malformed stored values and counters of the wrong size, and spooler calls
+// that fail.
 #include <gtest/gtest.h>
 
 #include <cwctype>
@@ -135,6 +136,13 @@ TEST(SettingsStore, MalformedValuesCountAsMissing) {
     printer.PutValue(CZQMemoryPrinter::kRootKey, L"Long", REG_DWORD, &eight, sizeof eight);
     printer.PutValue(CZQMemoryPrinter::kRootKey, L"Binary", REG_BINARY, &three, sizeof three);
     for (const wchar_t* name : {L"Short", L"Long", L"Binary"}) EXPECT_EQ(0xDEADu, Number(h, name)) << name;
+
+    // Counters under a key: exactly the bytes asked for, whatever their type.
+    BYTE counter[4] = {};
+    EXPECT_TRUE(CZQDriverData::BGetPrinterDataBytes(h, key, L"Number", counter, sizeof counter));
+    EXPECT_EQ(3, counter[0]);
+    for (const wchar_t* name : {L"Odd", L"Binary", L"NotThere"})
+        EXPECT_FALSE(CZQDriverData::BGetPrinterDataBytes(h, key, name, counter, sizeof counter)) << name;
 }
 
 // The second read of a value fails after its size was learnt.

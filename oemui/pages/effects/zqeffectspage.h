@@ -41,8 +41,6 @@ struct ZQEffectsState {
     BOOL bWatermarkReload = FALSE;   // the next paint takes the listed watermark again
     BOOL bEditAllowed = FALSE;       // "Edit..." is shown and usable
     BOOL bSettingScale = FALSE;      // the page itself writes the scale box
-    BOOL bFormKeywordsRead = FALSE;  // the form's option keywords were asked for
-    BOOL bFormKeyed = FALSE;         // and could be read
 };
 
 class CZQEffectsTab : public CZQTabBase {
@@ -196,7 +194,7 @@ private:
     CZQPageControls m_controls;
     ZQScaleLimits m_limits;
     CZQPaperNames m_paperNames;
-    zqsettings::CZQStringList m_formKeywords;
+    zqsettings::CZQKeywordsOnce m_formKeywords;
     ZQEffectsState m_state;
     CZQPageAlerts m_alerts;
     CZQWatermarkDetailsDlg m_watermarkDlg;

@@ -93,15 +93,11 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
     if (!FeatureItem(param, kPSAutoScaling)) {
         // The page's names, read at its start (again only when they could not be read then).
         if (!m_paperNames.Count()) BGetPaperSizeNames(pContext);
-        // The form's keywords are read by trying each option on the core driver: once for the page.
-        if (!m_state.bFormKeywordsRead) {
-            m_state.bFormKeywordsRead = TRUE;
-            m_state.bFormKeyed = CZQCommon::DWGetOptionKeywords(param, logic.PszFormFeature(), &m_formKeywords.p,
-                                                                &m_formKeywords.n, OEMCUIP_DOCPROP) == ZQOPT_OK;
-        }
+        m_formKeywords.VRead(param, logic.PszFormFeature());
     }
-    const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_state.bFormKeyed ? m_formKeywords.p : nullptr,
-                                        m_formKeywords.n, ZQPrinterCapsLists(pContext->pCaps, kCapsPapers), false};
+    const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_formKeywords.Keywords(),
+                                        m_formKeywords.Count(), ZQPrinterCapsLists(pContext->pCaps, kCapsPapers),
+                                        false};
     PWSTR* forms = nullptr;
     int count = 0;
     if (ZQFillDestPaperList(combo, sources) && BGetUserFormNames(pContext, &forms, &count))

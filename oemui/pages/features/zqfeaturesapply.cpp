@@ -47,15 +47,15 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     if (m_state.bPaperSizePopup) VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
     if (m_state.bMediaTypePopup) {
         VSelectMediaTypeEntry(pContext);
-        VApplyCombosToKind(pContext);
+        m_pageKinds.VApplyCombosToKind(pContext);
     }
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
-    VMarkDifferingKinds(pContext);
+    m_pageKinds.VMarkDifferingKinds(pContext);
     VSelectMediaTypeEntry(pContext);
-    VFillKindSourceCombo(pContext);
-    VEnableKindMediaType(pContext);
-    BSetResolutionTexts(pContext);
-    VFillDestPaperList(pContext);
+    m_pageKinds.VFillKindSourceCombo(pContext);
+    m_pageKinds.VEnableKindMediaType(pContext);
+    m_quality.BSetResolutionTexts(pContext);
+    m_dest.VFillDestPaperList(pContext);
     VSeedDestinationList(false);
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);
@@ -122,7 +122,7 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
     VSelectMediaTypeEntry(pContext);
-    BSaveSelectedUserMedia(pContext);
+    m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
     VRefreshResizeGroup(hDlg, pContext, kRefreshStore);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshStore);
@@ -143,7 +143,7 @@ LRESULT CZQFeaturesTab::IOnApply(PageContext* pContext) {
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFeatures);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    BSaveSelectedUserMedia(pContext);
+    m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();

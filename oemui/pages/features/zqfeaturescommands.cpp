@@ -194,10 +194,10 @@ void CZQFeaturesTab::VOnPrintDocOn(HWND, PageContext* pContext) {
         work.dwPageOrderIndex = 0;
         work.dwScaleToFit = 1;
     }
-    work.dwPrintedOnPaper = WGetDestPaperId(count, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), ids);
+    work.dwPrintedOnPaper = m_dest.WGetDestPaperId(count, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), ids);
     if (logic.BIsBannerPaper() || logic.BIsBorderlessPaper()) {
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
-        const int index = IFindDestPaperIndex(count, ids, static_cast<WORD>(m_pCUIParam->pPublicDM->dmPaperSize));
+        const int index = m_dest.IFindDestPaperIndex(count, ids, static_cast<WORD>(m_pCUIParam->pPublicDM->dmPaperSize));
         SendMessageW(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), CB_SETCURSEL, static_cast<WPARAM>(index < 0 ? 0 : index), 0);
         VApplyPSDocumentOptions(pContext);
     }
@@ -205,7 +205,7 @@ void CZQFeaturesTab::VOnPrintDocOn(HWND, PageContext* pContext) {
     // A booklet always fits its pages to the paper.
     if (work.dwBooklet) work.dwScaleToFit = 1;
     work.dwPrintDocOn = 1;
-    work.dwScalePercent = work.dwScaleToFit == 1 ? static_cast<uint32_t>(IGetFitToPaperPercent(pContext)) : 100;
+    work.dwScalePercent = work.dwScaleToFit == 1 ? static_cast<uint32_t>(m_dest.IGetFitToPaperPercent(pContext)) : 100;
     DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
     VRefocusPaperSize();
     VRepaintPreview(TRUE);

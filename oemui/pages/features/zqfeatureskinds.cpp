@@ -1,107 +1,98 @@
-// The Features page's papers of the page kinds: the table of the seven kinds' sources and media
-// (the Paper/Quality page's paper slots), set from the document's current paper, the lists' choice
-// stored for the chosen kind (for first, other and last pages alike without different papers), the
-// kinds marked that differ from the document's paper, and the administrator's locks.
+// The Features page's kind appliers: a kind's paper pushed into the core driver's items and the lists
+// refilled for it, and the administrator's locks of the paper source and the media type.
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqfeaturesids.h"
 #include "settings/zqdriverdata.h"
 
 using namespace zqpage;
 
-int CZQFeaturesTab::ISelectedKind(PageContext* pContext) {
-    WCHAR text[256];
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
-    if (!paper || !SelectedText(m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS), text, true)) return kKindNone;
-    PWSTR mark = wcsstr(text, L"<< ");
-    return paper->IPageKindFromName(mark ? mark + 3 : text, pContext->pLogic);
+namespace {
+
+// A feeder cover's source is an option of its feeder feature.
+bool FeederKind(int iKind) { return iKind == kKindBackCoverFeeder || iKind == kKindFrontCoverFeeder; }
+
+}  // namespace
+
+void CZQFeaturesTab::VApplyKind(PageContext* pContext, int iKind) {
+    if (!WorkOf(pContext) || !m_pCUIParam) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
+    const int slot = CZQPaperSlots::ISlotOfKind(iKind);
+    const int saved = m_pageKinds.Slots().aiSource[kWorkingSlot];
+    m_pageKinds.Slots().aiSource[kWorkingSlot] = m_pageKinds.Slots().aiSource[slot];
+    if (m_pageKinds.Slots().aiMedia[slot] >= 0 && PubItem(param, DMPUB_MEDIATYPE))
+        DWSelectPubOption(param, DMPUB_MEDIATYPE, 0, m_pageKinds.Slots().aiMedia[slot]);
+    // A feeder cover's source is an option of its feeder feature, not a position of the source item.
+    const int source = m_pageKinds.Slots().aiSource[slot];
+    if (!FeederKind(iKind) && items.pCaps && source >= 0 && static_cast<DWORD>(source) < items.pCaps->dwSourceCount &&
+        PubItem(param, DMPUB_DEFSOURCE))
+        DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, source);
+    if (iKind == kKindBackCoverFeeder)
+        DWFillBackCoverMediaCombos(pContext);
+    else if (iKind == kKindFrontCoverFeeder)
+        DWFillMediaCombosBorderless(pContext);
+    else
+        DWFillSourceAndMediaCombos(pContext);
+    m_pageKinds.VSelectKindInCombos(pContext, m_pageKinds.Slots().aiSource[slot], m_pageKinds.Slots().aiMedia[slot], TRUE);
+    m_pageKinds.Slots().aiSource[kWorkingSlot] = saved;
 }
 
-void CZQFeaturesTab::VInitPageKinds(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) return;
-    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
-    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
-    m_kinds.VRead(*work, items, sources);
-    // The covers start on the document's paper; other and last pages on the first page's.
-    const int source = CZQPaperSlots::ISourcePosition(items, sources, work->dwDefaultSourceId);
-    const int media = CZQPaperSlots::IMediaTypeIndex(items, work->dwDefaultMediaId);
-    for (int kind : {kKindBackCover, kKindBackCoverFeeder, kKindFrontCover, kKindFrontCoverFeeder})
-        m_kinds.VSetKind(kind, source, media, static_cast<int>(work->dwDefaultMediaId));
-    m_controls.VSetCheck(IDC_CHK_MEDIA_BACK_COVER, FALSE);
-    const int first = CZQPaperSlots::ISlotOfKind(kKindFirstPage);
-    for (int kind : {kKindOtherPages, kKindLastPage})
-        m_kinds.VSetKind(kind, m_kinds.aiSource[first], m_kinds.aiMedia[first], 0);
-    for (int kind : {kKindOtherPages, kKindLastPage, kKindFirstPage}) m_kinds.VFollowMediaId(kind, items);
+void CZQFeaturesTab::VApplyFirstPage(PageContext* pContext) { VApplyKind(pContext, kKindFirstPage); }
+
+void CZQFeaturesTab::VApplyBackCover(PageContext* pContext) {
+    VApplyKind(pContext, kKindBackCover);
+    // The covers print apart: the document's pages go on with their own paper.
+    m_pageKinds.VSelectOtherPagesMedia(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
 }
 
-void CZQFeaturesTab::VApplyCombosToKind(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_pCUIParam) return;
+void CZQFeaturesTab::VApplyLastPage(PageContext* pContext) { VApplyKind(pContext, kKindLastPage); }
+
+void CZQFeaturesTab::VApplyFrontCover(PageContext* pContext) { VApplyKind(pContext, kKindFrontCover); }
+
+void CZQFeaturesTab::VApplyBackCoverFromFeeder(PageContext* pContext) { VApplyKind(pContext, kKindBackCoverFeeder); }
+
+void CZQFeaturesTab::VApplyFrontCoverFromFeeder(PageContext* pContext) {
+    VApplyKind(pContext, kKindFrontCoverFeeder);
+}
+
+void CZQFeaturesTab::VApplyOtherPages(PageContext* pContext) {
+    if (!m_pCUIParam) return;
     const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
-    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
-    HWND media = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
-    const int sourceEntry = static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0));
-    const int mediaEntry = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
-    const int kind = ISelectedKind(pContext);
-    if (work->dwDiffPaper && kind != kKindNone) {
-        if (kind >= kKindBackCoverFeeder) {
-            // A feeder cover's source is the feeder feature's own option.
-            int option = 0;
-            DWGetFeatureOptionIndex(m_pCUIParam, CZQPaperSlots::PszFeederFeature(kind), &option);
-            const int mediaOption =
-                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
-            m_kinds.VSetKind(kind, option, mediaOption,
-                             static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
-        } else {
-            const int sourceOption =
-                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
-            const int mediaOption =
-                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
-            m_kinds.VSetKind(kind, sourceOption, mediaOption,
-                             static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
-        }
-        const int slot = CZQPaperSlots::ISlotOfKind(kind);
-        const KindFields fields = CZQPaperSlots::Fields(*work, kind);
-        *fields.source = kind >= kKindBackCoverFeeder
-                             ? static_cast<uint32_t>(m_kinds.aiSource[slot])
-                             : CZQPaperSlots::DWSourceFromPosition(items, m_kinds.aiSource[slot]);
-        *fields.media = static_cast<uint32_t>(m_kinds.aiMediaId[slot]);
-        return;
+    m_pageKinds.Slots().aiMediaId[kWorkingSlot] =
+        static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, m_pageKinds.Slots().aiMedia[kWorkingSlot]));
+    VApplyKind(pContext, kKindOtherPages);
+    m_pageKinds.Slots().aiMedia[kWorkingSlot] =
+        CZQPaperSlots::IMediaTypeIndex(items, static_cast<DWORD>(m_pageKinds.Slots().aiMediaId[kWorkingSlot]));
+}
+
+void CZQFeaturesTab::VApplySelectedKind(PageContext* pContext) {
+    const int kind = m_pageKinds.ISelectedKind(pContext);
+    if (kind == kKindNone || !m_pCUIParam) return;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    switch (kind) {
+        case kKindFirstPage: VApplyFirstPage(pContext); break;
+        case kKindLastPage: VApplyLastPage(pContext); break;
+        case kKindBackCover: VApplyBackCover(pContext); break;
+        case kKindFrontCover: VApplyFrontCover(pContext); break;
+        case kKindBackCoverFeeder: VApplyBackCoverFromFeeder(pContext); break;
+        case kKindFrontCoverFeeder: VApplyFrontCoverFromFeeder(pContext); break;
+        default:
+            m_pageKinds.VSelectOtherPagesSource(pContext);
+            m_pageKinds.VSelectOtherPagesMedia(pContext);
+            DWFillSourceAndMediaCombos(pContext);
+            m_pageKinds.VSelectKindInCombos(pContext, m_pageKinds.Slots().aiSource[kWorkingSlot], m_pageKinds.Slots().aiMedia[kWorkingSlot], TRUE);
+            break;
     }
-    // Without different papers the lists hold every page's paper; a user medium prints on its own
-    // option.
-    WCHAR text[256];
-    int user = -1;
-    m_state.iUserMedium = SelectedText(media, text) && IFindUserMedia(text, &user) >= 0 ? user : -1;
-    const int sourceOption =
-        CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
-    const int mediaOption = m_state.iUserMedium >= 0 && m_state.iUserMediumOption >= 0
-                                ? m_state.iUserMediumOption
-                                : CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media,
-                                                                           mediaEntry);
-    m_kinds.VStoreEveryPage(*work, items, sourceOption < 0 ? 0 : sourceOption, mediaOption < 0 ? 0 : mediaOption);
-}
-
-void CZQFeaturesTab::VMarkDifferingKinds(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !work->dwDiffPaper || !m_pCUIParam) return;
-    const int kind = ISelectedKind(pContext);
-    if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder) return;
-    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
-    const int source = CZQPaperSlots::ISourcePosition(items, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS),
-                                                      work->dwDefaultSourceId);
-    const int media = CZQPaperSlots::IMediaTypeIndex(items, work->dwDefaultMediaId);
-    const int marked[] = {kKindFirstPage, kKindOtherPages, kKindLastPage};
-    for (int i = 0; i < 3; ++i) {
-        const int slot = CZQPaperSlots::ISlotOfKind(marked[i]);
-        m_abKindDiffers[i] = m_kinds.aiSource[slot] != source || m_kinds.aiMedia[slot] != media;
-    }
+    const int media = m_pageKinds.Slots().aiMedia[CZQPaperSlots::ISlotOfKind(kind)];
+    const PCWSTR name = OptionName(PubItem(param, DMPUB_MEDIATYPE), media);
+    if (name) ISelectMediaInCombo(pContext, name);
+    if (media >= 0 && media != m_pageKinds.Slots().aiMedia[kWorkingSlot])
+        DWSelectOptionByIndex(param, zqkw::kMediaType, media, OEMCUIP_DOCPROP);
 }
 
 void CZQFeaturesTab::VReadLockFlags(PageContext*) {

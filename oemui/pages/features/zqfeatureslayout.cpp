@@ -340,12 +340,12 @@ void CZQFeaturesTab::VUpdateManualDuplexState(PageContext* pContext) {
     if (work.dwPrintDocOn) {
         const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
         POPTITEM form = PubItem(param, DMPUB_FORMNAME);
-        if (!m_paperNames.Count()) BGetPaperSizeNames();
+        if (!m_dest.Names().Count()) m_dest.BGetPaperSizeNames();
         unitMarked = false;
         for (DWORD i = 0; caps && caps->pPaperIds && form && i < caps->dwPaperCount; ++i) {
             if (caps->pPaperIds[i] != work.dwPrintedOnPaper) continue;
             for (int j = 0; j < IGetOptionCount(form); ++j)
-                if (PCWSTR name = OptionName(form, j); name && lstrcmpW(name, m_paperNames.Name(i)) == 0)
+                if (PCWSTR name = OptionName(form, j); name && lstrcmpW(name, m_dest.Names().Name(i)) == 0)
                     unitMarked = Marked(form, j);
             break;
         }
@@ -481,12 +481,12 @@ BOOL CZQFeaturesTab::BValidatePrintedOnPaper(PageContext* pContext, DWORD dwCoun
     ZQUIDevmode* work = WorkOf(pContext);
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     if (!work || !pIds || !dwCount || !form) return FALSE;
-    if (!m_paperNames.Count()) BGetPaperSizeNames();
+    if (!m_dest.Names().Count()) m_dest.BGetPaperSizeNames();
     for (DWORD i = 0; i < dwCount; ++i) {
         if (pIds[i] != work->dwPrintedOnPaper) continue;
         for (int j = 0; j < IGetOptionCount(form); ++j) {
             PCWSTR name = OptionName(form, j);
-            if (!name || lstrcmpW(name, m_paperNames.Name(i)) != 0 || !Marked(form, j)) continue;
+            if (!name || lstrcmpW(name, m_dest.Names().Name(i)) != 0 || !Marked(form, j)) continue;
             // The paper conflicts with the settings: the printer's first paper stands in.
             work->dwPrintedOnPaper = pIds[0];
             return TRUE;

@@ -57,7 +57,7 @@ void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
                                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     CheckColorSpaceForQuality(param);
     VUpdateQualityGroup(pContext);
-    BSetResolutionTexts(pContext);
+    m_quality.BSetResolutionTexts(pContext);
 }
 
 void CZQFeaturesTab::VApplyQualityGroupRule() {
@@ -92,14 +92,14 @@ void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VOnSource(PageContext* pContext) {
     // The rules return to this source after a paper-size change.
-    VApplyCombosToKind(pContext);
-    VSelectOtherPagesSource(pContext);
+    m_pageKinds.VApplyCombosToKind(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
     VApplyOtherPages(pContext);
-    VMarkDifferingKinds(pContext);
-    VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VMarkDifferingKinds(pContext);
+    m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
     const int source = m_controls.ISelection(IDC_CBO_MEDIA_SOURCE_IS);
     pContext->pRules->VSetInputBinIndex(source == CB_ERR ? 0 : source);
-    VFillKindSourceCombo(pContext);
+    m_pageKinds.VFillKindSourceCombo(pContext);
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VRepaintPreview(TRUE);
 }
@@ -139,15 +139,15 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
     WCHAR name[256];
     // The name is chosen first: a user medium's option is known only then.
     if (!more && SelectedText(list, name)) BSelectMediaByName(pContext, name);
-    VApplyCombosToKind(pContext);
-    VSelectOtherPagesMedia(pContext);
+    m_pageKinds.VApplyCombosToKind(pContext);
+    m_pageKinds.VSelectOtherPagesMedia(pContext);
 
     WCHAR media[256] = {};
     ReadOption(param, zqkw::kMediaType, media);
     if (RulesLoaded(pContext)) {
         CZQXmlUiRules& rules = *pContext->pRules;
-        const bool mediaKeyword = BStoreMediaKeyword(m_controls.Page(), pContext) || m_state.bUserMediumChosen;
-        if (mediaKeyword && BStoreQualityKeyword(m_controls.Page(), pContext)) {
+        const bool mediaKeyword = m_quality.BStoreMediaKeyword(m_controls.Page(), pContext) || m_state.bUserMediumChosen;
+        if (mediaKeyword && m_quality.BStoreQualityKeyword(m_controls.Page(), pContext)) {
             rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
             VRecordRigidMargins(logic);
             // A type that names its own source puts the source list on it.
@@ -164,7 +164,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             if (FeatureItem(param, zqkw::kFaceControl)) rules.BRunMacro(L"macro_MediaType_to_FaceControl", media, param);
             if (!logic.BIsBannerPaper()) rules.BRunMacro(L"macro_BannerMediaType_to_BannerPaperSize", media, param);
         }
-        VFillDestPaperList(pContext);
+        m_dest.VFillDestPaperList(pContext);
         VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
         VSeedDestinationList(true);
         if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
@@ -187,19 +187,19 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         // Leaving the banner media leaves the banner paper sizes too.
         if (IsBannerKeyword(before) && !IsBannerKeyword(media) && !work.dwDiffPaper)
             rules.BRunMacro(L"macro_Mediatype_to_PaperSize", media, param);
-        BSetResolutionTexts(pContext);
+        m_quality.BSetResolutionTexts(pContext);
         VUpdateQualityGroup(pContext);
     }
     if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && lstrcmpW(media, L"PLAIN") != 0)
-        VApplyGrayScaleQuality(pContext);
+        m_quality.VApplyGrayScaleQuality(pContext);
     // Colour management an application or the system keeps has no automatic media type.
     WCHAR space[256];
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) &&
         (lstrcmpW(space, L"MANAGEDBYAPPLN") == 0 || lstrcmpW(space, L"ICM") == 0) && lstrcmpW(media, L"AUTOMATIC") == 0)
         DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, 0, OEMCUIP_DOCPROP);
-    VFillKindSourceCombo(pContext);
-    VMarkDifferingKinds(pContext);
-    VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VFillKindSourceCombo(pContext);
+    m_pageKinds.VMarkDifferingKinds(pContext);
+    m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
     ResolveStaplingConflict(param, DMPUB_MEDIATYPE, PostScript(pContext));
     VRefocusPaperSize();
     VRepaintPreview(TRUE);
@@ -252,16 +252,16 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         WCHAR name[256];
         if (SelectedText(list, name) && logic.BIsNonStandardBannerName(after, name))
             rules.BRunMacro(L"macro_custom_paper_size", after, param);
-        BSetResolutionTexts(pContext);
+        m_quality.BSetResolutionTexts(pContext);
         VSelectMediaTypeEntry(pContext);
         VUpdateQualityGroup(pContext);
     }
-    VFillKindSourceCombo(pContext);
-    VMarkDifferingKinds(pContext);
-    VFillPageKindList(pContext->pLogic, FALSE);
-    VApplyCombosToKind(pContext);
+    m_pageKinds.VFillKindSourceCombo(pContext);
+    m_pageKinds.VMarkDifferingKinds(pContext);
+    m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
-    VEnableKindMediaType(pContext);
+    m_pageKinds.VEnableKindMediaType(pContext);
 
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.
     if (ChosenIs(*this, list, 1018, nullptr, true)) m_customPaper.IDoModal(hDlg, pContext, rightToLeft);
@@ -271,7 +271,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     VSelectMediaTypeEntry(pContext);
     if (m_state.bPaperSizePopup) VFillPaperSizeCombo(list, pContext);
-    VFillDestPaperList(pContext);
+    m_dest.VFillDestPaperList(pContext);
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
@@ -331,8 +331,8 @@ void CZQFeaturesTab::VOnDestPaper(PageContext* pContext) {
     // The paper printed on, and the scale that fits the document on it.
     const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
     m_state.iDestIndex = m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE);
-    work.dwPrintedOnPaper = WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_state.iDestIndex, caps ? caps->pPaperIds : nullptr);
-    if (work.dwPrintDocOn && work.dwScaleToFit) work.dwScalePercent = static_cast<uint32_t>(IGetFitToPaperPercent(pContext));
+    work.dwPrintedOnPaper = m_dest.WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_state.iDestIndex, caps ? caps->pPaperIds : nullptr);
+    if (work.dwPrintDocOn && work.dwScaleToFit) work.dwScalePercent = static_cast<uint32_t>(m_dest.IGetFitToPaperPercent(pContext));
     VRepaintPreview(FALSE);
 }
 
@@ -467,7 +467,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VUpdateDuplexState();
     }
-    VFillDestPaperList(pContext);
+    m_dest.VFillDestPaperList(pContext);
     VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
     VSeedDestinationList(false);
     VUpdateManualDuplexState(pContext);

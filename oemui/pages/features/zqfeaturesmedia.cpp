@@ -88,7 +88,7 @@ DWORD CZQFeaturesTab::DWFillBackCoverMediaCombos(PageContext* pContext) {
 
 int CZQFeaturesTab::IFillMediaTypeCombo(HWND hCombo, PageContext* pContext, int iSelection) {
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!m_state.bMediaTypePopup || !hCombo || !work || !m_pCUIParam) return m_iUserMediaCount;
+    if (!m_state.bMediaTypePopup || !hCombo || !work || !m_pCUIParam) return m_userMedia.Count();
     SendMessageW(hCombo, CB_RESETCONTENT, 0, 0);
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
     const int count = IGetOptionCount(item);
@@ -102,7 +102,7 @@ int CZQFeaturesTab::IFillMediaTypeCombo(HWND hCombo, PageContext* pContext, int 
     AddEntry(hCombo, current ? current : OptionName(item, 0));
 
     // Each option brings at most one recent entry: its own name, or a user medium not yet listed.
-    bool listed[kMaxUserMedia] = {};
+    bool listed[CZQUserMedia::kMaxUserMedia] = {};
     const int slots = CZQTreePopups::IRecentMediaSlots(pContext);
     for (int i = 0; i < count; ++i) {
         PCWSTR name = OptionName(item, i);
@@ -115,9 +115,9 @@ int CZQFeaturesTab::IFillMediaTypeCombo(HWND hCombo, PageContext* pContext, int 
                 break;
             }
             int user = -1;
-            if (IFindUserMedia(recent, &user) >= 0 && !listed[user]) {
+            if (m_userMedia.IFindUserMedia(recent, &user) >= 0 && !listed[user]) {
                 listed[user] = true;
-                AddEntry(hCombo, m_aUserMedia[user].szName);
+                AddEntry(hCombo, m_userMedia.Medium(user).szName);
                 break;
             }
         }
@@ -128,11 +128,11 @@ int CZQFeaturesTab::IFillMediaTypeCombo(HWND hCombo, PageContext* pContext, int 
     const int user = m_state.iUserMedium;
     if (iSelection >= 0)
         SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(iSelection), 0);
-    else if (m_state.bUserMediumChosen && user >= 0 && user < m_iUserMediaCount)
-        CZQTreePopups::VSelectExact(hCombo, m_aUserMedia[user].szName);
+    else if (m_state.bUserMediumChosen && user >= 0 && m_userMedia.BHas(user))
+        CZQTreePopups::VSelectExact(hCombo, m_userMedia.Medium(user).szName);
     else
         CZQTreePopups::VSelectExact(hCombo, item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr);
-    return m_iUserMediaCount;
+    return m_userMedia.Count();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -146,7 +146,7 @@ BOOL CZQFeaturesTab::BSelectMediaByName(PageContext* pContext, PCWSTR pszName) {
     }
     // A user medium prints on the option named after its category.
     int user = -1;
-    const int category = IFindUserMedia(pszName, &user);
+    const int category = m_userMedia.IFindUserMedia(pszName, &user);
     if (category < 0) return FALSE;
     WCHAR number[16];
     swprintf(number, ARRAYSIZE(number), L"%d", category);
@@ -161,7 +161,7 @@ int CZQFeaturesTab::ISelectMediaInCombo(PageContext* pContext, PCWSTR pszName) {
     HWND combo = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
     if (!pszName || !work) return CB_ERR;
     int user = -1;
-    if (IFindUserMedia(pszName, &user) >= 0) {
+    if (m_userMedia.IFindUserMedia(pszName, &user) >= 0) {
         ZQCopyText(m_state.szUserMedium, kZQUserMediumChars, pszName);
         m_state.iUserMedium = user;
     } else {
@@ -194,15 +194,15 @@ void CZQFeaturesTab::VSelectMediaTypeEntry(PageContext* pContext) {
     }
     if (!item) return;
     const int user = m_state.iUserMedium;
-    if (m_state.bUserMediumChosen && user >= 0 && user < m_iUserMediaCount)
-        ISelectMediaInCombo(pContext, m_aUserMedia[user].szName);
+    if (m_state.bUserMediumChosen && user >= 0 && m_userMedia.BHas(user))
+        ISelectMediaInCombo(pContext, m_userMedia.Medium(user).szName);
     else if (PCWSTR name = OptionName(item, static_cast<int>(item->Sel)))
         ISelectMediaInCombo(pContext, name);
 }
 
 void CZQFeaturesTab::VApplyUserMediumQuality(PageContext* pContext) {
     const int user = m_state.iUserMedium;
-    if (!m_state.bUserMediumChosen || user < 0 || user >= m_iUserMediaCount) return;
+    if (!m_state.bUserMediumChosen || user < 0 || !m_userMedia.BHas(user)) return;
     const struct {
         DWORD code;
         INT id;
@@ -210,7 +210,7 @@ void CZQFeaturesTab::VApplyUserMediumQuality(PageContext* pContext) {
     } kGroups[] = {{2, 519, L"Normal"}, {1, 518, L"Best"}, {5, 3424, L"Maximum dpi"}};
     POPTITEM group = FeatureItem(m_pCUIParam, zqkw::kPrintQualityGroup);
     for (const auto& row : kGroups) {
-        if (row.code != m_aUserMedia[user].dwQuality || !group) continue;
+        if (row.code != m_userMedia.Medium(user).dwQuality || !group) continue;
         WCHAR name[kResStringChars], keyword[256];
         if (!BLoadResString(row.id, name)) ZQCopyText(name, kResStringChars, row.english);
         if (DWSelectOptionByName(m_pCUIParam, group, name, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext) &&
@@ -242,7 +242,7 @@ INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wPar
         CZQTreePopups::VSetMediaTexts(*page, hDlg);
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, page->CUIParam());
-        page->VAddUserMediaToTree(tree, context);
+        page->m_userMedia.VAddUserMediaToTree(tree, context);
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }

@@ -157,9 +157,9 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
     m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
-    if (Readable(param, zqkw::kZQAddCustomMedia)) VReadUserMediaList(pContext);
+    if (Readable(param, zqkw::kZQAddCustomMedia)) m_userMedia.VReadUserMediaList(pContext);
     // The user media's placeholder types are hidden before any list shows them.
-    VHidePlaceholderMedia(pContext);
+    m_userMedia.VHidePlaceholderMedia(pContext);
     DWFillSourceAndMediaCombos(pContext);
     VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
@@ -191,15 +191,15 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     else if (BHasBorderlessCounterpart(pContext))
         DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, 1, OEMCUIP_DOCPROP);
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
-    if (!m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF)) VInitPageKinds(pContext);
+    if (!m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF)) m_pageKinds.VInitPageKinds(pContext);
 
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VApplyBlackOnlyRule(pContext);
     VSetControlTexts(pContext);
-    BGetPaperSizeNames();
-    VFillDestPaperList(pContext);
+    m_dest.BGetPaperSizeNames();
+    m_dest.VFillDestPaperList(pContext);
     VSeedDestinationList(false);
     VShowMarginControls(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
@@ -289,10 +289,10 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
     CZQUILogic& logic = *pContext->pLogic;
     BOOL result = FALSE;
     // Drawing a list may move the core driver's source: other pages keep theirs on both sides.
-    VSelectOtherPagesSource(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
     switch (pDraw->CtlID) {
         case IDC_LB_MEDIA_PAPER_OPTIONS:
-            result = IDrawPageKindItem(L"ZQCovers", pDraw, pDraw->hwndItem, &logic);
+            result = m_pageKinds.IDrawPageKindItem(L"ZQCovers", pDraw, pDraw->hwndItem, &logic);
             break;
         case IDC_CBO_MEDIA_TYPE_IS:
             result = logic.IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, pDraw, pDraw->hwndItem);
@@ -323,7 +323,7 @@ BOOL CZQFeaturesTab::BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pCont
             break;
         default: break;
     }
-    VSelectOtherPagesSource(pContext);
+    m_pageKinds.VSelectOtherPagesSource(pContext);
     return result;
 }
 

@@ -6,17 +6,24 @@
 //
 // The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
 // its help entry), and, private, the work of its dialog procedure with the reactions to each message.
-// Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState. The custom
-// paper dialog is its own; the paper-size tree is opened through the Paper/Quality page's part.
+// Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
+// (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the destination list
+// (zqdestpapers.h), the print-quality group (zqqualitygroup.h) and the user's own media
+// (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
+// through the Paper/Quality page's part.
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/features/zqdestpapers.h"
+#include "pages/features/zqfeaturesstate.h"
+#include "pages/features/zqpagekinds.h"
+#include "pages/features/zqqualitygroup.h"
+#include "pages/features/zqusermedia.h"
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
-#include "formats/zqusermedium.h"
 #include "preview/zqpreviewsettings.h"
 #include "settings/zqoptionlists.h"
 
@@ -27,66 +34,6 @@ INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
 // its parameter is the page's context. Ends with 1 (OK, also on a heading, which changes nothing)
 // or 2 (Cancel, or opened without its page).
 INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-// What the page keeps between its windows besides its controls.
-struct ZQFeaturesState {
-    // The maker's media-adding tool (the value "Path" of its machine key, 256 bytes), read when
-    // "Add Paper..." is chosen.
-    static constexpr size_t kAddPaperChars = 128;
-    // How the document is sized: actual size, on another paper, or a percentage of normal size.
-    enum : int { kActualSize = 0, kPrintDocOn = 1, kPercentage = 2 };
-
-    BOOL bMediaTypePopup = FALSE;  // the short lists of pop-up mode
-    BOOL bPaperSizePopup = FALSE;
-    BOOL bMediaLocked = FALSE;     // the configuration manager locks the media type
-    int iResizeMode = kActualSize;
-    BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
-    BOOL bUserMediumChosen = FALSE;  // one of the user's own media is the chosen media type
-    int iUserMedium = -1;            // its entry in the user media table
-    int iUserMediumOption = -1;      // the media-type option that prints it
-    WCHAR szUserMedium[kZQUserMediumChars] = {};
-    // Set by a paper-size change: the next refill of the source list returns to the source the rules
-    // remember, once. Kept per page: two sheets of one process do not share it.
-    BOOL bRestoreSourceOnce = FALSE;
-    WCHAR szAddPaperPath[kAddPaperChars] = {};
-    // The configuration manager locks the paper source.
-    BOOL bSourceLocked = FALSE;
-    // The maker's printing help is offered for the page.
-    BOOL bPrintingHelp = FALSE;
-    // The print-quality group wrote the resolution read-out.
-    BOOL bResolutionShown = FALSE;
-    // The size of the document as the sample page's label shows it.
-    static constexpr size_t kDocumentSizeChars = 256;
-    WCHAR szDocumentSize[kDocumentSizeChars] = {};
-
-    // Resizing: the bounds of a percentage (the template has no percentage box: they bound the
-    // stored scale), the destination entry last chosen, and the form chosen while the printer
-    // scales documents from its large papers.
-    static constexpr int kScaleMinimum = 25;
-    static constexpr int kScaleMaximum = 400;
-    BOOL bFitAllowed = TRUE;
-    int iDestIndex = 0;
-    BOOL bScaleFromLarge = FALSE;
-    WCHAR szSelectedForm[256] = {};
-    BOOL bFormKeywordsRead = FALSE;  // the form's option keywords were asked for
-    BOOL bFormKeyed = FALSE;         // and could be read
-    // Layout: the configuration manager locks two-sided printing; a poster chosen in the
-    // pages-per-sheet list, with its option (1..3).
-    BOOL bDuplexLocked = FALSE;
-    BOOL bPosterSelected = FALSE;
-    int iPosterOption = 0;
-};
-
-// Which controls of the print-quality group the printer has, in the order of the group.
-struct ZQQualityGroupVisibility {
-    DWORD dwQualityList;
-    DWORD dwGloss;
-    DWORD dwThriftmode;
-    DWORD dwOptimizeFor;
-    DWORD dwMaximumDetail;
-    DWORD dwPhotoFeatures;
-    DWORD dwQuietPrinting;
-};
 
 class CZQFeaturesTab : public CZQTabBase {
 public:
@@ -147,22 +94,11 @@ public:
     BOOL BHasBorderlessCounterpart(PageContext* pContext);
     BOOL BSelectBorderlessCounterpart(PageContext* pContext);
 
-    // ---- the papers of the page kinds (the page-kind list is not on this page's template: without
-    // it the lists hold the paper of first, other and last pages alike)
-    // Every kind on the document's current source and media.
-    void VInitPageKinds(PageContext* pContext);
-    // The lists' choice stored for the chosen kind, in the table and the settings.
-    void VApplyCombosToKind(PageContext* pContext);
-    // First, other and last pages marked where they differ from the document's paper.
-    void VMarkDifferingKinds(PageContext* pContext);
+    // ---- the papers of the page kinds (their part, CZQPageKinds, keeps the table; the page-kind
+    // list is not on this page's template: without it the lists hold the paper of first, other and
+    // last pages alike)
     // The administrator's locks of the paper source and the media type.
     void VReadLockFlags(PageContext* pContext);
-    // The kind's source and media options shown in the lists (the kind read from the page-kind list
-    // when asked; -1 leaves a list as it is).
-    void VSelectKindInCombos(PageContext* pContext, int iSource, int iMedia, BOOL bReadKind);
-    // The source list refilled for the chosen kind: a paper-size change returns it, once, to the
-    // source the rules remember.
-    void VFillKindSourceCombo(PageContext* pContext);
     void VApplySelectedKind(PageContext* pContext);
     // One kind's paper into the core driver's items, the lists refilled for it.
     void VApplyFirstPage(PageContext* pContext);
@@ -172,32 +108,6 @@ public:
     void VApplyBackCoverFromFeeder(PageContext* pContext);
     void VApplyFrontCoverFromFeeder(PageContext* pContext);
     void VApplyOtherPages(PageContext* pContext);
-    void VSelectOtherPagesSource(PageContext* pContext);
-    void VSelectOtherPagesMedia(PageContext* pContext);
-    void VEnableKindMediaType(PageContext* pContext);
-    int IGetKindMediaIndex(PageContext* pContext);
-    // The page-kind list filled from "ZQCovers" (or its chosen entry replaced); the covers' flags
-    // follow the settings. Without different papers the covers are off.
-    void VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill);
-    void VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR pszName, int iPosition);
-    // Owner-draw of one entry, with the marker of a kind that differs or a cover in use; 0.
-    int IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
-    void VClearPageKindList(PageContext* pContext);
-
-    // ---- the user's own media (the maker's media tool keeps them per user, at most kMaxUserMedia)
-    static constexpr int kMaxUserMedia = 40;
-    void VReadUserMediaList(PageContext* pContext);
-    void VAddUserMediaToTree(HWND hTree, PageContext* pContext);
-    // The category of the medium of that name, its entry into *piIndex; -1 when there is none.
-    int IFindUserMedia(PCWSTR pszName, int* piIndex) const;
-    // The chosen user medium (-1 none) kept for the media tool as "CustomMediaSelected".
-    BOOL BSaveSelectedUserMedia(PageContext* pContext);
-    // Media options with one- or two-character names stand for user media: hidden.
-    void VHidePlaceholderMedia(PageContext* pContext);
-    BOOL BIsNotDriverMedia(PageContext* pContext, PCWSTR pszName);
-    // The option of that display name (the source item's first option is the printer's first bin),
-    // else the first shown, unmarked option with a text; -1 without one or without the item.
-    int IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName);
 
     // ---- the page's controls: texts, help, places, focus and the change check
     // The page's window and the handles of its controls (those of the template; the others stay null).
@@ -232,23 +142,10 @@ public:
     // The paper-size list on the current form, else on Letter with that paper's rules.
     void VRefreshPaperSizeGroup(PageContext* pContext);
 
-    // ---- resizing: actual size, the document on another paper, a percentage
+    // ---- resizing: actual size, the document on another paper (the destination list is a part,
+    // CZQDestPapers), a percentage
     // Mode 0 sets the group from the settings, mode 2 stores it back; other modes do nothing.
     void VRefreshResizeGroup(HWND hDlg, PageContext* pContext, int iMode);
-    // The printer's paper names for the destination list (the reader retries a driver still
-    // starting up); FALSE, and none, when they cannot be read.
-    BOOL BGetPaperSizeNames();
-    void VFillDestPaperList(PageContext* pContext);
-    // The user's forms within the custom-size range (a list the caller frees with VFreeStringList).
-    BOOL BGetCustomRangeForms(PageContext* pContext, PWSTR** ppNames, int* piCount);
-    // The paper id of a destination entry: the id of the paper name it shows, 0 for a name the
-    // printer does not list, the first id without the printer's names.
-    WORD WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds);
-    // The destination entry of a paper id; -1 when there is none.
-    int IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId);
-    // The percentage that fits the document's paper on the destination (100 when a size is unknown).
-    int IGetFitToPaperPercent(PageContext* pContext);
-    void VSelectScaleTargetPaper(HWND hDlg, PageContext* pContext);
     void VSetResizeGroup(PageContext* pContext);
     void VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext* pContext);
     void VUpdateResizeControls(HWND hDlg, PageContext* pContext);
@@ -289,14 +186,8 @@ public:
     void VShowResolutionInfo(HWND hDlg, PageContext* pContext);
 
     // ---- the print-quality group
-    void VGetQualityGroupVisibility(PageContext* pContext, ZQQualityGroupVisibility* pVisible);
-    void VArrangeQualityGroup(const ZQQualityGroupVisibility& visible, PageContext* pContext);
+    // The quality list and what the chosen quality allows, over the group its part stacks.
     void VUpdateQualityGroup(PageContext* pContext);
-    BOOL BSetResolutionTexts(PageContext* pContext);
-    void VReadQualityCheckBoxes(PageContext* pContext);
-    BOOL BStoreMediaKeyword(HWND hDlg, PageContext* pContext);
-    BOOL BStoreQualityKeyword(HWND hDlg, PageContext* pContext);
-    void VApplyGrayScaleQuality(PageContext* pContext);
 
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
@@ -305,9 +196,11 @@ public:
     ZQFeaturesState& StateForTesting() { return m_state; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
-    const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
-    int UserMediaCountForTesting() const { return m_iUserMediaCount; }
-    const ZQUserMedium& UserMediumForTesting(int i) const { return m_aUserMedia[i]; }
+    const CZQPaperNames& PaperNamesForTesting() const { return m_dest.Names(); }
+    CZQDestPapers& DestPapersForTesting() { return m_dest; }
+    CZQUserMedia& UserMediaForTesting() { return m_userMedia; }
+    CZQQualityGroup& QualityGroupForTesting() { return m_quality; }
+    CZQPageKinds& PageKindsForTesting() { return m_pageKinds; }
 
 private:
     friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -400,9 +293,6 @@ private:
     // printing (that page need not be in the sheet).
     void VRefreshPaperPageList(PageContext* pContext);
     void VRepaintPreview(BOOL bErase);
-    // A borderless paper's destination entry: the paper the Paper/Quality page shows, else "LETTER",
-    // else the first.
-    int IFindBorderlessTwin(PageContext* pContext);
     // The focus to the paper-size list and back, which redraws its owner-drawn entry.
     void VRefocusPaperSize();
     // The media-type list filled (pop-up mode's list, with the printer data it needs, or the
@@ -410,8 +300,6 @@ private:
     DWORD DWFillMediaTypeList(PageContext* pContext);
     // The media-type tree; 1 OK, 2 Cancel, -1 when it could not be shown.
     INT_PTR IRunMediaPopup(PageContext* pContext);
-    // The page kind chosen in the page-kind list; kKindNone without one.
-    int ISelectedKind(PageContext* pContext);
     // The family of kind appliers' common steps.
     void VApplyKind(PageContext* pContext, int iKind);
     // The kinds' table from the settings, the covers in use through their own paper.
@@ -426,10 +314,8 @@ private:
     CZQTreePopups m_trees;
     HICON m_hMarkerIcon = nullptr;
     ZQFeaturesState m_state;
-    CZQPaperNames m_paperNames;
-    zqsettings::CZQStringList m_formKeywords;
-    CZQPaperSlots m_kinds;
-    BOOL m_abKindDiffers[3] = {};  // first, other and last pages
-    ZQUserMedium m_aUserMedia[kMaxUserMedia] = {};
-    int m_iUserMediaCount = 0;
+    CZQQualityGroup m_quality{*this, m_controls, m_state};
+    CZQDestPapers m_dest{*this, m_controls, m_state, m_szText};
+    CZQUserMedia m_userMedia{*this};
+    CZQPageKinds m_pageKinds{*this, m_controls, m_state, m_userMedia, m_preview, m_hMarkerIcon};
 };

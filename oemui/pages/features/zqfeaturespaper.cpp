@@ -86,11 +86,11 @@ void CZQFeaturesTab::VApplyPaperSize(PageContext* pContext) {
     } else {
         // A borderless paper prints on its bordered twin's entry, else Letter's.
         HWND destination = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-        const int entry = IFindBorderlessTwin(pContext);
+        const int entry = m_dest.IFindBorderlessTwin(pContext);
         SendMessageW(destination, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
         const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
         if (caps && destination)
-            if (const WORD id = WGetDestPaperId(caps->dwPaperCount, entry, caps->pPaperIds); id > 0)
+            if (const WORD id = m_dest.WGetDestPaperId(caps->dwPaperCount, entry, caps->pPaperIds); id > 0)
                 work->dwPrintedOnPaper = id;
     }
 }

@@ -1,6 +1,5 @@
-// The Features page's print-quality group: which of its controls the printer has, stacked from the
-// group's top without gaps, the quality list with the controls the chosen quality allows, the
-// resolution read-out, and the group's settings kept for the rules.
+// The Features page's quality list with the controls the chosen quality allows, over the group its
+// part (zqqualitygroup.h) stacks.
 #include <cwchar>
 
 #include "common/zqkeywords.h"
@@ -13,102 +12,14 @@
 
 using namespace zqpage;
 
-namespace {
-
-// The photo enhancements; any of them offers the image-enhancement button.
-constexpr PCWSTR kEnhancements[] = {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness",
-                                    L"ZQVorevEzuro", L"ZQSmoothing", L"ZQRedEyeReduction"};
-
-constexpr float kComboGap = 6.5f;
-constexpr float kGap = 4.0f;
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Which controls, and where
-// ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VGetQualityGroupVisibility(PageContext* pContext, ZQQualityGroupVisibility* pVisible) {
-    if (!pVisible) return;
-    *pVisible = {};
-    CZQUILogic& logic = *pContext->pLogic;
-    const POEMCUIPPARAM param = m_pCUIParam;
-    // The binder's fill of a check box only says whether the feature has an item.
-    auto has = [&](PCWSTR feature) {
-        return Bound(logic.IBindFeatureControl(0, feature, nullptr, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill,
-                                               TRUE, 0, nullptr))
-                   ? 1u
-                   : 0u;
-    };
-    if (RulesLoaded(pContext)) {
-        pVisible->dwQualityList = FeatureItem(param, zqkw::kPrintQualityGroup) ? 1 : 0;
-        if (!pVisible->dwQualityList) pContext->pRules->VSetNoQualityGroup(TRUE);
-    }
-    pVisible->dwGloss = has(zqkw::kPrintFinish);
-    pVisible->dwQuietPrinting = has(zqkw::kZQQuietPrinting);
-    pVisible->dwThriftmode = has(ThriftmodeFeature(pContext));
-    for (PCWSTR feature : kEnhancements)
-        if (FeatureItem(param, feature)) pVisible->dwPhotoFeatures = 1;
-    pVisible->dwMaximumDetail = FeatureItem(param, zqkw::kZQMaximumDetail) ? 1 : 0;
-    pVisible->dwOptimizeFor = FeatureItem(param, zqkw::kZQOptimizeFor) ? 1 : 0;
-}
-
-void CZQFeaturesTab::VArrangeQualityGroup(const ZQQualityGroupVisibility& visible, PageContext* pContext) {
-    const CZQPageControls::ControlRect* top = m_controls.Recorded(IDC_CBO_PRINT_QUALITY);
-    float y = top ? static_cast<float>(top->rc.top) : 0.0f;
-    auto height = [&](int id) {
-        const CZQPageControls::ControlRect* own = m_controls.Recorded(id);
-        return own ? static_cast<float>(own->cy) : 0.0f;
-    };
-    // A shown control goes to the running top; one the printer lacks goes away.
-    auto place = [&](int id, bool shown) {
-        if (!shown) {
-            Hide(m_controls.Item(id));
-            return false;
-        }
-        ShowEnabled(m_controls.Item(id));
-        m_controls.BPlaceAtTop(id, y);
-        return true;
-    };
-    if (!visible.dwQualityList && !visible.dwGloss && !visible.dwThriftmode)
-        for (int id : {IDC_GB_PRINT_QUALITY_FEATURES, IDC_CBO_PRINT_QUALITY, IDC_CHK_GLOSS, IDC_CHK_THRIFTMODE})
-            Hide(m_controls.Item(id));
-    if (visible.dwQualityList) {
-        ShowEnabled(m_controls.Item(IDC_CBO_PRINT_QUALITY));
-        y += height(IDC_CBO_PRINT_QUALITY) + kComboGap;
-    } else {
-        Hide(m_controls.Item(IDC_CBO_PRINT_QUALITY));
-    }
-    if (visible.dwOptimizeFor) {
-        y += 10.0f;
-        place(IDC_OPTIMIZE_FOR_FEATURES, true);
-        place(IDC_RB_DRAWING_TEXT, true);
-        y += height(IDC_RB_DRAWING_TEXT) + kGap;
-        place(IDC_RB_IMAGES, true);
-        y += height(IDC_RB_DRAWING_TEXT) + kGap;
-    } else {
-        for (int id : {IDC_OPTIMIZE_FOR_FEATURES, IDC_RB_DRAWING_TEXT, IDC_RB_IMAGES}) Hide(m_controls.Item(id));
-    }
-    const float boxStep = height(IDC_CHK_THRIFTMODE) + kGap;
-    if (place(IDC_CHK_THRIFTMODE, visible.dwThriftmode != 0)) y += boxStep;
-    if (place(IDC_CHK_GLOSS, visible.dwGloss != 0)) y += boxStep;
-    if (place(IDC_CHK_MAX_DETAILS, visible.dwMaximumDetail != 0)) y += boxStep;
-    m_state.bResolutionShown = BSetResolutionTexts(pContext);
-    if (m_state.bResolutionShown) y += height(IDC_STA_RENDER_DPI) + kGap;
-    if (place(IDC_IMAGE_ENHANCEMENT, visible.dwPhotoFeatures != 0)) y += height(IDC_IMAGE_ENHANCEMENT) + kGap;
-    place(IDC_CHK_QUIET_PRINTING, visible.dwQuietPrinting != 0);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The list and what the chosen quality allows
-// ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VUpdateQualityGroup(PageContext* pContext) {
     if (!WorkOf(pContext) || !m_pCUIParam) return;
     CZQUILogic& logic = *pContext->pLogic;
     const ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     ZQQualityGroupVisibility visible;
-    VGetQualityGroupVisibility(pContext, &visible);
-    VArrangeQualityGroup(visible, pContext);
+    m_quality.VGetQualityGroupVisibility(pContext, &visible);
+    m_quality.VArrangeQualityGroup(visible, pContext);
 
     if (visible.dwQualityList) {
         HWND list = m_controls.Item(IDC_CBO_PRINT_QUALITY);
@@ -138,64 +49,12 @@ void CZQFeaturesTab::VUpdateQualityGroup(PageContext* pContext) {
     // resolution shows it without letting it open.
     HWND enhance = m_controls.Item(IDC_IMAGE_ENHANCEMENT);
     bool allFive = true;
-    for (int i = 0; i < 5; ++i) allFive = allFive && FeatureItem(param, kEnhancements[i]) != nullptr;
-    if (work.dwLayoutMode == 3 && (allFive || FeatureItem(param, kEnhancements[5]))) {
+    for (int i = 0; i < 5; ++i) allFive = allFive && FeatureItem(param, CZQQualityGroup::kEnhancements[i]) != nullptr;
+    if (work.dwLayoutMode == 3 && (allFive || FeatureItem(param, CZQQualityGroup::kEnhancements[5]))) {
         WCHAR resolution[256];
         if (!ReadOption(param, zqkw::kResolution, resolution)) return;
         ShowEnabled(enhance, !ZQEqualNoCase(resolution, L"300dpi"));
     } else {
         Hide(enhance);
     }
-}
-
-BOOL CZQFeaturesTab::BSetResolutionTexts(PageContext* pContext) {
-    if (!FeatureItem(m_pCUIParam, L"PQDPI")) return FALSE;
-    const struct {
-        INT id;
-        PCWSTR english;
-        int label;
-        int value;
-    } rows[] = {{3991, L"Black render dpi", IDC_STA_RENDER_DPI, IDC_STA_RENDER},
-                {3992, L"Color input dpi", IDC_COLOR_INPUT_DPI, IDC_COLOR_INPUT},
-                {3993, L"Color output", IDC_COLOR_OUTPUT, IDC_COLOR_OUTPUT_DPI}};
-    for (int i = 0; i < 3; ++i) {
-        BSetWindowTextRes(rows[i].id, m_controls.Item(rows[i].label), rows[i].english);
-        // A string id that names no text leaves the value empty.
-        WCHAR value[kResStringChars] = {};
-        if (pContext && pContext->pRules) BLoadResString(static_cast<INT>(pContext->pRules->DWResourceId(i)), value);
-        if (HWND control = m_controls.Item(rows[i].value)) SetWindowTextW(control, value);
-    }
-    return TRUE;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The group's settings kept for the rules
-// ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VReadQualityCheckBoxes(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    auto on = [&](int id) { return m_controls.BChecked(id) ? 1u : 0u; };
-    const int boxes[] = {IDC_CHK_THRIFTMODE, IDC_CHK_GLOSS, IDC_CHECK_BORDERLESS_PHOTO, IDC_CHECK_BORDERLESS_AUTOFIT,
-                         IDC_CHK_MAX_DETAILS};
-    for (int i = 0; i < 5; ++i) logic.m_adwQualityBoxes[i] = on(boxes[i]);
-    // The images state: the drawings radio unchecked.
-    logic.m_adwQualityBoxes[5] = on(IDC_RB_DRAWING_TEXT) ? 0 : 1;
-}
-
-BOOL CZQFeaturesTab::BStoreMediaKeyword(HWND, PageContext* pContext) {
-    if (!pContext || !pContext->pRules) return FALSE;
-    return StoreListKeyword(m_pCUIParam, m_controls.Item(IDC_CBO_MEDIA_TYPE_IS), zqkw::kMediaType,
-                            pContext->pRules->Parser().m_szMediaTypeValue);
-}
-
-BOOL CZQFeaturesTab::BStoreQualityKeyword(HWND, PageContext* pContext) {
-    if (!pContext || !pContext->pRules) return FALSE;
-    return StoreListKeyword(m_pCUIParam, m_controls.Item(IDC_CBO_PRINT_QUALITY), zqkw::kPrintQualityGroup,
-                            pContext->pRules->Parser().m_szQualityGroupValue);
-}
-
-void CZQFeaturesTab::VApplyGrayScaleQuality(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    const PCWSTR feature = PostScript(pContext) ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
-    // Black ink only prints grey at its best quality.
-    if (logic.m_bGrayscale && OptionIs(m_pCUIParam, feature, L"BlackOnly") == 1) logic.VSelectHighQuality(feature);
 }

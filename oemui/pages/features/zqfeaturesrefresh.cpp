@@ -74,7 +74,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     VSetDocumentSizeText(pContext);
     VShowFeatureBoxes(pContext);
     VShowBorderlessBoxes(pContext);
-    VClearPageKindList(pContext);
+    m_pageKinds.VClearPageKindList(pContext);
 
     // A paper printed scaled from a larger one makes no poster on the Finishing page either.
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
@@ -84,7 +84,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     m_state.bPrintingHelp = BHasPrintingHelp(param, kPageFeatures);
     m_controls.VShow(IDC_BTN_PAPERMEDIA_PRINTINGHELP, m_state.bPrintingHelp);
 
-    VFillPageKindList(&logic, TRUE);
+    m_pageKinds.VFillPageKindList(&logic, TRUE);
     VUpdateControlState(pContext);
     VReadLockFlags(pContext);
 }
@@ -94,7 +94,7 @@ void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
     const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
-    m_kinds.VRead(work, items, sources);
+    m_pageKinds.Slots().VRead(work, items, sources);
     const int source = CZQPaperSlots::ISourcePosition(items, sources, work.dwDefaultSourceId);
     const int media = CZQPaperSlots::IMediaTypeIndex(items, work.dwDefaultMediaId);
     const int mediaId = static_cast<int>(work.dwDefaultMediaId);
@@ -105,13 +105,13 @@ void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
         VApplyBackCover(pContext);
         applied = true;
     } else {
-        m_kinds.VSetKind(kKindBackCover, source, media, mediaId);
+        m_pageKinds.Slots().VSetKind(kKindBackCover, source, media, mediaId);
     }
     if (work.dwFrontCover) {
         VApplyFrontCover(pContext);
         applied = true;
     } else {
-        m_kinds.VSetKind(kKindFrontCover, source, media, mediaId);
+        m_pageKinds.Slots().VSetKind(kKindFrontCover, source, media, mediaId);
     }
     for (int kind : {kKindBackCoverFeeder, kKindFrontCoverFeeder}) {
         const int slot = CZQPaperSlots::ISlotOfKind(kind);
@@ -119,27 +119,27 @@ void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
             kind == kKindBackCoverFeeder ? VApplyBackCoverFromFeeder(pContext) : VApplyFrontCoverFromFeeder(pContext);
             applied = true;
         } else {
-            m_kinds.VSetKind(kind, m_kinds.aiSource[slot], media, mediaId);
+            m_pageKinds.Slots().VSetKind(kind, m_pageKinds.Slots().aiSource[slot], media, mediaId);
         }
     }
     const int working = kWorkingSlot;
     if (!work.dwDiffPaper) {
         DWSelectOptionByIndex(param, kBackFeederFeature, 0, OEMCUIP_DOCPROP);
         DWSelectOptionByIndex(param, kFrontFeederFeature, 0, OEMCUIP_DOCPROP);
-        m_kinds.VSetKind(kKindFirstPage, m_kinds.aiSource[working], m_kinds.aiMedia[working], 0);
-        m_kinds.VFollowMediaId(kKindFirstPage, items);
+        m_pageKinds.Slots().VSetKind(kKindFirstPage, m_pageKinds.Slots().aiSource[working], m_pageKinds.Slots().aiMedia[working], 0);
+        m_pageKinds.Slots().VFollowMediaId(kKindFirstPage, items);
     }
     // Without the page-kind list the lists stand for other pages again.
     if (applied && !m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS)) {
-        VSelectOtherPagesMedia(pContext);
-        VSelectOtherPagesSource(pContext);
+        m_pageKinds.VSelectOtherPagesMedia(pContext);
+        m_pageKinds.VSelectOtherPagesSource(pContext);
         DWFillSourceAndMediaCombos(pContext);
-        VSelectKindInCombos(pContext, m_kinds.aiSource[working], m_kinds.aiMedia[working], FALSE);
+        m_pageKinds.VSelectKindInCombos(pContext, m_pageKinds.Slots().aiSource[working], m_pageKinds.Slots().aiMedia[working], FALSE);
     } else if (work.dwDiffPaper) {
         const int shown = CZQPaperSlots::ISlotOfKind(work.dwFrontCoverFeeder ? kKindFrontCoverFeeder : kKindFrontCover);
-        VSelectKindInCombos(pContext, m_kinds.aiSource[shown], m_kinds.aiMedia[shown], FALSE);
+        m_pageKinds.VSelectKindInCombos(pContext, m_pageKinds.Slots().aiSource[shown], m_pageKinds.Slots().aiMedia[shown], FALSE);
     } else {
-        VSelectKindInCombos(pContext, m_kinds.aiSource[working], m_kinds.aiMedia[working], FALSE);
+        m_pageKinds.VSelectKindInCombos(pContext, m_pageKinds.Slots().aiSource[working], m_pageKinds.Slots().aiMedia[working], FALSE);
     }
 }
 
@@ -365,7 +365,7 @@ void CZQFeaturesTab::VStackPaperOptions(PageContext* pContext, bool bSource, boo
     bool cover = false;
     if (different) {
         const uint32_t* on = nullptr;
-        switch (ISelectedKind(pContext)) {
+        switch (m_pageKinds.ISelectedKind(pContext)) {
             case kKindBackCover: on = &work.dwBackCover; break;
             case kKindFrontCover: on = &work.dwFrontCover; break;
             case kKindBackCoverFeeder: on = &work.dwBackCoverFeeder; break;

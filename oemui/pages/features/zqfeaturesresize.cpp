@@ -1,8 +1,7 @@
 // The Features page's resizing group and margin options: the document at actual size or on another
-// paper (fitted or not), the destination papers and the paper ids behind them, the scale that fits
-// one paper on another, the PostScript driver's document options, and the margin features with
-// what ends them (banner papers, borderless photos, posters, two-sided printing). The sample page's
-// record as this page shows it.
+// paper (fitted or not) over the destination list its part (zqdestpapers.h) fills, the PostScript
+// driver's document options, and the margin features with what ends them (banner papers,
+// borderless photos, posters, two-sided printing). The sample page's record as this page shows it.
 #include <cwchar>
 
 #include "common/zqkeywords.h"
@@ -52,73 +51,6 @@ bool AutoTwoSidedOn(CZQUILogic& logic) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// Paper names, ids and the destination list
-// ---------------------------------------------------------------------------------------------
-BOOL CZQFeaturesTab::BGetPaperSizeNames() {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    if (!param) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    return m_paperNames.BRead(param->pPrinterName, m_szText, param->pPublicDM);
-}
-
-WORD CZQFeaturesTab::WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds) {
-    return ZQDestPaperId(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, dwCount, iIndex, pIds);
-}
-
-int CZQFeaturesTab::IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId) {
-    return ZQFindDestPaperIndex(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, dwCount, pIds, wPaperId);
-}
-
-void CZQFeaturesTab::VFillDestPaperList(PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    if (!param || !param->pPublicDM || !list) return;
-    CZQUILogic& logic = *pContext->pLogic;
-    if (!FeatureItem(param, L"ZQPSAutoScaling")) {
-        if (!m_paperNames.Count()) BGetPaperSizeNames();
-        // The form's keywords are read by trying each option on the core driver: once for the page.
-        if (!m_state.bFormKeywordsRead) {
-            m_state.bFormKeywordsRead = TRUE;
-            m_state.bFormKeyed = DWGetOptionKeywords(param, logic.PszFormFeature(), &m_formKeywords.p,
-                                                     &m_formKeywords.n, OEMCUIP_DOCPROP) == ZQOPT_OK;
-        }
-    }
-    const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_state.bFormKeyed ? m_formKeywords.p : nullptr,
-                                        m_formKeywords.n, Papers(pContext), true};
-    PWSTR* forms = nullptr;
-    int count = 0;
-    if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))
-        ZQAddDestPaperForms(list, forms, count);
-}
-
-BOOL CZQFeaturesTab::BGetCustomRangeForms(PageContext* pContext, PWSTR** ppNames, int* piCount) {
-    return ZQGetCustomRangeForms(pContext, HPrinter(), m_pCUIParam, ppNames, piCount);
-}
-
-int CZQFeaturesTab::IGetFitToPaperPercent(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
-    if (!work) return kFullScale;
-    if (m_state.iResizeMode == ZQFeaturesState::kPercentage) return static_cast<int>(work->dwScalePercent);
-    const PrinterCaps* caps = Papers(pContext);
-    if (!caps) return kFullScale;
-    const WORD target = WGetDestPaperId(caps->dwPaperCount, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), caps->pPaperIds);
-    return ZQFitToPaperPercent(caps, target, DocumentPaper(m_pCUIParam));
-}
-
-void CZQFeaturesTab::VSelectScaleTargetPaper(HWND, PageContext* pContext) {
-    const PrinterCaps* caps = Papers(pContext);
-    const DWORD n = caps ? caps->dwPaperCount : 0;
-    const WORD* ids = caps ? caps->pPaperIds : nullptr;
-    int index = IFindDestPaperIndex(n, ids, static_cast<WORD>(WorkOf(pContext)->dwPrintedOnPaper));
-    if (index < 0) index = IFindDestPaperIndex(n, ids, DocumentPaper(m_pCUIParam));
-    if (index < 0) index = 0;
-    SendMessageW(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    m_state.iDestIndex = index;
-}
-
-// ---------------------------------------------------------------------------------------------
 // The group from the settings (mode 0) and back (mode 2)
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VRefreshResizeGroup(HWND hDlg, PageContext* pContext, int iMode) {
@@ -160,12 +92,12 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
     if (!work.dwPrintDocOn) {
         if (fromLarge) {
             EnableWindow(list, TRUE);
-            VSelectScaleTargetPaper(nullptr, pContext);
+            m_dest.VSelectScaleTargetPaper(nullptr, pContext);
             if (m_state.bFitAllowed) EnableWindow(fit, TRUE);
             EnableWindow(edit, FALSE);
         } else {
             EnableWindow(list, FALSE);
-            int index = IFindDestPaperIndex(n, ids, DocumentPaper(param));
+            int index = m_dest.IFindDestPaperIndex(n, ids, DocumentPaper(param));
             if (index < 0) {
                 if (logic.BIsBannerPaper()) {
                     WCHAR target[64] = {};
@@ -174,22 +106,22 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
                 } else if (logic.BIsBorderlessPaper()) {
                     work.dwPrintDocOn = 0;
                     work.dwScaleToFit = 0;
-                    index = IFindBorderlessTwin(pContext);
+                    index = m_dest.IFindBorderlessTwin(pContext);
                 } else {
                     index = 0;
                 }
             }
             SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-            if (const WORD id = WGetDestPaperId(n, index, ids); id > 0) work.dwPrintedOnPaper = id;
+            if (const WORD id = m_dest.WGetDestPaperId(n, index, ids); id > 0) work.dwPrintedOnPaper = id;
             EnableWindow(fit, FALSE);
         }
     } else {
         EnableWindow(list, TRUE);
         if (fromLarge) {
-            VSelectScaleTargetPaper(nullptr, pContext);
+            m_dest.VSelectScaleTargetPaper(nullptr, pContext);
         } else {
-            int index = IFindDestPaperIndex(n, ids, static_cast<WORD>(work.dwPrintedOnPaper));
-            if (index < 0) index = IFindDestPaperIndex(n, ids, DocumentPaper(param));
+            int index = m_dest.IFindDestPaperIndex(n, ids, static_cast<WORD>(work.dwPrintedOnPaper));
+            if (index < 0) index = m_dest.IFindDestPaperIndex(n, ids, DocumentPaper(param));
             if (index < 0) index = 0;
             SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
             m_state.iDestIndex = index;
@@ -200,7 +132,7 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
     m_controls.VSetCheck(IDC_CHK_FIT_TO_SCALE, work.dwScaleToFit != 0);
     if (edit) {
         const int shown = IsWindowEnabled(edit) || work.dwScaleToFit != 1 ? static_cast<int>(work.dwScalePercent)
-                                                                            : IGetFitToPaperPercent(pContext);
+                                                                            : m_dest.IGetFitToPaperPercent(pContext);
         SetDlgItemInt(m_controls.Page(), IDC_TXT_NORMAL_SIZE, static_cast<UINT>(shown), TRUE);
     }
     if (logic.BNeedsScaleFromLargePaper(caps))
@@ -209,13 +141,6 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
         m_controls.VSetCheck(IDC_CHECK_CENTER_ON_PAGE, centre == 1);
     VUpdateResizeControls(m_controls.Page(), pContext);
     VSetMarginGroup(pContext);
-}
-
-// The borderless paper's entry: the first whose paper keyword is the paper the Paper/Quality page
-// shows, else "LETTER", else the first.
-int CZQFeaturesTab::IFindBorderlessTwin(PageContext* pContext) {
-    const int entry = ZQFindBorderlessTwinEntry(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), pContext, m_pCUIParam);
-    return entry >= 0 ? entry : 0;
 }
 
 void CZQFeaturesTab::VUpdateResizeControls(HWND, PageContext* pContext) {
@@ -268,7 +193,7 @@ void CZQFeaturesTab::VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext*
     if (m_controls.BChecked(IDC_RB_PRINT_DOC_ON)) {
         work.dwPrintDocOn = 1;
         work.dwPrintedOnPaper =
-            WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), pIds);
+            m_dest.WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), pIds);
         if (HWND watermarks = m_controls.Item(IDC_CBO_WATERMARKS))
             work.dwWmListIndex = static_cast<uint32_t>(SendMessageW(watermarks, CB_GETCURSEL, 0, 0));
         endPoster();
@@ -461,7 +386,7 @@ void CZQFeaturesTab::VFillPreviewSettings(PageContext* pContext) {
     const PrinterCaps* caps = Papers(pContext);
     LONG width = 0, length = 0;
     if (work.dwPrintDocOn == 1 && caps &&
-        BGetPaperDimensions(WGetDestPaperId(caps->dwPaperCount, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE),
+        BGetPaperDimensions(m_dest.WGetDestPaperId(caps->dwPaperCount, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE),
                                             caps->pPaperIds),
                             &width, &length, caps)) {
         r.aiValue[kPvSheetWidth] = width;

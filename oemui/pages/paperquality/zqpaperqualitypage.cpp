@@ -254,7 +254,7 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto,
                           logic.BIsBorderlessPaper() && BHasBorderlessTwin(pContext) ? 1 : 0, OEMCUIP_DOCPROP);
 
-    if (exceptions) VInitPageExceptionsList(pContext);
+    if (exceptions) m_exceptions.VInitPageExceptionsList(pContext);
     VRefresh(hDlg, pContext, kRefreshShow);
     if (!IsDlgButtonChecked(hDlg, IDC_CHK_MEDIA_PAPER_DIFF)) VResetPageKindPapers(pContext);
 
@@ -356,7 +356,7 @@ BOOL CZQPaperQualityTab::BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, Pag
         case IDC_CBO_MEDIA_SOURCE_IS:
             if (logic) result = logic->IDrawFeatureComboItem(DMPUB_DEFSOURCE, nullptr, pDraw, pDraw->hwndItem);
             break;
-        case IDC_LB_PAGE_EXCEPTIONS_OPTIONS: result = m_pageExceptionsList.BDrawItem(pDraw); break;
+        case IDC_LB_PAGE_EXCEPTIONS_OPTIONS: result = m_exceptions.List().BDrawItem(pDraw); break;
         case IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS: result = m_constraintButton.BDrawItem(pDraw); break;
         case IDC_STA_MEDIA_SIZE_DIMENSIONS: {
             // The text below is drawn over the page's own background.
@@ -404,7 +404,7 @@ void CZQPaperQualityTab::VOnDestroy() {
     m_alerts.VDetach();
     if (m_state.hTooltip) DestroyWindow(m_state.hTooltip);
     m_state.hTooltip = m_state.hSizeDropList = nullptr;
-    m_pageExceptionsList.VDetach();
+    m_exceptions.List().VDetach();
     m_constraintButton.VDetach();
     // The page object outlives its window: other pages may still call it.
     m_controls.VForget();

@@ -7,19 +7,17 @@
 // the work of its dialog procedure with the reactions to each message. Its state and helpers of
 // its own are parts it owns, each with a narrow interface: the control table
 // (zqpaperqualitycontrols.h), the paper slots of the page kinds (zqpaperslots.h), the tree pop-ups
-// (zqtreepopups.h), the loaded-paper lines (zqloadedpaper.h), the last accepted media type
-// (zqlastmediatype.h) and the preview filler (zqpaperqualitypreview.h); its dialogs live in
-// pages/dialogs/.
+// (zqtreepopups.h), the loaded-paper lines (zqloadedpaper.h), the page exceptions
+// (zqpageexceptions.h), the last accepted media type (zqlastmediatype.h) and the preview filler
+// (zqpaperqualitypreview.h); its records (scalar state, dialogs) are in zqpaperqualitystate.h, its
+// dialogs in pages/dialogs/.
 #pragma once
 
 #include "common/zqcontrols.h"
-#include "pages/dialogs/zqcustompaperdlg.h"
-#include "pages/dialogs/zqcustomqualitydlg.h"
-#include "pages/dialogs/zqimageenhancedlg.h"
-#include "pages/dialogs/zqmarginsdlg.h"
-#include "pages/dialogs/zqnewmediadlg.h"
 #include "pages/paperquality/zqlastmediatype.h"
+#include "pages/paperquality/zqpageexceptions.h"
 #include "pages/paperquality/zqpaperqualitycontrols.h"
+#include "pages/paperquality/zqpaperqualitystate.h"
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagealerts.h"
@@ -33,57 +31,6 @@ struct ZQUIDevmode;
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
 
 INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-// Which optional controls of the quality group have a feature behind them.
-enum ZQQualityPresence : int {
-    kHasQualityList,      // "PrintQualityGroup"
-    kHasGloss,            // "PrintFinish"
-    kHasThriftmode,       // "Thriftmode" ("JCLThriftmode" under PostScript)
-    kHasOptimizeFor,      // "ZQOptimizeFor"
-    kHasMaxDetail,        // "ZQMaximumDetail"
-    kHasImageEnhancement, // any of the photo enhancements
-    kHasQuietPrinting,    // "ZQQuietPrinting"
-    kPresenceCount
-};
-
-// VRefresh modes.
-enum : int { kRefreshShow = 0, kRefreshStore = 2 };
-
-// The dialogs the page opens (pages/dialogs/), each owned for the page's whole life.
-struct ZQPaperQualityDialogs {
-    CZQImageEnhanceDlg imageEnhance;
-    CZQCustomPaperDlg customPaper;
-    CZQNewMediaDlg newMedia;
-    CZQCustomQualityDlg customQuality;
-    CZQMarginsDlg margins;
-};
-
-// What the page keeps between its windows besides its parts.
-struct ZQPaperQualityState {
-    static constexpr size_t kDimensionsChars = 256;
-    static constexpr size_t kCommandChars = 260;
-
-    int iSliderPosition = 0;
-    BOOL bMediaTypePopup = FALSE;   // the short lists of pop-up mode
-    BOOL bPaperSizePopup = FALSE;
-    BOOL bFormUnchanged = TRUE;     // the form is the first of the recent paper sizes
-    BOOL bRollBackGuard = TRUE;     // off while a rejected media type gives way
-    BOOL bSourceLocked = FALSE;     // locked by the administrator
-    BOOL bMediaLocked = FALSE;
-    BOOL bPrintingHelp = FALSE;
-    DWORD dwPageExceptionKind = 0;  // the kind handed to the page-exceptions module last
-    BOOL bPageExceptionsChanged = FALSE;  // the module reported a change; apply clears it
-    DWORD adwMarkers[3] = {};       // first, other and last pages take a paper of their own
-    DWORD adwCoversInUse[4] = {};   // as the logic's cover flags
-    HWND hTooltip = nullptr;        // the page's, destroyed with its window
-    HWND hSizeDropList = nullptr;
-    // The paper's dimensions as the page draws them beside the paper-size label.
-    WCHAR szDimensions[kDimensionsChars] = {};
-    // Four quoted words: the program, the printer, the user's locale and "add_paper"; one double
-    // quote alone when the program's key is missing.
-    WCHAR szAddPaperCommand[kCommandChars] = {};
-    bool BCommandNamesProgram() const { return szAddPaperCommand[0] && szAddPaperCommand[1]; }
-};
 
 class CZQPaperQualityTab : public CZQTabBase {
 public:
@@ -152,14 +99,6 @@ public:
     int ISelectedKindMediaPosition(PageContext* pContext);
     // Owner drawing of one page-kind list item; always FALSE.
     BOOL BDrawPageListItem(PCWSTR pszCovers, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
-
-    // ---- page exceptions (drivers with "ZQPageExceptions"), edited by the maker's module
-    void VInitPageExceptionsList(PageContext* pContext);
-    void VRefreshPageExceptionsList(PageContext* pContext);
-    // The kind bit of a list item; 0 when there is none.
-    DWORD DWPageExceptionKindFromItem(int iItem, PageContext* pContext);
-    // The list item of a kind bit; -1 when none.
-    int IPageExceptionItemFromKind(DWORD dwKind, PageContext* pContext);
 
     // ---- loaded paper (large-format printers): the title and one line per roll or source from
     // the printer's answers, then the roll boxes those answers allow
@@ -269,6 +208,7 @@ public:
     const CZQLastMediaType& LastMediaTypeForTesting() const { return m_lastMedia; }
     ZQPaperQualityDialogs& DialogsForTesting() { return m_dialogs; }
     CZQPageAlerts& AlertsForTesting() { return m_alerts; }
+    CZQPageExceptions& PageExceptionsForTesting() { return m_exceptions; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
 
 private:
@@ -351,7 +291,7 @@ private:
     PreviewSettings m_preview = {};
     CZQPaperQualityControls m_controls;
     CZQBitmapButton m_constraintButton;
-    CZQIconListBox m_pageExceptionsList;
+    CZQPageExceptions m_exceptions{*this, m_controls, m_constraintButton};
     HICON m_hMarkerIcon = nullptr;
     CZQPaperSlots m_slots;
     CZQTreePopups m_treePopups;

@@ -221,7 +221,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
         Hide(help);
 
     VFillPageList(&logic, TRUE);
-    if (exceptions) VRefreshPageExceptionsList(pContext);
+    if (exceptions) m_exceptions.VRefreshPageExceptionsList(pContext);
     VLayoutPaperGroup(pContext);
     VStoreCheckBoxStates(pContext);
     CZQLocalPtr<WCHAR> exist;

@@ -17,8 +17,8 @@ void CZQPaperQualityTab::VGetControlHandles(HWND hDlg) {
     m_hHelpButton = m_controls.H(kCtlHelp);
     m_hPortraitPreview = m_controls.H(kCtlPreviewPortrait);
     m_hLandscapePreview = m_controls.H(kCtlPreviewLandscape);
-    if (m_pageExceptionsList.BAttach(hDlg, IDC_LB_PAGE_EXCEPTIONS_OPTIONS))
-        m_pageExceptionsList.BSetIcon(nullptr, 32515);  // the system's warning sign
+    if (m_exceptions.List().BAttach(hDlg, IDC_LB_PAGE_EXCEPTIONS_OPTIONS))
+        m_exceptions.List().BSetIcon(nullptr, 32515);  // the system's warning sign
     m_constraintButton.BAttach(hDlg, IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS);
     // The page's dialogs take their texts from the page's status module.
     m_dialogs.imageEnhance.VSetResourceModule(m_hResModule);

@@ -74,13 +74,13 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
                                                     {"ZQCustomPaperSize", L"ZQCustomPaperSize"}}));
     Prepare();
     EXPECT_EQ(c.entries, Entries(IDC_CBO_DEST_PAPER_SIZE));
-    EXPECT_EQ(c.a4, m_tab->WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_caps.pPaperIds));
+    EXPECT_EQ(c.a4, m_tab->DestPapersForTesting().WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_caps.pPaperIds));
     SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Tabloid"));
     if (!c.failures) {
-        EXPECT_EQ(0, m_tab->WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"Tabloid"), m_caps.pPaperIds));
-        EXPECT_EQ(Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_tab->IFindDestPaperIndex(4, m_caps.pPaperIds, DMPAPER_A4));
+        EXPECT_EQ(0, m_tab->DestPapersForTesting().WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"Tabloid"), m_caps.pPaperIds));
+        EXPECT_EQ(Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_tab->DestPapersForTesting().IFindDestPaperIndex(4, m_caps.pPaperIds, DMPAPER_A4));
     }
-    EXPECT_EQ(-1, m_tab->IFindDestPaperIndex(4, m_caps.pPaperIds, 999));
+    EXPECT_EQ(-1, m_tab->DestPapersForTesting().IFindDestPaperIndex(4, m_caps.pPaperIds, 999));
     m_printer.SetCapabilityFailures(DC_PAPERNAMES, 0, 0);
 }
 
@@ -282,7 +282,7 @@ TEST_F(FeaturesGroups, QualityGroupResolutionAndThriftmode) {
     m_host.Add(OffOn("ZQMaximumDetail"));
     Prepare();
     ZQQualityGroupVisibility visible = {};
-    m_tab->VGetQualityGroupVisibility(&m_context, &visible);
+    m_tab->QualityGroupForTesting().VGetQualityGroupVisibility(&m_context, &visible);
     EXPECT_EQ(make_tuple(1u, 0u, 0u, 1u, 1u, 0u), make_tuple(visible.dwGloss, visible.dwThriftmode, visible.dwQuietPrinting,
                                                            visible.dwPhotoFeatures, visible.dwMaximumDetail,
                                                            visible.dwOptimizeFor));
@@ -290,7 +290,7 @@ TEST_F(FeaturesGroups, QualityGroupResolutionAndThriftmode) {
     EXPECT_EQ(1, m_tab->PreviewRecordForTesting().iThriftmode);
 
     BoxAnswers boxes;
-    EXPECT_FALSE(m_tab->BSetResolutionTexts(&m_context));
+    EXPECT_FALSE(m_tab->QualityGroupForTesting().BSetResolutionTexts(&m_context));
     Click(m_page, IDC_BTN_RESOLUTION);
     EXPECT_TRUE(boxes.texts.empty());
 }
@@ -300,7 +300,7 @@ TEST_F(FeaturesGroups, ResolutionFiguresWithTheirFeature) {
     m_host.Add(OffOn("Thriftmode"));
     Prepare();
     BoxAnswers boxes;
-    EXPECT_TRUE(m_tab->BSetResolutionTexts(&m_context));
+    EXPECT_TRUE(m_tab->QualityGroupForTesting().BSetResolutionTexts(&m_context));
     EXPECT_EQ(L"Black render dpi", Text(IDC_STA_RENDER_DPI));
     Click(m_page, IDC_BTN_RESOLUTION);
     ASSERT_EQ(1u, boxes.texts.size());

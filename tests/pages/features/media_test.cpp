@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FeaturesMedia, RecentMediaFullRepeatedAndPushedOut) {
     Store({L"a", L"Studio Satin", L"Photo", L"Best"});
     Prepare(true);
-    ASSERT_EQ(1, m_tab->UserMediaCountForTesting());
+    ASSERT_EQ(1, m_tab->UserMediaForTesting().Count());
     for (PCWSTR name : {L"Photo Paper", L"CD Label", L"Photo Paper", L"Plain Paper", L"Studio Satin"})
         m_tab->ISelectMediaInCombo(&m_context, name);
     EXPECT_EQ((std::vector<std::wstring>{L"Photo Paper", L"CD Label", L"Studio Satin"}), Recent())
@@ -212,19 +212,19 @@ TEST_F(FeaturesMedia, UserMediaListFromTheRegistry) {
     for (int i = 3; i < 45; ++i)
         Store({(i < 10 ? L"m0" : L"m") + std::to_wstring(i), L"Roll " + std::to_wstring(i), L"Brochure", L""});
     Prepare(true);
-    ASSERT_EQ(CZQFeaturesTab::kMaxUserMedia, m_tab->UserMediaCountForTesting());
-    const ZQUserMedium& one = m_tab->UserMediumForTesting(0);
-    const ZQUserMedium& unknown = m_tab->UserMediumForTesting(1);
+    ASSERT_EQ(CZQUserMedia::kMaxUserMedia, m_tab->UserMediaForTesting().Count());
+    const ZQUserMedium& one = m_tab->UserMediaForTesting().Medium(0);
+    const ZQUserMedium& unknown = m_tab->UserMediaForTesting().Medium(1);
     EXPECT_EQ(make_tuple(std::wstring(L"A "), 9u, 5u), make_tuple(std::wstring(one.szName), one.dwCategory, one.dwQuality));
     EXPECT_EQ(make_tuple(std::wstring(L""), std::wstring(L"Wood"), 0u, 0u),
               make_tuple(std::wstring(unknown.szName), std::wstring(unknown.szCategory), unknown.dwCategory,
                          unknown.dwQuality));
-    EXPECT_EQ(L"Roll 40", std::wstring(m_tab->UserMediumForTesting(39).szName));
+    EXPECT_EQ(L"Roll 40", std::wstring(m_tab->UserMediaForTesting().Medium(39).szName));
     int index = -1;
-    EXPECT_EQ(make_tuple(8, 3), make_tuple(m_tab->IFindUserMedia(L"Roll 4", &index), index));
-    EXPECT_EQ(-1, m_tab->IFindUserMedia(L"A", &index)) << "compared with its blank";
-    EXPECT_EQ(make_tuple(4, 0), make_tuple(m_tab->IFindOptionByName(&m_context, nullptr, DMPUB_MEDIATYPE, L"0"),
-                                           m_tab->IFindOptionByName(&m_context, L"MediaType", 0, L"Paper")));
+    EXPECT_EQ(make_tuple(8, 3), make_tuple(m_tab->UserMediaForTesting().IFindUserMedia(L"Roll 4", &index), index));
+    EXPECT_EQ(-1, m_tab->UserMediaForTesting().IFindUserMedia(L"A", &index)) << "compared with its blank";
+    EXPECT_EQ(make_tuple(4, 0), make_tuple(m_tab->UserMediaForTesting().IFindOptionByName(&m_context, nullptr, DMPUB_MEDIATYPE, L"0"),
+                                           m_tab->UserMediaForTesting().IFindOptionByName(&m_context, L"MediaType", 0, L"Paper")));
     EXPECT_TRUE(zqpage::OptionFlags(m_host.Item("MediaType"), 4) & OPTPF_HIDE) << "placeholder types hidden";
 
     ASSERT_TRUE(m_tab->BSelectMediaByName(&m_context, L"A "));
@@ -288,7 +288,7 @@ TEST_P(FeaturesKinds, ApplierReachesTheKindsPaper) {
     if (c.sourceCount >= 0) {
         EXPECT_EQ(c.sourceCount, static_cast<int>(Entries(IDC_CBO_MEDIA_SOURCE_IS).size()));
     }
-    m_tab->VFillPageKindList(m_context.pLogic, TRUE);  // no list: nothing to fill, nothing harmed
+    m_tab->PageKindsForTesting().VFillPageKindList(m_context.pLogic, TRUE);  // no list: nothing to fill, nothing harmed
     EXPECT_EQ(c.mediaSel, Sel("MediaType"));
 }
 INSTANTIATE_TEST_SUITE_P(
@@ -318,7 +318,7 @@ TEST_F(FeaturesMedia, SourceListReturnsOnceToTheRememberedSource) {
     for (const auto& c : cases) {
         m_tab->StateForTesting().bRestoreSourceOnce = c.once;
         m_rules->VSetInputBinIndex(c.remembered);
-        m_tab->VFillKindSourceCombo(&m_context);
+        m_tab->PageKindsForTesting().VFillKindSourceCombo(&m_context);
         EXPECT_EQ(c.entry, static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0))) << c.once << c.remembered;
         EXPECT_FALSE(m_tab->StateForTesting().bRestoreSourceOnce) << "one time only";
     }

@@ -70,7 +70,7 @@ TEST_F(PaperQualityExceptions, KindsFollowTheLayoutAndMarkTheOnesInUse) {
         work.dwBooklet = c.booklet;
         work.dwManualDuplex = c.manual;
         work.adwExtra[2] = c.inUse;
-        m_tab->VRefreshPageExceptionsList(&m_context);
+        m_tab->PageExceptionsForTesting().VRefreshPageExceptionsList(&m_context);
         EXPECT_EQ(c.data, Data()) << c.pagesPerSheet << c.booklet << c.manual;
         const bool constrained = !(c.data[1] & kOn) || !(c.data[3] & kOn);
         const int button = IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS;
@@ -78,11 +78,11 @@ TEST_F(PaperQualityExceptions, KindsFollowTheLayoutAndMarkTheOnesInUse) {
     }
     // Item and kind both ways; an item without a kind or beyond the list, and a kind without an item.
     for (const auto& [item, kind] : {std::make_pair(0, 8u), std::make_pair(2, 2u), std::make_pair(3, 1u)}) {
-        EXPECT_EQ(kind, m_tab->DWPageExceptionKindFromItem(item, &m_context));
-        EXPECT_EQ(item, m_tab->IPageExceptionItemFromKind(kind, &m_context));
+        EXPECT_EQ(kind, m_tab->PageExceptionsForTesting().DWPageExceptionKindFromItem(item, &m_context));
+        EXPECT_EQ(item, m_tab->PageExceptionsForTesting().IPageExceptionItemFromKind(kind, &m_context));
     }
-    for (int item : {4, 5}) EXPECT_EQ(0u, m_tab->DWPageExceptionKindFromItem(item, &m_context));
-    EXPECT_EQ(-1, m_tab->IPageExceptionItemFromKind(0x10, &m_context));
+    for (int item : {4, 5}) EXPECT_EQ(0u, m_tab->PageExceptionsForTesting().DWPageExceptionKindFromItem(item, &m_context));
+    EXPECT_EQ(-1, m_tab->PageExceptionsForTesting().IPageExceptionItemFromKind(0x10, &m_context));
 }
 
 TEST_F(PaperQualityExceptions, ModuleReceivesTheBlockAndItsAnswerIsFollowed) {
@@ -105,7 +105,7 @@ TEST_F(PaperQualityExceptions, ModuleReceivesTheBlockAndItsAnswerIsFollowed) {
         m_host.SetSelection("ZQPageExceptionsFile", c.file);
         m_host.SetSelection("ZQPageExceptionsInterface", c.entry);
         work.adwExtra[2] = 0;
-        m_tab->VRefreshPageExceptionsList(&m_context);
+        m_tab->PageExceptionsForTesting().VRefreshPageExceptionsList(&m_context);
         m_tab->StateForTesting().bPageExceptionsChanged = FALSE;
         for (DWORD& flag : m_logic.m_adwCoverFlags) flag = 0;
         m_sheetMessages.clear();

@@ -1,12 +1,19 @@
-// The Features page's page kinds shown and chosen: a kind's paper pushed into the core driver's items
-// and the lists, the source list of the chosen kind, and the owner-drawn page-kind list with its
-// markers. The page-kind list is not on every template: without it the lists stand for other pages.
+// The Features page's papers of the page kinds: the table of the seven kinds' sources and media
+// (the Paper/Quality page's paper slots), set from the document's current paper, the lists' choice
+// stored for the chosen kind (for first, other and last pages alike without different papers), the
+// kinds marked that differ from the document's paper, the kind's paper shown in the lists and the
+// owner-drawn page-kind list with its markers. The page-kind list is not on every template: without
+// it the lists stand for other pages.
+#include <cwchar>
+
 #include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/features/zqfeaturespage.h"
+#include "pages/features/zqpagekinds.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
+#include "settings/zqoptionlists.h"
 
 using namespace zqpage;
 
@@ -47,31 +54,121 @@ int KindOfName(PCWSTR pszName) {
 
 }  // namespace
 
+int CZQPageKinds::ISelectedKind(PageContext* pContext) {
+    WCHAR text[256];
+    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
+    if (!paper || !SelectedText(m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS), text, true)) return kKindNone;
+    PWSTR mark = wcsstr(text, L"<< ");
+    return paper->IPageKindFromName(mark ? mark + 3 : text, pContext->pLogic);
+}
+
+void CZQPageKinds::VInitPageKinds(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !m_owner.CUIParam()) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_owner.CUIParam(), pContext);
+    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
+    m_slots.VRead(*work, items, sources);
+    // The covers start on the document's paper; other and last pages on the first page's.
+    const int source = CZQPaperSlots::ISourcePosition(items, sources, work->dwDefaultSourceId);
+    const int media = CZQPaperSlots::IMediaTypeIndex(items, work->dwDefaultMediaId);
+    for (int kind : {kKindBackCover, kKindBackCoverFeeder, kKindFrontCover, kKindFrontCoverFeeder})
+        m_slots.VSetKind(kind, source, media, static_cast<int>(work->dwDefaultMediaId));
+    m_controls.VSetCheck(IDC_CHK_MEDIA_BACK_COVER, FALSE);
+    const int first = CZQPaperSlots::ISlotOfKind(kKindFirstPage);
+    for (int kind : {kKindOtherPages, kKindLastPage})
+        m_slots.VSetKind(kind, m_slots.aiSource[first], m_slots.aiMedia[first], 0);
+    for (int kind : {kKindOtherPages, kKindLastPage, kKindFirstPage}) m_slots.VFollowMediaId(kind, items);
+}
+
+void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !m_owner.CUIParam()) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_owner.CUIParam(), pContext);
+    HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
+    HWND media = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
+    const int sourceEntry = static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0));
+    const int mediaEntry = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
+    const int kind = ISelectedKind(pContext);
+    if (work->dwDiffPaper && kind != kKindNone) {
+        if (kind >= kKindBackCoverFeeder) {
+            // A feeder cover's source is the feeder feature's own option.
+            int option = 0;
+            CZQCommon::DWGetFeatureOptionIndex(m_owner.CUIParam(), CZQPaperSlots::PszFeederFeature(kind), &option);
+            const int mediaOption =
+                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
+            m_slots.VSetKind(kind, option, mediaOption,
+                             static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
+        } else {
+            const int sourceOption =
+                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
+            const int mediaOption =
+                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
+            m_slots.VSetKind(kind, sourceOption, mediaOption,
+                             static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
+        }
+        const int slot = CZQPaperSlots::ISlotOfKind(kind);
+        const KindFields fields = CZQPaperSlots::Fields(*work, kind);
+        *fields.source = kind >= kKindBackCoverFeeder
+                             ? static_cast<uint32_t>(m_slots.aiSource[slot])
+                             : CZQPaperSlots::DWSourceFromPosition(items, m_slots.aiSource[slot]);
+        *fields.media = static_cast<uint32_t>(m_slots.aiMediaId[slot]);
+        return;
+    }
+    // Without different papers the lists hold every page's paper; a user medium prints on its own
+    // option.
+    WCHAR text[256];
+    int user = -1;
+    m_state.iUserMedium = SelectedText(media, text) && m_userMedia.IFindUserMedia(text, &user) >= 0 ? user : -1;
+    const int sourceOption =
+        CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
+    const int mediaOption = m_state.iUserMedium >= 0 && m_state.iUserMediumOption >= 0
+                                ? m_state.iUserMediumOption
+                                : CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media,
+                                                                           mediaEntry);
+    m_slots.VStoreEveryPage(*work, items, sourceOption < 0 ? 0 : sourceOption, mediaOption < 0 ? 0 : mediaOption);
+}
+
+void CZQPageKinds::VMarkDifferingKinds(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !work->dwDiffPaper || !m_owner.CUIParam()) return;
+    const int kind = ISelectedKind(pContext);
+    if (kind == kKindBackCoverFeeder || kind == kKindFrontCoverFeeder) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_owner.CUIParam(), pContext);
+    const int source = CZQPaperSlots::ISourcePosition(items, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS),
+                                                      work->dwDefaultSourceId);
+    const int media = CZQPaperSlots::IMediaTypeIndex(items, work->dwDefaultMediaId);
+    const int marked[] = {kKindFirstPage, kKindOtherPages, kKindLastPage};
+    for (int i = 0; i < 3; ++i) {
+        const int slot = CZQPaperSlots::ISlotOfKind(marked[i]);
+        m_abKindDiffers[i] = m_slots.aiSource[slot] != source || m_slots.aiMedia[slot] != media;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The kinds and the core driver's items
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VSelectOtherPagesSource(PageContext* pContext) {
-    if (!m_pCUIParam) return;
-    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
-    const int source = m_kinds.aiSource[kWorkingSlot];
+void CZQPageKinds::VSelectOtherPagesSource(PageContext* pContext) {
+    if (!m_owner.CUIParam()) return;
+    const ZQPaperItems items = ZQPaperItemsOf(m_owner.CUIParam(), pContext);
+    const int source = m_slots.aiSource[kWorkingSlot];
     if (items.pCaps && source >= 0 && static_cast<DWORD>(source) < items.pCaps->dwSourceCount &&
-        PubItem(m_pCUIParam, DMPUB_DEFSOURCE))
-        DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, 0, source);
+        PubItem(m_owner.CUIParam(), DMPUB_DEFSOURCE))
+        CZQCommon::DWSelectPubOption(m_owner.CUIParam(), DMPUB_DEFSOURCE, 0, source);
 }
 
-void CZQFeaturesTab::VSelectOtherPagesMedia(PageContext*) {
-    const int media = m_kinds.aiMedia[kWorkingSlot];
-    if (m_pCUIParam && media >= 0 && PubItem(m_pCUIParam, DMPUB_MEDIATYPE))
-        DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, 0, media);
+void CZQPageKinds::VSelectOtherPagesMedia(PageContext*) {
+    const int media = m_slots.aiMedia[kWorkingSlot];
+    if (m_owner.CUIParam() && media >= 0 && PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE))
+        CZQCommon::DWSelectPubOption(m_owner.CUIParam(), DMPUB_MEDIATYPE, 0, media);
 }
 
-int CZQFeaturesTab::IGetKindMediaIndex(PageContext* pContext) {
+int CZQPageKinds::IGetKindMediaIndex(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     const int kind = work && work->dwDiffPaper ? ListedKind(ISelectedKind(pContext)) : kKindOtherPages;
-    return m_kinds.aiMedia[CZQPaperSlots::ISlotOfKind(kind)];
+    return m_slots.aiMedia[CZQPaperSlots::ISlotOfKind(kind)];
 }
 
-void CZQFeaturesTab::VEnableKindMediaType(PageContext* pContext) {
+void CZQPageKinds::VEnableKindMediaType(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return;
     if (!work->dwDiffPaper && !m_state.bMediaLocked) return;
@@ -80,9 +177,9 @@ void CZQFeaturesTab::VEnableKindMediaType(PageContext* pContext) {
     for (int id : {IDC_CBO_MEDIA_TYPE_IS, IDC_STA_MEDIA_TYPE_IS}) EnableWindow(m_controls.Item(id), enable);
 }
 
-void CZQFeaturesTab::VSelectKindInCombos(PageContext* pContext, int iSource, int iMedia, BOOL bReadKind) {
-    if (!m_pCUIParam) return;
-    const POEMCUIPPARAM param = m_pCUIParam;
+void CZQPageKinds::VSelectKindInCombos(PageContext* pContext, int iSource, int iMedia, BOOL bReadKind) {
+    if (!m_owner.CUIParam()) return;
+    const POEMCUIPPARAM param = m_owner.CUIParam();
     const int kind = bReadKind ? ISelectedKind(pContext) : kKindNone;
     HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
     HWND media = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
@@ -91,7 +188,7 @@ void CZQFeaturesTab::VSelectKindInCombos(PageContext* pContext, int iSource, int
         CZQLocalPtr<WCHAR> name;
         const PCWSTR feature = CZQPaperSlots::PszFeederFeature(kind);
         if (ReadOption(param, feature, option) &&
-            DWOptionKeywordToName(param, feature, option, name.Put()) == ZQOPT_OK)
+            CZQCommon::DWOptionKeywordToName(param, feature, option, name.Put()) == ZQOPT_OK)
             SendMessageW(sources, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get()));
     } else if (PubItem(param, DMPUB_DEFSOURCE) && iSource != -1) {
         const int entry = SourceEntry(sources, param, ZQPaperItemsOf(param, pContext).pCaps, iSource);
@@ -107,100 +204,18 @@ void CZQFeaturesTab::VSelectKindInCombos(PageContext* pContext, int iSource, int
 }
 
 // ---------------------------------------------------------------------------------------------
-// The kind appliers: the kind's paper in the core driver's items and the lists refilled for it,
-// the other-pages source kept
-// ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VApplyKind(PageContext* pContext, int iKind) {
-    if (!WorkOf(pContext) || !m_pCUIParam) return;
-    const POEMCUIPPARAM param = m_pCUIParam;
-    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
-    const int slot = CZQPaperSlots::ISlotOfKind(iKind);
-    const int saved = m_kinds.aiSource[kWorkingSlot];
-    m_kinds.aiSource[kWorkingSlot] = m_kinds.aiSource[slot];
-    if (m_kinds.aiMedia[slot] >= 0 && PubItem(param, DMPUB_MEDIATYPE))
-        DWSelectPubOption(param, DMPUB_MEDIATYPE, 0, m_kinds.aiMedia[slot]);
-    // A feeder cover's source is an option of its feeder feature, not a position of the source item.
-    const int source = m_kinds.aiSource[slot];
-    if (!FeederKind(iKind) && items.pCaps && source >= 0 && static_cast<DWORD>(source) < items.pCaps->dwSourceCount &&
-        PubItem(param, DMPUB_DEFSOURCE))
-        DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, source);
-    if (iKind == kKindBackCoverFeeder)
-        DWFillBackCoverMediaCombos(pContext);
-    else if (iKind == kKindFrontCoverFeeder)
-        DWFillMediaCombosBorderless(pContext);
-    else
-        DWFillSourceAndMediaCombos(pContext);
-    VSelectKindInCombos(pContext, m_kinds.aiSource[slot], m_kinds.aiMedia[slot], TRUE);
-    m_kinds.aiSource[kWorkingSlot] = saved;
-}
-
-void CZQFeaturesTab::VApplyFirstPage(PageContext* pContext) { VApplyKind(pContext, kKindFirstPage); }
-
-void CZQFeaturesTab::VApplyBackCover(PageContext* pContext) {
-    VApplyKind(pContext, kKindBackCover);
-    // The covers print apart: the document's pages go on with their own paper.
-    VSelectOtherPagesMedia(pContext);
-    VSelectOtherPagesSource(pContext);
-}
-
-void CZQFeaturesTab::VApplyLastPage(PageContext* pContext) { VApplyKind(pContext, kKindLastPage); }
-
-void CZQFeaturesTab::VApplyFrontCover(PageContext* pContext) { VApplyKind(pContext, kKindFrontCover); }
-
-void CZQFeaturesTab::VApplyBackCoverFromFeeder(PageContext* pContext) { VApplyKind(pContext, kKindBackCoverFeeder); }
-
-void CZQFeaturesTab::VApplyFrontCoverFromFeeder(PageContext* pContext) {
-    VApplyKind(pContext, kKindFrontCoverFeeder);
-}
-
-void CZQFeaturesTab::VApplyOtherPages(PageContext* pContext) {
-    if (!m_pCUIParam) return;
-    const ZQPaperItems items = ZQPaperItemsOf(m_pCUIParam, pContext);
-    m_kinds.aiMediaId[kWorkingSlot] =
-        static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, m_kinds.aiMedia[kWorkingSlot]));
-    VApplyKind(pContext, kKindOtherPages);
-    m_kinds.aiMedia[kWorkingSlot] =
-        CZQPaperSlots::IMediaTypeIndex(items, static_cast<DWORD>(m_kinds.aiMediaId[kWorkingSlot]));
-}
-
-void CZQFeaturesTab::VApplySelectedKind(PageContext* pContext) {
-    const int kind = ISelectedKind(pContext);
-    if (kind == kKindNone || !m_pCUIParam) return;
-    const POEMCUIPPARAM param = m_pCUIParam;
-    switch (kind) {
-        case kKindFirstPage: VApplyFirstPage(pContext); break;
-        case kKindLastPage: VApplyLastPage(pContext); break;
-        case kKindBackCover: VApplyBackCover(pContext); break;
-        case kKindFrontCover: VApplyFrontCover(pContext); break;
-        case kKindBackCoverFeeder: VApplyBackCoverFromFeeder(pContext); break;
-        case kKindFrontCoverFeeder: VApplyFrontCoverFromFeeder(pContext); break;
-        default:
-            VSelectOtherPagesSource(pContext);
-            VSelectOtherPagesMedia(pContext);
-            DWFillSourceAndMediaCombos(pContext);
-            VSelectKindInCombos(pContext, m_kinds.aiSource[kWorkingSlot], m_kinds.aiMedia[kWorkingSlot], TRUE);
-            break;
-    }
-    const int media = m_kinds.aiMedia[CZQPaperSlots::ISlotOfKind(kind)];
-    const PCWSTR name = OptionName(PubItem(param, DMPUB_MEDIATYPE), media);
-    if (name) ISelectMediaInCombo(pContext, name);
-    if (media >= 0 && media != m_kinds.aiMedia[kWorkingSlot])
-        DWSelectOptionByIndex(param, zqkw::kMediaType, media, OEMCUIP_DOCPROP);
-}
-
-// ---------------------------------------------------------------------------------------------
 // The source list of the chosen kind
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VFillKindSourceCombo(PageContext* pContext) {
+void CZQPageKinds::VFillKindSourceCombo(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     HWND sources = m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS);
-    if (!work || !m_pCUIParam || !sources) return;
-    const POEMCUIPPARAM param = m_pCUIParam;
+    if (!work || !m_owner.CUIParam() || !sources) return;
+    const POEMCUIPPARAM param = m_owner.CUIParam();
     CZQUILogic& logic = *pContext->pLogic;
     const PrinterCaps* caps = ZQPaperItemsOf(param, pContext).pCaps;
     SendMessageW(sources, CB_RESETCONTENT, 0, 0);
     const int kind = work->dwDiffPaper ? ListedKind(ISelectedKind(pContext)) : kKindOtherPages;
-    int& option = m_kinds.aiSource[CZQPaperSlots::ISlotOfKind(kind)];
+    int& option = m_slots.aiSource[CZQPaperSlots::ISlotOfKind(kind)];
     if (FeederKind(kind)) {
         const PCWSTR feature = CZQPaperSlots::PszFeederFeature(kind);
         logic.IBindFeatureControl(0, feature, sources, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFillFree, FALSE, 0,
@@ -211,11 +226,11 @@ void CZQFeaturesTab::VFillKindSourceCombo(PageContext* pContext) {
         if (stored == 0) {
             stored = 2;
             option = 2;
-            DWSelectOptionByIndex(param, feature, 2, OEMCUIP_DOCPROP);
+            CZQCommon::DWSelectOptionByIndex(param, feature, 2, OEMCUIP_DOCPROP);
         }
         WCHAR current[256];
         CZQLocalPtr<WCHAR> name;
-        if (ReadOption(param, feature, current) && DWOptionKeywordToName(param, feature, current, name.Put()) == ZQOPT_OK)
+        if (ReadOption(param, feature, current) && CZQCommon::DWOptionKeywordToName(param, feature, current, name.Put()) == ZQOPT_OK)
             SendMessageW(sources, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get()));
         return;
     }
@@ -242,9 +257,9 @@ void CZQFeaturesTab::VFillKindSourceCombo(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // The page-kind list
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill) {
+void CZQPageKinds::VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill) {
     ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
-    if (!work || !m_pCUIParam) return;
+    if (!work || !m_owner.CUIParam()) return;
     if (!work->dwDiffPaper) {
         for (DWORD& flag : pLogic->m_adwCoverFlags) flag = 0;
         for (int mark : {kPvFrontCoverFeeder, kPvFrontCover, kPvBackCover, kPvBackCoverFeeder})
@@ -261,8 +276,8 @@ void CZQFeaturesTab::VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill) {
     }
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     zqsettings::CZQStringList names;
-    if (DWGetOptionNames(m_pCUIParam, L"ZQCovers", &names.p, &names.n) != ZQOPT_OK) return;
-    const POPTITEM covers = FeatureItem(m_pCUIParam, L"ZQCovers");
+    if (CZQCommon::DWGetOptionNames(m_owner.CUIParam(), L"ZQCovers", &names.p, &names.n) != ZQOPT_OK) return;
+    const POPTITEM covers = FeatureItem(m_owner.CUIParam(), L"ZQCovers");
     for (int i = 0; i < names.n; ++i) {
         const BYTE flags = OptionFlags(covers, i);
         if (names.p[i] && !(flags & (OPTPF_HIDE | OPTPF_OVERLAY_WARNING_ICON)))
@@ -270,7 +285,7 @@ void CZQFeaturesTab::VFillPageKindList(CZQUILogic* pLogic, BOOL bRefill) {
     }
 }
 
-void CZQFeaturesTab::VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR pszName, int iPosition) {
+void CZQPageKinds::VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR pszName, int iPosition) {
     ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
     HWND list = m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS);
     if (!work || !pszName || !list) return;
@@ -304,9 +319,9 @@ void CZQFeaturesTab::VAddPageKindEntry(CZQUILogic* pLogic, BOOL bReplace, PCWSTR
     }
 }
 
-int CZQFeaturesTab::IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic) {
+int CZQPageKinds::IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic) {
     ZQUIDevmode* work = pLogic ? pLogic->WorkDM() : nullptr;
-    const POPTITEM item = m_pCUIParam ? FeatureItem(m_pCUIParam, pszFeature) : nullptr;
+    const POPTITEM item = m_owner.CUIParam() ? FeatureItem(m_owner.CUIParam(), pszFeature) : nullptr;
     if (!pDraw || !hList || !work || !item || pDraw->itemID == static_cast<UINT>(-1) ||
         !item->pOptType || pDraw->itemID >= static_cast<UINT>(item->pOptType->Count))
         return 0;
@@ -337,10 +352,10 @@ int CZQFeaturesTab::IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* p
         case kKindFrontCoverFeeder: marked = work->dwFrontCoverFeeder != 0; break;
         default: break;
     }
-    if (marked && m_hMarkerIcon) DrawIconEx(dc, rect.left, rect.top, m_hMarkerIcon, 32, 32, 0, nullptr, DI_NORMAL);
+    if (marked && m_hMarker) DrawIconEx(dc, rect.left, rect.top, m_hMarker, 32, 32, 0, nullptr, DI_NORMAL);
     return 0;
 }
 
-void CZQFeaturesTab::VClearPageKindList(PageContext*) {
+void CZQPageKinds::VClearPageKindList(PageContext*) {
     if (HWND list = m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS)) SendMessageW(list, LB_RESETCONTENT, 0, 0);
 }

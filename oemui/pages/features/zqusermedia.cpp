@@ -1,13 +1,11 @@
-// The user's own media: the maker's media tool records them per user (one key each under the media
-// list); the page reads at most kMaxUserMedia of them, leaves out those named like a driver media
-// type, puts them into the media-type tree and keeps the chosen one for the tool.
+// The Features page's user media, read from the media tool's keys of the user.
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "common/zqprintercaps.h"
 #include "common/zqstorenames.h"
-#include "pages/features/zqfeaturespage.h"
+#include "pages/features/zqusermedia.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
@@ -28,22 +26,22 @@ ZQStoredValue ReadValue(HKEY hKey, PCWSTR pszValue, BYTE (&buffer)[kZQUserMedium
 
 }  // namespace
 
-void CZQFeaturesTab::VReadUserMediaList(PageContext* pContext) {
-    m_iUserMediaCount = 0;
+void CZQUserMedia::VReadUserMediaList(PageContext* pContext) {
+    m_iCount = 0;
     CZQRegKey list;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
                       list.Put()) != ERROR_SUCCESS)
         return;
-    for (DWORD i = 0; m_iUserMediaCount < kMaxUserMedia; ++i) {
+    for (DWORD i = 0; m_iCount < kMaxUserMedia; ++i) {
         WCHAR subkey[256];
         DWORD chars = ARRAYSIZE(subkey);
         if (RegEnumKeyExW(list.Get(), i, subkey, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        ZQUserMedium& medium = m_aUserMedia[m_iUserMediaCount];
+        ZQUserMedium& medium = m_aMedia[m_iCount];
         medium = ZQUserMedium{};
         CZQRegKey key;
         // A medium that cannot be opened still takes its entry, without a name.
         if (RegOpenKeyExW(list.Get(), subkey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
-            ++m_iUserMediaCount;
+            ++m_iCount;
             continue;
         }
         BYTE name[kZQUserMediumValueBytes], profile[kZQUserMediumValueBytes], category[kZQUserMediumValueBytes],
@@ -52,15 +50,15 @@ void CZQFeaturesTab::VReadUserMediaList(PageContext* pContext) {
         if (!BIsNotDriverMedia(pContext, medium.szName)) continue;
         ZQReadMediumDetails(ReadValue(key.Get(), L"ICCProfile", profile), ReadValue(key.Get(), L"Category", category),
                             ReadValue(key.Get(), L"Quality", quality), medium);
-        ++m_iUserMediaCount;
+        ++m_iCount;
     }
 }
 
-void CZQFeaturesTab::VAddUserMediaToTree(HWND hTree, PageContext* pContext) {
-    if (!hTree || m_iUserMediaCount <= 0) return;
+void CZQUserMedia::VAddUserMediaToTree(HWND hTree, PageContext* pContext) {
+    if (!hTree || m_iCount <= 0) return;
     HTREEITEM branch = CZQUIBase::HInsertTreeItem(hTree, L"Custom Paper", 2);
-    for (int i = 0; i < m_iUserMediaCount; ++i) {
-        const ZQUserMedium& medium = m_aUserMedia[i];
+    for (int i = 0; i < m_iCount; ++i) {
+        const ZQUserMedium& medium = m_aMedia[i];
         if (!medium.szName[0] || !BIsNotDriverMedia(pContext, medium.szName)) continue;
         CZQUIBase::HInsertTreeItem(hTree, medium.szName, 3);
     }
@@ -68,55 +66,55 @@ void CZQFeaturesTab::VAddUserMediaToTree(HWND hTree, PageContext* pContext) {
     SendMessageW(hTree, WM_VSCROLL, SB_TOP, 0);
 }
 
-int CZQFeaturesTab::IFindUserMedia(PCWSTR pszName, int* piIndex) const {
+int CZQUserMedia::IFindUserMedia(PCWSTR pszName, int* piIndex) const {
     if (!pszName || !pszName[0]) return -1;
-    for (int i = 0; i < m_iUserMediaCount; ++i) {
-        if (lstrcmpW(m_aUserMedia[i].szName, pszName) != 0) continue;
+    for (int i = 0; i < m_iCount; ++i) {
+        if (lstrcmpW(m_aMedia[i].szName, pszName) != 0) continue;
         if (piIndex) *piIndex = i;
-        return static_cast<int>(m_aUserMedia[i].dwCategory);
+        return static_cast<int>(m_aMedia[i].dwCategory);
     }
     return -1;
 }
 
-BOOL CZQFeaturesTab::BSaveSelectedUserMedia(PageContext*) {
+BOOL CZQUserMedia::BSaveSelectedUserMedia(PageContext*, int iChosen) {
     CZQRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS)
         return FALSE;
-    const DWORD chosen = static_cast<DWORD>(m_state.bUserMediumChosen ? m_state.iUserMedium : -1);
+    const DWORD chosen = static_cast<DWORD>(iChosen);
     return RegSetValueExW(key.Get(), zqsettings::kCustomMediaSelected, 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&chosen), sizeof chosen) == ERROR_SUCCESS;
 }
 
-void CZQFeaturesTab::VHidePlaceholderMedia(PageContext*) {
-    POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
-    for (int i = 0; i < IGetOptionCount(item); ++i) {
+void CZQUserMedia::VHidePlaceholderMedia(PageContext*) {
+    POPTITEM item = PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE);
+    for (int i = 0; i < CZQCommon::IGetOptionCount(item); ++i) {
         PCWSTR name = OptionName(item, i);
         const size_t length = name ? wcslen(name) : 0;
-        if (length == 1 || length == 2) PGetOptionParam(item, i)->Flags |= OPTPF_HIDE;
+        if (length == 1 || length == 2) CZQCommon::PGetOptionParam(item, i)->Flags |= OPTPF_HIDE;
     }
 }
 
-BOOL CZQFeaturesTab::BIsNotDriverMedia(PageContext*, PCWSTR pszName) {
-    POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
-    for (int i = 0; i < IGetOptionCount(item); ++i) {
+BOOL CZQUserMedia::BIsNotDriverMedia(PageContext*, PCWSTR pszName) {
+    POPTITEM item = PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE);
+    for (int i = 0; i < CZQCommon::IGetOptionCount(item); ++i) {
         PCWSTR name = OptionName(item, i);
         if (name && pszName && lstrcmpW(name, pszName) == 0) return FALSE;
     }
     return TRUE;
 }
 
-int CZQFeaturesTab::IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName) {
-    POPTITEM item = bPubId ? PubItem(m_pCUIParam, bPubId) : FeatureItem(m_pCUIParam, pszFeature);
+int CZQUserMedia::IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName) {
+    POPTITEM item = bPubId ? PubItem(m_owner.CUIParam(), bPubId) : FeatureItem(m_owner.CUIParam(), pszFeature);
     if (!item || !pszName) return -1;
     const bool source = bPubId == DMPUB_DEFSOURCE || (!bPubId && pszFeature && lstrcmpW(pszFeature, L"InputBin") == 0);
     const PrinterCaps* caps = source ? ZQPrinterCapsLists(pContext->pCaps, kCapsSources) : nullptr;
-    const int count = IGetOptionCount(item);
+    const int count = CZQCommon::IGetOptionCount(item);
     for (int i = 0; i < count; ++i) {
         PCWSTR name = i == 0 && source && caps ? caps->szFirstBinName : OptionName(item, i);
         if (name && lstrcmpW(name, pszName) == 0) return i;
     }
     for (int i = 0; i < count; ++i) {
-        const DWORD flags = PGetOptionParam(item, i)->Flags;
+        const DWORD flags = CZQCommon::PGetOptionParam(item, i)->Flags;
         if (OptionName(item, i) && !(flags & (OPTPF_HIDE | OPTPF_OVERLAY_WARNING_ICON))) return i;
     }
     return -1;

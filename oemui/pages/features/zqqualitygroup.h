@@ -1,0 +1,35 @@
+// The Features page's print-quality group: which of its controls the printer has, stacked from the
+// group's top without gaps, the resolution read-out, and the group's settings kept for the rules.
+// The page owns one and fills the quality list itself, with what the chosen quality allows; the
+// part works on the page's controls and state.
+#pragma once
+
+#include "common/zquibase.h"
+#include "pages/features/zqfeaturesstate.h"
+#include "pages/zqpagecontrols.h"
+#include "pages/zqpages.h"
+
+class CZQQualityGroup {
+public:
+    // The photo enhancements; any of them offers the image-enhancement button.
+    static constexpr PCWSTR kEnhancements[] = {L"ZQContrast",   L"ZQDigitalFlash", L"ZQSharpness",
+                                               L"ZQVorevEzuro", L"ZQSmoothing",    L"ZQRedEyeReduction"};
+
+    CZQQualityGroup(CZQUIBase& owner, CZQPageControls& controls, ZQFeaturesState& state)
+        : m_owner(owner), m_controls(controls), m_state(state) {}
+    CZQQualityGroup(const CZQQualityGroup&) = delete;
+    CZQQualityGroup& operator=(const CZQQualityGroup&) = delete;
+
+    void VGetQualityGroupVisibility(PageContext* pContext, ZQQualityGroupVisibility* pVisible);
+    void VArrangeQualityGroup(const ZQQualityGroupVisibility& visible, PageContext* pContext);
+    BOOL BSetResolutionTexts(PageContext* pContext);
+    void VReadQualityCheckBoxes(PageContext* pContext);
+    BOOL BStoreMediaKeyword(HWND hDlg, PageContext* pContext);
+    BOOL BStoreQualityKeyword(HWND hDlg, PageContext* pContext);
+    void VApplyGrayScaleQuality(PageContext* pContext);
+
+private:
+    CZQUIBase& m_owner;
+    CZQPageControls& m_controls;
+    ZQFeaturesState& m_state;
+};
