@@ -523,9 +523,10 @@ void CZQAdvColorDlg::VSave(PageContext* pContext) {
 }
 
 void CZQAdvColorDlg::VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    DWORD table[2 * (kHelpPairs + 1)] = {};
+    DWORD table[2 * kHelpPairs] = {};
     int n = 0;
     auto add = [&](int id, DWORD help) {
+        if (n + 2 >= 2 * kHelpPairs) return;  // the closing pair keeps its place
         table[n++] = static_cast<DWORD>(id);
         table[n++] = help;
     };

@@ -49,7 +49,8 @@ public:
     // The range of an ink whose range the driver does not give readably: the picture's own.
     static constexpr int kDefaultInkMin = -50;
     static constexpr int kDefaultInkMax = 50;
-    static constexpr int kHelpPairs = 48;
+    // Pairs of (control id, help id), the dialog itself among them, with the closing pair.
+    static constexpr int kHelpPairs = 54;
 
     CZQAdvColorDlg() = default;
     CZQAdvColorDlg(const CZQAdvColorDlg&) = delete;
