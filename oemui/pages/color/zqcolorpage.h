@@ -228,6 +228,8 @@ private:
         bool bReadable = false;
         int iCount = 0;
         bool bMonoOrColor = false, bHighQuality = false, bBlackOnly = false, bPhotoCopy = false;
+        // The positions of "HighQuality", "BlackOnly" and "PhotoCopy" (-1: none), which name the radios.
+        int aiRadioOption[3] = {-1, -1, -1};
     };
     GrayscaleOptions m_grayOptions;
     // The Advanced Color Settings dialog, opened with the page's context.

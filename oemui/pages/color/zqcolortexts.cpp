@@ -86,16 +86,16 @@ void CZQColorTab::VSetControlTexts(PageContext* pContext) {
     if (m_hPage) BSetWindowTextRes(798, m_hPage, L"Color");
     VSetTextRows(kFixedTexts, count(kFixedTexts), false);
     VSetTextRows(kShownTexts, count(kShownTexts), true);
-    // The greyscale radios are named as the driver names the greyscale options.
-    const PCWSTR gray = PszGrayscaleFeature(pContext);
-    const struct {
-        HWND radio;
-        PCWSTR keyword;
-    } radios[] = {{m_hHighQuality, L"HighQuality"}, {m_hBlackOnly, L"BlackOnly"}, {m_hPhotoCopy, L"PhotoCopy"}};
-    for (const auto& r : radios) {
-        CZQLocalPtr<WCHAR> name;
-        if (r.radio && CZQCommon::DWOptionKeywordToName(param, gray, r.keyword, name.Put()) == ZQOPT_OK && name)
-            SetWindowTextW(r.radio, name.Get());
+    // The greyscale radios are named as the driver names the greyscale options (read once: each
+    // reading of the keywords walks the core driver's options).
+    const HWND radios[] = {m_hHighQuality, m_hBlackOnly, m_hPhotoCopy};
+    if (m_hHighQuality || m_hBlackOnly || m_hPhotoCopy) {
+        if (!m_grayOptions.bReadable) VReadGrayscaleOptions(pContext);
+        const POPTITEM item = FeatureItem(param, PszGrayscaleFeature(pContext));
+        for (int i = 0; i < 3; ++i) {
+            const PCWSTR name = item && m_grayOptions.aiRadioOption[i] >= 0 ? OptionName(item, m_grayOptions.aiRadioOption[i]) : nullptr;
+            if (radios[i] && name) SetWindowTextW(radios[i], name);
+        }
     }
     if (simplified && largeFormat && work->dwPdl != kPdlPostScript)
         BSetWindowTextRes(-1, m_hColorManagementLabel, L"Color Management:");
