@@ -15,7 +15,8 @@
 # private job with names of the user's own on the desk printer's Job Storage page; the Colour page
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
 # desk printer's system colour management and the roll printer's printer-managed emulation, and the
-# desk printer's Advanced Color Settings dialog with two sliders moved; the
+# desk printer's Advanced Color Settings dialog with two sliders moved; the roll printer's Printing
+# Shortcuts page; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
@@ -182,6 +183,14 @@ zqhost prefs "ZQ Desk 2400 Colour" --ok-after 2500 --page "Color" --choose "#625
   --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Advanced Color Settings dialog" >&2; rc=1; fi
 zqhost summary "ZQ Desk 2400 Colour" | grep -E "advanced colour|ZQCyanBrightness=-6" || rc=1
+# The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
+# the sample page and the alert strip's place (the shortcut list and its panel follow).
+png="$out/zqroll-shortcuts.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Printing Shortcuts"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's Printing Shortcuts page" >&2; rc=1; fi
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
 # Job Storage page. A copy of its own: the saved sheet opens on that page next time and asks for the
 # PIN again before it lets the user go elsewhere, which the later steps on the desk printer cannot type.

@@ -174,6 +174,12 @@ public:
     int IEntryCount() const { return m_nEntries; }
     BOOL BRestrictedUser() const { return m_bRestricted; }
     BOOL BSelected() const { return m_bSelected; }
+    // A shortcuts page names the quick set in force (cut to a quick set's name), or marks it in force.
+    void VSelectCurrentName(PCWSTR pszName) {
+        m_bSelected = TRUE;
+        VSetCurrentName(pszName);
+    }
+    void VSetSelected() { m_bSelected = TRUE; }
     PCWSTR PszCurrentName() const { return m_szCurrentName; }
     PCWSTR PszPlaceholder() const { return m_szPlaceholder; }
     BOOL BListChanged() const { return m_bListChanged; }

@@ -15,6 +15,7 @@
 #include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
+#include "pages/shortcuts/zqshortcutspage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqcolorids.h"
@@ -25,6 +26,7 @@
 #include "res/zqjobstorageids.h"
 #include "res/zqlfeaturesids.h"
 #include "res/zqpaperqualityids.h"
+#include "res/zqshortcutsids.h"
 
 namespace {
 
@@ -83,6 +85,14 @@ ZQPageTemplate ColorTemplate(const ZQSheetFacts& facts) {
     if (facts.bSimplifiedUI) return {IDD_DLG_COLORPAGE_SUI, IDD_DLG_COLORPAGE_SUI_RTL, &ColorPageDlgProc};
     return {IDD_DLG_COLORPAGE, IDD_DLG_COLORPAGE_RTL, &ColorPageDlgProc};
 }
+// Printers with the simplified interface get the large-format Printing Shortcuts page.
+CZQTabBase* CreateShortcuts(const ZQSheetFacts& facts) {
+    if (!facts.bSimplifiedUI && !facts.bDocUISUI) return nullptr;
+    return new (std::nothrow) CZQLargeFormatShortcutsTab();
+}
+ZQPageTemplate ShortcutsTemplate(const ZQSheetFacts&) {
+    return {IDD_DLG_DOC_CENTRIC_UI_SUI, IDD_DLG_DOC_CENTRIC_UI_SUI_RTL, &LargeFormatShortcutsPageDlgProc};
+}
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }
 ZQPageTemplate AboutTemplate(const ZQSheetFacts&) {
     return {IDD_DLG_ABOUTPAGE, IDD_DLG_ABOUTPAGE_RTL, &AboutPageDlgProc};
@@ -102,6 +112,8 @@ void ServicesSheetEnd(PageContext* pContext) {
 }
 
 const ZQPageRow kPageRows[] = {
+    {kPageShortcuts, &CreateShortcuts, &ShortcutsTemplate, CZQLargeFormatShortcutsTab::kTitleId, L"Printing Shortcuts",
+     nullptr, nullptr},
     {kPagePaperQuality, &CreatePaperQuality, &PaperQualityTemplate, 832, L"Paper/Quality", &PaperQualityBeforeAdd,
      nullptr},
     {kPageEffects, &CreateEffects, &EffectsTemplate, 812, L"Effects", &EffectsBeforeAdd, &EffectsSheetEnd},

@@ -200,6 +200,8 @@ public:
 
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
+    // The image-enhancement dialog, which the shortcuts page opens too.
+    CZQImageEnhanceDlg& ImageEnhanceDialog() { return m_dialogs.imageEnhance; }
 
     // ---- for the tests: the parts and state behind the page's routines
     ZQPaperQualityState& StateForTesting() { return m_state; }

@@ -1,0 +1,167 @@
+// CZQLargeFormatShortcutsTab: the Printing Shortcuts page of printers with the simplified
+// interface. The user picks a shortcut (a named set of settings for a kind of document) in the
+// owner-drawn list on the left; the shortcut's settings and the sample page stand on the right, the
+// device's alerts below. LargeFormatShortcutsPageDlgProc finds the page through its PageContext,
+// kept as the window's DWLP_USER data.
+#pragma once
+
+#include "pages/shortcuts/zqshortcuttypes.h"
+#include "pages/zqpagealerts.h"
+#include "pages/zqpages.h"
+#include "preview/zqpreviewsettings.h"
+
+
+INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+class CZQLargeFormatShortcutsTab : public CZQTabBase {
+public:
+    // The page's title string, which leaving the page keeps in the devmode as the page to open on.
+    static constexpr int kTitleId = 4255;
+    // The private message the alert strip sends for a link: wParam the item, lParam the command line.
+    static constexpr UINT kAlertLinkMessage = WM_USER + 0x7000;
+    // Ids of the controls the panel makes at run time start here.
+    static constexpr int kFirstRunTimeId = 500;
+    static constexpr int kFeatureSlots = 15;
+    static constexpr int kNoSlotValue = 100;
+    static constexpr int kRowBitmaps = 25;
+    static constexpr size_t kTextChars = 256;
+    // Rows 0 to 25 of the list show a picture.
+    static constexpr int kLastPictureRow = 25;
+
+    CZQLargeFormatShortcutsTab();
+    ~CZQLargeFormatShortcutsTab() override;
+    CZQLargeFormatShortcutsTab(const CZQLargeFormatShortcutsTab&) = delete;
+    CZQLargeFormatShortcutsTab& operator=(const CZQLargeFormatShortcutsTab&) = delete;
+
+    // ---- the page object
+    void VResetFeatureSlots();
+    // The features' keywords for the driver's language (PostScript or the others).
+    void VSetDriverKeywords(PageContext* pContext);
+    // The page's windows; the Paper/Quality page's image-enhancement dialog gets this page's
+    // parameters and texts, since this page opens it too.
+    void VBindControls(HWND hDlg, PageContext* pContext);
+    void VSetControlTexts();
+    // The panel's entries freed (the table too); none left.
+    void VFreePanelEntries();
+    // The sample page's record, by the rules the document pages share.
+    void VFillPreviewSettings(PageContext* pContext);
+
+    // The picture of a panel row's selected option (0: none); the paper's picture follows the
+    // document's orientation (1 portrait, 2 landscape).
+    static int IEntryPictureId(const ShortcutPanelEntry& entry, PCWSTR pszPaperKeyword, WORD wOrientation);
+
+    // ---- services of the list, the panel and the commands
+    // WM_DRAWITEM of the shortcut list: the row's picture and its name (two lines on printers
+    // outside the large-format class when it does not fit).
+    void VDrawShortcutItem(const DRAWITEMSTRUCT* pItem, HWND hList, CZQUILogic* pLogic);
+    // A row picture from the plug-in's module (id 0: the default picture); the caller owns it.
+    HBITMAP HLoadShortcutBitmap(UINT uId) const;
+    // The text without its "&" mnemonics, in a new zero-filled local block the caller frees
+    // (LocalFree); FALSE for a missing or empty text.
+    static BOOL BStripMnemonics(PCWSTR pszText, PWSTR* ppszCopy);
+    // The paper-source id of a tray of the printer's tray record; the printer's first paper
+    // source for a tray the record does not hold.
+    DWORD DWGetTrayBinId(PageContext* pContext, int iTray);
+    // A form of that name (any kind, case-insensitive) on the printer.
+    BOOL BFormExists(PageContext* pContext, PCWSTR pszName);
+    // The alert window in the placeholder's place and the refresh button, when alerts are on;
+    // TRUE when the refresh button got the alert icon.
+    BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
+
+    // ---- for the tests
+    PCWSTR KeywordForTesting(int i) const;
+    int FeatureSlotForTesting(int i) const { return m_anFeatureSlot[i]; }
+    ShortcutBitmapArray& BitmapsForTesting() { return m_BitmapArray; }
+    HBITMAP* RowBitmapsForTesting() { return m_ahBitmaps; }
+    CZQAlertWnd* AlertWindowForTesting() const { return m_alerts.Window(); }
+    // The panel's table as the list and panel will fill it (the page owns the entries).
+    void VSetPanelEntriesForTesting(ShortcutPanelEntry** ppEntries, int nEntries) {
+        m_ppEntries = ppEntries;
+        m_nEntries = nEntries;
+    }
+    void VSetRunTimeIdsForTesting(int iEnd) { m_nNextCtrlId = m_nCtrlIdEnd = iEnd; }
+    PCWSTR CurrentNameForTesting() const { return m_szCurrentName; }
+    PCWSTR CustomizedTextForTesting() const { return m_szCustomizedText; }
+    BOOL RestrictedUserForTesting() const { return m_bRestrictedUser; }
+
+private:
+    friend INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    // ---- the dialog procedure's work (the context is the page's PageContext)
+    BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    void VOnPaint(HWND hDlg, PageContext* pContext);
+    INT_PTR IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
+    INT_PTR IOnMeasureItem(MEASUREITEMSTRUCT* pMeasure, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
+    void VOnSetActive(PageContext* pContext);
+    void VOnKillActive(PageContext* pContext);
+    LRESULT IOnApply(PageContext* pContext);
+    void VOnHelp(HWND hTarget, bool bContextMenu);
+    void VOnDestroy();
+
+    // ---- steps the messages share
+    // The first row selected and its text taken for an empty, placeholder or default name.
+    void VTakeFirstRowForPlaceholder(PageContext* pContext);
+    void VSelectRow(PCWSTR pszText);
+    void VRepaintPreviewButtons(BOOL bErase) const;
+    void VDestroyRunTimeControls();
+
+    // ---- fields
+    HWND m_hDlg = nullptr;
+    HWND m_hwndHelp = nullptr;
+    HWND m_hwndPreviewPortrait = nullptr, m_hwndPreviewLandscape = nullptr;
+    HWND m_hwndShortcutList = nullptr;
+    HWND m_hwndScalingEdit = nullptr, m_hwndCopiesEdit = nullptr;
+    HWND m_hwndScalingLabel = nullptr, m_hwndCopiesLabel = nullptr;
+    HWND m_hwndScalingSpin = nullptr, m_hwndCopiesSpin = nullptr;
+    HWND m_hwndPreviewDimensions = nullptr, m_hwndPreviewDocSize = nullptr;
+    HWND m_hwndShowPreview = nullptr;
+    BOOL m_bScalingOnPanel = FALSE, m_bCopiesOnPanel = FALSE;
+    BOOL m_bHasPrintingHelp = FALSE;
+    int m_nNextCtrlId = kFirstRunTimeId;
+    int m_nCtrlIdEnd = kFirstRunTimeId;
+    int m_nCtrlIdAnchor = 956;  // the shortcut list: run-time controls follow it in the tab order
+    BOOL m_bRightColumn = FALSE;
+    BOOL m_bReadFromControls = TRUE;
+    // The title and the sheet position are the base's (m_szTitle, m_iSheetPosition).
+    PreviewSettings m_PreviewSettings = {};
+    WCHAR m_szDocTypeName[kTextChars] = {};
+    int m_nDocTypeBitmapId = 0;
+    int m_nEntries = 0;
+    int m_nShortcutBitmapId = 0;
+    ShortcutPanelEntry** m_ppEntries = nullptr;
+    WCHAR m_szCustomizedText[kTextChars] = {};
+    WCHAR m_szNewShortcutName[kTextChars];
+    BOOL m_bPanelChangedByUser = FALSE;
+    // The name dialog's edit, prompt, group box, OK and Cancel.
+    HWND m_hwndNameEdit = nullptr, m_hwndNamePrompt = nullptr, m_hwndNameGroup = nullptr, m_hwndNameOk = nullptr,
+         m_hwndNameCancel = nullptr;
+    int m_nListedCountWithUser = 0;
+    int m_nListedCount;
+    WCHAR m_szCurrentShortcutName[kTextChars];
+    int m_anFeatureSlot[kFeatureSlots];
+    ShortcutRecord m_SavedShortcut = {};
+    BOOL m_bReplaceExisting = FALSE;
+    BOOL m_bRestrictedUser = FALSE;
+    HWND m_hwndTitle1 = nullptr, m_hwndTitle2 = nullptr;
+    HWND m_hwndSaveAs = nullptr, m_hwndDelete = nullptr;
+    HWND m_hwndPqSpeed, m_hwndPqQuality;
+    int m_anDocTypeBitmapId[kRowBitmaps];
+    HBITMAP m_ahBitmaps[kRowBitmaps] = {};
+    BOOL m_bMediaTypeLocked = FALSE, m_bDuplexLocked = FALSE, m_bGrayscaleLocked = FALSE;
+    // The keyword set: the constructor clears only stapling and the two-sided options.
+    WCHAR m_szKwInputBin[kTextChars], m_szKwStapling[kTextChars] = {}, m_szKwPaperSize[kTextChars],
+        m_szKwOrientation[kTextChars], m_szOptPortrait[kTextChars], m_szOptLandscape[kTextChars],
+        m_szKwGrayScale[kTextChars], m_szOptDuplexLong[kTextChars] = {}, m_szOptDuplexShort[kTextChars] = {};
+    HWND m_hwndStaplingCombo = nullptr;
+    WCHAR m_szBaseDocType[kTextChars] = {};
+    ShortcutBitmapArray m_BitmapArray;
+    WCHAR m_szStoredShortcutName[kTextChars] = {};
+    WCHAR m_szCurrentName[kTextChars] = {};
+    BOOL m_bStoredShortcutShown = FALSE;
+    HANDLE m_hPrinter;
+    BOOL m_bSettingsDiffer = FALSE;
+    BOOL m_bCustomChoiceAdded = FALSE;
+    // The alert strip: its window (the page's alert window) and the gate it registered with.
+    CZQPageAlerts m_alerts;
+};

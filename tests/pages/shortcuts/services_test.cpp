@@ -1,0 +1,193 @@
+// Services of the Printing Shortcuts page: mnemonics out of option names, a row's name on two lines,
+// the rows' pictures and their array, the paper source of a tray, the printer's forms and the
+// alert strip.
+#include <gtest/gtest.h>
+
+#include "common/zqevents.h"
+#include "common/zqhandles.h"
+#include "pages/shortcuts/zqshortcutrows.h"
+#include "shortcutstest.h"
+
+namespace {
+
+// Mnemonics go; an ampersand that is part of the name stays.
+TEST(ShortcutServices, MnemonicsAreStripped) {
+    const struct {
+        const wchar_t* text;
+        const wchar_t* stripped;
+    } cases[] = {
+        {L"&Photo", L"Photo"},          {L"Pho&to", L"Photo"},        {L"Black & White", L"Black & White"},
+        {L"Photo (&P)", L"Photo "},      {L"A&&B", L"AB"},             {L"Plain", L"Plain"},
+        {L"Trailing&", L"Trailing"},    {L"(&", L"("},                 {L"x(&y", L"x(y"},
+    };
+    for (const auto& c : cases) {
+        PWSTR copy = nullptr;
+        ASSERT_TRUE(CZQLargeFormatShortcutsTab::BStripMnemonics(c.text, &copy)) << c.text;
+        EXPECT_STREQ(c.stripped, copy) << c.text;
+        LocalFree(copy);
+    }
+    PWSTR copy = nullptr;
+    EXPECT_FALSE(CZQLargeFormatShortcutsTab::BStripMnemonics(L"", &copy));
+    EXPECT_FALSE(CZQLargeFormatShortcutsTab::BStripMnemonics(nullptr, &copy));
+    EXPECT_EQ(nullptr, copy);
+}
+
+// A name too wide breaks at the last space that fits, else inside the word; nothing breaks that
+// fits, is empty, has no room or no character width.
+TEST(ShortcutServices, LongNamesBreakIntoTwoLines) {
+    const struct {
+        const wchar_t* text;
+        int extent, room;
+        bool split;
+        const wchar_t* first;
+    } cases[] = {
+        {L"Photo on glossy paper", 210, 100, true, L"Photo on "},  // 10 per character: 10 fit
+        {L"Photographicpaperprint", 220, 100, true, L"Photograph"},
+        {L"Short", 50, 100, false, nullptr},
+        {L"", 0, 100, false, nullptr},
+        {L"Photo on glossy paper", 210, 0, false, nullptr},
+        {L"Photo on glossy paper", 210, -20, false, nullptr},
+        {L"Photo on glossy paper", 15, 10, false, nullptr},  // a character narrower than a pixel
+    };
+    for (const auto& c : cases) {
+        int cut = 7;
+        const int length = static_cast<int>(wcslen(c.text));
+        ASSERT_EQ(c.split, ZQSplitShortcutRow(c.text, length, c.extent, c.room, &cut)) << c.text;
+        if (!c.split) {
+            EXPECT_EQ(-1, cut);
+            continue;
+        }
+        const std::wstring text = c.text, first = text.substr(0, cut + 1), second = text.substr(cut + 1);
+        EXPECT_EQ(c.first, first);
+        EXPECT_EQ(text, first + second) << "no character lost or repeated";
+    }
+}
+
+// The array keeps its slots through growth, insertion and removal; a block it cannot have leaves it
+// as it was.
+TEST(ShortcutServices, BitmapArrayGrowsInsertsAndRemoves) {
+    ShortcutBitmapArray array;
+    ASSERT_TRUE(array.BAllocate());
+    EXPECT_EQ(30, array.Capacity());
+    char items[32];
+    for (int i = 0; i < 30; ++i) ASSERT_TRUE(array.BAppend(&items[i]));
+    EXPECT_EQ(30, array.Capacity()) << "full, not grown";
+    ShortcutBitmapArray::VRefuseBlocksForTesting(1);
+    EXPECT_FALSE(array.BInsertAt(5, &items[30]));
+    EXPECT_EQ(30, array.Count());
+    EXPECT_EQ(30, array.Capacity());
+    EXPECT_EQ(&items[5], array.PAt(5));
+
+    ASSERT_TRUE(array.BInsertAt(5, &items[30]));
+    EXPECT_EQ(60, array.Capacity());
+    EXPECT_EQ(31, array.Count());
+    EXPECT_EQ(&items[30], array.PAt(5));
+    EXPECT_EQ(&items[5], array.PAt(6));
+    EXPECT_EQ(&items[29], array.PAt(30));
+    EXPECT_EQ(nullptr, array.PAt(31)) << "a slot beyond the count is empty";
+
+    ASSERT_TRUE(array.BRemoveAt(30));
+    EXPECT_EQ(30, array.Count());
+    EXPECT_EQ(&items[28], array.PAt(29));
+    EXPECT_EQ(nullptr, array.PAt(30));
+    EXPECT_FALSE(array.BRemoveAt(30));
+    EXPECT_FALSE(array.BInsertAt(-1, &items[31]));
+    array.VFree();
+    EXPECT_EQ(nullptr, array.Data());
+    EXPECT_FALSE(array.BAppend(&items[31]));
+}
+
+// A picture of two colours: the top-left pixel is the see-through one.
+HBITMAP TwoColourBitmap(COLORREF colour) {
+    CZQWindowDC screen(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen.Get(), 16, 16);
+    CZQMemDC dc(CreateCompatibleDC(screen.Get()));
+    HGDIOBJ old = SelectObject(dc.Get(), bitmap);
+    CZQGdiObject brush(CreateSolidBrush(colour));
+    RECT all = {0, 0, 16, 16};
+    FillRect(dc.Get(), &all, static_cast<HBRUSH>(brush.Get()));
+    SetPixel(dc.Get(), 0, 0, RGB(255, 0, 255));
+    SelectObject(dc.Get(), old);
+    return bitmap;
+}
+
+// Rows show the picture of their slot, or the first row's when theirs is empty; rows from the 27th
+// on show none.
+TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
+    Start();
+    HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
+    for (int i = 0; i < 28; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Row"));
+    CZQGdiObject red(TwoColourBitmap(RGB(255, 0, 0))), blue(TwoColourBitmap(RGB(0, 0, 255)));
+    ShortcutBitmapArray& pictures = m_tab->BitmapsForTesting();
+    ASSERT_TRUE(pictures.BAppend(red.Get()));
+    ASSERT_TRUE(pictures.BAppend(nullptr));
+    ASSERT_TRUE(pictures.BAppend(blue.Get()));
+
+    CZQWindowDC screen(nullptr);
+    CZQMemDC dc(CreateCompatibleDC(screen.Get()));
+    CZQGdiObject canvas(CreateCompatibleBitmap(screen.Get(), 300, 80));
+    HGDIOBJ old = SelectObject(dc.Get(), canvas.Get());
+    const struct {
+        UINT row;
+        COLORREF picture;
+    } cases[] = {
+        {0, RGB(255, 0, 0)}, {1, RGB(255, 0, 0)}, {2, RGB(0, 0, 255)}, {25, RGB(255, 0, 0)},
+        {26, GetSysColor(COLOR_WINDOW)}, {27, GetSysColor(COLOR_WINDOW)},
+    };
+    for (const auto& c : cases) {
+        DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, c.row, ODA_DRAWENTIRE, 0, list, dc.Get(),
+                               {0, 0, 300, 75}, 0};
+        m_tab->VDrawShortcutItem(&item, list, &m_logic);
+        EXPECT_EQ(c.picture, GetPixel(dc.Get(), 10, 10)) << c.row;
+    }
+    SelectObject(dc.Get(), old);
+}
+
+// The tray record gives the paper source of a tray it holds; any other tray, and a printer without
+// the record, the printer's first source.
+TEST_F(ShortcutsPage, TrayIdsInsideTheRecordElseTheFirstSource) {
+    Start();
+    EXPECT_EQ(15u, m_tab->DWGetTrayBinId(&m_context, 0)) << "no record";
+    const WORD bins[] = {7, 261, 262};
+    WCHAR names[3][CZQCommon::kBinNameChars] = {L"Tray 1", L"Roll 1", L"Roll 2"};
+    ASSERT_TRUE(ZQStoreTrayRecord(m_hPrinter, bins, names[0], 3));
+    const struct {
+        int tray;
+        DWORD id;
+    } cases[] = {{0, 7}, {1, 261}, {2, 262}, {3, 15}, {4, 15}, {-1, 15}};
+    for (const auto& c : cases) EXPECT_EQ(c.id, m_tab->DWGetTrayBinId(&m_context, c.tray)) << c.tray;
+}
+
+// Forms of any kind are found whatever their case.
+TEST_F(ShortcutsPage, FormsFoundAndMissing) {
+    m_printer.AddForm(L"A4", 210000, 297000);
+    m_printer.AddForm(L"Poster 24x36", 609600, 914400, FORM_USER);
+    Start();
+    const struct {
+        const wchar_t* name;
+        BOOL found;
+    } cases[] = {{L"A4", TRUE}, {L"poster 24X36", TRUE}, {L"A3", FALSE}, {L"", FALSE}};
+    for (const auto& c : cases) EXPECT_EQ(c.found, m_tab->BFormExists(&m_context, c.name)) << c.name;
+    EXPECT_FALSE(m_tab->BFormExists(&m_context, nullptr));
+}
+
+// Alerts on: the window takes the placeholder's place and the refresh button shows; off: both are
+// hidden.
+TEST_F(ShortcutsPage, AlertStripOnAndOff) {
+    for (BOOL on : {FALSE, TRUE}) {
+        SCOPED_TRACE(on);
+        m_gates->alertsOn = on;
+        if (!m_page) {
+            Start();
+        } else {
+            DestroyWindow(m_page);
+            ASSERT_NE(nullptr, OpenPage(IDD_DLG_DOC_CENTRIC_UI_SUI, &LargeFormatShortcutsPageDlgProc));
+        }
+        EXPECT_EQ(on, m_tab->AlertWindowForTesting() != nullptr);
+        EXPECT_EQ(on, Ctl(IDC_STATIC_ALERTWND) == nullptr) << "the window takes the placeholder's place";
+        EXPECT_EQ(on != FALSE, Shown(IDC_BUTTON_REFRESHALERTS));
+    }
+    EXPECT_FALSE(m_tab->BCreateAlertStrip(nullptr, &m_context));
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+#include "shortcutstest.h"
+
+using zqtest::ListFeature;
+
+void ShortcutsPage::TearDown() {
+    PageFixture::TearDown();
+    m_tab = nullptr;
+}
+
+void ShortcutsPage::Start(const ShortcutsPrinter& printer, WORD wTemplate) {
+    m_core.dwPdl = printer.pdl;
+    for (const zqtest::FixtureFeature& feature : OrientationItems()) m_host.Add(feature);
+    m_host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
+    m_host.Add(ListFeature("ZQPrinterClass", {{"ZQInkDesk", L"Desk"}, {"ZQKorrix", L"Roll"}}, printer.largeFormat ? 1 : 0));
+    m_host.Add(ListFeature("ZQPrintPreview", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+    m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}}, 0, DMPUB_MEDIATYPE));
+    auto tab = std::make_unique<CZQLargeFormatShortcutsTab>();
+    m_tab = tab.get();
+    BuildPage(std::move(tab));
+    JoinSheet(kPageShortcuts);
+    ASSERT_NE(nullptr, OpenPage(wTemplate, &LargeFormatShortcutsPageDlgProc));
+}

@@ -1,0 +1,23 @@
+// The Printing Shortcuts page of the simplified interface in process (pagefixture.h): the core
+// driver's items of a roll printer, the page's window from its template, and beside it the sheet's
+// Paper/Quality page object without a window.
+#pragma once
+
+#include "pagefixture.h"
+#include "pages/shortcuts/zqshortcutspage.h"
+#include "res/zqshortcutsids.h"
+
+struct ShortcutsPrinter {
+    DWORD pdl = 5;  // the plotter language
+    bool largeFormat = true;
+};
+
+class ShortcutsPage : public PageFixture {
+protected:
+    void TearDown() override;
+    // The items, the page object, its sheet and its window from the template.
+    void Start(const ShortcutsPrinter& printer = ShortcutsPrinter(), WORD wTemplate = IDD_DLG_DOC_CENTRIC_UI_SUI);
+    ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
+
+    CZQLargeFormatShortcutsTab* m_tab = nullptr;
+};
