@@ -121,11 +121,8 @@ INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARA
         case WM_NOTIFY:
             return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
-                              context);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
         case WM_COMMAND:
             page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
             return FALSE;

@@ -87,11 +87,8 @@ INT_PTR CALLBACK LargeFormatFeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wPa
         case WM_NOTIFY:
             return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
-                              context);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
         case WM_HSCROLL:
             if (reinterpret_cast<HWND>(lParam) == page->m_controls.Item(IDC_CTL_HSCROLL_SUI))
                 page->VOnScroll(hDlg, LOWORD(wParam), context);
