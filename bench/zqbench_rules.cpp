@@ -2,7 +2,8 @@
 // the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow; the
 // quick sets' load against listing their values alone, an applied quick set against one option, the
 // installation's rebuild against a normal load; the printing-shortcuts list with 25 stored shortcuts
-// against the document types alone.
+// against the document types alone; the advanced colour settings' picture recoloured for a slider
+// step against painting it unchanged.
 #include <windows.h>
 #include <objbase.h>
 
@@ -16,6 +17,8 @@
 #include "featurelogic/zqquicksets.h"
 #include "pages/shortcuts/zqshortcutspage.h"
 #include "res/zqshortcutsids.h"
+#include "pages/color/zqadvcolordlg.h"
+#include "res/zqadvcolorids.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmluirules.h"
@@ -439,6 +442,47 @@ void MeasureShortcutList(int reps) {
 // A rule that asks the user is answered OK at once.
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
+// The Advanced Color Settings dialog's after picture: one slider step (new settings, every pixel
+// through them, the picture painted) against painting the picture as it is.
+void MeasureAdvancedColorPicture(int reps) {
+    HMODULE plugin = LoadLibraryExW((ExeDir() + L"\\zqoemui.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    CZQAdjustedPicture picture;
+    if (!plugin || !picture.BLoad(plugin, IDB_ADV_COLOR_SAMPLE)) {
+        std::fprintf(stderr, "advanced colour picture: the plug-in's sample picture cannot be read\n");
+        if (plugin) FreeLibrary(plugin);
+        return;
+    }
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 200, 150);
+    HGDIOBJ old = SelectObject(dc, target);
+    const RECT rc = {0, 0, 200, 150};
+    CZQColorAdjust adjust;
+    picture.VAdjust(adjust);
+    int step = 0;
+    const auto painted = Time(reps, 2, [&] {
+        const double t0 = NowUs();
+        picture.VDraw(dc, rc, false);
+        GdiFlush();
+        return NowUs() - t0;
+    });
+    const auto stepped = Time(reps, 2, [&] {
+        const double t0 = NowUs();
+        step = step % 50 + 1;
+        adjust.BSetAdjustments(step, step, -step, 0, step / 2, 0, 0);
+        picture.VAdjust(adjust);
+        picture.VDraw(dc, rc, false);
+        GdiFlush();
+        return NowUs() - t0;
+    });
+    Report("advanced colour: a slider step recoloured and painted", stepped, &painted, "painted unchanged");
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    FreeLibrary(plugin);
+}
+
 int RunRules(int reps) {
     std::printf("-- rules: the helper file's load, feature changes, growth\n");
     zqmsgbox::SetAnswerer(&AnswerOk, nullptr);
@@ -448,6 +492,7 @@ int RunRules(int reps) {
     MeasureGrowth(reps);
     MeasureQuickSets(reps);
     MeasureShortcutList(reps);
+    MeasureAdvancedColorPicture(reps);
     CoUninitialize();
     return 0;
 }

@@ -14,9 +14,9 @@
 # the desk printer in both of its sheets, and the Settings Information page of its publishing variant; a
 # private job with names of the user's own on the desk printer's Job Storage page; the Colour page
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
-# desk printer's system colour management and the roll printer's printer-managed emulation; the
-# roll printer's Printing Shortcuts page, and its list with a stored shortcut under its document
-# type; the
+# desk printer's system colour management and the roll printer's printer-managed emulation, and the
+# desk printer's Advanced Color Settings dialog with two sliders moved; the roll printer's Printing
+# Shortcuts page, and its list with a stored shortcut under its document type; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
@@ -172,6 +172,17 @@ for shot in "ZQ Desk 2400 Colour:zqdesk-color-icm:#625=System Color Management" 
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Colour page of $printer" >&2; rc=1; fi
 done
 zqhost summary "ZQ Desk 2400 Colour" | grep "colour matching" || rc=1
+# The desk printer's Advanced Color Settings dialog with the brightness and cyan sliders moved and the
+# after picture recoloured; OK stores the values and selects the cyan level the summary lists. Its
+# colour space and greyscale go back to the printer's own first: the dialog needs colour printing.
+png="$out/zqdesk-advanced-color.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Colour: Advanced Color Settings"
+zqhost prefs "ZQ Desk 2400 Colour" --ok-after 2500 --page "Color" --choose "#625=Printer Color Matching" \
+  --choose "#422=off" --press "#741" --in-dialog "#1303=30" --in-dialog "#1333=-6" \
+  --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Advanced Color Settings dialog" >&2; rc=1; fi
+zqhost summary "ZQ Desk 2400 Colour" | grep -E "advanced colour|ZQCyanBrightness=-6" || rc=1
 # The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
 # the helper file's document types in the list, the sample page and the alert strip's place (the
 # panel follows).

@@ -405,6 +405,6 @@ protected:
     BOOL BPaperSize(const PrinterCaps* pCaps, WORD wPaper, LONG* plWidth, LONG* plLength) const;
 
 private:
-    static constexpr int kSavedFeatureCount = 40;
+    static constexpr int kSavedFeatureCount = 48;
     int m_aiSaved[kSavedFeatureCount] = {};
 };

@@ -65,6 +65,9 @@ const PCWSTR kSavedFeatures[] = {
     zqkw::kZQInputColorSpace, zqkw::kJCLThriftmode,     zqkw::kZQMirrorPrint,     zqkw::kZQPhotoFix,
     zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins, zqkw::kZQCenterOnPage,
     L"ZQInstalledPrintCartridges",
+    // The Colour page's lists.
+    L"RGBColor", L"CMYKInks", zqkw::kZQPrintInGrayScale, zqkw::kJCLZQPrintInGrayScale, L"ZQColorMgmtOptions", L"ZQCMYK",
+    L"ZQRGB", L"ZQIntent", L"ZQEmulatedPrinters", L"ZQNeutralGrays",
 };
 
 const PCWSTR kPhotoFixFeatures[] = {zqkw::kZQContrast, zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
@@ -248,7 +251,7 @@ int CZQUILogic::IGetThriftmodeState() const {
 // ---------------------------------------------------------------------------------------------
 // G. Sheet bookkeeping
 // ---------------------------------------------------------------------------------------------
-static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 40, "saved selections");
+static_assert(sizeof kSavedFeatures / sizeof kSavedFeatures[0] <= 48, "saved selections");
 
 void CZQUILogic::VSaveSelections() {
     int i = 0;

@@ -79,6 +79,25 @@ PageContext* StartingContext(LPARAM lParam);
 // 13 otherwise.
 PageContext* WorkingContext(HWND hDlg);
 
+// The start and the end of a page's window, alike on every page: WM_INITDIALOG starts it
+// (start(context, window)), WM_DESTROY lets the page let go of it (end(context)) whatever else is
+// missing. True for those two messages, with the answer in *pResult.
+template <class Start, class End>
+bool AnswerStartOrEnd(HWND hDlg, UINT uMsg, LPARAM lParam, INT_PTR* pResult, Start start, End end) {
+    if (uMsg == WM_INITDIALOG) {
+        PageContext* context = StartingContext(lParam);
+        *pResult = context ? start(context, hDlg) : FALSE;
+        return true;
+    }
+    if (uMsg == WM_DESTROY) {
+        auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+        if (context && context->pPage) end(context);
+        *pResult = FALSE;
+        return true;
+    }
+    return false;
+}
+
 // The core driver's copy of the private devmode: the settings the sheet was opened with.
 inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
     return pParam ? const_cast<ZQUIDevmode*>(zqdm::CurrentBlock(pParam->pOEMDM)) : nullptr;
@@ -232,6 +251,15 @@ INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
     }
     SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, answer(header));
     return TRUE;
+}
+
+// WM_HELP (on the control asked about) and WM_CONTEXTMENU (on the window clicked) of a page: the
+// page's help(window, HELP_WM_HELP or HELP_CONTEXTMENU); what the procedure returns for them.
+template <class Help>
+INT_PTR AnswerHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, Help help) {
+    if (uMsg == WM_CONTEXTMENU) help(reinterpret_cast<HWND>(wParam), UINT{HELP_CONTEXTMENU});
+    else if (lParam) help(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), UINT{HELP_WM_HELP});
+    return FALSE;
 }
 
 // OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items

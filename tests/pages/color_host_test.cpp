@@ -74,4 +74,49 @@ TEST_F(ColorUnderHost, EachPrinterShowsItsTemplateAndGreyscaleReachesTheDevmode)
     }
 }
 
+// The desk printer's page in the status module's words; the sheet's Apply waits for a real change,
+// which the Advanced Color Settings dialog makes: OK there stores its values and the ink's level.
+TEST_F(ColorUnderHost, AdvancedSettingsChangeThePageAndReachTheDevmode) {
+    const wchar_t* printer = zqhosttest::kDeskPrinter;
+    zqhosttest::ResetToDefaults(printer);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    ZQDialogSteps steps;
+    steps.choices = {{L"#1303", L"30"}, {L"#1333", L"-6"}};
+    steps.inspect = [&](HWND dialog) {
+        for (const std::string& fault : zqtest::TextFaults(dialog)) ADD_FAILURE() << fault;
+    };
+    ZQDialogSeen seen;
+    std::wstring autoText, intentText;
+    bool applyBefore = true, applyAfter = false;
+    std::vector<BYTE> out;
+    {
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Color"));
+            HWND page = ZQCurrentPage(sheet);
+            WCHAR text[64] = {};
+            GetDlgItemTextW(page, IDC_RB_AUTO, text, 64);
+            autoText = text;
+            GetDlgItemTextW(page, IDC_STA_INTENT, text, 64);
+            intentText = text;
+            applyBefore = IsWindowEnabled(GetDlgItem(sheet, 0x3021)) != FALSE;
+            ZQPressForDialog(page, L"#741", steps, seen);
+            applyAfter = IsWindowEnabled(GetDlgItem(sheet, 0x3021)) != FALSE;
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    }
+    EXPECT_EQ(L"&Automatic", autoText);
+    EXPECT_EQ(L"&Intent:", intentText);
+    EXPECT_TRUE(seen.shown && seen.chosen && seen.closed);
+    EXPECT_EQ(L"Advanced Color Settings", seen.title);
+    EXPECT_FALSE(applyBefore);
+    EXPECT_TRUE(applyAfter);
+    const BYTE* oem = zqhosttest::OemBlock(out);
+    ASSERT_NE(nullptr, oem);
+    ZQUIDevmode block = {};
+    std::memcpy(&block, oem, sizeof block);
+    EXPECT_EQ(30, block.aiColorAdjust[0]);
+    EXPECT_EQ(-6, block.aiColorAdjust[3]);
+    EXPECT_EQ("-6", zqhosttest::Selected(out, "ZQCyanBrightness"));
+}
+
 }  // namespace

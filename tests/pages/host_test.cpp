@@ -354,8 +354,9 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         // Leaving Effects stores it; Color sets its controls from the features when its window starts
         // and again when it is shown, and reads the greyscale options once more for its layout.
         {"Color shown", [](HWND sheet) { ZQShowPage(sheet, L"Color"); }, 2, 140, 18},
-        // Greyscale turns sepia off, picks its radio's option and checks the media type's rules.
-        {"greyscale chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#422", L"on"); }, 0, 62, 13},
+        // Greyscale turns sepia off, picks its radio's option and checks the media type's rules;
+        // the change check compares the page's lists with the sheet's opening selections.
+        {"greyscale chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#422", L"on"); }, 0, 68, 13},
     };
     const std::vector<Step> rollSteps = {
         {"opening", nullptr, 4, 44, 2},

@@ -621,6 +621,11 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
             s += Format(L"  colour: greyscale %lu, sepia %lu, colour matching automatic %lu, start page %ld\n",
                         static_cast<unsigned long>(pd.dwPrintAsGray), static_cast<unsigned long>(pd.dwSepia),
                         static_cast<unsigned long>(pd.dwChromixAuto), static_cast<long>(pd.iStartPage));
+            const int32_t* a = pd.aiColorAdjust;
+            s += Format(L"  advanced colour: brightness %ld, saturation %ld, tone %ld, cyan %ld, magenta %ld, yellow %ld, "
+                        L"black %ld\n",
+                        static_cast<long>(a[0]), static_cast<long>(a[1]), static_cast<long>(a[2]), static_cast<long>(a[3]),
+                        static_cast<long>(a[4]), static_cast<long>(a[5]), static_cast<long>(a[6]));
         }
     } else {
         s += L"  plug-in block: none\n";

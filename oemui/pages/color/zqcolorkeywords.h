@@ -19,11 +19,13 @@ struct ZQColorKeywords {
     ZQColorKeywords(const ZQColorKeywords&) = delete;
     ZQColorKeywords& operator=(const ZQColorKeywords&) = delete;
     bool Readable() const { return list != nullptr; }
-    bool Has(PCWSTR pszWord) const {
+    // The option's position, -1 when the feature lacks it.
+    int Index(PCWSTR pszWord) const {
         for (int i = 0; i < count; ++i)
-            if (list[i] && ZQEqualNoCase(list[i], pszWord)) return true;
-        return false;
+            if (list[i] && ZQEqualNoCase(list[i], pszWord)) return i;
+        return -1;
     }
+    bool Has(PCWSTR pszWord) const { return Index(pszWord) >= 0; }
     // A plain off/on choice: its first two options are "FALSE" and "TRUE".
     bool PlainChoice() const {
         return count >= 2 && list[0] && list[1] && ZQEqualNoCase(list[0], L"FALSE") && ZQEqualNoCase(list[1], L"TRUE");

@@ -60,9 +60,12 @@ void CZQColorTab::VReadGrayscaleOptions(PageContext* pContext) {
     m_grayOptions.bReadable = options.Readable();
     m_grayOptions.iCount = options.count;
     m_grayOptions.bMonoOrColor = options.Has(L"Mono") || options.Has(L"Color");
-    m_grayOptions.bHighQuality = options.Has(L"HighQuality");
-    m_grayOptions.bBlackOnly = options.Has(L"BlackOnly");
-    m_grayOptions.bPhotoCopy = options.Has(L"PhotoCopy");
+    m_grayOptions.aiRadioOption[0] = options.Index(L"HighQuality");
+    m_grayOptions.aiRadioOption[1] = options.Index(L"BlackOnly");
+    m_grayOptions.aiRadioOption[2] = options.Index(L"PhotoCopy");
+    m_grayOptions.bHighQuality = m_grayOptions.aiRadioOption[0] >= 0;
+    m_grayOptions.bBlackOnly = m_grayOptions.aiRadioOption[1] >= 0;
+    m_grayOptions.bPhotoCopy = m_grayOptions.aiRadioOption[2] >= 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -168,11 +168,14 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
             return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_COMMAND:
             return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
+        case WM_HELP:
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
         case CZQColorTab::kAlertLinkMessage:
             CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                             reinterpret_cast<PCWSTR>(lParam));
             return FALSE;
-        // WM_ERASEBKGND: the dialog's own; WM_HELP and WM_CONTEXTMENU: no topics of the page's own.
+        // WM_ERASEBKGND: the dialog's own.
         default: return FALSE;
     }
 }
@@ -230,6 +233,7 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     logic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VRunBorderlessRule(pContext);
+    VSetControlTexts(pContext);
     // The Task Presets group of the large-format PostScript template.
     if (pContext->pQuickSets && m_hPresetCombo) {
         pContext->pQuickSets->VInitControls(hDlg, nullptr, &m_hPresetCombo, &m_hPresetSave, &m_hPresetDelete);
@@ -382,10 +386,20 @@ INT_PTR CZQColorTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, P
 INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     switch (iCtrlId) {
+        case IDC_PREVIEW_DIMENSIONS: VOnUnitClick(pContext, false); return FALSE;
+        case IDC_PREVIEW_DOCSIZE: VOnUnitClick(pContext, true); return FALSE;
+        case IDC_BTN_HELP: ShowHelpButtonTopic(m_hHelp, m_pCUIParam); return FALSE;
+        case IDC_BTN_PRINTER_SERVICES: return BLaunchToolbox(this, 0);
+        case IDC_BTN_FACTORY_DEFAULTS: VOnFactoryDefaults(hDlg, pContext); return FALSE;
+        case IDC_BUTTON_REFRESHALERTS: RefreshDeviceStatus(pContext); return FALSE;
+        // The dialog runs the change check itself, after OK only.
+        case IDC_BTN_ADV_COLOR_SETTING: VOnAdvancedSettings(hDlg, pContext); return FALSE;
+        default: break;
+    }
+    // Every other click may change the page's settings: the sheet hears whether they differ.
+    switch (iCtrlId) {
         case IDC_BTN_PREVIEW_LAND:
         case IDC_BTN_PREVIEW_PORT: VOnPreviewClick(pContext); break;
-        case IDC_PREVIEW_DIMENSIONS: VOnUnitClick(pContext, false); break;
-        case IDC_PREVIEW_DOCSIZE: VOnUnitClick(pContext, true); break;
         case IDC_RB_AUTO:
             work.dwChromixAuto = 1;
             VResetColorListsToDefaults(pContext);
@@ -416,15 +430,12 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
         case IDC_RB_PRINTER_MANAGED: VOnColorMgmtRadio(pContext, iCtrlId == IDC_RB_APPLN_MANAGED_SUI); break;
         case IDC_CHK_PANTONE: work.dwPantoneEmulation = Checked(m_hPantone) ? 1 : 0; break;
         case IDC_CHK_BLACK_POINT: work.dwBlackPointComp = Checked(m_hBlackPoint) ? 1 : 0; break;
-        case IDC_BTN_HELP: ShowHelpButtonTopic(m_hHelp, m_pCUIParam); break;
         case IDC_CHK_SHOW_PREVIEW_FIN:
             CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintPreview, Checked(m_hShowPreview) ? 1 : 0, kDoc);
             break;
-        case IDC_BTN_PRINTER_SERVICES: return BLaunchToolbox(this, 0);
-        case IDC_BTN_FACTORY_DEFAULTS: VOnFactoryDefaults(hDlg, pContext); break;
-        case IDC_BUTTON_REFRESHALERTS: RefreshDeviceStatus(pContext); break;
-        default: break;
+        default: return FALSE;
     }
+    BCheckPageChanged(hDlg, pContext);
     return FALSE;
 }
 
@@ -499,7 +510,6 @@ void CZQColorTab::VOnSepiaCheck(PageContext* pContext) {
 }
 
 void CZQColorTab::VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext) {
-    (void)hDlg;
     for (const BoundList& list : kBoundLists) {
         if (list.id != iCtrlId) continue;
         pContext->pLogic->IBindFeatureControl(0, list.feature, GetDlgItem(m_hPage, iCtrlId), nullptr, kDoc,
@@ -508,6 +518,7 @@ void CZQColorTab::VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext) {
         if (iCtrlId == IDC_CBO_INTENT || iCtrlId == IDC_CBO_EMULATEPRINTER) VEnableLqjProfiles(pContext);
         // The installed cartridges decide the profile.
         if (iCtrlId == IDC_CBO_PRINT_CART) VShowProfileFile();
+        BCheckPageChanged(hDlg, pContext);
         return;
     }
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "featurelogic/zqcoloroptions.h"
+#include "pages/color/zqadvcolordlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
@@ -23,6 +24,8 @@ public:
     static constexpr int kTitleId = 798;
     // The private message the alert strip sends for a link: wParam the item, lParam the command line.
     static constexpr UINT kAlertLinkMessage = WM_USER + 0x7000;
+    // Room of the context-help table, in pairs with the (0, 0) end.
+    static constexpr int kHelpPairs = 62;
 
     CZQColorTab();
     ~CZQColorTab() override;
@@ -111,7 +114,20 @@ public:
     // TRUE when the window was made.
     BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
 
+    // ---- texts, context help and the change check
+    // Every control's text in the user's language (the greyscale radios as the driver names its
+    // options); last error 13 without the working settings.
+    void VSetControlTexts(PageContext* pContext);
+    // The (control, help topic) pairs into a table of kHelpPairs pairs; untouched, with last error
+    // 13, without the working settings.
+    void VGetHelpIds(DWORD* pdwTable, PageContext* pContext);
+    // Whether the page differs from the settings the sheet opened with, told to the sheet (the
+    // quick set's change first, then the page's own); the quick set marked as modified when the
+    // sheet runs one. FALSE, with last error 13 and nothing sent, without the settings.
+    BOOL BCheckPageChanged(HWND hPage, PageContext* pContext);
+
     // ---- for the tests
+    CZQAdvColorDlg& AdvColorForTesting() { return m_advColor; }
     BOOL BGrayscaleLockedForTesting() const { return m_bGrayscaleLocked; }
     int IGrayscaleChoiceForTesting() const { return m_iGrayscaleChoice; }
     // A moved control's template rectangle as the page recorded it (empty for another control).
@@ -146,6 +162,11 @@ private:
     void VOnSepiaCheck(PageContext* pContext);
     void VOnFactoryDefaults(HWND hDlg, PageContext* pContext);
     void VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
+    // The Advanced Color Settings dialog; on OK the colour space's controls and the change check.
+    void VOnAdvancedSettings(HWND hDlg, PageContext* pContext);
+    // The rows' texts, on shown controls only when asked.
+    void VSetTextRows(const CZQPageControls::TextRow* pRows, int cRows, bool bShownOnly);
 
     // ---- steps the reactions share
     // "ZQPrintInGrayScale", or its JCL twin under PostScript.
@@ -207,8 +228,12 @@ private:
         bool bReadable = false;
         int iCount = 0;
         bool bMonoOrColor = false, bHighQuality = false, bBlackOnly = false, bPhotoCopy = false;
+        // The positions of "HighQuality", "BlackOnly" and "PhotoCopy" (-1: none), which name the radios.
+        int aiRadioOption[3] = {-1, -1, -1};
     };
     GrayscaleOptions m_grayOptions;
+    // The Advanced Color Settings dialog, opened with the page's context.
+    CZQAdvColorDlg m_advColor;
     // 10. the controls the layouts move, with their template rectangles; the alert strip
     static const int kMovableIds[];
     static const int kMovableCount;
