@@ -57,16 +57,6 @@ protected:
         else
             m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", name, REG_BINARY, v.data(), DWORD(v.size()));
     }
-    std::vector<std::wstring> Rows() const {
-        std::vector<std::wstring> rows;
-        HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
-        for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
-            WCHAR text[256] = {};
-            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            rows.push_back(text);
-        }
-        return rows;
-    }
     void Select(const std::wstring& row) {
         HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
         SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(row.c_str())), 0);

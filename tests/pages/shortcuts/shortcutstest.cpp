@@ -20,3 +20,14 @@ void ShortcutsPage::Start(const ShortcutsPrinter& printer, WORD wTemplate) {
     JoinSheet(kPageShortcuts);
     ASSERT_NE(nullptr, OpenPage(wTemplate, &LargeFormatShortcutsPageDlgProc));
 }
+
+std::vector<std::wstring> ShortcutsPage::Rows() const {
+    std::vector<std::wstring> rows;
+    HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
+    for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+    }
+    return rows;
+}

@@ -3,6 +3,9 @@
 // Paper/Quality page object without a window.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "pagefixture.h"
 #include "pages/shortcuts/zqshortcutspage.h"
 #include "res/zqshortcutsids.h"
@@ -18,6 +21,8 @@ protected:
     // The items, the page object, its sheet and its window from the template.
     void Start(const ShortcutsPrinter& printer = ShortcutsPrinter(), WORD wTemplate = IDD_DLG_DOC_CENTRIC_UI_SUI);
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
+    // The texts of the shortcut list's rows, top to bottom.
+    std::vector<std::wstring> Rows() const;
 
     CZQLargeFormatShortcutsTab* m_tab = nullptr;
 };

@@ -74,16 +74,6 @@ protected:
             for (const std::wstring& entry : *list)
                 Put(m_printer, entry.substr(0, entry.find(L':')), entry.substr(entry.find(L':') + 1), list == &user);
     }
-    std::vector<std::wstring> Rows() const {
-        std::vector<std::wstring> rows;
-        HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
-        for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
-            WCHAR text[256] = {};
-            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            rows.push_back(text);
-        }
-        return rows;
-    }
     void Hide(PCWSTR pszName) {
         QuickSetEntry* entry = m_gates->binding.quickSets.PNewEntry();
         lstrcpynW(entry->head.szName, pszName, 82);
