@@ -212,7 +212,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the 
 # A choice on the desk printer's Paper/Quality page, made in the paper-size tree behind "More...":
 # the photo size brings its photo media by the helper file's macros, the sample page takes the new
 # paper and the size joins the short list; then the page's image-enhancement dialog, opened from
-# the page.
+# the page, with contrast set by hand at its highest step and red-eye removal on.
 png="$out/zqdesk-paperquality-choice.png"
 tree="$out/zqdesk-papersize-tree.png"
 dialog="$out/zqdesk-image-enhancement.png"
@@ -225,7 +225,8 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Pap
 if [ -s "$tree" ]; then echo "screenshot: $tree"; else echo "no picture of the paper-size tree" >&2; rc=1; fi
 echo "== ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
-  --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1
+  --press "#563" --in-dialog "#1412=off" --in-dialog "#1413=4" --in-dialog "#1403=on" \
+  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
 # The desk printer's custom paper size dialog, opened by the page's Custom... button, and the wide
 # printer's custom print-quality options, opened by the settings button of its custom options, and
