@@ -369,6 +369,8 @@ public:
     DWORD m_dwPageExceptionMedia = 0;
     // The tile selection dialog of the core driver's tile push item, made when first opened.
     std::unique_ptr<CZQUIBase> m_pTilingDialog;
+    // The slider dialog of the dry-time, ink-volume and over-spray push items, made when first opened.
+    std::unique_ptr<CZQUIBase> m_pDryTimeDialog;
     // As the sheet opened (VSaveSelections).
     BOOL m_bOldPosterFlag = FALSE;
     BOOL m_bOldPreserveLayout = FALSE;
