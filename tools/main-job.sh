@@ -183,6 +183,15 @@ zqhost prefs "ZQ Desk 2400 Colour" --ok-after 2500 --page "Color" --choose "#625
   --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Advanced Color Settings dialog" >&2; rc=1; fi
 zqhost summary "ZQ Desk 2400 Colour" | grep -E "advanced colour|ZQCyanBrightness=-6" || rc=1
+# The roll printer's dry time, set in the slider dialog its push item in the core driver's list
+# opens; OK selects the option under the slider.
+png="$out/zqroll-drytime.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Dry Time"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Dry Time" --press "#1007" --in-dialog "#1461=2" \
+  --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the dry-time dialog" >&2; rc=1; fi
+zqhost summary "ZQ Roll 4400 Large Format" | grep "ZQDryTime=1min" || rc=1
 # The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
 # the sample page and the alert strip's place (the shortcut list and its panel follow).
 png="$out/zqroll-shortcuts.png"
