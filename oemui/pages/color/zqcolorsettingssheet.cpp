@@ -6,6 +6,9 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
+#include "res/zqcolorids.h"
+
+static_assert(CZQColorSettingsSheet::kIconId == IDI_COLOR_SETTINGS);
 
 namespace {
 

@@ -6,13 +6,12 @@
 
 #include "common/zquibase.h"
 #include "featurelogic/zqcoloroptions.h"
-#include "res/zqcolorids.h"
 
 struct PageContext;
 
 class CZQColorSettingsSheet : public CZQUIBase {
 public:
-    static constexpr int kIconId = IDI_COLOR_SETTINGS;
+    static constexpr int kIconId = 129;  // IDI_COLOR_SETTINGS
     static constexpr int kTitleString = 882;
 
     // The process's sheet object, made on first use.
