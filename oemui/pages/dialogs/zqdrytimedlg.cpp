@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <new>
 
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
@@ -63,15 +62,9 @@ INT_PTR CZQDryTimeDlg::IRunFromPushItem(ZQOemDialogParam* pParam) {
         return -1;
     }
     CZQUILogic& logic = *pParam->pLogic;
-    if (!logic.m_pDryTimeDialog) logic.m_pDryTimeDialog.reset(new (std::nothrow) CZQDryTimeDlg());
-    // The logic object keeps no other dialog in this place.
-    auto* dialog = static_cast<CZQDryTimeDlg*>(logic.m_pDryTimeDialog.get());
-    if (!dialog) {
-        SetLastError(ERROR_OUTOFMEMORY);
-        return -1;
-    }
     const POEMCUIPPARAM param = logic.Param();
-    dialog->VBind(nullptr, param, logic.HResModule());
+    auto* dialog = ZQKeptPushItemDialog<CZQDryTimeDlg>(logic.m_pDryTimeDialog, param, logic.HResModule());
+    if (!dialog) return -1;
     const BOOL rtl = logic.SheetState() && logic.SheetState()->bRtl;
     return Modal::IRun(dialog, static_cast<HINSTANCE>(param->hModule),
                        rtl ? IDD_DLG_TREEVIEWSLIDER_RTL : IDD_DLG_TREEVIEWSLIDER,

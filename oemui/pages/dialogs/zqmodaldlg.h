@@ -3,6 +3,9 @@
 // then kept with its window; a dialog that cannot start ends at once, as cancelled.
 #pragma once
 
+#include <memory>
+#include <new>
+
 #include "common/zqcommon.h"
 #include "common/zqstrings.h"
 #include "formats/zquidevmode.h"
@@ -62,6 +65,21 @@ public:
 private:
     static inline thread_local Dialog* t_pOpening = nullptr;
 };
+
+// The dialog object the logic object keeps in `slot` for a push item of the core driver's list,
+// bound to the logic object's block and status module; made on first use. Null (last error 8)
+// without memory. The slot holds no other kind of dialog.
+template <class Dialog>
+Dialog* ZQKeptPushItemDialog(std::unique_ptr<CZQUIBase>& slot, POEMCUIPPARAM pParam, HMODULE hResModule) {
+    if (!slot) slot.reset(new (std::nothrow) Dialog());
+    auto* dialog = static_cast<Dialog*>(slot.get());
+    if (!dialog) {
+        SetLastError(ERROR_OUTOFMEMORY);
+        return nullptr;
+    }
+    dialog->VBind(nullptr, pParam, hResModule);
+    return dialog;
+}
 
 // Context help of a page or dialog (HELP_WM_HELP or HELP_CONTEXTMENU) from the help file the
 // private devmode names, with its table of (control id, help id) pairs.

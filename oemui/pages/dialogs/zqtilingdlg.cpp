@@ -2,7 +2,6 @@
 // grid area, their drawing, and the choices.
 #include "pages/dialogs/zqtilingdlg.h"
 
-#include <new>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -53,15 +52,9 @@ INT_PTR CZQTilingSelectionDlg::IRunFromPushItem(ZQOemDialogParam* pParam) {
         return -1;
     }
     CZQUILogic& logic = *pParam->pLogic;
-    if (!logic.m_pTilingDialog) logic.m_pTilingDialog.reset(new (std::nothrow) CZQTilingSelectionDlg());
-    // The logic object keeps no other dialog in this place.
-    auto* dialog = static_cast<CZQTilingSelectionDlg*>(logic.m_pTilingDialog.get());
-    if (!dialog) {
-        SetLastError(ERROR_OUTOFMEMORY);
-        return -1;
-    }
     const POEMCUIPPARAM param = logic.Param();
-    dialog->VBind(nullptr, param, logic.HResModule());
+    auto* dialog = ZQKeptPushItemDialog<CZQTilingSelectionDlg>(logic.m_pTilingDialog, param, logic.HResModule());
+    if (!dialog) return -1;
     Opening opening = {Opening::kPushItem, &logic, -1};
     return Modal::IRun(dialog, static_cast<HINSTANCE>(param->hModule),
                        logic.SheetState()->bRtl ? IDD_DLG_TILING_SELECTION_RTL : IDD_DLG_TILING_SELECTION,
