@@ -1,8 +1,9 @@
 // The rules' side of the benchmarks, inside the plug-in's code: loading the helper file against
 // the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow; the
 // quick sets' load against listing their values alone, an applied quick set against one option, the
-// installation's rebuild against a normal load; the advanced colour settings' picture recoloured for
-// a slider step against painting it unchanged.
+// installation's rebuild against a normal load; the printing-shortcuts list with 25 stored shortcuts
+// against the document types alone; the advanced colour settings' picture recoloured for a slider
+// step against painting it unchanged.
 #include <windows.h>
 #include <objbase.h>
 
@@ -14,6 +15,8 @@
 #include "common/zqmsgbox.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqquicksets.h"
+#include "pages/shortcuts/zqshortcutspage.h"
+#include "res/zqshortcutsids.h"
 #include "pages/color/zqadvcolordlg.h"
 #include "res/zqadvcolorids.h"
 #include "settings/zqdriverdata.h"
@@ -278,17 +281,23 @@ QuickSetEntry* NewEntry(CZQQuickSets& qs, PCWSTR pszName) {
 
 void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPPARAM* param, ZQUIDevmode& dm);
 
+// The desk printer's items on the memory printer, installed, with the devmode.
+OEMCUIPPARAM* MemoryDeskHost(zqspool::CZQMemoryPrinter& printer, zqtest::COptItemFixture& host, ZQUIDevmode& dm) {
+    printer.Install();
+    BuildDeskHost(host);
+    OEMCUIPPARAM* param = host.Param();
+    param->hPrinter = printer.Open();
+    param->pOEMDM = &dm;
+    return param;
+}
+
 // 25 stored quick sets of 40 pairs each on the memory printer: the manager's load (listing, reading,
 // the installable-option check of each) against listing the same values alone.
 void MeasureQuickSets(int reps) {
     zqspool::CZQMemoryPrinter printer;
-    printer.Install();
     zqtest::COptItemFixture host;
-    BuildDeskHost(host);
     ZQUIDevmode dm = {};
-    OEMCUIPPARAM* param = host.Param();
-    param->hPrinter = printer.Open();
-    param->pOEMDM = &dm;
+    OEMCUIPPARAM* param = MemoryDeskHost(printer, host, dm);
     {
         CZQQuickSets writer;
         writer.VSetParam(param, OEMCUIP_DOCPROP);
@@ -380,6 +389,56 @@ void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPP
     Report("the installation's rebuild of the quick sets", rebuild, &load, "a normal load");
 }
 
+// The roll sample's shortcut list filled as the page starts: with 25 stored shortcuts (each read from
+// the printer's data and put under its document type) against the document types alone.
+void MeasureShortcutList(int reps) {
+    zqspool::CZQMemoryPrinter printer;
+    zqtest::COptItemFixture host;
+    ZQUIDevmode dm = {};
+    OEMCUIPPARAM* param = MemoryDeskHost(printer, host, dm);
+    CZQUILogic logic;
+    logic.VSetParam(param, OEMCUIP_DOCPROP);
+    CZQXmlUiRules rules;
+    if (!rules.Parser().BLoad((ExeDir() + L"\\samples\\zqroll\\zqroll.xml").c_str())) {
+        std::printf("shortcut list: the roll sample's helper file did not load\n");
+        return;
+    }
+    rules.Parser().VSetLoaded(TRUE);
+    CZQQuickSets quickSets;
+    PrinterCaps caps = {};
+    CZQLargeFormatShortcutsTab tab;
+    tab.VBind(nullptr, param, nullptr);
+    PageContext context = {&tab, &logic, nullptr, nullptr, &caps, &rules, nullptr, nullptr, nullptr, &quickSets,
+                           nullptr, nullptr, nullptr};
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_HASSTRINGS, 0, 0, 200, 200, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LB_DOCTYPE_SETTING)), nullptr, nullptr);
+    tab.VBindControls(parent, &context);
+    const auto fill = [&] {
+        return Time(reps, 3, [&] {
+            const double start = NowUs();
+            tab.VFillShortcutList(&context, TRUE);
+            return NowUs() - start;
+        });
+    };
+    const std::vector<double> typesAlone = fill();
+    const PCWSTR types[] = {L"Drawings", L"Photo", L"Posters", L"Everyday"};
+    for (int i = 0; i < 25; ++i) {
+        ShortcutRecord record = {};
+        swprintf(record.szName, 256, L"Shortcut %d", i);
+        lstrcpyW(record.szDocType, types[i % 4]);
+        CZQLocalPtr<BYTE> image;
+        const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
+        printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", record.szName, REG_BINARY, image.Get(), size);
+    }
+    const std::vector<double> stored = fill();
+    const LRESULT rows = SendDlgItemMessageW(parent, IDC_LB_DOCTYPE_SETTING, LB_GETCOUNT, 0, 0);
+    if (rows != 29) std::printf("shortcut list: %ld rows of 29\n", static_cast<long>(rows));
+    Report("shortcut list with 25 stored shortcuts", stored, &typesAlone, "the document types alone");
+    tab.VBindControls(nullptr, nullptr);
+    DestroyWindow(parent);
+}
+
 // A rule that asks the user is answered OK at once.
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
@@ -432,6 +491,7 @@ int RunRules(int reps) {
     MeasureLoads(reps);
     MeasureGrowth(reps);
     MeasureQuickSets(reps);
+    MeasureShortcutList(reps);
     MeasureAdvancedColorPicture(reps);
     CoUninitialize();
     return 0;

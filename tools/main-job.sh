@@ -16,7 +16,7 @@
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
 # desk printer's system colour management and the roll printer's printer-managed emulation, and the
 # desk printer's Advanced Color Settings dialog with two sliders moved; the roll printer's Printing
-# Shortcuts page; the
+# Shortcuts page, and its list with a stored shortcut under its document type; the
 # roll printer's Printer Properties show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
@@ -193,7 +193,8 @@ zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Dry Time" --pre
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the dry-time dialog" >&2; rc=1; fi
 zqhost summary "ZQ Roll 4400 Large Format" | grep "ZQDryTime=1min" || rc=1
 # The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
-# the sample page and the alert strip's place (the shortcut list and its panel follow).
+# the helper file's document types in the list, the sample page and the alert strip's place (the
+# panel follows).
 png="$out/zqroll-shortcuts.png"
 rm -f "$png"
 echo "== ZQ Roll 4400 Large Format: Printing Shortcuts"
@@ -382,6 +383,15 @@ echo "== ZQ Roll 4400 Large Format: Features, 150 %, automatic cutter off"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Features" --choose "#993=on" --choose "#994=150" \
   --choose "#1005=on" --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's Features page" >&2; rc=1; fi
+# The roll printer's Printing Shortcuts list: the helper file's document types and, under its base
+# type, a shortcut stored beside them as the page's store writes one.
+png="$out/zqroll-shortcuts-list.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Printing Shortcuts with a stored shortcut"
+zqhost shortcuts "ZQ Roll 4400 Large Format" --add "Gallery Prints" "Photo" || rc=1
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Gallery Prints" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's shortcut list" >&2; rc=1; fi
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
 png="$out/zqdesk-updated.png"
 rm -f "$png"

@@ -14,6 +14,7 @@ struct SpoolerApi {
     decltype(&::GetPrinterW) GetPrinterW;
     decltype(&::SetPrinterW) SetPrinterW;
     decltype(&::EnumPrintProcessorsW) EnumPrintProcessorsW;
+    decltype(&::EnumPrintProcessorDatatypesW) EnumPrintProcessorDatatypesW;
     decltype(&::GetPrinterDriverW) GetPrinterDriverW;
     decltype(&::GetPrinterDriverDirectoryW) GetPrinterDriverDirectoryW;
     decltype(&::GetPrintProcessorDirectoryW) GetPrintProcessorDirectoryW;

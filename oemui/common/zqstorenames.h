@@ -42,6 +42,10 @@ inline constexpr WCHAR kRestrictedUserGuid[] = L"ZQRestrictedUserGuid";
 // user's own under the same names below the user's key.
 inline constexpr WCHAR kPresetPoolKey[] = L"ZQPresetRoot\\PresetPoolData";
 inline constexpr WCHAR kPresetPoolMaxIndex[] = L"PresetPoolMaxIndexCount";
+// The large-format page's printing shortcuts: one value per shortcut, named by it (REG_BINARY,
+// formats/zqshortcut.h), written by the page's shortcut store; a restricted user's own under the same
+// key below his key.
+inline constexpr WCHAR kShortcutPoolKey[] = L"ZQPresetRoot\\CustomShortcutPoolData";
 // The watermark pool: "WatermarkPool:<n>" records (REG_BINARY, formats/zqwatermarkrecord.h), n from 0
 // without gaps, written by the watermark manager (featurelogic/zqwatermarks) and by the import of the
 // configuration manager's watermark (featurelogic/zquilogic_import); a restricted user's own pool is

@@ -79,6 +79,25 @@ PageContext* StartingContext(LPARAM lParam);
 // 13 otherwise.
 PageContext* WorkingContext(HWND hDlg);
 
+// The start and the end of a page's window, alike on every page: WM_INITDIALOG starts it
+// (start(context, window)), WM_DESTROY lets the page let go of it (end(context)) whatever else is
+// missing. True for those two messages, with the answer in *pResult.
+template <class Start, class End>
+bool AnswerStartOrEnd(HWND hDlg, UINT uMsg, LPARAM lParam, INT_PTR* pResult, Start start, End end) {
+    if (uMsg == WM_INITDIALOG) {
+        PageContext* context = StartingContext(lParam);
+        *pResult = context ? start(context, hDlg) : FALSE;
+        return true;
+    }
+    if (uMsg == WM_DESTROY) {
+        auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
+        if (context && context->pPage) end(context);
+        *pResult = FALSE;
+        return true;
+    }
+    return false;
+}
+
 // The core driver's copy of the private devmode: the settings the sheet was opened with.
 inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
     return pParam ? const_cast<ZQUIDevmode*>(zqdm::CurrentBlock(pParam->pOEMDM)) : nullptr;

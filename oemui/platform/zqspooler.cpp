@@ -49,6 +49,7 @@ void ResolveAll(HMODULE h, SpoolerApi& api) {
     Resolve(h, "GetPrinterW", api.GetPrinterW);
     Resolve(h, "SetPrinterW", api.SetPrinterW);
     Resolve(h, "EnumPrintProcessorsW", api.EnumPrintProcessorsW);
+    Resolve(h, "EnumPrintProcessorDatatypesW", api.EnumPrintProcessorDatatypesW);
     Resolve(h, "GetPrinterDriverW", api.GetPrinterDriverW);
     Resolve(h, "GetPrinterDriverDirectoryW", api.GetPrinterDriverDirectoryW);
     Resolve(h, "GetPrintProcessorDirectoryW", api.GetPrintProcessorDirectoryW);

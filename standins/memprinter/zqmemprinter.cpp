@@ -178,6 +178,24 @@ BOOL MemEnumPrintProcessorsW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbB
     return ok;
 }
 
+BOOL MemEnumPrintProcessorDatatypesW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded,
+                                     LPDWORD pcReturned) {
+    ZQ_MEM_ENTER_BOOL(EnumPrintProcessorDatatypes);
+    if (level != 1) return FailBool(ERROR_INVALID_LEVEL);
+    if (pcReturned) *pcReturned = 0;
+    const auto& names = mp->m_identity.datatypes;
+    BOOL ok = PackInto(pBuf, cbBuf, pcbNeeded, [&](BYTE* base) {
+        CPacker pk(base, names.size() * sizeof(DATATYPES_INFO_1W));
+        for (size_t i = 0; i < names.size(); ++i) {
+            DATATYPES_INFO_1W info = {pk.Str(names[i])};
+            if (base) std::memcpy(base + i * sizeof info, &info, sizeof info);
+        }
+        return pk.Size();
+    });
+    if (ok && pcReturned) *pcReturned = static_cast<DWORD>(names.size());
+    return ok;
+}
+
 BOOL MemGetPrintProcessorDirectoryW(LPWSTR, LPWSTR, DWORD level, LPBYTE pBuf, DWORD cbBuf, LPDWORD pcbNeeded) {
     ZQ_MEM_ENTER_BOOL(GetPrintProcessorDirectory);
     if (level != 1) return FailBool(ERROR_INVALID_LEVEL);
@@ -546,6 +564,7 @@ CZQMemoryPrinter::CZQMemoryPrinter(const MemPrinterIdentity& identity) : m_ident
     m_api.GetPrinterW = &MemGetPrinterW;
     m_api.SetPrinterW = &MemSetPrinterW;
     m_api.EnumPrintProcessorsW = &MemEnumPrintProcessorsW;
+    m_api.EnumPrintProcessorDatatypesW = &MemEnumPrintProcessorDatatypesW;
     m_api.GetPrinterDriverW = &MemGetPrinterDriverW;
     m_api.GetPrintProcessorDirectoryW = &MemGetPrintProcessorDirectoryW;
     m_api.GetJobW = &MemGetJobW;

@@ -21,6 +21,7 @@ enum class MemCall {
     GetPrinter,
     SetPrinter,
     EnumPrintProcessors,
+    EnumPrintProcessorDatatypes,
     GetPrintProcessorDirectory,
     GetPrinterDriver,
     GetJob,
@@ -55,6 +56,8 @@ struct MemPrinterIdentity {
     std::wstring printProcessor = L"WinPrint";
     // Print processors the spooler has installed for the printer's environment.
     std::vector<std::wstring> installedPrintProcessors = {L"WinPrint"};
+    // Data types the printer's print processor offers.
+    std::vector<std::wstring> datatypes = {L"RAW", L"NT EMF 1.008", L"TEXT"};
     // Folder of the print processors' files (any server, any environment).
     std::wstring printProcessorDirectory = L"C:\\windows\\system32\\spool\\prtprocs\\x64";
     std::wstring datatype = L"RAW";

@@ -280,9 +280,22 @@ TEST_F(HelperGroups, SampleLargeFormatPrinter) {
     // No paper group: no branch of user forms either.
     m_printer->AddForm(L"ISO A4", 2100, 2970, FORM_USER);
     EXPECT_EQ(Lines{}, Tree(roll.CommonUIParam(), false));
+    // The other document types choose among three qualities and three media.
+    const auto quality = [](const std::wstring& chosen) {
+        return L"PrintQualityGroup 6140 7140 False " + chosen +
+               L" [PQGroup_0 640 6141|PQGroup_1 641 6142|PQGroup_2 644 6146] False";
+    };
+    const auto media = [](const std::wstring& chosen) {
+        return L"MediaType 6147 7147 False " + chosen + L" [COATED 645 6148|HEAVY_COATED 646 6149|PHOTO_GLOSS 647 6150] False";
+    };
     EXPECT_EQ((Lines{L"Technical Drawings 602 PrintQualityGroup=PQGroup_1 ZQSaveRollPaper=TRUE",
                      L"PrintQualityGroup 6140 7140 False PQGroup_1 1 [PQGroup_0 640 6141|PQGroup_1 641 6142] False",
-                     L"ZQSaveRollPaper 6143 7143 True TRUE 1 [FALSE 642 6144|TRUE 643 6145] True"}),
+                     L"ZQSaveRollPaper 6143 7143 True TRUE 1 [FALSE 642 6144|TRUE 643 6145] True",
+                     L"Photo 603 PrintQualityGroup=PQGroup_2 MediaType=PHOTO_GLOSS", quality(L"PQGroup_2 2"),
+                     media(L"PHOTO_GLOSS 2"), L"Posters and Banners 604 PrintQualityGroup=PQGroup_1 MediaType=HEAVY_COATED",
+                     quality(L"PQGroup_1 1"), media(L"HEAVY_COATED 1"),
+                     L"Everyday Printing 601 PrintQualityGroup=PQGroup_0 MediaType=COATED", quality(L"PQGroup_0 0"),
+                     media(L"COATED 0")}),
               DocumentTypes(true));
 }
 

@@ -95,7 +95,7 @@ TEST_F(XmlParserTest, RollSampleHasTheRollSections) {
     EXPECT_EQ(1, Length(parser.RollTypeList()));
     EXPECT_EQ(14, Length(parser.DeviceObjectList()));
     EXPECT_EQ(nullptr, parser.BorderlessList());
-    EXPECT_EQ(1, Length(parser.DocSettingList()));
+    EXPECT_EQ(4, Length(parser.DocSettingList()));
     EXPECT_EQ(nullptr, parser.JobEventList());
 }
 

@@ -9,6 +9,9 @@
 //   zqhost answers <printer>             the printer's device answers (what Update Now stored)
 //   zqhost quicksets <printer>           the printer's stored quick sets as the plug-in reads them:
 //                                        index, name, flags and pairs; refused values named
+//   zqhost shortcuts <printer> [--add <name> <type>]
+//                                        the printer's stored printing shortcuts as the plug-in reads
+//                                        them (after storing one based on the document type <type>)
 //   zqhost preview <file.png> [name=value]...
 //                                        the pages' sample page of a preview record (the fields not
 //                                        given as the preview starts), saved as a picture
@@ -318,6 +321,29 @@ int QuickSets(const std::wstring& printer) {
     return 0;
 }
 
+void Usage();
+
+int Shortcuts(const std::wstring& printer, const wchar_t* const* args, int count) {
+    const bool add = count == 3 && wcscmp(args[0], L"--add") == 0;
+    if (count != 0 && !add) {
+        Usage();
+        return 2;
+    }
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, static_cast<ACCESS_MASK>(add ? PRINTER_ALL_ACCESS : PRINTER_ACCESS_USE)};
+    CZQSpoolPrinter h;
+    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), &defaults))
+        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (add) {
+        const DWORD rc = ZQAddShortcut(h.Get(), args[1], args[2]);
+        if (rc != ERROR_SUCCESS) return Fail(L"SetPrinterDataEx", HRESULT_FROM_WIN32(rc));
+        wprintf(L"ok    stored \"%ls\" under \"%ls\"\n", args[1], args[2]);
+    }
+    const std::vector<std::wstring> lines = ZQDescribeShortcuts(h.Get());
+    wprintf(L"ok    %zu stored printing shortcuts\n", lines.size());
+    for (const std::wstring& line : lines) wprintf(L"  %ls\n", line.c_str());
+    return 0;
+}
+
 bool WriteBytes(const std::wstring& path, const std::vector<uint8_t>& bytes) {
     CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
@@ -464,6 +490,7 @@ void Usage() {
             L"       zqhost summary <printer>\n"
             L"       zqhost answers <printer>\n"
             L"       zqhost quicksets <printer>\n"
+            L"       zqhost shortcuts <printer> [--add <name> <type>]\n"
             L"       zqhost preview <file.png> [<name>=<value>]...\n"
             L"       zqhost samplefonts <folder>\n"
             L"       zqhost fonts <printer> [--folder <dir>] [--add <font>]... [--remove <font>]...\n"
@@ -492,6 +519,7 @@ int wmain(int argc, wchar_t** argv) {
         ticket = argv[3];
         first = 4;
     }
+    if (command == L"shortcuts") return Shortcuts(target, argv + 3, argc - 3);
     if (command == L"preview") return ZQPreviewPicture(ExeDir(), target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
     std::wstring name, port;

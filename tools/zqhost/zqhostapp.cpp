@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "formats/zqquickset.h"
+#include "formats/zqshortcut.h"
 #include "zqowner.h"
 #include "zqproc.h"
 #include "zqoemcontract.h"
@@ -1056,4 +1057,44 @@ std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex) 
         lines.push_back(line);
     }
     return lines;
+}
+
+namespace {
+const LPCWSTR kShortcutPool = L"ZQPresetRoot\\CustomShortcutPoolData";
+}  // namespace
+
+std::vector<std::wstring> ZQDescribeShortcuts(HANDLE hPrinter) {
+    std::vector<std::wstring> lines;
+    DWORD needed = 0, count = 0;
+    DWORD rc = EnumPrinterDataExW(hPrinter, kShortcutPool, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, kShortcutPool, buffer.data(), needed, &needed, &count);
+    if (rc != ERROR_SUCCESS || buffer.empty()) return lines;
+    const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        const std::wstring name = values[i].pValueName ? values[i].pValueName : L"";
+        zqsc::RecordRead record;
+        if (!zqsc::ReadValue(values[i].pData, values[i].cbData, record)) {
+            lines.push_back(L"\"" + name + L"\" refused (" + std::to_wstring(values[i].cbData) + L" bytes)");
+            continue;
+        }
+        std::wstring line = L"\"" + record.name + L"\" under \"" + record.docType + L"\" bitmap " +
+                            std::to_wstring(record.bitmapId) + L", " + std::to_wstring(record.features.size()) +
+                            L" features";
+        for (const zqsc::FeatureRead& feature : record.features) {
+            line += L" " + feature.keyword + L"=";
+            for (size_t p = 0; p < feature.optionKeywords.size(); ++p)
+                line += (p ? L"|" : L"") + feature.optionKeywords[p];
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+DWORD ZQAddShortcut(HANDLE hPrinter, const std::wstring& name, const std::wstring& docType) {
+    const zqsc::RecordText record = {name.c_str(), docType.c_str(), 0, 0, 0, nullptr};
+    std::vector<BYTE> value(zqsc::ValueLength(record));
+    zqsc::WriteValue(record, value.data());
+    return SetPrinterDataExW(hPrinter, kShortcutPool, name.c_str(), REG_BINARY, value.data(),
+                             static_cast<DWORD>(value.size()));
 }

@@ -149,6 +149,12 @@ std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 // 25 read". Flags are those of a user who may write the printer's data: the factory-named quick set
 // fixed (0x20000), any other the user's own (0x10000). The next index the store gives, when asked.
 std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex = nullptr);
+// The printer's stored printing shortcuts as the plug-in reads them: name, the document type it is
+// listed under, its bitmap and features; values the reader refuses named.
+std::vector<std::wstring> ZQDescribeShortcuts(HANDLE hPrinter);
+// A printing shortcut without features, based on the document type, stored as the plug-in's store
+// writes one; the spooler's answer.
+DWORD ZQAddShortcut(HANDLE hPrinter, const std::wstring& name, const std::wstring& docType);
 
 // The core driver stand-in's page of a sheet, driven as a user does. Rows are found by their
 // setting's name, the first of that name or (last) the last one.

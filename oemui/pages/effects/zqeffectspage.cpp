@@ -74,17 +74,12 @@ void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
 INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     // What a message asks the core driver again and again is asked once.
     CZQCapsReuseScope reuse(true);
+    INT_PTR answer = FALSE;
+    if (AnswerStartOrEnd(
+            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
+            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
+        return answer;
     PageContext* context = nullptr;
-    if (uMsg == WM_INITDIALOG) {
-        context = StartingContext(lParam);
-        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
-    }
-    // The window goes: the page lets go of it whatever else is missing.
-    if (uMsg == WM_DESTROY) {
-        if (CZQEffectsTab* page = PageOf(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER))))
-            page->VOnDestroy();
-        return FALSE;
-    }
     if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
     if (!(context = WorkingContext(hDlg))) return FALSE;
     CZQEffectsTab* page = PageOf(context);
@@ -112,11 +107,8 @@ INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM 
         case WM_NOTIFY:
             return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
-                              context);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
         case WM_HSCROLL:
             if (reinterpret_cast<HWND>(lParam) == page->m_controls.Item(IDC_CTL_HSCROLL))
                 page->VOnScroll(hDlg, LOWORD(wParam), context);

@@ -148,12 +148,17 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         CZQXmlUiRules& rules = *pContext->pRules;
         const bool mediaKeyword = m_quality.BStoreMediaKeyword(m_controls.Page(), pContext) || m_state.bUserMediumChosen;
         if (mediaKeyword && m_quality.BStoreQualityKeyword(m_controls.Page(), pContext)) {
+            const bool sourceMapping = Readable(param, L"ZQPaperSourceMapping");
+            if (sourceMapping) m_pageKinds.VFillKindSourceCombo(pContext);
             rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
             VRecordRigidMargins(logic);
-            // A type that names its own source puts the source list on it.
-            if (Readable(param, L"ZQPaperSourceMapping"))
+            // A type that names its own source puts the source list, and the other pages, on it.
+            if (sourceMapping) {
                 logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
+                m_pageKinds.VStoreOtherPagesSource(pContext);
+                m_pageKinds.VApplyCombosToKind(pContext);
+            }
             RunQualityMacros(pContext, param, false);
             VApplyUserMediumQuality(pContext);
         }
@@ -259,8 +264,10 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     m_pageKinds.VFillKindSourceCombo(pContext);
     m_pageKinds.VMarkDifferingKinds(pContext);
     m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
+    m_pageKinds.VStoreOtherPagesSource(pContext);
     m_pageKinds.VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
+    VUpdateControlState(pContext);
     m_pageKinds.VEnableKindMediaType(pContext);
 
     // "Custom" opens the custom paper size dialog; whatever its end, the page follows the paper.

@@ -124,11 +124,8 @@ INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM
         case WM_DRAWITEM: return page->BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
         case WM_SETCURSOR: return SetPreviewCursor(hDlg);
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
-                              context);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context); return FALSE;
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
         default: return FALSE;
     }
 }

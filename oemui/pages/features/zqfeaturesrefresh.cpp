@@ -263,7 +263,12 @@ void CZQFeaturesTab::VApplyAllControls(HWND hDlg, PageContext* pContext) {
     if (!work || !m_pCUIParam || !hDlg) return;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
+    // The page kinds' papers as the printer's ids, and the other pages' paper in the core driver.
+    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
+    m_pageKinds.Slots().VWrite(*work, items);
     work->dwDiffPaper = m_controls.BChecked(IDC_CHK_MEDIA_PAPER_DIFF) ? 1 : 0;
+    m_pageKinds.Slots().VSelectWorkingPaper(items);
+    VApplyPaperSize(pContext);
     logic.VValidatePrintOnPaper();
 
     auto apply = [&](PCWSTR feature, int id, BOOL checkBox) {

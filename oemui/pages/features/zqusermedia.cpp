@@ -103,7 +103,7 @@ BOOL CZQUserMedia::BIsNotDriverMedia(PageContext*, PCWSTR pszName) {
     return TRUE;
 }
 
-int CZQUserMedia::IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName) {
+int CZQUserMedia::IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName) const {
     POPTITEM item = bPubId ? PubItem(m_owner.CUIParam(), bPubId) : FeatureItem(m_owner.CUIParam(), pszFeature);
     if (!item || !pszName) return -1;
     const bool source = bPubId == DMPUB_DEFSOURCE || (!bPubId && pszFeature && lstrcmpW(pszFeature, L"InputBin") == 0);

@@ -27,7 +27,7 @@ public:
     BOOL BIsNotDriverMedia(PageContext* pContext, PCWSTR pszName);
     // The option of that display name (the source item's first option is the printer's first bin),
     // else the first shown, unmarked option with a text; -1 without one or without the item.
-    int IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName);
+    int IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName) const;
 
     int Count() const { return m_iCount; }
     // The medium of an entry (0 .. Count() - 1).

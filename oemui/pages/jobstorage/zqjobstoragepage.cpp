@@ -69,22 +69,12 @@ CZQJobStorageTab::~CZQJobStorageTab() = default;
 INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     // What a message asks the core driver again and again is asked once.
     CZQCapsReuseScope reuse(true);
+    INT_PTR answer = FALSE;
+    if (AnswerStartOrEnd(
+            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
+            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
+        return answer;
     PageContext* context = nullptr;
-    if (uMsg == WM_INITDIALOG) {
-        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-        context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
-        CZQJobStorageTab* page = PageOf(context);
-        if (!page) {
-            SetLastError(ERROR_INVALID_DATA);
-            return FALSE;
-        }
-        return page->BInitDialog(hDlg, context);
-    }
-    if (uMsg == WM_DESTROY) {
-        if (CZQJobStorageTab* page = PageOf(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER))))
-            page->VOnDestroy();
-        return FALSE;
-    }
     // Until its start is done the page has no context: the edits' notices while the start sets
     // their texts are not the user's.
     if (!(context = ContextFor(hDlg))) return FALSE;
@@ -100,10 +90,8 @@ INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
             return TRUE;
         }
         case WM_HELP:
-            if (lParam)
-                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP);
-            return FALSE;
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU); return FALSE;
+        case WM_CONTEXTMENU:
+            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand); });
         case WM_COMMAND: page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), context); return FALSE;
         default: return FALSE;
     }

@@ -237,30 +237,17 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources | kCapsMedia);
     ZQUIDevmode* core = CoreOf(param);
 
     // The papers of the page kinds: positions become the printer's ids again.
-    m_slots.VWrite(work, ZQPaperItemsOf(param, pContext));
+    const ZQPaperItems items = ZQPaperItemsOf(param, pContext);
+    m_slots.VWrite(work, items);
     work.dwDiffPaper = !logic.BHasPageExceptions() && Checked(GetDlgItem(hDlg, IDC_CHK_MEDIA_PAPER_DIFF)) ? 1 : 0;
     if (core)
         ZQCopyTextN(reinterpret_cast<PWSTR>(work.szExtraText), ARRAYSIZE(work.szExtraText),
                     reinterpret_cast<PCWSTR>(core->szExtraText), ARRAYSIZE(core->szExtraText));
 
-    // The core driver's items take the other pages' paper.
-    const int source = m_slots.aiSource[kWorkingSlot];
-    if (PubItem(param, DMPUB_DEFSOURCE) && caps && source >= 0 && static_cast<DWORD>(source) < caps->dwSourceCount)
-        DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, source);
-    if (POPTITEM media = PubItem(param, DMPUB_MEDIATYPE)) {
-        int position = 0;
-        for (DWORD i = 0; caps && caps->pMediaIds && i < caps->dwMediaCount; ++i)
-            if (caps->pMediaIds[i] == static_cast<DWORD>(m_slots.aiMediaId[kWorkingSlot])) {
-                position = static_cast<int>(i);
-                break;
-            }
-        if (position < IGetOptionCount(media))
-            ReportSelection(param, media, position, static_cast<DWORD>(media->Sel), OEMCUIP_DOCPROP);
-    }
+    m_slots.VSelectWorkingPaper(items);
     VApplyPaperSizeSelection(pContext);
     logic.VValidatePrintOnPaper();
 

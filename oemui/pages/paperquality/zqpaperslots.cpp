@@ -160,6 +160,10 @@ void CZQPaperSlots::VRead(ZQUIDevmode& work, const ZQPaperItems& items, HWND hSo
             aiSource[slot] = ISourcePosition(items, hSourceList, *fields.source);
         aiMedia[slot] = *fields.media == 0 && mediaItem ? static_cast<int>(mediaItem->Sel)
                                                          : IMediaTypeIndex(items, *fields.media);
+        // The kind's own media id, so that writing the slots back keeps it (a kind whose id is not
+        // derived below would otherwise write whatever id its slot held before).
+        aiMediaId[slot] = *fields.media ? static_cast<int>(*fields.media)
+                                        : static_cast<int>(DWMediaTypeFromIndex(items, aiMedia[slot]));
     }
     for (int kind : {kKindOtherPages, kKindLastPage, kKindBackCover}) VFollowMediaId(kind, items);
     // A stored media the printer does not list: the core driver takes what the page shows instead.
@@ -174,6 +178,23 @@ void CZQPaperSlots::VWrite(ZQUIDevmode& work, const ZQPaperItems& items) const {
         *fields.source = kind >= kKindBackCoverFeeder ? static_cast<uint32_t>(aiSource[slot])
                                                        : DWSourceFromPosition(items, aiSource[slot]);
         *fields.media = static_cast<uint32_t>(aiMediaId[slot]);
+    }
+}
+
+void CZQPaperSlots::VSelectWorkingPaper(const ZQPaperItems& items) const {
+    const PrinterCaps* caps = items.pCaps;
+    const int source = aiSource[kWorkingSlot];
+    if (PubItem(items.pParam, DMPUB_DEFSOURCE) && caps && source >= 0 && static_cast<DWORD>(source) < caps->dwSourceCount)
+        CZQCommon::DWSelectPubOption(items.pParam, DMPUB_DEFSOURCE, 0, source);
+    if (POPTITEM media = PubItem(items.pParam, DMPUB_MEDIATYPE)) {
+        int position = 0;
+        for (DWORD i = 0; caps && caps->pMediaIds && i < caps->dwMediaCount; ++i)
+            if (caps->pMediaIds[i] == static_cast<DWORD>(aiMediaId[kWorkingSlot])) {
+                position = static_cast<int>(i);
+                break;
+            }
+        if (position < CZQCommon::IGetOptionCount(media))
+            ReportSelection(items.pParam, media, position, static_cast<DWORD>(media->Sel), OEMCUIP_DOCPROP);
     }
 }
 

@@ -95,6 +95,9 @@ public:
     void VRead(ZQUIDevmode& work, const ZQPaperItems& items, HWND hSourceList);
     // Positions become the printer's ids again.
     void VWrite(ZQUIDevmode& work, const ZQPaperItems& items) const;
+    // The core driver's source and media items take the other pages' paper (the media by its id's
+    // place among the printer's media, the first when the printer lists it no more).
+    void VSelectWorkingPaper(const ZQPaperItems& items) const;
     // Without page kinds the lists hold the paper of every page: first, other and last pages alike.
     void VStoreEveryPage(ZQUIDevmode& work, const ZQPaperItems& items, int iSource, int iMedia);
     // A kind's slot takes a source, a media position and a media id.

@@ -163,6 +163,13 @@ void CZQLargeFormatShortcutsTab::VSetControlTexts() {
         if (row.window) BSetWindowTextRes(row.id, row.window, row.english);
 }
 
+void CZQLargeFormatShortcutsTab::VBindStore() {
+    m_store.VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
+    m_store.VBindPage({m_hwndShortcutList, m_hwndSaveAs, m_hwndDelete, m_bRestrictedUser, m_szCustomizedText,
+                       m_szKwPaperSize, m_szKwOrientation, m_szKwInputBin, m_szKwGrayScale, m_anFeatureSlot,
+                       m_pPublicDM});
+}
+
 void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
     if (m_ppEntries) {
         for (int i = 0; i < m_nEntries; ++i) {
@@ -184,6 +191,9 @@ void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
     }
     m_ppEntries = nullptr;
     m_nEntries = 0;
+    m_szDocTypeName[0] = 0;
+    m_nDocTypeBitmapId = 0;
+    m_nShortcutBitmapId = 0;
 }
 
 void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
@@ -259,9 +269,8 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    m_SavedShortcut.ppFeatures = nullptr;
+    m_store.m_SavedShortcut.ppFeatures = nullptr;
     const BOOL firstUse = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
-    (void)firstUse;  // the list and its panel take it
     const PCWSTR printerName = pContext->pCaps ? pContext->pCaps->szPrinterName : param->pPrinterName;
     m_pPublicDM = param->pPublicDM;
     m_bReadFromControls = TRUE;
@@ -277,6 +286,10 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VLoadText(6164, L"Customized Settings", m_szCustomizedText);
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
+    VBindStore();
+    // The list measures each row as it is added: the window finds its page from here on.
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    VFillShortcutList(pContext, firstUse);
     VTakeFirstRowForPlaceholder(pContext);
     VSelectRow(m_szCurrentName);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
@@ -442,6 +455,8 @@ LRESULT CZQLargeFormatShortcutsTab::IOnApply(PageContext* pContext) {
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageShortcuts);
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
     if (last && exchange) exchange->VSyncAfterChange();
+    // A restricted user's store is his own: only the printer's shortcuts are written again.
+    if (!m_bRestrictedUser) m_store.VRewriteStoredShortcuts(pContext, m_hDlg);
     if (quickSets) quickSets->VClearChanged();
     const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
     if (last && exchange) exchange->BExportSettings(kZQExportPrinting);

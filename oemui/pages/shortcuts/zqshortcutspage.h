@@ -5,6 +5,7 @@
 // kept as the window's DWLP_USER data.
 #pragma once
 
+#include "pages/shortcuts/zqshortcutstore.h"
 #include "pages/shortcuts/zqshortcuttypes.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"
@@ -41,8 +42,43 @@ public:
     // parameters and texts, since this page opens it too.
     void VBindControls(HWND hDlg, PageContext* pContext);
     void VSetControlTexts();
-    // The panel's entries freed (the table too); none left.
+    // The panel's entries freed (the table too); none left, the document type's name and pictures
+    // cleared.
     void VFreePanelEntries();
+
+    // ---- the list and the panel's entries
+    // Control kinds of the panel's rows.
+    enum : int { kKindList = 0, kKindCheck = 1, kKindButton = 2, kKindEdit = 5, kKindText = 7, kKindFixed = 8,
+                 kKindSlider = 9 };
+    // The document types of the helper file, then each stored shortcut under the type it was based
+    // on (a restricted user's own too), each row with its picture; the row of the working copy's
+    // quick-set name selected unless selectFirst, else the first.
+    void VFillShortcutList(PageContext* pContext, BOOL bSelectFirst);
+    // The data types the print processor of a printer of another server offers there; 0 for a
+    // local printer.
+    static DWORD DWCountRemoteDatatypes(const PrinterCaps& caps);
+    // The quick set of that name is not hidden (or there is none).
+    static BOOL BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName);
+    // The first entry of the keyword (without regard to case); its index (0 without one).
+    BOOL BFindPanelEntry(PCWSTR pszKeyword, int* piIndex) const;
+    // The entry's first option of that name (without regard to case) becomes its selected one.
+    BOOL BSelectEntryOption(PCWSTR pszKeyword, PCWSTR pszOptionName, PageContext* pContext);
+    // The option of the core driver's item (by public id when given, else by keyword) whose text is
+    // the name (the first source: the printer's first bin name), else its first shown option that
+    // is not in conflict; -1 without the item or such an option.
+    static int IFindDriverOptionIndex(PageContext* pContext, PCWSTR pszKeyword, BYTE bPubId, PCWSTR pszName);
+    // The core driver's item of a panel keyword (the public items by their id).
+    BOOL BFindDriverItem(PCWSTR pszKeyword, POPTITEM* ppItem, PageContext* pContext) const;
+    // An entry's option names (the driver's, else the text of the option's text id, else the
+    // keyword; mnemonics removed) and not-available flags, in new local blocks the entry owns; TRUE
+    // when all were allocated.
+    BOOL BBuildOptionNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
+                           PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
+    BOOL BBuildOptionNamesNoItem(LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
+                                 PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
+    static int IGetControlKind(PageContext* pContext, PCWSTR pszKeyword);
+    static int IGetFixedKind() { return kKindFixed; }
+    CZQShortcutStore& Store() { return m_store; }
     // The sample page's record, by the rules the document pages share.
     void VFillPreviewSettings(PageContext* pContext);
 
@@ -83,6 +119,8 @@ public:
     PCWSTR CurrentNameForTesting() const { return m_szCurrentName; }
     PCWSTR CustomizedTextForTesting() const { return m_szCustomizedText; }
     BOOL RestrictedUserForTesting() const { return m_bRestrictedUser; }
+    int ListedCountForTesting() const { return m_nListedCount; }
+    int ListedCountWithUserForTesting() const { return m_nListedCountWithUser; }
 
 private:
     friend INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -105,6 +143,18 @@ private:
     void VSelectRow(PCWSTR pszText);
     void VRepaintPreviewButtons(BOOL bErase) const;
     void VDestroyRunTimeControls();
+    // The store reads the page's list, buttons, keywords and slots.
+    void VBindStore();
+    // The picture of a bitmap id, loaded once for the page's life (id 0: the default picture).
+    HBITMAP HRowBitmap(UINT uId);
+    // A row's picture at the row's place among the pictures.
+    void VPlaceRowBitmap(int iRow, HBITMAP hBitmap);
+    // A stored shortcut under its type's row (bOnlyNew: not when a row of its name stands); TRUE
+    // when listed.
+    BOOL BInsertStoredRow(PageContext* pContext, PCWSTR pszName, BOOL bOnlyNew);
+    void VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll);
+    BOOL BBuildNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
+                     PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
 
     // ---- fields
     HWND m_hDlg = nullptr;
@@ -131,24 +181,19 @@ private:
     int m_nShortcutBitmapId = 0;
     ShortcutPanelEntry** m_ppEntries = nullptr;
     WCHAR m_szCustomizedText[kTextChars] = {};
-    WCHAR m_szNewShortcutName[kTextChars];
     BOOL m_bPanelChangedByUser = FALSE;
-    // The name dialog's edit, prompt, group box, OK and Cancel.
-    HWND m_hwndNameEdit = nullptr, m_hwndNamePrompt = nullptr, m_hwndNameGroup = nullptr, m_hwndNameOk = nullptr,
-         m_hwndNameCancel = nullptr;
     int m_nListedCountWithUser = 0;
     int m_nListedCount;
     WCHAR m_szCurrentShortcutName[kTextChars];
     int m_anFeatureSlot[kFeatureSlots];
-    ShortcutRecord m_SavedShortcut = {};
-    BOOL m_bReplaceExisting = FALSE;
     BOOL m_bRestrictedUser = FALSE;
     HWND m_hwndTitle1 = nullptr, m_hwndTitle2 = nullptr;
     HWND m_hwndSaveAs = nullptr, m_hwndDelete = nullptr;
     HWND m_hwndPqSpeed, m_hwndPqQuality;
     int m_anDocTypeBitmapId[kRowBitmaps];
     HBITMAP m_ahBitmaps[kRowBitmaps] = {};
-    BOOL m_bMediaTypeLocked = FALSE, m_bDuplexLocked = FALSE, m_bGrayscaleLocked = FALSE;
+    // The bitmap id each slot of m_ahBitmaps holds (slot 0: the default picture).
+    int m_anRowBitmapId[kRowBitmaps] = {};
     // The keyword set: the constructor clears only stapling and the two-sided options.
     WCHAR m_szKwInputBin[kTextChars], m_szKwStapling[kTextChars] = {}, m_szKwPaperSize[kTextChars],
         m_szKwOrientation[kTextChars], m_szOptPortrait[kTextChars], m_szOptLandscape[kTextChars],
@@ -164,4 +209,6 @@ private:
     BOOL m_bCustomChoiceAdded = FALSE;
     // The alert strip: its window (the page's alert window) and the gate it registered with.
     CZQPageAlerts m_alerts;
+    // The stored shortcuts with the name typed, the saved record, the replace flag and the locks.
+    CZQShortcutStore m_store;
 };

@@ -254,6 +254,23 @@ TEST_F(FeaturesMedia, OneChoiceForEveryPageKind) {
     EXPECT_EQ(1, Sel("MediaType"));
 }
 
+// Storing the page writes every kind's paper back as the printer's ids, whatever wrote the settings
+// since, and the core driver's media item takes the other pages' paper.
+TEST_F(FeaturesMedia, StoringWritesEveryKindsPaperBack) {
+    Prepare(false);
+    ZQUIDevmode& w = Work();
+    w.dwDiffPaper = 1;
+    w.dwFirstPageMedia = 257;  // Photo Paper
+    w.dwOtherPagesMedia = 1;   // Plain Paper
+    m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshShow);
+    w.dwFirstPageMedia = 0;
+    w.dwOtherPagesMedia = 257;
+    m_host.SetSelection("MediaType", 1);
+    m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshStore);
+    EXPECT_EQ(make_tuple(257u, 1u), make_tuple(w.dwFirstPageMedia, w.dwOtherPagesMedia));
+    EXPECT_EQ(0, Sel("MediaType"));
+}
+
 // Each kind's applier puts the kind's media from the settings into the core driver's item (the back
 // cover gives it back to the other pages) and refills the lists for it: the back cover from the
 // feeder lists the feeder's sources, the front cover from the feeder none. A cover the document

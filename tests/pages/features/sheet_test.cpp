@@ -114,6 +114,9 @@ TEST_F(FeaturesSheet, ComingToTheFrontChoosesTheShownQuality) {
 // Leaving the page: settings that no longer match the quick set in force leave a change pending.
 TEST_F(FeaturesSheet, LeavingKeepsAChangedQuickSetPending) {
     Prepare();
+    // Stored once, the settings name every page kind's paper by the printer's ids, as those of a
+    // printer in use do.
+    Notify(PSN_KILLACTIVE);
     CZQQuickSets& quickSets = *m_context.pQuickSets;
     m_core.dwQuickSetInUse = 1;
     quickSets.VSnapshotCurrent(&Work());

@@ -1,0 +1,314 @@
+// The shortcut list of the large-format shortcuts page (the helper file's document types, each
+// user's stored shortcut right under the type it was based on) and the look-ups on the panel's
+// entries and on the core driver's items that the panel's rows share.
+#include "pages/shortcuts/zqshortcutspage.h"
+
+#include "common/zqhandles.h"
+#include "common/zqprintercaps.h"
+#include "common/zqstorenames.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqquicksets.h"
+#include "featurelogic/zquilogic.h"
+#include "pages/zqpageitems.h"
+#include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmluirules.h"
+
+namespace {
+
+// An option's text the page can compare: a string, not a resource id.
+bool IsText(LPTSTR pData) { return pData && !IS_INTRESOURCE(pData); }
+
+// The name without its mnemonics, in a block of exactly its length; an empty name stays empty.
+PWSTR ShownName(PCWSTR pszName) {
+    PWSTR stripped = nullptr;
+    if (CZQLargeFormatShortcutsTab::BStripMnemonics(pszName, &stripped)) {
+        PWSTR exact = ZQDupText(stripped);
+        LocalFree(stripped);
+        return exact;
+    }
+    return ZQDupText(L"");
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The list
+// ---------------------------------------------------------------------------------------------
+DWORD CZQLargeFormatShortcutsTab::DWCountRemoteDatatypes(const PrinterCaps& caps) {
+    if (!caps.szServerName[0]) return 0;
+    const zqspool::SpoolerApi& spooler = zqspool::Spooler();
+    WCHAR server[256], processor[256];
+    ZQCopyText(server, 256, caps.szServerName);
+    ZQCopyText(processor, 256, caps.szPrintProcessor);
+    DWORD needed = 0, returned = 0;
+    spooler.EnumPrintProcessorDatatypesW(server, processor, 1, nullptr, 0, &needed, &returned);
+    CZQLocalPtr<BYTE> types;
+    const DWORD size = needed * 2 + 2;
+    if (!needed || !types.Alloc(size) ||
+        !spooler.EnumPrintProcessorDatatypesW(server, processor, 1, types.Get(), size, &needed, &returned))
+        return 0;
+    return returned;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName) {
+    const QuickSetEntry* entry = pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntry(pszName) : nullptr;
+    return !entry || !(entry->dwFlags & CZQQuickSets::kHiddenFlag);
+}
+
+HBITMAP CZQLargeFormatShortcutsTab::HRowBitmap(UINT uId) {
+    if (!m_ahBitmaps[0]) m_ahBitmaps[0] = HLoadShortcutBitmap(0);
+    const int id = LOWORD(uId);
+    if (id == 0) return m_ahBitmaps[0];
+    // One picture per id, kept for the page's life; when every slot is taken, the default one.
+    for (int i = 1; i < kRowBitmaps; ++i)
+        if (m_anRowBitmapId[i] == id) return m_ahBitmaps[i];
+    for (int i = 1; i < kRowBitmaps; ++i) {
+        if (m_anRowBitmapId[i]) continue;
+        m_anRowBitmapId[i] = id;
+        m_ahBitmaps[i] = HLoadShortcutBitmap(static_cast<UINT>(id));
+        return m_ahBitmaps[i];
+    }
+    return m_ahBitmaps[0];
+}
+
+void CZQLargeFormatShortcutsTab::VPlaceRowBitmap(int iRow, HBITMAP hBitmap) {
+    if (iRow < m_BitmapArray.Count())
+        m_BitmapArray.BInsertAt(iRow, hBitmap);
+    else
+        m_BitmapArray.BAppend(hBitmap);
+}
+
+BOOL CZQLargeFormatShortcutsTab::BInsertStoredRow(PageContext* pContext, PCWSTR pszName, BOOL bOnlyNew) {
+    ShortcutRecord record = {};
+    ZQCopyText(record.szName, kTextChars, pszName);
+    BOOL inserted = FALSE;
+    if (m_store.BReadShortcut(pContext, &record)) {
+        const LRESULT base = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(record.szDocType));
+        const bool twin = bOnlyNew && SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(pszName)) != LB_ERR;
+        // A shortcut whose type the list lacks is not shown.
+        if (base != LB_ERR && !twin) {
+            const LRESULT row = SendMessageW(m_hwndShortcutList, LB_INSERTSTRING, static_cast<WPARAM>(base + 1),
+                                             reinterpret_cast<LPARAM>(pszName));
+            if (row >= 0) {
+                VPlaceRowBitmap(static_cast<int>(row), HRowBitmap(record.dwBitmapId));
+                inserted = TRUE;
+            }
+        }
+    }
+    CZQShortcutStore::VFreeShortcut(&record);
+    return inserted;
+}
+
+void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL bSelectFirst) {
+    const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
+    if (!param || !m_hwndShortcutList) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    CZQPrinterHandle printer;
+    CZQLocalPtr<WCHAR> name;
+    if (BGetPrinterName(param->hPrinter, name.Put())) {
+        PRINTER_DEFAULTSW defaults = {nullptr, m_pPublicDM,
+                                      m_bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
+                                                        : static_cast<ACCESS_MASK>(PRINTER_ALL_ACCESS)};
+        zqspool::Spooler().OpenPrinterW(name.Get(), printer.Put(), &defaults);
+    }
+    CZQPrinterDataList stored;
+    if (printer) stored.BRead(printer.Get(), zqsettings::kShortcutPoolKey);
+    // A printer of another server whose print processor offers one data type lists every row.
+    const BOOL listAll = pContext->pCaps && DWCountRemoteDatatypes(*pContext->pCaps) == 1;
+    auto listed = [&](PCWSTR pszName) { return listAll || BIsQuickSetVisible(pContext, pszName); };
+
+    CZQXmlUiRules* rules = pContext->pRules;
+    IXMLDOMNodeList* types = rules && rules->Parser().BIsLoaded() ? rules->Parser().DocSettingList() : nullptr;
+    LONG typeCount = 0;
+    if (types) {
+        SendMessageW(m_hwndShortcutList, LB_RESETCONTENT, 0, 0);
+        while (m_BitmapArray.Count() && m_BitmapArray.BRemoveAt(m_BitmapArray.Count() - 1)) {
+        }
+        types->reset();
+        if (FAILED(types->get_length(&typeCount)) || typeCount < 0) typeCount = 0;
+        const ZQUIDevmode* work = zqpage::WorkOf(pContext);
+        LRESULT select = 0;
+        for (LONG i = 0; i < typeCount; ++i) {
+            CZQComPtr<IXMLDOMNode> node;
+            if (types->nextNode(node.Put()) != S_OK || !node) break;
+            LONG bitmap = 0;
+            CZQXmlUiRules::BReadBitmapId(node.Get(), &bitmap);
+            // Rows past the page's 25 pictures take the default one.
+            if (i < kRowBitmaps) m_anDocTypeBitmapId[i] = static_cast<int>(bitmap);
+            WCHAR label[kTextChars] = {};
+            if (!rules->BReadOptionName(node.Get(), label)) continue;
+            if (i == 0) ZQCopyText(m_szBaseDocType, kTextChars, label);
+            if (!listed(label)) continue;
+            const LRESULT row = SendMessageW(m_hwndShortcutList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+            if (row < 0) continue;
+            VPlaceRowBitmap(static_cast<int>(row), HRowBitmap(i < kRowBitmaps ? static_cast<UINT>(bitmap) : 0));
+            if (!bSelectFirst && work && ZQEqualNoCase(label, work->szQuickSetName)) select = row;
+        }
+        HRowBitmap(0);
+        SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
+    }
+    m_nListedCount = static_cast<int>(typeCount) + static_cast<int>(stored.Count());
+
+    // Each under its type, so those of one type come in the reverse of the spooler's order.
+    for (DWORD i = 0; printer && i < stored.Count(); ++i)
+        if (stored.Name(i) && listed(stored.Name(i))) BInsertStoredRow(pContext, stored.Name(i), FALSE);
+
+    if (m_bRestrictedUser) VListUserShortcuts(pContext, printer.Get(), listAll);
+}
+
+void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll) {
+    WCHAR guid[kGuidTextChars] = {}, path[MAX_PATH];
+    CZQRegKey key;
+    if (!hPrinter || !BReadRestrictedUserGuid(hPrinter, guid) ||
+        FAILED(ZQFormatText(path, MAX_PATH, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, zqsettings::kShortcutPoolKey)) ||
+        RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) !=
+            ERROR_SUCCESS) {
+        m_nListedCountWithUser = m_nListedCount - 1;
+        return;
+    }
+    int calls = 0;
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[260];
+        DWORD cchName = 260, cb = 0;
+        ++calls;
+        const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, &cb);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_SUCCESS && (bListAll || BIsQuickSetVisible(pContext, name))) BInsertStoredRow(pContext, name, TRUE);
+    }
+    m_nListedCountWithUser = m_nListedCount - 1 + calls;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panel's entries
+// ---------------------------------------------------------------------------------------------
+BOOL CZQLargeFormatShortcutsTab::BFindPanelEntry(PCWSTR pszKeyword, int* piIndex) const {
+    if (piIndex) *piIndex = 0;
+    for (int i = 0; pszKeyword && m_ppEntries && i < m_nEntries; ++i) {
+        if (!m_ppEntries[i] || !ZQEqualNoCase(m_ppEntries[i]->szKeyword, pszKeyword)) continue;
+        if (piIndex) *piIndex = i;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BSelectEntryOption(PCWSTR pszKeyword, PCWSTR pszOptionName, PageContext* /*pContext*/) {
+    int index = 0;
+    if (!pszOptionName || !BFindPanelEntry(pszKeyword, &index)) return FALSE;
+    ShortcutPanelEntry& entry = *m_ppEntries[index];
+    for (int i = 0; entry.ppszOptionNames && i < entry.nOptions; ++i) {
+        if (!entry.ppszOptionNames[i] || !ZQEqualNoCase(entry.ppszOptionNames[i], pszOptionName)) continue;
+        entry.iSelected = i;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+int CZQLargeFormatShortcutsTab::IFindDriverOptionIndex(PageContext* pContext, PCWSTR pszKeyword, BYTE bPubId,
+                                                       PCWSTR pszName) {
+    const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
+    POPTITEM item = nullptr;
+    const DWORD found = bPubId ? DWFindOptItemByPubId(param, bPubId, -1, &item) : DWFindOptItem(param, pszKeyword, &item);
+    if (found != ZQOPT_OK || !item) return -1;
+    const bool inputBin = bPubId == DMPUB_DEFSOURCE || (pszKeyword && ZQEqualNoCase(pszKeyword, L"InputBin"));
+    const int count = IGetOptionCount(item);
+    for (int i = 0; pszName && i < count; ++i) {
+        // The first source is named by the printer's first bin name: its option may carry no text.
+        if (inputBin && i == 0) {
+            const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources);
+            if (caps && wcscmp(caps->szFirstBinName, pszName) == 0) return 0;
+            continue;
+        }
+        const POPTPARAM option = PGetOptionParam(item, i);
+        if (option && IsText(option->pData) && wcscmp(option->pData, pszName) == 0) return i;
+    }
+    for (int i = 0; i < count; ++i) {
+        const POPTPARAM option = PGetOptionParam(item, i);
+        if (option && IsText(option->pData) && !(option->Flags & (OPTPF_HIDE | OPTPF_OVERLAY_WARNING_ICON))) return i;
+    }
+    return -1;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BFindDriverItem(PCWSTR pszKeyword, POPTITEM* ppItem, PageContext* pContext) const {
+    if (ppItem) *ppItem = nullptr;
+    const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
+    if (!pszKeyword || !ppItem || !param) return FALSE;
+    const struct {
+        PCWSTR pszKeyword;
+        BYTE bPubId;
+    } byId[] = {{m_szKwPaperSize, DMPUB_FORMNAME}, {L"MediaType", DMPUB_MEDIATYPE},
+                {m_szKwOrientation, DMPUB_ORIENTATION}, {L"Duplex", DMPUB_DUPLEX},
+                {m_szKwInputBin, DMPUB_DEFSOURCE}, {L"Copies", DMPUB_COPIES_COLLATE},
+                {L"Collate", DMPUB_COPIES_COLLATE}};
+    for (const auto& row : byId)
+        if (ZQEqualNoCase(row.pszKeyword, pszKeyword))
+            return DWFindOptItemByPubId(param, row.bPubId, -1, ppItem) == ZQOPT_OK && *ppItem;
+    return DWFindOptItem(param, pszKeyword, ppItem) == ZQOPT_OK && *ppItem;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BBuildNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions,
+                                             PCWSTR pszKeyword, PageContext* pContext, PWSTR** pppszNames,
+                                             int*** pppiFlags) {
+    if (pppszNames) *pppszNames = nullptr;
+    if (pppiFlags) *pppiFlags = nullptr;
+    if (!pppszNames || !pppiFlags || nOptions < 0) return FALSE;
+    CZQLocalPtr<PWSTR> names;
+    CZQLocalPtr<int*> flags;
+    if (!names.Alloc(nOptions ? nOptions : 1) || !flags.Alloc(nOptions ? nOptions : 1)) return FALSE;
+    const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
+    // The scale-to-paper feature names its options after the papers.
+    const PCWSTR feature = ZQEqualNoCase(pszKeyword, L"ZQScaleToPaper") ? m_szKwPaperSize : pszKeyword;
+    const BOOL listKind = IGetControlKind(pContext, pszKeyword) == 0;
+    BOOL whole = TRUE;
+    for (int i = 0; i < nOptions; ++i) {
+        const PCWSTR keyword = ppszKeywords && ppszKeywords[i] ? ppszKeywords[i] : L"";
+        CZQLocalPtr<WCHAR> driverName;
+        WCHAR text[kResStringChars] = {};
+        PCWSTR shown = keyword;
+        int notAvailable = 0;
+        if (pItem && DWOptionKeywordToName(param, feature, keyword, driverName.Put()) == ZQOPT_OK && driverName) {
+            shown = driverName.Get();
+        } else if (ppLabelIds && ppLabelIds[i] && *ppLabelIds[i] && BLoadResString(static_cast<INT>(*ppLabelIds[i]), text)) {
+            shown = text;
+        } else {
+            notAvailable = listKind ? 1 : 0;
+        }
+        names[i] = ShownName(shown);
+        flags[i] = static_cast<int*>(LocalAlloc(LPTR, sizeof(int)));
+        if (flags[i]) *flags[i] = notAvailable;
+        whole = whole && names[i] && flags[i];
+    }
+    *pppszNames = names.Release();
+    *pppiFlags = flags.Release();
+    return whole;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BBuildOptionNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords,
+                                                   int nOptions, PCWSTR pszKeyword, PageContext* pContext,
+                                                   PWSTR** pppszNames, int*** pppiFlags) {
+    return BBuildNames(pItem, ppLabelIds, ppszKeywords, nOptions, pszKeyword, pContext, pppszNames, pppiFlags);
+}
+
+BOOL CZQLargeFormatShortcutsTab::BBuildOptionNamesNoItem(LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions,
+                                                         PCWSTR pszKeyword, PageContext* pContext, PWSTR** pppszNames,
+                                                         int*** pppiFlags) {
+    return BBuildNames(nullptr, ppLabelIds, ppszKeywords, nOptions, pszKeyword, pContext, pppszNames, pppiFlags);
+}
+
+int CZQLargeFormatShortcutsTab::IGetControlKind(PageContext* pContext, PCWSTR pszKeyword) {
+    if (!pszKeyword) return kKindList;
+    const struct {
+        PCWSTR pszKeyword;
+        int iKind;
+    } kinds[] = {{L"BorderlessAutoFit", kKindCheck}, {L"Collate", kKindCheck}, {L"DigitalPhotography", kKindButton},
+                 {L"Scaling", kKindEdit}, {L"Copies", kKindEdit}};
+    for (const auto& k : kinds)
+        if (ZQEqualNoCase(pszKeyword, k.pszKeyword)) return k.iKind;
+    if (ZQEqualNoCase(pszKeyword, L"StandardPrintQuality") && pContext && pContext->pLogic &&
+        pContext->pLogic->BIsLargeFormat())
+        return kKindSlider;
+    return kKindList;
+}

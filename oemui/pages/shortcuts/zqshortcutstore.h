@@ -1,0 +1,106 @@
+// The large-format shortcuts page's store of printing shortcuts: the records users save under a name
+// (one value each in the printer's data, or in a restricted user's own key), with the Save command's
+// limit of 25 and its name checks, the dialog that asks for a name, the per-feature value slots and
+// the administrator's locks the page keeps beside the store. The page owns one and binds it at
+// WM_INITDIALOG to the controls and fields it reads.
+//
+// Every routine that touches the store opens the printer by name for itself (to use it, for a
+// restricted user) and closes it again; one that finds no context, printer or printer name sets last
+// error 13 and does nothing more. Records and their entries are zero-filled local-heap blocks.
+#pragma once
+
+#include "common/zquibase.h"
+#include "pages/shortcuts/zqshortcuttypes.h"
+
+struct PageContext;
+struct ZQUIDevmode;
+
+// What the store reads of its page; pointers stay the page's.
+struct ShortcutStoreBinding {
+    HWND hList = nullptr;  // the shortcut list
+    HWND hSaveAs = nullptr;
+    HWND hDelete = nullptr;
+    BOOL bRestrictedUser = FALSE;
+    PCWSTR pszCustomizedText = nullptr;  // the "Customized Settings" row
+    // The page's keywords of the driver kind.
+    PCWSTR pszKwPaperSize = nullptr;
+    PCWSTR pszKwOrientation = nullptr;
+    PCWSTR pszKwInputBin = nullptr;
+    PCWSTR pszKwGrayScale = nullptr;
+    int* panFeatureSlots = nullptr;  // kFeatureSlots values
+    PDEVMODEW pPublicDM = nullptr;   // handed to OpenPrinterW
+};
+
+class CZQShortcutStore : public CZQUIBase {
+public:
+    static constexpr size_t kNameChars = 256;
+    static constexpr int kFeatureSlots = 15;
+    static constexpr int kNoSlotValue = 100;
+
+    CZQShortcutStore() = default;
+    ~CZQShortcutStore() override;
+    CZQShortcutStore(const CZQShortcutStore&) = delete;
+    CZQShortcutStore& operator=(const CZQShortcutStore&) = delete;
+
+    void VBindPage(const ShortcutStoreBinding& binding) { m_page = binding; }
+
+    // Save As: TRUE when the current settings are to be stored under m_szNewShortcutName (the limit
+    // not reached, a name given or asked for, and the name check passed).
+    BOOL BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDevmode* pDevmodeCopy, BOOL bRtl);
+    // TRUE when the name may be stored; a listed name that may be replaced asks first and sets the
+    // replace flag on Yes.
+    BOOL BCheckShortcutName(PageContext* pContext, HWND hOwner);
+    void VWriteShortcut(PageContext* pContext, const ShortcutRecord& record);
+    // The stored image in a new zero-filled local block the caller frees; the size, also when the
+    // block could not be allocated (then *ppBuffer is null).
+    static DWORD DWSerializeShortcut(BYTE** ppBuffer, const ShortcutRecord& record);
+    // The stored shortcut whose name equals the record's name (without regard to case) into the
+    // record: the printer's data first, then a restricted user's own key. TRUE when one was read; a
+    // value that runs past its end counts as none, and the record is left as it was.
+    BOOL BReadShortcut(PageContext* pContext, ShortcutRecord* pRecord);
+    static void VFreeShortcut(ShortcutRecord* pRecord);
+    // A restricted user deletes only his own value of that name.
+    void VDeleteShortcut(PageContext* pContext, PCWSTR pszName);
+    // Writes every stored shortcut of the list again (not for a restricted user).
+    void VRewriteStoredShortcuts(PageContext* pContext, HWND hOwner);
+    // The document type of the shortcut the buffer names, into the buffer (256 characters); the buffer
+    // stays as it was when there is no such shortcut.
+    void VGetShortcutText(PageContext* pContext, PWSTR pszText);
+    void VSetFeatureSlot(PCWSTR pszKeyword, int iValue);
+    void VGetFeatureSlot(PageContext* pContext, PCWSTR pszKeyword, int* piValue) const;
+    static int IFindString(int iCount, const PCWSTR* ppszStrings, PCWSTR pszName);
+    void VReadLocks(PageContext* pContext);
+    static INT_PTR CALLBACK ShortcutNameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+    // The name is a document type of the helper file (without regard to case).
+    static BOOL BIsDocumentType(PageContext* pContext, PCWSTR pszName);
+    // A restricted user's own key holds a shortcut of that name; how many it holds.
+    BOOL BUserShortcutExists(PageContext* pContext, PCWSTR pszName);
+    int ICountUserShortcuts(PageContext* pContext);
+    void VDisableSaveDelete();
+
+    // ---- state the page reads and sets
+    WCHAR m_szNewShortcutName[kNameChars] = {};
+    BOOL m_bReplaceExisting = FALSE;
+    ShortcutRecord m_SavedShortcut = {};
+    int m_nTotalShortcuts = 0;
+    BOOL m_bMediaTypeLocked = FALSE;
+    BOOL m_bDuplexLocked = FALSE;
+    BOOL m_bGrayscaleLocked = FALSE;
+
+private:
+    // The printer the store is opened on: by name, for use only for a restricted user.
+    HANDLE HOpenPrinter(PageContext* pContext) const;
+    // Predefined shortcuts and the printer's stored ones (with a restricted user's own at Save).
+    void VCountShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bWithUser);
+    // The per-user key path of the store (MAX_PATH characters).
+    static BOOL BUserPoolPath(HANDLE hPrinter, PWSTR pszPath);
+    int IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, PCWSTR pszCaption, UINT uType);
+    BOOL BNameNeedsAsking();
+    BOOL BIsReservedName(PageContext* pContext, PCWSTR pszName) const;
+
+    ShortcutStoreBinding m_page;
+    // The name dialog's edit and OK while it is open.
+    HWND m_hNameEdit = nullptr;
+    HWND m_hNameOk = nullptr;
+};
