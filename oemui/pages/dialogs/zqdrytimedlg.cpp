@@ -56,15 +56,14 @@ DWORD* CZQDryTimeDlg::PStoredIndex(CZQUILogic& logic, PCWSTR pszFeature) {
 }
 
 INT_PTR CZQDryTimeDlg::IRunFromPushItem(ZQOemDialogParam* pParam) {
-    if (!pParam || pParam->cbSize < sizeof(ZQOemDialogParam) || pParam->kind != kOemDialogDryTime ||
-        !pParam->pLogic || !pParam->pLogic->Param() || !pParam->pszFeature) {
+    auto* dialog = ZQKeptPushItemDialog<CZQDryTimeDlg>(pParam, kOemDialogDryTime, &CZQUILogic::m_pDryTimeDialog);
+    if (!dialog) return -1;
+    if (!pParam->pszFeature) {
         SetLastError(ERROR_INVALID_DATA);
         return -1;
     }
     CZQUILogic& logic = *pParam->pLogic;
     const POEMCUIPPARAM param = logic.Param();
-    auto* dialog = ZQKeptPushItemDialog<CZQDryTimeDlg>(logic.m_pDryTimeDialog, param, logic.HResModule());
-    if (!dialog) return -1;
     const BOOL rtl = logic.SheetState() && logic.SheetState()->bRtl;
     return Modal::IRun(dialog, static_cast<HINSTANCE>(param->hModule),
                        rtl ? IDD_DLG_TREEVIEWSLIDER_RTL : IDD_DLG_TREEVIEWSLIDER,

@@ -8,6 +8,7 @@
 
 #include "common/zqcommon.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
 
@@ -66,18 +67,27 @@ private:
     static inline thread_local Dialog* t_pOpening = nullptr;
 };
 
-// The dialog object the logic object keeps in `slot` for a push item of the core driver's list,
-// bound to the logic object's block and status module; made on first use. Null (last error 8)
-// without memory. The slot holds no other kind of dialog.
+// The dialog object the logic object keeps in its `slot` for a push item of the core driver's list,
+// bound to the logic object's block and status module; made on first use. Null for a record not
+// of that kind or without its logic object's block (last error 13), or without memory (8). The
+// slot holds no other kind of dialog.
 template <class Dialog>
-Dialog* ZQKeptPushItemDialog(std::unique_ptr<CZQUIBase>& slot, POEMCUIPPARAM pParam, HMODULE hResModule) {
-    if (!slot) slot.reset(new (std::nothrow) Dialog());
-    auto* dialog = static_cast<Dialog*>(slot.get());
+Dialog* ZQKeptPushItemDialog(ZQOemDialogParam* pParam, ZQOemDialogKind kind,
+                             std::unique_ptr<CZQUIBase> CZQUILogic::*slot) {
+    if (!pParam || pParam->cbSize < sizeof(ZQOemDialogParam) || pParam->kind != kind || !pParam->pLogic ||
+        !pParam->pLogic->Param()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    CZQUILogic& logic = *pParam->pLogic;
+    std::unique_ptr<CZQUIBase>& kept = logic.*slot;
+    if (!kept) kept.reset(new (std::nothrow) Dialog());
+    auto* dialog = static_cast<Dialog*>(kept.get());
     if (!dialog) {
         SetLastError(ERROR_OUTOFMEMORY);
         return nullptr;
     }
-    dialog->VBind(nullptr, pParam, hResModule);
+    dialog->VBind(nullptr, logic.Param(), logic.HResModule());
     return dialog;
 }
 

@@ -45,15 +45,10 @@ INT_PTR CZQTilingSelectionDlg::IDoModal(HWND hOwner, PageContext* pContext, int 
 }
 
 INT_PTR CZQTilingSelectionDlg::IRunFromPushItem(ZQOemDialogParam* pParam) {
-    if (!pParam || pParam->cbSize < sizeof(ZQOemDialogParam) || pParam->kind != kOemDialogTiles || !pParam->pLogic ||
-        !pParam->pLogic->Param()) {
-        SetLastError(ERROR_INVALID_DATA);
-        return -1;
-    }
+    auto* dialog = ZQKeptPushItemDialog<CZQTilingSelectionDlg>(pParam, kOemDialogTiles, &CZQUILogic::m_pTilingDialog);
+    if (!dialog) return -1;
     CZQUILogic& logic = *pParam->pLogic;
     const POEMCUIPPARAM param = logic.Param();
-    auto* dialog = ZQKeptPushItemDialog<CZQTilingSelectionDlg>(logic.m_pTilingDialog, param, logic.HResModule());
-    if (!dialog) return -1;
     Opening opening = {Opening::kPushItem, &logic, -1};
     return Modal::IRun(dialog, static_cast<HINSTANCE>(param->hModule),
                        logic.SheetState()->bRtl ? IDD_DLG_TILING_SELECTION_RTL : IDD_DLG_TILING_SELECTION,
