@@ -183,6 +183,15 @@ zqhost prefs "ZQ Desk 2400 Colour" --ok-after 2500 --page "Color" --choose "#625
   --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Advanced Color Settings dialog" >&2; rc=1; fi
 zqhost summary "ZQ Desk 2400 Colour" | grep -E "advanced colour|ZQCyanBrightness=-6" || rc=1
+# The roll printer's dry time, set in the slider dialog its push item in the core driver's list
+# opens; OK selects the option under the slider.
+png="$out/zqroll-drytime.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Dry Time"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Dry Time" --press "#1007" --in-dialog "#1461=2" \
+  --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the dry-time dialog" >&2; rc=1; fi
+zqhost summary "ZQ Roll 4400 Large Format" | grep "ZQDryTime=1min" || rc=1
 # The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
 # the helper file's document types in the list, the sample page and the alert strip's place (the
 # panel follows).
@@ -213,7 +222,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the 
 # A choice on the desk printer's Paper/Quality page, made in the paper-size tree behind "More...":
 # the photo size brings its photo media by the helper file's macros, the sample page takes the new
 # paper and the size joins the short list; then the page's image-enhancement dialog, opened from
-# the page.
+# the page, with contrast set by hand at its highest step and red-eye removal on.
 png="$out/zqdesk-paperquality-choice.png"
 tree="$out/zqdesk-papersize-tree.png"
 dialog="$out/zqdesk-image-enhancement.png"
@@ -226,7 +235,8 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Pap
 if [ -s "$tree" ]; then echo "screenshot: $tree"; else echo "no picture of the paper-size tree" >&2; rc=1; fi
 echo "== ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
-  --press "#563" --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1
+  --press "#563" --in-dialog "#1412=off" --in-dialog "#1413=4" --in-dialog "#1403=on" \
+  --dialog-screenshot "$(winepath -w "$dialog")" --dialog-close OK || rc=1
 if [ -s "$dialog" ]; then echo "screenshot: $dialog"; else echo "no picture of the image-enhancement dialog" >&2; rc=1; fi
 # The desk printer's custom paper size dialog, opened by the page's Custom... button, and the wide
 # printer's custom print-quality options, opened by the settings button of its custom options, and

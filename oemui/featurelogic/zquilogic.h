@@ -200,6 +200,12 @@ public:
     // ---- D. quality and colour --------------------------------------------------------------------
     void VSelectHighQuality(PCWSTR pszFeature);
     DWORD ISetPhotoFixFeatures(const DWORD adwIndex[6]);
+    // The photo enhancements last confirmed in the image-enhancement dialog: the red-eye and
+    // detail choices (1 on) and the four levels (0 automatic, 1..4 the slider's step).
+    struct PhotoSettings {
+        DWORD dwRedEye, dwVorevEzuro, dwSharpness, dwSmoothing, dwContrast, dwDigitalFlash;
+    };
+    PhotoSettings& Photo() { return m_photo; }
     void VSavePrintQualityName();
     void VUpdateColorSpaceConflicts();
     // Where the driver has "ZQSetBPPForSelectedPQGroup", the colour depth follows the quality:
@@ -363,6 +369,8 @@ public:
     DWORD m_dwPageExceptionMedia = 0;
     // The tile selection dialog of the core driver's tile push item, made when first opened.
     std::unique_ptr<CZQUIBase> m_pTilingDialog;
+    // The slider dialog of the dry-time, ink-volume and over-spray push items, made when first opened.
+    std::unique_ptr<CZQUIBase> m_pDryTimeDialog;
     // As the sheet opened (VSaveSelections).
     BOOL m_bOldPosterFlag = FALSE;
     BOOL m_bOldPreserveLayout = FALSE;
@@ -383,6 +391,7 @@ public:
     BOOL m_bQuickSetModified = FALSE;
     BOOL m_bRawSpooling = FALSE;
     DWORD m_adwDryTime[3] = {};  // dry time, ink volume, over-spray option indices
+    PhotoSettings m_photo = {};
     WCHAR m_szDocTypeName[256] = {};
     DWORD m_adwDocTypeSelections[10] = {};
     DWORD m_dwDocTypeScaling = 100;

@@ -18,6 +18,8 @@
 // Icons beside the monochrome and colour radios.
 #define IDI_COLOR_MONO 986
 #define IDI_COLOR_COLOR 987
+// The "Color Settings" sheet's icon.
+#define IDI_COLOR_SETTINGS 129
 
 // Colour matching.
 #define IDC_GB_CHROMIX 122

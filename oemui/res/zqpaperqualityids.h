@@ -1,5 +1,5 @@
-// Resources of the Paper/Quality page: its two templates, the image-enhancement dialog's two,
-// the control ids the page's code and its templates share, and the page's pictures.
+// Resources of the Paper/Quality page: its two templates, the image-enhancement dialog's two
+// (its controls and pictures in zqimageenhanceids.h), the control ids the page's code and its templates share, and the page's pictures.
 #pragma once
 
 // Templates.

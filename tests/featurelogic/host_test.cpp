@@ -61,14 +61,18 @@ protected:
 };
 
 TEST_F(SampleItems, CommonUIPropAddsThePluginsItemsToBothPrintersLists) {
-    // The roll printer's poster tiles are chosen through a push item of its own, after the heading's.
+    // The roll printer's dry time, ink volume, over-spray and poster tiles are chosen through push
+    // items of its own, after the heading's.
     const struct {
         std::wstring name;
         std::vector<std::wstring> last;
         const wchar_t* count;
     } printers[] = {
         {kDesk, {L"Layout Options: Orientation", L"Layout Options: Page Order"}, L"3 own items"},
-        {kRoll, {L"Layout Options: Orientation", L"Layout Options: Page Order", L"Tile Selection"}, L"4 own items"},
+        {kRoll,
+         {L"Layout Options: Orientation", L"Layout Options: Page Order", L"Dry Time", L"Ink Volume", L"Overspray",
+          L"Tile Selection"},
+         L"7 own items"},
     };
     for (const auto& p : printers) {
         SCOPED_TRACE(std::string(p.name.begin(), p.name.end()));

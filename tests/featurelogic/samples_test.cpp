@@ -150,7 +150,9 @@ TEST(SamplePlans, ItemsOfEachSheet) {
         std::vector<std::string> keywords;
     } cases[] = {
         {&kDesk, OEMCUIP_DOCPROP, {"ZQLayoutOptions", "ZQOrientationCopy", "ZQPageOrderCopy"}},
-        {&kRoll, OEMCUIP_DOCPROP, {"ZQLayoutOptions", "ZQOrientationCopy", "ZQPageOrderCopy", "ZQTileSelection"}},
+        {&kRoll, OEMCUIP_DOCPROP,
+         {"ZQLayoutOptions", "ZQOrientationCopy", "ZQPageOrderCopy", "ZQDryTimeOption", "ZQInkVolumeOption",
+          "ZQOverSprayOption", "ZQTileSelection"}},
         {&kDesk, OEMCUIP_PRNPROP, {}},
         {&kRoll, OEMCUIP_PRNPROP,
          {"Roll1Name", "Roll1Type", "Roll1Width", "Roll1CustomWidth", "Roll2Name", "Roll2Type", "Roll2Width",

@@ -458,6 +458,8 @@ TEST_F(Worker, PushItemsOpenTheirDialogWithARecordThatNamesItsForm) {
     features.push_back(ListFeature("ZQDryTime", {{"Auto", L"Auto"}, {"5min", L"5 min"}}));
     features.push_back(ListFeature("ZQOverSpray", {{"Less", L"Less"}, {"More", L"More"}}));
     Bind(features);
+    const ZQOemDialogRow noDialogs[] = {{kOemDialogNone, nullptr}};
+    ZQSetOemDialogTable(noDialogs);
     EXPECT_EQ(3u, Passes(OEMCUIP_DOCPROP)) << "no dialog in the plug-in: no push item";
 
     ZQSetOemDialogTable(kTestDialogs);

@@ -24,7 +24,8 @@
 // options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
 //          --page TITLE (bring the page with that tab title to the front first; repeatable: the
 //          pages come to the front in turn, each with the choices that follow it),
-//          --show NAME (select the last setting of that name in the core driver's list first),
+//          --show NAME (select the last setting of that name in the core driver's list first,
+//          before a press: its push button is pressed with --press "#1007"),
 //          --choose LABEL=ENTRY (a user's choice on the page in front, repeatable, made before the
 //          picture: a setting and its option in the core driver's list, or on the plug-in's pages
 //          a list's entry by the label beside it, "on"/"off" for a check box or radio button by its
@@ -229,8 +230,9 @@ std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved, bool& dri
             }
             MakeChoices(sheet, step.choices);
         }
-        driven = o.press.empty() || DriveDialog(sheet, o);
+        // The setting shown first: a push item's button in the core driver's list is the one pressed.
         if (!o.show.empty()) ShowSetting(sheet, o.show);
+        driven = o.press.empty() || DriveDialog(sheet, o);
         if (o.screenshot.empty()) return;
         saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
         if (saved) wprintf(L"ok    screenshot %ls\n", o.screenshot.c_str());

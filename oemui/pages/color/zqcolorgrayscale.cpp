@@ -5,6 +5,7 @@
 
 #include "pages/color/zqcolorkeywords.h"
 #include "pages/color/zqcolorpage.h"
+#include "pages/color/zqcolorsettingssheet.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqcolorids.h"
@@ -451,6 +452,16 @@ BOOL CZQColorTab::BColorListChanged(PageContext* pContext) {
 void CZQColorTab::VResetColorListsToDefaults(PageContext* pContext) {
     for (ZQColorOptionNode* node = pContext->pLogic->m_colorOptions.Head(); node; node = node->pNext)
         if (node->dwKind == kColorNodeList) node->dwSelection = DefaultEntry(node);
+}
+
+void CZQColorTab::VOpenColorSettingsSheet(HWND hDlg, PageContext* pContext) {
+    CZQColorSettingsSheet::Instance().VSetPageWindow(hDlg);
+    DWORD result = 0;
+    ZQRunCommonPropertySheetUI(hDlg, &CZQColorSettingsSheet::PropSheetCallback, reinterpret_cast<LPARAM>(pContext),
+                               &result);
+    const BOOL atDefaults = BColorListAtDefaults(pContext);
+    CheckRadioButton(hDlg, IDC_RB_AUTO, IDC_RB_MANUAL, atDefaults ? IDC_RB_AUTO : IDC_RB_MANUAL);
+    if (ZQUIDevmode* work = WorkOf(pContext)) work->dwChromixAuto = atDefaults ? 1 : 0;
 }
 
 void CZQColorTab::VSaveInkChoice(PageContext* pContext) {

@@ -405,6 +405,10 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
             VResetColorListsToDefaults(pContext);
             break;
         case IDC_RB_MANUAL: work.dwChromixAuto = 0; break;
+        case IDC_BUT_OPT:
+            VOpenColorSettingsSheet(hDlg, pContext);
+            VApplyChromixItems(pContext);
+            break;
         case IDC_RB_MONO: VOnGrayscaleChosen(pContext, hDlg); break;
         case IDC_RB_COLOR: VOnPrintInColorChosen(pContext, hDlg); break;
         case IDC_CHK_GRAYSCALE:

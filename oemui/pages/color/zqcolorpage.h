@@ -44,6 +44,9 @@ public:
     void VRefreshPage(PageContext* pContext, int iMode);
     // Every list of the colour settings at its default entry.
     void VResetColorListsToDefaults(PageContext* pContext);
+    // The "Color Settings" sheet over the page, then the automatic radio when every list is at its
+    // default, the manual one otherwise.
+    void VOpenColorSettingsSheet(HWND hDlg, PageContext* pContext);
 
     // ---- greyscale, sepia and colour matching
     void VInitControls(PageContext* pContext);

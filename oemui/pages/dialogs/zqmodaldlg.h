@@ -3,8 +3,12 @@
 // then kept with its window; a dialog that cannot start ends at once, as cancelled.
 #pragma once
 
+#include <memory>
+#include <new>
+
 #include "common/zqcommon.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpages.h"
 
@@ -62,6 +66,30 @@ public:
 private:
     static inline thread_local Dialog* t_pOpening = nullptr;
 };
+
+// The dialog object the logic object keeps in its `slot` for a push item of the core driver's list,
+// bound to the logic object's block and status module; made on first use. Null for a record not
+// of that kind or without its logic object's block (last error 13), or without memory (8). The
+// slot holds no other kind of dialog.
+template <class Dialog>
+Dialog* ZQKeptPushItemDialog(ZQOemDialogParam* pParam, ZQOemDialogKind kind,
+                             std::unique_ptr<CZQUIBase> CZQUILogic::*slot) {
+    if (!pParam || pParam->cbSize < sizeof(ZQOemDialogParam) || pParam->kind != kind || !pParam->pLogic ||
+        !pParam->pLogic->Param()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return nullptr;
+    }
+    CZQUILogic& logic = *pParam->pLogic;
+    std::unique_ptr<CZQUIBase>& kept = logic.*slot;
+    if (!kept) kept.reset(new (std::nothrow) Dialog());
+    auto* dialog = static_cast<Dialog*>(kept.get());
+    if (!dialog) {
+        SetLastError(ERROR_OUTOFMEMORY);
+        return nullptr;
+    }
+    dialog->VBind(nullptr, logic.Param(), logic.HResModule());
+    return dialog;
+}
 
 // Context help of a page or dialog (HELP_WM_HELP or HELP_CONTEXTMENU) from the help file the
 // private devmode names, with its table of (control id, help id) pairs.

@@ -2,8 +2,6 @@
 // grid area, their drawing, and the choices.
 #include "pages/dialogs/zqtilingdlg.h"
 
-#include <new>
-
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "device/zqalertdefs.h"
@@ -47,21 +45,10 @@ INT_PTR CZQTilingSelectionDlg::IDoModal(HWND hOwner, PageContext* pContext, int 
 }
 
 INT_PTR CZQTilingSelectionDlg::IRunFromPushItem(ZQOemDialogParam* pParam) {
-    if (!pParam || pParam->cbSize < sizeof(ZQOemDialogParam) || pParam->kind != kOemDialogTiles || !pParam->pLogic ||
-        !pParam->pLogic->Param()) {
-        SetLastError(ERROR_INVALID_DATA);
-        return -1;
-    }
+    auto* dialog = ZQKeptPushItemDialog<CZQTilingSelectionDlg>(pParam, kOemDialogTiles, &CZQUILogic::m_pTilingDialog);
+    if (!dialog) return -1;
     CZQUILogic& logic = *pParam->pLogic;
-    if (!logic.m_pTilingDialog) logic.m_pTilingDialog.reset(new (std::nothrow) CZQTilingSelectionDlg());
-    // The logic object keeps no other dialog in this place.
-    auto* dialog = static_cast<CZQTilingSelectionDlg*>(logic.m_pTilingDialog.get());
-    if (!dialog) {
-        SetLastError(ERROR_OUTOFMEMORY);
-        return -1;
-    }
     const POEMCUIPPARAM param = logic.Param();
-    dialog->VBind(nullptr, param, logic.HResModule());
     Opening opening = {Opening::kPushItem, &logic, -1};
     return Modal::IRun(dialog, static_cast<HINSTANCE>(param->hModule),
                        logic.SheetState()->bRtl ? IDD_DLG_TILING_SELECTION_RTL : IDD_DLG_TILING_SELECTION,

@@ -1,0 +1,61 @@
+// Resources of the image-enhancement dialog (templates IDD_DLG_IMAGE_ENHANCEMENT and its mirrored
+// twin in zqpaperqualityids.h): its controls and the sample pictures of each choice.
+#pragma once
+
+// The red-eye group's picture when the printer has no red-eye removal.
+#define IDB_PHOTO_NO_REDEYE 818
+// Samples, named by the core driver's option items ("off_on" or "On_Low_Medium_High").
+#define IDB_PHOTO_REDEYE_OFF 820
+#define IDB_PHOTO_REDEYE_ON 821
+#define IDB_PHOTO_CONTRAST_ON 822
+#define IDB_PHOTO_CONTRAST_LOW 823
+#define IDB_PHOTO_CONTRAST_MEDIUM 824
+#define IDB_PHOTO_CONTRAST_HIGH 825
+#define IDB_PHOTO_SMOOTH_ON 826
+#define IDB_PHOTO_SMOOTH_LOW 827
+#define IDB_PHOTO_SMOOTH_MEDIUM 828
+#define IDB_PHOTO_SMOOTH_HIGH 829
+#define IDB_PHOTO_FLASH_ON 830
+#define IDB_PHOTO_FLASH_LOW 831
+#define IDB_PHOTO_FLASH_MEDIUM 832
+#define IDB_PHOTO_FLASH_HIGH 833
+#define IDB_PHOTO_SHARP_ON 834
+#define IDB_PHOTO_SHARP_LOW 835
+#define IDB_PHOTO_SHARP_MEDIUM 836
+#define IDB_PHOTO_SHARP_HIGH 837
+#define IDB_PHOTO_DETAIL_OFF 838
+#define IDB_PHOTO_DETAIL_ON 839
+
+// Groups, pictures and choices, in template order.
+#define IDC_RED_EYE 1401
+#define IDC_REDEYE 1402
+#define IDC_ONREDEYE 1403
+#define IDC_OFFREDEYE 1404
+#define IDC_CONTRAST_ENHANCEMENT 1410
+#define IDC_CONTRAST 1411
+#define IDC_CONTRAST_AUTO 1412
+#define IDC_SLIDER_CONTRAST 1413
+#define IDC_CONTRAST_OFF 1414
+#define IDC_CONTRAST_HIGH 1415
+#define IDC_DIGITAL_FLASH_NEW 1420
+#define IDC_DIGITALFLASH 1421
+#define IDC_DIGITALFLASH_AUTO 1422
+#define IDC_SLIDER_DIGITAL 1423
+#define IDC_DIGITAL_OFF 1424
+#define IDC_DIGITAL_HIGH 1425
+#define IDC_VOREV_EZURO 1430
+#define IDC_VOREVEZURO 1431
+#define IDC_VOREV_ON 1432
+#define IDC_VOREV_OFF 1433
+#define IDC_SHARP_NESS 1440
+#define IDC_SHARPNESS 1441
+#define IDC_SHARPNESS_AUTO 1442
+#define IDC_SLIDER_SHARPNESS 1443
+#define IDC_SHARPNESS_OFF 1444
+#define IDC_SHARPNESS_HIGH 1445
+#define IDC_SMOOTHING 1450
+#define IDC_SMOOTH 1451
+#define IDC_SMOOTHING_AUTO 1452
+#define IDC_SLIDER_SMOOTHING 1453
+#define IDC_SMOOTHING_OFF 1454
+#define IDC_SMOOTHING_HIGH 1455
