@@ -207,16 +207,12 @@ void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
 INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     // What a message asks the core driver again and again is asked once.
     CZQCapsReuseScope reuse(true);
+    INT_PTR answer = FALSE;
+    if (AnswerStartOrEnd(
+            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
+            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
+        return answer;
     PageContext* context = nullptr;
-    if (uMsg == WM_INITDIALOG) {
-        context = StartingContext(lParam);
-        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
-    }
-    // The window goes: the page lets go of it whatever else is missing.
-    if (uMsg == WM_DESTROY) {
-        if (auto* page = PageOf(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER)))) page->VOnDestroy();
-        return FALSE;
-    }
     // The cursor over the sample page needs no settings.
     if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
     switch (uMsg) {
