@@ -1005,6 +1005,8 @@ void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
+HWND ZQAwaitedDialogOwner() { return t_dialogRun && t_dialogRun->timer ? t_dialogRun->owner : nullptr; }
+
 bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps& steps, ZQDialogSeen& seen) {
     seen = ZQDialogSeen();
     // "LABEL=ENTRY": a list's entry that opens the dialog, as "More..." does.

@@ -205,3 +205,6 @@ struct ZQDialogSeen {
     std::wstring title;
 };
 bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps& steps, ZQDialogSeen& seen);
+// The window whose dialog a press is still waiting for (ZQPressForDialog before its dialog shows);
+// null otherwise. Whatever answers message boxes meanwhile leaves that dialog alone.
+HWND ZQAwaitedDialogOwner();

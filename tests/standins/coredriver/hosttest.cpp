@@ -160,8 +160,11 @@ const wchar_t kAnsweredProp[] = L"ZQTestAnswered";
 BOOL CALLBACK FindBoxProc(HWND hwnd, LPARAM lParam) {
     WCHAR cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
+    // A dialog a press waits for is the press's own, not a box to answer: both look on the same
+    // timer tick.
+    const HWND awaited = ZQAwaitedDialogOwner();
     if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0 && !GetPropW(hwnd, kAnsweredProp) &&
-        !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr)) {
+        !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr) && !(awaited && GetWindow(hwnd, GW_OWNER) == awaited)) {
         *reinterpret_cast<HWND*>(lParam) = hwnd;
         return FALSE;
     }
