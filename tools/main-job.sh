@@ -188,7 +188,7 @@ zqhost summary "ZQ Desk 2400 Colour" | grep -E "advanced colour|ZQCyanBrightness
 png="$out/zqroll-drytime.png"
 rm -f "$png"
 echo "== ZQ Roll 4400 Large Format: Dry Time"
-zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --show "Dry Time" --press "#1007" --in-dialog "#1461=2" \
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Document Options" --show "Dry Time" --press "#1007" --in-dialog "#1461=2" \
   --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the dry-time dialog" >&2; rc=1; fi
 zqhost summary "ZQ Roll 4400 Large Format" | grep "ZQDryTime=1min" || rc=1
