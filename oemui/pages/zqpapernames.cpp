@@ -221,6 +221,22 @@ int ZQFitToPaperPercent(const PrinterCaps* pCaps, WORD wTarget, WORD wDocument) 
     return static_cast<int>(ratio * 100.0f);
 }
 
+int ZQFitToDestPercent(HWND hList, const CZQPaperNames& names, const PrinterCaps* pCaps, WORD wDocument) {
+    if (!pCaps) return 100;
+    const int selected = static_cast<int>(SendMessageW(hList, CB_GETCURSEL, 0, 0));
+    return ZQFitToPaperPercent(pCaps, ZQDestPaperId(hList, names, pCaps->dwPaperCount, selected, pCaps->pPaperIds),
+                               wDocument);
+}
+
+int ZQScaleTargetIndex(HWND hList, const CZQPaperNames& names, const PrinterCaps* pCaps, WORD wPrintedOn,
+                       WORD wDocument) {
+    const DWORD n = pCaps ? pCaps->dwPaperCount : 0;
+    const WORD* ids = pCaps ? pCaps->pPaperIds : nullptr;
+    int index = ZQFindDestPaperIndex(hList, names, n, ids, wPrintedOn);
+    if (index < 0) index = ZQFindDestPaperIndex(hList, names, n, ids, wDocument);
+    return index < 0 ? 0 : index;
+}
+
 void ZQAddDestPaperForms(HWND hList, PWSTR* pForms, int iCount) {
     for (int i = 0; i < iCount; ++i) SendMessageW(hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pForms[i]));
     CZQCommon::VFreeStringList(pForms, iCount);

@@ -75,3 +75,8 @@ int ZQFindDestPaperIndex(HWND hList, const CZQPaperNames& names, DWORD dwCount, 
 // The percentage that fits the document's paper on the target paper along the side that limits it;
 // 100 when either size is unknown.
 int ZQFitToPaperPercent(const PrinterCaps* pCaps, WORD wTarget, WORD wDocument);
+// The fit of the document's paper on the destination entry selected in the list.
+int ZQFitToDestPercent(HWND hList, const CZQPaperNames& names, const PrinterCaps* pCaps, WORD wDocument);
+// The destination entry of a resize: the paper printed on, else the document's paper, else the first.
+int ZQScaleTargetIndex(HWND hList, const CZQPaperNames& names, const PrinterCaps* pCaps, WORD wPrintedOn,
+                       WORD wDocument);

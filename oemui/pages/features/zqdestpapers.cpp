@@ -63,20 +63,16 @@ int CZQDestPapers::IGetFitToPaperPercent(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return kFullScale;
     if (m_state.iResizeMode == ZQFeaturesState::kPercentage) return static_cast<int>(work->dwScalePercent);
-    const PrinterCaps* caps = Papers(pContext);
-    if (!caps) return kFullScale;
-    const WORD target = WGetDestPaperId(caps->dwPaperCount, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), caps->pPaperIds);
-    return ZQFitToPaperPercent(caps, target, DocumentPaper(m_owner.CUIParam()));
+    return ZQFitToDestPercent(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, Papers(pContext),
+                              DocumentPaper(m_owner.CUIParam()));
 }
 
 void CZQDestPapers::VSelectScaleTargetPaper(HWND, PageContext* pContext) {
-    const PrinterCaps* caps = Papers(pContext);
-    const DWORD n = caps ? caps->dwPaperCount : 0;
-    const WORD* ids = caps ? caps->pPaperIds : nullptr;
-    int index = IFindDestPaperIndex(n, ids, static_cast<WORD>(WorkOf(pContext)->dwPrintedOnPaper));
-    if (index < 0) index = IFindDestPaperIndex(n, ids, DocumentPaper(m_owner.CUIParam()));
-    if (index < 0) index = 0;
-    SendMessageW(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
+    const int index = ZQScaleTargetIndex(list, m_paperNames, Papers(pContext),
+                                         static_cast<WORD>(WorkOf(pContext)->dwPrintedOnPaper),
+                                         DocumentPaper(m_owner.CUIParam()));
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     m_state.iDestIndex = index;
 }
 

@@ -76,23 +76,18 @@ int CZQLargeFormatFeaturesTab::IFindDestPaperIndex(DWORD dwCount, const WORD* pI
 }
 
 void CZQLargeFormatFeaturesTab::VSelectScaleTargetPaper(HWND, PageContext* pContext) {
-    const PrinterCaps* caps = Papers(pContext);
-    const DWORD n = caps ? caps->dwPaperCount : 0;
-    const WORD* ids = caps ? caps->pPaperIds : nullptr;
-    int index = IFindDestPaperIndex(n, ids, static_cast<WORD>(WorkOf(pContext)->dwPrintedOnPaper));
-    if (index < 0) index = IFindDestPaperIndex(n, ids, DocumentPaper(m_pCUIParam));
-    SendMessageW(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE_SUI), CB_SETCURSEL, static_cast<WPARAM>(index < 0 ? 0 : index), 0);
+    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE_SUI);
+    const int index = ZQScaleTargetIndex(list, m_paperNames, Papers(pContext),
+                                         static_cast<WORD>(WorkOf(pContext)->dwPrintedOnPaper), DocumentPaper(m_pCUIParam));
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 int CZQLargeFormatFeaturesTab::IGetFitToPaperPercent(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return kFullScale;
     if (m_state.iResizeMode == ZQLargeFeaturesState::kPercentage) return static_cast<int>(work->dwScalePercent);
-    const PrinterCaps* caps = Papers(pContext);
-    if (!caps) return kFullScale;
-    const WORD target =
-        WGetDestPaperId(caps->dwPaperCount, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE_SUI), caps->pPaperIds);
-    return ZQFitToPaperPercent(caps, target, DocumentPaper(m_pCUIParam));
+    return ZQFitToDestPercent(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE_SUI), m_paperNames, Papers(pContext),
+                              DocumentPaper(m_pCUIParam));
 }
 
 WORD CZQLargeFormatFeaturesTab::WSelectDocumentPaper(PageContext* pContext) {
