@@ -196,11 +196,6 @@ void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
     m_nShortcutBitmapId = 0;
 }
 
-void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
-    if (!BFillSharedPreview(&m_PreviewSettings, pContext)) return;
-    ZQFillPreviewMargins(&m_PreviewSettings, m_pCUIParam);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
@@ -295,7 +290,9 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VSelectRow(m_szCurrentName);
     if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
+    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
+    VRefreshPanelControls(pContext);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);

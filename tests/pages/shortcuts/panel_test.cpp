@@ -24,16 +24,6 @@ std::wstring ClassOf(HWND hWnd) {
     return name;
 }
 
-std::vector<std::wstring> Items(HWND list) {
-    std::vector<std::wstring> items;
-    for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
 std::wstring Selected(HWND list) {
     const LRESULT at = SendMessageW(list, CB_GETCURSEL, 0, 0);
     WCHAR text[256] = {};
@@ -41,34 +31,10 @@ std::wstring Selected(HWND list) {
     return text;
 }
 
-// A panel entry in local blocks, as the document reader leaves it (the page frees it).
-ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,
-                             PCWSTR locked = L"False") {
-    auto* e = static_cast<ShortcutPanelEntry*>(LocalAlloc(LPTR, sizeof(ShortcutPanelEntry)));
-    lstrcpyW(e->szKeyword, keyword);
-    lstrcpyW(e->szLocked, locked);
-    e->iKind = kind;
-    e->iCtrlId = control;
-    e->nOptions = static_cast<int>(options.size());
-    e->ppszOptionKeywords = static_cast<PWSTR*>(LocalAlloc(LPTR, (options.size() + 1) * sizeof(PWSTR)));
-    e->ppszOptionNames = static_cast<PWSTR*>(LocalAlloc(LPTR, (options.size() + 1) * sizeof(PWSTR)));
-    for (size_t i = 0; i < options.size(); ++i) {
-        e->ppszOptionKeywords[i] = ZQDupText(options[i].c_str());
-        e->ppszOptionNames[i] = ZQDupText(options[i].c_str());
-    }
-    return e;
-}
-
 class ShortcutPanel : public ShortcutsPage {
 protected:
     HINSTANCE Module() const { return zqmodule::Instance(); }
     HFONT Font() const { return reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)); }
-    void Entries(const std::vector<ShortcutPanelEntry*>& entries) {
-        auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
-        for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
-        m_tab->VFreePanelEntries();
-        m_tab->VSetPanelEntriesForTesting(table, static_cast<int>(entries.size()));
-    }
     // A combo box made at run time for the test's fills.
     int Combo(int row) {
         int list = 0, caption = 0;
@@ -197,7 +163,7 @@ TEST_F(ShortcutPanel, ChoiceListsOfferWhatTheDriverAndTheAdministratorAllow) {
     } general[] = {{3, L"Delta"}, {2, L"Beta"}, {0, L"Beta"}};
     for (const auto& g : general) {
         m_tab->VFillChoiceCombo(&m_context, L"Quality", keys, names, flags, g.current, 4, list);
-        EXPECT_EQ((std::vector<std::wstring>{L"Beta", L"Delta"}), Items(Ctl(list)));
+        EXPECT_EQ((std::vector<std::wstring>{L"Beta", L"Delta"}), ComboItems(Ctl(list)));
         EXPECT_EQ(g.shown, Selected(Ctl(list))) << g.current;
     }
 
@@ -214,7 +180,7 @@ TEST_F(ShortcutPanel, ChoiceListsOfferWhatTheDriverAndTheAdministratorAllow) {
     for (const auto& d : duplex) {
         if (d.admin) m_printer.PutString(L"DMCDriverData\\Printing\\DevModeItems", L"Duplex", d.admin);
         m_tab->VFillChoiceCombo(&m_context, L"Duplex", duplexKeys, duplexNames, nullptr, 0, 4, list);
-        EXPECT_EQ(d.items, Items(Ctl(list))) << (d.admin ? d.admin : L"-");
+        EXPECT_EQ(d.items, ComboItems(Ctl(list))) << (d.admin ? d.admin : L"-");
         EXPECT_EQ(d.shown, Selected(Ctl(list))) << (d.admin ? d.admin : L"-");
     }
 }
@@ -242,7 +208,7 @@ TEST_F(ShortcutPanel, InputBinsByThePrintersNames) {
         lstrcpyW(m_caps.szFirstBinName, c.firstBin);
         m_caps.dwUnreadLists &= ~static_cast<DWORD>(kCapsSources);
         m_tab->VFillChoiceCombo(&m_context, L"InputBin", keys, names, nullptr, c.current, 3, list);
-        EXPECT_EQ(c.items, Items(Ctl(list))) << c.current;
+        EXPECT_EQ(c.items, ComboItems(Ctl(list))) << c.current;
         EXPECT_EQ(c.shown, Selected(Ctl(list))) << c.current;
     }
 }
@@ -254,7 +220,7 @@ TEST_F(ShortcutPanel, StaplingNeverOffersTheHelpEntry) {
     const int list = Combo(0);
     PCWSTR keys[] = {L"None", L"One", L"HelpIndex"};
     m_tab->VFillChoiceCombo(&m_context, L"Stapling", keys, keys, nullptr, 0, 3, list);
-    EXPECT_EQ((std::vector<std::wstring>{L"None", L"One Staple"}), Items(Ctl(list)));
+    EXPECT_EQ((std::vector<std::wstring>{L"None", L"One Staple"}), ComboItems(Ctl(list)));
     EXPECT_EQ(L"One Staple", Selected(Ctl(list)));
 }
 

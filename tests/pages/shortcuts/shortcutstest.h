@@ -15,6 +15,14 @@ struct ShortcutsPrinter {
     bool largeFormat = true;
 };
 
+// A panel entry in local blocks, as the document reader leaves it (the page frees it).
+ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control = 0,
+                             PCWSTR locked = L"False");
+// A combo box's items, top to bottom.
+std::vector<std::wstring> ComboItems(HWND list);
+// The core driver's copy count with its collate box.
+zqtest::FixtureFeature CopiesFeature();
+
 class ShortcutsPage : public PageFixture {
 protected:
     void TearDown() override;
@@ -23,6 +31,8 @@ protected:
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
     // The texts of the shortcut list's rows, top to bottom.
     std::vector<std::wstring> Rows() const;
+    // The panel's table as the document reader leaves it (the page frees the entries).
+    void Entries(const std::vector<ShortcutPanelEntry*>& entries);
 
     CZQLargeFormatShortcutsTab* m_tab = nullptr;
 };
