@@ -180,6 +180,11 @@ public:
         VSetCurrentName(pszName);
     }
     void VSetSelected() { m_bSelected = TRUE; }
+    // The settings left the quick set in force: none is, and the placeholder names them.
+    void VUnselectToPlaceholder() {
+        m_bSelected = FALSE;
+        VSetCurrentName(m_szPlaceholder);
+    }
     PCWSTR PszCurrentName() const { return m_szCurrentName; }
     PCWSTR PszPlaceholder() const { return m_szPlaceholder; }
     BOOL BListChanged() const { return m_bListChanged; }
