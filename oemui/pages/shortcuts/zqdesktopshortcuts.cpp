@@ -445,7 +445,7 @@ BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* core = CoreOf(param);
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!param || !core || !work) {
+    if (!param || !core || !work || !BAllocPageBlock()) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
@@ -554,6 +554,9 @@ LRESULT CZQShortcutsTab::IOnNotify(const NMHDR* pHeader, PageContext* pContext) 
             if (work.dwPendingChange == 0 && pContext->pQuickSets) pContext->pQuickSets->VSnapshotCurrent(&work);
             return 0;
         case PSN_APPLY: return IOnApply(pContext);
+        case PSN_RESET:
+            if (m_hDlg) SendMessageW(GetParent(m_hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+            return 0;
         default: return 0;
     }
 }
