@@ -196,10 +196,11 @@ BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext
         record->nOptions = static_cast<int>(options);
         record->ppszOptionKeywords = keywords;
         record->ppiOptionPictures = reinterpret_cast<int**>(pictures);
-        // The first option equal to the type's choice is the one selected.
-        record->iSelected = 0;
-        for (int option = 0; option < record->nOptions; ++option)
-            if (keywords && keywords[option] && ZQEqualNoCase(keywords[option], chosen)) {
+        // The reader matches the type's choice ("Option" or "Feature.Option") with the last option of
+        // that keyword; a type that lists it twice selects the first.
+        record->iSelected = selected >= 0 && selected < options ? static_cast<int>(selected) : 0;
+        for (int option = 0; keywords && keywords[record->iSelected] && option < record->iSelected; ++option)
+            if (keywords[option] && ZQEqualNoCase(keywords[option], keywords[record->iSelected])) {
                 record->iSelected = option;
                 break;
             }
@@ -635,6 +636,9 @@ void CZQShortcutsTab::VOnDocTypeChosen(HWND hDlg, PageContext* pContext) {
     work.dwPendingChange = 0;
     VResetToFactoryBase(hDlg, pContext);
     VBuildFeatureControls(m_pCUIParam ? static_cast<HINSTANCE>(m_pCUIParam->hModule) : nullptr, pContext, TRUE);
+    // The other pages' change checks the handlers ran compared with the settings before the type:
+    // the settings are now the type's own.
+    work.dwPendingChange = 0;
     ZQCopyText(work.szDocTypeName, kTextChars, m_szDocTypeName);
     VShowStaticControls(pContext);
     VUpdateChangedState(pContext);
