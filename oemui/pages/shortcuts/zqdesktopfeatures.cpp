@@ -319,7 +319,8 @@ void CZQShortcutsTab::VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iS
                  SWP_SHOWWINDOW);
     const int editWidth = edit.right - edit.left, editHeight = edit.bottom - edit.top;
     SetWindowPos(editWnd, GetDlgItem(m_hDlg, iLabel), row.left, labelBottom + 1, editWidth, editHeight, SWP_SHOWWINDOW);
-    SetWindowPos(spinWnd, editWnd, row.left + editWidth - 2, labelBottom + 1, spin.right - spin.left,
+    // The spin stands against the edit's right edge, not over it.
+    SetWindowPos(spinWnd, editWnd, row.left + editWidth, labelBottom + 1, spin.right - spin.left,
                  spin.bottom - spin.top, SWP_SHOWWINDOW);
     VSetTabAnchor(iSpin);
     Hide(GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + iRow));
@@ -635,13 +636,16 @@ BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& reco
     return TRUE;
 }
 
+// The list's position while the controls are live (the record follows its text), else the record's.
+int CZQShortcutsTab::IChosenPosition(PageContext* pContext, const DocFeatureRecord& record) {
+    if (!m_bControlsLive || !m_hDlg || !record.iCtrlId) return record.iSelected;
+    WCHAR text[kTextChars];
+    if (BChosenText(record, text)) BSelectRecordOptionByName(record.szKeyword, text, pContext);
+    return static_cast<int>(SendDlgItemMessageW(m_hDlg, record.iCtrlId, CB_GETCURSEL, 0, 0));
+}
+
 BOOL CZQShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, DocFeatureRecord& record) {
-    int position = record.iSelected;
-    if (m_bControlsLive && m_hDlg && record.iCtrlId) {
-        WCHAR text[kTextChars];
-        position = static_cast<int>(SendDlgItemMessageW(m_hDlg, record.iCtrlId, CB_GETCURSEL, 0, 0));
-        if (BChosenText(record, text)) BSelectRecordOptionByName(L"PagesPerSheet", text, pContext);
-    }
+    const int position = IChosenPosition(pContext, record);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     const int code = IListIndexToSetting(position);
@@ -663,12 +667,7 @@ BOOL CZQShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, DocFeatureRecor
 }
 
 BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureRecord& record) {
-    int position = record.iSelected;
-    if (m_bControlsLive && m_hDlg && record.iCtrlId) {
-        WCHAR text[kTextChars];
-        position = static_cast<int>(SendDlgItemMessageW(m_hDlg, record.iCtrlId, CB_GETCURSEL, 0, 0));
-        if (BChosenText(record, text)) BSelectRecordOptionByName(L"PosterPrinting", text, pContext);
-    }
+    const int position = IChosenPosition(pContext, record);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     if (position <= 0) {

@@ -124,6 +124,7 @@ private:
     // The text a list handler works with: the combo's selection while the controls are live, else
     // the record's selected option's name.
     BOOL BChosenText(const DocFeatureRecord& record, PWSTR pszText) const;
+    int IChosenPosition(PageContext* pContext, const DocFeatureRecord& record);
     // The selected option's keyword ("" when none).
     static PCWSTR SelectedKeyword(const DocFeatureRecord& record);
     int IMakeControl(HINSTANCE hModule, HFONT hFont, PCWSTR pszClass, PCWSTR pszText, DWORD dwStyle,
