@@ -40,6 +40,10 @@ const PageRow kPages[] = {
     // Every open starts from Off, so the same mode is chosen in each turn.
     {false, L"Job Storage", 173, L"Proof and Hold", {L"on", L"on"}},
     {false, L"Color", 798, L"#422", {L"on", L"off"}},
+    // A document type of ten features (the factory quick set, the controls, ten handlers), against one
+    // option of the first type's run-time paper-type list.
+    {false, L"Printing Shortcuts", 4255, L"#572", {L"Photo Printing", L"Everyday Printing"}},
+    {false, L"Printing Shortcuts", 4255, L"#501", {L"Brochure Paper, Matte", L"Plain Paper"}},
     // The automatic cutter, which redraws the roll picture.
     {true, L"Features", 5198, L"#1005", {L"on", L"off"}},
 };

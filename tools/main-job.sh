@@ -208,6 +208,22 @@ echo "== ZQ Roll 4400 Large Format: Printing Shortcuts panel"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Technical Drawings" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's shortcut panel" >&2; rc=1; fi
+# The desk printer's Printing Shortcuts page (a copy of its own): "Photo Printing" chosen, its
+# features as controls beside their pictures; then, with a paper chosen on Paper/Quality, the page
+# in its custom state (the notes, the custom picture, no feature controls).
+png="$out/zqdesk-shortcuts.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Shortcuts: Printing Shortcuts, Photo Printing"
+zqhost install 'samples\zqdesk\zqdesk.zqm' --name "ZQ Desk 2400 Shortcuts" || rc=1
+zqhost prefs "ZQ Desk 2400 Shortcuts" --ok-after 2500 --page "Printing Shortcuts" --choose "#572=Photo Printing" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the desk printer's Printing Shortcuts page" >&2; rc=1; fi
+png="$out/zqdesk-shortcuts-custom.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Shortcuts: Printing Shortcuts after a paper change"
+zqhost prefs "ZQ Desk 2400 Shortcuts" --ok-after 2500 --page "Paper/Quality" --choose "Size is:=Legal" \
+  --page "Printing Shortcuts" --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the desk printer's custom settings" >&2; rc=1; fi
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
 # Job Storage page. A copy of its own: the saved sheet opens on that page next time and asks for the
 # PIN again before it lets the user go elsewhere, which the later steps on the desk printer cannot type.

@@ -180,7 +180,7 @@ public:
         VSetCurrentName(pszName);
     }
     void VSetSelected() { m_bSelected = TRUE; }
-    // A shortcuts page whose panel left the quick set: none is in force, the placeholder names it.
+    // Settings a shortcuts page left the quick set with: none is in force, the placeholder names it.
     void VDeselectToPlaceholder() {
         m_bSelected = FALSE;
         VSetCurrentName(m_szPlaceholder);

@@ -17,6 +17,7 @@
 #include "pages/jobstorage/zqjobstoragepage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/services/zqservicespage.h"
+#include "pages/shortcuts/zqdesktopshortcuts.h"
 #include "pages/shortcuts/zqshortcutspage.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
@@ -28,6 +29,7 @@
 #include "res/zqjobstorageids.h"
 #include "res/zqlfeaturesids.h"
 #include "res/zqpaperqualityids.h"
+#include "res/zqdesktopshortcutsids.h"
 #include "res/zqshortcutsids.h"
 
 namespace {
@@ -89,20 +91,26 @@ ZQPageTemplate ColorTemplate(const ZQSheetFacts& facts) {
 }
 // While the printer is being installed, the settings it starts with name the first document type
 // they match (or the custom settings), before any window exists.
-void ShortcutsBeforeAdd(PageContext* pContext, PROPSHEETPAGEW*) {
-    auto* tab = static_cast<CZQLargeFormatShortcutsTab*>(pContext->pPage);
-    const POEMCUIPPARAM param = tab->CUIParam();
+void ShortcutsBeforeAdd(PageContext* pContext, PROPSHEETPAGEW* pPage) {
+    const POEMCUIPPARAM param = pContext->pPage->CUIParam();
     DWORD installing = 0;
-    if (param && CZQDriverData::BGetPrinterDataDword(param->hPrinter, zqsettings::kInstallationComplete, &installing) &&
-        installing == 1)
-        tab->VDetectCurrentShortcut(pContext);
+    if (!param || !CZQDriverData::BGetPrinterDataDword(param->hPrinter, zqsettings::kInstallationComplete, &installing) ||
+        installing != 1)
+        return;
+    if (pPage && pPage->pfnDlgProc == &ShortcutsPageDlgProc)
+        static_cast<CZQShortcutsTab*>(pContext->pPage)->VDetectCurrentShortcut(pContext);
+    else
+        static_cast<CZQLargeFormatShortcutsTab*>(pContext->pPage)->VDetectCurrentShortcut(pContext);
 }
-// Printers with the simplified interface get the large-format Printing Shortcuts page.
+// Printers with the simplified interface get the large-format Printing Shortcuts page, the others
+// the desktop page.
 CZQTabBase* CreateShortcuts(const ZQSheetFacts& facts) {
-    if (!facts.bSimplifiedUI && !facts.bDocUISUI) return nullptr;
+    if (!facts.bSimplifiedUI && !facts.bDocUISUI) return new (std::nothrow) CZQShortcutsTab();
     return new (std::nothrow) CZQLargeFormatShortcutsTab();
 }
-ZQPageTemplate ShortcutsTemplate(const ZQSheetFacts&) {
+ZQPageTemplate ShortcutsTemplate(const ZQSheetFacts& facts) {
+    if (!facts.bSimplifiedUI && !facts.bDocUISUI)
+        return {IDD_DLG_DOC_CENTRIC_UI, IDD_DLG_DOC_CENTRIC_UI_RTL, &ShortcutsPageDlgProc};
     return {IDD_DLG_DOC_CENTRIC_UI_SUI, IDD_DLG_DOC_CENTRIC_UI_SUI_RTL, &LargeFormatShortcutsPageDlgProc};
 }
 CZQTabBase* CreateAbout(const ZQSheetFacts&) { return new (std::nothrow) CZQAboutPage(); }

@@ -360,10 +360,11 @@ TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
         ASSERT_NE(static_cast<PVOID>(&marker), ps.pOEMUserData);
         const BYTE* record = static_cast<const BYTE*>(ps.pOEMUserData);
         // Callback, sheet handle, ten page handles, then the mode: every slot pointer-sized.
-        const std::vector<std::wstring> titles = {L"Paper/Quality", L"Effects", L"Finishing", L"About"};
-        const std::vector<ULONG_PTR> templates = {117, 106, 110, 104};
-        EXPECT_EQ(std::vector<std::wstring>(titles.begin() + (mode == 1 ? 0 : 3), titles.end()), g_addedTitles);
-        EXPECT_EQ(std::vector<ULONG_PTR>(templates.begin() + (mode == 1 ? 0 : 3), templates.end()), g_addedTemplates);
+        const std::vector<std::wstring> titles = {L"Printing Shortcuts", L"Paper/Quality", L"Effects", L"Finishing",
+                                                  L"About"};
+        const std::vector<ULONG_PTR> templates = {393, 117, 106, 110, 104};
+        EXPECT_EQ(std::vector<std::wstring>(titles.begin() + (mode == 1 ? 0 : 4), titles.end()), g_addedTitles);
+        EXPECT_EQ(std::vector<ULONG_PTR>(templates.begin() + (mode == 1 ? 0 : 4), templates.end()), g_addedTemplates);
         EXPECT_EQ(reinterpret_cast<LONG_PTR>(&CountingComPropSheet), *reinterpret_cast<const LONG_PTR*>(record));
         EXPECT_EQ(0x77, *reinterpret_cast<const LONG_PTR*>(record + sizeof(void*)));
         EXPECT_EQ(mode, *reinterpret_cast<const DWORD*>(record + 12 * sizeof(void*)));

@@ -460,15 +460,17 @@ TEST_F(Assembly, DeviceSheetAndMissingPageClasses) {
     EXPECT_EQ(0, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageEffects));
     EXPECT_EQ(1, m_plugin->BindingForTesting().logic.IGetPageIndex(nullptr, kPageAbout));
 
-    // The product's own table: of its document pages this colour printer gets Paper/Quality, Effects,
-    // Finishing, Color and About.
+    // The product's own table: of its document pages this colour printer gets the desktop Printing
+    // Shortcuts, Paper/Quality, Effects, Finishing, Color and About.
     // The test's page objects go with the table that made them.
     ASSERT_EQ(S_OK, Destroy());
     ZQSetPageTable(nullptr);
     m_sheet = FakeSheet();
     ASSERT_EQ(S_OK, Init());
-    EXPECT_EQ((std::vector<std::wstring>{L"Paper/Quality", L"Effects", L"Finishing", L"Color", L"About"}), Titles());
-    EXPECT_EQ((std::vector<int>{117, 106, 110, 101, 104}), Templates());
+    EXPECT_EQ((std::vector<std::wstring>{L"Printing Shortcuts", L"Paper/Quality", L"Effects", L"Finishing", L"Color",
+                                         L"About"}),
+              Titles());
+    EXPECT_EQ((std::vector<int>{393, 117, 106, 110, 101, 104}), Templates());
     EXPECT_NE(nullptr, m_plugin->SheetsForTesting().SheetForTesting());
     ZQSetPageTable(kAllRows);
 }

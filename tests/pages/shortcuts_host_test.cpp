@@ -11,6 +11,7 @@
 #include "formats/zquidevmode.h"
 #include "hosttest.h"
 #include "layoutcheck.h"
+#include "res/zqdesktopshortcutsids.h"
 #include "res/zqshortcutsids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
@@ -46,6 +47,34 @@ TEST_F(ShortcutsUnderHost, RollPrinterShowsThePageFirstAndKeepsItOnOk) {
     ZQUIDevmode block = {};
     std::memcpy(&block, oem, sizeof block);
     EXPECT_EQ(4255, block.iStartPage) << "the sheet opens on the Printing Shortcuts page next";
+}
+
+// The desk printer's sheet starts with its own Printing Shortcuts page: choosing "Photo Printing"
+// sets the type's paper in the core driver and lays its features out as controls, whole.
+TEST_F(ShortcutsUnderHost, DeskPrinterLaysOutTheChosenTypesFeatures) {
+    const wchar_t* printer = zqhosttest::kDeskPrinter;
+    zqhosttest::ResetToDefaults(printer);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    std::vector<std::string> faults;
+    WCHAR scaling[8] = {};
+    bool made = false;
+    std::vector<BYTE> out;
+    {
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
+            HWND page = ZQCurrentPage(sheet);
+            ASSERT_TRUE(ZQChooseOnPage(page, L"#572", L"Photo Printing"));
+            const auto plugin = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll"));
+            faults = zqtest::LayoutFaults(page, plugin, IDD_DLG_DOC_CENTRIC_UI);
+            GetDlgItemTextW(page, IDC_TXT_FC_SCALING, scaling, 8);
+            made = GetDlgItem(page, 500) && IsWindowVisible(GetDlgItem(page, IDC_TXT_FC_COPIES));
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    }
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
+    EXPECT_TRUE(made);
+    EXPECT_STREQ(L"100", scaling);
+    EXPECT_EQ("ZQ_BORDERLESS_4X6", zqhosttest::Selected(out, "PaperSize"));
 }
 
 // Installing opens the sheets: the default settings name the first document type when they match

@@ -256,12 +256,18 @@ TEST_F(HelperGroups, SampleDesktopPrinter) {
     EXPECT_FALSE(m_rules->BFindFeatureNode(first.Put(), L"ZQMorePassesMediaGroup"));
 
     const std::wstring borderless = Borderless(), captured = borderless.substr(0, borderless.size() - 2);
-    EXPECT_EQ((Lines{L"Everyday Printing 600 MediaType=PLAIN Duplex=VERTICAL", L"MediaType 6110 7110 False PLAIN 0 [PLAIN 610 6111|BROCHURE 611 6112] -",
-                     L"Duplex 6113 7113 False VERTICAL 1 [NONE 612 6114|VERTICAL 613 6115] -",
-                     L"Photo Printing 601 PaperSize=ZQ_BORDERLESS_4X6 ZQBorderless=" + captured,
-                     L"PaperSize 6120 7120 False ZQ_BORDERLESS_4X6 1 [PHOTO_4X6 620 6121|ZQ_BORDERLESS_4X6 621 6122] -",
-                     L"ZQBorderless 6123 7123 True " + borderless + L" [FALSE 622 6124|TRUE 623 6125] -"}),
-              DocumentTypes(false));
+    // Two types of seven and ten features; the borderless feature's option comes from its switch.
+    const Lines types = DocumentTypes(false);
+    ASSERT_EQ(19u, types.size());
+    EXPECT_EQ(L"Everyday Printing 600 MediaType=PLAIN Duplex=NONE InputBin=TRAY1 PrintQuality=Normal PagesPerSheet=1 "
+              L"Copies=1 Collate=Disabled",
+              types[0]);
+    EXPECT_EQ(L"Duplex 6113 7113 False NONE 0 [NONE 612 6114|Automatically 613 6115|Manually 613 6116] -", types[2]);
+    EXPECT_EQ(L"Photo Printing 605 PaperSize=ZQ_BORDERLESS_4X6 ZQBorderless=" + captured +
+                  L" MediaType=PHOTO_GLOSSY PrintQuality=Best Orientation=PORTRAIT ZQPrintInGrayScale=FALSE "
+                  L"DigitalPhotography=On BorderlessAutoFit=Enabled Scaling=100 Copies=1",
+              types[8]);
+    EXPECT_EQ(L"ZQBorderless 6123 7123 True " + borderless + L" [FALSE 622 6124|TRUE 623 6125] -", types[10]);
     // The capture ended with the readings.
     lstrcpyW(m_rules->Parser().m_szQualityGroupValue, L"PQGroup_0");
     EXPECT_TRUE(m_rules->BEvaluateSwitch(m_rules->Parser().MacroList(), L"macro_PrintQuality"));

@@ -7,31 +7,38 @@
 #include "device/zqalertwnd.h"
 #include "featurelogic/zqquicksets.h"
 #include "layoutcheck.h"
+#include "pages/shortcuts/zqdesktopshortcuts.h"
+#include "res/zqdesktopshortcutsids.h"
 #include "shortcutstest.h"
 
 namespace {
 
-// Printers with the simplified interface get the page on its template pair, titled from its string.
-TEST(ShortcutsPageRow, OnlySimplifiedPrintersGetThePage) {
+// Printers with the simplified interface get this page on its template pair, the others the desktop
+// page on its own; both titled from the same string.
+TEST(ShortcutsPageRow, SimplifiedPrintersGetThisPageTheOthersTheDesktopOne) {
     const ZQPageRow* row = ZQFindPageRow(kPageShortcuts);
     ASSERT_NE(nullptr, row);
     EXPECT_EQ(4255, row->iTitleId);
     EXPECT_STREQ(L"Printing Shortcuts", row->pszTitle);
     const struct {
         BOOL simplified, docUi;
-        bool page;
-    } cases[] = {{FALSE, FALSE, false}, {TRUE, FALSE, true}, {FALSE, TRUE, true}, {TRUE, TRUE, true}};
+        WORD ltr, rtl;
+        DLGPROC proc;
+    } cases[] = {{FALSE, FALSE, IDD_DLG_DOC_CENTRIC_UI, IDD_DLG_DOC_CENTRIC_UI_RTL, &ShortcutsPageDlgProc},
+                 {TRUE, FALSE, IDD_DLG_DOC_CENTRIC_UI_SUI, IDD_DLG_DOC_CENTRIC_UI_SUI_RTL, &LargeFormatShortcutsPageDlgProc},
+                 {FALSE, TRUE, IDD_DLG_DOC_CENTRIC_UI_SUI, IDD_DLG_DOC_CENTRIC_UI_SUI_RTL, &LargeFormatShortcutsPageDlgProc},
+                 {TRUE, TRUE, IDD_DLG_DOC_CENTRIC_UI_SUI, IDD_DLG_DOC_CENTRIC_UI_SUI_RTL, &LargeFormatShortcutsPageDlgProc}};
     for (const auto& c : cases) {
         ZQSheetFacts facts = {};
         facts.bSimplifiedUI = c.simplified;
         facts.bDocUISUI = c.docUi;
         CZQTabBase* page = row->pfnCreate(facts);
-        EXPECT_EQ(c.page, page != nullptr) << c.simplified << c.docUi;
+        EXPECT_NE(nullptr, page) << c.simplified << c.docUi;
         delete page;
         const ZQPageTemplate chosen = row->pfnTemplate(facts);
-        EXPECT_EQ(IDD_DLG_DOC_CENTRIC_UI_SUI, chosen.wLtr);
-        EXPECT_EQ(IDD_DLG_DOC_CENTRIC_UI_SUI_RTL, chosen.wRtl);
-        EXPECT_EQ(&LargeFormatShortcutsPageDlgProc, chosen.pfnDlgProc);
+        EXPECT_EQ(c.ltr, chosen.wLtr);
+        EXPECT_EQ(c.rtl, chosen.wRtl);
+        EXPECT_EQ(c.proc, chosen.pfnDlgProc);
     }
 }
 

@@ -1,0 +1,693 @@
+// The desktop Printing Shortcuts page: its object, its dialog procedure, the document-type combo,
+// the custom state, the change check, the help table and the sheet's notifications.
+#include "pages/shortcuts/zqdesktopshortcuts.h"
+
+#include "common/zqcapsreuse.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageitems.h"
+#include "preview/zqpreview.h"
+#include "res/zqdesktopshortcutsids.h"
+#include "settings/zqconfigexport.h"
+#include "xmlrules/zqxmluirules.h"
+#include "xmlrules/zqxmlutil.h"
+
+using namespace zqpage;
+
+namespace {
+
+CZQShortcutsTab* PageOf(const PageContext* pContext) {
+    return pContext ? static_cast<CZQShortcutsTab*>(pContext->pPage) : nullptr;
+}
+
+constexpr int kCustomTextId = 4265;
+constexpr WCHAR kCustomText[] = L"Custom Print Settings";
+constexpr int kCustomPicture = IDB_DOCTYPE_CUSTOM;
+
+// The template's rows: picture holders 684.., control holders 694...
+constexpr int kRows = CZQShortcutsTab::kMaxFeatures;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The page object
+// ---------------------------------------------------------------------------------------------
+CZQShortcutsTab::CZQShortcutsTab() = default;
+
+CZQShortcutsTab::~CZQShortcutsTab() {
+    VDestroyRunTimeControls();
+    VFreeFeatureTable();
+}
+
+void CZQShortcutsTab::VDestroyRunTimeControls() {
+    if (m_hDlg && IsWindow(m_hDlg))
+        for (int id = kFirstRunTimeId; id < m_nNextCtrlId; ++id)
+            if (HWND control = GetDlgItem(m_hDlg, id)) DestroyWindow(control);
+    m_nNextCtrlId = kFirstRunTimeId;
+}
+
+void CZQShortcutsTab::VFreeFeatureTable() {
+    if (m_ppFeatures) {
+        for (int i = 0; i < m_nFeatures; ++i) {
+            DocFeatureRecord* record = m_ppFeatures[i];
+            if (!record) continue;
+            record->szKeyword[0] = 0;
+            CZQCommon::VFreeStringList(record->ppszOptionKeywords, record->nOptions);
+            CZQCommon::VFreeStringList(record->ppszOptionNames, record->nOptions);
+            for (int option = 0; option < record->nOptions; ++option) {
+                if (record->ppiOptionPictures) LocalFree(record->ppiOptionPictures[option]);
+                if (record->ppiOptionHidden) LocalFree(record->ppiOptionHidden[option]);
+            }
+            LocalFree(record->ppiOptionPictures);
+            LocalFree(record->ppiOptionHidden);
+            record->nOptions = record->iSelected = 0;
+            record->iKind = kKindFreed;
+            LocalFree(record);
+        }
+        LocalFree(m_ppFeatures);
+    }
+    m_ppFeatures = nullptr;
+    m_szDocTypeName[0] = 0;
+    m_nDocTypePicture = 0;
+    m_nFeatures = 0;
+}
+
+void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
+    const auto item = [hDlg](int id) { return hDlg ? GetDlgItem(hDlg, id) : nullptr; };
+    m_hDlg = hDlg;
+    m_hwndHelp = item(IDC_BTN_HELP);
+    m_hwndPreviewPortrait = item(IDC_BTN_PREVIEW_PORT);
+    m_hwndPreviewLandscape = item(IDC_BTN_PREVIEW_LAND);
+    m_hwndDocTypeCombo = item(IDC_CBO_DOCTYPE_SETTING);
+    m_hwndScalingEdit = item(IDC_TXT_FC_SCALING);
+    m_hwndCopiesEdit = item(IDC_TXT_FC_COPIES);
+    m_hwndScalingLabel = item(IDC_STA_FS_SCALING);
+    m_hwndCopiesLabel = item(IDC_STA_FS_COPIES);
+    m_hwndScalingSpin = item(IDC_SPIN_SCALING);
+    m_hwndCopiesSpin = item(IDC_SPIN_COPIES);
+    m_hwndDimensions = item(IDC_PREVIEW_DIMENSIONS);
+    m_hHelpButton = m_hwndHelp;
+    m_hPortraitPreview = m_hwndPreviewPortrait;
+    m_hLandscapePreview = m_hwndPreviewLandscape;
+    // The image-enhancement dialog lives in the Paper/Quality page; this page opens it too.
+    PageContext* paperContext = nullptr;
+    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+        paper->ImageEnhanceDialog().VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
+}
+
+void CZQShortcutsTab::VSetControlTexts() {
+    const auto item = [this](int id) { return m_hDlg ? GetDlgItem(m_hDlg, id) : nullptr; };
+    const struct {
+        HWND window;
+        INT id;
+        PCWSTR english;
+    } rows[] = {
+        {m_hDlg, kTitleId, L"Printing Shortcuts"},
+        {m_hwndHelp, 797, L"&Help"},
+        {m_hwndPreviewPortrait, 3072, L"Portrait"},
+        {m_hwndPreviewLandscape, 3073, L"Landscape"},
+        {item(IDC_GB_DOCTYPE_SETTING), 4256, L"&What do you want to do?"},
+        {item(IDC_BTN_DCUI_PRINTINGHELP), 4219, L"Pri&nting Help"},
+        {item(IDC_DOCUI_CUSTOM1), 4282, L"One or more custom settings have been selected from the other tabs."},
+        {item(IDC_DOCUI_CUSTOM2), 4460, L"To view the current settings, click on the other tabs."},
+        {item(IDC_DOCUI_CUSTOM3), 4461,
+         L"To reset the settings, re-select the type of printing you want to do from the \"What do you want to "
+         L"do?\" menu, above."},
+    };
+    for (const auto& row : rows)
+        if (row.window) BSetWindowTextRes(row.id, row.window, row.english);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Document types
+// ---------------------------------------------------------------------------------------------
+void CZQShortcutsTab::VFillDocTypeCombo(PageContext* pContext, BOOL bFirstTime) {
+    if (!RulesLoaded(pContext) || !m_hwndDocTypeCombo) return;
+    IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
+    if (!types) return;
+    const ZQUIDevmode* work = WorkOf(pContext);
+    SendMessageW(m_hwndDocTypeCombo, CB_RESETCONTENT, 0, 0);
+    types->reset();
+    int position = -1;
+    for (int i = 0;; ++i) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (types->nextNode(node.Put()) != S_OK || !node) break;
+        WCHAR label[kTextChars] = {};
+        pContext->pRules->BReadOptionName(node.Get(), label);
+        SendMessageW(m_hwndDocTypeCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+        if (!bFirstTime && position < 0 && work && ZQEqualNoCase(label, work->szDocTypeName)) position = i;
+    }
+    SendMessageW(m_hwndDocTypeCombo, CB_SETCURSEL, position < 0 ? 0 : static_cast<WPARAM>(position), 0);
+}
+
+BOOL CZQShortcutsTab::BFindSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode) {
+    if (!ppNode) return FALSE;
+    *ppNode = nullptr;
+    WCHAR text[kTextChars] = {};
+    if (!SelectedText(m_hwndDocTypeCombo, text)) return FALSE;
+    VFreeFeatureTable();
+    ZQCopyText(m_szDocTypeName, kTextChars, text);
+    if (!RulesLoaded(pContext)) return FALSE;
+    IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
+    if (!types) return FALSE;
+    types->reset();
+    for (;;) {
+        CZQComPtr<IXMLDOMNode> node;
+        if (types->nextNode(node.Put()) != S_OK || !node) return FALSE;
+        WCHAR label[kTextChars] = {};
+        if (pContext->pRules->BReadOptionName(node.Get(), label) && ZQEqualNoCase(label, text)) {
+            *ppNode = node.Detach();
+            return TRUE;
+        }
+    }
+}
+
+BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext) {
+    if (!pNode || !pContext || !pContext->pRules) return FALSE;
+    LONG picture = 0;
+    if (CZQXmlUiRules::BReadBitmapId(pNode, &picture)) m_nDocTypePicture = static_cast<int>(picture);
+    CZQComPtr<IXMLDOMNodeList> features;
+    LONG count = 0;
+    if (zqxml::HrSelectNodes(pNode, L"DocFeature", features.Put()) != S_OK || !features ||
+        FAILED(features->get_length(&count)) || count <= 0 || count > kMaxFeatures)
+        return FALSE;
+    m_ppFeatures = static_cast<DocFeatureRecord**>(LocalAlloc(LPTR, count * sizeof(DocFeatureRecord*)));
+    if (!m_ppFeatures) return FALSE;
+    m_nFeatures = static_cast<int>(count);
+    BOOL read = FALSE;
+    for (LONG i = 0; i < count; ++i) {
+        CZQComPtr<IXMLDOMNode> feature;
+        if (features->get_item(i, feature.Put()) != S_OK || !feature) continue;
+        auto* record = static_cast<DocFeatureRecord*>(LocalAlloc(LPTR, sizeof(DocFeatureRecord)));
+        m_ppFeatures[i] = record;
+        if (!record) continue;
+        read = TRUE;
+        WCHAR chosen[kTextChars] = {};
+        LONG label = 0, help = 0, selected = 0, options = 0;
+        PWSTR* keywords = nullptr;
+        LONG **pictures = nullptr, **labelIds = nullptr;
+        pContext->pRules->BReadDocOptions(feature.Get(), record->szKeyword, &label, &help, record->szHidden, chosen,
+                                          &selected, &keywords, &pictures, &options, &labelIds);
+        record->iLabelStringId = static_cast<int>(label);
+        record->iHelpId = static_cast<int>(help);
+        record->nOptions = static_cast<int>(options);
+        record->ppszOptionKeywords = keywords;
+        record->ppiOptionPictures = reinterpret_cast<int**>(pictures);
+        // The reader matches the type's choice ("Option" or "Feature.Option") with the last option of
+        // that keyword; a type that lists it twice selects the first.
+        record->iSelected = selected >= 0 && selected < options ? static_cast<int>(selected) : 0;
+        for (int option = 0; keywords && keywords[record->iSelected] && option < record->iSelected; ++option)
+            if (keywords[option] && ZQEqualNoCase(keywords[option], keywords[record->iSelected])) {
+                record->iSelected = option;
+                break;
+            }
+        record->iKind = IGetControlKind(record->szKeyword);
+        if (!BBuildOptionNamesFromDriver(pContext, record, labelIds)) BBuildOptionNamesFromResources(record, labelIds);
+        zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
+    }
+    return read;
+}
+
+void CZQShortcutsTab::VRestoreSavedSelections(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !ZQEqualNoCase(m_szDocTypeName, work->szDocTypeName)) return;
+    for (int i = 0; i < m_nFeatures; ++i) {
+        DocFeatureRecord* record = m_ppFeatures[i];
+        const int stored = static_cast<int>(work->adwSelectionSlots[i]);
+        // A stored choice the type no longer offers keeps the type's own.
+        if (record && stored >= 0 && stored < record->nOptions) record->iSelected = stored;
+    }
+}
+
+void CZQShortcutsTab::VShowStaticControls(PageContext* pContext) {
+    const auto item = [this](int id) { return m_hDlg ? GetDlgItem(m_hDlg, id) : nullptr; };
+    const auto show = [](HWND window, BOOL on) {
+        if (on) ShowEnabled(window);
+        else Hide(window);
+    };
+    show(item(IDC_BTN_DCUI_PRINTINGHELP), m_bHasPrintingHelp);
+    for (HWND window : {m_hwndScalingEdit, m_hwndScalingLabel, m_hwndScalingSpin, item(IDC_DC_SCALING_HOLDER)})
+        show(window, m_bScalingShown);
+    for (HWND window : {m_hwndCopiesEdit, m_hwndCopiesLabel, m_hwndCopiesSpin, item(IDC_DC_COPY_HOLDER)})
+        show(window, m_bCopiesShown);
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const BOOL custom = work && work->dwPendingChange;
+    for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3})
+        if (HWND note = item(id)) ShowWindow(note, custom ? SW_SHOW : SW_HIDE);
+    show(m_hwndDimensions, pContext && pContext->pLogic && pContext->pLogic->BIsLargeFormat());
+}
+
+void CZQShortcutsTab::VShowCustomSettings(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !work->dwPendingChange) return;
+    for (int row = 0; row < kRows && m_hDlg; ++row) {
+        Hide(GetDlgItem(m_hDlg, IDC_DC_BMP_HOLDER1 + row));
+        Hide(GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row));
+    }
+    m_bScalingShown = m_bCopiesShown = FALSE;
+    VShowStaticControls(pContext);
+    if (m_hwndDocTypeCombo) SetWindowTextW(m_hwndDocTypeCombo, m_szCustomText);
+    VDestroyRunTimeControls();
+    VFreeFeatureTable();
+    ZQCopyText(m_szDocTypeName, kTextChars, m_szCustomText);
+    m_nDocTypePicture = kCustomPicture;
+}
+
+void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
+    const ZQUIDevmode* core = CoreOf(m_pCUIParam);
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!core || !work) return;
+    bool changed = !ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
+    PageContext* paperContext = nullptr;
+    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    for (int i = 0; !changed && i < m_nFeatures; ++i) {
+        const DocFeatureRecord* record = m_ppFeatures[i];
+        if (!record) continue;
+        if (record->iSelected != static_cast<int>(core->adwSelectionSlots[i])) {
+            changed = true;
+            break;
+        }
+        if (ZQEqualNoCase(record->szKeyword, L"Scaling") && m_hDlg &&
+            static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeScaling))
+            changed = true;
+        if (ZQEqualNoCase(record->szKeyword, L"Copies") && m_hDlg &&
+            static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeCopies))
+            changed = true;
+        if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography") && paper && paper->ImageEnhanceDialog().BChanged()) {
+            changed = true;
+            paper->ImageEnhanceDialog().VClearChanged();
+        }
+    }
+    if (core->wOrientation != work->wOrientation) changed = true;
+    HWND sheet = m_hDlg ? GetParent(m_hDlg) : nullptr;
+    if (changed) {
+        if (sheet) SendMessageW(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+        if (pContext->pQuickSets) pContext->pQuickSets->VDeselectToPlaceholder();
+    } else if (sheet) {
+        SendMessageW(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+    }
+}
+
+DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work) return ERROR_INVALID_DATA;
+    ZQCopyText(work->szDocTypeName, kTextChars, m_szDocTypeName);
+    for (int i = 0; i < kMaxFeatures; ++i) {
+        const DocFeatureRecord* record = i < m_nFeatures ? m_ppFeatures[i] : nullptr;
+        work->adwSelectionSlots[i] = record ? static_cast<uint32_t>(record->iSelected) : 0;
+        if (!record) continue;
+        const bool scaling = ZQEqualNoCase(record->szKeyword, L"Scaling");
+        if (!scaling && !ZQEqualNoCase(record->szKeyword, L"Copies")) continue;
+        int value = 0;
+        if (m_bControlsLive && m_hDlg)
+            value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
+        else if (record->nOptions > 0 && record->ppszOptionKeywords && record->ppszOptionKeywords[0])
+            value = static_cast<int>(wcstol(record->ppszOptionKeywords[0], nullptr, 10));
+        (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
+    }
+    const BOOL borderless = pContext->pLogic->BIsBorderlessPaper();
+    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", borderless ? 1 : 0, OEMCUIP_DOCPROP);
+    return ERROR_SUCCESS;
+}
+
+BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    for (int i = 0; i < m_nFeatures; ++i) {
+        const DocFeatureRecord* record = m_ppFeatures[i];
+        if (!record) continue;
+        const PCWSTR keyword = record->szKeyword;
+        const PCWSTR chosen = SelectedKeyword(*record);
+        if (wcscmp(keyword, L"Duplex") == 0) {
+            if (!work) continue;
+            if (ZQEqualNoCase(chosen, L"NONE")) {
+                if (work->dwManualDuplex == 1 || work->wDuplex != 1) return TRUE;
+            } else if (ZQEqualNoCase(chosen, L"Automatically")) {
+                if (work->dwManualDuplex != 1) return TRUE;
+            } else if (work->wDuplex == 1) {
+                return TRUE;
+            }
+            continue;
+        }
+        if (wcscmp(keyword, L"PaperSize") != 0 && wcscmp(keyword, L"PrintQuality") != 0 &&
+            wcscmp(keyword, L"MediaType") != 0 && wcscmp(keyword, L"Orientation") != 0)
+            continue;
+        WCHAR current[kTextChars];
+        if (!ReadOption(m_pCUIParam, keyword, current) || !ZQEqualNoCase(current, chosen)) return TRUE;
+    }
+    return FALSE;
+}
+
+void CZQShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
+    m_bControlsLive = FALSE;
+    if (m_pCUIParam) m_pPublicDM = m_pCUIParam->pPublicDM;
+    ZQUIDevmode* core = CoreOf(m_pCUIParam);
+    if (RulesLoaded(pContext) && core) {
+        IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
+        CZQComPtr<IXMLDOMNode> node;
+        if (types && types->nextNode(node.Put()) == S_OK && node) {
+            WCHAR label[kTextChars] = {};
+            pContext->pRules->BReadOptionName(node.Get(), label);
+            ZQCopyText(m_szDocTypeName, kTextChars, label);
+            BReadDocFeatures(node.Get(), pContext);
+            if (BSettingsDifferFromDocType(pContext)) {
+                core->dwPendingChange = 1;
+                VLoadText(kCustomTextId, kCustomText, core->szDocTypeName);
+            } else {
+                ZQCopyText(core->szDocTypeName, kTextChars, label);
+                for (int i = 0; i < m_nFeatures; ++i)
+                    if (m_ppFeatures[i]) core->adwSelectionSlots[i] = static_cast<uint32_t>(m_ppFeatures[i]->iSelected);
+                core->dwDocTypeScaling = 100;
+                core->dwDocTypeCopies = 1;
+            }
+        }
+    }
+    VFreeFeatureTable();
+    m_bControlsLive = TRUE;
+}
+
+int CZQShortcutsTab::VBuildHelpIdTable(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    int n = 0;
+    const auto add = [this, &n](int control, int help) {
+        // Room is always kept for the end pair.
+        if (n >= kHelpPairs - 1) return;
+        m_adwHelp[2 * n] = static_cast<DWORD>(control);
+        m_adwHelp[2 * n + 1] = static_cast<DWORD>(help);
+        ++n;
+    };
+    ZeroMemory(m_adwHelp, sizeof m_adwHelp);
+    add(IDC_GB_DOCTYPE_SETTING, -1);
+    add(IDC_DOCTYPE_HOLDER, -1);
+    add(IDC_CBO_DOCTYPE_SETTING, 15491);
+    add(IDC_BTN_DCUI_PRINTINGHELP, 15499);
+    add(IDC_BTN_HELP, 15054);
+    add(work ? ShownPreviewId(*work) : IDC_BTN_PREVIEW_PORT, 14060);
+    add(IDC_DOCUI_CUSTOM1, -1);
+    add(IDC_DOCUI_CUSTOM2, -1);
+    add(IDC_DOCUI_CUSTOM3, -1);
+    add(IDC_PREVIEW_DIMENSIONS, -1);
+    for (int i = 0; i < m_nFeatures; ++i) {
+        const DocFeatureRecord* record = m_ppFeatures[i];
+        if (!record || !record->iCtrlId) continue;
+        add(record->iCtrlId, record->iHelpId);
+        add(record->iPictureHolderId, -1);
+        if (record->iLabelId) add(record->iLabelId, record->iHelpId);
+        if (record->iCtrlId == IDC_TXT_FC_SCALING) add(IDC_SPIN_SCALING, record->iHelpId);
+        if (record->iCtrlId == IDC_TXT_FC_COPIES) add(IDC_SPIN_COPIES, record->iHelpId);
+    }
+    add(IDC_ZQLOGO_HOLDER, -1);
+    return n;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The dialog procedure
+// ---------------------------------------------------------------------------------------------
+INT_PTR CALLBACK ShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    CZQCapsReuseScope reuse(true);
+    INT_PTR answer = FALSE;
+    if (AnswerStartOrEnd(
+            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
+            [](PageContext* c) {
+                CZQShortcutsTab* page = PageOf(c);
+                // The window takes its controls with it.
+                page->m_nNextCtrlId = CZQShortcutsTab::kFirstRunTimeId;
+                page->m_hDlg = nullptr;
+            }))
+        return answer;
+    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+    switch (uMsg) {
+        case WM_PAINT:
+        case WM_DRAWITEM:
+        case WM_NOTIFY:
+        case WM_COMMAND:
+        case WM_HELP:
+        case WM_CONTEXTMENU: break;
+        default: return FALSE;
+    }
+    PageContext* context = WorkingContext(hDlg);
+    if (!context) return FALSE;
+    CZQShortcutsTab* page = PageOf(context);
+    switch (uMsg) {
+        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
+        case WM_DRAWITEM: return page->IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
+        case WM_NOTIFY:
+            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(header, context); });
+        case WM_COMMAND: page->VOnCommand(hDlg, wParam, lParam, context); return TRUE;
+        default:
+            return AnswerHelp(uMsg, wParam, lParam,
+                              [&](HWND target, UINT command) { page->VOnHelp(target, command, context); });
+    }
+}
+
+BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const ZQUIDevmode* core = CoreOf(param);
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!param || !core || !work || !BAllocPageBlock()) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQUILogic& logic = *pContext->pLogic;
+    m_pPublicDM = param->pPublicDM;
+    m_bControlsLive = TRUE;
+    VGetControlHandles(hDlg, pContext);
+    VSetControlTexts();
+    m_bHasPrintingHelp = CZQCommon::BHasPrintingHelp(param, kPageId);
+    VLoadText(kCustomTextId, kCustomText, m_szCustomText);
+    ZQSheetState& sheet = *logic.SheetState();
+    if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
+    const BOOL firstTime = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
+    VFillDocTypeCombo(pContext, firstTime);
+    if (work->dwPendingChange == 0) {
+        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, firstTime);
+    } else {
+        ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomText);
+        VShowCustomSettings(pContext);
+    }
+    if (work->dwPendingChange) {
+        ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomText);
+        VShowCustomSettings(pContext);
+    }
+    VShowStaticControls(pContext);
+    VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
+    logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
+    SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    return TRUE;
+}
+
+void CZQShortcutsTab::VOnPaint(HWND hDlg, PageContext* pContext) {
+    VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER);
+    VFillPreviewSettings(pContext);
+    if (!pContext->pPreview) return;
+    pContext->pPreview->VSetSettings(&m_PreviewSettings);
+    pContext->pPreview->VPaint();
+}
+
+INT_PTR CZQShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext) {
+    if (!pDraw) return FALSE;
+    const ZQUIDevmode& work = *WorkOf(pContext);
+    const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
+    const HINSTANCE module = m_pCUIParam ? static_cast<HINSTANCE>(m_pCUIParam->hModule) : nullptr;
+    const int id = static_cast<int>(pDraw->CtlID);
+    if (id == IDC_DOCTYPE_HOLDER) {
+        const int picture = m_nDocTypePicture == 0 || work.dwPendingChange ? kCustomPicture : m_nDocTypePicture;
+        VDrawItemTransparentBitmap(m_hDlg, module, rtl, static_cast<WORD>(picture), id);
+    }
+    for (int i = 0; i < m_nFeatures; ++i) {
+        const DocFeatureRecord* record = m_ppFeatures[i];
+        if (!record || record->iPictureHolderId != id) continue;
+        const int selected = record->iSelected;
+        if (selected < 0 || selected >= record->nOptions || !record->ppiOptionPictures ||
+            !record->ppiOptionPictures[selected])
+            break;
+        int picture = *record->ppiOptionPictures[selected];
+        // The paper's picture turns with the document.
+        if (ZQEqualNoCase(record->szKeyword, L"PaperSize")) {
+            if (picture == IDB_PAPER_PORTRAIT && work.wOrientation == 2) picture = IDB_PAPER_LANDSCAPE;
+            else if (picture == IDB_PAPER_LANDSCAPE && work.wOrientation == 1) picture = IDB_PAPER_PORTRAIT;
+        }
+        if (picture) VDrawItemTransparentBitmap(m_hDlg, module, rtl, static_cast<WORD>(picture), id);
+        break;
+    }
+    VRepaintPreview(TRUE);
+    if (m_hwndDimensions) InvalidateRect(m_hwndDimensions, nullptr, FALSE);
+    return TRUE;
+}
+
+void CZQShortcutsTab::VRepaintPreview(BOOL bErase) const {
+    if (!m_hDlg || !m_hwndPreviewPortrait || !m_hwndPreviewLandscape) return;
+    RECT area;
+    CZQPreview::VGetRepaintRect(m_hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
+    InvalidateRect(m_hDlg, &area, bErase);
+}
+
+void CZQShortcutsTab::VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext) {
+    VBuildHelpIdTable(pContext);
+    const ZQUIDevmode* core = CoreOf(m_pCUIParam);
+    if (hTarget && core) WinHelpW(hTarget, core->szHelpFile, uCommand, reinterpret_cast<ULONG_PTR>(m_adwHelp));
+    if (uCommand == HELP_WM_HELP && m_hwndDocTypeCombo) SetFocus(m_hwndDocTypeCombo);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The sheet's notifications
+// ---------------------------------------------------------------------------------------------
+LRESULT CZQShortcutsTab::IOnNotify(const NMHDR* pHeader, PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    switch (pHeader->code) {
+        case PSN_SETACTIVE:
+            VNoteShown(pContext, kPageShortcuts);
+            if (pContext->pLogic->BIsLargeFormat()) {
+                VFillPreviewSettings(pContext);
+                VSetPreviewPaperText(&work, pContext->pCaps, m_hwndDimensions, 0);
+            }
+            VRepaintPreview(FALSE);
+            if (work.dwPendingChange) {
+                ZQCopyText(work.szDocTypeName, kTextChars, m_szCustomText);
+                VShowCustomSettings(pContext);
+            }
+            return 0;
+        case PSN_KILLACTIVE:
+            if (ZQUIDevmode* core = CoreOf(m_pCUIParam)) core->iStartPage = kTitleId;
+            DWStoreSelections(pContext);
+            if (work.dwPendingChange == 0 && pContext->pQuickSets) pContext->pQuickSets->VSnapshotCurrent(&work);
+            return 0;
+        case PSN_APPLY: return IOnApply(pContext);
+        case PSN_RESET:
+            if (m_hDlg) SendMessageW(GetParent(m_hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+            return 0;
+        default: return 0;
+    }
+}
+
+// OK or Apply: only the page at the highest position visited synchronises before and exports after.
+LRESULT CZQShortcutsTab::IOnApply(PageContext* pContext) {
+    CZQUILogic& logic = *pContext->pLogic;
+    IZQSettingsExchange* exchange = pContext->pExchange;
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageShortcuts);
+    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
+    if (last && exchange) exchange->VSyncAfterChange();
+    if (pContext->pQuickSets) pContext->pQuickSets->VClearChanged();
+    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
+    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
+    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+// ---------------------------------------------------------------------------------------------
+void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageContext* pContext) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    ZQUIDevmode& work = *WorkOf(pContext);
+    switch (id) {
+        case IDC_BTN_PREVIEW_PORT:
+        case IDC_BTN_PREVIEW_LAND:
+            if (code == BN_CLICKED) VOnPreviewClicked(pContext);
+            return;
+        case IDC_BTN_HELP:
+            if (code != BN_CLICKED) return;
+            ShowHelpButtonTopic(m_hwndHelp, m_pCUIParam);
+            if (m_hwndDocTypeCombo) SetFocus(m_hwndDocTypeCombo);
+            return;
+        case IDC_BTN_DCUI_PRINTINGHELP:
+            if (code == BN_CLICKED) CZQCommon::VLaunchPrintingHelp(m_pCUIParam, kPageId);
+            return;
+        case IDC_PREVIEW_DIMENSIONS:
+            if (code != BN_CLICKED) return;
+            work.dwUnitMm = work.dwUnitMm ? 0 : 1;
+            VSetPreviewPaperText(&work, pContext->pCaps, m_hwndDimensions, 0);
+            return;
+        case IDC_CBO_DOCTYPE_SETTING:
+            if (code == CBN_SELCHANGE) VOnDocTypeChosen(hDlg, pContext);
+            else if (code == CBN_DROPDOWN) VFitComboDropWidth(m_hwndDocTypeCombo);
+            else if (code == CBN_EDITCHANGE && m_hwndDocTypeCombo) {
+                // The combo only offers the types: typing is undone.
+                SetWindowTextW(m_hwndDocTypeCombo, work.szDocTypeName);
+                SetFocus(m_hwndDocTypeCombo);
+            }
+            return;
+        case IDC_TXT_FC_SCALING:
+        case IDC_TXT_FC_COPIES: {
+            if (code != EN_CHANGE && code != EN_KILLFOCUS) return;
+            int index = -1;
+            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : L"Copies", &index)) return;
+            const BOOL editing = code == EN_CHANGE;
+            if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, *m_ppFeatures[index], editing);
+            else BApplyCopiesCollate(pContext, *m_ppFeatures[index], editing);
+            if (!editing) return;
+            VUpdateChangedState(pContext);
+            if (id == IDC_TXT_FC_SCALING) VRepaintPreview(FALSE);
+            return;
+        }
+        default: break;
+    }
+    if (id >= kFirstRunTimeId && id < m_nNextCtrlId) VOnRunTimeControl(hDlg, id, code, pContext);
+    (void)lParam;
+}
+
+void CZQShortcutsTab::VOnDocTypeChosen(HWND hDlg, PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    if (HWND holder = GetDlgItem(hDlg, IDC_DOCTYPE_HOLDER)) InvalidateRect(holder, nullptr, TRUE);
+    work.dwPendingChange = 0;
+    VResetToFactoryBase(hDlg, pContext);
+    VBuildFeatureControls(m_pCUIParam ? static_cast<HINSTANCE>(m_pCUIParam->hModule) : nullptr, pContext, TRUE);
+    // The other pages' change checks the handlers ran compared with the settings before the type:
+    // the settings are now the type's own.
+    work.dwPendingChange = 0;
+    ZQCopyText(work.szDocTypeName, kTextChars, m_szDocTypeName);
+    VShowStaticControls(pContext);
+    VUpdateChangedState(pContext);
+    VRepaintPreview(TRUE);
+}
+
+void CZQShortcutsTab::VOnPreviewClicked(PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    const bool landscape = work.wOrientation != 2;
+    SetOrientation(pContext, m_pCUIParam, landscape);
+    VUpdateChangedState(pContext);
+    if (pContext->pLogic->BIsLargeFormat()) VSetPreviewPaperText(&work, pContext->pCaps, m_hwndDimensions, 0);
+    if (m_hwndDimensions) InvalidateRect(m_hwndDimensions, nullptr, FALSE);
+    VRepaintPreview(TRUE);
+    HWND focus = landscape ? m_hwndPreviewLandscape : m_hwndPreviewPortrait;
+    if (focus) SetFocus(focus);
+    VRepaintPaperSizePicture(pContext);
+    VSyncOrientationRecord(pContext);
+}
+
+void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {
+    const int index = IRecordOfControl(iCtrlId);
+    if (index < 0) return;
+    DocFeatureRecord& record = *m_ppFeatures[index];
+    if (iCode == CBN_DROPDOWN) {
+        VFitComboDropWidth(GetDlgItem(hDlg, iCtrlId));
+        return;
+    }
+    if (iCode == BN_CLICKED && record.iKind == kKindButton) {
+        if (ZQEqualNoCase(record.szKeyword, L"DigitalPhotography")) {
+            PageContext* paperContext = nullptr;
+            if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+                paper->ImageEnhanceDialog().IDoModal(hDlg, paperContext ? paperContext : pContext,
+                                                     pContext->pLogic->SheetState()->bRtl);
+        } else {
+            VApplyFeature(pContext, index);
+        }
+    } else if ((iCode == BN_CLICKED && record.iKind == kKindCheck) || (iCode == CBN_SELCHANGE && record.iKind == kKindList)) {
+        VApplyFeature(pContext, index);
+    } else {
+        return;
+    }
+    VRepaintPreview(TRUE);
+    if (HWND holder = GetDlgItem(hDlg, record.iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
+    VUpdateChangedState(pContext);
+}
+
+int CZQShortcutsTab::IRecordOfControl(int iCtrlId) const {
+    for (int i = 0; i < m_nFeatures; ++i)
+        if (m_ppFeatures[i] && m_ppFeatures[i]->iCtrlId == iCtrlId) return i;
+    return -1;
+}
