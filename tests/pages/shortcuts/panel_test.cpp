@@ -41,34 +41,10 @@ std::wstring Selected(HWND list) {
     return text;
 }
 
-// A panel entry in local blocks, as the document reader leaves it (the page frees it).
-ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,
-                             PCWSTR locked = L"False") {
-    auto* e = static_cast<ShortcutPanelEntry*>(LocalAlloc(LPTR, sizeof(ShortcutPanelEntry)));
-    lstrcpyW(e->szKeyword, keyword);
-    lstrcpyW(e->szLocked, locked);
-    e->iKind = kind;
-    e->iCtrlId = control;
-    e->nOptions = static_cast<int>(options.size());
-    e->ppszOptionKeywords = static_cast<PWSTR*>(LocalAlloc(LPTR, (options.size() + 1) * sizeof(PWSTR)));
-    e->ppszOptionNames = static_cast<PWSTR*>(LocalAlloc(LPTR, (options.size() + 1) * sizeof(PWSTR)));
-    for (size_t i = 0; i < options.size(); ++i) {
-        e->ppszOptionKeywords[i] = ZQDupText(options[i].c_str());
-        e->ppszOptionNames[i] = ZQDupText(options[i].c_str());
-    }
-    return e;
-}
-
 class ShortcutPanel : public ShortcutsPage {
 protected:
     HINSTANCE Module() const { return zqmodule::Instance(); }
     HFONT Font() const { return reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)); }
-    void Entries(const std::vector<ShortcutPanelEntry*>& entries) {
-        auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
-        for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
-        m_tab->VFreePanelEntries();
-        m_tab->VSetPanelEntriesForTesting(table, static_cast<int>(entries.size()));
-    }
     // A combo box made at run time for the test's fills.
     int Combo(int row) {
         int list = 0, caption = 0;

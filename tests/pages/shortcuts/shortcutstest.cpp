@@ -1,5 +1,7 @@
 #include "shortcutstest.h"
 
+#include "common/zqstrings.h"
+
 using zqtest::ListFeature;
 
 void ShortcutsPage::TearDown() {
@@ -30,4 +32,28 @@ std::vector<std::wstring> ShortcutsPage::Rows() const {
         rows.push_back(text);
     }
     return rows;
+}
+
+ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,
+                             PCWSTR locked) {
+    auto* e = static_cast<ShortcutPanelEntry*>(LocalAlloc(LPTR, sizeof(ShortcutPanelEntry)));
+    lstrcpyW(e->szKeyword, keyword);
+    lstrcpyW(e->szLocked, locked);
+    e->iKind = kind;
+    e->iCtrlId = control;
+    e->nOptions = static_cast<int>(options.size());
+    e->ppszOptionKeywords = static_cast<PWSTR*>(LocalAlloc(LPTR, (options.size() + 1) * sizeof(PWSTR)));
+    e->ppszOptionNames = static_cast<PWSTR*>(LocalAlloc(LPTR, (options.size() + 1) * sizeof(PWSTR)));
+    for (size_t i = 0; i < options.size(); ++i) {
+        e->ppszOptionKeywords[i] = ZQDupText(options[i].c_str());
+        e->ppszOptionNames[i] = ZQDupText(options[i].c_str());
+    }
+    return e;
+}
+
+void ShortcutsPage::Entries(const std::vector<ShortcutPanelEntry*>& entries) {
+    auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
+    for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
+    m_tab->VFreePanelEntries();
+    m_tab->VSetPanelEntriesForTesting(table, static_cast<int>(entries.size()));
 }

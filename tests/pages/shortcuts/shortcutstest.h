@@ -10,6 +10,10 @@
 #include "pages/shortcuts/zqshortcutspage.h"
 #include "res/zqshortcutsids.h"
 
+// A panel entry in local blocks, as the document reader leaves it (the page frees it).
+ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,
+                             PCWSTR locked = L"False");
+
 struct ShortcutsPrinter {
     DWORD pdl = 5;  // the plotter language
     bool largeFormat = true;
@@ -23,6 +27,8 @@ protected:
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
     // The texts of the shortcut list's rows, top to bottom.
     std::vector<std::wstring> Rows() const;
+    // The page's panel becomes these entries (the page owns them).
+    void Entries(const std::vector<ShortcutPanelEntry*>& entries);
 
     CZQLargeFormatShortcutsTab* m_tab = nullptr;
 };
