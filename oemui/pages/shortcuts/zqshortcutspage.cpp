@@ -9,6 +9,7 @@
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/color/zqcolorpage.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -240,10 +241,10 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
             return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP: {
             const auto* help = reinterpret_cast<const HELPINFO*>(lParam);
-            page->VOnHelp(help ? static_cast<HWND>(help->hItemHandle) : nullptr, false);
+            page->VOnHelp(help ? static_cast<HWND>(help->hItemHandle) : nullptr, false, context);
             return TRUE;
         }
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), true); return TRUE;
+        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), true, context); return TRUE;
         case CZQLargeFormatShortcutsTab::kAlertLinkMessage:
             CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                             reinterpret_cast<PCWSTR>(lParam));
@@ -295,6 +296,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VSelectRow(m_szCurrentName);
     if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
+    VUpdatePreviewOption(pContext);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
@@ -431,10 +433,15 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
     if (!m_szCurrentName[0] || !quickSets) return;
     quickSets->VSetSelected();
     m_bSettingsDiffer = quickSets->BEntryDiffers(work, m_szCurrentName);
+    // Changes on the other pages show in the panel; a value its lists lack marks the settings too.
+    VShowCurrentSettings(pContext);
     if (m_bSettingsDiffer || m_bCustomChoiceAdded) {
+        VShowCustomizedRow(pContext);
+        VOnSettingsChanged(pContext);
         if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
         if (m_hwndDelete) EnableWindow(m_hwndDelete, FALSE);
     } else {
+        VRemoveCustomizedRow();
         if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, FALSE);
         VSelectRow(m_szCurrentName);
     }
@@ -467,7 +474,10 @@ LRESULT CZQLargeFormatShortcutsTab::IOnApply(PageContext* pContext) {
     return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
 }
 
-// The topics of the page's controls come with its panel; the shortcut list keeps the focus.
-void CZQLargeFormatShortcutsTab::VOnHelp(HWND, bool bContextMenu) {
+// The topics of the page's controls and its panel's rows; the shortcut list keeps the focus.
+void CZQLargeFormatShortcutsTab::VOnHelp(HWND hTarget, bool bContextMenu, PageContext* pContext) {
+    DWORD table[2 * kHelpIdPairs] = {};
+    VBuildHelpIds(pContext, table);
+    ZQShowDialogHelp(hTarget, bContextMenu ? HELP_CONTEXTMENU : HELP_WM_HELP, m_pCUIParam, table);
     if (!bContextMenu && m_hwndShortcutList) SetFocus(m_hwndShortcutList);
 }

@@ -224,7 +224,7 @@ private:
     void VOnSetActive(PageContext* pContext);
     void VOnKillActive(PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
-    void VOnHelp(HWND hTarget, bool bContextMenu);
+    void VOnHelp(HWND hTarget, bool bContextMenu, PageContext* pContext);
     void VOnDestroy();
 
     // ---- the commands (WM_COMMAND and WM_HSCROLL)
