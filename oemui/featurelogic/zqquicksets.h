@@ -180,6 +180,11 @@ public:
         VSetCurrentName(pszName);
     }
     void VSetSelected() { m_bSelected = TRUE; }
+    // A shortcuts page whose panel left the quick set: none is in force, the placeholder names it.
+    void VDeselectToPlaceholder() {
+        m_bSelected = FALSE;
+        VSetCurrentName(m_szPlaceholder);
+    }
     PCWSTR PszCurrentName() const { return m_szCurrentName; }
     PCWSTR PszPlaceholder() const { return m_szPlaceholder; }
     BOOL BListChanged() const { return m_bListChanged; }

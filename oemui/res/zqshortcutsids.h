@@ -37,6 +37,10 @@
 #define IDC_DC_COPY_HOLDER 657
 #define IDC_SPIN_SCALING 672
 #define IDC_SPIN_COPIES 673
+// The product's printing help (offered where the template has it).
+#ifndef IDC_BTN_DCUI_PRINTINGHELP
+#define IDC_BTN_DCUI_PRINTINGHELP 411
+#endif
 // The print-quality slider's end labels.
 #define IDC_STATIC_DOCUI_PQ_SPEED 963
 #define IDC_STATIC_DOCUI_PQ_QUALITY 965

@@ -83,6 +83,8 @@ public:
     // First caller: the Paper/Quality page.
     void VDisablePosterControl();
     void VClearPosterFlag() { m_state.bPosterFlag = FALSE; }
+    // First caller: the large-format printing-shortcuts page, whose poster row chose a poster.
+    void VSetPosterFlag() { m_state.bPosterFlag = TRUE; }
     // The booklet chosen goes into the working settings; a booklet prints two pages on a sheet at
     // full size, without back covers.
     // First caller: the Features page.

@@ -44,6 +44,98 @@ int SelectedBeyondFirst(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
+// A panel row into the driver
+// ---------------------------------------------------------------------------------------------
+namespace {
+
+// Which handler a row's control kind reaches; kNoHandler: the row does nothing for that kind.
+enum Handler : int {
+    kNoHandler, kStaplingList, kInputBin, kMediaType, kColorSpace, kPaperSize, kPrintQuality, kOrientation,
+    kColorMode, kDuplex, kPagesPerSheet, kPoster, kPosterSui, kScaleToPaper, kColorMgmt, kBorderlessAutoFit,
+    kCollate, kScaling, kCopies,
+};
+
+struct HandlerRow {
+    PCWSTR keyword;
+    Handler list, single, check, edit, slider;  // kinds 0, 7 or 8 with one option, 1, 5, 9
+};
+
+}  // namespace
+
+void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEntry) {
+    CZQUILogic* logic = pContext ? pContext->pLogic : nullptr;
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!logic || !work) return;
+    // The factory document type of the desk printers keeps its margins as they come.
+    const PCWSTR factory = pContext->pQuickSets ? pContext->pQuickSets->PszFactoryName() : nullptr;
+    if (work->dwPdl == kPdlPcl3 && !logic->BIsLargeFormat() && factory && factory[0] &&
+        lstrcmpW(m_szDocTypeName, factory) == 0)
+        logic->m_adwMarginChoice[1] = 0;
+    ShortcutPanelEntry* entry = m_ppEntries && iEntry >= 0 && iEntry < m_nEntries ? m_ppEntries[iEntry] : nullptr;
+    if (!entry) return;
+    const HandlerRow rows[] = {
+        {m_szKwStapling, kStaplingList, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
+        {m_szKwInputBin, kInputBin, kInputBin, kNoHandler, kNoHandler, kNoHandler},
+        {L"MediaType", kMediaType, kMediaType, kNoHandler, kNoHandler, kNoHandler},
+        {L"ZQInputColorSpace", kColorSpace, kColorSpace, kNoHandler, kNoHandler, kNoHandler},
+        {m_szKwPaperSize, kPaperSize, kPaperSize, kNoHandler, kNoHandler, kNoHandler},
+        {L"PrintQuality", kPrintQuality, kPrintQuality, kNoHandler, kNoHandler, kPrintQuality},
+        {m_szKwOrientation, kOrientation, kOrientation, kNoHandler, kNoHandler, kNoHandler},
+        {m_szKwGrayScale, kColorMode, kColorMode, kNoHandler, kNoHandler, kNoHandler},
+        {L"Duplex", kDuplex, kDuplex, kNoHandler, kNoHandler, kNoHandler},
+        {L"PagesPerSheet", kPagesPerSheet, kPagesPerSheet, kNoHandler, kNoHandler, kNoHandler},
+        {L"PosterPrinting", kPoster, kPoster, kNoHandler, kNoHandler, kNoHandler},
+        {L"ZQPosterPrintingOptionSUI", kPosterSui, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
+        {L"ZQScaleToPaper", kScaleToPaper, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
+        {L"ZQColorMgmt", kColorMgmt, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
+        {L"BorderlessAutoFit", kNoHandler, kBorderlessAutoFit, kBorderlessAutoFit, kNoHandler, kNoHandler},
+        {L"Collate", kNoHandler, kCollate, kCollate, kNoHandler, kNoHandler},
+        {L"Scaling", kNoHandler, kScaling, kNoHandler, kScaling, kNoHandler},
+        {L"Copies", kNoHandler, kCopies, kNoHandler, kCopies, kNoHandler},
+    };
+    const int kind = entry->iKind;
+    const bool single = (kind == kKindText || kind == kKindFixed) && entry->nOptions == 1;
+    Handler handler = kNoHandler;
+    for (const HandlerRow& row : rows) {
+        if (!row.keyword[0] || !ZQEqualNoCase(entry->szKeyword, row.keyword)) continue;
+        handler = kind == kKindList ? row.list : single ? row.single : kind == kKindCheck ? row.check
+                : kind == kKindEdit ? row.edit : kind == kKindSlider ? row.slider : kNoHandler;
+        break;
+    }
+    // A media type shown as a text is the document type's own; one without a control is applied.
+    if (handler == kMediaType && kind == kKindText) handler = kNoHandler;
+    // A fixed paper size stands only until the user customised the settings.
+    if (handler == kPaperSize && kind != kKindList && work->dwPendingChange) handler = kNoHandler;
+    const int control = entry->iCtrlId;
+    switch (handler) {
+        case kStaplingList: {
+            int changed = 0, value = -1;
+            logic->IBindFeatureControl(0, m_szKwStapling, GetDlgItem(m_hDlg, control), &changed, OEMCUIP_DOCPROP,
+                                       CZQUILogic::kBindApply, FALSE, 0, &value);
+            break;
+        }
+        case kInputBin: BApplyInputBin(pContext, iEntry, control); break;
+        case kMediaType: BApplyMediaType(pContext, iEntry, control); break;
+        case kColorSpace: BApplyInputColorSpace(pContext, iEntry, control); break;
+        case kPaperSize: BApplyPaperSize(pContext, iEntry, control); break;
+        case kPrintQuality: BApplyPrintQuality(pContext, iEntry, control); break;
+        case kOrientation: BApplyOrientation(pContext, iEntry, control); break;
+        case kColorMode: BApplyColorMode(pContext, iEntry, control); break;
+        case kDuplex: BApplyDuplex(pContext, iEntry, control); break;
+        case kPagesPerSheet: BApplyPagesPerSheet(pContext, iEntry, control); break;
+        case kPoster: BApplyPosterPrinting(pContext, iEntry, control); break;
+        case kPosterSui: BApplyPosterSui(pContext, iEntry, control); break;
+        case kScaleToPaper: BApplyScaleToPaper(pContext, iEntry, control); break;
+        case kColorMgmt: VApplyColorMgmtDefault(pContext, iEntry, control); break;
+        case kBorderlessAutoFit: BApplyBorderlessAutoFit(pContext, iEntry, control); break;
+        case kCollate: BApplyCopiesCollate(L"Collate", pContext, control); break;
+        case kScaling: BApplyScaling(pContext, FALSE); break;
+        case kCopies: BApplyCopiesCollate(L"Copies", pContext, control); break;
+        case kNoHandler: break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
 // The driver's current settings in the panel
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {

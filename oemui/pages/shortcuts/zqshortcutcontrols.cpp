@@ -513,6 +513,7 @@ void CZQLargeFormatShortcutsTab::VEnablePanelControls(BOOL bAll) {
 }
 
 void CZQLargeFormatShortcutsTab::VOnSettingsChanged(PageContext* pContext) {
+    VRefreshPanelControls(pContext);
     const ZQUIDevmode* work = WorkOf(pContext);
     if (work && work->dwPendingChange && m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
 }

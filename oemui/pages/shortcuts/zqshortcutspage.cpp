@@ -197,11 +197,6 @@ void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
     m_nShortcutBitmapId = 0;
 }
 
-void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
-    if (!BFillSharedPreview(&m_PreviewSettings, pContext)) return;
-    ZQFillPreviewMargins(&m_PreviewSettings, m_pCUIParam);
-}
-
 // ---------------------------------------------------------------------------------------------
 // The dialog procedure
 // ---------------------------------------------------------------------------------------------
@@ -222,6 +217,7 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
         case WM_MEASUREITEM:
         case WM_NOTIFY:
         case WM_COMMAND:
+        case WM_HSCROLL:
         case WM_HELP:
         case WM_CONTEXTMENU:
         case CZQLargeFormatShortcutsTab::kAlertLinkMessage: break;
@@ -249,7 +245,8 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
             CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                             reinterpret_cast<PCWSTR>(lParam));
             return FALSE;
-        // WM_COMMAND: the page's commands come with the list and its panel.
+        case WM_COMMAND: page->VOnCommand(wParam, context); return TRUE;
+        case WM_HSCROLL: page->VOnQualitySlider(reinterpret_cast<HWND>(lParam), context); return FALSE;
         default: return FALSE;
     }
 }
@@ -297,7 +294,9 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VSelectRow(m_szCurrentName);
     if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
     VUpdatePreviewOption(pContext);
+    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
+    VRefreshPanelControls(pContext);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
@@ -449,6 +448,9 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
 
 void CZQLargeFormatShortcutsTab::VOnKillActive(PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
+    if (pContext->pLogic->BIsLargeFormat())
+        for (int i = 0; m_ppEntries && i < m_nEntries; ++i)
+            if (m_ppEntries[i]) VApplyPanelEntry(pContext, i);
     if (ZQUIDevmode* core = CoreOf(m_pCUIParam)) core->iStartPage = kTitleId;
     VSaveState(pContext);
     if (work.dwPendingChange == 0 && pContext->pQuickSets) pContext->pQuickSets->VSnapshotCurrent(&work);

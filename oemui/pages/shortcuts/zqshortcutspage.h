@@ -13,6 +13,8 @@
 #include "preview/zqpreviewsettings.h"
 
 
+struct QuickSetEntry;
+
 INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 class CZQLargeFormatShortcutsTab : public CZQTabBase {
@@ -80,8 +82,6 @@ public:
     static int IGetControlKind(PageContext* pContext, PCWSTR pszKeyword);
     static int IGetFixedKind() { return kKindFixed; }
     CZQShortcutStore& Store() { return m_store; }
-    // The sample page's record, by the rules the document pages share.
-    void VFillPreviewSettings(PageContext* pContext);
 
     // The picture of a panel row's selected option (0: none); the paper's picture follows the
     // document's orientation (1 portrait, 2 landscape).
@@ -140,6 +140,46 @@ public:
     void VEnablePanelControls(BOOL bAll);
     void VDisableSaveDelete() { m_store.VDisableSaveDelete(); }
     void VOnSettingsChanged(PageContext* pContext);
+
+    // ---- the panel: built for the selected row, its fixed controls, the sample page, the change check
+    // The rows of the selected document type or stored shortcut, made (or kept) from id 500 and filled
+    // with its choices; bApply also writes each row into the settings. No selected row or no such
+    // document type leaves the panel as it was.
+    void VBuildShortcutPanel(HMODULE hModule, PageContext* pContext, BOOL bApply);
+    // The two-sided choice's text for a quick set, in a new 512-byte local block the caller frees.
+    void VGetDuplexChoiceText(PageContext* pContext, const QuickSetEntry* pQuickSet, PWSTR* ppszText);
+    // The paper-size option keyword of a paper number, in a new 512-byte local block the caller
+    // frees (empty when no paper of the printer has that number).
+    void VGetPaperSizeKeyword(PageContext* pContext, WORD wPaper, PWSTR* ppszKeyword);
+    // The page's own controls after a build: printing help, the Scaling and Copies rows, the notes,
+    // the sample page's labels and the print-preview box.
+    void VRefreshPanelControls(PageContext* pContext);
+    // The sample page's record, by the rules the document pages share.
+    void VFillPreviewSettings(PageContext* pContext);
+    // The quick set chosen in the list into the settings; the neighbouring pages follow.
+    void VApplyQuickSetToPages(HWND hDlg, PageContext* pContext);
+    // The panel against the shortcut last applied: the sheet's Apply button, Save As and Delete.
+    BOOL BCheckPanelChanged(PageContext* pContext);
+
+    // ---- the rows' handlers: the row's value (from its control, else its own choice) into the
+    // core driver's items and the working settings; each answers TRUE
+    BOOL BApplyInputBin(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyOrientation(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyMediaType(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyInputColorSpace(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyPaperSize(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyPrintQuality(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyBorderlessAutoFit(PageContext* pContext, int iEntry, int iCtrlId);
+    // Scaling 25 to 400 %; quiet leaves a clamped value out of the edit field.
+    BOOL BApplyScaling(PageContext* pContext, BOOL bQuiet);
+    // "Copies" (1 to 9999) or "Collate".
+    BOOL BApplyCopiesCollate(PCWSTR pszKeyword, PageContext* pContext, int iCtrlId);
+    BOOL BApplyColorMode(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyDuplex(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyPagesPerSheet(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyPosterPrinting(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyPosterSui(PageContext* pContext, int iEntry, int iCtrlId);
+    BOOL BApplyScaleToPaper(PageContext* pContext, int iEntry, int iCtrlId);
 
     // ---- values between the panel and the driver
     // The help table: sixteen fixed pairs, up to three per row and a spin pair per row, the end
@@ -211,6 +251,9 @@ public:
     int ListedCountForTesting() const { return m_nListedCount; }
     int ListedCountWithUserForTesting() const { return m_nListedCountWithUser; }
     BOOL CustomChoiceAddedForTesting() const { return m_bCustomChoiceAdded; }
+    void VSetReadFromControlsForTesting(BOOL b) { m_bReadFromControls = b; }
+    BOOL SettingsDifferForTesting() const { return m_bSettingsDiffer; }
+    const PreviewSettings& PreviewForTesting() const { return m_PreviewSettings; }
 
 private:
     friend INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
@@ -281,6 +324,27 @@ private:
                      int* piSecondId, int* piCaptionId);
     BOOL BBuildNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
                      PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
+
+    // ---- the panel's and the handlers' common steps
+    // The row's option text (256 characters): its control's when the page reads the controls and
+    // the row has one, else its own choice's name.
+    void VReadEntryText(int iEntry, int iCtrlId, PWSTR pszText) const;
+    // The entry of that index, null outside the table.
+    ShortcutPanelEntry* PEntry(int iEntry) const {
+        return m_ppEntries && iEntry >= 0 && iEntry < m_nEntries ? m_ppEntries[iEntry] : nullptr;
+    }
+    // The stapling choices the new paper or orientation leaves, into the page's stapling list.
+    void VCheckStapling(PageContext* pContext);
+    // Two-sided printing keeps its binding edge for the new orientation or layout.
+    void VRebindDuplex(PageContext* pContext);
+    // Booklet printing ends; bTestLargePaper also asks whether scaling from a larger paper applies.
+    void VEndBooklet(PageContext* pContext, bool bTestLargePaper);
+    // A poster of the chosen option: tiles, layout, two-sided printing and margins follow.
+    void VStartPoster(PageContext* pContext, PCWSTR pszOption);
+    // Step 7 of a build: a stored shortcut's recorded options and its quick set's values.
+    void VShowStoredShortcut(PageContext* pContext);
+    // One entry's control made and filled by its kind.
+    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry);
 
     // ---- fields
     HWND m_hDlg = nullptr;

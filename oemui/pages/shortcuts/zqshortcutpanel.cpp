@@ -1,0 +1,456 @@
+// The panel on the right of the large-format shortcuts page: one row per feature of the chosen
+// document type or stored shortcut, made on the template's holders and filled with its choices; the
+// page's fixed controls around it, the sample page's record, the chosen quick set reaching the
+// neighbouring pages, and the check that tells the sheet whether the panel still is the shortcut.
+#include "pages/shortcuts/zqshortcutspage.h"
+
+#include "common/zqhandles.h"
+#include "common/zqstorenames.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqquicksets.h"
+#include "featurelogic/zquilogic.h"
+#include "pages/finishing/zqfinishingpage.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageitems.h"
+#include "pages/zqpagepreview.h"
+#include "res/zqshortcutsids.h"
+#include "settings/zqdriverdata.h"
+#include "xmlrules/zqxmluirules.h"
+
+using namespace zqpage;
+
+namespace {
+
+constexpr int kPanelRows = 10;
+constexpr int kPrintingHelpId = IDC_BTN_DCUI_PRINTINGHELP;
+constexpr size_t kChoiceTextBytes = 512;
+constexpr WCHAR kAutoSelect[] = L"Automatically Select";
+constexpr WCHAR kCapsPort[] = L"LPT1:";
+
+HWND Item(HWND hDlg, int id) { return hDlg && id ? GetDlgItem(hDlg, id) : nullptr; }
+
+void ShowFlagged(HWND hCtrl, BOOL bOn) {
+    if (bOn)
+        ShowEnabled(hCtrl);
+    else
+        Hide(hCtrl);
+}
+
+// A row is shown when the driver (or a text) offers one of its options, or when its first option
+// is the printer's own automatic choice.
+bool EntryShown(const ShortcutPanelEntry& entry) {
+    if (entry.nOptions <= 0 || !entry.ppiNotAvailable) return false;
+    const bool automatic = entry.ppszOptionKeywords && entry.ppszOptionKeywords[0] &&
+                           wcscmp(entry.ppszOptionKeywords[0], kAutoSelect) == 0;
+    for (int i = 0; i < entry.nOptions; ++i) {
+        if (!entry.ppiNotAvailable[i]) continue;
+        if (*entry.ppiNotAvailable[i] == 0 || (*entry.ppiNotAvailable[i] == 1 && automatic)) return true;
+    }
+    return false;
+}
+
+PCWSTR SelectedKeyword(const ShortcutPanelEntry& entry) {
+    const int s = entry.iSelected;
+    return s >= 0 && s < entry.nOptions && entry.ppszOptionKeywords && entry.ppszOptionKeywords[s]
+               ? entry.ppszOptionKeywords[s]
+               : L"";
+}
+
+PCWSTR SelectedName(const ShortcutPanelEntry& entry) {
+    const int s = entry.iSelected;
+    return s >= 0 && s < entry.nOptions && entry.ppszOptionNames && entry.ppszOptionNames[s]
+               ? entry.ppszOptionNames[s]
+               : L"";
+}
+
+bool IsDraftGroup(POEMCUIPPARAM pParam) {
+    WCHAR group[256];
+    return ReadOption(pParam, zqkw::kPrintQualityGroup, group) &&
+           (wcscmp(group, L"PQGroup_3") == 0 || wcscmp(group, L"PQGroup_4") == 0);
+}
+
+void SelectFromTop(HWND hList, PCWSTR pszText) {
+    if (hList && pszText && pszText[0])
+        SendMessageW(hList, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The build
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContext* pContext, BOOL bApply) {
+    const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
+    if (!param || !m_hDlg) {
+        SetLastError(ERROR_INVALID_DATA);
+        return;
+    }
+    ZQUIDevmode* work = WorkOf(pContext);
+    // 1. What the list holds: the document types and the printer's stored shortcuts.
+    CZQPrinterHandle printer;
+    CZQLocalPtr<WCHAR> name;
+    if (BGetPrinterName(param->hPrinter, name.Put())) {
+        PRINTER_DEFAULTSW defaults = {nullptr, m_pPublicDM,
+                                      m_bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
+                                                        : static_cast<ACCESS_MASK>(PRINTER_ALL_ACCESS)};
+        zqspool::Spooler().OpenPrinterW(name.Get(), printer.Put(), &defaults);
+    }
+    CZQPrinterDataList stored;
+    if (printer) stored.BRead(printer.Get(), zqsettings::kShortcutPoolKey);
+    LONG typeCount = 0;
+    IXMLDOMNodeList* types = RulesLoaded(pContext) ? pContext->pRules->Parser().DocSettingList() : nullptr;
+    if (!types || FAILED(types->get_length(&typeCount)) || typeCount < 0) typeCount = 0;
+    m_nListedCount = static_cast<int>(stored.Count()) + static_cast<int>(typeCount);
+
+    // 2. The selected row's document type into the entries.
+    CZQComPtr<IXMLDOMNode> node;
+    if (!BGetSelectedDocType(pContext, node.Put()) || !node) return;
+    if (!BReadShortcutDocument(node.Get(), pContext, bApply)) return;
+    node.Reset();
+
+    // 3. A clean panel; ids from 500 again, the first row after the shortcut list in the tab order.
+    for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_hDlg, IDC_DC_CTL_HOLDER1 + row));
+    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) {
+        ShowWindow(Item(m_hDlg, holder), SW_HIDE);
+        ShowWindow(Item(m_hDlg, holder), SW_SHOW);
+    }
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hDlg, WM_GETFONT, 0, 0));
+    if (!bApply) VRestoreSelections(pContext);
+    m_nNextCtrlId = kFirstRunTimeId;
+    m_nCtrlIdAnchor = IDC_LB_DOCTYPE_SETTING;
+    m_bScalingOnPanel = m_bCopiesOnPanel = FALSE;
+
+    // 4. Shown without applying: a paper or orientation the settings do not share marks them
+    // customised.
+    for (int i = 0; !bApply && work && i < m_nEntries && !work->dwPendingChange; ++i) {
+        const ShortcutPanelEntry* entry = m_ppEntries[i];
+        if (!entry) continue;
+        if (ZQEqualNoCase(entry->szKeyword, m_szKwPaperSize)) {
+            const POPTITEM form = PubItem(param, DMPUB_FORMNAME);
+            const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
+            if (form && !ZQEqualNoCase(SelectedName(*entry), current ? current : L"")) work->dwPendingChange = 1;
+        } else if (ZQEqualNoCase(entry->szKeyword, m_szKwOrientation)) {
+            const bool portrait = ZQEqualNoCase(SelectedKeyword(*entry), m_szOptPortrait);
+            if ((portrait && work->wOrientation == 2) || (!portrait && work->wOrientation == 1))
+                work->dwPendingChange = 1;
+        }
+    }
+
+    // 5. One control per shown row.
+    for (int i = 0; i < m_nEntries && i < kPanelRows; ++i) {
+        ShortcutPanelEntry* entry = m_ppEntries[i];
+        if (!entry) continue;
+        m_bRightColumn = i == 6;
+        if (!EntryShown(*entry)) {
+            Hide(Item(m_hDlg, IDC_DC_BMP_HOLDER1 + i));
+            continue;
+        }
+        VMakeEntryControl(hModule, font, pContext, i);
+        if (bApply) VApplyPanelEntry(pContext, i);
+    }
+    m_bRightColumn = FALSE;
+
+    // 6. What a larger earlier build left.
+    for (int row = m_nEntries; row < kPanelRows; ++row) Hide(Item(m_hDlg, IDC_DC_BMP_HOLDER1 + row));
+    for (int id = m_nNextCtrlId; id < m_nCtrlIdEnd; ++id) ShowWindow(Item(m_hDlg, id), SW_HIDE);
+    VEnablePanelControls(m_bStoredShortcutShown);
+
+    // 7. A stored shortcut adds the options it was saved with and shows its quick set's values.
+    if (m_bStoredShortcutShown) VShowStoredShortcut(pContext);
+}
+
+void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry) {
+    ShortcutPanelEntry& entry = *m_ppEntries[iEntry];
+    const HINSTANCE instance = static_cast<HINSTANCE>(hModule);
+    const int holder = IDC_DC_CTL_HOLDER1 + iEntry;
+    const POEMCUIPPARAM param = m_pCUIParam;
+    int control = 0, second = 0;
+    entry.iRowHolderId = holder;
+    switch (entry.iKind) {
+        case kKindList: {
+            BCreateLabelAndCombo(instance, hFont, entry.iLabel, holder, &control, &second);
+            // A stored shortcut keeps its own choice of the feature (outside the large-format class).
+            if (m_bStoredShortcutShown && !pContext->pLogic->BIsLargeFormat()) {
+                const LRESULT row = m_hwndShortcutList ? SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0) : LB_ERR;
+                EntryText(m_hwndShortcutList, static_cast<int>(row), m_szCurrentShortcutName, true);
+                int slot = kNoSlotValue;
+                m_store.VGetFeatureSlot(pContext, entry.szKeyword, &slot);
+                if (slot != kNoSlotValue) entry.iSelected = slot;
+            }
+            VFillChoiceCombo(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords),
+                             const_cast<PCWSTR*>(entry.ppszOptionNames), entry.ppiNotAvailable, entry.iSelected,
+                             entry.nOptions, control);
+            if (!m_bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True"))
+                EnableWindow(Item(m_hDlg, control), FALSE);
+            break;
+        }
+        case kKindCheck:
+            BCreateCheckBox(instance, hFont, entry.iLabel, holder, &control);
+            VSetCheckFromValue(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords),
+                               entry.iSelected, entry.nOptions, control);
+            break;
+        case kKindButton:
+            BCreatePushButton(instance, hFont, entry.iLabel, holder, &control);
+            if (wcscmp(entry.szKeyword, L"DigitalPhotography") == 0)
+                EnableWindow(Item(m_hDlg, control), !IsDraftGroup(param));
+            break;
+        case kKindEdit:
+            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iEntry,
+                              TRUE);
+            if (ZQEqualNoCase(entry.szKeyword, L"Scaling")) {
+                control = IDC_TXT_FC_SCALING;
+                second = IDC_STA_FS_SCALING;
+            } else if (ZQEqualNoCase(entry.szKeyword, L"Copies")) {
+                control = IDC_TXT_FC_COPIES;
+                second = IDC_STA_FS_COPIES;
+            }
+            Hide(Item(m_hDlg, IDC_DC_BMP_HOLDER1 + iEntry));
+            break;
+        case kKindText: {
+            BCreateLabelAndText(instance, hFont, entry.iLabel, holder, &control, &second);
+            PCWSTR shown = SelectedName(entry);
+            VSetStaticText(pContext, &shown, control);
+            break;
+        }
+        case kKindSlider:
+            BCreateLabelAndSlider(instance, hFont, entry.iLabel, holder, &control, &second);
+            break;
+        default: break;  // fixed rows and the kinds without a control
+    }
+    entry.iCtrlId = control;
+    entry.iSecondCtrlId = second;
+}
+
+void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    ShortcutRecord record = {};
+    ZQCopyText(record.szName, kTextChars, m_szStoredShortcutName);
+    if (m_store.BReadShortcut(pContext, &record)) {
+        // Only the rows both hold are matched: a record of more features than the panel stops there.
+        const int shared = record.nFeatures < m_nEntries ? record.nFeatures : m_nEntries;
+        for (int i = 0; record.ppFeatures && i < shared; ++i) {
+            const ShortcutFeatureEntry* feature = record.ppFeatures[i];
+            const ShortcutPanelEntry* entry = m_ppEntries[i];
+            HWND list = entry ? Item(m_hDlg, entry->iCtrlId) : nullptr;
+            if (!feature || !list || entry->iKind != kKindList || !ZQEqualNoCase(feature->szKeyword, entry->szKeyword))
+                continue;
+            const bool paper = ZQEqualNoCase(entry->szKeyword, m_szKwPaperSize);
+            for (int p = 0; feature->ppszOptionKeywords && p < feature->nPairs; ++p) {
+                const PCWSTR option = feature->ppszOptionKeywords[p];
+                if (!option || !option[0]) continue;
+                CZQLocalPtr<WCHAR> shown;
+                if (paper && BFormExists(pContext, option)) {
+                    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option));
+                } else if (DWOptionKeywordToName(param, entry->szKeyword, option, shown.Put()) == ZQOPT_OK && shown.Get()) {
+                    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.Get()));
+                }
+            }
+        }
+    }
+    CZQShortcutStore::VFreeShortcut(&record);
+
+    const QuickSetEntry* quickSet = pContext->pQuickSets ? pContext->pQuickSets->PFindEntry(m_szStoredShortcutName) : nullptr;
+    if (!quickSet) return;
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const bool smallPrinter = work && work->dwPdl == kPdlPcl3 && !pContext->pLogic->BIsLargeFormat();
+    for (int i = 0; i < m_nEntries; ++i) {
+        const ShortcutPanelEntry* entry = m_ppEntries[i];
+        HWND control = entry ? Item(m_hDlg, entry->iCtrlId) : nullptr;
+        if (!control) continue;
+        WCHAR value[kTextChars] = {};
+        const bool hasValue = CZQQuickSets::PFindNameValue(quickSet->pPairs, entry->szKeyword, value) != nullptr;
+        CZQLocalPtr<WCHAR> shown;
+        if (hasValue) DWOptionKeywordToName(param, entry->szKeyword, value, shown.Put());
+        const PCWSTR name = shown.Get() ? shown.Get() : L"";
+        if (entry->iKind == kKindList) {
+            if (smallPrinter && ZQEqualNoCase(entry->szKeyword, L"Duplex")) {
+                CZQLocalPtr<WCHAR> text;
+                VGetDuplexChoiceText(pContext, quickSet, text.Put());
+                SelectFromTop(control, text.Get());
+            } else if (smallPrinter && ZQEqualNoCase(entry->szKeyword, L"ZQScaleToPaper")) {
+                CZQLocalPtr<WCHAR> text;
+                if (quickSet->head.settings.dwPrintDocOn == 0) {
+                    WCHAR off[kTextChars];
+                    VLoadText(1117, L"OFF", off);
+                    SelectFromTop(control, off);
+                } else {
+                    VGetPaperSizeKeyword(pContext, static_cast<WORD>(quickSet->head.settings.dwPrintedOnPaper), text.Put());
+                    SelectFromTop(control, text.Get());
+                }
+            } else if (hasValue && ZQEqualNoCase(entry->szKeyword, m_szKwPaperSize) && BFormExists(pContext, value)) {
+                SelectFromTop(control, value);
+            } else if (hasValue) {
+                SelectFromTop(control, name);
+            }
+        } else if (entry->iKind == kKindText && hasValue && name[0]) {
+            SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Texts of a quick set's values
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VGetDuplexChoiceText(PageContext* pContext, const QuickSetEntry* pQuickSet,
+                                                      PWSTR* ppszText) {
+    if (!ppszText) return;
+    *ppszText = static_cast<PWSTR>(LocalAlloc(LPTR, kChoiceTextBytes));
+    if (!*ppszText || !pContext || !pContext->pLogic) return;
+    const size_t chars = kChoiceTextBytes / sizeof(WCHAR);
+    CZQUILogic& logic = *pContext->pLogic;
+    const ZQUIDevmode* work = WorkOf(pContext);
+    WCHAR text[kTextChars] = {};
+    const WORD duplex = pQuickSet ? pQuickSet->head.settings.wDuplex : 1;
+    if (work && work->dwManualDuplex && logic.m_bManualDuplexOffered && logic.BIsManualDuplexAvailable())
+        VLoadText(4267, L"Manually", text);
+    else if (logic.BIsDuplexUnitInstalled(FALSE) && duplex != 1)
+        VLoadText(4266, L"Automatically", text);
+    else
+        VLoadText(1117, L"Off", text);
+    if (work && work->dwPdl == kPdlPcl3 && !logic.BIsLargeFormat()) {
+        WCHAR booklet[kTextChars];
+        VLoadText(4405, L"Booklet Printing", booklet);
+        if (wcscmp(m_szDocTypeName, booklet) == 0) {
+            const DWORD mode = pQuickSet ? pQuickSet->head.settings.adwFinishing[5] : 0;
+            if (mode == 1)
+                VLoadText(4268, L"Left Edge Booklet", text);
+            else if (mode == 2)
+                VLoadText(4269, L"Right Edge Booklet", text);
+            else
+                VLoadText(1117, L"Off", text);
+        }
+    }
+    ZQCopyText(*ppszText, chars, text);
+}
+
+void CZQLargeFormatShortcutsTab::VGetPaperSizeKeyword(PageContext* pContext, WORD wPaper, PWSTR* ppszKeyword) {
+    if (!ppszKeyword) return;
+    *ppszKeyword = static_cast<PWSTR>(LocalAlloc(LPTR, kChoiceTextBytes));
+    if (!*ppszKeyword) return;
+    PWSTR* keywords = nullptr;
+    int count = 0;
+    DWGetOptionKeywords(m_pCUIParam, L"PaperSize", &keywords, &count, 1);
+    const POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
+    CZQLocalPtr<WORD> papers;
+    DWORD paperCount = 0;
+    const PCWSTR printer = pContext && pContext->pCaps ? pContext->pCaps->szPrinterName : nullptr;
+    if (form && printer) BGetPaperSizeIndices(printer, kCapsPort, m_pPublicDM, &paperCount, papers.Put());
+    const int positions = form ? IGetOptionCount(form) : 0;
+    for (int i = 0; papers.Get() && i < positions && i < count && static_cast<DWORD>(i) < paperCount; ++i) {
+        if (papers.Get()[i] != wPaper || !keywords[i]) continue;
+        ZQCopyText(*ppszKeyword, kTextChars, keywords[i]);
+        break;
+    }
+    VFreeStringList(keywords, count);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page's own controls and the sample page
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VRefreshPanelControls(PageContext* pContext) {
+    if (!m_hDlg || !pContext || !pContext->pLogic) return;
+    ShowFlagged(Item(m_hDlg, kPrintingHelpId), m_bHasPrintingHelp);
+    for (HWND control : {m_hwndScalingEdit, m_hwndScalingLabel, m_hwndScalingSpin, Item(m_hDlg, IDC_DC_SCALING_HOLDER)})
+        ShowFlagged(control, m_bScalingOnPanel);
+    for (HWND control : {m_hwndCopiesEdit, m_hwndCopiesLabel, m_hwndCopiesSpin, Item(m_hDlg, IDC_DC_COPY_HOLDER)})
+        ShowFlagged(control, m_bCopiesOnPanel);
+    for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3, IDC_STA_MESSAGE})
+        ShowWindow(Item(m_hDlg, id), SW_HIDE);
+    if (!pContext->pLogic->BIsLargeFormat()) {
+        Hide(m_hwndPreviewDimensions);
+        return;
+    }
+    ZQUIDevmode* work = WorkOf(pContext);
+    ShowEnabled(m_hwndPreviewDimensions);
+    VSetPreviewPaperText(work, pContext->pCaps, m_hwndPreviewDimensions, 0);
+    if (work && work->dwPrintDocOn == 1)
+        VSetPreviewDocSizeText(work, pContext->pCaps, m_hwndPreviewDocSize);
+    else
+        Hide(m_hwndPreviewDocSize);
+    WCHAR preview[kTextChars];
+    if (m_hwndShowPreview && ReadOption(m_pCUIParam, zqkw::kZQPrintPreview, preview))
+        SetCheck(m_hwndShowPreview, ZQEqualNoCase(preview, L"TRUE"));
+}
+
+void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
+    if (!BFillSharedPreview(&m_PreviewSettings, pContext)) return;
+    // The roll and its margins as the large-format pages show them; the content is not turned here.
+    ZQFillPreviewRollMargins(&m_PreviewSettings, m_pCUIParam, PostScript(pContext));
+    m_PreviewSettings.aiExtra[kPxContentOrientation] = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The chosen quick set and the change check
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VApplyQuickSetToPages(HWND hDlg, PageContext* pContext) {
+    CZQQuickSets* quickSets = pContext ? pContext->pQuickSets : nullptr;
+    if (!quickSets) return;
+    quickSets->VApplySelection(hDlg, m_hwndShortcutList, m_hwndSaveAs, m_hwndDelete);
+    if (pContext->pRules) pContext->pRules->VRunMediaTypeMacros(m_pCUIParam);
+    quickSets->VApplySelection(hDlg, m_hwndShortcutList, m_hwndSaveAs, m_hwndDelete);
+    PageContext* paperContext = nullptr;
+    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+        paper->VRefreshCoverControls(paperContext);
+    PageContext* finishingContext = nullptr;
+    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext);
+    if (!finishing || !finishingContext) return;
+    finishing->VSetAllControls(finishingContext);
+    if (HWND poster = finishing->PagesPerSheetList())
+        EnableWindow(poster, finishing->BCheckPosterSelection(pContext->pLogic, poster));
+}
+
+BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const ZQUIDevmode* core = CoreOf(m_pCUIParam);
+    if (!work || !core || !m_hDlg) return TRUE;
+    CZQUILogic& logic = *pContext->pLogic;
+    bool changed = !ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
+    bool modified = false;
+    int orientationEntry = -1;
+    for (int i = 0; i < m_nEntries; ++i) {
+        const ShortcutPanelEntry* entry = m_ppEntries[i];
+        if (!entry) continue;
+        if (ZQEqualNoCase(entry->szKeyword, m_szKwOrientation)) orientationEntry = i;
+        if (i < kPanelRows && static_cast<uint32_t>(entry->iSelected) != core->adwSelectionSlots[i]) changed = true;
+        if (!modified && entry->iSelected != entry->iDefaultOption) modified = true;
+    }
+    int previewOption = -1;
+    if (m_hwndShowPreview && DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPrintPreview, &previewOption) == ZQOPT_OK) {
+        int differs = -1;
+        logic.IBindFeatureControl(0, zqkw::kZQPrintPreview, m_hwndShowPreview, &differs, OEMCUIP_DOCPROP,
+                                  CZQUILogic::kBindCompare, TRUE, previewOption, nullptr);
+        if (differs == 1) changed = true;
+    }
+    // The image-enhancement dialog reports its own changes once.
+    int photoRow = -1;
+    PageContext* paperContext = nullptr;
+    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    if (paper && BFindPanelEntry(L"DigitalPhotography", &photoRow) && paper->ImageEnhanceDialog().BChanged()) {
+        paper->ImageEnhanceDialog().VClearChanged();
+        changed = modified = true;
+    }
+    BOOL translated = FALSE;
+    const UINT scaling = GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, &translated, FALSE);
+    if (m_bScalingOnPanel && translated && scaling != core->dwDocTypeScaling) changed = modified = true;
+    const UINT copies = GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, &translated, FALSE);
+    if (m_bCopiesOnPanel && translated && copies != core->dwDocTypeCopies) changed = modified = true;
+    const bool nameMatches = ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
+    const bool turned = core->wOrientation != work->wOrientation && (nameMatches || orientationEntry < 0);
+
+    HWND sheet = GetParent(m_hDlg);
+    if (changed) {
+        SendMessageW(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+        if (pContext->pQuickSets) pContext->pQuickSets->VDeselectToPlaceholder();
+    } else {
+        SendMessageW(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+    }
+    if (!modified && !turned) {
+        if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, FALSE);
+        m_bSettingsDiffer = FALSE;
+    } else {
+        if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
+        if (m_hwndDelete) EnableWindow(m_hwndDelete, FALSE);
+        m_bSettingsDiffer = TRUE;
+    }
+    return TRUE;
+}
