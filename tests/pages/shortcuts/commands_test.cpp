@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "res/zqquicksetids.h"
@@ -24,7 +25,7 @@ protected:
     // The page with the quick sets loaded; stored shortcuts "name:type".
     void Open(const std::vector<std::wstring>& stored = {}, bool restricted = false) {
         Store(stored, {});
-        m_printer.SetRestrictedUser(restricted);
+        m_printer.SetReadOnly(restricted);
         ASSERT_NO_FATAL_FAILURE(Start());
         CZQQuickSets& quickSets = QuickSets();
         quickSets.VAttach(&m_logic, nullptr, &m_caps);
@@ -111,6 +112,103 @@ TEST_F(ShortcutCommands, SaveAsListsTheShortcutUnderItsType) {
             EXPECT_EQ(c.name, SelectedRow());
         }
     }
+}
+
+
+// Choosing a row applies its quick set (the sheet's portrait document comes back); the customised
+// row changes nothing and offers only Save As.
+TEST_F(ShortcutCommands, ChoosingRowsAppliesTheirQuickSets) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    for (PCWSTR row : {L"Photo", L"Everyday", L"Drawings"}) {
+        Work().wOrientation = 2;
+        Choose(row);
+        EXPECT_EQ(1, Work().wOrientation) << row;
+        EXPECT_STREQ(row, m_tab->CurrentNameForTesting());
+        EXPECT_FALSE(Enabled(IDC_BTN_SAVE));
+        EXPECT_FALSE(Enabled(IDC_BTN_DELETE)) << "a document type is never deleted";
+    }
+    Click(m_page, IDC_BTN_PREVIEW_LAND);
+    ASSERT_EQ(L"Customized Settings", SelectedRow());
+    m_host.ClearUpdates();
+    Choose(L"Customized Settings");
+    EXPECT_TRUE(Enabled(IDC_BTN_SAVE));
+    EXPECT_FALSE(Enabled(IDC_BTN_DELETE));
+    EXPECT_TRUE(m_host.Updates().empty()) << "no setting changes";
+    EXPECT_EQ(2, Work().wOrientation);
+}
+
+// The sample page clicked twice: the document, the plug-in's own orientation item and the core
+// driver's turn and come back.
+TEST_F(ShortcutCommands, SamplePageTurnsAndTurnsBack) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const struct {
+        WORD orientation;
+        LONG own, core;
+    } steps[] = {{2, 1, 1}, {1, 0, 0}};
+    for (const auto& s : steps) {
+        Click(m_page, IDC_BTN_PREVIEW_PORT);
+        EXPECT_EQ(s.orientation, Work().wOrientation);
+        EXPECT_EQ(s.own, m_host.ItemByPubId(kOemPubOrientation, true)->Sel);
+        EXPECT_EQ(s.core, m_host.ItemByPubId(DMPUB_ORIENTATION)->Sel);
+    }
+}
+
+// Delete: the stored shortcut, its quick set, row and picture go, and a neighbour is selected; a
+// user who may write the printer's data gets the first row's quick set, a restricted one keeps the
+// settings; Cancel deletes nothing.
+struct DeleteCase {
+    const char* what;
+    bool restricted;
+    PCWSTR chosen;
+    int answer;
+    std::vector<std::wstring> rows;
+    PCWSTR selected;
+    bool kept;         // the stored shortcut stays (a restricted user deletes only his own)
+    WORD orientation;  // 2 kept, 1: the first row's quick set applied
+};
+
+class ShortcutDelete : public ShortcutCommands, public testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(ShortcutDelete, SelectsANeighbour) {
+    const DeleteCase& c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Open({L"Gallery:Photo", L"Tiles:Photo"}, c.restricted));
+    Choose(c.chosen);
+    Work().wOrientation = 2;
+    BoxAnswers boxes(c.answer);
+    Click(m_page, IDC_BTN_DELETE);
+    ASSERT_EQ(1u, boxes.texts.size());
+    EXPECT_EQ(L"Are you sure you want to delete the selected item?", boxes.texts[0]);
+    EXPECT_EQ(c.rows, Rows());
+    EXPECT_EQ(c.selected, SelectedRow());
+    EXPECT_EQ(static_cast<int>(Rows().size()), m_tab->BitmapsForTesting().Count());
+    EXPECT_EQ(c.kept, StoredInPrinter(c.chosen));
+    EXPECT_EQ(c.orientation, Work().wOrientation);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ShortcutDelete,
+    testing::Values(
+        DeleteCase{"last of its type", false, L"Gallery", IDOK, {L"Drawings", L"Photo", L"Tiles", L"Posters", L"Everyday"},
+                   L"Posters", false, 1},
+        DeleteCase{"first of two", false, L"Tiles", IDOK, {L"Drawings", L"Photo", L"Gallery", L"Posters", L"Everyday"},
+                   L"Gallery", false, 1},
+        DeleteCase{"restricted", true, L"Tiles", IDOK, {L"Drawings", L"Photo", L"Gallery", L"Posters", L"Everyday"},
+                   L"Gallery", true, 2},
+        DeleteCase{"cancelled", false, L"Tiles", IDCANCEL,
+                   {L"Drawings", L"Photo", L"Tiles", L"Gallery", L"Posters", L"Everyday"}, L"Tiles", true, 2}));
+
+// The slider writes the standard quality, and the quality group only where the driver has one.
+TEST_F(ShortcutCommands, SliderWithoutAQualityGroup) {
+    m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Best", L"Best"}}, 0));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    int slider = 0, caption = 0;
+    m_tab->BCreateLabelAndSlider(zqmodule::Instance(), reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)),
+                                 6140, IDC_DC_CTL_HOLDER1, &slider, &caption);
+    SendMessageW(Ctl(slider), TBM_SETPOS, TRUE, 1);
+    m_host.ClearUpdates();
+    SendMessageW(m_page, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(Ctl(slider)));
+    EXPECT_EQ(1, Sel("StandardPrintQuality"));
+    for (const auto& update : m_host.Updates()) EXPECT_EQ("StandardPrintQuality", update.keyword);
 }
 
 }  // namespace
