@@ -216,4 +216,31 @@ TEST_F(ShortcutApply, HelpTableByLayoutAndRows) {
     EXPECT_EQ((std::pair<DWORD, DWORD>(0, 0)), bounded.back());
 }
 
+// A row reaches its feature's handler by its keyword and kind: a media type shown as a text is the
+// document type's own, one without a control is applied; a fixed paper size only until the user
+// customised the settings.
+TEST_F(ShortcutApply, RowsReachTheirHandlersByKind) {
+    m_host.Add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}}, 0, DMPUB_FORMNAME));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const struct {
+        PCWSTR keyword, option;
+        int kind;
+        DWORD customised;
+        const char* feature;
+        int selected;
+    } cases[] = {
+        {L"MediaType", L"Photo Paper", 7, 0, "MediaType", 0}, {L"MediaType", L"Photo Paper", 8, 0, "MediaType", 1},
+        {L"PaperSize", L"A4", 8, 1, "PaperSize", 0},          {L"PaperSize", L"A4", 8, 0, "PaperSize", 1},
+        {L"PaperSize", L"A4", 1, 0, "PaperSize", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.feature << " " << c.kind << " " << c.customised);
+        m_host.SetSelection(c.feature, 0);
+        Work().dwPendingChange = c.customised;
+        Entries({NewEntry(c.keyword, c.kind, {c.option}, 0)});
+        m_tab->VApplyPanelEntry(&m_context, 0);
+        EXPECT_EQ(c.selected, Sel(c.feature));
+    }
+}
+
 }  // namespace

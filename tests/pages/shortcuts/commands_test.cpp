@@ -211,4 +211,30 @@ TEST_F(ShortcutCommands, SliderWithoutAQualityGroup) {
     for (const auto& update : m_host.Updates()) EXPECT_EQ("StandardPrintQuality", update.keyword);
 }
 
+// A value the panel's list had to add is stored with the shortcut: a paper the spooler knows as a
+// form under its form name.
+TEST_F(ShortcutCommands, SavedShortcutKeepsAnAddedFormByName) {
+    m_printer.AddForm(L"Poster 24x36", 609600, 914400, FORM_USER);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Choose(L"Photo");
+    Click(m_page, IDC_BTN_PREVIEW_LAND);
+    int list = 0, caption = 0;
+    m_tab->BCreateLabelAndCombo(zqmodule::Instance(), reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)),
+                                6147, IDC_DC_CTL_HOLDER1, &list, &caption);
+    SendMessageW(Ctl(list), CB_RESETCONTENT, 0, 0);
+    for (PCWSTR text : {L"Letter", L"Poster 24x36"}) SendMessageW(Ctl(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    Entries({NewEntry(L"PaperSize", 0, {L"LETTER"}, list)});
+    SaveAs(L"Big");
+    ShortcutRecord record = Record(L"Big", L"");
+    ASSERT_TRUE(m_tab->Store().BReadShortcut(&m_context, &record));
+    EXPECT_STREQ(L"Photo", record.szDocType);
+    ASSERT_EQ(1, record.nFeatures);
+    const ShortcutFeatureEntry& paper = *record.ppFeatures[0];
+    EXPECT_STREQ(L"PaperSize", paper.szKeyword);
+    ASSERT_EQ(1, paper.nPairs);
+    EXPECT_STREQ(L"Poster 24x36", paper.ppszOptionNames[0]);
+    EXPECT_STREQ(L"Poster 24x36", paper.ppszOptionKeywords[0]);
+    CZQShortcutStore::VFreeShortcut(&record);
+}
+
 }  // namespace
