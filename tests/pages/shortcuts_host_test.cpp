@@ -20,6 +20,25 @@ namespace {
 
 using ShortcutsUnderHost = zqhosttest::SamplePrintersTest;
 
+// A task preset of that name among the printer's stored ones (its name is in the stored value).
+bool PresetStored(HANDLE hPrinter, const std::wstring& name) {
+    DWORD needed = 0, count = 0;
+    EnumPrinterDataExW(hPrinter, L"ZQPresetRoot\\PresetPoolData", nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (!needed || EnumPrinterDataExW(hPrinter, L"ZQPresetRoot\\PresetPoolData", buffer.data(), needed, &needed,
+                                      &count) != ERROR_SUCCESS)
+        return false;
+    const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
+    const auto* wanted = reinterpret_cast<const BYTE*>(name.c_str());
+    const size_t cb = name.size() * sizeof(WCHAR);
+    for (DWORD i = 0; i < count; ++i) {
+        const BYTE* data = values[i].pData;
+        for (DWORD at = 0; data && at + cb <= values[i].cbData; at += 2)
+            if (std::memcmp(data + at, wanted, cb) == 0) return true;
+    }
+    return false;
+}
+
 TEST_F(ShortcutsUnderHost, RollPrinterShowsThePageFirstAndKeepsItOnOk) {
     const wchar_t* printer = zqhosttest::kRollPrinter;
     zqhosttest::ResetToDefaults(printer);
@@ -110,6 +129,72 @@ TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
         EXPECT_NE(std::wstring::npos, ZQDescribeDevmode(dm.data(), dm.size()).find(c.type)) << "the summary names it";
         DeletePrinter(h.Get());
     }
+}
+
+// The user chooses a document type, changes the paper on the core driver's page, saves the settings
+// as a new shortcut (listed under its type, with a task preset of its name in the store) and deletes
+// it again while the sheet is open.
+TEST_F(ShortcutsUnderHost, SavesAShortcutAndDeletesIt) {
+    const wchar_t* printer = zqhosttest::kRollPrinter;
+    zqhosttest::ResetToDefaults(printer);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    std::vector<std::wstring> chosen, customised, saved, deleted;
+    bool saveOffered = false, dialogShown = false, deleteOffered = false, presetSaved = false;
+    std::vector<BYTE> out;
+    const auto rows = [](HWND page) {
+        std::vector<std::wstring> texts;
+        HWND list = GetDlgItem(page, IDC_LB_DOCTYPE_SETTING);
+        for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+            WCHAR text[256] = {};
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    {
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
+            HWND page = ZQCurrentPage(sheet);
+            HWND list = GetDlgItem(page, IDC_LB_DOCTYPE_SETTING);
+            const LRESULT photo = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(L"Photo"));
+            ASSERT_NE(LB_ERR, photo);
+            SendMessageW(list, LB_SETCURSEL, photo, 0);
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_LB_DOCTYPE_SETTING, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+            chosen = rows(page);
+            ASSERT_TRUE(ZQShowPage(sheet, L"Document Options"));
+            ASSERT_TRUE(ZQChoose(ZQCurrentPage(sheet), L"Paper Size", L"ISO A2"));
+            ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
+            customised = rows(page);
+            saveOffered = IsWindowEnabled(GetDlgItem(page, IDC_BTN_SAVE)) != FALSE;
+            ZQDialogSteps steps;
+            steps.choices = {{L"#494", L"Site Plans"}};
+            ZQDialogSeen seen;
+            ZQPressForDialog(page, L"#960", steps, seen);
+            dialogShown = seen.shown && seen.closed;
+            saved = rows(page);
+            presetSaved = PresetStored(h.Get(), L"Site Plans");
+            deleteOffered = IsWindowEnabled(GetDlgItem(page, IDC_BTN_DELETE)) != FALSE;
+            zqhosttest::BoxAnswers boxes({IDOK});
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BTN_DELETE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BTN_DELETE)));
+            deleted = rows(page);
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    }
+    const std::vector<std::wstring> types = {L"Technical Drawings", L"Photo", L"Posters and Banners", L"Everyday Printing"};
+    EXPECT_EQ(types, chosen);
+    EXPECT_EQ((std::vector<std::wstring>{L"Technical Drawings", L"Photo", L"Customized Settings", L"Posters and Banners",
+                                         L"Everyday Printing"}),
+              customised);
+    EXPECT_TRUE(saveOffered);
+    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ((std::vector<std::wstring>{L"Technical Drawings", L"Photo", L"Site Plans", L"Posters and Banners",
+                                         L"Everyday Printing"}),
+              saved);
+    EXPECT_TRUE(presetSaved) << "a task preset of the same name";
+    EXPECT_TRUE(deleteOffered) << "the user's own shortcut may be deleted";
+    EXPECT_EQ(types, deleted);
 }
 
 }  // namespace
