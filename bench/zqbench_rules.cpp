@@ -2,10 +2,11 @@
 // the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow; the
 // quick sets' load against listing their values alone, an applied quick set against one option, the
 // installation's rebuild against a normal load; the printing-shortcuts list with 25 stored shortcuts
-// against the document types alone; the advanced colour settings' picture recoloured for a slider
+// against the document types alone, and the panel of a ten-row type built first against rebuilt; the advanced colour settings' picture recoloured for a slider
 // step against painting it unchanged.
 #include <windows.h>
 #include <objbase.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -439,6 +440,97 @@ void MeasureShortcutList(int reps) {
     DestroyWindow(parent);
 }
 
+// The roll sample's first document type grown to ten rows, its panel built on the page's template:
+// the first build (every control made) against a rebuild that keeps the windows.
+INT_PTR CALLBACK QuietPage(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+void MeasureShortcutPanel(int reps) {
+    HMODULE plugin = LoadLibraryExW((ExeDir() + L"\\zqoemui.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    std::string xml;
+    if (FILE* in = _wfopen((ExeDir() + L"\\samples\\zqroll\\zqroll.xml").c_str(), L"rb")) {
+        char chunk[4096];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;) xml.append(chunk, n);
+        std::fclose(in);
+    }
+    const std::string mark = "<custbitmap_id>652</custbitmap_id>";
+    const size_t at = xml.find(mark);
+    if (!plugin || at == std::string::npos) {
+        std::printf("shortcut panel: the plug-in or the roll sample's helper file cannot be read\n");
+        if (plugin) FreeLibrary(plugin);
+        return;
+    }
+    std::string rows;
+    for (const char* keyword : {"MediaType", "ZQSaveRollPaper", "PrintQualityGroup", "ZQSaveRollPaper", "MediaType"})
+        rows += std::string("<DocFeature><name>") + keyword + "</name><resource_id>6147</resource_id>"
+                "<select_option>TRUE</select_option><DocOption><name>FALSE</name></DocOption>"
+                "<DocOption><name>TRUE</name></DocOption><DocOption><name>PLAIN</name></DocOption></DocFeature>";
+    xml.insert(at + mark.size(), rows);
+    const std::wstring path = TempPath(L"zqbenchpanel.xml");
+    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
+        std::fwrite(xml.data(), 1, xml.size(), out);
+        std::fclose(out);
+    }
+    zqspool::CZQMemoryPrinter printer;
+    zqtest::COptItemFixture host;
+    ZQUIDevmode dm = {};
+    OEMCUIPPARAM* param = MemoryDeskHost(printer, host, dm);
+    CZQUILogic logic;
+    logic.VSetParam(param, OEMCUIP_DOCPROP);
+    CZQXmlUiRules rules;
+    if (!rules.Parser().BLoad(path.c_str())) {
+        std::printf("shortcut panel: the grown helper file did not load\n");
+        FreeLibrary(plugin);
+        return;
+    }
+    rules.Parser().VSetLoaded(TRUE);
+    CZQQuickSets quickSets;
+    PrinterCaps caps = {};
+    int entries = 0;
+    // The template's spin controls and sliders need their classes.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr, nullptr, nullptr);
+    // A page of the template with its list filled and the first row chosen.
+    const auto open = [&](CZQLargeFormatShortcutsTab& tab, PageContext& context) {
+        HWND page = CreateDialogParamW(plugin, MAKEINTRESOURCEW(IDD_DLG_DOC_CENTRIC_UI_SUI), owner, &QuietPage, 0);
+        tab.VBind(nullptr, param, nullptr);
+        context = {&tab, &logic, nullptr, nullptr, &caps, &rules, nullptr, nullptr, nullptr, &quickSets,
+                   nullptr, nullptr, nullptr};
+        tab.VBindControls(page, &context);
+        tab.VFillShortcutList(&context, TRUE);
+        SendDlgItemMessageW(page, IDC_LB_DOCTYPE_SETTING, LB_SETCURSEL, 0, 0);
+        return page;
+    };
+    const auto build = [&](CZQLargeFormatShortcutsTab& tab, PageContext& context) {
+        const double start = NowUs();
+        tab.VBuildShortcutPanel(plugin, &context, FALSE);
+        const double took = NowUs() - start;
+        entries = tab.EntryCountForTesting();
+        return took;
+    };
+    const auto first = Time(reps, 2, [&] {
+        CZQLargeFormatShortcutsTab tab;
+        PageContext context = {};
+        HWND page = open(tab, context);
+        const double took = build(tab, context);
+        DestroyWindow(page);
+        tab.VBindControls(nullptr, nullptr);
+        return took;
+    });
+    CZQLargeFormatShortcutsTab tab;
+    PageContext context = {};
+    HWND page = open(tab, context);
+    build(tab, context);
+    const auto again = Time(reps, 2, [&] { return build(tab, context); });
+    if (entries != 10) std::printf("shortcut panel: %d rows of 10\n", entries);
+    Report("shortcut panel of ten rows, first build", first, &again, "a rebuild keeping the windows");
+    DestroyWindow(page);
+    tab.VBindControls(nullptr, nullptr);
+    DestroyWindow(owner);
+    DeleteFileW(path.c_str());
+    FreeLibrary(plugin);
+}
+
 // A rule that asks the user is answered OK at once.
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
@@ -492,6 +584,7 @@ int RunRules(int reps) {
     MeasureGrowth(reps);
     MeasureQuickSets(reps);
     MeasureShortcutList(reps);
+    MeasureShortcutPanel(reps);
     MeasureAdvancedColorPicture(reps);
     CoUninitialize();
     return 0;

@@ -193,14 +193,20 @@ zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Document Option
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the dry-time dialog" >&2; rc=1; fi
 zqhost summary "ZQ Roll 4400 Large Format" | grep "ZQDryTime=1min" || rc=1
 # The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
-# the helper file's document types in the list, the sample page and the alert strip's place (the
-# panel follows).
+# the helper file's document types in the list, the sample page and the alert strip's place.
 png="$out/zqroll-shortcuts.png"
 rm -f "$png"
 echo "== ZQ Roll 4400 Large Format: Printing Shortcuts"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's Printing Shortcuts page" >&2; rc=1; fi
+# Its first document type's panel: a row per feature with the type's choices, beside the sample page.
+png="$out/zqroll-shortcuts-panel.png"
+rm -f "$png"
+echo "== ZQ Roll 4400 Large Format: Printing Shortcuts panel"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Technical Drawings" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's shortcut panel" >&2; rc=1; fi
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
 # Job Storage page. A copy of its own: the saved sheet opens on that page next time and asks for the
 # PIN again before it lets the user go elsewhere, which the later steps on the desk printer cannot type.

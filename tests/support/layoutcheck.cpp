@@ -1,5 +1,7 @@
 #include "layoutcheck.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <map>
 
@@ -192,6 +194,13 @@ bool FramesOfTemplate(HINSTANCE hTemplates, WORD wTemplate, std::map<int, int>* 
 
 }  // namespace
 
+static bool IsBuddyPair(HWND hUpDown, HWND hBuddy) {
+    WCHAR name[32] = {};
+    GetClassNameW(hUpDown, name, 32);
+    return lstrcmpiW(name, L"msctls_updown32") == 0 &&
+           reinterpret_cast<HWND>(SendMessageW(hUpDown, UDM_GETBUDDY, 0, 0)) == hBuddy;
+}
+
 std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate) {
     std::vector<std::string> faults;
     RECT client;
@@ -224,6 +233,8 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
             if (!IntersectRect(&common, &a.rc, &b.rc)) continue;
             if (IsGroupFrame(a) && Contains(Inside(a), b.rc)) continue;
             if (IsGroupFrame(b) && Contains(Inside(b), a.rc)) continue;
+            // An up-down control stands over its buddy's edge.
+            if (IsBuddyPair(a.hwnd, b.hwnd) || IsBuddyPair(b.hwnd, a.hwnd)) continue;
             // Two controls over each other, or one reaching into a frame it does not stand in.
             faults.push_back(Name(a) + " " + Describe(a.rc) + " overlaps " + Name(b) + " " + Describe(b.rc));
         }

@@ -126,6 +126,8 @@ BOOL CZQLargeFormatShortcutsTab::BGetSelectedDocType(PageContext* pContext, IXML
     if (ZQEqualNoCase(text, m_szCustomizedText)) ZQCopyText(text, kTextChars, m_szBaseDocType);
     if (!BIsDocumentType(pContext, text)) {
         m_bStoredShortcutShown = TRUE;
+        // The panel then reads the record of the row shown, not of one shown before.
+        ZQCopyText(m_szStoredShortcutName, kTextChars, text);
         m_store.VGetShortcutText(pContext, text);
     } else {
         m_bStoredShortcutShown = FALSE;

@@ -1,0 +1,217 @@
+// The panel built for the chosen row of the roll sample's list (its rows, what a larger build left,
+// the Scaling and Copies rows, a stored shortcut's own options), the change check the sheet's
+// buttons follow, and the rows' handlers against the core driver's items and the working settings.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/zqmodule.h"
+#include "common/zqstrings.h"
+#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/zqpageitems.h"
+#include "shortcutstest.h"
+#include "testsupport.h"
+
+namespace {
+
+using zqtest::ListFeature;
+
+// The roll sample's helper file with features put before the first type's own.
+std::wstring SampleWith(const std::string& features) {
+    std::ifstream in(zqtest::BesideExe(L"zqroll.xml").c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::string xml = text.str();
+    const std::string mark = "<custbitmap_id>652</custbitmap_id>";
+    xml.insert(xml.find(mark) + mark.size(), features);
+    const std::wstring path = zqtest::BesideExe(L"zqrollpanel.xml");
+    std::ofstream(path.c_str(), std::ios::binary) << xml;
+    return path;
+}
+
+std::string Feature(const std::string& name, const std::vector<std::string>& options) {
+    std::string xml = "<DocFeature><name>" + name + "</name><hidden>False</hidden><resource_id>6147</resource_id>"
+                      "<Disabled>False</Disabled><select_option>" + options[0] + "</select_option>";
+    for (const std::string& o : options) xml += "<DocOption><name>" + o + "</name></DocOption>";
+    return xml + "</DocFeature>";
+}
+
+std::vector<std::wstring> Items(HWND list) {
+    std::vector<std::wstring> items;
+    for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+class PanelBuild : public ShortcutsPage {
+protected:
+    // The roll printer's items the sample's rows name, the helper file, then the page.
+    void Open(const std::wstring& helperFile = zqtest::BesideExe(L"zqroll.xml")) {
+        m_host.Add(ListFeature("InputBin", {{"AUTOSELECT", L"Automatic"}, {"ROLL1", L"Roll 1"}, {"SHEET", L"Sheet Feed"}}, 0,
+                               DMPUB_DEFSOURCE));
+        m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Fast"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}}, 1));
+        m_host.Add(ListFeature("ZQSaveRollPaper", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+        zqtest::FixtureFeature copies;
+        copies.keyword = "Copies";
+        copies.kind = zqtest::FixtureKind::UpDown;
+        copies.pubId = DMPUB_COPIES_COLLATE;
+        copies.sel = 1;
+        copies.high = 9999;
+        m_host.Add(copies);
+        ASSERT_TRUE(m_rules->Parser().BLoad(helperFile.c_str()));
+        m_rules->Parser().VSetLoaded(TRUE);
+        ASSERT_NO_FATAL_FAILURE(Start());
+    }
+    void Build(const std::wstring& row) {
+        HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
+        SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(row.c_str())), 0);
+        m_tab->VBuildShortcutPanel(reinterpret_cast<HMODULE>(zqmodule::Instance()), &m_context, FALSE);
+        m_tab->VRefreshPanelControls(&m_context);
+    }
+};
+
+// Each build starts at 500 again: rows of the new type only, what a larger build made hidden, the
+// picture holders of the rows it lacks hidden, the Scaling and Copies rows by its features.
+TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const struct {
+        PCWSTR row;
+        int entries;
+        bool scaling, copies;
+    } cases[] = {{L"Drawings", 5, true, true}, {L"Photo", 3, false, false},
+                 {L"Everyday", 3, false, false}, {L"Drawings", 5, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.row, c.row + lstrlenW(c.row)));
+        Build(c.row);
+        EXPECT_EQ(c.entries, m_tab->EntryCountForTesting());
+        for (int id = m_tab->NextCtrlIdForTesting(); id < m_tab->CtrlIdEndForTesting(); ++id)
+            EXPECT_FALSE(Shown(id)) << "left from a larger build: " << id;
+        for (int id = 500; id < m_tab->NextCtrlIdForTesting(); ++id)
+            EXPECT_TRUE(Ctl(id) == nullptr || Shown(id)) << id;
+        for (int row = c.entries; row < 8; ++row) EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
+        for (int id : {IDC_TXT_FC_SCALING, IDC_STA_FS_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER}) {
+            EXPECT_EQ(c.scaling, Shown(id)) << id;
+            EXPECT_EQ(c.scaling, Enabled(id)) << id;
+        }
+        for (int id : {IDC_TXT_FC_COPIES, IDC_STA_FS_COPIES, IDC_SPIN_COPIES, IDC_DC_COPY_HOLDER}) {
+            EXPECT_EQ(c.copies, Shown(id)) << id;
+            EXPECT_EQ(c.copies, Enabled(id)) << id;
+        }
+    }
+    // The first type's rows with their choices: the quality list from the driver's names, the
+    // number rows from the type.
+    Build(L"Drawings");
+    const ShortcutPanelEntry* quality = m_tab->EntryForTesting(0);
+    ASSERT_NE(nullptr, quality);
+    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal"}), Items(Ctl(quality->iCtrlId)));
+    EXPECT_EQ(L"Normal", Text(quality->iCtrlId));
+    EXPECT_EQ(L"100", Text(IDC_TXT_FC_SCALING));
+    EXPECT_EQ(L"1", Text(IDC_TXT_FC_COPIES));
+    // No row chosen: the panel stays as it was.
+    const int before = m_tab->EntryCountForTesting();
+    SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_SETCURSEL, WPARAM(-1), 0);
+    m_tab->VBuildShortcutPanel(reinterpret_cast<HMODULE>(zqmodule::Instance()), &m_context, FALSE);
+    EXPECT_EQ(before, m_tab->EntryCountForTesting());
+}
+
+// A row whose options the driver lacks all is left out, unless its first option is the printer's
+// own automatic choice.
+TEST_F(PanelBuild, RowsOfUnknownOptionsOnlyForTheAutomaticChoice) {
+    ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("InputBin", {"Automatically Select", "NOSUCH"}) +
+                                            Feature("ZQNowhere", {"X", "Y"}))));
+    Build(L"Drawings");
+    const ShortcutPanelEntry* bin = m_tab->EntryForTesting(0);
+    const ShortcutPanelEntry* nowhere = m_tab->EntryForTesting(1);
+    ASSERT_TRUE(bin && nowhere);
+    EXPECT_NE(0, bin->iCtrlId);
+    EXPECT_TRUE(Shown(bin->iCtrlId));
+    EXPECT_EQ(0, nowhere->iCtrlId);
+    EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + 1));
+}
+
+// A stored shortcut's list offers the options it was saved with, matched by position and keyword,
+// and a record of more features than the panel has rows stops at the panel's end.
+TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
+    std::vector<ShortcutFeatureEntry> features(7);
+    std::vector<std::vector<PWSTR>> options(7);
+    std::vector<std::wstring> texts = {L"PQGroup_2", L"NOSUCH"};
+    const PCWSTR keywords[] = {L"PrintQualityGroup", L"InputBin", L"InputBin", L"Copies", L"Scaling", L"F6", L"F7"};
+    std::vector<ShortcutFeatureEntry*> table;
+    for (size_t i = 0; i < features.size(); ++i) {
+        lstrcpyW(features[i].szKeyword, keywords[i]);
+        options[i] = {&texts[0][0], &texts[1][0]};
+        features[i].nPairs = 2;
+        features[i].ppszOptionKeywords = options[i].data();
+        features[i].ppszOptionNames = options[i].data();
+        table.push_back(&features[i]);
+    }
+    ShortcutRecord record = {};
+    lstrcpyW(record.szName, L"Mine");
+    lstrcpyW(record.szDocType, L"Drawings");
+    record.nFeatures = 7;
+    record.ppFeatures = table.data();
+    CZQLocalPtr<BYTE> image;
+    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
+    m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", L"Mine", REG_BINARY, image.Get(), size);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    ASSERT_NE(Rows().end(), std::find(Rows().begin(), Rows().end(), L"Mine"));
+    Build(L"Mine");
+    EXPECT_TRUE(m_tab->StoredShortcutShownForTesting());
+    ASSERT_EQ(5, m_tab->EntryCountForTesting());
+    // Row 1 holds its keyword: "Best" added; row 2 is a check of another keyword (nothing added);
+    // the record's rows 6 and 7 have no panel row.
+    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal", L"Best"}), Items(Ctl(m_tab->EntryForTesting(0)->iCtrlId)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"On"}), Items(Ctl(m_tab->EntryForTesting(1)->iCtrlId)));
+}
+
+// The change check against the quick-set section of the private devmode: what it tells the sheet,
+// and Save As and Delete.
+TEST_F(PanelBuild, ChangeCheckTellsTheSheetAndTheButtons) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Build(L"Drawings");
+    ZQUIDevmode* core = zqpage::CoreOf(m_tab->CUIParam());
+    ASSERT_NE(nullptr, core);
+    const struct {
+        const char* what;
+        PCWSTR name;
+        int qualityChoice;
+        PCWSTR scaling;
+        UINT told;
+        bool saveAs, differ;
+    } cases[] = {
+        {"the shortcut as it was applied", L"Drawings", 1, L"100", PSM_UNCHANGED, false, false},
+        {"another shortcut's name", L"Photo", 1, L"100", PSM_CHANGED, false, false},
+        {"a row away from the type's choice", L"Drawings", 0, L"100", PSM_CHANGED, true, true},
+        {"another scale", L"Drawings", 1, L"150", PSM_CHANGED, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        lstrcpyW(core->szDocTypeName, c.name);
+        for (int i = 0; i < m_tab->EntryCountForTesting(); ++i)
+            core->adwSelectionSlots[i] = static_cast<DWORD>(m_tab->EntryForTesting(i)->iSelected);
+        m_tab->EntryForTesting(0)->iSelected = c.qualityChoice;
+        core->adwSelectionSlots[0] = 1;
+        core->dwDocTypeScaling = 100;
+        core->dwDocTypeCopies = 1;
+        SetDlgItemTextW(m_page, IDC_TXT_FC_SCALING, c.scaling);
+        EnableWindow(Ctl(IDC_BTN_DELETE), TRUE);
+        m_sheetMessages.clear();
+        EXPECT_TRUE(m_tab->BCheckPanelChanged(&m_context));
+        EXPECT_EQ(std::vector<UINT>{c.told}, m_sheetMessages);
+        EXPECT_EQ(c.saveAs, Enabled(IDC_BTN_SAVE));
+        EXPECT_EQ(!c.saveAs, Enabled(IDC_BTN_DELETE));
+        EXPECT_EQ(c.differ, m_tab->SettingsDifferForTesting() != FALSE);
+    }
+    m_tab->EntryForTesting(0)->iSelected = 1;
+}
+
+}  // namespace
