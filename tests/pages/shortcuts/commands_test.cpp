@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -235,6 +236,19 @@ TEST_F(ShortcutCommands, SavedShortcutKeepsAnAddedFormByName) {
     EXPECT_STREQ(L"Poster 24x36", paper.ppszOptionNames[0]);
     EXPECT_STREQ(L"Poster 24x36", paper.ppszOptionKeywords[0]);
     CZQShortcutStore::VFreeShortcut(&record);
+}
+
+// A button or list of an id no panel row owns changes no setting and the list keeps its rows.
+TEST_F(ShortcutCommands, IdsNoRowOwnsAreIgnored) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Choose(L"Photo");
+    const std::vector<std::wstring> rows = Rows();
+    const ZQUIDevmode before = Work();
+    m_host.ClearUpdates();
+    for (WORD code : {WORD{BN_CLICKED}, WORD{CBN_SELCHANGE}}) Notice(m_page, 777, code);
+    EXPECT_TRUE(m_host.Updates().empty());
+    EXPECT_EQ(0, memcmp(&before, &Work(), sizeof before));
+    EXPECT_EQ(rows, Rows());
 }
 
 }  // namespace
