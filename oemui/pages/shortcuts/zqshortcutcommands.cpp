@@ -314,16 +314,7 @@ void CZQLargeFormatShortcutsTab::VOnPreviewBox(PageContext* pContext) {
 }
 
 void CZQLargeFormatShortcutsTab::VOnUnitClick(PageContext* pContext, bool bDocSize) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    work.dwUnitMm = work.dwUnitMm == 0 ? 1 : 0;
-    if (bDocSize) {
-        VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
-        VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
-        if (m_hwndPreviewDocSize) InvalidateRect(m_hwndPreviewDocSize, nullptr, TRUE);
-        return;
-    }
-    VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
-    if (work.dwPrintDocOn == 1) VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
+    FlipPreviewUnit(*this, *WorkOf(pContext), pContext->pCaps, m_hwndPreviewDimensions, m_hwndPreviewDocSize, bDocSize);
 }
 
 // ---------------------------------------------------------------------------------------------
