@@ -90,6 +90,15 @@ void CZQLargeFormatShortcutsTab::VReadEntryText(int iEntry, int iCtrlId, PWSTR p
     }
 }
 
+int CZQLargeFormatShortcutsTab::IEntryListIndex(int iEntry, int iCtrlId) const {
+    const ShortcutPanelEntry* entry = PEntry(iEntry);
+    if (!entry) return -1;
+    HWND list = Item(m_hDlg, iCtrlId ? iCtrlId : entry->iCtrlId);
+    return m_bReadFromControls && list && entry->iKind == kKindList
+               ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))
+               : entry->iSelected;
+}
+
 void CZQLargeFormatShortcutsTab::VCheckStapling(PageContext* pContext) {
     const PCWSTR feature = StaplingFeature(PostScript(pContext));
     WCHAR option[kTextChars];
@@ -466,10 +475,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, int 
     const ShortcutPanelEntry* entry = PEntry(iEntry);
     if (!work || !entry) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
-    HWND list = Item(m_hDlg, iCtrlId ? iCtrlId : entry->iCtrlId);
-    const int index = m_bReadFromControls && list && entry->iKind == kKindList
-                          ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))
-                          : entry->iSelected;
+    const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     BSelectEntryOption(entry->szKeyword, text, pContext);
@@ -492,10 +498,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, int 
 BOOL CZQLargeFormatShortcutsTab::BApplyPosterPrinting(PageContext* pContext, int iEntry, int iCtrlId) {
     const ShortcutPanelEntry* entry = PEntry(iEntry);
     if (!WorkOf(pContext) || !entry) return TRUE;
-    HWND list = Item(m_hDlg, iCtrlId ? iCtrlId : entry->iCtrlId);
-    const int index = m_bReadFromControls && list && entry->iKind == kKindList
-                          ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))
-                          : entry->iSelected;
+    const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     BSelectEntryOption(entry->szKeyword, text, pContext);
@@ -513,10 +516,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterSui(PageContext* pContext, int iEnt
     if (!WorkOf(pContext) || !entry) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
-    HWND list = Item(m_hDlg, iCtrlId ? iCtrlId : entry->iCtrlId);
-    const int index = m_bReadFromControls && list && entry->iKind == kKindList
-                          ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))
-                          : entry->iSelected;
+    const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     BSelectEntryOption(entry->szKeyword, text, pContext);

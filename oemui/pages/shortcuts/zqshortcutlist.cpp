@@ -101,20 +101,24 @@ BOOL CZQLargeFormatShortcutsTab::BInsertStoredRow(PageContext* pContext, PCWSTR 
     return inserted;
 }
 
+HANDLE CZQLargeFormatShortcutsTab::HOpenListPrinter(POEMCUIPPARAM pParam) const {
+    CZQLocalPtr<WCHAR> name;
+    HANDLE printer = nullptr;
+    if (!pParam || !BGetPrinterName(pParam->hPrinter, name.Put())) return nullptr;
+    PRINTER_DEFAULTSW defaults = {nullptr, m_pPublicDM,
+                                  m_bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
+                                                    : static_cast<ACCESS_MASK>(PRINTER_ALL_ACCESS)};
+    if (!zqspool::Spooler().OpenPrinterW(name.Get(), &printer, &defaults)) return nullptr;
+    return printer;
+}
+
 void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL bSelectFirst) {
     const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
     if (!param || !m_hwndShortcutList) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
-    CZQPrinterHandle printer;
-    CZQLocalPtr<WCHAR> name;
-    if (BGetPrinterName(param->hPrinter, name.Put())) {
-        PRINTER_DEFAULTSW defaults = {nullptr, m_pPublicDM,
-                                      m_bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
-                                                        : static_cast<ACCESS_MASK>(PRINTER_ALL_ACCESS)};
-        zqspool::Spooler().OpenPrinterW(name.Get(), printer.Put(), &defaults);
-    }
+    CZQPrinterHandle printer(HOpenListPrinter(param));
     CZQPrinterDataList stored;
     if (printer) stored.BRead(printer.Get(), zqsettings::kShortcutPoolKey);
     // A printer of another server whose print processor offers one data type lists every row.

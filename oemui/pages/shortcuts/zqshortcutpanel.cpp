@@ -87,14 +87,7 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     }
     ZQUIDevmode* work = WorkOf(pContext);
     // 1. What the list holds: the document types and the printer's stored shortcuts.
-    CZQPrinterHandle printer;
-    CZQLocalPtr<WCHAR> name;
-    if (BGetPrinterName(param->hPrinter, name.Put())) {
-        PRINTER_DEFAULTSW defaults = {nullptr, m_pPublicDM,
-                                      m_bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
-                                                        : static_cast<ACCESS_MASK>(PRINTER_ALL_ACCESS)};
-        zqspool::Spooler().OpenPrinterW(name.Get(), printer.Put(), &defaults);
-    }
+    CZQPrinterHandle printer(HOpenListPrinter(param));
     CZQPrinterDataList stored;
     if (printer) stored.BRead(printer.Get(), zqsettings::kShortcutPoolKey);
     LONG typeCount = 0;

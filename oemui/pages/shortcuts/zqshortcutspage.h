@@ -341,6 +341,12 @@ private:
     void VEndBooklet(PageContext* pContext, bool bTestLargePaper);
     // A poster of the chosen option: tiles, layout, two-sided printing and margins follow.
     void VStartPoster(PageContext* pContext, PCWSTR pszOption);
+    // The row's list position: its control's selection while the page reads its controls, else its
+    // own choice.
+    int IEntryListIndex(int iEntry, int iCtrlId) const;
+    // The printer opened by name as the shortcut list reads it (for use only, for a restricted
+    // user); null when it cannot be opened. The caller closes it.
+    HANDLE HOpenListPrinter(POEMCUIPPARAM pParam) const;
     // Step 7 of a build: a stored shortcut's recorded options and its quick set's values.
     void VShowStoredShortcut(PageContext* pContext);
     // One entry's control made and filled by its kind.

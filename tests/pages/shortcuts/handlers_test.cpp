@@ -15,9 +15,9 @@ namespace {
 
 using zqtest::ListFeature;
 
-// An entry without a control, its option at `selected` chosen.
-ShortcutPanelEntry* Chosen(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int selected) {
-    ShortcutPanelEntry* e = NewEntry(keyword, kind, options, 0, L"");
+// A row whose own choice is the option of that index.
+ShortcutPanelEntry* Choice(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int selected) {
+    ShortcutPanelEntry* e = NewEntry(keyword, kind, options);
     e->iSelected = selected;
     return e;
 }
@@ -26,13 +26,7 @@ class PanelHandlers : public ShortcutsPage {
 protected:
     void SetUp() override {
         ShortcutsPage::SetUp();
-        zqtest::FixtureFeature copies;
-        copies.keyword = "Copies";
-        copies.kind = zqtest::FixtureKind::UpDown;
-        copies.pubId = DMPUB_COPIES_COLLATE;
-        copies.sel = 1;
-        copies.high = 9999;
-        m_host.Add(copies);
+        m_host.Add(CopiesFeature());
         m_host.Add(ListFeature("Color", {{"MONO", L"Grayscale"}, {"COLOR", L"Color"}}, 1, DMPUB_COLOR));
         m_host.Add(ListFeature("ColorMode", {{"MONO", L"Grayscale"}, {"COLOR", L"Color"}}, 1));
         m_host.Add(ListFeature("ZQColorasGray", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 0));
@@ -49,7 +43,7 @@ protected:
 // Typed numbers: letters give the fall-back, numbers outside the range their end (scaling) or 1
 // (copies); a quiet scaling keeps the typed text.
 TEST_F(PanelHandlers, ScalingAndCopiesKeepToTheirRanges) {
-    Entries({Chosen(L"Scaling", 5, {L"100"}, 0), Chosen(L"Copies", 5, {L"1"}, 0)});
+    Entries({Choice(L"Scaling", 5, {L"100"}, 0), Choice(L"Copies", 5, {L"1"}, 0)});
     m_tab->VSetReadFromControlsForTesting(TRUE);
     const struct {
         PCWSTR typed;
@@ -80,7 +74,7 @@ TEST_F(PanelHandlers, ScalingAndCopiesKeepToTheirRanges) {
     }
     // From the shortcut itself: its own number.
     m_tab->VSetReadFromControlsForTesting(FALSE);
-    Entries({Chosen(L"Scaling", 5, {L"60"}, 0)});
+    Entries({Choice(L"Scaling", 5, {L"60"}, 0)});
     m_tab->BApplyScaling(&m_context, FALSE);
     EXPECT_EQ(60u, Work().dwScalePercent);
 }
@@ -95,7 +89,7 @@ TEST_F(PanelHandlers, ColourModeFollowsTheGreyScaleOption) {
     } cases[] = {{0, 0, 0, 1, 0}, {1, 1, 0, 0, 0}, {2, 0, 1, 1, 1}, {3, 0, 0, 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.option);
-        Entries({Chosen(L"ZQPrintInGrayScale", 0, {L"FALSE", L"HighQuality", L"ZQPrintInSepia", L"color"}, c.option)});
+        Entries({Choice(L"ZQPrintInGrayScale", 0, {L"FALSE", L"HighQuality", L"ZQPrintInSepia", L"color"}, c.option)});
         m_tab->BApplyColorMode(&m_context, 0, 0);
         EXPECT_EQ(c.grey, Work().dwPrintAsGray);
         EXPECT_EQ(c.sepia, Work().dwSepia);
@@ -122,7 +116,7 @@ TEST_F(PanelHandlers, TwoSidedPrintingBindsByLayoutAndOrientation) {
         Work().dwPagesPerSheet = c.pages;
         Work().dwBooklet = c.booklet;
         Work().dwFlipPagesUp = 0;
-        Entries({Chosen(L"Duplex", 0, {L"None", L"Automatically", L"LeftEdgeBinding"}, c.option)});
+        Entries({Choice(L"Duplex", 0, {L"None", L"Automatically", L"LeftEdgeBinding"}, c.option)});
         m_tab->BApplyDuplex(&m_context, 0, 0);
         const WORD expected = c.option == 0 ? 1
                               : c.option == 2
@@ -139,12 +133,12 @@ TEST_F(PanelHandlers, TwoSidedPrintingBindsByLayoutAndOrientation) {
 TEST_F(PanelHandlers, PosterOffKeepsTheTiles) {
     m_tab->VSetReadFromControlsForTesting(FALSE);
     for (DWORD i = 0; i < 25; ++i) Work().adwPosterTiles[i] = i % 2;
-    Entries({Chosen(L"PosterPrinting", 0, {L"Off", L"3x3"}, 0)});
+    Entries({Choice(L"PosterPrinting", 0, {L"Off", L"3x3"}, 0)});
     m_tab->BApplyPosterPrinting(&m_context, 0, 0);
     EXPECT_EQ(0, Sel("ZQPosterPrinting"));
     for (DWORD i = 0; i < 25; ++i) EXPECT_EQ(i % 2, Work().adwPosterTiles[i]) << i;
     Work().wDuplex = 2;
-    Entries({Chosen(L"PosterPrinting", 0, {L"Off", L"3x3"}, 1)});
+    Entries({Choice(L"PosterPrinting", 0, {L"Off", L"3x3"}, 1)});
     m_tab->BApplyPosterPrinting(&m_context, 0, 0);
     EXPECT_EQ(1, Sel("ZQPosterPrinting"));
     EXPECT_EQ("3x3", Current("ZQPosterPrintingOption"));
@@ -162,7 +156,7 @@ TEST_F(PanelHandlers, PaperSizeOnlyByTheDriversNames) {
     } cases[] = {{1, 1}, {2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.choice);
-        Entries({Chosen(L"PaperSize", 0, {L"ISO A1", L"ISO A0", L"Nowhere"}, c.choice)});
+        Entries({Choice(L"PaperSize", 0, {L"ISO A1", L"ISO A0", L"Nowhere"}, c.choice)});
         m_tab->BApplyPaperSize(&m_context, 0, 0);
         EXPECT_EQ(c.sel, Sel("PaperSize"));
         EXPECT_EQ(c.choice, m_tab->EntryForTesting(0)->iSelected);

@@ -24,16 +24,6 @@ std::wstring ClassOf(HWND hWnd) {
     return name;
 }
 
-std::vector<std::wstring> Items(HWND list) {
-    std::vector<std::wstring> items;
-    for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
 std::wstring Selected(HWND list) {
     const LRESULT at = SendMessageW(list, CB_GETCURSEL, 0, 0);
     WCHAR text[256] = {};
@@ -173,7 +163,7 @@ TEST_F(ShortcutPanel, ChoiceListsOfferWhatTheDriverAndTheAdministratorAllow) {
     } general[] = {{3, L"Delta"}, {2, L"Beta"}, {0, L"Beta"}};
     for (const auto& g : general) {
         m_tab->VFillChoiceCombo(&m_context, L"Quality", keys, names, flags, g.current, 4, list);
-        EXPECT_EQ((std::vector<std::wstring>{L"Beta", L"Delta"}), Items(Ctl(list)));
+        EXPECT_EQ((std::vector<std::wstring>{L"Beta", L"Delta"}), ComboItems(Ctl(list)));
         EXPECT_EQ(g.shown, Selected(Ctl(list))) << g.current;
     }
 
@@ -190,7 +180,7 @@ TEST_F(ShortcutPanel, ChoiceListsOfferWhatTheDriverAndTheAdministratorAllow) {
     for (const auto& d : duplex) {
         if (d.admin) m_printer.PutString(L"DMCDriverData\\Printing\\DevModeItems", L"Duplex", d.admin);
         m_tab->VFillChoiceCombo(&m_context, L"Duplex", duplexKeys, duplexNames, nullptr, 0, 4, list);
-        EXPECT_EQ(d.items, Items(Ctl(list))) << (d.admin ? d.admin : L"-");
+        EXPECT_EQ(d.items, ComboItems(Ctl(list))) << (d.admin ? d.admin : L"-");
         EXPECT_EQ(d.shown, Selected(Ctl(list))) << (d.admin ? d.admin : L"-");
     }
 }
@@ -218,7 +208,7 @@ TEST_F(ShortcutPanel, InputBinsByThePrintersNames) {
         lstrcpyW(m_caps.szFirstBinName, c.firstBin);
         m_caps.dwUnreadLists &= ~static_cast<DWORD>(kCapsSources);
         m_tab->VFillChoiceCombo(&m_context, L"InputBin", keys, names, nullptr, c.current, 3, list);
-        EXPECT_EQ(c.items, Items(Ctl(list))) << c.current;
+        EXPECT_EQ(c.items, ComboItems(Ctl(list))) << c.current;
         EXPECT_EQ(c.shown, Selected(Ctl(list))) << c.current;
     }
 }
@@ -230,7 +220,7 @@ TEST_F(ShortcutPanel, StaplingNeverOffersTheHelpEntry) {
     const int list = Combo(0);
     PCWSTR keys[] = {L"None", L"One", L"HelpIndex"};
     m_tab->VFillChoiceCombo(&m_context, L"Stapling", keys, keys, nullptr, 0, 3, list);
-    EXPECT_EQ((std::vector<std::wstring>{L"None", L"One Staple"}), Items(Ctl(list)));
+    EXPECT_EQ((std::vector<std::wstring>{L"None", L"One Staple"}), ComboItems(Ctl(list)));
     EXPECT_EQ(L"One Staple", Selected(Ctl(list)));
 }
 

@@ -42,16 +42,6 @@ std::string Feature(const std::string& name, const std::vector<std::string>& opt
     return xml + "</DocFeature>";
 }
 
-std::vector<std::wstring> Items(HWND list) {
-    std::vector<std::wstring> items;
-    for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
-        WCHAR text[256] = {};
-        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
-    }
-    return items;
-}
-
 class PanelBuild : public ShortcutsPage {
 protected:
     // The roll printer's items the sample's rows name, the helper file, then the page.
@@ -60,13 +50,7 @@ protected:
                                DMPUB_DEFSOURCE));
         m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Fast"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}}, 1));
         m_host.Add(ListFeature("ZQSaveRollPaper", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
-        zqtest::FixtureFeature copies;
-        copies.keyword = "Copies";
-        copies.kind = zqtest::FixtureKind::UpDown;
-        copies.pubId = DMPUB_COPIES_COLLATE;
-        copies.sel = 1;
-        copies.high = 9999;
-        m_host.Add(copies);
+        m_host.Add(CopiesFeature());
         ASSERT_TRUE(m_rules->Parser().BLoad(helperFile.c_str()));
         m_rules->Parser().VSetLoaded(TRUE);
         ASSERT_NO_FATAL_FAILURE(Start());
@@ -112,7 +96,7 @@ TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
     Build(L"Drawings");
     const ShortcutPanelEntry* quality = m_tab->EntryForTesting(0);
     ASSERT_NE(nullptr, quality);
-    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal"}), Items(Ctl(quality->iCtrlId)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal"}), ComboItems(Ctl(quality->iCtrlId)));
     EXPECT_EQ(L"Normal", Text(quality->iCtrlId));
     EXPECT_EQ(L"100", Text(IDC_TXT_FC_SCALING));
     EXPECT_EQ(L"1", Text(IDC_TXT_FC_COPIES));
@@ -169,8 +153,8 @@ TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
     ASSERT_EQ(5, m_tab->EntryCountForTesting());
     // Row 1 holds its keyword: "Best" added; row 2 is a check of another keyword (nothing added);
     // the record's rows 6 and 7 have no panel row.
-    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal", L"Best"}), Items(Ctl(m_tab->EntryForTesting(0)->iCtrlId)));
-    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"On"}), Items(Ctl(m_tab->EntryForTesting(1)->iCtrlId)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal", L"Best"}), ComboItems(Ctl(m_tab->EntryForTesting(0)->iCtrlId)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"On"}), ComboItems(Ctl(m_tab->EntryForTesting(1)->iCtrlId)));
 }
 
 // The change check against the quick-set section of the private devmode: what it tells the sheet,

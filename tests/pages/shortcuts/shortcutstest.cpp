@@ -37,6 +37,13 @@ std::vector<std::wstring> ShortcutsPage::Rows() const {
     return rows;
 }
 
+void ShortcutsPage::Entries(const std::vector<ShortcutPanelEntry*>& entries) {
+    auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
+    for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
+    m_tab->VFreePanelEntries();
+    m_tab->VSetPanelEntriesForTesting(table, static_cast<int>(entries.size()));
+}
+
 ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,
                              PCWSTR locked) {
     auto* e = static_cast<ShortcutPanelEntry*>(LocalAlloc(LPTR, sizeof(ShortcutPanelEntry)));
@@ -52,13 +59,6 @@ ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::ws
         e->ppszOptionNames[i] = ZQDupText(options[i].c_str());
     }
     return e;
-}
-
-void ShortcutsPage::Entries(const std::vector<ShortcutPanelEntry*>& entries) {
-    auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
-    for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
-    m_tab->VFreePanelEntries();
-    m_tab->VSetPanelEntriesForTesting(table, static_cast<int>(entries.size()));
 }
 
 const WCHAR kShortcutUserGuid[] = L"{5A510063-4E2B-4C6A-9D3E-17F0A2B3C4D6}";
@@ -116,4 +116,24 @@ void ShortcutList::Hide(PCWSTR pszName) {
     QuickSetEntry* entry = m_gates->binding.quickSets.PNewEntry();
     lstrcpynW(entry->head.szName, pszName, 82);
     entry->dwFlags = CZQQuickSets::kHiddenFlag;
+}
+
+std::vector<std::wstring> ComboItems(HWND list) {
+    std::vector<std::wstring> items;
+    for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+zqtest::FixtureFeature CopiesFeature() {
+    zqtest::FixtureFeature copies;
+    copies.keyword = "Copies";
+    copies.kind = zqtest::FixtureKind::UpDown;
+    copies.pubId = DMPUB_COPIES_COLLATE;
+    copies.sel = 1;
+    copies.high = 9999;
+    return copies;
 }

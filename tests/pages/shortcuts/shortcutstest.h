@@ -10,14 +10,18 @@
 #include "pages/shortcuts/zqshortcutspage.h"
 #include "res/zqshortcutsids.h"
 
-// A panel entry in local blocks, as the document reader leaves it (the page frees it).
-ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,
-                             PCWSTR locked = L"False");
-
 struct ShortcutsPrinter {
     DWORD pdl = 5;  // the plotter language
     bool largeFormat = true;
 };
+
+// A panel entry in local blocks, as the document reader leaves it (the page frees it).
+ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control = 0,
+                             PCWSTR locked = L"False");
+// A combo box's items, top to bottom.
+std::vector<std::wstring> ComboItems(HWND list);
+// The core driver's copy count with its collate box.
+zqtest::FixtureFeature CopiesFeature();
 
 class ShortcutsPage : public PageFixture {
 protected:
@@ -27,7 +31,7 @@ protected:
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }
     // The texts of the shortcut list's rows, top to bottom.
     std::vector<std::wstring> Rows() const;
-    // The page's panel becomes these entries (the page owns them).
+    // The panel's table as the document reader leaves it (the page frees the entries).
     void Entries(const std::vector<ShortcutPanelEntry*>& entries);
 
     CZQLargeFormatShortcutsTab* m_tab = nullptr;
