@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +40,38 @@ bool PresetStored(HANDLE hPrinter, const std::wstring& name) {
     return false;
 }
 
+std::string ReadText(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ReplaceOnce(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(std::string::npos, at) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A copy of the roll sample's model under another printer name, installed afresh (an earlier copy
+// of that name goes first, with its stored data); `edit` changes the model's text further.
+void InstallRollCopy(const char* copy, const wchar_t* printer, const std::function<std::string(std::string)>& edit) {
+    const std::wstring model = zqtest::BesideExe(zqhosttest::kRollModel);
+    const std::wstring dir = model.substr(0, model.find_last_of(L'\\') + 1);
+    const std::string text = edit(ReplaceOnce(ReadText(model), "Name=ZQ Roll 4400 Large Format",
+                                              "Name=" + std::string(printer, printer + wcslen(printer))));
+    const std::wstring path = dir + std::wstring(copy, copy + strlen(copy)) + L".zqm";
+    std::ofstream(path.c_str(), std::ios::binary) << text;
+    HANDLE old = nullptr;
+    PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterW(const_cast<LPWSTR>(printer), &old, &all)) {
+        DeletePrinter(old);
+        ClosePrinter(old);
+    }
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(path, zqtest::ExeDir(), L"", installed));
+}
+
 TEST_F(ShortcutsUnderHost, RollPrinterShowsThePageFirstAndKeepsItOnOk) {
     const wchar_t* printer = zqhosttest::kRollPrinter;
     zqhosttest::ResetToDefaults(printer);
@@ -72,22 +105,12 @@ TEST_F(ShortcutsUnderHost, RollPrinterShowsThePageFirstAndKeepsItOnOk) {
 TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
     const std::wstring model = zqtest::BesideExe(zqhosttest::kRollModel);
     const std::wstring dir = model.substr(0, model.find_last_of(L'\\') + 1);
-    const auto read = [](const std::wstring& path) {
-        std::ifstream in(path.c_str(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    const auto replace = [](std::string text, const std::string& from, const std::string& to) {
-        const size_t at = text.find(from);
-        EXPECT_NE(std::string::npos, at) << from;
-        return at == std::string::npos ? text : text.replace(at, from.size(), to);
-    };
     const std::string glossy = "<DocFeature><name>MediaType</name><hidden>False</hidden><resource_id>6147</resource_id>"
                                "<select_option>COATED</select_option><DocOption><name>COATED</name></DocOption>"
                                "<DocOption><name>PLAIN</name></DocOption></DocFeature><DocFeature>";
     std::ofstream((dir + L"zqrollglossy.xml").c_str(), std::ios::binary)
-        << replace(read(dir + L"zqroll.xml"), "<custbitmap_id>652</custbitmap_id>\n            <DocFeature>", "<custbitmap_id>652</custbitmap_id>" + glossy);
+        << ReplaceOnce(ReadText(dir + L"zqroll.xml"), "<custbitmap_id>652</custbitmap_id>\n            <DocFeature>",
+                       "<custbitmap_id>652</custbitmap_id>" + glossy);
     const struct {
         const char* copy;
         const wchar_t* printer;
@@ -98,22 +121,11 @@ TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
                  {"zqrollglossy", L"ZQ Roll Glossy", true, L"Custom Print Settings", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.copy);
-        std::string text = replace(read(model), "Name=ZQ Roll 4400 Large Format",
-                                   "Name=" + std::string(c.printer, c.printer + wcslen(c.printer)));
-        if (c.glossy) {
-            text = replace(text, "Files=zqroll.xml", "Files=zqrollglossy.xml");
-            text = replace(text, "Option=zqroll.xml | zqroll.xml", "Option=zqrollglossy.xml | zqrollglossy.xml");
-        }
-        const std::wstring path = dir + std::wstring(c.copy, c.copy + strlen(c.copy)) + L".zqm";
-        std::ofstream(path.c_str(), std::ios::binary) << text;
-        HANDLE old = nullptr;
-        PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        if (OpenPrinterW(const_cast<LPWSTR>(c.printer), &old, &all)) {
-            DeletePrinter(old);
-            ClosePrinter(old);
-        }
-        ZQInstallResult installed;
-        ASSERT_TRUE(ZQInstallPrinter(path, zqtest::ExeDir(), L"", installed));
+        ASSERT_NO_FATAL_FAILURE(InstallRollCopy(c.copy, c.printer, [&](std::string text) {
+            if (!c.glossy) return text;
+            text = ReplaceOnce(text, "Files=zqroll.xml", "Files=zqrollglossy.xml");
+            return ReplaceOnce(text, "Option=zqroll.xml | zqroll.xml", "Option=zqrollglossy.xml | zqrollglossy.xml");
+        }));
         CZQSpoolPrinter h = zqhosttest::OpenFully(c.printer);
         const std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), c.printer);
         const BYTE* oem = zqhosttest::OemBlock(dm);
@@ -134,9 +146,11 @@ TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
 // The user chooses a document type, changes the paper on the core driver's page, saves the settings
 // as a new shortcut (listed under its type, with a task preset of its name in the store) and deletes
 // it again while the sheet is open.
-TEST_F(ShortcutsUnderHost, SavesAShortcutAndDeletesIt) {
-    const wchar_t* printer = zqhosttest::kRollPrinter;
-    zqhosttest::ResetToDefaults(printer);
+// A copy of its own: Wine's spooler keeps printer data that is deleted, so a shared printer would
+// hold the shortcut and task preset of every earlier run.
+TEST(ShortcutsOnTheirOwnPrinter, SavesAShortcutAndDeletesIt) {
+    const wchar_t* printer = L"ZQ Roll Shortcuts";
+    ASSERT_NO_FATAL_FAILURE(InstallRollCopy("zqrollshortcuts", printer, [](std::string text) { return text; }));
     CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
     std::vector<std::wstring> chosen, customised, saved, deleted;
     bool saveOffered = false, dialogShown = false, deleteOffered = false, presetSaved = false;
@@ -195,6 +209,7 @@ TEST_F(ShortcutsUnderHost, SavesAShortcutAndDeletesIt) {
     EXPECT_TRUE(presetSaved) << "a task preset of the same name";
     EXPECT_TRUE(deleteOffered) << "the user's own shortcut may be deleted";
     EXPECT_EQ(types, deleted);
+    DeletePrinter(h.Get());
 }
 
 }  // namespace
