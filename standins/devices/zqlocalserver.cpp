@@ -2,14 +2,17 @@
 // the same name serves in-process. "-RegServer" and "-UnregServer" at the end of the command line
 // register the program as the class's local server or remove the class; the program ends when that
 // is done, its exit code the result (0 on success). Started by COM ("-Embedding"), it serves the
-// class from its multithreaded apartment until the last object and lock are gone.
+// class from its multithreaded apartment until the last object and lock are gone, or until the
+// process that started it has ended.
 #include <windows.h>
 #include <objbase.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
 
 #include "zqdevshared.h"
+#include "zqowner.h"
 
 namespace {
 
@@ -22,6 +25,21 @@ LONG g_alive = 0;
 bool EndsWithSwitch(const std::wstring& line, const wchar_t* name) {
     return zqdev::EndsWithNoCase(line, (std::wstring(L"-") + name).c_str()) ||
            zqdev::EndsWithNoCase(line, (std::wstring(L"/") + name).c_str());
+}
+
+// The process that started this one: the first caller, which COM starts the server from. A caller
+// that ends without releasing what it holds would otherwise keep the server (and whoever waits on
+// its inherited output) alive for good, since nothing here runs down a dead caller's objects.
+CZQHandle OpenStarter() {
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return CZQHandle();
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    const DWORD self = GetCurrentProcessId();
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (entry.th32ProcessID == self)
+            return CZQHandle(OpenProcess(SYNCHRONIZE, FALSE, entry.th32ParentProcessID));
+    return CZQHandle();
 }
 
 HRESULT HrServe() {
@@ -45,8 +63,12 @@ HRESULT HrServe() {
         if (SUCCEEDED(hr)) cookies.push_back(cookie);
     }
     if (SUCCEEDED(hr)) hr = CoResumeClassObjects();
-    // Until the last object goes; a caller that never comes leaves nothing alive to wait for.
-    while (SUCCEEDED(hr) && g_done && WaitForSingleObject(g_done, kIdleMs) == WAIT_TIMEOUT)
+    // Until the last object goes or the starter ends; a caller that never comes leaves nothing alive
+    // to wait for.
+    const CZQHandle starter = OpenStarter();
+    const HANDLE waits[2] = {g_done, starter.Get()};
+    while (SUCCEEDED(hr) && g_done &&
+           WaitForMultipleObjects(starter ? 2 : 1, waits, FALSE, kIdleMs) == WAIT_TIMEOUT)
         if (InterlockedCompareExchange(&g_alive, 0, 0) == 0) break;
     for (DWORD cookie : cookies) CoRevokeClassObject(cookie);
     if (g_done) CloseHandle(g_done);

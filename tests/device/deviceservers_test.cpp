@@ -3,6 +3,8 @@
 // program with the proxies of its interface, and a query as the log records it, with the agent and
 // the link in the caller's process and in processes of their own.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <utility>
@@ -79,6 +81,37 @@ TEST_F(Registration, LibrariesAndProgramsRegisterAndRemoveThemselves) {
     EXPECT_EQ(E_NOINTERFACE, HrCreateOnThread(COINIT_MULTITHREADED, CLSID_ZQDeviceAgent, IID_IZQDeviceAgent));
     ASSERT_EQ(S_OK, HrRegistrar(L"zqagent.exe", false));
     ASSERT_EQ(S_OK, zqdevtest::HrLibraryRegistration(L"zqlinkps.dll", false));
+}
+
+// Run by the test below in a process of its own: takes a link from its program and ends without
+// giving it back, as a caller that crashes would.
+TEST_F(Registration, DISABLED_CallerEndsHoldingALink) {
+    IUnknown* link = nullptr;
+    ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ZQDeviceLink, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown,
+                                     reinterpret_cast<void**>(&link)));
+    ExitProcess(0);
+}
+
+int CountProcesses(const wchar_t* exe) {
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (_wcsicmp(entry.szExeFile, exe) == 0) ++count;
+    return count;
+}
+
+// A program serving a caller that ended without releasing its objects ends with that caller,
+// instead of serving nobody for good.
+TEST_F(Registration, AProgramEndsWithTheCallerThatStartedIt) {
+    ASSERT_EQ(S_OK, HrRegistrar(L"zqlink.exe", true));
+    EXPECT_EQ(0u, zqdevtest::DWRunProgram(L"device_tests.exe", L"--gtest_also_run_disabled_tests "
+                                          L"--gtest_filter=Registration.DISABLED_CallerEndsHoldingALink"));
+    int left = CountProcesses(L"zqlink.exe");
+    for (int i = 0; i < 100 && left; ++i, left = CountProcesses(L"zqlink.exe")) Sleep(100);
+    EXPECT_EQ(0, left);
+    ASSERT_EQ(S_OK, HrRegistrar(L"zqlink.exe", false));
 }
 
 // The slots the call sites fix, each method of the shared declaration in its place: a probe of each
