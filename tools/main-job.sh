@@ -16,8 +16,9 @@
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
 # desk printer's system colour management and the roll printer's printer-managed emulation, and the
 # desk printer's Advanced Color Settings dialog with two sliders moved; the roll printer's Printing
-# Shortcuts page, its list with a stored shortcut under its document type and a shortcut saved
-# through its name dialog; the roll printer's Printer Properties show the plug-in's roll items and the services library's Services
+# Shortcuts page, its first document type's panel, its list with a stored shortcut under its
+# document type and a shortcut saved through its name dialog; the roll printer's Printer Properties
+# show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
 # page then offers the finisher the printer reported, with the image shift dialog; the desk printer

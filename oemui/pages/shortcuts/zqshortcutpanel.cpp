@@ -399,14 +399,15 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     bool changed = !ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
     bool modified = false;
-    int orientationEntry = -1;
-    for (int i = 0; i < m_nEntries; ++i) {
+    // The first row away from the type's own choice ends the comparison.
+    for (int i = 0; i < m_nEntries && !modified; ++i) {
         const ShortcutPanelEntry* entry = m_ppEntries[i];
         if (!entry) continue;
-        if (ZQEqualNoCase(entry->szKeyword, m_szKwOrientation)) orientationEntry = i;
         if (i < kPanelRows && static_cast<uint32_t>(entry->iSelected) != core->adwSelectionSlots[i]) changed = true;
-        if (!modified && entry->iSelected != entry->iDefaultOption) modified = true;
+        if (entry->iSelected != entry->iDefaultOption) modified = true;
     }
+    int orientationEntry = 0;
+    const bool hasOrientation = BFindPanelEntry(m_szKwOrientation, &orientationEntry) != FALSE;
     int previewOption = -1;
     if (m_hwndShowPreview && DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPrintPreview, &previewOption) == ZQOPT_OK) {
         int differs = -1;
@@ -428,7 +429,7 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     const UINT copies = GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, &translated, FALSE);
     if (m_bCopiesOnPanel && translated && copies != core->dwDocTypeCopies) changed = modified = true;
     const bool nameMatches = ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
-    const bool turned = core->wOrientation != work->wOrientation && (nameMatches || orientationEntry < 0);
+    const bool turned = core->wOrientation != work->wOrientation && (nameMatches || !hasOrientation);
 
     HWND sheet = GetParent(m_hDlg);
     if (changed) {

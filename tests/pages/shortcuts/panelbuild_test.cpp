@@ -13,6 +13,7 @@
 
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zqquicksets.h"
 #include "pages/shortcuts/zqshortcutstore.h"
 #include "pages/zqpageitems.h"
 #include "shortcutstest.h"
@@ -155,6 +156,17 @@ TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
     // the record's rows 6 and 7 have no panel row.
     EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal", L"Best"}), ComboItems(Ctl(m_tab->EntryForTesting(0)->iCtrlId)));
     EXPECT_EQ((std::vector<std::wstring>{L"Off", L"On"}), ComboItems(Ctl(m_tab->EntryForTesting(1)->iCtrlId)));
+    // A quick set of the shortcut's name shows its values in the rows; without one the build's
+    // choices stay.
+    EXPECT_EQ(L"Normal", Text(m_tab->EntryForTesting(0)->iCtrlId));
+    QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
+    lstrcpyW(quickSet->head.szName, L"Mine");
+    CZQQuickSets::VAppendPair(&quickSet->pPairs, L"PrintQualityGroup", L"PQGroup_2");
+    CZQQuickSets::VAppendPair(&quickSet->pPairs, L"InputBin", L"SHEET");
+    Build(L"Mine");
+    EXPECT_EQ(L"Best", Text(m_tab->EntryForTesting(0)->iCtrlId));
+    EXPECT_EQ(L"Sheet Feed", Text(m_tab->EntryForTesting(2)->iCtrlId));
+    m_context.pQuickSets->VRemoveEntry(quickSet);
 }
 
 // The change check against the quick-set section of the private devmode: what it tells the sheet,
