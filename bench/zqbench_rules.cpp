@@ -2,7 +2,8 @@
 // the XML parse alone, a feature change that runs macros, and how lookups and macro runs grow; the
 // quick sets' load against listing their values alone, an applied quick set against one option, the
 // installation's rebuild against a normal load; the printing-shortcuts list with 25 stored shortcuts
-// against the document types alone, and the panel of a ten-row type built first against rebuilt; the advanced colour settings' picture recoloured for a slider
+// against the document types alone, and the panel of a ten-row type built first against rebuilt; a
+// shortcut chosen in the list against one panel list changed; the advanced colour settings' picture recoloured for a slider
 // step against painting it unchanged.
 #include <windows.h>
 #include <objbase.h>
@@ -531,6 +532,79 @@ void MeasureShortcutPanel(int reps) {
     FreeLibrary(plugin);
 }
 
+// The roll sample's Printing Shortcuts page through its own dialog procedure, its task presets in the
+// store: choosing a row (its quick set applied twice, the panel rebuilt and applied) against changing
+// one list of the panel.
+void MeasureShortcutChoice(int reps) {
+    HMODULE plugin = LoadLibraryExW((ExeDir() + L"\\zqoemui.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    zqspool::CZQMemoryPrinter printer;
+    zqtest::COptItemFixture host;
+    ZQUIDevmode dm = {};
+    OEMCUIPPARAM* param = MemoryDeskHost(printer, host, dm);
+    CZQXmlUiRules rules;
+    if (!plugin || !CZQCommon().BFillDefaultDevmode(&dm, nullptr) ||
+        !rules.Parser().BLoad((ExeDir() + L"\\samples\\zqroll\\zqroll.xml").c_str())) {
+        std::printf("shortcut choice: the plug-in or the roll sample's helper file cannot be read\n");
+        if (plugin) FreeLibrary(plugin);
+        return;
+    }
+    rules.Parser().VSetLoaded(TRUE);
+    param->hModule = plugin;
+    CZQUILogic logic;
+    logic.VSetParam(param, OEMCUIP_DOCPROP);
+    logic.BTakeWorkingCopy(&dm);
+    PrinterCaps caps = {};
+    CZQQuickSets quickSets;
+    quickSets.VAttach(&logic, nullptr, &caps);
+    quickSets.VSetParam(param, OEMCUIP_DOCPROP);
+    // The installation writes the helper file's task presets; the sheet then reads them.
+    for (DWORD installing : {1, 0}) {
+        printer.PutValue(L"PrinterDriverData", L"InstallationComplete", REG_DWORD, &installing, sizeof installing);
+        quickSets.VLoad(&rules, logic.WorkDM());
+    }
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    CZQLargeFormatShortcutsTab tab;
+    tab.VBind(nullptr, param, nullptr);
+    PageContext context = {&tab, &logic, nullptr, nullptr, &caps, &rules, nullptr, nullptr, nullptr, &quickSets,
+                           nullptr, nullptr, nullptr};
+    PROPSHEETPAGEW psp = {};
+    psp.dwSize = sizeof psp;
+    psp.lParam = reinterpret_cast<LPARAM>(&context);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr, nullptr, nullptr);
+    HWND page = CreateDialogParamW(plugin, MAKEINTRESOURCEW(IDD_DLG_DOC_CENTRIC_UI_SUI), owner,
+                                   &LargeFormatShortcutsPageDlgProc, reinterpret_cast<LPARAM>(&psp));
+    HWND list = GetDlgItem(page, IDC_LB_DOCTYPE_SETTING);
+    const auto command = [&](HWND control, WORD code) {
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+    };
+    int row = 0;
+    const auto choose = Time(reps, 3, [&] {
+        row = row == 1 ? 2 : 1;  // "Photo" and "Posters", two types with lists
+        SendMessageW(list, LB_SETCURSEL, row, 0);
+        const double start = NowUs();
+        command(list, LBN_SELCHANGE);
+        return NowUs() - start;
+    });
+    // The quality list of the row chosen last.
+    const ShortcutPanelEntry* entry = tab.EntryForTesting(0);
+    HWND combo = entry ? GetDlgItem(page, entry->iCtrlId) : nullptr;
+    int option = 0;
+    const auto change = Time(reps, 3, [&] {
+        option = 1 - option;
+        SendMessageW(combo, CB_SETCURSEL, option, 0);
+        const double start = NowUs();
+        command(combo, CBN_SELCHANGE);
+        return NowUs() - start;
+    });
+    if (!combo) std::printf("shortcut choice: the chosen row has no list\n");
+    Report("shortcut chosen in the list", choose, &change, "one panel list changed");
+    DestroyWindow(page);
+    DestroyWindow(owner);
+    tab.VBindControls(nullptr, nullptr);
+    FreeLibrary(plugin);
+}
+
 // A rule that asks the user is answered OK at once.
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
@@ -584,6 +658,7 @@ int RunRules(int reps) {
     MeasureGrowth(reps);
     MeasureQuickSets(reps);
     MeasureShortcutList(reps);
+    MeasureShortcutChoice(reps);
     MeasureShortcutPanel(reps);
     MeasureAdvancedColorPicture(reps);
     CoUninitialize();

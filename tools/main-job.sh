@@ -16,9 +16,9 @@
 # of the desk, roll and wide PostScript printers with the wide one's quick-set name dialog, the
 # desk printer's system colour management and the roll printer's printer-managed emulation, and the
 # desk printer's Advanced Color Settings dialog with two sliders moved; the roll printer's Printing
-# Shortcuts page, its first document type's panel, and its list with a stored shortcut under its
-# document type; the
-# roll printer's Printer Properties show the plug-in's roll items and the services library's Services
+# Shortcuts page, its first document type's panel, its list with a stored shortcut under its
+# document type and a shortcut saved through its name dialog; the roll printer's Printer Properties
+# show the plug-in's roll items and the services library's Services
 # page; the desk printer's sample ticket converted into a devmode (out/) and back; "Update Now" in
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
 # page then offers the finisher the printer reported, with the image shift dialog; the desk printer
@@ -415,6 +415,20 @@ zqhost shortcuts "ZQ Roll 4400 Large Format" --add "Gallery Prints" "Photo" || r
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Gallery Prints" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's shortcut list" >&2; rc=1; fi
+# Save As on the roll printer's Printing Shortcuts page: the photo type chosen, the paper changed on
+# the core driver's page, the settings saved under a name of the user's own; the new shortcut stands
+# selected under its type.
+png="$out/zqroll-shortcut-name.png"
+saved="$out/zqroll-shortcuts-saved.png"
+rm -f "$png" "$saved"
+echo "== ZQ Roll 4400 Large Format: Printing Shortcuts, Save As"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Photo" \
+  --page "Document Options" --choose "Paper Size=ISO A2" --page "Printing Shortcuts" --press "#960" \
+  --in-dialog "#494=Site Plans" --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK \
+  --screenshot "$(winepath -w "$saved")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the shortcut name dialog" >&2; rc=1; fi
+if [ -s "$saved" ]; then echo "screenshot: $saved"; else echo "no picture of the saved shortcut" >&2; rc=1; fi
+zqhost shortcuts "ZQ Roll 4400 Large Format" | grep "Site Plans" || rc=1
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
 png="$out/zqdesk-updated.png"
 rm -f "$png"

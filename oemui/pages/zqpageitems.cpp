@@ -149,6 +149,19 @@ void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandsc
         pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, pParam);
 }
 
+void FlipPreviewUnit(CZQUIBase& page, ZQUIDevmode& work, const PrinterCaps* pCaps, HWND hDimensions, HWND hDocSize,
+                     bool bDocSize) {
+    work.dwUnitMm = work.dwUnitMm == 0 ? 1 : 0;
+    if (bDocSize) {
+        page.VSetPreviewDocSizeText(&work, pCaps, hDocSize);
+        page.VSetPreviewPaperText(&work, pCaps, hDimensions, 0);
+        if (hDocSize) InvalidateRect(hDocSize, nullptr, TRUE);
+        return;
+    }
+    page.VSetPreviewPaperText(&work, pCaps, hDimensions, 0);
+    if (work.dwPrintDocOn == 1) page.VSetPreviewDocSizeText(&work, pCaps, hDocSize);
+}
+
 int ShownPreviewId(const ZQUIDevmode& work) {
     const bool across = work.dwPagesPerSheet == 2 || work.dwPagesPerSheet == 4;
     return (work.wOrientation == 2) == across ? IDC_BTN_PREVIEW_PORT : IDC_BTN_PREVIEW_LAND;

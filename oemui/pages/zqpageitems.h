@@ -286,6 +286,10 @@ void SetOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape
 // As the sample page's click turns it on the pages with finishing: SetOrientation, the PostScript
 // orientation feature, and the helper file's stapling rules run with the current staple option.
 void SwitchOrientation(PageContext* pContext, POEMCUIPPARAM pParam, bool bLandscape);
+// A click on the sample page's paper label (or, bDocSize, its document-size label) flips the unit
+// of both; the labels are written again in the new unit.
+void FlipPreviewUnit(CZQUIBase& page, ZQUIDevmode& work, const PrinterCaps* pCaps, HWND hDimensions, HWND hDocSize,
+                     bool bDocSize);
 // The sample page's button that shows the sheet: landscape sheets for landscape pages, and for
 // portrait pages two or four to a sheet.
 int ShownPreviewId(const ZQUIDevmode& work);

@@ -359,7 +359,9 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         {"greyscale chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#422", L"on"); }, 0, 68, 13},
     };
     const std::vector<Step> rollSteps = {
-        {"opening", nullptr, 4, 44, 2},
+        // The Printing Shortcuts page opens first: its print-preview box and the panel's rows shown
+        // with the driver's current options read their features.
+        {"opening", nullptr, 4, 47, 2},
         // Features reads the papers' names, sizes and ids for its destination list and again for its
         // page sizes, and the largest paper once for each check of scaling from a larger paper.
         {"Features shown", [](HWND sheet) { ZQShowPage(sheet, L"Features"); }, 9, 108, 0},

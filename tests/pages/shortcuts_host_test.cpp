@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +21,57 @@
 namespace {
 
 using ShortcutsUnderHost = zqhosttest::SamplePrintersTest;
+
+// A task preset of that name among the printer's stored ones (its name is in the stored value).
+bool PresetStored(HANDLE hPrinter, const std::wstring& name) {
+    DWORD needed = 0, count = 0;
+    EnumPrinterDataExW(hPrinter, L"ZQPresetRoot\\PresetPoolData", nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (!needed || EnumPrinterDataExW(hPrinter, L"ZQPresetRoot\\PresetPoolData", buffer.data(), needed, &needed,
+                                      &count) != ERROR_SUCCESS)
+        return false;
+    const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
+    const auto* wanted = reinterpret_cast<const BYTE*>(name.c_str());
+    const size_t cb = name.size() * sizeof(WCHAR);
+    for (DWORD i = 0; i < count; ++i) {
+        const BYTE* data = values[i].pData;
+        for (DWORD at = 0; data && at + cb <= values[i].cbData; at += 2)
+            if (std::memcmp(data + at, wanted, cb) == 0) return true;
+    }
+    return false;
+}
+
+std::string ReadText(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ReplaceOnce(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(std::string::npos, at) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// A copy of the roll sample's model under another printer name, installed afresh (an earlier copy
+// of that name goes first, with its stored data); `edit` changes the model's text further.
+void InstallRollCopy(const char* copy, const wchar_t* printer, const std::function<std::string(std::string)>& edit) {
+    const std::wstring model = zqtest::BesideExe(zqhosttest::kRollModel);
+    const std::wstring dir = model.substr(0, model.find_last_of(L'\\') + 1);
+    const std::string text = edit(ReplaceOnce(ReadText(model), "Name=ZQ Roll 4400 Large Format",
+                                              "Name=" + std::string(printer, printer + wcslen(printer))));
+    const std::wstring path = dir + std::wstring(copy, copy + strlen(copy)) + L".zqm";
+    std::ofstream(path.c_str(), std::ios::binary) << text;
+    HANDLE old = nullptr;
+    PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (OpenPrinterW(const_cast<LPWSTR>(printer), &old, &all)) {
+        DeletePrinter(old);
+        ClosePrinter(old);
+    }
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(path, zqtest::ExeDir(), L"", installed));
+}
 
 TEST_F(ShortcutsUnderHost, RollPrinterShowsThePageFirstAndKeepsItOnOk) {
     const wchar_t* printer = zqhosttest::kRollPrinter;
@@ -82,22 +134,12 @@ TEST_F(ShortcutsUnderHost, DeskPrinterLaysOutTheChosenTypesFeatures) {
 TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
     const std::wstring model = zqtest::BesideExe(zqhosttest::kRollModel);
     const std::wstring dir = model.substr(0, model.find_last_of(L'\\') + 1);
-    const auto read = [](const std::wstring& path) {
-        std::ifstream in(path.c_str(), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    };
-    const auto replace = [](std::string text, const std::string& from, const std::string& to) {
-        const size_t at = text.find(from);
-        EXPECT_NE(std::string::npos, at) << from;
-        return at == std::string::npos ? text : text.replace(at, from.size(), to);
-    };
     const std::string glossy = "<DocFeature><name>MediaType</name><hidden>False</hidden><resource_id>6147</resource_id>"
                                "<select_option>COATED</select_option><DocOption><name>COATED</name></DocOption>"
                                "<DocOption><name>PLAIN</name></DocOption></DocFeature><DocFeature>";
     std::ofstream((dir + L"zqrollglossy.xml").c_str(), std::ios::binary)
-        << replace(read(dir + L"zqroll.xml"), "<custbitmap_id>652</custbitmap_id>\n            <DocFeature>", "<custbitmap_id>652</custbitmap_id>" + glossy);
+        << ReplaceOnce(ReadText(dir + L"zqroll.xml"), "<custbitmap_id>652</custbitmap_id>\n            <DocFeature>",
+                       "<custbitmap_id>652</custbitmap_id>" + glossy);
     const struct {
         const char* copy;
         const wchar_t* printer;
@@ -108,22 +150,11 @@ TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
                  {"zqrollglossy", L"ZQ Roll Glossy", true, L"Custom Print Settings", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.copy);
-        std::string text = replace(read(model), "Name=ZQ Roll 4400 Large Format",
-                                   "Name=" + std::string(c.printer, c.printer + wcslen(c.printer)));
-        if (c.glossy) {
-            text = replace(text, "Files=zqroll.xml", "Files=zqrollglossy.xml");
-            text = replace(text, "Option=zqroll.xml | zqroll.xml", "Option=zqrollglossy.xml | zqrollglossy.xml");
-        }
-        const std::wstring path = dir + std::wstring(c.copy, c.copy + strlen(c.copy)) + L".zqm";
-        std::ofstream(path.c_str(), std::ios::binary) << text;
-        HANDLE old = nullptr;
-        PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-        if (OpenPrinterW(const_cast<LPWSTR>(c.printer), &old, &all)) {
-            DeletePrinter(old);
-            ClosePrinter(old);
-        }
-        ZQInstallResult installed;
-        ASSERT_TRUE(ZQInstallPrinter(path, zqtest::ExeDir(), L"", installed));
+        ASSERT_NO_FATAL_FAILURE(InstallRollCopy(c.copy, c.printer, [&](std::string text) {
+            if (!c.glossy) return text;
+            text = ReplaceOnce(text, "Files=zqroll.xml", "Files=zqrollglossy.xml");
+            return ReplaceOnce(text, "Option=zqroll.xml | zqroll.xml", "Option=zqrollglossy.xml | zqrollglossy.xml");
+        }));
         CZQSpoolPrinter h = zqhosttest::OpenFully(c.printer);
         const std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), c.printer);
         const BYTE* oem = zqhosttest::OemBlock(dm);
@@ -139,6 +170,75 @@ TEST(ShortcutsAtInstallation, DefaultSettingsNameTheMatchingType) {
         EXPECT_NE(std::wstring::npos, ZQDescribeDevmode(dm.data(), dm.size()).find(c.type)) << "the summary names it";
         DeletePrinter(h.Get());
     }
+}
+
+// The user chooses a document type, changes the paper on the core driver's page, saves the settings
+// as a new shortcut (listed under its type, with a task preset of its name in the store) and deletes
+// it again while the sheet is open.
+// A copy of its own: Wine's spooler keeps printer data that is deleted, so a shared printer would
+// hold the shortcut and task preset of every earlier run.
+TEST(ShortcutsOnTheirOwnPrinter, SavesAShortcutAndDeletesIt) {
+    const wchar_t* printer = L"ZQ Roll Shortcuts";
+    ASSERT_NO_FATAL_FAILURE(InstallRollCopy("zqrollshortcuts", printer, [](std::string text) { return text; }));
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    std::vector<std::wstring> chosen, customised, saved, deleted;
+    bool saveOffered = false, dialogShown = false, deleteOffered = false, presetSaved = false;
+    std::vector<BYTE> out;
+    const auto rows = [](HWND page) {
+        std::vector<std::wstring> texts;
+        HWND list = GetDlgItem(page, IDC_LB_DOCTYPE_SETTING);
+        for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+            WCHAR text[256] = {};
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    {
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
+            HWND page = ZQCurrentPage(sheet);
+            HWND list = GetDlgItem(page, IDC_LB_DOCTYPE_SETTING);
+            const LRESULT photo = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(L"Photo"));
+            ASSERT_NE(LB_ERR, photo);
+            SendMessageW(list, LB_SETCURSEL, photo, 0);
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_LB_DOCTYPE_SETTING, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+            chosen = rows(page);
+            ASSERT_TRUE(ZQShowPage(sheet, L"Document Options"));
+            ASSERT_TRUE(ZQChoose(ZQCurrentPage(sheet), L"Paper Size", L"ISO A2"));
+            ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
+            customised = rows(page);
+            saveOffered = IsWindowEnabled(GetDlgItem(page, IDC_BTN_SAVE)) != FALSE;
+            ZQDialogSteps steps;
+            steps.choices = {{L"#494", L"Site Plans"}};
+            ZQDialogSeen seen;
+            ZQPressForDialog(page, L"#960", steps, seen);
+            dialogShown = seen.shown && seen.closed;
+            saved = rows(page);
+            presetSaved = PresetStored(h.Get(), L"Site Plans");
+            deleteOffered = IsWindowEnabled(GetDlgItem(page, IDC_BTN_DELETE)) != FALSE;
+            zqhosttest::BoxAnswers boxes({IDOK});
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BTN_DELETE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BTN_DELETE)));
+            deleted = rows(page);
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    }
+    const std::vector<std::wstring> types = {L"Technical Drawings", L"Photo", L"Posters and Banners", L"Everyday Printing"};
+    EXPECT_EQ(types, chosen);
+    EXPECT_EQ((std::vector<std::wstring>{L"Technical Drawings", L"Photo", L"Customized Settings", L"Posters and Banners",
+                                         L"Everyday Printing"}),
+              customised);
+    EXPECT_TRUE(saveOffered);
+    EXPECT_TRUE(dialogShown);
+    EXPECT_EQ((std::vector<std::wstring>{L"Technical Drawings", L"Photo", L"Site Plans", L"Posters and Banners",
+                                         L"Everyday Printing"}),
+              saved);
+    EXPECT_TRUE(presetSaved) << "a task preset of the same name";
+    EXPECT_TRUE(deleteOffered) << "the user's own shortcut may be deleted";
+    EXPECT_EQ(types, deleted);
+    DeletePrinter(h.Get());
 }
 
 }  // namespace

@@ -451,16 +451,7 @@ void CZQColorTab::VOnPreviewClick(PageContext* pContext) {
 }
 
 void CZQColorTab::VOnUnitClick(PageContext* pContext, bool bDocSize) {
-    ZQUIDevmode& work = *WorkOf(pContext);
-    work.dwUnitMm = work.dwUnitMm == 0 ? 1 : 0;
-    if (bDocSize) {
-        VSetPreviewDocSizeText(&work, pContext->pCaps, m_hDocSize);
-        VSetPreviewPaperText(&work, pContext->pCaps, m_hDimensions, 0);
-        if (m_hDocSize) InvalidateRect(m_hDocSize, nullptr, TRUE);
-        return;
-    }
-    VSetPreviewPaperText(&work, pContext->pCaps, m_hDimensions, 0);
-    if (work.dwPrintDocOn == 1) VSetPreviewDocSizeText(&work, pContext->pCaps, m_hDocSize);
+    FlipPreviewUnit(*this, *WorkOf(pContext), pContext->pCaps, m_hDimensions, m_hDocSize, bDocSize);
 }
 
 void CZQColorTab::VOnPrintInColorRadio(PageContext* pContext) {

@@ -139,7 +139,7 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
             continue;
         }
         VMakeEntryControl(hModule, font, pContext, i);
-        // Writing the row into the settings when applying goes through the rows' dispatcher.
+        if (bApply) VApplyPanelEntry(pContext, i);
     }
     m_bRightColumn = FALSE;
 

@@ -9,6 +9,7 @@
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/color/zqcolorpage.h"
+#include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -216,6 +217,7 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
         case WM_MEASUREITEM:
         case WM_NOTIFY:
         case WM_COMMAND:
+        case WM_HSCROLL:
         case WM_HELP:
         case WM_CONTEXTMENU:
         case CZQLargeFormatShortcutsTab::kAlertLinkMessage: break;
@@ -235,15 +237,16 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
             return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
         case WM_HELP: {
             const auto* help = reinterpret_cast<const HELPINFO*>(lParam);
-            page->VOnHelp(help ? static_cast<HWND>(help->hItemHandle) : nullptr, false);
+            page->VOnHelp(help ? static_cast<HWND>(help->hItemHandle) : nullptr, false, context);
             return TRUE;
         }
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), true); return TRUE;
+        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), true, context); return TRUE;
         case CZQLargeFormatShortcutsTab::kAlertLinkMessage:
             CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
                                             reinterpret_cast<PCWSTR>(lParam));
             return FALSE;
-        // WM_COMMAND: the page's commands come with the list and its panel.
+        case WM_COMMAND: page->VOnCommand(wParam, context); return TRUE;
+        case WM_HSCROLL: page->VOnQualitySlider(reinterpret_cast<HWND>(lParam), context); return FALSE;
         default: return FALSE;
     }
 }
@@ -290,6 +293,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     VSelectRow(m_szCurrentName);
     if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
+    VUpdatePreviewOption(pContext);
     VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
     VRefreshPanelControls(pContext);
@@ -428,10 +432,15 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
     if (!m_szCurrentName[0] || !quickSets) return;
     quickSets->VSetSelected();
     m_bSettingsDiffer = quickSets->BEntryDiffers(work, m_szCurrentName);
+    // Changes on the other pages show in the panel; a value its lists lack marks the settings too.
+    VShowCurrentSettings(pContext);
     if (m_bSettingsDiffer || m_bCustomChoiceAdded) {
+        VShowCustomizedRow(pContext);
+        VOnSettingsChanged(pContext);
         if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
         if (m_hwndDelete) EnableWindow(m_hwndDelete, FALSE);
     } else {
+        VRemoveCustomizedRow();
         if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, FALSE);
         VSelectRow(m_szCurrentName);
     }
@@ -439,6 +448,9 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
 
 void CZQLargeFormatShortcutsTab::VOnKillActive(PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
+    if (pContext->pLogic->BIsLargeFormat())
+        for (int i = 0; m_ppEntries && i < m_nEntries; ++i)
+            if (m_ppEntries[i]) VApplyPanelEntry(pContext, i);
     if (ZQUIDevmode* core = CoreOf(m_pCUIParam)) core->iStartPage = kTitleId;
     VSaveState(pContext);
     if (work.dwPendingChange == 0 && pContext->pQuickSets) pContext->pQuickSets->VSnapshotCurrent(&work);
@@ -464,7 +476,10 @@ LRESULT CZQLargeFormatShortcutsTab::IOnApply(PageContext* pContext) {
     return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
 }
 
-// The topics of the page's controls come with its panel; the shortcut list keeps the focus.
-void CZQLargeFormatShortcutsTab::VOnHelp(HWND, bool bContextMenu) {
+// The topics of the page's controls and its panel's rows; the shortcut list keeps the focus.
+void CZQLargeFormatShortcutsTab::VOnHelp(HWND hTarget, bool bContextMenu, PageContext* pContext) {
+    DWORD table[2 * kHelpIdPairs] = {};
+    VBuildHelpIds(pContext, table);
+    ZQShowDialogHelp(hTarget, bContextMenu ? HELP_CONTEXTMENU : HELP_WM_HELP, m_pCUIParam, table);
     if (!bContextMenu && m_hwndShortcutList) SetFocus(m_hwndShortcutList);
 }

@@ -181,6 +181,27 @@ public:
     BOOL BApplyPosterSui(PageContext* pContext, int iEntry, int iCtrlId);
     BOOL BApplyScaleToPaper(PageContext* pContext, int iEntry, int iCtrlId);
 
+    // ---- values between the panel and the driver
+    // The help table: sixteen fixed pairs, up to three per row and a spin pair per row, the end
+    // pair and the zero pair.
+    static constexpr int kHelpIdPairs = 16 + 4 * 10 + 2;
+    // The entry into the driver through the handler of its keyword and control kind.
+    void VApplyPanelEntry(PageContext* pContext, int iEntry);
+    // The driver's current options shown in the panel's controls; a value a list lacks is added.
+    void VShowCurrentSettings(PageContext* pContext);
+    // The orientation row follows the working orientation.
+    void VFixOrientationEntry(PageContext* pContext);
+    // The handler of "ZQColorMgmt".
+    void VApplyColorMgmtDefault(PageContext* pContext, int iEntry, int iCtrlId);
+    void VSetQualitySlider(PageContext* pContext, HWND hSlider, PCWSTR pszOption);
+    // The text of a pages-per-sheet code replaces *ppszText (zero-filled, the caller frees it);
+    // empty when the status module lacks it.
+    void VGetPagesPerSheetText(int iLayout, PWSTR* ppszText);
+    void VUpdatePreviewOption(PageContext* pContext);
+    // The quality group's macros and the highest resolution's warning; the last macro's result.
+    BOOL BRunHighResWarning(PageContext* pContext);
+    void VBuildHelpIds(PageContext* pContext, DWORD (&adwPairs)[2 * kHelpIdPairs]);
+
     // ---- services of the list, the panel and the commands
     // WM_DRAWITEM of the shortcut list: the row's picture and its name (two lines on printers
     // outside the large-format class when it does not fit).
@@ -229,6 +250,7 @@ public:
     BOOL RestrictedUserForTesting() const { return m_bRestrictedUser; }
     int ListedCountForTesting() const { return m_nListedCount; }
     int ListedCountWithUserForTesting() const { return m_nListedCountWithUser; }
+    BOOL CustomChoiceAddedForTesting() const { return m_bCustomChoiceAdded; }
     void VSetReadFromControlsForTesting(BOOL b) { m_bReadFromControls = b; }
     BOOL SettingsDifferForTesting() const { return m_bSettingsDiffer; }
     const PreviewSettings& PreviewForTesting() const { return m_PreviewSettings; }
@@ -245,8 +267,31 @@ private:
     void VOnSetActive(PageContext* pContext);
     void VOnKillActive(PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
-    void VOnHelp(HWND hTarget, bool bContextMenu);
+    void VOnHelp(HWND hTarget, bool bContextMenu, PageContext* pContext);
     void VOnDestroy();
+
+    // ---- the commands (WM_COMMAND and WM_HSCROLL)
+    void VOnCommand(WPARAM wParam, PageContext* pContext);
+    void VOnQualitySlider(HWND hSlider, PageContext* pContext);
+    void VOnSaveAs(PageContext* pContext);
+    void VOnDelete(PageContext* pContext);
+    void VOnTurnPage(PageContext* pContext);
+    void VOnPreviewBox(PageContext* pContext);
+    void VOnUnitClick(PageContext* pContext, bool bDocSize);
+    void VOnPanelButton(PageContext* pContext, int iCtrlId);
+    void VOnPanelCombo(PageContext* pContext, int iCtrlId);
+    void VOnChooseShortcut(PageContext* pContext);
+    // How Delete follows a change: disabled for a document type, by the Delete-state rule, or kept.
+    enum : int { kDeleteByType, kDeleteByRule, kDeleteKept };
+    // After a change the settings may differ from the chosen shortcut: the customised row, or the
+    // shortcut's own row again.
+    void VAfterChange(PageContext* pContext, int iDeleteRule);
+    // The record of the shortcut being saved, from the panel; FALSE without memory for its table.
+    BOOL BBuildSavedShortcut(PageContext* pContext, ShortcutRecord* pRecord);
+    // The keyword a value the panel added is stored under (a new local block; null: none found).
+    PWSTR PSavedKeyword(PageContext* pContext, const ShortcutPanelEntry& entry, PCWSTR pszText);
+    // The first entry of that control; -1 without one.
+    int IEntryOfControl(int iCtrlId) const;
 
     // ---- steps the messages share
     // The first row selected and its text taken for an empty, placeholder or default name.

@@ -36,3 +36,26 @@ protected:
 
     CZQLargeFormatShortcutsTab* m_tab = nullptr;
 };
+
+// The stores of printing shortcuts: the printer's data and a restricted user's own key.
+extern const WCHAR kShortcutUserGuid[];
+extern const std::wstring kUserKey, kPool, kUserPool;
+// The roll sample's document types as the list shows them.
+extern const std::vector<std::wstring> kTypes;
+
+ShortcutRecord Record(const std::wstring& name, const std::wstring& docType);
+std::vector<BYTE> Image(const ShortcutRecord& r);
+// A shortcut in the printer's data, or in the user's own key.
+void Put(zqspool::CZQMemoryPrinter& printer, const std::wstring& name, const std::wstring& type, bool user);
+// The roll sample's document types and an empty key of a restricted user's own.
+void PrepareStore(zqspool::CZQMemoryPrinter& printer, CZQXmlUiRules& rules);
+
+// The page with the roll sample's document types and its stores.
+class ShortcutList : public ShortcutsPage {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // "name:type" values in the printer's data and in the user's own key.
+    void Store(const std::vector<std::wstring>& printer, const std::vector<std::wstring>& user);
+    void Hide(PCWSTR pszName);
+};

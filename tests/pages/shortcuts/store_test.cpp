@@ -20,67 +20,6 @@ using zqspool::MemCall;
 using zqtest::FixtureFeature;
 using zqtest::ListFeature;
 
-constexpr WCHAR kGuid[] = L"{5A510063-4E2B-4C6A-9D3E-17F0A2B3C4D6}";
-const std::wstring kUserKey = std::wstring(L"Software\\Quorvane\\") + kGuid;
-const std::wstring kPool = L"ZQPresetRoot\\CustomShortcutPoolData";
-const std::wstring kUserPool = kUserKey + L"\\" + kPool;
-const std::vector<std::wstring> kTypes = {L"Technical Drawings", L"Photo", L"Posters and Banners", L"Everyday Printing"};
-
-ShortcutRecord Record(const std::wstring& name, const std::wstring& docType) {
-    ShortcutRecord r = {};
-    lstrcpynW(r.szName, name.c_str(), 256);
-    lstrcpynW(r.szDocType, docType.c_str(), 256);
-    r.dwBitmapId = 652;
-    return r;
-}
-
-std::vector<BYTE> Image(const ShortcutRecord& r) {
-    CZQLocalPtr<BYTE> image;
-    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), r);
-    return std::vector<BYTE>(image.Get(), image.Get() + size);
-}
-
-// A shortcut in the printer's data, or in the user's own key.
-void Put(zqspool::CZQMemoryPrinter& printer, const std::wstring& name, const std::wstring& type, bool user) {
-    const std::vector<BYTE> v = Image(Record(name, type));
-    if (user)
-        RegSetKeyValueW(HKEY_CURRENT_USER, kUserPool.c_str(), name.c_str(), REG_BINARY, v.data(), DWORD(v.size()));
-    else
-        printer.PutValue(kPool, name, REG_BINARY, v.data(), static_cast<DWORD>(v.size()));
-}
-
-// The roll sample's document types and an empty key of a restricted user's own.
-void PrepareStore(zqspool::CZQMemoryPrinter& printer, CZQXmlUiRules& rules) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kUserKey.c_str());
-    printer.PutString(L"ZQPresetRoot", L"ZQRestrictedUserGuid", kGuid);
-    ASSERT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(L"zqroll.xml").c_str()));
-    rules.Parser().VSetLoaded(TRUE);
-}
-
-// The list of the page.
-class ShortcutList : public ShortcutsPage {
-protected:
-    void SetUp() override {
-        ShortcutsPage::SetUp();
-        PrepareStore(m_printer, *m_rules);
-    }
-    void TearDown() override {
-        ShortcutsPage::TearDown();
-        RegDeleteTreeW(HKEY_CURRENT_USER, kUserKey.c_str());
-    }
-    // "name:type" values in the printer's data and in the user's own key.
-    void Store(const std::vector<std::wstring>& printer, const std::vector<std::wstring>& user) {
-        for (const auto* list : {&printer, &user})
-            for (const std::wstring& entry : *list)
-                Put(m_printer, entry.substr(0, entry.find(L':')), entry.substr(entry.find(L':') + 1), list == &user);
-    }
-    void Hide(PCWSTR pszName) {
-        QuickSetEntry* entry = m_gates->binding.quickSets.PNewEntry();
-        lstrcpynW(entry->head.szName, pszName, 82);
-        entry->dwFlags = CZQQuickSets::kHiddenFlag;
-    }
-};
-
 struct ListCase {
     const char* what;
     bool restricted;

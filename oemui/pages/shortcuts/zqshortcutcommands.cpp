@@ -1,0 +1,415 @@
+// The page's commands: choosing a shortcut, saving the settings as a new one, deleting one, turning
+// the sample page, the print-preview box and labels, the panel's own controls and its quality
+// slider. A change that may leave the settings apart from the chosen shortcut shows the
+// "Customized Settings" row under the shortcut's type.
+#include "pages/shortcuts/zqshortcutspage.h"
+
+#include <commctrl.h>
+
+#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
+#include "common/zqmodule.h"
+#include "common/zqmsgbox.h"
+#include "common/zqstrings.h"
+#include "featurelogic/zqpagegates.h"
+#include "featurelogic/zqquicksets.h"
+#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageitems.h"
+#include "preview/zqpreview.h"
+#include "res/zqquicksetids.h"
+#include "res/zqshortcutsids.h"
+
+using namespace zqpage;
+
+namespace {
+
+constexpr int kPanelHelpTopic = 15243;
+constexpr int kDeleteQuestionId = 3011;
+constexpr WCHAR kDeleteQuestion[] = L"Are you sure you want to delete the selected item?";
+constexpr WCHAR kPageTitle[] = L" Printing Shortcuts";
+constexpr int kImageEnhancementDialog = 202;
+constexpr int kImageEnhancementDialogRtl = 270;
+
+HWND Item(HWND hDlg, int id) { return hDlg && id ? GetDlgItem(hDlg, id) : nullptr; }
+
+void Enable(HWND hWnd, BOOL bEnable) {
+    if (hWnd) EnableWindow(hWnd, bEnable);
+}
+
+// The list's selected row's text (256 characters); false without a selected row.
+bool SelectedRow(HWND hList, PWSTR pszText) { return SelectedText(hList, pszText, true); }
+
+LRESULT FindRow(HWND hList, PCWSTR pszText) {
+    return hList ? SendMessageW(hList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pszText))
+                 : LB_ERR;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// WM_COMMAND and WM_HSCROLL
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VOnCommand(WPARAM wParam, PageContext* pContext) {
+    const int id = LOWORD(wParam);
+    switch (HIWORD(wParam)) {
+        case BN_CLICKED:
+            switch (id) {
+                case IDC_BTN_SAVE: VOnSaveAs(pContext); return;
+                case IDC_BTN_DELETE: VOnDelete(pContext); return;
+                case IDC_BTN_PREVIEW_PORT:
+                case IDC_BTN_PREVIEW_LAND: VOnTurnPage(pContext); return;
+                case IDC_CHK_SHOW_PREVIEW_FIN: VOnPreviewBox(pContext); return;
+                case IDC_PREVIEW_DIMENSIONS: VOnUnitClick(pContext, false); return;
+                case IDC_PREVIEW_DOCSIZE: VOnUnitClick(pContext, true); return;
+                case IDC_BTN_HELP:
+                    ShowHelpButtonTopic(m_hwndHelp, m_pCUIParam, kPanelHelpTopic);
+                    if (m_hwndShortcutList) SetFocus(m_hwndShortcutList);
+                    return;
+                default: VOnPanelButton(pContext, id); return;
+            }
+        // A list box's and a combo box's selection change share their code.
+        case LBN_SELCHANGE:
+            if (id == IDC_LB_DOCTYPE_SETTING) VOnChooseShortcut(pContext);
+            else VOnPanelCombo(pContext, id);
+            return;
+        case EN_KILLFOCUS:
+            if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, FALSE);
+            else if (id == IDC_TXT_FC_COPIES) BApplyCopiesCollate(L"Copies", pContext, id);
+            return;
+        case EN_CHANGE:
+            if (id == IDC_TXT_FC_SCALING) {
+                BApplyScaling(pContext, TRUE);
+                BCheckPanelChanged(pContext);
+                VRepaintPreviewButtons(FALSE);
+            } else if (id == IDC_TXT_FC_COPIES) {
+                BApplyCopiesCollate(L"Copies", pContext, id);
+                BCheckPanelChanged(pContext);
+            }
+            return;
+        default: return;
+    }
+}
+
+void CZQLargeFormatShortcutsTab::VOnQualitySlider(HWND hSlider, PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    const int position = hSlider ? static_cast<int>(SendMessageW(hSlider, TBM_GETPOS, 0, 0)) : 0;
+    DWSelectOptionByIndex(param, L"StandardPrintQuality", position, OEMCUIP_DOCPROP);
+    if (FeatureItem(param, zqkw::kPrintQualityGroup))
+        DWSelectOptionByIndex(param, zqkw::kPrintQualityGroup, position, OEMCUIP_DOCPROP);
+    VAfterChange(pContext, kDeleteKept);
+    BRunHighResWarning(pContext);
+}
+
+// The settings may now differ from the chosen shortcut: its "Customized Settings" row, or the
+// shortcut's own row again.
+void CZQLargeFormatShortcutsTab::VAfterChange(PageContext* pContext, int iDeleteRule) {
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (quickSets) quickSets->VSetSelected();
+    m_bSettingsDiffer = quickSets && work ? quickSets->BEntryDiffers(*work, m_szCurrentName) : FALSE;
+    if (m_bSettingsDiffer || m_bCustomChoiceAdded) {
+        VShowCustomizedRow(pContext);
+        Enable(m_hwndSaveAs, TRUE);
+        if (iDeleteRule != kDeleteKept) Enable(m_hwndDelete, FALSE);
+        return;
+    }
+    VRemoveCustomizedRow();
+    Enable(m_hwndSaveAs, FALSE);
+    VSelectRow(m_szCurrentName);
+    if (iDeleteRule == kDeleteByType) Enable(m_hwndDelete, !BIsDocumentType(pContext, m_szCurrentName));
+    else if (iDeleteRule == kDeleteByRule) VUpdateDeleteButton(pContext, m_szCurrentName);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Save As
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
+    const INT_PTR answer = IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule),
+                                           MAKEINTRESOURCEW(rtl ? IDD_DLG_PRESET_NAME_RTL : IDD_DLG_PRESET_NAME),
+                                           m_hDlg, CZQShortcutStore::ShortcutNameDlgProc,
+                                           reinterpret_cast<LPARAM>(&m_store));
+    if (answer != IDOK || !m_store.BSaveShortcut(pContext, m_hDlg, work, rtl)) return;
+    const PCWSTR name = m_store.m_szNewShortcutName;
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    LRESULT added = LB_ERR;
+    if (m_hwndShortcutList) {
+        if (m_store.m_bReplaceExisting) {
+            m_store.VDeleteShortcut(pContext, name);
+            const LRESULT old = FindRow(m_hwndShortcutList, name);
+            if (old != LB_ERR) {
+                m_BitmapArray.BRemoveAt(static_cast<int>(old));
+                SendMessageW(m_hwndShortcutList, LB_DELETESTRING, static_cast<WPARAM>(old), 0);
+            }
+            if (quickSets) quickSets->VDeleteByName(name);
+        }
+        // The new row stands right below the type it was saved from.
+        const LRESULT base = FindRow(m_hwndShortcutList, m_szBaseDocType);
+        added = SendMessageW(m_hwndShortcutList, LB_INSERTSTRING, static_cast<WPARAM>(base + 1),
+                             reinterpret_cast<LPARAM>(name));
+        ZQCopyText(m_szCurrentName, kTextChars, name);
+        if (added >= 0)
+            m_BitmapArray.BInsertAt(static_cast<int>(added), HRowBitmap(static_cast<UINT>(m_nShortcutBitmapId)));
+        VRemoveCustomizedRow();
+        added = FindRow(m_hwndShortcutList, name);
+    }
+    ShortcutRecord& record = m_store.m_SavedShortcut;
+    if (BBuildSavedShortcut(pContext, &record)) m_store.VWriteShortcut(pContext, record);
+    CZQShortcutStore::VFreeShortcut(&record);
+    if (quickSets) quickSets->VSaveCurrent(m_hDlg, name, m_hwndSaveAs, m_hwndDelete, work, rtl);
+    m_bCustomChoiceAdded = FALSE;
+    if (added >= 0) SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(added), 0);
+    VDisableSaveDelete();
+    WCHAR selected[kTextChars];
+    if (SelectedRow(m_hwndShortcutList, selected)) VUpdateDeleteButton(pContext, selected);
+    if (m_hwndShortcutList) SetFocus(m_hwndShortcutList);
+}
+
+// The record of the shortcut being saved: the panel's features, each with the values the driver
+// had and the panel's own choices lacked.
+BOOL CZQLargeFormatShortcutsTab::BBuildSavedShortcut(PageContext* pContext, ShortcutRecord* pRecord) {
+    ZQCopyText(pRecord->szName, kTextChars, m_store.m_szNewShortcutName);
+    ZQCopyText(pRecord->szDocType, kTextChars, m_szBaseDocType);
+    pRecord->nFeatures = m_nEntries;
+    pRecord->dwBitmapId = static_cast<DWORD>(m_nShortcutBitmapId);
+    pRecord->ppFeatures = nullptr;
+    if (m_nEntries <= 0) return TRUE;
+    pRecord->ppFeatures = static_cast<ShortcutFeatureEntry**>(LocalAlloc(LPTR, m_nEntries * sizeof(ShortcutFeatureEntry*)));
+    if (!pRecord->ppFeatures) {
+        pRecord->nFeatures = 0;
+        return FALSE;
+    }
+    for (int i = 0; i < m_nEntries; ++i) {
+        auto* feature = static_cast<ShortcutFeatureEntry*>(LocalAlloc(LPTR, sizeof(ShortcutFeatureEntry)));
+        pRecord->ppFeatures[i] = feature;
+        const ShortcutPanelEntry* entry = m_ppEntries ? m_ppEntries[i] : nullptr;
+        if (!feature || !entry) continue;
+        ZQCopyText(feature->szKeyword, kTextChars, entry->szKeyword);
+        feature->iKind = entry->iKind;
+        HWND control = Item(m_hDlg, entry->iCtrlId);
+        if (!control) continue;
+        // The texts the record keeps beside their keywords.
+        WCHAR texts[64][kTextChars];
+        int count = 0;
+        if (entry->iKind == kKindList) {
+            const int items = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+            for (int item = entry->nOptions; item < items && count < 64; ++item)
+                if (EntryText(control, item, texts[count])) ++count;
+        } else if (entry->iKind == kKindText) {
+            GetWindowTextW(control, texts[0], static_cast<int>(kTextChars));
+            const PCWSTR first = entry->nOptions > 0 && entry->ppszOptionNames ? entry->ppszOptionNames[0] : nullptr;
+            if (texts[0][0] && !(first && ZQEqualNoCase(texts[0], first))) count = 1;
+        }
+        if (!count) continue;
+        feature->ppszOptionNames = static_cast<PWSTR*>(LocalAlloc(LPTR, count * sizeof(PWSTR)));
+        feature->ppszOptionKeywords = static_cast<PWSTR*>(LocalAlloc(LPTR, count * sizeof(PWSTR)));
+        if (!feature->ppszOptionNames || !feature->ppszOptionKeywords) continue;
+        feature->nPairs = count;
+        for (int pair = 0; pair < count; ++pair) {
+            feature->ppszOptionNames[pair] = ZQDupText(texts[pair], kTextChars - 1);
+            feature->ppszOptionKeywords[pair] = PSavedKeyword(pContext, *entry, texts[pair]);
+        }
+    }
+    return TRUE;
+}
+
+// The keyword a value the panel added is stored under; null when none is found.
+PWSTR CZQLargeFormatShortcutsTab::PSavedKeyword(PageContext* pContext, const ShortcutPanelEntry& entry, PCWSTR pszText) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (entry.iKind == kKindList && ZQEqualNoCase(entry.szKeyword, m_szKwInputBin)) {
+        // The bins' keywords stand one place after their names: the first source has no name.
+        PWSTR* keywords = nullptr;
+        PWSTR* names = nullptr;
+        int keywordCount = 0, nameCount = 0;
+        PWSTR found = nullptr;
+        if (DWGetOptionKeywords(param, m_szKwInputBin, &keywords, &keywordCount, OEMCUIP_DOCPROP) == ZQOPT_OK &&
+            DWGetOptionNames(param, m_szKwInputBin, &names, &nameCount) == ZQOPT_OK) {
+            const int at = CZQShortcutStore::IFindString(nameCount, const_cast<const PCWSTR*>(names), pszText);
+            if (at >= 0 && at + 1 < keywordCount) found = ZQDupText(keywords[at + 1], kTextChars - 1);
+        }
+        VFreeStringList(keywords, keywordCount);
+        VFreeStringList(names, nameCount);
+        return found;
+    }
+    if (entry.iKind == kKindList && ZQEqualNoCase(entry.szKeyword, m_szKwPaperSize) && BFormExists(pContext, pszText))
+        return ZQDupText(pszText, kTextChars - 1);
+    CZQLocalPtr<WCHAR> keyword;
+    if (DWOptionNameToKeyword(param, entry.szKeyword, pszText, keyword.Put()) != ZQOPT_OK) return nullptr;
+    return keyword.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Delete
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VOnDelete(PageContext* pContext) {
+    WCHAR question[kTextChars], caption[kTextChars], name[kTextChars];
+    VLoadText(kDeleteQuestionId, kDeleteQuestion, question);
+    VLoadText(kTitleId, kPageTitle, caption);
+    HWND list = m_hwndShortcutList;
+    const LRESULT row = list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : LB_ERR;
+    if (row != LB_ERR && SelectedRow(list, name)) {
+        if (zqmsgbox::IShow(m_hDlg, question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK) {
+            CZQQuickSets* quickSets = pContext->pQuickSets;
+            m_store.VDeleteShortcut(pContext, name);
+            if (quickSets) quickSets->VDeleteByName(name);
+            m_BitmapArray.BRemoveAt(static_cast<int>(row));
+            SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+            m_bCopiesOnPanel = FALSE;
+            VRefreshPanelControls(pContext);
+            if (!m_bRestrictedUser) {
+                // The settings go back to those of the list's first row.
+                EntryText(list, 0, m_szCurrentName, true);
+                if (quickSets) quickSets->VApplyByName(m_szCurrentName);
+            } else {
+                SendMessageW(list, LB_SETCURSEL, 0, 0);
+            }
+            const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
+            if (row < rows) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+            else if (row == rows && row > 0) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row - 1), 0);
+            SelectedRow(list, m_szCurrentName);
+        }
+        VDisableSaveDelete();
+    }
+    if (SelectedRow(list, name)) VUpdateDeleteButton(pContext, name);
+    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, TRUE);
+    if (list) SetFocus(list);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The sample page, the print-preview box, the labels
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VOnTurnPage(PageContext* pContext) {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    ZQUIDevmode& work = *WorkOf(pContext);
+    const bool landscape = work.wOrientation != 2;
+    SwitchOrientation(pContext, param, landscape);
+    // The stapling list offers what the new orientation leaves.
+    CZQLocalPtr<WCHAR> staple, name;
+    const PCWSTR stapling = StaplingFeature(PostScript(pContext));
+    if (DWGetFeatureOption(param, stapling, staple.Put()) == ZQOPT_OK &&
+        DWOptionKeywordToName(param, stapling, staple.Get(), name.Put()) == ZQOPT_OK && name.Get()) {
+        DWFillStaplingCombo(0, stapling, pContext);
+        const LRESULT found = m_hwndStaplingCombo ? SendMessageW(m_hwndStaplingCombo, CB_FINDSTRINGEXACT,
+                                                                 static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get()))
+                                                  : CB_ERR;
+        if (found != CB_ERR) SendMessageW(m_hwndStaplingCombo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    }
+    if (pContext->pLogic->BIsLargeFormat()) {
+        VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
+        if (work.dwPrintDocOn == 1) VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
+    }
+    if (m_hwndPreviewDimensions) InvalidateRect(m_hwndPreviewDimensions, nullptr, FALSE);
+    VRepaintPreviewButtons(FALSE);
+    if (HWND focus = landscape ? m_hwndPreviewLandscape : m_hwndPreviewPortrait) SetFocus(focus);
+    VFixOrientationEntry(pContext);
+    BCheckPanelChanged(pContext);
+    VAfterChange(pContext, kDeleteByType);
+}
+
+void CZQLargeFormatShortcutsTab::VOnPreviewBox(PageContext* pContext) {
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintPreview, Checked(m_hwndShowPreview) ? 1 : 0, OEMCUIP_DOCPROP);
+    BCheckPanelChanged(pContext);
+    VAfterChange(pContext, kDeleteByType);
+}
+
+void CZQLargeFormatShortcutsTab::VOnUnitClick(PageContext* pContext, bool bDocSize) {
+    FlipPreviewUnit(*this, *WorkOf(pContext), pContext->pCaps, m_hwndPreviewDimensions, m_hwndPreviewDocSize, bDocSize);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panel's controls
+// ---------------------------------------------------------------------------------------------
+int CZQLargeFormatShortcutsTab::IEntryOfControl(int iCtrlId) const {
+    for (int i = 0; iCtrlId && m_ppEntries && i < m_nEntries; ++i)
+        if (m_ppEntries[i] && m_ppEntries[i]->iCtrlId == iCtrlId) return i;
+    return -1;
+}
+
+void CZQLargeFormatShortcutsTab::VOnPanelButton(PageContext* pContext, int iCtrlId) {
+    const int index = IEntryOfControl(iCtrlId);
+    if (index < 0) return;
+    if (ZQEqualNoCase(m_ppEntries[index]->szKeyword, L"DigitalPhotography")) {
+        // The Paper/Quality page's dialog, on a copy of that page's context.
+        PageContext* paperContext = nullptr;
+        auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+        if (paper && paperContext) {
+            PageContext copy = *paperContext;
+            paper->ImageEnhanceDialog().IDoModal(m_hDlg, &copy, pContext->pLogic->SheetState()->bRtl);
+        }
+    } else {
+        VApplyPanelEntry(pContext, index);
+    }
+    BCheckPanelChanged(pContext);
+    VRepaintPreviewButtons(TRUE);
+}
+
+void CZQLargeFormatShortcutsTab::VOnPanelCombo(PageContext* pContext, int iCtrlId) {
+    VDisableSaveDelete();
+    const int index = IEntryOfControl(iCtrlId);
+    if (index >= 0) {
+        ZQUIDevmode& work = *WorkOf(pContext);
+        m_bPanelChangedByUser = TRUE;
+        VApplyPanelEntry(pContext, index);
+        if (pContext->pLogic->BIsLargeFormat()) {
+            VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
+            VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
+        }
+        VRepaintPreviewButtons(FALSE);
+        const ShortcutPanelEntry& entry = *m_ppEntries[index];
+        m_store.VSetFeatureSlot(entry.szKeyword, entry.iSelected);
+        BCheckPanelChanged(pContext);
+    }
+    VAfterChange(pContext, kDeleteByRule);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Choosing a shortcut
+// ---------------------------------------------------------------------------------------------
+void CZQLargeFormatShortcutsTab::VOnChooseShortcut(PageContext* pContext) {
+    ZQUIDevmode& work = *WorkOf(pContext);
+    CZQQuickSets* quickSets = pContext->pQuickSets;
+    VResetFeatureSlots();
+    VDisableSaveDelete();
+    work.dwPendingChange = 0;
+    m_bCustomChoiceAdded = FALSE;
+    WCHAR name[kTextChars] = {};
+    if (SelectedRow(m_hwndShortcutList, name)) {
+        ZQCopyText(m_szCurrentName, kTextChars, name);
+        // The customised row stands for the settings as they are: nothing to apply.
+        if (ZQEqualNoCase(name, m_szCustomizedText)) {
+            Enable(m_hwndSaveAs, TRUE);
+            return;
+        }
+        VRemoveCustomizedRow();
+        m_bStoredShortcutShown = !BIsDocumentType(pContext, name);
+        if (m_bStoredShortcutShown) ZQCopyText(m_szStoredShortcutName, kTextChars, name);
+    }
+    VApplyQuickSetToPages(m_hDlg, pContext);
+    if (quickSets) quickSets->VApplyByName(m_szCurrentName);
+    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, TRUE);
+    // The panel's handlers may have changed what the quick set holds.
+    if (quickSets) quickSets->VApplyByName(m_szCurrentName);
+    if (IZQConstraintGate* constraints = pContext->pConstraints) {
+        DWORD cancelled = 0;
+        constraints->BCheckConstraint(L"MediaType", m_hDlg, &cancelled);
+        constraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
+    }
+    ZQCopyText(work.szDocTypeName, kTextChars, m_szDocTypeName);
+    VRefreshPanelControls(pContext);
+    BCheckPanelChanged(pContext);
+    bool slider = false;
+    for (int i = 0; m_ppEntries && i < m_nEntries; ++i)
+        if (m_ppEntries[i] && m_ppEntries[i]->iKind == kKindSlider &&
+            ZQEqualNoCase(m_ppEntries[i]->szKeyword, L"StandardPrintQuality"))
+            slider = true;
+    if (!slider) {
+        Hide(m_hwndPqSpeed);
+        Hide(m_hwndPqQuality);
+    }
+    VRepaintPreviewButtons(FALSE);
+    VDisableSaveDelete();
+    name[0] = 0;
+    SelectedRow(m_hwndShortcutList, name);
+    VUpdateDeleteButton(pContext, name);
+}
