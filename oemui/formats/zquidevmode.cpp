@@ -131,6 +131,9 @@ void FillSectionDefaults(Section section, ZQUIDevmode& dm, const DefaultInputs& 
             dm.dwNameExistsChoice = 1;
             break;
         case kQuickSet:
+            // On: the pages mark settings that left their quick set or document type, and the
+            // synchronisation keeps the section.
+            dm.dwQuickSetInUse = 1;
             dm.dwDocTypeScaling = 100;
             dm.dwDocTypeCopies = 1;
             break;
