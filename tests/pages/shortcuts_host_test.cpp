@@ -127,6 +127,13 @@ TEST_F(ShortcutsUnderHost, DeskPrinterLaysOutTheChosenTypesFeatures) {
     EXPECT_TRUE(made);
     EXPECT_STREQ(L"100", scaling);
     EXPECT_EQ("ZQ_BORDERLESS_4X6", zqhosttest::Selected(out, "PaperSize"));
+    // OK keeps the chosen type for the next opening.
+    const BYTE* oem = zqhosttest::OemBlock(out);
+    ASSERT_NE(nullptr, oem);
+    ZQUIDevmode block = {};
+    std::memcpy(&block, oem, sizeof block);
+    EXPECT_STREQ(L"Photo Printing", reinterpret_cast<const wchar_t*>(block.szDocTypeName));
+    EXPECT_EQ(0u, block.dwPendingChange);
 }
 
 // Installing opens the sheets: the default settings name the first document type when they match
