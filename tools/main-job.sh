@@ -209,7 +209,7 @@ zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortc
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the roll printer's shortcut panel" >&2; rc=1; fi
 # The desk printer's Printing Shortcuts page (a copy of its own): "Photo Printing" chosen, its
-# features as controls beside their pictures; then, with a paper chosen on Paper/Quality, the page
+# features as controls beside their pictures; then, with another print quality chosen on Paper/Quality, the page
 # in its custom state (the notes, the custom picture, no feature controls).
 png="$out/zqdesk-shortcuts.png"
 rm -f "$png"
@@ -220,8 +220,8 @@ zqhost prefs "ZQ Desk 2400 Shortcuts" --ok-after 2500 --page "Printing Shortcuts
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the desk printer's Printing Shortcuts page" >&2; rc=1; fi
 png="$out/zqdesk-shortcuts-custom.png"
 rm -f "$png"
-echo "== ZQ Desk 2400 Shortcuts: Printing Shortcuts after a paper change"
-zqhost prefs "ZQ Desk 2400 Shortcuts" --ok-after 2500 --page "Paper/Quality" --choose "Size is:=Legal" \
+echo "== ZQ Desk 2400 Shortcuts: Printing Shortcuts after a print-quality change"
+zqhost prefs "ZQ Desk 2400 Shortcuts" --ok-after 2500 --page "Paper/Quality" --choose "Print Quality=Normal" \
   --page "Printing Shortcuts" --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the desk printer's custom settings" >&2; rc=1; fi
 # The desk printer keeps jobs: a private job under names of the user's own, with its PIN, on its
