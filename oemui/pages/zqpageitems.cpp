@@ -73,16 +73,21 @@ PageContext* WorkingContext(HWND hDlg) {
 }
 
 LRESULT ApplyPage(PageContext* pContext, int iPageId) {
+    if (pContext->pQuickSets) pContext->pQuickSets->VRestoreNameIfItemsChanged();
+    return CommitPage(pContext, iPageId);
+}
+
+LRESULT CommitPage(PageContext* pContext, int iPageId, const std::function<void()>& afterSync) {
     CZQUILogic& logic = *pContext->pLogic;
     IZQSettingsExchange* exchange = pContext->pExchange;
     CZQQuickSets* quickSets = pContext->pQuickSets;
     const int index = logic.IGetPageIndex(logic.WorkDM(), iPageId);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();
     if (last && exchange) exchange->VSyncAfterChange();
+    if (afterSync) afterSync();
     if (quickSets) quickSets->VClearChanged();
     const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
     // A result the sheet refused still leaves the settings exported.

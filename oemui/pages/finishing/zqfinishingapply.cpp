@@ -168,17 +168,5 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
 // OK or Apply
 // ---------------------------------------------------------------------------------------------
 LRESULT CZQFinishingTab::IOnApply(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    IZQSettingsExchange* exchange = pContext->pExchange;
-    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFinishing);
-    // Only the last page the user visited writes back and exports: both run once per Apply.
-    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    logic.IResolveConflicts(logic.WorkDM());
-    logic.VUpdateColorSpaceConflicts();
-    if (last && exchange) exchange->VSyncAfterChange();
-    logic.VSyncNupItem(pContext->pCaps);
-    if (pContext->pQuickSets) pContext->pQuickSets->VClearChanged();
-    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
-    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
-    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+    return CommitPage(pContext, kPageFinishing, [pContext] { pContext->pLogic->VSyncNupItem(pContext->pCaps); });
 }

@@ -180,21 +180,11 @@ LRESULT CZQJobStorageTab::IOnKillActive(HWND hDlg, PageContext* pContext) {
 
 LRESULT CZQJobStorageTab::IOnApply(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    ZQUIDevmode& work = *logic.WorkDM();
-    const int index = logic.IGetPageIndex(&work, kPageJobStorage);
+    const ZQUIDevmode& work = *logic.WorkDM();
     // A private or stored job is applied only with an acceptable PIN.
     if ((work.dwRetentionMode == 2 || work.dwRetentionMode == 4) && !m_retention.BCheckPin(hDlg))
         return PSNRET_INVALID_NOCHANGEPAGE;
-    logic.IResolveConflicts(&work);
-    logic.VUpdateColorSpaceConflicts();
-    // Only the last page the user visited writes back and exports: both run once per Apply.
-    IZQSettingsExchange* exchange = pContext->pExchange;
-    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    if (last && exchange) exchange->VSyncAfterChange();
-    if (pContext->pQuickSets) pContext->pQuickSets->VClearChanged();
-    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
-    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
-    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+    return CommitPage(pContext, kPageJobStorage);
 }
 
 // ---------------------------------------------------------------------------------------------

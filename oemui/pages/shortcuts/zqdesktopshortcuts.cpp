@@ -563,19 +563,7 @@ LRESULT CZQShortcutsTab::IOnNotify(const NMHDR* pHeader, PageContext* pContext) 
 }
 
 // OK or Apply: only the page at the highest position visited synchronises before and exports after.
-LRESULT CZQShortcutsTab::IOnApply(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    IZQSettingsExchange* exchange = pContext->pExchange;
-    logic.IResolveConflicts(logic.WorkDM());
-    logic.VUpdateColorSpaceConflicts();
-    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageShortcuts);
-    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    if (last && exchange) exchange->VSyncAfterChange();
-    if (pContext->pQuickSets) pContext->pQuickSets->VClearChanged();
-    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
-    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
-    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
-}
+LRESULT CZQShortcutsTab::IOnApply(PageContext* pContext) { return CommitPage(pContext, kPageShortcuts); }
 
 // ---------------------------------------------------------------------------------------------
 // Commands

@@ -459,21 +459,11 @@ void CZQLargeFormatShortcutsTab::VOnKillActive(PageContext* pContext) {
 // OK or Apply: the shortcut shown becomes the quick set in force; only the page at the highest
 // position visited synchronises before and exports after, so both run once per apply.
 LRESULT CZQLargeFormatShortcutsTab::IOnApply(PageContext* pContext) {
-    CZQUILogic& logic = *pContext->pLogic;
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    IZQSettingsExchange* exchange = pContext->pExchange;
-    if (quickSets) quickSets->VSelectCurrentName(m_szCurrentName);
-    logic.IResolveConflicts(logic.WorkDM());
-    logic.VUpdateColorSpaceConflicts();
-    const int index = logic.IGetPageIndex(logic.WorkDM(), kPageShortcuts);
-    const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    if (last && exchange) exchange->VSyncAfterChange();
-    // A restricted user's store is his own: only the printer's shortcuts are written again.
-    if (!m_bRestrictedUser) m_store.VRewriteStoredShortcuts(pContext, m_hDlg);
-    if (quickSets) quickSets->VClearChanged();
-    const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
-    if (last && exchange) exchange->BExportSettings(kZQExportPrinting);
-    return accepted ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+    if (pContext->pQuickSets) pContext->pQuickSets->VSelectCurrentName(m_szCurrentName);
+    return CommitPage(pContext, kPageShortcuts, [&] {
+        // A restricted user's store is his own: only the printer's shortcuts are written again.
+        if (!m_bRestrictedUser) m_store.VRewriteStoredShortcuts(pContext, m_hDlg);
+    });
 }
 
 // The topics of the page's controls and its panel's rows; the shortcut list keeps the focus.
