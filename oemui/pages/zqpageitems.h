@@ -268,8 +268,8 @@ INT_PTR AnswerHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, Help help) {
 // position visited synchronises before and exports after (also when the sheet refuses the result).
 // PSNRET_NOERROR, or PSNRET_INVALID_NOCHANGEPAGE when the sheet refused it.
 LRESULT ApplyPage(PageContext* pContext, int iPageId);
-// The same without the quick set's name step, for pages that name the quick set themselves;
-// `afterSync` runs after the synchronisation, on every page.
+// The same without the quick set's name step; `afterSync` runs after the synchronisation, on
+// whichever page applies.
 LRESULT CommitPage(PageContext* pContext, int iPageId, const std::function<void()>& afterSync = {});
 // A page's change check told to the sheet (the quick set's change counts too), and the working
 // settings made the user's own when they no longer are those of the quick set the sheet opened with
