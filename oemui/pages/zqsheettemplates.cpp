@@ -49,16 +49,19 @@ Growth GrowthOf(const zqdlg::Control& c) {
     return {false, false};  // number boxes, up-down buttons and other classes
 }
 
+// A drop-down list's height in its template counts its list; closed, it is a line high.
+constexpr short kClosedListHeight = 12;
+
 // One side of a control scaled by f: a growing one from its scaled edges, another keeping its
-// length about its scaled centre.
-void Scale(short* pPos, short* pLen, double f, bool grow) {
-    const double pos = *pPos, len = *pLen;
+// length about its scaled centre (of `shown` units from its start, its whole length when 0).
+void Scale(short* pPos, short* pLen, double f, bool grow, short shown = 0) {
+    const double pos = *pPos, len = *pLen, seen = shown > 0 ? std::min(*pLen, shown) : *pLen;
     if (grow) {
         const long start = std::lround(pos * f);
         *pPos = static_cast<short>(start);
         *pLen = static_cast<short>(std::lround((pos + len) * f) - start);
     } else {
-        *pPos = static_cast<short>(std::lround((pos + len / 2) * f - len / 2));
+        *pPos = static_cast<short>(std::lround((pos + seen / 2) * f - seen / 2));
     }
 }
 
@@ -79,7 +82,8 @@ std::unique_ptr<BYTE[]> ZQStretchTemplate(const void* pTemplate, size_t cbTempla
         const Growth growth = GrowthOf(c);
         short x = c.x, y = c.y, w = c.cx, h = c.cy;
         Scale(&x, &w, fx, growth.cx);
-        Scale(&y, &h, fy, growth.cy);
+        const bool list = zqdlg::IsClass(c, zqdlg::kComboBoxAtom, L"ComboBox");
+        Scale(&y, &h, fy, growth.cy, list ? kClosedListHeight : 0);
         BYTE* rect = copy.get() + c.rectOffset;
         PutShort(rect, x);
         PutShort(rect + 2, y);

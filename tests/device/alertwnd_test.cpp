@@ -92,8 +92,10 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRowAndKeysScroll) {
     }
     RECT client = {};
     GetClientRect(wnd.Hwnd(), &client);
-    const int page = client.bottom, last = wnd.Item(11).rcRow.bottom - page + 1;
-    for (auto [key, pos] : {std::pair<WPARAM, int>{VK_NEXT, page}, {VK_DOWN, page + 2}, {VK_UP, page}, {'A', page},
+    // A line up or down moves by a line of the rows' text.
+    const int page = client.bottom, last = wnd.Item(11).rcRow.bottom - page + 1, line = wnd.ILineHeight();
+    EXPECT_GT(line, 8);
+    for (auto [key, pos] : {std::pair<WPARAM, int>{VK_NEXT, page}, {VK_DOWN, page + line}, {VK_UP, page}, {'A', page},
                             {VK_END, last}, {VK_NEXT, last}, {VK_PRIOR, last - page}, {VK_HOME, 0}, {VK_UP, 0}}) {
         SendMessageW(wnd.Hwnd(), WM_KEYDOWN, key, 0);
         EXPECT_EQ(pos, GetScrollPos(wnd.Hwnd(), SB_VERT)) << key;

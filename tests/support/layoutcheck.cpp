@@ -243,6 +243,14 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
             faults.push_back(Name(a) + " " + Describe(a.rc) + over + Name(b) + " " + Describe(b.rc));
         }
     }
+    // A shown frame holding nothing shown.
+    for (const Shown& f : shown) {
+        if (!IsGroupFrame(f)) continue;
+        const RECT inside = Inside(f);
+        bool holds = false;
+        for (const Shown& c : shown) holds = holds || (c.hwnd != f.hwnd && Contains(inside, c.rc));
+        if (!holds) faults.push_back(Name(f) + " " + Describe(f.rc) + " frames nothing");
+    }
     // A hidden frame whose place nothing takes, above shown controls that could close it up, or at
     // the head of a column nothing else fills; the row at the foot of the window (its last fifth:
     // the logo, the buttons, the alert strip) stays where it is.

@@ -16,8 +16,8 @@ namespace zqtest {
 // into a frame lies over it), and every shown control lies inside the window's client area and
 // inside its group frame (below the frame's caption, within its border). A control's frame is the
 // one the window's template (wTemplate of hTemplates) puts it in, however the window has moved it
-// since. A hidden group frame whose place stays empty while shown controls stand below it is a
-// gap the page should have closed up.
+// since. A shown frame holding nothing is empty; a hidden group frame whose place stays empty while
+// shown controls stand below it is a gap the page should have closed up.
 std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate);
 
 // One line per shown text that does not fit its control, measured with the control's own font: a

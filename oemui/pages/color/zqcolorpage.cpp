@@ -3,6 +3,7 @@
 #include "pages/color/zqcolorpage.h"
 
 #include "common/zqcapsreuse.h"
+#include "device/zqalertwnd.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/effects/zqeffectspage.h"
@@ -143,6 +144,11 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
     PageContext* context = nullptr;
     // The cursor over the sample page needs no settings.
     if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+    // The alert strip's refresh button, its picture and its links are the strip's.
+    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM || uMsg == ZQAlertLinkMessage()) && (context = WorkingContext(hDlg))) {
+        INT_PTR result = 0;
+        if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+    }
     switch (uMsg) {
         case WM_PAINT:
         case WM_ERASEBKGND:
@@ -234,6 +240,7 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         pContext->pQuickSets->VInitControls(hDlg, nullptr, &m_hPresetCombo, &m_hPresetSave, &m_hPresetDelete);
         pContext->pQuickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     }
+    VCloseUpGroups();
     BCreateAlertStrip(hDlg, pContext);
     // The factory-defaults button belongs to the printers that offer factory defaults.
     if (m_hFactoryDefaults && !Readable(param, L"ZQFactoryDefaults")) Hide(m_hFactoryDefaults);

@@ -113,6 +113,10 @@ public:
     void VLayoutSimplified(PageContext* pContext);
     void VFillPreviewSettings(PageContext* pContext);
     void VInitPrintPreviewCheck(PageContext* pContext);
+    // Once every control shows as the printer has it: a colour-matching frame without its choices
+    // goes, and the simplified page's colour options frame ends under what it shows, the
+    // colour-management stack following it.
+    void VCloseUpGroups();
     // The alert window in the placeholder's place and the refresh button, when alerts are on;
     // TRUE when the window was made.
     BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
