@@ -240,6 +240,7 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         pContext->pQuickSets->VInitControls(hDlg, nullptr, &m_hPresetCombo, &m_hPresetSave, &m_hPresetDelete);
         pContext->pQuickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     }
+    VShowProfileFile(pContext);
     VCloseUpGroups();
     BCreateAlertStrip(hDlg, pContext);
     // The factory-defaults button belongs to the printers that offer factory defaults.
@@ -441,6 +442,8 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
             break;
         default: return FALSE;
     }
+    // Greyscale or colour, however chosen, decides the profile shown.
+    VShowProfileFile(pContext);
     BCheckPageChanged(hDlg, pContext);
     return FALSE;
 }
@@ -514,7 +517,7 @@ void CZQColorTab::VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext) {
         if (iCtrlId == IDC_INPUT_COLORSPACE) VOnColorSpaceChange(pContext);
         if (iCtrlId == IDC_CBO_INTENT || iCtrlId == IDC_CBO_EMULATEPRINTER) VEnableLqjProfiles(pContext);
         // The installed cartridges decide the profile.
-        if (iCtrlId == IDC_CBO_PRINT_CART) VShowProfileFile();
+        if (iCtrlId == IDC_CBO_PRINT_CART) VShowProfileFile(pContext);
         BCheckPageChanged(hDlg, pContext);
         return;
     }

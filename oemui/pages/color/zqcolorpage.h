@@ -190,8 +190,9 @@ private:
     void VShowColorMgmtRadios(PageContext* pContext, bool bProfileLabel);
     // What the colour space shows, and its colour matching in the public devmode.
     void VShowColorSpaceChoices(PageContext* pContext);
-    // The profile's file name into its label (empty when none is answered).
-    void VShowProfileFile();
+    // The profile's file name into its label (empty when none is answered), for the greyscale the
+    // page shows.
+    void VShowProfileFile(PageContext* pContext);
     // "PrintCartrigesModified" set when the cartridges differ from the sheet's start.
     void VNoteCartridgeChange(PageContext* pContext);
     // The large-format PostScript page's colour-management panel.
