@@ -23,7 +23,8 @@
 # the desk printer's Printer Properties sets its trays from the printer's answers, and its Output
 # page then offers the finisher the printer reported, with the image shift dialog; the desk printer
 # on a printer port shows the device's alerts on its Paper/Quality page; the desk printer with the
-# simplified interface shows its Features page in landscape.
+# simplified interface shows its Features page in landscape; the desk printer's Paper/Quality page
+# under a right-to-left language. Each step starts from the printer as the step it names left it.
 # The pages' sample page is saved in a few states as the preview paints it (out/preview-*.png).
 # Usage: tools/main-job.sh [build-dir]
 set -euo pipefail
@@ -86,9 +87,21 @@ for sample in "zqdesk/zqdesk:ZQ Desk 2400 Inkjet" "zqroll/zqroll:ZQ Roll 4400 La
   zqhost prefs "$printer" --ok-after 2500 --show "Layout Options: Orientation" --screenshot "$(winepath -w "$png")" || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot for $printer" >&2; rc=1; fi
 done
+printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+# A picture shows what its own step chose: a printer's default devmode and data as a step left them
+# are kept, and put back before each later step that starts from there (what a step only added, such
+# as a stored shortcut, stays).
+keep() {
+  wine reg export "$printers\\$1" "$(winepath -w "$build/main-$2.reg")" /y >/dev/null 2>&1 || rc=1
+}
+fresh() {
+  wine reg import "$(winepath -w "$build/main-$1.reg")" >/dev/null 2>&1 || rc=1
+}
+keep "ZQ Desk 2400 Inkjet" desk
+keep "ZQ Roll 4400 Large Format" roll
+keep "ZQ Wide 4600 Large Format" wide
 # The wide printer's loaded rolls, as its device answers leave them in the printer's answer store
 # (the printer data while it has none): roll 1 a standard width, roll 2 a custom width.
-printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
 store="$printers\ZQ Wide 4600 Large Format\PrinterDriverData"
 guid=$(wine reg query "$printers\ZQ Wide 4600 Large Format\ZQPresetRoot" /v ZQRestrictedUserGuid 2>/dev/null |
   tr -d '\r' | grep -o '{[^}]*}' | head -n 1 || true)
@@ -107,6 +120,14 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   zqhost prefs "$printer" --ok-after 2500 --page "Paper/Quality" --screenshot "$(winepath -w "$png")" || rc=1
   if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no Paper/Quality picture for $printer" >&2; rc=1; fi
 done
+# The desk printer's Paper/Quality page under a right-to-left user-interface language (Hebrew, from
+# the locale the build makes): the page mirrored, its logo and sample page reading as they print.
+png="$out/zqdesk-paperquality-rtl.png"
+rm -f "$png"
+echo "== ZQ Desk 2400 Inkjet: Paper/Quality, right to left"
+LANG=he_IL.UTF-8 LOCPATH="$build/locale" zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --screenshot "$(winepath -w "$png")" || rc=1
+if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no right-to-left picture" >&2; rc=1; fi
 # The desk printer on a printer port, which the plug-in asks for the device's state (a queue on
 # "FILE:" is never asked): its Paper/Quality page shows the device's alerts while the device
 # servers its driver carries are registered, the agent and the link as programs of their own.
@@ -188,6 +209,7 @@ zqhost summary "ZQ Desk 2400 Colour" | grep -E "advanced colour|ZQCyanBrightness
 # opens; OK selects the option under the slider.
 png="$out/zqroll-drytime.png"
 rm -f "$png"
+fresh roll
 echo "== ZQ Roll 4400 Large Format: Dry Time"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Document Options" --show "Dry Time" --press "#1007" --in-dialog "#1461=2" \
   --dialog-screenshot "$(winepath -w "$png")" --dialog-close OK || rc=1
@@ -197,6 +219,7 @@ zqhost summary "ZQ Roll 4400 Large Format" | grep "ZQDryTime=1min" || rc=1
 # the helper file's document types in the list, the sample page and the alert strip's place.
 png="$out/zqroll-shortcuts.png"
 rm -f "$png"
+fresh roll
 echo "== ZQ Roll 4400 Large Format: Printing Shortcuts"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
   --screenshot "$(winepath -w "$png")" || rc=1
@@ -204,6 +227,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the rol
 # Its first document type's panel: a row per feature with the type's choices, beside the sample page.
 png="$out/zqroll-shortcuts-panel.png"
 rm -f "$png"
+fresh roll
 echo "== ZQ Roll 4400 Large Format: Printing Shortcuts panel"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Technical Drawings" \
   --screenshot "$(winepath -w "$png")" || rc=1
@@ -238,6 +262,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Job
 # quality group and one-sided printing (greyed out).
 png="$out/zqdesk-reconciled.png"
 rm -f "$png"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot "$(winepath -w "$png")" || rc=1
@@ -250,12 +275,14 @@ png="$out/zqdesk-paperquality-choice.png"
 tree="$out/zqdesk-papersize-tree.png"
 dialog="$out/zqdesk-image-enhancement.png"
 rm -f "$png" "$tree" "$dialog"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Size is = More... = Photo 4x6 in."
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --press "Size is=More..." \
   --in-dialog "#912=Photo 4x6 in." --dialog-screenshot "$(winepath -w "$tree")" --dialog-close OK \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Paper/Quality choice" >&2; rc=1; fi
 if [ -s "$tree" ]; then echo "screenshot: $tree"; else echo "no picture of the paper-size tree" >&2; rc=1; fi
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --press "#563" --in-dialog "#1412=off" --in-dialog "#1413=4" --in-dialog "#1403=on" \
@@ -274,6 +301,7 @@ for shot in "ZQ Desk 2400 Inkjet:#492::zqdesk-custom-paper" \
   choice=${rest%%:*}
   dialog="$out/${rest#*:}.png"
   rm -f "$dialog"
+  case "$printer" in *Desk*) fresh desk ;; *Wide*) fresh wide ;; esac
   echo "== $printer: Paper/Quality, $button"
   choose=()
   [ -n "$choice" ] && choose=(--choose "$choice")
@@ -285,6 +313,7 @@ done
 # cover chosen in the page-kind list, printed, on its own source and media type.
 png="$out/zqdesk-paperquality-covers.png"
 rm -f "$png"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Paper/Quality, Use Different Paper/Covers, Front Cover"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
@@ -295,6 +324,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the cov
 # the Finishing page's sample page, turned to landscape and rotated by 180 degrees.
 png="$out/zqdesk-finishing.png"
 rm -f "$png"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Finishing, landscape, rotated by 180 degrees, with a front cover"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
@@ -306,6 +336,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Fin
 png="$out/zqdesk-finishing-poster.png"
 dialog="$out/zqdesk-tiling.png"
 rm -f "$png" "$dialog"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Finishing, two-sided, then a poster of 3 x 3 tiles without its second tile"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
   --choose "Orientation=Portrait" --page "Finishing" --choose "#264=on" \
@@ -318,6 +349,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the pos
 # the Effects page's sample page, which a click turns to landscape.
 png="$out/zqdesk-effects.png"
 rm -f "$png"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Effects, turned to landscape by its sample page, with a front cover"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
@@ -329,6 +361,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Eff
 # diagonal on the sample page, and the document printed at 75 %.
 png="$out/zqdesk-effects-watermark.png"
 rm -f "$png"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Effects, the watermark Confidential at 75 %"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --choose "#186=Confidential" \
   --choose "#501=on" --choose "#181=75" \
@@ -339,6 +372,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Eff
 # message typed over, makes a watermark of the pool, at an angle of 30 degrees, dark and filled.
 dialog="$out/zqdesk-watermark-details.png"
 rm -f "$dialog"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Effects, Watermark Details, a new watermark at 30 degrees"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" --in-dialog "#205=click" \
   --in-dialog "#214=Proof Copy" --in-dialog "#236=on" --in-dialog "#238=30" --in-dialog "#228=Darkest" \
@@ -393,15 +427,18 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the 
 # widths it reports.
 png="$out/zqroll-properties.png"
 rm -f "$png"
+fresh roll
 echo "== ZQ Roll 4400 Large Format: Printer Properties after Update Now"
 zqhost props "ZQ Roll 4400 Large Format" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
   --show "Roll 1 Width" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the roll printer's properties" >&2; rc=1; fi
+keep "ZQ Roll 4400 Large Format" roll-updated
 # The roll printer's own Features page once its rolls are known: 150 % of normal size with the
 # automatic cutter off, beside the roll picture and the alert strip.
 png="$out/zqroll-features.png"
 rm -f "$png"
+fresh roll-updated
 echo "== ZQ Roll 4400 Large Format: Features, 150 %, automatic cutter off"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Features" --choose "#993=on" --choose "#994=150" \
   --choose "#1005=on" --screenshot "$(winepath -w "$png")" || rc=1
@@ -410,6 +447,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the rol
 # type, a shortcut stored beside them as the page's store writes one.
 png="$out/zqroll-shortcuts-list.png"
 rm -f "$png"
+fresh roll-updated
 echo "== ZQ Roll 4400 Large Format: Printing Shortcuts with a stored shortcut"
 zqhost shortcuts "ZQ Roll 4400 Large Format" --add "Gallery Prints" "Photo" || rc=1
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Gallery Prints" \
@@ -421,6 +459,7 @@ if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the rol
 png="$out/zqroll-shortcut-name.png"
 saved="$out/zqroll-shortcuts-saved.png"
 rm -f "$png" "$saved"
+fresh roll-updated
 echo "== ZQ Roll 4400 Large Format: Printing Shortcuts, Save As"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Photo" \
   --page "Document Options" --choose "Paper Size=ISO A2" --page "Printing Shortcuts" --press "#960" \
@@ -432,11 +471,13 @@ zqhost shortcuts "ZQ Roll 4400 Large Format" | grep "Site Plans" || rc=1
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
 png="$out/zqdesk-updated.png"
 rm -f "$png"
+fresh desk
 echo "== ZQ Desk 2400 Inkjet: Printer Properties after Update Now"
 zqhost props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
   --show "Envelope Feeder" --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no screenshot of the desk printer's trays" >&2; rc=1; fi
 zqhost answers "ZQ Desk 2400 Inkjet" || rc=1
+keep "ZQ Desk 2400 Inkjet" desk-updated
 # The desk printer's stored quick sets as the plug-in reads them.
 echo "== ZQ Desk 2400 Inkjet: stored quick sets"
 zqhost quicksets "ZQ Desk 2400 Inkjet" || rc=1
@@ -447,11 +488,13 @@ png="$out/zqdesk-output.png"
 dialog="$out/zqdesk-image-shift.png"
 rm -f "$png" "$dialog"
 # A letter sheet upright first: the mailbox staples letter and A4 sheets only.
+fresh desk-updated
 echo "== ZQ Desk 2400 Inkjet: Output, Staple = One Staple"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
   --choose "Orientation=Portrait" --page "Output" --choose "Staple=One Staple" \
   --screenshot "$(winepath -w "$png")" || rc=1
 if [ -s "$png" ]; then echo "screenshot: $png"; else echo "no picture of the Output page" >&2; rc=1; fi
+fresh desk-updated
 echo "== ZQ Desk 2400 Inkjet: Output, Image shift settings..."
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Output" --press "Image shift settings..." \
   --in-dialog "Front side shift=on" --in-dialog "Use inches=on" --in-dialog "#975=0.5" --in-dialog "#976=-0.25" \
@@ -477,17 +520,17 @@ for state in \
   "four-down-then-left:$letter nup=3 order=3 borders=1" \
   "two-pages:$letter nup=2" \
   "nine-pages:$letter nup=5" \
-  "watermark:$letter text=Draft color=1 shade=6 size=200 style=1" \
+  "watermark:$letter nowatermark=0 text=Draft color=1 shade=6 size=200 style=1" \
   "two-sided-flip-up:$letter duplex=2 flipup=1" \
   "two-sided-long-edge:$letter duplex=2 order=2 nup=2" \
-  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300" \
+  "thriftmode:$letter thriftmode=3 nup=3" \
   "staples-punched:$letter staple=2 punch=1 punchunit=2" \
   "folded:$letter fold=1" \
   "poster:$letter poster=1 postersize=1 tilesperside=3 tiles=1011101111111111111111111" \
   "covers:$letter front=1 back=1 backfeeder=1" \
   "envelope:docwidth=1100 docheight=2200 orientation=2 envelope=1" \
   "banner:banner=1" \
-  "tint:$letter tint=1 text=Draft color=1 shade=6 size=200 style=1"; do
+  "tint:$letter tint=1 nowatermark=0 text=Draft color=1 shade=6 size=200 style=1"; do
   name=${state%%:*}
   png="$out/preview-$name.png"
   rm -f "$png"
