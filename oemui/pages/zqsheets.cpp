@@ -231,7 +231,8 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
             state.aiPagePosition[id] = -1;
             continue;
         }
-        if (psp.hInstance == zqmodule::Instance() && !(psp.dwFlags & PSP_DLGINDIRECT) && IS_INTRESOURCE(psp.pszTemplate))
+        if (psp.hInstance == zqmodule::Instance() && !(psp.dwFlags & PSP_DLGINDIRECT) &&
+            IS_INTRESOURCE(psp.pszTemplate))
             if (const DLGTEMPLATE* laidOut = m_templates.PLaidOut(
                     psp.hInstance, static_cast<WORD>(reinterpret_cast<ULONG_PTR>(psp.pszTemplate)), added)) {
                 psp.dwFlags |= PSP_DLGINDIRECT;

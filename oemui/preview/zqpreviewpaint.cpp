@@ -156,7 +156,8 @@ void CZQPreview::VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const {
     const double boxW = Width(*pRect), boxH = Height(*pRect);
     const double across = landscape ? h : w, down = landscape ? w : h;
     const double refAcross = landscape ? refH : refW, refDown = landscape ? refW : refH;
-    const double scale = std::min(boxW * (landscape ? 0.85 : 0.62) / refAcross, boxH * (landscape ? 0.56 : 0.87) / refDown);
+    const double scale =
+        std::min(boxW * (landscape ? 0.85 : 0.62) / refAcross, boxH * (landscape ? 0.56 : 0.87) / refDown);
     const int width = IRoundTenth(across * scale), height = IRoundTenth(down * scale);
     const int left = pRect->left + (Width(*pRect) - width) / 2;
     const int top = pRect->top + (Height(*pRect) - height) / 2;

@@ -62,7 +62,8 @@ void Look(HWND hWnd, bool page, const std::string& what, std::vector<std::string
     std::vector<std::vector<std::string>> found = {zqtest::LayoutFaults(hWnd, Plugin(), id), zqtest::TextFaults(hWnd)};
     if (page) found.push_back(zqtest::SheetFaults(hWnd, Plugin(), id));
     for (const auto& lines : found)
-        for (const std::string& fault : lines) faults.push_back(what + " (template " + std::to_string(id) + "): " + fault);
+        for (const std::string& fault : lines)
+            faults.push_back(what + " (template " + std::to_string(id) + "): " + fault);
 }
 
 TEST_F(SheetsUnderHost, EveryPageOfEverySamplePrinterIsWhole) {
@@ -85,6 +86,8 @@ TEST_F(SheetsUnderHost, EveryPageOfEverySamplePrinterIsWhole) {
 // Every dialog a page of a sample printer opens, as its button (or list entry) opens it after the
 // choices that make the button reachable.
 TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {
+    const wchar_t* const kDesk = zqhosttest::kDeskPrinter;
+    const wchar_t* const kWide = zqhosttest::kWidePrinter;
     using Choices = std::vector<std::pair<std::wstring, std::wstring>>;
     const struct {
         const wchar_t* printer;
@@ -92,17 +95,17 @@ TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {
         Choices onPage;
         const wchar_t* opens;
     } dialogs[] = {
-        {zqhosttest::kDeskPrinter, L"Paper/Quality", {}, L"#492"},             // custom paper size
-        {zqhosttest::kDeskPrinter, L"Paper/Quality", {}, L"#563"},             // image enhancement
-        {zqhosttest::kDeskPrinter, L"Paper/Quality", {}, L"Type is=More..."},  // media types
-        {zqhosttest::kDeskPrinter, L"Paper/Quality", {}, L"Size is=More..."},  // paper sizes
-        {zqhosttest::kWidePrinter, L"Paper/Quality", {}, L"#675"},             // layout and margins
-        {zqhosttest::kWidePrinter, L"Paper/Quality", {{L"Custom Options", L"on"}}, L"#414"},  // custom quality
-        {zqhosttest::kDeskPrinter, L"Finishing", {{L"Pages per Sheet and Posters", L"3 x 3 tiles"}}, L"Select Tiles..."},
-        {zqhosttest::kDeskPrinter, L"Effects", {}, L"#188"},  // watermark details
-        {zqhosttest::kDeskPrinter, L"Color", {{L"#422", L"off"}}, L"#741"},  // advanced colour settings
-        {kWidePsPrinter, L"Color", {}, L"Save"},  // a quick set's (and a shortcut's) name
-        {zqhosttest::kSimplePrinter, L"Features", {}, L"#435=More..."},  // its own media types
+        {kDesk, L"Paper/Quality", {}, L"#492"},                            // custom paper size
+        {kDesk, L"Paper/Quality", {}, L"#563"},                            // image enhancement
+        {kDesk, L"Paper/Quality", {}, L"Type is=More..."},                 // media types
+        {kDesk, L"Paper/Quality", {}, L"Size is=More..."},                 // paper sizes
+        {kWide, L"Paper/Quality", {}, L"#675"},                            // layout and margins
+        {kWide, L"Paper/Quality", {{L"Custom Options", L"on"}}, L"#414"},  // custom quality
+        {kDesk, L"Finishing", {{L"Pages per Sheet and Posters", L"3 x 3 tiles"}}, L"Select Tiles..."},
+        {kDesk, L"Effects", {}, L"#188"},                                   // watermark details
+        {kDesk, L"Color", {{L"#422", L"off"}}, L"#741"},                    // advanced colour settings
+        {kWidePsPrinter, L"Color", {}, L"Save"},                            // a quick set's (and a shortcut's) name
+        {zqhosttest::kSimplePrinter, L"Features", {}, L"#435=More..."},     // its own media types
     };
     std::vector<std::string> faults;
     for (const auto& d : dialogs) {

@@ -276,9 +276,9 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
             }
         }
         if (taken || (above && !below)) continue;
-        faults.push_back("empty space " + Describe(rc) + " where the hidden group #" +
-                         std::to_string(GetDlgCtrlID(frame)) + " was" +
-                         (below ? ", above " + Name(*below) + " " + Describe(below->rc) : std::string(", its column empty")));
+        faults.push_back(
+            "empty space " + Describe(rc) + " where the hidden group #" + std::to_string(GetDlgCtrlID(frame)) + " was" +
+            (below ? ", above " + Name(*below) + " " + Describe(below->rc) : std::string(", its column empty")));
     }
     return faults;
 }
@@ -314,8 +314,9 @@ std::vector<std::string> SheetFaults(HWND hPage, HINSTANCE hTemplates, WORD wTem
         const double grown = templateSize > 0 ? static_cast<double>(size) / templateSize : 1.0;
         const double allowed = (templateSize - templateUsed) * grown + 12 + size / 25;
         if (size - used > allowed)
-            faults.push_back("the page leaves " + std::to_string(size - used) + " px empty " + side + " its controls (" +
-                             std::to_string(size) + " px, its template " + std::to_string(templateSize) + " px)");
+            faults.push_back("the page leaves " + std::to_string(size - used) + " px empty " + side +
+                             " its controls (" + std::to_string(size) + " px, its template " +
+                             std::to_string(templateSize) + " px)");
     };
     band(client.right, extent.right, templateClient.right, templateExtent.right, "beside");
     band(client.bottom, extent.bottom, templateClient.bottom, templateExtent.bottom, "below");
@@ -425,7 +426,8 @@ void EntryFaults(const Shown& c, std::vector<std::string>& faults) {
             if (!text[0]) continue;
             RECT label = {};
             label.left = LVIR_LABEL;
-            if (!SendMessageW(c.hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&label))) continue;
+            if (!SendMessageW(c.hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&label)))
+                continue;
             // The view's own room: a label reaching past the view is cut by it.
             const int width = std::min(label.right, client.right) - label.left - 4;
             const SIZE need = dc.Measure(text, 10000, false, false);

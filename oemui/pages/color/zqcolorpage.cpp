@@ -145,7 +145,8 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
     // The cursor over the sample page needs no settings.
     if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
     // The alert strip's refresh button, its picture and its links are the strip's.
-    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM || uMsg == ZQAlertLinkMessage()) && (context = WorkingContext(hDlg))) {
+    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM || uMsg == ZQAlertLinkMessage()) &&
+        (context = WorkingContext(hDlg))) {
         INT_PTR result = 0;
         if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     }

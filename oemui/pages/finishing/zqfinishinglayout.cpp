@@ -80,8 +80,10 @@ void CZQFinishingTab::VPlaceOrientationColumn() {
                  group->cx, bottom - group->rc.top - dy, SWP_NOZORDER | SWP_NOCOPYBITS);
     // The print preview follows the orientation group.
     const LONG shift = bottom + kGap - previewGroup->rc.top;
-    m_controls.BPlaceAtPoint(IDC_GB_PREVIEW_PRINT_FIN, previewGroup->rc.left + dx, static_cast<float>(previewGroup->rc.top + shift));
-    m_controls.BPlaceAtPoint(IDC_CHK_SHOW_PREVIEW_FIN, previewBox->rc.left + dx, static_cast<float>(previewBox->rc.top + shift));
+    m_controls.BPlaceAtPoint(IDC_GB_PREVIEW_PRINT_FIN, previewGroup->rc.left + dx,
+                             static_cast<float>(previewGroup->rc.top + shift));
+    m_controls.BPlaceAtPoint(IDC_CHK_SHOW_PREVIEW_FIN, previewBox->rc.left + dx,
+                             static_cast<float>(previewBox->rc.top + shift));
 }
 
 void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
