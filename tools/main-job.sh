@@ -33,6 +33,7 @@ build=${1:-$top/build}
 out="$top/out"
 "$top/tools/setup.sh"
 "$top/tools/build.sh" "$build"
+build=$(cd "$build" && pwd)  # the steps below run from its bin folder
 mkdir -p "$out"
 
 # A virtual display of our own.

@@ -83,6 +83,38 @@ TEST_F(SheetsUnderHost, EveryPageOfEverySamplePrinterIsWhole) {
     for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }
 
+// Pages in the states the user's choices bring, each looked at after them.
+TEST_F(SheetsUnderHost, PagesAfterTheirChoicesAreWhole) {
+    using Choices = std::vector<std::pair<std::wstring, std::wstring>>;
+    const struct {
+        const wchar_t* printer;
+        const wchar_t* page;
+        Choices choices;
+    } states[] = {
+        {zqhosttest::kDeskPrinter, L"Color", {{L"#625", L"System Color Management"}}},
+        {zqhosttest::kDeskPrinter, L"Finishing", {{L"Pages per Sheet and Posters", L"4 Pages per Sheet"}}},
+        {zqhosttest::kDeskPrinter, L"Effects", {{L"#186", L"Confidential"}, {L"Print Document On", L"on"}}},
+        {zqhosttest::kRollPrinter, L"Color", {{L"#625", L"Printer Emulation"}}},
+        {zqhosttest::kRollPrinter, L"Features", {{L"Print Document On", L"on"}}},
+    };
+    std::vector<std::string> faults;
+    for (const auto& state : states) {
+        const std::string what = Utf8(state.printer) + ", " + Utf8(state.page) + " after its choices";
+        zqhosttest::ResetToDefaults(state.printer);
+        CZQSpoolPrinter h = Open(state.printer);
+        std::vector<BYTE> out;
+        CZQAutoPress press(50, [&](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, state.page)) << what;
+            HWND page = ZQCurrentPage(sheet);
+            for (const auto& [label, entry] : state.choices)
+                EXPECT_TRUE(ZQChooseOnPage(page, label, entry)) << what << ": " << Utf8(label);
+            Look(page, true, what, faults);
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), state.printer, nullptr, out)) << what;
+    }
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
+}
+
 // Every dialog a page of a sample printer opens, as its button (or list entry) opens it after the
 // choices that make the button reachable.
 TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {

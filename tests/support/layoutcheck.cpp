@@ -455,6 +455,8 @@ std::vector<std::string> TextFaults(HWND hWnd) {
         const std::wstring text = TextOf(c.hwnd);
         if (text.empty() || !TextRoom(c, &width, &height, &wrap, &prefix)) continue;
         FontDc dc(c.hwnd);
+        // A greyed text is drawn etched, a pixel to the right of its place.
+        if (c.style & WS_DISABLED) --width;
         const SIZE need = dc.Measure(text, width, wrap, prefix);
         const bool cut = need.cx > width || (wrap && need.cy > height) ||
                          (!wrap && !IsGroupFrame(c) && need.cy > height + 2);

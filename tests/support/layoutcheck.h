@@ -23,9 +23,9 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
 // One line per shown text that does not fit its control, measured with the control's own font: a
 // text that may wrap (a static text, a multi-line button) is taller than the control or has a word
 // wider than it; any other text is wider than its room (a check box's or radio button's beside
-// its mark, a push button's inside its border, a group frame's caption along its top, an entry of
-// a drop-down list in the list's face, of a list box within it, of a list view within its label
-// and the view).
+// its mark, a push button's inside its border, a group frame's caption along its top; a greyed
+// text needs a pixel more for its etching); an entry of a drop-down list is wider than the list's
+// face, of a list box than the box, of a list view than its label or the view.
 std::vector<std::string> TextFaults(HWND hWnd);
 
 // One line when the page does not fill its window: the window (a property sheet sizes every page

@@ -244,7 +244,18 @@ void CZQColorTab::VLayoutSimplified(PageContext* pContext) {
 
 void CZQColorTab::VCloseUpGroups() {
     if (!m_hPage) return;
-    if (IsVisible(m_hChromixGroup) && !IsVisible(m_hAuto) && !IsVisible(m_hManual)) Hide(m_hChromixGroup);
+    // A colour-matching frame around nothing the printer shows goes.
+    if (IsVisible(m_hChromixGroup)) {
+        RECT frame, rc;
+        CZQUIBase::VGetChildRect(m_hPage, m_hChromixGroup, &frame, nullptr, nullptr);
+        bool holds = false;
+        for (HWND child = GetWindow(m_hPage, GW_CHILD); child && !holds; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (child == m_hChromixGroup || !IsVisible(child)) continue;
+            CZQUIBase::VGetChildRect(m_hPage, child, &rc, nullptr, nullptr);
+            holds = rc.left >= frame.left && rc.right <= frame.right && rc.top >= frame.top && rc.bottom <= frame.bottom;
+        }
+        if (!holds) Hide(m_hChromixGroup);
+    }
     constexpr LONG kMargin = 8, kGap = 6, kStackGap = 24;
     // A shown frame ends a margin under the last of its members it shows; its new bottom, or
     // LONG_MIN when it is hidden.

@@ -113,9 +113,9 @@ public:
     void VLayoutSimplified(PageContext* pContext);
     void VFillPreviewSettings(PageContext* pContext);
     void VInitPrintPreviewCheck(PageContext* pContext);
-    // Once every control shows as the printer has it: a colour-matching frame without its choices
-    // goes, and the simplified page's colour options frame ends under what it shows, the
-    // colour-management stack following it.
+    // Once every control shows as the printer has it: a colour-matching frame around nothing shown
+    // goes, and the colour-space and colour-options frames end under what they show, the simplified
+    // page's colour-management stack following its frame.
     void VCloseUpGroups();
     // The alert window in the placeholder's place and the refresh button, when alerts are on;
     // TRUE when the window was made.
