@@ -315,7 +315,6 @@ void MeasureQuickSets(int reps) {
             }
             CZQQuickSets::VAppendPair(&e->pPairs, L"InputBin", L"TRAY1");
             writer.VWriteEntry(e, FALSE);
-            writer.VAdvanceMaxIndex();
         }
     }
     int loaded = 0;
