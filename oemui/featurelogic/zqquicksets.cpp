@@ -510,7 +510,9 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
     int built = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) ++built;
     CZQPrinterDataList list;
-    if (list.BRead(HStorePrinter(), zqsettings::kPresetPoolKey) && list.Count() > 0) {
+    // A store that cannot be read is not rebuilt: its quick sets would be missing from the new one.
+    if (!list.BReadTree(HStorePrinter(), zqsettings::kPresetPoolKey)) return -1;
+    if (list.Count() > 0) {
         // Values of an older format are not carried into the new store.
         DWORD cb = 0;
         const BYTE* first = list.Data(0, nullptr, &cb);
@@ -589,10 +591,10 @@ void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return;
     BUpdateInstalledCartridges();
     const int built = ILoadFactoryAndStored(pRules);
-    m_nEntries += built;
     // A rewrite that cannot land whole leaves the store as it was.
-    if (BRewriteStore()) {
-        m_iSharedIndex = built;
+    if (built >= 0) {
+        m_nEntries += built;
+        if (BRewriteStore()) m_iSharedIndex = built;
     }
     VFreeEntries();
 }

@@ -147,7 +147,8 @@ public:
     BOOL BIsFactoryName(PCWSTR pszName) const;
     // The stored quick sets of the printer, then a restricted user's own (25 in all).
     void VLoadStored();
-    // The entries a rebuild writes: the stored ones after the factory ones; their number.
+    // The entries a rebuild writes: the stored ones after the factory ones; their number, -1 when the
+    // store cannot be read.
     int ILoadFactoryAndStored(CZQXmlUiRules* pRules);
     // Writes the store afresh from ILoadFactoryAndStored under new indexes.
     void VRebuildStore(CZQXmlUiRules* pRules);
