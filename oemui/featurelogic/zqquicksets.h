@@ -85,6 +85,7 @@ public:
     // its buttons), else the list box, else the factory quick set.
     void VApplySelection(HWND hDlg, HWND hComboOrList, HWND hSave, HWND hDelete);
     void VApplyComboSelection(HWND hDlg, HWND hCombo, HWND hSave, HWND hDelete);
+    // The quick set of a printing shortcut (found in any letter case) applied.
     void VApplyByName(PCWSTR pszName);
     // The watermark the devmode names, from the watermark list, into the devmode.
     void VApplyWatermarkDefinition(ZQUIDevmode* pDevmode);
@@ -163,6 +164,7 @@ public:
     // The quick set in force still holds for the page's group, or the group goes back to the
     // placeholder.
     void VRecheckCurrentEntry(ZQUIDevmode devmode, HWND hCombo, HWND hSave, HWND hDelete, int iPageId);
+    // The settings differ from the quick set of a printing shortcut (found in any letter case).
     BOOL BEntryDiffers(ZQUIDevmode devmode, PCWSTR pszName);
     BOOL BMatchesEntry(const QuickSetEntry* pEntry, ZQUIDevmode devmode);
     BOOL BFeaturesDiffer(const QuickSetEntry* pEntry);

@@ -541,7 +541,7 @@ void CZQQuickSets::VApplyComboSelection(HWND hDlg, HWND hCombo, HWND hSave, HWND
 
 void CZQQuickSets::VApplyByName(PCWSTR pszName) {
     if (!BHasStore() || !pszName) return;
-    if (const QuickSetEntry* entry = PFindEntry(pszName)) VApplyEntry(entry);
+    if (const QuickSetEntry* entry = PFindEntryAnyCase(pszName)) VApplyEntry(entry);
 }
 
 void CZQQuickSets::VApplyEntry(const QuickSetEntry* pEntry) {

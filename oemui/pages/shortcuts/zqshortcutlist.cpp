@@ -52,7 +52,7 @@ DWORD CZQLargeFormatShortcutsTab::DWCountRemoteDatatypes(const PrinterCaps& caps
 }
 
 BOOL CZQLargeFormatShortcutsTab::BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName) {
-    const QuickSetEntry* entry = pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntry(pszName) : nullptr;
+    const QuickSetEntry* entry = pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(pszName) : nullptr;
     return !entry || !(entry->dwFlags & CZQQuickSets::kHiddenFlag);
 }
 
