@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "featurelogic/zqconfigapply.h"
+#include "formats/zqwatermarkrecord.h"
 #include "optitemfixture.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
@@ -344,16 +345,28 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         const wchar_t* name;
         const wchar_t* poolValue;
         const wchar_t* fontAfter;
+        bool pooled;  // the pool holds " [none]" at 0 and "Memo" at 4 first: neither is written over
     } cases[] = {
-        {L"draft", face.c_str(), L"Draft", L"WatermarkPool:2", face.c_str()},
-        {L"Company Secret", L"No Such Face", L"Company Secret", L"WatermarkPool:4", L"Arial"},
-        {L"", nullptr, L" [none]", L"WatermarkPool:0", L"Arial"},
-        {nullptr, nullptr, L"Mine", L"WatermarkPool:0", L"Arial"},
+        {L"draft", face.c_str(), L"Draft", L"WatermarkPool:2", face.c_str(), false},
+        {L"Company Secret", L"No Such Face", L"Company Secret", L"WatermarkPool:4", L"Arial", false},
+        {L"", nullptr, L" [none]", L"WatermarkPool:0", L"Arial", false},
+        {nullptr, nullptr, L"Mine", L"WatermarkPool:0", L"Arial", false},
+        {L"Company Secret", nullptr, L"Company Secret", L"WatermarkPool:5", L"Arial", true},
+        {nullptr, nullptr, L"Mine", L"WatermarkPool:5", L"Arial", true},
+        {L"MEMO", nullptr, L"MEMO", L"WatermarkPool:4", L"Arial", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Sheet s;
         s.Open(OEMCUIP_DOCPROP);
+        for (const auto& [value, name] : {std::pair<PCWSTR, PCWSTR>{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:4", L"Memo"}}) {
+            if (!c.pooled) break;
+            ZQWatermarkRecord r = {};
+            lstrcpyW(r.szName, name);
+            std::vector<BYTE> bytes(zqwm::kRecordBytes);
+            zqwm::Write(r, bytes.data());
+            s.m_printer.PutValue(L"ZQPresetRoot\\WatermarkPoolData", value, REG_BINARY, bytes.data(), zqwm::kRecordBytes);
+        }
         lstrcpyW(s.m_dm.szWmName, L"Mine");
         lstrcpyW(s.m_dm.szWmText, L"Mine");
         if (c.stored) s.m_printer.PutString(zs::kDriverDataDevModeItems, L"Watermarks", c.stored);
@@ -367,6 +380,10 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         ASSERT_TRUE(s.m_printer.GetValue(L"ZQPresetRoot\\WatermarkPoolData", c.poolValue, nullptr, &record));
         ASSERT_EQ(1568u, record.size());
         EXPECT_EQ(0, std::memcmp(record.data(), c.name, wcslen(c.name) * 2 + 2));
+        if (c.pooled) {
+            ASSERT_TRUE(s.m_printer.GetValue(L"ZQPresetRoot\\WatermarkPoolData", L"WatermarkPool:0", nullptr, &record));
+            EXPECT_EQ(0, std::memcmp(record.data(), L" [none]", 14));
+        }
     }
 
     // The install-time event's states and mapping reach the quality items.
