@@ -1,7 +1,8 @@
 // The job-name, user-name and PIN rules on any text a user types or a document's devmode holds: the
 // first byte picks the encoding and whether the PIN is required, the rest are UTF-16LE units of the
 // text (a name buffer's worth at most). A sanitised name keeps only what the encoding shows, one
-// "~" per character it cannot show, and stays sanitised; a replaced name is the fall-back; a typed PIN ends as digits only.
+// "~" per character it cannot show, and stays sanitised; a replaced name is the fall-back; a typed
+// PIN ends as digits only.
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>

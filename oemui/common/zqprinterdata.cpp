@@ -28,7 +28,8 @@ bool Missing(LONG rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NO
 DWORD WriteUserValue(PCWSTR pszKey, PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData) {
     CZQRegKey key;
     LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr);
-    if (rc == ERROR_SUCCESS) rc = RegSetValueExW(key.Get(), pszName, 0, dwType, static_cast<const BYTE*>(pData), cbData);
+    if (rc == ERROR_SUCCESS)
+        rc = RegSetValueExW(key.Get(), pszName, 0, dwType, static_cast<const BYTE*>(pData), cbData);
     return static_cast<DWORD>(rc);
 }
 

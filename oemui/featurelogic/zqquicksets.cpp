@@ -286,9 +286,9 @@ BOOL CZQQuickSets::BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFul
     // The counter as stored now: another sheet may have moved it since this one loaded.
     DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> counter;
-    const DWORD rc =
-        place.hPrinter ? ZQReadStoredValue(place.hPrinter, place.szRoot, zqsettings::kPresetPoolMaxIndex, &type, counter, &cb)
-                       : ZQReadUserValue(place.szRoot, zqsettings::kPresetPoolMaxIndex, &type, counter, &cb);
+    PCWSTR name = zqsettings::kPresetPoolMaxIndex;
+    const DWORD rc = place.hPrinter ? ZQReadStoredValue(place.hPrinter, place.szRoot, name, &type, counter, &cb)
+                                    : ZQReadUserValue(place.szRoot, name, &type, counter, &cb);
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return FALSE;
     long long next = rc == ERROR_SUCCESS ? zqqs::DecodeCounter(counter.Get(), cb) : 0;
     // A counter behind the stored values (cut short, missing, restored from a backup, or left
@@ -353,8 +353,9 @@ BOOL CZQQuickSets::BStoreNewEntry(QuickSetEntry* pEntry, BOOL* pbFull) {
     BYTE counter[4];
     zqqs::EncodeCounter(index + 1, counter);
     // The entry and the counter past it land together or not at all.
-    const ZQValueChange changes[] = {{place.szPool, name, REG_BINARY, value.Get(), cb, FALSE},
-                                     {place.szRoot, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE}};
+    const ZQValueChange changes[] = {
+        {place.szPool, name, REG_BINARY, value.Get(), cb, FALSE},
+        {place.szRoot, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE}};
     if (!ZQChangeValuesTogether(place.hPrinter, changes, 2)) return FALSE;
     pEntry->head.cbTotal = cb;
     pEntry->iIndex = index;
@@ -577,7 +578,8 @@ BOOL CZQQuickSets::BRewriteStore() {
     std::vector<ZQValueChange> changes;
     for (const Image& image : images)
         changes.push_back({zqsettings::kPresetPoolKey, image.name, REG_BINARY, image.value.Get(), image.cb, FALSE});
-    changes.push_back({zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE});
+    changes.push_back(
+        {zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE});
     for (DWORD i = 0; i < stored.Count(); ++i) {
         PCWSTR name = stored.Name(i);
         bool kept = false;

@@ -215,7 +215,8 @@ private:
     BOOL BNameDialog(HWND hOwner, BOOL bRtl);
     // How a save looks for a quick set of its name and whether the user agreed to replace it.
     enum class SaveFor { kGroup, kShortcut, kReplacedShortcut };
-    BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl, SaveFor saveFor);
+    BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
+               SaveFor saveFor);
     void VRemoveEntryStored(QuickSetEntry* pEntry);
     void VApplyEntry(const QuickSetEntry* pEntry);
     void VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* pDevmode);

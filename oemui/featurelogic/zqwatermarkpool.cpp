@@ -332,10 +332,12 @@ BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrin
         const BYTE* data = values.Data(i, &type, &cb);
         ZQWatermarkRecord record;
         // The watermark of that name is written over where it stands.
-        if (type == REG_BINARY && data && zqwm::Read(data, cb, &record) && ZQEqualNoCase(record.szName, pEntry->szName)) {
+        if (type == REG_BINARY && data && zqwm::Read(data, cb, &record) &&
+            ZQEqualNoCase(record.szName, pEntry->szName)) {
             CZQLocalPtr<BYTE> image;
             if (!BSerializeEntry(image.Put(), pEntry)) return FALSE;
-            const DWORD rc = ZQWriteStoredValue(hPrinter, kWatermarkPoolKey, name, REG_BINARY, image.Get(), zqwm::kRecordBytes);
+            const DWORD rc =
+                ZQWriteStoredValue(hPrinter, kWatermarkPoolKey, name, REG_BINARY, image.Get(), zqwm::kRecordBytes);
             SetLastError(rc);
             return rc == ERROR_SUCCESS;
         }

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -234,40 +233,29 @@ void ConversionRun(Outcome& o, BOOL bConvertDevmode) {
 }
 
 // The stores' saves run on the bench's items with a private devmode; their messages are answered.
+// The prepared values are put in place whatever the mode: quick sets "A" at 0 and "B" at 2 with the
+// counter behind them at 1; watermarks " [none]", "Kept" and "Gone".
 ZQUIDevmode g_storeDevmode = {};
 int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
 
-CZQQuickSets* NewQuickSets(Bench& b) {
-    b.host.Param()->pOEMDM = &g_storeDevmode;
-    b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
-    auto* qs = new CZQQuickSets();
-    qs->VSetParam(b.host.Param(), OEMCUIP_DOCPROP);
-    qs->VPrepareStore();
-    return qs;
-}
-
-// Quick sets "A" at 0, "B" at 2 and the counter behind them at 1, put in place whatever the mode.
 void StoreQuickSets(Bench& b) {
-    int index = 0;
     for (PCWSTR name : {L"A", L"B"}) {
-        QuickSetEntry e = {};
-        lstrcpyW(e.head.szName, name);
-        e.head.dwMarker = zqqs::kMarker;
-        e.head.cchName = zqqs::kNameCapacity;
-        e.head.cbSettings = zqqs::kSettingsSize;
-        BYTE* value = nullptr;
-        DWORD cb = 0;
-        CZQQuickSets::BSerializeEntry(&value, &e, &cb);
-        b.p.PutValue(zs::kPresetPoolKey, L"PresetPool:" + std::to_wstring(index), REG_BINARY, value, cb);
-        LocalFree(value);
-        index += 2;
+        QuickSetHead head = {};
+        head.dwMarker = zqqs::kMarker;
+        head.cchName = zqqs::kNameCapacity;
+        head.cbSettings = zqqs::kSettingsSize;
+        lstrcpyW(head.szName, name);
+        std::vector<BYTE> value(zqqs::ValueSize(nullptr, 0));
+        zqqs::WriteValue(head, nullptr, 0, value.data());
+        b.p.PutValue(zs::kPresetPoolKey, name[0] == L'A' ? L"PresetPool:0" : L"PresetPool:2", REG_BINARY, value.data(),
+                     static_cast<DWORD>(value.size()));
     }
     b.p.PutValue(zs::kPresetRootKey, zs::kPresetPoolMaxIndex, REG_BINARY, "\1\0\0\0", 4);
+    b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
+    b.host.Param()->pOEMDM = &g_storeDevmode;
 }
 
 void StoreWatermarks(Bench& b) {
-    b.host.Param()->pOEMDM = &g_storeDevmode;
-    b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
     int index = 0;
     for (PCWSTR name : {L" [none]", L"Kept", L"Gone"}) {
         WatermarkEntry e = {};
@@ -277,25 +265,19 @@ void StoreWatermarks(Bench& b) {
         b.p.PutValue(zs::kWatermarkPoolKey, L"WatermarkPool:" + std::to_wstring(index++), REG_BINARY, record,
                      sizeof record);
     }
+    b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
 }
 
 const Routine kRoutines[] = {
     {"a new Task Preset", kSaves, 0,
      [](Bench& b, Outcome& o) {
          zqmsgbox::SetAnswerer(&AnswerOk, nullptr);
-         std::unique_ptr<CZQQuickSets> qs(NewQuickSets(b));
-         qs->VLoadStored();
-         o << qs->BSaveForShortcut(nullptr, L"New", FALSE, nullptr, nullptr, &g_storeDevmode, FALSE);
+         CZQQuickSets qs;
+         qs.VSetParam(b.host.Param(), OEMCUIP_DOCPROP);
+         qs.VPrepareStore();
+         qs.VLoadStored();
+         o << qs.BSaveForShortcut(nullptr, L"New", FALSE, nullptr, nullptr, &g_storeDevmode, FALSE);
          zqmsgbox::SetAnswerer(nullptr, nullptr);
-     },
-     StoreQuickSets},
-    {"Task Presets rebuilt", kSaves, 0,
-     [](Bench& b, Outcome& o) {
-         std::unique_ptr<CZQQuickSets> qs(NewQuickSets(b));
-         qs->VRebuildStore(nullptr);
-         // The counter the manager keeps moves only with the store.
-         o << (qs->ISharedIndex() == 2);
-         if (!o.ok) SetLastError(ERROR_WRITE_FAULT);
      },
      StoreQuickSets},
     {"watermark pool saved", kSaves, 0,
@@ -303,8 +285,7 @@ const Routine kRoutines[] = {
          CZQWatermarks wm;
          wm.VBind(nullptr, b.host.Param(), nullptr);
          // A sheet that could not read the pool deletes nothing of it.
-         o << wm.BReadPool(b.host.Param(), FALSE);
-         if (!o.ok) return;
+         if (!(o << wm.BReadPool(b.host.Param(), FALSE)).ok) return;
          wm.VRemoveEntry(wm.PFindByName(L"Gone"));
          WatermarkEntry* added = CZQWatermarks::PNewEntry(wm.MainList());
          lstrcpyW(added->szName, L"New");
@@ -312,7 +293,6 @@ const Routine kRoutines[] = {
          o << wm.BSavePool(b.host.Param());
      },
      StoreWatermarks},
-
     {"settings store readers", kReads, 0, [](Bench& b, Outcome& o) {
          CZQLocalPtr<WCHAR> item, stale;
          DWORD eac = 0;

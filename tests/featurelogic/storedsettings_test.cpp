@@ -334,6 +334,7 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
 }
 
 TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGroup) {
+    const std::wstring kPool = L"ZQPresetRoot\\WatermarkPoolData";
     std::wstring face;  // a font the import accepts
     HDC screen = GetDC(nullptr);
     EnumFontsW(screen, nullptr, &FirstTrueType, reinterpret_cast<LPARAM>(&face));
@@ -359,13 +360,13 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         SCOPED_TRACE(c.name);
         Sheet s;
         s.Open(OEMCUIP_DOCPROP);
-        for (const auto& [value, name] : {std::pair<PCWSTR, PCWSTR>{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:4", L"Memo"}}) {
-            if (!c.pooled) break;
+        for (int i = 0; c.pooled && i <= 4; i += 4) {
             ZQWatermarkRecord r = {};
-            lstrcpyW(r.szName, name);
+            lstrcpyW(r.szName, i ? L"Memo" : L" [none]");
             std::vector<BYTE> bytes(zqwm::kRecordBytes);
             zqwm::Write(r, bytes.data());
-            s.m_printer.PutValue(L"ZQPresetRoot\\WatermarkPoolData", value, REG_BINARY, bytes.data(), zqwm::kRecordBytes);
+            s.m_printer.PutValue(kPool, L"WatermarkPool:" + std::to_wstring(i), REG_BINARY, bytes.data(),
+                                 zqwm::kRecordBytes);
         }
         lstrcpyW(s.m_dm.szWmName, L"Mine");
         lstrcpyW(s.m_dm.szWmText, L"Mine");
@@ -377,13 +378,11 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         EXPECT_STREQ(c.fontAfter, s.m_dm.szWmFont);
         // The pool's record starts with the name.
         std::vector<BYTE> record;
-        ASSERT_TRUE(s.m_printer.GetValue(L"ZQPresetRoot\\WatermarkPoolData", c.poolValue, nullptr, &record));
+        ASSERT_TRUE(s.m_printer.GetValue(kPool, c.poolValue, nullptr, &record));
         ASSERT_EQ(1568u, record.size());
         EXPECT_EQ(0, std::memcmp(record.data(), c.name, wcslen(c.name) * 2 + 2));
-        if (c.pooled) {
-            ASSERT_TRUE(s.m_printer.GetValue(L"ZQPresetRoot\\WatermarkPoolData", L"WatermarkPool:0", nullptr, &record));
-            EXPECT_EQ(0, std::memcmp(record.data(), L" [none]", 14));
-        }
+        EXPECT_TRUE(!c.pooled || (s.m_printer.GetValue(kPool, L"WatermarkPool:0", nullptr, &record) &&
+                                  std::memcmp(record.data(), L" [none]", 14) == 0));
     }
 
     // The install-time event's states and mapping reach the quality items.

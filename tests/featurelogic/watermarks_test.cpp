@@ -185,8 +185,10 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowAllOrNothing) {
     EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}}),
               StoredPool());
     EXPECT_TRUE(other.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{
-                  {L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"C"}, {L"WatermarkPool:2", L"Two"}, {L"WatermarkPool:3", L"One"}}),
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"},
+                                                    {L"WatermarkPool:1", L"C"},
+                                                    {L"WatermarkPool:2", L"Two"},
+                                                    {L"WatermarkPool:3", L"One"}}),
               StoredPool())
         << "the other sheet still lists A";
     EXPECT_TRUE(m_wm.BSavePool(&m_param));

@@ -95,7 +95,8 @@ void CZQJobRetentionOptions::VNameLeft(HWND hDlg, BOOL bUser, PageContext* pCont
     VReadText(name.edit, shown);
     const bool same = lstrcmpW(shown, automatic) == 0;
     VSetRadios(name.automatic, same ? name.automatic : name.custom);
-    if (ZQUIDevmode* work = WorkOf(pContext); work && same) (bUser ? work->dwUserNameCustom : work->dwJobNameCustom) = 0;
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (work && same) (bUser ? work->dwUserNameCustom : work->dwJobNameCustom) = 0;
 }
 
 // As the leave rule, on a custom name that is not empty, when the page is left.

@@ -52,7 +52,8 @@ DWORD CZQLargeFormatShortcutsTab::DWCountRemoteDatatypes(const PrinterCaps& caps
 }
 
 BOOL CZQLargeFormatShortcutsTab::BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName) {
-    const QuickSetEntry* entry = pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(pszName) : nullptr;
+    const QuickSetEntry* entry =
+        pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(pszName) : nullptr;
     return !entry || !(entry->dwFlags & CZQQuickSets::kHiddenFlag);
 }
 
@@ -190,7 +191,8 @@ void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDL
         ++calls;
         const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, &cb);
         if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS || m_nStoredRows >= zqsc::kMaxShortcuts || !(bListAll || BIsQuickSetVisible(pContext, name)))
+        if (rc != ERROR_SUCCESS || m_nStoredRows >= zqsc::kMaxShortcuts ||
+            !(bListAll || BIsQuickSetVisible(pContext, name)))
             continue;
         if (cb > cbBuffer) {
             cbBuffer = data.Alloc(cb) ? cb : 0;

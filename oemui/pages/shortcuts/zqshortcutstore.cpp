@@ -351,7 +351,8 @@ void CZQShortcutStore::VUndoStore(PageContext* pContext) {
     WCHAR path[MAX_PATH];
     PCWSTR key = nullptr;
     if (!printer || !BStoreKey(printer.Get(), &where, path, &key)) return;
-    const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData, !m_undo.bPresent};
+    const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
+                                  !m_undo.bPresent};
     if (!ZQChangeValuesTogether(where, &change, 1))
         zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
 }

@@ -1,7 +1,8 @@
 // The page's commands on the roll sample's list: choosing rows applies their quick sets, Save As
 // puts a new shortcut right under its type (or replaces one of that name in any letter case) with a
-// quick set of the same name, or leaves all as it was when the store refuses, Delete takes one out and selects a neighbour, the sample page turns, the slider writes
-// the quality, and the customised row only offers Save As.
+// quick set of the same name, or leaves all as it was when the store refuses; Delete takes one out and
+// selects a neighbour, the sample page turns, the slider writes the quality, and the customised row
+// only offers Save As.
 #include <gtest/gtest.h>
 
 #include <windows.h>
