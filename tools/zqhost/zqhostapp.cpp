@@ -1064,14 +1064,26 @@ bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps
     return true;
 }
 
-std::vector<ZQStoredQuickSet> ZQReadQuickSets(HANDLE hPrinter) {
-    std::vector<ZQStoredQuickSet> sets;
-    const LPCWSTR key = L"ZQPresetRoot\\PresetPoolData";
-    DWORD needed = 0, count = 0;
+namespace {
+
+// The values of a key of the printer's data with their data, in the spooler's order; `count` of them
+// (none when the key cannot be read).
+std::vector<BYTE> EnumValues(HANDLE hPrinter, LPCWSTR key, DWORD& count) {
+    DWORD needed = 0;
+    count = 0;
     DWORD rc = EnumPrinterDataExW(hPrinter, key, nullptr, 0, &needed, &count);
     std::vector<BYTE> buffer(needed);
     if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, key, buffer.data(), needed, &needed, &count);
-    if (rc != ERROR_SUCCESS || buffer.empty()) return sets;
+    if (rc != ERROR_SUCCESS || buffer.empty()) count = 0;
+    return buffer;
+}
+
+}  // namespace
+
+std::vector<ZQStoredQuickSet> ZQReadQuickSets(HANDLE hPrinter) {
+    std::vector<ZQStoredQuickSet> sets;
+    DWORD count = 0;
+    const std::vector<BYTE> buffer = EnumValues(hPrinter, L"ZQPresetRoot\\PresetPoolData", count);
     const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         ZQStoredQuickSet set;
@@ -1138,11 +1150,8 @@ const LPCWSTR kShortcutPool = L"ZQPresetRoot\\CustomShortcutPoolData";
 
 std::vector<std::wstring> ZQDescribeShortcuts(HANDLE hPrinter) {
     std::vector<std::wstring> lines;
-    DWORD needed = 0, count = 0;
-    DWORD rc = EnumPrinterDataExW(hPrinter, kShortcutPool, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed);
-    if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, kShortcutPool, buffer.data(), needed, &needed, &count);
-    if (rc != ERROR_SUCCESS || buffer.empty()) return lines;
+    DWORD count = 0;
+    const std::vector<BYTE> buffer = EnumValues(hPrinter, kShortcutPool, count);
     const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         const std::wstring name = values[i].pValueName ? values[i].pValueName : L"";
