@@ -3,9 +3,6 @@
 //   zqhost install <model> [--name N] [--port P]
 //                                        install a sample printer with the core driver stand-in (on
 //                                        the spooler's port P, "FILE:" unless given)
-// The commands that open windows (install, prefs, props, fonts, preview, convert) need a display.
-// A failure ends the command with a message and exit code 1 (2 for a usage error); a sheet then
-// closes with Cancel, so that nothing of it is stored.
 //   zqhost prefs <printer> [options]     Printing Preferences; on OK the printer's new default devmode
 //   zqhost props <printer> [options]     Printer Properties (device settings)
 //   zqhost summary <printer>             the printer's default devmode
@@ -43,6 +40,9 @@
 //          sheet is open, as the maker's installer leaves them)
 // fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
 //          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
+// The commands that open windows (install, prefs, props, fonts, preview, convert) need a display.
+// A failure ends the command with a message and exit code 1 (2 for a usage error); a sheet then
+// closes with Cancel, so that nothing of it is stored.
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -304,7 +304,7 @@ int RunSheet(HANDLE hPrinter, const SheetOptions& o, const std::function<LONG()>
         rc = open();
         shown = !press || press->Pressed();
     }
-    if (!shown) run.failure = L"the sheet never showed";
+    if (!shown) run.failure = L"the sheet never showed, or closed before the automatic OK";
     if (run.failure.empty()) return 0;
     wprintf(L"FAIL  %ls\n      the sheet was cancelled: nothing of it is stored\n", run.failure.c_str());
     return 1;

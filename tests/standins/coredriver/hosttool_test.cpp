@@ -49,19 +49,6 @@ HostRun RunHost(const std::wstring& arguments, const wchar_t* desktop) {
     return run;
 }
 
-// The devmode the spooler keeps as the printer's default.
-std::vector<BYTE> StoredDevmode(const std::wstring& printer) {
-    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
-    DWORD needed = 0;
-    GetPrinterW(h.Get(), 2, nullptr, 0, &needed);
-    std::vector<BYTE> info(needed);
-    if (!needed || !GetPrinterW(h.Get(), 2, info.data(), needed, &needed)) return {};
-    const DEVMODEW* dm = reinterpret_cast<const PRINTER_INFO_2W*>(info.data())->pDevMode;
-    if (!dm) return {};
-    const BYTE* bytes = reinterpret_cast<const BYTE*>(dm);
-    return std::vector<BYTE>(bytes, bytes + dm->dmSize + dm->dmDriverExtra);
-}
-
 // The desktop without a display, kept by an explorer of its own whose graphics driver is not there;
 // the explorer ends with the object.
 class NoDisplayDesktop {
@@ -121,11 +108,12 @@ TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         zqhosttest::ResetToDefaults(kDesk);
-        const std::vector<BYTE> before = StoredDevmode(kDesk);
+        CZQSpoolPrinter h = zqhosttest::OpenFully(kDesk);
+        const std::vector<BYTE> before = ZQQueryDevmode(h.Get(), kDesk);
         const HostRun run = RunHost(row.arguments, row.desktop);
         EXPECT_EQ(row.code, run.code) << run.output;
         EXPECT_NE(std::string::npos, run.output.find(row.says)) << run.output;
-        EXPECT_EQ(row.code != 0, before == StoredDevmode(kDesk)) << "the stored devmode";
+        EXPECT_EQ(row.code != 0, before == ZQQueryDevmode(h.Get(), kDesk)) << "the printer's default devmode";
     }
     zqhosttest::ResetToDefaults(kDesk);
 }
