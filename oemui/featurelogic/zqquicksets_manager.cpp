@@ -636,8 +636,16 @@ void CZQQuickSets::VApplyPairs(const QuickSetEntry* pEntry, const ZQUIDevmode* d
                 item->Sel = portrait ? 0 : 1;
                 item->Flags |= OPTIF_CHANGED;
             }
-        } else if (ZQEqualNoCase(feature, L"PageOrder")) {
-            const LONG value = _wtol(option);
+        } else if (ZQEqualNoCase(feature, zqkw::kPageOrderItem)) {
+            // A position (the plug-in's own item keeps one), or the core driver's keyword.
+            wchar_t* end = nullptr;
+            LONG value = wcstol(option, &end, 10);
+            if (!option[0] || *end) {
+                if (DWFindOptItemByPubId(m_pCUIParam, DMPUB_PAGEORDER, 0, &item) != ZQOPT_OK || !item) continue;
+                value = IGetOptionIndexByKeyword(m_pCUIParam, option, nullptr, item);
+                if (value >= IGetOptionCount(item)) continue;
+                item = nullptr;
+            }
             DWChangePubOption(m_pCUIParam, DMPUB_PAGEORDER, 0, value);
             if (DWFindOemOptItemByPubId(m_pCUIParam, kOemPubPageOrder, &item) == ZQOPT_OK && item) {
                 item->Sel = value;

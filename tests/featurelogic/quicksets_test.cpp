@@ -69,7 +69,8 @@ protected:
               Feature("MediaType", "PLAIN GLOSSY", DMPUB_MEDIATYPE), Feature("ColorMode", "Color Mono"),
               Feature("ZQNWatermark", "NOTINSTALLED INSTALLED"), Feature("Resolution", "300dpi 600dpi"),
               Feature("PrintQualityGroup", "PQGroup_1 PQGroup_2 PQGroup_3"),
-              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), copies, orientation,
+              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), Feature("PageOrder", "FRONT_TO_BACK BACK_TO_FRONT", DMPUB_PAGEORDER),
+              copies, orientation,
               Feature("ZQChromix", "AUTO MANUAL"), Feature("ZQChromix_Text_Halftone", "P A N Detail Smooth", 0, 4),
               Feature("ZQChromix_Photo_RGBColor", "P A N Vivid sRGB", 0, 4),
               Feature("ZQChromix_Text_NeutralGrays", "P A N Black Four", 0, 1),
@@ -618,7 +619,7 @@ TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {
     block.adwFinishing[6] = 4;  // four pages per sheet
     lstrcpyW(block.szJsJobName, L"A job name longer than sixteen");
     for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"MediaType", L"GLOSSY"}, {L"Copies", L"3"},
-                               {L"Collate", L"ON"}, {L"Orientation", L"PORTRAIT"}})
+                               {L"Collate", L"ON"}, {L"Orientation", L"PORTRAIT"}, {L"PageOrder", L"BACK_TO_FRONT"}})
         CZQQuickSets::VAppendPair(&e->pPairs, f, o);
     m_qs->VWriteEntry(e, TRUE);
     m_qs->VLoad(nullptr, &m_dm);
@@ -629,6 +630,7 @@ TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {
     EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_DUPLEX)->Sel);
     EXPECT_EQ(3, m_items.ItemByPubId(DMPUB_NUP)->Sel);
     EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_MEDIATYPE)->Sel);
+    EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_PAGEORDER)->Sel) << "a page order by its keyword";
     EXPECT_EQ(16u, wcslen(work.szJsJobName));
     // The orientation pair comes after the block: portrait wins.
     EXPECT_EQ(0, m_items.ItemByPubId(kOemPubOrientation, true)->Sel);
@@ -678,6 +680,22 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
              EXPECT_EQ(1u, e.head.settings.adwFinishing[5]);  // booklet
              EXPECT_EQ(2u, e.head.settings.adwFinishing[6]);  // two pages per sheet
              EXPECT_EQ(3, e.head.settings.wDuplex);
+         }},
+        // The helper file's two-sided kind and paper as the core driver's keywords, any listed option
+        // as written; an option the driver does not list leaves the pair.
+        {{{L"DUPLEX", L"DuplexNoTumble"}, {L"MediaType", L"GLOSSY"}, {L"PrintQualityGroup", L"PQGroup_2"},
+          {L"Resolution", L"1200dpi"}},
+         [](const QuickSetEntry& e) {
+             std::wstring pairs;
+             for (PCWSTR feature : {L"Duplex", L"PageOrder", L"MediaType", L"PrintQualityGroup", L"Resolution"}) {
+                 WCHAR option[256] = {};
+                 CZQQuickSets::PFindNameValue(e.pPairs, feature, option);
+                 pairs += std::wstring(feature) + L"=" + option + L" ";
+             }
+             EXPECT_EQ(L"Duplex=VERTICAL PageOrder=BACK_TO_FRONT MediaType=GLOSSY PrintQualityGroup=PQGroup_2 "
+                       L"Resolution=300dpi ",
+                       pairs);
+             EXPECT_EQ(2, e.head.settings.wDuplex);
          }},
         {{{L"ZQOrientation", L"ZQOrientationLandscape"}, {L"FlipPagesUp", L"TRUE"}},
          [](const QuickSetEntry& e) {
