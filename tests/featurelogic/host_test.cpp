@@ -280,7 +280,6 @@ TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
             e->head.cbSettings = 2020;
             CZQQuickSets::VAppendPair(&e->pPairs, L"MediaType", L"PLAIN");
             writer.VWriteEntry(e, FALSE);
-            writer.VAdvanceMaxIndex();
         }
         int next = 0;
         const std::vector<std::wstring> lines = ZQDescribeQuickSets(h.Get(), &next);

@@ -112,7 +112,6 @@ protected:
         e->head.settings.wDuplex = duplex;
         CZQQuickSets::VAppendPair(&e->pPairs, L"Duplex", L"NONE");
         m_qs->VWriteEntry(e, FALSE);
-        m_qs->VAdvanceMaxIndex();
         return e;
     }
 
@@ -238,7 +237,7 @@ TEST_F(QuickSetStore, RebuildMergesUnderFreshIndexes) {
     Save(L"Two");
     Save(L"Three");
     m_qs->VDeleteStoredEntry(m_qs->PFindEntry(L"One"));
-    // A spooler without key deletion: the values go one by one.
+    // The values beyond go one by one, after the entries are written.
     m_printer.FailCall(MemCall::DeletePrinterKey, ERROR_CALL_NOT_IMPLEMENTED);
     CZQQuickSets& qs = Bind(PRINTER_ALL_ACCESS);
     qs.VRebuildStore(nullptr);
@@ -262,18 +261,21 @@ TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     EXPECT_TRUE(Stored(L"PresetPool:1").empty());
     m_qs->VDeleteStoredEntry(kept);
     EXPECT_FALSE(Stored(L"PresetPool:0").empty());
-    // A rebuild that cannot empty the store writes nothing over it.
+    // A rebuild that cannot remove a value beyond its entries leaves the store as it was.
     m_printer.SetReadOnly(false);
-    m_printer.FailCall(MemCall::DeletePrinterKey, ERROR_ACCESS_DENIED);
-    const std::vector<BYTE> before = Stored(L"PresetPool:0");
+    Save(L"Beyond");
+    m_qs->VDeleteStoredEntry(kept);
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1);
+    const std::vector<BYTE> before = Stored(L"PresetPool:1");
     Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
-    EXPECT_EQ(before, Stored(L"PresetPool:0"));
+    EXPECT_EQ(before, Stored(L"PresetPool:1"));
+    EXPECT_TRUE(Stored(L"PresetPool:0").empty());
     // Without the private devmode nothing is read or written.
     m_items.Param()->pOEMDM = nullptr;
     m_qs->VLoadStored();
     EXPECT_EQ(nullptr, m_qs->PFirstEntry());
     m_qs->VWriteEntry(m_qs->PNewEntry(), FALSE);
-    EXPECT_TRUE(Stored(L"PresetPool:1").empty());
+    EXPECT_TRUE(Stored(L"PresetPool:2").empty());
 }
 
 // ---- comparisons
@@ -540,6 +542,57 @@ TEST_F(QuickSetManager, SaveRefusalsReplaceLimitAndDelete) {
     EXPECT_EQ(std::make_pair(true, false), Buttons());
     EXPECT_TRUE(m_qs->BListChanged());
     EXPECT_EQ(24, m_qs->IEntryCount());
+}
+
+// A new quick set takes an index past the counter as stored now and past every stored one, whatever
+// the counter holds; with no index left below the largest int it is refused with a message. A
+// second manager loaded before the first one saved keeps the first one's quick set.
+TEST_F(QuickSetManager, NewQuickSetsTakeAnIndexNothingStoredHolds) {
+    const struct {
+        std::vector<BYTE> counter;  // empty: none stored
+        const wchar_t* value;       // null: refused
+    } cases[] = {{{0, 0, 0, 0}, L"PresetPool:4"},          {{1}, L"PresetPool:4"},
+                 {{}, L"PresetPool:4"},                    {{9, 0, 0, 0}, L"PresetPool:9"},
+                 {{0xFE, 0xFF, 0xFF, 0x7F}, L"PresetPool:2147483646"}, {{0xFF, 0xFF, 0xFF, 0x7F}, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.counter.size());
+        zqspool::Spooler().DeletePrinterKeyW(m_items.Param()->hPrinter, L"ZQPresetRoot");
+        for (const wchar_t* name : {L"A", L"B", L"C"}) Save(name);
+        m_qs->VLoad(nullptr, &m_dm);
+        CZQQuickSets other;
+        other.VSetParam(m_items.Param(), OEMCUIP_DOCPROP);
+        other.VLoad(nullptr, &m_dm);
+        SaveAs(L"SheetOne");
+        if (c.counter.empty()) {
+            zqspool::Spooler().DeletePrinterDataExW(m_items.Param()->hPrinter, L"ZQPresetRoot",
+                                                    L"PresetPoolMaxIndexCount");
+        } else {
+            m_printer.PutValue(L"ZQPresetRoot", L"PresetPoolMaxIndexCount", REG_BINARY, c.counter.data(),
+                               static_cast<DWORD>(c.counter.size()));
+        }
+        const std::vector<BYTE> one = Stored(L"PresetPool:3");
+        m_asked.clear();
+        other.VSaveCurrent(m_page, L"SheetTwo", nullptr, nullptr, &m_dm, FALSE);
+        EXPECT_EQ(one, Stored(L"PresetPool:3")) << "SheetOne kept";
+        ASSERT_EQ(c.value ? 0u : 1u, m_asked.size());
+        if (!c.value) EXPECT_EQ(0u, m_asked[0].find(L"The maximum number of Task Presets"));
+        else EXPECT_EQ(L"SheetTwo", std::wstring(reinterpret_cast<const wchar_t*>(Stored(c.value).data() + 12)));
+    }
+}
+
+// A printing shortcut's quick set goes by the shortcut's name in any letter case: replaced in place,
+// asked about unless the shortcut's replacement was agreed, and deleted with the shortcut.
+TEST_F(QuickSetManager, AShortcutsQuickSetIsFoundInAnyCase) {
+    m_qs->VLoad(nullptr, &m_dm);
+    ASSERT_TRUE(m_qs->BSaveForShortcut(m_page, L"Gallery", FALSE, nullptr, nullptr, &m_dm, FALSE));
+    const int index = m_qs->PFindEntry(L"Gallery")->iIndex;
+    EXPECT_TRUE(m_qs->BSaveForShortcut(m_page, L"gallery", FALSE, nullptr, nullptr, &m_dm, FALSE));
+    ASSERT_EQ(1u, m_asked.size());
+    EXPECT_EQ(1, m_qs->IEntryCount());
+    EXPECT_EQ(index, m_qs->PFindEntry(L"gallery")->iIndex);
+    m_qs->VDeleteByName(L"GALLERY");
+    EXPECT_EQ(0, m_qs->IEntryCount());
+    EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
 }
 
 TEST_F(QuickSetManager, NameDialogOffersOkOnlyForAName) {
