@@ -167,8 +167,6 @@ void CZQAlertWnd::VFreeItem(AlertItem& item) {
     }
 }
 
-// Every row numbered "[position/count]" and measured word-wrapped beside its icon; a row is never
-// lower than its icon with a margin.
 int CZQAlertWnd::IStripHeight() { return kRowGap + kMinRowHeight + kRowGap + 2 * GetSystemMetrics(SM_CYEDGE); }
 
 void CZQAlertWnd::VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand) {
@@ -187,6 +185,8 @@ void CZQAlertWnd::VWholeLines(int top, int bottom, int lineHeight, int viewTop, 
     pBand->bottom = top + (last + 1) * lineHeight;
 }
 
+// Every row numbered "[position/count]" and measured word-wrapped beside its icon; a row is never
+// lower than its icon with a margin.
 void CZQAlertWnd::VLayout() {
     CZQWindowDC dc(m_hWnd);
     if (!dc.Get()) return;
