@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 #include <thread>
 #include <vector>
@@ -150,35 +151,112 @@ TEST_F(ConversionInterface, ARunThatCannotBeStoredIsRefused) {
     }
 }
 
-// Runs of several threads at once, staged and in one call, each with a paper of its own: each gets
-// its own paper, none fails, none waits on another's sheet.
-TEST_F(ConversionInterface, ConcurrentRunsEachGetTheirOwnSettings) {
-    const char* const papers[] = {"A4", "LEGAL", "EXECUTIVE", "A5"};
-    CZQSpoolPrinter h = Open(kDesk);
-    const std::vector<BYTE> start = ZQQueryDevmode(h.Get(), kDesk);
-    ASSERT_EQ("LETTER", Paper(start));
-    std::vector<std::string> got[4];
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&, t] {
-            const std::wstring ticket =
-                Ticket((L"thread" + std::to_wstring(t) + L".tkt").c_str(), std::string("Printing/PaperSize=") + papers[t] + "\n");
-            for (int round = 0; round < 4; ++round) {
-                std::vector<BYTE> dm = start;
-                if (round % 2) {
-                    m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(dm), m_dmc.c_str(), 1);
-                } else {
-                    GUID run = GUID_NULL;
-                    if (m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run) || m_api.readTicket(1, ticket.c_str(), run) ||
-                        m_api.convertTicketEx(Dm(dm), run))
-                        dm = start;
-                    m_api.kill(run);
-                }
-                got[t].push_back(Paper(dm));
+// Sheets of this process that stayed open for three looks in a row, two seconds apart (a sheet a run
+// confirms at once is gone by then), counted and cancelled so that no thread waits on them for good.
+class CSheetWatch {
+public:
+    CSheetWatch() : m_thread([this] { Watch(); }) {}
+    ~CSheetWatch() {
+        m_stop = true;
+        m_thread.join();
+    }
+    CSheetWatch(const CSheetWatch&) = delete;
+    CSheetWatch& operator=(const CSheetWatch&) = delete;
+    int Waited() const { return m_waited; }
+
+private:
+    void Watch() {
+        std::vector<HWND> seen, before;
+        while (!m_stop) {
+            std::vector<HWND> now;
+            EnumWindows(
+                [](HWND hWnd, LPARAM lParam) {
+                    DWORD pid = 0;
+                    WCHAR cls[16] = {};
+                    GetWindowThreadProcessId(hWnd, &pid);
+                    GetClassNameW(hWnd, cls, 16);
+                    if (pid == GetCurrentProcessId() && wcscmp(cls, L"#32770") == 0)
+                        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&now));
+            for (HWND hWnd : now) {
+                if (std::find(seen.begin(), seen.end(), hWnd) == seen.end() ||
+                    std::find(before.begin(), before.end(), hWnd) == before.end())
+                    continue;
+                ++m_waited;
+                PostMessageW(hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+            }
+            before = seen;
+            seen = now;
+            for (int i = 0; i < 20 && !m_stop; ++i) Sleep(100);
+        }
+    }
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_waited{0};
+    std::thread m_thread;
+};
+
+// Eight threads on both printers for some seconds, staged and in one call, each with a paper of its
+// own, while another program's runs come and go beside theirs: each gets its own paper, none fails,
+// and no sheet waits for a user.
+TEST_F(ConversionInterface, ConcurrentRunsOnTwoPrintersEachGetTheirOwnSettings) {
+    const struct {
+        std::wstring printer;
+        const char* papers[4];
+    } printers[] = {{kDesk, {"A4", "LEGAL", "EXECUTIVE", "A5"}},
+                    {zqhosttest::kRollPrinter, {"ISO_A3", "ISO_A4", "ISO_A2", "ANSI_D"}}};
+    std::vector<BYTE> start[2];
+    for (int p = 0; p < 2; ++p) {
+        CZQSpoolPrinter h = Open(printers[p].printer);
+        start[p] = ZQQueryDevmode(h.Get(), printers[p].printer);
+        ASSERT_FALSE(start[p].empty());
+    }
+    constexpr int kThreads = 8;
+    std::vector<std::string> got[kThreads];
+    const DWORD until = GetTickCount() + 8000;
+    {
+        CSheetWatch sheets;
+        std::atomic<bool> done{false};
+        std::thread other([&] {
+            while (!done) {
+                GUID run;
+                CoCreateGuid(&run);
+                CZQRegKey key;
+                RegCreateKeyExW(HKEY_CURRENT_USER, RunKey(&run).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                key.Put(), nullptr);
+                RegDeleteKeyW(HKEY_CURRENT_USER, RunKey(&run).c_str());
+                Sleep(1);
             }
         });
-    for (std::thread& t : threads) t.join();
-    for (int t = 0; t < 4; ++t) EXPECT_EQ(std::vector<std::string>(4, papers[t]), got[t]) << "thread " << t;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                const auto& printer = printers[t % 2];
+                const wchar_t* name = printer.printer.c_str();
+                const std::wstring ticket = Ticket((L"thread" + std::to_wstring(t) + L".tkt").c_str(),
+                                                   std::string("Printing/PaperSize=") + printer.papers[t / 2] + "\n");
+                for (int round = 0; round < 4 || static_cast<LONG>(until - GetTickCount()) > 0; ++round) {
+                    std::vector<BYTE> dm = start[t % 2];
+                    if (round % 2) {
+                        m_api.convertTicket(name, ticket.c_str(), Dm(dm), m_dmc.c_str(), 1);
+                    } else {
+                        GUID run = GUID_NULL;
+                        if (m_api.initialize(name, m_dmc.c_str(), &run) || m_api.readTicket(1, ticket.c_str(), run) ||
+                            m_api.convertTicketEx(Dm(dm), run))
+                            dm = start[t % 2];
+                        m_api.kill(run);
+                    }
+                    got[t].push_back(Paper(dm));
+                }
+            });
+        for (std::thread& t : threads) t.join();
+        done = true;
+        other.join();
+        EXPECT_EQ(0, sheets.Waited()) << "sheets waited for a user";
+    }
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(std::vector<std::string>(got[t].size(), printers[t % 2].papers[t / 2]), got[t]) << "thread " << t;
 }
 
 // Staged: the ticket's snapshot under the run GUID's key, a fresh one for each ticket; the driver
