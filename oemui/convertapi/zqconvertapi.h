@@ -38,6 +38,11 @@ enum : DWORD {
 
 inline constexpr DWORD kZQConvertApiVersion = 2;
 
+// Ticket types: a ticket whose settings are applied, and one whose applied settings are also
+// reported to the ticket module item by item. Any other type is refused (ReadTicket answers 5, the
+// one-call forms leave everything as it was).
+enum : DWORD { ZQTICKET_INFORMATION = 1, ZQTICKET_ANNOTATION = 2 };
+
 extern "C" {
 DWORD WINAPI InitializeConvertAPI(LPCWSTR pszPrinterName, LPCWSTR pszDMCPath, GUID* pRunGuid);
 DWORD WINAPI ReadTicket(DWORD dwTicketType, LPCWSTR pszTicketPath, GUID runGuid);

@@ -124,6 +124,7 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
     EXPECT_EQ(5u, m_api.readTicket(1, nullptr, run));
     EXPECT_EQ(5u, m_api.readTicket(1, L"", run));
+    for (const DWORD type : {0u, 3u, 0xFFFFFFFFu}) EXPECT_EQ(5u, m_api.readTicket(type, ticket.c_str(), run)) << type;
     DEVMODEW bare = *Dm(dm);
     bare.dmDriverExtra = 0;
     EXPECT_EQ(12u, m_api.convertTicketEx(&bare, run));
@@ -303,10 +304,20 @@ TEST_F(ConversionInterface, OneCallFormsConvertAndLeaveNothingBehind) {
     EXPECT_TRUE(Exported(back, "Printing/PaperSize=A4"));
     EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 
-    // An unreadable ticket leaves the devmode as it was.
-    const std::vector<BYTE> before = dm;
-    m_api.convertTicket(kDesk.c_str(), Ticket(L"missing.tkt").c_str(), Dm(dm), m_dmc.c_str(), 1);
-    EXPECT_EQ(before, dm);
+    // An unreadable ticket, and a ticket type the interface does not know, leave the devmode and
+    // the ticket as they were.
+    std::vector<BYTE> letter = A4Devmode();
+    Dm(letter)->dmPaperSize = DMPAPER_LETTER;
+    const std::vector<BYTE> before = letter;
+    const std::string exported = zc::ReadFileText(back);
+    m_api.convertTicket(kDesk.c_str(), Ticket(L"missing.tkt").c_str(), Dm(letter), m_dmc.c_str(), 1);
+    for (const DWORD type : {0u, 3u, 0xFFFFFFFFu}) {
+        m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(letter), m_dmc.c_str(), type);
+        m_api.convertDevmode(kDesk.c_str(), back.c_str(), Dm(letter), m_dmc.c_str(), type);
+    }
+    EXPECT_EQ(before, letter);
+    EXPECT_EQ(exported, zc::ReadFileText(back));
+    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 }
 
 // A ticket that cannot be opened fails its read and leaves no snapshot of an earlier ticket to
