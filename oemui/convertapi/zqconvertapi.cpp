@@ -161,11 +161,11 @@ DWORD WINAPI ConvertDevModeEx(LPCWSTR pszTicketPath, DEVMODEW* pDevmode, GUID ru
         // Without its flags the driver would not know the run: its sheet would wait for a user.
         const BOOL called =
             switches.Held() && converter.BSetRunFlags(runGuid) && converter.BCallDocProperties(pDevmode, runGuid);
-        // The printer's export switches go back on every road.
+        // The printer's export switches go back on every road; switches left changed are no success.
         converter.VClearRunFlags(runGuid);
         // The mode is this call's: a later ticket run must not export into its ticket.
         converter.VSetConvertDevMode(FALSE);
-        return called;
+        return called && !converter.BExportPending();
     });
     if (result != ZQCONVERT_OK) return result;
     probe.VEnd(L"ConvertDevmodeEx<<");

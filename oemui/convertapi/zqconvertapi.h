@@ -32,7 +32,8 @@ enum : DWORD {
     ZQCONVERT_NO_DEVMODE = 10,
     ZQCONVERT_TAG_FAILED = 12,      // the devmode holds no empty tag record
     ZQCONVERT_UNTAG_FAILED = 13,    // the devmode no longer holds the run GUID after the driver call
-    ZQCONVERT_DRIVER_FAILED = 14,   // also: the run's flags or the printer's switches could not be set
+    ZQCONVERT_DRIVER_FAILED = 14,   // also: the run's flags or the printer's switches could not be set,
+                                    // or the switches could not be put back (kept for a later try)
     ZQCONVERT_NO_VERSION_POINTER = 16,
 };
 
