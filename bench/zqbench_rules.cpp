@@ -315,7 +315,6 @@ void MeasureQuickSets(int reps) {
             }
             CZQQuickSets::VAppendPair(&e->pPairs, L"InputBin", L"TRAY1");
             writer.VWriteEntry(e, FALSE);
-            writer.VAdvanceMaxIndex();
         }
     }
     int loaded = 0;
@@ -392,7 +391,8 @@ void MeasureQuickSetApply(int reps, zqspool::CZQMemoryPrinter& printer, OEMCUIPP
 }
 
 // The roll sample's shortcut list filled as the page starts: with 25 stored shortcuts (each read from
-// the printer's data and put under its document type) against the document types alone.
+// the printer's data and put under its document type), then with 200 and 2,000 unreadable values
+// beside them, against the document types alone.
 void MeasureShortcutList(int reps) {
     zqspool::CZQMemoryPrinter printer;
     zqtest::COptItemFixture host;
@@ -437,6 +437,19 @@ void MeasureShortcutList(int reps) {
     const LRESULT rows = SendDlgItemMessageW(parent, IDC_LB_DOCTYPE_SETTING, LB_GETCOUNT, 0, 0);
     if (rows != 29) std::printf("shortcut list: %ld rows of 29\n", static_cast<long>(rows));
     Report("shortcut list with 25 stored shortcuts", stored, &typesAlone, "the document types alone");
+    // Values that are no shortcuts, listed before the stored ones: each is passed over as it is read.
+    int damaged = 0;
+    for (const int upTo : {200, 2000}) {
+        for (; damaged < upTo; ++damaged) {
+            wchar_t name[32];
+            swprintf(name, 32, L"Damaged %04d", damaged);
+            const BYTE bytes[3] = {'X', 0, 'Y'};
+            printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", name, REG_BINARY, bytes, sizeof bytes);
+        }
+        const std::vector<double> withDamaged = fill();
+        Report("shortcut list with 25 stored shortcuts and " + std::to_string(upTo) + " unreadable values", withDamaged,
+               &typesAlone, "the document types alone");
+    }
     tab.VBindControls(nullptr, nullptr);
     DestroyWindow(parent);
 }

@@ -1,7 +1,8 @@
 // The job-name, user-name and PIN rules on any text a user types or a document's devmode holds: the
 // first byte picks the encoding and whether the PIN is required, the rest are UTF-16LE units of the
-// text (a name buffer's worth at most). A sanitised name keeps only what the encoding shows and
-// stays sanitised; a replaced name is the fall-back; a typed PIN ends as digits only.
+// text (a name buffer's worth at most). A sanitised name keeps only what the encoding shows, one
+// "~" per character it cannot show, and stays sanitised; a replaced name is the fall-back; a typed
+// PIN ends as digits only.
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -40,7 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(name, text, sizeof name);
     const bool replaced = ZQSanitizeName(name, encoding);
     const size_t after = Length(name);
-    if ((after != length && after != 0) || (after == 0 && length != 0 && !replaced)) __builtin_trap();
+    // Every character beyond the first 65,536 (a surrogate pair) becomes one "~".
+    size_t pairs = 0;
+    for (size_t i = 0; i + 1 < length; ++i)
+        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++pairs, ++i;
+    if ((after != length - pairs && after != 0) || (after == 0 && length != 0 && !replaced)) __builtin_trap();
     if (ZQSanitizeName(name, encoding) || (!replaced && !Same(name, text))) __builtin_trap();
     for (size_t i = 0; i < after; ++i)
         if (name[i] < 0x20 || name[i] == u'"' || (encoding != ZQNameEncoding::kUtf8 && name[i] > 0xFF) ||
@@ -71,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const zqwchar* p = pin; *p; ++p)
         if (*p < u'0' || *p > u'9') __builtin_trap();
     if (zeroed && !Same(pin, u"0000")) __builtin_trap();
-    if (ZQPinAccepted(pin, required) == (required && Length(pin) < kZQPinDigits)) __builtin_trap();
+    if (ZQPinAccepted(pin, required) == (Length(pin) > kZQPinDigits || (required && Length(pin) < kZQPinDigits)))
+        __builtin_trap();
     const uint32_t value = ZQPinValue(pin);
     zqwchar shown[kZQPinDigits + 1];
     ZQFormatPin(value, shown);

@@ -80,9 +80,10 @@ BOOL ZQStoreTrayRecord(HANDLE hPrinter, const WORD* pBins, PCWSTR pNames, DWORD 
     if (!BuildRecords(pNames, CZQCommon::kBinNameChars, pBins, dwCount, kTrayNameMaxChars, records, &cbRecords))
         return SpoolerResult(ERROR_NOT_ENOUGH_MEMORY);
     // The count goes last: a reader that finds it finds the records it counts.
-    const ZQRootValue values[] = {{zs::kTrayRecords, REG_BINARY, records.Get(), cbRecords},
-                                  {zs::kTrayCount, REG_DWORD, &dwCount, sizeof dwCount}};
-    return ZQWriteRootValuesTogether(hPrinter, values, 2);
+    if (!hPrinter) return SpoolerResult(ERROR_INVALID_DATA);
+    const ZQValueChange values[] = {{nullptr, zs::kTrayRecords, REG_BINARY, records.Get(), cbRecords, FALSE},
+                                    {nullptr, zs::kTrayCount, REG_DWORD, &dwCount, sizeof dwCount, FALSE}};
+    return ZQChangeValuesTogether(hPrinter, values, 2);
 }
 
 BOOL ZQReadTrayInfo(HANDLE hPrinter, ZQTrayRecord** ppTrays, DWORD* pdwCount) {

@@ -1,5 +1,5 @@
-// Printer-data values read and written whole, whatever their type, and root values that belong
-// together (a count and its records) written as one step.
+// Printer-data values read and written whole, whatever their type, and values that belong together
+// (a count and its records, a store's entries and its counter) changed as one step.
 #pragma once
 
 #include <windows.h>
@@ -13,18 +13,27 @@ DWORD ZQReadStoredValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, DWORD* 
                         DWORD* pcbData);
 DWORD ZQWriteStoredValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue, DWORD dwType, const void* pData,
                          DWORD cbData);
+DWORD ZQDeleteStoredValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValue);
+// The same for a value of the current user's registry (the key's path below HKEY_CURRENT_USER); a
+// missing key answers ERROR_FILE_NOT_FOUND.
+DWORD ZQReadUserValue(PCWSTR pszKey, PCWSTR pszValue, DWORD* pdwType, CZQLocalPtr<BYTE>& data, DWORD* pcbData);
 
-// One root value to write.
-struct ZQRootValue {
+// One value of a group that changes together: its new data, or, with bDelete, its removal. The key
+// is a printer-data key (null: the root), or, for a group in the current user's registry, the
+// path of its key below HKEY_CURRENT_USER.
+struct ZQValueChange {
+    PCWSTR pszKey;
     PCWSTR pszName;
     DWORD dwType;
     const void* pData;
     DWORD cbData;
+    BOOL bDelete;
 };
 
-// Writes the values in their order so that either all take their new data or each keeps what it
-// had: a write that fails puts the values written before it back (a value that was not there is
-// deleted again). Nothing is written when what is there cannot be read first. FALSE with the
-// failing call's answer as last error. Should putting back fail as well, the values disagree
-// and their readers take them as missing.
-BOOL ZQWriteRootValuesTogether(HANDLE hPrinter, const ZQRootValue* pValues, DWORD count /* at most 4 */);
+// Changes the values so that either every change lands or each value keeps what it had: what is
+// there is read first (nothing changes when a value cannot be read), the writes go before the
+// removals, and a call that fails puts back every value changed before it (one that was not there
+// is removed again). A removal of a value that is not there counts as done. hPrinter null: the
+// current user's registry. FALSE with the failing call's answer as last error; should putting
+// back fail as well, a trace line says so.
+BOOL ZQChangeValuesTogether(HANDLE hPrinter, const ZQValueChange* pChanges, size_t count);

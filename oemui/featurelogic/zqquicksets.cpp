@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <climits>
 #include <vector>
 
 #include "common/zqhandles.h"
@@ -84,6 +85,15 @@ QuickSetEntry* CZQQuickSets::PFindEntry(PCWSTR pszName) const {
     if (!pszName) return nullptr;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext)
         if (wcsncmp(e->head.szName, pszName, kNameChars) == 0) return e;
+    return nullptr;
+}
+
+QuickSetEntry* CZQQuickSets::PFindEntryAnyCase(PCWSTR pszName) const {
+    if (QuickSetEntry* exact = PFindEntry(pszName)) return exact;
+    WCHAR cut[kNameChars];
+    CopyName(cut, pszName);
+    for (QuickSetEntry* e = m_pHead; pszName && e; e = e->pNext)
+        if (ZQEqualNoCase(e->head.szName, cut)) return e;
     return nullptr;
 }
 
@@ -258,6 +268,61 @@ BOOL CZQQuickSets::BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath)
     return SUCCEEDED(ZQFormatText(pszPath, cchPath, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, pszSubKey));
 }
 
+BOOL CZQQuickSets::BStorePlace(StorePlace* pPlace) const {
+    if (!BHasStore()) return FALSE;
+    if (!m_bRestricted) {
+        pPlace->hPrinter = HStorePrinter();
+        ZQCopyText(pPlace->szPool, MAX_PATH, zqsettings::kPresetPoolKey);
+        ZQCopyText(pPlace->szRoot, MAX_PATH, zqsettings::kPresetRootKey);
+        return TRUE;
+    }
+    pPlace->hPrinter = nullptr;
+    return BUserKeyPath(zqsettings::kPresetPoolKey, pPlace->szPool, MAX_PATH) &&
+           BUserKeyPath(zqsettings::kPresetRootKey, pPlace->szRoot, MAX_PATH);
+}
+
+BOOL CZQQuickSets::BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFull) const {
+    *pbFull = FALSE;
+    // The counter as stored now: another sheet may have moved it since this one loaded.
+    DWORD type = REG_NONE, cb = 0;
+    CZQLocalPtr<BYTE> counter;
+    PCWSTR name = zqsettings::kPresetPoolMaxIndex;
+    const DWORD rc = place.hPrinter ? ZQReadStoredValue(place.hPrinter, place.szRoot, name, &type, counter, &cb)
+                                    : ZQReadUserValue(place.szRoot, name, &type, counter, &cb);
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return FALSE;
+    long long next = rc == ERROR_SUCCESS ? zqqs::DecodeCounter(counter.Get(), cb) : 0;
+    // A counter behind the stored values (cut short, missing, restored from a backup, or left
+    // behind by a refused write) moves past them.
+    const auto past = [&next](PCWSTR pszName) {
+        const long long index = IParseIndex(pszName);
+        if (index + 1 > next) next = index + 1;
+    };
+    if (place.hPrinter) {
+        CZQPrinterDataList list;
+        if (!list.BReadTree(place.hPrinter, place.szPool)) return FALSE;
+        for (DWORD i = 0; i < list.Count(); ++i)
+            if (list.Name(i)) past(list.Name(i));
+    } else {
+        CZQRegKey key;
+        const LONG open = RegOpenKeyExW(HKEY_CURRENT_USER, place.szPool, 0, KEY_QUERY_VALUE, key.Put());
+        if (open != ERROR_SUCCESS && open != ERROR_FILE_NOT_FOUND) return FALSE;
+        for (DWORD i = 0; open == ERROR_SUCCESS; ++i) {
+            WCHAR name[zqqs::kMaxPairChars + 1];
+            DWORD cchName = zqqs::kMaxPairChars + 1;
+            const LONG e = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, nullptr);
+            if (e == ERROR_NO_MORE_ITEMS) break;
+            if (e == ERROR_SUCCESS) past(name);
+        }
+    }
+    // The counter is stored past the new index, so the largest int itself is never taken.
+    if (next >= INT_MAX) {
+        *pbFull = TRUE;
+        return FALSE;
+    }
+    *piIndex = static_cast<int>(next);
+    return TRUE;
+}
+
 BOOL CZQQuickSets::BStoreEntry(QuickSetEntry* pEntry, int iIndex) {
     if (!BHasStore() || !pEntry) return FALSE;
     CZQLocalPtr<BYTE> value;
@@ -274,9 +339,37 @@ BOOL CZQQuickSets::BStoreEntry(QuickSetEntry* pEntry, int iIndex) {
     return TRUE;
 }
 
+BOOL CZQQuickSets::BStoreNewEntry(QuickSetEntry* pEntry, BOOL* pbFull) {
+    *pbFull = FALSE;
+    StorePlace place;
+    int index = 0;
+    CZQLocalPtr<BYTE> value;
+    DWORD cb = 0;
+    if (!pEntry || !BStorePlace(&place) || !BFreeIndex(place, &index, pbFull) ||
+        !BSerializeEntry(value.Put(), pEntry, &cb))
+        return FALSE;
+    WCHAR name[zqqs::kValueNameChars];
+    zqqs::FormatValueName(index, name);
+    BYTE counter[4];
+    zqqs::EncodeCounter(index + 1, counter);
+    // The entry and the counter past it land together or not at all.
+    const ZQValueChange changes[] = {
+        {place.szPool, name, REG_BINARY, value.Get(), cb, FALSE},
+        {place.szRoot, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE}};
+    if (!ZQChangeValuesTogether(place.hPrinter, changes, 2)) return FALSE;
+    pEntry->head.cbTotal = cb;
+    pEntry->iIndex = index;
+    (m_bRestricted ? m_iUserIndex : m_iSharedIndex) = index + 1;
+    return TRUE;
+}
+
 void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
     if (!pEntry) return;
-    BStoreEntry(pEntry, bKeepIndex ? pEntry->iIndex : m_bRestricted ? m_iUserIndex : m_iSharedIndex);
+    BOOL full = FALSE;
+    if (bKeepIndex)
+        BStoreEntry(pEntry, pEntry->iIndex);
+    else
+        BStoreNewEntry(pEntry, &full);
 }
 
 void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) { BDeleteStored(pEntry); }
@@ -296,19 +389,6 @@ BOOL CZQQuickSets::BDeleteStored(const QuickSetEntry* pEntry) {
         return FALSE;
     const LONG rc = RegDeleteValueW(key.Get(), name);
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
-}
-
-void CZQQuickSets::VWriteMaxIndex() {
-    if (!BHasStore()) return;
-    BYTE counter[4];
-    zqqs::EncodeCounter(m_bRestricted ? m_iUserIndex : m_iSharedIndex, counter);
-    BWriteUserSetting(HStorePrinter(), m_bRestricted, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex,
-                      counter, sizeof counter, REG_BINARY);
-}
-
-void CZQQuickSets::VAdvanceMaxIndex() {
-    ++(m_bRestricted ? m_iUserIndex : m_iSharedIndex);
-    VWriteMaxIndex();
 }
 
 void CZQQuickSets::VReadMaxIndex() {
@@ -431,7 +511,9 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
     int built = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) ++built;
     CZQPrinterDataList list;
-    if (list.BRead(HStorePrinter(), zqsettings::kPresetPoolKey) && list.Count() > 0) {
+    // A store that cannot be read is not rebuilt: its quick sets would be missing from the new one.
+    if (!list.BReadTree(HStorePrinter(), zqsettings::kPresetPoolKey)) return -1;
+    if (list.Count() > 0) {
         // Values of an older format are not carried into the new store.
         DWORD cb = 0;
         const BYTE* first = list.Data(0, nullptr, &cb);
@@ -474,33 +556,47 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
     return built;
 }
 
-BOOL CZQQuickSets::BDeleteStoreKey() {
+BOOL CZQQuickSets::BRewriteStore() {
     HANDLE printer = HStorePrinter();
-    if (CZQDriverData::BDeletePrinterKey(printer, zqsettings::kPresetPoolKey)) return TRUE;
-    const DWORD rc = GetLastError();
-    if (rc == ERROR_FILE_NOT_FOUND) return TRUE;
-    if (rc != ERROR_CALL_NOT_IMPLEMENTED && rc != ERROR_NOT_SUPPORTED && rc != ERROR_INVALID_FUNCTION) return FALSE;
-    // A spooler without key deletion: the values go one by one.
-    CZQPrinterDataList list;
-    if (!list.BReadTree(printer, zqsettings::kPresetPoolKey)) return FALSE;
-    for (DWORD i = 0; i < list.Count(); ++i) {
-        PCWSTR name = list.Name(i);
-        if (name && !CZQDriverData::BDeletePrinterDataEx(printer, zqsettings::kPresetPoolKey, name)) return FALSE;
+    CZQPrinterDataList stored;
+    if (!stored.BReadTree(printer, zqsettings::kPresetPoolKey)) return FALSE;
+    struct Image {
+        CZQLocalPtr<BYTE> value;
+        DWORD cb = 0;
+        WCHAR name[zqqs::kValueNameChars];
+    };
+    std::vector<Image> images;
+    for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
+        images.emplace_back();
+        Image& image = images.back();
+        if (!BSerializeEntry(image.value.Put(), e, &image.cb)) return FALSE;
+        zqqs::FormatValueName(static_cast<int>(images.size() - 1), image.name);
     }
-    return TRUE;
+    BYTE counter[4];
+    zqqs::EncodeCounter(static_cast<int>(images.size()), counter);
+    // The entries over the indexes from 0 first; the values beyond them go last.
+    std::vector<ZQValueChange> changes;
+    for (const Image& image : images)
+        changes.push_back({zqsettings::kPresetPoolKey, image.name, REG_BINARY, image.value.Get(), image.cb, FALSE});
+    changes.push_back(
+        {zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE});
+    for (DWORD i = 0; i < stored.Count(); ++i) {
+        PCWSTR name = stored.Name(i);
+        bool kept = false;
+        for (const Image& image : images) kept = kept || (name && ZQEqualNoCase(name, image.name));
+        if (name && !kept) changes.push_back({zqsettings::kPresetPoolKey, name, REG_NONE, nullptr, 0, TRUE});
+    }
+    return ZQChangeValuesTogether(printer, changes.data(), changes.size());
 }
 
 void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return;
     BUpdateInstalledCartridges();
     const int built = ILoadFactoryAndStored(pRules);
-    m_nEntries += built;
-    // Nothing is written over a store that could not be emptied: the old values stay whole.
-    if (BDeleteStoreKey()) {
-        int& counter = m_bRestricted ? m_iUserIndex : m_iSharedIndex;
-        for (QuickSetEntry* e = m_pHead; e; e = e->pNext)
-            if (BStoreEntry(e, counter)) ++counter;
-        VWriteMaxIndex();
+    // A rewrite that cannot land whole leaves the store as it was.
+    if (built >= 0) {
+        m_nEntries += built;
+        if (BRewriteStore()) m_iSharedIndex = built;
     }
     VFreeEntries();
 }

@@ -73,12 +73,19 @@ public:
     void VRefreshCombo(HWND hCombo, HWND hSave, HWND hDelete);
     void VOnNameEdited(HWND hCombo, HWND hSave, HWND hDelete);
     void VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl);
+    // The quick set of a printing shortcut, saved with it: one of its name in any letter case is
+    // replaced without a question when the user already agreed to replace the shortcut. TRUE once
+    // stored.
+    BOOL BSaveForShortcut(HWND hOwner, PCWSTR pszName, BOOL bReplaceAnswered, HWND hSave, HWND hDelete,
+                          ZQUIDevmode* pDevmode, BOOL bRtl);
     void VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete);
+    // The quick set of a printing shortcut, found in any letter case.
     void VDeleteByName(PCWSTR pszName);
     // The chosen quick set into the working copy and the core driver's items: from the combo (with
     // its buttons), else the list box, else the factory quick set.
     void VApplySelection(HWND hDlg, HWND hComboOrList, HWND hSave, HWND hDelete);
     void VApplyComboSelection(HWND hDlg, HWND hCombo, HWND hSave, HWND hDelete);
+    // The quick set of a printing shortcut (found in any letter case) applied.
     void VApplyByName(PCWSTR pszName);
     // The watermark the devmode names, from the watermark list, into the devmode.
     void VApplyWatermarkDefinition(ZQUIDevmode* pDevmode);
@@ -113,6 +120,8 @@ public:
     QuickSetEntry* PNewEntry();
     QuickSetEntry* PNewStoredEntry();
     QuickSetEntry* PFindEntry(PCWSTR pszName) const;
+    // The entry of exactly that name, else the first of that name in other letter case.
+    QuickSetEntry* PFindEntryAnyCase(PCWSTR pszName) const;
     void VRemoveEntry(QuickSetEntry* pEntry);
     void VFreeEntries();
     // Copies of both keywords (at most 255 characters each) at the list's tail.
@@ -129,19 +138,18 @@ public:
     static BOOL BSerializeEntry(BYTE** ppValue, const QuickSetEntry* pEntry, DWORD* pcbValue);
     // The entry from a stored value; FALSE when the value is refused.
     BOOL BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* pEntry);
-    // Writes the entry under the counter of its store (its own index with bKeepIndex).
+    // Writes the entry under its own index (bKeepIndex), or as a new one under the store's free index
+    // with the counter moved past it.
     void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
     void VDeleteStoredEntry(const QuickSetEntry* pEntry);
-    void VWriteMaxIndex();
-    // A new entry was written: the counter of its store moves on and is written.
-    void VAdvanceMaxIndex();
     void VReadMaxIndex();
     static int IParseIndex(PCWSTR pszValueName);
     // The name is the factory name in one of the user-interface languages.
     BOOL BIsFactoryName(PCWSTR pszName) const;
     // The stored quick sets of the printer, then a restricted user's own (25 in all).
     void VLoadStored();
-    // The entries a rebuild writes: the stored ones after the factory ones; their number.
+    // The entries a rebuild writes: the stored ones after the factory ones; their number, -1 when the
+    // store cannot be read.
     int ILoadFactoryAndStored(CZQXmlUiRules* pRules);
     // Writes the store afresh from ILoadFactoryAndStored under new indexes.
     void VRebuildStore(CZQXmlUiRules* pRules);
@@ -156,6 +164,7 @@ public:
     // The quick set in force still holds for the page's group, or the group goes back to the
     // placeholder.
     void VRecheckCurrentEntry(ZQUIDevmode devmode, HWND hCombo, HWND hSave, HWND hDelete, int iPageId);
+    // The settings differ from the quick set of a printing shortcut (found in any letter case).
     BOOL BEntryDiffers(ZQUIDevmode devmode, PCWSTR pszName);
     BOOL BMatchesEntry(const QuickSetEntry* pEntry, ZQUIDevmode devmode);
     BOOL BFeaturesDiffer(const QuickSetEntry* pEntry);
@@ -204,7 +213,11 @@ private:
     void VEnableButtons(HWND hSave, HWND hDelete) const;
     void VSetCurrentName(PCWSTR pszName);
     BOOL BNameDialog(HWND hOwner, BOOL bRtl);
-    void VRemoveByName(PCWSTR pszName);
+    // How a save looks for a quick set of its name and whether the user agreed to replace it.
+    enum class SaveFor { kGroup, kShortcut, kReplacedShortcut };
+    BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
+               SaveFor saveFor);
+    void VRemoveEntryStored(QuickSetEntry* pEntry);
     void VApplyEntry(const QuickSetEntry* pEntry);
     void VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* pDevmode);
     void VApplyPairs(const QuickSetEntry* pEntry, const ZQUIDevmode* pDevmode);
@@ -213,8 +226,21 @@ private:
     ZQUIDevmode* PApplyTarget();
     HANDLE HStorePrinter() const;
     BOOL BHasStore() const;
+    // Where the store in use keeps its values: the printer's data, or for a restricted user his own
+    // key (no handle; the keys' paths below HKEY_CURRENT_USER).
+    struct StorePlace {
+        HANDLE hPrinter;
+        WCHAR szPool[MAX_PATH];
+        WCHAR szRoot[MAX_PATH];
+    };
+    BOOL BStorePlace(StorePlace* pPlace) const;
+    // The index a new quick set takes: past the counter and every index the store holds now;
+    // *pbFull when none is left below the largest int. FALSE when the store cannot be read.
+    BOOL BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFull) const;
     BOOL BStoreEntry(QuickSetEntry* pEntry, int iIndex);
-    BOOL BDeleteStoreKey();
+    BOOL BStoreNewEntry(QuickSetEntry* pEntry, BOOL* pbFull);
+    // The entry list written over the printer's store from index 0, values beyond it removed.
+    BOOL BRewriteStore();
     BOOL BDeleteStored(const QuickSetEntry* pEntry);
     BOOL BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const;
     void VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared);

@@ -207,7 +207,7 @@ void CZQQuickSets::VRecheckCurrentEntry(ZQUIDevmode devmode, HWND hCombo, HWND h
 
 BOOL CZQQuickSets::BEntryDiffers(ZQUIDevmode devmode, PCWSTR pszName) {
     m_dwPaperSourceCopy = devmode.dwDiffPaper;
-    const QuickSetEntry* entry = m_bSelected ? PFindEntry(pszName) : nullptr;
+    const QuickSetEntry* entry = m_bSelected ? PFindEntryAnyCase(pszName) : nullptr;
     if (!entry) return FALSE;
     BOOL differs = FALSE;
     for (int group : {kCompareJobOptions, kCompareJobStorage, kCompareEffects, kCompareFinishing, kComparePaperQuality,

@@ -9,6 +9,7 @@
 #include "device/zqbidisession.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqoptionlists.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
 
@@ -24,6 +25,12 @@ constexpr WCHAR kBorderlessPrefix[] = L"ZQ_BORDERLESS";
 constexpr size_t kBorderlessPrefixChars = 13;
 
 bool Is(PCWSTR a, PCWSTR b) { return ZQEqualNoCase(a, b); }
+
+// The option keyword at a position of a feature's list of options: null when the core driver lists
+// none there.
+PCWSTR KeywordAt(const zqsettings::CZQStringList& keywords, int iPosition) {
+    return iPosition >= 0 && iPosition < keywords.n ? keywords.p[iPosition] : nullptr;
+}
 
 // The value of a configuration-manager key whose name equals the feature (case-blind).
 bool FindDmcValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszFeature, PWSTR pszValue) {
@@ -129,7 +136,24 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         }
         return true;
     };
+    // A document feature the core driver offers, with an option it lists, is kept as the helper
+    // file writes it: a pair left at the option in force would undo the preset when it is applied.
+    const auto asWritten = [&](PCWSTR pszFeature, PCWSTR pszOption) {
+        zqsettings::CZQStringList keywords;
+        if (DWGetOptionKeywords(param, pszFeature, &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
+        for (int k = 0; k < keywords.n; ++k)
+            if (keywords.p[k] && Is(keywords.p[k], pszOption)) return set(pszFeature, keywords.p[k]);
+    };
+    // The page order by its position (0 front to back): the core driver's keyword where it lists the
+    // orders, else the position as decimal text, as the plug-in's own page-order item keeps it.
+    const auto pageOrder = [&](int iPosition) {
+        zqsettings::CZQStringList keywords;
+        DWGetOptionKeywords(param, zqkw::kPageOrderItem, &keywords.p, &keywords.n, OEMCUIP_DOCPROP);
+        const PCWSTR keyword = keywords.n > 1 ? KeywordAt(keywords, iPosition) : nullptr;
+        set(zqkw::kPageOrderItem, keyword ? keyword : iPosition ? L"1" : L"0");
+    };
     bool bindingAtEnd = false;
+    bool duplexSet = false;
     for (int i = 0; i < iCount; ++i) {
         PCWSTR feature = ppszFeatures ? ppszFeatures[i] : nullptr;
         PCWSTR option = ppszOptions ? ppszOptions[i] : nullptr;
@@ -143,8 +167,9 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             }
             continue;
         }
+        asWritten(feature, option);
         if (Is(feature, zqkw::kDuplexItem) && Is(option, L"TRUE")) {
-            bindingAtEnd = true;
+            bindingAtEnd = duplexSet = true;
         } else if (Is(feature, L"ZQOrientation")) {
             work.wOrientation = Is(option, L"ZQOrientationLandscape") ? 2 : 1;
         } else if (CZQDriverData::BIsDevModeItem(feature)) {
@@ -176,8 +201,8 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
                     work.dwPrintedOnPaper = static_cast<DWORD>(number);
                 set(L"ZQScaleToPaper", L"False");
             }
-        } else if (Is(feature, L"PageOrder")) {
-            set(L"PageOrder", Is(option, L"FrontToBack") ? L"0" : L"1");
+        } else if (Is(feature, zqkw::kPageOrderItem)) {
+            pageOrder(Is(option, L"FrontToBack") ? 0 : 1);
         } else if (Is(feature, L"PrintQuality")) {
             const struct {
                 PCWSTR pszQuality, pszResolution, pszGroup;
@@ -231,7 +256,8 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             const bool booklet = left || Is(option, L"RightEdgeBinding");
             const bool automatic = Is(option, L"Automatically");
             if (!tumble && !noTumble && !booklet && !automatic) continue;
-            set(L"PageOrder", L"1");
+            pageOrder(1);
+            duplexSet = true;
             if (tumble || noTumble) {
                 work.wDuplex = tumble ? 3 : 2;
                 work.dwFlipPagesUp = tumble ? 1 : 0;
@@ -251,6 +277,14 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
     if (bindingAtEnd)
         work.wDuplex = WGetDuplexBinding(static_cast<int>(work.dwPagesPerSheet), static_cast<short>(work.wOrientation),
                                          work.dwFlipPagesUp != 0, work.dwBooklet != 0);
+    if (duplexSet) {
+        // The two-sided kind the preset asked for, by the core driver's keyword: one-sided, long edge
+        // and short edge in the order of its duplex item.
+        zqsettings::CZQStringList keywords;
+        DWGetOptionKeywords(param, zqkw::kDuplexItem, &keywords.p, &keywords.n, OEMCUIP_DOCPROP);
+        if (PCWSTR keyword = KeywordAt(keywords, work.wDuplex == 2 ? 1 : work.wDuplex == 3 ? 2 : 0))
+            set(zqkw::kDuplexItem, keyword);
+    }
     zqqs::Capture(work, pEntry->head.settings);
 }
 

@@ -98,7 +98,8 @@ BOOL CZQQuickSets::BIsPlaceholderName(PCWSTR pszName) const {
 
 int CZQQuickSets::IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, UINT uType) {
     WCHAR text[CZQCommon::kResStringChars];
-    if (!BLoadResString(iId, text)) ZQCopyText(text, CZQCommon::kResStringChars, pszEnglish);
+    // Id 0: a text the status module does not have.
+    if (!iId || !BLoadResString(iId, text)) ZQCopyText(text, CZQCommon::kResStringChars, pszEnglish);
     return zqmsgbox::IShow(hOwner, text, m_szCaption, uType);
 }
 
@@ -351,26 +352,39 @@ void CZQQuickSets::VFillCurrentPairs(QuickSetEntry* pEntry, BOOL bFormNames) {
 
 void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
                                 BOOL bRtl) {
-    if (!BHasStore() || !pDevmode) return;
+    BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, SaveFor::kGroup);
+}
+
+BOOL CZQQuickSets::BSaveForShortcut(HWND hOwner, PCWSTR pszName, BOOL bReplaceAnswered, HWND hSave, HWND hDelete,
+                                    ZQUIDevmode* pDevmode, BOOL bRtl) {
+    return BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl,
+                 bReplaceAnswered ? SaveFor::kReplacedShortcut : SaveFor::kShortcut);
+}
+
+BOOL CZQQuickSets::BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
+                         SaveFor saveFor) {
+    if (!BHasStore() || !pDevmode) return FALSE;
     VSetCurrentName(pszName);
     if (!m_szCurrentName[0] || wcscmp(m_szCurrentName, m_szPlaceholder) == 0) {
         if (!BNameDialog(hOwner, bRtl)) {
             m_bSelected = FALSE;
-            return;
+            return FALSE;
         }
     }
     const auto refuse = [this, hOwner](int iId, PCWSTR pszEnglish, UINT uType) {
         IMessage(hOwner, iId, pszEnglish, uType);
         m_bSelected = FALSE;
+        return FALSE;
     };
-    QuickSetEntry* entry = PFindEntry(m_szCurrentName);
+    constexpr PCWSTR kFullEnglish =
+        L"The maximum number of Task Presets has been saved on your computer.  You must delete some before more can "
+        L"be saved.";
+    // A shortcut's quick set goes by the shortcut's name, which the shortcut store compares without case.
+    QuickSetEntry* entry =
+        saveFor == SaveFor::kGroup ? PFindEntry(m_szCurrentName) : PFindEntryAnyCase(m_szCurrentName);
     const bool fresh = entry == nullptr;
     if (fresh) {
-        if (m_nEntries >= zqqs::kMaxQuickSets)
-            return refuse(kIdsFull,
-                          L"The maximum number of Task Presets has been saved on your computer.  You must delete "
-                          L"some before more can be saved.",
-                          MB_ICONEXCLAMATION);
+        if (m_nEntries >= zqqs::kMaxQuickSets) return refuse(kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
         // A name of blanks is as empty as none.
         if (IsBlank(m_szCurrentName) || BIsPlaceholderName(m_szCurrentName) || BIsFactoryName(m_szCurrentName))
             return refuse(kIdsRefused,
@@ -378,7 +392,7 @@ void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hD
                           MB_ICONEXCLAMATION);
         if (!(entry = PNewEntry())) {
             m_bSelected = FALSE;
-            return;
+            return FALSE;
         }
     } else {
         if (entry->dwFlags & kFixedFlag)
@@ -386,12 +400,14 @@ void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hD
                           L"A Task Preset with that name already exists and cannot be renamed. Please use another "
                           L"name.",
                           MB_ICONHAND);
-        if (IMessage(hOwner, kIdsReplace,
+        // The user who agreed to replace the shortcut is not asked again for its quick set.
+        if (saveFor != SaveFor::kReplacedShortcut &&
+            IMessage(hOwner, kIdsReplace,
                      L"A Task Preset with that name already exists. Do you want to replace it with the current "
                      L"settings?",
                      MB_YESNO | MB_ICONQUESTION) != IDYES) {
             m_bSelected = FALSE;
-            return;
+            return FALSE;
         }
     }
     // A replaced quick set the store refuses stays as it was.
@@ -411,8 +427,8 @@ void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hD
     entry->head.dwMarker = zqqs::kMarker;
     entry->head.cchName = zqqs::kNameCapacity;
     entry->head.cbSettings = zqqs::kSettingsSize;
-    const int index = fresh ? (m_bRestricted ? m_iUserIndex : m_iSharedIndex) : entry->iIndex;
-    if (!BStoreEntry(entry, index)) {
+    BOOL full = FALSE;
+    if (!(fresh ? BStoreNewEntry(entry, &full) : BStoreEntry(entry, entry->iIndex))) {
         if (fresh) {
             VRemoveEntry(entry);
         } else {
@@ -421,24 +437,28 @@ void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hD
             entry->dwFlags = keptFlags;
             entry->pPairs = keptPairs;
         }
+        if (full)
+            IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
+        else
+            IMessage(hOwner, 0,
+                     L"The Task Preset could not be saved. You may not have the rights to change the printer's "
+                     L"settings.",
+                     MB_ICONEXCLAMATION);
         m_bSelected = FALSE;
         VEnableButtons(hSave, hDelete);
-        return;
+        return FALSE;
     }
     VFreePairs(&keptPairs);
     m_bSelected = TRUE;
-    if (fresh) {
-        ++m_nEntries;
-        VAdvanceMaxIndex();
-    }
+    if (fresh) ++m_nEntries;
     VEnableButtons(hSave, hDelete);
+    return TRUE;
 }
 
-void CZQQuickSets::VRemoveByName(PCWSTR pszName) {
-    QuickSetEntry* entry = PFindEntry(pszName);
+void CZQQuickSets::VRemoveEntryStored(QuickSetEntry* pEntry) {
     // Fixed quick sets are never deleted; a value the store keeps stays listed.
-    if (!entry || (entry->dwFlags & kFixedFlag) || !BDeleteStored(entry)) return;
-    VRemoveEntry(entry);
+    if (!pEntry || (pEntry->dwFlags & kFixedFlag) || !BDeleteStored(pEntry)) return;
+    VRemoveEntry(pEntry);
     --m_nEntries;
     m_bListChanged = TRUE;
 }
@@ -458,7 +478,7 @@ void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hD
         return;
     }
     const int before = m_nEntries;
-    VRemoveByName(m_szCurrentName);
+    VRemoveEntryStored(entry);
     if (m_nEntries == before) return;
     SendMessageW(hCombo, CB_DELETESTRING, static_cast<WPARAM>(sel), 0);
     VResetToPlaceholder(hCombo, hSave, hDelete);
@@ -470,7 +490,7 @@ void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hD
 
 void CZQQuickSets::VDeleteByName(PCWSTR pszName) {
     if (!BHasStore() || !pszName) return;
-    VRemoveByName(pszName);
+    VRemoveEntryStored(PFindEntryAnyCase(pszName));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -521,7 +541,7 @@ void CZQQuickSets::VApplyComboSelection(HWND hDlg, HWND hCombo, HWND hSave, HWND
 
 void CZQQuickSets::VApplyByName(PCWSTR pszName) {
     if (!BHasStore() || !pszName) return;
-    if (const QuickSetEntry* entry = PFindEntry(pszName)) VApplyEntry(entry);
+    if (const QuickSetEntry* entry = PFindEntryAnyCase(pszName)) VApplyEntry(entry);
 }
 
 void CZQQuickSets::VApplyEntry(const QuickSetEntry* pEntry) {
@@ -616,8 +636,16 @@ void CZQQuickSets::VApplyPairs(const QuickSetEntry* pEntry, const ZQUIDevmode* d
                 item->Sel = portrait ? 0 : 1;
                 item->Flags |= OPTIF_CHANGED;
             }
-        } else if (ZQEqualNoCase(feature, L"PageOrder")) {
-            const LONG value = _wtol(option);
+        } else if (ZQEqualNoCase(feature, zqkw::kPageOrderItem)) {
+            // A position (the plug-in's own item keeps one), or the core driver's keyword.
+            wchar_t* end = nullptr;
+            LONG value = wcstol(option, &end, 10);
+            if (!option[0] || *end) {
+                if (DWFindOptItemByPubId(m_pCUIParam, DMPUB_PAGEORDER, 0, &item) != ZQOPT_OK || !item) continue;
+                value = IGetOptionIndexByKeyword(m_pCUIParam, option, nullptr, item);
+                if (value >= IGetOptionCount(item)) continue;
+                item = nullptr;
+            }
             DWChangePubOption(m_pCUIParam, DMPUB_PAGEORDER, 0, value);
             if (DWFindOemOptItemByPubId(m_pCUIParam, kOemPubPageOrder, &item) == ZQOPT_OK && item) {
                 item->Sel = value;

@@ -125,8 +125,8 @@ void CZQUILogic::VWriteImportedWatermark(int iIndex) {
     entry.dwShade = dm->dwWmShade;
     entry.dwStyle = dm->dwWmStyle;
     entry.dwColor = dm->dwWmColorIndex;
-    // The shared pool in the printer's data, whoever imports.
-    if (!CZQWatermarks::BWriteEntry(&entry, FALSE, m_pCUIParam->hPrinter, iIndex))
+    // The shared pool in the printer's data, whoever imports; no other watermark is written over.
+    if (!CZQWatermarks::BStoreSharedEntry(&entry, m_pCUIParam->hPrinter, iIndex))
         zqtrace::Line(L"CZQUILogic::VWriteImportedWatermark: pool value not written\n");
 }
 

@@ -4,6 +4,8 @@
 // user's language, and the values of earlier versions removed.
 #include <climits>
 #include <cwchar>
+#include <string>
+#include <vector>
 
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
@@ -74,14 +76,13 @@ bool UserPoolPath(HANDLE hPrinter, PWSTR pszPath, size_t cchPath) {
 
 constexpr size_t kUserPathChars = 260;
 
-// The restricted user's records appended to the list, the first iLimit values of his key at most
-// (values that are no records count too); the number of records, -1 when he has no key.
-int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit) {
-    WCHAR path[kUserPathChars];
-    if (!UserPoolPath(hPrinter, path, kUserPathChars)) return -1;
+// The records of a key of the current user appended to the list, the first iLimit values at most
+// (values that are no records count too), the name of every value read into *pNames (when given);
+// the number of records, -1 when the key is not there or cannot be read.
+int ReadUserKey(PCWSTR pszPath, WatermarkList& list, int iLimit, std::vector<std::wstring>* pNames) {
     // Opened, not made: an empty user key would hide the printer's values of other readers.
     CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return -1;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return -1;
     DWORD cbMax = 0;
     if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &cbMax,
                          nullptr, nullptr) != ERROR_SUCCESS)
@@ -95,12 +96,51 @@ int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit) {
         DWORD cchName = 260, type = REG_NONE, cb = cbBuffer;
         const LONG rc = RegEnumValueW(key.Get(), static_cast<DWORD>(index), name, &cchName, nullptr, &type, data.Get(), &cb);
         if (rc == ERROR_NO_MORE_ITEMS) break;
+        // A value too large for any record is still named: a save removes it by its name.
+        if (pNames && (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA)) pNames->push_back(name);
         if (rc != ERROR_SUCCESS) continue;
         bool noMemory = false;
         if (AppendRecord(list, type, data.Get(), cb, &noMemory)) ++records;
         if (noMemory) break;
     }
     return records;
+}
+
+// The restricted user's records appended to the list (ReadUserKey on his pool key).
+int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit) {
+    WCHAR path[kUserPathChars];
+    if (!UserPoolPath(hPrinter, path, kUserPathChars)) return -1;
+    return ReadUserKey(path, list, iLimit, nullptr);
+}
+
+// The pool as stored now, of the printer's data (hWhere the printer) or of a user's key (hWhere
+// null, pszKey its path): its records and the names of all its values. FALSE when it cannot be
+// read; a pool not there is an empty one.
+bool ReadPoolNow(HANDLE hWhere, PCWSTR pszKey, WatermarkList& list, std::vector<std::wstring>& names) {
+    if (!hWhere) {
+        CZQRegKey probe;
+        const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, pszKey, 0, KEY_READ, probe.Put());
+        if (rc == ERROR_FILE_NOT_FOUND) return true;
+        return rc == ERROR_SUCCESS && ReadUserKey(pszKey, list, INT_MAX, &names) >= 0;
+    }
+    CZQPrinterDataList values;
+    if (!values.BReadTree(hWhere, pszKey)) return false;
+    for (DWORD i = 0; i < values.Count(); ++i) {
+        if (!values.Name(i)) continue;
+        names.push_back(values.Name(i));
+        DWORD type = REG_NONE, cb = 0;
+        const BYTE* data = values.Data(i, &type, &cb);
+        bool noMemory = false;
+        AppendRecord(list, type, data, cb, &noMemory);
+        if (noMemory) return false;
+    }
+    return true;
+}
+
+bool HasName(const std::vector<const WatermarkEntry*>& entries, PCWSTR pszName) {
+    for (const WatermarkEntry* e : entries)
+        if (ZQEqualNoCase(e->szName, pszName)) return true;
+    return false;
 }
 
 }  // namespace
@@ -169,6 +209,7 @@ BOOL CZQWatermarks::BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted) {
     WatermarkEntry* before = m_main.pTail;
     const int taken = IReadSharedPool(m_main, pParam->hPrinter, bRestricted, kMaxEntries);
     BOOL read = taken > 0;
+    for (const WatermarkEntry* e = before ? before->pNext : m_main.pHead; e; e = e->pNext) VSeeName(e->szName);
     if (taken >= kMaxEntries || !bRestricted) return read;
 
     // The restricted user's own watermarks follow, up to the pool's limit; one of a shared one's
@@ -189,11 +230,18 @@ void CZQWatermarks::VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int
     if (!pParam) return;
     VFreeEntryList(m_shared);
     IReadSharedPool(m_shared, pParam->hPrinter, bRestricted, kMaxEntries);
-    for (const WatermarkEntry* e = m_shared.pHead; e && iCount < kMaxEntries; e = e->pNext) {
-        if (BListHas(m_main, e->szName)) continue;
+    // Those the list stands for (taken, or of a name it holds) are seen; those the limit leaves out
+    // are not, so that a save keeps them.
+    for (const WatermarkEntry* e = m_shared.pHead; e; e = e->pNext) {
+        if (BListHas(m_main, e->szName)) {
+            VSeeName(e->szName);
+            continue;
+        }
+        if (iCount >= kMaxEntries) continue;
         WatermarkEntry* entry = PNewEntry(m_main);
         if (!entry) break;
         CopyEntry(entry, e);
+        VSeeName(e->szName);
         ++iCount;
     }
 }
@@ -201,17 +249,6 @@ void CZQWatermarks::VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int
 // ---------------------------------------------------------------------------------------------
 // Saving
 // ---------------------------------------------------------------------------------------------
-void CZQWatermarks::VDeletePoolKey(BOOL bPerUser, HANDLE hPrinter) {
-    if (!bPerUser) {
-        // A spooler that cannot delete its keys keeps the old values; the save writes over them.
-        if (!CZQDriverData::BDeletePrinterKey(hPrinter, kWatermarkPoolKey))
-            zqtrace::Line(L"CZQWatermarks::VDeletePoolKey: the pool's key stays\n");
-        return;
-    }
-    WCHAR path[kUserPathChars];
-    if (UserPoolPath(hPrinter, path, kUserPathChars)) RegDeleteKeyW(HKEY_CURRENT_USER, path);
-}
-
 BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQWatermarks::BSavePool");
     if (!pParam) {
@@ -224,32 +261,99 @@ BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
         BIsPrinterDataReadOnly(pParam->hPrinter, pParam->pPrinterName, pParam->pPublicDM, &printer, &reopened);
     CZQPrinterHandle own(reopened ? printer : nullptr);
     if (!m_main.pHead || !printer) return FALSE;
-
-    // A restricted user's earlier watermarks, before his key goes.
-    ScratchList stored, kept;
-    if (restricted) ReadUserPool(printer, stored, INT_MAX);
-    VDeletePoolKey(restricted, printer);
-
-    int index = 0;
-    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext) {
-        if (!(e->dwFlags & kWatermarkEditable)) continue;
-        if (!restricted) {
-            BWriteEntry(e, FALSE, printer, index++);
-        } else if (wcscmp(e->szName, NoneName()) != 0) {
-            if (WatermarkEntry* copy = PNewEntry(kept)) CopyEntry(copy, e);
-        }
-    }
+    HANDLE where = restricted ? nullptr : printer;
+    WCHAR path[kUserPathChars];
+    PCWSTR key = kWatermarkPoolKey;
     if (restricted) {
-        // His earlier watermarks stay unless he deleted them or the list holds them already.
-        for (const WatermarkEntry* e = stored.pHead; e; e = e->pNext) {
-            if (BIsDeletedName(e->szName) || BListHas(kept, e->szName)) continue;
-            if (WatermarkEntry* copy = PNewEntry(kept)) CopyEntry(copy, e);
-        }
-        for (const WatermarkEntry* e = kept.pHead; e && index < kMaxUserEntries; e = e->pNext)
-            BWriteEntry(e, TRUE, printer, index++);
-        VFreeDeletedNames();
+        if (!UserPoolPath(printer, path, kUserPathChars)) return FALSE;
+        key = path;
     }
+    // The pool as stored now: another sheet may have saved since this one read it.
+    ScratchList stored;
+    std::vector<std::wstring> storedNames;
+    if (!ReadPoolNow(where, key, stored, storedNames)) return FALSE;
+
+    std::vector<const WatermarkEntry*> pool;
+    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext) {
+        if (!(e->dwFlags & kWatermarkEditable) || HasName(pool, e->szName)) continue;
+        // A restricted user's own pool never holds " [none]".
+        if (!restricted || wcscmp(e->szName, NoneName()) != 0) pool.push_back(e);
+    }
+    // Stored watermarks this list does not stand for stay: a restricted user's earlier ones he did
+    // not delete; in the printer's pool those saved meanwhile by another sheet (this one never saw
+    // them; one it saw and no longer lists was deleted or renamed here).
+    for (const WatermarkEntry* e = stored.pHead; e; e = e->pNext) {
+        if (HasName(pool, e->szName) || BIsDeletedName(e->szName) || (!restricted && BIsSeenName(e->szName))) continue;
+        pool.push_back(e);
+    }
+    if (restricted && pool.size() > static_cast<size_t>(kMaxUserEntries)) pool.resize(kMaxUserEntries);
+
+    // The pool from index 0 over what is stored; values beyond it go last.
+    struct Image {
+        CZQLocalPtr<BYTE> record;
+        WCHAR name[kValueNameChars];
+    };
+    std::vector<Image> images(pool.size());
+    std::vector<ZQValueChange> changes;
+    for (size_t i = 0; i < pool.size(); ++i) {
+        if (!BSerializeEntry(images[i].record.Put(), pool[i])) return FALSE;
+        PoolValueName(images[i].name, static_cast<int>(i));
+        changes.push_back({key, images[i].name, REG_BINARY, images[i].record.Get(), zqwm::kRecordBytes, FALSE});
+    }
+    for (const std::wstring& name : storedNames) {
+        bool written = false;
+        for (const Image& image : images) written = written || ZQEqualNoCase(image.name, name.c_str());
+        if (!written) changes.push_back({key, name.c_str(), REG_NONE, nullptr, 0, TRUE});
+    }
+    if (!ZQChangeValuesTogether(where, changes.data(), changes.size())) return FALSE;
+    if (restricted) VFreeDeletedNames();
+    // What this list stored is its own from now on: gone from it later means deleted here.
+    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext)
+        if (HasName(pool, e->szName) && !BIsSeenName(e->szName)) VSeeName(e->szName);
     return TRUE;
+}
+
+BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex) {
+    if (!pEntry || !hPrinter) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    CZQPrinterDataList values;
+    if (!values.BReadTree(hPrinter, kWatermarkPoolKey)) return FALSE;
+    WCHAR preferred[kValueNameChars];
+    PoolValueName(preferred, iPreferredIndex);
+    const size_t prefix = wcslen(zqsettings::kWatermarkPoolValuePrefix);
+    bool preferredTaken = false;
+    long long next = 0;
+    for (DWORD i = 0; i < values.Count(); ++i) {
+        PCWSTR name = values.Name(i);
+        if (!name) continue;
+        DWORD type = REG_NONE, cb = 0;
+        const BYTE* data = values.Data(i, &type, &cb);
+        ZQWatermarkRecord record;
+        // The watermark of that name is written over where it stands.
+        if (type == REG_BINARY && data && zqwm::Read(data, cb, &record) &&
+            ZQEqualNoCase(record.szName, pEntry->szName)) {
+            CZQLocalPtr<BYTE> image;
+            if (!BSerializeEntry(image.Put(), pEntry)) return FALSE;
+            const DWORD rc =
+                ZQWriteStoredValue(hPrinter, kWatermarkPoolKey, name, REG_BINARY, image.Get(), zqwm::kRecordBytes);
+            SetLastError(rc);
+            return rc == ERROR_SUCCESS;
+        }
+        preferredTaken = preferredTaken || ZQEqualNoCase(name, preferred);
+        if (_wcsnicmp(name, zqsettings::kWatermarkPoolValuePrefix, prefix) == 0) {
+            const long long index = _wtoi64(name + prefix);
+            if (index + 1 > next) next = index + 1;
+        }
+    }
+    // Else its own place when free, else past every stored index: no other watermark is written over.
+    if (!preferredTaken) return BWriteEntry(pEntry, FALSE, hPrinter, iPreferredIndex);
+    if (next > INT_MAX) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    return BWriteEntry(pEntry, FALSE, hPrinter, static_cast<int>(next));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -126,13 +126,20 @@ void CZQWatermarks::VFreeDeletedNames() {
 
 bool CZQWatermarks::BIsDeletedName(PCWSTR pszName) const {
     for (const DeletedWatermarkName* n = m_pDeletedHead; n; n = n->pNext)
-        if (wcscmp(n->szName, pszName) == 0) return true;
+        if (ZQEqualNoCase(n->szName, pszName)) return true;
     return false;
 }
 
+bool CZQWatermarks::BIsSeenName(PCWSTR pszName) const {
+    for (const std::wstring& seen : m_seenNames)
+        if (ZQEqualNoCase(seen.c_str(), pszName)) return true;
+    return false;
+}
+
+// Names differ only beyond letter case: the dialog's list shows one of two twins.
 bool CZQWatermarks::BListHas(const WatermarkList& list, PCWSTR pszName) {
     for (const WatermarkEntry* e = list.pHead; e; e = e->pNext)
-        if (wcscmp(e->szName, pszName) == 0) return true;
+        if (ZQEqualNoCase(e->szName, pszName)) return true;
     return false;
 }
 
@@ -262,12 +269,18 @@ void CZQWatermarks::VTakeFreeUntitledName(PWSTR pszName) {
     }
 }
 
-void CZQWatermarks::VMakeUniqueName(PWSTR pszName) {
+BOOL CZQWatermarks::BNameTaken(PCWSTR pszName, const WatermarkEntry* pSelf) const {
+    for (const WatermarkEntry* e = m_main.pHead; pszName && e; e = e->pNext)
+        if (e != pSelf && ZQEqualNoCase(e->szName, pszName)) return TRUE;
+    return FALSE;
+}
+
+void CZQWatermarks::VMakeUniqueName(PWSTR pszName, const WatermarkEntry* pSelf) {
     if (!pszName) return;
     for (int n = 2; n <= kUntitledSlots; ++n) {
         WCHAR candidate[kUniqueNameChars];
         ZQFormatText(candidate, kUniqueNameChars, L"%ls #%d", pszName, n);
-        if (PFindByName(candidate)) continue;
+        if (BNameTaken(candidate, pSelf)) continue;
         ZQCopyText(pszName, kUniqueNameChars, candidate);
         return;
     }

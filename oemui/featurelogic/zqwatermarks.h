@@ -10,6 +10,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "common/zqpreviewwatermark.h"
 #include "common/zquibase.h"
 #include "formats/zqwatermarkrecord.h"
@@ -98,6 +101,7 @@ public:
     void VFreeLists() {
         VFreeEntryList(m_main);
         VFreeEntryList(m_shared);
+        m_seenNames.clear();
     }
     DeletedWatermarkName* PNewDeletedName(PCWSTR pszName);
     void VFreeDeletedNames();
@@ -127,9 +131,12 @@ public:
     // pszName, 256); pszName stays as it was when all are shown.
     void VTakeFreeUntitledName(PWSTR pszName);
     void VMarkUsedUntitledNames();
-    // " #2" .. " #30" appended until no entry of the main list has the name (kUniqueNameChars);
-    // unchanged when all are taken.
-    void VMakeUniqueName(PWSTR pszName);
+    // " #2" .. " #30" appended until no entry of the main list but pSelf has the name in any letter
+    // case (kUniqueNameChars); unchanged when all are taken.
+    void VMakeUniqueName(PWSTR pszName, const WatermarkEntry* pSelf = nullptr);
+    // An entry of the main list other than pSelf has the name in any letter case: the dialog's list
+    // shows one of two such twins only.
+    BOOL BNameTaken(PCWSTR pszName, const WatermarkEntry* pSelf) const;
     // A " #n" ending cut off (at the last '#').
     static void VStripNumberSuffix(PWSTR pszText);
 
@@ -198,9 +205,13 @@ public:
     BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
     // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31.
     void VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int iCount);
-    // The editable entries written back from index 0; TRUE when it ran to its end.
+    // The editable entries written back from index 0, merged with the pool as stored now (what another
+    // sheet saved meanwhile stays) and the values beyond them removed, all or nothing; TRUE once the
+    // whole pool is stored.
     BOOL BSavePool(POEMCUIPPARAM pParam);
-    static void VDeletePoolKey(BOOL bPerUser, HANDLE hPrinter);
+    // One watermark into the printer's pool: over the stored one of its name (in any letter case),
+    // else at iPreferredIndex when that is free, else past every stored index.
+    static BOOL BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex);
     // The stored record 0 over the first entry, named " [none]" of the current language; TRUE when
     // read and the list has more than that entry.
     BOOL BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, const void* pPrivateDM, const DEVMODEW* pPublicDM);
@@ -219,6 +230,9 @@ private:
     // of values taken (-1 when the key cannot be listed).
     int IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bRestricted, int iLimit);
     bool BIsDeletedName(PCWSTR pszName) const;
+    // Names of the printer's pool this manager read and lists (or drops for a name it holds).
+    void VSeeName(PCWSTR pszName) { m_seenNames.emplace_back(pszName); }
+    bool BIsSeenName(PCWSTR pszName) const;
     static bool BListHas(const WatermarkList& list, PCWSTR pszName);
 
     BOOL m_bChanged = FALSE;
@@ -230,6 +244,7 @@ private:
     HWND m_hDialog = nullptr;
     WatermarkList m_main;
     WatermarkList m_shared;
+    std::vector<std::wstring> m_seenNames;
     DeletedWatermarkName* m_pDeletedHead = nullptr;
     DeletedWatermarkName* m_pDeletedTail = nullptr;
     // Room for any translation of " [none]": a shorter buffer would cut it and lose the match.

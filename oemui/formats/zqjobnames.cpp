@@ -71,13 +71,19 @@ bool ZQSanitizeName(zqwchar* pszText, ZQNameEncoding encoding) {
     if (!pszText) return false;
     bool replaced = false;
     bool onlyTildes = true;
-    for (zqwchar* p = pszText; *p; ++p) {
-        if (!Keeps(*p, encoding)) {
-            *p = kTilde;
+    zqwchar* out = pszText;
+    for (const zqwchar* p = pszText; *p; ++p) {
+        zqwchar c = *p;
+        if (!Keeps(c, encoding)) {
+            // A character beyond the first 65,536 (a surrogate pair) is one character: one "~".
+            if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) ++p;
+            c = kTilde;
             replaced = true;
         }
-        if (*p != kTilde) onlyTildes = false;
+        if (c != kTilde) onlyTildes = false;
+        *out++ = c;
     }
+    *out = 0;
     if (replaced && onlyTildes) pszText[0] = 0;
     return replaced;
 }
@@ -136,9 +142,9 @@ void ZQFormatPin(uint32_t dwPin, zqwchar (&szText)[kZQPinDigits + 1]) {
     szText[kZQPinDigits] = 0;
 }
 
+bool ZQPinTooLong(const zqwchar* pszText) { return pszText && Length(pszText) > kZQPinDigits; }
+
 bool ZQPinAccepted(const zqwchar* pszText, bool bRequired) {
-    if (!bRequired) return true;
-    size_t n = 0;
-    while (pszText && pszText[n] && n < kZQPinDigits) ++n;
-    return n >= kZQPinDigits;
+    if (ZQPinTooLong(pszText)) return false;
+    return !bRequired || (pszText && Length(pszText) == kZQPinDigits);
 }

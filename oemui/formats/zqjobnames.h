@@ -20,7 +20,8 @@ inline constexpr size_t kZQPinDigits = 4;
 enum class ZQNameEncoding { kUtf8, k8Bit, kAscii };
 ZQNameEncoding ZQNameEncodingOf(const zqwchar* pszKeyword);
 
-// Every character the panel cannot show becomes "~"; a text that then is "~" only is emptied.
+// Every character the panel cannot show becomes one "~" (a surrogate pair too); a text that then
+// is "~" only is emptied.
 // True when something was replaced.
 bool ZQSanitizeName(zqwchar* pszText, ZQNameEncoding encoding);
 
@@ -44,5 +45,7 @@ bool ZQPinTyped(zqwchar* pszText);
 uint32_t ZQPinValue(const zqwchar* pszText);
 // A stored PIN as the edit shows it: four digits; a number no four digits give shows as "0000".
 void ZQFormatPin(uint32_t dwPin, zqwchar (&szText)[kZQPinDigits + 1]);
-// The PIN passes unless it is required and shorter than four characters.
+// The PIN has more than four characters: no PIN the printer takes (a pasted one is not cut).
+bool ZQPinTooLong(const zqwchar* pszText);
+// The PIN passes unless it is longer than four characters, or required and shorter.
 bool ZQPinAccepted(const zqwchar* pszText, bool bRequired);

@@ -2,7 +2,8 @@
 // failing in turn, with read-only printer data and as a restricted user (a conversion run among
 // them: its printer's export switches as before, its snapshot whole or none). Success only with the
 // whole outcome; what is handed out whole or not at all; each stored record as before or as a whole
-// run leaves it; no administrator's lock lifted.
+// run leaves it; a save of the stores (Task Presets, watermark pool) leaves the printer's data
+// whole or as it was; no administrator's lock lifted.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,11 +16,14 @@
 #include <vector>
 
 #include "common/zqevents.h"
+#include "common/zqmsgbox.h"
 #include "common/zquibase.h"
 #include "convertapi/zqondrel.h"
 #include "device/zqaboutinfo.h"
 #include "device/zqautoconfig.h"
 #include "device/zqfontinstaller.h"
+#include "featurelogic/zqquicksets.h"
+#include "featurelogic/zqwatermarks.h"
 #include "cfgmgrtest.h"
 #include "optitemfixture.h"
 #include "testsupport.h"
@@ -170,8 +174,10 @@ std::wstring Papers(const PaperList& list) {
 // Readers leave the stored data as it was; readers and writers report their own failures; the
 // fill pass, the printer event and a lock test carry on and are judged by what they leave; the
 // import keeps every lock it was given unless it reported its failure, and records what failed;
-// status lines read what they can and say "unknown" for the rest, never something else.
-enum Kind { kReads, kWrites, kCarriesOn, kImports, kStatusLines };
+// status lines read what they can and say "unknown" for the rest, never something else; a save
+// stores its whole outcome and says so, or leaves the printer's data as it was (a user who may not
+// write it keeps his own in his key).
+enum Kind { kReads, kWrites, kCarriesOn, kImports, kStatusLines, kSaves };
 struct Routine {
     const char* name;
     Kind kind;
@@ -226,7 +232,67 @@ void ConversionRun(Outcome& o, BOOL bConvertDevmode) {
     converter.VClearRunFlags(GUID_NULL);
 }
 
+// The stores' saves run on the bench's items with a private devmode; their messages are answered.
+// The prepared values are put in place whatever the mode: quick sets "A" at 0 and "B" at 2 with the
+// counter behind them at 1; watermarks " [none]", "Kept" and "Gone".
+ZQUIDevmode g_storeDevmode = {};
+int AnswerOk(void*, HWND, PCWSTR, PCWSTR, UINT) { return IDOK; }
+
+void StoreQuickSets(Bench& b) {
+    for (PCWSTR name : {L"A", L"B"}) {
+        QuickSetHead head = {};
+        head.dwMarker = zqqs::kMarker;
+        head.cchName = zqqs::kNameCapacity;
+        head.cbSettings = zqqs::kSettingsSize;
+        lstrcpyW(head.szName, name);
+        std::vector<BYTE> value(zqqs::ValueSize(nullptr, 0));
+        zqqs::WriteValue(head, nullptr, 0, value.data());
+        b.p.PutValue(zs::kPresetPoolKey, name[0] == L'A' ? L"PresetPool:0" : L"PresetPool:2", REG_BINARY, value.data(),
+                     static_cast<DWORD>(value.size()));
+    }
+    b.p.PutValue(zs::kPresetRootKey, zs::kPresetPoolMaxIndex, REG_BINARY, "\1\0\0\0", 4);
+    b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
+    b.host.Param()->pOEMDM = &g_storeDevmode;
+}
+
+void StoreWatermarks(Bench& b) {
+    int index = 0;
+    for (PCWSTR name : {L" [none]", L"Kept", L"Gone"}) {
+        WatermarkEntry e = {};
+        lstrcpyW(e.szName, name);
+        BYTE record[zqwm::kRecordBytes] = {};
+        zqwm::Write(e, record);
+        b.p.PutValue(zs::kWatermarkPoolKey, L"WatermarkPool:" + std::to_wstring(index++), REG_BINARY, record,
+                     sizeof record);
+    }
+    b.host.Param()->pPrinterName = const_cast<PWSTR>(kPrinter);
+}
+
 const Routine kRoutines[] = {
+    {"a new Task Preset", kSaves, 0,
+     [](Bench& b, Outcome& o) {
+         zqmsgbox::SetAnswerer(&AnswerOk, nullptr);
+         CZQQuickSets qs;
+         qs.VSetParam(b.host.Param(), OEMCUIP_DOCPROP);
+         qs.VPrepareStore();
+         qs.VLoadStored();
+         o << qs.BSaveForShortcut(nullptr, L"New", FALSE, nullptr, nullptr, &g_storeDevmode, FALSE);
+         zqmsgbox::SetAnswerer(nullptr, nullptr);
+     },
+     StoreQuickSets},
+    {"watermark pool saved", kSaves, 0,
+     [](Bench& b, Outcome& o) {
+         CZQWatermarks wm;
+         wm.VBind(nullptr, b.host.Param(), nullptr);
+         // A sheet that could not read the pool deletes nothing of it.
+         if (!(o << wm.BReadPool(b.host.Param(), FALSE)).ok) return;
+         wm.VRemoveEntry(wm.PFindByName(L"Gone"));
+         WatermarkEntry* added = CZQWatermarks::PNewEntry(wm.MainList());
+         lstrcpyW(added->szName, L"New");
+         added->dwFlags = kWatermarkEditable;
+         o << wm.BSavePool(b.host.Param());
+     },
+     StoreWatermarks},
     {"settings store readers", kReads, 0, [](Bench& b, Outcome& o) {
          CZQLocalPtr<WCHAR> item, stale;
          DWORD eac = 0;
@@ -421,6 +487,12 @@ TEST(SpoolerFaults, NoSuccessAfterAFailureNoHalfWrittenRecordNoLiftedLock) {
                     EXPECT_TRUE(std::find(clean.parts.begin(), clean.parts.end(), line) != clean.parts.end() ||
                                 line.find(L"unknown") != std::wstring::npos)
                         << "a line the printer's data does not say: " << std::string(line.begin(), line.end());
+                return;
+            }
+            if (r.kind == kSaves) {
+                EXPECT_TRUE(mode == Mode::Normal && o.ok ? now == after : now == before)
+                    << (o.ok ? "stored, not whole" : "refused, not as it was");
+                EXPECT_TRUE(o.ok || o.error != 0) << "a failure without its reason";
                 return;
             }
             for (size_t i = 0; i < o.parts.size(); ++i)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@
 #include "zqprinter.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
+#include "testsupport.h"
+#include "xmlrules/zqxmlparser.h"
+#include "xmlrules/zqxmluirules.h"
+#include "zqinstall.h"
 
 namespace {
 
@@ -275,7 +280,6 @@ TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
             e->head.cbSettings = 2020;
             CZQQuickSets::VAppendPair(&e->pPairs, L"MediaType", L"PLAIN");
             writer.VWriteEntry(e, FALSE);
-            writer.VAdvanceMaxIndex();
         }
         int next = 0;
         const std::vector<std::wstring> lines = ZQDescribeQuickSets(h.Get(), &next);
@@ -293,6 +297,93 @@ TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
     EXPECT_EQ(CZQQuickSets::kOwnFlag, reader.PFindEntry(L"Everyday")->dwFlags);
     EXPECT_EQ(CZQQuickSets::kFixedFlag, reader.PFindEntry(L" Factory Defaults")->dwFlags);
     ClearQuickSets(kDesk);
+}
+
+// The presets of a helper file in its order: each one's features and options as written.
+using Preset = std::vector<std::pair<std::wstring, std::wstring>>;
+std::vector<Preset> HelperPresets(const wchar_t* helper) {
+    CZQXmlUiRules rules;
+    EXPECT_TRUE(rules.Parser().BLoad(zqtest::BesideExe(helper).c_str()));
+    IXMLDOMNodeList* list = rules.Parser().PresetList();
+    LONG length = 0;
+    std::vector<Preset> presets;
+    for (LONG i = 0; list && SUCCEEDED(list->get_length(&length)) && i < length; ++i) {
+        CZQComPtr<IXMLDOMNode> node;
+        PWSTR *features = nullptr, *options = nullptr;
+        LONG count = 0;
+        if (list->get_item(i, node.Put()) != S_OK || !rules.BReadDocFeatures(node.Get(), &features, &options, &count))
+            continue;
+        Preset preset;
+        for (LONG f = 0; f < count; ++f) preset.emplace_back(features[f], options[f]);
+        CZQCommon::VFreeStringList(features, static_cast<int>(count));
+        CZQCommon::VFreeStringList(options, static_cast<int>(count));
+        presets.push_back(preset);
+    }
+    return presets;
+}
+
+// Each sample printer installed afresh stores one task preset per preset of its helper file, in the
+// file's order, holding what the preset asks for: its features as written, the print quality and
+// the two-sided kind as the core driver's features take them. The factory-named preset of a printer
+// whose configuration manager's settings were applied holds the administrator's values instead.
+TEST_F(QuickSetsUnderHost, FactoryPresetsHoldWhatTheHelperFileAsks) {
+    const struct {
+        const wchar_t* model;
+        const wchar_t* helper;
+    } samples[] = {{zqhosttest::kDeskModel, L"samples\\zqdesk\\zqdesk.xml"},
+                   {zqhosttest::kPublishModel, L"samples\\zqdesk\\zqdesk.xml"},
+                   {zqhosttest::kSimpleModel, L"samples\\zqdesk\\zqdesk.xml"},
+                   {zqhosttest::kRollModel, L"samples\\zqroll\\zqroll.xml"},
+                   {zqhosttest::kWideModel, L"samples\\zqroll\\zqroll.xml"},
+                   {L"samples\\zqroll\\zqwideps.zqm", L"samples\\zqroll\\zqroll.xml"}};
+    const std::map<std::pair<std::wstring, std::wstring>, Preset> translated = {
+        {{L"PrintQuality", L"Best"}, {{L"Resolution", L"600dpi"}, {L"PrintQualityGroup", L"PQGroup_1"}}},
+        {{L"PrintQuality", L"Normal"}, {{L"Resolution", L"600dpi"}, {L"PrintQualityGroup", L"PQGroup_2"}}},
+        {{L"PrintQuality", L"FastDraft"}, {{L"Resolution", L"300dpi"}, {L"PrintQualityGroup", L"PQGroup_3"}}},
+        {{L"DUPLEX", L"DuplexNoTumble"}, {{L"Duplex", L"VERTICAL"}}},
+    };
+    PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    for (const auto& sample : samples) {
+        SCOPED_TRACE(ZQUtf8(sample.model));
+        const std::wstring name = L"ZQ Presets " + std::to_wstring(&sample - samples);
+        CZQSpoolPrinter old;
+        if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), old.Put(), &all)) DeletePrinter(old.Get());
+        ZQInstallResult installed;
+        ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(sample.model), zqtest::ExeDir(), name, installed));
+        ASSERT_TRUE(installed.added);
+        CZQSpoolPrinter h = Open(name);
+        DWORD status = 0, type = 0, needed = 0;
+        GetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"DMCStatus"), &type, reinterpret_cast<BYTE*>(&status), sizeof status,
+                        &needed);
+        // What the printer's model lacks (a feature, or an option of a helper file that printers of
+        // another model share) no pair can hold.
+        const zqmodel::Model model = zqhosttest::LoadModel(sample.model);
+        const auto inModel = [&](const std::wstring& feature, const std::wstring& option) {
+            return std::any_of(model.features.begin(), model.features.end(), [&](const zqmodel::Feature& f) {
+                return ZQWide(f.keyword) == feature &&
+                       std::any_of(f.options.begin(), f.options.end(),
+                                   [&](const zqmodel::Option& o) { return ZQWide(o.keyword) == option; });
+            });
+        };
+        const std::vector<Preset> presets = HelperPresets(sample.helper);
+        const std::vector<ZQStoredQuickSet> stored = ZQReadQuickSets(h.Get());
+        ASSERT_EQ(presets.size(), stored.size());
+        for (size_t i = 0; i < presets.size(); ++i) {
+            SCOPED_TRACE(ZQUtf8(stored[i].name));
+            if (status == 3 && stored[i].name == L" Factory Defaults") continue;
+            for (const auto& asked : presets[i]) {
+                const auto rule = translated.find(asked);
+                for (const auto& [feature, option] : rule == translated.end() ? Preset{asked} : rule->second) {
+                    if (!inModel(feature, option)) continue;
+                    const auto pair = std::find_if(stored[i].pairs.begin(), stored[i].pairs.end(),
+                                                   [&](const auto& p) { return p.first == feature; });
+                    ASSERT_NE(stored[i].pairs.end(), pair) << ZQUtf8(feature);
+                    EXPECT_EQ(option, pair->second) << ZQUtf8(feature);
+                }
+            }
+        }
+        DeletePrinter(h.Get());
+    }
 }
 
 }  // namespace

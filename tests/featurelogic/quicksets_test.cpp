@@ -69,7 +69,8 @@ protected:
               Feature("MediaType", "PLAIN GLOSSY", DMPUB_MEDIATYPE), Feature("ColorMode", "Color Mono"),
               Feature("ZQNWatermark", "NOTINSTALLED INSTALLED"), Feature("Resolution", "300dpi 600dpi"),
               Feature("PrintQualityGroup", "PQGroup_1 PQGroup_2 PQGroup_3"),
-              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), copies, orientation,
+              Feature("NUp", "1 2 4 6 9", DMPUB_NUP), Feature("PageOrder", "FRONT_TO_BACK BACK_TO_FRONT", DMPUB_PAGEORDER),
+              copies, orientation,
               Feature("ZQChromix", "AUTO MANUAL"), Feature("ZQChromix_Text_Halftone", "P A N Detail Smooth", 0, 4),
               Feature("ZQChromix_Photo_RGBColor", "P A N Vivid sRGB", 0, 4),
               Feature("ZQChromix_Text_NeutralGrays", "P A N Black Four", 0, 1),
@@ -111,7 +112,6 @@ protected:
         e->head.settings.wDuplex = duplex;
         CZQQuickSets::VAppendPair(&e->pPairs, L"Duplex", L"NONE");
         m_qs->VWriteEntry(e, FALSE);
-        m_qs->VAdvanceMaxIndex();
         return e;
     }
 
@@ -237,7 +237,7 @@ TEST_F(QuickSetStore, RebuildMergesUnderFreshIndexes) {
     Save(L"Two");
     Save(L"Three");
     m_qs->VDeleteStoredEntry(m_qs->PFindEntry(L"One"));
-    // A spooler without key deletion: the values go one by one.
+    // The values beyond go one by one, after the entries are written.
     m_printer.FailCall(MemCall::DeletePrinterKey, ERROR_CALL_NOT_IMPLEMENTED);
     CZQQuickSets& qs = Bind(PRINTER_ALL_ACCESS);
     qs.VRebuildStore(nullptr);
@@ -261,18 +261,21 @@ TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     EXPECT_TRUE(Stored(L"PresetPool:1").empty());
     m_qs->VDeleteStoredEntry(kept);
     EXPECT_FALSE(Stored(L"PresetPool:0").empty());
-    // A rebuild that cannot empty the store writes nothing over it.
+    // A rebuild that cannot remove a value beyond its entries leaves the store as it was.
     m_printer.SetReadOnly(false);
-    m_printer.FailCall(MemCall::DeletePrinterKey, ERROR_ACCESS_DENIED);
-    const std::vector<BYTE> before = Stored(L"PresetPool:0");
+    Save(L"Beyond");
+    m_qs->VDeleteStoredEntry(kept);
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1);
+    const std::vector<BYTE> before = Stored(L"PresetPool:1");
     Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
-    EXPECT_EQ(before, Stored(L"PresetPool:0"));
+    EXPECT_EQ(before, Stored(L"PresetPool:1"));
+    EXPECT_TRUE(Stored(L"PresetPool:0").empty());
     // Without the private devmode nothing is read or written.
     m_items.Param()->pOEMDM = nullptr;
     m_qs->VLoadStored();
     EXPECT_EQ(nullptr, m_qs->PFirstEntry());
     m_qs->VWriteEntry(m_qs->PNewEntry(), FALSE);
-    EXPECT_TRUE(Stored(L"PresetPool:1").empty());
+    EXPECT_TRUE(Stored(L"PresetPool:2").empty());
 }
 
 // ---- comparisons
@@ -541,6 +544,57 @@ TEST_F(QuickSetManager, SaveRefusalsReplaceLimitAndDelete) {
     EXPECT_EQ(24, m_qs->IEntryCount());
 }
 
+// A new quick set takes an index past the counter as stored now and past every stored one, whatever
+// the counter holds; with no index left below the largest int it is refused with a message. A
+// second manager loaded before the first one saved keeps the first one's quick set.
+TEST_F(QuickSetManager, NewQuickSetsTakeAnIndexNothingStoredHolds) {
+    const struct {
+        std::vector<BYTE> counter;  // empty: none stored
+        const wchar_t* value;       // null: refused
+    } cases[] = {{{0, 0, 0, 0}, L"PresetPool:4"},          {{1}, L"PresetPool:4"},
+                 {{}, L"PresetPool:4"},                    {{9, 0, 0, 0}, L"PresetPool:9"},
+                 {{0xFE, 0xFF, 0xFF, 0x7F}, L"PresetPool:2147483646"}, {{0xFF, 0xFF, 0xFF, 0x7F}, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.counter.size());
+        zqspool::Spooler().DeletePrinterKeyW(m_items.Param()->hPrinter, L"ZQPresetRoot");
+        for (const wchar_t* name : {L"A", L"B", L"C"}) Save(name);
+        m_qs->VLoad(nullptr, &m_dm);
+        CZQQuickSets other;
+        other.VSetParam(m_items.Param(), OEMCUIP_DOCPROP);
+        other.VLoad(nullptr, &m_dm);
+        SaveAs(L"SheetOne");
+        if (c.counter.empty()) {
+            zqspool::Spooler().DeletePrinterDataExW(m_items.Param()->hPrinter, L"ZQPresetRoot",
+                                                    L"PresetPoolMaxIndexCount");
+        } else {
+            m_printer.PutValue(L"ZQPresetRoot", L"PresetPoolMaxIndexCount", REG_BINARY, c.counter.data(),
+                               static_cast<DWORD>(c.counter.size()));
+        }
+        const std::vector<BYTE> one = Stored(L"PresetPool:3");
+        m_asked.clear();
+        other.VSaveCurrent(m_page, L"SheetTwo", nullptr, nullptr, &m_dm, FALSE);
+        EXPECT_EQ(one, Stored(L"PresetPool:3")) << "SheetOne kept";
+        ASSERT_EQ(c.value ? 0u : 1u, m_asked.size());
+        if (!c.value) EXPECT_EQ(0u, m_asked[0].find(L"The maximum number of Task Presets"));
+        else EXPECT_EQ(L"SheetTwo", std::wstring(reinterpret_cast<const wchar_t*>(Stored(c.value).data() + 12)));
+    }
+}
+
+// A printing shortcut's quick set goes by the shortcut's name in any letter case: replaced in place,
+// asked about unless the shortcut's replacement was agreed, and deleted with the shortcut.
+TEST_F(QuickSetManager, AShortcutsQuickSetIsFoundInAnyCase) {
+    m_qs->VLoad(nullptr, &m_dm);
+    ASSERT_TRUE(m_qs->BSaveForShortcut(m_page, L"Gallery", FALSE, nullptr, nullptr, &m_dm, FALSE));
+    const int index = m_qs->PFindEntry(L"Gallery")->iIndex;
+    EXPECT_TRUE(m_qs->BSaveForShortcut(m_page, L"gallery", FALSE, nullptr, nullptr, &m_dm, FALSE));
+    ASSERT_EQ(1u, m_asked.size());
+    EXPECT_EQ(1, m_qs->IEntryCount());
+    EXPECT_EQ(index, m_qs->PFindEntry(L"gallery")->iIndex);
+    m_qs->VDeleteByName(L"GALLERY");
+    EXPECT_EQ(0, m_qs->IEntryCount());
+    EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
+}
+
 TEST_F(QuickSetManager, NameDialogOffersOkOnlyForAName) {
     HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DLG_PRESET_NAME), nullptr,
                                   CZQQuickSets::PresetNameDlgProc, reinterpret_cast<LPARAM>(m_qs.get()));
@@ -565,7 +619,7 @@ TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {
     block.adwFinishing[6] = 4;  // four pages per sheet
     lstrcpyW(block.szJsJobName, L"A job name longer than sixteen");
     for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"MediaType", L"GLOSSY"}, {L"Copies", L"3"},
-                               {L"Collate", L"ON"}, {L"Orientation", L"PORTRAIT"}})
+                               {L"Collate", L"ON"}, {L"Orientation", L"PORTRAIT"}, {L"PageOrder", L"BACK_TO_FRONT"}})
         CZQQuickSets::VAppendPair(&e->pPairs, f, o);
     m_qs->VWriteEntry(e, TRUE);
     m_qs->VLoad(nullptr, &m_dm);
@@ -576,6 +630,7 @@ TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {
     EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_DUPLEX)->Sel);
     EXPECT_EQ(3, m_items.ItemByPubId(DMPUB_NUP)->Sel);
     EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_MEDIATYPE)->Sel);
+    EXPECT_EQ(1, m_items.ItemByPubId(DMPUB_PAGEORDER)->Sel) << "a page order by its keyword";
     EXPECT_EQ(16u, wcslen(work.szJsJobName));
     // The orientation pair comes after the block: portrait wins.
     EXPECT_EQ(0, m_items.ItemByPubId(kOemPubOrientation, true)->Sel);
@@ -625,6 +680,22 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
              EXPECT_EQ(1u, e.head.settings.adwFinishing[5]);  // booklet
              EXPECT_EQ(2u, e.head.settings.adwFinishing[6]);  // two pages per sheet
              EXPECT_EQ(3, e.head.settings.wDuplex);
+         }},
+        // The helper file's two-sided kind and paper as the core driver's keywords, any listed option
+        // as written; an option the driver does not list leaves the pair.
+        {{{L"DUPLEX", L"DuplexNoTumble"}, {L"MediaType", L"GLOSSY"}, {L"PrintQualityGroup", L"PQGroup_2"},
+          {L"Resolution", L"1200dpi"}},
+         [](const QuickSetEntry& e) {
+             std::wstring pairs;
+             for (PCWSTR feature : {L"Duplex", L"PageOrder", L"MediaType", L"PrintQualityGroup", L"Resolution"}) {
+                 WCHAR option[256] = {};
+                 CZQQuickSets::PFindNameValue(e.pPairs, feature, option);
+                 pairs += std::wstring(feature) + L"=" + option + L" ";
+             }
+             EXPECT_EQ(L"Duplex=VERTICAL PageOrder=BACK_TO_FRONT MediaType=GLOSSY PrintQualityGroup=PQGroup_2 "
+                       L"Resolution=300dpi ",
+                       pairs);
+             EXPECT_EQ(2, e.head.settings.wDuplex);
          }},
         {{{L"ZQOrientation", L"ZQOrientationLandscape"}, {L"FlipPagesUp", L"TRUE"}},
          [](const QuickSetEntry& e) {

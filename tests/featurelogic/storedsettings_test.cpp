@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "featurelogic/zqconfigapply.h"
+#include "formats/zqwatermarkrecord.h"
 #include "optitemfixture.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmlparser.h"
@@ -333,6 +334,7 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
 }
 
 TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGroup) {
+    const std::wstring kPool = L"ZQPresetRoot\\WatermarkPoolData";
     std::wstring face;  // a font the import accepts
     HDC screen = GetDC(nullptr);
     EnumFontsW(screen, nullptr, &FirstTrueType, reinterpret_cast<LPARAM>(&face));
@@ -344,16 +346,28 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         const wchar_t* name;
         const wchar_t* poolValue;
         const wchar_t* fontAfter;
+        bool pooled;  // the pool holds " [none]" at 0 and "Memo" at 4 first: neither is written over
     } cases[] = {
-        {L"draft", face.c_str(), L"Draft", L"WatermarkPool:2", face.c_str()},
-        {L"Company Secret", L"No Such Face", L"Company Secret", L"WatermarkPool:4", L"Arial"},
-        {L"", nullptr, L" [none]", L"WatermarkPool:0", L"Arial"},
-        {nullptr, nullptr, L"Mine", L"WatermarkPool:0", L"Arial"},
+        {L"draft", face.c_str(), L"Draft", L"WatermarkPool:2", face.c_str(), false},
+        {L"Company Secret", L"No Such Face", L"Company Secret", L"WatermarkPool:4", L"Arial", false},
+        {L"", nullptr, L" [none]", L"WatermarkPool:0", L"Arial", false},
+        {nullptr, nullptr, L"Mine", L"WatermarkPool:0", L"Arial", false},
+        {L"Company Secret", nullptr, L"Company Secret", L"WatermarkPool:5", L"Arial", true},
+        {nullptr, nullptr, L"Mine", L"WatermarkPool:5", L"Arial", true},
+        {L"MEMO", nullptr, L"MEMO", L"WatermarkPool:4", L"Arial", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Sheet s;
         s.Open(OEMCUIP_DOCPROP);
+        for (int i = 0; c.pooled && i <= 4; i += 4) {
+            ZQWatermarkRecord r = {};
+            lstrcpyW(r.szName, i ? L"Memo" : L" [none]");
+            std::vector<BYTE> bytes(zqwm::kRecordBytes);
+            zqwm::Write(r, bytes.data());
+            s.m_printer.PutValue(kPool, L"WatermarkPool:" + std::to_wstring(i), REG_BINARY, bytes.data(),
+                                 zqwm::kRecordBytes);
+        }
         lstrcpyW(s.m_dm.szWmName, L"Mine");
         lstrcpyW(s.m_dm.szWmText, L"Mine");
         if (c.stored) s.m_printer.PutString(zs::kDriverDataDevModeItems, L"Watermarks", c.stored);
@@ -364,9 +378,11 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
         EXPECT_STREQ(c.fontAfter, s.m_dm.szWmFont);
         // The pool's record starts with the name.
         std::vector<BYTE> record;
-        ASSERT_TRUE(s.m_printer.GetValue(L"ZQPresetRoot\\WatermarkPoolData", c.poolValue, nullptr, &record));
+        ASSERT_TRUE(s.m_printer.GetValue(kPool, c.poolValue, nullptr, &record));
         ASSERT_EQ(1568u, record.size());
         EXPECT_EQ(0, std::memcmp(record.data(), c.name, wcslen(c.name) * 2 + 2));
+        EXPECT_TRUE(!c.pooled || (s.m_printer.GetValue(kPool, L"WatermarkPool:0", nullptr, &record) &&
+                                  std::memcmp(record.data(), L" [none]", 14) == 0));
     }
 
     // The install-time event's states and mapping reach the quality items.

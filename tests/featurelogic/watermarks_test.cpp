@@ -155,13 +155,16 @@ TEST_F(Watermarks, ReadsAtMostThePoolsLimitOfAnyName) {
     EXPECT_FALSE(m_wm.BReadPool(nullptr, FALSE));
 }
 
-// Every save writes the editable watermarks from index 0 without gaps into a key emptied first; a
-// spooler that cannot delete the key (Wine's) keeps what lies beyond, and refused writes do not
-// stop the save.
-TEST_F(Watermarks, SaveRewritesThePoolFromIndexZero) {
+// A save writes the editable watermarks from index 0 over the pool as stored now and removes the
+// values beyond them, all or nothing: what this sheet read and no longer lists goes, what another
+// sheet saved meanwhile stays, and a refused write or removal (a spooler that deletes nothing, such
+// as Wine's) leaves the pool as it was and answers FALSE.
+TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowAllOrNothing) {
     for (int i = 0; i < 6; ++i) Store(L"WatermarkPool:" + std::to_wstring(i), L"Stale" + std::to_wstring(i));
     Store(L"Foreign", L"Foreign");
     EXPECT_FALSE(m_wm.BSavePool(&m_param)) << "nothing to save";
+    ASSERT_TRUE(m_wm.BReadPool(&m_param, FALSE));
+    CZQWatermarks::VFreeEntryList(m_wm.MainList());  // all deleted in the dialog
     Add(L"A");
     Add(L"B", kWatermarkReadOnly);
     Add(L"C");
@@ -169,21 +172,42 @@ TEST_F(Watermarks, SaveRewritesThePoolFromIndexZero) {
     EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"C"}}),
               StoredPool());
 
-    Store(L"WatermarkPool:4", L"Stale4");
-    m_printer.FailCall(zqspool::MemCall::DeletePrinterKey, ERROR_CALL_NOT_IMPLEMENTED);
-    m_wm.PFindByName(L"A")->dwFlags = kWatermarkReadOnly;
+    // Two sheets: each keeps the other's new watermark, and this one's deletion holds.
+    CZQWatermarks other;
+    other.VBind(nullptr, &m_param, nullptr);
+    ASSERT_TRUE(other.BReadPool(&m_param, FALSE));
+    WatermarkEntry* two = CZQWatermarks::PNewEntry(other.MainList());
+    wcscpy(two->szName, L"Two");
+    two->dwFlags = kWatermarkEditable;
+    Add(L"One");
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"A"));
     EXPECT_TRUE(m_wm.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"C"},
-                                                    {L"WatermarkPool:4", L"Stale4"}}),
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}}),
               StoredPool());
-    m_printer.FailCall(zqspool::MemCall::DeletePrinterKey, 0, 0);
+    EXPECT_TRUE(other.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"},
+                                                    {L"WatermarkPool:1", L"C"},
+                                                    {L"WatermarkPool:2", L"Two"},
+                                                    {L"WatermarkPool:3", L"One"}}),
+              StoredPool())
+        << "the other sheet still lists A";
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{
+                  {L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}, {L"WatermarkPool:2", L"Two"}}),
+              StoredPool());
 
-    // The printer's data is writable (the test write of the user's state goes through); the pool's
-    // values are refused.
-    m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED, -1, 1);
-    EXPECT_TRUE(m_wm.BSavePool(&m_param)) << "ran to its end";
-    EXPECT_TRUE(StoredPool().empty());
-    EXPECT_FALSE(CZQWatermarks::BWriteEntry(m_wm.MainList().pHead, FALSE, m_h, 0));
+    // The printer's data is writable (the user's test write goes through); a pool value, or a
+    // removal, is refused.
+    const std::map<std::wstring, std::wstring> before = StoredPool();
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"One"));
+    for (const auto& [call, after] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 2},
+                                      {zqspool::MemCall::DeletePrinterDataEx, 0}}) {
+        m_printer.FailCall(call, ERROR_INVALID_PARAMETER, -1, after);
+        EXPECT_FALSE(m_wm.BSavePool(&m_param));
+        EXPECT_EQ(before, StoredPool());
+        m_printer.FailCall(call, 0, 0);
+    }
+    EXPECT_FALSE(CZQWatermarks::BWriteEntry(nullptr, FALSE, m_h, 0));
     EXPECT_FALSE(m_wm.BSavePool(nullptr));
 }
 

@@ -57,6 +57,11 @@ std::vector<std::wstring> PoolNames(HANDLE hPrinter) {
 
 TEST_F(WatermarkUnderHost, ANewWatermarkReachesThePoolAndDeleteTakesItOut) {
     zqhosttest::ResetToDefaults(zqhosttest::kDeskPrinter);
+    // The pool starts empty where the spooler here keeps it: it deletes no printer data itself, so an
+    // earlier run's watermark would stay and the one typed here would get a number.
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"System\\CurrentControlSet\\Control\\Print\\Printers\\" +
+                                        std::wstring(zqhosttest::kDeskPrinter) + L"\\ZQPresetRoot\\WatermarkPoolData")
+                                           .c_str());
     const auto plugin = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll"));
     std::vector<std::string> faults;
     std::vector<std::wstring> listed;

@@ -21,7 +21,8 @@
 //                                        a ticket converted into a devmode of the printer through
 //                                        the plug-in's conversion interface (saved to FILE and
 //                                        described), and that devmode converted back into TICKET
-// options: --ok-after MS (press OK by itself), --screenshot FILE.png (picture of the sheet before OK),
+// options: --ok-after MS (press OK by itself; the options below act just before it, and need it),
+//          --screenshot FILE.png (picture of the sheet before OK),
 //          --page TITLE (bring the page with that tab title to the front first; repeatable: the
 //          pages come to the front in turn, each with the choices that follow it),
 //          --show NAME (select the last setting of that name in the core driver's list first,
@@ -39,6 +40,9 @@
 //          sheet is open, as the maker's installer leaves them)
 // fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
 //          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
+// The commands that open windows (install, prefs, props, fonts, preview, convert) need a display.
+// A failure ends the command with a message and exit code 1 (2 for a usage error); a sheet then
+// closes with Cancel, so that nothing of it is stored.
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -64,6 +68,36 @@ namespace {
 int Fail(const wchar_t* what, HRESULT hr) {
     wprintf(L"FAIL  %ls (0x%08lX)\n", what, static_cast<unsigned long>(hr));
     return 1;
+}
+
+// Wine makes no top-level window without a display, and a sheet then closes at once as if
+// cancelled: the commands that open windows check first.
+bool HaveDisplay() {
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!probe) return false;
+    DestroyWindow(probe);
+    return true;
+}
+
+int NoDisplay(const std::wstring& command) {
+    wprintf(L"FAIL  no display: \"%ls\" opens windows, and Wine could make none. Start a virtual display\n"
+            L"      and name it in DISPLAY, as the main job does:\n"
+            L"        Xvfb :99 -screen 0 1280x1024x24 -nolisten tcp &  export DISPLAY=:99\n",
+            command.c_str());
+    return 1;
+}
+
+// The printer opened, or a sentence that names it.
+bool OpenNamedPrinter(const std::wstring& printer, CZQSpoolPrinter& h, PRINTER_DEFAULTSW* defaults = nullptr) {
+    if (OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), defaults)) return true;
+    const DWORD error = GetLastError();
+    if (error == ERROR_INVALID_PRINTER_NAME)
+        wprintf(L"FAIL  there is no printer \"%ls\" in this Wine prefix (%ls); \"zqhost install\" adds one\n",
+                printer.c_str(), _wgetenv(L"WINEPREFIX") ? _wgetenv(L"WINEPREFIX") : L"the default one");
+    else
+        wprintf(L"FAIL  the printer \"%ls\" cannot be opened (0x%08lX)\n", printer.c_str(),
+                static_cast<unsigned long>(HRESULT_FROM_WIN32(error)));
+    return false;
 }
 
 int Report(const wchar_t* dllPath) {
@@ -153,6 +187,8 @@ struct SheetOptions {
     std::wstring devmodeFile;
     std::wstring ticketOut;
     bool deviceServers = false;
+    // An option that acts on the sheet before the automatic OK was given.
+    bool drives = false;
 };
 
 // LABEL=ENTRY, or false.
@@ -164,142 +200,161 @@ bool SplitChoice(const std::wstring& choice, std::wstring& label, std::wstring& 
     return true;
 }
 
-// The dialog a button of the page in front opens, driven and closed.
-bool DriveDialog(HWND sheet, const SheetOptions& o) {
+std::wstring Joined(const std::vector<std::wstring>& texts) {
+    std::wstring joined;
+    for (const std::wstring& text : texts) joined += (joined.empty() ? L"\"" : L", \"") + text + L"\"";
+    return joined.empty() ? L"none" : joined;
+}
+
+// The dialog a button of the page in front opens, driven and closed; the failure, or empty.
+std::wstring DriveDialog(HWND sheet, const SheetOptions& o) {
     ZQDialogSeen seen;
-    if (!ZQPressForDialog(ZQCurrentPage(sheet), o.press, o.dialog, seen)) {
-        wprintf(L"note  no button \"%ls\" on the page\n", o.press.c_str());
-        return false;
-    }
-    if (!seen.shown) {
-        wprintf(L"note  \"%ls\" opened no dialog\n", o.press.c_str());
-        return false;
-    }
+    if (!ZQPressForDialog(ZQCurrentPage(sheet), o.press, o.dialog, seen))
+        return L"no button \"" + o.press + L"\" on the page in front";
+    if (!seen.shown) return L"\"" + o.press + L"\" opened no dialog";
     wprintf(L"ok    dialog \"%ls\"\n", seen.title.c_str());
-    if (!seen.chosen) wprintf(L"note  not every choice could be made in the dialog\n");
-    if (!o.dialog.screenshot.empty())
-        wprintf(seen.saved ? L"ok    screenshot %ls\n" : L"FAIL  screenshot %ls\n", o.dialog.screenshot.c_str());
+    if (!seen.chosen) return L"no choice \"" + seen.unmatched + L"\" in the dialog \"" + seen.title + L"\" (closed with Cancel)";
+    if (!o.dialog.screenshot.empty() && !seen.saved) return L"the dialog's picture " + o.dialog.screenshot + L" not written";
+    if (!o.dialog.screenshot.empty()) wprintf(L"ok    screenshot %ls\n", o.dialog.screenshot.c_str());
     wprintf(seen.closed ? L"ok    closed with %ls\n" : L"note  no button %ls: closed as its close box does\n",
             o.dialog.close.c_str());
-    return o.dialog.screenshot.empty() || seen.saved;
+    return {};
 }
 
 // Selects the last row of the core driver's list with that setting name, with the list's end in
-// view (the plug-in's own items follow the driver's).
-void ShowSetting(HWND sheet, const std::wstring& name) {
+// view (the plug-in's own items follow the driver's); the failure, or empty.
+std::wstring ShowSetting(HWND sheet, const std::wstring& name) {
     HWND page = ZQCurrentPage(sheet);
     HWND list = page ? GetDlgItem(page, kZQIdList) : nullptr;
-    if (!list) return;
-    const int found = ZQRowOf(page, name, true);
-    if (found < 0) {
-        wprintf(L"note  no setting \"%ls\" in the list\n", name.c_str());
-        return;
-    }
+    const int found = list ? ZQRowOf(page, name, true) : -1;
+    if (found < 0) return L"no setting \"" + name + L"\" in the core driver's list";
     ListView_EnsureVisible(list, ListView_GetItemCount(list) - 1, FALSE);
     ZQSelectRow(page, name, true);
     ListView_EnsureVisible(list, found, FALSE);
     UpdateWindow(sheet);
+    return {};
 }
 
 // Makes the choices "Label=Entry" on the page in front as a user would, each one reconciled by the
-// driver and the plug-in before the next.
-void MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
+// driver and the plug-in before the next; the first that cannot be made, or empty.
+std::wstring MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
     HWND page = ZQCurrentPage(sheet);
-    if (!page) return;
     // The core driver's own page lists its settings in a list view; the plug-in's pages have labelled
     // controls (one may carry the list's id).
     WCHAR cls[64] = {};
-    HWND list = GetDlgItem(page, kZQIdList);
+    HWND list = page ? GetDlgItem(page, kZQIdList) : nullptr;
     const bool corePage = list && GetClassNameW(list, cls, 64) && lstrcmpiW(cls, WC_LISTVIEWW) == 0;
     for (const std::wstring& choice : choices) {
         std::wstring label, entry;
-        const bool ok = SplitChoice(choice, label, entry) &&
-                        (corePage ? ZQChoose(page, label, entry) : ZQChooseOnPage(page, label, entry));
-        wprintf(ok ? L"ok    chose %ls\n" : L"note  could not choose %ls\n", choice.c_str());
+        SplitChoice(choice, label, entry);
+        if (corePage ? ZQChoose(page, label, entry) : ZQChooseOnPage(page, label, entry)) {
+            wprintf(L"ok    chose %ls\n", choice.c_str());
+            continue;
+        }
+        // Which half is not there.
+        if (corePage)
+            return ZQRowOf(page, label) < 0 ? L"no setting \"" + label + L"\" in the core driver's list"
+                                            : L"no option \"" + entry + L"\" of \"" + label + L"\"";
+        return ZQFindPageControl(page, label) ? L"\"" + entry + L"\" cannot be chosen in \"" + label + L"\""
+                                              : L"no control \"" + label + L"\" within reach on the page in front";
     }
     UpdateWindow(sheet);
+    return {};
 }
 
-// The automatic OK with the picture taken just before it.
-std::function<void(HWND)> BeforeOk(const SheetOptions& o, bool& saved, bool& driven) {
-    return [&o, &saved, &driven](HWND sheet) {
+// What the automatic OK found: the picture written, or the step that failed (the sheet is cancelled).
+struct SheetRun {
+    bool saved = false;
+    std::wstring failure;
+};
+
+// The steps run just before the automatic OK, which becomes Cancel at the first that fails.
+std::function<void(HWND)> BeforeOk(const SheetOptions& o, SheetRun& run, std::unique_ptr<CZQAutoPress>& press) {
+    return [&o, &run, &press](HWND sheet) {
         for (const PageStep& step : o.steps) {
-            if (!step.page.empty()) {
-                if (ZQShowPage(sheet, step.page)) wprintf(L"ok    page %ls\n", step.page.c_str());
-                else wprintf(L"note  no page \"%ls\" in the sheet\n", step.page.c_str());
+            if (!step.page.empty() && !ZQShowPage(sheet, step.page)) {
+                run.failure = L"no page \"" + step.page + L"\" in the sheet; its pages: " + Joined(ZQPageTitles(sheet));
+                break;
             }
-            MakeChoices(sheet, step.choices);
+            if (!step.page.empty()) wprintf(L"ok    page %ls\n", step.page.c_str());
+            if (!(run.failure = MakeChoices(sheet, step.choices)).empty()) break;
         }
         // The setting shown first: a push item's button in the core driver's list is the one pressed.
-        if (!o.show.empty()) ShowSetting(sheet, o.show);
-        driven = o.press.empty() || DriveDialog(sheet, o);
-        if (o.screenshot.empty()) return;
-        saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
-        if (saved) wprintf(L"ok    screenshot %ls\n", o.screenshot.c_str());
-        else wprintf(L"FAIL  screenshot %ls\n", o.screenshot.c_str());
+        if (run.failure.empty() && !o.show.empty()) run.failure = ShowSetting(sheet, o.show);
+        if (run.failure.empty() && !o.press.empty()) run.failure = DriveDialog(sheet, o);
+        if (run.failure.empty() && !o.screenshot.empty()) {
+            run.saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
+            if (run.saved) wprintf(L"ok    screenshot %ls\n", o.screenshot.c_str());
+            else run.failure = L"the picture " + o.screenshot + L" not written";
+        }
+        if (!run.failure.empty()) press->PressCancel();
     };
 }
 
-int Preferences(const std::wstring& printer, const SheetOptions& o) {
-    CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
-    bool saved = false, driven = true;
-    std::vector<BYTE> out;
-    LONG rc;
+// The sheet opened by `open` with the options' steps and the automatic OK; 0, or 1 after saying what
+// failed (the sheet then closed with Cancel).
+int RunSheet(HANDLE hPrinter, const SheetOptions& o, const std::function<LONG()>& open, LONG& rc) {
+    SheetRun run;
+    bool shown = true;
     {
         std::unique_ptr<CZQDeviceServers> servers;
-        if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(h.Get());
+        if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(hPrinter);
         std::unique_ptr<CZQAutoPress> press;
-        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved, driven)));
-        rc = ZQOpenPreferences(h.Get(), printer, nullptr, out);
+        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, run, press)));
+        rc = open();
+        shown = !press || press->Pressed();
     }
+    if (!shown) run.failure = L"the sheet never showed, or closed before the automatic OK";
+    if (run.failure.empty()) return 0;
+    wprintf(L"FAIL  %ls\n      the sheet was cancelled: nothing of it is stored\n", run.failure.c_str());
+    return 1;
+}
+
+// The printer's status module, whose strings name the pages (null when the driver has none).
+CZQModule PageTitles(HANDLE hPrinter);
+
+int Preferences(const std::wstring& printer, const SheetOptions& o) {
+    CZQSpoolPrinter h;
+    if (!OpenNamedPrinter(printer, h)) return 1;
+    std::vector<BYTE> out;
+    LONG rc = 0;
+    if (RunSheet(h.Get(), o, [&] { return ZQOpenPreferences(h.Get(), printer, nullptr, out); }, rc)) return 1;
     if (rc < 0) return Fail(L"DocumentProperties", static_cast<HRESULT>(rc));
     if (out.empty()) {
         wprintf(L"ok    Printing Preferences closed without OK\n");
-    } else {
-        if (!ZQStoreDefaultDevmode(h.Get(), out)) return Fail(L"storing the default devmode", HRESULT_FROM_WIN32(GetLastError()));
-        wprintf(L"ok    Printing Preferences: OK, stored as the printer's default devmode\n");
-        wprintf(L"%ls", ZQDescribeDevmode(out.data(), out.size()).c_str());
+        return 0;
     }
-    return (!o.screenshot.empty() && !saved) || !driven ? 1 : 0;
+    if (!ZQStoreDefaultDevmode(h.Get(), out)) return Fail(L"storing the default devmode", HRESULT_FROM_WIN32(GetLastError()));
+    wprintf(L"ok    Printing Preferences: OK, stored as the printer's default devmode\n");
+    wprintf(L"%ls", ZQDescribeDevmode(out.data(), out.size(), PageTitles(h.Get()).Get()).c_str());
+    return 0;
 }
 
 int Properties(const std::wstring& printer, const SheetOptions& o) {
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
-    bool saved = false, driven = true;
-    LONG rc;
-    {
-        std::unique_ptr<CZQDeviceServers> servers;
-        if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(h.Get());
-        std::unique_ptr<CZQAutoPress> press;
-        if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, saved, driven)));
-        rc = ZQOpenPrinterProperties(h.Get(), printer);
-    }
+    if (!OpenNamedPrinter(printer, h)) return 1;
+    LONG rc = 0;
+    if (RunSheet(h.Get(), o, [&] { return ZQOpenPrinterProperties(h.Get(), printer); }, rc)) return 1;
     if (rc < 0) return Fail(L"CommonPropertySheetUI", static_cast<HRESULT>(rc));
     wprintf(L"ok    Printer Properties closed\n  device settings:");
     for (const auto& [key, value] : ZQReadDeviceSettings(h.Get()))
         wprintf(L" %ls=%ls", ZQWide(key).c_str(), ZQWide(value).c_str());
     wprintf(L"\n");
-    return (!o.screenshot.empty() && !saved) || !driven ? 1 : 0;
+    return 0;
 }
 
 int Summary(const std::wstring& printer) {
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (!OpenNamedPrinter(printer, h)) return 1;
     std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), printer);
     if (dm.empty()) return Fail(L"DocumentProperties", E_FAIL);
-    wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size()).c_str());
+    wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size(), PageTitles(h.Get()).Get()).c_str());
     return 0;
 }
 
 int Answers(const std::wstring& printer) {
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (!OpenNamedPrinter(printer, h)) return 1;
     std::vector<ZQDeviceAnswer> answers;
     if (!ZQReadDeviceAnswers(h.Get(), answers)) {
         wprintf(L"ok    no device answers yet\n");
@@ -312,8 +367,7 @@ int Answers(const std::wstring& printer) {
 
 int QuickSets(const std::wstring& printer) {
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (!OpenNamedPrinter(printer, h)) return 1;
     int nextIndex = 0;
     const std::vector<std::wstring> lines = ZQDescribeQuickSets(h.Get(), &nextIndex);
     wprintf(L"ok    %zu stored quick sets, next index %d\n", lines.size(), nextIndex);
@@ -331,8 +385,7 @@ int Shortcuts(const std::wstring& printer, const wchar_t* const* args, int count
     }
     PRINTER_DEFAULTSW defaults = {nullptr, nullptr, static_cast<ACCESS_MASK>(add ? PRINTER_ALL_ACCESS : PRINTER_ACCESS_USE)};
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), &defaults))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (!OpenNamedPrinter(printer, h, &defaults)) return 1;
     if (add) {
         const DWORD rc = ZQAddShortcut(h.Get(), args[1], args[2]);
         if (rc != ERROR_SUCCESS) return Fail(L"SetPrinterDataEx", HRESULT_FROM_WIN32(rc));
@@ -385,13 +438,17 @@ void PrintList(const wchar_t* title, const std::vector<std::wstring>& names) {
 
 int Fonts(const std::wstring& printer, const SheetOptions& o) {
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (!OpenNamedPrinter(printer, h)) return 1;
     ZQFontSeen seen;
     const LONG rc = ZQRunFontInstaller(h.Get(), printer, o.fonts, seen);
     if (rc < 0) return Fail(L"CommonPropertySheetUI", static_cast<HRESULT>(rc));
     if (!seen.shown) {
         wprintf(L"FAIL  the device settings showed no font installer\n");
+        return 1;
+    }
+    if (!seen.missing.empty()) {
+        wprintf(L"FAIL  no font \"%ls\" in the installer's list: it was cancelled, nothing is installed or removed\n",
+                seen.missing.c_str());
         return 1;
     }
     wprintf(L"ok    font installer closed with %ls\n", o.fonts.ok ? L"OK" : L"Cancel");
@@ -416,8 +473,8 @@ int Fonts(const std::wstring& printer, const SheetOptions& o) {
     return (!o.fonts.screenshot.empty() && !seen.saved) ? 1 : 0;
 }
 
-// The configuration manager the printer's driver carries, else the one of the build.
-std::wstring ConfigManagerPath(HANDLE hPrinter) {
+// A file the printer's driver carries, else the one of the build.
+std::wstring DriverFile(HANDLE hPrinter, const wchar_t* name) {
     DWORD needed = 0;
     GetPrinterDriverW(hPrinter, nullptr, 3, nullptr, 0, &needed);
     std::vector<BYTE> buf(needed);
@@ -425,10 +482,15 @@ std::wstring ConfigManagerPath(HANDLE hPrinter) {
         const auto* di = reinterpret_cast<const DRIVER_INFO_3W*>(buf.data());
         for (const wchar_t* f = di->pDependentFiles; f && *f; f += wcslen(f) + 1) {
             const wchar_t* slash = wcsrchr(f, L'\\');
-            if (_wcsicmp(slash ? slash + 1 : f, L"zqcfgmgr.dll") == 0) return f;
+            if (_wcsicmp(slash ? slash + 1 : f, name) == 0) return f;
         }
     }
-    return ExeDir() + L"\\zqcfgmgr.dll";
+    return ExeDir() + L"\\" + name;
+}
+
+CZQModule PageTitles(HANDLE hPrinter) {
+    return CZQModule(LoadLibraryExW(DriverFile(hPrinter, L"zqcoremod.dll").c_str(), nullptr,
+                                    LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
 
 std::string FileText(const std::wstring& path) {
@@ -446,15 +508,14 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
     if (!ZQLoadConvertApi(dll.Get(), api))
         return Fail(L"the plug-in's conversion interface", HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
     CZQSpoolPrinter h;
-    if (!OpenPrinterW(const_cast<LPWSTR>(printer.c_str()), h.Put(), nullptr))
-        return Fail(L"OpenPrinter", HRESULT_FROM_WIN32(GetLastError()));
+    if (!OpenNamedPrinter(printer, h)) return 1;
     std::vector<BYTE> dm = ZQQueryDevmode(h.Get(), printer);
     if (dm.empty()) return Fail(L"DocumentProperties", E_FAIL);
     DWORD version = 0;
     api.version(&version);
     wprintf(L"ok    conversion interface version %lu\n", static_cast<unsigned long>(version));
 
-    const std::wstring manager = ConfigManagerPath(h.Get());
+    const std::wstring manager = DriverFile(h.Get(), L"zqcfgmgr.dll");
     GUID run = GUID_NULL;
     DWORD rc = api.initialize(printer.c_str(), manager.c_str(), &run);
     int result = 0;
@@ -469,7 +530,7 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
             if (WriteBytes(o.devmodeFile, std::vector<uint8_t>(dm.begin(), dm.end()))) wprintf(L"ok    devmode %ls\n", o.devmodeFile.c_str());
             else result = Fail(o.devmodeFile.c_str(), HRESULT_FROM_WIN32(GetLastError()));
         }
-        wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size()).c_str());
+        wprintf(L"%ls", ZQDescribeDevmode(dm.data(), dm.size(), PageTitles(h.Get()).Get()).c_str());
         if (!o.ticketOut.empty() &&
             step(L"ConvertDevModeEx", api.convertDevModeEx(o.ticketOut.c_str(), reinterpret_cast<DEVMODEW*>(dm.data()), run)))
             wprintf(L"  ticket %ls:\n%hs", o.ticketOut.c_str(), FileText(o.ticketOut).c_str());
@@ -480,13 +541,12 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
 
 void Usage() {
     wprintf(L"usage: zqhost report [path-to-zqoemui.dll]\n"
-            L"       zqhost install <model-file> [--name <printer>]\n"
-            L"       zqhost prefs <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
+            L"       zqhost install <model-file> [--name <printer>] [--port <port>]\n"
+            L"       zqhost prefs <printer> [--ok-after <ms> [--screenshot <file.png>]\n"
             L"                    [[--page <title>] [--choose <label>=<entry>]...]... [--show <setting>]\n"
             L"                    [--press <button> [--in-dialog <label>=<entry>]... [--dialog-screenshot <file.png>]\n"
-            L"                    [--dialog-close <button>]]\n"
-            L"       zqhost props <printer> [--ok-after <ms>] [--screenshot <file.png>]\n"
-            L"                    [[--page <title>] [--choose <label>=<entry>]...]... [--show <setting>]\n"
+            L"                    [--dialog-close <button>]]] [--device-servers]\n"
+            L"       zqhost props <printer> (the options of prefs)\n"
             L"       zqhost summary <printer>\n"
             L"       zqhost answers <printer>\n"
             L"       zqhost quicksets <printer>\n"
@@ -519,12 +579,22 @@ int wmain(int argc, wchar_t** argv) {
         ticket = argv[3];
         first = 4;
     }
+    for (const wchar_t* windows : {L"install", L"prefs", L"props", L"fonts", L"preview", L"convert"})
+        if (command == windows && !HaveDisplay()) return NoDisplay(command);
     if (command == L"shortcuts") return Shortcuts(target, argv + 3, argc - 3);
     if (command == L"preview") return ZQPreviewPicture(ExeDir(), target, std::vector<std::wstring>(argv + 3, argv + argc));
     SheetOptions options;
     std::wstring name, port;
     for (int i = first; i < argc; ++i) {
         const std::wstring arg = argv[i];
+        static const wchar_t* const kDriving[] = {L"--screenshot", L"--show", L"--page", L"--choose", L"--press",
+                                                  L"--in-dialog", L"--dialog-screenshot", L"--dialog-close"};
+        for (const wchar_t* driving : kDriving) options.drives = options.drives || arg == driving;
+        std::wstring label, entry;
+        if ((arg == L"--choose" || arg == L"--in-dialog") && i + 1 < argc && !SplitChoice(argv[i + 1], label, entry)) {
+            wprintf(L"%ls takes <label>=<entry>, not \"%ls\"\n", arg.c_str(), argv[i + 1]);
+            return 2;
+        }
         if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
@@ -532,11 +602,7 @@ int wmain(int argc, wchar_t** argv) {
         else if (arg == L"--choose" && i + 1 < argc) options.steps.back().choices.push_back(argv[++i]);
         else if (arg == L"--press" && i + 1 < argc) options.press = argv[++i];
         else if (arg == L"--in-dialog" && i + 1 < argc) {
-            std::wstring label, entry;
-            if (!SplitChoice(argv[++i], label, entry)) {
-                Usage();
-                return 2;
-            }
+            SplitChoice(argv[++i], label, entry);
             options.dialog.choices.emplace_back(label, entry);
         } else if (arg == L"--dialog-screenshot" && i + 1 < argc) options.dialog.screenshot = argv[++i];
         else if (arg == L"--dialog-close" && i + 1 < argc) options.dialog.close = argv[++i];
@@ -553,6 +619,13 @@ int wmain(int argc, wchar_t** argv) {
             Usage();
             return 2;
         }
+    }
+    // The sheet's steps run just before the automatic OK: without it they would be left out unsaid.
+    if ((command == L"prefs" || command == L"props") && options.drives && !options.okAfter) {
+        wprintf(L"%ls: --page, --choose, --show, --press and --screenshot act just before the automatic OK: give "
+                L"--ok-after <ms>\n",
+                command.c_str());
+        return 2;
     }
     if (command == L"install") return Install(target, name, port);
     if (command == L"prefs") return Preferences(target, options);

@@ -6,6 +6,7 @@
 #include <compstui.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -96,12 +97,23 @@ void CALLBACK FontTick(HWND, UINT, UINT_PTR, DWORD) {
     ZQFontSeen& seen = *run->seen;
     seen.shown = true;
     if (!steps.folder.empty()) ZQTypeFontFolder(dlg, steps.folder);
-    ZQMoveFonts(dlg, false, steps.add);
-    ZQMoveFonts(dlg, true, steps.remove);
+    // A name its list does not hold moves nothing, and the installer is cancelled.
+    const auto move = [&](bool remove, const std::vector<std::wstring>& names) {
+        if (!seen.missing.empty()) return;
+        const std::vector<std::wstring> list = ZQFontList(dlg, remove);
+        for (const std::wstring& name : names)
+            if (name != L"*" && std::find(list.begin(), list.end(), name) == list.end()) {
+                seen.missing = name;
+                return;
+            }
+        ZQMoveFonts(dlg, remove, names);
+    };
+    move(false, steps.add);
+    move(true, steps.remove);
     seen.toAdd = ZQFontList(dlg, false);
     seen.installed = ZQFontList(dlg, true);
     if (!steps.screenshot.empty()) seen.saved = ZQSaveWindowPng(dlg, steps.screenshot) != FALSE;
-    const int button = steps.ok ? IDOK : IDCANCEL;
+    const int button = steps.ok && seen.missing.empty() ? IDOK : IDCANCEL;
     SetFocus(GetDlgItem(dlg, button));
     PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, button)));
 }
@@ -439,7 +451,7 @@ void CALLBACK CZQAutoPress::Tick(HWND, UINT, UINT_PTR, DWORD) {
     self->m_timer = 0;
     self->m_bPressed = true;
     if (self->m_beforeOk) self->m_beforeOk(sheet);
-    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    PostMessageW(sheet, PSM_PRESSBUTTON, self->m_bCancel ? PSBTN_CANCEL : PSBTN_OK, 0);
 }
 
 BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::vector<BYTE>& rgb) {
@@ -548,7 +560,21 @@ BOOL ZQSaveWindowPng(HWND hwnd, const std::wstring& path) {
     return ZQWritePng(path, static_cast<UINT>(w), static_cast<UINT>(h), rgb);
 }
 
-std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
+namespace {
+
+// The page a sheet opens on next, by the title id the plug-in keeps: its title where the module
+// holds it; the sheet's first page for none (and for the Features page's mark, which names none).
+std::wstring StartPage(int32_t titleId, HMODULE hTitles) {
+    WCHAR title[128] = {};
+    if (titleId > 0 && hTitles && LoadStringW(hTitles, static_cast<UINT>(titleId), title, 128) > 0)
+        return L"\"" + std::wstring(title) + L"\"";
+    if (titleId == 0 || titleId == -999) return L"the sheet's first";
+    return Format(L"title %ld", static_cast<long>(titleId));
+}
+
+}  // namespace
+
+std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size, HMODULE hTitles) {
     const size_t minPublic = offsetof(DEVMODEW, dmFields) + sizeof(DWORD);
     if (!bytes || size < minPublic) return L"no devmode\n";
     DEVMODEW dm = {};
@@ -618,9 +644,10 @@ std::wstring ZQDescribeDevmode(const BYTE* bytes, size_t size) {
             s += Format(L"  shortcut: selections %ls, scaling %lu, copies %lu\n", slots.c_str(),
                         static_cast<unsigned long>(pd.dwDocTypeScaling), static_cast<unsigned long>(pd.dwDocTypeCopies));
             // The colour page's choices and the page the sheet opens on next.
-            s += Format(L"  colour: greyscale %lu, sepia %lu, colour matching automatic %lu, start page %ld\n",
+            s += Format(L"  colour: greyscale %lu, sepia %lu, colour matching automatic %lu\n",
                         static_cast<unsigned long>(pd.dwPrintAsGray), static_cast<unsigned long>(pd.dwSepia),
-                        static_cast<unsigned long>(pd.dwChromixAuto), static_cast<long>(pd.iStartPage));
+                        static_cast<unsigned long>(pd.dwChromixAuto));
+            s += L"  start page: " + StartPage(pd.iStartPage, hTitles) + L"\n";
             const int32_t* a = pd.aiColorAdjust;
             s += Format(L"  advanced colour: brightness %ld, saturation %ld, tone %ld, cyan %ld, magenta %ld, yellow %ld, "
                         L"black %ld\n",
@@ -804,22 +831,29 @@ void Notify(HWND control, WORD code) {
 
 }  // namespace
 
-bool ZQShowPage(HWND sheet, const std::wstring& title) {
+std::vector<std::wstring> ZQPageTitles(HWND sheet) {
     HWND tabs = sheet ? reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0)) : nullptr;
     const int count = tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    std::vector<std::wstring> titles;
     for (int i = 0; i < count; ++i) {
         WCHAR text[256] = {};
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
         item.pszText = text;
         item.cchTextMax = 256;
-        if (!SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item))) continue;
-        if (ReadableText(text) != ReadableText(title)) continue;
-        SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
-        UpdateWindow(sheet);
-        return true;
+        SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        titles.push_back(ReadableText(text));
     }
-    return false;
+    return titles;
+}
+
+bool ZQShowPage(HWND sheet, const std::wstring& title) {
+    const std::vector<std::wstring> titles = ZQPageTitles(sheet);
+    const auto found = std::find(titles.begin(), titles.end(), ReadableText(title));
+    if (found == titles.end()) return false;
+    SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(found - titles.begin()), 0);
+    UpdateWindow(sheet);
+    return true;
 }
 
 HWND ZQFindPageControl(HWND page, const std::wstring& label) {
@@ -989,12 +1023,16 @@ void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
     seen.shown = true;
     seen.title = ControlText(dialog);
     seen.chosen = true;
-    for (const auto& [label, entry] : run->steps->choices)
-        seen.chosen = ZQChooseOnPage(dialog, label, entry) && seen.chosen;
+    for (const auto& [label, entry] : run->steps->choices) {
+        if (ZQChooseOnPage(dialog, label, entry)) continue;
+        seen.chosen = false;
+        seen.unmatched = label + L"=" + entry;
+        break;
+    }
     UpdateWindow(dialog);
     if (run->steps->inspect) run->steps->inspect(dialog);
     if (!run->steps->screenshot.empty()) seen.saved = ZQSaveWindowPng(dialog, run->steps->screenshot) != FALSE;
-    HWND close = ZQFindPageControl(dialog, run->steps->close);
+    HWND close = ZQFindPageControl(dialog, seen.chosen ? run->steps->close : std::wstring(L"Cancel"));
     seen.closed = close != nullptr;
     // A dialog without that button is closed as its close box does.
     if (close)
@@ -1026,6 +1064,55 @@ bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps
     return true;
 }
 
+namespace {
+
+// The values of a key of the printer's data with their data, in the spooler's order; `count` of them
+// (none when the key cannot be read).
+std::vector<BYTE> EnumValues(HANDLE hPrinter, LPCWSTR key, DWORD& count) {
+    DWORD needed = 0;
+    count = 0;
+    DWORD rc = EnumPrinterDataExW(hPrinter, key, nullptr, 0, &needed, &count);
+    std::vector<BYTE> buffer(needed);
+    if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, key, buffer.data(), needed, &needed, &count);
+    if (rc != ERROR_SUCCESS || buffer.empty()) count = 0;
+    return buffer;
+}
+
+}  // namespace
+
+std::vector<ZQStoredQuickSet> ZQReadQuickSets(HANDLE hPrinter) {
+    std::vector<ZQStoredQuickSet> sets;
+    DWORD count = 0;
+    const std::vector<BYTE> buffer = EnumValues(hPrinter, L"ZQPresetRoot\\PresetPoolData", count);
+    const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        ZQStoredQuickSet set;
+        set.index = zqqs::ParseIndex(values[i].pValueName);
+        set.bytes = values[i].cbData;
+        set.beyond = i >= static_cast<DWORD>(zqqs::kMaxQuickSets);
+        if (set.beyond) {
+            sets.push_back(std::move(set));
+            continue;
+        }
+        QuickSetHead head;
+        std::vector<zqqs::PairRead> pairs;
+        set.refused = !zqqs::ReadValue(values[i].pData, values[i].cbData, {}, head, pairs);
+        if (!set.refused) set.name = head.szName;
+        for (const zqqs::PairRead& pair : pairs) set.pairs.emplace_back(pair.feature, pair.option);
+        sets.push_back(std::move(set));
+    }
+    return sets;
+}
+
+namespace {
+
+// "<feature>=<option>", or "<feature>=(not set)" for a pair that holds no option.
+std::wstring PairText(const std::wstring& feature, const std::wstring& option) {
+    return feature + L"=" + (option.empty() ? std::wstring(L"(not set)") : option);
+}
+
+}  // namespace
+
 std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex) {
     std::vector<std::wstring> lines;
     if (pNextIndex) {
@@ -1037,30 +1124,21 @@ std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex) 
                           ? zqqs::DecodeCounter(counter, needed)
                           : 0;
     }
-    const LPCWSTR key = L"ZQPresetRoot\\PresetPoolData";
-    DWORD needed = 0, count = 0;
-    DWORD rc = EnumPrinterDataExW(hPrinter, key, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed);
-    if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, key, buffer.data(), needed, &needed, &count);
-    if (rc != ERROR_SUCCESS || buffer.empty()) return lines;
-    const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i) {
-        const std::wstring index = std::to_wstring(zqqs::ParseIndex(values[i].pValueName));
-        if (i >= static_cast<DWORD>(zqqs::kMaxQuickSets)) {
+    for (const ZQStoredQuickSet& set : ZQReadQuickSets(hPrinter)) {
+        const std::wstring index = std::to_wstring(set.index);
+        if (set.beyond) {
             lines.push_back(index + L" beyond the 25 read");
             continue;
         }
-        QuickSetHead head;
-        std::vector<zqqs::PairRead> pairs;
-        if (!zqqs::ReadValue(values[i].pData, values[i].cbData, {}, head, pairs)) {
-            lines.push_back(index + L" refused (" + std::to_wstring(values[i].cbData) + L" bytes)");
+        if (set.refused) {
+            lines.push_back(index + L" refused (" + std::to_wstring(set.bytes) + L" bytes)");
             continue;
         }
         wchar_t flags[16];
-        swprintf(flags, 16, L"0x%05X", _wcsicmp(head.szName, L" Factory Defaults") == 0 ? 0x20000u : 0x10000u);
-        std::wstring line = index + L" \"" + head.szName + L"\" flags " + flags + L" " + std::to_wstring(head.cPairs) +
+        swprintf(flags, 16, L"0x%05X", _wcsicmp(set.name.c_str(), L" Factory Defaults") == 0 ? 0x20000u : 0x10000u);
+        std::wstring line = index + L" \"" + set.name + L"\" flags " + flags + L" " + std::to_wstring(set.pairs.size()) +
                             L" pairs";
-        for (const zqqs::PairRead& pair : pairs) line += L" " + pair.feature + L"=" + pair.option;
+        for (const auto& [feature, option] : set.pairs) line += L" " + PairText(feature, option);
         lines.push_back(line);
     }
     return lines;
@@ -1072,11 +1150,8 @@ const LPCWSTR kShortcutPool = L"ZQPresetRoot\\CustomShortcutPoolData";
 
 std::vector<std::wstring> ZQDescribeShortcuts(HANDLE hPrinter) {
     std::vector<std::wstring> lines;
-    DWORD needed = 0, count = 0;
-    DWORD rc = EnumPrinterDataExW(hPrinter, kShortcutPool, nullptr, 0, &needed, &count);
-    std::vector<BYTE> buffer(needed);
-    if (rc == ERROR_MORE_DATA) rc = EnumPrinterDataExW(hPrinter, kShortcutPool, buffer.data(), needed, &needed, &count);
-    if (rc != ERROR_SUCCESS || buffer.empty()) return lines;
+    DWORD count = 0;
+    const std::vector<BYTE> buffer = EnumValues(hPrinter, kShortcutPool, count);
     const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         const std::wstring name = values[i].pValueName ? values[i].pValueName : L"";
@@ -1089,9 +1164,10 @@ std::vector<std::wstring> ZQDescribeShortcuts(HANDLE hPrinter) {
                             std::to_wstring(record.bitmapId) + L", " + std::to_wstring(record.features.size()) +
                             L" features";
         for (const zqsc::FeatureRead& feature : record.features) {
-            line += L" " + feature.keyword + L"=";
+            std::wstring options;
             for (size_t p = 0; p < feature.optionKeywords.size(); ++p)
-                line += (p ? L"|" : L"") + feature.optionKeywords[p];
+                options += (p ? L"|" : L"") + feature.optionKeywords[p];
+            line += L" " + PairText(feature.keyword, options);
         }
         lines.push_back(line);
     }

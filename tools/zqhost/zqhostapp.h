@@ -70,6 +70,7 @@ struct ZQFontSteps {
 struct ZQFontSeen {
     bool shown = false;
     bool saved = false;  // the picture was written
+    std::wstring missing;  // a name of the steps the list did not hold: the installer was cancelled
     std::vector<std::wstring> toAdd, installed;
 };
 LONG ZQRunFontInstaller(HANDLE hPrinter, const std::wstring& printerName, const ZQFontSteps& steps, ZQFontSeen& seen);
@@ -101,7 +102,8 @@ bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api);
 
 // Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
 // runs first with the sheet's window (tests change settings there; the host tool saves its
-// picture). The newest one of a thread works; the one before it works again when it goes.
+// picture), and may ask for Cancel instead. The newest one of a thread works; the one before it
+// works again when it goes.
 class CZQAutoPress {
 public:
     CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk);
@@ -109,12 +111,15 @@ public:
     CZQAutoPress(const CZQAutoPress&) = delete;
     CZQAutoPress& operator=(const CZQAutoPress&) = delete;
     bool Pressed() const { return m_bPressed; }
+    // From `beforeOk`: the sheet is cancelled, so that it stores nothing.
+    void PressCancel() { m_bCancel = true; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR m_timer = 0;
     int m_tries = 0;
     bool m_bPressed = false;
+    bool m_bCancel = false;
     std::function<void(HWND)> m_beforeOk;
     CZQAutoPress* m_previous;  // the one this thread had before, back when this one goes
 };
@@ -127,8 +132,9 @@ BOOL ZQSaveWindowPng(HWND hwnd, const std::wstring& path);
 BOOL ZQWritePng(const std::wstring& path, UINT width, UINT height, const std::vector<BYTE>& rgb);
 
 // A readable description of a devmode of the core driver stand-in: the public fields, the core
-// driver's private header with the selected options, and the plug-in block's header.
-std::wstring ZQDescribeDevmode(const BYTE* dm, size_t size);
+// driver's private header with the selected options, and the plug-in block's header. The page the
+// sheet opens on next is named by its title from `hTitles` (the printer's status module), when given.
+std::wstring ZQDescribeDevmode(const BYTE* dm, size_t size, HMODULE hTitles = nullptr);
 
 // One value of a printer's device answer store: the current user's key "Software\Quorvane\<the
 // printer data ZQPresetRoot\ZQRestrictedUserGuid>\ZQBIDIInfo", where Update Now keeps what the
@@ -144,13 +150,25 @@ bool ZQReadDeviceAnswers(HANDLE hPrinter, std::vector<ZQDeviceAnswer>& answers);
 std::wstring ZQDescribeAnswer(const ZQDeviceAnswer& answer);
 
 // The quick sets of a printer's data ("ZQPresetRoot\PresetPoolData") in the spooler's order, read
-// by the plug-in's reader, one line each: "<index> "<name>" flags 0x<flags> <n> pairs" followed by
-// its pairs as " <feature>=<option>", or "<index> refused (<bytes> bytes)", or "<index> beyond the
-// 25 read". Flags are those of a user who may write the printer's data: the factory-named quick set
-// fixed (0x20000), any other the user's own (0x10000). The next index the store gives, when asked.
+// by the plug-in's reader: `beyond` the 25 it reads, or `refused` by it.
+struct ZQStoredQuickSet {
+    int index = 0;
+    bool beyond = false;
+    bool refused = false;
+    DWORD bytes = 0;
+    std::wstring name;
+    std::vector<std::pair<std::wstring, std::wstring>> pairs;  // feature, option
+};
+std::vector<ZQStoredQuickSet> ZQReadQuickSets(HANDLE hPrinter);
+// The same, one line each: "<index> "<name>" flags 0x<flags> <n> pairs" followed by its pairs as
+// " <feature>=<option>" ("(not set)" for an empty option), or "<index> refused (<bytes> bytes)", or
+// "<index> beyond the 25 read". Flags are those of a user who may write the printer's data: the
+// factory-named quick set fixed (0x20000), any other the user's own (0x10000). The next index the
+// store gives, when asked.
 std::vector<std::wstring> ZQDescribeQuickSets(HANDLE hPrinter, int* pNextIndex = nullptr);
 // The printer's stored printing shortcuts as the plug-in reads them: name, the document type it is
-// listed under, its bitmap and features; values the reader refuses named.
+// listed under, its bitmap and features with their options ("(not set)" for none); values the
+// reader refuses named.
 std::vector<std::wstring> ZQDescribeShortcuts(HANDLE hPrinter);
 // A printing shortcut without features, based on the document type, stored as the plug-in's store
 // writes one; the spooler's answer.
@@ -174,6 +192,8 @@ bool ZQChoose(HWND page, const std::wstring& row, const std::wstring& option, bo
 // push button by its own text; "#<id>" names a control by its id. Hidden and disabled controls are
 // out of the user's reach.
 bool ZQShowPage(HWND sheet, const std::wstring& title);
+// The tab titles of the sheet's pages, in order.
+std::vector<std::wstring> ZQPageTitles(HWND sheet);
 // The entries of a drop-down list of a page, in order (256 characters each).
 std::vector<std::wstring> ZQListEntries(HWND combo);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
@@ -188,8 +208,9 @@ HTREEITEM ZQFindTreeItem(HWND tree, const std::wstring& text);
 
 // A modal dialog a page's button opens, driven as a user does: the button (named as on the page) is
 // pressed, or "LABEL=ENTRY" the list's entry that opens it (a tree pop-up's "More...") chosen; once the dialog shows, the choices are made in it as on a page, its picture is saved and
-// it is closed with its button of that text. Returns when the dialog has closed; false when the
-// button is out of reach. `seen` tells what happened.
+// it is closed with its button of that text (with Cancel when a choice could not be made, so that
+// the dialog keeps nothing). Returns when the dialog has closed; false when the button is out of
+// reach. `seen` tells what happened.
 struct ZQDialogSteps {
     std::vector<std::pair<std::wstring, std::wstring>> choices;  // label, entry
     // Looks at the dialog as it stands after the choices, before its picture (may be empty).
@@ -200,6 +221,7 @@ struct ZQDialogSteps {
 struct ZQDialogSeen {
     bool shown = false;
     bool chosen = false;  // every choice was made
+    std::wstring unmatched;  // else the first choice that could not be, "LABEL=ENTRY"
     bool saved = false;   // the picture was written
     bool closed = false;  // the closing button was pressed
     std::wstring title;

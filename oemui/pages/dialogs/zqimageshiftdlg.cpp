@@ -109,9 +109,24 @@ std::wstring EditText(HWND hEdit) {
     return text;
 }
 
+// The decimal separators a user types: the point, the comma and the one of the user's locale.
+bool IsDecimalSeparator(WCHAR c) {
+    if (c == L'.' || c == L',') return true;
+    WCHAR own[4] = {};
+    return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, own, 4) == 2 && own[0] == c;
+}
+
+// The number a shift's text gives, whichever decimal separator it uses.
+double ShiftValue(const std::wstring& text) {
+    std::wstring number = text;
+    for (WCHAR& c : number)
+        if (IsDecimalSeparator(c)) c = L'.';
+    return std::wcstod(number.c_str(), nullptr);
+}
+
 // The value negated as its text stands: a "-" taken away or put in front, zero as "0".
 std::wstring Negated(const std::wstring& text) {
-    if (std::wcstod(text.c_str(), nullptr) == 0.0) return L"0";
+    if (ShiftValue(text) == 0.0) return L"0";
     return text[0] == L'-' ? text.substr(1) : L"-" + text;
 }
 
@@ -256,7 +271,7 @@ void CZQImageShiftDlg::VOnUseInches() {
 void CZQImageShiftDlg::VConvertUnits(int iMode) {
     m_iConvertMode = iMode;
     for (const EditField& e : kEdits) {
-        const double value = std::wcstod(EditText(Item(e.edit)).c_str(), nullptr);
+        const double value = ShiftValue(EditText(Item(e.edit)));
         if (iMode == 0) VSetEditValue(e.edit, value / kMmPerInch, false);
         else VSetEditValue(e.edit, std::floor(value * kMmPerInch + 0.5), true);
     }
@@ -270,10 +285,11 @@ BOOL CZQImageShiftDlg::BValidateShift(PCWSTR pszText) const {
     int points = 0;
     for (int i = 0; pszText[i]; ++i) {
         const WCHAR c = pszText[i];
-        if ((c >= L'0' && c <= L'9') || (c == L'-' && i == 0) || (c == L'.' && ++points == 1)) continue;
+        // A decimal comma is as good as the point: never a silent zero.
+        if ((c >= L'0' && c <= L'9') || (c == L'-' && i == 0) || (IsDecimalSeparator(c) && ++points == 1)) continue;
         return FALSE;
     }
-    const float value = static_cast<float>(std::wcstod(pszText, nullptr));
+    const float value = static_cast<float>(ShiftValue(pszText));
     const float limit = Checked(IDC_CHK_USE_INCHES) ? kMaxInches : kMaxMillimetres;
     return value >= -limit && value <= limit ? TRUE : FALSE;
 }
@@ -293,7 +309,7 @@ void CZQImageShiftDlg::VOnEditChange(int iEditId, PageContext* pContext) {
         text = EditText(edit);
     }
     // While the dialog is open the settings hold the whole part shown; OK takes the exact value.
-    WorkOf(pContext)->aiImageShift[field] = static_cast<int32_t>(std::floor(std::wcstod(text.c_str(), nullptr)));
+    WorkOf(pContext)->aiImageShift[field] = static_cast<int32_t>(std::floor(ShiftValue(text)));
 }
 
 void CZQImageShiftDlg::VMirrorCopy(PageContext* pContext, int iFrontEdit) {
@@ -324,7 +340,7 @@ void CZQImageShiftDlg::VSaveSettings(PageContext* pContext) {
         for (const EditField& e : kEdits)
             if ((e.edit == IDC_LB_HZ_BACK || e.edit == IDC_LB_VL_BACK) == back)
                 core->aiImageShift[e.field] =
-                    WholeMillimetres(std::wcstod(EditText(Item(e.edit)).c_str(), nullptr), inches);
+                    WholeMillimetres(ShiftValue(EditText(Item(e.edit))), inches);
     }
     const struct {
         int field, box;

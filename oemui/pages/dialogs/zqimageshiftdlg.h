@@ -49,8 +49,8 @@ public:
     static const DWORD* PGetHelpIds();
 
     // ---- values
-    // Digits, a "-" first and one "." at most, within the limits of the unit shown (an empty text
-    // or a lone "-" is 0).
+    // Digits, a "-" first and one decimal separator at most (the point, the comma or the user's
+    // own), within the limits of the unit shown (an empty text or a lone "-" is 0).
     BOOL BValidateShift(PCWSTR pszText) const;
     // The four values into the other unit: 0 millimetres to inches, 1 inches to millimetres.
     void VConvertUnits(int iMode);

@@ -366,6 +366,7 @@ void CZQWatermarkDetailsDlg::VOnNew(PageContext* pContext) {
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
     m_wm.VInitNewEntry(entry, name, text, state.pCurrent);
     state.pCurrent = entry;
+    ZQCopyText(state.szPrevious, 256, name);
     m_wm.VUpdateDeleteButton();
     m_wm.VShowEntry();
     state.bNewPending = TRUE;
@@ -485,9 +486,9 @@ void CZQWatermarkDetailsDlg::VOnMessageTyped(PageContext* pContext) {
         EnableWindow(GetDlgItem(m_hDlg, IDC_BTN_DEL), TRUE);
     };
     WCHAR text[256];
-    if (typed[0] && m_wm.IFindListIndex(typed) >= 0 && !(current->szName[0] && wcscmp(current->szName, typed) == 0)) {
-        // A name in use gets a number: Draft becomes Draft #2, with the message Draft.
-        m_wm.VMakeUniqueName(typed);
+    if (typed[0] && m_wm.BNameTaken(typed, current)) {
+        // A name in use, in any letter case, gets a number: Draft becomes Draft #2, with the message Draft.
+        m_wm.VMakeUniqueName(typed, current);
         removeSelected();
         listName(typed);
         ZQCopyText(current->szName, 256, typed);
@@ -502,9 +503,12 @@ void CZQWatermarkDetailsDlg::VOnMessageTyped(PageContext* pContext) {
             ZQCopyText(current->szText, 256, typed);
             ZQCopyText(text, 256, typed);
         } else {
-            // An empty message keeps the watermark its previous name.
-            ZQCopyText(current->szName, 256, state.szPrevious);
-            ZQCopyText(current->szText, 256, state.szPrevious);
+            // An empty message keeps the watermark its previous name, never another's.
+            WCHAR previous[CZQWatermarks::kUniqueNameChars];
+            ZQCopyText(previous, CZQWatermarks::kUniqueNameChars, state.szPrevious);
+            if (m_wm.BNameTaken(previous, current)) m_wm.VMakeUniqueName(previous, current);
+            ZQCopyText(current->szName, 256, previous);
+            ZQCopyText(current->szText, 256, previous);
             ZQCopyText(text, 256, typed);
             EnableWindow(GetDlgItem(m_hDlg, IDC_BTN_DEL), FALSE);
         }

@@ -70,47 +70,33 @@ BOOL CZQJobRetentionOptions::BSanitizeShown(BOOL bUser, PWSTR pszText, BOOL bFoc
     return replaced ? TRUE : FALSE;
 }
 
-void CZQJobRetentionOptions::VUserNameLeft(HWND hDlg, PageContext* pContext) {
-    if (m_controls.BChecked(IDC_RB_USER_AUTO)) return;
-    HWND edit = m_controls.Item(IDC_TXT_USER_NAME);
+void CZQJobRetentionOptions::VNameLeft(HWND hDlg, BOOL bUser, PageContext* pContext) {
+    const NameControls& name = bUser ? kUser : kJob;
+    const PCWSTR automatic = bUser ? m_szAutoUserName : m_szAutoJobName;
+    if (m_controls.BChecked(name.automatic)) return;
+    HWND edit = m_controls.Item(name.edit);
     WCHAR text[kTextChars];
-    VReadText(IDC_TXT_USER_NAME, text);
+    VReadText(name.edit, text);
     if (!text[0]) {
-        SetWindowTextW(edit, m_szAutoUserName);
-        VSetRadios(IDC_RB_USER_AUTO, IDC_RB_USER_AUTO);
+        // Leaving the job name backwards with Shift+Tab keeps it empty for now.
+        if (!bUser && GetKeyState(VK_SHIFT) < 0) return;
+        SetWindowTextW(edit, automatic);
+        VSetRadios(name.automatic, name.automatic);
         return;
     }
-    if (BSanitizeShown(TRUE, text, FALSE)) {
+    if (BSanitizeShown(bUser, text, FALSE)) {
         VShowReplacementMessage(hDlg);
-        SetFocus(edit);
+        // Back to a name that is still the user's own; an emptied one is the automatic name now, whose
+        // button keeps the focus (a focused job-name edit would start a custom one again).
+        if (text[0]) SetFocus(edit);
     }
-    // The buttons follow the name the edit now shows (the automatic one after an emptied name).
+    // The buttons follow the name the edit shows.
     WCHAR shown[kTextChars];
-    VReadText(IDC_TXT_USER_NAME, shown);
-    if (lstrcmpW(shown, m_szAutoUserName) == 0) {
-        VSetRadios(IDC_RB_USER_AUTO, IDC_RB_USER_AUTO);
-        if (ZQUIDevmode* work = WorkOf(pContext)) work->dwUserNameCustom = 0;
-    } else {
-        VSetRadios(IDC_RB_USER_AUTO, IDC_RB_USER_CUSTOM);
-    }
-}
-
-void CZQJobRetentionOptions::VJobNameLeft(HWND hDlg) {
-    HWND edit = m_controls.Item(IDC_TXT_JOB_NAME);
-    WCHAR text[kTextChars];
-    VReadText(IDC_TXT_JOB_NAME, text);
-    if (!text[0]) {
-        // Leaving backwards with Shift+Tab keeps the name empty for now.
-        if (GetKeyState(VK_SHIFT) >= 0) {
-            SetWindowTextW(edit, m_szAutoJobName);
-            VSetRadios(IDC_RB_JOB_AUTO, IDC_RB_JOB_AUTO);
-        }
-        return;
-    }
-    if (BSanitizeShown(FALSE, text, FALSE)) {
-        VShowReplacementMessage(hDlg);
-        SetFocus(edit);
-    }
+    VReadText(name.edit, shown);
+    const bool same = lstrcmpW(shown, automatic) == 0;
+    VSetRadios(name.automatic, same ? name.automatic : name.custom);
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (work && same) (bUser ? work->dwUserNameCustom : work->dwJobNameCustom) = 0;
 }
 
 // As the leave rule, on a custom name that is not empty, when the page is left.
@@ -141,7 +127,7 @@ void CZQJobRetentionOptions::VNameChanged(HWND, BOOL bUser, PageContext* pContex
 // ---------------------------------------------------------------------------------------------
 // The PIN
 // ---------------------------------------------------------------------------------------------
-void CZQJobRetentionOptions::VPinChanged(HWND, PageContext* pContext) {
+void CZQJobRetentionOptions::VPinChanged(HWND hDlg, PageContext* pContext) {
     HWND edit = m_controls.Item(IDC_TXT_PIN);
     WCHAR text[kTextChars];
     VReadText(IDC_TXT_PIN, text);
@@ -150,6 +136,12 @@ void CZQJobRetentionOptions::VPinChanged(HWND, PageContext* pContext) {
     if (ZQPinTyped(text)) {
         SetWindowTextW(edit, text);
         SendMessageW(edit, EM_SETSEL, kZQPinDigits, kZQPinDigits);
+    }
+    // More than four digits, typed or pasted, are refused at once and never cut to four: the user
+    // could not release the job with the PIN he gave. The settings keep the PIN they had.
+    if (ZQPinTooLong(text)) {
+        VShowPinMessage(hDlg);
+        return;
     }
     if (ZQUIDevmode* work = WorkOf(pContext)) work->dwPinNumber = ZQPinValue(text);
 }
@@ -166,6 +158,11 @@ BOOL CZQJobRetentionOptions::BCheckPin(HWND hDlg) {
     WCHAR text[kTextChars];
     VReadText(IDC_TXT_PIN, text);
     if (ZQPinAccepted(text, m_controls.BChecked(IDC_CHK_REQ_PIN) != FALSE)) return TRUE;
+    VShowPinMessage(hDlg);
+    return FALSE;
+}
+
+void CZQJobRetentionOptions::VShowPinMessage(HWND hDlg) {
     VShowMessage(hDlg, 5443,
                  L"The Personal Identification Number (PIN) was not accepted. A valid PIN number must have exactly "
                  L"four digits.",
@@ -173,5 +170,4 @@ BOOL CZQJobRetentionOptions::BCheckPin(HWND hDlg) {
     HWND edit = m_controls.Item(IDC_TXT_PIN);
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
-    return FALSE;
 }

@@ -232,7 +232,8 @@ void CZQJobRetentionOptions::VInitControls(PageContext* pContext, HWND hDlg) {
 
     SendMessageW(m_controls.Item(IDC_TXT_USER_NAME), EM_LIMITTEXT, kZQNameShown, 0);
     SendMessageW(m_controls.Item(IDC_TXT_JOB_NAME), EM_LIMITTEXT, kZQNameShown, 0);
-    if (m_bPinInUse) SendMessageW(m_controls.Item(IDC_TXT_PIN), EM_LIMITTEXT, kZQPinDigits, 0);
+    // Room for more than a PIN: a longer one pasted arrives whole and is refused, never cut to four.
+    if (m_bPinInUse) SendMessageW(m_controls.Item(IDC_TXT_PIN), EM_LIMITTEXT, kTextChars - 1, 0);
 
     if (OldPostScriptSystem(pContext->pLogic->m_dwPdl))
         for (int id : kNotificationGroup) m_controls.VShow(id, FALSE);

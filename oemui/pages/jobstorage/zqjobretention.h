@@ -54,17 +54,16 @@ public:
     // ---- the name and PIN rules (zqjobnamerules.cpp)
     static BOOL BIsPlainAscii(PCWSTR pszText);
     static BOOL BReplaceIfNotPlainAscii(PWSTR pszText, PCWSTR pszFallBack);
-    // EN_KILLFOCUS of the user-name and the job-name edits.
-    void VUserNameLeft(HWND hDlg, PageContext* pContext);
-    void VJobNameLeft(HWND hDlg);
+    // EN_KILLFOCUS of the user-name or the job-name edit: one rule for both.
+    void VNameLeft(HWND hDlg, BOOL bUser, PageContext* pContext);
     // EN_CHANGE of a name edit: the radios follow the text and the working copy takes it.
     void VNameChanged(HWND hDlg, BOOL bUser, PageContext* pContext);
     // EN_CHANGE of the PIN edit: anything but digits becomes "0000"; the working PIN follows.
     void VPinChanged(HWND hDlg, PageContext* pContext);
     // The PIN edit shows the stored PIN as four digits.
     void VShowPin(HWND hDlg, DWORD dwPin);
-    // A required PIN of fewer than four digits is refused: the PIN message, the PIN selected and
-    // focused. TRUE when accepted (always on a printer without PIN printing).
+    // A PIN of more than four digits, or a required one of fewer, is refused: the PIN message, the
+    // PIN selected and focused. TRUE when accepted (always on a printer without PIN printing).
     BOOL BCheckPin(HWND hDlg);
 
     // The PIN controls are in use: the printer prints with a PIN (private devmode's model code).
@@ -87,6 +86,8 @@ private:
     void VCommitName(HWND hDlg, BOOL bUser);
     BOOL BSanitizeShown(BOOL bUser, PWSTR pszText, BOOL bFocusEditFirst);
     void VShowReplacementMessage(HWND hDlg);
+    // The PIN message; the PIN edit's text selected and focused.
+    void VShowPinMessage(HWND hDlg);
     // A message box with its text and caption from the status module, else the English ones.
     void VShowMessage(HWND hDlg, INT iTextId, PCWSTR pszText, INT iCaptionId, PCWSTR pszCaption, UINT uType);
     // The edit's text (kTextChars characters).

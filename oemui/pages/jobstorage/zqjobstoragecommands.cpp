@@ -22,8 +22,8 @@ void CZQJobStorageTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, PageContext
             }
             return;
         case EN_KILLFOCUS:
-            if (iCtrlId == IDC_TXT_USER_NAME) m_retention.VUserNameLeft(hDlg, pContext);
-            else if (iCtrlId == IDC_TXT_JOB_NAME) m_retention.VJobNameLeft(hDlg);
+            if (iCtrlId == IDC_TXT_USER_NAME || iCtrlId == IDC_TXT_JOB_NAME)
+                m_retention.VNameLeft(hDlg, iCtrlId == IDC_TXT_USER_NAME, pContext);
             return;
         case EN_CHANGE:
             if (iCtrlId == IDC_TXT_USER_NAME || iCtrlId == IDC_TXT_JOB_NAME)

@@ -133,16 +133,33 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
     if (answer != IDOK || !m_store.BSaveShortcut(pContext, m_hDlg, work, rtl)) return;
     const PCWSTR name = m_store.m_szNewShortcutName;
     CZQQuickSets* quickSets = pContext->pQuickSets;
+    // The record and its quick set are stored before the list shows the name; a replaced one is
+    // written over, never removed first. Either refused, the list and the store stay as they were.
+    ShortcutRecord& record = m_store.m_SavedShortcut;
+    const BOOL stored = BBuildSavedShortcut(pContext, &record) && m_store.BStoreShortcut(pContext, record);
+    CZQShortcutStore::VFreeShortcut(&record);
+    if (!stored) {
+        WCHAR caption[kTextChars];
+        VLoadText(kTitleId, kPageTitle, caption);
+        zqmsgbox::IShow(m_hDlg,
+                        L"The Printing Shortcut could not be saved. You may not have the rights to change the "
+                        L"printer's settings.",
+                        caption, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (quickSets &&
+        !quickSets->BSaveForShortcut(m_hDlg, name, m_store.m_bReplaceExisting, m_hwndSaveAs, m_hwndDelete, work, rtl)) {
+        m_store.VUndoStore(pContext);
+        return;
+    }
     LRESULT added = LB_ERR;
     if (m_hwndShortcutList) {
         if (m_store.m_bReplaceExisting) {
-            m_store.VDeleteShortcut(pContext, name);
             const LRESULT old = FindRow(m_hwndShortcutList, name);
             if (old != LB_ERR) {
                 m_BitmapArray.BRemoveAt(static_cast<int>(old));
                 SendMessageW(m_hwndShortcutList, LB_DELETESTRING, static_cast<WPARAM>(old), 0);
             }
-            if (quickSets) quickSets->VDeleteByName(name);
         }
         // The new row stands right below the type it was saved from.
         const LRESULT base = FindRow(m_hwndShortcutList, m_szBaseDocType);
@@ -154,10 +171,6 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
         VRemoveCustomizedRow();
         added = FindRow(m_hwndShortcutList, name);
     }
-    ShortcutRecord& record = m_store.m_SavedShortcut;
-    if (BBuildSavedShortcut(pContext, &record)) m_store.VWriteShortcut(pContext, record);
-    CZQShortcutStore::VFreeShortcut(&record);
-    if (quickSets) quickSets->VSaveCurrent(m_hDlg, name, m_hwndSaveAs, m_hwndDelete, work, rtl);
     m_bCustomChoiceAdded = FALSE;
     if (added >= 0) SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(added), 0);
     VDisableSaveDelete();

@@ -9,6 +9,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
+#include "formats/zqshortcut.h"
 #include "pages/zqpageitems.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmluirules.h"
@@ -51,7 +52,8 @@ DWORD CZQLargeFormatShortcutsTab::DWCountRemoteDatatypes(const PrinterCaps& caps
 }
 
 BOOL CZQLargeFormatShortcutsTab::BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName) {
-    const QuickSetEntry* entry = pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntry(pszName) : nullptr;
+    const QuickSetEntry* entry =
+        pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(pszName) : nullptr;
     return !entry || !(entry->dwFlags & CZQQuickSets::kHiddenFlag);
 }
 
@@ -78,11 +80,10 @@ void CZQLargeFormatShortcutsTab::VPlaceRowBitmap(int iRow, HBITMAP hBitmap) {
         m_BitmapArray.BAppend(hBitmap);
 }
 
-BOOL CZQLargeFormatShortcutsTab::BInsertStoredRow(PageContext* pContext, PCWSTR pszName, BOOL bOnlyNew) {
+BOOL CZQLargeFormatShortcutsTab::BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DWORD cbData, BOOL bOnlyNew) {
     ShortcutRecord record = {};
-    ZQCopyText(record.szName, kTextChars, pszName);
     BOOL inserted = FALSE;
-    if (m_store.BReadShortcut(pContext, &record)) {
+    if (CZQShortcutStore::BParseShortcut(pData, cbData, &record)) {
         const LRESULT base = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                           reinterpret_cast<LPARAM>(record.szDocType));
         const bool twin = bOnlyNew && SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -157,9 +158,16 @@ void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL b
     }
     m_nListedCount = static_cast<int>(typeCount) + static_cast<int>(stored.Count());
 
-    // Each under its type, so those of one type come in the reverse of the spooler's order.
-    for (DWORD i = 0; printer && i < stored.Count(); ++i)
-        if (stored.Name(i) && listed(stored.Name(i))) BInsertStoredRow(pContext, stored.Name(i), FALSE);
+    // Each under its type, so those of one type come in the reverse of the spooler's order. Each value
+    // is read from the one listing, a value that is no shortcut passed over, and no more are read
+    // than the page shows.
+    m_nStoredRows = 0;
+    for (DWORD i = 0; printer && i < stored.Count() && m_nStoredRows < zqsc::kMaxShortcuts; ++i) {
+        DWORD cb = 0;
+        const BYTE* data = stored.Data(i, nullptr, &cb);
+        if (stored.Name(i) && listed(stored.Name(i)) && BInsertStoredRow(stored.Name(i), data, cb, FALSE))
+            ++m_nStoredRows;
+    }
 
     if (m_bRestrictedUser) VListUserShortcuts(pContext, printer.Get(), listAll);
 }
@@ -175,13 +183,26 @@ void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDL
         return;
     }
     int calls = 0;
+    CZQLocalPtr<BYTE> data;
+    DWORD cbBuffer = 0;
     for (DWORD i = 0;; ++i) {
         WCHAR name[260];
         DWORD cchName = 260, cb = 0;
         ++calls;
         const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, &cb);
         if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc == ERROR_SUCCESS && (bListAll || BIsQuickSetVisible(pContext, name))) BInsertStoredRow(pContext, name, TRUE);
+        if (rc != ERROR_SUCCESS || m_nStoredRows >= zqsc::kMaxShortcuts ||
+            !(bListAll || BIsQuickSetVisible(pContext, name)))
+            continue;
+        if (cb > cbBuffer) {
+            cbBuffer = data.Alloc(cb) ? cb : 0;
+            if (!cbBuffer) continue;
+        }
+        DWORD type = REG_NONE;
+        cb = cbBuffer;
+        if (RegQueryValueExW(key.Get(), name, nullptr, &type, data.Get(), &cb) == ERROR_SUCCESS &&
+            BInsertStoredRow(name, data.Get(), cb, TRUE))
+            ++m_nStoredRows;
     }
     m_nListedCountWithUser = m_nListedCount - 1 + calls;
 }

@@ -242,7 +242,8 @@ void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
     }
     CZQShortcutStore::VFreeShortcut(&record);
 
-    const QuickSetEntry* quickSet = pContext->pQuickSets ? pContext->pQuickSets->PFindEntry(m_szStoredShortcutName) : nullptr;
+    const QuickSetEntry* quickSet =
+        pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(m_szStoredShortcutName) : nullptr;
     if (!quickSet) return;
     const ZQUIDevmode* work = WorkOf(pContext);
     const bool smallPrinter = work && work->dwPdl == kPdlPcl3 && !pContext->pLogic->BIsLargeFormat();

@@ -303,9 +303,9 @@ private:
     HBITMAP HRowBitmap(UINT uId);
     // A row's picture at the row's place among the pictures.
     void VPlaceRowBitmap(int iRow, HBITMAP hBitmap);
-    // A stored shortcut under its type's row (bOnlyNew: not when a row of its name stands); TRUE
-    // when listed.
-    BOOL BInsertStoredRow(PageContext* pContext, PCWSTR pszName, BOOL bOnlyNew);
+    // A stored shortcut from its value's data under its type's row (bOnlyNew: not when a row of its
+    // name stands); TRUE when listed, FALSE for a value that is no shortcut.
+    BOOL BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DWORD cbData, BOOL bOnlyNew);
     void VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll);
     // ---- the run-time controls' common steps
     // The control at the next id: a window of the shape's class kept (moved, its text renewed where
@@ -377,6 +377,8 @@ private:
     WCHAR m_szCustomizedText[kTextChars] = {};
     BOOL m_bPanelChangedByUser = FALSE;
     int m_nListedCountWithUser = 0;
+    // Stored shortcuts the list shows (the printer's and a restricted user's own).
+    int m_nStoredRows = 0;
     int m_nListedCount;
     WCHAR m_szCurrentShortcutName[kTextChars];
     int m_anFeatureSlot[kFeatureSlots];

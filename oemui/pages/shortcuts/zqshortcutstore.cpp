@@ -4,8 +4,10 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
+#include "common/zqtrace.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
@@ -121,11 +123,6 @@ BOOL TakeRecord(const zqsc::RecordRead& read, ShortcutRecord* pRecord) {
     CZQShortcutStore::VFreeShortcut(pRecord);
     *pRecord = fresh;
     return TRUE;
-}
-
-BOOL ParseInto(const BYTE* pData, DWORD cbData, ShortcutRecord* pRecord) {
-    zqsc::RecordRead read;
-    return pData && zqsc::ReadValue(pData, cbData, read) && TakeRecord(read, pRecord);
 }
 
 }  // namespace
@@ -309,16 +306,55 @@ DWORD CZQShortcutStore::DWSerializeShortcut(BYTE** ppBuffer, const ShortcutRecor
 }
 
 void CZQShortcutStore::VWriteShortcut(PageContext* pContext, const ShortcutRecord& record) {
+    BStoreShortcut(pContext, record);
+}
+
+BOOL CZQShortcutStore::BStoreKey(HANDLE hPrinter, HANDLE* phWhere, PWSTR pszPath, PCWSTR* ppszKey) const {
+    *phWhere = m_page.bRestrictedUser ? nullptr : hPrinter;
+    *ppszKey = zqsettings::kShortcutPoolKey;
+    if (!m_page.bRestrictedUser) return TRUE;
+    *ppszKey = pszPath;
+    return BUserPoolPath(hPrinter, pszPath);
+}
+
+BOOL CZQShortcutStore::BStoreShortcut(PageContext* pContext, const ShortcutRecord& record) {
+    m_undo.bValid = FALSE;
     CZQPrinterHandle printer(HOpenPrinter(pContext));
-    if (!printer) {
-        InvalidData();
-        return;
-    }
+    if (!printer) return InvalidData();
     CZQLocalPtr<BYTE> image;
     const DWORD size = DWSerializeShortcut(image.Put(), record);
-    if (!size || !image) return;
-    BWriteUserSetting(printer.Get(), m_page.bRestrictedUser, zqsettings::kShortcutPoolKey, record.szName,
-                      image.Get(), size, REG_BINARY);
+    HANDLE where = nullptr;
+    WCHAR path[MAX_PATH];
+    PCWSTR key = nullptr;
+    if (!size || !image || !record.szName[0] || !BStoreKey(printer.Get(), &where, path, &key)) return InvalidData();
+    Undo& undo = m_undo;
+    undo.data.Reset();
+    const DWORD rc = where ? ZQReadStoredValue(where, key, record.szName, &undo.dwType, undo.data, &undo.cbData)
+                           : ZQReadUserValue(key, record.szName, &undo.dwType, undo.data, &undo.cbData);
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
+        SetLastError(rc);
+        return FALSE;
+    }
+    const ZQValueChange change = {key, record.szName, REG_BINARY, image.Get(), size, FALSE};
+    if (!ZQChangeValuesTogether(where, &change, 1)) return FALSE;
+    undo.bPresent = rc == ERROR_SUCCESS;
+    ZQCopyText(undo.szName, kNameChars, record.szName);
+    undo.bValid = TRUE;
+    return TRUE;
+}
+
+void CZQShortcutStore::VUndoStore(PageContext* pContext) {
+    if (!m_undo.bValid) return;
+    m_undo.bValid = FALSE;
+    CZQPrinterHandle printer(HOpenPrinter(pContext));
+    HANDLE where = nullptr;
+    WCHAR path[MAX_PATH];
+    PCWSTR key = nullptr;
+    if (!printer || !BStoreKey(printer.Get(), &where, path, &key)) return;
+    const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
+                                  !m_undo.bPresent};
+    if (!ZQChangeValuesTogether(where, &change, 1))
+        zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
 }
 
 BOOL CZQShortcutStore::BReadShortcut(PageContext* pContext, ShortcutRecord* pRecord) {
@@ -333,7 +369,7 @@ BOOL CZQShortcutStore::BReadShortcut(PageContext* pContext, ShortcutRecord* pRec
             if (!list.Name(i) || !ZQEqualNoCase(list.Name(i), wanted)) continue;
             DWORD cb = 0;
             const BYTE* data = list.Data(i, nullptr, &cb);
-            return ParseInto(data, cb, pRecord);
+            return BParseShortcut(data, cb, pRecord);
         }
     }
     if (!m_page.bRestrictedUser) return FALSE;
@@ -341,7 +377,12 @@ BOOL CZQShortcutStore::BReadShortcut(PageContext* pContext, ShortcutRecord* pRec
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
     return BUserPoolPath(printer.Get(), path) && BReadUserRegValue(path, wanted, data.Put(), &cb) &&
-           ParseInto(data.Get(), cb, pRecord);
+           BParseShortcut(data.Get(), cb, pRecord);
+}
+
+BOOL CZQShortcutStore::BParseShortcut(const BYTE* pData, DWORD cbData, ShortcutRecord* pRecord) {
+    zqsc::RecordRead read;
+    return pData && pRecord && zqsc::ReadValue(pData, cbData, read) && TakeRecord(read, pRecord);
 }
 
 void CZQShortcutStore::VFreeShortcut(ShortcutRecord* pRecord) {

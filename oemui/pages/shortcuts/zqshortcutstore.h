@@ -9,6 +9,7 @@
 // error 13 and does nothing more. Records and their entries are zero-filled local-heap blocks.
 #pragma once
 
+#include "common/zqhandles.h"
 #include "common/zquibase.h"
 #include "pages/shortcuts/zqshortcuttypes.h"
 
@@ -51,6 +52,10 @@ public:
     // replace flag on Yes.
     BOOL BCheckShortcutName(PageContext* pContext, HWND hOwner);
     void VWriteShortcut(PageContext* pContext, const ShortcutRecord& record);
+    // The same, TRUE only once the value is stored; what the value held before is kept until the next
+    // store, so that VUndoStore can put it back (a save whose other half fails).
+    BOOL BStoreShortcut(PageContext* pContext, const ShortcutRecord& record);
+    void VUndoStore(PageContext* pContext);
     // The stored image in a new zero-filled local block the caller frees; the size, also when the
     // block could not be allocated (then *ppBuffer is null).
     static DWORD DWSerializeShortcut(BYTE** ppBuffer, const ShortcutRecord& record);
@@ -59,6 +64,9 @@ public:
     // value that runs past its end counts as none, and the record is left as it was.
     BOOL BReadShortcut(PageContext* pContext, ShortcutRecord* pRecord);
     static void VFreeShortcut(ShortcutRecord* pRecord);
+    // A stored value's data into the record (freed first); FALSE, the record as it was, for a value
+    // that is no shortcut.
+    static BOOL BParseShortcut(const BYTE* pData, DWORD cbData, ShortcutRecord* pRecord);
     // A restricted user deletes only his own value of that name.
     void VDeleteShortcut(PageContext* pContext, PCWSTR pszName);
     // Writes every stored shortcut of the list again (not for a restricted user).
@@ -99,7 +107,21 @@ private:
     BOOL BNameNeedsAsking();
     BOOL BIsReservedName(PageContext* pContext, PCWSTR pszName) const;
 
+    // Where the store's values lie: the printer's data (hWhere the printer), or a restricted user's
+    // own key (hWhere null, pszKey the path in pszPath below HKEY_CURRENT_USER).
+    BOOL BStoreKey(HANDLE hPrinter, HANDLE* phWhere, PWSTR pszPath, PCWSTR* ppszKey) const;
+
     ShortcutStoreBinding m_page;
+    // What the last stored value held before (bValid: a store to undo).
+    struct Undo {
+        BOOL bValid = FALSE;
+        BOOL bPresent = FALSE;
+        WCHAR szName[kNameChars] = {};
+        DWORD dwType = REG_NONE;
+        CZQLocalPtr<BYTE> data;
+        DWORD cbData = 0;
+    };
+    Undo m_undo;
     // The name dialog's edit and OK while it is open.
     HWND m_hNameEdit = nullptr;
     HWND m_hNameOk = nullptr;

@@ -157,9 +157,10 @@ TEST_F(WatermarkDetails, NewUpToTheMaximum) {
     });
 }
 
-// Typing on " [none]" makes a watermark of that name with the look of " [none]"; a name in use gets a
-// number; " [none]" of any language is no name; an empty message puts the previous name back; a
-// reserved name left for another watermark is refused with a warning.
+// Typing on " [none]" makes a watermark of that name with the look of " [none]"; a name in use, in any
+// letter case and however it came (typed, pasted after the message was cleared), gets a number;
+// " [none]" of any language is no name; an empty message puts the previous name back; a reserved
+// name left for another watermark is refused with a warning.
 TEST_F(WatermarkDetails, TheMessageMakesAndRenamesWatermarks) {
     Start({L"Draft"});
     BoxAnswers boxes;
@@ -186,6 +187,14 @@ TEST_F(WatermarkDetails, TheMessageMakesAndRenamesWatermarks) {
         ASSERT_NE(nullptr, Wm().PFindByName(L"Draft #2"));
         EXPECT_STREQ(L"Draft", Wm().PFindByName(L"Draft #2")->szText);
         EXPECT_EQ(nullptr, Wm().PFindByName(L"Untitled"));
+
+        // New, its message cleared, a stored name pasted in other letter case: a name of its own.
+        Click(dialog, IDC_BTN_NEW);
+        Type(dialog, IDC_TXT_WM_MSG, L"");
+        Type(dialog, IDC_TXT_WM_MSG, L"DRAFT");
+        EXPECT_EQ(L"DRAFT #3", Selected(dialog));
+        for (const WatermarkEntry* a = Wm().MainList().pHead; a; a = a->pNext)
+            for (const WatermarkEntry* b = a->pNext; b; b = b->pNext) EXPECT_NE(0, lstrcmpiW(a->szName, b->szName));
 
         SetDlgItemTextW(dialog, IDC_TXT_WM_MSG, L" [NONE]");
         Notice(dialog, IDC_TXT_WM_MSG, EN_KILLFOCUS);

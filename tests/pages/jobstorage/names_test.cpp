@@ -3,6 +3,7 @@
 // or pasted.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "jobstoragetest.h"
@@ -15,49 +16,56 @@ const std::wstring kReplaced =
 struct NameCase {
     const char* encoding;
     const wchar_t* typed;
-    const wchar_t* shown;   // the edit afterwards
-    const wchar_t* stored;  // the working copy's user name
+    const wchar_t* shown;   // the edit afterwards (null: the automatic name)
+    const wchar_t* stored;  // the working copy's name (null: the automatic name)
     bool message;
     bool custom;
 };
 
-class UserNameRules : public JobStoragePage, public testing::WithParamInterface<NameCase> {};
+class NameRules : public JobStoragePage, public testing::WithParamInterface<NameCase> {};
 
-// The same rules whether the user leaves the edit or the whole page.
-TEST_P(UserNameRules, LeavingTheNameOrThePageAppliesTheEncodingsRules) {
+// One rule for the user name and the job name, whether the user leaves the edit or the whole page.
+TEST_P(NameRules, LeavingTheNameOrThePageAppliesTheEncodingsRules) {
     const NameCase& c = GetParam();
     m_core.dwRetentionMode = 1;
     Build(c.encoding);
-    for (bool page : {false, true}) {
-        SCOPED_TRACE(page ? "page left" : "edit left");
-        if (m_page) DestroyWindow(m_page);
-        ASSERT_NE(nullptr, Open());
-        BoxAnswers boxes;
-        Type(IDC_TXT_USER_NAME, c.typed);
-        EXPECT_TRUE(Checked(IDC_RB_USER_CUSTOM));
-        if (page) EXPECT_EQ(FALSE, Notify(PSN_KILLACTIVE));
-        else Leave(IDC_TXT_USER_NAME);
-        EXPECT_EQ(c.shown, Text(IDC_TXT_USER_NAME));
-        EXPECT_EQ(c.stored, Name(Work().szJsUserName));
-        EXPECT_EQ(c.custom, Checked(IDC_RB_USER_CUSTOM));
-        EXPECT_EQ(c.custom ? 1u : 0u, Work().dwUserNameCustom);
-        ASSERT_EQ(c.message ? 1u : 0u, boxes.texts.size());
-        if (c.message) {
-            EXPECT_EQ(kReplaced + L"|Error", boxes.texts[0] + L"|" + boxes.captions[0]);
+    for (bool user : {true, false}) {
+        const int edit = user ? IDC_TXT_USER_NAME : IDC_TXT_JOB_NAME;
+        for (bool page : {false, true}) {
+            SCOPED_TRACE(std::string(user ? "user name, " : "job name, ") + (page ? "page left" : "edit left"));
+            if (m_page) DestroyWindow(m_page);
+            ASSERT_NE(nullptr, Open());
+            const std::wstring automatic = Text(edit);
+            BoxAnswers boxes;
+            Type(edit, c.typed);
+            EXPECT_TRUE(Checked(user ? IDC_RB_USER_CUSTOM : IDC_RB_JOB_CUSTOM));
+            if (page) EXPECT_EQ(FALSE, Notify(PSN_KILLACTIVE));
+            else Leave(edit);
+            EXPECT_EQ(c.shown ? c.shown : automatic, Text(edit));
+            EXPECT_EQ(c.stored ? c.stored : automatic, Name(user ? Work().szJsUserName : Work().szJsJobName));
+            EXPECT_EQ(c.custom, Checked(user ? IDC_RB_USER_CUSTOM : IDC_RB_JOB_CUSTOM));
+            EXPECT_EQ(c.custom ? 1u : 0u, user ? Work().dwUserNameCustom : Work().dwJobNameCustom);
+            ASSERT_EQ(c.message ? 1u : 0u, boxes.texts.size());
+            if (c.message) {
+                EXPECT_EQ(kReplaced + L"|Error", boxes.texts[0] + L"|" + boxes.captions[0]);
+            }
         }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Encodings, UserNameRules,
+    Encodings, NameRules,
     testing::Values(NameCase{"UTF8", L"Zo\u00EB", L"Zo\u00EB", L"Zo\u00EB", false, true},
                     NameCase{"UTF8", L"a/b", L"a~b", L"a~b", true, true},
                     // The 8-bit rules keep the name in the edit but only plain ASCII in the settings.
-                    NameCase{"8bitEncoding", L"Zo\u00EB", L"Zo\u00EB", L"JSMITH", false, true},
+                    NameCase{"8bitEncoding", L"Zo\u00EB", L"Zo\u00EB", nullptr, false, true},
                     NameCase{"ISO8859-2", L"Zo\u00EB", L"Zo~", L"Zo~", true, true},
                     NameCase{"", L"say \"hi\"", L"say ~hi~", L"say ~hi~", true, true},
                     // Nothing the panel shows: the automatic name, and its button.
-                    NameCase{"8bitEncoding", L"\u4E00\u4E01", L"JSMITH", L"JSMITH", true, false}));
+                    NameCase{"8bitEncoding", L"\u4E00\u4E01", nullptr, nullptr, true, false},
+                    NameCase{"UTF8", L"\u4E00\uA000\uA001", L"\u4E00~~", L"\u4E00~~", true, true},
+                    // A character beyond the first 65,536 is one character: one "~".
+                    NameCase{"UTF8", L"a\U0001F600b", L"a~b", L"a~b", true, true}));
 
 struct AutomaticCase {
     const char* encoding;
@@ -109,7 +117,8 @@ TEST_F(JobStoragePage, JobNameLeftEmptyWithAndWithoutShift) {
 }
 
 // A pasted PIN with a letter among its digits is four zeros with the caret after them; four digits
-// are kept as the number they give.
+// are kept as the number they give; more than four, pasted whole, are refused with the PIN message
+// at once and again when the page is left, Require PIN or not, and the settings keep their PIN.
 TEST_F(JobStoragePage, PinTypedOrPasted) {
     m_core.dwRetentionMode = 2;
     Build();
@@ -123,6 +132,26 @@ TEST_F(JobStoragePage, PinTypedOrPasted) {
     EXPECT_EQ(0u, Work().dwPinNumber);
     Type(IDC_TXT_PIN, L"0815");
     EXPECT_EQ(815u, Work().dwPinNumber);
+    for (bool required : {true, false}) {
+        if (Checked(IDC_CHK_REQ_PIN) != required) Click(m_page, IDC_CHK_REQ_PIN);
+        BoxAnswers boxes;
+        // Pasted: the clipboard's text into the emptied edit.
+        SetDlgItemTextW(m_page, IDC_TXT_PIN, L"");
+        const DWORD before = Work().dwPinNumber;
+        ASSERT_TRUE(OpenClipboard(m_page));
+        EmptyClipboard();
+        HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, sizeof L"123456");
+        memcpy(GlobalLock(copy), L"123456", sizeof L"123456");
+        GlobalUnlock(copy);
+        SetClipboardData(CF_UNICODETEXT, copy);
+        CloseClipboard();
+        SendDlgItemMessageW(m_page, IDC_TXT_PIN, WM_PASTE, 0, 0);
+        EXPECT_EQ(L"123456", Text(IDC_TXT_PIN));
+        EXPECT_EQ(before, Work().dwPinNumber);
+        EXPECT_EQ(TRUE, Notify(PSN_KILLACTIVE));
+        ASSERT_EQ(2u, boxes.texts.size());
+        EXPECT_EQ(0u, boxes.texts[1].find(L"The Personal Identification Number (PIN) was not accepted"));
+    }
 }
 
 }  // namespace

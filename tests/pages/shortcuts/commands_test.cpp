@@ -1,7 +1,8 @@
 // The page's commands on the roll sample's list: choosing rows applies their quick sets, Save As
-// puts a new shortcut right under its type (or replaces one of that name) with a quick set of the
-// same name, Delete takes one out and selects a neighbour, the sample page turns, the slider writes
-// the quality, and the customised row only offers Save As.
+// puts a new shortcut right under its type (or replaces one of that name in any letter case) with a
+// quick set of the same name, or leaves all as it was when the store refuses; Delete takes one out and
+// selects a neighbour, the sample page turns, the slider writes the quality, and the customised row
+// only offers Save As.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -58,8 +59,9 @@ protected:
         if (at != LB_ERR) SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXT, at, reinterpret_cast<LPARAM>(text));
         return text;
     }
-    // Save As with the name typed in its dialog (cancelled when empty); the answer to any question.
-    void SaveAs(PCWSTR name, int answer = IDYES) {
+    // Save As with the name typed in its dialog (cancelled when empty); the answer to any question;
+    // the boxes shown.
+    size_t SaveAs(PCWSTR name, int answer = IDYES) {
         BoxAnswers boxes(answer);
         Modal(
             [&] {
@@ -72,6 +74,7 @@ protected:
                 Notice(dlg, IDC_TXT_PRESET_NAME, EN_CHANGE);
                 Click(dlg, IDOK);
             });
+        return boxes.texts.size();
     }
     bool StoredInPrinter(PCWSTR name) {
         std::vector<BYTE> data;
@@ -80,41 +83,60 @@ protected:
 };
 
 // Save As lists the new shortcut right under the type it was saved from, with a record and a quick
-// set of its name; saving over a stored name replaces it (one row, one quick set); a cancelled
-// dialog or a declined replacement changes nothing.
+// set of its name; saving over a stored name, in any letter case, replaces it after one question
+// (one row, one quick set); a cancelled dialog or a declined replacement changes nothing. A store
+// that refuses the record or its quick set leaves the list and the store as they were, with a word.
 TEST_F(ShortcutCommands, SaveAsListsTheShortcutUnderItsType) {
     ASSERT_NO_FATAL_FAILURE(Open({L"Gallery:Photo"}));
+    const std::vector<std::wstring> refused = {L"Drawings", L"Photo",  L"Customized Settings", L"GALLERY",
+                                               L"Plans",    L"Posters", L"Everyday"};
     const struct {
         PCWSTR name;
         int answer;
+        int refuseAfter;  // writes that land before the store refuses (-1: none refused)
         std::vector<std::wstring> rows;
         bool stored;
         int quickSets;
+        size_t boxes;
     } cases[] = {
-        {L"", IDYES, {L"Drawings", L"Photo", L"Customized Settings", L"Gallery", L"Posters", L"Everyday"}, false, 0},
-        {L"Plans", IDYES, {L"Drawings", L"Photo", L"Plans", L"Gallery", L"Posters", L"Everyday"}, true, 1},
-        {L"Gallery", IDNO, {L"Drawings", L"Photo", L"Customized Settings", L"Plans", L"Gallery", L"Posters", L"Everyday"},
-         true, 0},
-        {L"Gallery", IDYES, {L"Drawings", L"Photo", L"Gallery", L"Plans", L"Posters", L"Everyday"}, true, 1},
+        {L"", IDYES, -1, {L"Drawings", L"Photo", L"Customized Settings", L"Gallery", L"Posters", L"Everyday"}, false, 0, 0},
+        {L"Plans", IDYES, -1, {L"Drawings", L"Photo", L"Plans", L"Gallery", L"Posters", L"Everyday"}, true, 1, 0},
+        {L"Gallery", IDNO, -1, {L"Drawings", L"Photo", L"Customized Settings", L"Plans", L"Gallery", L"Posters", L"Everyday"},
+         true, 0, 1},
+        {L"Gallery", IDYES, -1, {L"Drawings", L"Photo", L"Gallery", L"Plans", L"Posters", L"Everyday"}, true, 1, 1},
+        {L"GALLERY", IDYES, -1, {L"Drawings", L"Photo", L"GALLERY", L"Plans", L"Posters", L"Everyday"}, true, 1, 1},
+        {L"Sketch", IDYES, 0, refused, false, 0, 1},
+        {L"Sketch", IDYES, 1, refused, false, 0, 1},
+        {L"GALLERY", IDYES, 0, refused, true, 1, 2},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::wstring(c.name).size() << " " << c.answer);
+        SCOPED_TRACE(testing::Message() << std::wstring(c.name).size() << " " << c.answer << " " << c.refuseAfter);
         // The settings leave the chosen type: its customised row offers Save As.
         Choose(L"Photo");
         Click(m_page, IDC_BTN_PREVIEW_LAND);
         ASSERT_TRUE(Enabled(IDC_BTN_SAVE));
-        SaveAs(c.name, c.answer);
+        const std::vector<BYTE> before = [&] {
+            std::vector<BYTE> data;
+            m_printer.GetValue(kPool, c.name, nullptr, &data);
+            return data;
+        }();
+        if (c.refuseAfter >= 0) m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED, 1, c.refuseAfter);
+        EXPECT_EQ(c.boxes, SaveAs(c.name, c.answer));
+        m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, 0, 0);
         EXPECT_EQ(c.rows, Rows());
         EXPECT_EQ(static_cast<int>(Rows().size()), m_tab->BitmapsForTesting().Count()) << "a picture per row";
         if (!c.name[0]) continue;
         EXPECT_EQ(c.stored, StoredInPrinter(c.name));
         EXPECT_EQ(c.quickSets, QuickSetsNamed(c.name)) << "one quick set of the name";
-        if (c.answer == IDYES) {
+        if (c.refuseAfter >= 0) {
+            std::vector<BYTE> now;
+            m_printer.GetValue(kPool, c.name, nullptr, &now);
+            EXPECT_EQ(before, now) << "the stored shortcut as it was";
+        } else if (c.answer == IDYES) {
             EXPECT_EQ(c.name, SelectedRow());
         }
     }
 }
-
 
 // Choosing a row applies its quick set (the sheet's portrait document comes back); the customised
 // row changes nothing and offers only Save As.

@@ -1,0 +1,121 @@
+// The host tool run as a newcomer runs it: each failure ends with its message and a non-zero exit
+// code, and the printer's stored devmode stays as it was (the sheet is cancelled, not confirmed).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hosttest.h"
+#include "testsupport.h"
+#include "zqowner.h"
+
+namespace {
+
+const std::wstring kDesk = zqhosttest::kDeskPrinter;
+// A desktop whose graphics driver cannot load: what Wine gives a program when no display is there.
+constexpr wchar_t kNoDisplay[] = L"ZQNoDisplay";
+
+struct HostRun {
+    DWORD code = 0xFFFFFFFF;
+    std::string output;
+};
+
+// zqhost.exe beside the tests with that command line (on the desktop given); its exit code and output.
+HostRun RunHost(const std::wstring& arguments, const wchar_t* desktop) {
+    const std::wstring log = zqtest::BesideExe(L"hosttool-output.txt");
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HostRun run;
+    {
+        CZQHandle out(CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out.Get();
+        si.lpDesktop = const_cast<LPWSTR>(desktop);
+        std::wstring line = L"\"" + zqtest::BesideExe(L"zqhost.exe") + L"\" " + arguments;
+        PROCESS_INFORMATION pi = {};
+        EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, zqtest::ExeDir().c_str(),
+                                   &si, &pi));
+        const CZQHandle process(pi.hProcess), thread(pi.hThread);
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 120000)) << "the host tool ended";
+        GetExitCodeProcess(pi.hProcess, &run.code);
+    }
+    std::ifstream in(log.c_str());
+    std::ostringstream text;
+    text << in.rdbuf();
+    run.output = text.str();
+    return run;
+}
+
+// The desktop without a display, kept by an explorer of its own whose graphics driver is not there;
+// the explorer ends with the object.
+class NoDisplayDesktop {
+public:
+    NoDisplayDesktop() {
+        std::wstring explorer = L"explorer.exe /desktop=" + std::wstring(kNoDisplay) + L",800x600,nodisplay";
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessW(nullptr, explorer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return;
+        m_process.Reset(pi.hProcess);
+        CloseHandle(pi.hThread);
+        for (int i = 0; i < 100; ++i) {
+            if (HDESK desk = OpenDesktopW(kNoDisplay, 0, FALSE, GENERIC_READ)) {
+                CloseDesktop(desk);
+                return;
+            }
+            Sleep(100);
+        }
+    }
+    ~NoDisplayDesktop() {
+        if (m_process) TerminateProcess(m_process.Get(), 0);
+    }
+    NoDisplayDesktop(const NoDisplayDesktop&) = delete;
+    NoDisplayDesktop& operator=(const NoDisplayDesktop&) = delete;
+
+private:
+    CZQHandle m_process;
+};
+
+using HostToolFailures = zqhosttest::SamplePrintersTest;
+
+TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
+    const NoDisplayDesktop noDisplay;
+
+    const std::wstring desk = L"\"" + kDesk + L"\" --ok-after 300 ";
+    struct Row {
+        const char* what;
+        std::wstring arguments;
+        const wchar_t* desktop;
+        DWORD code;
+        const char* says;
+    } rows[] = {
+        {"no display", L"prefs " + desk + L"--choose \"Paper Size=A4\"", kNoDisplay, 1, "no display"},
+        {"unknown printer", L"prefs \"ZQ Desk 2400 Nowhere\" --ok-after 300", nullptr, 1,
+         "there is no printer \"ZQ Desk 2400 Nowhere\""},
+        {"unknown page", L"prefs " + desk + L"--choose \"Paper Size=A4\" --page \"Nowhere\"", nullptr, 1,
+         "no page \"Nowhere\" in the sheet"},
+        {"unmatched choice", L"prefs " + desk + L"--choose \"Paper Size=A4\" --choose \"Paper Size=Nowhere\"", nullptr,
+         1, "no option \"Nowhere\" of \"Paper Size\""},
+        {"unmatched choice in a dialog",
+         L"prefs " + desk + L"--page Output --press \"Image shift settings...\" --in-dialog \"Nowhere=on\"", nullptr, 1,
+         "no choice \"Nowhere=on\" in the dialog"},
+        // The same road without a fault stores the choice: the rows above would see a change.
+        {"a choice made", L"prefs " + desk + L"--choose \"Paper Size=A4\"", nullptr, 0, "stored as the printer's default"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        zqhosttest::ResetToDefaults(kDesk);
+        CZQSpoolPrinter h = zqhosttest::OpenFully(kDesk);
+        const std::vector<BYTE> before = ZQQueryDevmode(h.Get(), kDesk);
+        const HostRun run = RunHost(row.arguments, row.desktop);
+        EXPECT_EQ(row.code, run.code) << run.output;
+        EXPECT_NE(std::string::npos, run.output.find(row.says)) << run.output;
+        EXPECT_EQ(row.code != 0, before == ZQQueryDevmode(h.Get(), kDesk)) << "the printer's default devmode";
+    }
+    zqhosttest::ResetToDefaults(kDesk);
+}
+
+}  // namespace
