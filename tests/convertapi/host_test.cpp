@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -152,51 +153,21 @@ TEST_F(ConversionInterface, ARunThatCannotBeStoredIsRefused) {
     }
 }
 
-// Sheets of this process that stayed open for three looks in a row, two seconds apart (a sheet a run
-// confirms at once is gone by then), counted and cancelled so that no thread waits on them for good.
-class CSheetWatch {
-public:
-    CSheetWatch() : m_thread([this] { Watch(); }) {}
-    ~CSheetWatch() {
-        m_stop = true;
-        m_thread.join();
-    }
-    CSheetWatch(const CSheetWatch&) = delete;
-    CSheetWatch& operator=(const CSheetWatch&) = delete;
-    int Waited() const { return m_waited; }
-
-private:
-    void Watch() {
-        std::vector<HWND> seen, before;
-        while (!m_stop) {
-            std::vector<HWND> now;
-            EnumWindows(
-                [](HWND hWnd, LPARAM lParam) {
-                    DWORD pid = 0;
-                    WCHAR cls[16] = {};
-                    GetWindowThreadProcessId(hWnd, &pid);
-                    GetClassNameW(hWnd, cls, 16);
-                    if (pid == GetCurrentProcessId() && wcscmp(cls, L"#32770") == 0)
-                        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&now));
-            for (HWND hWnd : now) {
-                if (std::find(seen.begin(), seen.end(), hWnd) == seen.end() ||
-                    std::find(before.begin(), before.end(), hWnd) == before.end())
-                    continue;
-                ++m_waited;
-                PostMessageW(hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-            }
-            before = seen;
-            seen = now;
-            for (int i = 0; i < 20 && !m_stop; ++i) Sleep(100);
-        }
-    }
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_waited{0};
-    std::thread m_thread;
-};
+// The dialogs of this process.
+std::vector<HWND> Dialogs() {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) {
+            DWORD pid = 0;
+            WCHAR cls[16] = {};
+            GetWindowThreadProcessId(hWnd, &pid);
+            if (pid == GetCurrentProcessId() && GetClassNameW(hWnd, cls, 16) && !wcscmp(cls, L"#32770"))
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 // Eight threads on both printers for some seconds, staged and in one call, each with a paper of its
 // own, while another program's runs come and go beside theirs: each gets its own paper, none fails,
@@ -217,17 +188,25 @@ TEST_F(ConversionInterface, ConcurrentRunsOnTwoPrintersEachGetTheirOwnSettings) 
     std::vector<std::string> got[kThreads];
     const DWORD until = GetTickCount() + 8000;
     {
-        CSheetWatch sheets;
+        // Another program's runs come and go meanwhile. A sheet still open three looks two seconds
+        // apart (one a run confirms at once is gone by then) waits for a user: counted, cancelled.
         std::atomic<bool> done{false};
+        int waited = 0;
         std::thread other([&] {
-            while (!done) {
+            std::map<HWND, int> looks;
+            for (DWORD looked = GetTickCount(); !done; Sleep(1)) {
                 GUID run;
                 CoCreateGuid(&run);
                 CZQRegKey key;
                 RegCreateKeyExW(HKEY_CURRENT_USER, RunKey(&run).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                 key.Put(), nullptr);
                 RegDeleteKeyW(HKEY_CURRENT_USER, RunKey(&run).c_str());
-                Sleep(1);
+                if (GetTickCount() - looked < 2000) continue;
+                looked = GetTickCount();
+                std::map<HWND, int> now;
+                for (HWND sheet : Dialogs())
+                    if ((now[sheet] = looks[sheet] + 1) == 3) ++waited, PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                looks.swap(now);
             }
         });
         std::vector<std::thread> threads;
@@ -254,7 +233,7 @@ TEST_F(ConversionInterface, ConcurrentRunsOnTwoPrintersEachGetTheirOwnSettings) 
         for (std::thread& t : threads) t.join();
         done = true;
         other.join();
-        EXPECT_EQ(0, sheets.Waited()) << "sheets waited for a user";
+        EXPECT_EQ(0, waited) << "sheets waited for a user";
     }
     for (int t = 0; t < kThreads; ++t)
         EXPECT_EQ(std::vector<std::string>(got[t].size(), printers[t % 2].papers[t / 2]), got[t]) << "thread " << t;

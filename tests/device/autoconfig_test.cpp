@@ -374,12 +374,24 @@ TEST_F(UpdateNow, ApplyingCollectsTheAnswersOnce) {
 // ---------------------------------------------------------------------------------------------
 // The agent and the link served by their programs, from processes of their own.
 // ---------------------------------------------------------------------------------------------
+class ServerPrograms : public UpdateNow {
+protected:
+    void SetUp() override {
+        UpdateNow::SetUp();
+        Register();
+        m_programs = std::make_unique<zqdevtest::CServersOutOfProcess>();
+        Script(kModelAnswer);
+    }
+    void TearDown() override {
+        m_programs.reset();
+        UpdateNow::TearDown();
+    }
+    std::unique_ptr<zqdevtest::CServersOutOfProcess> m_programs;
+};
+
 // A server whose process stopped holds no call of the worker beyond its limit: the printer counts as
 // not answering, and the servers are not asked again in that run.
-TEST_F(UpdateNow, AStoppedServerAnswersWithinTheLimit) {
-    Register();
-    zqdevtest::CServersOutOfProcess programs;
-    Script(kModelAnswer);
+TEST_F(ServerPrograms, AStoppedServerAnswersWithinTheLimit) {
     const std::string registered = Registrations();
     const struct {
         const char* what;
@@ -434,10 +446,7 @@ TEST(ServerCallers, DISABLED_FirstCallerHoldsItsAgentUntilToldToGo) {
 
 // Two callers of one server: the one that started it ends normally while the other still holds its
 // agent, which goes on answering; the server ends with the last of them.
-TEST_F(UpdateNow, TwoCallersOfOneServerOneEnding) {
-    Register();
-    zqdevtest::CServersOutOfProcess programs;
-    Script(kModelAnswer);
+TEST_F(ServerPrograms, TwoCallersOfOneServerOneEnding) {
     CZQHandle ready(CreateEventW(nullptr, TRUE, FALSE, L"Local\\ZQFirstCallerReady"));
     CZQHandle go(CreateEventW(nullptr, TRUE, FALSE, L"Local\\ZQFirstCallerGo"));
     CZQHandle first = zqdevtest::StartProgram(
@@ -462,17 +471,12 @@ TEST_F(UpdateNow, TwoCallersOfOneServerOneEnding) {
     }
     EXPECT_EQ(0, failed);
     agent.Reset();
-    size_t left = zqdevtest::ProcessesOf(L"zqagent.exe").size();
-    for (int i = 0; i < 50 && left; ++i, left = zqdevtest::ProcessesOf(L"zqagent.exe").size()) Sleep(100);
-    EXPECT_EQ(0u, left) << "the server ends with its last caller";
+    EXPECT_EQ(0u, zqdevtest::LeftAfterAWhile(L"zqagent.exe")) << "the server ends with its last caller";
 }
 
 // Device checks of several threads, each made right after another let go of its agent, while that
 // agent's server may be ending just then: every one finds the agent.
-TEST_F(UpdateNow, ChecksRightAfterAReleaseFindTheAgent) {
-    Register();
-    zqdevtest::CServersOutOfProcess programs;
-    Script(kModelAnswer);
+TEST_F(ServerPrograms, ChecksRightAfterAReleaseFindTheAgent) {
     std::atomic<int> failed{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)

@@ -97,9 +97,7 @@ TEST_F(Registration, AProgramEndsWithTheCallerThatStartedIt) {
     ASSERT_EQ(S_OK, HrRegistrar(L"zqlink.exe", true));
     EXPECT_EQ(0u, zqdevtest::DWRunProgram(L"device_tests.exe", L"--gtest_also_run_disabled_tests "
                                           L"--gtest_filter=Registration.DISABLED_CallerEndsHoldingALink"));
-    size_t left = zqdevtest::ProcessesOf(L"zqlink.exe").size();
-    for (int i = 0; i < 100 && left; ++i, left = zqdevtest::ProcessesOf(L"zqlink.exe").size()) Sleep(100);
-    EXPECT_EQ(0u, left);
+    EXPECT_EQ(0u, zqdevtest::LeftAfterAWhile(L"zqlink.exe"));
     ASSERT_EQ(S_OK, HrRegistrar(L"zqlink.exe", false));
 }
 

@@ -48,6 +48,12 @@ std::vector<DWORD> ProcessesOf(const wchar_t* exe) {
     return found;
 }
 
+size_t LeftAfterAWhile(const wchar_t* exe) {
+    size_t left = ProcessesOf(exe).size();
+    for (int i = 0; i < 50 && left; ++i, left = ProcessesOf(exe).size()) Sleep(100);
+    return left;
+}
+
 void StopProcess(DWORD dwProcess, bool bStop) {
     CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry = {};
