@@ -32,11 +32,17 @@ enum : DWORD {
     ZQCONVERT_NO_DEVMODE = 10,
     ZQCONVERT_TAG_FAILED = 12,      // the devmode holds no empty tag record
     ZQCONVERT_UNTAG_FAILED = 13,    // the devmode no longer holds the run GUID after the driver call
-    ZQCONVERT_DRIVER_FAILED = 14,   // also: the run's flags or the printer's switches could not be set
+    ZQCONVERT_DRIVER_FAILED = 14,   // also: the run's flags or the printer's switches could not be set,
+                                    // or the switches could not be put back (kept for a later try)
     ZQCONVERT_NO_VERSION_POINTER = 16,
 };
 
 inline constexpr DWORD kZQConvertApiVersion = 2;
+
+// Ticket types: a ticket whose settings are applied, and one whose applied settings are also
+// reported to the ticket module item by item. Any other type is refused (ReadTicket answers 5, the
+// one-call forms leave everything as it was).
+enum : DWORD { ZQTICKET_INFORMATION = 1, ZQTICKET_ANNOTATION = 2 };
 
 extern "C" {
 DWORD WINAPI InitializeConvertAPI(LPCWSTR pszPrinterName, LPCWSTR pszDMCPath, GUID* pRunGuid);

@@ -20,6 +20,11 @@ namespace zs = zqsettings;
 // Room of the names and values a ticket read hands the manager, and of its start buffer.
 constexpr size_t kTicketChars = 260;
 
+// Tries at putting the printer's export switches back, and the pause before the second (doubled
+// before each further one).
+constexpr DWORD kRestoreTries = 4;
+constexpr DWORD kRestorePauseMs = 25;
+
 // The printer's values a convert-devmode run changes, in the order of the export record.
 constexpr PCWSTR kExportValues[zqxr::kValues] = {zs::kAlwaysExport, zs::kExportTicketLocation};
 
@@ -108,6 +113,23 @@ bool PutBack(HANDLE hPrinter, size_t i, const zqxr::SavedValue& saved) {
     if (saved.present)
         return ZQWriteStoredValue(hPrinter, nullptr, name, saved.type, saved.data, saved.size) == ERROR_SUCCESS;
     return Remove(hPrinter, name, i == 0 ? REG_DWORD : REG_BINARY, true);
+}
+
+// One try of the restore: the record's values back and the record gone, unless the record is no
+// longer this run's.
+bool PutBackExportSwitches(HANDLE hPrinter, const GUID& runGuid) {
+    zqxr::ExportRecord record;
+    const DWORD rc = ReadExportRecord(hPrinter, record);
+    uint8_t run[zqxr::kGuidBytes];
+    RunOf(runGuid, run);
+    // A record that names another run: a later run took the values over and answers for them.
+    if (rc == ERROR_FILE_NOT_FOUND || (rc == ERROR_SUCCESS && !zqxr::NamesRun(record, run, GetCurrentProcessId())))
+        return true;
+    if (rc != ERROR_SUCCESS) return false;
+    for (size_t i = 0; i < zqxr::kValues; ++i)
+        if (!PutBack(hPrinter, i, record.values[i])) return false;
+    // A record that stays only gives the same values back at the next try.
+    return Remove(hPrinter, zs::kExportRunRecord, REG_BINARY, false);
 }
 
 }  // namespace
@@ -292,29 +314,20 @@ BOOL CZQOndrel::BRestorePrinterExportFlags(const GUID& runGuid) {
     if (!m_bExportPending) return TRUE;
     const zqconvert::CZQExportSwitchLock switches;
     const HANDLE h = HPrinter();
-    zqxr::ExportRecord record;
-    const DWORD rc = switches.Held() && h ? ReadExportRecord(h, record) : ERROR_INVALID_HANDLE;
-    uint8_t run[zqxr::kGuidBytes];
-    RunOf(runGuid, run);
-    // A record that names another run: a later run took the values over and answers for them.
-    if (rc == ERROR_FILE_NOT_FOUND || (rc == ERROR_SUCCESS && !zqxr::NamesRun(record, run, GetCurrentProcessId()))) {
-        m_bExportPending = false;
-        return TRUE;
+    if (!switches.Held() || !h) return FALSE;
+    // A spooler that refuses a read, write or delete now and then is asked again; one that keeps
+    // refusing leaves the record, and with it the values to give back, to a later try.
+    for (DWORD pause = kRestorePauseMs, tries = kRestoreTries;; pause *= 2) {
+        if (PutBackExportSwitches(h, runGuid)) {
+            m_bExportPending = false;
+            return TRUE;
+        }
+        if (--tries == 0) break;
+        Sleep(pause);
     }
-    bool back = rc == ERROR_SUCCESS;
-    for (size_t i = 0; back && i < zqxr::kValues; ++i) back = PutBack(h, i, record.values[i]);
-    if (!back) {
-        zqtrace::Line(L"Failed to delete registry key AlwaysExport\n");
-        TraceLog("    CZQOndrel - the printer's export switches could not be put back: kept for a later try");
-        return FALSE;
-    }
-    // A record that stays is tried again too; meanwhile it only gives the same values back.
-    if (!Remove(h, zs::kExportRunRecord, REG_BINARY, false)) {
-        zqtrace::Line(L"CZQOndrel: the export record stays: kept for a later try\n");
-        return FALSE;
-    }
-    m_bExportPending = false;
-    return TRUE;
+    zqtrace::Line(L"Failed to delete registry key AlwaysExport\n");
+    TraceLog("    CZQOndrel - the printer's export switches could not be put back: kept for a later try");
+    return FALSE;
 }
 
 BOOL CZQOndrel::BSetRunFlags(const GUID& runGuid) {

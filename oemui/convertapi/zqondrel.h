@@ -55,9 +55,12 @@ public:
     // switches back what they held before this converter set them (kept for a later try when the
     // spooler refuses).
     void VClearRunFlags(const GUID& runGuid);
-    // Puts the printer's export switches back when this converter's record is still the printer's;
-    // TRUE when nothing of this converter's is left there.
+    // Puts the printer's export switches back when this converter's record is still the printer's,
+    // asking the spooler again a few times when it refuses; TRUE when nothing of this converter's
+    // is left there. Otherwise the record stays for a later try (also another run's).
     BOOL BRestorePrinterExportFlags(const GUID& runGuid);
+    // The printer's export switches still wait to be put back.
+    BOOL BExportPending() const { return m_bExportPending; }
     // Reads the ticket into a fresh snapshot; TRUE when the printer opened, the manager opened the
     // ticket and every item of it was stored (a ticket without items is read all the same). A read
     // that fails leaves no snapshot.

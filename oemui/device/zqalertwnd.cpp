@@ -52,19 +52,11 @@ UINT ZQAlertLinkMessage() {
     return message;
 }
 
-BOOL ZQTakeAlertLink(UINT uMsg, LPARAM lParam, PWSTR pszLine) {
-    if (!pszLine) return FALSE;
-    pszLine[0] = L'\0';
-    const UINT message = ZQAlertLinkMessage();
-    if (!message || uMsg != message || !lParam || InSendMessage()) return FALSE;
-    ZQCopyText(pszLine, kAlertLinkChars, reinterpret_cast<PCWSTR>(lParam));
-    return pszLine[0] != L'\0';
-}
-
 CZQAlertWnd::CZQAlertWnd()
     : m_hHand(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))), m_hArrow(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512))) {}
 
 CZQAlertWnd::~CZQAlertWnd() {
+    if (m_pbAlive) *m_pbAlive = false;
     // A window left behind would call into a deleted object.
     BDestroy();
     for (int i = 0; i < m_nCount; ++i) VFreeItem(m_pItems[i]);
@@ -114,6 +106,22 @@ BOOL CZQAlertWnd::BDestroy() {
     return TRUE;
 }
 
+BOOL CZQAlertWnd::BTakeLink(UINT uMsg, WPARAM wParam, PWSTR pszLine) {
+    if (!pszLine) return FALSE;
+    pszLine[0] = L'\0';
+    const UINT message = ZQAlertLinkMessage();
+    if (!message || uMsg != message || m_iHandOver < 0 || wParam != static_cast<WPARAM>(m_iHandOver) ||
+        InSendMessage())
+        return FALSE;
+    const PCWSTR link = m_iHandOver < m_nCount ? m_pItems[m_iHandOver].pszLink : nullptr;
+    // Once: a message that comes while the parent handles this one (a box's message loop) finds
+    // nothing to take.
+    m_iHandOver = -1;
+    if (!link) return FALSE;
+    ZQCopyText(pszLine, kAlertLinkChars, link);
+    return pszLine[0] != L'\0';
+}
+
 BOOL CZQAlertWnd::BAddItem(PCWSTR pszText, DWORD dwKind, PCWSTR pszLink) {
     if (!m_hWnd || !pszText || dwKind >= ZQ_ALERT_KIND_NONE || !m_ahIcons[dwKind]) return FALSE;
     AlertItem item = {};
@@ -133,6 +141,8 @@ BOOL CZQAlertWnd::BAddItem(PCWSTR pszText, DWORD dwKind, PCWSTR pszLink) {
 }
 
 void CZQAlertWnd::VClearItems() {
+    // A row being handed over is gone with the others.
+    m_iHandOver = -1;
     for (int i = 0; i < m_nCount; ++i) VFreeItem(m_pItems[i]);
     m_nCount = 0;
     m_iTotalHeight = 0;
@@ -353,9 +363,16 @@ void CZQAlertWnd::VOnButtonUp(LPARAM lParam) {
     for (int i = 0; i < m_nCount; ++i) {
         const AlertItem& item = m_pItems[i];
         if (!IsLink(item.dwKind) || !PtInRect(&item.rcLink, release) || !PtInRect(&item.rcLink, press)) continue;
-        // The parent may refill the list while it handles the message: nothing is read after it.
-        SendMessageW(GetParent(m_hWnd), ZQAlertLinkMessage(), static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(item.pszLink));
+        // The parent takes the marked row's line from this strip. It may refill the list, or even
+        // destroy the strip, while it handles the message: only the mark is cleared after it, and
+        // only when the strip is still there.
+        bool alive = true;
+        m_pbAlive = &alive;
+        m_iHandOver = i;
+        SendMessageW(GetParent(m_hWnd), ZQAlertLinkMessage(), static_cast<WPARAM>(i), 0);
+        if (!alive) return;
+        m_pbAlive = nullptr;
+        m_iHandOver = -1;
         return;
     }
 }

@@ -11,15 +11,12 @@
 
 #include <windows.h>
 
-// Sent, never posted, to the parent: wParam = 0-based row, lParam = the row's link text (may be
-// null), valid only while the message is handled. The number is registered for the plug-in alone,
-// so no other program's message runs a link.
+// Sent, never posted, to the parent when a link row is clicked: wParam = 0-based row, lParam = 0.
+// The message carries no pointer: the parent takes the row's command line from its own strip
+// (CZQAlertWnd::BTakeLink), which hands over only the row it marked before it sent the message.
 UINT ZQAlertLinkMessage();
-// The link's command line of such a message, taken only when it is the plug-in's message sent from
-// the receiving window's own thread (another thread's or process's pointer is never read), and cut
-// to kAlertLinkChars - 1 characters; FALSE otherwise.
+// Room of a link's command line as the parent takes it (the terminating zero included).
 inline constexpr size_t kAlertLinkChars = 512;
-BOOL ZQTakeAlertLink(UINT uMsg, LPARAM lParam, PWSTR pszLine);
 
 // Kinds of a row; the last two are links.
 enum : DWORD {
@@ -66,6 +63,11 @@ public:
                  const RECT* prc);
     // FALSE when there is no window.
     BOOL BDestroy();
+    // The command line of the link row this strip is handing over with the message (uMsg and
+    // wParam as the parent received them), copied and cut to kAlertLinkChars - 1 characters; taken
+    // once. FALSE, with an empty line, for any other message: another row, one this strip did not
+    // send, or one sent from another thread or process.
+    BOOL BTakeLink(UINT uMsg, WPARAM wParam, PWSTR pszLine);
     // A row at the end, every row numbered and laid out again. FALSE without a window or text, for
     // a kind of 4 or more or one whose icon is missing, or when memory runs out.
     BOOL BAddItem(PCWSTR pszText, DWORD dwKind, PCWSTR pszLink);
@@ -111,6 +113,8 @@ private:
     HCURSOR m_hArrow = nullptr;
     LONG m_lPressX = 0;
     LONG m_lPressY = 0;
+    int m_iHandOver = -1;     // the link row being sent to the parent, -1 outside that send
+    bool* m_pbAlive = nullptr;  // during that send: cleared when the object goes
     AlertItem* m_pItems = nullptr;
     int m_nCount = 0;
     int m_nCapacity = 0;

@@ -8,6 +8,7 @@
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "device/zqservercall.h"
 #include "platform/zqdeviceservers.h"
 #include "platform/zqinstresapi.h"
 #include "zqproc.h"
@@ -23,12 +24,6 @@ constexpr INT kIdsCommErrorText = 3890;
 constexpr WCHAR kCommErrorCaption[] = L"For Your Information";
 constexpr WCHAR kCommErrorText[] =
     L"This command could not be completed because a printer communication error occurred.";
-
-// Whether the class can be created now; the object goes again at once.
-bool Creatable(REFCLSID clsid, REFIID iid) {
-    CZQComPtr<IUnknown> object;
-    return SUCCEEDED(ZQCreateDeviceServer(clsid, iid, object.PutVoid())) && object;
-}
 
 using PFN_Registration = HRESULT(STDAPICALLTYPE*)();
 
@@ -160,29 +155,40 @@ BOOL CZQAutoConfig::BUnregisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, 
     return ok;
 }
 
+bool CZQAutoConfig::BCreatable(REFCLSID clsid, REFIID iid) {
+    if (m_bServerSilent) return false;
+    const HRESULT hr = zqserver::HrTryCreate(clsid, iid, m_dwServerLimitMs);
+    if (hr == RPC_E_TIMEOUT) m_bServerSilent = true;
+    return SUCCEEDED(hr);
+}
+
 BOOL CZQAutoConfig::BRegisterComponents(PWSTR* ppszPaths, DWORD* pdwFlags) {
     ZQ_TRACE("CZQAutoConfig::BRegisterComponents");
     if (!pdwFlags) return FALSE;
     *pdwFlags = 0;
-    if (!Creatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent)) {
-        if (!BRegisterPair(ppszPaths, kAgentProxy, kAgentProgram, kAgentLibrary, pdwFlags, kRegisteredAgent) ||
-            !Creatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent))
+    // A server that is there but does not answer is not registered again.
+    if (!BCreatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent)) {
+        if (m_bServerSilent ||
+            !BRegisterPair(ppszPaths, kAgentProxy, kAgentProgram, kAgentLibrary, pdwFlags, kRegisteredAgent) ||
+            !BCreatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent))
             return FALSE;
     }
-    bool channel = Creatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel);
-    bool list = Creatable(CLSID_ZQObjectList, IID_IZQObjectList);
+    bool channel = BCreatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel);
+    bool list = BCreatable(CLSID_ZQObjectList, IID_IZQObjectList);
+    if (m_bServerSilent) return FALSE;
     if (!channel || !list) {
         WCHAR path[kPathChars];
         if (!BFindComponentPath(ppszPaths, kComponentFiles[kDevApi], path) || !BCallDllRegisterServer(path))
             return FALSE;
         *pdwFlags |= kRegisteredDevApi;
-        if (!channel) channel = Creatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel);
-        if (!list) list = Creatable(CLSID_ZQObjectList, IID_IZQObjectList);
+        if (!channel) channel = BCreatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel);
+        if (!list) list = BCreatable(CLSID_ZQObjectList, IID_IZQObjectList);
         if (!channel || !list) return FALSE;
     }
-    if (!Creatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink)) {
-        if (!BRegisterPair(ppszPaths, kLinkProxy, kLinkProgram, kLinkLibrary, pdwFlags, kRegisteredLink) ||
-            !Creatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink))
+    if (!BCreatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink)) {
+        if (m_bServerSilent ||
+            !BRegisterPair(ppszPaths, kLinkProxy, kLinkProgram, kLinkLibrary, pdwFlags, kRegisteredLink) ||
+            !BCreatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink))
             return FALSE;
     }
     return TRUE;
@@ -247,10 +253,10 @@ void CZQAutoConfig::VCloseSession() {
 
 BOOL CZQAutoConfig::BComponentsRegistered() {
     // Every class is tried, even after one that cannot be created.
-    bool all = Creatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent);
-    all = Creatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel) && all;
-    all = Creatable(CLSID_ZQObjectList, IID_IZQObjectList) && all;
-    all = Creatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink) && all;
+    bool all = BCreatable(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent);
+    all = BCreatable(CLSID_ZQDeviceChannel, IID_IZQDeviceChannel) && all;
+    all = BCreatable(CLSID_ZQObjectList, IID_IZQObjectList) && all;
+    all = BCreatable(CLSID_ZQDeviceLink, IID_IZQDeviceLink) && all;
     return all;
 }
 
@@ -286,10 +292,14 @@ BOOL CZQAutoConfig::BSetEACStatus(DWORD dwStatus, HANDLE hPrinter) {
 int CZQAutoConfig::IProbeDevice() {
     CZQLocalPtr<PRINTER_INFO_2W> info;
     if (!BGetPrinterInfo2(m_hPrinter, m_szPrinterName[0] ? m_szPrinterName : nullptr, nullptr, info.Put())) return 0;
-    CZQComPtr<IZQDeviceAgent> agent;
-    if (FAILED(ZQCreateDeviceServer(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent, agent.PutVoid())) || !agent) return 0;
-    DWORD answers = 0, second = 0;
-    const HRESULT hr = agent->CheckDevice(info.Get()->pPrinterName, info.Get()->pPortName, &answers, &second);
+    // A server that did not answer before is not asked again: the printer does not answer.
+    if (m_bServerSilent) return 1;
+    DWORD answers = 0;
+    bool created = false;
+    const HRESULT hr = zqserver::HrCheckDevice(info.Get()->pPrinterName, info.Get()->pPortName, &answers, &created,
+                                               m_dwServerLimitMs);
+    if (hr == RPC_E_TIMEOUT) m_bServerSilent = true;
+    if (!created) return 0;
     return hr == S_OK && answers ? 2 : 1;
 }
 

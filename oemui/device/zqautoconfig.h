@@ -20,6 +20,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zquibase.h"
+#include "device/zqservercall.h"
 
 class CZQXmlUiRules;
 
@@ -231,9 +232,14 @@ public:
     // the program was started.
     static BOOL BRunRegServer(PCWSTR pszPath);
     static BOOL BRunUnregServer(PCWSTR pszPath);
-    // 0 no printer record or no agent, 1 the agent failed or the printer does not answer,
-    // 2 the printer answers.
+    // 0 no printer record or no agent, 1 the agent failed or the printer does not answer (also an
+    // agent that did not answer within the time limit), 2 the printer answers.
     int IProbeDevice();
+    // How long one call into a device server may take (zqserver::kCallLimitMs unless set). A server
+    // that did not answer within it is taken as not answering for the rest of the worker's life:
+    // its classes are neither created again nor registered.
+    void VSetServerTimeLimit(DWORD dwMs) { m_dwServerLimitMs = dwMs; }
+    bool BServerSilent() const { return m_bServerSilent; }
     // The communication error (strings 3890 and 3889 of the status module, else the English
     // texts); FALSE, nothing shown, without the status module.
     BOOL BShowCommError();
@@ -307,6 +313,8 @@ private:
     // once its proxy was registered.
     BOOL BRegisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary, DWORD* pdwFlags, DWORD dwPair);
     BOOL BUnregisterPair(PWSTR* ppszPaths, int iProxy, int iProgram, int iLibrary);
+    // Whether the class can be created now, within the time limit; the object goes again at once.
+    bool BCreatable(REFCLSID clsid, REFIID iid);
 
     // The query: the channel opened on the printer, the nodes asked in batches, and the session
     // closed again.
@@ -330,4 +338,6 @@ private:
     bool m_bSessionPrinter = false;
     bool m_bSessionCom = false;
     CZQModule m_miniInstaller;
+    DWORD m_dwServerLimitMs = zqserver::kCallLimitMs;
+    bool m_bServerSilent = false;  // a device server did not answer in time
 };

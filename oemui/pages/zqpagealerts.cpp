@@ -62,9 +62,10 @@ BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, IN
     if (!m_pAlerts) return FALSE;
     INT_PTR result = 0;
     if (uMsg == ZQAlertLinkMessage()) {
-        // The line is copied first: the window may refill its rows while the program starts.
+        // Only the row this page's own strip hands over; the line is copied first: the window may
+        // refill its rows while the program starts.
         WCHAR line[kAlertLinkChars];
-        if (ZQTakeAlertLink(uMsg, lParam, line) && m_pCommands) result = m_pCommands->BRunCommandLine(line);
+        if (m_pWnd && m_pWnd->BTakeLink(uMsg, wParam, line) && m_pCommands) result = m_pCommands->BRunCommandLine(line);
         if (pResult) *pResult = result;
         return TRUE;
     }

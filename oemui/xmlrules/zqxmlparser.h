@@ -102,34 +102,46 @@ public:
     // ---- what one user action may cost --------------------------------------------------------
     // However the helper file's macros call each other, one user action (a change, a pop-up macro
     // run) gets at most this many macro runs, "call" elements followed, pop-ups shown and changes
-    // told to the core driver as they happen. The rule engine and the pop-up reader draw from the
-    // one budget; the outermost entry of an action starts it afresh, and a budget that runs out is
-    // traced once.
+    // told to the core driver as they happen, and at most a second of the engine's own time (the
+    // time a pop-up waits for its answer not counted). The rule engine and the pop-up reader draw
+    // from the one budget; the outermost entry of an action starts it afresh, and a budget that
+    // runs out is traced once, naming what ran out.
     class CZQMacroAction;
+    class CZQMacroPause;
     class CZQMacroBudget {
     public:
         static constexpr DWORD kMaxRuns = 512;
         static constexpr DWORD kMaxCalls = 16384;
         static constexpr DWORD kMaxPopups = 8;
         static constexpr DWORD kMaxReports = 512;
+        static constexpr DWORD kMaxMs = 1000;
         bool BTakeRun() { return BTake(m_dwRuns, kMaxRuns, L"macro runs"); }
         bool BTakeCall() { return BTake(m_dwCalls, kMaxCalls, L"calls"); }
         bool BTakePopup() { return BTake(m_dwPopups, kMaxPopups, L"pop-ups"); }
         bool BTakeReport() { return BTake(m_dwReports, kMaxReports, L"reports to the core driver"); }
         DWORD DWRuns() const { return m_dwRuns; }
         DWORD DWCalls() const { return m_dwCalls; }
-        // No run or no "call" is left to this action: a walk may stop.
-        bool BExhausted() const { return m_dwRuns >= kMaxRuns || m_dwCalls >= kMaxCalls; }
+        // No run, no "call" or no time is left to this action: a walk stops.
+        bool BExhausted();
+        // What this action ran out of ("time", "calls", ...), null while it has not.
+        const wchar_t* PszSpent() const { return m_pszSpent; }
+        // The engine's time of one action (kMaxMs unless set otherwise).
+        void VSetTimeLimit(DWORD dwMs) { m_dwMaxMs = dwMs; }
 
     private:
         friend class CZQMacroAction;
+        friend class CZQMacroPause;
         bool BTake(DWORD& dwUsed, DWORD dwMax, const wchar_t* pszWhat);
+        bool BOutOfTime();
+        void VSpent(const wchar_t* pszWhat);
         DWORD m_dwActions = 0;
         DWORD m_dwRuns = 0;
         DWORD m_dwCalls = 0;
         DWORD m_dwPopups = 0;
         DWORD m_dwReports = 0;
-        bool m_bTraced = false;
+        DWORD m_dwMaxMs = kMaxMs;
+        ULONGLONG m_ullStart = 0;   // the action's start, less the time its pop-ups waited
+        const wchar_t* m_pszSpent = nullptr;
     };
     // One user action's span on the budget; nested actions share the outermost one's budget.
     class CZQMacroAction {
@@ -141,6 +153,18 @@ public:
 
     private:
         CZQMacroBudget& m_budget;
+    };
+    // While a pop-up waits for its answer the action's clock stands still.
+    class CZQMacroPause {
+    public:
+        explicit CZQMacroPause(CZQMacroBudget& budget) : m_budget(budget), m_ullStart(GetTickCount64()) {}
+        ~CZQMacroPause() { m_budget.m_ullStart += GetTickCount64() - m_ullStart; }
+        CZQMacroPause(const CZQMacroPause&) = delete;
+        CZQMacroPause& operator=(const CZQMacroPause&) = delete;
+
+    private:
+        CZQMacroBudget& m_budget;
+        ULONGLONG m_ullStart;
     };
     CZQMacroBudget& Budget() { return m_budget; }
 

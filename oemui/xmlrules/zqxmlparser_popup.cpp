@@ -80,23 +80,39 @@ void VDriverFileOrName(HANDLE hPrinter, LPCWSTR pszFile, PWSTR pszBuffer, size_t
 }  // namespace
 
 bool CZQXmlParserCommon::CZQMacroBudget::BTake(DWORD& dwUsed, DWORD dwMax, const wchar_t* pszWhat) {
+    if (BOutOfTime()) return false;
     if (dwUsed < dwMax) {
         ++dwUsed;
         return true;
     }
-    if (!m_bTraced) {
-        m_bTraced = true;
-        WCHAR line[96];
-        ZQFormatText(line, 96, L"helper-file macros: this action used up its %ls\n", pszWhat);
-        zqtrace::Line(line);
-    }
+    VSpent(pszWhat);
     return false;
+}
+
+bool CZQXmlParserCommon::CZQMacroBudget::BExhausted() {
+    return m_dwRuns >= kMaxRuns || m_dwCalls >= kMaxCalls || BOutOfTime();
+}
+
+bool CZQXmlParserCommon::CZQMacroBudget::BOutOfTime() {
+    if (!m_dwActions || GetTickCount64() - m_ullStart < m_dwMaxMs) return false;
+    VSpent(L"time");
+    return true;
+}
+
+void CZQXmlParserCommon::CZQMacroBudget::VSpent(const wchar_t* pszWhat) {
+    if (m_pszSpent) return;
+    m_pszSpent = pszWhat;
+    WCHAR line[128];
+    ZQFormatText(line, ARRAYSIZE(line), L"helper-file macros: this action used up its %ls (%lu ms): the rest is skipped\n",
+                 pszWhat, static_cast<unsigned long>(GetTickCount64() - m_ullStart));
+    zqtrace::Line(line);
 }
 
 CZQXmlParserCommon::CZQMacroAction::CZQMacroAction(CZQMacroBudget& budget) : m_budget(budget) {
     if (m_budget.m_dwActions++ == 0) {
         m_budget.m_dwRuns = m_budget.m_dwCalls = m_budget.m_dwPopups = m_budget.m_dwReports = 0;
-        m_budget.m_bTraced = false;
+        m_budget.m_ullStart = GetTickCount64();
+        m_budget.m_pszSpent = nullptr;
     }
 }
 
@@ -132,7 +148,7 @@ void CZQXmlParserCommon::VReadPopupElements(IXMLDOMNode* pNode, HANDLE hPrinter)
     zqxml::CZQElementWalk walk(pNode);
     CZQComPtr<IXMLDOMNode> child;
     CZQBstr name, text;
-    while (walk.BNextWithText(child, name, text)) {
+    while (!m_budget.BExhausted() && walk.BNextWithText(child, name, text)) {
         DWORD* pField = nullptr;
         switch (ElementOf(name.Get(), &pField, m_popup)) {
             case PopupElement::Number:
@@ -213,6 +229,7 @@ void CZQXmlParserCommon::VShowPopup(HANDLE hPrinter) {
             CZQCommon texts;
             texts.VLoadResourceModule(hPrinter);
             if (!texts.BLoadResString(static_cast<INT>(m_popup.dwTitleId), title)) title[0] = L'\0';
+            const CZQMacroPause answering(m_budget);
             m_dwPopupResult = static_cast<DWORD>(
                 zqmsgbox::IShow(GetForegroundWindow(), m_popup.szText, title, m_popup.dwIcon | m_popup.dwButtons));
             break;
@@ -236,5 +253,6 @@ void CZQXmlParserCommon::VCallWarningModule(HANDLE hPrinter, HMODULE hModule) {
     const auto pfnShow = ZQGetProc<PFN_IShowWarningDialog>(hModule, "IShowWarningDialog");
     if (!pfnShow) return;
     VDriverFileOrName(hPrinter, kZQCoreModFile, m_popup.szCoreModPath, ARRAYSIZE(m_popup.szCoreModPath));
+    const CZQMacroPause answering(m_budget);
     m_dwPopupResult = pfnShow(m_popup);
 }

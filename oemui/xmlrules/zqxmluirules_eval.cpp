@@ -66,7 +66,7 @@ BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEv
     LONG count = 0;
     if (FAILED(pList->get_length(&count))) return FALSE;
     // By position: a walk of the same list further down does not move this one.
-    const CZQXmlParserCommon::CZQMacroBudget& budget = m_parser.Budget();
+    CZQXmlParserCommon::CZQMacroBudget& budget = m_parser.Budget();
     for (LONG i = 0; i < count && !budget.BExhausted(); ++i) {
         CZQComPtr<IXMLDOMNode> entry;
         if (pList->get_item(i, entry.Put()) != S_OK || !entry) return FALSE;

@@ -39,26 +39,24 @@ bool RunMarked(const std::wstring& runKey) {
            _wcsicmp(flag, L"TRUE") == 0;
 }
 
+// A run GUID is CoCreateGuid's: version 4, variant 1. The devmode is searched for such GUIDs and
+// each one's key is asked for by name: listing the maker's key instead would race with the runs of
+// other threads, whose keys come and go and move the listing's indices under it.
+bool MayBeRunGuid(const BYTE* bytes) { return (bytes[7] & 0xF0) == 0x40 && (bytes[8] & 0xC0) == 0x80; }
+
 bool ConversionRun(const DEVMODEW* in) {
     if (RunMarked(kRunKeyPrefix + std::to_wstring(GetCurrentProcessId()))) return true;
     if (!in || !in->dmSize) return false;
     const auto* bytes = reinterpret_cast<const BYTE*>(in);
     const size_t size = static_cast<size_t>(in->dmSize) + in->dmDriverExtra;
-    HKEY maker = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kMakerKey, 0, KEY_READ, &maker) != ERROR_SUCCESS) return false;
-    bool found = false;
-    wchar_t name[64];
-    for (DWORD i = 0; !found; ++i) {
-        DWORD cch = 64;
-        if (RegEnumKeyExW(maker, i, name, &cch, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        const size_t prefix = wcslen(kRunKeyPrefix);
-        GUID guid;
-        if (_wcsnicmp(name, kRunKeyPrefix, prefix) != 0 || FAILED(IIDFromString(name + prefix, &guid))) continue;
-        for (size_t at = 0; !found && at + sizeof guid <= size; ++at)
-            found = std::memcmp(bytes + at, &guid, sizeof guid) == 0 && RunMarked(name);
+    GUID guid;
+    wchar_t id[40];
+    for (size_t at = 0; at + sizeof guid <= size; ++at) {
+        if (!MayBeRunGuid(bytes + at)) continue;
+        std::memcpy(&guid, bytes + at, sizeof guid);
+        if (StringFromGUID2(guid, id, 40) && RunMarked(kRunKeyPrefix + std::wstring(id))) return true;
     }
-    RegCloseKey(maker);
-    return found;
+    return false;
 }
 
 // The header of a document call, when it is one.

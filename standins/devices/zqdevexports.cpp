@@ -18,8 +18,9 @@ HRESULT HrRegistration(bool bRegister) {
 
 }  // namespace
 
-void zqdev::VModuleAddRef() { InterlockedIncrement(&g_moduleRefs); }
-void zqdev::VModuleRelease() { InterlockedDecrement(&g_moduleRefs); }
+void zqdev::VModuleAddRef(DWORD) { InterlockedIncrement(&g_moduleRefs); }
+void zqdev::VModuleRelease(DWORD) { InterlockedDecrement(&g_moduleRefs); }
+DWORD zqdev::DWCurrentCaller() { return 0; }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
     if (dwReason == DLL_PROCESS_ATTACH) {

@@ -79,6 +79,14 @@ HRESULT HrRegisterClass(const ServerClass& c, const std::wstring& path, bool bLo
     return hr;
 }
 
+bool BServedBy(REFCLSID clsid, const std::wstring& path) {
+    wchar_t registered[MAX_PATH + 3] = {};
+    DWORD cb = sizeof registered - sizeof(wchar_t);
+    return RegGetValueW(HKEY_CLASSES_ROOT, (ClassKey(clsid) + L"\\LocalServer32").c_str(), nullptr, RRF_RT_REG_SZ,
+                        nullptr, registered, &cb) == ERROR_SUCCESS &&
+           _wcsicmp(registered, (L"\"" + path + L"\"").c_str()) == 0;
+}
+
 HRESULT HrRegisterServer(const ServerInfo& server, const std::wstring& path, bool bRegister, bool bLocalServer) {
     HRESULT hr = path.empty() ? HRESULT_FROM_WIN32(GetLastError()) : S_OK;
     for (size_t i = 0; SUCCEEDED(hr) && i < server.count; ++i)

@@ -31,10 +31,14 @@ std::wstring ScriptPathFor(LPCWSTR pszPrinterName, LPCWSTR pszScriptsKey = kZQDe
 using zqstandin::EndsWithNoCase;
 using zqstandin::ModulePath;
 
-// Objects and locks alive in this module: a library may unload when there are none
-// (DllCanUnloadNow), a program ends then.
-void VModuleAddRef();
-void VModuleRelease();
+// Objects and locks alive in this module, each counted for the caller it was made for: a library
+// may unload when there are none (DllCanUnloadNow); a program ends once no caller that is still
+// running holds any (a caller that died holding objects never gives them back).
+void VModuleAddRef(DWORD dwCaller);
+void VModuleRelease(DWORD dwCaller);
+// The process whose call this thread is serving (a program's callers); 0 in a library, and outside
+// a call.
+DWORD DWCurrentCaller();
 
 // One class a server module serves.
 struct ServerClass {
@@ -59,6 +63,8 @@ HRESULT HrRegisterClass(const ServerClass& c, const std::wstring& path, bool bLo
 HRESULT HrUnregisterClass(REFCLSID clsid);
 // Every class of the server registered from the module at path, or removed; the first failure ends it.
 HRESULT HrRegisterServer(const ServerInfo& server, const std::wstring& path, bool bRegister, bool bLocalServer);
+// The class is registered as served by the program at path.
+bool BServedBy(REFCLSID clsid, const std::wstring& path);
 
 // Reference counting of the stand-ins' objects, and their creation and destruction lines in the
 // log (none without a name).
@@ -68,13 +74,13 @@ public:
     // An object that does not count keeps neither a library nor a program alive (a program's own
     // class factories).
     CObject(const wchar_t* pszName, REFIID iid, bool bCounted = true)
-        : m_name(pszName ? pszName : L""), m_iid(iid), m_bCounted(bCounted) {
-        if (m_bCounted) VModuleAddRef();
+        : m_name(pszName ? pszName : L""), m_iid(iid), m_bCounted(bCounted), m_dwCaller(DWCurrentCaller()) {
+        if (m_bCounted) VModuleAddRef(m_dwCaller);
         if (!m_name.empty()) VLog(m_name + L".Create()");
     }
     virtual ~CObject() {
         if (!m_name.empty()) VLog(m_name + L".Destroy()");
-        if (m_bCounted) VModuleRelease();
+        if (m_bCounted) VModuleRelease(m_dwCaller);
     }
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
@@ -120,6 +126,7 @@ private:
     std::wstring m_name;
     IID m_iid;
     bool m_bCounted;
+    DWORD m_dwCaller;  // the process the object was made for
     LONG m_refs = 1;
 };
 
@@ -137,9 +144,9 @@ public:
     }
     STDMETHODIMP LockServer(BOOL fLock) override {
         if (fLock)
-            VModuleAddRef();
+            VModuleAddRef(DWCurrentCaller());
         else
-            VModuleRelease();
+            VModuleRelease(DWCurrentCaller());
         return S_OK;
     }
 

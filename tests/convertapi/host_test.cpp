@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -123,6 +125,7 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
     EXPECT_EQ(5u, m_api.readTicket(1, nullptr, run));
     EXPECT_EQ(5u, m_api.readTicket(1, L"", run));
+    for (const DWORD type : {0u, 3u, 0xFFFFFFFFu}) EXPECT_EQ(5u, m_api.readTicket(type, ticket.c_str(), run)) << type;
     DEVMODEW bare = *Dm(dm);
     bare.dmDriverExtra = 0;
     EXPECT_EQ(12u, m_api.convertTicketEx(&bare, run));
@@ -150,35 +153,90 @@ TEST_F(ConversionInterface, ARunThatCannotBeStoredIsRefused) {
     }
 }
 
-// Runs of several threads at once, staged and in one call, each with a paper of its own: each gets
-// its own paper, none fails, none waits on another's sheet.
-TEST_F(ConversionInterface, ConcurrentRunsEachGetTheirOwnSettings) {
-    const char* const papers[] = {"A4", "LEGAL", "EXECUTIVE", "A5"};
-    CZQSpoolPrinter h = Open(kDesk);
-    const std::vector<BYTE> start = ZQQueryDevmode(h.Get(), kDesk);
-    ASSERT_EQ("LETTER", Paper(start));
-    std::vector<std::string> got[4];
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([&, t] {
-            const std::wstring ticket =
-                Ticket((L"thread" + std::to_wstring(t) + L".tkt").c_str(), std::string("Printing/PaperSize=") + papers[t] + "\n");
-            for (int round = 0; round < 4; ++round) {
-                std::vector<BYTE> dm = start;
-                if (round % 2) {
-                    m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(dm), m_dmc.c_str(), 1);
-                } else {
-                    GUID run = GUID_NULL;
-                    if (m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run) || m_api.readTicket(1, ticket.c_str(), run) ||
-                        m_api.convertTicketEx(Dm(dm), run))
-                        dm = start;
-                    m_api.kill(run);
-                }
-                got[t].push_back(Paper(dm));
+// The dialogs of this process.
+std::vector<HWND> Dialogs() {
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) {
+            DWORD pid = 0;
+            WCHAR cls[16] = {};
+            GetWindowThreadProcessId(hWnd, &pid);
+            if (pid == GetCurrentProcessId() && GetClassNameW(hWnd, cls, 16) && !wcscmp(cls, L"#32770"))
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Eight threads on both printers for some seconds, staged and in one call, each with a paper of its
+// own, while another program's runs come and go beside theirs: each gets its own paper, none fails,
+// and no sheet waits for a user.
+TEST_F(ConversionInterface, ConcurrentRunsOnTwoPrintersEachGetTheirOwnSettings) {
+    const struct {
+        std::wstring printer;
+        const char* papers[4];
+    } printers[] = {{kDesk, {"A4", "LEGAL", "EXECUTIVE", "A5"}},
+                    {zqhosttest::kRollPrinter, {"ISO_A3", "ISO_A4", "ISO_A2", "ANSI_D"}}};
+    std::vector<BYTE> start[2];
+    for (int p = 0; p < 2; ++p) {
+        CZQSpoolPrinter h = Open(printers[p].printer);
+        start[p] = ZQQueryDevmode(h.Get(), printers[p].printer);
+        ASSERT_FALSE(start[p].empty());
+    }
+    constexpr int kThreads = 8;
+    std::vector<std::string> got[kThreads];
+    const DWORD until = GetTickCount() + 8000;
+    {
+        // Another program's runs come and go meanwhile. A sheet still open three looks two seconds
+        // apart (one a run confirms at once is gone by then) waits for a user: counted, cancelled.
+        std::atomic<bool> done{false};
+        int waited = 0;
+        std::thread other([&] {
+            std::map<HWND, int> looks;
+            for (DWORD looked = GetTickCount(); !done; Sleep(1)) {
+                GUID run;
+                CoCreateGuid(&run);
+                CZQRegKey key;
+                RegCreateKeyExW(HKEY_CURRENT_USER, RunKey(&run).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                key.Put(), nullptr);
+                RegDeleteKeyW(HKEY_CURRENT_USER, RunKey(&run).c_str());
+                if (GetTickCount() - looked < 2000) continue;
+                looked = GetTickCount();
+                std::map<HWND, int> now;
+                for (HWND sheet : Dialogs())
+                    if ((now[sheet] = looks[sheet] + 1) == 3) ++waited, PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+                looks.swap(now);
             }
         });
-    for (std::thread& t : threads) t.join();
-    for (int t = 0; t < 4; ++t) EXPECT_EQ(std::vector<std::string>(4, papers[t]), got[t]) << "thread " << t;
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t)
+            threads.emplace_back([&, t] {
+                const auto& printer = printers[t % 2];
+                const wchar_t* name = printer.printer.c_str();
+                const std::wstring ticket = Ticket((L"thread" + std::to_wstring(t) + L".tkt").c_str(),
+                                                   std::string("Printing/PaperSize=") + printer.papers[t / 2] + "\n");
+                for (int round = 0; round < 4 || static_cast<LONG>(until - GetTickCount()) > 0; ++round) {
+                    std::vector<BYTE> dm = start[t % 2];
+                    if (round % 2) {
+                        m_api.convertTicket(name, ticket.c_str(), Dm(dm), m_dmc.c_str(), 1);
+                    } else {
+                        GUID run = GUID_NULL;
+                        if (m_api.initialize(name, m_dmc.c_str(), &run) || m_api.readTicket(1, ticket.c_str(), run) ||
+                            m_api.convertTicketEx(Dm(dm), run))
+                            dm = start[t % 2];
+                        m_api.kill(run);
+                    }
+                    got[t].push_back(Paper(dm));
+                }
+            });
+        for (std::thread& t : threads) t.join();
+        done = true;
+        other.join();
+        EXPECT_EQ(0, waited) << "sheets waited for a user";
+    }
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(std::vector<std::string>(got[t].size(), printers[t % 2].papers[t / 2]), got[t]) << "thread " << t;
 }
 
 // Staged: the ticket's snapshot under the run GUID's key, a fresh one for each ticket; the driver
@@ -225,10 +283,20 @@ TEST_F(ConversionInterface, OneCallFormsConvertAndLeaveNothingBehind) {
     EXPECT_TRUE(Exported(back, "Printing/PaperSize=A4"));
     EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 
-    // An unreadable ticket leaves the devmode as it was.
-    const std::vector<BYTE> before = dm;
-    m_api.convertTicket(kDesk.c_str(), Ticket(L"missing.tkt").c_str(), Dm(dm), m_dmc.c_str(), 1);
-    EXPECT_EQ(before, dm);
+    // An unreadable ticket, and a ticket type the interface does not know, leave the devmode and
+    // the ticket as they were.
+    std::vector<BYTE> letter = A4Devmode();
+    Dm(letter)->dmPaperSize = DMPAPER_LETTER;
+    const std::vector<BYTE> before = letter;
+    const std::string exported = zc::ReadFileText(back);
+    m_api.convertTicket(kDesk.c_str(), Ticket(L"missing.tkt").c_str(), Dm(letter), m_dmc.c_str(), 1);
+    for (const DWORD type : {0u, 3u, 0xFFFFFFFFu}) {
+        m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(letter), m_dmc.c_str(), type);
+        m_api.convertDevmode(kDesk.c_str(), back.c_str(), Dm(letter), m_dmc.c_str(), type);
+    }
+    EXPECT_EQ(before, letter);
+    EXPECT_EQ(exported, zc::ReadFileText(back));
+    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 }
 
 // A ticket that cannot be opened fails its read and leaves no snapshot of an earlier ticket to

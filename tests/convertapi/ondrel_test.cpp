@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -121,8 +122,9 @@ TEST_F(Converter, RunFlagsComeAndGoAndTheAdministratorsSettingStays) {
 
 // The printer's export switches after a convert-devmode run are what they were before it, whatever
 // failed: a value that cannot be read leaves them untouched, a switch that cannot be set takes the
-// other back, a restore the spooler refuses is kept and done by the next try (KillConvertAPI's), and
-// the switches of a dead run are given the administrator's values that run recorded.
+// other back, a restore the spooler refuses once is asked again, one it keeps refusing is kept and
+// done by a later try (KillConvertAPI's, or the next run's), and the switches of a dead run are given
+// the administrator's values that run recorded.
 TEST_F(Converter, ExportSwitchesAreAsBeforeWhateverFails) {
     const std::wstring ticket = Ticket("Printing/Duplex=LongEdge\n");
     const GUID dead = {0xdeadbeef, 0, 0, {1, 2, 3, 4, 5, 6, 7, 8}};
@@ -143,10 +145,12 @@ TEST_F(Converter, ExportSwitchesAreAsBeforeWhateverFails) {
         {"the record cannot be written", 7, false, MemCall::SetPrinterData, 0, IDOK, false, L"7 admin -", L"7 admin -"},
         {"the ticket's place cannot be set", 7, false, MemCall::SetPrinterData, 2, IDOK, false, L"7 admin -",
          L"7 admin -"},
-        {"AlwaysExport cannot be put back", 7, false, MemCall::SetPrinterData, 3, IDOK, true, L"1 run record",
+        {"AlwaysExport cannot be put back once", 7, false, MemCall::SetPrinterData, 3, IDOK, true, L"7 admin -",
          L"7 admin -"},
-        {"a missing AlwaysExport cannot be deleted", 99, false, MemCall::DeletePrinterDataEx, 0, IDOK, true,
-         L"0 run record", L"- admin -"},
+        {"a missing AlwaysExport cannot be deleted once", 99, false, MemCall::DeletePrinterDataEx, 0, IDOK, true,
+         L"- admin -", L"- admin -"},
+        {"the spooler keeps refusing to put back", 7, false, MemCall::SetPrinterData, 3, IDOK, true, L"1 run record",
+         L"7 admin -"},
         {"a dead run's switches", 7, true, MemCall::Count, 0, IDOK, true, L"7 admin -", L"7 admin -"},
     };
     auto switches = [&] {
@@ -180,7 +184,9 @@ TEST_F(Converter, ExportSwitchesAreAsBeforeWhateverFails) {
         converter.VSetTicketPath(ticket.c_str());
         converter.VSetDMCPath(m_dmc.c_str());
         converter.VSetConvertDevMode(TRUE);
-        if (c.call != MemCall::Count) m_printer.FailCall(c.call, ERROR_ACCESS_DENIED, 1, c.after);
+        // Refused once, or (keeps refusing) until the run's end.
+        const bool keeps = std::wcscmp(c.retried, c.first) != 0;
+        if (c.call != MemCall::Count) m_printer.FailCall(c.call, ERROR_ACCESS_DENIED, keeps ? -1 : 1, c.after);
         g_documentResult = c.document;
         std::vector<BYTE> buffer(kDriverSize, 0);
         auto* dm = reinterpret_cast<DEVMODEW*>(buffer.data());
@@ -194,10 +200,48 @@ TEST_F(Converter, ExportSwitchesAreAsBeforeWhateverFails) {
         }
         converter.VClearRunFlags(GUID_NULL);
         EXPECT_EQ(c.first, switches());
+        EXPECT_EQ(keeps, converter.BExportPending() != FALSE);
         EXPECT_FALSE(zqconvtest::KeyExists(zqconvtest::RunKey(nullptr)));
+        m_printer.FailCall(c.call == MemCall::Count ? MemCall::GetPrinterData : c.call, 0, 0);
         converter.VClearRunFlags(GUID_NULL);
         EXPECT_EQ(c.retried, switches());
         m_printer.FailCall(c.call == MemCall::Count ? MemCall::GetPrinterData : c.call, 0, 0);
+    }
+}
+
+// Each read, write and delete of the restore refused in turn, with "AlwaysExport" set or missing
+// before the run: the run's end puts the switches back as they were, record gone.
+TEST_F(Converter, EachRestoreCallRefusedInTurnLeavesTheSwitchesAsTheyWere) {
+    const std::wstring ticket = Ticket("Printing/Duplex=LongEdge\n");
+    const MemCall kinds[] = {MemCall::GetPrinterData,  MemCall::GetPrinterDataEx,    MemCall::SetPrinterData,
+                             MemCall::SetPrinterDataEx, MemCall::DeletePrinterData, MemCall::DeletePrinterDataEx};
+    for (const DWORD before : {7u, 99u}) {
+        // One convert-devmode run whose restore has the kind's call at that index refused once (-1:
+        // none); the restore's calls of each kind are counted. The switches and the record after it.
+        int counts[6] = {};
+        auto run = [&](size_t kind, int index) {
+            m_printer.m_keys[L"printerdriverdata"].values.clear();
+            if (before != 99) m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kAlwaysExport, REG_DWORD, &before, 4);
+            m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kExportTicketLocation, REG_BINARY, "admin", 5);
+            CZQOndrel converter(kPrinter, ticket.c_str(), m_dmc.c_str(), 1);
+            converter.VSetConvertDevMode(TRUE);
+            EXPECT_TRUE(converter.BSetRunFlags(kRun));
+            for (int k = 0; k < 6; ++k) counts[k] = -m_printer.CallCount(kinds[k]);
+            m_printer.FailCall(kinds[kind], ERROR_ACCESS_DENIED, index < 0 ? 0 : 1, index);
+            converter.VClearRunFlags(kRun);
+            m_printer.FailCall(kinds[kind], 0, 0);
+            for (int k = 0; k < 6; ++k) counts[k] += m_printer.CallCount(kinds[k]);
+            EXPECT_FALSE(converter.BExportPending());
+            return Root(zs::kAlwaysExport) + L" " + Root(zs::kExportTicketLocation) + L" " + Root(zs::kExportRunRecord);
+        };
+        const std::wstring as = run(0, -1);
+        EXPECT_EQ((before == 99 ? L"-" : std::to_wstring(before)) + L" admin -", as);
+        const std::vector<int> calls(counts, counts + 6);
+        for (size_t k = 0; k < 6; ++k)
+            for (int index = 0; index < calls[k]; ++index)
+                EXPECT_EQ(as, run(k, index)) << "before " << before << ", kind " << k << ", call " << index;
+        EXPECT_GE(calls[0] + calls[1], 1) << "a read";
+        EXPECT_GE(calls[4] + calls[5], 1) << "a delete";
     }
 }
 

@@ -11,11 +11,17 @@
 
 namespace {
 
-std::vector<std::wstring> g_sent;  // "row:link" of each link message
+std::vector<std::wstring> g_sent;  // "row:link" of each link message, the link taken from the strip
 
-INT_PTR CALLBACK RecordingDlgProc(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == ZQAlertLinkMessage())
-        g_sent.push_back(std::to_wstring(wParam) + L":" + (lParam ? reinterpret_cast<PCWSTR>(lParam) : L"(null)"));
+INT_PTR CALLBACK RecordingDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == ZQAlertLinkMessage()) {
+        HWND strip = FindWindowExW(hDlg, nullptr, CZQAlertWnd::kClassName, nullptr);
+        auto* wnd = reinterpret_cast<CZQAlertWnd*>(GetWindowLongPtrW(strip, GWLP_USERDATA));
+        WCHAR line[kAlertLinkChars];
+        const BOOL taken = wnd->BTakeLink(uMsg, wParam, line);
+        g_sent.push_back(std::to_wstring(wParam) + L":" + (taken ? line : L"(null)") + (lParam ? L" with a pointer" : L""));
+        EXPECT_FALSE(wnd->BTakeLink(uMsg, wParam, line)) << "taken once";
+    }
     return uMsg == WM_INITDIALOG;
 }
 

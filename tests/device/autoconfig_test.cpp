@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "common/zqstrings.h"
 #include "devicetest.h"
 #include "device/zqautoconfig.h"
+#include "device/zqservercall.h"
 #include "xmlrules/zqxmluirules.h"
 #include "optitemfixture.h"
 #include "testsupport.h"
@@ -28,6 +30,8 @@ namespace {
 using Bytes = std::vector<BYTE>;
 constexpr const wchar_t* kGuid = L"{5B0E3C2A-91D4-4F6E-8A17-C3D2B1A0F9E8}";
 const std::wstring kStore = std::wstring(L"Software\\Quorvane\\") + kGuid + L"\\ZQBIDIInfo";
+// The printer's device answers its model name.
+const char kModelAnswer[] = "1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n";
 const wchar_t* const kLibraries[] = {L"zqdevapi.dll", L"zqagent.dll", L"zqlink.dll", L"zqagentps.dll", L"zqlinkps.dll"};
 const wchar_t* const kAllFiles[] = {L"zqagentps.dll", L"zqagent.exe", L"zqlink.exe", L"zqagent.dll",
                                     L"zqdevapi.dll",  L"zqlinkps.dll", L"zqlink.dll"};
@@ -101,7 +105,7 @@ protected:
         m_printer.Install();
         m_h = m_printer.Open();
         m_worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
-        Script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n");
+        Script(kModelAnswer);
     }
     void TearDown() override {
         zqspool::Spooler().ClosePrinter(m_h);
@@ -163,7 +167,7 @@ TEST_F(UpdateNow, RegistersWhatIsMissingAndUndoesItAfterwards) {
         Unregister();
         if (row.registered) Register();
         RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
-        Script("1.3.6.1.4.1.32473.2.3.9.4.2.1.1.3.2.0 4 01 15 \"ZQ Test\"\n");
+        Script(kModelAnswer);
         EXPECT_EQ(row.result, m_worker.BUpdateNow(row.ready));
         EXPECT_EQ(row.state, m_worker.State());
         EXPECT_EQ(row.registrations, Registrations());
@@ -365,6 +369,129 @@ TEST_F(UpdateNow, ApplyingCollectsTheAnswersOnce) {
     EXPECT_TRUE(m_worker.VApplyDeviceUpdate());
     EXPECT_EQ(L"dword:0", Stored(L"DevSetUpdate"));
     EXPECT_EQ(nullptr, m_worker.InputModel(2)) << "the buffers are freed";
+}
+
+// ---------------------------------------------------------------------------------------------
+// The agent and the link served by their programs, from processes of their own.
+// ---------------------------------------------------------------------------------------------
+class ServerPrograms : public UpdateNow {
+protected:
+    void SetUp() override {
+        UpdateNow::SetUp();
+        Register();
+        m_programs = std::make_unique<zqdevtest::CServersOutOfProcess>();
+        Script(kModelAnswer);
+    }
+    void TearDown() override {
+        m_programs.reset();
+        UpdateNow::TearDown();
+    }
+    std::unique_ptr<zqdevtest::CServersOutOfProcess> m_programs;
+};
+
+// A server whose process stopped holds no call of the worker beyond its limit: the printer counts as
+// not answering, and the servers are not asked again in that run.
+TEST_F(ServerPrograms, AStoppedServerAnswersWithinTheLimit) {
+    const std::string registered = Registrations();
+    const struct {
+        const char* what;
+        const wchar_t* program;
+        const CLSID* clsid;
+        const IID* iid;
+        bool probe;  // the device check, else the component check
+    } rows[] = {{"the agent, in the device check", L"zqagent.exe", &CLSID_ZQDeviceAgent, &IID_IZQDeviceAgent, true},
+                {"the link, in the component check", L"zqlink.exe", &CLSID_ZQDeviceLink, &IID_IZQDeviceLink, false}};
+    constexpr DWORD kLimitMs = 1500;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CZQAutoConfig worker;
+        worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        worker.VSetServerTimeLimit(kLimitMs);
+        // The server runs for an object of the test's own, and stops.
+        CZQComPtr<IUnknown> held;
+        ASSERT_EQ(S_OK, ZQCreateDeviceServer(*row.clsid, *row.iid, held.PutVoid()));
+        const std::vector<DWORD> servers = zqdevtest::ProcessesOf(row.program);
+        ASSERT_EQ(1u, servers.size());
+        zqdevtest::StopProcess(servers[0], true);
+        ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(row.probe ? 1 : 0, row.probe ? worker.IProbeDevice() : worker.BComponentsRegistered());
+        // Its limit, and the start of a server that does answer (the agent's, before the link).
+        EXPECT_LT(GetTickCount64() - start, kLimitMs + 3000u);
+        EXPECT_TRUE(worker.BServerSilent());
+        start = GetTickCount64();
+        EXPECT_FALSE(worker.BUpdateNow(FALSE));
+        EXPECT_EQ(CZQAutoConfig::kStateNotReady, worker.State());
+        EXPECT_LT(GetTickCount64() - start, 500u) << "not asked again";
+        zqdevtest::StopProcess(servers[0], false);
+    }
+    EXPECT_EQ(registered, Registrations()) << "a server there is not registered again";
+}
+
+// Run by the test below in a process of its own: the first caller of the agent's program, which
+// holds its agent until told to let go, then ends normally.
+TEST(ServerCallers, DISABLED_FirstCallerHoldsItsAgentUntilToldToGo) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+    CZQHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, L"Local\\ZQFirstCallerReady"));
+    CZQHandle go(OpenEventW(SYNCHRONIZE, FALSE, L"Local\\ZQFirstCallerGo"));
+    ASSERT_TRUE(ready && go);
+    {
+        CZQComPtr<IZQDeviceAgent> agent;
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ZQDeviceAgent, nullptr, CLSCTX_LOCAL_SERVER, IID_IZQDeviceAgent,
+                                         agent.PutVoid()));
+        SetEvent(ready.Get());
+        WaitForSingleObject(go.Get(), 30000);
+    }
+    CoUninitialize();
+}
+
+// Two callers of one server: the one that started it ends normally while the other still holds its
+// agent, which goes on answering; the server ends with the last of them.
+TEST_F(ServerPrograms, TwoCallersOfOneServerOneEnding) {
+    CZQHandle ready(CreateEventW(nullptr, TRUE, FALSE, L"Local\\ZQFirstCallerReady"));
+    CZQHandle go(CreateEventW(nullptr, TRUE, FALSE, L"Local\\ZQFirstCallerGo"));
+    CZQHandle first = zqdevtest::StartProgram(
+        L"device_tests.exe",
+        L"--gtest_also_run_disabled_tests --gtest_filter=ServerCallers.DISABLED_FirstCallerHoldsItsAgentUntilToldToGo");
+    ASSERT_TRUE(first);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.Get(), 30000));
+    CZQComPtr<IZQDeviceAgent> agent;
+    ASSERT_EQ(S_OK, ZQCreateDeviceServer(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent, agent.PutVoid()));
+    ASSERT_EQ(1u, zqdevtest::ProcessesOf(L"zqagent.exe").size()) << "one server for both";
+    int failed = 0;
+    for (int call = 0; call < 20; ++call) {
+        if (call == 5) {
+            SetEvent(go.Get());
+            ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(first.Get(), 30000));
+            DWORD code = 1;
+            EXPECT_TRUE(GetExitCodeProcess(first.Get(), &code) && code == 0) << "the first caller ended normally";
+        }
+        DWORD answers = 0, second = 0;
+        if (agent->CheckDevice(m_printer.Identity().name.c_str(), L"FILE:", &answers, &second) != S_OK || answers != 1)
+            ++failed;
+    }
+    EXPECT_EQ(0, failed);
+    agent.Reset();
+    EXPECT_EQ(0u, zqdevtest::LeftAfterAWhile(L"zqagent.exe")) << "the server ends with its last caller";
+}
+
+// Device checks of several threads, each made right after another let go of its agent, while that
+// agent's server may be ending just then: every one finds the agent.
+TEST_F(ServerPrograms, ChecksRightAfterAReleaseFindTheAgent) {
+    std::atomic<int> failed{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 8; ++round) {
+                Sleep(static_cast<DWORD>((t * 37 + round * 53) % 120));
+                DWORD answers = 0;
+                bool created = false;
+                if (zqserver::HrCheckDevice(m_printer.Identity().name.c_str(), L"FILE:", &answers, &created,
+                                            zqserver::kCallLimitMs) != S_OK || answers != 1)
+                    ++failed;
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(0, failed.load());
 }
 
 std::vector<std::wstring> g_boxes;

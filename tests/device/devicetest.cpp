@@ -1,5 +1,7 @@
 #include "devicetest.h"
 
+#include <tlhelp32.h>
+
 #include <thread>
 
 #include "testsupport.h"
@@ -16,19 +18,53 @@ HRESULT HrLibraryRegistration(const wchar_t* library, bool bRegister) {
     return entry ? entry() : HRESULT_FROM_WIN32(GetLastError());
 }
 
-DWORD DWRunProgram(const wchar_t* program, const wchar_t* argument) {
+CZQHandle StartProgram(const wchar_t* program, const wchar_t* argument) {
     std::wstring line = L"\"" + zqtest::BesideExe(program) + L"\" " + argument;
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return GetLastError();
-    WaitForSingleObject(pi.hProcess, 30000);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(pi.hProcess, &code);
+        return CZQHandle();
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    return CZQHandle(pi.hProcess);
+}
+
+DWORD DWRunProgram(const wchar_t* program, const wchar_t* argument) {
+    const CZQHandle process = StartProgram(program, argument);
+    if (!process) return GetLastError();
+    WaitForSingleObject(process.Get(), 30000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.Get(), &code);
     return code;
+}
+
+std::vector<DWORD> ProcessesOf(const wchar_t* exe) {
+    std::vector<DWORD> found;
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (_wcsicmp(entry.szExeFile, exe) == 0) found.push_back(entry.th32ProcessID);
+    return found;
+}
+
+size_t LeftAfterAWhile(const wchar_t* exe) {
+    size_t left = ProcessesOf(exe).size();
+    for (int i = 0; i < 50 && left; ++i, left = ProcessesOf(exe).size()) Sleep(100);
+    return left;
+}
+
+void StopProcess(DWORD dwProcess, bool bStop) {
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != dwProcess) continue;
+        CZQHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (!thread) continue;
+        if (bStop) SuspendThread(thread.Get());
+        else ResumeThread(thread.Get());
+    }
 }
 
 HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid) {

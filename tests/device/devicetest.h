@@ -23,6 +23,14 @@ HRESULT HrLibraryRegistration(const wchar_t* library, bool bRegister);
 DWORD DWRunProgram(const wchar_t* program, const wchar_t* argument);
 // Creates the class with the servers' context on a new thread of that apartment kind.
 HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid);
+// A program beside the test started with the argument, not waited for: its process.
+CZQHandle StartProgram(const wchar_t* program, const wchar_t* argument);
+// The processes running the program (by its file name); how many are left after waiting up to
+// five seconds for them to end.
+std::vector<DWORD> ProcessesOf(const wchar_t* exe);
+size_t LeftAfterAWhile(const wchar_t* exe);
+// Every thread of the process stopped, or let go on again.
+void StopProcess(DWORD dwProcess, bool bStop);
 
 // The stand-ins' call log, one entry per line.
 std::vector<std::wstring> Log();

@@ -3,12 +3,15 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <thread>
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstrings.h"
+#include "device/zqalertwnd.h"
 #include "featurelogic/zqquicksets.h"
 #include "macrotest.h"
 #include "testsupport.h"
@@ -374,4 +377,54 @@ std::wstring PageFixture::Text(int id) const {
     WCHAR text[512] = {};
     GetWindowTextW(Ctl(id), text, 512);
     return text;
+}
+
+void PageFixture::ExpectOnlyTheStripRunsItsLinks() {
+    HWND list = FindWindowExW(m_page, nullptr, CZQAlertWnd::kClassName, nullptr);
+    auto* strip = reinterpret_cast<CZQAlertWnd*>(GetWindowLongPtrW(list, GWLP_USERDATA));
+    ASSERT_NE(nullptr, strip) << "the page shows its alert strip";
+    static const wchar_t command[] = L"zq-no-such-program.exe /open";
+    strip->VClearItems();
+    ASSERT_TRUE(strip->BAddItem(L"Link", ZQ_ALERT_WARNING_LINK, command));
+    SendMessageW(list, WM_PAINT, 0, 0);  // painting records where the link is
+    BoxAnswers boxes;
+    const LPARAM address = reinterpret_cast<LPARAM>(command);
+    const struct {
+        const char* what;
+        UINT message;
+        bool posted, otherThread;
+    } foreign[] = {{"posted", ZQAlertLinkMessage(), true, false},
+                   {"sent from another thread", ZQAlertLinkMessage(), false, true},
+                   {"sent by a stranger on the page's thread", ZQAlertLinkMessage(), false, false},
+                   {"the private number, posted", WM_USER + 0x7000, true, false},
+                   {"the private number from another thread", WM_USER + 0x7000, false, true}};
+    for (const auto& f : foreign) {
+        if (f.otherThread) {
+            std::atomic<bool> sent{false};
+            std::thread other([&] {
+                SendMessageW(m_page, f.message, 0, address);
+                sent = true;
+            });
+            // The other thread's message arrives while this thread waits for it.
+            while (!sent) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+                Sleep(1);
+            }
+            other.join();
+        } else if (f.posted) {
+            PostMessageW(m_page, f.message, 0, address);
+        } else {
+            SendMessageW(m_page, f.message, 0, address);
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        EXPECT_TRUE(boxes.texts.empty()) << f.what;
+        boxes.texts.clear();
+    }
+    const RECT& rc = strip->Item(0).rcLink;
+    const LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(std::vector<std::wstring>{command}, boxes.texts) << "a click runs the line (it does not start)";
 }

@@ -118,6 +118,10 @@ protected:
     // wParam), the notification `code`, painting and help change neither the working settings nor
     // the sheet, and leave last error 13.
     void ExpectNothingChangesWithoutTheDevmode(WPARAM command, UINT code);
+    // On the open page with its alert strip (alerts on): a link message posted to the page, sent
+    // from another thread or by a stranger on the page's thread, and the private number with a
+    // command line's address, run nothing; a click on the strip's link row runs its line.
+    void ExpectOnlyTheStripRunsItsLinks();
 
     HWND Ctl(int id) const { return GetDlgItem(m_page, id); }
     // A control's rectangle in the page's client coordinates.

@@ -45,6 +45,7 @@ protected:
     static int Answer(void* context, HWND, PCWSTR text, PCWSTR caption, UINT type) {
         auto* self = static_cast<PopupTest*>(context);
         self->m_boxes.push_back({text, caption ? caption : L"", type});
+        Sleep(self->m_answerMs);
         return self->m_answer;
     }
     void Popup(const wchar_t* macro) { m_rules->Parser().VRunPopupMacro(macro, m_host.Param()->hPrinter); }
@@ -64,6 +65,7 @@ protected:
     std::unique_ptr<zqspool::CZQMemoryPrinter> m_printer;
     std::vector<ShownBox> m_boxes;
     int m_answer = IDOK;
+    DWORD m_answerMs = 0;  // how long the user takes to answer a box
 };
 
 const wchar_t kBorderless[] = L"Borderless photos are printed to the edge of the paper.";
@@ -143,6 +145,43 @@ TEST_F(PopupTest, OneActionShowsABoundedNumberOfPopUps) {
                 EXPECT_TRUE(m_rules->BRunFeatureMacros(L"MediaType", L"Photo", m_host.Param()));
             EXPECT_GE(m_boxes.size(), 1u);
             EXPECT_LE(m_boxes.size(), static_cast<size_t>(Budget::kMaxPopups));
+        }
+    }
+}
+
+// A change whose macros fan out into thousands of calls ends once its time is up, and says what ran
+// out; the time a user takes to answer its pop-ups is not the engine's.
+TEST_F(PopupTest, AFanOutChangeEndsWithinItsTime) {
+    std::string many;
+    for (int i = 0; i < 20000; ++i) many += "<call>macro_One</call>";
+    const std::string fourBoxes = "<string_id>6501</string_id><showpopup>1</showpopup><showpopup>1</showpopup>"
+                                  "<showpopup>1</showpopup><showpopup>1</showpopup>";
+    const struct {
+        const char* what;
+        std::string change;  // the body of the change's macro
+        DWORD limitMs, answerMs;
+        size_t boxes;
+        const wchar_t* spent;
+    } cases[] = {
+        {"calls, a minute", many, 60000, 0, 0, L"calls"},
+        {"calls, 20 ms", many, 20, 0, 0, L"time"},
+        {"slow answers, 50 ms", "<call>macro_POP_UP_Four</call>", 50, 60, 4, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_NO_FATAL_FAILURE(Load(Rules(zqmacrotest::Feature("MediaType", {"macro_Change"}),
+                                           Macro("macro_Change", c.change) + Macro("macro_One", "<hide>ZQOptimizeFor</hide>") +
+                                               Macro("macro_POP_UP_Four", fourBoxes))));
+        m_rules->Parser().Budget().VSetTimeLimit(c.limitMs);
+        m_answerMs = c.answerMs;
+        m_boxes.clear();
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_TRUE(m_rules->BRunFeatureMacros(L"MediaType", L"Photo", m_host.Param()));
+        const ULONGLONG took = GetTickCount64() - start;
+        EXPECT_EQ(c.boxes, m_boxes.size());
+        EXPECT_STREQ(c.spent, m_rules->Parser().Budget().PszSpent());
+        if (c.spent && !wcscmp(c.spent, L"time")) {
+            EXPECT_LT(took, c.limitMs + 250u);
         }
     }
 }

@@ -50,14 +50,6 @@ void RefreshDeviceStatus(PageContext* pContext) {
 CZQColorTab::CZQColorTab() = default;
 CZQColorTab::~CZQColorTab() = default;
 
-void CZQColorTab::VLaunchCommandLine(IZQConstraintGate* pCommands, int, PCWSTR pszCommandLine) {
-    if (!pCommands || !pszCommandLine) {
-        SetLastError(ERROR_INVALID_DATA);
-        return;
-    }
-    pCommands->BRunCommandLine(pszCommandLine);
-}
-
 void CZQColorTab::VGetControlHandles(HWND hDlg) {
     const auto item = [hDlg](int id) { return GetDlgItem(hDlg, id); };
     m_hPage = hDlg;
@@ -157,12 +149,16 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
         case WM_NOTIFY:
         case WM_COMMAND:
         case WM_HELP:
-        case WM_CONTEXTMENU:
-        case CZQColorTab::kAlertLinkMessage: break;
-        default: return FALSE;
+        case WM_CONTEXTMENU: break;
+        default:
+            if (uMsg != ZQAlertLinkMessage()) return FALSE;
+            break;
     }
     if (!(context = WorkingContext(hDlg))) return FALSE;
     CZQColorTab* page = PageOf(context);
+    // A link of the strip: the row the strip itself handed over.
+    INT_PTR result = 0;
+    if (uMsg == ZQAlertLinkMessage() && page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     switch (uMsg) {
         case WM_PAINT: page->VOnPaint(hDlg, context); return 0;
         case WM_DRAWITEM: return page->IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
@@ -173,10 +169,6 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
         case WM_HELP:
         case WM_CONTEXTMENU:
             return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
-        case CZQColorTab::kAlertLinkMessage:
-            CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
-                                            reinterpret_cast<PCWSTR>(lParam));
-            return FALSE;
         // WM_ERASEBKGND: the dialog's own.
         default: return FALSE;
     }

@@ -22,8 +22,6 @@ class CZQColorTab : public CZQTabBase {
 public:
     // The page's title string, which the apply leaves in the devmode as the page to open on.
     static constexpr int kTitleId = 798;
-    // The private message the alert strip sends for a link: wParam the item, lParam the command line.
-    static constexpr UINT kAlertLinkMessage = WM_USER + 0x7000;
     // Room of the context-help table, in pairs with the (0, 0) end.
     static constexpr int kHelpPairs = 62;
 
@@ -31,11 +29,6 @@ public:
     ~CZQColorTab() override;
     CZQColorTab(const CZQColorTab&) = delete;
     CZQColorTab& operator=(const CZQColorTab&) = delete;
-
-    // Runs the command line (its first 511 characters) as a process through the constraint gate,
-    // which shows a message box when it cannot be started; nothing without the gate. The alert
-    // item's index is not needed to run it.
-    static void VLaunchCommandLine(IZQConstraintGate* pCommands, int iItem, PCWSTR pszCommandLine);
 
     // ---- the page's window and its refresh
     void VGetControlHandles(HWND hDlg);

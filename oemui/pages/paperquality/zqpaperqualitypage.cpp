@@ -135,11 +135,10 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
         INT_PTR result = 0;
         if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
     }
-    // A link of the strip runs its command line, copied, when the strip itself sent it.
+    // A link of the strip runs its command line when the strip itself handed the row over.
     if (uMsg == ZQAlertLinkMessage()) {
-        WCHAR line[kAlertLinkChars];
-        if ((context = ContextFor(hDlg, 0)) && ZQTakeAlertLink(uMsg, lParam, line))
-            CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam), line);
+        INT_PTR result = 0;
+        if ((context = ContextFor(hDlg, 0))) PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result);
         return 0;
     }
     switch (uMsg) {

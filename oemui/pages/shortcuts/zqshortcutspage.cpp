@@ -3,12 +3,12 @@
 #include "pages/shortcuts/zqshortcutspage.h"
 
 #include "common/zqcapsreuse.h"
+#include "device/zqalertwnd.h"
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/color/zqcolorpage.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
@@ -219,9 +219,11 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
         case WM_COMMAND:
         case WM_HSCROLL:
         case WM_HELP:
-        case WM_CONTEXTMENU:
-        case CZQLargeFormatShortcutsTab::kAlertLinkMessage: break;
-        default: return FALSE;
+        case WM_CONTEXTMENU: break;
+        default:
+            // The strip's link message goes to the strip below.
+            if (uMsg != ZQAlertLinkMessage()) return FALSE;
+            break;
     }
     // The list measures its rows while the dialog is being made, before the page keeps its context.
     if (uMsg == WM_MEASUREITEM && !GetWindowLongPtrW(hDlg, DWLP_USER)) return FALSE;
@@ -241,10 +243,6 @@ INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
             return TRUE;
         }
         case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), true, context); return TRUE;
-        case CZQLargeFormatShortcutsTab::kAlertLinkMessage:
-            CZQColorTab::VLaunchCommandLine(context->pConstraints, static_cast<int>(wParam),
-                                            reinterpret_cast<PCWSTR>(lParam));
-            return FALSE;
         case WM_COMMAND: page->VOnCommand(wParam, context); return TRUE;
         case WM_HSCROLL: page->VOnQualitySlider(reinterpret_cast<HWND>(lParam), context); return FALSE;
         default: return FALSE;

@@ -21,8 +21,6 @@ class CZQLargeFormatShortcutsTab : public CZQTabBase {
 public:
     // The page's title string, which leaving the page keeps in the devmode as the page to open on.
     static constexpr int kTitleId = 4255;
-    // The private message the alert strip sends for a link: wParam the item, lParam the command line.
-    static constexpr UINT kAlertLinkMessage = WM_USER + 0x7000;
     // Ids of the controls the panel makes at run time start here.
     static constexpr int kFirstRunTimeId = 500;
     static constexpr int kFeatureSlots = 15;

@@ -220,7 +220,7 @@ TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
 }
 
 // The sample page shows greyscale and sepia as the controls do; the alert strip replaces its
-// placeholder when alerts are on.
+// placeholder when alerts are on, and only its own clicks run its links.
 TEST_F(ColorPage, PreviewRecordAndAlertStrip) {
     Start();
     Click(m_page, IDC_CHK_GRAYSCALE);
@@ -239,4 +239,5 @@ TEST_F(ColorPage, PreviewRecordAndAlertStrip) {
     ASSERT_NE(nullptr, OpenPage(IDD_DLG_COLORPAGE, &ColorPageDlgProc));
     EXPECT_EQ(nullptr, Ctl(IDC_STATIC_ALERTWND)) << "the alert window took its place";
     EXPECT_TRUE(Shown(IDC_BUTTON_REFRESHALERTS));
+    ExpectOnlyTheStripRunsItsLinks();
 }

@@ -43,6 +43,7 @@ TEST_P(EffectsWhole, ShowsWholeWithItsTexts) {
     WCHAR title[64] = {};
     GetWindowTextW(m_parent, title, 64);
     EXPECT_STREQ(L"Printing Preferences 1.2.3", title);
+    if (!GetParam()) ExpectOnlyTheStripRunsItsLinks();
     EXPECT_EQ(L"Act&ual Size", Text(IDC_RB_ACTUAL_SIZE));
     EXPECT_EQ(L"Center On Page", Text(IDC_CHECK_CENTER_ON_PAGE)) << "the English of a string the module lacks";
     Look(wTemplate, "as the page starts");

@@ -93,6 +93,7 @@ TEST_F(FinishingPage, StartByTheDevicesAndThePrintersFeatures) {
     EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_gates->calls);
     EXPECT_TRUE(Shown(IDC_ALERT_REFRESH));
     EXPECT_EQ(nullptr, Ctl(IDC_ALERT_PLACEHOLDER)) << "the alert window takes its place";
+    ExpectOnlyTheStripRunsItsLinks();
     EXPECT_EQ(1u, Work().adwPosterTiles[3]);
     EXPECT_FALSE(Enabled(IDC_CBO_PAGES_PER_SHEET));
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES)) << "no poster shown in the list";

@@ -119,6 +119,7 @@ TEST_F(ShortcutsPage, RowHeightByClassAndTheEndAfterTheWindow) {
         EXPECT_EQ(largeFormat ? 75u : 52u, measure.itemHeight);
     }
     ASSERT_NE(nullptr, m_tab->AlertWindowForTesting());
+    ExpectOnlyTheStripRunsItsLinks();
     const HWND alerts = m_tab->AlertWindowForTesting()->Hwnd();
     EXPECT_TRUE(IsWindow(alerts));
     HBITMAP* bitmaps = m_tab->RowBitmapsForTesting();
