@@ -11,6 +11,7 @@ build=${1:-$top/build}
 out="$top/out"
 "$top/tools/setup.sh"
 "$top/tools/build.sh" "$build"
+build=$(cd "$build" && pwd)  # the steps below run from its bin folder
 # out/ is the job's own: it holds what this run wrote, and only that.
 rm -rf "$out"
 mkdir -p "$out"
@@ -39,6 +40,17 @@ fail() {
 }
 reg_add() {
   wine reg add "$@" /f >/dev/null 2>&1 || fail "wine reg add $* failed"
+}
+# A picture shows what its own step chose: a printer's default devmode and data as a step left them
+# are kept, and put back before each later step that starts from there (what a step only added, such
+# as a stored shortcut, stays).
+printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
+keep() {
+  wine reg export "$printers\\$1" "$(winepath -w "$build/main-$2.reg")" /y >/dev/null 2>&1 ||
+    fail "the state of $1 could not be kept"
+}
+fresh() {
+  wine reg import "$(winepath -w "$build/main-$1.reg")" >/dev/null 2>&1 || fail "the state $1 could not be put back"
 }
 
 # A virtual display of our own.
@@ -114,8 +126,10 @@ for sample in "zqdesk/zqdesk:ZQ Desk 2400 Inkjet" "zqroll/zqroll:ZQ Roll 4400 La
 done
 # The wide printer's loaded rolls, as its device answers leave them in the printer's answer store
 # (the printer data while it has none): roll 1 a standard width, roll 2 a custom width.
+keep "ZQ Desk 2400 Inkjet" desk
+keep "ZQ Roll 4400 Large Format" roll
+keep "ZQ Wide 4600 Large Format" wide
 step "ZQ Wide 4600 Large Format: its loaded rolls"
-printers='HKLM\System\CurrentControlSet\Control\Print\Printers'
 store="$printers\ZQ Wide 4600 Large Format\PrinterDriverData"
 guid=$(wine reg query "$printers\ZQ Wide 4600 Large Format\ZQPresetRoot" /v ZQRestrictedUserGuid 2>/dev/null |
   tr -d '\r' | grep -o '{[^}]*}' | head -n 1 || true)
@@ -129,6 +143,11 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   step "${sample#*:}: Paper/Quality"
   zqhost prefs "${sample#*:}" --ok-after 2500 --page "Paper/Quality" --screenshot "out/${sample%%:*}-paperquality.png"
 done
+# The desk printer's Paper/Quality page under a right-to-left user-interface language (Hebrew, from
+# the locale the build makes): the page mirrored, its logo and sample page reading as they print.
+step "ZQ Desk 2400 Inkjet: Paper/Quality, right to left"
+LANG=he_IL.UTF-8 LOCPATH="$build/locale" zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
+  --screenshot out/zqdesk-paperquality-rtl.png
 # The desk printer on a printer port, which the plug-in asks for the device's state (a queue on
 # "FILE:" is never asked): its Paper/Quality page shows the device's alerts while the device
 # servers its driver carries are registered, the agent and the link as programs of their own.
@@ -190,15 +209,18 @@ zqhost prefs "ZQ Desk 2400 Colour" --ok-after 2500 --page "Color" --choose "#625
 expect "advanced colour|ZQCyanBrightness=-6" summary "ZQ Desk 2400 Colour"
 # The roll printer's dry time, set in the slider dialog its push item in the core driver's list
 # opens; OK selects the option under the slider.
+fresh roll
 step "ZQ Roll 4400 Large Format: Dry Time"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Document Options" --show "Dry Time" --press "#1007" \
   --in-dialog "#1461=2" --dialog-screenshot out/zqroll-drytime.png --dialog-close OK
 expect "ZQDryTime=1min" summary "ZQ Roll 4400 Large Format"
 # The roll printer's Printing Shortcuts page, the first of its sheet: the titles, Save As and Delete,
 # the helper file's document types in the list, the sample page and the alert strip's place.
+fresh roll
 step "ZQ Roll 4400 Large Format: Printing Shortcuts"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --screenshot out/zqroll-shortcuts.png
 # Its first document type's panel: a row per feature with the type's choices, beside the sample page.
+fresh roll
 step "ZQ Roll 4400 Large Format: Printing Shortcuts panel"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
   --choose "Printing shortcut:=Technical Drawings" --screenshot out/zqroll-shortcuts-panel.png
@@ -221,6 +243,7 @@ zqhost prefs "ZQ Desk 2400 Jobs" --ok-after 2500 --page "Job Storage" --choose "
   --choose "#332=ALICE" --choose "#334=REPORT-Q3" --choose "#336=4321" --screenshot out/zqdesk-jobstorage.png
 # A user's choice reconciled by the helper file's macros: glossy photo paper selects the best
 # quality group and one-sided printing (greyed out).
+fresh desk
 step "ZQ Desk 2400 Inkjet: Paper Type = Photo Paper, Glossy"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Type=Photo Paper, Glossy" \
   --show "Print Quality Group" --screenshot out/zqdesk-reconciled.png
@@ -228,10 +251,12 @@ zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --c
 # the photo size brings its photo media by the helper file's macros, the sample page takes the new
 # paper and the size joins the short list; then the page's image-enhancement dialog, opened from
 # the page, with contrast set by hand at its highest step and red-eye removal on.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Paper/Quality, Size is = More... = Photo 4x6 in."
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --press "Size is=More..." \
   --in-dialog "#912=Photo 4x6 in." --dialog-screenshot out/zqdesk-papersize-tree.png --dialog-close OK \
   --screenshot out/zqdesk-paperquality-choice.png
+fresh desk
 step "ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --press "#563" --in-dialog "#1412=off" --in-dialog "#1413=4" --in-dialog "#1403=on" \
@@ -244,6 +269,7 @@ for shot in "ZQ Desk 2400 Inkjet:#492::zqdesk-custom-paper" \
   "ZQ Wide 4600 Large Format:#675::zqwide-layout"; do
   IFS=: read -r printer button choice file <<<"$shot"
   step "$printer: Paper/Quality, $button"
+  case "$printer" in *Desk*) fresh desk ;; *Wide*) fresh wide ;; esac
   choose=()
   [ -n "$choice" ] && choose=(--choose "$choice")
   zqhost prefs "$printer" --ok-after 2500 --page "Paper/Quality" ${choose[@]+"${choose[@]}"} --press "$button" \
@@ -251,6 +277,7 @@ for shot in "ZQ Desk 2400 Inkjet:#492::zqdesk-custom-paper" \
 done
 # Different papers for single pages and covers on the desk printer's Paper/Quality page: the front
 # cover chosen in the page-kind list, printed, on its own source and media type.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Paper/Quality, Use Different Paper/Covers, Front Cover"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
@@ -258,12 +285,14 @@ zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --dialog-close OK --screenshot out/zqdesk-paperquality-covers.png
 # The desk printer's Finishing page after its Paper/Quality page: a front cover chosen there shows on
 # the Finishing page's sample page, turned to landscape and rotated by 180 degrees.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Finishing, landscape, rotated by 180 degrees, with a front cover"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
   --page "Finishing" --choose "#538=on" --choose "Rotate by 180 degrees=on" --screenshot out/zqdesk-finishing.png
 # A poster on the desk printer's Finishing page turns two-sided printing off; its tile selection
 # dialog with the second tile left out, which the sample page then shows.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Finishing, two-sided, then a poster of 3 x 3 tiles without its second tile"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
   --choose "Orientation=Portrait" --page "Finishing" --choose "#264=on" \
@@ -271,17 +300,20 @@ zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --c
   --dialog-screenshot out/zqdesk-tiling.png --dialog-close OK --screenshot out/zqdesk-finishing-poster.png
 # The desk printer's Effects page after its Paper/Quality page: the front cover chosen there shows on
 # the Effects page's sample page, which a click turns to landscape.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Effects, turned to landscape by its sample page, with a front cover"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --choose "Use Different Paper/Covers=on" --choose "#427=Front Cover" --choose "#431=on" \
   --page "Effects" --choose "#442=click" --screenshot out/zqdesk-effects.png
 # The desk printer's Effects page with a watermark chosen from the pool, lying along the page's
 # diagonal on the sample page, and the document printed at 75 %.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Effects, the watermark Confidential at 75 %"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --choose "#186=Confidential" \
   --choose "#501=on" --choose "#181=75" --screenshot out/zqdesk-effects-watermark.png
 # The desk printer's Watermark Details dialog from the Effects page's "Edit...": New, with its
 # message typed over, makes a watermark of the pool, at an angle of 30 degrees, dark and filled.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Effects, Watermark Details, a new watermark at 30 degrees"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Effects" --press "#188" --in-dialog "#205=click" \
   --in-dialog "#214=Proof Copy" --in-dialog "#236=on" --in-dialog "#238=30" --in-dialog "#228=Darkest" \
@@ -318,16 +350,20 @@ zqhost fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --add "ZQ Sample Serif 12pt
 zqhost fonts "ZQ Desk 2400 Inkjet" --folder "$fonts" --cancel --screenshot out/zqdesk-fonts.png
 # "Update Now" asks the roll printer's device: the rolls show with the names, media types and
 # widths it reports.
+fresh roll
 step "ZQ Roll 4400 Large Format: Printer Properties after Update Now"
 zqhost props "ZQ Roll 4400 Large Format" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
   --show "Roll 1 Width" --screenshot out/zqroll-properties.png
+keep "ZQ Roll 4400 Large Format" roll-updated
 # The roll printer's own Features page once its rolls are known: 150 % of normal size with the
 # automatic cutter off, beside the roll picture and the alert strip.
+fresh roll-updated
 step "ZQ Roll 4400 Large Format: Features, 150 %, automatic cutter off"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Features" --choose "#993=on" --choose "#994=150" \
   --choose "#1005=on" --screenshot out/zqroll-features.png
 # The roll printer's Printing Shortcuts list: the helper file's document types and, under its base
 # type, a shortcut stored beside them as the page's store writes one.
+fresh roll-updated
 step "ZQ Roll 4400 Large Format: Printing Shortcuts with a stored shortcut"
 zqhost shortcuts "ZQ Roll 4400 Large Format" --add "Gallery Prints" "Photo"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
@@ -335,6 +371,7 @@ zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortc
 # Save As on the roll printer's Printing Shortcuts page: the photo type chosen, the paper changed on
 # the core driver's page, the settings saved under a name of the user's own; the new shortcut stands
 # selected under its type.
+fresh roll-updated
 step "ZQ Roll 4400 Large Format: Printing Shortcuts, Save As"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --choose "Printing shortcut:=Photo" \
   --page "Document Options" --choose "Paper Size=ISO A2" --page "Printing Shortcuts" --press "#960" \
@@ -342,10 +379,12 @@ zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortc
   --screenshot out/zqroll-shortcuts-saved.png
 expect "Site Plans" shortcuts "ZQ Roll 4400 Large Format"
 # "Update Now" asks the desk printer's device: its trays show as the device reports them.
+fresh desk
 step "ZQ Desk 2400 Inkjet: Printer Properties after Update Now"
 zqhost props "ZQ Desk 2400 Inkjet" --ok-after 2500 --choose "Automatic Configuration=Update Now" \
   --show "Envelope Feeder" --screenshot out/zqdesk-updated.png
 zqhost answers "ZQ Desk 2400 Inkjet"
+keep "ZQ Desk 2400 Inkjet" desk-updated
 # The desk printer's stored task presets as the plug-in reads them: those of its helper file.
 step "ZQ Desk 2400 Inkjet: stored task presets"
 expect '"Two-sided printing".* Duplex=VERTICAL' quicksets "ZQ Desk 2400 Inkjet"
@@ -353,9 +392,11 @@ expect '"Two-sided printing".* Duplex=VERTICAL' quicksets "ZQ Desk 2400 Inkjet"
 # stapler and a two-hole punch): a staple chosen there shows on the sample page and reaches the
 # devmode; then its image shift dialog, a shift typed in inches and stored in millimetres on OK.
 # A letter sheet upright first: the mailbox staples letter and A4 sheets only.
+fresh desk-updated
 step "ZQ Desk 2400 Inkjet: Output, Staple = One Staple"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Document Options" --choose "Paper Size=Letter" \
   --choose "Orientation=Portrait" --page "Output" --choose "Staple=One Staple" --screenshot out/zqdesk-output.png
+fresh desk-updated
 step "ZQ Desk 2400 Inkjet: Output, Image shift settings..."
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Output" --press "Image shift settings..." \
   --in-dialog "Front side shift=on" --in-dialog "Use inches=on" --in-dialog "#975=0.5" --in-dialog "#976=-0.25" \
@@ -375,17 +416,17 @@ for state in \
   "four-down-then-left:$letter nup=3 order=3 borders=1" \
   "two-pages:$letter nup=2" \
   "nine-pages:$letter nup=5" \
-  "watermark:$letter text=Draft color=1 shade=6 size=200 style=1" \
+  "watermark:$letter nowatermark=0 text=Draft color=1 shade=6 size=200 style=1" \
   "two-sided-flip-up:$letter duplex=2 flipup=1" \
   "two-sided-long-edge:$letter duplex=2 order=2 nup=2" \
-  "thriftmode:$letter thriftmode=3 nup=3 text=Draft color=5 shade=7 size=300" \
+  "thriftmode:$letter thriftmode=3 nup=3" \
   "staples-punched:$letter staple=2 punch=1 punchunit=2" \
   "folded:$letter fold=1" \
   "poster:$letter poster=1 postersize=1 tilesperside=3 tiles=1011101111111111111111111" \
   "covers:$letter front=1 back=1 backfeeder=1" \
   "envelope:docwidth=1100 docheight=2200 orientation=2 envelope=1" \
   "banner:banner=1" \
-  "tint:$letter tint=1 text=Draft color=1 shade=6 size=200 style=1"; do
+  "tint:$letter tint=1 nowatermark=0 text=Draft color=1 shade=6 size=200 style=1"; do
   step "preview: ${state%%:*}"
   # shellcheck disable=SC2086  # the fields are separate arguments
   zqhost preview "out/preview-${state%%:*}.png" ${state#*:}

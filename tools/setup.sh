@@ -10,6 +10,8 @@ command -v ninja >/dev/null || need+=(ninja-build)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 command -v Xvfb >/dev/null || need+=(xvfb xauth)
 command -v python3 >/dev/null || need+=(python3)
+# The right-to-left run of the tests makes a Hebrew locale beside the build.
+{ command -v localedef >/dev/null && [ -f /usr/share/i18n/locales/he_IL ]; } || need+=(locales)
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   $SUDO apt-get update -q

@@ -232,9 +232,14 @@ void CZQUIBase::VDrawMaskedBitmap(HWND hDlg, HDC hdc, WORD wBitmap, WORD wMask, 
     const SIZE size = image.Size();
     const int w = std::min<LONG>(size.cx, rc.right - rc.left);
     const int h = std::min<LONG>(size.cy, rc.bottom - rc.top);
+    // A logo carries writing: a mirrored page shows it as it is.
+    const DWORD layout = GetLayout(hdc);
+    const bool mirrored = layout != GDI_ERROR && (layout & LAYOUT_RTL);
+    if (mirrored) SetLayout(hdc, layout | LAYOUT_BITMAPORIENTATIONPRESERVED);
     // The mask clears where the bitmap shows; the bitmap is black elsewhere.
     BitBlt(hdc, rc.left, rc.top, w, h, mask.Dc(), 0, 0, SRCAND);
     BitBlt(hdc, rc.left, rc.top, w, h, image.Dc(), 0, 0, SRCPAINT);
+    if (mirrored) SetLayout(hdc, layout);
 }
 
 void CZQUIBase::VPaintItemBitmap(HWND hDlg, int, BOOL bMirror, WORD wBitmap, int iCtrlId, HINSTANCE hModule) {

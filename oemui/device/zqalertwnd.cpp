@@ -94,6 +94,7 @@ BOOL CZQAlertWnd::BCreate(HWND hParent, HINSTANCE hInstance, HINSTANCE hIconModu
 
     if (HWND hButton = GetDlgItem(hParent, IDC_ALERT_REFRESH))
         SetWindowPos(m_hWnd, hButton, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    VLayout();  // the line height before any row
     VUpdateScrollBar();
     return TRUE;
 }
@@ -176,12 +177,32 @@ void CZQAlertWnd::VFreeItem(AlertItem& item) {
     }
 }
 
+int CZQAlertWnd::IStripHeight() { return kRowGap + kMinRowHeight + kRowGap + 2 * GetSystemMetrics(SM_CYEDGE); }
+
+void CZQAlertWnd::VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand) {
+    SetRectEmpty(pBand);
+    if (lineHeight <= 0 || bottom <= top) return;
+    const int lines = (bottom - top + lineHeight - 1) / lineHeight;
+    int first = -1, last = -1;
+    for (int k = 0; k < lines; ++k) {
+        const int lineTop = top + k * lineHeight;
+        if (lineTop < viewTop || lineTop + lineHeight > viewBottom) continue;
+        if (first < 0) first = k;
+        last = k;
+    }
+    if (first < 0) return;
+    pBand->top = top + first * lineHeight;
+    pBand->bottom = top + (last + 1) * lineHeight;
+}
+
 // Every row numbered "[position/count]" and measured word-wrapped beside its icon; a row is never
 // lower than its icon with a margin.
 void CZQAlertWnd::VLayout() {
     CZQWindowDC dc(m_hWnd);
     if (!dc.Get()) return;
     CZQSelectObject font(dc.Get(), GuiFont());
+    TEXTMETRICW tm = {};
+    if (GetTextMetricsW(dc.Get(), &tm) && tm.tmHeight > 0) m_iLineHeight = tm.tmHeight;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
     const LONG width = std::max<LONG>(1, client.right - kTextIndent);
@@ -240,7 +261,10 @@ void CZQAlertWnd::VPaint() {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(m_hWnd, &ps);
     if (!hdc) return;
-    SetViewportOrgEx(hdc, 0, -IScrollPos(), nullptr);
+    const int scroll = IScrollPos();
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    SetViewportOrgEx(hdc, 0, -scroll, nullptr);
     LOGFONTW lf = {};
     GetObjectW(GuiFont(), sizeof lf, &lf);
     lf.lfUnderline = TRUE;
@@ -259,7 +283,13 @@ void CZQAlertWnd::VPaint() {
         RECT drawn = area;
         DrawTextW(hdc, text, -1, &drawn, kTextFormat | DT_CALCRECT);
         OffsetRect(&drawn, 0, ((area.bottom - area.top) - (drawn.bottom - drawn.top)) / 2);
+        // Only the lines the window shows whole.
+        RECT band;
+        VWholeLines(drawn.top, drawn.bottom, m_iLineHeight, scroll, scroll + client.bottom, &band);
+        const int saved = SaveDC(hdc);
+        IntersectClipRect(hdc, drawn.left, band.top, drawn.right, band.bottom);
         DrawTextW(hdc, text, -1, &drawn, kTextFormat);
+        RestoreDC(hdc, saved);
         item.rcLink = drawn;
     }
     EndPaint(m_hWnd, &ps);
@@ -295,8 +325,8 @@ void CZQAlertWnd::VOnVScroll(WORD wCode, WORD wTrack) {
     const int old = si.nPos;
     int pos = old;
     switch (wCode) {
-        case SB_LINEUP: pos -= kLineScroll; break;
-        case SB_LINEDOWN: pos += kLineScroll; break;
+        case SB_LINEUP: pos -= m_iLineHeight; break;
+        case SB_LINEDOWN: pos += m_iLineHeight; break;
         case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
         case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
         case SB_THUMBTRACK: pos = wTrack; break;

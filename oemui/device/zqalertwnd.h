@@ -1,7 +1,8 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
 // per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
-// "[n/count]". Rows of the link kinds are drawn as hyperlinks; a click on one tells the parent
-// dialog (ZQAlertLinkMessage()), which runs the row's link text.
+// "[n/count]". The user scrolls it line by line, and it shows only whole lines of text. Rows of
+// the link kinds are drawn as hyperlinks; a click on one tells the parent dialog
+// (ZQAlertLinkMessage()), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
@@ -48,7 +49,6 @@ public:
     static constexpr int kTextIndent = 34;    // the icon and its gap, left of every text
     static constexpr int kMinRowHeight = 36;
     static constexpr int kRowGap = 2;         // above every row
-    static constexpr int kLineScroll = 2;     // pixels per line up or down
 
     CZQAlertWnd();
     virtual ~CZQAlertWnd();
@@ -73,6 +73,15 @@ public:
     BOOL BAddItem(PCWSTR pszText, DWORD dwKind, PCWSTR pszLink);
     void VClearItems();
     void VShow(BOOL bShow);
+
+    // The height of the window every page gives it: one whole row (its icon and two lines of text)
+    // with the gaps above and below it, inside the window's edge.
+    static int IStripHeight();
+    // Of the text lines from `top` down, each `lineHeight` high, the band of those lying whole between
+    // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.
+    static void VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand);
+    // One line of the rows' text: what a line up or down scrolls.
+    int ILineHeight() const { return m_iLineHeight; }
 
     HWND Hwnd() const { return m_hWnd; }
     int ItemCount() const { return m_nCount; }
@@ -111,4 +120,5 @@ private:
     int m_nCapacity = 0;
     int m_nGrowBy = 0;  // 0: count / 8, at least 4 and at most 1,024
     int m_iTotalHeight = 0;
+    int m_iLineHeight = 1;
 };

@@ -178,6 +178,14 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         InitCommonControlsEx(&icc);
     }
     const HANDLE hActCtx = zqmodule::ActCtx();
+    // The sheet takes the size of its largest page: the others are laid out to it.
+    m_templates.VReset();
+    for (int i = 0; i < count; ++i) {
+        const ZQPageRow* row = ZQFindPageRow(ids[i]);
+        if (!row || !row->pfnTemplate || !Tab(ids[i])) continue;
+        const ZQPageTemplate dialog = row->pfnTemplate(facts);
+        if (dialog.pfnDlgProc) m_templates.BMeasure(zqmodule::Instance(), state.bRtl ? dialog.wRtl : dialog.wLtr);
+    }
     int added = 0;
     for (int i = 0; i < count; ++i) {
         const int id = ids[i];
@@ -223,6 +231,13 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
             state.aiPagePosition[id] = -1;
             continue;
         }
+        if (psp.hInstance == zqmodule::Instance() && !(psp.dwFlags & PSP_DLGINDIRECT) &&
+            IS_INTRESOURCE(psp.pszTemplate))
+            if (const DLGTEMPLATE* laidOut = m_templates.PLaidOut(
+                    psp.hInstance, static_cast<WORD>(reinterpret_cast<ULONG_PTR>(psp.pszTemplate)), added)) {
+                psp.dwFlags |= PSP_DLGINDIRECT;
+                psp.pResource = laidOut;
+            }
 
         const LONG_PTR hPage = pPSUIInfo->pfnComPropSheet(pPSUIInfo->hComPropSheet, CPSFUNC_ADD_PROPSHEETPAGEW,
                                                           reinterpret_cast<LPARAM>(&psp), 0);

@@ -5,6 +5,7 @@
 
 #include "featurelogic/zqdevmodesync.h"
 #include "pages/zqpages.h"
+#include "pages/zqsheettemplates.h"
 
 class CZQBinding;
 class CZQColorCompanion;
@@ -65,4 +66,6 @@ private:
     CZQRollPreview* m_pPreview = nullptr;
     SheetRecord* m_pSheetRecord = nullptr;
     PVOID m_pSavedUserData = nullptr;
+    // The pages of the sheet being built, laid out to its size.
+    CZQSheetTemplates m_templates;
 };

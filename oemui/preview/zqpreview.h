@@ -242,8 +242,12 @@ protected:
     void VCopyToWindow();
 
     void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) override;
-    // Pixels of a paper x inches wide, between the narrowest and widest drawn widths.
+    // Pixels of a paper x inches wide, between the narrowest and widest drawn widths, shrunk by
+    // the roll's fit.
     int IWidthPixels(double dInches) const;
+    // The roll picture shrunk (every width alike) where the control is too narrow for the widest
+    // paper, the roll's end and the lip: `iRoom` pixels across for them.
+    void VFitRollTo(int iRoom);
     // The roll with its paper hanging from it, painted on the window DC (roll paper loaded).
     void VDrawRollPicture();
     // The plain sheet of sheet-fed paper on the window DC.
@@ -276,4 +280,5 @@ protected:
     RECT m_rcPaper = {};          // paper drawn on the roll or sheet picture
     double m_dMinLength = 11.0;
     double m_dMaxLength = 57.32;
+    double m_dRollFit = 1.0;      // 1, or less in a narrow control
 };

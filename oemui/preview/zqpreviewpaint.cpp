@@ -39,6 +39,9 @@ void CZQRollPreview::VPaint() {
     if (!m_hdcPaint) return;
     // Whatever the steps change on the window DC (transform, clip) goes with the paint.
     const int saved = SaveDC(m_hdcPaint);
+    // The sample page shows the sheet as it prints, its letters and numbers readable: a mirrored
+    // window does not mirror it.
+    SetLayout(m_hdcPaint, 0);
     {
         CZQPreviewDC memory;
         CZQPreviewGdi bitmap;
@@ -144,18 +147,18 @@ void CZQPreview::VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const {
     }
     WORD orientation = m_wOrientation;
     if (m_nNupIndex == 2 || m_nNupIndex == 4) orientation = orientation == 1 ? 2 : 1;
-    // Papers larger than the reference fill the whole share of the window.
+    // The reference paper fills its share of the window on the side it reaches first; every paper is
+    // drawn at that one scale, so that it keeps its own proportions. Papers larger than the
+    // reference fill the whole share.
+    const bool landscape = orientation == 2;
     const double w = iWidth, h = iHeight;
     const double refW = std::max(iWidth, kRefWidth), refH = std::max(iHeight, kRefHeight);
     const double boxW = Width(*pRect), boxH = Height(*pRect);
-    int width, height;
-    if (orientation == 2) {
-        width = IRoundTenth(boxW * h * 0.85 / refH);
-        height = IRoundTenth(boxH * w * 0.56 / refW);
-    } else {
-        width = IRoundTenth(boxW * w * 0.62 / refW);
-        height = IRoundTenth(boxH * h * 0.87 / refH);
-    }
+    const double across = landscape ? h : w, down = landscape ? w : h;
+    const double refAcross = landscape ? refH : refW, refDown = landscape ? refW : refH;
+    const double scale =
+        std::min(boxW * (landscape ? 0.85 : 0.62) / refAcross, boxH * (landscape ? 0.56 : 0.87) / refDown);
+    const int width = IRoundTenth(across * scale), height = IRoundTenth(down * scale);
     const int left = pRect->left + (Width(*pRect) - width) / 2;
     const int top = pRect->top + (Height(*pRect) - height) / 2;
     SetRect(pRect, left, top, left + width, top + height);

@@ -63,11 +63,19 @@ void CZQRollPreview::VSetRollSizes(PCWSTR pszMinWidth, PCWSTR pszMaxWidth, PCWST
 int CZQRollPreview::IWidthPixels(double dInches) const {
     const double px =
         m_nMinWidthPx + (m_nMaxWidthPx - m_nMinWidthPx) * (dInches - m_dMinWidth) / (m_dMaxWidth - m_dMinWidth);
-    return static_cast<int>(std::max(1.0, std::min(px, kMaxPx)));
+    return static_cast<int>(std::max(1.0, std::min(px * m_dRollFit, kMaxPx)));
+}
+
+void CZQRollPreview::VFitRollTo(int iRoom) {
+    // What stands left of the paper: the roll's end face and its core.
+    const int room = iRoom - m_nRollDepth - 6;
+    m_dRollFit = room >= kRollPicturePx ? 1.0 : std::max(0.1, static_cast<double>(room) / kRollPicturePx);
 }
 
 void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
     m_nMaxWidthPx = kRollPicturePx;
+    // The roll is drawn whole in its control, and the page at the roll's scale.
+    VFitRollTo(Width(m_rcClient) - m_nRollLip - 3);
     WORD orientation = m_wOrientation;
     if (m_nNupIndex == 2 || m_nNupIndex == 4) orientation = orientation == 1 ? 2 : 1;
     float w = static_cast<float>(iWidth) / 254.0f, h = static_cast<float>(iHeight) / 254.0f;
@@ -321,6 +329,8 @@ void CZQRollPreview::VPaintRollOptions(int iMarginLayout, int iMarginSet, int iE
     PAINTSTRUCT ps = {};
     m_hdcRollOptions = BeginPaint(m_hwndRollOptions, &ps);
     if (!m_hdcRollOptions) return;
+    // The roll reads as in the printer, whatever the window's direction.
+    SetLayout(m_hdcRollOptions, 0);
     RECT q;
     GetClientRect(m_hwndRollOptions, &q);
     {
@@ -332,6 +342,7 @@ void CZQRollPreview::VPaintRollOptions(int iMarginLayout, int iMarginSet, int iE
             const CZQPreviewGdi face = ZQNewBrush(GetSysColor(COLOR_3DFACE));
             FillRect(dc.Get(), &q, static_cast<HBRUSH>(face.Get()));
             m_nMaxWidthPx = kRollPicturePx;
+            VFitRollTo(Width(q) - m_nRollLip - 3 - 17);
             const int mark = IWidthPixels(m_dPaperWidth);
             RECT paper;
             paper.right = q.right - m_nRollLip - 3 - 16;

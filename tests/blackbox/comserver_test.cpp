@@ -326,7 +326,7 @@ TEST_F(PluginDll, PublishDriverInterfaceKeepsTheHelperUntilRelease) {
 // block while the sheet lives, and adds the pages it has a class for: the document sheet of a
 // printer without items gets the Paper/Quality and About pages, the device sheet the About page.
 std::vector<std::wstring> g_addedTitles;
-std::vector<ULONG_PTR> g_addedTemplates;
+std::vector<std::string> g_addedTemplates;  // an id, or the size of a template laid out anew
 LONG_PTR CALLBACK CountingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
     if (function != CPSFUNC_ADD_PROPSHEETPAGEW) {
         ADD_FAILURE() << "unexpected function " << function;
@@ -334,7 +334,12 @@ LONG_PTR CALLBACK CountingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LP
     }
     const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
     g_addedTitles.push_back(psp && psp->pszTitle ? psp->pszTitle : L"");
-    g_addedTemplates.push_back(psp ? reinterpret_cast<ULONG_PTR>(psp->pszTemplate) : 0u);
+    if (psp && (psp->dwFlags & PSP_DLGINDIRECT)) {
+        const auto* words = reinterpret_cast<const WORD*>(psp->pResource);
+        g_addedTemplates.push_back(std::to_string(words[11]) + "x" + std::to_string(words[12]));
+    } else {
+        g_addedTemplates.push_back(psp ? std::to_string(reinterpret_cast<ULONG_PTR>(psp->pszTemplate)) : "");
+    }
     return static_cast<LONG_PTR>(0x1000 + g_addedTitles.size());
 }
 
@@ -362,9 +367,10 @@ TEST_F(PluginDll, SheetsKeepTheirRecordWhileTheyLive) {
         // Callback, sheet handle, ten page handles, then the mode: every slot pointer-sized.
         const std::vector<std::wstring> titles = {L"Printing Shortcuts", L"Paper/Quality", L"Effects", L"Finishing",
                                                   L"About"};
-        const std::vector<ULONG_PTR> templates = {393, 117, 106, 110, 104};
+        // The About page's smaller template is laid out to the document sheet's size.
+        const std::vector<std::string> templates = {"393", "117", "106", "110", mode == 1 ? "252x234" : "104"};
         EXPECT_EQ(std::vector<std::wstring>(titles.begin() + (mode == 1 ? 0 : 4), titles.end()), g_addedTitles);
-        EXPECT_EQ(std::vector<ULONG_PTR>(templates.begin() + (mode == 1 ? 0 : 4), templates.end()), g_addedTemplates);
+        EXPECT_EQ(std::vector<std::string>(templates.begin() + (mode == 1 ? 0 : 4), templates.end()), g_addedTemplates);
         EXPECT_EQ(reinterpret_cast<LONG_PTR>(&CountingComPropSheet), *reinterpret_cast<const LONG_PTR*>(record));
         EXPECT_EQ(0x77, *reinterpret_cast<const LONG_PTR*>(record + sizeof(void*)));
         EXPECT_EQ(mode, *reinterpret_cast<const DWORD*>(record + 12 * sizeof(void*)));

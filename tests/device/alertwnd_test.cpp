@@ -98,8 +98,10 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRowAndKeysScroll) {
     }
     RECT client = {};
     GetClientRect(wnd.Hwnd(), &client);
-    const int page = client.bottom, last = wnd.Item(11).rcRow.bottom - page + 1;
-    for (auto [key, pos] : {std::pair<WPARAM, int>{VK_NEXT, page}, {VK_DOWN, page + 2}, {VK_UP, page}, {'A', page},
+    // A line up or down moves by a line of the rows' text.
+    const int page = client.bottom, last = wnd.Item(11).rcRow.bottom - page + 1, line = wnd.ILineHeight();
+    EXPECT_GT(line, 8);
+    for (auto [key, pos] : {std::pair<WPARAM, int>{VK_NEXT, page}, {VK_DOWN, page + line}, {VK_UP, page}, {'A', page},
                             {VK_END, last}, {VK_NEXT, last}, {VK_PRIOR, last - page}, {VK_HOME, 0}, {VK_UP, 0}}) {
         SendMessageW(wnd.Hwnd(), WM_KEYDOWN, key, 0);
         EXPECT_EQ(pos, GetScrollPos(wnd.Hwnd(), SB_VERT)) << key;
@@ -108,6 +110,27 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRowAndKeysScroll) {
     SendMessageW(wnd.Hwnd(), WM_KEYDOWN, VK_END, 0);
     Click(wnd, 11, 11);
     EXPECT_EQ(L"11:(null)", g_sent.back());
+}
+
+// Of a row's text lines only those the window shows whole are painted: the band from the first
+// to the last of them.
+TEST(AlertLines, OnlyWholeLinesArePainted) {
+    const struct {
+        int top, bottom, viewTop, viewBottom;
+        LONG bandTop, bandBottom;  // equal: none
+    } rows[] = {
+        {2, 41, 0, 40, 2, 28},    // the third line would be cut at the foot
+        {2, 41, 13, 53, 15, 41},  // scrolled by a line: the first is cut at the top
+        {7, 33, 0, 40, 7, 33},    // two lines in a row of the icon's height
+        {2, 15, 20, 60, 0, 0},    // above the view
+        {2, 41, 5, 17, 0, 0},     // a view lower than a line
+    };
+    for (const auto& r : rows) {
+        RECT band;
+        CZQAlertWnd::VWholeLines(r.top, r.bottom, 13, r.viewTop, r.viewBottom, &band);
+        EXPECT_EQ(r.bandTop, band.top) << r.top << " " << r.viewTop;
+        EXPECT_EQ(r.bandBottom, band.bottom) << r.top << " " << r.viewTop;
+    }
 }
 
 TEST_F(AlertWindow, CreationFollowsTheParentAndWithoutLinksTheMouseIsLeftAlone) {

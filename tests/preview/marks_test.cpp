@@ -79,7 +79,7 @@ TEST_F(PreviewWindow, MarksFollowTheirCodesEdgesAndTurns) {
         {L"staple=3 letter=0", {{false, S(4), kBlack, 3}}, {}},
         {L"staple=6 letter=0", {{false, S(4), kBlack, 6}}, {}},
         // A narrow sheet keeps the least gap and holds fewer staples.
-        {L"staple=6 letter=0 docwidth=1000 docheight=4318", {{false, S(4), kBlack, 4}}, {}},
+        {L"staple=6 letter=0 docwidth=1000 docheight=4318", {{false, S(4), kBlack, 3}}, {}},
         {L"staple=7 rotated=1", {}, {{E(3), mid, kGrey, true}, {S(3), mid, kGrey, false}}},
         {L"staple=8", {}, {{S(5), S(4), kBlack, true}, {S(4), S(8), kBlack, false}}},
         {L"staple=8 letter=0 orientation=2", {}, {{S(4), S(7), kBlack, true}}},

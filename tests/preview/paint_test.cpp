@@ -201,7 +201,7 @@ TEST_F(PreviewWindow, TwoSidedIconsAndBindingMarks) {
 TEST_F(PreviewWindow, TransverseTurnsAndMirrorFlipsThePicture) {
     const ZQPixels plain = Paint(Letter(L"").c_str());
     const RECT sheet = m_preview->m_rcSheet;
-    ASSERT_TRUE((RECT{52, 43, 148, 156}) == sheet);
+    ASSERT_TRUE((RECT{56, 43, 143, 156}) == sheet);
     // A quarter turn clockwise about the sheet's centre.
     const ZQPixels turned = Paint(Letter(L"transverse=1").c_str());
     const int w = sheet.right - sheet.left, h = sheet.bottom - sheet.top;
@@ -221,14 +221,42 @@ TEST_F(PreviewWindow, TransverseTurnsAndMirrorFlipsThePicture) {
     EXPECT_FALSE(Has(mirrored, kRed, &bottomLeft));
 }
 
+// The sheet drawn keeps its paper's proportions and stays inside its control, in the shapes the
+// pages give their two controls, in both orientations and borderless.
+TEST_F(PreviewWindow, SheetKeepsThePapersProportionsInsideItsControl) {
+    const SIZE controls[] = {{105, 117}, {154, 94}, {200, 200}, {163, 140}};
+    const SIZE papers[] = {{2159, 2794}, {2100, 2970}, {1016, 1524}, {2159, 3556}, {2794, 4318}, {2970, 4200}};
+    for (const SIZE control : controls) {
+        for (HWND hwnd : {m_host->Portrait(), m_host->Landscape()})
+            SetWindowPos(hwnd, nullptr, 0, 0, control.cx, control.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        for (const SIZE paper : papers)
+            for (int orientation : {1, 2})
+                for (const wchar_t* borderless : {L"", L" noinset=1 margins=0 marginlayout=3"}) {
+                    const std::wstring fields = L"docwidth=" + std::to_wstring(paper.cx) + L" docheight=" +
+                                                std::to_wstring(paper.cy) + L" orientation=" +
+                                                std::to_wstring(orientation) + borderless;
+                    SCOPED_TRACE(testing::PrintToString(fields) + " in " + std::to_string(control.cx) + "x" +
+                                 std::to_string(control.cy));
+                    Paint(fields.c_str());
+                    const RECT sheet = m_preview->m_rcSheet, client = m_preview->m_rcClient;
+                    const double across = orientation == 2 ? paper.cy : paper.cx;
+                    const double down = orientation == 2 ? paper.cx : paper.cy;
+                    const double w = sheet.right - sheet.left, h = sheet.bottom - sheet.top;
+                    EXPECT_NEAR(w, h * across / down, 1.5) << w << "x" << h;
+                    RECT inside;
+                    EXPECT_TRUE(IntersectRect(&inside, &sheet, &client) && EqualRect(&inside, &sheet));
+                }
+    }
+}
+
 TEST_F(PreviewWindow, UnknownPaperSizeIsDrawnAtTheReferenceSize) {
     for (const wchar_t* fields : {L"docwidth=0 docheight=2794", L"docwidth=-1 docheight=0 fit=1 fitscaled=1"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(fields)));
         const ZQPixels picture = Paint(fields);
-        EXPECT_TRUE((RECT{38, 13, 162, 187}) == m_preview->PageRect());
-        EXPECT_EQ(kBlack, picture.At(38, 100));
-        EXPECT_EQ(kBlack, picture.At(161, 100));
-        EXPECT_NE(kBlack, picture.At(37, 100));
+        EXPECT_TRUE((RECT{43, 13, 156, 187}) == m_preview->PageRect());
+        EXPECT_EQ(kBlack, picture.At(43, 100));
+        EXPECT_EQ(kBlack, picture.At(155, 100));
+        EXPECT_NE(kBlack, picture.At(42, 100));
         EXPECT_EQ(100, m_preview->m_nScale);
         EXPECT_TRUE(Has(picture, kRed));
     }

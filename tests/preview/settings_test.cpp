@@ -97,17 +97,18 @@ TEST(PreviewLayout, RoundingAndPageFitting) {
         RECT expected;  // in a 200 x 200 window
     };
     const Row table[] = {
-        // Letter: 95.82 and 112.59 round up; centred.
-        {L"", 2159, 2794, {52, 43, 148, 156}},
-        // Wider than the reference: always 62 percent of the width.
-        {L"", 3000, 2794, {38, 43, 162, 156}},
+        // Letter at the scale that fits the reference into 62 % of the width and 87 % of the height
+        // (the height decides): 87.0 x 112.59, the latter rounding up; centred, true to the paper.
+        {L"", 2159, 2794, {56, 43, 143, 156}},
+        // Wider than the reference: it takes the reference's place across.
+        {L"", 3000, 2794, {39, 43, 160, 156}},
         // Unknown sizes take the reference size.
-        {L"", 0, 2794, {38, 13, 162, 187}},
-        {L"", -2159, -2794, {38, 13, 162, 187}},
+        {L"", 0, 2794, {43, 13, 156, 187}},
+        {L"", -2159, -2794, {43, 13, 156, 187}},
         // Landscape sheets: 85 and 56 percent; two pages per sheet turn a portrait page.
-        {L"orientation=2", 2159, 2794, {45, 56, 155, 143}},
-        {L"nup=2", 2159, 2794, {45, 56, 155, 143}},
-        {L"orientation=2 nup=4", 2159, 2794, {52, 43, 148, 156}},
+        {L"orientation=2", 2159, 2794, {45, 57, 155, 142}},
+        {L"nup=2", 2159, 2794, {45, 57, 155, 142}},
+        {L"orientation=2 nup=4", 2159, 2794, {56, 43, 143, 156}},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.fields)) + " " + std::to_string(row.width));

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+
+#include "zqdlgtemplate.h"
 
 namespace zqtest {
 
@@ -236,28 +239,228 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
             // An up-down control stands over its buddy's edge.
             if (IsBuddyPair(a.hwnd, b.hwnd) || IsBuddyPair(b.hwnd, a.hwnd)) continue;
             // Two controls over each other, or one reaching into a frame it does not stand in.
-            faults.push_back(Name(a) + " " + Describe(a.rc) + " overlaps " + Name(b) + " " + Describe(b.rc));
+            const char* over = IsGroupFrame(a) || IsGroupFrame(b) ? " lies over " : " overlaps ";
+            faults.push_back(Name(a) + " " + Describe(a.rc) + over + Name(b) + " " + Describe(b.rc));
         }
+    }
+    // A shown frame holding nothing shown.
+    for (const Shown& f : shown) {
+        if (!IsGroupFrame(f)) continue;
+        const RECT inside = Inside(f);
+        bool holds = false;
+        for (const Shown& c : shown) holds = holds || (c.hwnd != f.hwnd && Contains(inside, c.rc));
+        if (!holds) faults.push_back(Name(f) + " " + Describe(f.rc) + " frames nothing");
+    }
+    // A hidden frame whose place nothing takes, above shown controls that could close it up, or at
+    // the head of a column nothing else fills; the row at the foot of the window (its last fifth:
+    // the logo, the buttons, the alert strip) stays where it is.
+    const LONG foot = client.bottom - client.bottom / 5;
+    for (HWND frame : frames) {
+        if (GetWindowLongPtrW(frame, GWL_STYLE) & WS_VISIBLE) continue;
+        RECT rc;
+        GetWindowRect(frame, &rc);
+        MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        if (rc.left > rc.right) std::swap(rc.left, rc.right);
+        if (IsRectEmpty(&rc)) continue;
+        bool taken = false, above = false;
+        const Shown* below = nullptr;
+        for (const Shown& c : shown) {
+            RECT common;
+            const bool column = c.rc.left < rc.right && c.rc.right > rc.left;
+            if (IntersectRect(&common, &rc, &c.rc)) {
+                if (!(IsGroupFrame(c) && Contains(c.rc, rc))) taken = true;
+            } else if (column && c.rc.bottom <= rc.top) {
+                above = true;
+            } else if (column && c.rc.top >= rc.bottom && c.rc.top < foot && (!below || c.rc.top < below->rc.top)) {
+                below = &c;
+            }
+        }
+        if (taken || (above && !below)) continue;
+        faults.push_back(
+            "empty space " + Describe(rc) + " where the hidden group #" + std::to_string(GetDlgCtrlID(frame)) + " was" +
+            (below ? ", above " + Name(*below) + " " + Describe(below->rc) : std::string(", its column empty")));
     }
     return faults;
 }
 
+namespace {
+
+// The client rectangle of the template as made, and the rectangle its shown controls cover.
+bool TemplateExtent(HINSTANCE hTemplates, WORD wTemplate, RECT* pClient, RECT* pExtent) {
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND copy = CreateDialogParamW(hTemplates, MAKEINTRESOURCEW(wTemplate), owner, &QuietDialog, 0);
+    if (copy) {
+        GetClientRect(copy, pClient);
+        SetRectEmpty(pExtent);
+        for (const Shown& c : ShownChildren(copy)) UnionRect(pExtent, pExtent, &c.rc);
+        DestroyWindow(copy);
+    }
+    DestroyWindow(owner);
+    return copy != nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> SheetFaults(HWND hPage, HINSTANCE hTemplates, WORD wTemplate) {
+    RECT client, templateClient, templateExtent, extent = {};
+    GetClientRect(hPage, &client);
+    if (!TemplateExtent(hTemplates, wTemplate, &templateClient, &templateExtent))
+        return {"the template " + std::to_string(wTemplate) + " could not be made"};
+    for (const Shown& c : ShownChildren(hPage)) UnionRect(&extent, &extent, &c.rc);
+    std::vector<std::string> faults;
+    // The template's own margin, grown as the window is larger, and the few pixels a sheet adds
+    // to its largest page.
+    auto band = [&](LONG size, LONG used, LONG templateSize, LONG templateUsed, const char* side) {
+        const double grown = templateSize > 0 ? static_cast<double>(size) / templateSize : 1.0;
+        const double allowed = (templateSize - templateUsed) * grown + 12 + size / 25;
+        if (size - used > allowed)
+            faults.push_back("the page leaves " + std::to_string(size - used) + " px empty " + side +
+                             " its controls (" + std::to_string(size) + " px, its template " +
+                             std::to_string(templateSize) + " px)");
+    };
+    band(client.right, extent.right, templateClient.right, templateExtent.right, "beside");
+    band(client.bottom, extent.bottom, templateClient.bottom, templateExtent.bottom, "below");
+    return faults;
+}
+
+WORD TemplateOf(HWND hWnd, HINSTANCE hTemplates) {
+    std::set<DWORD> ids;
+    for (HWND child = GetWindow(hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(child);
+        if (id != 0 && id != -1 && id != 0xFFFF) ids.insert(static_cast<DWORD>(id));
+    }
+    const bool rtl = (GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    struct Search {
+        HINSTANCE module;
+        const std::set<DWORD>* ids;
+        bool rtl;
+        WORD best = 0;
+        long score = 0;
+    } search{hTemplates, &ids, rtl};
+    EnumResourceNamesW(
+        hTemplates, MAKEINTRESOURCEW(5),
+        [](HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (!IS_INTRESOURCE(name)) return TRUE;
+            const WORD id = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+            zqdlg::Template t;
+            if (!zqdlg::ReadResource(module, id, &t)) return TRUE;
+            if (((t.ExStyle() & WS_EX_LAYOUTRTL) != 0) != s->rtl) return TRUE;
+            long common = 0, own = 0;
+            t.ForEach([&](const zqdlg::Control& c) {
+                if (c.id == 0 || c.id == 0xFFFF || c.id == 0xFFFFFFFF) return;
+                (s->ids->count(c.id) ? common : own) += 1;
+            });
+            // Most controls of each side shared: another module's page may share a few ids.
+            const long score = 2 * common - own - (static_cast<long>(s->ids->size()) - common);
+            if (common * 2 > static_cast<long>(s->ids->size()) && common * 2 > common + own &&
+                (!s->best || score > s->score)) {
+                s->best = id;
+                s->score = score;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&search));
+    return search.best;
+}
+
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t ch : text) out += ch < 0x80 ? static_cast<char>(ch) : '?';
+    return out;
+}
+
+std::string CutText(const Shown& c, const std::wstring& text, SIZE need, int width, int height) {
+    return Name(c) + " \"" + Narrow(text) + "\" needs " + std::to_string(need.cx) + "x" + std::to_string(need.cy) +
+           ", has " + std::to_string(width) + "x" + std::to_string(height);
+}
+
+// Entries of a drop-down list (in its face, where the chosen one shows), of a list box and of a
+// list view (within the label the view gives it and within the view).
+void EntryFaults(const Shown& c, std::vector<std::string>& faults) {
+    std::vector<std::wstring> entries;
+    int room = 0, height = 0;
+    auto collect = [&](UINT countMsg, UINT lengthMsg, UINT textMsg) {
+        const LRESULT count = SendMessageW(c.hwnd, countMsg, 0, 0);
+        for (LRESULT i = 0; i < count && i < 500; ++i) {
+            const LRESULT length = SendMessageW(c.hwnd, lengthMsg, static_cast<WPARAM>(i), 0);
+            if (length <= 0) continue;
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            SendMessageW(c.hwnd, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+            text.resize(wcslen(text.c_str()));
+            entries.push_back(text);
+        }
+    };
+    if (IsClass(c, L"ComboBox")) {
+        // Owner-drawn lists place their own pictures beside the text.
+        if (c.style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) return;
+        COMBOBOXINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetComboBoxInfo(c.hwnd, &info)) return;
+        room = info.rcItem.right - info.rcItem.left - 4;
+        height = info.rcItem.bottom - info.rcItem.top;
+        collect(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+    } else if (IsClass(c, L"ListBox")) {
+        if (c.style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) return;
+        RECT client;
+        GetClientRect(c.hwnd, &client);
+        room = client.right - 4;
+        height = static_cast<int>(SendMessageW(c.hwnd, LB_GETITEMHEIGHT, 0, 0));
+        collect(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+    } else if (IsClass(c, WC_LISTVIEWW)) {
+        const LONG view = c.style & LVS_TYPEMASK;
+        if (view == LVS_ICON || (c.style & LVS_OWNERDRAWFIXED)) return;
+        RECT client;
+        GetClientRect(c.hwnd, &client);
+        FontDc dc(c.hwnd);
+        const int count = static_cast<int>(SendMessageW(c.hwnd, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count && i < 500; ++i) {
+            WCHAR text[260] = {};
+            LVITEMW item = {};
+            item.iSubItem = 0;
+            item.pszText = text;
+            item.cchTextMax = 260;
+            SendMessageW(c.hwnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            if (!text[0]) continue;
+            RECT label = {};
+            label.left = LVIR_LABEL;
+            if (!SendMessageW(c.hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&label)))
+                continue;
+            // The view's own room: a label reaching past the view is cut by it.
+            const int width = std::min(label.right, client.right) - label.left - 4;
+            const SIZE need = dc.Measure(text, 10000, false, false);
+            if (need.cx > width) faults.push_back(CutText(c, text, need, width, label.bottom - label.top));
+        }
+        return;
+    } else {
+        return;
+    }
+    FontDc dc(c.hwnd);
+    for (const std::wstring& text : entries) {
+        const SIZE need = dc.Measure(text, 10000, false, false);
+        if (need.cx > room) faults.push_back(CutText(c, text, need, room, height));
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> TextFaults(HWND hWnd) {
     std::vector<std::string> faults;
     for (const Shown& c : ShownChildren(hWnd)) {
+        EntryFaults(c, faults);
         int width = 0, height = 0;
         bool wrap = false, prefix = true;
         const std::wstring text = TextOf(c.hwnd);
         if (text.empty() || !TextRoom(c, &width, &height, &wrap, &prefix)) continue;
         FontDc dc(c.hwnd);
+        // A greyed text is drawn etched, a pixel to the right of its place.
+        if (c.style & WS_DISABLED) --width;
         const SIZE need = dc.Measure(text, width, wrap, prefix);
         const bool cut = need.cx > width || (wrap && need.cy > height) ||
                          (!wrap && !IsGroupFrame(c) && need.cy > height + 2);
-        if (cut) {
-            faults.push_back(Name(c) + " \"" + std::string(text.begin(), text.end()) + "\" needs " +
-                             std::to_string(need.cx) + "x" + std::to_string(need.cy) + ", has " +
-                             std::to_string(width) + "x" + std::to_string(height));
-        }
+        if (cut) faults.push_back(CutText(c, text, need, width, height));
     }
     return faults;
 }

@@ -12,17 +12,30 @@
 namespace zqtest {
 
 // One line per fault, naming the controls by id and class; empty when the layout is sound. No two
-// shown controls intersect unless one is a group frame holding the other whole, and every shown
-// control lies inside the window's client area and inside its group frame (below the frame's
-// caption, within its border). A control's frame is the one the window's template (wTemplate of
-// hTemplates) puts it in, however the window has moved it since.
+// shown controls intersect unless one is a group frame holding the other whole (a label reaching
+// into a frame lies over it), and every shown control lies inside the window's client area and
+// inside its group frame (below the frame's caption, within its border). A control's frame is the
+// one the window's template (wTemplate of hTemplates) puts it in, however the window has moved it
+// since. A shown frame holding nothing is empty; a hidden group frame whose place stays empty while
+// shown controls stand below it is a gap the page should have closed up.
 std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate);
 
 // One line per shown text that does not fit its control, measured with the control's own font: a
 // text that may wrap (a static text, a multi-line button) is taller than the control or has a word
 // wider than it; any other text is wider than its room (a check box's or radio button's beside
-// its mark, a push button's inside its border, a group frame's caption along its top).
+// its mark, a push button's inside its border, a group frame's caption along its top; a greyed
+// text needs a pixel more for its etching); an entry of a drop-down list is wider than the list's
+// face, of a list box than the box, of a list view than its label or the view.
 std::vector<std::string> TextFaults(HWND hWnd);
+
+// One line when the page does not fill its window: the window (a property sheet sizes every page
+// to its largest) leaves a band to the right of or below the shown controls wider than the band the
+// template itself leaves, grown with the window.
+std::vector<std::string> SheetFaults(HWND hPage, HINSTANCE hTemplates, WORD wTemplate);
+
+// The dialog template of the module the window was most likely made from: the one with the
+// window's layout direction that shares the most control ids with it; 0 when none shares any.
+WORD TemplateOf(HWND hWnd, HINSTANCE hTemplates);
 
 // Makes every shown text of the window's static texts, buttons and frames longer by the fraction
 // given (0.4: 40% more characters, repeating its own words), as a translation may be.

@@ -303,6 +303,8 @@ int Fail(const wchar_t* what, HRESULT hr) {
 // control the preview showed.
 int ZQPreviewPicture(const std::wstring& exeDir, const std::wstring& png, const std::vector<std::wstring>& fields) {
     PreviewSettings record = ZQDefaultPreviewRecord();
+    // A picture shows a watermark only when its fields ask for one (nowatermark=0).
+    record.aiValue[kPvNoWatermark] = 1;
     std::wstring bad;
     if (!ZQParsePreviewFields(fields, &record, &bad)) {
         wprintf(L"FAIL  field \"%ls\"; fields are name=value with a name of:\n      %ls\n", bad.c_str(),

@@ -136,6 +136,12 @@ INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lP
     PageContext* context = nullptr;
     // The cursor over the sample page needs no settings.
     if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+    // The alert strip's refresh button, its picture and its links are the strip's.
+    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM || uMsg == ZQAlertLinkMessage()) &&
+        (context = WorkingContext(hDlg))) {
+        INT_PTR result = 0;
+        if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+    }
     switch (uMsg) {
         case WM_PAINT:
         case WM_ERASEBKGND:
@@ -227,6 +233,8 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         pContext->pQuickSets->VInitControls(hDlg, nullptr, &m_hPresetCombo, &m_hPresetSave, &m_hPresetDelete);
         pContext->pQuickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     }
+    VShowProfileFile(pContext);
+    VCloseUpGroups();
     BCreateAlertStrip(hDlg, pContext);
     // The factory-defaults button belongs to the printers that offer factory defaults.
     if (m_hFactoryDefaults && !Readable(param, L"ZQFactoryDefaults")) Hide(m_hFactoryDefaults);
@@ -360,15 +368,19 @@ INT_PTR CZQColorTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, P
         VOnPresetCommand(hDlg, iCtrlId, iCode, pContext);
         return FALSE;
     }
+    INT_PTR result = FALSE;
     switch (iCode) {
-        case BN_CLICKED: return IOnClick(hDlg, iCtrlId, pContext);
-        case CBN_SELCHANGE: VOnListChange(hDlg, iCtrlId, pContext); return FALSE;
+        case BN_CLICKED: result = IOnClick(hDlg, iCtrlId, pContext); break;
+        case CBN_SELCHANGE: VOnListChange(hDlg, iCtrlId, pContext); break;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_CMYK || iCtrlId == IDC_CBO_NEUTRAL_GRAYS || iCtrlId == IDC_CBO_EMULATEPRINTER)
                 VFitComboDropWidth(hCtrl);
             return FALSE;
         default: return FALSE;
     }
+    // A choice may show or hide rows: the frames follow.
+    VCloseUpGroups();
+    return result;
 }
 
 INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
@@ -427,6 +439,8 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
             break;
         default: return FALSE;
     }
+    // Greyscale or colour, however chosen, decides the profile shown.
+    VShowProfileFile(pContext);
     BCheckPageChanged(hDlg, pContext);
     return FALSE;
 }
@@ -500,7 +514,7 @@ void CZQColorTab::VOnListChange(HWND hDlg, int iCtrlId, PageContext* pContext) {
         if (iCtrlId == IDC_INPUT_COLORSPACE) VOnColorSpaceChange(pContext);
         if (iCtrlId == IDC_CBO_INTENT || iCtrlId == IDC_CBO_EMULATEPRINTER) VEnableLqjProfiles(pContext);
         // The installed cartridges decide the profile.
-        if (iCtrlId == IDC_CBO_PRINT_CART) VShowProfileFile();
+        if (iCtrlId == IDC_CBO_PRINT_CART) VShowProfileFile(pContext);
         BCheckPageChanged(hDlg, pContext);
         return;
     }

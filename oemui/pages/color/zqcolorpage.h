@@ -106,6 +106,10 @@ public:
     void VLayoutSimplified(PageContext* pContext);
     void VFillPreviewSettings(PageContext* pContext);
     void VInitPrintPreviewCheck(PageContext* pContext);
+    // Once every control shows as the printer has it: a colour-matching frame around nothing shown
+    // goes, and the colour-space and colour-options frames end under what they show, the simplified
+    // page's colour-management stack following its frame.
+    void VCloseUpGroups();
     // The alert window in the placeholder's place and the refresh button, when alerts are on;
     // TRUE when the window was made.
     BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
@@ -179,8 +183,9 @@ private:
     void VShowColorMgmtRadios(PageContext* pContext, bool bProfileLabel);
     // What the colour space shows, and its colour matching in the public devmode.
     void VShowColorSpaceChoices(PageContext* pContext);
-    // The profile's file name into its label (empty when none is answered).
-    void VShowProfileFile();
+    // The profile's file name into its label (empty when none is answered), for the greyscale the
+    // page shows.
+    void VShowProfileFile(PageContext* pContext);
     // "PrintCartrigesModified" set when the cartridges differ from the sheet's start.
     void VNoteCartridgeChange(PageContext* pContext);
     // The large-format PostScript page's colour-management panel.

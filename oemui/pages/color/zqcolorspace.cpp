@@ -264,16 +264,23 @@ void CZQColorTab::VShowProfileName(PageContext* pContext) {
     const bool plotter = LargeFormat(pContext) && Language(pContext) == zqdm::kPdlZqgl2;
     const bool system = plotter ? !Is(space, L"ADOBERGB") : Is(space, L"ICM");
     m_pPublicDM->dmICMMethod = system ? DMICMMETHOD_SYSTEM : DMICMMETHOD_NONE;
-    VShowProfileFile();
+    VShowProfileFile(pContext);
 }
 
-void CZQColorTab::VShowProfileFile() {
+void CZQColorTab::VShowProfileFile(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     if (!param || !m_hProfileName) return;
+    // The profile follows the page's greyscale choice, which reaches the public devmode only on OK.
+    DEVMODEW dm = {};
+    if (m_pPublicDM) dm = *m_pPublicDM;
+    if (const ZQUIDevmode* work = pContext ? WorkOf(pContext) : nullptr) {
+        dm.dmFields |= DM_COLOR;
+        dm.dmColor = work->dwPrintAsGray ? DMCOLOR_MONOCHROME : DMCOLOR_COLOR;
+    }
     WCHAR profile[260] = {};
     ULONG size = sizeof(profile);
     FLONG flags = 0;
-    if (FAILED(ZQQueryColorProfile(m_pPublicDM, param->pOEMDM, 0, profile, &size, &flags))) profile[0] = L'\0';
+    if (FAILED(ZQQueryColorProfile(&dm, param->pOEMDM, 0, profile, &size, &flags))) profile[0] = L'\0';
     SetWindowTextW(m_hProfileName, profile);
 }
 

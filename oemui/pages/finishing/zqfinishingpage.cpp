@@ -38,7 +38,13 @@ const int kMovableIds[] = {IDC_CHK_ROTATED,
                            IDC_BTN_SELECT_TILES,
                            IDC_CHK_PAGE_BORDER,
                            IDC_STA_PAGE_ORDER,
-                           IDC_CBO_PAGE_ORDER};
+                           IDC_CBO_PAGE_ORDER,
+                           IDC_GB_DOC_OPTIONS,
+                           IDC_GB_FINISHING_ORIENTATION,
+                           IDC_RB_PORTRAIT,
+                           IDC_RB_LANDSCAPE,
+                           IDC_GB_PREVIEW_PRINT_FIN,
+                           IDC_CHK_SHOW_PREVIEW_FIN};
 
 const CZQPageControls::TextRow kTexts[] = {
     {0, 813, L"Finishing"},

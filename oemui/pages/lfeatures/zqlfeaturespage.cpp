@@ -41,7 +41,17 @@ const ZQRollBox kLargeFeaturesRollBoxes[4] = {
 // ---------------------------------------------------------------------------------------------
 // The page object
 // ---------------------------------------------------------------------------------------------
-CZQLargeFormatFeaturesTab::CZQLargeFormatFeaturesTab() : m_controls(nullptr, 0) {}
+namespace {
+
+// The roll-saving group, which takes the paper-saving group's place when that one is hidden.
+const int kRollGroupIds[] = {IDC_GB_PAPERSAVINGOPT_SUI,   IDC_GB_ROLLSAVINGOPT_SUI,  IDC_CHK_DISABLE_AUTO_CUTTER_SUI,
+                             IDC_CHK_SAVE_ROLL_PAPER_SUI, IDC_CHK_REMOVE_MARGINS_SUI, IDC_CHK_ROTATE90_SUI,
+                             IDC_CHK_AUTOROTATE_SUI};
+
+}  // namespace
+
+CZQLargeFormatFeaturesTab::CZQLargeFormatFeaturesTab()
+    : m_controls(kRollGroupIds, static_cast<int>(sizeof kRollGroupIds / sizeof kRollGroupIds[0])) {}
 
 // The alert strip leaves the gate's list before the base goes; the paper names free themselves.
 CZQLargeFormatFeaturesTab::~CZQLargeFormatFeaturesTab() { m_alerts.VDetach(); }
@@ -142,6 +152,7 @@ BOOL CZQLargeFormatFeaturesTab::BCreateAlertWindow(HWND hDlg, PageContext* pCont
 
 void CZQLargeFormatFeaturesTab::VCacheControls(HWND hDlg) {
     m_controls.VAttach(hDlg);
+    m_controls.VRecordRects();
     m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
     m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
     m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
@@ -203,6 +214,13 @@ void CZQLargeFormatFeaturesTab::VInitOptionVisibility(PageContext* pContext) {
                    IDC_STA_PAGE_ORDER_SUI, IDC_CBO_PAGE_ORDER_SUI, IDC_CHK_PAGE_BORDER_SUI})
         m_controls.VShow(id, paperSaving);
     m_controls.VShow(IDC_CHK_REMOVE_MARGINS_SUI, FeatureItem(param, zqkw::kZQRemoveMarginsBetweenPages) != nullptr);
+    // Without paper saving the roll-saving group closes up under the resizing group.
+    const CZQPageControls::ControlRect* paper = m_controls.Recorded(IDC_GB_PAPERSAVINGOPT_SUI);
+    const CZQPageControls::ControlRect* roll = m_controls.Recorded(IDC_GB_ROLLSAVINGOPT_SUI);
+    const LONG up = paper && roll && !paperSaving ? roll->rc.top - paper->rc.top : 0;
+    for (int id : kRollGroupIds)
+        if (const CZQPageControls::ControlRect* r = id != IDC_GB_PAPERSAVINGOPT_SUI ? m_controls.Recorded(id) : nullptr)
+            m_controls.BPlaceAtTop(id, static_cast<float>(r->rc.top - up));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -15,10 +15,11 @@ using namespace zqpage;
 namespace {
 
 // The controls whose places the finishing group's layout reads, as the template gives them: the
-// bin's, then the finishing rows', then the group's frame.
+// bin's, then the finishing rows', then the group's frame, then the delivery radios that follow the bin.
 const int kMovableIds[] = {IDC_GB_OUTPUT_BIN_OPTIONS, IDC_STA_OUTPUT_BIN, IDC_CBO_BIN, IDC_STA_STAPLE_STATIC,
                            IDC_CBO_STAPLE, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH, IDC_STA_FOLDSTATIC_STATIC,
-                           IDC_CBO_FOLDSTITCH, IDC_CHK_IMAGE_SHIFT, IDC_BTN_IMAGE_SHIFT, IDC_GB_OUTPUT_STATIC};
+                           IDC_CBO_FOLDSTITCH, IDC_CHK_IMAGE_SHIFT, IDC_BTN_IMAGE_SHIFT, IDC_GB_OUTPUT_STATIC,
+                           IDC_RB_FACEDOWN, IDC_RB_FACEUP};
 
 const CZQPageControls::TextRow kTexts[] = {
     {0, 4029, L"Output"},

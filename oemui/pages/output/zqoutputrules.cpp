@@ -179,7 +179,16 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
     const bool fold = FeatureItem(param, zqkw::kFolding) && accessory == kFoldingFinisher;
     const bool shift = FeatureItem(param, kImageShift) != nullptr;
     const bool settings = FeatureItem(param, kImageShiftSettings) != nullptr;
-    if (!staple && !punch && !fold && !shift && !settings) {
+    const bool none = !staple && !punch && !fold && !shift && !settings;
+    // Without finishing the bin's group takes the finishing group's place: no column stays empty.
+    const CZQPageControls::ControlRect* finishing = m_controls.Recorded(IDC_GB_OUTPUT_STATIC);
+    const CZQPageControls::ControlRect* bins = m_controls.Recorded(IDC_GB_OUTPUT_BIN_OPTIONS);
+    const LONG dx = none && finishing && bins ? finishing->rc.left - bins->rc.left : 0;
+    const LONG dy = none && finishing && bins ? finishing->rc.top - bins->rc.top : 0;
+    for (int id : {IDC_GB_OUTPUT_BIN_OPTIONS, IDC_STA_OUTPUT_BIN, IDC_CBO_BIN, IDC_RB_FACEDOWN, IDC_RB_FACEUP})
+        if (const CZQPageControls::ControlRect* r = m_controls.Recorded(id))
+            m_controls.BPlaceAtPoint(id, r->rc.left + dx, static_cast<float>(r->rc.top + dy));
+    if (none) {
         for (int id : {IDC_GB_OUTPUT_STATIC, IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH,
                        IDC_STA_FOLDSTATIC_STATIC, IDC_CBO_FOLDSTITCH, IDC_CHK_IMAGE_SHIFT, IDC_BTN_IMAGE_SHIFT})
             m_controls.VShow(id, FALSE);

@@ -46,7 +46,9 @@ TEST_P(ColorSpaceControls, EachSpaceShowsItsControlsAndSetsThePublicDevmode) {
     for (const auto& space : spaces) {
         SCOPED_TRACE(space.index);
         Click(m_page, IDC_CHK_PRINTINSEPIA);
-        m_public.dmFields = 0;
+        // The public devmode still greyscale from an earlier sheet: the profile follows the page.
+        m_public.dmFields = DM_COLOR;
+        m_public.dmColor = DMCOLOR_MONOCHROME;
         ChooseSpace(space.index);
         EXPECT_EQ(space.icm && features, Shown(IDC_CBO_INTENT) && Shown(IDC_STA_INTENT));
         EXPECT_EQ(space.icm && features, Shown(IDC_CBO_PRINT_CART) && Shown(IDC_STA_PRINT_CART));
