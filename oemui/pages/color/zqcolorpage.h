@@ -1,6 +1,6 @@
 // CZQColorTab: the Colour page of the document sheet, where the user prints in colour or greyscale
 // (and chooses how greyscale is made), prints in sepia and lets colour matching run automatically
-// or by hand. One object per binding; ColorPageDlgProc finds it through the page's PageContext,
+// or by hand. One object per binding; the page procedure finds it through the page's PageContext,
 // kept as the window's DWLP_USER data. The procedure serves the page's three templates (ordinary,
 // simplified large-format, large-format PostScript): it takes the window of every control any of
 // them has, and a control the loaded template lacks has none, so every call on it does nothing.
@@ -12,13 +12,12 @@
 #include "featurelogic/zqcoloroptions.h"
 #include "pages/color/zqadvcolordlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
-INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-class CZQColorTab : public CZQTabBase {
+class CZQColorTab : public CZQPageBase {
 public:
     // The page's title string, which the apply leaves in the devmode as the page to open on.
     static constexpr int kTitleId = 798;
@@ -138,10 +137,14 @@ public:
     const PreviewSettings& PreviewForTesting() const { return m_preview; }
 
 private:
-    friend INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static constexpr bool kPreviewCursor = true;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting and owner drawing.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     INT_PTR IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
@@ -245,6 +248,8 @@ private:
     // 14.
     PreviewSettings m_preview = {};
 };
+
+inline constexpr auto& ColorPageDlgProc = ZQPageShell::Proc<CZQColorTab>;
 
 class CZQColorCompanion : public CZQTabBase {
 public:

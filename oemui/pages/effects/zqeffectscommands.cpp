@@ -10,7 +10,7 @@
 
 using namespace zqpage;
 
-BOOL CZQEffectsTab::BOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+INT_PTR CZQEffectsTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
     if (iCode == CBN_DROPDOWN) {
         if (iCtrlId == IDC_CBO_WATERMARKS || iCtrlId == IDC_CBO_DEST_PAPER_SIZE) VFitComboDropWidth(m_controls.Item(iCtrlId));
         return FALSE;

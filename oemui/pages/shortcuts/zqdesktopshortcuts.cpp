@@ -1,8 +1,7 @@
-// The desktop Printing Shortcuts page: its object, its dialog procedure, the document-type combo,
+// The desktop Printing Shortcuts page: its object, its messages, the document-type combo,
 // the custom state, the change check, the help table and the sheet's notifications.
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 
-#include "common/zqcapsreuse.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
@@ -18,10 +17,6 @@
 using namespace zqpage;
 
 namespace {
-
-CZQShortcutsTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQShortcutsTab*>(pContext->pPage) : nullptr;
-}
 
 constexpr int kCustomTextId = 4265;
 constexpr WCHAR kCustomText[] = L"Custom Print Settings";
@@ -403,43 +398,24 @@ int CZQShortcutsTab::VBuildHelpIdTable(PageContext* pContext) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK ShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) {
-                CZQShortcutsTab* page = PageOf(c);
-                // The window takes its controls with it.
-                page->m_nNextCtrlId = CZQShortcutsTab::kFirstRunTimeId;
-                page->m_hDlg = nullptr;
-            }))
-        return answer;
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+void CZQShortcutsTab::VOnDestroy() {
+    m_nNextCtrlId = kFirstRunTimeId;
+    m_hDlg = nullptr;
+}
+
+INT_PTR CZQShortcutsTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        case WM_PAINT:
-        case WM_DRAWITEM:
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_HELP:
-        case WM_CONTEXTMENU: break;
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
+        case WM_DRAWITEM: return IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), pContext);
         default: return FALSE;
     }
-    PageContext* context = WorkingContext(hDlg);
-    if (!context) return FALSE;
-    CZQShortcutsTab* page = PageOf(context);
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_DRAWITEM: return page->IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(header, context); });
-        case WM_COMMAND: page->VOnCommand(hDlg, wParam, lParam, context); return TRUE;
-        default:
-            return AnswerHelp(uMsg, wParam, lParam,
-                              [&](HWND target, UINT command) { page->VOnHelp(target, command, context); });
-    }
+}
+
+INT_PTR CZQShortcutsTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+    VOnCommand(hDlg, MAKEWPARAM(iCtrlId, iCode), reinterpret_cast<LPARAM>(hCtrl), pContext);
+    return TRUE;
 }
 
 BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
@@ -534,7 +510,7 @@ void CZQShortcutsTab::VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext
 // ---------------------------------------------------------------------------------------------
 // The sheet's notifications
 // ---------------------------------------------------------------------------------------------
-LRESULT CZQShortcutsTab::IOnNotify(const NMHDR* pHeader, PageContext* pContext) {
+LRESULT CZQShortcutsTab::IOnNotify(HWND, const NMHDR* pHeader, PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     switch (pHeader->code) {
         case PSN_SETACTIVE:
