@@ -33,7 +33,7 @@ const DialogItemRow kDialogItems[] = {
     {"ZQDryTimeOption", zqkw::kZQDryTime, zqkw::kJCLZQDryTime, kOemDialogDryTime, L"Dry Time"},
     {"ZQInkVolumeOption", zqkw::kZQInkVolume, zqkw::kJCLZQInkVolume, kOemDialogDryTime, L"Ink Volume"},
     {"ZQOverSprayOption", L"ZQOverSpray", L"ZQOverSpray", kOemDialogDryTime, L"Overspray"},
-    {"ZQTileSelection", L"ZQPosterPrintingOptionSUI", L"ZQPosterPrintingOptionSUI", kOemDialogTiles,
+    {"ZQTileSelection", zqkw::kZQPosterPrintingOptionSUI, zqkw::kZQPosterPrintingOptionSUI, kOemDialogTiles,
      L"Tile Selection"},
 };
 

@@ -205,7 +205,7 @@ BOOL CZQUILogic::BHasSeveralPaperSources() const {
 }
 
 BOOL CZQUILogic::BHasRotate180() const { return BCanRead(zqkw::kZQOrientRotate180); }
-BOOL CZQUILogic::BHasTransverse() const { return BCanRead(L"ZQTransverse"); }
+BOOL CZQUILogic::BHasTransverse() const { return BCanRead(zqkw::kZQTransverse); }
 BOOL CZQUILogic::BHasMirrorPrint() const { return m_pDevmode && BCanRead(zqkw::kZQMirrorPrint); }
 BOOL CZQUILogic::BIsChromixSupported() const { return BHasItem(zqkw::kZQChromix); }
 

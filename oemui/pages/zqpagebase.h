@@ -90,9 +90,12 @@ INT_PTR CALLBACK ZQPageShell::Proc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM l
         case WM_COMMAND:
             return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
         case WM_HELP:
+            if (lParam)
+                page->VOnHelp(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), HELP_WM_HELP,
+                              context);
+            return Page::kHelpAnswer;
         case WM_CONTEXTMENU:
-            zqpage::AnswerHelp(uMsg, wParam, lParam,
-                               [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
+            page->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context);
             return Page::kHelpAnswer;
         default: return page->IOnMessage(hDlg, uMsg, wParam, lParam, context);
     }

@@ -228,15 +228,6 @@ inline constexpr DWORD kLockedHelpId = 15147;
 // The rows' pairs into pdwTable (room for cRows pairs and the (0, 0) end, which follows them).
 void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic);
 
-// WM_HELP (on the control asked about) and WM_CONTEXTMENU (on the window clicked) of a page: the
-// page's help(window, HELP_WM_HELP or HELP_CONTEXTMENU); what the procedure returns for them.
-template <class Help>
-INT_PTR AnswerHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, Help help) {
-    if (uMsg == WM_CONTEXTMENU) help(reinterpret_cast<HWND>(wParam), UINT{HELP_CONTEXTMENU});
-    else if (lParam) help(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), UINT{HELP_WM_HELP});
-    return FALSE;
-}
-
 // OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items
 // changed, the conflicts are resolved, the result goes to the sheet; only the page at the highest
 // position visited synchronises before and exports after (also when the sheet refuses the result).

@@ -2,6 +2,7 @@
 // notifications, the user's commands and the factory defaults.
 #include "pages/color/zqcolorpage.h"
 
+#include "common/zqkeywords.h"
 #include "device/zqalertwnd.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
@@ -345,7 +346,7 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
         case IDC_BTN_HELP: ShowHelpButtonTopic(m_hHelp, m_pCUIParam); return FALSE;
         case IDC_BTN_PRINTER_SERVICES: return BLaunchToolbox(this, 0);
         case IDC_BTN_FACTORY_DEFAULTS: VOnFactoryDefaults(hDlg, pContext); return FALSE;
-        case IDC_BUTTON_REFRESHALERTS: RefreshDeviceStatus(pContext); return FALSE;
+        case IDC_ALERT_REFRESH: RefreshDeviceStatus(pContext); return FALSE;
         // The dialog runs the change check itself, after OK only.
         case IDC_BTN_ADV_COLOR_SETTING: VOnAdvancedSettings(hDlg, pContext); return FALSE;
         default: break;
@@ -509,7 +510,7 @@ void CZQColorTab::VApplyColorSpaceToPcl3(PageContext* pContext, PCWSTR pszSpace)
             work.dwOtherPagesMedia = caps->pMediaIds[media->Sel];
     }
     if (adobe) VClearAdvancedValues(pContext);
-    if (managed || adobe) CZQCommon::DWSelectOptionByIndex(param, L"ZQPhotoFix", 0, kDoc);
+    if (managed || adobe) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, kDoc);
 }
 
 void CZQColorTab::VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {

@@ -76,7 +76,7 @@ void CZQEffectsTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     WCHAR option[256];
     if (pContext->pCaps && (pContext->pCaps->dwFlags & 0x2) && logic.BIsLargeFormat() && work.dwPdl == kPdlZqgl2 &&
         ReadOption(param, zqkw::kZQSendJobAsBitmap, option)) {
-        const bool picture = ZQEqualNoCase(option, L"SleekMode24bpp");
+        const bool picture = ZQEqualNoCase(option, zqkw::kSleekMode24bpp);
         if (picture) SendMessageW(m_controls.Item(IDC_RB_ACTUAL_SIZE), BM_CLICK, 0, 0);
         for (int id : {IDC_RB_PRINT_DOC_ON, IDC_RB_SCALING})
             EnableWindow(m_controls.Item(id), picture ? FALSE : TRUE);

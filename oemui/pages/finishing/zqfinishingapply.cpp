@@ -100,7 +100,7 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
         if (logic.BHasTransverse()) {
             const bool turned = m_controls.BChecked(IDC_CHK_ROTATE90) != FALSE;
             work->dwRotate90 = turned ? 1 : 0;
-            CZQCommon::DWSelectOptionByIndex(param, L"ZQTransverse", turned ? 1 : 0, OEMCUIP_DOCPROP);
+            CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQTransverse, turned ? 1 : 0, OEMCUIP_DOCPROP);
         }
         // The mirror's first option is the mirror image.
         if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) {

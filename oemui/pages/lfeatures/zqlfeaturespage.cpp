@@ -322,7 +322,7 @@ void CZQLargeFormatFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     const ZQUIDevmode& work = *logic.WorkDM();
     VNoteShown(pContext, kPageLargeFormatFeatures);
     // A job sent as a 24-bit picture prints at its actual size.
-    const int bitmap = OptionIs(m_pCUIParam, zqkw::kZQSendJobAsBitmap, L"SleekMode24bpp");
+    const int bitmap = OptionIs(m_pCUIParam, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp);
     if (pContext->pCaps && (pContext->pCaps->dwFlags & 0x2) && logic.BIsLargeFormat() && work.dwPdl == kPdlZqgl2 &&
         bitmap >= 0) {
         if (bitmap == 1) {

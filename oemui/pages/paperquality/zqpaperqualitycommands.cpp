@@ -98,7 +98,7 @@ INT_PTR CZQPaperQualityTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND h
         case IDC_BTN_MARGINS: VOnMargins(hDlg, pContext); break;
         case IDC_BTN_HELP: ShowHelpButtonTopic(hDlg, param, 15400); break;
         case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
-        case IDC_BUTTON_REFRESHALERTS:
+        case IDC_ALERT_REFRESH:
             if (pContext->pAlerts) pContext->pAlerts->BRefreshDeviceStatus(FALSE);
             break;
         case IDC_BTN_MEDIA_SIZE_DIMENSIONS_ALTX: SetFocus(GetDlgItem(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS)); break;
@@ -153,7 +153,7 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
     HWND fit = m_controls.H(kCtlBorderlessAutoFit);
     SetCheck(fit, false);
     EnableWindow(fit, TRUE);
-    DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
 
     WCHAR paper[256] = {};
     ReadOption(param, zqkw::kPaperSize, paper);

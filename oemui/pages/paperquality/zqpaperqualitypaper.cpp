@@ -70,7 +70,7 @@ BOOL CZQPaperQualityTab::BGetPaperSizeDisplayName(PageContext* pContext, PWSTR p
     }
     WCHAR paper[256];
     return ReadOption(m_pCUIParam, pContext->pLogic->PszFormFeature(), paper) &&
-                   pContext->pRules->BFindGroupName(L"PaperSize", paper, pszName, 256)
+                   pContext->pRules->BFindGroupName(zqkw::kPaperSize, paper, pszName, 256)
                ? TRUE
                : FALSE;
 }
