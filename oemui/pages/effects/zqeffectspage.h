@@ -70,7 +70,7 @@ public:
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
 
-    // ---- the device's state, asked again; first callers: the alert strips of the other pages
+    // ---- the device's state, asked again; first caller: the Colour page's refresh button
     static void VRefreshDeviceStatus(IZQAlertGate* pAlerts);
 
     // ---- watermarks

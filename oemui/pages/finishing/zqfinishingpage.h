@@ -45,8 +45,7 @@ public:
     // ---- refresh: mode 0 sets every control from the settings, mode 2 stores the controls back
     // (and records this page as the one to open on); other modes do nothing.
     void VRefresh(HWND hCtrl, PageContext* pContext, int iMode);
-    // First callers: the Color, Features and printing-shortcuts pages, after they change finishing
-    // settings.
+    // First callers: the Color and printing-shortcuts pages, after they change finishing settings.
     void VSetAllControls(PageContext* pContext);
     void VSaveControls(PageContext* pContext);
 
@@ -88,8 +87,7 @@ public:
     // First caller: the large-format printing-shortcuts page, whose poster row chose a poster.
     void VSetPosterFlag() { m_state.bPosterFlag = TRUE; }
     // The booklet chosen goes into the working settings; a booklet prints two pages on a sheet at
-    // full size, without back covers.
-    // First caller: the Features page.
+    // full size, without back covers (the page's apply runs it).
     void VSyncBooklet(CZQUILogic* pLogic);
 
     // ---- for the tests: the state and record behind the page's routines

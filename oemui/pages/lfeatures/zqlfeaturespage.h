@@ -115,7 +115,7 @@ private:
     static constexpr bool kPreviewCursor = true;
     CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
-    // Painting, any owner drawing (the sample page and its paper text repainted) and the scroll bar.
+    // Painting, owner drawing (the sample page and its labels follow) and the percentage's scroll bar.
     INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);

@@ -180,9 +180,6 @@ public:
     void VFillPaperSizePopupList(HWND hCombo, PageContext* pContext);
     void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
     void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
-    // First caller: the Features page's own trees.
-    void VSetMediaPopupTexts(HWND hDlg);
-    void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
 
     // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
     // strip and the colour-management program's command line for a new paper

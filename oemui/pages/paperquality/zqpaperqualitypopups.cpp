@@ -189,13 +189,3 @@ void CZQPaperQualityTab::VRestorePaperSizeSelection(HWND hCombo, PageContext*) {
     if (m_state.bPaperSizePopup && hCombo)
         CZQTreePopups::VSelectExact(hCombo, item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr);
 }
-
-// ---------------------------------------------------------------------------------------------
-// Texts and help of the pop-ups
-// ---------------------------------------------------------------------------------------------
-// The Features page's trees ask these too.
-void CZQPaperQualityTab::VSetMediaPopupTexts(HWND hDlg) { CZQTreePopups::VSetMediaTexts(*this, hDlg); }
-
-void CZQPaperQualityTab::VGetPaperPopupHelpIds(HWND, DWORD* pdwTable, PageContext* pContext) {
-    CZQTreePopups::VGetPaperHelpIds(pdwTable, pContext);
-}
