@@ -3,6 +3,7 @@
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
@@ -268,7 +269,7 @@ void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
         if (ZQEqualNoCase(record->szKeyword, L"Scaling") && m_hDlg &&
             static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeScaling))
             changed = true;
-        if (ZQEqualNoCase(record->szKeyword, L"Copies") && m_hDlg &&
+        if (ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem) && m_hDlg &&
             static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeCopies))
             changed = true;
         if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography") && paper && paper->ImageEnhanceDialog().BChanged()) {
@@ -295,7 +296,7 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
         work->adwSelectionSlots[i] = record ? static_cast<uint32_t>(record->iSelected) : 0;
         if (!record) continue;
         const bool scaling = ZQEqualNoCase(record->szKeyword, L"Scaling");
-        if (!scaling && !ZQEqualNoCase(record->szKeyword, L"Copies")) continue;
+        if (!scaling && !ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem)) continue;
         int value = 0;
         if (m_bControlsLive && m_hDlg)
             value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
@@ -304,7 +305,7 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
         (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
     }
     const BOOL borderless = pContext->pLogic->BIsBorderlessPaper();
-    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", borderless ? 1 : 0, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessPhoto, borderless ? 1 : 0, OEMCUIP_DOCPROP);
     return ERROR_SUCCESS;
 }
 
@@ -315,7 +316,7 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
         if (!record) continue;
         const PCWSTR keyword = record->szKeyword;
         const PCWSTR chosen = SelectedKeyword(*record);
-        if (wcscmp(keyword, L"Duplex") == 0) {
+        if (wcscmp(keyword, zqkw::kDuplexItem) == 0) {
             if (!work) continue;
             if (ZQEqualNoCase(chosen, L"NONE")) {
                 if (work->dwManualDuplex == 1 || work->wDuplex != 1) return TRUE;
@@ -326,8 +327,8 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
             }
             continue;
         }
-        if (wcscmp(keyword, L"PaperSize") != 0 && wcscmp(keyword, L"PrintQuality") != 0 &&
-            wcscmp(keyword, L"MediaType") != 0 && wcscmp(keyword, L"Orientation") != 0)
+        if (wcscmp(keyword, zqkw::kPaperSize) != 0 && wcscmp(keyword, zqkw::kPrintQuality) != 0 &&
+            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, L"Orientation") != 0)
             continue;
         WCHAR current[kTextChars];
         if (!ReadOption(m_pCUIParam, keyword, current) || !ZQEqualNoCase(current, chosen)) return TRUE;
@@ -481,7 +482,7 @@ INT_PTR CZQShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* p
             break;
         int picture = *record->ppiOptionPictures[selected];
         // The paper's picture turns with the document.
-        if (ZQEqualNoCase(record->szKeyword, L"PaperSize")) {
+        if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
             if (picture == IDB_PAPER_PORTRAIT && work.wOrientation == 2) picture = IDB_PAPER_LANDSCAPE;
             else if (picture == IDB_PAPER_LANDSCAPE && work.wOrientation == 1) picture = IDB_PAPER_PORTRAIT;
         }
@@ -579,7 +580,7 @@ void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageCo
         case IDC_TXT_FC_COPIES: {
             if (code != EN_CHANGE && code != EN_KILLFOCUS) return;
             int index = -1;
-            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : L"Copies", &index)) return;
+            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : zqkw::kCopiesItem, &index)) return;
             const BOOL editing = code == EN_CHANGE;
             if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, *m_ppFeatures[index], editing);
             else BApplyCopiesCollate(pContext, *m_ppFeatures[index], editing);

@@ -2,6 +2,7 @@
 // window, painting, the owner-drawn rows and pictures, and the sheet's notifications.
 #include "pages/shortcuts/zqshortcutspage.h"
 
+#include "common/zqkeywords.h"
 #include "device/zqalertwnd.h"
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
@@ -34,13 +35,13 @@ constexpr UINT kRowHeight = 52;
 struct KeywordSet {
     PCWSTR inputBin, paperSize, orientation, portrait, landscape, stapling, duplexLong, duplexShort, grayScale;
 };
-constexpr KeywordSet kPostScriptKeywords = {L"InputSlot",     L"PageSize",         L"ZQOrientation",
+constexpr KeywordSet kPostScriptKeywords = {zqkw::kInputSlot,     zqkw::kPageSize,         L"ZQOrientation",
                                             L"ZQOrientationPortrait", L"ZQOrientationLandscape",
-                                            L"StapleLocation", L"DuplexNoTumble",   L"DuplexTumble",
-                                            L"JCLZQPrintInGrayScale"};
-constexpr KeywordSet kOtherKeywords = {L"InputBin", L"PaperSize", L"Orientation",      L"PORTRAIT",
-                                       L"LANDSCAPE_CC90", L"Stapling", L"Vertical", L"Horizontal",
-                                       L"ZQPrintInGrayScale"};
+                                            zqkw::kStapleLocation, L"DuplexNoTumble",   L"DuplexTumble",
+                                            zqkw::kJCLZQPrintInGrayScale};
+constexpr KeywordSet kOtherKeywords = {zqkw::kInputBin, zqkw::kPaperSize, L"Orientation",      L"PORTRAIT",
+                                       L"LANDSCAPE_CC90", zqkw::kStapling, L"Vertical", L"Horizontal",
+                                       zqkw::kZQPrintInGrayScale};
 
 }  // namespace
 
