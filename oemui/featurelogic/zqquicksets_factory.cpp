@@ -2,7 +2,6 @@
 // configuration manager's data and locks) and the installed-cartridges item that follows the printer.
 #include "featurelogic/zqquicksets.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

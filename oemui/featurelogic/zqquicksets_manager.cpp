@@ -7,7 +7,6 @@
 
 #include <cstring>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqmsgbox.h"

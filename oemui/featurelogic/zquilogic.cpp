@@ -6,10 +6,8 @@
 
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
-#include "common/zqtrace.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"

@@ -6,7 +6,6 @@
 
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "device/zqaboutinfo.h"
 #include "res/zqaboutinfoids.h"
 

@@ -11,7 +11,6 @@
 #include <cwchar>
 #include <string>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"

@@ -6,11 +6,8 @@
 
 #include <cstdio>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
-#include "featurelogic/zqsheetstate.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "res/zqimageenhanceids.h"

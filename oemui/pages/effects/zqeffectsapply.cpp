@@ -4,13 +4,11 @@
 // change check that tells the sheet whether the page differs from the settings it opened with, and
 // the context-help table with the administrator's locks.
 #include "common/zqkeywords.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
-#include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 

@@ -1,11 +1,9 @@
 // The Effects page's reactions to the user: the orientation from the sample page, the first-page
 // watermark, the paper text's unit, help and the lists' drop-downs; and the sample page's record.
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "res/zqeffectsids.h"
 
 using namespace zqpage;

@@ -5,7 +5,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
-#include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"

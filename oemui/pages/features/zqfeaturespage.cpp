@@ -2,7 +2,6 @@
 // drawing and help.
 #include "pages/features/zqfeaturespage.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
@@ -14,7 +13,6 @@
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
-#include "res/zqfeaturesids.h"
 #include "settings/zqdriverdata.h"
 #include "res/zqpopupids.h"
 

@@ -8,7 +8,6 @@
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "preview/zqpreview.h"
 #include "res/zqfinishingids.h"
 

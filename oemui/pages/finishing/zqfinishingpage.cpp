@@ -4,7 +4,6 @@
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"

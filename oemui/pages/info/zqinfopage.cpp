@@ -8,7 +8,6 @@
 
 #include <new>
 
-#include "common/zqhandles.h"
 #include "res/zqaboutinfoids.h"
 
 namespace {

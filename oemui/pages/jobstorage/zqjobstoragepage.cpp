@@ -5,14 +5,12 @@
 #include <iterator>
 
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "res/zqjobstorageids.h"
-#include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 

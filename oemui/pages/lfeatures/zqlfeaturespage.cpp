@@ -4,7 +4,6 @@
 #include "pages/lfeatures/zqlfeaturespage.h"
 
 #include "common/zqkeywords.h"
-#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"

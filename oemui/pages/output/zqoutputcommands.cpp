@@ -2,7 +2,6 @@
 // the image shift and its settings dialog, the document turned from the sample page, the paper
 // text's unit, help and the lists' drop-downs.
 #include "common/zqkeywords.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/output/zqoutputpage.h"

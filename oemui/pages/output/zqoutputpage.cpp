@@ -3,7 +3,6 @@
 #include "pages/output/zqoutputpage.h"
 
 #include "featurelogic/zquilogic.h"
-#include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"

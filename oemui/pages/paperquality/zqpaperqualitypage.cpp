@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"

@@ -9,7 +9,6 @@
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 
 using namespace zqpage;
 

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include "common/zqevents.h"
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqprintercaps.h"

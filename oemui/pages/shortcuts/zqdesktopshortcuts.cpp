@@ -2,10 +2,8 @@
 // the custom state, the change check, the help table and the sheet's notifications.
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"

@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqmsgbox.h"
@@ -15,7 +14,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "preview/zqpreview.h"
 #include "res/zqquicksetids.h"
 #include "res/zqshortcutsids.h"
 

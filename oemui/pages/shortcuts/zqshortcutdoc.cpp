@@ -4,7 +4,6 @@
 // working copy so that a rebuilt page shows them again.
 #include "pages/shortcuts/zqshortcutspage.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

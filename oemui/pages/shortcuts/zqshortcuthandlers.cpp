@@ -4,7 +4,6 @@
 // what the feature brings along (binding edges, posters, stapling rules, the helper file's macros).
 #include "pages/shortcuts/zqshortcutspage.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"

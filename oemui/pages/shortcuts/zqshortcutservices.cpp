@@ -3,10 +3,8 @@
 // printer's forms and the alert strip.
 #include "common/zqcommon.h"
 #include "common/zqevents.h"
-#include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/shortcuts/zqshortcutrows.h"
 #include "pages/shortcuts/zqshortcutspage.h"

@@ -7,15 +7,12 @@
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "preview/zqpreview.h"
 #include "res/zqshortcutsids.h"
-#include "settings/zqconfigexport.h"
 
 using namespace zqpage;
 
