@@ -13,10 +13,8 @@
 #include "pages/zqpageitems.h"
 #include "pages/zqpages.h"
 
-class CZQPageBase;
-
-// The procedure, one template for every page class; a page's table row names
-// `ZQPageShell::Proc<CZQ...Tab>`.
+// The procedure, one template for every page class; a page's header names its instance
+// `<Page>PageDlgProc`, which the page's table row gives the sheet.
 class ZQPageShell {
 public:
     template <class Page>
