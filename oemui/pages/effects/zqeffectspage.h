@@ -1,10 +1,10 @@
 // CZQEffectsTab: the Effects page of the document sheet, where the user resizes the document, sets
 // its margins and picks a watermark beside the sample page, which a click turns between portrait and
 // landscape. One object per binding; the page procedure (zqpagebase.h) finds it through the page's
-// PageContext, kept as the window's DWLP_USER data. Other pages call some of its routines, also while it has no
-// window.
+// PageContext, kept as the window's DWLP_USER data. Other pages call some of its routines, also
+// while it has no window.
 //
-// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// The class declares, public, the page's routines, and, private, its own messages
 // with the reactions to each message. Its controls are a CZQPageControls table; the page keeps its
 // own watermark manager.
 #pragma once

@@ -5,7 +5,7 @@
 // through the page's PageContext, kept as the window's DWLP_USER data.
 //
 // The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
-// its help entry), and, private, the work of its dialog procedure with the reactions to each message.
+// its help entry), and, private, its own messages with the reactions to each message.
 // Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
 // (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the destination list
 // (zqdestpapers.h), the print-quality group (zqqualitygroup.h) and the user's own media

@@ -4,7 +4,7 @@
 // page's PageContext, kept as the window's DWLP_USER data. Other pages call some of its routines,
 // also while it has no window.
 //
-// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// The class declares, public, the page's routines, and, private, its own messages
 // with the reactions to each message. Its controls are a CZQPageControls table; its scalar state
 // sits in ZQFinishingState.
 #pragma once

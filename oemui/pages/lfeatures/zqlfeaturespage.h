@@ -5,7 +5,7 @@
 // preview, an accounting ID, the roll picture and the alert strip. LargeFormatFeaturesPageDlgProc
 // finds the object through the page's PageContext, kept as the window's DWLP_USER data.
 //
-// Public: the page's routines. Private: the work of its dialog procedure, one routine per message
+// Public: the page's routines. Private: its own messages, one routine per message
 // and per reaction. Its controls are a CZQPageControls table, its scalars ZQLargeFeaturesState.
 #pragma once
 

@@ -5,7 +5,7 @@
 // binding; the page procedure finds it through the page's PageContext, kept as the window's
 // DWLP_USER data.
 //
-// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// The class declares, public, the page's routines, and, private, its own messages
 // with the reactions to each message. Its controls are a CZQPageControls table; the image shift
 // dialog (pages/dialogs/) is a member for the page's whole life.
 #pragma once

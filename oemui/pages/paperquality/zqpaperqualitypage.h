@@ -4,7 +4,7 @@
 // page's PageContext, kept as the window's DWLP_USER data.
 //
 // The class declares, public, the page's routines (other pages call some of them), and, private,
-// the work of its dialog procedure with the reactions to each message. Its state and helpers of
+// its own messages with the reactions to each message. Its state and helpers of
 // its own are parts it owns, each with a narrow interface: the control table
 // (zqpaperqualitycontrols.h), the paper slots of the page kinds (zqpaperslots.h), the tree pop-ups
 // (zqtreepopups.h), the loaded-paper lines (zqloadedpaper.h), the page exceptions
