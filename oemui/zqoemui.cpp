@@ -5,7 +5,6 @@
 #include "common/zqtrace.h"
 #include "featurelogic/zqcommonuiprop.h"
 #include "featurelogic/zqpluginevents.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
 #include "settings/zqconfigimport.h"
 
 CZQOemUI::CZQOemUI() {

@@ -2,7 +2,6 @@
 // an element that fails to parse is dropped as each parser says, the rest is kept.
 #include <new>
 
-#include "common/zqhandles.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmldom.h"
 #include "xmlrules/zqxmlutil.h"

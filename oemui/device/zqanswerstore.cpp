@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "common/zqhandles.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"

@@ -3,7 +3,6 @@
 
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"

@@ -7,13 +7,11 @@
 #include <string>
 #include <utility>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
-#include "formats/zqdeviceanswer.h"
 #include "formats/zqinstallable.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqdriverdata.h"

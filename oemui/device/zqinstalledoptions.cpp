@@ -3,7 +3,6 @@
 // "NotifyDate" of the lists.
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

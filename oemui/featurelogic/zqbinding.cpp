@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqfontinstaller.h"

@@ -4,16 +4,15 @@
 #include "featurelogic/zqcoloroptions.h"
 
 #include "common/zqcommon.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 
 namespace {
 
-constexpr WCHAR kPrefix[] = L"ZQChromix";
-
 // The item and list parts of "ZQChromix_<item>_<list>"; false for any other keyword.
 bool SplitKeyword(PCWSTR pszKeyword, PWSTR pszItem, PWSTR pszList) {
-    constexpr size_t prefixChars = ARRAYSIZE(kPrefix) - 1;
-    if (!ZQStartsWithNoCase(pszKeyword, kPrefix) || pszKeyword[prefixChars] != L'_') return false;
+    constexpr size_t prefixChars = ARRAYSIZE(zqkw::kZQChromix) - 1;
+    if (!ZQStartsWithNoCase(pszKeyword, zqkw::kZQChromix) || pszKeyword[prefixChars] != L'_') return false;
     PCWSTR item = pszKeyword + prefixChars + 1;
     PCWSTR cut = wcschr(item, L'_');
     if (!cut || cut == item || !cut[1]) return false;
@@ -129,7 +128,7 @@ void CZQColorOptionList::VRefreshSelections(POEMCUIPPARAM pParam) {
     WCHAR prefix[256] = {};
     for (ZQColorOptionNode* n = m_pHead; n; n = n->pNext) {
         if (n->dwKind == kColorNodeItem) {
-            ZQFormatText(prefix, ARRAYSIZE(prefix), L"%ls_%ls", kPrefix, n->szName);
+            ZQFormatText(prefix, ARRAYSIZE(prefix), L"%ls_%ls", zqkw::kZQChromix, n->szName);
             continue;
         }
         if (n->dwKind != kColorNodeList || !prefix[0]) continue;

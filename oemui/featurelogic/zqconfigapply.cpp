@@ -1,7 +1,5 @@
 #include "featurelogic/zqconfigapply.h"
 
-#include "common/zqhandles.h"
-#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqbinding.h"

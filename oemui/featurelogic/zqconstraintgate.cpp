@@ -10,7 +10,6 @@
 #include "common/zqcommon.h"
 #include "common/zqkeywords.h"
 #include "common/zquibase.h"
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqmediacodes.h"

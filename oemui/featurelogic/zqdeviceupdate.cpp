@@ -3,7 +3,6 @@
 #include <cwchar>
 #include <string>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
@@ -33,7 +32,7 @@ const DialogItemRow kDialogItems[] = {
     {"ZQDryTimeOption", zqkw::kZQDryTime, zqkw::kJCLZQDryTime, kOemDialogDryTime, L"Dry Time"},
     {"ZQInkVolumeOption", zqkw::kZQInkVolume, zqkw::kJCLZQInkVolume, kOemDialogDryTime, L"Ink Volume"},
     {"ZQOverSprayOption", L"ZQOverSpray", L"ZQOverSpray", kOemDialogDryTime, L"Overspray"},
-    {"ZQTileSelection", L"ZQPosterPrintingOptionSUI", L"ZQPosterPrintingOptionSUI", kOemDialogTiles,
+    {"ZQTileSelection", zqkw::kZQPosterPrintingOptionSUI, zqkw::kZQPosterPrintingOptionSUI, kOemDialogTiles,
      L"Tile Selection"},
 };
 

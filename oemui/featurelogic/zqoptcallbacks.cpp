@@ -2,7 +2,6 @@
 // the features that follow a change of another.
 #include "featurelogic/zqoptcallbacks.h"
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqdeviceupdate.h"

@@ -5,7 +5,6 @@
 #include <climits>
 #include <vector>
 
-#include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

@@ -15,11 +15,11 @@ constexpr WCHAR kPhotoTrayEnglish[] = L"Photo Tray";
 constexpr DWORD kConflictMark = OPTPF_OVERLAY_WARNING_ICON;
 
 // Features whose options follow from others, or that a quick set keeps in its settings block.
-constexpr PCWSTR kNeverCompared[] = {L"ZQStaplingOpposed", L"Duplex", L"ZQPrintOnBothSidesManually",
+constexpr PCWSTR kNeverCompared[] = {L"ZQStaplingOpposed", zqkw::kDuplexItem, L"ZQPrintOnBothSidesManually",
                                      L"JCLZQPrintOnBothSidesManually", L"ZQReportSymmetricMargins"};
 // The features the installed options decide, in the order they are tried.
-constexpr PCWSTR kInstallableFeatures[] = {zqkw::kOutputBin, L"Stapling", L"StapleLocation", L"InputBin", L"InputSlot",
-                                           L"Punching", L"Folding", L"Front_Cover_from_Feeder_InputBin",
+constexpr PCWSTR kInstallableFeatures[] = {zqkw::kOutputBin, zqkw::kStapling, zqkw::kStapleLocation, zqkw::kInputBin, zqkw::kInputSlot,
+                                           zqkw::kPunching, zqkw::kFolding, L"Front_Cover_from_Feeder_InputBin",
                                            L"Back_Cover_from_Feeder_InputBin"};
 
 bool InList(PCWSTR pszText, const PCWSTR* pList, size_t count) {

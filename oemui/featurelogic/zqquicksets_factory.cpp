@@ -2,7 +2,6 @@
 // configuration manager's data and locks) and the installed-cartridges item that follows the printer.
 #include "featurelogic/zqquicksets.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
@@ -21,7 +20,6 @@ constexpr WCHAR kDmcStatus[] = L"DMCStatus";
 constexpr WCHAR kCartridgeFeature[] = L"ZQInstalledPrintCartridges";
 constexpr WCHAR kCartridgePrevious[] = L"PrintCartrigesPrevValue";
 constexpr WCHAR kCartridgeModified[] = L"PrintCartrigesModified";
-constexpr WCHAR kBorderlessPrefix[] = L"ZQ_BORDERLESS";
 constexpr size_t kBorderlessPrefixChars = 13;
 
 bool Is(PCWSTR a, PCWSTR b) { return ZQEqualNoCase(a, b); }
@@ -158,7 +156,7 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         PCWSTR feature = ppszFeatures ? ppszFeatures[i] : nullptr;
         PCWSTR option = ppszOptions ? ppszOptions[i] : nullptr;
         if (!feature || !option) continue;
-        if (status == 3 && Is(feature, L"PrintQualityGroup") && BGetDmcDriverValue(L"PrintQuality", text)) continue;
+        if (status == 3 && Is(feature, zqkw::kPrintQualityGroup) && BGetDmcDriverValue(zqkw::kPrintQuality, text)) continue;
         if (factory && status == 3) {
             // The administrator's settings make the factory quick set.
             if (BGetDmcDriverValue(feature, text)) {
@@ -177,7 +175,7 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             set(feature, option);
         } else if (Is(feature, zqkw::kPaperSize)) {
             if (const int number = CZQDriverData::IPaperSizeToIndex(param, option)) publicPaper = static_cast<DWORD>(number);
-            const bool borderless = wcsncmp(option, kBorderlessPrefix, kBorderlessPrefixChars) == 0;
+            const bool borderless = wcsncmp(option, zqkw::kBorderlessPaperPrefix, kBorderlessPrefixChars) == 0;
             if (!targetFromDmc) {
                 work.dwPrintedOnPaper = publicPaper;
                 WCHAR paper[256];
@@ -188,8 +186,8 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             set(feature, option);
             if (borderless) {
                 work.dwScaleToFit = 0;
-                set(L"ZQMinimizeMargins", L"FALSE");
-                set(L"ZQBorderLessPhoto", L"TRUE");
+                set(zqkw::kZQMinimizeMargins, L"FALSE");
+                set(zqkw::kZQBorderLessPhoto, L"TRUE");
             }
         } else if (Is(feature, L"TargetSizeChoice")) {
             if (const int number = CZQDriverData::IPaperSizeToIndex(param, option))
@@ -203,7 +201,7 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             }
         } else if (Is(feature, zqkw::kPageOrderItem)) {
             pageOrder(Is(option, L"FrontToBack") ? 0 : 1);
-        } else if (Is(feature, L"PrintQuality")) {
+        } else if (Is(feature, zqkw::kPrintQuality)) {
             const struct {
                 PCWSTR pszQuality, pszResolution, pszGroup;
             } qualities[] = {{L"Best", L"600dpi", L"PQGroup_1"},
@@ -211,15 +209,15 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
                              {L"FastDraft", L"300dpi", L"PQGroup_3"}};
             for (const auto& q : qualities) {
                 if (!Is(option, q.pszQuality)) continue;
-                set(L"Resolution", q.pszResolution);
-                set(L"PrintQualityGroup", q.pszGroup);
-                set(L"ZQPhotoFix", L"OFF");
-                for (PCWSTR off : {L"ZQRedEyeReduction", L"ZQVorevEzuro"}) set(off, L"Off");
-                for (PCWSTR on : {L"ZQContrast", L"ZQDigitalFlash", L"ZQSharpness", L"ZQSmoothing"}) set(on, L"On");
+                set(zqkw::kResolution, q.pszResolution);
+                set(zqkw::kPrintQualityGroup, q.pszGroup);
+                set(zqkw::kZQPhotoFix, L"OFF");
+                for (PCWSTR off : {zqkw::kZQRedEyeReduction, zqkw::kZQVorevEzuro}) set(off, L"Off");
+                for (PCWSTR on : {zqkw::kZQContrast, zqkw::kZQDigitalFlash, zqkw::kZQSharpness, zqkw::kZQSmoothing}) set(on, L"On");
             }
-        } else if (Is(feature, L"ZQPosterPrintingOptionSUI")) {
+        } else if (Is(feature, zqkw::kZQPosterPrintingOptionSUI)) {
             work.dwScaleToFit = 0;
-            set(L"ZQMinimizeMargins", L"FALSE");
+            set(zqkw::kZQMinimizeMargins, L"FALSE");
         } else if (Is(feature, zqkw::kMediaType)) {
             DWORD number = 0;
             if (CZQDriverData::BMediaTypeToIndex(param, option, &number)) sourceFields(number, true);
@@ -233,7 +231,7 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
                 found = CZQDriverData::BInputBinToIndex(param, option, &number) != FALSE;
             }
             if (found) sourceFields(number, false);
-        } else if (Is(feature, L"ZQPrintInGrayScale") || Is(feature, L"JCLZQPrintInGrayScale")) {
+        } else if (Is(feature, zqkw::kZQPrintInGrayScale) || Is(feature, zqkw::kJCLZQPrintInGrayScale)) {
             CZQLocalPtr<WCHAR> lock;
             if (!CZQDriverData::BGetPrinterDataEx(printer, zqsettings::kLockDataPrinting, L"PrintColorAsGray",
                                                   lock.Put())) {
@@ -243,11 +241,11 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
                 FindDmcValue(printer, kOptItemsKey, L"PrintColorAsGray", value);
                 work.dwPrintAsGray = Is(value, L"TRUE") ? 1 : 0;
                 if (FindDmcValue(printer, kOptItemsKey, L"PrintColorAsGrayOptions", value))
-                    set(L"ZQPrintInGrayScale", value);
+                    set(zqkw::kZQPrintInGrayScale, value);
             }
         } else if (Is(feature, L"FlipPagesUp")) {
             work.dwFlipPagesUp = Is(option, L"TRUE") ? 1 : 0;
-        } else if (Is(feature, L"ZQMirrorPrint")) {
+        } else if (Is(feature, zqkw::kZQMirrorPrint)) {
             work.dwMirror = Is(option, L"TRUE") ? 1 : 0;
         } else if (Is(feature, L"DUPLEX")) {
             const bool tumble = Is(option, L"Horizontal") || Is(option, L"DuplexTumble");
@@ -268,8 +266,8 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             if (booklet) work.wDuplex = 3;
             if (work.dwPrintDocOn) work.dwScaleToFit = 1;
             work.dwFlipPagesUp = work.wOrientation == 1 ? 0 : 1;
-            set(L"ZQUseAutoDuplexUnit", L"TRUE");
-            if (automatic) set(L"ZQAutoDuplexScaling", L"TRUE");
+            set(zqkw::kZQUseAutoDuplexUnit, L"TRUE");
+            if (automatic) set(zqkw::kZQAutoDuplexScaling, L"TRUE");
             if ((left || automatic) && lockedDuplex()) continue;
             if (automatic) work.wDuplex = 2;
         }

@@ -7,7 +7,6 @@
 
 #include <cstring>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqmsgbox.h"
@@ -651,7 +650,7 @@ void CZQQuickSets::VApplyPairs(const QuickSetEntry* pEntry, const ZQUIDevmode* d
                 item->Sel = value;
                 item->Flags |= OPTIF_CHANGED;
             }
-        } else if (ZQEqualNoCase(feature, L"Copies")) {
+        } else if (ZQEqualNoCase(feature, zqkw::kCopiesItem)) {
             DWChangePubOption(m_pCUIParam, DMPUB_COPIES_COLLATE, 0, _wtol(option));
         } else if (ZQEqualNoCase(feature, L"Collate")) {
             // Only the collate check: the copy count stays.

@@ -1,7 +1,6 @@
 // The per-sheet state of the logic, and which pages a sheet gets.
 #include "featurelogic/zqsheetstate.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zquibase.h"

@@ -6,10 +6,8 @@
 
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
-#include "common/zqtrace.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace {
@@ -205,7 +203,7 @@ BOOL CZQUILogic::BHasSeveralPaperSources() const {
 }
 
 BOOL CZQUILogic::BHasRotate180() const { return BCanRead(zqkw::kZQOrientRotate180); }
-BOOL CZQUILogic::BHasTransverse() const { return BCanRead(L"ZQTransverse"); }
+BOOL CZQUILogic::BHasTransverse() const { return BCanRead(zqkw::kZQTransverse); }
 BOOL CZQUILogic::BHasMirrorPrint() const { return m_pDevmode && BCanRead(zqkw::kZQMirrorPrint); }
 BOOL CZQUILogic::BIsChromixSupported() const { return BHasItem(zqkw::kZQChromix); }
 

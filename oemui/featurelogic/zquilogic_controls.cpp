@@ -1,8 +1,6 @@
 // CZQUILogic: binding combo boxes and check boxes of the pages to the core driver's items.
 #include <cwchar>
 
-#include "common/zqhandles.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 
 namespace {

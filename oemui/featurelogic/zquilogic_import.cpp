@@ -3,9 +3,7 @@
 // file's install-time event chose for the stored one.
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
-#include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zquilogic.h"

@@ -344,7 +344,7 @@ void CZQUILogic::VUpdateDuplexState() {
 // Posters
 // ---------------------------------------------------------------------------------------------
 BOOL CZQUILogic::BIsPosterPrinting() const {
-    if (BCanRead(zqkw::kZQSimplifiedUI)) return BCanRead(L"ZQPosterPrintingOptionSUI");
+    if (BCanRead(zqkw::kZQSimplifiedUI)) return BCanRead(zqkw::kZQPosterPrintingOptionSUI);
     return BCanRead(zqkw::kZQPosterPrinting) && BCanRead(L"ZQPosterPrintingOption") && m_pDevmode &&
            m_pDevmode->dwLayoutMode == 3;
 }
@@ -354,7 +354,7 @@ BOOL CZQUILogic::BGetPosterTiles(int* piIndex) const {
     int sel = -1;
     if (BCanRead(zqkw::kZQSimplifiedUI)) {
         // The simplified interface has one list: off, then the four poster sizes.
-        if (DWGetFeatureOptionIndex(m_pCUIParam, L"ZQPosterPrintingOptionSUI", &sel) != ZQOPT_OK || sel <= 0)
+        if (DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPosterPrintingOptionSUI, &sel) != ZQOPT_OK || sel <= 0)
             return FALSE;
         sel -= 1;
     } else {

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"
@@ -146,7 +145,7 @@ void CZQUILogic::VSyncNupItem(const PrinterCaps*) {
 BOOL CZQUILogic::BClearTransverseForBitmap() {
     if (!m_pDevmode || m_pDevmode->dwLayoutMode == 3 || !BOptionIs(zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp))
         return FALSE;
-    DWSelect(L"ZQTransverse", 0);
+    DWSelect(zqkw::kZQTransverse, 0);
     m_pDevmode->dwRotate90 = 0;
     return TRUE;
 }
@@ -262,7 +261,7 @@ void CZQUILogic::VSaveSelections() {
     }
     int poster = 0;
     m_bOldPosterFlag = BGetPosterTiles(&poster);
-    m_bOldPreserveLayout = BOptionIs(L"ZQAutoDuplexScaling", L"TRUE");
+    m_bOldPreserveLayout = BOptionIs(zqkw::kZQAutoDuplexScaling, L"TRUE");
 }
 
 int CZQUILogic::IGetSavedSelection(PCWSTR pszFeature) const {
@@ -306,7 +305,7 @@ int CZQUILogic::IResolveConflicts(ZQUIDevmode* pSettings) {
     if (BCanRead(zqkw::kZQSimplifiedUI) && dm->dwPagesPerSheet != 1) {
         int tiles = 0;
         if (BGetPosterTiles(&tiles)) {
-            DWSelect(L"ZQPosterPrintingOptionSUI", 0);
+            DWSelect(zqkw::kZQPosterPrintingOptionSUI, 0);
             ++changed;
         }
     }

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/zqstorenames.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "featurelogic/zqwatermarks.h"
@@ -49,7 +50,7 @@ const HelpTopic kHelp[] = {
     {IDC_RB_DIAG, 14018, nullptr},           {IDC_RB_HORZ, 14037, nullptr},
     {IDC_RB_ANG, 14004, nullptr},            {IDC_TXT_ANG, 14073, nullptr},
     {IDC_SPIN_BTN_ANGLE, 14073, nullptr},    {IDC_BTN_PREVIEW_PORT, 14060, nullptr},
-    {IDC_BTN_PREVIEW_LAND, 14060, nullptr},  {IDC_CBO_FONT_NAME, 14093, L"WMFont"},
+    {IDC_BTN_PREVIEW_LAND, 14060, nullptr},  {IDC_CBO_FONT_NAME, 14093, zqkw::kWMFont},
     {IDC_CBOEX_FONT_CLR, 14092, L"WMColor"}, {IDC_CBO_FONT_SHADE, 14095, L"WMShadeLevel"},
     {IDC_TXT_FONT_SIZE, 14097, L"WMFontSize"}, {IDC_SPIN_BTN_SIZE, 14097, L"WMFontSize"},
     {IDC_CBO_FONT_STYLE, 14098, L"WMFontStyle"},

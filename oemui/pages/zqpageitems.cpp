@@ -54,22 +54,26 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
-PageContext* StartingContext(LPARAM lParam) {
-    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    auto* context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
-    if (context && context->pPage) return context;
-    SetLastError(ERROR_INVALID_DATA);
-    return nullptr;
-}
-
-PageContext* WorkingContext(HWND hDlg) {
-    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    const POEMCUIPPARAM param = context && context->pPage ? context->pPage->CUIParam() : nullptr;
-    if (!param || !param->pOEMDM || !WorkOf(context)) {
+PageContext* ContextWith(PageContext* pContext, unsigned needs) {
+    const POEMCUIPPARAM param = pContext && pContext->pPage ? pContext->pPage->CUIParam() : nullptr;
+    if (!pContext || !pContext->pPage || ((needs & kNeedItems) && !param) ||
+        ((needs & kNeedDevmode) && (!param || !param->pOEMDM)) || ((needs & kNeedWork) && !WorkOf(pContext)) ||
+        ((needs & kNeedCore) && !CoreOf(param)) || ((needs & kNeedRules) && !pContext->pRules)) {
         SetLastError(ERROR_INVALID_DATA);
         return nullptr;
     }
-    return context;
+    return pContext;
+}
+
+bool IsSheetNotice(const NMHDR* pHeader) {
+    if (!pHeader) return false;
+    switch (pHeader->code) {
+        case PSN_SETACTIVE:
+        case PSN_KILLACTIVE:
+        case PSN_APPLY:
+        case PSN_RESET: return true;
+        default: return false;
+    }
 }
 
 LRESULT ApplyPage(PageContext* pContext, int iPageId) {

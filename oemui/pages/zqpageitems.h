@@ -73,31 +73,23 @@ inline ZQUIDevmode* WorkOf(const PageContext* pContext) {
     return pContext && pContext->pLogic ? pContext->pLogic->WorkDM() : nullptr;
 }
 
-// The context a page's creation parameter (WM_INITDIALOG's PROPSHEETPAGEW) names, when it names a
-// page object; last error 13 otherwise.
-PageContext* StartingContext(LPARAM lParam);
-// The context of a page's window when its page has its items and its private devmode; last error
-// 13 otherwise.
-PageContext* WorkingContext(HWND hDlg);
+// What a message needs of the page's context before the page sees it.
+enum : unsigned {
+    kNeedPage = 0,      // the page object
+    kNeedItems = 1,     // its OEMCUIPPARAM
+    kNeedDevmode = 2,   // the OEMCUIPPARAM's private devmode
+    kNeedWork = 4,      // the working settings
+    kNeedCore = 8,      // the core driver's copy of the private devmode
+    kNeedRules = 16,    // the helper file's rules object
+    kNeedWorking = kNeedItems | kNeedDevmode | kNeedWork,
+};
 
-// The start and the end of a page's window, alike on every page: WM_INITDIALOG starts it
-// (start(context, window)), WM_DESTROY lets the page let go of it (end(context)) whatever else is
-// missing. True for those two messages, with the answer in *pResult.
-template <class Start, class End>
-bool AnswerStartOrEnd(HWND hDlg, UINT uMsg, LPARAM lParam, INT_PTR* pResult, Start start, End end) {
-    if (uMsg == WM_INITDIALOG) {
-        PageContext* context = StartingContext(lParam);
-        *pResult = context ? start(context, hDlg) : FALSE;
-        return true;
-    }
-    if (uMsg == WM_DESTROY) {
-        auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-        if (context && context->pPage) end(context);
-        *pResult = FALSE;
-        return true;
-    }
-    return false;
-}
+// The context when it names a page object and holds what `needs` asks; null with last error 13
+// otherwise.
+PageContext* ContextWith(PageContext* pContext, unsigned needs);
+
+// The sheet's four notices (PSN_SETACTIVE, PSN_KILLACTIVE, PSN_APPLY, PSN_RESET).
+bool IsSheetNotice(const NMHDR* pHeader);
 
 // The core driver's copy of the private devmode: the settings the sheet was opened with.
 inline ZQUIDevmode* CoreOf(POEMCUIPPARAM pParam) {
@@ -235,33 +227,6 @@ struct HelpRow {
 inline constexpr DWORD kLockedHelpId = 15147;
 // The rows' pairs into pdwTable (room for cRows pairs and the (0, 0) end, which follows them).
 void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic);
-
-// WM_NOTIFY of a page: the sheet's four notifications (PSN_SETACTIVE, PSN_KILLACTIVE, PSN_APPLY,
-// PSN_RESET) go to answer(header), whose result the sheet reads from DWLP_MSGRESULT (the page then
-// returns TRUE); any other notification is not the page's (FALSE).
-template <class Answer>
-INT_PTR AnswerSheetNotice(HWND hDlg, LPARAM lParam, Answer answer) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (!header) return FALSE;
-    switch (header->code) {
-        case PSN_SETACTIVE:
-        case PSN_KILLACTIVE:
-        case PSN_APPLY:
-        case PSN_RESET: break;
-        default: return FALSE;
-    }
-    SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, answer(header));
-    return TRUE;
-}
-
-// WM_HELP (on the control asked about) and WM_CONTEXTMENU (on the window clicked) of a page: the
-// page's help(window, HELP_WM_HELP or HELP_CONTEXTMENU); what the procedure returns for them.
-template <class Help>
-INT_PTR AnswerHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, Help help) {
-    if (uMsg == WM_CONTEXTMENU) help(reinterpret_cast<HWND>(wParam), UINT{HELP_CONTEXTMENU});
-    else if (lParam) help(static_cast<HWND>(reinterpret_cast<const HELPINFO*>(lParam)->hItemHandle), UINT{HELP_WM_HELP});
-    return FALSE;
-}
 
 // OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items
 // changed, the conflicts are resolved, the result goes to the sheet; only the page at the highest

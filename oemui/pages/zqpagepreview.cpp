@@ -2,7 +2,6 @@
 
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -96,7 +95,7 @@ void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQU
     value[kPvEnvelope] = logic.BIsEnvelopePaper() ? 1 : 0;
     value[kPvBanner] = logic.BIsBannerPaper() ? 1 : 0;
     value[kPvNoInset] = logic.BIsBorderlessPaper() ? 1 : 0;
-    const int centre = OptionIs(pParam, L"ZQCenterOnPage", L"TRUE");
+    const int centre = OptionIs(pParam, zqkw::kZQCenterOnPage, L"TRUE");
     if (centre >= 0) extra[kPxCenterOnPage] = centre;
     extra[kPxContentOrientation] = Readable(pParam, L"ZQContentOrientation") ? 1 : 0;
     extra[kPxLargeFormat] = logic.BIsLargeFormat() ? 1 : 0;

@@ -5,16 +5,6 @@
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpagepreview.h"
 
-namespace {
-
-PageContext* BoundOrNull(PageContext* pContext) {
-    if (pContext && pContext->pPage && pContext->pPage->CUIParam()) return pContext;
-    SetLastError(ERROR_INVALID_DATA);
-    return nullptr;
-}
-
-}  // namespace
-
 BOOL CZQTabBase::BAllocPageBlock() {
     const HANDLE heap = m_pCUIParam ? m_pCUIParam->hOEMHeap : nullptr;
     m_pHeapBlock = heap ? HeapAlloc(heap, HEAP_ZERO_MEMORY, sizeof(DWORD)) : nullptr;
@@ -48,15 +38,6 @@ void CZQTabBase::VPaintLogo(HWND hDlg, WORD wBitmap, WORD wMask, int iHolderId) 
     if (hdc && m_pCUIParam)
         VDrawMaskedBitmap(hDlg, hdc, wBitmap, wMask, iHolderId, static_cast<HINSTANCE>(m_pCUIParam->hModule), &ps);
     EndPaint(hDlg, &ps);
-}
-
-PageContext* ZQInitPageContext(LPARAM lParam) {
-    const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-    return BoundOrNull(psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr);
-}
-
-PageContext* ZQBoundPageContext(HWND hDlg) {
-    return BoundOrNull(reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER)));
 }
 
 BOOL ZQReportPageResult(const SheetRecord* pRecord, int iSheetPosition, LONG_PTR lResult) {

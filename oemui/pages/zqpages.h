@@ -86,11 +86,6 @@ Tab* ZQSheetPage(const PageContext* pContext, int iPageId, PageContext** ppPageC
     return pages ? static_cast<Tab*>(pages->PPage(iPageId)) : nullptr;
 }
 
-// The context of a page whose page object has its OEMCUIPPARAM, from the PROPSHEETPAGEW of its
-// WM_INITDIALOG or from its window's DWLP_USER; null with last error 13 otherwise.
-PageContext* ZQInitPageContext(LPARAM lParam);
-PageContext* ZQBoundPageContext(HWND hDlg);
-
 // What page assembly keeps in the sheet's OEMUIPSPARAM.pOEMUserData (from the core driver's heap).
 inline constexpr int kMaxSheetPages = 10;
 struct SheetRecord {

@@ -7,7 +7,6 @@
 
 #include <new>
 
-#include "common/zqhandles.h"
 #include "common/zqlanguage.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"

@@ -2,7 +2,6 @@
 // the window's own background colour and the reset of the window DC's world transform.
 #include <climits>
 
-#include "common/zqhandles.h"
 #include "preview/zqpreview.h"
 #include "preview/zqpreviewgdi.h"
 

@@ -2,6 +2,8 @@
 // right to left), their controls and the logo they draw.
 #pragma once
 
+#include "res/zqpageids.h"
+
 // Templates.
 #define IDD_DLG_ABOUTPAGE 104
 #define IDD_DLG_ABOUTPAGE_RTL 149
@@ -23,7 +25,6 @@
 #define IDC_BITMAP_HOLDER 172
 
 // Controls of the Settings Information page.
-#define IDC_ZQLOGO_HOLDER 111
 #define IDC_STA_PRINTERNAME 1022
 #define IDC_STA_INTRO 986
 #define IDC_STA_GUIDE 987

@@ -72,12 +72,5 @@
 #define IDC_CBO_RGB 504
 #define IDC_CHK_BLACK_POINT 682
 #define IDC_CHK_PANTONE 723
-// Buttons of the simplified page, the alert strip and the sample page's labels.
+// The simplified page's button.
 #define IDC_BTN_FACTORY_DEFAULTS 677
-#define IDC_BTN_PRINTER_SERVICES 678
-#define IDC_STATIC_ALERTWND 990
-#define IDC_BUTTON_REFRESHALERTS 1989
-#define IDC_PREVIEW_DOCSIZE 890
-#ifdef RC_INVOKED
-#define IDC_PREVIEW_DIMENSIONS 889
-#endif

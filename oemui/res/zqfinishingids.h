@@ -10,21 +10,11 @@
 
 // Controls of the page. The orientation group has an id of its own on this page.
 #define IDC_GB_DOC_OPTIONS 255
-#define IDC_CHK_PAGE_BORDER 257
 #define IDC_CHK_ROTATED 259
-#define IDC_CBO_PAGE_ORDER 261
 #define IDC_CHK_DUPLEX 264
-#define IDC_STA_PAGE_ORDER 266
-#define IDC_CHK_FLIP_PAGES_UP 269
 #define IDC_CHK_STRAIGHT_PAPER_PATH 272
-#define IDC_CHK_PRESERVE_LAYOUT 276
-#define IDC_CBO_BOOKLET_PRINTING 389
-#define IDC_CBO_PAGES_PER_SHEET 390
-#define IDC_STA_PAGES_PER_SHEET 425
-#define IDC_STA_BOOKLET 426
 #define IDC_BTN_SELECT_TILES 519
 #define IDC_GB_FINISHING_ORIENTATION 540
-#define IDC_CHK_MIRROR 681
 #define IDC_CHK_ROTATE90 716
 #define IDC_GB_PREVIEW_PRINT_FIN 730
 #define IDC_CHK_USE_AUTO_DUPLEX_UNIT 901
@@ -33,10 +23,4 @@
 #define IDC_BTN_CONSTRAINT_NUP 988
 // The stapling controls of the page's family, which this template does not hold: calls on them do
 // nothing.
-#define IDC_CBO_STAPLE 445
 #define IDC_STA_STAPLING 461
-// The preview label is shared with every page that has one (common/zquibase.h names it for the
-// code); the alert strip's controls are zqalertids.h's.
-#ifdef RC_INVOKED
-#define IDC_PREVIEW_DIMENSIONS 889
-#endif

@@ -38,10 +38,3 @@
 #define IDC_GB_ACCOUNTING_SUI 1009
 #define IDC_STA_ACCOUNTID_SUI 1010
 #define IDC_TXT_ACCOUNTID_SUI 1011
-// The sample page's labels: the paper, and the document's size while it prints on another paper.
-#ifndef IDC_PREVIEW_DIMENSIONS
-#define IDC_PREVIEW_DIMENSIONS 889
-#endif
-#ifndef IDC_PREVIEW_DOCSIZE
-#define IDC_PREVIEW_DOCSIZE 890
-#endif

@@ -17,7 +17,6 @@
 // Controls of the page: the finishing group, then the output bin group.
 #define IDC_GB_OUTPUT_STATIC 527
 #define IDC_STA_STAPLE_STATIC 534
-#define IDC_CBO_STAPLE 445
 #define IDC_STA_PUNCH_STATIC 532
 #define IDC_CBO_PUNCH 518
 #define IDC_STA_FOLDSTATIC_STATIC 530
@@ -62,8 +61,3 @@
 #define IDC_STATIC_FRONT 1024
 #define IDC_STATIC_BACK 1023
 
-// The preview label is shared with every page that has one (common/zquibase.h names it for the
-// code).
-#ifdef RC_INVOKED
-#define IDC_PREVIEW_DIMENSIONS 889
-#endif

@@ -2,6 +2,8 @@
 // and the "Add Custom Media" confirmation, each in a left-to-right and a right-to-left template.
 #pragma once
 
+#include "res/zqpageids.h"
+
 #define IDD_DLG_MEDIATYPE_TREEVIEW_POPUP 178
 #define IDD_DLG_MEDIATYPE_TREEVIEW_POPUP_RTL 180
 #define IDD_DLG_PAPERSIZE_TREEVIEW_POPUP 910
@@ -23,6 +25,3 @@
 #define IDC_STA_CUSTOM_MEDIA4 923
 #define IDC_STA_CUSTOM_MEDIA5 924
 #define IDC_STA_CUSTOM_MEDIA0 927
-#ifndef IDC_ZQLOGO_HOLDER
-#define IDC_ZQLOGO_HOLDER 111
-#endif

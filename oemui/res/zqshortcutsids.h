@@ -37,23 +37,6 @@
 #define IDC_DC_COPY_HOLDER 657
 #define IDC_SPIN_SCALING 672
 #define IDC_SPIN_COPIES 673
-// The product's printing help (offered where the template has it).
-#ifndef IDC_BTN_DCUI_PRINTINGHELP
-#define IDC_BTN_DCUI_PRINTINGHELP 411
-#endif
 // The print-quality slider's end labels.
 #define IDC_STATIC_DOCUI_PQ_SPEED 963
 #define IDC_STATIC_DOCUI_PQ_QUALITY 965
-// Shared with the other pages that show the sample page's labels and the alert strip.
-#ifndef IDC_PREVIEW_DIMENSIONS
-#define IDC_PREVIEW_DIMENSIONS 889
-#endif
-#ifndef IDC_PREVIEW_DOCSIZE
-#define IDC_PREVIEW_DOCSIZE 890
-#endif
-#ifndef IDC_STATIC_ALERTWND
-#define IDC_STATIC_ALERTWND 990
-#endif
-#ifndef IDC_BUTTON_REFRESHALERTS
-#define IDC_BUTTON_REFRESHALERTS 1989
-#endif

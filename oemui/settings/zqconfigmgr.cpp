@@ -7,7 +7,6 @@
 #include <string>
 #include <cwctype>
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "zqproc.h"

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"

@@ -1,7 +1,6 @@
 // Printer data of the settings store: text and number values under the key trees and at the root.
 #include <cstring>
 
-#include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "platform/zqspooler.h"
 #include "settings/zqdriverdata.h"

@@ -2,7 +2,6 @@
 // malformed record, rule or item is dropped and the rest is kept.
 #include <new>
 
-#include "common/zqhandles.h"
 #include "common/zqtrace.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmldom.h"

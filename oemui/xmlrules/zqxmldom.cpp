@@ -3,7 +3,6 @@
 #include <climits>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "xmlrules/zqxmlutil.h"
 

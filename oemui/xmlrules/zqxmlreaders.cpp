@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmlutil.h"

@@ -295,9 +295,9 @@ void CZQXmlUiRules::VApplyOptionElement(LPCWSTR pszElement, LPCWSTR pszText, POE
     if (BIs(pszElement, L"select_option")) {
         if (ZQEqualNoCase(named.szFeature, zqkw::kInputBin)) {
             m_iInputBinIndex = index;
-        } else if (ZQEqualNoCase(named.szFeature, L"ZQPhotoFix")) {
+        } else if (ZQEqualNoCase(named.szFeature, zqkw::kZQPhotoFix)) {
             m_iPhotoFixIndex = index;
-            CZQCommon::DWSelectOptionByIndex(pParam, L"ZQPhotoFix", index, OEMCUIP_DOCPROP);
+            CZQCommon::DWSelectOptionByIndex(pParam, zqkw::kZQPhotoFix, index, OEMCUIP_DOCPROP);
         }
         if (pOption && (pOption->Flags & kHiddenOrDisabled)) {
             pOption->Flags &= static_cast<BYTE>(~kHiddenOrDisabled);

@@ -1,4 +1,4 @@
-// The About page: its dialog procedure, its start (labels, the driver's name and files), the
+// The About page: its messages, its start (labels, the driver's name and files), the
 // configuration status rebuilt each time the page comes to the front, the logo and help.
 #include "pages/about/zqaboutpage.h"
 
@@ -6,7 +6,6 @@
 
 #include <cwchar>
 
-#include "common/zqhandles.h"
 #include "device/zqaboutinfo.h"
 #include "res/zqaboutinfoids.h"
 
@@ -31,50 +30,26 @@ constexpr Label kLabels[] = {
     {IDC_STA_NOTIFICATION, 3432, L"Con&figuration Status:"},
 };
 
-CZQAboutPage* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQAboutPage*>(pContext->pPage) : nullptr;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK AboutPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    PageContext* context = nullptr;
-    switch (uMsg) {
-        case WM_INITDIALOG:
-            if (!(context = ZQInitPageContext(lParam))) return FALSE;
-            return PageOf(context)->BInitDialog(hDlg, context);
-        case WM_PAINT:
-            if ((context = ZQBoundPageContext(hDlg)))
-                PageOf(context)->VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_BITMAP_HOLDER);
-            return FALSE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header && header->code == static_cast<UINT>(PSN_SETACTIVE) && (context = ZQBoundPageContext(hDlg)))
-                PageOf(context)->VRefreshConfigStatus();
-            return FALSE;
-        }
-        case WM_HELP:
-            if ((context = ZQBoundPageContext(hDlg)) && lParam) {
-                const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
-                PageOf(context)->VOnHelp(static_cast<HWND>(info->hItemHandle), HELP_WM_HELP, context);
-            }
-            return FALSE;
-        case WM_CONTEXTMENU:
-            if ((context = ZQBoundPageContext(hDlg)))
-                PageOf(context)->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context);
-            return FALSE;
-        default: return FALSE;
-    }
+INT_PTR CZQAboutPage::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM, PageContext*) {
+    if (uMsg == WM_PAINT) VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_BITMAP_HOLDER);
+    return FALSE;
+}
+
+LRESULT CZQAboutPage::IOnNotify(HWND, const NMHDR* pHeader, PageContext*) {
+    if (pHeader->code == static_cast<UINT>(PSN_SETACTIVE)) VRefreshConfigStatus();
+    return 0;
 }
 
 // ---------------------------------------------------------------------------------------------
 // The start of the page's window
 // ---------------------------------------------------------------------------------------------
 BOOL CZQAboutPage::BInitDialog(HWND hDlg, PageContext* pContext) {
-    if (!pContext || PageOf(pContext) != this || !m_pCUIParam) {
+    if (!pContext || pContext->pPage != this || !m_pCUIParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }

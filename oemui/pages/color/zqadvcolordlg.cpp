@@ -11,7 +11,7 @@
 #include <cwchar>
 #include <string>
 
-#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -300,7 +300,7 @@ BOOL CZQAdvColorDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
 
 void CZQAdvColorDlg::VSetTexts(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
-    const bool simpler = Readable(m_pCUIParam, L"ZQSimplifiedUI") && work && work->dwPdl == 4;
+    const bool simpler = Readable(m_pCUIParam, zqkw::kZQSimplifiedUI) && work && work->dwPdl == 4;
     for (HWND target : {m_hDlg, Item(IDC_GB_ADV_COLORSETTING)}) {
         if (simpler) BSetWindowTextRes(5332, target, L"More color options");
         else BSetWindowTextRes(4303, target, L"Advanced Color Settings");

@@ -1,8 +1,8 @@
-// The Colour page: its object, its dialog procedure, the start of its window, painting, the sheet's
+// The Colour page: its object, its messages, the start of its window, painting, the sheet's
 // notifications, the user's commands and the factory defaults.
 #include "pages/color/zqcolorpage.h"
 
-#include "common/zqcapsreuse.h"
+#include "common/zqkeywords.h"
 #include "device/zqalertwnd.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
@@ -19,10 +19,6 @@ using namespace zqpage;
 namespace {
 
 constexpr DWORD kDoc = OEMCUIP_DOCPROP;
-
-CZQColorTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQColorTab*>(pContext->pPage) : nullptr;
-}
 
 // The combos whose choice goes straight to their feature.
 struct BoundList {
@@ -123,54 +119,13 @@ void CZQColorTab::VRefreshPage(PageContext* pContext, int iMode) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    // The cursor over the sample page needs no settings.
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
-    // The alert strip's refresh button, its picture and its links are the strip's.
-    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM || uMsg == ZQAlertLinkMessage()) &&
-        (context = WorkingContext(hDlg))) {
-        INT_PTR result = 0;
-        if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
-    }
+INT_PTR CZQColorTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        case WM_PAINT:
-        case WM_ERASEBKGND:
-        case WM_DRAWITEM:
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_HELP:
-        case WM_CONTEXTMENU: break;
-        default:
-            if (uMsg != ZQAlertLinkMessage()) return FALSE;
-            break;
-    }
-    if (!(context = WorkingContext(hDlg))) return FALSE;
-    CZQColorTab* page = PageOf(context);
-    // A link of the strip: the row the strip itself handed over.
-    INT_PTR result = 0;
-    if (uMsg == ZQAlertLinkMessage() && page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return 0;
-        case WM_DRAWITEM: return page->IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_COMMAND:
-            return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
-        // WM_ERASEBKGND: the dialog's own.
-        default: return FALSE;
+        case WM_PAINT: VOnPaint(hDlg, pContext); return 0;
+        case WM_DRAWITEM: return IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), pContext);
+        default: return FALSE;  // WM_ERASEBKGND: the dialog's own
     }
 }
 
@@ -391,7 +346,7 @@ INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {
         case IDC_BTN_HELP: ShowHelpButtonTopic(m_hHelp, m_pCUIParam); return FALSE;
         case IDC_BTN_PRINTER_SERVICES: return BLaunchToolbox(this, 0);
         case IDC_BTN_FACTORY_DEFAULTS: VOnFactoryDefaults(hDlg, pContext); return FALSE;
-        case IDC_BUTTON_REFRESHALERTS: RefreshDeviceStatus(pContext); return FALSE;
+        case IDC_ALERT_REFRESH: RefreshDeviceStatus(pContext); return FALSE;
         // The dialog runs the change check itself, after OK only.
         case IDC_BTN_ADV_COLOR_SETTING: VOnAdvancedSettings(hDlg, pContext); return FALSE;
         default: break;
@@ -555,7 +510,7 @@ void CZQColorTab::VApplyColorSpaceToPcl3(PageContext* pContext, PCWSTR pszSpace)
             work.dwOtherPagesMedia = caps->pMediaIds[media->Sel];
     }
     if (adobe) VClearAdvancedValues(pContext);
-    if (managed || adobe) CZQCommon::DWSelectOptionByIndex(param, L"ZQPhotoFix", 0, kDoc);
+    if (managed || adobe) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, kDoc);
 }
 
 void CZQColorTab::VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {

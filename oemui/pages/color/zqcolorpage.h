@@ -1,6 +1,6 @@
 // CZQColorTab: the Colour page of the document sheet, where the user prints in colour or greyscale
 // (and chooses how greyscale is made), prints in sepia and lets colour matching run automatically
-// or by hand. One object per binding; ColorPageDlgProc finds it through the page's PageContext,
+// or by hand. One object per binding; the page procedure finds it through the page's PageContext,
 // kept as the window's DWLP_USER data. The procedure serves the page's three templates (ordinary,
 // simplified large-format, large-format PostScript): it takes the window of every control any of
 // them has, and a control the loaded template lacks has none, so every call on it does nothing.
@@ -12,13 +12,12 @@
 #include "featurelogic/zqcoloroptions.h"
 #include "pages/color/zqadvcolordlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
-INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-class CZQColorTab : public CZQTabBase {
+class CZQColorTab : public CZQPageBase {
 public:
     // The page's title string, which the apply leaves in the devmode as the page to open on.
     static constexpr int kTitleId = 798;
@@ -138,10 +137,14 @@ public:
     const PreviewSettings& PreviewForTesting() const { return m_preview; }
 
 private:
-    friend INT_PTR CALLBACK ColorPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static constexpr bool kPreviewCursor = true;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting and owner drawing.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     INT_PTR IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
@@ -199,19 +202,20 @@ private:
     int IBind(PageContext* pContext, PCWSTR pszFeature, HWND hCtrl, int iAction, int iOldValue = 0);
 
     // ---- fields
-    // 1. the page window
+    // The page window.
     HWND m_hPage = nullptr;
-    // 2.
+    // The colour and greyscale choices, their groups and the page's buttons.
     HWND m_hAuto = nullptr, m_hManual = nullptr, m_hColorSettings = nullptr, m_hGrayscale = nullptr,
          m_hHighQuality = nullptr, m_hBlackOnly = nullptr, m_hPhotoCopy = nullptr, m_hHelp = nullptr,
          m_hChromixGroup = nullptr, m_hInksGroup = nullptr, m_hCmykInks = nullptr, m_hSepia = nullptr,
          m_hGrayscaleList = nullptr, m_hColorManagementLabel = nullptr, m_hColorOptionsGroup = nullptr,
          m_hPrintInColor = nullptr, m_hPrinterServices = nullptr, m_hFactoryDefaults = nullptr;
-    // 4.
+    // The print-preview box and the colour models' labels.
     HWND m_hShowPreview = nullptr, m_hRgbColor = nullptr, m_hRgbColorLabel = nullptr, m_hCmykColorLabel = nullptr;
-    // 5. the Task Presets group: Delete, Save, the combo
+    // The Task Presets group: Delete, Save, the combo.
     HWND m_hPresetDelete = nullptr, m_hPresetSave = nullptr, m_hPresetCombo = nullptr;
-    // 6.
+    // Colour management: the input colour space, emulation, intent, cartridges, profiles, the colour
+    // models' lists, the sample page's label and the colour and mono pictures.
     HWND m_hInputColorSpace = nullptr, m_hColorSpaceGroup = nullptr, m_hInputSpaceLabel = nullptr,
          m_hEmulation = nullptr, m_hEmulationLabel = nullptr, m_hIntentLabel = nullptr, m_hCartridgeLabel = nullptr,
          m_hProfileLabel = nullptr, m_hIntent = nullptr, m_hCartridges = nullptr, m_hProfileName = nullptr,
@@ -219,9 +223,9 @@ private:
          m_hRgbLabel = nullptr, m_hCmyk = nullptr, m_hRgb = nullptr, m_hBlackPoint = nullptr, m_hPantone = nullptr,
          m_hDimensions = nullptr, m_hMono = nullptr, m_hColor = nullptr, m_hNeutralGrays = nullptr,
          m_hNeutralGraysLabel = nullptr, m_hMonoIcon = nullptr, m_hColorIcon = nullptr;
-    // 8.
+    // The simplified template's colour management and the document-size label.
     HWND m_hAppManagedSui = nullptr, m_hPrinterManaged = nullptr, m_hProfileSui = nullptr, m_hDocSize = nullptr;
-    // 9. set once the administrator locks greyscale
+    // Set once the administrator locks greyscale.
     BOOL m_bGrayscaleLocked = FALSE;
     // What the layouts need of the greyscale feature's options, read once before they run (each
     // reading of the keywords walks the core driver's options).
@@ -235,16 +239,18 @@ private:
     GrayscaleOptions m_grayOptions;
     // The Advanced Color Settings dialog, opened with the page's context.
     CZQAdvColorDlg m_advColor;
-    // 10. the controls the layouts move, with their template rectangles; the alert strip
+    // The controls the layouts move, with their template rectangles; the alert strip.
     static const int kMovableIds[];
     static const int kMovableCount;
     CZQPageControls m_controls{kMovableIds, kMovableCount};
     CZQPageAlerts m_alerts;
-    // 13. the greyscale option the radios chose
+    // The greyscale option the radios chose.
     int m_iGrayscaleChoice = 0;
-    // 14.
+    // The sample page's record.
     PreviewSettings m_preview = {};
 };
+
+inline constexpr auto& ColorPageDlgProc = ZQPageShell::Proc<CZQColorTab>;
 
 class CZQColorCompanion : public CZQTabBase {
 public:

@@ -7,7 +7,6 @@
 #include "pages/color/zqcolorkeywords.h"
 #include "pages/color/zqcolorpage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqcolorids.h"
 
 using namespace zqpage;
 

@@ -7,10 +7,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqsheetstate.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "res/zqdrytimeids.h"

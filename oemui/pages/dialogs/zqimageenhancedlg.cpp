@@ -6,10 +6,8 @@
 
 #include <cstdio>
 
-#include "common/zqhandles.h"
-#include "common/zqstrings.h"
+#include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
-#include "featurelogic/zqsheetstate.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "res/zqimageenhanceids.h"
@@ -86,20 +84,20 @@ namespace {
 
 // In the order the dialog opens them.
 const CZQImageEnhanceDlg::SliderRow kSliders[] = {
-    {L"ZQDigitalFlash", CZQImageEnhanceDlg::kDigitalFlash, IDC_DIGITAL_FLASH_NEW, IDC_DIGITALFLASH,
+    {zqkw::kZQDigitalFlash, CZQImageEnhanceDlg::kDigitalFlash, IDC_DIGITAL_FLASH_NEW, IDC_DIGITALFLASH,
      IDC_DIGITALFLASH_AUTO, IDC_SLIDER_DIGITAL, IDC_DIGITAL_OFF, IDC_DIGITAL_HIGH, 4157, 15439,
      &Photo::dwDigitalFlash},
-    {L"ZQContrast", CZQImageEnhanceDlg::kContrast, IDC_CONTRAST_ENHANCEMENT, IDC_CONTRAST, IDC_CONTRAST_AUTO,
+    {zqkw::kZQContrast, CZQImageEnhanceDlg::kContrast, IDC_CONTRAST_ENHANCEMENT, IDC_CONTRAST, IDC_CONTRAST_AUTO,
      IDC_SLIDER_CONTRAST, IDC_CONTRAST_OFF, IDC_CONTRAST_HIGH, 4155, 15438, &Photo::dwContrast},
-    {L"ZQSharpness", CZQImageEnhanceDlg::kSharpness, IDC_SHARP_NESS, IDC_SHARPNESS, IDC_SHARPNESS_AUTO,
+    {zqkw::kZQSharpness, CZQImageEnhanceDlg::kSharpness, IDC_SHARP_NESS, IDC_SHARPNESS, IDC_SHARPNESS_AUTO,
      IDC_SLIDER_SHARPNESS, IDC_SHARPNESS_OFF, IDC_SHARPNESS_HIGH, 4160, 15441, &Photo::dwSharpness},
-    {L"ZQSmoothing", CZQImageEnhanceDlg::kSmoothing, IDC_SMOOTHING, IDC_SMOOTH, IDC_SMOOTHING_AUTO,
+    {zqkw::kZQSmoothing, CZQImageEnhanceDlg::kSmoothing, IDC_SMOOTHING, IDC_SMOOTH, IDC_SMOOTHING_AUTO,
      IDC_SLIDER_SMOOTHING, IDC_SMOOTHING_OFF, IDC_SMOOTHING_HIGH, 4162, 15442, &Photo::dwSmoothing},
 };
 
-const CZQImageEnhanceDlg::ChoiceRow kRedEyeRow = {L"ZQRedEyeReduction", CZQImageEnhanceDlg::kRedEye, IDC_RED_EYE,
+const CZQImageEnhanceDlg::ChoiceRow kRedEyeRow = {zqkw::kZQRedEyeReduction, CZQImageEnhanceDlg::kRedEye, IDC_RED_EYE,
                                                   IDC_REDEYE, IDC_ONREDEYE, IDC_OFFREDEYE, 15437, &Photo::dwRedEye};
-const CZQImageEnhanceDlg::ChoiceRow kVorevRow = {L"ZQVorevEzuro", CZQImageEnhanceDlg::kVorevEzuro, IDC_VOREV_EZURO,
+const CZQImageEnhanceDlg::ChoiceRow kVorevRow = {zqkw::kZQVorevEzuro, CZQImageEnhanceDlg::kVorevEzuro, IDC_VOREV_EZURO,
                                                  IDC_VOREVEZURO, IDC_VOREV_ON, IDC_VOREV_OFF, 15440,
                                                  &Photo::dwVorevEzuro};
 

@@ -8,7 +8,6 @@
 #include <cwchar>
 #include <string>
 
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"

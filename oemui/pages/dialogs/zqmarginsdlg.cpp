@@ -408,7 +408,7 @@ void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     int* extra = m_preview.aiExtra;
-    const int centre = OptionIs(param, L"ZQCenterOnPage", L"TRUE");
+    const int centre = OptionIs(param, zqkw::kZQCenterOnPage, L"TRUE");
     if (centre >= 0) extra[kPxCenterOnPage] = centre;
     extra[kPxContentOrientation] = Readable(param, L"ZQContentOrientation") ? 1 : 0;
     extra[kPxLargeFormat] = logic.BIsLargeFormat() ? 1 : 0;

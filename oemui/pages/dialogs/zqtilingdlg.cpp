@@ -2,7 +2,6 @@
 // grid area, their drawing, and the choices.
 #include "pages/dialogs/zqtilingdlg.h"
 
-#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "device/zqalertdefs.h"
 #include "featurelogic/zquilogic.h"

@@ -4,13 +4,11 @@
 // change check that tells the sheet whether the page differs from the settings it opened with, and
 // the context-help table with the administrator's locks.
 #include "common/zqkeywords.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
-#include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 
@@ -76,7 +74,7 @@ void CZQEffectsTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     WCHAR option[256];
     if (pContext->pCaps && (pContext->pCaps->dwFlags & 0x2) && logic.BIsLargeFormat() && work.dwPdl == kPdlZqgl2 &&
         ReadOption(param, zqkw::kZQSendJobAsBitmap, option)) {
-        const bool picture = ZQEqualNoCase(option, L"SleekMode24bpp");
+        const bool picture = ZQEqualNoCase(option, zqkw::kSleekMode24bpp);
         if (picture) SendMessageW(m_controls.Item(IDC_RB_ACTUAL_SIZE), BM_CLICK, 0, 0);
         for (int id : {IDC_RB_PRINT_DOC_ON, IDC_RB_SCALING})
             EnableWindow(m_controls.Item(id), picture ? FALSE : TRUE);

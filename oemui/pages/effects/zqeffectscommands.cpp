@@ -1,16 +1,14 @@
 // The Effects page's reactions to the user: the orientation from the sample page, the first-page
 // watermark, the paper text's unit, help and the lists' drop-downs; and the sample page's record.
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "res/zqeffectsids.h"
 
 using namespace zqpage;
 
-BOOL CZQEffectsTab::BOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+INT_PTR CZQEffectsTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
     if (iCode == CBN_DROPDOWN) {
         if (iCtrlId == IDC_CBO_WATERMARKS || iCtrlId == IDC_CBO_DEST_PAPER_SIZE) VFitComboDropWidth(m_controls.Item(iCtrlId));
         return FALSE;

@@ -3,7 +3,6 @@
 // their choice decides with two-sided printing, and "Center On Page", which prints one page alone
 // in the middle of the paper.
 #include "common/zqkeywords.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"

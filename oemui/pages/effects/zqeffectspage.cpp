@@ -1,16 +1,13 @@
-// The Effects page: its object, its dialog procedure, the start of its window, painting, help, the
+// The Effects page: its object, its messages, the start of its window, painting, help, the
 // page's texts and its watermark manager's work for the sheet.
 #include "pages/effects/zqeffectspage.h"
 
-#include "common/zqcapsreuse.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
-#include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
-#include "res/zqalertids.h"
 #include "res/zqeffectsids.h"
 
 using namespace zqpage;
@@ -40,10 +37,6 @@ const CZQPageControls::TextRow kTexts[] = {
 // The large-format printer's scale box takes a fourth digit and grows by this many pixels for it.
 constexpr int kWideScaleBoxPixels = 5;
 
-CZQEffectsTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQEffectsTab*>(pContext->pPage) : nullptr;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -69,52 +62,18 @@ void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
-    if (!(context = WorkingContext(hDlg))) return FALSE;
-    CZQEffectsTab* page = PageOf(context);
+INT_PTR CZQEffectsTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        // The alert strip's refresh button asks through the page.
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_ALERT_REFRESH) {
-                if (HIWORD(wParam) == BN_CLICKED) page->VRefreshDeviceStatus(context->pAlerts);
-                return FALSE;
-            }
-            break;
-        // Any owner drawing repaints the sample page and its paper text.
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
         case WM_DRAWITEM:
-            page->m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-            page->m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
-            break;
-        default: break;
-    }
-    // The strip draws its button and runs its links.
-    INT_PTR result = 0;
-    if (page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        // The sheet reads the page's answer from its message result.
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
-        case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lParam) == page->m_controls.Item(IDC_CTL_HSCROLL))
-                page->VOnScroll(hDlg, LOWORD(wParam), context);
+            m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+            m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
             return FALSE;
-        case WM_COMMAND:
-            return page->BOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == m_controls.Item(IDC_CTL_HSCROLL)) VOnScroll(hDlg, LOWORD(wParam), pContext);
+            return FALSE;
         default: return FALSE;
     }
 }

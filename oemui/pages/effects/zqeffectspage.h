@@ -1,10 +1,10 @@
 // CZQEffectsTab: the Effects page of the document sheet, where the user resizes the document, sets
 // its margins and picks a watermark beside the sample page, which a click turns between portrait and
-// landscape. One object per binding; EffectsPageDlgProc finds it through the page's PageContext,
-// kept as the window's DWLP_USER data. Other pages call some of its routines, also while it has no
-// window.
+// landscape. One object per binding; the page procedure (zqpagebase.h) finds it through the page's
+// PageContext, kept as the window's DWLP_USER data. Other pages call some of its routines, also
+// while it has no window.
 //
-// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// The class declares, public, the page's routines, and, private, its own messages
 // with the reactions to each message. Its controls are a CZQPageControls table; the page keeps its
 // own watermark manager.
 #pragma once
@@ -12,6 +12,7 @@
 #include "featurelogic/zqwatermarks.h"
 #include "pages/dialogs/zqwatermarkdlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpapernames.h"
 #include "settings/zqoptionlists.h"
 #include "pages/zqpagecontrols.h"
@@ -19,8 +20,6 @@
 #include "preview/zqpreviewsettings.h"
 
 struct ZQUIDevmode;
-
-INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // The bounds of the scale box: an ordinary printer scales from 25 to 400 per cent in three digits
 // and can fit a document to another paper; a large-format printer scales to 1000 in four digits and
@@ -43,7 +42,7 @@ struct ZQEffectsState {
     BOOL bSettingScale = FALSE;      // the page itself writes the scale box
 };
 
-class CZQEffectsTab : public CZQTabBase {
+class CZQEffectsTab : public CZQPageBase {
 public:
     // Context help: the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 26;
@@ -71,7 +70,7 @@ public:
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
 
-    // ---- the device's state, asked again; first callers: the alert strips of the other pages
+    // ---- the device's state, asked again; first caller: the Colour page's refresh button
     static void VRefreshDeviceStatus(IZQAlertGate* pAlerts);
 
     // ---- watermarks
@@ -127,16 +126,20 @@ public:
     CZQPageAlerts& AlertsForTesting() { return m_alerts; }
 
 private:
-    friend INT_PTR CALLBACK EffectsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static constexpr bool kPreviewCursor = true;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting, any owner drawing (the sample page and its paper text repainted) and the scroll bar.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
-    // The user's choices (WM_COMMAND: control id, notification code, control window); TRUE for the
-    // ones the procedure answers TRUE. The sheet's notifications, whose result the page answers.
-    BOOL BOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    // The user's choices (control id, notification code, control window); TRUE for the ones the
+    // procedure answers TRUE. The sheet's notifications, whose result the page answers.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the reactions of those messages
@@ -199,3 +202,5 @@ private:
     CZQPageAlerts m_alerts;
     CZQWatermarkDetailsDlg m_watermarkDlg;
 };
+
+inline constexpr auto& EffectsPageDlgProc = ZQPageShell::Proc<CZQEffectsTab>;

@@ -5,7 +5,6 @@
 #include "formats/zquidevmode.h"
 #include "pages/features/zqdestpapers.h"
 #include "pages/zqpageitems.h"
-#include "res/zqfeaturesids.h"
 
 using namespace zqpage;
 

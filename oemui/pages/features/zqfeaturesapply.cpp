@@ -9,7 +9,6 @@
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqfeaturesids.h"
 #include "settings/zqconfigexport.h"
 
 #include <commctrl.h>

@@ -16,7 +16,9 @@ using namespace zqpage;
 // ---------------------------------------------------------------------------------------------
 // Dispatch
 // ---------------------------------------------------------------------------------------------
-INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wParam, PageContext* pContext) {
+INT_PTR CZQFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND, PageContext* pContext) {
+    // The programs launched from the page are told the command as it came.
+    const WPARAM wParam = MAKEWPARAM(iCtrlId, iCode);
     switch (iCode) {
         case CBN_SELCHANGE:
             switch (iCtrlId) {

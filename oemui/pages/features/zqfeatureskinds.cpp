@@ -3,7 +3,6 @@
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "featurelogic/zquilogic.h"
-#include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
 #include "pages/zqpageitems.h"
 #include "settings/zqdriverdata.h"

@@ -23,7 +23,6 @@ namespace {
 
 constexpr WCHAR kStraightPaperPath[] = L"ZQStraightPaperPath";
 constexpr WCHAR kPosterOption[] = L"ZQPosterPrintingOption";
-constexpr WCHAR kTransverse[] = L"ZQTransverse";
 
 bool Marked(const OPTITEM* pItem, int iOption) { return (OptionFlags(pItem, iOption) & OPTPF_OVERLAY_WARNING_ICON) != 0; }
 
@@ -108,7 +107,7 @@ void CZQFeaturesTab::VSetLayoutGroup(PageContext* pContext) {
     if (entry >= 0) SendMessageW(twoSided, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
 
     if (logic.BHasRotate180()) m_controls.VSetCheck(IDC_CHK_ROTATED, work.dwRotate180 != 0);
-    if (FeatureItem(param, kTransverse)) m_controls.VSetCheck(IDC_CHK_ROTATE90, work.dwRotate90 != 0);
+    if (FeatureItem(param, zqkw::kZQTransverse)) m_controls.VSetCheck(IDC_CHK_ROTATE90, work.dwRotate90 != 0);
     if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) m_controls.VSetCheck(IDC_CHK_MIRROR, work.dwMirror != 0);
 
     HWND pages = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
@@ -172,10 +171,10 @@ void CZQFeaturesTab::VApplyLayoutGroup(HWND hDlg, PageContext* pContext) {
         work.dwScalePercent = 100;
     }
     if (logic.BHasRotate180()) work.dwRotate180 = m_controls.BChecked(IDC_CHK_ROTATED) ? 1 : 0;
-    if (FeatureItem(param, kTransverse)) {
+    if (FeatureItem(param, zqkw::kZQTransverse)) {
         const bool turned = m_controls.BChecked(IDC_CHK_ROTATE90) != FALSE;
         work.dwRotate90 = turned ? 1 : 0;
-        DWSelectOptionByIndex(param, kTransverse, turned ? 1 : 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(param, zqkw::kZQTransverse, turned ? 1 : 0, OEMCUIP_DOCPROP);
     }
     POPTITEM own = nullptr;
     if (DWFindOemOptItemByPubId(param, kOemPubOrientation, &own) == ZQOPT_OK && own) {
@@ -532,7 +531,7 @@ void CZQFeaturesTab::VApplyCdMedia(HWND, PageContext* pContext) {
     DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, OEMCUIP_DOCPROP);
     work.dwMirror = 0;
     DWSelectOptionByIndex(param, zqkw::kZQMirrorPrint, 1, OEMCUIP_DOCPROP);
-    DWSelectOptionByIndex(param, L"ManualDuplex", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(param, zqkw::kManualDuplex, 0, OEMCUIP_DOCPROP);
     work.wDuplex = 1;
     HWND twoSided = m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING);
     SendMessageW(twoSided, CB_SETCURSEL, 0, 0);

@@ -195,7 +195,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         m_quality.BSetResolutionTexts(pContext);
         VUpdateQualityGroup(pContext);
     }
-    if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && lstrcmpW(media, L"PLAIN") != 0)
+    if (OptionIs(param, L"ZQBlackOnlyWithPlain", L"TRUE") == 1 && lstrcmpW(media, zqkw::kPlainMedia) != 0)
         m_quality.VApplyGrayScaleQuality(pContext);
     // Colour management an application or the system keeps has no automatic media type.
     WCHAR space[256];

@@ -1,9 +1,7 @@
-// The Features page: its object, its dialog procedure, the start of its window, painting, owner
+// The Features page: its object, its messages, the start of its window, painting, owner
 // drawing and help.
 #include "pages/features/zqfeaturespage.h"
 
-#include "common/zqcapsreuse.h"
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqlanguage.h"
 #include "common/zqmodule.h"
@@ -15,7 +13,6 @@
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
-#include "res/zqfeaturesids.h"
 #include "settings/zqdriverdata.h"
 #include "res/zqpopupids.h"
 
@@ -28,23 +25,6 @@ const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash,
 
 // The separator above the paper-size list's last entry.
 constexpr COLORREF kSeparatorColor = RGB(0x40, 0x40, 0x40);
-
-CZQFeaturesTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQFeaturesTab*>(pContext->pPage) : nullptr;
-}
-
-// The context when it holds what every message needs (the page, its items, the private devmode and
-// the working settings) and, when asked, the rules; last error 13 otherwise.
-PageContext* Checked(PageContext* pContext, bool bNeedRules) {
-    const CZQFeaturesTab* page = PageOf(pContext);
-    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
-    if (!param || !param->pOEMDM || !pContext->pLogic || !pContext->pLogic->WorkDM() ||
-        (bNeedRules && !pContext->pRules)) {
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return pContext;
-}
 
 // The item's selection, -1 without the item.
 LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
@@ -96,36 +76,12 @@ void CZQFeaturesTab::VSelectCurrentMediaName(HWND hCombo, PageContext*) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    if (uMsg == WM_INITDIALOG) {
-        const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-        PageContext* context = Checked(psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr, true);
-        return context ? PageOf(context)->BInitDialog(hDlg, context) : FALSE;
-    }
-    auto* stored = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    // The window goes: the page lets go of it whatever else is missing.
-    if (uMsg == WM_DESTROY) {
-        if (CZQFeaturesTab* page = PageOf(stored)) page->VOnDestroy();
-        return FALSE;
-    }
-    PageContext* context = Checked(stored, uMsg == WM_COMMAND);
-    if (!context) return FALSE;
-    CZQFeaturesTab* page = PageOf(context);
+INT_PTR CZQFeaturesTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        case WM_COMMAND:
-            return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), wParam, context);
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_DRAWITEM: return page->BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
-        case WM_SETCURSOR: return SetPreviewCursor(hDlg);
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
+        case WM_DRAWITEM: return BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), pContext);
         default: return FALSE;
     }
 }

@@ -5,7 +5,7 @@
 // through the page's PageContext, kept as the window's DWLP_USER data.
 //
 // The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
-// its help entry), and, private, the work of its dialog procedure with the reactions to each message.
+// its help entry), and, private, its own messages with the reactions to each message.
 // Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
 // (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the destination list
 // (zqdestpapers.h), the print-quality group (zqqualitygroup.h) and the user's own media
@@ -21,6 +21,7 @@
 #include "pages/features/zqusermedia.h"
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
@@ -29,13 +30,12 @@
 
 struct ZQUIDevmode;
 
-INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 // The page's own media-type tree (templates 178, 180), with the user's media under "Custom Paper";
 // its parameter is the page's context. Ends with 1 (OK, also on a heading, which changes nothing)
 // or 2 (Cancel, or opened without its page).
 INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-class CZQFeaturesTab : public CZQTabBase {
+class CZQFeaturesTab : public CZQPageBase {
 public:
     // Context help: room for the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 74;
@@ -203,18 +203,24 @@ public:
     CZQPageKinds& PageKindsForTesting() { return m_pageKinds; }
 
 private:
-    friend INT_PTR CALLBACK FeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
     friend INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    // The start and the user's choices need the rules object as well.
+    static constexpr unsigned kStartNeeds = zqpage::kNeedWorking | zqpage::kNeedRules;
+    static unsigned Needs(UINT uMsg) { return uMsg == WM_COMMAND ? kStartNeeds : zqpage::kNeedWorking; }
+    static constexpr bool kPreviewCursor = true;
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting and owner drawing.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     BOOL BOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
-    // The user's choices (WM_COMMAND: control id, notification code) and the sheet's notifications,
-    // whose result the page answers. A command's result is the dialog procedure's.
-    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, WPARAM wParam, PageContext* pContext);
+    // The user's choices (control id, notification code) and the sheet's notifications, whose
+    // result the page answers. A command's result is the procedure's.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the controls' small steps
@@ -319,3 +325,5 @@ private:
     CZQUserMedia m_userMedia{*this};
     CZQPageKinds m_pageKinds{*this, m_controls, m_state, m_userMedia, m_preview, m_hMarkerIcon};
 };
+
+inline constexpr auto& FeaturesPageDlgProc = ZQPageShell::Proc<CZQFeaturesTab>;

@@ -12,7 +12,6 @@
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
-#include "res/zqfeaturesids.h"
 
 using namespace zqpage;
 

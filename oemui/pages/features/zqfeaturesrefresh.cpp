@@ -12,7 +12,6 @@
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
-#include "settings/zqdriverdata.h"
 
 using namespace zqpage;
 

@@ -12,7 +12,6 @@
 #include "pages/features/zqpagekinds.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqfeaturesids.h"
 #include "settings/zqoptionlists.h"
 
 using namespace zqpage;

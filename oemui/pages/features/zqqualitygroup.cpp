@@ -138,7 +138,7 @@ BOOL CZQQualityGroup::BStoreQualityKeyword(HWND, PageContext* pContext) {
 
 void CZQQualityGroup::VApplyGrayScaleQuality(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    const PCWSTR feature = PostScript(pContext) ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+    const PCWSTR feature = PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale;
     // Black ink only prints grey at its best quality.
     if (logic.m_bGrayscale && OptionIs(m_owner.CUIParam(), feature, L"BlackOnly") == 1) logic.VSelectHighQuality(feature);
 }

@@ -4,6 +4,7 @@
 // part works on the page's controls and state.
 #pragma once
 
+#include "common/zqkeywords.h"
 #include "common/zquibase.h"
 #include "pages/features/zqfeaturesstate.h"
 #include "pages/zqpagecontrols.h"
@@ -12,8 +13,8 @@
 class CZQQualityGroup {
 public:
     // The photo enhancements; any of them offers the image-enhancement button.
-    static constexpr PCWSTR kEnhancements[] = {L"ZQContrast",   L"ZQDigitalFlash", L"ZQSharpness",
-                                               L"ZQVorevEzuro", L"ZQSmoothing",    L"ZQRedEyeReduction"};
+    static constexpr PCWSTR kEnhancements[] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
+                                               zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
 
     CZQQualityGroup(CZQUIBase& owner, CZQPageControls& controls, ZQFeaturesState& state)
         : m_owner(owner), m_controls(controls), m_state(state) {}

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "common/zqprintercaps.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "pages/features/zqusermedia.h"
 #include "pages/zqpageitems.h"
@@ -106,7 +107,7 @@ BOOL CZQUserMedia::BIsNotDriverMedia(PageContext*, PCWSTR pszName) {
 int CZQUserMedia::IFindOptionByName(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, PCWSTR pszName) const {
     POPTITEM item = bPubId ? PubItem(m_owner.CUIParam(), bPubId) : FeatureItem(m_owner.CUIParam(), pszFeature);
     if (!item || !pszName) return -1;
-    const bool source = bPubId == DMPUB_DEFSOURCE || (!bPubId && pszFeature && lstrcmpW(pszFeature, L"InputBin") == 0);
+    const bool source = bPubId == DMPUB_DEFSOURCE || (!bPubId && pszFeature && lstrcmpW(pszFeature, zqkw::kInputBin) == 0);
     const PrinterCaps* caps = source ? ZQPrinterCapsLists(pContext->pCaps, kCapsSources) : nullptr;
     const int count = CZQCommon::IGetOptionCount(item);
     for (int i = 0; i < count; ++i) {

@@ -3,13 +3,10 @@
 // and on OK or Apply its result reported; the last page the user visited also synchronises the
 // devmodes and exports them.
 #include "common/zqkeywords.h"
-#include "featurelogic/zqpagegates.h"
-#include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfinishingids.h"
-#include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 
@@ -100,7 +97,7 @@ void CZQFinishingTab::VSaveControls(PageContext* pContext) {
         if (logic.BHasTransverse()) {
             const bool turned = m_controls.BChecked(IDC_CHK_ROTATE90) != FALSE;
             work->dwRotate90 = turned ? 1 : 0;
-            CZQCommon::DWSelectOptionByIndex(param, L"ZQTransverse", turned ? 1 : 0, OEMCUIP_DOCPROP);
+            CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQTransverse, turned ? 1 : 0, OEMCUIP_DOCPROP);
         }
         // The mirror's first option is the mirror image.
         if (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) {

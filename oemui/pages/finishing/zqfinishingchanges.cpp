@@ -44,7 +44,7 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     }
     changed = changed || SelectionChanged(logic, param, PostScript(pContext) ? zqkw::kStapleLocation : zqkw::kStapling);
     // Preserve layout counts while two-sided printing can scale the pages.
-    changed = changed || (work->wDuplex != 1 && FeatureItem(param, L"ZQAutoDuplexScaling") &&
+    changed = changed || (work->wDuplex != 1 && FeatureItem(param, zqkw::kZQAutoDuplexScaling) &&
                           m_state.bPreserveLayout != logic.m_bOldPreserveLayout);
     changed = changed || SelectionChanged(logic, param, zqkw::kZQUseAutoDuplexUnit);
     changed = changed || (logic.BIsPosterPrinting() && (m_state.bPosterFlag != logic.m_bOldPosterFlag ||
@@ -105,7 +105,7 @@ void CZQFinishingTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext) {
         {453, nullptr, 0, nullptr, -1},
         {IDC_BTN_HELP, nullptr, 0, nullptr, 15054},
         {IDC_CBO_STAPLE, L"StaplerChoice", 0, postScript ? zqkw::kStapleLocation : zqkw::kStapling, -1},
-        {IDC_CHK_PRESERVE_LAYOUT, nullptr, 0, L"ZQAutoDuplexScaling", -1},
+        {IDC_CHK_PRESERVE_LAYOUT, nullptr, 0, zqkw::kZQAutoDuplexScaling, -1},
         {IDC_CHK_ROTATED, nullptr, 0, zqkw::kZQOrientRotate180, -1},
         {IDC_CHK_DUPLEX, zqkw::kDuplexItem, duplexPubId, duplexFeature, duplexHelp},
         {IDC_CHK_FLIP_PAGES_UP, nullptr, 0, nullptr, 15205},

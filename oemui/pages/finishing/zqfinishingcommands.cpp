@@ -11,25 +11,25 @@
 
 using namespace zqpage;
 
-void CZQFinishingTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+INT_PTR CZQFinishingTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
     switch (iCode) {
         case CBN_SELCHANGE:
             if (iCtrlId == IDC_CBO_PAGES_PER_SHEET) VOnPagesPerSheetChange(hDlg, pContext);
             if (iCtrlId == IDC_CBO_BOOKLET_PRINTING) VOnBookletChange(hDlg, pContext);
-            if (iCtrlId != IDC_CBO_PAGE_ORDER) return;
+            if (iCtrlId != IDC_CBO_PAGE_ORDER) return FALSE;
             if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0)
                 WorkOf(pContext)->dwPageOrderIndex = static_cast<uint32_t>(order);
             BCheckPageChanged(hDlg, pContext);
             VRepaintPreview(TRUE);
-            return;
+            return FALSE;
         case CBN_DROPDOWN:
             // The pages-per-sheet list's drop-down fits the booklet list's as well.
             if (iCtrlId == IDC_CBO_PAGES_PER_SHEET) VFitComboDropWidth(m_controls.Item(IDC_CBO_PAGES_PER_SHEET));
             if (iCtrlId == IDC_CBO_PAGES_PER_SHEET || iCtrlId == IDC_CBO_BOOKLET_PRINTING)
                 VFitComboDropWidth(m_controls.Item(IDC_CBO_BOOKLET_PRINTING));
-            return;
+            return FALSE;
         case BN_CLICKED: break;  // also STN_CLICKED of the notifying paper text
-        default: return;
+        default: return FALSE;
     }
     switch (iCtrlId) {
         case IDC_CHK_PAGE_BORDER:
@@ -56,6 +56,7 @@ void CZQFinishingTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, 
         case IDC_BTN_CONSTRAINT_NUP: VOnConstraintInfo(iCtrlId); break;
         default: break;
     }
+    return FALSE;
 }
 
 void CZQFinishingTab::VOnFieldBox(HWND hDlg, int iCtrlId, PageContext* pContext) {

@@ -8,7 +8,6 @@
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "preview/zqpreview.h"
 #include "res/zqfinishingids.h"
 
@@ -31,7 +30,7 @@ void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
     m_controls.VShow(IDC_GB_PREVIEW_PRINT_FIN, preview);
 
     const bool twoSided = logic.BIsDuplexUnitInstalled(FALSE) || logic.BIsManualDuplexAvailable();
-    if (FeatureItem(param, L"ZQAutoDuplexScaling") && work->dwLayoutMode == 3 && twoSided)
+    if (FeatureItem(param, zqkw::kZQAutoDuplexScaling) && work->dwLayoutMode == 3 && twoSided)
         Show(m_controls.Item(IDC_CHK_PRESERVE_LAYOUT));
     if (!m_state.bPosterFlag) EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
     // The straight path of the inkjet language goes with printing on both sides by hand.
@@ -95,7 +94,7 @@ void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
     m_controls.VShow(IDC_CHK_ROTATED, rotate180);
 
     // The 90-degree turn closes up to the 180-degree box's place when that one is missing.
-    const bool rotate90 = Readable(param, L"ZQTransverse");
+    const bool rotate90 = Readable(param, zqkw::kZQTransverse);
     if (rotate90) {
         HWND box = m_controls.Item(IDC_CHK_ROTATE90);
         Show(box);

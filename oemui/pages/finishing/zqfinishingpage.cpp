@@ -1,11 +1,9 @@
-// The Finishing page: its object, its dialog procedure, the start of its window, painting, owner
+// The Finishing page: its object, its messages, the start of its window, painting, owner
 // drawing, help and the page's texts and lists.
 #include "pages/finishing/zqfinishingpage.h"
 
-#include "common/zqcapsreuse.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
@@ -77,10 +75,6 @@ const INT kBookletTexts[] = {763, 764, 765};
 constexpr int kConstraintIds[3] = {IDC_BTN_CONSTRAINT_MANUAL_DUPLEX, IDC_BTN_CONSTRAINT_BOOKLET_PRINTING,
                                    IDC_BTN_CONSTRAINT_NUP};
 
-CZQFinishingTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQFinishingTab*>(pContext->pPage) : nullptr;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -93,41 +87,17 @@ CZQFinishingTab::CZQFinishingTab() : m_controls(kMovableIds, static_cast<int>(si
 CZQFinishingTab::~CZQFinishingTab() = default;
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    if (!(context = WorkingContext(hDlg))) return FALSE;
-    CZQFinishingTab* page = PageOf(context);
-    // The alert strip's refresh button, its drawing and its links belong to the strip.
-    INT_PTR result = 0;
-    if (page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
+INT_PTR CZQFinishingTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_ERASEBKGND: return FALSE;
-        case WM_SETCURSOR: return SetPreviewCursor(hDlg);
-        case WM_DRAWITEM: {
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
+        case WM_DRAWITEM:
             // Any owner drawing repaints the sample page and its paper text.
-            page->m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-            page->m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
-            return page->BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        }
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
-        case WM_COMMAND:
-            page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
-            return FALSE;
-        default: return FALSE;
+            m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+            m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
+            return BOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        default: return FALSE;  // WM_ERASEBKGND: the dialog's own
     }
 }
 

@@ -1,10 +1,10 @@
 // CZQFinishingTab: the Finishing page of the document sheet, where the user sets how pages lie on the
 // paper (document options, page order and borders, orientation, rotation, mirror image, the print
-// preview) beside the sample page. One object per binding; FinishingPageDlgProc finds it through the
+// preview) beside the sample page. One object per binding; the page procedure finds it through the
 // page's PageContext, kept as the window's DWLP_USER data. Other pages call some of its routines,
 // also while it has no window.
 //
-// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// The class declares, public, the page's routines, and, private, its own messages
 // with the reactions to each message. Its controls are a CZQPageControls table; its scalar state
 // sits in ZQFinishingState.
 #pragma once
@@ -12,14 +12,13 @@
 #include "common/zqcontrols.h"
 #include "pages/dialogs/zqtilingdlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
 class CZQUILogic;
 struct ZQUIDevmode;
-
-INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // What the page keeps between its windows besides its controls.
 struct ZQFinishingState {
@@ -33,7 +32,7 @@ struct ZQFinishingState {
     BOOL bDuplexLocked = FALSE;    // the configuration manager locks two-sided printing
 };
 
-class CZQFinishingTab : public CZQTabBase {
+class CZQFinishingTab : public CZQPageBase {
 public:
     // Context help: the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 36;
@@ -46,8 +45,7 @@ public:
     // ---- refresh: mode 0 sets every control from the settings, mode 2 stores the controls back
     // (and records this page as the one to open on); other modes do nothing.
     void VRefresh(HWND hCtrl, PageContext* pContext, int iMode);
-    // First callers: the Color, Features and printing-shortcuts pages, after they change finishing
-    // settings.
+    // First callers: the Color and printing-shortcuts pages, after they change finishing settings.
     void VSetAllControls(PageContext* pContext);
     void VSaveControls(PageContext* pContext);
 
@@ -89,8 +87,7 @@ public:
     // First caller: the large-format printing-shortcuts page, whose poster row chose a poster.
     void VSetPosterFlag() { m_state.bPosterFlag = TRUE; }
     // The booklet chosen goes into the working settings; a booklet prints two pages on a sheet at
-    // full size, without back covers.
-    // First caller: the Features page.
+    // full size, without back covers (the page's apply runs it).
     void VSyncBooklet(CZQUILogic* pLogic);
 
     // ---- for the tests: the state and record behind the page's routines
@@ -100,17 +97,21 @@ public:
     CZQTilingSelectionDlg& TilingDialogForTesting() { return m_tilingDialog; }
 
 private:
-    friend INT_PTR CALLBACK FinishingPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static constexpr bool kPreviewCursor = true;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting, the background and owner drawing.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     BOOL BOnDrawItem(const DRAWITEMSTRUCT* pDraw);
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
-    // The user's choices (WM_COMMAND: control id, notification code, control window) and the
-    // sheet's notifications, whose result the page answers.
-    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    // The user's choices (control id, notification code, control window) and the sheet's
+    // notifications, whose result the page answers.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the reactions of those messages
@@ -180,3 +181,5 @@ private:
     ZQFinishingState m_state;
     CZQPageAlerts m_alerts;
 };
+
+inline constexpr auto& FinishingPageDlgProc = ZQPageShell::Proc<CZQFinishingTab>;

@@ -127,7 +127,7 @@ void CZQFinishingTab::VWritePosterFeatures(PageContext* pContext) {
     logic.IBindFeatureControl(0, kPosterOption, m_controls.Item(IDC_CBO_PAGES_PER_SHEET), nullptr, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindApply, FALSE, 0, nullptr);
     // Tiles are laid edge to edge: none of the margin choices applies to a poster.
-    for (PCWSTR margins : {L"ZQEmulatePexlonMargins", L"ZQSymmetricMargins", L"ZQMinimizeMargins"})
+    for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
         CZQCommon::DWSelectOptionByIndex(param, margins, 0, OEMCUIP_DOCPROP);
     logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
 }
@@ -182,7 +182,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
         work.dwPrintDocOn = 0;
         work.dwScaleToFit = 0;
         work.dwScalePercent = 100;
-        CZQCommon::DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
+        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
     }
     VSetDuplexControlState(pContext);
     VSetPageOrderControls(pContext);

@@ -19,9 +19,6 @@ using namespace zqpage;
 
 namespace {
 
-constexpr PCWSTR kAutoDuplexScaling = L"ZQAutoDuplexScaling";
-constexpr PCWSTR kMinimizeMargins = L"ZQMinimizeMargins";
-constexpr PCWSTR kSymmetricMargins = L"ZQSymmetricMargins";
 constexpr PCWSTR kStraightPaperPath = L"ZQStraightPaperPath";
 // The core driver's lists are asked for this port whatever the printer's: drivers answer alike.
 constexpr WCHAR kListPort[] = L"LPT1:";
@@ -257,16 +254,16 @@ void CZQFinishingTab::VSetPreserveLayout(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    const bool scaling = FeatureItem(param, kAutoDuplexScaling) != nullptr;
-    const bool emulate = OptionIs(param, L"ZQEmulatePexlonMargins", L"TRUE") == 1;
-    const bool minimize = OptionIs(param, kMinimizeMargins, L"TRUE") == 1;
+    const bool scaling = FeatureItem(param, zqkw::kZQAutoDuplexScaling) != nullptr;
+    const bool emulate = OptionIs(param, zqkw::kZQEmulatePexlonMargins, L"TRUE") == 1;
+    const bool minimize = OptionIs(param, zqkw::kZQMinimizeMargins, L"TRUE") == 1;
     const bool manual = logic.m_bManualDuplexOffered && logic.BIsManualDuplexAvailable() && work.dwManualDuplex;
     const bool unit = logic.BIsDuplexUnitInstalled(FALSE) && work.wDuplex != DMDUP_SIMPLEX && !manual;
-    POPTITEM minimizeItem = FeatureItem(param, kMinimizeMargins);
+    POPTITEM minimizeItem = FeatureItem(param, zqkw::kZQMinimizeMargins);
     const bool minimizeFree = PubItem(param, DMPUB_DUPLEX) && minimizeItem && !Marked(minimizeItem, 1);
     HWND box = m_controls.Item(IDC_CHK_PRESERVE_LAYOUT);
     if (scaling && (unit || manual)) {
-        logic.IBindFeatureControl(0, kAutoDuplexScaling, box, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0,
+        logic.IBindFeatureControl(0, zqkw::kZQAutoDuplexScaling, box, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0,
                                   nullptr);
         // Emulated or minimised margins keep the layout by themselves.
         if (!emulate && (!minimize || !manual) && (!minimize || !minimizeFree)) {
@@ -275,21 +272,21 @@ void CZQFinishingTab::VSetPreserveLayout(PageContext* pContext) {
             EnableWindow(box, FALSE);
             SetCheck(box, true);
         }
-        m_state.bPreserveLayout = OptionIs(param, kAutoDuplexScaling, L"TRUE") == 1;
+        m_state.bPreserveLayout = OptionIs(param, zqkw::kZQAutoDuplexScaling, L"TRUE") == 1;
     } else if (scaling && work.wDuplex == DMDUP_SIMPLEX) {
         EnableWindow(box, FALSE);
         SetCheck(box, false);
         logic.m_bPreserveLayoutUser = FALSE;
     }
-    if (unit || manual) CZQCommon::DWSelectOptionByIndex(param, kSymmetricMargins, 0, OEMCUIP_DOCPROP);
+    if (unit || manual) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, 0, OEMCUIP_DOCPROP);
     if (!unit || minimizeFree) {
         if (!logic.m_adwMarginChoice[1] && !logic.BIsManualDuplexAvailable()) {
             WCHAR initial[256] = {};
-            logic.VGetInitialFeatureOption(kMinimizeMargins, initial);
-            if (initial[0]) CZQCommon::DWSelectOptionByKeyword(param, kMinimizeMargins, initial, OEMCUIP_DOCPROP);
+            logic.VGetInitialFeatureOption(zqkw::kZQMinimizeMargins, initial);
+            if (initial[0]) CZQCommon::DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, OEMCUIP_DOCPROP);
         }
     } else {
-        CZQCommon::DWSelectOptionByIndex(param, kMinimizeMargins, 0, OEMCUIP_DOCPROP);
+        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
     }
 }
 
@@ -299,11 +296,11 @@ void CZQFinishingTab::VReportSymmetricMargins(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const bool manual = logic.m_bManualDuplexOffered && logic.BIsManualDuplexAvailable() && work.dwManualDuplex;
     const bool unit = logic.BIsDuplexUnitInstalled(FALSE) && work.wDuplex != DMDUP_SIMPLEX && !manual;
-    const bool scaled = OptionIs(param, kAutoDuplexScaling, L"TRUE") == 1;
-    const bool symmetric = OptionIs(param, kSymmetricMargins, L"TRUE") == 1;
-    const bool report = ((unit || manual) && !scaled && FeatureItem(param, kAutoDuplexScaling)) || symmetric;
+    const bool scaled = OptionIs(param, zqkw::kZQAutoDuplexScaling, L"TRUE") == 1;
+    const bool symmetric = OptionIs(param, zqkw::kZQSymmetricMargins, L"TRUE") == 1;
+    const bool report = ((unit || manual) && !scaled && FeatureItem(param, zqkw::kZQAutoDuplexScaling)) || symmetric;
     CZQCommon::DWSelectOptionByIndex(param, L"ZQReportSymmetricMargins", report ? 1 : 0, OEMCUIP_DOCPROP);
-    if (unit) CZQCommon::DWSelectOptionByIndex(param, kMinimizeMargins, 0, OEMCUIP_DOCPROP);
+    if (unit) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
 }
 
 void CZQFinishingTab::VSetBookletControls(PageContext* pContext) {
@@ -380,7 +377,7 @@ void CZQFinishingTab::VLayoutDocumentOptions(PageContext* pContext) {
     }
     row(IDC_CHK_DUPLEX, twoSided, IDC_BTN_CONSTRAINT_MANUAL_DUPLEX);
     row(IDC_CHK_USE_AUTO_DUPLEX_UNIT, twoSided && autoDuplexItem && unit && manual);
-    row(IDC_CHK_PRESERVE_LAYOUT, twoSided && FeatureItem(param, kAutoDuplexScaling) && work.dwLayoutMode == 3 &&
+    row(IDC_CHK_PRESERVE_LAYOUT, twoSided && FeatureItem(param, zqkw::kZQAutoDuplexScaling) && work.dwLayoutMode == 3 &&
                                      (unit || (manual && logic.m_bManualDuplexOffered)));
     row(IDC_CHK_FLIP_PAGES_UP, twoSided);
     const bool booklets = logic.BBookletAllowed() && twoSided && work.dwLayoutMode != 1;
@@ -512,12 +509,12 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
         }
         VWritePosterFeatures(pContext);
         // Grey printed on both sides keeps the high-quality grey.
-        const PCWSTR grey = PostScript(pContext) ? L"JCLZQPrintInGrayScale" : L"ZQPrintInGrayScale";
+        const PCWSTR grey = PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale;
         if (logic.m_bGrayscale &&
             (OptionIs(param, grey, L"BlackOnly") == 1 || OptionIs(param, grey, L"PhotoCopy") == 1))
             logic.VSelectHighQuality(grey);
         if (languageFour && Readable(param, L"ZQOutputOrderReverse")) logic.ISetPageOrderItems(TRUE);
-        CZQCommon::DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
+        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
         // A source that cannot feed both sides gives way to the automatic one.
         POPTITEM duplex = PubItem(param, DMPUB_DUPLEX);
         POPTITEM source = PubItem(param, DMPUB_DEFSOURCE);
@@ -602,7 +599,7 @@ void CZQFinishingTab::VOnAutoDuplexClick(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     const bool useUnit = m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) != FALSE;
-    if (useUnit) CZQCommon::DWSelectOptionByIndex(param, kMinimizeMargins, 0, OEMCUIP_DOCPROP);
+    if (useUnit) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
     if (CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, useUnit ? 1 : 0, OEMCUIP_DOCPROP) ==
         ZQOPT_OK) {
         if (useUnit) work.dwManualDuplex = 0;
@@ -616,7 +613,7 @@ void CZQFinishingTab::VOnAutoDuplexClick(HWND hDlg, PageContext* pContext) {
 
 void CZQFinishingTab::VOnPreserveLayoutClick(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    logic.IBindFeatureControl(0, kAutoDuplexScaling, m_controls.Item(IDC_CHK_PRESERVE_LAYOUT), nullptr,
+    logic.IBindFeatureControl(0, zqkw::kZQAutoDuplexScaling, m_controls.Item(IDC_CHK_PRESERVE_LAYOUT), nullptr,
                               OEMCUIP_DOCPROP, CZQUILogic::kBindApply, TRUE, 0, nullptr);
     VReportSymmetricMargins(pContext);
     logic.m_bPreserveLayoutUser = TRUE;

@@ -1,4 +1,4 @@
-// The Settings Information page: its dialog procedure, its start (the printer's name, the texts,
+// The Settings Information page: its messages, its start (the printer's name, the texts,
 // the link), the logo, and the link: underlined under the pointer, the hand cursor over it, and
 // the visited colour once followed.
 #include "pages/info/zqinfopage.h"
@@ -8,7 +8,6 @@
 
 #include <new>
 
-#include "common/zqhandles.h"
 #include "res/zqaboutinfoids.h"
 
 namespace {
@@ -49,10 +48,6 @@ constexpr Text kTexts[] = {
     {IDC_STA_URL, 5474, L"For more information, visit the ZQ in-house Publishing web Site.", false},
 };
 
-CZQInfoPage* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQInfoPage*>(pContext->pPage) : nullptr;
-}
-
 void SetLinkFont(HWND hLink, HFONT hFont) {
     SendMessageW(hLink, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
     InvalidateRect(hLink, nullptr, TRUE);
@@ -90,24 +85,17 @@ void MakeLink(HWND hDlg) {
 BOOL CZQInfoPage::s_bVisited = FALSE;
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure and the two subclasses
+// Its own messages and the two subclasses
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK InfoPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    PageContext* context = nullptr;
-    switch (uMsg) {
-        case WM_INITDIALOG:
-            if (!(context = ZQInitPageContext(lParam))) return FALSE;
-            return PageOf(context)->BInitDialog(hDlg, context);
-        case WM_PAINT:
-            if ((context = ZQBoundPageContext(hDlg)))
-                PageOf(context)->VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_ZQLOGO_HOLDER);
-            return FALSE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) != IDC_STA_URL || !(context = ZQBoundPageContext(hDlg))) return FALSE;
-            PageOf(context)->VOpenLink(hDlg);
-            return TRUE;
-        default: return FALSE;
-    }
+INT_PTR CZQInfoPage::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM, PageContext*) {
+    if (uMsg == WM_PAINT) VPaintLogo(hDlg, IDB_ABOUT_LOGO, IDB_ABOUT_LOGO_MASK, IDC_ZQLOGO_HOLDER);
+    return FALSE;
+}
+
+INT_PTR CZQInfoPage::IOnCommand(HWND hDlg, int iCtrlId, int, HWND, PageContext*) {
+    if (iCtrlId != IDC_STA_URL) return FALSE;
+    VOpenLink(hDlg);
+    return TRUE;
 }
 
 LRESULT CALLBACK InfoParentProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -175,7 +163,7 @@ LRESULT CALLBACK InfoLinkProc(HWND hLink, UINT uMsg, WPARAM wParam, LPARAM lPara
 // The page
 // ---------------------------------------------------------------------------------------------
 BOOL CZQInfoPage::BInitDialog(HWND hDlg, PageContext* pContext) {
-    if (!pContext || PageOf(pContext) != this || !m_pCUIParam) {
+    if (!pContext || pContext->pPage != this || !m_pCUIParam) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }

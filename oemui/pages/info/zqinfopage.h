@@ -1,18 +1,18 @@
 // CZQInfoPage: the Settings Information page, which stands in for the settings pages of Printing
 // Preferences when the printer's jobs are set up in the maker's publishing application. It names
 // the printer, says where the settings are made and offers a link to the maker's web site.
-// InfoPageDlgProc finds the page object through the page's PageContext (DWLP_USER); the link's
+// The page procedure finds the page object through the page's PageContext (DWLP_USER); the link's
 // state (its fonts and the window procedures the page replaced) belongs to each page window.
 #pragma once
 
+#include "pages/zqpagebase.h"
 #include "pages/zqpages.h"
 
-INT_PTR CALLBACK InfoPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 // The subclass procedures of the page's window and of its link.
 LRESULT CALLBACK InfoParentProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK InfoLinkProc(HWND hLink, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-class CZQInfoPage : public CZQTabBase {
+class CZQInfoPage : public CZQPageBase {
 public:
     // The web address the link opens.
     static constexpr WCHAR kSiteAddress[] = L"https://www.example.com/";
@@ -24,7 +24,7 @@ public:
     CZQInfoPage(const CZQInfoPage&) = delete;
     CZQInfoPage& operator=(const CZQInfoPage&) = delete;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
     // Opens the web site with the shell and marks the link as followed.
     void VOpenLink(HWND hDlg);
@@ -33,5 +33,17 @@ public:
     static BOOL BVisited() { return s_bVisited; }
 
 private:
+    friend class ZQPageShell;
+
+    // Every message needs the page's items only.
+    static constexpr unsigned kStartNeeds = zqpage::kNeedItems;
+    static unsigned Needs(UINT) { return zqpage::kNeedItems; }
+    // The logo.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
+    // The link's click; TRUE for it.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+
     static BOOL s_bVisited;
 };
+
+inline constexpr auto& InfoPageDlgProc = ZQPageShell::Proc<CZQInfoPage>;

@@ -9,7 +9,7 @@
 
 using namespace zqpage;
 
-void CZQJobStorageTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {
+INT_PTR CZQJobStorageTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND, PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     switch (iCode) {
         case BN_CLICKED: break;
@@ -20,38 +20,39 @@ void CZQJobStorageTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, PageContext
                 m_controls.VSetCheck(IDC_RB_JOB_AUTO, FALSE);
                 m_controls.VSetCheck(IDC_RB_JOB_CUSTOM, TRUE);
             }
-            return;
+            return FALSE;
         case EN_KILLFOCUS:
             if (iCtrlId == IDC_TXT_USER_NAME || iCtrlId == IDC_TXT_JOB_NAME)
                 m_retention.VNameLeft(hDlg, iCtrlId == IDC_TXT_USER_NAME, pContext);
-            return;
+            return FALSE;
         case EN_CHANGE:
             if (iCtrlId == IDC_TXT_USER_NAME || iCtrlId == IDC_TXT_JOB_NAME)
                 m_retention.VNameChanged(hDlg, iCtrlId == IDC_TXT_USER_NAME, pContext);
             else if (iCtrlId == IDC_TXT_PIN)
                 m_retention.VPinChanged(hDlg, pContext);
             else
-                return;
+                return FALSE;
             VUpdateChangedState(hDlg, pContext);
-            return;
+            return FALSE;
         case CBN_SELCHANGE:
-            if (iCtrlId != IDC_CBO_SOFT_FWARE) return;
+            if (iCtrlId != IDC_CBO_SOFT_FWARE) return FALSE;
             if (const int choice = m_controls.ISelection(IDC_CBO_SOFT_FWARE); choice >= 0)
                 work.dwNameExistsChoice = static_cast<uint32_t>(choice);
             VUpdateChangedState(hDlg, pContext);
-            return;
+            return FALSE;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_SOFT_FWARE) VFitComboDropWidth(m_controls.Item(IDC_CBO_SOFT_FWARE));
-            return;
-        default: return;
+            return FALSE;
+        default: return FALSE;
     }
     for (int mode = 0; mode < 5; ++mode)
         if (iCtrlId == CZQJobRetentionOptions::kModeIds[mode]) {
             VOnMode(hDlg, mode, pContext);
             VUpdateChangedState(hDlg, pContext);
-            return;
+            return FALSE;
         }
     VOnButton(hDlg, iCtrlId, pContext);
+    return FALSE;
 }
 
 // A mode's button: its description and the groups the mode uses; Private Job always asks for a PIN,

@@ -1,49 +1,22 @@
-// The Job Storage page: its object, its dialog procedure, the start of its window, help, its
+// The Job Storage page: its object, its messages, the start of its window, help, its
 // texts, and the page in its sheet: brought to the front, left, applied, and its change check.
 #include "pages/jobstorage/zqjobstoragepage.h"
 
 #include <iterator>
 
-#include "common/zqcapsreuse.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "res/zqjobstorageids.h"
-#include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 
 using namespace zqpage;
 
 namespace {
-
-CZQJobStorageTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQJobStorageTab*>(pContext->pPage) : nullptr;
-}
-
-// The context of the page's window when the page has its items and both copies of the private
-// devmode; last error 13 otherwise.
-PageContext* ContextFor(HWND hDlg) {
-    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    const CZQJobStorageTab* page = PageOf(context);
-    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
-    if (!param || !CoreOf(param) || !WorkOf(context)) {
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return context;
-}
-
-bool IsSheetNotice(const NMHDR* pHeader) {
-    if (!pHeader) return false;
-    const UINT code = pHeader->code;
-    return code == static_cast<UINT>(PSN_SETACTIVE) || code == static_cast<UINT>(PSN_KILLACTIVE) ||
-           code == static_cast<UINT>(PSN_APPLY) || code == static_cast<UINT>(PSN_RESET);
-}
 
 // Two stored names differ (each at most 256 characters, terminated or not).
 bool NameDiffers(PCWSTR pszShown, const zqwchar (&stored)[257]) {
@@ -64,35 +37,12 @@ CZQJobStorageTab::CZQJobStorageTab()
 CZQJobStorageTab::~CZQJobStorageTab() = default;
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    // Until its start is done the page has no context: the edits' notices while the start sets
-    // their texts are not the user's.
-    if (!(context = ContextFor(hDlg))) return FALSE;
-    CZQJobStorageTab* page = PageOf(context);
+INT_PTR CZQJobStorageTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM, PageContext*) {
     switch (uMsg) {
-        case WM_PAINT: page->VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER); return FALSE;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            page->m_retention.VUpdatePinInUse(hDlg, CoreOf(page->CUIParam()));
-            if (!IsSheetNotice(header)) return FALSE;
-            // The sheet reads the page's answer from its message result.
-            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, page->IOnNotify(hDlg, header, context));
-            return TRUE;
-        }
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand); });
-        case WM_COMMAND: page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), context); return FALSE;
+        case WM_PAINT: VPaintLogo(hDlg, IDB_ZQLOGO, IDB_ZQLOGO_MASK, IDC_ZQLOGO_HOLDER); return FALSE;
+        case WM_NOTIFY: m_retention.VUpdatePinInUse(hDlg, CoreOf(m_pCUIParam)); return FALSE;
         default: return FALSE;
     }
 }
@@ -131,7 +81,7 @@ void CZQJobStorageTab::VSetControlTexts(HWND hPage, BOOL bUtf8, const ZQUIDevmod
         BSetWindowTextRes(4413, m_controls.Item(IDC_STAT_JOBNAME_EXISTS), L"If Job Name &Exists:");
 }
 
-void CZQJobStorageTab::VOnHelp(HWND hWnd, UINT uCommand) {
+void CZQJobStorageTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext*) {
     DWORD table[2 * CZQJobRetentionOptions::kHelpPairs] = {};
     m_retention.VGetHelpTable(table);
     ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
@@ -148,6 +98,7 @@ void CZQJobStorageTab::VOnDestroy() {
 // The page in its sheet
 // ---------------------------------------------------------------------------------------------
 LRESULT CZQJobStorageTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext) {
+    m_retention.VUpdatePinInUse(hDlg, CoreOf(m_pCUIParam));
     switch (pHeader->code) {
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
         case PSN_KILLACTIVE: return IOnKillActive(hDlg, pContext);

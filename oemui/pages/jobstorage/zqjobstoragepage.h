@@ -1,7 +1,7 @@
 // CZQJobStorageTab: the Job Storage page of the document sheet, where the user chooses how the
 // printer keeps a job (Off, Proof and Hold, Private Job, Quick Copy, Stored Job), its PIN, and the
 // user and job names the printer's control panel lists it under. One object per binding, added to
-// the sheet only for a printer that keeps jobs; JobStoragePageDlgProc finds it through the page's
+// the sheet only for a printer that keeps jobs; the page procedure finds it through the page's
 // PageContext, kept as the window's DWLP_USER data.
 //
 // The page edits the job-storage section of the working settings; its controller
@@ -10,14 +10,13 @@
 #pragma once
 
 #include "pages/jobstorage/zqjobretention.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 
 struct ZQUIDevmode;
 
-INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-class CZQJobStorageTab : public CZQTabBase {
+class CZQJobStorageTab : public CZQPageBase {
 public:
     // The page's title id, recorded as the page to open the sheet on when it is left.
     static constexpr int kTitleId = 173;
@@ -37,15 +36,19 @@ public:
     CZQJobRetentionOptions& RetentionForTesting() { return m_retention; }
 
 private:
-    friend INT_PTR CALLBACK JobStoragePageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    // Every message needs the page's items and both copies of the private devmode.
+    static unsigned Needs(UINT) { return zqpage::kNeedItems | zqpage::kNeedCore | zqpage::kNeedWork; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
-    void VOnHelp(HWND hWnd, UINT uCommand);
+    // Painting, and the notifications that are not the sheet's.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
-    // The user's choices (WM_COMMAND: control id, notification code) and the sheet's
-    // notifications, whose result the page answers.
-    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext);
+    // The user's choices (control id, notification code) and the sheet's notifications, whose
+    // result the page answers; any notification first tells the PIN whether it is in use.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the reactions of those messages
@@ -60,3 +63,5 @@ private:
     CZQPageControls m_controls;
     CZQJobRetentionOptions m_retention;
 };
+
+inline constexpr auto& JobStoragePageDlgProc = ZQPageShell::Proc<CZQJobStorageTab>;

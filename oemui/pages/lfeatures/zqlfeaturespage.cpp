@@ -1,17 +1,14 @@
-// The large-format Features page: its object, its dialog procedure, the start of its window,
+// The large-format Features page: its object, its messages, the start of its window,
 // painting, help, texts, which options show, the change check, the sample page's record and the
 // sheet's notifications with the user's commands.
 #include "pages/lfeatures/zqlfeaturespage.h"
 
-#include "common/zqcapsreuse.h"
 #include "common/zqkeywords.h"
-#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/effects/zqeffectspage.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "preview/zqpreview.h"
@@ -24,10 +21,6 @@ namespace {
 constexpr int kFullScale = 100;
 // The percentage box is widened for its fourth digit.
 constexpr int kFourthDigitPixels = 5;
-
-CZQLargeFormatFeaturesTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQLargeFormatFeaturesTab*>(pContext->pPage) : nullptr;
-}
 
 }  // namespace
 
@@ -57,49 +50,20 @@ CZQLargeFormatFeaturesTab::CZQLargeFormatFeaturesTab()
 CZQLargeFormatFeaturesTab::~CZQLargeFormatFeaturesTab() { m_alerts.VDetach(); }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK LargeFormatFeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
-    if (!(context = WorkingContext(hDlg))) return FALSE;
-    CZQLargeFormatFeaturesTab* page = PageOf(context);
+INT_PTR CZQLargeFormatFeaturesTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam,
+                                              PageContext* pContext) {
     switch (uMsg) {
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_ALERT_REFRESH) {
-                if (HIWORD(wParam) == BN_CLICKED) CZQEffectsTab::VRefreshDeviceStatus(context->pAlerts);
-                return FALSE;
-            }
-            break;
-        // Any owner drawing repaints the sample page and its paper text.
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
         case WM_DRAWITEM:
-            page->m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
-            page->m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
-            break;
-        default: break;
-    }
-    // The strip draws its button and runs its links.
-    INT_PTR result = 0;
-    if (page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-            return AnswerHelp(uMsg, wParam, lParam, [&](HWND hWnd, UINT uCommand) { page->VOnHelp(hWnd, uCommand, context); });
-        case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lParam) == page->m_controls.Item(IDC_CTL_HSCROLL_SUI))
-                page->VOnScroll(hDlg, LOWORD(wParam), context);
+            m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
+            m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
             return FALSE;
-        case WM_COMMAND: return page->IOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), context);
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == m_controls.Item(IDC_CTL_HSCROLL_SUI))
+                VOnScroll(hDlg, LOWORD(wParam), pContext);
+            return FALSE;
         default: return FALSE;
     }
 }
@@ -357,7 +321,7 @@ void CZQLargeFormatFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     const ZQUIDevmode& work = *logic.WorkDM();
     VNoteShown(pContext, kPageLargeFormatFeatures);
     // A job sent as a 24-bit picture prints at its actual size.
-    const int bitmap = OptionIs(m_pCUIParam, zqkw::kZQSendJobAsBitmap, L"SleekMode24bpp");
+    const int bitmap = OptionIs(m_pCUIParam, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp);
     if (pContext->pCaps && (pContext->pCaps->dwFlags & 0x2) && logic.BIsLargeFormat() && work.dwPdl == kPdlZqgl2 &&
         bitmap >= 0) {
         if (bitmap == 1) {
@@ -399,7 +363,7 @@ void CZQLargeFormatFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) 
 // ---------------------------------------------------------------------------------------------
 // The user's commands
 // ---------------------------------------------------------------------------------------------
-INT_PTR CZQLargeFormatFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {
+INT_PTR CZQLargeFormatFeaturesTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND, PageContext* pContext) {
     if (iCode == BN_CLICKED) {
         switch (iCtrlId) {
             case IDC_BTN_PREVIEW_PORT:

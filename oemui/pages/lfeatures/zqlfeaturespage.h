@@ -5,7 +5,7 @@
 // preview, an accounting ID, the roll picture and the alert strip. LargeFormatFeaturesPageDlgProc
 // finds the object through the page's PageContext, kept as the window's DWLP_USER data.
 //
-// Public: the page's routines. Private: the work of its dialog procedure, one routine per message
+// Public: the page's routines. Private: its own messages, one routine per message
 // and per reaction. Its controls are a CZQPageControls table, its scalars ZQLargeFeaturesState.
 #pragma once
 
@@ -13,12 +13,11 @@
 
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
 #include "preview/zqpreviewsettings.h"
-
-INT_PTR CALLBACK LargeFormatFeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // What the page keeps between its windows besides its controls.
 struct ZQLargeFeaturesState {
@@ -46,7 +45,7 @@ struct ZQRollBox {
 };
 extern const ZQRollBox kLargeFeaturesRollBoxes[4];
 
-class CZQLargeFormatFeaturesTab : public CZQTabBase {
+class CZQLargeFormatFeaturesTab : public CZQPageBase {
 public:
     // The page's title string, also its mark in the settings' start page.
     static constexpr INT kTitleId = 5198;
@@ -110,14 +109,18 @@ public:
     const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
 
 private:
-    friend INT_PTR CALLBACK LargeFormatFeaturesPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work
+    // ---- the page procedure's work
+    static constexpr bool kPreviewCursor = true;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting, owner drawing (the sample page and its labels follow) and the percentage's scroll bar.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
-    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext);
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
     void VOnScroll(HWND hDlg, int iCode, PageContext* pContext);
 
@@ -156,3 +159,5 @@ private:
     ZQLargeFeaturesState m_state;
     CZQPaperNames m_paperNames;
 };
+
+inline constexpr auto& LargeFormatFeaturesPageDlgProc = ZQPageShell::Proc<CZQLargeFormatFeaturesTab>;

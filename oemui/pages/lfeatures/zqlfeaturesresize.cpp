@@ -30,7 +30,7 @@ WORD DocumentPaper(POEMCUIPPARAM pParam) {
 PCWSTR SourceFeature(const PageContext* pContext) { return PostScript(pContext) ? zqkw::kInputSlot : zqkw::kInputBin; }
 
 // A job sent as a 24-bit picture (only the full layout turns it).
-bool SentAsBitmap(POEMCUIPPARAM pParam) { return OptionIs(pParam, zqkw::kZQSendJobAsBitmap, L"SleekMode24bpp") == 1; }
+bool SentAsBitmap(POEMCUIPPARAM pParam) { return OptionIs(pParam, zqkw::kZQSendJobAsBitmap, zqkw::kSleekMode24bpp) == 1; }
 
 }  // namespace
 

@@ -3,13 +3,10 @@
 // 2), and on OK or Apply its result reported; the last page the user visited also synchronises
 // the devmodes and exports them.
 #include "common/zqkeywords.h"
-#include "featurelogic/zqpagegates.h"
-#include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
 #include "pages/output/zqoutputpage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqoutputids.h"
-#include "settings/zqconfigexport.h"
 
 #include <commctrl.h>
 

@@ -8,7 +8,6 @@
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/output/zqoutputpage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "res/zqoutputids.h"
 
 #include <commctrl.h>

@@ -2,7 +2,6 @@
 // the image shift and its settings dialog, the document turned from the sample page, the paper
 // text's unit, help and the lists' drop-downs.
 #include "common/zqkeywords.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/output/zqoutputpage.h"
@@ -11,7 +10,7 @@
 
 using namespace zqpage;
 
-void CZQOutputTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+INT_PTR CZQOutputTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
     switch (iCode) {
         case CBN_SELCHANGE:
             switch (iCtrlId) {
@@ -19,18 +18,18 @@ void CZQOutputTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, Pag
                 case IDC_CBO_STAPLE: VOnStapleChange(pContext); break;
                 case IDC_CBO_PUNCH: VOnPunchChange(pContext); break;
                 case IDC_CBO_FOLDSTITCH: VOnFoldChange(pContext); break;
-                default: return;
+                default: return FALSE;
             }
             BCheckChanged(hDlg, pContext);
             VRepaintPreview(TRUE);
-            return;
+            return FALSE;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_BIN || iCtrlId == IDC_CBO_STAPLE || iCtrlId == IDC_CBO_PUNCH ||
                 iCtrlId == IDC_CBO_FOLDSTITCH)
                 VFitComboDropWidth(m_controls.Item(iCtrlId));
-            return;
+            return FALSE;
         case BN_CLICKED: break;  // also STN_CLICKED of the notifying paper text
-        default: return;
+        default: return FALSE;
     }
     switch (iCtrlId) {
         case IDC_BTN_HELP: ShowHelpButtonTopic(hCtrl ? hCtrl : m_controls.Item(IDC_BTN_HELP), m_pCUIParam); break;
@@ -47,6 +46,7 @@ void CZQOutputTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, Pag
         case IDC_PREVIEW_DIMENSIONS: VOnPaperTextClick(pContext); break;
         default: break;
     }
+    return FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------

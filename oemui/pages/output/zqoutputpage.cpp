@@ -1,10 +1,8 @@
-// The Output page: its object, its dialog procedure, the start of its window, painting, help and
+// The Output page: its object, its messages, the start of its window, painting, help and
 // the page's texts.
 #include "pages/output/zqoutputpage.h"
 
-#include "common/zqcapsreuse.h"
 #include "featurelogic/zquilogic.h"
-#include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
@@ -39,10 +37,6 @@ const CZQPageControls::TextRow kTexts[] = {
     {IDC_BTN_HELP, 797, L"&Help"},
 };
 
-CZQOutputTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQOutputTab*>(pContext->pPage) : nullptr;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -54,44 +48,15 @@ CZQOutputTab::CZQOutputTab()
 CZQOutputTab::~CZQOutputTab() = default;
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    // The cursor over the sample page needs no settings.
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+INT_PTR CZQOutputTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM, PageContext* pContext) {
     switch (uMsg) {
-        case WM_PAINT:
-        case WM_ERASEBKGND:
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_HELP:
-        case WM_CONTEXTMENU:
-        case WM_DRAWITEM: break;
-        default: return FALSE;
-    }
-    if (!(context = WorkingContext(hDlg))) return FALSE;
-    CZQOutputTab* page = PageOf(context);
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
         case WM_DRAWITEM:
             // Any owner drawing repaints the sample page and its paper text.
-            page->VRepaintPreview(TRUE);
-            page->m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
-            return FALSE;
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_HELP:
-        case WM_CONTEXTMENU: page->VOnHelp(uMsg, wParam, lParam, context); return FALSE;
-        case WM_COMMAND:
-            page->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam), context);
+            VRepaintPreview(TRUE);
+            m_controls.VRepaint(IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, FALSE);
             return FALSE;
         default: return FALSE;  // WM_ERASEBKGND: the dialog's own
     }
@@ -154,10 +119,10 @@ void CZQOutputTab::VOnPaint(HWND hDlg, PageContext* pContext) {
     pContext->pPreview->VPaint();
 }
 
-void CZQOutputTab::VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext) {
+void CZQOutputTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
     DWORD table[2 * (kHelpPairs + 1)] = {};
     VGetHelpIds(table, pContext);
-    ZQShowDialogHelp(uMsg, wParam, lParam, m_pCUIParam, table);
+    ZQShowDialogHelp(hWnd, uCommand, m_pCUIParam, table);
 }
 
 void CZQOutputTab::VOnDestroy() {

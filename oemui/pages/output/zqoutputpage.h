@@ -2,10 +2,10 @@
 // sheets after printing (stapling, punching, folding, the image shift, the output bin and face-down
 // or face-up delivery) beside the sample page. The page shows only what the installed output
 // accessory and punch unit allow and keeps the choices consistent with one another. One object per
-// binding; OutputPageDlgProc finds it through the page's PageContext, kept as the window's
+// binding; the page procedure finds it through the page's PageContext, kept as the window's
 // DWLP_USER data.
 //
-// The class declares, public, the page's routines, and, private, the work of its dialog procedure
+// The class declares, public, the page's routines, and, private, its own messages
 // with the reactions to each message. Its controls are a CZQPageControls table; the image shift
 // dialog (pages/dialogs/) is a member for the page's whole life.
 #pragma once
@@ -13,15 +13,14 @@
 #include <cstdint>
 
 #include "pages/dialogs/zqimageshiftdlg.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
 struct ZQUIDevmode;
 
-INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-class CZQOutputTab : public CZQTabBase {
+class CZQOutputTab : public CZQPageBase {
 public:
     // Context help: the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 23;
@@ -79,17 +78,19 @@ public:
     CZQImageShiftDlg& ImageShiftForTesting() { return m_imageShift; }
 
 private:
-    friend INT_PTR CALLBACK OutputPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static constexpr bool kPreviewCursor = true;
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting and owner drawing.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
-    // WM_HELP (the item under the help) or WM_CONTEXTMENU (the clicked window).
-    void VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
+    void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
-    // The user's choices (WM_COMMAND: control id, notification code, control window) and the
-    // sheet's notifications, whose result the page answers.
-    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    // The user's choices (control id, notification code, control window) and the sheet's
+    // notifications, whose result the page answers.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the reactions of those messages
@@ -122,3 +123,5 @@ private:
     PreviewSettings m_preview = {};
     CZQPageControls m_controls;
 };
+
+inline constexpr auto& OutputPageDlgProc = ZQPageShell::Proc<CZQOutputTab>;

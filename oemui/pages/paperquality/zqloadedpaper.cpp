@@ -1,6 +1,5 @@
 #include "pages/paperquality/zqloadedpaper.h"
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"

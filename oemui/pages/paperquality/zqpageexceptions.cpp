@@ -5,7 +5,6 @@
 #include "pages/paperquality/zqpageexceptions.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
-#include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
 using namespace zqpage;

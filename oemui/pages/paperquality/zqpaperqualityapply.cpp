@@ -6,7 +6,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 #include "settings/zqconfigexport.h"
 
 #include <commctrl.h>

@@ -44,10 +44,10 @@ const BoxRow kBoxes[] = {
 // ---------------------------------------------------------------------------------------------
 // Dispatch
 // ---------------------------------------------------------------------------------------------
-void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+INT_PTR CZQPaperQualityTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
     if (!pContext || !pContext->pLogic || !WorkOf(pContext) || !m_pCUIParam) {
         SetLastError(ERROR_INVALID_DATA);
-        return;
+        return FALSE;
     }
     switch (iCode) {
         case CBN_SELCHANGE:  // also LBN_SELCHANGE
@@ -59,18 +59,18 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
                 case IDC_LB_MEDIA_PAPER_OPTIONS: VOnPageKind(hDlg, pContext); break;
                 default: break;
             }
-            return;
+            return FALSE;
         case LBN_DBLCLK:
             if (iCtrlId == IDC_LB_PAGE_EXCEPTIONS_OPTIONS) VEditPageExceptions(hDlg, pContext);
-            return;
+            return FALSE;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_MEDIA_SIZE_IS || iCtrlId == IDC_CBO_MEDIA_SOURCE_IS || iCtrlId == IDC_CBO_MEDIA_TYPE_IS)
                 VFitComboDropWidth(hCtrl ? hCtrl : GetDlgItem(hDlg, iCtrlId));
-            return;
+            return FALSE;
         case BN_CLICKED: break;  // also STN_CLICKED of the notifying labels
-        default: return;
+        default: return FALSE;
     }
-    if (BOnCheckBox(hDlg, iCtrlId, pContext)) return;
+    if (BOnCheckBox(hDlg, iCtrlId, pContext)) return FALSE;
     const POEMCUIPPARAM param = m_pCUIParam;
     switch (iCtrlId) {
         case IDC_CHECK_BORDERLESS_PHOTO: VOnBorderless(hDlg, pContext); break;
@@ -98,7 +98,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_BTN_MARGINS: VOnMargins(hDlg, pContext); break;
         case IDC_BTN_HELP: ShowHelpButtonTopic(hDlg, param, 15400); break;
         case IDC_BTN_PAPERMEDIA_PRINTINGHELP: VLaunchPrintingHelp(param, kPagePaperQuality); break;
-        case IDC_BUTTON_REFRESHALERTS:
+        case IDC_ALERT_REFRESH:
             if (pContext->pAlerts) pContext->pAlerts->BRefreshDeviceStatus(FALSE);
             break;
         case IDC_BTN_MEDIA_SIZE_DIMENSIONS_ALTX: SetFocus(GetDlgItem(hDlg, IDC_STA_MEDIA_SIZE_DIMENSIONS)); break;
@@ -107,6 +107,7 @@ void CZQPaperQualityTab::VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtr
         case IDC_PREVIEW_DOCSIZE: VOnUnitToggle(hDlg, iCtrlId, pContext); break;
         default: break;
     }
+    return FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -152,7 +153,7 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
     HWND fit = m_controls.H(kCtlBorderlessAutoFit);
     SetCheck(fit, false);
     EnableWindow(fit, TRUE);
-    DWSelectOptionByIndex(param, L"ZQCenterOnPage", 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
 
     WCHAR paper[256] = {};
     ReadOption(param, zqkw::kPaperSize, paper);

@@ -1,13 +1,11 @@
 // The Paper/Quality page's call of the maker's page-exceptions module, which edits the kinds its
 // part (zqpageexceptions.h) lists.
-#include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqcoremodapi.h"
 #include "platform/zqpageexceptionsapi.h"
-#include "res/zqpaperqualityids.h"
 
 using namespace zqpage;
 

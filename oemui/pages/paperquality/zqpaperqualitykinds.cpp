@@ -3,12 +3,10 @@
 // document's, the chosen kind's paper in the two lists, and the list's owner drawing.
 #include <algorithm>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
-#include "res/zqpaperqualityids.h"
 #include "settings/zqoptionlists.h"
 
 using namespace zqpage;

@@ -1,16 +1,11 @@
 // The Paper/Quality page's paper lists: the conversions between the printer's ids and the core
 // driver's option positions, the source, media-type and paper-size lists, the paper a page kind
 // shows and stores, and the "MediaType" printer data.
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
-#include "common/zqprinterdata.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
-#include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmluirules.h"
 
 using namespace zqpage;

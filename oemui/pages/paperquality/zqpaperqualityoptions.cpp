@@ -13,7 +13,6 @@
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 
 using namespace zqpage;
 
@@ -237,7 +236,7 @@ BOOL CZQPaperQualityTab::BCreateAlertStrip(HWND hDlg, PageContext* pContext) {
     if (!IsWindow(hDlg) || !alerts) return FALSE;
     // A second start of the page replaces the window it made before. The strip refreshes the
     // device status when it shows; without it the page still reads it at its start.
-    const bool strip = alerts->BAlertsEnabled() && GetDlgItem(hDlg, IDC_STATIC_ALERTWND);
+    const bool strip = alerts->BAlertsEnabled() && GetDlgItem(hDlg, IDC_ALERT_PLACEHOLDER);
     m_alerts.VInit(hDlg, alerts, pContext->pConstraints);
     if (!strip) alerts->BRefreshDeviceStatus(TRUE);
     HICON icon = nullptr;

@@ -1,12 +1,9 @@
-// The Paper/Quality page: its object, its dialog procedure, the start of its window, the slider,
+// The Paper/Quality page: its object, its messages, the start of its window, the slider,
 // painting, owner drawing, help and the cursor over the sample page.
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
 
-#include "common/zqcapsreuse.h"
-#include "device/zqalertwnd.h"
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
@@ -26,26 +23,6 @@ namespace {
 
 const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
                                      zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
-
-// What a message needs of the page besides its context and page object.
-enum : unsigned { kNeedParam = 1, kNeedDevmode = 2, kNeedRules = 4 };
-
-CZQPaperQualityTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQPaperQualityTab*>(pContext->pPage) : nullptr;
-}
-
-// The context of the page's window when it holds what the message needs; last error 13 otherwise.
-PageContext* ContextFor(HWND hDlg, unsigned needs) {
-    auto* context = reinterpret_cast<PageContext*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    const CZQPaperQualityTab* page = PageOf(context);
-    const POEMCUIPPARAM param = page ? page->CUIParam() : nullptr;
-    if (!page || ((needs & kNeedParam) && !param) || ((needs & kNeedDevmode) && (!param || !param->pOEMDM)) ||
-        ((needs & kNeedRules) && !context->pRules)) {
-        SetLastError(ERROR_INVALID_DATA);
-        return nullptr;
-    }
-    return context;
-}
 
 // The selection of an item, -1 without the item.
 LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature, BYTE bPubId) {
@@ -123,79 +100,37 @@ CZQPaperQualityTab::~CZQPaperQualityTab() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    PageContext* context = nullptr;
-    // The alert strip's refresh button and its drawing belong to the strip.
-    if ((uMsg == WM_COMMAND || uMsg == WM_DRAWITEM) && LOWORD(wParam) == IDC_BUTTON_REFRESHALERTS &&
-        (context = ContextFor(hDlg, 0))) {
-        INT_PTR result = 0;
-        if (PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
-    }
-    // A link of the strip runs its command line when the strip itself handed the row over.
-    if (uMsg == ZQAlertLinkMessage()) {
-        INT_PTR result = 0;
-        if ((context = ContextFor(hDlg, 0))) PageOf(context)->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result);
-        return 0;
-    }
+// The user's choices, the slider and the sheet's notices need the rules object; painting and help
+// the private devmode; owner drawing the page's items; the strip's links the page alone.
+unsigned CZQPaperQualityTab::Needs(UINT uMsg) {
     switch (uMsg) {
-        case WM_INITDIALOG: {
-            const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
-            context = psp ? reinterpret_cast<PageContext*>(psp->lParam) : nullptr;
-            CZQPaperQualityTab* page = PageOf(context);
-            if (!page) {
-                SetLastError(ERROR_INVALID_DATA);
-                return FALSE;
-            }
-            return page->BInitDialog(hDlg, context);
-        }
-        case WM_SETCURSOR: return SetPreviewCursor(hDlg);
         case WM_COMMAND:
-            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules)))
-                PageOf(context)->VOnCommand(hDlg, LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam),
-                                            context);
-            return FALSE;
-        case WM_NOTIFY: {
-            if (!(context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules))) return 0;
-            // The sheet reads a notification's answer from the page's message result.
-            const LRESULT result =
-                PageOf(context)->IOnNotify(hDlg, reinterpret_cast<const NMHDR*>(lParam), context);
-            SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, result);
-            return result;
-        }
-        case WM_HSCROLL:
-            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode | kNeedRules)))
-                PageOf(context)->VOnSlider(reinterpret_cast<HWND>(lParam), context);
-            return 0;
+        case WM_NOTIFY:
+        case WM_HSCROLL: return kNeedItems | kNeedDevmode | kNeedRules;
         case WM_PAINT:
-            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode))) PageOf(context)->VOnPaint(hDlg, context);
-            return 0;
-        case WM_DRAWITEM:
-            if (!(context = ContextFor(hDlg, kNeedParam))) return 0;
-            return PageOf(context)->BOnDrawItem(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
         case WM_ERASEBKGND:
-            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode))) {
-                RECT area;
-                CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
-                InvalidateRect(hDlg, &area, FALSE);
-            }
-            return 0;
         case WM_HELP:
-            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode)) && lParam) {
-                const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
-                PageOf(context)->VOnHelp(static_cast<HWND>(info->hItemHandle), HELP_WM_HELP, context);
-            }
+        case WM_CONTEXTMENU: return kNeedItems | kNeedDevmode;
+        case WM_DRAWITEM: return kNeedItems;
+        default: return kNeedPage;
+    }
+}
+
+INT_PTR CZQPaperQualityTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
+    switch (uMsg) {
+        case WM_HSCROLL: VOnSlider(reinterpret_cast<HWND>(lParam), pContext); return 0;
+        case WM_PAINT: VOnPaint(hDlg, pContext); return 0;
+        case WM_DRAWITEM: return BOnDrawItem(hDlg, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), pContext);
+        case WM_ERASEBKGND: {
+            RECT area;
+            CZQPreview::VGetRepaintRect(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
+            InvalidateRect(hDlg, &area, FALSE);
             return 0;
-        case WM_CONTEXTMENU:
-            if ((context = ContextFor(hDlg, kNeedParam | kNeedDevmode)))
-                PageOf(context)->VOnHelp(reinterpret_cast<HWND>(wParam), HELP_CONTEXTMENU, context);
-            return 0;
-        case WM_DESTROY:
-            if ((context = ContextFor(hDlg, 0))) PageOf(context)->VOnDestroy();
-            return 0;
+        }
+        // Other notifications are not the page's: it answers them 0.
+        case WM_NOTIFY: SetWindowLongPtrW(hDlg, DWLP_MSGRESULT, 0); return 0;
         default: return 0;
     }
 }
@@ -205,7 +140,7 @@ INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
 // ---------------------------------------------------------------------------------------------
 BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!pContext || PageOf(pContext) != this || !param || !pContext->pRules || !param->pOEMDM ||
+    if (!pContext || pContext->pPage != this || !param || !pContext->pRules || !param->pOEMDM ||
         !pContext->pLogic || !pContext->pCaps) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;

@@ -1,10 +1,10 @@
 // CZQPaperQualityTab: the Paper/Quality page of the document sheet, where the user chooses paper
 // size, source and media type, the papers of single pages and covers, and the print quality,
-// beside the sample page. One object per binding; PaperQualityPageDlgProc finds it through the
+// beside the sample page. One object per binding; the page procedure finds it through the
 // page's PageContext, kept as the window's DWLP_USER data.
 //
 // The class declares, public, the page's routines (other pages call some of them), and, private,
-// the work of its dialog procedure with the reactions to each message. Its state and helpers of
+// its own messages with the reactions to each message. Its state and helpers of
 // its own are parts it owns, each with a narrow interface: the control table
 // (zqpaperqualitycontrols.h), the paper slots of the page kinds (zqpaperslots.h), the tree pop-ups
 // (zqtreepopups.h), the loaded-paper lines (zqloadedpaper.h), the page exceptions
@@ -21,6 +21,7 @@
 #include "pages/paperquality/zqpaperslots.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
@@ -30,9 +31,7 @@ struct ZQUIDevmode;
 // large-format printer's, never translated).
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
 
-INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-class CZQPaperQualityTab : public CZQTabBase {
+class CZQPaperQualityTab : public CZQPageBase {
 public:
     // Context help: room for the page's pairs of (control id, help id), ended by (0, 0).
     static constexpr int kHelpPairs = 59;
@@ -181,9 +180,6 @@ public:
     void VFillPaperSizePopupList(HWND hCombo, PageContext* pContext);
     void VRestoreMediaTypeSelection(HWND hCombo, PageContext* pContext);
     void VRestorePaperSizeSelection(HWND hCombo, PageContext* pContext);
-    // First caller: the Features page's own trees.
-    void VSetMediaPopupTexts(HWND hDlg);
-    void VGetPaperPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
 
     // ---- page options: the dimensions link, margins, tooltips, the recent paper sizes, the alert
     // strip and the colour-management program's command line for a new paper
@@ -214,20 +210,25 @@ public:
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
 
 private:
-    // The dialog procedure hands each message to the page's own work below.
-    friend INT_PTR CALLBACK PaperQualityPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // The page procedure hands each message to the page's own work below.
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static unsigned Needs(UINT uMsg);
+    static constexpr bool kPreviewCursor = true;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // The slider, painting, the background, owner drawing and the notifications not the sheet's.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnSlider(HWND hSlider, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     BOOL BOnDrawItem(HWND hDlg, const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
     void VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
 
-    // The user's choices (WM_COMMAND: control id, notification code, control window) and the
-    // sheet's notifications, whose result the page answers.
-    void VOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
+    // The user's choices (control id, notification code, control window) and the sheet's
+    // notifications, whose result the page answers.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the reactions of those messages
@@ -300,3 +301,5 @@ private:
     CZQLastMediaType m_lastMedia;
     ZQPaperQualityState m_state;
 };
+
+inline constexpr auto& PaperQualityPageDlgProc = ZQPageShell::Proc<CZQPaperQualityTab>;

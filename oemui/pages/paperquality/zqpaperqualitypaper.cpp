@@ -9,7 +9,6 @@
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 
 using namespace zqpage;
 
@@ -70,7 +69,7 @@ BOOL CZQPaperQualityTab::BGetPaperSizeDisplayName(PageContext* pContext, PWSTR p
     }
     WCHAR paper[256];
     return ReadOption(m_pCUIParam, pContext->pLogic->PszFormFeature(), paper) &&
-                   pContext->pRules->BFindGroupName(L"PaperSize", paper, pszName, 256)
+                   pContext->pRules->BFindGroupName(zqkw::kPaperSize, paper, pszName, 256)
                ? TRUE
                : FALSE;
 }

@@ -9,7 +9,6 @@
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/paperquality/zqtreepopups.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 
 using namespace zqpage;
 
@@ -188,14 +187,4 @@ void CZQPaperQualityTab::VRestorePaperSizeSelection(HWND hCombo, PageContext*) {
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     if (m_state.bPaperSizePopup && hCombo)
         CZQTreePopups::VSelectExact(hCombo, item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Texts and help of the pop-ups
-// ---------------------------------------------------------------------------------------------
-// The Features page's trees ask these too.
-void CZQPaperQualityTab::VSetMediaPopupTexts(HWND hDlg) { CZQTreePopups::VSetMediaTexts(*this, hDlg); }
-
-void CZQPaperQualityTab::VGetPaperPopupHelpIds(HWND, DWORD* pdwTable, PageContext* pContext) {
-    CZQTreePopups::VGetPaperHelpIds(pdwTable, pContext);
 }

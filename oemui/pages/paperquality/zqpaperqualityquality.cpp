@@ -4,7 +4,6 @@
 #include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 
 using namespace zqpage;
 

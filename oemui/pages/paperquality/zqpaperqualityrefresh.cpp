@@ -279,7 +279,7 @@ void CZQPaperQualityTab::VStoreSettings(HWND hDlg, PageContext* pContext) {
     // A borderless photo has no margins to centre in.
     if (Checked(GetDlgItem(hDlg, IDC_CHECK_BORDERLESS_PHOTO))) {
         for (PCWSTR feature :
-             {L"ZQCenterOnPage", zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, L"ZQMinimizeMargins"})
+             {zqkw::kZQCenterOnPage, zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
         logic.m_adwBorderlessCleared[0] = logic.m_adwBorderlessCleared[1] = 0;
     }

@@ -2,7 +2,6 @@
 // (from the control table), the context-help table with the administrator's locks, and the source
 // and media locks.
 #include "common/zqkeywords.h"
-#include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/paperquality/zqpaperqualitypage.h"

@@ -1,7 +1,6 @@
 #include "pages/paperquality/zqpaperslots.h"
 
 #include "common/zqcommon.h"
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"

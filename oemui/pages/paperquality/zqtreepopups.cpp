@@ -9,7 +9,6 @@
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/features/zqfeaturespage.h"
 #include "pages/zqpageitems.h"
-#include "res/zqpaperqualityids.h"
 #include "res/zqpopupids.h"
 #include "xmlrules/zqxmluirules.h"
 

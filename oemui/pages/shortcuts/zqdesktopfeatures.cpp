@@ -7,7 +7,7 @@
 #include <commctrl.h>
 
 #include "common/zqevents.h"
-#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
@@ -73,7 +73,7 @@ int CZQShortcutsTab::IGetControlKind(PCWSTR pszKeyword) {
     const struct {
         PCWSTR keyword;
         int kind;
-    } kinds[] = {{L"DigitalPhotography", kKindButton}, {L"Scaling", kKindNumber}, {L"Copies", kKindNumber},
+    } kinds[] = {{L"DigitalPhotography", kKindButton}, {L"Scaling", kKindNumber}, {zqkw::kCopiesItem, kKindNumber},
                  {L"BorderlessAutoFit", kKindCheck},   {L"Collate", kKindCheck}};
     for (const auto& k : kinds)
         if (ZQEqualNoCase(pszKeyword, k.keyword)) return k.kind;
@@ -90,12 +90,12 @@ PCWSTR CZQShortcutsTab::SelectedKeyword(const DocFeatureRecord& record) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQShortcutsTab::BFindFeatureItem(PageContext*, PCWSTR pszKeyword, POPTITEM* ppItem) const {
     *ppItem = nullptr;
-    if (!pszKeyword || ZQEqualNoCase(pszKeyword, L"Duplex")) return FALSE;
+    if (!pszKeyword || ZQEqualNoCase(pszKeyword, zqkw::kDuplexItem)) return FALSE;
     const struct {
         PCWSTR keyword;
         BYTE pubId;
-    } pub[] = {{L"PaperSize", DMPUB_FORMNAME},     {L"MediaType", DMPUB_MEDIATYPE}, {L"Orientation", DMPUB_ORIENTATION},
-               {L"InputBin", DMPUB_DEFSOURCE},     {L"InputSlot", DMPUB_DEFSOURCE}, {L"Copies", DMPUB_COPIES_COLLATE},
+    } pub[] = {{zqkw::kPaperSize, DMPUB_FORMNAME},     {zqkw::kMediaType, DMPUB_MEDIATYPE}, {L"Orientation", DMPUB_ORIENTATION},
+               {zqkw::kInputBin, DMPUB_DEFSOURCE},     {zqkw::kInputSlot, DMPUB_DEFSOURCE}, {zqkw::kCopiesItem, DMPUB_COPIES_COLLATE},
                {L"Collate", DMPUB_COPIES_COLLATE}};
     for (const auto& p : pub)
         if (ZQEqualNoCase(pszKeyword, p.keyword)) return (*ppItem = PubItem(m_pCUIParam, p.pubId)) != nullptr;
@@ -199,7 +199,7 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
         for (int i = 0; i < m_nFeatures && !work->dwPendingChange; ++i) {
             const DocFeatureRecord* record = m_ppFeatures[i];
             if (!record) continue;
-            if (ZQEqualNoCase(record->szKeyword, L"PaperSize")) {
+            if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
                 POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
                 CZQLocalPtr<WCHAR> name;
                 const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
@@ -280,7 +280,7 @@ void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageCo
 
 void CZQShortcutsTab::VSetupEditField(PageContext* pContext, DocFeatureRecord* pRecord, int iRow, BOOL bApply, HFONT) {
     const bool scaling = ZQEqualNoCase(pRecord->szKeyword, L"Scaling");
-    const bool copies = ZQEqualNoCase(pRecord->szKeyword, L"Copies");
+    const bool copies = ZQEqualNoCase(pRecord->szKeyword, zqkw::kCopiesItem);
     if (!scaling && !copies) {
         pRecord->iCtrlId = pRecord->iLabelId = pRecord->iPictureHolderId = 0;
         return;
@@ -327,8 +327,8 @@ void CZQShortcutsTab::VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iS
 }
 
 int CZQShortcutsTab::IFillFeatureCombo(PageContext* pContext, const DocFeatureRecord& record, int iCtrlId) {
-    if (ZQEqualNoCase(record.szKeyword, L"InputBin")) return IFillInputBinCombo(pContext, record, iCtrlId);
-    if (ZQEqualNoCase(record.szKeyword, L"Duplex")) {
+    if (ZQEqualNoCase(record.szKeyword, zqkw::kInputBin)) return IFillInputBinCombo(pContext, record, iCtrlId);
+    if (ZQEqualNoCase(record.szKeyword, zqkw::kDuplexItem)) {
         VFillDuplexCombo(pContext, m_ppFeatures[IRecordOfControl(iCtrlId)], iCtrlId);
         return 0;
     }
@@ -443,7 +443,7 @@ int CZQShortcutsTab::IFindDriverOptionByName(PageContext* pContext, PCWSTR pszKe
     const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
     POPTITEM item = bPubId ? PubItem(param, bPubId) : (pszKeyword ? FeatureItem(param, pszKeyword) : nullptr);
     if (!item || !pszName) return -1;
-    const bool bins = bPubId == DMPUB_DEFSOURCE || (pszKeyword && wcscmp(pszKeyword, L"InputBin") == 0);
+    const bool bins = bPubId == DMPUB_DEFSOURCE || (pszKeyword && wcscmp(pszKeyword, zqkw::kInputBin) == 0);
     const PrinterCaps* caps = bins ? ZQPrinterCapsLists(pContext->pCaps, kCapsSources) : nullptr;
     const int count = IGetOptionCount(item);
     for (int i = 0; i < count; ++i) {
@@ -478,8 +478,8 @@ BOOL CZQShortcutsTab::BChosenText(const DocFeatureRecord& record, PWSTR pszText)
 void CZQShortcutsTab::VEnablePhotoButton(PageContext*) {
     int index = -1;
     if (!m_hDlg || !BFindFeatureRecord(L"DigitalPhotography", &index) || !m_ppFeatures[index]->iCtrlId) return;
-    const bool best = OptionIs(m_pCUIParam, L"PrintQualityGroup", L"PQGroup_3") == 1 ||
-                      OptionIs(m_pCUIParam, L"PrintQualityGroup", L"PQGroup_4") == 1;
+    const bool best = OptionIs(m_pCUIParam, zqkw::kPrintQualityGroup, L"PQGroup_3") == 1 ||
+                      OptionIs(m_pCUIParam, zqkw::kPrintQualityGroup, L"PQGroup_4") == 1;
     EnableWindow(GetDlgItem(m_hDlg, m_ppFeatures[index]->iCtrlId), best ? FALSE : TRUE);
 }
 
@@ -494,13 +494,13 @@ void CZQShortcutsTab::VApplyFeature(PageContext* pContext, int iRecord) {
         PCWSTR keyword;
         Handler handler;
     } handlers[] = {
-        {L"InputBin", &CZQShortcutsTab::BApplyInputBin},
-        {L"MediaType", &CZQShortcutsTab::BApplyMediaType},
-        {L"PaperSize", &CZQShortcutsTab::BApplyPaperSize},
-        {L"PrintQuality", &CZQShortcutsTab::BApplyPrintQuality},
+        {zqkw::kInputBin, &CZQShortcutsTab::BApplyInputBin},
+        {zqkw::kMediaType, &CZQShortcutsTab::BApplyMediaType},
+        {zqkw::kPaperSize, &CZQShortcutsTab::BApplyPaperSize},
+        {zqkw::kPrintQuality, &CZQShortcutsTab::BApplyPrintQuality},
         {L"Orientation", &CZQShortcutsTab::BApplyOrientation},
-        {L"ZQPrintInGrayScale", &CZQShortcutsTab::BApplyGrayscale},
-        {L"Duplex", &CZQShortcutsTab::BApplyDuplex},
+        {zqkw::kZQPrintInGrayScale, &CZQShortcutsTab::BApplyGrayscale},
+        {zqkw::kDuplexItem, &CZQShortcutsTab::BApplyDuplex},
         {L"PagesPerSheet", &CZQShortcutsTab::BApplyPagesPerSheet},
         {L"PosterPrinting", &CZQShortcutsTab::BApplyPosterPrinting},
         {L"BorderlessAutoFit", &CZQShortcutsTab::BApplyBorderlessAutoFit},
@@ -510,7 +510,7 @@ void CZQShortcutsTab::VApplyFeature(PageContext* pContext, int iRecord) {
             (this->*h.handler)(pContext, record);
             return;
         }
-    if (wcscmp(record.szKeyword, L"Collate") == 0 || wcscmp(record.szKeyword, L"Copies") == 0)
+    if (wcscmp(record.szKeyword, L"Collate") == 0 || wcscmp(record.szKeyword, zqkw::kCopiesItem) == 0)
         BApplyCopiesCollate(pContext, record, FALSE);
     else if (wcscmp(record.szKeyword, L"Scaling") == 0)
         BApplyScaling(pContext, record, FALSE);
@@ -525,7 +525,7 @@ BOOL CZQShortcutsTab::BApplyInputBin(PageContext* pContext, DocFeatureRecord& re
     work.dwOtherPagesSource = tray;
     if (work.dwDiffPaper == 0) work.dwFirstPageSource = work.dwLastPageSource = tray;
     if (index >= 0) DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, 0, index);
-    return BSelectRecordOptionByName(L"InputBin", text, pContext);
+    return BSelectRecordOptionByName(zqkw::kInputBin, text, pContext);
 }
 
 BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& record) {
@@ -541,7 +541,7 @@ BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& r
         if (work.dwDiffPaper == 0) work.dwFirstPageMedia = work.dwLastPageMedia = media;
     }
     if (index >= 0) DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, 0, index);
-    return BSelectRecordOptionByName(L"MediaType", text, pContext);
+    return BSelectRecordOptionByName(zqkw::kMediaType, text, pContext);
 }
 
 BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& record) {
@@ -551,14 +551,14 @@ BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& r
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     if (!BChosenText(record, text) || !form) return FALSE;
     if (DWSelectOptionByName(m_pCUIParam, form, text, OEMCUIP_DOCPROP) != ZQOPT_OK) return FALSE;
-    BSelectRecordOptionByName(L"PaperSize", text, pContext);
+    BSelectRecordOptionByName(zqkw::kPaperSize, text, pContext);
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
         if (paperContext) paper->VOnPaperSizeChanged(paperContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     // The bins offered follow the paper.
     int bin = -1;
-    if (BFindFeatureRecord(L"InputBin", &bin)) {
+    if (BFindFeatureRecord(zqkw::kInputBin, &bin)) {
         if (m_ppFeatures[bin]->iCtrlId && m_hDlg) IFillInputBinCombo(pContext, *m_ppFeatures[bin], m_ppFeatures[bin]->iCtrlId);
         VApplyFeature(pContext, bin);
     }
@@ -567,19 +567,19 @@ BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& r
 
 BOOL CZQShortcutsTab::BApplyPrintQuality(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
-    POPTITEM group = FeatureItem(m_pCUIParam, L"PrintQualityGroup");
+    POPTITEM group = FeatureItem(m_pCUIParam, zqkw::kPrintQualityGroup);
     if (!BChosenText(record, text) || !group) return FALSE;
     if (DWSelectOptionByName(m_pCUIParam, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
         WCHAR option[kTextChars];
-        if (ReadOption(m_pCUIParam, L"PrintQualityGroup", option))
-            pContext->pRules->BRunFeatureMacros(L"PrintQualityGroup", option, m_pCUIParam);
+        if (ReadOption(m_pCUIParam, zqkw::kPrintQualityGroup, option))
+            pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, option, m_pCUIParam);
         if (ZQEqualNoCase(text, L"Maximum dpi"))
             pContext->pRules->BRunMacro(L"macro_pop_up_4800_1200_warning", nullptr, m_pCUIParam);
         for (int i = 0; i < IGetOptionCount(group); ++i)
             if (OptionName(group, i) && ZQEqualNoCase(OptionName(group, i), text))
                 WorkOf(pContext)->dwPrintQualityGroupIndex = static_cast<uint32_t>(i);
     }
-    BSelectRecordOptionByName(L"PrintQuality", text, pContext);
+    BSelectRecordOptionByName(zqkw::kPrintQuality, text, pContext);
     if (m_bControlsLive) VEnablePhotoButton(pContext);
     return TRUE;
 }
@@ -595,23 +595,23 @@ BOOL CZQShortcutsTab::BApplyOrientation(PageContext* pContext, DocFeatureRecord&
 BOOL CZQShortcutsTab::BApplyGrayscale(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    BSelectRecordOptionByName(L"ZQPrintInGrayScale", text, pContext);
+    BSelectRecordOptionByName(zqkw::kZQPrintInGrayScale, text, pContext);
     ZQUIDevmode& work = *WorkOf(pContext);
     const PCWSTR keyword = SelectedKeyword(record);
     if (ZQEqualNoCase(keyword, L"ZQPrintInSepia")) {
         work.dwSepia = 1;
         work.dwPrintAsGray = 0;
         DWSelectOptionByIndex(m_pCUIParam, L"ZQPrintInSepia", 1, OEMCUIP_DOCPROP);
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQPrintInGrayScale", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintInGrayScale, 0, OEMCUIP_DOCPROP);
     } else {
         work.dwSepia = 0;
         work.dwPrintAsGray = ZQEqualNoCase(keyword, L"FALSE") ? 0 : 1;
-        DWSelectOptionByKeyword(m_pCUIParam, L"ZQPrintInGrayScale", keyword, OEMCUIP_DOCPROP);
+        DWSelectOptionByKeyword(m_pCUIParam, zqkw::kZQPrintInGrayScale, keyword, OEMCUIP_DOCPROP);
         DWSelectOptionByIndex(m_pCUIParam, L"ZQPrintInSepia", 0, OEMCUIP_DOCPROP);
     }
     const bool gray = work.dwPrintAsGray == 1;
     DWSelectPubOption(m_pCUIParam, DMPUB_COLOR, 0, gray ? 0 : 1);
-    DWSelectOptionByIndex(m_pCUIParam, L"ColorMode", gray ? 0 : 1, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kColorMode, gray ? 0 : 1, OEMCUIP_DOCPROP);
     DWSelectOptionByIndex(m_pCUIParam, L"ZQColorasGray", gray ? 1 : 0, OEMCUIP_DOCPROP);
     return TRUE;
 }
@@ -619,7 +619,7 @@ BOOL CZQShortcutsTab::BApplyGrayscale(PageContext* pContext, DocFeatureRecord& r
 BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    BSelectRecordOptionByName(L"Duplex", text, pContext);
+    BSelectRecordOptionByName(zqkw::kDuplexItem, text, pContext);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     if (ZQEqualNoCase(SelectedKeyword(record), L"None")) {
@@ -671,7 +671,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     if (position <= 0) {
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
     } else {
         for (uint32_t& tile : work.adwPosterTiles) tile = 1;
         work.dwPageBorders = work.dwPrintDocOn = work.dwScaleToFit = 0;
@@ -687,10 +687,10 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
         logic.VSetPosterState(TRUE, none);
         work.dwPagesPerSheet = 1;
         work.dwBooklet = logic.m_dwBooklet;
-        for (PCWSTR margins : {L"ZQEmulatePexlonMargins", L"ZQSymmetricMargins", L"ZQMinimizeMargins"})
+        for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(m_pCUIParam, margins, 0, OEMCUIP_DOCPROP);
         logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 1, OEMCUIP_DOCPROP);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 1, OEMCUIP_DOCPROP);
         DWSelectOptionByKeyword(m_pCUIParam, L"ZQPosterPrintingOption", SelectedKeyword(record), OEMCUIP_DOCPROP);
         logic.VSyncNupItem(pContext->pCaps);
     }
@@ -707,7 +707,7 @@ BOOL CZQShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, DocFeatureR
     }
     CZQUILogic& logic = *pContext->pLogic;
     logic.m_bBorderlessAutoFit = ZQEqualNoCase(SelectedKeyword(record), L"Enabled");
-    DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessAutoFit", logic.m_bBorderlessAutoFit ? 1 : 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessAutoFit, logic.m_bBorderlessAutoFit ? 1 : 0, OEMCUIP_DOCPROP);
     return TRUE;
 }
 
@@ -774,7 +774,7 @@ void CZQShortcutsTab::VResetToFactoryBase(HWND, PageContext* pContext) {
         if (finishingContext) finishing->VSetAllControls(finishingContext);
     CZQUILogic& logic = *pContext->pLogic;
     logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
-    if (POPTITEM minimize = FeatureItem(m_pCUIParam, L"ZQMinimizeMargins")) {
+    if (POPTITEM minimize = FeatureItem(m_pCUIParam, zqkw::kZQMinimizeMargins)) {
         logic.m_adwMarginValue[1] = static_cast<DWORD>(minimize->Sel);
         if (logic.m_adwMarginValue[1]) logic.m_adwMarginChoice[1] = 1;
     }
@@ -787,7 +787,7 @@ void CZQShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
 
 void CZQShortcutsTab::VRepaintPaperSizePicture(PageContext*) {
     int index = -1;
-    if (m_hDlg && BFindFeatureRecord(L"PaperSize", &index))
+    if (m_hDlg && BFindFeatureRecord(zqkw::kPaperSize, &index))
         if (HWND holder = GetDlgItem(m_hDlg, m_ppFeatures[index]->iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
 }
 

@@ -1,11 +1,9 @@
-// The desktop Printing Shortcuts page: its object, its dialog procedure, the document-type combo,
+// The desktop Printing Shortcuts page: its object, its messages, the document-type combo,
 // the custom state, the change check, the help table and the sheet's notifications.
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 
-#include "common/zqcapsreuse.h"
-#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
@@ -18,10 +16,6 @@
 using namespace zqpage;
 
 namespace {
-
-CZQShortcutsTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQShortcutsTab*>(pContext->pPage) : nullptr;
-}
 
 constexpr int kCustomTextId = 4265;
 constexpr WCHAR kCustomText[] = L"Custom Print Settings";
@@ -273,7 +267,7 @@ void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
         if (ZQEqualNoCase(record->szKeyword, L"Scaling") && m_hDlg &&
             static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeScaling))
             changed = true;
-        if (ZQEqualNoCase(record->szKeyword, L"Copies") && m_hDlg &&
+        if (ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem) && m_hDlg &&
             static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeCopies))
             changed = true;
         if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography") && paper && paper->ImageEnhanceDialog().BChanged()) {
@@ -300,7 +294,7 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
         work->adwSelectionSlots[i] = record ? static_cast<uint32_t>(record->iSelected) : 0;
         if (!record) continue;
         const bool scaling = ZQEqualNoCase(record->szKeyword, L"Scaling");
-        if (!scaling && !ZQEqualNoCase(record->szKeyword, L"Copies")) continue;
+        if (!scaling && !ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem)) continue;
         int value = 0;
         if (m_bControlsLive && m_hDlg)
             value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
@@ -309,7 +303,7 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
         (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
     }
     const BOOL borderless = pContext->pLogic->BIsBorderlessPaper();
-    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", borderless ? 1 : 0, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessPhoto, borderless ? 1 : 0, OEMCUIP_DOCPROP);
     return ERROR_SUCCESS;
 }
 
@@ -320,7 +314,7 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
         if (!record) continue;
         const PCWSTR keyword = record->szKeyword;
         const PCWSTR chosen = SelectedKeyword(*record);
-        if (wcscmp(keyword, L"Duplex") == 0) {
+        if (wcscmp(keyword, zqkw::kDuplexItem) == 0) {
             if (!work) continue;
             if (ZQEqualNoCase(chosen, L"NONE")) {
                 if (work->dwManualDuplex == 1 || work->wDuplex != 1) return TRUE;
@@ -331,8 +325,8 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
             }
             continue;
         }
-        if (wcscmp(keyword, L"PaperSize") != 0 && wcscmp(keyword, L"PrintQuality") != 0 &&
-            wcscmp(keyword, L"MediaType") != 0 && wcscmp(keyword, L"Orientation") != 0)
+        if (wcscmp(keyword, zqkw::kPaperSize) != 0 && wcscmp(keyword, zqkw::kPrintQuality) != 0 &&
+            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, L"Orientation") != 0)
             continue;
         WCHAR current[kTextChars];
         if (!ReadOption(m_pCUIParam, keyword, current) || !ZQEqualNoCase(current, chosen)) return TRUE;
@@ -403,43 +397,24 @@ int CZQShortcutsTab::VBuildHelpIdTable(PageContext* pContext) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK ShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) {
-                CZQShortcutsTab* page = PageOf(c);
-                // The window takes its controls with it.
-                page->m_nNextCtrlId = CZQShortcutsTab::kFirstRunTimeId;
-                page->m_hDlg = nullptr;
-            }))
-        return answer;
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+void CZQShortcutsTab::VOnDestroy() {
+    m_nNextCtrlId = kFirstRunTimeId;
+    m_hDlg = nullptr;
+}
+
+INT_PTR CZQShortcutsTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        case WM_PAINT:
-        case WM_DRAWITEM:
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_HELP:
-        case WM_CONTEXTMENU: break;
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
+        case WM_DRAWITEM: return IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), pContext);
         default: return FALSE;
     }
-    PageContext* context = WorkingContext(hDlg);
-    if (!context) return FALSE;
-    CZQShortcutsTab* page = PageOf(context);
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_DRAWITEM: return page->IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(header, context); });
-        case WM_COMMAND: page->VOnCommand(hDlg, wParam, lParam, context); return TRUE;
-        default:
-            return AnswerHelp(uMsg, wParam, lParam,
-                              [&](HWND target, UINT command) { page->VOnHelp(target, command, context); });
-    }
+}
+
+INT_PTR CZQShortcutsTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext) {
+    VOnCommand(hDlg, MAKEWPARAM(iCtrlId, iCode), reinterpret_cast<LPARAM>(hCtrl), pContext);
+    return TRUE;
 }
 
 BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
@@ -505,7 +480,7 @@ INT_PTR CZQShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* p
             break;
         int picture = *record->ppiOptionPictures[selected];
         // The paper's picture turns with the document.
-        if (ZQEqualNoCase(record->szKeyword, L"PaperSize")) {
+        if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
             if (picture == IDB_PAPER_PORTRAIT && work.wOrientation == 2) picture = IDB_PAPER_LANDSCAPE;
             else if (picture == IDB_PAPER_LANDSCAPE && work.wOrientation == 1) picture = IDB_PAPER_PORTRAIT;
         }
@@ -534,7 +509,7 @@ void CZQShortcutsTab::VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext
 // ---------------------------------------------------------------------------------------------
 // The sheet's notifications
 // ---------------------------------------------------------------------------------------------
-LRESULT CZQShortcutsTab::IOnNotify(const NMHDR* pHeader, PageContext* pContext) {
+LRESULT CZQShortcutsTab::IOnNotify(HWND, const NMHDR* pHeader, PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     switch (pHeader->code) {
         case PSN_SETACTIVE:
@@ -603,7 +578,7 @@ void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageCo
         case IDC_TXT_FC_COPIES: {
             if (code != EN_CHANGE && code != EN_KILLFOCUS) return;
             int index = -1;
-            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : L"Copies", &index)) return;
+            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : zqkw::kCopiesItem, &index)) return;
             const BOOL editing = code == EN_CHANGE;
             if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, *m_ppFeatures[index], editing);
             else BApplyCopiesCollate(pContext, *m_ppFeatures[index], editing);

@@ -2,15 +2,14 @@
 // the helper file ("What do you want to do?"); the settings go back to the factory quick set and take
 // the type's features, each shown as a control made at run time beside its option's picture. When
 // the settings leave the type (here or on another page) the page shows "Custom Print Settings".
-// ShortcutsPageDlgProc finds the page through its PageContext, kept as the window's DWLP_USER data.
+// The page procedure finds the page through its PageContext, kept as the window's DWLP_USER data.
 #pragma once
 
+#include "pages/zqpagebase.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
 struct IXMLDOMNode;
-
-INT_PTR CALLBACK ShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 // One feature of the chosen document type. Every block comes zero-filled from the local heap and the
 // page frees it (VFreeFeatureTable).
@@ -32,7 +31,7 @@ struct DocFeatureRecord {
     int** ppiOptionHidden;  // 1: the option is not offered
 };
 
-class CZQShortcutsTab : public CZQTabBase {
+class CZQShortcutsTab : public CZQPageBase {
 public:
     static constexpr int kTitleId = 4255;
     static constexpr int kPageId = 9;
@@ -103,14 +102,21 @@ public:
     void VSetControlsLiveForTesting(BOOL bLive) { m_bControlsLive = bLive; }
 
 private:
-    friend INT_PTR CALLBACK ShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work
+    // ---- the page procedure's work
+    static constexpr bool kPreviewCursor = true;
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // The window takes its run-time controls with it.
+    void VOnDestroy();
+    // Painting and owner drawing.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     INT_PTR IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
-    LRESULT IOnNotify(const NMHDR* pHeader, PageContext* pContext);
+    LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
+    // Every command is answered TRUE.
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     void VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext);
     void VOnDocTypeChosen(HWND hDlg, PageContext* pContext);
@@ -169,3 +175,5 @@ private:
     WCHAR m_szCustomText[kTextChars] = {};
     DWORD m_adwHelp[2 * kHelpPairs] = {};
 };
+
+inline constexpr auto& ShortcutsPageDlgProc = ZQPageShell::Proc<CZQShortcutsTab>;

@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
@@ -76,22 +75,22 @@ void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEn
     const HandlerRow rows[] = {
         {m_szKwStapling, kStaplingList, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
         {m_szKwInputBin, kInputBin, kInputBin, kNoHandler, kNoHandler, kNoHandler},
-        {L"MediaType", kMediaType, kMediaType, kNoHandler, kNoHandler, kNoHandler},
-        {L"ZQInputColorSpace", kColorSpace, kColorSpace, kNoHandler, kNoHandler, kNoHandler},
+        {zqkw::kMediaType, kMediaType, kMediaType, kNoHandler, kNoHandler, kNoHandler},
+        {zqkw::kZQInputColorSpace, kColorSpace, kColorSpace, kNoHandler, kNoHandler, kNoHandler},
         {m_szKwPaperSize, kPaperSize, kPaperSize, kNoHandler, kNoHandler, kNoHandler},
-        {L"PrintQuality", kPrintQuality, kPrintQuality, kNoHandler, kNoHandler, kPrintQuality},
+        {zqkw::kPrintQuality, kPrintQuality, kPrintQuality, kNoHandler, kNoHandler, kPrintQuality},
         {m_szKwOrientation, kOrientation, kOrientation, kNoHandler, kNoHandler, kNoHandler},
         {m_szKwGrayScale, kColorMode, kColorMode, kNoHandler, kNoHandler, kNoHandler},
-        {L"Duplex", kDuplex, kDuplex, kNoHandler, kNoHandler, kNoHandler},
+        {zqkw::kDuplexItem, kDuplex, kDuplex, kNoHandler, kNoHandler, kNoHandler},
         {L"PagesPerSheet", kPagesPerSheet, kPagesPerSheet, kNoHandler, kNoHandler, kNoHandler},
         {L"PosterPrinting", kPoster, kPoster, kNoHandler, kNoHandler, kNoHandler},
-        {L"ZQPosterPrintingOptionSUI", kPosterSui, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
+        {zqkw::kZQPosterPrintingOptionSUI, kPosterSui, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
         {L"ZQScaleToPaper", kScaleToPaper, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
         {L"ZQColorMgmt", kColorMgmt, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
         {L"BorderlessAutoFit", kNoHandler, kBorderlessAutoFit, kBorderlessAutoFit, kNoHandler, kNoHandler},
         {L"Collate", kNoHandler, kCollate, kCollate, kNoHandler, kNoHandler},
         {L"Scaling", kNoHandler, kScaling, kNoHandler, kScaling, kNoHandler},
-        {L"Copies", kNoHandler, kCopies, kNoHandler, kCopies, kNoHandler},
+        {zqkw::kCopiesItem, kNoHandler, kCopies, kNoHandler, kCopies, kNoHandler},
     };
     const int kind = entry->iKind;
     const bool single = (kind == kKindText || kind == kKindFixed) && entry->nOptions == 1;
@@ -130,7 +129,7 @@ void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEn
         case kBorderlessAutoFit: BApplyBorderlessAutoFit(pContext, iEntry, control); break;
         case kCollate: BApplyCopiesCollate(L"Collate", pContext, control); break;
         case kScaling: BApplyScaling(pContext, FALSE); break;
-        case kCopies: BApplyCopiesCollate(L"Copies", pContext, control); break;
+        case kCopies: BApplyCopiesCollate(zqkw::kCopiesItem, pContext, control); break;
         case kNoHandler: break;
     }
 }
@@ -147,17 +146,17 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
     const struct {
         PCWSTR keyword;
         BYTE pubId;
-    } byPubId[] = {{L"MediaType", DMPUB_MEDIATYPE}, {m_szKwOrientation, DMPUB_ORIENTATION},
+    } byPubId[] = {{zqkw::kMediaType, DMPUB_MEDIATYPE}, {m_szKwOrientation, DMPUB_ORIENTATION},
                    {m_szKwInputBin, DMPUB_DEFSOURCE}, {m_szKwPaperSize, DMPUB_FORMNAME},
-                   {L"Duplex", DMPUB_DUPLEX},        {L"Collate", DMPUB_COPIES_COLLATE}};
+                   {zqkw::kDuplexItem, DMPUB_DUPLEX},        {L"Collate", DMPUB_COPIES_COLLATE}};
     // Rows whose value is the option keyword of a feature (their own unless named).
     const struct {
         PCWSTR keyword;
         PCWSTR feature;
-    } byOption[] = {{L"ZQInputColorSpace", nullptr}, {L"PrintQuality", nullptr},
-                    {m_szKwGrayScale, nullptr},        {L"ZQPosterPrintingOptionSUI", nullptr},
-                    {L"StandardPrintQuality", nullptr}, {L"PosterPrinting", L"ZQPosterPrinting"},
-                    {L"BorderlessAutoFit", L"ZQBorderLessAutoFit"}};
+    } byOption[] = {{zqkw::kZQInputColorSpace, nullptr}, {zqkw::kPrintQuality, nullptr},
+                    {m_szKwGrayScale, nullptr},        {zqkw::kZQPosterPrintingOptionSUI, nullptr},
+                    {L"StandardPrintQuality", nullptr}, {L"PosterPrinting", zqkw::kZQPosterPrinting},
+                    {L"BorderlessAutoFit", zqkw::kZQBorderLessAutoFit}};
     for (int i = 0; m_ppEntries && i < m_nEntries; ++i) {
         ShortcutPanelEntry* entry = m_ppEntries[i];
         if (!entry || !entry->szKeyword[0]) continue;
@@ -200,10 +199,10 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
         DWOptionKeywordToName(param, keyword, value.Get(), name.Put());
         // Two-sided printing of the desk printers says how, or which booklet.
         WCHAR replaced[kTextChars] = {};
-        if (ZQEqualNoCase(keyword, L"Duplex") && work->dwPdl == kPdlPcl3 && !logic.BIsLargeFormat()) {
+        if (ZQEqualNoCase(keyword, zqkw::kDuplexItem) && work->dwPdl == kPdlPcl3 && !logic.BIsLargeFormat()) {
             const Text* how = nullptr;
             if (SelectedBeyondFirst(param, L"ZQPrintOnBothSidesManually") == 1) how = &kManually;
-            else if (SelectedBeyondFirst(param, L"Duplex") == 1) how = &kAutomatically;
+            else if (SelectedBeyondFirst(param, zqkw::kDuplexItem) == 1) how = &kAutomatically;
             WCHAR booklet[kTextChars];
             VLoadText(kBooklet.id, kBooklet.english, booklet);
             if (ZQEqualNoCase(m_szDocTypeName, booklet)) {
@@ -418,7 +417,7 @@ void CZQLargeFormatShortcutsTab::VBuildHelpIds(PageContext* pContext, DWORD (&ad
         if (entry->iSecondCtrlId) add(static_cast<DWORD>(entry->iSecondCtrlId), help);
         if (entry->iKind != kKindEdit) continue;
         if (ZQEqualNoCase(entry->szKeyword, L"Scaling")) add(IDC_SPIN_SCALING, help);
-        else if (ZQEqualNoCase(entry->szKeyword, L"Copies")) add(IDC_SPIN_COPIES, help);
+        else if (ZQEqualNoCase(entry->szKeyword, zqkw::kCopiesItem)) add(IDC_SPIN_COPIES, help);
     }
     adwPairs[n++] = IDC_ZQLOGO_HOLDER;
     adwPairs[n++] = kNone;

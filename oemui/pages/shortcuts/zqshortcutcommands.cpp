@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqmsgbox.h"
@@ -15,7 +14,6 @@
 #include "featurelogic/zqquicksets.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "preview/zqpreview.h"
 #include "res/zqquicksetids.h"
 #include "res/zqshortcutsids.h"
 
@@ -74,7 +72,7 @@ void CZQLargeFormatShortcutsTab::VOnCommand(WPARAM wParam, PageContext* pContext
             return;
         case EN_KILLFOCUS:
             if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, FALSE);
-            else if (id == IDC_TXT_FC_COPIES) BApplyCopiesCollate(L"Copies", pContext, id);
+            else if (id == IDC_TXT_FC_COPIES) BApplyCopiesCollate(zqkw::kCopiesItem, pContext, id);
             return;
         case EN_CHANGE:
             if (id == IDC_TXT_FC_SCALING) {
@@ -82,7 +80,7 @@ void CZQLargeFormatShortcutsTab::VOnCommand(WPARAM wParam, PageContext* pContext
                 BCheckPanelChanged(pContext);
                 VRepaintPreviewButtons(FALSE);
             } else if (id == IDC_TXT_FC_COPIES) {
-                BApplyCopiesCollate(L"Copies", pContext, id);
+                BApplyCopiesCollate(zqkw::kCopiesItem, pContext, id);
                 BCheckPanelChanged(pContext);
             }
             return;
@@ -405,7 +403,7 @@ void CZQLargeFormatShortcutsTab::VOnChooseShortcut(PageContext* pContext) {
     if (quickSets) quickSets->VApplyByName(m_szCurrentName);
     if (IZQConstraintGate* constraints = pContext->pConstraints) {
         DWORD cancelled = 0;
-        constraints->BCheckConstraint(L"MediaType", m_hDlg, &cancelled);
+        constraints->BCheckConstraint(zqkw::kMediaType, m_hDlg, &cancelled);
         constraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
     }
     ZQCopyText(work.szDocTypeName, kTextChars, m_szDocTypeName);

@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstorenames.h"
@@ -248,7 +248,7 @@ void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR
         VPlaceEditGroup(pContext, IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER, iRow);
         return;
     }
-    if (!ZQEqualNoCase(pszKeyword, L"Copies")) return;
+    if (!ZQEqualNoCase(pszKeyword, zqkw::kCopiesItem)) return;
     m_bCopiesOnPanel = TRUE;
     WCHAR colon[kTextChars] = {};
     VLoadText(kColonId, L":", colon);
@@ -266,7 +266,7 @@ void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR
         // A stored shortcut keeps its own copies.
         if ((!BIsDocumentType(pContext, row) && index < m_nListedCount) ||
             (m_bRestrictedUser && index >= m_nListedCount && index <= m_nListedCountWithUser))
-            m_store.VGetFeatureSlot(pContext, L"Copies", &value);
+            m_store.VGetFeatureSlot(pContext, zqkw::kCopiesItem, &value);
     }
     if (!bFromEntry && work) value = static_cast<int>(work->dwDocTypeCopies);
     SetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, static_cast<UINT>(value), FALSE);
@@ -321,7 +321,7 @@ void CZQLargeFormatShortcutsTab::VFillChoiceCombo(PageContext* pContext, PCWSTR 
         VFillInputBinCombo(pContext, pszKeyword, ppszKeywords, ppszNames, ppiNotAvailable, iCurrent, nCount, iCtrlId);
         return;
     }
-    if (ZQEqualNoCase(pszKeyword, L"Duplex")) {
+    if (ZQEqualNoCase(pszKeyword, zqkw::kDuplexItem)) {
         VFillDuplexCombo(pContext, pszKeyword, ppszKeywords, ppszNames, ppiNotAvailable, iCurrent, nCount, iCtrlId);
         return;
     }
@@ -342,7 +342,7 @@ void CZQLargeFormatShortcutsTab::VFillChoiceCombo(PageContext* pContext, PCWSTR 
     }
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     m_store.VReadLocks(pContext);
-    if (wcscmp(pszKeyword, L"MediaType") == 0 && m_store.m_bMediaTypeLocked) DisableShown(list);
+    if (wcscmp(pszKeyword, zqkw::kMediaType) == 0 && m_store.m_bMediaTypeLocked) DisableShown(list);
     bool anyAdded = false;
     for (int i = 0; ppszNames && i < nCount; ++i) {
         if (ppiNotAvailable && ppiNotAvailable[i] && *ppiNotAvailable[i]) {
@@ -355,14 +355,14 @@ void CZQLargeFormatShortcutsTab::VFillChoiceCombo(PageContext* pContext, PCWSTR 
     // A current option that is not offered shows the first one that is.
     if (item == CB_ERR && anyAdded) item = 0;
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-    if (wcscmp(pszKeyword, L"ZQPrintInGrayScale") != 0 || !m_store.m_bGrayscaleLocked) return;
+    if (wcscmp(pszKeyword, zqkw::kZQPrintInGrayScale) != 0 || !m_store.m_bGrayscaleLocked) return;
     DisableShown(list);
     CZQLocalPtr<WCHAR> admin;
     if (!AdminText(HPrinter(), zqsettings::kDriverDataOptItems, L"PrintColorAsGray", admin)) return;
     if (ZQEqualNoCase(admin.Get(), L"TRUE")) {
         CZQLocalPtr<WCHAR> option, name;
         if (AdminText(HPrinter(), zqsettings::kDriverDataOptItems, L"PrintColorAsGrayOptions", option) &&
-            DWOptionKeywordToName(m_pCUIParam, L"ZQPrintInGrayScale", option.Get(), name.Put()) == ZQOPT_OK &&
+            DWOptionKeywordToName(m_pCUIParam, zqkw::kZQPrintInGrayScale, option.Get(), name.Put()) == ZQOPT_OK &&
             name.Get())
             SelectText(list, name.Get(), true);
     } else if (ZQEqualNoCase(admin.Get(), L"FALSE")) {
@@ -445,7 +445,7 @@ void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR,
     m_store.VReadLocks(pContext);
     if (m_store.m_bDuplexLocked) DisableShown(list);
     CZQLocalPtr<WCHAR> admin;
-    if (!AdminText(HPrinter(), zqsettings::kDriverDataDevModeItems, L"Duplex", admin)) return;
+    if (!AdminText(HPrinter(), zqsettings::kDriverDataDevModeItems, zqkw::kDuplexItem, admin)) return;
     WCHAR text[kTextChars] = {};
     if (ZQEqualNoCase(admin.Get(), L"TRUE")) {
         VLoadText(4266, L"Automatically", text);
@@ -473,7 +473,7 @@ DWORD CZQLargeFormatShortcutsTab::DWFillStaplingCombo(BYTE bPubId, PCWSTR pszKey
     }
     int offered = IGetOptionCount(item);
     // The item's help entry is not a place to staple.
-    if (status == ZQOPT_OK && count > 0 && keywords[count - 1] && wcscmp(keywords[count - 1], L"HelpIndex") == 0)
+    if (status == ZQOPT_OK && count > 0 && keywords[count - 1] && wcscmp(keywords[count - 1], zqkw::kHelpIndexOption) == 0)
         --offered;
     VFreeStringList(keywords, count);
     for (int i = 0; entry->ppszOptionNames && i < entry->nOptions; ++i) {
@@ -503,9 +503,9 @@ void CZQLargeFormatShortcutsTab::VEnablePanelControls(BOOL bAll) {
     const struct {
         PCWSTR pszKeyword;
         BOOL bLocked;
-    } locks[] = {{L"MediaType", m_store.m_bMediaTypeLocked},
-                 {L"Duplex", m_store.m_bDuplexLocked},
-                 {L"ZQPrintInGrayScale", m_store.m_bGrayscaleLocked}};
+    } locks[] = {{zqkw::kMediaType, m_store.m_bMediaTypeLocked},
+                 {zqkw::kDuplexItem, m_store.m_bDuplexLocked},
+                 {zqkw::kZQPrintInGrayScale, m_store.m_bGrayscaleLocked}};
     for (const auto& lock : locks)
         for (int i = 0; lock.bLocked && m_ppEntries && i < m_nEntries; ++i)
             if (m_ppEntries[i] && wcscmp(m_ppEntries[i]->szKeyword, lock.pszKeyword) == 0)

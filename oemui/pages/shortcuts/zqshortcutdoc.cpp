@@ -4,7 +4,7 @@
 // working copy so that a rebuilt page shows them again.
 #include "pages/shortcuts/zqshortcutspage.h"
 
-#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -193,7 +193,7 @@ BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext)
         const PCWSTR chosen = entry->ppszOptionKeywords[entry->iSelected] ? entry->ppszOptionKeywords[entry->iSelected]
                                                                           : L"";
         const PCWSTR keyword = entry->szKeyword;
-        if (wcscmp(keyword, L"Duplex") == 0) {
+        if (wcscmp(keyword, zqkw::kDuplexItem) == 0) {
             if (!work) continue;
             const bool oneSided = work->wDuplex == 1, manual = work->dwManualDuplex == 1;
             if (ZQEqualNoCase(chosen, L"NONE") && (manual || !oneSided)) return TRUE;
@@ -201,8 +201,8 @@ BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext)
             if (ZQEqualNoCase(chosen, L"Manually") && !manual) return TRUE;
             continue;
         }
-        if (wcscmp(keyword, L"PaperSize") != 0 && wcscmp(keyword, L"PrintQuality") != 0 &&
-            wcscmp(keyword, L"MediaType") != 0 && wcscmp(keyword, m_szKwOrientation) != 0)
+        if (wcscmp(keyword, zqkw::kPaperSize) != 0 && wcscmp(keyword, zqkw::kPrintQuality) != 0 &&
+            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, m_szKwOrientation) != 0)
             continue;
         CZQLocalPtr<WCHAR> current;
         DWGetFeatureOption(m_pCUIParam, keyword, current.Put());
@@ -223,7 +223,7 @@ void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
         work->adwSelectionSlots[i] = entry ? static_cast<uint32_t>(entry->iSelected) : 0;
         if (!entry || entry->iKind != kKindEdit) continue;
         const bool scaling = ZQEqualNoCase(entry->szKeyword, L"Scaling");
-        if (!scaling && !ZQEqualNoCase(entry->szKeyword, L"Copies")) continue;
+        if (!scaling && !ZQEqualNoCase(entry->szKeyword, zqkw::kCopiesItem)) continue;
         int value = 0;
         if (m_bReadFromControls && m_hDlg)
             value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
@@ -232,7 +232,7 @@ void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
         (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
     }
     if (pContext->pLogic)
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessPhoto", pContext->pLogic->BIsBorderlessPaper() ? 1 : 0, 1);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessPhoto, pContext->pLogic->BIsBorderlessPaper() ? 1 : 0, 1);
 }
 
 void CZQLargeFormatShortcutsTab::VRestoreSelections(PageContext* pContext) {

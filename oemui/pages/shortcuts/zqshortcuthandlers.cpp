@@ -4,7 +4,7 @@
 // what the feature brings along (binding edges, posters, stapling rules, the helper file's macros).
 #include "pages/shortcuts/zqshortcutspage.h"
 
-#include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
@@ -24,10 +24,6 @@ namespace {
 constexpr DWORD kDoc = OEMCUIP_DOCPROP;
 constexpr int kMinScale = 25, kMaxScale = 400, kMaxCopies = 9999;
 constexpr WCHAR kCapsPort[] = L"LPT1:";
-constexpr WCHAR kAutoDuplexUnit[] = L"ZQUseAutoDuplexUnit";
-constexpr WCHAR kAutoDuplexScaling[] = L"ZQAutoDuplexScaling";
-constexpr WCHAR kMinimizeMargins[] = L"ZQMinimizeMargins";
-constexpr WCHAR kPosterSui[] = L"ZQPosterPrintingOptionSUI";
 constexpr int kHighResolutionTextId = 3424;
 
 HWND Item(HWND hDlg, int id) { return hDlg && id ? GetDlgItem(hDlg, id) : nullptr; }
@@ -154,10 +150,10 @@ void CZQLargeFormatShortcutsTab::VStartPoster(PageContext* pContext, PCWSTR pszO
     WCHAR none[kTextChars];
     VLoadText(874, L" [none]", none);
     logic.VSetPosterState(TRUE, none);
-    for (PCWSTR margins : {L"ZQEmulatePexlonMargins", L"ZQSymmetricMargins", kMinimizeMargins})
+    for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
         DWSelectOptionByIndex(param, margins, 0, kDoc);
     for (int i = 0; i < 2; ++i) logic.m_adwMarginChoice[i] = logic.m_adwMarginValue[i] = 0;
-    DWSelectOptionByIndex(param, L"ZQPosterPrinting", 1, kDoc);
+    DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 1, kDoc);
     if (pszOption && pszOption[0]) DWSelectOptionByKeyword(param, L"ZQPosterPrintingOption", pszOption, kDoc);
     logic.VSyncNupItem(pContext->pCaps);
     int tiles = 0;
@@ -209,14 +205,14 @@ BOOL CZQLargeFormatShortcutsTab::BApplyMediaType(PageContext* pContext, int iEnt
     CZQUILogic& logic = *pContext->pLogic;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    const int position = IFindDriverOptionIndex(pContext, L"MediaType", DMPUB_MEDIATYPE, text);
+    const int position = IFindDriverOptionIndex(pContext, zqkw::kMediaType, DMPUB_MEDIATYPE, text);
     if (position >= 0) {
         const DWORD media = CZQPaperSlots::DWMediaTypeFromIndex(ZQPaperItemsOf(m_pCUIParam, pContext), position);
         logic.m_adwMedia[0] = media;
         if (!logic.m_bSourceOverride) logic.m_adwMedia[1] = logic.m_adwMedia[2] = media;
         DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, -1, position);
     }
-    BSelectEntryOption(L"MediaType", text, pContext);
+    BSelectEntryOption(zqkw::kMediaType, text, pContext);
     WCHAR group[kTextChars];
     if (RulesLoaded(pContext) && ReadOption(m_pCUIParam, zqkw::kPrintQualityGroup, group))
         pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, group, m_pCUIParam);
@@ -278,7 +274,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPrintQuality(PageContext* pContext, int i
     const POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
     if (group && text[0] && DWSelectOptionByName(param, group, text, kDoc) == ZQOPT_OK && RulesLoaded(pContext)) {
         // Photo enhancements are no draft's business.
-        if (IsDraftGroup(param)) DWSelectOptionByIndex(param, L"ZQPhotoFix", 0, kDoc);
+        if (IsDraftGroup(param)) DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, kDoc);
         WCHAR option[kTextChars];
         if (ReadOption(param, zqkw::kPrintQualityGroup, option))
             pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, option, param);
@@ -307,7 +303,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, 
     BSelectEntryOption(entry->szKeyword, text, pContext);
     const BOOL on = ZQEqualNoCase(SelectedKeyword(entry), L"Enabled");
     pContext->pLogic->m_bBorderlessAutoFit = on;
-    DWSelectOptionByIndex(m_pCUIParam, L"ZQBorderLessAutoFit", on ? 1 : 0, kDoc);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessAutoFit, on ? 1 : 0, kDoc);
     return TRUE;
 }
 
@@ -341,7 +337,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyCopiesCollate(PCWSTR pszKeyword, PageCont
     int index = 0;
     ShortcutPanelEntry* entry = BFindPanelEntry(pszKeyword, &index) ? PEntry(index) : nullptr;
     const bool fromEntry = !m_bReadFromControls || !m_hDlg || (entry && (entry->iKind == kKindText || entry->iKind == kKindFixed));
-    if (ZQEqualNoCase(pszKeyword, L"Copies")) {
+    if (ZQEqualNoCase(pszKeyword, zqkw::kCopiesItem)) {
         int copies = 1;
         if (!fromEntry)
             copies = ReadEditNumber(m_hDlg, IDC_TXT_FC_COPIES, 1, kMaxCopies, 1, false, false);
@@ -390,7 +386,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyColorMode(PageContext* pContext, int iEnt
     }
     const bool grey = work->dwPrintAsGray != 0;
     DWSelectPubOption(param, DMPUB_COLOR, -1, grey ? 0 : 1);
-    DWSelectOptionByIndex(param, L"ColorMode", grey ? 0 : 1, kDoc);
+    DWSelectOptionByIndex(param, zqkw::kColorMode, grey ? 0 : 1, kDoc);
     DWSelectOptionByIndex(param, L"ZQColorasGray", grey ? 1 : 0, kDoc);
     return TRUE;
 }
@@ -402,7 +398,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(L"Duplex", text, pContext);
+    BSelectEntryOption(zqkw::kDuplexItem, text, pContext);
     const PCWSTR keyword = SelectedKeyword(PEntry(iEntry));
     const auto binding = [&] {
         return WGetDuplexBinding(static_cast<int>(work->dwPagesPerSheet), static_cast<short>(work->wOrientation),
@@ -420,20 +416,20 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
         work->wDuplex = DMDUP_SIMPLEX;
         VEndBooklet(pContext, true);
         // Margins the user did not choose go back to what the sheet opened with.
-        const POPTITEM minimize = FeatureItem(param, kMinimizeMargins);
-        if (!logic.m_adwMarginChoice[1] && minimize && minimize->Sel != logic.IGetSavedSelection(kMinimizeMargins)) {
+        const POPTITEM minimize = FeatureItem(param, zqkw::kZQMinimizeMargins);
+        if (!logic.m_adwMarginChoice[1] && minimize && minimize->Sel != logic.IGetSavedSelection(zqkw::kZQMinimizeMargins)) {
             WCHAR initial[kTextChars] = {};
-            logic.VGetInitialFeatureOption(kMinimizeMargins, initial);
-            if (initial[0]) DWSelectOptionByKeyword(param, kMinimizeMargins, initial, kDoc);
+            logic.VGetInitialFeatureOption(zqkw::kZQMinimizeMargins, initial);
+            if (initial[0]) DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, kDoc);
         }
         logic.VSetDuplexItem(DMDUP_SIMPLEX);
-        if (m_bPanelChangedByUser) DWSelectOptionByIndex(param, kAutoDuplexUnit, 0, kDoc);
+        if (m_bPanelChangedByUser) DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, 0, kDoc);
         logic.VUpdateDuplexState();
     } else if (ZQEqualNoCase(keyword, L"Automatically")) {
         work->wDuplex = binding();
         logic.VSetDuplexItem(work->wDuplex);
-        DWSelectOptionByIndex(param, kAutoDuplexUnit, 1, kDoc);
-        DWSelectOptionByIndex(param, kAutoDuplexScaling, 1, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, 1, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQAutoDuplexScaling, 1, kDoc);
         logic.m_bAutoDuplexScalingMark = FALSE;
         logic.VUpdateDuplexState();
         logic.IApplyCustomDuplexRange();
@@ -441,8 +437,8 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
         work->wDuplex = binding();
         VEndBooklet(pContext, false);
         logic.VSetDuplexItem(DMDUP_SIMPLEX);
-        DWSelectOptionByIndex(param, kAutoDuplexUnit, 0, kDoc);
-        DWSelectOptionByIndex(param, kAutoDuplexScaling, 1, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, 0, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQAutoDuplexScaling, 1, kDoc);
         logic.m_bAutoDuplexScalingMark = FALSE;
         logic.VUpdateDuplexState();
     } else if (ZQEqualNoCase(keyword, L"LeftEdgeBinding") || ZQEqualNoCase(keyword, L"RightEdgeBinding")) {
@@ -455,10 +451,10 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
         work->dwBackCover = work->dwBackCoverFeeder = 0;
         work->dwFlipPagesUp = work->wOrientation == DMORIENT_PORTRAIT ? 0 : 1;
         logic.VSyncNupItem(pContext->pCaps);
-        DWSelectOptionByIndex(param, kAutoDuplexUnit, 1, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, 1, kDoc);
     }
     if (logic.m_bAutoDuplexScalingMark && logic.m_dwAutoDuplexScaling) {
-        DWSelectOptionByIndex(param, kAutoDuplexScaling, 1, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQAutoDuplexScaling, 1, kDoc);
         logic.m_bAutoDuplexScalingMark = FALSE;
     }
     logic.m_dwBookletCopy = work->dwBooklet;
@@ -504,7 +500,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterPrinting(PageContext* pContext, int
     BSelectEntryOption(entry->szKeyword, text, pContext);
     // Turning posters off keeps the tiles the user picked.
     if (index <= 0) {
-        DWSelectOptionByIndex(m_pCUIParam, L"ZQPosterPrinting", 0, kDoc);
+        DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, kDoc);
         return TRUE;
     }
     VStartPoster(pContext, SelectedKeyword(entry));
@@ -523,16 +519,16 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterSui(PageContext* pContext, int iEnt
     PageContext* finishingContext = nullptr;
     auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext);
     if (index <= 0) {
-        DWSelectOptionByIndex(param, kPosterSui, 0, kDoc);
+        DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, kDoc);
         if (finishing) finishing->VClearPosterFlag();
-        const int saved = logic.IGetSavedSelection(kMinimizeMargins);
-        if (saved >= 0) DWSelectOptionByIndex(param, kMinimizeMargins, saved, kDoc);
+        const int saved = logic.IGetSavedSelection(zqkw::kZQMinimizeMargins);
+        if (saved >= 0) DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, saved, kDoc);
         return TRUE;
     }
-    const POPTITEM item = FeatureItem(param, kPosterSui);
+    const POPTITEM item = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI);
     if (!item || DWSelectOptionByName(param, item, text, kDoc) != ZQOPT_OK) return TRUE;
     if (finishing) finishing->VSetPosterFlag();
-    DWSelectOptionByIndex(param, kMinimizeMargins, 0, kDoc);
+    DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, kDoc);
     VStartPoster(pContext, SelectedKeyword(entry));
     return TRUE;
 }

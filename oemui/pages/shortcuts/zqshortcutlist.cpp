@@ -4,6 +4,7 @@
 #include "pages/shortcuts/zqshortcutspage.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
@@ -238,7 +239,7 @@ int CZQLargeFormatShortcutsTab::IFindDriverOptionIndex(PageContext* pContext, PC
     POPTITEM item = nullptr;
     const DWORD found = bPubId ? DWFindOptItemByPubId(param, bPubId, -1, &item) : DWFindOptItem(param, pszKeyword, &item);
     if (found != ZQOPT_OK || !item) return -1;
-    const bool inputBin = bPubId == DMPUB_DEFSOURCE || (pszKeyword && ZQEqualNoCase(pszKeyword, L"InputBin"));
+    const bool inputBin = bPubId == DMPUB_DEFSOURCE || (pszKeyword && ZQEqualNoCase(pszKeyword, zqkw::kInputBin));
     const int count = IGetOptionCount(item);
     for (int i = 0; pszName && i < count; ++i) {
         // The first source is named by the printer's first bin name: its option may carry no text.
@@ -264,9 +265,9 @@ BOOL CZQLargeFormatShortcutsTab::BFindDriverItem(PCWSTR pszKeyword, POPTITEM* pp
     const struct {
         PCWSTR pszKeyword;
         BYTE bPubId;
-    } byId[] = {{m_szKwPaperSize, DMPUB_FORMNAME}, {L"MediaType", DMPUB_MEDIATYPE},
-                {m_szKwOrientation, DMPUB_ORIENTATION}, {L"Duplex", DMPUB_DUPLEX},
-                {m_szKwInputBin, DMPUB_DEFSOURCE}, {L"Copies", DMPUB_COPIES_COLLATE},
+    } byId[] = {{m_szKwPaperSize, DMPUB_FORMNAME}, {zqkw::kMediaType, DMPUB_MEDIATYPE},
+                {m_szKwOrientation, DMPUB_ORIENTATION}, {zqkw::kDuplexItem, DMPUB_DUPLEX},
+                {m_szKwInputBin, DMPUB_DEFSOURCE}, {zqkw::kCopiesItem, DMPUB_COPIES_COLLATE},
                 {L"Collate", DMPUB_COPIES_COLLATE}};
     for (const auto& row : byId)
         if (ZQEqualNoCase(row.pszKeyword, pszKeyword))
@@ -329,7 +330,7 @@ int CZQLargeFormatShortcutsTab::IGetControlKind(PageContext* pContext, PCWSTR ps
         PCWSTR pszKeyword;
         int iKind;
     } kinds[] = {{L"BorderlessAutoFit", kKindCheck}, {L"Collate", kKindCheck}, {L"DigitalPhotography", kKindButton},
-                 {L"Scaling", kKindEdit}, {L"Copies", kKindEdit}};
+                 {L"Scaling", kKindEdit}, {zqkw::kCopiesItem, kKindEdit}};
     for (const auto& k : kinds)
         if (ZQEqualNoCase(pszKeyword, k.pszKeyword)) return k.iKind;
     if (ZQEqualNoCase(pszKeyword, L"StandardPrintQuality") && pContext && pContext->pLogic &&

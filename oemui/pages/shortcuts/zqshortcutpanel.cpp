@@ -5,6 +5,7 @@
 #include "pages/shortcuts/zqshortcutspage.h"
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
@@ -193,7 +194,7 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
             if (ZQEqualNoCase(entry.szKeyword, L"Scaling")) {
                 control = IDC_TXT_FC_SCALING;
                 second = IDC_STA_FS_SCALING;
-            } else if (ZQEqualNoCase(entry.szKeyword, L"Copies")) {
+            } else if (ZQEqualNoCase(entry.szKeyword, zqkw::kCopiesItem)) {
                 control = IDC_TXT_FC_COPIES;
                 second = IDC_STA_FS_COPIES;
             }
@@ -257,7 +258,7 @@ void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
         if (hasValue) DWOptionKeywordToName(param, entry->szKeyword, value, shown.Put());
         const PCWSTR name = shown.Get() ? shown.Get() : L"";
         if (entry->iKind == kKindList) {
-            if (smallPrinter && ZQEqualNoCase(entry->szKeyword, L"Duplex")) {
+            if (smallPrinter && ZQEqualNoCase(entry->szKeyword, zqkw::kDuplexItem)) {
                 CZQLocalPtr<WCHAR> text;
                 VGetDuplexChoiceText(pContext, quickSet, text.Put());
                 SelectFromTop(control, text.Get());
@@ -323,7 +324,7 @@ void CZQLargeFormatShortcutsTab::VGetPaperSizeKeyword(PageContext* pContext, WOR
     if (!*ppszKeyword) return;
     PWSTR* keywords = nullptr;
     int count = 0;
-    DWGetOptionKeywords(m_pCUIParam, L"PaperSize", &keywords, &count, 1);
+    DWGetOptionKeywords(m_pCUIParam, zqkw::kPaperSize, &keywords, &count, 1);
     const POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     CZQLocalPtr<WORD> papers;
     DWORD paperCount = 0;

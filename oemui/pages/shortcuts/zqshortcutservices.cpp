@@ -3,10 +3,8 @@
 // printer's forms and the alert strip.
 #include "common/zqcommon.h"
 #include "common/zqevents.h"
-#include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/shortcuts/zqshortcutrows.h"
 #include "pages/shortcuts/zqshortcutspage.h"
@@ -137,7 +135,7 @@ BOOL CZQLargeFormatShortcutsTab::BFormExists(PageContext* pContext, PCWSTR pszNa
 
 BOOL CZQLargeFormatShortcutsTab::BCreateAlertStrip(HWND hDlg, PageContext* pContext) {
     if (!hDlg || !IsWindow(hDlg) || !pContext || !pContext->pAlerts) return FALSE;
-    if (!GetDlgItem(hDlg, IDC_STATIC_ALERTWND) || !GetDlgItem(hDlg, IDC_BUTTON_REFRESHALERTS)) return FALSE;
+    if (!GetDlgItem(hDlg, IDC_ALERT_PLACEHOLDER) || !GetDlgItem(hDlg, IDC_ALERT_REFRESH)) return FALSE;
     m_alerts.VInit(hDlg, pContext->pAlerts, pContext->pConstraints);
     return m_alerts.Window() != nullptr;
 }

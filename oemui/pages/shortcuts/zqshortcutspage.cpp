@@ -1,29 +1,22 @@
-// The large-format Printing Shortcuts page: its object, its dialog procedure, the start of its
+// The large-format Printing Shortcuts page: its object, its messages, the start of its
 // window, painting, the owner-drawn rows and pictures, and the sheet's notifications.
 #include "pages/shortcuts/zqshortcutspage.h"
 
-#include "common/zqcapsreuse.h"
+#include "common/zqkeywords.h"
 #include "device/zqalertwnd.h"
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
-#include "pages/zqpagepreview.h"
 #include "preview/zqpreview.h"
 #include "res/zqshortcutsids.h"
-#include "settings/zqconfigexport.h"
 
 using namespace zqpage;
 
 namespace {
-
-CZQLargeFormatShortcutsTab* PageOf(const PageContext* pContext) {
-    return pContext ? static_cast<CZQLargeFormatShortcutsTab*>(pContext->pPage) : nullptr;
-}
 
 // The names the quick-set manager gives the settings when no quick set is in force.
 constexpr int kPlaceholderNameId = 3043;
@@ -39,13 +32,13 @@ constexpr UINT kRowHeight = 52;
 struct KeywordSet {
     PCWSTR inputBin, paperSize, orientation, portrait, landscape, stapling, duplexLong, duplexShort, grayScale;
 };
-constexpr KeywordSet kPostScriptKeywords = {L"InputSlot",     L"PageSize",         L"ZQOrientation",
+constexpr KeywordSet kPostScriptKeywords = {zqkw::kInputSlot,     zqkw::kPageSize,         L"ZQOrientation",
                                             L"ZQOrientationPortrait", L"ZQOrientationLandscape",
-                                            L"StapleLocation", L"DuplexNoTumble",   L"DuplexTumble",
-                                            L"JCLZQPrintInGrayScale"};
-constexpr KeywordSet kOtherKeywords = {L"InputBin", L"PaperSize", L"Orientation",      L"PORTRAIT",
-                                       L"LANDSCAPE_CC90", L"Stapling", L"Vertical", L"Horizontal",
-                                       L"ZQPrintInGrayScale"};
+                                            zqkw::kStapleLocation, L"DuplexNoTumble",   L"DuplexTumble",
+                                            zqkw::kJCLZQPrintInGrayScale};
+constexpr KeywordSet kOtherKeywords = {zqkw::kInputBin, zqkw::kPaperSize, L"Orientation",      L"PORTRAIT",
+                                       L"LANDSCAPE_CC90", zqkw::kStapling, L"Vertical", L"Horizontal",
+                                       zqkw::kZQPrintInGrayScale};
 
 }  // namespace
 
@@ -198,55 +191,21 @@ void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The dialog procedure
+// Its own messages
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
-    INT_PTR answer = FALSE;
-    if (AnswerStartOrEnd(
-            hDlg, uMsg, lParam, &answer, [](PageContext* c, HWND h) { return PageOf(c)->BInitDialog(h, c); },
-            [](PageContext* c) { PageOf(c)->VOnDestroy(); }))
-        return answer;
-    PageContext* context = nullptr;
-    // The cursor over the sample page needs no settings.
-    if (uMsg == WM_SETCURSOR) return SetPreviewCursor(hDlg);
+INT_PTR CZQLargeFormatShortcutsTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
     switch (uMsg) {
-        case WM_PAINT:
-        case WM_DRAWITEM:
-        case WM_MEASUREITEM:
-        case WM_NOTIFY:
-        case WM_COMMAND:
-        case WM_HSCROLL:
-        case WM_HELP:
-        case WM_CONTEXTMENU: break;
-        default:
-            // The strip's link message goes to the strip below.
-            if (uMsg != ZQAlertLinkMessage()) return FALSE;
-            break;
-    }
-    // The list measures its rows while the dialog is being made, before the page keeps its context.
-    if (uMsg == WM_MEASUREITEM && !GetWindowLongPtrW(hDlg, DWLP_USER)) return FALSE;
-    if (!(context = WorkingContext(hDlg))) return FALSE;
-    auto* page = PageOf(context);
-    INT_PTR result = 0;
-    if (page->m_alerts.BOnMessage(hDlg, uMsg, wParam, lParam, &result)) return result;
-    switch (uMsg) {
-        case WM_PAINT: page->VOnPaint(hDlg, context); return FALSE;
-        case WM_DRAWITEM: return page->IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), context);
-        case WM_MEASUREITEM: return page->IOnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), context);
-        case WM_NOTIFY:
-            return AnswerSheetNotice(hDlg, lParam, [&](const NMHDR* header) { return page->IOnNotify(hDlg, header, context); });
-        case WM_HELP: {
-            const auto* help = reinterpret_cast<const HELPINFO*>(lParam);
-            page->VOnHelp(help ? static_cast<HWND>(help->hItemHandle) : nullptr, false, context);
-            return TRUE;
-        }
-        case WM_CONTEXTMENU: page->VOnHelp(reinterpret_cast<HWND>(wParam), true, context); return TRUE;
-        case WM_COMMAND: page->VOnCommand(wParam, context); return TRUE;
-        case WM_HSCROLL: page->VOnQualitySlider(reinterpret_cast<HWND>(lParam), context); return FALSE;
+        case WM_PAINT: VOnPaint(hDlg, pContext); return FALSE;
+        case WM_DRAWITEM: return IOnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), pContext);
+        case WM_MEASUREITEM: return IOnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam), pContext);
+        case WM_HSCROLL: VOnQualitySlider(reinterpret_cast<HWND>(lParam), pContext); return FALSE;
         default: return FALSE;
     }
+}
+
+INT_PTR CZQLargeFormatShortcutsTab::IOnCommand(HWND, int iCtrlId, int iCode, HWND, PageContext* pContext) {
+    VOnCommand(MAKEWPARAM(iCtrlId, iCode), pContext);
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -465,7 +424,8 @@ LRESULT CZQLargeFormatShortcutsTab::IOnApply(PageContext* pContext) {
 }
 
 // The topics of the page's controls and its panel's rows; the shortcut list keeps the focus.
-void CZQLargeFormatShortcutsTab::VOnHelp(HWND hTarget, bool bContextMenu, PageContext* pContext) {
+void CZQLargeFormatShortcutsTab::VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext) {
+    const bool bContextMenu = uCommand == HELP_CONTEXTMENU;
     DWORD table[2 * kHelpIdPairs] = {};
     VBuildHelpIds(pContext, table);
     ZQShowDialogHelp(hTarget, bContextMenu ? HELP_CONTEXTMENU : HELP_WM_HELP, m_pCUIParam, table);

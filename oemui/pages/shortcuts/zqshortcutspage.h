@@ -1,23 +1,22 @@
 // CZQLargeFormatShortcutsTab: the Printing Shortcuts page of printers with the simplified
 // interface. The user picks a shortcut (a named set of settings for a kind of document) in the
 // owner-drawn list on the left; the shortcut's settings and the sample page stand on the right, the
-// device's alerts below. LargeFormatShortcutsPageDlgProc finds the page through its PageContext,
-// kept as the window's DWLP_USER data.
+// device's alerts below. The page procedure finds the page through its PageContext, kept as the
+// window's DWLP_USER data.
 #pragma once
 
 #include "pages/shortcuts/zqshortcutstore.h"
 #include "pages/shortcuts/zqshortcuttypes.h"
 #include "common/zqstrings.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagebase.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
 
 struct QuickSetEntry;
 
-INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
-
-class CZQLargeFormatShortcutsTab : public CZQTabBase {
+class CZQLargeFormatShortcutsTab : public CZQPageBase {
 public:
     // The page's title string, which leaving the page keeps in the devmode as the page to open on.
     static constexpr int kTitleId = 4255;
@@ -254,10 +253,15 @@ public:
     const PreviewSettings& PreviewForTesting() const { return m_PreviewSettings; }
 
 private:
-    friend INT_PTR CALLBACK LargeFormatShortcutsPageDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    friend class ZQPageShell;
 
-    // ---- the dialog procedure's work (the context is the page's PageContext)
+    // ---- the page procedure's work (the context is the page's PageContext)
+    static constexpr bool kPreviewCursor = true;
+    static constexpr INT_PTR kHelpAnswer = TRUE;
+    CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // Painting, owner drawing, the list's row heights and the quality slider.
+    INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);
     INT_PTR IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* pContext);
     INT_PTR IOnMeasureItem(MEASUREITEMSTRUCT* pMeasure, PageContext* pContext);
@@ -265,10 +269,11 @@ private:
     void VOnSetActive(PageContext* pContext);
     void VOnKillActive(PageContext* pContext);
     LRESULT IOnApply(PageContext* pContext);
-    void VOnHelp(HWND hTarget, bool bContextMenu, PageContext* pContext);
+    void VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext);
     void VOnDestroy();
 
-    // ---- the commands (WM_COMMAND and WM_HSCROLL)
+    // ---- the commands (WM_COMMAND, every one answered TRUE, and WM_HSCROLL)
+    INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     void VOnCommand(WPARAM wParam, PageContext* pContext);
     void VOnQualitySlider(HWND hSlider, PageContext* pContext);
     void VOnSaveAs(PageContext* pContext);
@@ -345,7 +350,7 @@ private:
     // The printer opened by name as the shortcut list reads it (for use only, for a restricted
     // user); null when it cannot be opened. The caller closes it.
     HANDLE HOpenListPrinter(POEMCUIPPARAM pParam) const;
-    // Step 7 of a build: a stored shortcut's recorded options and its quick set's values.
+    // The last step of a build: a stored shortcut's recorded options and its quick set's values.
     void VShowStoredShortcut(PageContext* pContext);
     // One entry's control made and filled by its kind.
     void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry);
@@ -408,3 +413,5 @@ private:
     // The stored shortcuts with the name typed, the saved record, the replace flag and the locks.
     CZQShortcutStore m_store;
 };
+
+inline constexpr auto& LargeFormatShortcutsPageDlgProc = ZQPageShell::Proc<CZQLargeFormatShortcutsTab>;

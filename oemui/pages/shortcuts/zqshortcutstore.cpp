@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/zqhandles.h"
+#include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
@@ -464,11 +465,11 @@ struct SlotKeyword {
 
 void SlotKeywords(const ShortcutStoreBinding& page, SlotKeyword (&out)[13]) {
     const SlotKeyword table[13] = {
-        {0, L"PrintQuality"},       {1, L"MediaType"},         {2, page.pszKwPaperSize},
+        {0, zqkw::kPrintQuality},       {1, zqkw::kMediaType},         {2, page.pszKwPaperSize},
         {3, page.pszKwOrientation}, {4, page.pszKwInputBin},   {5, page.pszKwGrayScale},
-        {6, L"Duplex"},             {7, L"ZQInputColorSpace"}, {8, L"PagesPerSheet"},
-        {9, L"Copies"},             {11, L"ZQScaleToPaper"},   {12, L"ZQPosterPrintingOptionSUI"},
-        {14, L"ZQPhotoFix"}};
+        {6, zqkw::kDuplexItem},             {7, zqkw::kZQInputColorSpace}, {8, L"PagesPerSheet"},
+        {9, zqkw::kCopiesItem},             {11, L"ZQScaleToPaper"},   {12, zqkw::kZQPosterPrintingOptionSUI},
+        {14, zqkw::kZQPhotoFix}};
     for (int i = 0; i < 13; ++i) out[i] = table[i];
 }
 
@@ -510,8 +511,8 @@ void CZQShortcutStore::VReadLocks(PageContext* pContext) {
     const struct {
         PCWSTR pszName;
         BOOL* pbFlag;
-    } locks[] = {{L"MediaType", &m_bMediaTypeLocked},
-                 {L"Duplex", &m_bDuplexLocked},
+    } locks[] = {{zqkw::kMediaType, &m_bMediaTypeLocked},
+                 {zqkw::kDuplexItem, &m_bDuplexLocked},
                  {L"PrintColorAsGray", &m_bGrayscaleLocked}};
     for (const auto& lock : locks) {
         CZQLocalPtr<WCHAR> text;

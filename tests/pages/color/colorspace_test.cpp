@@ -232,12 +232,12 @@ TEST_F(ColorPage, PreviewRecordAndAlertStrip) {
     EXPECT_EQ(0, m_tab->PreviewForTesting().aiValue[kPvGrayscale]);
     EXPECT_EQ(1, m_tab->PreviewForTesting().aiExtra[kPxTint]);
 
-    EXPECT_FALSE(Shown(IDC_BUTTON_REFRESHALERTS) || Enabled(IDC_BUTTON_REFRESHALERTS)) << "alerts off";
-    EXPECT_NE(nullptr, Ctl(IDC_STATIC_ALERTWND));
+    EXPECT_FALSE(Shown(IDC_ALERT_REFRESH) || Enabled(IDC_ALERT_REFRESH)) << "alerts off";
+    EXPECT_NE(nullptr, Ctl(IDC_ALERT_PLACEHOLDER));
     DestroyWindow(m_page);
     m_gates->alertsOn = TRUE;
     ASSERT_NE(nullptr, OpenPage(IDD_DLG_COLORPAGE, &ColorPageDlgProc));
-    EXPECT_EQ(nullptr, Ctl(IDC_STATIC_ALERTWND)) << "the alert window took its place";
-    EXPECT_TRUE(Shown(IDC_BUTTON_REFRESHALERTS));
+    EXPECT_EQ(nullptr, Ctl(IDC_ALERT_PLACEHOLDER)) << "the alert window took its place";
+    EXPECT_TRUE(Shown(IDC_ALERT_REFRESH));
     ExpectOnlyTheStripRunsItsLinks();
 }

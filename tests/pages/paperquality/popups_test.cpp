@@ -319,16 +319,16 @@ TEST_F(PopupPage, PageOptionsMarginsLinkTooltipsAndAlertStrip) {
 
     // Alerts off: the strip's controls go and the status is still read; on: the strip shows, and
     // leaves the plug-in's list when the page goes.
-    EXPECT_FALSE(Shown(IDC_STATIC_ALERTWND) || Enabled(IDC_BUTTON_REFRESHALERTS) || Shown(IDC_BUTTON_REFRESHALERTS));
+    EXPECT_FALSE(Shown(IDC_ALERT_PLACEHOLDER) || Enabled(IDC_ALERT_REFRESH) || Shown(IDC_ALERT_REFRESH));
     m_gates->calls.clear();
     m_gates->alertsOn = TRUE;
     DestroyWindow(m_page);
     ASSERT_NE(nullptr, Open());
     EXPECT_NE(nullptr, m_tab->AlertsForTesting().Window());
-    EXPECT_TRUE(Shown(IDC_BUTTON_REFRESHALERTS));
+    EXPECT_TRUE(Shown(IDC_ALERT_REFRESH));
     EXPECT_EQ(std::vector<std::string>{"refresh start"}, m_gates->calls);
-    SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(IDC_BUTTON_REFRESHALERTS, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Ctl(IDC_BUTTON_REFRESHALERTS)));
+    SendMessageW(m_page, WM_COMMAND, MAKEWPARAM(IDC_ALERT_REFRESH, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Ctl(IDC_ALERT_REFRESH)));
     EXPECT_EQ("refresh", m_gates->calls.back());
     DestroyWindow(m_page);
     m_page = nullptr;

@@ -184,8 +184,8 @@ TEST_F(ShortcutsPage, AlertStripOnAndOff) {
             ASSERT_NE(nullptr, OpenPage(IDD_DLG_DOC_CENTRIC_UI_SUI, &LargeFormatShortcutsPageDlgProc));
         }
         EXPECT_EQ(on, m_tab->AlertWindowForTesting() != nullptr);
-        EXPECT_EQ(on, Ctl(IDC_STATIC_ALERTWND) == nullptr) << "the window takes the placeholder's place";
-        EXPECT_EQ(on != FALSE, Shown(IDC_BUTTON_REFRESHALERTS));
+        EXPECT_EQ(on, Ctl(IDC_ALERT_PLACEHOLDER) == nullptr) << "the window takes the placeholder's place";
+        EXPECT_EQ(on != FALSE, Shown(IDC_ALERT_REFRESH));
     }
     EXPECT_FALSE(m_tab->BCreateAlertStrip(nullptr, &m_context));
 }
