@@ -17,7 +17,7 @@
 #include "common/zqmsgbox.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "res/zqshortcutsids.h"
 #include "pages/color/zqadvcolordlg.h"
 #include "res/zqadvcolorids.h"

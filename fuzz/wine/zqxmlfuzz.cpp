@@ -27,7 +27,7 @@
 #include "common/zqstorenames.h"
 #include "device/zqalertdefs.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqeventhooks.h"

@@ -15,7 +15,7 @@
 #include "pages/effects/zqeffectspage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "res/zqdesktopshortcutsids.h"

@@ -1,7 +1,7 @@
 // Values between the panel and the driver: each panel row applied through its feature's handler,
 // the driver's current options shown in the rows, the orientation row kept in step with the
 // document, the quality slider, the print-preview box and the page's context help.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include <commctrl.h>
 

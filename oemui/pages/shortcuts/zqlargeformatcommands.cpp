@@ -2,7 +2,7 @@
 // the sample page, the print-preview box and labels, the panel's own controls and its quality
 // slider. A change that may leave the settings apart from the chosen shortcut shows the
 // "Customized Settings" row under the shortcut's type.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 // The panel's run-time controls: the template only marks each row with a holder, so the rows'
 // buttons, captions, lists and sliders are made (or kept from the previous build) while the page
 // runs, then filled with their choices under the administrator's locks.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include <commctrl.h>
 

@@ -2,7 +2,7 @@
 // opens with still match the first type; the "Customized Settings" row under the type the settings
 // came from; the shortcut-store look-ups behind the Delete button; the panel's selections kept in the
 // working copy so that a rebuilt page shows them again.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqhandles.h"
 #include "common/zqstorenames.h"

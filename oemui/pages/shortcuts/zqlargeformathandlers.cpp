@@ -2,7 +2,7 @@
 // control while the page reads its controls, else the shortcut's own choice) becomes the row's
 // choice, goes into the core driver's items in document mode and into the working settings, with
 // what the feature brings along (binding edges, posters, stapling rules, the helper file's macros).
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"

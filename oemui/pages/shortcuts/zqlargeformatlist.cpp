@@ -1,7 +1,7 @@
 // The shortcut list of the large-format shortcuts page (the helper file's document types, each
 // user's stored shortcut right under the type it was based on) and the look-ups on the panel's
 // entries and on the core driver's items that the panel's rows share.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqhandles.h"
 #include "common/zqprintercaps.h"

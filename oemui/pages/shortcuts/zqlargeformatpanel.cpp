@@ -2,7 +2,7 @@
 // document type or stored shortcut, made on the template's holders and filled with its choices; the
 // page's fixed controls around it, the sample page's record, the chosen quick set reaching the
 // neighbouring pages, and the check that tells the sheet whether the panel still is the shortcut.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqhandles.h"
 #include "common/zqstorenames.h"

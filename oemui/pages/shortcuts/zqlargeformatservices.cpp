@@ -8,8 +8,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zquilogic.h"
-#include "pages/shortcuts/zqshortcutrows.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatrows.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "res/zqshortcutsids.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The large-format Printing Shortcuts page: its object, its dialog procedure, the start of its
 // window, painting, the owner-drawn rows and pictures, and the sheet's notifications.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqcapsreuse.h"
 #include "device/zqalertwnd.h"

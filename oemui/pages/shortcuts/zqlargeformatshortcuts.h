@@ -5,8 +5,8 @@
 // kept as the window's DWLP_USER data.
 #pragma once
 
-#include "pages/shortcuts/zqshortcutstore.h"
-#include "pages/shortcuts/zqshortcuttypes.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
+#include "pages/shortcuts/zqlargeformattypes.h"
 #include "common/zqstrings.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpages.h"

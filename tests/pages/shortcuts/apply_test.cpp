@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/zqmodule.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 

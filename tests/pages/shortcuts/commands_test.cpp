@@ -16,7 +16,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "res/zqquicksetids.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 

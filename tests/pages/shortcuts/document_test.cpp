@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/zqstrings.h"
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "pages/zqpageitems.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 #include "xmltestutil.h"
 
 namespace {

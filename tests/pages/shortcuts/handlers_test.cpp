@@ -9,7 +9,7 @@
 
 #include "common/zqstrings.h"
 #include "common/zquibase.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "pagefixture.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "res/zqshortcutsids.h"
 
 struct ShortcutsPrinter {

@@ -9,7 +9,7 @@
 #include "layoutcheck.h"
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 #include "res/zqdesktopshortcutsids.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 

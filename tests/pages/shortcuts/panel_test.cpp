@@ -12,7 +12,7 @@
 
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 

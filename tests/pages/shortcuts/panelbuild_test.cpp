@@ -14,9 +14,9 @@
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "pages/zqpageitems.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 #include "testsupport.h"
 
 namespace {

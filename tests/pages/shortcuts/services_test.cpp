@@ -5,8 +5,8 @@
 
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
-#include "pages/shortcuts/zqshortcutrows.h"
-#include "shortcutstest.h"
+#include "pages/shortcuts/zqlargeformatrows.h"
+#include "largeformattest.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "res/zqquicksetids.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
