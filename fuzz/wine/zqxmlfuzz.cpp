@@ -397,7 +397,6 @@ void ReadGroupsAndDocTypes(CZQXmlUiRules& rules, IXMLDOMDocument* doc, POEMCUIPP
     for (LONG i = 0; i < typeCount && i < 100; ++i) {
         CZQComPtr<IXMLDOMNode> node;
         if (types->get_item(i, node.Put()) != S_OK || !node) continue;
-        page.VFreePanelEntries();
         page.BReadShortcutDocument(node.Get(), &context, 0);
     }
 }

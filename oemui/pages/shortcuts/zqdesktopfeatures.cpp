@@ -15,7 +15,6 @@
 #include "pages/effects/zqeffectspage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "res/zqdesktopshortcutsids.h"
@@ -136,8 +135,7 @@ BOOL CZQShortcutsTab::BBuildOptionNamesFromResources(DocFeatureRecord* pRecord, 
             shown = text;
         else
             notOffered = pRecord->iKind == kKindList ? 1 : 0;
-        PWSTR stripped = nullptr;
-        names[i] = CZQLargeFormatShortcutsTab::BStripMnemonics(shown, &stripped) ? stripped : ZQDupText(L"");
+        names[i] = ZQDupWithoutMnemonics(shown);
         hidden[i] = static_cast<int*>(LocalAlloc(LPTR, sizeof(int)));
         if (hidden[i]) *hidden[i] = notOffered;
         whole = whole && names[i] && hidden[i];

@@ -29,7 +29,7 @@ protected:
     // A drop-down list on the row's holder offering the texts.
     int Combo(int row, const std::vector<std::wstring>& texts) {
         int list = 0, caption = 0;
-        m_tab->BCreateLabelAndCombo(zqmodule::Instance(), Font(), 6147, IDC_DC_CTL_HOLDER1 + row, &list, &caption);
+        m_tab->PanelForTesting().BCreateLabelAndCombo(zqmodule::Instance(), Font(), 6147, IDC_DC_CTL_HOLDER1 + row, &list, &caption);
         for (const auto& text : texts) SendMessageW(Ctl(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         return list;
     }
@@ -52,7 +52,7 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.grey);
-        m_tab->VSetRunTimeIdsForTesting(500);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
         const int colour = Combo(0, {L"Colour", L"Greyscale"});
         const int media = Combo(1, {L"Plain Paper"});
         Entries({NewEntry(L"ZQColorOptions", 0, {L"Color", L"Gray"}, colour),
@@ -65,7 +65,7 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
         EXPECT_EQ(c.colour, Selected(Ctl(colour)));
         EXPECT_EQ(c.mediaShown, Selected(Ctl(media)));
         EXPECT_EQ(c.added ? 2 : 1, SendMessageW(Ctl(media), CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(c.added, m_tab->CustomChoiceAddedForTesting() != FALSE);
+        EXPECT_EQ(c.added, m_tab->StateForTesting().bCustomChoiceAdded != FALSE);
     }
 }
 
@@ -80,7 +80,7 @@ TEST_F(ShortcutApply, OrientationRowFollowsTheDocument) {
     } cases[] = {{1, 1, 0}, {0, 2, 1}, {0, 1, 0}, {1, 2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.selected << " " << c.orientation);
-        m_tab->VSetRunTimeIdsForTesting(500);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
         m_tab->VResetFeatureSlots();
         const int list = Combo(0, {L"Portrait", L"Landscape"});
         ShortcutPanelEntry* entry = NewEntry(L"Orientation", 0, {L"PORTRAIT", L"LANDSCAPE_CC90"}, list);
@@ -92,7 +92,7 @@ TEST_F(ShortcutApply, OrientationRowFollowsTheDocument) {
         EXPECT_EQ(c.expected, entry->iSelected);
         EXPECT_EQ(c.expected, SendMessageW(Ctl(list), CB_GETCURSEL, 0, 0));
         const bool turned = c.selected != c.expected || c.selected == 0;
-        EXPECT_EQ(turned ? c.expected : 100, m_tab->FeatureSlotForTesting(3));
+        EXPECT_EQ(turned ? c.expected : 100, m_tab->StateForTesting().anFeatureSlot[3]);
     }
 }
 
@@ -104,8 +104,8 @@ TEST_F(ShortcutApply, QualitySliderByItsSettings) {
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Best", L"Best"}}, 0));
     ASSERT_NO_FATAL_FAILURE(Start());
     int slider = 0, caption = 0;
-    m_tab->VSetRunTimeIdsForTesting(500);
-    m_tab->BCreateLabelAndSlider(zqmodule::Instance(), Font(), 6140, IDC_DC_CTL_HOLDER1, &slider, &caption);
+    m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+    m_tab->PanelForTesting().BCreateLabelAndSlider(zqmodule::Instance(), Font(), 6140, IDC_DC_CTL_HOLDER1, &slider, &caption);
     const struct {
         int setting;
         PCWSTR option;

@@ -5,7 +5,8 @@
 
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
-#include "pages/shortcuts/zqlargeformatrows.h"
+#include "common/zqstrings.h"
+#include "pages/shortcuts/zqlargeformatlistrows.h"
 #include "largeformattest.h"
 
 namespace {
@@ -21,15 +22,17 @@ TEST(ShortcutServices, MnemonicsAreStripped) {
         {L"Trailing&", L"Trailing"},    {L"(&", L"("},                 {L"x(&y", L"x(y"},
     };
     for (const auto& c : cases) {
-        PWSTR copy = nullptr;
-        ASSERT_TRUE(CZQLargeFormatShortcutsTab::BStripMnemonics(c.text, &copy)) << c.text;
+        PWSTR copy = ZQDupWithoutMnemonics(c.text);
+        ASSERT_NE(nullptr, copy) << c.text;
         EXPECT_STREQ(c.stripped, copy) << c.text;
         LocalFree(copy);
     }
-    PWSTR copy = nullptr;
-    EXPECT_FALSE(CZQLargeFormatShortcutsTab::BStripMnemonics(L"", &copy));
-    EXPECT_FALSE(CZQLargeFormatShortcutsTab::BStripMnemonics(nullptr, &copy));
-    EXPECT_EQ(nullptr, copy);
+    for (PCWSTR empty : {L"", static_cast<PCWSTR>(nullptr)}) {
+        PWSTR copy = ZQDupWithoutMnemonics(empty);
+        ASSERT_NE(nullptr, copy);
+        EXPECT_STREQ(L"", copy);
+        LocalFree(copy);
+    }
 }
 
 // A name too wide breaks at the last space that fits, else inside the word; nothing breaks that
@@ -118,7 +121,7 @@ TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
     HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
     for (int i = 0; i < 28; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Row"));
     CZQGdiObject red(TwoColourBitmap(RGB(255, 0, 0))), blue(TwoColourBitmap(RGB(0, 0, 255)));
-    ShortcutBitmapArray& pictures = m_tab->BitmapsForTesting();
+    ShortcutBitmapArray& pictures = m_tab->ListForTesting().Pictures();
     ASSERT_TRUE(pictures.BAppend(red.Get()));
     ASSERT_TRUE(pictures.BAppend(nullptr));
     ASSERT_TRUE(pictures.BAppend(blue.Get()));
@@ -137,7 +140,7 @@ TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
     for (const auto& c : cases) {
         DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, c.row, ODA_DRAWENTIRE, 0, list, dc.Get(),
                                {0, 0, 300, 75}, 0};
-        m_tab->VDrawShortcutItem(&item, list, &m_logic);
+        m_tab->ListForTesting().VDrawItem(&item, m_logic.BIsLargeFormat());
         EXPECT_EQ(c.picture, GetPixel(dc.Get(), 10, 10)) << c.row;
     }
     SelectObject(dc.Get(), old);
@@ -183,7 +186,7 @@ TEST_F(ShortcutsPage, AlertStripOnAndOff) {
             DestroyWindow(m_page);
             ASSERT_NE(nullptr, OpenPage(IDD_DLG_DOC_CENTRIC_UI_SUI, &LargeFormatShortcutsPageDlgProc));
         }
-        EXPECT_EQ(on, m_tab->AlertWindowForTesting() != nullptr);
+        EXPECT_EQ(on, m_tab->AlertsForTesting().Window() != nullptr);
         EXPECT_EQ(on, Ctl(IDC_STATIC_ALERTWND) == nullptr) << "the window takes the placeholder's place";
         EXPECT_EQ(on != FALSE, Shown(IDC_BUTTON_REFRESHALERTS));
     }
