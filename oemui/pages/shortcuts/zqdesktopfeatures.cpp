@@ -281,8 +281,8 @@ void CZQShortcutsTab::VSetupEditField(PageContext* pContext, DocFeatureRecord* p
 void CZQShortcutsTab::VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iSpin, int iRow) {
     RECT row = {}, picture = {}, edit = {}, spin = {};
     HWND rowPicture = GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + iRow);
-    if (!m_rows.BHolderRect(iRow, &row) || !rowPicture || !GetWindowRect(rowPicture, &picture)) return;
-    MapWindowPoints(nullptr, m_controls.Page(), reinterpret_cast<POINT*>(&picture), 2);
+    if (!m_rows.BHolderRect(iRow, &row) || !rowPicture) return;
+    VGetChildRect(m_controls.Page(), rowPicture, &picture, nullptr, nullptr);
     HWND editWnd = GetDlgItem(m_controls.Page(), iEdit), spinWnd = GetDlgItem(m_controls.Page(), iSpin);
     if (!editWnd || !spinWnd || !GetWindowRect(editWnd, &edit) || !GetWindowRect(spinWnd, &spin)) return;
     SetWindowPos(GetDlgItem(m_controls.Page(), iHolder), nullptr, picture.left, picture.top, 0, 0,

@@ -5,6 +5,7 @@
 #include "common/zqcommon.h"
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
+#include "common/zquibase.h"
 #include "pages/zqpagecontrols.h"
 #include "res/zqdesktopshortcutsids.h"
 
@@ -37,8 +38,8 @@ void CZQDesktopFeatureRows::VSetTabAnchor(int iId) { m_nTabAnchor = m_bRightColu
 
 BOOL CZQDesktopFeatureRows::BHolderRect(int iRow, RECT* pRect) const {
     HWND holder = Page() ? GetDlgItem(Page(), IDC_DC_CTL_HOLDER1 + iRow) : nullptr;
-    if (!holder || !GetWindowRect(holder, pRect)) return FALSE;
-    MapWindowPoints(nullptr, Page(), reinterpret_cast<POINT*>(pRect), 2);
+    if (!holder || !pRect) return FALSE;
+    CZQUIBase::VGetChildRect(Page(), holder, pRect, nullptr, nullptr);
     return TRUE;
 }
 

@@ -322,15 +322,14 @@ void CZQLargeFormatShortcutsTab::VSetQualitySlider(PageContext*, HWND hSlider, P
     }
     // The end labels stand just below the slider, each at its own left edge.
     RECT slider;
-    if (!hSlider || !m_controls.Page() || !GetWindowRect(hSlider, &slider)) return;
-    MapWindowPoints(nullptr, m_controls.Page(), reinterpret_cast<POINT*>(&slider), 2);
+    if (!hSlider || !m_controls.Page()) return;
+    VGetChildRect(m_controls.Page(), hSlider, &slider, nullptr, nullptr);
     const Text texts[] = {kSpeed, kQuality};
     const HWND labels[] = {Ctl(IDC_STATIC_DOCUI_PQ_SPEED), Ctl(IDC_STATIC_DOCUI_PQ_QUALITY)};
     for (int i = 0; i < 2; ++i) {
         if (!labels[i]) continue;
         RECT label;
-        GetWindowRect(labels[i], &label);
-        MapWindowPoints(nullptr, m_controls.Page(), reinterpret_cast<POINT*>(&label), 2);
+        VGetChildRect(m_controls.Page(), labels[i], &label, nullptr, nullptr);
         SetWindowPos(labels[i], hSlider, label.left, slider.bottom + 1, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         BSetWindowTextRes(texts[i].id, labels[i], texts[i].english);
     }

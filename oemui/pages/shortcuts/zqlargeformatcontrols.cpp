@@ -72,7 +72,7 @@ void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR
         if (Ctl(IDC_SPIN_SCALING)) SendMessageW(Ctl(IDC_SPIN_SCALING), UDM_SETRANGE, 0, MAKELPARAM(400, 25));
         const int value = !bFromEntry && work ? static_cast<int>(work->dwDocTypeScaling) : fromName;
         SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, static_cast<UINT>(value), FALSE);
-        m_panel.VPlaceEditGroup(IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER, iRow);
+        m_panel.VPlaceEditGroup(IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, iRow);
         return;
     }
     if (!ZQEqualNoCase(pszKeyword, L"Copies")) return;
@@ -97,7 +97,7 @@ void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR
     }
     if (!bFromEntry && work) value = static_cast<int>(work->dwDocTypeCopies);
     SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, static_cast<UINT>(value), FALSE);
-    m_panel.VPlaceEditGroup(IDC_STA_FS_COPIES, IDC_TXT_FC_COPIES, IDC_SPIN_COPIES, IDC_DC_COPY_HOLDER, iRow);
+    m_panel.VPlaceEditGroup(IDC_STA_FS_COPIES, IDC_TXT_FC_COPIES, IDC_SPIN_COPIES, iRow);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -136,22 +136,10 @@ BOOL CZQLargeFormatShortcutsTab::BGetSelectedDocType(PageContext* pContext, IXML
     return FindDocType(pContext, text, ppNode);
 }
 
-BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag) {
+// The panel's rows keep the template's holders: both columns start at the same height.
+BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocument(PageContext* pContext, int iFlag) {
     CZQComPtr<IXMLDOMNode> node;
-    if (!BGetSelectedDocType(pContext, node.Put()) || !node) return FALSE;
-    if (!BReadShortcutDocument(node.Get(), pContext, iFlag)) return FALSE;
-    node.Reset();
-    RECT page = {};
-    if (!m_controls.Page() || !GetWindowRect(m_controls.Page(), &page)) return TRUE;
-    for (int row = 0; row < 6; ++row) {
-        HWND holder = GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row);
-        HWND below = GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row + 2);
-        RECT place = {};
-        if (!holder || !below || !GetWindowRect(below, &place)) continue;
-        MoveWindow(holder, place.left - page.left, place.top - page.top - 10, place.right - place.left,
-                   place.bottom - place.top, FALSE);
-    }
-    return TRUE;
+    return BGetSelectedDocType(pContext, node.Put()) && node && BReadShortcutDocument(node.Get(), pContext, iFlag);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -103,10 +103,8 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
 
     // 3. A clean panel; ids from 500 again, the first row after the shortcut list in the tab order.
     for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row));
-    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) {
-        ShowWindow(Item(m_controls.Page(), holder), SW_HIDE);
-        ShowWindow(Item(m_controls.Page(), holder), SW_SHOW);
-    }
+    // The rows draw no pictures: the edit groups' picture holders stay hidden.
+    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) Hide(Item(m_controls.Page(), holder));
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_controls.Page(), WM_GETFONT, 0, 0));
     if (!bApply) VRestoreSelections(pContext);
     m_panel.VStartBuild(IDC_LB_DOCTYPE_SETTING);
@@ -128,22 +126,22 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
         }
     }
 
-    // 5. One control per shown row.
+    // 5. One control per shown row, each in the next row place: a row the printer does not offer
+    // leaves no gap, so both columns start at the top.
+    int slot = 0;
     for (int i = 0; i < m_panel.Count() && i < kPanelRows; ++i) {
         ShortcutPanelEntry* entry = PEntry(i);
         if (!entry) continue;
-        m_panel.VSetRightColumn(i == 6);
-        if (!EntryShown(*entry)) {
-            Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + i));
-            continue;
-        }
-        VMakeEntryControl(hModule, font, pContext, i);
+        entry->iRowHolderId = 0;
+        if (!EntryShown(*entry)) continue;
+        m_panel.VSetRightColumn(slot == 6);
+        VMakeEntryControl(hModule, font, pContext, i, slot++);
         if (bApply) VApplyPanelEntry(pContext, i);
     }
     m_panel.VSetRightColumn(FALSE);
 
     // 6. What a larger earlier build left.
-    for (int row = m_panel.Count(); row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
+    for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
     m_panel.VHideUnused();
     VEnablePanelControls(m_state.bStoredShortcutShown);
 
@@ -151,10 +149,11 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     if (m_state.bStoredShortcutShown) VShowStoredShortcut(pContext);
 }
 
-void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry) {
+void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry,
+                                                   int iSlot) {
     ShortcutPanelEntry& entry = *PEntry(iEntry);
     const HINSTANCE instance = static_cast<HINSTANCE>(hModule);
-    const int holder = IDC_DC_CTL_HOLDER1 + iEntry;
+    const int holder = IDC_DC_CTL_HOLDER1 + iSlot;
     const POEMCUIPPARAM param = m_pCUIParam;
     int control = 0, second = 0;
     entry.iRowHolderId = holder;
@@ -185,7 +184,7 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
                 EnableWindow(Item(m_controls.Page(), control), !IsDraftGroup(param));
             break;
         case Rows::kKindEdit:
-            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iEntry,
+            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iSlot,
                               TRUE);
             if (ZQEqualNoCase(entry.szKeyword, L"Scaling")) {
                 control = IDC_TXT_FC_SCALING;
@@ -194,7 +193,6 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
                 control = IDC_TXT_FC_COPIES;
                 second = IDC_STA_FS_COPIES;
             }
-            Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + iEntry));
             break;
         case Rows::kKindText: {
             m_panel.BCreateLabelAndText(instance, hFont, entry.iLabel, holder, &control, &second);
@@ -341,9 +339,9 @@ void CZQLargeFormatShortcutsTab::VGetPaperSizeKeyword(PageContext* pContext, WOR
 void CZQLargeFormatShortcutsTab::VRefreshPanelControls(PageContext* pContext) {
     if (!m_controls.Page() || !pContext || !pContext->pLogic) return;
     ShowFlagged(Item(m_controls.Page(), kPrintingHelpId), m_state.bHasPrintingHelp);
-    for (HWND control : {Ctl(IDC_TXT_FC_SCALING), Ctl(IDC_STA_FS_SCALING), Ctl(IDC_SPIN_SCALING), Item(m_controls.Page(), IDC_DC_SCALING_HOLDER)})
+    for (HWND control : {Ctl(IDC_TXT_FC_SCALING), Ctl(IDC_STA_FS_SCALING), Ctl(IDC_SPIN_SCALING)})
         ShowFlagged(control, m_state.bScalingOnPanel);
-    for (HWND control : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES), Item(m_controls.Page(), IDC_DC_COPY_HOLDER)})
+    for (HWND control : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES)})
         ShowFlagged(control, m_state.bCopiesOnPanel);
     for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3, IDC_STA_MESSAGE})
         ShowWindow(Item(m_controls.Page(), id), SW_HIDE);

@@ -38,10 +38,19 @@ constexpr ControlShape kSlider = {L"msctls_trackbar32", 0x50000000, L"Trackbar",
 
 HWND Item(HWND hDlg, int id) { return hDlg ? GetDlgItem(hDlg, id) : nullptr; }
 
-// A window's rectangle in the page's client coordinates.
+// A window's rectangle in the page's client coordinates, left of right also on a mirrored page.
 bool PageRect(HWND hDlg, HWND hWnd, RECT* pRect) {
-    if (!hWnd || !GetWindowRect(hWnd, pRect)) return false;
-    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(pRect), 2);
+    if (!hWnd) return false;
+    CZQUIBase::VGetChildRect(hDlg, hWnd, pRect, nullptr, nullptr);
+    return true;
+}
+
+// A row's place: its control holder and the picture holder beside it, which this page never shows.
+bool RowRect(HWND hDlg, int iHolder, RECT* pRect) {
+    if (!PageRect(hDlg, Item(hDlg, iHolder), pRect)) return false;
+    RECT picture;
+    if (PageRect(hDlg, Item(hDlg, iHolder - (IDC_DC_CTL_HOLDER1 - IDC_DC_BMP_HOLDER1)), &picture))
+        pRect->left = picture.left < pRect->left ? picture.left : pRect->left;
     return true;
 }
 
@@ -53,7 +62,7 @@ HWND CZQShortcutPanelRows::Page() const { return m_controls.Page(); }
 // rows) gives the row below the last holder it has, one row pitch further down; no holder at all,
 // no place.
 bool CZQShortcutPanelRows::BHolderRect(HWND hDlg, int iHolder, RECT* pRect) {
-    if (PageRect(hDlg, Item(hDlg, iHolder), pRect)) return true;
+    if (RowRect(hDlg, iHolder, pRect)) return true;
     const int row = iHolder - IDC_DC_CTL_HOLDER1;
     if (row < 1 || row >= kRows) return false;
     RECT first, second;
@@ -62,7 +71,7 @@ bool CZQShortcutPanelRows::BHolderRect(HWND hDlg, int iHolder, RECT* pRect) {
         return false;
     const int pitch = second.top - first.top;
     for (int last = row - 1; last >= 0; --last) {
-        if (!PageRect(hDlg, Item(hDlg, IDC_DC_CTL_HOLDER1 + last), pRect)) continue;
+        if (!RowRect(hDlg, IDC_DC_CTL_HOLDER1 + last, pRect)) continue;
         OffsetRect(pRect, 0, pitch * (row - last));
         return true;
     }
@@ -188,14 +197,9 @@ BOOL CZQShortcutPanelRows::BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFon
 // each row follows the row made before it, starting after the shortcut list.
 void CZQShortcutPanelRows::VSetAnchorId(int iId) { m_nCtrlIdAnchor = m_bRightColumn ? kPreviewLandscapeId : iId; }
 
-void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iPictureHolder,
-                                                 int iRow) {
+void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iRow) {
     if (!Page() || iRow < 0 || iRow >= kRows) return;
-    RECT rowPicture, rowHolder;
-    HWND picture = Item(Page(), iPictureHolder);
-    if (picture && PageRect(Page(), Item(Page(), IDC_DC_BMP_HOLDER1 + iRow), &rowPicture))
-        SetWindowPos(picture, nullptr, rowPicture.left, rowPicture.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    RECT rowHolder;
     if (!BHolderRect(Page(), IDC_DC_CTL_HOLDER1 + iRow, &rowHolder)) return;
     HWND caption = Item(Page(), iCaption), edit = Item(Page(), iEdit), spin = Item(Page(), iSpin);
     RECT captionRect = {rowHolder.left, rowHolder.top, rowHolder.right, rowHolder.top + 14}, editRect = {};

@@ -79,8 +79,8 @@ public:
                               int* piCaptionId);
     BOOL BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piSliderId,
                                int* piCaptionId);
-    // A template's edit group (caption, edit, spin) moved into the row, its picture into the row's.
-    void VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iPictureHolder, int iRow);
+    // A template's edit group (caption, edit, spin) moved into the row.
+    void VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iRow);
     // The controls an earlier, larger build made and this one did not, hidden.
     void VHideUnused() const;
     // The controls every build made; the page window may be gone already, with them.

@@ -214,7 +214,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         if (Ctl(IDC_BTN_DELETE)) EnableWindow(Ctl(IDC_BTN_DELETE), TRUE);
     }
     m_list.VSelectRow(m_state.szCurrentName);
-    if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
+    if (logic.BIsLargeFormat()) BReadSelectedDocument(pContext, firstUse);
     VUpdatePreviewOption(pContext);
     VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomizedText);

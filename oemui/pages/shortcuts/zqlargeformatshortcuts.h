@@ -76,7 +76,7 @@ public:
     BOOL BSettingsDifferFromPanel(PageContext* pContext);
     // The selected row's document type (a stored shortcut's base type); the caller owns the node.
     BOOL BGetSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode);
-    BOOL BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag);
+    BOOL BReadSelectedDocument(PageContext* pContext, int iFlag);
     void VSaveState(PageContext* pContext);
     void VRestoreSelections(PageContext* pContext);
     void VShowCustomizedRow(PageContext* pContext);
@@ -248,8 +248,8 @@ private:
     HANDLE HOpenListPrinter(POEMCUIPPARAM pParam) const;
     // Step 7 of a build: a stored shortcut's recorded options and its quick set's values.
     void VShowStoredShortcut(PageContext* pContext);
-    // One entry's control made and filled by its kind.
-    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry);
+    // One entry's control made and filled by its kind, in the row place of that slot.
+    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry, int iSlot);
 
     // ---- fields
     CZQPageControls m_controls{nullptr, 0};

@@ -82,12 +82,14 @@ TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
             EXPECT_FALSE(Shown(id)) << "left from a larger build: " << id;
         for (int id = 500; id < m_tab->PanelForTesting().NextId(); ++id)
             EXPECT_TRUE(Ctl(id) == nullptr || Shown(id)) << id;
-        for (int row = c.entries; row < 8; ++row) EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
-        for (int id : {IDC_TXT_FC_SCALING, IDC_STA_FS_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER}) {
+        // The rows draw no pictures: their holders, and the edit groups', stay hidden.
+        for (int row = 0; row < 8; ++row) EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
+        EXPECT_FALSE(Shown(IDC_DC_SCALING_HOLDER) || Shown(IDC_DC_COPY_HOLDER));
+        for (int id : {IDC_TXT_FC_SCALING, IDC_STA_FS_SCALING, IDC_SPIN_SCALING}) {
             EXPECT_EQ(c.scaling, Shown(id)) << id;
             EXPECT_EQ(c.scaling, Enabled(id)) << id;
         }
-        for (int id : {IDC_TXT_FC_COPIES, IDC_STA_FS_COPIES, IDC_SPIN_COPIES, IDC_DC_COPY_HOLDER}) {
+        for (int id : {IDC_TXT_FC_COPIES, IDC_STA_FS_COPIES, IDC_SPIN_COPIES}) {
             EXPECT_EQ(c.copies, Shown(id)) << id;
             EXPECT_EQ(c.copies, Enabled(id)) << id;
         }
@@ -121,6 +123,23 @@ TEST_F(PanelBuild, RowsOfUnknownOptionsOnlyForTheAutomaticChoice) {
     EXPECT_TRUE(Shown(bin->iCtrlId));
     EXPECT_EQ(0, nowhere->iCtrlId);
     EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + 1));
+}
+
+// A row left out leaves no gap: the shown rows take the row places in turn, so the first one stands at
+// the top of the left column whichever row the printer lacks.
+TEST_F(PanelBuild, ShownRowsTakeTheRowPlacesInTurn) {
+    ASSERT_NO_FATAL_FAILURE(
+        Open(SampleWith(Feature("ZQNowhere", {"X"}) + Feature("InputBin", {"Automatically Select"}))));
+    Build(L"Drawings");
+    const ShortcutPanelEntry* shown = m_tab->PanelForTesting().PEntry(1);
+    ASSERT_TRUE(shown && m_tab->PanelForTesting().PEntry(0));
+    EXPECT_EQ(0, m_tab->PanelForTesting().PEntry(0)->iRowHolderId) << "left out";
+    EXPECT_EQ(IDC_DC_CTL_HOLDER1, shown->iRowHolderId);
+    RECT first = {};
+    ASSERT_TRUE(CZQShortcutPanelRows::BHolderRect(m_page, IDC_DC_CTL_HOLDER1, &first));
+    EXPECT_EQ(first.top, Rect(shown->iSecondCtrlId).top) << "its caption at the column's top";
+    EXPECT_EQ(Rect(IDC_DC_BMP_HOLDER1).left, Rect(shown->iSecondCtrlId).left)
+        << "over the room of the picture the page never shows";
 }
 
 // A stored shortcut's list offers the options it was saved with, matched by position and keyword,
