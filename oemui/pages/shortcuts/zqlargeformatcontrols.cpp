@@ -242,10 +242,9 @@ void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR,
                 break;
             }
     }
-    if (!m_state.bStoredShortcutShown) {
-        const LRESULT item = iCurrent >= 0 && iCurrent < nCount && ppszNames ? FindExact(list, ppszNames[iCurrent]) : CB_ERR;
-        SendMessageW(list, CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item), 0);
-    }
+    // A stored shortcut's own choice replaces this one where its list has it.
+    const LRESULT item = iCurrent >= 0 && iCurrent < nCount && ppszNames ? FindExact(list, ppszNames[iCurrent]) : CB_ERR;
+    SendMessageW(list, CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item), 0);
     m_store.VReadLocks(pContext);
     if (m_store.m_bDuplexLocked) DisableShown(list);
     CZQLocalPtr<WCHAR> admin;

@@ -290,12 +290,23 @@ void CZQLargeFormatShortcutsTab::VGetDuplexChoiceText(PageContext* pContext, con
     const ZQUIDevmode* work = WorkOf(pContext);
     WCHAR text[kTextChars] = {};
     const WORD duplex = pQuickSet ? pQuickSet->head.settings.wDuplex : 1;
+    // The choice by the two-sided row's own name for it, which its list shows.
+    const auto named = [&](PCWSTR pszKeyword, INT iTextId, PCWSTR pszEnglish) {
+        int row = 0;
+        const ShortcutPanelEntry* entry = m_panel.BFind(L"Duplex", &row) ? PEntry(row) : nullptr;
+        for (int i = 0; entry && entry->ppszOptionKeywords && entry->ppszOptionNames && i < entry->nOptions; ++i)
+            if (entry->ppszOptionNames[i] && ZQEqualNoCase(entry->ppszOptionKeywords[i], pszKeyword)) {
+                ZQCopyText(text, kTextChars, entry->ppszOptionNames[i]);
+                return;
+            }
+        VLoadText(iTextId, pszEnglish, text);
+    };
     if (work && work->dwManualDuplex && logic.m_bManualDuplexOffered && logic.BIsManualDuplexAvailable())
-        VLoadText(4267, L"Manually", text);
+        named(L"Manually", 4267, L"Manually");
     else if (logic.BIsDuplexUnitInstalled(FALSE) && duplex != 1)
-        VLoadText(4266, L"Automatically", text);
+        named(L"Automatically", 4266, L"Automatically");
     else
-        VLoadText(1117, L"Off", text);
+        named(L"None", 1117, L"Off");
     if (work && work->dwPdl == kPdlPcl3 && !logic.BIsLargeFormat()) {
         WCHAR booklet[kTextChars];
         VLoadText(4405, L"Booklet Printing", booklet);

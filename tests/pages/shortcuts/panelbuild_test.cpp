@@ -142,6 +142,24 @@ TEST_F(PanelBuild, ShownRowsTakeTheRowPlacesInTurn) {
         << "over the room of the picture the page never shows";
 }
 
+// A stored shortcut's two-sided row shows a choice, as a document type's does.
+TEST_F(PanelBuild, StoredShortcutShowsATwoSidedChoice) {
+    m_host.Add(ListFeature("Duplex", {{"None", L"Off"}, {"Automatically", L"Automatic"}}, 0, DMPUB_DUPLEX));
+    ShortcutRecord record = {};
+    lstrcpyW(record.szName, L"Mine");
+    lstrcpyW(record.szDocType, L"Drawings");
+    CZQLocalPtr<BYTE> image;
+    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
+    m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", L"Mine", REG_BINARY, image.Get(), size);
+    ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("Duplex", {"None", "Automatically"}))));
+    for (PCWSTR row : {L"Drawings", L"Mine"}) {
+        Build(row);
+        int index = -1;
+        ASSERT_TRUE(m_tab->PanelForTesting().BFind(L"Duplex", &index));
+        EXPECT_EQ(L"Off", Text(m_tab->PanelForTesting().PEntry(index)->iCtrlId)) << row;
+    }
+}
+
 // A stored shortcut's list offers the options it was saved with, matched by position and keyword,
 // and a record of more features than the panel has rows stops at the panel's end.
 TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
