@@ -10,6 +10,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zqusermedialist.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -172,6 +173,11 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             if (matched || !ZQEqualNoCase(keyword, row.keyword)) continue;
             matched = true;
             DWGetPubSelectionName(param, row.pubId, value.Put());
+            // A placeholder medium stands for the user's own medium, which shows by its name.
+            WCHAR medium[kZQUserMediumChars];
+            if (row.pubId == DMPUB_MEDIATYPE && ZQIsPlaceholderMedium(value.Get()) &&
+                ZQChosenUserMediumName(PubItem(param, DMPUB_MEDIATYPE), medium))
+                value.Reset(ZQDupText(medium));
             if (row.pubId != DMPUB_DEFSOURCE || (value.Get() && value.Get()[0])) continue;
             // The first source may carry no name of its own: the printer's first bin names it.
             const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources);

@@ -69,6 +69,39 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
     }
 }
 
+// The driver's placeholder medium shows as the user's own medium recorded as chosen beside the list,
+// by its name; without a recorded choice, as the driver names it.
+TEST_F(ShortcutApply, PlaceholderMediumShowsTheUsersMediumByName) {
+    ShortcutsPrinter printer;
+    printer.placeholderMedium = true;
+    ASSERT_NO_FATAL_FAILURE(Start(printer));
+    const std::wstring list = L"Software\\Quorvane\\AddNewPaper\\MediaList";
+    const std::wstring mediumKey = list + L"\\Studio";
+    RegSetKeyValueW(HKEY_CURRENT_USER, mediumKey.c_str(), L"Name", REG_SZ, L"Studio Satin", sizeof L"Studio Satin");
+    const struct {
+        bool chosen;
+        PCWSTR shown;
+    } cases[] = {{true, L"Studio Satin"}, {false, L"0"}};
+    for (const auto& c : cases) {
+        HKEY tool = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, list.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                 &tool, nullptr));
+        const DWORD first = 0;
+        if (c.chosen)
+            RegSetValueExW(tool, L"CustomMediaSelected", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), sizeof first);
+        else
+            RegDeleteValueW(tool, L"CustomMediaSelected");
+        RegCloseKey(tool);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+        const int media = Combo(0, {L"Plain Paper"});
+        Entries({NewEntry(L"MediaType", 0, {L"PLAIN"}, media)});
+        m_host.SetSelection("MediaType", 2);
+        m_tab->VShowCurrentSettings(&m_context);
+        EXPECT_EQ(c.shown, Selected(Ctl(media))) << c.chosen;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper");
+}
+
 // The orientation row turns to the document's orientation (portrait first in its options), and its
 // slot keeps the choice.
 TEST_F(ShortcutApply, OrientationRowFollowsTheDocument) {

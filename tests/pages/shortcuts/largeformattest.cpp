@@ -18,7 +18,9 @@ void ShortcutsPage::Start(const ShortcutsPrinter& printer, WORD wTemplate) {
     m_host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
     m_host.Add(ListFeature("ZQPrinterClass", {{"ZQInkDesk", L"Desk"}, {"ZQKorrix", L"Roll"}}, printer.largeFormat ? 1 : 0));
     m_host.Add(ListFeature("ZQPrintPreview", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
-    m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}}, 0, DMPUB_MEDIATYPE));
+    std::vector<std::pair<std::string, std::wstring>> media = {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}};
+    if (printer.placeholderMedium) media.push_back({"USER0", L"0"});
+    m_host.Add(ListFeature("MediaType", media, 0, DMPUB_MEDIATYPE));
     auto tab = std::make_unique<CZQLargeFormatShortcutsTab>();
     m_tab = tab.get();
     BuildPage(std::move(tab));
