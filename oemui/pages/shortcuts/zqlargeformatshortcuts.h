@@ -246,7 +246,7 @@ private:
     // The printer opened by name as the shortcut list reads it (for use only, for a restricted
     // user); null when it cannot be opened. The caller closes it.
     HANDLE HOpenListPrinter(POEMCUIPPARAM pParam) const;
-    // Step 7 of a build: a stored shortcut's recorded options and its quick set's values.
+    // A build of a stored shortcut: the options it was saved with and its quick set's values.
     void VShowStoredShortcut(PageContext* pContext);
     // One entry's control made and filled by its kind, in the row place of that slot.
     void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry, int iSlot);
