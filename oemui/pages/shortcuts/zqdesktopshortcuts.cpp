@@ -43,10 +43,7 @@ CZQShortcutsTab::~CZQShortcutsTab() {
 }
 
 void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
-    if (hDlg)
-        m_controls.VAttach(hDlg);
-    else
-        m_controls.VForget();
+    m_controls.VAttach(hDlg);
     m_hHelpButton = Ctl(IDC_BTN_HELP);
     m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
     m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);

@@ -79,10 +79,7 @@ void CZQLargeFormatShortcutsTab::VSetDriverKeywords(PageContext* pContext) {
 }
 
 void CZQLargeFormatShortcutsTab::VBindControls(HWND hDlg, PageContext* pContext) {
-    if (hDlg)
-        m_controls.VAttach(hDlg);
-    else
-        m_controls.VForget();
+    m_controls.VAttach(hDlg);
     // The base's windows: the help button and the sample page's two pictures.
     m_hHelpButton = Ctl(IDC_BTN_HELP);
     m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
