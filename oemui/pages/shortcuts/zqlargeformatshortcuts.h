@@ -66,8 +66,8 @@ public:
     CZQShortcutStore& Store() { return m_store; }
 
     // ---- document types, the settings the sheet opens with, the customised row
-    // The node's pictures and its "DocFeature" children (one to ten) into the panel's entries; TRUE
-    // when one was read. The caller frees the previous entries first.
+    // The node's pictures and its "DocFeature" children (one to ten) into the panel's entries, which
+    // replace the previous ones; TRUE when one was read.
     BOOL BReadShortcutDocument(IXMLDOMNode* pNode, PageContext* pContext, int iFlag);
     // While the sheet is built, before the window exists: the private devmode names the next
     // document type when the settings match it, else the custom settings. No entries are left.
