@@ -145,20 +145,19 @@ void CZQShortcutListRows::VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeForm
     if (length != LB_ERR && text.Alloc(static_cast<size_t>(length) + 1)) {
         SendMessageW(hList, LB_GETTEXT, pItem->itemID, reinterpret_cast<LPARAM>(text.Get()));
         const int count = static_cast<int>(wcslen(text.Get()));
-        if (bLargeFormat) {
-            ExtTextOutW(dc, 20 * unit + 37, y, ETO_OPAQUE | ETO_CLIPPED, &rc, text.Get(), count, nullptr);
+        // A name too wide for its room goes on two lines, in the taller rows of the large-format
+        // printers too.
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text.Get(), count, &extent);
+        const int x = bLargeFormat ? 20 * unit + 37 : 2 * unit + 51;
+        const int room = bLargeFormat ? rc.right - x - 2 : (rc.right - rc.left) - 56;
+        int cut = -1;
+        if (ZQSplitShortcutRow(text.Get(), count, extent.cx, room, &cut)) {
+            const int second = count - cut - 1 < kSecondLineChars ? count - cut - 1 : kSecondLineChars;
+            ExtTextOutW(dc, x, y - kLineOffset, ETO_CLIPPED, &rc, text.Get(), cut + 1, nullptr);
+            ExtTextOutW(dc, x, y + kLineOffset, ETO_CLIPPED, &rc, text.Get() + cut + 1, second, nullptr);
         } else {
-            SIZE extent = {};
-            GetTextExtentPoint32W(dc, text.Get(), count, &extent);
-            const int x = 2 * unit + 51;
-            int cut = -1;
-            if (ZQSplitShortcutRow(text.Get(), count, extent.cx, (rc.right - rc.left) - 56, &cut)) {
-                const int second = count - cut - 1 < kSecondLineChars ? count - cut - 1 : kSecondLineChars;
-                ExtTextOutW(dc, x, y - kLineOffset, ETO_CLIPPED, &rc, text.Get(), cut + 1, nullptr);
-                ExtTextOutW(dc, x, y + kLineOffset, ETO_CLIPPED, &rc, text.Get() + cut + 1, second, nullptr);
-            } else {
-                ExtTextOutW(dc, x, y, ETO_CLIPPED, &rc, text.Get(), count, nullptr);
-            }
+            ExtTextOutW(dc, x, y, bLargeFormat ? ETO_OPAQUE | ETO_CLIPPED : ETO_CLIPPED, &rc, text.Get(), count, nullptr);
         }
     }
     SetTextColor(dc, oldText);

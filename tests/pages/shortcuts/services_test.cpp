@@ -146,6 +146,37 @@ TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
     SelectObject(dc.Get(), old);
 }
 
+// A name too wide for its row goes on two lines on the large-format printers too; one that fits
+// stays on one.
+TEST_F(ShortcutsPage, LongNamesTakeTwoLinesInLargeFormatRows) {
+    Start();
+    HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
+    for (PCWSTR name : {L"Posters", L"Posters and Banners of Technical Drawings"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    CZQWindowDC screen(nullptr);
+    CZQMemDC dc(CreateCompatibleDC(screen.Get()));
+    CZQGdiObject canvas(CreateCompatibleBitmap(screen.Get(), 200, 75));
+    HGDIOBJ old = SelectObject(dc.Get(), canvas.Get());
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Get(), &metrics);
+    const int middle = (75 - metrics.tmHeight) / 2;
+    // Ink in the band of a line: a pixel that is not the row's background.
+    const auto inked = [&](int top) {
+        for (int y = top; y < top + metrics.tmHeight; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (GetPixel(dc.Get(), x, y) != GetSysColor(COLOR_WINDOW)) return true;
+        return false;
+    };
+    for (UINT row : {0u, 1u}) {
+        DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, row, ODA_DRAWENTIRE, 0, list, dc.Get(), {0, 0, 200, 75}, 0};
+        m_tab->ListForTesting().Pictures().VFree();
+        m_tab->ListForTesting().VDrawItem(&item, TRUE);
+        EXPECT_EQ(row == 1, inked(middle - 7 - metrics.tmHeight / 2 - 2) && inked(middle + 7 + metrics.tmHeight / 2 + 2))
+            << row;
+    }
+    SelectObject(dc.Get(), old);
+}
+
 // The tray record gives the paper source of a tray it holds; any other tray, and a printer without
 // the record, the printer's first source.
 TEST_F(ShortcutsPage, TrayIdsInsideTheRecordElseTheFirstSource) {
