@@ -17,7 +17,7 @@
 #include "common/zqmsgbox.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "res/zqshortcutsids.h"
 #include "pages/color/zqadvcolordlg.h"
 #include "res/zqadvcolorids.h"
@@ -519,7 +519,7 @@ void MeasureShortcutPanel(int reps) {
         const double start = NowUs();
         tab.VBuildShortcutPanel(plugin, &context, FALSE);
         const double took = NowUs() - start;
-        entries = tab.EntryCountForTesting();
+        entries = tab.PanelForTesting().Count();
         return took;
     };
     const auto first = Time(reps, 2, [&] {
@@ -600,7 +600,7 @@ void MeasureShortcutChoice(int reps) {
         return NowUs() - start;
     });
     // The quality list of the row chosen last.
-    const ShortcutPanelEntry* entry = tab.EntryForTesting(0);
+    const ShortcutPanelEntry* entry = tab.PanelForTesting().PEntry(0);
     HWND combo = entry ? GetDlgItem(page, entry->iCtrlId) : nullptr;
     int option = 0;
     const auto change = Time(reps, 3, [&] {

@@ -27,7 +27,7 @@
 #include "common/zqstorenames.h"
 #include "device/zqalertdefs.h"
 #include "pages/dialogs/zqcustompaperdlg.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqeventhooks.h"
@@ -397,7 +397,6 @@ void ReadGroupsAndDocTypes(CZQXmlUiRules& rules, IXMLDOMDocument* doc, POEMCUIPP
     for (LONG i = 0; i < typeCount && i < 100; ++i) {
         CZQComPtr<IXMLDOMNode> node;
         if (types->get_item(i, node.Put()) != S_OK || !node) continue;
-        page.VFreePanelEntries();
         page.BReadShortcutDocument(node.Get(), &context, 0);
     }
 }

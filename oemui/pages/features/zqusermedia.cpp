@@ -6,53 +6,14 @@
 #include "common/zqprintercaps.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
+#include "featurelogic/zqusermedialist.h"
 #include "pages/features/zqusermedia.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
 
-namespace {
-
-// One value of a medium's key, read bounded; the bytes stay in the caller's buffer.
-ZQStoredValue ReadValue(HKEY hKey, PCWSTR pszValue, BYTE (&buffer)[kZQUserMediumValueBytes]) {
-    ZQStoredValue value;
-    DWORD type = 0, cb = sizeof buffer;
-    if (RegQueryValueExW(hKey, pszValue, nullptr, &type, buffer, &cb) != ERROR_SUCCESS) return value;
-    value.bPresent = true;
-    value.dwType = type == REG_SZ ? kZQStoredString : type + 100;
-    value.pData = buffer;
-    value.cbData = cb;
-    return value;
-}
-
-}  // namespace
-
-void CZQUserMedia::VReadUserMediaList(PageContext* pContext) {
-    m_iCount = 0;
-    CZQRegKey list;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
-                      list.Put()) != ERROR_SUCCESS)
-        return;
-    for (DWORD i = 0; m_iCount < kMaxUserMedia; ++i) {
-        WCHAR subkey[256];
-        DWORD chars = ARRAYSIZE(subkey);
-        if (RegEnumKeyExW(list.Get(), i, subkey, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        ZQUserMedium& medium = m_aMedia[m_iCount];
-        medium = ZQUserMedium{};
-        CZQRegKey key;
-        // A medium that cannot be opened still takes its entry, without a name.
-        if (RegOpenKeyExW(list.Get(), subkey, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
-            ++m_iCount;
-            continue;
-        }
-        BYTE name[kZQUserMediumValueBytes], profile[kZQUserMediumValueBytes], category[kZQUserMediumValueBytes],
-            quality[kZQUserMediumValueBytes];
-        ZQReadMediumName(ReadValue(key.Get(), L"Name", name), medium);
-        if (!BIsNotDriverMedia(pContext, medium.szName)) continue;
-        ZQReadMediumDetails(ReadValue(key.Get(), L"ICCProfile", profile), ReadValue(key.Get(), L"Category", category),
-                            ReadValue(key.Get(), L"Quality", quality), medium);
-        ++m_iCount;
-    }
+void CZQUserMedia::VReadUserMediaList(PageContext*) {
+    m_iCount = ZQReadUserMedia(PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE), m_aMedia, kMaxUserMedia);
 }
 
 void CZQUserMedia::VAddUserMediaToTree(HWND hTree, PageContext* pContext) {
@@ -89,9 +50,7 @@ BOOL CZQUserMedia::BSaveSelectedUserMedia(PageContext*, int iChosen) {
 void CZQUserMedia::VHidePlaceholderMedia(PageContext*) {
     POPTITEM item = PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE);
     for (int i = 0; i < CZQCommon::IGetOptionCount(item); ++i) {
-        PCWSTR name = OptionName(item, i);
-        const size_t length = name ? wcslen(name) : 0;
-        if (length == 1 || length == 2) CZQCommon::PGetOptionParam(item, i)->Flags |= OPTPF_HIDE;
+        if (ZQIsPlaceholderMedium(OptionName(item, i))) CZQCommon::PGetOptionParam(item, i)->Flags |= OPTPF_HIDE;
     }
 }
 

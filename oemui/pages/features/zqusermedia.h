@@ -5,12 +5,13 @@
 #pragma once
 
 #include "common/zquibase.h"
+#include "featurelogic/zqusermedialist.h"
 #include "formats/zqusermedium.h"
 #include "pages/zqpages.h"
 
 class CZQUserMedia {
 public:
-    static constexpr int kMaxUserMedia = 40;
+    static constexpr int kMaxUserMedia = kZQMaxUserMedia;
 
     explicit CZQUserMedia(const CZQUIBase& owner) : m_owner(owner) {}
     CZQUserMedia(const CZQUserMedia&) = delete;

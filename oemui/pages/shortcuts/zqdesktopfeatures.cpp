@@ -15,7 +15,6 @@
 #include "pages/effects/zqeffectspage.h"
 #include "pages/finishing/zqfinishingpage.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/shortcuts/zqshortcutspage.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "res/zqdesktopshortcutsids.h"
@@ -69,15 +68,15 @@ void ReplaceNonDigits(HWND hDlg, int iEdit, int iFallback) {
 }  // namespace
 
 int CZQShortcutsTab::IGetControlKind(PCWSTR pszKeyword) {
-    if (!pszKeyword) return kKindList;
+    if (!pszKeyword) return Rows::kKindList;
     const struct {
         PCWSTR keyword;
         int kind;
-    } kinds[] = {{L"DigitalPhotography", kKindButton}, {L"Scaling", kKindNumber}, {zqkw::kCopiesItem, kKindNumber},
-                 {L"BorderlessAutoFit", kKindCheck},   {L"Collate", kKindCheck}};
+    } kinds[] = {{L"DigitalPhotography", Rows::kKindButton}, {L"Scaling", Rows::kKindNumber}, {zqkw::kCopiesItem, Rows::kKindNumber},
+                 {L"BorderlessAutoFit", Rows::kKindCheck},   {L"Collate", Rows::kKindCheck}};
     for (const auto& k : kinds)
         if (ZQEqualNoCase(pszKeyword, k.keyword)) return k.kind;
-    return kKindList;
+    return Rows::kKindList;
 }
 
 PCWSTR CZQShortcutsTab::SelectedKeyword(const DocFeatureRecord& record) {
@@ -135,9 +134,8 @@ BOOL CZQShortcutsTab::BBuildOptionNamesFromResources(DocFeatureRecord* pRecord, 
         if (ppLabelIds && ppLabelIds[i] && *ppLabelIds[i] && BLoadResString(static_cast<INT>(*ppLabelIds[i]), text))
             shown = text;
         else
-            notOffered = pRecord->iKind == kKindList ? 1 : 0;
-        PWSTR stripped = nullptr;
-        names[i] = CZQLargeFormatShortcutsTab::BStripMnemonics(shown, &stripped) ? stripped : ZQDupText(L"");
+            notOffered = pRecord->iKind == Rows::kKindList ? 1 : 0;
+        names[i] = ZQDupWithoutMnemonics(shown);
         hidden[i] = static_cast<int*>(LocalAlloc(LPTR, sizeof(int)));
         if (hidden[i]) *hidden[i] = notOffered;
         whole = whole && names[i] && hidden[i];
@@ -152,52 +150,28 @@ BOOL CZQShortcutsTab::BBuildOptionNamesFromResources(DocFeatureRecord* pRecord, 
 // ---------------------------------------------------------------------------------------------
 // The controls
 // ---------------------------------------------------------------------------------------------
-BOOL CZQShortcutsTab::BHolderRect(int iRow, RECT* pRect) const {
-    HWND holder = m_hDlg ? GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + iRow) : nullptr;
-    if (!holder || !GetWindowRect(holder, pRect)) return FALSE;
-    MapWindowPoints(nullptr, m_hDlg, reinterpret_cast<POINT*>(pRect), 2);
-    return TRUE;
-}
-
-void CZQShortcutsTab::VSetTabAnchor(int iId) { m_nTabAnchor = m_bRightColumn ? IDC_BTN_PREVIEW_LAND : iId; }
-
-// A run-time control at the next id, after the anchor in the tab order; its id (the id is taken also
-// when the window could not be made).
-int CZQShortcutsTab::IMakeControl(HINSTANCE hModule, HFONT hFont, PCWSTR pszClass, PCWSTR pszText, DWORD dwStyle,
-                                  const RECT& place) {
-    const int id = m_nNextCtrlId++;
-    HWND control = zqmodule::CreateWindowInModuleContext(
-        0, pszClass, pszText, dwStyle, place.left, place.top, place.right - place.left, place.bottom - place.top, m_hDlg,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), hModule, nullptr);
-    if (!control) return id;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-    if (HWND anchor = GetDlgItem(m_hDlg, m_nTabAnchor)) SetWindowPos(control, anchor, 0, 0, 0, 0, kAfterAnchor);
-    m_nTabAnchor = id;
-    return id;
-}
 
 void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pContext, BOOL bApply) {
-    m_bScalingShown = m_bCopiesShown = FALSE;
+    m_state.bScalingShown = m_state.bCopiesShown = FALSE;
     CZQComPtr<IXMLDOMNode> node;
     if (!BFindSelectedDocType(pContext, node.Put()) || !BReadDocFeatures(node.Get(), pContext)) return;
-    if (!m_hDlg) return;
+    if (!m_controls.Page()) return;
     for (int row = 0; row < kMaxFeatures; ++row) {
-        Show(GetDlgItem(m_hDlg, IDC_DC_BMP_HOLDER1 + row));
-        Hide(GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row));
+        Show(GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
+        Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row));
     }
     for (int id : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) {
-        ShowWindow(GetDlgItem(m_hDlg, id), SW_HIDE);
-        ShowWindow(GetDlgItem(m_hDlg, id), SW_SHOW);
+        ShowWindow(GetDlgItem(m_controls.Page(), id), SW_HIDE);
+        ShowWindow(GetDlgItem(m_controls.Page(), id), SW_SHOW);
     }
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hDlg, WM_GETFONT, 0, 0));
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_controls.Page(), WM_GETFONT, 0, 0));
     if (!bApply) VRestoreSavedSelections(pContext);
-    VDestroyRunTimeControls();
-    m_nTabAnchor = IDC_CBO_DOCTYPE_SETTING;
+    m_rows.VStartBuild(IDC_CBO_DOCTYPE_SETTING);
     ZQUIDevmode* work = WorkOf(pContext);
     if (!bApply && work) {
         // The stored choice holds only while paper and orientation still agree with the settings.
-        for (int i = 0; i < m_nFeatures && !work->dwPendingChange; ++i) {
-            const DocFeatureRecord* record = m_ppFeatures[i];
+        for (int i = 0; i < m_rows.Count() && !work->dwPendingChange; ++i) {
+            const DocFeatureRecord* record = m_rows.PRecord(i);
             if (!record) continue;
             if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
                 POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
@@ -216,66 +190,66 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
         }
     }
     if (work && work->dwPendingChange) return;
-    for (int i = 0; i < m_nFeatures; ++i) {
-        m_bRightColumn = i == kRightColumnRecord;
+    for (int i = 0; i < m_rows.Count(); ++i) {
+        m_rows.VSetRightColumn(i == kRightColumnRecord);
         VBuildRecordControl(hModule, font, pContext, i, bApply);
         if (bApply) VApplyFeature(pContext, i);
     }
-    m_bRightColumn = FALSE;
-    for (int row = m_nFeatures; row < kMaxFeatures; ++row) Hide(GetDlgItem(m_hDlg, IDC_DC_BMP_HOLDER1 + row));
+    m_rows.VSetRightColumn(FALSE);
+    for (int row = m_rows.Count(); row < kMaxFeatures; ++row) Hide(GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
 }
 
 void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageContext* pContext, int iRecord,
                                           BOOL bApply) {
-    DocFeatureRecord* record = m_ppFeatures[iRecord];
+    DocFeatureRecord* record = m_rows.PRecord(iRecord);
     const int pictureHolder = IDC_DC_BMP_HOLDER1 + iRecord;
     if (!record) return;
     if (!AnyOffered(*record)) {
-        Hide(GetDlgItem(m_hDlg, pictureHolder));
+        Hide(GetDlgItem(m_controls.Page(), pictureHolder));
         return;
     }
     RECT holder = {};
-    if (record->iKind != kKindNumber && !BHolderRect(iRecord, &holder)) return;
+    if (record->iKind != Rows::kKindNumber && !m_rows.BHolderRect(iRecord, &holder)) return;
     WCHAR label[kResStringChars] = {};
     if (!BLoadResString(record->iLabelStringId, label)) label[0] = 0;
     const int width = holder.right - holder.left;
     switch (record->iKind) {
-        case kKindList: {
+        case Rows::kKindList: {
             const RECT labelPlace = {holder.left, holder.top, holder.right, holder.top + kLabelHeight};
-            record->iLabelId = IMakeControl(hModule, hFont, L"Static", label, WS_CHILD | WS_VISIBLE, labelPlace);
+            record->iLabelId = m_rows.IMakeControl(hModule, hFont, L"Static", label, WS_CHILD | WS_VISIBLE, labelPlace);
             const RECT comboPlace = {holder.left, labelPlace.bottom + 1, holder.left + width,
                                      labelPlace.bottom + 1 + kDropHeight};
-            record->iCtrlId = IMakeControl(hModule, hFont, L"Combobox", L"Combo Box",
+            record->iCtrlId = m_rows.IMakeControl(hModule, hFont, L"Combobox", L"Combo Box",
                                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, comboPlace);
             record->iPictureHolderId = pictureHolder;
             IFillFeatureCombo(pContext, *record, record->iCtrlId);
             break;
         }
-        case kKindCheck:
-            record->iCtrlId = IMakeControl(hModule, hFont, L"Button", label,
+        case Rows::kKindCheck:
+            record->iCtrlId = m_rows.IMakeControl(hModule, hFont, L"Button", label,
                                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, holder);
             record->iLabelId = 0;
             record->iPictureHolderId = pictureHolder;
-            SendDlgItemMessageW(m_hDlg, record->iCtrlId, BM_SETCHECK,
+            SendDlgItemMessageW(m_controls.Page(), record->iCtrlId, BM_SETCHECK,
                                 ZQEqualNoCase(SelectedKeyword(*record), L"Enabled") ? BST_CHECKED : BST_UNCHECKED, 0);
             break;
-        case kKindButton: {
+        case Rows::kKindButton: {
             const RECT place = {holder.left, holder.top + 5, holder.right, holder.top + 5 + kButtonHeight};
-            record->iCtrlId = IMakeControl(hModule, hFont, L"Button", label,
+            record->iCtrlId = m_rows.IMakeControl(hModule, hFont, L"Button", label,
                                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, place);
             record->iLabelId = 0;
             record->iPictureHolderId = pictureHolder;
             if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography")) VEnablePhotoButton(pContext);
             break;
         }
-        case kKindNumber:
+        case Rows::kKindNumber:
             VSetupEditField(pContext, record, iRecord, bApply, hFont);
-            Hide(GetDlgItem(m_hDlg, pictureHolder));
+            Hide(GetDlgItem(m_controls.Page(), pictureHolder));
             return;
         default: return;
     }
-    VSetTabAnchor(m_nTabAnchor);
-    Hide(GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + iRecord));
+    m_rows.VSetTabAnchor(m_rows.Anchor());
+    Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRecord));
 }
 
 void CZQShortcutsTab::VSetupEditField(PageContext* pContext, DocFeatureRecord* pRecord, int iRow, BOOL bApply, HFONT) {
@@ -292,47 +266,47 @@ void CZQShortcutsTab::VSetupEditField(PageContext* pContext, DocFeatureRecord* p
     pRecord->iCtrlId = edit;
     pRecord->iLabelId = label;
     pRecord->iPictureHolderId = holder;
-    BSetWindowTextRes(scaling ? 4264 : 4271, GetDlgItem(m_hDlg, label), scaling ? L"P&ercent Of Normal Size" : L"&Copies");
-    SendDlgItemMessageW(m_hDlg, edit, EM_LIMITTEXT, scaling ? 3 : 4, 0);
-    SendDlgItemMessageW(m_hDlg, spin, UDM_SETRANGE, 0,
+    BSetWindowTextRes(scaling ? 4264 : 4271, GetDlgItem(m_controls.Page(), label), scaling ? L"P&ercent Of Normal Size" : L"&Copies");
+    SendDlgItemMessageW(m_controls.Page(), edit, EM_LIMITTEXT, scaling ? 3 : 4, 0);
+    SendDlgItemMessageW(m_controls.Page(), spin, UDM_SETRANGE, 0,
                         scaling ? MAKELPARAM(kScalingMax, kScalingMin) : MAKELPARAM(kCopiesMax, kCopiesMin));
     const ZQUIDevmode* work = WorkOf(pContext);
     UINT value = bApply ? static_cast<UINT>(KeywordNumber(OptionAt(pRecord->ppszOptionKeywords, 0)))
                         : (work ? (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) : 0);
-    SetDlgItemInt(m_hDlg, edit, value, FALSE);
-    (scaling ? m_bScalingShown : m_bCopiesShown) = TRUE;
+    SetDlgItemInt(m_controls.Page(), edit, value, FALSE);
+    (scaling ? m_state.bScalingShown : m_state.bCopiesShown) = TRUE;
     VPlaceEditGroup(holder, label, edit, spin, iRow);
 }
 
 void CZQShortcutsTab::VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iSpin, int iRow) {
     RECT row = {}, picture = {}, edit = {}, spin = {};
-    HWND rowPicture = GetDlgItem(m_hDlg, IDC_DC_BMP_HOLDER1 + iRow);
-    if (!BHolderRect(iRow, &row) || !rowPicture || !GetWindowRect(rowPicture, &picture)) return;
-    MapWindowPoints(nullptr, m_hDlg, reinterpret_cast<POINT*>(&picture), 2);
-    HWND editWnd = GetDlgItem(m_hDlg, iEdit), spinWnd = GetDlgItem(m_hDlg, iSpin);
+    HWND rowPicture = GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + iRow);
+    if (!m_rows.BHolderRect(iRow, &row) || !rowPicture) return;
+    VGetChildRect(m_controls.Page(), rowPicture, &picture, nullptr, nullptr);
+    HWND editWnd = GetDlgItem(m_controls.Page(), iEdit), spinWnd = GetDlgItem(m_controls.Page(), iSpin);
     if (!editWnd || !spinWnd || !GetWindowRect(editWnd, &edit) || !GetWindowRect(spinWnd, &spin)) return;
-    SetWindowPos(GetDlgItem(m_hDlg, iHolder), nullptr, picture.left, picture.top, 0, 0,
+    SetWindowPos(GetDlgItem(m_controls.Page(), iHolder), nullptr, picture.left, picture.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-    HWND anchor = GetDlgItem(m_hDlg, m_nTabAnchor);
+    HWND anchor = GetDlgItem(m_controls.Page(), m_rows.Anchor());
     const int labelBottom = row.top + kLabelHeight;
-    SetWindowPos(GetDlgItem(m_hDlg, iLabel), anchor, row.left, row.top, row.right - row.left, kLabelHeight,
+    SetWindowPos(GetDlgItem(m_controls.Page(), iLabel), anchor, row.left, row.top, row.right - row.left, kLabelHeight,
                  SWP_SHOWWINDOW);
     const int editWidth = edit.right - edit.left, editHeight = edit.bottom - edit.top;
-    SetWindowPos(editWnd, GetDlgItem(m_hDlg, iLabel), row.left, labelBottom + 1, editWidth, editHeight, SWP_SHOWWINDOW);
+    SetWindowPos(editWnd, GetDlgItem(m_controls.Page(), iLabel), row.left, labelBottom + 1, editWidth, editHeight, SWP_SHOWWINDOW);
     // The spin stands against the edit's right edge, not over it.
     SetWindowPos(spinWnd, editWnd, row.left + editWidth, labelBottom + 1, spin.right - spin.left,
                  spin.bottom - spin.top, SWP_SHOWWINDOW);
-    VSetTabAnchor(iSpin);
-    Hide(GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + iRow));
+    m_rows.VSetTabAnchor(iSpin);
+    Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRow));
 }
 
 int CZQShortcutsTab::IFillFeatureCombo(PageContext* pContext, const DocFeatureRecord& record, int iCtrlId) {
     if (ZQEqualNoCase(record.szKeyword, zqkw::kInputBin)) return IFillInputBinCombo(pContext, record, iCtrlId);
     if (ZQEqualNoCase(record.szKeyword, zqkw::kDuplexItem)) {
-        VFillDuplexCombo(pContext, m_ppFeatures[IRecordOfControl(iCtrlId)], iCtrlId);
+        VFillDuplexCombo(pContext, m_rows.PRecord(m_rows.IRecordOfControl(iCtrlId)), iCtrlId);
         return 0;
     }
-    HWND combo = GetDlgItem(m_hDlg, iCtrlId);
+    HWND combo = GetDlgItem(m_controls.Page(), iCtrlId);
     if (!combo) return -1;
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     // The list holds the offered options only: the selection is the selected option's place among
@@ -349,7 +323,7 @@ int CZQShortcutsTab::IFillFeatureCombo(PageContext* pContext, const DocFeatureRe
 }
 
 int CZQShortcutsTab::IFillInputBinCombo(PageContext* pContext, const DocFeatureRecord& record, int iCtrlId) {
-    HWND combo = GetDlgItem(m_hDlg, iCtrlId);
+    HWND combo = GetDlgItem(m_controls.Page(), iCtrlId);
     if (!combo) return -1;
     (void)pContext;
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
@@ -381,7 +355,7 @@ int CZQShortcutsTab::IFillInputBinCombo(PageContext* pContext, const DocFeatureR
 }
 
 void CZQShortcutsTab::VFillDuplexCombo(PageContext* pContext, DocFeatureRecord* pRecord, int iCtrlId) {
-    HWND combo = GetDlgItem(m_hDlg, iCtrlId);
+    HWND combo = GetDlgItem(m_controls.Page(), iCtrlId);
     if (!combo || !pRecord) return;
     const bool unit = pContext->pLogic->BIsDuplexUnitInstalled(FALSE);
     const bool manual = pContext->pLogic->BIsManualDuplexAvailable();
@@ -418,26 +392,6 @@ void CZQShortcutsTab::VFillDuplexCombo(PageContext* pContext, DocFeatureRecord* 
 // ---------------------------------------------------------------------------------------------
 // Records and the core driver's options
 // ---------------------------------------------------------------------------------------------
-BOOL CZQShortcutsTab::BFindFeatureRecord(PCWSTR pszKeyword, int* piIndex) const {
-    for (int i = 0; pszKeyword && i < m_nFeatures; ++i)
-        if (m_ppFeatures[i] && ZQEqualNoCase(m_ppFeatures[i]->szKeyword, pszKeyword)) {
-            if (piIndex) *piIndex = i;
-            return TRUE;
-        }
-    return FALSE;
-}
-
-BOOL CZQShortcutsTab::BSelectRecordOptionByName(PCWSTR pszKeyword, PCWSTR pszName, PageContext*) {
-    int index = -1;
-    if (!pszName || !BFindFeatureRecord(pszKeyword, &index)) return FALSE;
-    DocFeatureRecord& record = *m_ppFeatures[index];
-    for (int i = 0; i < record.nOptions; ++i)
-        if (ZQEqualNoCase(OptionAt(record.ppszOptionNames, i), pszName)) {
-            record.iSelected = i;
-            return TRUE;
-        }
-    return FALSE;
-}
 
 int CZQShortcutsTab::IFindDriverOptionByName(PageContext* pContext, PCWSTR pszKeyword, BYTE bPubId, PCWSTR pszName) {
     const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
@@ -469,7 +423,7 @@ DWORD CZQShortcutsTab::DWGetTrayId(PageContext* pContext, int iIndex) {
 
 BOOL CZQShortcutsTab::BChosenText(const DocFeatureRecord& record, PWSTR pszText) const {
     pszText[0] = 0;
-    if (m_bControlsLive && m_hDlg && record.iCtrlId) return SelectedText(GetDlgItem(m_hDlg, record.iCtrlId), pszText);
+    if (m_state.bControlsLive && m_controls.Page() && record.iCtrlId) return SelectedText(GetDlgItem(m_controls.Page(), record.iCtrlId), pszText);
     if (record.iSelected < 0 || record.iSelected >= record.nOptions) return FALSE;
     ZQCopyText(pszText, kTextChars, OptionAt(record.ppszOptionNames, record.iSelected));
     return TRUE;
@@ -477,18 +431,18 @@ BOOL CZQShortcutsTab::BChosenText(const DocFeatureRecord& record, PWSTR pszText)
 
 void CZQShortcutsTab::VEnablePhotoButton(PageContext*) {
     int index = -1;
-    if (!m_hDlg || !BFindFeatureRecord(L"DigitalPhotography", &index) || !m_ppFeatures[index]->iCtrlId) return;
+    if (!m_controls.Page() || !m_rows.BFind(L"DigitalPhotography", &index) || !m_rows.PRecord(index)->iCtrlId) return;
     const bool best = OptionIs(m_pCUIParam, zqkw::kPrintQualityGroup, L"PQGroup_3") == 1 ||
                       OptionIs(m_pCUIParam, zqkw::kPrintQualityGroup, L"PQGroup_4") == 1;
-    EnableWindow(GetDlgItem(m_hDlg, m_ppFeatures[index]->iCtrlId), best ? FALSE : TRUE);
+    EnableWindow(GetDlgItem(m_controls.Page(), m_rows.PRecord(index)->iCtrlId), best ? FALSE : TRUE);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The handlers
 // ---------------------------------------------------------------------------------------------
 void CZQShortcutsTab::VApplyFeature(PageContext* pContext, int iRecord) {
-    if (iRecord < 0 || iRecord >= m_nFeatures || !m_ppFeatures[iRecord]) return;
-    DocFeatureRecord& record = *m_ppFeatures[iRecord];
+    if (iRecord < 0 || iRecord >= m_rows.Count() || !m_rows.PRecord(iRecord)) return;
+    DocFeatureRecord& record = *m_rows.PRecord(iRecord);
     using Handler = BOOL (CZQShortcutsTab::*)(PageContext*, DocFeatureRecord&);
     const struct {
         PCWSTR keyword;
@@ -525,7 +479,7 @@ BOOL CZQShortcutsTab::BApplyInputBin(PageContext* pContext, DocFeatureRecord& re
     work.dwOtherPagesSource = tray;
     if (work.dwDiffPaper == 0) work.dwFirstPageSource = work.dwLastPageSource = tray;
     if (index >= 0) DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, 0, index);
-    return BSelectRecordOptionByName(zqkw::kInputBin, text, pContext);
+    return m_rows.BSelectOptionByName(zqkw::kInputBin, text);
 }
 
 BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& record) {
@@ -541,7 +495,7 @@ BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& r
         if (work.dwDiffPaper == 0) work.dwFirstPageMedia = work.dwLastPageMedia = media;
     }
     if (index >= 0) DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, 0, index);
-    return BSelectRecordOptionByName(zqkw::kMediaType, text, pContext);
+    return m_rows.BSelectOptionByName(zqkw::kMediaType, text);
 }
 
 BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& record) {
@@ -551,15 +505,15 @@ BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& r
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     if (!BChosenText(record, text) || !form) return FALSE;
     if (DWSelectOptionByName(m_pCUIParam, form, text, OEMCUIP_DOCPROP) != ZQOPT_OK) return FALSE;
-    BSelectRecordOptionByName(zqkw::kPaperSize, text, pContext);
+    m_rows.BSelectOptionByName(zqkw::kPaperSize, text);
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
         if (paperContext) paper->VOnPaperSizeChanged(paperContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     // The bins offered follow the paper.
     int bin = -1;
-    if (BFindFeatureRecord(zqkw::kInputBin, &bin)) {
-        if (m_ppFeatures[bin]->iCtrlId && m_hDlg) IFillInputBinCombo(pContext, *m_ppFeatures[bin], m_ppFeatures[bin]->iCtrlId);
+    if (m_rows.BFind(zqkw::kInputBin, &bin)) {
+        if (m_rows.PRecord(bin)->iCtrlId && m_controls.Page()) IFillInputBinCombo(pContext, *m_rows.PRecord(bin), m_rows.PRecord(bin)->iCtrlId);
         VApplyFeature(pContext, bin);
     }
     return TRUE;
@@ -579,15 +533,15 @@ BOOL CZQShortcutsTab::BApplyPrintQuality(PageContext* pContext, DocFeatureRecord
             if (OptionName(group, i) && ZQEqualNoCase(OptionName(group, i), text))
                 WorkOf(pContext)->dwPrintQualityGroupIndex = static_cast<uint32_t>(i);
     }
-    BSelectRecordOptionByName(zqkw::kPrintQuality, text, pContext);
-    if (m_bControlsLive) VEnablePhotoButton(pContext);
+    m_rows.BSelectOptionByName(zqkw::kPrintQuality, text);
+    if (m_state.bControlsLive) VEnablePhotoButton(pContext);
     return TRUE;
 }
 
 BOOL CZQShortcutsTab::BApplyOrientation(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    BSelectRecordOptionByName(L"Orientation", text, pContext);
+    m_rows.BSelectOptionByName(L"Orientation", text);
     SetOrientation(pContext, m_pCUIParam, !ZQEqualNoCase(SelectedKeyword(record), L"Portrait"));
     return TRUE;
 }
@@ -595,7 +549,7 @@ BOOL CZQShortcutsTab::BApplyOrientation(PageContext* pContext, DocFeatureRecord&
 BOOL CZQShortcutsTab::BApplyGrayscale(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    BSelectRecordOptionByName(zqkw::kZQPrintInGrayScale, text, pContext);
+    m_rows.BSelectOptionByName(zqkw::kZQPrintInGrayScale, text);
     ZQUIDevmode& work = *WorkOf(pContext);
     const PCWSTR keyword = SelectedKeyword(record);
     if (ZQEqualNoCase(keyword, L"ZQPrintInSepia")) {
@@ -619,7 +573,7 @@ BOOL CZQShortcutsTab::BApplyGrayscale(PageContext* pContext, DocFeatureRecord& r
 BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    BSelectRecordOptionByName(zqkw::kDuplexItem, text, pContext);
+    m_rows.BSelectOptionByName(zqkw::kDuplexItem, text);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     if (ZQEqualNoCase(SelectedKeyword(record), L"None")) {
@@ -637,11 +591,11 @@ BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& reco
 }
 
 // The list's position while the controls are live (the record follows its text), else the record's.
-int CZQShortcutsTab::IChosenPosition(PageContext* pContext, const DocFeatureRecord& record) {
-    if (!m_bControlsLive || !m_hDlg || !record.iCtrlId) return record.iSelected;
+int CZQShortcutsTab::IChosenPosition(PageContext*, const DocFeatureRecord& record) {
+    if (!m_state.bControlsLive || !m_controls.Page() || !record.iCtrlId) return record.iSelected;
     WCHAR text[kTextChars];
-    if (BChosenText(record, text)) BSelectRecordOptionByName(record.szKeyword, text, pContext);
-    return static_cast<int>(SendDlgItemMessageW(m_hDlg, record.iCtrlId, CB_GETCURSEL, 0, 0));
+    if (BChosenText(record, text)) m_rows.BSelectOptionByName(record.szKeyword, text);
+    return static_cast<int>(SendDlgItemMessageW(m_controls.Page(), record.iCtrlId, CB_GETCURSEL, 0, 0));
 }
 
 BOOL CZQShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, DocFeatureRecord& record) {
@@ -701,9 +655,9 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
 }
 
 BOOL CZQShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, DocFeatureRecord& record) {
-    if (m_bControlsLive && m_hDlg && record.iCtrlId) {
-        const bool checked = IsDlgButtonChecked(m_hDlg, record.iCtrlId) == BST_CHECKED;
-        BSelectRecordOptionByName(L"BorderlessAutoFit", checked ? L"Enabled" : L"Disabled", pContext);
+    if (m_state.bControlsLive && m_controls.Page() && record.iCtrlId) {
+        const bool checked = IsDlgButtonChecked(m_controls.Page(), record.iCtrlId) == BST_CHECKED;
+        m_rows.BSelectOptionByName(L"BorderlessAutoFit", checked ? L"Enabled" : L"Disabled");
     }
     CZQUILogic& logic = *pContext->pLogic;
     logic.m_bBorderlessAutoFit = ZQEqualNoCase(SelectedKeyword(record), L"Enabled");
@@ -711,14 +665,14 @@ BOOL CZQShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, DocFeatureR
     return TRUE;
 }
 
-BOOL CZQShortcutsTab::BApplyCopiesCollate(PageContext* pContext, DocFeatureRecord& record, BOOL) {
+BOOL CZQShortcutsTab::BApplyCopiesCollate(PageContext*, DocFeatureRecord& record, BOOL) {
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_COPIES_COLLATE);
-    const bool live = m_bControlsLive && m_hDlg && record.iCtrlId;
+    const bool live = m_state.bControlsLive && m_controls.Page() && record.iCtrlId;
     if (wcscmp(record.szKeyword, L"Collate") == 0) {
         bool checked = ZQEqualNoCase(SelectedKeyword(record), L"Enabled");
         if (live) {
-            checked = IsDlgButtonChecked(m_hDlg, record.iCtrlId) == BST_CHECKED;
-            BSelectRecordOptionByName(L"Collate", checked ? L"Enabled" : L"Disabled", pContext);
+            checked = IsDlgButtonChecked(m_controls.Page(), record.iCtrlId) == BST_CHECKED;
+            m_rows.BSelectOptionByName(L"Collate", checked ? L"Enabled" : L"Disabled");
         }
         if (!item) return FALSE;
         if (checked) item->Flags |= OPTIF_ECB_CHECKED;
@@ -728,11 +682,11 @@ BOOL CZQShortcutsTab::BApplyCopiesCollate(PageContext* pContext, DocFeatureRecor
     }
     int value = KeywordNumber(OptionAt(record.ppszOptionKeywords, 0));
     if (live) {
-        ReplaceNonDigits(m_hDlg, IDC_TXT_FC_COPIES, kCopiesMin);
-        value = static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, nullptr, TRUE));
+        ReplaceNonDigits(m_controls.Page(), IDC_TXT_FC_COPIES, kCopiesMin);
+        value = static_cast<int>(GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, nullptr, TRUE));
         if (value < kCopiesMin || value > kCopiesMax) {
             value = kCopiesMin;
-            SetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, static_cast<UINT>(value), TRUE);
+            SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, static_cast<UINT>(value), TRUE);
         }
     }
     if (!item) return FALSE;
@@ -742,11 +696,11 @@ BOOL CZQShortcutsTab::BApplyCopiesCollate(PageContext* pContext, DocFeatureRecor
 
 BOOL CZQShortcutsTab::BApplyScaling(PageContext* pContext, DocFeatureRecord& record, BOOL bEditing) {
     int value = KeywordNumber(OptionAt(record.ppszOptionKeywords, 0));
-    if (m_bControlsLive && m_hDlg) {
-        ReplaceNonDigits(m_hDlg, IDC_TXT_FC_SCALING, 100);
-        value = static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, nullptr, TRUE));
+    if (m_state.bControlsLive && m_controls.Page()) {
+        ReplaceNonDigits(m_controls.Page(), IDC_TXT_FC_SCALING, 100);
+        value = static_cast<int>(GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, nullptr, TRUE));
         const int bounded = value > kScalingMax ? kScalingMax : value < kScalingMin ? kScalingMin : value;
-        if (bounded != value && !bEditing) SetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, static_cast<UINT>(bounded), TRUE);
+        if (bounded != value && !bEditing) SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, static_cast<UINT>(bounded), TRUE);
         value = bounded;
     }
     ZQUIDevmode& work = *WorkOf(pContext);
@@ -787,19 +741,19 @@ void CZQShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
 
 void CZQShortcutsTab::VRepaintPaperSizePicture(PageContext*) {
     int index = -1;
-    if (m_hDlg && BFindFeatureRecord(zqkw::kPaperSize, &index))
-        if (HWND holder = GetDlgItem(m_hDlg, m_ppFeatures[index]->iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
+    if (m_controls.Page() && m_rows.BFind(zqkw::kPaperSize, &index))
+        if (HWND holder = GetDlgItem(m_controls.Page(), m_rows.PRecord(index)->iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
 }
 
 void CZQShortcutsTab::VSyncOrientationRecord(PageContext* pContext) {
     int index = -1;
     const ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !BFindFeatureRecord(L"Orientation", &index)) return;
-    DocFeatureRecord& record = *m_ppFeatures[index];
+    if (!work || !m_rows.BFind(L"Orientation", &index)) return;
+    DocFeatureRecord& record = *m_rows.PRecord(index);
     const bool portrait = ZQEqualNoCase(SelectedKeyword(record), L"Portrait");
     if (portrait == (work->wOrientation == 1)) return;
     record.iSelected = record.iSelected == 0 ? 1 : 0;
-    if (!m_hDlg) return;
-    if (record.iCtrlId) SendDlgItemMessageW(m_hDlg, record.iCtrlId, CB_SETCURSEL, static_cast<WPARAM>(record.iSelected), 0);
-    if (HWND holder = GetDlgItem(m_hDlg, record.iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
+    if (!m_controls.Page()) return;
+    if (record.iCtrlId) SendDlgItemMessageW(m_controls.Page(), record.iCtrlId, CB_SETCURSEL, static_cast<WPARAM>(record.iSelected), 0);
+    if (HWND holder = GetDlgItem(m_controls.Page(), record.iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
 }

@@ -32,60 +32,15 @@ constexpr int kRows = CZQShortcutsTab::kMaxFeatures;
 CZQShortcutsTab::CZQShortcutsTab() = default;
 
 CZQShortcutsTab::~CZQShortcutsTab() {
-    VDestroyRunTimeControls();
-    VFreeFeatureTable();
-}
-
-void CZQShortcutsTab::VDestroyRunTimeControls() {
-    if (m_hDlg && IsWindow(m_hDlg))
-        for (int id = kFirstRunTimeId; id < m_nNextCtrlId; ++id)
-            if (HWND control = GetDlgItem(m_hDlg, id)) DestroyWindow(control);
-    m_nNextCtrlId = kFirstRunTimeId;
-}
-
-void CZQShortcutsTab::VFreeFeatureTable() {
-    if (m_ppFeatures) {
-        for (int i = 0; i < m_nFeatures; ++i) {
-            DocFeatureRecord* record = m_ppFeatures[i];
-            if (!record) continue;
-            record->szKeyword[0] = 0;
-            CZQCommon::VFreeStringList(record->ppszOptionKeywords, record->nOptions);
-            CZQCommon::VFreeStringList(record->ppszOptionNames, record->nOptions);
-            for (int option = 0; option < record->nOptions; ++option) {
-                if (record->ppiOptionPictures) LocalFree(record->ppiOptionPictures[option]);
-                if (record->ppiOptionHidden) LocalFree(record->ppiOptionHidden[option]);
-            }
-            LocalFree(record->ppiOptionPictures);
-            LocalFree(record->ppiOptionHidden);
-            record->nOptions = record->iSelected = 0;
-            record->iKind = kKindFreed;
-            LocalFree(record);
-        }
-        LocalFree(m_ppFeatures);
-    }
-    m_ppFeatures = nullptr;
-    m_szDocTypeName[0] = 0;
-    m_nDocTypePicture = 0;
-    m_nFeatures = 0;
+    m_rows.VDestroyControls();
+    m_rows.VFree();
 }
 
 void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
-    const auto item = [hDlg](int id) { return hDlg ? GetDlgItem(hDlg, id) : nullptr; };
-    m_hDlg = hDlg;
-    m_hwndHelp = item(IDC_BTN_HELP);
-    m_hwndPreviewPortrait = item(IDC_BTN_PREVIEW_PORT);
-    m_hwndPreviewLandscape = item(IDC_BTN_PREVIEW_LAND);
-    m_hwndDocTypeCombo = item(IDC_CBO_DOCTYPE_SETTING);
-    m_hwndScalingEdit = item(IDC_TXT_FC_SCALING);
-    m_hwndCopiesEdit = item(IDC_TXT_FC_COPIES);
-    m_hwndScalingLabel = item(IDC_STA_FS_SCALING);
-    m_hwndCopiesLabel = item(IDC_STA_FS_COPIES);
-    m_hwndScalingSpin = item(IDC_SPIN_SCALING);
-    m_hwndCopiesSpin = item(IDC_SPIN_COPIES);
-    m_hwndDimensions = item(IDC_PREVIEW_DIMENSIONS);
-    m_hHelpButton = m_hwndHelp;
-    m_hPortraitPreview = m_hwndPreviewPortrait;
-    m_hLandscapePreview = m_hwndPreviewLandscape;
+    m_controls.VAttach(hDlg);
+    m_hHelpButton = Ctl(IDC_BTN_HELP);
+    m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
+    m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
     // The image-enhancement dialog lives in the Paper/Quality page; this page opens it too.
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
@@ -93,37 +48,31 @@ void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
 }
 
 void CZQShortcutsTab::VSetControlTexts() {
-    const auto item = [this](int id) { return m_hDlg ? GetDlgItem(m_hDlg, id) : nullptr; };
-    const struct {
-        HWND window;
-        INT id;
-        PCWSTR english;
-    } rows[] = {
-        {m_hDlg, kTitleId, L"Printing Shortcuts"},
-        {m_hwndHelp, 797, L"&Help"},
-        {m_hwndPreviewPortrait, 3072, L"Portrait"},
-        {m_hwndPreviewLandscape, 3073, L"Landscape"},
-        {item(IDC_GB_DOCTYPE_SETTING), 4256, L"&What do you want to do?"},
-        {item(IDC_BTN_DCUI_PRINTINGHELP), 4219, L"Pri&nting Help"},
-        {item(IDC_DOCUI_CUSTOM1), 4282, L"One or more custom settings have been selected from the other tabs."},
-        {item(IDC_DOCUI_CUSTOM2), 4460, L"To view the current settings, click on the other tabs."},
-        {item(IDC_DOCUI_CUSTOM3), 4461,
+    static constexpr CZQPageControls::TextRow kTexts[] = {
+        {0, kTitleId, L"Printing Shortcuts"},
+        {IDC_BTN_HELP, 797, L"&Help"},
+        {IDC_BTN_PREVIEW_PORT, 3072, L"Portrait"},
+        {IDC_BTN_PREVIEW_LAND, 3073, L"Landscape"},
+        {IDC_GB_DOCTYPE_SETTING, 4256, L"&What do you want to do?"},
+        {IDC_BTN_DCUI_PRINTINGHELP, 4219, L"Pri&nting Help"},
+        {IDC_DOCUI_CUSTOM1, 4282, L"One or more custom settings have been selected from the other tabs."},
+        {IDC_DOCUI_CUSTOM2, 4460, L"To view the current settings, click on the other tabs."},
+        {IDC_DOCUI_CUSTOM3, 4461,
          L"To reset the settings, re-select the type of printing you want to do from the \"What do you want to "
          L"do?\" menu, above."},
     };
-    for (const auto& row : rows)
-        if (row.window) BSetWindowTextRes(row.id, row.window, row.english);
+    m_controls.VSetTexts(*this, kTexts, static_cast<int>(sizeof kTexts / sizeof kTexts[0]));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Document types
 // ---------------------------------------------------------------------------------------------
 void CZQShortcutsTab::VFillDocTypeCombo(PageContext* pContext, BOOL bFirstTime) {
-    if (!RulesLoaded(pContext) || !m_hwndDocTypeCombo) return;
+    if (!RulesLoaded(pContext) || !Ctl(IDC_CBO_DOCTYPE_SETTING)) return;
     IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
     if (!types) return;
     const ZQUIDevmode* work = WorkOf(pContext);
-    SendMessageW(m_hwndDocTypeCombo, CB_RESETCONTENT, 0, 0);
+    SendMessageW(Ctl(IDC_CBO_DOCTYPE_SETTING), CB_RESETCONTENT, 0, 0);
     types->reset();
     int position = -1;
     for (int i = 0;; ++i) {
@@ -131,19 +80,19 @@ void CZQShortcutsTab::VFillDocTypeCombo(PageContext* pContext, BOOL bFirstTime) 
         if (types->nextNode(node.Put()) != S_OK || !node) break;
         WCHAR label[kTextChars] = {};
         pContext->pRules->BReadOptionName(node.Get(), label);
-        SendMessageW(m_hwndDocTypeCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+        SendMessageW(Ctl(IDC_CBO_DOCTYPE_SETTING), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
         if (!bFirstTime && position < 0 && work && ZQEqualNoCase(label, work->szDocTypeName)) position = i;
     }
-    SendMessageW(m_hwndDocTypeCombo, CB_SETCURSEL, position < 0 ? 0 : static_cast<WPARAM>(position), 0);
+    SendMessageW(Ctl(IDC_CBO_DOCTYPE_SETTING), CB_SETCURSEL, position < 0 ? 0 : static_cast<WPARAM>(position), 0);
 }
 
 BOOL CZQShortcutsTab::BFindSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode) {
     if (!ppNode) return FALSE;
     *ppNode = nullptr;
     WCHAR text[kTextChars] = {};
-    if (!SelectedText(m_hwndDocTypeCombo, text)) return FALSE;
-    VFreeFeatureTable();
-    ZQCopyText(m_szDocTypeName, kTextChars, text);
+    if (!SelectedText(Ctl(IDC_CBO_DOCTYPE_SETTING), text)) return FALSE;
+    m_rows.VFree();
+    ZQCopyText(m_rows.DocTypeName(), kTextChars, text);
     if (!RulesLoaded(pContext)) return FALSE;
     IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
     if (!types) return FALSE;
@@ -162,21 +111,19 @@ BOOL CZQShortcutsTab::BFindSelectedDocType(PageContext* pContext, IXMLDOMNode** 
 BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext) {
     if (!pNode || !pContext || !pContext->pRules) return FALSE;
     LONG picture = 0;
-    if (CZQXmlUiRules::BReadBitmapId(pNode, &picture)) m_nDocTypePicture = static_cast<int>(picture);
+    if (CZQXmlUiRules::BReadBitmapId(pNode, &picture)) m_rows.DocTypePicture() = static_cast<int>(picture);
     CZQComPtr<IXMLDOMNodeList> features;
     LONG count = 0;
     if (zqxml::HrSelectNodes(pNode, L"DocFeature", features.Put()) != S_OK || !features ||
         FAILED(features->get_length(&count)) || count <= 0 || count > kMaxFeatures)
         return FALSE;
-    m_ppFeatures = static_cast<DocFeatureRecord**>(LocalAlloc(LPTR, count * sizeof(DocFeatureRecord*)));
-    if (!m_ppFeatures) return FALSE;
-    m_nFeatures = static_cast<int>(count);
+    if (!m_rows.BNewTable(static_cast<int>(count))) return FALSE;
     BOOL read = FALSE;
     for (LONG i = 0; i < count; ++i) {
         CZQComPtr<IXMLDOMNode> feature;
         if (features->get_item(i, feature.Put()) != S_OK || !feature) continue;
         auto* record = static_cast<DocFeatureRecord*>(LocalAlloc(LPTR, sizeof(DocFeatureRecord)));
-        m_ppFeatures[i] = record;
+        m_rows.Slot(i) = record;
         if (!record) continue;
         read = TRUE;
         WCHAR chosen[kTextChars] = {};
@@ -207,9 +154,9 @@ BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext
 
 void CZQShortcutsTab::VRestoreSavedSelections(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !ZQEqualNoCase(m_szDocTypeName, work->szDocTypeName)) return;
-    for (int i = 0; i < m_nFeatures; ++i) {
-        DocFeatureRecord* record = m_ppFeatures[i];
+    if (!work || !ZQEqualNoCase(m_rows.DocTypeName(), work->szDocTypeName)) return;
+    for (int i = 0; i < m_rows.Count(); ++i) {
+        DocFeatureRecord* record = m_rows.PRecord(i);
         const int stored = static_cast<int>(work->adwSelectionSlots[i]);
         // A stored choice the type no longer offers keeps the type's own.
         if (record && stored >= 0 && stored < record->nOptions) record->iSelected = stored;
@@ -217,58 +164,58 @@ void CZQShortcutsTab::VRestoreSavedSelections(PageContext* pContext) {
 }
 
 void CZQShortcutsTab::VShowStaticControls(PageContext* pContext) {
-    const auto item = [this](int id) { return m_hDlg ? GetDlgItem(m_hDlg, id) : nullptr; };
+    const auto item = [this](int id) { return m_controls.Page() ? GetDlgItem(m_controls.Page(), id) : nullptr; };
     const auto show = [](HWND window, BOOL on) {
         if (on) ShowEnabled(window);
         else Hide(window);
     };
-    show(item(IDC_BTN_DCUI_PRINTINGHELP), m_bHasPrintingHelp);
-    for (HWND window : {m_hwndScalingEdit, m_hwndScalingLabel, m_hwndScalingSpin, item(IDC_DC_SCALING_HOLDER)})
-        show(window, m_bScalingShown);
-    for (HWND window : {m_hwndCopiesEdit, m_hwndCopiesLabel, m_hwndCopiesSpin, item(IDC_DC_COPY_HOLDER)})
-        show(window, m_bCopiesShown);
+    show(item(IDC_BTN_DCUI_PRINTINGHELP), m_state.bHasPrintingHelp);
+    for (HWND window : {Ctl(IDC_TXT_FC_SCALING), Ctl(IDC_STA_FS_SCALING), Ctl(IDC_SPIN_SCALING), item(IDC_DC_SCALING_HOLDER)})
+        show(window, m_state.bScalingShown);
+    for (HWND window : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES), item(IDC_DC_COPY_HOLDER)})
+        show(window, m_state.bCopiesShown);
     const ZQUIDevmode* work = WorkOf(pContext);
     const BOOL custom = work && work->dwPendingChange;
     for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3})
         if (HWND note = item(id)) ShowWindow(note, custom ? SW_SHOW : SW_HIDE);
-    show(m_hwndDimensions, pContext && pContext->pLogic && pContext->pLogic->BIsLargeFormat());
+    show(Ctl(IDC_PREVIEW_DIMENSIONS), pContext && pContext->pLogic && pContext->pLogic->BIsLargeFormat());
 }
 
 void CZQShortcutsTab::VShowCustomSettings(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !work->dwPendingChange) return;
-    for (int row = 0; row < kRows && m_hDlg; ++row) {
-        Hide(GetDlgItem(m_hDlg, IDC_DC_BMP_HOLDER1 + row));
-        Hide(GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row));
+    for (int row = 0; row < kRows && m_controls.Page(); ++row) {
+        Hide(GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
+        Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row));
     }
-    m_bScalingShown = m_bCopiesShown = FALSE;
+    m_state.bScalingShown = m_state.bCopiesShown = FALSE;
     VShowStaticControls(pContext);
-    if (m_hwndDocTypeCombo) SetWindowTextW(m_hwndDocTypeCombo, m_szCustomText);
-    VDestroyRunTimeControls();
-    VFreeFeatureTable();
-    ZQCopyText(m_szDocTypeName, kTextChars, m_szCustomText);
-    m_nDocTypePicture = kCustomPicture;
+    if (Ctl(IDC_CBO_DOCTYPE_SETTING)) SetWindowTextW(Ctl(IDC_CBO_DOCTYPE_SETTING), m_state.szCustomText);
+    m_rows.VDestroyControls();
+    m_rows.VFree();
+    ZQCopyText(m_rows.DocTypeName(), kTextChars, m_state.szCustomText);
+    m_rows.DocTypePicture() = kCustomPicture;
 }
 
 void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!core || !work) return;
-    bool changed = !ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
+    bool changed = !ZQEqualNoCase(m_rows.DocTypeName(), core->szDocTypeName);
     PageContext* paperContext = nullptr;
     auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    for (int i = 0; !changed && i < m_nFeatures; ++i) {
-        const DocFeatureRecord* record = m_ppFeatures[i];
+    for (int i = 0; !changed && i < m_rows.Count(); ++i) {
+        const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record) continue;
         if (record->iSelected != static_cast<int>(core->adwSelectionSlots[i])) {
             changed = true;
             break;
         }
-        if (ZQEqualNoCase(record->szKeyword, L"Scaling") && m_hDlg &&
-            static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeScaling))
+        if (ZQEqualNoCase(record->szKeyword, L"Scaling") && m_controls.Page() &&
+            static_cast<int>(GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeScaling))
             changed = true;
-        if (ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem) && m_hDlg &&
-            static_cast<int>(GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeCopies))
+        if (ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem) && m_controls.Page() &&
+            static_cast<int>(GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeCopies))
             changed = true;
         if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography") && paper && paper->ImageEnhanceDialog().BChanged()) {
             changed = true;
@@ -276,28 +223,28 @@ void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
         }
     }
     if (core->wOrientation != work->wOrientation) changed = true;
-    HWND sheet = m_hDlg ? GetParent(m_hDlg) : nullptr;
+    HWND sheet = m_controls.Page() ? GetParent(m_controls.Page()) : nullptr;
     if (changed) {
-        if (sheet) SendMessageW(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+        if (sheet) SendMessageW(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_controls.Page()), 0);
         if (pContext->pQuickSets) pContext->pQuickSets->VDeselectToPlaceholder();
     } else if (sheet) {
-        SendMessageW(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+        SendMessageW(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_controls.Page()), 0);
     }
 }
 
 DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return ERROR_INVALID_DATA;
-    ZQCopyText(work->szDocTypeName, kTextChars, m_szDocTypeName);
+    ZQCopyText(work->szDocTypeName, kTextChars, m_rows.DocTypeName());
     for (int i = 0; i < kMaxFeatures; ++i) {
-        const DocFeatureRecord* record = i < m_nFeatures ? m_ppFeatures[i] : nullptr;
+        const DocFeatureRecord* record = i < m_rows.Count() ? m_rows.PRecord(i) : nullptr;
         work->adwSelectionSlots[i] = record ? static_cast<uint32_t>(record->iSelected) : 0;
         if (!record) continue;
         const bool scaling = ZQEqualNoCase(record->szKeyword, L"Scaling");
         if (!scaling && !ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem)) continue;
         int value = 0;
-        if (m_bControlsLive && m_hDlg)
-            value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
+        if (m_state.bControlsLive && m_controls.Page())
+            value = static_cast<int>(GetDlgItemInt(m_controls.Page(), scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
         else if (record->nOptions > 0 && record->ppszOptionKeywords && record->ppszOptionKeywords[0])
             value = static_cast<int>(wcstol(record->ppszOptionKeywords[0], nullptr, 10));
         (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
@@ -309,8 +256,8 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
 
 BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
-    for (int i = 0; i < m_nFeatures; ++i) {
-        const DocFeatureRecord* record = m_ppFeatures[i];
+    for (int i = 0; i < m_rows.Count(); ++i) {
+        const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record) continue;
         const PCWSTR keyword = record->szKeyword;
         const PCWSTR chosen = SelectedKeyword(*record);
@@ -335,7 +282,7 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
 }
 
 void CZQShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
-    m_bControlsLive = FALSE;
+    m_state.bControlsLive = FALSE;
     if (m_pCUIParam) m_pPublicDM = m_pCUIParam->pPublicDM;
     ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (RulesLoaded(pContext) && core) {
@@ -344,22 +291,22 @@ void CZQShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
         if (types && types->nextNode(node.Put()) == S_OK && node) {
             WCHAR label[kTextChars] = {};
             pContext->pRules->BReadOptionName(node.Get(), label);
-            ZQCopyText(m_szDocTypeName, kTextChars, label);
+            ZQCopyText(m_rows.DocTypeName(), kTextChars, label);
             BReadDocFeatures(node.Get(), pContext);
             if (BSettingsDifferFromDocType(pContext)) {
                 core->dwPendingChange = 1;
                 VLoadText(kCustomTextId, kCustomText, core->szDocTypeName);
             } else {
                 ZQCopyText(core->szDocTypeName, kTextChars, label);
-                for (int i = 0; i < m_nFeatures; ++i)
-                    if (m_ppFeatures[i]) core->adwSelectionSlots[i] = static_cast<uint32_t>(m_ppFeatures[i]->iSelected);
+                for (int i = 0; i < m_rows.Count(); ++i)
+                    if (m_rows.PRecord(i)) core->adwSelectionSlots[i] = static_cast<uint32_t>(m_rows.PRecord(i)->iSelected);
                 core->dwDocTypeScaling = 100;
                 core->dwDocTypeCopies = 1;
             }
         }
     }
-    VFreeFeatureTable();
-    m_bControlsLive = TRUE;
+    m_rows.VFree();
+    m_state.bControlsLive = TRUE;
 }
 
 int CZQShortcutsTab::VBuildHelpIdTable(PageContext* pContext) {
@@ -383,8 +330,8 @@ int CZQShortcutsTab::VBuildHelpIdTable(PageContext* pContext) {
     add(IDC_DOCUI_CUSTOM2, -1);
     add(IDC_DOCUI_CUSTOM3, -1);
     add(IDC_PREVIEW_DIMENSIONS, -1);
-    for (int i = 0; i < m_nFeatures; ++i) {
-        const DocFeatureRecord* record = m_ppFeatures[i];
+    for (int i = 0; i < m_rows.Count(); ++i) {
+        const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record || !record->iCtrlId) continue;
         add(record->iCtrlId, record->iHelpId);
         add(record->iPictureHolderId, -1);
@@ -400,8 +347,9 @@ int CZQShortcutsTab::VBuildHelpIdTable(PageContext* pContext) {
 // Its own messages
 // ---------------------------------------------------------------------------------------------
 void CZQShortcutsTab::VOnDestroy() {
-    m_nNextCtrlId = kFirstRunTimeId;
-    m_hDlg = nullptr;
+    // The window takes its controls with it.
+    m_rows.VForgetControls();
+    m_controls.VForget();
 }
 
 INT_PTR CZQShortcutsTab::IOnMessage(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam, PageContext* pContext) {
@@ -427,11 +375,11 @@ BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     CZQUILogic& logic = *pContext->pLogic;
     m_pPublicDM = param->pPublicDM;
-    m_bControlsLive = TRUE;
+    m_state.bControlsLive = TRUE;
     VGetControlHandles(hDlg, pContext);
     VSetControlTexts();
-    m_bHasPrintingHelp = CZQCommon::BHasPrintingHelp(param, kPageId);
-    VLoadText(kCustomTextId, kCustomText, m_szCustomText);
+    m_state.bHasPrintingHelp = CZQCommon::BHasPrintingHelp(param, kPageId);
+    VLoadText(kCustomTextId, kCustomText, m_state.szCustomText);
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     const BOOL firstTime = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
@@ -439,11 +387,11 @@ BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (work->dwPendingChange == 0) {
         VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, firstTime);
     } else {
-        ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomText);
+        ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomText);
         VShowCustomSettings(pContext);
     }
     if (work->dwPendingChange) {
-        ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomText);
+        ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomText);
         VShowCustomSettings(pContext);
     }
     VShowStaticControls(pContext);
@@ -468,11 +416,11 @@ INT_PTR CZQShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* p
     const HINSTANCE module = m_pCUIParam ? static_cast<HINSTANCE>(m_pCUIParam->hModule) : nullptr;
     const int id = static_cast<int>(pDraw->CtlID);
     if (id == IDC_DOCTYPE_HOLDER) {
-        const int picture = m_nDocTypePicture == 0 || work.dwPendingChange ? kCustomPicture : m_nDocTypePicture;
-        VDrawItemTransparentBitmap(m_hDlg, module, rtl, static_cast<WORD>(picture), id);
+        const int picture = m_rows.DocTypePicture() == 0 || work.dwPendingChange ? kCustomPicture : m_rows.DocTypePicture();
+        VDrawItemTransparentBitmap(m_controls.Page(), module, rtl, static_cast<WORD>(picture), id);
     }
-    for (int i = 0; i < m_nFeatures; ++i) {
-        const DocFeatureRecord* record = m_ppFeatures[i];
+    for (int i = 0; i < m_rows.Count(); ++i) {
+        const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record || record->iPictureHolderId != id) continue;
         const int selected = record->iSelected;
         if (selected < 0 || selected >= record->nOptions || !record->ppiOptionPictures ||
@@ -484,26 +432,26 @@ INT_PTR CZQShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, PageContext* p
             if (picture == IDB_PAPER_PORTRAIT && work.wOrientation == 2) picture = IDB_PAPER_LANDSCAPE;
             else if (picture == IDB_PAPER_LANDSCAPE && work.wOrientation == 1) picture = IDB_PAPER_PORTRAIT;
         }
-        if (picture) VDrawItemTransparentBitmap(m_hDlg, module, rtl, static_cast<WORD>(picture), id);
+        if (picture) VDrawItemTransparentBitmap(m_controls.Page(), module, rtl, static_cast<WORD>(picture), id);
         break;
     }
     VRepaintPreview(TRUE);
-    if (m_hwndDimensions) InvalidateRect(m_hwndDimensions, nullptr, FALSE);
+    if (Ctl(IDC_PREVIEW_DIMENSIONS)) InvalidateRect(Ctl(IDC_PREVIEW_DIMENSIONS), nullptr, FALSE);
     return TRUE;
 }
 
 void CZQShortcutsTab::VRepaintPreview(BOOL bErase) const {
-    if (!m_hDlg || !m_hwndPreviewPortrait || !m_hwndPreviewLandscape) return;
+    if (!m_controls.Page() || !Ctl(IDC_BTN_PREVIEW_PORT) || !Ctl(IDC_BTN_PREVIEW_LAND)) return;
     RECT area;
-    CZQPreview::VGetRepaintRect(m_hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
-    InvalidateRect(m_hDlg, &area, bErase);
+    CZQPreview::VGetRepaintRect(m_controls.Page(), IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
+    InvalidateRect(m_controls.Page(), &area, bErase);
 }
 
 void CZQShortcutsTab::VOnHelp(HWND hTarget, UINT uCommand, PageContext* pContext) {
     VBuildHelpIdTable(pContext);
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (hTarget && core) WinHelpW(hTarget, core->szHelpFile, uCommand, reinterpret_cast<ULONG_PTR>(m_adwHelp));
-    if (uCommand == HELP_WM_HELP && m_hwndDocTypeCombo) SetFocus(m_hwndDocTypeCombo);
+    if (uCommand == HELP_WM_HELP && Ctl(IDC_CBO_DOCTYPE_SETTING)) SetFocus(Ctl(IDC_CBO_DOCTYPE_SETTING));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -516,11 +464,11 @@ LRESULT CZQShortcutsTab::IOnNotify(HWND, const NMHDR* pHeader, PageContext* pCon
             VNoteShown(pContext, kPageShortcuts);
             if (pContext->pLogic->BIsLargeFormat()) {
                 VFillPreviewSettings(pContext);
-                VSetPreviewPaperText(&work, pContext->pCaps, m_hwndDimensions, 0);
+                VSetPreviewPaperText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
             }
             VRepaintPreview(FALSE);
             if (work.dwPendingChange) {
-                ZQCopyText(work.szDocTypeName, kTextChars, m_szCustomText);
+                ZQCopyText(work.szDocTypeName, kTextChars, m_state.szCustomText);
                 VShowCustomSettings(pContext);
             }
             return 0;
@@ -531,7 +479,7 @@ LRESULT CZQShortcutsTab::IOnNotify(HWND, const NMHDR* pHeader, PageContext* pCon
             return 0;
         case PSN_APPLY: return IOnApply(pContext);
         case PSN_RESET:
-            if (m_hDlg) SendMessageW(GetParent(m_hDlg), PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+            if (m_controls.Page()) SendMessageW(GetParent(m_controls.Page()), PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_controls.Page()), 0);
             return 0;
         default: return 0;
     }
@@ -554,8 +502,8 @@ void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageCo
             return;
         case IDC_BTN_HELP:
             if (code != BN_CLICKED) return;
-            ShowHelpButtonTopic(m_hwndHelp, m_pCUIParam);
-            if (m_hwndDocTypeCombo) SetFocus(m_hwndDocTypeCombo);
+            ShowHelpButtonTopic(Ctl(IDC_BTN_HELP), m_pCUIParam);
+            if (Ctl(IDC_CBO_DOCTYPE_SETTING)) SetFocus(Ctl(IDC_CBO_DOCTYPE_SETTING));
             return;
         case IDC_BTN_DCUI_PRINTINGHELP:
             if (code == BN_CLICKED) CZQCommon::VLaunchPrintingHelp(m_pCUIParam, kPageId);
@@ -563,25 +511,25 @@ void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageCo
         case IDC_PREVIEW_DIMENSIONS:
             if (code != BN_CLICKED) return;
             work.dwUnitMm = work.dwUnitMm ? 0 : 1;
-            VSetPreviewPaperText(&work, pContext->pCaps, m_hwndDimensions, 0);
+            VSetPreviewPaperText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
             return;
         case IDC_CBO_DOCTYPE_SETTING:
             if (code == CBN_SELCHANGE) VOnDocTypeChosen(hDlg, pContext);
-            else if (code == CBN_DROPDOWN) VFitComboDropWidth(m_hwndDocTypeCombo);
-            else if (code == CBN_EDITCHANGE && m_hwndDocTypeCombo) {
+            else if (code == CBN_DROPDOWN) VFitComboDropWidth(Ctl(IDC_CBO_DOCTYPE_SETTING));
+            else if (code == CBN_EDITCHANGE && Ctl(IDC_CBO_DOCTYPE_SETTING)) {
                 // The combo only offers the types: typing is undone.
-                SetWindowTextW(m_hwndDocTypeCombo, work.szDocTypeName);
-                SetFocus(m_hwndDocTypeCombo);
+                SetWindowTextW(Ctl(IDC_CBO_DOCTYPE_SETTING), work.szDocTypeName);
+                SetFocus(Ctl(IDC_CBO_DOCTYPE_SETTING));
             }
             return;
         case IDC_TXT_FC_SCALING:
         case IDC_TXT_FC_COPIES: {
             if (code != EN_CHANGE && code != EN_KILLFOCUS) return;
             int index = -1;
-            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : zqkw::kCopiesItem, &index)) return;
+            if (!m_rows.BFind(id == IDC_TXT_FC_SCALING ? L"Scaling" : zqkw::kCopiesItem, &index)) return;
             const BOOL editing = code == EN_CHANGE;
-            if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, *m_ppFeatures[index], editing);
-            else BApplyCopiesCollate(pContext, *m_ppFeatures[index], editing);
+            if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, *m_rows.PRecord(index), editing);
+            else BApplyCopiesCollate(pContext, *m_rows.PRecord(index), editing);
             if (!editing) return;
             VUpdateChangedState(pContext);
             if (id == IDC_TXT_FC_SCALING) VRepaintPreview(FALSE);
@@ -589,7 +537,7 @@ void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageCo
         }
         default: break;
     }
-    if (id >= kFirstRunTimeId && id < m_nNextCtrlId) VOnRunTimeControl(hDlg, id, code, pContext);
+    if (id >= kFirstRunTimeId && id < m_rows.NextId()) VOnRunTimeControl(hDlg, id, code, pContext);
     (void)lParam;
 }
 
@@ -602,7 +550,7 @@ void CZQShortcutsTab::VOnDocTypeChosen(HWND hDlg, PageContext* pContext) {
     // The other pages' change checks the handlers ran compared with the settings before the type:
     // the settings are now the type's own.
     work.dwPendingChange = 0;
-    ZQCopyText(work.szDocTypeName, kTextChars, m_szDocTypeName);
+    ZQCopyText(work.szDocTypeName, kTextChars, m_rows.DocTypeName());
     VShowStaticControls(pContext);
     VUpdateChangedState(pContext);
     VRepaintPreview(TRUE);
@@ -613,24 +561,24 @@ void CZQShortcutsTab::VOnPreviewClicked(PageContext* pContext) {
     const bool landscape = work.wOrientation != 2;
     SetOrientation(pContext, m_pCUIParam, landscape);
     VUpdateChangedState(pContext);
-    if (pContext->pLogic->BIsLargeFormat()) VSetPreviewPaperText(&work, pContext->pCaps, m_hwndDimensions, 0);
-    if (m_hwndDimensions) InvalidateRect(m_hwndDimensions, nullptr, FALSE);
+    if (pContext->pLogic->BIsLargeFormat()) VSetPreviewPaperText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
+    if (Ctl(IDC_PREVIEW_DIMENSIONS)) InvalidateRect(Ctl(IDC_PREVIEW_DIMENSIONS), nullptr, FALSE);
     VRepaintPreview(TRUE);
-    HWND focus = landscape ? m_hwndPreviewLandscape : m_hwndPreviewPortrait;
+    HWND focus = landscape ? Ctl(IDC_BTN_PREVIEW_LAND) : Ctl(IDC_BTN_PREVIEW_PORT);
     if (focus) SetFocus(focus);
     VRepaintPaperSizePicture(pContext);
     VSyncOrientationRecord(pContext);
 }
 
 void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageContext* pContext) {
-    const int index = IRecordOfControl(iCtrlId);
+    const int index = m_rows.IRecordOfControl(iCtrlId);
     if (index < 0) return;
-    DocFeatureRecord& record = *m_ppFeatures[index];
+    DocFeatureRecord& record = *m_rows.PRecord(index);
     if (iCode == CBN_DROPDOWN) {
         VFitComboDropWidth(GetDlgItem(hDlg, iCtrlId));
         return;
     }
-    if (iCode == BN_CLICKED && record.iKind == kKindButton) {
+    if (iCode == BN_CLICKED && record.iKind == Rows::kKindButton) {
         if (ZQEqualNoCase(record.szKeyword, L"DigitalPhotography")) {
             PageContext* paperContext = nullptr;
             if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
@@ -639,7 +587,7 @@ void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageC
         } else {
             VApplyFeature(pContext, index);
         }
-    } else if ((iCode == BN_CLICKED && record.iKind == kKindCheck) || (iCode == CBN_SELCHANGE && record.iKind == kKindList)) {
+    } else if ((iCode == BN_CLICKED && record.iKind == Rows::kKindCheck) || (iCode == CBN_SELCHANGE && record.iKind == Rows::kKindList)) {
         VApplyFeature(pContext, index);
     } else {
         return;
@@ -647,10 +595,4 @@ void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageC
     VRepaintPreview(TRUE);
     if (HWND holder = GetDlgItem(hDlg, record.iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
     VUpdateChangedState(pContext);
-}
-
-int CZQShortcutsTab::IRecordOfControl(int iCtrlId) const {
-    for (int i = 0; i < m_nFeatures; ++i)
-        if (m_ppFeatures[i] && m_ppFeatures[i]->iCtrlId == iCtrlId) return i;
-    return -1;
 }

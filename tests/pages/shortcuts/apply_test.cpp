@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/zqmodule.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ protected:
     // A drop-down list on the row's holder offering the texts.
     int Combo(int row, const std::vector<std::wstring>& texts) {
         int list = 0, caption = 0;
-        m_tab->BCreateLabelAndCombo(zqmodule::Instance(), Font(), 6147, IDC_DC_CTL_HOLDER1 + row, &list, &caption);
+        m_tab->PanelForTesting().BCreateLabelAndCombo(zqmodule::Instance(), Font(), 6147, IDC_DC_CTL_HOLDER1 + row, &list, &caption);
         for (const auto& text : texts) SendMessageW(Ctl(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         return list;
     }
@@ -52,7 +52,7 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.grey);
-        m_tab->VSetRunTimeIdsForTesting(500);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
         const int colour = Combo(0, {L"Colour", L"Greyscale"});
         const int media = Combo(1, {L"Plain Paper"});
         Entries({NewEntry(L"ZQColorOptions", 0, {L"Color", L"Gray"}, colour),
@@ -65,8 +65,41 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
         EXPECT_EQ(c.colour, Selected(Ctl(colour)));
         EXPECT_EQ(c.mediaShown, Selected(Ctl(media)));
         EXPECT_EQ(c.added ? 2 : 1, SendMessageW(Ctl(media), CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(c.added, m_tab->CustomChoiceAddedForTesting() != FALSE);
+        EXPECT_EQ(c.added, m_tab->StateForTesting().bCustomChoiceAdded != FALSE);
     }
+}
+
+// The driver's placeholder medium shows as the user's own medium recorded as chosen beside the list,
+// by its name; without a recorded choice, as the driver names it.
+TEST_F(ShortcutApply, PlaceholderMediumShowsTheUsersMediumByName) {
+    ShortcutsPrinter printer;
+    printer.placeholderMedium = true;
+    ASSERT_NO_FATAL_FAILURE(Start(printer));
+    const std::wstring list = L"Software\\Quorvane\\AddNewPaper\\MediaList";
+    const std::wstring mediumKey = list + L"\\Studio";
+    RegSetKeyValueW(HKEY_CURRENT_USER, mediumKey.c_str(), L"Name", REG_SZ, L"Studio Satin", sizeof L"Studio Satin");
+    const struct {
+        bool chosen;
+        PCWSTR shown;
+    } cases[] = {{true, L"Studio Satin"}, {false, L"0"}};
+    for (const auto& c : cases) {
+        HKEY tool = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, list.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                                 &tool, nullptr));
+        const DWORD first = 0;
+        if (c.chosen)
+            RegSetValueExW(tool, L"CustomMediaSelected", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&first), sizeof first);
+        else
+            RegDeleteValueW(tool, L"CustomMediaSelected");
+        RegCloseKey(tool);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+        const int media = Combo(0, {L"Plain Paper"});
+        Entries({NewEntry(L"MediaType", 0, {L"PLAIN"}, media)});
+        m_host.SetSelection("MediaType", 2);
+        m_tab->VShowCurrentSettings(&m_context);
+        EXPECT_EQ(c.shown, Selected(Ctl(media))) << c.chosen;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper");
 }
 
 // The orientation row turns to the document's orientation (portrait first in its options), and its
@@ -80,7 +113,7 @@ TEST_F(ShortcutApply, OrientationRowFollowsTheDocument) {
     } cases[] = {{1, 1, 0}, {0, 2, 1}, {0, 1, 0}, {1, 2, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.selected << " " << c.orientation);
-        m_tab->VSetRunTimeIdsForTesting(500);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
         m_tab->VResetFeatureSlots();
         const int list = Combo(0, {L"Portrait", L"Landscape"});
         ShortcutPanelEntry* entry = NewEntry(L"Orientation", 0, {L"PORTRAIT", L"LANDSCAPE_CC90"}, list);
@@ -92,7 +125,7 @@ TEST_F(ShortcutApply, OrientationRowFollowsTheDocument) {
         EXPECT_EQ(c.expected, entry->iSelected);
         EXPECT_EQ(c.expected, SendMessageW(Ctl(list), CB_GETCURSEL, 0, 0));
         const bool turned = c.selected != c.expected || c.selected == 0;
-        EXPECT_EQ(turned ? c.expected : 100, m_tab->FeatureSlotForTesting(3));
+        EXPECT_EQ(turned ? c.expected : 100, m_tab->StateForTesting().anFeatureSlot[3]);
     }
 }
 
@@ -104,8 +137,8 @@ TEST_F(ShortcutApply, QualitySliderByItsSettings) {
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Best", L"Best"}}, 0));
     ASSERT_NO_FATAL_FAILURE(Start());
     int slider = 0, caption = 0;
-    m_tab->VSetRunTimeIdsForTesting(500);
-    m_tab->BCreateLabelAndSlider(zqmodule::Instance(), Font(), 6140, IDC_DC_CTL_HOLDER1, &slider, &caption);
+    m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+    m_tab->PanelForTesting().BCreateLabelAndSlider(zqmodule::Instance(), Font(), 6140, IDC_DC_CTL_HOLDER1, &slider, &caption);
     const struct {
         int setting;
         PCWSTR option;

@@ -16,7 +16,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "res/zqquicksetids.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ TEST_F(ShortcutCommands, SaveAsListsTheShortcutUnderItsType) {
         EXPECT_EQ(c.boxes, SaveAs(c.name, c.answer));
         m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, 0, 0);
         EXPECT_EQ(c.rows, Rows());
-        EXPECT_EQ(static_cast<int>(Rows().size()), m_tab->BitmapsForTesting().Count()) << "a picture per row";
+        EXPECT_EQ(static_cast<int>(Rows().size()), m_tab->ListForTesting().Pictures().Count()) << "a picture per row";
         if (!c.name[0]) continue;
         EXPECT_EQ(c.stored, StoredInPrinter(c.name));
         EXPECT_EQ(c.quickSets, QuickSetsNamed(c.name)) << "one quick set of the name";
@@ -146,7 +146,7 @@ TEST_F(ShortcutCommands, ChoosingRowsAppliesTheirQuickSets) {
         Work().wOrientation = 2;
         Choose(row);
         EXPECT_EQ(1, Work().wOrientation) << row;
-        EXPECT_STREQ(row, m_tab->CurrentNameForTesting());
+        EXPECT_STREQ(row, m_tab->StateForTesting().szCurrentName);
         EXPECT_FALSE(Enabled(IDC_BTN_SAVE));
         EXPECT_FALSE(Enabled(IDC_BTN_DELETE)) << "a document type is never deleted";
     }
@@ -203,7 +203,7 @@ TEST_P(ShortcutDelete, SelectsANeighbour) {
     EXPECT_EQ(L"Are you sure you want to delete the selected item?", boxes.texts[0]);
     EXPECT_EQ(c.rows, Rows());
     EXPECT_EQ(c.selected, SelectedRow());
-    EXPECT_EQ(static_cast<int>(Rows().size()), m_tab->BitmapsForTesting().Count());
+    EXPECT_EQ(static_cast<int>(Rows().size()), m_tab->ListForTesting().Pictures().Count());
     EXPECT_EQ(c.kept, StoredInPrinter(c.chosen));
     EXPECT_EQ(c.orientation, Work().wOrientation);
 }
@@ -225,7 +225,7 @@ TEST_F(ShortcutCommands, SliderWithoutAQualityGroup) {
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Best", L"Best"}}, 0));
     ASSERT_NO_FATAL_FAILURE(Start());
     int slider = 0, caption = 0;
-    m_tab->BCreateLabelAndSlider(zqmodule::Instance(), reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)),
+    m_tab->PanelForTesting().BCreateLabelAndSlider(zqmodule::Instance(), reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)),
                                  6140, IDC_DC_CTL_HOLDER1, &slider, &caption);
     SendMessageW(Ctl(slider), TBM_SETPOS, TRUE, 1);
     m_host.ClearUpdates();
@@ -242,7 +242,7 @@ TEST_F(ShortcutCommands, SavedShortcutKeepsAnAddedFormByName) {
     Choose(L"Photo");
     Click(m_page, IDC_BTN_PREVIEW_LAND);
     int list = 0, caption = 0;
-    m_tab->BCreateLabelAndCombo(zqmodule::Instance(), reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)),
+    m_tab->PanelForTesting().BCreateLabelAndCombo(zqmodule::Instance(), reinterpret_cast<HFONT>(SendMessageW(m_page, WM_GETFONT, 0, 0)),
                                 6147, IDC_DC_CTL_HOLDER1, &list, &caption);
     SendMessageW(Ctl(list), CB_RESETCONTENT, 0, 0);
     for (PCWSTR text : {L"Letter", L"Poster 24x36"}) SendMessageW(Ctl(list), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));

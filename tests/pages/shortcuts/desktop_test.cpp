@@ -82,8 +82,8 @@ protected:
         Notice(m_page, IDC_CBO_DOCTYPE_SETTING, CBN_SELCHANGE);
     }
     DocFeatureRecord* Record(const wchar_t* keyword) const {
-        for (int i = 0; i < m_tab->FeatureCountForTesting(); ++i)
-            if (lstrcmpiW(m_tab->RecordForTesting(i)->szKeyword, keyword) == 0) return m_tab->RecordForTesting(i);
+        for (int i = 0; i < m_tab->RowsForTesting().Count(); ++i)
+            if (lstrcmpiW(m_tab->RowsForTesting().PRecord(i)->szKeyword, keyword) == 0) return m_tab->RowsForTesting().PRecord(i);
         return nullptr;
     }
     // A run-time combo's option chosen by its text.
@@ -133,13 +133,13 @@ TEST_F(DesktopShortcuts, FirstOpeningAppliesTheFirstTypeAndReopeningRestoresOrTu
         ASSERT_NO_FATAL_FAILURE(Open());
         EXPECT_EQ(c.combo, Text(IDC_CBO_DOCTYPE_SETTING));
         EXPECT_EQ(c.custom, Shown(IDC_DOCUI_CUSTOM1));
-        EXPECT_EQ(c.custom ? 0 : c.coreName.empty() ? 7 : 10, m_tab->FeatureCountForTesting());
+        EXPECT_EQ(c.custom ? 0 : c.coreName.empty() ? 7 : 10, m_tab->RowsForTesting().Count());
         if (c.custom) {
-            EXPECT_EQ(IDB_DOCTYPE_CUSTOM, m_tab->DocTypePictureForTesting());
-            EXPECT_EQ(CZQShortcutsTab::kFirstRunTimeId, m_tab->NextCtrlIdForTesting());
+            EXPECT_EQ(IDB_DOCTYPE_CUSTOM, m_tab->RowsForTesting().DocTypePicture());
+            EXPECT_EQ(CZQShortcutsTab::kFirstRunTimeId, m_tab->RowsForTesting().NextId());
         } else {
-            EXPECT_EQ(c.firstSelection, m_tab->RecordForTesting(0)->iSelected);
-            EXPECT_TRUE(IsWindow(Ctl(m_tab->RecordForTesting(0)->iCtrlId)));
+            EXPECT_EQ(c.firstSelection, m_tab->RowsForTesting().PRecord(0)->iSelected);
+            EXPECT_TRUE(IsWindow(Ctl(m_tab->RowsForTesting().PRecord(0)->iCtrlId)));
         }
     }
 }
@@ -160,12 +160,12 @@ TEST_F(DesktopShortcuts, ChoosingATypeBuildsItsControlsAndTypingIsUndone) {
     Choose(L"Photos");
     EXPECT_EQ(0u, Work().dwPendingChange);
     EXPECT_STREQ(L"Photos", Work().szDocTypeName);
-    EXPECT_EQ(605, m_tab->DocTypePictureForTesting());
-    ASSERT_EQ(10, m_tab->FeatureCountForTesting());
+    EXPECT_EQ(605, m_tab->RowsForTesting().DocTypePicture());
+    ASSERT_EQ(10, m_tab->RowsForTesting().Count());
     EXPECT_EQ("ZQ_BORDERLESS_4X6", Current("PaperSize"));
     EXPECT_EQ("PHOTO_GLOSSY", Current("MediaType"));
     EXPECT_EQ("PQGroup_2", Current("PrintQualityGroup"));
-    EXPECT_TRUE(m_tab->ScalingShownForTesting() && m_tab->CopiesShownForTesting());
+    EXPECT_TRUE(m_tab->StateForTesting().bScalingShown && m_tab->StateForTesting().bCopiesShown);
     EXPECT_TRUE(Shown(IDC_TXT_FC_SCALING));
     EXPECT_EQ(L"100", Text(IDC_TXT_FC_SCALING));
 
@@ -284,8 +284,8 @@ TEST_F(DesktopShortcuts, TheRightColumnFollowsThePreviewInTheTabOrder) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(Open());
     Choose(L"Photos");
-    const int seventh = m_tab->RecordForTesting(6)->iCtrlId, sixth = m_tab->RecordForTesting(5)->iCtrlId;
-    const int eighth = m_tab->RecordForTesting(7)->iCtrlId;
+    const int seventh = m_tab->RowsForTesting().PRecord(6)->iCtrlId, sixth = m_tab->RowsForTesting().PRecord(5)->iCtrlId;
+    const int eighth = m_tab->RowsForTesting().PRecord(7)->iCtrlId;
     EXPECT_EQ(Ctl(seventh), GetWindow(Ctl(sixth), GW_HWNDNEXT));
     EXPECT_EQ(Ctl(eighth), GetWindow(Ctl(IDC_BTN_PREVIEW_LAND), GW_HWNDNEXT));
     // Scaling's label, edit and spin follow the eighth feature.
@@ -316,12 +316,12 @@ TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
         Renew();
         LoadGroups("</groups><DocUISettings>" + c.types + "</DocUISettings><groups>");
         ASSERT_NO_FATAL_FAILURE(Open());
-        ASSERT_EQ(c.features, m_tab->FeatureCountForTesting());
-        for (int i = 0; i < c.features; ++i) EXPECT_EQ(c.hidden[i], *m_tab->RecordForTesting(i)->ppiOptionHidden[0]);
+        ASSERT_EQ(c.features, m_tab->RowsForTesting().Count());
+        for (int i = 0; i < c.features; ++i) EXPECT_EQ(c.hidden[i], *m_tab->RowsForTesting().PRecord(i)->ppiOptionHidden[0]);
         if (c.features) {
             // The list offers the known option (selected in place of the hidden one); the box is made.
-            EXPECT_EQ(std::vector<std::wstring>{L"Enabled"}, Items(m_tab->RecordForTesting(0)->iCtrlId));
-            EXPECT_TRUE(IsWindow(Ctl(m_tab->RecordForTesting(1)->iCtrlId)));
+            EXPECT_EQ(std::vector<std::wstring>{L"Enabled"}, Items(m_tab->RowsForTesting().PRecord(0)->iCtrlId));
+            EXPECT_TRUE(IsWindow(Ctl(m_tab->RowsForTesting().PRecord(1)->iCtrlId)));
         }
         EXPECT_EQ(c.types.empty() ? 0 : 1, SendMessageW(Ctl(IDC_CBO_DOCTYPE_SETTING), CB_GETCOUNT, 0, 0));
     }
@@ -380,7 +380,7 @@ TEST_F(DesktopShortcuts, TheEndTakesTheRunTimeControlsAndTheTable) {
     ASSERT_NO_FATAL_FAILURE(Open());
     Choose(L"Photos");
     std::vector<HWND> made;
-    for (int id = CZQShortcutsTab::kFirstRunTimeId; id < m_tab->NextCtrlIdForTesting(); ++id) made.push_back(Ctl(id));
+    for (int id = CZQShortcutsTab::kFirstRunTimeId; id < m_tab->RowsForTesting().NextId(); ++id) made.push_back(Ctl(id));
     ASSERT_GE(made.size(), 8u);
     m_pageObject.reset();
     m_tab = nullptr;

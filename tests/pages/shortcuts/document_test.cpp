@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/zqstrings.h"
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "pages/zqpageitems.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 #include "xmltestutil.h"
 
 namespace {
@@ -83,18 +83,18 @@ TEST_F(ShortcutDocs, DocumentsOfUpToTenFeaturesAreRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        m_tab->VFreePanelEntries();
+        m_tab->PanelForTesting().VFreeEntries();
         const auto doc = zqxmltest::Parse(L"<DocSetting><name>T</name><bitmap_id>603.9</bitmap_id><custbitmap_id></custbitmap_id>" +
                                           c.features + L"</DocSetting>");
         const auto node = zqxmltest::Select(doc.Get(), L"DocSetting");
         EXPECT_EQ(c.read, m_tab->BReadShortcutDocument(node.Get(), &m_context, 0) != FALSE);
-        EXPECT_EQ(c.entries, m_tab->EntryCountForTesting());
-        EXPECT_EQ(603, m_tab->DocTypeBitmapIdForTesting()) << "the fraction dropped";
-        EXPECT_EQ(0, m_tab->ShortcutBitmapIdForTesting()) << "an empty id leaves the previous one";
+        EXPECT_EQ(c.entries, m_tab->PanelForTesting().Count());
+        EXPECT_EQ(603, m_tab->PanelForTesting().Type().iBitmapId) << "the fraction dropped";
+        EXPECT_EQ(0, m_tab->PanelForTesting().Type().iShortcutBitmapId) << "an empty id leaves the previous one";
     }
     // Kinds, the type's own choice and the names: a fixed single option, a list the driver names,
     // and scale-to-paper named after the core driver's papers.
-    m_tab->VFreePanelEntries();
+    m_tab->PanelForTesting().VFreeEntries();
     const auto doc = zqxmltest::Parse(
         L"<DocSetting>" + Feature(L"MediaType", L"False", L"PHOTO", {L"PLAIN", L"PHOTO"}) +
         Feature(L"Collate", L"True", L"On", {L"On"}) + Feature(L"Scaling", L"True", L"100", {L"100", L"50"}) +
@@ -109,7 +109,7 @@ TEST_F(ShortcutDocs, DocumentsOfUpToTenFeaturesAreRead) {
                    {L"Scaling", 5, 0, 0, L"100"},
                    {L"ZQScaleToPaper", 0, 0, 0, L"MISSING"}};
     for (int i = 0; i < 4; ++i) {
-        const ShortcutPanelEntry* e = m_tab->EntryForTesting(i);
+        const ShortcutPanelEntry* e = m_tab->PanelForTesting().PEntry(i);
         ASSERT_NE(nullptr, e);
         EXPECT_STREQ(entries[i].keyword, e->szKeyword);
         EXPECT_EQ(entries[i].kind, e->iKind) << entries[i].keyword;
@@ -117,7 +117,7 @@ TEST_F(ShortcutDocs, DocumentsOfUpToTenFeaturesAreRead) {
         EXPECT_EQ(entries[i].own, e->iDefaultOption) << entries[i].keyword;
         EXPECT_STREQ(entries[i].firstName, e->ppszOptionNames[0]) << entries[i].keyword;
     }
-    EXPECT_EQ(1, *m_tab->EntryForTesting(3)->ppiNotAvailable[0]) << "no paper of that name";
+    EXPECT_EQ(1, *m_tab->PanelForTesting().PEntry(3)->ppiNotAvailable[0]) << "no paper of that name";
 }
 
 // At sheet build the next document type of the list is matched: the roll sample's first one has no
@@ -151,7 +151,7 @@ TEST_F(ShortcutDocs, DetectionNamesTheMatchingTypeOrTheCustomSettings) {
         EXPECT_EQ(c.scaling, core->dwDocTypeScaling);
         EXPECT_EQ(c.copies, core->dwDocTypeCopies);
         for (size_t i = 0; i < c.slots.size(); ++i) EXPECT_EQ(c.slots[i], core->adwSelectionSlots[i]) << i;
-        EXPECT_EQ(0, m_tab->EntryCountForTesting()) << "no entries left behind";
+        EXPECT_EQ(0, m_tab->PanelForTesting().Count()) << "no entries left behind";
     }
 }
 
@@ -172,8 +172,8 @@ TEST_F(ShortcutDocs, TwoSidedPrintingMatchesByTheChosenOption) {
         entries[0]->nOptions = 1;
         entries[0]->ppszOptionKeywords = static_cast<PWSTR*>(LocalAlloc(LPTR, sizeof(PWSTR)));
         entries[0]->ppszOptionKeywords[0] = ZQDupText(c.option);
-        m_tab->VFreePanelEntries();
-        m_tab->VSetPanelEntriesForTesting(entries, 1);
+        m_tab->PanelForTesting().VFreeEntries();
+        m_tab->PanelForTesting().VTakeEntries(entries, 1);
         Work().wDuplex = c.duplex;
         Work().dwManualDuplex = c.manual;
         EXPECT_EQ(c.differs, m_tab->BSettingsDifferFromPanel(&m_context) != FALSE)
@@ -185,7 +185,7 @@ TEST_F(ShortcutDocs, TwoSidedPrintingMatchesByTheChosenOption) {
 TEST_F(ShortcutDocs, CustomizedRowFollowsItsType) {
     Put(L"Big", L"Posters", false);
     ASSERT_NO_FATAL_FAILURE(Start());
-    const PCWSTR custom = m_tab->CustomizedTextForTesting();
+    const PCWSTR custom = m_tab->StateForTesting().szCustomizedText;
     const struct {
         PCWSTR selected;
         std::vector<std::wstring> rows;
@@ -199,13 +199,13 @@ TEST_F(ShortcutDocs, CustomizedRowFollowsItsType) {
         Select(s.selected);
         m_tab->VShowCustomizedRow(&m_context);
         EXPECT_EQ(s.rows, Rows()) << s.selected;
-        EXPECT_EQ(static_cast<int>(s.rows.size()), m_tab->BitmapsForTesting().Count()) << "a picture per row";
+        EXPECT_EQ(static_cast<int>(s.rows.size()), m_tab->ListForTesting().Pictures().Count()) << "a picture per row";
         const LRESULT at = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETCURSEL, 0, 0);
         EXPECT_EQ(std::find(s.rows.begin(), s.rows.end(), custom) - s.rows.begin(), at) << "the row is selected";
     }
     m_tab->VRemoveCustomizedRow();
     EXPECT_EQ(5u, Rows().size());
-    EXPECT_EQ(5, m_tab->BitmapsForTesting().Count());
+    EXPECT_EQ(5, m_tab->ListForTesting().Pictures().Count());
 }
 
 TEST_F(ShortcutDocs, DeleteOnlyForShortcutsTheUserMayDelete) {
@@ -222,7 +222,7 @@ TEST_F(ShortcutDocs, DeleteOnlyForShortcutsTheUserMayDelete) {
         m_printer.SetReadOnly(c.restricted);
         ASSERT_NO_FATAL_FAILURE(Start());
         EnableWindow(Ctl(IDC_BTN_DELETE), c.before);
-        m_tab->VSetCurrentNameForTesting(c.name);
+        ZQCopyText(m_tab->StateForTesting().szCurrentName, 256, c.name);
         m_tab->VUpdateDeleteButton(&m_context, c.name);
         EXPECT_EQ(c.after, Enabled(IDC_BTN_DELETE));
         EXPECT_TRUE(m_tab->BPrinterShortcutExists(&m_context, L"shared"));

@@ -9,7 +9,7 @@
 
 #include "common/zqstrings.h"
 #include "common/zquibase.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ protected:
 // (copies); a quiet scaling keeps the typed text.
 TEST_F(PanelHandlers, ScalingAndCopiesKeepToTheirRanges) {
     Entries({Choice(L"Scaling", 5, {L"100"}, 0), Choice(L"Copies", 5, {L"1"}, 0)});
-    m_tab->VSetReadFromControlsForTesting(TRUE);
+    m_tab->StateForTesting().bReadFromControls = TRUE;
     const struct {
         PCWSTR typed;
         bool quiet;
@@ -73,7 +73,7 @@ TEST_F(PanelHandlers, ScalingAndCopiesKeepToTheirRanges) {
         EXPECT_EQ(std::to_wstring(c.copies), Text(IDC_TXT_FC_COPIES));
     }
     // From the shortcut itself: its own number.
-    m_tab->VSetReadFromControlsForTesting(FALSE);
+    m_tab->StateForTesting().bReadFromControls = FALSE;
     Entries({Choice(L"Scaling", 5, {L"60"}, 0)});
     m_tab->BApplyScaling(&m_context, FALSE);
     EXPECT_EQ(60u, Work().dwScalePercent);
@@ -81,7 +81,7 @@ TEST_F(PanelHandlers, ScalingAndCopiesKeepToTheirRanges) {
 
 // The grey-scale row: sepia, colour ("color" or "FALSE") or grey scale, through the colour items.
 TEST_F(PanelHandlers, ColourModeFollowsTheGreyScaleOption) {
-    m_tab->VSetReadFromControlsForTesting(FALSE);
+    m_tab->StateForTesting().bReadFromControls = FALSE;
     const struct {
         int option;
         DWORD grey, sepia;
@@ -103,7 +103,7 @@ TEST_F(PanelHandlers, ColourModeFollowsTheGreyScaleOption) {
 // Two-sided printing by the unit binds at the edge the layout and orientation give; one-sided ends
 // a booklet.
 TEST_F(PanelHandlers, TwoSidedPrintingBindsByLayoutAndOrientation) {
-    m_tab->VSetReadFromControlsForTesting(FALSE);
+    m_tab->StateForTesting().bReadFromControls = FALSE;
     const struct {
         int option;
         WORD orientation;
@@ -131,7 +131,7 @@ TEST_F(PanelHandlers, TwoSidedPrintingBindsByLayoutAndOrientation) {
 
 // A poster turns every tile on; turning posters off leaves the tiles the user picked.
 TEST_F(PanelHandlers, PosterOffKeepsTheTiles) {
-    m_tab->VSetReadFromControlsForTesting(FALSE);
+    m_tab->StateForTesting().bReadFromControls = FALSE;
     for (DWORD i = 0; i < 25; ++i) Work().adwPosterTiles[i] = i % 2;
     Entries({Choice(L"PosterPrinting", 0, {L"Off", L"3x3"}, 0)});
     m_tab->BApplyPosterPrinting(&m_context, 0, 0);
@@ -149,7 +149,7 @@ TEST_F(PanelHandlers, PosterOffKeepsTheTiles) {
 // A paper the driver names is chosen (and prints on itself unless scaled); any other text leaves
 // the paper alone.
 TEST_F(PanelHandlers, PaperSizeOnlyByTheDriversNames) {
-    m_tab->VSetReadFromControlsForTesting(FALSE);
+    m_tab->StateForTesting().bReadFromControls = FALSE;
     const struct {
         int choice;
         LONG sel;
@@ -159,7 +159,7 @@ TEST_F(PanelHandlers, PaperSizeOnlyByTheDriversNames) {
         Entries({Choice(L"PaperSize", 0, {L"ISO A1", L"ISO A0", L"Nowhere"}, c.choice)});
         m_tab->BApplyPaperSize(&m_context, 0, 0);
         EXPECT_EQ(c.sel, Sel("PaperSize"));
-        EXPECT_EQ(c.choice, m_tab->EntryForTesting(0)->iSelected);
+        EXPECT_EQ(c.choice, m_tab->PanelForTesting().PEntry(0)->iSelected);
     }
 }
 

@@ -9,7 +9,7 @@
 #include "layoutcheck.h"
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 #include "res/zqdesktopshortcutsids.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ TEST_F(ShortcutsPage, StartsWithItsTextsOnBothTemplates) {
                               L"saved with those settings."},
         };
         for (const auto& t : texts) EXPECT_EQ(t.text, Text(t.id)) << t.id;
-        EXPECT_STREQ(L"Customized Settings", m_tab->CustomizedTextForTesting());
+        EXPECT_STREQ(L"Customized Settings", m_tab->StateForTesting().szCustomizedText);
         EXPECT_TRUE(Shown(IDC_LB_DOCTYPE_SETTING) && Shown(IDC_BTN_SAVE) && Shown(IDC_BTN_DELETE));
     }
     ExpectNoStartWithoutItsPieces(&LargeFormatShortcutsPageDlgProc);
@@ -85,10 +85,10 @@ TEST_F(ShortcutsPage, KeywordsFollowTheDriversLanguage) {
     for (const auto& c : cases) {
         Work().dwPdl = c.pdl;
         m_tab->VSetDriverKeywords(&m_context);
-        EXPECT_STREQ(c.source, m_tab->KeywordForTesting(0)) << c.pdl;
-        EXPECT_STREQ(c.paper, m_tab->KeywordForTesting(1)) << c.pdl;
-        EXPECT_STREQ(c.orientation, m_tab->KeywordForTesting(2)) << c.pdl;
-        EXPECT_STREQ(c.grey, m_tab->KeywordForTesting(8)) << c.pdl;
+        EXPECT_STREQ(c.source, m_tab->StateForTesting().szKwInputBin) << c.pdl;
+        EXPECT_STREQ(c.paper, m_tab->StateForTesting().szKwPaperSize) << c.pdl;
+        EXPECT_STREQ(c.orientation, m_tab->StateForTesting().szKwOrientation) << c.pdl;
+        EXPECT_STREQ(c.grey, m_tab->StateForTesting().szKwGrayScale) << c.pdl;
     }
 }
 
@@ -99,7 +99,7 @@ TEST_F(ShortcutsPage, ApplyNamesTheShortcutAndOnlyTheLastPageExports) {
     ExpectApplyOnlyOnTheLastPageVisited(kPageShortcuts);
     CZQQuickSets& quickSets = *m_context.pQuickSets;
     EXPECT_TRUE(quickSets.BSelected());
-    EXPECT_STREQ(m_tab->CurrentNameForTesting(), quickSets.PszCurrentName());
+    EXPECT_STREQ(m_tab->StateForTesting().szCurrentName, quickSets.PszCurrentName());
     EXPECT_EQ(0, Notify(PSN_KILLACTIVE));
     EXPECT_EQ(4255, m_core.iStartPage);
     ExpectNothingChangesWithoutTheDevmode(MAKEWPARAM(IDC_BTN_SAVE, BN_CLICKED), PSN_APPLY);
@@ -118,21 +118,18 @@ TEST_F(ShortcutsPage, RowHeightByClassAndTheEndAfterTheWindow) {
         SendMessageW(m_page, WM_MEASUREITEM, IDC_LB_DOCTYPE_SETTING, reinterpret_cast<LPARAM>(&measure));
         EXPECT_EQ(largeFormat ? 75u : 52u, measure.itemHeight);
     }
-    ASSERT_NE(nullptr, m_tab->AlertWindowForTesting());
+    ASSERT_NE(nullptr, m_tab->AlertsForTesting().Window());
     ExpectOnlyTheStripRunsItsLinks();
-    const HWND alerts = m_tab->AlertWindowForTesting()->Hwnd();
+    const HWND alerts = m_tab->AlertsForTesting().Window()->Hwnd();
     EXPECT_TRUE(IsWindow(alerts));
-    HBITMAP* bitmaps = m_tab->RowBitmapsForTesting();
+    CZQShortcutListRows& rows = m_tab->ListForTesting();
     const HINSTANCE module = zqmodule::Instance();
     zqmodule::SetInstance(Resources());  // the pictures are the plug-in's
-    bitmaps[0] = m_tab->HLoadShortcutBitmap(0);
-    bitmaps[24] = m_tab->HLoadShortcutBitmap(IDB_PAPER_PORTRAIT);
+    const HBITMAP first = rows.HRowBitmap(0), last = rows.HRowBitmap(IDB_PAPER_PORTRAIT);
     zqmodule::SetInstance(module);
-    ASSERT_TRUE(bitmaps[0] && bitmaps[24]);
-    const HBITMAP first = bitmaps[0], last = bitmaps[24];
+    ASSERT_TRUE(first && last);
     DestroyWindow(m_page);
     m_page = nullptr;
-    m_tab->VSetRunTimeIdsForTesting(503);
     m_pageObject.reset();
     m_tab = nullptr;
     EXPECT_EQ(0u, GetObjectType(first));
@@ -161,7 +158,7 @@ TEST(ShortcutsPagePictures, PaperPictureTurnsWithTheOrientation) {
     for (const auto& c : cases) {
         wcscpy(entry.szKeyword, c.keyword);
         entry.iSelected = c.selected;
-        EXPECT_EQ(c.picture, CZQLargeFormatShortcutsTab::IEntryPictureId(entry, L"PaperSize", c.orientation))
+        EXPECT_EQ(c.picture, CZQShortcutPanelRows::IEntryPictureId(entry, L"PaperSize", c.orientation))
             << c.selected << " " << c.orientation;
     }
     entry.iRowHolderId = IDC_DC_CTL_HOLDER1 + 2;

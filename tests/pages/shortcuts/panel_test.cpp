@@ -12,7 +12,7 @@
 
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
     // A combo box made at run time for the test's fills.
     int Combo(int row) {
         int list = 0, caption = 0;
-        m_tab->BCreateLabelAndCombo(Module(), Font(), 6147, IDC_DC_CTL_HOLDER1 + row, &list, &caption);
+        m_tab->PanelForTesting().BCreateLabelAndCombo(Module(), Font(), 6147, IDC_DC_CTL_HOLDER1 + row, &list, &caption);
         return list;
     }
 };
@@ -48,20 +48,20 @@ TEST_F(ShortcutPanel, RebuildsKeepWindowsOfTheRightClass) {
     ASSERT_NO_FATAL_FAILURE(Start());
     int button = 0, check = 0, text = 0, caption = 0, list = 0, listCaption = 0, slider = 0, sliderCaption = 0;
     const auto build = [&](bool checkFirst) {
-        m_tab->VSetRunTimeIdsForTesting(500);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
         if (checkFirst)
-            m_tab->BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1, &check);
+            m_tab->PanelForTesting().BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1, &check);
         else
-            m_tab->BCreatePushButton(Module(), Font(), 6140, IDC_DC_CTL_HOLDER1, &button);
-        m_tab->BCreateLabelAndText(Module(), Font(), 6140, IDC_DC_CTL_HOLDER1 + 1, &text, &caption);
-        m_tab->BCreateLabelAndCombo(Module(), Font(), 6147, IDC_DC_CTL_HOLDER1 + 2, &list, &listCaption);
-        m_tab->BCreateLabelAndSlider(Module(), Font(), 6140, IDC_DC_CTL_HOLDER1 + 3, &slider, &sliderCaption);
+            m_tab->PanelForTesting().BCreatePushButton(Module(), Font(), 6140, IDC_DC_CTL_HOLDER1, &button);
+        m_tab->PanelForTesting().BCreateLabelAndText(Module(), Font(), 6140, IDC_DC_CTL_HOLDER1 + 1, &text, &caption);
+        m_tab->PanelForTesting().BCreateLabelAndCombo(Module(), Font(), 6147, IDC_DC_CTL_HOLDER1 + 2, &list, &listCaption);
+        m_tab->PanelForTesting().BCreateLabelAndSlider(Module(), Font(), 6140, IDC_DC_CTL_HOLDER1 + 3, &slider, &sliderCaption);
     };
     build(false);
     EXPECT_EQ((std::vector<int>{500, 502, 501, 504, 503, 506, 505}),
               (std::vector<int>{button, text, caption, list, listCaption, slider, sliderCaption}));
-    EXPECT_EQ(507, m_tab->NextCtrlIdForTesting());
-    EXPECT_EQ(507, m_tab->CtrlIdEndForTesting());
+    EXPECT_EQ(507, m_tab->PanelForTesting().NextId());
+    EXPECT_EQ(507, m_tab->PanelForTesting().EndId());
     const struct {
         int id;
         PCWSTR cls;
@@ -83,40 +83,41 @@ TEST_F(ShortcutPanel, RebuildsKeepWindowsOfTheRightClass) {
     m_tab->BLoadResString(6143, expected);
     EXPECT_EQ(std::wstring(expected), Text(500));
     // A list where the caption stood is a window of another class: replaced.
-    m_tab->VSetRunTimeIdsForTesting(501);
-    m_tab->BCreateLabelAndCombo(Module(), Font(), 6147, IDC_DC_CTL_HOLDER1 + 4, &list, &listCaption);
+    m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+    m_tab->PanelForTesting().BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1, &check);
+    m_tab->PanelForTesting().BCreateLabelAndCombo(Module(), Font(), 6147, IDC_DC_CTL_HOLDER1 + 4, &list, &listCaption);
     EXPECT_EQ(0, lstrcmpiW(L"ComboBox", ClassOf(Ctl(502)).c_str()));
     EXPECT_NE(before[2], Ctl(502));
-    EXPECT_EQ(503, m_tab->NextCtrlIdForTesting());
+    EXPECT_EQ(503, m_tab->PanelForTesting().NextId());
 
     // The template has eight row holders: row 9 stands a row pitch below row 8.
-    m_tab->VSetRunTimeIdsForTesting(600);
-    m_tab->BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1 + 8, &check);
+    m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+    m_tab->PanelForTesting().BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1 + 8, &check);
     ASSERT_EQ(nullptr, Ctl(IDC_DC_CTL_HOLDER1 + 8));
     const int pitch = Rect(IDC_DC_CTL_HOLDER1 + 1).top - Rect(IDC_DC_CTL_HOLDER1).top;
-    EXPECT_EQ(Rect(IDC_DC_CTL_HOLDER1 + 7).top + pitch, Rect(600).top);
+    EXPECT_EQ(Rect(IDC_DC_CTL_HOLDER1 + 7).top + pitch, Rect(check).top);
 }
 
 // The left column follows the list row by row; the right column goes straight after the landscape
 // preview button, so its rows come in the reverse of their making.
 TEST_F(ShortcutPanel, TabOrderByColumn) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    EXPECT_EQ(IDC_LB_DOCTYPE_SETTING, m_tab->AnchorForTesting());
+    EXPECT_EQ(IDC_LB_DOCTYPE_SETTING, m_tab->PanelForTesting().Anchor());
     const struct {
         BOOL right;
         int anchorAfter;
         std::vector<int> after;  // the windows that follow the anchor's start in the z-order
     } cases[] = {{FALSE, 502, {500, 501, 502}}, {TRUE, IDC_BTN_PREVIEW_LAND, {502, 501, 500}}};
     for (const auto& c : cases) {
-        m_tab->VSetRightColumnForTesting(c.right);
-        m_tab->VSetAnchorId(IDC_LB_DOCTYPE_SETTING);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+        m_tab->PanelForTesting().VSetRightColumn(c.right);
+        m_tab->PanelForTesting().VSetAnchorId(IDC_LB_DOCTYPE_SETTING);
         if (!c.right) {
-            EXPECT_EQ(IDC_LB_DOCTYPE_SETTING, m_tab->AnchorForTesting());
+            EXPECT_EQ(IDC_LB_DOCTYPE_SETTING, m_tab->PanelForTesting().Anchor());
         }
-        m_tab->VSetRunTimeIdsForTesting(500);
         int id = 0;
-        for (int row = 0; row < 3; ++row) m_tab->BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1 + row, &id);
-        EXPECT_EQ(c.anchorAfter, m_tab->AnchorForTesting());
+        for (int row = 0; row < 3; ++row) m_tab->PanelForTesting().BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1 + row, &id);
+        EXPECT_EQ(c.anchorAfter, m_tab->PanelForTesting().Anchor());
         HWND at = Ctl(c.right ? IDC_BTN_PREVIEW_LAND : IDC_LB_DOCTYPE_SETTING);
         for (int expected : c.after) {
             at = GetWindow(at, GW_HWNDNEXT);
@@ -142,7 +143,7 @@ TEST_F(ShortcutPanel, EditGroupsTakeTheirLimitsAndRow) {
         EXPECT_EQ(150, static_cast<int>(GetDlgItemInt(m_page, c.edit, nullptr, FALSE)));
         EXPECT_EQ(Rect(IDC_DC_CTL_HOLDER1 + 2).top, Rect(c.label).top) << "moved into the row";
         EXPECT_EQ(Rect(c.label).bottom + 1, Rect(c.edit).top);
-        EXPECT_EQ(c.spin, m_tab->AnchorForTesting());
+        EXPECT_EQ(c.spin, m_tab->PanelForTesting().Anchor());
     }
     EXPECT_EQ(L"copies:", Text(IDC_STA_FS_COPIES)) << "the keyword as the entry spells it";
     Work().dwDocTypeScaling = 80;

@@ -14,9 +14,9 @@
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "pages/zqpageitems.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 #include "testsupport.h"
 
 namespace {
@@ -77,17 +77,19 @@ TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.row, c.row + lstrlenW(c.row)));
         Build(c.row);
-        EXPECT_EQ(c.entries, m_tab->EntryCountForTesting());
-        for (int id = m_tab->NextCtrlIdForTesting(); id < m_tab->CtrlIdEndForTesting(); ++id)
+        EXPECT_EQ(c.entries, m_tab->PanelForTesting().Count());
+        for (int id = m_tab->PanelForTesting().NextId(); id < m_tab->PanelForTesting().EndId(); ++id)
             EXPECT_FALSE(Shown(id)) << "left from a larger build: " << id;
-        for (int id = 500; id < m_tab->NextCtrlIdForTesting(); ++id)
+        for (int id = 500; id < m_tab->PanelForTesting().NextId(); ++id)
             EXPECT_TRUE(Ctl(id) == nullptr || Shown(id)) << id;
-        for (int row = c.entries; row < 8; ++row) EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
-        for (int id : {IDC_TXT_FC_SCALING, IDC_STA_FS_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER}) {
+        // The rows draw no pictures: their holders, and the edit groups', stay hidden.
+        for (int row = 0; row < 8; ++row) EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
+        EXPECT_FALSE(Shown(IDC_DC_SCALING_HOLDER) || Shown(IDC_DC_COPY_HOLDER));
+        for (int id : {IDC_TXT_FC_SCALING, IDC_STA_FS_SCALING, IDC_SPIN_SCALING}) {
             EXPECT_EQ(c.scaling, Shown(id)) << id;
             EXPECT_EQ(c.scaling, Enabled(id)) << id;
         }
-        for (int id : {IDC_TXT_FC_COPIES, IDC_STA_FS_COPIES, IDC_SPIN_COPIES, IDC_DC_COPY_HOLDER}) {
+        for (int id : {IDC_TXT_FC_COPIES, IDC_STA_FS_COPIES, IDC_SPIN_COPIES}) {
             EXPECT_EQ(c.copies, Shown(id)) << id;
             EXPECT_EQ(c.copies, Enabled(id)) << id;
         }
@@ -95,17 +97,17 @@ TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
     // The first type's rows with their choices: the quality list from the driver's names, the
     // number rows from the type.
     Build(L"Drawings");
-    const ShortcutPanelEntry* quality = m_tab->EntryForTesting(0);
+    const ShortcutPanelEntry* quality = m_tab->PanelForTesting().PEntry(0);
     ASSERT_NE(nullptr, quality);
     EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal"}), ComboItems(Ctl(quality->iCtrlId)));
     EXPECT_EQ(L"Normal", Text(quality->iCtrlId));
     EXPECT_EQ(L"100", Text(IDC_TXT_FC_SCALING));
     EXPECT_EQ(L"1", Text(IDC_TXT_FC_COPIES));
     // No row chosen: the panel stays as it was.
-    const int before = m_tab->EntryCountForTesting();
+    const int before = m_tab->PanelForTesting().Count();
     SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_SETCURSEL, WPARAM(-1), 0);
     m_tab->VBuildShortcutPanel(reinterpret_cast<HMODULE>(zqmodule::Instance()), &m_context, FALSE);
-    EXPECT_EQ(before, m_tab->EntryCountForTesting());
+    EXPECT_EQ(before, m_tab->PanelForTesting().Count());
 }
 
 // A row whose options the driver lacks all is left out, unless its first option is the printer's
@@ -114,13 +116,48 @@ TEST_F(PanelBuild, RowsOfUnknownOptionsOnlyForTheAutomaticChoice) {
     ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("InputBin", {"Automatically Select", "NOSUCH"}) +
                                             Feature("ZQNowhere", {"X", "Y"}))));
     Build(L"Drawings");
-    const ShortcutPanelEntry* bin = m_tab->EntryForTesting(0);
-    const ShortcutPanelEntry* nowhere = m_tab->EntryForTesting(1);
+    const ShortcutPanelEntry* bin = m_tab->PanelForTesting().PEntry(0);
+    const ShortcutPanelEntry* nowhere = m_tab->PanelForTesting().PEntry(1);
     ASSERT_TRUE(bin && nowhere);
     EXPECT_NE(0, bin->iCtrlId);
     EXPECT_TRUE(Shown(bin->iCtrlId));
     EXPECT_EQ(0, nowhere->iCtrlId);
     EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + 1));
+}
+
+// A row left out leaves no gap: the shown rows take the row places in turn, so the first one stands at
+// the top of the left column whichever row the printer lacks.
+TEST_F(PanelBuild, ShownRowsTakeTheRowPlacesInTurn) {
+    ASSERT_NO_FATAL_FAILURE(
+        Open(SampleWith(Feature("ZQNowhere", {"X"}) + Feature("InputBin", {"Automatically Select"}))));
+    Build(L"Drawings");
+    const ShortcutPanelEntry* shown = m_tab->PanelForTesting().PEntry(1);
+    ASSERT_TRUE(shown && m_tab->PanelForTesting().PEntry(0));
+    EXPECT_EQ(0, m_tab->PanelForTesting().PEntry(0)->iRowHolderId) << "left out";
+    EXPECT_EQ(IDC_DC_CTL_HOLDER1, shown->iRowHolderId);
+    RECT first = {};
+    ASSERT_TRUE(CZQShortcutPanelRows::BHolderRect(m_page, IDC_DC_CTL_HOLDER1, &first));
+    EXPECT_EQ(first.top, Rect(shown->iSecondCtrlId).top) << "its caption at the column's top";
+    EXPECT_EQ(Rect(IDC_DC_BMP_HOLDER1).left, Rect(shown->iSecondCtrlId).left)
+        << "over the room of the picture the page never shows";
+}
+
+// A stored shortcut's two-sided row shows a choice, as a document type's does.
+TEST_F(PanelBuild, StoredShortcutShowsATwoSidedChoice) {
+    m_host.Add(ListFeature("Duplex", {{"None", L"Off"}, {"Automatically", L"Automatic"}}, 0, DMPUB_DUPLEX));
+    ShortcutRecord record = {};
+    lstrcpyW(record.szName, L"Mine");
+    lstrcpyW(record.szDocType, L"Drawings");
+    CZQLocalPtr<BYTE> image;
+    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
+    m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", L"Mine", REG_BINARY, image.Get(), size);
+    ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("Duplex", {"None", "Automatically"}))));
+    for (PCWSTR row : {L"Drawings", L"Mine"}) {
+        Build(row);
+        int index = -1;
+        ASSERT_TRUE(m_tab->PanelForTesting().BFind(L"Duplex", &index));
+        EXPECT_EQ(L"Off", Text(m_tab->PanelForTesting().PEntry(index)->iCtrlId)) << row;
+    }
 }
 
 // A stored shortcut's list offers the options it was saved with, matched by position and keyword,
@@ -150,22 +187,22 @@ TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
     ASSERT_NO_FATAL_FAILURE(Open());
     ASSERT_NE(Rows().end(), std::find(Rows().begin(), Rows().end(), L"Mine"));
     Build(L"Mine");
-    EXPECT_TRUE(m_tab->StoredShortcutShownForTesting());
-    ASSERT_EQ(5, m_tab->EntryCountForTesting());
+    EXPECT_TRUE(m_tab->StateForTesting().bStoredShortcutShown);
+    ASSERT_EQ(5, m_tab->PanelForTesting().Count());
     // Row 1 holds its keyword: "Best" added; row 2 is a check of another keyword (nothing added);
     // the record's rows 6 and 7 have no panel row.
-    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal", L"Best"}), ComboItems(Ctl(m_tab->EntryForTesting(0)->iCtrlId)));
-    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"On"}), ComboItems(Ctl(m_tab->EntryForTesting(1)->iCtrlId)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Normal", L"Best"}), ComboItems(Ctl(m_tab->PanelForTesting().PEntry(0)->iCtrlId)));
+    EXPECT_EQ((std::vector<std::wstring>{L"Off", L"On"}), ComboItems(Ctl(m_tab->PanelForTesting().PEntry(1)->iCtrlId)));
     // A quick set of the shortcut's name shows its values in the rows; without one the build's
     // choices stay.
-    EXPECT_EQ(L"Normal", Text(m_tab->EntryForTesting(0)->iCtrlId));
+    EXPECT_EQ(L"Normal", Text(m_tab->PanelForTesting().PEntry(0)->iCtrlId));
     QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
     lstrcpyW(quickSet->head.szName, L"Mine");
     CZQQuickSets::VAppendPair(&quickSet->pPairs, L"PrintQualityGroup", L"PQGroup_2");
     CZQQuickSets::VAppendPair(&quickSet->pPairs, L"InputBin", L"SHEET");
     Build(L"Mine");
-    EXPECT_EQ(L"Best", Text(m_tab->EntryForTesting(0)->iCtrlId));
-    EXPECT_EQ(L"Sheet Feed", Text(m_tab->EntryForTesting(2)->iCtrlId));
+    EXPECT_EQ(L"Best", Text(m_tab->PanelForTesting().PEntry(0)->iCtrlId));
+    EXPECT_EQ(L"Sheet Feed", Text(m_tab->PanelForTesting().PEntry(2)->iCtrlId));
     m_context.pQuickSets->VRemoveEntry(quickSet);
 }
 
@@ -192,9 +229,9 @@ TEST_F(PanelBuild, ChangeCheckTellsTheSheetAndTheButtons) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         lstrcpyW(core->szDocTypeName, c.name);
-        for (int i = 0; i < m_tab->EntryCountForTesting(); ++i)
-            core->adwSelectionSlots[i] = static_cast<DWORD>(m_tab->EntryForTesting(i)->iSelected);
-        m_tab->EntryForTesting(0)->iSelected = c.qualityChoice;
+        for (int i = 0; i < m_tab->PanelForTesting().Count(); ++i)
+            core->adwSelectionSlots[i] = static_cast<DWORD>(m_tab->PanelForTesting().PEntry(i)->iSelected);
+        m_tab->PanelForTesting().PEntry(0)->iSelected = c.qualityChoice;
         core->adwSelectionSlots[0] = 1;
         core->dwDocTypeScaling = 100;
         core->dwDocTypeCopies = 1;
@@ -205,9 +242,9 @@ TEST_F(PanelBuild, ChangeCheckTellsTheSheetAndTheButtons) {
         EXPECT_EQ(std::vector<UINT>{c.told}, m_sheetMessages);
         EXPECT_EQ(c.saveAs, Enabled(IDC_BTN_SAVE));
         EXPECT_EQ(!c.saveAs, Enabled(IDC_BTN_DELETE));
-        EXPECT_EQ(c.differ, m_tab->SettingsDifferForTesting() != FALSE);
+        EXPECT_EQ(c.differ, m_tab->StateForTesting().bSettingsDiffer != FALSE);
     }
-    m_tab->EntryForTesting(0)->iSelected = 1;
+    m_tab->PanelForTesting().PEntry(0)->iSelected = 1;
 }
 
 }  // namespace

@@ -5,8 +5,9 @@
 
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
-#include "pages/shortcuts/zqshortcutrows.h"
-#include "shortcutstest.h"
+#include "common/zqstrings.h"
+#include "pages/shortcuts/zqlargeformatlistrows.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -21,15 +22,17 @@ TEST(ShortcutServices, MnemonicsAreStripped) {
         {L"Trailing&", L"Trailing"},    {L"(&", L"("},                 {L"x(&y", L"x(y"},
     };
     for (const auto& c : cases) {
-        PWSTR copy = nullptr;
-        ASSERT_TRUE(CZQLargeFormatShortcutsTab::BStripMnemonics(c.text, &copy)) << c.text;
+        PWSTR copy = ZQDupWithoutMnemonics(c.text);
+        ASSERT_NE(nullptr, copy) << c.text;
         EXPECT_STREQ(c.stripped, copy) << c.text;
         LocalFree(copy);
     }
-    PWSTR copy = nullptr;
-    EXPECT_FALSE(CZQLargeFormatShortcutsTab::BStripMnemonics(L"", &copy));
-    EXPECT_FALSE(CZQLargeFormatShortcutsTab::BStripMnemonics(nullptr, &copy));
-    EXPECT_EQ(nullptr, copy);
+    for (PCWSTR empty : {L"", static_cast<PCWSTR>(nullptr)}) {
+        PWSTR copy = ZQDupWithoutMnemonics(empty);
+        ASSERT_NE(nullptr, copy);
+        EXPECT_STREQ(L"", copy);
+        LocalFree(copy);
+    }
 }
 
 // A name too wide breaks at the last space that fits, else inside the word; nothing breaks that
@@ -118,7 +121,7 @@ TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
     HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
     for (int i = 0; i < 28; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Row"));
     CZQGdiObject red(TwoColourBitmap(RGB(255, 0, 0))), blue(TwoColourBitmap(RGB(0, 0, 255)));
-    ShortcutBitmapArray& pictures = m_tab->BitmapsForTesting();
+    ShortcutBitmapArray& pictures = m_tab->ListForTesting().Pictures();
     ASSERT_TRUE(pictures.BAppend(red.Get()));
     ASSERT_TRUE(pictures.BAppend(nullptr));
     ASSERT_TRUE(pictures.BAppend(blue.Get()));
@@ -137,8 +140,39 @@ TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
     for (const auto& c : cases) {
         DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, c.row, ODA_DRAWENTIRE, 0, list, dc.Get(),
                                {0, 0, 300, 75}, 0};
-        m_tab->VDrawShortcutItem(&item, list, &m_logic);
+        m_tab->ListForTesting().VDrawItem(&item, m_logic.BIsLargeFormat());
         EXPECT_EQ(c.picture, GetPixel(dc.Get(), 10, 10)) << c.row;
+    }
+    SelectObject(dc.Get(), old);
+}
+
+// A name too wide for its row goes on two lines on the large-format printers too; one that fits
+// stays on one.
+TEST_F(ShortcutsPage, LongNamesTakeTwoLinesInLargeFormatRows) {
+    Start();
+    HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
+    for (PCWSTR name : {L"Posters", L"Posters and Banners of Technical Drawings"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    CZQWindowDC screen(nullptr);
+    CZQMemDC dc(CreateCompatibleDC(screen.Get()));
+    CZQGdiObject canvas(CreateCompatibleBitmap(screen.Get(), 200, 75));
+    HGDIOBJ old = SelectObject(dc.Get(), canvas.Get());
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Get(), &metrics);
+    const int middle = (75 - metrics.tmHeight) / 2;
+    // Ink in the band of a line: a pixel that is not the row's background.
+    const auto inked = [&](int top) {
+        for (int y = top; y < top + metrics.tmHeight; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (GetPixel(dc.Get(), x, y) != GetSysColor(COLOR_WINDOW)) return true;
+        return false;
+    };
+    for (UINT row : {0u, 1u}) {
+        DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, row, ODA_DRAWENTIRE, 0, list, dc.Get(), {0, 0, 200, 75}, 0};
+        m_tab->ListForTesting().Pictures().VFree();
+        m_tab->ListForTesting().VDrawItem(&item, TRUE);
+        EXPECT_EQ(row == 1, inked(middle - 7 - metrics.tmHeight / 2 - 2) && inked(middle + 7 + metrics.tmHeight / 2 + 2))
+            << row;
     }
     SelectObject(dc.Get(), old);
 }
@@ -183,7 +217,7 @@ TEST_F(ShortcutsPage, AlertStripOnAndOff) {
             DestroyWindow(m_page);
             ASSERT_NE(nullptr, OpenPage(IDD_DLG_DOC_CENTRIC_UI_SUI, &LargeFormatShortcutsPageDlgProc));
         }
-        EXPECT_EQ(on, m_tab->AlertWindowForTesting() != nullptr);
+        EXPECT_EQ(on, m_tab->AlertsForTesting().Window() != nullptr);
         EXPECT_EQ(on, Ctl(IDC_ALERT_PLACEHOLDER) == nullptr) << "the window takes the placeholder's place";
         EXPECT_EQ(on != FALSE, Shown(IDC_ALERT_REFRESH));
     }

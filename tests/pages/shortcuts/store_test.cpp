@@ -10,9 +10,9 @@
 
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "res/zqquicksetids.h"
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ TEST_P(ShortcutListOf, StoredShortcutsStandUnderTheirTypes) {
     }
     ASSERT_NO_FATAL_FAILURE(Start());
     EXPECT_EQ(c.rows, Rows());
-    EXPECT_EQ(static_cast<int>(c.rows.size()), m_tab->BitmapsForTesting().Count()) << "a picture per row";
-    EXPECT_EQ(c.listed, m_tab->ListedCountForTesting());
+    EXPECT_EQ(static_cast<int>(c.rows.size()), m_tab->ListForTesting().Pictures().Count()) << "a picture per row";
+    EXPECT_EQ(c.listed, m_tab->ListForTesting().Listed().nListed);
     if (c.restricted) {
-        EXPECT_EQ(c.listedWithUser, m_tab->ListedCountWithUserForTesting());
+        EXPECT_EQ(c.listedWithUser, m_tab->ListForTesting().Listed().nListedWithUser);
     }
 }
 
@@ -119,7 +119,6 @@ TEST_F(ShortcutList, EntriesAndTheDriversOptions) {
     } kinds[] = {{L"BorderlessAutoFit", 1}, {L"collate", 1}, {L"DigitalPhotography", 2}, {L"Scaling", 5},
                  {L"Copies", 5},            {L"StandardPrintQuality", 9}, {L"MediaType", 0}};
     for (const auto& k : kinds) EXPECT_EQ(k.kind, CZQLargeFormatShortcutsTab::IGetControlKind(&m_context, k.keyword));
-    EXPECT_EQ(8, CZQLargeFormatShortcutsTab::IGetFixedKind());
 }
 
 TEST_F(ShortcutList, PanelEntriesByKeywordAndOptionName) {
@@ -133,14 +132,14 @@ TEST_F(ShortcutList, PanelEntriesByKeywordAndOptionName) {
         entries[i]->ppszOptionNames[0] = ZQDupText(L"Plain");
         entries[i]->ppszOptionNames[1] = ZQDupText(L"Glossy");
     }
-    m_tab->VSetPanelEntriesForTesting(entries, 2);
+    m_tab->PanelForTesting().VTakeEntries(entries, 2);
     int index = -1;
-    EXPECT_TRUE(m_tab->BFindPanelEntry(L"copies", &index));
+    EXPECT_TRUE(m_tab->PanelForTesting().BFind(L"copies", &index));
     EXPECT_EQ(1, index);
-    EXPECT_FALSE(m_tab->BFindPanelEntry(L"Duplex", &index));
+    EXPECT_FALSE(m_tab->PanelForTesting().BFind(L"Duplex", &index));
     EXPECT_EQ(0, index);
-    EXPECT_TRUE(m_tab->BSelectEntryOption(L"MediaType", L"GLOSSY", &m_context));
-    EXPECT_FALSE(m_tab->BSelectEntryOption(L"MediaType", L"Matte", &m_context));
+    EXPECT_TRUE(m_tab->PanelForTesting().BSelectOption(L"MediaType", L"GLOSSY"));
+    EXPECT_FALSE(m_tab->PanelForTesting().BSelectOption(L"MediaType", L"Matte"));
     EXPECT_EQ(1, entries[0]->iSelected) << "a name no option has changes nothing";
 }
 

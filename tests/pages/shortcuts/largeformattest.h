@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "pagefixture.h"
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "res/zqshortcutsids.h"
 
 struct ShortcutsPrinter {
     DWORD pdl = 5;  // the plotter language
     bool largeFormat = true;
+    // The media item ends with a placeholder medium ("0"), which stands for the user's own.
+    bool placeholderMedium = false;
 };
 
 // A panel entry in local blocks, as the document reader leaves it (the page frees it).

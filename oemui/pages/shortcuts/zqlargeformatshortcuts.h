@@ -3,13 +3,19 @@
 // owner-drawn list on the left; the shortcut's settings and the sample page stand on the right, the
 // device's alerts below. The page procedure finds the page through its PageContext, kept as the
 // window's DWLP_USER data.
+//
+// Its controls are a CZQPageControls table; its scalars sit in ZQLargeFormatShortcutsState; the
+// panel's entries and run-time controls are a CZQShortcutPanelRows, the list's rows a
+// CZQShortcutListRows, the stored shortcuts a CZQShortcutStore.
 #pragma once
 
-#include "pages/shortcuts/zqshortcutstore.h"
-#include "pages/shortcuts/zqshortcuttypes.h"
-#include "common/zqstrings.h"
+#include "pages/shortcuts/zqlargeformatlistrows.h"
+#include "pages/shortcuts/zqlargeformatpanelrows.h"
+#include "pages/shortcuts/zqlargeformatstate.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpagebase.h"
+#include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
 
@@ -20,14 +26,8 @@ class CZQLargeFormatShortcutsTab : public CZQPageBase {
 public:
     // The page's title string, which leaving the page keeps in the devmode as the page to open on.
     static constexpr int kTitleId = 4255;
-    // Ids of the controls the panel makes at run time start here.
-    static constexpr int kFirstRunTimeId = 500;
-    static constexpr int kFeatureSlots = 15;
-    static constexpr int kNoSlotValue = 100;
-    static constexpr int kRowBitmaps = 25;
     static constexpr size_t kTextChars = 256;
-    // Rows 0 to 25 of the list show a picture.
-    static constexpr int kLastPictureRow = 25;
+    using Rows = CZQShortcutPanelRows;
 
     CZQLargeFormatShortcutsTab();
     ~CZQLargeFormatShortcutsTab() override;
@@ -38,31 +38,16 @@ public:
     void VResetFeatureSlots();
     // The features' keywords for the driver's language (PostScript or the others).
     void VSetDriverKeywords(PageContext* pContext);
-    // The page's windows; the Paper/Quality page's image-enhancement dialog gets this page's
+    // The page's window; the Paper/Quality page's image-enhancement dialog gets this page's
     // parameters and texts, since this page opens it too.
     void VBindControls(HWND hDlg, PageContext* pContext);
     void VSetControlTexts();
-    // The panel's entries freed (the table too); none left, the document type's name and pictures
-    // cleared.
-    void VFreePanelEntries();
 
     // ---- the list and the panel's entries
-    // Control kinds of the panel's rows.
-    enum : int { kKindList = 0, kKindCheck = 1, kKindButton = 2, kKindEdit = 5, kKindText = 7, kKindFixed = 8,
-                 kKindSlider = 9 };
     // The document types of the helper file, then each stored shortcut under the type it was based
     // on (a restricted user's own too), each row with its picture; the row of the working copy's
     // quick-set name selected unless selectFirst, else the first.
     void VFillShortcutList(PageContext* pContext, BOOL bSelectFirst);
-    // The data types the print processor of a printer of another server offers there; 0 for a
-    // local printer.
-    static DWORD DWCountRemoteDatatypes(const PrinterCaps& caps);
-    // The quick set of that name is not hidden (or there is none).
-    static BOOL BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName);
-    // The first entry of the keyword (without regard to case); its index (0 without one).
-    BOOL BFindPanelEntry(PCWSTR pszKeyword, int* piIndex) const;
-    // The entry's first option of that name (without regard to case) becomes its selected one.
-    BOOL BSelectEntryOption(PCWSTR pszKeyword, PCWSTR pszOptionName, PageContext* pContext);
     // The option of the core driver's item (by public id when given, else by keyword) whose text is
     // the name (the first source: the printer's first bin name), else its first shown option that
     // is not in conflict; -1 without the item or such an option.
@@ -77,16 +62,11 @@ public:
     BOOL BBuildOptionNamesNoItem(LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
                                  PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
     static int IGetControlKind(PageContext* pContext, PCWSTR pszKeyword);
-    static int IGetFixedKind() { return kKindFixed; }
     CZQShortcutStore& Store() { return m_store; }
 
-    // The picture of a panel row's selected option (0: none); the paper's picture follows the
-    // document's orientation (1 portrait, 2 landscape).
-    static int IEntryPictureId(const ShortcutPanelEntry& entry, PCWSTR pszPaperKeyword, WORD wOrientation);
-
     // ---- document types, the settings the sheet opens with, the customised row
-    // The node's pictures and its "DocFeature" children (one to ten) into the panel's entries; TRUE
-    // when one was read. The caller frees the previous entries first.
+    // The node's pictures and its "DocFeature" children (one to ten) into the panel's entries, which
+    // replace the previous ones; TRUE when one was read.
     BOOL BReadShortcutDocument(IXMLDOMNode* pNode, PageContext* pContext, int iFlag);
     // While the sheet is built, before the window exists: the private devmode names the next
     // document type when the settings match it, else the custom settings. No entries are left.
@@ -95,7 +75,7 @@ public:
     BOOL BSettingsDifferFromPanel(PageContext* pContext);
     // The selected row's document type (a stored shortcut's base type); the caller owns the node.
     BOOL BGetSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode);
-    BOOL BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag);
+    BOOL BReadSelectedDocument(PageContext* pContext, int iFlag);
     void VSaveState(PageContext* pContext);
     void VRestoreSelections(PageContext* pContext);
     void VShowCustomizedRow(PageContext* pContext);
@@ -107,22 +87,7 @@ public:
     BOOL BPrinterShortcutExists(PageContext* pContext, PCWSTR pszName);
 
     // ---- the panel's run-time controls
-    // A control's class, style and text at creation; its place on the page.
-    struct ControlShape;
-    struct ControlPlace;
-    // Each takes the holder's place and the next id (a window of the right class under that id is
-    // kept); always TRUE, also when the window could not be made.
-    BOOL BCreatePushButton(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piCtrlId);
-    BOOL BCreateLabelAndText(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piTextCtrlId,
-                             int* piCaptionId);
-    BOOL BCreateCheckBox(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piCtrlId);
-    BOOL BCreateLabelAndCombo(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piListId,
-                              int* piCaptionId);
-    BOOL BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piSliderId,
-                               int* piCaptionId);
-    void VSetAnchorId(int iId);
     void VSetupEditFeature(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszNames, int iRow, BOOL bFromEntry);
-    void VPlaceEditGroup(PageContext* pContext, int iCaption, int iEdit, int iSpin, int iPictureHolder, int iRow);
     void VSetStaticText(PageContext* pContext, PCWSTR* ppszText, int iCtrlId);
     void VSetCheckFromValue(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszKeywords, int iSelected, int nCount,
                             int iCtrlId);
@@ -199,15 +164,7 @@ public:
     BOOL BRunHighResWarning(PageContext* pContext);
     void VBuildHelpIds(PageContext* pContext, DWORD (&adwPairs)[2 * kHelpIdPairs]);
 
-    // ---- services of the list, the panel and the commands
-    // WM_DRAWITEM of the shortcut list: the row's picture and its name (two lines on printers
-    // outside the large-format class when it does not fit).
-    void VDrawShortcutItem(const DRAWITEMSTRUCT* pItem, HWND hList, CZQUILogic* pLogic);
-    // A row picture from the plug-in's module (id 0: the default picture); the caller owns it.
-    HBITMAP HLoadShortcutBitmap(UINT uId) const;
-    // The text without its "&" mnemonics, in a new zero-filled local block the caller frees
-    // (LocalFree); FALSE for a missing or empty text.
-    static BOOL BStripMnemonics(PCWSTR pszText, PWSTR* ppszCopy);
+    // ---- services of the panel and the commands
     // The paper-source id of a tray of the printer's tray record; the printer's first paper
     // source for a tray the record does not hold.
     DWORD DWGetTrayBinId(PageContext* pContext, int iTray);
@@ -217,40 +174,11 @@ public:
     // TRUE when the refresh button got the alert icon.
     BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);
 
-    // ---- for the tests
-    PCWSTR KeywordForTesting(int i) const;
-    int FeatureSlotForTesting(int i) const { return m_anFeatureSlot[i]; }
-    ShortcutBitmapArray& BitmapsForTesting() { return m_BitmapArray; }
-    HBITMAP* RowBitmapsForTesting() { return m_ahBitmaps; }
-    CZQAlertWnd* AlertWindowForTesting() const { return m_alerts.Window(); }
-    // The panel's table as the list and panel will fill it (the page owns the entries).
-    void VSetPanelEntriesForTesting(ShortcutPanelEntry** ppEntries, int nEntries) {
-        m_ppEntries = ppEntries;
-        m_nEntries = nEntries;
-    }
-    void VSetRunTimeIdsForTesting(int iEnd) { m_nNextCtrlId = m_nCtrlIdEnd = iEnd; }
-    int NextCtrlIdForTesting() const { return m_nNextCtrlId; }
-    int CtrlIdEndForTesting() const { return m_nCtrlIdEnd; }
-    int AnchorForTesting() const { return m_nCtrlIdAnchor; }
-    void VSetRightColumnForTesting(BOOL bRight) { m_bRightColumn = bRight; }
-    PCWSTR DocTypeNameForTesting() const { return m_szDocTypeName; }
-    PCWSTR BaseDocTypeForTesting() const { return m_szBaseDocType; }
-    int EntryCountForTesting() const { return m_nEntries; }
-    ShortcutPanelEntry* EntryForTesting(int i) const { return m_ppEntries && i >= 0 && i < m_nEntries ? m_ppEntries[i] : nullptr; }
-    int DocTypeBitmapIdForTesting() const { return m_nDocTypeBitmapId; }
-    int ShortcutBitmapIdForTesting() const { return m_nShortcutBitmapId; }
-    BOOL StoredShortcutShownForTesting() const { return m_bStoredShortcutShown; }
-    void VSetStoredShortcutShownForTesting(BOOL b) { m_bStoredShortcutShown = b; }
-    void VSetCurrentNameForTesting(PCWSTR pszName) { ZQCopyText(m_szCurrentName, kTextChars, pszName); }
-    PCWSTR CurrentNameForTesting() const { return m_szCurrentName; }
-    PCWSTR CustomizedTextForTesting() const { return m_szCustomizedText; }
-    BOOL RestrictedUserForTesting() const { return m_bRestrictedUser; }
-    int ListedCountForTesting() const { return m_nListedCount; }
-    int ListedCountWithUserForTesting() const { return m_nListedCountWithUser; }
-    BOOL CustomChoiceAddedForTesting() const { return m_bCustomChoiceAdded; }
-    void VSetReadFromControlsForTesting(BOOL b) { m_bReadFromControls = b; }
-    BOOL SettingsDifferForTesting() const { return m_bSettingsDiffer; }
-    const PreviewSettings& PreviewForTesting() const { return m_PreviewSettings; }
+    // ---- for the tests: the parts and records behind the page's routines
+    ZQLargeFormatShortcutsState& StateForTesting() { return m_state; }
+    CZQShortcutPanelRows& PanelForTesting() { return m_panel; }
+    CZQShortcutListRows& ListForTesting() { return m_list; }
+    CZQPageAlerts& AlertsForTesting() { return m_alerts; }
 
 private:
     friend class ZQPageShell;
@@ -293,49 +221,22 @@ private:
     BOOL BBuildSavedShortcut(PageContext* pContext, ShortcutRecord* pRecord);
     // The keyword a value the panel added is stored under (a new local block; null: none found).
     PWSTR PSavedKeyword(PageContext* pContext, const ShortcutPanelEntry& entry, PCWSTR pszText);
-    // The first entry of that control; -1 without one.
-    int IEntryOfControl(int iCtrlId) const;
 
     // ---- steps the messages share
     // The first row selected and its text taken for an empty, placeholder or default name.
     void VTakeFirstRowForPlaceholder(PageContext* pContext);
-    void VSelectRow(PCWSTR pszText);
     void VRepaintPreviewButtons(BOOL bErase) const;
-    void VDestroyRunTimeControls();
     // The store reads the page's list, buttons, keywords and slots.
     void VBindStore();
-    // The picture of a bitmap id, loaded once for the page's life (id 0: the default picture).
-    HBITMAP HRowBitmap(UINT uId);
-    // A row's picture at the row's place among the pictures.
-    void VPlaceRowBitmap(int iRow, HBITMAP hBitmap);
-    // A stored shortcut from its value's data under its type's row (bOnlyNew: not when a row of its
-    // name stands); TRUE when listed, FALSE for a value that is no shortcut.
-    BOOL BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DWORD cbData, BOOL bOnlyNew);
     void VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll);
-    // ---- the run-time controls' common steps
-    // The control at the next id: a window of the shape's class kept (moved, its text renewed where
-    // the shape says), any other replaced; put after the window of iAfterId. The id is taken also
-    // when the window could not be made.
-    int IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, PCWSTR pszText,
-                     const ControlPlace& place, int iAfterId);
-    // The string of the text id with the status module's colon.
-    void VComposeCaption(int iTextId, PWSTR pszCaption);
-    void VFinishRow(int iHolder, int iLastId);
-    BOOL BCreateSingle(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, int iTextId, int iHolder,
-                       int* piCtrlId);
-    BOOL BCreatePair(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, int iTextId, int iHolder,
-                     int* piSecondId, int* piCaptionId);
+    // ---- the panel's and the handlers' common steps
     BOOL BBuildNames(POPTITEM pItem, LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
                      PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
-
-    // ---- the panel's and the handlers' common steps
     // The row's option text (256 characters): its control's when the page reads the controls and
     // the row has one, else its own choice's name.
     void VReadEntryText(int iEntry, int iCtrlId, PWSTR pszText) const;
-    // The entry of that index, null outside the table.
-    ShortcutPanelEntry* PEntry(int iEntry) const {
-        return m_ppEntries && iEntry >= 0 && iEntry < m_nEntries ? m_ppEntries[iEntry] : nullptr;
-    }
+    ShortcutPanelEntry* PEntry(int iEntry) const { return m_panel.PEntry(iEntry); }
+    HWND Ctl(int iCtrlId) const { return iCtrlId ? m_controls.Item(iCtrlId) : nullptr; }
     // The stapling choices the new paper or orientation leaves, into the page's stapling list.
     void VCheckStapling(PageContext* pContext);
     // Two-sided printing keeps its binding edge for the new orientation or layout.
@@ -350,64 +251,18 @@ private:
     // The printer opened by name as the shortcut list reads it (for use only, for a restricted
     // user); null when it cannot be opened. The caller closes it.
     HANDLE HOpenListPrinter(POEMCUIPPARAM pParam) const;
-    // The last step of a build: a stored shortcut's recorded options and its quick set's values.
+    // A build of a stored shortcut: the options it was saved with and its quick set's values.
     void VShowStoredShortcut(PageContext* pContext);
-    // One entry's control made and filled by its kind.
-    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry);
+    // One entry's control made and filled by its kind, in the row place of that slot.
+    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry, int iSlot);
 
     // ---- fields
-    HWND m_hDlg = nullptr;
-    HWND m_hwndHelp = nullptr;
-    HWND m_hwndPreviewPortrait = nullptr, m_hwndPreviewLandscape = nullptr;
-    HWND m_hwndShortcutList = nullptr;
-    HWND m_hwndScalingEdit = nullptr, m_hwndCopiesEdit = nullptr;
-    HWND m_hwndScalingLabel = nullptr, m_hwndCopiesLabel = nullptr;
-    HWND m_hwndScalingSpin = nullptr, m_hwndCopiesSpin = nullptr;
-    HWND m_hwndPreviewDimensions = nullptr, m_hwndPreviewDocSize = nullptr;
-    HWND m_hwndShowPreview = nullptr;
-    BOOL m_bScalingOnPanel = FALSE, m_bCopiesOnPanel = FALSE;
-    BOOL m_bHasPrintingHelp = FALSE;
-    int m_nNextCtrlId = kFirstRunTimeId;
-    int m_nCtrlIdEnd = kFirstRunTimeId;
-    int m_nCtrlIdAnchor = 956;  // the shortcut list: run-time controls follow it in the tab order
-    BOOL m_bRightColumn = FALSE;
-    BOOL m_bReadFromControls = TRUE;
+    CZQPageControls m_controls{nullptr, 0};
+    ZQLargeFormatShortcutsState m_state;
+    CZQShortcutPanelRows m_panel{m_controls, *this};
+    CZQShortcutListRows m_list{m_controls};
     // The title and the sheet position are the base's (m_szTitle, m_iSheetPosition).
     PreviewSettings m_PreviewSettings = {};
-    WCHAR m_szDocTypeName[kTextChars] = {};
-    int m_nDocTypeBitmapId = 0;
-    int m_nEntries = 0;
-    int m_nShortcutBitmapId = 0;
-    ShortcutPanelEntry** m_ppEntries = nullptr;
-    WCHAR m_szCustomizedText[kTextChars] = {};
-    BOOL m_bPanelChangedByUser = FALSE;
-    int m_nListedCountWithUser = 0;
-    // Stored shortcuts the list shows (the printer's and a restricted user's own).
-    int m_nStoredRows = 0;
-    int m_nListedCount;
-    WCHAR m_szCurrentShortcutName[kTextChars];
-    int m_anFeatureSlot[kFeatureSlots];
-    BOOL m_bRestrictedUser = FALSE;
-    HWND m_hwndTitle1 = nullptr, m_hwndTitle2 = nullptr;
-    HWND m_hwndSaveAs = nullptr, m_hwndDelete = nullptr;
-    HWND m_hwndPqSpeed, m_hwndPqQuality;
-    int m_anDocTypeBitmapId[kRowBitmaps];
-    HBITMAP m_ahBitmaps[kRowBitmaps] = {};
-    // The bitmap id each slot of m_ahBitmaps holds (slot 0: the default picture).
-    int m_anRowBitmapId[kRowBitmaps] = {};
-    // The keyword set: the constructor clears only stapling and the two-sided options.
-    WCHAR m_szKwInputBin[kTextChars], m_szKwStapling[kTextChars] = {}, m_szKwPaperSize[kTextChars],
-        m_szKwOrientation[kTextChars], m_szOptPortrait[kTextChars], m_szOptLandscape[kTextChars],
-        m_szKwGrayScale[kTextChars], m_szOptDuplexLong[kTextChars] = {}, m_szOptDuplexShort[kTextChars] = {};
-    HWND m_hwndStaplingCombo = nullptr;
-    WCHAR m_szBaseDocType[kTextChars] = {};
-    ShortcutBitmapArray m_BitmapArray;
-    WCHAR m_szStoredShortcutName[kTextChars] = {};
-    WCHAR m_szCurrentName[kTextChars] = {};
-    BOOL m_bStoredShortcutShown = FALSE;
-    HANDLE m_hPrinter;
-    BOOL m_bSettingsDiffer = FALSE;
-    BOOL m_bCustomChoiceAdded = FALSE;
     // The alert strip: its window (the page's alert window) and the gate it registered with.
     CZQPageAlerts m_alerts;
     // The stored shortcuts with the name typed, the saved record, the replace flag and the locks.

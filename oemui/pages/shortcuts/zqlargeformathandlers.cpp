@@ -2,7 +2,7 @@
 // control while the page reads its controls, else the shortcut's own choice) becomes the row's
 // choice, goes into the core driver's items in document mode and into the working settings, with
 // what the feature brings along (binding edges, posters, stapling rules, the helper file's macros).
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
@@ -71,8 +71,8 @@ void CZQLargeFormatShortcutsTab::VReadEntryText(int iEntry, int iCtrlId, PWSTR p
     pszText[0] = 0;
     const ShortcutPanelEntry* entry = PEntry(iEntry);
     if (!entry) return;
-    HWND control = Item(m_hDlg, iCtrlId ? iCtrlId : entry->iCtrlId);
-    const bool fromEntry = !m_bReadFromControls || entry->iKind == kKindText || entry->iKind == kKindFixed || !control;
+    HWND control = Item(m_controls.Page(), iCtrlId ? iCtrlId : entry->iCtrlId);
+    const bool fromEntry = !m_state.bReadFromControls || entry->iKind == Rows::kKindText || entry->iKind == Rows::kKindFixed || !control;
     if (fromEntry) {
         const int s = entry->iSelected;
         if (s >= 0 && s < entry->nOptions && entry->ppszOptionNames && entry->ppszOptionNames[s])
@@ -80,8 +80,8 @@ void CZQLargeFormatShortcutsTab::VReadEntryText(int iEntry, int iCtrlId, PWSTR p
         return;
     }
     switch (entry->iKind) {
-        case kKindList: SelectedText(control, pszText); break;
-        case kKindCheck: ZQCopyText(pszText, kTextChars, Checked(control) ? L"Enabled" : L"Disabled"); break;
+        case Rows::kKindList: SelectedText(control, pszText); break;
+        case Rows::kKindCheck: ZQCopyText(pszText, kTextChars, Checked(control) ? L"Enabled" : L"Disabled"); break;
         default: GetWindowTextW(control, pszText, static_cast<int>(kTextChars)); break;
     }
 }
@@ -89,8 +89,8 @@ void CZQLargeFormatShortcutsTab::VReadEntryText(int iEntry, int iCtrlId, PWSTR p
 int CZQLargeFormatShortcutsTab::IEntryListIndex(int iEntry, int iCtrlId) const {
     const ShortcutPanelEntry* entry = PEntry(iEntry);
     if (!entry) return -1;
-    HWND list = Item(m_hDlg, iCtrlId ? iCtrlId : entry->iCtrlId);
-    return m_bReadFromControls && list && entry->iKind == kKindList
+    HWND list = Item(m_controls.Page(), iCtrlId ? iCtrlId : entry->iCtrlId);
+    return m_state.bReadFromControls && list && entry->iKind == Rows::kKindList
                ? static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))
                : entry->iSelected;
 }
@@ -102,12 +102,12 @@ void CZQLargeFormatShortcutsTab::VCheckStapling(PageContext* pContext) {
     if (RulesLoaded(pContext)) pContext->pRules->BRunMacro(L"macro_StaplingConstraints", option, m_pCUIParam);
     CZQLocalPtr<WCHAR> name;
     if (!ReadOption(m_pCUIParam, feature, option) ||
-        DWOptionKeywordToName(m_pCUIParam, feature, option, name.Put()) != ZQOPT_OK || !name.Get() || !m_hwndStaplingCombo)
+        DWOptionKeywordToName(m_pCUIParam, feature, option, name.Put()) != ZQOPT_OK || !name.Get() || !Ctl(m_state.iStaplingListId))
         return;
     DWFillStaplingCombo(0, feature, pContext);
-    const LRESULT at = SendMessageW(m_hwndStaplingCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+    const LRESULT at = SendMessageW(Ctl(m_state.iStaplingListId), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                     reinterpret_cast<LPARAM>(name.Get()));
-    SendMessageW(m_hwndStaplingCombo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    SendMessageW(Ctl(m_state.iStaplingListId), CB_SETCURSEL, static_cast<WPARAM>(at), 0);
 }
 
 void CZQLargeFormatShortcutsTab::VRebindDuplex(PageContext* pContext) {
@@ -169,14 +169,14 @@ BOOL CZQLargeFormatShortcutsTab::BApplyInputBin(PageContext* pContext, int iEntr
     CZQUILogic& logic = *pContext->pLogic;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    const int position = IFindDriverOptionIndex(pContext, m_szKwInputBin, DMPUB_DEFSOURCE, text);
+    const int position = IFindDriverOptionIndex(pContext, m_state.szKwInputBin, DMPUB_DEFSOURCE, text);
     if (position >= 0) {
         const DWORD tray = DWGetTrayBinId(pContext, position);
         logic.m_adwTray[0] = tray;
         if (!logic.m_bSourceOverride) logic.m_adwTray[1] = logic.m_adwTray[2] = tray;
         DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, -1, position);
     }
-    BSelectEntryOption(m_szKwInputBin, text, pContext);
+    m_panel.BSelectOption(m_state.szKwInputBin, text);
     return TRUE;
 }
 
@@ -184,8 +184,8 @@ BOOL CZQLargeFormatShortcutsTab::BApplyOrientation(PageContext* pContext, int iE
     if (!WorkOf(pContext)) return TRUE;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(m_szKwOrientation, text, pContext);
-    const bool landscape = !ZQEqualNoCase(SelectedKeyword(PEntry(iEntry)), m_szOptPortrait);
+    m_panel.BSelectOption(m_state.szKwOrientation, text);
+    const bool landscape = !ZQEqualNoCase(SelectedKeyword(PEntry(iEntry)), m_state.szOptPortrait);
     SetOrientation(pContext, m_pCUIParam, landscape);
     WCHAR option[kTextChars];
     // The PostScript orientation feature is told again which way the page stands.
@@ -212,7 +212,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyMediaType(PageContext* pContext, int iEnt
         if (!logic.m_bSourceOverride) logic.m_adwMedia[1] = logic.m_adwMedia[2] = media;
         DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, -1, position);
     }
-    BSelectEntryOption(zqkw::kMediaType, text, pContext);
+    m_panel.BSelectOption(zqkw::kMediaType, text);
     WCHAR group[kTextChars];
     if (RulesLoaded(pContext) && ReadOption(m_pCUIParam, zqkw::kPrintQualityGroup, group))
         pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, group, m_pCUIParam);
@@ -223,7 +223,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyInputColorSpace(PageContext* pContext, in
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     const int position = IFindDriverOptionIndex(pContext, zqkw::kZQInputColorSpace, 0, text);
-    BSelectEntryOption(zqkw::kZQInputColorSpace, text, pContext);
+    m_panel.BSelectOption(zqkw::kZQInputColorSpace, text);
     if (position >= 0) DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQInputColorSpace, position, kDoc);
     return TRUE;
 }
@@ -237,7 +237,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPaperSize(PageContext* pContext, int iEnt
     const POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     // A paper the driver does not name is not chosen.
     if (!form || !text[0] || DWSelectOptionByName(m_pCUIParam, form, text, kDoc) != ZQOPT_OK) return TRUE;
-    BSelectEntryOption(m_szKwPaperSize, text, pContext);
+    m_panel.BSelectOption(m_state.szKwPaperSize, text);
     PageContext* paperContext = nullptr;
     auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
     if (paper && paperContext) paper->VOnPaperSizeChanged(paperContext);
@@ -253,7 +253,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPaperSize(PageContext* pContext, int iEnt
         }
     }
     int bin = 0;
-    if (!BFindPanelEntry(m_szKwInputBin, &bin)) return TRUE;
+    if (!m_panel.BFind(m_state.szKwInputBin, &bin)) return TRUE;
     // The sources the new paper allows, then the row's source again.
     const ShortcutPanelEntry* source = PEntry(bin);
     if (source)
@@ -287,10 +287,10 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPrintQuality(PageContext* pContext, int i
                 break;
             }
     }
-    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) BSelectEntryOption(entry->szKeyword, text, pContext);
+    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) m_panel.BSelectOption(entry->szKeyword, text);
     int photo = 0;
-    if (m_bReadFromControls && BFindPanelEntry(L"DigitalPhotography", &photo))
-        if (const ShortcutPanelEntry* row = PEntry(photo)) EnableWindow(Item(m_hDlg, row->iCtrlId), !IsDraftGroup(param));
+    if (m_state.bReadFromControls && m_panel.BFind(L"DigitalPhotography", &photo))
+        if (const ShortcutPanelEntry* row = PEntry(photo)) EnableWindow(Item(m_controls.Page(), row->iCtrlId), !IsDraftGroup(param));
     return TRUE;
 }
 
@@ -300,7 +300,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, 
     VReadEntryText(iEntry, iCtrlId, text);
     const ShortcutPanelEntry* entry = PEntry(iEntry);
     if (!entry) return TRUE;
-    BSelectEntryOption(entry->szKeyword, text, pContext);
+    m_panel.BSelectOption(entry->szKeyword, text);
     const BOOL on = ZQEqualNoCase(SelectedKeyword(entry), L"Enabled");
     pContext->pLogic->m_bBorderlessAutoFit = on;
     DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessAutoFit, on ? 1 : 0, kDoc);
@@ -314,10 +314,10 @@ BOOL CZQLargeFormatShortcutsTab::BApplyScaling(PageContext* pContext, BOOL bQuie
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return TRUE;
     int index = 0;
-    const ShortcutPanelEntry* entry = BFindPanelEntry(L"Scaling", &index) ? PEntry(index) : nullptr;
+    const ShortcutPanelEntry* entry = m_panel.BFind(L"Scaling", &index) ? PEntry(index) : nullptr;
     int value = 0;
-    if (m_bReadFromControls && m_hDlg && (!entry || (entry->iKind != kKindText && entry->iKind != kKindFixed)))
-        value = ReadEditNumber(m_hDlg, IDC_TXT_FC_SCALING, kMinScale, kMaxScale, 100, true, bQuiet != FALSE);
+    if (m_state.bReadFromControls && m_controls.Page() && (!entry || (entry->iKind != Rows::kKindText && entry->iKind != Rows::kKindFixed)))
+        value = ReadEditNumber(m_controls.Page(), IDC_TXT_FC_SCALING, kMinScale, kMaxScale, 100, true, bQuiet != FALSE);
     else if (entry && entry->nOptions > 0 && entry->ppszOptionKeywords)
         value = LeadingNumber(entry->ppszOptionKeywords[0]);
     else
@@ -335,24 +335,24 @@ BOOL CZQLargeFormatShortcutsTab::BApplyCopiesCollate(PCWSTR pszKeyword, PageCont
     if (!pszKeyword || !BFindDriverItem(pszKeyword, &item, pContext) || !item) return TRUE;
     const DWORD previous = static_cast<DWORD>(item->Sel);
     int index = 0;
-    ShortcutPanelEntry* entry = BFindPanelEntry(pszKeyword, &index) ? PEntry(index) : nullptr;
-    const bool fromEntry = !m_bReadFromControls || !m_hDlg || (entry && (entry->iKind == kKindText || entry->iKind == kKindFixed));
+    ShortcutPanelEntry* entry = m_panel.BFind(pszKeyword, &index) ? PEntry(index) : nullptr;
+    const bool fromEntry = !m_state.bReadFromControls || !m_controls.Page() || (entry && (entry->iKind == Rows::kKindText || entry->iKind == Rows::kKindFixed));
     if (ZQEqualNoCase(pszKeyword, zqkw::kCopiesItem)) {
         int copies = 1;
         if (!fromEntry)
-            copies = ReadEditNumber(m_hDlg, IDC_TXT_FC_COPIES, 1, kMaxCopies, 1, false, false);
+            copies = ReadEditNumber(m_controls.Page(), IDC_TXT_FC_COPIES, 1, kMaxCopies, 1, false, false);
         else if (entry && entry->nOptions > 0 && entry->ppszOptionKeywords)
             copies = LeadingNumber(entry->ppszOptionKeywords[0]);
         if (copies < 1 || copies > kMaxCopies) copies = 1;
         item->Sel = copies;
     } else if (ZQEqualNoCase(pszKeyword, L"Collate")) {
         const bool on = fromEntry ? ZQEqualNoCase(SelectedKeyword(entry), L"Enabled")
-                                  : Checked(Item(m_hDlg, iCtrlId ? iCtrlId : entry ? entry->iCtrlId : 0));
+                                  : Checked(Item(m_controls.Page(), iCtrlId ? iCtrlId : entry ? entry->iCtrlId : 0));
         if (on)
             item->Flags |= OPTIF_ECB_CHECKED;
         else
             item->Flags &= ~OPTIF_ECB_CHECKED;
-        if (entry) BSelectEntryOption(pszKeyword, on ? L"Enabled" : L"Disabled", pContext);
+        if (entry) m_panel.BSelectOption(pszKeyword, on ? L"Enabled" : L"Disabled");
     } else {
         return TRUE;
     }
@@ -370,18 +370,18 @@ BOOL CZQLargeFormatShortcutsTab::BApplyColorMode(PageContext* pContext, int iEnt
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(m_szKwGrayScale, text, pContext);
+    m_panel.BSelectOption(m_state.szKwGrayScale, text);
     const PCWSTR keyword = SelectedKeyword(PEntry(iEntry));
     if (!keyword[0]) return TRUE;
     if (wcscmp(keyword, L"ZQPrintInSepia") == 0) {
         work->dwSepia = 1;
         work->dwPrintAsGray = 0;
         DWSelectOptionByIndex(param, L"ZQPrintInSepia", 1, kDoc);
-        DWSelectOptionByIndex(param, m_szKwGrayScale, 0, kDoc);
+        DWSelectOptionByIndex(param, m_state.szKwGrayScale, 0, kDoc);
     } else {
         work->dwSepia = 0;
         work->dwPrintAsGray = wcscmp(keyword, L"FALSE") == 0 || wcscmp(keyword, L"color") == 0 ? 0 : 1;
-        DWSelectOptionByKeyword(param, m_szKwGrayScale, keyword, kDoc);
+        DWSelectOptionByKeyword(param, m_state.szKwGrayScale, keyword, kDoc);
         DWSelectOptionByIndex(param, L"ZQPrintInSepia", 0, kDoc);
     }
     const bool grey = work->dwPrintAsGray != 0;
@@ -398,17 +398,17 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(zqkw::kDuplexItem, text, pContext);
+    m_panel.BSelectOption(zqkw::kDuplexItem, text);
     const PCWSTR keyword = SelectedKeyword(PEntry(iEntry));
     const auto binding = [&] {
         return WGetDuplexBinding(static_cast<int>(work->dwPagesPerSheet), static_cast<short>(work->wOrientation),
                                  work->dwFlipPagesUp != 0, work->dwBooklet != 0);
     };
-    if (m_szOptDuplexLong[0] && wcscmp(keyword, m_szOptDuplexLong) == 0) {
+    if (m_state.szOptDuplexLong[0] && wcscmp(keyword, m_state.szOptDuplexLong) == 0) {
         work->wDuplex = DMDUP_VERTICAL;
         work->dwFlipPagesUp = 0;
         DWSelectPubOption(param, DMPUB_DUPLEX, -1, 1);
-    } else if (m_szOptDuplexShort[0] && wcscmp(keyword, m_szOptDuplexShort) == 0) {
+    } else if (m_state.szOptDuplexShort[0] && wcscmp(keyword, m_state.szOptDuplexShort) == 0) {
         work->wDuplex = DMDUP_HORIZONTAL;
         work->dwFlipPagesUp = 1;
         DWSelectPubOption(param, DMPUB_DUPLEX, -1, 2);
@@ -423,7 +423,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
             if (initial[0]) DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, kDoc);
         }
         logic.VSetDuplexItem(DMDUP_SIMPLEX);
-        if (m_bPanelChangedByUser) DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, 0, kDoc);
+        if (m_state.bPanelChangedByUser) DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit, 0, kDoc);
         logic.VUpdateDuplexState();
     } else if (ZQEqualNoCase(keyword, L"Automatically")) {
         work->wDuplex = binding();
@@ -474,7 +474,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, int 
     const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(entry->szKeyword, text, pContext);
+    m_panel.BSelectOption(entry->szKeyword, text);
     const int setting = IListIndexToSetting(index);
     if (setting != 2) work->dwBooklet = 0;
     if (setting == 1) {
@@ -497,7 +497,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterPrinting(PageContext* pContext, int
     const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(entry->szKeyword, text, pContext);
+    m_panel.BSelectOption(entry->szKeyword, text);
     // Turning posters off keeps the tiles the user picked.
     if (index <= 0) {
         DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, kDoc);
@@ -515,7 +515,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterSui(PageContext* pContext, int iEnt
     const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    BSelectEntryOption(entry->szKeyword, text, pContext);
+    m_panel.BSelectOption(entry->szKeyword, text);
     PageContext* finishingContext = nullptr;
     auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext);
     if (index <= 0) {
@@ -538,7 +538,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyScaleToPaper(PageContext* pContext, int i
     if (!work) return TRUE;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) BSelectEntryOption(entry->szKeyword, text, pContext);
+    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) m_panel.BSelectOption(entry->szKeyword, text);
     const PCWSTR printer = pContext->pCaps ? pContext->pCaps->szPrinterName : nullptr;
     CZQLocalPtr<WORD> papers;
     CZQLocalPtr<WCHAR> names;

@@ -2,7 +2,7 @@
 #include <climits>
 #include <cstring>
 
-#include "pages/shortcuts/zqshortcuttypes.h"
+#include "pages/shortcuts/zqlargeformattypes.h"
 #include "res/zqshortcutsids.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Values between the panel and the driver: each panel row applied through its feature's handler,
 // the driver's current options shown in the rows, the orientation row kept in step with the
 // document, the quality slider, the print-preview box and the page's context help.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include <commctrl.h>
 
@@ -9,6 +9,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zqusermedialist.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -68,19 +69,19 @@ void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEn
     // The factory document type of the desk printers keeps its margins as they come.
     const PCWSTR factory = pContext->pQuickSets ? pContext->pQuickSets->PszFactoryName() : nullptr;
     if (work->dwPdl == kPdlPcl3 && !logic->BIsLargeFormat() && factory && factory[0] &&
-        lstrcmpW(m_szDocTypeName, factory) == 0)
+        lstrcmpW(m_panel.Type().szName, factory) == 0)
         logic->m_adwMarginChoice[1] = 0;
-    ShortcutPanelEntry* entry = m_ppEntries && iEntry >= 0 && iEntry < m_nEntries ? m_ppEntries[iEntry] : nullptr;
+    ShortcutPanelEntry* entry = iEntry >= 0 && iEntry < m_panel.Count() ? PEntry(iEntry) : nullptr;
     if (!entry) return;
     const HandlerRow rows[] = {
-        {m_szKwStapling, kStaplingList, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
-        {m_szKwInputBin, kInputBin, kInputBin, kNoHandler, kNoHandler, kNoHandler},
+        {m_state.szKwStapling, kStaplingList, kNoHandler, kNoHandler, kNoHandler, kNoHandler},
+        {m_state.szKwInputBin, kInputBin, kInputBin, kNoHandler, kNoHandler, kNoHandler},
         {zqkw::kMediaType, kMediaType, kMediaType, kNoHandler, kNoHandler, kNoHandler},
         {zqkw::kZQInputColorSpace, kColorSpace, kColorSpace, kNoHandler, kNoHandler, kNoHandler},
-        {m_szKwPaperSize, kPaperSize, kPaperSize, kNoHandler, kNoHandler, kNoHandler},
+        {m_state.szKwPaperSize, kPaperSize, kPaperSize, kNoHandler, kNoHandler, kNoHandler},
         {zqkw::kPrintQuality, kPrintQuality, kPrintQuality, kNoHandler, kNoHandler, kPrintQuality},
-        {m_szKwOrientation, kOrientation, kOrientation, kNoHandler, kNoHandler, kNoHandler},
-        {m_szKwGrayScale, kColorMode, kColorMode, kNoHandler, kNoHandler, kNoHandler},
+        {m_state.szKwOrientation, kOrientation, kOrientation, kNoHandler, kNoHandler, kNoHandler},
+        {m_state.szKwGrayScale, kColorMode, kColorMode, kNoHandler, kNoHandler, kNoHandler},
         {zqkw::kDuplexItem, kDuplex, kDuplex, kNoHandler, kNoHandler, kNoHandler},
         {L"PagesPerSheet", kPagesPerSheet, kPagesPerSheet, kNoHandler, kNoHandler, kNoHandler},
         {L"PosterPrinting", kPoster, kPoster, kNoHandler, kNoHandler, kNoHandler},
@@ -93,23 +94,23 @@ void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEn
         {zqkw::kCopiesItem, kNoHandler, kCopies, kNoHandler, kCopies, kNoHandler},
     };
     const int kind = entry->iKind;
-    const bool single = (kind == kKindText || kind == kKindFixed) && entry->nOptions == 1;
+    const bool single = (kind == Rows::kKindText || kind == Rows::kKindFixed) && entry->nOptions == 1;
     Handler handler = kNoHandler;
     for (const HandlerRow& row : rows) {
         if (!row.keyword[0] || !ZQEqualNoCase(entry->szKeyword, row.keyword)) continue;
-        handler = kind == kKindList ? row.list : single ? row.single : kind == kKindCheck ? row.check
-                : kind == kKindEdit ? row.edit : kind == kKindSlider ? row.slider : kNoHandler;
+        handler = kind == Rows::kKindList ? row.list : single ? row.single : kind == Rows::kKindCheck ? row.check
+                : kind == Rows::kKindEdit ? row.edit : kind == Rows::kKindSlider ? row.slider : kNoHandler;
         break;
     }
     // A media type shown as a text is the document type's own; one without a control is applied.
-    if (handler == kMediaType && kind == kKindText) handler = kNoHandler;
+    if (handler == kMediaType && kind == Rows::kKindText) handler = kNoHandler;
     // A fixed paper size stands only until the user customised the settings.
-    if (handler == kPaperSize && kind != kKindList && work->dwPendingChange) handler = kNoHandler;
+    if (handler == kPaperSize && kind != Rows::kKindList && work->dwPendingChange) handler = kNoHandler;
     const int control = entry->iCtrlId;
     switch (handler) {
         case kStaplingList: {
             int changed = 0, value = -1;
-            logic->IBindFeatureControl(0, m_szKwStapling, GetDlgItem(m_hDlg, control), &changed, OEMCUIP_DOCPROP,
+            logic->IBindFeatureControl(0, m_state.szKwStapling, GetDlgItem(m_controls.Page(), control), &changed, OEMCUIP_DOCPROP,
                                        CZQUILogic::kBindApply, FALSE, 0, &value);
             break;
         }
@@ -146,24 +147,24 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
     const struct {
         PCWSTR keyword;
         BYTE pubId;
-    } byPubId[] = {{zqkw::kMediaType, DMPUB_MEDIATYPE}, {m_szKwOrientation, DMPUB_ORIENTATION},
-                   {m_szKwInputBin, DMPUB_DEFSOURCE}, {m_szKwPaperSize, DMPUB_FORMNAME},
+    } byPubId[] = {{zqkw::kMediaType, DMPUB_MEDIATYPE}, {m_state.szKwOrientation, DMPUB_ORIENTATION},
+                   {m_state.szKwInputBin, DMPUB_DEFSOURCE}, {m_state.szKwPaperSize, DMPUB_FORMNAME},
                    {zqkw::kDuplexItem, DMPUB_DUPLEX},        {L"Collate", DMPUB_COPIES_COLLATE}};
     // Rows whose value is the option keyword of a feature (their own unless named).
     const struct {
         PCWSTR keyword;
         PCWSTR feature;
     } byOption[] = {{zqkw::kZQInputColorSpace, nullptr}, {zqkw::kPrintQuality, nullptr},
-                    {m_szKwGrayScale, nullptr},        {zqkw::kZQPosterPrintingOptionSUI, nullptr},
+                    {m_state.szKwGrayScale, nullptr},        {zqkw::kZQPosterPrintingOptionSUI, nullptr},
                     {L"StandardPrintQuality", nullptr}, {L"PosterPrinting", zqkw::kZQPosterPrinting},
                     {L"BorderlessAutoFit", zqkw::kZQBorderLessAutoFit}};
-    for (int i = 0; m_ppEntries && i < m_nEntries; ++i) {
-        ShortcutPanelEntry* entry = m_ppEntries[i];
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        ShortcutPanelEntry* entry = PEntry(i);
         if (!entry || !entry->szKeyword[0]) continue;
         const PCWSTR keyword = entry->szKeyword;
         CZQLocalPtr<WCHAR> value;
         bool matched = false;
-        if (m_szKwStapling[0] && ZQEqualNoCase(keyword, m_szKwStapling)) {
+        if (m_state.szKwStapling[0] && ZQEqualNoCase(keyword, m_state.szKwStapling)) {
             DWGetFeatureOption(param, keyword, value.Put());
             matched = true;
         }
@@ -171,6 +172,11 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             if (matched || !ZQEqualNoCase(keyword, row.keyword)) continue;
             matched = true;
             DWGetPubSelectionName(param, row.pubId, value.Put());
+            // A placeholder medium stands for the user's own medium, which shows by its name.
+            WCHAR medium[kZQUserMediumChars];
+            if (row.pubId == DMPUB_MEDIATYPE && ZQIsPlaceholderMedium(value.Get()) &&
+                ZQChosenUserMediumName(PubItem(param, DMPUB_MEDIATYPE), medium))
+                value.Reset(ZQDupText(medium));
             if (row.pubId != DMPUB_DEFSOURCE || (value.Get() && value.Get()[0])) continue;
             // The first source may carry no name of its own: the printer's first bin names it.
             const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources);
@@ -189,7 +195,7 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
         }
         if (!matched && ZQEqualNoCase(keyword, L"ZQColorOptions")) {
             CZQLocalPtr<WCHAR> grey;
-            const bool colour = DWGetFeatureOption(param, m_szKwGrayScale, grey.Put()) == ZQOPT_OK &&
+            const bool colour = DWGetFeatureOption(param, m_state.szKwGrayScale, grey.Put()) == ZQOPT_OK &&
                                 ZQEqualNoCase(grey.Get(), L"FALSE");
             value.Reset(ZQDupText(colour ? L"Color" : L"Gray"));
         }
@@ -205,7 +211,7 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             else if (SelectedBeyondFirst(param, zqkw::kDuplexItem) == 1) how = &kAutomatically;
             WCHAR booklet[kTextChars];
             VLoadText(kBooklet.id, kBooklet.english, booklet);
-            if (ZQEqualNoCase(m_szDocTypeName, booklet)) {
+            if (ZQEqualNoCase(m_panel.Type().szName, booklet)) {
                 const DWORD code = logic.m_dwBooklet;
                 how = code == 1 ? &kLeftEdgeBooklet : code == 2 ? &kRightEdgeBooklet : &kBookletOff;
             }
@@ -213,21 +219,21 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
         }
         const PCWSTR shown = replaced[0] ? replaced : name.Get() && name.Get()[0] ? name.Get() : value.Get();
 
-        HWND control = Item(m_hDlg, entry->iCtrlId);
+        HWND control = Item(m_controls.Page(), entry->iCtrlId);
         if (!control) continue;
         switch (entry->iKind) {
-            case kKindList: {
+            case Rows::kKindList: {
                 LRESULT found = SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                              reinterpret_cast<LPARAM>(shown));
                 if (found == CB_ERR) {
                     found = SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown));
-                    m_bCustomChoiceAdded = TRUE;
+                    m_state.bCustomChoiceAdded = TRUE;
                 }
                 if (found >= 0) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
                 break;
             }
-            case kKindSlider: VSetQualitySlider(pContext, control, value.Get()); break;
-            case kKindText:
+            case Rows::kKindSlider: VSetQualitySlider(pContext, control, value.Get()); break;
+            case Rows::kKindText:
                 if (entry->nOptions == 1) SetWindowTextW(control, shown);
                 break;
             default: break;
@@ -238,28 +244,28 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
 void CZQLargeFormatShortcutsTab::VFixOrientationEntry(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     int index = 0;
-    if (!work || !BFindPanelEntry(m_szKwOrientation, &index)) return;
-    ShortcutPanelEntry& entry = *m_ppEntries[index];
+    if (!work || !m_panel.BFind(m_state.szKwOrientation, &index)) return;
+    ShortcutPanelEntry& entry = *PEntry(index);
     int selected = entry.iSelected;
     const bool portraitShown = selected >= 0 && selected < entry.nOptions && entry.ppszOptionKeywords &&
                                entry.ppszOptionKeywords[selected] &&
-                               ZQEqualNoCase(entry.ppszOptionKeywords[selected], m_szOptPortrait);
+                               ZQEqualNoCase(entry.ppszOptionKeywords[selected], m_state.szOptPortrait);
     PCWSTR target = nullptr;
     if (!portraitShown && work->wOrientation == 1) {
-        target = m_szOptPortrait;
+        target = m_state.szOptPortrait;
     } else if (portraitShown && work->wOrientation == 2) {
-        target = m_szOptLandscape;
+        target = m_state.szOptLandscape;
     } else if (portraitShown && work->wOrientation == 1) {
-        target = m_szOptPortrait;
+        target = m_state.szOptPortrait;
         selected = 1;
     }
     if (!target) return;
     CZQLocalPtr<WCHAR> name;
-    DWOptionKeywordToName(m_pCUIParam, m_szKwOrientation, target, name.Put());
-    HWND control = Item(m_hDlg, entry.iCtrlId);
-    if (entry.iKind == kKindList) {
+    DWOptionKeywordToName(m_pCUIParam, m_state.szKwOrientation, target, name.Put());
+    HWND control = Item(m_controls.Page(), entry.iCtrlId);
+    if (entry.iKind == Rows::kKindList) {
         entry.iSelected = selected == 0 ? 1 : 0;
-        m_store.VSetFeatureSlot(m_szKwOrientation, entry.iSelected);
+        m_store.VSetFeatureSlot(m_state.szKwOrientation, entry.iSelected);
         if (control) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(entry.iSelected), 0);
         return;
     }
@@ -274,13 +280,13 @@ void CZQLargeFormatShortcutsTab::VFixOrientationEntry(PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VApplyColorMgmtDefault(PageContext* pContext, int iEntry, int iCtrlId) {
     const POEMCUIPPARAM param = m_pCUIParam;
-    const ShortcutPanelEntry* entry = m_ppEntries && iEntry >= 0 && iEntry < m_nEntries ? m_ppEntries[iEntry] : nullptr;
+    const ShortcutPanelEntry* entry = iEntry >= 0 && iEntry < m_panel.Count() ? PEntry(iEntry) : nullptr;
     if (!param || !entry) return;
     WCHAR name[kTextChars] = {};
-    if (!m_bReadFromControls || entry->iKind == kKindText || entry->iKind == kKindFixed) {
+    if (!m_state.bReadFromControls || entry->iKind == Rows::kKindText || entry->iKind == Rows::kKindFixed) {
         if (entry->iSelected >= 0 && entry->iSelected < entry->nOptions && entry->ppszOptionNames)
             ZQCopyText(name, kTextChars, entry->ppszOptionNames[entry->iSelected]);
-    } else if (!SelectedText(Item(m_hDlg, iCtrlId), name)) {
+    } else if (!SelectedText(Item(m_controls.Page(), iCtrlId), name)) {
         return;
     }
     CZQLocalPtr<WCHAR> keyword;
@@ -292,20 +298,20 @@ void CZQLargeFormatShortcutsTab::VApplyColorMgmtDefault(PageContext* pContext, i
         return;
     }
     const int position = IFindDriverOptionIndex(pContext, zqkw::kZQInputColorSpace, 0, name);
-    BSelectEntryOption(zqkw::kZQInputColorSpace, name, pContext);
+    m_panel.BSelectOption(zqkw::kZQInputColorSpace, name);
     DWSelectOptionByKeyword(param, L"ZQColorMgmtOptions", L"PrinterManagedColors", OEMCUIP_DOCPROP);
     DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, position, OEMCUIP_DOCPROP);
 }
 
 void CZQLargeFormatShortcutsTab::VSetQualitySlider(PageContext*, HWND hSlider, PCWSTR pszOption) {
     const POEMCUIPPARAM param = m_pCUIParam;
-    Show(m_hwndPqSpeed);
-    Show(m_hwndPqQuality);
+    Show(Ctl(IDC_STATIC_DOCUI_PQ_SPEED));
+    Show(Ctl(IDC_STATIC_DOCUI_PQ_QUALITY));
     CZQLocalPtr<WCHAR> setting;
     if (param && hSlider && DWGetFeatureOption(param, L"ZQLQJPQSettings", setting.Put()) == ZQOPT_OK) {
         const int position = pszOption && ZQEqualNoCase(pszOption, L"Best") ? 1 : 0;
         SendMessageW(hSlider, TBM_SETPOS, TRUE, position);
-        const HWND windows[] = {hSlider, m_hwndPqSpeed, m_hwndPqQuality};
+        const HWND windows[] = {hSlider, Ctl(IDC_STATIC_DOCUI_PQ_SPEED), Ctl(IDC_STATIC_DOCUI_PQ_QUALITY)};
         if (lstrcmpW(setting.Get(), L"StandardOptions") == 0) {
             for (HWND window : windows)
                 if (window) EnableWindow(window, TRUE);
@@ -321,15 +327,14 @@ void CZQLargeFormatShortcutsTab::VSetQualitySlider(PageContext*, HWND hSlider, P
     }
     // The end labels stand just below the slider, each at its own left edge.
     RECT slider;
-    if (!hSlider || !m_hDlg || !GetWindowRect(hSlider, &slider)) return;
-    MapWindowPoints(nullptr, m_hDlg, reinterpret_cast<POINT*>(&slider), 2);
+    if (!hSlider || !m_controls.Page()) return;
+    VGetChildRect(m_controls.Page(), hSlider, &slider, nullptr, nullptr);
     const Text texts[] = {kSpeed, kQuality};
-    const HWND labels[] = {m_hwndPqSpeed, m_hwndPqQuality};
+    const HWND labels[] = {Ctl(IDC_STATIC_DOCUI_PQ_SPEED), Ctl(IDC_STATIC_DOCUI_PQ_QUALITY)};
     for (int i = 0; i < 2; ++i) {
         if (!labels[i]) continue;
         RECT label;
-        GetWindowRect(labels[i], &label);
-        MapWindowPoints(nullptr, m_hDlg, reinterpret_cast<POINT*>(&label), 2);
+        VGetChildRect(m_controls.Page(), labels[i], &label, nullptr, nullptr);
         SetWindowPos(labels[i], hSlider, label.left, slider.bottom + 1, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         BSetWindowTextRes(texts[i].id, labels[i], texts[i].english);
     }
@@ -350,7 +355,7 @@ void CZQLargeFormatShortcutsTab::VUpdatePreviewOption(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!param || !work) return;
-    HWND box = m_hwndShowPreview;
+    HWND box = Ctl(IDC_CHK_SHOW_PREVIEW_FIN);
     bool local = true;
     PWSTR* services = nullptr;
     int count = 0;
@@ -407,15 +412,15 @@ void CZQLargeFormatShortcutsTab::VBuildHelpIds(PageContext* pContext, DWORD (&ad
         adwPairs[n++] = help;
     };
     for (const auto& pair : fixed) add(pair[0], pair[1]);
-    for (int i = 0; m_ppEntries && i < m_nEntries; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry || !entry->iCtrlId) continue;
         const DWORD help = static_cast<DWORD>(entry->iLabelTextId);
         add(static_cast<DWORD>(entry->iCtrlId), help);
         // A zero id would end the table early.
         if (entry->iRowHolderId) add(static_cast<DWORD>(entry->iRowHolderId), kNone);
         if (entry->iSecondCtrlId) add(static_cast<DWORD>(entry->iSecondCtrlId), help);
-        if (entry->iKind != kKindEdit) continue;
+        if (entry->iKind != Rows::kKindEdit) continue;
         if (ZQEqualNoCase(entry->szKeyword, L"Scaling")) add(IDC_SPIN_SCALING, help);
         else if (ZQEqualNoCase(entry->szKeyword, zqkw::kCopiesItem)) add(IDC_SPIN_COPIES, help);
     }

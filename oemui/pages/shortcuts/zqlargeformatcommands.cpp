@@ -2,7 +2,7 @@
 // the sample page, the print-preview box and labels, the panel's own controls and its quality
 // slider. A change that may leave the settings apart from the chosen shortcut shows the
 // "Customized Settings" row under the shortcut's type.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include <commctrl.h>
 
@@ -60,8 +60,8 @@ void CZQLargeFormatShortcutsTab::VOnCommand(WPARAM wParam, PageContext* pContext
                 case IDC_PREVIEW_DIMENSIONS: VOnUnitClick(pContext, false); return;
                 case IDC_PREVIEW_DOCSIZE: VOnUnitClick(pContext, true); return;
                 case IDC_BTN_HELP:
-                    ShowHelpButtonTopic(m_hwndHelp, m_pCUIParam, kPanelHelpTopic);
-                    if (m_hwndShortcutList) SetFocus(m_hwndShortcutList);
+                    ShowHelpButtonTopic(Ctl(IDC_BTN_HELP), m_pCUIParam, kPanelHelpTopic);
+                    if (Ctl(IDC_LB_DOCTYPE_SETTING)) SetFocus(Ctl(IDC_LB_DOCTYPE_SETTING));
                     return;
                 default: VOnPanelButton(pContext, id); return;
             }
@@ -104,18 +104,18 @@ void CZQLargeFormatShortcutsTab::VAfterChange(PageContext* pContext, int iDelete
     CZQQuickSets* quickSets = pContext->pQuickSets;
     const ZQUIDevmode* work = WorkOf(pContext);
     if (quickSets) quickSets->VSetSelected();
-    m_bSettingsDiffer = quickSets && work ? quickSets->BEntryDiffers(*work, m_szCurrentName) : FALSE;
-    if (m_bSettingsDiffer || m_bCustomChoiceAdded) {
+    m_state.bSettingsDiffer = quickSets && work ? quickSets->BEntryDiffers(*work, m_state.szCurrentName) : FALSE;
+    if (m_state.bSettingsDiffer || m_state.bCustomChoiceAdded) {
         VShowCustomizedRow(pContext);
-        Enable(m_hwndSaveAs, TRUE);
-        if (iDeleteRule != kDeleteKept) Enable(m_hwndDelete, FALSE);
+        Enable(Ctl(IDC_BTN_SAVE), TRUE);
+        if (iDeleteRule != kDeleteKept) Enable(Ctl(IDC_BTN_DELETE), FALSE);
         return;
     }
     VRemoveCustomizedRow();
-    Enable(m_hwndSaveAs, FALSE);
-    VSelectRow(m_szCurrentName);
-    if (iDeleteRule == kDeleteByType) Enable(m_hwndDelete, !BIsDocumentType(pContext, m_szCurrentName));
-    else if (iDeleteRule == kDeleteByRule) VUpdateDeleteButton(pContext, m_szCurrentName);
+    Enable(Ctl(IDC_BTN_SAVE), FALSE);
+    m_list.VSelectRow(m_state.szCurrentName);
+    if (iDeleteRule == kDeleteByType) Enable(Ctl(IDC_BTN_DELETE), !BIsDocumentType(pContext, m_state.szCurrentName));
+    else if (iDeleteRule == kDeleteByRule) VUpdateDeleteButton(pContext, m_state.szCurrentName);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -126,9 +126,9 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
     const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
     const INT_PTR answer = IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule),
                                            MAKEINTRESOURCEW(rtl ? IDD_DLG_PRESET_NAME_RTL : IDD_DLG_PRESET_NAME),
-                                           m_hDlg, CZQShortcutStore::ShortcutNameDlgProc,
+                                           m_controls.Page(), CZQShortcutStore::ShortcutNameDlgProc,
                                            reinterpret_cast<LPARAM>(&m_store));
-    if (answer != IDOK || !m_store.BSaveShortcut(pContext, m_hDlg, work, rtl)) return;
+    if (answer != IDOK || !m_store.BSaveShortcut(pContext, m_controls.Page(), work, rtl)) return;
     const PCWSTR name = m_store.m_szNewShortcutName;
     CZQQuickSets* quickSets = pContext->pQuickSets;
     // The record and its quick set are stored before the list shows the name; a replaced one is
@@ -139,75 +139,75 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
     if (!stored) {
         WCHAR caption[kTextChars];
         VLoadText(kTitleId, kPageTitle, caption);
-        zqmsgbox::IShow(m_hDlg,
+        zqmsgbox::IShow(m_controls.Page(),
                         L"The Printing Shortcut could not be saved. You may not have the rights to change the "
                         L"printer's settings.",
                         caption, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     if (quickSets &&
-        !quickSets->BSaveForShortcut(m_hDlg, name, m_store.m_bReplaceExisting, m_hwndSaveAs, m_hwndDelete, work, rtl)) {
+        !quickSets->BSaveForShortcut(m_controls.Page(), name, m_store.m_bReplaceExisting, Ctl(IDC_BTN_SAVE), Ctl(IDC_BTN_DELETE), work, rtl)) {
         m_store.VUndoStore(pContext);
         return;
     }
     LRESULT added = LB_ERR;
-    if (m_hwndShortcutList) {
+    if (Ctl(IDC_LB_DOCTYPE_SETTING)) {
         if (m_store.m_bReplaceExisting) {
-            const LRESULT old = FindRow(m_hwndShortcutList, name);
+            const LRESULT old = FindRow(Ctl(IDC_LB_DOCTYPE_SETTING), name);
             if (old != LB_ERR) {
-                m_BitmapArray.BRemoveAt(static_cast<int>(old));
-                SendMessageW(m_hwndShortcutList, LB_DELETESTRING, static_cast<WPARAM>(old), 0);
+                m_list.Pictures().BRemoveAt(static_cast<int>(old));
+                SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_DELETESTRING, static_cast<WPARAM>(old), 0);
             }
         }
         // The new row stands right below the type it was saved from.
-        const LRESULT base = FindRow(m_hwndShortcutList, m_szBaseDocType);
-        added = SendMessageW(m_hwndShortcutList, LB_INSERTSTRING, static_cast<WPARAM>(base + 1),
+        const LRESULT base = FindRow(Ctl(IDC_LB_DOCTYPE_SETTING), m_state.szBaseDocType);
+        added = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_INSERTSTRING, static_cast<WPARAM>(base + 1),
                              reinterpret_cast<LPARAM>(name));
-        ZQCopyText(m_szCurrentName, kTextChars, name);
+        ZQCopyText(m_state.szCurrentName, kTextChars, name);
         if (added >= 0)
-            m_BitmapArray.BInsertAt(static_cast<int>(added), HRowBitmap(static_cast<UINT>(m_nShortcutBitmapId)));
+            m_list.Pictures().BInsertAt(static_cast<int>(added), m_list.HRowBitmap(static_cast<UINT>(m_panel.Type().iShortcutBitmapId)));
         VRemoveCustomizedRow();
-        added = FindRow(m_hwndShortcutList, name);
+        added = FindRow(Ctl(IDC_LB_DOCTYPE_SETTING), name);
     }
-    m_bCustomChoiceAdded = FALSE;
-    if (added >= 0) SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(added), 0);
+    m_state.bCustomChoiceAdded = FALSE;
+    if (added >= 0) SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_SETCURSEL, static_cast<WPARAM>(added), 0);
     VDisableSaveDelete();
     WCHAR selected[kTextChars];
-    if (SelectedRow(m_hwndShortcutList, selected)) VUpdateDeleteButton(pContext, selected);
-    if (m_hwndShortcutList) SetFocus(m_hwndShortcutList);
+    if (SelectedRow(Ctl(IDC_LB_DOCTYPE_SETTING), selected)) VUpdateDeleteButton(pContext, selected);
+    if (Ctl(IDC_LB_DOCTYPE_SETTING)) SetFocus(Ctl(IDC_LB_DOCTYPE_SETTING));
 }
 
 // The record of the shortcut being saved: the panel's features, each with the values the driver
 // had and the panel's own choices lacked.
 BOOL CZQLargeFormatShortcutsTab::BBuildSavedShortcut(PageContext* pContext, ShortcutRecord* pRecord) {
     ZQCopyText(pRecord->szName, kTextChars, m_store.m_szNewShortcutName);
-    ZQCopyText(pRecord->szDocType, kTextChars, m_szBaseDocType);
-    pRecord->nFeatures = m_nEntries;
-    pRecord->dwBitmapId = static_cast<DWORD>(m_nShortcutBitmapId);
+    ZQCopyText(pRecord->szDocType, kTextChars, m_state.szBaseDocType);
+    pRecord->nFeatures = m_panel.Count();
+    pRecord->dwBitmapId = static_cast<DWORD>(m_panel.Type().iShortcutBitmapId);
     pRecord->ppFeatures = nullptr;
-    if (m_nEntries <= 0) return TRUE;
-    pRecord->ppFeatures = static_cast<ShortcutFeatureEntry**>(LocalAlloc(LPTR, m_nEntries * sizeof(ShortcutFeatureEntry*)));
+    if (m_panel.Count() <= 0) return TRUE;
+    pRecord->ppFeatures = static_cast<ShortcutFeatureEntry**>(LocalAlloc(LPTR, m_panel.Count() * sizeof(ShortcutFeatureEntry*)));
     if (!pRecord->ppFeatures) {
         pRecord->nFeatures = 0;
         return FALSE;
     }
-    for (int i = 0; i < m_nEntries; ++i) {
+    for (int i = 0; i < m_panel.Count(); ++i) {
         auto* feature = static_cast<ShortcutFeatureEntry*>(LocalAlloc(LPTR, sizeof(ShortcutFeatureEntry)));
         pRecord->ppFeatures[i] = feature;
-        const ShortcutPanelEntry* entry = m_ppEntries ? m_ppEntries[i] : nullptr;
+        const ShortcutPanelEntry* entry = PEntry(i);
         if (!feature || !entry) continue;
         ZQCopyText(feature->szKeyword, kTextChars, entry->szKeyword);
         feature->iKind = entry->iKind;
-        HWND control = Item(m_hDlg, entry->iCtrlId);
+        HWND control = Item(m_controls.Page(), entry->iCtrlId);
         if (!control) continue;
         // The texts the record keeps beside their keywords.
         WCHAR texts[64][kTextChars];
         int count = 0;
-        if (entry->iKind == kKindList) {
+        if (entry->iKind == Rows::kKindList) {
             const int items = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
             for (int item = entry->nOptions; item < items && count < 64; ++item)
                 if (EntryText(control, item, texts[count])) ++count;
-        } else if (entry->iKind == kKindText) {
+        } else if (entry->iKind == Rows::kKindText) {
             GetWindowTextW(control, texts[0], static_cast<int>(kTextChars));
             const PCWSTR first = entry->nOptions > 0 && entry->ppszOptionNames ? entry->ppszOptionNames[0] : nullptr;
             if (texts[0][0] && !(first && ZQEqualNoCase(texts[0], first))) count = 1;
@@ -228,14 +228,14 @@ BOOL CZQLargeFormatShortcutsTab::BBuildSavedShortcut(PageContext* pContext, Shor
 // The keyword a value the panel added is stored under; null when none is found.
 PWSTR CZQLargeFormatShortcutsTab::PSavedKeyword(PageContext* pContext, const ShortcutPanelEntry& entry, PCWSTR pszText) {
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (entry.iKind == kKindList && ZQEqualNoCase(entry.szKeyword, m_szKwInputBin)) {
+    if (entry.iKind == Rows::kKindList && ZQEqualNoCase(entry.szKeyword, m_state.szKwInputBin)) {
         // The bins' keywords stand one place after their names: the first source has no name.
         PWSTR* keywords = nullptr;
         PWSTR* names = nullptr;
         int keywordCount = 0, nameCount = 0;
         PWSTR found = nullptr;
-        if (DWGetOptionKeywords(param, m_szKwInputBin, &keywords, &keywordCount, OEMCUIP_DOCPROP) == ZQOPT_OK &&
-            DWGetOptionNames(param, m_szKwInputBin, &names, &nameCount) == ZQOPT_OK) {
+        if (DWGetOptionKeywords(param, m_state.szKwInputBin, &keywords, &keywordCount, OEMCUIP_DOCPROP) == ZQOPT_OK &&
+            DWGetOptionNames(param, m_state.szKwInputBin, &names, &nameCount) == ZQOPT_OK) {
             const int at = CZQShortcutStore::IFindString(nameCount, const_cast<const PCWSTR*>(names), pszText);
             if (at >= 0 && at + 1 < keywordCount) found = ZQDupText(keywords[at + 1], kTextChars - 1);
         }
@@ -243,7 +243,7 @@ PWSTR CZQLargeFormatShortcutsTab::PSavedKeyword(PageContext* pContext, const Sho
         VFreeStringList(names, nameCount);
         return found;
     }
-    if (entry.iKind == kKindList && ZQEqualNoCase(entry.szKeyword, m_szKwPaperSize) && BFormExists(pContext, pszText))
+    if (entry.iKind == Rows::kKindList && ZQEqualNoCase(entry.szKeyword, m_state.szKwPaperSize) && BFormExists(pContext, pszText))
         return ZQDupText(pszText, kTextChars - 1);
     CZQLocalPtr<WCHAR> keyword;
     if (DWOptionNameToKeyword(param, entry.szKeyword, pszText, keyword.Put()) != ZQOPT_OK) return nullptr;
@@ -257,28 +257,28 @@ void CZQLargeFormatShortcutsTab::VOnDelete(PageContext* pContext) {
     WCHAR question[kTextChars], caption[kTextChars], name[kTextChars];
     VLoadText(kDeleteQuestionId, kDeleteQuestion, question);
     VLoadText(kTitleId, kPageTitle, caption);
-    HWND list = m_hwndShortcutList;
+    HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
     const LRESULT row = list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : LB_ERR;
     if (row != LB_ERR && SelectedRow(list, name)) {
-        if (zqmsgbox::IShow(m_hDlg, question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK) {
+        if (zqmsgbox::IShow(m_controls.Page(), question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK) {
             CZQQuickSets* quickSets = pContext->pQuickSets;
             m_store.VDeleteShortcut(pContext, name);
             if (quickSets) quickSets->VDeleteByName(name);
-            m_BitmapArray.BRemoveAt(static_cast<int>(row));
+            m_list.Pictures().BRemoveAt(static_cast<int>(row));
             SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
-            m_bCopiesOnPanel = FALSE;
+            m_state.bCopiesOnPanel = FALSE;
             VRefreshPanelControls(pContext);
-            if (!m_bRestrictedUser) {
+            if (!m_state.bRestrictedUser) {
                 // The settings go back to those of the list's first row.
-                EntryText(list, 0, m_szCurrentName, true);
-                if (quickSets) quickSets->VApplyByName(m_szCurrentName);
+                EntryText(list, 0, m_state.szCurrentName, true);
+                if (quickSets) quickSets->VApplyByName(m_state.szCurrentName);
             } else {
                 SendMessageW(list, LB_SETCURSEL, 0, 0);
             }
             const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
             if (row < rows) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
             else if (row == rows && row > 0) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row - 1), 0);
-            SelectedRow(list, m_szCurrentName);
+            SelectedRow(list, m_state.szCurrentName);
         }
         VDisableSaveDelete();
     }
@@ -301,52 +301,47 @@ void CZQLargeFormatShortcutsTab::VOnTurnPage(PageContext* pContext) {
     if (DWGetFeatureOption(param, stapling, staple.Put()) == ZQOPT_OK &&
         DWOptionKeywordToName(param, stapling, staple.Get(), name.Put()) == ZQOPT_OK && name.Get()) {
         DWFillStaplingCombo(0, stapling, pContext);
-        const LRESULT found = m_hwndStaplingCombo ? SendMessageW(m_hwndStaplingCombo, CB_FINDSTRINGEXACT,
+        const LRESULT found = Ctl(m_state.iStaplingListId) ? SendMessageW(Ctl(m_state.iStaplingListId), CB_FINDSTRINGEXACT,
                                                                  static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.Get()))
                                                   : CB_ERR;
-        if (found != CB_ERR) SendMessageW(m_hwndStaplingCombo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        if (found != CB_ERR) SendMessageW(Ctl(m_state.iStaplingListId), CB_SETCURSEL, static_cast<WPARAM>(found), 0);
     }
     if (pContext->pLogic->BIsLargeFormat()) {
-        VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
-        if (work.dwPrintDocOn == 1) VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
+        VSetPreviewPaperText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
+        if (work.dwPrintDocOn == 1) VSetPreviewDocSizeText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DOCSIZE));
     }
-    if (m_hwndPreviewDimensions) InvalidateRect(m_hwndPreviewDimensions, nullptr, FALSE);
+    if (Ctl(IDC_PREVIEW_DIMENSIONS)) InvalidateRect(Ctl(IDC_PREVIEW_DIMENSIONS), nullptr, FALSE);
     VRepaintPreviewButtons(FALSE);
-    if (HWND focus = landscape ? m_hwndPreviewLandscape : m_hwndPreviewPortrait) SetFocus(focus);
+    if (HWND focus = landscape ? Ctl(IDC_BTN_PREVIEW_LAND) : Ctl(IDC_BTN_PREVIEW_PORT)) SetFocus(focus);
     VFixOrientationEntry(pContext);
     BCheckPanelChanged(pContext);
     VAfterChange(pContext, kDeleteByType);
 }
 
 void CZQLargeFormatShortcutsTab::VOnPreviewBox(PageContext* pContext) {
-    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintPreview, Checked(m_hwndShowPreview) ? 1 : 0, OEMCUIP_DOCPROP);
+    DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintPreview, Checked(Ctl(IDC_CHK_SHOW_PREVIEW_FIN)) ? 1 : 0, OEMCUIP_DOCPROP);
     BCheckPanelChanged(pContext);
     VAfterChange(pContext, kDeleteByType);
 }
 
 void CZQLargeFormatShortcutsTab::VOnUnitClick(PageContext* pContext, bool bDocSize) {
-    FlipPreviewUnit(*this, *WorkOf(pContext), pContext->pCaps, m_hwndPreviewDimensions, m_hwndPreviewDocSize, bDocSize);
+    FlipPreviewUnit(*this, *WorkOf(pContext), pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), Ctl(IDC_PREVIEW_DOCSIZE), bDocSize);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The panel's controls
 // ---------------------------------------------------------------------------------------------
-int CZQLargeFormatShortcutsTab::IEntryOfControl(int iCtrlId) const {
-    for (int i = 0; iCtrlId && m_ppEntries && i < m_nEntries; ++i)
-        if (m_ppEntries[i] && m_ppEntries[i]->iCtrlId == iCtrlId) return i;
-    return -1;
-}
 
 void CZQLargeFormatShortcutsTab::VOnPanelButton(PageContext* pContext, int iCtrlId) {
-    const int index = IEntryOfControl(iCtrlId);
+    const int index = m_panel.IEntryOfControl(iCtrlId);
     if (index < 0) return;
-    if (ZQEqualNoCase(m_ppEntries[index]->szKeyword, L"DigitalPhotography")) {
+    if (ZQEqualNoCase(PEntry(index)->szKeyword, L"DigitalPhotography")) {
         // The Paper/Quality page's dialog, on a copy of that page's context.
         PageContext* paperContext = nullptr;
         auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
         if (paper && paperContext) {
             PageContext copy = *paperContext;
-            paper->ImageEnhanceDialog().IDoModal(m_hDlg, &copy, pContext->pLogic->SheetState()->bRtl);
+            paper->ImageEnhanceDialog().IDoModal(m_controls.Page(), &copy, pContext->pLogic->SheetState()->bRtl);
         }
     } else {
         VApplyPanelEntry(pContext, index);
@@ -357,17 +352,17 @@ void CZQLargeFormatShortcutsTab::VOnPanelButton(PageContext* pContext, int iCtrl
 
 void CZQLargeFormatShortcutsTab::VOnPanelCombo(PageContext* pContext, int iCtrlId) {
     VDisableSaveDelete();
-    const int index = IEntryOfControl(iCtrlId);
+    const int index = m_panel.IEntryOfControl(iCtrlId);
     if (index >= 0) {
         ZQUIDevmode& work = *WorkOf(pContext);
-        m_bPanelChangedByUser = TRUE;
+        m_state.bPanelChangedByUser = TRUE;
         VApplyPanelEntry(pContext, index);
         if (pContext->pLogic->BIsLargeFormat()) {
-            VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
-            VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
+            VSetPreviewPaperText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
+            VSetPreviewDocSizeText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DOCSIZE));
         }
         VRepaintPreviewButtons(FALSE);
-        const ShortcutPanelEntry& entry = *m_ppEntries[index];
+        const ShortcutPanelEntry& entry = *PEntry(index);
         m_store.VSetFeatureSlot(entry.szKeyword, entry.iSelected);
         BCheckPanelChanged(pContext);
     }
@@ -383,44 +378,44 @@ void CZQLargeFormatShortcutsTab::VOnChooseShortcut(PageContext* pContext) {
     VResetFeatureSlots();
     VDisableSaveDelete();
     work.dwPendingChange = 0;
-    m_bCustomChoiceAdded = FALSE;
+    m_state.bCustomChoiceAdded = FALSE;
     WCHAR name[kTextChars] = {};
-    if (SelectedRow(m_hwndShortcutList, name)) {
-        ZQCopyText(m_szCurrentName, kTextChars, name);
+    if (SelectedRow(Ctl(IDC_LB_DOCTYPE_SETTING), name)) {
+        ZQCopyText(m_state.szCurrentName, kTextChars, name);
         // The customised row stands for the settings as they are: nothing to apply.
-        if (ZQEqualNoCase(name, m_szCustomizedText)) {
-            Enable(m_hwndSaveAs, TRUE);
+        if (ZQEqualNoCase(name, m_state.szCustomizedText)) {
+            Enable(Ctl(IDC_BTN_SAVE), TRUE);
             return;
         }
         VRemoveCustomizedRow();
-        m_bStoredShortcutShown = !BIsDocumentType(pContext, name);
-        if (m_bStoredShortcutShown) ZQCopyText(m_szStoredShortcutName, kTextChars, name);
+        m_state.bStoredShortcutShown = !BIsDocumentType(pContext, name);
+        if (m_state.bStoredShortcutShown) ZQCopyText(m_state.szStoredShortcutName, kTextChars, name);
     }
-    VApplyQuickSetToPages(m_hDlg, pContext);
-    if (quickSets) quickSets->VApplyByName(m_szCurrentName);
+    VApplyQuickSetToPages(m_controls.Page(), pContext);
+    if (quickSets) quickSets->VApplyByName(m_state.szCurrentName);
     VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, TRUE);
     // The panel's handlers may have changed what the quick set holds.
-    if (quickSets) quickSets->VApplyByName(m_szCurrentName);
+    if (quickSets) quickSets->VApplyByName(m_state.szCurrentName);
     if (IZQConstraintGate* constraints = pContext->pConstraints) {
         DWORD cancelled = 0;
-        constraints->BCheckConstraint(zqkw::kMediaType, m_hDlg, &cancelled);
-        constraints->BCheckConstraint(zqkw::kPrintQuality, m_hDlg, &cancelled);
+        constraints->BCheckConstraint(zqkw::kMediaType, m_controls.Page(), &cancelled);
+        constraints->BCheckConstraint(zqkw::kPrintQuality, m_controls.Page(), &cancelled);
     }
-    ZQCopyText(work.szDocTypeName, kTextChars, m_szDocTypeName);
+    ZQCopyText(work.szDocTypeName, kTextChars, m_panel.Type().szName);
     VRefreshPanelControls(pContext);
     BCheckPanelChanged(pContext);
     bool slider = false;
-    for (int i = 0; m_ppEntries && i < m_nEntries; ++i)
-        if (m_ppEntries[i] && m_ppEntries[i]->iKind == kKindSlider &&
-            ZQEqualNoCase(m_ppEntries[i]->szKeyword, L"StandardPrintQuality"))
+    for (int i = 0; i < m_panel.Count(); ++i)
+        if (PEntry(i) && PEntry(i)->iKind == Rows::kKindSlider &&
+            ZQEqualNoCase(PEntry(i)->szKeyword, L"StandardPrintQuality"))
             slider = true;
     if (!slider) {
-        Hide(m_hwndPqSpeed);
-        Hide(m_hwndPqQuality);
+        Hide(Ctl(IDC_STATIC_DOCUI_PQ_SPEED));
+        Hide(Ctl(IDC_STATIC_DOCUI_PQ_QUALITY));
     }
     VRepaintPreviewButtons(FALSE);
     VDisableSaveDelete();
     name[0] = 0;
-    SelectedRow(m_hwndShortcutList, name);
+    SelectedRow(Ctl(IDC_LB_DOCTYPE_SETTING), name);
     VUpdateDeleteButton(pContext, name);
 }

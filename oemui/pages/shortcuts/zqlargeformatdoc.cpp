@@ -2,7 +2,7 @@
 // opens with still match the first type; the "Customized Settings" row under the type the settings
 // came from; the shortcut-store look-ups behind the Delete button; the panel's selections kept in the
 // working copy so that a rebuilt page shows them again.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
@@ -56,8 +56,8 @@ int LeadingNumber(PCWSTR pszText) { return pszText ? static_cast<int>(wcstol(psz
 // ---------------------------------------------------------------------------------------------
 BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageContext* pContext, int /*iFlag*/) {
     if (!pNode || !pContext || !pContext->pRules) return FALSE;
-    ReadIdChild(pNode, L"bitmap_id", &m_nDocTypeBitmapId);
-    ReadIdChild(pNode, L"custbitmap_id", &m_nShortcutBitmapId);
+    ReadIdChild(pNode, L"bitmap_id", &m_panel.Type().iBitmapId);
+    ReadIdChild(pNode, L"custbitmap_id", &m_panel.Type().iShortcutBitmapId);
     CZQComPtr<IXMLDOMNodeList> features;
     LONG count = 0;
     if (zqxml::HrSelectNodes(pNode, L"DocFeature", features.Put()) != S_OK || !features ||
@@ -65,8 +65,7 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
         return FALSE;
     auto** entries = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, count * sizeof(ShortcutPanelEntry*)));
     if (!entries) return FALSE;
-    m_ppEntries = entries;
-    m_nEntries = static_cast<int>(count);
+    m_panel.VTakeEntries(entries, static_cast<int>(count));
     features->reset();
     BOOL read = FALSE;
     for (LONG i = 0; i < count; ++i) {
@@ -90,7 +89,7 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
         entry->iDefaultOption = CZQShortcutStore::IFindString(entry->nOptions, keywords, display);
         if (entry->iDefaultOption < 0) entry->iDefaultOption = 0;
         entry->iKind = ZQEqualNoCase(entry->szFixed, L"True") && entry->nOptions == 1
-                           ? IGetFixedKind()
+                           ? Rows::kKindFixed
                            : IGetControlKind(pContext, entry->szKeyword);
         POPTITEM item = nullptr;
         if (!BFindDriverItem(entry->szKeyword, &item, pContext)) {
@@ -98,7 +97,7 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
                                     &entry->ppszOptionNames, &entry->ppiNotAvailable);
         } else if (wcscmp(entry->szKeyword, L"ZQScaleToPaper") == 0) {
             // Its options are papers: the names come from the core driver's form item.
-            ZQCopyText(entry->szKeyword, kTextChars, m_szKwPaperSize);
+            ZQCopyText(entry->szKeyword, kTextChars, m_state.szKwPaperSize);
             POPTITEM form = nullptr;
             DWFindOptItemByPubId(m_pCUIParam, DMPUB_FORMNAME, -1, &form);
             BBuildOptionNames(form, labelIds, keywords, entry->nOptions, entry->szKeyword, pContext,
@@ -116,78 +115,66 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
 BOOL CZQLargeFormatShortcutsTab::BGetSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode) {
     if (!ppNode) return FALSE;
     *ppNode = nullptr;
-    if (!m_hwndShortcutList) return FALSE;
-    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0);
+    if (!Ctl(IDC_LB_DOCTYPE_SETTING)) return FALSE;
+    const LRESULT row = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETCURSEL, 0, 0);
     if (row == LB_ERR) return FALSE;
     WCHAR text[kTextChars] = {};
-    const LRESULT length = SendMessageW(m_hwndShortcutList, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    const LRESULT length = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
     if (length == LB_ERR || length >= static_cast<LRESULT>(kTextChars)) return FALSE;
-    SendMessageW(m_hwndShortcutList, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-    if (ZQEqualNoCase(text, m_szCustomizedText)) ZQCopyText(text, kTextChars, m_szBaseDocType);
+    SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    if (ZQEqualNoCase(text, m_state.szCustomizedText)) ZQCopyText(text, kTextChars, m_state.szBaseDocType);
     if (!BIsDocumentType(pContext, text)) {
-        m_bStoredShortcutShown = TRUE;
+        m_state.bStoredShortcutShown = TRUE;
         // The panel then reads the record of the row shown, not of one shown before.
-        ZQCopyText(m_szStoredShortcutName, kTextChars, text);
+        ZQCopyText(m_state.szStoredShortcutName, kTextChars, text);
         m_store.VGetShortcutText(pContext, text);
     } else {
-        m_bStoredShortcutShown = FALSE;
+        m_state.bStoredShortcutShown = FALSE;
     }
-    VFreePanelEntries();
-    ZQCopyText(m_szDocTypeName, kTextChars, text);
+    m_panel.VFreeEntries();
+    ZQCopyText(m_panel.Type().szName, kTextChars, text);
     return FindDocType(pContext, text, ppNode);
 }
 
-BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag) {
+// The panel's rows keep the template's holders: both columns start at the same height.
+BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocument(PageContext* pContext, int iFlag) {
     CZQComPtr<IXMLDOMNode> node;
-    if (!BGetSelectedDocType(pContext, node.Put()) || !node) return FALSE;
-    if (!BReadShortcutDocument(node.Get(), pContext, iFlag)) return FALSE;
-    node.Reset();
-    RECT page = {};
-    if (!m_hDlg || !GetWindowRect(m_hDlg, &page)) return TRUE;
-    for (int row = 0; row < 6; ++row) {
-        HWND holder = GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row);
-        HWND below = GetDlgItem(m_hDlg, IDC_DC_CTL_HOLDER1 + row + 2);
-        RECT place = {};
-        if (!holder || !below || !GetWindowRect(below, &place)) continue;
-        MoveWindow(holder, place.left - page.left, place.top - page.top - 10, place.right - place.left,
-                   place.bottom - place.top, FALSE);
-    }
-    return TRUE;
+    return BGetSelectedDocType(pContext, node.Put()) && node && BReadShortcutDocument(node.Get(), pContext, iFlag);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The settings the sheet opens with
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
-    m_bReadFromControls = FALSE;
+    m_state.bReadFromControls = FALSE;
     if (m_pCUIParam) m_pPublicDM = m_pCUIParam->pPublicDM;
     if (!RulesLoaded(pContext)) return;
     IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
     CZQComPtr<IXMLDOMNode> node;
     // The walk goes on from where the list's last walker left it.
     if (types && types->nextNode(node.Put()) == S_OK && node) {
-        pContext->pRules->BReadOptionName(node.Get(), m_szDocTypeName);
+        pContext->pRules->BReadOptionName(node.Get(), m_panel.Type().szName);
         ZQUIDevmode* core = CoreOf(m_pCUIParam);
         if (BReadShortcutDocument(node.Get(), pContext, 0) && core) {
             if (BSettingsDifferFromPanel(pContext)) {
                 core->dwPendingChange = 1;
                 ZQCopyText(core->szDocTypeName, kTextChars, kCustomSettingsName);
             } else {
-                ZQCopyText(core->szDocTypeName, kTextChars, m_szDocTypeName);
-                for (int i = 0; i < m_nEntries && i < kMaxDocFeatures; ++i)
-                    if (m_ppEntries[i]) core->adwSelectionSlots[i] = static_cast<uint32_t>(m_ppEntries[i]->iSelected);
+                ZQCopyText(core->szDocTypeName, kTextChars, m_panel.Type().szName);
+                for (int i = 0; i < m_panel.Count() && i < kMaxDocFeatures; ++i)
+                    if (PEntry(i)) core->adwSelectionSlots[i] = static_cast<uint32_t>(PEntry(i)->iSelected);
                 core->dwDocTypeScaling = 100;
                 core->dwDocTypeCopies = 1;
             }
         }
     }
-    VFreePanelEntries();
+    m_panel.VFreeEntries();
 }
 
 BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
-    for (int i = 0; m_ppEntries && i < m_nEntries; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords)
             continue;
         const PCWSTR chosen = entry->ppszOptionKeywords[entry->iSelected] ? entry->ppszOptionKeywords[entry->iSelected]
@@ -202,7 +189,7 @@ BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext)
             continue;
         }
         if (wcscmp(keyword, zqkw::kPaperSize) != 0 && wcscmp(keyword, zqkw::kPrintQuality) != 0 &&
-            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, m_szKwOrientation) != 0)
+            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, m_state.szKwOrientation) != 0)
             continue;
         CZQLocalPtr<WCHAR> current;
         DWGetFeatureOption(m_pCUIParam, keyword, current.Put());
@@ -217,16 +204,16 @@ BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext)
 void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return;
-    ZQCopyText(work->szDocTypeName, kTextChars, m_szDocTypeName);
+    ZQCopyText(work->szDocTypeName, kTextChars, m_panel.Type().szName);
     for (int i = 0; i < kMaxDocFeatures; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries && i < m_nEntries ? m_ppEntries[i] : nullptr;
+        const ShortcutPanelEntry* entry = i < m_panel.Count() ? PEntry(i) : nullptr;
         work->adwSelectionSlots[i] = entry ? static_cast<uint32_t>(entry->iSelected) : 0;
-        if (!entry || entry->iKind != kKindEdit) continue;
+        if (!entry || entry->iKind != Rows::kKindEdit) continue;
         const bool scaling = ZQEqualNoCase(entry->szKeyword, L"Scaling");
         if (!scaling && !ZQEqualNoCase(entry->szKeyword, zqkw::kCopiesItem)) continue;
         int value = 0;
-        if (m_bReadFromControls && m_hDlg)
-            value = static_cast<int>(GetDlgItemInt(m_hDlg, scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
+        if (m_state.bReadFromControls && m_controls.Page())
+            value = static_cast<int>(GetDlgItemInt(m_controls.Page(), scaling ? IDC_TXT_FC_SCALING : IDC_TXT_FC_COPIES, nullptr, TRUE));
         else if (entry->nOptions > 0 && entry->ppszOptionKeywords)
             value = LeadingNumber(entry->ppszOptionKeywords[0]);
         (scaling ? work->dwDocTypeScaling : work->dwDocTypeCopies) = static_cast<uint32_t>(value);
@@ -237,47 +224,47 @@ void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
 
 void CZQLargeFormatShortcutsTab::VRestoreSelections(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !ZQEqualNoCase(m_szDocTypeName, work->szDocTypeName)) return;
-    for (int i = 0; m_ppEntries && i < m_nEntries && i < kMaxDocFeatures; ++i)
-        if (m_ppEntries[i]) m_ppEntries[i]->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
+    if (!work || !ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName)) return;
+    for (int i = 0; i < m_panel.Count() && i < kMaxDocFeatures; ++i)
+        if (PEntry(i)) PEntry(i)->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The "Customized Settings" row
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VShowCustomizedRow(PageContext* pContext) {
-    if (!m_hwndShortcutList) return;
-    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0);
+    if (!Ctl(IDC_LB_DOCTYPE_SETTING)) return;
+    const LRESULT row = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETCURSEL, 0, 0);
     if (row == LB_ERR) return;
     WCHAR text[kTextChars] = {};
-    const LRESULT length = SendMessageW(m_hwndShortcutList, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    const LRESULT length = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
     if (length != LB_ERR && length < static_cast<LRESULT>(kTextChars))
-        SendMessageW(m_hwndShortcutList, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-    if (ZQEqualNoCase(text, m_szCustomizedText)) ZQCopyText(text, kTextChars, m_szBaseDocType);
-    VResolveSelectedName(pContext, text, m_szBaseDocType);
+        SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    if (ZQEqualNoCase(text, m_state.szCustomizedText)) ZQCopyText(text, kTextChars, m_state.szBaseDocType);
+    VResolveSelectedName(pContext, text, m_state.szBaseDocType);
     VRemoveCustomizedRow();
-    const LRESULT parent = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(m_szBaseDocType));
+    const LRESULT parent = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(m_state.szBaseDocType));
     LRESULT select = 0;
-    if (m_szBaseDocType[0] && parent != LB_ERR) {
+    if (m_state.szBaseDocType[0] && parent != LB_ERR) {
         VEnablePanelControls(TRUE);
-        const LRESULT added = SendMessageW(m_hwndShortcutList, LB_INSERTSTRING, static_cast<WPARAM>(parent + 1),
-                                           reinterpret_cast<LPARAM>(m_szCustomizedText));
+        const LRESULT added = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_INSERTSTRING, static_cast<WPARAM>(parent + 1),
+                                           reinterpret_cast<LPARAM>(m_state.szCustomizedText));
         if (added >= 0) {
-            VPlaceRowBitmap(static_cast<int>(added), HRowBitmap(static_cast<UINT>(m_nShortcutBitmapId)));
+            m_list.VPlaceRowBitmap(static_cast<int>(added), m_list.HRowBitmap(static_cast<UINT>(m_panel.Type().iShortcutBitmapId)));
             select = added;
         }
     }
-    SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
+    SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_SETCURSEL, static_cast<WPARAM>(select), 0);
 }
 
 void CZQLargeFormatShortcutsTab::VRemoveCustomizedRow() {
-    if (!m_hwndShortcutList) return;
-    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(m_szCustomizedText));
+    if (!Ctl(IDC_LB_DOCTYPE_SETTING)) return;
+    const LRESULT row = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(m_state.szCustomizedText));
     if (row == LB_ERR) return;
-    SendMessageW(m_hwndShortcutList, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
-    m_BitmapArray.BRemoveAt(static_cast<int>(row));
+    SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    m_list.Pictures().BRemoveAt(static_cast<int>(row));
 }
 
 void CZQLargeFormatShortcutsTab::VResolveSelectedName(PageContext* pContext, PCWSTR pszName, PWSTR pszOut) {
@@ -287,8 +274,8 @@ void CZQLargeFormatShortcutsTab::VResolveSelectedName(PageContext* pContext, PCW
         if (pszOut != pszName) ZQCopyText(pszOut, kTextChars, pszName);
         return;
     }
-    ZQCopyText(m_szStoredShortcutName, kTextChars, pszName);
-    m_bStoredShortcutShown = TRUE;
+    ZQCopyText(m_state.szStoredShortcutName, kTextChars, pszName);
+    m_state.bStoredShortcutShown = TRUE;
     ShortcutRecord record = {};
     ZQCopyText(record.szName, kTextChars, pszName);
     // A shortcut that cannot be read leaves the text empty: the row then has no parent.
@@ -315,16 +302,16 @@ BOOL CZQLargeFormatShortcutsTab::BPrinterShortcutExists(PageContext* pContext, P
 }
 
 void CZQLargeFormatShortcutsTab::VUpdateDeleteButton(PageContext* pContext, PCWSTR pszName) {
-    if (!m_hwndDelete) return;
+    if (!Ctl(IDC_BTN_DELETE)) return;
     if (BIsDocumentType(pContext, pszName)) {
-        EnableWindow(m_hwndDelete, FALSE);
+        EnableWindow(Ctl(IDC_BTN_DELETE), FALSE);
         return;
     }
-    ZQCopyText(m_szStoredShortcutName, kTextChars, m_szCurrentName);
-    if (!m_bRestrictedUser)
-        EnableWindow(m_hwndDelete, TRUE);
+    ZQCopyText(m_state.szStoredShortcutName, kTextChars, m_state.szCurrentName);
+    if (!m_state.bRestrictedUser)
+        EnableWindow(Ctl(IDC_BTN_DELETE), TRUE);
     else if (BPrinterShortcutExists(pContext, pszName))
-        EnableWindow(m_hwndDelete, FALSE);
+        EnableWindow(Ctl(IDC_BTN_DELETE), FALSE);
     else if (m_store.BUserShortcutExists(pContext, pszName))
-        EnableWindow(m_hwndDelete, TRUE);
+        EnableWindow(Ctl(IDC_BTN_DELETE), TRUE);
 }

@@ -1,7 +1,7 @@
 // The panel's run-time controls: the template only marks each row with a holder, so the rows'
 // buttons, captions, lists and sliders are made (or kept from the previous build) while the page
 // runs, then filled with their choices under the administrator's locks.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include <commctrl.h>
 
@@ -20,43 +20,12 @@ using namespace zqpage;
 
 namespace {
 
-constexpr int kPreviewLandscapeId = 441;
-constexpr int kRowHolders = 10;
 constexpr int kColonId = 3994;
-constexpr UINT kShowAfter = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
-
-}  // namespace
-
-struct CZQLargeFormatShortcutsTab::ControlShape {
-    PCWSTR pszClass;
-    DWORD dwStyle;
-    PCWSTR pszCreationText;  // null: the composed text
-    bool bRenewText;         // a kept window shows the new text
-};
-struct CZQLargeFormatShortcutsTab::ControlPlace {
-    int x, y, cx, cy;
-};
-
-namespace {
-
-using ControlShape = CZQLargeFormatShortcutsTab::ControlShape;
-constexpr ControlShape kPushButton = {L"Button", 0x50010000, nullptr, true};
-constexpr ControlShape kCheckBox = {L"Button", 0x50010003, nullptr, true};
-constexpr ControlShape kCaption = {L"Static", 0x50000000, nullptr, true};
-constexpr ControlShape kStaticText = {L"Static", 0x50000000, L"Static Text", false};
-constexpr ControlShape kDropDown = {L"Combobox", 0x50210003, L"Combo Box", false};
-constexpr ControlShape kSlider = {L"msctls_trackbar32", 0x50000000, L"Trackbar", false};
 
 bool IsText(LPTSTR pData) { return pData && !IS_INTRESOURCE(pData); }
 
 HWND Item(HWND hDlg, int id) { return hDlg ? GetDlgItem(hDlg, id) : nullptr; }
 
-// A window's rectangle in the page's client coordinates.
-bool PageRect(HWND hDlg, HWND hWnd, RECT* pRect) {
-    if (!hWnd || !GetWindowRect(hWnd, pRect)) return false;
-    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(pRect), 2);
-    return true;
-}
 
 void DisableShown(HWND hWnd) {
     if (!hWnd) return;
@@ -86,238 +55,73 @@ void SelectText(HWND hList, PCWSTR pszText, bool bAdd) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// Making the controls
-// ---------------------------------------------------------------------------------------------
-// The holder's rectangle on the page. A template without that holder (the simplified one has eight
-// rows) gives the row below the last holder it has, one row pitch further down; no holder at all,
-// no place.
-static bool HolderRect(HWND hDlg, int iHolder, RECT* pRect) {
-    if (PageRect(hDlg, Item(hDlg, iHolder), pRect)) return true;
-    const int row = iHolder - IDC_DC_CTL_HOLDER1;
-    if (row < 1 || row >= kRowHolders) return false;
-    RECT first, second;
-    if (!PageRect(hDlg, Item(hDlg, IDC_DC_CTL_HOLDER1), &first) ||
-        !PageRect(hDlg, Item(hDlg, IDC_DC_CTL_HOLDER1 + 1), &second))
-        return false;
-    const int pitch = second.top - first.top;
-    for (int last = row - 1; last >= 0; --last) {
-        if (!PageRect(hDlg, Item(hDlg, IDC_DC_CTL_HOLDER1 + last), pRect)) continue;
-        OffsetRect(pRect, 0, pitch * (row - last));
-        return true;
-    }
-    return false;
-}
-
-int CZQLargeFormatShortcutsTab::IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape,
-                                             PCWSTR pszText, const ControlPlace& place, int iAfterId) {
-    const int id = m_nNextCtrlId;
-    const PCWSTR creationText = shape.pszCreationText ? shape.pszCreationText : pszText;
-    HWND control = Item(m_hDlg, id);
-    if (control) {
-        WCHAR className[260] = {};
-        GetClassNameW(control, className, 260);
-        if (ZQEqualNoCase(className, shape.pszClass)) {
-            if (shape.bRenewText) SetWindowTextW(control, pszText);
-            // A kept window may have served another row in the previous build.
-            MoveWindow(control, place.x, place.y, place.cx, place.cy, FALSE);
-        } else {
-            DestroyWindow(control);
-            control = nullptr;
-        }
-    }
-    if (!control && m_hDlg)
-        control = zqmodule::CreateWindowInModuleContext(0, shape.pszClass, creationText, shape.dwStyle, place.x,
-                                                        place.y, place.cx, place.cy, m_hDlg,
-                                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), hInstance,
-                                                        nullptr);
-    if (control) {
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
-        if (&shape == &kSlider) SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(0, 1));
-        SetWindowPos(control, Item(m_hDlg, iAfterId), 0, 0, 0, 0, kShowAfter);
-    }
-    m_nNextCtrlId = id + 1;
-    if (m_nCtrlIdEnd < m_nNextCtrlId) m_nCtrlIdEnd = m_nNextCtrlId;
-    return id;
-}
-
-void CZQLargeFormatShortcutsTab::VComposeCaption(int iTextId, PWSTR pszCaption) {
-    WCHAR text[kTextChars] = {}, colon[kTextChars] = {};
-    BLoadResString(iTextId, text);
-    VLoadText(kColonId, L":", colon);
-    ZQFormatText(pszCaption, kTextChars, L"%ls%ls", text, colon);
-}
-
-void CZQLargeFormatShortcutsTab::VFinishRow(int iHolder, int iLastId) {
-    if (HWND holder = Item(m_hDlg, iHolder)) ShowWindow(holder, SW_HIDE);
-    VSetAnchorId(iLastId);
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreateSingle(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape,
-                                               int iTextId, int iHolder, int* piCtrlId) {
-    WCHAR text[kTextChars] = {};
-    BLoadResString(iTextId, text);
-    RECT holder = {};
-    if (!HolderRect(m_hDlg, iHolder, &holder)) {
-        if (piCtrlId) *piCtrlId = 0;
-        return TRUE;
-    }
-    const bool button = &shape == &kPushButton;
-    const ControlPlace place = {holder.left, holder.top + (button ? 5 : 0), holder.right - holder.left,
-                        button ? 25 : holder.bottom - holder.top};
-    const int id = IMakeControl(hInstance, hFont, shape, text, place, m_nCtrlIdAnchor);
-    if (piCtrlId) *piCtrlId = id;
-    VFinishRow(iHolder, id);
-    return TRUE;
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreatePair(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape,
-                                             int iTextId, int iHolder, int* piSecondId, int* piCaptionId) {
-    RECT holder = {};
-    if (!HolderRect(m_hDlg, iHolder, &holder)) {
-        if (piSecondId) *piSecondId = 0;
-        if (piCaptionId) *piCaptionId = 0;
-        return TRUE;
-    }
-    WCHAR caption[kTextChars] = {};
-    VComposeCaption(iTextId, caption);
-    const int width = holder.right - holder.left;
-    const bool slider = &shape == &kSlider;
-    const int captionId =
-        IMakeControl(hInstance, hFont, kCaption, caption, {holder.left, holder.top, slider ? 200 : width, 14},
-                     m_nCtrlIdAnchor);
-    if (piCaptionId) *piCaptionId = captionId;
-    // The second control stands under the caption as it now is (a missing caption: its would-be place).
-    RECT top = {holder.left, holder.top, holder.left + width, holder.top + 14};
-    PageRect(m_hDlg, Item(m_hDlg, captionId), &top);
-    const int gap = &shape == &kStaticText ? 5 : 1;
-    const int height = &shape == &kStaticText ? 20 : slider ? 30 : 200;
-    const int secondId = IMakeControl(hInstance, hFont, shape, L"", {holder.left, top.bottom + gap, slider ? 200 : width, height},
-                                      m_nNextCtrlId - 1);
-    if (piSecondId) *piSecondId = secondId;
-    VFinishRow(iHolder, secondId);
-    return TRUE;
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreatePushButton(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder,
-                                                   int* piCtrlId) {
-    return BCreateSingle(hInstance, hFont, kPushButton, iTextId, iHolder, piCtrlId);
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreateCheckBox(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder,
-                                                 int* piCtrlId) {
-    return BCreateSingle(hInstance, hFont, kCheckBox, iTextId, iHolder, piCtrlId);
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreateLabelAndText(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder,
-                                                     int* piTextCtrlId, int* piCaptionId) {
-    return BCreatePair(hInstance, hFont, kStaticText, iTextId, iHolder, piTextCtrlId, piCaptionId);
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreateLabelAndCombo(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder,
-                                                      int* piListId, int* piCaptionId) {
-    return BCreatePair(hInstance, hFont, kDropDown, iTextId, iHolder, piListId, piCaptionId);
-}
-
-BOOL CZQLargeFormatShortcutsTab::BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder,
-                                                       int* piSliderId, int* piCaptionId) {
-    return BCreatePair(hInstance, hFont, kSlider, iTextId, iHolder, piSliderId, piCaptionId);
-}
-
-// In the right column every row goes straight after the landscape preview button; in the left one
-// each row follows the row made before it, starting after the shortcut list.
-void CZQLargeFormatShortcutsTab::VSetAnchorId(int iId) { m_nCtrlIdAnchor = m_bRightColumn ? kPreviewLandscapeId : iId; }
-
-// ---------------------------------------------------------------------------------------------
 // Scaling and Copies: the template's edit groups moved into the row
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszNames,
                                                    int iRow, BOOL bFromEntry) {
-    if (!pszKeyword || !m_hDlg) return;
-    const LRESULT selected = m_hwndShortcutList ? SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0) : LB_ERR;
+    if (!pszKeyword || !m_controls.Page()) return;
+    const LRESULT selected = Ctl(IDC_LB_DOCTYPE_SETTING) ? SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETCURSEL, 0, 0) : LB_ERR;
     const ZQUIDevmode* work = WorkOf(pContext);
     const int fromName = ppszNames && ppszNames[0] ? static_cast<int>(wcstol(ppszNames[0], nullptr, 10)) : 0;
     WCHAR text[kTextChars] = {};
     if (ZQEqualNoCase(pszKeyword, L"Scaling")) {
-        m_bScalingOnPanel = TRUE;
+        m_state.bScalingOnPanel = TRUE;
         VLoadText(4264, L"P&ercent Of Normal Size", text);
-        if (m_hwndScalingLabel) SetWindowTextW(m_hwndScalingLabel, text);
-        if (m_hwndScalingEdit) SendMessageW(m_hwndScalingEdit, EM_LIMITTEXT, 3, 0);
-        if (m_hwndScalingSpin) SendMessageW(m_hwndScalingSpin, UDM_SETRANGE, 0, MAKELPARAM(400, 25));
+        if (Ctl(IDC_STA_FS_SCALING)) SetWindowTextW(Ctl(IDC_STA_FS_SCALING), text);
+        if (Ctl(IDC_TXT_FC_SCALING)) SendMessageW(Ctl(IDC_TXT_FC_SCALING), EM_LIMITTEXT, 3, 0);
+        if (Ctl(IDC_SPIN_SCALING)) SendMessageW(Ctl(IDC_SPIN_SCALING), UDM_SETRANGE, 0, MAKELPARAM(400, 25));
         const int value = !bFromEntry && work ? static_cast<int>(work->dwDocTypeScaling) : fromName;
-        SetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, static_cast<UINT>(value), FALSE);
-        VPlaceEditGroup(pContext, IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER, iRow);
+        SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, static_cast<UINT>(value), FALSE);
+        m_panel.VPlaceEditGroup(IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, iRow);
         return;
     }
     if (!ZQEqualNoCase(pszKeyword, zqkw::kCopiesItem)) return;
-    m_bCopiesOnPanel = TRUE;
+    m_state.bCopiesOnPanel = TRUE;
     WCHAR colon[kTextChars] = {};
     VLoadText(kColonId, L":", colon);
     ZQFormatText(text, kTextChars, L"%ls%ls", pszKeyword, colon);
-    if (m_hwndCopiesLabel) SetWindowTextW(m_hwndCopiesLabel, text);
-    if (m_hwndCopiesEdit) SendMessageW(m_hwndCopiesEdit, EM_LIMITTEXT, 4, 0);
-    if (m_hwndCopiesSpin) SendMessageW(m_hwndCopiesSpin, UDM_SETRANGE, 0, MAKELPARAM(9999, 1));
+    if (Ctl(IDC_STA_FS_COPIES)) SetWindowTextW(Ctl(IDC_STA_FS_COPIES), text);
+    if (Ctl(IDC_TXT_FC_COPIES)) SendMessageW(Ctl(IDC_TXT_FC_COPIES), EM_LIMITTEXT, 4, 0);
+    if (Ctl(IDC_SPIN_COPIES)) SendMessageW(Ctl(IDC_SPIN_COPIES), UDM_SETRANGE, 0, MAKELPARAM(9999, 1));
     int value = fromName;
     WCHAR row[kTextChars] = {};
     const LRESULT length =
-        selected == LB_ERR ? LB_ERR : SendMessageW(m_hwndShortcutList, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+        selected == LB_ERR ? LB_ERR : SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
     if (length != LB_ERR && length < static_cast<LRESULT>(kTextChars)) {
-        SendMessageW(m_hwndShortcutList, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(row));
+        SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(row));
         const int index = static_cast<int>(selected);
         // A stored shortcut keeps its own copies.
-        if ((!BIsDocumentType(pContext, row) && index < m_nListedCount) ||
-            (m_bRestrictedUser && index >= m_nListedCount && index <= m_nListedCountWithUser))
+        if ((!BIsDocumentType(pContext, row) && index < m_list.Listed().nListed) ||
+            (m_state.bRestrictedUser && index >= m_list.Listed().nListed && index <= m_list.Listed().nListedWithUser))
             m_store.VGetFeatureSlot(pContext, zqkw::kCopiesItem, &value);
     }
     if (!bFromEntry && work) value = static_cast<int>(work->dwDocTypeCopies);
-    SetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, static_cast<UINT>(value), FALSE);
-    VPlaceEditGroup(pContext, IDC_STA_FS_COPIES, IDC_TXT_FC_COPIES, IDC_SPIN_COPIES, IDC_DC_COPY_HOLDER, iRow);
-}
-
-void CZQLargeFormatShortcutsTab::VPlaceEditGroup(PageContext*, int iCaption, int iEdit, int iSpin, int iPictureHolder,
-                                                 int iRow) {
-    if (!m_hDlg || iRow < 0 || iRow >= kRowHolders) return;
-    RECT rowPicture, rowHolder;
-    HWND picture = Item(m_hDlg, iPictureHolder);
-    if (picture && PageRect(m_hDlg, Item(m_hDlg, IDC_DC_BMP_HOLDER1 + iRow), &rowPicture))
-        SetWindowPos(picture, nullptr, rowPicture.left, rowPicture.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-    if (!HolderRect(m_hDlg, IDC_DC_CTL_HOLDER1 + iRow, &rowHolder)) return;
-    HWND caption = Item(m_hDlg, iCaption), edit = Item(m_hDlg, iEdit), spin = Item(m_hDlg, iSpin);
-    RECT captionRect = {rowHolder.left, rowHolder.top, rowHolder.right, rowHolder.top + 14}, editRect = {};
-    if (caption)
-        SetWindowPos(caption, Item(m_hDlg, m_nCtrlIdAnchor), rowHolder.left, rowHolder.top,
-                     rowHolder.right - rowHolder.left, 14, SWP_SHOWWINDOW);
-    PageRect(m_hDlg, caption, &captionRect);
-    if (edit) {
-        SetWindowPos(edit, caption, captionRect.left, captionRect.bottom + 1, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-        PageRect(m_hDlg, edit, &editRect);
-    }
-    if (spin && edit) SetWindowPos(spin, edit, editRect.right - 2, editRect.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    VSetAnchorId(iSpin);
+    SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, static_cast<UINT>(value), FALSE);
+    m_panel.VPlaceEditGroup(IDC_STA_FS_COPIES, IDC_TXT_FC_COPIES, IDC_SPIN_COPIES, iRow);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Values and choices
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VSetStaticText(PageContext*, PCWSTR* ppszText, int iCtrlId) {
-    if (HWND control = Item(m_hDlg, iCtrlId); control && ppszText && ppszText[0])
+    if (HWND control = Item(m_controls.Page(), iCtrlId); control && ppszText && ppszText[0])
         SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ppszText[0]));
 }
 
 void CZQLargeFormatShortcutsTab::VSetCheckFromValue(PageContext*, PCWSTR, PCWSTR* ppszKeywords, int iSelected,
                                                     int nCount, int iCtrlId) {
     if (!ppszKeywords || iSelected < 0 || iSelected >= nCount || !ppszKeywords[iSelected]) return;
-    if (HWND control = Item(m_hDlg, iCtrlId))
+    if (HWND control = Item(m_controls.Page(), iCtrlId))
         SendMessageW(control, BM_SETCHECK, ZQEqualNoCase(ppszKeywords[iSelected], L"Enabled") ? 1 : 0, 0);
 }
 
 void CZQLargeFormatShortcutsTab::VFillChoiceCombo(PageContext* pContext, PCWSTR pszKeyword, PCWSTR* ppszKeywords,
                                                   PCWSTR* ppszNames, int** ppiNotAvailable, int iCurrent, int nCount,
                                                   int iCtrlId) {
-    m_hwndStaplingCombo = nullptr;
-    HWND list = Item(m_hDlg, iCtrlId);
+    m_state.iStaplingListId = 0;
+    HWND list = Item(m_controls.Page(), iCtrlId);
     if (!pszKeyword || !list) return;
-    if (ZQEqualNoCase(pszKeyword, m_szKwInputBin)) {
+    if (ZQEqualNoCase(pszKeyword, m_state.szKwInputBin)) {
         VFillInputBinCombo(pContext, pszKeyword, ppszKeywords, ppszNames, ppiNotAvailable, iCurrent, nCount, iCtrlId);
         return;
     }
@@ -325,8 +129,8 @@ void CZQLargeFormatShortcutsTab::VFillChoiceCombo(PageContext* pContext, PCWSTR 
         VFillDuplexCombo(pContext, pszKeyword, ppszKeywords, ppszNames, ppiNotAvailable, iCurrent, nCount, iCtrlId);
         return;
     }
-    if (ZQEqualNoCase(pszKeyword, m_szKwStapling)) {
-        m_hwndStaplingCombo = list;
+    if (ZQEqualNoCase(pszKeyword, m_state.szKwStapling)) {
+        m_state.iStaplingListId = iCtrlId;
         SendMessageW(list, CB_RESETCONTENT, 0, 0);
         const PCWSTR feature = StaplingFeature(PostScript(pContext));
         CZQLocalPtr<WCHAR> option;
@@ -372,7 +176,7 @@ void CZQLargeFormatShortcutsTab::VFillChoiceCombo(PageContext* pContext, PCWSTR 
 
 void CZQLargeFormatShortcutsTab::VFillInputBinCombo(PageContext* pContext, PCWSTR, PCWSTR* ppszKeywords,
                                                     PCWSTR* ppszNames, int**, int iCurrent, int nCount, int iCtrlId) {
-    HWND list = Item(m_hDlg, iCtrlId);
+    HWND list = Item(m_controls.Page(), iCtrlId);
     if (!list) return;
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     const PrinterCaps* caps = ZQPrinterCapsLists(pContext ? pContext->pCaps : nullptr, kCapsSources);
@@ -411,7 +215,7 @@ BOOL CZQLargeFormatShortcutsTab::BIsBinOffered(PageContext*, PCWSTR pszName) {
 
 void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR, PCWSTR* ppszKeywords,
                                                   PCWSTR* ppszNames, int**, int iCurrent, int nCount, int iCtrlId) {
-    HWND list = Item(m_hDlg, iCtrlId);
+    HWND list = Item(m_controls.Page(), iCtrlId);
     if (!list) return;
     CZQUILogic* logic = pContext ? pContext->pLogic : nullptr;
     const bool automatic = logic && logic->BIsDuplexUnitInstalled(FALSE);
@@ -438,10 +242,9 @@ void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR,
                 break;
             }
     }
-    if (!m_bStoredShortcutShown) {
-        const LRESULT item = iCurrent >= 0 && iCurrent < nCount && ppszNames ? FindExact(list, ppszNames[iCurrent]) : CB_ERR;
-        SendMessageW(list, CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item), 0);
-    }
+    // A stored shortcut's own choice replaces this one where its list has it.
+    const LRESULT item = iCurrent >= 0 && iCurrent < nCount && ppszNames ? FindExact(list, ppszNames[iCurrent]) : CB_ERR;
+    SendMessageW(list, CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item), 0);
     m_store.VReadLocks(pContext);
     if (m_store.m_bDuplexLocked) DisableShown(list);
     CZQLocalPtr<WCHAR> admin;
@@ -458,16 +261,16 @@ void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR,
 
 DWORD CZQLargeFormatShortcutsTab::DWFillStaplingCombo(BYTE bPubId, PCWSTR pszKeyword, PageContext*) {
     int index = 0;
-    BFindPanelEntry(pszKeyword, &index);
-    const ShortcutPanelEntry* entry = m_ppEntries && index < m_nEntries ? m_ppEntries[index] : nullptr;
-    if (m_hwndStaplingCombo) SendMessageW(m_hwndStaplingCombo, CB_RESETCONTENT, 0, 0);
+    m_panel.BFind(pszKeyword, &index);
+    const ShortcutPanelEntry* entry = index < m_panel.Count() ? PEntry(index) : nullptr;
+    if (Ctl(m_state.iStaplingListId)) SendMessageW(Ctl(m_state.iStaplingListId), CB_RESETCONTENT, 0, 0);
     POPTITEM item = nullptr;
     const DWORD found = bPubId ? DWFindOptItemByPubId(m_pCUIParam, bPubId, -1, &item)
                                : DWFindOptItem(m_pCUIParam, pszKeyword, &item);
     PWSTR* keywords = nullptr;
     int count = 0;
     const DWORD status = DWGetOptionKeywords(m_pCUIParam, pszKeyword, &keywords, &count, 1);
-    if (found != ZQOPT_OK || !item || !entry || !m_hwndStaplingCombo) {
+    if (found != ZQOPT_OK || !item || !entry || !Ctl(m_state.iStaplingListId)) {
         VFreeStringList(keywords, count);
         return status;
     }
@@ -483,7 +286,7 @@ DWORD CZQLargeFormatShortcutsTab::DWFillStaplingCombo(BYTE bPubId, PCWSTR pszKey
             if (!option || !IsText(option->pData) || (option->Flags & (OPTPF_HIDE | OPTPF_OVERLAY_WARNING_ICON)) ||
                 !ZQEqualNoCase(option->pData, wanted))
                 continue;
-            SendMessageW(m_hwndStaplingCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option->pData));
+            SendMessageW(Ctl(m_state.iStaplingListId), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(option->pData));
             break;
         }
     }
@@ -494,10 +297,10 @@ DWORD CZQLargeFormatShortcutsTab::DWFillStaplingCombo(BYTE bPubId, PCWSTR pszKey
 // Enabling
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VEnablePanelControls(BOOL bAll) {
-    for (int i = 0; m_ppEntries && i < m_nEntries; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
-        if (!entry || entry->iKind == kKindSlider) continue;
-        if (HWND control = Item(m_hDlg, entry->iCtrlId))
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
+        if (!entry || entry->iKind == Rows::kKindSlider) continue;
+        if (HWND control = Item(m_controls.Page(), entry->iCtrlId))
             EnableWindow(control, bAll || !ZQEqualNoCase(entry->szLocked, L"True"));
     }
     const struct {
@@ -507,13 +310,13 @@ void CZQLargeFormatShortcutsTab::VEnablePanelControls(BOOL bAll) {
                  {zqkw::kDuplexItem, m_store.m_bDuplexLocked},
                  {zqkw::kZQPrintInGrayScale, m_store.m_bGrayscaleLocked}};
     for (const auto& lock : locks)
-        for (int i = 0; lock.bLocked && m_ppEntries && i < m_nEntries; ++i)
-            if (m_ppEntries[i] && wcscmp(m_ppEntries[i]->szKeyword, lock.pszKeyword) == 0)
-                DisableShown(Item(m_hDlg, m_ppEntries[i]->iCtrlId));
+        for (int i = 0; lock.bLocked && i < m_panel.Count(); ++i)
+            if (PEntry(i) && wcscmp(PEntry(i)->szKeyword, lock.pszKeyword) == 0)
+                DisableShown(Item(m_controls.Page(), PEntry(i)->iCtrlId));
 }
 
 void CZQLargeFormatShortcutsTab::VOnSettingsChanged(PageContext* pContext) {
     VRefreshPanelControls(pContext);
     const ZQUIDevmode* work = WorkOf(pContext);
-    if (work && work->dwPendingChange && m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
+    if (work && work->dwPendingChange && Ctl(IDC_BTN_SAVE)) EnableWindow(Ctl(IDC_BTN_SAVE), TRUE);
 }

@@ -1,6 +1,6 @@
 // The large-format Printing Shortcuts page: its object, its messages, the start of its
 // window, painting, the owner-drawn rows and pictures, and the sheet's notifications.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqkeywords.h"
 #include "device/zqalertwnd.h"
@@ -45,33 +45,15 @@ constexpr KeywordSet kOtherKeywords = {zqkw::kInputBin, zqkw::kPaperSize, L"Orie
 // ---------------------------------------------------------------------------------------------
 // The page object
 // ---------------------------------------------------------------------------------------------
-CZQLargeFormatShortcutsTab::CZQLargeFormatShortcutsTab() {
-    VResetFeatureSlots();
-    // Without its block the array answers every call with FALSE and draws rows without pictures.
-    m_BitmapArray.BAllocate();
-}
+CZQLargeFormatShortcutsTab::CZQLargeFormatShortcutsTab() = default;
 
 CZQLargeFormatShortcutsTab::~CZQLargeFormatShortcutsTab() {
-    VDestroyRunTimeControls();
-    for (HBITMAP& bitmap : m_ahBitmaps) {
-        if (bitmap) DeleteObject(bitmap);
-        bitmap = nullptr;
-    }
-    VFreePanelEntries();
+    m_panel.VDestroyControls();
     m_alerts.VDetach();
-    m_BitmapArray.VFree();
-}
-
-// The controls the panel made; the page window may be gone already, with them.
-void CZQLargeFormatShortcutsTab::VDestroyRunTimeControls() {
-    if (m_hDlg && IsWindow(m_hDlg))
-        for (int id = kFirstRunTimeId; id < m_nCtrlIdEnd; ++id)
-            if (HWND control = GetDlgItem(m_hDlg, id)) DestroyWindow(control);
-    m_nNextCtrlId = m_nCtrlIdEnd = kFirstRunTimeId;
 }
 
 void CZQLargeFormatShortcutsTab::VResetFeatureSlots() {
-    for (int& slot : m_anFeatureSlot) slot = kNoSlotValue;
+    for (int& slot : m_state.anFeatureSlot) slot = ZQLargeFormatShortcutsState::kNoSlotValue;
 }
 
 void CZQLargeFormatShortcutsTab::VSetDriverKeywords(PageContext* pContext) {
@@ -80,48 +62,21 @@ void CZQLargeFormatShortcutsTab::VSetDriverKeywords(PageContext* pContext) {
         PWSTR field;
         PCWSTR keyword;
     } rows[] = {
-        {m_szKwInputBin, set.inputBin},       {m_szKwPaperSize, set.paperSize},
-        {m_szKwOrientation, set.orientation}, {m_szOptPortrait, set.portrait},
-        {m_szOptLandscape, set.landscape},    {m_szKwStapling, set.stapling},
-        {m_szOptDuplexLong, set.duplexLong},  {m_szOptDuplexShort, set.duplexShort},
-        {m_szKwGrayScale, set.grayScale},
+        {m_state.szKwInputBin, set.inputBin},       {m_state.szKwPaperSize, set.paperSize},
+        {m_state.szKwOrientation, set.orientation}, {m_state.szOptPortrait, set.portrait},
+        {m_state.szOptLandscape, set.landscape},    {m_state.szKwStapling, set.stapling},
+        {m_state.szOptDuplexLong, set.duplexLong},  {m_state.szOptDuplexShort, set.duplexShort},
+        {m_state.szKwGrayScale, set.grayScale},
     };
     for (const auto& row : rows) ZQCopyText(row.field, kTextChars, row.keyword);
 }
 
-PCWSTR CZQLargeFormatShortcutsTab::KeywordForTesting(int i) const {
-    const PCWSTR fields[] = {m_szKwInputBin,   m_szKwPaperSize,    m_szKwOrientation,
-                             m_szOptPortrait,  m_szOptLandscape,   m_szKwStapling,
-                             m_szOptDuplexLong, m_szOptDuplexShort, m_szKwGrayScale};
-    return i >= 0 && i < static_cast<int>(sizeof fields / sizeof fields[0]) ? fields[i] : nullptr;
-}
-
 void CZQLargeFormatShortcutsTab::VBindControls(HWND hDlg, PageContext* pContext) {
-    const auto item = [hDlg](int id) { return hDlg ? GetDlgItem(hDlg, id) : nullptr; };
-    m_hDlg = hDlg;
-    m_hwndHelp = item(IDC_BTN_HELP);
-    m_hwndPreviewPortrait = item(IDC_BTN_PREVIEW_PORT);
-    m_hwndPreviewLandscape = item(IDC_BTN_PREVIEW_LAND);
-    m_hwndShortcutList = item(IDC_LB_DOCTYPE_SETTING);
-    m_hwndScalingEdit = item(IDC_TXT_FC_SCALING);
-    m_hwndCopiesEdit = item(IDC_TXT_FC_COPIES);
-    m_hwndScalingLabel = item(IDC_STA_FS_SCALING);
-    m_hwndCopiesLabel = item(IDC_STA_FS_COPIES);
-    m_hwndScalingSpin = item(IDC_SPIN_SCALING);
-    m_hwndCopiesSpin = item(IDC_SPIN_COPIES);
-    m_hwndPreviewDimensions = item(IDC_PREVIEW_DIMENSIONS);
-    m_hwndPreviewDocSize = item(IDC_PREVIEW_DOCSIZE);
-    m_hwndShowPreview = item(IDC_CHK_SHOW_PREVIEW_FIN);
-    m_hwndTitle1 = item(IDC_STA_TITLE1);
-    m_hwndTitle2 = item(IDC_STA_TITLE2);
-    m_hwndSaveAs = item(IDC_BTN_SAVE);
-    m_hwndDelete = item(IDC_BTN_DELETE);
-    m_hwndPqSpeed = item(IDC_STATIC_DOCUI_PQ_SPEED);
-    m_hwndPqQuality = item(IDC_STATIC_DOCUI_PQ_QUALITY);
+    m_controls.VAttach(hDlg);
     // The base's windows: the help button and the sample page's two pictures.
-    m_hHelpButton = m_hwndHelp;
-    m_hPortraitPreview = m_hwndPreviewPortrait;
-    m_hLandscapePreview = m_hwndPreviewLandscape;
+    m_hHelpButton = Ctl(IDC_BTN_HELP);
+    m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
+    m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
     // This page opens the Paper/Quality page's image-enhancement dialog as well.
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
@@ -129,65 +84,32 @@ void CZQLargeFormatShortcutsTab::VBindControls(HWND hDlg, PageContext* pContext)
 }
 
 void CZQLargeFormatShortcutsTab::VSetControlTexts() {
-    const struct {
-        HWND window;
-        INT id;
-        PCWSTR english;
-    } rows[] = {
-        {m_hDlg, -1, L"Printing shortcut:"},
-        {m_hwndHelp, 797, L"&Help"},
-        {m_hwndShowPreview, 5152, L"Show preview before printing"},
-        {m_hwndPreviewPortrait, 3072, L"Portrait"},
-        {m_hwndPreviewLandscape, 3073, L"Landscape"},
-        {m_hwndTitle1, 5166, L"Select the printing shortcut for this print job."},
-        {m_hwndTitle2, 6163, L"Printing shortcut:"},
-        {m_hwndSaveAs, 3006, L"Sa&ve As..."},
-        {m_hwndDelete, 854, L"De&lete"},
-        {m_hDlg ? GetDlgItem(m_hDlg, IDC_DOCUI_CUSTOM1) : nullptr, 4282,
-         L"One or more custom settings have been selected from the other tabs."},
-        {m_hDlg ? GetDlgItem(m_hDlg, IDC_DOCUI_CUSTOM2) : nullptr, 4460,
-         L"To view the current settings, click on the other tabs."},
-        {m_hDlg ? GetDlgItem(m_hDlg, IDC_DOCUI_CUSTOM3) : nullptr, 5339,
+    static constexpr CZQPageControls::TextRow kTexts[] = {
+        {0, -1, L"Printing shortcut:"},
+        {IDC_BTN_HELP, 797, L"&Help"},
+        {IDC_CHK_SHOW_PREVIEW_FIN, 5152, L"Show preview before printing"},
+        {IDC_BTN_PREVIEW_PORT, 3072, L"Portrait"},
+        {IDC_BTN_PREVIEW_LAND, 3073, L"Landscape"},
+        {IDC_STA_TITLE1, 5166, L"Select the printing shortcut for this print job."},
+        {IDC_STA_TITLE2, 6163, L"Printing shortcut:"},
+        {IDC_BTN_SAVE, 3006, L"Sa&ve As..."},
+        {IDC_BTN_DELETE, 854, L"De&lete"},
+        {IDC_DOCUI_CUSTOM1, 4282, L"One or more custom settings have been selected from the other tabs."},
+        {IDC_DOCUI_CUSTOM2, 4460, L"To view the current settings, click on the other tabs."},
+        {IDC_DOCUI_CUSTOM3, 5339,
          L"To reset the settings, select the type of printing you want to do from the Printing Shortcuts menu."},
-        {m_hDlg ? GetDlgItem(m_hDlg, IDC_STA_MESSAGE) : nullptr, -1,
+        {IDC_STA_MESSAGE, -1,
          L"One or more settings have been modified from the other tabs. A new shortcut can be saved with those "
          L"settings."},
     };
-    for (const auto& row : rows)
-        if (row.window) BSetWindowTextRes(row.id, row.window, row.english);
+    m_controls.VSetTexts(*this, kTexts, static_cast<int>(sizeof kTexts / sizeof kTexts[0]));
 }
 
 void CZQLargeFormatShortcutsTab::VBindStore() {
     m_store.VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
-    m_store.VBindPage({m_hwndShortcutList, m_hwndSaveAs, m_hwndDelete, m_bRestrictedUser, m_szCustomizedText,
-                       m_szKwPaperSize, m_szKwOrientation, m_szKwInputBin, m_szKwGrayScale, m_anFeatureSlot,
+    m_store.VBindPage({Ctl(IDC_LB_DOCTYPE_SETTING), Ctl(IDC_BTN_SAVE), Ctl(IDC_BTN_DELETE), m_state.bRestrictedUser, m_state.szCustomizedText,
+                       m_state.szKwPaperSize, m_state.szKwOrientation, m_state.szKwInputBin, m_state.szKwGrayScale, m_state.anFeatureSlot,
                        m_pPublicDM});
-}
-
-void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
-    if (m_ppEntries) {
-        for (int i = 0; i < m_nEntries; ++i) {
-            ShortcutPanelEntry* entry = m_ppEntries[i];
-            if (!entry) continue;
-            for (int option = 0; option < entry->nOptions; ++option) {
-                if (entry->ppszOptionKeywords) LocalFree(entry->ppszOptionKeywords[option]);
-                if (entry->ppszOptionNames) LocalFree(entry->ppszOptionNames[option]);
-                if (entry->ppiOptionBitmapIds) LocalFree(entry->ppiOptionBitmapIds[option]);
-                if (entry->ppiNotAvailable) LocalFree(entry->ppiNotAvailable[option]);
-            }
-            LocalFree(entry->ppszOptionKeywords);
-            LocalFree(entry->ppszOptionNames);
-            LocalFree(entry->ppiOptionBitmapIds);
-            LocalFree(entry->ppiNotAvailable);
-            LocalFree(entry);
-        }
-        LocalFree(m_ppEntries);
-    }
-    m_ppEntries = nullptr;
-    m_nEntries = 0;
-    m_szDocTypeName[0] = 0;
-    m_nDocTypeBitmapId = 0;
-    m_nShortcutBitmapId = 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -224,17 +146,16 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     const BOOL firstUse = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
     const PCWSTR printerName = pContext->pCaps ? pContext->pCaps->szPrinterName : param->pPrinterName;
     m_pPublicDM = param->pPublicDM;
-    m_bReadFromControls = TRUE;
-    m_hPrinter = param->hPrinter;
+    m_state.bReadFromControls = TRUE;
     VBindControls(hDlg, pContext);
     VSetControlTexts();
     HANDLE printer = nullptr;
     BOOL reopened = FALSE;
-    m_bRestrictedUser = CZQCommon::BIsPrinterDataReadOnly(m_hPrinter, printerName, m_pPublicDM, &printer, &reopened);
+    m_state.bRestrictedUser = CZQCommon::BIsPrinterDataReadOnly(param->hPrinter, printerName, m_pPublicDM, &printer, &reopened);
     CZQPrinterHandle reopenedPrinter(reopened ? printer : nullptr);
     VSetDriverKeywords(pContext);
-    m_bHasPrintingHelp = CZQCommon::BHasPrintingHelp(param, kPageShortcuts);
-    VLoadText(6164, L"Customized Settings", m_szCustomizedText);
+    m_state.bHasPrintingHelp = CZQCommon::BHasPrintingHelp(param, kPageShortcuts);
+    VLoadText(6164, L"Customized Settings", m_state.szCustomizedText);
     ZQSheetState& sheet = *logic.SheetState();
     if (!sheet.bTitleDone && logic.BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     VBindStore();
@@ -243,16 +164,16 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VFillShortcutList(pContext, firstUse);
     VTakeFirstRowForPlaceholder(pContext);
     // A name that is no document type is a stored shortcut, which may be deleted.
-    if (m_szCurrentName[0] && !BIsDocumentType(pContext, m_szCurrentName)) {
-        m_bStoredShortcutShown = TRUE;
-        ZQCopyText(m_szStoredShortcutName, kTextChars, m_szCurrentName);
-        if (m_hwndDelete) EnableWindow(m_hwndDelete, TRUE);
+    if (m_state.szCurrentName[0] && !BIsDocumentType(pContext, m_state.szCurrentName)) {
+        m_state.bStoredShortcutShown = TRUE;
+        ZQCopyText(m_state.szStoredShortcutName, kTextChars, m_state.szCurrentName);
+        if (Ctl(IDC_BTN_DELETE)) EnableWindow(Ctl(IDC_BTN_DELETE), TRUE);
     }
-    VSelectRow(m_szCurrentName);
-    if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
+    m_list.VSelectRow(m_state.szCurrentName);
+    if (logic.BIsLargeFormat()) BReadSelectedDocument(pContext, firstUse);
     VUpdatePreviewOption(pContext);
     VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
-    if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_szCustomizedText);
+    if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomizedText);
     VRefreshPanelControls(pContext);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     VSubclassPreviewDocSize(param, hDlg, param->hPrinter);
@@ -266,24 +187,17 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 // first row stands.
 void CZQLargeFormatShortcutsTab::VTakeFirstRowForPlaceholder(PageContext* pContext) {
     const CZQQuickSets* quickSets = pContext->pQuickSets;
-    ZQCopyText(m_szCurrentName, kTextChars, quickSets ? quickSets->PszCurrentName() : L"");
+    ZQCopyText(m_state.szCurrentName, kTextChars, quickSets ? quickSets->PszCurrentName() : L"");
     WCHAR placeholder[kTextChars], defaults[kTextChars];
     VLoadText(kPlaceholderNameId, kPlaceholderName, placeholder);
     VLoadText(kDefaultNameId, kDefaultName, defaults);
-    if (m_szCurrentName[0] && !ZQEqualNoCase(m_szCurrentName, placeholder) && !ZQEqualNoCase(m_szCurrentName, defaults))
+    if (m_state.szCurrentName[0] && !ZQEqualNoCase(m_state.szCurrentName, placeholder) && !ZQEqualNoCase(m_state.szCurrentName, defaults))
         return;
-    if (!m_hwndShortcutList) return;
-    SendMessageW(m_hwndShortcutList, LB_SETCURSEL, 0, 0);
-    const LRESULT length = SendMessageW(m_hwndShortcutList, LB_GETTEXTLEN, 0, 0);
+    if (!Ctl(IDC_LB_DOCTYPE_SETTING)) return;
+    SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_SETCURSEL, 0, 0);
+    const LRESULT length = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXTLEN, 0, 0);
     if (length == LB_ERR || length >= static_cast<LRESULT>(kTextChars)) return;
-    SendMessageW(m_hwndShortcutList, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(m_szCurrentName));
-}
-
-void CZQLargeFormatShortcutsTab::VSelectRow(PCWSTR pszText) {
-    if (!m_hwndShortcutList || !pszText || !pszText[0]) return;
-    const LRESULT row = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(pszText));
-    if (row != LB_ERR) SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(m_state.szCurrentName));
 }
 
 void CZQLargeFormatShortcutsTab::VOnDestroy() {
@@ -307,36 +221,23 @@ INT_PTR CZQLargeFormatShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, Pag
     if (!pDraw) return FALSE;
     CZQUILogic& logic = *pContext->pLogic;
     const ZQUIDevmode& work = *WorkOf(pContext);
-    for (int i = 0; i < m_nEntries && m_ppEntries; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry || IShortcutPictureHolderOf(*entry) != static_cast<int>(pDraw->CtlID)) continue;
-        const int bitmap = IEntryPictureId(*entry, m_szKwPaperSize, work.wOrientation);
+        const int bitmap = CZQShortcutPanelRows::IEntryPictureId(*entry, m_state.szKwPaperSize, work.wOrientation);
         if (bitmap)
-            VDrawItemTransparentBitmap(m_hDlg, zqmodule::Instance(), logic.SheetState()->bRtl, static_cast<WORD>(bitmap),
+            VDrawItemTransparentBitmap(m_controls.Page(), zqmodule::Instance(), logic.SheetState()->bRtl, static_cast<WORD>(bitmap),
                                        static_cast<int>(pDraw->CtlID));
         break;
     }
-    if (pDraw->CtlType == ODT_LISTBOX) VDrawShortcutItem(pDraw, pDraw->hwndItem, &logic);
+    if (pDraw->CtlType == ODT_LISTBOX && logic.Param()) m_list.VDrawItem(pDraw, logic.BIsLargeFormat());
     VRepaintPreviewButtons(FALSE);
-    if (m_hwndPreviewDimensions && m_hDlg) {
+    if (Ctl(IDC_PREVIEW_DIMENSIONS) && m_controls.Page()) {
         RECT area;
-        CZQPreview::VGetRepaintRect(m_hDlg, IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, &area);
-        InvalidateRect(m_hDlg, &area, FALSE);
+        CZQPreview::VGetRepaintRect(m_controls.Page(), IDC_PREVIEW_DIMENSIONS, IDC_PREVIEW_DIMENSIONS, &area);
+        InvalidateRect(m_controls.Page(), &area, FALSE);
     }
     return TRUE;
-}
-
-int CZQLargeFormatShortcutsTab::IEntryPictureId(const ShortcutPanelEntry& entry, PCWSTR pszPaperKeyword,
-                                                WORD wOrientation) {
-    const int selected = entry.iSelected;
-    if (selected < 0 || selected >= entry.nOptions || !entry.ppiOptionBitmapIds || !entry.ppiOptionBitmapIds[selected])
-        return 0;
-    const int bitmap = *entry.ppiOptionBitmapIds[selected];
-    // The paper's picture turns with the document.
-    if (!pszPaperKeyword || !ZQEqualNoCase(entry.szKeyword, pszPaperKeyword)) return bitmap;
-    if (bitmap == IDB_PAPER_PORTRAIT && wOrientation == 2) return IDB_PAPER_LANDSCAPE;
-    if (bitmap == IDB_PAPER_LANDSCAPE && wOrientation == 1) return IDB_PAPER_PORTRAIT;
-    return bitmap;
 }
 
 INT_PTR CZQLargeFormatShortcutsTab::IOnMeasureItem(MEASUREITEMSTRUCT* pMeasure, PageContext* pContext) {
@@ -346,10 +247,10 @@ INT_PTR CZQLargeFormatShortcutsTab::IOnMeasureItem(MEASUREITEMSTRUCT* pMeasure, 
 }
 
 void CZQLargeFormatShortcutsTab::VRepaintPreviewButtons(BOOL bErase) const {
-    if (!m_hDlg || !m_hwndPreviewPortrait || !m_hwndPreviewLandscape) return;
+    if (!m_controls.Page() || !Ctl(IDC_BTN_PREVIEW_PORT) || !Ctl(IDC_BTN_PREVIEW_LAND)) return;
     RECT area;
-    CZQPreview::VGetRepaintRect(m_hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
-    InvalidateRect(m_hDlg, &area, bErase);
+    CZQPreview::VGetRepaintRect(m_controls.Page(), IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, &area);
+    InvalidateRect(m_controls.Page(), &area, bErase);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -372,42 +273,42 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
     VRepaintPreviewButtons(FALSE);
     if (logic.BIsLargeFormat()) {
         VFillPreviewSettings(pContext);
-        ShowEnabled(m_hwndPreviewDimensions);
-        VSetPreviewPaperText(&work, pContext->pCaps, m_hwndPreviewDimensions, 0);
+        ShowEnabled(Ctl(IDC_PREVIEW_DIMENSIONS));
+        VSetPreviewPaperText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
         if (work.dwPrintDocOn == 1) {
-            ShowEnabled(m_hwndPreviewDocSize);
-            VSetPreviewDocSizeText(&work, pContext->pCaps, m_hwndPreviewDocSize);
-            if (m_hwndPreviewDocSize) InvalidateRect(m_hwndPreviewDocSize, nullptr, TRUE);
+            ShowEnabled(Ctl(IDC_PREVIEW_DOCSIZE));
+            VSetPreviewDocSizeText(&work, pContext->pCaps, Ctl(IDC_PREVIEW_DOCSIZE));
+            if (Ctl(IDC_PREVIEW_DOCSIZE)) InvalidateRect(Ctl(IDC_PREVIEW_DOCSIZE), nullptr, TRUE);
         } else {
-            Hide(m_hwndPreviewDocSize);
+            Hide(Ctl(IDC_PREVIEW_DOCSIZE));
         }
         WCHAR preview[kTextChars];
-        if (m_hwndShowPreview && ReadOption(m_pCUIParam, zqkw::kZQPrintPreview, preview))
-            SetCheck(m_hwndShowPreview, ZQEqualNoCase(preview, L"TRUE"));
+        if (Ctl(IDC_CHK_SHOW_PREVIEW_FIN) && ReadOption(m_pCUIParam, zqkw::kZQPrintPreview, preview))
+            SetCheck(Ctl(IDC_CHK_SHOW_PREVIEW_FIN), ZQEqualNoCase(preview, L"TRUE"));
     }
     CZQQuickSets* quickSets = pContext->pQuickSets;
-    if (!m_szCurrentName[0] || !quickSets) return;
+    if (!m_state.szCurrentName[0] || !quickSets) return;
     quickSets->VSetSelected();
-    m_bSettingsDiffer = quickSets->BEntryDiffers(work, m_szCurrentName);
+    m_state.bSettingsDiffer = quickSets->BEntryDiffers(work, m_state.szCurrentName);
     // Changes on the other pages show in the panel; a value its lists lack marks the settings too.
     VShowCurrentSettings(pContext);
-    if (m_bSettingsDiffer || m_bCustomChoiceAdded) {
+    if (m_state.bSettingsDiffer || m_state.bCustomChoiceAdded) {
         VShowCustomizedRow(pContext);
         VOnSettingsChanged(pContext);
-        if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
-        if (m_hwndDelete) EnableWindow(m_hwndDelete, FALSE);
+        if (Ctl(IDC_BTN_SAVE)) EnableWindow(Ctl(IDC_BTN_SAVE), TRUE);
+        if (Ctl(IDC_BTN_DELETE)) EnableWindow(Ctl(IDC_BTN_DELETE), FALSE);
     } else {
         VRemoveCustomizedRow();
-        if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, FALSE);
-        VSelectRow(m_szCurrentName);
+        if (Ctl(IDC_BTN_SAVE)) EnableWindow(Ctl(IDC_BTN_SAVE), FALSE);
+        m_list.VSelectRow(m_state.szCurrentName);
     }
 }
 
 void CZQLargeFormatShortcutsTab::VOnKillActive(PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     if (pContext->pLogic->BIsLargeFormat())
-        for (int i = 0; m_ppEntries && i < m_nEntries; ++i)
-            if (m_ppEntries[i]) VApplyPanelEntry(pContext, i);
+        for (int i = 0; i < m_panel.Count(); ++i)
+            if (PEntry(i)) VApplyPanelEntry(pContext, i);
     if (ZQUIDevmode* core = CoreOf(m_pCUIParam)) core->iStartPage = kTitleId;
     VSaveState(pContext);
     if (work.dwPendingChange == 0 && pContext->pQuickSets) pContext->pQuickSets->VSnapshotCurrent(&work);
@@ -416,10 +317,10 @@ void CZQLargeFormatShortcutsTab::VOnKillActive(PageContext* pContext) {
 // OK or Apply: the shortcut shown becomes the quick set in force; only the page at the highest
 // position visited synchronises before and exports after, so both run once per apply.
 LRESULT CZQLargeFormatShortcutsTab::IOnApply(PageContext* pContext) {
-    if (pContext->pQuickSets) pContext->pQuickSets->VSelectCurrentName(m_szCurrentName);
+    if (pContext->pQuickSets) pContext->pQuickSets->VSelectCurrentName(m_state.szCurrentName);
     return CommitPage(pContext, kPageShortcuts, [&] {
         // A restricted user's store is his own: only the printer's shortcuts are written again.
-        if (!m_bRestrictedUser) m_store.VRewriteStoredShortcuts(pContext, m_hDlg);
+        if (!m_state.bRestrictedUser) m_store.VRewriteStoredShortcuts(pContext, m_controls.Page());
     });
 }
 
@@ -429,5 +330,5 @@ void CZQLargeFormatShortcutsTab::VOnHelp(HWND hTarget, UINT uCommand, PageContex
     DWORD table[2 * kHelpIdPairs] = {};
     VBuildHelpIds(pContext, table);
     ZQShowDialogHelp(hTarget, bContextMenu ? HELP_CONTEXTMENU : HELP_WM_HELP, m_pCUIParam, table);
-    if (!bContextMenu && m_hwndShortcutList) SetFocus(m_hwndShortcutList);
+    if (!bContextMenu && Ctl(IDC_LB_DOCTYPE_SETTING)) SetFocus(Ctl(IDC_LB_DOCTYPE_SETTING));
 }

@@ -11,7 +11,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zquibase.h"
-#include "pages/shortcuts/zqshortcuttypes.h"
+#include "pages/shortcuts/zqlargeformattypes.h"
 
 struct PageContext;
 struct ZQUIDevmode;

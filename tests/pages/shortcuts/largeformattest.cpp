@@ -1,4 +1,4 @@
-#include "shortcutstest.h"
+#include "largeformattest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,9 @@ void ShortcutsPage::Start(const ShortcutsPrinter& printer, WORD wTemplate) {
     m_host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
     m_host.Add(ListFeature("ZQPrinterClass", {{"ZQInkDesk", L"Desk"}, {"ZQKorrix", L"Roll"}}, printer.largeFormat ? 1 : 0));
     m_host.Add(ListFeature("ZQPrintPreview", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
-    m_host.Add(ListFeature("MediaType", {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}}, 0, DMPUB_MEDIATYPE));
+    std::vector<std::pair<std::string, std::wstring>> media = {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}};
+    if (printer.placeholderMedium) media.push_back({"USER0", L"0"});
+    m_host.Add(ListFeature("MediaType", media, 0, DMPUB_MEDIATYPE));
     auto tab = std::make_unique<CZQLargeFormatShortcutsTab>();
     m_tab = tab.get();
     BuildPage(std::move(tab));
@@ -40,8 +42,8 @@ std::vector<std::wstring> ShortcutsPage::Rows() const {
 void ShortcutsPage::Entries(const std::vector<ShortcutPanelEntry*>& entries) {
     auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
     for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
-    m_tab->VFreePanelEntries();
-    m_tab->VSetPanelEntriesForTesting(table, static_cast<int>(entries.size()));
+    m_tab->PanelForTesting().VFreeEntries();
+    m_tab->PanelForTesting().VTakeEntries(table, static_cast<int>(entries.size()));
 }
 
 ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,

@@ -1,7 +1,7 @@
 // The shortcut list of the large-format shortcuts page (the helper file's document types, each
 // user's stored shortcut right under the type it was based on) and the look-ups on the panel's
 // entries and on the core driver's items that the panel's rows share.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
@@ -12,6 +12,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zqshortcut.h"
 #include "pages/zqpageitems.h"
+#include "res/zqshortcutsids.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmluirules.h"
 
@@ -20,95 +21,18 @@ namespace {
 // An option's text the page can compare: a string, not a resource id.
 bool IsText(LPTSTR pData) { return pData && !IS_INTRESOURCE(pData); }
 
-// The name without its mnemonics, in a block of exactly its length; an empty name stays empty.
-PWSTR ShownName(PCWSTR pszName) {
-    PWSTR stripped = nullptr;
-    if (CZQLargeFormatShortcutsTab::BStripMnemonics(pszName, &stripped)) {
-        PWSTR exact = ZQDupText(stripped);
-        LocalFree(stripped);
-        return exact;
-    }
-    return ZQDupText(L"");
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The list
 // ---------------------------------------------------------------------------------------------
-DWORD CZQLargeFormatShortcutsTab::DWCountRemoteDatatypes(const PrinterCaps& caps) {
-    if (!caps.szServerName[0]) return 0;
-    const zqspool::SpoolerApi& spooler = zqspool::Spooler();
-    WCHAR server[256], processor[256];
-    ZQCopyText(server, 256, caps.szServerName);
-    ZQCopyText(processor, 256, caps.szPrintProcessor);
-    DWORD needed = 0, returned = 0;
-    spooler.EnumPrintProcessorDatatypesW(server, processor, 1, nullptr, 0, &needed, &returned);
-    CZQLocalPtr<BYTE> types;
-    const DWORD size = needed * 2 + 2;
-    if (!needed || !types.Alloc(size) ||
-        !spooler.EnumPrintProcessorDatatypesW(server, processor, 1, types.Get(), size, &needed, &returned))
-        return 0;
-    return returned;
-}
-
-BOOL CZQLargeFormatShortcutsTab::BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName) {
-    const QuickSetEntry* entry =
-        pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(pszName) : nullptr;
-    return !entry || !(entry->dwFlags & CZQQuickSets::kHiddenFlag);
-}
-
-HBITMAP CZQLargeFormatShortcutsTab::HRowBitmap(UINT uId) {
-    if (!m_ahBitmaps[0]) m_ahBitmaps[0] = HLoadShortcutBitmap(0);
-    const int id = LOWORD(uId);
-    if (id == 0) return m_ahBitmaps[0];
-    // One picture per id, kept for the page's life; when every slot is taken, the default one.
-    for (int i = 1; i < kRowBitmaps; ++i)
-        if (m_anRowBitmapId[i] == id) return m_ahBitmaps[i];
-    for (int i = 1; i < kRowBitmaps; ++i) {
-        if (m_anRowBitmapId[i]) continue;
-        m_anRowBitmapId[i] = id;
-        m_ahBitmaps[i] = HLoadShortcutBitmap(static_cast<UINT>(id));
-        return m_ahBitmaps[i];
-    }
-    return m_ahBitmaps[0];
-}
-
-void CZQLargeFormatShortcutsTab::VPlaceRowBitmap(int iRow, HBITMAP hBitmap) {
-    if (iRow < m_BitmapArray.Count())
-        m_BitmapArray.BInsertAt(iRow, hBitmap);
-    else
-        m_BitmapArray.BAppend(hBitmap);
-}
-
-BOOL CZQLargeFormatShortcutsTab::BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DWORD cbData, BOOL bOnlyNew) {
-    ShortcutRecord record = {};
-    BOOL inserted = FALSE;
-    if (CZQShortcutStore::BParseShortcut(pData, cbData, &record)) {
-        const LRESULT base = SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                          reinterpret_cast<LPARAM>(record.szDocType));
-        const bool twin = bOnlyNew && SendMessageW(m_hwndShortcutList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                   reinterpret_cast<LPARAM>(pszName)) != LB_ERR;
-        // A shortcut whose type the list lacks is not shown.
-        if (base != LB_ERR && !twin) {
-            const LRESULT row = SendMessageW(m_hwndShortcutList, LB_INSERTSTRING, static_cast<WPARAM>(base + 1),
-                                             reinterpret_cast<LPARAM>(pszName));
-            if (row >= 0) {
-                VPlaceRowBitmap(static_cast<int>(row), HRowBitmap(record.dwBitmapId));
-                inserted = TRUE;
-            }
-        }
-    }
-    CZQShortcutStore::VFreeShortcut(&record);
-    return inserted;
-}
 
 HANDLE CZQLargeFormatShortcutsTab::HOpenListPrinter(POEMCUIPPARAM pParam) const {
     CZQLocalPtr<WCHAR> name;
     HANDLE printer = nullptr;
     if (!pParam || !BGetPrinterName(pParam->hPrinter, name.Put())) return nullptr;
     PRINTER_DEFAULTSW defaults = {nullptr, m_pPublicDM,
-                                  m_bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
+                                  m_state.bRestrictedUser ? static_cast<ACCESS_MASK>(PRINTER_ACCESS_USE)
                                                     : static_cast<ACCESS_MASK>(PRINTER_ALL_ACCESS)};
     if (!zqspool::Spooler().OpenPrinterW(name.Get(), &printer, &defaults)) return nullptr;
     return printer;
@@ -116,7 +40,7 @@ HANDLE CZQLargeFormatShortcutsTab::HOpenListPrinter(POEMCUIPPARAM pParam) const 
 
 void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL bSelectFirst) {
     const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
-    if (!param || !m_hwndShortcutList) {
+    if (!param || !Ctl(IDC_LB_DOCTYPE_SETTING)) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
@@ -124,15 +48,15 @@ void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL b
     CZQPrinterDataList stored;
     if (printer) stored.BRead(printer.Get(), zqsettings::kShortcutPoolKey);
     // A printer of another server whose print processor offers one data type lists every row.
-    const BOOL listAll = pContext->pCaps && DWCountRemoteDatatypes(*pContext->pCaps) == 1;
-    auto listed = [&](PCWSTR pszName) { return listAll || BIsQuickSetVisible(pContext, pszName); };
+    const BOOL listAll = pContext->pCaps && CZQShortcutListRows::DWCountRemoteDatatypes(*pContext->pCaps) == 1;
+    auto listed = [&](PCWSTR pszName) { return listAll || CZQShortcutListRows::BIsQuickSetVisible(pContext, pszName); };
 
     CZQXmlUiRules* rules = pContext->pRules;
     IXMLDOMNodeList* types = rules && rules->Parser().BIsLoaded() ? rules->Parser().DocSettingList() : nullptr;
     LONG typeCount = 0;
     if (types) {
-        SendMessageW(m_hwndShortcutList, LB_RESETCONTENT, 0, 0);
-        while (m_BitmapArray.Count() && m_BitmapArray.BRemoveAt(m_BitmapArray.Count() - 1)) {
+        SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_RESETCONTENT, 0, 0);
+        while (m_list.Pictures().Count() && m_list.Pictures().BRemoveAt(m_list.Pictures().Count() - 1)) {
         }
         types->reset();
         if (FAILED(types->get_length(&typeCount)) || typeCount < 0) typeCount = 0;
@@ -143,34 +67,32 @@ void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL b
             if (types->nextNode(node.Put()) != S_OK || !node) break;
             LONG bitmap = 0;
             CZQXmlUiRules::BReadBitmapId(node.Get(), &bitmap);
-            // Rows past the page's 25 pictures take the default one.
-            if (i < kRowBitmaps) m_anDocTypeBitmapId[i] = static_cast<int>(bitmap);
             WCHAR label[kTextChars] = {};
             if (!rules->BReadOptionName(node.Get(), label)) continue;
-            if (i == 0) ZQCopyText(m_szBaseDocType, kTextChars, label);
+            if (i == 0) ZQCopyText(m_state.szBaseDocType, kTextChars, label);
             if (!listed(label)) continue;
-            const LRESULT row = SendMessageW(m_hwndShortcutList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
+            const LRESULT row = SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label));
             if (row < 0) continue;
-            VPlaceRowBitmap(static_cast<int>(row), HRowBitmap(i < kRowBitmaps ? static_cast<UINT>(bitmap) : 0));
+            m_list.VPlaceRowBitmap(static_cast<int>(row), m_list.HRowBitmap(i < CZQShortcutListRows::kRowBitmaps ? static_cast<UINT>(bitmap) : 0));
             if (!bSelectFirst && work && ZQEqualNoCase(label, work->szQuickSetName)) select = row;
         }
-        HRowBitmap(0);
-        SendMessageW(m_hwndShortcutList, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
+        m_list.HRowBitmap(0);
+        SendMessageW(Ctl(IDC_LB_DOCTYPE_SETTING), LB_SETCURSEL, static_cast<WPARAM>(select), 0);
     }
-    m_nListedCount = static_cast<int>(typeCount) + static_cast<int>(stored.Count());
+    m_list.Listed().nListed = static_cast<int>(typeCount) + static_cast<int>(stored.Count());
 
     // Each under its type, so those of one type come in the reverse of the spooler's order. Each value
     // is read from the one listing, a value that is no shortcut passed over, and no more are read
     // than the page shows.
-    m_nStoredRows = 0;
-    for (DWORD i = 0; printer && i < stored.Count() && m_nStoredRows < zqsc::kMaxShortcuts; ++i) {
+    m_list.Listed().nStoredRows = 0;
+    for (DWORD i = 0; printer && i < stored.Count() && m_list.Listed().nStoredRows < zqsc::kMaxShortcuts; ++i) {
         DWORD cb = 0;
         const BYTE* data = stored.Data(i, nullptr, &cb);
-        if (stored.Name(i) && listed(stored.Name(i)) && BInsertStoredRow(stored.Name(i), data, cb, FALSE))
-            ++m_nStoredRows;
+        if (stored.Name(i) && listed(stored.Name(i)) && m_list.BInsertStoredRow(stored.Name(i), data, cb, FALSE))
+            ++m_list.Listed().nStoredRows;
     }
 
-    if (m_bRestrictedUser) VListUserShortcuts(pContext, printer.Get(), listAll);
+    if (m_state.bRestrictedUser) VListUserShortcuts(pContext, printer.Get(), listAll);
 }
 
 void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll) {
@@ -180,7 +102,7 @@ void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDL
         FAILED(ZQFormatText(path, MAX_PATH, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, zqsettings::kShortcutPoolKey)) ||
         RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) !=
             ERROR_SUCCESS) {
-        m_nListedCountWithUser = m_nListedCount - 1;
+        m_list.Listed().nListedWithUser = m_list.Listed().nListed - 1;
         return;
     }
     int calls = 0;
@@ -192,8 +114,8 @@ void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDL
         ++calls;
         const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, &cb);
         if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS || m_nStoredRows >= zqsc::kMaxShortcuts ||
-            !(bListAll || BIsQuickSetVisible(pContext, name)))
+        if (rc != ERROR_SUCCESS || m_list.Listed().nStoredRows >= zqsc::kMaxShortcuts ||
+            !(bListAll || CZQShortcutListRows::BIsQuickSetVisible(pContext, name)))
             continue;
         if (cb > cbBuffer) {
             cbBuffer = data.Alloc(cb) ? cb : 0;
@@ -202,36 +124,15 @@ void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDL
         DWORD type = REG_NONE;
         cb = cbBuffer;
         if (RegQueryValueExW(key.Get(), name, nullptr, &type, data.Get(), &cb) == ERROR_SUCCESS &&
-            BInsertStoredRow(name, data.Get(), cb, TRUE))
-            ++m_nStoredRows;
+            m_list.BInsertStoredRow(name, data.Get(), cb, TRUE))
+            ++m_list.Listed().nStoredRows;
     }
-    m_nListedCountWithUser = m_nListedCount - 1 + calls;
+    m_list.Listed().nListedWithUser = m_list.Listed().nListed - 1 + calls;
 }
 
 // ---------------------------------------------------------------------------------------------
 // The panel's entries
 // ---------------------------------------------------------------------------------------------
-BOOL CZQLargeFormatShortcutsTab::BFindPanelEntry(PCWSTR pszKeyword, int* piIndex) const {
-    if (piIndex) *piIndex = 0;
-    for (int i = 0; pszKeyword && m_ppEntries && i < m_nEntries; ++i) {
-        if (!m_ppEntries[i] || !ZQEqualNoCase(m_ppEntries[i]->szKeyword, pszKeyword)) continue;
-        if (piIndex) *piIndex = i;
-        return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL CZQLargeFormatShortcutsTab::BSelectEntryOption(PCWSTR pszKeyword, PCWSTR pszOptionName, PageContext* /*pContext*/) {
-    int index = 0;
-    if (!pszOptionName || !BFindPanelEntry(pszKeyword, &index)) return FALSE;
-    ShortcutPanelEntry& entry = *m_ppEntries[index];
-    for (int i = 0; entry.ppszOptionNames && i < entry.nOptions; ++i) {
-        if (!entry.ppszOptionNames[i] || !ZQEqualNoCase(entry.ppszOptionNames[i], pszOptionName)) continue;
-        entry.iSelected = i;
-        return TRUE;
-    }
-    return FALSE;
-}
 
 int CZQLargeFormatShortcutsTab::IFindDriverOptionIndex(PageContext* pContext, PCWSTR pszKeyword, BYTE bPubId,
                                                        PCWSTR pszName) {
@@ -265,9 +166,9 @@ BOOL CZQLargeFormatShortcutsTab::BFindDriverItem(PCWSTR pszKeyword, POPTITEM* pp
     const struct {
         PCWSTR pszKeyword;
         BYTE bPubId;
-    } byId[] = {{m_szKwPaperSize, DMPUB_FORMNAME}, {zqkw::kMediaType, DMPUB_MEDIATYPE},
-                {m_szKwOrientation, DMPUB_ORIENTATION}, {zqkw::kDuplexItem, DMPUB_DUPLEX},
-                {m_szKwInputBin, DMPUB_DEFSOURCE}, {zqkw::kCopiesItem, DMPUB_COPIES_COLLATE},
+    } byId[] = {{m_state.szKwPaperSize, DMPUB_FORMNAME}, {zqkw::kMediaType, DMPUB_MEDIATYPE},
+                {m_state.szKwOrientation, DMPUB_ORIENTATION}, {zqkw::kDuplexItem, DMPUB_DUPLEX},
+                {m_state.szKwInputBin, DMPUB_DEFSOURCE}, {zqkw::kCopiesItem, DMPUB_COPIES_COLLATE},
                 {L"Collate", DMPUB_COPIES_COLLATE}};
     for (const auto& row : byId)
         if (ZQEqualNoCase(row.pszKeyword, pszKeyword))
@@ -286,7 +187,7 @@ BOOL CZQLargeFormatShortcutsTab::BBuildNames(POPTITEM pItem, LONG** ppLabelIds, 
     if (!names.Alloc(nOptions ? nOptions : 1) || !flags.Alloc(nOptions ? nOptions : 1)) return FALSE;
     const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
     // The scale-to-paper feature names its options after the papers.
-    const PCWSTR feature = ZQEqualNoCase(pszKeyword, L"ZQScaleToPaper") ? m_szKwPaperSize : pszKeyword;
+    const PCWSTR feature = ZQEqualNoCase(pszKeyword, L"ZQScaleToPaper") ? m_state.szKwPaperSize : pszKeyword;
     const BOOL listKind = IGetControlKind(pContext, pszKeyword) == 0;
     BOOL whole = TRUE;
     for (int i = 0; i < nOptions; ++i) {
@@ -302,7 +203,7 @@ BOOL CZQLargeFormatShortcutsTab::BBuildNames(POPTITEM pItem, LONG** ppLabelIds, 
         } else {
             notAvailable = listKind ? 1 : 0;
         }
-        names[i] = ShownName(shown);
+        names[i] = ZQDupWithoutMnemonics(shown);
         flags[i] = static_cast<int*>(LocalAlloc(LPTR, sizeof(int)));
         if (flags[i]) *flags[i] = notAvailable;
         whole = whole && names[i] && flags[i];
@@ -325,16 +226,16 @@ BOOL CZQLargeFormatShortcutsTab::BBuildOptionNamesNoItem(LONG** ppLabelIds, PWST
 }
 
 int CZQLargeFormatShortcutsTab::IGetControlKind(PageContext* pContext, PCWSTR pszKeyword) {
-    if (!pszKeyword) return kKindList;
+    if (!pszKeyword) return Rows::kKindList;
     const struct {
         PCWSTR pszKeyword;
         int iKind;
-    } kinds[] = {{L"BorderlessAutoFit", kKindCheck}, {L"Collate", kKindCheck}, {L"DigitalPhotography", kKindButton},
-                 {L"Scaling", kKindEdit}, {zqkw::kCopiesItem, kKindEdit}};
+    } kinds[] = {{L"BorderlessAutoFit", Rows::kKindCheck}, {L"Collate", Rows::kKindCheck}, {L"DigitalPhotography", Rows::kKindButton},
+                 {L"Scaling", Rows::kKindEdit}, {zqkw::kCopiesItem, Rows::kKindEdit}};
     for (const auto& k : kinds)
         if (ZQEqualNoCase(pszKeyword, k.pszKeyword)) return k.iKind;
     if (ZQEqualNoCase(pszKeyword, L"StandardPrintQuality") && pContext && pContext->pLogic &&
         pContext->pLogic->BIsLargeFormat())
-        return kKindSlider;
-    return kKindList;
+        return Rows::kKindSlider;
+    return Rows::kKindList;
 }

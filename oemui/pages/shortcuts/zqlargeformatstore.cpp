@@ -1,4 +1,4 @@
-#include "pages/shortcuts/zqshortcutstore.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
 
 #include <vector>
 

@@ -2,7 +2,7 @@
 // document type or stored shortcut, made on the template's holders and filled with its choices; the
 // page's fixed controls around it, the sample page's record, the chosen quick set reaching the
 // neighbouring pages, and the check that tells the sheet whether the panel still is the shortcut.
-#include "pages/shortcuts/zqshortcutspage.h"
+#include "pages/shortcuts/zqlargeformatshortcuts.h"
 
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
@@ -82,7 +82,7 @@ void SelectFromTop(HWND hList, PCWSTR pszText) {
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContext* pContext, BOOL bApply) {
     const POEMCUIPPARAM param = pContext && pContext->pLogic ? pContext->pLogic->CUIParam() : nullptr;
-    if (!param || !m_hDlg) {
+    if (!param || !m_controls.Page()) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
@@ -94,7 +94,7 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     LONG typeCount = 0;
     IXMLDOMNodeList* types = RulesLoaded(pContext) ? pContext->pRules->Parser().DocSettingList() : nullptr;
     if (!types || FAILED(types->get_length(&typeCount)) || typeCount < 0) typeCount = 0;
-    m_nListedCount = static_cast<int>(stored.Count()) + static_cast<int>(typeCount);
+    m_list.Listed().nListed = static_cast<int>(stored.Count()) + static_cast<int>(typeCount);
 
     // 2. The selected row's document type into the entries.
     CZQComPtr<IXMLDOMNode> node;
@@ -103,93 +103,89 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     node.Reset();
 
     // 3. A clean panel; ids from 500 again, the first row after the shortcut list in the tab order.
-    for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_hDlg, IDC_DC_CTL_HOLDER1 + row));
-    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) {
-        ShowWindow(Item(m_hDlg, holder), SW_HIDE);
-        ShowWindow(Item(m_hDlg, holder), SW_SHOW);
-    }
-    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_hDlg, WM_GETFONT, 0, 0));
+    for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row));
+    // The rows draw no pictures: the edit groups' picture holders stay hidden.
+    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) Hide(Item(m_controls.Page(), holder));
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_controls.Page(), WM_GETFONT, 0, 0));
     if (!bApply) VRestoreSelections(pContext);
-    m_nNextCtrlId = kFirstRunTimeId;
-    m_nCtrlIdAnchor = IDC_LB_DOCTYPE_SETTING;
-    m_bScalingOnPanel = m_bCopiesOnPanel = FALSE;
+    m_panel.VStartBuild(IDC_LB_DOCTYPE_SETTING);
+    m_state.bScalingOnPanel = m_state.bCopiesOnPanel = FALSE;
 
     // 4. Shown without applying: a paper or orientation the settings do not share marks them
     // customised.
-    for (int i = 0; !bApply && work && i < m_nEntries && !work->dwPendingChange; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
+    for (int i = 0; !bApply && work && i < m_panel.Count() && !work->dwPendingChange; ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry) continue;
-        if (ZQEqualNoCase(entry->szKeyword, m_szKwPaperSize)) {
+        if (ZQEqualNoCase(entry->szKeyword, m_state.szKwPaperSize)) {
             const POPTITEM form = PubItem(param, DMPUB_FORMNAME);
             const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
             if (form && !ZQEqualNoCase(SelectedName(*entry), current ? current : L"")) work->dwPendingChange = 1;
-        } else if (ZQEqualNoCase(entry->szKeyword, m_szKwOrientation)) {
-            const bool portrait = ZQEqualNoCase(SelectedKeyword(*entry), m_szOptPortrait);
+        } else if (ZQEqualNoCase(entry->szKeyword, m_state.szKwOrientation)) {
+            const bool portrait = ZQEqualNoCase(SelectedKeyword(*entry), m_state.szOptPortrait);
             if ((portrait && work->wOrientation == 2) || (!portrait && work->wOrientation == 1))
                 work->dwPendingChange = 1;
         }
     }
 
-    // 5. One control per shown row.
-    for (int i = 0; i < m_nEntries && i < kPanelRows; ++i) {
-        ShortcutPanelEntry* entry = m_ppEntries[i];
+    // 5. One control per shown row, each in the next row place: a row the printer does not offer
+    // leaves no gap, so both columns start at the top.
+    int slot = 0;
+    for (int i = 0; i < m_panel.Count() && i < kPanelRows; ++i) {
+        ShortcutPanelEntry* entry = PEntry(i);
         if (!entry) continue;
-        m_bRightColumn = i == 6;
-        if (!EntryShown(*entry)) {
-            Hide(Item(m_hDlg, IDC_DC_BMP_HOLDER1 + i));
-            continue;
-        }
-        VMakeEntryControl(hModule, font, pContext, i);
+        entry->iRowHolderId = 0;
+        if (!EntryShown(*entry)) continue;
+        m_panel.VSetRightColumn(slot == 6);
+        VMakeEntryControl(hModule, font, pContext, i, slot++);
         if (bApply) VApplyPanelEntry(pContext, i);
     }
-    m_bRightColumn = FALSE;
+    m_panel.VSetRightColumn(FALSE);
 
     // 6. What a larger earlier build left.
-    for (int row = m_nEntries; row < kPanelRows; ++row) Hide(Item(m_hDlg, IDC_DC_BMP_HOLDER1 + row));
-    for (int id = m_nNextCtrlId; id < m_nCtrlIdEnd; ++id) ShowWindow(Item(m_hDlg, id), SW_HIDE);
-    VEnablePanelControls(m_bStoredShortcutShown);
+    for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
+    m_panel.VHideUnused();
+    VEnablePanelControls(m_state.bStoredShortcutShown);
 
     // 7. A stored shortcut adds the options it was saved with and shows its quick set's values.
-    if (m_bStoredShortcutShown) VShowStoredShortcut(pContext);
+    if (m_state.bStoredShortcutShown) VShowStoredShortcut(pContext);
 }
 
-void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry) {
-    ShortcutPanelEntry& entry = *m_ppEntries[iEntry];
+void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry,
+                                                   int iSlot) {
+    ShortcutPanelEntry& entry = *PEntry(iEntry);
     const HINSTANCE instance = static_cast<HINSTANCE>(hModule);
-    const int holder = IDC_DC_CTL_HOLDER1 + iEntry;
+    const int holder = IDC_DC_CTL_HOLDER1 + iSlot;
     const POEMCUIPPARAM param = m_pCUIParam;
     int control = 0, second = 0;
     entry.iRowHolderId = holder;
     switch (entry.iKind) {
-        case kKindList: {
-            BCreateLabelAndCombo(instance, hFont, entry.iLabel, holder, &control, &second);
+        case Rows::kKindList: {
+            m_panel.BCreateLabelAndCombo(instance, hFont, entry.iLabel, holder, &control, &second);
             // A stored shortcut keeps its own choice of the feature (outside the large-format class).
-            if (m_bStoredShortcutShown && !pContext->pLogic->BIsLargeFormat()) {
-                const LRESULT row = m_hwndShortcutList ? SendMessageW(m_hwndShortcutList, LB_GETCURSEL, 0, 0) : LB_ERR;
-                EntryText(m_hwndShortcutList, static_cast<int>(row), m_szCurrentShortcutName, true);
-                int slot = kNoSlotValue;
+            if (m_state.bStoredShortcutShown && !pContext->pLogic->BIsLargeFormat()) {
+                int slot = ZQLargeFormatShortcutsState::kNoSlotValue;
                 m_store.VGetFeatureSlot(pContext, entry.szKeyword, &slot);
-                if (slot != kNoSlotValue) entry.iSelected = slot;
+                if (slot != ZQLargeFormatShortcutsState::kNoSlotValue) entry.iSelected = slot;
             }
             VFillChoiceCombo(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords),
                              const_cast<PCWSTR*>(entry.ppszOptionNames), entry.ppiNotAvailable, entry.iSelected,
                              entry.nOptions, control);
-            if (!m_bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True"))
-                EnableWindow(Item(m_hDlg, control), FALSE);
+            if (!m_state.bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True"))
+                EnableWindow(Item(m_controls.Page(), control), FALSE);
             break;
         }
-        case kKindCheck:
-            BCreateCheckBox(instance, hFont, entry.iLabel, holder, &control);
+        case Rows::kKindCheck:
+            m_panel.BCreateCheckBox(instance, hFont, entry.iLabel, holder, &control);
             VSetCheckFromValue(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords),
                                entry.iSelected, entry.nOptions, control);
             break;
-        case kKindButton:
-            BCreatePushButton(instance, hFont, entry.iLabel, holder, &control);
+        case Rows::kKindButton:
+            m_panel.BCreatePushButton(instance, hFont, entry.iLabel, holder, &control);
             if (wcscmp(entry.szKeyword, L"DigitalPhotography") == 0)
-                EnableWindow(Item(m_hDlg, control), !IsDraftGroup(param));
+                EnableWindow(Item(m_controls.Page(), control), !IsDraftGroup(param));
             break;
-        case kKindEdit:
-            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iEntry,
+        case Rows::kKindEdit:
+            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iSlot,
                               TRUE);
             if (ZQEqualNoCase(entry.szKeyword, L"Scaling")) {
                 control = IDC_TXT_FC_SCALING;
@@ -198,16 +194,15 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
                 control = IDC_TXT_FC_COPIES;
                 second = IDC_STA_FS_COPIES;
             }
-            Hide(Item(m_hDlg, IDC_DC_BMP_HOLDER1 + iEntry));
             break;
-        case kKindText: {
-            BCreateLabelAndText(instance, hFont, entry.iLabel, holder, &control, &second);
+        case Rows::kKindText: {
+            m_panel.BCreateLabelAndText(instance, hFont, entry.iLabel, holder, &control, &second);
             PCWSTR shown = SelectedName(entry);
             VSetStaticText(pContext, &shown, control);
             break;
         }
-        case kKindSlider:
-            BCreateLabelAndSlider(instance, hFont, entry.iLabel, holder, &control, &second);
+        case Rows::kKindSlider:
+            m_panel.BCreateLabelAndSlider(instance, hFont, entry.iLabel, holder, &control, &second);
             break;
         default: break;  // fixed rows and the kinds without a control
     }
@@ -218,17 +213,17 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
 void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     ShortcutRecord record = {};
-    ZQCopyText(record.szName, kTextChars, m_szStoredShortcutName);
+    ZQCopyText(record.szName, kTextChars, m_state.szStoredShortcutName);
     if (m_store.BReadShortcut(pContext, &record)) {
         // Only the rows both hold are matched: a record of more features than the panel stops there.
-        const int shared = record.nFeatures < m_nEntries ? record.nFeatures : m_nEntries;
+        const int shared = record.nFeatures < m_panel.Count() ? record.nFeatures : m_panel.Count();
         for (int i = 0; record.ppFeatures && i < shared; ++i) {
             const ShortcutFeatureEntry* feature = record.ppFeatures[i];
-            const ShortcutPanelEntry* entry = m_ppEntries[i];
-            HWND list = entry ? Item(m_hDlg, entry->iCtrlId) : nullptr;
-            if (!feature || !list || entry->iKind != kKindList || !ZQEqualNoCase(feature->szKeyword, entry->szKeyword))
+            const ShortcutPanelEntry* entry = PEntry(i);
+            HWND list = entry ? Item(m_controls.Page(), entry->iCtrlId) : nullptr;
+            if (!feature || !list || entry->iKind != Rows::kKindList || !ZQEqualNoCase(feature->szKeyword, entry->szKeyword))
                 continue;
-            const bool paper = ZQEqualNoCase(entry->szKeyword, m_szKwPaperSize);
+            const bool paper = ZQEqualNoCase(entry->szKeyword, m_state.szKwPaperSize);
             for (int p = 0; feature->ppszOptionKeywords && p < feature->nPairs; ++p) {
                 const PCWSTR option = feature->ppszOptionKeywords[p];
                 if (!option || !option[0]) continue;
@@ -244,20 +239,20 @@ void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
     CZQShortcutStore::VFreeShortcut(&record);
 
     const QuickSetEntry* quickSet =
-        pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(m_szStoredShortcutName) : nullptr;
+        pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(m_state.szStoredShortcutName) : nullptr;
     if (!quickSet) return;
     const ZQUIDevmode* work = WorkOf(pContext);
     const bool smallPrinter = work && work->dwPdl == kPdlPcl3 && !pContext->pLogic->BIsLargeFormat();
-    for (int i = 0; i < m_nEntries; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
-        HWND control = entry ? Item(m_hDlg, entry->iCtrlId) : nullptr;
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
+        HWND control = entry ? Item(m_controls.Page(), entry->iCtrlId) : nullptr;
         if (!control) continue;
         WCHAR value[kTextChars] = {};
         const bool hasValue = CZQQuickSets::PFindNameValue(quickSet->pPairs, entry->szKeyword, value) != nullptr;
         CZQLocalPtr<WCHAR> shown;
         if (hasValue) DWOptionKeywordToName(param, entry->szKeyword, value, shown.Put());
         const PCWSTR name = shown.Get() ? shown.Get() : L"";
-        if (entry->iKind == kKindList) {
+        if (entry->iKind == Rows::kKindList) {
             if (smallPrinter && ZQEqualNoCase(entry->szKeyword, zqkw::kDuplexItem)) {
                 CZQLocalPtr<WCHAR> text;
                 VGetDuplexChoiceText(pContext, quickSet, text.Put());
@@ -272,12 +267,12 @@ void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
                     VGetPaperSizeKeyword(pContext, static_cast<WORD>(quickSet->head.settings.dwPrintedOnPaper), text.Put());
                     SelectFromTop(control, text.Get());
                 }
-            } else if (hasValue && ZQEqualNoCase(entry->szKeyword, m_szKwPaperSize) && BFormExists(pContext, value)) {
+            } else if (hasValue && ZQEqualNoCase(entry->szKeyword, m_state.szKwPaperSize) && BFormExists(pContext, value)) {
                 SelectFromTop(control, value);
             } else if (hasValue) {
                 SelectFromTop(control, name);
             }
-        } else if (entry->iKind == kKindText && hasValue && name[0]) {
+        } else if (entry->iKind == Rows::kKindText && hasValue && name[0]) {
             SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
         }
     }
@@ -296,16 +291,27 @@ void CZQLargeFormatShortcutsTab::VGetDuplexChoiceText(PageContext* pContext, con
     const ZQUIDevmode* work = WorkOf(pContext);
     WCHAR text[kTextChars] = {};
     const WORD duplex = pQuickSet ? pQuickSet->head.settings.wDuplex : 1;
+    // The choice by the two-sided row's own name for it, which its list shows.
+    const auto named = [&](PCWSTR pszKeyword, INT iTextId, PCWSTR pszEnglish) {
+        int row = 0;
+        const ShortcutPanelEntry* entry = m_panel.BFind(L"Duplex", &row) ? PEntry(row) : nullptr;
+        for (int i = 0; entry && entry->ppszOptionKeywords && entry->ppszOptionNames && i < entry->nOptions; ++i)
+            if (entry->ppszOptionNames[i] && ZQEqualNoCase(entry->ppszOptionKeywords[i], pszKeyword)) {
+                ZQCopyText(text, kTextChars, entry->ppszOptionNames[i]);
+                return;
+            }
+        VLoadText(iTextId, pszEnglish, text);
+    };
     if (work && work->dwManualDuplex && logic.m_bManualDuplexOffered && logic.BIsManualDuplexAvailable())
-        VLoadText(4267, L"Manually", text);
+        named(L"Manually", 4267, L"Manually");
     else if (logic.BIsDuplexUnitInstalled(FALSE) && duplex != 1)
-        VLoadText(4266, L"Automatically", text);
+        named(L"Automatically", 4266, L"Automatically");
     else
-        VLoadText(1117, L"Off", text);
+        named(L"None", 1117, L"Off");
     if (work && work->dwPdl == kPdlPcl3 && !logic.BIsLargeFormat()) {
         WCHAR booklet[kTextChars];
         VLoadText(4405, L"Booklet Printing", booklet);
-        if (wcscmp(m_szDocTypeName, booklet) == 0) {
+        if (wcscmp(m_panel.Type().szName, booklet) == 0) {
             const DWORD mode = pQuickSet ? pQuickSet->head.settings.adwFinishing[5] : 0;
             if (mode == 1)
                 VLoadText(4268, L"Left Edge Booklet", text);
@@ -343,28 +349,28 @@ void CZQLargeFormatShortcutsTab::VGetPaperSizeKeyword(PageContext* pContext, WOR
 // The page's own controls and the sample page
 // ---------------------------------------------------------------------------------------------
 void CZQLargeFormatShortcutsTab::VRefreshPanelControls(PageContext* pContext) {
-    if (!m_hDlg || !pContext || !pContext->pLogic) return;
-    ShowFlagged(Item(m_hDlg, kPrintingHelpId), m_bHasPrintingHelp);
-    for (HWND control : {m_hwndScalingEdit, m_hwndScalingLabel, m_hwndScalingSpin, Item(m_hDlg, IDC_DC_SCALING_HOLDER)})
-        ShowFlagged(control, m_bScalingOnPanel);
-    for (HWND control : {m_hwndCopiesEdit, m_hwndCopiesLabel, m_hwndCopiesSpin, Item(m_hDlg, IDC_DC_COPY_HOLDER)})
-        ShowFlagged(control, m_bCopiesOnPanel);
+    if (!m_controls.Page() || !pContext || !pContext->pLogic) return;
+    ShowFlagged(Item(m_controls.Page(), kPrintingHelpId), m_state.bHasPrintingHelp);
+    for (HWND control : {Ctl(IDC_TXT_FC_SCALING), Ctl(IDC_STA_FS_SCALING), Ctl(IDC_SPIN_SCALING)})
+        ShowFlagged(control, m_state.bScalingOnPanel);
+    for (HWND control : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES)})
+        ShowFlagged(control, m_state.bCopiesOnPanel);
     for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3, IDC_STA_MESSAGE})
-        ShowWindow(Item(m_hDlg, id), SW_HIDE);
+        ShowWindow(Item(m_controls.Page(), id), SW_HIDE);
     if (!pContext->pLogic->BIsLargeFormat()) {
-        Hide(m_hwndPreviewDimensions);
+        Hide(Ctl(IDC_PREVIEW_DIMENSIONS));
         return;
     }
     ZQUIDevmode* work = WorkOf(pContext);
-    ShowEnabled(m_hwndPreviewDimensions);
-    VSetPreviewPaperText(work, pContext->pCaps, m_hwndPreviewDimensions, 0);
+    ShowEnabled(Ctl(IDC_PREVIEW_DIMENSIONS));
+    VSetPreviewPaperText(work, pContext->pCaps, Ctl(IDC_PREVIEW_DIMENSIONS), 0);
     if (work && work->dwPrintDocOn == 1)
-        VSetPreviewDocSizeText(work, pContext->pCaps, m_hwndPreviewDocSize);
+        VSetPreviewDocSizeText(work, pContext->pCaps, Ctl(IDC_PREVIEW_DOCSIZE));
     else
-        Hide(m_hwndPreviewDocSize);
+        Hide(Ctl(IDC_PREVIEW_DOCSIZE));
     WCHAR preview[kTextChars];
-    if (m_hwndShowPreview && ReadOption(m_pCUIParam, zqkw::kZQPrintPreview, preview))
-        SetCheck(m_hwndShowPreview, ZQEqualNoCase(preview, L"TRUE"));
+    if (Ctl(IDC_CHK_SHOW_PREVIEW_FIN) && ReadOption(m_pCUIParam, zqkw::kZQPrintPreview, preview))
+        SetCheck(Ctl(IDC_CHK_SHOW_PREVIEW_FIN), ZQEqualNoCase(preview, L"TRUE"));
 }
 
 void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
@@ -380,9 +386,9 @@ void CZQLargeFormatShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
 void CZQLargeFormatShortcutsTab::VApplyQuickSetToPages(HWND hDlg, PageContext* pContext) {
     CZQQuickSets* quickSets = pContext ? pContext->pQuickSets : nullptr;
     if (!quickSets) return;
-    quickSets->VApplySelection(hDlg, m_hwndShortcutList, m_hwndSaveAs, m_hwndDelete);
+    quickSets->VApplySelection(hDlg, Ctl(IDC_LB_DOCTYPE_SETTING), Ctl(IDC_BTN_SAVE), Ctl(IDC_BTN_DELETE));
     if (pContext->pRules) pContext->pRules->VRunMediaTypeMacros(m_pCUIParam);
-    quickSets->VApplySelection(hDlg, m_hwndShortcutList, m_hwndSaveAs, m_hwndDelete);
+    quickSets->VApplySelection(hDlg, Ctl(IDC_LB_DOCTYPE_SETTING), Ctl(IDC_BTN_SAVE), Ctl(IDC_BTN_DELETE));
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
@@ -397,23 +403,23 @@ void CZQLargeFormatShortcutsTab::VApplyQuickSetToPages(HWND hDlg, PageContext* p
 BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
-    if (!work || !core || !m_hDlg) return TRUE;
+    if (!work || !core || !m_controls.Page()) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
-    bool changed = !ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
+    bool changed = !ZQEqualNoCase(m_panel.Type().szName, core->szDocTypeName);
     bool modified = false;
     // The first row away from the type's own choice ends the comparison.
-    for (int i = 0; i < m_nEntries && !modified; ++i) {
-        const ShortcutPanelEntry* entry = m_ppEntries[i];
+    for (int i = 0; i < m_panel.Count() && !modified; ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry) continue;
         if (i < kPanelRows && static_cast<uint32_t>(entry->iSelected) != core->adwSelectionSlots[i]) changed = true;
         if (entry->iSelected != entry->iDefaultOption) modified = true;
     }
     int orientationEntry = 0;
-    const bool hasOrientation = BFindPanelEntry(m_szKwOrientation, &orientationEntry) != FALSE;
+    const bool hasOrientation = m_panel.BFind(m_state.szKwOrientation, &orientationEntry) != FALSE;
     int previewOption = -1;
-    if (m_hwndShowPreview && DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPrintPreview, &previewOption) == ZQOPT_OK) {
+    if (Ctl(IDC_CHK_SHOW_PREVIEW_FIN) && DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPrintPreview, &previewOption) == ZQOPT_OK) {
         int differs = -1;
-        logic.IBindFeatureControl(0, zqkw::kZQPrintPreview, m_hwndShowPreview, &differs, OEMCUIP_DOCPROP,
+        logic.IBindFeatureControl(0, zqkw::kZQPrintPreview, Ctl(IDC_CHK_SHOW_PREVIEW_FIN), &differs, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindCompare, TRUE, previewOption, nullptr);
         if (differs == 1) changed = true;
     }
@@ -421,32 +427,32 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     int photoRow = -1;
     PageContext* paperContext = nullptr;
     auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    if (paper && BFindPanelEntry(L"DigitalPhotography", &photoRow) && paper->ImageEnhanceDialog().BChanged()) {
+    if (paper && m_panel.BFind(L"DigitalPhotography", &photoRow) && paper->ImageEnhanceDialog().BChanged()) {
         paper->ImageEnhanceDialog().VClearChanged();
         changed = modified = true;
     }
     BOOL translated = FALSE;
-    const UINT scaling = GetDlgItemInt(m_hDlg, IDC_TXT_FC_SCALING, &translated, FALSE);
-    if (m_bScalingOnPanel && translated && scaling != core->dwDocTypeScaling) changed = modified = true;
-    const UINT copies = GetDlgItemInt(m_hDlg, IDC_TXT_FC_COPIES, &translated, FALSE);
-    if (m_bCopiesOnPanel && translated && copies != core->dwDocTypeCopies) changed = modified = true;
-    const bool nameMatches = ZQEqualNoCase(m_szDocTypeName, core->szDocTypeName);
+    const UINT scaling = GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, &translated, FALSE);
+    if (m_state.bScalingOnPanel && translated && scaling != core->dwDocTypeScaling) changed = modified = true;
+    const UINT copies = GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, &translated, FALSE);
+    if (m_state.bCopiesOnPanel && translated && copies != core->dwDocTypeCopies) changed = modified = true;
+    const bool nameMatches = ZQEqualNoCase(m_panel.Type().szName, core->szDocTypeName);
     const bool turned = core->wOrientation != work->wOrientation && (nameMatches || !hasOrientation);
 
-    HWND sheet = GetParent(m_hDlg);
+    HWND sheet = GetParent(m_controls.Page());
     if (changed) {
-        SendMessageW(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+        SendMessageW(sheet, PSM_CHANGED, reinterpret_cast<WPARAM>(m_controls.Page()), 0);
         if (pContext->pQuickSets) pContext->pQuickSets->VDeselectToPlaceholder();
     } else {
-        SendMessageW(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hDlg), 0);
+        SendMessageW(sheet, PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_controls.Page()), 0);
     }
     if (!modified && !turned) {
-        if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, FALSE);
-        m_bSettingsDiffer = FALSE;
+        if (Ctl(IDC_BTN_SAVE)) EnableWindow(Ctl(IDC_BTN_SAVE), FALSE);
+        m_state.bSettingsDiffer = FALSE;
     } else {
-        if (m_hwndSaveAs) EnableWindow(m_hwndSaveAs, TRUE);
-        if (m_hwndDelete) EnableWindow(m_hwndDelete, FALSE);
-        m_bSettingsDiffer = TRUE;
+        if (Ctl(IDC_BTN_SAVE)) EnableWindow(Ctl(IDC_BTN_SAVE), TRUE);
+        if (Ctl(IDC_BTN_DELETE)) EnableWindow(Ctl(IDC_BTN_DELETE), FALSE);
+        m_state.bSettingsDiffer = TRUE;
     }
     return TRUE;
 }

@@ -1,0 +1,183 @@
+// The shortcut list's rows: their pictures, their drawing, the stored shortcuts put under their
+// document types and the look-ups the list is filled by.
+#include "pages/shortcuts/zqlargeformatlistrows.h"
+
+#include "common/zqhandles.h"
+#include "common/zqmodule.h"
+#include "common/zqprintercaps.h"
+#include "common/zqstrings.h"
+#include "common/zquibase.h"
+#include "featurelogic/zqquicksets.h"
+#include "pages/shortcuts/zqlargeformatstore.h"
+#include "pages/zqpagecontrols.h"
+#include "pages/zqpages.h"
+#include "res/zqshortcutsids.h"
+
+namespace {
+
+// A name on two lines stands 7 pixels above and below the row's middle.
+constexpr int kLineOffset = 7;
+// The second line holds at most this many characters.
+constexpr int kSecondLineChars = 259;
+
+}  // namespace
+
+CZQShortcutListRows::CZQShortcutListRows(const CZQPageControls& controls) : m_controls(controls) {
+    // Without its block the array answers every call with FALSE and draws rows without pictures.
+    m_pictures.BAllocate();
+}
+
+CZQShortcutListRows::~CZQShortcutListRows() {
+    for (HBITMAP& bitmap : m_ahBitmaps) {
+        if (bitmap) DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    m_pictures.VFree();
+}
+
+HWND CZQShortcutListRows::List() const { return m_controls.Item(IDC_LB_DOCTYPE_SETTING); }
+
+DWORD CZQShortcutListRows::DWCountRemoteDatatypes(const PrinterCaps& caps) {
+    if (!caps.szServerName[0]) return 0;
+    const zqspool::SpoolerApi& spooler = zqspool::Spooler();
+    WCHAR server[256], processor[256];
+    ZQCopyText(server, 256, caps.szServerName);
+    ZQCopyText(processor, 256, caps.szPrintProcessor);
+    DWORD needed = 0, returned = 0;
+    spooler.EnumPrintProcessorDatatypesW(server, processor, 1, nullptr, 0, &needed, &returned);
+    CZQLocalPtr<BYTE> types;
+    const DWORD size = needed * 2 + 2;
+    if (!needed || !types.Alloc(size) ||
+        !spooler.EnumPrintProcessorDatatypesW(server, processor, 1, types.Get(), size, &needed, &returned))
+        return 0;
+    return returned;
+}
+
+BOOL CZQShortcutListRows::BIsQuickSetVisible(PageContext* pContext, PCWSTR pszName) {
+    const QuickSetEntry* entry =
+        pContext && pContext->pQuickSets ? pContext->pQuickSets->PFindEntryAnyCase(pszName) : nullptr;
+    return !entry || !(entry->dwFlags & CZQQuickSets::kHiddenFlag);
+}
+
+HBITMAP CZQShortcutListRows::HRowBitmap(UINT uId) {
+    if (!m_ahBitmaps[0]) m_ahBitmaps[0] = HLoadShortcutBitmap(0);
+    const int id = LOWORD(uId);
+    if (id == 0) return m_ahBitmaps[0];
+    // One picture per id, kept for the page's life; when every slot is taken, the default one.
+    for (int i = 1; i < kRowBitmaps; ++i)
+        if (m_anRowBitmapId[i] == id) return m_ahBitmaps[i];
+    for (int i = 1; i < kRowBitmaps; ++i) {
+        if (m_anRowBitmapId[i]) continue;
+        m_anRowBitmapId[i] = id;
+        m_ahBitmaps[i] = HLoadShortcutBitmap(static_cast<UINT>(id));
+        return m_ahBitmaps[i];
+    }
+    return m_ahBitmaps[0];
+}
+
+void CZQShortcutListRows::VPlaceRowBitmap(int iRow, HBITMAP hBitmap) {
+    if (iRow < m_pictures.Count())
+        m_pictures.BInsertAt(iRow, hBitmap);
+    else
+        m_pictures.BAppend(hBitmap);
+}
+
+BOOL CZQShortcutListRows::BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DWORD cbData, BOOL bOnlyNew) {
+    const HWND list = List();
+    ShortcutRecord record = {};
+    BOOL inserted = FALSE;
+    if (CZQShortcutStore::BParseShortcut(pData, cbData, &record)) {
+        const LRESULT base = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                          reinterpret_cast<LPARAM>(record.szDocType));
+        const bool twin = bOnlyNew && SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(pszName)) != LB_ERR;
+        // A shortcut whose type the list lacks is not shown.
+        if (base != LB_ERR && !twin) {
+            const LRESULT row = SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(base + 1),
+                                             reinterpret_cast<LPARAM>(pszName));
+            if (row >= 0) {
+                VPlaceRowBitmap(static_cast<int>(row), HRowBitmap(record.dwBitmapId));
+                inserted = TRUE;
+            }
+        }
+    }
+    CZQShortcutStore::VFreeShortcut(&record);
+    return inserted;
+}
+
+bool ZQSplitShortcutRow(PCWSTR pszText, int cchText, int cxExtent, int cxRoom, int* piBreak) {
+    if (piBreak) *piBreak = -1;
+    // A name that fits, an empty one, no room or a font without width stays on one line.
+    if (!pszText || cchText <= 0 || cxExtent <= cxRoom || cxRoom <= 0) return false;
+    const int charWidth = cxExtent / cchText;
+    if (charWidth <= 0) return false;
+    const int fit = cxRoom / charWidth < cchText ? cxRoom / charWidth : cchText;
+    int cut = fit - 1;
+    for (int i = fit < cchText ? fit : cchText - 1; i >= 1; --i) {
+        if (pszText[i] == L' ') {
+            cut = i;
+            break;
+        }
+    }
+    if (cut < 0) cut = 0;
+    if (piBreak) *piBreak = cut;
+    return true;
+}
+
+void CZQShortcutListRows::VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeFormat) {
+    if (!pItem || pItem->itemID == static_cast<UINT>(-1)) return;
+    const HWND hList = pItem->hwndItem;
+    HDC dc = pItem->hDC;
+    RECT rc = pItem->rcItem;
+    if (pItem->itemState & ODS_FOCUS) DrawFocusRect(dc, &rc);
+    const bool selected = (pItem->itemState & ODS_SELECTED) != 0;
+    const COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    CZQGdiObject brush(CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc)));
+    if (brush) FillRect(dc, &rc, static_cast<HBRUSH>(brush.Get()));
+
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    const int y = (rc.top + rc.bottom - metrics.tmHeight) / 2;
+    const int unit = LOWORD(GetDialogBaseUnits()) / 4;
+    const LRESULT length = SendMessageW(hList, LB_GETTEXTLEN, pItem->itemID, 0);
+    CZQLocalPtr<WCHAR> text;
+    if (length != LB_ERR && text.Alloc(static_cast<size_t>(length) + 1)) {
+        SendMessageW(hList, LB_GETTEXT, pItem->itemID, reinterpret_cast<LPARAM>(text.Get()));
+        const int count = static_cast<int>(wcslen(text.Get()));
+        // A name too wide for its room goes on two lines, in the taller rows of the large-format
+        // printers too.
+        SIZE extent = {};
+        GetTextExtentPoint32W(dc, text.Get(), count, &extent);
+        const int x = bLargeFormat ? 20 * unit + 37 : 2 * unit + 51;
+        const int room = bLargeFormat ? rc.right - x - 2 : (rc.right - rc.left) - 56;
+        int cut = -1;
+        if (ZQSplitShortcutRow(text.Get(), count, extent.cx, room, &cut)) {
+            const int second = count - cut - 1 < kSecondLineChars ? count - cut - 1 : kSecondLineChars;
+            ExtTextOutW(dc, x, y - kLineOffset, ETO_CLIPPED, &rc, text.Get(), cut + 1, nullptr);
+            ExtTextOutW(dc, x, y + kLineOffset, ETO_CLIPPED, &rc, text.Get() + cut + 1, second, nullptr);
+        } else {
+            ExtTextOutW(dc, x, y, bLargeFormat ? ETO_OPAQUE | ETO_CLIPPED : ETO_CLIPPED, &rc, text.Get(), count, nullptr);
+        }
+    }
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    if (pItem->itemID > static_cast<UINT>(kLastPictureRow)) return;
+    // A row without a picture of its own shows the first row's.
+    void* picture = m_pictures.PAt(static_cast<int>(pItem->itemID));
+    if (!picture) picture = m_pictures.PAt(0);
+    if (picture) CZQUIBase::VDrawTransparentBitmap(dc, static_cast<HBITMAP>(picture), rc.left + 2, rc.top + 2);
+}
+
+HBITMAP CZQShortcutListRows::HLoadShortcutBitmap(UINT uId) {
+    const WORD id = uId ? LOWORD(uId) : WORD{IDB_SHORTCUT_DEFAULT};
+    return LoadBitmapW(zqmodule::Instance(), MAKEINTRESOURCEW(id));
+}
+
+void CZQShortcutListRows::VSelectRow(PCWSTR pszText) const {
+    const HWND list = List();
+    if (!list || !pszText || !pszText[0]) return;
+    const LRESULT row = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(pszText));
+    if (row != LB_ERR) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}

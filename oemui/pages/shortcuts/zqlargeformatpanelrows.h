@@ -1,0 +1,113 @@
+// The rows of the large-format Printing Shortcuts page's panel: the entries of the chosen document
+// type or stored shortcut (the part owns their blocks) with the type's name and pictures, and the
+// controls made for them at run time on the template's row holders, with their shapes, places and
+// tab order. The page makes the part with its controls table and the object that loads its texts.
+#pragma once
+
+#include "pages/shortcuts/zqlargeformattypes.h"
+
+class CZQPageControls;
+class CZQUIBase;
+
+class CZQShortcutPanelRows {
+public:
+    static constexpr size_t kTextChars = 256;
+    // Ids of the controls the panel makes at run time start here.
+    static constexpr int kFirstRunTimeId = 500;
+    static constexpr int kRows = 10;
+    // Control kinds of the panel's rows.
+    enum : int { kKindList = 0, kKindCheck = 1, kKindButton = 2, kKindEdit = 5, kKindText = 7, kKindFixed = 8,
+                 kKindSlider = 9 };
+    // The document type the entries were read from: its name and the pictures of its row and of a
+    // shortcut stored under it.
+    struct DocType {
+        WCHAR szName[kTextChars] = {};
+        int iBitmapId = 0;
+        int iShortcutBitmapId = 0;
+    };
+    // A control's class, style and text at creation; its place on the page.
+    struct ControlShape;
+    struct ControlPlace {
+        int x, y, cx, cy;
+    };
+
+    CZQShortcutPanelRows(const CZQPageControls& controls, CZQUIBase& texts) : m_controls(controls), m_texts(texts) {}
+    ~CZQShortcutPanelRows() { VFreeEntries(); }
+    CZQShortcutPanelRows(const CZQShortcutPanelRows&) = delete;
+    CZQShortcutPanelRows& operator=(const CZQShortcutPanelRows&) = delete;
+
+    // ---- the entries
+    // The table (of zero-filled local blocks) becomes the panel's; the previous one is freed.
+    void VTakeEntries(ShortcutPanelEntry** ppEntries, int nEntries);
+    // The entries freed (the table too); none left, the document type's name and pictures cleared.
+    void VFreeEntries();
+    int Count() const { return m_nEntries; }
+    // The entry of that index, null outside the table.
+    ShortcutPanelEntry* PEntry(int iEntry) const {
+        return m_ppEntries && iEntry >= 0 && iEntry < m_nEntries ? m_ppEntries[iEntry] : nullptr;
+    }
+    DocType& Type() { return m_type; }
+    const DocType& Type() const { return m_type; }
+    // The first entry of the keyword (without regard to case); its index (0 without one).
+    BOOL BFind(PCWSTR pszKeyword, int* piIndex) const;
+    // The entry's first option of that name (without regard to case) becomes its selected one.
+    BOOL BSelectOption(PCWSTR pszKeyword, PCWSTR pszOptionName);
+    // The first entry of that control; -1 without one.
+    int IEntryOfControl(int iCtrlId) const;
+    // The picture of a row's selected option (0: none); the paper's picture follows the document's
+    // orientation (1 portrait, 2 landscape).
+    static int IEntryPictureId(const ShortcutPanelEntry& entry, PCWSTR pszPaperKeyword, WORD wOrientation);
+
+    // ---- the run-time controls
+    // A new build: ids from kFirstRunTimeId again, the first row after that control in the tab order.
+    void VStartBuild(int iAnchorId);
+    // The rows made next stand in the right column.
+    void VSetRightColumn(BOOL bRight) { m_bRightColumn = bRight; }
+    int NextId() const { return m_nNextCtrlId; }
+    int EndId() const { return m_nCtrlIdEnd; }
+    int Anchor() const { return m_nCtrlIdAnchor; }
+    // In the right column every row goes straight after the landscape preview button; in the left
+    // one each row follows the row made before it.
+    void VSetAnchorId(int iId);
+    // Each takes the holder's place and the next id (a window of the right class under that id is
+    // kept); always TRUE, also when the window could not be made.
+    BOOL BCreatePushButton(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piCtrlId);
+    BOOL BCreateLabelAndText(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piTextCtrlId,
+                             int* piCaptionId);
+    BOOL BCreateCheckBox(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piCtrlId);
+    BOOL BCreateLabelAndCombo(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piListId,
+                              int* piCaptionId);
+    BOOL BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piSliderId,
+                               int* piCaptionId);
+    // A template's edit group (caption, edit, spin) moved into the row.
+    void VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iRow);
+    // The controls an earlier, larger build made and this one did not, hidden.
+    void VHideUnused() const;
+    // The controls every build made; the page window may be gone already, with them.
+    void VDestroyControls();
+    // The holder's rectangle on the page; a holder the template lacks stands a row pitch below the
+    // last one it has.
+    static bool BHolderRect(HWND hDlg, int iHolder, RECT* pRect);
+    // The string of the text id with the status module's colon.
+    void VComposeCaption(int iTextId, PWSTR pszCaption) const;
+
+private:
+    HWND Page() const;
+    int IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, PCWSTR pszText,
+                     const ControlPlace& place, int iAfterId);
+    void VFinishRow(int iHolder, int iLastId);
+    BOOL BCreateSingle(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, int iTextId, int iHolder,
+                       int* piCtrlId);
+    BOOL BCreatePair(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, int iTextId, int iHolder,
+                     int* piSecondId, int* piCaptionId);
+
+    const CZQPageControls& m_controls;
+    CZQUIBase& m_texts;
+    ShortcutPanelEntry** m_ppEntries = nullptr;
+    int m_nEntries = 0;
+    DocType m_type;
+    int m_nNextCtrlId = kFirstRunTimeId;
+    int m_nCtrlIdEnd = kFirstRunTimeId;
+    int m_nCtrlIdAnchor = 956;  // the shortcut list: run-time controls follow it in the tab order
+    BOOL m_bRightColumn = FALSE;
+};
