@@ -13,6 +13,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqwatermarks.h"
+#include "platform/zqprinterview.h"
 #include "settings/zqdriverdata.h"
 
 namespace {
@@ -269,6 +270,7 @@ BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
         key = path;
     }
     // The pool as stored now: another sheet may have saved since this one read it.
+    zqspool::CZQStoredNow now;
     ScratchList stored;
     std::vector<std::wstring> storedNames;
     if (!ReadPoolNow(where, key, stored, storedNames)) return FALSE;
@@ -318,6 +320,7 @@ BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrin
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    zqspool::CZQStoredNow now;
     CZQPrinterDataList values;
     if (!values.BReadTree(hPrinter, kWatermarkPoolKey)) return FALSE;
     WCHAR preferred[kValueNameChars];

@@ -205,6 +205,8 @@ public:
     BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
     // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31.
     void VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int iCount);
+    // The shared pool as last merged holds the main list's records, in its order, and nothing else.
+    BOOL BStoredAsListed() const;
     // The editable entries written back from index 0, merged with the pool as stored now (what another
     // sheet saved meanwhile stays) and the values beyond them removed, all or nothing; TRUE once the
     // whole pool is stored.

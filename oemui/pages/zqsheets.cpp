@@ -289,6 +289,7 @@ void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding
             if (row && row->pfnSheetEnd) row->pfnSheetEnd(&m_aContexts[id]);
         }
     ps->pOEMUserData = m_pSavedUserData;
+    binding.dataView.Close();
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
     VForgetSheetRecord();
     m_pSavedUserData = nullptr;

@@ -196,12 +196,12 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowAllOrNothing) {
                   {L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}, {L"WatermarkPool:2", L"Two"}}),
               StoredPool());
 
-    // The printer's data is writable (the user's test write goes through); a pool value, or a
+    // The printer's data is writable (the removal that asks so goes through); a pool value, or a
     // removal, is refused.
     const std::map<std::wstring, std::wstring> before = StoredPool();
     m_wm.VRemoveEntry(m_wm.PFindByName(L"One"));
-    for (const auto& [call, after] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 2},
-                                      {zqspool::MemCall::DeletePrinterDataEx, 0}}) {
+    for (const auto& [call, after] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 0},
+                                      {zqspool::MemCall::DeletePrinterDataEx, 1}}) {
         m_printer.FailCall(call, ERROR_INVALID_PARAMETER, -1, after);
         EXPECT_FALSE(m_wm.BSavePool(&m_param));
         EXPECT_EQ(before, StoredPool());
