@@ -379,12 +379,13 @@ BOOL CZQWatermarks::BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, co
         !zqwm::Read(data.Get(), cb, &record))
         return FALSE;
     // The record keeps the " [none]" of the language it was written in.
-    if (!ZQEqualNoCase(NoneName(), record.szName)) {
+    const bool renamed = !ZQEqualNoCase(NoneName(), record.szName);
+    if (renamed) {
         ZQCopyText(record.szName, zqwm::kTextChars, NoneName());
         ZQCopyText(record.szText, zqwm::kTextChars, NoneName());
     }
     static_cast<ZQWatermarkRecord&>(*first) = record;
-    return first->pNext != nullptr;
+    return renamed && first->pNext != nullptr;
 }
 
 void CZQWatermarks::VRemoveLegacyData(POEMCUIPPARAM pParam) {

@@ -214,8 +214,8 @@ public:
     // One watermark into the printer's pool: over the stored one of its name (in any letter case),
     // else at iPreferredIndex when that is free, else past every stored index.
     static BOOL BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex);
-    // The stored record 0 over the first entry, named " [none]" of the current language; TRUE when
-    // read and the list has more than that entry.
+    // The stored record 0 over the first entry, named " [none]" of the current language; TRUE (the
+    // pool wants saving) when it was read in another language and the list has more than that entry.
     BOOL BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, const void* pPrivateDM, const DEVMODEW* pPublicDM);
     // The values of versions before the pool go (none is carried into it).
     static void VRemoveLegacyData(POEMCUIPPARAM pParam);

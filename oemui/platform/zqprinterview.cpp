@@ -106,8 +106,24 @@ Answer FetchValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName) {
     return a;
 }
 
+// The kept answer of `id`, asked of the spooler when there is none; null, with the spooler's answer
+// in *pRc, when that is not kept (no value nor its absence) or is no success.
+template <typename Fetch>
+const Answer* KeptAnswer(std::map<std::wstring, Answer>& kept, const std::wstring& id, Fetch fetch, DWORD* pRc) {
+    auto found = kept.find(id);
+    if (found == kept.end()) {
+        Answer a = fetch();
+        if (!Keeps(a.rc)) {
+            *pRc = a.rc;
+            return nullptr;
+        }
+        found = kept.emplace(id, std::move(a)).first;
+    }
+    *pRc = found->second.rc;
+    return found->second.rc == ERROR_SUCCESS ? &found->second : nullptr;
+}
+
 DWORD ServeValue(const Answer& a, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD pNeeded) {
-    if (a.rc != ERROR_SUCCESS) return a.rc;
     const DWORD size = static_cast<DWORD>(a.bytes.size());
     if (pType) *pType = a.type;
     if (pNeeded) *pNeeded = size;
@@ -120,14 +136,10 @@ DWORD ReadValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, LPDWORD pType, LPBYTE
     {
         CLock lock;
         if (ViewData* v = ServingView(h)) {
-            const std::wstring id = ValueKey(pszKey, pszName);
-            auto found = v->values.find(id);
-            if (found == v->values.end()) {
-                Answer a = FetchValue(h, pszKey, pszName);
-                if (!Keeps(a.rc)) return a.rc;
-                found = v->values.emplace(id, std::move(a)).first;
-            }
-            return ServeValue(found->second, pType, pData, cb, pNeeded);
+            DWORD rc = ERROR_SUCCESS;
+            const Answer* a =
+                KeptAnswer(v->values, ValueKey(pszKey, pszName), [&] { return FetchValue(h, pszKey, pszName); }, &rc);
+            return a ? ServeValue(*a, pType, pData, cb, pNeeded) : rc;
         }
     }
     if (pszKey) return Beneath().GetPrinterDataExW(h, pszKey, pszName, pType, pData, cb, pNeeded);
@@ -164,17 +176,14 @@ DWORD WINAPI EnumDataEx(HANDLE h, LPCWSTR pszKey, LPBYTE pOut, DWORD cb, LPDWORD
         CLock lock;
         ViewData* v = pszKey ? ServingView(h) : nullptr;
         if (v) {
-            const std::wstring id = KeyName(pszKey);
-            auto found = v->lists.find(id);
-            if (found == v->lists.end()) {
-                Answer a = FetchList([&](LPBYTE p, DWORD size, LPDWORD needed, LPDWORD count) {
+            DWORD rc = ERROR_SUCCESS;
+            const Answer* kept = KeptAnswer(v->lists, KeyName(pszKey), [&] {
+                return FetchList([&](LPBYTE p, DWORD size, LPDWORD needed, LPDWORD count) {
                     return Beneath().EnumPrinterDataExW(h, pszKey, p, size, needed, count);
                 });
-                if (!Keeps(a.rc)) return a.rc;
-                found = v->lists.emplace(id, std::move(a)).first;
-            }
-            const Answer& a = found->second;
-            if (a.rc != ERROR_SUCCESS) return a.rc;
+            }, &rc);
+            if (!kept) return rc;
+            const Answer& a = *kept;
             const DWORD size = static_cast<DWORD>(a.bytes.size());
             if (pNeeded) *pNeeded = size;
             if (pCount) *pCount = 0;
@@ -203,17 +212,14 @@ DWORD WINAPI EnumKey(HANDLE h, LPCWSTR pszKey, LPWSTR pOut, DWORD cb, LPDWORD pN
     {
         CLock lock;
         if (ViewData* v = ServingView(h)) {
-            const std::wstring id = KeyName(pszKey);
-            auto found = v->subkeys.find(id);
-            if (found == v->subkeys.end()) {
-                Answer a = FetchList([&](LPBYTE p, DWORD size, LPDWORD needed, LPDWORD) {
+            DWORD rc = ERROR_SUCCESS;
+            const Answer* kept = KeptAnswer(v->subkeys, KeyName(pszKey), [&] {
+                return FetchList([&](LPBYTE p, DWORD size, LPDWORD needed, LPDWORD) {
                     return Beneath().EnumPrinterKeyW(h, pszKey, reinterpret_cast<LPWSTR>(p), size, needed);
                 });
-                if (!Keeps(a.rc)) return a.rc;
-                found = v->subkeys.emplace(id, std::move(a)).first;
-            }
-            const Answer& a = found->second;
-            if (a.rc != ERROR_SUCCESS) return a.rc;
+            }, &rc);
+            if (!kept) return rc;
+            const Answer& a = *kept;
             const DWORD size = static_cast<DWORD>(a.bytes.size());
             if (pNeeded) *pNeeded = size;
             if (size > cb || (size && !pOut)) return ERROR_MORE_DATA;
