@@ -98,10 +98,21 @@ bool IsGuidText(PCWSTR s) {
 
 // Whether the spooler takes a write of the printer's data, without changing it: the removal of a
 // value nobody stores is refused to a handle that may not write and answers "not there" to one
-// that may. A spooler that removes nothing cannot tell; there the per-user GUID is written back
-// with its own type and bytes. A printer that has no GUID yet gets it, as every printer whose data
-// can be written should; so the probe never leaves a value of its own. A sheet's view keeps the
-// answer for its handle.
+// that may. A spooler that removes nothing cannot tell; there the printer opened to administer it
+// answers (printer data is written with that right). A printer that has no GUID yet gets it, as
+// every printer whose data can be written should; so the probe never leaves a value of its own. A
+// sheet's view keeps the answer for its handle.
+// ERROR_SUCCESS when the printer of the handle opens with the right to administer it, else why not.
+DWORD OpenToAdminister(HANDLE hPrinter) {
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (!ReadRecord(hPrinter, nullptr, nullptr, info.Put(), &QueryPrinter2)) return GetLastError();
+    PWSTR name = info.Get()->pPrinterName;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+    CZQPrinterHandle printer;
+    if (!name) return ERROR_INVALID_DATA;
+    return zqspool::Spooler().OpenPrinterW(name, printer.Put(), &defaults) ? ERROR_SUCCESS : GetLastError();
+}
+
 bool ProbeWrite(HANDLE hPrinter) {
     bool kept = false;
     if (zqspool::KeptWriteAnswer(hPrinter, &kept)) {
@@ -122,8 +133,7 @@ bool ProbeWrite(HANDLE hPrinter) {
     } else {
         DWORD answer = zqspool::Spooler().DeletePrinterDataExW(hPrinter, zqsettings::kPresetRootKey, kWriteProbe);
         if (answer == ERROR_INVALID_PARAMETER || answer == ERROR_CALL_NOT_IMPLEMENTED || answer == ERROR_NOT_SUPPORTED)
-            answer = ZQWriteStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, type,
-                                        data.Get(), cb);
+            answer = OpenToAdminister(hPrinter);
         writes = answer == ERROR_SUCCESS || answer == ERROR_FILE_NOT_FOUND;
         SetLastError(writes ? ERROR_SUCCESS : answer);
     }
