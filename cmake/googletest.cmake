@@ -16,6 +16,8 @@ endforeach()
 
 # zq_wine_test(name program [arguments...]): a CTest entry running a Wine program in a prefix of
 # its own while other tests run (tools/wine-slot.sh; tools/run-tests.sh hands out the prefixes).
+# Side by side, the longest (a COST property set after) start first; CTest's own timings take over
+# once a build folder has run them.
 function(zq_wine_test name program)
   add_test(NAME ${name} COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-slot.sh ${CMAKE_BINARY_DIR}
     ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${program}> ${ARGN})
