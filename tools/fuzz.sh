@@ -70,19 +70,17 @@ slots=$(( jobs < ${#loops[@]} ? jobs : ${#loops[@]} ))
 mapfile -t prefixes < <("$top/tools/wine-pool.sh" "$build" "$slots")
 . "$top/tools/winenv.sh" "$build" null
 cd "$build/bin"
-for ((i = 0; i < ${#loops[@]}; i++)); do
-  # Each slot takes every slots-th loop, one after another.
-  if [ "$i" -lt "$slots" ]; then
-    (
-      for ((j = i; j < ${#loops[@]}; j += slots)); do
-        read -r log program args <<<"${loops[$j]}"
-        # shellcheck disable=SC2086  # the arguments are words
-        status=0
-        WINEPREFIX="$build/${prefixes[$i]}" wine "$program" $args >"$build/$log.log" 2>&1 || status=$?
-        echo "$status" >"$build/$log.rc"
-      done
-    ) &
-  fi
+# Slot i runs loops i, i + slots, ... one after another; its exit codes in <log>.rc.
+for ((i = 0; i < slots; i++)); do
+  (
+    for ((j = i; j < ${#loops[@]}; j += slots)); do
+      read -r log program args <<<"${loops[$j]}"
+      status=0
+      # shellcheck disable=SC2086  # the arguments are words
+      WINEPREFIX="$build/${prefixes[$i]}" wine "$program" $args >"$build/$log.log" 2>&1 || status=$?
+      echo "$status" >"$build/$log.rc"
+    done
+  ) &
 done
 wait
 for entry in helper macros constraints events; do
