@@ -211,22 +211,9 @@ bool Install(const std::wstring& model, Installed& p) {
     return !p.devmode.empty();
 }
 
-// The stand-ins' call logs, emptied: a log grows with every call and would be measured with it.
-void EmptyStandInLogs() {
-    HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\ZQStandIns", 0, KEY_READ, &root) != ERROR_SUCCESS) return;
-    wchar_t name[256];
-    for (DWORD i = 0;; ++i) {
-        DWORD cch = 256;
-        if (RegEnumKeyExW(root, i, name, &cch, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        RegDeleteKeyValueW(root, name, L"Log");
-    }
-    RegCloseKey(root);
-}
-
 // Opens the sheet and confirms it once it waits for the user; the time until then.
 double OpenOnce(const Installed& p) {
-    EmptyStandInLogs();
+    VResetStandInLogs();
     double ready = -1;
     const double t0 = NowUs();
     std::vector<BYTE> out;
