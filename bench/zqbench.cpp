@@ -1,5 +1,6 @@
 // zqbench: speed figures of the plug-in in one process, each against a baseline measured in the
-// same run. Usage: zqbench [host|pages|rules|convert|soak] [--reps N] [--threads N] [--seconds N]
+// same run. Usage: zqbench [host|pages|changes|memory|rules|convert|soak] [--reps N] [--threads N]
+// [--seconds N]
 #include "zqbench.h"
 
 #include <windows.h>
@@ -96,9 +97,12 @@ bool WriteFile(const std::wstring& path, const std::string& bytes) {
 int wmain(int argc, wchar_t** argv) {
     bool host = true, pages = true, rules = true, convert = true;
     int reps = 15, threads = 0, seconds = 60;
+    zqbench::PagesPart part = zqbench::PagesPart::All;
     for (int i = 1; i < argc; ++i) {
         if (!std::wcscmp(argv[i], L"host")) pages = rules = convert = false;
         else if (!std::wcscmp(argv[i], L"pages")) host = rules = convert = false;
+        else if (!std::wcscmp(argv[i], L"changes")) host = rules = convert = false, part = zqbench::PagesPart::Changes;
+        else if (!std::wcscmp(argv[i], L"memory")) host = rules = convert = false, part = zqbench::PagesPart::Memory;
         else if (!std::wcscmp(argv[i], L"rules")) host = pages = convert = false;
         else if (!std::wcscmp(argv[i], L"convert")) host = pages = rules = false;
         else if (!std::wcscmp(argv[i], L"soak")) host = pages = rules = false, threads = 8;
@@ -108,7 +112,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     int rc = 0;
     if (host) rc |= zqbench::RunHost(reps);
-    if (pages) rc |= zqbench::RunPages(reps);
+    if (pages) rc |= zqbench::RunPages(reps, part);
     if (rules) rc |= zqbench::RunRules(reps);
     if (convert) rc |= zqbench::RunConvert(reps, threads, seconds);
     return rc;
