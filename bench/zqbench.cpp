@@ -1,5 +1,6 @@
 // zqbench: speed figures of the plug-in in one process, each against a baseline measured in the
-// same run. Usage: zqbench [host|open|pages|rules|convert|soak] [--reps N] [--values] [--threads N] [--seconds N]
+// same run. Usage: zqbench [host|open|pages|changes|memory|rules|convert|soak] [--reps N] [--values]
+// [--threads N] [--seconds N]
 #include "zqbench.h"
 
 #include <windows.h>
@@ -112,10 +113,15 @@ int wmain(int argc, wchar_t** argv) {
     bool host = true, open = true, pages = true, rules = true, convert = true;
     int reps = 15, threads = 0, seconds = 60;
     bool values = false;
+    zqbench::PagesPart part = zqbench::PagesPart::All;
     for (int i = 1; i < argc; ++i) {
         if (!std::wcscmp(argv[i], L"host")) open = pages = rules = convert = false;
         else if (!std::wcscmp(argv[i], L"open")) host = pages = rules = convert = false;
         else if (!std::wcscmp(argv[i], L"pages")) host = open = rules = convert = false;
+        else if (!std::wcscmp(argv[i], L"changes"))
+            host = open = rules = convert = false, part = zqbench::PagesPart::Changes;
+        else if (!std::wcscmp(argv[i], L"memory"))
+            host = open = rules = convert = false, part = zqbench::PagesPart::Memory;
         else if (!std::wcscmp(argv[i], L"rules")) host = open = pages = convert = false;
         else if (!std::wcscmp(argv[i], L"convert")) host = open = pages = rules = false;
         else if (!std::wcscmp(argv[i], L"soak")) host = open = pages = rules = false, threads = 8;
@@ -128,7 +134,7 @@ int wmain(int argc, wchar_t** argv) {
     if (open) zqbench::StartCountingDataCalls();
     if (host) rc |= zqbench::RunHost(reps);
     if (open) rc |= zqbench::RunOpen(reps, values);
-    if (pages) rc |= zqbench::RunPages(reps);
+    if (pages) rc |= zqbench::RunPages(reps, part);
     if (rules) rc |= zqbench::RunRules(reps);
     if (convert) rc |= zqbench::RunConvert(reps, threads, seconds);
     return rc;

@@ -48,12 +48,20 @@ struct SamplePrinters {
     void* hRoll = nullptr;
 };
 bool OpenSamplePrinters(SamplePrinters& printers);
+// The desk printer's model written beside the samples under that file name and printer name, with
+// its plug-in or without, with `extra` model text appended, and installed; false, said on stderr,
+// when it is not.
+bool InstallDeskVariant(const wchar_t* model, const std::string& name, bool plugIn, const std::string& extra,
+                        std::wstring& printer);
 
 // The host's side: a device-capabilities query with and without the plug-in, the devmode merge
 // through COM.
 int RunHost(int reps);
-// The pages: the open until painted, tab switches, a choice, the core driver's calls they cost.
-int RunPages(int reps);
+// The pages: the open until painted, tab switches, a choice, the core driver's calls they cost; a
+// core feature change as the core driver's features grow; memory and objects over repeated opens.
+// A part alone, or all of them.
+enum class PagesPart { All, Changes, Memory };
+int RunPages(int reps, PagesPart part);
 // Printing Preferences of each sample printer opened against its core driver alone, and the
 // printer-data calls of an opening (with listValues, each value read more than once and each written).
 // StartCountingDataCalls comes first, before the plug-in is loaded.

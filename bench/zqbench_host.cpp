@@ -90,24 +90,6 @@ void MeasureSheets(int reps) {
     if (pDriverUI) pDriverUI->lpVtbl->Release(pDriverUI);
 }
 
-// The desk printer's model without its plug-in and under a name of its own: the core driver alone.
-bool WriteCoreOnlyModel() {
-    const std::string desk = ReadFile(ExeDir() + kDeskModel);
-    if (desk.empty()) return false;
-    std::string out;
-    size_t at = 0;
-    while (at < desk.size()) {
-        size_t end = desk.find('\n', at);
-        if (end == std::string::npos) end = desk.size() - 1;
-        std::string line = desk.substr(at, end - at + 1);
-        at = end + 1;
-        if (line.rfind("PlugIn=", 0) == 0) continue;
-        if (line.rfind("Name=ZQ Desk 2400 Inkjet", 0) == 0) line = "Name=ZQ Desk 2400 Core Only\n";
-        out += line;
-    }
-    return WriteFile(ExeDir() + kCoreModel, out);
-}
-
 bool InstallSample(const wchar_t* model, std::wstring& printer) {
     ZQInstallResult result;
     if (!ZQInstallPrinter(ExeDir() + model, ExeDir(), L"", result)) {
@@ -117,7 +99,30 @@ bool InstallSample(const wchar_t* model, std::wstring& printer) {
     printer = result.printerName;
     return true;
 }
+
+// The desk printer's model under another name, with its plug-in or without, with `extra` appended.
+bool WriteDeskVariant(const wchar_t* model, const std::string& name, bool plugIn, const std::string& extra) {
+    const std::string desk = ReadFile(ExeDir() + kDeskModel);
+    if (desk.empty()) return false;
+    std::string out;
+    size_t at = 0;
+    while (at < desk.size()) {
+        size_t end = desk.find('\n', at);
+        if (end == std::string::npos) end = desk.size() - 1;
+        std::string line = desk.substr(at, end - at + 1);
+        at = end + 1;
+        if (!plugIn && line.rfind("PlugIn=", 0) == 0) continue;
+        if (line.rfind("Name=ZQ Desk 2400 Inkjet", 0) == 0) line = "Name=" + name + "\n";
+        out += line;
+    }
+    return WriteFile(ExeDir() + model, out + "\n" + extra);
+}
 }  // namespace
+
+bool InstallDeskVariant(const wchar_t* model, const std::string& name, bool plugIn, const std::string& extra,
+                        std::wstring& printer) {
+    return WriteDeskVariant(model, name, plugIn, extra) && InstallSample(model, printer);
+}
 
 SamplePrinters::~SamplePrinters() {
     if (hDesk) ClosePrinter(hDesk);
@@ -126,7 +131,7 @@ SamplePrinters::~SamplePrinters() {
 }
 
 bool OpenSamplePrinters(SamplePrinters& p) {
-    if (!WriteCoreOnlyModel() || !InstallSample(kDeskModel, p.desk) || !InstallSample(kCoreModel, p.core) ||
+    if (!InstallSample(kDeskModel, p.desk) || !InstallDeskVariant(kCoreModel, "ZQ Desk 2400 Core Only", false, "", p.core) ||
         !InstallSample(kRollModel, p.roll))
         return false;
     if (!OpenPrinterW(const_cast<LPWSTR>(p.desk.c_str()), &p.hDesk, nullptr) ||

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <winspool.h>
+#include <psapi.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -188,9 +189,7 @@ double OpenWith(HANDLE hPrinter, const std::wstring& name, const std::vector<BYT
     return ready;
 }
 
-void MeasurePages(int reps) {
-    SamplePrinters printers;
-    if (!OpenSamplePrinters(printers)) return;
+void MeasurePages(const SamplePrinters& printers, int reps) {
     const std::wstring& core = printers.core;
     const HANDLE hCore = printers.hCore;
     const CoreCounter counter(printers.hDesk);  // one core driver module serves both printers
@@ -263,11 +262,142 @@ void MeasurePages(int reps) {
     }
 }
 
+// `count` more core features of two options each, as model text.
+std::string ExtraFeatures(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        text += "[Feature ZQBenchExtra" + n + "]\nName=Extra " + n +
+                "\nDefault=ONE\nOption=ONE | One\nOption=TWO | Two\n\n";
+    }
+    return text;
+}
+
+// The mean time of a change of the paper source on the core driver's page, as the core driver
+// stand-in times it (its commit and the plug-in's callback, without the page's refresh), over ten
+// changes in one open sheet.
+double ChangeCost(const CoreCounter& counter, HANDLE hPrinter, const std::wstring& name, const std::vector<BYTE>& dm) {
+    constexpr int kChanges = 10;
+    double perChange = -1;
+    OpenWith(hPrinter, name, dm, [&](HWND sheet) {
+        if (!SwitchTo(sheet, kCorePage).painted) return;
+        HWND page = ZQCurrentPage(sheet);
+        const ZQCoreCallCounts before = counter.Now();
+        for (int i = 0; i < kChanges; ++i)
+            if (!ZQChoose(page, kCoreRow, kCoreEntries[0][i & 1])) return;
+        const ZQCoreCallCounts after = counter.Now();
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        const LONG changes = after.lItemChanges - before.lItemChanges;
+        if (changes > 0)
+            perChange = static_cast<double>(after.llItemChangeTicks - before.llItemChangeTicks) * 1e6 /
+                        static_cast<double>(f.QuadPart) / changes;
+    });
+    return perChange;
+}
+
+// A feature change through the core driver's callback with 0, 50, 200 and 800 more core features,
+// against the same change on the same model without the plug-in.
+void MeasureChangeGrowth(const SamplePrinters& printers, int reps) {
+    const CoreCounter counter(printers.hDesk);
+    std::vector<double> atZero;
+    for (int extra : {0, 50, 200, 800}) {
+        const std::string n = std::to_string(extra);
+        const std::wstring file = L"\\samples\\zqdesk\\zqdesk-grown" + std::to_wstring(extra), plugInFile = file + L".zqm",
+                           coreFile = file + L"-core.zqm";
+        std::wstring plugIn, core;
+        if (!InstallDeskVariant(plugInFile.c_str(), "ZQ Desk 2400 Grown " + n, true, ExtraFeatures(extra), plugIn) ||
+            !InstallDeskVariant(coreFile.c_str(), "ZQ Desk 2400 Grown " + n + " Core Only", false, ExtraFeatures(extra),
+                                core))
+            return;
+        HANDLE hPlugIn = nullptr, hCore = nullptr;
+        if (!OpenPrinterW(const_cast<LPWSTR>(plugIn.c_str()), &hPlugIn, nullptr) ||
+            !OpenPrinterW(const_cast<LPWSTR>(core.c_str()), &hCore, nullptr)) {
+            if (hPlugIn) ClosePrinter(hPlugIn);
+            std::fprintf(stderr, "cannot open the grown printers\n");
+            return;
+        }
+        const std::vector<BYTE> plugInDM = StartingOn(hPlugIn, plugIn, 0), coreDM = StartingOn(hCore, core, 0);
+        std::vector<double> withPlugIn, alone;
+        for (int i = -1; i < reps; ++i) {
+            const double c = ChangeCost(counter, hCore, core, coreDM);
+            const double d = ChangeCost(counter, hPlugIn, plugIn, plugInDM);
+            if (i < 0) continue;
+            if (c > 0) alone.push_back(c);
+            if (d > 0) withPlugIn.push_back(d);
+        }
+        ClosePrinter(hPlugIn);
+        ClosePrinter(hCore);
+        if (atZero.empty()) atZero = withPlugIn;
+        Report("a core feature change, +" + n + " features, core alone", alone);
+        Report("a core feature change, +" + n + " features, plug-in", withPlugIn, &alone, "the core driver alone");
+        if (extra) Report("a core feature change, +" + n + " features, plug-in", withPlugIn, &atZero, "at +0");
+    }
+}
+
+// What the process holds: private bytes, kernel handles, GDI and USER objects.
+struct Holdings {
+    double privateMB = 0;
+    DWORD handles = 0, gdi = 0, user = 0;
+};
+Holdings Now() {
+    Holdings h;
+    PROCESS_MEMORY_COUNTERS_EX pmc = {};
+    pmc.cb = sizeof pmc;
+    // Wine leaves the private bytes out but counts the commit charge, which is the same figure.
+    if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
+        h.privateMB = static_cast<double>(pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage) / (1024.0 * 1024.0);
+    GetProcessHandleCount(GetCurrentProcess(), &h.handles);
+    const ZQGuiObjects gui = ZQCountGuiObjects();
+    h.gdi = gui.gdi;
+    h.user = gui.user;
+    return h;
+}
+
+void ReportHoldings(const std::string& what, const Holdings& before, const Holdings& after, int opens) {
+    const double n = opens > 0 ? opens : 1;
+    std::printf("%-52s %+8.2f MB private, %+6.1f handles, %+6.1f GDI, %+6.1f USER%s\n", what.c_str(),
+                (after.privateMB - before.privateMB) / n, (after.handles - before.handles) / n,
+                (static_cast<double>(after.gdi) - before.gdi) / n, (static_cast<double>(after.user) - before.user) / n,
+                opens > 1 ? " per open" : "");
+}
+
+// The first open of a printer's sheet in this process (its first page painted, then OK), then 50
+// more: what the first leaves held and what each later one adds, the core driver alone beside the
+// plug-in's printer.
+void MeasureOpenMemory(const SamplePrinters& printers) {
+    constexpr int kOpens = 50;
+    struct Row {
+        const char* name;
+        HANDLE hPrinter;
+        const std::wstring* printer;
+    } rows[] = {{"core driver alone", printers.hCore, &printers.core},
+                {"desk printer", printers.hDesk, &printers.desk},
+                {"roll printer", printers.hRoll, &printers.roll}};
+    for (const Row& row : rows) {
+        const std::vector<BYTE> dm = StartingOn(row.hPrinter, *row.printer, 0);
+        const Holdings start = Now();
+        OpenWith(row.hPrinter, *row.printer, dm, nullptr);
+        const Holdings first = Now();
+        // The next ten settle what a process keeps once (caches of the system's libraries).
+        for (int i = 0; i < 10; ++i) OpenWith(row.hPrinter, *row.printer, dm, nullptr);
+        const Holdings settled = Now();
+        for (int i = 0; i < kOpens; ++i) OpenWith(row.hPrinter, *row.printer, dm, nullptr);
+        const Holdings end = Now();
+        ReportHoldings(std::string("first open, ") + row.name, start, first, 1);
+        ReportHoldings(std::string(std::to_string(kOpens)) + " more opens, " + row.name, settled, end, kOpens);
+    }
+}
+
 }  // namespace
 
-int RunPages(int reps) {
+int RunPages(int reps, PagesPart part) {
     std::printf("-- pages: the open until painted, tab switches, a choice, the core driver's calls\n");
-    MeasurePages(reps);
+    SamplePrinters printers;
+    if (!OpenSamplePrinters(printers)) return 0;
+    if (part == PagesPart::All) MeasurePages(printers, reps);
+    if (part == PagesPart::All || part == PagesPart::Changes) MeasureChangeGrowth(printers, reps);
+    if (part == PagesPart::All || part == PagesPart::Memory) MeasureOpenMemory(printers);
     return 0;
 }
 

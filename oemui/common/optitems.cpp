@@ -9,6 +9,7 @@
 #include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqitemanswers.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 
@@ -667,5 +668,55 @@ DWORD CZQCommon::DWGetStandardItemValues(POEMCUIPPARAM pParam, PWSTR** ppNames, 
     *ppNames = names;
     *ppValues = values;
     *piCount = n;
+    return ZQOPT_OK;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Answers kept per item and selection
+// ---------------------------------------------------------------------------------------------
+void CZQItemAnswers::VForget() {
+    m_pUIObject = nullptr;
+    m_pItems = nullptr;
+    m_cItems = 0;
+    m_slots.clear();
+    m_answers.clear();
+}
+
+DWORD CZQItemAnswers::DWRead(POEMCUIPPARAM pParam, const Answer** ppAnswers, int* piCount) {
+    if (!ppAnswers || !piCount) return ZQOPT_BAD_ARGUMENT;
+    *ppAnswers = nullptr;
+    *piCount = 0;
+    if (!ValidBlock(pParam) || !pParam->pDrvOptItems || pParam->cDrvOptItems == 0) return ZQOPT_BAD_ARGUMENT;
+    if (m_pUIObject != pParam->poemuiobj || m_pItems != pParam->pDrvOptItems || m_cItems != pParam->cDrvOptItems) {
+        VForget();
+        m_pUIObject = pParam->poemuiobj;
+        m_pItems = pParam->pDrvOptItems;
+        m_cItems = pParam->cDrvOptItems;
+        m_slots.resize(m_cItems);
+    }
+    m_answers.clear();
+    for (DWORD i = 0; i < m_cItems; ++i) {
+        const OPTITEM& item = pParam->pDrvOptItems[i];
+        const char* keyword = ItemKeyword(item);
+        if (!keyword) continue;
+        Slot& slot = m_slots[i];
+        if (!slot.bKept || slot.lSel != item.Sel || !IsIndexItem(&item)) {
+            CZQLocalPtr<WCHAR> option, feature;
+            slot.bKept = false;
+            slot.dwStatus = ReadOption(pParam, keyword, option.Put());
+            if (slot.dwStatus != ZQOPT_OK && slot.dwStatus != ZQOPT_NOT_FOUND) return ZQOPT_NO_MEMORY;
+            if (slot.feature.empty()) {
+                if (!CZQCommon::BMultiByteToWide(feature.Put(), keyword, CP_ACP)) return ZQOPT_NO_MEMORY;
+                slot.feature = feature.Get();
+            }
+            slot.option = option ? option.Get() : L"";
+            slot.lSel = item.Sel;
+            slot.bKept = true;
+        }
+        // A feature without a value has nothing to list.
+        if (slot.dwStatus == ZQOPT_OK) m_answers.push_back({slot.feature.c_str(), slot.option.c_str()});
+    }
+    *ppAnswers = m_answers.data();
+    *piCount = static_cast<int>(m_answers.size());
     return ZQOPT_OK;
 }

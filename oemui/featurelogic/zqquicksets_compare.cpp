@@ -2,6 +2,9 @@
 // hide quick sets the printer cannot print.
 #include "featurelogic/zqquicksets.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
@@ -28,19 +31,35 @@ bool InList(PCWSTR pszText, const PCWSTR* pList, size_t count) {
     return false;
 }
 
-// The option of the last pair named exactly so (the standard values are appended last).
-const QuickSetPair* LastPairNamed(const QuickSetPair* pList, PCWSTR pszName) {
-    const QuickSetPair* found = nullptr;
-    for (const QuickSetPair* p = pList; p; p = p->pNext)
-        if (p->pszFeature && wcscmp(p->pszFeature, pszName) == 0) found = p;
-    return found;
-}
+// A quick set's pairs by feature name (as written, letter case counting), each name's first and
+// last pair: a comparison looks up every feature of the core driver, so the list is not walked for
+// each.
+class PairIndex {
+public:
+    explicit PairIndex(const QuickSetPair* pList) {
+        for (const QuickSetPair* p = pList; p; p = p->pNext)
+            if (p->pszFeature) m_pairs.push_back(p);
+        // Stable: the pairs of one name keep their order in the list.
+        std::stable_sort(m_pairs.begin(), m_pairs.end(), ByName());
+    }
+    const QuickSetPair* First(PCWSTR pszName) const {
+        const auto range = std::equal_range(m_pairs.begin(), m_pairs.end(), pszName, ByName());
+        return range.first == range.second ? nullptr : *range.first;
+    }
+    // The standard values are appended last, so the last pair of their name holds.
+    const QuickSetPair* Last(PCWSTR pszName) const {
+        const auto range = std::equal_range(m_pairs.begin(), m_pairs.end(), pszName, ByName());
+        return range.first == range.second ? nullptr : *(range.second - 1);
+    }
 
-const QuickSetPair* FirstPairNamed(const QuickSetPair* pList, PCWSTR pszName) {
-    for (const QuickSetPair* p = pList; p; p = p->pNext)
-        if (p->pszFeature && wcscmp(p->pszFeature, pszName) == 0) return p;
-    return nullptr;
-}
+private:
+    struct ByName {
+        bool operator()(const QuickSetPair* a, const QuickSetPair* b) const { return wcscmp(a->pszFeature, b->pszFeature) < 0; }
+        bool operator()(const QuickSetPair* a, PCWSTR b) const { return wcscmp(a->pszFeature, b) < 0; }
+        bool operator()(PCWSTR a, const QuickSetPair* b) const { return wcscmp(a, b->pszFeature) < 0; }
+    };
+    std::vector<const QuickSetPair*> m_pairs;
+};
 
 struct StringLists {
     PWSTR* first = nullptr;
@@ -120,22 +139,28 @@ BOOL CZQQuickSets::BGroupDiffers(const ZQUIDevmode& devmode, const QuickSetEntry
 
 BOOL CZQQuickSets::BFeaturesDiffer(const QuickSetEntry* pEntry) {
     if (!pEntry || !m_pCUIParam) return FALSE;
-    StringLists current, standard;
-    DWGetAllFeatureOptions(m_pCUIParam, &current.first, &current.second, &current.count);
+    const CZQItemAnswers::Answer* current = nullptr;
+    int count = 0;
+    m_itemAnswers.DWRead(m_pCUIParam, &current, &count);
+    StringLists standard;
     DWGetStandardItemValues(m_pCUIParam, &standard.first, &standard.second, &standard.count);
+    const PairIndex pairs(pEntry->pPairs);
     const bool postScript = BPostScript();
-    for (int i = 0; i < current.count; ++i) {
-        PCWSTR feature = current.first[i];
-        PCWSTR option = current.second[i];
-        if (!feature || !option || InList(feature, kNeverCompared, ARRAYSIZE(kNeverCompared))) continue;
+    for (int i = 0; i < count; ++i) {
+        PCWSTR feature = current[i].pszFeature;
+        PCWSTR option = current[i].pszOption;
+        const QuickSetPair* pair = pairs.First(feature);
+        if (!pair) continue;
+        const bool paper = ZQEqualNoCase(feature, zqkw::kPageSize) || ZQEqualNoCase(feature, zqkw::kPaperSize);
+        // The option the quick set holds, as written: nothing below finds a difference.
+        if (!paper && wcscmp(option, pair->pszOption) == 0) continue;
+        if (InList(feature, kNeverCompared, ARRAYSIZE(kNeverCompared))) continue;
         if (!postScript && ZQEqualNoCase(feature, zqkw::kColorMode)) continue;
         // Page exceptions keep their own sources and media.
         if (m_dwPaperSourceCopy && (ZQEqualNoCase(feature, zqkw::kMediaType) || ZQEqualNoCase(feature, zqkw::kInputBin) ||
                                     ZQEqualNoCase(feature, zqkw::kInputSlot)))
             continue;
-        const QuickSetPair* pair = FirstPairNamed(pEntry->pPairs, feature);
-        if (!pair) continue;
-        if (ZQEqualNoCase(feature, zqkw::kPageSize) || ZQEqualNoCase(feature, zqkw::kPaperSize)) {
+        if (paper) {
             // A user's form is kept by its name: the keywords of such forms are the driver's own.
             WCHAR form[256];
             if (BSelectedFormName(form) && BIsUserForm(form)) {
@@ -149,7 +174,7 @@ BOOL CZQQuickSets::BFeaturesDiffer(const QuickSetEntry* pEntry) {
     }
     for (int i = 0; i < standard.count; ++i) {
         if (!standard.first[i] || !standard.second[i] || wcscmp(standard.first[i], zqkw::kDuplexItem) == 0) continue;
-        const QuickSetPair* pair = LastPairNamed(pEntry->pPairs, standard.first[i]);
+        const QuickSetPair* pair = pairs.Last(standard.first[i]);
         if (pair && wcscmp(pair->pszOption, standard.second[i]) != 0) return TRUE;
     }
     POPTITEM orientation = nullptr;

@@ -9,5 +9,9 @@ struct ZQCoreCallCounts {
     LONG lDeviceCapabilities;  // DrvDeviceCapabilities, whoever asked
     LONG lGetDriverSetting;    // the callback table's two entries
     LONG lUpdateUISetting;
+    // A user's changes of an item on the core driver's own page, and the performance-counter ticks
+    // they took (the commit of the selection and the plug-in's callback, not the page's refresh).
+    LONG lItemChanges;
+    LONGLONG llItemChangeTicks;
 };
 using PFN_ZQGetCoreCallCounts = void(WINAPI*)(ZQCoreCallCounts*);

@@ -873,9 +873,15 @@ LONG CZQHostSession::LCallback(WORD reason, DWORD index, LONG oldSel, HWND hDlg)
 LONG CZQHostSession::LItemChanged(DWORD index, LONG oldSel, WORD reason, HWND hDlg) {
     if (index >= ItemCount() || m_bReadOnly) return CPSUICB_ACTION_NONE;
     if (reason == CPSUICB_REASON_PUSHBUTTON) return LPushButton(index, hDlg);
+    LARGE_INTEGER t0, t1;
+    QueryPerformanceCounter(&t0);
     m_pItems[index].Flags |= OPTIF_CHANGED;
     if (IsDriverItem(index)) BCommitItem(index);
-    return LCallback(reason, index, oldSel, hDlg);
+    const LONG action = LCallback(reason, index, oldSel, hDlg);
+    QueryPerformanceCounter(&t1);
+    InterlockedIncrement(&ZQCoreCalls().lItemChanges);
+    InterlockedAdd64(&ZQCoreCalls().llItemChangeTicks, t1.QuadPart - t0.QuadPart);
+    return action;
 }
 
 LONG CZQHostSession::LPushButton(DWORD index, HWND hDlg) {

@@ -1,12 +1,14 @@
 // The option-item access layer against the core driver's items in process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqitemanswers.h"
 #include "optitemfixture.h"
 
 namespace {
@@ -456,6 +458,72 @@ TEST_F(OptionItems, WholeSheetViews) {
     ASSERT_EQ(ZQOPT_OK, CZQCommon::DWGetStandardItemValues(m_p, &names, &values, &count));
     EXPECT_EQ((std::vector<std::wstring>{L"Copies", L"PageOrder"}), Take(names, count));
     EXPECT_EQ((std::vector<std::wstring>{L"1", L"1"}), Take(values, count));
+}
+
+// The whole-sheet view kept per item and selection: a later pass asks the core driver again only
+// for the lists whose selection moved and for the items whose value is a number or a text (or none);
+// another block of items starts afresh.
+TEST_F(OptionItems, AnswersKeptPerItemAndSelection) {
+    PWSTR one = nullptr;
+    int start = m_host.SettingCalls();
+    CZQCommon::DWGetFeatureOption(m_p, L"Duplex", &one);
+    TakeText(one);
+    const int perRead = m_host.SettingCalls() - start;
+    // The push item has no value: the core driver says so at the first question.
+    start = m_host.SettingCalls();
+    CZQCommon::DWGetFeatureOption(m_p, L"ZQDryTimeOption", &one);
+    const int perPush = m_host.SettingCalls() - start;
+    PWSTR* keywords = nullptr;
+    PWSTR* options = nullptr;
+    int listed = 0;
+    ASSERT_EQ(ZQOPT_OK, CZQCommon::DWGetAllFeatureOptions(m_p, &keywords, &options, &listed));
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < listed; ++i) expected.push_back(std::wstring(keywords[i]) + L"=" + options[i]);
+    Take(keywords, listed);
+    Take(options, listed);
+
+    CZQItemAnswers answers;
+    const auto pass = [&](int* reads) {
+        const CZQItemAnswers::Answer* list = nullptr;
+        int count = 0;
+        start = m_host.SettingCalls();
+        EXPECT_EQ(ZQOPT_OK, answers.DWRead(m_p, &list, &count));
+        *reads = (m_host.SettingCalls() - start - perPush) / perRead;
+        std::vector<std::wstring> out;
+        for (int i = 0; i < count; ++i) out.push_back(std::wstring(list[i].pszFeature) + L"=" + list[i].pszOption);
+        return out;
+    };
+    struct Step {
+        const char* what;
+        LONG paperSel;  // -1: left
+        int reads;
+        const wchar_t* paper;
+    } steps[] = {
+        {"the first pass reads every item with a value", -1, 8, L"PaperSize=LETTER"},
+        {"nothing moved: the copies and the edit", -1, 2, L"PaperSize=LETTER"},
+        {"the paper moved", 1, 3, L"PaperSize=A4"},
+        {"the paper moved back", 0, 3, L"PaperSize=LETTER"},
+    };
+    for (const Step& step : steps) {
+        if (step.paperSel >= 0) {
+            ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByIndex(m_p, L"PaperSize", step.paperSel, OEMCUIP_DOCPROP));
+        }
+        int reads = 0;
+        const auto list = pass(&reads);
+        EXPECT_EQ(step.reads, reads) << step.what;
+        ASSERT_EQ(expected.size(), list.size()) << step.what;
+        EXPECT_EQ(step.paper, list[0]) << step.what;
+        EXPECT_TRUE(std::equal(expected.begin() + 1, expected.end(), list.begin() + 1)) << step.what;
+    }
+
+    COptItemFixture other;
+    other.Add(zqtest::ListFeature("PaperSize", {{"A5", L"A5"}}));
+    other.Build();
+    const CZQItemAnswers::Answer* list = nullptr;
+    int count = 0;
+    ASSERT_EQ(ZQOPT_OK, answers.DWRead(other.Param(), &list, &count));
+    ASSERT_EQ(1, count);
+    EXPECT_STREQ(L"A5", list[0].pszOption);
 }
 
 TEST(OptionItemsWithoutDuplex, StandardValuesNameTheMissingDuplex) {

@@ -369,6 +369,33 @@ TEST_F(QuickSetCompare, DependentFeatures) {
     CZQQuickSets::VFreePairs(&entry.pPairs);
 }
 
+// A feature named twice in a quick set: its first pair counts for a feature of the core driver,
+// the last for a standard value (appended last).
+TEST_F(QuickSetCompare, PairsOfOneNameTwice) {
+    struct Case {
+        const char* what;
+        const wchar_t* feature;
+        const wchar_t* first;
+        const wchar_t* second;
+        bool differs;
+    } cases[] = {
+        {"the bin in force first", L"OutputBin", L"Upper", L"Stapler", false},
+        {"another bin first", L"OutputBin", L"Stapler", L"Upper", true},
+        {"the copy count in force last", L"Copies", L"3", L"1", false},
+        {"another copy count last", L"Copies", L"1", L"3", true},
+    };
+    for (const Case& c : cases) {
+        QuickSetEntry entry = {};
+        entry.head.settings.wOrientation = 1;
+        CZQQuickSets::VAppendPair(&entry.pPairs, L"Duplex", L"NONE");
+        CZQQuickSets::VAppendPair(&entry.pPairs, c.feature, c.first);
+        CZQQuickSets::VAppendPair(&entry.pPairs, L"MediaType", L"PLAIN");
+        CZQQuickSets::VAppendPair(&entry.pPairs, c.feature, c.second);
+        EXPECT_EQ(c.differs, m_qs->BFeaturesDiffer(&entry) != FALSE) << c.what;
+        CZQQuickSets::VFreePairs(&entry.pPairs);
+    }
+}
+
 TEST_F(QuickSetCompare, InstallableAndLockChecksHide) {
     QuickSetEntry* factory = Save(L" Factory Defaults");
     factory->head.settings.adwPaperSource[7] = 15;

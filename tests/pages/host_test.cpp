@@ -320,6 +320,28 @@ TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
 // Paper/Quality adds the papers and media of the printer record; leaving it, the export asks for the
 // media of the settings again. The reads and reports are the most each step needs now; a new page
 // adds its step.
+// Every GDI and USER object an opening of Printing Preferences makes has an owner that frees it by
+// the sheet's close: after a first opening of each printer (what a process keeps once), further
+// openings and closes leave the counts as they were.
+TEST_F(SamplesUnderHost, OpeningAndClosingLeavesNoGuiObjects) {
+    for (const std::wstring& name : {kDesk, kRoll}) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        CZQSpoolPrinter h = Open(name);
+        const auto openAndClose = [&] {
+            std::vector<BYTE> out;
+            CZQAutoPress press(0, nullptr);
+            ZQOpenPreferences(h.Get(), name, nullptr, out);
+        };
+        openAndClose();
+        openAndClose();
+        const ZQGuiObjects before = ZQCountGuiObjects();
+        for (int i = 0; i < 3; ++i) openAndClose();
+        const ZQGuiObjects after = ZQCountGuiObjects();
+        EXPECT_EQ(before.gdi, after.gdi);
+        EXPECT_EQ(before.user, after.user);
+    }
+}
+
 TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
     CZQModule driver = zqhosttest::DriverModule(kDesk);  // one core driver module serves both printers
     const auto counts = ZQGetProc<PFN_ZQGetCoreCallCounts>(driver.Get(), "ZQGetCoreCallCounts");

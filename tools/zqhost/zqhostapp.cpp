@@ -1181,3 +1181,24 @@ DWORD ZQAddShortcut(HANDLE hPrinter, const std::wstring& name, const std::wstrin
     return SetPrinterDataExW(hPrinter, kShortcutPool, name.c_str(), REG_BINARY, value.data(),
                              static_cast<DWORD>(value.size()));
 }
+
+ZQGuiObjects ZQCountGuiObjects() {
+    ZQGuiObjects counts = {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+                           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+    if (counts.gdi || counts.user) return counts;
+    // A handle of a table's entry with no generation in its upper half names the entry's object.
+    for (ULONG_PTR i = 1; i < 0x10000; ++i)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(i))) ++counts.gdi;
+    for (ULONG_PTR i = 0x20; i < 0x10000; i += 2) {
+        const HANDLE h = reinterpret_cast<HANDLE>(i);
+        ICONINFO icon = {};
+        if (IsWindow(static_cast<HWND>(h)) || IsMenu(static_cast<HMENU>(h))) {
+            ++counts.user;
+        } else if (GetIconInfo(static_cast<HICON>(h), &icon)) {
+            ++counts.user;
+            if (icon.hbmColor) DeleteObject(icon.hbmColor);
+            if (icon.hbmMask) DeleteObject(icon.hbmMask);
+        }
+    }
+    return counts;
+}

@@ -230,3 +230,11 @@ bool ZQPressForDialog(HWND page, const std::wstring& button, const ZQDialogSteps
 // The window whose dialog a press is still waiting for (ZQPressForDialog before its dialog shows);
 // null otherwise. Whatever answers message boxes meanwhile leaves that dialog alone.
 HWND ZQAwaitedDialogOwner();
+
+// The GDI and USER objects this process holds: the system's counts (GetGuiResources), or where the
+// system keeps none (Wine), the entries of the process's handle tables that still name an object.
+struct ZQGuiObjects {
+    DWORD gdi;
+    DWORD user;
+};
+ZQGuiObjects ZQCountGuiObjects();
