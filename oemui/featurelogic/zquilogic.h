@@ -182,6 +182,17 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
+    // The poster of the sheet state, which the pages read and clear.
+    BOOL BPosterFlag() const { return m_sheet.bPosterFlag; }
+    int IPosterOption() const { return m_sheet.iPosterOption; }
+    void VClearPosterFlag() { m_sheet.bPosterFlag = FALSE; }
+    void VSetPosterFlag() { m_sheet.bPosterFlag = TRUE; }
+    // Tiles per side of a poster option: 2, 3, 4 or 5 for options 0 to 3; 2 otherwise.
+    static int IPosterTilesPerSide(int iPosterOption);
+    // Whether the selection of a pages-per-sheet list is one of the poster items that follow its six
+    // pages-per-sheet items while poster printing is in force; the poster flag and option follow.
+    // A list without a count or a selection answers FALSE and leaves both as they are.
+    BOOL BCheckPosterSelection(HWND hList);
     // First caller: the Effects page.
     void VSetPosterState(BOOL bOn, PCWSTR pszText);
     DWORD ISetPageOrderItems(BOOL bBackToFront);

@@ -77,13 +77,14 @@ protected:
     ~IZQPageSlots() = default;
 };
 
-// The page object of that id in its class (the page table makes each id's object of one class), and
-// its context (null when the sheet does not show the page).
+// The page object of that id as the class or the interface asked (pages/zqpageasks.h: what one page
+// asks of another), and its context (null when the sheet does not show the page); null when the
+// object is not of that kind.
 template <class Tab>
 Tab* ZQSheetPage(const PageContext* pContext, int iPageId, PageContext** ppPageContext = nullptr) {
     IZQPageSlots* pages = pContext ? pContext->pPages : nullptr;
     if (ppPageContext) *ppPageContext = pages ? pages->PContext(iPageId) : nullptr;
-    return pages ? static_cast<Tab*>(pages->PPage(iPageId)) : nullptr;
+    return pages ? dynamic_cast<Tab*>(pages->PPage(iPageId)) : nullptr;
 }
 
 // What page assembly keeps in the sheet's OEMUIPSPARAM.pOEMUserData (from the core driver's heap).

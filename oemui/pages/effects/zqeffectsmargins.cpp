@@ -6,8 +6,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
 
@@ -117,7 +116,7 @@ void CZQEffectsTab::VOnMarginOptionClicked(PageContext* pContext) {
     } else if (m_controls.BChecked(IDC_CHECK_MINIMIZE_MARGINS)) {
         // The helper file may ask the user first; a refusal takes the box back.
         PageContext* paperContext = nullptr;
-        ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+        ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
         CZQXmlUiRules* rules = RulesLoaded(paperContext) ? paperContext->pRules : nullptr;
         if (rules) rules->Parser().m_dwPopupResult = 0;
         if (rules && rules->BRunMacro(L"macro_pop_up_MinimizeMargin", nullptr, m_pCUIParam)) {
@@ -155,14 +154,14 @@ void CZQEffectsTab::VApplyMarginOptions(PageContext* pContext) {
     }
     if (any && (logic.BIsBannerPaper() || logic.BIsBorderlessPaper())) logic.VUpdateBorderlessForPageSize(pContext->pRules);
     // Margins chosen end a poster.
-    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing);
-    if (any && finishing && finishing->BCheckPosterSelection(&logic, finishing->PagesPerSheetList()) &&
-        finishing->BPosterFlag()) {
+    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
+    if (any && finishing && logic.BCheckPosterSelection(finishing->PagesPerSheetList()) &&
+        logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrder = 0;
         if (logic.BIsPosterPrinting() &&
             CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            finishing->VClearPosterFlag();
+            logic.VClearPosterFlag();
     }
     const TwoSided twoSided = TwoSidedOf(logic);
     const bool emulate = m_controls.BChecked(IDC_CHECK_EMULATE_MARGINS) != FALSE;

@@ -7,7 +7,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 

@@ -10,7 +10,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 // The layout family's controls the Finishing template carries: the page leaves those it lacks alone.
@@ -509,7 +509,7 @@ void CZQFeaturesTab::VApplyCdMedia(HWND, PageContext* pContext) {
         EnableWindow(m_controls.Item(id), FALSE);
     }
     DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
-    if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VDisablePosterControl();
+    if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing)) finishing->VDisablePosterControl(pContext->pLogic);
     if (work.wDuplex == 1) {
         work.dwBooklet = 0;
         logic.m_dwBooklet = 0;

@@ -9,7 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqfeaturesids.h"
@@ -284,7 +284,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     VSeedDestinationList(false);
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
     if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
@@ -446,7 +446,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
                                         (OptionFlags(source, source->Sel) & OPTPF_OVERLAY_WARNING_ICON);
             if (unitConflict || manualConflict) {
                 PageContext* paperContext = nullptr;
-                if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+                if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
                     paper && paperContext)
                     paper->VFillSourceCombo(paperContext, kKindNone);
                 DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
@@ -514,5 +514,5 @@ WORD CZQFeaturesTab::WGetTwoSidedBinding(PageContext* pContext) {
 }
 
 void CZQFeaturesTab::VRefreshPaperPageList(PageContext* pContext) {
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(pContext->pLogic, FALSE);
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality)) paper->VFillPageList(pContext->pLogic, FALSE);
 }

@@ -47,18 +47,6 @@ CZQFeaturesTab::~CZQFeaturesTab() {
     if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
 }
 
-void CZQFeaturesTab::VGetMediaPopupHelpIds(HWND, DWORD* pdwTable, PageContext* pContext) {
-    if (!pdwTable) return;
-    pdwTable[0] = IDC_TREE_MEDIATYPE_POPUP;
-    pdwTable[1] = 0;
-    pdwTable[2] = pdwTable[3] = 0;
-    if (!pContext || !pContext->pLogic) return;
-    int help = -1;
-    pContext->pLogic->IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, nullptr, nullptr, OEMCUIP_DOCPROP,
-                                          CZQUILogic::kBindHelp, FALSE, 0, &help);
-    pdwTable[1] = help > 0 ? static_cast<DWORD>(help) : 0;
-}
-
 BOOL CZQFeaturesTab::BReadAddPaperPath(PageContext*) {
     DWORD cb = sizeof m_state.szAddPaperPath;
     const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey, zqsettings::kAddNewPaperToolPath,

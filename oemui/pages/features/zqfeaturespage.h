@@ -4,13 +4,13 @@
 // and the paper-saving choices on one page. One object per binding; FeaturesPageDlgProc finds it
 // through the page's PageContext, kept as the window's DWLP_USER data.
 //
-// The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
-// its help entry), and, private, its own messages with the reactions to each message.
+// The class declares, public, the page's routines, and, private, its own messages with the
+// reactions to each message.
 // Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
 // (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the destination list
 // (zqdestpapers.h), the print-quality group (zqqualitygroup.h) and the user's own media
 // (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
-// through the Paper/Quality page's part.
+// through the shared tree pop-ups (pages/parts/zqtreepopups.h).
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
@@ -19,8 +19,8 @@
 #include "pages/features/zqpagekinds.h"
 #include "pages/features/zqqualitygroup.h"
 #include "pages/features/zqusermedia.h"
-#include "pages/paperquality/zqpaperslots.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqpaperslots.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
@@ -39,17 +39,12 @@ class CZQFeaturesTab : public CZQPageBase {
 public:
     // Context help: room for the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 74;
-    // Room for the pairs (control id, help id) of the media-type tree, ended by (0, 0).
-    static constexpr int kMediaPopupHelpPairs = 2;
 
     CZQFeaturesTab();
     ~CZQFeaturesTab() override;
     CZQFeaturesTab(const CZQFeaturesTab&) = delete;
     CZQFeaturesTab& operator=(const CZQFeaturesTab&) = delete;
 
-    // The tree's help is the core driver's media-type item's; without it the pair holds 0.
-    // First caller: the Paper/Quality page's media-type tree.
-    static void VGetMediaPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
     // The two-sided value the controls ask for: one-sided without a two-sided entry chosen, else the
     // binding of the pages per sheet, the orientation, flip pages up and the booklet.
     WORD WGetTwoSidedBinding(PageContext* pContext);

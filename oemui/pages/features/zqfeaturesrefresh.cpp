@@ -7,9 +7,8 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/zqpageasks.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 
@@ -76,8 +75,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     m_pageKinds.VClearPageKindList(pContext);
 
     // A paper printed scaled from a larger one makes no poster on the Finishing page either.
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) logic.VClearPosterFlag();
     const bool resolution = m_state.bResolutionShown && !Readable(param, zqkw::kZQSimplifiedUI);
     for (int id : kResolutionIds) m_controls.VShow(id, resolution);
     m_state.bPrintingHelp = BHasPrintingHelp(param, kPageFeatures);

@@ -9,8 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
@@ -37,7 +36,7 @@ WORD DocumentPaper(POEMCUIPPARAM pParam) {
     return pParam && pParam->pPublicDM ? static_cast<WORD>(pParam->pPublicDM->dmPaperSize) : 0;
 }
 
-CZQFinishingTab* Finishing(PageContext* pContext) { return ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing); }
+IZQFinishingPage* Finishing(PageContext* pContext) { return ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing); }
 
 // Two-sided printing in force by hand, or with the printer's unit.
 bool ManualTwoSidedOn(CZQUILogic& logic) {
@@ -135,7 +134,7 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
         SetDlgItemInt(m_controls.Page(), IDC_TXT_NORMAL_SIZE, static_cast<UINT>(shown), TRUE);
     }
     if (logic.BNeedsScaleFromLargePaper(caps))
-        if (auto* finishing = Finishing(pContext)) finishing->VClearPosterFlag();
+        if (Finishing(pContext)) pContext->pLogic->VClearPosterFlag();
     if (const int centre = OptionIs(param, zqkw::kZQCenterOnPage, L"TRUE"); centre >= 0)
         m_controls.VSetCheck(IDC_CHECK_CENTER_ON_PAGE, centre == 1);
     VUpdateResizeControls(m_controls.Page(), pContext);
@@ -148,7 +147,7 @@ void CZQFeaturesTab::VUpdateResizeControls(HWND, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const BOOL banner = logic.BIsBannerPaper(), borderless = logic.BIsBorderlessPaper();
     auto* finishing = Finishing(pContext);
-    const bool poster = finishing && finishing->BPosterFlag();
+    const bool poster = finishing && pContext->pLogic->BPosterFlag();
     if (banner || poster || work.dwPagesPerSheet != 1 || borderless) m_controls.VSetCheck(IDC_RB_ACTUAL_SIZE, TRUE);
     if (banner || borderless) {
         HWND minimize = m_controls.Item(IDC_CHECK_MINIMIZE_MARGINS);
@@ -187,7 +186,7 @@ void CZQFeaturesTab::VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext*
     const PrinterCaps* caps = Papers(pContext);
     auto endPoster = [&] {
         if (DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            if (auto* finishing = Finishing(pContext)) finishing->VClearPosterFlag();
+            if (Finishing(pContext)) pContext->pLogic->VClearPosterFlag();
     };
     if (m_controls.BChecked(IDC_RB_PRINT_DOC_ON)) {
         work.dwPrintDocOn = 1;
@@ -322,13 +321,13 @@ int CZQFeaturesTab::IApplyMarginGroup(PageContext* pContext) {
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
     // Margin options end a poster.
     auto* finishing = Finishing(pContext);
-    if (boxChecked && finishing && finishing->BPosterFlag() &&
-        finishing->BCheckPosterSelection(&logic, finishing->PagesPerSheetList())) {
+    if (boxChecked && finishing && logic.BPosterFlag() &&
+        logic.BCheckPosterSelection(finishing->PagesPerSheetList())) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrderIndex = 0;
         if (logic.BIsPosterPrinting() &&
             DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            finishing->VClearPosterFlag();
+            logic.VClearPosterFlag();
     }
     const bool twoSided = ManualTwoSidedOn(logic) || AutoTwoSidedOn(logic);
     if (Checked(emulate) && twoSided) DWSelectOptionByIndex(param, zqkw::kZQAutoDuplexScaling, 1, OEMCUIP_DOCPROP);

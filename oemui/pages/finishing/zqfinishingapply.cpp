@@ -145,7 +145,7 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VRepaintPreview(FALSE);
     VUpdatePreviewGroup(pContext);
     EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES),
-                 BCheckPosterSelection(&logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET)));
+                 logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET)));
 
     if (logic.BIsLargeFormat()) {
         if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);

@@ -7,7 +7,8 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/parts/zqpaperslots.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqfinishingids.h"
@@ -502,8 +503,8 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
     } else {
         work.wDuplex = WDuplexValue(pContext);
         // A poster is printed on one side.
-        if (BCheckPosterSelection(&logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET))) {
-            m_state.bPosterFlag = FALSE;
+        if (logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET))) {
+            logic.VClearPosterFlag();
             EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
             SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL, 0, 0);
         }
@@ -522,7 +523,7 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
         if (duplex && source && duplex->Sel != 0 &&
             (Marked(duplex, 1) || Marked(duplex, 2) || (byHand && Marked(byHand, 1))) && Marked(source, source->Sel)) {
             PageContext* paperContext = nullptr;
-            if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+            if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
                 paper && paperContext)
                 paper->VFillSourceCombo(paperContext, kKindNone);
             CZQCommon::DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
@@ -550,7 +551,7 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
                                          OEMCUIP_DOCPROP);
     logic.IApplyCustomDuplexRange();
     VSetDuplexLabel(pContext);
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) {
         POPTITEM form = PubItem(param, DMPUB_FORMNAME);
         WCHAR name[CZQCommon::kPaperNameChars];
@@ -649,7 +650,7 @@ void CZQFinishingTab::VOnBookletChange(HWND hDlg, PageContext* pContext) {
     work.dwBooklet = logic.m_dwBooklet;
     work.wDuplex = WDuplexValue(pContext);
     // Back covers are no booklet's: the Paper/Quality page's kinds follow.
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
     work.wDuplex = WDuplexValue(pContext);
     logic.VCheckMediaWidthSensor(3, nullptr);
     BCheckPageChanged(hDlg, pContext);

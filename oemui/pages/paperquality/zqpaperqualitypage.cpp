@@ -9,7 +9,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/color/zqcolorpage.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypreview.h"
 #include "pages/zqpageitems.h"

@@ -2,7 +2,7 @@
 // core driver's items (mode 0), the page stored back (mode 2), and the change notice that tells the
 // sheet whether the page differs from the settings it was opened with.
 #include "common/zqkeywords.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
@@ -204,8 +204,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     VRefreshQualityGroup(pContext);
     if (!exceptions) VClearPageList();
     // A paper printed scaled from a larger one is no poster on the Finishing page either.
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) logic.VClearPosterFlag();
     const BOOL resolution = BShowResolutionTexts(pContext);
     for (ZQPqControl c : {kCtlRenderDpi, kCtlColorInputDpi, kCtlColorOutput, kCtlRender, kCtlColorInput,
                           kCtlColorOutputDpi})

@@ -12,9 +12,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "res/zqdesktopshortcutsids.h"
@@ -488,7 +486,7 @@ BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& r
     ZQUIDevmode& work = *WorkOf(pContext);
     const int index = IFindDriverOptionByName(pContext, nullptr, DMPUB_MEDIATYPE, text);
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (index >= 0 && paper) {
         const DWORD media = paper->DWMediaTypeFromIndex(paperContext ? paperContext : pContext, index);
         work.dwOtherPagesMedia = media;
@@ -507,7 +505,7 @@ BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& r
     if (DWSelectOptionByName(m_pCUIParam, form, text, OEMCUIP_DOCPROP) != ZQOPT_OK) return FALSE;
     m_rows.BSelectOptionByName(zqkw::kPaperSize, text);
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext))
         if (paperContext) paper->VOnPaperSizeChanged(paperContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     // The bins offered follow the paper.
@@ -650,7 +648,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
     }
     int tiles = 0;
     if (logic.BGetPosterTiles(&tiles) && pContext->pQuickSets)
-        pContext->pQuickSets->VSetPosterTilesPerSide(CZQFinishingTab::IPosterTilesPerSide(tiles));
+        pContext->pQuickSets->VSetPosterTilesPerSide(CZQUILogic::IPosterTilesPerSide(tiles));
     return TRUE;
 }
 
@@ -706,7 +704,7 @@ BOOL CZQShortcutsTab::BApplyScaling(PageContext* pContext, DocFeatureRecord& rec
     ZQUIDevmode& work = *WorkOf(pContext);
     work.dwScalePercent = static_cast<uint32_t>(value);
     PageContext* effectsContext = nullptr;
-    if (auto* effects = ZQSheetPage<CZQEffectsTab>(pContext, kPageEffects, &effectsContext))
+    if (auto* effects = ZQSheetPage<IZQEffectsPage>(pContext, kPageEffects, &effectsContext))
         effects->VResetScalingAndPoster(effectsContext ? effectsContext : pContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     return TRUE;
@@ -718,13 +716,13 @@ BOOL CZQShortcutsTab::BApplyScaling(PageContext* pContext, DocFeatureRecord& rec
 void CZQShortcutsTab::VResetToFactoryBase(HWND, PageContext* pContext) {
     CZQQuickSets* quickSets = pContext->pQuickSets;
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (quickSets) quickSets->VApplySelection(nullptr, nullptr, nullptr, nullptr);
     if (pContext->pRules) pContext->pRules->VRunMediaTypeMacros(m_pCUIParam);
     if (quickSets) quickSets->VApplySelection(nullptr, nullptr, nullptr, nullptr);
     if (paper && paperContext) paper->VRefreshCoverControls(paperContext);
     PageContext* finishingContext = nullptr;
-    if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext))
+    if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext))
         if (finishingContext) finishing->VSetAllControls(finishingContext);
     CZQUILogic& logic = *pContext->pLogic;
     logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;

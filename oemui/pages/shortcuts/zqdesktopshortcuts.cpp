@@ -5,7 +5,8 @@
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqdesktopshortcutsids.h"
@@ -43,7 +44,7 @@ void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
     m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
     // The image-enhancement dialog lives in the Paper/Quality page; this page opens it too.
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext))
         paper->ImageEnhanceDialog().VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
 }
 
@@ -203,7 +204,7 @@ void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
     if (!core || !work) return;
     bool changed = !ZQEqualNoCase(m_rows.DocTypeName(), core->szDocTypeName);
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     for (int i = 0; !changed && i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record) continue;
@@ -581,7 +582,7 @@ void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageC
     if (iCode == BN_CLICKED && record.iKind == Rows::kKindButton) {
         if (ZQEqualNoCase(record.szKeyword, L"DigitalPhotography")) {
             PageContext* paperContext = nullptr;
-            if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+            if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext))
                 paper->ImageEnhanceDialog().IDoModal(hDlg, paperContext ? paperContext : pContext,
                                                      pContext->pLogic->SheetState()->bRtl);
         } else {

@@ -12,7 +12,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqquicksetids.h"
 #include "res/zqshortcutsids.h"
@@ -338,7 +339,7 @@ void CZQLargeFormatShortcutsTab::VOnPanelButton(PageContext* pContext, int iCtrl
     if (ZQEqualNoCase(PEntry(index)->szKeyword, L"DigitalPhotography")) {
         // The Paper/Quality page's dialog, on a copy of that page's context.
         PageContext* paperContext = nullptr;
-        auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+        auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
         if (paper && paperContext) {
             PageContext copy = *paperContext;
             paper->ImageEnhanceDialog().IDoModal(m_controls.Page(), &copy, pContext->pLogic->SheetState()->bRtl);

@@ -9,7 +9,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqshortcutsids.h"
@@ -79,7 +80,7 @@ void CZQLargeFormatShortcutsTab::VBindControls(HWND hDlg, PageContext* pContext)
     m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
     // This page opens the Paper/Quality page's image-enhancement dialog as well.
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext))
         paper->ImageEnhanceDialog().VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
 }
 
