@@ -5,7 +5,6 @@
 
 #include "platform/oemuiplatform.h"
 
-class CZQImageEnhanceDlg;
 class CZQUILogic;
 class IZQAlertGate;
 struct PageContext;
@@ -28,8 +27,6 @@ public:
     virtual DWORD DWMediaTypeFromIndex(PageContext* pContext, int iPosition) const = 0;
     // The lists for a page kind chosen in the page-kind list (kKindNone: the working slot's paper).
     virtual void VFillSourceCombo(PageContext* pContext, int iKind) = 0;
-    // The page's image-enhancement dialog, which the printing-shortcuts pages open and read.
-    virtual CZQImageEnhanceDlg& ImageEnhanceDialog() = 0;
 
 protected:
     ~IZQPaperQualityPage() = default;

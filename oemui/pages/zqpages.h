@@ -7,6 +7,7 @@
 #include "common/zquibase.h"
 #include "featurelogic/zqsheetstate.h"
 
+class CZQImageEnhanceDlg;
 class CZQQuickSets;
 class CZQRollPreview;
 class CZQUILogic;
@@ -62,6 +63,7 @@ struct PageContext {
     const PaperList* pPapers;           // the large-format printer's paper list
     SheetRecord* pSheet;                // the record of the sheet showing the page
     IZQPageSlots* pPages;               // the other pages, for the calls pages make on each other
+    CZQImageEnhanceDlg* pImageEnhance;  // the sheet's image-enhancement dialog (null: none)
 };
 
 // The page objects of a binding as the other pages reach them: a page calls another page's routines

@@ -145,7 +145,10 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         return FALSE;
     }
     CZQUILogic& logic = *pContext->pLogic;
-    m_dialogs.imageEnhance.VSetParam(param);
+    if (CZQImageEnhanceDlg* enhance = pContext->pImageEnhance) {
+        enhance->VSetParam(param);
+        enhance->VSetResourceModule(m_hResModule);
+    }
     m_dialogs.newMedia.VSetParam(param);
     m_dialogs.newMedia.VSetResourceModule(HResModule());
 

@@ -77,7 +77,6 @@ public:
     int IMediaTypeIndex(PageContext* pContext, DWORD dwMediaId) const override;
     DWORD DWMediaTypeFromIndex(PageContext* pContext, int iPosition) const override;
     void VFillSourceCombo(PageContext* pContext, int iKind) override;
-    CZQImageEnhanceDlg& ImageEnhanceDialog() override { return m_dialogs.imageEnhance; }
 
     // ---- covers and the paper size
     void VSetCoverFlagForPageKind(PageContext* pContext, int iValue);

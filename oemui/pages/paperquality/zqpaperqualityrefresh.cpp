@@ -310,7 +310,7 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
     }
     changed = changed || m_state.bPageExceptionsChanged;
     // The image-enhancement dialog's change counts until apply clears it.
-    changed = changed || m_dialogs.imageEnhance.BChanged();
+    changed = changed || (pContext->pImageEnhance && pContext->pImageEnhance->BChanged());
 
     // Controls against the selections the sheet was opened with; a feature whose selection was not
     // kept has nothing to differ from.

@@ -425,10 +425,9 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     }
     // The image-enhancement dialog reports its own changes once.
     int photoRow = -1;
-    PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
-    if (paper && m_panel.BFind(L"DigitalPhotography", &photoRow) && paper->ImageEnhanceDialog().BChanged()) {
-        paper->ImageEnhanceDialog().VClearChanged();
+    CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr);
+    if (enhance && m_panel.BFind(L"DigitalPhotography", &photoRow) && enhance->BChanged()) {
+        enhance->VClearChanged();
         changed = modified = true;
     }
     BOOL translated = FALSE;
