@@ -182,6 +182,11 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
+    // The booklet the layout pages chose (0 none, else the booklet list's entry), which every page
+    // reads and ends.
+    DWORD DWBooklet() const { return m_dwBooklet; }
+    void VSetBooklet(DWORD dwBooklet) { m_dwBooklet = dwBooklet; }
+    void VEndBooklet() { m_dwBooklet = 0; }
     // The poster of the sheet state, which the pages read and clear.
     BOOL BPosterFlag() const { return m_sheet.bPosterFlag; }
     int IPosterOption() const { return m_sheet.iPosterOption; }
@@ -366,7 +371,6 @@ public:
     DWORD m_dwExtendedMargins = 0;
     ZQPreviewWatermark m_previewWatermark = {};
     int m_aiFinishing[4] = {};  // output bin, staple, punch, fold
-    DWORD m_dwBooklet = 0;
     DWORD m_dwBookletCopy = 0;
     DWORD m_dwLayoutKind = 0;
     BOOL m_bScaleToPaper = FALSE;
@@ -427,4 +431,5 @@ protected:
 private:
     static constexpr int kSavedFeatureCount = 48;
     int m_aiSaved[kSavedFeatureCount] = {};
+    DWORD m_dwBooklet = 0;
 };

@@ -95,7 +95,7 @@ void CZQFeaturesTab::VOnOrientation(HWND hDlg, int iCtrlId, PageContext* pContex
     VUpdateBookletState(pContext);
     // Two-sided pages keep their layout, except Japanese postcards in a booklet.
     if (BTwoSidedChosen()) {
-        if (!pContext->pLogic->m_dwBooklet)
+        if (!pContext->pLogic->DWBooklet())
             VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, true);
         else if (OptionContains(m_pCUIParam, zqkw::kPaperSize, L"HAGAKI"))
             VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
@@ -166,7 +166,7 @@ void CZQFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
     if (conflict) work.dwManualDuplex = 1;
     if (work.dwBooklet) {
         work.dwBooklet = 0;
-        logic.m_dwBooklet = 0;
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
     }
     if (form && formSelection >= 0) {

@@ -118,7 +118,7 @@ void CZQFeaturesTab::VSetLayoutGroup(PageContext* pContext) {
                      static_cast<int>(posterOptions->Sel);
     SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(pagesEntry), 0);
     VUpdateControlState(pContext);
-    logic.m_dwBooklet = work.dwBooklet;
+    logic.VSetBooklet(work.dwBooklet);
     VUpdateDuplexControls(pContext);
     VSetMarginGroup(pContext);
     VUpdatePageOrderState(m_controls.Page());
@@ -165,7 +165,7 @@ void CZQFeaturesTab::VApplyLayoutGroup(HWND hDlg, PageContext* pContext) {
     logic.VValidatePrintOnPaper();
     VApplyTwoSided(hDlg, pContext);
     // A booklet prints two pages to a sheet at their size.
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     if (work.dwBooklet) {
         work.dwPagesPerSheet = 2;
         work.dwScalePercent = 100;
@@ -264,7 +264,7 @@ void CZQFeaturesTab::VUpdateDuplexUnitControls(PageContext* pContext) {
     const bool inkFeeder = OptionIs(param, L"ZQInkSPPFeeder", L"TRUE") == 1;
     if (work.wDuplex != 1) {
         m_controls.VSetCheck(IDC_CHK_DUPLEX, TRUE);
-        const bool bookletOnTwo = logic.m_dwBooklet && IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET)) == 2;
+        const bool bookletOnTwo = logic.DWBooklet() && IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET)) == 2;
         EnableWindow(flip, !bookletOnTwo);
         SetCheck(flip, work.dwFlipPagesUp != 0);
         for (int id : {IDC_CHK_STRAIGHT_PAPER_PATH, IDC_STA_BOOKLET, IDC_CBO_BOOKLET_PRINTING})
@@ -381,7 +381,7 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
         const bool minimize = OptionIs(param, zqkw::kZQMinimizeMargins, L"TRUE") == 1;
         bool enabled = OptionIs(param, zqkw::kZQEmulatePexlonMargins, L"TRUE") != 1 &&
                        !(minimize && (manual || logic.m_adwMarginChoice[1]));
-        if (logic.m_dwBooklet && manual) enabled = false;
+        if (logic.DWBooklet() && manual) enabled = false;
         if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) {
             SetCheck(box, false);
             enabled = false;
@@ -413,9 +413,9 @@ void CZQFeaturesTab::VUpdateBookletState(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, logic.m_dwBooklet, 0);
+    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, logic.DWBooklet(), 0);
     HWND flip = m_controls.Item(IDC_CHK_FLIP_PAGES_UP);
-    if (logic.m_dwBooklet) {
+    if (logic.DWBooklet()) {
         VUpdatePageOrderState(m_controls.Page());
         // A landscape booklet is turned over on its short edge.
         const bool landscape = work.wOrientation != 1;
@@ -512,7 +512,7 @@ void CZQFeaturesTab::VApplyCdMedia(HWND, PageContext* pContext) {
     if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing)) finishing->VDisablePosterControl(pContext->pLogic);
     if (work.wDuplex == 1) {
         work.dwBooklet = 0;
-        logic.m_dwBooklet = 0;
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
         EnableWindow(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), FALSE);
     }

@@ -116,7 +116,7 @@ int CZQFeaturesTab::IApplyPaperRules(PageContext* pContext) {
     const BOOL banner = logic.BIsBannerPaper();
     if (banner || (logic.BIsBorderlessPaper() && !OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))) {
         work->dwBooklet = 0;
-        logic.m_dwBooklet = 0;
+        logic.VEndBooklet();
         work->dwEdgeToEdge = 1;
         work->dwPagesPerSheet = 1;
         work->dwPrintDocOn = 0;

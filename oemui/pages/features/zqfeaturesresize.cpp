@@ -373,7 +373,7 @@ void CZQFeaturesTab::VFillPreviewSettings(PageContext* pContext) {
     const int thrift = logic.IBindFeatureControl(0, ThriftmodeFeature(pContext), m_controls.Item(IDC_CHK_THRIFTMODE),
                                                  nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill, TRUE, 0, nullptr);
     r.iThriftmode = !Bound(thrift) ? 1 : m_controls.BChecked(IDC_CHK_THRIFTMODE) ? 3 : 2;
-    r.iBooklet = static_cast<int>(logic.m_dwBooklet);
+    r.iBooklet = static_cast<int>(logic.DWBooklet());
     if (!m_controls.Page()) return;
     r.iPageBorders = m_controls.BChecked(IDC_CHK_PAGE_BORDER) ? 1 : 0;
     if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0) r.iPageOrder = order;

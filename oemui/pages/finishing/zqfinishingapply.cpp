@@ -62,7 +62,7 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
 
     VShowPagesPerSheet(pContext);
     // The booklet list shows the booklet the settings keep.
-    logic.m_dwBooklet = work->dwBooklet;
+    logic.VSetBooklet(work->dwBooklet);
     SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, work->dwBooklet, 0);
     VRefreshTwoSided(pContext);
     VSetPreserveLayout(pContext);

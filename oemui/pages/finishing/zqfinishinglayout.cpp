@@ -162,5 +162,5 @@ void CZQFinishingTab::VFillPreviewSettings(PageContext* pContext) {
     value[kPvFlipUp] = m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP) ? 1 : 0;
     const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER);
     m_preview.iPageOrder = order >= 0 ? order : 0;
-    m_preview.iBooklet = static_cast<int>(logic.m_dwBooklet);
+    m_preview.iBooklet = static_cast<int>(logic.DWBooklet());
 }

@@ -32,7 +32,7 @@ void CZQFinishingTab::VSyncBooklet(CZQUILogic* pLogic) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
-    work->dwBooklet = pLogic->m_dwBooklet;
+    work->dwBooklet = pLogic->DWBooklet();
     if (!work->dwBooklet) return;
     work->dwPagesPerSheet = 2;
     work->dwScalePercent = 100;
@@ -124,7 +124,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
         if (m_controls.BChecked(IDC_CHK_DUPLEX)) {
             m_controls.VSetCheck(IDC_CHK_DUPLEX, FALSE);
             work.wDuplex = DMDUP_SIMPLEX;
-            logic.m_dwBooklet = 0;
+            logic.VEndBooklet();
             SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
             logic.VUpdateDuplexState();
             // The unit's box goes with two-sided printing.
@@ -140,8 +140,8 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
     }
     if (logic.BIsPosterPrinting()) VWritePosterFeatures(pContext);
     // A booklet is two pages to a sheet.
-    if (setting != 2 && logic.m_dwBooklet) {
-        logic.m_dwBooklet = 0;
+    if (setting != 2 && logic.DWBooklet()) {
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
         EnableWindow(m_controls.Item(IDC_CHK_FLIP_PAGES_UP), TRUE);
     }
@@ -161,7 +161,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
     VSetPreserveLayout(pContext);
     work.dwPagesPerSheet = static_cast<uint32_t>(setting);
     work.wDuplex = WDuplexValue(pContext);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     BCheckPageChanged(hDlg, pContext);
     VShowPaperText(pContext);
     VRepaintPreview(TRUE);

@@ -576,13 +576,13 @@ BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& reco
     ZQUIDevmode& work = *WorkOf(pContext);
     if (ZQEqualNoCase(SelectedKeyword(record), L"None")) {
         work.wDuplex = 1;
-        if (logic.m_dwBooklet) {
-            logic.m_dwBooklet = 0;
+        if (logic.DWBooklet()) {
+            logic.VEndBooklet();
             work.dwPagesPerSheet = 1;
             if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
         }
     }
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (core && core->dwPdl == kPdlPcl3) logic.ISetPageOrderItems(work.wDuplex == 2 || work.wDuplex == 3);
     return TRUE;
@@ -601,16 +601,16 @@ BOOL CZQShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, DocFeatureRecor
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     const int code = IListIndexToSetting(position);
-    if (code != 2) logic.m_dwBooklet = 0;
+    if (code != 2) logic.VEndBooklet();
     if (code != 1) {
         work.dwPrintDocOn = work.dwScaleToFit = 0;
         work.dwScalePercent = 100;
     }
     work.dwPagesPerSheet = static_cast<uint32_t>(code);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     if (work.wDuplex != 1) {
         work.wDuplex = WGetDuplexBinding(code, static_cast<short>(work.wOrientation), work.dwFlipPagesUp != 0,
-                                         logic.m_dwBooklet != 0);
+                                         logic.DWBooklet() != 0);
         if (!logic.BIsManualDuplexAvailable()) logic.VSetDuplexItem(work.wDuplex);
         else logic.VUpdateDuplexState();
     }
@@ -630,7 +630,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
         work.dwScalePercent = 100;
         if (work.wDuplex != 1) {
             work.wDuplex = 1;
-            logic.m_dwBooklet = 0;
+            logic.VEndBooklet();
             logic.VUpdateDuplexState();
             logic.VSetDuplexItem(1);
         }
@@ -638,7 +638,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
         VLoadText(874, L" [none]", none);
         logic.VSetPosterState(TRUE, none);
         work.dwPagesPerSheet = 1;
-        work.dwBooklet = logic.m_dwBooklet;
+        work.dwBooklet = logic.DWBooklet();
         for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(m_pCUIParam, margins, 0, OEMCUIP_DOCPROP);
         logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;

@@ -212,7 +212,7 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             WCHAR booklet[kTextChars];
             VLoadText(kBooklet.id, kBooklet.english, booklet);
             if (ZQEqualNoCase(m_panel.Type().szName, booklet)) {
-                const DWORD code = logic.m_dwBooklet;
+                const DWORD code = logic.DWBooklet();
                 how = code == 1 ? &kLeftEdgeBooklet : code == 2 ? &kRightEdgeBooklet : &kBookletOff;
             }
             if (how) VLoadText(how->id, how->english, replaced);

@@ -93,7 +93,7 @@ TEST_F(FeaturesChoices, OrientationRadiosAndThePreservedLayout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.twoSided << " booklet " << c.booklet << " paper " << c.paper);
         Fill(IDC_CBO_TWO_SIDED_PRINTING, {L"Off", L"Manual", L"Automatic"}, c.twoSided);
-        m_logic.m_dwBooklet = c.booklet;
+        m_logic.VSetBooklet(c.booklet);
         m_host.SetSelection("PaperSize", c.paper);
         m_host.SetSelection("ZQAutoDuplexScaling", 0);
         CheckDlgButton(m_page, IDC_CHK_PRESERVE_LAYOUT, BST_UNCHECKED);
@@ -162,13 +162,13 @@ TEST_F(FeaturesChoices, ActualSizeOrTheDocumentOnAnotherPaper) {
     work.wDuplex = 2;
     work.dwManualDuplex = 0;
     work.dwBooklet = 1;
-    m_logic.m_dwBooklet = 1;
+    m_logic.VSetBooklet(1);
     work.dwScalePercent = 70;
     Clear();
     Click(m_page, IDC_RB_ACTUAL_SIZE);
     EXPECT_EQ(make_tuple(0u, 1u, 1u, 0u, 0u, 100u, 0),
               make_tuple(work.dwPrintDocOn, work.dwDuplexConflict, work.dwManualDuplex, work.dwBooklet,
-                         m_logic.m_dwBooklet, work.dwScalePercent, m_tab->StateForTesting().iResizeMode));
+                         m_logic.DWBooklet(), work.dwScalePercent, m_tab->StateForTesting().iResizeMode));
     EXPECT_EQ(2, Sel("PaperSize")) << "the borderless paper's macros leave the document's paper";
     EXPECT_NE(0u, m_host.Item("PaperSize")->Flags & OPTIF_CHANGED);
 }

@@ -190,7 +190,7 @@ TEST_F(FeaturesGroups, LayoutRulesOfBookletsPagesAndLocks) {
     } cases[] = {{1, 1, 2, false, true}, {1, 1, 1, false, false}, {0, 0, 2, false, false}, {0, 2, 2, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.booklet << c.pages << c.orientation);
-        m_logic.m_dwBooklet = c.booklet;
+        m_logic.VSetBooklet(c.booklet);
         Work().wOrientation = c.orientation;
         Work().wDuplex = 2;
         Work().dwFlipPagesUp = 0;

@@ -98,14 +98,14 @@ TEST_F(FinishingPosters, PosterTurnsTwoSidedAndBookletOffAndOnePageScalesToFit) 
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
     Click(m_page, IDC_CHK_DUPLEX);
     Choose(IDC_CBO_BOOKLET_PRINTING, 1);
-    ASSERT_EQ(1u, m_logic.m_dwBooklet);
+    ASSERT_EQ(1u, m_logic.DWBooklet());
     ASSERT_TRUE(Checked(IDC_CHK_DUPLEX));
 
     Choose(IDC_CBO_PAGES_PER_SHEET, 8);  // 4 x 4 tiles
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
     EXPECT_FALSE(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) || Enabled(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
     EXPECT_EQ(static_cast<WORD>(DMDUP_SIMPLEX), Work().wDuplex);
-    EXPECT_EQ(0u, m_logic.m_dwBooklet);
+    EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
     EXPECT_TRUE(Enabled(IDC_BTN_SELECT_TILES));
     EXPECT_EQ(1u, Work().dwPagesPerSheet);
