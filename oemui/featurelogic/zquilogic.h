@@ -187,6 +187,17 @@ public:
     DWORD DWBooklet() const { return m_dwBooklet; }
     void VSetBooklet(DWORD dwBooklet) { m_dwBooklet = dwBooklet; }
     void VEndBooklet() { m_dwBooklet = 0; }
+    // The margin choices the user made by hand (slot 0 symmetric, 1 minimized margins): whether
+    // the user chose, and the choice, kept for one-sided printing.
+    DWORD DWMarginChoice(int iSlot) const { return m_adwMarginChoice[iSlot & 1]; }
+    DWORD DWMarginValue(int iSlot) const { return m_adwMarginValue[iSlot & 1]; }
+    void VSetMarginChoice(int iSlot, DWORD dwChosen) { m_adwMarginChoice[iSlot & 1] = dwChosen; }
+    void VSetMarginValue(int iSlot, DWORD dwValue) { m_adwMarginValue[iSlot & 1] = dwValue; }
+    void VChooseMargin(int iSlot, DWORD dwValue) {
+        VSetMarginChoice(iSlot, 1);
+        VSetMarginValue(iSlot, dwValue);
+    }
+    void VClearMarginChoices() { m_adwMarginChoice[0] = m_adwMarginChoice[1] = 0; }
     // The poster of the sheet state, which the pages read and clear.
     BOOL BPosterFlag() const { return m_sheet.bPosterFlag; }
     int IPosterOption() const { return m_sheet.iPosterOption; }
@@ -361,8 +372,6 @@ public:
     int m_aiRecentForms[3] = {-1, -1, -1};
     // Features and finishing pages.
     BOOL m_abMarginAvailable[3] = {};
-    DWORD m_adwMarginChoice[2] = {};  // symmetric, minimize: user marks
-    DWORD m_adwMarginValue[2] = {};
     BOOL m_bAutoDuplexScalingMark = FALSE;
     DWORD m_dwAutoDuplexScaling = 0;
     BOOL m_bPreserveLayout = FALSE;
@@ -432,4 +441,6 @@ private:
     static constexpr int kSavedFeatureCount = 48;
     int m_aiSaved[kSavedFeatureCount] = {};
     DWORD m_dwBooklet = 0;
+    DWORD m_adwMarginChoice[2] = {};  // symmetric, minimize: the user's marks
+    DWORD m_adwMarginValue[2] = {};
 };

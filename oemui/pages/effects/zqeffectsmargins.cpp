@@ -85,12 +85,12 @@ void CZQEffectsTab::VRefreshMarginControls(PageContext* pContext) {
     // One-sided printing takes back what the user chose before.
     for (int kind : {kSymmetric, kMinimize}) {
         const int slot = kind == kSymmetric ? 0 : 1;
-        if (!logic.m_adwMarginChoice[slot]) continue;
-        CZQCommon::DWSelectOptionByIndex(param, kMarginFeatures[kind], static_cast<int>(logic.m_adwMarginValue[slot]),
+        if (!logic.DWMarginChoice(slot)) continue;
+        CZQCommon::DWSelectOptionByIndex(param, kMarginFeatures[kind], static_cast<int>(logic.DWMarginValue(slot)),
                                          OEMCUIP_DOCPROP);
         logic.IBindFeatureControl(0, kMarginFeatures[kind], m_controls.Item(kMarginBoxes[kind]), nullptr,
                                   OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0, nullptr);
-        if (logic.m_adwMarginValue[slot] != 1) continue;
+        if (logic.DWMarginValue(slot) != 1) continue;
         for (int other = 0; other < 3; ++other) {
             if (other == kind) continue;
             m_controls.VSetCheck(kMarginBoxes[other], FALSE);
@@ -213,8 +213,7 @@ void CZQEffectsTab::VOnMarginBox(HWND hDlg, int iCtrlId, PageContext* pContext) 
     // The user's own choice of symmetric or minimised margins is remembered for one-sided printing.
     if (iCtrlId != IDC_CHECK_EMULATE_MARGINS) {
         const int slot = iCtrlId == IDC_CHECK_SYMMETRICAL_MARGINS ? 0 : 1;
-        logic.m_adwMarginChoice[slot] = 1;
-        logic.m_adwMarginValue[slot] = m_controls.BChecked(iCtrlId) ? 1 : 0;
+        logic.VChooseMargin(slot, m_controls.BChecked(iCtrlId) ? 1 : 0);
     }
     VApplyMarginOptions(pContext);
     if (iCtrlId == IDC_CHECK_MINIMIZE_MARGINS) VCheckMinimizeMarginsDuplex(pContext);

@@ -582,5 +582,5 @@ void CZQEffectsTab::VApplyBorderlessPhoto(PageContext* pContext) {
     for (PCWSTR feature : {zqkw::kZQCenterOnPage, zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins,
                            zqkw::kZQMinimizeMargins})
         CZQCommon::DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
 }

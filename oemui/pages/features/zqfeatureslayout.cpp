@@ -380,7 +380,7 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
                                   TRUE, 0, nullptr);
         const bool minimize = OptionIs(param, zqkw::kZQMinimizeMargins, L"TRUE") == 1;
         bool enabled = OptionIs(param, zqkw::kZQEmulatePexlonMargins, L"TRUE") != 1 &&
-                       !(minimize && (manual || logic.m_adwMarginChoice[1]));
+                       !(minimize && (manual || logic.DWMarginChoice(1)));
         if (logic.DWBooklet() && manual) enabled = false;
         if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) {
             SetCheck(box, false);
@@ -391,7 +391,7 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
     }
     // Two-sided pages take the margins the unit or the hand turning needs.
     DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, 0, OEMCUIP_DOCPROP);
-    if (automatic && !logic.m_adwMarginChoice[1]) DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
+    if (automatic && !logic.DWMarginChoice(1)) DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -241,8 +241,8 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     // A borderless paper prints a borderless photo.
     const BOOL borderless = logic.BIsBorderlessPaper();
     HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
-    if (!borderless && logic.m_adwMarginChoice[1])
-        DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.m_adwMarginValue[1]),
+    if (!borderless && logic.DWMarginChoice(1))
+        DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.DWMarginValue(1)),
                               OEMCUIP_DOCPROP);
     SetCheck(box, borderless != FALSE);
     DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, borderless ? 1 : 0, OEMCUIP_DOCPROP);

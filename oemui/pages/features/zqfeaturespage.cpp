@@ -133,8 +133,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 
     // The selections activation starts from.
     if (const LONG minimize = SelectionOf(param, zqkw::kZQMinimizeMargins); minimize >= 0) {
-        logic.m_adwMarginChoice[1] = 1;
-        logic.m_adwMarginValue[1] = static_cast<DWORD>(minimize);
+        logic.VChooseMargin(1, static_cast<DWORD>(minimize));
     }
     if (const LONG scaling = SelectionOf(param, zqkw::kZQAutoDuplexScaling); scaling >= 0) {
         logic.m_bAutoDuplexScalingMark = TRUE;

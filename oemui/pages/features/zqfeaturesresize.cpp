@@ -257,7 +257,7 @@ void CZQFeaturesTab::VSetMarginGroup(PageContext* pContext) {
     if (logic.BIsBannerPaper()) {
         for (PCWSTR feature : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
-        logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+        logic.VClearMarginChoices();
     }
     auto bind = [&](PCWSTR feature, HWND box, int action) {
         return logic.IBindFeatureControl(0, feature, box, nullptr, OEMCUIP_DOCPROP, action, TRUE, 0, nullptr);
@@ -281,20 +281,20 @@ void CZQFeaturesTab::VSetMarginGroup(PageContext* pContext) {
         if (symmetricBound == 0) EnableWindow(symmetric, TRUE);
         if (!ManualTwoSidedOn(logic) && !AutoTwoSidedOn(logic)) {
             // The user's own choices come back where two-sided printing does not decide them.
-            if (logic.m_adwMarginChoice[0]) {
-                DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, static_cast<int>(logic.m_adwMarginValue[0]),
+            if (logic.DWMarginChoice(0)) {
+                DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, static_cast<int>(logic.DWMarginValue(0)),
                                       OEMCUIP_DOCPROP);
                 bind(zqkw::kZQSymmetricMargins, symmetric, CZQUILogic::kBindShow);
-                if (logic.m_adwMarginValue[0] == 1) {
+                if (logic.DWMarginValue(0) == 1) {
                     state(emulate, false, false);
                     state(minimize, false, false);
                     EnableWindow(symmetric, TRUE);
                 }
             }
-            if (logic.m_adwMarginChoice[1]) {
-                DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.m_adwMarginValue[1]),
+            if (logic.DWMarginChoice(1)) {
+                DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.DWMarginValue(1)),
                                       OEMCUIP_DOCPROP);
-                if (logic.m_adwMarginValue[1] == 1) {
+                if (logic.DWMarginValue(1) == 1) {
                     state(emulate, false, false);
                     state(symmetric, false, false);
                 }
@@ -357,7 +357,7 @@ void CZQFeaturesTab::VApplyBorderlessPhoto(PageContext* pContext) {
     for (PCWSTR feature : {zqkw::kZQCenterOnPage, zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins,
                            zqkw::kZQMinimizeMargins})
         DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -101,7 +101,7 @@ void CZQFinishingTab::VWritePosterFeatures(PageContext* pContext) {
     // Tiles are laid edge to edge: none of the margin choices applies to a poster.
     for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
         CZQCommon::DWSelectOptionByIndex(param, margins, 0, OEMCUIP_DOCPROP);
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -281,7 +281,7 @@ void CZQFinishingTab::VSetPreserveLayout(PageContext* pContext) {
     }
     if (unit || manual) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, 0, OEMCUIP_DOCPROP);
     if (!unit || minimizeFree) {
-        if (!logic.m_adwMarginChoice[1] && !logic.BIsManualDuplexAvailable()) {
+        if (!logic.DWMarginChoice(1) && !logic.BIsManualDuplexAvailable()) {
             WCHAR initial[256] = {};
             logic.VGetInitialFeatureOption(zqkw::kZQMinimizeMargins, initial);
             if (initial[0]) CZQCommon::DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, OEMCUIP_DOCPROP);

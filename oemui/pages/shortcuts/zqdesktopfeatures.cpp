@@ -641,7 +641,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
         work.dwBooklet = logic.DWBooklet();
         for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(m_pCUIParam, margins, 0, OEMCUIP_DOCPROP);
-        logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+        logic.VClearMarginChoices();
         DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 1, OEMCUIP_DOCPROP);
         DWSelectOptionByKeyword(m_pCUIParam, L"ZQPosterPrintingOption", SelectedKeyword(record), OEMCUIP_DOCPROP);
         logic.VSyncNupItem(pContext->pCaps);
@@ -725,10 +725,10 @@ void CZQShortcutsTab::VResetToFactoryBase(HWND, PageContext* pContext) {
     if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext))
         if (finishingContext) finishing->VSetAllControls(finishingContext);
     CZQUILogic& logic = *pContext->pLogic;
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
     if (POPTITEM minimize = FeatureItem(m_pCUIParam, zqkw::kZQMinimizeMargins)) {
-        logic.m_adwMarginValue[1] = static_cast<DWORD>(minimize->Sel);
-        if (logic.m_adwMarginValue[1]) logic.m_adwMarginChoice[1] = 1;
+        logic.VSetMarginValue(1, static_cast<DWORD>(minimize->Sel));
+        if (logic.DWMarginValue(1)) logic.VSetMarginChoice(1, 1);
     }
 }
 

@@ -70,7 +70,7 @@ void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEn
     const PCWSTR factory = pContext->pQuickSets ? pContext->pQuickSets->PszFactoryName() : nullptr;
     if (work->dwPdl == kPdlPcl3 && !logic->BIsLargeFormat() && factory && factory[0] &&
         lstrcmpW(m_panel.Type().szName, factory) == 0)
-        logic->m_adwMarginChoice[1] = 0;
+        logic->VSetMarginChoice(1, 0);
     ShortcutPanelEntry* entry = iEntry >= 0 && iEntry < m_panel.Count() ? PEntry(iEntry) : nullptr;
     if (!entry) return;
     const HandlerRow rows[] = {

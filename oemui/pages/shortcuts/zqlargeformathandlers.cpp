@@ -150,7 +150,8 @@ void CZQLargeFormatShortcutsTab::VStartPoster(PageContext* pContext, PCWSTR pszO
     logic.VSetPosterState(TRUE, none);
     for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
         DWSelectOptionByIndex(param, margins, 0, kDoc);
-    for (int i = 0; i < 2; ++i) logic.m_adwMarginChoice[i] = logic.m_adwMarginValue[i] = 0;
+    logic.VClearMarginChoices();
+    for (int i = 0; i < 2; ++i) logic.VSetMarginValue(i, 0);
     DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 1, kDoc);
     if (pszOption && pszOption[0]) DWSelectOptionByKeyword(param, L"ZQPosterPrintingOption", pszOption, kDoc);
     logic.VSyncNupItem(pContext->pCaps);
@@ -415,7 +416,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
         VEndBooklet(pContext, true);
         // Margins the user did not choose go back to what the sheet opened with.
         const POPTITEM minimize = FeatureItem(param, zqkw::kZQMinimizeMargins);
-        if (!logic.m_adwMarginChoice[1] && minimize && minimize->Sel != logic.IGetSavedSelection(zqkw::kZQMinimizeMargins)) {
+        if (!logic.DWMarginChoice(1) && minimize && minimize->Sel != logic.IGetSavedSelection(zqkw::kZQMinimizeMargins)) {
             WCHAR initial[kTextChars] = {};
             logic.VGetInitialFeatureOption(zqkw::kZQMinimizeMargins, initial);
             if (initial[0]) DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, kDoc);

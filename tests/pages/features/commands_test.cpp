@@ -125,7 +125,7 @@ TEST_F(FeaturesChoices, BorderlessBoxSettlesTheLayout) {
         work.wDuplex = 2;
         work.dwPagesPerSheet = 2;
         work.dwScalePercent = 50;
-        m_logic.m_adwMarginChoice[1] = 0;
+        m_logic.VSetMarginChoice(1, 0);
         Clear();
         Tick(IDC_CHECK_BORDERLESS_PHOTO, true);
         EXPECT_EQ(Log{"m_paper"}, LoggedMacros());
@@ -133,7 +133,7 @@ TEST_F(FeaturesChoices, BorderlessBoxSettlesTheLayout) {
         EXPECT_EQ(settles ? make_tuple(0u, 1, 1u, 100u, 0, 0) : make_tuple(1u, 2, 2u, 50u, 1, 1),
                   make_tuple(work.dwBooklet, static_cast<int>(work.wDuplex), work.dwPagesPerSheet, work.dwScalePercent,
                              Sel("ZQPosterPrintingOptionSUI"), Sel("Duplex")));
-        EXPECT_EQ(make_tuple(1u, 1u), make_tuple(m_logic.m_adwMarginChoice[1], m_logic.m_adwMarginValue[1]))
+        EXPECT_EQ(make_tuple(1u, 1u), make_tuple(m_logic.DWMarginChoice(1), m_logic.DWMarginValue(1)))
             << "rigid margins keep minimize margins as the user's";
     }
     m_host.SetSelection("ZQMinimizeMargins", 0);

@@ -150,11 +150,12 @@ TEST_F(FeaturesGroups, MarginRulesAndTheBorderlessPhoto) {
     Prepare();
     m_host.SetSelection("PaperSize", 3);  // banner
     for (const char* feature : {"ZQEmulatePexlonMargins", "ZQSymmetricMargins", "ZQMinimizeMargins"}) m_host.SetSelection(feature, 1);
-    m_logic.m_adwMarginChoice[0] = m_logic.m_adwMarginChoice[1] = 1;
+    m_logic.VSetMarginChoice(0, 1);
+    m_logic.VSetMarginChoice(1, 1);
     m_tab->VSetMarginGroup(&m_context);
     EXPECT_EQ(make_tuple(0, 0, 0, 0u, 0u),
               make_tuple(Sel("ZQEmulatePexlonMargins"), Sel("ZQSymmetricMargins"), Sel("ZQMinimizeMargins"),
-                         m_logic.m_adwMarginChoice[0], m_logic.m_adwMarginChoice[1]));
+                         m_logic.DWMarginChoice(0), m_logic.DWMarginChoice(1)));
 
     m_host.SetSelection("PaperSize", 0);
     m_host.SetSelection("ZQSymmetricMargins", 1);
