@@ -10,6 +10,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "zqbidirecord.h"
+#include "zqcfgmgrrecord.h"
+#include "zqdevrecord.h"
+#include "zqservicesrecord.h"
+#include "zqstandinlog.h"
+
 namespace zqbench {
 
 double NowUs() {
@@ -23,10 +29,19 @@ double NowUs() {
     return static_cast<double>(t.QuadPart) / perUs;
 }
 
+void VResetStandInLogs() {
+    for (const wchar_t* key : {kZQBidiKey, kZQDevServersKey, kZQCfgMgrRecordKey, ZQ_SERVICES_RECORD_KEY})
+        zqstandin::VResetLog(key);
+}
+
 std::vector<double> Time(int reps, int warm, const std::function<double()>& once) {
-    for (int i = 0; i < warm; ++i) once();
+    for (int i = 0; i < warm; ++i) {
+        VResetStandInLogs();
+        once();
+    }
     std::vector<double> runs;
     for (int i = 0; i < reps; ++i) {
+        VResetStandInLogs();
         const double t0 = NowUs();
         const double own = once();
         runs.push_back(own >= 0 ? own : NowUs() - t0);

@@ -13,13 +13,16 @@ namespace zqbench {
 double NowUs();
 
 // Runs `once` `reps` times (after `warm` unmeasured runs) and keeps each run's time in µs; a run
-// that returns a negative time reports its own measurement instead of the wall time.
+// that returns a negative time reports its own measurement instead of the wall time. The stand-ins'
+// call logs start empty before every run.
 std::vector<double> Time(int reps, int warm, const std::function<double()>& once);
 
 // Prints "<name>: median (min .. max) µs" and, with a baseline, the ratio of the medians.
 void Report(const std::string& name, const std::vector<double>& runs, const std::vector<double>* baseline = nullptr,
             const std::string& baselineName = "");
 double Median(std::vector<double> v);
+// Empties the call logs of the stand-ins the sheets talk to.
+void VResetStandInLogs();
 
 // The folder of the program (the build's bin folder, where the plug-in and the samples lie).
 std::wstring ExeDir();

@@ -171,8 +171,10 @@ void ReportCalls(const char* what, const ZQCoreCallCounts& before, const ZQCoreC
 }
 
 // Opens the sheet, runs `inside` on it once it waits for the user, then OK; the time until then.
+// Every open starts on empty stand-in logs.
 double OpenWith(HANDLE hPrinter, const std::wstring& name, const std::vector<BYTE>& in,
                 const std::function<void(HWND)>& inside) {
+    VResetStandInLogs();
     double ready = -1;
     const double t0 = NowUs();
     std::vector<BYTE> out;

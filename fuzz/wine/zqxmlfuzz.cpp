@@ -451,8 +451,6 @@ public:
     // Every definition evaluated against the printer's answers; the alerts start afresh each time.
     void VEvaluate(const CZQPtrArray& definitions) {
         record.items.VRemoveAll();
-        // The stand-ins log each call: the log starts afresh with each input.
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log");
         VEvaluateAlertDefinitions(definitions, &record);
     }
 

@@ -2,9 +2,10 @@
 // current user's key below. Shared by the stand-in, the host's set-up and the tests; the stand-in
 // declares the published class ids on its own.
 //
-// - "Log" (REG_MULTI_SZ): one line per call, "<object>.<Method>(<arguments>) = 0x<result>" and what
-//   it answered; script trouble as "script ...". Tests delete it to start a fresh log. The module's
-//   registration is logged with the device-server stand-ins', whose exports it shares.
+// - Subkey "Log": the call log (zqstandinlog.h), one line per call, "<object>.<Method>(<arguments>) =
+//   0x<result>" and what it answered; script trouble as "script ...". Tests delete it to start a
+//   fresh log. The module's registration is logged with the device-server stand-ins', whose exports
+//   it shares.
 // - Subkey "Scripts": value <printer name> = path of that printer's bidi script (REG_SZ). Without
 //   one, the script is the printer driver's dependent file that ends in ".zqb"; a printer without
 //   a script has no bidirectional support (BindDevice fails).

@@ -1,43 +1,45 @@
-// The call log of a stand-in: one line per call in the REG_MULTI_SZ value "Log" under the current
-// user's "Software\ZQStandIns\<module>" key, which the tests read back and delete to start afresh.
+// The call log of a stand-in: the last kLogLines lines of its calls, one REG_SZ value a line under
+// the current user's "Software\ZQStandIns\<module>\Log" key, the value named by the line's number in
+// the ring ("0000" .. "0fff"); "Next" (REG_DWORD) there counts the lines written. The tests read it
+// back and delete the key to start afresh. Each call writes its own line and the counter, never the
+// whole log, so a long log costs no more than a short one.
 #pragma once
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace zqstandin {
 
-// Appends one line. Callers on several threads or processes take turns on the named mutex; a log
-// nobody empties (a long-lived prefix) starts again rather than growing without end.
+inline constexpr DWORD kLogLines = 4096;
+
+inline std::wstring LogKey(PCWSTR pszKey) { return std::wstring(pszKey) + L"\\Log"; }
+
+inline std::wstring LogSlot(DWORD dwLine) {
+    wchar_t name[8];
+    swprintf(name, 8, L"%04lx", static_cast<unsigned long>(dwLine % kLogLines));
+    return name;
+}
+
+// Appends one line, in place of the oldest when the ring is full. Callers on several threads or
+// processes take turns on the named mutex.
 inline void VAppendLog(PCWSTR pszKey, PCWSTR pszMutex, const std::wstring& line) {
-    constexpr size_t kMaxLogChars = 1 << 20;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, pszMutex);
     if (mutex) WaitForSingleObject(mutex, 5000);
     HKEY hKey = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, pszKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &hKey,
-                        nullptr) == ERROR_SUCCESS) {
-        std::vector<wchar_t> log;
-        DWORD cb = 0, type = 0;
-        if (RegQueryValueExW(hKey, L"Log", nullptr, &type, nullptr, &cb) == ERROR_SUCCESS && type == REG_MULTI_SZ &&
-            cb) {
-            log.resize(cb / sizeof(wchar_t) + 1);
-            if (RegQueryValueExW(hKey, L"Log", nullptr, &type, reinterpret_cast<BYTE*>(log.data()), &cb) !=
-                ERROR_SUCCESS)
-                log.clear();
-            else
-                log.resize(cb / sizeof(wchar_t));
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, LogKey(pszKey).c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, &hKey, nullptr) == ERROR_SUCCESS) {
+        DWORD next = 0, cb = sizeof next, type = 0;
+        if (RegQueryValueExW(hKey, L"Next", nullptr, &type, reinterpret_cast<BYTE*>(&next), &cb) != ERROR_SUCCESS ||
+            type != REG_DWORD)
+            next = 0;
+        if (RegSetValueExW(hKey, LogSlot(next).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(line.c_str()),
+                           static_cast<DWORD>((line.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS) {
+            ++next;
+            RegSetValueExW(hKey, L"Next", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&next), sizeof next);
         }
-        // Drop the list's closing zeros, add the line and close the list again.
-        while (!log.empty() && log.back() == L'\0') log.pop_back();
-        if (log.size() > kMaxLogChars) log.clear();
-        if (!log.empty()) log.push_back(L'\0');
-        log.insert(log.end(), line.begin(), line.end());
-        log.push_back(L'\0');
-        log.push_back(L'\0');
-        RegSetValueExW(hKey, L"Log", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(log.data()),
-                       static_cast<DWORD>(log.size() * sizeof(wchar_t)));
         RegCloseKey(hKey);
     }
     if (mutex) {
@@ -45,6 +47,30 @@ inline void VAppendLog(PCWSTR pszKey, PCWSTR pszMutex, const std::wstring& line)
         CloseHandle(mutex);
     }
 }
+
+// The lines kept, oldest first.
+inline std::vector<std::wstring> ReadLog(PCWSTR pszKey) {
+    std::vector<std::wstring> lines;
+    HKEY hKey = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, LogKey(pszKey).c_str(), 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return lines;
+    DWORD next = 0, cb = sizeof next;
+    if (RegGetValueW(hKey, nullptr, L"Next", RRF_RT_REG_DWORD, nullptr, &next, &cb) != ERROR_SUCCESS) next = 0;
+    std::vector<wchar_t> text;
+    for (DWORD line = next > kLogLines ? next - kLogLines : 0; line < next; ++line) {
+        const std::wstring slot = LogSlot(line);
+        cb = 0;
+        if (RegGetValueW(hKey, nullptr, slot.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &cb) != ERROR_SUCCESS) continue;
+        text.assign(cb / sizeof(wchar_t) + 1, 0);
+        if (RegGetValueW(hKey, nullptr, slot.c_str(), RRF_RT_REG_SZ, nullptr, text.data(), &cb) == ERROR_SUCCESS)
+            lines.emplace_back(text.data());
+    }
+    RegCloseKey(hKey);
+    return lines;
+}
+
+// Empties the log; the stand-in's switches stay.
+inline void VResetLog(PCWSTR pszKey) { RegDeleteTreeW(HKEY_CURRENT_USER, LogKey(pszKey).c_str()); }
 
 // A text in double quotes, or (null).
 inline std::wstring Quoted(PCWSTR psz) { return psz ? L"\"" + std::wstring(psz) + L"\"" : std::wstring(L"(null)"); }

@@ -1,8 +1,9 @@
 // What the device-server stand-ins read and record, under the current user's key below. Shared by
 // the stand-ins and the tests.
 //
-// - "Log" (REG_MULTI_SZ): one line per call, "<object>.<Method>(<arguments>) = 0x<result>" and what
-//   the call answered; script trouble as "script ...". Tests delete it to start a fresh log.
+// - Subkey "Log": the call log (zqstandinlog.h), one line per call, "<object>.<Method>(<arguments>) =
+//   0x<result>" and what the call answered; script trouble as "script ...". Tests delete it to start
+//   a fresh log.
 // - Subkey "Scripts": value <printer name> = path of that printer's device script (REG_SZ). Without
 //   one, the script is the printer driver's dependent file that ends in ".zqd".
 // - Switches (REG_DWORD), read at each call:

@@ -1,6 +1,6 @@
-// The services stand-ins' shared facts: where the library logs its calls ("Log", one line per
-// call: "ServicesInit size=<n> printer=\"<name>\" values=<a>,<b> module=<file>" and
-// "ServicesDeInit size=<n>"), and the ids of the page's dialog in zqsvcmod.dll.
+// The services stand-ins' shared facts: where the library logs its calls (subkey "Log",
+// zqstandinlog.h, one line per call: "ServicesInit size=<n> printer=\"<name>\" values=<a>,<b>
+// module=<file>" and "ServicesDeInit size=<n>"), and the ids of the page's dialog in zqsvcmod.dll.
 #pragma once
 
 #define ZQ_SERVICES_RECORD_KEY L"Software\\ZQStandIns\\zqservices"

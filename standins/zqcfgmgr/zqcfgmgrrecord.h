@@ -1,10 +1,10 @@
 // What the configuration-manager stand-in records and reads, under the current user's key below.
 // Shared by the stand-in and the tests.
 //
-// - "Log" (REG_MULTI_SZ): one line per call, "<entry>(<arguments>) [<room>] = <result> <output>",
-//   where <room> is the buffer room in characters the stand-in learnt from the caller's fill.
-//   DMCSetExport names the item by its whole path ("Physical/Memory"). Tests delete the value to
-//   start a fresh log.
+// - Subkey "Log": the call log (zqstandinlog.h), one line per call, "<entry>(<arguments>) [<room>] =
+//   <result> <output>", where <room> is the buffer room in characters the stand-in learnt from the
+//   caller's fill. DMCSetExport names the item by its whole path ("Physical/Memory"). Tests delete
+//   the key to start a fresh log.
 // - Switches, read at each call:
 //   "ConfigFile" (REG_SZ): the configuration file DMCStartConfig (modes 0 and 3) and
 //     DMCStartExport open, whatever the printer;

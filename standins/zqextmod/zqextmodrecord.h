@@ -1,11 +1,11 @@
 // What the extension-module stand-ins record and read, under the current user's key below. Shared
 // by the stand-ins and the tests.
 //
-// - "Log" (REG_MULTI_SZ): one line per call, "<module> <export>(<arguments>) = <result>", where
-//   <module> is the module's file name without its extension ("zqexta") and the arguments are:
-//   printer events: "<printer name>", event, flags, lParam; document events: escape, cbIn, cbOut;
-//   property sheets: the sheet record's reason, lParam; driver events: event, level;
-//   CommonUIProp: mode, the block's size. Tests delete the value to start a fresh log.
+// - Subkey "Log": the call log (zqstandinlog.h), one line per call, "<module> <export>(<arguments>) =
+//   <result>", where <module> is the module's file name without its extension ("zqexta") and the
+//   arguments are: printer events: "<printer name>", event, flags, lParam; document events: escape,
+//   cbIn, cbOut; property sheets: the sheet record's reason, lParam; driver events: event, level;
+//   CommonUIProp: mode, the block's size. Tests delete the key to start a fresh log.
 // - Switches, read at each call: "Result.<module>" (REG_DWORD), what that module's exports answer
 //   (0 without it).
 #pragma once

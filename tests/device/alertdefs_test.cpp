@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "devicetest.h"
+#include "testsupport.h"
 #include "device/zqalertdefs.h"
 #include "device/zqdevicetext_win.h"
 #include "zqdevrecord.h"
@@ -155,7 +156,7 @@ protected:
     // Loads the definitions and evaluates them on a fresh log.
     static void Evaluate(Definitions& defs, const Text& definitions, zqdevtest::Session& session) {
         ASSERT_TRUE(defs.Load(Document(Section(definitions))));
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log");
+        zqtest::ResetStandInLog(kZQDevServersKey);
         VEvaluateAlertDefinitions(defs.list, &session.record);
     }
 };

@@ -8,6 +8,7 @@
 
 #include "constrainttest.h"
 #include "devicetest.h"
+#include "testsupport.h"
 #include "device/zqalerts.h"
 #include "zqcoremodrecord.h"
 #include "zqdevrecord.h"
@@ -75,7 +76,7 @@ TEST_F(AlertRefresh, FixedAlertsQueuesAndTrayChecks) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         for (const std::wstring& key : {kCareKey, kUtilityKey, kPrinterKey}) RegDeleteTreeW(HKEY_LOCAL_MACHINE, key.c_str());
-        RegDeleteKeyValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log");
+        zqtest::ResetStandInLog(kZQDevServersKey);
         if (row.care != L"-") Set(kCareKey, L"Status", row.care, 1);
         const bool updated = row.updated == L"+";
         if (row.updated != L"-")

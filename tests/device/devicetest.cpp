@@ -79,19 +79,7 @@ HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid) {
     return hr;
 }
 
-std::vector<std::wstring> Log() {
-    std::vector<std::wstring> lines;
-    DWORD cb = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &cb) !=
-        ERROR_SUCCESS)
-        return lines;
-    std::vector<wchar_t> text(cb / sizeof(wchar_t) + 2);
-    if (RegGetValueW(HKEY_CURRENT_USER, kZQDevServersKey, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, text.data(), &cb) !=
-        ERROR_SUCCESS)
-        return lines;
-    for (const wchar_t* p = text.data(); *p; p += wcslen(p) + 1) lines.emplace_back(p);
-    return lines;
-}
+std::vector<std::wstring> Log() { return zqtest::StandInLog(kZQDevServersKey); }
 
 int ICountCalls(const wchar_t* prefix) {
     int n = 0;

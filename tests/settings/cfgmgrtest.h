@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport.h"
 #include "zqcfgmgrrecord.h"
 
 namespace zqcfgtest {
@@ -26,17 +27,7 @@ inline void SetSwitch(const wchar_t* name, const std::wstring& text, DWORD type 
                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
-inline std::vector<std::wstring> Log() {
-    DWORD cb = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, kZQCfgMgrRecordKey, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &cb) !=
-        ERROR_SUCCESS)
-        return {};
-    std::vector<wchar_t> text(cb / sizeof(wchar_t) + 2, 0);
-    RegGetValueW(HKEY_CURRENT_USER, kZQCfgMgrRecordKey, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, text.data(), &cb);
-    std::vector<std::wstring> lines;
-    for (const wchar_t* p = text.data(); *p; p += wcslen(p) + 1) lines.emplace_back(p);
-    return lines;
-}
+inline std::vector<std::wstring> Log() { return zqtest::StandInLog(kZQCfgMgrRecordKey); }
 
 // Log lines that start with the text.
 inline std::vector<std::wstring> Calls(const std::wstring& start) {

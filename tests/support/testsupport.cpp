@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "zqstandinlog.h"
+
 namespace zqtest {
 
 std::wstring ExeDir() {
@@ -17,17 +19,9 @@ std::wstring ExeDir() {
 
 std::wstring BesideExe(const wchar_t* name) { return ExeDir() + L"\\" + name; }
 
-std::vector<std::wstring> StandInLog(const wchar_t* key) {
-    std::vector<std::wstring> lines;
-    DWORD cb = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, nullptr, &cb) != ERROR_SUCCESS)
-        return lines;
-    std::vector<wchar_t> log(cb / sizeof(wchar_t) + 2, 0);
-    if (RegGetValueW(HKEY_CURRENT_USER, key, L"Log", RRF_RT_REG_MULTI_SZ, nullptr, log.data(), &cb) != ERROR_SUCCESS)
-        return lines;
-    for (const wchar_t* p = log.data(); *p; p += wcslen(p) + 1) lines.push_back(p);
-    return lines;
-}
+std::vector<std::wstring> StandInLog(const wchar_t* key) { return zqstandin::ReadLog(key); }
+
+void ResetStandInLog(const wchar_t* key) { zqstandin::VResetLog(key); }
 
 std::vector<std::wstring> TabTitles(HWND sheet) {
     std::vector<std::wstring> titles;

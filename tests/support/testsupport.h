@@ -15,8 +15,9 @@ std::wstring BesideExe(const wchar_t* name);
 // A printer on Wine's PostScript driver in Wine's own spooler (installed once; later calls find it).
 void InstallWinePrinter(const wchar_t* printer, const wchar_t* driver, const wchar_t* helpFile = nullptr);
 
-// A stand-in's call log: the lines of the REG_MULTI_SZ "Log" under the current user's key.
+// A stand-in's call log under the current user's key, oldest line first; emptied, its switches kept.
 std::vector<std::wstring> StandInLog(const wchar_t* key);
+void ResetStandInLog(const wchar_t* key);
 
 // Titles of a property sheet's tabs, in order.
 std::vector<std::wstring> TabTitles(HWND sheet);
