@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmark program and runs it under Wine (headless). Not part of CI.
-# Usage: bench/run.sh [build-dir] [host|pages|rules|convert|soak] [--reps N] [--threads N] [--seconds N]
+# Usage: bench/run.sh [build-dir] [host|open|pages|rules|convert|soak] [--reps N] [--threads N] [--seconds N]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}

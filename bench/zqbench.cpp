@@ -1,5 +1,5 @@
 // zqbench: speed figures of the plug-in in one process, each against a baseline measured in the
-// same run. Usage: zqbench [host|pages|rules|convert|soak] [--reps N] [--threads N] [--seconds N]
+// same run. Usage: zqbench [host|open|pages|rules|convert|soak] [--reps N] [--values] [--threads N] [--seconds N]
 #include "zqbench.h"
 
 #include <windows.h>
@@ -109,20 +109,25 @@ bool WriteFile(const std::wstring& path, const std::string& bytes) {
 }  // namespace zqbench
 
 int wmain(int argc, wchar_t** argv) {
-    bool host = true, pages = true, rules = true, convert = true;
+    bool host = true, open = true, pages = true, rules = true, convert = true;
     int reps = 15, threads = 0, seconds = 60;
+    bool values = false;
     for (int i = 1; i < argc; ++i) {
-        if (!std::wcscmp(argv[i], L"host")) pages = rules = convert = false;
-        else if (!std::wcscmp(argv[i], L"pages")) host = rules = convert = false;
-        else if (!std::wcscmp(argv[i], L"rules")) host = pages = convert = false;
-        else if (!std::wcscmp(argv[i], L"convert")) host = pages = rules = false;
-        else if (!std::wcscmp(argv[i], L"soak")) host = pages = rules = false, threads = 8;
+        if (!std::wcscmp(argv[i], L"host")) open = pages = rules = convert = false;
+        else if (!std::wcscmp(argv[i], L"open")) host = pages = rules = convert = false;
+        else if (!std::wcscmp(argv[i], L"pages")) host = open = rules = convert = false;
+        else if (!std::wcscmp(argv[i], L"rules")) host = open = pages = convert = false;
+        else if (!std::wcscmp(argv[i], L"convert")) host = open = pages = rules = false;
+        else if (!std::wcscmp(argv[i], L"soak")) host = open = pages = rules = false, threads = 8;
+        else if (!std::wcscmp(argv[i], L"--values")) values = true;
         else if (!std::wcscmp(argv[i], L"--reps") && i + 1 < argc) reps = std::max(3, _wtoi(argv[++i]));
         else if (!std::wcscmp(argv[i], L"--threads") && i + 1 < argc) threads = std::max(1, _wtoi(argv[++i]));
         else if (!std::wcscmp(argv[i], L"--seconds") && i + 1 < argc) seconds = std::max(1, _wtoi(argv[++i]));
     }
     int rc = 0;
+    if (open) zqbench::StartCountingDataCalls();
     if (host) rc |= zqbench::RunHost(reps);
+    if (open) rc |= zqbench::RunOpen(reps, values);
     if (pages) rc |= zqbench::RunPages(reps);
     if (rules) rc |= zqbench::RunRules(reps);
     if (convert) rc |= zqbench::RunConvert(reps, threads, seconds);

@@ -54,6 +54,11 @@ bool OpenSamplePrinters(SamplePrinters& printers);
 int RunHost(int reps);
 // The pages: the open until painted, tab switches, a choice, the core driver's calls they cost.
 int RunPages(int reps);
+// Printing Preferences of each sample printer opened against its core driver alone, and the
+// printer-data calls of an opening (with listValues, each value read more than once and each written).
+// StartCountingDataCalls comes first, before the plug-in is loaded.
+void StartCountingDataCalls();
+int RunOpen(int reps, bool listValues);
 // The rules' side: helper-file loads, a feature change with macros and constraints, growth.
 int RunRules(int reps);
 // The conversion interface: conversions per second against the driver's own merge; with threads,

@@ -1,6 +1,7 @@
 // Printer, driver and job records and printer data, through the spooler layer.
 #include <cwchar>
 
+#include "platform/zqprinterview.h"
 #include "platform/zqspooler.h"
 #include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
@@ -13,6 +14,9 @@
 #include <versionhelpers.h>
 
 namespace {
+
+// A value no version stores: its removal asks whether the handle may write.
+constexpr WCHAR kWriteProbe[] = L"ZQWriteProbe";
 
 // A spooler record in one zero-filled local-heap block. query(buffer, size, &needed) is asked for
 // the size first; a record that grows between the two calls is asked for again.
@@ -92,23 +96,52 @@ bool IsGuidText(PCWSTR s) {
     return true;
 }
 
-// Whether the spooler takes a write of the printer's data, without changing it: the per-user
-// GUID is written back with its own type and bytes. A printer that has none yet gets it, as
-// every printer whose data can be written should; so the probe never leaves a value of its own.
+// Whether the spooler takes a write of the printer's data, without changing it: the removal of a
+// value nobody stores is refused to a handle that may not write and answers "not there" to one
+// that may. A spooler that removes nothing cannot tell; there the printer opened to administer it
+// answers (printer data is written with that right). A printer that has no GUID yet gets it, as
+// every printer whose data can be written should; so the probe never leaves a value of its own. A
+// sheet's view keeps the answer for its handle.
+// ERROR_SUCCESS when the printer of the handle opens with the right to administer it, else why not.
+DWORD OpenToAdminister(HANDLE hPrinter) {
+    CZQLocalPtr<PRINTER_INFO_2W> info;
+    if (!ReadRecord(hPrinter, nullptr, nullptr, info.Put(), &QueryPrinter2)) return GetLastError();
+    PWSTR name = info.Get()->pPrinterName;
+    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
+    CZQPrinterHandle printer;
+    if (!name) return ERROR_INVALID_DATA;
+    return zqspool::Spooler().OpenPrinterW(name, printer.Put(), &defaults) ? ERROR_SUCCESS : GetLastError();
+}
+
 bool ProbeWrite(HANDLE hPrinter) {
+    bool kept = false;
+    if (zqspool::KeptWriteAnswer(hPrinter, &kept)) {
+        SetLastError(kept ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
+        return kept;
+    }
     DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> data;
     const DWORD rc =
         ZQReadStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, &type, data, &cb);
-    if (rc == ERROR_FILE_NOT_FOUND) return CZQUIBase::BCreateRestrictedUserGuid(hPrinter) != FALSE;
-    if (rc != ERROR_SUCCESS) {
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
         SetLastError(rc);
         return false;
     }
-    const DWORD written =
-        ZQWriteStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, type, data.Get(), cb);
-    SetLastError(written);
-    return written == ERROR_SUCCESS;
+    bool writes = false;
+    if (rc == ERROR_FILE_NOT_FOUND) {
+        writes = CZQUIBase::BCreateRestrictedUserGuid(hPrinter) != FALSE;
+    } else {
+        DWORD answer = zqspool::Spooler().DeletePrinterDataExW(hPrinter, zqsettings::kPresetRootKey, kWriteProbe);
+        if (answer == ERROR_INVALID_PARAMETER || answer == ERROR_CALL_NOT_IMPLEMENTED || answer == ERROR_NOT_SUPPORTED)
+            answer = OpenToAdminister(hPrinter);
+        writes = answer == ERROR_SUCCESS || answer == ERROR_FILE_NOT_FOUND;
+        SetLastError(writes ? ERROR_SUCCESS : answer);
+    }
+    // Only a refusal is an answer: a spooler that did not answer is asked again.
+    const DWORD error = GetLastError();
+    if (writes || error == ERROR_ACCESS_DENIED) zqspool::KeepWriteAnswer(hPrinter, writes);
+    SetLastError(error);
+    return writes;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "common/zqprinterdata.h"
 
+#include <cstring>
 #include <vector>
 
 #include "common/zqstorenames.h"
 #include "common/zqtrace.h"
+#include "platform/zqprinterview.h"
 #include "platform/zqspooler.h"
 
 namespace {
@@ -59,6 +61,13 @@ DWORD Remove(HANDLE hPrinter, const ZQValueChange& change) {
 DWORD Apply(HANDLE hPrinter, const ZQValueChange& change) {
     if (change.bDelete) return Remove(hPrinter, change);
     return Write(hPrinter, change, change.dwType, change.pData, change.cbData);
+}
+
+// The value is already as the change would leave it.
+bool Holds(const ZQValueChange& change, const Saved& saved) {
+    if (change.bDelete) return !saved.present;
+    return saved.present && saved.type == change.dwType && saved.cb == change.cbData &&
+           (!change.cbData || std::memcmp(saved.data.Get(), change.pData, change.cbData) == 0);
 }
 
 DWORD Restore(HANDLE hPrinter, const ZQValueChange& change, const Saved& saved) {
@@ -134,6 +143,8 @@ BOOL ZQChangeValuesTogether(HANDLE hPrinter, const ZQValueChange* pChanges, size
             return FALSE;
         }
     }
+    // What is stored now, whatever a sheet's view of the printer's data holds.
+    zqspool::CZQStoredNow now;
     std::vector<Saved> saved(count);
     for (size_t i = 0; i < count; ++i) {
         const DWORD rc = Read(hPrinter, pChanges[i], saved[i]);
@@ -143,12 +154,13 @@ BOOL ZQChangeValuesTogether(HANDLE hPrinter, const ZQValueChange* pChanges, size
             return FALSE;
         }
     }
-    // Writes first, removals last: a group cut short never lacks a value it had.
+    // Writes first, removals last: a group cut short never lacks a value it had. A value that
+    // already holds what it should is left alone.
     std::vector<size_t> order;
     order.reserve(count);
     for (int pass = 0; pass < 2; ++pass)
         for (size_t i = 0; i < count; ++i)
-            if ((pChanges[i].bDelete != FALSE) == (pass == 1)) order.push_back(i);
+            if ((pChanges[i].bDelete != FALSE) == (pass == 1) && !Holds(pChanges[i], saved[i])) order.push_back(i);
     for (size_t done = 0; done < order.size(); ++done) {
         const DWORD rc = Apply(hPrinter, pChanges[order[done]]);
         if (rc == ERROR_SUCCESS) continue;

@@ -31,7 +31,8 @@ struct ZQValueChange {
 };
 
 // Changes the values so that either every change lands or each value keeps what it had: what is
-// there is read first (nothing changes when a value cannot be read), the writes go before the
+// there is read first, as stored now (nothing changes when a value cannot be read), a value that
+// already holds its new data (or, to be removed, is not there) is not touched, the writes go before the
 // removals, and a call that fails puts back every value changed before it (one that was not there
 // is removed again). A removal of a value that is not there counts as done. hPrinter null: the
 // current user's registry. FALSE with the failing call's answer as last error; should putting

@@ -5,6 +5,7 @@
 // The plug-in object owns one; the CommonUIProp worker and the constraint gate work on it.
 #pragma once
 
+#include "platform/zqprinterview.h"
 #include "common/zqcommon.h"
 #include "common/zqprintercaps.h"
 #include "featurelogic/zqoemitems.h"
@@ -74,4 +75,6 @@ public:
     POEMCUIPPARAM pPlannedParam = nullptr;
     // The driver's extension modules: their lists, and the modules the sheets' hooks keep.
     CZQEventHooks hooks;
+    // The sheet's view of its printer's data, from the first CommonUIProp call to the sheet's end.
+    zqspool::CZQPrinterDataView dataView;
 };

@@ -148,10 +148,14 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
     if (dwMode == OEMCUIP_PRNPROP && CZQCommon::IUpdateEwsAddress(p) < 0)
         zqtrace::Line(L"ZQCommonUIProp: web pages address left as it was\n");
 
-    // Trays for the device-capabilities answers, from the record's own source lists when it has
-    // them; a user without the rights to write printer data leaves the record of the last event, whole.
-    const PrinterCaps& c = *ZQPrinterCapsLists(&b.caps, kCapsSources);
-    if (p->hPrinter && c.szPrinterName[0] &&
+    // Trays for the device-capabilities answers, from the record's source lists: in the device
+    // sheet, where the installed trays change, or when the sheet has read them already (each list
+    // is a whole core-driver call). A user without the rights to write printer data leaves the
+    // record of the last event, whole.
+    const bool sourcesRead = !(b.caps.dwUnreadLists & kCapsSources);
+    const PrinterCaps& c =
+        dwMode == OEMCUIP_PRNPROP || sourcesRead ? *ZQPrinterCapsLists(&b.caps, kCapsSources) : b.caps;
+    if (p->hPrinter && c.szPrinterName[0] && (dwMode == OEMCUIP_PRNPROP || sourcesRead) &&
         !(c.dwSourceCount ? ZQStoreTrayRecord(p->hPrinter, c.pSourceIds, c.pSourceNames, c.dwSourceCount)
                           : ZQStoreTrayInfo(p->hPrinter, c.szPrinterName, c.szPortName)))
         zqtrace::Line(L"ZQCommonUIProp: tray record left as it was\n");
@@ -178,6 +182,9 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
     // The call asks for the same device-capabilities lists and driver record many times over: each
     // is read once.
     CZQCapsReuseScope reuse;
+    // Each value of the printer's data is read once for the sheet, from its fill pass on.
+    b.dataView.Open(pOemCUIPParam->hPrinter);
+    if (pOemCUIPParam->pOEMOptItems) b.dataView.BeginFillPass();
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.
     b.pCUIParam = pOemCUIPParam;

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/zqprinterview.h"
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -126,6 +127,8 @@ BOOL ZQIsUpdateNowSelected(CZQUILogic& logic, const OPTITEM* pItem) {
 BOOL ZQUpdateNowFromSheet(CZQUILogic& logic, CZQXmlUiRules* pRules, POEMCUIPPARAM pParam) {
     ZQ_TRACE("ZQUpdateNowFromSheet");
     if (!pParam) return FALSE;
+    // The printer's data as it is now: the printer's answers may have changed it from anywhere.
+    zqspool::RefreshViews(pParam->hPrinter);
     CComScope com;
     CZQAutoConfig worker(pRules);
     Prepare(worker, logic, pParam);

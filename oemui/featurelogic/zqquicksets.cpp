@@ -1,3 +1,4 @@
+#include "platform/zqprinterview.h"
 #include "featurelogic/zqquicksets.h"
 
 #include <commctrl.h>
@@ -283,6 +284,7 @@ BOOL CZQQuickSets::BStorePlace(StorePlace* pPlace) const {
 BOOL CZQQuickSets::BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFull) const {
     *pbFull = FALSE;
     // The counter as stored now: another sheet may have moved it since this one loaded.
+    zqspool::CZQStoredNow now;
     DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> counter;
     PCWSTR name = zqsettings::kPresetPoolMaxIndex;
@@ -557,6 +559,7 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
 
 BOOL CZQQuickSets::BRewriteStore() {
     HANDLE printer = HStorePrinter();
+    zqspool::CZQStoredNow now;
     CZQPrinterDataList stored;
     if (!stored.BReadTree(printer, zqsettings::kPresetPoolKey)) return FALSE;
     struct Image {

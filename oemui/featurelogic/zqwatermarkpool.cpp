@@ -13,6 +13,7 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqwatermarks.h"
+#include "platform/zqprinterview.h"
 #include "settings/zqdriverdata.h"
 
 namespace {
@@ -269,6 +270,7 @@ BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
         key = path;
     }
     // The pool as stored now: another sheet may have saved since this one read it.
+    zqspool::CZQStoredNow now;
     ScratchList stored;
     std::vector<std::wstring> storedNames;
     if (!ReadPoolNow(where, key, stored, storedNames)) return FALSE;
@@ -318,6 +320,7 @@ BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrin
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    zqspool::CZQStoredNow now;
     CZQPrinterDataList values;
     if (!values.BReadTree(hPrinter, kWatermarkPoolKey)) return FALSE;
     WCHAR preferred[kValueNameChars];
@@ -376,12 +379,13 @@ BOOL CZQWatermarks::BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, co
         !zqwm::Read(data.Get(), cb, &record))
         return FALSE;
     // The record keeps the " [none]" of the language it was written in.
-    if (!ZQEqualNoCase(NoneName(), record.szName)) {
+    const bool renamed = !ZQEqualNoCase(NoneName(), record.szName);
+    if (renamed) {
         ZQCopyText(record.szName, zqwm::kTextChars, NoneName());
         ZQCopyText(record.szText, zqwm::kTextChars, NoneName());
     }
     static_cast<ZQWatermarkRecord&>(*first) = record;
-    return first->pNext != nullptr;
+    return renamed && first->pNext != nullptr;
 }
 
 void CZQWatermarks::VRemoveLegacyData(POEMCUIPPARAM pParam) {

@@ -1,5 +1,6 @@
 // The watermark manager's lists, its four defaults in the user's language, the names it gives new
 // watermarks and the check of the Watermark Details dialog's result.
+#include <cstring>
 #include "featurelogic/zqwatermarks.h"
 
 #include <cwchar>
@@ -184,7 +185,21 @@ BOOL CZQWatermarks::BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted) {
     }
     VMergeSharedPool(FALSE, pParam, made);
     VApplyDevmodeToEntry(zqdm::CurrentBlock(pParam->pOEMDM));
+    // A pool that holds the list already, record for record, is neither read nor written again.
+    if (BStoredAsListed()) return TRUE;
     return BSavePool(pParam);
+}
+
+BOOL CZQWatermarks::BStoredAsListed() const {
+    const WatermarkEntry* stored = m_shared.pHead;
+    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext, stored = stored->pNext) {
+        if (!stored || !(e->dwFlags & kWatermarkEditable)) return FALSE;
+        BYTE listed[zqwm::kRecordBytes] = {}, kept[zqwm::kRecordBytes] = {};
+        zqwm::Write(*e, listed);
+        zqwm::Write(*stored, kept);
+        if (std::memcmp(listed, kept, sizeof listed) != 0) return FALSE;
+    }
+    return stored == nullptr;
 }
 
 BOOL CZQWatermarks::BResetDefaultEntries() {

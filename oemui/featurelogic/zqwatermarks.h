@@ -205,6 +205,8 @@ public:
     BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
     // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31.
     void VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int iCount);
+    // The shared pool as last merged holds the main list's records, in its order, and nothing else.
+    BOOL BStoredAsListed() const;
     // The editable entries written back from index 0, merged with the pool as stored now (what another
     // sheet saved meanwhile stays) and the values beyond them removed, all or nothing; TRUE once the
     // whole pool is stored.
@@ -212,8 +214,8 @@ public:
     // One watermark into the printer's pool: over the stored one of its name (in any letter case),
     // else at iPreferredIndex when that is free, else past every stored index.
     static BOOL BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex);
-    // The stored record 0 over the first entry, named " [none]" of the current language; TRUE when
-    // read and the list has more than that entry.
+    // The stored record 0 over the first entry, named " [none]" of the current language; TRUE (the
+    // pool wants saving) when it was read in another language and the list has more than that entry.
     BOOL BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, const void* pPrivateDM, const DEVMODEW* pPublicDM);
     // The values of versions before the pool go (none is carried into it).
     static void VRemoveLegacyData(POEMCUIPPARAM pParam);

@@ -7,6 +7,7 @@
 
 #include <new>
 
+#include "common/zqcapsreuse.h"
 #include "common/zqlanguage.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -142,6 +143,8 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
     }
     if (pCommon) pCommon->VLoadResourceModule(ps->hPrinter);
     const HMODULE hResModule = pCommon ? pCommon->HResModule() : nullptr;
+    // The pages ask for the same driver record and lists as the fill pass did: each once here.
+    CZQCapsReuseScope reuse;
 
     // A new sheet starts with a clean per-sheet state, and a document sheet with the core
     // driver's copy of the private devmode as its working copy.
@@ -289,6 +292,7 @@ void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding
             if (row && row->pfnSheetEnd) row->pfnSheetEnd(&m_aContexts[id]);
         }
     ps->pOEMUserData = m_pSavedUserData;
+    binding.dataView.Close();
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
     VForgetSheetRecord();
     m_pSavedUserData = nullptr;

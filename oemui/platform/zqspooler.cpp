@@ -1,5 +1,6 @@
 #include "platform/zqspooler.h"
 
+#include "platform/zqprinterview.h"
 #include "zqproc.h"
 
 namespace zqspool {
@@ -101,7 +102,11 @@ const SpoolerApi& SystemSpooler() {
     return s_library.Api();
 }
 
-const SpoolerApi& Spooler() { return g_pInstalled ? *g_pInstalled : SystemSpooler(); }
+const SpoolerApi& Spooler() {
+    const SpoolerApi& beneath = g_pInstalled ? *g_pInstalled : SystemSpooler();
+    const SpoolerApi* view = ViewTable(beneath);
+    return view ? *view : beneath;
+}
 
 SpoolerApi MissingSpooler() {
     SpoolerApi api{};

@@ -1,11 +1,15 @@
 // Printer, driver, job and printer-data helpers against the in-memory printer.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "commontest.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
+#include "platform/zqprinterview.h"
 
 namespace {
 
@@ -242,6 +246,122 @@ TEST_F(PrinterHelpers, RestrictedUserGuidMustBeAGuid) {
         EXPECT_STREQ(L"", guid);
     }
     EXPECT_FALSE(CZQCommon::BReadRestrictedUserGuid(nullptr, guid));
+}
+
+// A sheet's view of the printer's data: a value, a value list and a key list asked of the spooler
+// once and then answered as the spooler would; a write through the plug-in (any handle) makes the
+// next read ask again; reads before a store's write, another handle's and a failed read pass it by.
+TEST_F(PrinterHelpers, ASheetsViewAsksTheSpoolerOncePerValue) {
+    m_printer.PutString(L"Key", L"Text", L"held");
+    m_printer.PutString(L"Key\\Sub", L"Other", L"x");
+    const HANDLE other = m_printer.Open();
+    zqspool::CZQPrinterDataView view;
+    view.Open(m_h);
+    auto text = [](HANDLE h) {
+        DWORD type = 0, cb = 0;
+        CZQLocalPtr<BYTE> data;
+        const DWORD rc = ZQReadStoredValue(h, L"Key", L"Text", &type, data, &cb);
+        return rc == ERROR_SUCCESS ? std::wstring(reinterpret_cast<PCWSTR>(data.Get())) : std::to_wstring(rc);
+    };
+    auto listed = [](HANDLE h) {
+        DWORD needed = 0, count = 0;
+        zqspool::Spooler().EnumPrinterDataExW(h, L"Key", nullptr, 0, &needed, &count);
+        std::vector<BYTE> buffer(needed);
+        if (zqspool::Spooler().EnumPrinterDataExW(h, L"Key", buffer.data(), needed, &needed, &count)) return std::wstring();
+        const auto* e = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
+        return count ? std::wstring(e[0].pValueName) + L"=" + reinterpret_cast<PCWSTR>(e[0].pData) : std::wstring();
+    };
+    auto keys = [](HANDLE h) {
+        DWORD needed = 0;
+        zqspool::Spooler().EnumPrinterKeyW(h, L"Key", nullptr, 0, &needed);
+        std::vector<WCHAR> buffer(needed / sizeof(WCHAR) + 1);
+        return zqspool::Spooler().EnumPrinterKeyW(h, L"Key", buffer.data(), needed, &needed) ? std::wstring()
+                                                                                           : std::wstring(buffer.data());
+    };
+    auto write = [](HANDLE h, PCWSTR text) {
+        zqspool::Spooler().SetPrinterDataExW(h, L"Key", L"Text", REG_SZ, (BYTE*)text,
+                                             DWORD((wcslen(text) + 1) * sizeof(WCHAR)));
+    };
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        std::function<std::wstring()> read;
+        std::wstring seen;
+        int asked;  // spooler calls of the kind the reads make: a size query and a read without the
+                    // view, a list's size and data, a fitting value in one call
+        MemCall kind;
+    } steps[] = {
+        {"a first read asks", nullptr, [&] { return text(m_h); }, L"held", 1, MemCall::GetPrinterDataEx},
+        {"a later one does not", [&] { m_printer.PutString(L"Key", L"Text", L"behind"); }, [&] { return text(m_h); },
+         L"held", 0, MemCall::GetPrinterDataEx},
+        {"another handle asks", nullptr, [&] { return text(other); }, L"behind", 2, MemCall::GetPrinterDataEx},
+        {"a store's read asks", nullptr, [&] { zqspool::CZQStoredNow now; return text(m_h); }, L"behind", 2,
+         MemCall::GetPrinterDataEx},
+        {"a write through another handle is read again", [&] { write(other, L"mine"); }, [&] { return text(m_h); },
+         L"mine", 1, MemCall::GetPrinterDataEx},
+        {"a failed read is not kept", [&] {
+             write(m_h, L"mine");
+             m_printer.FailCall(MemCall::GetPrinterDataEx, RPC_S_SERVER_UNAVAILABLE, 1);
+         },
+         [&] {
+             const std::wstring first = text(m_h);
+             return first + L"," + text(m_h);
+         }, L"1722,mine", 2, MemCall::GetPrinterDataEx},
+        {"a list once", nullptr, [&] {
+             const std::wstring first = listed(m_h);
+             return first + L"," + listed(m_h);
+         }, L"Text=mine,Text=mine", 2,
+         MemCall::EnumPrinterDataEx},
+        {"a list again after a write", [&] { write(m_h, L"new"); }, [&] { return listed(m_h); }, L"Text=new", 2,
+         MemCall::EnumPrinterDataEx},
+        {"subkeys once", nullptr, [&] {
+             const std::wstring first = keys(m_h);
+             return first + L"," + keys(m_h);
+         }, L"Sub,Sub", 2,
+         MemCall::EnumPrinterKey},
+        {"everything again after a refresh", [&] {
+             m_printer.PutString(L"Key", L"Text", L"fresh");
+             view.Refresh();
+         }, [&] { return text(m_h); }, L"fresh", 1, MemCall::GetPrinterDataEx},
+        {"nothing kept once closed", [&] {
+             view.Close();
+             m_printer.PutString(L"Key", L"Text", L"closed");
+         }, [&] { return text(m_h); }, L"closed", 2, MemCall::GetPrinterDataEx},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.before) step.before();
+        const int calls = m_printer.CallCount(step.kind);
+        EXPECT_EQ(step.seen, step.read());
+        EXPECT_EQ(step.asked, m_printer.CallCount(step.kind) - calls);
+    }
+    zqspool::Spooler().ClosePrinter(other);
+}
+
+// A group change writes only the values that differ from what is stored, and removes only what is there.
+TEST_F(PrinterHelpers, AGroupChangeLeavesWhatHoldsAlready) {
+    const DWORD one = 1, two = 2;
+    m_printer.PutValue(L"Key", L"Same", REG_DWORD, &one, 4);
+    m_printer.PutValue(L"Key", L"Changed", REG_DWORD, &one, 4);
+    const struct {
+        const char* what;
+        ZQValueChange change;
+        int writes, removals;
+    } cases[] = {
+        {"the same", {L"Key", L"Same", REG_DWORD, &one, 4, FALSE}, 0, 0},
+        {"another type", {L"Key", L"Same", REG_BINARY, &one, 4, FALSE}, 1, 0},
+        {"other bytes", {L"Key", L"Changed", REG_DWORD, &two, 4, FALSE}, 1, 0},
+        {"a removal of nothing", {L"Key", L"Missing", REG_NONE, nullptr, 0, TRUE}, 0, 0},
+        {"a removal", {L"Key", L"Changed", REG_NONE, nullptr, 0, TRUE}, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int writes = m_printer.CallCount(MemCall::SetPrinterDataEx);
+        const int removals = m_printer.CallCount(MemCall::DeletePrinterDataEx);
+        EXPECT_TRUE(ZQChangeValuesTogether(m_h, &c.change, 1));
+        EXPECT_EQ(c.writes, m_printer.CallCount(MemCall::SetPrinterDataEx) - writes);
+        EXPECT_EQ(c.removals, m_printer.CallCount(MemCall::DeletePrinterDataEx) - removals);
+    }
 }
 
 }  // namespace

@@ -265,7 +265,8 @@ TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     m_printer.SetReadOnly(false);
     Save(L"Beyond");
     m_qs->VDeleteStoredEntry(kept);
-    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1);
+    // The first removal asks whether the printer's data may be written; the next one is refused.
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1, 1);
     const std::vector<BYTE> before = Stored(L"PresetPool:1");
     Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
     EXPECT_EQ(before, Stored(L"PresetPool:1"));

@@ -196,12 +196,12 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowAllOrNothing) {
                   {L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}, {L"WatermarkPool:2", L"Two"}}),
               StoredPool());
 
-    // The printer's data is writable (the user's test write goes through); a pool value, or a
+    // The printer's data is writable (the removal that asks so goes through); a pool value, or a
     // removal, is refused.
     const std::map<std::wstring, std::wstring> before = StoredPool();
     m_wm.VRemoveEntry(m_wm.PFindByName(L"One"));
-    for (const auto& [call, after] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 2},
-                                      {zqspool::MemCall::DeletePrinterDataEx, 0}}) {
+    for (const auto& [call, after] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 0},
+                                      {zqspool::MemCall::DeletePrinterDataEx, 1}}) {
         m_printer.FailCall(call, ERROR_INVALID_PARAMETER, -1, after);
         EXPECT_FALSE(m_wm.BSavePool(&m_param));
         EXPECT_EQ(before, StoredPool());
@@ -266,7 +266,7 @@ TEST_F(Watermarks, ValuesOfEarlierVersionsGo) {
 }
 
 // Record 0 takes the " [none]" of the current language, whatever language wrote it, with its
-// stored look; a save follows only when the list holds more than that entry.
+// stored look; a save follows only when it was renamed and the list holds more than that entry.
 TEST_F(Watermarks, NoneRecordAfterALanguageChange) {
     EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "an empty list";
     Add(L"first");
@@ -281,6 +281,9 @@ TEST_F(Watermarks, NoneRecordAfterALanguageChange) {
     EXPECT_STREQ(L" [none]", none.szText);
     EXPECT_STREQ(L"Verdana", none.szFont);
     EXPECT_EQ(77u, none.dwSize);
+    const std::vector<BYTE> english = RecordBytes(L" [none]", 77, L"Verdana");
+    m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, english.data(), static_cast<DWORD>(english.size()));
+    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "in this language already";
 }
 
 // The defaults come first in the user's language with their sizes and face, whatever the pool

@@ -2,8 +2,12 @@
 // plug-in's own items, the values the fill pass writes, and the option-item callbacks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwctype>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +17,7 @@
 #include "devicetest.h"
 #include "optitemfixture.h"
 #include "zqmemprinter.h"
+#include "platform/zqspooler.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
 #include "xmlrules/zqxmlparser.h"
@@ -279,25 +284,139 @@ TEST_F(Worker, LockedSettingsAreDisabled) {
     EXPECT_FALSE(m_host.Item("Orientation")->Flags & OPTIF_DISABLED);
 }
 
-TEST_F(Worker, TheTrayRecordFollowsThePrintersSources) {
+// The device sheet records the trays it finds for the device-capabilities answers; a document
+// sheet asks the core driver for no list it does not show.
+TEST_F(Worker, TheDeviceSheetRecordsThePrintersSources) {
     const WORD bins[] = {15, 257};
     WCHAR names[2][24] = {L"Automatically Select", L"Tray 1"};
     m_printer.SetCapability(DC_BINS, bins, 2, sizeof(WORD));
     m_printer.SetCapability(DC_BINNAMES, names, 2, sizeof names[0]);
     Bind(DocumentFeatures());
-    Passes(OEMCUIP_DOCPROP);
-    DWORD type = 0;
-    std::vector<BYTE> count;
-    ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQTrayCount", &type, &count));
-    ASSERT_EQ(sizeof(DWORD), count.size());
-    EXPECT_EQ(2u, *reinterpret_cast<const DWORD*>(count.data()));
-    std::vector<BYTE> record;
-    ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQTRAYINFOREGDATA", &type, &record));
-    BYTE* cursor = record.data();
-    WCHAR text[24];
-    CZQCommon::VReadString(&cursor, record.data() + record.size(), text, 24);
-    EXPECT_STREQ(L"Automatically Select", text);
-    EXPECT_EQ(15u, CZQCommon::DWReadDword(&cursor, record.data() + record.size()));
+    const struct {
+        DWORD mode;
+        bool recorded;
+    } cases[] = {{OEMCUIP_DOCPROP, false}, {OEMCUIP_PRNPROP, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const int asked = m_printer.CallCount(zqspool::MemCall::DeviceCapabilities);
+        Passes(c.mode);
+        EXPECT_EQ(c.recorded, m_printer.CallCount(zqspool::MemCall::DeviceCapabilities) > asked);
+        DWORD type = 0;
+        std::vector<BYTE> count;
+        ASSERT_EQ(c.recorded, m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQTrayCount", &type, &count));
+        if (!c.recorded) continue;
+        ASSERT_EQ(sizeof(DWORD), count.size());
+        EXPECT_EQ(2u, *reinterpret_cast<const DWORD*>(count.data()));
+        std::vector<BYTE> record;
+        ASSERT_TRUE(m_printer.GetValue(zqspool::CZQMemoryPrinter::kRootKey, L"ZQTRAYINFOREGDATA", &type, &record));
+        BYTE* cursor = record.data();
+        WCHAR text[24];
+        CZQCommon::VReadString(&cursor, record.data() + record.size(), text, 24);
+        EXPECT_STREQ(L"Automatically Select", text);
+        EXPECT_EQ(15u, CZQCommon::DWReadDword(&cursor, record.data() + record.size()));
+    }
+}
+
+// The printer-data calls of the plug-in's part of an opening (its count and fill passes), counted
+// per value on their way to the memory printer: a write is a value set or removed; a size query is
+// no read.
+class DataCalls {
+public:
+    DataCalls() {
+        s_pThis = this;
+        m_table = zqspool::Spooler();
+        m_pBeneath = &zqspool::Spooler();
+        m_table.GetPrinterDataW = [](HANDLE h, LPWSTR name, LPDWORD type, LPBYTE data, DWORD cb, LPDWORD needed) {
+            return s_pThis->Read(nullptr, name, s_pThis->m_pBeneath->GetPrinterDataW(h, name, type, data, cb, needed));
+        };
+        m_table.GetPrinterDataExW = [](HANDLE h, LPCWSTR key, LPCWSTR name, LPDWORD type, LPBYTE data, DWORD cb,
+                                       LPDWORD needed) {
+            return s_pThis->Read(key, name, s_pThis->m_pBeneath->GetPrinterDataExW(h, key, name, type, data, cb, needed));
+        };
+        m_table.EnumPrinterDataExW = [](HANDLE h, LPCWSTR key, LPBYTE data, DWORD cb, LPDWORD needed, LPDWORD n) {
+            return s_pThis->Read(key, L"*", s_pThis->m_pBeneath->EnumPrinterDataExW(h, key, data, cb, needed, n));
+        };
+        m_table.SetPrinterDataW = [](HANDLE h, LPWSTR name, DWORD type, LPBYTE data, DWORD cb) {
+            return s_pThis->Write(nullptr, name, s_pThis->m_pBeneath->SetPrinterDataW(h, name, type, data, cb));
+        };
+        m_table.SetPrinterDataExW = [](HANDLE h, LPCWSTR key, LPCWSTR name, DWORD type, LPBYTE data, DWORD cb) {
+            return s_pThis->Write(key, name, s_pThis->m_pBeneath->SetPrinterDataExW(h, key, name, type, data, cb));
+        };
+        m_table.DeletePrinterDataExW = [](HANDLE h, LPCWSTR key, LPCWSTR name) {
+            return s_pThis->Write(key, name, s_pThis->m_pBeneath->DeletePrinterDataExW(h, key, name));
+        };
+        m_pPrevious = zqspool::SetSpooler(&m_table);
+    }
+    ~DataCalls() { zqspool::SetSpooler(m_pPrevious); }
+    DataCalls(const DataCalls&) = delete;
+    DataCalls& operator=(const DataCalls&) = delete;
+
+    void Reset() { reads.clear(), writes.clear(); }
+    int MostReads() const {
+        int most = 0;
+        for (const auto& [value, n] : reads) most = n > most ? n : most;
+        return most;
+    }
+    std::map<std::wstring, int> reads;
+    std::vector<std::wstring> writes;
+
+private:
+    static std::wstring Name(LPCWSTR key, LPCWSTR name) {
+        std::wstring v = std::wstring(key ? key : L"PrinterDriverData") + L"\\" + (name ? name : L"");
+        for (wchar_t& c : v) c = static_cast<wchar_t>(towlower(c));
+        return v;
+    }
+    DWORD Read(LPCWSTR key, LPCWSTR name, DWORD rc) {
+        if (rc != ERROR_MORE_DATA) ++reads[Name(key, name)];
+        return rc;
+    }
+    DWORD Write(LPCWSTR key, LPCWSTR name, DWORD rc) {
+        if (rc == ERROR_SUCCESS) writes.push_back(Name(key, name));
+        return rc;
+    }
+    static DataCalls* s_pThis;
+    zqspool::SpoolerApi m_table{};
+    const zqspool::SpoolerApi* m_pBeneath = nullptr;
+    const zqspool::SpoolerApi* m_pPrevious = nullptr;
+};
+DataCalls* DataCalls::s_pThis = nullptr;
+
+// An opening writes only what differs from what is stored, and reads each value once: the first
+// opening of a printer makes its per-user GUID, notes the configuration manager's status and stores
+// the watermark defaults; the next writes nothing; one after a change writes what changed back only.
+TEST_F(Worker, AnOpeningWritesWhatChangedAndReadsEachValueOnce) {
+    const std::wstring pool = L"zqpresetroot\\watermarkpooldata\\watermarkpool:";
+    const std::wstring guid = L"zqpresetroot\\zqrestricteduserguid";
+    const struct {
+        const char* what;
+        std::function<void(zqspool::CZQMemoryPrinter&)> change;
+        std::vector<std::wstring> written;  // in any order; empty: none
+    } cases[] = {
+        {"first opening", nullptr, {guid, L"printerdriverdata\\dmcstatus", pool + L"0", pool + L"1", pool + L"2", pool + L"3"}},
+        {"the next opening", nullptr, {}},
+        {"after the GUID went", [](zqspool::CZQMemoryPrinter& p) { p.m_keys[L"zqpresetroot"].values.erase(L"zqrestricteduserguid"); },
+         {guid}},
+        {"after a watermark changed", [](zqspool::CZQMemoryPrinter& p) { p.PutValue(L"ZQPresetRoot\\WatermarkPoolData", L"WatermarkPool:2", REG_BINARY, "x", 1); },
+         {pool + L"2"}},
+        {"after that", nullptr, {}},
+    };
+    Bind(DocumentFeatures());
+    DataCalls calls;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.change) c.change(m_printer);
+        m_plugin.reset(new CZQOemUI());
+        calls.Reset();
+        Passes(OEMCUIP_DOCPROP);
+        std::vector<std::wstring> written = calls.writes;
+        std::sort(written.begin(), written.end());
+        std::vector<std::wstring> expected = c.written;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, written);
+        if (c.written.empty()) {
+            EXPECT_EQ(1, calls.MostReads()) << "a value read twice";
+        }
+    }
 }
 
 TEST_F(Worker, TheHelperFileAndItsConstraintsLoadInTheFillPass) {

@@ -110,8 +110,9 @@ TEST(FeaturesUnderHost, CallsOfShowingThePage) {
     }
     // Showing sets every control from the settings and lays the groups out: each reads its features once.
     // The first showing also reads the printer's paper names (count and names) and the form's option
-    // keywords for the destination list, and its media ids for the page kinds' papers.
-    const LONG caps[2] = {8, 0}, maxReads[2] = {220, 80}, maxReports[2] = {26, 4};
+    // keywords for the destination list, its media ids for the page kinds' papers, and the sources
+    // no earlier page asked for.
+    const LONG caps[2] = {12, 0}, maxReads[2] = {220, 80}, maxReports[2] = {26, 4};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(caps[i], after[i].lDeviceCapabilities - before[i].lDeviceCapabilities);

@@ -349,7 +349,7 @@ TEST_F(RecordedPrinter, DocumentSheetCallsComeInTheCoreDriversOrder) {
                                         "CommonUIProp(1,fill,9)", "HideStandardUI(1)", "DocumentPropertySheets(INIT)",
                                         "Callback(6,Orientation,0)", "DocumentPropertySheets(DESTROY,1)", "Release"}),
               OuterLines(&capabilities));
-    EXPECT_TRUE(capabilities) << "the fill pass reads the printer's capability record";
+    EXPECT_FALSE(capabilities) << "the document sheet's fill pass asks for no list its pages have not shown";
 }
 
 TEST_F(RecordedPrinter, DeviceSheetCallsComeInTheCoreDriversOrder) {
@@ -366,6 +366,7 @@ TEST_F(RecordedPrinter, DeviceSheetCallsComeInTheCoreDriversOrder) {
                                         "CommonUIProp(2,fill,2)", "HideStandardUI(2)", "DevicePropertySheets(INIT)",
                                         "Callback(6,DuplexUnit,1)", "DevicePropertySheets(DESTROY,1)", "Release"}),
               OuterLines(&capabilities));
+    EXPECT_TRUE(capabilities) << "the device sheet's fill pass records the printer's trays";
 }
 
 TEST_F(RecordedPrinter, APluginFailingDevModeLeavesTheHostWorking) {

@@ -1,0 +1,65 @@
+// A sheet's view of its printer's data: while one is open for a printer handle, the values,
+// value lists and key lists read through that handle on the thread that opened it are asked of the
+// spooler once and then answered from the view, as the spooler would answer them. Every write and
+// removal through the plug-in (any handle, any thread) drops what the views hold of it, so the next
+// read asks the spooler again; "Update Now" and the like drop a view's whole content. A value the
+// spooler could not answer (anything but the value or its absence) is never kept.
+//
+// A store that writes reads what is stored now: while a CZQStoredNow lives on a thread, its reads
+// pass every view by.
+#pragma once
+
+#include <windows.h>
+
+namespace zqspool {
+
+struct SpoolerApi;
+
+class CZQPrinterDataView {
+public:
+    CZQPrinterDataView() = default;
+    ~CZQPrinterDataView() { Close(); }
+    CZQPrinterDataView(const CZQPrinterDataView&) = delete;
+    CZQPrinterDataView& operator=(const CZQPrinterDataView&) = delete;
+
+    // Opens the view for a handle on this thread (null: none); a view already open for another
+    // handle is closed first, one for the same handle kept with what it holds.
+    void Open(HANDLE hPrinter);
+    void Close();
+    HANDLE Printer() const { return m_hPrinter; }
+    // What the view holds is dropped: the next reads ask the spooler.
+    void Refresh();
+    // A fill pass of the sheet starts: a later one than the first reads the printer's data afresh.
+    void BeginFillPass() {
+        if (m_bFilled) Refresh();
+        m_bFilled = m_pData != nullptr;
+    }
+
+private:
+    HANDLE m_hPrinter = nullptr;
+    bool m_bFilled = false;
+    void* m_pData = nullptr;
+};
+
+// Reads on this thread ask the spooler, whatever a view holds, while one lives.
+class CZQStoredNow {
+public:
+    CZQStoredNow();
+    ~CZQStoredNow();
+    CZQStoredNow(const CZQStoredNow&) = delete;
+    CZQStoredNow& operator=(const CZQStoredNow&) = delete;
+};
+
+// Whether a handle may write the printer's data, as a view of it on this thread keeps the answer:
+// FALSE when none is kept. Refresh drops the answer with the rest.
+bool KeptWriteAnswer(HANDLE hPrinter, bool* pbWrites);
+void KeepWriteAnswer(HANDLE hPrinter, bool bWrites);
+
+// Every view open for the handle drops what it holds.
+void RefreshViews(HANDLE hPrinter);
+
+// The table that answers through the views while any is open (the spooler layer hands it out in
+// place of `beneath`); null while none is open.
+const SpoolerApi* ViewTable(const SpoolerApi& beneath);
+
+}  // namespace zqspool
