@@ -411,7 +411,7 @@ void MeasureShortcutList(int reps) {
     CZQLargeFormatShortcutsTab tab;
     tab.VBind(nullptr, param, nullptr);
     PageContext context = {&tab, &logic, nullptr, nullptr, &caps, &rules, nullptr, nullptr, nullptr, &quickSets,
-                           nullptr, nullptr, nullptr};
+                           nullptr, nullptr, nullptr, nullptr};
     HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
     CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | LBS_HASSTRINGS, 0, 0, 200, 200, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LB_DOCTYPE_SETTING)), nullptr, nullptr);
@@ -580,7 +580,7 @@ void MeasureShortcutChoice(int reps) {
     CZQLargeFormatShortcutsTab tab;
     tab.VBind(nullptr, param, nullptr);
     PageContext context = {&tab, &logic, nullptr, nullptr, &caps, &rules, nullptr, nullptr, nullptr, &quickSets,
-                           nullptr, nullptr, nullptr};
+                           nullptr, nullptr, nullptr, nullptr};
     PROPSHEETPAGEW psp = {};
     psp.dwSize = sizeof psp;
     psp.lParam = reinterpret_cast<LPARAM>(&context);

@@ -34,6 +34,11 @@ struct ZQSheetState {
     BOOL bTitleDone;       // the version was appended to the sheet's title
     int iHighestPage;      // highest sheet position visited, -1 none
     int aiPagePosition[kPageIdCount];  // page id -> sheet position, -1 when not in the sheet
+    // The poster the Finishing page's pages-per-sheet list chose, which every page reads and
+    // clears: the flag and its option (0..3 for 2x2 .. 5x5). A new sheet keeps them, as the
+    // binding's Finishing page keeps its list.
+    BOOL bPosterFlag;
+    int iPosterOption;
 };
 void ZQResetSheetState(ZQSheetState* pState);
 

@@ -182,6 +182,33 @@ public:
     void VSetDuplexItem(int iDuplex);
     BOOL BIsPosterPrinting() const;
     BOOL BGetPosterTiles(int* piIndex) const;
+    // The booklet the layout pages chose (0 none, else the booklet list's entry), which every page
+    // reads and ends.
+    DWORD DWBooklet() const { return m_dwBooklet; }
+    void VSetBooklet(DWORD dwBooklet) { m_dwBooklet = dwBooklet; }
+    void VEndBooklet() { m_dwBooklet = 0; }
+    // The margin choices the user made by hand (slot 0 symmetric, 1 minimized margins): whether
+    // the user chose, and the choice, kept for one-sided printing.
+    DWORD DWMarginChoice(int iSlot) const { return m_adwMarginChoice[iSlot & 1]; }
+    DWORD DWMarginValue(int iSlot) const { return m_adwMarginValue[iSlot & 1]; }
+    void VSetMarginChoice(int iSlot, DWORD dwChosen) { m_adwMarginChoice[iSlot & 1] = dwChosen; }
+    void VSetMarginValue(int iSlot, DWORD dwValue) { m_adwMarginValue[iSlot & 1] = dwValue; }
+    void VChooseMargin(int iSlot, DWORD dwValue) {
+        VSetMarginChoice(iSlot, 1);
+        VSetMarginValue(iSlot, dwValue);
+    }
+    void VClearMarginChoices() { m_adwMarginChoice[0] = m_adwMarginChoice[1] = 0; }
+    // The poster of the sheet state, which the pages read and clear.
+    BOOL BPosterFlag() const { return m_sheet.bPosterFlag; }
+    int IPosterOption() const { return m_sheet.iPosterOption; }
+    void VClearPosterFlag() { m_sheet.bPosterFlag = FALSE; }
+    void VSetPosterFlag() { m_sheet.bPosterFlag = TRUE; }
+    // Tiles per side of a poster option: 2, 3, 4 or 5 for options 0 to 3; 2 otherwise.
+    static int IPosterTilesPerSide(int iPosterOption);
+    // Whether the selection of a pages-per-sheet list is one of the poster items that follow its six
+    // pages-per-sheet items while poster printing is in force; the poster flag and option follow.
+    // A list without a count or a selection answers FALSE and leaves both as they are.
+    BOOL BCheckPosterSelection(HWND hList);
     // First caller: the Effects page.
     void VSetPosterState(BOOL bOn, PCWSTR pszText);
     DWORD ISetPageOrderItems(BOOL bBackToFront);
@@ -345,8 +372,6 @@ public:
     int m_aiRecentForms[3] = {-1, -1, -1};
     // Features and finishing pages.
     BOOL m_abMarginAvailable[3] = {};
-    DWORD m_adwMarginChoice[2] = {};  // symmetric, minimize: user marks
-    DWORD m_adwMarginValue[2] = {};
     BOOL m_bAutoDuplexScalingMark = FALSE;
     DWORD m_dwAutoDuplexScaling = 0;
     BOOL m_bPreserveLayout = FALSE;
@@ -355,7 +380,6 @@ public:
     DWORD m_dwExtendedMargins = 0;
     ZQPreviewWatermark m_previewWatermark = {};
     int m_aiFinishing[4] = {};  // output bin, staple, punch, fold
-    DWORD m_dwBooklet = 0;
     DWORD m_dwBookletCopy = 0;
     DWORD m_dwLayoutKind = 0;
     BOOL m_bScaleToPaper = FALSE;
@@ -416,4 +440,7 @@ protected:
 private:
     static constexpr int kSavedFeatureCount = 48;
     int m_aiSaved[kSavedFeatureCount] = {};
+    DWORD m_dwBooklet = 0;
+    DWORD m_adwMarginChoice[2] = {};  // symmetric, minimize: the user's marks
+    DWORD m_adwMarginValue[2] = {};
 };

@@ -33,6 +33,26 @@ BOOL CZQPageControls::BPlaceAtTop(int iCtrlId, float fTop) {
     return own ? BPlaceAtPoint(iCtrlId, own->rc.left, fTop) : FALSE;
 }
 
+int CZQPageControls::IStackAt(int iCtrlId, int iTop, int iGap) {
+    const ControlRect* own = Recorded(iCtrlId);
+    HWND control = Item(iCtrlId);
+    if (!own || !control) return iTop;
+    CZQUIBase::BPlaceWindow(control, &own->rc, own->cx, own->cy, static_cast<float>(iTop));
+    return iTop + own->cy + iGap;
+}
+
+void CZQPageControls::VCloseUp(const int* pIds, int cIds, int iPlaceId, bool bLabelled, int iLabelGap, int iGap) {
+    const ControlRect* place = iPlaceId ? Recorded(iPlaceId) : nullptr;
+    int y = place ? place->rc.top : 0;
+    for (int i = 0; i < cIds; ++i) {
+        const ControlRect* own = Recorded(pIds[i]);
+        if (!own) continue;
+        // Back in the template's place, or under the one before.
+        if (!place) y = own->rc.top;
+        y = IStackAt(pIds[i], y, bLabelled && i % 2 == 0 ? iLabelGap : iGap);
+    }
+}
+
 BOOL CZQPageControls::BPlaceAtPoint(int iCtrlId, int iLeft, float fTop) {
     const ControlRect* own = Recorded(iCtrlId);
     HWND control = Item(iCtrlId);

@@ -46,6 +46,11 @@ public:
     BOOL BPlaceAtTop(int iCtrlId, float fTop);
     // The same at a left of its own.
     BOOL BPlaceAtPoint(int iCtrlId, int iLeft, float fTop);
+    // A recorded control moved to a top (its recorded x and size kept); the top under it (gap added).
+    int IStackAt(int iCtrlId, int iTop, int iGap);
+    // Controls stacked from the recorded top of another (labels and their lists in pairs, iLabelGap
+    // apart, when labelled), or, without one (0), each back in its recorded place.
+    void VCloseUp(const int* pIds, int cIds, int iPlaceId, bool bLabelled, int iLabelGap, int iGap);
     // Shown (and enabled or not), or hidden and disabled.
     void VShow(int iCtrlId, BOOL bShow, BOOL bEnable = TRUE);
     BOOL BChecked(int iCtrlId) const;

@@ -54,6 +54,12 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
+CZQImageEnhanceDlg* SheetImageEnhance(const PageContext* pContext, PageContext** ppPaperContext) {
+    IZQPageSlots* pages = pContext ? pContext->pPages : nullptr;
+    if (ppPaperContext) *ppPaperContext = pages ? pages->PContext(kPagePaperQuality) : nullptr;
+    return pages && pages->PPage(kPagePaperQuality) ? pContext->pImageEnhance : nullptr;
+}
+
 PageContext* ContextWith(PageContext* pContext, unsigned needs) {
     const POEMCUIPPARAM param = pContext && pContext->pPage ? pContext->pPage->CUIParam() : nullptr;
     if (!pContext || !pContext->pPage || ((needs & kNeedItems) && !param) ||

@@ -87,6 +87,9 @@ enum : unsigned {
 // The context when it names a page object and holds what `needs` asks; null with last error 13
 // otherwise.
 PageContext* ContextWith(PageContext* pContext, unsigned needs);
+// The sheet's image-enhancement dialog as the printing-shortcuts pages offer it: only beside the
+// sheet's Paper/Quality page, whose context (null when the sheet does not show it) the dialog takes.
+CZQImageEnhanceDlg* SheetImageEnhance(const PageContext* pContext, PageContext** ppPaperContext);
 
 // The sheet's four notices (PSN_SETACTIVE, PSN_KILLACTIVE, PSN_APPLY, PSN_RESET).
 bool IsSheetNotice(const NMHDR* pHeader);

@@ -6,7 +6,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/finishing/zqfinishingpage.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
@@ -73,7 +72,7 @@ void ZQFillPreviewPoster(PreviewSettings* pRecord, const ZQUIDevmode& dm, const 
     int* value = pRecord->aiValue;
     value[kPvPoster] = logic.BGetPosterTiles(&value[kPvPosterSize]) ? 1 : 0;
     if (!logic.BIsPosterPrinting()) return;
-    const int perSide = CZQFinishingTab::IPosterTilesPerSide(value[kPvPosterSize]);
+    const int perSide = CZQUILogic::IPosterTilesPerSide(value[kPvPosterSize]);
     pRecord->aiExtra[kPxTilesPerSide] = perSide;
     for (int i = 0; i < perSide * perSide && i < kPreviewPosterTiles; ++i)
         pRecord->aiPosterTile[i] = Int(dm.adwPosterTiles[i]);

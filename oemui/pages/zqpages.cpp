@@ -2,7 +2,7 @@
 #include "pages/zqpages.h"
 
 #include "featurelogic/zquilogic.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpagepreview.h"
 
 BOOL CZQTabBase::BAllocPageBlock() {
@@ -28,7 +28,7 @@ void CZQTabBase::VNoteShown(PageContext* pContext, int iPageId) {
     const int index = logic->IGetPageIndex(logic->WorkDM(), iPageId);
     if (index > sheet.iHighestPage) sheet.iHighestPage = index;
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
 }
 

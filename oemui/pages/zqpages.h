@@ -7,6 +7,7 @@
 #include "common/zquibase.h"
 #include "featurelogic/zqsheetstate.h"
 
+class CZQImageEnhanceDlg;
 class CZQQuickSets;
 class CZQRollPreview;
 class CZQUILogic;
@@ -62,6 +63,7 @@ struct PageContext {
     const PaperList* pPapers;           // the large-format printer's paper list
     SheetRecord* pSheet;                // the record of the sheet showing the page
     IZQPageSlots* pPages;               // the other pages, for the calls pages make on each other
+    CZQImageEnhanceDlg* pImageEnhance;  // the sheet's image-enhancement dialog (null: none)
 };
 
 // The page objects of a binding as the other pages reach them: a page calls another page's routines
@@ -77,13 +79,14 @@ protected:
     ~IZQPageSlots() = default;
 };
 
-// The page object of that id in its class (the page table makes each id's object of one class), and
-// its context (null when the sheet does not show the page).
+// The page object of that id as the class or the interface asked (pages/zqpageasks.h: what one page
+// asks of another), and its context (null when the sheet does not show the page); null when the
+// object is not of that kind.
 template <class Tab>
 Tab* ZQSheetPage(const PageContext* pContext, int iPageId, PageContext** ppPageContext = nullptr) {
     IZQPageSlots* pages = pContext ? pContext->pPages : nullptr;
     if (ppPageContext) *ppPageContext = pages ? pages->PContext(iPageId) : nullptr;
-    return pages ? static_cast<Tab*>(pages->PPage(iPageId)) : nullptr;
+    return pages ? dynamic_cast<Tab*>(pages->PPage(iPageId)) : nullptr;
 }
 
 // What page assembly keeps in the sheet's OEMUIPSPARAM.pOEMUserData (from the core driver's heap).

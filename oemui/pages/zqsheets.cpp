@@ -200,7 +200,7 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
         context = {page,           &logic,           m_pPreview,         binding.pDriverUI,
                    &binding.caps,  binding.pRules,   gates.pConstraints, gates.pAlerts,
                    gates.pExchange, &binding.quickSets, &binding.papers,  record,
-                   this};
+                   this,           &m_imageEnhance};
         page->VBind(ps, binding.pCUIParam, hResModule);
         if (id == kPageColor && m_pColorCompanion) {
             m_colorCompanionContext = context;

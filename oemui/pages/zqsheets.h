@@ -4,6 +4,7 @@
 #pragma once
 
 #include "featurelogic/zqdevmodesync.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/zqpages.h"
 #include "pages/zqsheettemplates.h"
 
@@ -68,4 +69,6 @@ private:
     PVOID m_pSavedUserData = nullptr;
     // The pages of the sheet being built, laid out to its size.
     CZQSheetTemplates m_templates;
+    // The image-enhancement dialog the Paper/Quality and printing-shortcuts pages open.
+    CZQImageEnhanceDlg m_imageEnhance;
 };

@@ -19,7 +19,7 @@ namespace {
 struct CPage {
     explicit CPage(CZQOemUI* pPlugin)
         : context{&tab,    nullptr, nullptr, nullptr, nullptr, nullptr, &pPlugin->ConstraintGateForTesting(),
-                  &pPlugin->AlertGateForTesting(), nullptr, nullptr, nullptr, nullptr, nullptr} {
+                  &pPlugin->AlertGateForTesting(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr} {
         psp.dwSize = sizeof psp;
         psp.lParam = reinterpret_cast<LPARAM>(&context);
         dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ZQTEST_ALERTS), nullptr,

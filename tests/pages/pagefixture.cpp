@@ -212,7 +212,7 @@ void PageFixture::BuildPage(std::unique_ptr<CZQTabBase> page) {
     PageTestGates& gates = *m_gates;
     m_context = {m_pageObject.get(), &m_logic,       m_preview.get(), nullptr,  &m_caps,   m_rules.get(),
                  &gates,             &gates,         &gates,          &gates.binding.quickSets, &gates.papers,
-                 &m_record,          &m_slots};
+                 &m_record,          &m_slots,       &m_imageEnhance};
 }
 
 void PageFixture::JoinSheet(int iPageId, bool bPaperQualityShown) {

@@ -18,6 +18,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "optitemfixture.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreview.h"
@@ -164,6 +165,8 @@ protected:
     PageTestSlots m_slots;
     CZQPaperQualityTab m_paperTab;
     PageContext m_paperContext = {};
+    // The sheet's image-enhancement dialog, as the sheet builder lays it in every context.
+    CZQImageEnhanceDlg m_imageEnhance;
     PageContext m_context = {};
     // The test's sheet: its window records what its pages tell it, its record the results they
     // report (RecordSheetResult, as "result <page handle> <result>" among the gates' calls, answered

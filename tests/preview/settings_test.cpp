@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "common/zqhandles.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "featurelogic/zquilogic.h"
 #include "previewtest.h"
 #include "res/zqpreviewids.h"
 
@@ -64,7 +64,7 @@ TEST(PreviewRecord, PosterTilesAndBoundedTexts) {
     } posters[] = {{0, 2}, {1, 3}, {2, 4}, {3, 5}, {-1, 2}, {4, 2}};
     for (const auto& poster : posters) {
         SCOPED_TRACE(poster.option);
-        const int n = CZQFinishingTab::IPosterTilesPerSide(poster.option);
+        const int n = CZQUILogic::IPosterTilesPerSide(poster.option);
         EXPECT_EQ(poster.perSide, n);
         CPreviewProbe preview(nullptr);
         PreviewSettings record = Record(L"tilesperside=5 tiles=0000000000000000000000000");

@@ -6,7 +6,7 @@
 #include "pages/color/zqcolorkeywords.h"
 #include "pages/color/zqcolorpage.h"
 #include "pages/color/zqcolorsettingssheet.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqcolorids.h"
 
@@ -93,8 +93,7 @@ void CZQColorTab::VInitControls(PageContext* pContext) {
 
     if (!Readable(param, zqkw::kZQSimplifiedUI)) VSyncGrayscaleRadios(pContext);
 
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) logic.VClearPosterFlag();
 
     if (!FeatureItem(param, kPrintInSepia)) {
         Hide(m_hSepia);

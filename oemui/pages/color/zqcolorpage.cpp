@@ -6,9 +6,7 @@
 #include "device/zqalertwnd.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqcolorids.h"
@@ -35,7 +33,7 @@ const BoundList kBoundLists[] = {
 
 // The device status and the alert strips asked again, through the Effects page's object.
 void RefreshDeviceStatus(PageContext* pContext) {
-    if (auto* effects = ZQSheetPage<CZQEffectsTab>(pContext, kPageEffects)) effects->VRefreshDeviceStatus(pContext->pAlerts);
+    if (auto* effects = ZQSheetPage<IZQEffectsPage>(pContext, kPageEffects)) effects->VRefreshDeviceStatus(pContext->pAlerts);
 }
 
 }  // namespace
@@ -542,7 +540,7 @@ void CZQColorTab::VOnFactoryDefaults(HWND hDlg, PageContext* pContext) {
     if (logic.IConfirmBox(5157, 5162, 5163, MB_OKCANCEL, m_hFactoryDefaults) == IDOK) {
         if (m_hGrayscaleList) EnableWindow(m_hGrayscaleList, FALSE);
         PageContext* paperContext = nullptr;
-        auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+        auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
         if (CZQQuickSets* quickSets = pContext->pQuickSets) {
             // The media macros settle what the factory quick set chose; the last pass keeps its choice.
             for (int pass = 0; pass < 2; ++pass) {
@@ -555,12 +553,12 @@ void CZQColorTab::VOnFactoryDefaults(HWND hDlg, PageContext* pContext) {
         VInitControls(pContext);
         if (paper && paperContext) paper->VRefreshCoverControls(paperContext);
         PageContext* finishingContext = nullptr;
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext);
+        if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext);
             finishing && finishingContext) {
             finishing->VSetAllControls(finishingContext);
             HWND pages = finishing->PagesPerSheetList();
             HWND tiles = pages ? GetDlgItem(GetParent(pages), IDC_BTN_SELECT_TILES) : nullptr;
-            const BOOL poster = finishing->BCheckPosterSelection(&logic, pages);
+            const BOOL poster = logic.BCheckPosterSelection(pages);
             if (tiles) EnableWindow(tiles, poster);
         }
         DWUpdateColorSpaceControls(pContext);

@@ -22,11 +22,6 @@ public:
 
     CZQCustomPaperDlg();
 
-    // TRUE when the printer of the block has a form of that name (compared without regard to case);
-    // *pbUserForm then tells whether the user defined it. FALSE when no form matches or the forms
-    // cannot be listed.
-    static BOOL BFindForm(POEMCUIPPARAM pParam, PCWSTR pszForm, BOOL* pbUserForm);
-
     // The dialog (right-to-left template when asked) from the module of the page's OEMCUIPPARAM,
     // owned by hOwner: 1 OK, 2 Cancel or closed, -1 when it could not be shown.
     INT_PTR IDoModal(HWND hOwner, PageContext* pContext, BOOL bRightToLeft);

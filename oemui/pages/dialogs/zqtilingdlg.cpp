@@ -7,7 +7,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "res/zqtilingids.h"
 
 namespace {
@@ -96,7 +96,7 @@ BOOL CZQTilingSelectionDlg::BInitDialog(HWND hDlg, const Opening* pOpening) {
     int option = pOpening->iPosterOption;
     // The push item is offered without a poster chosen: a poster of 2 x 2 tiles then.
     if (pOpening->form == Opening::kPushItem && !pOpening->pLogic->BGetPosterTiles(&option)) option = -1;
-    m_nTilesPerSide = CZQFinishingTab::IPosterTilesPerSide(option);
+    m_nTilesPerSide = CZQUILogic::IPosterTilesPerSide(option);
 
     m_hDlg = hDlg;
     m_hSelectAll = GetDlgItem(hDlg, IDC_BTN_SELECTALL);

@@ -12,7 +12,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqwatermarkids.h"
@@ -334,10 +334,10 @@ void CZQWatermarkDetailsDlg::VSelectedName(PWSTR pszName) const {
 }
 
 void CZQWatermarkDetailsDlg::VEndPosters(PageContext* pContext) {
-    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing);
-    if (!finishing || !finishing->BPosterFlag()) return;
+    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
+    if (!finishing || !pContext->pLogic->BPosterFlag()) return;
     pContext->pLogic->VSetPosterState(FALSE, m_wm.NoneName());
-    finishing->VClearPosterFlag();
+    pContext->pLogic->VClearPosterFlag();
 }
 
 void CZQWatermarkDetailsDlg::VOnNew(PageContext* pContext) {
@@ -443,7 +443,7 @@ void CZQWatermarkDetailsDlg::VOnSelect(PageContext* pContext) {
         if (name[0] && OptionIs(m_wm.CUIParam(), zqkw::kZQPosterPrinting, L"TRUE") == 1 &&
             WorkOf(pContext)->dwLayoutMode == 3) {
             pContext->pLogic->VSetPosterState(FALSE, m_wm.NoneName());
-            if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+            pContext->pLogic->VClearPosterFlag();
         }
     }
     VRepaintPreview(FALSE);

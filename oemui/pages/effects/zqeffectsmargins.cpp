@@ -6,8 +6,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
 
@@ -86,12 +85,12 @@ void CZQEffectsTab::VRefreshMarginControls(PageContext* pContext) {
     // One-sided printing takes back what the user chose before.
     for (int kind : {kSymmetric, kMinimize}) {
         const int slot = kind == kSymmetric ? 0 : 1;
-        if (!logic.m_adwMarginChoice[slot]) continue;
-        CZQCommon::DWSelectOptionByIndex(param, kMarginFeatures[kind], static_cast<int>(logic.m_adwMarginValue[slot]),
+        if (!logic.DWMarginChoice(slot)) continue;
+        CZQCommon::DWSelectOptionByIndex(param, kMarginFeatures[kind], static_cast<int>(logic.DWMarginValue(slot)),
                                          OEMCUIP_DOCPROP);
         logic.IBindFeatureControl(0, kMarginFeatures[kind], m_controls.Item(kMarginBoxes[kind]), nullptr,
                                   OEMCUIP_DOCPROP, CZQUILogic::kBindShow, TRUE, 0, nullptr);
-        if (logic.m_adwMarginValue[slot] != 1) continue;
+        if (logic.DWMarginValue(slot) != 1) continue;
         for (int other = 0; other < 3; ++other) {
             if (other == kind) continue;
             m_controls.VSetCheck(kMarginBoxes[other], FALSE);
@@ -117,7 +116,7 @@ void CZQEffectsTab::VOnMarginOptionClicked(PageContext* pContext) {
     } else if (m_controls.BChecked(IDC_CHECK_MINIMIZE_MARGINS)) {
         // The helper file may ask the user first; a refusal takes the box back.
         PageContext* paperContext = nullptr;
-        ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+        ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
         CZQXmlUiRules* rules = RulesLoaded(paperContext) ? paperContext->pRules : nullptr;
         if (rules) rules->Parser().m_dwPopupResult = 0;
         if (rules && rules->BRunMacro(L"macro_pop_up_MinimizeMargin", nullptr, m_pCUIParam)) {
@@ -155,14 +154,14 @@ void CZQEffectsTab::VApplyMarginOptions(PageContext* pContext) {
     }
     if (any && (logic.BIsBannerPaper() || logic.BIsBorderlessPaper())) logic.VUpdateBorderlessForPageSize(pContext->pRules);
     // Margins chosen end a poster.
-    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing);
-    if (any && finishing && finishing->BCheckPosterSelection(&logic, finishing->PagesPerSheetList()) &&
-        finishing->BPosterFlag()) {
+    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
+    if (any && finishing && logic.BCheckPosterSelection(finishing->PagesPerSheetList()) &&
+        logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrder = 0;
         if (logic.BIsPosterPrinting() &&
             CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            finishing->VClearPosterFlag();
+            logic.VClearPosterFlag();
     }
     const TwoSided twoSided = TwoSidedOf(logic);
     const bool emulate = m_controls.BChecked(IDC_CHECK_EMULATE_MARGINS) != FALSE;
@@ -214,8 +213,7 @@ void CZQEffectsTab::VOnMarginBox(HWND hDlg, int iCtrlId, PageContext* pContext) 
     // The user's own choice of symmetric or minimised margins is remembered for one-sided printing.
     if (iCtrlId != IDC_CHECK_EMULATE_MARGINS) {
         const int slot = iCtrlId == IDC_CHECK_SYMMETRICAL_MARGINS ? 0 : 1;
-        logic.m_adwMarginChoice[slot] = 1;
-        logic.m_adwMarginValue[slot] = m_controls.BChecked(iCtrlId) ? 1 : 0;
+        logic.VChooseMargin(slot, m_controls.BChecked(iCtrlId) ? 1 : 0);
     }
     VApplyMarginOptions(pContext);
     if (iCtrlId == IDC_CHECK_MINIMIZE_MARGINS) VCheckMinimizeMarginsDuplex(pContext);

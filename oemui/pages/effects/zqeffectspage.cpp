@@ -57,7 +57,7 @@ void CZQEffectsTab::VInitLists(PageContext* pContext) {
     VFillWatermarkCombo();
 }
 
-void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) {
+void CZQEffectsTab::VRefreshDeviceStatus(IZQAlertGate* pAlerts) const {
     if (pAlerts) pAlerts->BRefreshDeviceStatus(FALSE);
 }
 

@@ -12,6 +12,7 @@
 #include "featurelogic/zqwatermarks.h"
 #include "pages/dialogs/zqwatermarkdlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpagebase.h"
 #include "pages/zqpapernames.h"
 #include "settings/zqoptionlists.h"
@@ -42,7 +43,7 @@ struct ZQEffectsState {
     BOOL bSettingScale = FALSE;      // the page itself writes the scale box
 };
 
-class CZQEffectsTab : public CZQPageBase {
+class CZQEffectsTab : public CZQPageBase, public IZQEffectsPage {
 public:
     // Context help: the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 26;
@@ -71,7 +72,7 @@ public:
     void VFillPreviewSettings(PageContext* pContext);
 
     // ---- the device's state, asked again; first caller: the Colour page's refresh button
-    static void VRefreshDeviceStatus(IZQAlertGate* pAlerts);
+    void VRefreshDeviceStatus(IZQAlertGate* pAlerts) const override;
 
     // ---- watermarks
     // The sheet's pool into the page's manager (the sheet's block names the printer).
@@ -114,7 +115,7 @@ public:
     void VSaveSettings(HWND hDlg, const WORD* pIds, PageContext* pContext);
     void VApplyPSDocumentOptions(PageContext* pContext);
     // First callers: the printing-shortcuts pages.
-    void VResetScalingAndPoster(PageContext* pContext);
+    void VResetScalingAndPoster(PageContext* pContext) override;
     void VApplyBorderlessPhoto(PageContext* pContext);
 
     // ---- for the tests: the state and record behind the page's routines

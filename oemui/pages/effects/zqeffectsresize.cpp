@@ -9,8 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqspooler.h"
 #include "res/zqeffectsids.h"
@@ -51,8 +50,7 @@ int CZQEffectsTab::DocumentPaper() const {
 }
 
 bool CZQEffectsTab::BFinishingPoster(PageContext* pContext) const {
-    const auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing);
-    return finishing && finishing->BPosterFlag();
+    return ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing) && pContext->pLogic->BPosterFlag();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,8 +221,7 @@ void CZQEffectsTab::VRefreshControls(PageContext* pContext) {
     m_controls.VSetCheck(IDC_CHK_FIT_TO_SCALE, work.dwScaleToFit != 0);
     const bool fitted = !IsWindowEnabled(m_controls.Item(IDC_TXT_NORMAL_SIZE)) && work.dwScaleToFit;
     VSetScaleBox(fitted ? IComputeFitScale(pContext) : static_cast<int>(work.dwScalePercent));
-    if (logic.BNeedsScaleFromLargePaper(caps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic.BNeedsScaleFromLargePaper(caps)) logic.VClearPosterFlag();
 
     // Centring, the watermark, the states and the margins.
     if (const int centre = OptionIs(param, zqkw::kZQCenterOnPage, L"TRUE"); centre >= 0)
@@ -323,7 +320,7 @@ void CZQEffectsTab::VEndMultiplePages(PageContext* pContext) {
     work.dwPageOrder = 0;
     if (logic.BIsPosterPrinting() &&
         CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VDisablePosterControl();
+        if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing)) finishing->VDisablePosterControl(pContext->pLogic);
 }
 
 void CZQEffectsTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
@@ -505,7 +502,7 @@ void CZQEffectsTab::VSaveSettings(HWND hDlg, const WORD* pIds, PageContext* pCon
     const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
     auto endPoster = [&] {
         if (CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+            pContext->pLogic->VClearPosterFlag();
     };
     if (m_controls.BChecked(IDC_RB_PRINT_DOC_ON)) {
         work.dwPrintDocOn = 1;
@@ -585,5 +582,5 @@ void CZQEffectsTab::VApplyBorderlessPhoto(PageContext* pContext) {
     for (PCWSTR feature : {zqkw::kZQCenterOnPage, zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins,
                            zqkw::kZQMinimizeMargins})
         CZQCommon::DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
 }

@@ -9,7 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
 
@@ -202,7 +202,7 @@ void CZQEffectsTab::VEndPostersForWatermark(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     if (OptionIs(m_pCUIParam, zqkw::kZQPosterPrinting, L"TRUE") == 1 && logic.WorkDM()->dwLayoutMode == 3) {
         logic.VSetPosterState(FALSE, m_watermarks.NoneName());
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+        logic.VClearPosterFlag();
     }
     CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
     m_controls.VSetCheck(IDC_CHECK_CENTER_ON_PAGE, FALSE);

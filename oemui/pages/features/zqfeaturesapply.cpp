@@ -88,9 +88,9 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
 
     // Two-sided printing with rigid margins keeps the layout of the pages.
-    if (work.wDuplex != 1 && logic.m_adwMarginChoice[1]) {
+    if (work.wDuplex != 1 && logic.DWMarginChoice(1)) {
         bool preserve = false, enable = true;
-        if (logic.m_adwMarginValue[1]) {
+        if (logic.DWMarginValue(1)) {
             preserve = true;
             enable = false;
         } else if (!logic.m_bAutoDuplexScalingMark || logic.m_dwAutoDuplexScaling) {

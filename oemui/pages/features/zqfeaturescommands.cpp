@@ -95,7 +95,7 @@ void CZQFeaturesTab::VOnOrientation(HWND hDlg, int iCtrlId, PageContext* pContex
     VUpdateBookletState(pContext);
     // Two-sided pages keep their layout, except Japanese postcards in a booklet.
     if (BTwoSidedChosen()) {
-        if (!pContext->pLogic->m_dwBooklet)
+        if (!pContext->pLogic->DWBooklet())
             VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, true);
         else if (OptionContains(m_pCUIParam, zqkw::kPaperSize, L"HAGAKI"))
             VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
@@ -114,7 +114,7 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
     // The paper goes to its borderless (or bordered) twin where it has one.
     if (BHasBorderlessCounterpart(pContext) && BSelectBorderlessCounterpart(pContext)) VRefreshPaperSizeGroup(pContext);
     if (Checked(box)) {
-        logic.m_adwMarginChoice[1] = 0;
+        logic.VSetMarginChoice(1, 0);
         DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);
         const BOOL banner = logic.BIsBannerPaper();
         if (banner || logic.BIsBorderlessPaper()) {
@@ -122,8 +122,8 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
             SettleBorderlessLayout(logic, param, FALSE, banner);
         }
     } else {
-        if (logic.m_adwMarginChoice[1])
-            DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.m_adwMarginValue[1]),
+        if (logic.DWMarginChoice(1))
+            DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.DWMarginValue(1)),
                                   OEMCUIP_DOCPROP);
         work.dwScaleToFit = 1;
     }
@@ -166,7 +166,7 @@ void CZQFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
     if (conflict) work.dwManualDuplex = 1;
     if (work.dwBooklet) {
         work.dwBooklet = 0;
-        logic.m_dwBooklet = 0;
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
     }
     if (form && formSelection >= 0) {
@@ -262,8 +262,7 @@ bool CZQFeaturesTab::BDuplexConflicts() const {
 void CZQFeaturesTab::VRecordRigidMargins(CZQUILogic& logic) {
     POPTITEM minimize = FeatureItem(m_pCUIParam, zqkw::kZQMinimizeMargins);
     if (!minimize || OptionIs(m_pCUIParam, L"ZQRigidMediaMargins", L"TRUE") != 1) return;
-    logic.m_adwMarginChoice[1] = 1;
-    logic.m_adwMarginValue[1] = minimize->Sel > 0 ? static_cast<DWORD>(minimize->Sel) : 0;
+    logic.VChooseMargin(1, minimize->Sel > 0 ? static_cast<DWORD>(minimize->Sel) : 0);
 }
 
 void CZQFeaturesTab::VSeedDestinationList(bool bSelect) {

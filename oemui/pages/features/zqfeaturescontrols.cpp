@@ -7,7 +7,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 
@@ -17,31 +17,12 @@ using namespace zqpage;
 
 namespace {
 
-// The controls the control-state updater moves: the layout rows closing up under two-sided
-// printing, the orientation under the source, the paper options stack, and the print-quality
-// group.
-constexpr int kMovable[] = {IDC_STA_TWO_SIDED_PRINTING, IDC_CBO_TWO_SIDED_PRINTING, IDC_STA_PAGES_PER_SHEET,
-                            IDC_CBO_PAGES_PER_SHEET,    IDC_STA_PAGE_ORDER,          IDC_CBO_PAGE_ORDER,
-                            IDC_RB_PORTRAIT,            IDC_RB_LANDSCAPE,            IDC_STA_MEDIA_SOURCE_IS,
-                            IDC_CBO_MEDIA_SOURCE_IS,    IDC_BTN_CUSTOM,              IDC_CHECK_BORDERLESS_PHOTO,
-                            IDC_CHK_QUIET_PRINTING,     IDC_CHECK_BORDERLESS_AUTOFIT, IDC_CHK_MEDIA_PAPER_DIFF,
-                            IDC_LB_MEDIA_PAPER_OPTIONS,               IDC_CHK_MEDIA_BACK_COVER,                IDC_STA_CURRENTLY_LOADED_INFO,
-                            IDC_STA_ROLL_INFO,          IDC_CHK_SAVE_ROLL_PAPER,     IDC_CHK_DISABLE_AUTO_CUTTER,
-                            IDC_CHK_AUTOROTATE,         IDC_STA_MEDIA_TYPE_IS,       IDC_CBO_MEDIA_TYPE_IS,
-                            // The print-quality group, stacked by its own rules.
-                            IDC_CBO_PRINT_QUALITY,      IDC_OPTIMIZE_FOR_FEATURES,   IDC_RB_DRAWING_TEXT,
-                            IDC_RB_IMAGES,              IDC_CHK_THRIFTMODE,          IDC_CHK_GLOSS,
-                            IDC_CHK_MAX_DETAILS,        IDC_IMAGE_ENHANCEMENT,       IDC_STA_RENDER_DPI};
-static_assert(ARRAYSIZE(kMovable) <= CZQPageControls::kMaxMovable);
-
 // The kinds' devmode fields compared for a change.
 constexpr int kKinds[] = {kKindFirstPage, kKindOtherPages, kKindBackCover, kKindLastPage,
                           kKindFrontCover, kKindBackCoverFeeder, kKindFrontCoverFeeder};
 
 }  // namespace
 
-const int* CZQFeaturesTab::MovableIds() { return kMovable; }
-int CZQFeaturesTab::MovableCount() { return static_cast<int>(ARRAYSIZE(kMovable)); }
 
 // ---------------------------------------------------------------------------------------------
 // Handles and places
@@ -54,26 +35,6 @@ void CZQFeaturesTab::VCacheControlHandles(HWND hDlg) {
 }
 
 void CZQFeaturesTab::VRecordControlRects() { m_controls.VRecordRects(); }
-
-int CZQFeaturesTab::IPlaceAt(int iCtrlId, int iTop, int iGap) {
-    const CZQPageControls::ControlRect* own = m_controls.Recorded(iCtrlId);
-    HWND control = m_controls.Item(iCtrlId);
-    if (!own || !control) return iTop;
-    BPlaceWindow(control, &own->rc, own->cx, own->cy, static_cast<float>(iTop));
-    return iTop + own->cy + iGap;
-}
-
-void CZQFeaturesTab::VCloseUp(const int* pIds, int cIds, int iPlaceId, bool bLabelled) {
-    const CZQPageControls::ControlRect* place = iPlaceId ? m_controls.Recorded(iPlaceId) : nullptr;
-    int y = place ? place->rc.top : 0;
-    for (int i = 0; i < cIds; ++i) {
-        const CZQPageControls::ControlRect* own = m_controls.Recorded(pIds[i]);
-        if (!own) continue;
-        // Back in the template's place, or under the one before.
-        if (!place) y = own->rc.top;
-        y = IPlaceAt(pIds[i], y, bLabelled && i % 2 == 0 ? kLabelGap : kGap);
-    }
-}
 
 // ---------------------------------------------------------------------------------------------
 // Texts

@@ -10,7 +10,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 // The layout family's controls the Finishing template carries: the page leaves those it lacks alone.
@@ -118,7 +118,7 @@ void CZQFeaturesTab::VSetLayoutGroup(PageContext* pContext) {
                      static_cast<int>(posterOptions->Sel);
     SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(pagesEntry), 0);
     VUpdateControlState(pContext);
-    logic.m_dwBooklet = work.dwBooklet;
+    logic.VSetBooklet(work.dwBooklet);
     VUpdateDuplexControls(pContext);
     VSetMarginGroup(pContext);
     VUpdatePageOrderState(m_controls.Page());
@@ -165,7 +165,7 @@ void CZQFeaturesTab::VApplyLayoutGroup(HWND hDlg, PageContext* pContext) {
     logic.VValidatePrintOnPaper();
     VApplyTwoSided(hDlg, pContext);
     // A booklet prints two pages to a sheet at their size.
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     if (work.dwBooklet) {
         work.dwPagesPerSheet = 2;
         work.dwScalePercent = 100;
@@ -264,7 +264,7 @@ void CZQFeaturesTab::VUpdateDuplexUnitControls(PageContext* pContext) {
     const bool inkFeeder = OptionIs(param, L"ZQInkSPPFeeder", L"TRUE") == 1;
     if (work.wDuplex != 1) {
         m_controls.VSetCheck(IDC_CHK_DUPLEX, TRUE);
-        const bool bookletOnTwo = logic.m_dwBooklet && IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET)) == 2;
+        const bool bookletOnTwo = logic.DWBooklet() && IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET)) == 2;
         EnableWindow(flip, !bookletOnTwo);
         SetCheck(flip, work.dwFlipPagesUp != 0);
         for (int id : {IDC_CHK_STRAIGHT_PAPER_PATH, IDC_STA_BOOKLET, IDC_CBO_BOOKLET_PRINTING})
@@ -380,8 +380,8 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
                                   TRUE, 0, nullptr);
         const bool minimize = OptionIs(param, zqkw::kZQMinimizeMargins, L"TRUE") == 1;
         bool enabled = OptionIs(param, zqkw::kZQEmulatePexlonMargins, L"TRUE") != 1 &&
-                       !(minimize && (manual || logic.m_adwMarginChoice[1]));
-        if (logic.m_dwBooklet && manual) enabled = false;
+                       !(minimize && (manual || logic.DWMarginChoice(1)));
+        if (logic.DWBooklet() && manual) enabled = false;
         if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) {
             SetCheck(box, false);
             enabled = false;
@@ -391,7 +391,7 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
     }
     // Two-sided pages take the margins the unit or the hand turning needs.
     DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, 0, OEMCUIP_DOCPROP);
-    if (automatic && !logic.m_adwMarginChoice[1]) DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
+    if (automatic && !logic.DWMarginChoice(1)) DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, OEMCUIP_DOCPROP);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -413,9 +413,9 @@ void CZQFeaturesTab::VUpdateBookletState(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, logic.m_dwBooklet, 0);
+    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, logic.DWBooklet(), 0);
     HWND flip = m_controls.Item(IDC_CHK_FLIP_PAGES_UP);
-    if (logic.m_dwBooklet) {
+    if (logic.DWBooklet()) {
         VUpdatePageOrderState(m_controls.Page());
         // A landscape booklet is turned over on its short edge.
         const bool landscape = work.wOrientation != 1;
@@ -509,10 +509,10 @@ void CZQFeaturesTab::VApplyCdMedia(HWND, PageContext* pContext) {
         EnableWindow(m_controls.Item(id), FALSE);
     }
     DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
-    if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VDisablePosterControl();
+    if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing)) finishing->VDisablePosterControl(pContext->pLogic);
     if (work.wDuplex == 1) {
         work.dwBooklet = 0;
-        logic.m_dwBooklet = 0;
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
         EnableWindow(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), FALSE);
     }

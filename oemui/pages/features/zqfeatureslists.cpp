@@ -9,7 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqfeaturesids.h"
@@ -180,7 +180,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             VUpdatePageOrderState(m_controls.Page());
             // One-sided printing makes no booklets.
             if (m_controls.ISelection(IDC_CBO_TWO_SIDED_PRINTING) == 0) {
-                logic.m_dwBooklet = 0;
+                logic.VEndBooklet();
                 EnableWindow(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), FALSE);
             }
         }
@@ -241,8 +241,8 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     // A borderless paper prints a borderless photo.
     const BOOL borderless = logic.BIsBorderlessPaper();
     HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
-    if (!borderless && logic.m_adwMarginChoice[1])
-        DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.m_adwMarginValue[1]),
+    if (!borderless && logic.DWMarginChoice(1))
+        DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.DWMarginValue(1)),
                               OEMCUIP_DOCPROP);
     SetCheck(box, borderless != FALSE);
     DWSelectOptionByIndex(param, zqkw::kZQBorderLessPhoto, borderless ? 1 : 0, OEMCUIP_DOCPROP);
@@ -284,7 +284,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     VSeedDestinationList(false);
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
     if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
@@ -359,8 +359,8 @@ void CZQFeaturesTab::VOnPagesPerSheet(PageContext* pContext) {
     const int setting = IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
     if (logic.BIsPosterPrinting()) DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
     // Booklets print two pages on a sheet.
-    if (setting != 2 && logic.m_dwBooklet) {
-        logic.m_dwBooklet = 0;
+    if (setting != 2 && logic.DWBooklet()) {
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
         EnableWindow(m_controls.Item(IDC_CHK_FLIP_PAGES_UP), TRUE);
     }
@@ -384,7 +384,7 @@ void CZQFeaturesTab::VOnPagesPerSheet(PageContext* pContext) {
     VUpdateAutoDuplexScaling(pContext);
     work.dwPagesPerSheet = static_cast<uint32_t>(setting);
     work.wDuplex = WGetTwoSidedBinding(pContext);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     VRefreshLayoutGroup(m_controls.Page(), pContext, kRefreshShow);
     VRepaintPreview(FALSE);
 }
@@ -394,9 +394,9 @@ void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     const int booklet = m_controls.ISelection(IDC_CBO_BOOKLET_PRINTING);
-    logic.m_dwBooklet = booklet > 0 ? static_cast<DWORD>(booklet) : 0;
+    logic.VSetBooklet(booklet > 0 ? static_cast<DWORD>(booklet) : 0);
     HWND pages = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
-    if (logic.m_dwBooklet) {
+    if (logic.DWBooklet()) {
         // A booklet prints two pages, fitted, on each side; its covers are the booklet's own.
         SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(ISettingToListIndex(2)), 0);
         work.dwPagesPerSheet = 2;
@@ -411,7 +411,7 @@ void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
     }
     VUpdateBookletState(pContext);
     if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     work.wDuplex = WGetTwoSidedBinding(pContext);
     VRefreshPaperPageList(pContext);
     logic.VCheckMediaWidthSensor(3, nullptr);
@@ -446,7 +446,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
                                         (OptionFlags(source, source->Sel) & OPTPF_OVERLAY_WARNING_ICON);
             if (unitConflict || manualConflict) {
                 PageContext* paperContext = nullptr;
-                if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+                if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
                     paper && paperContext)
                     paper->VFillSourceCombo(paperContext, kKindNone);
                 DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
@@ -462,8 +462,8 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
     } else if (entry == 0) {
         work.wDuplex = 1;
         // One-sided printing ends a booklet and its two pages on a sheet.
-        if (logic.m_dwBooklet) {
-            logic.m_dwBooklet = 0;
+        if (logic.DWBooklet()) {
+            logic.VEndBooklet();
             SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL,
                          static_cast<WPARAM>(ISettingToListIndex(1)), 0);
             work.dwPagesPerSheet = 1;
@@ -482,7 +482,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
     const bool postcard = OptionContains(param, zqkw::kPaperSize, L"HAGAKI");
     if (logic.BIsBannerPaper() || (twoSided && !postcard && logic.BIsBorderlessPaper()))
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     VUpdateDuplexUnitControls(pContext);
     logic.VUpdateDuplexState();
     VUpdateAutoDuplexScaling(pContext);
@@ -510,9 +510,9 @@ WORD CZQFeaturesTab::WGetTwoSidedBinding(PageContext* pContext) {
     const ZQUIDevmode& work = *WorkOf(pContext);
     return WGetDuplexBinding(IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET)),
                              static_cast<short>(work.wOrientation), m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP),
-                             pContext->pLogic->m_dwBooklet != 0);
+                             pContext->pLogic->DWBooklet() != 0);
 }
 
 void CZQFeaturesTab::VRefreshPaperPageList(PageContext* pContext) {
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(pContext->pLogic, FALSE);
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality)) paper->VFillPageList(pContext->pLogic, FALSE);
 }

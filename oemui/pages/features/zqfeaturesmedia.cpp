@@ -13,8 +13,8 @@
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/paperquality/zqpaperslots.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqpaperslots.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 #include "res/zqpopupids.h"
@@ -261,8 +261,8 @@ INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wPar
         return FALSE;
     }
     if ((uMsg == WM_HELP || uMsg == WM_CONTEXTMENU) && page) {
-        DWORD table[2 * CZQFeaturesTab::kMediaPopupHelpPairs] = {};
-        CZQFeaturesTab::VGetMediaPopupHelpIds(hDlg, table, context);
+        DWORD table[2 * CZQTreePopups::kMediaHelpPairs] = {};
+        CZQTreePopups::VGetMediaHelpIds(table, context);
         ZQShowDialogHelp(uMsg, wParam, lParam, page->CUIParam(), table);
     }
     return FALSE;

@@ -14,11 +14,30 @@
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "settings/zqdriverdata.h"
+#include "res/zqfeaturesids.h"
 #include "res/zqpopupids.h"
 
 using namespace zqpage;
 
 namespace {
+
+// The controls the control-state updater moves: the layout rows closing up under two-sided
+// printing, the orientation under the source, the paper options stack, and the print-quality
+// group.
+constexpr int kMovable[] = {IDC_STA_TWO_SIDED_PRINTING, IDC_CBO_TWO_SIDED_PRINTING, IDC_STA_PAGES_PER_SHEET,
+                            IDC_CBO_PAGES_PER_SHEET,    IDC_STA_PAGE_ORDER,          IDC_CBO_PAGE_ORDER,
+                            IDC_RB_PORTRAIT,            IDC_RB_LANDSCAPE,            IDC_STA_MEDIA_SOURCE_IS,
+                            IDC_CBO_MEDIA_SOURCE_IS,    IDC_BTN_CUSTOM,              IDC_CHECK_BORDERLESS_PHOTO,
+                            IDC_CHK_QUIET_PRINTING,     IDC_CHECK_BORDERLESS_AUTOFIT, IDC_CHK_MEDIA_PAPER_DIFF,
+                            IDC_LB_MEDIA_PAPER_OPTIONS,               IDC_CHK_MEDIA_BACK_COVER,                IDC_STA_CURRENTLY_LOADED_INFO,
+                            IDC_STA_ROLL_INFO,          IDC_CHK_SAVE_ROLL_PAPER,     IDC_CHK_DISABLE_AUTO_CUTTER,
+                            IDC_CHK_AUTOROTATE,         IDC_STA_MEDIA_TYPE_IS,       IDC_CBO_MEDIA_TYPE_IS,
+                            // The print-quality group, stacked by its own rules.
+                            IDC_CBO_PRINT_QUALITY,      IDC_OPTIMIZE_FOR_FEATURES,   IDC_RB_DRAWING_TEXT,
+                            IDC_RB_IMAGES,              IDC_CHK_THRIFTMODE,          IDC_CHK_GLOSS,
+                            IDC_CHK_MAX_DETAILS,        IDC_IMAGE_ENHANCEMENT,       IDC_STA_RENDER_DPI};
+static_assert(ARRAYSIZE(kMovable) <= CZQPageControls::kMaxMovable);
+
 
 const PCWSTR kPhotoFixFeatures[6] = {zqkw::kZQContrast,   zqkw::kZQDigitalFlash, zqkw::kZQSharpness,
                                      zqkw::kZQVorevEzuro, zqkw::kZQSmoothing,    zqkw::kZQRedEyeReduction};
@@ -37,7 +56,7 @@ LONG SelectionOf(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
 // ---------------------------------------------------------------------------------------------
 // The page object
 // ---------------------------------------------------------------------------------------------
-CZQFeaturesTab::CZQFeaturesTab() : m_controls(MovableIds(), MovableCount()) {
+CZQFeaturesTab::CZQFeaturesTab() : m_controls(kMovable, static_cast<int>(ARRAYSIZE(kMovable))) {
     m_hMarkerIcon = static_cast<HICON>(
         LoadImageW(zqmodule::Instance(), MAKEINTRESOURCEW(IDI_PAGE_KIND_MARKER), IMAGE_ICON, 0, 0, 0));
 }
@@ -45,18 +64,6 @@ CZQFeaturesTab::CZQFeaturesTab() : m_controls(MovableIds(), MovableCount()) {
 // The dialog owns the controls; the custom paper dialog and the base go after the icon.
 CZQFeaturesTab::~CZQFeaturesTab() {
     if (m_hMarkerIcon) DestroyIcon(m_hMarkerIcon);
-}
-
-void CZQFeaturesTab::VGetMediaPopupHelpIds(HWND, DWORD* pdwTable, PageContext* pContext) {
-    if (!pdwTable) return;
-    pdwTable[0] = IDC_TREE_MEDIATYPE_POPUP;
-    pdwTable[1] = 0;
-    pdwTable[2] = pdwTable[3] = 0;
-    if (!pContext || !pContext->pLogic) return;
-    int help = -1;
-    pContext->pLogic->IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, nullptr, nullptr, OEMCUIP_DOCPROP,
-                                          CZQUILogic::kBindHelp, FALSE, 0, &help);
-    pdwTable[1] = help > 0 ? static_cast<DWORD>(help) : 0;
 }
 
 BOOL CZQFeaturesTab::BReadAddPaperPath(PageContext*) {
@@ -126,8 +133,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 
     // The selections activation starts from.
     if (const LONG minimize = SelectionOf(param, zqkw::kZQMinimizeMargins); minimize >= 0) {
-        logic.m_adwMarginChoice[1] = 1;
-        logic.m_adwMarginValue[1] = static_cast<DWORD>(minimize);
+        logic.VChooseMargin(1, static_cast<DWORD>(minimize));
     }
     if (const LONG scaling = SelectionOf(param, zqkw::kZQAutoDuplexScaling); scaling >= 0) {
         logic.m_bAutoDuplexScalingMark = TRUE;

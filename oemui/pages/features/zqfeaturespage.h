@@ -1,16 +1,10 @@
-// CZQFeaturesTab: the Features page of the simplified interface, which takes the place of the
-// Paper/Quality, Effects and Finishing pages: print quality, paper type and source, orientation,
-// paper size with borderless printing, resizing, the photo fix, the sample page with its resolution,
-// and the paper-saving choices on one page. One object per binding; FeaturesPageDlgProc finds it
-// through the page's PageContext, kept as the window's DWLP_USER data.
-//
-// The class declares, public, the page's routines (the Paper/Quality page's media-type tree asks for
-// its help entry), and, private, its own messages with the reactions to each message.
-// Its controls are a CZQPageControls table; its scalar state sits in ZQFeaturesState
-// (zqfeaturesstate.h); the papers of the page kinds (zqpagekinds.h), the destination list
-// (zqdestpapers.h), the print-quality group (zqqualitygroup.h) and the user's own media
-// (zqusermedia.h) are its parts. The custom paper dialog is its own; the paper-size tree is opened
-// through the Paper/Quality page's part.
+// CZQFeaturesTab: the Features page of the simplified interface, in the place of the Paper/Quality,
+// Effects and Finishing pages: print quality, paper type and source, orientation, paper size with
+// borderless printing, resizing, the photo fix, the sample page and the paper-saving choices. One
+// object per binding. Public: the page's routines; private: its own messages and their reactions.
+// Its controls are a CZQPageControls table, its scalar state ZQFeaturesState; the papers of the
+// page kinds, the destination list, the print-quality group and the user's own media are its parts,
+// the tree pop-ups the shared part (pages/parts/zqtreepopups.h).
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
@@ -19,37 +13,26 @@
 #include "pages/features/zqpagekinds.h"
 #include "pages/features/zqqualitygroup.h"
 #include "pages/features/zqusermedia.h"
-#include "pages/paperquality/zqpaperslots.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
-#include "pages/zqpages.h"
-#include "pages/zqpapernames.h"
 #include "preview/zqpreviewsettings.h"
 #include "settings/zqoptionlists.h"
 
-struct ZQUIDevmode;
-
-// The page's own media-type tree (templates 178, 180), with the user's media under "Custom Paper";
-// its parameter is the page's context. Ends with 1 (OK, also on a heading, which changes nothing)
-// or 2 (Cancel, or opened without its page).
+// The page's own media-type tree (templates 178, 180), the user's media under "Custom Paper", on the
+// page's context: 1 (OK, also on a heading, which changes nothing) or 2 (Cancel, or no page).
 INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 class CZQFeaturesTab : public CZQPageBase {
 public:
     // Context help: room for the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 74;
-    // Room for the pairs (control id, help id) of the media-type tree, ended by (0, 0).
-    static constexpr int kMediaPopupHelpPairs = 2;
 
     CZQFeaturesTab();
     ~CZQFeaturesTab() override;
     CZQFeaturesTab(const CZQFeaturesTab&) = delete;
     CZQFeaturesTab& operator=(const CZQFeaturesTab&) = delete;
 
-    // The tree's help is the core driver's media-type item's; without it the pair holds 0.
-    // First caller: the Paper/Quality page's media-type tree.
-    static void VGetMediaPopupHelpIds(HWND hDlg, DWORD* pdwTable, PageContext* pContext);
     // The two-sided value the controls ask for: one-sided without a two-sided entry chosen, else the
     // binding of the pages per sheet, the orientation, flip pages up and the booklet.
     WORD WGetTwoSidedBinding(PageContext* pContext);
@@ -94,9 +77,8 @@ public:
     BOOL BHasBorderlessCounterpart(PageContext* pContext);
     BOOL BSelectBorderlessCounterpart(PageContext* pContext);
 
-    // ---- the papers of the page kinds (their part, CZQPageKinds, keeps the table; the page-kind
-    // list is not on this page's template: without it the lists hold the paper of first, other and
-    // last pages alike)
+    // ---- the papers of the page kinds (the table is CZQPageKinds'; without the page-kind list the
+    // lists hold the paper of first, other and last pages alike)
     // The administrator's locks of the paper source and the media type.
     void VReadLockFlags(PageContext* pContext);
     void VApplySelectedKind(PageContext* pContext);
@@ -195,7 +177,6 @@ public:
     // ---- for the tests: the state and parts behind the page's routines
     ZQFeaturesState& StateForTesting() { return m_state; }
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
-    CZQCustomPaperDlg& CustomPaperForTesting() { return m_customPaper; }
     const CZQPaperNames& PaperNamesForTesting() const { return m_dest.Names(); }
     CZQDestPapers& DestPapersForTesting() { return m_dest; }
     CZQUserMedia& UserMediaForTesting() { return m_userMedia; }
@@ -233,17 +214,6 @@ private:
     void VShowBorderlessBoxes(PageContext* pContext);
     // The paper options stacked under the group's frame, each offered control under the last.
     void VStackPaperOptions(PageContext* pContext, bool bSource, bool bMedia);
-    // Between a label and its list; between any other two controls.
-    static constexpr int kLabelGap = 2;
-    static constexpr int kGap = 4;
-    // A recorded control moved to a top (its recorded x and size kept); the top under it (gap added).
-    int IPlaceAt(int iCtrlId, int iTop, int iGap);
-    // Controls stacked from the recorded top of another (labels and their lists in pairs when
-    // labelled), or, without one (0), each back in its recorded place.
-    void VCloseUp(const int* pIds, int cIds, int iPlaceId, bool bLabelled);
-    // The ids of the controls the page moves.
-    static const int* MovableIds();
-    static int MovableCount();
 
     // ---- the start of the window
     // The paper's macros may change media type and quality: both are chosen again afterwards with

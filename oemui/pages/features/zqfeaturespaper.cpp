@@ -7,10 +7,10 @@
 #include "common/zqprintercaps.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/zqpapernames.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/zqpageasks.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
@@ -99,7 +99,7 @@ int CZQFeaturesTab::IApplyPaperRules(PageContext* pContext) {
     if (!work || !PubItem(m_pCUIParam, DMPUB_FORMNAME)) return 0;
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
-    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing);
+    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
     int applied = 0;
     // A paper larger than the printer prints scaled onto the largest it takes: no poster.
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) {
@@ -108,7 +108,7 @@ int CZQFeaturesTab::IApplyPaperRules(PageContext* pContext) {
         work->dwScaleToFit = 1;
         if (!work->dwBooklet) work->dwPagesPerSheet = 1;
         DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
-        if (finishing) finishing->VDisablePosterControl();
+        if (finishing) finishing->VDisablePosterControl(pContext->pLogic);
         ++applied;
     }
     // Banner and borderless papers print one page per sheet at its size, one-sided; a postcard
@@ -116,14 +116,14 @@ int CZQFeaturesTab::IApplyPaperRules(PageContext* pContext) {
     const BOOL banner = logic.BIsBannerPaper();
     if (banner || (logic.BIsBorderlessPaper() && !OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))) {
         work->dwBooklet = 0;
-        logic.m_dwBooklet = 0;
+        logic.VEndBooklet();
         work->dwEdgeToEdge = 1;
         work->dwPagesPerSheet = 1;
         work->dwPrintDocOn = 0;
         work->dwScaleToFit = 0;
         work->dwScalePercent = 100;
         DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, OEMCUIP_DOCPROP);
-        if (finishing) finishing->VDisablePosterControl();
+        if (finishing) finishing->VDisablePosterControl(pContext->pLogic);
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VUpdateDuplexState();
         if (banner) logic.ISetPageOrderItems(TRUE);
@@ -144,7 +144,7 @@ BOOL CZQFeaturesTab::BGetBorderlessCounterpart(PageContext* pContext, PWSTR pszN
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     PCWSTR name = form ? OptionName(form, static_cast<int>(form->Sel)) : nullptr;
     BOOL userForm = FALSE;
-    if (!name || !CZQCustomPaperDlg::BFindForm(m_pCUIParam, name, &userForm)) return TRUE;
+    if (!name || !ZQFindForm(m_pCUIParam, name, &userForm)) return TRUE;
     // A user form is its own twin when its record and its keyword disagree about its borders.
     const bool keyedBorderless = wcsstr(paper, L"BORDERLESS") != nullptr;
     const bool own = userForm && (BIsBorderlessFormName(name) != FALSE) != keyedBorderless;
@@ -180,7 +180,7 @@ BOOL CZQFeaturesTab::BSelectBorderlessCounterpart(PageContext* pContext) {
         WCHAR text[256];
         BOOL userForm = FALSE;
         if (!EntryText(list, i, text) || !KeywordIs(m_pCUIParam, text, twin) ||
-            !CZQCustomPaperDlg::BFindForm(m_pCUIParam, text, &userForm))
+            !ZQFindForm(m_pCUIParam, text, &userForm))
             continue;
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
         VApplyPaperSize(pContext);

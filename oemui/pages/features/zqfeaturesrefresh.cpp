@@ -7,15 +7,18 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/zqpageasks.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 
 using namespace zqpage;
 
 namespace {
+
+// Between a label and its list; between any other two controls.
+constexpr int kLabelGap = 2;
+constexpr int kGap = 4;
 
 // The settings' start page of the Features page.
 constexpr int32_t kFeaturesStartPage = -999;
@@ -76,8 +79,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     m_pageKinds.VClearPageKindList(pContext);
 
     // A paper printed scaled from a larger one makes no poster on the Finishing page either.
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) logic.VClearPosterFlag();
     const bool resolution = m_state.bResolutionShown && !Readable(param, zqkw::kZQSimplifiedUI);
     for (int id : kResolutionIds) m_controls.VShow(id, resolution);
     m_state.bPrintingHelp = BHasPrintingHelp(param, kPageFeatures);
@@ -316,7 +318,7 @@ void CZQFeaturesTab::VUpdateControlState(PageContext* pContext) {
     // The layout box keeps the state its own rules give it.
     if (!twoSided) m_controls.VShow(IDC_CHK_PRESERVE_LAYOUT, FALSE);
     const int layoutRows[] = {IDC_STA_PAGES_PER_SHEET, IDC_CBO_PAGES_PER_SHEET, IDC_STA_PAGE_ORDER, IDC_CBO_PAGE_ORDER};
-    VCloseUp(layoutRows, ARRAYSIZE(layoutRows), twoSided ? 0 : IDC_STA_TWO_SIDED_PRINTING, true);
+    m_controls.VCloseUp(layoutRows, ARRAYSIZE(layoutRows), twoSided ? 0 : IDC_STA_TWO_SIDED_PRINTING, true, kLabelGap, kGap);
 
     m_controls.VShow(IDC_GB_VIVREL_TECH, Readable(param, L"ZQAutoEnhance"));
     m_controls.VShow(IDC_CHK_AUTO_ENHANCE, Readable(param, L"ZQAutoEnhance"));
@@ -328,7 +330,7 @@ void CZQFeaturesTab::VUpdateControlState(PageContext* pContext) {
     m_controls.VShow(IDC_STA_MEDIA_SOURCE_IS, sources, !m_state.bSourceLocked);
     m_controls.VShow(IDC_CBO_MEDIA_SOURCE_IS, sources, !m_state.bSourceLocked);
     const int orientation[] = {IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE};
-    VCloseUp(orientation, ARRAYSIZE(orientation), sources ? 0 : IDC_STA_MEDIA_SOURCE_IS, false);
+    m_controls.VCloseUp(orientation, ARRAYSIZE(orientation), sources ? 0 : IDC_STA_MEDIA_SOURCE_IS, false, kLabelGap, kGap);
     const bool media = BMediaTypeOffered(logic);
     if (media) {
         m_controls.VShow(IDC_STA_MEDIA_TYPE_IS, TRUE, !m_state.bMediaLocked);
@@ -421,7 +423,7 @@ void CZQFeaturesTab::VStackPaperOptions(PageContext* pContext, bool bSource, boo
                                 ? m_state.bSourceLocked
                                 : (row.id == IDC_STA_MEDIA_TYPE_IS || row.id == IDC_CBO_MEDIA_TYPE_IS) && m_state.bMediaLocked;
         m_controls.VShow(row.id, row.offered, !locked);
-        if (row.offered && y >= 0) y = IPlaceAt(row.id, y, row.gap);
+        if (row.offered && y >= 0) y = m_controls.IStackAt(row.id, y, row.gap);
     }
     // The different-paper box names covers where the printer has a back cover choice.
     POPTITEM backCover = FeatureItem(param, L"ZQNBackCover");

@@ -9,8 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqfeaturespage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
@@ -37,7 +36,7 @@ WORD DocumentPaper(POEMCUIPPARAM pParam) {
     return pParam && pParam->pPublicDM ? static_cast<WORD>(pParam->pPublicDM->dmPaperSize) : 0;
 }
 
-CZQFinishingTab* Finishing(PageContext* pContext) { return ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing); }
+IZQFinishingPage* Finishing(PageContext* pContext) { return ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing); }
 
 // Two-sided printing in force by hand, or with the printer's unit.
 bool ManualTwoSidedOn(CZQUILogic& logic) {
@@ -135,7 +134,7 @@ void CZQFeaturesTab::VSetResizeGroup(PageContext* pContext) {
         SetDlgItemInt(m_controls.Page(), IDC_TXT_NORMAL_SIZE, static_cast<UINT>(shown), TRUE);
     }
     if (logic.BNeedsScaleFromLargePaper(caps))
-        if (auto* finishing = Finishing(pContext)) finishing->VClearPosterFlag();
+        if (Finishing(pContext)) pContext->pLogic->VClearPosterFlag();
     if (const int centre = OptionIs(param, zqkw::kZQCenterOnPage, L"TRUE"); centre >= 0)
         m_controls.VSetCheck(IDC_CHECK_CENTER_ON_PAGE, centre == 1);
     VUpdateResizeControls(m_controls.Page(), pContext);
@@ -148,7 +147,7 @@ void CZQFeaturesTab::VUpdateResizeControls(HWND, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     const BOOL banner = logic.BIsBannerPaper(), borderless = logic.BIsBorderlessPaper();
     auto* finishing = Finishing(pContext);
-    const bool poster = finishing && finishing->BPosterFlag();
+    const bool poster = finishing && pContext->pLogic->BPosterFlag();
     if (banner || poster || work.dwPagesPerSheet != 1 || borderless) m_controls.VSetCheck(IDC_RB_ACTUAL_SIZE, TRUE);
     if (banner || borderless) {
         HWND minimize = m_controls.Item(IDC_CHECK_MINIMIZE_MARGINS);
@@ -187,7 +186,7 @@ void CZQFeaturesTab::VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext*
     const PrinterCaps* caps = Papers(pContext);
     auto endPoster = [&] {
         if (DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            if (auto* finishing = Finishing(pContext)) finishing->VClearPosterFlag();
+            if (Finishing(pContext)) pContext->pLogic->VClearPosterFlag();
     };
     if (m_controls.BChecked(IDC_RB_PRINT_DOC_ON)) {
         work.dwPrintDocOn = 1;
@@ -258,7 +257,7 @@ void CZQFeaturesTab::VSetMarginGroup(PageContext* pContext) {
     if (logic.BIsBannerPaper()) {
         for (PCWSTR feature : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
-        logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+        logic.VClearMarginChoices();
     }
     auto bind = [&](PCWSTR feature, HWND box, int action) {
         return logic.IBindFeatureControl(0, feature, box, nullptr, OEMCUIP_DOCPROP, action, TRUE, 0, nullptr);
@@ -282,20 +281,20 @@ void CZQFeaturesTab::VSetMarginGroup(PageContext* pContext) {
         if (symmetricBound == 0) EnableWindow(symmetric, TRUE);
         if (!ManualTwoSidedOn(logic) && !AutoTwoSidedOn(logic)) {
             // The user's own choices come back where two-sided printing does not decide them.
-            if (logic.m_adwMarginChoice[0]) {
-                DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, static_cast<int>(logic.m_adwMarginValue[0]),
+            if (logic.DWMarginChoice(0)) {
+                DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, static_cast<int>(logic.DWMarginValue(0)),
                                       OEMCUIP_DOCPROP);
                 bind(zqkw::kZQSymmetricMargins, symmetric, CZQUILogic::kBindShow);
-                if (logic.m_adwMarginValue[0] == 1) {
+                if (logic.DWMarginValue(0) == 1) {
                     state(emulate, false, false);
                     state(minimize, false, false);
                     EnableWindow(symmetric, TRUE);
                 }
             }
-            if (logic.m_adwMarginChoice[1]) {
-                DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.m_adwMarginValue[1]),
+            if (logic.DWMarginChoice(1)) {
+                DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, static_cast<int>(logic.DWMarginValue(1)),
                                       OEMCUIP_DOCPROP);
-                if (logic.m_adwMarginValue[1] == 1) {
+                if (logic.DWMarginValue(1) == 1) {
                     state(emulate, false, false);
                     state(symmetric, false, false);
                 }
@@ -322,13 +321,13 @@ int CZQFeaturesTab::IApplyMarginGroup(PageContext* pContext) {
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
     // Margin options end a poster.
     auto* finishing = Finishing(pContext);
-    if (boxChecked && finishing && finishing->BPosterFlag() &&
-        finishing->BCheckPosterSelection(&logic, finishing->PagesPerSheetList())) {
+    if (boxChecked && finishing && logic.BPosterFlag() &&
+        logic.BCheckPosterSelection(finishing->PagesPerSheetList())) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrderIndex = 0;
         if (logic.BIsPosterPrinting() &&
             DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
-            finishing->VClearPosterFlag();
+            logic.VClearPosterFlag();
     }
     const bool twoSided = ManualTwoSidedOn(logic) || AutoTwoSidedOn(logic);
     if (Checked(emulate) && twoSided) DWSelectOptionByIndex(param, zqkw::kZQAutoDuplexScaling, 1, OEMCUIP_DOCPROP);
@@ -358,7 +357,7 @@ void CZQFeaturesTab::VApplyBorderlessPhoto(PageContext* pContext) {
     for (PCWSTR feature : {zqkw::kZQCenterOnPage, zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins,
                            zqkw::kZQMinimizeMargins})
         DWSelectOptionByIndex(param, feature, 0, OEMCUIP_DOCPROP);
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -374,7 +373,7 @@ void CZQFeaturesTab::VFillPreviewSettings(PageContext* pContext) {
     const int thrift = logic.IBindFeatureControl(0, ThriftmodeFeature(pContext), m_controls.Item(IDC_CHK_THRIFTMODE),
                                                  nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill, TRUE, 0, nullptr);
     r.iThriftmode = !Bound(thrift) ? 1 : m_controls.BChecked(IDC_CHK_THRIFTMODE) ? 3 : 2;
-    r.iBooklet = static_cast<int>(logic.m_dwBooklet);
+    r.iBooklet = static_cast<int>(logic.DWBooklet());
     if (!m_controls.Page()) return;
     r.iPageBorders = m_controls.BChecked(IDC_CHK_PAGE_BORDER) ? 1 : 0;
     if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0) r.iPageOrder = order;

@@ -10,7 +10,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/features/zqpagekinds.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "settings/zqoptionlists.h"
 
@@ -55,7 +55,7 @@ int KindOfName(PCWSTR pszName) {
 
 int CZQPageKinds::ISelectedKind(PageContext* pContext) {
     WCHAR text[256];
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality);
     if (!paper || !SelectedText(m_controls.Item(IDC_LB_MEDIA_PAPER_OPTIONS), text, true)) return kKindNone;
     PWSTR mark = wcsstr(text, L"<< ");
     return paper->IPageKindFromName(mark ? mark + 3 : text, pContext->pLogic);

@@ -8,7 +8,7 @@
 #include "common/zquibase.h"
 #include "pages/features/zqfeaturesstate.h"
 #include "pages/features/zqusermedia.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"

@@ -62,7 +62,7 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
 
     VShowPagesPerSheet(pContext);
     // The booklet list shows the booklet the settings keep.
-    logic.m_dwBooklet = work->dwBooklet;
+    logic.VSetBooklet(work->dwBooklet);
     SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, work->dwBooklet, 0);
     VRefreshTwoSided(pContext);
     VSetPreserveLayout(pContext);
@@ -145,7 +145,7 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VRepaintPreview(FALSE);
     VUpdatePreviewGroup(pContext);
     EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES),
-                 BCheckPosterSelection(&logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET)));
+                 logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET)));
 
     if (logic.BIsLargeFormat()) {
         if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);

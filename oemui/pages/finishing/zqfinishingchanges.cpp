@@ -47,7 +47,7 @@ BOOL CZQFinishingTab::BCheckPageChanged(HWND hPage, PageContext* pContext) {
     changed = changed || (work->wDuplex != 1 && FeatureItem(param, zqkw::kZQAutoDuplexScaling) &&
                           m_state.bPreserveLayout != logic.m_bOldPreserveLayout);
     changed = changed || SelectionChanged(logic, param, zqkw::kZQUseAutoDuplexUnit);
-    changed = changed || (logic.BIsPosterPrinting() && (m_state.bPosterFlag != logic.m_bOldPosterFlag ||
+    changed = changed || (logic.BIsPosterPrinting() && (logic.BPosterFlag() != logic.m_bOldPosterFlag ||
                                                         SelectionChanged(logic, param, L"ZQPosterPrintingOption")));
     changed = changed || SelectionChanged(logic, param, zqkw::kZQPrintPreview) ||
               SelectionChanged(logic, param, zqkw::kZQMirrorPrint);

@@ -32,7 +32,7 @@ void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
     const bool twoSided = logic.BIsDuplexUnitInstalled(FALSE) || logic.BIsManualDuplexAvailable();
     if (FeatureItem(param, zqkw::kZQAutoDuplexScaling) && work->dwLayoutMode == 3 && twoSided)
         Show(m_controls.Item(IDC_CHK_PRESERVE_LAYOUT));
-    if (!m_state.bPosterFlag) EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
+    if (!logic.BPosterFlag()) EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
     // The straight path of the inkjet language goes with printing on both sides by hand.
     if (work->dwPdl == kPdlPcl3)
         EnableWindow(m_controls.Item(IDC_CHK_STRAIGHT_PAPER_PATH),
@@ -148,7 +148,7 @@ void CZQFinishingTab::VFillPreviewSettings(PageContext* pContext) {
     // settings).
     if (!m_controls.Page()) return;
     const int pages = CZQCommon::IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
-    if (m_state.bPosterFlag) {
+    if (logic.BPosterFlag()) {
         m_preview.iPagesPerSheet = 1;
         value[kPvPoster] = logic.BGetPosterTiles(&value[kPvPosterSize]) ? 1 : 0;
     } else {
@@ -162,5 +162,5 @@ void CZQFinishingTab::VFillPreviewSettings(PageContext* pContext) {
     value[kPvFlipUp] = m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP) ? 1 : 0;
     const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER);
     m_preview.iPageOrder = order >= 0 ? order : 0;
-    m_preview.iBooklet = static_cast<int>(logic.m_dwBooklet);
+    m_preview.iBooklet = static_cast<int>(logic.DWBooklet());
 }

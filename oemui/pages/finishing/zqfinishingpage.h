@@ -12,6 +12,7 @@
 #include "common/zqcontrols.h"
 #include "pages/dialogs/zqtilingdlg.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
@@ -22,8 +23,6 @@ struct ZQUIDevmode;
 
 // What the page keeps between its windows besides its controls.
 struct ZQFinishingState {
-    BOOL bPosterFlag = FALSE;      // the pages-per-sheet list shows a poster item
-    int iPosterOption = 0;         // that poster's option (0..3 for 2x2 .. 5x5)
     BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
     // Controls the page-exception rule disabled (two-sided box, pages-per-sheet list, booklet
     // list), and the two-sided box it disabled after trying "Duplex".
@@ -32,7 +31,7 @@ struct ZQFinishingState {
     BOOL bDuplexLocked = FALSE;    // the configuration manager locks two-sided printing
 };
 
-class CZQFinishingTab : public CZQPageBase {
+class CZQFinishingTab : public CZQPageBase, public IZQFinishingPage {
 public:
     // Context help: the page's pairs of (control id, help id), then (0, 0).
     static constexpr int kHelpPairs = 36;
@@ -46,7 +45,7 @@ public:
     // (and records this page as the one to open on); other modes do nothing.
     void VRefresh(HWND hCtrl, PageContext* pContext, int iMode);
     // First callers: the Color and printing-shortcuts pages, after they change finishing settings.
-    void VSetAllControls(PageContext* pContext);
+    void VSetAllControls(PageContext* pContext) override;
     void VSaveControls(PageContext* pContext);
 
     // ---- change check, help and the groups the printer's features decide
@@ -66,26 +65,12 @@ public:
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
 
-    // ---- pages per sheet and posters; booklets
-    // Tiles per side of a poster option: 2, 3, 4 or 5 for options 0 to 3; 2 otherwise.
-    static int IPosterTilesPerSide(int iPosterOption);
-    // Whether the selection of a pages-per-sheet list is one of the poster items that follow its six
-    // pages-per-sheet items while poster printing is in force; this page's poster flag and option
-    // follow. A list without a count or a selection answers FALSE and leaves both as they are.
-    // First callers: the Effects, Color, Features and printing-shortcuts pages, with a list of their
-    // own.
-    BOOL BCheckPosterSelection(CZQUILogic* pLogic, HWND hList);
-    BOOL BPosterFlag() const { return m_state.bPosterFlag; }
-    // The page's pages-per-sheet list, which those pages check (null without the page's window).
-    HWND PagesPerSheetList() const;
-    int IPosterOption() const { return m_state.iPosterOption; }
+    // ---- pages per sheet and posters (the poster itself is the sheet state's); booklets
+    // The page's pages-per-sheet list, which other pages check (null without the page's window).
+    HWND PagesPerSheetList() const override;
     // A paper that rules posters out ends them on this page too: the tile selection is disabled, and
     // the poster flag cleared.
-    // First caller: the Paper/Quality page.
-    void VDisablePosterControl();
-    void VClearPosterFlag() { m_state.bPosterFlag = FALSE; }
-    // First caller: the large-format printing-shortcuts page, whose poster row chose a poster.
-    void VSetPosterFlag() { m_state.bPosterFlag = TRUE; }
+    void VDisablePosterControl(CZQUILogic* pLogic) override;
     // The booklet chosen goes into the working settings; a booklet prints two pages on a sheet at
     // full size, without back covers (the page's apply runs it).
     void VSyncBooklet(CZQUILogic* pLogic);

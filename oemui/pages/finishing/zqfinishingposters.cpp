@@ -19,38 +19,10 @@ constexpr int kPagesPerSheetItems = 6;
 
 }  // namespace
 
-int CZQFinishingTab::IPosterTilesPerSide(int iPosterOption) {
-    return iPosterOption >= 0 && iPosterOption <= 3 ? iPosterOption + 2 : 2;
-}
-
-BOOL CZQFinishingTab::BCheckPosterSelection(CZQUILogic* pLogic, HWND hList) {
-    if (!pLogic || !hList) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    const LRESULT count = SendMessageW(hList, CB_GETCOUNT, 0, 0);
-    const LRESULT selection = SendMessageW(hList, CB_GETCURSEL, 0, 0);
-    if (count == CB_ERR || selection == CB_ERR) return FALSE;
-    const POEMCUIPPARAM param = pLogic->Param();
-    const ZQUIDevmode* work = pLogic->WorkDM();
-    POPTITEM options = FeatureItem(param, kPosterOption);
-    if (FeatureItem(param, zqkw::kZQPosterPrinting) && options && work && work->dwLayoutMode == 3) {
-        const int c = static_cast<int>(count), j = static_cast<int>(selection);
-        const int n = CZQCommon::IGetOptionCount(options);
-        if (j >= c - n) {
-            m_state.bPosterFlag = TRUE;
-            m_state.iPosterOption = CZQCommon::IMapSelection1To3(j - c + 4);
-            return TRUE;
-        }
-    }
-    m_state.bPosterFlag = FALSE;
-    return FALSE;
-}
-
 HWND CZQFinishingTab::PagesPerSheetList() const { return m_controls.Item(IDC_CBO_PAGES_PER_SHEET); }
 
-void CZQFinishingTab::VDisablePosterControl() {
-    m_state.bPosterFlag = FALSE;
+void CZQFinishingTab::VDisablePosterControl(CZQUILogic* pLogic) {
+    if (pLogic) pLogic->VClearPosterFlag();
     EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
 }
 
@@ -60,7 +32,7 @@ void CZQFinishingTab::VSyncBooklet(CZQUILogic* pLogic) {
         SetLastError(ERROR_INVALID_DATA);
         return;
     }
-    work->dwBooklet = pLogic->m_dwBooklet;
+    work->dwBooklet = pLogic->DWBooklet();
     if (!work->dwBooklet) return;
     work->dwPagesPerSheet = 2;
     work->dwScalePercent = 100;
@@ -97,15 +69,15 @@ void CZQFinishingTab::VShowPagesPerSheet(PageContext* pContext) {
     if (FeatureItem(param, zqkw::kZQPosterPrinting) && FeatureItem(param, kPosterOption)) {
         // A poster is printed one page to a sheet, and only where the layout allows posters.
         const int on = OptionIs(param, zqkw::kZQPosterPrinting, L"TRUE");
-        if (on >= 0) m_state.bPosterFlag = on == 1 && work.dwLayoutMode == 3;
-        if (work.dwPagesPerSheet != 1) m_state.bPosterFlag = FALSE;
-        if (m_state.bPosterFlag &&
+        if (on >= 0) logic.SheetState()->bPosterFlag = on == 1 && work.dwLayoutMode == 3;
+        if (work.dwPagesPerSheet != 1) logic.VClearPosterFlag();
+        if (logic.BPosterFlag() &&
             Bound(logic.IBindFeatureControl(0, kPosterOption, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindShow,
                                             FALSE, 0, nullptr))) {
             const int shown = static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0));
             if (shown >= 0) {
                 selection = shown;
-                m_state.iPosterOption = CZQCommon::IMapSelection1To3(
+                logic.SheetState()->iPosterOption = CZQCommon::IMapSelection1To3(
                     shown - static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)) + 4);
             }
         }
@@ -119,7 +91,7 @@ void CZQFinishingTab::VShowPagesPerSheet(PageContext* pContext) {
 void CZQFinishingTab::VWritePosterFeatures(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!m_state.bPosterFlag) {
+    if (!logic.BPosterFlag()) {
         CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP);
         return;
     }
@@ -129,7 +101,7 @@ void CZQFinishingTab::VWritePosterFeatures(PageContext* pContext) {
     // Tiles are laid edge to edge: none of the margin choices applies to a poster.
     for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
         CZQCommon::DWSelectOptionByIndex(param, margins, 0, OEMCUIP_DOCPROP);
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -140,7 +112,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND list = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
-    const bool poster = BCheckPosterSelection(&logic, list) != FALSE;
+    const bool poster = logic.BCheckPosterSelection(list) != FALSE;
     int setting = 1;
     if (poster) {
         // A poster is one page over many sheets at full size, printed on one side, without a
@@ -152,7 +124,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
         if (m_controls.BChecked(IDC_CHK_DUPLEX)) {
             m_controls.VSetCheck(IDC_CHK_DUPLEX, FALSE);
             work.wDuplex = DMDUP_SIMPLEX;
-            logic.m_dwBooklet = 0;
+            logic.VEndBooklet();
             SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
             logic.VUpdateDuplexState();
             // The unit's box goes with two-sided printing.
@@ -168,8 +140,8 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
     }
     if (logic.BIsPosterPrinting()) VWritePosterFeatures(pContext);
     // A booklet is two pages to a sheet.
-    if (setting != 2 && logic.m_dwBooklet) {
-        logic.m_dwBooklet = 0;
+    if (setting != 2 && logic.DWBooklet()) {
+        logic.VEndBooklet();
         SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
         EnableWindow(m_controls.Item(IDC_CHK_FLIP_PAGES_UP), TRUE);
     }
@@ -189,7 +161,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
     VSetPreserveLayout(pContext);
     work.dwPagesPerSheet = static_cast<uint32_t>(setting);
     work.wDuplex = WDuplexValue(pContext);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     BCheckPageChanged(hDlg, pContext);
     VShowPaperText(pContext);
     VRepaintPreview(TRUE);
@@ -203,16 +175,16 @@ void CZQFinishingTab::VStorePagesPerSheet(PageContext* pContext) {
         work.dwPagesPerSheet =
             static_cast<uint32_t>(CZQCommon::IListIndexToSetting(static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))));
     else
-        BCheckPosterSelection(&logic, list);
+        logic.BCheckPosterSelection(list);
     VWritePosterFeatures(pContext);
     logic.VValidatePrintOnPaper();
 }
 
 void CZQFinishingTab::VOnSelectTiles(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    BCheckPosterSelection(&logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET));
+    logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET));
     m_tilingDialog.VBind(nullptr, m_pCUIParam, HResModule());
-    if (m_tilingDialog.IDoModal(hDlg, pContext, m_state.iPosterOption, logic.SheetState()->bRtl) == IDOK)
+    if (m_tilingDialog.IDoModal(hDlg, pContext, logic.IPosterOption(), logic.SheetState()->bRtl) == IDOK)
         BCheckPageChanged(hDlg, pContext);
     VRepaintPreview(FALSE);
 }

@@ -7,7 +7,8 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/parts/zqpaperslots.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqfinishingids.h"
@@ -86,7 +87,7 @@ WORD CZQFinishingTab::WDuplexValue(PageContext* pContext) {
     if (!m_controls.BChecked(IDC_CHK_DUPLEX)) return DMDUP_SIMPLEX;
     const int setting = CZQCommon::IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
     return CZQUIBase::WGetDuplexBinding(setting, static_cast<short>(pContext->pLogic->WorkDM()->wOrientation),
-                                        m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP), pContext->pLogic->m_dwBooklet != 0);
+                                        m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP), pContext->pLogic->DWBooklet() != 0);
 }
 
 void CZQFinishingTab::VSetDuplexLabel(PageContext* pContext) {
@@ -145,7 +146,7 @@ void CZQFinishingTab::VSetDuplexControlState(PageContext* pContext) {
     } else {
         // A booklet folds its sheets: two pages to a sheet bind on the fold.
         const int setting = CZQCommon::IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
-        EnableWindow(flip, !(logic.m_dwBooklet && setting == 2));
+        EnableWindow(flip, !(logic.DWBooklet() && setting == 2));
         SetCheck(flip, work.dwFlipPagesUp != 0);
         showPath(inkFeeder && !manualAvailable);
         // The duplex unit's paper path is not the straight one.
@@ -280,7 +281,7 @@ void CZQFinishingTab::VSetPreserveLayout(PageContext* pContext) {
     }
     if (unit || manual) CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQSymmetricMargins, 0, OEMCUIP_DOCPROP);
     if (!unit || minimizeFree) {
-        if (!logic.m_adwMarginChoice[1] && !logic.BIsManualDuplexAvailable()) {
+        if (!logic.DWMarginChoice(1) && !logic.BIsManualDuplexAvailable()) {
             WCHAR initial[256] = {};
             logic.VGetInitialFeatureOption(zqkw::kZQMinimizeMargins, initial);
             if (initial[0]) CZQCommon::DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, OEMCUIP_DOCPROP);
@@ -307,9 +308,9 @@ void CZQFinishingTab::VSetBookletControls(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     HWND flip = m_controls.Item(IDC_CHK_FLIP_PAGES_UP);
-    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, logic.m_dwBooklet, 0);
+    SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, logic.DWBooklet(), 0);
     VSetPageOrderControls(pContext);
-    if (logic.m_dwBooklet) {
+    if (logic.DWBooklet()) {
         // A booklet's sheets are folded: landscape pages turn up.
         const bool landscape = work.wOrientation == DMORIENT_LANDSCAPE;
         SetCheck(flip, landscape);
@@ -324,7 +325,7 @@ void CZQFinishingTab::VSetBookletControls(PageContext* pContext) {
 void CZQFinishingTab::VSetPageOrderControls(PageContext* pContext) {
     const int setting = CZQCommon::IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
     // One page on a sheet, or a booklet's own order, leave nothing to order or frame.
-    const bool fixed = setting == 1 || pContext->pLogic->m_dwBooklet != 0;
+    const bool fixed = setting == 1 || pContext->pLogic->DWBooklet() != 0;
     if (fixed) {
         SendMessageW(m_controls.Item(IDC_CBO_PAGE_ORDER), CB_SETCURSEL, 0, 0);
         m_controls.VSetCheck(IDC_CHK_PAGE_BORDER, FALSE);
@@ -491,8 +492,8 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
     if (!twoSided) {
         work.wDuplex = DMDUP_SIMPLEX;
         // A booklet needs both sides: it goes, and one page to a sheet comes back.
-        if (logic.m_dwBooklet) {
-            logic.m_dwBooklet = 0;
+        if (logic.DWBooklet()) {
+            logic.VEndBooklet();
             SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL, 0, 0);
             work.dwPagesPerSheet = 1;
             if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
@@ -502,8 +503,8 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
     } else {
         work.wDuplex = WDuplexValue(pContext);
         // A poster is printed on one side.
-        if (BCheckPosterSelection(&logic, m_controls.Item(IDC_CBO_PAGES_PER_SHEET))) {
-            m_state.bPosterFlag = FALSE;
+        if (logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET))) {
+            logic.VClearPosterFlag();
             EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
             SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL, 0, 0);
         }
@@ -522,7 +523,7 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
         if (duplex && source && duplex->Sel != 0 &&
             (Marked(duplex, 1) || Marked(duplex, 2) || (byHand && Marked(byHand, 1))) && Marked(source, source->Sel)) {
             PageContext* paperContext = nullptr;
-            if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+            if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
                 paper && paperContext)
                 paper->VFillSourceCombo(paperContext, kKindNone);
             CZQCommon::DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
@@ -540,7 +541,7 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
     const BOOL banner = logic.BIsBannerPaper();
     if (banner || (logic.BIsBorderlessPaper() && !wcsstr(paper, L"HAGAKI")))
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     VSetDuplexControlState(pContext);
     logic.VUpdateDuplexState();
     VSetPreserveLayout(pContext);
@@ -550,7 +551,7 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
                                          OEMCUIP_DOCPROP);
     logic.IApplyCustomDuplexRange();
     VSetDuplexLabel(pContext);
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
     if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) {
         POPTITEM form = PubItem(param, DMPUB_FORMNAME);
         WCHAR name[CZQCommon::kPaperNameChars];
@@ -627,9 +628,9 @@ void CZQFinishingTab::VOnBookletChange(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const int booklet = m_controls.ISelection(IDC_CBO_BOOKLET_PRINTING);
-    logic.m_dwBooklet = booklet > 0 ? static_cast<DWORD>(booklet) : 0;
+    logic.VSetBooklet(booklet > 0 ? static_cast<DWORD>(booklet) : 0);
     HWND pages = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
-    if (logic.m_dwBooklet) {
+    if (logic.DWBooklet()) {
         // A booklet prints two pages to a sheet at full size, without back covers.
         VReportSymmetricMargins(pContext);
         SendMessageW(pages, CB_SETCURSEL, static_cast<WPARAM>(CZQCommon::ISettingToListIndex(2)), 0);
@@ -646,10 +647,10 @@ void CZQFinishingTab::VOnBookletChange(HWND hDlg, PageContext* pContext) {
         if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
     }
     VSetBookletControls(pContext);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     work.wDuplex = WDuplexValue(pContext);
     // Back covers are no booklet's: the Paper/Quality page's kinds follow.
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality)) paper->VFillPageList(&logic, TRUE);
     work.wDuplex = WDuplexValue(pContext);
     logic.VCheckMediaWidthSensor(3, nullptr);
     BCheckPageChanged(hDlg, pContext);

@@ -11,7 +11,6 @@
 
 #include <cstdint>
 
-#include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpagebase.h"
 #include "pages/zqpagecontrols.h"
@@ -152,7 +151,6 @@ private:
     WORD WSelectDocumentPaper(PageContext* pContext);
 
     // ---- what the page owns, after the base
-    CZQImageEnhanceDlg m_imageEnhance;  // not opened from this page
     PreviewSettings m_preview = {};
     CZQPageControls m_controls;
     CZQPageAlerts m_alerts;

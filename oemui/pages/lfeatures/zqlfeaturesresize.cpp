@@ -9,7 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/lfeatures/zqlfeaturespage.h"
-#include "pages/paperquality/zqloadedpaper.h"
+#include "pages/parts/zqloadedpaper.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqlfeaturesids.h"

@@ -5,7 +5,7 @@
 #include "common/zqstorenames.h"
 #include "featurelogic/zqquicksets.h"
 #include "formats/zquidevmode.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/output/zqoutputpage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqoutputids.h"
@@ -92,6 +92,6 @@ void CZQOutputTab::VFillPreviewSettings(PageContext* pContext) {
     // The turn by 180 degrees shows whether or not the driver offers it here.
     m_preview.aiValue[kPvRotated] = static_cast<int>(WorkOf(pContext)->dwRotate180);
     // The poster is the one the Finishing page shows.
-    if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing))
-        m_preview.aiValue[kPvPosterSize] = finishing->IPosterOption();
+    if (ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing))
+        m_preview.aiValue[kPvPosterSize] = pContext->pLogic->IPosterOption();
 }

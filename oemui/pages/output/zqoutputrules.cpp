@@ -5,10 +5,9 @@
 #include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/output/zqoutputpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqoutputids.h"
 #include "settings/zqdriverdata.h"
@@ -115,8 +114,7 @@ void CZQOutputTab::VSetAllControls(PageContext* pContext) {
     VLayoutFinishingGroup(pContext);
     VApplyFinishingExclusions(pContext);
     // A paper that must be scaled down from a larger one makes no poster.
-    if (logic->BNeedsScaleFromLargePaper(pContext->pCaps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic->BNeedsScaleFromLargePaper(pContext->pCaps)) logic->VClearPosterFlag();
     CZQLocalPtr<WCHAR> exist;
     if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, exist.Put())) VApplyBinLock();
 }
@@ -371,7 +369,7 @@ void CZQOutputTab::VRunFaceControlToStapling(PageContext* pContext) {
 
 void CZQOutputTab::VRunFaceControlMacroForMedia(PageContext* pContext, uint32_t* pdwMediaId) {
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (!pdwMediaId || !RulesLoaded(pContext) || !paper || !paperContext) return;
     const POEMCUIPPARAM param = m_pCUIParam;
     const int index = paper->IMediaTypeIndex(paperContext, *pdwMediaId);
@@ -399,7 +397,7 @@ void CZQOutputTab::VRunFaceControlMediaMacros(PageContext* pContext) {
     }
     // The driver's media type is the other pages' again.
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         CZQCommon::DWSelectPubOption(param, DMPUB_MEDIATYPE, 0,
                                      paper->IMediaTypeIndex(paperContext, work->dwOtherPagesMedia));
 }

@@ -145,7 +145,7 @@ LRESULT CZQPaperQualityTab::IOnApply(PageContext* pContext) {
 
     m_state.bPageExceptionsChanged = FALSE;
     if (quickSets) quickSets->VClearChanged();
-    m_dialogs.imageEnhance.VClearChanged();
+    if (pContext->pImageEnhance) pContext->pImageEnhance->VClearChanged();
     const BOOL accepted = ZQReportPageResult(pContext->pSheet, index, CPSUI_OK);
     // A result the sheet refused still leaves the settings exported.
     if (last && exchange) exchange->BExportSettings(kZQExportPrinting);

@@ -6,7 +6,7 @@
 #include "common/zqkeywords.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqpaperqualityids.h"

@@ -363,10 +363,12 @@ void CZQPaperQualityTab::VOnUnitToggle(HWND hDlg, int iCtrlId, PageContext* pCon
 // Dialogs and boxes
 // ---------------------------------------------------------------------------------------------
 void CZQPaperQualityTab::VOnImageEnhancement(HWND hDlg, PageContext* pContext) {
-    m_dialogs.imageEnhance.VSetParam(m_pCUIParam);
-    m_dialogs.imageEnhance.VSetResourceModule(m_hResModule);
+    CZQImageEnhanceDlg* enhance = pContext->pImageEnhance;
+    if (!enhance) return;
+    enhance->VSetParam(m_pCUIParam);
+    enhance->VSetResourceModule(m_hResModule);
     const BOOL rightToLeft = pContext->pLogic->SheetState()->bRtl;
-    if (m_dialogs.imageEnhance.IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
+    if (enhance->IDoModal(hDlg, pContext, rightToLeft) == IDOK) VNotifyPageChanged(hDlg, pContext);
 }
 
 void CZQPaperQualityTab::VOnCustomPaper(HWND hDlg, PageContext* pContext) {

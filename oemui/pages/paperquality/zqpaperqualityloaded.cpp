@@ -6,7 +6,7 @@
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
-#include "pages/paperquality/zqloadedpaper.h"
+#include "pages/parts/zqloadedpaper.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"

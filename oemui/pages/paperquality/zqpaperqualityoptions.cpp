@@ -11,7 +11,7 @@
 #include "common/zqstorenames.h"
 #include "featurelogic/zqpagegates.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;

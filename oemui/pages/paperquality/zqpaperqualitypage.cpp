@@ -9,7 +9,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/color/zqcolorpage.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/paperquality/zqpaperqualitypreview.h"
 #include "pages/zqpageitems.h"
@@ -146,7 +145,10 @@ BOOL CZQPaperQualityTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         return FALSE;
     }
     CZQUILogic& logic = *pContext->pLogic;
-    m_dialogs.imageEnhance.VSetParam(param);
+    if (CZQImageEnhanceDlg* enhance = pContext->pImageEnhance) {
+        enhance->VSetParam(param);
+        enhance->VSetResourceModule(m_hResModule);
+    }
     m_dialogs.newMedia.VSetParam(param);
     m_dialogs.newMedia.VSetResourceModule(HResModule());
 

@@ -18,9 +18,10 @@
 #include "pages/paperquality/zqpageexceptions.h"
 #include "pages/paperquality/zqpaperqualitycontrols.h"
 #include "pages/paperquality/zqpaperqualitystate.h"
-#include "pages/paperquality/zqpaperslots.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqpaperslots.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpagebase.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreviewsettings.h"
@@ -31,7 +32,7 @@ struct ZQUIDevmode;
 // large-format printer's, never translated).
 inline constexpr const wchar_t* kAddCustomPaper = L"Add Custom Paper..";
 
-class CZQPaperQualityTab : public CZQPageBase {
+class CZQPaperQualityTab : public CZQPageBase, public IZQPaperQualityPage {
 public:
     // Context help: room for the page's pairs of (control id, help id), ended by (0, 0).
     static constexpr int kHelpPairs = 59;
@@ -67,26 +68,22 @@ public:
     void VLayoutPaperGroup(PageContext* pContext);
     void VEnableMediaTypeForPageKind(PageContext* pContext);
 
+    // ---- what other pages ask of this one (pages/zqpageasks.h)
+    void VRefreshCoverControls(PageContext* pContext) override;
+    BOOL BGetPaperSizeDisplayName(PageContext* pContext, PWSTR pszName) override;
+    void VOnPaperSizeChanged(PageContext* pContext) override;
+    int IPageKindFromName(PWSTR pszText, CZQUILogic* pLogic) override;
+    void VFillPageList(CZQUILogic* pLogic, BOOL bReselect) override;
+    int IMediaTypeIndex(PageContext* pContext, DWORD dwMediaId) const override;
+    DWORD DWMediaTypeFromIndex(PageContext* pContext, int iPosition) const override;
+    void VFillSourceCombo(PageContext* pContext, int iKind) override;
+
     // ---- covers and the paper size
-    // First callers: the Features, Output and printing-shortcuts pages, also while this page has no
-    // window.
-    void VRefreshCoverControls(PageContext* pContext);
     void VSetCoverFlagForPageKind(PageContext* pContext, int iValue);
     void VApplyPaperSizeSelection(PageContext* pContext);
-    // The current paper as the helper file's paper group names it (256 characters); FALSE when the
-    // group does not list it.
-    // First caller: the Effects page.
-    BOOL BGetPaperSizeDisplayName(PageContext* pContext, PWSTR pszName);
-    void VOnPaperSizeChanged(PageContext* pContext);
     void VSetDocumentSizeText(PageContext* pContext);
 
     // ---- papers of single pages and covers: the page-kind list
-    // The page kind of a page-kind list text (0 when none matches); a leading "<< " mark is removed
-    // from the text in place.
-    int IPageKindFromName(PWSTR pszText, CZQUILogic* pLogic);
-    // With different papers on: the list filled from "ZQCovers" (bReselect), or its chosen item
-    // evaluated again; with them off, the covers the page exceptions use.
-    void VFillPageList(CZQUILogic* pLogic, BOOL bReselect);
     // One item: its cover-in-use flag, then the item put back at iIndex and chosen (kReplaceItem)
     // or appended unless booklet printing hides it (kAppendItem).
     enum : int { kReplaceItem = 0, kAppendItem = 1 };
@@ -140,8 +137,6 @@ public:
     // ---- papers: slots, conversions between printer ids and option positions, the lists
     int ISourcePosition(PageContext* pContext, DWORD dwSourceId) const;
     DWORD DWSourceFromPosition(PageContext* pContext, int iPosition) const;
-    int IMediaTypeIndex(PageContext* pContext, DWORD dwMediaId) const;
-    DWORD DWMediaTypeFromIndex(PageContext* pContext, int iPosition) const;
     // The option an entry of one of the page's lists stands for (by public id when one is given,
     // else by feature); -1 when none.
     int IOptionIndexFromComboItem(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo,
@@ -151,8 +146,6 @@ public:
     void VFillMediaTypeListFrontFeeder(PageContext* pContext);
     void VRefreshMediaTypeList(PageContext* pContext);
     void VRefreshPaperSizeList(PageContext* pContext);
-    // The lists for a page kind chosen in the page-kind list (kKindNone: the working slot's paper).
-    void VFillSourceCombo(PageContext* pContext, int iKind);
     void VSelectSourceAndMedia(PageContext* pContext, int iSource, int iMedia, int iKind);
     void VStorePageKindPaper(PageContext* pContext, int iKind);
     void VShowFirstPagePaper(PageContext* pContext);
@@ -196,8 +189,6 @@ public:
 
     // ---- the sample page
     void VFillPreviewSettings(PageContext* pContext);
-    // The image-enhancement dialog, which the shortcuts page opens too.
-    CZQImageEnhanceDlg& ImageEnhanceDialog() { return m_dialogs.imageEnhance; }
 
     // ---- for the tests: the parts and state behind the page's routines
     ZQPaperQualityState& StateForTesting() { return m_state; }

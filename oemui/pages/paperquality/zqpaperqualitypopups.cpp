@@ -7,7 +7,7 @@
 
 #include "common/zqkeywords.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqtreepopups.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;

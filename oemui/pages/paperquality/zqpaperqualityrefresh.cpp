@@ -2,7 +2,7 @@
 // core driver's items (mode 0), the page stored back (mode 2), and the change notice that tells the
 // sheet whether the page differs from the settings it was opened with.
 #include "common/zqkeywords.h"
-#include "pages/finishing/zqfinishingpage.h"
+#include "pages/zqpageasks.h"
 #include "pages/paperquality/zqpaperqualitypage.h"
 
 #include <commctrl.h>
@@ -204,8 +204,7 @@ void CZQPaperQualityTab::VSetAllControls(PageContext* pContext) {
     VRefreshQualityGroup(pContext);
     if (!exceptions) VClearPageList();
     // A paper printed scaled from a larger one is no poster on the Finishing page either.
-    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps))
-        if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing)) finishing->VClearPosterFlag();
+    if (logic.BNeedsScaleFromLargePaper(pContext->pCaps)) logic.VClearPosterFlag();
     const BOOL resolution = BShowResolutionTexts(pContext);
     for (ZQPqControl c : {kCtlRenderDpi, kCtlColorInputDpi, kCtlColorOutput, kCtlRender, kCtlColorInput,
                           kCtlColorOutputDpi})
@@ -311,7 +310,7 @@ void CZQPaperQualityTab::VNotifyPageChanged(HWND hDlg, PageContext* pContext) {
     }
     changed = changed || m_state.bPageExceptionsChanged;
     // The image-enhancement dialog's change counts until apply clears it.
-    changed = changed || m_dialogs.imageEnhance.BChanged();
+    changed = changed || (pContext->pImageEnhance && pContext->pImageEnhance->BChanged());
 
     // Controls against the selections the sheet was opened with; a feature whose selection was not
     // kept has nothing to differ from.

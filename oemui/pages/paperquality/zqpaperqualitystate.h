@@ -27,7 +27,6 @@ enum : int { kRefreshShow = 0, kRefreshStore = 2 };
 
 // The dialogs the page opens (pages/dialogs/), each owned for the page's whole life.
 struct ZQPaperQualityDialogs {
-    CZQImageEnhanceDlg imageEnhance;
     CZQCustomPaperDlg customPaper;
     CZQNewMediaDlg newMedia;
     CZQCustomQualityDlg customQuality;

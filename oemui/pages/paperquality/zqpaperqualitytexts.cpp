@@ -19,8 +19,6 @@ void CZQPaperQualityTab::VGetControlHandles(HWND hDlg) {
     if (m_exceptions.List().BAttach(hDlg, IDC_LB_PAGE_EXCEPTIONS_OPTIONS))
         m_exceptions.List().BSetIcon(nullptr, 32515);  // the system's warning sign
     m_constraintButton.BAttach(hDlg, IDC_BTN_CONSTRAINT_PAGE_EXCEPTIONS);
-    // The page's dialogs take their texts from the page's status module.
-    m_dialogs.imageEnhance.VSetResourceModule(m_hResModule);
 }
 
 void CZQPaperQualityTab::VSetControlTexts(PageContext* pContext) {

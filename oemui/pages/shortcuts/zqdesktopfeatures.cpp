@@ -12,9 +12,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "res/zqdesktopshortcutsids.h"
@@ -488,7 +486,7 @@ BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& r
     ZQUIDevmode& work = *WorkOf(pContext);
     const int index = IFindDriverOptionByName(pContext, nullptr, DMPUB_MEDIATYPE, text);
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (index >= 0 && paper) {
         const DWORD media = paper->DWMediaTypeFromIndex(paperContext ? paperContext : pContext, index);
         work.dwOtherPagesMedia = media;
@@ -507,7 +505,7 @@ BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& r
     if (DWSelectOptionByName(m_pCUIParam, form, text, OEMCUIP_DOCPROP) != ZQOPT_OK) return FALSE;
     m_rows.BSelectOptionByName(zqkw::kPaperSize, text);
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext))
         if (paperContext) paper->VOnPaperSizeChanged(paperContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     // The bins offered follow the paper.
@@ -578,13 +576,13 @@ BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& reco
     ZQUIDevmode& work = *WorkOf(pContext);
     if (ZQEqualNoCase(SelectedKeyword(record), L"None")) {
         work.wDuplex = 1;
-        if (logic.m_dwBooklet) {
-            logic.m_dwBooklet = 0;
+        if (logic.DWBooklet()) {
+            logic.VEndBooklet();
             work.dwPagesPerSheet = 1;
             if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
         }
     }
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (core && core->dwPdl == kPdlPcl3) logic.ISetPageOrderItems(work.wDuplex == 2 || work.wDuplex == 3);
     return TRUE;
@@ -603,16 +601,16 @@ BOOL CZQShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, DocFeatureRecor
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     const int code = IListIndexToSetting(position);
-    if (code != 2) logic.m_dwBooklet = 0;
+    if (code != 2) logic.VEndBooklet();
     if (code != 1) {
         work.dwPrintDocOn = work.dwScaleToFit = 0;
         work.dwScalePercent = 100;
     }
     work.dwPagesPerSheet = static_cast<uint32_t>(code);
-    work.dwBooklet = logic.m_dwBooklet;
+    work.dwBooklet = logic.DWBooklet();
     if (work.wDuplex != 1) {
         work.wDuplex = WGetDuplexBinding(code, static_cast<short>(work.wOrientation), work.dwFlipPagesUp != 0,
-                                         logic.m_dwBooklet != 0);
+                                         logic.DWBooklet() != 0);
         if (!logic.BIsManualDuplexAvailable()) logic.VSetDuplexItem(work.wDuplex);
         else logic.VUpdateDuplexState();
     }
@@ -632,7 +630,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
         work.dwScalePercent = 100;
         if (work.wDuplex != 1) {
             work.wDuplex = 1;
-            logic.m_dwBooklet = 0;
+            logic.VEndBooklet();
             logic.VUpdateDuplexState();
             logic.VSetDuplexItem(1);
         }
@@ -640,17 +638,17 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
         VLoadText(874, L" [none]", none);
         logic.VSetPosterState(TRUE, none);
         work.dwPagesPerSheet = 1;
-        work.dwBooklet = logic.m_dwBooklet;
+        work.dwBooklet = logic.DWBooklet();
         for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
             DWSelectOptionByIndex(m_pCUIParam, margins, 0, OEMCUIP_DOCPROP);
-        logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+        logic.VClearMarginChoices();
         DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 1, OEMCUIP_DOCPROP);
         DWSelectOptionByKeyword(m_pCUIParam, L"ZQPosterPrintingOption", SelectedKeyword(record), OEMCUIP_DOCPROP);
         logic.VSyncNupItem(pContext->pCaps);
     }
     int tiles = 0;
     if (logic.BGetPosterTiles(&tiles) && pContext->pQuickSets)
-        pContext->pQuickSets->VSetPosterTilesPerSide(CZQFinishingTab::IPosterTilesPerSide(tiles));
+        pContext->pQuickSets->VSetPosterTilesPerSide(CZQUILogic::IPosterTilesPerSide(tiles));
     return TRUE;
 }
 
@@ -706,7 +704,7 @@ BOOL CZQShortcutsTab::BApplyScaling(PageContext* pContext, DocFeatureRecord& rec
     ZQUIDevmode& work = *WorkOf(pContext);
     work.dwScalePercent = static_cast<uint32_t>(value);
     PageContext* effectsContext = nullptr;
-    if (auto* effects = ZQSheetPage<CZQEffectsTab>(pContext, kPageEffects, &effectsContext))
+    if (auto* effects = ZQSheetPage<IZQEffectsPage>(pContext, kPageEffects, &effectsContext))
         effects->VResetScalingAndPoster(effectsContext ? effectsContext : pContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     return TRUE;
@@ -718,19 +716,19 @@ BOOL CZQShortcutsTab::BApplyScaling(PageContext* pContext, DocFeatureRecord& rec
 void CZQShortcutsTab::VResetToFactoryBase(HWND, PageContext* pContext) {
     CZQQuickSets* quickSets = pContext->pQuickSets;
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (quickSets) quickSets->VApplySelection(nullptr, nullptr, nullptr, nullptr);
     if (pContext->pRules) pContext->pRules->VRunMediaTypeMacros(m_pCUIParam);
     if (quickSets) quickSets->VApplySelection(nullptr, nullptr, nullptr, nullptr);
     if (paper && paperContext) paper->VRefreshCoverControls(paperContext);
     PageContext* finishingContext = nullptr;
-    if (auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext))
+    if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext))
         if (finishingContext) finishing->VSetAllControls(finishingContext);
     CZQUILogic& logic = *pContext->pLogic;
-    logic.m_adwMarginChoice[0] = logic.m_adwMarginChoice[1] = 0;
+    logic.VClearMarginChoices();
     if (POPTITEM minimize = FeatureItem(m_pCUIParam, zqkw::kZQMinimizeMargins)) {
-        logic.m_adwMarginValue[1] = static_cast<DWORD>(minimize->Sel);
-        if (logic.m_adwMarginValue[1]) logic.m_adwMarginChoice[1] = 1;
+        logic.VSetMarginValue(1, static_cast<DWORD>(minimize->Sel));
+        if (logic.DWMarginValue(1)) logic.VSetMarginChoice(1, 1);
     }
 }
 

@@ -5,7 +5,8 @@
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqdesktopshortcutsids.h"
@@ -41,10 +42,9 @@ void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
     m_hHelpButton = Ctl(IDC_BTN_HELP);
     m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
     m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
-    // The image-enhancement dialog lives in the Paper/Quality page; this page opens it too.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
-        paper->ImageEnhanceDialog().VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
+    // This page opens the sheet's image-enhancement dialog as well.
+    if (CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr))
+        enhance->VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
 }
 
 void CZQShortcutsTab::VSetControlTexts() {
@@ -202,8 +202,7 @@ void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!core || !work) return;
     bool changed = !ZQEqualNoCase(m_rows.DocTypeName(), core->szDocTypeName);
-    PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr);
     for (int i = 0; !changed && i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record) continue;
@@ -217,9 +216,9 @@ void CZQShortcutsTab::VUpdateChangedState(PageContext* pContext) {
         if (ZQEqualNoCase(record->szKeyword, zqkw::kCopiesItem) && m_controls.Page() &&
             static_cast<int>(GetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, nullptr, TRUE)) != static_cast<int>(core->dwDocTypeCopies))
             changed = true;
-        if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography") && paper && paper->ImageEnhanceDialog().BChanged()) {
+        if (ZQEqualNoCase(record->szKeyword, L"DigitalPhotography") && enhance && enhance->BChanged()) {
             changed = true;
-            paper->ImageEnhanceDialog().VClearChanged();
+            enhance->VClearChanged();
         }
     }
     if (core->wOrientation != work->wOrientation) changed = true;
@@ -581,9 +580,8 @@ void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageC
     if (iCode == BN_CLICKED && record.iKind == Rows::kKindButton) {
         if (ZQEqualNoCase(record.szKeyword, L"DigitalPhotography")) {
             PageContext* paperContext = nullptr;
-            if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
-                paper->ImageEnhanceDialog().IDoModal(hDlg, paperContext ? paperContext : pContext,
-                                                     pContext->pLogic->SheetState()->bRtl);
+            if (CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, &paperContext))
+                enhance->IDoModal(hDlg, paperContext ? paperContext : pContext, pContext->pLogic->SheetState()->bRtl);
         } else {
             VApplyFeature(pContext, index);
         }

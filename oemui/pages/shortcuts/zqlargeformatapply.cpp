@@ -70,7 +70,7 @@ void CZQLargeFormatShortcutsTab::VApplyPanelEntry(PageContext* pContext, int iEn
     const PCWSTR factory = pContext->pQuickSets ? pContext->pQuickSets->PszFactoryName() : nullptr;
     if (work->dwPdl == kPdlPcl3 && !logic->BIsLargeFormat() && factory && factory[0] &&
         lstrcmpW(m_panel.Type().szName, factory) == 0)
-        logic->m_adwMarginChoice[1] = 0;
+        logic->VSetMarginChoice(1, 0);
     ShortcutPanelEntry* entry = iEntry >= 0 && iEntry < m_panel.Count() ? PEntry(iEntry) : nullptr;
     if (!entry) return;
     const HandlerRow rows[] = {
@@ -212,7 +212,7 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             WCHAR booklet[kTextChars];
             VLoadText(kBooklet.id, kBooklet.english, booklet);
             if (ZQEqualNoCase(m_panel.Type().szName, booklet)) {
-                const DWORD code = logic.m_dwBooklet;
+                const DWORD code = logic.DWBooklet();
                 how = code == 1 ? &kLeftEdgeBooklet : code == 2 ? &kRightEdgeBooklet : &kBookletOff;
             }
             if (how) VLoadText(how->id, how->english, replaced);

@@ -12,7 +12,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqquicksetids.h"
 #include "res/zqshortcutsids.h"
@@ -336,12 +337,12 @@ void CZQLargeFormatShortcutsTab::VOnPanelButton(PageContext* pContext, int iCtrl
     const int index = m_panel.IEntryOfControl(iCtrlId);
     if (index < 0) return;
     if (ZQEqualNoCase(PEntry(index)->szKeyword, L"DigitalPhotography")) {
-        // The Paper/Quality page's dialog, on a copy of that page's context.
+        // The sheet's dialog, on a copy of the Paper/Quality page's context.
         PageContext* paperContext = nullptr;
-        auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-        if (paper && paperContext) {
+        CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, &paperContext);
+        if (enhance && paperContext) {
             PageContext copy = *paperContext;
-            paper->ImageEnhanceDialog().IDoModal(m_controls.Page(), &copy, pContext->pLogic->SheetState()->bRtl);
+            enhance->IDoModal(m_controls.Page(), &copy, pContext->pLogic->SheetState()->bRtl);
         }
     } else {
         VApplyPanelEntry(pContext, index);

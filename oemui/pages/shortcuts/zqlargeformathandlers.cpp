@@ -8,10 +8,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
-#include "pages/effects/zqeffectspage.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/zqpageasks.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "settings/zqdriverdata.h"
@@ -152,13 +150,14 @@ void CZQLargeFormatShortcutsTab::VStartPoster(PageContext* pContext, PCWSTR pszO
     logic.VSetPosterState(TRUE, none);
     for (PCWSTR margins : {zqkw::kZQEmulatePexlonMargins, zqkw::kZQSymmetricMargins, zqkw::kZQMinimizeMargins})
         DWSelectOptionByIndex(param, margins, 0, kDoc);
-    for (int i = 0; i < 2; ++i) logic.m_adwMarginChoice[i] = logic.m_adwMarginValue[i] = 0;
+    logic.VClearMarginChoices();
+    for (int i = 0; i < 2; ++i) logic.VSetMarginValue(i, 0);
     DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 1, kDoc);
     if (pszOption && pszOption[0]) DWSelectOptionByKeyword(param, L"ZQPosterPrintingOption", pszOption, kDoc);
     logic.VSyncNupItem(pContext->pCaps);
     int tiles = 0;
     if (logic.BGetPosterTiles(&tiles) && pContext->pQuickSets)
-        pContext->pQuickSets->VSetPosterTilesPerSide(CZQFinishingTab::IPosterTilesPerSide(tiles));
+        pContext->pQuickSets->VSetPosterTilesPerSide(CZQUILogic::IPosterTilesPerSide(tiles));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -239,7 +238,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPaperSize(PageContext* pContext, int iEnt
     if (!form || !text[0] || DWSelectOptionByName(m_pCUIParam, form, text, kDoc) != ZQOPT_OK) return TRUE;
     m_panel.BSelectOption(m_state.szKwPaperSize, text);
     PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
+    auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (paper && paperContext) paper->VOnPaperSizeChanged(paperContext);
     if (!work->dwPrintDocOn) {
         if (logic.BIsBorderlessPaper()) {
@@ -324,7 +323,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyScaling(PageContext* pContext, BOOL bQuie
         return TRUE;
     work->dwScalePercent = static_cast<uint32_t>(value);
     PageContext* effectsContext = nullptr;
-    if (auto* effects = ZQSheetPage<CZQEffectsTab>(pContext, kPageEffects, &effectsContext); effects && effectsContext)
+    if (auto* effects = ZQSheetPage<IZQEffectsPage>(pContext, kPageEffects, &effectsContext); effects && effectsContext)
         effects->VResetScalingAndPoster(effectsContext);
     if (!work->dwPrintDocOn && m_pPublicDM) work->dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     return TRUE;
@@ -417,7 +416,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
         VEndBooklet(pContext, true);
         // Margins the user did not choose go back to what the sheet opened with.
         const POPTITEM minimize = FeatureItem(param, zqkw::kZQMinimizeMargins);
-        if (!logic.m_adwMarginChoice[1] && minimize && minimize->Sel != logic.IGetSavedSelection(zqkw::kZQMinimizeMargins)) {
+        if (!logic.DWMarginChoice(1) && minimize && minimize->Sel != logic.IGetSavedSelection(zqkw::kZQMinimizeMargins)) {
             WCHAR initial[kTextChars] = {};
             logic.VGetInitialFeatureOption(zqkw::kZQMinimizeMargins, initial);
             if (initial[0]) DWSelectOptionByKeyword(param, zqkw::kZQMinimizeMargins, initial, kDoc);
@@ -517,17 +516,17 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterSui(PageContext* pContext, int iEnt
     VReadEntryText(iEntry, iCtrlId, text);
     m_panel.BSelectOption(entry->szKeyword, text);
     PageContext* finishingContext = nullptr;
-    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext);
+    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext);
     if (index <= 0) {
         DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, kDoc);
-        if (finishing) finishing->VClearPosterFlag();
+        if (finishing) logic.VClearPosterFlag();
         const int saved = logic.IGetSavedSelection(zqkw::kZQMinimizeMargins);
         if (saved >= 0) DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, saved, kDoc);
         return TRUE;
     }
     const POPTITEM item = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI);
     if (!item || DWSelectOptionByName(param, item, text, kDoc) != ZQOPT_OK) return TRUE;
-    if (finishing) finishing->VSetPosterFlag();
+    if (finishing) logic.VSetPosterFlag();
     DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, kDoc);
     VStartPoster(pContext, SelectedKeyword(entry));
     return TRUE;

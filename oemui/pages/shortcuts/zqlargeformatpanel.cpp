@@ -10,8 +10,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
-#include "pages/finishing/zqfinishingpage.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
 #include "res/zqshortcutsids.h"
@@ -390,14 +390,14 @@ void CZQLargeFormatShortcutsTab::VApplyQuickSetToPages(HWND hDlg, PageContext* p
     if (pContext->pRules) pContext->pRules->VRunMediaTypeMacros(m_pCUIParam);
     quickSets->VApplySelection(hDlg, Ctl(IDC_LB_DOCTYPE_SETTING), Ctl(IDC_BTN_SAVE), Ctl(IDC_BTN_DELETE));
     PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
+    if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
     PageContext* finishingContext = nullptr;
-    auto* finishing = ZQSheetPage<CZQFinishingTab>(pContext, kPageFinishing, &finishingContext);
+    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext);
     if (!finishing || !finishingContext) return;
     finishing->VSetAllControls(finishingContext);
     if (HWND poster = finishing->PagesPerSheetList())
-        EnableWindow(poster, finishing->BCheckPosterSelection(pContext->pLogic, poster));
+        EnableWindow(poster, pContext->pLogic->BCheckPosterSelection(poster));
 }
 
 BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
@@ -425,10 +425,9 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     }
     // The image-enhancement dialog reports its own changes once.
     int photoRow = -1;
-    PageContext* paperContext = nullptr;
-    auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext);
-    if (paper && m_panel.BFind(L"DigitalPhotography", &photoRow) && paper->ImageEnhanceDialog().BChanged()) {
-        paper->ImageEnhanceDialog().VClearChanged();
+    CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr);
+    if (enhance && m_panel.BFind(L"DigitalPhotography", &photoRow) && enhance->BChanged()) {
+        enhance->VClearChanged();
         changed = modified = true;
     }
     BOOL translated = FALSE;

@@ -9,7 +9,8 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/paperquality/zqpaperqualitypage.h"
+#include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqshortcutsids.h"
@@ -77,10 +78,9 @@ void CZQLargeFormatShortcutsTab::VBindControls(HWND hDlg, PageContext* pContext)
     m_hHelpButton = Ctl(IDC_BTN_HELP);
     m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
     m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
-    // This page opens the Paper/Quality page's image-enhancement dialog as well.
-    PageContext* paperContext = nullptr;
-    if (auto* paper = ZQSheetPage<CZQPaperQualityTab>(pContext, kPagePaperQuality, &paperContext))
-        paper->ImageEnhanceDialog().VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
+    // This page opens the sheet's image-enhancement dialog as well.
+    if (CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr))
+        enhance->VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
 }
 
 void CZQLargeFormatShortcutsTab::VSetControlTexts() {

@@ -44,7 +44,7 @@ protected:
         Dialog().VSetParam(m_host.Param());
         Dialog().VSetResourceModule(m_tab->HResModule());
     }
-    Dlg& Dialog() { return m_tab->DialogsForTesting().imageEnhance; }
+    Dlg& Dialog() { return m_imageEnhance; }
     // Opens the dialog, runs `inside` and presses `press` (IDOK, IDCANCEL or WM_CLOSE).
     INT_PTR Run(const std::function<void(HWND)>& inside, UINT press, BOOL rtl = FALSE) {
         return Modal([&] { return Dialog().IDoModal(m_parent, &m_context, rtl); },

@@ -93,7 +93,7 @@ TEST_F(FeaturesChoices, OrientationRadiosAndThePreservedLayout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.twoSided << " booklet " << c.booklet << " paper " << c.paper);
         Fill(IDC_CBO_TWO_SIDED_PRINTING, {L"Off", L"Manual", L"Automatic"}, c.twoSided);
-        m_logic.m_dwBooklet = c.booklet;
+        m_logic.VSetBooklet(c.booklet);
         m_host.SetSelection("PaperSize", c.paper);
         m_host.SetSelection("ZQAutoDuplexScaling", 0);
         CheckDlgButton(m_page, IDC_CHK_PRESERVE_LAYOUT, BST_UNCHECKED);
@@ -125,7 +125,7 @@ TEST_F(FeaturesChoices, BorderlessBoxSettlesTheLayout) {
         work.wDuplex = 2;
         work.dwPagesPerSheet = 2;
         work.dwScalePercent = 50;
-        m_logic.m_adwMarginChoice[1] = 0;
+        m_logic.VSetMarginChoice(1, 0);
         Clear();
         Tick(IDC_CHECK_BORDERLESS_PHOTO, true);
         EXPECT_EQ(Log{"m_paper"}, LoggedMacros());
@@ -133,7 +133,7 @@ TEST_F(FeaturesChoices, BorderlessBoxSettlesTheLayout) {
         EXPECT_EQ(settles ? make_tuple(0u, 1, 1u, 100u, 0, 0) : make_tuple(1u, 2, 2u, 50u, 1, 1),
                   make_tuple(work.dwBooklet, static_cast<int>(work.wDuplex), work.dwPagesPerSheet, work.dwScalePercent,
                              Sel("ZQPosterPrintingOptionSUI"), Sel("Duplex")));
-        EXPECT_EQ(make_tuple(1u, 1u), make_tuple(m_logic.m_adwMarginChoice[1], m_logic.m_adwMarginValue[1]))
+        EXPECT_EQ(make_tuple(1u, 1u), make_tuple(m_logic.DWMarginChoice(1), m_logic.DWMarginValue(1)))
             << "rigid margins keep minimize margins as the user's";
     }
     m_host.SetSelection("ZQMinimizeMargins", 0);
@@ -162,13 +162,13 @@ TEST_F(FeaturesChoices, ActualSizeOrTheDocumentOnAnotherPaper) {
     work.wDuplex = 2;
     work.dwManualDuplex = 0;
     work.dwBooklet = 1;
-    m_logic.m_dwBooklet = 1;
+    m_logic.VSetBooklet(1);
     work.dwScalePercent = 70;
     Clear();
     Click(m_page, IDC_RB_ACTUAL_SIZE);
     EXPECT_EQ(make_tuple(0u, 1u, 1u, 0u, 0u, 100u, 0),
               make_tuple(work.dwPrintDocOn, work.dwDuplexConflict, work.dwManualDuplex, work.dwBooklet,
-                         m_logic.m_dwBooklet, work.dwScalePercent, m_tab->StateForTesting().iResizeMode));
+                         m_logic.DWBooklet(), work.dwScalePercent, m_tab->StateForTesting().iResizeMode));
     EXPECT_EQ(2, Sel("PaperSize")) << "the borderless paper's macros leave the document's paper";
     EXPECT_NE(0u, m_host.Item("PaperSize")->Flags & OPTIF_CHANGED);
 }

@@ -150,11 +150,12 @@ TEST_F(FeaturesGroups, MarginRulesAndTheBorderlessPhoto) {
     Prepare();
     m_host.SetSelection("PaperSize", 3);  // banner
     for (const char* feature : {"ZQEmulatePexlonMargins", "ZQSymmetricMargins", "ZQMinimizeMargins"}) m_host.SetSelection(feature, 1);
-    m_logic.m_adwMarginChoice[0] = m_logic.m_adwMarginChoice[1] = 1;
+    m_logic.VSetMarginChoice(0, 1);
+    m_logic.VSetMarginChoice(1, 1);
     m_tab->VSetMarginGroup(&m_context);
     EXPECT_EQ(make_tuple(0, 0, 0, 0u, 0u),
               make_tuple(Sel("ZQEmulatePexlonMargins"), Sel("ZQSymmetricMargins"), Sel("ZQMinimizeMargins"),
-                         m_logic.m_adwMarginChoice[0], m_logic.m_adwMarginChoice[1]));
+                         m_logic.DWMarginChoice(0), m_logic.DWMarginChoice(1)));
 
     m_host.SetSelection("PaperSize", 0);
     m_host.SetSelection("ZQSymmetricMargins", 1);
@@ -190,7 +191,7 @@ TEST_F(FeaturesGroups, LayoutRulesOfBookletsPagesAndLocks) {
     } cases[] = {{1, 1, 2, false, true}, {1, 1, 1, false, false}, {0, 0, 2, false, false}, {0, 2, 2, true, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.booklet << c.pages << c.orientation);
-        m_logic.m_dwBooklet = c.booklet;
+        m_logic.VSetBooklet(c.booklet);
         Work().wOrientation = c.orientation;
         Work().wDuplex = 2;
         Work().dwFlipPagesUp = 0;

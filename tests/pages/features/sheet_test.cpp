@@ -85,8 +85,8 @@ TEST_F(FeaturesSheet, ComingToTheFrontPreservesTheTwoSidedLayout) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.minimizeMark << c.minimize << c.scalingMark << c.scaling);
-        m_logic.m_adwMarginChoice[1] = c.minimizeMark;
-        m_logic.m_adwMarginValue[1] = c.minimize;
+        m_logic.VSetMarginChoice(1, c.minimizeMark);
+        m_logic.VSetMarginValue(1, c.minimize);
         m_logic.m_bAutoDuplexScalingMark = c.scalingMark;
         m_logic.m_dwAutoDuplexScaling = c.scaling;
         m_host.SetSelection("ZQAutoDuplexScaling", c.feature < 0 ? 1 : 1 - c.feature);

@@ -200,12 +200,12 @@ TEST_F(FinishingPage, PreviewRecordFromTheControlsAndSettings) {
     EXPECT_EQ(1, r.aiValue[kPvBackCoverFeeder]);
     EXPECT_EQ(0, r.aiValue[kPvFrontCover]);
     EXPECT_EQ(Ctl(IDC_BTN_PREVIEW_PORT), ZQPreviewWindow(r, kPvPortraitWindow));
-    m_tab->StateForTesting().bPosterFlag = TRUE;
+    m_logic.SheetState()->bPosterFlag = TRUE;
     SendMessageW(Ctl(IDC_CBO_PAGE_ORDER), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     m_tab->VFillPreviewSettings(&m_context);
     EXPECT_EQ(1, r.iPagesPerSheet);
     EXPECT_EQ(0, r.iPageOrder);
-    m_tab->StateForTesting().bPosterFlag = FALSE;
+    m_logic.SheetState()->bPosterFlag = FALSE;
 
     const struct {
         int paper, source, accessory;

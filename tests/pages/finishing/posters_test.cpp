@@ -30,7 +30,7 @@ protected:
 
 TEST_F(FinishingPosters, TilesPerSideOfEveryOption) {
     const int cases[][2] = {{0, 2}, {1, 3}, {2, 4}, {3, 5}, {-1, 2}, {4, 2}, {7, 2}};
-    for (const auto& c : cases) EXPECT_EQ(c[1], CZQFinishingTab::IPosterTilesPerSide(c[0])) << c[0];
+    for (const auto& c : cases) EXPECT_EQ(c[1], CZQUILogic::IPosterTilesPerSide(c[0])) << c[0];
 }
 
 // Six pages-per-sheet items, then as many poster items as the printer has sizes; a list of another
@@ -65,15 +65,15 @@ TEST_P(PosterCounts, ListContentsAndEachSelection) {
     for (const SelectionCase& s : c.selections) {
         SCOPED_TRACE(s.selection);
         SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(s.selection), 0);
-        EXPECT_EQ(s.poster, m_tab->BCheckPosterSelection(&m_logic, own));
-        EXPECT_EQ(s.poster, m_tab->BPosterFlag());
+        EXPECT_EQ(s.poster, m_logic.BCheckPosterSelection(own));
+        EXPECT_EQ(s.poster, m_logic.BPosterFlag());
         if (s.poster) {
-            EXPECT_EQ(s.option, m_tab->IPosterOption());
+            EXPECT_EQ(s.option, m_logic.IPosterOption());
         }
         // No selection: the poster stays as it was.
         SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        EXPECT_FALSE(m_tab->BCheckPosterSelection(&m_logic, own));
-        EXPECT_EQ(s.poster, m_tab->BPosterFlag());
+        EXPECT_FALSE(m_logic.BCheckPosterSelection(own));
+        EXPECT_EQ(s.poster, m_logic.BPosterFlag());
     }
     DestroyWindow(own);
 }
@@ -98,14 +98,14 @@ TEST_F(FinishingPosters, PosterTurnsTwoSidedAndBookletOffAndOnePageScalesToFit) 
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
     Click(m_page, IDC_CHK_DUPLEX);
     Choose(IDC_CBO_BOOKLET_PRINTING, 1);
-    ASSERT_EQ(1u, m_logic.m_dwBooklet);
+    ASSERT_EQ(1u, m_logic.DWBooklet());
     ASSERT_TRUE(Checked(IDC_CHK_DUPLEX));
 
     Choose(IDC_CBO_PAGES_PER_SHEET, 8);  // 4 x 4 tiles
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
     EXPECT_FALSE(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) || Enabled(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
     EXPECT_EQ(static_cast<WORD>(DMDUP_SIMPLEX), Work().wDuplex);
-    EXPECT_EQ(0u, m_logic.m_dwBooklet);
+    EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
     EXPECT_TRUE(Enabled(IDC_BTN_SELECT_TILES));
     EXPECT_EQ(1u, Work().dwPagesPerSheet);
@@ -115,14 +115,14 @@ TEST_F(FinishingPosters, PosterTurnsTwoSidedAndBookletOffAndOnePageScalesToFit) 
     EXPECT_EQ("4x4", Current("ZQPosterPrintingOption"));
     for (const char* margins : {"ZQEmulatePexlonMargins", "ZQSymmetricMargins", "ZQMinimizeMargins"})
         EXPECT_EQ("FALSE", Current(margins)) << margins;
-    EXPECT_EQ(2, m_tab->IPosterOption());
+    EXPECT_EQ(2, m_logic.IPosterOption());
 
     for (uint32_t otherPaper : {0u, 1u}) {
         Work().dwPrintDocOn = otherPaper;
         Work().dwScaleToFit = 0;
         Choose(IDC_CBO_PAGES_PER_SHEET, 0);
         EXPECT_EQ(otherPaper ? 0u : 1u, Work().dwScaleToFit) << otherPaper;
-        EXPECT_FALSE(m_tab->BPosterFlag());
+        EXPECT_FALSE(m_logic.BPosterFlag());
         EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
         EXPECT_EQ("FALSE", Current("ZQPosterPrinting"));
     }
@@ -131,7 +131,7 @@ TEST_F(FinishingPosters, PosterTurnsTwoSidedAndBookletOffAndOnePageScalesToFit) 
     Choose(IDC_CBO_PAGES_PER_SHEET, 6);
     Click(m_page, IDC_CHK_DUPLEX);
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_GETCURSEL, 0, 0));
-    EXPECT_FALSE(m_tab->BPosterFlag());
+    EXPECT_FALSE(m_logic.BPosterFlag());
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
     EXPECT_EQ("FALSE", Current("ZQPosterPrinting"));
 }
@@ -149,13 +149,13 @@ TEST_F(FinishingPosters, RefreshShowsThePosterAndOpeningPrintsEveryTile) {
     Notify(PSN_SETACTIVE);
     EXPECT_EQ(1u, Work().adwPosterTiles[7]);
     EXPECT_EQ(9, SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_GETCURSEL, 0, 0));
-    EXPECT_TRUE(m_tab->BPosterFlag());
-    EXPECT_EQ(3, m_tab->IPosterOption());
+    EXPECT_TRUE(m_logic.BPosterFlag());
+    EXPECT_EQ(3, m_logic.IPosterOption());
     EXPECT_TRUE(Enabled(IDC_BTN_SELECT_TILES));
     // A poster is one page to a sheet: another setting ends it.
     Work().dwPagesPerSheet = 4;
     m_tab->VSetAllControls(&m_context);
-    EXPECT_FALSE(m_tab->BPosterFlag());
+    EXPECT_FALSE(m_logic.BPosterFlag());
     EXPECT_EQ(3, SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_GETCURSEL, 0, 0));
 }
 

@@ -92,11 +92,11 @@ TEST_F(FinishingSheet, BorderlessPaperEndsThePoster) {
     m_host.Add(zqtest::ListFeature("ZQPosterPrinting", {{"OFF", L"Off"}, {"ON", L"On"}}, 1));
     Build();
     ASSERT_NE(nullptr, FinishingPage::Open());
-    m_tab->StateForTesting().bPosterFlag = TRUE;
+    m_logic.SheetState()->bPosterFlag = TRUE;
     EnableWindow(Ctl(IDC_BTN_SELECT_TILES), TRUE);
     m_host.SetSelection("PaperSize", 3);  // a borderless paper
     m_paperTab.VOnPaperSizeChanged(&m_paperContext);
-    EXPECT_FALSE(m_tab->StateForTesting().bPosterFlag);
+    EXPECT_FALSE(m_logic.SheetState()->bPosterFlag);
     EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
     EXPECT_EQ(0, Sel("ZQPosterPrinting"));
 }

@@ -55,7 +55,7 @@ TEST_F(FinishingTwoSided, BindingEdgeAcrossOrientationPagesFlipAndBooklet) {
         SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL, static_cast<WPARAM>(c.pagesIndex), 0);
         SetChecked(IDC_CHK_DUPLEX, c.twoSided);
         SetChecked(IDC_CHK_FLIP_PAGES_UP, c.flip);
-        m_logic.m_dwBooklet = c.booklet;
+        m_logic.VSetBooklet(c.booklet);
         m_tab->VSaveControls(&m_context);
         EXPECT_EQ(c.stored, Work().wDuplex);
         EXPECT_EQ(c.option, Sel("Duplex"));
@@ -213,23 +213,23 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     }
 
     // The Features page's synchronisation: the booklet chosen there, with its layout.
-    m_logic.m_dwBooklet = 1;
+    m_logic.VSetBooklet(1);
     Work().dwPagesPerSheet = 4;
     Work().dwBackCoverFeeder = 1;
     m_tab->VSyncBooklet(&m_logic);
     EXPECT_EQ((std::vector<uint32_t>{1, 2, 0}),
               (std::vector<uint32_t>{Work().dwBooklet, Work().dwPagesPerSheet, Work().dwBackCoverFeeder}));
-    m_logic.m_dwBooklet = 0;
+    m_logic.VEndBooklet();
     Work().dwPagesPerSheet = 4;
     m_tab->VSyncBooklet(&m_logic);
     EXPECT_EQ(0u, Work().dwBooklet);
     EXPECT_EQ(4u, Work().dwPagesPerSheet) << "no booklet leaves the layout alone";
 
-    m_logic.m_dwBooklet = 2;
+    m_logic.VSetBooklet(2);
     Choose(IDC_CBO_BOOKLET_PRINTING, 2);
     Click(m_page, IDC_CHK_DUPLEX);
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
-    EXPECT_EQ(0u, m_logic.m_dwBooklet);
+    EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_GETCURSEL, 0, 0));
     EXPECT_EQ(1u, Work().dwPagesPerSheet);

@@ -59,12 +59,12 @@ TEST_F(PaperQualitySheet, OnlyTheLastPageVisitedSynchronisesAndExportsEvenWhenTh
         EXPECT_EQ(0, Notify(PSN_SETACTIVE));
         EXPECT_EQ(std::max(c.position, c.visitedFirst), sheet.iHighestPage);
         quickSets.BSetChanged(m_page);
-        m_tab->DialogsForTesting().imageEnhance.VSetChanged();
+        m_imageEnhance.VSetChanged();
         m_gates->calls.clear();
         m_sheetAnswer = c.answer;
         EXPECT_EQ(c.result, Notify(PSN_APPLY));
         EXPECT_EQ(c.calls, m_gates->calls);
-        EXPECT_FALSE(quickSets.BChanged() || m_tab->DialogsForTesting().imageEnhance.BChanged()) << "changes count until apply";
+        EXPECT_FALSE(quickSets.BChanged() || m_imageEnhance.BChanged()) << "changes count until apply";
     }
     m_context.pSheet = nullptr;
     EXPECT_EQ(PSNRET_INVALID_NOCHANGEPAGE, Notify(PSN_APPLY)) << "no sheet to take the result";

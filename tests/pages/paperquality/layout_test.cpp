@@ -297,7 +297,7 @@ TEST_P(PaperQualityWhole, PageAndItsDialogsShowWholeWithTheirTexts) {
         {IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS, IDD_DLG_CUSTOM_PRINT_QUALITY_OPTIONS_RTL,
          [&](HWND owner, BOOL r) { return dialogs.customQuality.IDoModal(owner, &m_context, r); }},
         {IDD_DLG_IMAGE_ENHANCEMENT, IDD_DLG_IMAGE_ENHANCEMENT_RTL,
-         [&](HWND owner, BOOL r) { return dialogs.imageEnhance.IDoModal(owner, &m_context, r); }},
+         [&](HWND owner, BOOL r) { return m_imageEnhance.IDoModal(owner, &m_context, r); }},
         {IDD_DLG_ADD_CUSTOM_MEDIA, IDD_DLG_ADD_CUSTOM_MEDIA_RTL,
          [&](HWND owner, BOOL r) { return dialogs.newMedia.IDoModal(owner, &m_context, r); }},
     };

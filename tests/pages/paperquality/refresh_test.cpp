@@ -171,10 +171,10 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
     quickSets.VClearChanged();
     m_tab->VRefresh(m_page, &m_context, kRefreshShow);
     m_sheetMessages.clear();
-    m_tab->DialogsForTesting().imageEnhance.VSetChanged();
+    m_imageEnhance.VSetChanged();
     m_tab->VNotifyPageChanged(m_page, &m_context);
     m_tab->VNotifyPageChanged(m_page, &m_context);
-    m_tab->DialogsForTesting().imageEnhance.VClearChanged();
+    m_imageEnhance.VClearChanged();
     m_tab->VNotifyPageChanged(m_page, &m_context);
     EXPECT_EQ((std::vector<UINT>{PSM_CHANGED, PSM_CHANGED, PSM_UNCHANGED}), m_sheetMessages);
 

@@ -1,13 +1,12 @@
-#include "pages/paperquality/zqtreepopups.h"
+#include "pages/parts/zqtreepopups.h"
 
 #include <commctrl.h>
 
 #include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/dialogs/zqcustompaperdlg.h"
+#include "pages/zqpapernames.h"
 #include "pages/dialogs/zqmodaldlg.h"
-#include "pages/features/zqfeaturespage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpopupids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -49,7 +48,7 @@ void AddCustomPapers(HWND hTree, PageContext* pContext, CZQUIBase& texts) {
 
 void FillPaperTree(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam) {
     HWND tree = GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP);
-    pContext->pRules->BFillPaperSizeTree(tree, pParam, &CZQCustomPaperDlg::BFindForm);
+    pContext->pRules->BFillPaperSizeTree(tree, pParam, &ZQFindForm);
     SendMessageW(tree, WM_VSCROLL, SB_TOP, 0);
 }
 
@@ -276,6 +275,18 @@ void CZQTreePopups::VGetPaperHelpIds(DWORD* pdwTable, PageContext* pContext) {
     for (int i = 0; i < 2 * kPaperHelpPairs; ++i) pdwTable[i] = pairs[i];
 }
 
+void CZQTreePopups::VGetMediaHelpIds(DWORD* pdwTable, PageContext* pContext) {
+    if (!pdwTable) return;
+    pdwTable[0] = IDC_TREE_MEDIATYPE_POPUP;
+    pdwTable[1] = 0;
+    pdwTable[2] = pdwTable[3] = 0;
+    if (!pContext || !pContext->pLogic) return;
+    int help = -1;
+    pContext->pLogic->IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, nullptr, nullptr, OEMCUIP_DOCPROP,
+                                          CZQUILogic::kBindHelp, FALSE, 0, &help);
+    pdwTable[1] = help > 0 ? static_cast<DWORD>(help) : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 // The tree dialogs
 // ---------------------------------------------------------------------------------------------
@@ -311,8 +322,8 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         }
         return FALSE;
     }
-    DWORD table[2 * CZQFeaturesTab::kMediaPopupHelpPairs] = {};
-    CZQFeaturesTab::VGetMediaPopupHelpIds(hDlg, table, context);
+    DWORD table[2 * CZQTreePopups::kMediaHelpPairs] = {};
+    CZQTreePopups::VGetMediaHelpIds(table, context);
     OnHelp(uMsg, wParam, lParam, popups.m_pOwner ? popups.m_pOwner->CUIParam() : nullptr, table);
     return FALSE;
 }

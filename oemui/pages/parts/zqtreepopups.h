@@ -21,6 +21,8 @@ public:
     static constexpr int kMediaNameChars = 64;
     // Pairs (control id, help id) of the paper-size tree, ended by (0, 0).
     static constexpr int kPaperHelpPairs = 5;
+    // Room for the pairs of the media-type tree, ended by (0, 0).
+    static constexpr int kMediaHelpPairs = 2;
 
     // The tree of every media type (template 178, right-to-left 180). OK selects the chosen type in
     // the core driver's media-type item. `owner` is the opening page: its texts and its block.
@@ -63,6 +65,9 @@ public:
     static void VSetMediaTexts(CZQUIBase& texts, HWND hDlg);
     // The paper-size tree's help pairs (room for kPaperHelpPairs).
     static void VGetPaperHelpIds(DWORD* pdwTable, PageContext* pContext);
+    // The media-type tree's help pairs (room for kMediaHelpPairs): the core driver's media-type
+    // item's help; without it the pair holds 0.
+    static void VGetMediaHelpIds(DWORD* pdwTable, PageContext* pContext);
 
 private:
     friend INT_PTR CALLBACK MediaTypePopupDlgProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,4 +1,4 @@
-#include "pages/paperquality/zqloadedpaper.h"
+#include "pages/parts/zqloadedpaper.h"
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"

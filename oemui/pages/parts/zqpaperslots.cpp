@@ -1,4 +1,4 @@
-#include "pages/paperquality/zqpaperslots.h"
+#include "pages/parts/zqpaperslots.h"
 
 #include "common/zqcommon.h"
 #include "common/zqkeywords.h"
