@@ -509,7 +509,7 @@ void MeasureShortcutPanel(int reps) {
         HWND page = CreateDialogParamW(plugin, MAKEINTRESOURCEW(IDD_DLG_DOC_CENTRIC_UI_SUI), owner, &QuietPage, 0);
         tab.VBind(nullptr, param, nullptr);
         context = {&tab, &logic, nullptr, nullptr, &caps, &rules, nullptr, nullptr, nullptr, &quickSets,
-                   nullptr, nullptr, nullptr};
+                   nullptr, nullptr, nullptr, nullptr};
         tab.VBindControls(page, &context);
         tab.VFillShortcutList(&context, TRUE);
         SendDlgItemMessageW(page, IDC_LB_DOCTYPE_SETTING, LB_SETCURSEL, 0, 0);
