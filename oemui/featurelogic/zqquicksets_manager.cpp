@@ -1,6 +1,6 @@
 // The quick-set manager as the pages use it: the load for a sheet, the Task Presets group (combo,
-// Save, Delete), the name asked of the page, saving, deleting and applying a quick set, and the quick-set name
-// the devmode keeps.
+// Save, Delete), the name asked of the page, saving, deleting and applying a quick set, and the
+// quick-set name the devmode keeps.
 #include "featurelogic/zqquicksets.h"
 
 #include <commctrl.h>
