@@ -10,6 +10,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqitemanswers.h"
+#include "featurelogic/zqnameasker.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
 
@@ -73,12 +74,17 @@ public:
     void VInitControls(HWND hDlg, HWND* phGroup, HWND* phCombo, HWND* phSave, HWND* phDelete);
     void VRefreshCombo(HWND hCombo, HWND hSave, HWND hDelete);
     void VOnNameEdited(HWND hCombo, HWND hSave, HWND hDelete);
-    void VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl);
+    // A save without a name (or with the placeholder) asks the page's asker for one, with the words of
+    // NameQuestion; no asker counts as cancelled.
+    void VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
+                      IZQNameAsker* pAsker);
     // The quick set of a printing shortcut, saved with it: one of its name in any letter case is
     // replaced without a question when the user already agreed to replace the shortcut. TRUE once
     // stored.
     BOOL BSaveForShortcut(HWND hOwner, PCWSTR pszName, BOOL bReplaceAnswered, HWND hSave, HWND hDelete,
-                          ZQUIDevmode* pDevmode, BOOL bRtl);
+                          ZQUIDevmode* pDevmode, BOOL bRtl, IZQNameAsker* pAsker);
+    // The question for a Task Preset's name.
+    ZQNameQuestion NameQuestion();
     void VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete);
     // The quick set of a printing shortcut, found in any letter case.
     void VDeleteByName(PCWSTR pszName);
@@ -93,8 +99,6 @@ public:
     void VRestoreNameIfDiffers();
     void VSnapshotFactory();
     BOOL BIsPlaceholderName(PCWSTR pszName) const;
-    // The name dialog's procedure (templates IDD_DLG_PRESET_NAME and its right-to-left twin).
-    static INT_PTR CALLBACK PresetNameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // ---- factory quick sets and the installed cartridges ---------------------------------------
     void BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, PWSTR* ppszOptions, int iCount,
@@ -213,11 +217,11 @@ private:
     void VFillCurrentPairs(QuickSetEntry* pEntry, BOOL bFormNames);
     void VEnableButtons(HWND hSave, HWND hDelete) const;
     void VSetCurrentName(PCWSTR pszName);
-    BOOL BNameDialog(HWND hOwner, BOOL bRtl);
+    BOOL BAskName(HWND hOwner, BOOL bRtl, IZQNameAsker* pAsker);
     // How a save looks for a quick set of its name and whether the user agreed to replace it.
     enum class SaveFor { kGroup, kShortcut, kReplacedShortcut };
     BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
-               SaveFor saveFor);
+               IZQNameAsker* pAsker, SaveFor saveFor);
     void VRemoveEntryStored(QuickSetEntry* pEntry);
     void VApplyEntry(const QuickSetEntry* pEntry);
     void VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* pDevmode);
@@ -258,8 +262,6 @@ private:
     CZQUILogic* m_pSheetLogic = nullptr;
     CZQWatermarks* m_pWatermarks = nullptr;
     WCHAR m_szCaption[kResStringChars] = {};
-    // The name dialog's edit, prompt, group box, OK and Cancel while it is open.
-    HWND m_ahNameDialog[5] = {};
     QuickSetEntry* m_pHead = nullptr;
     QuickSetEntry* m_pTail = nullptr;
     // Used only while the store is rebuilt.

@@ -1,6 +1,6 @@
 // The quick-set manager as the pages use it: the load for a sheet, the Task Presets group (combo,
-// Save, Delete), the name dialog, saving, deleting and applying a quick set, and the quick-set name
-// the devmode keeps.
+// Save, Delete), the name asked of the page, saving, deleting and applying a quick set, and the
+// quick-set name the devmode keeps.
 #include "featurelogic/zqquicksets.h"
 
 #include <commctrl.h>
@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "common/zqkeywords.h"
-#include "common/zqmodule.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
@@ -25,9 +24,6 @@ constexpr int kIdsDelete = 854;
 constexpr int kIdsCaption = 3008;
 constexpr int kIdsComboName = 3041;
 constexpr int kIdsPrompt = 3012;
-constexpr int kIdsNameGroup = 3013;
-constexpr int kIdsOk = 849;
-constexpr int kIdsCancel = 850;
 constexpr int kIdsPlaceholder = 3043;
 constexpr int kIdsRefused = 875;
 constexpr int kIdsFull = 3884;
@@ -62,10 +58,6 @@ void SelectedText(HWND hCtrl, bool bCombo, PWSTR pszOut) {
     WCHAR text[CZQCommon::kResStringChars] = {};
     if (SendMessageW(hCtrl, getText, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text)) < 0) return;
     ZQCopyTextN(pszOut, CZQQuickSets::kNameChars, text, kNameCut);
-}
-
-void SetItemText(HWND hDlg, int iId, PCWSTR pszText) {
-    if (HWND ctrl = GetDlgItem(hDlg, iId)) SetWindowTextW(ctrl, pszText);
 }
 
 }  // namespace
@@ -252,74 +244,18 @@ void CZQQuickSets::VOnNameEdited(HWND hCombo, HWND hSave, HWND hDelete) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The name dialog
+// The name
 // ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK CZQQuickSets::PresetNameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    CZQQuickSets* self = reinterpret_cast<CZQQuickSets*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    switch (uMsg) {
-        case WM_INITDIALOG: {
-            self = reinterpret_cast<CZQQuickSets*>(lParam);
-            SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
-            if (!self) return TRUE;
-            const int ids[5] = {IDC_TXT_PRESET_NAME, IDC_STA_PRESET_NAME, IDC_GB_PRESET_NAME, IDOK, IDCANCEL};
-            for (int i = 0; i < 5; ++i) self->m_ahNameDialog[i] = GetDlgItem(hDlg, ids[i]);
-            SetWindowTextW(hDlg, self->m_szCaption[0] ? self->m_szCaption : L"Task Presets");
-            const struct {
-                int iCtrl;
-                int iId;
-                PCWSTR pszEnglish;
-            } texts[] = {{IDC_STA_PRESET_NAME, kIdsPrompt, L"Please type a name for the new Task Preset:"},
-                         {IDC_GB_PRESET_NAME, kIdsNameGroup, L"Name"},
-                         {IDOK, kIdsOk, L"OK"},
-                         {IDCANCEL, kIdsCancel, L"Cancel"}};
-            for (const auto& t : texts) {
-                WCHAR text[CZQCommon::kResStringChars];
-                SetItemText(hDlg, t.iCtrl, self->BLoadResString(t.iId, text) ? text : t.pszEnglish);
-            }
-            EnableWindow(self->m_ahNameDialog[3], FALSE);
-            SendMessageW(self->m_ahNameDialog[0], EM_LIMITTEXT, kNameCut, 0);
-            return TRUE;
-        }
-        case WM_COMMAND: {
-            if (!self) break;
-            WCHAR text[kNameChars] = {};
-            switch (LOWORD(wParam)) {
-                case IDC_TXT_PRESET_NAME:
-                    if (HIWORD(wParam) == EN_CHANGE) {
-                        GetWindowTextW(self->m_ahNameDialog[0], text, static_cast<int>(kNameChars));
-                        EnableWindow(self->m_ahNameDialog[3], !IsBlank(text));
-                    }
-                    return TRUE;
-                case IDOK:
-                    GetWindowTextW(self->m_ahNameDialog[0], text, static_cast<int>(kNameChars));
-                    // OK is offered only for a name; Enter on a blank edit does nothing.
-                    if (IsBlank(text)) return TRUE;
-                    self->VSetCurrentName(text);
-                    EndDialog(hDlg, 1);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, 2);
-                    return TRUE;
-                default:
-                    break;
-            }
-            break;
-        }
-        case WM_CLOSE:
-            EndDialog(hDlg, 2);
-            return TRUE;
-        default:
-            break;
-    }
-    return FALSE;
+ZQNameQuestion CZQQuickSets::NameQuestion() {
+    return {this, kIdsCaption, L"Task Presets", kIdsPrompt, L"Please type a name for the new Task Preset:", 0,
+            static_cast<int>(kNameCut)};
 }
 
-BOOL CZQQuickSets::BNameDialog(HWND hOwner, BOOL bRtl) {
-    const INT_PTR result = IDialogBoxParam(zqmodule::Instance(),
-                                           MAKEINTRESOURCEW(bRtl ? IDD_DLG_PRESET_NAME_RTL : IDD_DLG_PRESET_NAME),
-                                           hOwner, PresetNameDlgProc, reinterpret_cast<LPARAM>(this));
-    ZeroMemory(m_ahNameDialog, sizeof m_ahNameDialog);
-    return result == 1;
+BOOL CZQQuickSets::BAskName(HWND hOwner, BOOL bRtl, IZQNameAsker* pAsker) {
+    WCHAR name[kNameChars] = {};
+    if (!pAsker || !pAsker->BAskName(hOwner, bRtl, NameQuestion(), name, kNameChars)) return FALSE;
+    VSetCurrentName(name);
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -351,22 +287,22 @@ void CZQQuickSets::VFillCurrentPairs(QuickSetEntry* pEntry, BOOL bFormNames) {
 }
 
 void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
-                                BOOL bRtl) {
-    BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, SaveFor::kGroup);
+                                BOOL bRtl, IZQNameAsker* pAsker) {
+    BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, pAsker, SaveFor::kGroup);
 }
 
 BOOL CZQQuickSets::BSaveForShortcut(HWND hOwner, PCWSTR pszName, BOOL bReplaceAnswered, HWND hSave, HWND hDelete,
-                                    ZQUIDevmode* pDevmode, BOOL bRtl) {
-    return BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl,
+                                    ZQUIDevmode* pDevmode, BOOL bRtl, IZQNameAsker* pAsker) {
+    return BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, pAsker,
                  bReplaceAnswered ? SaveFor::kReplacedShortcut : SaveFor::kShortcut);
 }
 
 BOOL CZQQuickSets::BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
-                         SaveFor saveFor) {
+                         IZQNameAsker* pAsker, SaveFor saveFor) {
     if (!BHasStore() || !pDevmode) return FALSE;
     VSetCurrentName(pszName);
     if (!m_szCurrentName[0] || wcscmp(m_szCurrentName, m_szPlaceholder) == 0) {
-        if (!BNameDialog(hOwner, bRtl)) {
+        if (!BAskName(hOwner, bRtl, pAsker)) {
             m_bSelected = FALSE;
             return FALSE;
         }

@@ -276,7 +276,7 @@ const Routine kRoutines[] = {
          qs.VSetParam(b.host.Param(), OEMCUIP_DOCPROP);
          qs.VPrepareStore();
          qs.VLoadStored();
-         o << qs.BSaveForShortcut(nullptr, L"New", FALSE, nullptr, nullptr, &g_storeDevmode, FALSE);
+         o << qs.BSaveForShortcut(nullptr, L"New", FALSE, nullptr, nullptr, &g_storeDevmode, FALSE, nullptr);
          zqmsgbox::SetAnswerer(nullptr, nullptr);
      },
      StoreQuickSets},

@@ -475,11 +475,23 @@ protected:
                      SendMessageW(m_combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)), 0);
     }
     std::pair<bool, bool> Buttons() { return {IsWindowEnabled(m_save) != FALSE, IsWindowEnabled(m_delete) != FALSE}; }
-    void SaveAs(PCWSTR name) { m_qs->VSaveCurrent(m_page, name, m_save, m_delete, &m_dm, FALSE); }
+    void SaveAs(PCWSTR name) { m_qs->VSaveCurrent(m_page, name, m_save, m_delete, &m_dm, FALSE, &m_names); }
+    // The page's answer to a save without a name: the name typed, or cancelled when empty.
+    struct FakeNames : IZQNameAsker {
+        std::wstring typed;
+        std::vector<ZQNameQuestion> asked;
+        BOOL BAskName(HWND, BOOL, const ZQNameQuestion& question, PWSTR pszName, size_t cchName) override {
+            asked.push_back(question);
+            if (typed.empty()) return FALSE;
+            lstrcpynW(pszName, typed.c_str(), static_cast<int>(cchName));
+            return TRUE;
+        }
+    };
 
     HWND m_page = nullptr, m_combo = nullptr, m_save = nullptr, m_delete = nullptr;
     std::vector<std::wstring> m_asked;
     int m_answer = IDYES;
+    FakeNames m_names;
 };
 
 TEST_F(QuickSetManager, LoadNamesThePlaceholderTheFactoryAndHiddenOnes) {
@@ -600,7 +612,7 @@ TEST_F(QuickSetManager, NewQuickSetsTakeAnIndexNothingStoredHolds) {
         }
         const std::vector<BYTE> one = Stored(L"PresetPool:3");
         m_asked.clear();
-        other.VSaveCurrent(m_page, L"SheetTwo", nullptr, nullptr, &m_dm, FALSE);
+        other.VSaveCurrent(m_page, L"SheetTwo", nullptr, nullptr, &m_dm, FALSE, nullptr);
         EXPECT_EQ(one, Stored(L"PresetPool:3")) << "SheetOne kept";
         ASSERT_EQ(c.value ? 0u : 1u, m_asked.size());
         if (!c.value) EXPECT_EQ(0u, m_asked[0].find(L"The maximum number of Task Presets"));
@@ -612,9 +624,9 @@ TEST_F(QuickSetManager, NewQuickSetsTakeAnIndexNothingStoredHolds) {
 // asked about unless the shortcut's replacement was agreed, and deleted with the shortcut.
 TEST_F(QuickSetManager, AShortcutsQuickSetIsFoundInAnyCase) {
     m_qs->VLoad(nullptr, &m_dm);
-    ASSERT_TRUE(m_qs->BSaveForShortcut(m_page, L"Gallery", FALSE, nullptr, nullptr, &m_dm, FALSE));
+    ASSERT_TRUE(m_qs->BSaveForShortcut(m_page, L"Gallery", FALSE, nullptr, nullptr, &m_dm, FALSE, nullptr));
     const int index = m_qs->PFindEntry(L"Gallery")->iIndex;
-    EXPECT_TRUE(m_qs->BSaveForShortcut(m_page, L"gallery", FALSE, nullptr, nullptr, &m_dm, FALSE));
+    EXPECT_TRUE(m_qs->BSaveForShortcut(m_page, L"gallery", FALSE, nullptr, nullptr, &m_dm, FALSE, nullptr));
     ASSERT_EQ(1u, m_asked.size());
     EXPECT_EQ(1, m_qs->IEntryCount());
     EXPECT_EQ(index, m_qs->PFindEntry(L"gallery")->iIndex);
@@ -623,20 +635,30 @@ TEST_F(QuickSetManager, AShortcutsQuickSetIsFoundInAnyCase) {
     EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
 }
 
-TEST_F(QuickSetManager, NameDialogOffersOkOnlyForAName) {
-    HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_DLG_PRESET_NAME), nullptr,
-                                  CZQQuickSets::PresetNameDlgProc, reinterpret_cast<LPARAM>(m_qs.get()));
-    ASSERT_TRUE(dlg);
-    HWND edit = GetDlgItem(dlg, IDC_TXT_PRESET_NAME);
-    HWND ok = GetDlgItem(dlg, IDOK);
-    EXPECT_FALSE(IsWindowEnabled(ok));
-    for (const auto& [text, enabled] : {std::pair<PCWSTR, bool>{L"   ", false}, {L" x ", true}, {L"", false}}) {
-        SetWindowTextW(edit, text);
-        SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDC_TXT_PRESET_NAME, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
-        EXPECT_EQ(enabled, IsWindowEnabled(ok) != FALSE) << text;
+// A save without a name, or with the placeholder, asks the page for one (at most 81 characters, no
+// name reserved) and saves under the answer; a cancelled question saves nothing.
+TEST_F(QuickSetManager, ASaveWithoutANameAsksThePage) {
+    m_qs->VLoad(nullptr, &m_dm);
+    const struct {
+        PCWSTR given;
+        PCWSTR typed;
+        PCWSTR saved;  // null: nothing saved
+    } cases[] = {{L"", L"Typed", L"Typed"}, {L"Type new Quick Set name here", L"Other", L"Other"}, {L"", L"", nullptr},
+                 {L"Given", L"Unused", L"Given"}};
+    for (const auto& c : cases) {
+        m_names.asked.clear();
+        m_names.typed = c.typed;
+        const int before = m_qs->IEntryCount();
+        SaveAs(c.given);
+        EXPECT_EQ(c.given[0] && wcscmp(c.given, L"Given") == 0 ? 0u : 1u, m_names.asked.size()) << c.given;
+        if (!m_names.asked.empty()) {
+            EXPECT_EQ(81, m_names.asked[0].iMaxChars);
+            EXPECT_EQ(0, m_names.asked[0].iReservedId);
+        }
+        EXPECT_EQ(before + (c.saved ? 1 : 0), m_qs->IEntryCount()) << c.given;
+        if (c.saved) EXPECT_NE(nullptr, m_qs->PFindEntry(c.saved));
+        else EXPECT_FALSE(m_qs->BSelected());
     }
-    EXPECT_EQ(81, static_cast<int>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)));
-    DestroyWindow(dlg);
 }
 
 TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {

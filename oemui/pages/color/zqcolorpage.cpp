@@ -3,9 +3,11 @@
 #include "pages/color/zqcolorpage.h"
 
 #include "common/zqkeywords.h"
+#include "common/zqmodule.h"
 #include "device/zqalertwnd.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
+#include "pages/dialogs/zqnamedlg.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
@@ -523,8 +525,9 @@ void CZQColorTab::VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContex
     } else if (iCtrlId == IDC_BTN_SAVE_PRESET && iCode == BN_CLICKED) {
         WCHAR name[CZQQuickSets::kNameChars] = {};
         GetWindowTextW(m_hPresetCombo, name, CZQQuickSets::kNameChars);
+        CZQNameDlg nameDialog(zqmodule::Instance());
         quickSets->VSaveCurrent(hDlg, name, m_hPresetSave, m_hPresetDelete, WorkOf(pContext),
-                                pContext->pLogic->SheetState()->bRtl);
+                                pContext->pLogic->SheetState()->bRtl, &nameDialog);
         quickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     } else if (iCtrlId == IDC_BTN_DELETE_PRESET && iCode == BN_CLICKED) {
         quickSets->VDeleteSelected(hDlg, m_hPresetCombo, m_hPresetSave, m_hPresetDelete);

@@ -13,9 +13,9 @@
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/dialogs/zqnamedlg.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
-#include "res/zqquicksetids.h"
 #include "res/zqshortcutsids.h"
 
 using namespace zqpage;
@@ -125,11 +125,11 @@ void CZQLargeFormatShortcutsTab::VAfterChange(PageContext* pContext, int iDelete
 void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
-    const INT_PTR answer = IDialogBoxParam(static_cast<HINSTANCE>(m_pCUIParam->hModule),
-                                           MAKEINTRESOURCEW(rtl ? IDD_DLG_PRESET_NAME_RTL : IDD_DLG_PRESET_NAME),
-                                           m_controls.Page(), CZQShortcutStore::ShortcutNameDlgProc,
-                                           reinterpret_cast<LPARAM>(&m_store));
-    if (answer != IDOK || !m_store.BSaveShortcut(pContext, m_controls.Page(), work, rtl)) return;
+    CZQNameDlg nameDialog(static_cast<HINSTANCE>(m_pCUIParam->hModule));
+    if (!nameDialog.BAskName(m_controls.Page(), rtl, m_store.NameQuestion(), m_store.m_szNewShortcutName,
+                             CZQShortcutStore::kNameChars) ||
+        !m_store.BSaveShortcut(pContext, m_controls.Page(), work, rtl, &nameDialog))
+        return;
     const PCWSTR name = m_store.m_szNewShortcutName;
     CZQQuickSets* quickSets = pContext->pQuickSets;
     // The record and its quick set are stored before the list shows the name; a replaced one is
@@ -147,7 +147,8 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
         return;
     }
     if (quickSets &&
-        !quickSets->BSaveForShortcut(m_controls.Page(), name, m_store.m_bReplaceExisting, Ctl(IDC_BTN_SAVE), Ctl(IDC_BTN_DELETE), work, rtl)) {
+        !quickSets->BSaveForShortcut(m_controls.Page(), name, m_store.m_bReplaceExisting, Ctl(IDC_BTN_SAVE),
+                                     Ctl(IDC_BTN_DELETE), work, rtl, &nameDialog)) {
         m_store.VUndoStore(pContext);
         return;
     }

@@ -12,7 +12,6 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
-#include "res/zqquicksetids.h"
 #include "settings/zqdriverdata.h"
 #include "xmlrules/zqxmluirules.h"
 
@@ -26,11 +25,8 @@ constexpr int kIdsReplace = 5336;
 constexpr int kIdsRefused = 5337;
 constexpr int kIdsPlaceholder = 5149;
 constexpr int kIdsPrompt = 5150;
-constexpr int kIdsNameGroup = 3013;
-constexpr int kIdsOk = 849;
-constexpr int kIdsCancel = 850;
 constexpr WCHAR kCaptionEnglish[] = L"Printing shortcut:";
-// The name dialog's edit takes this many characters.
+// A name the name dialog takes has at most this many characters.
 constexpr int kNameDialogChars = 81;
 
 // A name counts as given when it holds a character other than a blank.
@@ -228,7 +224,13 @@ BOOL CZQShortcutStore::BNameNeedsAsking() {
     return BLoadResString(kIdsPlaceholder, placeholder) && wcscmp(placeholder, m_szNewShortcutName) == 0;
 }
 
-BOOL CZQShortcutStore::BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDevmode* /*pDevmodeCopy*/, BOOL bRtl) {
+ZQNameQuestion CZQShortcutStore::NameQuestion() {
+    return {this, kIdsCaption, kCaptionEnglish, kIdsPrompt, L"Please type a name for the new printing shortcut.",
+            kIdsPlaceholder, kNameDialogChars};
+}
+
+BOOL CZQShortcutStore::BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDevmode* /*pDevmodeCopy*/, BOOL bRtl,
+                                     IZQNameAsker* pAsker) {
     m_bReplaceExisting = FALSE;
     CZQPrinterHandle printer(HOpenPrinter(pContext));
     if (!printer) return InvalidData();
@@ -245,11 +247,7 @@ BOOL CZQShortcutStore::BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDev
         return FALSE;
     }
     if (!BNameNeedsAsking()) return BCheckShortcutName(pContext, hOwner);
-    const INT_PTR answer = IDialogBoxParam(static_cast<HINSTANCE>(ParamOf(pContext)->hModule),
-                                           MAKEINTRESOURCEW(bRtl ? IDD_DLG_PRESET_NAME_RTL : IDD_DLG_PRESET_NAME),
-                                           hOwner, ShortcutNameDlgProc, reinterpret_cast<LPARAM>(this));
-    m_hNameEdit = m_hNameOk = nullptr;
-    if (answer != IDOK) return FALSE;
+    if (!pAsker || !pAsker->BAskName(hOwner, bRtl, NameQuestion(), m_szNewShortcutName, kNameChars)) return FALSE;
     const BOOL check = BCheckShortcutName(pContext, hOwner);
     VDisableSaveDelete();
     return check;
@@ -520,63 +518,4 @@ void CZQShortcutStore::VReadLocks(PageContext* pContext) {
             ZQEqualNoCase(text.Get(), L"Lock"))
             *lock.pbFlag = TRUE;
     }
-}
-
-// ---------------------------------------------------------------------------------------------
-// The name dialog
-// ---------------------------------------------------------------------------------------------
-INT_PTR CALLBACK CZQShortcutStore::ShortcutNameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<CZQShortcutStore*>(GetWindowLongPtrW(hDlg, DWLP_USER));
-    switch (uMsg) {
-        case WM_INITDIALOG: {
-            self = reinterpret_cast<CZQShortcutStore*>(lParam);
-            if (!self) return InvalidData();
-            SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
-            self->m_hNameEdit = GetDlgItem(hDlg, IDC_TXT_PRESET_NAME);
-            self->m_hNameOk = GetDlgItem(hDlg, IDOK);
-            self->BSetWindowTextRes(kIdsCaption, hDlg, kCaptionEnglish);
-            const struct {
-                int iCtrl;
-                int iId;
-                PCWSTR pszEnglish;
-            } texts[] = {{IDC_STA_PRESET_NAME, kIdsPrompt, L"Please type a name for the new printing shortcut."},
-                         {IDC_GB_PRESET_NAME, kIdsNameGroup, L"Name"},
-                         {IDOK, kIdsOk, L"OK"},
-                         {IDCANCEL, kIdsCancel, L"Cancel"}};
-            for (const auto& t : texts) self->BSetWindowTextRes(t.iId, GetDlgItem(hDlg, t.iCtrl), t.pszEnglish);
-            EnableWindow(self->m_hNameOk, FALSE);
-            SendMessageW(self->m_hNameEdit, EM_LIMITTEXT, kNameDialogChars, 0);
-            return TRUE;
-        }
-        case WM_COMMAND: {
-            if (!self) return InvalidData();
-            WCHAR text[kNameDialogChars + 1] = {};
-            switch (LOWORD(wParam)) {
-                case IDC_TXT_PRESET_NAME:
-                    if (HIWORD(wParam) == EN_CHANGE) {
-                        GetWindowTextW(self->m_hNameEdit, text, kNameDialogChars + 1);
-                        WCHAR placeholder[kResStringChars];
-                        const bool reserved =
-                            self->BLoadResString(kIdsPlaceholder, placeholder) && wcscmp(placeholder, text) == 0;
-                        EnableWindow(self->m_hNameOk, !IsBlank(text) && !reserved);
-                    }
-                    return TRUE;
-                case IDOK:
-                    // Enter on an edit OK does not offer does nothing.
-                    if (!IsWindowEnabled(self->m_hNameOk)) return TRUE;
-                    GetWindowTextW(self->m_hNameEdit, text, kNameDialogChars + 1);
-                    ZQCopyText(self->m_szNewShortcutName, kNameChars, text);
-                    EndDialog(hDlg, IDOK);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(hDlg, IDCANCEL);
-                    return TRUE;
-            }
-            break;
-        }
-        case WM_CLOSE:
-            EndDialog(hDlg, IDCANCEL);
-            return TRUE;
-    }
-    return FALSE;
 }

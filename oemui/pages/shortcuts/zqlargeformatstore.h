@@ -1,6 +1,6 @@
 // The large-format shortcuts page's store of printing shortcuts: the records users save under a name
 // (one value each in the printer's data, or in a restricted user's own key), with the Save command's
-// limit of 25 and its name checks, the dialog that asks for a name, the per-feature value slots and
+// limit of 25 and its name checks, the question for a name, the per-feature value slots and
 // the administrator's locks the page keeps beside the store. The page owns one and binds it at
 // WM_INITDIALOG to the controls and fields it reads.
 //
@@ -11,6 +11,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zquibase.h"
+#include "featurelogic/zqnameasker.h"
 #include "pages/shortcuts/zqlargeformattypes.h"
 
 struct PageContext;
@@ -46,8 +47,10 @@ public:
     void VBindPage(const ShortcutStoreBinding& binding) { m_page = binding; }
 
     // Save As: TRUE when the current settings are to be stored under m_szNewShortcutName (the limit
-    // not reached, a name given or asked for, and the name check passed).
-    BOOL BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDevmode* pDevmodeCopy, BOOL bRtl);
+    // not reached, a name given or asked of pAsker, and the name check passed).
+    BOOL BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDevmode* pDevmodeCopy, BOOL bRtl, IZQNameAsker* pAsker);
+    // The question for a shortcut's name: the placeholder is no name.
+    ZQNameQuestion NameQuestion();
     // TRUE when the name may be stored; a listed name that may be replaced asks first and sets the
     // replace flag on Yes.
     BOOL BCheckShortcutName(PageContext* pContext, HWND hOwner);
@@ -78,7 +81,6 @@ public:
     void VGetFeatureSlot(PageContext* pContext, PCWSTR pszKeyword, int* piValue) const;
     static int IFindString(int iCount, const PCWSTR* ppszStrings, PCWSTR pszName);
     void VReadLocks(PageContext* pContext);
-    static INT_PTR CALLBACK ShortcutNameDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
     // The name is a document type of the helper file (without regard to case).
     static BOOL BIsDocumentType(PageContext* pContext, PCWSTR pszName);
@@ -122,7 +124,4 @@ private:
         DWORD cbData = 0;
     };
     Undo m_undo;
-    // The name dialog's edit and OK while it is open.
-    HWND m_hNameEdit = nullptr;
-    HWND m_hNameOk = nullptr;
 };

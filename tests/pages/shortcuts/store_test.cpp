@@ -10,6 +10,7 @@
 
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "pages/dialogs/zqnamedlg.h"
 #include "pages/shortcuts/zqlargeformatstore.h"
 #include "res/zqquicksetids.h"
 #include "largeformattest.h"
@@ -244,7 +245,7 @@ TEST_F(ShortcutStore, SaveStopsAtTwentyFive) {
         Rows({});
         lstrcpyW(m_store.m_szNewShortcutName, L"New");
         BoxAnswers boxes;
-        EXPECT_EQ(c.saved, m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE) != FALSE);
+        EXPECT_EQ(c.saved, m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE, nullptr) != FALSE);
         ASSERT_EQ(c.saved ? 0u : 1u, boxes.texts.size());
         if (c.saved) continue;
         EXPECT_EQ(0u, boxes.texts[0].find(L"The maximum number of Printing Shortcuts"));
@@ -294,7 +295,8 @@ TEST_F(ShortcutStore, NameDialogAsksForAName) {
     for (bool ok : {true, false}) {
         lstrcpyW(m_store.m_szNewShortcutName, L"   ");
         for (HWND button : m_buttons) EnableWindow(button, TRUE);
-        const INT_PTR result = Modal([&] { return m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE); },
+        CZQNameDlg names(Resources());
+        const INT_PTR result = Modal([&] { return m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE, &names); },
                                      [&](HWND dlg) {
                                          HWND edit = GetDlgItem(dlg, IDC_TXT_PRESET_NAME);
                                          EXPECT_EQ(81, static_cast<int>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)));
@@ -381,7 +383,7 @@ TEST_F(ShortcutStore, NothingHappensWithoutThePrinter) {
     m_printer.FailCall(MemCall::OpenPrinter, ERROR_ACCESS_DENIED);
     BoxAnswers boxes;
     SetLastError(0);
-    EXPECT_FALSE(m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE));
+    EXPECT_FALSE(m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE, nullptr));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA), GetLastError());
     m_store.VWriteShortcut(&m_context, Record(L"New", L"Photo"));
     m_printer.FailCall(MemCall::OpenPrinter, 0);
