@@ -10,6 +10,7 @@
 
 #include "common/zqcapsreuse.h"
 #include "pages/zqpagealerts.h"
+#include "pages/zqpagecontrols.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpages.h"
 
@@ -37,6 +38,14 @@ protected:
 
     // The page's alert strip, when it shows one.
     CZQPageAlerts* Alerts() { return nullptr; }
+    // Attaches the page's controls table and takes from it the windows the base knows: the help
+    // button and the sample page's two pictures.
+    void VAttachControls(CZQPageControls& controls, HWND hDlg) {
+        controls.VAttach(hDlg);
+        m_hHelpButton = controls.Item(IDC_BTN_HELP);
+        m_hPortraitPreview = controls.Item(IDC_BTN_PREVIEW_PORT);
+        m_hLandscapePreview = controls.Item(IDC_BTN_PREVIEW_LAND);
+    }
     // WM_DESTROY: the page lets go of its window (the object outlives it).
     void VOnDestroy() {}
     // A sheet notice; its answer goes to DWLP_MSGRESULT.

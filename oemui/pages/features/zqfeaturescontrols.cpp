@@ -28,10 +28,7 @@ constexpr int kKinds[] = {kKindFirstPage, kKindOtherPages, kKindBackCover, kKind
 // Handles and places
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VCacheControlHandles(HWND hDlg) {
-    m_controls.VAttach(hDlg);
-    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
-    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
-    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
+    VAttachControls(m_controls, hDlg);
 }
 
 void CZQFeaturesTab::VRecordControlRects() { m_controls.VRecordRects(); }

@@ -115,10 +115,7 @@ BOOL CZQFinishingTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (!BAllocPageBlock()) return FALSE;
     m_pPublicDM = param->pPublicDM;
 
-    m_controls.VAttach(hDlg);
-    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
-    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
-    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
+    VAttachControls(m_controls, hDlg);
     for (int i = 0; i < 3; ++i) m_aConstraintButtons[i].BAttach(hDlg, kConstraintIds[i]);
     VSetControlTexts();
     m_controls.VRecordRects();

@@ -38,10 +38,7 @@ CZQShortcutsTab::~CZQShortcutsTab() {
 }
 
 void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
-    m_controls.VAttach(hDlg);
-    m_hHelpButton = Ctl(IDC_BTN_HELP);
-    m_hPortraitPreview = Ctl(IDC_BTN_PREVIEW_PORT);
-    m_hLandscapePreview = Ctl(IDC_BTN_PREVIEW_LAND);
+    VAttachControls(m_controls, hDlg);
     // This page opens the sheet's image-enhancement dialog as well.
     if (CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr))
         enhance->VBind(m_pSheetParam, m_pCUIParam, m_hResModule);
