@@ -131,7 +131,7 @@ bool ProbeWrite(HANDLE hPrinter) {
     if (rc == ERROR_FILE_NOT_FOUND) {
         writes = CZQUIBase::BCreateRestrictedUserGuid(hPrinter) != FALSE;
     } else {
-        DWORD answer = zqspool::Spooler().DeletePrinterDataExW(hPrinter, zqsettings::kPresetRootKey, kWriteProbe);
+        DWORD answer = ZQDeleteStoredValue(hPrinter, zqsettings::kPresetRootKey, kWriteProbe);
         if (answer == ERROR_INVALID_PARAMETER || answer == ERROR_CALL_NOT_IMPLEMENTED || answer == ERROR_NOT_SUPPORTED)
             answer = OpenToAdminister(hPrinter);
         writes = answer == ERROR_SUCCESS || answer == ERROR_FILE_NOT_FOUND;
