@@ -115,11 +115,8 @@ BOOL CZQLargeFormatFeaturesTab::BCreateAlertWindow(HWND hDlg, PageContext* pCont
 }
 
 void CZQLargeFormatFeaturesTab::VCacheControls(HWND hDlg) {
-    m_controls.VAttach(hDlg);
+    VAttachControls(m_controls, hDlg);
     m_controls.VRecordRects();
-    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
-    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
-    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
 }
 
 void CZQLargeFormatFeaturesTab::VSetControlTexts() {

@@ -96,10 +96,7 @@ BOOL CZQOutputTab::BInitDialog(HWND hDlg, PageContext* pContext) {
 }
 
 void CZQOutputTab::VGetControlHandles(HWND hDlg) {
-    m_controls.VAttach(hDlg);
-    m_hHelpButton = m_controls.Item(IDC_BTN_HELP);
-    m_hPortraitPreview = m_controls.Item(IDC_BTN_PREVIEW_PORT);
-    m_hLandscapePreview = m_controls.Item(IDC_BTN_PREVIEW_LAND);
+    VAttachControls(m_controls, hDlg);
 }
 
 void CZQOutputTab::VSetTexts() {
