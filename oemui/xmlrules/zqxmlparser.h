@@ -15,6 +15,7 @@
 
 #include "common/zqhandles.h"
 #include "platform/zqwarnmodapi.h"
+#include "xmlrules/zqxmlshared.h"
 
 // Input, state and output fields of the print-quality evaluator of the rule engine.
 struct ZQPrintQualityState {
@@ -241,6 +242,9 @@ private:
     // This object's CoInitializeEx succeeded and must be balanced.
     DWORD m_dwComInitialized = 0;
     PWSTR m_pszPath = nullptr;
+    // The parsed file, shared with the parsers that load it unchanged; the document and the
+    // component below are its, the lists and name indexes this parser's own.
+    zqxmlshared::CZQParsedFileRef m_file;
     CZQComPtr<IXMLDOMDocument> m_pDocument;
     CZQComPtr<IXMLDOMNode> m_pComponent;
     CZQComPtr<IXMLDOMNodeList> m_pMacroList;
