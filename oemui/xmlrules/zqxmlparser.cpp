@@ -53,11 +53,13 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     }
     m_pszPath = ZQDupText(pszPath);
     if (!m_pszPath) return FALSE;
-    // COM only once there is a file to read: most plug-in objects never load one. S_FALSE (COM
-    // already up on this thread) counts too: it must be balanced as well.
-    if (!m_dwComInitialized && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) m_dwComInitialized = 1;
-
-    if (!zqxmlshared::BAcquire(m_pszPath, m_file)) return FALSE;
+    // COM only for a parse: a kept document needs none, and most plug-in objects never load a file.
+    // S_FALSE (COM already up on this thread) counts too: it must be balanced as well.
+    if (!zqxmlshared::BAcquireKept(m_pszPath, m_file)) {
+        if (!m_dwComInitialized && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+            m_dwComInitialized = 1;
+        if (!zqxmlshared::BAcquire(m_pszPath, m_file)) return FALSE;
+    }
     m_file->document.Get()->AddRef();
     *m_pDocument.Put() = m_file->document.Get();
     m_dwLoaded = 1;

@@ -122,43 +122,65 @@ void CZQParsedFileRef::Reset() {
     if (last) delete entry;
 }
 
+namespace {
+
+// What the attributes say of the file; false when they do not describe a file, which is then parsed
+// each time and never kept.
+bool BReadStamp(LPCWSTR pszPath, ULONGLONG& ullSize, FILETIME& ftWritten) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(pszPath, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    ullSize = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    ftWritten = data.ftLastWriteTime;
+    return true;
+}
+
+// The kept entry of the path, for one more user, when it is current and free for this thread.
+ZQCacheEntry* PTakeKept(LPCWSTR pszPath, ULONGLONG ullSize, const FILETIME& ftWritten) {
+    const DWORD thread = GetCurrentThreadId();
+    std::lock_guard<std::mutex> hold(g_lock);
+    const auto it = FindKept(pszPath);
+    if (it == g_kept.end() || !BSameStamp(**it, ullSize, ftWritten) || ((*it)->lUsers && (*it)->dwThread != thread))
+        return nullptr;
+    ++(*it)->lUsers;
+    (*it)->dwThread = thread;
+    return *it;
+}
+
+}  // namespace
+
+BOOL BAcquireKept(LPCWSTR pszPath, CZQParsedFileRef& ref) {
+    ref.Reset();
+    ULONGLONG size = 0;
+    FILETIME written = {};
+    if (pszPath && BReadStamp(pszPath, size, written)) ref.m_pEntry = PTakeKept(pszPath, size, written);
+    return ref.m_pEntry != nullptr;
+}
+
 BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ref.Reset();
     if (!pszPath) return FALSE;
-    // Only what the attributes describe as a file can be kept; anything else is parsed each time.
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    const bool stamped = GetFileAttributesExW(pszPath, GetFileExInfoStandard, &data) &&
-                         !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-    const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    const DWORD thread = GetCurrentThreadId();
-    if (stamped) {
-        std::lock_guard<std::mutex> hold(g_lock);
-        const auto it = FindKept(pszPath);
-        if (it != g_kept.end() && BSameStamp(**it, size, data.ftLastWriteTime) &&
-            ((*it)->lUsers == 0 || (*it)->dwThread == thread)) {
-            ++(*it)->lUsers;
-            (*it)->dwThread = thread;
-            ref.m_pEntry = *it;
-            return TRUE;
-        }
-    }
+    ULONGLONG size = 0;
+    FILETIME written = {};
+    const bool stamped = BReadStamp(pszPath, size, written);
+    if (stamped && (ref.m_pEntry = PTakeKept(pszPath, size, written)) != nullptr) return TRUE;
 
     // The attributes were read before the parse: a file changed meanwhile only costs a parse more.
     ZQCacheEntry* const parsed = PParse(pszPath);
     if (!parsed) return FALSE;
     parsed->lUsers = 1;
-    parsed->dwThread = thread;
+    parsed->dwThread = GetCurrentThreadId();
     ref.m_pEntry = parsed;
     if (!stamped) return TRUE;
     ZQCacheEntry* dropped = nullptr;
     try {
         parsed->path = pszPath;
         parsed->ullSize = size;
-        parsed->ftWritten = data.ftLastWriteTime;
+        parsed->ftWritten = written;
         std::lock_guard<std::mutex> hold(g_lock);
         const auto it = FindKept(pszPath);
         // The kept one is current but in use on another thread: this copy stays the parser's own.
-        if (it != g_kept.end() && BSameStamp(**it, size, data.ftLastWriteTime)) return TRUE;
+        if (it != g_kept.end() && BSameStamp(**it, size, written)) return TRUE;
         VPinCode(parsed->parsed.document.Get());
         if (it == g_kept.end()) {
             g_kept.push_back(parsed);

@@ -34,6 +34,8 @@ struct ZQCacheEntry;
 // thread uses it now. FALSE when the file cannot be parsed (nothing is kept for it then). COM must
 // be initialised on the calling thread.
 BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref);
+// The same without a parse: FALSE when no current kept document is free for this thread. Needs no COM.
+BOOL BAcquireKept(LPCWSTR pszPath, CZQParsedFileRef& ref);
 // Drops the kept documents (the module's unload); those still in use go with their last user.
 void VReleaseAll();
 
@@ -57,6 +59,7 @@ public:
 
 private:
     friend BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref);
+    friend BOOL BAcquireKept(LPCWSTR pszPath, CZQParsedFileRef& ref);
     ZQCacheEntry* m_pEntry = nullptr;
 };
 
