@@ -60,12 +60,10 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
             m_dwComInitialized = 1;
         if (!zqxmlshared::BAcquire(m_pszPath, m_file)) return FALSE;
     }
-    m_file->document.Get()->AddRef();
-    *m_pDocument.Put() = m_file->document.Get();
+    m_pDocument = zqxmlshared::Shared(m_file->document.Get());
     m_dwLoaded = 1;
     if (!m_file->component || !m_file->bHelpersSelected) return FALSE;
-    m_file->component.Get()->AddRef();
-    *m_pComponent.Put() = m_file->component.Get();
+    m_pComponent = zqxmlshared::Shared(m_file->component.Get());
     const int country = IGetCountryCode();
 
     // With one helper element (as every helper file has) the sections are selected below it;

@@ -37,6 +37,13 @@ struct ZQCacheEntry {
     LONG lUsers = 0;
     DWORD dwThread = 0;
     bool bKept = false;
+    // Under g_lock: what whole-document searches by tag name found.
+    struct Found {
+        std::wstring tag;
+        LONG lCount;
+        CZQComPtr<IXMLDOMNode> first;
+    };
+    std::vector<Found> found;
 };
 
 namespace {
@@ -44,6 +51,7 @@ namespace {
 std::mutex g_lock;
 // One entry per path at most.
 std::vector<ZQCacheEntry*> g_kept;
+const std::vector<ZQCacheEntry::Found> g_none;
 
 std::vector<ZQCacheEntry*>::iterator FindKept(LPCWSTR pszPath) {
     auto it = g_kept.begin();
@@ -195,6 +203,48 @@ BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     }
     delete dropped;
     return TRUE;
+}
+
+HRESULT HrFindElements(IXMLDOMDocument* pDocument, LPCWSTR pszTag, LONG* plCount, IXMLDOMNode** ppFirst) {
+    if (!pDocument || !pszTag || !plCount || !ppFirst) return E_INVALIDARG;
+    *plCount = 0;
+    *ppFirst = nullptr;
+    ZQCacheEntry* entry = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(g_lock);
+        for (ZQCacheEntry* kept : g_kept)
+            if (kept->parsed.document.Get() == pDocument) entry = kept;
+        // The caller's parser uses the document, so the entry stays while this call runs.
+        for (const ZQCacheEntry::Found& f : entry ? entry->found : g_none) {
+            if (f.tag != pszTag) continue;
+            *plCount = f.lCount;
+            *ppFirst = Shared(f.first.Get()).Detach();
+            return S_OK;
+        }
+    }
+    CZQComPtr<IXMLDOMElement> root;
+    CZQComPtr<IXMLDOMNodeList> list;
+    CZQBstr tag(SysAllocString(pszTag));
+    if (!tag) return E_OUTOFMEMORY;
+    HRESULT hr = pDocument->get_documentElement(root.Put());
+    if (hr != S_OK || !root) return FAILED(hr) ? hr : E_FAIL;
+    hr = root->getElementsByTagName(tag.Get(), list.Put());
+    if (FAILED(hr) || !list) return FAILED(hr) ? hr : E_FAIL;
+    LONG count = 0;
+    if (FAILED(hr = list->get_length(&count))) return hr;
+    CZQComPtr<IXMLDOMNode> first;
+    if (count > 0 && (list->get_item(0, first.Put()) != S_OK || !first)) return E_FAIL;
+    if (entry) {
+        try {
+            std::lock_guard<std::mutex> hold(g_lock);
+            entry->found.push_back({pszTag, count, Shared(first.Get())});
+        } catch (const std::bad_alloc&) {
+            // Walked again next time.
+        }
+    }
+    *plCount = count;
+    *ppFirst = first.Detach();
+    return S_OK;
 }
 
 void VReleaseAll() {

@@ -30,12 +30,24 @@ struct ZQParsedFile {
 class CZQParsedFileRef;
 struct ZQCacheEntry;
 
+// One more reference to a shared interface (none to null).
+template <typename I>
+CZQComPtr<I> Shared(I* p) {
+    CZQComPtr<I> ref;
+    if (p) p->AddRef();
+    *ref.Put() = p;
+    return ref;
+}
+
 // The parsed file at this full path, shared when the process parsed it unchanged before and no other
 // thread uses it now. FALSE when the file cannot be parsed (nothing is kept for it then). COM must
 // be initialised on the calling thread.
 BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref);
 // The same without a parse: FALSE when no current kept document is free for this thread. Needs no COM.
 BOOL BAcquireKept(LPCWSTR pszPath, CZQParsedFileRef& ref);
+// How many elements of that tag name the document holds (getElementsByTagName below its root), and
+// the first of them (null when none). A kept document answers each tag from its first such walk.
+HRESULT HrFindElements(IXMLDOMDocument* pDocument, LPCWSTR pszTag, LONG* plCount, IXMLDOMNode** ppFirst);
 // Drops the kept documents (the module's unload); those still in use go with their last user.
 void VReleaseAll();
 

@@ -216,6 +216,54 @@ TEST_F(XmlSharedTest, AReplacedDocumentGoesWithItsLastUser) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Elements by tag name anywhere in the document: counted, the first handed out, a kept document's
+// answer found once.
+// ---------------------------------------------------------------------------------------------
+TEST_F(XmlSharedTest, ElementsByTagNameAreCountedAtAllDepths) {
+    TempFile file(HelperFile(kThree + "<constraints><x/></constraints><deep><deeper><alerts/></deeper></deep>"
+                                      "<twice/><twice/>"));
+    struct Case {
+        const wchar_t* tag;
+        LONG count;
+        const wchar_t* firstName;
+    };
+    const Case cases[] = {
+        {L"constraints", 1, L"constraints"}, {L"alerts", 1, L"alerts"}, {L"twice", 2, L"twice"},
+        {L"absent", 0, nullptr},             {L"Constraints", 0, nullptr},
+    };
+    CZQXmlParserCommon a, b;
+    ASSERT_TRUE(a.BLoad(file.Path()));
+    ASSERT_TRUE(b.BLoad(file.Path()));
+    // A document of no file walks each time.
+    CZQComPtr<IXMLDOMDocument> loose = zqxmltest::Parse(L"<device><constraints/><constraints/></device>");
+    ASSERT_TRUE(loose);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.tag);
+        LONG count = -1, again = -1;
+        CZQComPtr<IXMLDOMNode> first, second;
+        ASSERT_EQ(S_OK, zqxmlshared::HrFindElements(a.Document(), c.tag, &count, first.Put()));
+        ASSERT_EQ(S_OK, zqxmlshared::HrFindElements(b.Document(), c.tag, &again, second.Put()));
+        EXPECT_EQ(c.count, count);
+        EXPECT_EQ(c.count, again);
+        EXPECT_EQ(first.Get(), second.Get());
+        CZQBstr name;
+        if (c.firstName) {
+            ASSERT_TRUE(first);
+            ASSERT_EQ(S_OK, first->get_nodeName(name.Put()));
+            EXPECT_STREQ(c.firstName, name.Get());
+        } else {
+            EXPECT_FALSE(first);
+        }
+        ASSERT_EQ(S_OK, zqxmlshared::HrFindElements(loose.Get(), c.tag, &count, first.Put()));
+        EXPECT_EQ(wcscmp(c.tag, L"constraints") == 0 ? 2 : 0, count);
+    }
+    LONG count = 0;
+    CZQComPtr<IXMLDOMNode> first;
+    EXPECT_EQ(E_INVALIDARG, zqxmlshared::HrFindElements(nullptr, L"x", &count, first.Put()));
+    EXPECT_EQ(E_INVALIDARG, zqxmlshared::HrFindElements(loose.Get(), nullptr, &count, first.Put()));
+}
+
+// ---------------------------------------------------------------------------------------------
 // Threads: a document is in use on one thread at a time.
 // ---------------------------------------------------------------------------------------------
 TEST_F(XmlSharedTest, AnotherThreadParsesItsOwnWhileTheDocumentIsInUse) {
