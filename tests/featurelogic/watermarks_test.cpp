@@ -357,6 +357,43 @@ TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     EXPECT_EQ(nullptr, m_wm.MainList().pTail);
 }
 
+// The Watermark Details dialog opens on a list with " [none]" and without nameless entries; it
+// lists each name once, hidden ones not; a second " [none]" goes and the shown entry moves to the
+// first; only a watermark the user owns, chosen in the list, may be deleted.
+TEST_F(Watermarks, TheWatermarkTheDialogShows) {
+    Add(L"Draft");
+    Add(L"");
+    Add(L"Private", kWatermarkHidden);
+    Add(L"Draft");
+    WatermarkEntry* shared = Add(L"Shared", kWatermarkReadOnly);
+    m_wm.VPrepareForDialog();
+    EXPECT_EQ((std::vector<std::wstring>{L"Draft", L"Private", L"Draft", L"Shared", L" [none]"}), Names());
+    EXPECT_EQ((std::vector<std::wstring>{L"Draft", L"Shared", L" [none]"}), m_wm.ListedNames());
+
+    WatermarkEntry* second = Add(L" [none]");
+    m_wm.VSetCurrent(second);
+    EXPECT_TRUE(m_wm.BRemoveSecondNone());
+    EXPECT_EQ(m_wm.PFindByName(L" [none]"), m_wm.Current());
+    EXPECT_FALSE(m_wm.BRemoveSecondNone());
+
+    const struct {
+        PCWSTR current;
+        PCWSTR selected;
+        bool deletable;
+    } cases[] = {
+        {L"Draft", L"Draft", true},   {L"Draft", nullptr, false},     {L"Draft", L" [none]", false},
+        {L" [none]", L"Draft", false}, {L"Shared", L"Shared", false}, {L"Missing", L"Draft", false},
+    };
+    for (const auto& c : cases) {
+        m_wm.VChooseCurrent(c.current);
+        EXPECT_EQ(c.deletable, m_wm.BDeletable(c.selected) != FALSE) << c.current;
+    }
+    // The shown entry removed is forgotten.
+    m_wm.VSetCurrent(shared);
+    m_wm.VRemoveEntry(shared);
+    EXPECT_EQ(nullptr, m_wm.Current());
+}
+
 // New watermarks are named "Untitled", "Untitled #2" ... by the names the dialog's list shows,
 // until all 30 are shown; a name taken gets the first free " #n"; the ending comes off again.
 TEST_F(Watermarks, NamesForNewWatermarks) {
