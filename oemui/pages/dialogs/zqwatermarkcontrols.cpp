@@ -16,20 +16,9 @@ using namespace zqpage;
 
 namespace {
 
-constexpr int kControlIds[] = {
-    IDC_LST_WM_NAMES,   IDC_BTN_NEW,        IDC_BTN_DEL,          IDC_TXT_WM_MSG,     IDC_RB_DIAG,
-    IDC_RB_HORZ,        IDC_RB_ANG,         IDC_TXT_ANG,          IDC_SPIN_BTN_ANGLE, IDC_BTN_PREVIEW_PORT,
-    IDC_BTN_PREVIEW_LAND, IDC_CBO_FONT_NAME, IDC_CBOEX_FONT_CLR,  IDC_CBO_FONT_SHADE, IDC_TXT_FONT_SIZE,
-    IDC_SPIN_BTN_SIZE,  IDC_CBO_FONT_STYLE, IDC_GB_CURLIST,       IDC_GB_WM_MSG,      IDC_GB_MSG_ANG,
-    IDC_GB_FONT_ATTRIB, IDC_STA_FONT_NAME,  IDC_STA_FONT_COLOR,   IDC_STA_FONT_SHADE, IDC_STA_FONT_SIZE,
-    IDC_STA_FONT_STYLE, IDOK,               IDCANCEL};
-
-struct TextRow {
-    int control;
-    INT idText;
-    PCWSTR pszEnglish;
-};
-const TextRow kTexts[] = {
+// The dialog's title (id 0) and its controls' texts.
+const CZQPageControls::TextRow kTexts[] = {
+    {0, 851, L"Watermark Details"},
     {IDC_GB_CURLIST, 852, L"Current Watermarks"}, {IDC_BTN_NEW, 853, L"&New"},
     {IDC_BTN_DEL, 854, L"&Delete"},               {IDC_GB_WM_MSG, 855, L"Watermark Message"},
     {IDC_GB_MSG_ANG, 856, L"Message Angle"},      {IDC_RB_DIAG, 857, L"Dia&gonal"},
@@ -61,13 +50,11 @@ const HelpTopic kHelp[] = {
 static_assert(sizeof kHelp / sizeof kHelp[0] == CZQWatermarkControls::kHelpPairs, "one pair a row");
 constexpr DWORD kLockedTopic = 15147;
 
-// The lists' texts: colours 754.., shades 730.., styles 739..
+// The lists' texts: colours 754.., the shades and the styles.
 constexpr int kColorCount = 7;
 constexpr INT kColorTexts = 754;
-constexpr int kShadeCount = 9;
-constexpr INT kShadeTexts = 730;
-constexpr int kStyleCount = 4;
-constexpr INT kStyleTexts = 739;
+constexpr INT kShadeTexts[] = {730, 731, 732, 733, 734, 735, 736, 737, 738};
+constexpr INT kStyleTexts[] = {739, 740, 741, 742};
 constexpr int kSwatchWidth = 41;
 constexpr int kSwatchHeight = 11;
 // An item's text block from the core driver's heap.
@@ -99,47 +86,21 @@ int FindExact(HWND hList, PCWSTR pszName) {
     return -1;
 }
 
-// A list of string ids from first on, an empty text for a missing one.
-void FillTextList(CZQUIBase& texts, HWND hCombo, INT idFirst, int iCount) {
-    for (int i = 0; i < iCount && hCombo; ++i) {
-        WCHAR text[CZQCommon::kResStringChars];
-        if (!texts.BLoadResString(idFirst + i, text)) text[0] = 0;
-        SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // The controls, their texts and help
 // ---------------------------------------------------------------------------------------------
-HWND CZQWatermarkControls::Item(int iCtrlId) const {
-    for (size_t i = 0; i < sizeof kControlIds / sizeof kControlIds[0]; ++i)
-        if (kControlIds[i] == iCtrlId) return m_ahControls[i];
-    return nullptr;
-}
-
 void CZQWatermarkControls::VAttach(HWND hDlg) {
-    static_assert(sizeof kControlIds / sizeof kControlIds[0] <= sizeof m_ahControls / sizeof m_ahControls[0],
-                  "room for every control");
-    m_hDlg = hDlg;
-    for (size_t i = 0; i < sizeof kControlIds / sizeof kControlIds[0]; ++i)
-        m_ahControls[i] = hDlg ? GetDlgItem(hDlg, kControlIds[i]) : nullptr;
-    VSetControlTexts();
+    m_window.VAttach(hDlg);
+    m_window.VSetTexts(m_wm, kTexts, static_cast<int>(sizeof kTexts / sizeof kTexts[0]));
 }
 
 void CZQWatermarkControls::VDetach() {
     if (HWND colors = Item(IDC_CBOEX_FONT_CLR)) SendMessageW(colors, CBEM_SETIMAGELIST, 0, 0);
     if (m_hColorImages) ImageList_Destroy(m_hColorImages);
     m_hColorImages = nullptr;
-    VAttach(nullptr);
-}
-
-void CZQWatermarkControls::VSetControlTexts() {
-    if (!m_hDlg) return;
-    m_wm.BSetWindowTextRes(851, m_hDlg, L"Watermark Details");
-    for (const TextRow& row : kTexts)
-        if (HWND control = Item(row.control)) m_wm.BSetWindowTextRes(row.idText, control, row.pszEnglish);
+    m_window.VForget();
 }
 
 void CZQWatermarkControls::VGetHelpIds(DWORD* pdwTable, HANDLE hPrinter) {
@@ -200,9 +161,13 @@ void CZQWatermarkControls::VFillColorCombo(int iColorMode) {
     }
 }
 
-void CZQWatermarkControls::VFillShadeCombo() { FillTextList(m_wm, Item(IDC_CBO_FONT_SHADE), kShadeTexts, kShadeCount); }
+void CZQWatermarkControls::VFillShadeCombo() {
+    m_window.VFillList(m_wm, IDC_CBO_FONT_SHADE, kShadeTexts, static_cast<int>(sizeof kShadeTexts / sizeof kShadeTexts[0]));
+}
 
-void CZQWatermarkControls::VFillStyleCombo() { FillTextList(m_wm, Item(IDC_CBO_FONT_STYLE), kStyleTexts, kStyleCount); }
+void CZQWatermarkControls::VFillStyleCombo() {
+    m_window.VFillList(m_wm, IDC_CBO_FONT_STYLE, kStyleTexts, static_cast<int>(sizeof kStyleTexts / sizeof kStyleTexts[0]));
+}
 
 int CZQWatermarkControls::ISelectFont(PWSTR pszFace) {
     HWND list = Item(IDC_CBO_FONT_NAME);
@@ -302,18 +267,18 @@ void CZQWatermarkControls::VInitControls(const ZQUIDevmode& settings) {
 void CZQWatermarkControls::VShowEditControls() {
     WatermarkEditRecord* edit = m_wm.EditRecord();
     if (!edit) return;
-    SetCheck(Item(IDC_RB_DIAG), edit->dwAngleMode == 0);
-    SetCheck(Item(IDC_RB_HORZ), edit->dwAngleMode == 1);
-    SetCheck(Item(IDC_RB_ANG), edit->dwAngleMode == 2);
+    m_window.VSetCheck(IDC_RB_DIAG, edit->dwAngleMode == 0);
+    m_window.VSetCheck(IDC_RB_HORZ, edit->dwAngleMode == 1);
+    m_window.VSetCheck(IDC_RB_ANG, edit->dwAngleMode == 2);
     EnableWindow(Item(IDC_TXT_ANG), edit->dwAngleMode == 2);
     EnableWindow(Item(IDC_SPIN_BTN_ANGLE), edit->dwAngleMode == 2);
-    SetDlgItemInt(m_hDlg, IDC_TXT_ANG, edit->dwAngle, FALSE);
+    SetDlgItemInt(m_window.Page(), IDC_TXT_ANG, edit->dwAngle, FALSE);
     const int font = ISelectFont(edit->szFont);
     edit->dwFontIndex = font < 0 ? 0 : static_cast<DWORD>(font);
     SendMessageW(Item(IDC_CBOEX_FONT_CLR), CB_SETCURSEL, edit->dwColor, 0);
     // An index past its list selects nothing.
     SendMessageW(Item(IDC_CBO_FONT_SHADE), CB_SETCURSEL, edit->dwShade, 0);
-    SetDlgItemInt(m_hDlg, IDC_TXT_FONT_SIZE, edit->dwSize, FALSE);
+    SetDlgItemInt(m_window.Page(), IDC_TXT_FONT_SIZE, edit->dwSize, FALSE);
     SendMessageW(Item(IDC_CBO_FONT_STYLE), CB_SETCURSEL, edit->dwStyle, 0);
 }
 
@@ -340,8 +305,8 @@ void CZQWatermarkControls::VStoreControlsInEntry() {
 }
 
 DWORD CZQWatermarkControls::DWShownAngleMode() const {
-    if (m_hDlg && IsDlgButtonChecked(m_hDlg, IDC_RB_DIAG) == BST_CHECKED) return 0;
-    if (m_hDlg && IsDlgButtonChecked(m_hDlg, IDC_RB_HORZ) == BST_CHECKED) return 1;
+    if (m_window.BChecked(IDC_RB_DIAG)) return 0;
+    if (m_window.BChecked(IDC_RB_HORZ)) return 1;
     return 2;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "featurelogic/zqwatermarks.h"
+#include "pages/zqpagecontrols.h"
 
 struct ZQUIDevmode;
 
@@ -26,9 +27,9 @@ public:
     CZQWatermarkControls(const CZQWatermarkControls&) = delete;
     CZQWatermarkControls& operator=(const CZQWatermarkControls&) = delete;
 
-    // The dialog's controls kept (null forgets them), their texts set.
+    // The dialog's window kept, its title and controls' texts set.
     void VAttach(HWND hDlg);
-    HWND Item(int iCtrlId) const;
+    HWND Item(int iCtrlId) const { return m_window.Item(iCtrlId); }
     // The colour list lets go of its pictures, which go; the controls forgotten.
     void VDetach();
     // kHelpPairs pairs and (0, 0); a control the administrator locked answers with the lock's topic.
@@ -69,11 +70,9 @@ public:
     void VEnableEditControls(BOOL bOn);
 
 private:
-    void VSetControlTexts();
     void VFillNameList();
 
     CZQWatermarks& m_wm;
-    HWND m_hDlg = nullptr;
-    HWND m_ahControls[32] = {};
+    CZQPageControls m_window{nullptr, 0};
     HIMAGELIST m_hColorImages = nullptr;
 };
