@@ -67,6 +67,10 @@ int RunPages(int reps, PagesPart part);
 // StartCountingDataCalls comes first, before the plug-in is loaded.
 void StartCountingDataCalls();
 int RunOpen(int reps, bool listValues);
+// A sampling profile of the bench's thread between start and stop, written as module offsets.
+void ProfileStart();
+void ProfileStop();
+bool ProfileWrite(const std::wstring& path);
 // The rules' side: helper-file loads, a feature change with macros and constraints, growth.
 int RunRules(int reps);
 // The conversion interface: conversions per second against the driver's own merge; with threads,

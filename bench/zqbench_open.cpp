@@ -267,8 +267,15 @@ int RunOpen(int reps, bool listValues) {
         if (!Install(s.model, plugin) || !Install(WriteCoreTwin(s.model), core)) continue;
         std::vector<double> withPlugin, alone;
         // In turn, so both see the same machine; the first round warms up.
+        wchar_t prof[MAX_PATH] = {}, which[64] = {};
+        const bool profile = GetEnvironmentVariableW(L"ZQBENCH_PROFILE", prof, MAX_PATH) &&
+                             GetEnvironmentVariableW(L"ZQBENCH_PROFILE_WHICH", which, 64) &&
+                             std::wstring(which) == std::wstring(s.what, s.what + std::strlen(s.what));
         for (int i = -1; i < reps; ++i) {
-            const double c = OpenOnce(core), d = OpenOnce(plugin);
+            const double c = OpenOnce(core);
+            if (profile && i >= 0) ProfileStart();
+            const double d = OpenOnce(plugin);
+            if (profile) ProfileStop();
             if (i < 0) continue;
             alone.push_back(c);
             withPlugin.push_back(d);
@@ -280,6 +287,7 @@ int RunOpen(int reps, bool listValues) {
             ReportDataCalls((std::string(s.what) + ", printer data, an opening").c_str(), CallsOf(plugin));
             ReportDataCalls((std::string(s.what) + ", printer data, the next opening").c_str(), CallsOf(plugin));
         }
+        if (profile) ProfileWrite(prof);
         for (HANDLE h : {plugin.h, core.h}) ClosePrinter(h);
     }
     return 0;
