@@ -271,9 +271,13 @@ int RunOpen(int reps, bool listValues) {
         const bool profile = GetEnvironmentVariableW(L"ZQBENCH_PROFILE", prof, MAX_PATH) &&
                              GetEnvironmentVariableW(L"ZQBENCH_PROFILE_WHICH", which, 64) &&
                              std::wstring(which) == std::wstring(s.what, s.what + std::strlen(s.what));
+        // ZQBENCH_PROFILE_CORE=1 samples the core driver's opens instead.
+        const bool profileCore = profile && GetEnvironmentVariableW(L"ZQBENCH_PROFILE_CORE", nullptr, 0) > 0;
         for (int i = -1; i < reps; ++i) {
+            if (profileCore && i >= 0) ProfileStart();
             const double c = OpenOnce(core);
-            if (profile && i >= 0) ProfileStart();
+            if (profileCore) ProfileStop();
+            if (profile && !profileCore && i >= 0) ProfileStart();
             const double d = OpenOnce(plugin);
             if (profile) ProfileStop();
             if (i < 0) continue;
