@@ -363,10 +363,11 @@ BOOL WINAPI GetDriver(HANDLE h, LPWSTR pszEnvironment, DWORD level, LPBYTE pOut,
                     return Beneath().GetPrinterDriverW(h, nullptr, 3, p, size, needed);
                 }))
                 return FALSE;
-            const auto* info = reinterpret_cast<const DRIVER_INFO_3W*>(v->driver.data());
-            if (level == 3 && !v->driver.empty()) return ServeRecord(v->driver, kDriver3Pointers, pOut, cb, pNeeded);
-            if (level == 1 && !v->driver.empty() && info->pName)
-                return ServeDriverName(v->driver, pOut, cb, pNeeded);
+            if (!v->driver.empty()) {
+                if (level == 3) return ServeRecord(v->driver, kDriver3Pointers, pOut, cb, pNeeded);
+                if (reinterpret_cast<const DRIVER_INFO_3W*>(v->driver.data())->pName)
+                    return ServeDriverName(v->driver, pOut, cb, pNeeded);
+            }
         }
     }
     return Beneath().GetPrinterDriverW(h, pszEnvironment, level, pOut, cb, pNeeded);
@@ -401,7 +402,14 @@ BOOL WINAPI SetPrinterRecord(HANDLE h, DWORD level, LPBYTE pInfo, DWORD command)
     return ok;
 }
 
-void Clear(ViewData& v);
+void Clear(ViewData& v) {
+    v.values.clear();
+    v.lists.clear();
+    v.subkeys.clear();
+    v.writes = -1;
+    v.driver.clear();
+    v.printer.clear();
+}
 
 // A handle's value may name another printer once it is closed: no view answers for it from then on.
 BOOL WINAPI ClosePrinterHandle(HANDLE h) {
@@ -411,15 +419,6 @@ BOOL WINAPI ClosePrinterHandle(HANDLE h) {
             if (v->hPrinter == h) Clear(*v);
     }
     return Beneath().ClosePrinter(h);
-}
-
-void Clear(ViewData& v) {
-    v.values.clear();
-    v.lists.clear();
-    v.subkeys.clear();
-    v.writes = -1;
-    v.driver.clear();
-    v.printer.clear();
 }
 
 }  // namespace

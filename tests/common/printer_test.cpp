@@ -28,6 +28,26 @@ protected:
     HANDLE m_h = nullptr;
 };
 
+// One step of a view's table: what comes before, the read and what it sees, and how many spooler
+// calls of a kind it makes.
+struct ViewStep {
+    const char* what;
+    std::function<void()> before;
+    std::function<std::wstring()> read;
+    std::wstring seen;
+    int asked;
+    MemCall kind;
+};
+void RunViewSteps(CZQMemoryPrinter& printer, const std::vector<ViewStep>& steps) {
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.before) step.before();
+        const int calls = printer.CallCount(step.kind);
+        EXPECT_EQ(step.seen, step.read());
+        EXPECT_EQ(step.asked, printer.CallCount(step.kind) - calls);
+    }
+}
+
 TEST_F(PrinterHelpers, PrinterAndDriverRecords) {
     CZQLocalPtr<PRINTER_INFO_2W> info;
     ASSERT_TRUE(CZQCommon::BGetPrinterInfo2(m_h, nullptr, nullptr, info.Put()));
@@ -282,15 +302,9 @@ TEST_F(PrinterHelpers, ASheetsViewAsksTheSpoolerOncePerValue) {
         zqspool::Spooler().SetPrinterDataExW(h, L"Key", L"Text", REG_SZ, (BYTE*)text,
                                              DWORD((wcslen(text) + 1) * sizeof(WCHAR)));
     };
-    const struct {
-        const char* what;
-        std::function<void()> before;
-        std::function<std::wstring()> read;
-        std::wstring seen;
-        int asked;  // spooler calls of the kind the reads make: a size query and a read without the
-                    // view, a list's size and data, a fitting value in one call
-        MemCall kind;
-    } steps[] = {
+    // Spooler calls of the kind the reads make: a size query and a read without the view, a list's
+    // size and data, a fitting value in one call.
+    RunViewSteps(m_printer, {
         {"a first read asks", nullptr, [&] { return text(m_h); }, L"held", 1, MemCall::GetPrinterDataEx},
         {"a later one does not", [&] { m_printer.PutString(L"Key", L"Text", L"behind"); }, [&] { return text(m_h); },
          L"held", 0, MemCall::GetPrinterDataEx},
@@ -327,14 +341,7 @@ TEST_F(PrinterHelpers, ASheetsViewAsksTheSpoolerOncePerValue) {
              view.Close();
              m_printer.PutString(L"Key", L"Text", L"closed");
          }, [&] { return text(m_h); }, L"closed", 2, MemCall::GetPrinterDataEx},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.what);
-        if (step.before) step.before();
-        const int calls = m_printer.CallCount(step.kind);
-        EXPECT_EQ(step.seen, step.read());
-        EXPECT_EQ(step.asked, m_printer.CallCount(step.kind) - calls);
-    }
+    });
     zqspool::Spooler().ClosePrinter(other);
 }
 
@@ -383,14 +390,8 @@ TEST_F(PrinterHelpers, ASheetsViewReadsThePrinterAndDriverRecordsOnce) {
         return zqspool::Spooler().SetPrinterW(m_h, 2, reinterpret_cast<BYTE*>(&info), 0);
     };
     m_printer.Identity().installedPrintProcessors.push_back(L"ZQProc");
-    const struct {
-        const char* what;
-        std::function<void()> before;
-        std::function<std::wstring()> read;
-        std::wstring seen;
-        int asked;  // spooler calls of the record's kind: a size query and a read, or none
-        MemCall kind;
-    } steps[] = {
+    // Spooler calls of the record's kind: a size query and a read, or none.
+    RunViewSteps(m_printer, {
         {"a first driver read asks", nullptr, [&] { return driver(m_h); }, L"ZQ Memory Driver|" + std::wstring(L"C:\\windows\\system32\\spool\\drivers\\x64\\3\\zqhelp.chm"), 2, MemCall::GetPrinterDriver},
         {"the name and the record again do not",
          [&] { m_printer.Identity().driverName = L"Renamed"; },
@@ -418,14 +419,7 @@ TEST_F(PrinterHelpers, ASheetsViewReadsThePrinterAndDriverRecordsOnce) {
          }, [&] { return name(m_h); }, L"Fresh", 2, MemCall::GetPrinterDriver},
         {"nothing answered for the handle once it is closed", [&] { zqspool::Spooler().ClosePrinter(m_h); },
          [&] { return name(m_h); }, std::to_wstring(ERROR_INVALID_HANDLE), 1, MemCall::GetPrinterDriver},
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.what);
-        if (step.before) step.before();
-        const int calls = m_printer.CallCount(step.kind);
-        EXPECT_EQ(step.seen, step.read());
-        EXPECT_EQ(step.asked, m_printer.CallCount(step.kind) - calls);
-    }
+    });
     m_h = m_printer.Open();
     zqspool::Spooler().ClosePrinter(other);
 }
