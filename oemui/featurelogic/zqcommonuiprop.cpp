@@ -184,6 +184,7 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
     CZQCapsReuseScope reuse;
     // Each value of the printer's data is read once for the sheet, from its fill pass on.
     b.dataView.Open(pOemCUIPParam->hPrinter);
+    b.dataView.KeepDeviceLists(dwMode == OEMCUIP_DOCPROP);
     if (pOemCUIPParam->pOEMOptItems) b.dataView.BeginFillPass();
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.

@@ -25,6 +25,16 @@ struct Answer {
     std::vector<BYTE> bytes;
 };
 
+// A device-capabilities answer: the count, and with an output room the entries the driver wrote.
+struct ListAnswer {
+    std::wstring printer, port;
+    WORD capability = 0;
+    std::vector<BYTE> devmode;  // public part and driver extra, as asked with
+    bool withOutput = false;
+    int count = 0;
+    std::vector<BYTE> entries;
+};
+
 struct ViewData {
     HANDLE hPrinter = nullptr;
     DWORD thread = 0;
@@ -35,6 +45,9 @@ struct ViewData {
     // The handle's driver record (level 3) and printer record (level 2); empty until read whole.
     std::vector<BYTE> driver;
     std::vector<BYTE> printer;
+    // The core driver's device-capabilities lists asked on this thread, in a document sheet.
+    bool keepLists = false;
+    std::vector<ListAnswer> capsLists;
 };
 
 // The views and the table, shared by every thread.
@@ -409,6 +422,7 @@ void Clear(ViewData& v) {
     v.writes = -1;
     v.driver.clear();
     v.printer.clear();
+    v.capsLists.clear();
 }
 
 // A handle's value may name another printer once it is closed: no view answers for it from then on.
@@ -421,7 +435,121 @@ BOOL WINAPI ClosePrinterHandle(HANDLE h) {
     return Beneath().ClosePrinter(h);
 }
 
+
+// ---- the core driver's device-capabilities lists
+// The lists a sheet reads, by the size of one entry; other capabilities are asked every time (the
+// media loaded in the trays among them: it changes while a sheet is open).
+size_t ListEntrySize(WORD capability) {
+    switch (capability) {
+    case DC_PAPERS:
+    case DC_BINS: return sizeof(WORD);
+    case DC_PAPERSIZE: return sizeof(POINT);
+    case DC_ENUMRESOLUTIONS: return 2 * sizeof(LONG);
+    case DC_MEDIATYPES:
+    case DC_NUP: return sizeof(DWORD);
+    case DC_BINNAMES: return 24 * sizeof(WCHAR);
+    case DC_PAPERNAMES:
+    case DC_MEDIATYPENAMES: return 64 * sizeof(WCHAR);
+    default: return 0;
+    }
+}
+
+std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
+    if (!pDevmode) return {};
+    const auto* p = reinterpret_cast<const BYTE*>(pDevmode);
+    return std::vector<BYTE>(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
+}
+
+// The view of this thread that keeps device lists (the lock held).
+ViewData* ListView() {
+    if (t_storedNow) return nullptr;
+    const DWORD thread = GetCurrentThreadId();
+    for (ViewData* v : State().open)
+        if (v->thread == thread && v->keepLists) return v;
+    return nullptr;
+}
+
+bool IsOpen(const ViewData* pView) {
+    for (const ViewData* v : State().open)
+        if (v == pView) return true;
+    return false;
+}
+
+// Each list a document sheet reads is asked of the core driver once for the same printer, port and
+// devmode: every question is a whole driver call, and its answers do not change while the sheet is
+// open but through a form the plug-in writes or a refresh, which drop them. The lock is not held
+// across the call: the core driver calls the plug-in back on this thread and others.
+int WINAPI DeviceLists(LPCWSTR pszDevice, LPCWSTR pszPort, WORD capability, LPWSTR pOutput, const DEVMODEW* pDevmode) {
+    const size_t entrySize = ListEntrySize(capability);
+    ListAnswer key;
+    ViewData* view = nullptr;
+    if (pszDevice && entrySize) {
+        CLock lock;
+        view = ListView();
+        if (view) {
+            key.printer = pszDevice;
+            key.port = pszPort ? pszPort : L"";
+            key.capability = capability;
+            key.devmode = DevmodeBytes(pDevmode);
+            key.withOutput = pOutput != nullptr;
+            for (const ListAnswer& a : view->capsLists) {
+                if (a.capability != capability || a.withOutput != key.withOutput || a.printer != key.printer ||
+                    a.port != key.port || a.devmode != key.devmode)
+                    continue;
+                if (pOutput && !a.entries.empty()) std::memcpy(pOutput, a.entries.data(), a.entries.size());
+                return a.count;
+            }
+        }
+    }
+    const int count = Beneath().DeviceCapabilitiesW(pszDevice, pszPort, capability, pOutput, pDevmode);
+    if (!view || count < 0) return count;
+    CLock lock;
+    if (!IsOpen(view) || !view->keepLists) return count;
+    key.count = count;
+    if (pOutput && count > 0) {
+        const auto* out = reinterpret_cast<const BYTE*>(pOutput);
+        key.entries.assign(out, out + static_cast<size_t>(count) * entrySize);
+    }
+    view->capsLists.push_back(std::move(key));
+    return count;
+}
+
+// A form the plug-in adds, changes or removes changes the paper lists: every view asks again.
+void ForgetLists() {
+    CLock lock;
+    for (ViewData* v : State().open) v->capsLists.clear();
+}
+BOOL WINAPI AddFormRecord(HANDLE h, DWORD level, LPBYTE pForm) {
+    const BOOL ok = Beneath().AddFormW(h, level, pForm);
+    const DWORD error = GetLastError();
+    ForgetLists();
+    SetLastError(error);
+    return ok;
+}
+BOOL WINAPI SetFormRecord(HANDLE h, LPWSTR pszName, DWORD level, LPBYTE pForm) {
+    const BOOL ok = Beneath().SetFormW(h, pszName, level, pForm);
+    const DWORD error = GetLastError();
+    ForgetLists();
+    SetLastError(error);
+    return ok;
+}
+BOOL WINAPI DeleteFormRecord(HANDLE h, LPWSTR pszName) {
+    const BOOL ok = Beneath().DeleteFormW(h, pszName);
+    const DWORD error = GetLastError();
+    ForgetLists();
+    SetLastError(error);
+    return ok;
+}
+
 }  // namespace
+
+void CZQPrinterDataView::KeepDeviceLists(bool bKeep) {
+    if (!m_pData) return;
+    CLock lock;
+    auto* v = static_cast<ViewData*>(m_pData);
+    v->keepLists = bKeep;
+    if (!bKeep) v->capsLists.clear();
+}
 
 void CZQPrinterDataView::Open(HANDLE hPrinter) {
     if (hPrinter == m_hPrinter && m_pData && static_cast<ViewData*>(m_pData)->thread == GetCurrentThreadId()) return;
@@ -501,6 +629,10 @@ const SpoolerApi* ViewTable(const SpoolerApi& beneath) {
         s.table.GetPrinterW = &GetPrinterRecord;
         s.table.SetPrinterW = &SetPrinterRecord;
         s.table.ClosePrinter = &ClosePrinterHandle;
+        s.table.DeviceCapabilitiesW = &DeviceLists;
+        s.table.AddFormW = &AddFormRecord;
+        s.table.SetFormW = &SetFormRecord;
+        s.table.DeleteFormW = &DeleteFormRecord;
         s.pBeneath = &beneath;
     }
     return &s.table;

@@ -31,6 +31,10 @@ public:
     HANDLE Printer() const { return m_hPrinter; }
     // What the view holds is dropped: the next reads ask the spooler.
     void Refresh();
+    // A document sheet's view also keeps the core driver's device-capabilities lists asked on its
+    // thread, by printer, port and devmode, until a form written through the plug-in or a refresh
+    // (a device sheet's installed trays change them: it keeps none).
+    void KeepDeviceLists(bool bKeep);
     // A fill pass of the sheet starts: a later one than the first reads the printer's data afresh.
     void BeginFillPass() {
         if (m_bFilled) Refresh();

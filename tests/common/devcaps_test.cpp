@@ -1,12 +1,15 @@
 // Device-capabilities lists: fixed lists from the in-memory printer, -1 answers and short lists.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "commontest.h"
 #include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
+#include "platform/zqprinterview.h"
+#include "platform/zqspooler.h"
 
 namespace {
 
@@ -203,6 +206,66 @@ TEST_F(DeviceCaps, AReuseScopeAsksOncePerQueryAndForgetsAtItsEnd) {
     }
     EXPECT_TRUE(bins3(L"USB001", nullptr));
     EXPECT_TRUE(driverRead());
+    zqspool::Spooler().ClosePrinter(h);
+}
+
+// A document sheet's view asks each list once for the same printer, port and devmode, across the
+// sheet's messages; a form written through the plug-in and a refresh make it ask again; a device
+// sheet's view, and the media the trays hold, ask every time.
+TEST_F(DeviceCaps, ADocumentSheetsViewKeepsItsListsUntilAFormChanges) {
+    const WORD bins[] = {7, 1, 259};
+    m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
+    SetNames(DC_MEDIAREADY, {L"Plain"}, 64);
+    DEVMODEW landscape = {};
+    landscape.dmSize = sizeof(DEVMODEW);
+    landscape.dmOrientation = DMORIENT_LANDSCAPE;
+    HANDLE h = m_printer.Open();
+    zqspool::CZQPrinterDataView view;
+    view.Open(h);
+    // The driver calls a list costs: its size and its entries, or none.
+    auto calls = [&](WORD cap, const DEVMODEW* dm) {
+        const int before = m_printer.CallCount(MemCall::DeviceCapabilities);
+        if (cap == DC_BINS) {
+            DWORD n = 0;
+            WORD* list = nullptr;
+            EXPECT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, L"USB001", dm, &n, &list));
+            EXPECT_EQ(3u, n);
+            if (list) {
+                EXPECT_EQ(259, list[2]);
+            }
+            LocalFree(list);
+        } else {
+            WCHAR names[64] = {};
+            EXPECT_EQ(1, zqspool::Spooler().DeviceCapabilitiesW(kPrinter, L"USB001", cap, names, dm));
+            EXPECT_STREQ(L"Plain", names);
+        }
+        return m_printer.CallCount(MemCall::DeviceCapabilities) - before;
+    };
+    FORM_INFO_1W form = {0, const_cast<PWSTR>(L"Banner"), {210000, 900000}, {0, 0, 210000, 900000}};
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        WORD cap;
+        const DEVMODEW* dm;
+        int calls;
+    } steps[] = {
+        {"a device sheet asks", [&] { view.KeepDeviceLists(false); }, DC_BINS, nullptr, 2},
+        {"and asks again", nullptr, DC_BINS, nullptr, 2},
+        {"a document sheet asks once", [&] { view.KeepDeviceLists(true); }, DC_BINS, nullptr, 2},
+        {"then answers itself", nullptr, DC_BINS, nullptr, 0},
+        {"another devmode asks", nullptr, DC_BINS, &landscape, 2},
+        {"the media loaded are asked each time", nullptr, DC_MEDIAREADY, nullptr, 1},
+        {"and again", nullptr, DC_MEDIAREADY, nullptr, 1},
+        {"a form added through the plug-in asks again",
+         [&] { EXPECT_TRUE(zqspool::Spooler().AddFormW(h, 1, reinterpret_cast<BYTE*>(&form))); }, DC_BINS, nullptr, 2},
+        {"a form removed too", [&] { EXPECT_TRUE(zqspool::Spooler().DeleteFormW(h, form.pName)); }, DC_BINS, nullptr, 2},
+        {"a refresh too", [&] { view.Refresh(); }, DC_BINS, nullptr, 2},
+        {"nothing kept once closed", [&] { view.Close(); }, DC_BINS, nullptr, 2},
+    };
+    for (const auto& step : steps) {
+        if (step.before) step.before();
+        EXPECT_EQ(step.calls, calls(step.cap, step.dm)) << step.what;
+    }
     zqspool::Spooler().ClosePrinter(h);
 }
 
