@@ -293,6 +293,7 @@ void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding
         }
     ps->pOEMUserData = m_pSavedUserData;
     binding.dataView.Close();
+    CZQCommon::VForgetOptionKeywords();
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
     VForgetSheetRecord();
     m_pSavedUserData = nullptr;
