@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/zqmodule.h"
+#include "xmlrules/zqxmlshared.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved) {
     switch (dwReason) {
@@ -16,6 +17,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpRes
             if (lpReserved) break;
             zqmodule::ReleaseModuleActCtx();
             zqmodule::VReleaseSharedModules();
+            zqxmlshared::VReleaseAll();
             break;
         default:
             break;

@@ -271,13 +271,26 @@ private:
     std::mt19937 m_rng;
 };
 
+// Each input gets a write time of its own (a second after the last one's): the process keeps a parsed
+// helper file while its size and write time stay the same, and two inputs of one size may be
+// written within the clock's step.
 bool WriteText(const std::wstring& path, const std::wstring& text) {
+    static ULONGLONG s_stamp = 0;
     CZQHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     const WCHAR bom = 0xFEFF;
     DWORD written = 0;
     WriteFile(file.Get(), &bom, sizeof bom, &written, nullptr);
-    return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size() * sizeof(WCHAR)), &written, nullptr) != FALSE;
+    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size() * sizeof(WCHAR)), &written, nullptr))
+        return false;
+    if (!s_stamp) {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        s_stamp = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    }
+    s_stamp += 10000000;
+    const FILETIME stamp = {static_cast<DWORD>(s_stamp), static_cast<DWORD>(s_stamp >> 32)};
+    return SetFileTime(file.Get(), nullptr, nullptr, &stamp) != FALSE;
 }
 
 // Every node of the pattern, walked with the readers that write into the caller's buffers.

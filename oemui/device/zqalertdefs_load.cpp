@@ -4,6 +4,7 @@
 
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmldom.h"
+#include "xmlrules/zqxmlshared.h"
 #include "xmlrules/zqxmlutil.h"
 #include "device/zqalertdefs.h"
 
@@ -218,16 +219,11 @@ BOOL CZQDependentAlerts::BParse(IXMLDOMNode* pNode) {
 BOOL BLoadAlertDefinitions(IXMLDOMDocument* pDocument, CZQPtrArray& definitions) {
     ZQ_TRACE("BLoadAlertDefinitions");
     if (!pDocument) return FALSE;
-    CZQComPtr<IXMLDOMElement> root;
-    CZQComPtr<IXMLDOMNodeList> sections;
     LONG count = 0;
-    if (FAILED(pDocument->get_documentElement(root.Put())) || !root ||
-        !BGetElementsByTagName(root.Get(), L"alerts_dmloids", sections.Put()) || FAILED(sections->get_length(&count)))
-        return FALSE;
+    CZQComPtr<IXMLDOMNode> section;
+    if (FAILED(zqxmlshared::HrFindElements(pDocument, L"alerts_dmloids", &count, section.Put()))) return FALSE;
     // Without exactly one section the alerts run with their fixed alerts only.
     if (count != 1) return TRUE;
-    CZQComPtr<IXMLDOMNode> section;
-    if (sections->get_item(0, section.Put()) != S_OK || !section) return FALSE;
     const int before = definitions.GetCount();
     VForEachElement(section.Get(), [&](IXMLDOMNode* child, DWORD id) {
         if (id == ZQAE_ALERTS_DMLOID) BParseInto<CZQAlertOid>(child, definitions);

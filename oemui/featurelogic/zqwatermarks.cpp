@@ -1,8 +1,9 @@
-// The watermark manager's lists, its four defaults in the user's language, the names it gives new
-// watermarks and the check of the Watermark Details dialog's result.
-#include <cstring>
+// The watermark manager's lists, its four defaults in the user's language and the names it gives new
+// watermarks.
 #include "featurelogic/zqwatermarks.h"
 
+#include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "common/zqstrings.h"
@@ -32,11 +33,6 @@ constexpr DWORD kDefaultAngle = 52;
 
 constexpr INT kIdsUntitled = 885;
 constexpr INT kIdsUntitledNumbered = 886;
-
-// The dialog's name list and angle radios.
-constexpr int kNameListId = 203;
-constexpr int kDiagonalRadioId = 219;
-constexpr int kHorizontalRadioId = 221;
 
 void Link(WatermarkList& list, WatermarkEntry* pEntry) {
     pEntry->pNext = nullptr;
@@ -89,6 +85,7 @@ WatermarkEntry* CZQWatermarks::PNewEntry(WatermarkList& list) {
 
 void CZQWatermarks::VRemoveEntry(WatermarkEntry* pEntry) {
     if (!pEntry) return;
+    if (m_pCurrent == pEntry) m_pCurrent = nullptr;
     if (pEntry->pPrev) pEntry->pPrev->pNext = pEntry->pNext;
     else m_main.pHead = pEntry->pNext;
     if (pEntry->pNext) pEntry->pNext->pPrev = pEntry->pPrev;
@@ -247,39 +244,20 @@ void CZQWatermarks::VInitUntitledNames() {
     WCHAR base[kResStringChars];
     if (!BLoadResString(kIdsUntitledNumbered, base)) ZQCopyText(base, kResStringChars, L"Untitled #");
     for (int i = 0; i < kUntitledSlots; ++i) {
-        UntitledSlot& slot = m_aUntitled[i];
-        slot.bInUse = FALSE;
         if (i == 0) {
             WCHAR first[kResStringChars];
             if (!BLoadResString(kIdsUntitled, first)) ZQCopyText(first, kResStringChars, L"Untitled");
-            ZQCopyText(slot.szName, kUntitledChars, first);
+            ZQCopyText(m_aUntitled[i], kUntitledChars, first);
         } else {
-            ZQFormatText(slot.szName, kUntitledChars, L"%ls%d", base, i + 1);
+            ZQFormatText(m_aUntitled[i], kUntitledChars, L"%ls%d", base, i + 1);
         }
     }
 }
 
-void CZQWatermarks::VMarkUsedUntitledNames() {
-    HWND list = m_hDialog ? GetDlgItem(m_hDialog, kNameListId) : nullptr;
-    if (!list) return;
-    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        WCHAR text[256] = {};
-        if (len < 0 || len >= 256 || SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text)) < 0)
-            continue;
-        for (UntitledSlot& slot : m_aUntitled)
-            if (wcscmp(slot.szName, text) == 0) slot.bInUse = TRUE;
-    }
-}
-
-void CZQWatermarks::VTakeFreeUntitledName(PWSTR pszName) {
-    for (UntitledSlot& slot : m_aUntitled) slot.bInUse = FALSE;
-    VMarkUsedUntitledNames();
-    for (UntitledSlot& slot : m_aUntitled) {
-        if (slot.bInUse) continue;
-        slot.bInUse = TRUE;
-        if (pszName) ZQCopyText(pszName, 256, slot.szName);
+void CZQWatermarks::VTakeFreeUntitledName(const std::vector<std::wstring>& shown, PWSTR pszName) const {
+    for (const WCHAR* name : m_aUntitled) {
+        if (std::find(shown.begin(), shown.end(), name) != shown.end()) continue;
+        if (pszName) ZQCopyText(pszName, 256, name);
         return;
     }
 }
@@ -307,35 +285,4 @@ void CZQWatermarks::VStripNumberSuffix(PWSTR pszText) {
     if (!mark) return;
     if (mark == pszText) *mark = 0;
     else mark[-1] = 0;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The dialog's result
-// ---------------------------------------------------------------------------------------------
-BOOL CZQWatermarks::BAllocEditRecord() {
-    if (!m_pEdit) m_pEdit = static_cast<WatermarkEditRecord*>(LocalAlloc(LPTR, sizeof(WatermarkEditRecord)));
-    return m_pEdit != nullptr;
-}
-
-void CZQWatermarks::VFreeEditRecord() {
-    if (m_pEdit) LocalFree(m_pEdit);
-    m_pEdit = nullptr;
-}
-
-void CZQWatermarks::VCheckChanged() {
-    const ZQUIDevmode* dm = m_pCUIParam ? zqdm::CurrentBlock(m_pCUIParam->pOEMDM) : nullptr;
-    const WatermarkEditRecord* edit = m_pEdit;
-    if (!dm || !edit) return;
-    DWORD mode = 2;
-    if (m_hDialog && IsDlgButtonChecked(m_hDialog, kDiagonalRadioId) == BST_CHECKED) mode = 0;
-    else if (m_hDialog && IsDlgButtonChecked(m_hDialog, kHorizontalRadioId) == BST_CHECKED) mode = 1;
-    auto differs = [](PCWSTR pszEdit, const zqwchar* pszStored) {
-        WCHAR stored[zqwm::kTextChars];
-        ZQCopyTextN(stored, zqwm::kTextChars, pszStored, zqwm::kTextChars - 1);
-        return wcscmp(pszEdit, stored) != 0;
-    };
-    if (differs(edit->szName, dm->szWmName) || differs(edit->szFont, dm->szWmFont) ||
-        edit->dwColor != dm->dwWmColorIndex || edit->dwShade != dm->dwWmShade || edit->dwSize != dm->dwWmSize ||
-        edit->dwStyle != dm->dwWmStyle || edit->dwAngle != dm->dwWmAngle || mode != dm->dwWmAngleMode)
-        m_bChanged = TRUE;
 }

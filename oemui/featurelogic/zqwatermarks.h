@@ -4,11 +4,10 @@
 // (formats/zqwatermarkrecord.h), or, for a user who may not write the printer's data, under that
 // user's own key, where the shared ones are seen read-only. The Effects page holds one manager;
 // the plug-in object holds another, on which the CommonUIProp worker removes the values of earlier
-// versions and builds the default pool.
+// versions and builds the default pool. The Watermark Details dialog (pages/dialogs) shows the
+// manager's current entry and working copy in its controls and hands in what they show: the
+// manager keeps no window.
 #pragma once
-
-#include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -60,18 +59,6 @@ struct WatermarkEditRecord {
     DWORD dwAngleMode;
 };
 
-// The Watermark Details dialog's state besides its working copy.
-struct WatermarkDialogState {
-    BOOL bBusy;          // the dialog itself changes the message edit or the list: no reaction
-    BOOL bNewPending;    // New made an entry that Cancel takes back
-    BOOL bNewOnTyping;   // typing on " [none]" makes a new watermark
-    BOOL bCancelResult;  // after Cancel: the settings' watermark is " [none]" or gone
-    WORD wOrientation;   // the sample page: 1 portrait, 2 landscape
-    WatermarkEntry* pCurrent;      // the entry the dialog shows
-    WCHAR szLastSelected[256];     // the list's selection before the last change
-    WCHAR szPrevious[256];         // the name put back when the message is emptied
-};
-
 class CZQWatermarks : public CZQUIBase {
 public:
     // A pool holds at most this many watermarks; a restricted user stores at most kMaxUserEntries.
@@ -94,7 +81,7 @@ public:
     int ICountHiddenEntries() const;
     // A zero-filled entry at the list's end; null when memory runs out.
     static WatermarkEntry* PNewEntry(WatermarkList& list);
-    // Unlinked from the main list and freed (null is ignored).
+    // Unlinked from the main list and freed (null is ignored); the current entry, when it was, forgotten.
     void VRemoveEntry(WatermarkEntry* pEntry);
     static void VFreeEntryList(WatermarkList& list);
     // The main and shared lists emptied (the sheet that loaded them ends).
@@ -102,6 +89,7 @@ public:
         VFreeEntryList(m_main);
         VFreeEntryList(m_shared);
         m_seenNames.clear();
+        m_pCurrent = nullptr;
     }
     DeletedWatermarkName* PNewDeletedName(PCWSTR pszName);
     void VFreeDeletedNames();
@@ -127,10 +115,9 @@ public:
 
     // ---- names for new watermarks
     void VInitUntitledNames();
-    // The first untitled name the dialog's name list does not show (at most 255 characters into
-    // pszName, 256); pszName stays as it was when all are shown.
-    void VTakeFreeUntitledName(PWSTR pszName);
-    void VMarkUsedUntitledNames();
+    // The first untitled name not among the names shown (at most 255 characters into pszName,
+    // 256); pszName stays as it was when all are shown.
+    void VTakeFreeUntitledName(const std::vector<std::wstring>& shown, PWSTR pszName) const;
     // " #2" .. " #30" appended until no entry of the main list but pSelf has the name in any letter
     // case (kUniqueNameChars); unchanged when all are taken.
     void VMakeUniqueName(PWSTR pszName, const WatermarkEntry* pSelf = nullptr);
@@ -140,59 +127,42 @@ public:
     // A " #n" ending cut off (at the last '#').
     static void VStripNumberSuffix(PWSTR pszText);
 
-    // ---- the Watermark Details dialog's result
-    // Sets the changed flag when the dialog's watermark differs from the core driver's devmode.
-    void VCheckChanged();
-    BOOL BChanged() const { return m_bChanged; }
-    void VClearChanged() { m_bChanged = FALSE; }
-    // The dialog whose name list and angle radios the manager reads, and its working copy.
-    void VSetDialog(HWND hDlg) { m_hDialog = hDlg; }
-    WatermarkEditRecord* EditRecord() const { return m_pEdit; }
-    BOOL BAllocEditRecord();
-    void VFreeEditRecord();
-
-    // ---- the Watermark Details dialog (zqwatermarksdlg.cpp); its procedure drives these
+    // ---- the watermark the Watermark Details dialog shows and its working copy
     static constexpr int kMaxMessageChars = 251;
     static constexpr DWORD kMaxSize = 999;
     static constexpr DWORD kMaxAngle = 360;
-    static constexpr int kDialogHelpPairs = 17;
-    WatermarkDialogState& DialogState() { return m_dialog; }
-    HWND Control(int iCtrlId) const;
-    void VCacheControlHandles(HWND hDlg);
-    void VSetControlTexts();
-    // kDialogHelpPairs pairs and (0, 0); a control the administrator locked answers with the lock's
-    // topic.
-    void VGetHelpIds(DWORD* pdwTable, HANDLE hPrinter);
-    // The name list from the main list (empty names dropped) with the settings' watermark current,
-    // Delete and the message edit by it.
-    void VInitControls(const ZQUIDevmode& settings);
-    void VFillFontCombo();
-    // Seven colours, or gray alone for a monochrome document (iColorMode 1).
-    void VFillColorCombo(int iColorMode);
-    void VFillShadeCombo();
-    void VFillStyleCombo();
-    // Current entry into the working copy and the controls; the working copy into the current entry.
-    void VShowEntry();
-    void VStoreControlsInEntry();
+    WatermarkEditRecord* EditRecord() const { return m_pEdit; }
+    BOOL BAllocEditRecord();
+    // The working copy freed and the current entry forgotten.
+    void VFreeEditRecord();
+    WatermarkEntry* Current() const { return m_pCurrent; }
+    void VSetCurrent(WatermarkEntry* pEntry) { m_pCurrent = pEntry; }
+    // The entry of that name current, else " [none]"'s.
+    void VChooseCurrent(PCWSTR pszName);
+    // The list as the dialog opens on it: " [none]" in it, the entries without a name gone.
+    void VPrepareForDialog();
+    // The names the dialog lists, in list order: named, not hidden, each once.
+    std::vector<std::wstring> ListedNames() const;
+    // A second " [none]" (a default appended after the stored one) removed, the current entry
+    // moved to the first; TRUE when there was one.
+    BOOL BRemoveSecondNone();
+    // The current entry into the working copy; FALSE without either.
+    BOOL BLoadCurrent();
+    // The working copy's look (font, angle, size, shade, style, colour) into the current entry.
+    void VStoreLookInCurrent();
     // A new entry of that name and text with the other fields of pFrom (null: defaults).
     void VInitNewEntry(WatermarkEntry* pEntry, PCWSTR pszName, PCWSTR pszText, const WatermarkEntry* pFrom);
-    void VUpdateDeleteButton();
-    void VEnableEditControls(BOOL bOn);
-    void VFillNameList();
-    // The list filled again (a second " [none]" entry removed), its selection kept; the selection.
-    int IRefillNameList();
-    int IFindListIndex(PCWSTR pszName) const;
+    // The current watermark may go while pszSelected is chosen in the list (null: nothing is).
+    BOOL BDeletable(PCWSTR pszSelected);
     // The working copy into the settings' watermark.
     void VApplyToSettings(ZQUIDevmode* pSettings);
     // The working copy's watermark as the sample page draws it; *piNoWatermark 1 for " [none]".
     void VFillPreviewSettings(ZQPreviewWatermark* pWatermark, int* piNoWatermark);
-    // The working copy and the colour pictures freed; the dialog's handles forgotten.
-    void VFreeDialogResources();
-    // The face in the font list, else the language's face, else the list's first (written back
-    // into pszFace, 256); its index, -1 for an empty list.
-    int ISelectFont(PWSTR pszFace);
-    // The working copy's angle mode, angle, font, colour, shade, size and style into the controls.
-    void VShowEditControls();
+    // Sets the changed flag when the working copy, with the angle mode the dialog shows, differs
+    // from the core driver's devmode.
+    void VCheckChanged(DWORD dwShownAngleMode);
+    BOOL BChanged() const { return m_bChanged; }
+    void VClearChanged() { m_bChanged = FALSE; }
 
     // ---- the pool (printer data "ZQPresetRoot\WatermarkPoolData", or the restricted user's key)
     // A new zero-filled block of zqwm::kRecordBytes with the entry's record; the caller frees it.
@@ -221,11 +191,6 @@ public:
     static void VRemoveLegacyData(POEMCUIPPARAM pParam);
 
 private:
-    struct UntitledSlot {
-        BOOL bInUse;
-        WCHAR szName[kUntitledChars];
-    };
-
     // The four defaults: 0 " [none]", 1 "Confidential", 2 "Draft", 3 "SAMPLE".
     void VFillDefault(WatermarkEntry* pEntry, int iDefault, DWORD dwAngle);
     // Up to iLimit values of the shared pool appended to the list, flagged for the user; the number
@@ -238,12 +203,9 @@ private:
     static bool BListHas(const WatermarkList& list, PCWSTR pszName);
 
     BOOL m_bChanged = FALSE;
-    WatermarkDialogState m_dialog = {};
-    HWND m_ahControls[32] = {};
-    HIMAGELIST m_hColorImages = nullptr;
     int m_iDiagonalAngle = 52;
     WatermarkEditRecord* m_pEdit = nullptr;
-    HWND m_hDialog = nullptr;
+    WatermarkEntry* m_pCurrent = nullptr;  // the entry the dialog shows
     WatermarkList m_main;
     WatermarkList m_shared;
     std::vector<std::wstring> m_seenNames;
@@ -251,5 +213,5 @@ private:
     DeletedWatermarkName* m_pDeletedTail = nullptr;
     // Room for any translation of " [none]": a shorter buffer would cut it and lose the match.
     WCHAR m_szNone[kResStringChars] = {};
-    UntitledSlot m_aUntitled[kUntitledSlots] = {};
+    WCHAR m_aUntitled[kUntitledSlots][kUntitledChars] = {};
 };

@@ -5,6 +5,7 @@
 #include "common/zqtrace.h"
 #include "xmlrules/zqconstraints.h"
 #include "xmlrules/zqxmldom.h"
+#include "xmlrules/zqxmlshared.h"
 #include "xmlrules/zqxmlutil.h"
 
 namespace {
@@ -193,14 +194,11 @@ BOOL CZQConstraintRuleSet::BLoad(IXMLDOMDocument* pDocument) {
     ZQ_TRACE("CZQConstraintRuleSet::BLoad");
     ZQDeleteAll<CZQFeatureConstraints>(m_records);
     if (!pDocument) return FALSE;
-    CZQComPtr<IXMLDOMElement> root;
-    if (FAILED(pDocument->get_documentElement(root.Put())) || !root) return FALSE;
-    CZQComPtr<IXMLDOMNodeList> sections;
-    if (!BGetElementsByTagName(root.Get(), L"constraints", sections.Put())) return FALSE;
+    // Exactly one section.
     LONG count = 0;
-    if (FAILED(sections->get_length(&count)) || count != 1) return FALSE;
     CZQComPtr<IXMLDOMNode> section;
-    if (sections->get_item(0, section.Put()) != S_OK || !section) return FALSE;
+    if (FAILED(zqxmlshared::HrFindElements(pDocument, L"constraints", &count, section.Put())) || count != 1)
+        return FALSE;
 
     VForEachChild(section.Get(), [&](IXMLDOMNode* child, DWORD id) {
         if (id == ZQCE_FEATURE_CONSTRAINTS) BParseInto<CZQFeatureConstraints>(child, m_records, BParseRecord);

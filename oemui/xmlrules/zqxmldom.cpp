@@ -165,17 +165,6 @@ BOOL BGetNodeInt(IXMLDOMNode* pNode, LONG* plValue) {
     return TRUE;
 }
 
-BOOL BGetElementsByTagName(IXMLDOMElement* pElement, LPCWSTR pszTagName, IXMLDOMNodeList** ppList) {
-    if (!pElement || !pszTagName || !ppList) return BadArguments();
-    *ppList = nullptr;
-    CZQBstr tag(SysAllocString(pszTagName));
-    if (!tag) return FALSE;
-    CZQComPtr<IXMLDOMNodeList> list;
-    if (FAILED(pElement->getElementsByTagName(tag.Get(), list.Put())) || !list) return FALSE;
-    *ppList = list.Detach();
-    return TRUE;
-}
-
 BOOL BGetNodeName(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer) {
     if (!pNode || !pszBuffer || cchBuffer <= 0) return BadArguments();
     pszBuffer[0] = L'\0';

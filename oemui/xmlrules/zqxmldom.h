@@ -87,8 +87,6 @@ BOOL BGetNodeText(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer);
 // The node's text read as a decimal number when it is all digits (and fits 31 bits), else -1; an
 // empty text gives 0. The result is that of reading the text, which leaves the value alone on FALSE.
 BOOL BGetNodeInt(IXMLDOMNode* pNode, LONG* plValue);
-// The descendants of the element with that tag name; the caller releases the list.
-BOOL BGetElementsByTagName(IXMLDOMElement* pElement, LPCWSTR pszTagName, IXMLDOMNodeList** ppList);
 BOOL BGetNodeName(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer);
 BOOL BGetAttributeText(IXMLDOMNode* pNode, LPCWSTR pszName, PWSTR pszBuffer, int cchBuffer);
 

@@ -7,13 +7,6 @@
 #include "common/zqtrace.h"
 #include "xmlrules/zqxmlutil.h"
 
-namespace {
-
-// The helper file is ours only when it carries this component (name compared case-blind).
-const WCHAR kComponentPattern[] = L"device/software/component[name $ieq$ \"Tarnix\"]";
-
-}  // namespace
-
 CZQXmlParserCommon::CZQXmlParserCommon() {
     zqtrace::Line(L"CZQXmlParserCommon Entered\n");
     m_quality.dwPhotoPaper = 2;
@@ -48,6 +41,7 @@ void CZQXmlParserCommon::VRelease() {
     m_pDocument.Reset();
     m_featureIndex.VReset();
     m_macroIndex.VReset();
+    m_file.Reset();
 }
 
 BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
@@ -59,44 +53,26 @@ BOOL CZQXmlParserCommon::BLoad(LPCWSTR pszPath) {
     }
     m_pszPath = ZQDupText(pszPath);
     if (!m_pszPath) return FALSE;
-    // COM only once there is a file to read: most plug-in objects never load one. S_FALSE (COM
-    // already up on this thread) counts too: it must be balanced as well.
-    if (!m_dwComInitialized && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) m_dwComInitialized = 1;
-
-    CZQComPtr<IXMLDOMDocument> document;
-    if (FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
-                                document.PutVoid())) ||
-        !document)
-        return FALSE;
-    // A load that returns before the file is parsed would leave a half-read document.
-    if (FAILED(document->put_async(VARIANT_FALSE))) return FALSE;
-    CZQVariant source;
-    VARIANT* pSource = source.Put();
-    pSource->vt = VT_BSTR;
-    pSource->bstrVal = SysAllocString(m_pszPath);
-    if (!pSource->bstrVal) return FALSE;
-    VARIANT_BOOL parsed = VARIANT_FALSE;
-    if (document->load(source.Get(), &parsed) != S_OK) return FALSE;
-    *m_pDocument.Put() = document.Detach();
+    // COM only for a parse: a kept document needs none, and most plug-in objects never load a file.
+    // S_FALSE (COM already up on this thread) counts too: it must be balanced as well.
+    if (!zqxmlshared::BAcquireKept(m_pszPath, m_file)) {
+        if (!m_dwComInitialized && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+            m_dwComInitialized = 1;
+        if (!zqxmlshared::BAcquire(m_pszPath, m_file)) return FALSE;
+    }
+    m_pDocument = zqxmlshared::Shared(m_file->document.Get());
     m_dwLoaded = 1;
-
-    if (zqxml::HrSelectSingle(m_pDocument.Get(), kComponentPattern, m_pComponent.Put()) != S_OK) return FALSE;
-    IXMLDOMNode* const pComponent = m_pComponent.Get();
+    if (!m_file->component || !m_file->bHelpersSelected) return FALSE;
+    m_pComponent = zqxmlshared::Shared(m_file->component.Get());
     const int country = IGetCountryCode();
 
-    // A helper element anywhere in the document counts. With one helper element (as every helper
-    // file has) its sections are selected below it; otherwise from the document root ("//"), which
-    // walks the whole document per section. A section that matches nothing keeps no list.
-    CZQComPtr<IXMLDOMNodeList> helpers;
-    LONG helperCount = 0;
-    if (zqxml::HrSelectNodes(pComponent, L"//helper", helpers.Put()) != S_OK ||
-        FAILED(helpers->get_length(&helperCount)))
-        return FALSE;
-    CZQComPtr<IXMLDOMNode> helper;
-    if (helperCount == 1 && (helpers->get_item(0, helper.Put()) != S_OK || !helper)) return FALSE;
-    IXMLDOMNode* const pContext = helper ? helper.Get() : pComponent;
+    // With one helper element (as every helper file has) the sections are selected below it;
+    // otherwise from the document root ("//"), which walks the whole document per section. A section
+    // that matches nothing keeps no list.
+    IXMLDOMNode* const pHelper = m_file->helper.Get();
+    IXMLDOMNode* const pContext = pHelper ? pHelper : m_pComponent.Get();
     // "//helper/<path>" from the root, or "<path>" below the one helper element.
-    auto where = [&helper](LPCWSTR pattern) { return helper ? pattern + wcslen(L"//helper/") : pattern; };
+    auto where = [pHelper](LPCWSTR pattern) { return pHelper ? pattern + wcslen(L"//helper/") : pattern; };
     auto keep = [pContext, &where](LPCWSTR pattern, CZQComPtr<IXMLDOMNodeList>& slot) -> HRESULT {
         CZQComPtr<IXMLDOMNodeList> list;
         HRESULT hr = zqxml::HrSelectNodes(pContext, where(pattern), list.Put());

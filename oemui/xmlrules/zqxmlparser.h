@@ -1,9 +1,10 @@
 // CZQXmlParserCommon: the driver's XML helper file, loaded through the XML document object model,
 // with one node list per section and lookups by name.
 //
-// Each parser initialises COM for itself (single-threaded apartment) once it loads a file, and
-// must be used and destroyed on the thread that made it. The parser owns the document and every
-// list; nodes handed out by the lookups belong to the caller.
+// Each parser initialises COM for itself (single-threaded apartment) once it must parse a file, and
+// must be used and destroyed on the thread that made it. The parsed document is shared with the
+// process's other parsers of the same unchanged file (xmlrules/zqxmlshared.h) and never changed; the
+// parser owns its lists; nodes handed out by the lookups belong to the caller.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 
 #include "common/zqhandles.h"
 #include "platform/zqwarnmodapi.h"
+#include "xmlrules/zqxmlshared.h"
 
 // Input, state and output fields of the print-quality evaluator of the rule engine.
 struct ZQPrintQualityState {
@@ -241,6 +243,9 @@ private:
     // This object's CoInitializeEx succeeded and must be balanced.
     DWORD m_dwComInitialized = 0;
     PWSTR m_pszPath = nullptr;
+    // The parsed file, shared with the parsers that load it unchanged; the document and the
+    // component below are its, the lists and name indexes this parser's own.
+    zqxmlshared::CZQParsedFileRef m_file;
     CZQComPtr<IXMLDOMDocument> m_pDocument;
     CZQComPtr<IXMLDOMNode> m_pComponent;
     CZQComPtr<IXMLDOMNodeList> m_pMacroList;

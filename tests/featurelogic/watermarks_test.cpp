@@ -357,26 +357,56 @@ TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     EXPECT_EQ(nullptr, m_wm.MainList().pTail);
 }
 
-// New watermarks are named "Untitled", "Untitled #2" ... by what the dialog's list already shows,
+// The Watermark Details dialog opens on a list with " [none]" and without nameless entries; it
+// lists each name once, hidden ones not; a second " [none]" goes and the shown entry moves to the
+// first; only a watermark the user owns, chosen in the list, may be deleted.
+TEST_F(Watermarks, TheWatermarkTheDialogShows) {
+    Add(L"Draft");
+    Add(L"");
+    Add(L"Private", kWatermarkHidden);
+    Add(L"Draft");
+    WatermarkEntry* shared = Add(L"Shared", kWatermarkReadOnly);
+    m_wm.VPrepareForDialog();
+    EXPECT_EQ((std::vector<std::wstring>{L"Draft", L"Private", L"Draft", L"Shared", L" [none]"}), Names());
+    EXPECT_EQ((std::vector<std::wstring>{L"Draft", L"Shared", L" [none]"}), m_wm.ListedNames());
+
+    WatermarkEntry* second = Add(L" [none]");
+    m_wm.VSetCurrent(second);
+    EXPECT_TRUE(m_wm.BRemoveSecondNone());
+    EXPECT_EQ(m_wm.PFindByName(L" [none]"), m_wm.Current());
+    EXPECT_FALSE(m_wm.BRemoveSecondNone());
+
+    const struct {
+        PCWSTR current;
+        PCWSTR selected;
+        bool deletable;
+    } cases[] = {
+        {L"Draft", L"Draft", true},   {L"Draft", nullptr, false},     {L"Draft", L" [none]", false},
+        {L" [none]", L"Draft", false}, {L"Shared", L"Shared", false}, {L"Missing", L"Draft", false},
+    };
+    for (const auto& c : cases) {
+        m_wm.VChooseCurrent(c.current);
+        EXPECT_EQ(c.deletable, m_wm.BDeletable(c.selected) != FALSE) << c.current;
+    }
+    // The shown entry removed is forgotten.
+    m_wm.VSetCurrent(shared);
+    m_wm.VRemoveEntry(shared);
+    EXPECT_EQ(nullptr, m_wm.Current());
+}
+
+// New watermarks are named "Untitled", "Untitled #2" ... by the names the dialog's list shows,
 // until all 30 are shown; a name taken gets the first free " #n"; the ending comes off again.
 TEST_F(Watermarks, NamesForNewWatermarks) {
-    HWND dialog = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD, 0, 0, 50, 50, dialog,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(203)), nullptr, nullptr);
     CZQWatermarks bare;  // no status module: the English names
-    bare.VSetDialog(dialog);
     bare.VInitUntitledNames();
-    for (const wchar_t* shown : {L"Untitled", L"Untitled #2", L"Memo"})
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown));
+    std::vector<std::wstring> shown = {L"Untitled", L"Untitled #2", L"Memo"};
     WCHAR name[256] = L"before";
-    bare.VTakeFreeUntitledName(name);
+    bare.VTakeFreeUntitledName(shown, name);
     EXPECT_STREQ(L"Untitled #3", name);
-    for (int i = 3; i <= 30; ++i)
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(L"Untitled #" + std::to_wstring(i)).c_str()));
+    for (int i = 3; i <= 30; ++i) shown.push_back(L"Untitled #" + std::to_wstring(i));
     ZQCopyText(name, 256, L"before");
-    bare.VTakeFreeUntitledName(name);
+    bare.VTakeFreeUntitledName(shown, name);
     EXPECT_STREQ(L"before", name) << "all 30 in use";
-    DestroyWindow(dialog);
 
     Add(L"Draft");
     Add(L"Draft #2");

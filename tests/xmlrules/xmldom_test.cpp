@@ -110,19 +110,6 @@ TEST_F(XmlDomTest, NamesAndAttributes) {
     EXPECT_FALSE(BGetAttributeText(attrs.Get(), L"Set_Bit", buffer, 8));
 }
 
-TEST_F(XmlDomTest, ElementsByTagNameSearchesAllDepths) {
-    CZQComPtr<IXMLDOMElement> root;
-    ASSERT_EQ(S_OK, m_doc->get_documentElement(root.Put()));
-    CZQComPtr<IXMLDOMNodeList> list;
-    ASSERT_TRUE(BGetElementsByTagName(root.Get(), L"inner", list.Put()));
-    LONG count = 0;
-    list->get_length(&count);
-    EXPECT_EQ(1, count);
-    ASSERT_TRUE(BGetElementsByTagName(root.Get(), L"absent", list.Put()));
-    list->get_length(&count);
-    EXPECT_EQ(0, count);
-}
-
 TEST_F(XmlDomTest, BadArgumentsFailWithInvalidData) {
     WCHAR buffer[8];
     LONG value = 0;
@@ -138,7 +125,6 @@ TEST_F(XmlDomTest, BadArgumentsFailWithInvalidData) {
     EXPECT_FALSE(BGetNodeInt(nullptr, &value));
     EXPECT_FALSE(BGetNodeName(node.Get(), buffer, 0));
     EXPECT_FALSE(BGetAttributeText(node.Get(), nullptr, buffer, 8));
-    EXPECT_FALSE(BGetElementsByTagName(nullptr, L"x", nullptr));
     EXPECT_FALSE(BConstraintElementId(nullptr, &id));
     EXPECT_FALSE(BSeverityId(nullptr, &id));
     EXPECT_FALSE(BCmdLineParamId(L"printername", nullptr));

@@ -63,12 +63,13 @@ BOOL CZQWatermarkDetailsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
         return FALSE;
     }
     m_hDlg = hDlg;
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     state = {};
-    m_wm.VCacheControlHandles(hDlg);
-    m_wm.VSetControlTexts();
+    m_wm.VSetCurrent(nullptr);
+    m_controls.VAttach(hDlg);
     state.wOrientation = work->wOrientation == DMORIENT_LANDSCAPE ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
-    m_wm.VInitControls(*work);
+    m_controls.VInitControls(*work);
+    ZQCopyTextN(state.szPrevious, 256, work->szWmName, 255);
 
     // The angle, font, colour, shading, size and style as the settings hold them.
     WatermarkEditRecord& edit = *m_wm.EditRecord();
@@ -76,15 +77,15 @@ BOOL CZQWatermarkDetailsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     edit.dwAngle = work->dwWmAngleMode == 0   ? static_cast<DWORD>(m_wm.IDiagonalAngle())
                    : work->dwWmAngleMode == 1 ? 0
                                               : work->dwWmAngle;
-    SendMessageW(m_wm.Control(IDC_SPIN_BTN_ANGLE), UDM_SETRANGE32, 0, CZQWatermarks::kMaxAngle);
-    SendMessageW(m_wm.Control(IDC_SPIN_BTN_SIZE), UDM_SETRANGE32, 0, 66535);
-    m_wm.VFillFontCombo();
-    m_wm.VFillColorCombo(static_cast<int>(work->dwColorMode));
-    m_wm.VFillShadeCombo();
-    m_wm.VFillStyleCombo();
+    SendMessageW(m_controls.Item(IDC_SPIN_BTN_ANGLE), UDM_SETRANGE32, 0, CZQWatermarks::kMaxAngle);
+    SendMessageW(m_controls.Item(IDC_SPIN_BTN_SIZE), UDM_SETRANGE32, 0, 66535);
+    m_controls.VFillFontCombo();
+    m_controls.VFillColorCombo(static_cast<int>(work->dwColorMode));
+    m_controls.VFillShadeCombo();
+    m_controls.VFillStyleCombo();
     WCHAR font[256];
     ZQCopyTextN(font, 256, work->szWmFont, 255);
-    m_wm.ISelectFont(font);
+    m_controls.ISelectFont(font);
     // The face the dialog falls back to is the settings' from now on.
     ZQCopyText(work->szWmFont, 256, font);
     ZQCopyText(edit.szFont, 256, font);
@@ -92,14 +93,13 @@ BOOL CZQWatermarkDetailsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     edit.dwShade = work->dwWmShade;
     edit.dwSize = work->dwWmSize;
     edit.dwStyle = work->dwWmStyle;
-    m_wm.VShowEditControls();
+    m_controls.VShowEditControls();
     // The angle edit shows the settings' angle unless the watermark runs diagonally.
     if (work->dwWmAngleMode == 1) SetDlgItemInt(hDlg, IDC_TXT_ANG, work->dwWmAngle, FALSE);
-    const WatermarkEntry* current = state.pCurrent;
-    if (current && (current->dwFlags & kWatermarkReadOnly)) m_wm.VEnableEditControls(FALSE);
+    const WatermarkEntry* current = m_wm.Current();
+    if (current && (current->dwFlags & kWatermarkReadOnly)) m_controls.VEnableEditControls(FALSE);
 
-    m_wm.VMarkUsedUntitledNames();
-    m_wm.IRefillNameList();
+    m_controls.IRefillNameList();
     state.bNewOnTyping = TRUE;
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
@@ -115,7 +115,7 @@ INT_PTR CALLBACK WatermarkDetailsDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
         CZQWatermarkDetailsDlg* dialog = Modal::Join(hDlg);
         if (!dialog || !dialog->BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam))) {
             const DWORD error = dialog ? GetLastError() : static_cast<DWORD>(ERROR_INVALID_DATA);
-            if (dialog) dialog->m_wm.VFreeDialogResources();
+            if (dialog) dialog->VRelease();
             EndDialog(hDlg, IDCANCEL);
             SetLastError(error);
         }
@@ -144,8 +144,8 @@ INT_PTR CALLBACK WatermarkDetailsDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LP
             return TRUE;
         case WM_HELP:
         case WM_CONTEXTMENU: {
-            DWORD table[2 * (CZQWatermarks::kDialogHelpPairs + 1)] = {};
-            dialog->m_wm.VGetHelpIds(table, dialog->m_wm.CUIParam()->hPrinter);
+            DWORD table[2 * (CZQWatermarkControls::kHelpPairs + 1)] = {};
+            CZQWatermarkControls::VGetHelpIds(table, dialog->m_wm.CUIParam()->hPrinter);
             ZQShowDialogHelp(uMsg, wParam, lParam, dialog->m_wm.CUIParam(), table);
             return TRUE;
         }
@@ -208,7 +208,7 @@ void CZQWatermarkDetailsDlg::VOnPaint(PageContext* pContext) {
     if (!page || !pContext->pPreview) return;
     // The page's record with the dialog's orientation, sample page and working copy.
     m_preview = *page;
-    m_preview.wOrientation = m_wm.DialogState().wOrientation;
+    m_preview.wOrientation = m_state.wOrientation;
     ZQSetPreviewWindow(&m_preview, kPvPortraitWindow, GetDlgItem(m_hDlg, IDC_BTN_PREVIEW_PORT));
     ZQSetPreviewWindow(&m_preview, kPvLandscapeWindow, GetDlgItem(m_hDlg, IDC_BTN_PREVIEW_LAND));
     m_wm.VFillPreviewSettings(&m_preview.watermark, &m_preview.aiValue[kPvNoWatermark]);
@@ -223,7 +223,7 @@ void CZQWatermarkDetailsDlg::VRepaintPreview(BOOL bErase) {
 }
 
 void CZQWatermarkDetailsDlg::VOnOrientation(PageContext* pContext) {
-    WORD& orientation = m_wm.DialogState().wOrientation;
+    WORD& orientation = m_state.wOrientation;
     orientation = orientation == DMORIENT_LANDSCAPE ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE;
     VRepaintPreview(TRUE);
     // Two or four pages to a sheet turn the sheet the other way.
@@ -293,7 +293,7 @@ void CZQWatermarkDetailsDlg::VOnNumberEdit(int iCtrlId, bool bLeft, PageContext*
     WatermarkEditRecord& edit = *m_wm.EditRecord();
     const bool size = iCtrlId == IDC_TXT_FONT_SIZE;
     const int max = static_cast<int>(size ? CZQWatermarks::kMaxSize : CZQWatermarks::kMaxAngle);
-    const WatermarkEntry* current = m_wm.DialogState().pCurrent;
+    const WatermarkEntry* current = m_wm.Current();
     if (bLeft) {
         // An empty edit (or a size of 0) shows the watermark's own value again.
         const int own = size ? (current ? static_cast<int>(current->dwSize) : kFallbackSize)
@@ -340,8 +340,13 @@ void CZQWatermarkDetailsDlg::VEndPosters(PageContext* pContext) {
     pContext->pLogic->VClearPosterFlag();
 }
 
+void CZQWatermarkDetailsDlg::VRelease() {
+    m_wm.VFreeEditRecord();
+    m_controls.VDetach();
+}
+
 void CZQWatermarkDetailsDlg::VOnNew(PageContext* pContext) {
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     HWND list = GetDlgItem(m_hDlg, IDC_LST_WM_NAMES);
     HWND message = GetDlgItem(m_hDlg, IDC_TXT_WM_MSG);
     if (m_wm.ICountEntries() > CZQWatermarks::kMaxUserEntries) {
@@ -351,9 +356,9 @@ void CZQWatermarkDetailsDlg::VOnNew(PageContext* pContext) {
             851, L"Watermark Details", m_hDlg, MB_OK);
         return;
     }
-    m_wm.VStoreControlsInEntry();
+    m_controls.VStoreControlsInEntry();
     WCHAR name[256] = {};
-    m_wm.VTakeFreeUntitledName(name);
+    m_wm.VTakeFreeUntitledName(m_controls.ShownNames(), name);
     WCHAR text[256];
     ZQCopyText(text, 256, name);
     CZQWatermarks::VStripNumberSuffix(text);
@@ -364,14 +369,14 @@ void CZQWatermarkDetailsDlg::VOnNew(PageContext* pContext) {
     SetWindowTextW(message, text);
     const LRESULT at = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
-    m_wm.VInitNewEntry(entry, name, text, state.pCurrent);
-    state.pCurrent = entry;
+    m_wm.VInitNewEntry(entry, name, text, m_wm.Current());
+    m_wm.VSetCurrent(entry);
     ZQCopyText(state.szPrevious, 256, name);
-    m_wm.VUpdateDeleteButton();
-    m_wm.VShowEntry();
+    m_controls.VUpdateDeleteButton();
+    m_controls.VShowEntry(state.szLastSelected);
     state.bNewPending = TRUE;
     state.bBusy = FALSE;
-    m_wm.VEnableEditControls(TRUE);
+    m_controls.VEnableEditControls(TRUE);
     entry->dwFlags |= kWatermarkEditable;
     SendMessageW(message, EM_SETSEL, 0, -1);
     SetFocus(message);
@@ -380,7 +385,7 @@ void CZQWatermarkDetailsDlg::VOnNew(PageContext* pContext) {
 }
 
 void CZQWatermarkDetailsDlg::VOnDelete() {
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     state.bBusy = TRUE;
     const POEMCUIPPARAM param = m_wm.CUIParam();
     HANDLE printer = nullptr;
@@ -395,10 +400,10 @@ void CZQWatermarkDetailsDlg::VOnDelete() {
         SendMessageW(list, LB_DELETESTRING, SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
         if (restricted) m_wm.PNewDeletedName(name);
         m_wm.VRemoveEntry(m_wm.PFindByName(name));
-        state.pCurrent = m_wm.PFindByName(m_wm.NoneName());
-        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(m_wm.IFindListIndex(m_wm.NoneName())), 0);
-        m_wm.VUpdateDeleteButton();
-        m_wm.VShowEntry();
+        m_wm.VChooseCurrent(m_wm.NoneName());
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(m_controls.IFindListIndex(m_wm.NoneName())), 0);
+        m_controls.VUpdateDeleteButton();
+        m_controls.VShowEntry(state.szLastSelected);
         state.bNewPending = FALSE;
         state.bNewOnTyping = TRUE;
         ZQCopyText(state.szPrevious, 256, m_wm.NoneName());
@@ -411,33 +416,32 @@ void CZQWatermarkDetailsDlg::VOnDelete() {
 }
 
 void CZQWatermarkDetailsDlg::VOnSelect(PageContext* pContext) {
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     HWND list = GetDlgItem(m_hDlg, IDC_LST_WM_NAMES);
     HWND message = GetDlgItem(m_hDlg, IDC_TXT_WM_MSG);
     const int total = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) + m_wm.ICountHiddenEntries();
-    m_wm.IRefillNameList();
+    m_controls.IRefillNameList();
     state.bNewPending = FALSE;
     state.bBusy = TRUE;
-    m_wm.VStoreControlsInEntry();
+    m_controls.VStoreControlsInEntry();
     WCHAR name[256];
     VSelectedName(name);
     ZQCopyText(state.szLastSelected, 256, state.szPrevious);
     ZQCopyText(state.szPrevious, 256, name);
-    state.pCurrent = m_wm.PFindByName(name);
-    if (!state.pCurrent) state.pCurrent = m_wm.PFindByName(m_wm.NoneName());
-    m_wm.VShowEntry();
+    m_wm.VChooseCurrent(name);
+    m_controls.VShowEntry(state.szLastSelected);
     state.bBusy = FALSE;
-    const WatermarkEntry* current = state.pCurrent;
+    const WatermarkEntry* current = m_wm.Current();
     const bool editable = current && !(current->dwFlags & kWatermarkReadOnly) && (current->dwFlags & kWatermarkEditable);
-    if (current && (current->dwFlags & kWatermarkReadOnly)) m_wm.VEnableEditControls(FALSE);
-    else if (editable) m_wm.VEnableEditControls(TRUE);
-    m_wm.VUpdateDeleteButton();
+    if (current && (current->dwFlags & kWatermarkReadOnly)) m_controls.VEnableEditControls(FALSE);
+    else if (editable) m_controls.VEnableEditControls(TRUE);
+    m_controls.VUpdateDeleteButton();
     if (wcscmp(name, m_wm.NoneName()) == 0) {
         if (total > CZQWatermarks::kMaxUserEntries) EnableWindow(message, FALSE);
         state.bNewOnTyping = TRUE;
     } else {
         if (SendMessageW(list, LB_GETCURSEL, 0, 0) == LB_ERR)
-            SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(m_wm.IFindListIndex(m_wm.NoneName()) + 1), 0);
+            SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(m_controls.IFindListIndex(m_wm.NoneName()) + 1), 0);
         if (editable) EnableWindow(message, TRUE);
         state.bNewOnTyping = FALSE;
         if (name[0] && OptionIs(m_wm.CUIParam(), zqkw::kZQPosterPrinting, L"TRUE") == 1 &&
@@ -453,7 +457,7 @@ void CZQWatermarkDetailsDlg::VOnSelect(PageContext* pContext) {
 // The message
 // ---------------------------------------------------------------------------------------------
 void CZQWatermarkDetailsDlg::VOnMessageTyped(PageContext* pContext) {
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     if (state.bBusy) return;
     WatermarkEditRecord& edit = *m_wm.EditRecord();
     HWND list = GetDlgItem(m_hDlg, IDC_LST_WM_NAMES);
@@ -469,10 +473,10 @@ void CZQWatermarkDetailsDlg::VOnMessageTyped(PageContext* pContext) {
         if (!entry) return;
         m_wm.VInitNewEntry(entry, typed, typed, m_wm.PFindByName(m_wm.NoneName()));
         entry->dwFlags |= kWatermarkEditable;
-        state.pCurrent = entry;
+        m_wm.VSetCurrent(entry);
         state.bNewOnTyping = FALSE;
     }
-    WatermarkEntry* current = state.pCurrent;
+    WatermarkEntry* current = m_wm.Current();
     if (!current) return;
     // The same text told again (the edit set to what it shows) renames nothing.
     VSelectedName(selected);
@@ -521,7 +525,7 @@ void CZQWatermarkDetailsDlg::VOnMessageTyped(PageContext* pContext) {
 }
 
 void CZQWatermarkDetailsDlg::VOnMessageCheck() {
-    if (m_wm.DialogState().bBusy) return;
+    if (m_state.bBusy) return;
     WCHAR typed[256] = {}, selected[256];
     GetDlgItemTextW(m_hDlg, IDC_TXT_WM_MSG, typed, 256);
     VSelectedName(selected);
@@ -535,32 +539,31 @@ void CZQWatermarkDetailsDlg::VOnMessageCheck() {
 // OK and Cancel
 // ---------------------------------------------------------------------------------------------
 void CZQWatermarkDetailsDlg::VOnOK(PageContext* pContext) {
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     ZQUIDevmode& work = *WorkOf(pContext);
     const bool landscape = state.wOrientation == DMORIENT_LANDSCAPE;
     SwitchOrientation(pContext, m_wm.CUIParam(), landscape);
-    const WatermarkEntry* current = state.pCurrent;
+    const WatermarkEntry* current = m_wm.Current();
     VClampEdit(IDC_TXT_ANG, CZQWatermarks::kMaxAngle, current ? static_cast<int>(current->dwAngle) : 0);
     state.bNewPending = FALSE;
-    m_wm.VStoreControlsInEntry();
-    m_wm.VCheckChanged();
+    m_controls.VStoreControlsInEntry();
+    m_wm.VCheckChanged(m_controls.DWShownAngleMode());
     m_wm.VApplyToSettings(&work);
-    m_wm.VFreeDialogResources();
+    VRelease();
     HWND dialog = m_hDlg;
     m_hDlg = nullptr;
     EndDialog(dialog, IDOK);
 }
 
 void CZQWatermarkDetailsDlg::VOnCancel(PageContext* pContext, bool bClose) {
-    WatermarkDialogState& state = m_wm.DialogState();
+    State& state = m_state;
     if (state.bNewPending) {
         // New's watermark goes, and with it the use of its untitled name.
         WatermarkEntry* last = m_wm.MainList().pTail;
         HWND list = GetDlgItem(m_hDlg, IDC_LST_WM_NAMES);
         if (last) {
-            const int at = m_wm.IFindListIndex(last->szName);
+            const int at = m_controls.IFindListIndex(last->szName);
             if (at >= 0) SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(at), 0);
-            if (state.pCurrent == last) state.pCurrent = nullptr;
             m_wm.VRemoveEntry(last);
         }
     }
@@ -568,9 +571,9 @@ void CZQWatermarkDetailsDlg::VOnCancel(PageContext* pContext, bool bClose) {
     if (!bClose) {
         WCHAR name[256];
         ZQCopyTextN(name, 256, WorkOf(pContext)->szWmName, 255);
-        state.bCancelResult = wcscmp(name, m_wm.NoneName()) == 0 || m_wm.IFindListIndex(name) < 0;
+        state.bCancelResult = wcscmp(name, m_wm.NoneName()) == 0 || m_controls.IFindListIndex(name) < 0;
     }
-    m_wm.VFreeDialogResources();
+    VRelease();
     HWND dialog = m_hDlg;
     m_hDlg = nullptr;
     EndDialog(dialog, IDCANCEL);

@@ -122,6 +122,7 @@ public:
     const PreviewSettings& PreviewRecordForTesting() const { return m_preview; }
     const ZQScaleLimits& ScaleLimitsForTesting() const { return m_limits; }
     CZQWatermarks& WatermarksForTesting() { return m_watermarks; }
+    const CZQWatermarkDetailsDlg& WatermarkDialogForTesting() const { return m_watermarkDlg; }
     ZQEffectsState& StateForTesting() { return m_state; }
     const CZQPaperNames& PaperNamesForTesting() const { return m_paperNames; }
     CZQPageAlerts& AlertsForTesting() { return m_alerts; }

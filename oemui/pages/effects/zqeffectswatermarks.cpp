@@ -226,7 +226,7 @@ void CZQEffectsTab::VOnEditWatermarks(HWND hDlg, PageContext* pContext) {
     if (m_watermarkDlg.IDoModal(hDlg, pContext, rtl) != IDOK) {
         VRefillWatermarkCombo();
         m_state.bWatermarkReload = TRUE;
-        if (m_watermarks.DialogState().bCancelResult) EndWatermark(m_controls, work);
+        if (m_watermarkDlg.BCancelResult()) EndWatermark(m_controls, work);
         VRepaintPreview(TRUE);
         return;
     }

@@ -273,7 +273,7 @@ TEST_F(WatermarkDetails, OkAndCancel) {
         EXPECT_EQ(L"Untitled", Selected(dialog));
     });
     EXPECT_EQ(nullptr, Wm().PFindByName(L"Untitled"));
-    EXPECT_TRUE(Wm().DialogState().bCancelResult) << "the settings name none";
+    EXPECT_TRUE(m_tab->WatermarkDialogForTesting().BCancelResult()) << "the settings name none";
     EXPECT_EQ(L" [none]", WorkText(Work().szWmName));
 
     InDialog([&](HWND dialog) {

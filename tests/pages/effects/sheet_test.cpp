@@ -177,9 +177,8 @@ TEST_F(EffectsSheet, ChangeCheckAgainstTheSettingsTheSheetOpenedWith) {
 
     // The dialog's changed watermark counts once; the quick set's change as long as it lasts.
     m_tab->WatermarksForTesting().BAllocEditRecord();
-    m_tab->WatermarksForTesting().VSetDialog(nullptr);
     ZQCopyText(m_tab->WatermarksForTesting().EditRecord()->szName, 256, L"Draft");
-    m_tab->WatermarksForTesting().VCheckChanged();
+    m_tab->WatermarksForTesting().VCheckChanged(2);
     EXPECT_EQ(static_cast<UINT>(PSM_CHANGED), state());
     EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), state());
     m_context.pQuickSets->BSetChanged(m_page);
