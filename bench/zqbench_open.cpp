@@ -1,7 +1,7 @@
 // The opening of Printing Preferences on each sample printer against the same core driver without
 // the plug-in (its model with the plug-in line left out), the two opened in turn with the stand-ins'
-// call logs emptied before each open; and the printer-data calls an opening makes, counted on the
-// spooler's own entry points (every module that looks them up after the count starts calls the
+// call logs emptied before each open; and the printer-data calls and the driver- and printer-record
+// reads an opening makes, counted on the spooler's own entry points (every module that looks them up after the count starts calls the
 // counting ones).
 #include <windows.h>
 #include <winspool.h>
@@ -25,6 +25,7 @@ namespace {
 // ---- printer-data calls, counted
 struct DataCalls {
     long reads = 0, enumerations = 0, writes = 0;
+    long driverRecords = 0, printerRecords = 0;  // records read whole (a size query is no read)
     std::map<std::wstring, int> perValue;  // values read to the end (a size query alone is no read)
     std::map<std::wstring, int> written;
 };
@@ -60,6 +61,8 @@ decltype(&::DeletePrinterDataExW) g_deleteDataEx;
 decltype(&::DeletePrinterKeyW) g_deleteKey;
 decltype(&::EnumPrinterDataExW) g_enumDataEx;
 decltype(&::EnumPrinterKeyW) g_enumKey;
+decltype(&::GetPrinterDriverW) g_getDriver;
+decltype(&::GetPrinterW) g_getPrinter;
 
 DWORD WINAPI GetData(HANDLE h, LPWSTR name, LPDWORD type, LPBYTE data, DWORD cb, LPDWORD needed) {
     const DWORD rc = g_getData(h, name, type, data, cb, needed);
@@ -98,6 +101,17 @@ DWORD WINAPI EnumDataEx(HANDLE h, LPCWSTR key, LPBYTE data, DWORD cb, LPDWORD ne
 DWORD WINAPI EnumKey(HANDLE h, LPCWSTR key, LPWSTR subkeys, DWORD cb, LPDWORD needed) {
     Count(&DataCalls::enumerations);
     return g_enumKey(h, key, subkeys, cb, needed);
+}
+
+BOOL WINAPI GetDriver(HANDLE h, LPWSTR env, DWORD level, LPBYTE data, DWORD cb, LPDWORD needed) {
+    const BOOL ok = g_getDriver(h, env, level, data, cb, needed);
+    if (ok && data) Count(&DataCalls::driverRecords);
+    return ok;
+}
+BOOL WINAPI GetPrinter(HANDLE h, DWORD level, LPBYTE data, DWORD cb, LPDWORD needed) {
+    const BOOL ok = g_getPrinter(h, level, data, cb, needed);
+    if (ok && data) Count(&DataCalls::printerRecords);
+    return ok;
 }
 
 // A jump to `to` in a page the export table can reach (within 4 GB above the module).
@@ -152,6 +166,8 @@ bool CountDataCalls() {
         Redirect(spooler, "DeletePrinterKeyW", g_deleteKey, &DeleteKey);
         Redirect(spooler, "EnumPrinterDataExW", g_enumDataEx, &EnumDataEx);
         Redirect(spooler, "EnumPrinterKeyW", g_enumKey, &EnumKey);
+        Redirect(spooler, "GetPrinterDriverW", g_getDriver, &GetDriver);
+        Redirect(spooler, "GetPrinterW", g_getPrinter, &GetPrinter);
         return Redirect(spooler, "GetPrinterDataW", g_getData, &GetData) &&
                Redirect(spooler, "GetPrinterDataExW", g_getDataEx, &GetDataEx);
     }();
@@ -235,7 +251,7 @@ void ReportDataCalls(const char* what, const DataCalls& calls) {
     std::printf("%-44s %4ld reads, %3ld enumerations, %3ld writes; %d values read more than once", what, calls.reads,
                 calls.enumerations, calls.writes, twice);
     if (mostReads > 1) std::printf(" (most: %ls, %d times)", most.c_str(), mostReads);
-    std::printf("\n");
+    std::printf("; %ld driver-record and %ld printer-record reads\n", calls.driverRecords, calls.printerRecords);
     if (!g_listValues) return;
     for (const auto& [value, n] : calls.perValue)
         if (n > 1) std::printf("    read %d times: %ls\n", n, value.c_str());
@@ -271,9 +287,13 @@ int RunOpen(int reps, bool listValues) {
         const bool profile = GetEnvironmentVariableW(L"ZQBENCH_PROFILE", prof, MAX_PATH) &&
                              GetEnvironmentVariableW(L"ZQBENCH_PROFILE_WHICH", which, 64) &&
                              std::wstring(which) == std::wstring(s.what, s.what + std::strlen(s.what));
+        // ZQBENCH_PROFILE_CORE=1 samples the core driver's opens instead.
+        const bool profileCore = profile && GetEnvironmentVariableW(L"ZQBENCH_PROFILE_CORE", nullptr, 0) > 0;
         for (int i = -1; i < reps; ++i) {
+            if (profileCore && i >= 0) ProfileStart();
             const double c = OpenOnce(core);
-            if (profile && i >= 0) ProfileStart();
+            if (profileCore) ProfileStop();
+            if (profile && !profileCore && i >= 0) ProfileStart();
             const double d = OpenOnce(plugin);
             if (profile) ProfileStop();
             if (i < 0) continue;

@@ -104,6 +104,8 @@ HRESULT CZQBinding::HrDevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return E_FAIL;
     }
+    // The sheet's view starts here: the driver record that finds the status module serves the sheet.
+    if (pOemDMParam->hPrinter) dataView.Open(pOemDMParam->hPrinter);
     // Default texts (the watermark's "[none]") come in the UI language from the status module; only
     // defaults need them, and finding the module costs a driver-information read, far more than a merge.
     if (dwMode == OEMDM_DEFAULT || !zqdm::CurrentBlock(pOemDMParam->pOEMDMIn))

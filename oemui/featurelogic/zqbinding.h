@@ -75,6 +75,7 @@ public:
     POEMCUIPPARAM pPlannedParam = nullptr;
     // The driver's extension modules: their lists, and the modules the sheets' hooks keep.
     CZQEventHooks hooks;
-    // The sheet's view of its printer's data, from the first CommonUIProp call to the sheet's end.
+    // The sheet's view of its printer's data and records, from the first DevMode or CommonUIProp call
+    // to the sheet's end.
     zqspool::CZQPrinterDataView dataView;
 };

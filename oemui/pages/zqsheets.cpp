@@ -109,6 +109,8 @@ HRESULT CZQSheetBuilder::HrPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lP
     const HRESULT hr = HrSheetStep(pPSUIInfo, lParam, dwSheet, binding, gates);
     // The driver's extension modules hear of the sheet after the pages.
     CZQPluginEvents(binding).VSheetEvent(pPSUIInfo, lParam, dwSheet);
+    // The sheet's view of its printer goes with the sheet, once the modules have heard of its end.
+    if (pPSUIInfo && pPSUIInfo->Reason == PROPSHEETUI_REASON_DESTROY) binding.dataView.Close();
     return hr;
 }
 
@@ -292,7 +294,6 @@ void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding
             if (row && row->pfnSheetEnd) row->pfnSheetEnd(&m_aContexts[id]);
         }
     ps->pOEMUserData = m_pSavedUserData;
-    binding.dataView.Close();
     CZQCommon::VForgetOptionKeywords();
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
     VForgetSheetRecord();

@@ -1,6 +1,8 @@
 #include "platform/zqprinterview.h"
 
+#include <cstddef>
 #include <cstring>
+#include <cwchar>
 #include <cwctype>
 #include <map>
 #include <memory>
@@ -30,6 +32,9 @@ struct ViewData {
     std::map<std::wstring, Answer> lists;   // "<key>"
     std::map<std::wstring, Answer> subkeys;
     int writes = -1;  // whether the handle may write; -1 not known
+    // The handle's driver record (level 3) and printer record (level 2); empty until read whole.
+    std::vector<BYTE> driver;
+    std::vector<BYTE> printer;
 };
 
 // The views and the table, shared by every thread.
@@ -276,17 +281,150 @@ DWORD WINAPI DeleteKey(HANDLE h, LPCWSTR pszKey) {
     return rc;
 }
 
+// ---- the driver and printer records of the view's handle
+// Where a record's fixed part holds pointers into its own block.
+constexpr size_t kDriver3Pointers[] = {
+    offsetof(DRIVER_INFO_3W, pName),         offsetof(DRIVER_INFO_3W, pEnvironment),
+    offsetof(DRIVER_INFO_3W, pDriverPath),   offsetof(DRIVER_INFO_3W, pDataFile),
+    offsetof(DRIVER_INFO_3W, pConfigFile),   offsetof(DRIVER_INFO_3W, pHelpFile),
+    offsetof(DRIVER_INFO_3W, pDependentFiles), offsetof(DRIVER_INFO_3W, pMonitorName),
+    offsetof(DRIVER_INFO_3W, pDefaultDataType)};
+constexpr size_t kPrinter2Pointers[] = {
+    offsetof(PRINTER_INFO_2W, pServerName),   offsetof(PRINTER_INFO_2W, pPrinterName),
+    offsetof(PRINTER_INFO_2W, pShareName),    offsetof(PRINTER_INFO_2W, pPortName),
+    offsetof(PRINTER_INFO_2W, pDriverName),   offsetof(PRINTER_INFO_2W, pComment),
+    offsetof(PRINTER_INFO_2W, pLocation),     offsetof(PRINTER_INFO_2W, pDevMode),
+    offsetof(PRINTER_INFO_2W, pSepFile),      offsetof(PRINTER_INFO_2W, pPrintProcessor),
+    offsetof(PRINTER_INFO_2W, pDatatype),     offsetof(PRINTER_INFO_2W, pParameters),
+    offsetof(PRINTER_INFO_2W, pSecurityDescriptor)};
+
+// A record read whole into `bytes`: asked for its size, then read while it keeps growing. False,
+// with the spooler's error, when it could not be read (a failure is never kept); true with nothing
+// kept when the spooler had nothing to hand out.
+template <typename Query>
+bool FetchRecord(std::vector<BYTE>& bytes, Query query) {
+    bytes.clear();
+    DWORD needed = 0;
+    if (query(nullptr, 0, &needed)) return true;
+    for (int attempt = 0; attempt < 3 && needed && GetLastError() == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
+        bytes.assign(needed, 0);
+        if (query(bytes.data(), needed, &needed)) return true;
+    }
+    const DWORD error = GetLastError();
+    bytes.clear();
+    SetLastError(error ? error : ERROR_INVALID_DATA);
+    return false;
+}
+
+// The kept record copied to the caller as the spooler hands it out: its pointers into the copy.
+template <size_t N>
+BOOL ServeRecord(const std::vector<BYTE>& kept, const size_t (&pointers)[N], LPBYTE pOut, DWORD cb, LPDWORD pNeeded) {
+    const DWORD size = static_cast<DWORD>(kept.size());
+    if (pNeeded) *pNeeded = size;
+    if (!pOut || cb < size) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(pOut, kept.data(), size);
+    const BYTE* from = kept.data();
+    for (size_t at : pointers) {
+        BYTE* p = nullptr;
+        std::memcpy(&p, pOut + at, sizeof p);
+        if (p < from || p >= from + size) continue;
+        p = pOut + (p - from);
+        std::memcpy(pOut + at, &p, sizeof p);
+    }
+    return TRUE;
+}
+
+// The driver's name alone (level 1), from the kept level-3 record.
+BOOL ServeDriverName(const std::vector<BYTE>& kept, LPBYTE pOut, DWORD cb, LPDWORD pNeeded) {
+    const auto* info = reinterpret_cast<const DRIVER_INFO_3W*>(kept.data());
+    const size_t chars = wcslen(info->pName) + 1;
+    const DWORD size = static_cast<DWORD>(sizeof(DRIVER_INFO_1W) + chars * sizeof(WCHAR));
+    if (pNeeded) *pNeeded = size;
+    if (!pOut || cb < size) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    auto* name = reinterpret_cast<WCHAR*>(pOut + sizeof(DRIVER_INFO_1W));
+    std::memcpy(name, info->pName, chars * sizeof(WCHAR));
+    const DRIVER_INFO_1W out = {name};
+    std::memcpy(pOut, &out, sizeof out);
+    return TRUE;
+}
+
+// The driver record of the printer's own environment, levels 1 and 3: one level-3 read per view.
+BOOL WINAPI GetDriver(HANDLE h, LPWSTR pszEnvironment, DWORD level, LPBYTE pOut, DWORD cb, LPDWORD pNeeded) {
+    if (!pszEnvironment && (level == 1 || level == 3)) {
+        CLock lock;
+        if (ViewData* v = ServingView(h)) {
+            if (v->driver.empty() && !FetchRecord(v->driver, [&](LPBYTE p, DWORD size, LPDWORD needed) {
+                    return Beneath().GetPrinterDriverW(h, nullptr, 3, p, size, needed);
+                }))
+                return FALSE;
+            if (!v->driver.empty()) {
+                if (level == 3) return ServeRecord(v->driver, kDriver3Pointers, pOut, cb, pNeeded);
+                if (reinterpret_cast<const DRIVER_INFO_3W*>(v->driver.data())->pName)
+                    return ServeDriverName(v->driver, pOut, cb, pNeeded);
+            }
+        }
+    }
+    return Beneath().GetPrinterDriverW(h, pszEnvironment, level, pOut, cb, pNeeded);
+}
+
+// The printer record (level 2), kept as first read: its status, job count and pages a minute are of
+// that moment, and no reader in the plug-in looks at them; the rest changes only through SetPrinter.
+BOOL WINAPI GetPrinterRecord(HANDLE h, DWORD level, LPBYTE pOut, DWORD cb, LPDWORD pNeeded) {
+    if (level == 2) {
+        CLock lock;
+        if (ViewData* v = ServingView(h)) {
+            if (v->printer.empty() && !FetchRecord(v->printer, [&](LPBYTE p, DWORD size, LPDWORD needed) {
+                    return Beneath().GetPrinterW(h, 2, p, size, needed);
+                }))
+                return FALSE;
+            if (!v->printer.empty()) return ServeRecord(v->printer, kPrinter2Pointers, pOut, cb, pNeeded);
+        }
+    }
+    return Beneath().GetPrinterW(h, level, pOut, cb, pNeeded);
+}
+
+// A printer set through the plug-in may have another driver, port or processor: every view reads
+// its records again.
+BOOL WINAPI SetPrinterRecord(HANDLE h, DWORD level, LPBYTE pInfo, DWORD command) {
+    const BOOL ok = Beneath().SetPrinterW(h, level, pInfo, command);
+    const DWORD error = GetLastError();
+    {
+        CLock lock;
+        for (ViewData* v : State().open) v->driver.clear(), v->printer.clear();
+    }
+    SetLastError(error);
+    return ok;
+}
+
 void Clear(ViewData& v) {
     v.values.clear();
     v.lists.clear();
     v.subkeys.clear();
     v.writes = -1;
+    v.driver.clear();
+    v.printer.clear();
+}
+
+// A handle's value may name another printer once it is closed: no view answers for it from then on.
+BOOL WINAPI ClosePrinterHandle(HANDLE h) {
+    {
+        CLock lock;
+        for (ViewData* v : State().open)
+            if (v->hPrinter == h) Clear(*v);
+    }
+    return Beneath().ClosePrinter(h);
 }
 
 }  // namespace
 
 void CZQPrinterDataView::Open(HANDLE hPrinter) {
-    if (hPrinter == m_hPrinter && m_pData) return;
+    if (hPrinter == m_hPrinter && m_pData && static_cast<ViewData*>(m_pData)->thread == GetCurrentThreadId()) return;
     Close();
     if (!hPrinter) return;
     auto* data = new (std::nothrow) ViewData();
@@ -359,6 +497,10 @@ const SpoolerApi* ViewTable(const SpoolerApi& beneath) {
         s.table.DeletePrinterDataW = &DeleteData;
         s.table.DeletePrinterDataExW = &DeleteDataEx;
         s.table.DeletePrinterKeyW = &DeleteKey;
+        s.table.GetPrinterDriverW = &GetDriver;
+        s.table.GetPrinterW = &GetPrinterRecord;
+        s.table.SetPrinterW = &SetPrinterRecord;
+        s.table.ClosePrinter = &ClosePrinterHandle;
         s.pBeneath = &beneath;
     }
     return &s.table;

@@ -1,9 +1,11 @@
 // A sheet's view of its printer's data: while one is open for a printer handle, the values,
 // value lists and key lists read through that handle on the thread that opened it are asked of the
-// spooler once and then answered from the view, as the spooler would answer them. Every write and
-// removal through the plug-in (any handle, any thread) drops what the views hold of it, so the next
-// read asks the spooler again; "Update Now" and the like drop a view's whole content. A value the
-// spooler could not answer (anything but the value or its absence) is never kept.
+// spooler once and then answered from the view, as the spooler would answer them; so are the
+// handle's driver record (levels 1 and 3, from one level-3 read) and printer record (level 2). Every
+// write and removal through the plug-in (any handle, any thread) drops what the views hold of it,
+// and a SetPrinter their records, so the next read asks the spooler again; "Update Now" and the
+// like drop a view's whole content, and so does closing the view's handle. An answer the spooler
+// could not give (anything but the value or its absence, or the record) is never kept.
 //
 // A store that writes reads what is stored now: while a CZQStoredNow lives on a thread, its reads
 // pass every view by.
@@ -23,7 +25,7 @@ public:
     CZQPrinterDataView& operator=(const CZQPrinterDataView&) = delete;
 
     // Opens the view for a handle on this thread (null: none); a view already open for another
-    // handle is closed first, one for the same handle kept with what it holds.
+    // handle or thread is closed first, one for the same handle and thread kept with what it holds.
     void Open(HANDLE hPrinter);
     void Close();
     HANDLE Printer() const { return m_hPrinter; }

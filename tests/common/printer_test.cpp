@@ -28,6 +28,26 @@ protected:
     HANDLE m_h = nullptr;
 };
 
+// One step of a view's table: what comes before, the read and what it sees, and how many spooler
+// calls of a kind it makes.
+struct ViewStep {
+    const char* what;
+    std::function<void()> before;
+    std::function<std::wstring()> read;
+    std::wstring seen;
+    int asked;
+    MemCall kind;
+};
+void RunViewSteps(CZQMemoryPrinter& printer, const std::vector<ViewStep>& steps) {
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.before) step.before();
+        const int calls = printer.CallCount(step.kind);
+        EXPECT_EQ(step.seen, step.read());
+        EXPECT_EQ(step.asked, printer.CallCount(step.kind) - calls);
+    }
+}
+
 TEST_F(PrinterHelpers, PrinterAndDriverRecords) {
     CZQLocalPtr<PRINTER_INFO_2W> info;
     ASSERT_TRUE(CZQCommon::BGetPrinterInfo2(m_h, nullptr, nullptr, info.Put()));
@@ -282,15 +302,9 @@ TEST_F(PrinterHelpers, ASheetsViewAsksTheSpoolerOncePerValue) {
         zqspool::Spooler().SetPrinterDataExW(h, L"Key", L"Text", REG_SZ, (BYTE*)text,
                                              DWORD((wcslen(text) + 1) * sizeof(WCHAR)));
     };
-    const struct {
-        const char* what;
-        std::function<void()> before;
-        std::function<std::wstring()> read;
-        std::wstring seen;
-        int asked;  // spooler calls of the kind the reads make: a size query and a read without the
-                    // view, a list's size and data, a fitting value in one call
-        MemCall kind;
-    } steps[] = {
+    // Spooler calls of the kind the reads make: a size query and a read without the view, a list's
+    // size and data, a fitting value in one call.
+    RunViewSteps(m_printer, {
         {"a first read asks", nullptr, [&] { return text(m_h); }, L"held", 1, MemCall::GetPrinterDataEx},
         {"a later one does not", [&] { m_printer.PutString(L"Key", L"Text", L"behind"); }, [&] { return text(m_h); },
          L"held", 0, MemCall::GetPrinterDataEx},
@@ -327,14 +341,86 @@ TEST_F(PrinterHelpers, ASheetsViewAsksTheSpoolerOncePerValue) {
              view.Close();
              m_printer.PutString(L"Key", L"Text", L"closed");
          }, [&] { return text(m_h); }, L"closed", 2, MemCall::GetPrinterDataEx},
+    });
+    zqspool::Spooler().ClosePrinter(other);
+}
+
+// A sheet's view answers the driver record (levels 1 and 3, from one level-3 read) and the printer
+// record of its handle from one read each, whole and pointing into the caller's copy; a failed read
+// is not kept; a SetPrinter through the plug-in, a refresh ("Update Now") and closing the handle make
+// the next read ask again; another handle asks the spooler.
+TEST_F(PrinterHelpers, ASheetsViewReadsThePrinterAndDriverRecordsOnce) {
+    const HANDLE other = m_printer.Open();
+    zqspool::CZQPrinterDataView view;
+    view.Open(m_h);
+    // What each record names, and that each of its texts lies in the block handed out.
+    auto within = [](const void* block, size_t cb, PCWSTR text) {
+        const BYTE* p = reinterpret_cast<const BYTE*>(text);
+        return p >= static_cast<const BYTE*>(block) && p < static_cast<const BYTE*>(block) + cb;
     };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.what);
-        if (step.before) step.before();
-        const int calls = m_printer.CallCount(step.kind);
-        EXPECT_EQ(step.seen, step.read());
-        EXPECT_EQ(step.asked, m_printer.CallCount(step.kind) - calls);
-    }
+    auto driver = [&](HANDLE h) {
+        CZQLocalPtr<DRIVER_INFO_3W> info;
+        if (!CZQCommon::BGetDriverInfo3(h, info.Put())) return std::to_wstring(GetLastError());
+        const DRIVER_INFO_3W& d = *info.Get();
+        const size_t cb = LocalSize(info.Get());
+        for (PCWSTR text : {d.pName, d.pEnvironment, d.pDriverPath, d.pDataFile, d.pConfigFile, d.pHelpFile})
+            if (text && !within(info.Get(), cb, text)) return std::wstring(L"outside");
+        return std::wstring(d.pName) + L"|" + d.pHelpFile;
+    };
+    auto name = [&](HANDLE h) {
+        DWORD needed = 0;
+        zqspool::Spooler().GetPrinterDriverW(h, nullptr, 1, nullptr, 0, &needed);
+        std::vector<BYTE> buffer(needed);
+        if (!needed || !zqspool::Spooler().GetPrinterDriverW(h, nullptr, 1, buffer.data(), needed, &needed))
+            return std::to_wstring(GetLastError());
+        PCWSTR text = reinterpret_cast<const DRIVER_INFO_1W*>(buffer.data())->pName;
+        return within(buffer.data(), needed, text) ? std::wstring(text) : std::wstring(L"outside");
+    };
+    auto printer = [&](HANDLE h) {
+        CZQLocalPtr<PRINTER_INFO_2W> info;
+        if (!CZQCommon::BGetPrinterInfo2(h, nullptr, nullptr, info.Put())) return std::to_wstring(GetLastError());
+        const PRINTER_INFO_2W& p = *info.Get();
+        const size_t cb = LocalSize(info.Get());
+        if (!within(info.Get(), cb, p.pPrinterName) || !within(info.Get(), cb, p.pPortName)) return std::wstring(L"outside");
+        return std::wstring(p.pPrinterName) + L"|" + p.pPortName + L"|" + p.pPrintProcessor;
+    };
+    auto setProcessor = [&](PCWSTR processor) {
+        PRINTER_INFO_2W info = {};
+        info.pPrintProcessor = const_cast<PWSTR>(processor);
+        return zqspool::Spooler().SetPrinterW(m_h, 2, reinterpret_cast<BYTE*>(&info), 0);
+    };
+    m_printer.Identity().installedPrintProcessors.push_back(L"ZQProc");
+    // Spooler calls of the record's kind: a size query and a read, or none.
+    RunViewSteps(m_printer, {
+        {"a first driver read asks", nullptr, [&] { return driver(m_h); }, L"ZQ Memory Driver|" + std::wstring(L"C:\\windows\\system32\\spool\\drivers\\x64\\3\\zqhelp.chm"), 2, MemCall::GetPrinterDriver},
+        {"the name and the record again do not",
+         [&] { m_printer.Identity().driverName = L"Renamed"; },
+         [&] { return name(m_h) + L"," + driver(m_h).substr(0, 16); }, L"ZQ Memory Driver,ZQ Memory Driver", 0,
+         MemCall::GetPrinterDriver},
+        {"another handle asks", nullptr, [&] { return name(other); }, L"Renamed", 2, MemCall::GetPrinterDriver},
+        {"a first printer read asks", nullptr, [&] { return printer(m_h); }, L"ZQ Memory Printer|USB001|WinPrint", 2,
+         MemCall::GetPrinter},
+        {"a later one does not", [&] { m_printer.Identity().port = L"LPT1:"; }, [&] { return printer(m_h); },
+         L"ZQ Memory Printer|USB001|WinPrint", 0, MemCall::GetPrinter},
+        {"a SetPrinter through the plug-in reads it again", [&] { ASSERT_TRUE(setProcessor(L"ZQProc")); },
+         [&] { return printer(m_h); }, L"ZQ Memory Printer|LPT1:|ZQProc", 2, MemCall::GetPrinter},
+        {"and the driver record too", nullptr, [&] { return name(m_h); }, L"Renamed", 2, MemCall::GetPrinterDriver},
+        {"a failed read is not kept", [&] {
+             view.Refresh();
+             m_printer.FailCall(MemCall::GetPrinterDriver, RPC_S_SERVER_UNAVAILABLE, 1);
+         },
+         [&] {
+             const std::wstring first = name(m_h);
+             return first + L"," + name(m_h);
+         }, L"1722,Renamed", 3, MemCall::GetPrinterDriver},
+        {"everything again after a refresh", [&] {
+             m_printer.Identity().driverName = L"Fresh";
+             view.Refresh();
+         }, [&] { return name(m_h); }, L"Fresh", 2, MemCall::GetPrinterDriver},
+        {"nothing answered for the handle once it is closed", [&] { zqspool::Spooler().ClosePrinter(m_h); },
+         [&] { return name(m_h); }, std::to_wstring(ERROR_INVALID_HANDLE), 1, MemCall::GetPrinterDriver},
+    });
+    m_h = m_printer.Open();
     zqspool::Spooler().ClosePrinter(other);
 }
 

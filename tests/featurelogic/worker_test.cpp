@@ -20,6 +20,7 @@
 #include "platform/zqspooler.h"
 #include "settings/zqdriverdata.h"
 #include "testsupport.h"
+#include "xmlrules/zqrunswitches.h"
 #include "xmlrules/zqxmlparser.h"
 #include "zqdevrecord.h"
 #include "zqoemui.h"
@@ -345,13 +346,23 @@ public:
         m_table.DeletePrinterDataExW = [](HANDLE h, LPCWSTR key, LPCWSTR name) {
             return s_pThis->Write(key, name, s_pThis->m_pBeneath->DeletePrinterDataExW(h, key, name));
         };
+        m_table.GetPrinterDriverW = [](HANDLE h, LPWSTR env, DWORD level, LPBYTE data, DWORD cb, LPDWORD needed) {
+            const BOOL ok = s_pThis->m_pBeneath->GetPrinterDriverW(h, env, level, data, cb, needed);
+            if (ok && data) ++s_pThis->driverRecords;
+            return ok;
+        };
+        m_table.GetPrinterW = [](HANDLE h, DWORD level, LPBYTE data, DWORD cb, LPDWORD needed) {
+            const BOOL ok = s_pThis->m_pBeneath->GetPrinterW(h, level, data, cb, needed);
+            if (ok && data && h == s_pThis->hCounted) ++s_pThis->printerRecords;
+            return ok;
+        };
         m_pPrevious = zqspool::SetSpooler(&m_table);
     }
     ~DataCalls() { zqspool::SetSpooler(m_pPrevious); }
     DataCalls(const DataCalls&) = delete;
     DataCalls& operator=(const DataCalls&) = delete;
 
-    void Reset() { reads.clear(), writes.clear(); }
+    void Reset() { reads.clear(), writes.clear(), driverRecords = printerRecords = 0; }
     int MostReads() const {
         int most = 0;
         for (const auto& [value, n] : reads) most = n > most ? n : most;
@@ -359,6 +370,10 @@ public:
     }
     std::map<std::wstring, int> reads;
     std::vector<std::wstring> writes;
+    // Driver and printer records read whole (the printer's of hCounted only: the plug-in opens the
+    // printer by name to learn its rights).
+    int driverRecords = 0, printerRecords = 0;
+    HANDLE hCounted = nullptr;
 
 private:
     static std::wstring Name(LPCWSTR key, LPCWSTR name) {
@@ -417,6 +432,54 @@ TEST_F(Worker, AnOpeningWritesWhatChangedAndReadsEachValueOnce) {
             EXPECT_EQ(1, calls.MostReads()) << "a value read twice";
         }
     }
+}
+
+// The driver and printer records of the sheet's printer are read once for the sheet, from its first
+// DevMode on, however many steps need them; "Update Now" and a new plug-in object read them afresh.
+TEST_F(Worker, AnOpeningReadsTheDriverAndPrinterRecordsOnce) {
+    const std::wstring user = AnsweringPrinter(L"{5B2E8C14-9A73-4D06-B1F8-3C6E0A9D7F52}");
+    for (const wchar_t* library : kServerLibraries) zqdevtest::HrLibraryRegistration(library, false);
+    Bind({ListFeature("AutoConfiguration", {{"Off", L"Off"}, {"UpdateNow", L"Update Now"}})});
+    DataCalls calls;
+    calls.hCounted = m_hPrinter;
+    // What the sheet's steps ask after the passes: the help path, the driver's key, its name.
+    auto needs = [&] {
+        CZQLocalPtr<WCHAR> help, key, name;
+        CZQCommon::BGetHelpFilePath(m_hPrinter, help.Put());
+        CZQRunSwitches::BGetDriverKey(m_hPrinter, nullptr, key.Put());
+        CZQCommon::BGetPrinterName(m_hPrinter, name.Put());
+    };
+    auto open = [&](DWORD mode) {
+        m_plugin.reset(new CZQOemUI());
+        ZQUIDevmode out = {};
+        OEMDMPARAM dm = {sizeof dm, nullptr, m_hPrinter, nullptr, &m_pub, nullptr, nullptr, &out, sizeof out};
+        EXPECT_EQ(S_OK, m_plugin->DevMode(OEMDM_DEFAULT, &dm));
+        Passes(mode);
+        needs();
+    };
+    const struct {
+        const char* what;
+        std::function<void()> step;
+        int driver, printer;
+    } steps[] = {
+        {"a document opening", [&] { open(OEMCUIP_DOCPROP); }, 1, 1},
+        {"later needs of the same sheet", needs, 0, 0},
+        {"a device sheet's opening", [&] { open(OEMCUIP_PRNPROP); }, 1, 1},
+        {"Update Now", [&] {
+             m_host.SetSelection("AutoConfiguration", 1);
+             Changed(m_host.Item("AutoConfiguration"));
+             needs();
+         }, 1, 1},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.what);
+        calls.Reset();
+        s.step();
+        EXPECT_EQ(s.driver, calls.driverRecords);
+        EXPECT_EQ(s.printer, calls.printerRecords);
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQDevServersKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, user.c_str());
 }
 
 TEST_F(Worker, TheHelperFileAndItsConstraintsLoadInTheFillPass) {
