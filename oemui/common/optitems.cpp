@@ -181,6 +181,69 @@ DWORD ReadOption(POEMCUIPPARAM p, const char* keyword, PWSTR* ppszOption) {
     return ZQOPT_OK;
 }
 
+// The option keywords the core driver answered while the items of one UI object (the sheet's) were
+// walked: an option's keyword does not change while its sheet is open, so a later look-up by keyword
+// or list of keywords is answered without selecting the options in turn again (each selection is a
+// report to the core driver and each keyword a driver call). A call for another UI object or block of
+// items starts afresh, and CZQCommon::VForgetOptionKeywords forgets them all. The oldest give way to new ones.
+struct KnownKeyword {
+    const OPTITEM* pItem;
+    LONG lIndex;
+    WCHAR szKeyword[48];
+};
+struct KnownKeywords {
+    const void* pUIObject;
+    const OPTITEM* pItems;  // the core driver's items of the block
+    int nUsed;
+    int iNext;
+    KnownKeyword aEntries[128];
+};
+thread_local KnownKeywords t_known;
+
+bool KnownFor(POEMCUIPPARAM p) {
+    return t_known.nUsed > 0 && t_known.pUIObject == p->poemuiobj && t_known.pItems == p->pDrvOptItems;
+}
+
+void Learn(POEMCUIPPARAM p, const OPTITEM* item, LONG index, PCWSTR keyword) {
+    constexpr size_t kChars = sizeof t_known.aEntries[0].szKeyword / sizeof(WCHAR);
+    if (!keyword || ZQTextLength(keyword, kChars) >= kChars) return;
+    if (!KnownFor(p)) {
+        t_known.pUIObject = p->poemuiobj;
+        t_known.pItems = p->pDrvOptItems;
+        t_known.nUsed = t_known.iNext = 0;
+    }
+    KnownKeyword* slot = nullptr;
+    for (int i = 0; i < t_known.nUsed && !slot; ++i)
+        if (t_known.aEntries[i].pItem == item && t_known.aEntries[i].lIndex == index) slot = &t_known.aEntries[i];
+    if (!slot) {
+        constexpr int kSlots = sizeof t_known.aEntries / sizeof t_known.aEntries[0];
+        slot = &t_known.aEntries[t_known.iNext];
+        t_known.iNext = (t_known.iNext + 1) % kSlots;
+        if (t_known.nUsed < kSlots) ++t_known.nUsed;
+    }
+    slot->pItem = item;
+    slot->lIndex = index;
+    ZQCopyText(slot->szKeyword, kChars, keyword);
+}
+
+// The option of the item known to have the keyword (without regard to case), or -1.
+LONG KnownIndex(POEMCUIPPARAM p, const OPTITEM* item, PCWSTR keyword) {
+    if (!keyword || !KnownFor(p)) return -1;
+    for (int i = 0; i < t_known.nUsed; ++i) {
+        const KnownKeyword& k = t_known.aEntries[i];
+        if (k.pItem == item && k.lIndex < OptionCount(item) && ZQEqualNoCase(k.szKeyword, keyword)) return k.lIndex;
+    }
+    return -1;
+}
+
+// The keyword known for the item's option, or null.
+PCWSTR KnownKeywordOf(POEMCUIPPARAM p, const OPTITEM* item, LONG index) {
+    if (!KnownFor(p)) return nullptr;
+    for (int i = 0; i < t_known.nUsed; ++i)
+        if (t_known.aEntries[i].pItem == item && t_known.aEntries[i].lIndex == index) return t_known.aEntries[i].szKeyword;
+    return nullptr;
+}
+
 // Selects the item's options one by one, reading each keyword back, and calls visit(index,
 // keyword or null when unreadable) until it answers true. Unless keepStop and visit stopped, the
 // first selection and the item's changed mark come back afterwards. Answers the index visit
@@ -195,6 +258,7 @@ int WalkOptions(POEMCUIPPARAM p, POPTITEM item, const char* keyword, DWORD mode,
         Select(p, item, i, mode);
         PWSTR option = nullptr;
         ReadOption(p, keyword, &option);
+        Learn(p, item, i, option);
         if (visit(i, option)) stoppedAt = i;
     }
     if (stoppedAt < 0 || !keepStop) {
@@ -348,6 +412,22 @@ DWORD CZQCommon::DWGetOptionKeywords(POEMCUIPPARAM pParam, PCWSTR pszFeature, PW
     const int count = OptionCount(item);
     PWSTR* list = AllocList(static_cast<size_t>(count));
     if (!list) return ZQOPT_NO_MEMORY;
+    // Every option's keyword known already: no walk.
+    int known = 0;
+    while (known < count) {
+        PCWSTR k = KnownKeywordOf(pParam, item, known);
+        if (!k || !(list[known] = ZQDupText(k))) break;
+        ++known;
+    }
+    if (known == count) {
+        *ppList = list;
+        *piCount = count;
+        return ZQOPT_OK;
+    }
+    for (int i = 0; i < known; ++i) {
+        LocalFree(list[i]);
+        list[i] = nullptr;
+    }
     bool failed = false;
     WalkOptions(pParam, item, keyword.Get(), dwMode, false, [&](int i, PWSTR option) {
         list[i] = option;
@@ -390,6 +470,12 @@ DWORD CZQCommon::DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR
     return ZQOPT_OK;
 }
 
+void CZQCommon::VForgetOptionKeywords() {
+    t_known.pUIObject = nullptr;
+    t_known.pItems = nullptr;
+    t_known.nUsed = t_known.iNext = 0;
+}
+
 void CZQCommon::VFreeStringList(PWSTR* pList, int iCount) {
     if (!pList) return;
     for (int i = 0; i < iCount; ++i)
@@ -410,6 +496,8 @@ int CZQCommon::IGetOptionIndexByKeyword(POEMCUIPPARAM pParam, PCWSTR pszOption, 
     // The item's own keyword names it to the driver when no feature is given.
     const char* name = keyword ? keyword.Get() : ItemKeyword(*item);
     if (!name) return -1;
+    const LONG known = KnownIndex(pParam, item, pszOption);
+    if (known >= 0) return static_cast<int>(known);
     const int found = WalkOptions(pParam, item, name, OEMCUIP_DOCPROP, false, [&](int, PWSTR option) {
         const bool match = option && ZQEqualNoCase(option, pszOption);
         if (option) LocalFree(option);
@@ -506,6 +594,11 @@ DWORD CZQCommon::DWSelectOptionByKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature
         const bool same = ZQEqualNoCase(current, pszKeyword);
         LocalFree(current);
         if (same) return ZQOPT_OK;
+    }
+    const LONG known = KnownIndex(pParam, item, pszKeyword);
+    if (known >= 0) {
+        Select(pParam, item, known, dwMode);
+        return ZQOPT_OK;
     }
     const int found = WalkOptions(pParam, item, keyword.Get(), dwMode, true, [&](int, PWSTR option) {
         const bool match = option && ZQEqualNoCase(option, pszKeyword);

@@ -245,6 +245,9 @@ public:
                                      DWORD dwMode);
     static DWORD DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR** ppList, int* piCount);
     static void VFreeStringList(PWSTR* pList, int iCount);
+    // The option keywords this thread learned by walking a sheet's items are forgotten: its items are
+    // built anew or the sheet ends.
+    static void VForgetOptionKeywords();
     // The text cut at each "_" into a new list (an empty part for each empty piece).
     static DWORD ISplitAtUnderscore(POEMCUIPPARAM pParam, PCWSTR pszText, PWSTR** ppList, int* piCount);
     // The plug-in's roll items: roll 1 or 2 and "Name", "Type", "Width", "CustomWidth"; and a

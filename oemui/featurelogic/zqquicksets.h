@@ -147,6 +147,7 @@ public:
     // with the counter moved past it.
     void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
     void VDeleteStoredEntry(const QuickSetEntry* pEntry);
+    // The store's counters (ISharedIndex, IUserIndex) as stored now; a load leaves them as they were.
     void VReadMaxIndex();
     static int IParseIndex(PCWSTR pszValueName);
     // The name is the factory name in one of the user-interface languages.

@@ -294,6 +294,7 @@ void CZQSheetBuilder::VEndSheet(PPROPSHEETUI_INFO pPSUIInfo, CZQBinding& binding
             if (row && row->pfnSheetEnd) row->pfnSheetEnd(&m_aContexts[id]);
         }
     ps->pOEMUserData = m_pSavedUserData;
+    CZQCommon::VForgetOptionKeywords();
     if (ps->hOEMHeap) HeapFree(ps->hOEMHeap, 0, m_pSheetRecord);
     VForgetSheetRecord();
     m_pSavedUserData = nullptr;

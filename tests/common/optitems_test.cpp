@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -346,6 +347,49 @@ TEST_F(OptionItems, SelectingByKeyword) {
     EXPECT_EQ(0u, item->Flags & OPTIF_CHANGED);
     EXPECT_EQ("LEGAL", m_host.Current("PaperSize"));
     EXPECT_EQ(ZQOPT_NOT_FOUND, CZQCommon::DWSelectOptionByKeyword(m_p, L"ZQXMLFileUsed", L"x", 1));
+}
+
+// What a walk over an item's options read answers later look-ups by keyword, keyword lists and
+// selections by keyword of the same items without selecting the options in turn again, until the
+// items are built anew.
+TEST_F(OptionItems, WalkedKeywordsAnswerLaterLookups) {
+    POPTITEM paper = m_host.Item("PaperSize");
+    const auto index = [&](PCWSTR keyword) { return CZQCommon::IGetOptionIndexByKeyword(m_p, keyword, L"PaperSize", nullptr); };
+    const auto list = [&](PCWSTR feature) {
+        PWSTR* l = nullptr;
+        int n = 0;
+        EXPECT_EQ(ZQOPT_OK, CZQCommon::DWGetOptionKeywords(m_p, feature, &l, &n, OEMCUIP_DOCPROP));
+        std::wstring joined;
+        for (const std::wstring& k : Take(l, n)) joined += k + L" ";
+        return joined;
+    };
+    const struct {
+        const char* step;
+        std::function<std::wstring()> run;
+        std::wstring answer;
+        size_t reports;  // reports to the core driver
+        LONG sel;        // the paper item's selection afterwards
+    } steps[] = {
+        {"first look-up walks", [&] { return std::to_wstring(index(L"LEGAL")); }, L"2", 3, 0},
+        {"known in any case", [&] { return std::to_wstring(index(L"legal")); }, L"2", 0, 0},
+        {"the first option was read too", [&] { return std::to_wstring(index(L"LETTER")); }, L"0", 0, 0},
+        {"selected at once", [&] { return std::to_wstring(CZQCommon::DWSelectOptionByKeyword(m_p, L"PaperSize", L"A4", 1)); },
+         std::to_wstring(ZQOPT_OK), 1, 1},
+        {"listed without a walk", [&] { return list(L"PaperSize"); }, L"LETTER A4 LEGAL ", 0, 1},
+        {"an item not walked yet", [&] { return list(L"Duplex"); }, L"NONE VERTICAL HORIZONTAL ", 3, 1},
+        {"unknown keywords still walk", [&] { return std::to_wstring(index(L"B5")); }, L"3", 4, 1},
+        {"forgotten with the items", [&] {
+             CZQCommon::VForgetOptionKeywords();
+             return std::to_wstring(index(L"LEGAL"));
+         }, L"2", 4, 1},
+    };
+    for (const auto& s : steps) {
+        m_host.ClearUpdates();
+        EXPECT_EQ(s.answer, s.run()) << s.step;
+        EXPECT_EQ(s.reports, m_host.Updates().size()) << s.step;
+        EXPECT_EQ(s.sel, paper->Sel) << s.step;
+        EXPECT_EQ(s.sel == 0 ? "LETTER" : "A4", m_host.Current("PaperSize")) << s.step;
+    }
 }
 
 TEST_F(OptionItems, SelectingByName) {

@@ -89,4 +89,72 @@ TEST_F(Locks, LockedItemsAreDisabledFromWinesPrinterData) {
     ExpectLocked();
 }
 
+// A pass that listed the locks answers each lock read from that list, as reading the record alone
+// would, and asks the spooler only for what it did not list.
+TEST_F(Locks, APassAnswersLockReadsFromItsListing) {
+    CZQMemoryPrinter printer;
+    printer.Install();
+    HANDLE h = printer.Open();
+    HANDLE other = printer.Open();
+    WriteLocks(h);
+    const DWORD one = 1;
+    printer.PutValue(zs::kLockDataPrinting, L"PaperSize", REG_DWORD, &one, sizeof one);
+    ASSERT_TRUE(CZQDriverData::BSetPrinterDataEx(h, zs::kLockDataPrinting, L"Orientation", L"Open"));
+    const wchar_t unstored[] = L"DMCLockData\\Printing\\Stapling\0DMCLockData\\Physical\\Tray3\0";
+    printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kUnstoredLocks, REG_MULTI_SZ, unstored, sizeof unstored);
+    m_host.Param()->hPrinter = h;
+
+    const struct {
+        HANDLE hPrinter;
+        const wchar_t* key;
+        const wchar_t* name;
+        bool listed;  // answered without the spooler
+    } cases[] = {
+        {h, zs::kLockDataPrinting, L"Duplex", true},
+        {h, zs::kLockDataPrinting, L"duplex", true},           // names in any letter case
+        {h, zs::kLockDataPrinting, L"Orientation", true},      // a text other than the lock word
+        {h, zs::kLockDataPrinting, L"MediaType", true},        // empty: none
+        {h, zs::kLockDataPrinting, L"PaperSize", true},        // not a text: none
+        {h, zs::kLockDataPrinting, L"PrintColorAsGray", true}, // no record
+        {h, zs::kLockDataPrinting, L"Stapling", true},         // locked by the import's list
+        {h, zs::kLockDataPhysical, L"Memory", false},          // another key
+        {h, zs::kLockDataPhysical, L"Tray3", false},
+        {other, zs::kLockDataPrinting, L"Duplex", false},      // another handle
+    };
+    struct Answer {
+        zs::LockRecord record;
+        std::wstring text;
+    };
+    const auto read = [](HANDLE hPrinter, const wchar_t* key, const wchar_t* name) {
+        wchar_t text[zs::kItemChars] = L"stale";
+        const zs::LockRecord record = CZQDriverData::EReadLockRecord(hPrinter, key, name, text);
+        return Answer{record, text};
+    };
+    std::vector<Answer> alone;
+    for (const auto& c : cases) alone.push_back(read(c.hPrinter, c.key, c.name));
+    {
+        CZQLockListScope scope;
+        ASSERT_TRUE(CZQDriverData::VApplyLockData(m_host.Param()));
+        ExpectLocked();
+        for (size_t i = 0; i < std::size(cases); ++i) {
+            const auto& c = cases[i];
+            const int before = printer.CallCount(zqspool::MemCall::GetPrinterDataEx);
+            const Answer answer = read(c.hPrinter, c.key, c.name);
+            EXPECT_EQ(alone[i].record, answer.record) << c.name;
+            EXPECT_EQ(alone[i].text, answer.text) << c.name;
+            EXPECT_EQ(c.listed, printer.CallCount(zqspool::MemCall::GetPrinterDataEx) == before) << c.name;
+        }
+    }
+    // The list goes with the scope; a pass whose listing failed reads each record alone.
+    int before = printer.CallCount(zqspool::MemCall::GetPrinterDataEx);
+    EXPECT_EQ(zs::LockRecord::kText, read(h, zs::kLockDataPrinting, L"Duplex").record);
+    EXPECT_LT(before, printer.CallCount(zqspool::MemCall::GetPrinterDataEx));
+    CZQLockListScope scope;
+    printer.FailCall(zqspool::MemCall::EnumPrinterDataEx, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(CZQDriverData::VApplyLockData(m_host.Param()));
+    before = printer.CallCount(zqspool::MemCall::GetPrinterDataEx);
+    EXPECT_EQ(zs::LockRecord::kNone, read(h, zs::kLockDataPrinting, L"PrintColorAsGray").record);
+    EXPECT_LT(before, printer.CallCount(zqspool::MemCall::GetPrinterDataEx));
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "common/zqcommon.h"
+
 namespace zqtest {
 namespace {
 
@@ -75,6 +77,8 @@ void COptItemFixture::Add(const FixtureFeature& feature) {
 void COptItemFixture::Build() {
     if (m_built) return;
     m_built = true;
+    // New items, as a sheet's CommonUIProp builds them: nothing learned of earlier ones holds.
+    CZQCommon::VForgetOptionKeywords();
     size_t nCore = 0, nOem = 0;
     for (const Entry& e : m_entries)
         if (e.desc.kind != FixtureKind::ValueOnly) ++(e.desc.oem ? nOem : nCore);
