@@ -393,13 +393,14 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
              ZQShowPage(sheet, L"Document Options");
              ZQShowPage(sheet, L"Paper/Quality");
          }, 2, 67, 2},
-        // Finishing reads the two-sided, booklet and poster features its document options follow.
-        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 2, 118, 2},
+        // Finishing reads the two-sided, booklet and poster features its document options follow;
+        // the lists it needs were read for this devmode already, and the sheet keeps them.
+        {"Finishing shown", [](HWND sheet) { ZQShowPage(sheet, L"Finishing"); }, 0, 118, 2},
         // Leaving Finishing stores it, checking the paper printed on against the printer's papers.
-        {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 2, 16, 0},
-        // Effects reads the printer's paper names once, and the form's keywords by trying each option
-        // (its destination list leaves banner and borderless papers out), once for the sheet.
-        {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 2, 110, 10},
+        {"Job Storage shown", [](HWND sheet) { ZQShowPage(sheet, L"Job Storage"); }, 0, 16, 0},
+        // Effects reads the form's keywords by trying each option (its destination list leaves
+        // banner and borderless papers out), once for the sheet.
+        {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 0, 110, 10},
         // Leaving Effects stores it; Color sets its controls from the features when its window starts
         // and again when it is shown, and reads the greyscale options once more for its layout.
         {"Color shown", [](HWND sheet) { ZQShowPage(sheet, L"Color"); }, 2, 140, 18},
