@@ -49,8 +49,10 @@ public:
     static constexpr size_t kResStringLongChars = 512;
 
     // Loads the status module from the printer driver's directory as a data module, unless this
-    // helper holds one already.
-    void VLoadResourceModule(HANDLE hPrinter);
+    // helper holds one already. bLoadedServes: the one the process loaded already serves, when it
+    // loaded only one (the printers of the driver share the driver directory's one file), without
+    // reading the driver record.
+    void VLoadResourceModule(HANDLE hPrinter, bool bLoadedServes = false);
     HMODULE HResModule() const { return m_hResModule; }
     // String id of the status module in the UI language, else another sub-language of the same
     // primary language, else 1033; cut to the buffer (256 / 512 characters) and terminated.

@@ -107,6 +107,12 @@ HMODULE SharedDataModule(PCWSTR pszPath) {
     return hModule;
 }
 
+// The status module the process loaded, when it loaded only one.
+HMODULE OnlySharedModule() {
+    std::lock_guard<std::mutex> hold(g_sharedLock);
+    return g_shared.size() == 1 ? g_shared.front().second : nullptr;
+}
+
 }  // namespace
 
 void zqmodule::VReleaseSharedModules() {
@@ -118,9 +124,10 @@ void zqmodule::VReleaseSharedModules() {
 // ---------------------------------------------------------------------------------------------
 // Status module and its texts
 // ---------------------------------------------------------------------------------------------
-void CZQCommon::VLoadResourceModule(HANDLE hPrinter) {
+void CZQCommon::VLoadResourceModule(HANDLE hPrinter, bool bLoadedServes) {
     ZQ_TRACE("CZQCommon::VLoadResourceModule");
     if (m_hResModule) return;
+    if (bLoadedServes && (m_hResModule = OnlySharedModule()) != nullptr) return;
     CZQLocalPtr<WCHAR> path;
     if (!BGetDriverDirFile(hPrinter, path.Put(), kZQCoreModFile)) return;
     // Shared, not owned: the helper never frees it.

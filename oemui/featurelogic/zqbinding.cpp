@@ -107,9 +107,10 @@ HRESULT CZQBinding::HrDevMode(DWORD dwMode, POEMDMPARAM pOemDMParam) {
     // The sheet's view starts here: the driver record that finds the status module serves the sheet.
     if (pOemDMParam->hPrinter) dataView.Open(pOemDMParam->hPrinter);
     // Default texts (the watermark's "[none]") come in the UI language from the status module; only
-    // defaults need them, and finding the module costs a driver-information read, far more than a merge.
+    // defaults need them, and finding the module costs a driver-information read, far more than a merge
+    // (a plug-in object the core driver makes for one call takes the module the process loaded).
     if (dwMode == OEMDM_DEFAULT || !zqdm::CurrentBlock(pOemDMParam->pOEMDMIn))
-        pCommon->VLoadResourceModule(pOemDMParam->hPrinter);
+        pCommon->VLoadResourceModule(pOemDMParam->hPrinter, true);
     if (dwMode == OEMDM_DEFAULT)
         return pCommon->BFillDefaultDevmode(pOemDMParam->pOEMDMOut, pOemDMParam->pPublicDMIn) ? S_OK : E_FAIL;
 

@@ -470,6 +470,17 @@ TEST_F(Worker, AnOpeningReadsTheDriverAndPrinterRecordsOnce) {
              Changed(m_host.Item("AutoConfiguration"));
              needs();
          }, 1, 1},
+        // A plug-in object the core driver makes for one default devmode takes the status module the
+        // process loaded for the sheets.
+        {"a default devmode of an object of its own", [&] {
+             CZQOemUI once;
+             ZQUIDevmode out = {};
+             OEMDMPARAM dm = {sizeof dm, nullptr, m_hPrinter, nullptr, &m_pub, nullptr, nullptr, &out, sizeof out};
+             EXPECT_EQ(S_OK, once.DevMode(OEMDM_DEFAULT, &dm));
+             const HMODULE loaded = m_plugin->BindingForTesting().pCommon->HResModule();
+             EXPECT_NE(nullptr, loaded);
+             EXPECT_EQ(loaded, once.BindingForTesting().pCommon->HResModule());
+         }, 0, 0},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(s.what);
