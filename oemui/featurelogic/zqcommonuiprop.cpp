@@ -182,8 +182,6 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
     // The call asks for the same device-capabilities lists and driver record many times over: each
     // is read once.
     CZQCapsReuseScope reuse;
-    // The locks the fill pass lists answer its later lock reads (the quick sets' checks among them).
-    CZQLockListScope locks;
     // The items are built anew: what walks learned of the last ones goes.
     CZQCommon::VForgetOptionKeywords();
     // Each value of the printer's data is read once for the sheet, from its fill pass on.

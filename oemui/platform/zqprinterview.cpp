@@ -150,13 +150,37 @@ DWORD ServeValue(const Answer& a, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD
     return ERROR_SUCCESS;
 }
 
+// A value of a key the view listed: its entry, or its absence; false when the key was not listed.
+bool FromListing(const ViewData& v, LPCWSTR pszKey, LPCWSTR pszName, Answer& out) {
+    const auto listed = v.lists.find(KeyName(pszKey));
+    if (listed == v.lists.end()) return false;
+    const Answer& list = listed->second;
+    out.rc = ERROR_FILE_NOT_FOUND;
+    if (list.rc != ERROR_SUCCESS) return true;  // no key, no value
+    const auto* entries = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(list.bytes.data());
+    const int cchName = static_cast<int>(wcslen(pszName ? pszName : L""));
+    for (DWORD i = 0; i < list.count && (i + 1) * sizeof *entries <= list.bytes.size(); ++i) {
+        const PRINTER_ENUM_VALUESW& e = entries[i];
+        if (!e.pValueName || CompareStringOrdinal(e.pValueName, -1, pszName ? pszName : L"", cchName, TRUE) != CSTR_EQUAL)
+            continue;
+        out.rc = ERROR_SUCCESS;
+        out.type = e.dwType;
+        if (e.pData && e.cbData) out.bytes.assign(e.pData, e.pData + e.cbData);
+        break;
+    }
+    return true;
+}
+
 DWORD ReadValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD pNeeded) {
     {
         CLock lock;
         if (ViewData* v = ServingView(h)) {
             DWORD rc = ERROR_SUCCESS;
-            const Answer* a =
-                KeptAnswer(v->values, ValueKey(pszKey, pszName), [&] { return FetchValue(h, pszKey, pszName); }, &rc);
+            // A key listed already answers for its values.
+            const Answer* a = KeptAnswer(v->values, ValueKey(pszKey, pszName), [&] {
+                Answer listed;
+                return FromListing(*v, pszKey, pszName, listed) ? listed : FetchValue(h, pszKey, pszName);
+            }, &rc);
             return a ? ServeValue(*a, pType, pData, cb, pNeeded) : rc;
         }
     }

@@ -39,22 +39,6 @@ struct ZQSnapshotPair {
     PWSTR pszValue;
 };
 
-// While one lives on this thread, the lock records VApplyLockData listed for a printer handle answer
-// CZQDriverData::EReadLockRecord for that handle under "DMCLockData\Printing", as reading each record
-// alone would: a pass lists the key once instead of asking the spooler once a setting. Only a pass
-// that writes no lock opens one (the import writes them at the printer's events). Scopes nest; the
-// outermost keeps the list.
-class CZQLockListScope {
-public:
-    CZQLockListScope();
-    ~CZQLockListScope();
-    CZQLockListScope(const CZQLockListScope&) = delete;
-    CZQLockListScope& operator=(const CZQLockListScope&) = delete;
-
-private:
-    bool m_bOwner = false;
-};
-
 // Hears of every item of a conversion run's snapshot that an applier tried: 0 applied, -1 not.
 using AnnotateCallback = PFN_ZQAnnotate;
 

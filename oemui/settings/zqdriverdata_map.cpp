@@ -1,7 +1,5 @@
 // Translations between the configuration manager's names and values and the driver's, and the
 // administrator's locks.
-#include <new>
-
 #include "common/zqkeywords.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstrings.h"
@@ -87,31 +85,6 @@ private:
     CZQLocalPtr<BYTE> m_data;
     size_t m_cch = 0;
 };
-
-// The lock records a pass listed, while a CZQLockListScope lives on the thread.
-struct KeptLocks {
-    HANDLE hPrinter = nullptr;  // null: nothing listed yet
-    CZQPrinterDataList records;
-    CUnstoredLocks unstored;
-
-    zqsettings::LockRecord ERecord(PCWSTR pszKey, PCWSTR pszName, PWSTR pszText) const {
-        for (DWORD i = 0; i < records.Count(); ++i) {
-            PCWSTR name = records.Name(i);
-            if (!name || !ZQEqualNoCase(name, pszName)) continue;
-            // Value names are unique: an empty record or one that is not a text is none of its own.
-            PCWSTR text = records.Text(i);
-            if (text && text[0]) {
-                if (pszText) ZQCopyText(pszText, kItemChars, text);
-                return zqsettings::LockRecord::kText;
-            }
-            break;
-        }
-        if (!unstored.BNames(pszKey, pszName)) return zqsettings::LockRecord::kNone;
-        if (pszText) ZQCopyText(pszText, kItemChars, zqsettings::kLock);
-        return zqsettings::LockRecord::kText;
-    }
-};
-thread_local KeptLocks* t_pKeptLocks = nullptr;
 
 // Disables the item a lock record names and gives it the locked help index. An item the core
 // driver does not have, or one disabled already, is left as it is.
@@ -222,11 +195,7 @@ DWORD CZQDriverData::DWFindPostScriptToggleItem(POEMCUIPPARAM pParam, PCWSTR psz
 BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQDriverData::VApplyLockData");
     if (!pParam || !pParam->hPrinter) return BadArgument();
-    // With a scope the lists are read into it, and kept once both could be read.
-    KeptLocks* keep = t_pKeptLocks;
-    if (keep) keep->hPrinter = nullptr;
-    CZQPrinterDataList ownLocks;
-    CZQPrinterDataList& locks = keep ? keep->records : ownLocks;
+    CZQPrinterDataList locks;
     DWORD error = ERROR_SUCCESS;
     if (locks.BRead(pParam->hPrinter, zqsettings::kLockDataPrinting)) {
         for (DWORD i = 0; i < locks.Count(); ++i) {
@@ -240,17 +209,13 @@ BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) error = ERROR_SUCCESS;
     }
     // The locks the import could not store count as well.
-    CUnstoredLocks ownUnstored;
-    CUnstoredLocks& unstored = keep ? keep->unstored : ownUnstored;
+    CUnstoredLocks unstored;
     const DWORD rc = unstored.DWRead(pParam->hPrinter);
     if (rc == ERROR_SUCCESS)
         unstored.VEach(zqsettings::kLockDataPrinting, [&](PCWSTR name) { LockSetting(pParam, name); });
     else if (rc != ERROR_FILE_NOT_FOUND && error == ERROR_SUCCESS)
         error = rc;
-    if (error == ERROR_SUCCESS) {
-        if (keep) keep->hPrinter = pParam->hPrinter;
-        return TRUE;
-    }
+    if (error == ERROR_SUCCESS) return TRUE;
     zqtrace::Line(L"CZQDriverData::VApplyLockData: lock data not listed, each setting read alone\n");
     PWSTR* keywords = nullptr;
     int count = 0;
@@ -266,10 +231,6 @@ BOOL CZQDriverData::VApplyLockData(POEMCUIPPARAM pParam) {
 zqsettings::LockRecord CZQDriverData::EReadLockRecord(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszName, PWSTR pszText) {
     using zqsettings::LockRecord;
     if (pszText) pszText[0] = 0;
-    const KeptLocks* kept = t_pKeptLocks;
-    if (kept && kept->hPrinter && kept->hPrinter == hPrinter && pszKey && pszName &&
-        ZQEqualNoCase(pszKey, zqsettings::kLockDataPrinting))
-        return kept->ERecord(pszKey, pszName, pszText);
     CZQLocalPtr<WCHAR> text;
     if (BGetPrinterDataEx(hPrinter, pszKey, pszName, text.Put())) {
         if (pszText) ZQCopyText(pszText, kItemChars, text.Get());
@@ -295,16 +256,4 @@ zqsettings::LockRecord CZQDriverData::EReadLockRecord(HANDLE hPrinter, PCWSTR ps
     }
     if (pszText) ZQCopyText(pszText, kItemChars, zqsettings::kLock);
     return LockRecord::kText;
-}
-
-CZQLockListScope::CZQLockListScope() {
-    if (t_pKeptLocks) return;
-    t_pKeptLocks = new (std::nothrow) KeptLocks();
-    m_bOwner = t_pKeptLocks != nullptr;
-}
-
-CZQLockListScope::~CZQLockListScope() {
-    if (!m_bOwner) return;
-    delete t_pKeptLocks;
-    t_pKeptLocks = nullptr;
 }

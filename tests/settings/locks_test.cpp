@@ -4,6 +4,7 @@
 
 #include "optitemfixture.h"
 #include "zqmemprinter.h"
+#include "platform/zqprinterview.h"
 #include "settings/zqdriverdata.h"
 #include "settingstest.h"
 
@@ -89,8 +90,8 @@ TEST_F(Locks, LockedItemsAreDisabledFromWinesPrinterData) {
     ExpectLocked();
 }
 
-// A pass that listed the locks answers each lock read from that list, as reading the record alone
-// would, and asks the spooler only for what it did not list.
+// A sheet's view that listed the locks answers each lock read from that list, as reading the record
+// alone would, and asks the spooler only for what it did not list.
 TEST_F(Locks, APassAnswersLockReadsFromItsListing) {
     CZQMemoryPrinter printer;
     printer.Install();
@@ -133,7 +134,8 @@ TEST_F(Locks, APassAnswersLockReadsFromItsListing) {
     std::vector<Answer> alone;
     for (const auto& c : cases) alone.push_back(read(c.hPrinter, c.key, c.name));
     {
-        CZQLockListScope scope;
+        zqspool::CZQPrinterDataView view;
+        view.Open(h);
         ASSERT_TRUE(CZQDriverData::VApplyLockData(m_host.Param()));
         ExpectLocked();
         for (size_t i = 0; i < std::size(cases); ++i) {
@@ -145,15 +147,17 @@ TEST_F(Locks, APassAnswersLockReadsFromItsListing) {
             EXPECT_EQ(c.listed, printer.CallCount(zqspool::MemCall::GetPrinterDataEx) == before) << c.name;
         }
     }
-    // The list goes with the scope; a pass whose listing failed reads each record alone.
+    // The list goes with the view; a view whose listing failed reads each record alone.
     int before = printer.CallCount(zqspool::MemCall::GetPrinterDataEx);
     EXPECT_EQ(zs::LockRecord::kText, read(h, zs::kLockDataPrinting, L"Duplex").record);
     EXPECT_LT(before, printer.CallCount(zqspool::MemCall::GetPrinterDataEx));
-    CZQLockListScope scope;
+    zqspool::CZQPrinterDataView view;
+    view.Open(h);
     printer.FailCall(zqspool::MemCall::EnumPrinterDataEx, ERROR_ACCESS_DENIED);
     EXPECT_FALSE(CZQDriverData::VApplyLockData(m_host.Param()));
+    // (The view keeps what the pass read alone then: a record it did not read asks.)
     before = printer.CallCount(zqspool::MemCall::GetPrinterDataEx);
-    EXPECT_EQ(zs::LockRecord::kNone, read(h, zs::kLockDataPrinting, L"PrintColorAsGray").record);
+    EXPECT_EQ(zs::LockRecord::kNone, read(h, zs::kLockDataPrinting, L"NoSuchSetting").record);
     EXPECT_LT(before, printer.CallCount(zqspool::MemCall::GetPrinterDataEx));
 }
 
