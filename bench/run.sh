@@ -11,5 +11,16 @@ cmake --build "$build" -j2 --target zqbench
 # A prefix of its own: the printers it installs (one without the plug-in) would change what the
 # tests in the build folder's prefix find.
 . "$top/tools/winenv.sh" "$build" null benchprefix
+# The program and its Wine server share one core: on a virtual machine, waking a server idle on
+# another core costs anything from nothing to many milliseconds, and the figures would measure that.
+if command -v taskset >/dev/null; then
+  cpu=${ZQBENCH_CPU:-$(($(nproc) - 1))}
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  taskset -c "$cpu" wineserver -p </dev/null >/dev/null 2>&1
+  pin=(taskset -c "$cpu")
+else
+  pin=()
+fi
 cd "$build/bin"
-wine zqbench.exe "$@"
+"${pin[@]}" wine zqbench.exe "$@"
