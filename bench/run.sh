@@ -19,6 +19,8 @@ if command -v taskset >/dev/null; then
   wineserver -w
   taskset -c "$cpu" wineserver -p </dev/null >/dev/null 2>&1
   pin=(taskset -c "$cpu")
+  # The prefix's services again, with our output closed (they would hold it open).
+  "${pin[@]}" wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 else
   pin=()
 fi

@@ -141,6 +141,8 @@ void CZQHostPage::VFillList() {
     if (!list) return;
     m_bFilling = true;
     const int keep = SelectedItem();
+    // Drawing held while the rows go in: otherwise each row redraws the scroll bar.
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(list);
     POPTITEM items = m_session->Items();
     int row = 0, keepRow = -1;
@@ -173,6 +175,8 @@ void CZQHostPage::VFillList() {
         ++row;
     }
     if (keepRow >= 0) ListView_SetItemState(list, keepRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
     m_bFilling = false;
 }
 
