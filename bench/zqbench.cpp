@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "zqbidirecord.h"
+#include "zqhostapp.h"
 #include "zqcfgmgrrecord.h"
 #include "zqdevrecord.h"
 #include "zqservicesrecord.h"
@@ -33,6 +34,61 @@ double NowUs() {
 void VResetStandInLogs() {
     for (const wchar_t* key : {kZQBidiKey, kZQDevServersKey, kZQCfgMgrRecordKey, ZQ_SERVICES_RECORD_KEY})
         zqstandin::VResetLog(key);
+}
+
+namespace {
+
+// The idle moment is marked by a message posted to the thread after each one it takes: the marker
+// comes back right after that message is handled (posted messages come before paints), and if
+// nothing else is queued then, with the sheet shown, the thread is about to wait for the user. (A
+// timer cannot mark it: it comes no sooner than 10 ms after it was set.)
+struct IdleProbe {
+    UINT marker = RegisterWindowMessageW(L"ZQBenchIdleMarker");
+    bool posted = false;
+    double at = -1;
+};
+thread_local IdleProbe* t_probe = nullptr;
+
+bool NothingQueued() { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0; }
+
+LRESULT CALLBACK WatchIdle(int code, WPARAM remove, LPARAM lParam) {
+    IdleProbe* p = t_probe;
+    auto* m = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && remove == PM_REMOVE && p && p->at < 0) {
+        if (!m->hwnd && m->message == p->marker) {
+            m->message = WM_NULL;
+            p->posted = false;
+            if (NothingQueued() && ZQFindSheet()) p->at = NowUs();
+        } else if (!p->posted) {
+            // Only after a message of the sheet's: a marker alone would keep an idle thread busy.
+            p->posted = PostThreadMessageW(GetCurrentThreadId(), p->marker, 0, 0) != FALSE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, remove, lParam);
+}
+
+}  // namespace
+
+double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmode,
+                     const std::function<void(void*)>& inside) {
+    VResetStandInLogs();
+    IdleProbe probe;
+    t_probe = &probe;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchIdle, nullptr, GetCurrentThreadId());
+    const double t0 = NowUs();
+    std::vector<BYTE> out;
+    {
+        CZQAutoPress press(0, [&](HWND sheet) {
+            // What runs inside is measured on its own, without the hook.
+            if (hook) UnhookWindowsHookEx(hook);
+            hook = nullptr;
+            if (inside) inside(sheet);
+        });
+        ZQOpenPreferences(hPrinter, name, static_cast<const DEVMODEW*>(devmode), out);
+    }
+    if (hook) UnhookWindowsHookEx(hook);
+    t_probe = nullptr;
+    return probe.at < 0 ? -1 : probe.at - t0;
 }
 
 std::vector<double> Time(int reps, int warm, const std::function<double()>& once) {

@@ -227,18 +227,7 @@ bool Install(const std::wstring& model, Installed& p) {
     return !p.devmode.empty();
 }
 
-// Opens the sheet and confirms it once it waits for the user; the time until then.
-double OpenOnce(const Installed& p) {
-    VResetStandInLogs();
-    double ready = -1;
-    const double t0 = NowUs();
-    std::vector<BYTE> out;
-    {
-        CZQAutoPress press(0, [&](HWND) { ready = NowUs() - t0; });
-        ZQOpenPreferences(p.h, p.name, reinterpret_cast<const DEVMODEW*>(p.devmode.data()), out);
-    }
-    return ready;
-}
+double OpenOnce(const Installed& p) { return OpenUntilIdle(p.h, p.name, p.devmode.data()); }
 
 void ReportDataCalls(const char* what, const DataCalls& calls) {
     int twice = 0;

@@ -171,22 +171,11 @@ void ReportCalls(const char* what, const ZQCoreCallCounts& before, const ZQCoreC
                 after.lGetDriverSetting - before.lGetDriverSetting, after.lUpdateUISetting - before.lUpdateUISetting);
 }
 
-// Opens the sheet, runs `inside` on it once it waits for the user, then OK; the time until then.
-// Every open starts on empty stand-in logs.
 double OpenWith(HANDLE hPrinter, const std::wstring& name, const std::vector<BYTE>& in,
                 const std::function<void(HWND)>& inside) {
-    VResetStandInLogs();
-    double ready = -1;
-    const double t0 = NowUs();
-    std::vector<BYTE> out;
-    {
-        CZQAutoPress press(0, [&](HWND sheet) {
-            ready = NowUs() - t0;
-            if (inside) inside(sheet);
-        });
-        ZQOpenPreferences(hPrinter, name, reinterpret_cast<const DEVMODEW*>(in.data()), out);
-    }
-    return ready;
+    return OpenUntilIdle(hPrinter, name, in.data(), [&](void* sheet) {
+        if (inside) inside(static_cast<HWND>(sheet));
+    });
 }
 
 void MeasurePages(const SamplePrinters& printers, int reps) {
