@@ -45,6 +45,7 @@ namespace {
 struct IdleProbe {
     UINT marker = RegisterWindowMessageW(L"ZQBenchIdleMarker");
     bool posted = false;
+    double painting = -1;  // the first paint message
     double at = -1;
 };
 thread_local IdleProbe* t_probe = nullptr;
@@ -55,6 +56,7 @@ LRESULT CALLBACK WatchIdle(int code, WPARAM remove, LPARAM lParam) {
     IdleProbe* p = t_probe;
     auto* m = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION && remove == PM_REMOVE && p && p->at < 0) {
+        if (m->message == WM_PAINT && p->painting < 0) p->painting = NowUs();
         if (!m->hwnd && m->message == p->marker) {
             m->message = WM_NULL;
             p->posted = false;
@@ -70,7 +72,7 @@ LRESULT CALLBACK WatchIdle(int code, WPARAM remove, LPARAM lParam) {
 }  // namespace
 
 double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmode,
-                     const std::function<void(void*)>& inside) {
+                     const std::function<void(void*)>& inside, double* firstPaint) {
     VResetStandInLogs();
     IdleProbe probe;
     t_probe = &probe;
@@ -88,6 +90,7 @@ double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmo
     }
     if (hook) UnhookWindowsHookEx(hook);
     t_probe = nullptr;
+    if (firstPaint) *firstPaint = probe.painting < 0 ? -1 : probe.painting - t0;
     return probe.at < 0 ? -1 : probe.at - t0;
 }
 

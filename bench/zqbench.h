@@ -27,9 +27,10 @@ void VResetStandInLogs();
 // Opens Printing Preferences of the printer (its handle, name and starting devmode) on empty
 // stand-in logs; once the sheet waits for the user, runs `inside` with the sheet's window and
 // presses OK. The time from the call to the first moment the sheet's thread, the sheet shown, has
-// nothing left to handle; negative when that never came.
+// nothing left to handle; negative when that never came. `firstPaint`, when given, gets the time
+// until the first paint message came (the sheet built, its painting begun).
 double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmode,
-                     const std::function<void(void*)>& inside = nullptr);
+                     const std::function<void(void*)>& inside = nullptr, double* firstPaint = nullptr);
 
 // The folder of the program (the build's bin folder, where the plug-in and the samples lie).
 std::wstring ExeDir();

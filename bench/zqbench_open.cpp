@@ -227,7 +227,9 @@ bool Install(const std::wstring& model, Installed& p) {
     return !p.devmode.empty();
 }
 
-double OpenOnce(const Installed& p) { return OpenUntilIdle(p.h, p.name, p.devmode.data()); }
+double OpenOnce(const Installed& p, double* firstPaint = nullptr) {
+    return OpenUntilIdle(p.h, p.name, p.devmode.data(), nullptr, firstPaint);
+}
 
 void ReportDataCalls(const char* what, const DataCalls& calls) {
     int twice = 0;
@@ -270,7 +272,7 @@ int RunOpen(int reps, bool listValues) {
     for (const Sample& s : kSamples) {
         Installed plugin, core;
         if (!Install(s.model, plugin) || !Install(WriteCoreTwin(s.model), core)) continue;
-        std::vector<double> withPlugin, alone;
+        std::vector<double> withPlugin, alone, builtWith, builtAlone;
         // In turn, so both see the same machine; the first round warms up.
         wchar_t prof[MAX_PATH] = {}, which[64] = {};
         const bool profile = GetEnvironmentVariableW(L"ZQBENCH_PROFILE", prof, MAX_PATH) &&
@@ -280,17 +282,31 @@ int RunOpen(int reps, bool listValues) {
         const bool profileCore = profile && GetEnvironmentVariableW(L"ZQBENCH_PROFILE_CORE", nullptr, 0) > 0;
         for (int i = -1; i < reps; ++i) {
             if (profileCore && i >= 0) ProfileStart();
-            const double c = OpenOnce(core);
+            double cBuilt = -1, dBuilt = -1;
+            const double c = OpenOnce(core, &cBuilt);
             if (profileCore) ProfileStop();
             if (profile && !profileCore && i >= 0) ProfileStart();
-            const double d = OpenOnce(plugin);
+            const double d = OpenOnce(plugin, &dBuilt);
             if (profile) ProfileStop();
             if (i < 0) continue;
             alone.push_back(c);
             withPlugin.push_back(d);
+            builtAlone.push_back(cBuilt);
+            builtWith.push_back(dBuilt);
         }
         Report(std::string(s.what) + ", core driver alone", alone);
         Report(std::string(s.what) + ", with the plug-in", withPlugin, &alone, "the core driver alone");
+        // Where the difference lies: the sheet built (the drivers' work, the first page made), and
+        // its painting after that.
+        Report(std::string(s.what) + ", until painting, core driver alone", builtAlone);
+        Report(std::string(s.what) + ", until painting, with the plug-in", builtWith, &builtAlone, "the core driver alone");
+        std::vector<double> paintAlone, paintWith;
+        for (size_t k = 0; k < alone.size(); ++k) {
+            paintAlone.push_back(alone[k] - builtAlone[k]);
+            paintWith.push_back(withPlugin[k] - builtWith[k]);
+        }
+        Report(std::string(s.what) + ", painting, core driver alone", paintAlone);
+        Report(std::string(s.what) + ", painting, with the plug-in", paintWith, &paintAlone, "the core driver alone");
         if (g_getData) {
             ReportDataCalls((std::string(s.what) + ", printer data, core driver alone").c_str(), CallsOf(core));
             ReportDataCalls((std::string(s.what) + ", printer data, an opening").c_str(), CallsOf(plugin));
