@@ -24,8 +24,11 @@ inline std::wstring LogSlot(DWORD dwLine) {
 }
 
 // Appends one line, in place of the oldest when the ring is full. Callers on several threads or
-// processes take turns on the named mutex.
+// processes take turns on the named mutex. A process with ZQSTANDIN_LOG=0 in its environment (the
+// bench) keeps no log: only the tests read it, and a measurement must not pay for its writes.
 inline void VAppendLog(PCWSTR pszKey, PCWSTR pszMutex, const std::wstring& line) {
+    wchar_t off[2] = {};
+    if (GetEnvironmentVariableW(L"ZQSTANDIN_LOG", off, 2) == 1 && off[0] == L'0') return;
     HANDLE mutex = CreateMutexW(nullptr, FALSE, pszMutex);
     if (mutex) WaitForSingleObject(mutex, 5000);
     HKEY hKey = nullptr;
