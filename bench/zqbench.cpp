@@ -12,9 +12,9 @@
 #include <iterator>
 
 #include "zqbidirecord.h"
-#include "zqhostapp.h"
 #include "zqcfgmgrrecord.h"
 #include "zqdevrecord.h"
+#include "zqhostapp.h"
 #include "zqservicesrecord.h"
 #include "zqstandinlog.h"
 
