@@ -452,7 +452,7 @@ TEST_F(ServerPrograms, TwoCallersOfOneServerOneEnding) {
     CZQHandle first = zqdevtest::StartProgram(
         L"device_tests.exe",
         L"--gtest_also_run_disabled_tests --gtest_filter=ServerCallers.DISABLED_FirstCallerHoldsItsAgentUntilToldToGo");
-    ASSERT_TRUE(first);
+    ASSERT_TRUE(first) << "error " << GetLastError();
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.Get(), 30000));
     CZQComPtr<IZQDeviceAgent> agent;
     ASSERT_EQ(S_OK, ZQCreateDeviceServer(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent, agent.PutVoid()));

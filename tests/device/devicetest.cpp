@@ -50,7 +50,7 @@ std::vector<DWORD> ProcessesOf(const wchar_t* exe) {
 
 size_t LeftAfterAWhile(const wchar_t* exe) {
     size_t left = ProcessesOf(exe).size();
-    for (int i = 0; i < 50 && left; ++i, left = ProcessesOf(exe).size()) Sleep(100);
+    for (int i = 0; i < 150 && left; ++i, left = ProcessesOf(exe).size()) Sleep(100);
     return left;
 }
 

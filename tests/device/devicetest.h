@@ -26,7 +26,8 @@ HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid);
 // A program beside the test started with the argument, not waited for: its process.
 CZQHandle StartProgram(const wchar_t* program, const wchar_t* argument);
 // The processes running the program (by its file name); how many are left after waiting up to
-// five seconds for them to end.
+// fifteen seconds for them to end (longer than a server an earlier test started for nobody waits
+// for its first caller).
 std::vector<DWORD> ProcessesOf(const wchar_t* exe);
 size_t LeftAfterAWhile(const wchar_t* exe);
 // Every thread of the process stopped, or let go on again.
