@@ -1,7 +1,8 @@
 // The watermark pool in storage: one record a value under "ZQPresetRoot\WatermarkPoolData" of the
 // printer's data, or the same key below a restricted user's own key; read into the manager's main
-// list, merged with it, written back from index 0 without gaps, its " [none]" record kept in the
-// user's language, and the values of earlier versions removed.
+// list, merged with it, what the manager changed stored over the pool as it is stored at that moment,
+// its " [none]" record kept in the user's language, and the values of earlier versions removed.
+#include <algorithm>
 #include <climits>
 #include <cwchar>
 #include <string>
@@ -44,14 +45,6 @@ void Unlink(WatermarkList& list, WatermarkEntry* pEntry) {
     LocalFree(pEntry);
 }
 
-// A list that lives for one operation.
-struct ScratchList : WatermarkList {
-    ScratchList() = default;
-    ScratchList(const ScratchList&) = delete;
-    ScratchList& operator=(const ScratchList&) = delete;
-    ~ScratchList() { CZQWatermarks::VFreeEntryList(*this); }
-};
-
 // The value parsed into a new entry at the list's end; false (no entry) when it is not a record.
 // *pbNoMemory when the entry could not be made.
 bool AppendRecord(WatermarkList& list, DWORD dwType, const BYTE* pData, DWORD cbData, bool* pbNoMemory) {
@@ -77,65 +70,101 @@ bool UserPoolPath(HANDLE hPrinter, PWSTR pszPath, size_t cchPath) {
 
 constexpr size_t kUserPathChars = 260;
 
-// The records of a key of the current user appended to the list, the first iLimit values at most
-// (values that are no records count too), the name of every value read into *pNames (when given);
-// the number of records, -1 when the key is not there or cannot be read.
-int ReadUserKey(PCWSTR pszPath, WatermarkList& list, int iLimit, std::vector<std::wstring>* pNames) {
+// The values of a key of the current user, the first iLimit at most, handed to fn(name, type,
+// data, size) in the registry's order (data null for a value too large for any record) until it
+// answers false. FALSE when the key is not there or cannot be read.
+template <class Fn>
+bool EachUserValue(PCWSTR pszPath, int iLimit, Fn fn) {
     // Opened, not made: an empty user key would hide the printer's values of other readers.
     CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return -1;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return false;
     DWORD cbMax = 0;
     if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &cbMax,
                          nullptr, nullptr) != ERROR_SUCCESS)
-        return -1;
+        return false;
     const DWORD cbBuffer = cbMax < kMaxUserValueBytes ? cbMax + 1 : kMaxUserValueBytes;
     CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(cbBuffer)) return -1;
-    int records = 0;
+    if (!data.Alloc(cbBuffer)) return false;
     for (int index = 0; index < iLimit; ++index) {
         WCHAR name[260];
         DWORD cchName = 260, type = REG_NONE, cb = cbBuffer;
         const LONG rc = RegEnumValueW(key.Get(), static_cast<DWORD>(index), name, &cchName, nullptr, &type, data.Get(), &cb);
         if (rc == ERROR_NO_MORE_ITEMS) break;
         // A value too large for any record is still named: a save removes it by its name.
-        if (pNames && (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA)) pNames->push_back(name);
-        if (rc != ERROR_SUCCESS) continue;
-        bool noMemory = false;
-        if (AppendRecord(list, type, data.Get(), cb, &noMemory)) ++records;
-        if (noMemory) break;
+        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) continue;
+        if (!fn(name, type, rc == ERROR_SUCCESS ? data.Get() : nullptr, rc == ERROR_SUCCESS ? cb : 0)) break;
     }
-    return records;
+    return true;
 }
 
-// The restricted user's records appended to the list (ReadUserKey on his pool key).
+// The restricted user's records appended to the list, the first iLimit values at most (values that
+// are no records count too); the number of records, -1 when his key is not there or cannot be read.
 int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit) {
     WCHAR path[kUserPathChars];
     if (!UserPoolPath(hPrinter, path, kUserPathChars)) return -1;
-    return ReadUserKey(path, list, iLimit, nullptr);
+    int records = 0;
+    const bool listed = EachUserValue(path, iLimit, [&](PCWSTR, DWORD type, const BYTE* data, DWORD cb) {
+        bool noMemory = false;
+        if (AppendRecord(list, type, data, cb, &noMemory)) ++records;
+        return !noMemory;
+    });
+    return listed ? records : -1;
+}
+
+// One value of the pool as stored now: its name and, when it holds one, its record.
+struct StoredValue {
+    std::wstring name;
+    bool record = false;
+    ZQWatermarkRecord fields = {};
+};
+
+StoredValue ValueOf(PCWSTR pszName, DWORD dwType, const BYTE* pData, DWORD cbData) {
+    StoredValue value;
+    value.name = pszName;
+    value.record = dwType == REG_BINARY && pData && zqwm::Read(pData, cbData, &value.fields);
+    return value;
 }
 
 // The pool as stored now, of the printer's data (hWhere the printer) or of a user's key (hWhere
-// null, pszKey its path): its records and the names of all its values. FALSE when it cannot be
-// read; a pool not there is an empty one.
-bool ReadPoolNow(HANDLE hWhere, PCWSTR pszKey, WatermarkList& list, std::vector<std::wstring>& names) {
+// null, pszKey its path). False when it cannot be read; a pool not there is an empty one.
+bool ReadStoredNow(HANDLE hWhere, PCWSTR pszKey, std::vector<StoredValue>& values) {
     if (!hWhere) {
         CZQRegKey probe;
         const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, pszKey, 0, KEY_READ, probe.Put());
         if (rc == ERROR_FILE_NOT_FOUND) return true;
-        return rc == ERROR_SUCCESS && ReadUserKey(pszKey, list, INT_MAX, &names) >= 0;
+        return rc == ERROR_SUCCESS && EachUserValue(pszKey, INT_MAX, [&](PCWSTR name, DWORD type, const BYTE* data,
+                                                                          DWORD cb) {
+                   values.push_back(ValueOf(name, type, data, cb));
+                   return true;
+               });
     }
-    CZQPrinterDataList values;
-    if (!values.BReadTree(hWhere, pszKey)) return false;
-    for (DWORD i = 0; i < values.Count(); ++i) {
-        if (!values.Name(i)) continue;
-        names.push_back(values.Name(i));
+    CZQPrinterDataList list;
+    if (!list.BReadTree(hWhere, pszKey)) return false;
+    for (DWORD i = 0; i < list.Count(); ++i) {
+        if (!list.Name(i)) continue;
         DWORD type = REG_NONE, cb = 0;
-        const BYTE* data = values.Data(i, &type, &cb);
-        bool noMemory = false;
-        AppendRecord(list, type, data, cb, &noMemory);
-        if (noMemory) return false;
+        const BYTE* data = list.Data(i, &type, &cb);
+        values.push_back(ValueOf(list.Name(i), type, data, cb));
     }
     return true;
+}
+
+// A watermark's record as the pool keeps it: a diagonal one at the default angle, whatever paper the
+// sheet that holds it shows.
+void WriteImage(const ZQWatermarkRecord& record, BYTE* pOut) {
+    if (record.dwAngleMode != 0) {
+        zqwm::Write(record, pOut);
+        return;
+    }
+    ZQWatermarkRecord diagonal = record;
+    diagonal.dwAngle = CZQWatermarks::kDefaultAngle;
+    zqwm::Write(diagonal, pOut);
+}
+
+std::vector<BYTE> ImageOf(const ZQWatermarkRecord& record) {
+    std::vector<BYTE> image(zqwm::kRecordBytes);
+    WriteImage(record, image.data());
+    return image;
 }
 
 bool HasName(const std::vector<const WatermarkEntry*>& entries, PCWSTR pszName) {
@@ -157,7 +186,7 @@ BOOL CZQWatermarks::BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntr
     }
     auto* buffer = static_cast<BYTE*>(LocalAlloc(LPTR, zqwm::kRecordBytes));
     if (!buffer) return FALSE;
-    zqwm::Write(*pEntry, buffer);
+    WriteImage(*pEntry, buffer);
     *ppBuffer = buffer;
     return TRUE;
 }
@@ -210,7 +239,8 @@ BOOL CZQWatermarks::BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted) {
     WatermarkEntry* before = m_main.pTail;
     const int taken = IReadSharedPool(m_main, pParam->hPrinter, bRestricted, kMaxEntries);
     BOOL read = taken > 0;
-    for (const WatermarkEntry* e = before ? before->pNext : m_main.pHead; e; e = e->pNext) VSeeName(e->szName);
+    if (!bRestricted)
+        for (const WatermarkEntry* e = before ? before->pNext : m_main.pHead; e; e = e->pNext) VRememberRead(*e);
     if (taken >= kMaxEntries || !bRestricted) return read;
 
     // The restricted user's own watermarks follow, up to the pool's limit; one of a shared one's
@@ -220,6 +250,7 @@ BOOL CZQWatermarks::BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted) {
     if (ReadUserPool(pParam->hPrinter, m_main, kMaxEntries - (taken > 0 ? taken : 0)) > 0) read = TRUE;
     firstOwn = firstOwn ? firstOwn->pNext : m_main.pHead;
     for (WatermarkEntry* e = firstOwn; e; e = e->pNext) {
+        VRememberRead(*e);
         e->dwFlags = kWatermarkEditable;
         for (const WatermarkEntry* s = firstShared; s && s != firstOwn; s = s->pNext)
             if (wcscmp(s->szName, e->szName) == 0) e->dwFlags |= kWatermarkHidden;
@@ -231,18 +262,18 @@ void CZQWatermarks::VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int
     if (!pParam) return;
     VFreeEntryList(m_shared);
     IReadSharedPool(m_shared, pParam->hPrinter, bRestricted, kMaxEntries);
-    // Those the list stands for (taken, or of a name it holds) are seen; those the limit leaves out
-    // are not, so that a save keeps them.
+    // Those the list stands for (taken, or of a name it holds) are read; those the limit leaves out
+    // are not, so that a save leaves them alone.
     for (const WatermarkEntry* e = m_shared.pHead; e; e = e->pNext) {
         if (BListHas(m_main, e->szName)) {
-            VSeeName(e->szName);
+            VRememberRead(*e);
             continue;
         }
         if (iCount >= kMaxEntries) continue;
         WatermarkEntry* entry = PNewEntry(m_main);
         if (!entry) break;
         CopyEntry(entry, e);
-        VSeeName(e->szName);
+        VRememberRead(*e);
         ++iCount;
     }
 }
@@ -250,6 +281,51 @@ void CZQWatermarks::VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int
 // ---------------------------------------------------------------------------------------------
 // Saving
 // ---------------------------------------------------------------------------------------------
+void CZQWatermarks::VRememberRead(const WatermarkEntry& entry) {
+    if (!PReadImage(entry.szName)) m_readImages.push_back({entry.szName, ImageOf(entry)});
+}
+
+void CZQWatermarks::VForgetRead(PCWSTR pszName) {
+    m_readImages.erase(std::remove_if(m_readImages.begin(), m_readImages.end(),
+                                      [&](const ReadImage& read) { return ZQEqualNoCase(read.name.c_str(), pszName); }),
+                       m_readImages.end());
+}
+
+const std::vector<BYTE>* CZQWatermarks::PReadImage(PCWSTR pszName) const {
+    for (const ReadImage& read : m_readImages)
+        if (ZQEqualNoCase(read.name.c_str(), pszName)) return &read.bytes;
+    return nullptr;
+}
+
+std::vector<const WatermarkEntry*> CZQWatermarks::SavedEntries(BOOL bRestricted) {
+    std::vector<const WatermarkEntry*> saved;
+    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext) {
+        if (!(e->dwFlags & kWatermarkEditable) || HasName(saved, e->szName)) continue;
+        // A restricted user's own pool never holds " [none]".
+        if (!bRestricted || wcscmp(e->szName, NoneName()) != 0) saved.push_back(e);
+    }
+    return saved;
+}
+
+bool CZQWatermarks::BDeletedHere(PCWSTR pszName, const std::vector<const WatermarkEntry*>& saved,
+                                 BOOL bRestricted) const {
+    if (HasName(saved, pszName)) return false;
+    return bRestricted ? BIsDeletedName(pszName) : PReadImage(pszName) != nullptr;
+}
+
+BOOL CZQWatermarks::BHasChanges(BOOL bRestricted) {
+    const std::vector<const WatermarkEntry*> saved = SavedEntries(bRestricted);
+    for (const WatermarkEntry* e : saved) {
+        const std::vector<BYTE>* read = PReadImage(e->szName);
+        if (!read || *read != ImageOf(*e)) return TRUE;
+    }
+    for (const ReadImage& read : m_readImages)
+        if (BDeletedHere(read.name.c_str(), saved, bRestricted)) return TRUE;
+    for (const DeletedWatermarkName* n = m_pDeletedHead; bRestricted && n; n = n->pNext)
+        if (BDeletedHere(n->szName, saved, bRestricted)) return TRUE;
+    return FALSE;
+}
+
 BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
     ZQ_TRACE("CZQWatermarks::BSavePool");
     if (!pParam) {
@@ -262,56 +338,92 @@ BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
         BIsPrinterDataReadOnly(pParam->hPrinter, pParam->pPrinterName, pParam->pPublicDM, &printer, &reopened);
     CZQPrinterHandle own(reopened ? printer : nullptr);
     if (!m_main.pHead || !printer) return FALSE;
-    HANDLE where = restricted ? nullptr : printer;
+    // Nothing of this list differs from the pool as read: the pool is neither read nor written.
+    if (!BHasChanges(restricted)) return TRUE;
+    if (!restricted) return BStoreChanges(printer, kWatermarkPoolKey, FALSE);
     WCHAR path[kUserPathChars];
-    PCWSTR key = kWatermarkPoolKey;
-    if (restricted) {
-        if (!UserPoolPath(printer, path, kUserPathChars)) return FALSE;
-        key = path;
-    }
-    // The pool as stored now: another sheet may have saved since this one read it.
+    if (!UserPoolPath(printer, path, kUserPathChars)) return FALSE;
+    return BStoreChanges(nullptr, path, TRUE);
+}
+
+BOOL CZQWatermarks::BStoreChanges(HANDLE hWhere, PCWSTR pszKey, BOOL bRestricted) {
+    const std::vector<const WatermarkEntry*> saved = SavedEntries(bRestricted);
+    // The pool as stored now: another sheet or program may have changed it since this one read it.
     zqspool::CZQStoredNow now;
-    ScratchList stored;
-    std::vector<std::wstring> storedNames;
-    if (!ReadPoolNow(where, key, stored, storedNames)) return FALSE;
+    std::vector<StoredValue> stored;
+    if (!ReadStoredNow(hWhere, pszKey, stored)) return FALSE;
 
-    std::vector<const WatermarkEntry*> pool;
-    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext) {
-        if (!(e->dwFlags & kWatermarkEditable) || HasName(pool, e->szName)) continue;
-        // A restricted user's own pool never holds " [none]".
-        if (!restricted || wcscmp(e->szName, NoneName()) != 0) pool.push_back(e);
+    // What this list deleted goes, every value of its name; one another sheet removed first is gone.
+    std::vector<std::wstring> removals;
+    size_t records = 0;
+    for (const StoredValue& v : stored) {
+        if (!v.record) continue;
+        if (BDeletedHere(v.fields.szName, saved, bRestricted)) removals.push_back(v.name);
+        else ++records;
     }
-    // Stored watermarks this list does not stand for stay: a restricted user's earlier ones he did
-    // not delete; in the printer's pool those saved meanwhile by another sheet (this one never saw
-    // them; one it saw and no longer lists was deleted or renamed here).
-    for (const WatermarkEntry* e = stored.pHead; e; e = e->pNext) {
-        if (HasName(pool, e->szName) || BIsDeletedName(e->szName) || (!restricted && BIsSeenName(e->szName))) continue;
-        pool.push_back(e);
-    }
-    if (restricted && pool.size() > static_cast<size_t>(kMaxUserEntries)) pool.resize(kMaxUserEntries);
-
-    // The pool from index 0 over what is stored; values beyond it go last.
-    struct Image {
-        CZQLocalPtr<BYTE> record;
-        WCHAR name[kValueNameChars];
+    auto removed = [&](const std::wstring& name) {
+        for (const std::wstring& r : removals)
+            if (ZQEqualNoCase(r.c_str(), name.c_str())) return true;
+        return false;
     };
-    std::vector<Image> images(pool.size());
+    struct Write {
+        std::wstring name;
+        std::vector<BYTE> image;
+    };
+    std::vector<Write> writes;
+    // A value that holds no record is no one's watermark: a new one may go over it.
+    auto taken = [&](PCWSTR pszName) {
+        for (const StoredValue& v : stored)
+            if (v.record && ZQEqualNoCase(v.name.c_str(), pszName) && !removed(v.name)) return true;
+        for (const Write& w : writes)
+            if (ZQEqualNoCase(w.name.c_str(), pszName)) return true;
+        return false;
+    };
+    // What this list changed or added goes over the values of its name, else to the first free
+    // index; a watermark as this list read it stays as stored now, whoever changed or removed it.
+    std::vector<const WatermarkEntry*> written;
+    int next = 0;
+    for (const WatermarkEntry* e : saved) {
+        std::vector<BYTE> image = ImageOf(*e);
+        const std::vector<BYTE>* read = PReadImage(e->szName);
+        if (read && *read == image) continue;
+        bool placed = false;
+        for (const StoredValue& v : stored) {
+            if (!v.record || !ZQEqualNoCase(v.fields.szName, e->szName)) continue;
+            writes.push_back({v.name, image});
+            placed = true;
+        }
+        if (!placed) {
+            if (bRestricted && records >= static_cast<size_t>(kMaxUserEntries)) continue;
+            WCHAR name[kValueNameChars];
+            do {
+                if (next == INT_MAX) return FALSE;
+                PoolValueName(name, next++);
+            } while (taken(name));
+            // A value removed above and taken again is written over instead.
+            removals.erase(std::remove_if(removals.begin(), removals.end(),
+                                          [&](const std::wstring& r) { return ZQEqualNoCase(r.c_str(), name); }),
+                           removals.end());
+            writes.push_back({name, std::move(image)});
+            ++records;
+        }
+        written.push_back(e);
+    }
+
     std::vector<ZQValueChange> changes;
-    for (size_t i = 0; i < pool.size(); ++i) {
-        if (!BSerializeEntry(images[i].record.Put(), pool[i])) return FALSE;
-        PoolValueName(images[i].name, static_cast<int>(i));
-        changes.push_back({key, images[i].name, REG_BINARY, images[i].record.Get(), zqwm::kRecordBytes, FALSE});
+    for (const Write& w : writes)
+        changes.push_back({pszKey, w.name.c_str(), REG_BINARY, w.image.data(), zqwm::kRecordBytes, FALSE});
+    for (const std::wstring& name : removals) changes.push_back({pszKey, name.c_str(), REG_NONE, nullptr, 0, TRUE});
+    if (!changes.empty() && !ZQChangeValuesTogether(hWhere, changes.data(), changes.size())) return FALSE;
+
+    // The pool now holds this list's watermarks as it shows them: a later save compares with these.
+    for (const WatermarkEntry* e : written) {
+        VForgetRead(e->szName);
+        VRememberRead(*e);
     }
-    for (const std::wstring& name : storedNames) {
-        bool written = false;
-        for (const Image& image : images) written = written || ZQEqualNoCase(image.name, name.c_str());
-        if (!written) changes.push_back({key, name.c_str(), REG_NONE, nullptr, 0, TRUE});
-    }
-    if (!ZQChangeValuesTogether(where, changes.data(), changes.size())) return FALSE;
-    if (restricted) VFreeDeletedNames();
-    // What this list stored is its own from now on: gone from it later means deleted here.
-    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext)
-        if (HasName(pool, e->szName) && !BIsSeenName(e->szName)) VSeeName(e->szName);
+    for (size_t i = m_readImages.size(); i-- > 0;)
+        if (BDeletedHere(m_readImages[i].name.c_str(), saved, bRestricted)) m_readImages.erase(m_readImages.begin() + i);
+    if (bRestricted) VFreeDeletedNames();
     return TRUE;
 }
 

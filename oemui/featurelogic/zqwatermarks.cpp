@@ -3,7 +3,6 @@
 #include "featurelogic/zqwatermarks.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cwchar>
 
 #include "common/zqstrings.h"
@@ -28,8 +27,6 @@ constexpr DefaultWatermark kDefaults[] = {
 };
 constexpr int kDefaultCount = 4;
 constexpr DWORD kNoneSize = 80;
-// The angle the defaults are made with; the diagonal of a Letter page.
-constexpr DWORD kDefaultAngle = 52;
 
 constexpr INT kIdsUntitled = 885;
 constexpr INT kIdsUntitledNumbered = 886;
@@ -128,12 +125,6 @@ bool CZQWatermarks::BIsDeletedName(PCWSTR pszName) const {
     return false;
 }
 
-bool CZQWatermarks::BIsSeenName(PCWSTR pszName) const {
-    for (const std::wstring& seen : m_seenNames)
-        if (ZQEqualNoCase(seen.c_str(), pszName)) return true;
-    return false;
-}
-
 // Names differ only beyond letter case: the dialog's list shows one of two twins.
 bool CZQWatermarks::BListHas(const WatermarkList& list, PCWSTR pszName) {
     for (const WatermarkEntry* e = list.pHead; e; e = e->pNext)
@@ -153,12 +144,12 @@ PCWSTR CZQWatermarks::NoneName() {
     return m_szNone;
 }
 
-void CZQWatermarks::VFillDefault(WatermarkEntry* pEntry, int iDefault, DWORD dwAngle) {
+void CZQWatermarks::VFillDefault(WatermarkEntry* pEntry, int iDefault) {
     const DefaultWatermark& d = kDefaults[iDefault];
     if (!BLoadResString(d.idText, pEntry->szName)) ZQCopyText(pEntry->szName, zqwm::kTextChars, d.pszEnglish);
     ZQCopyText(pEntry->szText, zqwm::kTextChars, pEntry->szName);
     BGetLanguageFontName(pEntry->szFont);
-    pEntry->dwAngle = dwAngle;
+    pEntry->dwAngle = kDefaultAngle;
     pEntry->dwSize = d.iSizeKind < 0 ? kNoneSize : static_cast<DWORD>(IGetDefaultWatermarkSize(d.iSizeKind));
     pEntry->dwAngleMode = 0;
     pEntry->dwShade = 1;
@@ -172,38 +163,26 @@ BOOL CZQWatermarks::BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted) {
     // The pool is built anew from the defaults and what is stored: a list kept from an earlier
     // call would be stored a second time behind them.
     VFreeEntryList(m_main);
+    m_readImages.clear();
     int made = 0;
     for (int i = 0; i < kDefaultCount; ++i) {
         WatermarkEntry* entry = PNewEntry(m_main);
         if (!entry) break;
-        VFillDefault(entry, i, kDefaultAngle);
+        VFillDefault(entry, i);
         entry->dwFlags = kWatermarkEditable;
         ++made;
     }
     VMergeSharedPool(FALSE, pParam, made);
     VApplyDevmodeToEntry(zqdm::CurrentBlock(pParam->pOEMDM));
-    // A pool that holds the list already, record for record, is neither read nor written again.
-    if (BStoredAsListed()) return TRUE;
+    // A pool that holds the defaults and the devmode's watermark already is not written again.
     return BSavePool(pParam);
-}
-
-BOOL CZQWatermarks::BStoredAsListed() const {
-    const WatermarkEntry* stored = m_shared.pHead;
-    for (const WatermarkEntry* e = m_main.pHead; e; e = e->pNext, stored = stored->pNext) {
-        if (!stored || !(e->dwFlags & kWatermarkEditable)) return FALSE;
-        BYTE listed[zqwm::kRecordBytes] = {}, kept[zqwm::kRecordBytes] = {};
-        zqwm::Write(*e, listed);
-        zqwm::Write(*stored, kept);
-        if (std::memcmp(listed, kept, sizeof listed) != 0) return FALSE;
-    }
-    return stored == nullptr;
 }
 
 BOOL CZQWatermarks::BResetDefaultEntries() {
     WatermarkEntry* entry = m_main.pHead;
     for (int i = 0; i < kDefaultCount; ++i, entry = entry->pNext) {
         if (!entry) return FALSE;
-        VFillDefault(entry, i, static_cast<DWORD>(m_iDiagonalAngle));
+        VFillDefault(entry, i);
     }
     return TRUE;
 }
@@ -212,7 +191,7 @@ void CZQWatermarks::VEnsureNoneEntry() {
     if (PFindByName(NoneName())) return;
     WatermarkEntry* entry = PNewEntry(m_main);
     if (!entry) return;
-    VFillDefault(entry, 0, static_cast<DWORD>(m_iDiagonalAngle));
+    VFillDefault(entry, 0);
     // The manager's own name of " [none]", which the lists compare with.
     ZQCopyText(entry->szName, zqwm::kTextChars, NoneName());
     ZQCopyText(entry->szText, zqwm::kTextChars, NoneName());

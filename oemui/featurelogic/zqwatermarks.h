@@ -6,7 +6,8 @@
 // the plug-in object holds another, on which the CommonUIProp worker removes the values of earlier
 // versions and builds the default pool. The Watermark Details dialog (pages/dialogs) shows the
 // manager's current entry and working copy in its controls and hands in what they show: the
-// manager keeps no window.
+// manager keeps no window. A save stores only what this manager added, changed or deleted since it
+// read the pool, over the pool as stored at that moment.
 #pragma once
 
 #include <string>
@@ -88,7 +89,7 @@ public:
     void VFreeLists() {
         VFreeEntryList(m_main);
         VFreeEntryList(m_shared);
-        m_seenNames.clear();
+        m_readImages.clear();
         m_pCurrent = nullptr;
     }
     DeletedWatermarkName* PNewDeletedName(PCWSTR pszName);
@@ -96,9 +97,13 @@ public:
     WatermarkList& MainList() { return m_main; }
 
     // ---- the defaults
+    // The angle the defaults are made with, and the one a diagonal watermark's record holds: a
+    // diagonal watermark takes the diagonal of the paper wherever it is used, so the paper a sheet
+    // shows is no change of the pool.
+    static constexpr DWORD kDefaultAngle = 52;
     // The four defaults, then the stored watermarks of other names (up to the pool's limit), the
-    // devmode's watermark over its entry, and the pool saved. Nothing for a restricted user or
-    // without parameters (FALSE); else the save's answer.
+    // devmode's watermark over its entry, and the pool saved (what differs from what is stored
+    // only). Nothing for a restricted user or without parameters (FALSE); else the save's answer.
     BOOL BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted);
     // The first four entries rewritten as the defaults (flags kept); FALSE when the list has fewer.
     BOOL BResetDefaultEntries();
@@ -165,21 +170,23 @@ public:
     void VClearChanged() { m_bChanged = FALSE; }
 
     // ---- the pool (printer data "ZQPresetRoot\WatermarkPoolData", or the restricted user's key)
-    // A new zero-filled block of zqwm::kRecordBytes with the entry's record; the caller frees it.
+    // A new zero-filled block of zqwm::kRecordBytes with the entry's record (a diagonal one at
+    // kDefaultAngle); the caller frees it.
     static BOOL BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntry);
     // The stored fields of a value of cbData bytes; FALSE (the entry unchanged) when it ends early.
     static BOOL BParseEntry(const BYTE* pData, DWORD cbData, WatermarkEntry* pEntry);
     // Value "WatermarkPool:<index>" in the printer's data or the restricted user's key.
     static BOOL BWriteEntry(const WatermarkEntry* pEntry, BOOL bPerUser, HANDLE hPrinter, int iIndex);
-    // The stored watermarks appended to the main list; TRUE when any value was read.
+    // The stored watermarks appended to the main list; TRUE when any value was read. The records of
+    // the pool this manager saves to (the printer's, or a restricted user's own) are remembered as read.
     BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
-    // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31.
+    // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31; every
+    // record taken or of a name the list holds is remembered as read.
     void VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int iCount);
-    // The shared pool as last merged holds the main list's records, in its order, and nothing else.
-    BOOL BStoredAsListed() const;
-    // The editable entries written back from index 0, merged with the pool as stored now (what another
-    // sheet saved meanwhile stays) and the values beyond them removed, all or nothing; TRUE once the
-    // whole pool is stored.
+    // This manager added, changed or deleted a watermark of its pool since it read it.
+    BOOL BHasChanges(BOOL bRestricted);
+    // What this manager added, changed or deleted, stored over the pool as it is stored now, all or
+    // nothing (BStoreChanges); TRUE once stored, or when there is nothing to store.
     BOOL BSavePool(POEMCUIPPARAM pParam);
     // One watermark into the printer's pool: over the stored one of its name (in any letter case),
     // else at iPreferredIndex when that is free, else past every stored index.
@@ -191,15 +198,29 @@ public:
     static void VRemoveLegacyData(POEMCUIPPARAM pParam);
 
 private:
-    // The four defaults: 0 " [none]", 1 "Confidential", 2 "Draft", 3 "SAMPLE".
-    void VFillDefault(WatermarkEntry* pEntry, int iDefault, DWORD dwAngle);
+    // The four defaults: 0 " [none]", 1 "Confidential", 2 "Draft", 3 "SAMPLE"; the one computation
+    // of them, for the opening's pool and the Effects page's alike.
+    void VFillDefault(WatermarkEntry* pEntry, int iDefault);
     // Up to iLimit values of the shared pool appended to the list, flagged for the user; the number
     // of values taken (-1 when the key cannot be listed).
     int IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bRestricted, int iLimit);
     bool BIsDeletedName(PCWSTR pszName) const;
-    // Names of the printer's pool this manager read and lists (or drops for a name it holds).
-    void VSeeName(PCWSTR pszName) { m_seenNames.emplace_back(pszName); }
-    bool BIsSeenName(PCWSTR pszName) const;
+    // A record of the pool as this manager read it (or last stored it), by its name: the first
+    // record read of a name stands for it.
+    void VRememberRead(const WatermarkEntry& entry);
+    void VForgetRead(PCWSTR pszName);
+    const std::vector<BYTE>* PReadImage(PCWSTR pszName) const;
+    // The entries a save stands for: the first editable one of each name (any letter case), a
+    // restricted user's " [none]" left out.
+    std::vector<const WatermarkEntry*> SavedEntries(BOOL bRestricted);
+    // A name read from the pool that this manager deleted: one it no longer lists (a restricted
+    // user's: one he deleted in the dialog).
+    bool BDeletedHere(PCWSTR pszName, const std::vector<const WatermarkEntry*>& saved, BOOL bRestricted) const;
+    // The one read-decide-write of a save: the pool under pszKey (of the printer hWhere, or of the
+    // current user when hWhere is null) read as stored now, each watermark this manager changed or
+    // added written over the values of its name (else at the first free index), each it deleted
+    // removed, every other value left as it is; all or nothing.
+    BOOL BStoreChanges(HANDLE hWhere, PCWSTR pszKey, BOOL bRestricted);
     static bool BListHas(const WatermarkList& list, PCWSTR pszName);
 
     BOOL m_bChanged = FALSE;
@@ -208,7 +229,11 @@ private:
     WatermarkEntry* m_pCurrent = nullptr;  // the entry the dialog shows
     WatermarkList m_main;
     WatermarkList m_shared;
-    std::vector<std::wstring> m_seenNames;
+    struct ReadImage {
+        std::wstring name;
+        std::vector<BYTE> bytes;
+    };
+    std::vector<ReadImage> m_readImages;
     DeletedWatermarkName* m_pDeletedHead = nullptr;
     DeletedWatermarkName* m_pDeletedTail = nullptr;
     // Room for any translation of " [none]": a shorter buffer would cut it and lose the match.

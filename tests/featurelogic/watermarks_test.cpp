@@ -72,8 +72,9 @@ protected:
         RegSetKeyValueW(HKEY_CURRENT_USER, kUserPoolKey, value.c_str(), REG_BINARY, bytes.data(),
                         static_cast<DWORD>(bytes.size()));
     }
-    WatermarkEntry* Add(const std::wstring& name, DWORD flags = kWatermarkEditable) {
-        WatermarkEntry* e = CZQWatermarks::PNewEntry(m_wm.MainList());
+    WatermarkEntry* Add(const std::wstring& name, DWORD flags = kWatermarkEditable) { return AddTo(m_wm, name, flags); }
+    static WatermarkEntry* AddTo(CZQWatermarks& wm, const std::wstring& name, DWORD flags = kWatermarkEditable) {
+        WatermarkEntry* e = CZQWatermarks::PNewEntry(wm.MainList());
         wcsncpy(e->szName, name.c_str(), 255);
         wcsncpy(e->szText, name.c_str(), 255);
         e->dwFlags = flags;
@@ -99,6 +100,13 @@ protected:
             out[values.Name(i)] = data && zqwm::Read(data, cb, &r) ? r.szName : L"?";
         }
         return out;
+    }
+    // The size the record of that value holds; 0 when it holds none.
+    DWORD StoredSize(const std::wstring& value) {
+        std::vector<BYTE> data;
+        ZQWatermarkRecord r = {};
+        return m_printer.GetValue(kPoolKey, value, nullptr, &data) && zqwm::Read(data.data(), data.size(), &r) ? r.dwSize
+                                                                                                              : 0;
     }
     static std::map<std::wstring, std::wstring> UserPool() {
         std::map<std::wstring, std::wstring> out;
@@ -155,65 +163,74 @@ TEST_F(Watermarks, ReadsAtMostThePoolsLimitOfAnyName) {
     EXPECT_FALSE(m_wm.BReadPool(nullptr, FALSE));
 }
 
-// A save writes the editable watermarks from index 0 over the pool as stored now and removes the
-// values beyond them, all or nothing: what this sheet read and no longer lists goes, what another
-// sheet saved meanwhile stays, and a refused write or removal (a spooler that deletes nothing, such
-// as Wine's) leaves the pool as it was and answers FALSE.
-TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowAllOrNothing) {
-    for (int i = 0; i < 6; ++i) Store(L"WatermarkPool:" + std::to_wstring(i), L"Stale" + std::to_wstring(i));
+// A save stores what this list added, changed or deleted over the pool as stored at that moment,
+// all or nothing: what another sheet or program changed, added or removed meanwhile stays so
+// (nothing set back, nothing brought back), nothing is written when nothing changed here, a changed
+// watermark goes where it stands and a new one to the first free index; a refused write or removal
+// (a spooler that deletes nothing, such as Wine's) leaves the pool as it was and answers FALSE.
+TEST_F(Watermarks, SaveStoresThisListsChangesOverThePoolAsStoredNow) {
+    for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
+        Store(L"WatermarkPool:" + std::to_wstring(name[0] - L'A'), name);
     Store(L"Foreign", L"Foreign");
     EXPECT_FALSE(m_wm.BSavePool(&m_param)) << "nothing to save";
     ASSERT_TRUE(m_wm.BReadPool(&m_param, FALSE));
-    CZQWatermarks::VFreeEntryList(m_wm.MainList());  // all deleted in the dialog
-    Add(L"A");
-    Add(L"B", kWatermarkReadOnly);
-    Add(L"C");
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"C"}}),
-              StoredPool());
-
-    // Two sheets: each keeps the other's new watermark, and this one's deletion holds.
     CZQWatermarks other;
     other.VBind(nullptr, &m_param, nullptr);
     ASSERT_TRUE(other.BReadPool(&m_param, FALSE));
-    WatermarkEntry* two = CZQWatermarks::PNewEntry(other.MainList());
-    wcscpy(two->szName, L"Two");
-    two->dwFlags = kWatermarkEditable;
+    auto writes = [&] { return m_printer.CallCount(zqspool::MemCall::SetPrinterDataEx); };
+
+    // Behind this sheet another program changes B, another sheet deletes C and adds Two.
+    Store(L"WatermarkPool:1", L"B", 72);
+    other.VRemoveEntry(other.PFindByName(L"C"));
+    AddTo(other, L"Two");
+    EXPECT_TRUE(other.BSavePool(&m_param));
+    int before = writes();
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(before, writes()) << "nothing changed here";
+    const std::map<std::wstring, std::wstring> meanwhile = {{L"WatermarkPool:0", L"A"},
+                                                            {L"WatermarkPool:1", L"B"},
+                                                            {L"WatermarkPool:2", L"Two"},
+                                                            {L"WatermarkPool:3", L"D"},
+                                                            {L"Foreign", L"Foreign"}};
+    EXPECT_EQ(meanwhile, StoredPool());
+    EXPECT_EQ(72u, StoredSize(L"WatermarkPool:1"));
+
+    // This sheet changes D, adds One, deletes A and Foreign; the other sheet, which still lists them
+    // as it read them, brings neither back.
+    m_wm.PFindByName(L"D")->dwSize = 300;
     Add(L"One");
     m_wm.VRemoveEntry(m_wm.PFindByName(L"A"));
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"Foreign"));
+    before = writes();
     EXPECT_TRUE(m_wm.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}}),
-              StoredPool());
+    EXPECT_EQ(before + 2, writes());
+    const std::map<std::wstring, std::wstring> after = {
+        {L"WatermarkPool:0", L"One"}, {L"WatermarkPool:1", L"B"}, {L"WatermarkPool:2", L"Two"}, {L"WatermarkPool:3", L"D"}};
+    EXPECT_EQ(after, StoredPool());
+    EXPECT_EQ(300u, StoredSize(L"WatermarkPool:3"));
+    EXPECT_EQ(72u, StoredSize(L"WatermarkPool:1"));
     EXPECT_TRUE(other.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"},
-                                                    {L"WatermarkPool:1", L"C"},
-                                                    {L"WatermarkPool:2", L"Two"},
-                                                    {L"WatermarkPool:3", L"One"}}),
-              StoredPool())
-        << "the other sheet still lists A";
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{
-                  {L"WatermarkPool:0", L"C"}, {L"WatermarkPool:1", L"One"}, {L"WatermarkPool:2", L"Two"}}),
-              StoredPool());
+    EXPECT_EQ(after, StoredPool());
 
     // The printer's data is writable (the removal that asks so goes through); a pool value, or a
     // removal, is refused.
-    const std::map<std::wstring, std::wstring> before = StoredPool();
     m_wm.VRemoveEntry(m_wm.PFindByName(L"One"));
-    for (const auto& [call, after] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 0},
-                                      {zqspool::MemCall::DeletePrinterDataEx, 1}}) {
-        m_printer.FailCall(call, ERROR_INVALID_PARAMETER, -1, after);
+    m_wm.PFindByName(L"D")->dwSize = 200;
+    for (const auto& [call, skip] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 0},
+                                     {zqspool::MemCall::DeletePrinterDataEx, 1}}) {
+        m_printer.FailCall(call, ERROR_INVALID_PARAMETER, -1, skip);
         EXPECT_FALSE(m_wm.BSavePool(&m_param));
-        EXPECT_EQ(before, StoredPool());
+        EXPECT_EQ(after, StoredPool());
+        EXPECT_EQ(300u, StoredSize(L"WatermarkPool:3"));
         m_printer.FailCall(call, 0, 0);
     }
     EXPECT_FALSE(CZQWatermarks::BWriteEntry(nullptr, FALSE, m_h, 0));
     EXPECT_FALSE(m_wm.BSavePool(nullptr));
 }
 
-// A restricted user's save keeps his pool in his own key: his editable watermarks but " [none]",
-// then his earlier ones he neither deleted nor still lists, 30 at most; reading it back hides his
-// watermark of a shared one's name. The shared pool stays as it is.
+// A restricted user's save keeps his pool in his own key: his new watermarks but " [none]" (30 at
+// most), his earlier ones he did not delete where they are, whether he still lists them or not;
+// reading it back hides his watermark of a shared one's name. The shared pool stays as it is.
 TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
     zqtest::CScratchKey user(HKEY_CURRENT_USER, kUserKey);
     Store(L"WatermarkPool:0", L" [none]");
@@ -233,7 +250,7 @@ TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
     Add(L"New");
     EXPECT_TRUE(m_wm.BSavePool(&m_param));
     EXPECT_EQ((std::map<std::wstring, std::wstring>{
-                  {L"WatermarkPool:0", L"Shared"}, {L"WatermarkPool:1", L"New"}, {L"WatermarkPool:2", L"Kept"}}),
+                  {L"WatermarkPool:0", L"Kept"}, {L"WatermarkPool:1", L"New"}, {L"WatermarkPool:2", L"Shared"}}),
               UserPool());
     EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Shared"}}),
               StoredPool());
@@ -327,7 +344,8 @@ TEST_F(Watermarks, DefaultsByLanguageBeforeTheStoredOnes) {
 }
 
 // The defaults rewrite the first four entries (flags kept); a list of fewer ends with FALSE; a
-// list without " [none]" gets one at the diagonal angle.
+// list without " [none]" gets one. Whatever diagonal the page last worked out, the defaults are the
+// opening's: the same angle.
 TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     m_wm.VSetDiagonalAngle(37);
     EXPECT_FALSE(m_wm.BResetDefaultEntries());
@@ -337,7 +355,7 @@ TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     EXPECT_FALSE(m_wm.BResetDefaultEntries());
     EXPECT_EQ((std::vector<std::wstring>{L" [none]", L"Confidential", L"Draft"}), Names());
     EXPECT_EQ(kWatermarkReadOnly, m_wm.MainList().pHead->dwFlags);
-    EXPECT_EQ(37u, m_wm.MainList().pHead->dwAngle);
+    EXPECT_EQ(CZQWatermarks::kDefaultAngle, m_wm.MainList().pHead->dwAngle);
     Add(L"w");
     EXPECT_TRUE(m_wm.BResetDefaultEntries());
     m_wm.VEnsureNoneEntry();
