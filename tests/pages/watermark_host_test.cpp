@@ -15,7 +15,6 @@
 #include "res/zqwatermarkids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
-#include "zqinstall.h"
 #include "zqprinter.h"
 
 namespace {
@@ -109,43 +108,6 @@ TEST_F(WatermarkUnderHost, ANewWatermarkReachesThePoolAndDeleteTakesItOut) {
     EXPECT_EQ(1u, boxes.Boxes().size());
     EXPECT_FALSE(Listed(listed, L"Proof Copy"));
     EXPECT_TRUE(Listed(listed, L" [none]"));
-}
-
-// The wide printer's paper has a diagonal of 54 degrees, the defaults 52: a sheet that only shows
-// its Effects page, and the plain opening after it, leave the pool as the first opening stored it,
-// each value's bytes and the key's last change.
-TEST_F(WatermarkUnderHost, ShowingEffectsOnTheWidePrinterWritesNoWatermark) {
-    ZQInstallResult installed;
-    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
-        << ZQUtf8(installed.error);
-    const std::wstring key = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" +
-                             std::wstring(zqhosttest::kWidePrinter) + L"\\ZQPresetRoot\\WatermarkPoolData";
-    auto stored = [&] {
-        std::vector<std::vector<BYTE>> values;
-        FILETIME changed = {};
-        HKEY pool = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_READ, &pool) != ERROR_SUCCESS) return values;
-        RegQueryInfoKeyW(pool, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         nullptr, &changed);
-        values.push_back(std::vector<BYTE>(reinterpret_cast<BYTE*>(&changed), reinterpret_cast<BYTE*>(&changed + 1)));
-        for (DWORD i = 0;; ++i) {
-            WCHAR name[64];
-            BYTE data[zqwm::kRecordBytes + 16];
-            DWORD cch = 64, cb = sizeof data;
-            if (RegEnumValueW(pool, i, name, &cch, nullptr, nullptr, data, &cb) != ERROR_SUCCESS) break;
-            values.emplace_back(data, data + cb);
-        }
-        RegCloseKey(pool);
-        return values;
-    };
-    auto nothing = [](HWND) {};
-    zqhosttest::PreferencesOnPage(zqhosttest::kWidePrinter, L"Paper/Quality", nothing);
-    const std::vector<std::vector<BYTE>> first = stored();
-    ASSERT_GE(first.size(), 5u) << "the key's change and the four defaults";
-    zqhosttest::PreferencesOnPage(zqhosttest::kWidePrinter, L"Effects", nothing);
-    EXPECT_EQ(first, stored()) << "a sheet that showed the Effects page";
-    zqhosttest::PreferencesOnPage(zqhosttest::kWidePrinter, L"Paper/Quality", nothing);
-    EXPECT_EQ(first, stored()) << "the opening after it";
 }
 
 }  // namespace
