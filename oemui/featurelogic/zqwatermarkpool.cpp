@@ -380,7 +380,8 @@ BOOL CZQWatermarks::BStoreChanges(HANDLE hWhere, PCWSTR pszKey, BOOL bRestricted
         return false;
     };
     // What this list changed or added goes over the values of its name, else to the first free
-    // index; a watermark as this list read it stays as stored now, whoever changed or removed it.
+    // index (one another sheet removed meanwhile comes back only when this list changed it); a
+    // watermark as this list read it stays as stored now, whoever changed or removed it.
     std::vector<const WatermarkEntry*> written;
     int next = 0;
     for (const WatermarkEntry* e : saved) {

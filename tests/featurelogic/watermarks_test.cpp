@@ -301,6 +301,17 @@ TEST_F(Watermarks, NoneRecordAfterALanguageChange) {
     const std::vector<BYTE> english = RecordBytes(L" [none]", 77, L"Verdana");
     m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, english.data(), static_cast<DWORD>(english.size()));
     EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "in this language already";
+
+    // A sheet that read the record of the other language saves it renamed where it stood.
+    m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, german.data(), static_cast<DWORD>(german.size()));
+    Store(L"WatermarkPool:1", L"Memo");
+    CZQWatermarks sheet;
+    sheet.VBind(nullptr, &m_param, nullptr);
+    ASSERT_TRUE(sheet.BReadPool(&m_param, FALSE));
+    ASSERT_TRUE(sheet.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub));
+    EXPECT_TRUE(sheet.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Memo"}}),
+              StoredPool());
 }
 
 // The defaults come first in the user's language with their sizes and face, whatever the pool
