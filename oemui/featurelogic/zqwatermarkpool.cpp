@@ -236,6 +236,7 @@ BOOL CZQWatermarks::BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
+    m_bRestricted = bRestricted;
     WatermarkEntry* before = m_main.pTail;
     const int taken = IReadSharedPool(m_main, pParam->hPrinter, bRestricted, kMaxEntries);
     BOOL read = taken > 0;
@@ -263,17 +264,18 @@ void CZQWatermarks::VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int
     VFreeEntryList(m_shared);
     IReadSharedPool(m_shared, pParam->hPrinter, bRestricted, kMaxEntries);
     // Those the list stands for (taken, or of a name it holds) are read; those the limit leaves out
-    // are not, so that a save leaves them alone.
+    // are not, so that a save leaves them alone. A restricted user saves to a pool of his own.
     for (const WatermarkEntry* e = m_shared.pHead; e; e = e->pNext) {
         if (BListHas(m_main, e->szName)) {
-            VRememberRead(*e);
+            if (!bRestricted) VRememberRead(*e);
             continue;
         }
-        if (iCount >= kMaxEntries) continue;
+        // Read before and no longer listed: deleted here.
+        if (iCount >= kMaxEntries || (!bRestricted && PReadImage(e->szName))) continue;
         WatermarkEntry* entry = PNewEntry(m_main);
         if (!entry) break;
         CopyEntry(entry, e);
-        VRememberRead(*e);
+        if (!bRestricted) VRememberRead(*e);
         ++iCount;
     }
 }

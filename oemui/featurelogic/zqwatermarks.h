@@ -180,9 +180,13 @@ public:
     // The stored watermarks appended to the main list; TRUE when any value was read. The records of
     // the pool this manager saves to (the printer's, or a restricted user's own) are remembered as read.
     BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
-    // The shared pool's watermarks whose names the main list lacks, appended while iCount < 31; every
-    // record taken or of a name the list holds is remembered as read.
+    // The shared pool's watermarks whose names the main list lacks and this manager did not delete,
+    // appended while iCount < 31; every record taken or of a name the list holds is remembered as
+    // read (in the pool this manager saves to).
     void VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int iCount);
+    // The shared pool's watermarks stored since the pool was read (VMergeSharedPool): a name another
+    // sheet or program stored meanwhile is one a new watermark does not take.
+    void VTakeNewlyStored(POEMCUIPPARAM pParam) { VMergeSharedPool(m_bRestricted, pParam, ICountEntries()); }
     // This manager added, changed or deleted a watermark of its pool since it read it.
     BOOL BHasChanges(BOOL bRestricted);
     // What this manager added, changed or deleted, stored over the pool as it is stored now, all or
@@ -224,6 +228,7 @@ private:
     static bool BListHas(const WatermarkList& list, PCWSTR pszName);
 
     BOOL m_bChanged = FALSE;
+    BOOL m_bRestricted = FALSE;  // as the pool was read
     int m_iDiagonalAngle = 52;
     WatermarkEditRecord* m_pEdit = nullptr;
     WatermarkEntry* m_pCurrent = nullptr;  // the entry the dialog shows

@@ -228,6 +228,23 @@ TEST_F(Watermarks, SaveStoresThisListsChangesOverThePoolAsStoredNow) {
     EXPECT_FALSE(m_wm.BSavePool(nullptr));
 }
 
+// Watermarks stored behind the sheet since it read the pool join its list, but not one it deleted:
+// their names are taken for new watermarks, and a save leaves them as stored.
+TEST_F(Watermarks, WatermarksStoredSinceTheReadingJoinTheList) {
+    Store(L"WatermarkPool:0", L"A");
+    Store(L"WatermarkPool:1", L"B");
+    ASSERT_TRUE(m_wm.BReadPool(&m_param, FALSE));
+    m_wm.VRemoveEntry(m_wm.PFindByName(L"B"));
+    Store(L"WatermarkPool:2", L"Memo", 33);
+    m_wm.VTakeNewlyStored(&m_param);
+    EXPECT_EQ((std::vector<std::wstring>{L"A", L"Memo"}), Names());
+    EXPECT_TRUE(m_wm.BNameTaken(L"memo", nullptr));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:2", L"Memo"}}),
+              StoredPool());
+    EXPECT_EQ(33u, StoredSize(L"WatermarkPool:2"));
+}
+
 // A restricted user's save keeps his pool in his own key: his new watermarks but " [none]" (30 at
 // most), his earlier ones he did not delete where they are, whether he still lists them or not;
 // reading it back hides his watermark of a shared one's name. The shared pool stays as it is.

@@ -220,6 +220,8 @@ void CZQEffectsTab::VOnEditWatermarks(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *WorkOf(pContext);
     const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), ICC_USEREX_CLASSES};
     InitCommonControlsEx(&classes);
+    // The dialog names new watermarks: by every name stored now, also those stored since the sheet opened.
+    m_watermarks.VTakeNewlyStored(m_pCUIParam);
     VUpdateDiagonalAngle(pContext);
     const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
     HWND combo = m_controls.Item(IDC_CBO_WATERMARKS);
