@@ -187,8 +187,6 @@ public:
     // The shared pool's watermarks stored since the pool was read (VMergeSharedPool): a name another
     // sheet or program stored meanwhile is one a new watermark does not take.
     void VTakeNewlyStored(POEMCUIPPARAM pParam) { VMergeSharedPool(m_bRestricted, pParam, ICountEntries()); }
-    // This manager added, changed or deleted a watermark of its pool since it read it.
-    BOOL BHasChanges(BOOL bRestricted);
     // What this manager added, changed or deleted, stored over the pool as it is stored now, all or
     // nothing (BStoreChanges); TRUE once stored, or when there is nothing to store.
     BOOL BSavePool(POEMCUIPPARAM pParam);
@@ -220,6 +218,8 @@ private:
     // A name read from the pool that this manager deleted: one it no longer lists (a restricted
     // user's: one he deleted in the dialog).
     bool BDeletedHere(PCWSTR pszName, const std::vector<const WatermarkEntry*>& saved, BOOL bRestricted) const;
+    // This manager added, changed or deleted a watermark of its pool since it read it.
+    BOOL BHasChanges(BOOL bRestricted);
     // The one read-decide-write of a save: the pool under pszKey (of the printer hWhere, or of the
     // current user when hWhere is null) read as stored now, each watermark this manager changed or
     // added written over the values of its name (else at the first free index), each it deleted
@@ -229,7 +229,7 @@ private:
 
     BOOL m_bChanged = FALSE;
     BOOL m_bRestricted = FALSE;  // as the pool was read
-    int m_iDiagonalAngle = 52;
+    int m_iDiagonalAngle = static_cast<int>(kDefaultAngle);
     WatermarkEditRecord* m_pEdit = nullptr;
     WatermarkEntry* m_pCurrent = nullptr;  // the entry the dialog shows
     WatermarkList m_main;
