@@ -125,32 +125,6 @@ TEST_F(EffectsGroups, DiagonalAngleByOrientationAndPaperPrintedOn) {
     }
 }
 
-// A sheet that only shows the page on a paper of another diagonal than the defaults' (A4: 54
-// degrees) and ends with OK leaves the pool as the opening stored it, and so does the next opening:
-// no printer data is written after the first opening.
-TEST_F(EffectsGroups, ShowingThePageWritesNoWatermark) {
-    AddItems();
-    Build();
-    m_public.dmPaperSize = DMPAPER_A4;
-    OEMCUIPPARAM* param = m_host.Param();
-    auto open = [&] {
-        CZQWatermarks opening;
-        opening.VBind(nullptr, param, nullptr);
-        return opening.BCreateDefaults(param, FALSE);
-    };
-    ASSERT_TRUE(open());
-    const int writes = m_printer.CallCount(zqspool::MemCall::SetPrinterDataEx);
-    m_tab->VLoadWatermarks(&m_core, param, FALSE);
-    ASSERT_NE(nullptr, Open());
-    Notify(PSN_SETACTIVE);
-    const WatermarkEntry* draft = m_tab->WatermarksForTesting().PFindByName(L"Draft");
-    ASSERT_NE(nullptr, draft);
-    EXPECT_EQ(54u, draft->dwAngle) << "the page's diagonal watermarks follow the paper";
-    EXPECT_TRUE(m_tab->BSaveWatermarks());
-    EXPECT_TRUE(open());
-    EXPECT_EQ(writes, m_printer.CallCount(zqspool::MemCall::SetPrinterDataEx));
-}
-
 // "Edit..." stays on a local printer and in the shell's process; another computer's printer hides
 // it from any other program, while the list stays.
 TEST_F(EffectsGroups, EditButtonByPrinterAndProcess) {
