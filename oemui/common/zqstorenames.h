@@ -46,8 +46,9 @@ inline constexpr WCHAR kPresetPoolMaxIndex[] = L"PresetPoolMaxIndexCount";
 // formats/zqshortcut.h), written by the page's shortcut store; a restricted user's own under the same
 // key below his key.
 inline constexpr WCHAR kShortcutPoolKey[] = L"ZQPresetRoot\\CustomShortcutPoolData";
-// The watermark pool: "WatermarkPool:<n>" records (REG_BINARY, formats/zqwatermarkrecord.h), n from 0
-// without gaps, written by the watermark manager (featurelogic/zqwatermarks) and by the import of the
+// The watermark pool: "WatermarkPool:<n>" records (REG_BINARY, formats/zqwatermarkrecord.h), n from 0,
+// a deleted one's n taken by the next new one (readers take every value of the key, whatever its
+// name), written by the watermark manager (featurelogic/zqwatermarks) and by the import of the
 // configuration manager's watermark (featurelogic/zquilogic_import); a restricted user's own pool is
 // the same key below his key (the current user's kMakerKey + GUID).
 inline constexpr WCHAR kWatermarkPoolKey[] = L"ZQPresetRoot\\WatermarkPoolData";
