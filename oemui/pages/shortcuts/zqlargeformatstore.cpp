@@ -414,21 +414,24 @@ void CZQShortcutStore::VUndoStore(PageContext* pContext) {
     if (!m_undo.bValid) return;
     m_undo.bValid = FALSE;
     const CZQStoreLock lock(PrinterOf(pContext));
-    CZQPrinterHandle printer(HOpenPrinter(pContext));
+    CZQPrinterHandle printer(lock.Held() ? HOpenPrinter(pContext) : nullptr);
     HANDLE where = nullptr;
     WCHAR path[MAX_PATH];
     PCWSTR key = nullptr;
-    if (!lock.Held() || !printer || !BStoreKey(printer.Get(), &where, path, &key)) return;
-    // What another program stored over this store since stays.
-    DWORD type = REG_NONE, cb = 0;
-    CZQLocalPtr<BYTE> now;
-    const DWORD rc = where ? ZQReadStoredValue(where, key, m_undo.szName, &type, now, &cb)
-                           : ZQReadUserValue(key, m_undo.szName, &type, now, &cb);
-    if (rc != ERROR_SUCCESS || cb != m_undo.cbWritten || std::memcmp(now.Get(), m_undo.written.Get(), cb) != 0) return;
-    const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
-                                  !m_undo.bPresent};
-    if (!ZQChangeValuesTogether(where, &change, 1))
-        zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
+    bool back = printer && BStoreKey(printer.Get(), &where, path, &key);
+    if (back) {
+        // What another program stored over this store since stays.
+        DWORD type = REG_NONE, cb = 0;
+        CZQLocalPtr<BYTE> now;
+        const DWORD rc = where ? ZQReadStoredValue(where, key, m_undo.szName, &type, now, &cb)
+                               : ZQReadUserValue(key, m_undo.szName, &type, now, &cb);
+        if (rc != ERROR_SUCCESS || cb != m_undo.cbWritten || std::memcmp(now.Get(), m_undo.written.Get(), cb) != 0)
+            return;
+        const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
+                                      !m_undo.bPresent};
+        back = ZQChangeValuesTogether(where, &change, 1) != FALSE;
+    }
+    if (!back) zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
 }
 
 BOOL CZQShortcutStore::BReadShortcut(PageContext* pContext, ShortcutRecord* pRecord) {
