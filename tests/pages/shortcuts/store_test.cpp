@@ -301,50 +301,43 @@ TEST_F(ShortcutStore, SaveAsDecidesOnWhatIsStoredNow) {
     using Result = CZQShortcutStore::SaveResult;
     const ShortcutRecord ours = Record(L"Late", L"Drawings");
     const struct {
-        const char* what;
         int others;  // shortcuts stored before the check
-        bool behind, held;
+        const wchar_t* behind;  // stored after it
+        bool held;
         int answer;
         Result result;
         const wchar_t* box;
-        bool oursStored;
     } cases[] = {
-        {"stored behind, declined", 0, true, false, IDNO, Result::kRefused, L"A Printing Shortcut with that name", false},
-        {"stored behind, replaced", 0, true, false, IDYES, Result::kStored, L"A Printing Shortcut with that name", true},
-        {"the limit reached behind", 20, false, false, IDOK, Result::kRefused, L"The maximum number of Printing", false},
-        {"the lock held elsewhere", 0, false, true, IDOK, Result::kRefused, L"Another program is changing", false},
-        {"nothing in the way", 0, false, false, IDOK, Result::kStored, nullptr, true},
+        {0, L"Late", false, IDNO, Result::kRefused, L"A Printing Shortcut with that name"},
+        {0, L"Late", false, IDYES, Result::kStored, L"A Printing Shortcut with that name"},
+        {20, L"Extra", false, IDOK, Result::kRefused, L"The maximum number of Printing"},
+        {0, nullptr, true, IDOK, Result::kRefused, L"Another program is changing"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.box);
         zqspool::Spooler().DeletePrinterKeyW(m_hPrinter, kPool.c_str());
         for (int i = 0; i < c.others; ++i) Put(L"S" + std::to_wstring(i));
         Rows({});
         lstrcpyW(m_store.m_szNewShortcutName, L"Late");
         ASSERT_TRUE(m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE, nullptr));
-        if (c.behind || c.others) Put(c.behind ? L"Late" : L"Extra");
+        if (c.behind) Put(c.behind);
         const std::vector<BYTE> before = Stored(L"Late");
         CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         std::thread holder([&] {
-            if (!c.held) return;
-            CZQStoreLock lock(nullptr, m_printer.Identity().name.c_str());
+            const CZQStoreLock lock(nullptr, c.held ? m_printer.Identity().name.c_str() : L"elsewhere");
             SetEvent(held.Get());
             WaitForSingleObject(release.Get(), 30000);
         });
-        if (c.held) WaitForSingleObject(held.Get(), 30000);
+        WaitForSingleObject(held.Get(), 30000);
         BoxAnswers boxes(c.answer);
         EXPECT_EQ(c.result, m_store.ESaveShortcut(&m_context, m_parent, ours));
         SetEvent(release.Get());
         holder.join();
-        ASSERT_EQ(c.box ? 1u : 0u, boxes.texts.size());
-        if (c.box) {
-            EXPECT_EQ(0u, boxes.texts[0].find(c.box));
-        }
-        EXPECT_EQ(c.oursStored ? Image(ours) : before, Stored(L"Late"));
+        ASSERT_EQ(1u, boxes.texts.size());
+        EXPECT_EQ(0u, boxes.texts[0].find(c.box));
+        EXPECT_EQ(c.result == Result::kStored ? Image(ours) : before, Stored(L"Late"));
     }
-    // Put back unless another program stored over it since.
     for (bool theirs : {false, true}) {
-        Put(L"Late");
         const std::vector<BYTE> earlier = Stored(L"Late");
         ASSERT_TRUE(m_store.BStoreShortcut(&m_context, ours));
         if (theirs) ::Put(m_printer, L"Late", L"Maps", false);
