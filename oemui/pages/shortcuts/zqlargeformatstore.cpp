@@ -213,7 +213,8 @@ BOOL CZQShortcutStore::BIsReservedName(PageContext* pContext, PCWSTR pszName) co
 
 int CZQShortcutStore::IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, PCWSTR pszCaption, UINT uType) {
     WCHAR text[kResStringChars];
-    if (!BLoadResString(iId, text)) ZQCopyText(text, kResStringChars, pszEnglish);
+    // Id 0: a text the status module does not have.
+    if (!iId || !BLoadResString(iId, text)) ZQCopyText(text, kResStringChars, pszEnglish);
     return zqmsgbox::IShow(hOwner, text, pszCaption, uType);
 }
 
@@ -332,22 +333,20 @@ CZQShortcutStore::SaveResult CZQShortcutStore::ESaveShortcut(PageContext* pConte
 }
 
 void CZQShortcutStore::VSayFull(HWND hOwner) {
-    WCHAR caption[kResStringChars];
-    if (!BLoadResString(kIdsCaption, caption)) ZQCopyText(caption, kResStringChars, kCaptionEnglish);
-    IMessage(hOwner, kIdsFull,
-             L"The maximum number of Printing Shortcuts has been saved on your computer.  You must delete some "
-             L"before more can be saved.",
-             caption, MB_OK | MB_ICONEXCLAMATION);
+    VSay(hOwner, kIdsFull,
+         L"The maximum number of Printing Shortcuts has been saved on your computer.  You must delete some before "
+         L"more can be saved.");
     if (m_page.hList) SetFocus(m_page.hList);
 }
 
 void CZQShortcutStore::VSayBusy(HWND hOwner) {
+    VSay(hOwner, 0, L"Another program is changing the printer's printing shortcuts. Nothing was stored; please try again.");
+}
+
+void CZQShortcutStore::VSay(HWND hOwner, int iId, PCWSTR pszEnglish) {
     WCHAR caption[kResStringChars];
     if (!BLoadResString(kIdsCaption, caption)) ZQCopyText(caption, kResStringChars, kCaptionEnglish);
-    zqmsgbox::IShow(hOwner,
-                    L"Another program is changing the printer's printing shortcuts. Nothing was stored; please try "
-                    L"again.",
-                    caption, MB_OK | MB_ICONEXCLAMATION);
+    IMessage(hOwner, iId, pszEnglish, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -120,6 +120,8 @@ private:
     // A row of the list holds the name (in any letter case).
     BOOL BListed(PCWSTR pszName) const;
     void VSayFull(HWND hOwner);
+    // A message under the store's caption; id 0 for a text the status module does not have.
+    void VSay(HWND hOwner, int iId, PCWSTR pszEnglish);
     // The per-user key path of the store (MAX_PATH characters).
     static BOOL BUserPoolPath(HANDLE hPrinter, PWSTR pszPath);
     int IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, PCWSTR pszCaption, UINT uType);
