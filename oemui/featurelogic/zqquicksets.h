@@ -5,7 +5,9 @@
 // installed options or the administrator's locks rule out.
 //
 // Store routines do nothing without the current call's block and its private devmode; a spooler or
-// registry failure leaves the list as it was. Entries and pairs are zero-filled local-heap blocks.
+// registry failure leaves the list as it was. A save, a delete and a rebuild decide on what is stored
+// at that moment, under the printer's stores' lock, and ask the user only with the lock let go.
+// Entries and pairs are zero-filled local-heap blocks.
 #pragma once
 
 #include "common/zqhandles.h"

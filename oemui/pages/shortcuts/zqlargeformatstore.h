@@ -6,7 +6,8 @@
 //
 // Every routine that touches the store opens the printer by name for itself (to use it, for a
 // restricted user) and closes it again; one that finds no context, printer or printer name sets last
-// error 13 and does nothing more. Records and their entries are zero-filled local-heap blocks.
+// error 13 and does nothing more. Each write, and what it was decided on, runs under the printer's
+// stores' lock. Records and their entries are zero-filled local-heap blocks.
 #pragma once
 
 #include "common/zqhandles.h"
