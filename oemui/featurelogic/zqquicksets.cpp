@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "common/zqprinterdata.h"
@@ -262,6 +263,10 @@ HANDLE CZQQuickSets::HStorePrinter() const {
 
 BOOL CZQQuickSets::BHasStore() const { return m_pCUIParam && m_pCUIParam->pOEMDM && HStorePrinter(); }
 
+CZQStoreLock CZQQuickSets::StoreLock() const {
+    return CZQStoreLock(HStorePrinter(), m_pCUIParam ? m_pCUIParam->pPrinterName : nullptr);
+}
+
 BOOL CZQQuickSets::BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const {
     WCHAR guid[kGuidTextChars] = {};
     if (!BReadRestrictedUserGuid(HStorePrinter(), guid)) return FALSE;
@@ -365,7 +370,9 @@ BOOL CZQQuickSets::BStoreNewEntry(QuickSetEntry* pEntry, BOOL* pbFull) {
 }
 
 void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
-    if (!pEntry) return;
+    if (!pEntry || !BHasStore()) return;
+    const CZQStoreLock lock = StoreLock();
+    if (!lock.Held()) return;
     BOOL full = FALSE;
     if (bKeepIndex)
         BStoreEntry(pEntry, pEntry->iIndex);
@@ -373,7 +380,11 @@ void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
         BStoreNewEntry(pEntry, &full);
 }
 
-void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) { BDeleteStored(pEntry); }
+void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) {
+    if (!pEntry || !BHasStore()) return;
+    const CZQStoreLock lock = StoreLock();
+    if (lock.Held()) BDeleteStored(pEntry);
+}
 
 BOOL CZQQuickSets::BDeleteStored(const QuickSetEntry* pEntry) {
     if (!BHasStore() || !pEntry) return FALSE;
@@ -446,12 +457,15 @@ BOOL CZQQuickSets::BIsFactoryName(PCWSTR pszName) const {
 // ---------------------------------------------------------------------------------------------
 // Loading
 // ---------------------------------------------------------------------------------------------
-void CZQQuickSets::VLoadStored() {
-    if (!BHasStore()) return;
+void CZQQuickSets::VLoadStored() { BLoadStored(); }
+
+BOOL CZQQuickSets::BLoadStored() {
+    if (!BHasStore()) return FALSE;
     WCHAR shared[zqqs::kMaxQuickSets][kNameChars] = {};
     int accepted = 0;
     CZQPrinterDataList list;
-    if (list.BRead(HStorePrinter(), zqsettings::kPresetPoolKey)) {
+    const BOOL read = list.BReadTree(HStorePrinter(), zqsettings::kPresetPoolKey);
+    if (read) {
         for (DWORD i = 0; i < list.Count() && i < static_cast<DWORD>(zqqs::kMaxQuickSets); ++i) {
             QuickSetEntry* entry = PNewEntry();
             if (!entry) break;
@@ -471,8 +485,61 @@ void CZQQuickSets::VLoadStored() {
             CopyName(shared[accepted++], entry->head.szName);
         }
     }
-    if (accepted >= zqqs::kMaxQuickSets || !m_bRestricted) return;
-    VLoadUserStore(shared, accepted);
+    if (accepted < zqqs::kMaxQuickSets && m_bRestricted) VLoadUserStore(shared, accepted);
+    return read;
+}
+
+namespace {
+
+bool SamePairs(const QuickSetPair* a, const QuickSetPair* b) {
+    for (; a && b; a = a->pNext, b = b->pNext)
+        if (wcscmp(a->pszFeature, b->pszFeature) != 0 || wcscmp(a->pszOption, b->pszOption) != 0) return false;
+    return !a && !b;
+}
+
+// The entry of the list that holds the same stored quick set: name, kind, settings and pairs.
+const QuickSetEntry* FindSame(const QuickSetEntry* pList, const QuickSetEntry& entry) {
+    constexpr DWORD kKinds = CZQQuickSets::kOwnFlag | CZQQuickSets::kFixedFlag;
+    for (const QuickSetEntry* e = pList; e; e = e->pNext)
+        if ((e->dwFlags & kKinds) == (entry.dwFlags & kKinds) &&
+            std::memcmp(&e->head, &entry.head, sizeof entry.head) == 0 && SamePairs(e->pPairs, entry.pPairs))
+            return e;
+    return nullptr;
+}
+
+}  // namespace
+
+BOOL CZQQuickSets::BMergeStored() {
+    QuickSetEntry* oldHead = m_pHead;
+    QuickSetEntry* oldTail = m_pTail;
+    m_pHead = m_pTail = nullptr;
+    m_pFactory = nullptr;
+    BOOL read = FALSE;
+    {
+        zqspool::CZQStoredNow now;
+        read = BLoadStored();
+    }
+    if (!read) {
+        VFreeEntries();
+        m_pHead = oldHead;
+        m_pTail = oldTail;
+        m_pFactory = PFindEntry(m_szFactoryName);
+        return FALSE;
+    }
+    m_pFactory = PFindEntry(m_szFactoryName);
+    m_nEntries = 0;
+    // A quick set this sheet knew keeps what its check found; a new or changed one is checked.
+    m_nWalkAnswers = 0;
+    for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
+        ++m_nEntries;
+        if (const QuickSetEntry* known = FindSame(oldHead, *e))
+            e->dwFlags |= known->dwFlags & kHiddenFlag;
+        else if (e != m_pFactory)
+            VCheckInstallable(e);
+    }
+    m_nWalkAnswers = -1;
+    VFreeList(&oldHead, &oldTail);
+    return TRUE;
 }
 
 void CZQQuickSets::VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared) {
@@ -594,11 +661,17 @@ BOOL CZQQuickSets::BRewriteStore() {
 void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return;
     BUpdateInstalledCartridges();
-    const int built = ILoadFactoryAndStored(pRules);
-    // A rewrite that cannot land whole leaves the store as it was.
-    if (built >= 0) {
-        m_nEntries += built;
-        if (BRewriteStore()) m_iSharedIndex = built;
+    {
+        // Read and rewritten as stored now, with no other program's change in between; without the
+        // lock the store stays as it is.
+        const CZQStoreLock lock = StoreLock();
+        zqspool::CZQStoredNow now;
+        const int built = lock.Held() ? ILoadFactoryAndStored(pRules) : -1;
+        // A rewrite that cannot land whole leaves the store as it was.
+        if (built >= 0) {
+            m_nEntries += built;
+            if (BRewriteStore()) m_iSharedIndex = built;
+        }
     }
     VFreeEntries();
 }

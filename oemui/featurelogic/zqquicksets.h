@@ -5,7 +5,9 @@
 // installed options or the administrator's locks rule out.
 //
 // Store routines do nothing without the current call's block and its private devmode; a spooler or
-// registry failure leaves the list as it was. Entries and pairs are zero-filled local-heap blocks.
+// registry failure leaves the list as it was. A save, a delete and a rebuild decide on what is stored
+// at that moment, under the printer's stores' lock, and ask the user only with the lock let go.
+// Entries and pairs are zero-filled local-heap blocks.
 #pragma once
 
 #include "common/zqhandles.h"
@@ -13,6 +15,7 @@
 #include "featurelogic/zqnameasker.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
+#include "settings/zqstorelock.h"
 
 class CZQWatermarks;
 class CZQXmlUiRules;
@@ -144,7 +147,7 @@ public:
     // The entry from a stored value; FALSE when the value is refused.
     BOOL BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* pEntry);
     // Writes the entry under its own index (bKeepIndex), or as a new one under the store's free index
-    // with the counter moved past it.
+    // with the counter moved past it. Both hold the store's lock and do nothing without it.
     void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
     void VDeleteStoredEntry(const QuickSetEntry* pEntry);
     // The store's counters (ISharedIndex, IUserIndex) as stored now; a load leaves them as they were.
@@ -154,6 +157,10 @@ public:
     BOOL BIsFactoryName(PCWSTR pszName) const;
     // The stored quick sets of the printer, then a restricted user's own (25 in all).
     void VLoadStored();
+    // The list made what is stored now (under the store's lock): quick sets others stored since the
+    // load come in, those they deleted go, each kept one takes its index as stored now. FALSE, the
+    // list as it was, when the printer's store cannot be read.
+    BOOL BMergeStored();
     // The entries a rebuild writes: the stored ones after the factory ones; their number, -1 when the
     // store cannot be read.
     int ILoadFactoryAndStored(CZQXmlUiRules* pRules);
@@ -223,7 +230,14 @@ private:
     enum class SaveFor { kGroup, kShortcut, kReplacedShortcut };
     BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
                IZQNameAsker* pAsker, SaveFor saveFor);
-    void VRemoveEntryStored(QuickSetEntry* pEntry);
+    // What a save's turn under the store's lock came to: stored, a question to ask first (the lock
+    // let go), or why nothing was stored.
+    enum class SaveStep { kStored, kAskReplace, kFull, kReserved, kFixed, kNoIndex, kFailed, kBusy };
+    SaveStep ESaveLocked(ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace);
+    // The quick set of that name as stored now taken out of the store and the list (a fixed one
+    // never); TRUE once it is in neither. *pbBusy when the store's lock could not be had.
+    BOOL BDeleteNamed(PCWSTR pszName, BOOL bAnyCase, BOOL* pbBusy);
+    BOOL BLoadStored();
     void VApplyEntry(const QuickSetEntry* pEntry);
     void VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* pDevmode);
     void VApplyPairs(const QuickSetEntry* pEntry, const ZQUIDevmode* pDevmode);
@@ -232,6 +246,8 @@ private:
     ZQUIDevmode* PApplyTarget();
     HANDLE HStorePrinter() const;
     BOOL BHasStore() const;
+    // The lock of this printer's stores, waited for.
+    CZQStoreLock StoreLock() const;
     // Where the store in use keeps its values: the printer's data, or for a restricted user his own
     // key (no handle; the keys' paths below HKEY_CURRENT_USER).
     struct StorePlace {

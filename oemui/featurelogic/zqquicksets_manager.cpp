@@ -33,6 +33,8 @@ constexpr int kIdsConfirmDelete = 3011;
 constexpr int kIdsNone = 874;
 constexpr WCHAR kPlaceholderEnglish[] = L"Type new Quick Set name here";
 constexpr WCHAR kNoneEnglish[] = L" [none]";
+constexpr WCHAR kBusyEnglish[] =
+    L"Another program is changing the printer's Task Presets. Nothing was stored; please try again.";
 // Stored job-storage names are cut to what the printer's job header takes.
 constexpr size_t kAppliedJobNameChars = 16;
 constexpr size_t kNameCut = CZQQuickSets::kNameChars - 1;
@@ -307,44 +309,83 @@ BOOL CZQQuickSets::BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, 
             return FALSE;
         }
     }
-    const auto refuse = [this, hOwner](int iId, PCWSTR pszEnglish, UINT uType) {
-        IMessage(hOwner, iId, pszEnglish, uType);
-        m_bSelected = FALSE;
-        return FALSE;
-    };
     constexpr PCWSTR kFullEnglish =
         L"The maximum number of Task Presets has been saved on your computer.  You must delete some before more can "
         L"be saved.";
+    // The user who agreed to replace the shortcut is not asked again for its quick set.
+    bool replace = saveFor == SaveFor::kReplacedShortcut;
+    for (;;) {
+        SaveStep step = SaveStep::kBusy;
+        {
+            const CZQStoreLock lock = StoreLock();
+            if (lock.Held()) step = ESaveLocked(pDevmode, saveFor, replace);
+        }
+        // The questions and messages wait for the user with the lock let go: another program's
+        // quick set of the name, stored meanwhile, is asked about in the next turn.
+        if (step == SaveStep::kStored) {
+            m_bSelected = TRUE;
+            VEnableButtons(hSave, hDelete);
+            return TRUE;
+        }
+        if (step == SaveStep::kAskReplace &&
+            IMessage(hOwner, kIdsReplace,
+                     L"A Task Preset with that name already exists. Do you want to replace it with the current "
+                     L"settings?",
+                     MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            replace = true;
+            continue;
+        }
+        m_bSelected = FALSE;
+        switch (step) {
+            case SaveStep::kFull:
+                IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
+                return FALSE;
+            case SaveStep::kReserved:
+                IMessage(hOwner, kIdsRefused,
+                         L"This name can not be saved because the name is either reserved, in use or zero-length.",
+                         MB_ICONEXCLAMATION);
+                return FALSE;
+            case SaveStep::kFixed:
+                IMessage(hOwner, kIdsFixedName,
+                         L"A Task Preset with that name already exists and cannot be renamed. Please use another name.",
+                         MB_ICONHAND);
+                return FALSE;
+            case SaveStep::kNoIndex:
+                IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
+                break;
+            case SaveStep::kFailed:
+                IMessage(hOwner, 0,
+                         L"The Task Preset could not be saved. You may not have the rights to change the printer's "
+                         L"settings.",
+                         MB_ICONEXCLAMATION);
+                break;
+            case SaveStep::kBusy:
+                IMessage(hOwner, 0, kBusyEnglish, MB_ICONEXCLAMATION);
+                break;
+            default:
+                return FALSE;
+        }
+        VEnableButtons(hSave, hDelete);
+        return FALSE;
+    }
+}
+
+CZQQuickSets::SaveStep CZQQuickSets::ESaveLocked(ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace) {
+    // The name is looked for among the quick sets stored now, whoever stored them.
+    if (!BMergeStored()) return SaveStep::kFailed;
     // A shortcut's quick set goes by the shortcut's name, which the shortcut store compares without case.
     QuickSetEntry* entry =
         saveFor == SaveFor::kGroup ? PFindEntry(m_szCurrentName) : PFindEntryAnyCase(m_szCurrentName);
     const bool fresh = entry == nullptr;
     if (fresh) {
-        if (m_nEntries >= zqqs::kMaxQuickSets) return refuse(kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
+        if (m_nEntries >= zqqs::kMaxQuickSets) return SaveStep::kFull;
         // A name of blanks is as empty as none.
         if (IsBlank(m_szCurrentName) || BIsPlaceholderName(m_szCurrentName) || BIsFactoryName(m_szCurrentName))
-            return refuse(kIdsRefused,
-                          L"This name can not be saved because the name is either reserved, in use or zero-length.",
-                          MB_ICONEXCLAMATION);
-        if (!(entry = PNewEntry())) {
-            m_bSelected = FALSE;
-            return FALSE;
-        }
+            return SaveStep::kReserved;
+        if (!(entry = PNewEntry())) return SaveStep::kFailed;
     } else {
-        if (entry->dwFlags & kFixedFlag)
-            return refuse(kIdsFixedName,
-                          L"A Task Preset with that name already exists and cannot be renamed. Please use another "
-                          L"name.",
-                          MB_ICONHAND);
-        // The user who agreed to replace the shortcut is not asked again for its quick set.
-        if (saveFor != SaveFor::kReplacedShortcut &&
-            IMessage(hOwner, kIdsReplace,
-                     L"A Task Preset with that name already exists. Do you want to replace it with the current "
-                     L"settings?",
-                     MB_YESNO | MB_ICONQUESTION) != IDYES) {
-            m_bSelected = FALSE;
-            return FALSE;
-        }
+        if (entry->dwFlags & kFixedFlag) return SaveStep::kFixed;
+        if (!bReplace) return SaveStep::kAskReplace;
     }
     // A replaced quick set the store refuses stays as it was.
     QuickSetHead keptHead = entry->head;
@@ -373,30 +414,31 @@ BOOL CZQQuickSets::BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, 
             entry->dwFlags = keptFlags;
             entry->pPairs = keptPairs;
         }
-        if (full)
-            IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
-        else
-            IMessage(hOwner, 0,
-                     L"The Task Preset could not be saved. You may not have the rights to change the printer's "
-                     L"settings.",
-                     MB_ICONEXCLAMATION);
-        m_bSelected = FALSE;
-        VEnableButtons(hSave, hDelete);
-        return FALSE;
+        return full ? SaveStep::kNoIndex : SaveStep::kFailed;
     }
     VFreePairs(&keptPairs);
-    m_bSelected = TRUE;
     if (fresh) ++m_nEntries;
-    VEnableButtons(hSave, hDelete);
-    return TRUE;
+    return SaveStep::kStored;
 }
 
-void CZQQuickSets::VRemoveEntryStored(QuickSetEntry* pEntry) {
+BOOL CZQQuickSets::BDeleteNamed(PCWSTR pszName, BOOL bAnyCase, BOOL* pbBusy) {
+    *pbBusy = FALSE;
+    const CZQStoreLock lock = StoreLock();
+    if (!lock.Held()) {
+        *pbBusy = TRUE;
+        return FALSE;
+    }
+    // Found as stored now: its index may have changed, and another sheet may have deleted it already.
+    if (!BMergeStored()) return FALSE;
+    QuickSetEntry* entry = bAnyCase ? PFindEntryAnyCase(pszName) : PFindEntry(pszName);
     // Fixed quick sets are never deleted; a value the store keeps stays listed.
-    if (!pEntry || (pEntry->dwFlags & kFixedFlag) || !BDeleteStored(pEntry)) return;
-    VRemoveEntry(pEntry);
-    --m_nEntries;
+    if (entry && ((entry->dwFlags & kFixedFlag) || !BDeleteStored(entry))) return FALSE;
+    if (entry) {
+        VRemoveEntry(entry);
+        --m_nEntries;
+    }
     m_bListChanged = TRUE;
+    return TRUE;
 }
 
 void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete) {
@@ -413,9 +455,11 @@ void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hD
         m_bSelected = TRUE;
         return;
     }
-    const int before = m_nEntries;
-    VRemoveEntryStored(entry);
-    if (m_nEntries == before) return;
+    BOOL busy = FALSE;
+    if (!BDeleteNamed(m_szCurrentName, FALSE, &busy)) {
+        if (busy) IMessage(hOwner, 0, kBusyEnglish, MB_ICONEXCLAMATION);
+        return;
+    }
     SendMessageW(hCombo, CB_DELETESTRING, static_cast<WPARAM>(sel), 0);
     VResetToPlaceholder(hCombo, hSave, hDelete);
     WCHAR text[kNameChars] = {};
@@ -425,8 +469,8 @@ void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hD
 }
 
 void CZQQuickSets::VDeleteByName(PCWSTR pszName) {
-    if (!BHasStore() || !pszName) return;
-    VRemoveEntryStored(PFindEntryAnyCase(pszName));
+    BOOL busy = FALSE;
+    if (BHasStore() && pszName) BDeleteNamed(pszName, TRUE, &busy);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/zqhandles.h"
@@ -633,6 +634,55 @@ TEST_F(QuickSetManager, AShortcutsQuickSetIsFoundInAnyCase) {
     m_qs->VDeleteByName(L"GALLERY");
     EXPECT_EQ(0, m_qs->IEntryCount());
     EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
+}
+
+// Two sheets of one printer, each loaded before the other changed the store: a name the other stored
+// since is asked about (declined: theirs stays, and no save is shown), one the other deleted is not
+// brought back, one the other's rebuild moved is deleted where it lies now, and with the stores' lock
+// held elsewhere nothing is stored and the user is told.
+TEST_F(QuickSetManager, TwoSheetsWorkOnWhatIsStoredNow) {
+    const auto storedNames = [&] {
+        std::wstring names;
+        CZQPrinterDataList list;
+        list.BRead(m_items.Param()->hPrinter, kPool.c_str());
+        for (DWORD i = 0; i < list.Count(); ++i)
+            names += reinterpret_cast<const wchar_t*>(list.Data(i, nullptr, nullptr) + 12) + std::wstring(L" ");
+        return names;
+    };
+    Save(L"Kept");
+    Save(L"Gone");
+    m_qs->VLoad(nullptr, &m_dm);
+    CZQQuickSets other;
+    other.VSetParam(m_items.Param(), OEMCUIP_DOCPROP);
+    other.VLoad(nullptr, &m_dm);
+    other.VSaveCurrent(m_page, L"Theirs", nullptr, nullptr, &m_dm, FALSE, nullptr);
+    other.VDeleteByName(L"Gone");
+    const std::vector<BYTE> theirs = Stored(L"PresetPool:2");
+    m_answer = IDNO;
+    SaveAs(L"Theirs");
+    SaveAs(L"Mine");
+    ASSERT_EQ(1u, m_asked.size());
+    EXPECT_EQ(0u, m_asked[0].find(L"A Task Preset with that name already exists. Do you want"));
+    EXPECT_EQ(theirs, Stored(L"PresetPool:2"));
+    EXPECT_EQ(L"Kept Theirs Mine ", storedNames());
+    other.VRebuildStore(nullptr);  // Theirs from 2 to 1, Mine from 3 to 2
+    m_qs->VDeleteByName(L"Theirs");
+    EXPECT_EQ(L"Kept Mine ", storedNames());
+
+    CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread holder([&] {
+        const CZQStoreLock lock(nullptr, L"zq memory printer");
+        SetEvent(held.Get());
+        WaitForSingleObject(release.Get(), 30000);
+    });
+    WaitForSingleObject(held.Get(), 30000);
+    SaveAs(L"Late");
+    SetEvent(release.Get());
+    holder.join();
+    ASSERT_EQ(2u, m_asked.size());
+    EXPECT_EQ(0u, m_asked[1].find(L"Another program is changing the printer's Task Presets. Nothing was stored"));
+    EXPECT_FALSE(m_qs->BSelected());
+    EXPECT_EQ(L"Kept Mine ", storedNames());
 }
 
 // A save without a name, or with the placeholder, asks the page for one (at most 81 characters, no

@@ -17,6 +17,7 @@
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
+#include "settings/zqstorelock.h"
 
 using namespace zqpage;
 
@@ -135,9 +136,12 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
     // The record and its quick set are stored before the list shows the name; a replaced one is
     // written over, never removed first. Either refused, the list and the store stay as they were.
     ShortcutRecord& record = m_store.m_SavedShortcut;
-    const BOOL stored = BBuildSavedShortcut(pContext, &record) && m_store.BStoreShortcut(pContext, record);
+    const CZQShortcutStore::SaveResult stored = BBuildSavedShortcut(pContext, &record)
+                                                    ? m_store.ESaveShortcut(pContext, m_controls.Page(), record)
+                                                    : CZQShortcutStore::SaveResult::kFailed;
     CZQShortcutStore::VFreeShortcut(&record);
-    if (!stored) {
+    if (stored == CZQShortcutStore::SaveResult::kRefused) return;
+    if (stored != CZQShortcutStore::SaveResult::kStored) {
         WCHAR caption[kTextChars];
         VLoadText(kTitleId, kPageTitle, caption);
         zqmsgbox::IShow(m_controls.Page(),
@@ -255,6 +259,19 @@ PWSTR CZQLargeFormatShortcutsTab::PSavedKeyword(PageContext* pContext, const Sho
 // ---------------------------------------------------------------------------------------------
 // Delete
 // ---------------------------------------------------------------------------------------------
+// The shortcut and its quick set out of the stores together; FALSE, both kept and the user told, when
+// another program holds the stores.
+BOOL CZQLargeFormatShortcutsTab::BDeleteStored(PageContext* pContext, PCWSTR pszName) {
+    const CZQStoreLock lock(m_pCUIParam ? m_pCUIParam->hPrinter : nullptr);
+    if (!lock.Held()) {
+        m_store.VSayBusy(m_controls.Page());
+        return FALSE;
+    }
+    m_store.VDeleteShortcut(pContext, pszName);
+    if (pContext->pQuickSets) pContext->pQuickSets->VDeleteByName(pszName);
+    return TRUE;
+}
+
 void CZQLargeFormatShortcutsTab::VOnDelete(PageContext* pContext) {
     WCHAR question[kTextChars], caption[kTextChars], name[kTextChars];
     VLoadText(kDeleteQuestionId, kDeleteQuestion, question);
@@ -262,10 +279,9 @@ void CZQLargeFormatShortcutsTab::VOnDelete(PageContext* pContext) {
     HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
     const LRESULT row = list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : LB_ERR;
     if (row != LB_ERR && SelectedRow(list, name)) {
-        if (zqmsgbox::IShow(m_controls.Page(), question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK) {
+        if (zqmsgbox::IShow(m_controls.Page(), question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK &&
+            BDeleteStored(pContext, name)) {
             CZQQuickSets* quickSets = pContext->pQuickSets;
-            m_store.VDeleteShortcut(pContext, name);
-            if (quickSets) quickSets->VDeleteByName(name);
             m_list.Pictures().BRemoveAt(static_cast<int>(row));
             SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
             m_state.bCopiesOnPanel = FALSE;

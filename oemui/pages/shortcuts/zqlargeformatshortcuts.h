@@ -206,6 +206,7 @@ private:
     void VOnQualitySlider(HWND hSlider, PageContext* pContext);
     void VOnSaveAs(PageContext* pContext);
     void VOnDelete(PageContext* pContext);
+    BOOL BDeleteStored(PageContext* pContext, PCWSTR pszName);
     void VOnTurnPage(PageContext* pContext);
     void VOnPreviewBox(PageContext* pContext);
     void VOnUnitClick(PageContext* pContext, bool bDocSize);

@@ -1,5 +1,6 @@
 #include "pages/shortcuts/zqlargeformatstore.h"
 
+#include <cstring>
 #include <vector>
 
 #include "common/zqhandles.h"
@@ -13,6 +14,7 @@
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstorelock.h"
 #include "xmlrules/zqxmluirules.h"
 
 static_assert(CZQShortcutStore::kNameChars == zqsc::kMaxChars + 1, "a record's strings fill the page's buffers");
@@ -211,7 +213,8 @@ BOOL CZQShortcutStore::BIsReservedName(PageContext* pContext, PCWSTR pszName) co
 
 int CZQShortcutStore::IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, PCWSTR pszCaption, UINT uType) {
     WCHAR text[kResStringChars];
-    if (!BLoadResString(iId, text)) ZQCopyText(text, kResStringChars, pszEnglish);
+    // Id 0: a text the status module does not have.
+    if (!iId || !BLoadResString(iId, text)) ZQCopyText(text, kResStringChars, pszEnglish);
     return zqmsgbox::IShow(hOwner, text, pszCaption, uType);
 }
 
@@ -237,13 +240,7 @@ BOOL CZQShortcutStore::BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDev
     VCountShortcuts(pContext, printer.Get(), TRUE);
     printer.Reset();
     if (m_nTotalShortcuts >= zqsc::kMaxShortcuts) {
-        WCHAR caption[kResStringChars];
-        if (!BLoadResString(kIdsCaption, caption)) ZQCopyText(caption, kResStringChars, kCaptionEnglish);
-        IMessage(hOwner, kIdsFull,
-                 L"The maximum number of Printing Shortcuts has been saved on your computer.  You must delete some "
-                 L"before more can be saved.",
-                 caption, MB_OK | MB_ICONEXCLAMATION);
-        if (m_page.hList) SetFocus(m_page.hList);
+        VSayFull(hOwner);
         return FALSE;
     }
     if (!BNameNeedsAsking()) return BCheckShortcutName(pContext, hOwner);
@@ -253,12 +250,7 @@ BOOL CZQShortcutStore::BSaveShortcut(PageContext* pContext, HWND hOwner, ZQUIDev
     return check;
 }
 
-BOOL CZQShortcutStore::BCheckShortcutName(PageContext* pContext, HWND hOwner) {
-    m_bReplaceExisting = FALSE;
-    CZQPrinterHandle printer(HOpenPrinter(pContext));
-    if (!printer) return InvalidData();
-    VCountShortcuts(pContext, printer.Get(), FALSE);
-    printer.Reset();
+BOOL CZQShortcutStore::BListed(PCWSTR pszName) const {
     // Every row the list has, a restricted user's own and the customised row wherever they stand, and
     // only texts a name can be: a longer row cannot equal the name.
     const LRESULT rows = m_page.hList ? SendMessageW(m_page.hList, LB_GETCOUNT, 0, 0) : 0;
@@ -266,27 +258,95 @@ BOOL CZQShortcutStore::BCheckShortcutName(PageContext* pContext, HWND hOwner) {
         const LRESULT length = SendMessageW(m_page.hList, LB_GETTEXTLEN, i, 0);
         if (length < 0 || length >= static_cast<LRESULT>(kNameChars)) continue;
         WCHAR row[kNameChars] = {};
-        if (SendMessageW(m_page.hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row)) == LB_ERR ||
-            !ZQEqualNoCase(row, m_szNewShortcutName))
-            continue;
-        const PCWSTR refusal =
-            L"A Task Preset with that name already exists and cannot be replaced.  Please use another name.";
-        // A document type and the customised row are never replaced, nor, by a restricted user, a
-        // shortcut of the printer's own.
-        if (BIsReservedName(pContext, m_szNewShortcutName) ||
-            (m_page.bRestrictedUser && !BUserShortcutExists(pContext, m_szNewShortcutName))) {
-            IMessage(hOwner, kIdsRefused, refusal, m_szNewShortcutName, MB_ICONHAND);
-            return FALSE;
-        }
-        if (IMessage(hOwner, kIdsReplace,
-                     L"A Printing Shortcut with that name already exists. Do you want to replace it with the current "
-                     L"settings?",
-                     m_szNewShortcutName, MB_YESNO | MB_ICONQUESTION) != IDYES)
-            return FALSE;
-        m_bReplaceExisting = TRUE;
-        return TRUE;
+        if (SendMessageW(m_page.hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row)) != LB_ERR &&
+            ZQEqualNoCase(row, pszName))
+            return TRUE;
     }
+    return FALSE;
+}
+
+BOOL CZQShortcutStore::BNameStored(PageContext* pContext, HANDLE hPrinter, PCWSTR pszName, BOOL* pbStored) {
+    *pbStored = m_page.bRestrictedUser && BUserShortcutExists(pContext, pszName);
+    CZQPrinterDataList list;
+    if (!list.BReadTree(hPrinter, zqsettings::kShortcutPoolKey)) return FALSE;
+    for (DWORD i = 0; i < list.Count() && !*pbStored; ++i)
+        *pbStored = list.Name(i) && ZQEqualNoCase(list.Name(i), pszName);
     return TRUE;
+}
+
+BOOL CZQShortcutStore::BCheckShortcutName(PageContext* pContext, HWND hOwner) {
+    m_bReplaceExisting = FALSE;
+    CZQPrinterHandle printer(HOpenPrinter(pContext));
+    if (!printer) return InvalidData();
+    VCountShortcuts(pContext, printer.Get(), FALSE);
+    // A name another program stored since the list was filled exists as much as a listed one.
+    BOOL stored = FALSE;
+    const bool exists = BListed(m_szNewShortcutName) ||
+                        (BNameStored(pContext, printer.Get(), m_szNewShortcutName, &stored) && stored);
+    printer.Reset();
+    if (!exists) return TRUE;
+    const PCWSTR refusal =
+        L"A Task Preset with that name already exists and cannot be replaced.  Please use another name.";
+    // A document type and the customised row are never replaced, nor, by a restricted user, a
+    // shortcut of the printer's own.
+    if (BIsReservedName(pContext, m_szNewShortcutName) ||
+        (m_page.bRestrictedUser && !BUserShortcutExists(pContext, m_szNewShortcutName))) {
+        IMessage(hOwner, kIdsRefused, refusal, m_szNewShortcutName, MB_ICONHAND);
+        return FALSE;
+    }
+    if (IMessage(hOwner, kIdsReplace,
+                 L"A Printing Shortcut with that name already exists. Do you want to replace it with the current "
+                 L"settings?",
+                 m_szNewShortcutName, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return FALSE;
+    m_bReplaceExisting = TRUE;
+    return TRUE;
+}
+
+CZQShortcutStore::SaveResult CZQShortcutStore::ESaveShortcut(PageContext* pContext, HWND hOwner,
+                                                             const ShortcutRecord& record) {
+    for (;;) {
+        bool full = false;
+        {
+            const CZQStoreLock lock(PrinterOf(pContext));
+            if (!lock.Held()) {
+                VSayBusy(hOwner);
+                return SaveResult::kRefused;
+            }
+            CZQPrinterHandle printer(HOpenPrinter(pContext));
+            BOOL stored = FALSE;
+            if (!printer || !BNameStored(pContext, printer.Get(), record.szName, &stored)) return SaveResult::kFailed;
+            if (!stored || m_bReplaceExisting) {
+                VCountShortcuts(pContext, printer.Get(), TRUE);
+                full = !stored && m_nTotalShortcuts >= zqsc::kMaxShortcuts;
+                if (!full) return BStoreShortcut(pContext, record) ? SaveResult::kStored : SaveResult::kFailed;
+            }
+        }
+        if (full) {
+            VSayFull(hOwner);
+            return SaveResult::kRefused;
+        }
+        // Stored by another program since the name was checked: asked about as a listed one is, with
+        // the lock let go.
+        if (!BCheckShortcutName(pContext, hOwner)) return SaveResult::kRefused;
+    }
+}
+
+void CZQShortcutStore::VSayFull(HWND hOwner) {
+    VSay(hOwner, kIdsFull,
+         L"The maximum number of Printing Shortcuts has been saved on your computer.  You must delete some before "
+         L"more can be saved.");
+    if (m_page.hList) SetFocus(m_page.hList);
+}
+
+void CZQShortcutStore::VSayBusy(HWND hOwner) {
+    VSay(hOwner, 0, L"Another program is changing the printer's printing shortcuts. Nothing was stored; please try again.");
+}
+
+void CZQShortcutStore::VSay(HWND hOwner, int iId, PCWSTR pszEnglish) {
+    WCHAR caption[kResStringChars];
+    if (!BLoadResString(kIdsCaption, caption)) ZQCopyText(caption, kResStringChars, kCaptionEnglish);
+    IMessage(hOwner, iId, pszEnglish, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -318,6 +378,11 @@ BOOL CZQShortcutStore::BStoreKey(HANDLE hPrinter, HANDLE* phWhere, PWSTR pszPath
 
 BOOL CZQShortcutStore::BStoreShortcut(PageContext* pContext, const ShortcutRecord& record) {
     m_undo.bValid = FALSE;
+    const CZQStoreLock lock(PrinterOf(pContext));
+    if (!lock.Held()) {
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+    }
     CZQPrinterHandle printer(HOpenPrinter(pContext));
     if (!printer) return InvalidData();
     CZQLocalPtr<BYTE> image;
@@ -338,6 +403,8 @@ BOOL CZQShortcutStore::BStoreShortcut(PageContext* pContext, const ShortcutRecor
     if (!ZQChangeValuesTogether(where, &change, 1)) return FALSE;
     undo.bPresent = rc == ERROR_SUCCESS;
     ZQCopyText(undo.szName, kNameChars, record.szName);
+    undo.written = std::move(image);
+    undo.cbWritten = size;
     undo.bValid = TRUE;
     return TRUE;
 }
@@ -345,15 +412,25 @@ BOOL CZQShortcutStore::BStoreShortcut(PageContext* pContext, const ShortcutRecor
 void CZQShortcutStore::VUndoStore(PageContext* pContext) {
     if (!m_undo.bValid) return;
     m_undo.bValid = FALSE;
-    CZQPrinterHandle printer(HOpenPrinter(pContext));
+    const CZQStoreLock lock(PrinterOf(pContext));
+    CZQPrinterHandle printer(lock.Held() ? HOpenPrinter(pContext) : nullptr);
     HANDLE where = nullptr;
     WCHAR path[MAX_PATH];
     PCWSTR key = nullptr;
-    if (!printer || !BStoreKey(printer.Get(), &where, path, &key)) return;
-    const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
-                                  !m_undo.bPresent};
-    if (!ZQChangeValuesTogether(where, &change, 1))
-        zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
+    bool back = printer && BStoreKey(printer.Get(), &where, path, &key);
+    if (back) {
+        // What another program stored over this store since stays.
+        DWORD type = REG_NONE, cb = 0;
+        CZQLocalPtr<BYTE> now;
+        const DWORD rc = where ? ZQReadStoredValue(where, key, m_undo.szName, &type, now, &cb)
+                               : ZQReadUserValue(key, m_undo.szName, &type, now, &cb);
+        if (rc != ERROR_SUCCESS || cb != m_undo.cbWritten || std::memcmp(now.Get(), m_undo.written.Get(), cb) != 0)
+            return;
+        const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
+                                      !m_undo.bPresent};
+        back = ZQChangeValuesTogether(where, &change, 1) != FALSE;
+    }
+    if (!back) zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
 }
 
 BOOL CZQShortcutStore::BReadShortcut(PageContext* pContext, ShortcutRecord* pRecord) {
@@ -400,7 +477,8 @@ void CZQShortcutStore::VFreeShortcut(ShortcutRecord* pRecord) {
 }
 
 void CZQShortcutStore::VDeleteShortcut(PageContext* pContext, PCWSTR pszName) {
-    CZQPrinterHandle printer(HOpenPrinter(pContext));
+    const CZQStoreLock lock(PrinterOf(pContext));
+    CZQPrinterHandle printer(lock.Held() ? HOpenPrinter(pContext) : nullptr);
     if (!printer || !pszName) {
         InvalidData();
         return;
@@ -419,6 +497,10 @@ void CZQShortcutStore::VDeleteShortcut(PageContext* pContext, PCWSTR pszName) {
 
 void CZQShortcutStore::VRewriteStoredShortcuts(PageContext* pContext, HWND /*hOwner*/) {
     if (m_page.bRestrictedUser) return;
+    // Each read and its write with no other program's change in between: a shortcut deleted
+    // meanwhile is not read, so not written back.
+    const CZQStoreLock lock(PrinterOf(pContext));
+    if (!lock.Held()) return;
     {
         CZQPrinterHandle printer(HOpenPrinter(pContext));
         if (!printer) {

@@ -6,7 +6,8 @@
 //
 // Every routine that touches the store opens the printer by name for itself (to use it, for a
 // restricted user) and closes it again; one that finds no context, printer or printer name sets last
-// error 13 and does nothing more. Records and their entries are zero-filled local-heap blocks.
+// error 13 and does nothing more. Each write, and what it was decided on, runs under the printer's
+// stores' lock. Records and their entries are zero-filled local-heap blocks.
 #pragma once
 
 #include "common/zqhandles.h"
@@ -56,9 +57,19 @@ public:
     BOOL BCheckShortcutName(PageContext* pContext, HWND hOwner);
     void VWriteShortcut(PageContext* pContext, const ShortcutRecord& record);
     // The same, TRUE only once the value is stored; what the value held before is kept until the next
-    // store, so that VUndoStore can put it back (a save whose other half fails).
+    // store, so that VUndoStore can put it back (a save whose other half fails) unless someone else
+    // changed it since.
     BOOL BStoreShortcut(PageContext* pContext, const ShortcutRecord& record);
     void VUndoStore(PageContext* pContext);
+    // Save As's store of the record under m_szNewShortcutName, after BSaveShortcut said yes: under the
+    // store's lock the limit and the name are checked again against what is stored now (a shortcut
+    // of the name another program stored since is asked about first, the lock let go), then the
+    // record is stored. kRefused: nothing stored and the user told (or he declined); kFailed: the
+    // spooler refused, for the caller to say.
+    enum class SaveResult { kStored, kRefused, kFailed };
+    SaveResult ESaveShortcut(PageContext* pContext, HWND hOwner, const ShortcutRecord& record);
+    // The message of a store whose lock another program holds: nothing was changed.
+    void VSayBusy(HWND hOwner);
     // The stored image in a new zero-filled local block the caller frees; the size, also when the
     // block could not be allocated (then *ppBuffer is null).
     static DWORD DWSerializeShortcut(BYTE** ppBuffer, const ShortcutRecord& record);
@@ -101,8 +112,17 @@ public:
 private:
     // The printer the store is opened on: by name, for use only for a restricted user.
     HANDLE HOpenPrinter(PageContext* pContext) const;
-    // Predefined shortcuts and the printer's stored ones (with a restricted user's own at Save).
+    // Predefined shortcuts and the printer's stored ones (with a restricted user's own at Save), as
+    // stored now.
     void VCountShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bWithUser);
+    // *pbStored: a shortcut of the name (in any letter case) is stored now where this user's list
+    // shows it; FALSE when the printer's store cannot be read.
+    BOOL BNameStored(PageContext* pContext, HANDLE hPrinter, PCWSTR pszName, BOOL* pbStored);
+    // A row of the list holds the name (in any letter case).
+    BOOL BListed(PCWSTR pszName) const;
+    void VSayFull(HWND hOwner);
+    // A message under the store's caption; id 0 for a text the status module does not have.
+    void VSay(HWND hOwner, int iId, PCWSTR pszEnglish);
     // The per-user key path of the store (MAX_PATH characters).
     static BOOL BUserPoolPath(HANDLE hPrinter, PWSTR pszPath);
     int IMessage(HWND hOwner, int iId, PCWSTR pszEnglish, PCWSTR pszCaption, UINT uType);
@@ -122,6 +142,9 @@ private:
         DWORD dwType = REG_NONE;
         CZQLocalPtr<BYTE> data;
         DWORD cbData = 0;
+        // What the store wrote.
+        CZQLocalPtr<BYTE> written;
+        DWORD cbWritten = 0;
     };
     Undo m_undo;
 };

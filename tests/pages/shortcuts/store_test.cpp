@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/zqstrings.h"
@@ -13,6 +14,7 @@
 #include "pages/dialogs/zqnamedlg.h"
 #include "pages/shortcuts/zqlargeformatstore.h"
 #include "res/zqquicksetids.h"
+#include "settings/zqstorelock.h"
 #include "largeformattest.h"
 
 namespace {
@@ -258,6 +260,7 @@ TEST_F(ShortcutStore, NameCheckAsksRefusesOrGoesOn) {
     Put(L"Shared");
     Put(L"Own", true);
     Rows({L"Mine", L"Shared", L"Own", L"Customized Settings"});
+    Put(L"Behind");  // stored by another program after the list was filled
     const std::wstring replace = L"A Printing Shortcut with that name already exists.";
     const std::wstring refused = L"A Task Preset with that name already exists and cannot be replaced.";
     const struct {
@@ -273,6 +276,7 @@ TEST_F(ShortcutStore, NameCheckAsksRefusesOrGoesOn) {
         {L"customized settings", false, IDYES, false, false, refused},
         {L"Shared", true, IDYES, false, false, refused},
         {L"own", true, IDYES, true, true, replace},
+        {L"behind", false, IDNO, false, false, replace},
         {L"Brand new", false, IDYES, true, false, L""},
     };
     for (const auto& c : cases) {
@@ -287,6 +291,59 @@ TEST_F(ShortcutStore, NameCheckAsksRefusesOrGoesOn) {
         if (c.text.empty()) continue;
         EXPECT_EQ(0u, boxes.texts[0].find(c.text));
         EXPECT_EQ(c.name, boxes.captions[0]);
+    }
+}
+
+// Save As stores on what is stored when it stores: a name another program stored after the check is
+// asked about (declined: theirs stays), the limit reached meanwhile refuses, and with the stores' lock
+// held elsewhere nothing is stored; each is said. An undo leaves what another program stored since.
+TEST_F(ShortcutStore, SaveAsDecidesOnWhatIsStoredNow) {
+    using Result = CZQShortcutStore::SaveResult;
+    const ShortcutRecord ours = Record(L"Late", L"Drawings");
+    const struct {
+        int others;  // shortcuts stored before the check
+        const wchar_t* behind;  // stored after it
+        bool held;
+        int answer;
+        Result result;
+        const wchar_t* box;
+    } cases[] = {
+        {0, L"Late", false, IDNO, Result::kRefused, L"A Printing Shortcut with that name"},
+        {0, L"Late", false, IDYES, Result::kStored, L"A Printing Shortcut with that name"},
+        {20, L"Extra", false, IDOK, Result::kRefused, L"The maximum number of Printing"},
+        {0, nullptr, true, IDOK, Result::kRefused, L"Another program is changing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        zqspool::Spooler().DeletePrinterKeyW(m_hPrinter, kPool.c_str());
+        for (int i = 0; i < c.others; ++i) Put(L"S" + std::to_wstring(i));
+        Rows({});
+        lstrcpyW(m_store.m_szNewShortcutName, L"Late");
+        ASSERT_TRUE(m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE, nullptr));
+        if (c.behind) Put(c.behind);
+        const std::vector<BYTE> before = Stored(L"Late");
+        CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        std::thread holder([&] {
+            const CZQStoreLock lock(nullptr, c.held ? m_printer.Identity().name.c_str() : L"elsewhere");
+            SetEvent(held.Get());
+            WaitForSingleObject(release.Get(), 30000);
+        });
+        WaitForSingleObject(held.Get(), 30000);
+        BoxAnswers boxes(c.answer);
+        EXPECT_EQ(c.result, m_store.ESaveShortcut(&m_context, m_parent, ours));
+        SetEvent(release.Get());
+        holder.join();
+        ASSERT_EQ(1u, boxes.texts.size());
+        EXPECT_EQ(0u, boxes.texts[0].find(c.box));
+        EXPECT_EQ(c.result == Result::kStored ? Image(ours) : before, Stored(L"Late"));
+    }
+    for (bool theirs : {false, true}) {
+        const std::vector<BYTE> earlier = Stored(L"Late");
+        ASSERT_TRUE(m_store.BStoreShortcut(&m_context, ours));
+        if (theirs) ::Put(m_printer, L"Late", L"Maps", false);
+        const std::vector<BYTE> now = Stored(L"Late");
+        m_store.VUndoStore(&m_context);
+        EXPECT_EQ(theirs ? now : earlier, Stored(L"Late")) << theirs;
     }
 }
 
