@@ -22,6 +22,13 @@ std::atomic<LONG> g_live{0};
 
 }  // namespace
 
+// What a kept document was parsed from.
+struct ZQFileStamp {
+    ULONGLONG ullSize = 0;
+    FILETIME ftWritten = {};
+    ULONGLONG ullHash = 0;
+};
+
 struct ZQCacheEntry {
     ZQCacheEntry() { ++g_live; }
     ~ZQCacheEntry() { --g_live; }
@@ -29,10 +36,9 @@ struct ZQCacheEntry {
     ZQCacheEntry& operator=(const ZQCacheEntry&) = delete;
 
     ZQParsedFile parsed;
-    // What the file's attributes said before it was parsed (kept entries only).
+    // What the file held before it was parsed (kept entries only).
     std::wstring path;
-    ULONGLONG ullSize = 0;
-    FILETIME ftWritten = {};
+    ZQFileStamp stamp;
     // Under g_lock: the parsers using it, the thread they run on, and whether the cache keeps it.
     LONG lUsers = 0;
     DWORD dwThread = 0;
@@ -59,8 +65,8 @@ std::vector<ZQCacheEntry*>::iterator FindKept(LPCWSTR pszPath) {
     return it;
 }
 
-bool BSameStamp(const ZQCacheEntry& entry, ULONGLONG ullSize, const FILETIME& ftWritten) {
-    return entry.ullSize == ullSize && CompareFileTime(&entry.ftWritten, &ftWritten) == 0;
+bool BSameStamp(const ZQFileStamp& a, const ZQFileStamp& b) {
+    return a.ullSize == b.ullSize && a.ullHash == b.ullHash && CompareFileTime(&a.ftWritten, &b.ftWritten) == 0;
 }
 
 // A kept document outlives the apartment that made it, whose end may unload the DOM's code: that
@@ -132,23 +138,38 @@ void CZQParsedFileRef::Reset() {
 
 namespace {
 
-// What the attributes say of the file; false when they do not describe a file, which is then parsed
-// each time and never kept.
-bool BReadStamp(LPCWSTR pszPath, ULONGLONG& ullSize, FILETIME& ftWritten) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(pszPath, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+// The file's size, write time and a hash of its bytes, read through one handle; false when the path
+// names no file that can be read, which is then parsed each time and never kept. A file replaced by
+// one of the same size and time (a restore, a copy that keeps file times) differs in its bytes;
+// reading them costs little beside a parse.
+bool BReadStamp(LPCWSTR pszPath, ZQFileStamp& stamp) {
+    CZQHandle file(CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!file || !GetFileInformationByHandle(file.Get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    ullSize = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    ftWritten = data.ftLastWriteTime;
+    stamp.ullSize = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    stamp.ftWritten = info.ftLastWriteTime;
+    // 64-bit FNV-1a over every byte read.
+    ULONGLONG hash = 0xCBF29CE484222325ULL, read = 0;
+    BYTE chunk[16384];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got) {
+        for (DWORD i = 0; i < got; ++i) hash = (hash ^ chunk[i]) * 0x100000001B3ULL;
+        read += got;
+    }
+    // A file that grew or shrank while it was read is not described: parsed, not kept.
+    if (read != stamp.ullSize) return false;
+    stamp.ullHash = hash;
     return true;
 }
 
 // The kept entry of the path, for one more user, when it is current and free for this thread.
-ZQCacheEntry* PTakeKept(LPCWSTR pszPath, ULONGLONG ullSize, const FILETIME& ftWritten) {
+ZQCacheEntry* PTakeKept(LPCWSTR pszPath, const ZQFileStamp& stamp) {
     const DWORD thread = GetCurrentThreadId();
     std::lock_guard<std::mutex> hold(g_lock);
     const auto it = FindKept(pszPath);
-    if (it == g_kept.end() || !BSameStamp(**it, ullSize, ftWritten) || ((*it)->lUsers && (*it)->dwThread != thread))
+    if (it == g_kept.end() || !BSameStamp((*it)->stamp, stamp) || ((*it)->lUsers && (*it)->dwThread != thread))
         return nullptr;
     ++(*it)->lUsers;
     (*it)->dwThread = thread;
@@ -159,21 +180,19 @@ ZQCacheEntry* PTakeKept(LPCWSTR pszPath, ULONGLONG ullSize, const FILETIME& ftWr
 
 BOOL BAcquireKept(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ref.Reset();
-    ULONGLONG size = 0;
-    FILETIME written = {};
-    if (pszPath && BReadStamp(pszPath, size, written)) ref.m_pEntry = PTakeKept(pszPath, size, written);
+    ZQFileStamp stamp;
+    if (pszPath && BReadStamp(pszPath, stamp)) ref.m_pEntry = PTakeKept(pszPath, stamp);
     return ref.m_pEntry != nullptr;
 }
 
 BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ref.Reset();
     if (!pszPath) return FALSE;
-    ULONGLONG size = 0;
-    FILETIME written = {};
-    const bool stamped = BReadStamp(pszPath, size, written);
-    if (stamped && (ref.m_pEntry = PTakeKept(pszPath, size, written)) != nullptr) return TRUE;
+    ZQFileStamp stamp;
+    const bool stamped = BReadStamp(pszPath, stamp);
+    if (stamped && (ref.m_pEntry = PTakeKept(pszPath, stamp)) != nullptr) return TRUE;
 
-    // The attributes were read before the parse: a file changed meanwhile only costs a parse more.
+    // The file was read before the parse: a file changed meanwhile only costs a parse more.
     ZQCacheEntry* const parsed = PParse(pszPath);
     if (!parsed) return FALSE;
     parsed->lUsers = 1;
@@ -183,12 +202,11 @@ BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ZQCacheEntry* dropped = nullptr;
     try {
         parsed->path = pszPath;
-        parsed->ullSize = size;
-        parsed->ftWritten = written;
+        parsed->stamp = stamp;
         std::lock_guard<std::mutex> hold(g_lock);
         const auto it = FindKept(pszPath);
         // The kept one is current but in use on another thread: this copy stays the parser's own.
-        if (it != g_kept.end() && BSameStamp(**it, size, written)) return TRUE;
+        if (it != g_kept.end() && BSameStamp((*it)->stamp, stamp)) return TRUE;
         VPinCode(parsed->parsed.document.Get());
         if (it == g_kept.end()) {
             g_kept.push_back(parsed);
