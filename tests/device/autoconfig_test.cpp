@@ -6,6 +6,10 @@
 // names), the lists' change note and the session's COM.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <atomic>
 #include <map>
@@ -425,6 +429,92 @@ TEST_F(ServerPrograms, AStoppedServerAnswersWithinTheLimit) {
         zqdevtest::StopProcess(servers[0], false);
     }
     EXPECT_EQ(registered, Registrations()) << "a server there is not registered again";
+}
+
+// What a window of the caller's thread received, and whether a device call was waiting then.
+std::atomic<bool> g_calling{false};
+std::vector<std::pair<UINT, bool>> g_received;
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT || msg >= WM_APP) g_received.emplace_back(msg, g_calling.load());
+    if (msg == WM_PAINT) ValidateRect(hwnd, nullptr);
+    return msg == WM_PAINT ? 0 : DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+size_t ThreadsOfThisProcess() {
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    size_t count = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    return count;
+}
+
+// Update Now of two sheets in a row on a stopped server: the first waits its limit, its thread
+// answering sent messages and paints but taking nothing posted (a press of OK waits); the next one
+// answers at once, leaving no second thread in the server; once the server goes on, it answers.
+TEST_F(ServerPrograms, AStoppedServerIsWaitedForOnceAndTheWaitTakesNoInput) {
+    constexpr DWORD kLimitMs = 1000;
+    CZQComPtr<IUnknown> held;
+    ASSERT_EQ(S_OK, ZQCreateDeviceServer(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent, held.PutVoid()));
+    const std::vector<DWORD> servers = zqdevtest::ProcessesOf(L"zqagent.exe");
+    ASSERT_EQ(1u, servers.size());
+    zqdevtest::StopProcess(servers[0], true);
+
+    WNDCLASSW cls = {};
+    cls.lpfnWndProc = RecordingProc;
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"ZQRecordingSheet";
+    RegisterClassW(&cls);
+    const HWND window = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                        nullptr, cls.hInstance, nullptr);
+    ASSERT_TRUE(window);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    g_received.clear();
+    PostMessageW(window, WM_APP, 0, 0);
+    InvalidateRect(window, nullptr, FALSE);
+    std::thread sender([window] {
+        Sleep(200);
+        SendMessageW(window, WM_APP + 1, 0, 0);
+    });
+
+    const struct {
+        const char* what;
+        DWORD withinMs;
+        bool threadLeft;  // the call's thread stays blocked in the server
+    } rows[] = {{"the first sheet waits its limit", kLimitMs + 2000, true},
+                {"the next sheet answers at once", 300, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CZQAutoConfig worker;
+        worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        worker.VSetServerTimeLimit(kLimitMs);
+        const size_t threads = ThreadsOfThisProcess();
+        const ULONGLONG start = GetTickCount64();
+        g_calling = true;
+        EXPECT_EQ(1, worker.IProbeDevice());
+        g_calling = false;
+        EXPECT_LT(GetTickCount64() - start, row.withinMs);
+        if (!row.threadLeft) {
+            EXPECT_EQ(threads, ThreadsOfThisProcess());
+        }
+    }
+    sender.join();
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    const std::vector<std::pair<UINT, bool>> expected = {
+        {WM_PAINT, true}, {WM_APP + 1, true}, {WM_APP, false}};
+    EXPECT_EQ(expected, g_received) << "sent and paint while waiting, the posted message after";
+    DestroyWindow(window);
+
+    zqdevtest::StopProcess(servers[0], false);
+    int answer = 0;
+    for (int i = 0; i < 50 && answer != 2; ++i, Sleep(100)) {
+        CZQAutoConfig worker;
+        worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        answer = worker.IProbeDevice();
+    }
+    EXPECT_EQ(2, answer) << "the server answers again once its stuck call has ended";
 }
 
 // Run by the test below in a process of its own: the first caller of the agent's program, which
