@@ -1,5 +1,6 @@
 // The host tool run as a newcomer runs it: each failure ends with its message and a non-zero exit
-// code, and the printer's stored devmode stays as it was (the sheet is cancelled, not confirmed).
+// code, and the printer's stored devmode and shortcuts stay as they were (a sheet is cancelled, not
+// confirmed); what succeeds says what happened.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -23,36 +24,22 @@ struct HostRun {
     std::string output;
 };
 
-// The sheet a process shows, found as the host tool finds its own; null when none shows in time.
-HWND SheetOf(DWORD process) {
-    struct Search {
-        DWORD process;
-        HWND sheet;
-    } search = {process, nullptr};
-    for (int i = 0; i < 300 && !search.sheet; ++i, Sleep(100))
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(hwnd, &owner);
-                WCHAR cls[32] = {};
-                GetClassNameW(hwnd, cls, 32);
-                if (owner != s->process || !IsWindowVisible(hwnd) || lstrcmpW(cls, L"#32770") != 0 ||
-                    !FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr))
-                    return TRUE;
-                s->sheet = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-    return search.sheet;
-}
-
-// A user's click on the sheet's OK button.
+// A user's click on the OK button of the sheet the process shows (a window with tabs, as the host
+// tool finds its own).
 void PressSheetOk(DWORD process) {
-    const HWND sheet = SheetOf(process);
-    ASSERT_TRUE(sheet) << "the sheet showed";
+    std::pair<DWORD, HWND> search = {process, nullptr};
+    const auto find = [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->first && IsWindowVisible(hwnd) && FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr))
+            s->second = hwnd;
+        return !s->second;
+    };
+    for (int i = 0; i < 300 && !search.second; ++i, Sleep(100)) EnumWindows(find, reinterpret_cast<LPARAM>(&search));
+    ASSERT_TRUE(search.second) << "the sheet showed";
     Sleep(500);
-    PostMessageW(GetDlgItem(sheet, IDOK), BM_CLICK, 0, 0);
+    PostMessageW(GetDlgItem(search.second, IDOK), BM_CLICK, 0, 0);
 }
 
 // zqhost.exe beside the tests with that command line (on the desktop given), `during` run with its
