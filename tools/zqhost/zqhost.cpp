@@ -592,7 +592,7 @@ std::string FileText(const std::wstring& path) {
 std::wstring UnreadTicket(const std::wstring& ticket) {
     const std::wstring named = L"the ticket \"" + ticket + L"\" cannot be read: ";
     CZQHandle file(CreateFileW(ticket.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file) return named + L"the configuration manager could not read it as a ticket";
+    if (file) return named + L"the plug-in could not read it and store it whole";
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return named + L"there is no such file";
     return named + L"it cannot be opened (error " + std::to_wstring(error) + L")";
@@ -622,7 +622,8 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
     };
     const auto read = [&] {
         const DWORD code = api.readTicket(1, ticket.c_str(), run);
-        if (!step(L"ReadTicket", code)) wprintf(L"      %ls\n", UnreadTicket(ticket).c_str());
+        // 5: the ticket could not be read.
+        if (!step(L"ReadTicket", code) && code == 5) wprintf(L"      %ls\n", UnreadTicket(ticket).c_str());
         return code == 0;
     };
     if (step(L"InitializeConvertAPI", rc) && read() &&
