@@ -2,7 +2,6 @@
 
 #include <tlhelp32.h>
 
-#include <functional>
 #include <thread>
 
 #include "testsupport.h"
@@ -55,30 +54,26 @@ size_t LeftAfterAWhile(const wchar_t* exe) {
     return left;
 }
 
-namespace {
-
-// Each thread of the process, by its id.
-void ForEachThread(DWORD dwProcess, const std::function<void(DWORD)>& each) {
+void StopProcess(DWORD dwProcess, bool bStop) {
     CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
-        if (entry.th32OwnerProcessID == dwProcess) each(entry.th32ThreadID);
-}
-
-}  // namespace
-
-void StopProcess(DWORD dwProcess, bool bStop) {
-    ForEachThread(dwProcess, [bStop](DWORD id) {
-        CZQHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, id));
-        if (thread && bStop) SuspendThread(thread.Get());
-        else if (thread) ResumeThread(thread.Get());
-    });
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry)) {
+        if (entry.th32OwnerProcessID != dwProcess) continue;
+        CZQHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (!thread) continue;
+        if (bStop) SuspendThread(thread.Get());
+        else ResumeThread(thread.Get());
+    }
 }
 
 size_t ThreadsOf(DWORD dwProcess) {
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
     size_t count = 0;
-    ForEachThread(dwProcess, [&count](DWORD) { ++count; });
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+        count += entry.th32OwnerProcessID == dwProcess;
     return count;
 }
 
