@@ -472,7 +472,7 @@ TEST_F(ServerPrograms, AStoppedServerIsWaitedForOnceAndTheWaitTakesNoInput) {
         g_calling = false;
         EXPECT_LT(GetTickCount64() - start, withinMs);
         if (withinMs < kLimitMs) {
-            EXPECT_EQ(threads, zqdevtest::ThreadsOf(GetCurrentProcessId()));
+            EXPECT_GE(threads, zqdevtest::ThreadsOf(GetCurrentProcessId())) << "no thread more";
         }
     }
     sender.join();
