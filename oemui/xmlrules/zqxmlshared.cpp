@@ -169,9 +169,11 @@ bool BReadStamp(LPCWSTR pszPath, ZQFileStamp& stamp) {
         memcpy(&word, bytes.get() + i, 8);
         mix(word);
     }
-    ULONGLONG last = 0;
-    if (i < size) memcpy(&last, bytes.get() + i, size - i);
-    if (i < size) mix(last);
+    if (i < size) {
+        ULONGLONG last = 0;
+        memcpy(&last, bytes.get() + i, size - i);
+        mix(last);
+    }
     stamp.ullHash = hash;
     return true;
 }
