@@ -2,7 +2,9 @@
 
 #include <objbase.h>
 
+#include <mutex>
 #include <new>
+#include <vector>
 
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -28,10 +30,58 @@ struct Call {
     HRESULT hr = E_FAIL;
     bool created = false;
     DWORD answers = 0;
+    void AddRef() { InterlockedIncrement(&refs); }
     void Release() {
         if (InterlockedDecrement(&refs) == 0) delete this;
     }
+    bool Ended() const { return WaitForSingleObject(done.Get(), 0) == WAIT_OBJECT_0; }
 };
+
+// Calls that outlived their limit and still wait in their server. While one of a class waits, no new
+// call of that class is started: each would only wait its whole limit again and leave one more
+// thread blocked in the same server. They answer "not answering" at once until it ends.
+class CStuckCalls {
+public:
+    CStuckCalls() = default;
+    CStuckCalls(const CStuckCalls&) = delete;
+    CStuckCalls& operator=(const CStuckCalls&) = delete;
+    ~CStuckCalls() {
+        for (Call* call : m_calls) call->Release();
+    }
+    // A call of the class still waits; those that ended are let go.
+    bool BWaiting(REFCLSID clsid) {
+        std::lock_guard<std::mutex> hold(m_lock);
+        bool waiting = false;
+        for (auto it = m_calls.begin(); it != m_calls.end();) {
+            if ((*it)->Ended()) {
+                (*it)->Release();
+                it = m_calls.erase(it);
+                continue;
+            }
+            waiting = waiting || IsEqualCLSID((*it)->clsid, clsid);
+            ++it;
+        }
+        return waiting;
+    }
+    void VAdd(Call* call) {
+        std::lock_guard<std::mutex> hold(m_lock);
+        try {
+            m_calls.push_back(call);
+            call->AddRef();
+        } catch (const std::bad_alloc&) {
+            // Not remembered: the next call of its class is started and waits its limit.
+        }
+    }
+
+private:
+    std::mutex m_lock;
+    std::vector<Call*> m_calls;
+};
+
+CStuckCalls& StuckCalls() {
+    static CStuckCalls calls;
+    return calls;
+}
 
 // The class is registered with a program as its server.
 bool HasLocalServer(REFCLSID clsid) {
@@ -95,29 +145,54 @@ DWORD WINAPI CallThread(void* pParam) {
     return 0;
 }
 
+// Waits for the call's end within the limit. Meanwhile the caller's thread answers sent messages and
+// paints, and takes nothing else: a sheet's buttons and keys wait until the call has ended, so no OK
+// or Cancel runs while the call is still on the stack.
+DWORD DwWaitAnsweringPaint(HANDLE hDone, DWORD dwLimitMs) {
+    const ULONGLONG end = GetTickCount64() + dwLimitMs;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < end ? static_cast<DWORD>(end - now) : 0;
+        const DWORD wait = MsgWaitForMultipleObjects(1, &hDone, FALSE, left, QS_PAINT | QS_SENDMESSAGE);
+        if (wait != WAIT_OBJECT_0 + 1) return wait;
+        // Peeking delivers the sent messages; only paint messages are taken from the queue.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // Starts the call's thread and waits for it within the limit; the call is the caller's to release.
 HRESULT HrRun(Call* call, DWORD dwLimitMs) {
+    // A call that starts no thread lets go of the thread's share at once.
+    if (StuckCalls().BWaiting(call->clsid)) {
+        zqtrace::Line(L"zqserver: an earlier call of this device server still waits; not started again\n");
+        call->Release();
+        return RPC_E_TIMEOUT;
+    }
     call->done.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!call->done) return HRESULT_FROM_WIN32(GetLastError());
+    if (!call->done) {
+        const DWORD error = GetLastError();
+        call->Release();
+        return HRESULT_FROM_WIN32(error);
+    }
     // The thread may outlive the caller's wait: it keeps the module loaded while it runs.
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&CallThread), &call->module);
     CZQHandle thread(CreateThread(nullptr, 0, &CallThread, call, 0, nullptr));
     if (!thread) {
         const DWORD error = GetLastError();
         if (call->module) FreeLibrary(call->module);
-        call->Release();  // the thread's share
+        call->Release();
         return HRESULT_FROM_WIN32(error);
     }
-    HANDLE done = call->done.Get();
-    DWORD index = 0;
-    HRESULT wait = CoWaitForMultipleHandles(0, dwLimitMs, 1, &done, &index);
-    if (wait == CO_E_NOTINITIALIZED)
-        wait = WaitForSingleObject(done, dwLimitMs) == WAIT_OBJECT_0 ? S_OK : RPC_S_CALLPENDING;
-    if (wait == RPC_S_CALLPENDING) {
+    const DWORD wait = DwWaitAnsweringPaint(call->done.Get(), dwLimitMs);
+    if (wait == WAIT_FAILED) return HRESULT_FROM_WIN32(GetLastError());
+    if (wait != WAIT_OBJECT_0) {
         zqtrace::Line(L"zqserver: a device server did not answer in time; its call is left to its thread\n");
+        StuckCalls().VAdd(call);
         return RPC_E_TIMEOUT;
     }
-    return FAILED(wait) ? wait : call->hr;
+    return call->hr;
 }
 
 Call* NewCall(REFCLSID clsid, REFIID iid) {

@@ -1,9 +1,10 @@
 // Calls into the maker's device servers, which may serve from processes of their own (the agent and
 // the link as programs): each call (the creation, the method, the release) is made on a thread of
-// its own in the multithreaded apartment and waited for at most a time limit, the caller's window
-// messages pumped meanwhile as a call from its apartment would. A server that does not answer in
-// time (stopped, hung, or never listening) leaves the call to its thread, which ends once the server
-// answers or goes, and keeps this module loaded until then; the caller hears RPC_E_TIMEOUT. A
+// its own in the multithreaded apartment and waited for at most a time limit, the caller's thread
+// answering only sent messages and paints meanwhile (its windows take no input). A server that does
+// not answer in time (stopped, hung, or never listening) leaves the call to its thread, which ends
+// once the server answers or goes, and keeps this module loaded until then; the caller hears
+// RPC_E_TIMEOUT, and so does every later call of that class, at once, until that call has ended. A
 // creation that fails because the server went away just then (it was ending as the call came) is
 // tried again, which starts the server anew.
 #pragma once

@@ -1,6 +1,7 @@
 #include "xmlrules/zqxmlshared.h"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -22,6 +23,13 @@ std::atomic<LONG> g_live{0};
 
 }  // namespace
 
+// What a kept document was parsed from.
+struct ZQFileStamp {
+    ULONGLONG ullSize = 0;
+    FILETIME ftWritten = {};
+    ULONGLONG ullHash = 0;
+};
+
 struct ZQCacheEntry {
     ZQCacheEntry() { ++g_live; }
     ~ZQCacheEntry() { --g_live; }
@@ -29,10 +37,9 @@ struct ZQCacheEntry {
     ZQCacheEntry& operator=(const ZQCacheEntry&) = delete;
 
     ZQParsedFile parsed;
-    // What the file's attributes said before it was parsed (kept entries only).
+    // What the file held before it was parsed (kept entries only).
     std::wstring path;
-    ULONGLONG ullSize = 0;
-    FILETIME ftWritten = {};
+    ZQFileStamp stamp;
     // Under g_lock: the parsers using it, the thread they run on, and whether the cache keeps it.
     LONG lUsers = 0;
     DWORD dwThread = 0;
@@ -59,8 +66,8 @@ std::vector<ZQCacheEntry*>::iterator FindKept(LPCWSTR pszPath) {
     return it;
 }
 
-bool BSameStamp(const ZQCacheEntry& entry, ULONGLONG ullSize, const FILETIME& ftWritten) {
-    return entry.ullSize == ullSize && CompareFileTime(&entry.ftWritten, &ftWritten) == 0;
+bool BSameStamp(const ZQFileStamp& a, const ZQFileStamp& b) {
+    return a.ullSize == b.ullSize && a.ullHash == b.ullHash && CompareFileTime(&a.ftWritten, &b.ftWritten) == 0;
 }
 
 // A kept document outlives the apartment that made it, whose end may unload the DOM's code: that
@@ -132,23 +139,51 @@ void CZQParsedFileRef::Reset() {
 
 namespace {
 
-// What the attributes say of the file; false when they do not describe a file, which is then parsed
-// each time and never kept.
-bool BReadStamp(LPCWSTR pszPath, ULONGLONG& ullSize, FILETIME& ftWritten) {
+// The file's size, write time and a hash of its bytes; false when the path names no file that can be
+// read whole, which is then parsed each time and never kept. A file replaced by one of the same size
+// and time (a restore, a copy that keeps file times) differs in its bytes. Opening and reading cost
+// far less than a parse, most of it in the calls: the file is read in one.
+bool BReadStamp(LPCWSTR pszPath, ZQFileStamp& stamp) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(pszPath, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!GetFileAttributesExW(pszPath, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        data.nFileSizeHigh || data.nFileSizeLow == MAXDWORD)
         return false;
-    ullSize = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    ftWritten = data.ftLastWriteTime;
+    stamp.ullSize = data.nFileSizeLow;
+    stamp.ftWritten = data.ftLastWriteTime;
+    // One byte more than the size: a file that grew since is not described.
+    const DWORD size = data.nFileSizeLow;
+    std::unique_ptr<BYTE[]> bytes(new (std::nothrow) BYTE[size + 1]);
+    CZQHandle file(CreateFileW(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    DWORD read = 0;
+    if (!bytes || !file || !ReadFile(file.Get(), bytes.get(), size + 1, &read, nullptr) || read != size) return false;
+    // Eight bytes a step, each step a bijection of the state, so that a change of one word always
+    // shows; the last word is padded with zeros (the size tells the padding apart).
+    ULONGLONG hash = 0xCBF29CE484222325ULL;
+    const auto mix = [&hash](ULONGLONG word) {
+        hash ^= word;
+        hash = (hash << 27 | hash >> 37) * 0x9E3779B97F4A7C15ULL;
+    };
+    DWORD i = 0;
+    for (ULONGLONG word = 0; i + 8 <= size; i += 8) {
+        memcpy(&word, bytes.get() + i, 8);
+        mix(word);
+    }
+    if (i < size) {
+        ULONGLONG last = 0;
+        memcpy(&last, bytes.get() + i, size - i);
+        mix(last);
+    }
+    stamp.ullHash = hash;
     return true;
 }
 
 // The kept entry of the path, for one more user, when it is current and free for this thread.
-ZQCacheEntry* PTakeKept(LPCWSTR pszPath, ULONGLONG ullSize, const FILETIME& ftWritten) {
+ZQCacheEntry* PTakeKept(LPCWSTR pszPath, const ZQFileStamp& stamp) {
     const DWORD thread = GetCurrentThreadId();
     std::lock_guard<std::mutex> hold(g_lock);
     const auto it = FindKept(pszPath);
-    if (it == g_kept.end() || !BSameStamp(**it, ullSize, ftWritten) || ((*it)->lUsers && (*it)->dwThread != thread))
+    if (it == g_kept.end() || !BSameStamp((*it)->stamp, stamp) || ((*it)->lUsers && (*it)->dwThread != thread))
         return nullptr;
     ++(*it)->lUsers;
     (*it)->dwThread = thread;
@@ -159,21 +194,19 @@ ZQCacheEntry* PTakeKept(LPCWSTR pszPath, ULONGLONG ullSize, const FILETIME& ftWr
 
 BOOL BAcquireKept(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ref.Reset();
-    ULONGLONG size = 0;
-    FILETIME written = {};
-    if (pszPath && BReadStamp(pszPath, size, written)) ref.m_pEntry = PTakeKept(pszPath, size, written);
+    ZQFileStamp stamp;
+    if (pszPath && BReadStamp(pszPath, stamp)) ref.m_pEntry = PTakeKept(pszPath, stamp);
     return ref.m_pEntry != nullptr;
 }
 
 BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ref.Reset();
     if (!pszPath) return FALSE;
-    ULONGLONG size = 0;
-    FILETIME written = {};
-    const bool stamped = BReadStamp(pszPath, size, written);
-    if (stamped && (ref.m_pEntry = PTakeKept(pszPath, size, written)) != nullptr) return TRUE;
+    ZQFileStamp stamp;
+    const bool stamped = BReadStamp(pszPath, stamp);
+    if (stamped && (ref.m_pEntry = PTakeKept(pszPath, stamp)) != nullptr) return TRUE;
 
-    // The attributes were read before the parse: a file changed meanwhile only costs a parse more.
+    // The file was read before the parse: a file changed meanwhile only costs a parse more.
     ZQCacheEntry* const parsed = PParse(pszPath);
     if (!parsed) return FALSE;
     parsed->lUsers = 1;
@@ -183,12 +216,11 @@ BOOL BAcquire(LPCWSTR pszPath, CZQParsedFileRef& ref) {
     ZQCacheEntry* dropped = nullptr;
     try {
         parsed->path = pszPath;
-        parsed->ullSize = size;
-        parsed->ftWritten = written;
+        parsed->stamp = stamp;
         std::lock_guard<std::mutex> hold(g_lock);
         const auto it = FindKept(pszPath);
         // The kept one is current but in use on another thread: this copy stays the parser's own.
-        if (it != g_kept.end() && BSameStamp(**it, size, written)) return TRUE;
+        if (it != g_kept.end() && BSameStamp((*it)->stamp, stamp)) return TRUE;
         VPinCode(parsed->parsed.document.Get());
         if (it == g_kept.end()) {
             g_kept.push_back(parsed);

@@ -1,5 +1,5 @@
 // Helper files parsed once per process: every parser that loads the same unchanged file (same full
-// path, size and last write time, looked up with one attribute read) shares one parsed document.
+// path, size, last write time and bytes, read again on each load) shares one parsed document.
 //
 // What is shared is never changed once made: the document and the nodes that whole-document walks
 // found in it. Node lists keep a position of their own, so each parser selects its own; whatever a

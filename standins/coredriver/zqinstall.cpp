@@ -148,7 +148,14 @@ BOOL ZQInstallPrinter(const std::wstring& modelPath, const std::wstring& binDir,
     pi.pPrintProcessor = processor.data();
     pi.pDatatype = dataType.data();
     RegisterBidiStandIn(binDir);
-    CZQSpoolPrinter printer(AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi)));
+    // Wine's spooler adds a printer of an existing name again, its default devmode reset: an existing
+    // printer is looked for first.
+    CZQSpoolPrinter printer;
+    if (OpenPrinterW(name.data(), printer.Put(), nullptr)) {
+        WriteStatusText(printer.Get(), model.statusText);
+        return TRUE;
+    }
+    printer.Reset(AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&pi)));
     if (!printer) {
         if (GetLastError() != ERROR_PRINTER_ALREADY_EXISTS || !OpenPrinterW(name.data(), printer.Put(), nullptr)) {
             out.error = L"AddPrinter failed";

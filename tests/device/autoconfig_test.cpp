@@ -427,6 +427,70 @@ TEST_F(ServerPrograms, AStoppedServerAnswersWithinTheLimit) {
     EXPECT_EQ(registered, Registrations()) << "a server there is not registered again";
 }
 
+// What a window of the caller's thread received, and whether a device call was waiting then.
+bool g_calling = false;
+std::vector<std::pair<UINT, bool>> g_received;
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT || msg >= WM_APP) g_received.emplace_back(msg, g_calling);
+    if (msg == WM_PAINT) ValidateRect(hwnd, nullptr);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Update Now of two sheets in a row on a stopped server: the first waits its limit, answering sent
+// messages and paints but taking nothing posted (a press of OK waits); the next one answers at once
+// and leaves no second thread in the server; once the server goes on, it answers again.
+TEST_F(ServerPrograms, AStoppedServerIsWaitedForOnceAndTheWaitTakesNoInput) {
+    constexpr DWORD kLimitMs = 1000;
+    CZQComPtr<IUnknown> held;
+    ASSERT_EQ(S_OK, ZQCreateDeviceServer(CLSID_ZQDeviceAgent, IID_IZQDeviceAgent, held.PutVoid()));
+    const std::vector<DWORD> servers = zqdevtest::ProcessesOf(L"zqagent.exe");
+    ASSERT_EQ(1u, servers.size());
+    zqdevtest::StopProcess(servers[0], true);
+    const WNDCLASSW cls = {0, RecordingProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr, nullptr, nullptr,
+                           L"ZQRecordingSheet"};
+    RegisterClassW(&cls);
+    const HWND window = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                        nullptr, cls.hInstance, nullptr);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    g_received.clear();
+    PostMessageW(window, WM_APP, 0, 0);
+    InvalidateRect(window, nullptr, FALSE);
+    std::thread sender([window] {
+        Sleep(200);
+        SendMessageW(window, WM_APP + 1, 0, 0);
+    });
+    // Each sheet's Update Now has a worker of its own; the next one's makes no thread.
+    for (const DWORD withinMs : {kLimitMs + 2000, 300ul}) {
+        CZQAutoConfig worker;
+        worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        worker.VSetServerTimeLimit(kLimitMs);
+        const size_t threads = zqdevtest::ThreadsOf(GetCurrentProcessId());
+        const ULONGLONG start = GetTickCount64();
+        g_calling = true;
+        EXPECT_EQ(1, worker.IProbeDevice());
+        g_calling = false;
+        EXPECT_LT(GetTickCount64() - start, withinMs);
+        if (withinMs < kLimitMs) {
+            EXPECT_GE(threads, zqdevtest::ThreadsOf(GetCurrentProcessId())) << "no thread more";
+        }
+    }
+    sender.join();
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    const std::vector<std::pair<UINT, bool>> expected = {{WM_PAINT, true}, {WM_APP + 1, true}, {WM_APP, false}};
+    EXPECT_EQ(expected, g_received) << "sent messages and paints while waiting, the posted message after";
+    DestroyWindow(window);
+
+    zqdevtest::StopProcess(servers[0], false);
+    int answer = 0;
+    for (int i = 0; i < 50 && answer != 2; ++i, Sleep(100)) {
+        CZQAutoConfig worker;
+        worker.VSetPrinter(m_h, m_printer.Identity().name.c_str());
+        answer = worker.IProbeDevice();
+    }
+    EXPECT_EQ(2, answer) << "the server answers once its waiting call has ended";
+}
+
 // Run by the test below in a process of its own: the first caller of the agent's program, which
 // holds its agent until told to let go, then ends normally.
 TEST(ServerCallers, DISABLED_FirstCallerHoldsItsAgentUntilToldToGo) {

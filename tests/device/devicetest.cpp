@@ -67,6 +67,16 @@ void StopProcess(DWORD dwProcess, bool bStop) {
     }
 }
 
+size_t ThreadsOf(DWORD dwProcess) {
+    CZQHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    size_t count = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+        count += entry.th32OwnerProcessID == dwProcess;
+    return count;
+}
+
 HRESULT HrCreateOnThread(DWORD dwCoInit, REFCLSID clsid, REFIID iid) {
     HRESULT hr = E_UNEXPECTED;
     std::thread([&] {

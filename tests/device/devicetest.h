@@ -30,8 +30,9 @@ CZQHandle StartProgram(const wchar_t* program, const wchar_t* argument);
 // for its first caller).
 std::vector<DWORD> ProcessesOf(const wchar_t* exe);
 size_t LeftAfterAWhile(const wchar_t* exe);
-// Every thread of the process stopped, or let go on again.
+// Every thread of the process stopped, or let go on again; how many it has.
 void StopProcess(DWORD dwProcess, bool bStop);
+size_t ThreadsOf(DWORD dwProcess);
 
 // The stand-ins' call log, one entry per line.
 std::vector<std::wstring> Log();

@@ -99,6 +99,14 @@ TEST_F(XmlSharedTest, AChangedFileIsParsedAgain) {
              SetWriteTime(p, Later(t, static_cast<ULONGLONG>(-10000000LL)));
          },
          false, L"PaperSize"},
+        // A restore, or a copy that keeps file times: only the bytes tell.
+        {"same size, same time",
+         [](const wchar_t* p) {
+             const FILETIME t = WriteTime(p);
+             Rewrite(p, kTwo);
+             SetWriteTime(p, t);
+         },
+         false, L"PaperSize"},
         {"only the time touched",
          [](const wchar_t* p) { SetWriteTime(p, Later(WriteTime(p), 10000000)); }, false, L"MediaType"},
     };

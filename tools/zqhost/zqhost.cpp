@@ -11,7 +11,8 @@
 //                                        index, name, flags and pairs; refused values named
 //   zqhost shortcuts <printer> [--add <name> <type>]
 //                                        the printer's stored printing shortcuts as the plug-in reads
-//                                        them (after storing one based on the document type <type>)
+//                                        them (after storing one based on the document type <type>,
+//                                        one of those its Printing Shortcuts page lists)
 //   zqhost preview <file.png> [name=value]...
 //                                        the pages' sample page of a preview record (the fields not
 //                                        given as the preview starts), saved as a picture
@@ -21,7 +22,8 @@
 //                                        a ticket converted into a devmode of the printer through
 //                                        the plug-in's conversion interface (saved to FILE and
 //                                        described), and that devmode converted back into TICKET
-// options: --ok-after MS (press OK by itself; the options below act just before it, and need it),
+// options: --ok-after MS (press OK by itself; the options below act just before it, and need it; the
+//          sheet's own OK pressed first is an OK too),
 //          --screenshot FILE.png (picture of the sheet before OK),
 //          --page TITLE (bring the page with that tab title to the front first; repeatable: the
 //          pages come to the front in turn, each with the choices that follow it),
@@ -43,6 +45,7 @@
 // The commands that open windows (install, prefs, props, fonts, preview, convert) need a display.
 // A failure ends the command with a message and exit code 1 (2 for a usage error); a sheet then
 // closes with Cancel, so that nothing of it is stored.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -50,6 +53,8 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+
+#include <msxml.h>
 
 #include "zqowner.h"
 #include "zqproc.h"
@@ -166,7 +171,8 @@ int Install(const std::wstring& model, const std::wstring& name, const std::wstr
     for (const auto& f : result.skipped) wprintf(L"note  %ls was not built: not installed\n", f.c_str());
     wprintf(L"ok    printer \"%ls\" with driver \"%ls\" (%zu files)\n", result.printerName.c_str(),
             result.driverName.c_str(), result.copied.size());
-    if (result.added) wprintf(L"ok    new printer: the printer event INITIALIZE ran\n");
+    wprintf(result.added ? L"ok    new printer: the printer event INITIALIZE ran\n"
+                         : L"ok    installed already: its driver files refreshed, its settings kept\n");
     return 0;
 }
 
@@ -291,11 +297,11 @@ std::function<void(HWND)> BeforeOk(const SheetOptions& o, SheetRun& run, std::un
     };
 }
 
-// The sheet opened by `open` with the options' steps and the automatic OK; 0, or 1 after saying what
-// failed (the sheet then closed with Cancel).
+// The sheet opened by `open` with the options' steps and the automatic OK; 0 (also when its own OK
+// closed it first), or 1 after saying what failed (the sheet then closed with Cancel).
 int RunSheet(HANDLE hPrinter, const SheetOptions& o, const std::function<LONG()>& open, LONG& rc) {
     SheetRun run;
-    bool shown = true;
+    bool shown = true, ownOk = false;
     {
         std::unique_ptr<CZQDeviceServers> servers;
         if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(hPrinter);
@@ -303,6 +309,13 @@ int RunSheet(HANDLE hPrinter, const SheetOptions& o, const std::function<LONG()>
         if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, run, press)));
         rc = open();
         shown = !press || press->Pressed();
+        ownOk = press && !press->Pressed() && press->ClosedWithOwnOk();
+    }
+    // The sheet's own OK button pressed first is an OK like the automatic one.
+    if (ownOk) {
+        wprintf(o.drives ? L"note  the sheet was closed with its OK before the automatic one: the steps given were not made\n"
+                         : L"ok    the sheet was closed with its OK before the automatic one\n");
+        return 0;
     }
     if (!shown) run.failure = L"the sheet never showed, or closed before the automatic OK";
     if (run.failure.empty()) return 0;
@@ -375,6 +388,69 @@ int QuickSets(const std::wstring& printer) {
     return 0;
 }
 
+// The printer's helper file: the file its model's "ZQXMLFileUsed" names, among the driver's files.
+std::wstring HelperFile(HANDLE hPrinter) {
+    ZQDriverInfo driver;
+    zqmodel::Model model;
+    std::wstring error;
+    if (!ZQGetDriverInfo(hPrinter, driver) || !ZQLoadModel(driver.dataFile, model, error)) return {};
+    const int feature = model.FindFeature("ZQXMLFileUsed");
+    if (feature < 0) return {};
+    const zqmodel::Feature& used = model.features[static_cast<size_t>(feature)];
+    if (used.defaultOption < 0 || static_cast<size_t>(used.defaultOption) >= used.options.size()) return {};
+    return driver.driverDir + L"\\" + ZQWide(used.options[static_cast<size_t>(used.defaultOption)].keyword);
+}
+
+// A child element's text, empty when there is none.
+std::wstring ChildText(IXMLDOMNode* node, const wchar_t* child) {
+    CZQComPtr<IXMLDOMNode> element;
+    CZQBstr query(SysAllocString(child)), text;
+    if (!query || node->selectSingleNode(query.Get(), element.Put()) != S_OK || !element ||
+        element->get_text(text.Put()) != S_OK || !text)
+        return {};
+    return text.Get();
+}
+
+// COM on this thread while the object lives.
+struct ComScope {
+    const bool initialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    ~ComScope() {
+        if (initialized) CoUninitialize();
+    }
+};
+
+// The document types of the printer's helper file as its Printing Shortcuts page lists them: each
+// type's string of the status module, else its name. Empty when the file cannot be read.
+std::vector<std::wstring> DocumentTypes(HANDLE hPrinter) {
+    const std::wstring path = HelperFile(hPrinter);
+    const CZQModule titles = PageTitles(hPrinter);
+    const ComScope com;
+    CZQComPtr<IXMLDOMDocument> document;
+    CZQComPtr<IXMLDOMNodeList> list;
+    CZQBstr file(SysAllocString(path.c_str())), query(SysAllocString(L"//helper/DocUISettings/DocSetting"));
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_BSTR;
+    source.bstrVal = file.Get();
+    VARIANT_BOOL loaded = VARIANT_FALSE;
+    std::vector<std::wstring> types;
+    if (path.empty() || !file || !query ||
+        FAILED(CoCreateInstance(CLSID_DOMDocument, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMDocument,
+                                document.PutVoid())) ||
+        FAILED(document->put_async(VARIANT_FALSE)) || document->load(source, &loaded) != S_OK ||
+        document->selectNodes(query.Get(), list.Put()) != S_OK)
+        return types;
+    CZQComPtr<IXMLDOMNode> node;
+    while (list->nextNode(node.Put()) == S_OK && node) {
+        WCHAR label[256] = {};
+        const int id = _wtoi(ChildText(node.Get(), L"resource_id").c_str());
+        types.push_back(id > 0 && titles && LoadStringW(titles.Get(), static_cast<UINT>(id), label, 256) > 0
+                            ? std::wstring(label)
+                            : ChildText(node.Get(), L"name"));
+    }
+    return types;
+}
+
 void Usage();
 
 int Shortcuts(const std::wstring& printer, const wchar_t* const* args, int count) {
@@ -387,9 +463,19 @@ int Shortcuts(const std::wstring& printer, const wchar_t* const* args, int count
     CZQSpoolPrinter h;
     if (!OpenNamedPrinter(printer, h, &defaults)) return 1;
     if (add) {
-        const DWORD rc = ZQAddShortcut(h.Get(), args[1], args[2]);
+        // A shortcut under a type the printer lacks is one its page never shows.
+        const std::vector<std::wstring> types = DocumentTypes(h.Get());
+        const auto type = std::find_if(types.begin(), types.end(),
+                                       [&](const std::wstring& t) { return _wcsicmp(t.c_str(), args[2]) == 0; });
+        if (type == types.end()) {
+            wprintf(L"FAIL  \"%ls\" is not a document type of \"%ls\", whose Printing Shortcuts page lists %ls: "
+                    L"nothing is stored\n",
+                    args[2], printer.c_str(), Joined(types).c_str());
+            return 1;
+        }
+        const DWORD rc = ZQAddShortcut(h.Get(), args[1], *type);
         if (rc != ERROR_SUCCESS) return Fail(L"SetPrinterDataEx", HRESULT_FROM_WIN32(rc));
-        wprintf(L"ok    stored \"%ls\" under \"%ls\"\n", args[1], args[2]);
+        wprintf(L"ok    stored \"%ls\" under \"%ls\"\n", args[1], type->c_str());
     }
     const std::vector<std::wstring> lines = ZQDescribeShortcuts(h.Get());
     wprintf(L"ok    %zu stored printing shortcuts\n", lines.size());
@@ -502,6 +588,16 @@ std::string FileText(const std::wstring& path) {
     return text;
 }
 
+// Why the plug-in could not read the ticket, in a sentence that names it.
+std::wstring UnreadTicket(const std::wstring& ticket) {
+    const std::wstring named = L"the ticket \"" + ticket + L"\" cannot be read: ";
+    CZQHandle file(CreateFileW(ticket.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file) return named + L"the plug-in could not read it and store it whole";
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return named + L"there is no such file";
+    return named + L"it cannot be opened (error " + std::to_wstring(error) + L")";
+}
+
 int Convert(const std::wstring& printer, const std::wstring& ticket, const SheetOptions& o) {
     CZQModule dll(LoadLibraryW((ExeDir() + L"\\zqoemui.dll").c_str()));
     ZQConvertApi api;
@@ -524,7 +620,13 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
         if (code) result = 1;
         return code == 0;
     };
-    if (step(L"InitializeConvertAPI", rc) && step(L"ReadTicket", api.readTicket(1, ticket.c_str(), run)) &&
+    const auto read = [&] {
+        const DWORD code = api.readTicket(1, ticket.c_str(), run);
+        // 5: the ticket could not be read.
+        if (!step(L"ReadTicket", code) && code == 5) wprintf(L"      %ls\n", UnreadTicket(ticket).c_str());
+        return code == 0;
+    };
+    if (step(L"InitializeConvertAPI", rc) && read() &&
         step(L"ConvertTicketEx", api.convertTicketEx(reinterpret_cast<DEVMODEW*>(dm.data()), run))) {
         if (!o.devmodeFile.empty()) {
             if (WriteBytes(o.devmodeFile, std::vector<uint8_t>(dm.begin(), dm.end()))) wprintf(L"ok    devmode %ls\n", o.devmodeFile.c_str());

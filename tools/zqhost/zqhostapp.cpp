@@ -430,11 +430,24 @@ CZQAutoPress::CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk)
     : m_beforeOk(std::move(beforeOk)), m_previous(t_autoPress) {
     t_autoPress = this;
     m_timer = SetTimer(nullptr, 0, delayMs, Tick);
+    m_hook = SetWindowsHookExW(WH_CALLWNDPROC, SeeButton, nullptr, GetCurrentThreadId());
 }
 
 CZQAutoPress::~CZQAutoPress() {
+    if (m_hook) UnhookWindowsHookEx(m_hook);
     if (m_timer) KillTimer(nullptr, m_timer);
     if (t_autoPress == this) t_autoPress = m_previous;
+}
+
+LRESULT CALLBACK CZQAutoPress::SeeButton(int code, WPARAM wParam, LPARAM lParam) {
+    CZQAutoPress* self = t_autoPress;
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    // A button's click reaches the sheet as its command; the automatic press goes another way.
+    if (code == HC_ACTION && self && !self->m_bPressed && sent->message == WM_COMMAND &&
+        HIWORD(sent->wParam) == BN_CLICKED && (LOWORD(sent->wParam) == IDOK || LOWORD(sent->wParam) == IDCANCEL) &&
+        sent->hwnd == ZQFindSheet())
+        self->m_bOwnOk = LOWORD(sent->wParam) == IDOK;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CALLBACK CZQAutoPress::Tick(HWND, UINT, UINT_PTR, DWORD) {

@@ -113,9 +113,15 @@ public:
     bool Pressed() const { return m_bPressed; }
     // From `beforeOk`: the sheet is cancelled, so that it stores nothing.
     void PressCancel() { m_bCancel = true; }
+    // The sheet's own OK button (a user's press) was the last of its OK and Cancel buttons pressed
+    // before the automatic OK.
+    bool ClosedWithOwnOk() const { return m_bOwnOk; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    static LRESULT CALLBACK SeeButton(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK m_hook = nullptr;
+    bool m_bOwnOk = false;
     UINT_PTR m_timer = 0;
     int m_tries = 0;
     bool m_bPressed = false;

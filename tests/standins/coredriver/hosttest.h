@@ -49,7 +49,7 @@ private:
 };
 
 // Installs both sample printers with the core driver stand-in and the plug-in beside the test
-// executable (a printer installed before is installed again).
+// executable (a printer installed before gets the driver files again and keeps its settings).
 void InstallSamplePrinters();
 // A printer of Wine's spooler opened with all access.
 CZQSpoolPrinter OpenFully(const std::wstring& name);

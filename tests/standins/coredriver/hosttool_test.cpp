@@ -1,8 +1,10 @@
 // The host tool run as a newcomer runs it: each failure ends with its message and a non-zero exit
-// code, and the printer's stored devmode stays as it was (the sheet is cancelled, not confirmed).
+// code, and the printer's stored devmode and shortcuts stay as they were (a sheet is cancelled, not
+// confirmed); what succeeds says what happened.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,8 +24,28 @@ struct HostRun {
     std::string output;
 };
 
-// zqhost.exe beside the tests with that command line (on the desktop given); its exit code and output.
-HostRun RunHost(const std::wstring& arguments, const wchar_t* desktop) {
+// A user's click on the OK button of the sheet the process shows (a window with tabs, as the host
+// tool finds its own).
+void PressSheetOk(DWORD process) {
+    std::pair<DWORD, HWND> search = {process, nullptr};
+    const auto find = [](HWND hwnd, LPARAM lParam) -> BOOL {
+        auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->first && IsWindowVisible(hwnd) && FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr))
+            s->second = hwnd;
+        return !s->second;
+    };
+    for (int i = 0; i < 300 && !search.second; ++i, Sleep(100)) EnumWindows(find, reinterpret_cast<LPARAM>(&search));
+    ASSERT_TRUE(search.second) << "the sheet showed";
+    Sleep(500);
+    PostMessageW(GetDlgItem(search.second, IDOK), BM_CLICK, 0, 0);
+}
+
+// zqhost.exe beside the tests with that command line (on the desktop given), `during` run with its
+// process while it runs; its exit code and output.
+HostRun RunHost(const std::wstring& arguments, const wchar_t* desktop,
+                const std::function<void(DWORD)>& during = nullptr) {
     const std::wstring log = zqtest::BesideExe(L"hosttool-output.txt");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HostRun run;
@@ -39,6 +61,7 @@ HostRun RunHost(const std::wstring& arguments, const wchar_t* desktop) {
         EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, zqtest::ExeDir().c_str(),
                                    &si, &pi));
         const CZQHandle process(pi.hProcess), thread(pi.hThread);
+        if (during) during(pi.dwProcessId);
         EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 120000)) << "the host tool ended";
         GetExitCodeProcess(pi.hProcess, &run.code);
     }
@@ -81,6 +104,12 @@ private:
 
 using HostToolFailures = zqhosttest::SamplePrintersTest;
 
+// What the printer holds that the host tool's commands may change: its default devmode and its
+// printing shortcuts.
+std::pair<std::vector<BYTE>, std::vector<std::wstring>> Stored(HANDLE h) {
+    return {ZQQueryDevmode(h, kDesk), ZQDescribeShortcuts(h)};
+}
+
 TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
     const NoDisplayDesktop noDisplay;
 
@@ -91,29 +120,46 @@ TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
         const wchar_t* desktop;
         DWORD code;
         const char* says;
+        bool stores;
+        std::function<void(DWORD)> during = nullptr;
     } rows[] = {
-        {"no display", L"prefs " + desk + L"--choose \"Paper Size=A4\"", kNoDisplay, 1, "no display"},
+        {"no display", L"prefs " + desk + L"--choose \"Paper Size=A4\"", kNoDisplay, 1, "no display", false},
         {"unknown printer", L"prefs \"ZQ Desk 2400 Nowhere\" --ok-after 300", nullptr, 1,
-         "there is no printer \"ZQ Desk 2400 Nowhere\""},
+         "there is no printer \"ZQ Desk 2400 Nowhere\"", false},
         {"unknown page", L"prefs " + desk + L"--choose \"Paper Size=A4\" --page \"Nowhere\"", nullptr, 1,
-         "no page \"Nowhere\" in the sheet"},
+         "no page \"Nowhere\" in the sheet", false},
         {"unmatched choice", L"prefs " + desk + L"--choose \"Paper Size=A4\" --choose \"Paper Size=Nowhere\"", nullptr,
-         1, "no option \"Nowhere\" of \"Paper Size\""},
+         1, "no option \"Nowhere\" of \"Paper Size\"", false},
         {"unmatched choice in a dialog",
          L"prefs " + desk + L"--page Output --press \"Image shift settings...\" --in-dialog \"Nowhere=on\"", nullptr, 1,
-         "no choice \"Nowhere=on\" in the dialog"},
+         "no choice \"Nowhere=on\" in the dialog", false},
+        {"a shortcut under a type the printer lacks", L"shortcuts \"" + kDesk + L"\" --add \"X\" \"No Such Type\"",
+         nullptr, 1,
+         "\"No Such Type\" is not a document type of \"ZQ Desk 2400 Inkjet\", whose Printing Shortcuts page lists "
+         "\"Everyday Printing\", \"Photo Printing\"",
+         false},
+        {"a ticket not there", L"convert \"" + kDesk + L"\" nowhere.tkt", nullptr, 1,
+         "ReadTicket: 5\n      the ticket \"nowhere.tkt\" cannot be read: there is no such file", false},
         // The same road without a fault stores the choice: the rows above would see a change.
-        {"a choice made", L"prefs " + desk + L"--choose \"Paper Size=A4\"", nullptr, 0, "stored as the printer's default"},
+        {"a choice made", L"prefs " + desk + L"--choose \"Paper Size=A4\"", nullptr, 0, "stored as the printer's default",
+         true},
+        // What that stored stays.
+        {"installed again", L"install samples\\zqdesk\\zqdesk.zqm", nullptr, 0,
+         "installed already: its driver files refreshed, its settings kept", false},
+        {"the sheet's own OK first", L"prefs \"" + kDesk + L"\" --ok-after 60000", nullptr, 0,
+         "the sheet was closed with its OK before the automatic one\nok    Printing Preferences: OK, stored as the "
+         "printer's default devmode",
+         false, PressSheetOk},
     };
+    zqhosttest::ResetToDefaults(kDesk);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(kDesk);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        zqhosttest::ResetToDefaults(kDesk);
-        CZQSpoolPrinter h = zqhosttest::OpenFully(kDesk);
-        const std::vector<BYTE> before = ZQQueryDevmode(h.Get(), kDesk);
-        const HostRun run = RunHost(row.arguments, row.desktop);
+        const auto before = Stored(h.Get());
+        const HostRun run = RunHost(row.arguments, row.desktop, row.during);
         EXPECT_EQ(row.code, run.code) << run.output;
         EXPECT_NE(std::string::npos, run.output.find(row.says)) << run.output;
-        EXPECT_EQ(row.code != 0, before == ZQQueryDevmode(h.Get(), kDesk)) << "the printer's default devmode";
+        EXPECT_EQ(row.stores, before != Stored(h.Get())) << "the printer's default devmode and shortcuts";
     }
     zqhosttest::ResetToDefaults(kDesk);
 }
