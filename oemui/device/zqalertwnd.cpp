@@ -245,10 +245,15 @@ int CZQAlertWnd::IScrollPos() const {
     return GetScrollInfo(m_hWnd, SB_VERT, &si) ? si.nPos : 0;
 }
 
+// A row shows with its gap above it; one too high for that starts at the very top, so that a line
+// more of its text shows whole.
 int CZQAlertWnd::IScrollOffset() const {
-    if (!m_hWnd) return 0;
-    const int row = IScrollPos();
-    return row > 0 && row < m_nCount ? m_pItems[row].rcRow.top - kRowGap : 0;
+    const int row = m_hWnd ? IScrollPos() : 0;
+    if (row < 0 || row >= m_nCount) return 0;
+    const RECT& rc = m_pItems[row].rcRow;
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    return rc.bottom - rc.top + 2 * kRowGap > client.bottom ? rc.top : rc.top - kRowGap;
 }
 
 POINT CZQAlertWnd::ScrolledPoint(LPARAM lParam) const {

@@ -81,8 +81,8 @@ public:
     // Of the text lines from `top` down, each `lineHeight` high, the band of those lying whole between
     // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.
     static void VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand);
-    // The pixels scrolled off above: the top of the shown row less its gap. The scroll bar counts
-    // rows (its position is the index of the row shown at the top).
+    // The pixels scrolled off above: the top of the shown row, less its gap when the row fits with
+    // it. The scroll bar counts rows (its position is the index of the row shown at the top).
     int IScrollOffset() const;
 
     HWND Hwnd() const { return m_hWnd; }
