@@ -155,7 +155,9 @@ int CZQUILogic::IDrawFeatureComboItem(BYTE bPubId, PCWSTR pszFeature, const DRAW
     RECT textRect = rc;
     textRect.left += 2;
     // The mark's column only in a list that shows a mark: other lists' texts stand where a plain
-    // combo box's do, as their neighbours' in the same group.
+    // combo box's do, as their neighbours' in the same group. A mirrored box keeps the column's
+    // offset: its item's rectangle comes measured from the far side of its drop button, and only
+    // with it does the text end where a plain mirrored box's ends.
     bool marks = conflict;
     const LRESULT entries = item ? SendMessageW(hCombo, CB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < entries && !marks; ++i) {
@@ -168,7 +170,8 @@ int CZQUILogic::IDrawFeatureComboItem(BYTE bPubId, PCWSTR pszFeature, const DRAW
             DrawIconEx(hdc, rc.left + 1, rc.top + ((rc.bottom - rc.top) - icon) / 2, warning, icon, icon, 0, nullptr,
                        DI_NORMAL);
     }
-    if (marks) textRect.left += icon + 2;
+    const bool mirrored = (GetWindowLongW(hCombo, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    if (marks || mirrored) textRect.left += icon + 2;
     DrawTextW(hdc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SetBkMode(hdc, oldMode);
     SetTextColor(hdc, oldText);
