@@ -155,9 +155,9 @@ int CZQUILogic::IDrawFeatureComboItem(BYTE bPubId, PCWSTR pszFeature, const DRAW
     RECT textRect = rc;
     textRect.left += 2;
     // The mark's column only in a list that shows a mark: other lists' texts stand where a plain
-    // combo box's do, as their neighbours' in the same group. A mirrored box keeps the column's
-    // offset: its item's rectangle comes measured from the far side of its drop button, and only
-    // with it does the text end where a plain mirrored box's ends.
+    // combo box's do, as their neighbours' in the same group. A mirrored box keeps the offset: its
+    // mirrored drawing sets the text that much further out, and only with it does the text end
+    // where a plain mirrored box's ends.
     bool marks = conflict;
     const LRESULT entries = item ? SendMessageW(hCombo, CB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < entries && !marks; ++i) {
