@@ -145,7 +145,6 @@ void CZQAlertWnd::VClearItems() {
     m_iHandOver = -1;
     for (int i = 0; i < m_nCount; ++i) VFreeItem(m_pItems[i]);
     m_nCount = 0;
-    m_iTotalHeight = 0;
     if (!m_hWnd) return;
     InvalidateRect(m_hWnd, nullptr, TRUE);
     VUpdateScrollBar();
@@ -207,7 +206,6 @@ void CZQAlertWnd::VLayout() {
     GetClientRect(m_hWnd, &client);
     const LONG width = std::max<LONG>(1, client.right - kTextIndent);
     int top = kRowGap;
-    m_iTotalHeight = 0;
     for (int i = 0; i < m_nCount; ++i) {
         AlertItem& item = m_pItems[i];
         item.iPosition = i + 1;
@@ -221,7 +219,6 @@ void CZQAlertWnd::VLayout() {
         const int height = std::max<int>(kMinRowHeight, measured.bottom - measured.top);
         item.rcRow = {0, top, client.right, top + height};
         top += height + kRowGap;
-        m_iTotalHeight += height + kRowGap;
     }
 }
 

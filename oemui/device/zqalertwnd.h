@@ -121,6 +121,5 @@ private:
     int m_nCount = 0;
     int m_nCapacity = 0;
     int m_nGrowBy = 0;  // 0: count / 8, at least 4 and at most 1,024
-    int m_iTotalHeight = 0;
     int m_iLineHeight = 1;
 };
