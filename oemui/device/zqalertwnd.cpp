@@ -296,7 +296,14 @@ void CZQAlertWnd::VPaint() {
         VWholeLines(drawn.top, drawn.bottom, m_iLineHeight, scroll, scroll + client.bottom, &band);
         const int saved = SaveDC(hdc);
         IntersectClipRect(hdc, drawn.left, band.top, drawn.right, band.bottom);
-        DrawTextW(hdc, text, -1, &drawn, kTextFormat);
+        if (band.top == drawn.top && band.bottom > band.top && band.bottom < drawn.bottom) {
+            // A row shown from its top whose text goes on below the view: its last whole line
+            // ends in an ellipsis.
+            RECT shown = {drawn.left, drawn.top, drawn.right, band.bottom};
+            DrawTextW(hdc, text, -1, &shown, kTextFormat | DT_EDITCONTROL | DT_END_ELLIPSIS);
+        } else {
+            DrawTextW(hdc, text, -1, &drawn, kTextFormat);
+        }
         RestoreDC(hdc, saved);
         item.rcLink = drawn;
     }

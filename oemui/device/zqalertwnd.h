@@ -1,9 +1,9 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
 // per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
 // "[n/count]". The user scrolls it a whole row at a time, so the shown row always starts at the
-// top with its number; it shows only whole lines of text. Rows of
-// the link kinds are drawn as hyperlinks; a click on one tells the parent dialog
-// (ZQAlertLinkMessage()), which runs the row's link text.
+// top with its number; it shows only whole lines of text, the last one shown ending in an ellipsis
+// when the row's text goes on below. Rows of the link kinds are drawn as hyperlinks; a click on
+// one tells the parent dialog (ZQAlertLinkMessage()), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
