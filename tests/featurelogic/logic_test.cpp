@@ -710,16 +710,11 @@ TEST_F(Binder, DrawingAnEntryWithTheConflictMark) {
         return 200;
     };
     const int column = GetSystemMetrics(SM_CXSMICON);
-    const struct {
-        bool marked;  // the film entry (2) keeps its mark
-        UINT entry;
-        bool indented;
-    } rows[] = {{true, 0, true}, {true, 1, true}, {false, 0, false}, {false, 2, false}};
-    for (const auto& row : rows) {
-        POPTPARAM film = &m_host.Item("MediaType")->pOptType->pOptParam[2];
-        film->Flags = row.marked ? (film->Flags | OPTPF_OVERLAY_WARNING_ICON) : (film->Flags & ~OPTPF_OVERLAY_WARNING_ICON);
-        const int x = firstInk(row.entry);
-        EXPECT_EQ(row.indented, x > column) << row.entry << " at " << x;
+    // With the film entry (2) marked or not: where an entry's text starts.
+    POPTPARAM film = &m_host.Item("MediaType")->pOptType->pOptParam[2];
+    for (auto [marked, entry] : {std::pair{true, 0u}, {true, 1u}, {false, 0u}, {false, 2u}}) {
+        film->Flags = marked ? (film->Flags | OPTPF_OVERLAY_WARNING_ICON) : (film->Flags & ~OPTPF_OVERLAY_WARNING_ICON);
+        EXPECT_EQ(marked, firstInk(entry) > column) << entry;
     }
     draw.itemState = ODS_SELECTED | ODS_FOCUS;
     draw.itemID = static_cast<UINT>(-1);

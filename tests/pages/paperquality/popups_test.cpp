@@ -50,13 +50,8 @@ std::function<void(HWND)> Pick(int treeId, const std::wstring& text, int button 
 
 // The text of a tree's selected item.
 std::wstring Caret(HWND tree) {
-    WCHAR text[256] = {};
-    TVITEMW tv = {};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    tv.pszText = text;
-    tv.cchTextMax = 256;
-    if (tv.hItem) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+    WCHAR text[CZQTreePopups::kMediaNameChars];
+    CZQTreePopups::VSelectedTreeText(tree, text);
     return text;
 }
 
