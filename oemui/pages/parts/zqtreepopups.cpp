@@ -68,24 +68,10 @@ HTREEITEM FindEntry(HWND hTree, HTREEITEM hFirst, PCWSTR pszName) {
     return nullptr;
 }
 
-// A tree opens on the paper or medium in use, selected and in view; without it, at its top.
-void ShowCurrent(HWND hTree, POEMCUIPPARAM pParam, BYTE bPubId) {
-    const POPTITEM item = PubItem(pParam, bPubId);
-    PCWSTR name = item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr;
-    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    HTREEITEM current = name && name[0] ? FindEntry(hTree, root, name) : nullptr;
-    if (!current) {
-        SendMessageW(hTree, WM_VSCROLL, SB_TOP, 0);
-        return;
-    }
-    SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current));
-    SendMessageW(hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(current));
-}
-
 void FillPaperTree(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam) {
     HWND tree = GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP);
     pContext->pRules->BFillPaperSizeTree(tree, pParam, &ZQFindForm);
-    ShowCurrent(tree, pParam, DMPUB_FORMNAME);
+    CZQTreePopups::VShowCurrent(tree, pParam, DMPUB_FORMNAME);
 }
 
 // The unit the tree offers, kept in "ZQPaperSizeTreeviewPopup" whatever the dialog's end.
@@ -283,6 +269,19 @@ void CZQTreePopups::VSelectedTreeText(HWND hTree, PWSTR pszText) {
     if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) pszText[0] = 0;
 }
 
+void CZQTreePopups::VShowCurrent(HWND hTree, POEMCUIPPARAM pParam, BYTE bPubId) {
+    const POPTITEM item = PubItem(pParam, bPubId);
+    PCWSTR name = item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr;
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    HTREEITEM current = name && name[0] ? FindEntry(hTree, root, name) : nullptr;
+    if (!current) {
+        SendMessageW(hTree, WM_VSCROLL, SB_TOP, 0);
+        return;
+    }
+    SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current));
+    SendMessageW(hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(current));
+}
+
 void CZQTreePopups::VSelectExact(HWND hCombo, PCWSTR pszText) {
     LRESULT entry = pszText ? SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(pszText))
@@ -335,7 +334,7 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, owner.CUIParam());
         AddCustomPapers(tree, context, owner);
-        ShowCurrent(tree, owner.CUIParam(), DMPUB_MEDIATYPE);
+        CZQTreePopups::VShowCurrent(tree, owner.CUIParam(), DMPUB_MEDIATYPE);
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }
