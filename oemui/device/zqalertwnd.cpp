@@ -145,7 +145,6 @@ void CZQAlertWnd::VClearItems() {
     m_iHandOver = -1;
     for (int i = 0; i < m_nCount; ++i) VFreeItem(m_pItems[i]);
     m_nCount = 0;
-    m_iTotalHeight = 0;
     if (!m_hWnd) return;
     InvalidateRect(m_hWnd, nullptr, TRUE);
     VUpdateScrollBar();
@@ -207,7 +206,6 @@ void CZQAlertWnd::VLayout() {
     GetClientRect(m_hWnd, &client);
     const LONG width = std::max<LONG>(1, client.right - kTextIndent);
     int top = kRowGap;
-    m_iTotalHeight = 0;
     for (int i = 0; i < m_nCount; ++i) {
         AlertItem& item = m_pItems[i];
         item.iPosition = i + 1;
@@ -221,20 +219,19 @@ void CZQAlertWnd::VLayout() {
         const int height = std::max<int>(kMinRowHeight, measured.bottom - measured.top);
         item.rcRow = {0, top, client.right, top + height};
         top += height + kRowGap;
-        m_iTotalHeight += height + kRowGap;
     }
 }
 
+// The bar counts rows, one a page: every position it can take is the top of a row, the row's
+// number on its first line.
 void CZQAlertWnd::VUpdateScrollBar() const {
     if (!m_hWnd) return;
-    RECT client = {};
-    GetClientRect(m_hWnd, &client);
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     si.nMin = 0;
-    si.nMax = m_iTotalHeight;
-    si.nPage = static_cast<UINT>(std::max<LONG>(0, client.bottom));
+    si.nMax = std::max(0, m_nCount - 1);
+    si.nPage = 1;
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
 }
 
@@ -245,8 +242,19 @@ int CZQAlertWnd::IScrollPos() const {
     return GetScrollInfo(m_hWnd, SB_VERT, &si) ? si.nPos : 0;
 }
 
+// A row shows with its gap above it; one too high for that starts at the very top, so that a line
+// more of its text shows whole.
+int CZQAlertWnd::IScrollOffset() const {
+    const int row = m_hWnd ? IScrollPos() : 0;
+    if (row < 0 || row >= m_nCount) return 0;
+    const RECT& rc = m_pItems[row].rcRow;
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    return rc.bottom - rc.top + 2 * kRowGap > client.bottom ? rc.top : rc.top - kRowGap;
+}
+
 POINT CZQAlertWnd::ScrolledPoint(LPARAM lParam) const {
-    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) + IScrollPos()};
+    return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) + IScrollOffset()};
 }
 
 int CZQAlertWnd::ILinkAt(POINT pt, bool bUnvisitedOnly) const {
@@ -261,7 +269,7 @@ void CZQAlertWnd::VPaint() {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(m_hWnd, &ps);
     if (!hdc) return;
-    const int scroll = IScrollPos();
+    const int scroll = IScrollOffset();
     RECT client = {};
     GetClientRect(m_hWnd, &client);
     SetViewportOrgEx(hdc, 0, -scroll, nullptr);
@@ -288,7 +296,14 @@ void CZQAlertWnd::VPaint() {
         VWholeLines(drawn.top, drawn.bottom, m_iLineHeight, scroll, scroll + client.bottom, &band);
         const int saved = SaveDC(hdc);
         IntersectClipRect(hdc, drawn.left, band.top, drawn.right, band.bottom);
-        DrawTextW(hdc, text, -1, &drawn, kTextFormat);
+        if (band.top == drawn.top && band.bottom > band.top && band.bottom < drawn.bottom) {
+            // A row shown from its top whose text goes on below the view: its last whole line
+            // ends in an ellipsis.
+            RECT shown = {drawn.left, drawn.top, drawn.right, band.bottom};
+            DrawTextW(hdc, text, -1, &shown, kTextFormat | DT_EDITCONTROL | DT_END_ELLIPSIS);
+        } else {
+            DrawTextW(hdc, text, -1, &drawn, kTextFormat);
+        }
         RestoreDC(hdc, saved);
         item.rcLink = drawn;
     }
@@ -300,7 +315,7 @@ BOOL CZQAlertWnd::BSetCursor() const {
     POINT pt = {};
     GetCursorPos(&pt);
     ScreenToClient(m_hWnd, &pt);
-    pt.y += IScrollPos();
+    pt.y += IScrollOffset();
     SetCursor(ILinkAt(pt, false) >= 0 ? m_hHand : m_hArrow);
     return TRUE;
 }
@@ -322,14 +337,15 @@ void CZQAlertWnd::VOnVScroll(WORD wCode, WORD wTrack) {
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
     if (!GetScrollInfo(m_hWnd, SB_VERT, &si)) return;
-    const int old = si.nPos;
-    int pos = old;
+    const int oldOffset = IScrollOffset();
+    int pos = si.nPos;
     switch (wCode) {
-        case SB_LINEUP: pos -= m_iLineHeight; break;
-        case SB_LINEDOWN: pos += m_iLineHeight; break;
-        case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
-        case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
-        case SB_THUMBTRACK: pos = wTrack; break;
+        case SB_LINEUP:
+        case SB_PAGEUP: --pos; break;
+        case SB_LINEDOWN:
+        case SB_PAGEDOWN: ++pos; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = wTrack; break;
         case SB_TOP: pos = si.nMin; break;
         case SB_BOTTOM: pos = si.nMax; break;
         default: break;
@@ -337,9 +353,9 @@ void CZQAlertWnd::VOnVScroll(WORD wCode, WORD wTrack) {
     si.fMask = SIF_POS;
     si.nPos = std::clamp(pos, si.nMin, si.nMax);
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
-    const int now = IScrollPos();
-    if (now == old) return;
-    ScrollWindowEx(m_hWnd, 0, old - now, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    const int offset = IScrollOffset();
+    if (offset == oldOffset) return;
+    ScrollWindowEx(m_hWnd, 0, oldOffset - offset, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
     UpdateWindow(m_hWnd);
 }
 
@@ -352,7 +368,7 @@ void CZQAlertWnd::VOnButtonDown(LPARAM lParam) {
     AlertItem& item = m_pItems[i];
     item.bVisited = TRUE;
     RECT dirty = item.rcLink;
-    OffsetRect(&dirty, 0, -IScrollPos());
+    OffsetRect(&dirty, 0, -IScrollOffset());
     InflateRect(&dirty, 2, 2);
     InvalidateRect(m_hWnd, &dirty, FALSE);
 }

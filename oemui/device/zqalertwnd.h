@@ -1,8 +1,9 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
 // per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
-// "[n/count]". The user scrolls it line by line, and it shows only whole lines of text. Rows of
-// the link kinds are drawn as hyperlinks; a click on one tells the parent dialog
-// (ZQAlertLinkMessage()), which runs the row's link text.
+// "[n/count]". The user scrolls it a whole row at a time, so the shown row always starts at the
+// top with its number; it shows only whole lines of text, the last one shown ending in an ellipsis
+// when the row's text goes on below. Rows of the link kinds are drawn as hyperlinks; a click on
+// one tells the parent dialog (ZQAlertLinkMessage()), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
@@ -80,8 +81,9 @@ public:
     // Of the text lines from `top` down, each `lineHeight` high, the band of those lying whole between
     // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.
     static void VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand);
-    // One line of the rows' text: what a line up or down scrolls.
-    int ILineHeight() const { return m_iLineHeight; }
+    // The pixels scrolled off above: the top of the shown row, less its gap when the row fits with
+    // it. The scroll bar counts rows (its position is the index of the row shown at the top).
+    int IScrollOffset() const;
 
     HWND Hwnd() const { return m_hWnd; }
     int ItemCount() const { return m_nCount; }
@@ -98,7 +100,7 @@ private:
     void VLayout();
     void VUpdateScrollBar() const;
     int IScrollPos() const;
-    // The message's client point plus the scroll position.
+    // The message's client point plus the scroll offset.
     POINT ScrolledPoint(LPARAM lParam) const;
     int ILinkAt(POINT pt, bool bUnvisitedOnly) const;
     BOOL BAppend(const AlertItem& item);
@@ -119,6 +121,5 @@ private:
     int m_nCount = 0;
     int m_nCapacity = 0;
     int m_nGrowBy = 0;  // 0: count / 8, at least 4 and at most 1,024
-    int m_iTotalHeight = 0;
     int m_iLineHeight = 1;
 };

@@ -154,13 +154,24 @@ int CZQUILogic::IDrawFeatureComboItem(BYTE bPubId, PCWSTR pszFeature, const DRAW
     const int icon = GetSystemMetrics(SM_CXSMICON);
     RECT textRect = rc;
     textRect.left += 2;
+    // The mark's column only in a list that shows a mark: other lists' texts stand where a plain
+    // combo box's do, as their neighbours' in the same group. A mirrored box keeps the offset: its
+    // mirrored drawing sets the text that much further out, and only with it does the text end
+    // where a plain mirrored box's ends.
+    bool marks = conflict;
+    const LRESULT entries = item ? SendMessageW(hCombo, CB_GETCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < entries && !marks; ++i) {
+        const int other = EntryOption(hCombo, item, i);
+        marks = other >= 0 && (OptionFlags(item, other) & OPTPF_OVERLAY_WARNING_ICON);
+    }
     if (conflict) {
         HICON warning = LoadIconW(nullptr, MAKEINTRESOURCEW(32515) /* IDI_WARNING */);
         if (warning)
             DrawIconEx(hdc, rc.left + 1, rc.top + ((rc.bottom - rc.top) - icon) / 2, warning, icon, icon, 0, nullptr,
                        DI_NORMAL);
     }
-    textRect.left += icon + 2;
+    const bool mirrored = (GetWindowLongW(hCombo, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+    if (marks || mirrored) textRect.left += icon + 2;
     DrawTextW(hdc, text, -1, &textRect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SetBkMode(hdc, oldMode);
     SetTextColor(hdc, oldText);

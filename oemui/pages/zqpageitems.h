@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <functional>
+#include <initializer_list>
 
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
@@ -131,6 +132,17 @@ inline void ShowEnabled(HWND hCtrl, BOOL bEnabled = TRUE) {
     if (!hCtrl) return;
     ShowWindow(hCtrl, SW_SHOW);
     EnableWindow(hCtrl, bEnabled);
+}
+
+// Number boxes read left to right on a mirrored page as well: a point or a sign stays where it was
+// typed ("11.00", "-5"), which a mirrored box's right-to-left reading moves.
+inline void NumbersLeftToRight(HWND hDlg, std::initializer_list<int> ids) {
+    constexpr LONG kMirrored = WS_EX_LAYOUTRTL | WS_EX_RTLREADING;
+    for (int id : ids) {
+        HWND box = GetDlgItem(hDlg, id);
+        const LONG ex = box ? GetWindowLongW(box, GWL_EXSTYLE) : 0;
+        if (ex & kMirrored) SetWindowLongW(box, GWL_EXSTYLE, ex & ~kMirrored);
+    }
 }
 
 inline bool Checked(HWND hCtrl) { return hCtrl && SendMessageW(hCtrl, BM_GETCHECK, 0, 0) == BST_CHECKED; }

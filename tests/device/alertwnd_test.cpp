@@ -31,20 +31,22 @@ protected:
     void TearDown() override {
         for (HWND dlg : m_dialogs) DestroyWindow(dlg);
     }
-    // The window over the placeholder of a new dialog, with the system's icons as the pages ask.
-    HWND Create(CZQAlertWnd& wnd, int dialog = IDD_ZQTEST_ALERTS) {
+    // The window over the placeholder of a new dialog, with the system's icons as the pages ask;
+    // `height` > 0 makes it that high, as the pages do.
+    HWND Create(CZQAlertWnd& wnd, int dialog = IDD_ZQTEST_ALERTS, int height = 0) {
         HWND dlg = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(dialog), nullptr, RecordingDlgProc, 0);
         ShowWindow(dlg, SW_SHOW);
         m_dialogs.push_back(dlg);
         RECT rc = {};
         GetWindowRect(GetDlgItem(dlg, IDC_ALERT_PLACEHOLDER), &rc);
         MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+        if (height > 0) rc.bottom = rc.top + height;
         EXPECT_TRUE(wnd.BCreate(dlg, GetModuleHandleW(nullptr), nullptr, IDI_WARNING, IDI_ERROR, &rc));
         return dlg;
     }
     // A press and a release at the middles of two link rectangles.
     static void Click(const CZQAlertWnd& wnd, int press, int release) {
-        const int scroll = GetScrollPos(wnd.Hwnd(), SB_VERT);
+        const int scroll = wnd.IScrollOffset();
         for (auto [msg, row] : {std::pair<UINT, int>{WM_LBUTTONDOWN, press}, {WM_LBUTTONUP, release}}) {
             const RECT& rc = wnd.Item(row).rcLink;
             SendMessageW(wnd.Hwnd(), msg, 0, MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 - scroll));
@@ -75,10 +77,10 @@ TEST_F(AlertWindow, RowsAreNumberedAndLaidOutAgainOnEveryAdd) {
     EXPECT_GT(wnd.Item(1).rcRow.bottom - wnd.Item(1).rcRow.top, 72) << "wrapped";
     int low = 0, high = 0;
     GetScrollRange(wnd.Hwnd(), SB_VERT, &low, &high);
-    EXPECT_EQ(top, high + 2) << "the rows' heights and gaps";
+    EXPECT_EQ(3, high) << "a position a row";
 }
 
-TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRowAndKeysScroll) {
+TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRow) {
     CZQAlertWnd wnd;
     Create(wnd);
     ASSERT_TRUE(wnd.BAddItem(L"Plain", ZQ_ALERT_WARNING, L"never sent"));
@@ -96,20 +98,48 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRowAndKeysScroll) {
         EXPECT_EQ(TRUE, SendMessageW(wnd.Hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd.Hwnd()), HTCLIENT));
         EXPECT_EQ(LoadCursorW(nullptr, cursor), GetCursor()) << row;
     }
-    RECT client = {};
-    GetClientRect(wnd.Hwnd(), &client);
-    // A line up or down moves by a line of the rows' text.
-    const int page = client.bottom, last = wnd.Item(11).rcRow.bottom - page + 1, line = wnd.ILineHeight();
-    EXPECT_GT(line, 8);
-    for (auto [key, pos] : {std::pair<WPARAM, int>{VK_NEXT, page}, {VK_DOWN, page + line}, {VK_UP, page}, {'A', page},
-                            {VK_END, last}, {VK_NEXT, last}, {VK_PRIOR, last - page}, {VK_HOME, 0}, {VK_UP, 0}}) {
-        SendMessageW(wnd.Hwnd(), WM_KEYDOWN, key, 0);
-        EXPECT_EQ(pos, GetScrollPos(wnd.Hwnd(), SB_VERT)) << key;
-    }
     // Scrolled to the bottom, the last row's link answers where it is shown.
     SendMessageW(wnd.Hwnd(), WM_KEYDOWN, VK_END, 0);
     Click(wnd, 11, 11);
     EXPECT_EQ(L"11:(null)", g_sent.back());
+}
+
+// On a strip of the pages' height every scroll lands on the top of a row: its icon whole and its
+// first line, which carries "[n/count]", in view.
+TEST_F(AlertWindow, ScrollsByWholeRowsKeepingTheCounterInView) {
+    CZQAlertWnd wnd;
+    Create(wnd, IDD_ZQTEST_ALERTS, CZQAlertWnd::IStripHeight());
+    std::wstring words;
+    for (int i = 0; i < 40; ++i) words += L"word ";
+    for (PCWSTR text : {L"The printer has stopped: paper jam-out of paper.", words.c_str(), L"Third", L"Fourth"})
+        ASSERT_TRUE(wnd.BAddItem(text, ZQ_ALERT_WARNING, nullptr));
+    RECT client = {};
+    GetClientRect(wnd.Hwnd(), &client);
+    constexpr UINT kKey = 100;  // no scroll code
+    const struct {
+        UINT code;  // kKey: a key in `value`; else a scroll code with `value` as its track position
+        WPARAM value;
+        int row;
+    } steps[] = {
+        {SB_LINEDOWN, 0, 1}, {SB_LINEDOWN, 0, 2}, {SB_LINEUP, 0, 1},  {kKey, VK_DOWN, 2},  {kKey, VK_PRIOR, 1},
+        {kKey, 'A', 1},      {kKey, VK_NEXT, 2},  {kKey, VK_END, 3},  {SB_LINEDOWN, 0, 3}, {kKey, VK_HOME, 0},
+        {SB_LINEUP, 0, 0},   {SB_THUMBTRACK, 2, 2}, {SB_THUMBTRACK, 9, 3}, {SB_THUMBPOSITION, 1, 1}, {SB_BOTTOM, 0, 3},
+    };
+    for (const auto& step : steps) {
+        if (step.code == kKey)
+            SendMessageW(wnd.Hwnd(), WM_KEYDOWN, step.value, 0);
+        else
+            SendMessageW(wnd.Hwnd(), WM_VSCROLL, MAKEWPARAM(step.code, step.value), 0);
+        UpdateWindow(wnd.Hwnd());
+        const AlertItem& row = wnd.Item(step.row);
+        SCOPED_TRACE(row.pszNumbered);
+        EXPECT_EQ(step.row, GetScrollPos(wnd.Hwnd(), SB_VERT));
+        const bool tall = row.rcRow.bottom - row.rcRow.top + 4 > client.bottom;
+        EXPECT_EQ(row.rcRow.top - (tall ? 0 : 2), wnd.IScrollOffset()) << "a tall row from the very top";
+        const int textTop = row.rcLink.top - wnd.IScrollOffset();
+        EXPECT_TRUE(textTop >= 0 && textTop < client.bottom / 2) << "the counter's line in view at " << textTop;
+        EXPECT_LE(row.rcRow.top - wnd.IScrollOffset() + CZQAlertWnd::kIconSize, client.bottom) << "the icon whole";
+    }
 }
 
 // Of a row's text lines only those the window shows whole are painted: the band from the first

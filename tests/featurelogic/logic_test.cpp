@@ -688,6 +688,8 @@ TEST_F(Binder, EditTextFindsTheFirstOptionItBegins) {
     EXPECT_EQ(-1, m_logic.IFindOptionByEditText(edit, L"MediaType"));
 }
 
+// An entry's text stands right of the mark's column only in a list that shows a mark somewhere;
+// in the others it starts where a plain combo box's does.
 TEST_F(Binder, DrawingAnEntryWithTheConflictMark) {
     Bind(CZQUILogic::kBindFill);
     HDC dc = CreateCompatibleDC(nullptr);
@@ -695,11 +697,26 @@ TEST_F(Binder, DrawingAnEntryWithTheConflictMark) {
     HGDIOBJ old = SelectObject(dc, bmp);
     DRAWITEMSTRUCT draw = {};
     draw.CtlType = ODT_COMBOBOX;
-    draw.itemID = 2;
     draw.hDC = dc;
     draw.rcItem = {0, 0, 200, 20};
+    // The first column of an entry's drawing that is not the background.
+    const auto firstInk = [&](UINT entry) {
+        draw.itemID = entry;
+        EXPECT_TRUE(m_logic.IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, &draw, m_combo));
+        const COLORREF back = GetPixel(dc, 199, 0);
+        for (int x = 0; x < 200; ++x)
+            for (int y = 0; y < 20; ++y)
+                if (GetPixel(dc, x, y) != back) return x;
+        return 200;
+    };
+    const int column = GetSystemMetrics(SM_CXSMICON);
+    // With the film entry (2) marked or not: where an entry's text starts.
+    POPTPARAM film = &m_host.Item("MediaType")->pOptType->pOptParam[2];
+    for (auto [marked, entry] : {std::pair{true, 0u}, {true, 1u}, {false, 0u}, {false, 2u}}) {
+        film->Flags = marked ? (film->Flags | OPTPF_OVERLAY_WARNING_ICON) : (film->Flags & ~OPTPF_OVERLAY_WARNING_ICON);
+        EXPECT_EQ(marked, firstInk(entry) > column) << entry;
+    }
     draw.itemState = ODS_SELECTED | ODS_FOCUS;
-    EXPECT_TRUE(m_logic.IDrawFeatureComboItem(DMPUB_MEDIATYPE, nullptr, &draw, m_combo));
     draw.itemID = static_cast<UINT>(-1);
     EXPECT_TRUE(m_logic.IDrawFeatureComboItem(0, L"MediaType", &draw, m_combo));
     EXPECT_FALSE(m_logic.IDrawFeatureComboItem(0, L"MediaType", nullptr, m_combo));

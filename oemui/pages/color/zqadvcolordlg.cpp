@@ -270,6 +270,8 @@ BOOL CZQAdvColorDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_hDlg = hDlg;
     m_bCompact = TRUE;
     m_rects.clear();
+    NumbersLeftToRight(hDlg, {IDC_EDIT_BRIGHTNESS, IDC_EDIT_SATURATION, IDC_EDIT_COLORTONE, IDC_EDIT_CYAN, IDC_EDIT_MAGENTA,
+                              IDC_EDIT_YELLOW, IDC_EDIT_BLACK});
     VSetTexts(pContext);
     // The picture's three rows run from -50 to 50; the inks as the driver gives them.
     for (const Row& row : kRows) {

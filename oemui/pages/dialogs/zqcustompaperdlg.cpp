@@ -14,6 +14,7 @@
 #include "formats/zquidevmode.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpapernames.h"
+#include "pages/zqpageitems.h"
 #include "pages/zqpages.h"
 #include "res/zqcustompaperids.h"
 
@@ -154,6 +155,7 @@ BOOL CZQCustomPaperDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_pPublicDM = m_pCUIParam->pPublicDM;
     m_hDlg = hDlg;
     for (int c = 0; c < kCtlCount; ++c) m_ahCtl[c] = GetDlgItem(hDlg, kControlIds[c]);
+    zqpage::NumbersLeftToRight(hDlg, {IDC_CP_EDIT_WIDTH, IDC_CP_EDIT_LENGTH});
 
     BSetWindowTextRes(4244, hDlg, L"Custom Paper Size");
     struct Text {

@@ -2,6 +2,7 @@
 // groups, the macros each change runs, the quality level with its constraint roll-back, and Cancel.
 #include "pages/dialogs/zqcustomqualitydlg.h"
 
+#include <cwctype>
 #include <utility>
 
 #include "common/zqhandles.h"
@@ -161,7 +162,12 @@ void CZQCustomQualityDlg::VRunMaximumDetailMacros(PageContext* pContext) {
 void CZQCustomQualityDlg::VWriteRenderDpi() {
     WCHAR text[kLabelChars], resolution[256];
     ZQCopyText(text, kLabelChars, m_szRenderDpi);
-    if (ReadOption(m_pCUIParam, zqkw::kResolution, resolution)) ZQAppendText(text, kLabelChars, resolution);
+    if (ReadOption(m_pCUIParam, zqkw::kResolution, resolution)) {
+        // A label that ends in its colon is kept apart from the value.
+        const size_t len = wcslen(text);
+        if (len && !iswspace(text[len - 1])) ZQAppendText(text, kLabelChars, L" ");
+        ZQAppendText(text, kLabelChars, resolution);
+    }
     SetWindowTextW(H(kCtlDpiLabel), text);
 }
 

@@ -178,6 +178,7 @@ BOOL CZQImageShiftDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     m_pPublicDM = m_pCUIParam->pPublicDM;
     VGetControlHandles(hDlg);
+    NumbersLeftToRight(hDlg, {IDC_LB_HZ_FRONT, IDC_LB_VL_FRONT, IDC_LB_HZ_BACK, IDC_LB_VL_BACK});
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VSetTexts();
     for (int i = 0; i < kShiftValueCount; ++i) m_aiOpening[i] = work->aiImageShift[i];

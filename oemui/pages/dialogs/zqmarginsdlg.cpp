@@ -206,7 +206,6 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     } else if (withMargins == 3) {
         VCheck(IDC_MG_RB_PRINT_WITH_MARGINS, false);
         VCheck(IDC_MG_RB_BORDERLESS, true);
-        VShowUsage(kManualUsage.id);
         VEnable({IDC_MG_RB_STANDARD, IDC_MG_RB_OVERSIZE, IDC_MG_RB_CLIP}, FALSE);
         VEnable({IDC_MG_RB_AUTOMATIC, IDC_MG_RB_MANUAL}, TRUE);
         const int enlargement = logic.m_aiLfLayout[kLfBorderless] == 1 ? 1 : 0;
@@ -220,7 +219,11 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     } else {
         logic.m_aiLfLayout[kLfLayoutType] = choices.iLayout = index;
         VShowLayout(index);
+        // Borderless keeps the layout for a later Print with Margins.
+        if (withMargins == 3 && index <= 2) choices.iRememberedLayout = index;
     }
+    // Borderless tells about the enlargement it shows checked, not about a layout.
+    if (withMargins == 3) VShowUsage(Checked(IDC_MG_RB_MANUAL) ? kManualUsage.id : kAutomaticUsage.id);
 
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     if (pContext->pConstraints)

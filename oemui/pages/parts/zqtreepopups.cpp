@@ -46,10 +46,32 @@ void AddCustomPapers(HWND hTree, PageContext* pContext, CZQUIBase& texts) {
     if (branch) SendMessageW(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(branch));
 }
 
+// The first entry under hFirst and its siblings, depth first, whose text is pszName and that heads
+// nothing (a heading of the same name is no choice).
+HTREEITEM FindEntry(HWND hTree, HTREEITEM hFirst, PCWSTR pszName) {
+    for (HTREEITEM item = hFirst; item;
+         item = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        const auto child =
+            reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+        if (child) {
+            if (HTREEITEM found = FindEntry(hTree, child, pszName)) return found;
+            continue;
+        }
+        WCHAR text[CZQTreePopups::kMediaNameChars] = {};
+        TVITEMW tv = {};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = CZQTreePopups::kMediaNameChars;
+        if (SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv)) && lstrcmpW(text, pszName) == 0) return item;
+    }
+    return nullptr;
+}
+
 void FillPaperTree(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam) {
     HWND tree = GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP);
     pContext->pRules->BFillPaperSizeTree(tree, pParam, &ZQFindForm);
-    SendMessageW(tree, WM_VSCROLL, SB_TOP, 0);
+    CZQTreePopups::VShowCurrent(tree, pParam, DMPUB_FORMNAME);
 }
 
 // The unit the tree offers, kept in "ZQPaperSizeTreeviewPopup" whatever the dialog's end.
@@ -247,6 +269,19 @@ void CZQTreePopups::VSelectedTreeText(HWND hTree, PWSTR pszText) {
     if (!SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv))) pszText[0] = 0;
 }
 
+void CZQTreePopups::VShowCurrent(HWND hTree, POEMCUIPPARAM pParam, BYTE bPubId) {
+    const POPTITEM item = PubItem(pParam, bPubId);
+    PCWSTR name = item ? OptionName(item, static_cast<int>(item->Sel)) : nullptr;
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    HTREEITEM current = name && name[0] ? FindEntry(hTree, root, name) : nullptr;
+    if (!current) {
+        SendMessageW(hTree, WM_VSCROLL, SB_TOP, 0);
+        return;
+    }
+    SendMessageW(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current));
+    SendMessageW(hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(current));
+}
+
 void CZQTreePopups::VSelectExact(HWND hCombo, PCWSTR pszText) {
     LRESULT entry = pszText ? SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                            reinterpret_cast<LPARAM>(pszText))
@@ -299,6 +334,7 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, owner.CUIParam());
         AddCustomPapers(tree, context, owner);
+        CZQTreePopups::VShowCurrent(tree, owner.CUIParam(), DMPUB_MEDIATYPE);
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }

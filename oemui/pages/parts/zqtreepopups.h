@@ -59,6 +59,9 @@ public:
     static void VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam);
     // A tree's selected item's text (kMediaNameChars); empty without one.
     static void VSelectedTreeText(HWND hTree, PWSTR pszText);
+    // A filled tree opens on the option in use of the public item (a paper or a medium): its entry
+    // selected and in view; without one, the tree at its top.
+    static void VShowCurrent(HWND hTree, POEMCUIPPARAM pParam, BYTE bPubId);
     // The combo box's entry of that exact text, else its first entry, is selected.
     static void VSelectExact(HWND hCombo, PCWSTR pszText);
     // The media-type tree's texts: OK, Cancel and the caption.

@@ -104,6 +104,9 @@ TEST_F(AdvColor, RowsAndRangesFromTheDriver) {
         [&](HWND dialog) {
             EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
             EXPECT_NE(nullptr, Slider(Dlg::kBlack).hTrackbar);
+            // Its number boxes read left to right: a sign stays before its digits.
+            for (int box : {IDC_EDIT_BRIGHTNESS, IDC_EDIT_BLACK})
+                EXPECT_FALSE(GetWindowLongPtrW(GetDlgItem(dialog, box), GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) << box;
             for (const std::string& fault : zqtest::LayoutFaults(dialog, Resources(), IDD_DLG_ADV_COLORSETTING_RTL))
                 ADD_FAILURE() << fault;
         },

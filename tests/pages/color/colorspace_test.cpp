@@ -234,10 +234,13 @@ TEST_F(ColorPage, PreviewRecordAndAlertStrip) {
 
     EXPECT_FALSE(Shown(IDC_ALERT_REFRESH) || Enabled(IDC_ALERT_REFRESH)) << "alerts off";
     EXPECT_NE(nullptr, Ctl(IDC_ALERT_PLACEHOLDER));
-    DestroyWindow(m_page);
     m_gates->alertsOn = TRUE;
-    ASSERT_NE(nullptr, OpenPage(IDD_DLG_COLORPAGE, &ColorPageDlgProc));
-    EXPECT_EQ(nullptr, Ctl(IDC_ALERT_PLACEHOLDER)) << "the alert window took its place";
-    EXPECT_TRUE(Shown(IDC_ALERT_REFRESH));
+    for (WORD id : {IDD_DLG_COLORPAGE_RTL, IDD_DLG_COLORPAGE}) {
+        SCOPED_TRACE(id);
+        DestroyWindow(m_page);
+        ASSERT_NE(nullptr, OpenPage(id, &ColorPageDlgProc));
+        EXPECT_EQ(nullptr, Ctl(IDC_ALERT_PLACEHOLDER)) << "the alert window took its place";
+        EXPECT_TRUE(Shown(IDC_ALERT_REFRESH));
+    }
     ExpectOnlyTheStripRunsItsLinks();
 }

@@ -53,8 +53,22 @@ protected:
         CheckDlgButton(hDlg, id, BST_CHECKED);
         Notice(hDlg, id, BN_CLICKED);
     }
-    // The usage text by the first words that tell it apart.
+    // The usage text by the first words that tell it apart, marked "(cut)" when its control is too
+    // low for it.
     static std::string Usage(HWND hDlg) {
+        HWND usage = GetDlgItem(hDlg, IDC_MG_STA_USAGE);
+        RECT client = {};
+        GetClientRect(usage, &client);
+        RECT needed = client;
+        const std::wstring shown = DlgText(hDlg, IDC_MG_STA_USAGE);
+        HDC dc = GetDC(usage);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(usage, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, shown.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(usage, dc);
+        return Named(hDlg) + (needed.bottom > client.bottom ? "(cut)" : "");
+    }
+    static std::string Named(HWND hDlg) {
         const std::pair<const wchar_t*, const char*> starts[] = {
             {L"This is the way desktop", "standard"},
             {L"Use this setting when the contents to be printed have a size", "oversize"},
@@ -145,11 +159,13 @@ TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
     };
     for (const Row& row :
          {Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_MANUAL, IDC_MG_RB_SMALL}, IDOK,
-              "NoMargins Clip Small Manual", "borderless manual"},
+              "NoMargins Clip Small Manual", "borderless manual, manual, clip"},
+          Row{{IDC_MG_RB_OVERSIZE, IDC_MG_RB_BORDERLESS, IDC_MG_RB_AUTOMATIC}, IDOK,
+              "NoMargins Oversize Small Auto", "borderless automatic, automatic, oversize"},
           Row{{IDC_MG_RB_PRINT_WITH_MARGINS, IDC_MG_RB_OVERSIZE, IDC_MG_RB_NORMAL}, IDOK,
-              "OversizePaper Oversize Normal Manual", "with margins manual"},
-          Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_AUTOMATIC}, IDCANCEL,
-              "Clip Oversize Normal Manual", "with margins manual"}}) {
+              "OversizePaper Oversize Normal Auto", "with margins automatic, oversize, oversize"},
+          Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_MANUAL}, IDCANCEL,
+              "Clip Oversize Normal Auto", "with margins automatic, oversize, clip"}}) {
         m_gates->dialogControllers.clear();
         EXPECT_EQ(row.end, Run([&](HWND hDlg) {
                       for (int id : row.clicks) Pick(hDlg, id);
@@ -162,7 +178,11 @@ TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
             reopened = std::string(On(hDlg, IDC_MG_RB_BORDERLESS) ? "borderless" : "with margins") +
                        (On(hDlg, IDC_MG_RB_MANUAL) || (!On(hDlg, IDC_MG_RB_AUTOMATIC) && Current("ZQBorderless") == "Manual")
                             ? " manual"
-                            : " automatic");
+                            : " automatic") +
+                       ", " + Usage(hDlg);
+            // Back to margins: the stored layout and its usage.
+            Pick(hDlg, IDC_MG_RB_PRINT_WITH_MARGINS);
+            reopened += ", " + Usage(hDlg);
             Notice(hDlg, IDCANCEL, BN_CLICKED);
         });
         EXPECT_EQ(row.reopened, reopened);

@@ -48,6 +48,13 @@ std::function<void(HWND)> Pick(int treeId, const std::wstring& text, int button 
     };
 }
 
+// The text of a tree's selected item.
+std::wstring Caret(HWND tree) {
+    WCHAR text[CZQTreePopups::kMediaNameChars];
+    CZQTreePopups::VSelectedTreeText(tree, text);
+    return text;
+}
+
 class PopupPage : public PaperQualityPage {
 protected:
     void Prepare(bool largeFormat, const std::vector<zqtest::FixtureFeature>& extra = {}) {
@@ -90,24 +97,32 @@ TEST_F(PopupPage, RecentMediaTypesThroughFullRepeatedAndCancelledChoices) {
         Lines recent;
         Lines shown;
         std::string selected;
+        std::wstring opensOn;  // the tree's selection when it opens: the type in use
     } steps[] = {
-        {L"Matte Paper", IDOK, {L"Matte Paper", L"", L""}, {L"Plain Paper", L"Matte Paper", L"More..."}, "MATTE"},
-        {L"Transparency", IDOK, {L"Matte Paper", L"Transparency", L""}, {}, "FILM"},
-        {L"Photo Paper", IDOK, {L"Matte Paper", L"Transparency", L"Photo Paper"}, {}, "PHOTO"},
+        {L"Matte Paper", IDOK, {L"Matte Paper", L"", L""}, {L"Plain Paper", L"Matte Paper", L"More..."}, "MATTE",
+         L"Plain Paper"},
+        {L"Transparency", IDOK, {L"Matte Paper", L"Transparency", L""}, {}, "FILM", L"Matte Paper"},
+        {L"Photo Paper", IDOK, {L"Matte Paper", L"Transparency", L"Photo Paper"}, {}, "PHOTO", L"Transparency"},
         // Full: the oldest leaves; the list keeps the driver's order.
         {L"Brochure", IDOK,
          {L"Transparency", L"Photo Paper", L"Brochure"},
          {L"Plain Paper", L"Photo Paper", L"Transparency", L"Brochure", L"More..."},
-         "BROCHURE"},
+         "BROCHURE",
+         L"Photo Paper"},
         // Shown already: nothing moves.
-        {L"Photo Paper", IDOK, {L"Transparency", L"Photo Paper", L"Brochure"}, {}, "PHOTO"},
+        {L"Photo Paper", IDOK, {L"Transparency", L"Photo Paper", L"Brochure"}, {}, "PHOTO", L"Brochure"},
         // Cancel, and a heading that names no type, choose nothing and show the item's type again.
-        {L"Matte Paper", IDCANCEL, {L"Transparency", L"Photo Paper", L"Brochure"}, {}, "PHOTO"},
-        {L"^", IDOK, {L"Transparency", L"Photo Paper", L"Brochure"}, {}, "PHOTO"},
+        {L"Matte Paper", IDCANCEL, {L"Transparency", L"Photo Paper", L"Brochure"}, {}, "PHOTO", L"Photo Paper"},
+        {L"^", IDOK, {L"Transparency", L"Photo Paper", L"Brochure"}, {}, "PHOTO", L"Photo Paper"},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(testing::PrintToString(s.pick) + " " + std::to_string(s.button));
-        More(IDC_CBO_MEDIA_TYPE_IS, Pick(IDC_TREE_MEDIATYPE_POPUP, s.pick, s.button));
+        std::wstring opened;
+        More(IDC_CBO_MEDIA_TYPE_IS, [&](HWND dialog) {
+            opened = Caret(GetDlgItem(dialog, IDC_TREE_MEDIATYPE_POPUP));
+            Pick(IDC_TREE_MEDIATYPE_POPUP, s.pick, s.button)(dialog);
+        });
+        EXPECT_EQ(s.opensOn, opened);
         EXPECT_EQ(s.recent, Recent());
         if (!s.shown.empty()) {
             EXPECT_EQ(s.shown, Entries(IDC_CBO_MEDIA_TYPE_IS));
@@ -223,11 +238,14 @@ TEST_F(PopupPage, PaperTreeFollowsTheUnitAndCancelKeepsTheSize) {
         int button;
         std::string unit;
         std::string paper;
-    } units[] = {{IDC_RB_METRIC, IDCANCEL, "Metric", "A4"}, {IDC_RB_ENGLISH, IDOK, "English", "LEGAL"}};
+        std::wstring opensOn;  // the size in use when the tree holds it, else nothing selected
+    } units[] = {{IDC_RB_METRIC, IDCANCEL, "Metric", "A4", L""}, {IDC_RB_ENGLISH, IDOK, "English", "LEGAL", L"A4"}};
     for (const auto& u : units) {
         Lines seen;
+        std::wstring opened;
         More(IDC_CBO_MEDIA_SIZE_IS, [&](HWND dialog) {
             HWND tree = GetDlgItem(dialog, IDC_TREE_PAPERSIZE_POPUP);
+            opened = Caret(tree);
             CheckRadioButton(dialog, IDC_RB_METRIC, IDC_RB_ENGLISH, u.radio);
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(u.radio, 0), 0);
             for (const wchar_t* paper : {L"Letter", L"Legal", L"A4", L"Envelope #10"})
@@ -238,6 +256,7 @@ TEST_F(PopupPage, PaperTreeFollowsTheUnitAndCancelKeepsTheSize) {
                   seen);
         EXPECT_EQ(u.unit, Current("ZQPaperSizeTreeviewPopup"));
         EXPECT_EQ(u.paper, Current("PaperSize"));
+        EXPECT_EQ(u.opensOn, opened);
     }
 }
 

@@ -48,9 +48,9 @@ TEST_F(LoadedPaper, LinesShowNamesTypesAndWidthsLeavingUnknownAnswersOut) {
         // Name and width both unknown (or unloaded) say so once; a source of no label of ours is
         // named by its token.
         {"Roll_Front", L"Roll: Unknown\nFront: Unloaded\n"},
-        // An unloaded type is not shown: the width takes the label; a source with no answers is
-        // an empty line.
-        {"Back_Side", L"Back: 30\n\n"},
+        // An unloaded type is not shown: the width takes the label; a source the printer told
+        // nothing about is unknown, and a width without a name takes the label.
+        {"Back_Side_Tray", L"Back: 30\nSide: Unknown\nTray: 12\n"},
         // Without "_" the option names the rolls.
         {"Roll1", L"Roll 1: Bond, 24\n"},
         {"2Rolls", L"Roll 1: Bond, 24\nRoll 2: Vellum, 42\n"},
@@ -65,7 +65,7 @@ TEST_F(LoadedPaper, LinesShowNamesTypesAndWidthsLeavingUnknownAnswersOut) {
              {L"ManualFeedName", L"Photo"}, {L"ManualFeedWidth", L"custom"}, {L"ManualFeedCustomWidth", L"36.00"},
              {L"RollName", L"Unknown"}, {L"RollWidth", L"UNKNOWN"}, {L"FrontName", L"Unloaded"},
              {L"FrontWidth", L"Unloaded"}, {L"BackName", L"unknown"}, {L"BackType", L"Unloaded"},
-             {L"BackWidth", L"30"}, {L"Roll3Name", L"Film"}})
+             {L"BackWidth", L"30"}, {L"Roll3Name", L"Film"}, {L"TrayWidth", L"12"}})
         Answer(name, text);
     for (size_t i = 0; i < std::size(table); ++i) {
         SCOPED_TRACE(table[i].option);
