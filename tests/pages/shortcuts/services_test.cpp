@@ -50,16 +50,13 @@ TEST(ShortcutServices, LongNamesWrapIntoTheRowsRoom) {
         int room, lines;
         std::vector<std::wstring> shown;
     } cases[] = {
-        {L"Photo", 100, 3, {L"Photo"}},
         {L"Riverside Development Phase Two", 120, 5, {L"Riverside", L"Development", L"Phase Two"}},
         {L"Riverside Development Phase Two", 120, 2, {L"Riverside", L"Developme..."}},
-        {L"Site Plans and Elevations", 120, 1, {L"Site..."}},
         {L"Site Plans and Elevations", 130, 2, {L"Site Plans", L"and..."}},
         {L"Photographicpaperprint", 100, 3, {L"Photograph", L"icpaperpri", L"nt"}},
         {L"  Two  spaces  ", 100, 3, {L"Two", L"spaces"}},
         {L"", 100, 3, {}},
         {L"Photo", 0, 3, {}},
-        {L"Photo", 100, 0, {}},
     };
     for (const auto& c : cases) {
         ZQRowLine lines[8];
