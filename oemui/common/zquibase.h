@@ -133,14 +133,17 @@ public:
     static BOOL BFormatNumber(double dValue, PWSTR* ppszText);
 
     // ---- drawing ------------------------------------------------------------------------------
-    // The bitmap through its mask (black where the bitmap shows) over the control's rectangle.
+    // Where a picture of that size goes in a control's rectangle: shrunk to fit it, its proportions
+    // kept, never grown; at the rectangle's top-left corner, or in its middle when bCentred.
+    static RECT RcFitPicture(const RECT& rcRoom, SIZE picture, BOOL bCentred);
+    // The bitmap through its mask (black where the bitmap shows), fitted into the control's rectangle.
     static void VDrawMaskedBitmap(HWND hDlg, HDC hdc, WORD wBitmap, WORD wMask, int iCtrlId, HINSTANCE hModule,
                                   const PAINTSTRUCT* pPaint);
     // The bitmap into the control's client rectangle, mirrored left to right when asked.
     static void VPaintItemBitmap(HWND hDlg, int iUnused, BOOL bMirror, WORD wBitmap, int iCtrlId,
                                  HINSTANCE hModule);
-    // The bitmap at the control's origin with its background colour (top-left pixel) transparent;
-    // in a right-to-left dialog the bitmap keeps its own orientation.
+    // The bitmap fitted into the control's rectangle, in its middle, with its background colour
+    // (top-left pixel) transparent; in a right-to-left dialog the bitmap keeps its own orientation.
     // First caller: the printing-shortcuts pages.
     static void VDrawItemTransparentBitmap(HWND hDlg, HINSTANCE hModule, BOOL bRtl, WORD wBitmap, int iCtrlId);
     static void VDrawTransparentBitmap(HDC hdc, HBITMAP hBitmap, int x, int y);

@@ -220,6 +220,24 @@ BOOL CZQUIBase::BFormatNumber(double dValue, PWSTR* ppszText) {
 // ---------------------------------------------------------------------------------------------
 // Bitmaps
 // ---------------------------------------------------------------------------------------------
+RECT CZQUIBase::RcFitPicture(const RECT& rcRoom, SIZE picture, BOOL bCentred) {
+    const LONG roomW = std::max<LONG>(0, rcRoom.right - rcRoom.left), roomH = std::max<LONG>(0, rcRoom.bottom - rcRoom.top);
+    LONG w = std::max<LONG>(0, picture.cx), h = std::max<LONG>(0, picture.cy);
+    if (w > roomW || h > roomH) {
+        // The side that overflows more decides the scale; the other follows it, rounded.
+        if (static_cast<long long>(w) * roomH >= static_cast<long long>(h) * roomW) {
+            h = static_cast<LONG>((static_cast<long long>(h) * roomW + w / 2) / w);
+            w = roomW;
+        } else {
+            w = static_cast<LONG>((static_cast<long long>(w) * roomH + h / 2) / h);
+            h = roomH;
+        }
+    }
+    RECT fit = {rcRoom.left, rcRoom.top, rcRoom.left + w, rcRoom.top + h};
+    if (bCentred) OffsetRect(&fit, (roomW - w) / 2, (roomH - h) / 2);
+    return fit;
+}
+
 void CZQUIBase::VDrawMaskedBitmap(HWND hDlg, HDC hdc, WORD wBitmap, WORD wMask, int iCtrlId, HINSTANCE hModule,
                                   const PAINTSTRUCT*) {
     HWND hCtrl = GetDlgItem(hDlg, iCtrlId);
@@ -230,15 +248,18 @@ void CZQUIBase::VDrawMaskedBitmap(HWND hDlg, HDC hdc, WORD wBitmap, WORD wMask, 
     CMemoryBitmap mask(hdc, hModule, wMask);
     if (!image.Ok() || !mask.Ok()) return;
     const SIZE size = image.Size();
-    const int w = std::min<LONG>(size.cx, rc.right - rc.left);
-    const int h = std::min<LONG>(size.cy, rc.bottom - rc.top);
+    // A holder smaller than the logo shows it whole, smaller, rather than cut.
+    const RECT to = RcFitPicture(rc, size, FALSE);
+    const int w = to.right - to.left, h = to.bottom - to.top;
     // A logo carries writing: a mirrored page shows it as it is.
     const DWORD layout = GetLayout(hdc);
     const bool mirrored = layout != GDI_ERROR && (layout & LAYOUT_RTL);
     if (mirrored) SetLayout(hdc, layout | LAYOUT_BITMAPORIENTATIONPRESERVED);
     // The mask clears where the bitmap shows; the bitmap is black elsewhere.
-    BitBlt(hdc, rc.left, rc.top, w, h, mask.Dc(), 0, 0, SRCAND);
-    BitBlt(hdc, rc.left, rc.top, w, h, image.Dc(), 0, 0, SRCPAINT);
+    const int oldMode = SetStretchBltMode(hdc, COLORONCOLOR);
+    StretchBlt(hdc, to.left, to.top, w, h, mask.Dc(), 0, 0, size.cx, size.cy, SRCAND);
+    StretchBlt(hdc, to.left, to.top, w, h, image.Dc(), 0, 0, size.cx, size.cy, SRCPAINT);
+    if (oldMode) SetStretchBltMode(hdc, oldMode);
     if (mirrored) SetLayout(hdc, layout);
 }
 
@@ -282,17 +303,28 @@ void CZQUIBase::VDrawItemTransparentBitmap(HWND hDlg, HINSTANCE hModule, BOOL bR
     HWND hCtrl = GetDlgItem(hDlg, iCtrlId);
     if (!hCtrl) return;
     CZQGdiObject bitmap(LoadImageW(hModule, MAKEINTRESOURCEW(wBitmap), IMAGE_BITMAP, 0, 0, 0));
-    if (!bitmap) return;
+    BITMAP bm = {};
+    if (!bitmap || !GetObjectW(bitmap.Get(), sizeof bm, &bm)) return;
     RECT rc;
     VGetChildRect(hDlg, hCtrl, &rc, nullptr, nullptr);
-    HDC hdc = GetDC(hDlg);
-    if (!hdc) return;
+    // The picture stays inside its holder, whatever size the helper file's bitmap has.
+    const RECT to = RcFitPicture(rc, {bm.bmWidth, bm.bmHeight}, TRUE);
+    const CZQWindowDC window(hDlg);
+    const HDC hdc = window.Get();
+    const CZQMemDC mem(hdc ? CreateCompatibleDC(hdc) : nullptr);
+    if (!mem) return;
     DWORD oldLayout = GDI_ERROR;
     // A mirrored dialog would mirror the picture too.
     if (bRtl) oldLayout = SetLayout(hdc, GetLayout(hdc) | LAYOUT_BITMAPORIENTATIONPRESERVED);
-    VDrawTransparentBitmap(hdc, static_cast<HBITMAP>(bitmap.Get()), rc.left, rc.top);
+    {
+        const CZQSelectObject select(mem.Get(), bitmap.Get());
+        const COLORREF background = GetPixel(mem.Get(), 0, 0);
+        const int oldMode = SetStretchBltMode(hdc, COLORONCOLOR);
+        TransparentBlt(hdc, to.left, to.top, to.right - to.left, to.bottom - to.top, mem.Get(), 0, 0, bm.bmWidth,
+                       bm.bmHeight, background);
+        if (oldMode) SetStretchBltMode(hdc, oldMode);
+    }
     if (oldLayout != GDI_ERROR) SetLayout(hdc, oldLayout);
-    ReleaseDC(hDlg, hdc);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -241,7 +241,15 @@ protected:
     // The back buffer to the window (the last painting step).
     void VCopyToWindow();
 
+    // The page's side across the roll at the roll's scale, the other at the paper's proportions; a
+    // page shown whole on the roll fits under it with the cutter's reach to spare.
     void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) override;
+    // Pixels of the paper's width on the roll or sheet picture.
+    int IPaperMarkPx() const;
+    // Pixels times a ratio, rounded, at least 1 and within what GDI draws.
+    static int IScaledPixels(int iPixels, double dRatio);
+    // How far the scissors reach up from the cut: a cut lies at least that far below the roll.
+    int ICutterReach() const;
     // Pixels of a paper x inches wide, between the narrowest and widest drawn widths, shrunk by
     // the roll's fit.
     int IWidthPixels(double dInches) const;
@@ -255,8 +263,9 @@ protected:
     // The roll, its core and spindle and the paper rectangle's outline and fill on hdc; the roll
     // stands on rollTop.
     void VDrawRoll(HDC hdc, const RECT& paper, int iRollTop) const;
-    // Whether the page goes across the roll, and the turn it takes (0, 90 or 180 degrees).
-    bool BPageAcross() const;
+    // Whether a sheet of that many pixels goes across a paper of iMark pixels, and the turn it
+    // takes (0, 90 or 180 degrees).
+    bool BPageAcross(int iSheetWidth, int iSheetHeight, int iMark) const;
     int ITurnAngle(bool bAcross) const;
     // The fade band over the part of the page beyond the paper shown, and the fold triangles.
     BOOL BDrawPaperCurl();
@@ -277,6 +286,7 @@ protected:
     double m_dRollWidth = 42.0;
     double m_dPaperWidth = 42.0;
     int m_nWidthMarkPos = 0;
+    bool m_bPageAcross = false;   // the page goes across the roll (decided with the page's size)
     RECT m_rcPaper = {};          // paper drawn on the roll or sheet picture
     double m_dMinLength = 11.0;
     double m_dMaxLength = 57.32;

@@ -72,20 +72,69 @@ void CZQRollPreview::VFitRollTo(int iRoom) {
     m_dRollFit = room >= kRollPicturePx ? 1.0 : std::max(0.1, static_cast<double>(room) / kRollPicturePx);
 }
 
+int CZQRollPreview::IPaperMarkPx() const {
+    if (m_bRollPaper) return IWidthPixels(m_dPaperWidth);
+    // No roll width to measure by: the widest sheet.
+    const double share = m_dRollWidth > 0.0 ? m_dPaperWidth / m_dRollWidth : 1.0;
+    return static_cast<int>(std::max(1.0, std::min(kSheetPicturePx * share, kMaxPx)));
+}
+
 void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
     m_nMaxWidthPx = kRollPicturePx;
     // The roll is drawn whole in its control, and the page at the roll's scale.
     VFitRollTo(Width(m_rcClient) - m_nRollLip - 3);
     WORD orientation = m_wOrientation;
     if (m_nNupIndex == 2 || m_nNupIndex == 4) orientation = orientation == 1 ? 2 : 1;
-    float w = static_cast<float>(iWidth) / 254.0f, h = static_cast<float>(iHeight) / 254.0f;
+    double w = iWidth / 254.0, h = iHeight / 254.0;
     if (!m_bInchesUnscaled) {
-        w = w * static_cast<float>(m_nScale) / 100.0f;
-        h = h * static_cast<float>(m_nScale) / 100.0f;
+        w = w * m_nScale / 100.0;
+        h = h * m_nScale / 100.0;
     }
-    const int pw = IWidthPixels(w), ph = IWidthPixels(h);
-    pRect->right = pRect->left + (orientation == 2 ? ph : pw);
-    pRect->bottom = pRect->top + (orientation == 2 ? pw : ph);
+    // The sheet's sides as it is laid out, before it is turned onto the roll.
+    const double across = orientation == 2 ? h : w, down = orientation == 2 ? w : h;
+    // Whether it turns is decided as the roll compares widths, each side by the roll's mapping.
+    m_bPageAcross = BPageAcross(IWidthPixels(across), IWidthPixels(down), IPaperMarkPx());
+    const bool quarter = ITurnAngle(m_bPageAcross) == 90;
+    // The side that lies across the roll is drawn at the roll's scale, the other at the paper's
+    // proportions.
+    int pxAcross = 0, pxDown = 0;
+    const auto size = [&]() {
+        if (across <= 0.0 || down <= 0.0) {
+            pxAcross = IWidthPixels(across);
+            pxDown = IWidthPixels(down);
+        } else if (!quarter) {
+            pxAcross = IWidthPixels(across);
+            pxDown = IScaledPixels(pxAcross, down / across);
+        } else {
+            pxDown = IWidthPixels(down);
+            pxAcross = IScaledPixels(pxDown, across / down);
+        }
+    };
+    size();
+    if (m_bRollPaper) {
+        // A page shown whole stays below the roll, with room for the cutter at its top edge: the
+        // roll picture shrinks with it.
+        const int shown = Height(m_rcClient) - m_nRollDiameter / 2;
+        const int room = Height(m_rcClient) - m_nRollDiameter - ICutterReach();
+        const int along = quarter ? pxAcross : pxDown;
+        if (along <= shown && along > room && room > 0) {
+            m_dRollFit = std::max(0.1, m_dRollFit * room / along);
+            size();
+            if (quarter) pxAcross = std::min(pxAcross, room);
+            else pxDown = std::min(pxDown, room);
+        }
+    }
+    pRect->right = pRect->left + pxAcross;
+    pRect->bottom = pRect->top + pxDown;
+}
+
+int CZQRollPreview::IScaledPixels(int iPixels, double dRatio) {
+    return static_cast<int>(std::max(1.0, std::min(std::floor(iPixels * dRatio + 0.5), kMaxPx)));
+}
+
+int CZQRollPreview::ICutterReach() const {
+    const SIZE scissors = BitmapSize(m_hModule, IDB_ROLL_SCISSORS);
+    return scissors.cy / 2 + 3;
 }
 
 void CZQPreview::VTrimSheet() {
@@ -158,7 +207,7 @@ void CZQRollPreview::VDrawRoll(HDC hdc, const RECT& paper, int iRollTop) const {
 
 void CZQRollPreview::VDrawRollPicture() {
     m_nMaxWidthPx = kRollPicturePx;
-    m_nWidthMarkPos = IWidthPixels(m_dPaperWidth);
+    m_nWidthMarkPos = IPaperMarkPx();
     const RECT& q = m_rcClient;
     RECT paper;
     paper.right = q.right - m_nRollLip - 3;
@@ -179,9 +228,7 @@ void CZQRollPreview::VDrawRollPicture() {
 }
 
 void CZQRollPreview::VDrawSheetPicture() {
-    // No roll width to measure by: the widest sheet.
-    const double share = m_dRollWidth > 0.0 ? m_dPaperWidth / m_dRollWidth : 1.0;
-    m_nWidthMarkPos = static_cast<int>(std::max(1.0, std::min(kSheetPicturePx * share, kMaxPx)));
+    m_nWidthMarkPos = IPaperMarkPx();
     const RECT& q = m_rcClient;
     const int height = std::max(1, Height(q) - m_nRollDiameter);
     RECT sheet;
@@ -208,11 +255,11 @@ void CZQRollPreview::VDrawSheetPicture() {
 // ---------------------------------------------------------------------------------------------
 // The page on the roll
 // ---------------------------------------------------------------------------------------------
-bool CZQRollPreview::BPageAcross() const {
+bool CZQRollPreview::BPageAcross(int iSheetWidth, int iSheetHeight, int iMark) const {
     if (m_bTransverse) return true;
     if (m_nPageLanguage != 4 && m_nPageLanguage != 5) return false;
-    if (m_wSheetOrientation == 2) return Width(m_rcSheet) > m_nWidthMarkPos;
-    return m_bAutoRotate && Height(m_rcSheet) < m_nWidthMarkPos;
+    if (m_wSheetOrientation == 2) return iSheetWidth > iMark;
+    return m_bAutoRotate && iSheetHeight < iMark;
 }
 
 int CZQRollPreview::ITurnAngle(bool bAcross) const {
@@ -271,6 +318,8 @@ void CZQRollPreview::VDrawCutter(bool bAcross) {
     const int along = std::min(bAcross ? Width(m_rcSheet) : Height(m_rcSheet), kLongestCut);
     int y = m_rcPaper.bottom - along;
     if (y < m_rcPaper.top) y = m_rcPaper.top + 2 * m_nRollDiameter;
+    // The scissors stay clear of the roll's end below it.
+    y = std::max(y, static_cast<int>(m_rcPaper.top) + m_nRollDiameter / 2 + ICutterReach());
     const SIZE scissors = BitmapSize(m_hModule, IDB_ROLL_SCISSORS);
     const RECT at = {m_rcPaper.left - scissors.cx, y - scissors.cy / 2 - 2, m_rcPaper.left,
                      y - scissors.cy / 2 - 2 + scissors.cy};
@@ -284,7 +333,7 @@ void CZQRollPreview::VDrawCutter(bool bAcross) {
 
 void CZQRollPreview::VPlaceOnRoll() {
     if (m_bRollPaper) BDrawPaperCurl();
-    const bool across = BPageAcross();
+    const bool across = m_bPageAcross;
     const int angle = ITurnAngle(across);
     const RECT& p = m_rcPaper;
     CZQPreviewGdi clip;

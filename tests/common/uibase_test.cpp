@@ -437,6 +437,27 @@ TEST(Windows, PlacementAndChildRectangles) {
     DestroyWindow(parent);
 }
 
+// A picture never leaves its holder: a larger one shrinks with its proportions kept, a smaller one
+// keeps its size; placed at the corner or in the middle.
+TEST(Windows, PicturesFitTheirHolders) {
+    const struct {
+        RECT room;
+        SIZE picture;
+        BOOL centred;
+        RECT fit;
+    } cases[] = {
+        {{10, 20, 45, 59}, {60, 60}, TRUE, {10, 22, 45, 57}},  // a 60-pixel document type in its holder
+        {{10, 20, 45, 59}, {20, 20}, TRUE, {17, 29, 37, 49}},
+        {{0, 0, 53, 28}, {64, 24}, FALSE, {0, 0, 53, 20}},     // the logo in a narrow holder
+        {{0, 0, 100, 10}, {64, 24}, FALSE, {0, 0, 27, 10}},    // a low one
+        {{5, 5, 5, 5}, {64, 24}, TRUE, {5, 5, 5, 5}},
+    };
+    for (const auto& c : cases) {
+        const RECT fit = CZQUIBase::RcFitPicture(c.room, c.picture, c.centred);
+        EXPECT_TRUE(EqualRect(&fit, &c.fit)) << fit.left << "," << fit.top << "," << fit.right << "," << fit.bottom;
+    }
+}
+
 std::vector<WPARAM> g_commands;
 LRESULT CALLBACK CommandRecorder(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_COMMAND) g_commands.push_back(w);

@@ -75,17 +75,18 @@ TEST_F(PreviewWindow, PageIsTurnedOntoTheRollByLanguageOrientationAndAutorotate)
         const wchar_t* fields;
         int width, height;  // of the page placed on the paper
     };
-    // Letter (8.5 x 11 in) is 50 x 52 pixels on a 42-inch roll; 24 x 48 in is 68 x 97.
+    // The side across the roll is mapped as the roll's widths are (8.5 in: 50 pixels on a 42-inch
+    // roll, 11 in: 52, 24 in: 68), the other follows the paper's proportions.
     const Row table[] = {
-        {L"docwidth=2159 docheight=2794 language=5", 50, 52},
-        {L"docwidth=2159 docheight=2794 language=5 autorotate=1", 52, 50},
-        {L"docwidth=2159 docheight=2794 language=1 autorotate=1", 50, 52},
+        {L"docwidth=2159 docheight=2794 language=5", 50, 65},
+        {L"docwidth=2159 docheight=2794 language=5 autorotate=1", 52, 40},
+        {L"docwidth=2159 docheight=2794 language=1 autorotate=1", 50, 65},
         // A landscape page wider than the paper goes across it with language 4, autorotate or not.
-        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 68, 97},
-        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 68, 97},
-        {L"docwidth=2159 docheight=2794 orientation=2 language=1", 50, 52},
-        {L"docwidth=2159 docheight=2794 orientation=2 language=1 transverse=1", 52, 50},
-        {L"docwidth=2159 docheight=2794 orientation=2 language=5", 52, 50},
+        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 68, 136},
+        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 68, 136},
+        {L"docwidth=2159 docheight=2794 orientation=2 language=1", 50, 65},
+        {L"docwidth=2159 docheight=2794 orientation=2 language=1 transverse=1", 52, 40},
+        {L"docwidth=2159 docheight=2794 orientation=2 language=5", 52, 40},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testing::Message() << row.fields);
@@ -103,11 +104,11 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
         bool scissors;
         int top;  // of the scissors
     };
-    // Cut at the page's length along the roll: paper bottom 200 less 52 (Letter) or 50 turned;
+    // Cut at the page's length along the roll: paper bottom 200 less 65 (Letter) or 40 turned;
     // the scissors' blades start 10 + 2 - 1 above the cut.
     const Row table[] = {
-        {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 200 - 52 - 11},
-        {L"roll=1 cutter=1 docwidth=2159 docheight=2794 autorotate=1", true, 200 - 50 - 11},
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 200 - 65 - 11},
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794 autorotate=1", true, 200 - 40 - 11},
         // The cut of a long page is shown at most 130 pixels up.
         {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 200 - 130 - 11},
         {L"roll=1 cutter=0 docwidth=2159 docheight=2794", false, -1},
@@ -126,6 +127,44 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
             const RECT across = {paper.left + 10, row.top, paper.right - 10, row.top + 14};
             EXPECT_TRUE(Has(p, kScissors, &across));
         }
+    }
+}
+
+// A1 and A2 in both orientations keep the paper's proportions on the roll, in controls of the
+// Paper/Quality page's sizes: the page lies on the paper below the roll, and the scissors at its
+// cut stay off the roll's end.
+TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
+    struct Row {
+        const wchar_t* fields;
+        const wchar_t* roll;
+        SIZE control;
+        double ratio;  // width to height of the page as placed
+    };
+    const Row table[] = {
+        {L"docwidth=5940 docheight=8410", L"36", {90, 117}, 594.0 / 841},
+        {L"docwidth=5940 docheight=8410 orientation=2", L"36", {132, 94}, 841.0 / 594},
+        {L"docwidth=4200 docheight=5940", L"36", {90, 117}, 420.0 / 594},
+        {L"docwidth=4200 docheight=5940 orientation=2", L"24", {132, 94}, 594.0 / 420},
+    };
+    for (const Row& row : table) {
+        SCOPED_TRACE(testing::Message() << row.fields << " on " << row.roll << " in, " << row.control.cx << " x "
+                                        << row.control.cy);
+        for (const HWND control : {m_host->Portrait(), m_host->Landscape()})
+            MoveWindow(control, 10, 10, row.control.cx, row.control.cy, FALSE);
+        m_preview->VSetRollSizes(L"8.5", L"42", row.roll, L"11", L"57.32");
+        const ZQPixels p = Paint((std::wstring(L"largeformat=1 roll=1 cutter=1 language=5 ") + row.fields).c_str());
+        const RECT paper = m_preview->PaperRect();
+        const int width = RunLeft(p, paper.right - 1, paper.bottom - 1);
+        const int height = RunUp(p, paper.right - 1, paper.bottom - 1);
+        ASSERT_GT(height, 0);
+        EXPECT_NEAR(row.ratio, static_cast<double>(width) / height, 0.03) << width << " x " << height;
+        // The roll is 25 pixels high; the paper hangs from its middle.
+        const int rollBottom = paper.top + 12;
+        EXPECT_GE(paper.right - width, paper.left) << "the page on the paper";
+        EXPECT_GT(paper.bottom - height, rollBottom) << "the page below the roll";
+        const int scissors = TopOfScissors(p, paper.left - 23, paper.left);
+        EXPECT_GT(scissors, rollBottom) << "the scissors below the roll's end";
+        EXPECT_LE(scissors, paper.bottom - height) << "the scissors at the cut";
     }
 }
 

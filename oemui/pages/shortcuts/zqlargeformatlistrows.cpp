@@ -2,6 +2,8 @@
 // document types and the look-ups the list is filled by.
 #include "pages/shortcuts/zqlargeformatlistrows.h"
 
+#include <algorithm>
+
 #include "common/zqhandles.h"
 #include "common/zqmodule.h"
 #include "common/zqprintercaps.h"
@@ -15,10 +17,17 @@
 
 namespace {
 
-// A name on two lines stands 7 pixels above and below the row's middle.
-constexpr int kLineOffset = 7;
-// The second line holds at most this many characters.
-constexpr int kSecondLineChars = 259;
+// What ends a name the row cannot hold.
+constexpr WCHAR kEllipsis[] = L"...";
+constexpr int kMaxRowLines = 8;
+
+int FitInDc(void* pContext, PCWSTR pszText, int cchText, int cxRoom) {
+    int fit = 0;
+    SIZE extent = {};
+    if (cxRoom <= 0 || !GetTextExtentExPointW(static_cast<HDC>(pContext), pszText, cchText, cxRoom, &fit, nullptr, &extent))
+        return 0;
+    return fit;
+}
 
 }  // namespace
 
@@ -105,23 +114,38 @@ BOOL CZQShortcutListRows::BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DW
     return inserted;
 }
 
-bool ZQSplitShortcutRow(PCWSTR pszText, int cchText, int cxExtent, int cxRoom, int* piBreak) {
-    if (piBreak) *piBreak = -1;
-    // A name that fits, an empty one, no room or a font without width stays on one line.
-    if (!pszText || cchText <= 0 || cxExtent <= cxRoom || cxRoom <= 0) return false;
-    const int charWidth = cxExtent / cchText;
-    if (charWidth <= 0) return false;
-    const int fit = cxRoom / charWidth < cchText ? cxRoom / charWidth : cchText;
-    int cut = fit - 1;
-    for (int i = fit < cchText ? fit : cchText - 1; i >= 1; --i) {
-        if (pszText[i] == L' ') {
-            cut = i;
+int ZQWrapShortcutRow(PCWSTR pszText, int cchText, int cxRoom, int cxEllipsis, int iMaxLines, ZQFitChars pfnFit,
+                      void* pContext, ZQRowLine* pLines) {
+    if (!pszText || cchText <= 0 || cxRoom <= 0 || iMaxLines <= 0 || !pfnFit || !pLines) return 0;
+    int lines = 0, pos = 0;
+    while (lines < iMaxLines) {
+        while (pos < cchText && pszText[pos] == L' ') ++pos;
+        if (pos >= cchText) break;
+        const int rest = cchText - pos;
+        const bool last = lines == iMaxLines - 1;
+        const int fit = std::min(rest, std::max(0, pfnFit(pContext, pszText + pos, rest, cxRoom)));
+        ZQRowLine& line = pLines[lines++];
+        line = {pos, fit, false};
+        if (fit >= rest) {
+            line.cch = rest;
+            while (line.cch > 0 && pszText[pos + line.cch - 1] == L' ') --line.cch;
             break;
         }
+        // The room for the words: on the last line what the ellipsis leaves.
+        int room = fit;
+        if (last) room = std::min(rest, std::max(0, pfnFit(pContext, pszText + pos, rest, cxRoom - cxEllipsis)));
+        int end = room;
+        if (pszText[pos + end] != L' ') {
+            while (end > 0 && pszText[pos + end - 1] != L' ') --end;
+            // A word wider than the room alone is cut where the room ends.
+            if (end == 0) end = last ? room : std::max(1, fit);
+        }
+        while (end > 0 && pszText[pos + end - 1] == L' ') --end;
+        line.cch = end;
+        line.bEllipsis = last;
+        pos += std::max(1, end);
     }
-    if (cut < 0) cut = 0;
-    if (piBreak) *piBreak = cut;
-    return true;
+    return lines;
 }
 
 void CZQShortcutListRows::VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeFormat) {
@@ -138,26 +162,31 @@ void CZQShortcutListRows::VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeForm
 
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
-    const int y = (rc.top + rc.bottom - metrics.tmHeight) / 2;
     const int unit = LOWORD(GetDialogBaseUnits()) / 4;
     const LRESULT length = SendMessageW(hList, LB_GETTEXTLEN, pItem->itemID, 0);
     CZQLocalPtr<WCHAR> text;
     if (length != LB_ERR && text.Alloc(static_cast<size_t>(length) + 1)) {
         SendMessageW(hList, LB_GETTEXT, pItem->itemID, reinterpret_cast<LPARAM>(text.Get()));
         const int count = static_cast<int>(wcslen(text.Get()));
-        // A name too wide for its room goes on two lines, in the taller rows of the large-format
-        // printers too.
-        SIZE extent = {};
-        GetTextExtentPoint32W(dc, text.Get(), count, &extent);
+        // The name wraps within what the row shows of the list: its client area ends at the
+        // scroll bar, in both reading orders.
+        RECT client = rc;
+        GetClientRect(hList, &client);
         const int x = bLargeFormat ? 20 * unit + 37 : 2 * unit + 51;
-        const int room = bLargeFormat ? rc.right - x - 2 : (rc.right - rc.left) - 56;
-        int cut = -1;
-        if (ZQSplitShortcutRow(text.Get(), count, extent.cx, room, &cut)) {
-            const int second = count - cut - 1 < kSecondLineChars ? count - cut - 1 : kSecondLineChars;
-            ExtTextOutW(dc, x, y - kLineOffset, ETO_CLIPPED, &rc, text.Get(), cut + 1, nullptr);
-            ExtTextOutW(dc, x, y + kLineOffset, ETO_CLIPPED, &rc, text.Get() + cut + 1, second, nullptr);
-        } else {
-            ExtTextOutW(dc, x, y, bLargeFormat ? ETO_OPAQUE | ETO_CLIPPED : ETO_CLIPPED, &rc, text.Get(), count, nullptr);
+        const int room = std::min(rc.right, client.right) - x - 2;
+        const int lineHeight = std::max(1, static_cast<int>(metrics.tmHeight));
+        const int maxLines = std::min(kMaxRowLines, std::max(1, (static_cast<int>(rc.bottom - rc.top) - 4) / lineHeight));
+        SIZE dots = {};
+        GetTextExtentPoint32W(dc, kEllipsis, static_cast<int>(wcslen(kEllipsis)), &dots);
+        ZQRowLine lines[kMaxRowLines];
+        const int n = ZQWrapShortcutRow(text.Get(), count, room, dots.cx, maxLines, &FitInDc, dc, lines);
+        const size_t cchShown = static_cast<size_t>(count) + wcslen(kEllipsis) + 1;
+        CZQLocalPtr<WCHAR> shown;
+        int y = (rc.top + rc.bottom - n * lineHeight) / 2;
+        for (int i = 0; i < n && (shown || shown.Alloc(cchShown)); ++i, y += lineHeight) {
+            ZQCopyTextN(shown.Get(), cchShown, text.Get() + lines[i].iStart, static_cast<size_t>(lines[i].cch));
+            if (lines[i].bEllipsis) wcscat_s(shown.Get(), cchShown, kEllipsis);
+            ExtTextOutW(dc, x, y, ETO_CLIPPED, &rc, shown.Get(), static_cast<UINT>(wcslen(shown.Get())), nullptr);
         }
     }
     SetTextColor(dc, oldText);

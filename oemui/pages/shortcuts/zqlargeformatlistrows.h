@@ -11,11 +11,20 @@ class CZQUILogic;
 struct PageContext;
 struct PrinterCaps;
 
-// How a row too wide for its room is cut into two lines: for a text of cchText characters whose
-// extent passes the room, true and the index of the last character of the first line (the second
-// line is what follows it). False, and the text stays on one line, for a text that fits, an empty
-// text, no room, or a font whose characters have no width.
-bool ZQSplitShortcutRow(PCWSTR pszText, int cchText, int cxExtent, int cxRoom, int* piBreak);
+// One line of a row's name: its characters from iStart, and whether an ellipsis ends it.
+struct ZQRowLine {
+    int iStart = 0;
+    int cch = 0;
+    bool bEllipsis = false;
+};
+// How many of the first cchText characters fit in cxRoom pixels (the font's own measure).
+using ZQFitChars = int (*)(void* pContext, PCWSTR pszText, int cchText, int cxRoom);
+// A row's name laid out in its room: at most iMaxLines lines of whole words, each within cxRoom
+// pixels; a word wider than the room alone is cut where the room ends. When the name does not end
+// on the last line, that line ends with an ellipsis of cxEllipsis pixels, after the last whole word
+// that leaves room for it. Spaces at a break are dropped. Returns the lines written to pLines.
+int ZQWrapShortcutRow(PCWSTR pszText, int cchText, int cxRoom, int cxEllipsis, int iMaxLines, ZQFitChars pfnFit,
+                      void* pContext, ZQRowLine* pLines);
 
 class CZQShortcutListRows {
 public:
@@ -45,8 +54,8 @@ public:
     void VPlaceRowBitmap(int iRow, HBITMAP hBitmap);
     // A row picture from the plug-in's module (id 0: the default picture); the caller owns it.
     static HBITMAP HLoadShortcutBitmap(UINT uId);
-    // WM_DRAWITEM of the list: the row's picture and its name (two lines on printers outside the
-    // large-format class when it does not fit).
+    // WM_DRAWITEM of the list: the row's picture and its name, wrapped on as many lines as the row
+    // holds within the list's client width (the scroll bar left out).
     void VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeFormat);
     // A stored shortcut from its value's data under its type's row (bOnlyNew: not when a row of its
     // name stands); TRUE when listed, FALSE for a value that is no shortcut.

@@ -1,7 +1,10 @@
-// Services of the Printing Shortcuts page: mnemonics out of option names, a row's name on two lines,
+// Services of the Printing Shortcuts page: mnemonics out of option names, a row's name wrapped,
 // the rows' pictures and their array, the paper source of a tray, the printer's forms and the
 // alert strip.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
@@ -35,34 +38,37 @@ TEST(ShortcutServices, MnemonicsAreStripped) {
     }
 }
 
-// A name too wide breaks at the last space that fits, else inside the word; nothing breaks that
-// fits, is empty, has no room or no character width.
-TEST(ShortcutServices, LongNamesBreakIntoTwoLines) {
+// Ten pixels a character.
+int FitTens(void*, PCWSTR, int cchText, int cxRoom) { return cxRoom / 10 < cchText ? cxRoom / 10 : cchText; }
+
+// A name wraps at the spaces into whole words within the room, as many lines as the row holds; a
+// word wider than the room alone is cut; what the last line cannot hold ends in an ellipsis after
+// the last whole word that leaves room for it. Nothing is lost or repeated before the ellipsis.
+TEST(ShortcutServices, LongNamesWrapIntoTheRowsRoom) {
     const struct {
         const wchar_t* text;
-        int extent, room;
-        bool split;
-        const wchar_t* first;
+        int room, lines;
+        std::vector<std::wstring> shown;
     } cases[] = {
-        {L"Photo on glossy paper", 210, 100, true, L"Photo on "},  // 10 per character: 10 fit
-        {L"Photographicpaperprint", 220, 100, true, L"Photograph"},
-        {L"Short", 50, 100, false, nullptr},
-        {L"", 0, 100, false, nullptr},
-        {L"Photo on glossy paper", 210, 0, false, nullptr},
-        {L"Photo on glossy paper", 210, -20, false, nullptr},
-        {L"Photo on glossy paper", 15, 10, false, nullptr},  // a character narrower than a pixel
+        {L"Riverside Development Phase Two", 120, 5, {L"Riverside", L"Development", L"Phase Two"}},
+        {L"Riverside Development Phase Two", 120, 2, {L"Riverside", L"Developme..."}},
+        {L"Site Plans and Elevations", 130, 2, {L"Site Plans", L"and..."}},
+        {L"Photographicpaperprint", 100, 3, {L"Photograph", L"icpaperpri", L"nt"}},
+        {L"  Two  spaces  ", 100, 3, {L"Two", L"spaces"}},
+        {L"", 100, 3, {}},
+        {L"Photo", 0, 3, {}},
     };
     for (const auto& c : cases) {
-        int cut = 7;
-        const int length = static_cast<int>(wcslen(c.text));
-        ASSERT_EQ(c.split, ZQSplitShortcutRow(c.text, length, c.extent, c.room, &cut)) << c.text;
-        if (!c.split) {
-            EXPECT_EQ(-1, cut);
-            continue;
+        ZQRowLine lines[8];
+        const int n = ZQWrapShortcutRow(c.text, static_cast<int>(wcslen(c.text)), c.room, 30, c.lines, &FitTens,
+                                        nullptr, lines);
+        std::vector<std::wstring> shown;
+        for (int i = 0; i < n; ++i) {
+            std::wstring line(c.text + lines[i].iStart, static_cast<size_t>(lines[i].cch));
+            EXPECT_LE(static_cast<int>(line.size()) * 10 + (lines[i].bEllipsis ? 30 : 0), c.room) << c.text;
+            shown.push_back(line + (lines[i].bEllipsis ? L"..." : L""));
         }
-        const std::wstring text = c.text, first = text.substr(0, cut + 1), second = text.substr(cut + 1);
-        EXPECT_EQ(c.first, first);
-        EXPECT_EQ(text, first + second) << "no character lost or repeated";
+        EXPECT_EQ(c.shown, shown) << c.text;
     }
 }
 
