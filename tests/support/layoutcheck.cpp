@@ -588,38 +588,33 @@ std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTe
         if (with.Width() != without.Width() || with.Height() != without.Height()) continue;
         const Shown* frame = frames.FrameOf(picture, shown);
         const RECT room = frame ? Inside(*frame) : client;
-        RECT outside = {}, over = {};
-        std::set<const Shown*> under;
-        auto add = [](RECT& rc, LONG x, LONG y) {
-            const RECT dot = {x, y, x + 1, y + 1};
-            UnionRect(&rc, &rc, &dot);
-        };
+        RECT outside = {}, drawn = {};
         for (LONG y = 0; y < with.Height(); ++y)
             for (LONG x = 0; x < with.Width(); ++x) {
-                if (with.At(x, y) == without.At(x, y)) continue;
                 const POINT pt = {x, y};
                 // What another drawn control (the sample page) paints anew as the picture's drawing
                 // asks it to is its own.
-                if (std::any_of(shown.begin(), shown.end(), [&](const Shown& other) {
+                if (with.At(x, y) == without.At(x, y) || std::any_of(shown.begin(), shown.end(), [&](const Shown& other) {
                         return &other != &picture && (IsPicture(other) || ButtonType(other) == BS_OWNERDRAW) &&
                                PtInRect(&other.rc, pt);
                     }))
                     continue;
-                if (!PtInRect(&room, pt)) add(outside, x, y);
-                for (const Shown& other : shown) {
-                    if (&other == &picture || !PtInRect(&other.rc, pt)) continue;
-                    // A frame holding the picture is under it only along its border.
-                    if (IsGroupFrame(other) && Contains(other.rc, picture.rc)) continue;
-                    under.insert(&other);
-                    add(over, x, y);
-                }
+                const RECT dot = {x, y, x + 1, y + 1};
+                UnionRect(&drawn, &drawn, &dot);
+                if (!PtInRect(&room, pt)) UnionRect(&outside, &outside, &dot);
             }
         if (!IsRectEmpty(&outside))
             faults.push_back(Name(picture) + " draws its picture at " + Describe(outside) + " out of " +
                              (frame ? "its frame " + Name(*frame) + " " + Describe(frame->rc) : std::string("the window")));
-        for (const Shown* other : under)
-            faults.push_back(Name(picture) + " draws its picture at " + Describe(over) + " over " + Name(*other) + " " +
-                             Describe(other->rc));
+        // Over another control, even where that one paints itself over the picture again.
+        for (const Shown& other : shown) {
+            RECT common;
+            if (&other == &picture || IsPicture(other) || ButtonType(other) == BS_OWNERDRAW ||
+                (IsGroupFrame(other) && Contains(Inside(other), picture.rc)) || !IntersectRect(&common, &drawn, &other.rc))
+                continue;
+            faults.push_back(Name(picture) + " draws its picture at " + Describe(drawn) + " over " + Name(other) + " " +
+                             Describe(other.rc));
+        }
     }
     return faults;
 }
@@ -646,8 +641,9 @@ std::vector<std::string> RowFaults(HWND hWnd) {
             // Inside the focus mark a row may carry along its edges.
             const DWORD background = pixels.Background(row);
             const LONG top = row.top + 1, bottom = std::min(row.bottom, pixels.Height()) - 1;
-            for (const LONG x : {row.left + 1, std::min(row.right, pixels.Width()) - 2}) {
-                if (!pixels.Inked({x, top, x + 1, bottom}, background)) continue;
+            const LONG right = std::min(row.right, pixels.Width());
+            for (const RECT& side : {RECT{row.left + 1, top, row.left + 2, bottom}, RECT{right - 3, top, right - 1, bottom}}) {
+                if (!pixels.Inked(side, background)) continue;
                 std::wstring text(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(c.hwnd, LB_GETTEXTLEN, i, 0))) + 1, L'\0');
                 if (c.style & LBS_HASSTRINGS) SendMessageW(c.hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
                 text.resize(wcslen(text.c_str()));
