@@ -19,7 +19,6 @@
 #include "layoutcheck.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqdesktopshortcutsids.h"
-#include "res/zqmarginsids.h"
 #include "res/zqpageids.h"
 #include "res/zqshortcutsids.h"
 #include "testsupport.h"
@@ -63,6 +62,15 @@ std::string Utf8(const std::wstring& text) { return ZQUtf8(text); }
 
 HINSTANCE Plugin() { return reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll")); }
 
+// A child's rectangle in its window's client coordinates, left < right even in a mirrored window.
+RECT ChildRect(HWND hWnd, HWND child) {
+    RECT rc;
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    if (rc.left > rc.right) std::swap(rc.left, rc.right);
+    return rc;
+}
+
 // The logo a page paints in its hidden holder's corner, cut to the holder: whole, and off the shown
 // controls.
 std::vector<std::string> LogoFaults(HWND hWnd, WORD wTemplate) {
@@ -71,10 +79,7 @@ std::vector<std::string> LogoFaults(HWND hWnd, WORD wTemplate) {
     CZQGdiObject logo(LoadImageW(Plugin(), MAKEINTRESOURCEW(about ? IDB_ABOUT_LOGO : IDB_ZQLOGO), IMAGE_BITMAP, 0, 0, 0));
     BITMAP size = {};
     if (!holder || IsWindowVisible(holder) || !logo || !GetObjectW(logo.Get(), sizeof size, &size)) return {};
-    RECT rc;
-    GetWindowRect(holder, &rc);
-    MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rc), 2);
-    if (rc.left > rc.right) std::swap(rc.left, rc.right);
+    RECT rc = ChildRect(hWnd, holder);
     std::vector<std::string> faults;
     if (rc.right - rc.left < size.bmWidth || rc.bottom - rc.top < size.bmHeight)
         faults.push_back("the logo (" + std::to_string(size.bmWidth) + "x" + std::to_string(size.bmHeight) +
@@ -83,10 +88,8 @@ std::vector<std::string> LogoFaults(HWND hWnd, WORD wTemplate) {
     rc.right = std::min<LONG>(rc.right, rc.left + size.bmWidth);
     rc.bottom = std::min<LONG>(rc.bottom, rc.top + size.bmHeight);
     for (HWND child = GetWindow(hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT other, common;
-        GetWindowRect(child, &other);
-        MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&other), 2);
-        if (other.left > other.right) std::swap(other.left, other.right);
+        const RECT other = ChildRect(hWnd, child);
+        RECT common;
         if (child == holder || !IsWindowVisible(child) || !IntersectRect(&common, &rc, &other)) continue;
         WCHAR cls[16] = {};
         GetClassNameW(child, cls, 16);
@@ -181,7 +184,7 @@ TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {
         {kDesk, L"Paper/Quality", {}, L"Type is=More..."},                 // media types
         {kDesk, L"Paper/Quality", {}, L"Size is=More..."},                 // paper sizes
         {kWide, L"Paper/Quality", {}, L"#675"},                            // layout and margins
-        {kWide, L"Paper/Quality", {}, L"#675", {{L"#1020", L"on"}}},       // ... borderless, its usage text
+        {kWide, L"Paper/Quality", {}, L"#675", {{L"#1020", L"on"}}},       // ... borderless: its usage text
         {kWide, L"Paper/Quality", {{L"Custom Options", L"on"}}, L"#414"},  // custom quality
         {kDesk, L"Finishing", {{L"Pages per Sheet and Posters", L"3 x 3 tiles"}}, L"Select Tiles..."},
         {kDesk, L"Effects", {}, L"#188"},                                   // watermark details
