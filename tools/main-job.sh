@@ -227,17 +227,17 @@ expect "ZQDryTime=1min" summary "ZQ Roll 4400 Large Format"
 fresh roll
 step "ZQ Roll 4400 Large Format: Printing Shortcuts"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" --screenshot out/zqroll-shortcuts.png
+# Its first document type's panel: a row per feature with the type's choices, beside the sample page.
+fresh roll
+step "ZQ Roll 4400 Large Format: Printing Shortcuts panel"
+zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
+  --choose "Printing shortcut:=Technical Drawings" --screenshot out/zqroll-shortcuts-panel.png
 # The wide printer's Printing Shortcuts page (the desk printers' kind) with a document type chosen:
 # the type's picture inside the "What do you want to do?" frame.
 fresh wide
 step "ZQ Wide 4600 Large Format: Printing Shortcuts, Technical Drawings"
 zqhost prefs "ZQ Wide 4600 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
   --choose "#572=Technical Drawings" --screenshot out/zqwide-shortcuts.png
-# Its first document type's panel: a row per feature with the type's choices, beside the sample page.
-fresh roll
-step "ZQ Roll 4400 Large Format: Printing Shortcuts panel"
-zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
-  --choose "Printing shortcut:=Technical Drawings" --screenshot out/zqroll-shortcuts-panel.png
 # The desk printer's Printing Shortcuts page (a copy of its own): "Photo Printing" chosen, its
 # features as controls beside their pictures; then, with another print quality chosen on
 # Paper/Quality, the page in its custom state (the notes, the custom picture, no feature controls).

@@ -1,6 +1,7 @@
 // Every page and dialog of the plug-in on every sample printer, as the user sees them under the core
 // driver stand-in: no shown control overlaps another, lies over a frame or leaves its frame, no
-// text is cut, no hidden group leaves its place empty, and every page fills its sheet. The same
+// text is cut, no picture or logo leaves its frame or covers a control, no list row or alert strip
+// shows a row cut, no hidden group leaves its place empty, and every page fills its sheet. The same
 // test runs again under a right-to-left user-interface language (a second run of this executable
 // with ZQTEST_RTL set and a Hebrew locale, registered beside it).
 #include <gtest/gtest.h>
