@@ -148,6 +148,9 @@ done
 step "ZQ Desk 2400 Inkjet: Paper/Quality, right to left"
 LANG=he_IL.UTF-8 LOCPATH="$build/locale" zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --screenshot out/zqdesk-paperquality-rtl.png
+step "ZQ Desk 2400 Inkjet: Color, right to left"
+LANG=he_IL.UTF-8 LOCPATH="$build/locale" zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Color" \
+  --screenshot out/zqdesk-color-rtl.png
 # The desk printer on a printer port, which the plug-in asks for the device's state (a queue on
 # "FILE:" is never asked): its Paper/Quality page shows the device's alerts while the device
 # servers its driver carries are registered, the agent and the link as programs of their own.
@@ -158,6 +161,11 @@ reg_add 'HKLM\Software\Quorvane\ZQ Mendrix' /v Status /d ACTIVE
 reg_add "$printers\ZQ Desk 2400 Alerts\PrinterDriverData\PaperList" /v IsUpdated /t REG_DWORD /d 1
 zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers \
   --screenshot out/zqdesk-alerts.png
+# Its four alerts, the strip after one click on its down arrow: the next alert whole, its counter
+# with it.
+step "ZQ Desk 2400 Alerts: the alert strip scrolled"
+zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers --scroll-down 1 \
+  --screenshot out/zqdesk-alerts-scrolled.png
 # The About page in both sheets of the desk printer, installed now without administrator
 # preferences (as an installer records it), the Settings Information page that stands for the
 # settings pages of its publishing variant, and the roll printer's Services page, which the
@@ -224,6 +232,12 @@ fresh roll
 step "ZQ Roll 4400 Large Format: Printing Shortcuts panel"
 zqhost prefs "ZQ Roll 4400 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
   --choose "Printing shortcut:=Technical Drawings" --screenshot out/zqroll-shortcuts-panel.png
+# The wide printer's Printing Shortcuts page (the desk printers' kind) with a document type chosen:
+# the type's picture inside the "What do you want to do?" frame.
+fresh wide
+step "ZQ Wide 4600 Large Format: Printing Shortcuts, Technical Drawings"
+zqhost prefs "ZQ Wide 4600 Large Format" --ok-after 2500 --page "Printing Shortcuts" \
+  --choose "#572=Technical Drawings" --screenshot out/zqwide-shortcuts.png
 # The desk printer's Printing Shortcuts page (a copy of its own): "Photo Printing" chosen, its
 # features as controls beside their pictures; then, with another print quality chosen on
 # Paper/Quality, the page in its custom state (the notes, the custom picture, no feature controls).
@@ -261,6 +275,12 @@ step "ZQ Desk 2400 Inkjet: Paper/Quality, the image-enhancement dialog"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" \
   --press "#563" --in-dialog "#1412=off" --in-dialog "#1413=4" --in-dialog "#1403=on" \
   --dialog-screenshot out/zqdesk-image-enhancement.png --dialog-close OK
+# The wide printer's Paper/Quality page turned to landscape: the sample page at the paper's
+# proportions on the roll, the scissors at the roll's cut.
+fresh wide
+step "ZQ Wide 4600 Large Format: Paper/Quality, landscape"
+zqhost prefs "ZQ Wide 4600 Large Format" --ok-after 2500 --page "Paper/Quality" --choose "Landscape=on" \
+  --screenshot out/zqwide-paperquality-landscape.png
 # The desk printer's custom paper size dialog, opened by the page's Custom... button, and the wide
 # printer's custom print-quality options, opened by the settings button of its custom options, and
 # its layout and margins dialog, opened by the page's Layout... button.

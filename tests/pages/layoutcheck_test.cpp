@@ -79,4 +79,68 @@ TEST(LayoutCheck, ASoundPageLaidOutToALargerSheetStaysSound) {
     DestroyWindow(owner);
 }
 
+// Draws as a careless page does: the picture at its holder's corner on the page at four times the
+// holder's size, the row's text from the row's left on, cut where the row ends.
+INT_PTR CALLBACK DrawsWrong(HWND hDlg, UINT uMsg, WPARAM, LPARAM lParam) {
+    if (uMsg != WM_DRAWITEM) return uMsg == WM_INITDIALOG;
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item->CtlID == 4022) {
+        HDC dc = GetDC(hDlg);
+        RECT rc;
+        GetWindowRect(item->hwndItem, &rc);
+        MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+        rc.right = rc.left + 4 * (rc.right - rc.left);
+        rc.bottom = rc.top + 4 * (rc.bottom - rc.top);
+        FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(hDlg, dc);
+    } else if (item->itemID != static_cast<UINT>(-1)) {
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_WINDOW));
+        const wchar_t text[] = L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+        ExtTextOutW(item->hDC, item->rcItem.left + 4, item->rcItem.top, ETO_CLIPPED, &item->rcItem, text, 30, nullptr);
+    }
+    return TRUE;
+}
+
+// A strip of black rows 20 pixels high every 30, each click on its down arrow scrolling 7 pixels.
+LRESULT CALLBACK StripProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == WM_VSCROLL && LOWORD(wParam) == SB_LINEDOWN) {
+        SetWindowLongPtrW(hWnd, GWLP_USERDATA, GetWindowLongPtrW(hWnd, GWLP_USERDATA) + 7);
+        InvalidateRect(hWnd, nullptr, TRUE);
+    } else if (uMsg == WM_VSCROLL && LOWORD(wParam) == SB_TOP) {
+        SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+    } else if (uMsg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hWnd, &ps);
+        const LONG scroll = static_cast<LONG>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        for (LONG top = 5 - scroll; top < 100; top += 30) {
+            const RECT row = {0, top, 40, top + 20};
+            FillRect(dc, &row, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        }
+        EndPaint(hWnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+TEST(LayoutCheck, SeesPicturesRowsAndStripsDrawnWrong) {
+    const WNDCLASSW strip = {0, &StripProc, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr,
+                             GetSysColorBrush(COLOR_WINDOW), nullptr, L"ZQTestStrip"};
+    RegisterClassW(&strip);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 500, 400, nullptr, nullptr, nullptr, nullptr);
+    HWND page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(402), owner, &DrawsWrong, 0);
+    ASSERT_NE(nullptr, page);
+    SendDlgItemMessageW(page, 4024, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"row"));
+    CreateWindowExW(0, L"ZQTestStrip", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 10, 120, 80, 30, page,
+                    reinterpret_cast<HMENU>(4025), nullptr, nullptr);
+    std::string all;
+    for (const auto& found : {zqtest::PictureFaults(page, GetModuleHandleW(nullptr), 402), zqtest::RowFaults(page)})
+        for (const std::string& fault : found) all += fault + "\n";
+    for (const char* expected : {"#4022 (Static) draws its picture", "out of its frame #4021", "over #4023 (Static)",
+                                 "#4024 (ListBox) row 0 \"row\"", "#4025 (ZQTestStrip) shows a row cut at its top edge after"})
+        EXPECT_NE(std::string::npos, all.find(expected)) << expected << " in\n" << all;
+    EXPECT_EQ(std::string::npos, all.find("as it stands")) << all;
+    DestroyWindow(page);
+    DestroyWindow(owner);
+}
+
 }  // namespace

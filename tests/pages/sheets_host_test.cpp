@@ -1,18 +1,27 @@
 // Every page and dialog of the plug-in on every sample printer, as the user sees them under the core
 // driver stand-in: no shown control overlaps another, lies over a frame or leaves its frame, no
-// text is cut, no hidden group leaves its place empty, and every page fills its sheet. The same
+// text is cut, no picture or logo leaves its frame or covers a control, no list row or alert strip
+// shows a row cut, no hidden group leaves its place empty, and every page fills its sheet. The same
 // test runs again under a right-to-left user-interface language (a second run of this executable
 // with ZQTEST_RTL set and a Hebrew locale, registered beside it).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/zqhandles.h"
 #include "common/zqlanguage.h"
+#include "device/zqalertwnd.h"
+#include "devicetest.h"
 #include "hosttest.h"
 #include "layoutcheck.h"
+#include "res/zqaboutinfoids.h"
+#include "res/zqdesktopshortcutsids.h"
+#include "res/zqpageids.h"
+#include "res/zqshortcutsids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
 #include "zqinstall.h"
@@ -54,12 +63,55 @@ std::string Utf8(const std::wstring& text) { return ZQUtf8(text); }
 
 HINSTANCE Plugin() { return reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"zqoemui.dll")); }
 
+// A child's rectangle in its window's client coordinates, left < right even in a mirrored window.
+RECT ChildRect(HWND hWnd, HWND child) {
+    RECT rc;
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    if (rc.left > rc.right) std::swap(rc.left, rc.right);
+    return rc;
+}
+
+// The logo a page paints in its hidden holder's corner, cut to the holder: whole, and off the shown
+// controls.
+std::vector<std::string> LogoFaults(HWND hWnd, WORD wTemplate) {
+    HWND holder = GetDlgItem(hWnd, IDC_ZQLOGO_HOLDER);
+    const bool about = wTemplate == IDD_DLG_KESTRAPAGE || wTemplate == IDD_DLG_KESTRAPAGE_RTL;
+    CZQGdiObject logo(LoadImageW(Plugin(), MAKEINTRESOURCEW(about ? IDB_ABOUT_LOGO : IDB_ZQLOGO), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP size = {};
+    if (!holder || IsWindowVisible(holder) || !logo || !GetObjectW(logo.Get(), sizeof size, &size)) return {};
+    RECT rc = ChildRect(hWnd, holder);
+    std::vector<std::string> faults;
+    if (rc.right - rc.left < size.bmWidth || rc.bottom - rc.top < size.bmHeight)
+        faults.push_back("the logo (" + std::to_string(size.bmWidth) + "x" + std::to_string(size.bmHeight) +
+                         ") cut by its holder (" + std::to_string(rc.right - rc.left) + "x" +
+                         std::to_string(rc.bottom - rc.top) + ")");
+    rc.right = std::min<LONG>(rc.right, rc.left + size.bmWidth);
+    rc.bottom = std::min<LONG>(rc.bottom, rc.top + size.bmHeight);
+    for (HWND child = GetWindow(hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT other = ChildRect(hWnd, child);
+        RECT common;
+        if (child == holder || !IsWindowVisible(child) || !IntersectRect(&common, &rc, &other)) continue;
+        WCHAR cls[16] = {};
+        GetClassNameW(child, cls, 16);
+        // A frame holding it whole.
+        if (_wcsicmp(cls, L"Button") == 0 && (GetWindowLongPtrW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX &&
+            EqualRect(&common, &rc))
+            continue;
+        faults.push_back("the logo " + std::to_string(rc.right - rc.left) + "x" + std::to_string(rc.bottom - rc.top) +
+                         " lies over #" + std::to_string(GetDlgCtrlID(child)));
+    }
+    return faults;
+}
+
 // Every fault of a window of the plug-in's templates (none for one of another module), each line
 // prefixed with what was looked at; a page is also checked against its sheet.
 void Look(HWND hWnd, bool page, const std::string& what, std::vector<std::string>& faults) {
     const WORD id = zqtest::TemplateOf(hWnd, Plugin());
     if (!id) return;
-    std::vector<std::vector<std::string>> found = {zqtest::LayoutFaults(hWnd, Plugin(), id), zqtest::TextFaults(hWnd)};
+    std::vector<std::vector<std::string>> found = {zqtest::LayoutFaults(hWnd, Plugin(), id), zqtest::TextFaults(hWnd),
+                                                   zqtest::PictureFaults(hWnd, Plugin(), id), zqtest::RowFaults(hWnd),
+                                                   LogoFaults(hWnd, id)};
     if (page) found.push_back(zqtest::SheetFaults(hWnd, Plugin(), id));
     for (const auto& lines : found)
         for (const std::string& fault : lines)
@@ -126,12 +178,14 @@ TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {
         const wchar_t* page;
         Choices onPage;
         const wchar_t* opens;
+        Choices inDialog = {};
     } dialogs[] = {
         {kDesk, L"Paper/Quality", {}, L"#492"},                            // custom paper size
         {kDesk, L"Paper/Quality", {}, L"#563"},                            // image enhancement
         {kDesk, L"Paper/Quality", {}, L"Type is=More..."},                 // media types
         {kDesk, L"Paper/Quality", {}, L"Size is=More..."},                 // paper sizes
         {kWide, L"Paper/Quality", {}, L"#675"},                            // layout and margins
+        {kWide, L"Paper/Quality", {}, L"#675", {{L"#1020", L"on"}}},       // ... borderless: its usage text
         {kWide, L"Paper/Quality", {{L"Custom Options", L"on"}}, L"#414"},  // custom quality
         {kDesk, L"Finishing", {{L"Pages per Sheet and Posters", L"3 x 3 tiles"}}, L"Select Tiles..."},
         {kDesk, L"Effects", {}, L"#188"},                                   // watermark details
@@ -146,6 +200,7 @@ TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {
         CZQSpoolPrinter h = Open(d.printer);
         ZQDialogSteps steps;
         steps.close = L"Cancel";
+        steps.choices = d.inDialog;
         steps.inspect = [&](HWND dialog) { Look(dialog, false, what, faults); };
         ZQDialogSeen seen;
         std::vector<BYTE> out;
@@ -153,10 +208,80 @@ TEST_F(SheetsUnderHost, EveryDialogOfThePagesIsWhole) {
             ASSERT_TRUE(ZQShowPage(sheet, d.page)) << what;
             HWND page = ZQCurrentPage(sheet);
             for (const auto& [label, entry] : d.onPage) EXPECT_TRUE(ZQChooseOnPage(page, label, entry)) << what;
-            EXPECT_TRUE(ZQPressForDialog(page, d.opens, steps, seen) && seen.shown && seen.closed) << what;
+            EXPECT_TRUE(ZQPressForDialog(page, d.opens, steps, seen) && seen.shown && seen.chosen && seen.closed) << what;
         });
         EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), d.printer, nullptr, out)) << what;
     }
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
+}
+
+// The Printing Shortcuts page with each entry of its list chosen in turn, a stored shortcut of a
+// long name among them, on every printer that has the page.
+TEST_F(SheetsUnderHost, PrintingShortcutsWithEachTypeAndALongNameAreWhole) {
+    const wchar_t kLongName[] = L"Riverside Development Phase Two Architectural Site Plans and Elevations Full Set";
+    std::vector<std::string> faults;
+    for (const Sample& sample : kSamples) {
+        zqhosttest::ResetToDefaults(sample.printer);
+        CZQSpoolPrinter h = Open(sample.printer);
+        // Under the photo type of the desk printers or of the large-format ones.
+        ZQAddShortcut(h.Get(), kLongName, wcsstr(sample.printer, L"Desk") ? L"Photo Printing" : L"Photo");
+        std::vector<BYTE> out;
+        CZQAutoPress press(50, [&](HWND sheet) {
+            if (!ZQShowPage(sheet, L"Printing Shortcuts")) return;
+            HWND page = ZQCurrentPage(sheet);
+            // A drop-down list of types on the desk template, a list of types and shortcuts on the other.
+            HWND list = GetDlgItem(page, IDC_CBO_DOCTYPE_SETTING);
+            const bool combo = list != nullptr;
+            if (!combo) list = GetDlgItem(page, IDC_LB_DOCTYPE_SETTING);
+            ASSERT_NE(nullptr, list) << Utf8(sample.printer);
+            const std::wstring label = L"#" + std::to_wstring(GetDlgCtrlID(list));
+            const LRESULT count = SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                WCHAR entry[256] = {};
+                SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+                const std::string what = Utf8(sample.printer) + ", Printing Shortcuts, " + Utf8(entry);
+                if (!entry[0]) continue;  // a gap between the groups of the list
+                if (ZQChooseOnPage(page, label, entry)) Look(page, true, what, faults);
+                else ADD_FAILURE() << what << ": not chosen";
+            }
+        });
+        EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), sample.printer, nullptr, out)) << Utf8(sample.printer);
+    }
+    for (const std::string& fault : faults) ADD_FAILURE() << fault;
+}
+
+// The desk printer on a printer port with its device servers registered and four alerts: its pages
+// with the alert strip show it in either reading order, whole before and after a scroll.
+class AlertSheetsUnderHost : public zqdevtest::ServerTest {};
+
+TEST_F(AlertSheetsUnderHost, EveryPageShowsItsAlertsWhole) {
+    const wchar_t* printer = L"ZQ Desk 2400 Alerts";
+    const wchar_t* care = L"Software\\Quorvane\\ZQ Mendrix";
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kDeskModel), zqtest::ExeDir(), printer, installed, L"LPT1:"))
+        << ZQUtf8(installed.error);
+    // The status utility runs and the paper list is up to date: the device's own four alerts.
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, care, L"Status", REG_SZ, L"ACTIVE", 14);
+    CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+    DWORD updated = 1;
+    SetPrinterDataExW(h.Get(), L"PaperList", L"IsUpdated", REG_DWORD, reinterpret_cast<BYTE*>(&updated), sizeof updated);
+    const std::vector<std::wstring> withStrip = {L"Paper/Quality", L"Effects", L"Finishing", L"Color"};
+    std::vector<std::string> faults;
+    std::vector<BYTE> out;
+    CZQAutoPress press(50, [&](HWND sheet) {
+        for (const std::wstring& title : zqtest::TabTitles(sheet)) {
+            if (!ZQShowPage(sheet, title)) continue;
+            HWND page = ZQCurrentPage(sheet);
+            const std::string what = Utf8(printer) + ", " + Utf8(title);
+            HWND strip = FindWindowExW(page, nullptr, CZQAlertWnd::kClassName, nullptr);
+            const bool shown = strip && IsWindowVisible(strip);
+            if (shown != (std::find(withStrip.begin(), withStrip.end(), title) != withStrip.end()))
+                faults.push_back(what + (shown ? ": an alert strip" : ": no alert strip"));
+            Look(page, true, what, faults);
+        }
+    });
+    EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, care);
     for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }
 

@@ -204,32 +204,51 @@ static bool IsBuddyPair(HWND hUpDown, HWND hBuddy) {
            reinterpret_cast<HWND>(SendMessageW(hUpDown, UDM_GETBUDDY, 0, 0)) == hBuddy;
 }
 
+namespace {
+
+// The group frames of a window and the one its template puts each control in.
+class TemplateFrames {
+public:
+    TemplateFrames(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate)
+        : m_made(FramesOfTemplate(hTemplates, wTemplate, &m_memberOf)) {
+        for (HWND child = GetWindow(hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (IsFrameWindow(child)) m_frames.push_back(child);
+    }
+    bool Made() const { return m_made; }
+    const std::vector<HWND>& Frames() const { return m_frames; }
+    // The control's own frame among the shown ones; null when it has none or that one is hidden.
+    const Shown* FrameOf(const Shown& c, const std::vector<Shown>& shown) const {
+        const auto member = m_memberOf.find(c.id);
+        if (member == m_memberOf.end() || static_cast<size_t>(member->second) >= m_frames.size()) return nullptr;
+        for (const Shown& f : shown)
+            if (f.hwnd == m_frames[static_cast<size_t>(member->second)]) return &f;
+        return nullptr;
+    }
+
+private:
+    std::map<int, int> m_memberOf;
+    bool m_made;
+    std::vector<HWND> m_frames;
+};
+
+}  // namespace
+
 std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate) {
     std::vector<std::string> faults;
     RECT client;
     GetClientRect(hWnd, &client);
     const std::vector<Shown> shown = ShownChildren(hWnd);
-    std::map<int, int> memberOf;
-    if (!FramesOfTemplate(hTemplates, wTemplate, &memberOf))
-        faults.push_back("the template " + std::to_string(wTemplate) + " could not be made");
-    std::vector<HWND> frames;
-    for (HWND child = GetWindow(hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (IsFrameWindow(child)) frames.push_back(child);
-    auto shownOf = [&](HWND h) -> const Shown* {
-        for (const Shown& c : shown)
-            if (c.hwnd == h) return &c;
-        return nullptr;
-    };
+    const TemplateFrames templateFrames(hWnd, hTemplates, wTemplate);
+    if (!templateFrames.Made()) faults.push_back("the template " + std::to_string(wTemplate) + " could not be made");
+    const std::vector<HWND>& frames = templateFrames.Frames();
     for (size_t i = 0; i < shown.size(); ++i) {
         const Shown& a = shown[i];
         if (!Contains(client, a.rc)) faults.push_back(Name(a) + " " + Describe(a.rc) + " outside the window");
         // Its own frame, when that is shown.
-        const auto member = memberOf.find(a.id);
-        if (member != memberOf.end() && static_cast<size_t>(member->second) < frames.size())
-            if (const Shown* f = shownOf(frames[static_cast<size_t>(member->second)]))
-                if (!Contains(Inside(*f), a.rc))
-                    faults.push_back(Name(a) + " " + Describe(a.rc) + " out of its frame " + Name(*f) + " " +
-                                     Describe(f->rc));
+        if (const Shown* f = templateFrames.FrameOf(a, shown))
+            if (!Contains(Inside(*f), a.rc))
+                faults.push_back(Name(a) + " " + Describe(a.rc) + " out of its frame " + Name(*f) + " " +
+                                 Describe(f->rc));
         for (size_t j = i + 1; j < shown.size(); ++j) {
             const Shown& b = shown[j];
             RECT common;
@@ -461,6 +480,178 @@ std::vector<std::string> TextFaults(HWND hWnd) {
         const bool cut = need.cx > width || (wrap && need.cy > height) ||
                          (!wrap && !IsGroupFrame(c) && need.cy > height + 2);
         if (cut) faults.push_back(CutText(c, text, need, width, height));
+    }
+    return faults;
+}
+
+namespace {
+
+// The window's client pixels as it draws them anew, its children's included, by the coordinates its
+// controls have (mirrored when the window is).
+class Pixels {
+public:
+    explicit Pixels(HWND hWnd) : m_mirrored((GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0) {
+        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT client;
+        GetClientRect(hWnd, &client);
+        if (client.right <= 0 || client.bottom <= 0) return;
+        // A cache DC leaves the children in, whatever the window's style.
+        HDC window = GetDCEx(hWnd, nullptr, DCX_CACHE);
+        HDC mem = CreateCompatibleDC(window);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof bmi.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(window, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (mem && dib && bits) {
+            HGDIOBJ old = SelectObject(mem, dib);
+            const DWORD layout = SetLayout(window, 0);
+            BitBlt(mem, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+            if (layout != GDI_ERROR) SetLayout(window, layout);
+            GdiFlush();
+            m_width = client.right;
+            m_height = client.bottom;
+            const auto* first = static_cast<const DWORD*>(bits);
+            m_pixels.assign(first, first + static_cast<size_t>(m_width) * static_cast<size_t>(m_height));
+            SelectObject(mem, old);
+        }
+        if (dib) DeleteObject(dib);
+        if (mem) DeleteDC(mem);
+        ReleaseDC(hWnd, window);
+    }
+    LONG Width() const { return m_width; }
+    LONG Height() const { return m_height; }
+    DWORD At(LONG x, LONG y) const {
+        return m_pixels[static_cast<size_t>(y * m_width + (m_mirrored ? m_width - 1 - x : x))] & 0xFFFFFF;
+    }
+    // The colour most pixels of the rectangle have.
+    DWORD Background(const RECT& rc) const {
+        std::map<DWORD, int> counts;
+        for (LONG y = std::max(0L, rc.top); y < std::min(m_height, rc.bottom); ++y)
+            for (LONG x = std::max(0L, rc.left); x < std::min(m_width, rc.right); ++x) ++counts[At(x, y)];
+        auto most = std::max_element(counts.begin(), counts.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+        return most == counts.end() ? 0 : most->first;
+    }
+    // Whether a pixel of the rectangle is not the background.
+    bool Inked(const RECT& rc, DWORD background) const {
+        for (LONG y = std::max(0L, rc.top); y < std::min(m_height, rc.bottom); ++y)
+            for (LONG x = std::max(0L, rc.left); x < std::min(m_width, rc.right); ++x)
+                if (At(x, y) != background) return true;
+        return false;
+    }
+
+private:
+    bool m_mirrored;
+    LONG m_width = 0;
+    LONG m_height = 0;
+    std::vector<DWORD> m_pixels;
+};
+
+bool IsPicture(const Shown& c) {
+    const LONG type = c.style & SS_TYPEMASK;
+    return IsClass(c, L"Static") && (type == SS_OWNERDRAW || type == SS_BITMAP || type == SS_ICON || type == SS_ENHMETAFILE);
+}
+
+// A scrolled window of the plug-in's own: one with a scroll bar whose class is none of the system's.
+bool IsOwnStrip(const Shown& c) {
+    if (!(c.style & WS_VSCROLL)) return false;
+    for (const wchar_t* system : {L"ListBox", L"ComboBox", L"ComboLBox", L"Edit", L"ScrollBar", L"Static", L"Button",
+                                  WC_TREEVIEWW, WC_LISTVIEWW, L"RichEdit20W", L"RICHEDIT50W"})
+        if (IsClass(c, system)) return false;
+    return c.cls.rfind(L"msctls_", 0) != 0;
+}
+
+void StripFaults(const Shown& c, const char* when, std::vector<std::string>& faults) {
+    const Pixels pixels(c.hwnd);
+    if (pixels.Width() == 0) return;
+    const RECT all = {0, 0, pixels.Width(), pixels.Height()};
+    const DWORD background = pixels.Background(all);
+    for (const auto& [y, edge] : {std::pair{0L, "top"}, {pixels.Height() - 1, "bottom"}})
+        if (pixels.Inked({0, y, pixels.Width(), y + 1}, background))
+            faults.push_back(Name(c) + " shows a row cut at its " + edge + " edge " + when);
+}
+
+}  // namespace
+
+std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate) {
+    std::vector<std::string> faults;
+    const std::vector<Shown> shown = ShownChildren(hWnd);
+    const TemplateFrames frames(hWnd, hTemplates, wTemplate);
+    RECT client;
+    GetClientRect(hWnd, &client);
+    for (const Shown& picture : shown) {
+        if (!IsPicture(picture)) continue;
+        const Pixels with(hWnd);
+        ShowWindow(picture.hwnd, SW_HIDE);
+        const Pixels without(hWnd);
+        ShowWindow(picture.hwnd, SW_SHOWNA);
+        if (with.Width() != without.Width() || with.Height() != without.Height()) continue;
+        const Shown* frame = frames.FrameOf(picture, shown);
+        const RECT room = frame ? Inside(*frame) : client;
+        RECT outside = {}, drawn = {};
+        for (LONG y = 0; y < with.Height(); ++y)
+            for (LONG x = 0; x < with.Width(); ++x) {
+                const POINT pt = {x, y};
+                // What another drawn control (the sample page) paints anew as the picture's drawing
+                // asks it to is its own.
+                if (with.At(x, y) == without.At(x, y) || std::any_of(shown.begin(), shown.end(), [&](const Shown& other) {
+                        return &other != &picture && (IsPicture(other) || ButtonType(other) == BS_OWNERDRAW) &&
+                               PtInRect(&other.rc, pt);
+                    }))
+                    continue;
+                const RECT dot = {x, y, x + 1, y + 1};
+                UnionRect(&drawn, &drawn, &dot);
+                if (!PtInRect(&room, pt)) UnionRect(&outside, &outside, &dot);
+            }
+        if (!IsRectEmpty(&outside))
+            faults.push_back(Name(picture) + " draws its picture at " + Describe(outside) + " out of " +
+                             (frame ? "its frame " + Name(*frame) + " " + Describe(frame->rc) : std::string("the window")));
+        // Over another control, even where that one paints itself over the picture again.
+        for (const Shown& other : shown) {
+            RECT common;
+            if (&other == &picture || IsPicture(other) || ButtonType(other) == BS_OWNERDRAW ||
+                (IsGroupFrame(other) && Contains(Inside(other), picture.rc)) || !IntersectRect(&common, &drawn, &other.rc))
+                continue;
+            faults.push_back(Name(picture) + " draws its picture at " + Describe(drawn) + " over " + Name(other) + " " +
+                             Describe(other.rc));
+        }
+    }
+    return faults;
+}
+
+std::vector<std::string> RowFaults(HWND hWnd) {
+    std::vector<std::string> faults;
+    for (const Shown& c : ShownChildren(hWnd)) {
+        if (IsOwnStrip(c)) {
+            StripFaults(c, "as it stands", faults);
+            SendMessageW(c.hwnd, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+            SendMessageW(c.hwnd, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+            StripFaults(c, "after a click on its down arrow", faults);
+            SendMessageW(c.hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+            continue;
+        }
+        if (!IsClass(c, L"ListBox") || !(c.style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) continue;
+        const Pixels pixels(c.hwnd);
+        const LRESULT count = SendMessageW(c.hwnd, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = SendMessageW(c.hwnd, LB_GETTOPINDEX, 0, 0); i >= 0 && i < count; ++i) {
+            RECT row = {};
+            if (SendMessageW(c.hwnd, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&row)) == LB_ERR ||
+                row.top >= pixels.Height())
+                break;
+            // Inside the focus mark a row may carry along its edges.
+            const DWORD background = pixels.Background(row);
+            const LONG top = row.top + 1, bottom = std::min(row.bottom, pixels.Height()) - 1;
+            const LONG right = std::min(row.right, pixels.Width());
+            for (const RECT& side : {RECT{row.left + 1, top, row.left + 2, bottom}, RECT{right - 3, top, right - 1, bottom}}) {
+                if (!pixels.Inked(side, background)) continue;
+                std::wstring text(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(c.hwnd, LB_GETTEXTLEN, i, 0))) + 1, L'\0');
+                if (c.style & LBS_HASSTRINGS) SendMessageW(c.hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+                text.resize(wcslen(text.c_str()));
+                faults.push_back(Name(c) + " row " + std::to_string(i) + " \"" + Narrow(text) + "\" " + Describe(row) +
+                                 " drawn to the list's side");
+                break;
+            }
+        }
     }
     return faults;
 }

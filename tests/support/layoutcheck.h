@@ -28,6 +28,17 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
 // face, of a list box than the box, of a list view than its label or the view.
 std::vector<std::string> TextFaults(HWND hWnd);
 
+// One line per picture a shown picture control (owner-drawn, a bitmap, an icon) puts on the window
+// outside the inside of the frame its template gives it, or over another shown control: where the
+// window's pixels change when the control is hidden. The window is drawn anew to see them.
+std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate);
+
+// One line per shown row of an owner-drawn list box whose drawing reaches the list's side (a
+// text run under the scroll bar, cut mid-letter), and per scrolled window of the plug-in's own
+// (a strip of rows with a scroll bar) that shows a row cut at its top or bottom edge, as it stands
+// and after one click on its down arrow (it is scrolled back to its top after).
+std::vector<std::string> RowFaults(HWND hWnd);
+
 // One line when the page does not fill its window: the window (a property sheet sizes every page
 // to its largest) leaves a band to the right of or below the shown controls wider than the band the
 // template itself leaves, grown with the window.

@@ -39,7 +39,8 @@
 //          dialog, repeatable; a tree's item by its text, "click" for a button inside it), --dialog-screenshot
 //          FILE.png (its picture), --dialog-close TEXT (the button that closes it, "OK" unless given),
 //          --device-servers (the maker's device servers the driver carries registered while the
-//          sheet is open, as the maker's installer leaves them)
+//          sheet is open, as the maker's installer leaves them), --scroll-down N (after the choices,
+//          N clicks on the down arrow of the page's own scrolled strip, the alert strip)
 // fonts:   --folder DIR (typed and scanned), --add NAME / --remove NAME (repeatable, "*" every
 //          one), --screenshot FILE.png (the installer before it closes), --cancel (else OK)
 // The commands that open windows (install, prefs, props, fonts, preview, convert) need a display.
@@ -193,6 +194,7 @@ struct SheetOptions {
     std::wstring devmodeFile;
     std::wstring ticketOut;
     bool deviceServers = false;
+    int scrollDown = 0;
     // An option that acts on the sheet before the automatic OK was given.
     bool drives = false;
 };
@@ -268,6 +270,27 @@ std::wstring MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
     return {};
 }
 
+// Clicks on the down arrow of the scrolled strip of the page in front: its child with a vertical
+// scroll bar of a class of the plug-in's own (the alert strip); the failure, or empty.
+std::wstring ScrollStrip(HWND sheet, int clicks) {
+    HWND page = ZQCurrentPage(sheet);
+    for (HWND child = page ? GetWindow(page, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
+        WCHAR cls[64] = {};
+        GetClassNameW(child, cls, 64);
+        bool system = false;
+        for (const wchar_t* name : {L"ComboBox", L"ListBox", L"Edit", L"ScrollBar", WC_TREEVIEWW, WC_LISTVIEWW})
+            system = system || lstrcmpiW(cls, name) == 0;
+        if (system || !IsWindowVisible(child) || !(GetWindowLongPtrW(child, GWL_STYLE) & WS_VSCROLL)) continue;
+        for (int i = 0; i < clicks; ++i) {
+            SendMessageW(child, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);
+            SendMessageW(child, WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+        }
+        wprintf(L"ok    scrolled down %d\n", clicks);
+        return {};
+    }
+    return L"no scrolled strip on the page in front";
+}
+
 // What the automatic OK found: the picture written, or the step that failed (the sheet is cancelled).
 struct SheetRun {
     bool saved = false;
@@ -288,6 +311,7 @@ std::function<void(HWND)> BeforeOk(const SheetOptions& o, SheetRun& run, std::un
         // The setting shown first: a push item's button in the core driver's list is the one pressed.
         if (run.failure.empty() && !o.show.empty()) run.failure = ShowSetting(sheet, o.show);
         if (run.failure.empty() && !o.press.empty()) run.failure = DriveDialog(sheet, o);
+        if (run.failure.empty() && o.scrollDown > 0) run.failure = ScrollStrip(sheet, o.scrollDown);
         if (run.failure.empty() && !o.screenshot.empty()) {
             run.saved = ZQSaveWindowPng(sheet, o.screenshot) != FALSE;
             if (run.saved) wprintf(L"ok    screenshot %ls\n", o.screenshot.c_str());
@@ -647,7 +671,7 @@ void Usage() {
             L"       zqhost prefs <printer> [--ok-after <ms> [--screenshot <file.png>]\n"
             L"                    [[--page <title>] [--choose <label>=<entry>]...]... [--show <setting>]\n"
             L"                    [--press <button> [--in-dialog <label>=<entry>]... [--dialog-screenshot <file.png>]\n"
-            L"                    [--dialog-close <button>]]] [--device-servers]\n"
+            L"                    [--dialog-close <button>]]] [--scroll-down <clicks>] [--device-servers]\n"
             L"       zqhost props <printer> (the options of prefs)\n"
             L"       zqhost summary <printer>\n"
             L"       zqhost answers <printer>\n"
@@ -690,7 +714,8 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = first; i < argc; ++i) {
         const std::wstring arg = argv[i];
         static const wchar_t* const kDriving[] = {L"--screenshot", L"--show", L"--page", L"--choose", L"--press",
-                                                  L"--in-dialog", L"--dialog-screenshot", L"--dialog-close"};
+                                                  L"--in-dialog", L"--dialog-screenshot", L"--dialog-close",
+                                                  L"--scroll-down"};
         for (const wchar_t* driving : kDriving) options.drives = options.drives || arg == driving;
         std::wstring label, entry;
         if ((arg == L"--choose" || arg == L"--in-dialog") && i + 1 < argc && !SplitChoice(argv[i + 1], label, entry)) {
@@ -711,6 +736,7 @@ int wmain(int argc, wchar_t** argv) {
         else if (arg == L"--name" && i + 1 < argc) name = argv[++i];
         else if (arg == L"--port" && i + 1 < argc) port = argv[++i];
         else if (arg == L"--device-servers") options.deviceServers = true;
+        else if (arg == L"--scroll-down" && i + 1 < argc) options.scrollDown = _wtoi(argv[++i]);
         else if (arg == L"--folder" && i + 1 < argc) options.fonts.folder = argv[++i];
         else if (arg == L"--add" && i + 1 < argc) options.fonts.add.push_back(argv[++i]);
         else if (arg == L"--remove" && i + 1 < argc) options.fonts.remove.push_back(argv[++i]);
