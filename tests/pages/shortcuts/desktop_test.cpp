@@ -106,26 +106,31 @@ protected:
 };
 
 TEST_F(DesktopShortcuts, FirstOpeningAppliesTheFirstTypeAndReopeningRestoresOrTurnsCustom) {
+    // A stored choice holds while every list it shows agrees with the driver.
     const struct {
         const char* what;
         std::wstring coreName;
         std::vector<DWORD> slots;
         DWORD pending;
         LONG paper;
+        LONG media;  // the driver's borderless printing and media follow the stored choice or not
         std::wstring combo;
         bool custom;
         int firstSelection;
     } cases[] = {
-        {"first opening", L"", {}, 0, 0, L"Everyday", false, 0},
-        {"stored photo paper restored", L"Photos", {0, 1, 1}, 0, 2, L"Photos", false, 0},
-        {"stored paper no longer the form", L"Photos", {2, 1, 1}, 0, 1, L"Custom Print Settings", true, -1},
-        {"another page left the type", L"Photos", {}, 1, 0, L"Custom Print Settings", true, -1},
+        {"first opening", L"", {}, 0, 0, 0, L"Everyday", false, 0},
+        {"stored photo paper restored", L"Photos", {0, 1, 1}, 0, 2, 3, L"Photos", false, 0},
+        {"stored paper no longer the form", L"Photos", {2, 1, 1}, 0, 1, 3, L"Custom Print Settings", true, -1},
+        {"stored media no longer the driver's", L"Photos", {0, 1, 1}, 0, 2, 0, L"Custom Print Settings", true, -1},
+        {"another page left the type", L"Photos", {}, 1, 0, 0, L"Custom Print Settings", true, -1},
     };
     ASSERT_NO_FATAL_FAILURE(Start());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Renew();
         m_host.SetSelection("PaperSize", c.paper);
+        m_host.SetSelection("MediaType", c.media);
+        m_host.SetSelection("ZQBorderless", c.media ? 1 : 0);
         lstrcpyW(m_core.szDocTypeName, c.coreName.c_str());
         lstrcpyW(Work().szDocTypeName, c.coreName.c_str());
         for (size_t i = 0; i < c.slots.size(); ++i) Work().adwSelectionSlots[i] = m_core.adwSelectionSlots[i] = c.slots[i];
