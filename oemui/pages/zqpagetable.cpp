@@ -19,7 +19,6 @@
 #include "pages/services/zqservicespage.h"
 #include "pages/shortcuts/zqdesktopshortcuts.h"
 #include "pages/shortcuts/zqlargeformatshortcuts.h"
-#include "pages/zqpageitems.h"
 #include "pages/zqpages.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqcolorids.h"
@@ -90,18 +89,13 @@ ZQPageTemplate ColorTemplate(const ZQSheetFacts& facts) {
     if (facts.bSimplifiedUI) return {IDD_DLG_COLORPAGE_SUI, IDD_DLG_COLORPAGE_SUI_RTL, &ColorPageDlgProc};
     return {IDD_DLG_COLORPAGE, IDD_DLG_COLORPAGE_RTL, &ColorPageDlgProc};
 }
-// While the printer is being installed, and whenever the settings name no document type, they
-// name the first type they match (or the custom settings) before any window exists: the page then
-// shows them as they are and never puts a type over settings nobody chose it for.
+// While the printer is being installed, the settings it starts with name the first document type
+// they match (or the custom settings), before any window exists.
 void ShortcutsBeforeAdd(PageContext* pContext, PROPSHEETPAGEW* pPage) {
     const POEMCUIPPARAM param = pContext->pPage->CUIParam();
-    if (!param) return;
     DWORD installing = 0;
-    const ZQUIDevmode* core = zqpage::CoreOf(param);
-    const bool unnamed = core && !core->szDocTypeName[0] && !core->dwPendingChange;
-    if (!unnamed &&
-        (!CZQDriverData::BGetPrinterDataDword(param->hPrinter, zqsettings::kInstallationComplete, &installing) ||
-         installing != 1))
+    if (!param || !CZQDriverData::BGetPrinterDataDword(param->hPrinter, zqsettings::kInstallationComplete, &installing) ||
+        installing != 1)
         return;
     if (pPage && pPage->pfnDlgProc == &ShortcutsPageDlgProc)
         static_cast<CZQShortcutsTab*>(pContext->pPage)->VDetectCurrentShortcut(pContext);

@@ -386,7 +386,9 @@ BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     const BOOL firstTime = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
     VFillDocTypeCombo(pContext, firstTime);
     if (work->dwPendingChange == 0) {
-        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, firstTime);
+        // Settings that name no type yet show as they are: a type is applied only when the user
+        // chooses one.
+        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, FALSE);
     } else {
         ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomText);
         VShowCustomSettings(pContext);
