@@ -19,8 +19,6 @@ DWORD Size(const DEVMODEW* pDevmode) { return static_cast<DWORD>(pDevmode->dmSiz
 
 bool IsNull(const GUID& guid) { return IsEqualGUID(guid, GUID_NULL) != FALSE; }
 
-bool KnownTicketType(DWORD dwType) { return dwType == ZQTICKET_INFORMATION || dwType == ZQTICKET_ANNOTATION; }
-
 // The driver call of a tagged devmode; the tag goes again on every path, so the caller's devmode
 // never carries a finished run's GUID.
 template <typename Call>
@@ -107,7 +105,7 @@ DWORD WINAPI ReadTicket(DWORD dwTicketType, LPCWSTR pszTicketPath, GUID runGuid)
     const CLiveRun run(runGuid);
     if (!run) return ZQCONVERT_NULL_RUN;
     // Without a ticket there is nothing to read: an earlier ticket is not this call's.
-    if (!pszTicketPath || !pszTicketPath[0] || !KnownTicketType(dwTicketType)) return ZQCONVERT_READ_FAILED;
+    if (!pszTicketPath || !pszTicketPath[0]) return ZQCONVERT_READ_FAILED;
     CZQOndrel& converter = run->converter;
     converter.VSetTicketType(dwTicketType);
     converter.VSetTicketPath(pszTicketPath);
@@ -203,7 +201,7 @@ void WINAPI ConvertTicket(LPCWSTR pszPrinterName, LPCWSTR pszTicketPath, DEVMODE
     api.VBegin(L"ConvertTicketAPI>> ");
     doc.VBegin(L"ConvertTicketDocProperties>> ");
     TraceLog("ConvertTicket >>");
-    if (!pszPrinterName || !pszTicketPath || !pszDMCPath || !pDevmode || !KnownTicketType(dwTicketType)) return;
+    if (!pszPrinterName || !pszTicketPath || !pszDMCPath || !pDevmode) return;
     const COneCallRun call(pDevmode);
     const GUID& runGuid = call.Guid();
     CZQOndrel converter(pszPrinterName, pszTicketPath, pszDMCPath, dwTicketType);
@@ -230,7 +228,7 @@ void WINAPI ConvertTicket(LPCWSTR pszPrinterName, LPCWSTR pszTicketPath, DEVMODE
 
 void WINAPI ConvertDevmode(LPCWSTR pszPrinterName, LPCWSTR pszTicketPath, DEVMODEW* pDevmode, LPCWSTR pszDMCPath,
                            DWORD dwTicketType) {
-    if (!pszPrinterName || !pszTicketPath || !pszDMCPath || !pDevmode || !KnownTicketType(dwTicketType)) return;
+    if (!pszPrinterName || !pszTicketPath || !pszDMCPath || !pDevmode) return;
     const COneCallRun call(pDevmode);
     const GUID& runGuid = call.Guid();
     // The driver's own export writes the ticket: this call needs no manager of its own.

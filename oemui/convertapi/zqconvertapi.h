@@ -39,10 +39,9 @@ enum : DWORD {
 
 inline constexpr DWORD kZQConvertApiVersion = 2;
 
-// Ticket types: a ticket whose settings are applied, and one whose applied settings are also
-// reported to the ticket module item by item. Any other type is refused (ReadTicket answers 5, the
-// one-call forms leave everything as it was).
-enum : DWORD { ZQTICKET_INFORMATION = 1, ZQTICKET_ANNOTATION = 2 };
+// Ticket types: the caller's value is handed through to the run key as decimal text, whatever it is;
+// the driver side takes exactly "2" as a ticket whose applied settings are also reported to the
+// ticket module item by item, and every other value as a ticket whose settings are only applied.
 
 extern "C" {
 DWORD WINAPI InitializeConvertAPI(LPCWSTR pszPrinterName, LPCWSTR pszDMCPath, GUID* pRunGuid);

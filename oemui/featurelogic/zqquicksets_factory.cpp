@@ -142,13 +142,14 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         for (int k = 0; k < keywords.n; ++k)
             if (keywords.p[k] && Is(keywords.p[k], pszOption)) return set(pszFeature, keywords.p[k]);
     };
-    // The page order by its position (0 front to back): the core driver's keyword where it lists the
-    // orders, else the position as decimal text, as the plug-in's own page-order item keeps it.
+    // The page order as the store keeps it: its position as decimal text (0 front to back), which
+    // an apply selects in the core driver's item and the plug-in's own at that position. Every pair
+    // of the name takes it: the core driver's feature and the standard value both carry one, and an
+    // apply takes them in order, so a later one left as it was would undo the preset's order.
     const auto pageOrder = [&](int iPosition) {
-        zqsettings::CZQStringList keywords;
-        DWGetOptionKeywords(param, zqkw::kPageOrderItem, &keywords.p, &keywords.n, OEMCUIP_DOCPROP);
-        const PCWSTR keyword = keywords.n > 1 ? KeywordAt(keywords, iPosition) : nullptr;
-        set(zqkw::kPageOrderItem, keyword ? keyword : iPosition ? L"1" : L"0");
+        for (QuickSetPair* p = PFindNameValue(pEntry->pPairs, zqkw::kPageOrderItem, nullptr); p;
+             p = PFindNameValue(p->pNext, zqkw::kPageOrderItem, nullptr))
+            VReplacePairOption(p, zqkw::kPageOrderItem, iPosition ? L"1" : L"0");
     };
     bool bindingAtEnd = false;
     bool duplexSet = false;

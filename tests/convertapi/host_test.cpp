@@ -125,7 +125,6 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
     EXPECT_EQ(5u, m_api.readTicket(1, nullptr, run));
     EXPECT_EQ(5u, m_api.readTicket(1, L"", run));
-    for (const DWORD type : {0u, 3u, 0xFFFFFFFFu}) EXPECT_EQ(5u, m_api.readTicket(type, ticket.c_str(), run)) << type;
     DEVMODEW bare = *Dm(dm);
     bare.dmDriverExtra = 0;
     EXPECT_EQ(12u, m_api.convertTicketEx(&bare, run));
@@ -283,20 +282,49 @@ TEST_F(ConversionInterface, OneCallFormsConvertAndLeaveNothingBehind) {
     EXPECT_TRUE(Exported(back, "Printing/PaperSize=A4"));
     EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 
-    // An unreadable ticket, and a ticket type the interface does not know, leave the devmode and
-    // the ticket as they were.
+    // An unreadable ticket leaves the devmode and the ticket as they were.
     std::vector<BYTE> letter = A4Devmode();
     Dm(letter)->dmPaperSize = DMPAPER_LETTER;
     const std::vector<BYTE> before = letter;
-    const std::string exported = zc::ReadFileText(back);
     m_api.convertTicket(kDesk.c_str(), Ticket(L"missing.tkt").c_str(), Dm(letter), m_dmc.c_str(), 1);
-    for (const DWORD type : {0u, 3u, 0xFFFFFFFFu}) {
-        m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(letter), m_dmc.c_str(), type);
-        m_api.convertDevmode(kDesk.c_str(), back.c_str(), Dm(letter), m_dmc.c_str(), type);
-    }
     EXPECT_EQ(before, letter);
-    EXPECT_EQ(exported, zc::ReadFileText(back));
     EXPECT_FALSE(KeyExists(RunKey(nullptr)));
+}
+
+// The ticket type is the caller's: any 32-bit value is handed through to the run key as its
+// decimal text and the ticket converts, staged and in one call; only "2" asks for annotations.
+TEST_F(ConversionInterface, EveryTicketTypeIsHandedThroughAsDecimalText) {
+    const std::wstring ticket = Ticket(L"types.tkt", m_ticketText);
+    const std::wstring back = Ticket(L"types-back.tkt");
+    const struct {
+        DWORD type;
+        const wchar_t* text;
+    } types[] = {{0, L"0"}, {1, L"1"}, {2, L"2"}, {7, L"7"}, {0xFFFFFFFFu, L"4294967295"}};
+    for (const auto& t : types) {
+        zc::ResetStandIn();
+        GUID run = GUID_NULL;
+        ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &run)) << t.text;
+        EXPECT_EQ(0u, m_api.readTicket(t.type, ticket.c_str(), run)) << t.text;
+        EXPECT_EQ(t.text, RegText(RunKey(&run), L"TicketType"));
+        EXPECT_EQ(L"A4", RegText(RunKey(&run) + L"\\OndrelDriverData\\Printing\\OptItems", L"PaperSize")) << t.text;
+        std::vector<BYTE> dm = A4Devmode();
+        Dm(dm)->dmPaperSize = DMPAPER_LETTER;
+        EXPECT_EQ(0u, m_api.convertTicketEx(Dm(dm), run)) << t.text;
+        EXPECT_EQ("A4", Paper(dm)) << t.text;
+        bool annotated = false;
+        for (const std::wstring& line : zc::Log()) annotated |= line.find(L"StartAnnotation") != std::wstring::npos;
+        EXPECT_EQ(t.type == 2, annotated) << t.text;
+        EXPECT_EQ(0u, m_api.kill(run)) << t.text;
+
+        std::vector<BYTE> one = A4Devmode();
+        Dm(one)->dmPaperSize = DMPAPER_LETTER;
+        m_api.convertTicket(kDesk.c_str(), ticket.c_str(), Dm(one), m_dmc.c_str(), t.type);
+        EXPECT_EQ("A4", Paper(one)) << t.text;
+        m_api.convertDevmode(kDesk.c_str(), back.c_str(), Dm(one), m_dmc.c_str(), t.type);
+        EXPECT_TRUE(Exported(back, "Printing/PaperSize=A4")) << t.text;
+        DeleteFileW(back.c_str());
+        EXPECT_FALSE(KeyExists(RunKey(nullptr))) << t.text;
+    }
 }
 
 // A ticket that cannot be opened fails its read and leaves no snapshot of an earlier ticket to

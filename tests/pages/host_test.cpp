@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -309,6 +310,75 @@ TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {
             CZQCommon::DWReadDword(&cursor, end);
         }
         EXPECT_EQ(end, cursor);
+    }
+}
+
+// Every value stored under a key of the registry and the keys below it, by path: type and bytes;
+// and each key's time of its last write under the key's own path, so a value written again with
+// the bytes it had shows too.
+using RegDump = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
+void DumpKey(HKEY parent, const std::wstring& path, RegDump& out) {
+    CZQRegKey key;
+    if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return;
+    FILETIME written = {};
+    RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, &written);
+    const BYTE* time = reinterpret_cast<const BYTE*>(&written);
+    out[path] = {0, std::vector<BYTE>(time, time + sizeof written)};
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[512];
+        DWORD chars = ARRAYSIZE(name), type = 0, bytes = 0;
+        if (RegEnumValueW(key.Get(), i, name, &chars, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) break;
+        std::vector<BYTE> data(bytes);
+        chars = ARRAYSIZE(name);
+        RegEnumValueW(key.Get(), i, name, &chars, nullptr, &type, data.data(), &bytes);
+        out[path + L"\\" + name] = {type, data};
+    }
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[512];
+        DWORD chars = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key.Get(), i, name, &chars, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        DumpKey(parent, path + L"\\" + name, out);
+    }
+}
+
+// An opening of Printing Preferences on every sample printer with every page made, closed with OK
+// and nothing changed, stores nothing and hands back the devmode it was given: once the printer has
+// been opened once (its first opening stores its defaults), its data stays byte for byte.
+TEST_F(SamplesUnderHost, AnOpeningClosedWithOkAndNothingChangedStoresNothing) {
+    PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    const wchar_t* const models[] = {zqhosttest::kDeskModel,    zqhosttest::kRollModel,   zqhosttest::kWideModel,
+                                     zqhosttest::kPublishModel, zqhosttest::kSimpleModel, L"samples\\zqroll\\zqwideps.zqm"};
+    for (const wchar_t* const& model : models) {
+        SCOPED_TRACE(ZQUtf8(model));
+        const std::wstring name = L"ZQ Unchanged " + std::to_wstring(&model - models);
+        CZQSpoolPrinter old;
+        if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), old.Put(), &all)) DeletePrinter(old.Get());
+        ZQInstallResult installed;
+        ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), name, installed)) << ZQUtf8(installed.error);
+        CZQSpoolPrinter h = Open(name);
+        const auto open = [&](const std::vector<BYTE>& in, std::vector<BYTE>& out) {
+            CZQAutoPress press(50, [](HWND sheet) {
+                const size_t pages = zqtest::TabTitles(sheet).size();
+                for (size_t i = pages; i-- > 0;) SendMessageW(sheet, PSM_SETCURSEL, i, 0);
+            });
+            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, in.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(in.data()), out));
+            EXPECT_TRUE(press.Pressed());
+        };
+        std::vector<BYTE> first, second;
+        open({}, first);
+        RegDump before, after;
+        const std::wstring key = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + name;
+        DumpKey(HKEY_LOCAL_MACHINE, key, before);
+        open(first, second);
+        DumpKey(HKEY_LOCAL_MACHINE, key, after);
+        for (const auto& [path, value] : after) {
+            const auto was = before.find(path);
+            EXPECT_TRUE(was != before.end() && was->second == value) << "written: " << ZQUtf8(path);
+        }
+        for (const auto& [path, value] : before) EXPECT_TRUE(after.count(path)) << "lost: " << ZQUtf8(path);
+        EXPECT_EQ(first, second) << "the devmode handed back";
+        DeletePrinter(h.Get());
     }
 }
 
