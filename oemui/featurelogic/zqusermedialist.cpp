@@ -68,11 +68,27 @@ bool ZQIsPlaceholderMedium(PCWSTR pszOptionName) {
     return length == 1 || length == 2;
 }
 
-bool ZQChosenUserMediumName(const OPTITEM* pMediaItem, PWSTR pszName) {
+int ZQUserMediumOption(const OPTITEM* pMediaItem, const ZQUserMedium& medium) {
+    WCHAR number[16];
+    swprintf(number, ARRAYSIZE(number), L"%u", medium.dwCategory);
+    for (int i = 0; i < CZQCommon::IGetOptionCount(pMediaItem); ++i) {
+        const OPTPARAM* option = CZQCommon::PGetOptionParam(pMediaItem, i);
+        if (option && option->pData && !IS_INTRESOURCE(option->pData) && lstrcmpW(option->pData, number) == 0) return i;
+    }
+    return -1;
+}
+
+int ZQChosenUserMedium(const OPTITEM* pMediaItem, const ZQUserMedium* pMedia, int nCount) {
     const int chosen = CZQUILogic::IGetCustomMediaSelected();
+    if (!pMediaItem || !pMedia || chosen < 0 || chosen >= nCount || !pMedia[chosen].szName[0]) return -1;
+    const int option = ZQUserMediumOption(pMediaItem, pMedia[chosen]);
+    return option >= 0 && option == static_cast<int>(pMediaItem->Sel) ? chosen : -1;
+}
+
+bool ZQChosenUserMediumName(const OPTITEM* pMediaItem, PWSTR pszName) {
     CZQLocalPtr<ZQUserMedium> media;
-    if (!pszName || chosen < 0 || chosen >= kZQMaxUserMedia || !media.Alloc(kZQMaxUserMedia)) return false;
-    const ZQUserMedium& medium = media.Get()[chosen];
-    if (chosen >= ZQReadUserMedia(pMediaItem, media.Get(), kZQMaxUserMedia) || !medium.szName[0]) return false;
-    return SUCCEEDED(ZQCopyText(pszName, kZQUserMediumChars, medium.szName));
+    if (!pszName || !media.Alloc(kZQMaxUserMedia)) return false;
+    const int count = ZQReadUserMedia(pMediaItem, media.Get(), kZQMaxUserMedia);
+    const int chosen = ZQChosenUserMedium(pMediaItem, media.Get(), count);
+    return chosen >= 0 && SUCCEEDED(ZQCopyText(pszName, kZQUserMediumChars, media.Get()[chosen].szName));
 }

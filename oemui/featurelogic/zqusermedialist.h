@@ -17,6 +17,13 @@ int ZQReadUserMedia(const OPTITEM* pMediaItem, ZQUserMedium* pMedia, int nMax);
 // The option is one of the driver's placeholder media, which stand for the user's own (a name of one
 // or two characters).
 bool ZQIsPlaceholderMedium(PCWSTR pszOptionName);
-// The name of the user's medium the tool last recorded as chosen ("CustomMediaSelected", an entry
-// of ZQReadUserMedia's list) into pszName (kZQUserMediumChars); false without one.
+// The media option a user's medium prints on: the placeholder named by its category's number; -1
+// when the item has none.
+int ZQUserMediumOption(const OPTITEM* pMediaItem, const ZQUserMedium& medium);
+// The entry of the user's medium the settings print on: the one the tool last recorded as chosen
+// ("CustomMediaSelected", an entry of pMedia, nCount read by ZQReadUserMedia) while the media item's
+// selected option is the one that prints it; -1 otherwise. The record is the user's, shared by every
+// printer and document: settings on another medium do not print on it.
+int ZQChosenUserMedium(const OPTITEM* pMediaItem, const ZQUserMedium* pMedia, int nCount);
+// The name of that medium into pszName (kZQUserMediumChars); false without one.
 bool ZQChosenUserMediumName(const OPTITEM* pMediaItem, PWSTR pszName);

@@ -33,7 +33,7 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
-    m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
+    m_state.iUserMedium = m_userMedia.IChosenMedium();
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
     m_controls.VShow(IDC_BTN_PRINTER_SERVICES, CZQCommon::BHasToolboxPath(param->hPrinter));
 
@@ -121,7 +121,7 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
     VSelectMediaTypeEntry(pContext);
-    m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
+    if (m_state.bMediumPicked) m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
     VRefreshResizeGroup(hDlg, pContext, kRefreshStore);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshStore);
@@ -142,7 +142,7 @@ LRESULT CZQFeaturesTab::IOnApply(PageContext* pContext) {
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFeatures);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
+    if (m_state.bMediumPicked) m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();

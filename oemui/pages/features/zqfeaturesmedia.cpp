@@ -142,17 +142,17 @@ BOOL CZQFeaturesTab::BSelectMediaByName(PageContext* pContext, PCWSTR pszName) {
     if (!pszName || !pszName[0] || !PubItem(m_pCUIParam, DMPUB_MEDIATYPE)) return FALSE;
     if (CZQTreePopups::BSelectByName(pContext, DMPUB_MEDIATYPE, pszName)) {
         m_state.bUserMediumChosen = FALSE;
+        m_state.bMediumPicked = TRUE;
         return TRUE;
     }
     // A user medium prints on the option named after its category.
     int user = -1;
-    const int category = m_userMedia.IFindUserMedia(pszName, &user);
-    if (category < 0) return FALSE;
-    WCHAR number[16];
-    swprintf(number, ARRAYSIZE(number), L"%d", category);
-    if (!CZQTreePopups::BSelectByName(pContext, DMPUB_MEDIATYPE, number)) return FALSE;
-    m_state.iUserMediumOption = static_cast<int>(PubItem(m_pCUIParam, DMPUB_MEDIATYPE)->Sel);
+    if (m_userMedia.IFindUserMedia(pszName, &user) < 0) return FALSE;
+    const int option = m_userMedia.IPrintingOption(user);
+    POPTITEM item = PubItem(m_pCUIParam, DMPUB_MEDIATYPE);
+    if (option < 0 || !CZQTreePopups::BSelectByName(pContext, DMPUB_MEDIATYPE, OptionName(item, option))) return FALSE;
     m_state.bUserMediumChosen = TRUE;
+    m_state.bMediumPicked = TRUE;
     return TRUE;
 }
 

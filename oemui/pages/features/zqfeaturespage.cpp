@@ -115,9 +115,9 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_pPublicDM = param->pPublicDM;
 
     m_state.bMediaTypePopup = logic.BMediaTypeTreeviewPopup();
-    m_state.iUserMedium = CZQUILogic::IGetCustomMediaSelected();
-    m_state.bUserMediumChosen = m_state.iUserMedium != -1;
     if (Readable(param, zqkw::kZQAddCustomMedia)) m_userMedia.VReadUserMediaList(pContext);
+    m_state.iUserMedium = m_userMedia.IChosenMedium();
+    m_state.bUserMediumChosen = m_state.iUserMedium != -1;
     // The user media's placeholder types are hidden before any list shows them.
     m_userMedia.VHidePlaceholderMedia(pContext);
     DWFillSourceAndMediaCombos(pContext);

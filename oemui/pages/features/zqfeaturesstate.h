@@ -21,8 +21,10 @@ struct ZQFeaturesState {
     BOOL bPreserveLayout = TRUE;   // mirror of the preserve-layout box
     BOOL bUserMediumChosen = FALSE;  // one of the user's own media is the chosen media type
     int iUserMedium = -1;            // its entry in the user media table
-    int iUserMediumOption = -1;      // the media-type option that prints it
     WCHAR szUserMedium[kZQUserMediumChars] = {};
+    // A media type was chosen on the page: only then is the media tool told of the choice, so that
+    // settings on another medium leave the user's record alone.
+    BOOL bMediumPicked = FALSE;
     // The user medium the media tool is told is chosen; -1 for none.
     int IChosenUserMedium() const { return bUserMediumChosen ? iUserMedium : -1; }
     // Set by a paper-size change: the next refill of the source list returns to the source the rules

@@ -88,20 +88,24 @@ void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
     const int sourceEntry = static_cast<int>(SendMessageW(sources, CB_GETCURSEL, 0, 0));
     const int mediaEntry = static_cast<int>(SendMessageW(media, CB_GETCURSEL, 0, 0));
     const int kind = ISelectedKind(pContext);
+    // A user medium prints on its own option, whichever kind takes it.
+    WCHAR text[256];
+    int user = -1;
+    const bool userMedium = SelectedText(media, text) && m_userMedia.IFindUserMedia(text, &user) >= 0;
+    const int userOption = userMedium ? m_userMedia.IPrintingOption(user) : -1;
+    const int mediaOption = userOption >= 0 ? userOption
+                                            : CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE,
+                                                                                       media, mediaEntry);
     if (work->dwDiffPaper && kind != kKindNone) {
         if (kind >= kKindBackCoverFeeder) {
             // A feeder cover's source is the feeder feature's own option.
             int option = 0;
             CZQCommon::DWGetFeatureOptionIndex(m_owner.CUIParam(), CZQPaperSlots::PszFeederFeature(kind), &option);
-            const int mediaOption =
-                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
             m_slots.VSetKind(kind, option, mediaOption,
                              static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
         } else {
             const int sourceOption =
                 CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
-            const int mediaOption =
-                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
             m_slots.VSetKind(kind, sourceOption, mediaOption,
                              static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
         }
@@ -113,17 +117,10 @@ void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
         *fields.media = static_cast<uint32_t>(m_slots.aiMediaId[slot]);
         return;
     }
-    // Without different papers the lists hold every page's paper; a user medium prints on its own
-    // option.
-    WCHAR text[256];
-    int user = -1;
-    m_state.iUserMedium = SelectedText(media, text) && m_userMedia.IFindUserMedia(text, &user) >= 0 ? user : -1;
+    // Without different papers the lists hold every page's paper.
+    m_state.iUserMedium = userMedium ? user : -1;
     const int sourceOption =
         CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
-    const int mediaOption = m_state.iUserMedium >= 0 && m_state.iUserMediumOption >= 0
-                                ? m_state.iUserMediumOption
-                                : CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE, media,
-                                                                           mediaEntry);
     m_slots.VStoreEveryPage(*work, items, sourceOption < 0 ? 0 : sourceOption, mediaOption < 0 ? 0 : mediaOption);
 }
 

@@ -38,6 +38,14 @@ int CZQUserMedia::IFindUserMedia(PCWSTR pszName, int* piIndex) const {
     return -1;
 }
 
+int CZQUserMedia::IPrintingOption(int i) const {
+    return BHas(i) ? ZQUserMediumOption(PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE), m_aMedia[i]) : -1;
+}
+
+int CZQUserMedia::IChosenMedium() const {
+    return ZQChosenUserMedium(PubItem(m_owner.CUIParam(), DMPUB_MEDIATYPE), m_aMedia, m_iCount);
+}
+
 BOOL CZQUserMedia::BSaveSelectedUserMedia(PageContext*, int iChosen) {
     CZQRegKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS)

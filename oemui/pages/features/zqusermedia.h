@@ -21,6 +21,11 @@ public:
     void VAddUserMediaToTree(HWND hTree, PageContext* pContext);
     // The category of the medium of that name, its entry into *piIndex; -1 when there is none.
     int IFindUserMedia(PCWSTR pszName, int* piIndex) const;
+    // The media option an entry prints on (the placeholder of its category); -1 without one.
+    int IPrintingOption(int i) const;
+    // The entry the settings print on: the medium last recorded as chosen while the media item stands
+    // on its option; -1 otherwise.
+    int IChosenMedium() const;
     // The chosen user medium (-1 none) kept for the media tool as "CustomMediaSelected".
     BOOL BSaveSelectedUserMedia(PageContext* pContext, int iChosen);
     // Media options with one- or two-character names stand for user media: hidden.

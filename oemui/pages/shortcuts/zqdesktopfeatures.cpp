@@ -166,27 +166,8 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     if (!bApply) VRestoreSavedSelections(pContext);
     m_rows.VStartBuild(IDC_CBO_DOCTYPE_SETTING);
     ZQUIDevmode* work = WorkOf(pContext);
-    if (!bApply && work) {
-        // The stored choice holds only while paper and orientation still agree with the settings.
-        for (int i = 0; i < m_rows.Count() && !work->dwPendingChange; ++i) {
-            const DocFeatureRecord* record = m_rows.PRecord(i);
-            if (!record) continue;
-            if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
-                POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-                CZQLocalPtr<WCHAR> name;
-                const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
-                if (form && current &&
-                    DWOptionKeywordToName(m_pCUIParam, record->szKeyword, SelectedKeyword(*record), name.Put()) ==
-                        ZQOPT_OK &&
-                    name && !ZQEqualNoCase(name.Get(), current))
-                    work->dwPendingChange = 1;
-            } else if (ZQEqualNoCase(record->szKeyword, L"Orientation")) {
-                const bool portrait = ZQEqualNoCase(SelectedKeyword(*record), L"PORTRAIT");
-                if ((portrait && work->wOrientation == 2) || (!portrait && work->wOrientation == 1))
-                    work->dwPendingChange = 1;
-            }
-        }
-    }
+    // The stored choice holds only while it still agrees with the settings.
+    if (!bApply && work && BRowsDifferFromSettings(pContext)) work->dwPendingChange = 1;
     if (work && work->dwPendingChange) return;
     for (int i = 0; i < m_rows.Count(); ++i) {
         m_rows.VSetRightColumn(i == kRightColumnRecord);
@@ -195,6 +176,34 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     }
     m_rows.VSetRightColumn(FALSE);
     for (int row = m_rows.Count(); row < kMaxFeatures; ++row) Hide(GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
+}
+
+BOOL CZQShortcutsTab::BRowsDifferFromSettings(PageContext* pContext) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    for (int i = 0; work && i < m_rows.Count(); ++i) {
+        const DocFeatureRecord* record = m_rows.PRecord(i);
+        if (!record) continue;
+        POPTITEM item = nullptr;
+        if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
+            POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
+            CZQLocalPtr<WCHAR> name;
+            const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
+            if (form && current &&
+                DWOptionKeywordToName(m_pCUIParam, record->szKeyword, SelectedKeyword(*record), name.Put()) ==
+                    ZQOPT_OK &&
+                name && !ZQEqualNoCase(name.Get(), current))
+                return TRUE;
+        } else if (ZQEqualNoCase(record->szKeyword, L"Orientation")) {
+            const bool portrait = ZQEqualNoCase(SelectedKeyword(*record), L"PORTRAIT");
+            if ((portrait && work->wOrientation == 2) || (!portrait && work->wOrientation == 1)) return TRUE;
+        } else if (record->iKind == Rows::kKindList && AnyOffered(*record) &&
+                   (BFindFeatureItem(pContext, record->szKeyword, &item) ||
+                    ZQEqualNoCase(record->szKeyword, zqkw::kPrintQuality)) &&
+                   BRecordDiffers(pContext, *record)) {
+            return TRUE;
+        }
+    }
+    return FALSE;
 }
 
 void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageContext* pContext, int iRecord,

@@ -251,30 +251,35 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
 }
 
 BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
     for (int i = 0; i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
-        if (!record) continue;
-        const PCWSTR keyword = record->szKeyword;
-        const PCWSTR chosen = SelectedKeyword(*record);
-        if (wcscmp(keyword, zqkw::kDuplexItem) == 0) {
-            if (!work) continue;
-            if (ZQEqualNoCase(chosen, L"NONE")) {
-                if (work->dwManualDuplex == 1 || work->wDuplex != 1) return TRUE;
-            } else if (ZQEqualNoCase(chosen, L"Automatically")) {
-                if (work->dwManualDuplex != 1) return TRUE;
-            } else if (work->wDuplex == 1) {
-                return TRUE;
-            }
-            continue;
-        }
-        if (wcscmp(keyword, zqkw::kPaperSize) != 0 && wcscmp(keyword, zqkw::kPrintQuality) != 0 &&
-            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, L"Orientation") != 0)
-            continue;
-        WCHAR current[kTextChars];
-        if (!ReadOption(m_pCUIParam, keyword, current) || !ZQEqualNoCase(current, chosen)) return TRUE;
+        const PCWSTR keyword = record ? record->szKeyword : L"";
+        const bool naming = wcscmp(keyword, zqkw::kDuplexItem) == 0 || wcscmp(keyword, zqkw::kPaperSize) == 0 ||
+                            wcscmp(keyword, zqkw::kPrintQuality) == 0 || wcscmp(keyword, zqkw::kMediaType) == 0 ||
+                            wcscmp(keyword, L"Orientation") == 0;
+        if (naming && BRecordDiffers(pContext, *record)) return TRUE;
     }
     return FALSE;
+}
+
+BOOL CZQShortcutsTab::BRecordDiffers(PageContext* pContext, const DocFeatureRecord& record) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    const PCWSTR chosen = SelectedKeyword(record);
+    if (wcscmp(record.szKeyword, zqkw::kDuplexItem) == 0) {
+        if (!work) return FALSE;
+        if (ZQEqualNoCase(chosen, L"NONE")) return work->dwManualDuplex == 1 || work->wDuplex != 1;
+        if (ZQEqualNoCase(chosen, L"Automatically")) return work->dwManualDuplex != 1;
+        return work->wDuplex == 1;
+    }
+    WCHAR current[kTextChars];
+    if (ReadOption(m_pCUIParam, record.szKeyword, current)) return !ZQEqualNoCase(current, chosen);
+    // The quality row chooses the quality group's option of its name: a driver without a quality of
+    // its own holds the row's choice in the group.
+    const POPTITEM group =
+        wcscmp(record.szKeyword, zqkw::kPrintQuality) == 0 ? FeatureItem(m_pCUIParam, zqkw::kPrintQualityGroup) : nullptr;
+    const PCWSTR name = group ? OptionName(group, static_cast<int>(group->Sel)) : nullptr;
+    const bool shown = record.iSelected >= 0 && record.iSelected < record.nOptions && record.ppszOptionNames;
+    return !name || !shown || !ZQEqualNoCase(name, record.ppszOptionNames[record.iSelected]);
 }
 
 void CZQShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
@@ -381,7 +386,9 @@ BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     const BOOL firstTime = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
     VFillDocTypeCombo(pContext, firstTime);
     if (work->dwPendingChange == 0) {
-        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, firstTime);
+        // Settings that name no type yet show as they are: a type is applied only when the user
+        // chooses one.
+        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, FALSE);
     } else {
         ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomText);
         VShowCustomSettings(pContext);

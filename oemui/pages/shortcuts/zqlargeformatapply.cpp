@@ -194,10 +194,20 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             value.Reset(text);
         }
         if (!matched && ZQEqualNoCase(keyword, L"ZQColorOptions")) {
+            matched = true;
             CZQLocalPtr<WCHAR> grey;
             const bool colour = DWGetFeatureOption(param, m_state.szKwGrayScale, grey.Put()) == ZQOPT_OK &&
                                 ZQEqualNoCase(grey.Get(), L"FALSE");
             value.Reset(ZQDupText(colour ? L"Color" : L"Gray"));
+        }
+        // Any other feature of the driver shows its own option, not the shortcut's.
+        if (!matched && FeatureItem(param, keyword)) DWGetFeatureOption(param, keyword, value.Put());
+        // The quality row chooses the quality group's option of its name: a driver without a quality
+        // of its own shows the group's.
+        if (!value.Get() && ZQEqualNoCase(keyword, zqkw::kPrintQuality)) {
+            const POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
+            if (const PCWSTR name = group ? OptionName(group, static_cast<int>(group->Sel)) : nullptr)
+                value.Reset(ZQDupText(name));
         }
         if (!value.Get()) continue;
 

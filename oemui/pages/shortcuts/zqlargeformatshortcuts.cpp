@@ -168,7 +168,9 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_list.VSelectRow(m_state.szCurrentName);
     if (logic.BIsLargeFormat()) BReadSelectedDocument(pContext, firstUse);
     VUpdatePreviewOption(pContext);
-    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
+    // Settings that name no type yet show as they are: the panel applies a type only when the user
+    // chooses one.
+    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, FALSE);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomizedText);
     VRefreshPanelControls(pContext);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);

@@ -105,27 +105,35 @@ protected:
     CZQShortcutsTab* m_tab = nullptr;
 };
 
-TEST_F(DesktopShortcuts, FirstOpeningAppliesTheFirstTypeAndReopeningRestoresOrTurnsCustom) {
+TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
+    // The first opening names the first type when the settings hold it; a stored choice holds while
+    // every list it shows agrees with the driver.
     const struct {
         const char* what;
         std::wstring coreName;
         std::vector<DWORD> slots;
         DWORD pending;
         LONG paper;
+        LONG media;  // the driver's borderless printing and media follow the stored choice or not
         std::wstring combo;
         bool custom;
         int firstSelection;
     } cases[] = {
-        {"first opening", L"", {}, 0, 0, L"Everyday", false, 0},
-        {"stored photo paper restored", L"Photos", {0, 1, 1}, 0, 2, L"Photos", false, 0},
-        {"stored paper no longer the form", L"Photos", {2, 1, 1}, 0, 1, L"Custom Print Settings", true, -1},
-        {"another page left the type", L"Photos", {}, 1, 0, L"Custom Print Settings", true, -1},
+        {"first opening", L"", {}, 0, 0, 0, L"Everyday", false, 0},
+        {"first opening on photo paper", L"", {}, 0, 0, 3, L"Custom Print Settings", true, -1},
+        {"stored photo paper restored", L"Photos", {0, 1, 1}, 0, 2, 3, L"Photos", false, 0},
+        {"stored paper no longer the form", L"Photos", {2, 1, 1}, 0, 1, 3, L"Custom Print Settings", true, -1},
+        {"stored media no longer the driver's", L"Photos", {0, 1, 1}, 0, 2, 0, L"Custom Print Settings", true, -1},
+        {"another page left the type", L"Photos", {}, 1, 0, 0, L"Custom Print Settings", true, -1},
     };
     ASSERT_NO_FATAL_FAILURE(Start());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Renew();
         m_host.SetSelection("PaperSize", c.paper);
+        m_host.SetSelection("MediaType", c.media);
+        m_host.SetSelection("ZQBorderless", c.media && !c.coreName.empty() ? 1 : 0);
+        m_host.SetSelection("InputBin", 1);  // the first type's tray
         lstrcpyW(m_core.szDocTypeName, c.coreName.c_str());
         lstrcpyW(Work().szDocTypeName, c.coreName.c_str());
         for (size_t i = 0; i < c.slots.size(); ++i) Work().adwSelectionSlots[i] = m_core.adwSelectionSlots[i] = c.slots[i];
@@ -144,12 +152,12 @@ TEST_F(DesktopShortcuts, FirstOpeningAppliesTheFirstTypeAndReopeningRestoresOrTu
     }
 }
 
-TEST_F(DesktopShortcuts, TheFirstOpeningSetsTheTypesDefaultsInTheDriver) {
+TEST_F(DesktopShortcuts, TheFirstOpeningLeavesTheDriversSettings) {
     ASSERT_NO_FATAL_FAILURE(Start());
     m_host.SetSelection("MediaType", 2);
     ASSERT_NO_FATAL_FAILURE(Open());
-    EXPECT_EQ("PLAIN", Current("MediaType"));
-    EXPECT_EQ("TRAY1", Current("InputBin"));
+    EXPECT_EQ("PHOTO_GLOSSY", Current("MediaType"));
+    EXPECT_EQ("AUTOSELECT", Current("InputBin"));
     EXPECT_EQ("PQGroup_1", Current("PrintQualityGroup"));
 }
 
@@ -265,6 +273,7 @@ class DesktopTwoSided : public DesktopShortcuts, public testing::WithParamInterf
 TEST_P(DesktopTwoSided, FallsBackWithoutAUnitOrManualPrinting) {
     const TwoSidedCase& c = GetParam();
     ASSERT_NO_FATAL_FAILURE(Start({c.unit, c.manual, 0}));
+    m_host.SetSelection("InputBin", 1);  // the settings hold the first type
     ASSERT_NO_FATAL_FAILURE(Open());
     DocFeatureRecord* duplex = Record(L"Duplex");
     ASSERT_NE(nullptr, duplex);
