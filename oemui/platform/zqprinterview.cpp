@@ -45,7 +45,8 @@ struct ViewData {
     // The handle's driver record (level 3) and printer record (level 2); empty until read whole.
     std::vector<BYTE> driver;
     std::vector<BYTE> printer;
-    // The core driver's device-capabilities lists asked on this thread, in a document sheet.
+    // The core driver's device-capabilities lists asked on this thread, in a document sheet: the
+    // last few answers of each list, the latest first.
     bool keepLists = false;
     std::vector<ListAnswer> capsLists;
 };
@@ -484,6 +485,10 @@ std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
     return std::vector<BYTE>(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
 }
 
+// Answers kept per list and output kind: every change of a sheet asks with a devmode of its own, so
+// only the latest few can be asked again; a bound keeps a sheet's thousandth change as cheap as its first.
+constexpr size_t kAnswersPerList = 4;
+
 // The view of this thread that keeps device lists (the lock held).
 ViewData* ListView() {
     if (t_storedNow) return nullptr;
@@ -534,7 +539,14 @@ int WINAPI DeviceLists(LPCWSTR pszDevice, LPCWSTR pszPort, WORD capability, LPWS
         const auto* out = reinterpret_cast<const BYTE*>(pOutput);
         key.entries.assign(out, out + static_cast<size_t>(count) * entrySize);
     }
-    view->capsLists.push_back(std::move(key));
+    // The oldest answer of the same list and kind makes room.
+    std::vector<ListAnswer>& kept = view->capsLists;
+    size_t same = 0, oldest = kept.size();
+    for (size_t i = 0; i < kept.size(); ++i)
+        if (kept[i].capability == capability && kept[i].withOutput == key.withOutput && ++same >= kAnswersPerList)
+            oldest = i;
+    if (oldest < kept.size()) kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(oldest));
+    kept.insert(kept.begin(), std::move(key));
     return count;
 }
 
@@ -573,6 +585,12 @@ void CZQPrinterDataView::KeepDeviceLists(bool bKeep) {
     auto* v = static_cast<ViewData*>(m_pData);
     v->keepLists = bKeep;
     if (!bKeep) v->capsLists.clear();
+}
+
+size_t CZQPrinterDataView::HeldDeviceLists() const {
+    if (!m_pData) return 0;
+    CLock lock;
+    return static_cast<const ViewData*>(m_pData)->capsLists.size();
 }
 
 void CZQPrinterDataView::Open(HANDLE hPrinter) {

@@ -35,6 +35,8 @@ public:
     // thread, by printer, port and devmode, until a form written through the plug-in or a refresh
     // (a device sheet's installed trays change them: it keeps none).
     void KeepDeviceLists(bool bKeep);
+    // The device-list answers the view holds: a few per list, however many devmodes were asked.
+    size_t HeldDeviceLists() const;
     // A fill pass of the sheet starts: a later one than the first reads the printer's data afresh.
     void BeginFillPass() {
         if (m_bFilled) Refresh();

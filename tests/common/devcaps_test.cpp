@@ -270,3 +270,38 @@ TEST_F(DeviceCaps, ADocumentSheetsViewKeepsItsListsUntilAFormChanges) {
 }
 
 }  // namespace
+
+// A sheet's changes each ask with a devmode of their own: the view holds a few answers per list
+// however many changes came, the latest answered without a call.
+TEST_F(DeviceCaps, ThousandsOfChangesKeepTheViewsListsBounded) {
+    const WORD bins[] = {7, 1, 259};
+    m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
+    HANDLE h = m_printer.Open();
+    zqspool::CZQPrinterDataView view;
+    view.Open(h);
+    view.KeepDeviceLists(true);
+    DEVMODEW dm = {};
+    dm.dmSize = sizeof(DEVMODEW);
+    auto ask = [&] {
+        const int before = m_printer.CallCount(MemCall::DeviceCapabilities);
+        DWORD n = 0;
+        WORD* list = nullptr;
+        EXPECT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, L"USB001", &dm, &n, &list));
+        EXPECT_EQ(3u, n);
+        LocalFree(list);
+        return m_printer.CallCount(MemCall::DeviceCapabilities) - before;
+    };
+    size_t heldEarly = 0;
+    for (int change = 1; change <= 3000; ++change) {
+        dm.dmScale = static_cast<short>(change);
+        ASSERT_EQ(2, ask()) << change;
+        ASSERT_EQ(0, ask()) << change;
+        if (change == 10) heldEarly = view.HeldDeviceLists();
+    }
+    EXPECT_EQ(heldEarly, view.HeldDeviceLists());
+    EXPECT_LE(view.HeldDeviceLists(), 8u);
+    // The change before the last is still held.
+    dm.dmScale = 2999;
+    EXPECT_EQ(0, ask());
+    zqspool::Spooler().ClosePrinter(h);
+}
