@@ -52,6 +52,7 @@ struct ViewData {
     // The core driver's device-capabilities lists asked on this thread, in a document sheet: the
     // last few answers of each list, the latest first.
     bool keepLists = false;
+    int passes = 0;  // a device sheet's lists live as long as its passes
     std::vector<ListAnswer> capsLists;
 };
 
@@ -546,7 +547,7 @@ ViewData* ListView() {
     if (t_storedNow) return nullptr;
     const DWORD thread = GetCurrentThreadId();
     for (ViewData* v : State().open)
-        if (v->thread == thread && v->keepLists) return v;
+        if (v->thread == thread && (v->keepLists || v->passes > 0)) return v;
     return nullptr;
 }
 
@@ -585,7 +586,7 @@ int WINAPI DeviceLists(LPCWSTR pszDevice, LPCWSTR pszPort, WORD capability, LPWS
     const int count = Beneath().DeviceCapabilitiesW(pszDevice, pszPort, capability, pOutput, pDevmode);
     if (!view || count < 0) return count;
     CLock lock;
-    if (!IsOpen(view) || !view->keepLists) return count;
+    if (!IsOpen(view) || (!view->keepLists && view->passes <= 0)) return count;
     key.count = count;
     if (pOutput && count > 0) {
         const auto* out = reinterpret_cast<const BYTE*>(pOutput);
@@ -637,6 +638,19 @@ void CZQPrinterDataView::KeepDeviceLists(bool bKeep) {
     auto* v = static_cast<ViewData*>(m_pData);
     v->keepLists = bKeep;
     if (!bKeep) v->capsLists.clear();
+}
+
+void CZQPrinterDataView::BeginPass() {
+    if (!m_pData) return;
+    CLock lock;
+    ++static_cast<ViewData*>(m_pData)->passes;
+}
+
+void CZQPrinterDataView::EndPass() {
+    if (!m_pData) return;
+    CLock lock;
+    auto* v = static_cast<ViewData*>(m_pData);
+    if (v->passes > 0 && --v->passes == 0 && !v->keepLists) v->capsLists.clear();
 }
 
 size_t CZQPrinterDataView::HeldDeviceLists() const {

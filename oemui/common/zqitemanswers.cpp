@@ -1,0 +1,166 @@
+#include "common/zqitemanswers.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "common/zqcommon.h"
+#include "common/zqhandles.h"
+#include "common/zqstrings.h"
+
+namespace zqitems {
+namespace {
+
+// A setting the core driver answered, as read.
+struct Setting {
+    const void* pUIObject;
+    std::string keyword;
+    DWORD status;
+    std::vector<char> value;
+    bool hasValue;
+};
+
+struct ThreadMemory {
+    CZQItemMemory items;
+    int passes = 0;
+    std::vector<Setting> settings;
+};
+thread_local ThreadMemory t_memory;
+
+}  // namespace
+
+CZQItemMemory& CZQItemMemory::For(POEMCUIPPARAM p) {
+    CZQItemMemory& m = t_memory.items;
+    const void* object = p ? p->poemuiobj : nullptr;
+    const OPTITEM* items = p ? p->pDrvOptItems : nullptr;
+    const DWORD count = p && items ? p->cDrvOptItems : 0;
+    if (m.m_pUIObject != object || m.m_pItems != items || m.m_cItems != count) {
+        m.m_pUIObject = object;
+        m.m_pItems = items;
+        m.m_cItems = count;
+        m.m_items.assign(count, Item());
+        m.m_listing.clear();
+    }
+    return m;
+}
+
+const CZQItemMemory::Option* CZQItemMemory::Find(const OPTITEM* pItem, LONG lIndex) const {
+    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems || lIndex < 0) return nullptr;
+    const Item& item = m_items[static_cast<size_t>(pItem - m_pItems)];
+    if (static_cast<size_t>(lIndex) >= item.options.size()) return nullptr;
+    const Option& o = item.options[static_cast<size_t>(lIndex)];
+    return o.bKept ? &o : nullptr;
+}
+
+void CZQItemMemory::VLearn(const OPTITEM* pItem, LONG lIndex, DWORD dwStatus, PCWSTR pszOption) {
+    Item* in = InBlock(pItem);
+    if (!in || lIndex < 0 || (dwStatus != ZQOPT_OK && dwStatus != ZQOPT_NOT_FOUND)) return;
+    // Options beyond the item's list are no options of it.
+    const int count = CZQCommon::IGetOptionCount(pItem);
+    if (lIndex >= count) return;
+    Item& item = *in;
+    if (item.options.size() < static_cast<size_t>(count)) item.options.resize(static_cast<size_t>(count));
+    Option& o = item.options[static_cast<size_t>(lIndex)];
+    o.bKept = true;
+    o.dwStatus = dwStatus == ZQOPT_OK && pszOption ? ZQOPT_OK : ZQOPT_NOT_FOUND;
+    o.keyword = o.dwStatus == ZQOPT_OK ? pszOption : L"";
+}
+
+CZQItemMemory::Item* CZQItemMemory::InBlock(const OPTITEM* pItem) {
+    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems) return nullptr;
+    return &m_items[static_cast<size_t>(pItem - m_pItems)];
+}
+
+void CZQItemMemory::VLearnValue(const OPTITEM* pItem, DWORD dwStatus, PCWSTR pszValue) {
+    Item* item = InBlock(pItem);
+    if (!item) return;
+    item->value.bKept = true;
+    item->value.dwStatus = dwStatus == ZQOPT_OK && pszValue ? ZQOPT_OK : ZQOPT_NOT_FOUND;
+    item->value.keyword = item->value.dwStatus == ZQOPT_OK ? pszValue : L"";
+}
+
+bool CZQItemMemory::BKnownValue(const OPTITEM* pItem, DWORD* pdwStatus, PCWSTR* ppszValue) const {
+    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems) return false;
+    const Option& o = m_items[static_cast<size_t>(pItem - m_pItems)].value;
+    if (!o.bKept) return false;
+    *pdwStatus = o.dwStatus;
+    *ppszValue = o.dwStatus == ZQOPT_OK ? o.keyword.c_str() : nullptr;
+    return true;
+}
+
+bool CZQItemMemory::BKnown(const OPTITEM* pItem, LONG lIndex, DWORD* pdwStatus, PCWSTR* ppszOption) const {
+    const Option* o = Find(pItem, lIndex);
+    if (!o) return false;
+    *pdwStatus = o->dwStatus;
+    *ppszOption = o->dwStatus == ZQOPT_OK ? o->keyword.c_str() : nullptr;
+    return true;
+}
+
+LONG CZQItemMemory::LKnownIndex(const OPTITEM* pItem, PCWSTR pszOption) const {
+    if (!pszOption) return -1;
+    const int count = CZQCommon::IGetOptionCount(pItem);
+    for (LONG i = 0; i < count; ++i) {
+        const Option* o = Find(pItem, i);
+        if (o && o->dwStatus == ZQOPT_OK && ZQEqualNoCase(o->keyword.c_str(), pszOption)) return i;
+    }
+    return -1;
+}
+
+PCWSTR CZQItemMemory::PszFeature(const OPTITEM* pItem, const char* pszKeyword) {
+    Item* in = InBlock(pItem);
+    if (!in || !pszKeyword) return nullptr;
+    Item& item = *in;
+    if (item.feature.empty()) {
+        CZQLocalPtr<WCHAR> wide;
+        if (!CZQCommon::BMultiByteToWide(wide.Put(), pszKeyword, CP_ACP)) return nullptr;
+        item.feature = wide.Get();
+    }
+    return item.feature.c_str();
+}
+
+bool CZQItemMemory::BFindSetting(const void* pUIObject, const char* pszKeyword, DWORD* pdwStatus, char** ppValue,
+                                 size_t* pcb) {
+    *ppValue = nullptr;
+    *pcb = 0;
+    if (!t_memory.passes || !pszKeyword) return false;
+    for (const Setting& s : t_memory.settings) {
+        if (s.pUIObject != pUIObject || s.keyword != pszKeyword) continue;
+        if (s.hasValue) {
+            CZQLocalPtr<char> copy;
+            if (!copy.Alloc(s.value.size())) return false;
+            std::memcpy(copy.Get(), s.value.data(), s.value.size());
+            *ppValue = copy.Release();
+            *pcb = s.value.size();
+        }
+        *pdwStatus = s.status;
+        return true;
+    }
+    return false;
+}
+
+void CZQItemMemory::VKeepSetting(const void* pUIObject, const char* pszKeyword, DWORD dwStatus, const char* pValue,
+                                 size_t cb) {
+    if (!t_memory.passes || !pszKeyword) return;
+    std::vector<char> value;
+    if (pValue) value.assign(pValue, pValue + cb);
+    t_memory.settings.push_back({pUIObject, pszKeyword, dwStatus, std::move(value), pValue != nullptr});
+}
+
+void CZQItemMemory::VForgetSettings() { t_memory.settings.clear(); }
+
+void CZQItemMemory::VForgetAll() {
+    CZQItemMemory& m = t_memory.items;
+    m.m_pUIObject = nullptr;
+    m.m_pItems = nullptr;
+    m.m_cItems = 0;
+    m.m_items.clear();
+    m.m_listing.clear();
+}
+
+CZQItemPass::CZQItemPass() { ++t_memory.passes; }
+
+CZQItemPass::~CZQItemPass() {
+    if (--t_memory.passes == 0) t_memory.settings.clear();
+}
+
+}  // namespace zqitems
