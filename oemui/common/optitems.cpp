@@ -187,7 +187,8 @@ DWORD ReadOption(POEMCUIPPARAM p, const char* keyword, PWSTR* ppszOption) {
 PCWSTR KnownKeywordOf(POEMCUIPPARAM p, const OPTITEM* item, LONG index) {
     DWORD status = ZQOPT_NOT_FOUND;
     PCWSTR keyword = nullptr;
-    return CZQItemMemory::For(p).BKnown(item, index, &status, &keyword) ? keyword : nullptr;
+    const CZQItemMemory* memory = CZQItemMemory::For(p);
+    return memory && memory->BKnown(item, index, &status, &keyword) ? keyword : nullptr;
 }
 
 // Selects the item's options one by one, reading each keyword back, and calls visit(index,
@@ -204,7 +205,7 @@ int WalkOptions(POEMCUIPPARAM p, POPTITEM item, const char* keyword, DWORD mode,
         Select(p, item, i, mode);
         PWSTR option = nullptr;
         const DWORD read = ReadOption(p, keyword, &option);
-        CZQItemMemory::For(p).VLearn(item, i, read, option);
+        if (CZQItemMemory* memory = CZQItemMemory::For(p)) memory->VLearn(item, i, read, option);
         if (visit(i, option)) stoppedAt = i;
     }
     if (stoppedAt < 0 || !keepStop) {
@@ -438,7 +439,8 @@ int CZQCommon::IGetOptionIndexByKeyword(POEMCUIPPARAM pParam, PCWSTR pszOption, 
     // The item's own keyword names it to the driver when no feature is given.
     const char* name = keyword ? keyword.Get() : ItemKeyword(*item);
     if (!name) return -1;
-    const LONG known = CZQItemMemory::For(pParam).LKnownIndex(item, pszOption);
+    const CZQItemMemory* memory = CZQItemMemory::For(pParam);
+    const LONG known = memory ? memory->LKnownIndex(item, pszOption) : -1;
     if (known >= 0) return static_cast<int>(known);
     const int found = WalkOptions(pParam, item, name, OEMCUIP_DOCPROP, false, [&](int, PWSTR option) {
         const bool match = option && ZQEqualNoCase(option, pszOption);
@@ -537,7 +539,8 @@ DWORD CZQCommon::DWSelectOptionByKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature
         LocalFree(current);
         if (same) return ZQOPT_OK;
     }
-    const LONG known = CZQItemMemory::For(pParam).LKnownIndex(item, pszKeyword);
+    const CZQItemMemory* memory = CZQItemMemory::For(pParam);
+    const LONG known = memory ? memory->LKnownIndex(item, pszKeyword) : -1;
     if (known >= 0) {
         Select(pParam, item, known, dwMode);
         return ZQOPT_OK;
@@ -702,7 +705,9 @@ DWORD ZQListItemAnswers(POEMCUIPPARAM pParam, const zqitems::Answer** ppAnswers,
     *ppAnswers = nullptr;
     *piCount = 0;
     if (!ValidBlock(pParam) || !pParam->pDrvOptItems || pParam->cDrvOptItems == 0) return ZQOPT_BAD_ARGUMENT;
-    CZQItemMemory& memory = CZQItemMemory::For(pParam);
+    CZQItemMemory* kept = CZQItemMemory::For(pParam);
+    if (!kept) return ZQOPT_NO_MEMORY;
+    CZQItemMemory& memory = *kept;
     std::vector<zqitems::Answer>& listing = memory.Listing();
     listing.clear();
     for (DWORD i = 0; i < pParam->cDrvOptItems; ++i) {

@@ -20,17 +20,19 @@ struct Setting {
     bool hasValue;
 };
 
-struct ThreadMemory {
-    CZQItemMemory items;
-    int passes = 0;
-    std::vector<Setting> settings;
-};
-thread_local ThreadMemory t_memory;
+// Plain pointers only on the thread: an object with a destructor there would keep the module loaded.
+// The memory lives from its first use until VForgetAll (each CommonUIProp, each sheet's end); the
+// settings live with the outermost pass.
+thread_local CZQItemMemory* t_pMemory = nullptr;
+thread_local int t_passes = 0;
+thread_local std::vector<Setting>* t_pSettings = nullptr;
 
 }  // namespace
 
-CZQItemMemory& CZQItemMemory::For(POEMCUIPPARAM p) {
-    CZQItemMemory& m = t_memory.items;
+CZQItemMemory* CZQItemMemory::For(POEMCUIPPARAM p) {
+    if (!t_pMemory) t_pMemory = new (std::nothrow) CZQItemMemory();
+    if (!t_pMemory) return nullptr;
+    CZQItemMemory& m = *t_pMemory;
     const void* object = p ? p->poemuiobj : nullptr;
     const OPTITEM* items = p ? p->pDrvOptItems : nullptr;
     const DWORD count = p && items ? p->cDrvOptItems : 0;
@@ -41,7 +43,7 @@ CZQItemMemory& CZQItemMemory::For(POEMCUIPPARAM p) {
         m.m_items.assign(count, Item());
         m.m_listing.clear();
     }
-    return m;
+    return &m;
 }
 
 const CZQItemMemory::Option* CZQItemMemory::Find(const OPTITEM* pItem, LONG lIndex) const {
@@ -122,8 +124,8 @@ bool CZQItemMemory::BFindSetting(const void* pUIObject, const char* pszKeyword, 
                                  size_t* pcb) {
     *ppValue = nullptr;
     *pcb = 0;
-    if (!t_memory.passes || !pszKeyword) return false;
-    for (const Setting& s : t_memory.settings) {
+    if (!t_pSettings || !pszKeyword) return false;
+    for (const Setting& s : *t_pSettings) {
         if (s.pUIObject != pUIObject || s.keyword != pszKeyword) continue;
         if (s.hasValue) {
             CZQLocalPtr<char> copy;
@@ -140,27 +142,30 @@ bool CZQItemMemory::BFindSetting(const void* pUIObject, const char* pszKeyword, 
 
 void CZQItemMemory::VKeepSetting(const void* pUIObject, const char* pszKeyword, DWORD dwStatus, const char* pValue,
                                  size_t cb) {
-    if (!t_memory.passes || !pszKeyword) return;
+    if (!t_pSettings || !pszKeyword) return;
     std::vector<char> value;
     if (pValue) value.assign(pValue, pValue + cb);
-    t_memory.settings.push_back({pUIObject, pszKeyword, dwStatus, std::move(value), pValue != nullptr});
+    t_pSettings->push_back({pUIObject, pszKeyword, dwStatus, std::move(value), pValue != nullptr});
 }
 
-void CZQItemMemory::VForgetSettings() { t_memory.settings.clear(); }
+void CZQItemMemory::VForgetSettings() {
+    if (t_pSettings) t_pSettings->clear();
+}
 
 void CZQItemMemory::VForgetAll() {
-    CZQItemMemory& m = t_memory.items;
-    m.m_pUIObject = nullptr;
-    m.m_pItems = nullptr;
-    m.m_cItems = 0;
-    m.m_items.clear();
-    m.m_listing.clear();
+    delete t_pMemory;
+    t_pMemory = nullptr;
 }
 
-CZQItemPass::CZQItemPass() { ++t_memory.passes; }
+// The outermost pass owns the settings (none kept when they cannot be).
+CZQItemPass::CZQItemPass() {
+    if (t_passes++ == 0) t_pSettings = new (std::nothrow) std::vector<Setting>();
+}
 
 CZQItemPass::~CZQItemPass() {
-    if (--t_memory.passes == 0) t_memory.settings.clear();
+    if (--t_passes > 0) return;
+    delete t_pSettings;
+    t_pSettings = nullptr;
 }
 
 }  // namespace zqitems

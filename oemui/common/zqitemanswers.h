@@ -19,8 +19,8 @@ struct Answer {
 class CZQItemMemory {
 public:
     // The thread's memory for the block's items: another block of items (or another UI object) than
-    // the last question's starts it afresh.
-    static CZQItemMemory& For(POEMCUIPPARAM p);
+    // the last question's starts it afresh. Null when no memory could be made.
+    static CZQItemMemory* For(POEMCUIPPARAM p);
 
     // The option keywords of list items, by item and option (an option's keyword does not change
     // while its sheet is open). Learn keeps the driver's answer for the item's option (ZQOPT_OK with
@@ -47,7 +47,7 @@ public:
                              size_t cb);
     // Every report of an item may change the driver's answers: whoever reports calls it.
     static void VForgetSettings();
-    // Everything of the thread's memory: new items are built.
+    // Everything of the thread's memory, which it frees: new items are built, or the sheet ended.
     static void VForgetAll();
 
 private:
