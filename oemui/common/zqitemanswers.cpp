@@ -29,6 +29,19 @@ thread_local std::vector<Setting>* t_pSettings = nullptr;
 
 }  // namespace
 
+void CZQItemMemory::Keep(Option& o, DWORD dwStatus, PCWSTR pszText) {
+    o.bKept = true;
+    o.dwStatus = dwStatus == ZQOPT_OK && pszText ? ZQOPT_OK : ZQOPT_NOT_FOUND;
+    o.keyword = o.dwStatus == ZQOPT_OK ? pszText : L"";
+}
+
+bool CZQItemMemory::Tell(const Option* o, DWORD* pdwStatus, PCWSTR* ppszText) {
+    if (!o || !o->bKept) return false;
+    *pdwStatus = o->dwStatus;
+    *ppszText = o->dwStatus == ZQOPT_OK ? o->keyword.c_str() : nullptr;
+    return true;
+}
+
 CZQItemMemory* CZQItemMemory::For(POEMCUIPPARAM p) {
     if (!t_pMemory) t_pMemory = new (std::nothrow) CZQItemMemory();
     if (!t_pMemory) return nullptr;
@@ -46,11 +59,15 @@ CZQItemMemory* CZQItemMemory::For(POEMCUIPPARAM p) {
     return &m;
 }
 
+const CZQItemMemory::Item* CZQItemMemory::InBlock(const OPTITEM* pItem) const {
+    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems) return nullptr;
+    return &m_items[static_cast<size_t>(pItem - m_pItems)];
+}
+
 const CZQItemMemory::Option* CZQItemMemory::Find(const OPTITEM* pItem, LONG lIndex) const {
-    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems || lIndex < 0) return nullptr;
-    const Item& item = m_items[static_cast<size_t>(pItem - m_pItems)];
-    if (static_cast<size_t>(lIndex) >= item.options.size()) return nullptr;
-    const Option& o = item.options[static_cast<size_t>(lIndex)];
+    const Item* item = InBlock(pItem);
+    if (!item || lIndex < 0 || static_cast<size_t>(lIndex) >= item->options.size()) return nullptr;
+    const Option& o = item->options[static_cast<size_t>(lIndex)];
     return o.bKept ? &o : nullptr;
 }
 
@@ -62,40 +79,20 @@ void CZQItemMemory::VLearn(const OPTITEM* pItem, LONG lIndex, DWORD dwStatus, PC
     if (lIndex >= count) return;
     Item& item = *in;
     if (item.options.size() < static_cast<size_t>(count)) item.options.resize(static_cast<size_t>(count));
-    Option& o = item.options[static_cast<size_t>(lIndex)];
-    o.bKept = true;
-    o.dwStatus = dwStatus == ZQOPT_OK && pszOption ? ZQOPT_OK : ZQOPT_NOT_FOUND;
-    o.keyword = o.dwStatus == ZQOPT_OK ? pszOption : L"";
-}
-
-CZQItemMemory::Item* CZQItemMemory::InBlock(const OPTITEM* pItem) {
-    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems) return nullptr;
-    return &m_items[static_cast<size_t>(pItem - m_pItems)];
+    Keep(item.options[static_cast<size_t>(lIndex)], dwStatus, pszOption);
 }
 
 void CZQItemMemory::VLearnValue(const OPTITEM* pItem, DWORD dwStatus, PCWSTR pszValue) {
-    Item* item = InBlock(pItem);
-    if (!item) return;
-    item->value.bKept = true;
-    item->value.dwStatus = dwStatus == ZQOPT_OK && pszValue ? ZQOPT_OK : ZQOPT_NOT_FOUND;
-    item->value.keyword = item->value.dwStatus == ZQOPT_OK ? pszValue : L"";
+    if (Item* item = InBlock(pItem)) Keep(item->value, dwStatus, pszValue);
 }
 
 bool CZQItemMemory::BKnownValue(const OPTITEM* pItem, DWORD* pdwStatus, PCWSTR* ppszValue) const {
-    if (!pItem || !m_pItems || pItem < m_pItems || pItem >= m_pItems + m_cItems) return false;
-    const Option& o = m_items[static_cast<size_t>(pItem - m_pItems)].value;
-    if (!o.bKept) return false;
-    *pdwStatus = o.dwStatus;
-    *ppszValue = o.dwStatus == ZQOPT_OK ? o.keyword.c_str() : nullptr;
-    return true;
+    const Item* item = InBlock(pItem);
+    return item && Tell(&item->value, pdwStatus, ppszValue);
 }
 
 bool CZQItemMemory::BKnown(const OPTITEM* pItem, LONG lIndex, DWORD* pdwStatus, PCWSTR* ppszOption) const {
-    const Option* o = Find(pItem, lIndex);
-    if (!o) return false;
-    *pdwStatus = o->dwStatus;
-    *ppszOption = o->dwStatus == ZQOPT_OK ? o->keyword.c_str() : nullptr;
-    return true;
+    return Tell(Find(pItem, lIndex), pdwStatus, ppszOption);
 }
 
 LONG CZQItemMemory::LKnownIndex(const OPTITEM* pItem, PCWSTR pszOption) const {

@@ -62,7 +62,13 @@ private:
         Option value;
     };
     const Option* Find(const OPTITEM* pItem, LONG lIndex) const;
-    Item* InBlock(const OPTITEM* pItem);
+    static void Keep(Option& o, DWORD dwStatus, PCWSTR pszText);
+    static bool Tell(const Option* o, DWORD* pdwStatus, PCWSTR* ppszText);
+    // The item's place in the memory; null for an item outside the block.
+    const Item* InBlock(const OPTITEM* pItem) const;
+    Item* InBlock(const OPTITEM* pItem) {
+        return const_cast<Item*>(static_cast<const CZQItemMemory*>(this)->InBlock(pItem));
+    }
 
     const void* m_pUIObject = nullptr;
     const OPTITEM* m_pItems = nullptr;
