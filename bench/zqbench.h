@@ -28,9 +28,13 @@ void VResetStandInLogs();
 // stand-in logs; once the sheet waits for the user, runs `inside` with the sheet's window and
 // presses OK. The time from the call to the first moment the sheet's thread, the sheet shown, has
 // nothing left to handle; negative when that never came. `firstPaint`, when given, gets the time
-// until the first paint message came (the sheet built, its painting begun).
+// until the first paint message came (the sheet built, its painting begun). `everyPage` makes every
+// page of the sheet as it is made, as a system that honours the pages' premature flag does (Wine's
+// sheet makes a page when it is first shown): each page is brought to the front once before the sheet
+// first paints, and the page it opened on comes back.
 double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmode,
-                     const std::function<void(void*)>& inside = nullptr, double* firstPaint = nullptr);
+                     const std::function<void(void*)>& inside = nullptr, double* firstPaint = nullptr,
+                     bool everyPage = false);
 
 // The folder of the program (the build's bin folder, where the plug-in and the samples lie).
 std::wstring ExeDir();

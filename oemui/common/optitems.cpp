@@ -6,7 +6,6 @@
 // in turn put the first selection back (and report that too) before they return.
 #include <cwchar>
 
-#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqitemanswers.h"
@@ -159,15 +158,17 @@ DWORD ReadSettingOfDriver(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char
     return ZQOPT_NOT_FOUND;
 }
 
-// The setting as the core driver answers it, read once while a reuse scope lives and no item has
+using zqitems::CZQItemMemory;
+
+// The setting as the core driver answers it, read once while an item pass lives and no item has
 // been reported since.
 DWORD ReadSetting(POEMCUIPPARAM p, const char* keyword, CZQLocalPtr<char>& value) {
     DWORD status = ZQOPT_NOT_FOUND;
     size_t cb = 0;
-    if (zqreuse::FindSetting(p->poemuiobj, keyword, &status, value.Put(), &cb)) return status;
+    if (CZQItemMemory::BFindSetting(p->poemuiobj, keyword, &status, value.Put(), &cb)) return status;
     status = ReadSettingOfDriver(p, keyword, value, &cb);
     if (status != ZQOPT_NO_MEMORY)
-        zqreuse::KeepSetting(p->poemuiobj, keyword, status, status == ZQOPT_OK ? value.Get() : nullptr, cb);
+        CZQItemMemory::VKeepSetting(p->poemuiobj, keyword, status, status == ZQOPT_OK ? value.Get() : nullptr, cb);
     return status;
 }
 
@@ -181,67 +182,13 @@ DWORD ReadOption(POEMCUIPPARAM p, const char* keyword, PWSTR* ppszOption) {
     return ZQOPT_OK;
 }
 
-// The option keywords the core driver answered while the items of one UI object (the sheet's) were
-// walked: an option's keyword does not change while its sheet is open, so a later look-up by keyword
-// or list of keywords is answered without selecting the options in turn again (each selection is a
-// report to the core driver and each keyword a driver call). A call for another UI object or block of
-// items starts afresh, and CZQCommon::VForgetOptionKeywords forgets them all. The oldest give way to new ones.
-struct KnownKeyword {
-    const OPTITEM* pItem;
-    LONG lIndex;
-    WCHAR szKeyword[48];
-};
-struct KnownKeywords {
-    const void* pUIObject;
-    const OPTITEM* pItems;  // the core driver's items of the block
-    int nUsed;
-    int iNext;
-    KnownKeyword aEntries[128];
-};
-thread_local KnownKeywords t_known;
-
-bool KnownFor(POEMCUIPPARAM p) {
-    return t_known.nUsed > 0 && t_known.pUIObject == p->poemuiobj && t_known.pItems == p->pDrvOptItems;
-}
-
-void Learn(POEMCUIPPARAM p, const OPTITEM* item, LONG index, PCWSTR keyword) {
-    constexpr size_t kChars = sizeof t_known.aEntries[0].szKeyword / sizeof(WCHAR);
-    if (!keyword || ZQTextLength(keyword, kChars) >= kChars) return;
-    if (!KnownFor(p)) {
-        t_known.pUIObject = p->poemuiobj;
-        t_known.pItems = p->pDrvOptItems;
-        t_known.nUsed = t_known.iNext = 0;
-    }
-    KnownKeyword* slot = nullptr;
-    for (int i = 0; i < t_known.nUsed && !slot; ++i)
-        if (t_known.aEntries[i].pItem == item && t_known.aEntries[i].lIndex == index) slot = &t_known.aEntries[i];
-    if (!slot) {
-        constexpr int kSlots = sizeof t_known.aEntries / sizeof t_known.aEntries[0];
-        slot = &t_known.aEntries[t_known.iNext];
-        t_known.iNext = (t_known.iNext + 1) % kSlots;
-        if (t_known.nUsed < kSlots) ++t_known.nUsed;
-    }
-    slot->pItem = item;
-    slot->lIndex = index;
-    ZQCopyText(slot->szKeyword, kChars, keyword);
-}
-
-// The option of the item known to have the keyword (without regard to case), or -1.
-LONG KnownIndex(POEMCUIPPARAM p, const OPTITEM* item, PCWSTR keyword) {
-    if (!keyword || !KnownFor(p)) return -1;
-    for (int i = 0; i < t_known.nUsed; ++i) {
-        const KnownKeyword& k = t_known.aEntries[i];
-        if (k.pItem == item && k.lIndex < OptionCount(item) && ZQEqualNoCase(k.szKeyword, keyword)) return k.lIndex;
-    }
-    return -1;
-}
-
-// The keyword known for the item's option, or null.
+// An option's keyword the item memory keeps (walks learn them: each selection is a report to the
+// core driver and each keyword a driver call), or null.
 PCWSTR KnownKeywordOf(POEMCUIPPARAM p, const OPTITEM* item, LONG index) {
-    if (!KnownFor(p)) return nullptr;
-    for (int i = 0; i < t_known.nUsed; ++i)
-        if (t_known.aEntries[i].pItem == item && t_known.aEntries[i].lIndex == index) return t_known.aEntries[i].szKeyword;
-    return nullptr;
+    DWORD status = ZQOPT_NOT_FOUND;
+    PCWSTR keyword = nullptr;
+    const CZQItemMemory* memory = CZQItemMemory::For(p);
+    return memory && memory->BKnown(item, index, &status, &keyword) ? keyword : nullptr;
 }
 
 // Selects the item's options one by one, reading each keyword back, and calls visit(index,
@@ -257,8 +204,8 @@ int WalkOptions(POEMCUIPPARAM p, POPTITEM item, const char* keyword, DWORD mode,
     for (int i = 0; i < count && stoppedAt < 0; ++i) {
         Select(p, item, i, mode);
         PWSTR option = nullptr;
-        ReadOption(p, keyword, &option);
-        Learn(p, item, i, option);
+        const DWORD read = ReadOption(p, keyword, &option);
+        if (CZQItemMemory* memory = CZQItemMemory::For(p)) memory->VLearn(item, i, read, option);
         if (visit(i, option)) stoppedAt = i;
     }
     if (stoppedAt < 0 || !keepStop) {
@@ -328,7 +275,7 @@ BOOL CZQCommon::BReportItem(POEMCUIPPARAM pParam, POPTITEM pItem, DWORD dwPrevio
     }
     const BOOL reported =
         pParam->poemuiobj->pOemUIProcs->DrvUpdateUISetting(pParam->poemuiobj, pItem, dwPrevious, dwMode);
-    zqreuse::ForgetSettings();
+    CZQItemMemory::VForgetSettings();
     return reported;
 }
 
@@ -470,11 +417,7 @@ DWORD CZQCommon::DWGetOptionNames(POEMCUIPPARAM pParam, PCWSTR pszFeature, PWSTR
     return ZQOPT_OK;
 }
 
-void CZQCommon::VForgetOptionKeywords() {
-    t_known.pUIObject = nullptr;
-    t_known.pItems = nullptr;
-    t_known.nUsed = t_known.iNext = 0;
-}
+void CZQCommon::VForgetOptionKeywords() { CZQItemMemory::VForgetAll(); }
 
 void CZQCommon::VFreeStringList(PWSTR* pList, int iCount) {
     if (!pList) return;
@@ -496,7 +439,8 @@ int CZQCommon::IGetOptionIndexByKeyword(POEMCUIPPARAM pParam, PCWSTR pszOption, 
     // The item's own keyword names it to the driver when no feature is given.
     const char* name = keyword ? keyword.Get() : ItemKeyword(*item);
     if (!name) return -1;
-    const LONG known = KnownIndex(pParam, item, pszOption);
+    const CZQItemMemory* memory = CZQItemMemory::For(pParam);
+    const LONG known = memory ? memory->LKnownIndex(item, pszOption) : -1;
     if (known >= 0) return static_cast<int>(known);
     const int found = WalkOptions(pParam, item, name, OEMCUIP_DOCPROP, false, [&](int, PWSTR option) {
         const bool match = option && ZQEqualNoCase(option, pszOption);
@@ -595,7 +539,8 @@ DWORD CZQCommon::DWSelectOptionByKeyword(POEMCUIPPARAM pParam, PCWSTR pszFeature
         LocalFree(current);
         if (same) return ZQOPT_OK;
     }
-    const LONG known = KnownIndex(pParam, item, pszKeyword);
+    const CZQItemMemory* memory = CZQItemMemory::For(pParam);
+    const LONG known = memory ? memory->LKnownIndex(item, pszKeyword) : -1;
     if (known >= 0) {
         Select(pParam, item, known, dwMode);
         return ZQOPT_OK;
@@ -672,36 +617,24 @@ DWORD CZQCommon::DWGetAllFeatureOptions(POEMCUIPPARAM pParam, PWSTR** ppKeywords
     if (!ppKeywords || !ppOptions || !piCount) return ZQOPT_BAD_ARGUMENT;
     *ppKeywords = *ppOptions = nullptr;
     *piCount = 0;
-    if (!ValidBlock(pParam) || !pParam->pDrvOptItems || pParam->cDrvOptItems == 0) return ZQOPT_BAD_ARGUMENT;
-    const DWORD total = pParam->cDrvOptItems;
-    PWSTR* keywords = AllocList(total);
-    PWSTR* options = AllocList(total);
-    if (!keywords || !options) {
-        if (keywords) LocalFree(keywords);
-        if (options) LocalFree(options);
+    const zqitems::Answer* answers = nullptr;
+    int count = 0;
+    const DWORD status = ZQListItemAnswers(pParam, &answers, &count);
+    if (status != ZQOPT_OK) return status;
+    PWSTR* keywords = AllocList(static_cast<size_t>(count));
+    PWSTR* options = AllocList(static_cast<size_t>(count));
+    bool ok = keywords && options;
+    for (int i = 0; ok && i < count; ++i)
+        ok = (keywords[i] = ZQDupText(answers[i].pszFeature)) != nullptr &&
+             (options[i] = ZQDupText(answers[i].pszOption)) != nullptr;
+    if (!ok) {
+        if (keywords) VFreeStringList(keywords, count);
+        if (options) VFreeStringList(options, count);
         return ZQOPT_NO_MEMORY;
-    }
-    int n = 0;
-    for (DWORD i = 0; i < total; ++i) {
-        const char* keyword = ItemKeyword(pParam->pDrvOptItems[i]);
-        if (!keyword) continue;
-        PWSTR option = nullptr;
-        const DWORD read = ReadOption(pParam, keyword, &option);
-        if (read == ZQOPT_NOT_FOUND) continue;  // a feature without a value has nothing to list
-        PWSTR wideKeyword = nullptr;
-        if (read != ZQOPT_OK || !BMultiByteToWide(&wideKeyword, keyword, CP_ACP)) {
-            if (option) LocalFree(option);
-            VFreeStringList(keywords, n);
-            VFreeStringList(options, n);
-            return ZQOPT_NO_MEMORY;
-        }
-        keywords[n] = wideKeyword;
-        options[n] = option;
-        ++n;
     }
     *ppKeywords = keywords;
     *ppOptions = options;
-    *piCount = n;
+    *piCount = count;
     return ZQOPT_OK;
 }
 
@@ -765,51 +698,43 @@ DWORD CZQCommon::DWGetStandardItemValues(POEMCUIPPARAM pParam, PWSTR** ppNames, 
 }
 
 // ---------------------------------------------------------------------------------------------
-// Answers kept per item and selection
+// The current option of every item
 // ---------------------------------------------------------------------------------------------
-void CZQItemAnswers::VForget() {
-    m_pUIObject = nullptr;
-    m_pItems = nullptr;
-    m_cItems = 0;
-    m_slots.clear();
-    m_answers.clear();
-}
-
-DWORD CZQItemAnswers::DWRead(POEMCUIPPARAM pParam, const Answer** ppAnswers, int* piCount) {
+DWORD ZQListItemAnswers(POEMCUIPPARAM pParam, const zqitems::Answer** ppAnswers, int* piCount) {
     if (!ppAnswers || !piCount) return ZQOPT_BAD_ARGUMENT;
     *ppAnswers = nullptr;
     *piCount = 0;
     if (!ValidBlock(pParam) || !pParam->pDrvOptItems || pParam->cDrvOptItems == 0) return ZQOPT_BAD_ARGUMENT;
-    if (m_pUIObject != pParam->poemuiobj || m_pItems != pParam->pDrvOptItems || m_cItems != pParam->cDrvOptItems) {
-        VForget();
-        m_pUIObject = pParam->poemuiobj;
-        m_pItems = pParam->pDrvOptItems;
-        m_cItems = pParam->cDrvOptItems;
-        m_slots.resize(m_cItems);
-    }
-    m_answers.clear();
-    for (DWORD i = 0; i < m_cItems; ++i) {
+    CZQItemMemory* kept = CZQItemMemory::For(pParam);
+    if (!kept) return ZQOPT_NO_MEMORY;
+    CZQItemMemory& memory = *kept;
+    std::vector<zqitems::Answer>& listing = memory.Listing();
+    listing.clear();
+    for (DWORD i = 0; i < pParam->cDrvOptItems; ++i) {
         const OPTITEM& item = pParam->pDrvOptItems[i];
         const char* keyword = ItemKeyword(item);
         if (!keyword) continue;
-        Slot& slot = m_slots[i];
-        if (!slot.bKept || slot.lSel != item.Sel || !IsIndexItem(&item)) {
-            CZQLocalPtr<WCHAR> option, feature;
-            slot.bKept = false;
-            slot.dwStatus = ReadOption(pParam, keyword, option.Put());
-            if (slot.dwStatus != ZQOPT_OK && slot.dwStatus != ZQOPT_NOT_FOUND) return ZQOPT_NO_MEMORY;
-            if (slot.feature.empty()) {
-                if (!CZQCommon::BMultiByteToWide(feature.Put(), keyword, CP_ACP)) return ZQOPT_NO_MEMORY;
-                slot.feature = feature.Get();
+        // A list item's answer for its selection is kept; numbers and texts are asked each time.
+        DWORD status = ZQOPT_NOT_FOUND;
+        PCWSTR option = nullptr;
+        if (!IsIndexItem(&item) || !memory.BKnown(&item, item.Sel, &status, &option)) {
+            CZQLocalPtr<WCHAR> read;
+            status = ReadOption(pParam, keyword, read.Put());
+            if (status != ZQOPT_OK && status != ZQOPT_NOT_FOUND) return ZQOPT_NO_MEMORY;
+            if (IsIndexItem(&item)) memory.VLearn(&item, item.Sel, status, read.Get());
+            if (!memory.BKnown(&item, item.Sel, &status, &option)) {
+                // Not a list item: its text lives in the listing's own slot.
+                memory.VLearnValue(&item, status, read.Get());
+                memory.BKnownValue(&item, &status, &option);
             }
-            slot.option = option ? option.Get() : L"";
-            slot.lSel = item.Sel;
-            slot.bKept = true;
         }
         // A feature without a value has nothing to list.
-        if (slot.dwStatus == ZQOPT_OK) m_answers.push_back({slot.feature.c_str(), slot.option.c_str()});
+        if (status != ZQOPT_OK) continue;
+        PCWSTR feature = memory.PszFeature(&item, keyword);
+        if (!feature) return ZQOPT_NO_MEMORY;
+        listing.push_back({feature, option});
     }
-    *ppAnswers = m_answers.data();
-    *piCount = static_cast<int>(m_answers.size());
+    *ppAnswers = listing.data();
+    *piCount = static_cast<int>(listing.size());
     return ZQOPT_OK;
 }

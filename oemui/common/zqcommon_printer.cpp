@@ -3,7 +3,6 @@
 
 #include "platform/zqprinterview.h"
 #include "platform/zqspooler.h"
-#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
@@ -160,11 +159,8 @@ BOOL CZQCommon::BGetDriverInfo3(HANDLE hPrinter, DRIVER_INFO_3W** ppInfo) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    // Within a pass that keeps it, the record of this handle is read once.
-    if (ppInfo && (*ppInfo = zqreuse::CopyDriverInfo(hPrinter)) != nullptr) return TRUE;
-    if (!ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3)) return FALSE;
-    zqreuse::KeepDriverInfo(hPrinter, *ppInfo);
-    return TRUE;
+    // A sheet's view of the printer's data answers the record of its handle from one read.
+    return ReadRecord(hPrinter, nullptr, nullptr, ppInfo, &QueryDriver3);
 }
 
 BOOL CZQCommon::BGetPrinterName(HANDLE hPrinter, PWSTR* ppszName) {

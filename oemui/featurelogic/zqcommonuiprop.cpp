@@ -5,7 +5,7 @@
 // answers, job-storage values and layout, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
-#include "common/zqcapsreuse.h"
+#include "common/zqitemanswers.h"
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
@@ -179,14 +179,15 @@ HRESULT ZQCommonUIProp(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& ale
         SetLastError(ERROR_INVALID_DATA);
         return E_FAIL;
     }
-    // The call asks for the same device-capabilities lists and driver record many times over: each
-    // is read once.
-    CZQCapsReuseScope reuse;
+    // The call asks the core driver for the same settings many times over: each is read once.
+    zqitems::CZQItemPass itemPass;
     // The items are built anew: what walks learned of the last ones goes.
     CZQCommon::VForgetOptionKeywords();
-    // Each value of the printer's data is read once for the sheet, from its fill pass on.
+    // Each value of the printer's data is read once for the sheet, from its fill pass on, and so are
+    // the device-capabilities lists and the driver record the call asks for many times over.
     b.dataView.Open(pOemCUIPParam->hPrinter);
     b.dataView.KeepDeviceLists(dwMode == OEMCUIP_DOCPROP);
+    zqspool::CZQViewPass viewPass(b.dataView);
     if (pOemCUIPParam->pOEMOptItems) b.dataView.BeginFillPass();
     // The block serves the pages and the option-item layer until the next call; the core driver
     // keeps it alive for the whole sheet.

@@ -11,7 +11,6 @@
 #pragma once
 
 #include "common/zqhandles.h"
-#include "common/zqitemanswers.h"
 #include "featurelogic/zqnameasker.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
@@ -316,6 +315,4 @@ private:
     static constexpr int kWalkAnswers = 32;
     WalkAnswer m_aWalkAnswers[kWalkAnswers] = {};
     int m_nWalkAnswers = -1;  // -1: answers not kept
-    // The core driver's options the comparisons read, kept per item and selection for the sheet.
-    CZQItemAnswers m_itemAnswers;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/zqitemanswers.h"
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
@@ -139,9 +140,9 @@ BOOL CZQQuickSets::BGroupDiffers(const ZQUIDevmode& devmode, const QuickSetEntry
 
 BOOL CZQQuickSets::BFeaturesDiffer(const QuickSetEntry* pEntry) {
     if (!pEntry || !m_pCUIParam) return FALSE;
-    const CZQItemAnswers::Answer* current = nullptr;
+    const zqitems::Answer* current = nullptr;
     int count = 0;
-    m_itemAnswers.DWRead(m_pCUIParam, &current, &count);
+    ZQListItemAnswers(m_pCUIParam, &current, &count);
     StringLists standard;
     DWGetStandardItemValues(m_pCUIParam, &standard.first, &standard.second, &standard.count);
     const PairIndex pairs(pEntry->pPairs);

@@ -113,7 +113,6 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
     m_bSnapshot = FALSE;
     m_nEntries = 0;
     m_bSelected = FALSE;
-    m_itemAnswers.VForget();
     VPrepareStore();
     if (!BLoadResString(kIdsCaption, m_szCaption)) ZQCopyText(m_szCaption, CZQCommon::kResStringChars, L"Task Presets");
     DWORD installed = 0;

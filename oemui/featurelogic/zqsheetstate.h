@@ -34,9 +34,9 @@ struct ZQSheetState {
     BOOL bTitleDone;       // the version was appended to the sheet's title
     int iHighestPage;      // highest sheet position visited, -1 none
     int aiPagePosition[kPageIdCount];  // page id -> sheet position, -1 when not in the sheet
-    // The poster the Finishing page's pages-per-sheet list chose, which every page reads and
-    // clears: the flag and its option (0..3 for 2x2 .. 5x5). A new sheet keeps them, as the
-    // binding's Finishing page keeps its list.
+    // The sheet's poster choice: the flag and its option (0..3 for 2x2 .. 5x5). The pages set and
+    // clear it (the Finishing page from its pages-per-sheet list), the logic reads it, and the
+    // Finishing page shows it. A new sheet keeps them, as the binding's Finishing page keeps its list.
     BOOL bPosterFlag;
     int iPosterOption;
 };

@@ -205,10 +205,11 @@ public:
     void VSetPosterFlag() { m_sheet.bPosterFlag = TRUE; }
     // Tiles per side of a poster option: 2, 3, 4 or 5 for options 0 to 3; 2 otherwise.
     static int IPosterTilesPerSide(int iPosterOption);
-    // Whether the selection of a pages-per-sheet list is one of the poster items that follow its six
-    // pages-per-sheet items while poster printing is in force; the poster flag and option follow.
-    // A list without a count or a selection answers FALSE and leaves both as they are.
-    BOOL BCheckPosterSelection(HWND hList);
+    // The poster choice from the entry a pages-per-sheet list shows (iSelected of iEntries, the
+    // poster items following its six pages-per-sheet items): TRUE and the flag and option set when
+    // it is a poster item while poster printing is in force, the flag cleared otherwise. A list
+    // without entries or a selection (negative) answers FALSE and leaves both as they are.
+    BOOL BSetPosterChoice(int iEntries, int iSelected);
     // First caller: the Effects page.
     void VSetPosterState(BOOL bOn, PCWSTR pszText);
     DWORD ISetPageOrderItems(BOOL bBackToFront);

@@ -371,20 +371,14 @@ int CZQUILogic::IPosterTilesPerSide(int iPosterOption) {
     return iPosterOption >= 0 && iPosterOption <= 3 ? iPosterOption + 2 : 2;
 }
 
-BOOL CZQUILogic::BCheckPosterSelection(HWND hList) {
-    if (!hList) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    const LRESULT count = SendMessageW(hList, CB_GETCOUNT, 0, 0);
-    const LRESULT selection = SendMessageW(hList, CB_GETCURSEL, 0, 0);
-    if (count == CB_ERR || selection == CB_ERR) return FALSE;
+BOOL CZQUILogic::BSetPosterChoice(int iEntries, int iSelected) {
+    if (iEntries < 0 || iSelected < 0) return FALSE;
     POPTITEM options = nullptr;
     POPTITEM poster = nullptr;
     if (CZQCommon::DWFindOptItem(m_pCUIParam, zqkw::kZQPosterPrinting, &poster) == ZQOPT_OK &&
         CZQCommon::DWFindOptItem(m_pCUIParam, L"ZQPosterPrintingOption", &options) == ZQOPT_OK && poster && options &&
         m_pDevmode && m_pDevmode->dwLayoutMode == 3) {
-        const int c = static_cast<int>(count), j = static_cast<int>(selection);
+        const int c = iEntries, j = iSelected;
         const int n = CZQCommon::IGetOptionCount(options);
         if (j >= c - n) {
             m_sheet.bPosterFlag = TRUE;

@@ -32,12 +32,11 @@ protected:
     ~IZQPaperQualityPage() = default;
 };
 
-// The Finishing page: its controls set again from the settings, and its pages-per-sheet list.
+// The Finishing page: its controls set again from the settings, the poster choice of the sheet
+// state (CZQUILogic::BPosterFlag) shown with them.
 class IZQFinishingPage {
 public:
     virtual void VSetAllControls(PageContext* pContext) = 0;
-    // Null without the page's window.
-    virtual HWND PagesPerSheetList() const = 0;
     // The tile selection disabled and the sheet's poster flag cleared.
     virtual void VDisablePosterControl(CZQUILogic* pLogic) = 0;
 

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "common/zqcapsreuse.h"
+#include "common/zqitemanswers.h"
 #include "pages/zqpagealerts.h"
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpageitems.h"
@@ -62,7 +62,7 @@ protected:
 template <class Page>
 INT_PTR CALLBACK ZQPageShell::Proc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     // What a message asks the core driver again and again is asked once.
-    CZQCapsReuseScope reuse(true);
+    zqitems::CZQItemPass itemPass;
     if (uMsg == WM_INITDIALOG) {
         const auto* psp = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
         PageContext* context =

@@ -7,7 +7,7 @@
 
 #include <new>
 
-#include "common/zqcapsreuse.h"
+#include "common/zqitemanswers.h"
 #include "common/zqlanguage.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -145,8 +145,9 @@ int CZQSheetBuilder::IBuildPages(PPROPSHEETUI_INFO pPSUIInfo, DWORD dwSheet, CZQ
     }
     if (pCommon) pCommon->VLoadResourceModule(ps->hPrinter);
     const HMODULE hResModule = pCommon ? pCommon->HResModule() : nullptr;
-    // The pages ask for the same driver record and lists as the fill pass did: each once here.
-    CZQCapsReuseScope reuse;
+    // The pages ask for the same driver record, lists and settings as the fill pass did: each once here.
+    zqitems::CZQItemPass itemPass;
+    zqspool::CZQViewPass viewPass(binding.dataView);
 
     // A new sheet starts with a clean per-sheet state, and a document sheet with the core
     // driver's copy of the private devmode as its working copy.

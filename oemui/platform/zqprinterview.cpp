@@ -23,6 +23,10 @@ struct Answer {
     DWORD type = REG_NONE;  // a value's
     DWORD count = 0;        // a value list's entries
     std::vector<BYTE> bytes;
+    // With no bytes: what the spooler answers a question without room (spoolers differ there);
+    // kNotAsked until asked.
+    DWORD emptyRc = kNotAsked;
+    static constexpr DWORD kNotAsked = ~0u;
 };
 
 // A device-capabilities answer: the count, and with an output room the entries the driver wrote.
@@ -45,8 +49,10 @@ struct ViewData {
     // The handle's driver record (level 3) and printer record (level 2); empty until read whole.
     std::vector<BYTE> driver;
     std::vector<BYTE> printer;
-    // The core driver's device-capabilities lists asked on this thread, in a document sheet.
+    // The core driver's device-capabilities lists asked on this thread, in a document sheet: the
+    // last few answers of each list, the latest first.
     bool keepLists = false;
+    int passes = 0;  // a device sheet's lists live as long as its passes
     std::vector<ListAnswer> capsLists;
 };
 
@@ -74,14 +80,21 @@ public:
 
 thread_local int t_storedNow = 0;
 
-// Keys compare without case; null, empty and the root's own name are the root.
+// Keys compare without case, as the spooler reads them: empty parts of a path left out ("\\A\\\\B\\" is
+// "a\\b"). Null and empty name no key; the calls without a key read the root.
+constexpr WCHAR kRoot[] = L"PrinterDriverData";
 std::wstring KeyName(LPCWSTR pszKey) {
-    std::wstring key = pszKey && *pszKey ? pszKey : L"PrinterDriverData";
-    while (!key.empty() && key.back() == L'\\') key.pop_back();
-    size_t start = 0;
-    while (start < key.size() && key[start] == L'\\') ++start;
-    key.erase(0, start);
-    for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
+    std::wstring key;
+    bool part = false;
+    for (const WCHAR* p = pszKey ? pszKey : L""; *p; ++p) {
+        if (*p == L'\\') {
+            part = false;
+            continue;
+        }
+        if (!part && !key.empty()) key += L'\\';
+        part = true;
+        key += static_cast<wchar_t>(std::towlower(*p));
+    }
     return key;
 }
 std::wstring ValueKey(LPCWSTR pszKey, LPCWSTR pszName) {
@@ -104,17 +117,26 @@ bool Keeps(DWORD rc) { return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND 
 
 const SpoolerApi& Beneath() { return *State().pBeneath; }
 
-// A value read whole: a room that fits most values, then the size the spooler names.
+DWORD QueryValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD pNeeded) {
+    if (!pszKey) return Beneath().GetPrinterDataW(h, const_cast<LPWSTR>(pszName), pType, pData, cb, pNeeded);
+    return Beneath().GetPrinterDataExW(h, pszKey, pszName, pType, pData, cb, pNeeded);
+}
+
+// A value read whole: a room that fits most values, then the size the spooler names. An empty
+// value is asked once more without room, to answer that question as the spooler does.
 Answer FetchValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName) {
     Answer a;
     a.bytes.resize(512);
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD needed = 0;
         const DWORD cb = static_cast<DWORD>(a.bytes.size());
-        a.rc = pszKey ? Beneath().GetPrinterDataExW(h, pszKey, pszName, &a.type, a.bytes.data(), cb, &needed)
-                      : Beneath().GetPrinterDataW(h, const_cast<LPWSTR>(pszName), &a.type, a.bytes.data(), cb, &needed);
+        a.rc = QueryValue(h, pszKey, pszName, &a.type, a.bytes.data(), cb, &needed);
         if (a.rc == ERROR_SUCCESS) {
             a.bytes.resize(needed <= a.bytes.size() ? needed : a.bytes.size());
+            if (a.bytes.empty()) {
+                DWORD type = REG_NONE;
+                a.emptyRc = QueryValue(h, pszKey, pszName, &type, nullptr, 0, &needed);
+            }
             return a;
         }
         if (a.rc != ERROR_MORE_DATA || needed <= a.bytes.size()) break;
@@ -127,7 +149,7 @@ Answer FetchValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName) {
 // The kept answer of `id`, asked of the spooler when there is none; null, with the spooler's answer
 // in *pRc, when that is not kept (no value nor its absence) or is no success.
 template <typename Fetch>
-const Answer* KeptAnswer(std::map<std::wstring, Answer>& kept, const std::wstring& id, Fetch fetch, DWORD* pRc) {
+Answer* KeptAnswer(std::map<std::wstring, Answer>& kept, const std::wstring& id, Fetch fetch, DWORD* pRc) {
     auto found = kept.find(id);
     if (found == kept.end()) {
         Answer a = fetch();
@@ -141,13 +163,12 @@ const Answer* KeptAnswer(std::map<std::wstring, Answer>& kept, const std::wstrin
     return found->second.rc == ERROR_SUCCESS ? &found->second : nullptr;
 }
 
-DWORD ServeValue(const Answer& a, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD pNeeded) {
-    const DWORD size = static_cast<DWORD>(a.bytes.size());
-    if (pType) *pType = a.type;
-    if (pNeeded) *pNeeded = size;
-    if (!pData || cb < size) return ERROR_MORE_DATA;
-    if (size) std::memcpy(pData, a.bytes.data(), size);
-    return ERROR_SUCCESS;
+// What the spooler answers a question about kept bytes, its out-parameters set first as it sets
+// them: no room (or too little) for them is ERROR_MORE_DATA; no bytes and no room is whatever the
+// spooler answered to that.
+DWORD Room(const Answer& a, const void* pOut, DWORD cb) {
+    if (a.bytes.empty()) return pOut || a.emptyRc == Answer::kNotAsked ? ERROR_SUCCESS : a.emptyRc;
+    return !pOut || cb < a.bytes.size() ? ERROR_MORE_DATA : ERROR_SUCCESS;
 }
 
 // A value of a key the view listed: its entry, or its absence; false when the key was not listed.
@@ -171,38 +192,59 @@ bool FromListing(const ViewData& v, LPCWSTR pszKey, LPCWSTR pszName, Answer& out
     return true;
 }
 
+// pszKey is the key's name, or null for the root's calls.
 DWORD ReadValue(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD pNeeded) {
     {
         CLock lock;
         if (ViewData* v = ServingView(h)) {
             DWORD rc = ERROR_SUCCESS;
+            const LPCWSTR key = pszKey ? pszKey : kRoot;
             // A key listed already answers for its values.
-            const Answer* a = KeptAnswer(v->values, ValueKey(pszKey, pszName), [&] {
+            Answer* a = KeptAnswer(v->values, ValueKey(key, pszName), [&] {
                 Answer listed;
-                return FromListing(*v, pszKey, pszName, listed) ? listed : FetchValue(h, pszKey, pszName);
+                return FromListing(*v, key, pszName, listed) ? listed : FetchValue(h, pszKey, pszName);
             }, &rc);
-            return a ? ServeValue(*a, pType, pData, cb, pNeeded) : rc;
+            if (!a) return rc;
+            if (a->bytes.empty() && !pData && a->emptyRc == Answer::kNotAsked) {
+                DWORD type = REG_NONE, needed = 0;
+                a->emptyRc = QueryValue(h, pszKey, pszName, &type, nullptr, 0, &needed);
+            }
+            const DWORD size = static_cast<DWORD>(a->bytes.size());
+            if (pType) *pType = a->type;
+            if (pNeeded) *pNeeded = size;
+            rc = Room(*a, pData, cb);
+            if (rc == ERROR_SUCCESS && size) std::memcpy(pData, a->bytes.data(), size);
+            return rc;
         }
     }
-    if (pszKey) return Beneath().GetPrinterDataExW(h, pszKey, pszName, pType, pData, cb, pNeeded);
-    return Beneath().GetPrinterDataW(h, const_cast<LPWSTR>(pszName), pType, pData, cb, pNeeded);
+    return QueryValue(h, pszKey, pszName, pType, pData, cb, pNeeded);
 }
 
 DWORD WINAPI GetData(HANDLE h, LPWSTR pszName, LPDWORD pType, LPBYTE pData, DWORD cb, LPDWORD pNeeded) {
     return ReadValue(h, nullptr, pszName, pType, pData, cb, pNeeded);
 }
+// A key with no name is the spooler's to refuse.
 DWORD WINAPI GetDataEx(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, LPDWORD pType, LPBYTE pData, DWORD cb,
                        LPDWORD pNeeded) {
-    if (!pszKey) return Beneath().GetPrinterDataExW(h, pszKey, pszName, pType, pData, cb, pNeeded);
+    if (KeyName(pszKey).empty()) return Beneath().GetPrinterDataExW(h, pszKey, pszName, pType, pData, cb, pNeeded);
     return ReadValue(h, pszKey, pszName, pType, pData, cb, pNeeded);
 }
 
-// A list asked for its size, then read into that size while it keeps growing.
+// A list asked for its size, then read into that size while it keeps growing. An empty list is
+// asked once more with room, since spoolers differ in their answer without.
 template <typename Call>
 Answer FetchList(Call call) {
     Answer a;
     DWORD needed = 0;
     a.rc = call(nullptr, 0, &needed, &a.count);
+    if (a.rc == ERROR_MORE_DATA && !needed) {
+        a.emptyRc = a.rc;
+        BYTE room = 0;
+        a.count = 0;
+        a.rc = call(&room, 0, &needed, &a.count);
+    } else if (a.rc == ERROR_SUCCESS && !needed) {
+        a.emptyRc = a.rc;
+    }
     for (int attempt = 0; attempt < 4 && a.rc == ERROR_MORE_DATA && needed; ++attempt) {
         a.bytes.assign(needed, 0);
         a.count = 0;
@@ -216,7 +258,7 @@ Answer FetchList(Call call) {
 DWORD WINAPI EnumDataEx(HANDLE h, LPCWSTR pszKey, LPBYTE pOut, DWORD cb, LPDWORD pNeeded, LPDWORD pCount) {
     {
         CLock lock;
-        ViewData* v = pszKey ? ServingView(h) : nullptr;
+        ViewData* v = KeyName(pszKey).empty() ? nullptr : ServingView(h);
         if (v) {
             DWORD rc = ERROR_SUCCESS;
             const Answer* kept = KeptAnswer(v->lists, KeyName(pszKey), [&] {
@@ -229,8 +271,8 @@ DWORD WINAPI EnumDataEx(HANDLE h, LPCWSTR pszKey, LPBYTE pOut, DWORD cb, LPDWORD
             const DWORD size = static_cast<DWORD>(a.bytes.size());
             if (pNeeded) *pNeeded = size;
             if (pCount) *pCount = 0;
-            if (size > cb || (size && !pOut)) return ERROR_MORE_DATA;
-            if (!size) return ERROR_SUCCESS;
+            rc = Room(a, pOut, cb);
+            if (rc != ERROR_SUCCESS || !size) return rc;
             std::memcpy(pOut, a.bytes.data(), size);
             // The entries point into their own block: the copy's into the copy.
             const BYTE* from = a.bytes.data();
@@ -250,6 +292,7 @@ DWORD WINAPI EnumDataEx(HANDLE h, LPCWSTR pszKey, LPBYTE pOut, DWORD cb, LPDWORD
     return Beneath().EnumPrinterDataExW(h, pszKey, pOut, cb, pNeeded, pCount);
 }
 
+// The subkeys of a key; no key lists those of the printer's top.
 DWORD WINAPI EnumKey(HANDLE h, LPCWSTR pszKey, LPWSTR pOut, DWORD cb, LPDWORD pNeeded) {
     {
         CLock lock;
@@ -264,37 +307,48 @@ DWORD WINAPI EnumKey(HANDLE h, LPCWSTR pszKey, LPWSTR pOut, DWORD cb, LPDWORD pN
             const Answer& a = *kept;
             const DWORD size = static_cast<DWORD>(a.bytes.size());
             if (pNeeded) *pNeeded = size;
-            if (size > cb || (size && !pOut)) return ERROR_MORE_DATA;
-            if (size) std::memcpy(pOut, a.bytes.data(), size);
-            return ERROR_SUCCESS;
+            rc = Room(a, pOut, cb);
+            if (rc == ERROR_SUCCESS && size) std::memcpy(pOut, a.bytes.data(), size);
+            return rc;
         }
     }
     return Beneath().EnumPrinterKeyW(h, pszKey, pOut, cb, pNeeded);
 }
 
-// What every view holds of a value (its list and the key lists with it), or of a whole key.
+// What every view holds of a value (its list and the key lists with it), or of a whole key. A
+// write may make its key and the keys above it: what was found absent there is asked again.
 void Forget(LPCWSTR pszKey, LPCWSTR pszName) {
     CLock lock;
     const std::wstring key = KeyName(pszKey);
+    auto below = [&key](const std::wstring& id) {
+        return id.compare(0, key.size(), key) == 0 && (id.size() == key.size() || id[key.size()] == L'\\');
+    };
+    // id names a key above the written one, or the written one itself.
+    auto above = [&key](const std::wstring& id) {
+        return key.compare(0, id.size(), id) == 0 && (key.size() == id.size() || key[id.size()] == L'\\');
+    };
     for (ViewData* v : State().open) {
-        v->subkeys.clear();  // a write may make a key
-        if (pszName) {
-            v->values.erase(ValueKey(pszKey, pszName));
-            v->lists.erase(key);
+        v->subkeys.clear();
+        if (!pszName) {
+            // A key goes with everything below it.
+            for (auto* m : {&v->values, &v->lists})
+                for (auto it = m->begin(); it != m->end();) it = below(it->first) ? m->erase(it) : std::next(it);
             continue;
         }
-        // A key goes with everything below it.
-        auto below = [&](const std::wstring& id) {
-            return id.compare(0, key.size(), key) == 0 && (id.size() == key.size() || id[key.size()] == L'\\');
-        };
+        v->values.erase(ValueKey(pszKey, pszName));
+        v->lists.erase(key);
         for (auto* m : {&v->values, &v->lists})
-            for (auto it = m->begin(); it != m->end();) it = below(it->first) ? m->erase(it) : std::next(it);
+            for (auto it = m->begin(); it != m->end();) {
+                const size_t cut = m == &v->values ? it->first.rfind(L'\\') : std::wstring::npos;
+                const std::wstring owner = cut == std::wstring::npos ? it->first : it->first.substr(0, cut);
+                it = it->second.rc != ERROR_SUCCESS && above(owner) ? m->erase(it) : std::next(it);
+            }
     }
 }
 
 DWORD WINAPI SetData(HANDLE h, LPWSTR pszName, DWORD type, LPBYTE pData, DWORD cb) {
     const DWORD rc = Beneath().SetPrinterDataW(h, pszName, type, pData, cb);
-    Forget(nullptr, pszName ? pszName : L"");
+    Forget(kRoot, pszName ? pszName : L"");
     return rc;
 }
 DWORD WINAPI SetDataEx(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, DWORD type, LPBYTE pData, DWORD cb) {
@@ -304,7 +358,7 @@ DWORD WINAPI SetDataEx(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName, DWORD type, LP
 }
 DWORD WINAPI DeleteData(HANDLE h, LPWSTR pszName) {
     const DWORD rc = Beneath().DeletePrinterDataW(h, pszName);
-    Forget(nullptr, pszName ? pszName : L"");
+    Forget(kRoot, pszName ? pszName : L"");
     return rc;
 }
 DWORD WINAPI DeleteDataEx(HANDLE h, LPCWSTR pszKey, LPCWSTR pszName) {
@@ -484,12 +538,16 @@ std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
     return std::vector<BYTE>(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
 }
 
+// Answers kept per list and output kind: every change of a sheet asks with a devmode of its own, so
+// only the latest few can be asked again; a bound keeps a sheet's thousandth change as cheap as its first.
+constexpr size_t kAnswersPerList = 4;
+
 // The view of this thread that keeps device lists (the lock held).
 ViewData* ListView() {
     if (t_storedNow) return nullptr;
     const DWORD thread = GetCurrentThreadId();
     for (ViewData* v : State().open)
-        if (v->thread == thread && v->keepLists) return v;
+        if (v->thread == thread && (v->keepLists || v->passes > 0)) return v;
     return nullptr;
 }
 
@@ -528,13 +586,20 @@ int WINAPI DeviceLists(LPCWSTR pszDevice, LPCWSTR pszPort, WORD capability, LPWS
     const int count = Beneath().DeviceCapabilitiesW(pszDevice, pszPort, capability, pOutput, pDevmode);
     if (!view || count < 0) return count;
     CLock lock;
-    if (!IsOpen(view) || !view->keepLists) return count;
+    if (!IsOpen(view) || (!view->keepLists && view->passes <= 0)) return count;
     key.count = count;
     if (pOutput && count > 0) {
         const auto* out = reinterpret_cast<const BYTE*>(pOutput);
         key.entries.assign(out, out + static_cast<size_t>(count) * entrySize);
     }
-    view->capsLists.push_back(std::move(key));
+    // The oldest answer of the same list and kind makes room.
+    std::vector<ListAnswer>& kept = view->capsLists;
+    size_t same = 0, oldest = kept.size();
+    for (size_t i = 0; i < kept.size(); ++i)
+        if (kept[i].capability == capability && kept[i].withOutput == key.withOutput && ++same >= kAnswersPerList)
+            oldest = i;
+    if (oldest < kept.size()) kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(oldest));
+    kept.insert(kept.begin(), std::move(key));
     return count;
 }
 
@@ -573,6 +638,25 @@ void CZQPrinterDataView::KeepDeviceLists(bool bKeep) {
     auto* v = static_cast<ViewData*>(m_pData);
     v->keepLists = bKeep;
     if (!bKeep) v->capsLists.clear();
+}
+
+void CZQPrinterDataView::BeginPass() {
+    if (!m_pData) return;
+    CLock lock;
+    ++static_cast<ViewData*>(m_pData)->passes;
+}
+
+void CZQPrinterDataView::EndPass() {
+    if (!m_pData) return;
+    CLock lock;
+    auto* v = static_cast<ViewData*>(m_pData);
+    if (v->passes > 0 && --v->passes == 0 && !v->keepLists) v->capsLists.clear();
+}
+
+size_t CZQPrinterDataView::HeldDeviceLists() const {
+    if (!m_pData) return 0;
+    CLock lock;
+    return static_cast<const ViewData*>(m_pData)->capsLists.size();
 }
 
 void CZQPrinterDataView::Open(HANDLE hPrinter) {

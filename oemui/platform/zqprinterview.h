@@ -33,8 +33,14 @@ public:
     void Refresh();
     // A document sheet's view also keeps the core driver's device-capabilities lists asked on its
     // thread, by printer, port and devmode, until a form written through the plug-in or a refresh
-    // (a device sheet's installed trays change them: it keeps none).
+    // (a device sheet's installed trays change them: it keeps them only within a pass).
     void KeepDeviceLists(bool bKeep);
+    // A pass over the sheet (its fill pass, the building of its pages): the lists are kept while one
+    // lives, and a device sheet's view drops them at the end of the outermost.
+    void BeginPass();
+    void EndPass();
+    // The device-list answers the view holds: a few per list, however many devmodes were asked.
+    size_t HeldDeviceLists() const;
     // A fill pass of the sheet starts: a later one than the first reads the printer's data afresh.
     void BeginFillPass() {
         if (m_bFilled) Refresh();
@@ -45,6 +51,18 @@ private:
     HANDLE m_hPrinter = nullptr;
     bool m_bFilled = false;
     void* m_pData = nullptr;
+};
+
+// A pass of a view while it lives.
+class CZQViewPass {
+public:
+    explicit CZQViewPass(CZQPrinterDataView& view) : m_view(view) { view.BeginPass(); }
+    ~CZQViewPass() { m_view.EndPass(); }
+    CZQViewPass(const CZQViewPass&) = delete;
+    CZQViewPass& operator=(const CZQViewPass&) = delete;
+
+private:
+    CZQPrinterDataView& m_view;
 };
 
 // Reads on this thread ask the spooler, whatever a view holds, while one lives.

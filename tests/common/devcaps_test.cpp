@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "commontest.h"
-#include "common/zqcapsreuse.h"
 #include "common/zqcommon.h"
 #include "platform/zqprinterview.h"
 #include "platform/zqspooler.h"
@@ -158,9 +157,10 @@ TEST_F(DeviceCaps, EmptyAndUnknownPrinters) {
     EXPECT_FALSE(CZQCommon::BGetPaperSourceIndices(kPrinter, nullptr, nullptr, &n, &w));
 }
 
-// Within a reuse scope a list is asked of the driver once per printer, port and devmode, and the
-// driver record once per handle; the copies handed out are whole; the scope's end forgets both.
-TEST_F(DeviceCaps, AReuseScopeAsksOncePerQueryAndForgetsAtItsEnd) {
+// Within a pass a device sheet's view asks a list of the driver once per printer, port and devmode
+// and answers the driver record of its handle from one read; the copies handed out are whole; the
+// outermost pass's end forgets the lists (the trays may change), not the record.
+TEST_F(DeviceCaps, ADeviceSheetsPassAsksOncePerQueryAndForgetsAtItsEnd) {
     const WORD bins[] = {7, 1, 259};
     m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
     DEVMODEW a = {}, b = {};
@@ -173,6 +173,9 @@ TEST_F(DeviceCaps, AReuseScopeAsksOncePerQueryAndForgetsAtItsEnd) {
     } steps[] = {{L"USB001", nullptr, true}, {L"USB001", nullptr, false}, {L"FILE:", nullptr, true},
                  {L"USB001", &a, true},      {L"USB001", &a, false},      {L"USB001", &b, true}};
     HANDLE h = m_printer.Open();
+    zqspool::CZQPrinterDataView view;
+    view.Open(h);
+    view.KeepDeviceLists(false);
     auto bins3 = [&](const wchar_t* port, const DEVMODEW* dm) {
         const int before = m_printer.CallCount(MemCall::DeviceCapabilities);
         DWORD n = 0;
@@ -197,15 +200,16 @@ TEST_F(DeviceCaps, AReuseScopeAsksOncePerQueryAndForgetsAtItsEnd) {
         return m_printer.CallCount(MemCall::GetPrinterDriver) > before;
     };
     {
-        CZQCapsReuseScope scope;
+        zqspool::CZQViewPass pass(view);
         for (const auto& step : steps) EXPECT_EQ(step.asked, bins3(step.port, step.dm)) << step.port;
         EXPECT_TRUE(driverRead());
-        CZQCapsReuseScope nested;  // shares the outer scope's answers
+        zqspool::CZQViewPass nested(view);  // shares the outer pass's answers
         EXPECT_FALSE(driverRead());
         EXPECT_FALSE(bins3(L"USB001", nullptr));
     }
     EXPECT_TRUE(bins3(L"USB001", nullptr));
-    EXPECT_TRUE(driverRead());
+    EXPECT_FALSE(driverRead());
+    view.Close();
     zqspool::Spooler().ClosePrinter(h);
 }
 
@@ -270,3 +274,38 @@ TEST_F(DeviceCaps, ADocumentSheetsViewKeepsItsListsUntilAFormChanges) {
 }
 
 }  // namespace
+
+// A sheet's changes each ask with a devmode of their own: the view holds a few answers per list
+// however many changes came, the latest answered without a call.
+TEST_F(DeviceCaps, ThousandsOfChangesKeepTheViewsListsBounded) {
+    const WORD bins[] = {7, 1, 259};
+    m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
+    HANDLE h = m_printer.Open();
+    zqspool::CZQPrinterDataView view;
+    view.Open(h);
+    view.KeepDeviceLists(true);
+    DEVMODEW dm = {};
+    dm.dmSize = sizeof(DEVMODEW);
+    auto ask = [&] {
+        const int before = m_printer.CallCount(MemCall::DeviceCapabilities);
+        DWORD n = 0;
+        WORD* list = nullptr;
+        EXPECT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, L"USB001", &dm, &n, &list));
+        EXPECT_EQ(3u, n);
+        LocalFree(list);
+        return m_printer.CallCount(MemCall::DeviceCapabilities) - before;
+    };
+    size_t heldEarly = 0;
+    for (int change = 1; change <= 3000; ++change) {
+        dm.dmScale = static_cast<short>(change);
+        ASSERT_EQ(2, ask()) << change;
+        ASSERT_EQ(0, ask()) << change;
+        if (change == 10) heldEarly = view.HeldDeviceLists();
+    }
+    EXPECT_EQ(heldEarly, view.HeldDeviceLists());
+    EXPECT_LE(view.HeldDeviceLists(), 8u);
+    // The change before the last is still held.
+    dm.dmScale = 2999;
+    EXPECT_EQ(0, ask());
+    zqspool::Spooler().ClosePrinter(h);
+}

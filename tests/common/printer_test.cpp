@@ -450,4 +450,101 @@ TEST_F(PrinterHelpers, AGroupChangeLeavesWhatHoldsAlready) {
     }
 }
 
+// What a read answered: its result, every out-parameter (0xA5A5A5A5 where it set none) and the
+// bytes it wrote, a value list's entries by name, type and data (their pointers are the buffer's).
+std::string Answered(DWORD rc, DWORD type, DWORD needed, DWORD count, const BYTE* pOut, DWORD cb, bool bEntries) {
+    std::string s = std::to_string(rc) + " type " + std::to_string(type) + " needed " + std::to_string(needed) +
+                    " count " + std::to_string(count) + ":";
+    if (rc != ERROR_SUCCESS || !pOut) return s;
+    if (!bEntries) {
+        for (DWORD i = 0; i < needed && i < cb; ++i) s += " " + std::to_string(pOut[i]);
+        return s;
+    }
+    const auto* e = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(pOut);
+    for (DWORD i = 0; i < count; ++i) {
+        s += " [" + std::string(e[i].pValueName, e[i].pValueName + wcslen(e[i].pValueName)) + " " +
+             std::to_string(e[i].dwType) + " " + std::to_string(e[i].cbValueName);
+        for (DWORD j = 0; j < e[i].cbData; ++j) s += " " + std::to_string(e[i].pData[j]);
+        s += "]";
+    }
+    return s;
+}
+
+// A differential run: after each write of a table made through the plug-in, every read of every
+// kind, with no room, too little and enough, about keys present, absent, empty, made below an absent
+// one and spelt otherwise, is asked through a sheet's view and of the spooler beneath, twice, and
+// must be answered alike, out-parameters included.
+TEST_F(PrinterHelpers, ASheetsViewAnswersAsTheSpoolerBeneath) {
+    const BYTE text[] = {'x', 0, 0, 0};
+    m_printer.PutValue(L"A", L"v", REG_SZ, text, 4);
+    m_printer.PutValue(L"A", L"Zero", REG_BINARY, nullptr, 0);
+    m_printer.PutValue(L"Empty", L"gone", REG_SZ, text, 4);
+    ASSERT_EQ(ERROR_SUCCESS, zqspool::Spooler().DeletePrinterDataExW(m_h, L"Empty", L"gone"));
+    zqspool::CZQPrinterDataView view;
+    view.Open(m_h);
+    // Taken with the view open: it answers through the view.
+    const auto& sp = zqspool::Spooler();
+    const PCWSTR keys[] = {L"A", L"a\\B", L"A\\B\\C", L"\\A\\\\b\\", L"Empty", L"PrinterDriverData", L"", nullptr,
+                           L"New", L"New\\Deep"};
+    const PCWSTR names[] = {L"v", L"ZERO", L"w", L"none"};
+    const DWORD rooms[] = {0, 2, 4096};
+    auto readAll = [&](bool beneath) {
+        std::vector<std::string> seen;
+        std::vector<BYTE> buffer(4096);
+        for (const DWORD room : rooms)
+            for (const bool none : {true, false}) {
+                if (none && room) continue;
+                BYTE* out = none ? nullptr : buffer.data();
+                auto ask = [&](const std::function<DWORD(DWORD*, DWORD*, DWORD*)>& read, bool entries) {
+                    std::fill(buffer.begin(), buffer.end(), BYTE{0x5A});
+                    DWORD type = 0xA5A5A5A5, needed = 0xA5A5A5A5, count = 0xA5A5A5A5, rc = 0;
+                    if (beneath) {
+                        zqspool::CZQStoredNow now;
+                        rc = read(&type, &needed, &count);
+                    } else {
+                        rc = read(&type, &needed, &count);
+                    }
+                    seen.push_back(Answered(rc, type, needed, count, out, room, entries));
+                };
+                for (const PCWSTR key : keys) {
+                    for (const PCWSTR name : names)
+                        ask([&](DWORD* t, DWORD* n, DWORD*) { return sp.GetPrinterDataExW(m_h, key, name, t, out, room, n); },
+                            false);
+                    ask([&](DWORD*, DWORD* n, DWORD* c) { return sp.EnumPrinterDataExW(m_h, key, out, room, n, c); }, true);
+                    ask([&](DWORD*, DWORD* n, DWORD*) {
+                        return sp.EnumPrinterKeyW(m_h, key, reinterpret_cast<LPWSTR>(out), room, n);
+                    }, false);
+                }
+                for (const PCWSTR name : names)
+                    ask([&](DWORD* t, DWORD* n, DWORD*) {
+                        return sp.GetPrinterDataW(m_h, const_cast<LPWSTR>(name), t, out, room, n);
+                    }, false);
+            }
+        return seen;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> write;
+    } writes[] = {
+        {"as stored", nullptr},
+        {"a key made below keys found absent",
+         [&] { sp.SetPrinterDataExW(m_h, L"A\\B\\C", L"w", REG_SZ, const_cast<BYTE*>(text), 4); }},
+        {"a value of 0 bytes at the root",
+         [&] { sp.SetPrinterDataW(m_h, const_cast<LPWSTR>(L"Zero"), REG_BINARY, nullptr, 0); }},
+        {"a value removed", [&] { sp.DeletePrinterDataExW(m_h, L"A", L"v"); }},
+        {"a key spelt otherwise", [&] { sp.SetPrinterDataExW(m_h, L"\\a\\\\b\\", L"V", REG_SZ, const_cast<BYTE*>(text), 4); }},
+        {"a tree removed", [&] { sp.DeletePrinterKeyW(m_h, L"A\\B"); }},
+        {"a deep key made", [&] { sp.SetPrinterDataExW(m_h, L"New\\Deep", L"w", REG_BINARY, nullptr, 0); }},
+    };
+    for (const auto& w : writes) {
+        SCOPED_TRACE(w.what);
+        if (w.write) w.write();
+        for (int round = 0; round < 2; ++round) {
+            const std::vector<std::string> viewed = readAll(false), stored = readAll(true);
+            ASSERT_EQ(stored.size(), viewed.size());
+            for (size_t i = 0; i < stored.size(); ++i) EXPECT_EQ(stored[i], viewed[i]) << "read " << i;
+        }
+    }
+}
+
 }  // namespace

@@ -12,7 +12,6 @@
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
 #include "res/zqcolorids.h"
-#include "res/zqfinishingids.h"
 
 using namespace zqpage;
 
@@ -557,13 +556,8 @@ void CZQColorTab::VOnFactoryDefaults(HWND hDlg, PageContext* pContext) {
         if (paper && paperContext) paper->VRefreshCoverControls(paperContext);
         PageContext* finishingContext = nullptr;
         if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext);
-            finishing && finishingContext) {
+            finishing && finishingContext)
             finishing->VSetAllControls(finishingContext);
-            HWND pages = finishing->PagesPerSheetList();
-            HWND tiles = pages ? GetDlgItem(GetParent(pages), IDC_BTN_SELECT_TILES) : nullptr;
-            const BOOL poster = logic.BCheckPosterSelection(pages);
-            if (tiles) EnableWindow(tiles, poster);
-        }
         DWUpdateColorSpaceControls(pContext);
         VOnColorSpaceChanged(pContext);
         VUpdateSepiaForColorSpace(pContext);

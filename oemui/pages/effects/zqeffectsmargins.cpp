@@ -155,8 +155,7 @@ void CZQEffectsTab::VApplyMarginOptions(PageContext* pContext) {
     if (any && (logic.BIsBannerPaper() || logic.BIsBorderlessPaper())) logic.VUpdateBorderlessForPageSize(pContext->pRules);
     // Margins chosen end a poster.
     auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
-    if (any && finishing && logic.BCheckPosterSelection(finishing->PagesPerSheetList()) &&
-        logic.BPosterFlag()) {
+    if (any && finishing && logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrder = 0;
         if (logic.BIsPosterPrinting() &&

@@ -321,8 +321,7 @@ int CZQFeaturesTab::IApplyMarginGroup(PageContext* pContext) {
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
     // Margin options end a poster.
     auto* finishing = Finishing(pContext);
-    if (boxChecked && finishing && logic.BPosterFlag() &&
-        logic.BCheckPosterSelection(finishing->PagesPerSheetList())) {
+    if (boxChecked && finishing && logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrderIndex = 0;
         if (logic.BIsPosterPrinting() &&

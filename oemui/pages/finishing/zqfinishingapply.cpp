@@ -79,6 +79,7 @@ void CZQFinishingTab::VSetAllControls(PageContext* pContext) {
     }
     VShowOrientation();
     VSetAutoDuplexBox(pContext);
+    EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), BReadPosterChoice(logic));
 }
 
 void CZQFinishingTab::VSaveControls(PageContext* pContext) {
@@ -144,8 +145,7 @@ void CZQFinishingTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     VRepaintPreview(FALSE);
     VUpdatePreviewGroup(pContext);
-    EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES),
-                 logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET)));
+    EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), BReadPosterChoice(logic));
 
     if (logic.BIsLargeFormat()) {
         if (work.dwPdl == kPdlPcl3 || work.dwPdl == kPdlZqgl2) VCheckRotate90Width(pContext);

@@ -127,7 +127,7 @@ BOOL CZQFinishingTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     CZQLocalPtr<WCHAR> managed;
     if (CZQDriverData::BGetPrinterData(param->hPrinter, zqsettings::kDMCExist, managed.Put()))
         VApplyDuplexLock(pContext);
-    if (!logic->BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET)))
+    if (!BReadPosterChoice(*logic))
         EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
 
     // A poster whose tiles are chosen one by one starts with every tile printed.

@@ -45,6 +45,7 @@ public:
     // (and records this page as the one to open on); other modes do nothing.
     void VRefresh(HWND hCtrl, PageContext* pContext, int iMode);
     // First callers: the Color and printing-shortcuts pages, after they change finishing settings.
+    // The tile selection opens exactly when the list shows a poster.
     void VSetAllControls(PageContext* pContext) override;
     void VSaveControls(PageContext* pContext);
 
@@ -66,8 +67,6 @@ public:
     void VFillPreviewSettings(PageContext* pContext);
 
     // ---- pages per sheet and posters (the poster itself is the sheet state's); booklets
-    // The page's pages-per-sheet list, which other pages check (null without the page's window).
-    HWND PagesPerSheetList() const override;
     // A paper that rules posters out ends them on this page too: the tile selection is disabled, and
     // the poster flag cleared.
     void VDisablePosterControl(CZQUILogic* pLogic) override;
@@ -126,6 +125,8 @@ private:
     // The list shows the setting, or the poster the features hold.
     void VShowPagesPerSheet(PageContext* pContext);
     void VSetPagesPerSheetLabel(PageContext* pContext);
+    // The poster choice of the sheet state from the entry the list shows (CZQUILogic::BSetPosterChoice).
+    BOOL BReadPosterChoice(CZQUILogic& logic) const;
     void VWritePosterFeatures(PageContext* pContext);
     void VStorePagesPerSheet(PageContext* pContext);
 

@@ -19,7 +19,12 @@ constexpr int kPagesPerSheetItems = 6;
 
 }  // namespace
 
-HWND CZQFinishingTab::PagesPerSheetList() const { return m_controls.Item(IDC_CBO_PAGES_PER_SHEET); }
+BOOL CZQFinishingTab::BReadPosterChoice(CZQUILogic& logic) const {
+    HWND list = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
+    if (!list) return FALSE;
+    return logic.BSetPosterChoice(static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)),
+                                  static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)));
+}
 
 void CZQFinishingTab::VDisablePosterControl(CZQUILogic* pLogic) {
     if (pLogic) pLogic->VClearPosterFlag();
@@ -112,7 +117,7 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND list = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
-    const bool poster = logic.BCheckPosterSelection(list) != FALSE;
+    const bool poster = BReadPosterChoice(logic) != FALSE;
     int setting = 1;
     if (poster) {
         // A poster is one page over many sheets at full size, printed on one side, without a
@@ -175,14 +180,14 @@ void CZQFinishingTab::VStorePagesPerSheet(PageContext* pContext) {
         work.dwPagesPerSheet =
             static_cast<uint32_t>(CZQCommon::IListIndexToSetting(static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0))));
     else
-        logic.BCheckPosterSelection(list);
+        BReadPosterChoice(logic);
     VWritePosterFeatures(pContext);
     logic.VValidatePrintOnPaper();
 }
 
 void CZQFinishingTab::VOnSelectTiles(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
-    logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET));
+    BReadPosterChoice(logic);
     m_tilingDialog.VBind(nullptr, m_pCUIParam, HResModule());
     if (m_tilingDialog.IDoModal(hDlg, pContext, logic.IPosterOption(), logic.SheetState()->bRtl) == IDOK)
         BCheckPageChanged(hDlg, pContext);

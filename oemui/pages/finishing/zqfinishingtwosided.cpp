@@ -503,7 +503,7 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
     } else {
         work.wDuplex = WDuplexValue(pContext);
         // A poster is printed on one side.
-        if (logic.BCheckPosterSelection(m_controls.Item(IDC_CBO_PAGES_PER_SHEET))) {
+        if (BReadPosterChoice(logic)) {
             logic.VClearPosterFlag();
             EnableWindow(m_controls.Item(IDC_BTN_SELECT_TILES), FALSE);
             SendMessageW(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), CB_SETCURSEL, 0, 0);

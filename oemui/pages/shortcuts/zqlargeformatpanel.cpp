@@ -393,11 +393,8 @@ void CZQLargeFormatShortcutsTab::VApplyQuickSetToPages(HWND hDlg, PageContext* p
     if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
     PageContext* finishingContext = nullptr;
-    auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext);
-    if (!finishing || !finishingContext) return;
-    finishing->VSetAllControls(finishingContext);
-    if (HWND poster = finishing->PagesPerSheetList())
-        EnableWindow(poster, pContext->pLogic->BCheckPosterSelection(poster));
+    if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext); finishing && finishingContext)
+        finishing->VSetAllControls(finishingContext);
 }
 
 BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {

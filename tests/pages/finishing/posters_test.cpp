@@ -33,8 +33,8 @@ TEST_F(FinishingPosters, TilesPerSideOfEveryOption) {
     for (const auto& c : cases) EXPECT_EQ(c[1], CZQUILogic::IPosterTilesPerSide(c[0])) << c[0];
 }
 
-// Six pages-per-sheet items, then as many poster items as the printer has sizes; a list of another
-// page is read the same way, and one without a selection leaves the poster as it was.
+// Six pages-per-sheet items, then as many poster items as the printer has sizes; each entry is read
+// into the sheet's poster choice, and no selection leaves the poster as it was.
 struct SelectionCase {
     int selection;
     BOOL poster;
@@ -59,23 +59,18 @@ TEST_P(PosterCounts, ListContentsAndEachSelection) {
     EXPECT_EQ(expected, ZQListEntries(Ctl(IDC_CBO_PAGES_PER_SHEET)));
     EXPECT_EQ(L"&Pages per Sheet and Posters:", Text(IDC_STA_PAGES_PER_SHEET));
 
-    HWND own = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 50, 200, m_page, nullptr,
-                               nullptr, nullptr);
-    for (const std::wstring& entry : expected) SendMessageW(own, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    const int entries = static_cast<int>(expected.size());
     for (const SelectionCase& s : c.selections) {
         SCOPED_TRACE(s.selection);
-        SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(s.selection), 0);
-        EXPECT_EQ(s.poster, m_logic.BCheckPosterSelection(own));
+        EXPECT_EQ(s.poster, m_logic.BSetPosterChoice(entries, s.selection));
         EXPECT_EQ(s.poster, m_logic.BPosterFlag());
         if (s.poster) {
             EXPECT_EQ(s.option, m_logic.IPosterOption());
         }
         // No selection: the poster stays as it was.
-        SendMessageW(own, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        EXPECT_FALSE(m_logic.BCheckPosterSelection(own));
+        EXPECT_FALSE(m_logic.BSetPosterChoice(entries, -1));
         EXPECT_EQ(s.poster, m_logic.BPosterFlag());
     }
-    DestroyWindow(own);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PosterCounts,
@@ -152,10 +147,16 @@ TEST_F(FinishingPosters, RefreshShowsThePosterAndOpeningPrintsEveryTile) {
     EXPECT_TRUE(m_logic.BPosterFlag());
     EXPECT_EQ(3, m_logic.IPosterOption());
     EXPECT_TRUE(Enabled(IDC_BTN_SELECT_TILES));
-    // A poster is one page to a sheet: another setting ends it.
+    // Another page's refresh shows a poster another page ended, and opens the tile selection with it.
+    m_tab->VDisablePosterControl(&m_logic);
+    m_tab->VSetAllControls(&m_context);
+    EXPECT_TRUE(m_logic.BPosterFlag());
+    EXPECT_TRUE(Enabled(IDC_BTN_SELECT_TILES));
+    // A poster is one page to a sheet: another setting ends it, and closes the tile selection.
     Work().dwPagesPerSheet = 4;
     m_tab->VSetAllControls(&m_context);
     EXPECT_FALSE(m_logic.BPosterFlag());
+    EXPECT_FALSE(Enabled(IDC_BTN_SELECT_TILES));
     EXPECT_EQ(3, SendMessageW(Ctl(IDC_CBO_PAGES_PER_SHEET), CB_GETCURSEL, 0, 0));
 }
 
