@@ -16,6 +16,7 @@
 #include "featurelogic/zqwatermarks.h"
 #include "platform/zqprinterview.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstorelock.h"
 
 namespace {
 
@@ -342,6 +343,12 @@ BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
     if (!m_main.pHead || !printer) return FALSE;
     // Nothing of this list differs from the pool as read: the pool is neither read nor written.
     if (!BHasChanges(restricted)) return TRUE;
+    // The read of the pool, the decision and the writes are one step for every program.
+    const CZQStoreLock lock(printer, pParam->pPrinterName);
+    if (!lock.Held()) {
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+    }
     if (!restricted) return BStoreChanges(printer, kWatermarkPoolKey, FALSE);
     WCHAR path[kUserPathChars];
     if (!UserPoolPath(printer, path, kUserPathChars)) return FALSE;
@@ -433,6 +440,11 @@ BOOL CZQWatermarks::BStoreChanges(HANDLE hWhere, PCWSTR pszKey, BOOL bRestricted
 BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex) {
     if (!pEntry || !hPrinter) {
         SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    const CZQStoreLock lock(hPrinter);
+    if (!lock.Held()) {
+        SetLastError(ERROR_TIMEOUT);
         return FALSE;
     }
     zqspool::CZQStoredNow now;

@@ -243,6 +243,7 @@ INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wPar
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, page->CUIParam());
         page->m_userMedia.VAddUserMediaToTree(tree, context);
+        CZQTreePopups::VShowCurrent(tree, page->CUIParam(), DMPUB_MEDIATYPE);
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }
