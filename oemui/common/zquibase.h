@@ -122,6 +122,8 @@ public:
     // Each tree keeps its own "inserted last" items.
     static HTREEITEM HInsertTreeItem(HWND hTree, PCWSTR pszText, int iLevel);
     static void VFitComboDropWidth(HWND hCombo);
+    // The width of the list's widest entry in its font (0 without entries).
+    static LONG LWidestComboEntry(HWND hCombo);
     static BOOL BPlaceWindow(HWND hWnd, const RECT* pRecorded, int iWidth, int iHeight, float fTop);
     static void VGetChildRect(HWND hParent, HWND hChild, RECT* pRect, int* piWidth, int* piHeight);
     // First caller: the large-format Features page.

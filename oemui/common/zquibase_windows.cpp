@@ -131,10 +131,10 @@ HTREEITEM CZQUIBase::HInsertTreeItem(HWND hTree, PCWSTR pszText, int iLevel) {
     return item;
 }
 
-void CZQUIBase::VFitComboDropWidth(HWND hCombo) {
-    if (!hCombo) return;
+LONG CZQUIBase::LWidestComboEntry(HWND hCombo) {
+    if (!hCombo) return 0;
     HDC hdc = GetDC(hCombo);
-    if (!hdc) return;
+    if (!hdc) return 0;
     HGDIOBJ oldFont = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageW(hCombo, WM_GETFONT, 0, 0)));
     LONG widest = 0;
     const LRESULT count = SendMessageW(hCombo, CB_GETCOUNT, 0, 0);
@@ -151,7 +151,12 @@ void CZQUIBase::VFitComboDropWidth(HWND hCombo) {
     }
     if (oldFont) SelectObject(hdc, oldFont);
     ReleaseDC(hCombo, hdc);
-    const LONG width = widest + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
+    return widest;
+}
+
+void CZQUIBase::VFitComboDropWidth(HWND hCombo) {
+    if (!hCombo) return;
+    const LONG width = LWidestComboEntry(hCombo) + GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE);
     SendMessageW(hCombo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
 }
 

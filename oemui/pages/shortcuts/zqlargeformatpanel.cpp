@@ -129,6 +129,10 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
 
     // 5. One control per shown row, each in the next row place: a row the printer does not offer
     // leaves no gap, so both columns start at the top.
+    int shownRows = 0;
+    for (int i = 0; i < m_panel.Count() && i < kPanelRows; ++i)
+        if (PEntry(i) && EntryShown(*PEntry(i))) ++shownRows;
+    m_panel.VPlanRows(shownRows);
     int slot = 0;
     for (int i = 0; i < m_panel.Count() && i < kPanelRows; ++i) {
         ShortcutPanelEntry* entry = PEntry(i);
@@ -148,6 +152,9 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
 
     // 7. A stored shortcut adds the options it was saved with and shows its quick set's values.
     if (m_state.bStoredShortcutShown) VShowStoredShortcut(pContext);
+
+    // 8. The rows fitted to the page and the lists to their entries.
+    m_panel.VFitRowsToPage();
 }
 
 void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry,

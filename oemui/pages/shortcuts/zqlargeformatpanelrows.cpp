@@ -5,6 +5,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "common/zquibase.h"
@@ -16,6 +20,9 @@ namespace {
 constexpr int kPreviewLandscapeId = 441;
 constexpr int kColonId = 3994;
 constexpr UINT kShowAfter = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+// Between stacked rows and the control under them (dialog units).
+constexpr int kRoomGapDlu = 3;
 
 }  // namespace
 
@@ -58,24 +65,160 @@ bool RowRect(HWND hDlg, int iHolder, RECT* pRect) {
 
 HWND CZQShortcutPanelRows::Page() const { return m_controls.Page(); }
 
-// The holder's rectangle on the page. A template without that holder (the simplified one has eight
-// rows) gives the row below the last holder it has, one row pitch further down; no holder at all,
-// no place.
-bool CZQShortcutPanelRows::BHolderRect(HWND hDlg, int iHolder, RECT* pRect) {
-    if (RowRect(hDlg, iHolder, pRect)) return true;
-    const int row = iHolder - IDC_DC_CTL_HOLDER1;
-    if (row < 1 || row >= kRows) return false;
+bool CZQShortcutPanelRows::BHolderRect(HWND hDlg, int iHolder, RECT* pRect) { return RowRect(hDlg, iHolder, pRect); }
+
+namespace {
+
+// The template's row holders, counted from the first: the first half stand in the left column.
+int HolderCount(HWND hDlg) {
+    int n = 0;
+    while (n < CZQShortcutPanelRows::kRows && Item(hDlg, IDC_DC_CTL_HOLDER1 + n)) ++n;
+    return n;
+}
+
+int RowPitch(HWND hDlg) {
     RECT first, second;
     if (!PageRect(hDlg, Item(hDlg, IDC_DC_CTL_HOLDER1), &first) ||
         !PageRect(hDlg, Item(hDlg, IDC_DC_CTL_HOLDER1 + 1), &second))
-        return false;
-    const int pitch = second.top - first.top;
-    for (int last = row - 1; last >= 0; --last) {
-        if (!RowRect(hDlg, IDC_DC_CTL_HOLDER1 + last, pRect)) continue;
-        OffsetRect(pRect, 0, pitch * (row - last));
-        return true;
-    }
+        return 0;
+    return second.top - first.top;
+}
+
+bool IsShown(HWND hWnd) { return (GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+}  // namespace
+
+// As many rows as holders: each on its holder, as the template lays them out. More: the first half in
+// the left column, the rest in the right, each column's rows on its holders and below its last one
+// for now, until VFitRowsToPage stacks them.
+bool CZQShortcutPanelRows::BRowPlace(int iRow, RECT* pRect) const {
+    const HWND page = Page();
+    if (iRow < 0 || iRow >= kRows) return false;
+    const int holders = HolderCount(page);
+    const int rows = m_nPlannedRows > iRow ? m_nPlannedRows : iRow + 1;
+    if (rows <= holders) return RowRect(page, IDC_DC_CTL_HOLDER1 + iRow, pRect);
+    const int perColumn = holders / 2;
+    if (perColumn < 2) return false;
+    const int left = (rows + 1) / 2;
+    const int column = iRow < left ? 0 : 1;
+    const int index = column ? iRow - left : iRow;
+    const int first = IDC_DC_CTL_HOLDER1 + column * perColumn;
+    if (index < perColumn) return RowRect(page, first + index, pRect);
+    if (!RowRect(page, first + perColumn - 1, pRect)) return false;
+    OffsetRect(pRect, 0, RowPitch(page) * (index - perColumn + 1));
+    return true;
+}
+
+void CZQShortcutPanelRows::VNoteRow(int iRow, int iTop, int iFirst, int iSecond, int iThird) {
+    if (iRow < 0 || iRow >= kRows) return;
+    m_places[iRow] = {iTop, {iFirst, iSecond, iThird}};
+}
+
+bool CZQShortcutPanelRows::BIsRowControl(int iId) const {
+    if (iId >= kFirstRunTimeId && iId < m_nCtrlIdEnd) return true;
+    for (const RowPlace& place : m_places)
+        if (iId && std::find(std::begin(place.ids), std::end(place.ids), iId) != std::end(place.ids)) return true;
     return false;
+}
+
+int CZQShortcutPanelRows::IRoomBottom(const RECT& column) const {
+    const HWND page = Page();
+    RECT gap = {0, 0, 0, kRoomGapDlu};
+    MapDialogRect(page, &gap);
+    int lowest = 0, blocker = INT_MAX;
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc;
+        if (!IsShown(child) || BIsRowControl(GetDlgCtrlID(child)) || !PageRect(page, child, &rc)) continue;
+        lowest = std::max(lowest, static_cast<int>(rc.bottom));
+        if (rc.top >= column.top && rc.left < column.right && rc.right > column.left)
+            blocker = std::min(blocker, static_cast<int>(rc.top - gap.bottom));
+    }
+    if (blocker != INT_MAX) return blocker;
+    if (lowest > column.top) return lowest;
+    RECT client = {};
+    GetClientRect(page, &client);
+    return client.bottom - gap.bottom;
+}
+
+// The column's rows one under the other from its top, the room left over shared evenly between
+// them, never further apart than the template's rows.
+void CZQShortcutPanelRows::VStackColumn(int iFirstRow, int iEndRow, const RECT& column, int iPitch) {
+    const HWND page = Page();
+    int heights[kRows] = {}, total = 0;
+    for (int row = iFirstRow; row < iEndRow; ++row) {
+        int bottom = m_places[row].top;
+        for (int id : m_places[row].ids) {
+            RECT rc;
+            if (id && PageRect(page, Item(page, id), &rc)) bottom = std::max(bottom, static_cast<int>(rc.bottom));
+        }
+        heights[row] = bottom - m_places[row].top;
+        total += heights[row];
+    }
+    const int count = iEndRow - iFirstRow;
+    const int spare = IRoomBottom(column) - column.top - total;
+    const int spacing = count > 1 && spare > 0 ? spare / (count - 1) : 0;
+    int next = column.top, below = column.top;
+    for (int row = iFirstRow; row < iEndRow; ++row) {
+        const int top = std::max(below, std::min(next, static_cast<int>(column.top) + (row - iFirstRow) * iPitch));
+        const int delta = top - m_places[row].top;
+        for (int id : m_places[row].ids) {
+            HWND control = Item(page, id);
+            RECT rc;
+            if (id && delta && PageRect(page, control, &rc))
+                SetWindowPos(control, nullptr, rc.left, rc.top + delta, 0, 0, kMoveOnly);
+        }
+        m_places[row].top = top;
+        below = top + heights[row];
+        next = below + spacing;
+    }
+}
+
+// Only into room beside it that no other shown control takes, and no further than the panel reaches.
+void CZQShortcutPanelRows::VWidenList(HWND hList, int iPanelRight) const {
+    const HWND page = Page();
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    RECT rc, window, dropped = {};
+    if (!GetComboBoxInfo(hList, &info) || !PageRect(page, hList, &rc) || !GetWindowRect(hList, &window)) return;
+    SendMessageW(hList, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    // The face leaves a little margin either side of the text.
+    const int face = info.rcItem.right - info.rcItem.left - 2 * GetSystemMetrics(SM_CXEDGE);
+    const int right = std::min(iPanelRight, static_cast<int>(rc.right + CZQUIBase::LWidestComboEntry(hList) - face));
+    if (right <= rc.right) return;
+    const RECT strip = {rc.right, rc.top, right, rc.bottom};
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT other, common;
+        if (child != hList && IsShown(child) && PageRect(page, child, &other) && IntersectRect(&common, &strip, &other))
+            return;
+    }
+    // The height a drop-down list is given counts its list.
+    SetWindowPos(hList, nullptr, 0, 0, right - rc.left, std::max(dropped.bottom, window.bottom) - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CZQShortcutPanelRows::VFitRowsToPage() {
+    const HWND page = Page();
+    if (!page) return;
+    const int holders = HolderCount(page), perColumn = holders / 2;
+    int rows = m_nPlannedRows;
+    for (int row = 0; row < kRows; ++row)
+        if (m_places[row].ids[0]) rows = std::max(rows, row + 1);
+    RECT column;
+    if (rows > holders && perColumn >= 2) {
+        const int left = (rows + 1) / 2, pitch = RowPitch(page);
+        if (RowRect(page, IDC_DC_CTL_HOLDER1, &column)) VStackColumn(0, left, column, pitch);
+        if (RowRect(page, IDC_DC_CTL_HOLDER1 + perColumn, &column)) VStackColumn(left, rows, column, pitch);
+    }
+    int panelRight = 0;
+    for (int holder = 0; holder < holders; ++holder)
+        if (RowRect(page, IDC_DC_CTL_HOLDER1 + holder, &column)) panelRight = std::max(panelRight, static_cast<int>(column.right));
+    for (const RowPlace& place : m_places)
+        for (int id : place.ids) {
+            HWND control = Item(page, id);
+            WCHAR className[32] = {};
+            if (id && control && GetClassNameW(control, className, 32) && ZQEqualNoCase(className, L"ComboBox"))
+                VWidenList(control, panelRight);
+        }
 }
 
 int CZQShortcutPanelRows::IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape,
@@ -127,7 +270,7 @@ BOOL CZQShortcutPanelRows::BCreateSingle(HINSTANCE hInstance, HFONT hFont, const
     WCHAR text[kTextChars] = {};
     m_texts.BLoadResString(iTextId, text);
     RECT holder = {};
-    if (!BHolderRect(Page(), iHolder, &holder)) {
+    if (!BRowPlace(iHolder - IDC_DC_CTL_HOLDER1, &holder)) {
         if (piCtrlId) *piCtrlId = 0;
         return TRUE;
     }
@@ -136,6 +279,7 @@ BOOL CZQShortcutPanelRows::BCreateSingle(HINSTANCE hInstance, HFONT hFont, const
                         button ? 25 : holder.bottom - holder.top};
     const int id = IMakeControl(hInstance, hFont, shape, text, place, m_nCtrlIdAnchor);
     if (piCtrlId) *piCtrlId = id;
+    VNoteRow(iHolder - IDC_DC_CTL_HOLDER1, holder.top, id);
     VFinishRow(iHolder, id);
     return TRUE;
 }
@@ -143,7 +287,7 @@ BOOL CZQShortcutPanelRows::BCreateSingle(HINSTANCE hInstance, HFONT hFont, const
 BOOL CZQShortcutPanelRows::BCreatePair(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape,
                                              int iTextId, int iHolder, int* piSecondId, int* piCaptionId) {
     RECT holder = {};
-    if (!BHolderRect(Page(), iHolder, &holder)) {
+    if (!BRowPlace(iHolder - IDC_DC_CTL_HOLDER1, &holder)) {
         if (piSecondId) *piSecondId = 0;
         if (piCaptionId) *piCaptionId = 0;
         return TRUE;
@@ -164,6 +308,7 @@ BOOL CZQShortcutPanelRows::BCreatePair(HINSTANCE hInstance, HFONT hFont, const C
     const int secondId = IMakeControl(hInstance, hFont, shape, L"", {holder.left, top.bottom + gap, slider ? 200 : width, height},
                                       m_nNextCtrlId - 1);
     if (piSecondId) *piSecondId = secondId;
+    VNoteRow(iHolder - IDC_DC_CTL_HOLDER1, holder.top, captionId, secondId);
     VFinishRow(iHolder, secondId);
     return TRUE;
 }
@@ -200,7 +345,7 @@ void CZQShortcutPanelRows::VSetAnchorId(int iId) { m_nCtrlIdAnchor = m_bRightCol
 void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iRow) {
     if (!Page() || iRow < 0 || iRow >= kRows) return;
     RECT rowHolder;
-    if (!BHolderRect(Page(), IDC_DC_CTL_HOLDER1 + iRow, &rowHolder)) return;
+    if (!BRowPlace(iRow, &rowHolder)) return;
     HWND caption = Item(Page(), iCaption), edit = Item(Page(), iEdit), spin = Item(Page(), iSpin);
     RECT captionRect = {rowHolder.left, rowHolder.top, rowHolder.right, rowHolder.top + 14}, editRect = {};
     if (caption)
@@ -212,6 +357,7 @@ void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, i
         PageRect(Page(), edit, &editRect);
     }
     if (spin && edit) SetWindowPos(spin, edit, editRect.right - 2, editRect.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    VNoteRow(iRow, rowHolder.top, iCaption, iEdit, iSpin);
     VSetAnchorId(iSpin);
 }
 
@@ -299,6 +445,8 @@ void CZQShortcutPanelRows::VTakeEntries(ShortcutPanelEntry** ppEntries, int nEnt
 }
 
 void CZQShortcutPanelRows::VStartBuild(int iAnchorId) {
+    m_nPlannedRows = 0;
+    std::fill(std::begin(m_places), std::end(m_places), RowPlace());
     m_nNextCtrlId = kFirstRunTimeId;
     m_nCtrlIdAnchor = iAnchorId;
 }

@@ -61,6 +61,9 @@ public:
     // ---- the run-time controls
     // A new build: ids from kFirstRunTimeId again, the first row after that control in the tab order.
     void VStartBuild(int iAnchorId);
+    // The number of rows the build will make. More rows than the template has holders share its two
+    // columns, the first half on the left, and are stacked to fit the page (VFitRowsToPage).
+    void VPlanRows(int nRows) { m_nPlannedRows = nRows; }
     // The rows made next stand in the right column.
     void VSetRightColumn(BOOL bRight) { m_bRightColumn = bRight; }
     int NextId() const { return m_nNextCtrlId; }
@@ -85,14 +88,31 @@ public:
     void VHideUnused() const;
     // The controls every build made; the page window may be gone already, with them.
     void VDestroyControls();
-    // The holder's rectangle on the page; a holder the template lacks stands a row pitch below the
-    // last one it has.
+    // After the build: rows beyond the template's holders stacked within their column's room; a list
+    // whose entries need more than its face widened into free room beside it.
+    void VFitRowsToPage();
+    // The template holder's rectangle on the page, with the room of the picture beside it; a holder
+    // the template lacks, none.
     static bool BHolderRect(HWND hDlg, int iHolder, RECT* pRect);
     // The string of the text id with the status module's colon.
     void VComposeCaption(int iTextId, PWSTR pszCaption) const;
 
 private:
+    // The controls a row was given and where its place starts.
+    struct RowPlace {
+        int top = 0;
+        int ids[3] = {};
+    };
     HWND Page() const;
+    // A row's place under the plan: the template's holder, or a place in its column beyond them.
+    bool BRowPlace(int iRow, RECT* pRect) const;
+    void VNoteRow(int iRow, int iTop, int iFirst, int iSecond = 0, int iThird = 0);
+    bool BIsRowControl(int iId) const;
+    // How far down rows in that column may reach: above the first shown control under them, else
+    // to the lowest control of the page.
+    int IRoomBottom(const RECT& column) const;
+    void VStackColumn(int iFirstRow, int iEndRow, const RECT& column, int iPitch);
+    void VWidenList(HWND hList, int iPanelRight) const;
     int IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, PCWSTR pszText,
                      const ControlPlace& place, int iAfterId);
     void VFinishRow(int iHolder, int iLastId);
@@ -110,4 +130,6 @@ private:
     int m_nCtrlIdEnd = kFirstRunTimeId;
     int m_nCtrlIdAnchor = 956;  // the shortcut list: run-time controls follow it in the tab order
     BOOL m_bRightColumn = FALSE;
+    int m_nPlannedRows = 0;
+    RowPlace m_places[kRows];
 };

@@ -90,12 +90,18 @@ TEST_F(ShortcutPanel, RebuildsKeepWindowsOfTheRightClass) {
     EXPECT_NE(before[2], Ctl(502));
     EXPECT_EQ(503, m_tab->PanelForTesting().NextId());
 
-    // The template has eight row holders: row 9 stands a row pitch below row 8.
+    // Ten rows on the template's eight holders: five a column, the last above the Help button.
     m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
-    m_tab->PanelForTesting().BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1 + 8, &check);
+    m_tab->PanelForTesting().VPlanRows(10);
+    int rows[10] = {};
+    for (int row = 0; row < 10; ++row)
+        m_tab->PanelForTesting().BCreateCheckBox(Module(), Font(), 6143, IDC_DC_CTL_HOLDER1 + row, &rows[row]);
+    m_tab->PanelForTesting().VFitRowsToPage();
     ASSERT_EQ(nullptr, Ctl(IDC_DC_CTL_HOLDER1 + 8));
-    const int pitch = Rect(IDC_DC_CTL_HOLDER1 + 1).top - Rect(IDC_DC_CTL_HOLDER1).top;
-    EXPECT_EQ(Rect(IDC_DC_CTL_HOLDER1 + 7).top + pitch, Rect(check).top);
+    EXPECT_EQ(Rect(rows[0]).left, Rect(rows[4]).left);
+    EXPECT_LE(Rect(rows[3]).bottom, Rect(rows[4]).top);
+    EXPECT_EQ(Rect(IDC_DC_CTL_HOLDER1 + 4).top, Rect(rows[5]).top) << "the sixth heads the right column";
+    EXPECT_LE(Rect(rows[9]).bottom, Rect(IDC_BTN_HELP).top);
 }
 
 // The left column follows the list row by row; the right column goes straight after the landscape
