@@ -173,26 +173,31 @@ void CZQShortcutPanelRows::VStackColumn(int iFirstRow, int iEndRow, const RECT& 
     }
 }
 
-// Only into room beside it that no other shown control takes, and no further than the panel reaches.
-void CZQShortcutPanelRows::VWidenList(HWND hList, int iPanelRight) const {
-    const HWND page = Page();
+// The right edge the list's widest entry asks for, no further than the panel reaches.
+int CZQShortcutPanelRows::IWantedRight(HWND hList, int iPanelRight) const {
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
-    RECT rc, window, dropped = {};
-    if (!GetComboBoxInfo(hList, &info) || !PageRect(page, hList, &rc) || !GetWindowRect(hList, &window)) return;
-    SendMessageW(hList, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    RECT rc;
+    if (!GetComboBoxInfo(hList, &info) || !PageRect(Page(), hList, &rc)) return 0;
     // The face leaves a little margin either side of the text.
     const int face = info.rcItem.right - info.rcItem.left - 2 * GetSystemMetrics(SM_CXEDGE);
-    const int right = std::min(iPanelRight, static_cast<int>(rc.right + CZQUIBase::LWidestComboEntry(hList) - face));
-    if (right <= rc.right) return;
-    const RECT strip = {rc.right, rc.top, right, rc.bottom};
+    return std::min(iPanelRight, static_cast<int>(rc.right + CZQUIBase::LWidestComboEntry(hList) - face));
+}
+
+// Only into room beside it that no other shown control takes.
+void CZQShortcutPanelRows::VWidenList(HWND hList, int iRight) const {
+    const HWND page = Page();
+    RECT rc, window, dropped = {};
+    if (!PageRect(page, hList, &rc) || !GetWindowRect(hList, &window) || iRight <= rc.right) return;
+    SendMessageW(hList, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    const RECT strip = {rc.right, rc.top, iRight, rc.bottom};
     for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT other, common;
         if (child != hList && IsShown(child) && PageRect(page, child, &other) && IntersectRect(&common, &strip, &other))
             return;
     }
     // The height a drop-down list is given counts its list.
-    SetWindowPos(hList, nullptr, 0, 0, right - rc.left, std::max(dropped.bottom, window.bottom) - window.top,
+    SetWindowPos(hList, nullptr, 0, 0, iRight - rc.left, std::max(dropped.bottom, window.bottom) - window.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -212,13 +217,26 @@ void CZQShortcutPanelRows::VFitRowsToPage() {
     int panelRight = 0;
     for (int holder = 0; holder < holders; ++holder)
         if (RowRect(page, IDC_DC_CTL_HOLDER1 + holder, &column)) panelRight = std::max(panelRight, static_cast<int>(column.right));
+    // The lists of a column keep one width: the widest any of them asks for.
+    HWND lists[kRows] = {};
+    int lefts[kRows] = {}, wanted[kRows] = {}, count = 0;
     for (const RowPlace& place : m_places)
         for (int id : place.ids) {
             HWND control = Item(page, id);
             WCHAR className[32] = {};
-            if (id && control && GetClassNameW(control, className, 32) && ZQEqualNoCase(className, L"ComboBox"))
-                VWidenList(control, panelRight);
+            if (count == kRows || !id || !control || !GetClassNameW(control, className, 32) || !ZQEqualNoCase(className, L"ComboBox") ||
+                !PageRect(page, control, &column))
+                continue;
+            lists[count] = control;
+            lefts[count] = column.left;
+            wanted[count++] = IWantedRight(control, panelRight);
         }
+    for (int i = 0; i < count; ++i) {
+        int right = 0;
+        for (int j = 0; j < count; ++j)
+            if (lefts[j] == lefts[i]) right = std::max(right, wanted[j]);
+        VWidenList(lists[i], right);
+    }
 }
 
 int CZQShortcutPanelRows::IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape,

@@ -112,7 +112,8 @@ private:
     // to the lowest control of the page.
     int IRoomBottom(const RECT& column) const;
     void VStackColumn(int iFirstRow, int iEndRow, const RECT& column, int iPitch);
-    void VWidenList(HWND hList, int iPanelRight) const;
+    int IWantedRight(HWND hList, int iPanelRight) const;
+    void VWidenList(HWND hList, int iRight) const;
     int IMakeControl(HINSTANCE hInstance, HFONT hFont, const ControlShape& shape, PCWSTR pszText,
                      const ControlPlace& place, int iAfterId);
     void VFinishRow(int iHolder, int iLastId);
