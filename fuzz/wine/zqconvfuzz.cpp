@@ -314,8 +314,17 @@ int wmain(int argc, wchar_t** argv) {
     const unsigned first = argc > 3 ? static_cast<unsigned>(_wtol(argv[3])) : 1;
     Shared s;
     s.dir = ExeDir();
+    // A printer of the load's own, installed afresh: what the prefix's tests left on the sample
+    // printers (an install keeps an installed printer's settings) is not a plain input's outcome.
+    const std::wstring name = L"ZQ Conversion Load";
+    PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
+    HANDLE old = nullptr;
+    if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), &old, &all)) {
+        DeletePrinter(old);
+        ClosePrinter(old);
+    }
     ZQInstallResult installed;
-    if (!ZQInstallPrinter(s.dir + L"\\samples\\zqdesk\\zqdesk.zqm", s.dir, L"", installed)) {
+    if (!ZQInstallPrinter(s.dir + L"\\samples\\zqdesk\\zqdesk.zqm", s.dir, name, installed)) {
         std::fwprintf(stderr, L"cannot install the desk printer: %ls\n", installed.error.c_str());
         return 2;
     }
