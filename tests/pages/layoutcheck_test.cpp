@@ -136,7 +136,7 @@ TEST(LayoutCheck, SeesPicturesRowsAndStripsDrawnWrong) {
     for (const auto& found : {zqtest::PictureFaults(page, GetModuleHandleW(nullptr), 402), zqtest::RowFaults(page)})
         for (const std::string& fault : found) all += fault + "\n";
     for (const char* expected : {"#4022 (Static) draws its picture", "out of its frame #4021", "over #4023 (Static)",
-                                 "#4024 (ListBox) row 0 \"row\"", "#4025 (ZQTestStrip) shows a row cut at its top edge after"})
+                                 "#4024 (ListBox) row 0 \"row\"", "#4025 (ZQTestStrip) shows a row cut at its bottom edge after"})
         EXPECT_NE(std::string::npos, all.find(expected)) << expected << " in\n" << all;
     EXPECT_EQ(std::string::npos, all.find("as it stands")) << all;
     DestroyWindow(page);
