@@ -1,6 +1,7 @@
-// Two programs saving Task Presets and printing shortcuts on one printer of Wine's spooler at once:
-// each Task Preset lands under an index of its own, and each shortcut name is stored once, by the
-// program that found it free; the other is asked whether to replace it and, declining, shows no save.
+// Two programs saving Task Presets, watermarks and printing shortcuts on one printer of Wine's
+// spooler at once: each Task Preset and each watermark lands under an index of its own, and each
+// shortcut name is stored once, by the program that found it free; the other is asked whether to
+// replace it and, declining, shows no save.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +9,8 @@
 
 #include "devicetest.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zqwatermarks.h"
+#include "formats/zqwatermarkrecord.h"
 #include "pages/shortcuts/zqlargeformatstore.h"
 #include "settings/zqdriverdata.h"
 #include "largeformattest.h"
@@ -44,9 +47,19 @@ TEST(TwoPrograms, OneProgramSaves) {
     PageContext context = {};
     context.pLogic = &quickSets;
     CZQShortcutStore store;
+    CZQWatermarks watermarks;  // as a sheet holds them: read once, saved after each new one
+    watermarks.VBind(nullptr, param, nullptr);
+    watermarks.BReadPool(param, FALSE);
     BoxAnswers boxes(IDNO);
     ReleaseSemaphore(CZQHandle(OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, L"ZQTwoProgramsReady")).Get(), 1, nullptr);
     WaitForSingleObject(CZQHandle(OpenEventW(SYNCHRONIZE, FALSE, L"ZQTwoProgramsGo")).Get(), 30000);
+    for (int i = 0; i < kSaves; ++i) {
+        WatermarkEntry* mark = CZQWatermarks::PNewEntry(watermarks.MainList());
+        lstrcpyW(mark->szName, (tag + std::to_wstring(i)).c_str());
+        lstrcpyW(mark->szText, mark->szName);
+        mark->dwFlags = kWatermarkEditable;
+        EXPECT_TRUE(watermarks.BSavePool(param));
+    }
     DWORD shown = 0;
     for (int i = 0; i < kSaves; ++i) {
         quickSets.VSaveCurrent(nullptr, (tag + std::to_wstring(i)).c_str(), nullptr, nullptr, &dm, FALSE, nullptr);
@@ -89,6 +102,15 @@ TEST(TwoPrograms, SavingAtOnceLosesNothing) {
     for (DWORD i = 0; i < list.Count(); ++i) presets.insert(reinterpret_cast<const wchar_t*>(list.Data(i, nullptr, nullptr) + 12));
     for (int i = 0; i < 2 * kSaves; ++i) expected.insert((i < kSaves ? L"A" : L"B") + std::to_wstring(i % kSaves));
     EXPECT_EQ(expected, presets);
+    std::set<std::wstring> marks;
+    ASSERT_TRUE(list.BRead(printer.Get(), L"ZQPresetRoot\\WatermarkPoolData"));
+    for (DWORD i = 0; i < list.Count(); ++i) {
+        DWORD cb = 0;
+        const BYTE* data = list.Data(i, nullptr, &cb);
+        ZQWatermarkRecord record = {};
+        if (data && zqwm::Read(data, cb, &record)) marks.insert(record.szName);
+    }
+    EXPECT_EQ(expected, marks);
     ASSERT_TRUE(list.BRead(printer.Get(), L"ZQPresetRoot\\CustomShortcutPoolData"));
     EXPECT_EQ(static_cast<DWORD>(kSaves), list.Count());
     EXPECT_EQ(static_cast<DWORD>(kSaves), shown) << "a save shown for each shortcut stored, no more";
