@@ -105,8 +105,11 @@ inline constexpr WCHAR kExternalFontFile[] = L"ExternalFontFile";
 inline constexpr WCHAR kInstallDate[] = L"InstallDate";
 inline constexpr WCHAR kNotifyDate[] = L"NotifyDate";
 // The media-type pop-up's number (REG_DWORD): named after its feature, written 0 by the
-// Paper/Quality page when missing.
+// installation, and by the Paper/Quality and Features pages when missing.
 inline constexpr PCWSTR kPopupMediaType = zqkw::kMediaType;
+// The user-interface language the Features page last followed (REG_DWORD, the LANGID): written by
+// the installation and by that page when the language changed.
+inline constexpr WCHAR kUiLanguage[] = L"ZQLangID";
 
 // ---- device answers: "Update Now"'s store under the restricted user's key (per user, the
 // printer's data in its place); texts REG_SZ, numbers REG_DWORD, other octets REG_BINARY, lists

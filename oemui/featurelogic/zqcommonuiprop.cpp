@@ -2,12 +2,14 @@
 // fill pass prepares the binding for the sheet (working copy, header values, printer records, the
 // helper file and its device settings, the extension hooks, locks, stored settings, a conversion
 // run's settings, the watermark pool, constraints, alerts, the configuration from the printer's
-// answers, job-storage values and layout, the tray record) and builds the items.
+// answers, what the pages would store at an installed printer's first showing, job-storage values
+// and layout, the tray record) and builds the items.
 #include "featurelogic/zqcommonuiprop.h"
 
 #include "common/zqitemanswers.h"
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
+#include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqfontinstaller.h"
@@ -17,7 +19,9 @@
 #include "featurelogic/zqconstraintgate.h"
 #include "featurelogic/zqdeviceupdate.h"
 #include "featurelogic/zqoptcallbacks.h"
+#include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
+#include "settings/zqdriverdata.h"
 #include "xmlrules/zqrunswitches.h"
 #include "xmlrules/zqxmluirules.h"
 
@@ -76,6 +80,27 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
     FillJobStorageLayout(pParam, pDevmode);
 }
 
+// While the installation finishes, what the pages would store at a printer's first showing is
+// stored now, so that no untouched sheet changes the printer's data or settings: the media-type
+// pop-up's number, the language the Features page follows with the paper tree's units, and the
+// Colour page's colour matching in the public devmode.
+void StoreAtInstallation(CZQUILogic& logic, POEMCUIPPARAM pParam) {
+    DWORD installing = 0;
+    if (!pParam->hPrinter ||
+        !CZQDriverData::BGetPrinterDataDword(pParam->hPrinter, zqsettings::kInstallationComplete, &installing) ||
+        installing != 1)
+        return;
+    CZQUILogic::VKeepPopupMediaType(pParam->hPrinter);
+    ZQSheetFacts facts;
+    ZQReadSheetFacts(pParam, pParam->pOEMDM, &facts);
+    int pages[kPageIdCount];
+    const int count = IChooseSheetPages(facts, kSheetDocument, pages, kPageIdCount);
+    for (int i = 0; i < count; ++i) {
+        if (pages[i] == kPageFeatures && logic.BPaperSizeTreeviewPopup()) logic.VFollowUiLanguage();
+        if (pages[i] == kPageColor) logic.VSetPublicColorMatching(pParam->pPublicDM);
+    }
+}
+
 // The fill pass: the binding prepared for the sheet, then the plug-in's items built.
 void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWORD dwMode, POEMCUIPPARAM p) {
     ZQ_TRACE("ZQCommonUIProp fill pass");
@@ -125,6 +150,7 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
 
     // A printer whose installation is finishing is configured from its own answers.
     ZQConfigureAtInstallation(logic, b.pRules, p);
+    if (dwMode == OEMCUIP_DOCPROP) StoreAtInstallation(logic, p);
 
     // The cartridge item follows the printer; then the quick sets for the sheet (the store written
     // afresh while the installation completes), whose name the working copy shares.

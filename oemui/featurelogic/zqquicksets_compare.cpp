@@ -32,6 +32,13 @@ bool InList(PCWSTR pszText, const PCWSTR* pList, size_t count) {
     return false;
 }
 
+// A feature of the core driver among the answers of its items.
+bool FeatureAnswered(const zqitems::Answer* pAnswers, int count, PCWSTR pszFeature) {
+    for (int i = 0; i < count; ++i)
+        if (pAnswers[i].pszFeature && wcscmp(pAnswers[i].pszFeature, pszFeature) == 0) return true;
+    return false;
+}
+
 // A quick set's pairs by feature name (as written, letter case counting), each name's first and
 // last pair: a comparison looks up every feature of the core driver, so the list is not walked for
 // each.
@@ -176,6 +183,9 @@ BOOL CZQQuickSets::BFeaturesDiffer(const QuickSetEntry* pEntry) {
     for (int i = 0; i < standard.count; ++i) {
         if (!standard.first[i] || !standard.second[i] || wcscmp(standard.first[i], zqkw::kDuplexItem) == 0) continue;
         const QuickSetPair* pair = pairs.Last(standard.first[i]);
+        // A feature of that name holds its own pair: settings kept before the plug-in's own items
+        // answered hold no value of the item.
+        if (pair == pairs.First(standard.first[i]) && FeatureAnswered(current, count, standard.first[i])) continue;
         if (pair && wcscmp(pair->pszOption, standard.second[i]) != 0) return TRUE;
     }
     POPTITEM orientation = nullptr;

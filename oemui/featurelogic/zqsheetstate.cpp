@@ -57,6 +57,12 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
     }
 }
 
+bool ZQSheetShowsHiddenFeature(const ZQSheetFacts& facts, PCWSTR pszKeyword) {
+    for (PCWSTR roll : {zqkw::kZQSaveRollPaper, zqkw::kZQDisableAutoCutter, zqkw::kZQAutorotate})
+        if (pszKeyword && ZQEqualNoCase(pszKeyword, roll)) return FeaturesPageShown(facts) || !facts.bLargeFormat;
+    return true;
+}
+
 int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax) {
     int ids[kPageIdCount];
     int n = 0;

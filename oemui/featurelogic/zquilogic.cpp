@@ -242,20 +242,23 @@ CZQUILogic::PFN_OsVersion CZQUILogic::SetOsVersionSource(PFN_OsVersion pfn) {
 int CZQUILogic::IGetPsItemPosition(const PrinterCaps*) const {
     // The PostScript driver's mirror item has no public id; it is found by its keyword (the maker's
     // own "ZQ" features are not the driver's), and the position it has on the driver's usual
-    // layout stands when no keyword names it.
+    // layout stands when no keyword names it, but only for an item that names no feature of its
+    // own: a driver without a mirror item has none, and its box must not set another feature.
     constexpr int kUsualPosition = 5;
     const POEMCUIPPARAM p = m_pCUIParam;
     if (!p || !p->pDrvOptItems) return kUsualPosition;
     int occurrence = 0;
+    bool usualNamed = false;
     for (DWORD i = 0; i < p->cDrvOptItems; ++i) {
         const OPTITEM& item = p->pDrvOptItems[i];
         if (item.DMPubID != 0 || !item.pOptType) continue;
         const auto* ud = reinterpret_cast<const USERDATA*>(item.UserData);
-        if (ud && ud->pKeyWordName && StrCmpNIA(ud->pKeyWordName, "ZQ", 2) != 0 && StrStrIA(ud->pKeyWordName, "Mirror"))
-            return occurrence;
+        const bool named = ud && ud->pKeyWordName && ud->pKeyWordName[0];
+        if (named && StrCmpNIA(ud->pKeyWordName, "ZQ", 2) != 0 && StrStrIA(ud->pKeyWordName, "Mirror")) return occurrence;
+        if (occurrence == kUsualPosition) usualNamed = named;
         ++occurrence;
     }
-    return kUsualPosition;
+    return usualNamed ? -1 : kUsualPosition;
 }
 
 // ---------------------------------------------------------------------------------------------

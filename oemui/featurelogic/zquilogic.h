@@ -134,8 +134,8 @@ public:
     static int IGetOsVersionClass();
     typedef void (*PFN_OsVersion)(DWORD* pdwMajor, DWORD* pdwMinor);
     static PFN_OsVersion SetOsVersionSource(PFN_OsVersion pfn);
-    // Occurrence among the core driver's items without public id of the PostScript mirror item.
-    // First caller: the Finishing page.
+    // Occurrence among the core driver's items without public id of the PostScript mirror item, -1
+    // when the driver has none. First caller: the Finishing page.
     int IGetPsItemPosition(const PrinterCaps* pCaps) const;
 
     // ---- B. paper ---------------------------------------------------------------------------------
@@ -288,6 +288,17 @@ public:
     void VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption);
     // The job-storage values of the devmode that follow the driver's features.
     BOOL BFillDevmodeEnums(ZQUIDevmode* pDevmode);
+    // The printer data "ZQLangID" follows the user-interface language; when it changes, the paper
+    // tree's units follow the initial paper (unless chosen in this sheet). Called by the Features
+    // page at its start and by the installation, which stores it before any page shows.
+    void VFollowUiLanguage();
+    // The public devmode's colour matching as the colour features give it: the method from
+    // "ZQInputColorSpace", the intent from "ZQIntent", each only where the feature can be read.
+    // Set by the Colour page, and by the installation for a sheet that has it.
+    void VSetPublicColorMatching(PDEVMODEW pPublic) const;
+    // The media-type pop-up needs the printer data "MediaType" as a four-byte number: a missing or
+    // longer value is written as 0.
+    static void VKeepPopupMediaType(HANDLE hPrinter);
     // ---- the configuration manager's stored settings -------------------------------------------
     // The stored "Watermarks" and "WMFont" into the private devmode of the current call, and the
     // watermark into the shared pool (standard kinds at their default places, another text after
@@ -403,9 +414,7 @@ public:
     BOOL m_bGrayscale = FALSE;
     BOOL m_bGrayscaleQuality = FALSE;
     BOOL m_bSepia = FALSE;
-    DWORD m_adwTray[3] = {};   // selected tray value and its two copies
-    DWORD m_adwMedia[3] = {};  // selected media value and its two copies
-    BOOL m_bSourceOverride = FALSE;
+    BOOL m_bSourceOverride = FALSE;  // the first and last pages keep their own source and media
     int m_iPrintQuality = 0;
     WCHAR m_szPrintQualityName[256] = {};
     BOOL m_bBorderlessAutoFit = FALSE;

@@ -5,7 +5,9 @@
 #include <cwchar>
 
 #include "common/zqkeywords.h"
+#include "common/zqlanguage.h"
 #include "common/zqmsgbox.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -328,6 +330,61 @@ BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValu
         default:
             return FALSE;
     }
+}
+
+void CZQUILogic::VFollowUiLanguage() {
+    const POEMCUIPPARAM param = m_pCUIParam;
+    if (!param || !param->hPrinter) return;
+    const LANGID language = zqlang::UiLanguage();
+    DWORD type = 0, size = 0;
+    CZQLocalPtr<BYTE> stored;
+    const bool same = ZQReadStoredValue(param->hPrinter, nullptr, zqsettings::kUiLanguage, &type, stored, &size) ==
+                          ERROR_SUCCESS &&
+                      type == REG_DWORD && size == sizeof(DWORD) &&
+                      LOWORD(*reinterpret_cast<const DWORD*>(stored.Get())) == language;
+    if (same) return;
+    const DWORD value = language;
+    ZQWriteStoredValue(param->hPrinter, nullptr, zqsettings::kUiLanguage, REG_DWORD, &value, sizeof value);
+    // The tree's units follow the new language's paper, unless the user chose them in this sheet.
+    POPTITEM units = nullptr;
+    if (DWFindOptItem(param, zqkw::kZQPaperSizeTreeviewPopup, &units) != ZQOPT_OK || !units ||
+        (units->Flags & OPTIF_CHANGED))
+        return;
+    WCHAR paper[256] = {};
+    VGetInitialFeatureOption(zqkw::kPaperSize, paper);
+    const int index = IGetOptionIndexByKeyword(param, lstrcmpW(paper, L"LETTER") == 0 ? L"English" : L"Metric",
+                                               zqkw::kZQPaperSizeTreeviewPopup, units);
+    DWSelectOptionByIndex(param, zqkw::kZQPaperSizeTreeviewPopup, index, OEMCUIP_DOCPROP);
+}
+
+void CZQUILogic::VSetPublicColorMatching(PDEVMODEW pPublic) const {
+    if (!pPublic) return;
+    WCHAR option[256];
+    if (BReadOption(zqkw::kZQInputColorSpace, option)) {
+        pPublic->dmFields |= DM_ICMMETHOD;
+        const bool plotter = BIsLargeFormat() && m_dwPdl == zqdm::kPdlZqgl2;
+        const bool system = plotter ? !ZQEqualNoCase(option, L"ADOBERGB") : ZQEqualNoCase(option, L"ICM");
+        pPublic->dmICMMethod = system ? DMICMMETHOD_SYSTEM : DMICMMETHOD_NONE;
+    }
+    if (!BReadOption(L"ZQIntent", option)) return;
+    pPublic->dmFields |= DM_ICMINTENT;
+    const struct {
+        PCWSTR intent;
+        DWORD value;
+    } intents[] = {{L"PERCEPTUAL", DMICM_CONTRAST},
+                   {L"SATURATION", DMICM_SATURATE},
+                   {L"RELCOLORIMETRIC", DMICM_COLORIMETRIC},
+                   {L"ABSCOLORIMETRIC", DMICM_ABS_COLORIMETRIC}};
+    for (const auto& i : intents)
+        if (ZQEqualNoCase(option, i.intent)) pPublic->dmICMIntent = i.value;
+}
+
+void CZQUILogic::VKeepPopupMediaType(HANDLE hPrinter) {
+    DWORD type = 0, cb = 0;
+    CZQLocalPtr<BYTE> stored;
+    if (ZQReadStoredValue(hPrinter, nullptr, zqsettings::kPopupMediaType, &type, stored, &cb) != ERROR_SUCCESS ||
+        cb > sizeof(DWORD))
+        CZQDriverData::BSetPrinterDataDword(hPrinter, zqsettings::kPopupMediaType, 0);
 }
 
 void CZQUILogic::VGetInitialFeatureOption(PCWSTR pszFeature, PWSTR pszOption) {

@@ -250,17 +250,20 @@ void Restore(const QuickSetSettings& block, ZQUIDevmode& dm) {
 bool PaperQualityDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block, bool bMediaItem) {
     const uint32_t* ps = block.adwPaperSource;
     const uint32_t* ps2 = block.adwPaperSource2;
+    // A paper the block leaves unset (0 is neither a bin nor a media id) is the core driver's
+    // choice, which the pages store in its place.
+    const auto paperDiffers = [](uint32_t now, uint32_t then) { return then != 0 && now != then; };
     // 3068, 3072, 3080, 3104, 5760, 5768, 5776 and 3136.
-    if (dm.dwDiffPaper != ps[0] || dm.dwFirstPageSource != ps[1] || dm.dwBackCover != ps[3] ||
-        dm.dwOtherPagesSource != ps[7] || dm.dwFrontCoverSource != ps2[2] || dm.dwFrontCoverFeederIndex != ps2[4] ||
-        dm.dwBackCoverFeederIndex != ps2[6] || dm.dwAutorotate != block.dwAutorotate)
+    if (dm.dwDiffPaper != ps[0] || paperDiffers(dm.dwFirstPageSource, ps[1]) || dm.dwBackCover != ps[3] ||
+        paperDiffers(dm.dwOtherPagesSource, ps[7]) || paperDiffers(dm.dwFrontCoverSource, ps2[2]) ||
+        dm.dwFrontCoverFeederIndex != ps2[4] || dm.dwBackCoverFeederIndex != ps2[6] || dm.dwAutorotate != block.dwAutorotate)
         return true;
     // 3076, 3100, 3108, 5764, 5772, 5780, 5784, 5788 and 5792.
     if (bMediaItem &&
-        (dm.dwFirstPageMedia != ps[2] || dm.dwBackCoverMedia != ps[6] || dm.dwOtherPagesMedia != ps[8] ||
-         dm.dwFrontCoverMedia != ps2[3] || dm.dwFrontCoverFeederMedia != ps2[5] ||
-         dm.dwBackCoverFeederMedia != ps2[7] || dm.dwBackCoverFeeder != ps2[8] || dm.dwFrontCover != ps2[9] ||
-         dm.dwFrontCoverFeeder != ps2[10]))
+        (paperDiffers(dm.dwFirstPageMedia, ps[2]) || paperDiffers(dm.dwBackCoverMedia, ps[6]) ||
+         paperDiffers(dm.dwOtherPagesMedia, ps[8]) || paperDiffers(dm.dwFrontCoverMedia, ps2[3]) ||
+         paperDiffers(dm.dwFrontCoverFeederMedia, ps2[5]) || paperDiffers(dm.dwBackCoverFeederMedia, ps2[7]) ||
+         dm.dwBackCoverFeeder != ps2[8] || dm.dwFrontCover != ps2[9] || dm.dwFrontCoverFeeder != ps2[10]))
         return true;
     return !SameText(dm.szExtraText, block.szExtraText, 10) ||
            std::memcmp(dm.adwExtra, block.adwExtra, sizeof block.adwExtra) != 0;

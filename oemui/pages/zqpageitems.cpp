@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common/zqkeywords.h"
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
@@ -268,14 +267,6 @@ bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches,
     }
     ZQFormatText(pszText, cchText, L"%ls %ls", numbers, unit);
     return true;
-}
-
-void KeepPopupMediaTypeData(HANDLE hPrinter) {
-    DWORD type = 0, cb = 0;
-    CZQLocalPtr<BYTE> stored;
-    if (ZQReadStoredValue(hPrinter, nullptr, zqsettings::kPopupMediaType, &type, stored, &cb) != ERROR_SUCCESS ||
-        cb > sizeof(DWORD))
-        CZQDriverData::BSetPrinterDataDword(hPrinter, zqsettings::kPopupMediaType, 0);
 }
 
 bool BorderlessTwinFromRules(PageContext* pContext, PCWSTR pszPaper, PWSTR pszTwin) {

@@ -305,10 +305,6 @@ bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam);
 // numbers; the unit string from the page's status module. False when a number cannot be formatted.
 bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText);
 
-// The media-type pop-up needs the printer data "MediaType" as a four-byte number: a missing or
-// longer value is written as 0.
-void KeepPopupMediaTypeData(HANDLE hPrinter);
-
 // The borderless twin of a "PaperSize" keyword as the helper file's borderless list names it (256
 // characters); false without the rules or an entry for the paper.
 bool BorderlessTwinFromRules(PageContext* pContext, PCWSTR pszPaper, PWSTR pszTwin);

@@ -77,7 +77,7 @@ TEST(SamplePredicates, AnswersFollowTheModels) {
         {"IGetPunchUnitType", [](CZQUILogic& l) { return l.IGetPunchUnitType(); }, 0, -1},
         {"IGetOutputAccessoryCode", [](CZQUILogic& l) { return l.IGetOutputAccessoryCode(); }, 1, -1},
         {"IGetThriftmodeState", [](CZQUILogic& l) { return l.IGetThriftmodeState(); }, 2, 1},
-        {"IGetPsItemPosition", [](CZQUILogic& l) { return l.IGetPsItemPosition(nullptr); }, 5, 5},
+        {"IGetPsItemPosition", [](CZQUILogic& l) { return l.IGetPsItemPosition(nullptr); }, -1, -1},
     };
     for (const Sample& sample : {kDesk, kRoll}) {
         SampleLogic s(sample, OEMCUIP_DOCPROP);

@@ -342,44 +342,155 @@ void DumpKey(HKEY parent, const std::wstring& path, RegDump& out) {
     }
 }
 
-// An opening of Printing Preferences on every sample printer with every page made, closed with OK
-// and nothing changed, stores nothing and hands back the devmode it was given: once the printer has
-// been opened once (its first opening stores its defaults), its data stays byte for byte.
-TEST_F(SamplesUnderHost, AnOpeningClosedWithOkAndNothingChangedStoresNothing) {
+// What a sheet leaves of the settings it was given, by name: the public fields, every selected
+// option, and the document type in force with its customised mark.
+std::map<std::string, std::string> SettingsOf(const std::vector<BYTE>& dm) {
+    std::map<std::string, std::string> settings;
+    if (dm.size() < sizeof(DEVMODEW)) return settings;
+    const auto* pub = reinterpret_cast<const DEVMODEW*>(dm.data());
+    const std::pair<const char*, long> fields[] = {
+        {"fields", static_cast<long>(pub->dmFields)}, {"orientation", pub->dmOrientation},
+        {"paper", pub->dmPaperSize},  {"length", pub->dmPaperLength},  {"width", pub->dmPaperWidth},
+        {"scale", pub->dmScale},      {"copies", pub->dmCopies},       {"source", pub->dmDefaultSource},
+        {"quality", pub->dmPrintQuality}, {"color", pub->dmColor},     {"duplex", pub->dmDuplex},
+        {"collate", pub->dmCollate},  {"icm method", static_cast<long>(pub->dmICMMethod)},
+        {"icm intent", static_cast<long>(pub->dmICMIntent)}, {"media", static_cast<long>(pub->dmMediaType)}};
+    for (const auto& [field, value] : fields) settings[std::string("dm ") + field] = std::to_string(value);
+    settings["dm form"] = ZQUtf8(std::wstring(pub->dmFormName, wcsnlen(pub->dmFormName, CCHFORMNAME)));
+    for (const auto& [feature, option] : zqhosttest::Private(dm).selections) settings[feature] = option;
+    if (const auto* block = reinterpret_cast<const ZQUIDevmode*>(zqhosttest::OemBlock(dm))) {
+        settings["type"] = ZQUtf8(reinterpret_cast<const wchar_t*>(block->szDocTypeName));
+        settings["customised"] = std::to_string(block->dwPendingChange);
+    }
+    return settings;
+}
+
+// The settings that differ, one line each.
+std::vector<std::string> Changes(const std::map<std::string, std::string>& want,
+                                 const std::map<std::string, std::string>& got) {
+    std::vector<std::string> changes;
+    for (const auto& [name, value] : got) {
+        const auto was = want.find(name);
+        if (was == want.end() || was->second != value) changes.push_back(name + "=" + value);
+    }
+    for (const auto& [name, value] : want)
+        if (!got.count(name)) changes.push_back(name + " lost");
+    return changes;
+}
+
+// Every sample printer newly installed under a name of its own, its Printing Preferences opened
+// with every page made and closed with OK: untouched, the sheet keeps every setting the installation
+// stored, its shortcut page on the type the installation named. A row's choices on a page, or a
+// devmode of an application's that names no type, give the settings the row expects instead. A
+// second untouched sheet keeps the first's devmode byte for byte, and neither sheet writes the
+// printer's data.
+TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
-    const wchar_t* const models[] = {zqhosttest::kDeskModel,    zqhosttest::kRollModel,   zqhosttest::kWideModel,
-                                     zqhosttest::kPublishModel, zqhosttest::kSimpleModel, L"samples\\zqroll\\zqwideps.zqm"};
-    for (const wchar_t* const& model : models) {
-        SCOPED_TRACE(ZQUtf8(model));
-        const std::wstring name = L"ZQ Unchanged " + std::to_wstring(&model - models);
-        CZQSpoolPrinter old;
-        if (OpenPrinterW(const_cast<LPWSTR>(name.c_str()), old.Put(), &all)) DeletePrinter(old.Get());
-        ZQInstallResult installed;
-        ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(model), zqtest::ExeDir(), name, installed)) << ZQUtf8(installed.error);
-        CZQSpoolPrinter h = Open(name);
-        const auto open = [&](const std::vector<BYTE>& in, std::vector<BYTE>& out) {
-            CZQAutoPress press(50, [](HWND sheet) {
+    const auto borderless = [](const wchar_t* paper) {
+        return [paper](HWND sheet) {
+            ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
+            HWND page = ZQCurrentPage(sheet);
+            if (paper) {
+                ZQDialogSteps steps;
+                steps.choices = {{L"#912", paper}};
+                ZQDialogSeen seen;
+                ASSERT_TRUE(ZQPressForDialog(page, L"Size is:=More...", steps, seen) && seen.chosen);
+            }
+            ASSERT_TRUE(ZQChooseOnPage(page, L"Borderless Printing", L"on"));
+        };
+    };
+    const struct {
+        const char* what;
+        const wchar_t* model;
+        std::function<void(HWND)> choose;  // the first sheet's choices
+        bool unnamed;                      // the first sheet is given a devmode that names no type
+        zqhostdm::Selections expected;     // what the first sheet leaves instead of what it was given
+        const wchar_t* type;
+    } rows[] = {
+        {"desk", zqhosttest::kDeskModel, nullptr, false, {}, nullptr},
+        {"borderless Letter", zqhosttest::kDeskModel, borderless(nullptr), false,
+         {{"PaperSize", "LETTER"}, {"ZQBorderLessPhoto", "FALSE"}}, nullptr},
+        {"borderless Photo 4x6", zqhosttest::kDeskModel, borderless(L"Photo 4x6 in."), false,
+         {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}, nullptr},
+        {"desk, no type named", zqhosttest::kDeskModel, nullptr, true, {{"InputBin", "TRAY1"}, {"dm source", "257"}},
+         L"Everyday Printing"},
+        {"roll", zqhosttest::kRollModel, nullptr, false, {}, nullptr},
+        {"wide", zqhosttest::kWideModel, nullptr, false, {}, nullptr},
+        {"publishing", zqhosttest::kPublishModel, nullptr, false, {}, nullptr},
+        {"simplified desk", zqhosttest::kSimpleModel, nullptr, false, {}, nullptr},
+        {"simplified desk, no type named", zqhosttest::kSimpleModel, nullptr, true,
+         {{"InputBin", "TRAY1"}, {"dm source", "257"}}, L"Everyday Printing"},
+        {"wide PostScript", L"samples\\zqroll\\zqwideps.zqm", nullptr, false, {}, nullptr},
+    };
+    std::wstring name;
+    CZQSpoolPrinter h;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        // A new printer for each model; a model's further rows start from its settings as installed.
+        if (&row == rows || row.model != (&row - 1)->model) {
+            if (h) DeletePrinter(h.Get());
+            name = L"ZQ Unchanged " + std::to_wstring(&row - rows);
+            if (CZQSpoolPrinter old; OpenPrinterW(const_cast<LPWSTR>(name.c_str()), old.Put(), &all))
+                DeletePrinter(old.Get());
+            ZQInstallResult installed;
+            ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(row.model), zqtest::ExeDir(), name, installed))
+                << ZQUtf8(installed.error);
+            h = Open(name);
+        }
+        std::vector<BYTE> given = ZQQueryDevmode(h.Get(), name);
+        ASSERT_FALSE(given.empty());
+        if (row.unnamed) {
+            auto* block = reinterpret_cast<ZQUIDevmode*>(const_cast<BYTE*>(zqhosttest::OemBlock(given)));
+            ASSERT_NE(nullptr, block);
+            block->szDocTypeName[0] = 0;
+            block->dwPendingChange = 0;
+        }
+        const auto open = [&](const std::vector<BYTE>& in, std::vector<BYTE>& out, const std::function<void(HWND)>& choose,
+                              bool unchanged) {
+            bool applyLit = true;
+            CZQAutoPress press(50, [&](HWND sheet) {
+                if (choose) choose(sheet);
                 const size_t pages = zqtest::TabTitles(sheet).size();
                 for (size_t i = pages; i-- > 0;) SendMessageW(sheet, PSM_SETCURSEL, i, 0);
+                applyLit = IsWindowEnabled(GetDlgItem(sheet, 0x3021)) != FALSE;  // the sheet's Apply
             });
-            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, in.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(in.data()), out));
+            ASSERT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, reinterpret_cast<const DEVMODEW*>(in.data()), out));
             EXPECT_TRUE(press.Pressed());
+            if (unchanged) {
+                EXPECT_FALSE(applyLit) << "Apply lit by a sheet nobody changed";
+            }
         };
-        std::vector<BYTE> first, second;
-        open({}, first);
-        RegDump before, after;
+        RegDump stored, after;
         const std::wstring key = L"System\\CurrentControlSet\\Control\\Print\\Printers\\" + name;
-        DumpKey(HKEY_LOCAL_MACHINE, key, before);
-        open(first, second);
-        DumpKey(HKEY_LOCAL_MACHINE, key, after);
-        for (const auto& [path, value] : after) {
-            const auto was = before.find(path);
-            EXPECT_TRUE(was != before.end() && was->second == value) << "written: " << ZQUtf8(path);
+        const auto noneWritten = [&](const char* sheet) {
+            after.clear();
+            DumpKey(HKEY_LOCAL_MACHINE, key, after);
+            EXPECT_EQ(stored.size(), after.size()) << sheet;
+            for (const auto& [path, value] : after) {
+                const auto was = stored.find(path);
+                EXPECT_TRUE(was != stored.end() && was->second == value) << sheet << " wrote " << ZQUtf8(path);
+            }
+        };
+        DumpKey(HKEY_LOCAL_MACHINE, key, stored);
+        std::vector<BYTE> first, second;
+        ASSERT_NO_FATAL_FAILURE(open(given, first, row.choose, !row.choose && !row.unnamed));
+        if (!row.choose) noneWritten("the first sheet");
+        auto want = SettingsOf(given);
+        for (const auto& [feature, option] : row.expected) want[feature] = option;
+        if (row.type) want["type"] = ZQUtf8(row.type);
+        const auto got = SettingsOf(first);
+        if (row.choose) {
+            for (const auto& [feature, option] : row.expected) EXPECT_EQ(option, zqhosttest::Selected(first, feature)) << feature;
+        } else {
+            EXPECT_EQ(std::vector<std::string>{}, Changes(want, got));
         }
-        for (const auto& [path, value] : before) EXPECT_TRUE(after.count(path)) << "lost: " << ZQUtf8(path);
-        EXPECT_EQ(first, second) << "the devmode handed back";
-        DeletePrinter(h.Get());
+        stored.clear();
+        DumpKey(HKEY_LOCAL_MACHINE, key, stored);
+        ASSERT_NO_FATAL_FAILURE(open(first, second, nullptr, true));
+        noneWritten("the second sheet");
+        EXPECT_EQ(first, second) << "the second sheet's devmode";
     }
+    if (h) DeletePrinter(h.Get());
 }
 
 // Bytes of the process's heaps held in blocks of 1 KB and more. Small blocks are left out: the

@@ -406,7 +406,7 @@ TEST_F(XmlParserTest, BorderlessEntryIsFoundFromEitherKeyword) {
     ASSERT_TRUE(parser.BLoad(zqtest::BesideExe(L"zqdesk.xml").c_str()));
     Borderless b = LookUp(parser.BorderlessList(), L"zq_borderless_letter");
     EXPECT_TRUE(b.ok);
-    EXPECT_EQ(L"Letter", b.other);
+    EXPECT_EQ(L"LETTER", b.other);
     EXPECT_FLOAT_EQ(0.12f, b.left);
     EXPECT_FLOAT_EQ(0.12f, b.top);
     EXPECT_FLOAT_EQ(0.12f, b.right);

@@ -488,7 +488,6 @@ void CZQColorTab::VOnColorSpaceChange(PageContext* pContext) {
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) && live && live->dwPdl == zqdm::kPdlPcl3)
         VApplyColorSpaceToPcl3(pContext, space);
     VShowProfileName(pContext);
-    VApplyIntentToDevmode(pContext);
     VRepaintPreview(FALSE);
 }
 

@@ -74,9 +74,8 @@ public:
     DWORD DWUpdateColorSpaceControls(PageContext* pContext);
     void VOnColorSpaceChanged(PageContext* pContext);
     void VUpdateSepiaForColorSpace(PageContext* pContext);
-    // The colour-matching method into the public devmode; the profile's file name shown.
+    // The colour matching into the public devmode; the profile's file name shown.
     void VShowProfileName(PageContext* pContext);
-    void VApplyIntentToDevmode(PageContext* pContext);
     // The simplified large-format page's colour spaces: the printer's own, or "None" when the
     // application manages colour.
     void VFillColorSpaceCombo(PageContext* pContext, BOOL bApplicationManaged);

@@ -161,7 +161,6 @@ void CZQColorTab::VShowColorSpaceChoices(PageContext* pContext) {
     DWUpdateColorSpaceControls(pContext);
     VOnColorSpaceChanged(pContext);
     VShowProfileName(pContext);
-    VApplyIntentToDevmode(pContext);
 }
 
 void CZQColorTab::VOnColorMgmtRadio(PageContext* pContext, bool bApplicationManaged) {
@@ -256,14 +255,9 @@ void CZQColorTab::VUpdateSepiaForColorSpace(PageContext* pContext) {
 // The public devmode's colour matching
 // ---------------------------------------------------------------------------------------------
 void CZQColorTab::VShowProfileName(PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    WCHAR space[256];
-    if (!param || !m_pPublicDM || !ReadOption(param, zqkw::kZQInputColorSpace, space)) return;
-    m_pPublicDM->dmFields |= DM_ICMMETHOD;
-    const bool plotter = LargeFormat(pContext) && Language(pContext) == zqdm::kPdlZqgl2;
-    const bool system = plotter ? !Is(space, L"ADOBERGB") : Is(space, L"ICM");
-    m_pPublicDM->dmICMMethod = system ? DMICMMETHOD_SYSTEM : DMICMMETHOD_NONE;
-    VShowProfileFile(pContext);
+    if (!m_pCUIParam || !m_pPublicDM) return;
+    pContext->pLogic->VSetPublicColorMatching(m_pPublicDM);
+    if (Readable(m_pCUIParam, zqkw::kZQInputColorSpace)) VShowProfileFile(pContext);
 }
 
 void CZQColorTab::VShowProfileFile(PageContext* pContext) {
@@ -281,21 +275,6 @@ void CZQColorTab::VShowProfileFile(PageContext* pContext) {
     FLONG flags = 0;
     if (FAILED(ZQQueryColorProfile(&dm, param->pOEMDM, 0, profile, &size, &flags))) profile[0] = L'\0';
     SetWindowTextW(m_hProfileName, profile);
-}
-
-void CZQColorTab::VApplyIntentToDevmode(PageContext* pContext) {
-    (void)pContext;
-    WCHAR intent[256];
-    if (!m_pCUIParam || !m_pPublicDM || !ReadOption(m_pCUIParam, kIntent, intent)) return;
-    m_pPublicDM->dmFields |= DM_ICMINTENT;
-    if (Is(intent, L"PERCEPTUAL"))
-        m_pPublicDM->dmICMIntent = DMICM_CONTRAST;
-    else if (Is(intent, L"SATURATION"))
-        m_pPublicDM->dmICMIntent = DMICM_SATURATE;
-    else if (Is(intent, L"RELCOLORIMETRIC"))
-        m_pPublicDM->dmICMIntent = DMICM_COLORIMETRIC;
-    else if (Is(intent, L"ABSCOLORIMETRIC"))
-        m_pPublicDM->dmICMIntent = DMICM_ABS_COLORIMETRIC;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -44,7 +44,7 @@ void AddResString(CZQCommon& texts, HWND hCombo, INT id, PCWSTR pszEnglish) {
 DWORD CZQFeaturesTab::DWFillMediaTypeList(PageContext* pContext) {
     HWND media = m_controls.Item(IDC_CBO_MEDIA_TYPE_IS);
     if (m_state.bMediaTypePopup) {
-        KeepPopupMediaTypeData(m_pCUIParam->hPrinter);
+        CZQUILogic::VKeepPopupMediaType(m_pCUIParam->hPrinter);
         IFillMediaTypeCombo(media, pContext, -1);
         return 0;
     }

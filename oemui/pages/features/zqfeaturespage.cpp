@@ -3,9 +3,7 @@
 #include "pages/features/zqfeaturespage.h"
 
 #include "common/zqkeywords.h"
-#include "common/zqlanguage.h"
 #include "common/zqmodule.h"
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
@@ -124,7 +122,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VFillLayoutCombos(pContext);
     m_state.bPaperSizePopup = logic.BPaperSizeTreeviewPopup();
     if (m_state.bPaperSizePopup) {
-        VFollowUiLanguage(pContext);
+        logic.VFollowUiLanguage();
         VFillPaperSizeCombo(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), pContext);
     } else {
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), nullptr,
@@ -206,27 +204,6 @@ void CZQFeaturesTab::VReapplyStartRules(PageContext* pContext) {
     }
     if (photoFixChoice >= 0)
         DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, static_cast<int>(photoFixChoice), OEMCUIP_DOCPROP);
-}
-
-void CZQFeaturesTab::VFollowUiLanguage(PageContext* pContext) {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    const LANGID language = zqlang::UiLanguage();
-    DWORD type = 0, size = 0;
-    CZQLocalPtr<BYTE> stored;
-    const bool same = ZQReadStoredValue(param->hPrinter, nullptr, L"ZQLangID", &type, stored, &size) == ERROR_SUCCESS &&
-                      type == REG_DWORD && size == sizeof(DWORD) &&
-                      LOWORD(*reinterpret_cast<const DWORD*>(stored.Get())) == language;
-    if (same) return;
-    const DWORD value = language;
-    ZQWriteStoredValue(param->hPrinter, nullptr, L"ZQLangID", REG_DWORD, &value, sizeof value);
-    // The tree's units follow the new language's paper, unless the user chose them in this sheet.
-    POPTITEM units = FeatureItem(param, zqkw::kZQPaperSizeTreeviewPopup);
-    if (!units || (units->Flags & OPTIF_CHANGED)) return;
-    WCHAR paper[256] = {};
-    pContext->pLogic->VGetInitialFeatureOption(zqkw::kPaperSize, paper);
-    const int index = IGetOptionIndexByKeyword(param, lstrcmpW(paper, L"LETTER") == 0 ? L"English" : L"Metric",
-                                               zqkw::kZQPaperSizeTreeviewPopup, units);
-    DWSelectOptionByIndex(param, zqkw::kZQPaperSizeTreeviewPopup, index, OEMCUIP_DOCPROP);
 }
 
 // ---------------------------------------------------------------------------------------------

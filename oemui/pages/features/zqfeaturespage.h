@@ -219,8 +219,6 @@ private:
     // The paper's macros may change media type and quality: both are chosen again afterwards with
     // their own macros, and the photo enhancements come back.
     void VReapplyStartRules(PageContext* pContext);
-    // A new user-interface language is kept in the printer's data and picks the paper tree's units.
-    void VFollowUiLanguage(PageContext* pContext);
 
     // ---- the sheet's notifications
     void VOnSetActive(HWND hDlg, PageContext* pContext);

@@ -19,10 +19,11 @@ using namespace zqpage;
 namespace {
 
 // Two stored names differ (each at most 256 characters, terminated or not).
-bool NameDiffers(PCWSTR pszShown, const zqwchar (&stored)[257]) {
+// A name never stored stands for the automatic name, which the page shows and stores for it.
+bool NameDiffers(PCWSTR pszShown, const zqwchar (&stored)[257], PCWSTR pszAutomatic) {
     WCHAR name[257];
     ZQCopyTextN(name, 257, reinterpret_cast<const WCHAR*>(stored), 256);
-    return lstrcmpW(pszShown, name) != 0;
+    return lstrcmpW(pszShown, name[0] ? name : pszAutomatic) != 0;
 }
 
 }  // namespace
@@ -162,11 +163,11 @@ void CZQJobStorageTab::VUpdateChangedState(HWND hPage, PageContext* pContext) {
     WCHAR name[CZQJobRetentionOptions::kTextChars];
     if (!changed) {
         m_retention.BStoredName(TRUE, name);
-        changed = NameDiffers(name, saved->szJsUserName);
+        changed = NameDiffers(name, saved->szJsUserName, m_retention.AutoUserName());
     }
     if (!changed) {
         m_retention.BStoredName(FALSE, name);
-        changed = NameDiffers(name, saved->szJsJobName);
+        changed = NameDiffers(name, saved->szJsJobName, m_retention.AutoJobName());
     }
     if (!changed) {
         WCHAR pin[CZQJobRetentionOptions::kTextChars] = {};

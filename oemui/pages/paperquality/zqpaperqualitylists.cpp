@@ -97,7 +97,7 @@ void CZQPaperQualityTab::VFillLists(PageContext* pContext, Refill refill) {
         logic.IBindFeatureControl(DMPUB_MEDIATYPE, nullptr, m_controls.H(kCtlMedia), nullptr, OEMCUIP_DOCPROP,
                                   CZQUILogic::kBindFill, FALSE, 0, nullptr);
     } else if (m_pCUIParam) {
-        KeepPopupMediaTypeData(m_pCUIParam->hPrinter);
+        CZQUILogic::VKeepPopupMediaType(m_pCUIParam->hPrinter);
         VFillMediaTypePopupList(m_controls.H(kCtlMedia), pContext);
     }
     if (refill != Refill::Normal && logic.BIsBorderlessPaper())

@@ -12,6 +12,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -166,8 +167,10 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     if (!bApply) VRestoreSavedSelections(pContext);
     m_rows.VStartBuild(IDC_CBO_DOCTYPE_SETTING);
     ZQUIDevmode* work = WorkOf(pContext);
-    // The stored choice holds only while it still agrees with the settings.
-    if (!bApply && work && BRowsDifferFromSettings(pContext)) work->dwPendingChange = 1;
+    // The stored choice holds only while the settings name this type and still hold it.
+    if (!bApply && work &&
+        (!ZQEqualNoCase(m_rows.DocTypeName(), work->szDocTypeName) || BSettingsDifferFromDocType(pContext)))
+        work->dwPendingChange = 1;
     if (work && work->dwPendingChange) return;
     for (int i = 0; i < m_rows.Count(); ++i) {
         m_rows.VSetRightColumn(i == kRightColumnRecord);
@@ -176,34 +179,6 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     }
     m_rows.VSetRightColumn(FALSE);
     for (int row = m_rows.Count(); row < kMaxFeatures; ++row) Hide(GetDlgItem(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
-}
-
-BOOL CZQShortcutsTab::BRowsDifferFromSettings(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
-    for (int i = 0; work && i < m_rows.Count(); ++i) {
-        const DocFeatureRecord* record = m_rows.PRecord(i);
-        if (!record) continue;
-        POPTITEM item = nullptr;
-        if (ZQEqualNoCase(record->szKeyword, zqkw::kPaperSize)) {
-            POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
-            CZQLocalPtr<WCHAR> name;
-            const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
-            if (form && current &&
-                DWOptionKeywordToName(m_pCUIParam, record->szKeyword, SelectedKeyword(*record), name.Put()) ==
-                    ZQOPT_OK &&
-                name && !ZQEqualNoCase(name.Get(), current))
-                return TRUE;
-        } else if (ZQEqualNoCase(record->szKeyword, L"Orientation")) {
-            const bool portrait = ZQEqualNoCase(SelectedKeyword(*record), L"PORTRAIT");
-            if ((portrait && work->wOrientation == 2) || (!portrait && work->wOrientation == 1)) return TRUE;
-        } else if (record->iKind == Rows::kKindList && AnyOffered(*record) &&
-                   (BFindFeatureItem(pContext, record->szKeyword, &item) ||
-                    ZQEqualNoCase(record->szKeyword, zqkw::kPrintQuality)) &&
-                   BRecordDiffers(pContext, *record)) {
-            return TRUE;
-        }
-    }
-    return FALSE;
 }
 
 void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageContext* pContext, int iRecord,
@@ -255,6 +230,8 @@ void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageCo
             return;
         default: return;
     }
+    // The type cannot set a feature the printer hides: its row only shows the option in force.
+    if (zqdoctype::Hidden(m_pCUIParam, record->szKeyword)) EnableWindow(GetDlgItem(m_controls.Page(), record->iCtrlId), FALSE);
     m_rows.VSetTabAnchor(m_rows.Anchor());
     Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRecord));
 }

@@ -6,6 +6,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
@@ -143,6 +144,10 @@ BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext
                 break;
             }
         record->iKind = IGetControlKind(record->szKeyword);
+        if (zqdoctype::Hidden(m_pCUIParam, record->szKeyword)) {
+            const int inForce = zqdoctype::InForce(m_pCUIParam, record->szKeyword, record->ppszOptionKeywords, record->nOptions);
+            if (inForce >= 0) record->iSelected = inForce;
+        }
         if (!BBuildOptionNamesFromDriver(pContext, record, labelIds)) BBuildOptionNamesFromResources(record, labelIds);
         zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
     }
@@ -155,8 +160,10 @@ void CZQShortcutsTab::VRestoreSavedSelections(PageContext* pContext) {
     for (int i = 0; i < m_rows.Count(); ++i) {
         DocFeatureRecord* record = m_rows.PRecord(i);
         const int stored = static_cast<int>(work->adwSelectionSlots[i]);
-        // A stored choice the type no longer offers keeps the type's own.
-        if (record && stored >= 0 && stored < record->nOptions) record->iSelected = stored;
+        // A stored choice the type no longer offers keeps the type's own; a feature the printer
+        // hides keeps the option in force.
+        if (record && stored >= 0 && stored < record->nOptions && !zqdoctype::Hidden(m_pCUIParam, record->szKeyword))
+            record->iSelected = stored;
     }
 }
 
@@ -253,33 +260,13 @@ DWORD CZQShortcutsTab::DWStoreSelections(PageContext* pContext) {
 BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
     for (int i = 0; i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
-        const PCWSTR keyword = record ? record->szKeyword : L"";
-        const bool naming = wcscmp(keyword, zqkw::kDuplexItem) == 0 || wcscmp(keyword, zqkw::kPaperSize) == 0 ||
-                            wcscmp(keyword, zqkw::kPrintQuality) == 0 || wcscmp(keyword, zqkw::kMediaType) == 0 ||
-                            wcscmp(keyword, L"Orientation") == 0;
-        if (naming && BRecordDiffers(pContext, *record)) return TRUE;
+        if (!record) continue;
+        const bool named = record->iSelected >= 0 && record->iSelected < record->nOptions && record->ppszOptionNames;
+        const zqdoctype::Row row = {record->szKeyword, SelectedKeyword(*record),
+                                    named ? record->ppszOptionNames[record->iSelected] : nullptr};
+        if (zqdoctype::Differs(pContext, m_pCUIParam, row)) return TRUE;
     }
     return FALSE;
-}
-
-BOOL CZQShortcutsTab::BRecordDiffers(PageContext* pContext, const DocFeatureRecord& record) {
-    const ZQUIDevmode* work = WorkOf(pContext);
-    const PCWSTR chosen = SelectedKeyword(record);
-    if (wcscmp(record.szKeyword, zqkw::kDuplexItem) == 0) {
-        if (!work) return FALSE;
-        if (ZQEqualNoCase(chosen, L"NONE")) return work->dwManualDuplex == 1 || work->wDuplex != 1;
-        if (ZQEqualNoCase(chosen, L"Automatically")) return work->dwManualDuplex != 1;
-        return work->wDuplex == 1;
-    }
-    WCHAR current[kTextChars];
-    if (ReadOption(m_pCUIParam, record.szKeyword, current)) return !ZQEqualNoCase(current, chosen);
-    // The quality row chooses the quality group's option of its name: a driver without a quality of
-    // its own holds the row's choice in the group.
-    const POPTITEM group =
-        wcscmp(record.szKeyword, zqkw::kPrintQuality) == 0 ? FeatureItem(m_pCUIParam, zqkw::kPrintQualityGroup) : nullptr;
-    const PCWSTR name = group ? OptionName(group, static_cast<int>(group->Sel)) : nullptr;
-    const bool shown = record.iSelected >= 0 && record.iSelected < record.nOptions && record.ppszOptionNames;
-    return !name || !shown || !ZQEqualNoCase(name, record.ppszOptionNames[record.iSelected]);
 }
 
 void CZQShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
@@ -386,9 +373,8 @@ BOOL CZQShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     const BOOL firstTime = core->szDocTypeName[0] == L'\0' && work->dwPendingChange == 0;
     VFillDocTypeCombo(pContext, firstTime);
     if (work->dwPendingChange == 0) {
-        // Settings that name no type yet show as they are: a type is applied only when the user
-        // chooses one.
-        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, FALSE);
+        // Settings that never went through a sheet take the first type.
+        VBuildFeatureControls(static_cast<HINSTANCE>(param->hModule), pContext, firstTime);
     } else {
         ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomText);
         VShowCustomSettings(pContext);

@@ -58,14 +58,8 @@ public:
     void VShowCustomSettings(PageContext* pContext);
     void VUpdateChangedState(PageContext* pContext);
     DWORD DWStoreSelections(PageContext* pContext);
+    // The settings no longer hold the type the rows read (the one comparison of zqdoctypematch.h).
     BOOL BSettingsDifferFromDocType(PageContext* pContext);
-    // The record's choice is not what the settings hold: two-sided printing by the devmode, the
-    // quality of a driver without one of its own by the quality group's option name, any other
-    // feature by its current option keyword; a feature the driver does not read differs.
-    BOOL BRecordDiffers(PageContext* pContext, const DocFeatureRecord& record);
-    // A row shows a choice the settings do not hold: the paper and orientation by what the devmode
-    // prints, every list whose feature the driver has by BRecordDiffers.
-    BOOL BRowsDifferFromSettings(PageContext* pContext);
     // The help table of the page as it stands now; its pairs (the end pair not counted).
     int VBuildHelpIdTable(PageContext* pContext);
     // While the sheet is built, before the window exists: the private devmode names the first type

@@ -8,6 +8,7 @@
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
+#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "settings/zqdriverdata.h"
@@ -108,6 +109,10 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
                               &entry->ppszOptionNames, &entry->ppiNotAvailable);
         }
         zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
+        if (zqdoctype::Hidden(m_pCUIParam, entry->szKeyword)) {
+            const int inForce = zqdoctype::InForce(m_pCUIParam, entry->szKeyword, entry->ppszOptionKeywords, entry->nOptions);
+            if (inForce >= 0) entry->iSelected = inForce;
+        }
     }
     return read;
 }
@@ -172,28 +177,13 @@ void CZQLargeFormatShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
 }
 
 BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext) {
-    const ZQUIDevmode* work = WorkOf(pContext);
     for (int i = 0; i < m_panel.Count(); ++i) {
         const ShortcutPanelEntry* entry = PEntry(i);
-        if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords)
-            continue;
-        const PCWSTR chosen = entry->ppszOptionKeywords[entry->iSelected] ? entry->ppszOptionKeywords[entry->iSelected]
-                                                                          : L"";
-        const PCWSTR keyword = entry->szKeyword;
-        if (wcscmp(keyword, zqkw::kDuplexItem) == 0) {
-            if (!work) continue;
-            const bool oneSided = work->wDuplex == 1, manual = work->dwManualDuplex == 1;
-            if (ZQEqualNoCase(chosen, L"NONE") && (manual || !oneSided)) return TRUE;
-            if (ZQEqualNoCase(chosen, L"Automatically") && oneSided) return TRUE;
-            if (ZQEqualNoCase(chosen, L"Manually") && !manual) return TRUE;
-            continue;
-        }
-        if (wcscmp(keyword, zqkw::kPaperSize) != 0 && wcscmp(keyword, zqkw::kPrintQuality) != 0 &&
-            wcscmp(keyword, zqkw::kMediaType) != 0 && wcscmp(keyword, m_state.szKwOrientation) != 0)
-            continue;
-        CZQLocalPtr<WCHAR> current;
-        DWGetFeatureOption(m_pCUIParam, keyword, current.Put());
-        if (!ZQEqualNoCase(current.Get() ? current.Get() : L"", chosen)) return TRUE;
+        if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords) continue;
+        const int s = entry->iSelected;
+        const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[s],
+                                    entry->ppszOptionNames ? entry->ppszOptionNames[s] : nullptr};
+        if (zqdoctype::Differs(pContext, m_pCUIParam, row)) return TRUE;
     }
     return FALSE;
 }
@@ -225,8 +215,10 @@ void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
 void CZQLargeFormatShortcutsTab::VRestoreSelections(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName)) return;
+    // A feature the printer hides keeps the option in force.
     for (int i = 0; i < m_panel.Count() && i < kMaxDocFeatures; ++i)
-        if (PEntry(i)) PEntry(i)->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
+        if (PEntry(i) && !zqdoctype::Hidden(m_pCUIParam, PEntry(i)->szKeyword))
+            PEntry(i)->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -164,15 +164,16 @@ void CZQLargeFormatShortcutsTab::VStartPoster(PageContext* pContext, PCWSTR pszO
 // Paper source, orientation, media, colour space, paper, quality
 // ---------------------------------------------------------------------------------------------
 BOOL CZQLargeFormatShortcutsTab::BApplyInputBin(PageContext* pContext, int iEntry, int iCtrlId) {
-    if (!WorkOf(pContext)) return TRUE;
-    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work) return TRUE;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     const int position = IFindDriverOptionIndex(pContext, m_state.szKwInputBin, DMPUB_DEFSOURCE, text);
     if (position >= 0) {
+        // The settings' papers take the tray, or the paper pages would put their own back.
         const DWORD tray = DWGetTrayBinId(pContext, position);
-        logic.m_adwTray[0] = tray;
-        if (!logic.m_bSourceOverride) logic.m_adwTray[1] = logic.m_adwTray[2] = tray;
+        work->dwOtherPagesSource = tray;
+        if (!pContext->pLogic->m_bSourceOverride) work->dwFirstPageSource = work->dwLastPageSource = tray;
         DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, -1, position);
     }
     m_panel.BSelectOption(m_state.szKwInputBin, text);
@@ -200,15 +201,15 @@ BOOL CZQLargeFormatShortcutsTab::BApplyOrientation(PageContext* pContext, int iE
 }
 
 BOOL CZQLargeFormatShortcutsTab::BApplyMediaType(PageContext* pContext, int iEntry, int iCtrlId) {
-    if (!WorkOf(pContext)) return TRUE;
-    CZQUILogic& logic = *pContext->pLogic;
+    ZQUIDevmode* work = WorkOf(pContext);
+    if (!work) return TRUE;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     const int position = IFindDriverOptionIndex(pContext, zqkw::kMediaType, DMPUB_MEDIATYPE, text);
     if (position >= 0) {
         const DWORD media = CZQPaperSlots::DWMediaTypeFromIndex(ZQPaperItemsOf(m_pCUIParam, pContext), position);
-        logic.m_adwMedia[0] = media;
-        if (!logic.m_bSourceOverride) logic.m_adwMedia[1] = logic.m_adwMedia[2] = media;
+        work->dwOtherPagesMedia = media;
+        if (!pContext->pLogic->m_bSourceOverride) work->dwFirstPageMedia = work->dwLastPageMedia = media;
         DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, -1, position);
     }
     m_panel.BSelectOption(zqkw::kMediaType, text);

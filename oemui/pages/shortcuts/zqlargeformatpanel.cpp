@@ -11,6 +11,7 @@
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -48,13 +49,6 @@ bool EntryShown(const ShortcutPanelEntry& entry) {
         if (*entry.ppiNotAvailable[i] == 0 || (*entry.ppiNotAvailable[i] == 1 && automatic)) return true;
     }
     return false;
-}
-
-PCWSTR SelectedKeyword(const ShortcutPanelEntry& entry) {
-    const int s = entry.iSelected;
-    return s >= 0 && s < entry.nOptions && entry.ppszOptionKeywords && entry.ppszOptionKeywords[s]
-               ? entry.ppszOptionKeywords[s]
-               : L"";
 }
 
 PCWSTR SelectedName(const ShortcutPanelEntry& entry) {
@@ -111,21 +105,10 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     m_panel.VStartBuild(IDC_LB_DOCTYPE_SETTING);
     m_state.bScalingOnPanel = m_state.bCopiesOnPanel = FALSE;
 
-    // 4. Shown without applying: a paper or orientation the settings do not share marks them
-    // customised.
-    for (int i = 0; !bApply && work && i < m_panel.Count() && !work->dwPendingChange; ++i) {
-        const ShortcutPanelEntry* entry = PEntry(i);
-        if (!entry) continue;
-        if (ZQEqualNoCase(entry->szKeyword, m_state.szKwPaperSize)) {
-            const POPTITEM form = PubItem(param, DMPUB_FORMNAME);
-            const PCWSTR current = form ? OptionName(form, form->Sel) : nullptr;
-            if (form && !ZQEqualNoCase(SelectedName(*entry), current ? current : L"")) work->dwPendingChange = 1;
-        } else if (ZQEqualNoCase(entry->szKeyword, m_state.szKwOrientation)) {
-            const bool portrait = ZQEqualNoCase(SelectedKeyword(*entry), m_state.szOptPortrait);
-            if ((portrait && work->wOrientation == 2) || (!portrait && work->wOrientation == 1))
-                work->dwPendingChange = 1;
-        }
-    }
+    // 4. Shown without applying, the type holds only while the settings name it and still hold it.
+    if (!bApply && work && !work->dwPendingChange &&
+        (!ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName) || BSettingsDifferFromPanel(pContext)))
+        work->dwPendingChange = 1;
 
     // 5. One control per shown row, each in the next row place: a row the printer does not offer
     // leaves no gap, so both columns start at the top.
@@ -177,7 +160,9 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
             VFillChoiceCombo(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords),
                              const_cast<PCWSTR*>(entry.ppszOptionNames), entry.ppiNotAvailable, entry.iSelected,
                              entry.nOptions, control);
-            if (!m_state.bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True"))
+            // A locked row, and one of a feature the printer hides, only shows its option.
+            if ((!m_state.bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True")) ||
+                zqdoctype::Hidden(param, entry.szKeyword))
                 EnableWindow(Item(m_controls.Page(), control), FALSE);
             break;
         }

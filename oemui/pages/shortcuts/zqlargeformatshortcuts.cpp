@@ -168,9 +168,8 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     m_list.VSelectRow(m_state.szCurrentName);
     if (logic.BIsLargeFormat()) BReadSelectedDocument(pContext, firstUse);
     VUpdatePreviewOption(pContext);
-    // Settings that name no type yet show as they are: the panel applies a type only when the user
-    // chooses one.
-    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, FALSE);
+    // Settings that never went through a sheet take the selected type.
+    VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
     if (work->dwPendingChange) ZQCopyText(work->szDocTypeName, kTextChars, m_state.szCustomizedText);
     VRefreshPanelControls(pContext);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);

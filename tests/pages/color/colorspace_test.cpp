@@ -68,7 +68,7 @@ TEST_P(ColorSpaceControls, EachSpaceShowsItsControlsAndSetsThePublicDevmode) {
         EXPECT_EQ(!space.managed, Enabled(IDC_CHK_GRAYSCALE));
     }
     m_host.SetSelection("ZQIntent", 0);
-    m_tab->VApplyIntentToDevmode(&m_context);
+    m_tab->VShowProfileName(&m_context);
     if (features) {
         EXPECT_EQ(DMICM_CONTRAST, m_public.dmICMIntent) << "perceptual";
     }

@@ -1,0 +1,25 @@
+// A document type's row against the settings in force: the one comparison by which the installation
+// names the settings it leaves and each Printing Shortcuts page keeps the type it opens on or turns
+// custom. A type holds while its paper size, print quality, media type, orientation and two-sided
+// printing are the settings'; its other rows do not name it. A row of a feature the printer hides
+// shows the option in force, which the type never sets, and never counts.
+#pragma once
+
+#include "pages/zqpages.h"
+
+namespace zqdoctype {
+
+struct Row {
+    PCWSTR pszKeyword;
+    PCWSTR pszOption;      // the option the row chooses
+    PCWSTR pszOptionName;  // its name as the row shows it
+};
+
+// The core driver keeps the feature's item hidden and no page of the sheet shows it.
+bool Hidden(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
+// The row's choice is not what the settings hold.
+bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
+// The position among the row's option keywords of the option in force, -1 when none is.
+int InForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions);
+
+}  // namespace zqdoctype
