@@ -210,8 +210,13 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
             binding->quickSets.VRestoreNameIfDiffers();
             ZQUIDevmode* work = binding->logic.WorkDM();
             binding->quickSets.VStoreNameInDevmode(work);
-            if (ZQUIDevmode* core = zqdm::CurrentBlock(pParam->pOEMDM); core && work)
+            if (ZQUIDevmode* core = zqdm::CurrentBlock(pParam->pOEMDM); core && work) {
                 ZQCopyText(core->szQuickSetName, CZQQuickSets::kNameChars, work->szQuickSetName);
+                // Settings that leave the quick set in force are the user's own, as a page's change
+                // makes them: no later sheet puts a document type over them.
+                if (core->dwQuickSetInUse && binding->quickSets.BSettingsDiffer(*work))
+                    work->dwPendingChange = core->dwPendingChange = 1;
+            }
             return action;
         }
         default: return CPSUICB_ACTION_NONE;

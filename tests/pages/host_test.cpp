@@ -420,8 +420,19 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         {"simplified desk", zqhosttest::kSimpleModel, nullptr, false, {}, nullptr},
         {"simplified desk, no type named", zqhosttest::kSimpleModel, nullptr, true,
          {{"InputBin", "TRAY1"}, {"dm source", "257"}}, L"Everyday Printing"},
+        {"simplified desk, a medium of the user's own", zqhosttest::kSimpleModel, [](HWND sheet) {
+             ASSERT_TRUE(ZQShowPage(sheet, L"Features"));
+             ZQDialogSteps steps;
+             steps.choices = {{L"#497", L"Studio Satin"}};
+             ZQDialogSeen seen;
+             ASSERT_TRUE(ZQPressForDialog(ZQCurrentPage(sheet), L"#435=More...", steps, seen) && seen.chosen);
+         }, false, {{"MediaType", "ZQ_USER_PHOTO"}}, nullptr},
         {"wide PostScript", L"samples\\zqroll\\zqwideps.zqm", nullptr, false, {}, nullptr},
     };
+    // A medium of the user's own, as the maker's media tool records it.
+    for (const auto& [value, text] : {std::pair{L"Name", L"Studio Satin"}, {L"Category", L"Photo"}, {L"Quality", L"Best"}})
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper\\MediaList\\Studio", value, REG_SZ, text,
+                        static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR)));
     std::wstring name;
     CZQSpoolPrinter h;
     for (const auto& row : rows) {
@@ -491,6 +502,7 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         EXPECT_EQ(first, second) << "the second sheet's devmode";
     }
     if (h) DeletePrinter(h.Get());
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper");
 }
 
 // Bytes of the process's heaps held in blocks of 1 KB and more. Small blocks are left out: the

@@ -39,9 +39,9 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) 
     if (Is(row.pszKeyword, zqkw::kDuplexItem)) {
         const bool oneSided = work->wDuplex == 1, manual = work->dwManualDuplex == 1;
         if (Is(option, L"NONE")) return manual || !oneSided;
-        if (Is(option, L"Manually")) return !manual;
-        // Printing both sides by the unit.
-        return oneSided || manual;
+        if (Is(option, L"Automatically")) return oneSided;
+        // A binding of its own names no type.
+        return Is(option, L"Manually") && !manual;
     }
     if (Is(row.pszKeyword, L"Orientation") || Is(row.pszKeyword, L"ZQOrientation")) {
         const bool portrait = StrStrIW(option, L"Portrait") != nullptr;

@@ -394,7 +394,10 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (!work || !core || !m_controls.Page()) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
-    bool changed = !ZQEqualNoCase(m_panel.Type().szName, core->szDocTypeName);
+    // Settings customised when the sheet opened, and still, are no change while the panel keeps the
+    // type they came from.
+    bool changed = !ZQEqualNoCase(m_panel.Type().szName, core->szDocTypeName) &&
+                   !(core->dwPendingChange && work->dwPendingChange);
     bool modified = false;
     // The first row away from the type's own choice ends the comparison.
     for (int i = 0; i < m_panel.Count() && !modified; ++i) {

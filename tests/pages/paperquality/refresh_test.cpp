@@ -180,8 +180,9 @@ TEST_F(PaperQualityRefresh, ChangeNoticeForEachCondition) {
 
     // With a quick set in force, leaving it marks the settings; a quick set not in force does not.
     ZQUIDevmode snapshot = opened;
+    snapshot.dwOtherPagesSource = 15;
     quickSets.VSnapshotCurrent(&snapshot);
-    for (const auto& [inUse, source, modified] : {std::make_tuple(1u, 0u, 0u), std::make_tuple(1u, 258u, 1u),
+    for (const auto& [inUse, source, modified] : {std::make_tuple(1u, 15u, 0u), std::make_tuple(1u, 258u, 1u),
                                                   std::make_tuple(0u, 258u, 0u)}) {
         work = opened;
         m_core.dwQuickSetInUse = inUse;

@@ -106,8 +106,8 @@ protected:
 };
 
 TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
-    // The first opening names the first type when the settings hold it; a stored choice holds while
-    // every list it shows agrees with the driver.
+    // Settings that name no type take the first type; a stored choice holds while the settings hold
+    // its paper, quality, media, orientation and two-sided printing.
     const struct {
         const char* what;
         std::wstring coreName;
@@ -120,7 +120,7 @@ TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
         int firstSelection;
     } cases[] = {
         {"first opening", L"", {}, 0, 0, 0, L"Everyday", false, 0},
-        {"first opening on photo paper", L"", {}, 0, 0, 3, L"Custom Print Settings", true, -1},
+        {"first opening on photo paper", L"", {}, 0, 0, 3, L"Everyday", false, 0},
         {"stored photo paper restored", L"Photos", {0, 1, 1}, 0, 2, 3, L"Photos", false, 0},
         {"stored paper no longer the form", L"Photos", {2, 1, 1}, 0, 1, 3, L"Custom Print Settings", true, -1},
         {"stored media no longer the driver's", L"Photos", {0, 1, 1}, 0, 2, 0, L"Custom Print Settings", true, -1},
@@ -152,12 +152,12 @@ TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
     }
 }
 
-TEST_F(DesktopShortcuts, TheFirstOpeningLeavesTheDriversSettings) {
+TEST_F(DesktopShortcuts, TheFirstOpeningSetsTheTypesDefaultsInTheDriver) {
     ASSERT_NO_FATAL_FAILURE(Start());
     m_host.SetSelection("MediaType", 2);
     ASSERT_NO_FATAL_FAILURE(Open());
-    EXPECT_EQ("PHOTO_GLOSSY", Current("MediaType"));
-    EXPECT_EQ("AUTOSELECT", Current("InputBin"));
+    EXPECT_EQ("PLAIN", Current("MediaType"));
+    EXPECT_EQ("TRAY1", Current("InputBin"));
     EXPECT_EQ("PQGroup_1", Current("PrintQualityGroup"));
 }
 
