@@ -29,6 +29,26 @@ int EntriesAfter(const ZQColorOptionNode* pList) {
 
 }  // namespace
 
+DWORD CZQColorOptionList::DWDefaultEntry(const ZQColorOptionNode* pList) {
+    DWORD position = 0;
+    for (const ZQColorOptionNode* node = pList->pNext; node && node->dwKind == kColorNodeEntry; node = node->pNext) {
+        if (wcscmp(node->szName, pList->szDefault) == 0) break;
+        ++position;
+    }
+    return position;
+}
+
+BOOL CZQColorOptionList::BAtDefaults() const {
+    for (const ZQColorOptionNode* node = m_pHead; node; node = node->pNext)
+        if (node->dwKind == kColorNodeList && node->dwSelection != DWDefaultEntry(node)) return FALSE;
+    return TRUE;
+}
+
+void CZQColorOptionList::VResetToDefaults() {
+    for (ZQColorOptionNode* node = m_pHead; node; node = node->pNext)
+        if (node->dwKind == kColorNodeList) node->dwSelection = DWDefaultEntry(node);
+}
+
 void CZQColorOptionList::VFree() {
     for (ZQColorOptionNode* n = m_pHead; n;) {
         ZQColorOptionNode* next = n->pNext;

@@ -49,6 +49,12 @@ public:
     // or whose selection falls outside its entries, keeps its own.
     void VRefreshSelections(POEMCUIPPARAM pParam);
     void VFree();
+    // A list node's default entry, counted from 0 among the entries that follow it (the number of
+    // entries when none has the default's name).
+    static DWORD DWDefaultEntry(const ZQColorOptionNode* pList);
+    // Every list shows its default entry: the colour matching the sheet calls automatic.
+    BOOL BAtDefaults() const;
+    void VResetToDefaults();
 
     ZQColorOptionNode* Head() const { return m_pHead; }
     ZQColorOptionNode* Tail() const { return m_pTail; }

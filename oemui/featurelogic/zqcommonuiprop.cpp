@@ -83,7 +83,7 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
 // While the installation finishes, what the pages would store at a printer's first showing is
 // stored now, so that no untouched sheet changes the printer's data or settings: the media-type
 // pop-up's number, the language the Features page follows with the paper tree's units, and the
-// Colour page's colour matching in the public devmode.
+// Colour page's colour matching, in the public devmode and in the plug-in's.
 void StoreAtInstallation(CZQUILogic& logic, POEMCUIPPARAM pParam) {
     DWORD installing = 0;
     if (!pParam->hPrinter ||
@@ -97,7 +97,12 @@ void StoreAtInstallation(CZQUILogic& logic, POEMCUIPPARAM pParam) {
     const int count = IChooseSheetPages(facts, kSheetDocument, pages, kPageIdCount);
     for (int i = 0; i < count; ++i) {
         if (pages[i] == kPageFeatures && logic.BPaperSizeTreeviewPopup()) logic.VFollowUiLanguage();
-        if (pages[i] == kPageColor) logic.VSetPublicColorMatching(pParam->pPublicDM);
+        if (pages[i] != kPageColor) continue;
+        logic.VSetPublicColorMatching(pParam->pPublicDM);
+        // The page calls the colour matching automatic while every colour list shows its default.
+        const DWORD automatic = logic.m_colorOptions.BAtDefaults() ? 1 : 0;
+        for (ZQUIDevmode* dm : {static_cast<ZQUIDevmode*>(pParam->pOEMDM), logic.WorkDM()})
+            if (dm) dm->dwChromixAuto = automatic;
     }
 }
 
@@ -150,12 +155,12 @@ void FillPass(CZQBinding& b, CZQConstraintGate& gate, CZQAlertGate& alerts, DWOR
 
     // A printer whose installation is finishing is configured from its own answers.
     ZQConfigureAtInstallation(logic, b.pRules, p);
-    if (dwMode == OEMCUIP_DOCPROP) StoreAtInstallation(logic, p);
 
     // The cartridge item follows the printer; then the quick sets for the sheet (the store written
     // afresh while the installation completes), whose name the working copy shares.
     if (dwMode == OEMCUIP_DOCPROP && !logic.m_colorOptions.BBuild(p))
         zqtrace::Line(L"ZQCommonUIProp: colour settings list left empty\n");
+    if (dwMode == OEMCUIP_DOCPROP) StoreAtInstallation(logic, p);
     if (dwMode == OEMCUIP_DOCPROP && coreDM) {
         b.quickSets.BUpdateInstalledCartridges();
         b.quickSets.VLoad(b.pRules, coreDM);

@@ -176,6 +176,13 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         CZQBinding* applying = CZQUILogic::BindingOf(pParam);
         if (applying && (!document || applying->logic.m_sheet.iHighestPage < 0))
             CZQSettingsExchange(*applying).BExportSettings(document ? kZQExportPrinting : kZQExportPhysical);
+        // Settings that name no document type and leave the quick set in force (a choice on the core
+        // driver's own page) are the user's own: the next sheet puts no type over them.
+        ZQUIDevmode* core = applying && document ? zqdm::CurrentBlock(pParam->pOEMDM) : nullptr;
+        ZQUIDevmode* work = applying ? applying->logic.WorkDM() : nullptr;
+        if (core && work && applying->logic.m_sheet.bItemChanged && core->dwQuickSetInUse && !core->szDocTypeName[0] &&
+            !work->szDocTypeName[0] && !work->dwPendingChange && applying->quickSets.BSettingsDiffer(*work))
+            work->dwPendingChange = core->dwPendingChange = 1;
         return CPSUICB_ACTION_NONE;
     }
     CZQBinding* binding = nullptr;
@@ -202,6 +209,7 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_ECB_CHANGED: {
             const LONG action = ReconcileChange(binding->logic, pParam, item, own);
+            binding->logic.m_sheet.bItemChanged = TRUE;
             // The rule engine's macros read the media type and quality the sheet now shows.
             if (binding->pRules && binding->pRules->Parser().BIsLoaded())
                 binding->logic.VReadMediaQualityKeywords(binding->pRules);
@@ -210,13 +218,8 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
             binding->quickSets.VRestoreNameIfDiffers();
             ZQUIDevmode* work = binding->logic.WorkDM();
             binding->quickSets.VStoreNameInDevmode(work);
-            if (ZQUIDevmode* core = zqdm::CurrentBlock(pParam->pOEMDM); core && work) {
+            if (ZQUIDevmode* core = zqdm::CurrentBlock(pParam->pOEMDM); core && work)
                 ZQCopyText(core->szQuickSetName, CZQQuickSets::kNameChars, work->szQuickSetName);
-                // Settings that leave the quick set in force are the user's own, as a page's change
-                // makes them: no later sheet puts a document type over them.
-                if (core->dwQuickSetInUse && binding->quickSets.BSettingsDiffer(*work))
-                    work->dwPendingChange = core->dwPendingChange = 1;
-            }
             return action;
         }
         default: return CPSUICB_ACTION_NONE;

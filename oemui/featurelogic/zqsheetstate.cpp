@@ -12,6 +12,7 @@ void ZQResetSheetState(ZQSheetState* pState) {
     pState->bRtl = FALSE;
     pState->bTitleDone = FALSE;
     pState->iHighestPage = -1;
+    pState->bItemChanged = FALSE;
     for (int& position : pState->aiPagePosition) position = -1;
 }
 
@@ -61,6 +62,15 @@ bool ZQSheetShowsHiddenFeature(const ZQSheetFacts& facts, PCWSTR pszKeyword) {
     for (PCWSTR roll : {zqkw::kZQSaveRollPaper, zqkw::kZQDisableAutoCutter, zqkw::kZQAutorotate})
         if (pszKeyword && ZQEqualNoCase(pszKeyword, roll)) return FeaturesPageShown(facts) || !facts.bLargeFormat;
     return true;
+}
+
+bool ZQSheetHidesFeature(POEMCUIPPARAM pParam, PCWSTR pszKeyword) {
+    POPTITEM item = nullptr;
+    if (CZQCommon::DWFindOptItem(pParam, pszKeyword, &item) != ZQOPT_OK || !item || !(item->Flags & OPTIF_HIDE))
+        return false;
+    ZQSheetFacts facts;
+    ZQReadSheetFacts(pParam, pParam ? pParam->pOEMDM : nullptr, &facts);
+    return !ZQSheetShowsHiddenFeature(facts, pszKeyword);
 }
 
 int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax) {

@@ -39,6 +39,7 @@ struct ZQSheetState {
     // Finishing page shows it. A new sheet keeps them, as the binding's Finishing page keeps its list.
     BOOL bPosterFlag;
     int iPosterOption;
+    BOOL bItemChanged;  // an item of the core driver's list changed in this sheet
 };
 void ZQResetSheetState(ZQSheetState* pState);
 
@@ -64,5 +65,8 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
 // paper, the automatic cutter, autorotate): only a Features page, or the Paper/Quality page of a
 // printer that is not large-format, shows them.
 bool ZQSheetShowsHiddenFeature(const ZQSheetFacts& facts, PCWSTR pszKeyword);
+// The core driver keeps the feature's item hidden and no page of the sheet shows it: no setting of
+// a document type or quick set can reach it.
+bool ZQSheetHidesFeature(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
 // The page ids a sheet may get, in sheet order; returns their number.
 int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax);

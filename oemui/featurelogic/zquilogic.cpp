@@ -254,7 +254,8 @@ int CZQUILogic::IGetPsItemPosition(const PrinterCaps*) const {
         if (item.DMPubID != 0 || !item.pOptType) continue;
         const auto* ud = reinterpret_cast<const USERDATA*>(item.UserData);
         const bool named = ud && ud->pKeyWordName && ud->pKeyWordName[0];
-        if (named && StrCmpNIA(ud->pKeyWordName, "ZQ", 2) != 0 && StrStrIA(ud->pKeyWordName, "Mirror")) return occurrence;
+        if (named && StrCmpNIA(ud->pKeyWordName, "ZQ", 2) != 0 && StrStrIA(ud->pKeyWordName, "Mirror"))
+            return occurrence;
         if (occurrence == kUsualPosition) usualNamed = named;
         ++occurrence;
     }

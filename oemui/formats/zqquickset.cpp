@@ -256,7 +256,8 @@ bool PaperQualityDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block, b
     // 3068, 3072, 3080, 3104, 5760, 5768, 5776 and 3136.
     if (dm.dwDiffPaper != ps[0] || paperDiffers(dm.dwFirstPageSource, ps[1]) || dm.dwBackCover != ps[3] ||
         paperDiffers(dm.dwOtherPagesSource, ps[7]) || paperDiffers(dm.dwFrontCoverSource, ps2[2]) ||
-        dm.dwFrontCoverFeederIndex != ps2[4] || dm.dwBackCoverFeederIndex != ps2[6] || dm.dwAutorotate != block.dwAutorotate)
+        dm.dwFrontCoverFeederIndex != ps2[4] || dm.dwBackCoverFeederIndex != ps2[6] ||
+        dm.dwAutorotate != block.dwAutorotate)
         return true;
     // 3076, 3100, 3108, 5764, 5772, 5780, 5784, 5788 and 5792.
     if (bMediaItem &&

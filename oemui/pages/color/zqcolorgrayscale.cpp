@@ -35,17 +35,6 @@ void Bind(PageContext* pContext, PCWSTR pszFeature, HWND hCtrl, int iAction, BOO
     pContext->pLogic->IBindFeatureControl(0, pszFeature, hCtrl, nullptr, kDoc, iAction, bCheckBox, 0, nullptr);
 }
 
-// The list node's default entry, counted from 0 among the entries that follow it (the number of
-// entries when none has the default's name).
-DWORD DefaultEntry(const ZQColorOptionNode* pList) {
-    DWORD position = 0;
-    for (const ZQColorOptionNode* node = pList->pNext; node && node->dwKind == kColorNodeEntry; node = node->pNext) {
-        if (wcscmp(node->szName, pList->szDefault) == 0) break;
-        ++position;
-    }
-    return position;
-}
-
 }  // namespace
 
 PCWSTR CZQColorTab::PszGrayscaleFeature(const PageContext* pContext) {
@@ -143,7 +132,7 @@ void CZQColorTab::VApplySettings(PageContext* pContext) {
     else
         Bind(pContext, kEmulatedPrinters, m_hEmulation, CZQUILogic::kBindApply);
 
-    work->dwChromixAuto = BColorListAtDefaults(pContext) ? 1 : 0;
+    work->dwChromixAuto = pContext->pLogic->m_colorOptions.BAtDefaults() ? 1 : 0;
     CZQCommon::DWSelectOptionByIndex(param, kPantone, work->dwPantoneEmulation ? 1 : 0, kDoc);
     // Black point compensation belongs to the relative colorimetric intent alone.
     if (ReadOption(param, kIntent, option) && !ZQEqualNoCase(option, L"RELCOLORIMETRIC")) work->dwBlackPointComp = 0;
@@ -434,12 +423,6 @@ void CZQColorTab::VApplyChromixListItem(PageContext* pContext, PCWSTR pszItem, P
     SelectItem(m_pCUIParam, keyword, static_cast<LONG>(sel));
 }
 
-BOOL CZQColorTab::BColorListAtDefaults(PageContext* pContext) {
-    for (const ZQColorOptionNode* node = pContext->pLogic->m_colorOptions.Head(); node; node = node->pNext)
-        if (node->dwKind == kColorNodeList && node->dwSelection != DefaultEntry(node)) return FALSE;
-    return TRUE;
-}
-
 BOOL CZQColorTab::BColorListChanged(PageContext* pContext) {
     const CZQColorOptionList& list = pContext->pLogic->m_colorOptions;
     const ZQColorSnapshotNode* saved = list.SnapshotHead();
@@ -449,8 +432,7 @@ BOOL CZQColorTab::BColorListChanged(PageContext* pContext) {
 }
 
 void CZQColorTab::VResetColorListsToDefaults(PageContext* pContext) {
-    for (ZQColorOptionNode* node = pContext->pLogic->m_colorOptions.Head(); node; node = node->pNext)
-        if (node->dwKind == kColorNodeList) node->dwSelection = DefaultEntry(node);
+    pContext->pLogic->m_colorOptions.VResetToDefaults();
 }
 
 void CZQColorTab::VOpenColorSettingsSheet(HWND hDlg, PageContext* pContext) {
@@ -458,7 +440,7 @@ void CZQColorTab::VOpenColorSettingsSheet(HWND hDlg, PageContext* pContext) {
     DWORD result = 0;
     ZQRunCommonPropertySheetUI(hDlg, &CZQColorSettingsSheet::PropSheetCallback, reinterpret_cast<LPARAM>(pContext),
                                &result);
-    const BOOL atDefaults = BColorListAtDefaults(pContext);
+    const BOOL atDefaults = pContext->pLogic->m_colorOptions.BAtDefaults();
     CheckRadioButton(hDlg, IDC_RB_AUTO, IDC_RB_MANUAL, atDefaults ? IDC_RB_AUTO : IDC_RB_MANUAL);
     if (ZQUIDevmode* work = WorkOf(pContext)) work->dwChromixAuto = atDefaults ? 1 : 0;
 }

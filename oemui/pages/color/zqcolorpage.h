@@ -62,7 +62,6 @@ public:
     void VUpdateForSepia(PageContext* pContext);
     void VApplyChromixItems(PageContext* pContext);
     void VApplyChromixListItem(PageContext* pContext, PCWSTR pszItem, PCWSTR pszList, const ZQColorOptionNode* pList);
-    BOOL BColorListAtDefaults(PageContext* pContext);
     BOOL BColorListChanged(PageContext* pContext);
     void VSaveInkChoice(PageContext* pContext);
 

@@ -24,13 +24,12 @@ bool Naming(PCWSTR pszKeyword) {
 
 }  // namespace
 
-bool Hidden(POEMCUIPPARAM pParam, PCWSTR pszKeyword) {
-    const POPTITEM item = FeatureItem(pParam, pszKeyword);
-    if (!item || !(item->Flags & OPTIF_HIDE)) return false;
-    ZQSheetFacts facts;
-    ZQReadSheetFacts(pParam, pParam ? pParam->pOEMDM : nullptr, &facts);
-    return !ZQSheetShowsHiddenFeature(facts, pszKeyword);
+bool NamesType(PCWSTR pszKeyword) {
+    return Naming(pszKeyword) || Is(pszKeyword, zqkw::kDuplexItem) || Is(pszKeyword, L"Orientation") ||
+           Is(pszKeyword, L"ZQOrientation");
 }
+
+bool Hidden(POEMCUIPPARAM pParam, PCWSTR pszKeyword) { return ZQSheetHidesFeature(pParam, pszKeyword); }
 
 bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) {
     const ZQUIDevmode* work = WorkOf(pContext);
@@ -59,12 +58,12 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) 
     return shown && !Is(shown, row.pszOptionName);
 }
 
-int InForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions) {
+void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
+                       int* piSelected) {
     WCHAR current[256];
-    if (!ppszOptions || !ReadOption(pParam, pszKeyword, current)) return -1;
+    if (!ppszOptions || !piSelected || !Hidden(pParam, pszKeyword) || !ReadOption(pParam, pszKeyword, current)) return;
     for (int i = 0; i < nOptions; ++i)
-        if (Is(ppszOptions[i], current)) return i;
-    return -1;
+        if (Is(ppszOptions[i], current)) *piSelected = i;
 }
 
 }  // namespace zqdoctype

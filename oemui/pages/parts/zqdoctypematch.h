@@ -15,11 +15,14 @@ struct Row {
     PCWSTR pszOptionName;  // its name as the row shows it
 };
 
+// The row's feature is one by which a type holds.
+bool NamesType(PCWSTR pszKeyword);
 // The core driver keeps the feature's item hidden and no page of the sheet shows it.
 bool Hidden(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
 // The row's choice is not what the settings hold.
 bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
-// The position among the row's option keywords of the option in force, -1 when none is.
-int InForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions);
+// A row of a feature the printer hides selects the option in force, when the row offers it.
+void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
+                       int* piSelected);
 
 }  // namespace zqdoctype

@@ -144,10 +144,8 @@ BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext
                 break;
             }
         record->iKind = IGetControlKind(record->szKeyword);
-        if (zqdoctype::Hidden(m_pCUIParam, record->szKeyword)) {
-            const int inForce = zqdoctype::InForce(m_pCUIParam, record->szKeyword, record->ppszOptionKeywords, record->nOptions);
-            if (inForce >= 0) record->iSelected = inForce;
-        }
+        zqdoctype::ShowHiddenInForce(m_pCUIParam, record->szKeyword, record->ppszOptionKeywords, record->nOptions,
+                                     &record->iSelected);
         if (!BBuildOptionNamesFromDriver(pContext, record, labelIds)) BBuildOptionNamesFromResources(record, labelIds);
         zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
     }

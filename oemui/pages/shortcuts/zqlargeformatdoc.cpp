@@ -109,10 +109,8 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
                               &entry->ppszOptionNames, &entry->ppiNotAvailable);
         }
         zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
-        if (zqdoctype::Hidden(m_pCUIParam, entry->szKeyword)) {
-            const int inForce = zqdoctype::InForce(m_pCUIParam, entry->szKeyword, entry->ppszOptionKeywords, entry->nOptions);
-            if (inForce >= 0) entry->iSelected = inForce;
-        }
+        zqdoctype::ShowHiddenInForce(m_pCUIParam, entry->szKeyword, entry->ppszOptionKeywords, entry->nOptions,
+                                     &entry->iSelected);
     }
     return read;
 }
@@ -179,7 +177,8 @@ void CZQLargeFormatShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
 BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext) {
     for (int i = 0; i < m_panel.Count(); ++i) {
         const ShortcutPanelEntry* entry = PEntry(i);
-        if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords) continue;
+        if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords)
+            continue;
         const int s = entry->iSelected;
         const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[s],
                                     entry->ppszOptionNames ? entry->ppszOptionNames[s] : nullptr};

@@ -191,7 +191,7 @@ TEST_F(ColorPage, LeavingWritesColourMatchingAndTheStartPage) {
     EXPECT_EQ("Detail", Current("ZQChromix_Text_Halftone"));
     Click(m_page, IDC_RB_AUTO);
     EXPECT_EQ(0u, list->dwSelection);
-    EXPECT_TRUE(m_tab->BColorListAtDefaults(&m_context));
+    EXPECT_TRUE(m_context.pLogic->m_colorOptions.BAtDefaults());
 }
 
 // The print quality follows the greyscale option both mark as conflicting, within both lists.
