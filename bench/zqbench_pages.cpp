@@ -180,9 +180,9 @@ void MeasurePages(const SamplePrinters& printers, int reps) {
                 second = SwitchTo(sheet, row.title);
             });
             if (i < 0) continue;
-            openCore.push_back(c);
-            openDesk.push_back(d);
-            openOnPage.push_back(onPage);
+            if (c > 0) openCore.push_back(c);
+            if (d > 0) openDesk.push_back(d);
+            if (onPage > 0) openOnPage.push_back(onPage);
             if (first.made > 0) made.push_back(first.made);
             if (first.init > 0) init.push_back(first.init);
             if (first.painted > 0) painted.push_back(first.painted);
