@@ -372,9 +372,8 @@ BOOL CZQQuickSets::BAnswerStep(HWND hOwner, SaveStep step) {
 
 CZQQuickSets::SaveStep CZQQuickSets::EAddSave(CZQStoreEdit& edit, ZQUIDevmode* pDevmode, SaveFor saveFor,
                                               bool bReplace) {
-    // The name is looked for among the quick sets stored now, whoever stored them, in the store the
-    // edit changes.
-    if (!edit.BPerUser() != !m_bRestricted || !BMergeStored()) return SaveStep::kFailed;
+    // The name is looked for among the quick sets stored now, whoever stored them.
+    if (!BMergeStored()) return SaveStep::kFailed;
     // A shortcut's quick set goes by the shortcut's name, which the shortcut store compares without case.
     QuickSetEntry* entry =
         saveFor == SaveFor::kGroup ? PFindEntry(m_szCurrentName) : PFindEntryAnyCase(m_szCurrentName);
@@ -435,7 +434,7 @@ ZQStoreOutcome CZQQuickSets::EDeleteNamed(PCWSTR pszName, BOOL bAnyCase, IZQStor
     CZQStoreEdit edit = Edit();
     if (!edit.BHeld()) return ZQStoreOutcome::kBusy;
     // Found as stored now: its index may have changed, and another sheet may have deleted it already.
-    if (!edit.BPerUser() != !m_bRestricted || !BMergeStored()) return ZQStoreOutcome::kRefused;
+    if (!BMergeStored()) return ZQStoreOutcome::kRefused;
     QuickSetEntry* entry = bAnyCase ? PFindEntryAnyCase(pszName) : PFindEntry(pszName);
     // Fixed quick sets are never deleted; a shortcut of the name goes all the same.
     if (entry && (entry->dwFlags & kFixedFlag)) {

@@ -326,7 +326,7 @@ ZQStoreOutcome CZQShortcutStore::EDeleteShortcut(PageContext* pContext, PCWSTR p
 
 IZQStoreEditPart::Step CZQShortcutStore::CEditPart::EAdd(CZQStoreEdit& edit) {
     // The shortcut lies where its quick set does: the printer's data, or the restricted user's key.
-    if (!edit.BPerUser() != !m_store.m_page.bRestrictedUser) return Step::kFailed;
+    if ((edit.BPerUser() != FALSE) != (m_store.m_page.bRestrictedUser != FALSE)) return Step::kFailed;
     if (m_pszDeleted) {
         // A restricted user's own value only: the printer's shortcuts stay.
         edit.VRemove(zqsettings::kShortcutPoolKey, m_pszDeleted);
