@@ -7,7 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "formats/zquidevmode.h"

@@ -16,7 +16,6 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqwatermarks.h"
-#include "platform/zqprinterview.h"
 #include "settings/zqdriverdata.h"
 #include "settings/zqstoreedit.h"
 

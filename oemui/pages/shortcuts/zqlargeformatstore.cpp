@@ -1,20 +1,18 @@
 #include "pages/shortcuts/zqlargeformatstore.h"
 
-#include <cstring>
 #include <vector>
 
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
 #include "settings/zqdriverdata.h"
-#include "featurelogic/zqquicksets.h"
 #include "xmlrules/zqxmluirules.h"
 
 static_assert(CZQShortcutStore::kNameChars == zqsc::kMaxChars + 1, "a record's strings fill the page's buffers");
