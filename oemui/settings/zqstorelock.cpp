@@ -49,28 +49,44 @@ private:
 
 }  // namespace
 
-CZQStoreLock::CZQStoreLock(HANDLE hPrinter, PCWSTR pszPrinterName, DWORD dwWaitMs)
-    : m_mutex(HOpenMutex(PrinterNameOf(hPrinter, pszPrinterName))) {
-    if (m_mutex) {
-        const DWORD wait = ZQWaitAnsweringPaint(m_mutex.Get(), dwWaitMs == kDefaultWait ? g_dwDefaultWait : dwWaitMs);
-        m_bHeld = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED_0;
-    }
-    if (!m_bHeld) zqtrace::Line(L"CZQStoreLock: another program holds the printer's stores\n");
+CZQStoreLock::CZQStoreLock(HANDLE hPrinter, PCWSTR pszPrinterName, DWORD dwWaitMs) {
+    const std::wstring printer = PrinterNameOf(hPrinter, pszPrinterName);
+    m_global.Reset(HOpenMutex(printer, true));
+    if (!m_global) zqtrace::Line(L"CZQStoreLock: no mutex in the global namespace; the session's locks alone\n");
+    m_session.Reset(HOpenMutex(printer, false));
+    // One wait for both: the global mutex first, as every holder of both takes them.
+    const DWORD wait = dwWaitMs == kDefaultWait ? g_dwDefaultWait : dwWaitMs;
+    const ULONGLONG start = GetTickCount64();
+    const bool bGlobal = m_global && BTake(m_global.Get(), wait);
+    const ULONGLONG spent = GetTickCount64() - start;
+    const DWORD left = spent < wait ? static_cast<DWORD>(wait - spent) : 0;
+    const bool bSession = (bGlobal || !m_global) && m_session && BTake(m_session.Get(), left);
+    // Either mutex alone locks where the other could not be made at all.
+    m_bHeld = (m_global || m_session) && (bGlobal || !m_global) && (bSession || !m_session);
+    if (m_bHeld) return;
+    if (bSession) ReleaseMutex(m_session.Get());
+    if (bGlobal) ReleaseMutex(m_global.Get());
+    zqtrace::Line(L"CZQStoreLock: another program holds the printer's stores\n");
 }
 
 CZQStoreLock::~CZQStoreLock() {
-    if (m_bHeld) ReleaseMutex(m_mutex.Get());
+    if (!m_bHeld) return;
+    if (m_session) ReleaseMutex(m_session.Get());
+    if (m_global) ReleaseMutex(m_global.Get());
 }
 
 void CZQStoreLock::VSetDefaultWait(DWORD dwWaitMs) { g_dwDefaultWait = dwWaitMs; }
 
-HANDLE CZQStoreLock::HOpenMutex(const std::wstring& printerName) {
-    CZQSharedMutexAccess access;
+bool CZQStoreLock::BTake(HANDLE hMutex, DWORD dwWaitMs) {
+    const DWORD wait = ZQWaitAnsweringPaint(hMutex, dwWaitMs);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED_0;
+}
+
+HANDLE CZQStoreLock::HOpenMutex(const std::wstring& printerName, bool bGlobal) {
     // Made with the shared access, or opened as another user made it.
-    HANDLE mutex = CreateMutexExW(access.Attributes(), MutexName(printerName.c_str(), true).c_str(), 0, kMutexUse);
-    if (mutex) return mutex;
-    zqtrace::Line(L"CZQStoreLock: no mutex in the global namespace; the session's takes its place\n");
-    return CreateMutexExW(nullptr, MutexName(printerName.c_str(), false).c_str(), 0, kMutexUse);
+    CZQSharedMutexAccess access;
+    return CreateMutexExW(bGlobal ? access.Attributes() : nullptr, MutexName(printerName.c_str(), bGlobal).c_str(), 0,
+                          kMutexUse);
 }
 
 std::wstring CZQStoreLock::PrinterNameOf(HANDLE hPrinter, PCWSTR pszPrinterName) {

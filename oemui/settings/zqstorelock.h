@@ -3,8 +3,10 @@
 // so that no other sheet or program changes the store in between: one named mutex per printer in
 // the machine's global namespace, which every user who may print (an authenticated user, a
 // service's account) may open and wait for, whichever session he works in. Where the global
-// namespace refuses the mutex, the session's own takes its place. It is never held while a question
-// waits for the user. CZQStoreEdit (zqstoreedit.h) holds it for one edit of the stores.
+// namespace refuses the mutex, the session's own takes its place. The session's mutex of the same
+// name is taken too, after the global one: earlier versions lock by that one alone, and a sheet of
+// theirs still open in the session must still wait for ours, and ours for it. It is never held
+// while a question waits for the user. CZQStoreEdit (zqstoreedit.h) holds it for one edit of the stores.
 //
 //     CZQStoreLock lock(hPrinter);
 //     if (!lock.Held()) { /* say so; store nothing */ }
@@ -46,9 +48,11 @@ public:
 
 private:
     static std::wstring PrinterNameOf(HANDLE hPrinter, PCWSTR pszPrinterName);
-    // The mutex of that printer name: the global one, else the session's; null when neither can be had.
-    static HANDLE HOpenMutex(const std::wstring& printerName);
+    static HANDLE HOpenMutex(const std::wstring& printerName, bool bGlobal);
+    // Waits for the mutex, answering sent messages and painting; TRUE when it is had.
+    static bool BTake(HANDLE hMutex, DWORD dwWaitMs);
 
-    CZQHandle m_mutex;
+    // The global mutex (null where the namespace refused it) and the session's.
+    CZQHandle m_global, m_session;
     bool m_bHeld = false;
 };

@@ -53,4 +53,20 @@ TEST(StoreLock, SharedAcrossSessionsAndAnswersWhileItWaits) {
     DestroyWindow(window);
 }
 
+// An earlier version locks by the session's mutex alone: its sheet holding it keeps ours waiting.
+TEST(StoreLock, WaitsForAnEarlierVersionsSessionLock) {
+    CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread earlier([&] {
+        CZQHandle mutex(CreateMutexW(nullptr, TRUE, CZQStoreLock::MutexName(L"Desk", false).c_str()));
+        SetEvent(held.Get());
+        WaitForSingleObject(done.Get(), 30000);
+        ReleaseMutex(mutex.Get());
+    });
+    WaitForSingleObject(held.Get(), 30000);
+    EXPECT_FALSE(CZQStoreLock(nullptr, L"Desk", 50).Held());
+    SetEvent(done.Get());
+    earlier.join();
+    EXPECT_TRUE(CZQStoreLock(nullptr, L"Desk", 0).Held());
+}
+
 }  // namespace
