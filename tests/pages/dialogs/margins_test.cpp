@@ -189,6 +189,28 @@ TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
     }
 }
 
+// The Print Preview draws the layout clicked, which Borderless and Print with Margins select only on
+// OK: Borderless after Clip, then, opened again with Borderless stored, Print with Margins.
+TEST_F(MarginsDialog, PrintPreviewFollowsTheLayoutClicked) {
+    Prepare();
+    std::string seen;
+    for (const std::vector<int>& clicks : {std::vector<int>{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDOK},
+                                           std::vector<int>{IDC_MG_RB_PRINT_WITH_MARGINS, IDCANCEL}})
+        Run([&](HWND hDlg) {
+            for (int id : clicks) {
+                if (id == IDOK || id == IDCANCEL) {
+                    Notice(hDlg, id, BN_CLICKED);
+                    break;
+                }
+                Pick(hDlg, id);
+                SendMessageW(hDlg, WM_PAINT, 0, 0);
+                const int* extra = m_tab->DialogsForTesting().margins.Settings().aiExtra;
+                seen += (extra[kPxWithMargins] ? "margins " : "borderless ") + std::to_string(extra[kPxMarginLayout]) + ", ";
+            }
+        });
+    EXPECT_EQ("margins 2, borderless 3, margins 2, ", seen);
+}
+
 TEST_F(MarginsDialog, PreviewButtonsToggleTheOrientationAndPaintsLeaveNothingBehind) {
     Prepare();
     const LONG live = zqpreview::LiveObjects();
