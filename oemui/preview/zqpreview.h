@@ -111,10 +111,9 @@ protected:
     bool BPosterGridShown() const;
     void VSetShadowOffsets();
     void VDrawBackCovers();
+    // The front covers lie under the sheet too, shifted down and to the other side: the page's
+    // content shows whole over them.
     void VDrawFrontCovers();
-    void VFillFrontCoverLayer(HDC hdcLayer);
-    void VFillFeederCoverLayer(HDC hdcLayer);
-    void VCompositeFrontCovers(HDC hdcLayer);
     void VDrawEnvelope(HDC hdc, int iPage);
     void VDrawBanner();
 
