@@ -581,6 +581,9 @@ void StripFaults(const Shown& c, const char* when, std::vector<std::string>& fau
     const LONG y = pixels.Height() - 1;
     if (pixels.Inked({0, y, pixels.Width(), y + 1}, background))
         faults.push_back(Name(c) + " shows a row cut at its bottom edge " + when);
+    // Its text keeps off the scroll bar, on whichever side the window's direction puts it.
+    if (pixels.Inked({pixels.Width() - 2, 0, pixels.Width(), pixels.Height()}, background))
+        faults.push_back(Name(c) + " shows a row against its scroll bar " + when);
 }
 
 // A list box of texts: a row cut at its foot, and entries whose columns (the texts after a tab) do

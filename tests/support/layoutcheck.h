@@ -36,11 +36,11 @@ std::vector<std::string> TextFaults(HWND hWnd);
 std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate);
 
 // One line per shown row of an owner-drawn list box whose drawing reaches the list's side (a
-// text run under the scroll bar, cut mid-letter), and per scrolled window of the plug-in's own
-// (a strip of rows with a scroll bar) that shows a row cut at its top or bottom edge, as it stands
-// and after one click on its down arrow (it is scrolled back to its top after); per list box of
-// texts that shows a row cut at its foot, or whose entries' texts after a tab start at different
-// places.
+// text run under the scroll bar, cut mid-letter); per scrolled window of the plug-in's own (a strip
+// of rows with a scroll bar) that shows a row cut at its bottom edge or running against its scroll
+// bar, as it stands and after one click on its down arrow (it is scrolled back to its top after);
+// per list box of texts that shows a row cut at its foot, or whose entries' texts after a tab start
+// at different places.
 std::vector<std::string> RowFaults(HWND hWnd);
 
 // One line when the page does not fill its window: the window (a property sheet sizes every page
