@@ -321,8 +321,8 @@ void CZQAlertWnd::VPaint() {
         AlertItem& item = m_pItems[i];
         // A row scrolled into keeps its icon at the top of what shows of it; an icon the window
         // would cut is left out.
-        const int iconTop = std::clamp(scroll, static_cast<int>(item.rcRow.top),
-                                       std::max(static_cast<int>(item.rcRow.top), static_cast<int>(item.rcRow.bottom) - kIconSize));
+        const int rowTop = item.rcRow.top, lowest = std::max<int>(rowTop, item.rcRow.bottom - kIconSize);
+        const int iconTop = std::clamp(scroll, rowTop, lowest);
         if (iconTop >= scroll && iconTop + kIconSize <= viewBottom)
             DrawIconEx(hdc, item.rcRow.left, iconTop, item.hIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         const bool link = IsLink(item.dwKind);

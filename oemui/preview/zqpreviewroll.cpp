@@ -217,7 +217,8 @@ void CZQRollPreview::VDrawRollPicture() {
     paper.bottom = q.bottom;
     m_rcPaper = paper;
     // The core's end face on the left, the closing arc on the right.
-    m_painted.rcRoll = {paper.left - m_nRollDepth - 5, q.top, paper.right - 5 + m_nRollDepth / 2, q.top + m_nRollDiameter};
+    m_painted.rcRoll = {paper.left - m_nRollDepth - 5, q.top, paper.right - 5 + m_nRollDepth / 2,
+                        q.top + m_nRollDiameter};
 
     const CZQPreviewDC dc = ZQOwnDC(CreateCompatibleDC(m_hdcPaint));
     const CZQPreviewGdi bitmap = ZQOwnGdi(CreateCompatibleBitmap(m_hdcPaint, std::max(1, Width(q)), std::max(1, Height(q))));

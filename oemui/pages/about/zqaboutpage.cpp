@@ -121,8 +121,8 @@ void CZQAboutPage::VPlaceVersionColumn() {
     const LRESULT count = SendMessageW(m_hFileList, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         WCHAR line[kAboutLineChars] = {};
-        if (SendMessageW(m_hFileList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= static_cast<LRESULT>(kAboutLineChars))
-            continue;
+        const LRESULT length = SendMessageW(m_hFileList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0 || length >= static_cast<LRESULT>(kAboutLineChars)) continue;
         SendMessageW(m_hFileList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
         const PCWSTR tab = wcschr(line, L'\t');
         if (!tab || !GetTextExtentPoint32W(dc.Get(), line, static_cast<int>(tab - line), &size)) continue;
