@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmark program and runs it under Wine (headless). Not part of CI.
-# Usage: bench/run.sh [build-dir] [host|open|pages|changes|memory|rules|convert|soak] [--reps N] [--threads N] [--seconds N] [--values]
+# Usage: bench/run.sh [build-dir] [host|open|pages|changes|memory|rules|convert|soak|check] [--reps N] [--threads N] [--seconds N] [--values]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}

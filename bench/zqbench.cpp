@@ -1,5 +1,5 @@
 // zqbench: speed figures of the plug-in in one process, each against a baseline measured in the
-// same run. Usage: zqbench [host|open|pages|changes|memory|rules|convert|soak] [--reps N] [--values]
+// same run. Usage: zqbench [host|open|pages|changes|memory|rules|convert|soak|check] [--reps N] [--values]
 // [--threads N] [--seconds N]
 #include "zqbench.h"
 
@@ -12,6 +12,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 
 #include "zqbidirecord.h"
 #include "zqcfgmgrrecord.h"
@@ -40,78 +41,108 @@ void VResetStandInLogs() {
 
 namespace {
 
-// The idle moment is marked by a message posted to the thread after each one it takes: the marker
-// comes back right after that message is handled (posted messages come before paints), and if
-// nothing else is queued then, with the sheet shown, the thread is about to wait for the user. (A
-// timer cannot mark it: it comes no sooner than 10 ms after it was set.)
-struct IdleProbe {
-    UINT marker = RegisterWindowMessageW(L"ZQBenchIdleMarker");
-    bool posted = false;
-    double painting = -1;  // the first paint message
-    double at = -1;
-};
-thread_local IdleProbe* t_probe = nullptr;
+// The dialog class's window procedure, wrapped while a watch lives: the sheet and its pages are
+// dialogs, and each dialog made meanwhile keeps the wrapper, which hands every message straight on.
+// That costs a dialog's message one call more; a message hook would cost every message of the thread
+// a call through the Wine server (some 16 ms of a sheet's opening).
+WNDPROC g_dialogProc = nullptr;
+thread_local DialogWatch* t_watch = nullptr;
 
-bool NothingQueued() { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & ~QS_TIMER) == 0; }
-
-LRESULT CALLBACK WatchIdle(int code, WPARAM remove, LPARAM lParam) {
-    IdleProbe* p = t_probe;
-    auto* m = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && remove == PM_REMOVE && p && p->at < 0) {
-        if (m->message == WM_PAINT && p->painting < 0) p->painting = NowUs();
-        if (!m->hwnd && m->message == p->marker) {
-            m->message = WM_NULL;
-            p->posted = false;
-            if (NothingQueued() && ZQFindSheet()) p->at = NowUs();
-        } else if (!p->posted) {
-            // Only after a message of the sheet's: a marker alone would keep an idle thread busy.
-            p->posted = PostThreadMessageW(GetCurrentThreadId(), p->marker, 0, 0) != FALSE;
-        }
-    }
-    return CallNextHookEx(nullptr, code, remove, lParam);
+// The sheet's dialog has just handled its WM_INITDIALOG: every page is made by bringing it to the
+// front, and the sheet's own page comes back, before anything is painted.
+void MakeEveryPage(HWND sheet) {
+    HWND tabs = FindWindowExW(sheet, nullptr, L"SysTabControl32", nullptr);
+    const LRESULT first = SendMessageW(tabs, TCM_GETCURSEL, 0, 0);
+    const LRESULT pages = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+    for (LRESULT i = 0; i < pages; ++i)
+        if (i != first) SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
+    if (first >= 0) SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(first), 0);
 }
 
-// A property sheet's dialog has just handled its WM_INITDIALOG: every page is made by bringing it to
-// the front, and the sheet's own page comes back, before anything is painted.
-LRESULT CALLBACK MakeEveryPage(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && m->message == WM_INITDIALOG && !GetParent(m->hwnd) &&
-        FindWindowExW(m->hwnd, nullptr, L"SysTabControl32", nullptr)) {
-        HWND sheet = m->hwnd;
-        HWND tabs = FindWindowExW(sheet, nullptr, L"SysTabControl32", nullptr);
-        const LRESULT first = SendMessageW(tabs, TCM_GETCURSEL, 0, 0);
-        const LRESULT pages = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
-        for (LRESULT i = 0; i < pages; ++i)
-            if (i != first) SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0);
-        if (first >= 0) SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(first), 0);
+LRESULT CALLBACK WatchedDialog(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DialogWatch* w = t_watch;
+    if (!w) return CallWindowProcW(g_dialogProc, hwnd, message, wParam, lParam);
+    // The sheet is painted first, before its pages.
+    if (message == WM_PAINT && w->painting < 0) w->painting = NowUs();
+    const bool page = message == WM_INITDIALOG && w->sheet && GetParent(hwnd) == static_cast<HWND>(w->sheet);
+    if (page) w->initStart = NowUs();
+    const LRESULT result = CallWindowProcW(g_dialogProc, hwnd, message, wParam, lParam);
+    if (page) w->initDone = NowUs();
+    if (message == WM_INITDIALOG && w->everyPage && !GetParent(hwnd) &&
+        FindWindowExW(hwnd, nullptr, L"SysTabControl32", nullptr))
+        MakeEveryPage(hwnd);
+    return result;
+}
+
+// The idle moment: a thread timer due before the sheet opens. A timer's message comes only when
+// nothing else is queued (posted messages, input and paints come first), so the first one the thread
+// takes with the sheet shown marks the moment it is about to wait for the user; until then it costs
+// the opening nothing. (A timer set at the opening could not come sooner than 10 ms after it.)
+struct IdleProbe {
+    UINT_PTR timer = 0;
+    double at = -1;
+    bool early = false;  // it came before the sheet showed: the moment is lost
+    const std::function<void(void*)>* inside = nullptr;
+};
+thread_local IdleProbe* t_idle = nullptr;
+
+void CALLBACK AtIdle(HWND, UINT, UINT_PTR, DWORD) {
+    IdleProbe* p = t_idle;
+    if (!p || !p->timer) return;
+    HWND sheet = ZQFindSheet();
+    if (!sheet) {
+        p->early = true;  // it comes again every 10 ms, to close the sheet
+        return;
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    if (!p->early) p->at = NowUs();
+    KillTimer(nullptr, p->timer);
+    p->timer = 0;
+    if (*p->inside) (*p->inside)(sheet);
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
 }
 
 }  // namespace
 
+DialogWatch::DialogWatch(bool bEveryPage) : everyPage(bEveryPage), m_previous(t_watch) {
+    t_watch = this;
+    if (m_previous) return;  // the class has the watching procedure already
+    // The class's procedure is set through a window of it, made before the change.
+    HWND probe = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!probe) return;
+    const auto own = reinterpret_cast<WNDPROC>(
+        SetClassLongPtrW(probe, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedDialog)));
+    if (!g_dialogProc) g_dialogProc = own;
+    m_probe = probe;
+}
+
+DialogWatch::~DialogWatch() {
+    t_watch = m_previous;
+    if (!m_probe) return;
+    HWND probe = static_cast<HWND>(m_probe);
+    SetClassLongPtrW(probe, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_dialogProc));
+    DestroyWindow(probe);
+}
+
 double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmode,
                      const std::function<void(void*)>& inside, double* firstPaint, bool everyPage) {
-    VResetStandInLogs();
     IdleProbe probe;
-    t_probe = &probe;
-    HHOOK maker = everyPage ? SetWindowsHookExW(WH_CALLWNDPROCRET, MakeEveryPage, nullptr, GetCurrentThreadId()) : nullptr;
-    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchIdle, nullptr, GetCurrentThreadId());
-    const double t0 = NowUs();
+    probe.inside = &inside;
+    t_idle = &probe;
+    probe.timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, AtIdle);
+    VResetStandInLogs();
+    // Until the timer is due.
+    while (probe.timer && !(HIWORD(GetQueueStatus(QS_TIMER)) & QS_TIMER))
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_TIMER);
     std::vector<BYTE> out;
-    {
-        CZQAutoPress press(0, [&](HWND sheet) {
-            // What runs inside is measured on its own, without the hook.
-            if (hook) UnhookWindowsHookEx(hook);
-            hook = nullptr;
-            if (inside) inside(sheet);
-        });
-        ZQOpenPreferences(hPrinter, name, static_cast<const DEVMODEW*>(devmode), out);
-    }
-    if (hook) UnhookWindowsHookEx(hook);
-    if (maker) UnhookWindowsHookEx(maker);
-    t_probe = nullptr;
-    if (firstPaint) *firstPaint = probe.painting < 0 ? -1 : probe.painting - t0;
+    std::unique_ptr<DialogWatch> watch;
+    // Only what asks for it watches the dialogs.
+    if (firstPaint || everyPage) watch = std::make_unique<DialogWatch>(everyPage);
+    const double t0 = NowUs();
+    ZQOpenPreferences(hPrinter, name, static_cast<const DEVMODEW*>(devmode), out);
+    if (probe.timer) KillTimer(nullptr, probe.timer);
+    t_idle = nullptr;
+    if (firstPaint) *firstPaint = watch && watch->painting >= 0 ? watch->painting - t0 : -1;
+    if (probe.early) std::fprintf(stderr, "the idle mark came before the sheet showed: the run is left out\n");
     return probe.at < 0 ? -1 : probe.at - t0;
 }
 
@@ -190,7 +221,7 @@ bool WriteFile(const std::wstring& path, const std::string& bytes) {
 }  // namespace zqbench
 
 int wmain(int argc, wchar_t** argv) {
-    bool host = true, open = true, pages = true, rules = true, convert = true;
+    bool host = true, open = true, pages = true, rules = true, convert = true, check = false;
     int reps = 15, threads = 0, seconds = 60;
     bool values = false;
     zqbench::PagesPart part = zqbench::PagesPart::All;
@@ -203,6 +234,7 @@ int wmain(int argc, wchar_t** argv) {
         else if (!std::wcscmp(argv[i], L"memory"))
             host = open = rules = convert = false, part = zqbench::PagesPart::Memory;
         else if (!std::wcscmp(argv[i], L"rules")) host = open = pages = convert = false;
+        else if (!std::wcscmp(argv[i], L"check")) host = open = pages = rules = convert = false, check = true;
         else if (!std::wcscmp(argv[i], L"convert")) host = open = pages = rules = false;
         else if (!std::wcscmp(argv[i], L"soak")) host = open = pages = rules = false, threads = 8;
         else if (!std::wcscmp(argv[i], L"--values")) values = true;
@@ -219,5 +251,6 @@ int wmain(int argc, wchar_t** argv) {
     if (pages) rc |= zqbench::RunPages(reps, part);
     if (rules) rc |= zqbench::RunRules(reps);
     if (convert) rc |= zqbench::RunConvert(reps, threads, seconds);
+    if (check) rc |= zqbench::RunCheck(reps);
     return rc;
 }

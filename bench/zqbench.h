@@ -27,14 +27,34 @@ void VResetStandInLogs();
 // Opens Printing Preferences of the printer (its handle, name and starting devmode) on empty
 // stand-in logs; once the sheet waits for the user, runs `inside` with the sheet's window and
 // presses OK. The time from the call to the first moment the sheet's thread, the sheet shown, has
-// nothing left to handle; negative when that never came. `firstPaint`, when given, gets the time
-// until the first paint message came (the sheet built, its painting begun). `everyPage` makes every
-// page of the sheet as it is made, as a system that honours the pages' premature flag does (Wine's
-// sheet makes a page when it is first shown): each page is brought to the front once before the sheet
-// first paints, and the page it opened on comes back.
+// nothing left to handle; negative when that moment was lost. Nothing watches the sheet's messages
+// unless asked: `firstPaint`, when given, gets the time until the sheet's first paint message came
+// (the sheet built, its painting begun); `everyPage` makes every page of the sheet as it is made, as a
+// system that honours the pages' premature flag does (Wine's sheet makes a page when it is first
+// shown): each page is brought to the front once before the sheet first paints, and the page it
+// opened on comes back. Both watch the dialogs through a DialogWatch, no message hook.
 double OpenUntilIdle(void* hPrinter, const std::wstring& name, const void* devmode,
                      const std::function<void(void*)>& inside = nullptr, double* firstPaint = nullptr,
                      bool everyPage = false);
+
+// While one lives, the dialogs this process makes (a sheet and its pages) are watched on this
+// thread through the dialog class's own window procedure: the first paint message of one, and a
+// page of `sheet` getting its WM_INITDIALOG and returning from it; with `everyPage`, a sheet's dialog
+// makes every page once it has handled its WM_INITDIALOG. Watches nest.
+class DialogWatch {
+public:
+    explicit DialogWatch(bool bEveryPage = false);
+    ~DialogWatch();
+    DialogWatch(const DialogWatch&) = delete;
+    DialogWatch& operator=(const DialogWatch&) = delete;
+    const bool everyPage;
+    void* sheet = nullptr;  // its window
+    double painting = -1, initStart = -1, initDone = -1;  // NowUs() when they came
+
+private:
+    DialogWatch* m_previous;
+    void* m_probe = nullptr;  // a dialog of the class, while the class has the watching procedure
+};
 
 // The folder of the program (the build's bin folder, where the plug-in and the samples lie).
 std::wstring ExeDir();
@@ -79,6 +99,10 @@ int RunPages(int reps, PagesPart part);
 // StartCountingDataCalls comes first, before the plug-in is loaded.
 void StartCountingDataCalls();
 int RunOpen(int reps, bool listValues);
+// The open part's ratios against openings nothing watches (neither a hook nor the dialogs' watch: the
+// idle mark alone, which the opening does not see): non-zero when a printer's two ratios differ by
+// more than 0.1x.
+int RunCheck(int reps);
 // A sampling profile of the bench's thread between start and stop, written as module offsets.
 void ProfileStart();
 void ProfileStop();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <cwctype>
 #include <map>
@@ -289,7 +290,7 @@ int RunOpen(int reps, bool listValues) {
             const double d = OpenOnce(plugin, &dBuilt);
             if (profile) ProfileStop();
             const double e = profile ? -1 : OpenOnce(plugin, nullptr, true);
-            if (i < 0) continue;
+            if (i < 0 || c < 0 || d < 0 || cBuilt < 0 || dBuilt < 0) continue;
             if (e >= 0) everyPage.push_back(e);
             alone.push_back(c);
             withPlugin.push_back(d);
@@ -321,6 +322,43 @@ int RunOpen(int reps, bool listValues) {
         for (HANDLE h : {plugin.h, core.h}) ClosePrinter(h);
     }
     return 0;
+}
+
+int RunCheck(int reps) {
+    std::printf("-- check: the open part's ratios against openings nothing watches, to agree within 0.1x\n");
+    int rc = 0;
+    for (const Sample& s : kSamples) {
+        Installed plugin, core;
+        if (!Install(s.model, plugin) || !Install(WriteCoreTwin(s.model), core)) {
+            rc = 1;
+            continue;
+        }
+        // In turn, as the open part opens them, the first round warming up.
+        std::vector<double> partCore, partPlugin, bareCore, barePlugin;
+        for (int i = -1; i < reps; ++i) {
+            double painted = -1;
+            const double c = OpenOnce(core, &painted), d = OpenOnce(plugin, &painted);
+            const double bc = OpenOnce(core), bd = OpenOnce(plugin);
+            if (i < 0 || c < 0 || d < 0 || bc < 0 || bd < 0) continue;
+            partCore.push_back(c);
+            partPlugin.push_back(d);
+            bareCore.push_back(bc);
+            barePlugin.push_back(bd);
+        }
+        for (HANDLE h : {plugin.h, core.h}) ClosePrinter(h);
+        if (partCore.empty()) {
+            std::printf("%-16s no run measured\n", s.what);
+            rc = 1;
+            continue;
+        }
+        const double part = Median(partPlugin) / Median(partCore), bare = Median(barePlugin) / Median(bareCore);
+        const bool agree = std::fabs(part - bare) <= 0.1;
+        std::printf("%-16s open part %.2fx (%.1f / %.1f ms), nothing watching %.2fx (%.1f / %.1f ms): %s\n", s.what, part,
+                    Median(partPlugin) / 1000, Median(partCore) / 1000, bare, Median(barePlugin) / 1000,
+                    Median(bareCore) / 1000, agree ? "agree" : "DIFFER");
+        if (!agree) rc = 1;
+    }
+    return rc;
 }
 
 }  // namespace zqbench

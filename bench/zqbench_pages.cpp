@@ -67,26 +67,6 @@ std::vector<BYTE> StartingOn(HANDLE hPrinter, const std::wstring& name, int32_t 
     return dm;
 }
 
-// When a page of the sheet got its WM_INITDIALOG (its controls made from the template) and when it
-// returned from it, seen through hooks on the sheet's thread.
-HWND g_sheet = nullptr;
-double g_initStart = -1, g_initDone = -1;
-HHOOK g_hookBefore = nullptr, g_hookAfter = nullptr;
-
-LRESULT CALLBACK BeforeMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && m->message == WM_INITDIALOG && g_sheet && GetParent(m->hwnd) == g_sheet)
-        g_initStart = NowUs();
-    return CallNextHookEx(g_hookBefore, code, wParam, lParam);
-}
-
-LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && m->message == WM_INITDIALOG && g_sheet && GetParent(m->hwnd) == g_sheet)
-        g_initDone = NowUs();
-    return CallNextHookEx(g_hookAfter, code, wParam, lParam);
-}
-
 // Paints now whatever the last step left to paint, as the message loop would next.
 void PaintNow(HWND sheet) { RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
@@ -98,24 +78,18 @@ struct Switch {
     double init = -1;  // until it returned
 };
 Switch SwitchTo(HWND sheet, const wchar_t* title) {
-    g_sheet = sheet;
-    g_initStart = g_initDone = -1;
-    // The hooks only for the switch: a hook costs every message of the sheet's thread a look.
-    g_hookBefore = SetWindowsHookExW(WH_CALLWNDPROC, BeforeMessage, nullptr, GetCurrentThreadId());
-    g_hookAfter = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+    // A page made by the switch is seen getting its WM_INITDIALOG through the dialogs' watch.
+    DialogWatch watch;
+    watch.sheet = sheet;
     const double t0 = NowUs();
     Switch s;
     const bool shown = ZQShowPage(sheet, title);
     if (shown) PaintNow(sheet);
     const double t1 = NowUs();
-    for (HHOOK* hook : {&g_hookBefore, &g_hookAfter}) {
-        if (*hook) UnhookWindowsHookEx(*hook);
-        *hook = nullptr;
-    }
     if (!shown) return s;
     s.painted = t1 - t0;
-    if (g_initStart > 0) s.made = g_initStart - t0;
-    if (g_initDone > 0) s.init = g_initDone - t0;
+    if (watch.initStart > 0) s.made = watch.initStart - t0;
+    if (watch.initDone > 0) s.init = watch.initDone - t0;
     return s;
 }
 
@@ -206,9 +180,9 @@ void MeasurePages(const SamplePrinters& printers, int reps) {
                 second = SwitchTo(sheet, row.title);
             });
             if (i < 0) continue;
-            openCore.push_back(c);
-            openDesk.push_back(d);
-            openOnPage.push_back(onPage);
+            if (c > 0) openCore.push_back(c);
+            if (d > 0) openDesk.push_back(d);
+            if (onPage > 0) openOnPage.push_back(onPage);
             if (first.made > 0) made.push_back(first.made);
             if (first.init > 0) init.push_back(first.init);
             if (first.painted > 0) painted.push_back(first.painted);

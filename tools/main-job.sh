@@ -143,6 +143,11 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   step "${sample#*:}: Paper/Quality"
   zqhost prefs "${sample#*:}" --ok-after 2500 --page "Paper/Quality" --screenshot "out/${sample%%:*}-paperquality.png"
 done
+# The desk printer's first alert ("the status utility is not running") is taller than the strip: a
+# click on the strip's down arrow moves it by a line, to its last one, the counter staying in view.
+step "ZQ Desk 2400 Inkjet: Paper/Quality, its first alert scrolled to its end"
+zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --scroll-down 1 \
+  --screenshot out/zqdesk-paperquality-alert.png
 # The desk printer's Paper/Quality page under a right-to-left user-interface language (Hebrew, from
 # the locale the build makes): the page mirrored, its logo and sample page reading as they print.
 step "ZQ Desk 2400 Inkjet: Paper/Quality, right to left"

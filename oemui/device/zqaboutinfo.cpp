@@ -150,9 +150,11 @@ BOOL BGetFileVersionText(PCWSTR pszPath, PWSTR pszText) {
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     FILETIME written = {};
     SYSTEMTIME date = {};
-    if (!file || !GetFileTime(file.Get(), nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &date))
+    CZQLocalPtr<WCHAR> shown;
+    if (!file || !GetFileTime(file.Get(), nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &date) ||
+        !CZQCommon::VFormatShortDate(&date, shown.Put()))
         return FALSE;
-    ZQFormatText(pszText, kAboutLineChars, L"%u.%u.%u", date.wMonth, date.wDay, date.wYear);
+    ZQCopyText(pszText, kAboutLineChars, shown.Get());
     return TRUE;
 }
 
@@ -165,7 +167,7 @@ void VFormatFileLine(PCWSTR pszPath, PWSTR pszLine) {
     CharUpperBuffW(name, static_cast<DWORD>(wcslen(name)));
     WCHAR version[kAboutLineChars];
     BGetFileVersionText(pszPath, version);
-    ZQFormatText(pszLine, kAboutLineChars, L"%-12ls\t\t%ls", name, version);
+    ZQFormatText(pszLine, kAboutLineChars, L"%ls\t%ls", name, version);
 }
 
 void VFormatDriverNameLine(const DRIVER_INFO_3W& info, PWSTR pszLine) {

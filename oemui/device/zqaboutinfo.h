@@ -8,12 +8,11 @@
 // Every text here fits a list line of the About page.
 inline constexpr size_t kAboutLineChars = 256;
 
-// The file's version from its version resource ("6.0.0.4"), else the date of its last write
-// ("3.14.2006", month.day.year as stored, no time-zone conversion); empty when the file cannot be
-// opened. TRUE when a text was made.
+// The file's version from its version resource ("6.0.0.4"), else the date of its last write as the
+// page's other dates show, a short date of the user's locale (the day as stored, no time-zone
+// conversion); empty when the file cannot be opened. TRUE when a text was made.
 BOOL BGetFileVersionText(PCWSTR pszPath, PWSTR pszText /* kAboutLineChars */);
-// The file's list line: its name without the path, upper-cased, padded to 12 characters, two
-// tabs and its version text.
+// The file's list line: its name without the path, upper-cased, a tab and its version text.
 void VFormatFileLine(PCWSTR pszPath, PWSTR pszLine /* kAboutLineChars */);
 // The driver's name followed by the status module's version in brackets, when the status module
 // is one of the driver's dependent files and has a version text; the name alone otherwise.

@@ -194,8 +194,8 @@ void CZQAlertWnd::VWholeLines(int top, int bottom, int lineHeight, int viewTop, 
     pBand->bottom = top + (last + 1) * lineHeight;
 }
 
-// Every row numbered "[position/count]" and measured word-wrapped beside its icon; a row is never
-// lower than its icon with a margin.
+// Every row numbered "[position/count]" and measured word-wrapped beside its icon and its number's
+// column; a row is never lower than its icon with a margin.
 void CZQAlertWnd::VLayout() {
     CZQWindowDC dc(m_hWnd);
     if (!dc.Get()) return;
@@ -204,7 +204,6 @@ void CZQAlertWnd::VLayout() {
     if (GetTextMetricsW(dc.Get(), &tm) && tm.tmHeight > 0) m_iLineHeight = tm.tmHeight;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    const LONG width = std::max<LONG>(1, client.right - kTextIndent);
     int top = kRowGap;
     for (int i = 0; i < m_nCount; ++i) {
         AlertItem& item = m_pItems[i];
@@ -213,24 +212,42 @@ void CZQAlertWnd::VLayout() {
         const size_t cch = wcslen(item.pszText) + 32;
         item.pszNumbered = static_cast<PWSTR>(LocalAlloc(LPTR, cch * sizeof(WCHAR)));
         if (item.pszNumbered) ZQFormatText(item.pszNumbered, cch, L"[%d/%d] %s", item.iPosition, m_nCount, item.pszText);
+        // The number and the space after it.
+        WCHAR counter[32];
+        ZQFormatText(counter, _countof(counter), L"[%d/%d] ", item.iPosition, m_nCount);
+        SIZE counterSize = {};
+        GetTextExtentPoint32W(dc.Get(), counter, static_cast<int>(wcslen(counter)), &counterSize);
+        item.iCounterWidth = counterSize.cx;
+        const LONG width = std::max<LONG>(1, client.right - kTextIndent - item.iCounterWidth - kTextGap);
         RECT measured = {0, 0, width, 0};
-        DrawTextW(dc.Get(), item.pszNumbered ? item.pszNumbered : item.pszText, -1, &measured,
-                  kTextFormat | DT_CALCRECT);
-        const int height = std::max<int>(kMinRowHeight, measured.bottom - measured.top);
+        DrawTextW(dc.Get(), item.pszText, -1, &measured, kTextFormat | DT_CALCRECT);
+        const int height = std::max<int>(kMinRowHeight, std::max<int>(m_iLineHeight, measured.bottom - measured.top));
         item.rcRow = {0, top, client.right, top + height};
         top += height + kRowGap;
     }
 }
 
-// The bar counts rows, one a page: every position it can take is the top of a row, the row's
-// number on its first line.
+int CZQAlertWnd::IStopsOf(int iRow, int iClientHeight) const {
+    const RECT& rc = m_pItems[iRow].rcRow;
+    const int height = rc.bottom - rc.top;
+    if (height + 2 * kRowGap <= iClientHeight) return 1;
+    const int beyond = height - iClientHeight;
+    return 1 + (beyond > 0 ? (beyond + m_iLineHeight - 1) / m_iLineHeight : 0);
+}
+
+// Every position the bar takes is the top of a row, its number on its first line, or a line of a
+// row too tall for the window.
 void CZQAlertWnd::VUpdateScrollBar() const {
     if (!m_hWnd) return;
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    int stops = 0;
+    for (int i = 0; i < m_nCount; ++i) stops += IStopsOf(i, client.bottom);
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     si.nMin = 0;
-    si.nMax = std::max(0, m_nCount - 1);
+    si.nMax = std::max(0, stops - 1);
     si.nPage = 1;
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
 }
@@ -242,15 +259,35 @@ int CZQAlertWnd::IScrollPos() const {
     return GetScrollInfo(m_hWnd, SB_VERT, &si) ? si.nPos : 0;
 }
 
+void CZQAlertWnd::VShownAt(int* piRow, int* piLine) const {
+    *piRow = 0;
+    *piLine = 0;
+    if (!m_hWnd) return;
+    RECT client = {};
+    GetClientRect(m_hWnd, &client);
+    int pos = IScrollPos();
+    for (int i = 0; i < m_nCount; ++i) {
+        const int stops = IStopsOf(i, client.bottom);
+        if (pos < stops) {
+            *piRow = i;
+            *piLine = pos;
+            return;
+        }
+        pos -= stops;
+    }
+}
+
 // A row shows with its gap above it; one too high for that starts at the very top, so that a line
-// more of its text shows whole.
+// more of its text shows whole, and moves on by whole lines.
 int CZQAlertWnd::IScrollOffset() const {
-    const int row = m_hWnd ? IScrollPos() : 0;
+    int row = 0, line = 0;
+    VShownAt(&row, &line);
     if (row < 0 || row >= m_nCount) return 0;
     const RECT& rc = m_pItems[row].rcRow;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    return rc.bottom - rc.top + 2 * kRowGap > client.bottom ? rc.top : rc.top - kRowGap;
+    if (rc.bottom - rc.top + 2 * kRowGap <= client.bottom) return rc.top - kRowGap;
+    return rc.top + line * m_iLineHeight;
 }
 
 POINT CZQAlertWnd::ScrolledPoint(LPARAM lParam) const {
@@ -279,33 +316,41 @@ void CZQAlertWnd::VPaint() {
     CZQGdiObject linkFont(CreateFontIndirectW(&lf));
     const COLORREF textColor = GetTextColor(hdc);
     SetBkMode(hdc, TRANSPARENT);
+    const int viewBottom = scroll + client.bottom;
     for (int i = 0; i < m_nCount; ++i) {
         AlertItem& item = m_pItems[i];
-        DrawIconEx(hdc, item.rcRow.left, item.rcRow.top, item.hIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+        // A row scrolled into keeps its icon at the top of what shows of it; an icon the window
+        // would cut is left out.
+        const int rowTop = item.rcRow.top, lowest = std::max<int>(rowTop, item.rcRow.bottom - kIconSize);
+        const int iconTop = std::clamp(scroll, rowTop, lowest);
+        if (iconTop >= scroll && iconTop + kIconSize <= viewBottom)
+            DrawIconEx(hdc, item.rcRow.left, iconTop, item.hIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         const bool link = IsLink(item.dwKind);
         CZQSelectObject font(hdc, link && linkFont ? linkFont.Get() : GuiFont());
         SetTextColor(hdc, link ? (item.bVisited ? kVisitedColor : kLinkColor) : textColor);
-        PCWSTR text = item.pszNumbered ? item.pszNumbered : item.pszText;
         RECT area = item.rcRow;
-        area.left += kTextIndent;
+        area.left += kTextIndent + item.iCounterWidth;
+        area.right = std::max(area.left + 1, area.right - kTextGap);
         RECT drawn = area;
-        DrawTextW(hdc, text, -1, &drawn, kTextFormat | DT_CALCRECT);
+        DrawTextW(hdc, item.pszText, -1, &drawn, kTextFormat | DT_CALCRECT);
         OffsetRect(&drawn, 0, ((area.bottom - area.top) - (drawn.bottom - drawn.top)) / 2);
         // Only the lines the window shows whole.
         RECT band;
-        VWholeLines(drawn.top, drawn.bottom, m_iLineHeight, scroll, scroll + client.bottom, &band);
+        VWholeLines(drawn.top, drawn.bottom, m_iLineHeight, scroll, viewBottom, &band);
         const int saved = SaveDC(hdc);
         IntersectClipRect(hdc, drawn.left, band.top, drawn.right, band.bottom);
-        if (band.top == drawn.top && band.bottom > band.top && band.bottom < drawn.bottom) {
-            // A row shown from its top whose text goes on below the view: its last whole line
-            // ends in an ellipsis.
-            RECT shown = {drawn.left, drawn.top, drawn.right, band.bottom};
-            DrawTextW(hdc, text, -1, &shown, kTextFormat | DT_EDITCONTROL | DT_END_ELLIPSIS);
-        } else {
-            DrawTextW(hdc, text, -1, &drawn, kTextFormat);
-        }
+        DrawTextW(hdc, item.pszText, -1, &drawn, kTextFormat);
         RestoreDC(hdc, saved);
+        // The number on the first line shown of the row.
+        const int counterTop = band.bottom > band.top ? static_cast<int>(band.top) : static_cast<int>(drawn.top);
+        item.rcCounter = {item.rcRow.left + kTextIndent, counterTop, static_cast<LONG>(drawn.left),
+                          counterTop + m_iLineHeight};
+        WCHAR counter[32];
+        ZQFormatText(counter, _countof(counter), L"[%d/%d]", item.iPosition, m_nCount);
+        if (band.bottom > band.top)
+            DrawTextW(hdc, counter, -1, &item.rcCounter, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
         item.rcLink = drawn;
+        item.rcLink.left = item.rcCounter.left;
     }
     EndPaint(m_hWnd, &ps);
 }

@@ -1,9 +1,10 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
 // per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
-// "[n/count]". The user scrolls it a whole row at a time, so the shown row always starts at the
-// top with its number; it shows only whole lines of text, the last one shown ending in an ellipsis
-// when the row's text goes on below. Rows of the link kinds are drawn as hyperlinks; a click on
-// one tells the parent dialog (ZQAlertLinkMessage()), which runs the row's link text.
+// "[n/count]", the number in a column of its own beside the text. The user scrolls it a row at a
+// time, and through a row taller than the window a line at a time before the next row: the row
+// at the top keeps its icon and its number on the first line shown, and only whole lines show.
+// Rows of the link kinds are drawn as hyperlinks; a click on one tells the parent dialog
+// (ZQAlertLinkMessage()), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
@@ -34,7 +35,9 @@ struct AlertItem {
     PWSTR pszText;
     PWSTR pszNumbered;  // "[position/count] text"
     RECT rcRow;         // scrolled client coordinates
-    RECT rcLink;        // where the text was last drawn, scrolled client coordinates
+    RECT rcLink;        // where the number and text were last drawn, scrolled client coordinates
+    RECT rcCounter;     // where the number was last drawn, scrolled client coordinates
+    int iCounterWidth;  // of the number's column, its gap included
     HICON hIcon;        // one of the window's icons (not owned)
     BOOL bVisited;
     PWSTR pszLink;      // may be null
@@ -50,6 +53,7 @@ public:
     static constexpr int kTextIndent = 34;    // the icon and its gap, left of every text
     static constexpr int kMinRowHeight = 36;
     static constexpr int kRowGap = 2;         // above every row
+    static constexpr int kTextGap = 4;        // between the text and the scroll bar
 
     CZQAlertWnd();
     virtual ~CZQAlertWnd();
@@ -82,8 +86,11 @@ public:
     // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.
     static void VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand);
     // The pixels scrolled off above: the top of the shown row, less its gap when the row fits with
-    // it. The scroll bar counts rows (its position is the index of the row shown at the top).
+    // it, or of the line shown first of a row taller than the window. The scroll bar counts those
+    // places: one a row, and one more a line for a row that does not fit.
     int IScrollOffset() const;
+    // The row at the top and its first line shown (0: the row from its top).
+    void VShownAt(int* piRow, int* piLine) const;
 
     HWND Hwnd() const { return m_hWnd; }
     int ItemCount() const { return m_nCount; }
@@ -100,6 +107,9 @@ private:
     void VLayout();
     void VUpdateScrollBar() const;
     int IScrollPos() const;
+    // The places a row offers the scroll bar: 1, and a line more for each one it has beyond the
+    // window's lines.
+    int IStopsOf(int iRow, int iClientHeight) const;
     // The message's client point plus the scroll offset.
     POINT ScrolledPoint(LPARAM lParam) const;
     int ILinkAt(POINT pt, bool bUnvisitedOnly) const;

@@ -9,6 +9,7 @@
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "common/zqwait.h"
 #include "platform/zqdeviceservers.h"
 
 namespace {
@@ -145,23 +146,6 @@ DWORD WINAPI CallThread(void* pParam) {
     return 0;
 }
 
-// Waits for the call's end within the limit. Meanwhile the caller's thread answers sent messages and
-// paints, and takes nothing else: a sheet's buttons and keys wait until the call has ended, so no OK
-// or Cancel runs while the call is still on the stack.
-DWORD DwWaitAnsweringPaint(HANDLE hDone, DWORD dwLimitMs) {
-    const ULONGLONG end = GetTickCount64() + dwLimitMs;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now < end ? static_cast<DWORD>(end - now) : 0;
-        const DWORD wait = MsgWaitForMultipleObjects(1, &hDone, FALSE, left, QS_PAINT | QS_SENDMESSAGE);
-        if (wait != WAIT_OBJECT_0 + 1) return wait;
-        // Peeking delivers the sent messages; only paint messages are taken from the queue.
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT)) DispatchMessageW(&msg);
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 // Starts the call's thread and waits for it within the limit; the call is the caller's to release.
 HRESULT HrRun(Call* call, DWORD dwLimitMs) {
     // A call that starts no thread lets go of the thread's share at once.
@@ -185,7 +169,7 @@ HRESULT HrRun(Call* call, DWORD dwLimitMs) {
         call->Release();
         return HRESULT_FROM_WIN32(error);
     }
-    const DWORD wait = DwWaitAnsweringPaint(call->done.Get(), dwLimitMs);
+    const DWORD wait = ZQWaitAnsweringPaint(call->done.Get(), dwLimitMs);
     if (wait == WAIT_FAILED) return HRESULT_FROM_WIN32(GetLastError());
     if (wait != WAIT_OBJECT_0) {
         zqtrace::Line(L"zqserver: a device server did not answer in time; its call is left to its thread\n");

@@ -24,7 +24,8 @@ protected:
 // shows that page.
 class IZQSheetWatermarks {
 public:
-    // FALSE when the sheet has no Effects page or the pool could not be written.
+    // FALSE when the sheet has no Effects page or the pool could not be written (the page has told
+    // the user what was not stored, and why).
     virtual BOOL BSaveSheetWatermarks() = 0;
 
 protected:

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <vector>
 
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "formats/zquidevmode.h"
@@ -263,8 +262,8 @@ HANDLE CZQQuickSets::HStorePrinter() const {
 
 BOOL CZQQuickSets::BHasStore() const { return m_pCUIParam && m_pCUIParam->pOEMDM && HStorePrinter(); }
 
-CZQStoreLock CZQQuickSets::StoreLock() const {
-    return CZQStoreLock(HStorePrinter(), m_pCUIParam ? m_pCUIParam->pPrinterName : nullptr);
+CZQStoreEdit CZQQuickSets::Edit() const {
+    return CZQStoreEdit(HStorePrinter(), m_pCUIParam ? m_pCUIParam->pPrinterName : nullptr, m_bRestricted);
 }
 
 BOOL CZQQuickSets::BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const {
@@ -273,52 +272,20 @@ BOOL CZQQuickSets::BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath)
     return SUCCEEDED(ZQFormatText(pszPath, cchPath, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, pszSubKey));
 }
 
-BOOL CZQQuickSets::BStorePlace(StorePlace* pPlace) const {
-    if (!BHasStore()) return FALSE;
-    if (!m_bRestricted) {
-        pPlace->hPrinter = HStorePrinter();
-        ZQCopyText(pPlace->szPool, MAX_PATH, zqsettings::kPresetPoolKey);
-        ZQCopyText(pPlace->szRoot, MAX_PATH, zqsettings::kPresetRootKey);
-        return TRUE;
-    }
-    pPlace->hPrinter = nullptr;
-    return BUserKeyPath(zqsettings::kPresetPoolKey, pPlace->szPool, MAX_PATH) &&
-           BUserKeyPath(zqsettings::kPresetRootKey, pPlace->szRoot, MAX_PATH);
-}
-
-BOOL CZQQuickSets::BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFull) const {
+BOOL CZQQuickSets::BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFull) const {
     *pbFull = FALSE;
     // The counter as stored now: another sheet may have moved it since this one loaded.
-    zqspool::CZQStoredNow now;
-    DWORD type = REG_NONE, cb = 0;
-    CZQLocalPtr<BYTE> counter;
-    PCWSTR name = zqsettings::kPresetPoolMaxIndex;
-    const DWORD rc = place.hPrinter ? ZQReadStoredValue(place.hPrinter, place.szRoot, name, &type, counter, &cb)
-                                    : ZQReadUserValue(place.szRoot, name, &type, counter, &cb);
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return FALSE;
-    long long next = rc == ERROR_SUCCESS ? zqqs::DecodeCounter(counter.Get(), cb) : 0;
+    ZQStoreValue counter;
+    const DWORD rc = edit.DwReadNow(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, &counter);
+    std::vector<ZQStoreValue> pool;
+    if ((rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) || !edit.BReadNow(zqsettings::kPresetPoolKey, &pool))
+        return FALSE;
+    long long next = rc == ERROR_SUCCESS ? zqqs::DecodeCounter(counter.data.data(), counter.data.size()) : 0;
     // A counter behind the stored values (cut short, missing, restored from a backup, or left
     // behind by a refused write) moves past them.
-    const auto past = [&next](PCWSTR pszName) {
-        const long long index = IParseIndex(pszName);
+    for (const ZQStoreValue& v : pool) {
+        const long long index = IParseIndex(v.name.c_str());
         if (index + 1 > next) next = index + 1;
-    };
-    if (place.hPrinter) {
-        CZQPrinterDataList list;
-        if (!list.BReadTree(place.hPrinter, place.szPool)) return FALSE;
-        for (DWORD i = 0; i < list.Count(); ++i)
-            if (list.Name(i)) past(list.Name(i));
-    } else {
-        CZQRegKey key;
-        const LONG open = RegOpenKeyExW(HKEY_CURRENT_USER, place.szPool, 0, KEY_QUERY_VALUE, key.Put());
-        if (open != ERROR_SUCCESS && open != ERROR_FILE_NOT_FOUND) return FALSE;
-        for (DWORD i = 0; open == ERROR_SUCCESS; ++i) {
-            WCHAR name[zqqs::kMaxPairChars + 1];
-            DWORD cchName = zqqs::kMaxPairChars + 1;
-            const LONG e = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, nullptr);
-            if (e == ERROR_NO_MORE_ITEMS) break;
-            if (e == ERROR_SUCCESS) past(name);
-        }
     }
     // The counter is stored past the new index, so the largest int itself is never taken.
     if (next >= INT_MAX) {
@@ -329,78 +296,54 @@ BOOL CZQQuickSets::BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFul
     return TRUE;
 }
 
-BOOL CZQQuickSets::BStoreEntry(QuickSetEntry* pEntry, int iIndex) {
-    if (!BHasStore() || !pEntry) return FALSE;
-    CZQLocalPtr<BYTE> value;
-    DWORD cb = 0;
-    if (!BSerializeEntry(value.Put(), pEntry, &cb)) return FALSE;
-    WCHAR name[zqqs::kValueNameChars];
-    zqqs::FormatValueName(iIndex, name);
-    if (!BWriteUserSetting(HStorePrinter(), m_bRestricted, zqsettings::kPresetPoolKey, name, value.Get(), cb,
-                           REG_BINARY))
-        return FALSE;
-    // The entry keeps what it was stored as.
-    pEntry->head.cbTotal = cb;
-    pEntry->iIndex = iIndex;
-    return TRUE;
-}
-
-BOOL CZQQuickSets::BStoreNewEntry(QuickSetEntry* pEntry, BOOL* pbFull) {
+BOOL CZQQuickSets::BAddWrite(CZQStoreEdit& edit, const QuickSetEntry* pEntry, BOOL bKeepIndex, int* piIndex,
+                             DWORD* pcbValue, BOOL* pbFull) {
     *pbFull = FALSE;
-    StorePlace place;
-    int index = 0;
     CZQLocalPtr<BYTE> value;
     DWORD cb = 0;
-    if (!pEntry || !BStorePlace(&place) || !BFreeIndex(place, &index, pbFull) ||
-        !BSerializeEntry(value.Put(), pEntry, &cb))
+    int index = pEntry ? pEntry->iIndex : 0;
+    if (!pEntry || !BSerializeEntry(value.Put(), pEntry, &cb) || (!bKeepIndex && !BFreeIndex(edit, &index, pbFull)))
         return FALSE;
     WCHAR name[zqqs::kValueNameChars];
     zqqs::FormatValueName(index, name);
-    BYTE counter[4];
-    zqqs::EncodeCounter(index + 1, counter);
-    // The entry and the counter past it land together or not at all.
-    const ZQValueChange changes[] = {
-        {place.szPool, name, REG_BINARY, value.Get(), cb, FALSE},
-        {place.szRoot, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE}};
-    if (!ZQChangeValuesTogether(place.hPrinter, changes, 2)) return FALSE;
-    pEntry->head.cbTotal = cb;
-    pEntry->iIndex = index;
-    (m_bRestricted ? m_iUserIndex : m_iSharedIndex) = index + 1;
+    edit.VWrite(zqsettings::kPresetPoolKey, name, REG_BINARY, value.Get(), cb);
+    // A new entry and the counter past it land together or not at all.
+    if (!bKeepIndex) {
+        BYTE counter[4];
+        zqqs::EncodeCounter(index + 1, counter);
+        edit.VWrite(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter);
+    }
+    *piIndex = index;
+    *pcbValue = cb;
     return TRUE;
 }
 
-void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
-    if (!pEntry || !BHasStore()) return;
-    const CZQStoreLock lock = StoreLock();
-    if (!lock.Held()) return;
+void CZQQuickSets::VTakeStored(QuickSetEntry* pEntry, int iIndex, DWORD cbValue, bool bNew) {
+    pEntry->head.cbTotal = cbValue;
+    pEntry->iIndex = iIndex;
+    if (bNew) (m_bRestricted ? m_iUserIndex : m_iSharedIndex) = iIndex + 1;
+}
+
+ZQStoreOutcome CZQQuickSets::EWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
+    if (!pEntry || !BHasStore()) return ZQStoreOutcome::kRefused;
+    CZQStoreEdit edit = Edit();
+    int index = 0;
+    DWORD cb = 0;
     BOOL full = FALSE;
-    if (bKeepIndex)
-        BStoreEntry(pEntry, pEntry->iIndex);
-    else
-        BStoreNewEntry(pEntry, &full);
+    if (!edit.BHeld()) return ZQStoreOutcome::kBusy;
+    if (!BAddWrite(edit, pEntry, bKeepIndex, &index, &cb, &full)) return ZQStoreOutcome::kRefused;
+    const ZQStoreOutcome outcome = edit.ECommit();
+    if (outcome == ZQStoreOutcome::kStored) VTakeStored(pEntry, index, cb, !bKeepIndex);
+    return outcome;
 }
 
-void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) {
-    if (!pEntry || !BHasStore()) return;
-    const CZQStoreLock lock = StoreLock();
-    if (lock.Held()) BDeleteStored(pEntry);
-}
-
-BOOL CZQQuickSets::BDeleteStored(const QuickSetEntry* pEntry) {
-    if (!BHasStore() || !pEntry) return FALSE;
+ZQStoreOutcome CZQQuickSets::EDeleteStoredEntry(const QuickSetEntry* pEntry) {
+    if (!pEntry || !BHasStore()) return ZQStoreOutcome::kRefused;
+    CZQStoreEdit edit = Edit();
     WCHAR name[zqqs::kValueNameChars];
     zqqs::FormatValueName(pEntry->iIndex, name);
-    if (!m_bRestricted) {
-        return CZQDriverData::BDeletePrinterDataEx(HStorePrinter(), zqsettings::kPresetPoolKey, name) ||
-               GetLastError() == ERROR_FILE_NOT_FOUND;
-    }
-    WCHAR path[MAX_PATH];
-    CZQRegKey key;
-    if (!BUserKeyPath(zqsettings::kPresetPoolKey, path, MAX_PATH) ||
-        RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
-        return FALSE;
-    const LONG rc = RegDeleteValueW(key.Get(), name);
-    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+    edit.VRemove(zqsettings::kPresetPoolKey, name);
+    return edit.ECommit();
 }
 
 void CZQQuickSets::VReadMaxIndex() {
@@ -624,38 +567,25 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
     return built;
 }
 
-BOOL CZQQuickSets::BRewriteStore() {
-    HANDLE printer = HStorePrinter();
-    zqspool::CZQStoredNow now;
-    CZQPrinterDataList stored;
-    if (!stored.BReadTree(printer, zqsettings::kPresetPoolKey)) return FALSE;
-    struct Image {
+BOOL CZQQuickSets::BAddRewrite(CZQStoreEdit& edit) {
+    std::vector<ZQStoreValue> stored;
+    if (!edit.BReadNow(zqsettings::kPresetPoolKey, &stored)) return FALSE;
+    // The entries over the indexes from 0 first; the values beyond them go last.
+    int count = 0;
+    for (QuickSetEntry* e = m_pHead; e; e = e->pNext, ++count) {
         CZQLocalPtr<BYTE> value;
         DWORD cb = 0;
+        if (!BSerializeEntry(value.Put(), e, &cb)) return FALSE;
         WCHAR name[zqqs::kValueNameChars];
-    };
-    std::vector<Image> images;
-    for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
-        images.emplace_back();
-        Image& image = images.back();
-        if (!BSerializeEntry(image.value.Put(), e, &image.cb)) return FALSE;
-        zqqs::FormatValueName(static_cast<int>(images.size() - 1), image.name);
+        zqqs::FormatValueName(count, name);
+        edit.VWrite(zqsettings::kPresetPoolKey, name, REG_BINARY, value.Get(), cb);
     }
     BYTE counter[4];
-    zqqs::EncodeCounter(static_cast<int>(images.size()), counter);
-    // The entries over the indexes from 0 first; the values beyond them go last.
-    std::vector<ZQValueChange> changes;
-    for (const Image& image : images)
-        changes.push_back({zqsettings::kPresetPoolKey, image.name, REG_BINARY, image.value.Get(), image.cb, FALSE});
-    changes.push_back(
-        {zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter, FALSE});
-    for (DWORD i = 0; i < stored.Count(); ++i) {
-        PCWSTR name = stored.Name(i);
-        bool kept = false;
-        for (const Image& image : images) kept = kept || (name && ZQEqualNoCase(name, image.name));
-        if (name && !kept) changes.push_back({zqsettings::kPresetPoolKey, name, REG_NONE, nullptr, 0, TRUE});
-    }
-    return ZQChangeValuesTogether(printer, changes.data(), changes.size());
+    zqqs::EncodeCounter(count, counter);
+    edit.VWrite(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter);
+    for (const ZQStoreValue& v : stored)
+        if (!edit.BWrites(zqsettings::kPresetPoolKey, v.name.c_str())) edit.VRemove(zqsettings::kPresetPoolKey, v.name.c_str());
+    return TRUE;
 }
 
 void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
@@ -663,14 +593,13 @@ void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     BUpdateInstalledCartridges();
     {
         // Read and rewritten as stored now, with no other program's change in between; without the
-        // lock the store stays as it is.
-        const CZQStoreLock lock = StoreLock();
-        zqspool::CZQStoredNow now;
-        const int built = lock.Held() ? ILoadFactoryAndStored(pRules) : -1;
+        // lock the store stays as it is. The rebuild writes the printer's own store.
+        CZQStoreEdit edit(HStorePrinter(), m_pCUIParam->pPrinterName, FALSE);
+        const int built = edit.BHeld() ? ILoadFactoryAndStored(pRules) : -1;
         // A rewrite that cannot land whole leaves the store as it was.
         if (built >= 0) {
             m_nEntries += built;
-            if (BRewriteStore()) m_iSharedIndex = built;
+            if (BAddRewrite(edit) && edit.ECommit() == ZQStoreOutcome::kStored) m_iSharedIndex = built;
         }
     }
     VFreeEntries();

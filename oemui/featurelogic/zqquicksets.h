@@ -5,16 +5,20 @@
 // installed options or the administrator's locks rule out.
 //
 // Store routines do nothing without the current call's block and its private devmode; a spooler or
-// registry failure leaves the list as it was. A save, a delete and a rebuild decide on what is stored
-// at that moment, under the printer's stores' lock, and ask the user only with the lock let go.
+// registry failure leaves the list as it was. A save, a delete and a rebuild are one edit of the
+// printer's stores (settings/zqstoreedit.h): they decide on what is stored at that moment, under the
+// stores' lock, and ask the user only with the lock let go; a printing shortcut joins the edit of its
+// quick set. Each answers the edit's outcome, which the page says (pages/parts/zqstoremessage.h).
 // Entries and pairs are zero-filled local-heap blocks.
 #pragma once
+
+#include <string>
 
 #include "common/zqhandles.h"
 #include "featurelogic/zqnameasker.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
-#include "settings/zqstorelock.h"
+#include "settings/zqstoreedit.h"
 
 class CZQWatermarks;
 class CZQXmlUiRules;
@@ -77,19 +81,24 @@ public:
     void VRefreshCombo(HWND hCombo, HWND hSave, HWND hDelete);
     void VOnNameEdited(HWND hCombo, HWND hSave, HWND hDelete);
     // A save without a name (or with the placeholder) asks the page's asker for one, with the words of
-    // NameQuestion; no asker counts as cancelled.
-    void VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
-                      IZQNameAsker* pAsker);
-    // The quick set of a printing shortcut, saved with it: one of its name in any letter case is
-    // replaced without a question when the user already agreed to replace the shortcut. TRUE once
-    // stored.
-    BOOL BSaveForShortcut(HWND hOwner, PCWSTR pszName, BOOL bReplaceAnswered, HWND hSave, HWND hDelete,
-                          ZQUIDevmode* pDevmode, BOOL bRtl, IZQNameAsker* pAsker);
+    // NameQuestion; no asker counts as cancelled. kDeclined: the user declined, or was told why (the
+    // name taken or reserved, the store full).
+    ZQStoreOutcome ESaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
+                                BOOL bRtl, IZQNameAsker* pAsker);
+    // The quick set of a printing shortcut, saved in one edit with the shortcut, which pShortcut adds
+    // (null: the quick set alone): one of its name in any letter case is replaced without a question
+    // once the user agreed to replace the shortcut (*pbReplaceAnswered, as it stands at each turn).
+    ZQStoreOutcome ESaveForShortcut(HWND hOwner, PCWSTR pszName, const BOOL* pbReplaceAnswered, ZQUIDevmode* pDevmode,
+                                    IZQStoreEditPart* pShortcut);
     // The question for a Task Preset's name.
     ZQNameQuestion NameQuestion();
-    void VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete);
-    // The quick set of a printing shortcut, found in any letter case.
-    void VDeleteByName(PCWSTR pszName);
+    // The combo's quick set, after the user's yes; *pName its name. kDeclined: nothing to delete, or no.
+    ZQStoreOutcome EDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete, std::wstring* pName);
+    // The quick set of a printing shortcut, found in any letter case (a fixed one stays), deleted in
+    // one edit with the shortcut, which pShortcut removes (null: the quick set alone).
+    ZQStoreOutcome EDeleteByName(PCWSTR pszName, IZQStoreEditPart* pShortcut = nullptr);
+    // The caption of the Task Presets' messages.
+    PCWSTR PszCaption() const { return m_szCaption; }
     // The chosen quick set into the working copy and the core driver's items: from the combo (with
     // its buttons), else the list box, else the factory quick set.
     void VApplySelection(HWND hDlg, HWND hComboOrList, HWND hSave, HWND hDelete);
@@ -146,9 +155,9 @@ public:
     // The entry from a stored value; FALSE when the value is refused.
     BOOL BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* pEntry);
     // Writes the entry under its own index (bKeepIndex), or as a new one under the store's free index
-    // with the counter moved past it. Both hold the store's lock and do nothing without it.
-    void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
-    void VDeleteStoredEntry(const QuickSetEntry* pEntry);
+    // with the counter moved past it; one edit each.
+    ZQStoreOutcome EWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
+    ZQStoreOutcome EDeleteStoredEntry(const QuickSetEntry* pEntry);
     // The store's counters (ISharedIndex, IUserIndex) as stored now; a load leaves them as they were.
     void VReadMaxIndex();
     static int IParseIndex(PCWSTR pszValueName);
@@ -229,13 +238,21 @@ private:
     enum class SaveFor { kGroup, kShortcut, kReplacedShortcut };
     BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
                IZQNameAsker* pAsker, SaveFor saveFor);
-    // What a save's turn under the store's lock came to: stored, a question to ask first (the lock
-    // let go), or why nothing was stored.
-    enum class SaveStep { kStored, kAskReplace, kFull, kReserved, kFixed, kNoIndex, kFailed, kBusy };
-    SaveStep ESaveLocked(ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace);
-    // The quick set of that name as stored now taken out of the store and the list (a fixed one
-    // never); TRUE once it is in neither. *pbBusy when the store's lock could not be had.
-    BOOL BDeleteNamed(PCWSTR pszName, BOOL bAnyCase, BOOL* pbBusy);
+    ZQStoreOutcome ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
+                         IZQNameAsker* pAsker, SaveFor saveFor, const BOOL* pbReplaceAnswered,
+                         IZQStoreEditPart* pPart);
+    // What a save's turn under the store's lock came to: its changes in the edit, a question to ask
+    // first (the lock let go), or why nothing can be stored.
+    enum class SaveStep { kReady, kAskReplace, kFull, kReserved, kFixed, kNoIndex, kFailed };
+    SaveStep EAddSave(CZQStoreEdit& edit, ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace);
+    // After the edit: the saved entry keeps what was stored, or the list is put back as it was.
+    void VEndSave(bool bStored);
+    // The question or message of a step that stored nothing, with the lock let go; TRUE when the
+    // user agreed to replace the quick set.
+    BOOL BAnswerStep(HWND hOwner, SaveStep step);
+    // The quick set of that name as stored now out of the store and the list, in one edit with the
+    // part's change (a fixed one never goes).
+    ZQStoreOutcome EDeleteNamed(PCWSTR pszName, BOOL bAnyCase, IZQStoreEditPart* pPart);
     BOOL BLoadStored();
     void VApplyEntry(const QuickSetEntry* pEntry);
     void VApplyBlock(const QuickSetSettings& block, ZQUIDevmode* pDevmode);
@@ -245,24 +262,20 @@ private:
     ZQUIDevmode* PApplyTarget();
     HANDLE HStorePrinter() const;
     BOOL BHasStore() const;
-    // The lock of this printer's stores, waited for.
-    CZQStoreLock StoreLock() const;
-    // Where the store in use keeps its values: the printer's data, or for a restricted user his own
-    // key (no handle; the keys' paths below HKEY_CURRENT_USER).
-    struct StorePlace {
-        HANDLE hPrinter;
-        WCHAR szPool[MAX_PATH];
-        WCHAR szRoot[MAX_PATH];
-    };
-    BOOL BStorePlace(StorePlace* pPlace) const;
+    // One edit of this printer's stores where the store in use keeps its values: the printer's data,
+    // or for a restricted user his own key.
+    CZQStoreEdit Edit() const;
     // The index a new quick set takes: past the counter and every index the store holds now;
     // *pbFull when none is left below the largest int. FALSE when the store cannot be read.
-    BOOL BFreeIndex(const StorePlace& place, int* piIndex, BOOL* pbFull) const;
-    BOOL BStoreEntry(QuickSetEntry* pEntry, int iIndex);
-    BOOL BStoreNewEntry(QuickSetEntry* pEntry, BOOL* pbFull);
+    BOOL BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFull) const;
+    // The entry's value added to the edit under its own index (bKeepIndex), or under the free index
+    // with the counter past it; *piIndex and *pcbValue what it is stored as.
+    BOOL BAddWrite(CZQStoreEdit& edit, const QuickSetEntry* pEntry, BOOL bKeepIndex, int* piIndex, DWORD* pcbValue,
+                   BOOL* pbFull);
+    // The entry keeps what it was stored as; a new one moves the store's counter.
+    void VTakeStored(QuickSetEntry* pEntry, int iIndex, DWORD cbValue, bool bNew);
     // The entry list written over the printer's store from index 0, values beyond it removed.
-    BOOL BRewriteStore();
-    BOOL BDeleteStored(const QuickSetEntry* pEntry);
+    BOOL BAddRewrite(CZQStoreEdit& edit);
     BOOL BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const;
     void VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared);
     void VFreeList(QuickSetEntry** ppHead, QuickSetEntry** ppTail);
@@ -275,6 +288,17 @@ private:
     BOOL BLocksHide(const QuickSetEntry* pEntry) const;
     void VResetToPlaceholder(HWND hCombo, HWND hSave, HWND hDelete);
 
+    // The save an edit holds until its commit: the entry and what it was before.
+    struct PendingSave {
+        QuickSetEntry* pEntry = nullptr;
+        bool bFresh = false;
+        QuickSetHead keptHead = {};
+        DWORD dwKeptFlags = 0;
+        QuickSetPair* pKeptPairs = nullptr;
+        int iIndex = 0;
+        DWORD cbValue = 0;
+    };
+    PendingSave m_pending;
     CZQUILogic* m_pSheetLogic = nullptr;
     CZQWatermarks* m_pWatermarks = nullptr;
     WCHAR m_szCaption[kResStringChars] = {};

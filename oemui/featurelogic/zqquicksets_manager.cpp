@@ -33,8 +33,6 @@ constexpr int kIdsConfirmDelete = 3011;
 constexpr int kIdsNone = 874;
 constexpr WCHAR kPlaceholderEnglish[] = L"Type new Quick Set name here";
 constexpr WCHAR kNoneEnglish[] = L" [none]";
-constexpr WCHAR kBusyEnglish[] =
-    L"Another program is changing the printer's Task Presets. Nothing was stored; please try again.";
 // Stored job-storage names are cut to what the printer's job header takes.
 constexpr size_t kAppliedJobNameChars = 16;
 constexpr size_t kNameCut = CZQQuickSets::kNameChars - 1;
@@ -287,89 +285,93 @@ void CZQQuickSets::VFillCurrentPairs(QuickSetEntry* pEntry, BOOL bFormNames) {
     pEntry->head.cPairs = count;
 }
 
-void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
-                                BOOL bRtl, IZQNameAsker* pAsker) {
-    BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, pAsker, SaveFor::kGroup);
+ZQStoreOutcome CZQQuickSets::ESaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete,
+                                          ZQUIDevmode* pDevmode, BOOL bRtl, IZQNameAsker* pAsker) {
+    return ESave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, pAsker, SaveFor::kGroup, nullptr, nullptr);
 }
 
-BOOL CZQQuickSets::BSaveForShortcut(HWND hOwner, PCWSTR pszName, BOOL bReplaceAnswered, HWND hSave, HWND hDelete,
-                                    ZQUIDevmode* pDevmode, BOOL bRtl, IZQNameAsker* pAsker) {
-    return BSave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, pAsker,
-                 bReplaceAnswered ? SaveFor::kReplacedShortcut : SaveFor::kShortcut);
+ZQStoreOutcome CZQQuickSets::ESaveForShortcut(HWND hOwner, PCWSTR pszName, const BOOL* pbReplaceAnswered,
+                                              ZQUIDevmode* pDevmode, IZQStoreEditPart* pShortcut) {
+    return ESave(hOwner, pszName, nullptr, nullptr, pDevmode, FALSE, nullptr, SaveFor::kShortcut, pbReplaceAnswered,
+                 pShortcut);
 }
 
-BOOL CZQQuickSets::BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
-                         IZQNameAsker* pAsker, SaveFor saveFor) {
-    if (!BHasStore() || !pDevmode) return FALSE;
+ZQStoreOutcome CZQQuickSets::ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
+                                   BOOL bRtl, IZQNameAsker* pAsker, SaveFor saveFor, const BOOL* pbReplaceAnswered,
+                                   IZQStoreEditPart* pPart) {
+    if (!BHasStore() || !pDevmode) return ZQStoreOutcome::kDeclined;
     VSetCurrentName(pszName);
     if (!m_szCurrentName[0] || wcscmp(m_szCurrentName, m_szPlaceholder) == 0) {
         if (!BAskName(hOwner, bRtl, pAsker)) {
             m_bSelected = FALSE;
-            return FALSE;
+            return ZQStoreOutcome::kDeclined;
         }
     }
-    constexpr PCWSTR kFullEnglish =
-        L"The maximum number of Task Presets has been saved on your computer.  You must delete some before more can "
-        L"be saved.";
-    // The user who agreed to replace the shortcut is not asked again for its quick set.
-    bool replace = saveFor == SaveFor::kReplacedShortcut;
+    bool replace = false;
     for (;;) {
-        SaveStep step = SaveStep::kBusy;
+        // The user who agreed to replace the shortcut is not asked again for its quick set.
+        const SaveFor turn = pbReplaceAnswered && *pbReplaceAnswered ? SaveFor::kReplacedShortcut : saveFor;
+        SaveStep step = SaveStep::kReady;
+        IZQStoreEditPart::Step part = IZQStoreEditPart::Step::kReady;
+        ZQStoreOutcome outcome = ZQStoreOutcome::kBusy;
         {
-            const CZQStoreLock lock = StoreLock();
-            if (lock.Held()) step = ESaveLocked(pDevmode, saveFor, replace);
+            CZQStoreEdit edit = Edit();
+            if (edit.BHeld()) {
+                step = EAddSave(edit, pDevmode, turn, replace || turn == SaveFor::kReplacedShortcut);
+                if (step == SaveStep::kReady && pPart) part = pPart->EAdd(edit);
+                if (step == SaveStep::kReady)
+                    outcome = part == IZQStoreEditPart::Step::kReady ? edit.ECommit()
+                              : part == IZQStoreEditPart::Step::kAsk ? ZQStoreOutcome::kDeclined
+                                                                     : ZQStoreOutcome::kRefused;
+                if (step == SaveStep::kReady) VEndSave(outcome == ZQStoreOutcome::kStored);
+            }
         }
         // The questions and messages wait for the user with the lock let go: another program's
-        // quick set of the name, stored meanwhile, is asked about in the next turn.
-        if (step == SaveStep::kStored) {
-            m_bSelected = TRUE;
+        // quick set (or shortcut) of the name, stored meanwhile, is asked about in the next turn.
+        if (step == SaveStep::kReady && part == IZQStoreEditPart::Step::kAsk && pPart->BAnswer(hOwner)) continue;
+        if (step == SaveStep::kReady) {
+            m_bSelected = outcome == ZQStoreOutcome::kStored;
             VEnableButtons(hSave, hDelete);
-            return TRUE;
+            return outcome;
         }
-        if (step == SaveStep::kAskReplace &&
-            IMessage(hOwner, kIdsReplace,
-                     L"A Task Preset with that name already exists. Do you want to replace it with the current "
-                     L"settings?",
-                     MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (BAnswerStep(hOwner, step)) {
             replace = true;
             continue;
         }
         m_bSelected = FALSE;
-        switch (step) {
-            case SaveStep::kFull:
-                IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
-                return FALSE;
-            case SaveStep::kReserved:
-                IMessage(hOwner, kIdsRefused,
-                         L"This name can not be saved because the name is either reserved, in use or zero-length.",
-                         MB_ICONEXCLAMATION);
-                return FALSE;
-            case SaveStep::kFixed:
-                IMessage(hOwner, kIdsFixedName,
-                         L"A Task Preset with that name already exists and cannot be renamed. Please use another name.",
-                         MB_ICONHAND);
-                return FALSE;
-            case SaveStep::kNoIndex:
-                IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION);
-                break;
-            case SaveStep::kFailed:
-                IMessage(hOwner, 0,
-                         L"The Task Preset could not be saved. You may not have the rights to change the printer's "
-                         L"settings.",
-                         MB_ICONEXCLAMATION);
-                break;
-            case SaveStep::kBusy:
-                IMessage(hOwner, 0, kBusyEnglish, MB_ICONEXCLAMATION);
-                break;
-            default:
-                return FALSE;
-        }
-        VEnableButtons(hSave, hDelete);
-        return FALSE;
+        if (step == SaveStep::kNoIndex || step == SaveStep::kFailed) VEnableButtons(hSave, hDelete);
+        return step == SaveStep::kFailed ? ZQStoreOutcome::kRefused : ZQStoreOutcome::kDeclined;
     }
 }
 
-CZQQuickSets::SaveStep CZQQuickSets::ESaveLocked(ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace) {
+BOOL CZQQuickSets::BAnswerStep(HWND hOwner, SaveStep step) {
+    constexpr PCWSTR kFullEnglish =
+        L"The maximum number of Task Presets has been saved on your computer.  You must delete some before more can "
+        L"be saved.";
+    switch (step) {
+        case SaveStep::kAskReplace:
+            return IMessage(hOwner, kIdsReplace,
+                            L"A Task Preset with that name already exists. Do you want to replace it with the current "
+                            L"settings?",
+                            MB_YESNO | MB_ICONQUESTION) == IDYES;
+        case SaveStep::kFull:
+        case SaveStep::kNoIndex: IMessage(hOwner, kIdsFull, kFullEnglish, MB_ICONEXCLAMATION); return FALSE;
+        case SaveStep::kReserved:
+            IMessage(hOwner, kIdsRefused,
+                     L"This name can not be saved because the name is either reserved, in use or zero-length.",
+                     MB_ICONEXCLAMATION);
+            return FALSE;
+        case SaveStep::kFixed:
+            IMessage(hOwner, kIdsFixedName,
+                     L"A Task Preset with that name already exists and cannot be renamed. Please use another name.",
+                     MB_ICONHAND);
+            return FALSE;
+        default: return FALSE;
+    }
+}
+
+CZQQuickSets::SaveStep CZQQuickSets::EAddSave(CZQStoreEdit& edit, ZQUIDevmode* pDevmode, SaveFor saveFor,
+                                              bool bReplace) {
     // The name is looked for among the quick sets stored now, whoever stored them.
     if (!BMergeStored()) return SaveStep::kFailed;
     // A shortcut's quick set goes by the shortcut's name, which the shortcut store compares without case.
@@ -387,9 +389,7 @@ CZQQuickSets::SaveStep CZQQuickSets::ESaveLocked(ZQUIDevmode* pDevmode, SaveFor 
         if (!bReplace) return SaveStep::kAskReplace;
     }
     // A replaced quick set the store refuses stays as it was.
-    QuickSetHead keptHead = entry->head;
-    const DWORD keptFlags = entry->dwFlags;
-    QuickSetPair* keptPairs = entry->pPairs;
+    m_pending = {entry, fresh, entry->head, entry->dwFlags, entry->pPairs, entry->iIndex, 0};
     entry->pPairs = nullptr;
 
     zqqs::Capture(*pDevmode, entry->head.settings);
@@ -404,72 +404,89 @@ CZQQuickSets::SaveStep CZQQuickSets::ESaveLocked(ZQUIDevmode* pDevmode, SaveFor 
     entry->head.cchName = zqqs::kNameCapacity;
     entry->head.cbSettings = zqqs::kSettingsSize;
     BOOL full = FALSE;
-    if (!(fresh ? BStoreNewEntry(entry, &full) : BStoreEntry(entry, entry->iIndex))) {
-        if (fresh) {
-            VRemoveEntry(entry);
-        } else {
-            VFreePairs(&entry->pPairs);
-            entry->head = keptHead;
-            entry->dwFlags = keptFlags;
-            entry->pPairs = keptPairs;
-        }
+    if (!BAddWrite(edit, entry, !fresh, &m_pending.iIndex, &m_pending.cbValue, &full)) {
+        VEndSave(false);
         return full ? SaveStep::kNoIndex : SaveStep::kFailed;
     }
-    VFreePairs(&keptPairs);
-    if (fresh) ++m_nEntries;
-    return SaveStep::kStored;
+    return SaveStep::kReady;
 }
 
-BOOL CZQQuickSets::BDeleteNamed(PCWSTR pszName, BOOL bAnyCase, BOOL* pbBusy) {
-    *pbBusy = FALSE;
-    const CZQStoreLock lock = StoreLock();
-    if (!lock.Held()) {
-        *pbBusy = TRUE;
-        return FALSE;
+void CZQQuickSets::VEndSave(bool bStored) {
+    PendingSave pending = m_pending;
+    m_pending = {};
+    QuickSetEntry* entry = pending.pEntry;
+    if (!entry) return;
+    if (bStored) {
+        VFreePairs(&pending.pKeptPairs);
+        VTakeStored(entry, pending.iIndex, pending.cbValue, pending.bFresh);
+        if (pending.bFresh) ++m_nEntries;
+    } else if (pending.bFresh) {
+        VRemoveEntry(entry);
+    } else {
+        VFreePairs(&entry->pPairs);
+        entry->head = pending.keptHead;
+        entry->dwFlags = pending.dwKeptFlags;
+        entry->pPairs = pending.pKeptPairs;
     }
+}
+
+ZQStoreOutcome CZQQuickSets::EDeleteNamed(PCWSTR pszName, BOOL bAnyCase, IZQStoreEditPart* pPart) {
+    CZQStoreEdit edit = Edit();
+    if (!edit.BHeld()) return ZQStoreOutcome::kBusy;
     // Found as stored now: its index may have changed, and another sheet may have deleted it already.
-    if (!BMergeStored()) return FALSE;
+    if (!BMergeStored()) return ZQStoreOutcome::kRefused;
     QuickSetEntry* entry = bAnyCase ? PFindEntryAnyCase(pszName) : PFindEntry(pszName);
-    // Fixed quick sets are never deleted; a value the store keeps stays listed.
-    if (entry && ((entry->dwFlags & kFixedFlag) || !BDeleteStored(entry))) return FALSE;
+    // Fixed quick sets are never deleted; a shortcut of the name goes all the same.
+    if (entry && (entry->dwFlags & kFixedFlag)) {
+        if (!pPart) return ZQStoreOutcome::kDeclined;
+        entry = nullptr;
+    }
+    if (entry) {
+        WCHAR name[zqqs::kValueNameChars];
+        zqqs::FormatValueName(entry->iIndex, name);
+        edit.VRemove(zqsettings::kPresetPoolKey, name);
+    }
+    if (pPart && pPart->EAdd(edit) != IZQStoreEditPart::Step::kReady) return ZQStoreOutcome::kRefused;
+    const ZQStoreOutcome outcome = edit.ECommit();
+    // A value the store keeps stays listed.
+    if (outcome != ZQStoreOutcome::kStored) return outcome;
     if (entry) {
         VRemoveEntry(entry);
         --m_nEntries;
     }
     m_bListChanged = TRUE;
-    return TRUE;
+    return outcome;
 }
 
-void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete) {
-    if (!BHasStore() || !hCombo) return;
+ZQStoreOutcome CZQQuickSets::EDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete, std::wstring* pName) {
+    if (!BHasStore() || !hCombo) return ZQStoreOutcome::kDeclined;
     const LRESULT sel = SendMessageW(hCombo, CB_GETCURSEL, 0, 0);
-    if (sel == CB_ERR) return;
+    if (sel == CB_ERR) return ZQStoreOutcome::kDeclined;
     WCHAR name[kNameChars];
     SelectedText(hCombo, true, name);
     VSetCurrentName(name);
+    if (pName) *pName = name;
     QuickSetEntry* entry = PFindEntry(m_szCurrentName);
-    if (!entry || (entry->dwFlags & kFixedFlag)) return;
+    if (!entry || (entry->dwFlags & kFixedFlag)) return ZQStoreOutcome::kDeclined;
     if (IMessage(hOwner, kIdsConfirmDelete, L"Are you sure you want to delete the selected item?",
                  MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         m_bSelected = TRUE;
-        return;
+        return ZQStoreOutcome::kDeclined;
     }
-    BOOL busy = FALSE;
-    if (!BDeleteNamed(m_szCurrentName, FALSE, &busy)) {
-        if (busy) IMessage(hOwner, 0, kBusyEnglish, MB_ICONEXCLAMATION);
-        return;
-    }
+    const ZQStoreOutcome outcome = EDeleteNamed(m_szCurrentName, FALSE, nullptr);
+    if (outcome != ZQStoreOutcome::kStored) return outcome;
     SendMessageW(hCombo, CB_DELETESTRING, static_cast<WPARAM>(sel), 0);
     VResetToPlaceholder(hCombo, hSave, hDelete);
     WCHAR text[kNameChars] = {};
     GetWindowTextW(hCombo, text, static_cast<int>(kNameChars));
     VSetCurrentName(text);
     SetFocus(hCombo);
+    return outcome;
 }
 
-void CZQQuickSets::VDeleteByName(PCWSTR pszName) {
-    BOOL busy = FALSE;
-    if (BHasStore() && pszName) BDeleteNamed(pszName, TRUE, &busy);
+ZQStoreOutcome CZQQuickSets::EDeleteByName(PCWSTR pszName, IZQStoreEditPart* pShortcut) {
+    if (!BHasStore() || !pszName) return ZQStoreOutcome::kRefused;
+    return EDeleteNamed(pszName, TRUE, pShortcut);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,7 +1,9 @@
 // The watermark pool in storage: one record a value under "ZQPresetRoot\WatermarkPoolData" of the
-// printer's data, or the same key below a restricted user's own key; read into the manager's main
-// list, merged with it, what the manager changed stored over the pool as it is stored at that moment,
-// its " [none]" record kept in the user's language, and the values of earlier versions removed.
+// printer's data, or the same key below a restricted user's own key; every value of the key read as a
+// watermark, in list order ("WatermarkPool:<n>" by its number, values of other names after them);
+// a save merges the manager's changes with the pool as stored at that moment and writes the merged
+// list from index 0 without gaps; its " [none]" record (index 0) kept in the user's language, and
+// the values of earlier versions removed.
 #include <algorithm>
 #include <climits>
 #include <cwchar>
@@ -14,9 +16,8 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqwatermarks.h"
-#include "platform/zqprinterview.h"
 #include "settings/zqdriverdata.h"
-#include "settings/zqstorelock.h"
+#include "settings/zqstoreedit.h"
 
 namespace {
 
@@ -28,8 +29,6 @@ void PoolValueName(PWSTR pszName, int iIndex) {
     ZQFormatText(pszName, kValueNameChars, L"%ls%d", zqsettings::kWatermarkPoolValuePrefix, iIndex);
 }
 
-// No record comes near this; a larger value under the restricted user's key is not read.
-constexpr DWORD kMaxUserValueBytes = 64 * 1024;
 // Names of the earlier versions' values have at most 19 characters: no count reaches further.
 constexpr DWORD kMaxLegacyValues = 10000;
 
@@ -71,83 +70,74 @@ bool UserPoolPath(HANDLE hPrinter, PWSTR pszPath, size_t cchPath) {
 
 constexpr size_t kUserPathChars = 260;
 
-// The values of a key of the current user, the first iLimit at most, handed to fn(name, type,
-// data, size) in the registry's order (data null for a value too large for any record) until it
-// answers false. FALSE when the key is not there or cannot be read.
-template <class Fn>
-bool EachUserValue(PCWSTR pszPath, int iLimit, Fn fn) {
-    // Opened, not made: an empty user key would hide the printer's values of other readers.
-    CZQRegKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, pszPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return false;
-    DWORD cbMax = 0;
-    if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &cbMax,
-                         nullptr, nullptr) != ERROR_SUCCESS)
-        return false;
-    const DWORD cbBuffer = cbMax < kMaxUserValueBytes ? cbMax + 1 : kMaxUserValueBytes;
-    CZQLocalPtr<BYTE> data;
-    if (!data.Alloc(cbBuffer)) return false;
-    for (int index = 0; index < iLimit; ++index) {
-        WCHAR name[260];
-        DWORD cchName = 260, type = REG_NONE, cb = cbBuffer;
-        const LONG rc = RegEnumValueW(key.Get(), static_cast<DWORD>(index), name, &cchName, nullptr, &type, data.Get(), &cb);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        // A value too large for any record is still named: a save removes it by its name.
-        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) continue;
-        if (!fn(name, type, rc == ERROR_SUCCESS ? data.Get() : nullptr, rc == ERROR_SUCCESS ? cb : 0)) break;
-    }
-    return true;
+// The pool's values in list order: "WatermarkPool:<n>" by n, then the values of other names as the
+// spooler (the registry) lists them. The first of them is record 0, " [none]".
+void InListOrder(std::vector<ZQStoreValue>& values) {
+    const auto key = [](const ZQStoreValue& v) {
+        const long long index = CZQStoreEdit::LLIndexOf(v.name.c_str(), zqsettings::kWatermarkPoolValuePrefix);
+        return index < 0 ? LLONG_MAX : index;
+    };
+    std::stable_sort(values.begin(), values.end(),
+                     [&](const ZQStoreValue& a, const ZQStoreValue& b) { return key(a) < key(b); });
 }
 
-// The restricted user's records appended to the list, the first iLimit values at most (values that
-// are no records count too); the number of records, -1 when his key is not there or cannot be read.
+// The first iLimit values in list order appended to the list as watermarks (values that are no
+// records count too); the number of records.
+int AppendInListOrder(WatermarkList& list, std::vector<ZQStoreValue>& values, int iLimit) {
+    InListOrder(values);
+    int records = 0;
+    for (size_t i = 0; i < values.size() && static_cast<int>(i) < iLimit; ++i) {
+        bool noMemory = false;
+        const ZQStoreValue& v = values[i];
+        if (AppendRecord(list, v.dwType, v.data.data(), static_cast<DWORD>(v.data.size()), &noMemory)) ++records;
+        if (noMemory) break;
+    }
+    return records;
+}
+
+// The restricted user's records appended to the list, the first iLimit values at most; the number of
+// records, -1 when his key cannot be read.
 int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit) {
     WCHAR path[kUserPathChars];
-    if (!UserPoolPath(hPrinter, path, kUserPathChars)) return -1;
-    int records = 0;
-    const bool listed = EachUserValue(path, iLimit, [&](PCWSTR, DWORD type, const BYTE* data, DWORD cb) {
-        bool noMemory = false;
-        if (AppendRecord(list, type, data, cb, &noMemory)) ++records;
-        return !noMemory;
-    });
-    return listed ? records : -1;
+    std::vector<ZQStoreValue> values;
+    if (!UserPoolPath(hPrinter, path, kUserPathChars) || !ZQReadUserValues(path, &values)) return -1;
+    return AppendInListOrder(list, values, iLimit);
 }
 
-// One value of the pool as stored now: its name and, when it holds one, its record.
-struct StoredValue {
-    std::wstring name;
-    bool record = false;
-    ZQWatermarkRecord fields = {};
+// One value of the pool as stored now, with its record when it holds one.
+struct PoolValue {
+    const ZQStoreValue* value;
+    bool record;
+    ZQWatermarkRecord fields;
 };
 
-StoredValue ValueOf(PCWSTR pszName, DWORD dwType, const BYTE* pData, DWORD cbData) {
-    StoredValue value;
-    value.name = pszName;
-    value.record = dwType == REG_BINARY && pData && zqwm::Read(pData, cbData, &value.fields);
-    return value;
+std::vector<PoolValue> Parsed(const std::vector<ZQStoreValue>& values) {
+    std::vector<PoolValue> pool;
+    for (const ZQStoreValue& v : values) {
+        PoolValue p = {&v, false, {}};
+        p.record = v.dwType == REG_BINARY && zqwm::Read(v.data.data(), v.data.size(), &p.fields);
+        pool.push_back(p);
+    }
+    return pool;
 }
 
-// The pool as stored now, of the printer's data (hWhere the printer) or of a user's key (hWhere
-// null, pszKey its path). False when it cannot be read; a pool not there is an empty one.
-bool ReadStoredNow(HANDLE hWhere, PCWSTR pszKey, std::vector<StoredValue>& values) {
-    if (!hWhere) {
-        CZQRegKey probe;
-        const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, pszKey, 0, KEY_READ, probe.Put());
-        if (rc == ERROR_FILE_NOT_FOUND) return true;
-        return rc == ERROR_SUCCESS && EachUserValue(pszKey, INT_MAX, [&](PCWSTR name, DWORD type, const BYTE* data,
-                                                                          DWORD cb) {
-                   values.push_back(ValueOf(name, type, data, cb));
-                   return true;
-               });
+// The first record of that name, in list order; null when none.
+const PoolValue* FirstOfName(const std::vector<PoolValue>& pool, PCWSTR pszName) {
+    for (const PoolValue& p : pool)
+        if (p.record && ZQEqualNoCase(p.fields.szName, pszName)) return &p;
+    return nullptr;
+}
+
+// The record written over every value of its name; false when none holds it.
+bool WriteOverItsName(CZQStoreEdit& edit, const std::vector<PoolValue>& pool, PCWSTR pszName,
+                      const std::vector<BYTE>& image) {
+    bool placed = false;
+    for (const PoolValue& p : pool) {
+        if (!p.record || !ZQEqualNoCase(p.fields.szName, pszName)) continue;
+        edit.VWrite(kWatermarkPoolKey, p.value->name.c_str(), REG_BINARY, image.data(), static_cast<DWORD>(image.size()));
+        placed = true;
     }
-    CZQPrinterDataList list;
-    if (!list.BReadTree(hWhere, pszKey)) return false;
-    for (DWORD i = 0; i < list.Count(); ++i) {
-        if (!list.Name(i)) continue;
-        DWORD type = REG_NONE, cb = 0;
-        const BYTE* data = list.Data(i, &type, &cb);
-        values.push_back(ValueOf(list.Name(i), type, data, cb));
-    }
-    return true;
+    return placed;
 }
 
 // A watermark's record as the pool keeps it: a diagonal one at the default angle, whatever paper the
@@ -212,23 +202,16 @@ BOOL CZQWatermarks::BWriteEntry(const WatermarkEntry* pEntry, BOOL bPerUser, HAN
 // Reading and merging
 // ---------------------------------------------------------------------------------------------
 int CZQWatermarks::IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bRestricted, int iLimit) {
-    CZQPrinterDataList values;
-    if (!values.BRead(hPrinter, kWatermarkPoolKey)) return -1;
-    // The spooler's order, whatever the values are named.
-    const int taken = static_cast<int>(values.Count()) < iLimit ? static_cast<int>(values.Count()) : iLimit;
-    for (int i = 0; i < taken; ++i) {
-        DWORD type = REG_NONE, cb = 0;
-        const BYTE* data = values.Data(static_cast<DWORD>(i), &type, &cb);
-        bool noMemory = false;
-        if (AppendRecord(list, type, data, cb, &noMemory)) {
-            // Every user may change " [none]"; a restricted user only sees the others.
-            WatermarkEntry* entry = list.pTail;
-            entry->dwFlags = !bRestricted || wcscmp(entry->szName, NoneName()) == 0 ? kWatermarkEditable
-                                                                                     : kWatermarkReadOnly;
-        }
-        if (noMemory) break;
-    }
-    return taken;
+    CZQPrinterDataList listed;
+    if (!listed.BRead(hPrinter, kWatermarkPoolKey)) return -1;
+    std::vector<ZQStoreValue> values;
+    ZQValuesOfList(listed, &values);
+    WatermarkEntry* before = list.pTail;
+    AppendInListOrder(list, values, iLimit);
+    // Every user may change " [none]"; a restricted user only sees the others.
+    for (WatermarkEntry* e = before ? before->pNext : list.pHead; e; e = e->pNext)
+        e->dwFlags = !bRestricted || wcscmp(e->szName, NoneName()) == 0 ? kWatermarkEditable : kWatermarkReadOnly;
+    return static_cast<int>(std::min(values.size(), static_cast<size_t>(iLimit < 0 ? 0 : iLimit)));
 }
 
 BOOL CZQWatermarks::BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted) {
@@ -316,125 +299,154 @@ bool CZQWatermarks::BDeletedHere(PCWSTR pszName, const std::vector<const Waterma
     return bRestricted ? BIsDeletedName(pszName) : PReadImage(pszName) != nullptr;
 }
 
-BOOL CZQWatermarks::BHasChanges(BOOL bRestricted) {
+std::vector<std::wstring> CZQWatermarks::ChangedNames(BOOL bRestricted) {
+    std::vector<std::wstring> names;
+    const auto add = [&](PCWSTR pszName) {
+        for (const std::wstring& n : names)
+            if (ZQEqualNoCase(n.c_str(), pszName)) return;
+        names.push_back(pszName);
+    };
     const std::vector<const WatermarkEntry*> saved = SavedEntries(bRestricted);
     for (const WatermarkEntry* e : saved) {
         const std::vector<BYTE>* read = PReadImage(e->szName);
-        if (!read || *read != ImageOf(*e)) return TRUE;
+        if (!read || *read != ImageOf(*e)) add(e->szName);
     }
     for (const ReadImage& read : m_readImages)
-        if (BDeletedHere(read.name.c_str(), saved, bRestricted)) return TRUE;
+        if (BDeletedHere(read.name.c_str(), saved, bRestricted)) add(read.name.c_str());
     for (const DeletedWatermarkName* n = m_pDeletedHead; bRestricted && n; n = n->pNext)
-        if (BDeletedHere(n->szName, saved, bRestricted)) return TRUE;
-    return FALSE;
+        if (BDeletedHere(n->szName, saved, bRestricted)) add(n->szName);
+    return names;
 }
 
-BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam) {
-    ZQ_TRACE("CZQWatermarks::BSavePool");
+ZQStoreOutcome CZQWatermarks::ESavePool(POEMCUIPPARAM pParam, std::vector<std::wstring>* pNames) {
+    ZQ_TRACE("CZQWatermarks::ESavePool");
+    if (pNames) pNames->clear();
     if (!pParam) {
         SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
+        return ZQStoreOutcome::kRefused;
     }
     HANDLE printer = nullptr;
     BOOL reopened = FALSE;
     const BOOL restricted =
         BIsPrinterDataReadOnly(pParam->hPrinter, pParam->pPrinterName, pParam->pPublicDM, &printer, &reopened);
     CZQPrinterHandle own(reopened ? printer : nullptr);
-    if (!m_main.pHead || !printer) return FALSE;
     // Nothing of this list differs from the pool as read: the pool is neither read nor written.
-    if (!BHasChanges(restricted)) return TRUE;
-    // The read of the pool, the decision and the writes are one step for every program.
-    const CZQStoreLock lock(printer, pParam->pPrinterName);
-    if (!lock.Held()) {
-        SetLastError(ERROR_TIMEOUT);
-        return FALSE;
+    const std::vector<std::wstring> changed = m_main.pHead ? ChangedNames(restricted) : std::vector<std::wstring>();
+    if (changed.empty()) return ZQStoreOutcome::kStored;
+    ZQStoreOutcome outcome = ZQStoreOutcome::kRefused;
+    DWORD error = ERROR_INVALID_HANDLE;
+    std::vector<std::wstring> kept;
+    if (printer) {
+        // The read of the pool, the decision and the writes are one step for every program.
+        CZQStoreEdit edit(printer, pParam->pPrinterName, restricted);
+        outcome = EStoreChanges(edit, restricted, &kept);
+        error = outcome == ZQStoreOutcome::kBusy ? ERROR_TIMEOUT : edit.DwError() ? edit.DwError() : ERROR_WRITE_FAULT;
     }
-    if (!restricted) return BStoreChanges(printer, kWatermarkPoolKey, FALSE);
-    WCHAR path[kUserPathChars];
-    if (!UserPoolPath(printer, path, kUserPathChars)) return FALSE;
-    return BStoreChanges(nullptr, path, TRUE);
+    if (pNames) *pNames = outcome == ZQStoreOutcome::kStored ? kept : changed;
+    own.Reset();
+    SetLastError(outcome == ZQStoreOutcome::kStored ? ERROR_SUCCESS : error);
+    return outcome;
 }
 
-BOOL CZQWatermarks::BStoreChanges(HANDLE hWhere, PCWSTR pszKey, BOOL bRestricted) {
-    const std::vector<const WatermarkEntry*> saved = SavedEntries(bRestricted);
+ZQStoreOutcome CZQWatermarks::EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted, std::vector<std::wstring>* pKept) {
+    PCWSTR const prefix = zqsettings::kWatermarkPoolValuePrefix;
+    if (!edit.BHeld()) return ZQStoreOutcome::kBusy;
     // The pool as stored now: another sheet or program may have changed it since this one read it.
-    zqspool::CZQStoredNow now;
-    std::vector<StoredValue> stored;
-    if (!ReadStoredNow(hWhere, pszKey, stored)) return FALSE;
+    std::vector<ZQStoreValue> values;
+    if (!edit.BReadNow(kWatermarkPoolKey, &values)) return ZQStoreOutcome::kRefused;
+    InListOrder(values);
+    const std::vector<PoolValue> pool = Parsed(values);
+    const std::vector<const WatermarkEntry*> saved = SavedEntries(bRestricted);
 
-    // What this list deleted goes, every value of its name; one another sheet removed first is gone.
-    std::vector<std::wstring> removals;
-    size_t records = 0;
-    for (const StoredValue& v : stored) {
-        if (!v.record) continue;
-        if (BDeletedHere(v.fields.szName, saved, bRestricted)) removals.push_back(v.name);
-        else ++records;
-    }
-    auto removed = [&](const std::wstring& name) {
-        for (const std::wstring& r : removals)
-            if (ZQEqualNoCase(r.c_str(), name.c_str())) return true;
-        return false;
-    };
-    struct Write {
+    // The merged list: this list's watermarks in its order, each it added or changed as it shows it,
+    // each as it read it as stored now (another program's change stays; one another program removed
+    // stays removed); then the stored ones it neither lists nor deleted, in list order. One record
+    // a name.
+    struct Merged {
         std::wstring name;
         std::vector<BYTE> image;
+        const WatermarkEntry* entry;  // this list's, when it added or changed it
     };
-    std::vector<Write> writes;
-    // A value that holds no record is no one's watermark: a new one may go over it.
-    auto taken = [&](PCWSTR pszName) {
-        for (const StoredValue& v : stored)
-            if (v.record && ZQEqualNoCase(v.name.c_str(), pszName) && !removed(v.name)) return true;
-        for (const Write& w : writes)
-            if (ZQEqualNoCase(w.name.c_str(), pszName)) return true;
+    std::vector<Merged> merged;
+    const auto listed = [&](PCWSTR pszName) {
+        for (const Merged& m : merged)
+            if (ZQEqualNoCase(m.name.c_str(), pszName)) return true;
         return false;
     };
-    // What this list changed or added goes over the values of its name, else to the first free
-    // index (one another sheet removed meanwhile comes back only when this list changed it); a
-    // watermark as this list read it stays as stored now, whoever changed or removed it.
-    std::vector<const WatermarkEntry*> written;
-    int next = 0;
     for (const WatermarkEntry* e : saved) {
         std::vector<BYTE> image = ImageOf(*e);
         const std::vector<BYTE>* read = PReadImage(e->szName);
-        if (read && *read == image) continue;
-        bool placed = false;
-        for (const StoredValue& v : stored) {
-            if (!v.record || !ZQEqualNoCase(v.fields.szName, e->szName)) continue;
-            writes.push_back({v.name, image});
-            placed = true;
-        }
-        if (!placed) {
-            if (bRestricted && records >= static_cast<size_t>(kMaxUserEntries)) continue;
-            WCHAR name[kValueNameChars];
-            do {
-                if (next == INT_MAX) return FALSE;
-                PoolValueName(name, next++);
-            } while (taken(name));
-            // A value removed above and taken again is written over instead.
-            removals.erase(std::remove_if(removals.begin(), removals.end(),
-                                          [&](const std::wstring& r) { return ZQEqualNoCase(r.c_str(), name); }),
-                           removals.end());
-            writes.push_back({name, std::move(image)});
+        if (!read || *read != image) merged.push_back({e->szName, std::move(image), e});
+        else if (const PoolValue* now = FirstOfName(pool, e->szName)) merged.push_back({e->szName, now->value->data, nullptr});
+    }
+    for (const PoolValue& p : pool)
+        if (p.record && !listed(p.fields.szName) && !BDeletedHere(p.fields.szName, saved, bRestricted))
+            merged.push_back({p.fields.szName, p.value->data, nullptr});
+    if (bRestricted && merged.size() > static_cast<size_t>(kMaxUserEntries)) merged.resize(kMaxUserEntries);
+
+    // Written in list order from index 0 without gaps (a value that holds its record already is not
+    // written again), every other value removed.
+    for (size_t i = 0; i < merged.size(); ++i)
+        edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, static_cast<long long>(i)).c_str(),
+                    REG_BINARY, merged[i].image.data(), static_cast<DWORD>(merged[i].image.size()));
+    bool removes = false;
+    for (const ZQStoreValue& v : values) {
+        if (edit.BWrites(kWatermarkPoolKey, v.name.c_str())) continue;
+        edit.VRemove(kWatermarkPoolKey, v.name.c_str());
+        removes = true;
+    }
+    ZQStoreOutcome outcome = edit.ECommit();
+    std::vector<std::wstring> kept;
+    if (outcome == ZQStoreOutcome::kRefused && removes) {
+        // A spooler that removes nothing (Wine's): what this list added or changed goes over the
+        // values of its name, else to the first free index; every value stays where it is, and a
+        // watermark deleted here stays stored and listed.
+        size_t records = 0;
+        for (const PoolValue& p : pool) records += p.record ? 1 : 0;
+        for (const Merged& m : merged) {
+            if (!m.entry || WriteOverItsName(edit, pool, m.name.c_str(), m.image)) continue;
+            const int index = edit.IFreeIndex(values, kWatermarkPoolKey, prefix);
+            if (index < 0 || (bRestricted && records >= static_cast<size_t>(kMaxUserEntries))) continue;
+            edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, index).c_str(), REG_BINARY, m.image.data(),
+                        static_cast<DWORD>(m.image.size()));
             ++records;
         }
-        written.push_back(e);
+        for (const PoolValue& p : pool) {
+            bool known = false;
+            for (const std::wstring& k : kept) known = known || ZQEqualNoCase(k.c_str(), p.fields.szName);
+            if (p.record && !known && BDeletedHere(p.fields.szName, saved, bRestricted)) kept.push_back(p.fields.szName);
+        }
+        outcome = edit.ECommit();
     }
-
-    std::vector<ZQValueChange> changes;
-    for (const Write& w : writes)
-        changes.push_back({pszKey, w.name.c_str(), REG_BINARY, w.image.data(), zqwm::kRecordBytes, FALSE});
-    for (const std::wstring& name : removals) changes.push_back({pszKey, name.c_str(), REG_NONE, nullptr, 0, TRUE});
-    if (!changes.empty() && !ZQChangeValuesTogether(hWhere, changes.data(), changes.size())) return FALSE;
+    if (outcome != ZQStoreOutcome::kStored) return outcome;
 
     // The pool now holds this list's watermarks as it shows them: a later save compares with these.
-    for (const WatermarkEntry* e : written) {
-        VForgetRead(e->szName);
-        VRememberRead(*e);
+    for (const Merged& m : merged) {
+        if (!m.entry) continue;
+        VForgetRead(m.name.c_str());
+        VRememberRead(*m.entry);
     }
-    for (size_t i = m_readImages.size(); i-- > 0;)
-        if (BDeletedHere(m_readImages[i].name.c_str(), saved, bRestricted)) m_readImages.erase(m_readImages.begin() + i);
+    const auto isKept = [&](PCWSTR pszName) {
+        for (const std::wstring& k : kept)
+            if (ZQEqualNoCase(k.c_str(), pszName)) return true;
+        return false;
+    };
+    for (size_t i = m_readImages.size(); i-- > 0;) {
+        PCWSTR name = m_readImages[i].name.c_str();
+        if (BDeletedHere(name, saved, bRestricted) && !isKept(name)) m_readImages.erase(m_readImages.begin() + i);
+    }
     if (bRestricted) VFreeDeletedNames();
-    return TRUE;
+    // A watermark whose removal was refused is listed again, as stored.
+    for (const std::wstring& name : kept) {
+        const PoolValue* stored = FirstOfName(pool, name.c_str());
+        WatermarkEntry* entry = stored ? PNewEntry(m_main) : nullptr;
+        if (!entry) continue;
+        static_cast<ZQWatermarkRecord&>(*entry) = stored->fields;
+        entry->dwFlags = kWatermarkEditable;
+        VRememberRead(*entry);
+    }
+    *pKept = kept;
+    return ZQStoreOutcome::kStored;
 }
 
 BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex) {
@@ -442,48 +454,28 @@ BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrin
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    const CZQStoreLock lock(hPrinter);
-    if (!lock.Held()) {
-        SetLastError(ERROR_TIMEOUT);
-        return FALSE;
-    }
-    zqspool::CZQStoredNow now;
-    CZQPrinterDataList values;
-    if (!values.BReadTree(hPrinter, kWatermarkPoolKey)) return FALSE;
-    WCHAR preferred[kValueNameChars];
-    PoolValueName(preferred, iPreferredIndex);
-    const size_t prefix = wcslen(zqsettings::kWatermarkPoolValuePrefix);
-    bool preferredTaken = false;
-    long long next = 0;
-    for (DWORD i = 0; i < values.Count(); ++i) {
-        PCWSTR name = values.Name(i);
-        if (!name) continue;
-        DWORD type = REG_NONE, cb = 0;
-        const BYTE* data = values.Data(i, &type, &cb);
-        ZQWatermarkRecord record;
-        // The watermark of that name is written over where it stands.
-        if (type == REG_BINARY && data && zqwm::Read(data, cb, &record) &&
-            ZQEqualNoCase(record.szName, pEntry->szName)) {
-            CZQLocalPtr<BYTE> image;
-            if (!BSerializeEntry(image.Put(), pEntry)) return FALSE;
-            const DWORD rc =
-                ZQWriteStoredValue(hPrinter, kWatermarkPoolKey, name, REG_BINARY, image.Get(), zqwm::kRecordBytes);
-            SetLastError(rc);
-            return rc == ERROR_SUCCESS;
+    PCWSTR const prefix = zqsettings::kWatermarkPoolValuePrefix;
+    CZQStoreEdit edit(hPrinter, nullptr, FALSE);
+    std::vector<ZQStoreValue> values;
+    if (!edit.BReadNow(kWatermarkPoolKey, &values)) return FALSE;
+    const std::vector<PoolValue> pool = Parsed(values);
+    const std::vector<BYTE> image = ImageOf(*pEntry);
+    // The watermark of that name is written over where it stands; else its own place when free, else
+    // past every stored index: no other watermark is written over.
+    if (!WriteOverItsName(edit, pool, pEntry->szName, image)) {
+        long long index = iPreferredIndex;
+        if (index < 0 || CZQStoreEdit::PFind(values, CZQStoreEdit::IndexedName(prefix, index).c_str()))
+            index = CZQStoreEdit::LLPastIndexes(values, prefix);
+        if (index > INT_MAX) {
+            SetLastError(ERROR_INVALID_DATA);
+            return FALSE;
         }
-        preferredTaken = preferredTaken || ZQEqualNoCase(name, preferred);
-        if (_wcsnicmp(name, zqsettings::kWatermarkPoolValuePrefix, prefix) == 0) {
-            const long long index = _wtoi64(name + prefix);
-            if (index + 1 > next) next = index + 1;
-        }
+        edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, index).c_str(), REG_BINARY, image.data(),
+                    static_cast<DWORD>(image.size()));
     }
-    // Else its own place when free, else past every stored index: no other watermark is written over.
-    if (!preferredTaken) return BWriteEntry(pEntry, FALSE, hPrinter, iPreferredIndex);
-    if (next > INT_MAX) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    return BWriteEntry(pEntry, FALSE, hPrinter, static_cast<int>(next));
+    if (edit.ECommit() == ZQStoreOutcome::kStored) return TRUE;
+    SetLastError(edit.DwError());
+    return FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -491,8 +483,7 @@ BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrin
 // ---------------------------------------------------------------------------------------------
 BOOL CZQWatermarks::BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, const void* pPrivateDM,
                                       const DEVMODEW*) {
-    WatermarkEntry* first = m_main.pHead;
-    if (!first) return FALSE;
+    if (!m_main.pHead) return FALSE;
     if (!hPrinter || !pszPrinterName || !pPrivateDM) {
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
@@ -505,14 +496,23 @@ BOOL CZQWatermarks::BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, co
     if (ZQReadStoredValue(hPrinter, kWatermarkPoolKey, name, &type, data, &cb) != ERROR_SUCCESS ||
         !zqwm::Read(data.Get(), cb, &record))
         return FALSE;
-    // The record keeps the " [none]" of the language it was written in.
+    // Record 0 is " [none]" in the language it was written in; a watermark of another name stored
+    // there (by another program) is no " [none]" and stays as it is.
+    if (!BIsNoneName(record.szName)) return FALSE;
+    // The entry read from it (found by its name, wherever the list holds it), else the list's " [none]".
+    WatermarkEntry* entry = nullptr;
+    for (WatermarkEntry* e = m_main.pHead; e && !entry; e = e->pNext)
+        if (ZQEqualNoCase(e->szName, record.szName)) entry = e;
+    for (WatermarkEntry* e = m_main.pHead; e && !entry; e = e->pNext)
+        if (ZQEqualNoCase(e->szName, NoneName())) entry = e;
+    if (!entry) return FALSE;
     const bool renamed = !ZQEqualNoCase(NoneName(), record.szName);
     if (renamed) {
         ZQCopyText(record.szName, zqwm::kTextChars, NoneName());
         ZQCopyText(record.szText, zqwm::kTextChars, NoneName());
     }
-    static_cast<ZQWatermarkRecord&>(*first) = record;
-    return renamed && first->pNext != nullptr;
+    static_cast<ZQWatermarkRecord&>(*entry) = record;
+    return renamed && m_main.pHead->pNext != nullptr;
 }
 
 void CZQWatermarks::VRemoveLegacyData(POEMCUIPPARAM pParam) {

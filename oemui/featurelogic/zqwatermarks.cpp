@@ -144,6 +144,18 @@ PCWSTR CZQWatermarks::NoneName() {
     return m_szNone;
 }
 
+bool CZQWatermarks::BIsNoneName(PCWSTR pszName) {
+    if (!pszName) return false;
+    if (ZQEqualNoCase(pszName, NoneName()) || ZQEqualNoCase(pszName, kDefaults[0].pszEnglish)) return true;
+    CZQLocalPtr<WCHAR> block;
+    if (!m_hResModule || !block.Alloc(kResStringChars * kUiLanguageCount)) return false;
+    auto names = reinterpret_cast<WCHAR(*)[kResStringChars]>(block.Get());
+    BLoadStringAllLanguages(m_hResModule, kDefaults[0].idText, names);
+    for (int i = 0; i < kUiLanguageCount; ++i)
+        if (names[i][0] && ZQEqualNoCase(pszName, names[i])) return true;
+    return false;
+}
+
 void CZQWatermarks::VFillDefault(WatermarkEntry* pEntry, int iDefault) {
     const DefaultWatermark& d = kDefaults[iDefault];
     if (!BLoadResString(d.idText, pEntry->szName)) ZQCopyText(pEntry->szName, zqwm::kTextChars, d.pszEnglish);
@@ -175,7 +187,7 @@ BOOL CZQWatermarks::BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted) {
     VMergeSharedPool(FALSE, pParam, made);
     VApplyDevmodeToEntry(zqdm::CurrentBlock(pParam->pOEMDM));
     // A pool that holds the defaults and the devmode's watermark already is not written again.
-    return BSavePool(pParam);
+    return ESavePool(pParam) == ZQStoreOutcome::kStored;
 }
 
 BOOL CZQWatermarks::BResetDefaultEntries() {

@@ -6,8 +6,8 @@
 // the plug-in object holds another, on which the CommonUIProp worker removes the values of earlier
 // versions and builds the default pool. The Watermark Details dialog (pages/dialogs) shows the
 // manager's current entry and working copy in its controls and hands in what they show: the
-// manager keeps no window. A save stores only what this manager added, changed or deleted since it
-// read the pool, over the pool as stored at that moment.
+// manager keeps no window. A save stores what this manager added, changed or deleted since it read the
+// pool, merged with the pool as stored at that moment, in one edit of the printer's stores.
 #pragma once
 
 #include <string>
@@ -16,6 +16,7 @@
 #include "common/zqpreviewwatermark.h"
 #include "common/zquibase.h"
 #include "formats/zqwatermarkrecord.h"
+#include "settings/zqstoreedit.h"
 
 struct ZQUIDevmode;
 
@@ -187,14 +188,21 @@ public:
     // The shared pool's watermarks stored since the pool was read (VMergeSharedPool): a name another
     // sheet or program stored meanwhile is one a new watermark does not take.
     void VTakeNewlyStored(POEMCUIPPARAM pParam) { VMergeSharedPool(m_bRestricted, pParam, ICountEntries()); }
-    // What this manager added, changed or deleted, stored over the pool as it is stored now, all or
-    // nothing (BStoreChanges); TRUE once stored, or when there is nothing to store.
-    BOOL BSavePool(POEMCUIPPARAM pParam);
+    // What this manager added, changed or deleted, merged with the pool as it is stored now (what
+    // another program changed or removed of the watermarks this manager did not touch stays so, and
+    // what it added joins) and written in list order from index 0 without gaps, every other value of
+    // the key removed; all or nothing. On a spooler that removes nothing the changes go over the
+    // values where they stand instead, and a watermark deleted here stays stored and listed again.
+    // kStored (also with nothing to store), *pNames the watermarks whose removal was refused; kBusy or
+    // kRefused, nothing stored, *pNames the watermarks this manager added, changed or deleted.
+    ZQStoreOutcome ESavePool(POEMCUIPPARAM pParam, std::vector<std::wstring>* pNames = nullptr);
     // One watermark into the printer's pool: over the stored one of its name (in any letter case),
     // else at iPreferredIndex when that is free, else past every stored index.
     static BOOL BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex);
-    // The stored record 0 over the first entry, named " [none]" of the current language; TRUE (the
-    // pool wants saving) when it was read in another language and the list has more than that entry.
+    // The stored record 0 (value "WatermarkPool:0"), when it is " [none]" in any language, over the
+    // entry read from it (else the list's " [none]"), named " [none]" of the current language; TRUE
+    // (the pool wants saving) when it was read in another language and the list has more than one
+    // entry. A watermark of another name stored as record 0 is left alone.
     BOOL BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, const void* pPrivateDM, const DEVMODEW* pPublicDM);
     // The values of versions before the pool go (none is carried into it).
     static void VRemoveLegacyData(POEMCUIPPARAM pParam);
@@ -218,13 +226,13 @@ private:
     // A name read from the pool that this manager deleted: one it no longer lists (a restricted
     // user's: one he deleted in the dialog).
     bool BDeletedHere(PCWSTR pszName, const std::vector<const WatermarkEntry*>& saved, BOOL bRestricted) const;
-    // This manager added, changed or deleted a watermark of its pool since it read it.
-    BOOL BHasChanges(BOOL bRestricted);
-    // The one read-decide-write of a save: the pool under pszKey (of the printer hWhere, or of the
-    // current user when hWhere is null) read as stored now, each watermark this manager changed or
-    // added written over the values of its name (else at the first free index), each it deleted
-    // removed, every other value left as it is; all or nothing.
-    BOOL BStoreChanges(HANDLE hWhere, PCWSTR pszKey, BOOL bRestricted);
+    // The watermarks of its pool this manager added, changed or deleted since it read it.
+    std::vector<std::wstring> ChangedNames(BOOL bRestricted);
+    // The one read-decide-write of a save in the edit (ESavePool); *pKept the watermarks deleted here
+    // that stay stored.
+    ZQStoreOutcome EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted, std::vector<std::wstring>* pKept);
+    // " [none]" in the current language, in any language of the status module, or in English.
+    bool BIsNoneName(PCWSTR pszName);
     static bool BListHas(const WatermarkList& list, PCWSTR pszName);
 
     BOOL m_bChanged = FALSE;

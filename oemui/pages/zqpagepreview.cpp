@@ -14,6 +14,9 @@ namespace {
 
 int Int(uint32_t value) { return static_cast<int>(value); }
 
+// The options of "ZQPrintWithMargins" with margins, by layout.
+constexpr PCWSTR kMarginLayouts[] = {L"Standard", L"OversizePaper", L"Clip"};
+
 // The finisher a preview draws for the installed output accessory: 1 a stapler's mailbox, 2 a
 // mailbox of its own.
 int MailboxKind(int iAccessory) { return iAccessory == 8 || iAccessory == 12 ? 1 : iAccessory == 3 ? 2 : 0; }
@@ -125,24 +128,22 @@ void ZQFillPreviewRollMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam, bo
 }
 
 void ZQFillPreviewMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam) {
-    CZQLocalPtr<WCHAR> margins;
     pRecord->aiExtra[kPxWithMargins] = 0;
     pRecord->aiExtra[kPxMarginLayout] = 3;
-    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPrintWithMargins, margins.Put()) == ZQOPT_OK) {
-        if (ZQEqualNoCase(margins.Get(), L"Standard")) {
-            pRecord->aiExtra[kPxWithMargins] = 1;
-            pRecord->aiExtra[kPxMarginLayout] = 0;
-        } else if (ZQEqualNoCase(margins.Get(), L"OversizePaper")) {
-            pRecord->aiExtra[kPxWithMargins] = 1;
-            pRecord->aiExtra[kPxMarginLayout] = 1;
-        } else if (ZQEqualNoCase(margins.Get(), L"Clip")) {
-            pRecord->aiExtra[kPxWithMargins] = 1;
-            pRecord->aiExtra[kPxMarginLayout] = 2;
-            pRecord->aiValue[kPvNoInset] = 1;
-        } else {
-            pRecord->aiValue[kPvNoInset] = Readable(pParam, zqkw::kZQBorderless) ? 1 : 0;
-        }
-    }
+    CZQLocalPtr<WCHAR> margins;
+    if (CZQCommon::DWGetFeatureOption(pParam, zqkw::kZQPrintWithMargins, margins.Put()) != ZQOPT_OK) return;
+    int layout = 3;
+    for (int i = 0; i < 3; ++i)
+        if (ZQEqualNoCase(margins.Get(), kMarginLayouts[i])) layout = i;
+    ZQSetPreviewMarginLayout(pRecord, layout, pParam);
+}
+
+void ZQSetPreviewMarginLayout(PreviewSettings* pRecord, int iLayout, POEMCUIPPARAM pParam) {
+    const bool withMargins = iLayout >= 0 && iLayout < 3;
+    pRecord->aiExtra[kPxWithMargins] = withMargins ? 1 : 0;
+    pRecord->aiExtra[kPxMarginLayout] = withMargins ? iLayout : 3;
+    if (iLayout == 2) pRecord->aiValue[kPvNoInset] = 1;
+    if (!withMargins) pRecord->aiValue[kPvNoInset] = Readable(pParam, zqkw::kZQBorderless) ? 1 : 0;
 }
 
 BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, const ZQPagePreviewSources& sources) {

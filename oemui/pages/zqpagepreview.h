@@ -32,6 +32,9 @@ void ZQFillPreviewWatermark(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQ
 // The margins "ZQPrintWithMargins" asks: standard, oversize paper, clipped contents (no inset) or
 // none (no inset when the printer prints borderless).
 void ZQFillPreviewMargins(PreviewSettings* pRecord, POEMCUIPPARAM pParam);
+// The margin fields of a layout of "ZQPrintWithMargins" (0 standard, 1 oversize paper, 2 clipped
+// contents, 3 none), as above.
+void ZQSetPreviewMarginLayout(PreviewSettings* pRecord, int iLayout, POEMCUIPPARAM pParam);
 // The paper's kind (envelope, banner, borderless), centring, content orientation, the printer's
 // class and page language, the roll options and the document mode of the core driver's block.
 void ZQFillPreviewFeatures(PreviewSettings* pRecord, const ZQUIDevmode& dm, CZQUILogic& logic, POEMCUIPPARAM pParam);

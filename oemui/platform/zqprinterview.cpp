@@ -29,11 +29,12 @@ struct Answer {
     static constexpr DWORD kNotAsked = ~0u;
 };
 
-// A device-capabilities answer: the count, and with an output room the entries the driver wrote.
+// A device-capabilities answer: the count (or the value answered in its place), and with an output
+// room the entries the driver wrote. The port is no part of the question: the driver never sees it.
 struct ListAnswer {
-    std::wstring printer, port;
+    std::wstring printer;
     WORD capability = 0;
-    std::vector<BYTE> devmode;  // public part and driver extra, as asked with
+    std::vector<BYTE> devmode;  // public part and driver extra as the driver reads them (DevmodeKey)
     bool withOutput = false;
     int count = 0;
     std::vector<BYTE> entries;
@@ -515,8 +516,9 @@ BOOL WINAPI ClosePrinterHandle(HANDLE h) {
 
 
 // ---- the core driver's device-capabilities lists
-// The lists a sheet reads, by the size of one entry; other capabilities are asked every time (the
-// media loaded in the trays among them: it changes while a sheet is open).
+// The lists a sheet reads, by the size of one entry (0: the answer is the value itself, the largest
+// or smallest paper); other capabilities are asked every time (the media loaded in the trays among
+// them: it changes while a sheet is open).
 size_t ListEntrySize(WORD capability) {
     switch (capability) {
     case DC_PAPERS:
@@ -531,11 +533,26 @@ size_t ListEntrySize(WORD capability) {
     default: return 0;
     }
 }
+bool IsKept(WORD capability) {
+    return ListEntrySize(capability) || capability == DC_MAXEXTENT || capability == DC_MINEXTENT;
+}
 
-std::vector<BYTE> DevmodeBytes(const DEVMODEW* pDevmode) {
+// The devmode as the driver reads it: its two names end at their first zero, whatever a page left
+// behind it in the field, so the same settings ask once.
+std::vector<BYTE> DevmodeKey(const DEVMODEW* pDevmode) {
     if (!pDevmode) return {};
     const auto* p = reinterpret_cast<const BYTE*>(pDevmode);
-    return std::vector<BYTE>(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
+    std::vector<BYTE> key(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
+    const auto clearTail = [&key](size_t offset, size_t chars) {
+        if (key.size() < offset + chars * sizeof(WCHAR)) return;
+        auto* name = reinterpret_cast<WCHAR*>(key.data() + offset);
+        const size_t length = wcsnlen(name, chars);
+        std::memset(name + length, 0, (chars - length) * sizeof(WCHAR));
+    };
+    clearTail(offsetof(DEVMODEW, dmDeviceName), CCHDEVICENAME);
+    if (pDevmode->dmSize >= offsetof(DEVMODEW, dmFormName) + sizeof pDevmode->dmFormName)
+        clearTail(offsetof(DEVMODEW, dmFormName), CCHFORMNAME);
+    return key;
 }
 
 // Answers kept per list and output kind: every change of a sheet asks with a devmode of its own, so
@@ -557,7 +574,7 @@ bool IsOpen(const ViewData* pView) {
     return false;
 }
 
-// Each list a document sheet reads is asked of the core driver once for the same printer, port and
+// Each list a document sheet reads is asked of the core driver once for the same printer and
 // devmode: every question is a whole driver call, and its answers do not change while the sheet is
 // open but through a form the plug-in writes or a refresh, which drop them. The lock is not held
 // across the call: the core driver calls the plug-in back on this thread and others.
@@ -565,18 +582,17 @@ int WINAPI DeviceLists(LPCWSTR pszDevice, LPCWSTR pszPort, WORD capability, LPWS
     const size_t entrySize = ListEntrySize(capability);
     ListAnswer key;
     ViewData* view = nullptr;
-    if (pszDevice && entrySize) {
+    if (pszDevice && IsKept(capability)) {
         CLock lock;
         view = ListView();
         if (view) {
             key.printer = pszDevice;
-            key.port = pszPort ? pszPort : L"";
             key.capability = capability;
-            key.devmode = DevmodeBytes(pDevmode);
+            key.devmode = DevmodeKey(pDevmode);
             key.withOutput = pOutput != nullptr;
             for (const ListAnswer& a : view->capsLists) {
                 if (a.capability != capability || a.withOutput != key.withOutput || a.printer != key.printer ||
-                    a.port != key.port || a.devmode != key.devmode)
+                    a.devmode != key.devmode)
                     continue;
                 if (pOutput && !a.entries.empty()) std::memcpy(pOutput, a.entries.data(), a.entries.size());
                 return a.count;

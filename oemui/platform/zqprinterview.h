@@ -31,9 +31,10 @@ public:
     HANDLE Printer() const { return m_hPrinter; }
     // What the view holds is dropped: the next reads ask the spooler.
     void Refresh();
-    // A document sheet's view also keeps the core driver's device-capabilities lists asked on its
-    // thread, by printer, port and devmode, until a form written through the plug-in or a refresh
-    // (a device sheet's installed trays change them: it keeps them only within a pass).
+    // A document sheet's view also keeps the core driver's device-capabilities lists (and the
+    // largest and smallest paper) asked on its thread, by printer and devmode, until a form written
+    // through the plug-in or a refresh (a device sheet's installed trays change them: it keeps them
+    // only within a pass).
     void KeepDeviceLists(bool bKeep);
     // A pass over the sheet (its fill pass, the building of its pages): the lists are kept while one
     // lives, and a device sheet's view drops them at the end of the outermost.

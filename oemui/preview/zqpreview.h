@@ -8,6 +8,20 @@
 #include "preview/zqpreviewgdi.h"
 #include "preview/zqpreviewsettings.h"
 
+// What a paint put where on its control, in the control's client coordinates as the sample page
+// reads (never mirrored): the sheet (on a roll as placed on the paper, before anything cuts it),
+// the roll with its end caps, the scissors and the cut line (empty when not drawn). The last
+// watermark drawn and the page it lies on are in the coordinates the page is drawn in.
+struct ZQPreviewPainted {
+    HWND hwnd;
+    RECT rcSheet;
+    RECT rcRoll;
+    RECT rcScissors;
+    RECT rcCutLine;
+    RECT rcWatermark;
+    RECT rcWatermarkPage;
+};
+
 class CZQPreview {
 public:
     // Bitmaps are loaded from hModule (the plug-in's module).
@@ -37,6 +51,8 @@ public:
 
     // The document page of the last paint (other pages place their own marks by it).
     const RECT& PageRect() const { return m_rcPage; }
+    // What the last paint put where.
+    const ZQPreviewPainted& Painted() const { return m_painted; }
 
 protected:
     // ---- painting steps
@@ -95,10 +111,9 @@ protected:
     bool BPosterGridShown() const;
     void VSetShadowOffsets();
     void VDrawBackCovers();
+    // The front covers lie under the sheet too, shifted down and to the other side: the page's
+    // content shows whole over them.
     void VDrawFrontCovers();
-    void VFillFrontCoverLayer(HDC hdcLayer);
-    void VFillFeederCoverLayer(HDC hdcLayer);
-    void VCompositeFrontCovers(HDC hdcLayer);
     void VDrawEnvelope(HDC hdc, int iPage);
     void VDrawBanner();
 
@@ -210,6 +225,7 @@ protected:
     int m_bWithMargins = 0;
     int m_nMarginLayout = 3;
     int m_anMarginInset[3] = {};
+    ZQPreviewPainted m_painted = {};
     // Bitmaps come from here.
     HINSTANCE m_hModule = nullptr;
 };

@@ -33,6 +33,8 @@ int ClampInt(long long v, long long limit) { return static_cast<int>(std::max(-l
 void CZQRollPreview::VPaint() {
     VChooseWindow();
     if (!m_hwndActive) return;
+    m_painted = {};
+    m_painted.hwnd = m_hwndActive;
     VLayoutPage();
     PAINTSTRUCT ps = {};
     m_hdcPaint = BeginPaint(m_hwndActive, &ps);
@@ -53,6 +55,7 @@ void CZQRollPreview::VPaint() {
             VComputeNupGrid();
             VSetShadowOffsets();
             VDrawBackCovers();
+            VDrawFrontCovers();
             if (!m_bBanner && m_nFoldCode != 3) {
                 CZQSelectObject pen(m_hdcMem, GetStockObject(BLACK_PEN));
                 CZQSelectObject brush(m_hdcMem, GetStockObject(WHITE_BRUSH));
@@ -83,7 +86,6 @@ void CZQRollPreview::VPaint() {
                 VDrawDuplexIcon();
             }
             VDrawFinishing();
-            VDrawFrontCovers();
             GdiFlush();
 
             VCopyToWindow();
@@ -366,6 +368,7 @@ void CZQPreview::VCopyDesktopPicture() {
     if (m_bBanner) {
         BitBlt(m_hdcPaint, m_rcPage.left, m_rcPage.top, Width(m_rcPage), Height(m_rcPage), m_hdcMem, m_rcPage.left,
                m_rcPage.top, SRCCOPY);
+        m_painted.rcSheet = m_rcPage;
         return;
     }
     // The area widens by the cover sheets stacked behind and over the sheet.
@@ -400,17 +403,22 @@ void CZQPreview::VCopyDesktopPicture() {
         area.right = std::max(area.right, m_rcPage.right + 4);
         area.bottom = std::max(area.bottom, m_rcPage.bottom + 4);
     }
-    if (m_bTransverse)
+    if (m_bTransverse) {
         VCopyTurned(area);
-    else
+    } else {
         BitBlt(m_hdcPaint, area.left, area.top, Width(area), Height(area), m_hdcMem, area.left, area.top, SRCCOPY);
+        m_painted.rcSheet = m_rcSheet;
+    }
 }
 
 void CZQPreview::VCopyTurned(const RECT& area) {
-    // A quarter turn clockwise about the area's centre.
+    // A quarter turn clockwise about the area's centre: (x, y) of the area goes to (height - y, x).
     const int left = (area.left + area.right) / 2 - Height(area) / 2;
     const int top = (area.top + area.bottom) / 2 - Width(area) / 2;
     VBlitTurned(m_hdcPaint, left, top, area, 1);
+    const RECT& s = m_rcSheet;
+    m_painted.rcSheet = {left + area.bottom - s.bottom, top + s.left - area.left, left + area.bottom - s.top,
+                         top + s.right - area.left};
 }
 
 void CZQPreview::VBlitTurned(HDC hdc, int x, int y, const RECT& area, int iQuarters) {

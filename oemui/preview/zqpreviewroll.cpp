@@ -113,11 +113,12 @@ void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
     size();
     if (m_bRollPaper) {
         // A page shown whole stays below the roll, with room for the cutter at its top edge: the
-        // roll picture shrinks with it.
+        // roll picture shrinks with it. Only a page longer than the paper shown and than the
+        // longest cut drawn runs on beyond the roll.
         const int shown = Height(m_rcClient) - m_nRollDiameter / 2;
         const int room = Height(m_rcClient) - m_nRollDiameter - ICutterReach();
         const int along = quarter ? pxAcross : pxDown;
-        if (along <= shown && along > room && room > 0) {
+        if (along <= std::max(shown, kLongestCut) && along > room && room > 0) {
             m_dRollFit = std::max(0.1, m_dRollFit * room / along);
             size();
             if (quarter) pxAcross = std::min(pxAcross, room);
@@ -215,6 +216,9 @@ void CZQRollPreview::VDrawRollPicture() {
     paper.top = q.top + m_nRollDiameter / 2;
     paper.bottom = q.bottom;
     m_rcPaper = paper;
+    // The core's end face on the left, the closing arc on the right.
+    m_painted.rcRoll = {paper.left - m_nRollDepth - 5, q.top, paper.right - 5 + m_nRollDepth / 2,
+                        q.top + m_nRollDiameter};
 
     const CZQPreviewDC dc = ZQOwnDC(CreateCompatibleDC(m_hdcPaint));
     const CZQPreviewGdi bitmap = ZQOwnGdi(CreateCompatibleBitmap(m_hdcPaint, std::max(1, Width(q)), std::max(1, Height(q))));
@@ -324,10 +328,12 @@ void CZQRollPreview::VDrawCutter(bool bAcross) {
     const RECT at = {m_rcPaper.left - scissors.cx, y - scissors.cy / 2 - 2, m_rcPaper.left,
                      y - scissors.cy / 2 - 2 + scissors.cy};
     VDrawBitmap(m_hdcPaint, IDB_ROLL_SCISSORS, at, true);
+    m_painted.rcScissors = at;
     if (y > m_rcPaper.top) {
         const SIZE line = BitmapSize(m_hModule, IDB_ROLL_CUT_LINE);
         const RECT cut = {m_rcPaper.left - 5, y - line.cy - 1, m_rcPaper.right, y - 1};
         VDrawBitmap(m_hdcPaint, IDB_ROLL_CUT_LINE, cut, true);
+        m_painted.rcCutLine = cut;
     }
 }
 
@@ -338,11 +344,11 @@ void CZQRollPreview::VPlaceOnRoll() {
     const RECT& p = m_rcPaper;
     CZQPreviewGdi clip;
     if (m_bRollPaper) {
-        const int D = m_nRollDiameter;
-        const POINT edge[7] = {{p.right, p.bottom},         {p.left - 20, p.bottom}, {p.left - 20, p.top + 1 + D},
-                               {p.left, p.top + 1 + D},     {p.left, p.top},         {p.right - 5, p.top},
-                               {p.right, p.top + D / 4}};
-        clip = ZQOwnGdi(CreatePolygonRgn(edge, 7, WINDING));
+        // A page running on beyond the roll goes under it: the paper shows from the roll's foot.
+        const int D = m_nRollDiameter, foot = p.top + D / 2;
+        const POINT edge[6] = {{p.right, p.bottom},     {p.left - 20, p.bottom}, {p.left - 20, p.top + 1 + D},
+                               {p.left, p.top + 1 + D}, {p.left, foot},          {p.right, foot}};
+        clip = ZQOwnGdi(CreatePolygonRgn(edge, 6, WINDING));
     } else {
         clip = ZQOwnGdi(CreateRectRgn(m_rcClient.left + 2, m_rcClient.top + 2, p.right, p.bottom));
     }
@@ -352,6 +358,7 @@ void CZQRollPreview::VPlaceOnRoll() {
     const int w = quarter ? Height(m_rcSheet) : Width(m_rcSheet);
     const int h = quarter ? Width(m_rcSheet) : Height(m_rcSheet);
     VBlitTurned(m_hdcPaint, p.right - w, p.bottom - h, m_rcSheet, angle / 90);
+    m_painted.rcSheet = {p.right - w, p.bottom - h, p.right, p.bottom};
     VDrawRollEdges();
     SelectClipRgn(m_hdcPaint, nullptr);
     if (m_bRollPaper && m_bAutoCutter) VDrawCutter(quarter);

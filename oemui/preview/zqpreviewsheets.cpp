@@ -1,6 +1,5 @@
 // Sheets besides the page: the poster's tiles over the one-page picture, and cover sheets stacked
-// behind and over the sheet.
-#include <algorithm>
+// behind the sheet, the page's content over them.
 #include <vector>
 
 #include "preview/zqpreview.h"
@@ -13,11 +12,6 @@ constexpr COLORREF kFeederCover = RGB(165, 218, 218);
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
-
-// A filled rectangle without outline, corners in any order.
-void Fill(HDC hdc, int x0, int y0, int x1, int y1) {
-    Rectangle(hdc, std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1));
-}
 
 }  // namespace
 
@@ -120,71 +114,24 @@ void CZQPreview::VDrawBackCovers() {
 }
 
 void CZQPreview::VDrawFrontCovers() {
-    const int* cover = m_anCoverFlags;
+    const int* cover = m_anCoverFlags;  // front from feeder, front, back, back from feeder
     if (!cover[0] && !cover[1]) return;
-    const int w = Width(m_rcSheet), h = Height(m_rcSheet);
-    if (w <= 0 || h <= 0) return;
-    // The layer goes before its DC: the DC is deleted first.
-    const CZQPreviewGdi bitmap = ZQOwnGdi(CreateCompatibleBitmap(m_hdcMem, w, h));
-    const CZQPreviewDC layer = ZQOwnDC(CreateCompatibleDC(m_hdcMem));
-    if (!bitmap || !layer) return;
-    CZQSelectObject select(layer.Get(), bitmap.Get());
-    // What no cover fills leaves the sheet as it is.
-    PatBlt(layer.Get(), 0, 0, w, h, WHITENESS);
-    if (cover[1]) VFillFrontCoverLayer(layer.Get());
-    if (cover[0]) VFillFeederCoverLayer(layer.Get());
-    VCompositeFrontCovers(layer.Get());
-}
-
-void CZQPreview::VFillFrontCoverLayer(HDC hdcLayer) {
-    const CZQPreviewGdi brush = ZQNewBrush(kCover);
-    CZQSelectObject keepPen(hdcLayer, GetStockObject(NULL_PEN));
-    CZQSelectObject keepBrush(hdcLayer, brush.Get());
-    Rectangle(hdcLayer, 0, 0, Width(m_rcSheet), Height(m_rcSheet));
-}
-
-void CZQPreview::VFillFeederCoverLayer(HDC hdcLayer) {
-    const int w = Width(m_rcSheet), h = Height(m_rcSheet);
-    // Under the front cover the feeder's cover shows where it lies beyond it.
-    const int x0 = m_anCoverFlags[1] ? m_anShadow[1] : 0, y0 = m_anCoverFlags[1] ? m_anShadow[3] : 0;
-    const CZQPreviewGdi brush = ZQNewBrush(kFeederCover);
-    CZQSelectObject keepPen(hdcLayer, GetStockObject(NULL_PEN));
-    CZQSelectObject keepBrush(hdcLayer, brush.Get());
-    Fill(hdcLayer, x0, y0, m_nBooklet == 2 ? w - x0 : w + x0, h + y0);
-}
-
-void CZQPreview::VCompositeFrontCovers(HDC hdcLayer) {
     const HDC hdc = m_hdcMem;
-    const int* cover = m_anCoverFlags;
     const RECT& s = m_rcSheet;
-    const int w = Width(s), h = Height(s);
     const int dx1 = m_anShadow[0], dy1 = m_anShadow[2];
     const int sign = m_nBooklet == 2 ? -1 : 1;
-    const int edge = m_nPageOrder / 2 == 0 ? s.right : s.left;
-    // The sheet under the covers takes their tint.
-    BitBlt(hdc, s.left + sign * dx1, s.top + dy1, w, h, hdcLayer, 0, 0, SRCAND);
-
-    const CZQPreviewGdi coverBrush = ZQNewBrush(kCover);
-    const CZQPreviewGdi feederBrush = ZQNewBrush(kFeederCover);
-    CZQSelectObject keepPen(hdc, GetStockObject(NULL_PEN));
-    CZQSelectObject keepBrush(hdc, coverBrush.Get());
-    // The edges of each cover beyond the sheet: its bottom and its side.
-    auto edges = [&](int ox, int oy) {
-        const int x = sign * (dx1 + ox);
-        Fill(hdc, s.left + x, s.bottom, s.right + x, s.bottom + dy1 + oy);
-        Fill(hdc, edge, s.top + dy1 + oy, edge + x, s.bottom + dy1 + oy);
-    };
+    // The feeder's cover lies beyond the front cover when there is one.
     const int ox = cover[1] ? m_anShadow[1] : 0, oy = cover[1] ? m_anShadow[3] : 0;
-    if (cover[1]) edges(0, 0);
-    if (cover[0]) {
-        SelectObject(hdc, feederBrush.Get());
-        edges(ox, oy);
-    }
-    SelectObject(hdc, GetStockObject(BLACK_PEN));
-    SelectObject(hdc, GetStockObject(HOLLOW_BRUSH));
-    if (cover[1]) Rectangle(hdc, s.left + sign * dx1, s.top + dy1, s.right + sign * dx1, s.bottom + dy1);
+    const CZQPreviewGdi feeder = ZQNewBrush(kFeederCover);
+    const CZQPreviewGdi front = ZQNewBrush(kCover);
+    CZQSelectObject keepPen(hdc, GetStockObject(BLACK_PEN));
+    CZQSelectObject keepBrush(hdc, feeder.Get());
     if (cover[0]) {
         const int x = sign * (dx1 + ox);
         Rectangle(hdc, s.left + x, s.top + dy1 + oy, s.right + x, s.bottom + dy1 + oy);
+    }
+    if (cover[1]) {
+        SelectObject(hdc, front.Get());
+        Rectangle(hdc, s.left + sign * dx1, s.top + dy1, s.right + sign * dx1, s.bottom + dy1);
     }
 }

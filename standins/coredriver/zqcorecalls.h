@@ -15,3 +15,16 @@ struct ZQCoreCallCounts {
     LONGLONG llItemChangeTicks;
 };
 using PFN_ZQGetCoreCallCounts = void(WINAPI*)(ZQCoreCallCounts*);
+
+// One DrvDeviceCapabilities call: the capability, whether an output room came with it, and a checksum
+// of the devmode asked with (public part and driver extra; 0 for none). The tests tell a list asked
+// twice for the same devmode by them.
+struct ZQCoreCapsCall {
+    WORD wCapability;
+    BOOL bOutput;
+    DWORD dwDevmodeSum;
+};
+// The latest calls are kept, numbered as lDeviceCapabilities counts them (the first is 0).
+constexpr LONG kZQCoreCapsCallsKept = 1024;
+// Copies the calls numbered lFrom and on, still kept, at most lMax of them; returns how many.
+using PFN_ZQGetCoreCapsCalls = LONG(WINAPI*)(LONG lFrom, ZQCoreCapsCall* pCalls, LONG lMax);

@@ -1,9 +1,12 @@
 // The entry points the spooler and the common property sheet call in the core driver's UI module.
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <cwchar>
 #include <memory>
 #include <new>
 #include <string>
+#include <vector>
 
 #include <objbase.h>
 
@@ -14,6 +17,28 @@
 namespace {
 
 HINSTANCE g_hInstance = nullptr;
+
+// The latest device-capabilities calls, by their number.
+ZQCoreCapsCall g_capsCalls[kZQCoreCapsCallsKept] = {};
+
+// The devmode's checksum as the driver reads it: its two names up to their ends, not what lies after.
+void RecordCapsCall(LONG number, WORD capability, const void* pOutput, const DEVMODEW* pDevmode) {
+    DWORD sum = 0;
+    if (pDevmode) {
+        const auto* p = reinterpret_cast<const BYTE*>(pDevmode);
+        std::vector<BYTE> read(p, p + pDevmode->dmSize + pDevmode->dmDriverExtra);
+        auto* dm = reinterpret_cast<DEVMODEW*>(read.data());
+        const size_t device = wcsnlen(dm->dmDeviceName, CCHDEVICENAME);
+        std::fill(dm->dmDeviceName + device, dm->dmDeviceName + CCHDEVICENAME, L'\0');
+        if (dm->dmSize >= offsetof(DEVMODEW, dmFormName) + sizeof dm->dmFormName) {
+            const size_t form = wcsnlen(dm->dmFormName, CCHFORMNAME);
+            std::fill(dm->dmFormName + form, dm->dmFormName + CCHFORMNAME, L'\0');
+        }
+        sum = 2166136261u;  // FNV-1a
+        for (BYTE b : read) sum = (sum ^ b) * 16777619u;
+    }
+    g_capsCalls[number % kZQCoreCapsCallsKept] = {capability, pOutput != nullptr, sum};
+}
 
 // Printer events and upgrades this thread is running: the spooler's, with no one to answer a sheet.
 thread_local int t_spoolerEvents = 0;
@@ -188,7 +213,7 @@ LONG WINAPI DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam) 
 
 DWORD WINAPI DrvDeviceCapabilities(HANDLE hPrinter, PWSTR pDeviceName, WORD iDevCap, PVOID pvOutput,
                                    PDEVMODEW pDevMode) {
-    InterlockedIncrement(&ZQCoreCalls().lDeviceCapabilities);
+    RecordCapsCall(InterlockedIncrement(&ZQCoreCalls().lDeviceCapabilities) - 1, iDevCap, pvOutput, pDevMode);
     auto s = OpenSession(OEMCUIP_DOCPROP, hPrinter, pDeviceName);
     if (!s) return GDI_ERROR;
     s->BLoadDevmode(pDevMode, 0);
@@ -286,6 +311,14 @@ BOOL WINAPI DrvQueryJobAttributes(HANDLE hPrinter, PDEVMODEW pDevMode, DWORD dwL
 
 void WINAPI ZQGetCoreCallCounts(ZQCoreCallCounts* pCounts) {
     if (pCounts) *pCounts = ZQCoreCalls();
+}
+
+LONG WINAPI ZQGetCoreCapsCalls(LONG lFrom, ZQCoreCapsCall* pCalls, LONG lMax) {
+    const LONG made = ZQCoreCalls().lDeviceCapabilities;
+    LONG n = 0;
+    for (LONG i = std::max(lFrom, made - kZQCoreCapsCallsKept); pCalls && i < made && n < lMax; ++i)
+        pCalls[n++] = g_capsCalls[i % kZQCoreCapsCallsKept];
+    return n;
 }
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // Device-capabilities lists: fixed lists from the in-memory printer, -1 answers and short lists.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -157,21 +158,26 @@ TEST_F(DeviceCaps, EmptyAndUnknownPrinters) {
     EXPECT_FALSE(CZQCommon::BGetPaperSourceIndices(kPrinter, nullptr, nullptr, &n, &w));
 }
 
-// Within a pass a device sheet's view asks a list of the driver once per printer, port and devmode
-// and answers the driver record of its handle from one read; the copies handed out are whole; the
-// outermost pass's end forgets the lists (the trays may change), not the record.
+// Within a pass a device sheet's view asks a list of the driver once per printer and devmode (the
+// driver never sees the port; a name's bytes after its end are no setting) and answers the driver
+// record of its handle from one read; the copies handed out are whole; the outermost pass's end
+// forgets the lists (the trays may change), not the record.
 TEST_F(DeviceCaps, ADeviceSheetsPassAsksOncePerQueryAndForgetsAtItsEnd) {
     const WORD bins[] = {7, 1, 259};
     m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
-    DEVMODEW a = {}, b = {};
-    a.dmSize = b.dmSize = sizeof(DEVMODEW);
+    DEVMODEW a = {}, b = {}, left = {};
+    a.dmSize = b.dmSize = left.dmSize = sizeof(DEVMODEW);
     b.dmOrientation = DMORIENT_LANDSCAPE;
+    wcscpy(a.dmFormName, L"A4");
+    const wchar_t leftBehind[] = L"A4\0(borderless)";
+    std::memcpy(left.dmFormName, leftBehind, sizeof leftBehind);
     const struct {
         const wchar_t* port;
         const DEVMODEW* dm;
         bool asked;
-    } steps[] = {{L"USB001", nullptr, true}, {L"USB001", nullptr, false}, {L"FILE:", nullptr, true},
-                 {L"USB001", &a, true},      {L"USB001", &a, false},      {L"USB001", &b, true}};
+    } steps[] = {{L"USB001", nullptr, true}, {L"USB001", nullptr, false}, {L"FILE:", nullptr, false},
+                 {L"USB001", &a, true},      {L"USB001", &a, false},      {L"USB001", &left, false},
+                 {L"USB001", &b, true}};
     HANDLE h = m_printer.Open();
     zqspool::CZQPrinterDataView view;
     view.Open(h);
@@ -220,6 +226,7 @@ TEST_F(DeviceCaps, ADocumentSheetsViewKeepsItsListsUntilAFormChanges) {
     const WORD bins[] = {7, 1, 259};
     m_printer.SetCapability(DC_BINS, bins, 3, sizeof(WORD));
     SetNames(DC_MEDIAREADY, {L"Plain"}, 64);
+    m_printer.SetCapabilityAnnounced(DC_MAXEXTENT, MAKELONG(4200, 5940));
     DEVMODEW landscape = {};
     landscape.dmSize = sizeof(DEVMODEW);
     landscape.dmOrientation = DMORIENT_LANDSCAPE;
@@ -229,7 +236,9 @@ TEST_F(DeviceCaps, ADocumentSheetsViewKeepsItsListsUntilAFormChanges) {
     // The driver calls a list costs: its size and its entries, or none.
     auto calls = [&](WORD cap, const DEVMODEW* dm) {
         const int before = m_printer.CallCount(MemCall::DeviceCapabilities);
-        if (cap == DC_BINS) {
+        if (cap == DC_MAXEXTENT) {
+            EXPECT_EQ(MAKELONG(4200, 5940), zqspool::Spooler().DeviceCapabilitiesW(kPrinter, L"USB001", cap, nullptr, dm));
+        } else if (cap == DC_BINS) {
             DWORD n = 0;
             WORD* list = nullptr;
             EXPECT_TRUE(CZQCommon::BGetPaperSourceIndices(kPrinter, L"USB001", dm, &n, &list));
@@ -258,6 +267,8 @@ TEST_F(DeviceCaps, ADocumentSheetsViewKeepsItsListsUntilAFormChanges) {
         {"a document sheet asks once", [&] { view.KeepDeviceLists(true); }, DC_BINS, nullptr, 2},
         {"then answers itself", nullptr, DC_BINS, nullptr, 0},
         {"another devmode asks", nullptr, DC_BINS, &landscape, 2},
+        {"the largest paper once too", nullptr, DC_MAXEXTENT, nullptr, 1},
+        {"and then from the view", nullptr, DC_MAXEXTENT, nullptr, 0},
         {"the media loaded are asked each time", nullptr, DC_MEDIAREADY, nullptr, 1},
         {"and again", nullptr, DC_MEDIAREADY, nullptr, 1},
         {"a form added through the plug-in asks again",

@@ -75,9 +75,6 @@ TEST_F(AlertWindow, RowsAreNumberedAndLaidOutAgainOnEveryAdd) {
     EXPECT_STREQ(L"[4/4] Fourth", wnd.Item(3).pszNumbered);
     EXPECT_EQ(36, wnd.Item(0).rcRow.bottom - wnd.Item(0).rcRow.top);
     EXPECT_GT(wnd.Item(1).rcRow.bottom - wnd.Item(1).rcRow.top, 72) << "wrapped";
-    int low = 0, high = 0;
-    GetScrollRange(wnd.Hwnd(), SB_VERT, &low, &high);
-    EXPECT_EQ(3, high) << "a position a row";
 }
 
 TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRow) {
@@ -104,26 +101,32 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRow) {
     EXPECT_EQ(L"11:(null)", g_sent.back());
 }
 
-// On a strip of the pages' height every scroll lands on the top of a row: its icon whole and its
-// first line, which carries "[n/count]", in view.
-TEST_F(AlertWindow, ScrollsByWholeRowsKeepingTheCounterInView) {
+// On a strip of the pages' height a scroll lands on the top of a row, its first line and number in
+// view; through an alert of five lines, taller than the strip, it moves a line at a time, the number
+// on the first line shown, until the last line shows; that alert's link, at the end of its text,
+// answers there.
+TEST_F(AlertWindow, ScrollsByRowsAndThroughATallRowByLines) {
     CZQAlertWnd wnd;
     Create(wnd, IDD_ZQTEST_ALERTS, CZQAlertWnd::IStripHeight());
-    std::wstring words;
-    for (int i = 0; i < 40; ++i) words += L"word ";
-    for (PCWSTR text : {L"The printer has stopped: paper jam-out of paper.", words.c_str(), L"Third", L"Fourth"})
-        ASSERT_TRUE(wnd.BAddItem(text, ZQ_ALERT_WARNING, nullptr));
+    ASSERT_TRUE(wnd.BAddItem(L"The printer has stopped: paper jam-out of paper.", ZQ_ALERT_WARNING, nullptr));
+    ASSERT_TRUE(wnd.BAddItem(L"One\nTwo\nThree\nFour\nClick here to update it.", ZQ_ALERT_WARNING_LINK, L"update.exe"));
+    for (PCWSTR text : {L"Third", L"Fourth"}) ASSERT_TRUE(wnd.BAddItem(text, ZQ_ALERT_WARNING, nullptr));
     RECT client = {};
     GetClientRect(wnd.Hwnd(), &client);
+    const RECT& tall = wnd.Item(1).rcRow;
+    const int line = (tall.bottom - tall.top) / 5;
+    ASSERT_EQ(3, client.bottom / line) << "a strip of three lines";
     constexpr UINT kKey = 100;  // no scroll code
     const struct {
         UINT code;  // kKey: a key in `value`; else a scroll code with `value` as its track position
         WPARAM value;
-        int row;
+        int row, line;  // at the top
     } steps[] = {
-        {SB_LINEDOWN, 0, 1}, {SB_LINEDOWN, 0, 2}, {SB_LINEUP, 0, 1},  {kKey, VK_DOWN, 2},  {kKey, VK_PRIOR, 1},
-        {kKey, 'A', 1},      {kKey, VK_NEXT, 2},  {kKey, VK_END, 3},  {SB_LINEDOWN, 0, 3}, {kKey, VK_HOME, 0},
-        {SB_LINEUP, 0, 0},   {SB_THUMBTRACK, 2, 2}, {SB_THUMBTRACK, 9, 3}, {SB_THUMBPOSITION, 1, 1}, {SB_BOTTOM, 0, 3},
+        {SB_LINEDOWN, 0, 1, 0},   {SB_LINEDOWN, 0, 1, 1},   {SB_LINEDOWN, 0, 1, 2},     {SB_LINEDOWN, 0, 2, 0},
+        {SB_LINEUP, 0, 1, 2},     {kKey, VK_DOWN, 2, 0},    {kKey, VK_PRIOR, 1, 2},     {kKey, 'A', 1, 2},
+        {kKey, VK_NEXT, 2, 0},    {kKey, VK_END, 3, 0},     {SB_LINEDOWN, 0, 3, 0},     {kKey, VK_HOME, 0, 0},
+        {SB_LINEUP, 0, 0, 0},     {SB_THUMBTRACK, 2, 1, 1}, {SB_THUMBTRACK, 9, 3, 0},   {SB_THUMBPOSITION, 3, 1, 2},
+        {SB_BOTTOM, 0, 3, 0},
     };
     for (const auto& step : steps) {
         if (step.code == kKey)
@@ -132,13 +135,26 @@ TEST_F(AlertWindow, ScrollsByWholeRowsKeepingTheCounterInView) {
             SendMessageW(wnd.Hwnd(), WM_VSCROLL, MAKEWPARAM(step.code, step.value), 0);
         UpdateWindow(wnd.Hwnd());
         const AlertItem& row = wnd.Item(step.row);
-        SCOPED_TRACE(row.pszNumbered);
-        EXPECT_EQ(step.row, GetScrollPos(wnd.Hwnd(), SB_VERT));
-        const bool tall = row.rcRow.bottom - row.rcRow.top + 4 > client.bottom;
-        EXPECT_EQ(row.rcRow.top - (tall ? 0 : 2), wnd.IScrollOffset()) << "a tall row from the very top";
-        const int textTop = row.rcLink.top - wnd.IScrollOffset();
-        EXPECT_TRUE(textTop >= 0 && textTop < client.bottom / 2) << "the counter's line in view at " << textTop;
-        EXPECT_LE(row.rcRow.top - wnd.IScrollOffset() + CZQAlertWnd::kIconSize, client.bottom) << "the icon whole";
+        SCOPED_TRACE(testing::Message() << row.pszNumbered << ", line " << step.line);
+        int shownRow = -1, shownLine = -1;
+        wnd.VShownAt(&shownRow, &shownLine);
+        EXPECT_EQ(step.row, shownRow);
+        EXPECT_EQ(step.line, shownLine);
+        const int offset = wnd.IScrollOffset();
+        if (step.row == 1) {
+            EXPECT_EQ(row.rcLink.top + step.line * line, offset) << "that line first";
+            EXPECT_EQ(offset, row.rcCounter.top) << "the number on the line shown first";
+        } else {
+            EXPECT_EQ(row.rcRow.top - 2, offset);
+            EXPECT_TRUE(row.rcCounter.top >= offset && row.rcCounter.top < offset + client.bottom / 2)
+                << "the number's line in view at " << row.rcCounter.top - offset;
+        }
+        if (step.row != 1 || step.line != 2) continue;
+        EXPECT_LE(row.rcLink.bottom, offset + client.bottom) << "the last line in view";
+        g_sent.clear();
+        const POINT last = {(row.rcLink.left + row.rcLink.right) / 2, row.rcLink.bottom - line / 2 - offset};
+        for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP}) SendMessageW(wnd.Hwnd(), msg, 0, MAKELPARAM(last.x, last.y));
+        EXPECT_EQ(std::vector<std::wstring>{L"1:update.exe"}, g_sent) << "the link at the end of its text";
     }
 }
 

@@ -276,7 +276,8 @@ const Routine kRoutines[] = {
          qs.VSetParam(b.host.Param(), OEMCUIP_DOCPROP);
          qs.VPrepareStore();
          qs.VLoadStored();
-         o << qs.BSaveForShortcut(nullptr, L"New", FALSE, nullptr, nullptr, &g_storeDevmode, FALSE, nullptr);
+         const BOOL replace = FALSE;
+         o << (qs.ESaveForShortcut(nullptr, L"New", &replace, &g_storeDevmode, nullptr) == ZQStoreOutcome::kStored);
          zqmsgbox::SetAnswerer(nullptr, nullptr);
      },
      StoreQuickSets},
@@ -290,7 +291,7 @@ const Routine kRoutines[] = {
          WatermarkEntry* added = CZQWatermarks::PNewEntry(wm.MainList());
          lstrcpyW(added->szName, L"New");
          added->dwFlags = kWatermarkEditable;
-         o << wm.BSavePool(b.host.Param());
+         o << (wm.ESavePool(b.host.Param()) == ZQStoreOutcome::kStored);
      },
      StoreWatermarks},
     {"settings store readers", kReads, 0, [](Bench& b, Outcome& o) {

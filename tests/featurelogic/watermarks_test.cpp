@@ -1,5 +1,6 @@
 // The watermark manager and its pool on the in-memory printer: reading (the pool's limit, values of
-// any name, records that are none), saving from index 0 (a key the spooler keeps, refused writes),
+// any name, records that are none), saving from index 0 (merged with the pool as stored now, refused
+// writes and removals),
 // a restricted user's own pool, the values of earlier versions, the " [none]" record of another
 // language, the defaults by language, and the names new watermarks get.
 #include <gtest/gtest.h>
@@ -163,17 +164,24 @@ TEST_F(Watermarks, ReadsAtMostThePoolsLimitOfAnyName) {
     EXPECT_FALSE(m_wm.BReadPool(nullptr, FALSE));
 }
 
-// A save stores what this list added, changed or deleted over the pool as stored at that moment,
-// all or nothing: what another sheet or program changed, added or removed meanwhile stays so
-// (nothing set back, nothing brought back), nothing is written when nothing changed here, a changed
-// watermark goes where it stands and a new one to the first free index; a refused write or removal
-// (a spooler that deletes nothing, such as Wine's) leaves the pool as it was and answers FALSE.
-TEST_F(Watermarks, SaveStoresThisListsChangesOverThePoolAsStoredNow) {
+// A pool as other programs left it is read whole, in list order (indexes by their numbers, values of
+// other names after them). A save merges this list's changes with the pool as stored at that
+// moment: what another sheet or program changed, added or removed meanwhile stays so (nothing set
+// back, nothing brought back), and writes the merged list from index 0 without gaps, one record a
+// name, every other value removed; nothing is written when nothing changed here. A refused write
+// leaves the pool as it was and names what was not stored; a refused removal (a spooler that
+// deletes nothing, such as Wine's) costs no other change: they go where their values stand, and the
+// watermark deleted here stays stored and listed.
+TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
+    Store(L"Foreign", L"Foreign");
     for (const wchar_t* name : {L"A", L"B", L"C", L"D"})
         Store(L"WatermarkPool:" + std::to_wstring(name[0] - L'A'), name);
-    Store(L"Foreign", L"Foreign");
-    EXPECT_FALSE(m_wm.BSavePool(&m_param)) << "nothing to save";
+    Store(L"WatermarkPool:7", L"Stale");
+    Store(L"WatermarkPool:12", L"Twelve");
+    Store(L"WatermarkPool:13", L"b");  // a second record of B's name
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param)) << "nothing to save";
     ASSERT_TRUE(m_wm.BReadPool(&m_param, FALSE));
+    EXPECT_EQ((std::vector<std::wstring>{L"A", L"B", L"C", L"D", L"Stale", L"Twelve", L"b", L"Foreign"}), Names());
     CZQWatermarks other;
     other.VBind(nullptr, &m_param, nullptr);
     ASSERT_TRUE(other.BReadPool(&m_param, FALSE));
@@ -183,15 +191,14 @@ TEST_F(Watermarks, SaveStoresThisListsChangesOverThePoolAsStoredNow) {
     Store(L"WatermarkPool:1", L"B", 72);
     other.VRemoveEntry(other.PFindByName(L"C"));
     AddTo(other, L"Two");
-    EXPECT_TRUE(other.BSavePool(&m_param));
+    EXPECT_EQ(ZQStoreOutcome::kStored, other.ESavePool(&m_param));
     int before = writes();
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
     EXPECT_EQ(before, writes()) << "nothing changed here";
-    const std::map<std::wstring, std::wstring> meanwhile = {{L"WatermarkPool:0", L"A"},
-                                                            {L"WatermarkPool:1", L"B"},
-                                                            {L"WatermarkPool:2", L"Two"},
-                                                            {L"WatermarkPool:3", L"D"},
-                                                            {L"Foreign", L"Foreign"}};
+    const std::map<std::wstring, std::wstring> meanwhile = {
+        {L"WatermarkPool:0", L"A"},      {L"WatermarkPool:1", L"B"},       {L"WatermarkPool:2", L"D"},
+        {L"WatermarkPool:3", L"Stale"}, {L"WatermarkPool:4", L"Twelve"}, {L"WatermarkPool:5", L"Foreign"},
+        {L"WatermarkPool:6", L"Two"}};
     EXPECT_EQ(meanwhile, StoredPool());
     EXPECT_EQ(72u, StoredSize(L"WatermarkPool:1"));
 
@@ -201,35 +208,42 @@ TEST_F(Watermarks, SaveStoresThisListsChangesOverThePoolAsStoredNow) {
     Add(L"One");
     m_wm.VRemoveEntry(m_wm.PFindByName(L"A"));
     m_wm.VRemoveEntry(m_wm.PFindByName(L"Foreign"));
-    before = writes();
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
-    EXPECT_EQ(before + 2, writes());
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
     const std::map<std::wstring, std::wstring> after = {
-        {L"WatermarkPool:0", L"One"}, {L"WatermarkPool:1", L"B"}, {L"WatermarkPool:2", L"Two"}, {L"WatermarkPool:3", L"D"}};
+        {L"WatermarkPool:0", L"B"},      {L"WatermarkPool:1", L"D"},   {L"WatermarkPool:2", L"Stale"},
+        {L"WatermarkPool:3", L"Twelve"}, {L"WatermarkPool:4", L"One"}, {L"WatermarkPool:5", L"Two"}};
     EXPECT_EQ(after, StoredPool());
-    EXPECT_EQ(300u, StoredSize(L"WatermarkPool:3"));
-    EXPECT_EQ(72u, StoredSize(L"WatermarkPool:1"));
-    EXPECT_TRUE(other.BSavePool(&m_param));
+    EXPECT_EQ(300u, StoredSize(L"WatermarkPool:1"));
+    EXPECT_EQ(72u, StoredSize(L"WatermarkPool:0"));
+    EXPECT_EQ(ZQStoreOutcome::kStored, other.ESavePool(&m_param));
     EXPECT_EQ(after, StoredPool());
 
-    // The printer's data is writable (the removal that asks so goes through); a pool value, or a
-    // removal, is refused.
+    // The printer's data is writable (the removal that asks so goes through); then every pool value,
+    // or every removal, is refused.
     m_wm.VRemoveEntry(m_wm.PFindByName(L"One"));
     m_wm.PFindByName(L"D")->dwSize = 200;
-    for (const auto& [call, skip] : {std::pair<zqspool::MemCall, int>{zqspool::MemCall::SetPrinterDataEx, 0},
-                                     {zqspool::MemCall::DeletePrinterDataEx, 1}}) {
-        m_printer.FailCall(call, ERROR_INVALID_PARAMETER, -1, skip);
-        EXPECT_FALSE(m_wm.BSavePool(&m_param));
-        EXPECT_EQ(after, StoredPool());
-        EXPECT_EQ(300u, StoredSize(L"WatermarkPool:3"));
-        m_printer.FailCall(call, 0, 0);
-    }
+    std::vector<std::wstring> names;
+    m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ZQStoreOutcome::kRefused, m_wm.ESavePool(&m_param, &names));
+    m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, 0, 0);
+    EXPECT_EQ((std::vector<std::wstring>{L"D", L"One"}), names) << "what was not stored";
+    EXPECT_EQ(after, StoredPool());
+    EXPECT_EQ(300u, StoredSize(L"WatermarkPool:1"));
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param, &names));
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
+    EXPECT_EQ(std::vector<std::wstring>{L"One"}, names) << "what stays stored";
+    EXPECT_EQ(after, StoredPool());
+    EXPECT_EQ(200u, StoredSize(L"WatermarkPool:1"));
+    EXPECT_NE(nullptr, m_wm.PFindByName(L"One")) << "listed again";
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_EQ(after, StoredPool()) << "no second try";
     EXPECT_FALSE(CZQWatermarks::BWriteEntry(nullptr, FALSE, m_h, 0));
-    EXPECT_FALSE(m_wm.BSavePool(nullptr));
+    EXPECT_EQ(ZQStoreOutcome::kRefused, m_wm.ESavePool(nullptr));
 }
 
-// Watermarks stored behind the sheet since it read the pool join its list, but not one it deleted:
-// their names are taken for new watermarks, and a save leaves them as stored.
+// Watermarks stored behind the sheet since the reading join the list, but not one it deleted:
+// their names are taken for new watermarks, and a save stores them as they are, in list order.
 TEST_F(Watermarks, WatermarksStoredSinceTheReadingJoinTheList) {
     Store(L"WatermarkPool:0", L"A");
     Store(L"WatermarkPool:1", L"B");
@@ -239,15 +253,15 @@ TEST_F(Watermarks, WatermarksStoredSinceTheReadingJoinTheList) {
     m_wm.VTakeNewlyStored(&m_param);
     EXPECT_EQ((std::vector<std::wstring>{L"A", L"Memo"}), Names());
     EXPECT_TRUE(m_wm.BNameTaken(L"memo", nullptr));
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:2", L"Memo"}}),
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"Memo"}}),
               StoredPool());
-    EXPECT_EQ(33u, StoredSize(L"WatermarkPool:2"));
+    EXPECT_EQ(33u, StoredSize(L"WatermarkPool:1"));
 }
 
-// A restricted user's save keeps his pool in his own key: his new watermarks but " [none]" (30 at
-// most), his earlier ones he did not delete where they are, whether he still lists them or not;
-// reading it back hides his watermark of a shared one's name. The shared pool stays as it is.
+// A restricted user's save keeps his pool in his own key from index 0: his listed watermarks but
+// " [none]", then his earlier ones he did not delete, whether he still lists them or not (30 at
+// most); reading it back hides his watermark of a shared one's name. The shared pool stays as it is.
 TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
     zqtest::CScratchKey user(HKEY_CURRENT_USER, kUserKey);
     Store(L"WatermarkPool:0", L" [none]");
@@ -265,15 +279,15 @@ TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
     m_wm.VRemoveEntry(m_wm.PFindByName(L"Gone"));
     m_wm.PNewDeletedName(L"Gone");
     Add(L"New");
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
     EXPECT_EQ((std::map<std::wstring, std::wstring>{
-                  {L"WatermarkPool:0", L"Kept"}, {L"WatermarkPool:1", L"New"}, {L"WatermarkPool:2", L"Shared"}}),
+                  {L"WatermarkPool:0", L"Shared"}, {L"WatermarkPool:1", L"New"}, {L"WatermarkPool:2", L"Kept"}}),
               UserPool());
     EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Shared"}}),
               StoredPool());
 
     for (int i = 0; i < 35; ++i) Add(L"N" + std::to_wstring(i));
-    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
     EXPECT_EQ(30u, UserPool().size());
 }
 
@@ -299,35 +313,45 @@ TEST_F(Watermarks, ValuesOfEarlierVersionsGo) {
     EXPECT_TRUE(has(L"ZQWATERMARKDATA3")) << "beyond the count";
 }
 
-// Record 0 takes the " [none]" of the current language, whatever language wrote it, with its
-// stored look; a save follows only when it was renamed and the list holds more than that entry.
+// Record 0 (value "WatermarkPool:0"), " [none]" in any language, goes over the entry read from it
+// wherever the list holds it, named " [none]" of the current language with its stored look; a save
+// follows only when it was renamed and the list holds more than that entry. A watermark of another
+// name as record 0 is no " [none]" and stays as it is.
 TEST_F(Watermarks, NoneRecordAfterALanguageChange) {
     EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "an empty list";
-    Add(L"first");
+    Add(L"Foo");
     EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "nothing stored";
     const std::vector<BYTE> german = RecordBytes(L" [keine]", 77, L"Verdana");
     m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, german.data(), static_cast<DWORD>(german.size()));
-    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "one entry only";
-    Add(L"second");
+    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "no entry of it";
+    Add(L" [keine]");
     EXPECT_TRUE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub));
-    const WatermarkEntry& none = *m_wm.MainList().pHead;
-    EXPECT_STREQ(L" [none]", none.szName);
+    EXPECT_EQ((std::vector<std::wstring>{L"Foo", L" [none]"}), Names()) << "the first entry stays";
+    const WatermarkEntry& none = *m_wm.MainList().pTail;
     EXPECT_STREQ(L" [none]", none.szText);
     EXPECT_STREQ(L"Verdana", none.szFont);
     EXPECT_EQ(77u, none.dwSize);
     const std::vector<BYTE> english = RecordBytes(L" [none]", 77, L"Verdana");
     m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, english.data(), static_cast<DWORD>(english.size()));
     EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "in this language already";
+    Store(L"WatermarkPool:0", L"Bar");
+    Add(L"Bar");
+    EXPECT_FALSE(m_wm.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub)) << "another program's watermark";
+    EXPECT_EQ((std::vector<std::wstring>{L"Foo", L" [none]", L"Bar"}), Names());
 
-    // A sheet that read the record of the other language saves it renamed where it stood.
+    // A sheet that read the record of the other language, beside a value another program named
+    // otherwise, saves it renamed as index 0.
     m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, german.data(), static_cast<DWORD>(german.size()));
     Store(L"WatermarkPool:1", L"Memo");
+    Store(L"Earlier", L"Earlier");
     CZQWatermarks sheet;
     sheet.VBind(nullptr, &m_param, nullptr);
+    sheet.VLoadResourceModule(m_h);
     ASSERT_TRUE(sheet.BReadPool(&m_param, FALSE));
     ASSERT_TRUE(sheet.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub));
-    EXPECT_TRUE(sheet.BSavePool(&m_param));
-    EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Memo"}}),
+    EXPECT_EQ(ZQStoreOutcome::kStored, sheet.ESavePool(&m_param));
+    EXPECT_EQ((std::map<std::wstring, std::wstring>{
+                  {L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Memo"}, {L"WatermarkPool:2", L"Earlier"}}),
               StoredPool());
 }
 

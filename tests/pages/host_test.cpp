@@ -3,6 +3,7 @@
 // trays and media the driver reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -583,8 +584,9 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         // banner and borderless papers out), once for the sheet.
         {"Effects shown", [](HWND sheet) { ZQShowPage(sheet, L"Effects"); }, 0, 110, 10},
         // Leaving Effects stores it; Color sets its controls from the features when its window starts
-        // and again when it is shown, and reads the greyscale options once more for its layout.
-        {"Color shown", [](HWND sheet) { ZQShowPage(sheet, L"Color"); }, 2, 140, 18},
+        // and again when it is shown, and reads the greyscale options once more for its layout. The
+        // papers' names Effects left behind in the form's name are no other devmode: no list is asked.
+        {"Color shown", [](HWND sheet) { ZQShowPage(sheet, L"Color"); }, 0, 140, 18},
         // Greyscale turns sepia off, picks its radio's option and checks the media type's rules;
         // the change check compares the page's lists with the sheet's opening selections.
         {"greyscale chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#422", L"on"); }, 0, 68, 13},
@@ -593,9 +595,9 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         // The Printing Shortcuts page opens first: its print-preview box and the panel's rows shown
         // with the driver's current options read their features.
         {"opening", nullptr, 0, 47, 2},
-        // Features reads the papers' names, sizes and ids for its destination list and again for its
-        // page sizes, and the largest paper once for each check of scaling from a larger paper.
-        {"Features shown", [](HWND sheet) { ZQShowPage(sheet, L"Features"); }, 9, 108, 0},
+        // Features reads the papers' names, sizes and ids for its destination list and its page
+        // sizes, and the largest paper once for all its checks of scaling from a larger paper.
+        {"Features shown", [](HWND sheet) { ZQShowPage(sheet, L"Features"); }, 7, 108, 0},
         // The cutter changes one feature and redraws the roll picture from the lists already read.
         {"cutter chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#1005", L"on"); }, 0, 28, 1},
     };
@@ -628,6 +630,56 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
             EXPECT_EQ(step.caps, after.lDeviceCapabilities - before.lDeviceCapabilities);
             EXPECT_LE(after.lGetDriverSetting - before.lGetDriverSetting, step.maxReads);
             EXPECT_LE(after.lUpdateUISetting - before.lUpdateUISetting, step.maxReports);
+        }
+    }
+}
+
+// Each list of the core driver's device capabilities is asked once per sheet and devmode (its size
+// and its entries, once each): a sheet that shows every page in turn and closes with OK asks no list
+// twice with the same devmode. The media loaded in the trays are asked afresh, as they change.
+TEST_F(SamplesUnderHost, NoDeviceListAskedTwiceInASheet) {
+    ZQInstallResult installed;
+    ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(zqhosttest::kWideModel), zqtest::ExeDir(), L"", installed))
+        << ZQUtf8(installed.error);
+    for (const std::wstring& printer : {kDesk, kWide, kRoll}) {
+        SCOPED_TRACE(ZQUtf8(printer));
+        CZQModule driver = zqhosttest::DriverModule(printer);
+        const auto counts = ZQGetProc<PFN_ZQGetCoreCallCounts>(driver.Get(), "ZQGetCoreCallCounts");
+        const auto calls = ZQGetProc<PFN_ZQGetCoreCapsCalls>(driver.Get(), "ZQGetCoreCapsCalls");
+        ASSERT_TRUE(counts && calls);
+        const auto made = [counts] {
+            ZQCoreCallCounts c = {};
+            counts(&c);
+            return c.lDeviceCapabilities;
+        };
+        zqhosttest::ResetToDefaults(printer);
+        CZQSpoolPrinter h = Open(printer);
+        const LONG first = made();
+        std::vector<std::pair<LONG, std::wstring>> steps = {{first, L"the opening"}};  // where each one's calls start
+        std::vector<BYTE> out;
+        {
+            CZQAutoPress press(0, [&](HWND sheet) {
+                for (const std::wstring& title : ZQPageTitles(sheet)) {
+                    steps.emplace_back(made(), title);
+                    ZQShowPage(sheet, title);
+                    RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // and painted
+                }
+                steps.emplace_back(made(), L"OK");
+            });
+            EXPECT_EQ(IDOK, ZQOpenPreferences(h.Get(), printer, nullptr, out));
+            ASSERT_TRUE(press.Pressed());
+        }
+        std::vector<ZQCoreCapsCall> record(static_cast<size_t>(made() - first));
+        ASSERT_EQ(static_cast<LONG>(record.size()), calls(first, record.data(), static_cast<LONG>(record.size())));
+        std::map<std::tuple<WORD, BOOL, DWORD>, int> asked;
+        for (size_t i = 0; i < record.size(); ++i) {
+            const ZQCoreCapsCall& c = record[i];
+            if (c.wCapability == DC_MEDIAREADY) continue;
+            const auto step = std::find_if(steps.rbegin(), steps.rend(),
+                                           [&](const auto& s) { return s.first <= first + static_cast<LONG>(i); });
+            EXPECT_EQ(1, ++asked[std::make_tuple(c.wCapability, c.bOutput, c.dwDevmodeSum)])
+                << "capability " << c.wCapability << (c.bOutput ? " (entries)" : " (count)") << " asked again at "
+                << ZQUtf8(step->second);
         }
     }
 }

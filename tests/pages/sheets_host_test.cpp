@@ -18,10 +18,14 @@
 #include "devicetest.h"
 #include "hosttest.h"
 #include "layoutcheck.h"
+#include "pages/zqpages.h"
+#include "preview/zqpreview.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqdesktopshortcutsids.h"
+#include "res/zqmarginsids.h"
 #include "res/zqpageids.h"
 #include "res/zqshortcutsids.h"
+#include "res/zqwatermarkids.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
 #include "zqinstall.h"
@@ -48,6 +52,15 @@ protected:
             ZQInstallResult installed;
             ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(sample.model), zqtest::ExeDir(), L"", installed))
                 << ZQUtf8(installed.error);
+        }
+        // The wide printers report their loaded rolls, one of a custom width: the sample page is
+        // drawn on a roll of a known width.
+        for (const wchar_t* printer : {zqhosttest::kWidePrinter, kWidePsPrinter}) {
+            CZQSpoolPrinter h = zqhosttest::OpenFully(printer);
+            for (const auto& [name, value] : {std::pair{L"Roll1Name", L"Bright White Bond"}, {L"Roll1Type", L"Bond"},
+                                              {L"Roll1Width", L"36"}, {L"Roll2Name", L"Coated Paper"},
+                                              {L"Roll2Width", L"Custom"}, {L"Roll2CustomWidth", L"24.00"}})
+                zqhosttest::PutAnswer(h.Get(), name, value);
         }
     }
     void SetUp() override {
@@ -104,6 +117,40 @@ std::vector<std::string> LogoFaults(HWND hWnd, WORD wTemplate) {
     return faults;
 }
 
+std::string Describe(const RECT& rc) {
+    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + ")-(" + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom) + ")";
+}
+
+// What the sample page of a window with a page's context paints, as its preview recorded it: the
+// sheet inside its control and clear of the roll, the scissors and the cut line; the watermark
+// inside its page.
+std::vector<std::string> PreviewFaults(HWND hWnd) {
+    const auto* context = reinterpret_cast<const PageContext*>(GetWindowLongPtrW(hWnd, DWLP_USER));
+    if (!context || !context->pPreview) return {};
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const ZQPreviewPainted& painted = context->pPreview->Painted();
+    if (!painted.hwnd || GetParent(painted.hwnd) != hWnd || !IsWindowVisible(painted.hwnd)) return {};
+    std::vector<std::string> faults;
+    const std::string name = "the sample page of #" + std::to_string(GetDlgCtrlID(painted.hwnd));
+    RECT client, common;
+    GetClientRect(painted.hwnd, &client);
+    const RECT& sheet = painted.rcSheet;
+    if (!IsRectEmpty(&sheet) && (sheet.left < client.left || sheet.top < client.top || sheet.right > client.right ||
+                                 sheet.bottom > client.bottom))
+        faults.push_back(name + ": the sheet " + Describe(sheet) + " out of its control " + Describe(client));
+    for (const auto& [part, rc] : {std::pair{"the roll", painted.rcRoll}, {"the scissors", painted.rcScissors},
+                                    {"the cut line", painted.rcCutLine}})
+        if (IntersectRect(&common, &sheet, &rc))
+            faults.push_back(name + ": the sheet " + Describe(sheet) + " over " + part + " " + Describe(rc));
+    const RECT& mark = painted.rcWatermark;
+    const RECT& page = painted.rcWatermarkPage;
+    if (!IsRectEmpty(&mark) && (mark.left < page.left || mark.top < page.top || mark.right > page.right ||
+                                mark.bottom > page.bottom))
+        faults.push_back(name + ": the watermark " + Describe(mark) + " cut by its page " + Describe(page));
+    return faults;
+}
+
 // Every fault of a window of the plug-in's templates (none for one of another module), each line
 // prefixed with what was looked at; a page is also checked against its sheet.
 void Look(HWND hWnd, bool page, const std::string& what, std::vector<std::string>& faults) {
@@ -113,6 +160,10 @@ void Look(HWND hWnd, bool page, const std::string& what, std::vector<std::string
                                                    zqtest::PictureFaults(hWnd, Plugin(), id), zqtest::RowFaults(hWnd),
                                                    LogoFaults(hWnd, id)};
     if (page) found.push_back(zqtest::SheetFaults(hWnd, Plugin(), id));
+    // Pages and the dialogs with a sample page keep their page's context.
+    for (WORD withPreview : {IDD_DLG_MARGINS, IDD_DLG_MARGINS_RTL, IDD_DLG_WATER_MARK, IDD_DLG_WATER_MARK_RTL})
+        page = page || id == withPreview;
+    if (page) found.push_back(PreviewFaults(hWnd));
     for (const auto& lines : found)
         for (const std::string& fault : lines)
             faults.push_back(what + " (template " + std::to_string(id) + "): " + fault);

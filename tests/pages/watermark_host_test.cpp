@@ -1,6 +1,7 @@
 // The desk printer's Watermark Details dialog under the core driver stand-in, opened by the Effects
 // page's "Edit...": a watermark typed as the message is listed and drawn, reaches the devmode and
-// the printer's pool on OK, and Delete takes it out of the list again. Wine has no face of the
+// the printer's pool on OK, and Delete takes it out of the list again (the pool keeps it: the sheet
+// says so). Wine has no face of the
 // default watermark font, so the dialog falls back to the screen's first TrueType face.
 #include <gtest/gtest.h>
 
@@ -97,17 +98,22 @@ TEST_F(WatermarkUnderHost, ANewWatermarkReachesThePoolAndDeleteTakesItOut) {
         EXPECT_TRUE(Listed(PoolNames(h.Get()), L"Proof Copy"));
     }
 
-    // Deleted after its confirmation, it leaves the list.
-    zqhosttest::BoxAnswers boxes({IDOK});
+    // Deleted after its confirmation, it leaves the dialog's list; Wine's spooler deletes no printer
+    // data, so the sheet's OK says it stays in the pool.
+    zqhosttest::BoxAnswers boxes({IDOK, IDOK});
     steps.choices = {{L"#203", L"Proof Copy"}, {L"#207", L"click"}};
     steps.close = L"Cancel";
     seen = {};
     zqhosttest::PreferencesOnPage(zqhosttest::kDeskPrinter, L"Effects", [&](HWND page) {
         EXPECT_TRUE(ZQPressForDialog(page, L"#188", steps, seen) && seen.chosen && seen.closed);
     });
-    EXPECT_EQ(1u, boxes.Boxes().size());
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ(0u, boxes.Boxes()[1].text.find(L"The printer did not allow \"Proof Copy\" to be deleted"))
+        << ZQUtf8(boxes.Boxes()[1].text);
     EXPECT_FALSE(Listed(listed, L"Proof Copy"));
     EXPECT_TRUE(Listed(listed, L" [none]"));
+    CZQSpoolPrinter h = Open(zqhosttest::kDeskPrinter);
+    EXPECT_TRUE(Listed(PoolNames(h.Get()), L"Proof Copy"));
 }
 
 }  // namespace

@@ -200,7 +200,7 @@ TEST_F(PreviewWindow, PosterTilesShowTheSelection) {
     }
 }
 
-TEST_F(PreviewWindow, CoversStackBehindAndOverTheSheet) {
+TEST_F(PreviewWindow, CoversStackBehindTheSheet) {
     struct Row {
         const wchar_t* fields;
         std::vector<Probe> probes;
@@ -210,13 +210,14 @@ TEST_F(PreviewWindow, CoversStackBehindAndOverTheSheet) {
         {L"", {{{}, {}, kCover, false, kPicture}, {{}, {}, kFeeder, false, kPicture}}},
         {L"back=1", {{mid, S(-3), kCover, true}, {E(-3), mid, kCover, false}}},
         {L"backfeeder=1", {{mid, S(-3), kFeeder, true}, {{}, {}, kCover, false, kPicture}}},
-        // Front covers tint the sheet where they lie and show their edges below and beside it.
+        // Front covers show their edges below and beside the sheet, the page's content whole over them.
         {L"front=1",
-         {{E(3), mid, kCover, true}, {mid, E(-3), kCover, true}, {S(3), mid, kCover, false},
-          {{}, {}, kBlue & kCover, true, kPicture}}},
-        {L"frontfeeder=1", {{E(3), mid, kFeeder, true}, {mid, E(-3), kFeeder, true}, {{}, {}, kCover, false, kPicture}}},
+         {{E(-3), mid, kCover, true}, {mid, E(-3), kCover, true}, {E(3), mid, kCover, false},
+          {{}, {}, kBlue & kCover, false, kPicture}}},
+        {L"frontfeeder=1", {{E(-3), mid, kFeeder, true}, {mid, E(-3), kFeeder, true}, {E(3), mid, kFeeder, false},
+                            {{}, {}, kCover, false, kPicture}}},
         // The right-to-left order stacks them toward the left.
-        {L"front=1 order=2", {{S(3), mid, kCover, true}, {S(-3), mid, kCover, true}, {E(3), mid, kCover, false}}},
+        {L"front=1 order=2", {{S(-3), mid, kCover, true}, {S(3), mid, kCover, false}, {E(-3), mid, kCover, false}}},
         {L"back=1 order=2", {{E(-3), mid, kCover, true}}},
         // All four: outlines at 6 and 11 above, 6 and 12 below.
         {L"front=1 frontfeeder=1 back=1 backfeeder=1",

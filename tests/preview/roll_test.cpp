@@ -142,6 +142,8 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
     };
     const Row table[] = {
         {L"docwidth=5940 docheight=8410", L"36", {90, 117}, 594.0 / 841},
+        // The Printing Shortcuts page's lower control: the roll shrinks for a page longer than the paper shown.
+        {L"docwidth=5940 docheight=8410", L"36", {123, 107}, 594.0 / 841},
         {L"docwidth=5940 docheight=8410 orientation=2", L"36", {132, 94}, 841.0 / 594},
         {L"docwidth=4200 docheight=5940", L"36", {90, 117}, 420.0 / 594},
         {L"docwidth=4200 docheight=5940 orientation=2", L"24", {132, 94}, 594.0 / 420},

@@ -1,8 +1,11 @@
-// The lock of a printer's stores: one mutex per printer, whatever its name holds.
+// The lock of a printer's stores: one mutex per printer, whatever its name holds, in the machine's
+// namespace; its wait answers what other threads send.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
+#include "common/zqhandles.h"
 #include "settings/zqstorelock.h"
 
 namespace {
@@ -20,6 +23,50 @@ TEST(StoreLock, OneMutexPerPrinter) {
         EXPECT_EQ(c.same, CZQStoreLock::MutexName(c.one.c_str()) == CZQStoreLock::MutexName(c.other.c_str())) << c.other;
         EXPECT_TRUE(CZQStoreLock(nullptr, c.other.c_str(), 0).Held()) << "a mutex of that name can be made";
     }
+}
+
+// Every session's programs take the one mutex of the machine's namespace, which a program may open
+// to wait for and let go. While another program holds it, the waiting thread answers the messages
+// sent to its windows, so that a holder waiting for that thread does not hang both.
+TEST(StoreLock, SharedAcrossSessionsAndAnswersWhileItWaits) {
+    const std::wstring name = CZQStoreLock::MutexName(L"Desk");
+    EXPECT_EQ(0u, name.find(L"Global\\ZQPrinterStores.DESK"));
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread holder([&] {
+        const CZQStoreLock lock(nullptr, L"Desk");
+        CZQHandle opened(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str()));
+        EXPECT_TRUE(opened);
+        SetEvent(held.Get());
+        // Let go only once the waiting thread answered.
+        SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"answered"));
+    });
+    WaitForSingleObject(held.Get(), 30000);
+    {
+        const CZQStoreLock lock(nullptr, L"desk", 10000);
+        EXPECT_TRUE(lock.Held());
+    }
+    holder.join();
+    WCHAR text[16] = {};
+    GetWindowTextW(window, text, 16);
+    EXPECT_STREQ(L"answered", text);
+    DestroyWindow(window);
+}
+
+// An earlier version locks by the session's mutex alone: its sheet holding it keeps ours waiting.
+TEST(StoreLock, WaitsForAnEarlierVersionsSessionLock) {
+    CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread earlier([&] {
+        CZQHandle mutex(CreateMutexW(nullptr, TRUE, CZQStoreLock::MutexName(L"Desk", false).c_str()));
+        SetEvent(held.Get());
+        WaitForSingleObject(done.Get(), 30000);
+        ReleaseMutex(mutex.Get());
+    });
+    WaitForSingleObject(held.Get(), 30000);
+    EXPECT_FALSE(CZQStoreLock(nullptr, L"Desk", 50).Held());
+    SetEvent(done.Get());
+    earlier.join();
+    EXPECT_TRUE(CZQStoreLock(nullptr, L"Desk", 0).Held());
 }
 
 }  // namespace

@@ -467,7 +467,8 @@ void EntryFaults(const Shown& c, std::vector<std::string>& faults) {
 
 std::vector<std::string> TextFaults(HWND hWnd) {
     std::vector<std::string> faults;
-    for (const Shown& c : ShownChildren(hWnd)) {
+    const std::vector<Shown> shown = ShownChildren(hWnd);
+    for (const Shown& c : shown) {
         EntryFaults(c, faults);
         int width = 0, height = 0;
         bool wrap = false, prefix = true;
@@ -480,6 +481,15 @@ std::vector<std::string> TextFaults(HWND hWnd) {
         const bool cut = need.cx > width || (wrap && need.cy > height) ||
                          (!wrap && !IsGroupFrame(c) && need.cy > height + 2);
         if (cut) faults.push_back(CutText(c, text, need, width, height));
+        // A text's last line closer to a frame's caption below it than half a line reads on into it.
+        if (!IsClass(c, L"Static")) continue;
+        const LONG textBottom = c.rc.top + std::min<LONG>(need.cy, height);
+        const LONG line = dc.Measure(L"Ag", 100, false, false).cy;
+        for (const Shown& f : shown)
+            if (IsGroupFrame(f) && !TextOf(f.hwnd).empty() && f.rc.left < c.rc.right && c.rc.left < f.rc.right &&
+                f.rc.top >= textBottom && f.rc.top - textBottom < line / 2)
+                faults.push_back(Name(c) + " \"" + Narrow(text) + "\" ends " + std::to_string(f.rc.top - textBottom) +
+                                 " px above the caption of " + Name(f));
     }
     return faults;
 }
@@ -571,6 +581,46 @@ void StripFaults(const Shown& c, const char* when, std::vector<std::string>& fau
     const LONG y = pixels.Height() - 1;
     if (pixels.Inked({0, y, pixels.Width(), y + 1}, background))
         faults.push_back(Name(c) + " shows a row cut at its bottom edge " + when);
+    // Its text keeps off the scroll bar, on whichever side the window's direction puts it.
+    if (pixels.Inked({pixels.Width() - 2, 0, pixels.Width(), pixels.Height()}, background))
+        faults.push_back(Name(c) + " shows a row against its scroll bar " + when);
+}
+
+// A list box of texts: a row cut at its foot, and entries whose columns (the texts after a tab) do
+// not start at one place.
+void TextListFaults(const Shown& c, std::vector<std::string>& faults) {
+    RECT client;
+    GetClientRect(c.hwnd, &client);
+    const LRESULT count = SendMessageW(c.hwnd, LB_GETCOUNT, 0, 0);
+    const LRESULT top = SendMessageW(c.hwnd, LB_GETTOPINDEX, 0, 0);
+    const LONG rowHeight = static_cast<LONG>(SendMessageW(c.hwnd, LB_GETITEMHEIGHT, 0, 0));
+    if (count <= 0 || top < 0 || rowHeight <= 0) return;
+    if ((count - top) * rowHeight > client.bottom && client.bottom % rowHeight != 0)
+        faults.push_back(Name(c) + " shows a row cut at its bottom edge (rows of " + std::to_string(rowHeight) +
+                         " px in " + std::to_string(client.bottom) + " px)");
+    if (!(c.style & LBS_USETABSTOPS)) return;
+    // Where each shown row's text after its first tab starts: the first inked column past its
+    // first field.
+    const Pixels pixels(c.hwnd);
+    FontDc dc(c.hwnd);
+    std::set<LONG> starts;
+    for (LRESULT i = top; i < count && (i - top + 1) * rowHeight <= client.bottom; ++i) {
+        std::wstring text(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(c.hwnd, LB_GETTEXTLEN, i, 0))) + 1, L'\0');
+        SendMessageW(c.hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(wcslen(text.c_str()));
+        const size_t tab = text.find(L'\t');
+        if (tab == std::wstring::npos || text.find_first_not_of(L'\t', tab) == std::wstring::npos) continue;
+        const RECT row = {0, static_cast<LONG>((i - top) * rowHeight), pixels.Width(),
+                          static_cast<LONG>((i - top + 1) * rowHeight)};
+        const DWORD background = pixels.Background(row);
+        LONG x = dc.Measure(text.substr(0, tab), 10000, false, false).cx + 2;
+        while (x < pixels.Width() && !pixels.Inked({x, row.top, x + 1, row.bottom}, background)) ++x;
+        starts.insert(x);
+    }
+    // A glyph's own side bearing moves its ink by a pixel or two.
+    if (!starts.empty() && *starts.rbegin() - *starts.begin() > 2)
+        faults.push_back(Name(c) + " has its entries' second column at " + std::to_string(starts.size()) +
+                         " places, from x " + std::to_string(*starts.begin()) + " to " + std::to_string(*starts.rbegin()));
 }
 
 }  // namespace
@@ -624,6 +674,10 @@ std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTe
 std::vector<std::string> RowFaults(HWND hWnd) {
     std::vector<std::string> faults;
     for (const Shown& c : ShownChildren(hWnd)) {
+        if (IsClass(c, L"ListBox") && !(c.style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
+            TextListFaults(c, faults);
+            continue;
+        }
         if (IsOwnStrip(c)) {
             StripFaults(c, "as it stands", faults);
             SendMessageW(c.hwnd, WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0), 0);

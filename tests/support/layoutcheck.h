@@ -25,7 +25,9 @@ std::vector<std::string> LayoutFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTem
 // wider than it; any other text is wider than its room (a check box's or radio button's beside
 // its mark, a push button's inside its border, a group frame's caption along its top; a greyed
 // text needs a pixel more for its etching); an entry of a drop-down list is wider than the list's
-// face, of a list box than the box, of a list view than its label or the view.
+// face, of a list box than the box, of a list view than its label or the view. And a static text
+// whose last line ends less than half a line above a frame's caption below it, which then reads as
+// one more line of it.
 std::vector<std::string> TextFaults(HWND hWnd);
 
 // One line per picture a shown picture control (owner-drawn, a bitmap, an icon) puts on the window
@@ -34,9 +36,11 @@ std::vector<std::string> TextFaults(HWND hWnd);
 std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate);
 
 // One line per shown row of an owner-drawn list box whose drawing reaches the list's side (a
-// text run under the scroll bar, cut mid-letter), and per scrolled window of the plug-in's own
-// (a strip of rows with a scroll bar) that shows a row cut at its top or bottom edge, as it stands
-// and after one click on its down arrow (it is scrolled back to its top after).
+// text run under the scroll bar, cut mid-letter); per scrolled window of the plug-in's own (a strip
+// of rows with a scroll bar) that shows a row cut at its bottom edge or running against its scroll
+// bar, as it stands and after one click on its down arrow (it is scrolled back to its top after);
+// per list box of texts that shows a row cut at its foot, or whose entries' texts after a tab start
+// at different places.
 std::vector<std::string> RowFaults(HWND hWnd);
 
 // One line when the page does not fill its window: the window (a property sheet sizes every page

@@ -263,8 +263,11 @@ std::wstring MakeChoices(HWND sheet, const std::vector<std::wstring>& choices) {
         if (corePage)
             return ZQRowOf(page, label) < 0 ? L"no setting \"" + label + L"\" in the core driver's list"
                                             : L"no option \"" + entry + L"\" of \"" + label + L"\"";
-        return ZQFindPageControl(page, label) ? L"\"" + entry + L"\" cannot be chosen in \"" + label + L"\""
-                                              : L"no control \"" + label + L"\" within reach on the page in front";
+        if (ZQFindPageControl(page, label)) return L"\"" + entry + L"\" cannot be chosen in \"" + label + L"\"";
+        if (ZQFindGreyedControl(page, label))
+            return L"\"" + label + L"\" is greyed on the page in front: unavailable with the settings chosen, so \"" +
+                   entry + L"\" cannot be chosen";
+        return L"no control \"" + label + L"\" within reach on the page in front";
     }
     UpdateWindow(sheet);
     return {};
@@ -321,27 +324,29 @@ std::function<void(HWND)> BeforeOk(const SheetOptions& o, SheetRun& run, std::un
     };
 }
 
-// The sheet opened by `open` with the options' steps and the automatic OK; 0 (also when its own OK
-// closed it first), or 1 after saying what failed (the sheet then closed with Cancel).
-int RunSheet(HANDLE hPrinter, const SheetOptions& o, const std::function<LONG()>& open, LONG& rc) {
+// The sheet opened by `open` with the options' steps and the automatic OK; `confirmed` tells from
+// the sheet's result whether it closed with OK (null: the OK or Cancel the sheet was seen pressing
+// tells). 0 (also when the user's own OK closed it first, a click or a program's message), or 1
+// after saying what failed (the sheet then closed with Cancel).
+int RunSheet(HANDLE hPrinter, const SheetOptions& o, const std::function<LONG()>& open,
+             const std::function<bool(LONG)>& confirmed, LONG& rc) {
     SheetRun run;
-    bool shown = true, ownOk = false;
+    bool pressed = true, ownOk = false;
     {
         std::unique_ptr<CZQDeviceServers> servers;
         if (o.deviceServers) servers = std::make_unique<CZQDeviceServers>(hPrinter);
         std::unique_ptr<CZQAutoPress> press;
         if (o.okAfter) press.reset(new CZQAutoPress(o.okAfter, BeforeOk(o, run, press)));
         rc = open();
-        shown = !press || press->Pressed();
-        ownOk = press && !press->Pressed() && press->ClosedWithOwnOk();
+        pressed = !press || press->Pressed();
+        ownOk = !pressed && (confirmed ? confirmed(rc) : press->ClosedWithOwnOk());
     }
-    // The sheet's own OK button pressed first is an OK like the automatic one.
     if (ownOk) {
         wprintf(o.drives ? L"note  the sheet was closed with its OK before the automatic one: the steps given were not made\n"
                          : L"ok    the sheet was closed with its OK before the automatic one\n");
         return 0;
     }
-    if (!shown) run.failure = L"the sheet never showed, or closed before the automatic OK";
+    if (!pressed) run.failure = L"the sheet was closed without OK before the automatic one, or never showed";
     if (run.failure.empty()) return 0;
     wprintf(L"FAIL  %ls\n      the sheet was cancelled: nothing of it is stored\n", run.failure.c_str());
     return 1;
@@ -355,7 +360,9 @@ int Preferences(const std::wstring& printer, const SheetOptions& o) {
     if (!OpenNamedPrinter(printer, h)) return 1;
     std::vector<BYTE> out;
     LONG rc = 0;
-    if (RunSheet(h.Get(), o, [&] { return ZQOpenPreferences(h.Get(), printer, nullptr, out); }, rc)) return 1;
+    if (RunSheet(h.Get(), o, [&] { return ZQOpenPreferences(h.Get(), printer, nullptr, out); },
+                 [&](LONG result) { return result == IDOK && !out.empty(); }, rc))
+        return 1;
     if (rc < 0) return Fail(L"DocumentProperties", static_cast<HRESULT>(rc));
     if (out.empty()) {
         wprintf(L"ok    Printing Preferences closed without OK\n");
@@ -371,7 +378,8 @@ int Properties(const std::wstring& printer, const SheetOptions& o) {
     CZQSpoolPrinter h;
     if (!OpenNamedPrinter(printer, h)) return 1;
     LONG rc = 0;
-    if (RunSheet(h.Get(), o, [&] { return ZQOpenPrinterProperties(h.Get(), printer); }, rc)) return 1;
+    // Wine's common property sheet answers OK whichever button closed it.
+    if (RunSheet(h.Get(), o, [&] { return ZQOpenPrinterProperties(h.Get(), printer); }, nullptr, rc)) return 1;
     if (rc < 0) return Fail(L"CommonPropertySheetUI", static_cast<HRESULT>(rc));
     wprintf(L"ok    Printer Properties closed\n  device settings:");
     for (const auto& [key, value] : ZQReadDeviceSettings(h.Get()))
@@ -622,6 +630,34 @@ std::wstring UnreadTicket(const std::wstring& ticket) {
     return named + L"it cannot be opened (error " + std::to_wstring(error) + L")";
 }
 
+// What a code of the conversion interface means, as its callers are told.
+std::wstring ConvertCodeMeaning(DWORD code) {
+    switch (code) {
+    case 2: return L"no place was given for the run's id";
+    case 3: return L"the configuration manager could not be loaded, or would not register";
+    case 4: return L"no run id could be made";
+    case 5: return L"the ticket could not be read";
+    case 9: return L"no run id was given";
+    case 10: return L"no devmode was given";
+    case 12: return L"the devmode has no room for the run's id (its private part holds no empty tag record)";
+    case 13: return L"the run's id could not be cleared from the devmode after the driver's call";
+    case 14:
+        return L"the driver gave no devmode: its call failed, or the ticket held no setting it could be asked "
+               L"for (neither a printing nor a device setting)";
+    default: return L"a code the conversion interface does not give";
+    }
+}
+
+// What a step's failure means for that ticket: why the ticket could not be read, or that it is empty.
+std::wstring FailureMeaning(const std::wstring& step, DWORD code, const std::wstring& ticket) {
+    if (step == L"ReadTicket" && code == 5) return UnreadTicket(ticket);
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    if (step == L"ConvertTicketEx" && code == 14 &&
+        GetFileAttributesExW(ticket.c_str(), GetFileExInfoStandard, &file) && !file.nFileSizeLow && !file.nFileSizeHigh)
+        return L"the ticket \"" + ticket + L"\" is empty: it holds no setting to convert into a devmode";
+    return ConvertCodeMeaning(code);
+}
+
 int Convert(const std::wstring& printer, const std::wstring& ticket, const SheetOptions& o) {
     CZQModule dll(LoadLibraryW((ExeDir() + L"\\zqoemui.dll").c_str()));
     ZQConvertApi api;
@@ -639,18 +675,18 @@ int Convert(const std::wstring& printer, const std::wstring& ticket, const Sheet
     GUID run = GUID_NULL;
     DWORD rc = api.initialize(printer.c_str(), manager.c_str(), &run);
     int result = 0;
-    auto step = [&result](const wchar_t* what, DWORD code) {
-        wprintf(code ? L"FAIL  %ls: %lu\n" : L"ok    %ls\n", what, static_cast<unsigned long>(code));
-        if (code) result = 1;
-        return code == 0;
+    // A failure says its code and what it means.
+    auto step = [&result, &ticket](const wchar_t* what, DWORD code) {
+        if (!code) {
+            wprintf(L"ok    %ls\n", what);
+            return true;
+        }
+        wprintf(L"FAIL  %ls: %lu\n      %ls\n", what, static_cast<unsigned long>(code),
+                FailureMeaning(what, code, ticket).c_str());
+        result = 1;
+        return false;
     };
-    const auto read = [&] {
-        const DWORD code = api.readTicket(1, ticket.c_str(), run);
-        // 5: the ticket could not be read.
-        if (!step(L"ReadTicket", code) && code == 5) wprintf(L"      %ls\n", UnreadTicket(ticket).c_str());
-        return code == 0;
-    };
-    if (step(L"InitializeConvertAPI", rc) && read() &&
+    if (step(L"InitializeConvertAPI", rc) && step(L"ReadTicket", api.readTicket(1, ticket.c_str(), run)) &&
         step(L"ConvertTicketEx", api.convertTicketEx(reinterpret_cast<DEVMODEW*>(dm.data()), run))) {
         if (!o.devmodeFile.empty()) {
             if (WriteBytes(o.devmodeFile, std::vector<uint8_t>(dm.begin(), dm.end()))) wprintf(L"ok    devmode %ls\n", o.devmodeFile.c_str());

@@ -427,41 +427,54 @@ HWND ZQFindSheet() {
 }
 
 CZQAutoPress::CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk)
-    : m_beforeOk(std::move(beforeOk)), m_previous(t_autoPress) {
+    : m_due(GetTickCount64() + delayMs), m_beforeOk(std::move(beforeOk)), m_previous(t_autoPress) {
     t_autoPress = this;
-    m_timer = SetTimer(nullptr, 0, delayMs, Tick);
-    m_hook = SetWindowsHookExW(WH_CALLWNDPROC, SeeButton, nullptr, GetCurrentThreadId());
+    // A thread timer comes when nothing else is queued: at the first idle moment from now on.
+    m_timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
 }
 
 CZQAutoPress::~CZQAutoPress() {
-    if (m_hook) UnhookWindowsHookEx(m_hook);
     if (m_timer) KillTimer(nullptr, m_timer);
+    if (m_sheet && IsWindow(m_sheet)) RemoveWindowSubclass(m_sheet, SeeButtons, 0);
     if (t_autoPress == this) t_autoPress = m_previous;
 }
 
-LRESULT CALLBACK CZQAutoPress::SeeButton(int code, WPARAM wParam, LPARAM lParam) {
-    CZQAutoPress* self = t_autoPress;
-    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    // A button's click reaches the sheet as its command; the automatic press goes another way.
-    if (code == HC_ACTION && self && !self->m_bPressed && sent->message == WM_COMMAND &&
-        HIWORD(sent->wParam) == BN_CLICKED && (LOWORD(sent->wParam) == IDOK || LOWORD(sent->wParam) == IDCANCEL) &&
-        sent->hwnd == ZQFindSheet())
-        self->m_bOwnOk = LOWORD(sent->wParam) == IDOK;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+LRESULT CALLBACK CZQAutoPress::SeeButtons(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<CZQAutoPress*>(data);
+    // A click reaches the sheet as its command, a program's press as PSM_PRESSBUTTON; the close box
+    // cancels.
+    if (!self->m_bPressed) {
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
+            self->m_bOwnOk = LOWORD(wParam) == IDOK;
+        else if (message == PSM_PRESSBUTTON && (wParam == PSBTN_OK || wParam == PSBTN_CANCEL))
+            self->m_bOwnOk = wParam == PSBTN_OK;
+        else if (message == WM_CLOSE)
+            self->m_bOwnOk = false;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SeeButtons, 0);
+        self->m_sheet = nullptr;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void CALLBACK CZQAutoPress::Tick(HWND, UINT, UINT_PTR, DWORD) {
     CZQAutoPress* self = t_autoPress;
     if (!self || self->m_bPressed) return;
+    const ULONGLONG now = GetTickCount64();
     HWND sheet = ZQFindSheet();
-    if (!sheet) {
-        // Not shown yet: look again soon, for a while.
-        KillTimer(nullptr, self->m_timer);
-        self->m_timer = ++self->m_tries < 300 ? SetTimer(nullptr, 0, 100, Tick) : 0;
-        return;
-    }
+    if (sheet && !self->m_sheet && SetWindowSubclass(sheet, SeeButtons, 0, reinterpret_cast<DWORD_PTR>(self)))
+        self->m_sheet = sheet;
+    // Not shown yet: look again at the next idle moment, for a while.
+    if (!sheet && now < self->m_due + 30000) return;
     KillTimer(nullptr, self->m_timer);
     self->m_timer = 0;
+    if (!sheet) return;
+    if (now < self->m_due) {
+        self->m_timer = SetTimer(nullptr, 0, static_cast<UINT>(self->m_due - now), Tick);
+        return;
+    }
     self->m_bPressed = true;
     if (self->m_beforeOk) self->m_beforeOk(sheet);
     PostMessageW(sheet, PSM_PRESSBUTTON, self->m_bCancel ? PSBTN_CANCEL : PSBTN_OK, 0);
@@ -869,22 +882,36 @@ bool ZQShowPage(HWND sheet, const std::wstring& title) {
     return true;
 }
 
-HWND ZQFindPageControl(HWND page, const std::wstring& label) {
+namespace {
+
+// The control of that name: one within the user's reach, or (`anyState`) hidden or greyed too.
+HWND FindControl(HWND page, const std::wstring& label, bool anyState) {
     if (!page) return nullptr;
+    const auto reached = [anyState](HWND hwnd) { return hwnd && (anyState || Usable(hwnd)); };
     if (label.size() > 1 && label[0] == L'#') {
         HWND control = GetDlgItem(page, _wtoi(label.c_str() + 1));
-        return Usable(control) ? control : nullptr;
+        return reached(control) ? control : nullptr;
     }
     const std::wstring wanted = ReadableText(label);
     for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!Usable(child) || ReadableText(ControlText(child)) != wanted) continue;
+        if (!reached(child) || ReadableText(ControlText(child)) != wanted) continue;
         const LONG_PTR kind = ButtonKind(child);
         if (IsCheckBox(kind) || IsRadio(kind) || IsPush(kind) || TakesEntries(child)) return child;
         // A label names the list or slider after it.
         for (HWND next = GetWindow(child, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
-            if (TakesEntries(next)) return Usable(next) ? next : nullptr;
+            if (TakesEntries(next)) return reached(next) ? next : nullptr;
     }
     return nullptr;
+}
+
+}  // namespace
+
+HWND ZQFindPageControl(HWND page, const std::wstring& label) { return FindControl(page, label, false); }
+
+HWND ZQFindGreyedControl(HWND page, const std::wstring& label) {
+    HWND control = FindControl(page, label, true);
+    return control && (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) && !IsWindowEnabled(control) ? control
+                                                                                                       : nullptr;
 }
 
 namespace {

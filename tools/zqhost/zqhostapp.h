@@ -103,7 +103,10 @@ bool ZQLoadConvertApi(HMODULE hModule, ZQConvertApi& api);
 // Presses OK on the next property sheet this thread shows, `delayMs` after starting; `beforeOk`
 // runs first with the sheet's window (tests change settings there; the host tool saves its
 // picture), and may ask for Cancel instead. The newest one of a thread works; the one before it
-// works again when it goes.
+// works again when it goes. It finds the sheet at the thread's first idle moment after it shows and
+// sees the OK and Cancel pressed on it before the automatic one, clicked or asked for by message,
+// through the sheet's own window procedure: no message hook, which would cost every message of the
+// thread a call through the Wine server.
 class CZQAutoPress {
 public:
     CZQAutoPress(UINT delayMs, std::function<void(HWND)> beforeOk);
@@ -113,17 +116,17 @@ public:
     bool Pressed() const { return m_bPressed; }
     // From `beforeOk`: the sheet is cancelled, so that it stores nothing.
     void PressCancel() { m_bCancel = true; }
-    // The sheet's own OK button (a user's press) was the last of its OK and Cancel buttons pressed
-    // before the automatic OK.
+    // OK was the last of the sheet's OK and Cancel pressed before the automatic OK (Wine's Printer
+    // Properties tell their caller neither).
     bool ClosedWithOwnOk() const { return m_bOwnOk; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
-    static LRESULT CALLBACK SeeButton(int code, WPARAM wParam, LPARAM lParam);
-    HHOOK m_hook = nullptr;
+    static LRESULT CALLBACK SeeButtons(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    ULONGLONG m_due;
+    HWND m_sheet = nullptr;  // watched from when it was found
     bool m_bOwnOk = false;
     UINT_PTR m_timer = 0;
-    int m_tries = 0;
     bool m_bPressed = false;
     bool m_bCancel = false;
     std::function<void(HWND)> m_beforeOk;
@@ -203,6 +206,8 @@ std::vector<std::wstring> ZQPageTitles(HWND sheet);
 // The entries of a drop-down list of a page, in order (256 characters each).
 std::vector<std::wstring> ZQListEntries(HWND combo);
 HWND ZQFindPageControl(HWND page, const std::wstring& label);
+// The control of that name shown but greyed (disabled), out of reach for now; null otherwise.
+HWND ZQFindGreyedControl(HWND page, const std::wstring& label);
 // The choice on the page: a list's entry by its text, "on" or "off" for a check box or radio
 // button, "click" for any other button (the sample page's, or a push button inside a dialog that
 // stays open, as a tile), a position for a slider, a tree's item by its text, an edit's text (typed,

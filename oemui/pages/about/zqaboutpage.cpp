@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
+#include "common/zqhandles.h"
 #include "device/zqaboutinfo.h"
 #include "res/zqaboutinfoids.h"
 
@@ -29,6 +31,17 @@ constexpr Label kLabels[] = {
     {IDC_STA_FILELIST, 3433, L"D&river Files:"},
     {IDC_STA_NOTIFICATION, 3432, L"Con&figuration Status:"},
 };
+
+// A list shows whole rows: its foot comes up to the last whole one.
+void FitWholeRows(HWND hList) {
+    RECT client = {}, window = {};
+    const LRESULT row = hList ? SendMessageW(hList, LB_GETITEMHEIGHT, 0, 0) : 0;
+    if (row <= 0 || !GetClientRect(hList, &client) || !GetWindowRect(hList, &window) || client.bottom < row) return;
+    const LONG cut = client.bottom % static_cast<LONG>(row);
+    if (cut)
+        SetWindowPos(hList, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - cut,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 }  // namespace
 
@@ -56,6 +69,7 @@ BOOL CZQAboutPage::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (!BAllocPageBlock()) return FALSE;
     m_hFileList = GetDlgItem(hDlg, IDC_LB_FILELIST);
     m_hStatusList = GetDlgItem(hDlg, IDC_LB_NOTIFICATION);
+    for (HWND list : {m_hFileList, m_hStatusList}) FitWholeRows(list);
     for (const Label& label : kLabels)
         if (HWND control = GetDlgItem(hDlg, label.iCtrlId)) BSetWindowTextRes(label.idText, control, label.pszEnglish);
 
@@ -74,6 +88,7 @@ BOOL CZQAboutPage::BInitDialog(HWND hDlg, PageContext* pContext) {
             BGetPrintProcessorFile(pContext->pCaps->szServerName, pContext->pCaps->szPrintProcessor, processor))
             VAddFileLine(processor);
         if (m_hFileList) SendMessageW(m_hFileList, LB_SETCURSEL, 0, 0);
+        VPlaceVersionColumn();
     }
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     return TRUE;
@@ -88,6 +103,33 @@ void CZQAboutPage::VAddFileLine(PCWSTR pszPath) {
     if (SendMessageW(m_hFileList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(line)) != LB_ERR)
         return;
     SendMessageW(m_hFileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+}
+
+// The versions in one column, two average characters after the longest file name: the list's tab
+// stop, in the quarters of its font's average character width it counts in.
+void CZQAboutPage::VPlaceVersionColumn() {
+    if (!m_hFileList) return;
+    const CZQWindowDC dc(m_hFileList);
+    if (!dc.Get()) return;
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(m_hFileList, WM_GETFONT, 0, 0));
+    CZQSelectObject select(dc.Get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    constexpr WCHAR kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size = {};
+    GetTextExtentPoint32W(dc.Get(), kAlphabet, 52, &size);
+    const int average = std::max<int>(1, (size.cx / 26 + 1) / 2);
+    LONG widest = 0;
+    const LRESULT count = SendMessageW(m_hFileList, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        WCHAR line[kAboutLineChars] = {};
+        const LRESULT length = SendMessageW(m_hFileList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0 || length >= static_cast<LRESULT>(kAboutLineChars)) continue;
+        SendMessageW(m_hFileList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+        const PCWSTR tab = wcschr(line, L'\t');
+        if (!tab || !GetTextExtentPoint32W(dc.Get(), line, static_cast<int>(tab - line), &size)) continue;
+        widest = std::max(widest, size.cx);
+    }
+    INT stop = (widest * 4 + average - 1) / average + 8;
+    SendMessageW(m_hFileList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop));
 }
 
 // ---------------------------------------------------------------------------------------------

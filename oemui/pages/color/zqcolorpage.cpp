@@ -8,6 +8,7 @@
 #include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqnamedlg.h"
+#include "pages/parts/zqstoremessage.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "preview/zqpreview.h"
@@ -524,11 +525,16 @@ void CZQColorTab::VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContex
         WCHAR name[CZQQuickSets::kNameChars] = {};
         GetWindowTextW(m_hPresetCombo, name, CZQQuickSets::kNameChars);
         CZQNameDlg nameDialog(zqmodule::Instance());
-        quickSets->VSaveCurrent(hDlg, name, m_hPresetSave, m_hPresetDelete, WorkOf(pContext),
-                                pContext->pLogic->SheetState()->bRtl, &nameDialog);
+        const ZQStoreOutcome outcome = quickSets->ESaveCurrent(hDlg, name, m_hPresetSave, m_hPresetDelete,
+                                                               WorkOf(pContext), pContext->pLogic->SheetState()->bRtl,
+                                                               &nameDialog);
+        BSayStoreOutcome(hDlg, quickSets->PszCaption(), {ZQStoreKind::kTaskPresets, false, outcome, {name}});
         quickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     } else if (iCtrlId == IDC_BTN_DELETE_PRESET && iCode == BN_CLICKED) {
-        quickSets->VDeleteSelected(hDlg, m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
+        std::wstring deleted;
+        const ZQStoreOutcome outcome =
+            quickSets->EDeleteSelected(hDlg, m_hPresetCombo, m_hPresetSave, m_hPresetDelete, &deleted);
+        BSayStoreOutcome(hDlg, quickSets->PszCaption(), {ZQStoreKind::kTaskPresets, true, outcome, {deleted}});
     }
 }
 

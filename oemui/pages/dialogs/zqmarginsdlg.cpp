@@ -13,6 +13,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/zqpageitems.h"
+#include "pages/zqpagepreview.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpages.h"
 #include "preview/zqpreview.h"
@@ -400,14 +401,14 @@ void CZQMarginsDlg::VPaintPreview(PageContext* pContext, int iPrintWithMargins, 
 
     pContext->pPreview->VSetSettings(&r);
     pContext->pPreview->VPaintRollOptions(iPrintWithMargins, iMarginSet, iEnlargement);
-    VFillLargeFormat(pContext);
+    VFillLargeFormat(pContext, iPrintWithMargins);
     pContext->pPreview->VSetSettings(&r);
     // The print preview shows the page as the large-format fields lay it out, beside the
     // application's view of it.
     pContext->pPreview->VPaint();
 }
 
-void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext) {
+void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext, int iPrintWithMargins) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     int* extra = m_preview.aiExtra;
@@ -436,16 +437,8 @@ void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext) {
     extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
     extra[kPxWithMargins] = 0;
     extra[kPxMarginLayout] = 3;
-    WCHAR margins[256];
-    if (ReadOption(param, zqkw::kZQPrintWithMargins, margins)) {
-        int layout = 3;
-        for (int i = 0; i < 3; ++i)
-            if (ZQEqualNoCase(margins, kPrintWithMargins[i])) layout = i;
-        extra[kPxWithMargins] = layout < 3 ? 1 : 0;
-        extra[kPxMarginLayout] = layout;
-        if (layout == 2) m_preview.aiValue[kPvNoInset] = 1;
-        if (layout == 3) m_preview.aiValue[kPvNoInset] = Readable(param, zqkw::kZQBorderless) ? 1 : 0;
-    }
+    // The layout chosen in the dialog, which Borderless and Print with Margins select only on OK.
+    if (Readable(param, zqkw::kZQPrintWithMargins)) ZQSetPreviewMarginLayout(&m_preview, iPrintWithMargins, param);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -80,7 +80,8 @@ public:
     // The working settings name " [none]" when they name no watermark of the pool.
     void VInitWatermarkSettings(PageContext* pContext);
     void VFreeWatermarkLists();
-    // The pool written back, as the sheet's OK or Apply keeps it; FALSE when it could not be.
+    // The pool written back, as the sheet's OK or Apply keeps it; what was not stored, and why, said
+    // (pages/parts/zqstoremessage.h); FALSE when it could not be.
     BOOL BSaveWatermarks();
     void VFillWatermarkCombo();
     void VRefillWatermarkCombo();

@@ -9,6 +9,7 @@
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
 #include "pages/effects/zqeffectspage.h"
+#include "pages/parts/zqstoremessage.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqeffectsids.h"
@@ -18,6 +19,7 @@ using namespace zqpage;
 namespace {
 
 constexpr int kDefaultDiagonal = 52;
+constexpr int kWatermarksCaptionId = 809;
 constexpr DWORD kDefaultWatermarkSize = 80;
 
 // The shell's own process may edit the watermarks of a printer on another computer.
@@ -51,12 +53,13 @@ void CZQEffectsTab::VLoadWatermarks(ZQUIDevmode* pPrivateDM, POEMCUIPPARAM pPara
     if (!pParam) return;
     m_watermarks.VBind(m_pSheetParam, pParam, HResModule());
     m_watermarks.VLoadNoneName();
+    // The opening's own saves say nothing: the sheet's OK saves again what they could not store.
     if (!m_watermarks.BReadPool(pParam, bRestricted)) {
-        if (m_watermarks.BResetDefaultEntries()) m_watermarks.BSavePool(pParam);
+        if (m_watermarks.BResetDefaultEntries()) m_watermarks.ESavePool(pParam);
         return;
     }
     if (m_watermarks.BRefreshNoneEntry(pParam->hPrinter, pParam->pPrinterName, pPrivateDM, pParam->pPublicDM))
-        m_watermarks.BSavePool(pParam);
+        m_watermarks.ESavePool(pParam);
 }
 
 void CZQEffectsTab::VInitWatermarkSettings(PageContext* pContext) {
@@ -87,7 +90,17 @@ void CZQEffectsTab::VInitWatermarkSettings(PageContext* pContext) {
 
 void CZQEffectsTab::VFreeWatermarkLists() { m_watermarks.VFreeLists(); }
 
-BOOL CZQEffectsTab::BSaveWatermarks() { return m_watermarks.BSavePool(m_pCUIParam); }
+BOOL CZQEffectsTab::BSaveWatermarks() {
+    ZQStoreReport report = {ZQStoreKind::kWatermarks, false, ZQStoreOutcome::kStored, {}};
+    report.outcome = m_watermarks.ESavePool(m_pCUIParam, &report.names);
+    WCHAR caption[kResStringChars];
+    if (!BLoadResString(kWatermarksCaptionId, caption)) ZQCopyText(caption, kResStringChars, L"Watermarks");
+    // A watermark whose removal the printer refused is listed again.
+    if (BSayStoreOutcome(m_controls.Page(), caption, report) && report.outcome == ZQStoreOutcome::kStored &&
+        m_controls.Page())
+        VRefillWatermarkCombo();
+    return report.outcome == ZQStoreOutcome::kStored;
+}
 
 // ---------------------------------------------------------------------------------------------
 // The list

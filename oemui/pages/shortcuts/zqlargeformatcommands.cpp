@@ -14,10 +14,10 @@
 #include "featurelogic/zqquicksets.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/dialogs/zqnamedlg.h"
+#include "pages/parts/zqstoremessage.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
-#include "settings/zqstorelock.h"
 
 using namespace zqpage;
 
@@ -132,28 +132,16 @@ void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
         !m_store.BSaveShortcut(pContext, m_controls.Page(), work, rtl, &nameDialog))
         return;
     const PCWSTR name = m_store.m_szNewShortcutName;
-    CZQQuickSets* quickSets = pContext->pQuickSets;
-    // The record and its quick set are stored before the list shows the name; a replaced one is
-    // written over, never removed first. Either refused, the list and the store stay as they were.
+    // The record and its quick set are stored in one edit before the list shows the name; a replaced
+    // one is written over, never removed first. Either refused, the list and the store stay as they
+    // were, and the user is told.
     ShortcutRecord& record = m_store.m_SavedShortcut;
-    const CZQShortcutStore::SaveResult stored = BBuildSavedShortcut(pContext, &record)
-                                                    ? m_store.ESaveShortcut(pContext, m_controls.Page(), record)
-                                                    : CZQShortcutStore::SaveResult::kFailed;
+    const ZQStoreOutcome stored = BBuildSavedShortcut(pContext, &record)
+                                      ? m_store.ESaveShortcut(pContext, m_controls.Page(), record, work)
+                                      : ZQStoreOutcome::kRefused;
     CZQShortcutStore::VFreeShortcut(&record);
-    if (stored == CZQShortcutStore::SaveResult::kRefused) return;
-    if (stored != CZQShortcutStore::SaveResult::kStored) {
-        WCHAR caption[kTextChars];
-        VLoadText(kTitleId, kPageTitle, caption);
-        zqmsgbox::IShow(m_controls.Page(),
-                        L"The Printing Shortcut could not be saved. You may not have the rights to change the "
-                        L"printer's settings.",
-                        caption, MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
-    if (quickSets &&
-        !quickSets->BSaveForShortcut(m_controls.Page(), name, m_store.m_bReplaceExisting, Ctl(IDC_BTN_SAVE),
-                                     Ctl(IDC_BTN_DELETE), work, rtl, &nameDialog)) {
-        m_store.VUndoStore(pContext);
+    if (stored != ZQStoreOutcome::kStored) {
+        VSayStored(stored, false, name);
         return;
     }
     LRESULT added = LB_ERR;
@@ -260,16 +248,17 @@ PWSTR CZQLargeFormatShortcutsTab::PSavedKeyword(PageContext* pContext, const Sho
 // Delete
 // ---------------------------------------------------------------------------------------------
 // The shortcut and its quick set out of the stores together; FALSE, both kept and the user told, when
-// another program holds the stores.
+// another program holds the stores or the printer refuses.
 BOOL CZQLargeFormatShortcutsTab::BDeleteStored(PageContext* pContext, PCWSTR pszName) {
-    const CZQStoreLock lock(m_pCUIParam ? m_pCUIParam->hPrinter : nullptr);
-    if (!lock.Held()) {
-        m_store.VSayBusy(m_controls.Page());
-        return FALSE;
-    }
-    m_store.VDeleteShortcut(pContext, pszName);
-    if (pContext->pQuickSets) pContext->pQuickSets->VDeleteByName(pszName);
-    return TRUE;
+    const ZQStoreOutcome outcome = m_store.EDeleteShortcut(pContext, pszName);
+    VSayStored(outcome, true, pszName);
+    return outcome == ZQStoreOutcome::kStored;
+}
+
+void CZQLargeFormatShortcutsTab::VSayStored(ZQStoreOutcome outcome, bool bDelete, PCWSTR pszName) {
+    WCHAR caption[kResStringChars];
+    m_store.VCaption(caption);
+    BSayStoreOutcome(m_controls.Page(), caption, {ZQStoreKind::kShortcuts, bDelete, outcome, {pszName}});
 }
 
 void CZQLargeFormatShortcutsTab::VOnDelete(PageContext* pContext) {

@@ -20,6 +20,8 @@ namespace {
 // What ends a name the row cannot hold.
 constexpr WCHAR kEllipsis[] = L"...";
 constexpr int kMaxRowLines = 8;
+// Room kept between a name and the row's far side.
+constexpr int kRowFarMargin = 4;
 
 int FitInDc(void* pContext, PCWSTR pszText, int cchText, int cxRoom) {
     int fit = 0;
@@ -169,11 +171,12 @@ void CZQShortcutListRows::VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeForm
         SendMessageW(hList, LB_GETTEXT, pItem->itemID, reinterpret_cast<LPARAM>(text.Get()));
         const int count = static_cast<int>(wcslen(text.Get()));
         // The name wraps within what the row shows of the list: its client area ends at the
-        // scroll bar, in both reading orders.
+        // scroll bar, in both reading orders. A glyph may ink its whole advance (a mirrored row's
+        // first capital), so the far side keeps a margin of its own.
         RECT client = rc;
         GetClientRect(hList, &client);
         const int x = bLargeFormat ? 20 * unit + 37 : 2 * unit + 51;
-        const int room = std::min(rc.right, client.right) - x - 2;
+        const int room = std::min(rc.right, client.right) - x - kRowFarMargin;
         const int lineHeight = std::max(1, static_cast<int>(metrics.tmHeight));
         const int maxLines = std::min(kMaxRowLines, std::max(1, (static_cast<int>(rc.bottom - rc.top) - 4) / lineHeight));
         SIZE dots = {};

@@ -207,6 +207,8 @@ private:
     void VOnSaveAs(PageContext* pContext);
     void VOnDelete(PageContext* pContext);
     BOOL BDeleteStored(PageContext* pContext, PCWSTR pszName);
+    // What a save or delete of the stores came to, said under the store's caption.
+    void VSayStored(ZQStoreOutcome outcome, bool bDelete, PCWSTR pszName);
     void VOnTurnPage(PageContext* pContext);
     void VOnPreviewBox(PageContext* pContext);
     void VOnUnitClick(PageContext* pContext, bool bDocSize);

@@ -1,20 +1,18 @@
 #include "pages/shortcuts/zqlargeformatstore.h"
 
-#include <cstring>
 #include <vector>
 
 #include "common/zqhandles.h"
 #include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
+#include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
 #include "settings/zqdriverdata.h"
-#include "settings/zqstorelock.h"
 #include "xmlrules/zqxmluirules.h"
 
 static_assert(CZQShortcutStore::kNameChars == zqsc::kMaxChars + 1, "a record's strings fill the page's buffers");
@@ -303,33 +301,52 @@ BOOL CZQShortcutStore::BCheckShortcutName(PageContext* pContext, HWND hOwner) {
     return TRUE;
 }
 
-CZQShortcutStore::SaveResult CZQShortcutStore::ESaveShortcut(PageContext* pContext, HWND hOwner,
-                                                             const ShortcutRecord& record) {
-    for (;;) {
-        bool full = false;
-        {
-            const CZQStoreLock lock(PrinterOf(pContext));
-            if (!lock.Held()) {
-                VSayBusy(hOwner);
-                return SaveResult::kRefused;
-            }
-            CZQPrinterHandle printer(HOpenPrinter(pContext));
-            BOOL stored = FALSE;
-            if (!printer || !BNameStored(pContext, printer.Get(), record.szName, &stored)) return SaveResult::kFailed;
-            if (!stored || m_bReplaceExisting) {
-                VCountShortcuts(pContext, printer.Get(), TRUE);
-                full = !stored && m_nTotalShortcuts >= zqsc::kMaxShortcuts;
-                if (!full) return BStoreShortcut(pContext, record) ? SaveResult::kStored : SaveResult::kFailed;
-            }
-        }
-        if (full) {
-            VSayFull(hOwner);
-            return SaveResult::kRefused;
-        }
-        // Stored by another program since the name was checked: asked about as a listed one is, with
-        // the lock let go.
-        if (!BCheckShortcutName(pContext, hOwner)) return SaveResult::kRefused;
+ZQStoreOutcome CZQShortcutStore::ESaveShortcut(PageContext* pContext, HWND hOwner, const ShortcutRecord& record,
+                                              ZQUIDevmode* pDevmode) {
+    CZQQuickSets* quickSets = pContext ? pContext->pQuickSets : nullptr;
+    if (!quickSets) {
+        InvalidData();
+        return ZQStoreOutcome::kRefused;
     }
+    CEditPart part(*this, pContext, &record, nullptr);
+    return quickSets->ESaveForShortcut(hOwner, record.szName, &m_bReplaceExisting, pDevmode, &part);
+}
+
+ZQStoreOutcome CZQShortcutStore::EDeleteShortcut(PageContext* pContext, PCWSTR pszName) {
+    CZQQuickSets* quickSets = pContext ? pContext->pQuickSets : nullptr;
+    if (!quickSets || !pszName) {
+        InvalidData();
+        return ZQStoreOutcome::kRefused;
+    }
+    CEditPart part(*this, pContext, nullptr, pszName);
+    return quickSets->EDeleteByName(pszName, &part);
+}
+
+IZQStoreEditPart::Step CZQShortcutStore::CEditPart::EAdd(CZQStoreEdit& edit) {
+    // The shortcut lies where its quick set does: the printer's data, or the restricted user's key.
+    if ((edit.BPerUser() != FALSE) != (m_store.m_page.bRestrictedUser != FALSE)) return Step::kFailed;
+    if (m_pszDeleted) {
+        // A restricted user's own value only: the printer's shortcuts stay.
+        edit.VRemove(zqsettings::kShortcutPoolKey, m_pszDeleted);
+        return Step::kReady;
+    }
+    BOOL stored = FALSE;
+    if (!m_pRecord || !m_store.BNameStored(m_pContext, edit.HPrinter(), m_pRecord->szName, &stored)) return Step::kFailed;
+    m_bFull = false;
+    // Stored by another program since the name was checked: asked about as a listed one is.
+    if (stored && !m_store.m_bReplaceExisting) return Step::kAsk;
+    m_store.VCountShortcuts(m_pContext, edit.HPrinter(), TRUE);
+    m_bFull = !stored && m_store.m_nTotalShortcuts >= zqsc::kMaxShortcuts;
+    if (m_bFull) return Step::kAsk;
+    return BAddRecord(edit, *m_pRecord) ? Step::kReady : Step::kFailed;
+}
+
+BOOL CZQShortcutStore::CEditPart::BAnswer(HWND hOwner) {
+    if (m_bFull) {
+        m_store.VSayFull(hOwner);
+        return FALSE;
+    }
+    return m_store.BCheckShortcutName(m_pContext, hOwner);
 }
 
 void CZQShortcutStore::VSayFull(HWND hOwner) {
@@ -339,13 +356,13 @@ void CZQShortcutStore::VSayFull(HWND hOwner) {
     if (m_page.hList) SetFocus(m_page.hList);
 }
 
-void CZQShortcutStore::VSayBusy(HWND hOwner) {
-    VSay(hOwner, 0, L"Another program is changing the printer's printing shortcuts. Nothing was stored; please try again.");
+void CZQShortcutStore::VCaption(PWSTR pszCaption) {
+    if (!BLoadResString(kIdsCaption, pszCaption)) ZQCopyText(pszCaption, kResStringChars, kCaptionEnglish);
 }
 
 void CZQShortcutStore::VSay(HWND hOwner, int iId, PCWSTR pszEnglish) {
     WCHAR caption[kResStringChars];
-    if (!BLoadResString(kIdsCaption, caption)) ZQCopyText(caption, kResStringChars, kCaptionEnglish);
+    VCaption(caption);
     IMessage(hOwner, iId, pszEnglish, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -364,73 +381,26 @@ DWORD CZQShortcutStore::DWSerializeShortcut(BYTE** ppBuffer, const ShortcutRecor
     return static_cast<DWORD>(size);
 }
 
-void CZQShortcutStore::VWriteShortcut(PageContext* pContext, const ShortcutRecord& record) {
-    BStoreShortcut(pContext, record);
+CZQStoreEdit CZQShortcutStore::OwnEdit(PageContext* pContext) const {
+    return CZQStoreEdit(CZQPrinterHandle(HOpenPrinter(pContext)), m_page.bRestrictedUser);
 }
 
-BOOL CZQShortcutStore::BStoreKey(HANDLE hPrinter, HANDLE* phWhere, PWSTR pszPath, PCWSTR* ppszKey) const {
-    *phWhere = m_page.bRestrictedUser ? nullptr : hPrinter;
-    *ppszKey = zqsettings::kShortcutPoolKey;
-    if (!m_page.bRestrictedUser) return TRUE;
-    *ppszKey = pszPath;
-    return BUserPoolPath(hPrinter, pszPath);
-}
-
-BOOL CZQShortcutStore::BStoreShortcut(PageContext* pContext, const ShortcutRecord& record) {
-    m_undo.bValid = FALSE;
-    const CZQStoreLock lock(PrinterOf(pContext));
-    if (!lock.Held()) {
-        SetLastError(ERROR_TIMEOUT);
-        return FALSE;
-    }
-    CZQPrinterHandle printer(HOpenPrinter(pContext));
-    if (!printer) return InvalidData();
+BOOL CZQShortcutStore::BAddRecord(CZQStoreEdit& edit, const ShortcutRecord& record) {
     CZQLocalPtr<BYTE> image;
     const DWORD size = DWSerializeShortcut(image.Put(), record);
-    HANDLE where = nullptr;
-    WCHAR path[MAX_PATH];
-    PCWSTR key = nullptr;
-    if (!size || !image || !record.szName[0] || !BStoreKey(printer.Get(), &where, path, &key)) return InvalidData();
-    Undo& undo = m_undo;
-    undo.data.Reset();
-    const DWORD rc = where ? ZQReadStoredValue(where, key, record.szName, &undo.dwType, undo.data, &undo.cbData)
-                           : ZQReadUserValue(key, record.szName, &undo.dwType, undo.data, &undo.cbData);
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
-        SetLastError(rc);
-        return FALSE;
-    }
-    const ZQValueChange change = {key, record.szName, REG_BINARY, image.Get(), size, FALSE};
-    if (!ZQChangeValuesTogether(where, &change, 1)) return FALSE;
-    undo.bPresent = rc == ERROR_SUCCESS;
-    ZQCopyText(undo.szName, kNameChars, record.szName);
-    undo.written = std::move(image);
-    undo.cbWritten = size;
-    undo.bValid = TRUE;
+    if (!size || !image || !record.szName[0]) return InvalidData();
+    edit.VWrite(zqsettings::kShortcutPoolKey, record.szName, REG_BINARY, image.Get(), size);
     return TRUE;
 }
 
-void CZQShortcutStore::VUndoStore(PageContext* pContext) {
-    if (!m_undo.bValid) return;
-    m_undo.bValid = FALSE;
-    const CZQStoreLock lock(PrinterOf(pContext));
-    CZQPrinterHandle printer(lock.Held() ? HOpenPrinter(pContext) : nullptr);
-    HANDLE where = nullptr;
-    WCHAR path[MAX_PATH];
-    PCWSTR key = nullptr;
-    bool back = printer && BStoreKey(printer.Get(), &where, path, &key);
-    if (back) {
-        // What another program stored over this store since stays.
-        DWORD type = REG_NONE, cb = 0;
-        CZQLocalPtr<BYTE> now;
-        const DWORD rc = where ? ZQReadStoredValue(where, key, m_undo.szName, &type, now, &cb)
-                               : ZQReadUserValue(key, m_undo.szName, &type, now, &cb);
-        if (rc != ERROR_SUCCESS || cb != m_undo.cbWritten || std::memcmp(now.Get(), m_undo.written.Get(), cb) != 0)
-            return;
-        const ZQValueChange change = {key, m_undo.szName, m_undo.dwType, m_undo.data.Get(), m_undo.cbData,
-                                      !m_undo.bPresent};
-        back = ZQChangeValuesTogether(where, &change, 1) != FALSE;
+void CZQShortcutStore::VWriteShortcut(PageContext* pContext, const ShortcutRecord& record) {
+    CZQStoreEdit edit = OwnEdit(pContext);
+    if (!edit.HPrinter() || !BAddRecord(edit, record)) {
+        InvalidData();
+        return;
     }
-    if (!back) zqtrace::Line(L"CZQShortcutStore::VUndoStore: the shortcut's earlier value could not be put back\n");
+    if (edit.ECommit() != ZQStoreOutcome::kStored)
+        zqtrace::Line(L"CZQShortcutStore::VWriteShortcut: the shortcut was not stored\n");
 }
 
 BOOL CZQShortcutStore::BReadShortcut(PageContext* pContext, ShortcutRecord* pRecord) {
@@ -476,39 +446,17 @@ void CZQShortcutStore::VFreeShortcut(ShortcutRecord* pRecord) {
     pRecord->nFeatures = 0;
 }
 
-void CZQShortcutStore::VDeleteShortcut(PageContext* pContext, PCWSTR pszName) {
-    const CZQStoreLock lock(PrinterOf(pContext));
-    CZQPrinterHandle printer(lock.Held() ? HOpenPrinter(pContext) : nullptr);
-    if (!printer || !pszName) {
-        InvalidData();
-        return;
-    }
-    if (!m_page.bRestrictedUser) {
-        CZQDriverData::BDeletePrinterDataEx(printer.Get(), zqsettings::kShortcutPoolKey, pszName);
-        return;
-    }
-    // A restricted user's own only: the printer's shortcuts stay.
-    WCHAR path[MAX_PATH];
-    CZQRegKey key;
-    if (BUserPoolPath(printer.Get(), path) &&
-        RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS)
-        RegDeleteValueW(key.Get(), pszName);
-}
-
 void CZQShortcutStore::VRewriteStoredShortcuts(PageContext* pContext, HWND /*hOwner*/) {
     if (m_page.bRestrictedUser) return;
     // Each read and its write with no other program's change in between: a shortcut deleted
     // meanwhile is not read, so not written back.
-    const CZQStoreLock lock(PrinterOf(pContext));
-    if (!lock.Held()) return;
-    {
-        CZQPrinterHandle printer(HOpenPrinter(pContext));
-        if (!printer) {
-            InvalidData();
-            return;
-        }
-        VCountShortcuts(pContext, printer.Get(), FALSE);
+    CZQStoreEdit edit = OwnEdit(pContext);
+    if (!edit.HPrinter()) {
+        InvalidData();
+        return;
     }
+    if (!edit.BHeld()) return;
+    VCountShortcuts(pContext, edit.HPrinter(), FALSE);
     // Every row: the customised row may stand above the last stored shortcut.
     const LRESULT rows = m_page.hList ? SendMessageW(m_page.hList, LB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < rows; ++i) {
@@ -519,9 +467,11 @@ void CZQShortcutStore::VRewriteStoredShortcuts(PageContext* pContext, HWND /*hOw
             BIsReservedName(pContext, record.szName))
             continue;
         // Only what was read goes back: a row without its value writes nothing.
-        if (BReadShortcut(pContext, &record)) VWriteShortcut(pContext, record);
+        if (BReadShortcut(pContext, &record)) BAddRecord(edit, record);
         VFreeShortcut(&record);
     }
+    if (edit.ECommit() != ZQStoreOutcome::kStored)
+        zqtrace::Line(L"CZQShortcutStore::VRewriteStoredShortcuts: the shortcuts were not written again\n");
 }
 
 void CZQShortcutStore::VGetShortcutText(PageContext* pContext, PWSTR pszText) {

@@ -6,13 +6,15 @@
 //
 // Every routine that touches the store opens the printer by name for itself (to use it, for a
 // restricted user) and closes it again; one that finds no context, printer or printer name sets last
-// error 13 and does nothing more. Each write, and what it was decided on, runs under the printer's
-// stores' lock. Records and their entries are zero-filled local-heap blocks.
+// error 13 and does nothing more. Each write, and what it was decided on, is one edit of the
+// printer's stores (settings/zqstoreedit.h); Save As and Delete join the edit of the shortcut's
+// quick set. Records and their entries are zero-filled local-heap blocks.
 #pragma once
 
 #include "common/zqhandles.h"
 #include "common/zquibase.h"
 #include "featurelogic/zqnameasker.h"
+#include "settings/zqstoreedit.h"
 #include "pages/shortcuts/zqlargeformattypes.h"
 
 struct PageContext;
@@ -55,21 +57,20 @@ public:
     // TRUE when the name may be stored; a listed name that may be replaced asks first and sets the
     // replace flag on Yes.
     BOOL BCheckShortcutName(PageContext* pContext, HWND hOwner);
+    // The record stored alone, in an edit of its own.
     void VWriteShortcut(PageContext* pContext, const ShortcutRecord& record);
-    // The same, TRUE only once the value is stored; what the value held before is kept until the next
-    // store, so that VUndoStore can put it back (a save whose other half fails) unless someone else
-    // changed it since.
-    BOOL BStoreShortcut(PageContext* pContext, const ShortcutRecord& record);
-    void VUndoStore(PageContext* pContext);
-    // Save As's store of the record under m_szNewShortcutName, after BSaveShortcut said yes: under the
-    // store's lock the limit and the name are checked again against what is stored now (a shortcut
-    // of the name another program stored since is asked about first, the lock let go), then the
-    // record is stored. kRefused: nothing stored and the user told (or he declined); kFailed: the
-    // spooler refused, for the caller to say.
-    enum class SaveResult { kStored, kRefused, kFailed };
-    SaveResult ESaveShortcut(PageContext* pContext, HWND hOwner, const ShortcutRecord& record);
-    // The message of a store whose lock another program holds: nothing was changed.
-    void VSayBusy(HWND hOwner);
+    // Save As's store of the record under m_szNewShortcutName, after BSaveShortcut said yes: the
+    // record and its quick set (made from pDevmode) in one edit: under the stores' lock the limit and
+    // the name are checked again against what is stored now (a shortcut of the name another program
+    // stored since is asked about first, the limit reached said, the lock let go). kDeclined: the user
+    // declined or was told why; kBusy, kRefused: nothing stored, for the page to say.
+    ZQStoreOutcome ESaveShortcut(PageContext* pContext, HWND hOwner, const ShortcutRecord& record,
+                                 ZQUIDevmode* pDevmode);
+    // Delete: the shortcut (a restricted user's own value only) and its quick set out of the stores in
+    // one edit.
+    ZQStoreOutcome EDeleteShortcut(PageContext* pContext, PCWSTR pszName);
+    // The caption of the store's messages.
+    void VCaption(PWSTR pszCaption /* kResStringChars */);
     // The stored image in a new zero-filled local block the caller frees; the size, also when the
     // block could not be allocated (then *ppBuffer is null).
     static DWORD DWSerializeShortcut(BYTE** ppBuffer, const ShortcutRecord& record);
@@ -81,8 +82,6 @@ public:
     // A stored value's data into the record (freed first); FALSE, the record as it was, for a value
     // that is no shortcut.
     static BOOL BParseShortcut(const BYTE* pData, DWORD cbData, ShortcutRecord* pRecord);
-    // A restricted user deletes only his own value of that name.
-    void VDeleteShortcut(PageContext* pContext, PCWSTR pszName);
     // Writes every stored shortcut of the list again (not for a restricted user).
     void VRewriteStoredShortcuts(PageContext* pContext, HWND hOwner);
     // The document type of the shortcut the buffer names, into the buffer (256 characters); the buffer
@@ -129,22 +128,26 @@ private:
     BOOL BNameNeedsAsking();
     BOOL BIsReservedName(PageContext* pContext, PCWSTR pszName) const;
 
-    // Where the store's values lie: the printer's data (hWhere the printer), or a restricted user's
-    // own key (hWhere null, pszKey the path in pszPath below HKEY_CURRENT_USER).
-    BOOL BStoreKey(HANDLE hPrinter, HANDLE* phWhere, PWSTR pszPath, PCWSTR* ppszKey) const;
+    // The record's value added to the edit; FALSE when it cannot be made.
+    static BOOL BAddRecord(CZQStoreEdit& edit, const ShortcutRecord& record);
+    // An edit of this store alone, on a printer handle of its own.
+    CZQStoreEdit OwnEdit(PageContext* pContext) const;
+
+    // The shortcut's part of the edit of its quick set: Save As's record, or Delete's removal.
+    class CEditPart final : public IZQStoreEditPart {
+    public:
+        CEditPart(CZQShortcutStore& store, PageContext* pContext, const ShortcutRecord* pRecord, PCWSTR pszDeleted)
+            : m_store(store), m_pContext(pContext), m_pRecord(pRecord), m_pszDeleted(pszDeleted) {}
+        Step EAdd(CZQStoreEdit& edit) override;
+        BOOL BAnswer(HWND hOwner) override;
+
+    private:
+        CZQShortcutStore& m_store;
+        PageContext* m_pContext;
+        const ShortcutRecord* m_pRecord;
+        PCWSTR m_pszDeleted;
+        bool m_bFull = false;  // what kAsk stood for: the limit reached, else a name stored meanwhile
+    };
 
     ShortcutStoreBinding m_page;
-    // What the last stored value held before (bValid: a store to undo).
-    struct Undo {
-        BOOL bValid = FALSE;
-        BOOL bPresent = FALSE;
-        WCHAR szName[kNameChars] = {};
-        DWORD dwType = REG_NONE;
-        CZQLocalPtr<BYTE> data;
-        DWORD cbData = 0;
-        // What the store wrote.
-        CZQLocalPtr<BYTE> written;
-        DWORD cbWritten = 0;
-    };
-    Undo m_undo;
 };

@@ -35,10 +35,10 @@ TEST_F(AboutPage, NamesTheDriverAndListsItsFiles) {
         Texts names;
         for (const std::wstring& line : Lines(page, IDC_LB_FILELIST)) names.push_back(line.substr(0, line.find(L'\t')));
         // The driver file is the configuration file too: listed once.
-        Texts expected = {L"ZQCOREUI.DLL", L"ZQOEMUI.DLL ", L"ZQCOREMOD.DLL", L"ZQWARNMOD.DLL"};
+        Texts expected = {L"ZQCOREUI.DLL", L"ZQOEMUI.DLL", L"ZQCOREMOD.DLL", L"ZQWARNMOD.DLL"};
         if (wTemplate == IDD_DLG_ABOUTPAGE) expected.push_back(L"ZQBROWSER.EXE");
         EXPECT_EQ(expected, names);
-        EXPECT_EQ(L"ZQCOREMOD.DLL\t\t6.0.0.4", Lines(page, IDC_LB_FILELIST).at(2));
+        EXPECT_EQ(L"ZQCOREMOD.DLL\t6.0.0.4", Lines(page, IDC_LB_FILELIST).at(2));
         EXPECT_EQ(0, SendDlgItemMessageW(page, IDC_LB_FILELIST, LB_GETCURSEL, 0, 0));
     }
 }

@@ -1,6 +1,7 @@
 // The layout and margins dialog of the large-format printer, driven from inside its modal loop:
 // what a printer without a feature shows, the remembered layout and enlargement, OK and Cancel, the
-// preview buttons' orientation toggle and paints that leave nothing behind.
+// preview buttons' orientation toggle, the print preview of the layout clicked, and paints that leave
+// nothing behind.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -203,9 +204,15 @@ TEST_F(MarginsDialog, PreviewButtonsToggleTheOrientationAndPaintsLeaveNothingBeh
         Run([&](HWND hDlg) {
             for (int i = 0; i < row.clicks; ++i)
                 Notice(hDlg, i % 2 ? IDC_MG_BTN_PREVIEW_PORT : IDC_MG_BTN_PREVIEW_LAND, BN_CLICKED);
-            for (int layout : {IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_PRINT_WITH_MARGINS}) {
+            // The print preview draws the layout clicked, which Borderless and Print with Margins
+            // select only on OK: margins of the kind, or none.
+            for (auto [layout, drawn] :
+                 {std::pair{IDC_MG_RB_CLIP, 2}, {IDC_MG_RB_BORDERLESS, 3}, {IDC_MG_RB_PRINT_WITH_MARGINS, 2}}) {
                 Pick(hDlg, layout);
                 SendMessageW(hDlg, WM_PAINT, 0, 0);
+                const int* extra = m_tab->DialogsForTesting().margins.Settings().aiExtra;
+                EXPECT_EQ(std::pair(drawn < 3 ? 1 : 0, drawn), std::pair(extra[kPxWithMargins], extra[kPxMarginLayout]))
+                    << layout;
             }
             Notice(hDlg, IDCANCEL, BN_CLICKED);
         });

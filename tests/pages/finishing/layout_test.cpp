@@ -81,7 +81,7 @@ TEST_P(FinishingColumn, ClosesUpOverMissingBoxes) {
     EXPECT_EQ(c.mirror, Shown(IDC_CHK_MIRROR));
     // The template's rows: the 180 box's, then one row (12 dialog units) down per box.
     auto rowTop = [&](int iRow) {
-        RECT rc = {0, 123 + 12 * iRow, 0, 0};
+        RECT rc = {0, 127 + 12 * iRow, 0, 0};
         MapDialogRect(m_page, &rc);
         return rc.top;
     };

@@ -1,20 +1,27 @@
 // The page's commands on the roll sample's list: choosing rows applies their quick sets, Save As
 // puts a new shortcut right under its type (or replaces one of that name in any letter case) with a
 // quick set of the same name, or leaves all as it was when the store refuses; Delete takes one out and
-// selects a neighbour, the sample page turns, the slider writes the quality, and the customised row
-// only offers Save As.
+// selects a neighbour; the three stores say what they did not store; the sample page turns, the
+// slider writes the quality, and the customised row only offers Save As.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstring>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/zqmodule.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "formats/zqwatermarkrecord.h"
+#include "pages/effects/zqeffectspage.h"
+#include "pages/parts/zqstoremessage.h"
+#include "settings/zqdriverdata.h"
+#include "settings/zqstorelock.h"
 #include "res/zqquicksetids.h"
 #include "largeformattest.h"
 
@@ -60,8 +67,8 @@ protected:
         return text;
     }
     // Save As with the name typed in its dialog (cancelled when empty); the answer to any question;
-    // the boxes shown.
-    size_t SaveAs(PCWSTR name, int answer = IDYES) {
+    // the boxes shown (their texts into *pTexts).
+    size_t SaveAs(PCWSTR name, int answer = IDYES, std::vector<std::wstring>* pTexts = nullptr) {
         BoxAnswers boxes(answer);
         Modal(
             [&] {
@@ -74,6 +81,7 @@ protected:
                 Notice(dlg, IDC_TXT_PRESET_NAME, EN_CHANGE);
                 Click(dlg, IDOK);
             });
+        if (pTexts) *pTexts = boxes.texts;
         return boxes.texts.size();
     }
     bool StoredInPrinter(PCWSTR name) {
@@ -115,6 +123,9 @@ TEST_F(ShortcutCommands, SaveAsListsTheShortcutUnderItsType) {
         Choose(L"Photo");
         Click(m_page, IDC_BTN_PREVIEW_LAND);
         ASSERT_TRUE(Enabled(IDC_BTN_SAVE));
+        // A stored shortcut the save would write over with the same bytes is changed first: the save
+        // must write it.
+        if (c.refuseAfter >= 0 && c.stored) ::Put(m_printer, c.name, L"Maps", false);
         const std::vector<BYTE> before = [&] {
             std::vector<BYTE> data;
             m_printer.GetValue(kPool, c.name, nullptr, &data);
@@ -219,6 +230,112 @@ INSTANTIATE_TEST_SUITE_P(
                    L"Gallery", true, 2},
         DeleteCase{"cancelled", false, L"Tiles", IDCANCEL,
                    {L"Drawings", L"Photo", L"Tiles", L"Gallery", L"Posters", L"Everyday"}, L"Tiles", true, 2}));
+
+// The printer's three stores under a fault: another program holding them, a refused write, a refused
+// removal (as Wine's spooler refuses every one). Each says so in one message, shows nothing as done
+// (the quick set and the row stay, the first row's settings are not applied, the watermark is
+// listed again) and keeps what was stored.
+TEST_F(ShortcutCommands, EveryStoreSaysWhatItDidNotStore) {
+    ASSERT_NO_FATAL_FAILURE(Open({L"Gallery:Photo"}));
+    const std::wstring presets = L"ZQPresetRoot\\PresetPoolData", marks = L"ZQPresetRoot\\WatermarkPoolData";
+    for (int i = 0; i < 3; ++i) {
+        ZQWatermarkRecord record = {};
+        lstrcpyW(record.szName, i == 0 ? L" [none]" : i == 1 ? L"Kept" : L"Gone");
+        std::vector<BYTE> bytes(zqwm::kRecordBytes);
+        zqwm::Write(record, bytes.data());
+        m_printer.PutValue(marks, L"WatermarkPool:" + std::to_wstring(i), REG_BINARY, bytes.data(), zqwm::kRecordBytes);
+    }
+    ASSERT_EQ(ZQStoreOutcome::kStored, QuickSets().ESaveCurrent(m_page, L"Kept", nullptr, nullptr, &Work(), FALSE, nullptr));
+    CZQEffectsTab effects;
+    effects.VBind(nullptr, m_host.Param(), nullptr);
+    effects.VLoadResourceModule(m_hPrinter);
+    effects.VLoadWatermarks(&m_core, m_host.Param(), FALSE);
+    CZQWatermarks& watermarks = effects.WatermarksForTesting();
+    const auto stored = [&](const std::wstring& key) {
+        std::map<std::wstring, std::vector<BYTE>> values;
+        CZQPrinterDataList list;
+        list.BReadTree(m_hPrinter, key.c_str());
+        for (DWORD i = 0; i < list.Count(); ++i) {
+            DWORD cb = 0;
+            const BYTE* data = list.Data(i, nullptr, &cb);
+            values[list.Name(i)] = std::vector<BYTE>(data, data + cb);
+        }
+        return values;
+    };
+    enum Store { kPresets, kShortcuts, kWatermarks };
+    enum Fault { kBusy, kWrite, kDelete };
+    const struct {
+        Store store;
+        Fault fault;
+        const wchar_t* message;
+    } cases[] = {
+        {kPresets, kBusy, L"Another program is changing the printer's Task Presets. Nothing was stored"},
+        {kPresets, kWrite, L"The Task Preset could not be saved."},
+        {kPresets, kDelete, L"The Task Preset \"Kept\" could not be deleted"},
+        {kShortcuts, kBusy, L"Another program is changing the printer's printing shortcuts. Nothing was stored"},
+        {kShortcuts, kWrite, L"The Printing Shortcut could not be saved."},
+        {kShortcuts, kDelete, L"The Printing Shortcut \"Gallery\" could not be deleted"},
+        {kWatermarks, kDelete, L"The printer did not allow \"Gone\" to be deleted: it stays in the list."},
+        {kWatermarks, kBusy, L"Nothing was stored; please try again.\n\nNot stored: your changes to \"New\"."},
+        {kWatermarks, kWrite, L"The watermarks could not be saved."},
+    };
+    CZQStoreLock::VSetDefaultWait(50);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.store << " " << c.fault);
+        const std::wstring key = c.store == kPresets ? presets : c.store == kShortcuts ? kPool : marks;
+        const auto before = stored(key);
+        CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        std::thread holder([&] {
+            const CZQStoreLock lock(nullptr, c.fault == kBusy ? m_printer.Identity().name.c_str() : L"elsewhere");
+            SetEvent(held.Get());
+            WaitForSingleObject(release.Get(), 30000);
+        });
+        WaitForSingleObject(held.Get(), 30000);
+        if (c.fault == kWrite) m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED);
+        if (c.fault == kDelete) m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER);
+        BoxAnswers boxes(IDOK);
+        bool shown = false;  // something shown as done
+        if (c.store == kPresets) {
+            const bool deleting = c.fault == kDelete;
+            const ZQStoreOutcome outcome = deleting ? QuickSets().EDeleteByName(L"Kept")
+                                                    : QuickSets().ESaveCurrent(m_page, L"New", nullptr, nullptr,
+                                                                               &Work(), FALSE, nullptr);
+            zqpage::BSayStoreOutcome(m_page, QuickSets().PszCaption(),
+                                     {zqpage::ZQStoreKind::kTaskPresets, deleting, outcome, {deleting ? L"Kept" : L"New"}});
+            shown = deleting ? !HasQuickSet(L"Kept") : HasQuickSet(L"New") || QuickSets().BSelected();
+        } else if (c.store == kShortcuts && c.fault == kDelete) {
+            Choose(L"Gallery");
+            Work().wOrientation = 2;
+            Click(m_page, IDC_BTN_DELETE);
+            shown = SelectedRow() != L"Gallery" || Work().wOrientation != 2;
+        } else if (c.store == kShortcuts) {
+            Choose(L"Photo");
+            Click(m_page, IDC_BTN_PREVIEW_LAND);
+            const std::vector<std::wstring> rows = Rows();
+            SaveAs(L"Plans", IDYES, &boxes.texts);
+            shown = Rows() != rows || HasQuickSet(L"Plans");
+        } else {
+            if (c.fault == kDelete) {
+                watermarks.VRemoveEntry(watermarks.PFindByName(L"Gone"));
+            } else if (!watermarks.PFindByName(L"New")) {
+                WatermarkEntry* added = CZQWatermarks::PNewEntry(watermarks.MainList());
+                lstrcpyW(added->szName, L"New");
+                added->dwFlags = kWatermarkEditable;
+            }
+            EXPECT_EQ(c.fault == kDelete, effects.BSaveWatermarks() != FALSE);
+            shown = !watermarks.PFindByName(L"Gone");
+        }
+        m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, 0, 0);
+        m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
+        SetEvent(release.Get());
+        holder.join();
+        ASSERT_FALSE(boxes.texts.empty());
+        EXPECT_NE(std::wstring::npos, boxes.texts.back().find(c.message)) << std::string(boxes.texts.back().begin(), boxes.texts.back().end());
+        EXPECT_FALSE(shown);
+        EXPECT_TRUE(before == stored(key)) << "kept what was stored";
+    }
+    CZQStoreLock::VSetDefaultWait(CZQStoreLock::kWaitMs);
+}
 
 // The slider writes the standard quality, and the quality group only where the driver has one.
 TEST_F(ShortcutCommands, SliderWithoutAQualityGroup) {

@@ -1,7 +1,7 @@
 // Two programs saving Task Presets, watermarks and printing shortcuts on one printer of Wine's
 // spooler at once: each Task Preset and each watermark lands under an index of its own, and each
-// shortcut name is stored once, by the program that found it free; the other is asked whether to
-// replace it and, declining, shows no save.
+// shortcut name is stored once with its quick set, by the program that found it free; the other is
+// asked whether to replace it and, declining, shows no save.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -20,7 +20,8 @@ namespace {
 constexpr WCHAR kPrinter[] = L"ZQ Two Programs Printer";
 constexpr WCHAR kTagVariable[] = L"ZQ_TWO_PROGRAMS";
 constexpr WCHAR kShownKey[] = L"Software\\ZQTest\\TwoPrograms";
-constexpr int kSaves = 10;
+// Each program's Task Presets and its shortcuts' quick sets stay within the store's 25.
+constexpr int kSaves = 8;
 
 CZQPrinterHandle OpenTestPrinter() {
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
@@ -46,6 +47,7 @@ TEST(TwoPrograms, OneProgramSaves) {
     quickSets.VLoad(nullptr, &dm);
     PageContext context = {};
     context.pLogic = &quickSets;
+    context.pQuickSets = &quickSets;
     CZQShortcutStore store;
     CZQWatermarks watermarks;  // as a sheet holds them: read once, saved after each new one
     watermarks.VBind(nullptr, param, nullptr);
@@ -58,15 +60,15 @@ TEST(TwoPrograms, OneProgramSaves) {
         lstrcpyW(mark->szName, (tag + std::to_wstring(i)).c_str());
         lstrcpyW(mark->szText, mark->szName);
         mark->dwFlags = kWatermarkEditable;
-        EXPECT_TRUE(watermarks.BSavePool(param));
+        EXPECT_EQ(ZQStoreOutcome::kStored, watermarks.ESavePool(param));
     }
     DWORD shown = 0;
     for (int i = 0; i < kSaves; ++i) {
-        quickSets.VSaveCurrent(nullptr, (tag + std::to_wstring(i)).c_str(), nullptr, nullptr, &dm, FALSE, nullptr);
+        quickSets.ESaveCurrent(nullptr, (tag + std::to_wstring(i)).c_str(), nullptr, nullptr, &dm, FALSE, nullptr);
         const ShortcutRecord record = Record(L"Shortcut " + std::to_wstring(i), L"Photo");
         lstrcpyW(store.m_szNewShortcutName, record.szName);
         shown += store.BSaveShortcut(&context, nullptr, &dm, FALSE, nullptr) &&
-                 store.ESaveShortcut(&context, nullptr, record) == CZQShortcutStore::SaveResult::kStored;
+                 store.ESaveShortcut(&context, nullptr, record, &dm) == ZQStoreOutcome::kStored;
     }
     RegSetKeyValueW(HKEY_CURRENT_USER, kShownKey, tag, REG_DWORD, &shown, sizeof shown);
 }
@@ -101,7 +103,9 @@ TEST(TwoPrograms, SavingAtOnceLosesNothing) {
     ASSERT_TRUE(list.BRead(printer.Get(), L"ZQPresetRoot\\PresetPoolData"));
     for (DWORD i = 0; i < list.Count(); ++i) presets.insert(reinterpret_cast<const wchar_t*>(list.Data(i, nullptr, nullptr) + 12));
     for (int i = 0; i < 2 * kSaves; ++i) expected.insert((i < kSaves ? L"A" : L"B") + std::to_wstring(i % kSaves));
-    EXPECT_EQ(expected, presets);
+    std::set<std::wstring> withShortcuts = expected;
+    for (int i = 0; i < kSaves; ++i) withShortcuts.insert(L"Shortcut " + std::to_wstring(i));
+    EXPECT_EQ(withShortcuts, presets) << "each shortcut's quick set stored with it";
     std::set<std::wstring> marks;
     ASSERT_TRUE(list.BRead(printer.Get(), L"ZQPresetRoot\\WatermarkPoolData"));
     for (DWORD i = 0; i < list.Count(); ++i) {

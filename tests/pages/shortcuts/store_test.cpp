@@ -2,11 +2,11 @@
 // under them, a restricted user's own, hidden quick sets on a local and a remote printer), the
 // look-ups on the panel's entries and the core driver's items, and the shortcut store on the
 // in-memory printer: records byte for byte in the printer's data and a restricted user's key, the
-// limit of 25, the name check and dialog, deletion, the rewrite, the feature slots and the locks.
+// limit of 25, the name check and dialog, Save As and deletion with their quick sets, the rewrite,
+// the feature slots and the locks.
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "common/zqstrings.h"
@@ -14,7 +14,6 @@
 #include "pages/dialogs/zqnamedlg.h"
 #include "pages/shortcuts/zqlargeformatstore.h"
 #include "res/zqquicksetids.h"
-#include "settings/zqstorelock.h"
 #include "largeformattest.h"
 
 namespace {
@@ -167,11 +166,14 @@ protected:
         PageFixture::TearDown();
     }
 
-    // The PostScript keywords.
+    // The PostScript keywords; the shortcuts' quick sets in the same store.
     void Restrict(bool on) {
         m_printer.SetRestrictedUser(on);
+        m_printer.SetReadOnly(on);
         m_store.VBindPage({m_list, m_buttons[0], m_buttons[1], on, L"Customized Settings", L"PageSize", L"ZQOrientation",
                            L"InputSlot", L"JCLZQPrintInGrayScale", m_slots, &m_public});
+        m_context.pQuickSets->VSetParam(m_host.Param(), OEMCUIP_DOCPROP);
+        m_context.pQuickSets->VLoad(nullptr, &m_core);
     }
     // The list: the document types, then these rows.
     void Rows(const std::vector<std::wstring>& rows) {
@@ -294,56 +296,39 @@ TEST_F(ShortcutStore, NameCheckAsksRefusesOrGoesOn) {
     }
 }
 
-// Save As stores on what is stored when it stores: a name another program stored after the check is
-// asked about (declined: theirs stays), the limit reached meanwhile refuses, and with the stores' lock
-// held elsewhere nothing is stored; each is said. An undo leaves what another program stored since.
+// Save As stores the record and its quick set in one edit, on what is stored when it stores: a name
+// another program stored after the check is asked about (declined: theirs stays), the limit reached
+// meanwhile refuses; each is said.
 TEST_F(ShortcutStore, SaveAsDecidesOnWhatIsStoredNow) {
-    using Result = CZQShortcutStore::SaveResult;
     const ShortcutRecord ours = Record(L"Late", L"Drawings");
     const struct {
-        int others;  // shortcuts stored before the check
+        int others;             // shortcuts stored before the check
         const wchar_t* behind;  // stored after it
-        bool held;
         int answer;
-        Result result;
+        ZQStoreOutcome result;
         const wchar_t* box;
     } cases[] = {
-        {0, L"Late", false, IDNO, Result::kRefused, L"A Printing Shortcut with that name"},
-        {0, L"Late", false, IDYES, Result::kStored, L"A Printing Shortcut with that name"},
-        {20, L"Extra", false, IDOK, Result::kRefused, L"The maximum number of Printing"},
-        {0, nullptr, true, IDOK, Result::kRefused, L"Another program is changing"},
+        {0, L"Late", IDNO, ZQStoreOutcome::kDeclined, L"A Printing Shortcut with that name"},
+        {0, L"Late", IDYES, ZQStoreOutcome::kStored, L"A Printing Shortcut with that name"},
+        {20, L"Extra", IDOK, ZQStoreOutcome::kDeclined, L"The maximum number of Printing"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.box);
-        zqspool::Spooler().DeletePrinterKeyW(m_hPrinter, kPool.c_str());
+        for (PCWSTR key : {kPool.c_str(), L"ZQPresetRoot\\PresetPoolData"})
+            zqspool::Spooler().DeletePrinterKeyW(m_hPrinter, key);
         for (int i = 0; i < c.others; ++i) Put(L"S" + std::to_wstring(i));
         Rows({});
         lstrcpyW(m_store.m_szNewShortcutName, L"Late");
         ASSERT_TRUE(m_store.BSaveShortcut(&m_context, m_parent, &m_core, FALSE, nullptr));
         if (c.behind) Put(c.behind);
         const std::vector<BYTE> before = Stored(L"Late");
-        CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        std::thread holder([&] {
-            const CZQStoreLock lock(nullptr, c.held ? m_printer.Identity().name.c_str() : L"elsewhere");
-            SetEvent(held.Get());
-            WaitForSingleObject(release.Get(), 30000);
-        });
-        WaitForSingleObject(held.Get(), 30000);
         BoxAnswers boxes(c.answer);
-        EXPECT_EQ(c.result, m_store.ESaveShortcut(&m_context, m_parent, ours));
-        SetEvent(release.Get());
-        holder.join();
+        EXPECT_EQ(c.result, m_store.ESaveShortcut(&m_context, m_parent, ours, &m_core));
         ASSERT_EQ(1u, boxes.texts.size());
         EXPECT_EQ(0u, boxes.texts[0].find(c.box));
-        EXPECT_EQ(c.result == Result::kStored ? Image(ours) : before, Stored(L"Late"));
-    }
-    for (bool theirs : {false, true}) {
-        const std::vector<BYTE> earlier = Stored(L"Late");
-        ASSERT_TRUE(m_store.BStoreShortcut(&m_context, ours));
-        if (theirs) ::Put(m_printer, L"Late", L"Maps", false);
-        const std::vector<BYTE> now = Stored(L"Late");
-        m_store.VUndoStore(&m_context);
-        EXPECT_EQ(theirs ? now : earlier, Stored(L"Late")) << theirs;
+        const bool stored = c.result == ZQStoreOutcome::kStored;
+        EXPECT_EQ(stored ? Image(ours) : before, Stored(L"Late"));
+        EXPECT_EQ(stored, m_context.pQuickSets->PFindEntry(L"Late") != nullptr) << "its quick set with it";
     }
 }
 
@@ -378,13 +363,13 @@ TEST_F(ShortcutStore, DeleteAndRewriteTouchOnlyWhatTheUserMay) {
     Put(L"Shared", true);
     Put(L"Own", true);
     Restrict(true);
-    m_store.VDeleteShortcut(&m_context, L"Shared");
-    m_store.VDeleteShortcut(&m_context, L"Own");
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_store.EDeleteShortcut(&m_context, L"Shared"));
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_store.EDeleteShortcut(&m_context, L"Own"));
     EXPECT_FALSE(Stored(L"Shared").empty()) << "the printer's shortcut stays for a restricted user";
     EXPECT_TRUE(Stored(L"Shared", true).empty());
     EXPECT_TRUE(Stored(L"Own", true).empty());
     Restrict(false);
-    m_store.VDeleteShortcut(&m_context, L"Shared");
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_store.EDeleteShortcut(&m_context, L"Shared"));
     EXPECT_TRUE(Stored(L"Shared").empty());
 
     // The rewrite writes back only the rows it read: not the types, the customised row or a row

@@ -24,22 +24,25 @@ struct HostRun {
     std::string output;
 };
 
-// A user's click on the OK button of the sheet the process shows (a window with tabs, as the host
-// tool finds its own).
-void PressSheetOk(DWORD process) {
-    std::pair<DWORD, HWND> search = {process, nullptr};
-    const auto find = [](HWND hwnd, LPARAM lParam) -> BOOL {
-        auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->first && IsWindowVisible(hwnd) && FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr))
-            s->second = hwnd;
-        return !s->second;
+// The OK of the sheet the process shows (a window with tabs, as the host tool finds its own), pressed
+// as a user clicks it, or as a program asks the sheet to by message.
+std::function<void(DWORD)> PressSheetOk(bool byMessage) {
+    return [byMessage](DWORD process) {
+        std::pair<DWORD, HWND> search = {process, nullptr};
+        const auto find = [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->first && IsWindowVisible(hwnd) && FindWindowExW(hwnd, nullptr, WC_TABCONTROLW, nullptr))
+                s->second = hwnd;
+            return !s->second;
+        };
+        for (int i = 0; i < 300 && !search.second; ++i, Sleep(100)) EnumWindows(find, reinterpret_cast<LPARAM>(&search));
+        ASSERT_TRUE(search.second) << "the sheet showed";
+        Sleep(500);
+        if (byMessage) PostMessageW(search.second, PSM_PRESSBUTTON, PSBTN_OK, 0);
+        else PostMessageW(GetDlgItem(search.second, IDOK), BM_CLICK, 0, 0);
     };
-    for (int i = 0; i < 300 && !search.second; ++i, Sleep(100)) EnumWindows(find, reinterpret_cast<LPARAM>(&search));
-    ASSERT_TRUE(search.second) << "the sheet showed";
-    Sleep(500);
-    PostMessageW(GetDlgItem(search.second, IDOK), BM_CLICK, 0, 0);
 }
 
 // zqhost.exe beside the tests with that command line (on the desktop given), `during` run with its
@@ -140,6 +143,10 @@ TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
          false},
         {"a ticket not there", L"convert \"" + kDesk + L"\" nowhere.tkt", nullptr, 1,
          "ReadTicket: 5\n      the ticket \"nowhere.tkt\" cannot be read: there is no such file", false},
+        {"an empty ticket", L"convert \"" + kDesk + L"\" empty.tkt", nullptr, 1,
+         "ConvertTicketEx: 14\n      the ticket \"empty.tkt\" is empty: it holds no setting", false},
+        {"a greyed box", L"prefs " + desk + L"--page Finishing --choose \"Flip Pages Up=on\"", nullptr, 1,
+         "\"Flip Pages Up\" is greyed on the page in front", false},
         // The same road without a fault stores the choice: the rows above would see a change.
         {"a choice made", L"prefs " + desk + L"--choose \"Paper Size=A4\"", nullptr, 0, "stored as the printer's default",
          true},
@@ -149,10 +156,18 @@ TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
         {"the sheet's own OK first", L"prefs \"" + kDesk + L"\" --ok-after 60000", nullptr, 0,
          "the sheet was closed with its OK before the automatic one\nok    Printing Preferences: OK, stored as the "
          "printer's default devmode",
-         false, PressSheetOk},
+         false, PressSheetOk(false)},
+        {"an OK pressed by message first", L"prefs \"" + kDesk + L"\" --ok-after 60000", nullptr, 0,
+         "the sheet was closed with its OK before the automatic one", false, PressSheetOk(true)},
+        // Wine's Printer Properties tell their caller neither OK nor Cancel: the tool sees the press.
+        {"Printer Properties' OK pressed by message first", L"props \"" + kDesk + L"\" --ok-after 60000", nullptr, 0,
+         "the sheet was closed with its OK before the automatic one\nok    Printer Properties closed", false,
+         PressSheetOk(true)},
     };
     zqhosttest::ResetToDefaults(kDesk);
     CZQSpoolPrinter h = zqhosttest::OpenFully(kDesk);
+    ASSERT_TRUE(CZQHandle(CreateFileW(zqtest::BesideExe(L"empty.tkt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, 0, nullptr)));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const auto before = Stored(h.Get());
