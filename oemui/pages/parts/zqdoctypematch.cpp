@@ -29,8 +29,6 @@ bool NamesType(PCWSTR pszKeyword) {
            Is(pszKeyword, L"ZQOrientation");
 }
 
-bool Hidden(POEMCUIPPARAM pParam, PCWSTR pszKeyword) { return ZQSheetHidesFeature(pParam, pszKeyword); }
-
 bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !row.pszKeyword) return false;
@@ -46,7 +44,7 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) 
         const bool portrait = StrStrIW(option, L"Portrait") != nullptr;
         return work->wOrientation != (portrait ? 1 : 2);
     }
-    if (!Naming(row.pszKeyword) || Hidden(pParam, row.pszKeyword)) return false;
+    if (!Naming(row.pszKeyword) || ZQSheetHidesFeature(pParam, row.pszKeyword)) return false;
     WCHAR current[256];
     if (ReadOption(pParam, row.pszKeyword, current)) return !ZQEqualNoCase(current, option);
     // A driver without a quality of its own holds the row's choice in its quality group, and one
@@ -61,7 +59,7 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) 
 void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
                        int* piSelected) {
     WCHAR current[256];
-    if (!ppszOptions || !piSelected || !Hidden(pParam, pszKeyword) || !ReadOption(pParam, pszKeyword, current)) return;
+    if (!ppszOptions || !piSelected || !ZQSheetHidesFeature(pParam, pszKeyword) || !ReadOption(pParam, pszKeyword, current)) return;
     for (int i = 0; i < nOptions; ++i)
         if (Is(ppszOptions[i], current)) *piSelected = i;
 }

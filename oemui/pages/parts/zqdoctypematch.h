@@ -17,8 +17,6 @@ struct Row {
 
 // The row's feature is one by which a type holds.
 bool NamesType(PCWSTR pszKeyword);
-// The core driver keeps the feature's item hidden and no page of the sheet shows it.
-bool Hidden(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
 // The row's choice is not what the settings hold.
 bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
 // A row of a feature the printer hides selects the option in force, when the row offers it.

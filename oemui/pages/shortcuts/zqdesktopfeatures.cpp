@@ -12,7 +12,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "pages/parts/zqdoctypematch.h"
+#include "featurelogic/zqsheetstate.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -231,7 +231,7 @@ void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageCo
         default: return;
     }
     // The type cannot set a feature the printer hides: its row only shows the option in force.
-    if (zqdoctype::Hidden(m_pCUIParam, record->szKeyword))
+    if (ZQSheetHidesFeature(m_pCUIParam, record->szKeyword))
         EnableWindow(GetDlgItem(m_controls.Page(), record->iCtrlId), FALSE);
     m_rows.VSetTabAnchor(m_rows.Anchor());
     Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRecord));

@@ -5,6 +5,7 @@
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zqsheetstate.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageasks.h"
@@ -160,7 +161,7 @@ void CZQShortcutsTab::VRestoreSavedSelections(PageContext* pContext) {
         const int stored = static_cast<int>(work->adwSelectionSlots[i]);
         // A stored choice the type no longer offers keeps the type's own; a feature the printer
         // hides keeps the option in force.
-        if (record && stored >= 0 && stored < record->nOptions && !zqdoctype::Hidden(m_pCUIParam, record->szKeyword))
+        if (record && stored >= 0 && stored < record->nOptions && !ZQSheetHidesFeature(m_pCUIParam, record->szKeyword))
             record->iSelected = stored;
     }
 }

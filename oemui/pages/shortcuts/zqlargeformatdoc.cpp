@@ -7,6 +7,7 @@
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zqsheetstate.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageitems.h"
@@ -216,7 +217,7 @@ void CZQLargeFormatShortcutsTab::VRestoreSelections(PageContext* pContext) {
     if (!work || !ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName)) return;
     // A feature the printer hides keeps the option in force.
     for (int i = 0; i < m_panel.Count() && i < kMaxDocFeatures; ++i)
-        if (PEntry(i) && !zqdoctype::Hidden(m_pCUIParam, PEntry(i)->szKeyword))
+        if (PEntry(i) && !ZQSheetHidesFeature(m_pCUIParam, PEntry(i)->szKeyword))
             PEntry(i)->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
 }
 

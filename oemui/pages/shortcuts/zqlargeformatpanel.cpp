@@ -9,9 +9,9 @@
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
+#include "featurelogic/zqsheetstate.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
-#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -162,7 +162,7 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
                              entry.nOptions, control);
             // A locked row, and one of a feature the printer hides, only shows its option.
             if ((!m_state.bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True")) ||
-                zqdoctype::Hidden(param, entry.szKeyword))
+                ZQSheetHidesFeature(param, entry.szKeyword))
                 EnableWindow(Item(m_controls.Page(), control), FALSE);
             break;
         }
