@@ -217,8 +217,11 @@ PCWSTR CZQDriverData::PszItemTree(PCWSTR pszRoot, PCWSTR pszName, BOOL bSnapshot
     if (!pszRoot || !pszName) return nullptr;
     if (Is(pszRoot, kZQCfgPhysical)) return bSnapshot ? zs::kOndrelPhysical : zs::kDriverDataPhysical;
     if (!Is(pszRoot, kZQCfgPrinting)) return nullptr;
-    if (BRoutesToDevModeItems(pszName)) return bSnapshot ? zs::kOndrelDevModeItems : zs::kDriverDataDevModeItems;
-    return bSnapshot ? zs::kOndrelOptItems : zs::kDriverDataOptItems;
+    if (!bSnapshot) return BRoutesToDevModeItems(pszName) ? zs::kDriverDataDevModeItems : zs::kDriverDataOptItems;
+    // A run files by the devmode-item list; the print quality stays with the devmode items, the
+    // one place the run's quality is read from.
+    if (BIsDevModeItem(pszName) || Is(pszName, zqkw::kPrintQuality)) return zs::kOndrelDevModeItems;
+    return zs::kOndrelOptItems;
 }
 
 PCWSTR CZQDriverData::PszLockTree(PCWSTR pszRoot) {

@@ -147,7 +147,7 @@ TEST_F(ConversionInterface, ARunThatCannotBeStoredIsRefused) {
         EXPECT_EQ(before, dm);
         EXPECT_EQ(0u, m_api.kill(run));
         EXPECT_EQ(L"-", RegText(RunKey(&run), L"ProcessingOndrel"));
-        EXPECT_EQ(L"-", RegText(RunKey(&run) + L"\\OndrelDriverData\\Printing\\DevModeItems", L"Duplex"));
+        EXPECT_EQ(L"-", RegText(RunKey(&run) + L"\\OndrelDriverData\\Printing\\OptItems", L"Duplex"));
         RegDeleteTreeW(HKEY_CURRENT_USER, RunKey(&run).c_str());
     }
 }
@@ -250,11 +250,11 @@ TEST_F(ConversionInterface, StagedFormConvertsATicketAndBack) {
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
     const std::wstring snapshot = RunKey(&run) + L"\\OndrelDriverData\\";
     EXPECT_EQ(L"A4", RegText(snapshot + L"Printing\\OptItems", L"PaperSize"));
-    EXPECT_EQ(L"LongEdge", RegText(snapshot + L"Printing\\DevModeItems", L"Duplex"));
+    EXPECT_EQ(L"LongEdge", RegText(snapshot + L"Printing\\OptItems", L"Duplex"));
     EXPECT_EQ(L"64MB", RegText(snapshot + L"Physical", L"Memory"));
     ASSERT_EQ(0u, m_api.readTicket(1, smaller.c_str(), run));
     EXPECT_EQ(L"-", RegText(snapshot + L"Printing\\OptItems", L"PaperSize")) << "the earlier ticket's";
-    EXPECT_EQ(L"ShortEdge", RegText(snapshot + L"Printing\\DevModeItems", L"Duplex"));
+    EXPECT_EQ(L"ShortEdge", RegText(snapshot + L"Printing\\OptItems", L"Duplex"));
 
     std::vector<BYTE> dm = A4Devmode();
     EXPECT_EQ(0u, m_api.convertTicketEx(Dm(dm), run));

@@ -249,7 +249,7 @@ TEST_F(Converter, EachRestoreCallRefusedInTurnLeavesTheSwitchesAsTheyWere) {
 // written, the flags fail (and none is left) or the read fails (and no item is left).
 TEST_F(Converter, ATicketThatCannotBeStoredWholeLeavesNothing) {
     const std::wstring ticket =
-        Ticket("Printing/PaperSize=A4\nPrinting/Duplex=LongEdge\nPhysical/Memory=64\n");
+        Ticket("Printing/PaperSize=A4\nPrinting/DuplexEdge=LongEdge\nPhysical/Memory=64\n");
     const std::wstring run = RunKey(kRun);
     for (const wchar_t* protectedKey : {L"", zs::kOndrelOptItems, zs::kOndrelDevModeItems, zs::kOndrelPhysical}) {
         SCOPED_TRACE(protectedKey);
@@ -262,7 +262,7 @@ TEST_F(Converter, ATicketThatCannotBeStoredWholeLeavesNothing) {
             EXPECT_FALSE(converter.BDMCReadCfgVal(kRun));
         }
         for (const wchar_t* key : {zs::kOndrelOptItems, zs::kOndrelDevModeItems, zs::kOndrelPhysical})
-            for (const wchar_t* item : {L"PaperSize", L"Duplex", L"Memory"})
+            for (const wchar_t* item : {L"PaperSize", L"DuplexEdge", L"Memory"})
                 EXPECT_EQ(L"-", RegText(run + L"\\" + key, item)) << key;
         if (!flags) {
             EXPECT_EQ(L"-", RegText(run, L"ProcessingOndrel"));
@@ -272,9 +272,11 @@ TEST_F(Converter, ATicketThatCannotBeStoredWholeLeavesNothing) {
 }
 
 // Three levels are read, a name without a value of its own does not end its siblings, and nothing
-// deeper is read.
+// deeper is read; "Printing" items are filed by the devmode-item list, the print quality with them.
 TEST_F(Converter, TheTicketIsReadThreeLevelsDeep) {
     const std::wstring ticket = Ticket("Printing/Duplex=LongEdge\n"
+                                       "Printing/Orientation=Landscape\n"
+                                       "Printing/PrintQuality=Best\n"
                                        "Printing/Finishing/Stapling=TopLeft\n"
                                        "Printing/Finishing/Output/Group/Leaf=1\n"
                                        "Printing/Finishing/Output/Bin=Stacker\n"
@@ -287,7 +289,8 @@ TEST_F(Converter, TheTicketIsReadThreeLevelsDeep) {
         const wchar_t* name;
         const wchar_t* value;
     } expected[] = {
-        {zs::kOndrelDevModeItems, L"Duplex", L"LongEdge"}, {zs::kOndrelOptItems, L"Stapling", L"TopLeft"},
+        {zs::kOndrelOptItems, L"Duplex", L"LongEdge"},   {zs::kOndrelDevModeItems, L"Orientation", L"Landscape"},
+        {zs::kOndrelDevModeItems, L"PrintQuality", L"Best"}, {zs::kOndrelOptItems, L"Stapling", L"TopLeft"},
         {zs::kOndrelOptItems, L"Bin", L"Stacker"},         {zs::kOndrelOptItems, L"Leaf", L"-"},
         {zs::kOndrelPhysical, L"Memory", L"64"},
     };
