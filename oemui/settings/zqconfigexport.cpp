@@ -19,7 +19,8 @@ namespace zs = zqsettings;
 constexpr size_t kChars = zs::kItemChars;
 
 using zs::kCapsPort;
-constexpr DWORD kAutoSelectSource = DMBIN_AUTO;
+// Source 15 is the core driver's automatic selection.
+constexpr DWORD kAutoSelectSource = DMBIN_FORMSOURCE;
 constexpr INT kNoWatermarkTextId = 874;
 constexpr WCHAR kNoWatermarkText[] = L" [none]";
 

@@ -202,6 +202,13 @@ TEST_F(ConfigExport, EveryKnownItemIsReportedInTheManagersWords) {
                                        L"Physical/AccessoryOutputBins=W5432" + L'\0', REG_MULTI_SZ);
     ASSERT_TRUE(Export(kZQExportPhysical));
     EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Physical/AccessoryOutputBins", L"3000Stapler")));
+
+    // Source 15 on the other pages is the manager's automatic selection; source 7 is a tray like any.
+    for (const auto& [source, value] : {std::pair{DMBIN_FORMSOURCE, L"AutomaticallySelect"}, {DMBIN_AUTO, L"AUTO"}}) {
+        reinterpret_cast<ZQUIDevmode*>(m_block.data())->dwOtherPagesSource = source;
+        ASSERT_TRUE(Export(kZQExportPrinting));
+        EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/InputBin", value))) << source;
+    }
 }
 
 TEST_F(ConfigExport, ExportsOnlyWhereTheProcessAndThePrinterAllowIt) {
