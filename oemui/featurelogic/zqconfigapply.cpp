@@ -96,7 +96,11 @@ DWORD CZQConfigApply::DWApplyPrinting(DWORD* pdwRefused) {
     Note(pdwRefused, settings.VApplyOptItems(p));
     WCHAR quality[zs::kItemChars];
     if (CZQDriverData::BGetImportedPrintQuality(p, quality)) VApplyPrintQuality(quality);
-    return devmodeItems > 0 || optItems > 0 ? kStatusApplied : kStatusUnknown;
+    // Counted after the pass: an option item that already held has left its tree.
+    const int devmodeLeft = CountValues(p->hPrinter, zs::kDriverDataDevModeItems, pdwRefused);
+    const int optLeft = CountValues(p->hPrinter, zs::kDriverDataOptItems, pdwRefused);
+    if (devmodeLeft < 0 || optLeft < 0) return kStatusUnknown;
+    return devmodeLeft > 0 || optLeft > 0 ? kStatusApplied : kStatusNothingApplied;
 }
 
 DWORD CZQConfigApply::DWApplyPhysical(DWORD* pdwRefused) {

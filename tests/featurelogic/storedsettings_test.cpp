@@ -146,6 +146,8 @@ TEST(StoredSettings, AppliedWhileTheInstallationRunsAndTheFirstOutcomeRecorded) 
         const wchar_t* after;  // "DMCStatus PrnPropChng", "-" for none
     } cases[] = {
         {"document settings applied", 1, L"", L"MediaType=GLOSSY", L"", "GLOSSY 16MB None", L"3 -"},
+        {"document settings the items already hold: none left", 1, L"", L"MediaType=PLAIN", L"", "PLAIN 16MB None",
+         L"2 -"},
         {"after the installation nothing", 1, L"InstallationComplete=0", L"MediaType=GLOSSY", L"", "PLAIN 16MB None",
          L"- -"},
         {"a recorded outcome stays", 1, L"InstallationComplete=1 DMCStatus=2", L"MediaType=GLOSSY", L"",
@@ -276,9 +278,10 @@ int CALLBACK FirstTrueType(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
     return 0;
 }
 
-// A conversion run's snapshot, under the process's run key: the worker applies it only while the
-// run flag is up; document properties take its option items, printer properties its installed
-// options (and mark the change), unless the printer answered for them itself.
+// A conversion run's snapshot, under the process's run key, its "Printing" items filed as the run
+// files them: the worker applies it only while the run flag is up; document properties take its
+// items, printer properties its installed options (and mark the change), unless the printer
+// answered for them itself.
 TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
     WCHAR runKey[CZQCommon::kRunKeyChars];
     ASSERT_TRUE(CZQCommon::BBuildRunKeyPath(GUID_NULL, runKey, CZQCommon::kRunKeyChars));
@@ -288,35 +291,46 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
         DWORD mode;
         bool running;
         const wchar_t* root;  // numbers at the printer data's root
-        const wchar_t* devModeItems;
-        const wchar_t* optItems;
+        const wchar_t* printing;
         const wchar_t* physical;
-        const char* selected;    // media, memory, output accessory
+        const char* selected;    // media, memory, output accessory, turned by 180, grey scale
+        const char* devmode;     // orientation, turned by 180, scale, pages per sheet, grey flag, colour
         const wchar_t* changed;  // "PrnPropChng", "-" for none
     } cases[] = {
-        {"document settings of the run", 1, true, L"", L"", L"MediaType=GLOSSY", L"Memory=64", "GLOSSY 16MB None",
-         L"-"},
-        {"the run's own first page", 1, true, L"", L"UseDiffFirstPageChoice=DiffFirstPage",
-         L"MediaType=GLOSSY MediaTypeRest=PLAIN", L"", "PLAIN 16MB None", L"-"},
-        {"no run", 1, false, L"", L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
-        {"installed options of the run", 2, true, L"", L"", L"MediaType=GLOSSY", L"Memory=48 AccessoryOutputBins=W5274",
-         "PLAIN 32MB 500Stapler", L"1"},
-        {"no installed options", 2, true, L"", L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None", L"-"},
-        {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"", L"Memory=64",
-         "PLAIN 16MB None", L"-"},
+        {"document settings of the run", 1, true, L"", L"MediaType=GLOSSY", L"Memory=64",
+         "GLOSSY 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+        {"the run's own first page", 1, true, L"", L"UseDiffFirstPageChoice=DiffFirstPage MediaType=GLOSSY "
+         L"MediaTypeRest=PLAIN", L"", "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+        {"no run", 1, false, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+        {"installed options of the run", 2, true, L"", L"MediaType=GLOSSY", L"Memory=48 AccessoryOutputBins=W5274",
+         "PLAIN 32MB 500Stapler FALSE FALSE", "1 0 100 1 0 2", L"1"},
+        {"no installed options", 2, true, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None FALSE FALSE",
+         "1 0 100 1 0 2", L"-"},
+        {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"Memory=64",
+         "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+        // Devmode items all: a counter-clockwise landscape is not turned by 180, pages per sheet
+        // come before the scale (the registry's order) and leave it whole, the grey flag stays the
+        // devmode's.
+        {"a counter-clockwise landscape", 1, true, L"", L"Orientation=Landscape_CC90", L"",
+         "PLAIN 16MB None FALSE FALSE", "2 0 100 1 0 2", L"-"},
+        {"two pages per sheet at half scale", 1, true, L"", L"ScaleChoice=50 NUpChoice=TwoUp", L"",
+         "PLAIN 16MB None FALSE FALSE", "1 0 100 2 0 2", L"-"},
+        {"colour printed as grey", 1, true, L"", L"PrintColorAsGray=True", L"", "PLAIN 16MB None FALSE FALSE",
+         "1 0 100 1 1 1", L"-"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
-        Sheet s;
-        auto put = [&](const wchar_t* sub, const wchar_t* pairs) {
-            for (const auto& [name, value] : Pairs(pairs))
-                RegSetKeyValueW(HKEY_CURRENT_USER, (run + L"\\" + sub).c_str(), name.c_str(), REG_SZ, value.c_str(),
+        Sheet s({Feature("ZQPrintInGrayScale", "FALSE TRUE")});
+        auto put = [&](PCWSTR root, const wchar_t* pairs) {
+            for (const auto& [name, value] : Pairs(pairs)) {
+                const std::wstring key = run + L"\\" + CZQDriverData::PszItemTree(root, name.c_str(), TRUE);
+                RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
                                 static_cast<DWORD>((value.size() + 1) * sizeof(WCHAR)));
+            }
         };
-        put(zs::kOndrelDevModeItems, c.devModeItems);
-        put(zs::kOndrelOptItems, c.optItems);
-        put(zs::kOndrelPhysical, c.physical);
+        put(L"Printing", c.printing);
+        put(L"Physical", c.physical);
         if (c.running)
             RegSetKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"ProcessingOndrel", REG_SZ, L"TRUE", 5 * sizeof(WCHAR));
         for (const auto& [name, value] : Pairs(c.root)) {
@@ -326,8 +340,15 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
         const DWORD done = 0;
         s.m_printer.PutValue(L"PrinterDriverData", L"InstallationComplete", REG_DWORD, &done, sizeof done);
         s.Open(c.mode, true);
-        EXPECT_EQ(c.selected, s.m_host.Current("MediaType") + " " + s.m_host.Current("Memory") + " " +
-                                  s.m_host.Current("AccessoryOutputBins"));
+        std::string selected;
+        for (const char* f : {"MediaType", "Memory", "AccessoryOutputBins", "ZQOrientRotate180", "ZQPrintInGrayScale"})
+            selected += (selected.empty() ? "" : " ") + s.m_host.Current(f);
+        EXPECT_EQ(c.selected, selected);
+        const ZQUIDevmode& d = s.m_dm;
+        std::ostringstream devmode;
+        devmode << d.wOrientation << ' ' << d.dwRotate180 << ' ' << d.dwScalePercent << ' ' << d.dwPagesPerSheet << ' '
+                << d.dwPrintAsGray << ' ' << d.wColor;
+        EXPECT_EQ(c.devmode, devmode.str());
         EXPECT_EQ(c.changed, s.Number(zs::kPrnPropChng));
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, run.c_str());
