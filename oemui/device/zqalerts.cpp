@@ -248,8 +248,9 @@ BOOL ZQAlertItemText(const StatusItem& item, CZQCommon* pTexts, PWSTR pszText, s
     }
     const size_t length = wcslen(joined);
     if (length && joined[length - 1] == L'-') joined[length - 1] = L'\0';
+    // Without the last id's text the row stays, its text empty.
     const LONG last = item.ids.At(count - 1);
-    if (last < 1 || !pTexts || !pTexts->BLoadResStringLong(last, format)) return FALSE;
+    if (last < 1 || !pTexts || !pTexts->BLoadResStringLong(last, format)) return TRUE;
     const PCWSTR args[] = {joined};
     ZQFormatAlertText(format, args, 1, pszText, cch);
     return TRUE;

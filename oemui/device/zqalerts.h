@@ -63,9 +63,9 @@ DWORD ZQAlertKind(DWORD dwSeverity);
 
 // The text of an item as a row shows it, from the texts of the status module (pTexts), at most
 // cchText - 1 characters. One id: its text with the product name as argument (-128: the fixed
-// unavailability text); several: the last id's text with the texts of the others joined by "-".
-// FALSE, with nothing to show, for an item without ids, an id below 1 alone, or a last text
-// that cannot be loaded.
+// unavailability text); several: the last id's text with the texts of the others joined by "-",
+// an empty text when the last one cannot be loaded. FALSE, with nothing to show, for an item
+// without ids or a single id below 1 or without a text.
 BOOL ZQAlertItemText(const StatusItem& item, CZQCommon* pTexts, PWSTR pszText, size_t cchText);
 
 // The text with each "%s" replaced by the next argument and "%%" by "%"; everything else, a "%s"

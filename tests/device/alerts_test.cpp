@@ -106,7 +106,8 @@ TEST_F(AlertRefresh, FixedAlertsQueuesAndTrayChecks) {
 }
 
 // One id: its text with the product name for "%s" (nothing else replaced); several: the last text
-// with the others joined by "-"; ids without a text left out, or the item skipped.
+// with the others joined by "-"; ids without a text left out, or the item skipped (one id) or shown
+// empty (the last of several).
 TEST(AlertText, OneIdSeveralIdsAndTheUnavailableOne) {
     zqcontest::CStatusTexts texts;
     const std::wstring unavailable = L"Status and Service unavailable.  Device may be offline or unreachable at this time.";
@@ -119,7 +120,7 @@ TEST(AlertText, OneIdSeveralIdsAndTheUnavailableOne) {
         {{6601, 0, 9999, 6602, 6600}, L"The printer has stopped: a door is open-paper jam."},
         {{9999, 6600}, L"The printer has stopped: ."},
         {{-128}, unavailable},
-        {{6601, 9999}, L"-"},
+        {{6601, 9999}, L""},  // the last id without a text: a row with no text
         {{0}, L"-"},
         {{9999}, L"-"},
         {{}, L"-"},
