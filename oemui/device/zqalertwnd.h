@@ -79,8 +79,8 @@ public:
     void VClearItems();
     void VShow(BOOL bShow);
 
-    // The height of the window every page gives it: one whole row (its icon and two lines of text)
-    // with the gaps above and below it, inside the window's edge.
+    // The height of a window that shows one whole row (its icon and two lines of text) with the
+    // gaps above and below it, inside the window's edge.
     static int IStripHeight();
     // Of the text lines from `top` down, each `lineHeight` high, the band of those lying whole between
     // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.

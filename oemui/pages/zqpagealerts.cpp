@@ -1,6 +1,5 @@
 #include "pages/zqpagealerts.h"
 
-#include <algorithm>
 #include <initializer_list>
 #include <new>
 
@@ -26,23 +25,11 @@ void CZQPageAlerts::VInit(HWND hDlg, IZQAlertGate* pAlerts, IZQConstraintGate* p
         return;
     }
 
-    // One strip for every page: as wide as the placeholder, one whole row high about its middle,
-    // with the refresh button beside it at its middle.
+    // The strip takes the placeholder's whole rectangle; a long alert scrolls inside it.
     RECT rc = {};
     GetClientRect(hPlaceholder, &rc);
     MapWindowPoints(hPlaceholder, hDlg, reinterpret_cast<POINT*>(&rc), 2);
     DestroyWindow(hPlaceholder);
-    const int height = CZQAlertWnd::IStripHeight();
-    rc.top = (rc.top + rc.bottom - height) / 2;
-    rc.bottom = rc.top + height;
-    if (hButton) {
-        RECT button = {};
-        GetWindowRect(hButton, &button);
-        MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&button), 2);
-        const int buttonHeight = button.bottom - button.top;
-        SetWindowPos(hButton, nullptr, std::min(button.left, button.right), rc.top + (height - buttonHeight) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     m_pWnd = new (std::nothrow) CZQAlertWnd();
     if (m_pWnd && m_pWnd->BCreate(hDlg, zqmodule::Instance(), nullptr, MAKEINTRESOURCEW(32515),
                                   MAKEINTRESOURCEW(32513), &rc)) {
