@@ -98,7 +98,7 @@ public:
     // A display name handed out has at most this many characters.
     static constexpr size_t kMaxDisplayNameChars = 81;
     // Appends the paper group's subgroups to the tree: headings at level 1, the papers of the unit
-    // that "ZQPaperSizeTreeviewPopup" names (or of type "All") at level 2; then, when the helper file
+    // that "ZQPaperSizeTreeviewPopup" names or of type "All" (none without a type) at level 2; then, when the helper file
     // has a paper group, the printer's user forms among the driver's forms under the "Custom" heading.
     BOOL BFillPaperSizeTree(HWND hTree, POEMCUIPPARAM pParam, PFN_ZQFindForm pfnFindForm);
     void VAddPaperSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgroup, HWND hTree);

@@ -143,11 +143,12 @@ void CZQXmlUiRules::VAddPaperSubgroup(POEMCUIPPARAM pParam, IXMLDOMNode* pSubgro
             if (!BLoadResString(IDecimal(text), heading)) heading[0] = L'\0';
             headingInserted = false;
         } else if (BIsExactly(name, L"name")) {
-            // A paper without a type is one of every unit.
+            // Only the papers of every unit ("All") and of the current one; a paper without a type
+            // is of neither.
             CZQLocalPtr<WCHAR> type;
             HrGetTypeAttribute(child, type.Put());
-            const PCWSTR pszType = type ? type.Get() : L"All";
-            if (wcscmp(pszType, L"All") != 0 && (!unit || wcscmp(pszType, unit.Get()) != 0)) return true;
+            if (!type || (wcscmp(type.Get(), L"All") != 0 && (!unit || wcscmp(type.Get(), unit.Get()) != 0)))
+                return true;
             if (!headingInserted) {
                 if (!(lastHeading = HInsertTreeItem(hTree, heading, 1))) return true;
                 headingInserted = true;

@@ -161,10 +161,11 @@ TEST_F(HelperGroups, TreesTakeTheirGroupsPapersOfTheUnitAndTheUsersForms) {
         "</group><group><groupname>papersize</groupname><subgroup><name type='All'>A4</name></subgroup></group>"
         "<group><groupname>PaperSize</groupname><subgroup><name type='All'>LONG</name></subgroup>"
         "<subgroup><resource_id>6200</resource_id><name type='English'>letter</name><name type='Metric'>A4</name>"
-        "<name>PHOTO</name><name type='All'>B5</name></subgroup>"
+        "<name>LONG</name><name type='All'>PHOTO</name><name type='All'>B5</name></subgroup>"
         "<subgroup><resource_id>6201</resource_id><name type='Metric'>A4</name></subgroup>"
         "<subgroup><resource_id>6299</resource_id><name type='English'>LETTER</name></subgroup></group></groups>")));
-    // A paper before any heading, and a heading the status module lacks, come under an empty heading.
+    // A paper before any heading, and a heading the status module lacks, come under an empty heading;
+    // a paper without a type is of no unit.
     const Lines head = {L"1  +", L"  2 " + longName.substr(0, 81)}, forms = {L"1 Custom +", L"  2 Photo 4x6"};
     auto tree = [&](Lines middle) {
         middle.insert(middle.begin(), head.begin(), head.end());
