@@ -309,11 +309,10 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
         {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"Memory=64",
          "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
         // Devmode items all: a counter-clockwise landscape is not turned by 180, pages per sheet
-        // come before the scale (the registry's order) and leave it whole, the grey flag stays the
-        // devmode's.
+        // leave the scale that follows them whole, the grey flag stays the devmode's.
         {"a counter-clockwise landscape", 1, true, L"", L"Orientation=Landscape_CC90", L"",
          "PLAIN 16MB None FALSE FALSE", "2 0 100 1 0 2", L"-"},
-        {"two pages per sheet at half scale", 1, true, L"", L"ScaleChoice=50 NUpChoice=TwoUp", L"",
+        {"two pages per sheet at half scale", 1, true, L"", L"NUpChoice=TwoUp ScaleChoice=50", L"",
          "PLAIN 16MB None FALSE FALSE", "1 0 100 2 0 2", L"-"},
         {"colour printed as grey", 1, true, L"", L"PrintColorAsGray=True", L"", "PLAIN 16MB None FALSE FALSE",
          "1 0 100 1 1 1", L"-"},
