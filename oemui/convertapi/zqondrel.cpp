@@ -28,13 +28,12 @@ constexpr DWORD kRestorePauseMs = 25;
 // The printer's values a convert-devmode run changes, in the order of the export record.
 constexpr PCWSTR kExportValues[zqxr::kValues] = {zs::kAlwaysExport, zs::kExportTicketLocation};
 
-bool KeyExists(const GUID& runGuid, PCWSTR pszSubKey) {
-    WCHAR runKey[CZQCommon::kRunKeyChars], path[CZQCommon::kRunKeyChars];
+// The run key's subkey, or an empty path when it does not fit.
+void SnapshotPath(const GUID& runGuid, PCWSTR pszSubKey, PWSTR pszPath) {
+    WCHAR runKey[CZQCommon::kRunKeyChars];
     if (!CZQCommon::BBuildRunKeyPath(runGuid, runKey, ARRAYSIZE(runKey)) ||
-        ZQFormatText(path, ARRAYSIZE(path), L"%ls\\%ls", runKey, pszSubKey) != S_OK)
-        return false;
-    CZQRegKey key;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+        ZQFormatText(pszPath, CZQCommon::kRunKeyChars, L"%ls\\%ls", runKey, pszSubKey) != S_OK)
+        pszPath[0] = 0;
 }
 
 // FALSE with the reason as the thread's last error (a failure must not lose its reason to the
@@ -134,7 +133,7 @@ bool PutBackExportSwitches(HANDLE hPrinter, const GUID& runGuid) {
 
 }  // namespace
 
-CZQOndrel::CZQOndrel() = default;
+CZQOndrel::CZQOndrel() { BResolveEntryPoints(&m_api, nullptr); }
 
 CZQOndrel::CZQOndrel(PCWSTR pszPrinterName, PCWSTR pszTicketPath, PCWSTR pszDMCPath, DWORD dwTicketType)
     : m_dwTicketType(dwTicketType) {
@@ -184,11 +183,10 @@ BOOL CZQOndrel::LoadDMC() {
     m_bRead = FALSE;
     if (!m_hDMC) return FALSE;
     // A manager without all its entry points is not called at all.
-    if (!CZQConfigManager::BResolveConfigEntryPoints(&m_api, m_hDMC)) {
+    if (!BResolveEntryPoints(&m_api, m_hDMC)) {
         VFreeDMC();
         return FALSE;
     }
-    m_bRead = TRUE;
     // The registration is the machine's: once per process is enough.
     if (!CZQConfigManager::BRegisteredInProcess(m_dmcPath.Get())) {
         CZQPerfTimer unregister, reg;
@@ -213,6 +211,11 @@ BOOL CZQOndrel::LoadDMC() {
     return TRUE;
 }
 
+BOOL CZQOndrel::BResolveEntryPoints(ConfigEntryPoints* pTable, HMODULE hModule) {
+    m_bRead = CZQConfigManager::BResolveConfigEntryPoints(pTable, hModule);
+    return m_bRead;
+}
+
 void CZQOndrel::VFreeDMC() {
     if (m_hDMC) FreeLibrary(m_hDMC);
     m_hDMC = nullptr;
@@ -224,6 +227,11 @@ void CZQOndrel::VFreeDMC() {
 // ---------------------------------------------------------------------------------------------
 // Registry
 // ---------------------------------------------------------------------------------------------
+BOOL CZQOndrel::BRegKeyExists(PCWSTR pszKeyPath) {
+    CZQRegKey key;
+    return pszKeyPath && RegOpenKeyExW(HKEY_CURRENT_USER, pszKeyPath, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+}
+
 BOOL CZQOndrel::BSetRegValue(PCWSTR pszKeyPath, PCWSTR pszValueName, DWORD dwType, const void* pData, DWORD cbData) {
     if (!pszKeyPath || !pszValueName || !pData) {
         SetLastError(ERROR_INVALID_DATA);
@@ -447,9 +455,17 @@ BOOL CZQOndrel::BDMCReadCfgVal(const GUID& runGuid) {
     return Fail(error);
 }
 
-BOOL CZQOndrel::BSnapshotHasPhysical(const GUID& runGuid) { return KeyExists(runGuid, zs::kOndrelPhysical); }
+BOOL CZQOndrel::BSnapshotHasPhysical(const GUID& runGuid) {
+    WCHAR path[CZQCommon::kRunKeyChars];
+    SnapshotPath(runGuid, zs::kOndrelPhysical, path);
+    return path[0] && BRegKeyExists(path);
+}
 
-BOOL CZQOndrel::BSnapshotHasPrinting(const GUID& runGuid) { return KeyExists(runGuid, zs::kOndrelPrinting); }
+BOOL CZQOndrel::BSnapshotHasPrinting(const GUID& runGuid) {
+    WCHAR path[CZQCommon::kRunKeyChars];
+    SnapshotPath(runGuid, zs::kOndrelPrinting, path);
+    return path[0] && BRegKeyExists(path);
+}
 
 // ---------------------------------------------------------------------------------------------
 // The driver call

@@ -45,6 +45,9 @@ public:
     // any step fails.
     BOOL LoadDMC();
     void VFreeDMC();
+    // The manager's entry points from the module into the table, all cleared when one is missing
+    // (or there is no module); the read flag follows the outcome.
+    BOOL BResolveEntryPoints(ConfigEntryPoints* pTable, HMODULE hModule);
 
     // The run flags of the mode under the run key (and, in convert-devmode mode, the printer's
     // export switches); all of them or none: FALSE when the printer name, the ticket path or the
@@ -78,6 +81,8 @@ public:
     static BOOL BSnapshotHasPhysical(const GUID& runGuid);
     static BOOL BSnapshotHasPrinting(const GUID& runGuid);
 
+    // Whether the current user's key path opens for reading.
+    static BOOL BRegKeyExists(PCWSTR pszKeyPath);
     // A value under the current user's key path, the key made when it cannot be opened.
     BOOL BSetRegString(PCWSTR pszKeyPath, PCWSTR pszValueName, PCWSTR pszText);
     BOOL BSetRegDword(PCWSTR pszKeyPath, PCWSTR pszValueName, DWORD dwValue);
