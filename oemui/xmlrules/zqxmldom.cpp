@@ -173,6 +173,21 @@ BOOL BGetNodeName(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer) {
     return BCopyFitted(pszBuffer, cchBuffer, name.Get());
 }
 
+BOOL BGetElementsByTagName(IXMLDOMElement* pElement, LPCWSTR pszTag, IXMLDOMNodeList** ppList) {
+    if (!pElement || !pszTag || !ppList) return BadArguments();
+    *ppList = nullptr;
+    CZQBstr tag(SysAllocString(pszTag));
+    if (!tag) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return FALSE;
+    }
+    if (FAILED(pElement->getElementsByTagName(tag.Get(), ppList)) && *ppList) {
+        (*ppList)->Release();
+        *ppList = nullptr;
+    }
+    return *ppList != nullptr;
+}
+
 BOOL BGetAttributeText(IXMLDOMNode* pNode, LPCWSTR pszName, PWSTR pszBuffer, int cchBuffer) {
     if (!pNode || !pszName || !pszBuffer || cchBuffer <= 0) return BadArguments();
     pszBuffer[0] = L'\0';

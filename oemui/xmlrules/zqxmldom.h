@@ -88,6 +88,9 @@ BOOL BGetNodeText(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer);
 // empty text gives 0. The result is that of reading the text, which leaves the value alone on FALSE.
 BOOL BGetNodeInt(IXMLDOMNode* pNode, LONG* plValue);
 BOOL BGetNodeName(IXMLDOMNode* pNode, PWSTR pszBuffer, int cchBuffer);
+// The elements of that tag name at any depth below the element; TRUE when a list came back (the
+// caller releases it).
+BOOL BGetElementsByTagName(IXMLDOMElement* pElement, LPCWSTR pszTag, IXMLDOMNodeList** ppList);
 BOOL BGetAttributeText(IXMLDOMNode* pNode, LPCWSTR pszName, PWSTR pszBuffer, int cchBuffer);
 
 // Node name to identifier (exact comparison); the identifier is left alone when the name is unknown.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/zqtrace.h"
+#include "xmlrules/zqxmldom.h"
 #include "xmlrules/zqxmlutil.h"
 
 namespace zqxmlshared {
@@ -256,12 +257,9 @@ HRESULT HrFindElements(IXMLDOMDocument* pDocument, LPCWSTR pszTag, LONG* plCount
     }
     CZQComPtr<IXMLDOMElement> root;
     CZQComPtr<IXMLDOMNodeList> list;
-    CZQBstr tag(SysAllocString(pszTag));
-    if (!tag) return E_OUTOFMEMORY;
     HRESULT hr = pDocument->get_documentElement(root.Put());
     if (hr != S_OK || !root) return FAILED(hr) ? hr : E_FAIL;
-    hr = root->getElementsByTagName(tag.Get(), list.Put());
-    if (FAILED(hr) || !list) return FAILED(hr) ? hr : E_FAIL;
+    if (!BGetElementsByTagName(root.Get(), pszTag, list.Put())) return E_FAIL;
     LONG count = 0;
     if (FAILED(hr = list->get_length(&count))) return hr;
     CZQComPtr<IXMLDOMNode> first;
