@@ -424,8 +424,8 @@ BOOL CZQFontInstaller::BInstallFonts(ZQFontDlgParam* p) {
     }
 
     zqfont::CZQUffBuilder builder;
-    if (kept.empty()) builder.WriteHeader(static_cast<uint32_t>(added.size()));
-    else builder.Rewrite(kept, static_cast<uint32_t>(added.size()));
+    if (kept.empty()) builder.DWWriteFontFileHeader(static_cast<uint32_t>(added.size()));
+    else builder.DWRewriteFontFile(static_cast<uint32_t>(added.size()), kept);
     for (const zqfont::UffNewFont& font : added) builder.AddFont(font);
     builder.Finish();
     old.Close();

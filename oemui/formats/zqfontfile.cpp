@@ -82,7 +82,7 @@ size_t CZQUffBuilder::AppendText(const text16& s) {
     return at;
 }
 
-size_t CZQUffBuilder::WriteHeader(uint32_t fonts) {
+uint32_t CZQUffBuilder::DWWriteFontFileHeader(uint32_t fonts) {
     m_fonts = fonts;
     m_next = 0;
     m_bytes.assign(AlignUp8(kUffHeaderSize + kUffEntrySize * static_cast<size_t>(fonts)), 0);
@@ -92,11 +92,11 @@ size_t CZQUffBuilder::WriteHeader(uint32_t fonts) {
     Put32(12, fonts);
     Put32(24, fonts ? static_cast<uint32_t>(kUffHeaderSize) : 0);
     Put32(28, fonts ? kUffDirSorted : 0);
-    return m_bytes.size();
+    return static_cast<uint32_t>(m_bytes.size());
 }
 
-size_t CZQUffBuilder::Rewrite(const std::vector<const UffFont*>& kept, uint32_t added) {
-    WriteHeader(static_cast<uint32_t>(kept.size()) + added);
+uint32_t CZQUffBuilder::DWRewriteFontFile(uint32_t added, const std::vector<const UffFont*>& kept) {
+    DWWriteFontFileHeader(static_cast<uint32_t>(kept.size()) + added);
     uint32_t glyphSets = 0, varData = 0;
     for (const UffFont* font : kept) {
         const size_t entry = kUffHeaderSize + kUffEntrySize * m_next;
@@ -116,7 +116,7 @@ size_t CZQUffBuilder::Rewrite(const std::vector<const UffFont*>& kept, uint32_t 
     }
     Put32(16, glyphSets);
     Put32(20, varData);
-    return m_bytes.size();
+    return static_cast<uint32_t>(m_bytes.size());
 }
 
 bool CZQUffBuilder::AddFont(const UffNewFont& font) {
@@ -128,9 +128,9 @@ bool CZQUffBuilder::AddFont(const UffNewFont& font) {
     Put16(entry + kEntryFlags, 1);
     Put32(entry + kEntryInstaller, kInstallerSignature);
     Put32(entry + kEntryName, static_cast<uint32_t>(AppendText(font.name.substr(0, kFaceChars))));
-    const size_t size = FontDataSize(font.ufm);
+    const size_t size = DWSizeFontData(font.ufm);
     const size_t at = Append(nullptr, size);
-    WriteFontData(font.ufm, static_cast<uint16_t>(m_next), &m_bytes[at], size);
+    DWWriteFontData(font.ufm, static_cast<uint16_t>(m_next), &m_bytes[at], size);
     Put32(entry + kEntryFontData, static_cast<uint32_t>(at));
     ++m_next;
     return true;
@@ -144,8 +144,8 @@ void CZQUffBuilder::Finish() {
     Put32(28, m_fonts ? kUffDirSorted : 0);
 }
 
-size_t CZQUffBuilder::WriteFontData(const std::vector<uint8_t>& ufm, uint16_t id, uint8_t* out, size_t capacity) {
-    const size_t size = FontDataSize(ufm);
+uint32_t CZQUffBuilder::DWWriteFontData(const std::vector<uint8_t>& ufm, uint16_t id, uint8_t* out, size_t capacity) {
+    const size_t size = DWSizeFontData(ufm);
     if (!out || capacity < size) return 0;
     Set32(out, kFontDataSignature);
     Set16(out + 4, static_cast<uint32_t>(kDataHeaderSize));
@@ -154,7 +154,7 @@ size_t CZQUffBuilder::WriteFontData(const std::vector<uint8_t>& ufm, uint16_t id
     Set32(out + 12, 0);
     std::memcpy(out + kDataHeaderSize, ufm.data(), ufm.size());
     out[size - 1] = 0;
-    return size;
+    return static_cast<uint32_t>(size);
 }
 
 }  // namespace zqfont

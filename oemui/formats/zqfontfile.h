@@ -68,19 +68,22 @@ class CZQUffBuilder {
 public:
     // The header for `fonts` fonts and room for their entries; returns where data starts
     // (48 + 36 x fonts rounded up to 8).
-    size_t WriteHeader(uint32_t fonts);
+    uint32_t DWWriteFontFileHeader(uint32_t fonts);
     // The header, the kept fonts' entries with their names (at most kFaceChars characters),
     // cartridge names and records copied behind the directory, and room for `added` more entries;
     // returns the end offset.
-    size_t Rewrite(const std::vector<const UffFont*>& kept, uint32_t added);
+    uint32_t DWRewriteFontFile(uint32_t added, const std::vector<const UffFont*>& kept);
     // The next entry: the name and the font-data record ("DUFM" header, the UFM data and one zero
     // byte). False when every entry is taken.
     bool AddFont(const UffNewFont& font);
     // The header counts the entries really written (a font that was not added gives its entry back).
     void Finish();
     // The record AddFont writes for this UFM data.
-    static size_t FontDataSize(const std::vector<uint8_t>& ufm) { return kDataHeaderSize + ufm.size() + 1; }
-    static size_t WriteFontData(const std::vector<uint8_t>& ufm, uint16_t id, uint8_t* out, size_t capacity);
+    static uint32_t DWSizeFontData(const std::vector<uint8_t>& ufm) {
+        return static_cast<uint32_t>(kDataHeaderSize + ufm.size() + 1);
+    }
+    // The record into `out` (capacity bytes); the bytes written, 0 when it does not fit.
+    static uint32_t DWWriteFontData(const std::vector<uint8_t>& ufm, uint16_t id, uint8_t* out, size_t capacity);
     const std::vector<uint8_t>& Bytes() const { return m_bytes; }
 
 private:

@@ -173,13 +173,13 @@ bool FaceNameFromPfm(const Pfm& pfm, uint32_t language, std::string* face) {
     std::string name = pfm.face.substr(0, kFaceChars);
     if (pcl) {
         const std::string command = CommandFor(pfm.selection, kLangPcl);
-        if (command.find("#HEIGHT") == std::string::npos) DecorateFaceName(&name, command);
+        if (command.find("#HEIGHT") == std::string::npos) VDecorateFaceName(&name, command);
     }
     *face = std::move(name);
     return true;
 }
 
-void DecorateFaceName(std::string* face, const std::string& command) {
+void VDecorateFaceName(std::string* face, const std::string& command) {
     if (!face) return;
     const size_t v = FindNoCase(command, 'v');
     long height = 0;

@@ -69,7 +69,7 @@ bool FaceNameFromPfm(const Pfm& pfm, uint32_t language, std::string* face);
 // Appends to the face, within kFaceChars characters: " <n>pt" for the height before the first
 // "v" (rounded, not when 0), "-It" when the character before the second "s" is "1", and "-Lt" or
 // "-Bd" for the weight -3 or 3 before the first "b" (letters of either case).
-void DecorateFaceName(std::string* face, const std::string& command);
+void VDecorateFaceName(std::string* face, const std::string& command);
 
 // A .PCM: its title and the PFMs it holds, walked forward within both its total size and the
 // bytes there. PFMs that cannot be trusted are left out; a PFM size below the header ends the walk.

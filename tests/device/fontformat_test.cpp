@@ -189,7 +189,7 @@ TEST(FontFile, LayoutOfOneFontWithItsMetrics) {
         ASSERT_FALSE(ufm.empty());
 
         zqfont::CZQUffBuilder builder;
-        EXPECT_EQ(88u, builder.WriteHeader(1));
+        EXPECT_EQ(88u, builder.DWWriteFontFileHeader(1));
         ASSERT_TRUE(builder.AddFont({L"Face 12pt", ufm}));
         builder.Finish();
         const Bytes& f = builder.Bytes();
@@ -260,7 +260,7 @@ TEST(FontFile, RewriteKeepsInstalledFontsWholeAndRemovingAllLeavesAHeader) {
                                 zqfont::text16(face, face + std::strlen(face)), Latin1());
     };
     zqfont::CZQUffBuilder first;
-    first.WriteHeader(3);
+    first.DWWriteFontFileHeader(3);
     for (const char* face : {"A", "B", "C"}) first.AddFont({zqfont::text16(1, face[0]), ufm(face)});
     Bytes old = first.Bytes();
     // Font B as another installer wrote it: a cartridge name and a glyph-data record.
@@ -279,7 +279,7 @@ TEST(FontFile, RewriteKeepsInstalledFontsWholeAndRemovingAllLeavesAHeader) {
     ASSERT_TRUE(zqfont::ReadUff(old.data(), old.size(), &fonts));
     ASSERT_EQ(3u, fonts.size());
     zqfont::CZQUffBuilder next;
-    next.Rewrite({&fonts[0], &fonts[1]}, 1);
+    next.DWRewriteFontFile(1, {&fonts[0], &fonts[1]});
     ASSERT_TRUE(next.AddFont({L"D", ufm("D")}));
     next.Finish();
     const Bytes& f = next.Bytes();
@@ -303,7 +303,7 @@ TEST(FontFile, RewriteKeepsInstalledFontsWholeAndRemovingAllLeavesAHeader) {
     EXPECT_EQ(0, std::memcmp(&old[glyph], kept[1].glyphData.data, 24));
 
     zqfont::CZQUffBuilder none;
-    EXPECT_EQ(48u, none.WriteHeader(0));
+    EXPECT_EQ(48u, none.DWWriteFontFileHeader(0));
     none.Finish();
     const Bytes& h = none.Bytes();
     ASSERT_EQ(48u, h.size());
@@ -312,7 +312,7 @@ TEST(FontFile, RewriteKeepsInstalledFontsWholeAndRemovingAllLeavesAHeader) {
 
 TEST(FontFile, ExistingFileThatIsNotAFontFileIsRefusedWhole) {
     zqfont::CZQUffBuilder builder;
-    builder.WriteHeader(1);
+    builder.DWWriteFontFileHeader(1);
     builder.AddFont({L"A", zqfont::BuildUfm(Read(zqfontgen::BuildPfm(Recipe("A", "\x1B(s10v"))), zqfont::kLangPcl,
                                              L"A", Latin1())});
     const Bytes good = builder.Bytes();
