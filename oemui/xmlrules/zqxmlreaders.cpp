@@ -15,27 +15,6 @@ BOOL BadArguments() {
     return FALSE;
 }
 
-// Both numbers of an Option; *pbValueRead tells whether bidi_value gave a number.
-HRESULT HrReadOption(IXMLDOMNode* pOption, LONG* plId, FLOAT* pfValue, bool* pbValueRead) {
-    *plId = 0;
-    *pfValue = 0.0f;
-    *pbValueRead = false;
-    double number = 0.0;
-    HRESULT hr = zqxml::HrChildNumber(pOption, L"resource_id", &number);
-    if (FAILED(hr)) return hr;
-    *plId = zqxml::LTruncate(number);
-    hr = zqxml::HrChildNumber(pOption, L"bidi_value", &number);
-    if (FAILED(hr)) return hr;
-    if (hr == S_OK) {
-        if (std::isnan(number) || std::fabs(number) <= FLT_MAX)
-            *pfValue = static_cast<FLOAT>(number);
-        else
-            *pfValue = number > 0 ? HUGE_VALF : -HUGE_VALF;
-        *pbValueRead = true;
-    }
-    return S_OK;
-}
-
 }  // namespace
 
 BOOL CZQXmlHelperReaders::BReadSettingText(IXMLDOMNode* pElement, PWSTR** pppszSettings, DWORD* pdwCount) {
@@ -120,10 +99,9 @@ BOOL CZQXmlHelperReaders::BReadOptionList(IXMLDOMNode* pElement, LONG*** pppIds,
         CZQComPtr<IXMLDOMNode> option;
         LONG id = 0;
         FLOAT value = 0.0f;
-        bool valueRead = false;
-        if (options->nextNode(option.Put()) != S_OK || !option ||
-            FAILED(HrReadOption(option.Get(), &id, &value, &valueRead)))
-            return fail();
+        HRESULT hr = E_FAIL;
+        if (options->nextNode(option.Put()) == S_OK && option) BReadOptionEntry(option.Get(), &id, &value, &hr);
+        if (FAILED(hr)) return fail();
         ids[i] = static_cast<LONG*>(LocalAlloc(LPTR, sizeof(LONG)));
         values[i] = static_cast<FLOAT*>(LocalAlloc(LPTR, sizeof(FLOAT)));
         if (!ids[i] || !values[i]) return fail();
@@ -136,11 +114,26 @@ BOOL CZQXmlHelperReaders::BReadOptionList(IXMLDOMNode* pElement, LONG*** pppIds,
     return TRUE;
 }
 
-BOOL CZQXmlHelperReaders::BReadOptionEntry(IXMLDOMNode* pOption, LONG* plId, FLOAT* pfValue) {
+BOOL CZQXmlHelperReaders::BReadOptionEntry(IXMLDOMNode* pOption, LONG* plId, FLOAT* pfValue, HRESULT* phrDom) {
+    HRESULT unused = S_OK;
+    HRESULT& hr = phrDom ? *phrDom : unused;
+    hr = E_INVALIDARG;
     if (!pOption || !plId || !pfValue) return BadArguments();
-    bool valueRead = false;
-    if (FAILED(HrReadOption(pOption, plId, pfValue, &valueRead))) return FALSE;
-    return valueRead ? TRUE : FALSE;
+    *plId = 0;
+    *pfValue = 0.0f;
+    double number = 0.0;
+    if (FAILED(hr = zqxml::HrChildNumber(pOption, L"resource_id", &number))) return FALSE;
+    *plId = zqxml::LTruncate(number);
+    if (FAILED(hr = zqxml::HrChildNumber(pOption, L"bidi_value", &number))) return FALSE;
+    if (hr != S_OK) {
+        hr = S_OK;  // no value: the entry is read all the same
+        return FALSE;
+    }
+    if (std::isnan(number) || std::fabs(number) <= FLT_MAX)
+        *pfValue = static_cast<FLOAT>(number);
+    else
+        *pfValue = number > 0 ? HUGE_VALF : -HUGE_VALF;
+    return TRUE;
 }
 
 BOOL CZQXmlHelperReaders::BGetOptionResourceId(IXMLDOMNode* pElement, FLOAT fValue, LONG* plId) {
@@ -156,8 +149,8 @@ BOOL CZQXmlHelperReaders::BGetOptionResourceId(IXMLDOMNode* pElement, FLOAT fVal
         if (hr != S_OK || !option) break;
         LONG id = 0;
         FLOAT value = 0.0f;
-        bool valueRead = false;
-        if (FAILED(HrReadOption(option.Get(), &id, &value, &valueRead))) return FALSE;
+        BReadOptionEntry(option.Get(), &id, &value, &hr);
+        if (FAILED(hr)) return FALSE;
         // Exact single-precision equality: the helper file and the printer give the same number.
         if (value == fValue) {
             *plId = id;

@@ -23,8 +23,9 @@ public:
     // options give null arrays and a count of 0.
     static BOOL BReadOptionList(IXMLDOMNode* pElement, LONG*** pppIds, FLOAT*** pppValues, DWORD* pdwCount);
     // One "Option": its resource_id (truncated toward zero) and bidi_value (single precision); a
-    // missing or empty child gives 0. TRUE when bidi_value was read.
-    static BOOL BReadOptionEntry(IXMLDOMNode* pOption, LONG* plId, FLOAT* pfValue);
+    // missing or empty child gives 0. TRUE when bidi_value was read; the DOM's outcome in *phrDom
+    // (a failure there, not a missing value, spoils a walk over the options).
+    static BOOL BReadOptionEntry(IXMLDOMNode* pOption, LONG* plId, FLOAT* pfValue, HRESULT* phrDom = nullptr);
     // The identifier of the first Option whose value equals this one exactly. TRUE when that
     // identifier is not 0.
     static BOOL BGetOptionResourceId(IXMLDOMNode* pElement, FLOAT fValue, LONG* plId);
