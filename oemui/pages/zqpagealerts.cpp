@@ -52,8 +52,8 @@ BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, IN
         // Only the row this page's own strip hands over; the line is copied first: the window may
         // refill its rows while the program starts.
         WCHAR line[kAlertLinkChars];
-        if (m_pWnd && m_pWnd->BTakeLink(uMsg, wParam, line) && m_pCommands) result = m_pCommands->BRunCommandLine(line);
-        if (pResult) *pResult = result;
+        if (m_pWnd && m_pWnd->BTakeLink(uMsg, wParam, line)) VLaunchCommandLine(line);
+        if (pResult) *pResult = 0;
         return TRUE;
     }
     switch (uMsg) {
@@ -69,6 +69,10 @@ BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, IN
     }
     if (pResult) *pResult = result;
     return TRUE;
+}
+
+void CZQPageAlerts::VLaunchCommandLine(PCWSTR pszCommandLine) const {
+    if (m_pCommands) m_pCommands->BRunCommandLine(pszCommandLine);
 }
 
 void CZQPageAlerts::VDetach() {

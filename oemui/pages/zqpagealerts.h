@@ -30,6 +30,9 @@ public:
 
     CZQAlertWnd* Window() const { return m_pWnd; }
 
+    // A link row's command line, run by the plug-in object (which tells the user when it cannot).
+    void VLaunchCommandLine(PCWSTR pszCommandLine) const;
+
 private:
     IZQAlertGate* m_pAlerts = nullptr;
     IZQConstraintGate* m_pCommands = nullptr;
