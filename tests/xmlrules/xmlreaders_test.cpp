@@ -174,9 +174,12 @@ TEST_F(XmlReadersTest, OptionEntryNumbers) {
         &value));
     EXPECT_EQ(5800, id);
     EXPECT_EQ(0.1f, value);
-    // Without bidi_value: FALSE, both numbers still set.
+    // Without bidi_value: FALSE, both numbers still set, the entry read.
+    HRESULT hr = E_FAIL;
     EXPECT_FALSE(CZQXmlHelperReaders::BReadOptionEntry(
-        Element(L"<Option><resource_id>-12.9</resource_id><bidi_value></bidi_value></Option>").Get(), &id, &value));
+        Element(L"<Option><resource_id>-12.9</resource_id><bidi_value></bidi_value></Option>").Get(), &id, &value,
+        &hr));
+    EXPECT_EQ(S_OK, hr);
     EXPECT_EQ(-12, id);
     EXPECT_EQ(0.f, value);
     // Numbers beyond the ranges: no identifier, an infinite value.
