@@ -298,22 +298,22 @@ TEST(StoredSettings, AConversionRunsSnapshotReachesTheItemsOfItsMode) {
         const wchar_t* changed;  // "PrnPropChng", "-" for none
     } cases[] = {
         {"document settings of the run", 1, true, L"", L"MediaType=GLOSSY", L"Memory=64",
-         "GLOSSY 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+         "GLOSSY 16MB None FALSE FALSE", "1 0 100 1 0 1", L"-"},
         {"the run's own first page", 1, true, L"", L"UseDiffFirstPageChoice=DiffFirstPage MediaType=GLOSSY "
-         L"MediaTypeRest=PLAIN", L"", "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
-        {"no run", 1, false, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+         L"MediaTypeRest=PLAIN", L"", "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 1", L"-"},
+        {"no run", 1, false, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 1", L"-"},
         {"installed options of the run", 2, true, L"", L"MediaType=GLOSSY", L"Memory=48 AccessoryOutputBins=W5274",
-         "PLAIN 32MB 500Stapler FALSE FALSE", "1 0 100 1 0 2", L"1"},
+         "PLAIN 32MB 500Stapler FALSE FALSE", "1 0 100 1 0 1", L"1"},
         {"no installed options", 2, true, L"", L"MediaType=GLOSSY", L"", "PLAIN 16MB None FALSE FALSE",
-         "1 0 100 1 0 2", L"-"},
+         "1 0 100 1 0 1", L"-"},
         {"the printer's own answers come first", 2, true, L"DevSetUpdate=1", L"", L"Memory=64",
-         "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 2", L"-"},
+         "PLAIN 16MB None FALSE FALSE", "1 0 100 1 0 1", L"-"},
         // Devmode items all: a counter-clockwise landscape is not turned by 180, pages per sheet
         // leave the scale that follows them whole, the grey flag stays the devmode's.
         {"a counter-clockwise landscape", 1, true, L"", L"Orientation=Landscape_CC90", L"",
-         "PLAIN 16MB None FALSE FALSE", "2 0 100 1 0 2", L"-"},
+         "PLAIN 16MB None FALSE FALSE", "2 0 100 1 0 1", L"-"},
         {"two pages per sheet at half scale", 1, true, L"", L"NUpChoice=TwoUp ScaleChoice=50", L"",
-         "PLAIN 16MB None FALSE FALSE", "1 0 100 2 0 2", L"-"},
+         "PLAIN 16MB None FALSE FALSE", "1 0 100 2 0 1", L"-"},
         {"colour printed as grey", 1, true, L"", L"PrintColorAsGray=True", L"", "PLAIN 16MB None FALSE FALSE",
          "1 0 100 1 1 1", L"-"},
     };

@@ -203,11 +203,11 @@ TEST_F(ConfigExport, EveryKnownItemIsReportedInTheManagersWords) {
     ASSERT_TRUE(Export(kZQExportPhysical));
     EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Physical/AccessoryOutputBins", L"3000Stapler")));
 
-    // Source 15 on the other pages is the manager's automatic selection; source 7 is a tray like any.
-    for (const auto& [source, value] : {std::pair{DMBIN_FORMSOURCE, L"AutomaticallySelect"}, {DMBIN_AUTO, L"AUTO"}}) {
+    // Source 15 on the other pages is the manager's automatic selection; source 7 is not.
+    for (const auto& [source, automatic] : {std::pair{DMBIN_AUTO, false}, {DMBIN_FORMSOURCE, true}}) {
         reinterpret_cast<ZQUIDevmode*>(m_block.data())->dwOtherPagesSource = source;
         ASSERT_TRUE(Export(kZQExportPrinting));
-        EXPECT_TRUE(zc::Logged(zc::ExportLine(L"Printing/InputBin", value))) << source;
+        EXPECT_EQ(automatic, zc::Logged(zc::ExportLine(L"Printing/InputBin", L"AutomaticallySelect"))) << source;
     }
 }
 
