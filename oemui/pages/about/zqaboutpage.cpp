@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "common/zqhandles.h"
@@ -87,6 +88,7 @@ BOOL CZQAboutPage::BInitDialog(HWND hDlg, PageContext* pContext) {
             BGetPrintProcessorFile(pContext->pCaps->szServerName, pContext->pCaps->szPrintProcessor, processor))
             VAddFileLine(processor);
         if (m_hFileList) SendMessageW(m_hFileList, LB_SETCURSEL, 0, 0);
+        VPlaceVersionColumn();
     }
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     return TRUE;
@@ -97,6 +99,35 @@ void CZQAboutPage::VAddFileLine(PCWSTR pszPath) {
     WCHAR line[kAboutLineChars];
     VFormatFileLine(pszPath, line);
     SendMessageW(m_hFileList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+}
+
+// The versions in one column whatever the widths of the names in the list's font: the first tab of
+// every line stops after the longest name, the second two average characters further on. Stops
+// count in quarters of the font's average character width.
+void CZQAboutPage::VPlaceVersionColumn() {
+    if (!m_hFileList) return;
+    const CZQWindowDC dc(m_hFileList);
+    if (!dc.Get()) return;
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(m_hFileList, WM_GETFONT, 0, 0));
+    CZQSelectObject select(dc.Get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    constexpr WCHAR kAlphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size = {};
+    GetTextExtentPoint32W(dc.Get(), kAlphabet, 52, &size);
+    const int average = std::max<int>(1, (size.cx / 26 + 1) / 2);
+    LONG widest = 0;
+    const LRESULT count = SendMessageW(m_hFileList, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        WCHAR line[kAboutLineChars] = {};
+        const LRESULT length = SendMessageW(m_hFileList, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0 || length >= static_cast<LRESULT>(kAboutLineChars)) continue;
+        SendMessageW(m_hFileList, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+        const PCWSTR tab = wcschr(line, L'\t');
+        if (!tab || !GetTextExtentPoint32W(dc.Get(), line, static_cast<int>(tab - line), &size)) continue;
+        widest = std::max(widest, size.cx);
+    }
+    const INT first = (widest * 4 + average - 1) / average + 2;
+    INT stops[] = {first, first + 8};
+    SendMessageW(m_hFileList, LB_SETTABSTOPS, ARRAYSIZE(stops), reinterpret_cast<LPARAM>(stops));
 }
 
 // ---------------------------------------------------------------------------------------------

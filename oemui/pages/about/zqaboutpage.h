@@ -29,6 +29,7 @@ private:
     INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
     void VAddFileLine(PCWSTR pszPath);
+    void VPlaceVersionColumn();
 
     HWND m_hFileList = nullptr;
     HWND m_hStatusList = nullptr;
