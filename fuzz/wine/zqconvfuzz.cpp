@@ -254,7 +254,7 @@ bool Protect(HKEY root, const std::wstring& key, bool pinned, const wchar_t* sdd
 void Faults(Shared& s) {
     const ZQConvertApi& api = s.api;
     const std::wstring ticket = s.dir + L"\\fuzz-faults.tkt", out = s.dir + L"\\fuzz-faults-out.tkt";
-    WriteText(ticket, "Printing/PaperSize=A4\nPrinting/Duplex=LongEdge\nPhysical/Memory=64MB\n");
+    WriteText(ticket, "Printing/PaperSize=A4\nPrinting/DuplexEdge=LongEdge\nPhysical/Memory=64MB\n");
     const std::wstring before = Switches(s);
     unsigned trial = 0;
     // The run's key and each snapshot key refused: the ticket is not read, nothing converts.
