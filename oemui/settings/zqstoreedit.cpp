@@ -5,9 +5,11 @@
 #include <utility>
 
 #include "common/zqprinterdata.h"
+#include "platform/zqprinterview.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstorepath.h"
 
 BOOL ZQReadUserValues(PCWSTR pszPath, std::vector<ZQStoreValue>* pValues) {
     pValues->clear();
@@ -45,19 +47,27 @@ void ZQValuesOfList(const CZQPrinterDataList& list, std::vector<ZQStoreValue>* p
 }
 
 CZQStoreEdit::CZQStoreEdit(HANDLE hPrinter, PCWSTR pszPrinterName, BOOL bPerUser)
-    : m_hPrinter(hPrinter), m_bPerUser(bPerUser), m_lock(hPrinter, pszPrinterName) {
+    : m_hPrinter(hPrinter),
+      m_bPerUser(bPerUser),
+      m_lock(hPrinter, pszPrinterName),
+      m_now(std::make_unique<zqspool::CZQStoredNow>()) {
     if (m_bPerUser && !CZQCommon::BReadRestrictedUserGuid(m_hPrinter, m_szGuid)) m_szGuid[0] = 0;
 }
 
 CZQStoreEdit::CZQStoreEdit(CZQPrinterHandle printer, BOOL bPerUser)
-    : m_owned(std::move(printer)), m_hPrinter(m_owned.Get()), m_bPerUser(bPerUser), m_lock(m_hPrinter) {
+    : m_owned(std::move(printer)),
+      m_hPrinter(m_owned.Get()),
+      m_bPerUser(bPerUser),
+      m_lock(m_hPrinter),
+      m_now(std::make_unique<zqspool::CZQStoredNow>()) {
     if (m_bPerUser && !CZQCommon::BReadRestrictedUserGuid(m_hPrinter, m_szGuid)) m_szGuid[0] = 0;
 }
 
+CZQStoreEdit::~CZQStoreEdit() = default;
+
 std::wstring CZQStoreEdit::KeyPath(PCWSTR pszKey) const {
     if (!m_bPerUser) return pszKey ? pszKey : L"";
-    if (!m_szGuid[0] || !pszKey) return L"";
-    return std::wstring(zqsettings::kMakerKey) + m_szGuid + L"\\" + pszKey;
+    return ZQUserStorePath(m_szGuid, pszKey);
 }
 
 BOOL CZQStoreEdit::BReadNow(PCWSTR pszKey, std::vector<ZQStoreValue>* pValues) const {
@@ -137,6 +147,11 @@ bool CZQStoreEdit::BWrites(PCWSTR pszKey, PCWSTR pszName) const {
 }
 
 void CZQStoreEdit::VWrite(PCWSTR pszKey, PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData) {
+    // A value removed earlier in the edit and written now is written: the later change counts.
+    for (size_t i = m_changes.size(); i-- > 0;)
+        if (m_changes[i].bDelete && ZQEqualNoCase(m_changes[i].key.c_str(), pszKey) &&
+            ZQEqualNoCase(m_changes[i].name.c_str(), pszName))
+            m_changes.erase(m_changes.begin() + static_cast<std::ptrdiff_t>(i));
     const BYTE* bytes = static_cast<const BYTE*>(pData);
     m_changes.push_back({pszKey, pszName, dwType, bytes ? std::vector<BYTE>(bytes, bytes + cbData) : std::vector<BYTE>(), false});
 }
