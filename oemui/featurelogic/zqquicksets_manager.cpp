@@ -128,7 +128,8 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
         if (e != m_pFactory) VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;
-    // The store's counter is read by the save that needs it, as stored then.
+    // A save reads the counter again, as stored then.
+    VReadMaxIndex();
 
     if (!pDevmode->szQuickSetName[0]) ZQCopyText(pDevmode->szQuickSetName, kNameChars, m_szPlaceholder);
     VSetCurrentName(pDevmode->szQuickSetName);
