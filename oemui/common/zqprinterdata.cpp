@@ -161,23 +161,6 @@ BOOL ZQChangeValuesTogether(HANDLE hPrinter, const ZQValueChange* pChanges, size
     for (int pass = 0; pass < 2; ++pass)
         for (size_t i = 0; i < count; ++i)
             if ((pChanges[i].bDelete != FALSE) == (pass == 1) && !Holds(pChanges[i], saved[i])) order.push_back(i);
-    // Putting back a value the group made is a removal: where removals are refused (Wine's spooler
-    // removes nothing) it would stay, a second copy of what a removal was to move. So a group that
-    // makes values and removes others first removes one it makes, not there yet: a refusal then
-    // ends the group before anything changed.
-    bool removes = false;
-    const ZQValueChange* made = nullptr;
-    for (size_t i : order) {
-        removes = removes || pChanges[i].bDelete;
-        if (!made && !pChanges[i].bDelete && !saved[i].present) made = &pChanges[i];
-    }
-    if (removes && made) {
-        const DWORD rc = Remove(hPrinter, *made);
-        if (rc != ERROR_SUCCESS) {
-            SetLastError(rc);
-            return FALSE;
-        }
-    }
     for (size_t done = 0; done < order.size(); ++done) {
         const DWORD rc = Apply(hPrinter, pChanges[order[done]]);
         if (rc == ERROR_SUCCESS) continue;

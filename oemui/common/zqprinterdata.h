@@ -34,8 +34,7 @@ struct ZQValueChange {
 // there is read first, as stored now (nothing changes when a value cannot be read), a value that
 // already holds its new data (or, to be removed, is not there) is not touched, the writes go before the
 // removals, and a call that fails puts back every value changed before it (one that was not there
-// is removed again; a group that also removes values first finds out whether removals go through,
-// so that a refusal leaves nothing made behind). A removal of a value that is not there counts as
-// done. hPrinter null: the current user's registry. FALSE with the failing call's answer as last
-// error; should putting back fail as well, a trace line says so.
+// is removed again). A removal of a value that is not there counts as done. hPrinter null: the
+// current user's registry. FALSE with the failing call's answer as last error; should putting
+// back fail as well, a trace line says so.
 BOOL ZQChangeValuesTogether(HANDLE hPrinter, const ZQValueChange* pChanges, size_t count);

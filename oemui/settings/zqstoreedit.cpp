@@ -158,6 +158,27 @@ void CZQStoreEdit::VWrite(PCWSTR pszKey, PCWSTR pszName, DWORD dwType, const voi
 
 void CZQStoreEdit::VRemove(PCWSTR pszKey, PCWSTR pszName) { m_changes.push_back({pszKey, pszName, REG_NONE, {}, true}); }
 
+bool CZQStoreEdit::BRemovalsRefused(const std::vector<ZQValueChange>& group) {
+    // Putting back a value the commit made is a removal: where the spooler removes nothing (Wine's)
+    // it would stay, a second copy of what a removal was to move. So a commit that makes values and
+    // removes others first removes one it makes, not there yet: a refusal ends it before anything
+    // changed. The registry removes what it is asked to.
+    bool removes = false;
+    for (const ZQValueChange& c : group) removes = removes || c.bDelete;
+    if (m_bPerUser || !removes) return false;
+    for (const ZQValueChange& c : group) {
+        if (c.bDelete) continue;
+        DWORD type = REG_NONE, cb = 0;
+        CZQLocalPtr<BYTE> data;
+        if (ZQReadStoredValue(m_hPrinter, c.pszKey, c.pszName, &type, data, &cb) != ERROR_FILE_NOT_FOUND) continue;
+        const DWORD rc = ZQDeleteStoredValue(m_hPrinter, c.pszKey, c.pszName);
+        if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) return false;
+        m_dwError = rc;
+        return true;
+    }
+    return false;
+}
+
 ZQStoreOutcome CZQStoreEdit::ECommit() {
     std::vector<Change> changes;
     changes.swap(m_changes);
@@ -179,6 +200,7 @@ ZQStoreOutcome CZQStoreEdit::ECommit() {
         group.push_back({paths.back().c_str(), c.name.c_str(), c.dwType, c.data.data(),
                          static_cast<DWORD>(c.data.size()), c.bDelete ? TRUE : FALSE});
     }
+    if (BRemovalsRefused(group)) return ZQStoreOutcome::kRefused;
     if (ZQChangeValuesTogether(m_bPerUser ? nullptr : m_hPrinter, group.data(), group.size()))
         return ZQStoreOutcome::kStored;
     m_dwError = GetLastError();

@@ -27,6 +27,7 @@
 namespace zqspool {
 class CZQStoredNow;
 }
+struct ZQValueChange;
 
 // One value of a store as stored now.
 struct ZQStoreValue {
@@ -115,6 +116,10 @@ public:
     static std::wstring IndexedName(PCWSTR pszPrefix, long long llIndex);
 
 private:
+    // A commit that makes values and removes others on a spooler that refuses removals; m_dwError
+    // its answer.
+    bool BRemovalsRefused(const std::vector<ZQValueChange>& group);
+
     struct Change {
         std::wstring key, name;
         DWORD dwType = REG_NONE;
