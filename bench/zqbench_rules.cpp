@@ -314,7 +314,7 @@ void MeasureQuickSets(int reps) {
                 CZQQuickSets::VAppendPair(&e->pPairs, feature, L"SOME_OPTION");
             }
             CZQQuickSets::VAppendPair(&e->pPairs, L"InputBin", L"TRAY1");
-            writer.EWriteEntry(e, FALSE);
+            writer.VWriteEntry(e, FALSE);
         }
     }
     int loaded = 0;

@@ -10,6 +10,7 @@
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
 #include "formats/zqdeviceanswer.h"
+#include "settings/zqstorepath.h"
 
 namespace {
 
@@ -21,11 +22,8 @@ constexpr DWORD kHardDiskMedia = 3;
 
 // The store's own key of the printer's restricted user, opened with the access; false without one.
 bool OpenStoreKey(HANDLE hPrinter, REGSAM access, CZQRegKey& key) {
-    WCHAR guid[CZQCommon::kGuidTextChars];
-    WCHAR path[MAX_PATH];
-    return CZQCommon::BReadRestrictedUserGuid(hPrinter, guid) &&
-           SUCCEEDED(ZQFormatText(path, MAX_PATH, L"%ls%ls\\%ls", zs::kMakerKey, guid, kStoreKey)) &&
-           RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.Put()) == ERROR_SUCCESS;
+    const std::wstring path = ZQUserStorePathOf(hPrinter, kStoreKey);
+    return !path.empty() && RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, key.Put()) == ERROR_SUCCESS;
 }
 
 // The type of the value the store's own key holds under the name; 0 without one.

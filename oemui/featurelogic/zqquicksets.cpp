@@ -7,10 +7,13 @@
 #include <cstring>
 #include <vector>
 
+#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstoreedit.h"
+#include "settings/zqstorepath.h"
 
 static_assert(sizeof(ZQUIDevmode::szQuickSetName) / sizeof(zqwchar) == CZQQuickSets::kNameChars,
               "quick-set name of the private devmode");
@@ -267,20 +270,19 @@ CZQStoreEdit CZQQuickSets::Edit() const {
 }
 
 BOOL CZQQuickSets::BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const {
-    WCHAR guid[kGuidTextChars] = {};
-    if (!BReadRestrictedUserGuid(HStorePrinter(), guid)) return FALSE;
-    return SUCCEEDED(ZQFormatText(pszPath, cchPath, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, pszSubKey));
+    const std::wstring path = ZQUserStorePathOf(HStorePrinter(), pszSubKey);
+    return !path.empty() && SUCCEEDED(ZQCopyText(pszPath, cchPath, path.c_str()));
 }
 
-BOOL CZQQuickSets::BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFull) const {
+BOOL CZQQuickSets::BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFull) {
     *pbFull = FALSE;
-    // The counter as stored now: another sheet may have moved it since this one loaded.
-    ZQStoreValue counter;
-    const DWORD rc = edit.DwReadNow(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, &counter);
+    // The counter as stored now (none stored: 0): another sheet may have moved it since this one
+    // loaded.
+    (edit.BPerUser() ? m_iUserIndex : m_iSharedIndex) = 0;
+    VReadMaxIndex();
     std::vector<ZQStoreValue> pool;
-    if ((rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) || !edit.BReadNow(zqsettings::kPresetPoolKey, &pool))
-        return FALSE;
-    long long next = rc == ERROR_SUCCESS ? zqqs::DecodeCounter(counter.data.data(), counter.data.size()) : 0;
+    if (!edit.BReadNow(zqsettings::kPresetPoolKey, &pool)) return FALSE;
+    long long next = edit.BPerUser() ? m_iUserIndex : m_iSharedIndex;
     // A counter behind the stored values (cut short, missing, restored from a backup, or left
     // behind by a refused write) moves past them.
     for (const ZQStoreValue& v : pool) {
@@ -296,70 +298,101 @@ BOOL CZQQuickSets::BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFu
     return TRUE;
 }
 
-BOOL CZQQuickSets::BAddWrite(CZQStoreEdit& edit, const QuickSetEntry* pEntry, BOOL bKeepIndex, int* piIndex,
-                             DWORD* pcbValue, BOOL* pbFull) {
-    *pbFull = FALSE;
+BOOL CZQQuickSets::BAddWrite(CZQStoreEdit& edit, QuickSetEntry* pEntry, BOOL bKeepIndex) {
     CZQLocalPtr<BYTE> value;
     DWORD cb = 0;
     int index = pEntry ? pEntry->iIndex : 0;
-    if (!pEntry || !BSerializeEntry(value.Put(), pEntry, &cb) || (!bKeepIndex && !BFreeIndex(edit, &index, pbFull)))
-        return FALSE;
+    BOOL full = FALSE;
+    const BOOL made = pEntry && BSerializeEntry(value.Put(), pEntry, &cb) &&
+                      (bKeepIndex || BFreeIndex(edit, &index, &full));
+    m_bNoIndexLeft = full;
+    if (!made) return FALSE;
     WCHAR name[zqqs::kValueNameChars];
     zqqs::FormatValueName(index, name);
     edit.VWrite(zqsettings::kPresetPoolKey, name, REG_BINARY, value.Get(), cb);
+    pEntry->head.cbTotal = cb;
+    pEntry->iIndex = index;
     // A new entry and the counter past it land together or not at all.
     if (!bKeepIndex) {
-        BYTE counter[4];
-        zqqs::EncodeCounter(index + 1, counter);
-        edit.VWrite(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter);
+        (edit.BPerUser() ? m_iUserIndex : m_iSharedIndex) = index + 1;
+        VWriteMaxIndex();
     }
-    *piIndex = index;
-    *pcbValue = cb;
     return TRUE;
 }
 
-void CZQQuickSets::VTakeStored(QuickSetEntry* pEntry, int iIndex, DWORD cbValue, bool bNew) {
-    pEntry->head.cbTotal = cbValue;
-    pEntry->iIndex = iIndex;
-    if (bNew) (m_bRestricted ? m_iUserIndex : m_iSharedIndex) = iIndex + 1;
+void CZQQuickSets::VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
+    m_bNoIndexLeft = FALSE;
+    if (!pEntry || !BHasStore()) {
+        m_lastOutcome = ZQStoreOutcome::kRefused;
+        return;
+    }
+    if (m_pEdit) {
+        m_lastOutcome = BAddWrite(*m_pEdit, pEntry, bKeepIndex) ? ZQStoreOutcome::kStored : ZQStoreOutcome::kRefused;
+        return;
+    }
+    // Alone: an edit of its own, and the entry and the counters as they were when it is refused.
+    const QuickSetHead head = pEntry->head;
+    const int index = pEntry->iIndex, shared = m_iSharedIndex, user = m_iUserIndex;
+    {
+        CZQStoreEdit edit = Edit();
+        CEditInUse inUse(*this, edit);
+        if (!edit.BHeld())
+            m_lastOutcome = ZQStoreOutcome::kBusy;
+        else
+            m_lastOutcome = BAddWrite(edit, pEntry, bKeepIndex) ? edit.ECommit() : ZQStoreOutcome::kRefused;
+    }
+    if (m_lastOutcome == ZQStoreOutcome::kStored) return;
+    pEntry->head = head;
+    pEntry->iIndex = index;
+    m_iSharedIndex = shared;
+    m_iUserIndex = user;
 }
 
-ZQStoreOutcome CZQQuickSets::EWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex) {
-    if (!pEntry || !BHasStore()) return ZQStoreOutcome::kRefused;
-    CZQStoreEdit edit = Edit();
-    int index = 0;
-    DWORD cb = 0;
-    BOOL full = FALSE;
-    if (!edit.BHeld()) return ZQStoreOutcome::kBusy;
-    if (!BAddWrite(edit, pEntry, bKeepIndex, &index, &cb, &full)) return ZQStoreOutcome::kRefused;
-    const ZQStoreOutcome outcome = edit.ECommit();
-    if (outcome == ZQStoreOutcome::kStored) VTakeStored(pEntry, index, cb, !bKeepIndex);
-    return outcome;
-}
-
-ZQStoreOutcome CZQQuickSets::EDeleteStoredEntry(const QuickSetEntry* pEntry) {
-    if (!pEntry || !BHasStore()) return ZQStoreOutcome::kRefused;
-    CZQStoreEdit edit = Edit();
+void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) {
+    if (!pEntry || !BHasStore()) {
+        m_lastOutcome = ZQStoreOutcome::kRefused;
+        return;
+    }
     WCHAR name[zqqs::kValueNameChars];
     zqqs::FormatValueName(pEntry->iIndex, name);
+    if (m_pEdit) {
+        m_pEdit->VRemove(zqsettings::kPresetPoolKey, name);
+        m_lastOutcome = ZQStoreOutcome::kStored;
+        return;
+    }
+    CZQStoreEdit edit = Edit();
     edit.VRemove(zqsettings::kPresetPoolKey, name);
-    return edit.ECommit();
+    m_lastOutcome = edit.ECommit();
+}
+
+void CZQQuickSets::VWriteMaxIndex() {
+    if (!BHasStore()) {
+        m_lastOutcome = ZQStoreOutcome::kRefused;
+        return;
+    }
+    CZQStoreEdit* edit = m_pEdit;
+    CZQStoreEdit own = Edit();
+    if (!edit) edit = &own;
+    BYTE counter[4];
+    zqqs::EncodeCounter(edit->BPerUser() ? m_iUserIndex : m_iSharedIndex, counter);
+    edit->VWrite(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter);
+    m_lastOutcome = edit == &own ? own.ECommit() : ZQStoreOutcome::kStored;
 }
 
 void CZQQuickSets::VReadMaxIndex() {
     HANDLE printer = HStorePrinter();
     if (!printer) return;
-    BYTE counter[4] = {};
-    if (CZQDriverData::BGetPrinterDataBytes(printer, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, counter,
-                                            sizeof counter))
-        m_iSharedIndex = zqqs::DecodeCounter(counter, sizeof counter);
+    // A counter cut short reads as 0.
+    DWORD type = REG_NONE, cb = 0;
+    CZQLocalPtr<BYTE> counter;
+    if (ZQReadStoredValue(printer, zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, &type, counter, &cb) ==
+        ERROR_SUCCESS)
+        m_iSharedIndex = zqqs::DecodeCounter(counter.Get(), cb);
     if (!m_bRestricted) return;
-    WCHAR path[MAX_PATH];
-    CZQLocalPtr<BYTE> data;
-    DWORD cb = 0;
-    if (BUserKeyPath(zqsettings::kPresetRootKey, path, MAX_PATH) &&
-        BReadUserRegValue(path, zqsettings::kPresetPoolMaxIndex, data.Put(), &cb) && cb == sizeof counter)
-        m_iUserIndex = zqqs::DecodeCounter(data.Get(), cb);
+    const std::wstring path = ZQUserStorePathOf(printer, zqsettings::kPresetRootKey);
+    if (!path.empty() &&
+        ZQReadUserValue(path.c_str(), zqsettings::kPresetPoolMaxIndex, &type, counter, &cb) == ERROR_SUCCESS)
+        m_iUserIndex = zqqs::DecodeCounter(counter.Get(), cb);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -487,25 +520,15 @@ BOOL CZQQuickSets::BMergeStored() {
 
 void CZQQuickSets::VLoadUserStore(const WCHAR (*paszShared)[kNameChars], int nShared) {
     WCHAR path[MAX_PATH];
-    CZQRegKey key;
-    if (!BUserKeyPath(zqsettings::kPresetPoolKey, path, MAX_PATH) ||
-        RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS)
-        return;
-    for (DWORD i = 0; nShared + static_cast<int>(i) < zqqs::kMaxQuickSets; ++i) {
-        WCHAR name[260];
-        DWORD cchName = 260;
-        DWORD type = 0, cb = 0;
-        const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, &type, nullptr, &cb);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) continue;
-        CZQLocalPtr<BYTE> data;
-        if (!cb || !data.Alloc(cb) ||
-            RegQueryValueExW(key.Get(), name, nullptr, &type, data.Get(), &cb) != ERROR_SUCCESS)
-            continue;
+    std::vector<ZQStoreValue> values;
+    if (!BUserKeyPath(zqsettings::kPresetPoolKey, path, MAX_PATH) || !ZQReadUserValues(path, &values)) return;
+    for (size_t i = 0; i < values.size() && nShared + static_cast<int>(i) < zqqs::kMaxQuickSets; ++i) {
+        const ZQStoreValue& value = values[i];
+        if (value.data.empty()) continue;
         QuickSetEntry* entry = PNewEntry();
         if (!entry) return;
-        entry->iIndex = IParseIndex(name);
-        if (!BParseEntry(data.Get(), cb, entry)) {
+        entry->iIndex = IParseIndex(value.name.c_str());
+        if (!BParseEntry(value.data.data(), static_cast<DWORD>(value.data.size()), entry)) {
             VRemoveEntry(entry);
             continue;
         }
@@ -570,19 +593,16 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
 BOOL CZQQuickSets::BAddRewrite(CZQStoreEdit& edit) {
     std::vector<ZQStoreValue> stored;
     if (!edit.BReadNow(zqsettings::kPresetPoolKey, &stored)) return FALSE;
-    // The entries over the indexes from 0 first; the values beyond them go last.
-    int count = 0;
-    for (QuickSetEntry* e = m_pHead; e; e = e->pNext, ++count) {
-        CZQLocalPtr<BYTE> value;
-        DWORD cb = 0;
-        if (!BSerializeEntry(value.Put(), e, &cb)) return FALSE;
-        WCHAR name[zqqs::kValueNameChars];
-        zqqs::FormatValueName(count, name);
-        edit.VWrite(zqsettings::kPresetPoolKey, name, REG_BINARY, value.Get(), cb);
+    // The entries over the indexes from 0 first, each taking the counter's next; the values beyond
+    // them go last.
+    int& counter = edit.BPerUser() ? m_iUserIndex : m_iSharedIndex;
+    counter = 0;
+    for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
+        e->iIndex = counter++;
+        VWriteEntry(e, TRUE);
+        if (m_lastOutcome != ZQStoreOutcome::kStored) return FALSE;
     }
-    BYTE counter[4];
-    zqqs::EncodeCounter(count, counter);
-    edit.VWrite(zqsettings::kPresetRootKey, zqsettings::kPresetPoolMaxIndex, REG_BINARY, counter, sizeof counter);
+    VWriteMaxIndex();
     for (const ZQStoreValue& v : stored)
         if (!edit.BWrites(zqsettings::kPresetPoolKey, v.name.c_str())) edit.VRemove(zqsettings::kPresetPoolKey, v.name.c_str());
     return TRUE;
@@ -591,15 +611,17 @@ BOOL CZQQuickSets::BAddRewrite(CZQStoreEdit& edit) {
 void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return;
     BUpdateInstalledCartridges();
+    const int shared = m_iSharedIndex;
     {
         // Read and rewritten as stored now, with no other program's change in between; without the
         // lock the store stays as it is. The rebuild writes the printer's own store.
         CZQStoreEdit edit(HStorePrinter(), m_pCUIParam->pPrinterName, FALSE);
+        CEditInUse inUse(*this, edit);
         const int built = edit.BHeld() ? ILoadFactoryAndStored(pRules) : -1;
-        // A rewrite that cannot land whole leaves the store as it was.
+        // A rewrite that cannot land whole leaves the store, and the counter, as they were.
         if (built >= 0) {
             m_nEntries += built;
-            if (BAddRewrite(edit) && edit.ECommit() == ZQStoreOutcome::kStored) m_iSharedIndex = built;
+            if (!BAddRewrite(edit) || edit.ECommit() != ZQStoreOutcome::kStored) m_iSharedIndex = shared;
         }
     }
     VFreeEntries();

@@ -8,7 +8,7 @@
 // registry failure leaves the list as it was. A save, a delete and a rebuild are one edit of the
 // printer's stores (settings/zqstoreedit.h): they decide on what is stored at that moment, under the
 // stores' lock, and ask the user only with the lock let go; a printing shortcut joins the edit of its
-// quick set. Each answers the edit's outcome, which the page says (pages/parts/zqstoremessage.h).
+// quick set. Each leaves the edit's outcome (ELastOutcome), which the page says (pages/parts/zqstoremessage.h).
 // Entries and pairs are zero-filled local-heap blocks.
 #pragma once
 
@@ -18,8 +18,10 @@
 #include "featurelogic/zqnameasker.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqquickset.h"
-#include "settings/zqstoreedit.h"
+#include "settings/zqstoreoutcome.h"
 
+class CZQStoreEdit;
+class IZQStoreEditPart;
 class CZQWatermarks;
 class CZQXmlUiRules;
 
@@ -81,22 +83,27 @@ public:
     void VRefreshCombo(HWND hCombo, HWND hSave, HWND hDelete);
     void VOnNameEdited(HWND hCombo, HWND hSave, HWND hDelete);
     // A save without a name (or with the placeholder) asks the page's asker for one, with the words of
-    // NameQuestion; no asker counts as cancelled. kDeclined: the user declined, or was told why (the
-    // name taken or reserved, the store full).
-    ZQStoreOutcome ESaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
-                                BOOL bRtl, IZQNameAsker* pAsker);
-    // The quick set of a printing shortcut, saved in one edit with the shortcut, which pShortcut adds
-    // (null: the quick set alone): one of its name in any letter case is replaced without a question
-    // once the user agreed to replace the shortcut (*pbReplaceAnswered, as it stands at each turn).
-    ZQStoreOutcome ESaveForShortcut(HWND hOwner, PCWSTR pszName, const BOOL* pbReplaceAnswered, ZQUIDevmode* pDevmode,
-                                    IZQStoreEditPart* pShortcut);
+    // NameQuestion; no asker counts as cancelled. The quick set of a printing shortcut
+    // (pbReplaceAnswered given) is saved in one edit with the shortcut, which pShortcut adds (null:
+    // the quick set alone): one of its name in any letter case is replaced without a question once
+    // the user agreed to replace the shortcut (*pbReplaceAnswered, as it stands at each turn).
+    // ELastOutcome: kDeclined when the user declined, or was told why (the name taken or reserved,
+    // the store full).
+    void VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
+                      IZQNameAsker* pAsker, const BOOL* pbReplaceAnswered = nullptr,
+                      IZQStoreEditPart* pShortcut = nullptr);
     // The question for a Task Preset's name.
     ZQNameQuestion NameQuestion();
-    // The combo's quick set, after the user's yes; *pName its name. kDeclined: nothing to delete, or no.
-    ZQStoreOutcome EDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete, std::wstring* pName);
+    // The combo's quick set, after the user's yes; *pName its name. ELastOutcome kDeclined: nothing to
+    // delete, or no.
+    void VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete, std::wstring* pName);
     // The quick set of a printing shortcut, found in any letter case (a fixed one stays), deleted in
     // one edit with the shortcut, which pShortcut removes (null: the quick set alone).
-    ZQStoreOutcome EDeleteByName(PCWSTR pszName, IZQStoreEditPart* pShortcut = nullptr);
+    void VDeleteByName(PCWSTR pszName, IZQStoreEditPart* pShortcut = nullptr);
+    // What the last save, delete or write of the store came to: kStored, kBusy or kRefused (nothing
+    // stored), kDeclined (nothing asked of the store). A write or delete that joins an edit in
+    // progress says whether its change could be added; the edit's commit stores it.
+    ZQStoreOutcome ELastOutcome() const { return m_lastOutcome; }
     // The caption of the Task Presets' messages.
     PCWSTR PszCaption() const { return m_szCaption; }
     // The chosen quick set into the working copy and the core driver's items: from the combo (with
@@ -155,10 +162,17 @@ public:
     // The entry from a stored value; FALSE when the value is refused.
     BOOL BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* pEntry);
     // Writes the entry under its own index (bKeepIndex), or as a new one under the store's free index
-    // with the counter moved past it; one edit each.
-    ZQStoreOutcome EWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
-    ZQStoreOutcome EDeleteStoredEntry(const QuickSetEntry* pEntry);
-    // The store's counters (ISharedIndex, IUserIndex) as stored now; a load leaves them as they were.
+    // (past the counter and every index stored now) with the counter moved past it and written
+    // (VWriteMaxIndex): in the edit in progress, else in one of its own, which leaves the entry as it
+    // was when refused. ELastOutcome says how it went.
+    void VWriteEntry(QuickSetEntry* pEntry, BOOL bKeepIndex);
+    // The entry's stored value removed, in the edit in progress or one of its own.
+    void VDeleteStoredEntry(const QuickSetEntry* pEntry);
+    // The counter of the store in use (ISharedIndex, or a restricted user's IUserIndex) stored, in the
+    // edit in progress or one of its own.
+    void VWriteMaxIndex();
+    // The store's counters (ISharedIndex, IUserIndex) as stored (within an edit: now); a counter not
+    // stored leaves its number as it was.
     void VReadMaxIndex();
     static int IParseIndex(PCWSTR pszValueName);
     // The name is the factory name in one of the user-interface languages.
@@ -236,15 +250,11 @@ private:
     BOOL BAskName(HWND hOwner, BOOL bRtl, IZQNameAsker* pAsker);
     // How a save looks for a quick set of its name and whether the user agreed to replace it.
     enum class SaveFor { kGroup, kShortcut, kReplacedShortcut };
-    BOOL BSave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
-               IZQNameAsker* pAsker, SaveFor saveFor);
-    ZQStoreOutcome ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode, BOOL bRtl,
-                         IZQNameAsker* pAsker, SaveFor saveFor, const BOOL* pbReplaceAnswered,
-                         IZQStoreEditPart* pPart);
     // What a save's turn under the store's lock came to: its changes in the edit, a question to ask
     // first (the lock let go), or why nothing can be stored.
     enum class SaveStep { kReady, kAskReplace, kFull, kReserved, kFixed, kNoIndex, kFailed };
-    SaveStep EAddSave(CZQStoreEdit& edit, ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace);
+    // Adds to the edit in progress.
+    SaveStep EAddSave(ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace);
     // After the edit: the saved entry keeps what was stored, or the list is put back as it was.
     void VEndSave(bool bStored);
     // The question or message of a step that stored nothing, with the lock let go; TRUE when the
@@ -267,13 +277,21 @@ private:
     CZQStoreEdit Edit() const;
     // The index a new quick set takes: past the counter and every index the store holds now;
     // *pbFull when none is left below the largest int. FALSE when the store cannot be read.
-    BOOL BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFull) const;
+    BOOL BFreeIndex(const CZQStoreEdit& edit, int* piIndex, BOOL* pbFull);
     // The entry's value added to the edit under its own index (bKeepIndex), or under the free index
-    // with the counter past it; *piIndex and *pcbValue what it is stored as.
-    BOOL BAddWrite(CZQStoreEdit& edit, const QuickSetEntry* pEntry, BOOL bKeepIndex, int* piIndex, DWORD* pcbValue,
-                   BOOL* pbFull);
-    // The entry keeps what it was stored as; a new one moves the store's counter.
-    void VTakeStored(QuickSetEntry* pEntry, int iIndex, DWORD cbValue, bool bNew);
+    // with the counter past it (m_bNoIndexLeft when none is left); the entry takes its index and size.
+    BOOL BAddWrite(CZQStoreEdit& edit, QuickSetEntry* pEntry, BOOL bKeepIndex);
+    // The store routines add their changes to this edit while it is in progress.
+    class CEditInUse {
+    public:
+        CEditInUse(CZQQuickSets& owner, CZQStoreEdit& edit) : m_owner(owner) { m_owner.m_pEdit = &edit; }
+        ~CEditInUse() { m_owner.m_pEdit = nullptr; }
+        CEditInUse(const CEditInUse&) = delete;
+        CEditInUse& operator=(const CEditInUse&) = delete;
+
+    private:
+        CZQQuickSets& m_owner;
+    };
     // The entry list written over the printer's store from index 0, values beyond it removed.
     BOOL BAddRewrite(CZQStoreEdit& edit);
     BOOL BUserKeyPath(PCWSTR pszSubKey, PWSTR pszPath, size_t cchPath) const;
@@ -295,10 +313,13 @@ private:
         QuickSetHead keptHead = {};
         DWORD dwKeptFlags = 0;
         QuickSetPair* pKeptPairs = nullptr;
-        int iIndex = 0;
-        DWORD cbValue = 0;
+        int iKeptShared = 0;
+        int iKeptUser = 0;
     };
     PendingSave m_pending;
+    CZQStoreEdit* m_pEdit = nullptr;
+    ZQStoreOutcome m_lastOutcome = ZQStoreOutcome::kStored;
+    BOOL m_bNoIndexLeft = FALSE;
     CZQUILogic* m_pSheetLogic = nullptr;
     CZQWatermarks* m_pWatermarks = nullptr;
     WCHAR m_szCaption[kResStringChars] = {};

@@ -15,6 +15,7 @@
 #include "formats/zquidevmode.h"
 #include "res/zqquicksetids.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstoreedit.h"
 
 namespace {
 
@@ -127,7 +128,8 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
         if (e != m_pFactory) VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;
-    // The store's counter is read by the save that needs it, as stored then.
+    // A save reads the counter again, as stored then.
+    VReadMaxIndex();
 
     if (!pDevmode->szQuickSetName[0]) ZQCopyText(pDevmode->szQuickSetName, kNameChars, m_szPlaceholder);
     VSetCurrentName(pDevmode->szQuickSetName);
@@ -285,26 +287,18 @@ void CZQQuickSets::VFillCurrentPairs(QuickSetEntry* pEntry, BOOL bFormNames) {
     pEntry->head.cPairs = count;
 }
 
-ZQStoreOutcome CZQQuickSets::ESaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete,
-                                          ZQUIDevmode* pDevmode, BOOL bRtl, IZQNameAsker* pAsker) {
-    return ESave(hOwner, pszName, hSave, hDelete, pDevmode, bRtl, pAsker, SaveFor::kGroup, nullptr, nullptr);
-}
-
-ZQStoreOutcome CZQQuickSets::ESaveForShortcut(HWND hOwner, PCWSTR pszName, const BOOL* pbReplaceAnswered,
-                                              ZQUIDevmode* pDevmode, IZQStoreEditPart* pShortcut) {
-    return ESave(hOwner, pszName, nullptr, nullptr, pDevmode, FALSE, nullptr, SaveFor::kShortcut, pbReplaceAnswered,
-                 pShortcut);
-}
-
-ZQStoreOutcome CZQQuickSets::ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
-                                   BOOL bRtl, IZQNameAsker* pAsker, SaveFor saveFor, const BOOL* pbReplaceAnswered,
-                                   IZQStoreEditPart* pPart) {
-    if (!BHasStore() || !pDevmode) return ZQStoreOutcome::kDeclined;
+void CZQQuickSets::VSaveCurrent(HWND hOwner, PCWSTR pszName, HWND hSave, HWND hDelete, ZQUIDevmode* pDevmode,
+                                BOOL bRtl, IZQNameAsker* pAsker, const BOOL* pbReplaceAnswered,
+                                IZQStoreEditPart* pPart) {
+    m_lastOutcome = ZQStoreOutcome::kDeclined;
+    // A shortcut's quick set goes by the shortcut's name, which the shortcut store compares without case.
+    const SaveFor saveFor = pbReplaceAnswered ? SaveFor::kShortcut : SaveFor::kGroup;
+    if (!BHasStore() || !pDevmode) return;
     VSetCurrentName(pszName);
     if (!m_szCurrentName[0] || wcscmp(m_szCurrentName, m_szPlaceholder) == 0) {
         if (!BAskName(hOwner, bRtl, pAsker)) {
             m_bSelected = FALSE;
-            return ZQStoreOutcome::kDeclined;
+            return;
         }
     }
     bool replace = false;
@@ -316,8 +310,9 @@ ZQStoreOutcome CZQQuickSets::ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND
         ZQStoreOutcome outcome = ZQStoreOutcome::kBusy;
         {
             CZQStoreEdit edit = Edit();
+            CEditInUse inUse(*this, edit);
             if (edit.BHeld()) {
-                step = EAddSave(edit, pDevmode, turn, replace || turn == SaveFor::kReplacedShortcut);
+                step = EAddSave(pDevmode, turn, replace || turn == SaveFor::kReplacedShortcut);
                 if (step == SaveStep::kReady && pPart) part = pPart->EAdd(edit);
                 if (step == SaveStep::kReady)
                     outcome = part == IZQStoreEditPart::Step::kReady ? edit.ECommit()
@@ -332,7 +327,8 @@ ZQStoreOutcome CZQQuickSets::ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND
         if (step == SaveStep::kReady) {
             m_bSelected = outcome == ZQStoreOutcome::kStored;
             VEnableButtons(hSave, hDelete);
-            return outcome;
+            m_lastOutcome = outcome;
+            return;
         }
         if (BAnswerStep(hOwner, step)) {
             replace = true;
@@ -340,7 +336,8 @@ ZQStoreOutcome CZQQuickSets::ESave(HWND hOwner, PCWSTR pszName, HWND hSave, HWND
         }
         m_bSelected = FALSE;
         if (step == SaveStep::kNoIndex || step == SaveStep::kFailed) VEnableButtons(hSave, hDelete);
-        return step == SaveStep::kFailed ? ZQStoreOutcome::kRefused : ZQStoreOutcome::kDeclined;
+        m_lastOutcome = step == SaveStep::kFailed ? ZQStoreOutcome::kRefused : ZQStoreOutcome::kDeclined;
+        return;
     }
 }
 
@@ -370,8 +367,7 @@ BOOL CZQQuickSets::BAnswerStep(HWND hOwner, SaveStep step) {
     }
 }
 
-CZQQuickSets::SaveStep CZQQuickSets::EAddSave(CZQStoreEdit& edit, ZQUIDevmode* pDevmode, SaveFor saveFor,
-                                              bool bReplace) {
+CZQQuickSets::SaveStep CZQQuickSets::EAddSave(ZQUIDevmode* pDevmode, SaveFor saveFor, bool bReplace) {
     // The name is looked for among the quick sets stored now, whoever stored them.
     if (!BMergeStored()) return SaveStep::kFailed;
     // A shortcut's quick set goes by the shortcut's name, which the shortcut store compares without case.
@@ -389,7 +385,7 @@ CZQQuickSets::SaveStep CZQQuickSets::EAddSave(CZQStoreEdit& edit, ZQUIDevmode* p
         if (!bReplace) return SaveStep::kAskReplace;
     }
     // A replaced quick set the store refuses stays as it was.
-    m_pending = {entry, fresh, entry->head, entry->dwFlags, entry->pPairs, entry->iIndex, 0};
+    m_pending = {entry, fresh, entry->head, entry->dwFlags, entry->pPairs, m_iSharedIndex, m_iUserIndex};
     entry->pPairs = nullptr;
 
     zqqs::Capture(*pDevmode, entry->head.settings);
@@ -403,8 +399,9 @@ CZQQuickSets::SaveStep CZQQuickSets::EAddSave(CZQStoreEdit& edit, ZQUIDevmode* p
     entry->head.dwMarker = zqqs::kMarker;
     entry->head.cchName = zqqs::kNameCapacity;
     entry->head.cbSettings = zqqs::kSettingsSize;
-    BOOL full = FALSE;
-    if (!BAddWrite(edit, entry, !fresh, &m_pending.iIndex, &m_pending.cbValue, &full)) {
+    VWriteEntry(entry, !fresh);
+    if (m_lastOutcome != ZQStoreOutcome::kStored) {
+        const bool full = m_bNoIndexLeft != FALSE;
         VEndSave(false);
         return full ? SaveStep::kNoIndex : SaveStep::kFailed;
     }
@@ -418,9 +415,12 @@ void CZQQuickSets::VEndSave(bool bStored) {
     if (!entry) return;
     if (bStored) {
         VFreePairs(&pending.pKeptPairs);
-        VTakeStored(entry, pending.iIndex, pending.cbValue, pending.bFresh);
         if (pending.bFresh) ++m_nEntries;
-    } else if (pending.bFresh) {
+        return;
+    }
+    m_iSharedIndex = pending.iKeptShared;
+    m_iUserIndex = pending.iKeptUser;
+    if (pending.bFresh) {
         VRemoveEntry(entry);
     } else {
         VFreePairs(&entry->pPairs);
@@ -432,6 +432,7 @@ void CZQQuickSets::VEndSave(bool bStored) {
 
 ZQStoreOutcome CZQQuickSets::EDeleteNamed(PCWSTR pszName, BOOL bAnyCase, IZQStoreEditPart* pPart) {
     CZQStoreEdit edit = Edit();
+    CEditInUse inUse(*this, edit);
     if (!edit.BHeld()) return ZQStoreOutcome::kBusy;
     // Found as stored now: its index may have changed, and another sheet may have deleted it already.
     if (!BMergeStored()) return ZQStoreOutcome::kRefused;
@@ -441,11 +442,7 @@ ZQStoreOutcome CZQQuickSets::EDeleteNamed(PCWSTR pszName, BOOL bAnyCase, IZQStor
         if (!pPart) return ZQStoreOutcome::kDeclined;
         entry = nullptr;
     }
-    if (entry) {
-        WCHAR name[zqqs::kValueNameChars];
-        zqqs::FormatValueName(entry->iIndex, name);
-        edit.VRemove(zqsettings::kPresetPoolKey, name);
-    }
+    if (entry) VDeleteStoredEntry(entry);
     if (pPart && pPart->EAdd(edit) != IZQStoreEditPart::Step::kReady) return ZQStoreOutcome::kRefused;
     const ZQStoreOutcome outcome = edit.ECommit();
     // A value the store keeps stays listed.
@@ -458,35 +455,38 @@ ZQStoreOutcome CZQQuickSets::EDeleteNamed(PCWSTR pszName, BOOL bAnyCase, IZQStor
     return outcome;
 }
 
-ZQStoreOutcome CZQQuickSets::EDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete, std::wstring* pName) {
-    if (!BHasStore() || !hCombo) return ZQStoreOutcome::kDeclined;
+void CZQQuickSets::VDeleteSelected(HWND hOwner, HWND hCombo, HWND hSave, HWND hDelete, std::wstring* pName) {
+    m_lastOutcome = ZQStoreOutcome::kDeclined;
+    if (!BHasStore() || !hCombo) return;
     const LRESULT sel = SendMessageW(hCombo, CB_GETCURSEL, 0, 0);
-    if (sel == CB_ERR) return ZQStoreOutcome::kDeclined;
+    if (sel == CB_ERR) return;
     WCHAR name[kNameChars];
     SelectedText(hCombo, true, name);
     VSetCurrentName(name);
     if (pName) *pName = name;
     QuickSetEntry* entry = PFindEntry(m_szCurrentName);
-    if (!entry || (entry->dwFlags & kFixedFlag)) return ZQStoreOutcome::kDeclined;
+    if (!entry || (entry->dwFlags & kFixedFlag)) return;
     if (IMessage(hOwner, kIdsConfirmDelete, L"Are you sure you want to delete the selected item?",
                  MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK) {
         m_bSelected = TRUE;
-        return ZQStoreOutcome::kDeclined;
+        return;
     }
-    const ZQStoreOutcome outcome = EDeleteNamed(m_szCurrentName, FALSE, nullptr);
-    if (outcome != ZQStoreOutcome::kStored) return outcome;
+    m_lastOutcome = EDeleteNamed(m_szCurrentName, FALSE, nullptr);
+    if (m_lastOutcome != ZQStoreOutcome::kStored) return;
     SendMessageW(hCombo, CB_DELETESTRING, static_cast<WPARAM>(sel), 0);
     VResetToPlaceholder(hCombo, hSave, hDelete);
     WCHAR text[kNameChars] = {};
     GetWindowTextW(hCombo, text, static_cast<int>(kNameChars));
     VSetCurrentName(text);
     SetFocus(hCombo);
-    return outcome;
 }
 
-ZQStoreOutcome CZQQuickSets::EDeleteByName(PCWSTR pszName, IZQStoreEditPart* pShortcut) {
-    if (!BHasStore() || !pszName) return ZQStoreOutcome::kRefused;
-    return EDeleteNamed(pszName, TRUE, pShortcut);
+void CZQQuickSets::VDeleteByName(PCWSTR pszName, IZQStoreEditPart* pShortcut) {
+    if (!BHasStore() || !pszName) {
+        m_lastOutcome = ZQStoreOutcome::kRefused;
+        return;
+    }
+    m_lastOutcome = EDeleteNamed(pszName, TRUE, pShortcut);
 }
 
 // ---------------------------------------------------------------------------------------------

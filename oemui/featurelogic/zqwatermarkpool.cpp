@@ -18,16 +18,11 @@
 #include "featurelogic/zqwatermarks.h"
 #include "settings/zqdriverdata.h"
 #include "settings/zqstoreedit.h"
+#include "settings/zqstorepath.h"
 
 namespace {
 
 using zqsettings::kWatermarkPoolKey;
-
-// The value names of a pool: "WatermarkPool:<index>".
-constexpr size_t kValueNameChars = 32;
-void PoolValueName(PWSTR pszName, int iIndex) {
-    ZQFormatText(pszName, kValueNameChars, L"%ls%d", zqsettings::kWatermarkPoolValuePrefix, iIndex);
-}
 
 // Names of the earlier versions' values have at most 19 characters: no count reaches further.
 constexpr DWORD kMaxLegacyValues = 10000;
@@ -61,15 +56,6 @@ bool AppendRecord(WatermarkList& list, DWORD dwType, const BYTE* pData, DWORD cb
     return false;
 }
 
-// The restricted user's own pool key: the current user's maker key, his GUID, the pool key.
-bool UserPoolPath(HANDLE hPrinter, PWSTR pszPath, size_t cchPath) {
-    WCHAR guid[CZQCommon::kGuidTextChars];
-    if (!CZQCommon::BReadRestrictedUserGuid(hPrinter, guid)) return false;
-    return SUCCEEDED(ZQFormatText(pszPath, cchPath, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, kWatermarkPoolKey));
-}
-
-constexpr size_t kUserPathChars = 260;
-
 // The pool's values in list order: "WatermarkPool:<n>" by n, then the values of other names as the
 // spooler (the registry) lists them. The first of them is record 0, " [none]".
 void InListOrder(std::vector<ZQStoreValue>& values) {
@@ -96,12 +82,11 @@ int AppendInListOrder(WatermarkList& list, std::vector<ZQStoreValue>& values, in
 }
 
 // The restricted user's records appended to the list, the first iLimit values at most; the number of
-// records, -1 when his key cannot be read.
-int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit) {
-    WCHAR path[kUserPathChars];
-    std::vector<ZQStoreValue> values;
-    if (!UserPoolPath(hPrinter, path, kUserPathChars) || !ZQReadUserValues(path, &values)) return -1;
-    return AppendInListOrder(list, values, iLimit);
+// records, -1 when his key cannot be read. *pValues his values in list order.
+int ReadUserPool(HANDLE hPrinter, WatermarkList& list, int iLimit, std::vector<ZQStoreValue>* pValues) {
+    const std::wstring path = ZQUserStorePathOf(hPrinter, kWatermarkPoolKey);
+    if (path.empty() || !ZQReadUserValues(path.c_str(), pValues)) return -1;
+    return AppendInListOrder(list, *pValues, iLimit);
 }
 
 // One value of the pool as stored now, with its record when it holds one.
@@ -158,6 +143,25 @@ std::vector<BYTE> ImageOf(const ZQWatermarkRecord& record) {
     return image;
 }
 
+// The record names of a pool in list order; *pbInForm when its values are exactly
+// "WatermarkPool:0".."n-1", each a record of a name of its own.
+std::vector<std::wstring> RecordNames(const std::vector<ZQStoreValue>& sorted, bool* pbInForm) {
+    std::vector<std::wstring> names;
+    *pbInForm = true;
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const ZQStoreValue& v = sorted[i];
+        ZQWatermarkRecord record;
+        const bool isRecord = v.dwType == REG_BINARY && zqwm::Read(v.data.data(), v.data.size(), &record);
+        const std::wstring name = CZQStoreEdit::IndexedName(zqsettings::kWatermarkPoolValuePrefix, static_cast<long long>(i));
+        if (!isRecord || !ZQEqualNoCase(v.name.c_str(), name.c_str())) *pbInForm = false;
+        if (!isRecord) continue;
+        for (const std::wstring& n : names)
+            if (ZQEqualNoCase(n.c_str(), record.szName)) *pbInForm = false;
+        names.push_back(record.szName);
+    }
+    return names;
+}
+
 bool HasName(const std::vector<const WatermarkEntry*>& entries, PCWSTR pszName) {
     for (const WatermarkEntry* e : entries)
         if (ZQEqualNoCase(e->szName, pszName)) return true;
@@ -190,12 +194,29 @@ BOOL CZQWatermarks::BParseEntry(const BYTE* pData, DWORD cbData, WatermarkEntry*
     return zqwm::Read(pData, cbData, pEntry) ? TRUE : FALSE;
 }
 
-BOOL CZQWatermarks::BWriteEntry(const WatermarkEntry* pEntry, BOOL bPerUser, HANDLE hPrinter, int iIndex) {
+BOOL CZQWatermarks::BWriteEntry(const WatermarkEntry* pEntry, CZQStoreEdit& edit, int iIndex) {
     CZQLocalPtr<BYTE> record;
-    if (!BSerializeEntry(record.Put(), pEntry)) return FALSE;
-    WCHAR name[kValueNameChars];
-    PoolValueName(name, iIndex);
-    return BWriteUserSetting(hPrinter, bPerUser, kWatermarkPoolKey, name, record.Get(), zqwm::kRecordBytes, REG_BINARY);
+    if (iIndex < 0 || !BSerializeEntry(record.Put(), pEntry)) return FALSE;
+    const std::wstring name = CZQStoreEdit::IndexedName(zqsettings::kWatermarkPoolValuePrefix, iIndex);
+    edit.VWrite(kWatermarkPoolKey, name.c_str(), REG_BINARY, record.Get(), zqwm::kRecordBytes);
+    return TRUE;
+}
+
+void CZQWatermarks::VDeletePoolKey(CZQStoreEdit& edit, const std::vector<ZQStoreValue>& stored) {
+    for (const ZQStoreValue& v : stored) edit.VRemove(kWatermarkPoolKey, v.name.c_str());
+}
+
+void CZQWatermarks::VNoteStored(const std::vector<ZQStoreValue>& sorted) {
+    bool inForm = true;
+    m_storedNames = RecordNames(sorted, &inForm);
+    m_bStoredInForm = inForm;
+}
+
+bool CZQWatermarks::BStoredAsSaved(const std::vector<const WatermarkEntry*>& saved) const {
+    if (!m_bStoredInForm || saved.size() > m_storedNames.size()) return false;
+    for (size_t i = 0; i < saved.size(); ++i)
+        if (!ZQEqualNoCase(m_storedNames[i].c_str(), saved[i]->szName)) return false;
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -208,6 +229,8 @@ int CZQWatermarks::IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bR
     ZQValuesOfList(listed, &values);
     WatermarkEntry* before = list.pTail;
     AppendInListOrder(list, values, iLimit);
+    // The pool a user who may write the printer's data saves to.
+    if (!bRestricted) VNoteStored(values);
     // Every user may change " [none]"; a restricted user only sees the others.
     for (WatermarkEntry* e = before ? before->pNext : list.pHead; e; e = e->pNext)
         e->dwFlags = !bRestricted || wcscmp(e->szName, NoneName()) == 0 ? kWatermarkEditable : kWatermarkReadOnly;
@@ -232,7 +255,9 @@ BOOL CZQWatermarks::BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted) {
     // name is kept but not shown.
     WatermarkEntry* firstShared = before ? before->pNext : m_main.pHead;
     WatermarkEntry* firstOwn = m_main.pTail;
-    if (ReadUserPool(pParam->hPrinter, m_main, kMaxEntries - (taken > 0 ? taken : 0)) > 0) read = TRUE;
+    std::vector<ZQStoreValue> own;
+    if (ReadUserPool(pParam->hPrinter, m_main, kMaxEntries - (taken > 0 ? taken : 0), &own) > 0) read = TRUE;
+    VNoteStored(own);
     firstOwn = firstOwn ? firstOwn->pNext : m_main.pHead;
     for (WatermarkEntry* e = firstOwn; e; e = e->pNext) {
         VRememberRead(*e);
@@ -318,34 +343,44 @@ std::vector<std::wstring> CZQWatermarks::ChangedNames(BOOL bRestricted) {
     return names;
 }
 
-ZQStoreOutcome CZQWatermarks::ESavePool(POEMCUIPPARAM pParam, std::vector<std::wstring>* pNames) {
-    ZQ_TRACE("CZQWatermarks::ESavePool");
+BOOL CZQWatermarks::BSavePool(POEMCUIPPARAM pParam, std::vector<std::wstring>* pNames) {
+    ZQ_TRACE("CZQWatermarks::BSavePool");
     if (pNames) pNames->clear();
+    m_lastOutcome = ZQStoreOutcome::kRefused;
     if (!pParam) {
         SetLastError(ERROR_INVALID_DATA);
-        return ZQStoreOutcome::kRefused;
+        return FALSE;
     }
     HANDLE printer = nullptr;
     BOOL reopened = FALSE;
     const BOOL restricted =
         BIsPrinterDataReadOnly(pParam->hPrinter, pParam->pPrinterName, pParam->pPublicDM, &printer, &reopened);
     CZQPrinterHandle own(reopened ? printer : nullptr);
-    // Nothing of this list differs from the pool as read: the pool is neither read nor written.
-    const std::vector<std::wstring> changed = m_main.pHead ? ChangedNames(restricted) : std::vector<std::wstring>();
-    if (changed.empty()) return ZQStoreOutcome::kStored;
-    ZQStoreOutcome outcome = ZQStoreOutcome::kRefused;
+    // An empty list stores nothing: it leaves the pool as it is.
+    if (!m_main.pHead) {
+        m_lastOutcome = ZQStoreOutcome::kStored;
+        return FALSE;
+    }
+    // Nothing of this list differs from the pool as read, which held it in its own form: the pool is
+    // neither read nor written.
+    const std::vector<std::wstring> changed = ChangedNames(restricted);
+    if (changed.empty() && BStoredAsSaved(SavedEntries(restricted))) {
+        m_lastOutcome = ZQStoreOutcome::kStored;
+        return TRUE;
+    }
     DWORD error = ERROR_INVALID_HANDLE;
     std::vector<std::wstring> kept;
     if (printer) {
         // The read of the pool, the decision and the writes are one step for every program.
         CZQStoreEdit edit(printer, pParam->pPrinterName, restricted);
-        outcome = EStoreChanges(edit, restricted, &kept);
-        error = outcome == ZQStoreOutcome::kBusy ? ERROR_TIMEOUT : edit.DwError() ? edit.DwError() : ERROR_WRITE_FAULT;
+        m_lastOutcome = EStoreChanges(edit, restricted, &kept);
+        error = m_lastOutcome == ZQStoreOutcome::kBusy ? ERROR_TIMEOUT : edit.DwError() ? edit.DwError() : ERROR_WRITE_FAULT;
     }
-    if (pNames) *pNames = outcome == ZQStoreOutcome::kStored ? kept : changed;
+    const bool stored = m_lastOutcome == ZQStoreOutcome::kStored;
+    if (pNames) *pNames = stored ? kept : changed;
     own.Reset();
-    SetLastError(outcome == ZQStoreOutcome::kStored ? ERROR_SUCCESS : error);
-    return outcome;
+    SetLastError(stored ? ERROR_SUCCESS : error);
+    return stored ? TRUE : FALSE;
 }
 
 ZQStoreOutcome CZQWatermarks::EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted, std::vector<std::wstring>* pKept) {
@@ -384,20 +419,24 @@ ZQStoreOutcome CZQWatermarks::EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted
             merged.push_back({p.fields.szName, p.value->data, nullptr});
     if (bRestricted && merged.size() > static_cast<size_t>(kMaxUserEntries)) merged.resize(kMaxUserEntries);
 
-    // Written in list order from index 0 without gaps (a value that holds its record already is not
-    // written again), every other value removed.
-    for (size_t i = 0; i < merged.size(); ++i)
-        edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, static_cast<long long>(i)).c_str(),
-                    REG_BINARY, merged[i].image.data(), static_cast<DWORD>(merged[i].image.size()));
-    bool removes = false;
-    for (const ZQStoreValue& v : values) {
-        if (edit.BWrites(kWatermarkPoolKey, v.name.c_str())) continue;
-        edit.VRemove(kWatermarkPoolKey, v.name.c_str());
-        removes = true;
+    // The key emptied and the merged list written in list order from index 0 without gaps (a value
+    // that holds its record already is not written again).
+    VDeletePoolKey(edit, values);
+    for (size_t i = 0; i < merged.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (merged[i].entry) {
+            if (!BWriteEntry(merged[i].entry, edit, index)) return ZQStoreOutcome::kRefused;
+        } else {
+            edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, index).c_str(), REG_BINARY,
+                        merged[i].image.data(), static_cast<DWORD>(merged[i].image.size()));
+        }
     }
+    bool removes = false;
+    for (const ZQStoreValue& v : values) removes = removes || !edit.BWrites(kWatermarkPoolKey, v.name.c_str());
     ZQStoreOutcome outcome = edit.ECommit();
     std::vector<std::wstring> kept;
-    if (outcome == ZQStoreOutcome::kRefused && removes) {
+    const bool removesRefused = outcome == ZQStoreOutcome::kRefused && removes;
+    if (removesRefused) {
         // A spooler that removes nothing (Wine's): what this list added or changed goes over the
         // values of its name, else to the first free index; every value stays where it is, and a
         // watermark deleted here stays stored and listed.
@@ -405,11 +444,8 @@ ZQStoreOutcome CZQWatermarks::EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted
         for (const PoolValue& p : pool) records += p.record ? 1 : 0;
         for (const Merged& m : merged) {
             if (!m.entry || WriteOverItsName(edit, pool, m.name.c_str(), m.image)) continue;
-            const int index = edit.IFreeIndex(values, kWatermarkPoolKey, prefix);
-            if (index < 0 || (bRestricted && records >= static_cast<size_t>(kMaxUserEntries))) continue;
-            edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, index).c_str(), REG_BINARY, m.image.data(),
-                        static_cast<DWORD>(m.image.size()));
-            ++records;
+            if (bRestricted && records >= static_cast<size_t>(kMaxUserEntries)) continue;
+            if (BWriteEntry(m.entry, edit, edit.IFreeIndex(values, kWatermarkPoolKey, prefix))) ++records;
         }
         for (const PoolValue& p : pool) {
             bool known = false;
@@ -419,6 +455,11 @@ ZQStoreOutcome CZQWatermarks::EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted
         outcome = edit.ECommit();
     }
     if (outcome != ZQStoreOutcome::kStored) return outcome;
+    // Rewritten whole, the pool holds the merged list in its own form; else its values stay where
+    // they were, and the next save tries again.
+    m_bStoredInForm = kept.empty() && !removesRefused;
+    m_storedNames.clear();
+    for (const Merged& m : merged) m_storedNames.push_back(m.name);
 
     // The pool now holds this list's watermarks as it shows them: a later save compares with these.
     for (const Merged& m : merged) {
@@ -466,12 +507,10 @@ BOOL CZQWatermarks::BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrin
         long long index = iPreferredIndex;
         if (index < 0 || CZQStoreEdit::PFind(values, CZQStoreEdit::IndexedName(prefix, index).c_str()))
             index = CZQStoreEdit::LLPastIndexes(values, prefix);
-        if (index > INT_MAX) {
+        if (index > INT_MAX || !BWriteEntry(pEntry, edit, static_cast<int>(index))) {
             SetLastError(ERROR_INVALID_DATA);
             return FALSE;
         }
-        edit.VWrite(kWatermarkPoolKey, CZQStoreEdit::IndexedName(prefix, index).c_str(), REG_BINARY, image.data(),
-                    static_cast<DWORD>(image.size()));
     }
     if (edit.ECommit() == ZQStoreOutcome::kStored) return TRUE;
     SetLastError(edit.DwError());
@@ -488,12 +527,11 @@ BOOL CZQWatermarks::BRefreshNoneEntry(HANDLE hPrinter, PCWSTR pszPrinterName, co
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    WCHAR name[kValueNameChars];
-    PoolValueName(name, 0);
+    const std::wstring name = CZQStoreEdit::IndexedName(zqsettings::kWatermarkPoolValuePrefix, 0);
     DWORD type = REG_NONE, cb = 0;
     CZQLocalPtr<BYTE> data;
     ZQWatermarkRecord record;
-    if (ZQReadStoredValue(hPrinter, kWatermarkPoolKey, name, &type, data, &cb) != ERROR_SUCCESS ||
+    if (ZQReadStoredValue(hPrinter, kWatermarkPoolKey, name.c_str(), &type, data, &cb) != ERROR_SUCCESS ||
         !zqwm::Read(data.Get(), cb, &record))
         return FALSE;
     // Record 0 is " [none]" in the language it was written in; a watermark of another name stored
@@ -527,10 +565,9 @@ void CZQWatermarks::VRemoveLegacyData(POEMCUIPPARAM pParam) {
     for (DWORD i = 0; i < cb; ++i) count |= static_cast<DWORD>(data.Get()[i]) << (8 * i);
     if (count > kMaxLegacyValues) count = kMaxLegacyValues;
     for (DWORD i = 0; i < count; ++i) {
-        WCHAR name[kValueNameChars];
-        ZQFormatText(name, kValueNameChars, L"%ls%lu", zqsettings::kLegacyWatermarkPrefix, static_cast<unsigned long>(i));
+        const std::wstring name = CZQStoreEdit::IndexedName(zqsettings::kLegacyWatermarkPrefix, i);
         // A refused deletion ends the removal and keeps the count: a later call finishes it.
-        if (!CZQDriverData::BDeletePrinterData(printer, name) && GetLastError() != ERROR_FILE_NOT_FOUND) return;
+        if (!CZQDriverData::BDeletePrinterData(printer, name.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return;
     }
     CZQDriverData::BDeletePrinterData(printer, zqsettings::kLegacyWatermarkCount);
 }

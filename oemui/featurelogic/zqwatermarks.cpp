@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "common/zqhandles.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "formats/zquidevmode.h"
@@ -47,7 +48,7 @@ CZQWatermarks::~CZQWatermarks() {
     VFreeDeletedNames();
     VFreeEntryList(m_main);
     VFreeEntryList(m_shared);
-    VFreeEditRecord();
+    VFreeDialogResources();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -187,7 +188,7 @@ BOOL CZQWatermarks::BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted) {
     VMergeSharedPool(FALSE, pParam, made);
     VApplyDevmodeToEntry(zqdm::CurrentBlock(pParam->pOEMDM));
     // A pool that holds the defaults and the devmode's watermark already is not written again.
-    return ESavePool(pParam) == ZQStoreOutcome::kStored;
+    return BSavePool(pParam);
 }
 
 BOOL CZQWatermarks::BResetDefaultEntries() {
@@ -242,13 +243,23 @@ void CZQWatermarks::VInitUntitledNames() {
         } else {
             ZQFormatText(m_aUntitled[i], kUntitledChars, L"%ls%d", base, i + 1);
         }
+        m_abUntitledUsed[i] = FALSE;
     }
 }
 
-void CZQWatermarks::VTakeFreeUntitledName(const std::vector<std::wstring>& shown, PWSTR pszName) const {
-    for (const WCHAR* name : m_aUntitled) {
-        if (std::find(shown.begin(), shown.end(), name) != shown.end()) continue;
-        if (pszName) ZQCopyText(pszName, 256, name);
+void CZQWatermarks::VMarkUsedUntitledNames(const std::vector<std::wstring>& shown) {
+    for (int i = 0; i < kUntitledSlots; ++i)
+        if (std::find(shown.begin(), shown.end(), m_aUntitled[i]) != shown.end()) m_abUntitledUsed[i] = TRUE;
+}
+
+void CZQWatermarks::VTakeFreeUntitledName(const std::vector<std::wstring>& shown, PWSTR pszName) {
+    // A slot is free again once its name left the list (deleted, or New cancelled).
+    for (BOOL& used : m_abUntitledUsed) used = FALSE;
+    VMarkUsedUntitledNames(shown);
+    for (int i = 0; i < kUntitledSlots; ++i) {
+        if (m_abUntitledUsed[i]) continue;
+        m_abUntitledUsed[i] = TRUE;
+        if (pszName) ZQCopyText(pszName, 256, m_aUntitled[i]);
         return;
     }
 }

@@ -16,8 +16,10 @@
 #include "common/zqpreviewwatermark.h"
 #include "common/zquibase.h"
 #include "formats/zqwatermarkrecord.h"
-#include "settings/zqstoreedit.h"
+#include "settings/zqstoreoutcome.h"
 
+class CZQStoreEdit;
+struct ZQStoreValue;
 struct ZQUIDevmode;
 
 // Flags of a watermark (never stored).
@@ -121,9 +123,11 @@ public:
 
     // ---- names for new watermarks
     void VInitUntitledNames();
-    // The first untitled name not among the names shown (at most 255 characters into pszName,
-    // 256); pszName stays as it was when all are shown.
-    void VTakeFreeUntitledName(const std::vector<std::wstring>& shown, PWSTR pszName) const;
+    // The untitled names among the names the dialog shows are in use.
+    void VMarkUsedUntitledNames(const std::vector<std::wstring>& shown);
+    // The first untitled name not among the names shown, now in use (at most 255 characters into
+    // pszName, 256); pszName stays as it was when all are shown.
+    void VTakeFreeUntitledName(const std::vector<std::wstring>& shown, PWSTR pszName);
     // " #2" .. " #30" appended until no entry of the main list but pSelf has the name in any letter
     // case (kUniqueNameChars); unchanged when all are taken.
     void VMakeUniqueName(PWSTR pszName, const WatermarkEntry* pSelf = nullptr);
@@ -139,8 +143,9 @@ public:
     static constexpr DWORD kMaxAngle = 360;
     WatermarkEditRecord* EditRecord() const { return m_pEdit; }
     BOOL BAllocEditRecord();
-    // The working copy freed and the current entry forgotten.
-    void VFreeEditRecord();
+    // What the dialog held of the manager, as it closes: the working copy freed, the current entry
+    // forgotten.
+    void VFreeDialogResources();
     WatermarkEntry* Current() const { return m_pCurrent; }
     void VSetCurrent(WatermarkEntry* pEntry) { m_pCurrent = pEntry; }
     // The entry of that name current, else " [none]"'s.
@@ -176,8 +181,12 @@ public:
     static BOOL BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntry);
     // The stored fields of a value of cbData bytes; FALSE (the entry unchanged) when it ends early.
     static BOOL BParseEntry(const BYTE* pData, DWORD cbData, WatermarkEntry* pEntry);
-    // Value "WatermarkPool:<index>" in the printer's data or the restricted user's key.
-    static BOOL BWriteEntry(const WatermarkEntry* pEntry, BOOL bPerUser, HANDLE hPrinter, int iIndex);
+    // The entry's record as value "WatermarkPool:<index>" of the edit's store (the printer's data, or
+    // the restricted user's key); FALSE when the record cannot be made.
+    static BOOL BWriteEntry(const WatermarkEntry* pEntry, CZQStoreEdit& edit, int iIndex);
+    // Every value the pool key holds (as stored now) removed in the edit; a later write of a value
+    // keeps it.
+    static void VDeletePoolKey(CZQStoreEdit& edit, const std::vector<ZQStoreValue>& stored);
     // The stored watermarks appended to the main list; TRUE when any value was read. The records of
     // the pool this manager saves to (the printer's, or a restricted user's own) are remembered as read.
     BOOL BReadPool(POEMCUIPPARAM pParam, BOOL bRestricted);
@@ -191,11 +200,16 @@ public:
     // What this manager added, changed or deleted, merged with the pool as it is stored now (what
     // another program changed or removed of the watermarks this manager did not touch stays so, and
     // what it added joins) and written in list order from index 0 without gaps, every other value of
-    // the key removed; all or nothing. On a spooler that removes nothing the changes go over the
-    // values where they stand instead, and a watermark deleted here stays stored and listed again.
-    // kStored (also with nothing to store), *pNames the watermarks whose removal was refused; kBusy or
-    // kRefused, nothing stored, *pNames the watermarks this manager added, changed or deleted.
-    ZQStoreOutcome ESavePool(POEMCUIPPARAM pParam, std::vector<std::wstring>* pNames = nullptr);
+    // the key removed; all or nothing. A pool read in another form (other value names, gaps, values
+    // that are no records, another order) is written so even without a change. On a spooler that
+    // removes nothing the changes go over the values where they stand instead, and a watermark
+    // deleted here stays stored and listed again. TRUE when it ran to the end (also with nothing to
+    // store), *pNames the watermarks whose removal was refused; FALSE without parameters, with an
+    // empty list, or when nothing was stored (ELastOutcome kBusy or kRefused, *pNames the watermarks
+    // this manager added, changed or deleted).
+    BOOL BSavePool(POEMCUIPPARAM pParam, std::vector<std::wstring>* pNames = nullptr);
+    // What the last save came to.
+    ZQStoreOutcome ELastOutcome() const { return m_lastOutcome; }
     // One watermark into the printer's pool: over the stored one of its name (in any letter case),
     // else at iPreferredIndex when that is free, else past every stored index.
     static BOOL BStoreSharedEntry(const WatermarkEntry* pEntry, HANDLE hPrinter, int iPreferredIndex);
@@ -215,6 +229,11 @@ private:
     // of values taken (-1 when the key cannot be listed).
     int IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bRestricted, int iLimit);
     bool BIsDeletedName(PCWSTR pszName) const;
+    // The pool this manager saves to, as read or stored (its values in list order): its record names
+    // and whether it was in its own form.
+    void VNoteStored(const std::vector<ZQStoreValue>& sorted);
+    // The pool as read or stored holds the entries a save stands for, in their order, in its own form.
+    bool BStoredAsSaved(const std::vector<const WatermarkEntry*>& saved) const;
     // A record of the pool as this manager read it (or last stored it), by its name: the first
     // record read of a name stands for it.
     void VRememberRead(const WatermarkEntry& entry);
@@ -228,7 +247,7 @@ private:
     bool BDeletedHere(PCWSTR pszName, const std::vector<const WatermarkEntry*>& saved, BOOL bRestricted) const;
     // The watermarks of its pool this manager added, changed or deleted since it read it.
     std::vector<std::wstring> ChangedNames(BOOL bRestricted);
-    // The one read-decide-write of a save in the edit (ESavePool); *pKept the watermarks deleted here
+    // The one read-decide-write of a save in the edit (BSavePool); *pKept the watermarks deleted here
     // that stay stored.
     ZQStoreOutcome EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted, std::vector<std::wstring>* pKept);
     // " [none]" in the current language, in any language of the status module, or in English.
@@ -247,9 +266,13 @@ private:
         std::vector<BYTE> bytes;
     };
     std::vector<ReadImage> m_readImages;
+    std::vector<std::wstring> m_storedNames;
+    bool m_bStoredInForm = true;
+    ZQStoreOutcome m_lastOutcome = ZQStoreOutcome::kStored;
     DeletedWatermarkName* m_pDeletedHead = nullptr;
     DeletedWatermarkName* m_pDeletedTail = nullptr;
     // Room for any translation of " [none]": a shorter buffer would cut it and lose the match.
     WCHAR m_szNone[kResStringChars] = {};
     WCHAR m_aUntitled[kUntitledSlots][kUntitledChars] = {};
+    BOOL m_abUntitledUsed[kUntitledSlots] = {};
 };

@@ -34,7 +34,7 @@ BOOL CZQWatermarks::BAllocEditRecord() {
     return m_pEdit != nullptr;
 }
 
-void CZQWatermarks::VFreeEditRecord() {
+void CZQWatermarks::VFreeDialogResources() {
     if (m_pEdit) LocalFree(m_pEdit);
     m_pEdit = nullptr;
     m_pCurrent = nullptr;

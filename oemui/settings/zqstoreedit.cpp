@@ -5,9 +5,11 @@
 #include <utility>
 
 #include "common/zqprinterdata.h"
+#include "platform/zqprinterview.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstorepath.h"
 
 BOOL ZQReadUserValues(PCWSTR pszPath, std::vector<ZQStoreValue>* pValues) {
     pValues->clear();
@@ -45,19 +47,27 @@ void ZQValuesOfList(const CZQPrinterDataList& list, std::vector<ZQStoreValue>* p
 }
 
 CZQStoreEdit::CZQStoreEdit(HANDLE hPrinter, PCWSTR pszPrinterName, BOOL bPerUser)
-    : m_hPrinter(hPrinter), m_bPerUser(bPerUser), m_lock(hPrinter, pszPrinterName) {
+    : m_hPrinter(hPrinter),
+      m_bPerUser(bPerUser),
+      m_lock(hPrinter, pszPrinterName),
+      m_now(std::make_unique<zqspool::CZQStoredNow>()) {
     if (m_bPerUser && !CZQCommon::BReadRestrictedUserGuid(m_hPrinter, m_szGuid)) m_szGuid[0] = 0;
 }
 
 CZQStoreEdit::CZQStoreEdit(CZQPrinterHandle printer, BOOL bPerUser)
-    : m_owned(std::move(printer)), m_hPrinter(m_owned.Get()), m_bPerUser(bPerUser), m_lock(m_hPrinter) {
+    : m_owned(std::move(printer)),
+      m_hPrinter(m_owned.Get()),
+      m_bPerUser(bPerUser),
+      m_lock(m_hPrinter),
+      m_now(std::make_unique<zqspool::CZQStoredNow>()) {
     if (m_bPerUser && !CZQCommon::BReadRestrictedUserGuid(m_hPrinter, m_szGuid)) m_szGuid[0] = 0;
 }
 
+CZQStoreEdit::~CZQStoreEdit() = default;
+
 std::wstring CZQStoreEdit::KeyPath(PCWSTR pszKey) const {
     if (!m_bPerUser) return pszKey ? pszKey : L"";
-    if (!m_szGuid[0] || !pszKey) return L"";
-    return std::wstring(zqsettings::kMakerKey) + m_szGuid + L"\\" + pszKey;
+    return ZQUserStorePath(m_szGuid, pszKey);
 }
 
 BOOL CZQStoreEdit::BReadNow(PCWSTR pszKey, std::vector<ZQStoreValue>* pValues) const {
@@ -137,11 +147,37 @@ bool CZQStoreEdit::BWrites(PCWSTR pszKey, PCWSTR pszName) const {
 }
 
 void CZQStoreEdit::VWrite(PCWSTR pszKey, PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData) {
+    // A value removed earlier in the edit and written now is written: the later change counts.
+    for (size_t i = m_changes.size(); i-- > 0;)
+        if (m_changes[i].bDelete && ZQEqualNoCase(m_changes[i].key.c_str(), pszKey) &&
+            ZQEqualNoCase(m_changes[i].name.c_str(), pszName))
+            m_changes.erase(m_changes.begin() + static_cast<std::ptrdiff_t>(i));
     const BYTE* bytes = static_cast<const BYTE*>(pData);
     m_changes.push_back({pszKey, pszName, dwType, bytes ? std::vector<BYTE>(bytes, bytes + cbData) : std::vector<BYTE>(), false});
 }
 
 void CZQStoreEdit::VRemove(PCWSTR pszKey, PCWSTR pszName) { m_changes.push_back({pszKey, pszName, REG_NONE, {}, true}); }
+
+bool CZQStoreEdit::BRemovalsRefused(const std::vector<ZQValueChange>& group) {
+    // Putting back a value the commit made is a removal: where the spooler removes nothing (Wine's)
+    // it would stay, a second copy of what a removal was to move. So a commit that makes values and
+    // removes others first removes one it makes, not there yet: a refusal ends it before anything
+    // changed. The registry removes what it is asked to.
+    bool removes = false;
+    for (const ZQValueChange& c : group) removes = removes || c.bDelete;
+    if (m_bPerUser || !removes) return false;
+    for (const ZQValueChange& c : group) {
+        if (c.bDelete) continue;
+        DWORD type = REG_NONE, cb = 0;
+        CZQLocalPtr<BYTE> data;
+        if (ZQReadStoredValue(m_hPrinter, c.pszKey, c.pszName, &type, data, &cb) != ERROR_FILE_NOT_FOUND) continue;
+        const DWORD rc = ZQDeleteStoredValue(m_hPrinter, c.pszKey, c.pszName);
+        if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND) return false;
+        m_dwError = rc;
+        return true;
+    }
+    return false;
+}
 
 ZQStoreOutcome CZQStoreEdit::ECommit() {
     std::vector<Change> changes;
@@ -164,6 +200,7 @@ ZQStoreOutcome CZQStoreEdit::ECommit() {
         group.push_back({paths.back().c_str(), c.name.c_str(), c.dwType, c.data.data(),
                          static_cast<DWORD>(c.data.size()), c.bDelete ? TRUE : FALSE});
     }
+    if (BRemovalsRefused(group)) return ZQStoreOutcome::kRefused;
     if (ZQChangeValuesTogether(m_bPerUser ? nullptr : m_hPrinter, group.data(), group.size()))
         return ZQStoreOutcome::kStored;
     m_dwError = GetLastError();

@@ -17,19 +17,17 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
-#include "platform/zqprinterview.h"
 #include "settings/zqstorelock.h"
+#include "settings/zqstoreoutcome.h"
 
-enum class ZQStoreOutcome {
-    kStored,   // every change landed (or there was none)
-    kBusy,     // nothing stored: another program holds the printer's stores
-    kRefused,  // nothing stored: the spooler (or the registry) refused a change
-    // No edit was committed: the user declined, or was told why already (a name taken or reserved, a
-    // store full). Never an edit's own answer.
-    kDeclined,
-};
+namespace zqspool {
+class CZQStoredNow;
+}
+struct ZQValueChange;
 
 // One value of a store as stored now.
 struct ZQStoreValue {
@@ -71,6 +69,7 @@ public:
     CZQStoreEdit(HANDLE hPrinter, PCWSTR pszPrinterName, BOOL bPerUser);
     // The same on a printer handle of its own, closed with the edit.
     CZQStoreEdit(CZQPrinterHandle printer, BOOL bPerUser);
+    ~CZQStoreEdit();
     CZQStoreEdit(const CZQStoreEdit&) = delete;
     CZQStoreEdit& operator=(const CZQStoreEdit&) = delete;
 
@@ -101,7 +100,8 @@ public:
     // This edit writes the value.
     bool BWrites(PCWSTR pszKey, PCWSTR pszName) const;
 
-    // ---- changes, kept (with copies of their data) until the commit
+    // ---- changes, kept (with copies of their data) until the commit; a write takes the place of an
+    // earlier removal of the same value
     void VWrite(PCWSTR pszKey, PCWSTR pszName, DWORD dwType, const void* pData, DWORD cbData);
     void VRemove(PCWSTR pszKey, PCWSTR pszName);
     void VDropChanges() { m_changes.clear(); }
@@ -116,6 +116,10 @@ public:
     static std::wstring IndexedName(PCWSTR pszPrefix, long long llIndex);
 
 private:
+    // A commit that makes values and removes others on a spooler that refuses removals; m_dwError
+    // its answer.
+    bool BRemovalsRefused(const std::vector<ZQValueChange>& group);
+
     struct Change {
         std::wstring key, name;
         DWORD dwType = REG_NONE;
@@ -128,7 +132,7 @@ private:
     BOOL m_bPerUser;
     CZQStoreLock m_lock;
     // Reads on this thread ask the spooler while the edit lives.
-    zqspool::CZQStoredNow m_now;
+    std::unique_ptr<zqspool::CZQStoredNow> m_now;
     WCHAR m_szGuid[CZQCommon::kGuidTextChars] = {};
     std::vector<Change> m_changes;
     mutable DWORD m_dwError = ERROR_SUCCESS;

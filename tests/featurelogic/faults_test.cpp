@@ -277,7 +277,8 @@ const Routine kRoutines[] = {
          qs.VPrepareStore();
          qs.VLoadStored();
          const BOOL replace = FALSE;
-         o << (qs.ESaveForShortcut(nullptr, L"New", &replace, &g_storeDevmode, nullptr) == ZQStoreOutcome::kStored);
+         qs.VSaveCurrent(nullptr, L"New", nullptr, nullptr, &g_storeDevmode, FALSE, nullptr, &replace);
+         o << (qs.ELastOutcome() == ZQStoreOutcome::kStored);
          zqmsgbox::SetAnswerer(nullptr, nullptr);
      },
      StoreQuickSets},
@@ -291,7 +292,7 @@ const Routine kRoutines[] = {
          WatermarkEntry* added = CZQWatermarks::PNewEntry(wm.MainList());
          lstrcpyW(added->szName, L"New");
          added->dwFlags = kWatermarkEditable;
-         o << (wm.ESavePool(b.host.Param()) == ZQStoreOutcome::kStored);
+         o << (wm.BSavePool(b.host.Param()) != FALSE);
      },
      StoreWatermarks},
     {"settings store readers", kReads, 0, [](Bench& b, Outcome& o) {

@@ -279,7 +279,7 @@ TEST_F(QuickSetsUnderHost, DeskPrinterStoreReadsBack) {
             e->head.cchName = 82;
             e->head.cbSettings = 2020;
             CZQQuickSets::VAppendPair(&e->pPairs, L"MediaType", L"PLAIN");
-            writer.EWriteEntry(e, FALSE);
+            writer.VWriteEntry(e, FALSE);
         }
         int next = 0;
         const std::vector<std::wstring> lines = ZQDescribeQuickSets(h.Get(), &next);

@@ -111,7 +111,7 @@ protected:
         zqqs::DefaultSettings(e->head.settings);
         e->head.settings.wDuplex = duplex;
         CZQQuickSets::VAppendPair(&e->pPairs, L"Duplex", L"NONE");
-        m_qs->EWriteEntry(e, FALSE);
+        m_qs->VWriteEntry(e, FALSE);
         return e;
     }
 
@@ -149,7 +149,7 @@ TEST_F(QuickSetStore, IndexesThroughSavesDeletesAndReplacements) {
     QuickSetEntry* a = Save(L"A");
     Save(L"B");
     Save(L"C");
-    m_qs->EDeleteStoredEntry(a);
+    m_qs->VDeleteStoredEntry(a);
     m_qs->VRemoveEntry(a);
     QuickSetEntry* d = Save(L"D");
     EXPECT_EQ(3, d->iIndex);
@@ -161,7 +161,7 @@ TEST_F(QuickSetStore, IndexesThroughSavesDeletesAndReplacements) {
 
     // A replacement keeps its value name and the counter.
     d->head.settings.wDuplex = 3;
-    m_qs->EWriteEntry(d, TRUE);
+    m_qs->VWriteEntry(d, TRUE);
     EXPECT_EQ(3, Stored(L"PresetPool:3")[180]);
     m_printer.GetValue(L"ZQPresetRoot", L"PresetPoolMaxIndexCount", nullptr, &counter);
     EXPECT_EQ(4, counter[0]);
@@ -227,7 +227,7 @@ TEST_F(QuickSetStore, RestrictedUserKeepsOwnQuickSetsInTheUserKey) {
     EXPECT_EQ(CZQQuickSets::kOwnFlag, e->pNext->pNext->dwFlags);
     EXPECT_EQ(CZQQuickSets::kOwnFlag | CZQQuickSets::kHiddenFlag, e->pNext->pNext->pNext->dwFlags);
 
-    m_qs->EDeleteStoredEntry(e->pNext->pNext);
+    m_qs->VDeleteStoredEntry(e->pNext->pNext);
     EXPECT_TRUE(UserStored(L"ZQPresetRoot\\PresetPoolData", L"PresetPool:0").empty());
     EXPECT_FALSE(Stored(L"PresetPool:0").empty());
 }
@@ -236,7 +236,7 @@ TEST_F(QuickSetStore, RebuildMergesUnderFreshIndexes) {
     Save(L"One");
     Save(L"Two");
     Save(L"Three");
-    m_qs->EDeleteStoredEntry(m_qs->PFindEntry(L"One"));
+    m_qs->VDeleteStoredEntry(m_qs->PFindEntry(L"One"));
     // The values beyond go one by one, after the entries are written.
     m_printer.FailCall(MemCall::DeletePrinterKey, ERROR_CALL_NOT_IMPLEMENTED);
     CZQQuickSets& qs = Bind(PRINTER_ALL_ACCESS);
@@ -256,26 +256,33 @@ TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     m_printer.SetReadOnly(true);
     QuickSetEntry* e = m_qs->PNewEntry();
     e->iIndex = 7;
-    m_qs->EWriteEntry(e, FALSE);
+    m_qs->VWriteEntry(e, FALSE);
     EXPECT_EQ(7, e->iIndex);
     EXPECT_TRUE(Stored(L"PresetPool:1").empty());
-    m_qs->EDeleteStoredEntry(kept);
+    m_qs->VDeleteStoredEntry(kept);
     EXPECT_FALSE(Stored(L"PresetPool:0").empty());
     // A rebuild that cannot remove a value beyond its entries leaves the store as it was.
     m_printer.SetReadOnly(false);
     Save(L"Beyond");
-    m_qs->EDeleteStoredEntry(kept);
+    m_qs->VDeleteStoredEntry(kept);
     // The first removal asks whether the printer's data may be written; the next one is refused.
     m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1, 1);
     const std::vector<BYTE> before = Stored(L"PresetPool:1");
     Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
     EXPECT_EQ(before, Stored(L"PresetPool:1"));
     EXPECT_TRUE(Stored(L"PresetPool:0").empty());
+    // Where no removal goes through (Wine's spooler), what the rebuild made cannot be taken back:
+    // it makes nothing, and no quick set is stored twice.
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
+    Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, 0, 0);
+    EXPECT_EQ(before, Stored(L"PresetPool:1"));
+    EXPECT_TRUE(Stored(L"PresetPool:0").empty());
     // Without the private devmode nothing is read or written.
     m_items.Param()->pOEMDM = nullptr;
     m_qs->VLoadStored();
     EXPECT_EQ(nullptr, m_qs->PFirstEntry());
-    m_qs->EWriteEntry(m_qs->PNewEntry(), FALSE);
+    m_qs->VWriteEntry(m_qs->PNewEntry(), FALSE);
     EXPECT_TRUE(Stored(L"PresetPool:2").empty());
 }
 
@@ -476,7 +483,7 @@ protected:
                      SendMessageW(m_combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)), 0);
     }
     std::pair<bool, bool> Buttons() { return {IsWindowEnabled(m_save) != FALSE, IsWindowEnabled(m_delete) != FALSE}; }
-    void SaveAs(PCWSTR name) { m_qs->ESaveCurrent(m_page, name, m_save, m_delete, &m_dm, FALSE, &m_names); }
+    void SaveAs(PCWSTR name) { m_qs->VSaveCurrent(m_page, name, m_save, m_delete, &m_dm, FALSE, &m_names); }
     // The page's answer to a save without a name: the name typed, or cancelled when empty.
     struct FakeNames : IZQNameAsker {
         std::wstring typed;
@@ -573,10 +580,10 @@ TEST_F(QuickSetManager, SaveRefusalsReplaceLimitAndDelete) {
     EXPECT_EQ(std::make_pair(false, true), Buttons());
     // Cancelled, then confirmed: the group goes back to the placeholder.
     m_answer = IDCANCEL;
-    m_qs->EDeleteSelected(m_page, m_combo, m_save, m_delete, nullptr);
+    m_qs->VDeleteSelected(m_page, m_combo, m_save, m_delete, nullptr);
     EXPECT_NE(nullptr, m_qs->PFindEntry(L"Mine"));
     m_answer = IDOK;
-    m_qs->EDeleteSelected(m_page, m_combo, m_save, m_delete, nullptr);
+    m_qs->VDeleteSelected(m_page, m_combo, m_save, m_delete, nullptr);
     EXPECT_EQ(nullptr, m_qs->PFindEntry(L"Mine"));
     EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
     EXPECT_EQ(L"Type new Quick Set name here", ComboText());
@@ -613,7 +620,7 @@ TEST_F(QuickSetManager, NewQuickSetsTakeAnIndexNothingStoredHolds) {
         }
         const std::vector<BYTE> one = Stored(L"PresetPool:3");
         m_asked.clear();
-        other.ESaveCurrent(m_page, L"SheetTwo", nullptr, nullptr, &m_dm, FALSE, nullptr);
+        other.VSaveCurrent(m_page, L"SheetTwo", nullptr, nullptr, &m_dm, FALSE, nullptr);
         EXPECT_EQ(one, Stored(L"PresetPool:3")) << "SheetOne kept";
         ASSERT_EQ(c.value ? 0u : 1u, m_asked.size());
         if (!c.value) EXPECT_EQ(0u, m_asked[0].find(L"The maximum number of Task Presets"));
@@ -626,13 +633,15 @@ TEST_F(QuickSetManager, NewQuickSetsTakeAnIndexNothingStoredHolds) {
 TEST_F(QuickSetManager, AShortcutsQuickSetIsFoundInAnyCase) {
     m_qs->VLoad(nullptr, &m_dm);
     const BOOL replace = FALSE;
-    ASSERT_EQ(ZQStoreOutcome::kStored, m_qs->ESaveForShortcut(m_page, L"Gallery", &replace, &m_dm, nullptr));
+    m_qs->VSaveCurrent(m_page, L"Gallery", nullptr, nullptr, &m_dm, FALSE, nullptr, &replace);
+    ASSERT_EQ(ZQStoreOutcome::kStored, m_qs->ELastOutcome());
     const int index = m_qs->PFindEntry(L"Gallery")->iIndex;
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_qs->ESaveForShortcut(m_page, L"gallery", &replace, &m_dm, nullptr));
+    m_qs->VSaveCurrent(m_page, L"gallery", nullptr, nullptr, &m_dm, FALSE, nullptr, &replace);
+    EXPECT_EQ(ZQStoreOutcome::kStored, m_qs->ELastOutcome());
     ASSERT_EQ(1u, m_asked.size());
     EXPECT_EQ(1, m_qs->IEntryCount());
     EXPECT_EQ(index, m_qs->PFindEntry(L"gallery")->iIndex);
-    m_qs->EDeleteByName(L"GALLERY");
+    m_qs->VDeleteByName(L"GALLERY");
     EXPECT_EQ(0, m_qs->IEntryCount());
     EXPECT_TRUE(Stored(L"PresetPool:" + std::to_wstring(index)).empty());
 }
@@ -655,8 +664,8 @@ TEST_F(QuickSetManager, TwoSheetsWorkOnWhatIsStoredNow) {
     CZQQuickSets other;
     other.VSetParam(m_items.Param(), OEMCUIP_DOCPROP);
     other.VLoad(nullptr, &m_dm);
-    other.ESaveCurrent(m_page, L"Theirs", nullptr, nullptr, &m_dm, FALSE, nullptr);
-    other.EDeleteByName(L"Gone");
+    other.VSaveCurrent(m_page, L"Theirs", nullptr, nullptr, &m_dm, FALSE, nullptr);
+    other.VDeleteByName(L"Gone");
     const std::vector<BYTE> theirs = Stored(L"PresetPool:2");
     m_answer = IDNO;
     SaveAs(L"Theirs");
@@ -666,7 +675,7 @@ TEST_F(QuickSetManager, TwoSheetsWorkOnWhatIsStoredNow) {
     EXPECT_EQ(theirs, Stored(L"PresetPool:2"));
     EXPECT_EQ(L"Kept Theirs Mine ", storedNames());
     other.VRebuildStore(nullptr);  // Theirs from 2 to 1, Mine from 3 to 2
-    m_qs->EDeleteByName(L"Theirs");
+    m_qs->VDeleteByName(L"Theirs");
     EXPECT_EQ(L"Kept Mine ", storedNames());
 }
 
@@ -706,7 +715,7 @@ TEST_F(QuickSetManager, ApplySetsTheItemsAndTheWorkingCopy) {
     for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"MediaType", L"GLOSSY"}, {L"Copies", L"3"},
                                {L"Collate", L"ON"}, {L"Orientation", L"PORTRAIT"}, {L"PageOrder", L"BACK_TO_FRONT"}})
         CZQQuickSets::VAppendPair(&e->pPairs, f, o);
-    m_qs->EWriteEntry(e, TRUE);
+    m_qs->VWriteEntry(e, TRUE);
     m_qs->VLoad(nullptr, &m_dm);
     m_qs->BTakeWorkingCopy(&m_dm);
     m_qs->VApplyByName(L"Landscape four");
@@ -843,7 +852,7 @@ TEST_F(QuickSetManager, ColourListFromTheChromixFeaturesFollowsAnApply) {
     for (const auto& [f, o] : {std::pair<PCWSTR, PCWSTR>{L"ZQChromix_Text_Halftone", L"Detail"},
                                {L"ZQChromix_Text_NeutralGrays", L"Four"}, {L"ZQChromix_Photo_RGBColor", L"A"}})
         CZQQuickSets::VAppendPair(&e->pPairs, f, o);
-    m_qs->EWriteEntry(e, TRUE);
+    m_qs->VWriteEntry(e, TRUE);
     m_qs->VAttach(&sheet, nullptr, nullptr);
     m_qs->VApplyByName(L"Colour");
     EXPECT_EQ(L"1Text 2Halftone=0/Detail 3Detail 3Smooth 2NeutralGrays=1/Black 3Black 3Four "

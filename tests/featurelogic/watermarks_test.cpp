@@ -16,6 +16,7 @@
 #include "featurelogic/zqwatermarks.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstoreedit.h"
 
 namespace {
 
@@ -179,7 +180,7 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
     Store(L"WatermarkPool:7", L"Stale");
     Store(L"WatermarkPool:12", L"Twelve");
     Store(L"WatermarkPool:13", L"b");  // a second record of B's name
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param)) << "nothing to save";
+    EXPECT_FALSE(m_wm.BSavePool(&m_param)) << "an empty list stores nothing";
     ASSERT_TRUE(m_wm.BReadPool(&m_param, FALSE));
     EXPECT_EQ((std::vector<std::wstring>{L"A", L"B", L"C", L"D", L"Stale", L"Twelve", L"b", L"Foreign"}), Names());
     CZQWatermarks other;
@@ -191,9 +192,9 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
     Store(L"WatermarkPool:1", L"B", 72);
     other.VRemoveEntry(other.PFindByName(L"C"));
     AddTo(other, L"Two");
-    EXPECT_EQ(ZQStoreOutcome::kStored, other.ESavePool(&m_param));
+    EXPECT_TRUE(other.BSavePool(&m_param));
     int before = writes();
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
     EXPECT_EQ(before, writes()) << "nothing changed here";
     const std::map<std::wstring, std::wstring> meanwhile = {
         {L"WatermarkPool:0", L"A"},      {L"WatermarkPool:1", L"B"},       {L"WatermarkPool:2", L"D"},
@@ -208,14 +209,14 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
     Add(L"One");
     m_wm.VRemoveEntry(m_wm.PFindByName(L"A"));
     m_wm.VRemoveEntry(m_wm.PFindByName(L"Foreign"));
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
     const std::map<std::wstring, std::wstring> after = {
         {L"WatermarkPool:0", L"B"},      {L"WatermarkPool:1", L"D"},   {L"WatermarkPool:2", L"Stale"},
         {L"WatermarkPool:3", L"Twelve"}, {L"WatermarkPool:4", L"One"}, {L"WatermarkPool:5", L"Two"}};
     EXPECT_EQ(after, StoredPool());
     EXPECT_EQ(300u, StoredSize(L"WatermarkPool:1"));
     EXPECT_EQ(72u, StoredSize(L"WatermarkPool:0"));
-    EXPECT_EQ(ZQStoreOutcome::kStored, other.ESavePool(&m_param));
+    EXPECT_TRUE(other.BSavePool(&m_param));
     EXPECT_EQ(after, StoredPool());
 
     // The printer's data is writable (the removal that asks so goes through); then every pool value,
@@ -224,22 +225,71 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
     m_wm.PFindByName(L"D")->dwSize = 200;
     std::vector<std::wstring> names;
     m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(ZQStoreOutcome::kRefused, m_wm.ESavePool(&m_param, &names));
+    EXPECT_FALSE(m_wm.BSavePool(&m_param, &names));
+    EXPECT_EQ(ZQStoreOutcome::kRefused, m_wm.ELastOutcome());
     m_printer.FailCall(zqspool::MemCall::SetPrinterDataEx, 0, 0);
     EXPECT_EQ((std::vector<std::wstring>{L"D", L"One"}), names) << "what was not stored";
     EXPECT_EQ(after, StoredPool());
     EXPECT_EQ(300u, StoredSize(L"WatermarkPool:1"));
     m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param, &names));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param, &names));
     m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
     EXPECT_EQ(std::vector<std::wstring>{L"One"}, names) << "what stays stored";
     EXPECT_EQ(after, StoredPool());
     EXPECT_EQ(200u, StoredSize(L"WatermarkPool:1"));
     EXPECT_NE(nullptr, m_wm.PFindByName(L"One")) << "listed again";
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
     EXPECT_EQ(after, StoredPool()) << "no second try";
-    EXPECT_FALSE(CZQWatermarks::BWriteEntry(nullptr, FALSE, m_h, 0));
-    EXPECT_EQ(ZQStoreOutcome::kRefused, m_wm.ESavePool(nullptr));
+    CZQStoreEdit edit(m_h, nullptr, FALSE);
+    EXPECT_FALSE(CZQWatermarks::BWriteEntry(nullptr, edit, 0));
+    EXPECT_FALSE(m_wm.BSavePool(nullptr));
+}
+
+// Every save leaves the pool as "WatermarkPool:0".."n-1" in list order, an opening's too, even
+// when no record differs; where removals are refused (Wine's spooler), the changed watermark goes
+// over its own value and none is stored twice.
+TEST_F(Watermarks, ASaveLeavesThePoolInItsFormAndNothingTwice) {
+    using Pool = std::map<std::wstring, std::wstring>;
+    const struct {
+        const char* what;
+        bool opening;  // else a sheet changes B's size and saves, every removal refused
+        Pool stored;   // beside what an opening stores first
+        Pool expected;
+    } cases[] = {
+        {"an opening over foreign names and stale indexes", true,
+         {{L"Foo", L"Foo"}, {L"WatermarkPool:9", L"Stale"}},
+         {{L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Confidential"}, {L"WatermarkPool:2", L"Draft"},
+          {L"WatermarkPool:3", L"SAMPLE"}, {L"WatermarkPool:4", L"Stale"}, {L"WatermarkPool:5", L"Foo"}}},
+        {"removals refused over a gap", false,
+         {{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"B"}, {L"WatermarkPool:2", L"C"},
+          {L"WatermarkPool:3", L"D"}, {L"WatermarkPool:7", L"Imported"}},
+         {{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"B"}, {L"WatermarkPool:2", L"C"},
+          {L"WatermarkPool:3", L"D"}, {L"WatermarkPool:7", L"Imported"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        zqspool::Spooler().DeletePrinterKeyW(m_h, kPoolKey);
+        CZQWatermarks first, sheet;
+        for (CZQWatermarks* wm : {&first, &sheet}) {
+            wm->VBind(nullptr, &m_param, nullptr);
+            wm->VLoadResourceModule(m_h);
+        }
+        if (c.opening) {
+            ASSERT_TRUE(first.BCreateDefaults(&m_param, FALSE));
+        }
+        for (const auto& [value, name] : c.stored) Store(value, name);
+        if (c.opening) {
+            EXPECT_TRUE(sheet.BCreateDefaults(&m_param, FALSE));
+        } else {
+            ASSERT_TRUE(sheet.BReadPool(&m_param, FALSE));
+            sheet.PFindByName(L"B")->dwSize = 250;
+            m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
+            EXPECT_TRUE(sheet.BSavePool(&m_param));
+            m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
+            EXPECT_EQ(250u, StoredSize(L"WatermarkPool:1"));
+        }
+        EXPECT_EQ(c.expected, StoredPool());
+    }
 }
 
 // Watermarks stored behind the sheet since the reading join the list, but not one it deleted:
@@ -253,7 +303,7 @@ TEST_F(Watermarks, WatermarksStoredSinceTheReadingJoinTheList) {
     m_wm.VTakeNewlyStored(&m_param);
     EXPECT_EQ((std::vector<std::wstring>{L"A", L"Memo"}), Names());
     EXPECT_TRUE(m_wm.BNameTaken(L"memo", nullptr));
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
     EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"WatermarkPool:0", L"A"}, {L"WatermarkPool:1", L"Memo"}}),
               StoredPool());
     EXPECT_EQ(33u, StoredSize(L"WatermarkPool:1"));
@@ -279,7 +329,7 @@ TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
     m_wm.VRemoveEntry(m_wm.PFindByName(L"Gone"));
     m_wm.PNewDeletedName(L"Gone");
     Add(L"New");
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
     EXPECT_EQ((std::map<std::wstring, std::wstring>{
                   {L"WatermarkPool:0", L"Shared"}, {L"WatermarkPool:1", L"New"}, {L"WatermarkPool:2", L"Kept"}}),
               UserPool());
@@ -287,7 +337,7 @@ TEST_F(Watermarks, ARestrictedUserKeepsHisOwnPool) {
               StoredPool());
 
     for (int i = 0; i < 35; ++i) Add(L"N" + std::to_wstring(i));
-    EXPECT_EQ(ZQStoreOutcome::kStored, m_wm.ESavePool(&m_param));
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
     EXPECT_EQ(30u, UserPool().size());
 }
 
@@ -349,7 +399,7 @@ TEST_F(Watermarks, NoneRecordAfterALanguageChange) {
     sheet.VLoadResourceModule(m_h);
     ASSERT_TRUE(sheet.BReadPool(&m_param, FALSE));
     ASSERT_TRUE(sheet.BRefreshNoneEntry(m_h, L"ZQ Memory Printer", &m_dm, &m_pub));
-    EXPECT_EQ(ZQStoreOutcome::kStored, sheet.ESavePool(&m_param));
+    EXPECT_TRUE(sheet.BSavePool(&m_param));
     EXPECT_EQ((std::map<std::wstring, std::wstring>{
                   {L"WatermarkPool:0", L" [none]"}, {L"WatermarkPool:1", L"Memo"}, {L"WatermarkPool:2", L"Earlier"}}),
               StoredPool());

@@ -53,6 +53,43 @@ TEST(StoreLock, SharedAcrossSessionsAndAnswersWhileItWaits) {
     DestroyWindow(window);
 }
 
+// A window of the waiting thread that never validates its paint asks for it again at once: it is
+// painted while the wait lasts, and the wait still ends at its limit.
+TEST(StoreLock, AWaitEndsAtItsLimitWhateverTheWindowsPaint) {
+    static int paints = 0;
+    WNDCLASSW cls = {};
+    cls.lpfnWndProc = [](HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (uMsg != WM_PAINT) return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        ++paints;
+        return 0;
+    };
+    cls.hInstance = GetModuleHandleW(nullptr);
+    cls.lpszClassName = L"ZQNeverValidates";
+    RegisterClassW(&cls);
+    HWND window = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr, nullptr,
+                                  cls.hInstance, nullptr);
+    ASSERT_NE(nullptr, window);
+    InvalidateRect(window, nullptr, FALSE);
+    CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread holder([&] {
+        const CZQStoreLock lock(nullptr, L"Desk");
+        SetEvent(held.Get());
+        WaitForSingleObject(done.Get(), 30000);
+    });
+    WaitForSingleObject(held.Get(), 30000);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(CZQStoreLock(nullptr, L"Desk", 300).Held());
+    const ULONGLONG took = GetTickCount64() - start;
+    SetEvent(done.Get());
+    holder.join();
+    EXPECT_GE(took, 250u);
+    EXPECT_LT(took, 2000u);
+    EXPECT_GT(paints, 0);
+    EXPECT_LT(paints, 100) << "once a slice, not for as long as it asks";
+    DestroyWindow(window);
+    UnregisterClassW(cls.lpszClassName, cls.hInstance);
+}
+
 // An earlier version locks by the session's mutex alone: its sheet holding it keeps ours waiting.
 TEST(StoreLock, WaitsForAnEarlierVersionsSessionLock) {
     CZQHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr)), done(CreateEventW(nullptr, TRUE, FALSE, nullptr));

@@ -208,6 +208,13 @@ bool SplitChoice(const std::wstring& choice, std::wstring& label, std::wstring& 
     return true;
 }
 
+// A number of milliseconds from 1 that a timer takes, all digits; else false.
+bool OkAfter(const std::wstring& text, UINT* pMs) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of(L"0123456789") != std::wstring::npos) return false;
+    *pMs = static_cast<UINT>(std::stoul(text));
+    return *pMs > 0;
+}
+
 std::wstring Joined(const std::vector<std::wstring>& texts) {
     std::wstring joined;
     for (const std::wstring& text : texts) joined += (joined.empty() ? L"\"" : L", \"") + text + L"\"";
@@ -758,7 +765,11 @@ int wmain(int argc, wchar_t** argv) {
             wprintf(L"%ls takes <label>=<entry>, not \"%ls\"\n", arg.c_str(), argv[i + 1]);
             return 2;
         }
-        if (arg == L"--ok-after" && i + 1 < argc) options.okAfter = static_cast<UINT>(_wtoi(argv[++i]));
+        if (arg == L"--ok-after" && i + 1 < argc && !OkAfter(argv[i + 1], &options.okAfter)) {
+            wprintf(L"--ok-after takes a number of milliseconds from 1, not \"%ls\"\n", argv[i + 1]);
+            return 2;
+        }
+        if (arg == L"--ok-after" && i + 1 < argc) ++i;
         else if (arg == L"--screenshot" && i + 1 < argc) options.screenshot = argv[++i];
         else if (arg == L"--show" && i + 1 < argc) options.show = argv[++i];
         else if (arg == L"--page" && i + 1 < argc) options.steps.push_back(PageStep{argv[++i], {}});

@@ -525,16 +525,16 @@ void CZQColorTab::VOnPresetCommand(HWND hDlg, int iCtrlId, int iCode, PageContex
         WCHAR name[CZQQuickSets::kNameChars] = {};
         GetWindowTextW(m_hPresetCombo, name, CZQQuickSets::kNameChars);
         CZQNameDlg nameDialog(zqmodule::Instance());
-        const ZQStoreOutcome outcome = quickSets->ESaveCurrent(hDlg, name, m_hPresetSave, m_hPresetDelete,
-                                                               WorkOf(pContext), pContext->pLogic->SheetState()->bRtl,
-                                                               &nameDialog);
-        BSayStoreOutcome(hDlg, quickSets->PszCaption(), {ZQStoreKind::kTaskPresets, false, outcome, {name}});
+        quickSets->VSaveCurrent(hDlg, name, m_hPresetSave, m_hPresetDelete, WorkOf(pContext),
+                                pContext->pLogic->SheetState()->bRtl, &nameDialog);
+        BSayStoreOutcome(hDlg, quickSets->PszCaption(),
+                         {ZQStoreKind::kTaskPresets, false, quickSets->ELastOutcome(), {name}});
         quickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     } else if (iCtrlId == IDC_BTN_DELETE_PRESET && iCode == BN_CLICKED) {
         std::wstring deleted;
-        const ZQStoreOutcome outcome =
-            quickSets->EDeleteSelected(hDlg, m_hPresetCombo, m_hPresetSave, m_hPresetDelete, &deleted);
-        BSayStoreOutcome(hDlg, quickSets->PszCaption(), {ZQStoreKind::kTaskPresets, true, outcome, {deleted}});
+        quickSets->VDeleteSelected(hDlg, m_hPresetCombo, m_hPresetSave, m_hPresetDelete, &deleted);
+        BSayStoreOutcome(hDlg, quickSets->PszCaption(),
+                         {ZQStoreKind::kTaskPresets, true, quickSets->ELastOutcome(), {deleted}});
     }
 }
 

@@ -99,6 +99,7 @@ BOOL CZQWatermarkDetailsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
     const WatermarkEntry* current = m_wm.Current();
     if (current && (current->dwFlags & kWatermarkReadOnly)) m_controls.VEnableEditControls(FALSE);
 
+    m_wm.VMarkUsedUntitledNames(m_controls.ShownNames());
     m_controls.IRefillNameList();
     state.bNewOnTyping = TRUE;
     pContext->pLogic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
@@ -341,7 +342,7 @@ void CZQWatermarkDetailsDlg::VEndPosters(PageContext* pContext) {
 }
 
 void CZQWatermarkDetailsDlg::VRelease() {
-    m_wm.VFreeEditRecord();
+    m_wm.VFreeDialogResources();
     m_controls.VDetach();
 }
 

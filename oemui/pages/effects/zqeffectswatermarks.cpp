@@ -55,11 +55,11 @@ void CZQEffectsTab::VLoadWatermarks(ZQUIDevmode* pPrivateDM, POEMCUIPPARAM pPara
     m_watermarks.VLoadNoneName();
     // The opening's own saves say nothing: the sheet's OK saves again what they could not store.
     if (!m_watermarks.BReadPool(pParam, bRestricted)) {
-        if (m_watermarks.BResetDefaultEntries()) m_watermarks.ESavePool(pParam);
+        if (m_watermarks.BResetDefaultEntries()) m_watermarks.BSavePool(pParam);
         return;
     }
     if (m_watermarks.BRefreshNoneEntry(pParam->hPrinter, pParam->pPrinterName, pPrivateDM, pParam->pPublicDM))
-        m_watermarks.ESavePool(pParam);
+        m_watermarks.BSavePool(pParam);
 }
 
 void CZQEffectsTab::VInitWatermarkSettings(PageContext* pContext) {
@@ -92,7 +92,10 @@ void CZQEffectsTab::VFreeWatermarkLists() { m_watermarks.VFreeLists(); }
 
 BOOL CZQEffectsTab::BSaveWatermarks() {
     ZQStoreReport report = {ZQStoreKind::kWatermarks, false, ZQStoreOutcome::kStored, {}};
-    report.outcome = m_watermarks.ESavePool(m_pCUIParam, &report.names);
+    m_watermarks.BSavePool(m_pCUIParam, &report.names);
+    report.outcome = m_watermarks.ELastOutcome();
+    // A pool only brought into its own form, where that could not be done, lost nothing of the user's.
+    if (report.outcome != ZQStoreOutcome::kStored && report.names.empty()) return TRUE;
     WCHAR caption[kResStringChars];
     if (!BLoadResString(kWatermarksCaptionId, caption)) ZQCopyText(caption, kResStringChars, L"Watermarks");
     // A watermark whose removal the printer refused is listed again.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/zqstoreedit.h"
+#include "settings/zqstoreoutcome.h"
 
 namespace zqpage {
 

@@ -247,12 +247,10 @@ PWSTR CZQLargeFormatShortcutsTab::PSavedKeyword(PageContext* pContext, const Sho
 // ---------------------------------------------------------------------------------------------
 // Delete
 // ---------------------------------------------------------------------------------------------
-// The shortcut and its quick set out of the stores together; FALSE, both kept and the user told, when
-// another program holds the stores or the printer refuses.
-BOOL CZQLargeFormatShortcutsTab::BDeleteStored(PageContext* pContext, PCWSTR pszName) {
+void CZQLargeFormatShortcutsTab::VDeleteShortcut(PageContext* pContext, PCWSTR pszName, BOOL* pbDeleted) {
     const ZQStoreOutcome outcome = m_store.EDeleteShortcut(pContext, pszName);
     VSayStored(outcome, true, pszName);
-    return outcome == ZQStoreOutcome::kStored;
+    *pbDeleted = outcome == ZQStoreOutcome::kStored;
 }
 
 void CZQLargeFormatShortcutsTab::VSayStored(ZQStoreOutcome outcome, bool bDelete, PCWSTR pszName) {
@@ -268,8 +266,10 @@ void CZQLargeFormatShortcutsTab::VOnDelete(PageContext* pContext) {
     HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
     const LRESULT row = list ? SendMessageW(list, LB_GETCURSEL, 0, 0) : LB_ERR;
     if (row != LB_ERR && SelectedRow(list, name)) {
-        if (zqmsgbox::IShow(m_controls.Page(), question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK &&
-            BDeleteStored(pContext, name)) {
+        BOOL deleted = FALSE;
+        if (zqmsgbox::IShow(m_controls.Page(), question, caption, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK)
+            VDeleteShortcut(pContext, name, &deleted);
+        if (deleted) {
             CZQQuickSets* quickSets = pContext->pQuickSets;
             m_list.Pictures().BRemoveAt(static_cast<int>(row));
             SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);

@@ -14,6 +14,7 @@
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstorepath.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace {
@@ -96,11 +97,10 @@ void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL b
 }
 
 void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDLE hPrinter, BOOL bListAll) {
-    WCHAR guid[kGuidTextChars] = {}, path[MAX_PATH];
+    const std::wstring path = ZQUserStorePathOf(hPrinter, zqsettings::kShortcutPoolKey);
     CZQRegKey key;
-    if (!hPrinter || !BReadRestrictedUserGuid(hPrinter, guid) ||
-        FAILED(ZQFormatText(path, MAX_PATH, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid, zqsettings::kShortcutPoolKey)) ||
-        RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) !=
+    if (path.empty() ||
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) !=
             ERROR_SUCCESS) {
         m_list.Listed().nListedWithUser = m_list.Listed().nListed - 1;
         return;

@@ -206,7 +206,9 @@ private:
     void VOnQualitySlider(HWND hSlider, PageContext* pContext);
     void VOnSaveAs(PageContext* pContext);
     void VOnDelete(PageContext* pContext);
-    BOOL BDeleteStored(PageContext* pContext, PCWSTR pszName);
+    // The shortcut and its quick set out of the stores together, the outcome said; *pbDeleted FALSE
+    // (both kept) when another program holds the stores or the printer refuses.
+    void VDeleteShortcut(PageContext* pContext, PCWSTR pszName, BOOL* pbDeleted);
     // What a save or delete of the stores came to, said under the store's caption.
     void VSayStored(ZQStoreOutcome outcome, bool bDelete, PCWSTR pszName);
     void VOnTurnPage(PageContext* pContext);

@@ -13,6 +13,7 @@
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstorepath.h"
 #include "xmlrules/zqxmluirules.h"
 
 static_assert(CZQShortcutStore::kNameChars == zqsc::kMaxChars + 1, "a record's strings fill the page's buffers");
@@ -154,10 +155,8 @@ void CZQShortcutStore::VCountShortcuts(PageContext* pContext, HANDLE hPrinter, B
 }
 
 BOOL CZQShortcutStore::BUserPoolPath(HANDLE hPrinter, PWSTR pszPath) {
-    WCHAR guid[kGuidTextChars] = {};
-    if (!BReadRestrictedUserGuid(hPrinter, guid)) return FALSE;
-    return SUCCEEDED(ZQFormatText(pszPath, MAX_PATH, L"%ls%ls\\%ls", zqsettings::kMakerKey, guid,
-                                  zqsettings::kShortcutPoolKey));
+    const std::wstring path = ZQUserStorePathOf(hPrinter, zqsettings::kShortcutPoolKey);
+    return !path.empty() && SUCCEEDED(ZQCopyText(pszPath, MAX_PATH, path.c_str()));
 }
 
 BOOL CZQShortcutStore::BIsDocumentType(PageContext* pContext, PCWSTR pszName) {
@@ -309,7 +308,9 @@ ZQStoreOutcome CZQShortcutStore::ESaveShortcut(PageContext* pContext, HWND hOwne
         return ZQStoreOutcome::kRefused;
     }
     CEditPart part(*this, pContext, &record, nullptr);
-    return quickSets->ESaveForShortcut(hOwner, record.szName, &m_bReplaceExisting, pDevmode, &part);
+    quickSets->VSaveCurrent(hOwner, record.szName, nullptr, nullptr, pDevmode, FALSE, nullptr, &m_bReplaceExisting,
+                            &part);
+    return quickSets->ELastOutcome();
 }
 
 ZQStoreOutcome CZQShortcutStore::EDeleteShortcut(PageContext* pContext, PCWSTR pszName) {
@@ -319,7 +320,8 @@ ZQStoreOutcome CZQShortcutStore::EDeleteShortcut(PageContext* pContext, PCWSTR p
         return ZQStoreOutcome::kRefused;
     }
     CEditPart part(*this, pContext, nullptr, pszName);
-    return quickSets->EDeleteByName(pszName, &part);
+    quickSets->VDeleteByName(pszName, &part);
+    return quickSets->ELastOutcome();
 }
 
 IZQStoreEditPart::Step CZQShortcutStore::CEditPart::EAdd(CZQStoreEdit& edit) {

@@ -245,7 +245,8 @@ TEST_F(ShortcutCommands, EveryStoreSaysWhatItDidNotStore) {
         zqwm::Write(record, bytes.data());
         m_printer.PutValue(marks, L"WatermarkPool:" + std::to_wstring(i), REG_BINARY, bytes.data(), zqwm::kRecordBytes);
     }
-    ASSERT_EQ(ZQStoreOutcome::kStored, QuickSets().ESaveCurrent(m_page, L"Kept", nullptr, nullptr, &Work(), FALSE, nullptr));
+    QuickSets().VSaveCurrent(m_page, L"Kept", nullptr, nullptr, &Work(), FALSE, nullptr);
+    ASSERT_EQ(ZQStoreOutcome::kStored, QuickSets().ELastOutcome());
     CZQEffectsTab effects;
     effects.VBind(nullptr, m_host.Param(), nullptr);
     effects.VLoadResourceModule(m_hPrinter);
@@ -297,9 +298,9 @@ TEST_F(ShortcutCommands, EveryStoreSaysWhatItDidNotStore) {
         bool shown = false;  // something shown as done
         if (c.store == kPresets) {
             const bool deleting = c.fault == kDelete;
-            const ZQStoreOutcome outcome = deleting ? QuickSets().EDeleteByName(L"Kept")
-                                                    : QuickSets().ESaveCurrent(m_page, L"New", nullptr, nullptr,
-                                                                               &Work(), FALSE, nullptr);
+            if (deleting) QuickSets().VDeleteByName(L"Kept");
+            else QuickSets().VSaveCurrent(m_page, L"New", nullptr, nullptr, &Work(), FALSE, nullptr);
+            const ZQStoreOutcome outcome = QuickSets().ELastOutcome();
             zqpage::BSayStoreOutcome(m_page, QuickSets().PszCaption(),
                                      {zqpage::ZQStoreKind::kTaskPresets, deleting, outcome, {deleting ? L"Kept" : L"New"}});
             shown = deleting ? !HasQuickSet(L"Kept") : HasQuickSet(L"New") || QuickSets().BSelected();

@@ -60,11 +60,11 @@ TEST(TwoPrograms, OneProgramSaves) {
         lstrcpyW(mark->szName, (tag + std::to_wstring(i)).c_str());
         lstrcpyW(mark->szText, mark->szName);
         mark->dwFlags = kWatermarkEditable;
-        EXPECT_EQ(ZQStoreOutcome::kStored, watermarks.ESavePool(param));
+        EXPECT_TRUE(watermarks.BSavePool(param));
     }
     DWORD shown = 0;
     for (int i = 0; i < kSaves; ++i) {
-        quickSets.ESaveCurrent(nullptr, (tag + std::to_wstring(i)).c_str(), nullptr, nullptr, &dm, FALSE, nullptr);
+        quickSets.VSaveCurrent(nullptr, (tag + std::to_wstring(i)).c_str(), nullptr, nullptr, &dm, FALSE, nullptr);
         const ShortcutRecord record = Record(L"Shortcut " + std::to_wstring(i), L"Photo");
         lstrcpyW(store.m_szNewShortcutName, record.szName);
         shown += store.BSaveShortcut(&context, nullptr, &dm, FALSE, nullptr) &&

@@ -147,6 +147,10 @@ TEST_F(HostToolFailures, EndNonZeroAndStoreNothing) {
          "ConvertTicketEx: 14\n      the ticket \"empty.tkt\" is empty: it holds no setting", false},
         {"a greyed box", L"prefs " + desk + L"--page Finishing --choose \"Flip Pages Up=on\"", nullptr, 1,
          "\"Flip Pages Up\" is greyed on the page in front", false},
+        {"an --ok-after that is no number of milliseconds", L"prefs \"" + kDesk + L"\" --ok-after abc", nullptr, 2,
+         "--ok-after takes a number of milliseconds from 1, not \"abc\"", false},
+        {"a negative --ok-after", L"props \"" + kDesk + L"\" --ok-after -5", nullptr, 2,
+         "--ok-after takes a number of milliseconds from 1, not \"-5\"", false},
         // The same road without a fault stores the choice: the rows above would see a change.
         {"a choice made", L"prefs " + desk + L"--choose \"Paper Size=A4\"", nullptr, 0, "stored as the printer's default",
          true},
