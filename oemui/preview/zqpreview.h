@@ -111,9 +111,13 @@ protected:
     bool BPosterGridShown() const;
     void VSetShadowOffsets();
     void VDrawBackCovers();
-    // The front covers lie under the sheet too, shifted down and to the other side: the page's
-    // content shows whole over them.
+    // The front covers lie over the sheet, shifted down and to the other side, and tint what they
+    // cover: a layer filled with their colours is combined with the back buffer.
     void VDrawFrontCovers();
+    void VFillFrontCoverLayer(HDC hdc);
+    void VFillFeederCoverLayer(HDC hdc);
+    // The layer over the sheet, the covers' edges beyond it, and their outlines.
+    void VCompositeFrontCovers(HDC hdc);
     void VDrawEnvelope(HDC hdc, int iPage);
     void VDrawBanner();
 

@@ -55,7 +55,6 @@ void CZQRollPreview::VPaint() {
             VComputeNupGrid();
             VSetShadowOffsets();
             VDrawBackCovers();
-            VDrawFrontCovers();
             if (!m_bBanner && m_nFoldCode != 3) {
                 CZQSelectObject pen(m_hdcMem, GetStockObject(BLACK_PEN));
                 CZQSelectObject brush(m_hdcMem, GetStockObject(WHITE_BRUSH));
@@ -86,6 +85,7 @@ void CZQRollPreview::VPaint() {
                 VDrawDuplexIcon();
             }
             VDrawFinishing();
+            VDrawFrontCovers();
             GdiFlush();
 
             VCopyToWindow();
