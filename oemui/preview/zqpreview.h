@@ -10,16 +10,18 @@
 
 // What a paint put where on its control, in the control's client coordinates as the sample page
 // reads (never mirrored): the sheet (on a roll as placed on the paper, before anything cuts it),
-// the roll with its end caps, the scissors and the cut line (empty when not drawn). The last
-// watermark drawn and the page it lies on are in the coordinates the page is drawn in.
+// the roll with its end caps, the scissors and the cut line (empty when not drawn). The paper the
+// sheet stands for (tenths of a millimetre, as the sheet lies on the control; 0 x 0 without a sheet
+// frame: a banner, the Z-fold),
+// and the pixels saving roll paper took off the sheet's width and height.
 struct ZQPreviewPainted {
     HWND hwnd;
     RECT rcSheet;
     RECT rcRoll;
     RECT rcScissors;
     RECT rcCutLine;
-    RECT rcWatermark;
-    RECT rcWatermarkPage;
+    SIZE szPaper;
+    SIZE szSaved;
 };
 
 class CZQPreview {
@@ -63,9 +65,9 @@ protected:
     // Large-format pages are sized by the roll the preview shows.
     virtual void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) = 0;
     // Saving roll paper: the sheet loses twice the gap along the roll, and the content moves by
-    // the inset (large-format printers).
+    // the inset (x or y offset; the other is 0).
     void VTrimSheet();
-    POINT PtTrimOffsets() const;
+    void VTrimOffsets(int* pdx, int* pdy) const;
     static int IRoundTenth(double x);
     void VComputeNupGrid();
     void VDrawPagesInOrder();

@@ -250,22 +250,15 @@ void CZQPreview::VDrawWatermark() {
         move = m_bCenterOnPage ? PtReducedOffset(false) : POINT{m_nGap - m_nInset, m_nGap - m_nInset};
         if (m_bCenterOnPage) OffsetRect(&clip, move.x, move.y);
     }
-    const double radians = (m_nWatermarkAngle % 360) * kPi / 180.0;
-    const double cosine = std::fabs(std::cos(radians)), sine = std::fabs(std::sin(radians));
-    // Half the room the turned text has around its middle.
-    const double roomX = std::min(centre.x + move.x - clip.left, clip.right - centre.x - move.x);
-    const double roomY = std::min(centre.y + move.y - clip.top, clip.bottom - centre.y - move.y);
-
-    CZQPreviewGdi font;
+    // Drawn at its size: the cell clips what goes beyond it.
+    const CZQPreviewGdi font = ZQOwnGdi(CreateFontW(TextHeight(height), 0, (m_nWatermarkAngle % 360) * 10, 0,
+                                                    bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET,
+                                                    OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                                    m_szFontFace));
+    if (!font) return;
     SIZE size = {};
-    // A text too large for its page is made smaller until it fits: the page shows it whole.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        font = ZQOwnGdi(CreateFontW(TextHeight(height), 0, (m_nWatermarkAngle % 360) * 10, 0,
-                                    bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, m_szFontFace));
-        if (!font) return;
+    {
         CZQSelectObject measure(hdc, font.Get());
-        size = {};
         GetTextExtentPoint32W(hdc, m_szWatermarkText, length, &size);
         TEXTMETRICW metrics = {};
         GetTextMetricsW(hdc, &metrics);
@@ -278,10 +271,6 @@ void CZQPreview::VDrawWatermark() {
             }
         }
         size.cy += metrics.tmExternalLeading;
-        const double halfX = (size.cx * cosine + size.cy * sine) / 2, halfY = (size.cx * sine + size.cy * cosine) / 2;
-        const double fit = std::min(halfX > roomX ? roomX / halfX : 1.0, halfY > roomY ? roomY / halfY : 1.0);
-        if (fit >= 1.0 || height == -1) break;
-        height = std::min(-1LL, static_cast<long long>(std::floor(height * fit)) + 1);
     }
 
     // A shade the table does not hold takes the default colour.
@@ -308,11 +297,6 @@ void CZQPreview::VDrawWatermark() {
     const POINT at = PtTurnedTextStart(centre, size, m_nWatermarkAngle, &start);
     int x = at.x + move.x, y = at.y + move.y;
     if (BRightToLeftDC()) x -= 1;
-    const LONG halfX = static_cast<LONG>(std::ceil((size.cx * cosine + size.cy * sine) / 2));
-    const LONG halfY = static_cast<LONG>(std::ceil((size.cx * sine + size.cy * cosine) / 2));
-    m_painted.rcWatermark = {centre.x + move.x - halfX, centre.y + move.y - halfY, centre.x + move.x + halfX,
-                             centre.y + move.y + halfY};
-    m_painted.rcWatermarkPage = clip;
 
     if (GetDeviceCaps(hdc, BITSPIXEL) == 8) {
         // Palette displays: the colour is laid over the cell and taken off again where the text
