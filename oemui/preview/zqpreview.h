@@ -64,8 +64,9 @@ protected:
     void VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const;
     // Large-format pages are sized by the roll the preview shows.
     virtual void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) = 0;
-    // Saving roll paper: the sheet loses twice the gap along the roll, and the content moves by
-    // the inset (x or y offset; the other is 0).
+    // Saving roll paper: the sheet loses twice the gap at its bottom or its right, and the content
+    // moves by the inset away from that edge (x or y offset; the other is 0).
+    bool BTrimAtBottom() const;
     void VTrimSheet();
     void VTrimOffsets(int* pdx, int* pdy) const;
     static int IRoundTenth(double x);

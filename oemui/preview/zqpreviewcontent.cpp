@@ -57,10 +57,11 @@ void CZQPreview::VDrawTextLines(int iPage, int dx, int dy) {
     const HDC hdc = m_hdcMem;
     const int i0 = m_anMarginInset[0], i1 = m_anMarginInset[1], i2 = m_anMarginInset[2];
     int x0 = m_rcCell.left + m_nInset - dx;
-    int x1 = m_rcCell.right - m_nInset + dx;
+    // Offsets move the content: its far end too, so that it keeps off a sheet's trimmed edge.
+    int x1 = m_rcCell.right - m_nInset - dx;
     int xm = x0 / 2 + x1 / 2;
     int y = m_rcCell.top + m_nInset - dy;
-    int yEnd = std::min(m_rcPage.bottom - m_nGap, m_rcCell.bottom - m_nInset) + dy;
+    int yEnd = std::min(m_rcPage.bottom - m_nGap, m_rcCell.bottom - m_nInset) - dy;
     if (m_bLargeFormat && m_bWithMargins && m_nMarginLayout != 2) {
         // The printable margins, and the text inside them.
         const CZQPreviewGdi dotted = ZQNewPen(PS_DOT, RGB(0, 0, 0));
@@ -146,8 +147,8 @@ void CZQPreview::VDrawBarChart(int dx, int dy) {
     const int half = std::min(m_nCellWidth - 2 * m_nInset, m_nCellHeight - 2 * m_nInset) / 2;
     const int u = std::max(half / 10, 1);
     const int i0 = m_anMarginInset[0], i2 = m_anMarginInset[2];
-    RECT square = {m_rcCell.left + m_nInset - dx + i0, m_rcCell.bottom - m_nInset - half - i2,
-                   m_rcCell.left + m_nInset + half + i0, m_rcCell.bottom - m_nInset + dy - i2};
+    RECT square = {m_rcCell.left + m_nInset - dx + i0, m_rcCell.bottom - m_nInset - half - dy - i2,
+                   m_rcCell.left + m_nInset + half - dx + i0, m_rcCell.bottom - m_nInset - dy - i2};
     if (BScaledContent() && m_nScale < 100) {
         const POINT move = PtReducedOffset(true);
         OffsetRect(&square, move.x, move.y);

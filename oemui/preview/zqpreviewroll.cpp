@@ -142,16 +142,16 @@ int CZQRollPreview::ICutterReach() const {
     return scissors.cy / 2 + 3;
 }
 
+bool CZQPreview::BTrimAtBottom() const {
+    const bool language45 = m_nPageLanguage == 4 || m_nPageLanguage == 5;
+    if (m_wSheetOrientation == 2) return language45 != (m_bTransverse != 0);
+    return !m_bTransverse;
+}
+
 void CZQPreview::VTrimSheet() {
     if (!m_bSaveRollPaper) return;
     const int cut = 2 * m_nGap;
-    const bool language45 = m_nPageLanguage == 4 || m_nPageLanguage == 5;
-    bool bottom;
-    if (m_wSheetOrientation == 2)
-        bottom = language45 != (m_bTransverse != 0);
-    else
-        bottom = !m_bTransverse;
-    if (bottom) {
+    if (BTrimAtBottom()) {
         const LONG before = m_rcSheet.bottom;
         m_rcSheet.bottom = std::max(m_rcSheet.top, m_rcSheet.bottom - cut);
         m_painted.szSaved = {0, before - m_rcSheet.bottom};
@@ -163,9 +163,9 @@ void CZQPreview::VTrimSheet() {
 }
 
 void CZQPreview::VTrimOffsets(int* pdx, int* pdy) const {
-    // The content moves by the inset along the edge the trim takes.
-    const bool portrait = m_wSheetOrientation != 2;
-    const bool alongY = portrait != (m_bTransverse != 0);
+    // The content moves by the inset away from the edge the trim takes, so that it stays whole on
+    // the shortened sheet: up when the bottom goes, left when the right goes.
+    const bool alongY = BTrimAtBottom();
     *pdx = alongY ? 0 : m_nInset;
     *pdy = alongY ? m_nInset : 0;
 }

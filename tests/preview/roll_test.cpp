@@ -1,5 +1,6 @@
 // The large-format pictures: the roll or sheet the paper leaves on, the page placed and turned on
 // it, the cutter, and the layout dialog's small roll picture.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,15 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         const int scissors = TopOfScissors(p, paper.left - 23, paper.left);
         EXPECT_GT(scissors, rollBottom) << "the scissors below the roll's end";
         EXPECT_LE(scissors, paper.bottom - height) << "the scissors at the cut";
+    }
+    // Saving roll paper moves the content off the trimmed edge: none of the chart is cut off.
+    for (const wchar_t* orientation : {L"orientation=1", L"orientation=2"}) {
+        SCOPED_TRACE(testing::Message() << orientation);
+        const std::wstring a1 = std::wstring(L"largeformat=1 roll=1 language=5 docwidth=5940 docheight=8410 ") + orientation;
+        auto reds = [](const ZQPixels& p) { return std::count(p.rgb.begin(), p.rgb.end(), DWORD{0xFF0000}); };
+        const auto whole = reds(Paint(a1.c_str()));
+        EXPECT_GT(whole, 0);
+        EXPECT_GE(reds(Paint((a1 + L" saveroll=1").c_str())), whole);
     }
     // The check sees a page of other proportions, and one whose top lies above the frame drawn.
     const ZQPreviewPainted& last = m_preview->Painted();
