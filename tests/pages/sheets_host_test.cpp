@@ -129,6 +129,8 @@ std::vector<std::string> PreviewFaults(HWND hWnd) {
     const auto* context = reinterpret_cast<const PageContext*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (!context || !context->pPreview) return {};
     RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The page paints its sample page once more over its controls' own drawing, as it does when shown.
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
     const ZQPreviewPainted& painted = context->pPreview->Painted();
     if (!painted.hwnd || GetParent(painted.hwnd) != hWnd || !IsWindowVisible(painted.hwnd)) return {};
     std::vector<std::string> faults;
