@@ -116,6 +116,7 @@ void CZQPreview::VSetSettings(const PreviewSettings* pSettings) {
     m_bEnvelope = value[kPvEnvelope];
     m_bPoster = value[kPvPoster];
     m_bTint = extra[kPxTint];
+    m_bCenterOnPage = extra[kPxCenterOnPage];
     m_bFitToPage = value[kPvFitToPage];
     m_bFitScaled = value[kPvFitScaled];
     m_nDocWidth = value[kPvDocWidth];

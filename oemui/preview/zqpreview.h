@@ -10,16 +10,18 @@
 
 // What a paint put where on its control, in the control's client coordinates as the sample page
 // reads (never mirrored): the sheet (on a roll as placed on the paper, before anything cuts it),
-// the roll with its end caps, the scissors and the cut line (empty when not drawn). The last
-// watermark drawn and the page it lies on are in the coordinates the page is drawn in.
+// the roll with its end caps, the scissors and the cut line (empty when not drawn). The paper the
+// sheet stands for (tenths of a millimetre, as the sheet lies on the control; 0 x 0 without a sheet
+// frame: a banner, the Z-fold),
+// and the pixels saving roll paper took off the sheet's width and height.
 struct ZQPreviewPainted {
     HWND hwnd;
     RECT rcSheet;
     RECT rcRoll;
     RECT rcScissors;
     RECT rcCutLine;
-    RECT rcWatermark;
-    RECT rcWatermarkPage;
+    SIZE szPaper;
+    SIZE szSaved;
 };
 
 class CZQPreview {
@@ -62,10 +64,11 @@ protected:
     void VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const;
     // Large-format pages are sized by the roll the preview shows.
     virtual void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) = 0;
-    // Saving roll paper: the sheet loses twice the gap along the roll, and the content moves by
-    // the inset (large-format printers).
+    // Saving roll paper: the sheet loses twice the gap at its bottom or its right, and the content
+    // moves by the inset away from that edge (x or y offset; the other is 0).
+    bool BTrimAtBottom() const;
     void VTrimSheet();
-    POINT PtTrimOffsets() const;
+    void VTrimOffsets(int* pdx, int* pdy) const;
     static int IRoundTenth(double x);
     void VComputeNupGrid();
     void VDrawPagesInOrder();
@@ -111,9 +114,13 @@ protected:
     bool BPosterGridShown() const;
     void VSetShadowOffsets();
     void VDrawBackCovers();
-    // The front covers lie under the sheet too, shifted down and to the other side: the page's
-    // content shows whole over them.
+    // The front covers lie over the sheet, shifted down and to the other side, and tint what they
+    // cover: a layer filled with their colours is combined with the back buffer.
     void VDrawFrontCovers();
+    void VFillFrontCoverLayer(HDC hdc);
+    void VFillFeederCoverLayer(HDC hdc);
+    // The layer over the sheet, the covers' edges beyond it, and their outlines.
+    void VCompositeFrontCovers(HDC hdc);
     void VDrawEnvelope(HDC hdc, int iPage);
     void VDrawBanner();
 

@@ -57,10 +57,11 @@ void CZQPreview::VDrawTextLines(int iPage, int dx, int dy) {
     const HDC hdc = m_hdcMem;
     const int i0 = m_anMarginInset[0], i1 = m_anMarginInset[1], i2 = m_anMarginInset[2];
     int x0 = m_rcCell.left + m_nInset - dx;
-    int x1 = m_rcCell.right - m_nInset + dx;
+    // Offsets move the content: its far end too, so that it keeps off a sheet's trimmed edge.
+    int x1 = m_rcCell.right - m_nInset - dx;
     int xm = x0 / 2 + x1 / 2;
     int y = m_rcCell.top + m_nInset - dy;
-    int yEnd = std::min(m_rcPage.bottom - m_nGap, m_rcCell.bottom - m_nInset) + dy;
+    int yEnd = std::min(m_rcPage.bottom - m_nGap, m_rcCell.bottom - m_nInset) - dy;
     if (m_bLargeFormat && m_bWithMargins && m_nMarginLayout != 2) {
         // The printable margins, and the text inside them.
         const CZQPreviewGdi dotted = ZQNewPen(PS_DOT, RGB(0, 0, 0));
@@ -146,8 +147,8 @@ void CZQPreview::VDrawBarChart(int dx, int dy) {
     const int half = std::min(m_nCellWidth - 2 * m_nInset, m_nCellHeight - 2 * m_nInset) / 2;
     const int u = std::max(half / 10, 1);
     const int i0 = m_anMarginInset[0], i2 = m_anMarginInset[2];
-    RECT square = {m_rcCell.left + m_nInset - dx + i0, m_rcCell.bottom - m_nInset - half - i2,
-                   m_rcCell.left + m_nInset + half + i0, m_rcCell.bottom - m_nInset + dy - i2};
+    RECT square = {m_rcCell.left + m_nInset - dx + i0, m_rcCell.bottom - m_nInset - half - dy - i2,
+                   m_rcCell.left + m_nInset + half - dx + i0, m_rcCell.bottom - m_nInset - dy - i2};
     if (BScaledContent() && m_nScale < 100) {
         const POINT move = PtReducedOffset(true);
         OffsetRect(&square, move.x, move.y);
@@ -250,22 +251,15 @@ void CZQPreview::VDrawWatermark() {
         move = m_bCenterOnPage ? PtReducedOffset(false) : POINT{m_nGap - m_nInset, m_nGap - m_nInset};
         if (m_bCenterOnPage) OffsetRect(&clip, move.x, move.y);
     }
-    const double radians = (m_nWatermarkAngle % 360) * kPi / 180.0;
-    const double cosine = std::fabs(std::cos(radians)), sine = std::fabs(std::sin(radians));
-    // Half the room the turned text has around its middle.
-    const double roomX = std::min(centre.x + move.x - clip.left, clip.right - centre.x - move.x);
-    const double roomY = std::min(centre.y + move.y - clip.top, clip.bottom - centre.y - move.y);
-
-    CZQPreviewGdi font;
+    // Drawn at its size: the cell clips what goes beyond it.
+    const CZQPreviewGdi font = ZQOwnGdi(CreateFontW(TextHeight(height), 0, (m_nWatermarkAngle % 360) * 10, 0,
+                                                    bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET,
+                                                    OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                                    m_szFontFace));
+    if (!font) return;
     SIZE size = {};
-    // A text too large for its page is made smaller until it fits: the page shows it whole.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        font = ZQOwnGdi(CreateFontW(TextHeight(height), 0, (m_nWatermarkAngle % 360) * 10, 0,
-                                    bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, m_szFontFace));
-        if (!font) return;
+    {
         CZQSelectObject measure(hdc, font.Get());
-        size = {};
         GetTextExtentPoint32W(hdc, m_szWatermarkText, length, &size);
         TEXTMETRICW metrics = {};
         GetTextMetricsW(hdc, &metrics);
@@ -278,10 +272,6 @@ void CZQPreview::VDrawWatermark() {
             }
         }
         size.cy += metrics.tmExternalLeading;
-        const double halfX = (size.cx * cosine + size.cy * sine) / 2, halfY = (size.cx * sine + size.cy * cosine) / 2;
-        const double fit = std::min(halfX > roomX ? roomX / halfX : 1.0, halfY > roomY ? roomY / halfY : 1.0);
-        if (fit >= 1.0 || height == -1) break;
-        height = std::min(-1LL, static_cast<long long>(std::floor(height * fit)) + 1);
     }
 
     // A shade the table does not hold takes the default colour.
@@ -308,11 +298,6 @@ void CZQPreview::VDrawWatermark() {
     const POINT at = PtTurnedTextStart(centre, size, m_nWatermarkAngle, &start);
     int x = at.x + move.x, y = at.y + move.y;
     if (BRightToLeftDC()) x -= 1;
-    const LONG halfX = static_cast<LONG>(std::ceil((size.cx * cosine + size.cy * sine) / 2));
-    const LONG halfY = static_cast<LONG>(std::ceil((size.cx * sine + size.cy * cosine) / 2));
-    m_painted.rcWatermark = {centre.x + move.x - halfX, centre.y + move.y - halfY, centre.x + move.x + halfX,
-                             centre.y + move.y + halfY};
-    m_painted.rcWatermarkPage = clip;
 
     if (GetDeviceCaps(hdc, BITSPIXEL) == 8) {
         // Palette displays: the colour is laid over the cell and taken off again where the text

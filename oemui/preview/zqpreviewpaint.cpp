@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "preview/zqpreview.h"
@@ -55,7 +56,6 @@ void CZQRollPreview::VPaint() {
             VComputeNupGrid();
             VSetShadowOffsets();
             VDrawBackCovers();
-            VDrawFrontCovers();
             if (!m_bBanner && m_nFoldCode != 3) {
                 CZQSelectObject pen(m_hdcMem, GetStockObject(BLACK_PEN));
                 CZQSelectObject brush(m_hdcMem, GetStockObject(WHITE_BRUSH));
@@ -86,6 +86,7 @@ void CZQRollPreview::VPaint() {
                 VDrawDuplexIcon();
             }
             VDrawFinishing();
+            VDrawFrontCovers();
             GdiFlush();
 
             VCopyToWindow();
@@ -115,6 +116,8 @@ void CZQPreview::VLayoutPage() {
     GetClientRect(m_hwndActive, &m_rcClient);
     m_rcPage = m_rcClient;
     m_rcSheet = m_rcClient;
+    // The paper the sheet stands for (turned below as the sheet lies), for what measures the picture.
+    SIZE paper = {0, 0};
     if (!m_bBanner) {
         long long width = m_nDocWidth, height = m_nDocHeight;
         // A document of unknown size is shown at the reference size.
@@ -126,20 +129,34 @@ void CZQPreview::VLayoutPage() {
             width += kOversizeWidth;
             height += kOversizeHeight;
         }
+        paper = {ClampInt(width, INT_MAX), ClampInt(height, INT_MAX)};
         if (m_bLargeFormat)
-            VFitLargeFormatPage(&m_rcPage, ClampInt(width, INT_MAX), ClampInt(height, INT_MAX));
+            VFitLargeFormatPage(&m_rcPage, paper.cx, paper.cy);
         else
-            VFitDesktopPage(&m_rcPage, ClampInt(width, INT_MAX), ClampInt(height, INT_MAX));
+            VFitDesktopPage(&m_rcPage, paper.cx, paper.cy);
         m_rcSheet = m_rcPage;
-        if (m_bLargeFormat) VTrimSheet();
     }
-    if (m_bFitToPage && !m_bLargeFormat) {
+    if (m_bFitToPage) {
+        // The paper it prints on; a large-format page is laid out on that paper (an output paper of
+        // unknown size leaves it on the document's).
         RECT sheet = m_rcClient;
-        VFitDesktopPage(&sheet, m_nSheetWidth, m_nSheetHeight);
-        m_rcSheet = sheet;
+        const bool known = m_nSheetWidth > 0 && m_nSheetHeight > 0;
+        if (!m_bLargeFormat) {
+            VFitDesktopPage(&sheet, m_nSheetWidth, m_nSheetHeight);
+            m_rcSheet = sheet;
+            paper = known ? SIZE{m_nSheetWidth, m_nSheetHeight} : SIZE{kRefWidth, kRefHeight};
+        } else if (known) {
+            VFitLargeFormatPage(&sheet, m_nSheetWidth, m_nSheetHeight);
+            m_rcSheet = m_rcPage = sheet;
+            paper = {m_nSheetWidth, m_nSheetHeight};
+        }
     }
+    if (m_wSheetOrientation == 2) std::swap(paper.cx, paper.cy);
+    // A banner and the Z-fold draw no sheet frame to measure.
+    m_painted.szPaper = m_bBanner || m_nFoldCode == 3 ? SIZE{0, 0} : paper;
     if (m_nBooklet) m_rcPage = m_rcSheet;
     m_nGap = (Width(m_rcPage) + Height(m_rcPage)) / 28;
+    VTrimSheet();
 }
 
 void CZQPreview::VFitDesktopPage(RECT* pRect, int iWidth, int iHeight) const {
@@ -302,8 +319,9 @@ void CZQPreview::VDrawPageContent(int iPage) {
     const bool border = m_bPageBorders && m_nNupIndex > 1 && !m_nBooklet;
     if (border) ZQOutline(hdc, m_rcCell, GetStockObject(BLACK_PEN));
 
+    // A sheet shortened to save roll paper keeps its cut edge: the content stops inside it.
     RECT clip = m_rcPage;
-    if (m_nNupIndex != 1 || m_bFitToPage) IntersectRect(&clip, &m_rcCell, &m_rcSheet);
+    if (m_nNupIndex != 1 || m_bFitToPage || m_bSaveRollPaper) IntersectRect(&clip, &m_rcCell, &m_rcSheet);
     InflateRect(&clip, -1, -1);
     {
         const CZQPreviewGdi region = ZQOwnGdi(CreateRectRgnIndirect(&clip));
@@ -311,12 +329,13 @@ void CZQPreview::VDrawPageContent(int iPage) {
     }
     if (border) ZQOutline(hdc, m_rcCell, GetStockObject(BLACK_PEN));
 
-    const POINT trim = PtTrimOffsets();
-    VDrawTextLines(iPage, trim.x, trim.y);
+    int dx = 0, dy = 0;
+    if (m_bSaveRollPaper) VTrimOffsets(&dx, &dy);
+    VDrawTextLines(iPage, dx, dy);
     const int samplePage = m_nBooklet ? 2 : 1;
     if (iPage == samplePage) {
-        VDrawLetterE(trim.x, trim.y);
-        VDrawBarChart(trim.x, trim.y);
+        VDrawLetterE(dx, dy);
+        VDrawBarChart(dx, dy);
     }
     if (m_nLayoutKind == 3 && (m_nWatermarkPages != 1 || iPage == samplePage)) VDrawWatermark();
     if (m_nNupIndex > 1 && !m_nBooklet) VDrawPageNumber(iPage);
@@ -416,6 +435,8 @@ void CZQPreview::VCopyTurned(const RECT& area) {
     const int left = (area.left + area.right) / 2 - Height(area) / 2;
     const int top = (area.top + area.bottom) / 2 - Width(area) / 2;
     VBlitTurned(m_hdcPaint, left, top, area, 1);
+    std::swap(m_painted.szPaper.cx, m_painted.szPaper.cy);
+    std::swap(m_painted.szSaved.cx, m_painted.szSaved.cy);
     const RECT& s = m_rcSheet;
     m_painted.rcSheet = {left + area.bottom - s.bottom, top + s.left - area.left, left + area.bottom - s.top,
                          top + s.right - area.left};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <utility>
 
 #include "preview/zqpreview.h"
 #include "preview/zqpreviewgdi.h"
@@ -112,17 +113,20 @@ void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
     };
     size();
     if (m_bRollPaper) {
-        // A page shown whole stays below the roll, with room for the cutter at its top edge: the
-        // roll picture shrinks with it. Only a page longer than the paper shown and than the
-        // longest cut drawn runs on beyond the roll.
-        const int shown = Height(m_rcClient) - m_nRollDiameter / 2;
-        const int room = Height(m_rcClient) - m_nRollDiameter - ICutterReach();
+        // The page hangs whole below the roll, its top edge where the cutter reaches: a longer page
+        // shrinks the roll picture with it, and where the roll can shrink no further the page alone
+        // shrinks, keeping its paper's proportions.
+        const int room = std::min(Height(m_rcClient) - m_nRollDiameter - ICutterReach(), kLongestCut);
         const int along = quarter ? pxAcross : pxDown;
-        if (along <= std::max(shown, kLongestCut) && along > room && room > 0) {
+        if (along > room && room > 0) {
             m_dRollFit = std::max(0.1, m_dRollFit * room / along);
             size();
-            if (quarter) pxAcross = std::min(pxAcross, room);
-            else pxDown = std::min(pxDown, room);
+            const int still = quarter ? pxAcross : pxDown;
+            if (still > room) {
+                const double shrink = static_cast<double>(room) / still;
+                pxAcross = IScaledPixels(pxAcross, shrink);
+                pxDown = IScaledPixels(pxDown, shrink);
+            }
         }
     }
     pRect->right = pRect->left + pxAcross;
@@ -138,26 +142,32 @@ int CZQRollPreview::ICutterReach() const {
     return scissors.cy / 2 + 3;
 }
 
+bool CZQPreview::BTrimAtBottom() const {
+    const bool language45 = m_nPageLanguage == 4 || m_nPageLanguage == 5;
+    if (m_wSheetOrientation == 2) return language45 != (m_bTransverse != 0);
+    return !m_bTransverse;
+}
+
 void CZQPreview::VTrimSheet() {
     if (!m_bSaveRollPaper) return;
     const int cut = 2 * m_nGap;
-    const bool language45 = m_nPageLanguage == 4 || m_nPageLanguage == 5;
-    bool bottom;
-    if (m_wSheetOrientation == 2)
-        bottom = language45 != (m_bTransverse != 0);
-    else
-        bottom = !m_bTransverse;
-    if (bottom)
+    if (BTrimAtBottom()) {
+        const LONG before = m_rcSheet.bottom;
         m_rcSheet.bottom = std::max(m_rcSheet.top, m_rcSheet.bottom - cut);
-    else
+        m_painted.szSaved = {0, before - m_rcSheet.bottom};
+    } else {
+        const LONG before = m_rcSheet.right;
         m_rcSheet.right = std::max(m_rcSheet.left, m_rcSheet.right - cut);
+        m_painted.szSaved = {before - m_rcSheet.right, 0};
+    }
 }
 
-POINT CZQPreview::PtTrimOffsets() const {
-    if (!m_bLargeFormat || !m_bSaveRollPaper) return {0, 0};
-    const bool portrait = m_wSheetOrientation != 2;
-    if (portrait != (m_bTransverse != 0)) return {0, m_nInset};
-    return {m_nInset, 0};
+void CZQPreview::VTrimOffsets(int* pdx, int* pdy) const {
+    // The content moves by the inset away from the edge the trim takes, so that it stays whole on
+    // the shortened sheet: up when the bottom goes, left when the right goes.
+    const bool alongY = BTrimAtBottom();
+    *pdx = alongY ? 0 : m_nInset;
+    *pdy = alongY ? m_nInset : 0;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -276,11 +286,12 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
     const int sheetW = Width(m_rcSheet), sheetH = Height(m_rcSheet);
     const int paperW = Width(m_rcPaper), paperH = Height(m_rcPaper);
     const int D = m_nRollDiameter, K = m_nRollDepth;
-    // What hangs beyond the paper shown fades out, on the sheet before it is placed.
+    // What hangs beyond the paper shown fades out, on the sheet before it is placed: the page's
+    // length along the roll against the paper's.
     if (m_wSheetOrientation != 2 && !m_bTransverse) {
         if (sheetH > paperH) VDrawFadeBand(m_rcSheet.left, m_rcSheet.top + sheetH - paperH - 25, m_rcSheet.right);
-    } else if (sheetW > paperW) {
-        VDrawFadeBand(m_rcSheet.left + sheetW - paperW, m_rcSheet.top, m_rcSheet.left + sheetW - paperW + sheetH);
+    } else if (sheetW > paperH) {
+        VDrawFadeBand(m_rcSheet.left + sheetW - paperH, m_rcSheet.top, m_rcSheet.left + sheetW - paperH + sheetH);
     }
     const CZQPreviewGdi fold = ZQNewBrush(kFold);
     if (sheetW - paperW < 5 && fold) {
@@ -344,11 +355,12 @@ void CZQRollPreview::VPlaceOnRoll() {
     const RECT& p = m_rcPaper;
     CZQPreviewGdi clip;
     if (m_bRollPaper) {
-        // A page running on beyond the roll goes under it: the paper shows from the roll's foot.
-        const int D = m_nRollDiameter, foot = p.top + D / 2;
-        const POINT edge[6] = {{p.right, p.bottom},     {p.left - 20, p.bottom}, {p.left - 20, p.top + 1 + D},
-                               {p.left, p.top + 1 + D}, {p.left, foot},          {p.right, foot}};
-        clip = ZQOwnGdi(CreatePolygonRgn(edge, 6, WINDING));
+        // The paper from where it leaves the roll, and a strip left of it below the roll.
+        const int D = m_nRollDiameter;
+        const POINT edge[7] = {{p.right, p.bottom},         {p.left - 20, p.bottom}, {p.left - 20, p.top + 1 + D},
+                               {p.left, p.top + 1 + D},     {p.left, p.top},         {p.right - 5, p.top},
+                               {p.right, p.top + D / 4}};
+        clip = ZQOwnGdi(CreatePolygonRgn(edge, 7, WINDING));
     } else {
         clip = ZQOwnGdi(CreateRectRgn(m_rcClient.left + 2, m_rcClient.top + 2, p.right, p.bottom));
     }
@@ -359,6 +371,10 @@ void CZQRollPreview::VPlaceOnRoll() {
     const int h = quarter ? Width(m_rcSheet) : Height(m_rcSheet);
     VBlitTurned(m_hdcPaint, p.right - w, p.bottom - h, m_rcSheet, angle / 90);
     m_painted.rcSheet = {p.right - w, p.bottom - h, p.right, p.bottom};
+    if (quarter) {
+        std::swap(m_painted.szPaper.cx, m_painted.szPaper.cy);
+        std::swap(m_painted.szSaved.cx, m_painted.szSaved.cy);
+    }
     VDrawRollEdges();
     SelectClipRgn(m_hdcPaint, nullptr);
     if (m_bRollPaper && m_bAutoCutter) VDrawCutter(quarter);

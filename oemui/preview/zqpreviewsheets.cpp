@@ -1,5 +1,6 @@
 // Sheets besides the page: the poster's tiles over the one-page picture, and cover sheets stacked
-// behind the sheet, the page's content over them.
+// with the sheet: back covers behind it, front covers over it, tinting what they cover.
+#include <algorithm>
 #include <vector>
 
 #include "preview/zqpreview.h"
@@ -12,6 +13,13 @@ constexpr COLORREF kFeederCover = RGB(165, 218, 218);
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
+
+// Fills the area between two corners given in either order, without an outline.
+void FillArea(HDC hdc, int x0, int y0, int x1, int y1, HGDIOBJ brush) {
+    if (!brush) return;
+    const RECT area = {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+    FillRect(hdc, &area, static_cast<HBRUSH>(brush));
+}
 
 }  // namespace
 
@@ -116,22 +124,62 @@ void CZQPreview::VDrawBackCovers() {
 void CZQPreview::VDrawFrontCovers() {
     const int* cover = m_anCoverFlags;  // front from feeder, front, back, back from feeder
     if (!cover[0] && !cover[1]) return;
-    const HDC hdc = m_hdcMem;
-    const RECT& s = m_rcSheet;
+    const int width = Width(m_rcSheet), height = Height(m_rcSheet);
+    if (width <= 0 || height <= 0) return;
+    // The stack lies on a layer as large as the sheet, laid over it so that what it covers takes
+    // its tint. Owners are declared so that the context goes before its bitmap.
+    const CZQPreviewGdi bitmap = ZQOwnGdi(CreateCompatibleBitmap(m_hdcMem, width, height));
+    const CZQPreviewDC layer = ZQOwnDC(CreateCompatibleDC(m_hdcMem));
+    if (!bitmap || !layer) return;
+    CZQSelectObject select(layer.Get(), bitmap.Get());
+    if (cover[1]) VFillFrontCoverLayer(layer.Get());
+    if (cover[0]) VFillFeederCoverLayer(layer.Get());
+    VCompositeFrontCovers(layer.Get());
+}
+
+void CZQPreview::VFillFrontCoverLayer(HDC hdc) {
+    const CZQPreviewGdi brush = ZQNewBrush(kCover);
+    FillArea(hdc, 0, 0, Width(m_rcSheet), Height(m_rcSheet), brush.Get());
+}
+
+void CZQPreview::VFillFeederCoverLayer(HDC hdc) {
+    const int width = Width(m_rcSheet), height = Height(m_rcSheet);
+    // Below the front cover's own edge when there is one.
+    const int x0 = m_anCoverFlags[1] ? m_anShadow[1] : 0, y0 = m_anCoverFlags[1] ? m_anShadow[3] : 0;
+    const int right = m_nBooklet == 2 ? width - x0 : width + x0;
+    const CZQPreviewGdi brush = ZQNewBrush(kFeederCover);
+    FillArea(hdc, x0, y0, right, height + y0, brush.Get());
+}
+
+void CZQPreview::VCompositeFrontCovers(HDC hdc) {
+    const int* cover = m_anCoverFlags;  // front from feeder, front, back, back from feeder
+    const HDC mem = m_hdcMem;
+    const RECT& sheet = m_rcSheet;
+    const int L = sheet.left, T = sheet.top, R = sheet.right, B = sheet.bottom;
     const int dx1 = m_anShadow[0], dy1 = m_anShadow[2];
-    const int sign = m_nBooklet == 2 ? -1 : 1;
-    // The feeder's cover lies beyond the front cover when there is one.
-    const int ox = cover[1] ? m_anShadow[1] : 0, oy = cover[1] ? m_anShadow[3] : 0;
-    const CZQPreviewGdi feeder = ZQNewBrush(kFeederCover);
+    // A right-to-left booklet lays its front covers out the other way.
+    const int s = m_nBooklet == 2 ? -1 : 1;
+    const int xe = m_nPageOrder / 2 == 0 ? R : L;
+    BitBlt(mem, L + s * dx1, T + dy1, R - L, B - T, hdc, 0, 0, SRCAND);
+
     const CZQPreviewGdi front = ZQNewBrush(kCover);
-    CZQSelectObject keepPen(hdc, GetStockObject(BLACK_PEN));
-    CZQSelectObject keepBrush(hdc, feeder.Get());
-    if (cover[0]) {
-        const int x = sign * (dx1 + ox);
-        Rectangle(hdc, s.left + x, s.top + dy1 + oy, s.right + x, s.bottom + dy1 + oy);
-    }
+    const CZQPreviewGdi feeder = ZQNewBrush(kFeederCover);
+    // The edges beyond the sheet show the covers' own colours.
     if (cover[1]) {
-        SelectObject(hdc, front.Get());
-        Rectangle(hdc, s.left + sign * dx1, s.top + dy1, s.right + sign * dx1, s.bottom + dy1);
+        FillArea(mem, L + s * dx1, B, R + s * dx1, B + dy1, front.Get());
+        FillArea(mem, xe, T + dy1, xe + s * dx1, B + dy1, front.Get());
+    }
+    const int ox = cover[1] ? m_anShadow[1] : 0, oy = cover[1] ? m_anShadow[3] : 0;
+    if (cover[0]) {
+        const int x = s * (dx1 + ox);
+        FillArea(mem, L + x, B, R + x, B + dy1 + oy, feeder.Get());
+        FillArea(mem, xe, T + dy1 + oy, xe + x, B + dy1 + oy, feeder.Get());
+    }
+    CZQSelectObject pen(mem, GetStockObject(BLACK_PEN));
+    CZQSelectObject brush(mem, GetStockObject(HOLLOW_BRUSH));
+    if (cover[1]) Rectangle(mem, L + s * dx1, T + dy1, R + s * dx1, B + dy1);
+    if (cover[0]) {
+        const int x = s * (dx1 + ox);
+        Rectangle(mem, L + x, T + dy1 + oy, R + x, B + dy1 + oy);
     }
 }

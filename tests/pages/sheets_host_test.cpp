@@ -123,12 +123,14 @@ std::string Describe(const RECT& rc) {
 }
 
 // What the sample page of a window with a page's context paints, as its preview recorded it: the
-// sheet inside its control and clear of the roll, the scissors and the cut line; the watermark
-// inside its page.
+// sheet inside its control and clear of the roll, the scissors and the cut line, whole and of its
+// paper's proportions.
 std::vector<std::string> PreviewFaults(HWND hWnd) {
     const auto* context = reinterpret_cast<const PageContext*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (!context || !context->pPreview) return {};
     RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The page paints its sample page once more over its controls' own drawing, as it does when shown.
+    RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN | RDW_UPDATENOW);
     const ZQPreviewPainted& painted = context->pPreview->Painted();
     if (!painted.hwnd || GetParent(painted.hwnd) != hWnd || !IsWindowVisible(painted.hwnd)) return {};
     std::vector<std::string> faults;
@@ -143,11 +145,8 @@ std::vector<std::string> PreviewFaults(HWND hWnd) {
                                     {"the cut line", painted.rcCutLine}})
         if (IntersectRect(&common, &sheet, &rc))
             faults.push_back(name + ": the sheet " + Describe(sheet) + " over " + part + " " + Describe(rc));
-    const RECT& mark = painted.rcWatermark;
-    const RECT& page = painted.rcWatermarkPage;
-    if (!IsRectEmpty(&mark) && (mark.left < page.left || mark.top < page.top || mark.right > page.right ||
-                                mark.bottom > page.bottom))
-        faults.push_back(name + ": the watermark " + Describe(mark) + " cut by its page " + Describe(page));
+    for (const std::string& fault : zqtest::SamplePageFaults(painted.hwnd, sheet, painted.szSaved, painted.szPaper))
+        faults.push_back(name + ": " + fault);
     return faults;
 }
 

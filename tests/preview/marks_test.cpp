@@ -200,7 +200,7 @@ TEST_F(PreviewWindow, PosterTilesShowTheSelection) {
     }
 }
 
-TEST_F(PreviewWindow, CoversStackBehindTheSheet) {
+TEST_F(PreviewWindow, CoversStackWithTheSheet) {
     struct Row {
         const wchar_t* fields;
         std::vector<Probe> probes;
@@ -210,19 +210,22 @@ TEST_F(PreviewWindow, CoversStackBehindTheSheet) {
         {L"", {{{}, {}, kCover, false, kPicture}, {{}, {}, kFeeder, false, kPicture}}},
         {L"back=1", {{mid, S(-3), kCover, true}, {E(-3), mid, kCover, false}}},
         {L"backfeeder=1", {{mid, S(-3), kFeeder, true}, {{}, {}, kCover, false, kPicture}}},
-        // Front covers show their edges below and beside the sheet, the page's content whole over them.
+        // Front covers lie over the sheet, shifted down and right: what they cover takes their
+        // tint (the blue E too), the strip above them keeps the sheet's white.
         {L"front=1",
-         {{E(-3), mid, kCover, true}, {mid, E(-3), kCover, true}, {E(3), mid, kCover, false},
-          {{}, {}, kBlue & kCover, false, kPicture}}},
-        {L"frontfeeder=1", {{E(-3), mid, kFeeder, true}, {mid, E(-3), kFeeder, true}, {E(3), mid, kFeeder, false},
+         {{E(-3), mid, kCover, true}, {mid, E(-3), kCover, true}, {E(3), mid, kCover, true},
+          {mid, S(2), kCover, false}, {{}, {}, kBlue & kCover, true, kPicture}}},
+        {L"frontfeeder=1", {{E(-3), mid, kFeeder, true}, {mid, E(-3), kFeeder, true}, {E(3), mid, kFeeder, true},
                             {{}, {}, kCover, false, kPicture}}},
         // The right-to-left order stacks them toward the left.
-        {L"front=1 order=2", {{S(-3), mid, kCover, true}, {S(3), mid, kCover, false}, {E(-3), mid, kCover, false}}},
+        {L"front=1 order=2", {{S(-3), mid, kCover, true}, {S(3), mid, kCover, true}, {E(-3), mid, kCover, false}}},
         {L"back=1 order=2", {{E(-3), mid, kCover, true}}},
-        // All four: outlines at 6 and 11 above, 6 and 12 below.
+        // All four: outlines at 6 and 11 above, 6 and 12 below; over the sheet the feeder's cover
+        // lies on the front cover, which shows between it and the sheet's top.
         {L"front=1 frontfeeder=1 back=1 backfeeder=1",
          {{mid, S(-6), kBlack, true}, {mid, S(-11), kBlack, true}, {mid, E(-5), kBlack, true}, {mid, E(-11), kBlack, true},
-          {mid, S(-9), kFeeder, true}, {mid, E(-9), kFeeder, true}}},
+          {mid, S(-9), kFeeder, true}, {mid, E(-9), kFeeder, true}, {E(3), mid, kFeeder, true},
+          {mid, S(8), kCover, true}}},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.fields)));

@@ -139,6 +139,9 @@ TEST_F(PreviewWindow, SampleContentGoesOnTheFirstPageOfTheOrder) {
         {L"nup=3 order=3 kind=2", 0, 0},
         {L"nup=2 booklet=1", 1, -1},
         {L"nup=2 booklet=2", 0, -1},
+        // Content reduced to half stays at the page's top left, or is centred on it.
+        {L"scale=50", 0, 0},
+        {L"scale=50 centre=1", 0, 1},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.fields)));

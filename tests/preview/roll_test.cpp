@@ -1,7 +1,10 @@
 // The large-format pictures: the roll or sheet the paper leaves on, the page placed and turned on
 // it, the cutter, and the layout dialog's small roll picture.
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "layoutcheck.h"
 #include "previewtest.h"
 
 using zqpreviewtest::Has;
@@ -81,9 +84,10 @@ TEST_F(PreviewWindow, PageIsTurnedOntoTheRollByLanguageOrientationAndAutorotate)
         {L"docwidth=2159 docheight=2794 language=5", 50, 65},
         {L"docwidth=2159 docheight=2794 language=5 autorotate=1", 52, 40},
         {L"docwidth=2159 docheight=2794 language=1 autorotate=1", 50, 65},
-        // A landscape page wider than the paper goes across it with language 4, autorotate or not.
-        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 68, 136},
-        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 68, 136},
+        // A landscape page wider than the paper goes across it with language 4, autorotate or not;
+        // longer than the cutter reaches, it is shown whole at that length.
+        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 65, 130},
+        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 65, 130},
         {L"docwidth=2159 docheight=2794 orientation=2 language=1", 50, 65},
         {L"docwidth=2159 docheight=2794 orientation=2 language=1 transverse=1", 52, 40},
         {L"docwidth=2159 docheight=2794 orientation=2 language=5", 52, 40},
@@ -109,8 +113,8 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
     const Row table[] = {
         {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 200 - 65 - 11},
         {L"roll=1 cutter=1 docwidth=2159 docheight=2794 autorotate=1", true, 200 - 40 - 11},
-        // The cut of a long page is shown at most 130 pixels up.
-        {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 200 - 130 - 11},
+        // A long page is shown whole, roll and all shrunk with it, its cut at its top.
+        {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 200 - 120 - 11},
         {L"roll=1 cutter=0 docwidth=2159 docheight=2794", false, -1},
         {L"roll=0 cutter=1 docwidth=2159 docheight=2794", false, -1},
     };
@@ -124,15 +128,16 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
         if (row.scissors) {
             EXPECT_EQ(row.top, TopOfScissors(p, paper.left - 23, paper.left));
             // The cut line runs across the paper at the cut.
-            const RECT across = {paper.left + 10, row.top, paper.right - 10, row.top + 14};
+            const RECT across = {paper.left, row.top, paper.right, row.top + 14};
             EXPECT_TRUE(Has(p, kScissors, &across));
         }
     }
 }
 
 // A1 and A2 in both orientations keep the paper's proportions on the roll, in controls of the
-// Paper/Quality page's sizes: the page lies on the paper below the roll, and the scissors at its
-// cut stay off the roll's end.
+// pages' sizes and at the scales a user sets: the page lies whole on the paper below the roll (its
+// frame as the layout check measures it, what saving roll paper took off counted back), and the
+// scissors at its cut stay off the roll's end.
 TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
     struct Row {
         const wchar_t* fields;
@@ -147,6 +152,14 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         {L"docwidth=5940 docheight=8410 orientation=2", L"36", {132, 94}, 841.0 / 594},
         {L"docwidth=4200 docheight=5940", L"36", {90, 117}, 420.0 / 594},
         {L"docwidth=4200 docheight=5940 orientation=2", L"24", {132, 94}, 594.0 / 420},
+        // The Features page's control at 150 %: portrait whole; landscape wider than the roll turns
+        // across it.
+        {L"docwidth=5940 docheight=8410 scale=150", L"36", {140, 140}, 594.0 / 841},
+        {L"docwidth=5940 docheight=8410 orientation=2 scale=150", L"36", {140, 140}, 594.0 / 841},
+        // Saving roll paper shortens the sheet along the roll; the page is whole at its cut edge.
+        {L"docwidth=5940 docheight=8410 saveroll=1", L"36", {90, 117}, 594.0 / 841},
+        {L"docwidth=5940 docheight=8410 orientation=2 saveroll=1 scale=150", L"36", {140, 140}, 594.0 / 841},
+        {L"docwidth=5940 docheight=8410 orientation=2 saveroll=1", L"36", {132, 94}, 841.0 / 594},
     };
     for (const Row& row : table) {
         SCOPED_TRACE(testing::Message() << row.fields << " on " << row.roll << " in, " << row.control.cx << " x "
@@ -156,10 +169,15 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         m_preview->VSetRollSizes(L"8.5", L"42", row.roll, L"11", L"57.32");
         const ZQPixels p = Paint((std::wstring(L"largeformat=1 roll=1 cutter=1 language=5 ") + row.fields).c_str());
         const RECT paper = m_preview->PaperRect();
+        const ZQPreviewPainted& painted = m_preview->Painted();
         const int width = RunLeft(p, paper.right - 1, paper.bottom - 1);
         const int height = RunUp(p, paper.right - 1, paper.bottom - 1);
         ASSERT_GT(height, 0);
-        EXPECT_NEAR(row.ratio, static_cast<double>(width) / height, 0.03) << width << " x " << height;
+        EXPECT_NEAR(row.ratio, static_cast<double>(width + painted.szSaved.cx) / (height + painted.szSaved.cy), 0.03)
+            << width << " x " << height;
+        for (const std::string& fault :
+             zqtest::SamplePageFaults(painted.hwnd, painted.rcSheet, painted.szSaved, painted.szPaper))
+            ADD_FAILURE() << fault;
         // The roll is 25 pixels high; the paper hangs from its middle.
         const int rollBottom = paper.top + 12;
         EXPECT_GE(paper.right - width, paper.left) << "the page on the paper";
@@ -168,6 +186,23 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         EXPECT_GT(scissors, rollBottom) << "the scissors below the roll's end";
         EXPECT_LE(scissors, paper.bottom - height) << "the scissors at the cut";
     }
+    // Saving roll paper moves the content off the trimmed edge: none of the chart is cut off.
+    for (const wchar_t* orientation : {L"orientation=1", L"orientation=2"}) {
+        SCOPED_TRACE(testing::Message() << orientation);
+        const std::wstring a1 = std::wstring(L"largeformat=1 roll=1 language=5 docwidth=5940 docheight=8410 ") + orientation;
+        auto reds = [](const ZQPixels& p) { return std::count(p.rgb.begin(), p.rgb.end(), DWORD{0xFF0000}); };
+        const auto whole = reds(Paint(a1.c_str()));
+        EXPECT_GT(whole, 0);
+        EXPECT_GE(reds(Paint((a1 + L" saveroll=1").c_str())), whole);
+    }
+    // The check sees a page of other proportions, and one whose top lies above the frame drawn.
+    const ZQPreviewPainted& last = m_preview->Painted();
+    EXPECT_EQ(1u, zqtest::SamplePageFaults(last.hwnd, last.rcSheet, last.szSaved, {1000, 1000}).size());
+    RECT higher = last.rcSheet;
+    higher.top -= 8;
+    const std::vector<std::string> cut = zqtest::SamplePageFaults(last.hwnd, higher, last.szSaved, last.szPaper);
+    ASSERT_EQ(2u, cut.size());
+    EXPECT_NE(std::string::npos, cut[0].find("top edge"));
 }
 
 TEST_F(PreviewWindow, RollOptionsPictureMovesTheCutByMarginLayout) {

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -497,11 +499,12 @@ std::vector<std::string> TextFaults(HWND hWnd) {
 namespace {
 
 // The window's client pixels as it draws them anew, its children's included, by the coordinates its
-// controls have (mirrored when the window is).
+// controls have (mirrored when the window is); or, not anew, as they stand, never mirrored.
 class Pixels {
 public:
-    explicit Pixels(HWND hWnd) : m_mirrored((GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0) {
-        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    explicit Pixels(HWND hWnd, bool anew = true)
+        : m_mirrored(anew && (GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0) {
+        if (anew) RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         RECT client;
         GetClientRect(hWnd, &client);
         if (client.right <= 0 || client.bottom <= 0) return;
@@ -624,6 +627,42 @@ void TextListFaults(const Shown& c, std::vector<std::string>& faults) {
 }
 
 }  // namespace
+
+std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SIZE saved, SIZE paper) {
+    std::vector<std::string> faults;
+    const LONG w = rcSheet.right - rcSheet.left, h = rcSheet.bottom - rcSheet.top;
+    if (w <= 0 || h <= 0 || paper.cx <= 0 || paper.cy <= 0) return faults;
+    // The sample page as its painter left it: a control drawn by its page has nothing of its own.
+    const Pixels pixels(hControl, false);
+    const std::string page = "the sample page " + Describe(rcSheet);
+    // Pixels outside the control count as not drawn.
+    auto black = [&](LONG x, LONG y) {
+        return x >= 0 && y >= 0 && x < pixels.Width() && y < pixels.Height() && pixels.At(x, y) == 0;
+    };
+    const struct {
+        const char* name;
+        LONG x0, y0, dx, dy, n;
+    } edges[] = {{"top", rcSheet.left, rcSheet.top, 1, 0, w},
+                 {"bottom", rcSheet.left, rcSheet.bottom - 1, 1, 0, w},
+                 {"left", rcSheet.left, rcSheet.top, 0, 1, h},
+                 {"right", rcSheet.right - 1, rcSheet.top, 0, 1, h}};
+    for (const auto& edge : edges) {
+        LONG inked = 0;
+        for (LONG i = 0; i < edge.n; ++i) inked += black(edge.x0 + i * edge.dx, edge.y0 + i * edge.dy) ? 1 : 0;
+        if (inked * 2 < edge.n)
+            faults.push_back(page + " has its " + edge.name + " edge drawn at " + std::to_string(inked) + " of " +
+                             std::to_string(edge.n) + " pixels");
+    }
+    const double across = w + saved.cx, down = h + saved.cy;
+    const double expected = down * paper.cx / paper.cy;
+    if (std::abs(across - expected) > 1.5) {
+        char text[96];
+        snprintf(text, sizeof text, " measures %.2f width to height, its paper %.2f", across / down,
+                 static_cast<double>(paper.cx) / paper.cy);
+        faults.push_back(page + text);
+    }
+    return faults;
+}
 
 std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTemplate) {
     std::vector<std::string> faults;

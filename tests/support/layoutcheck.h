@@ -43,6 +43,14 @@ std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTe
 // at different places.
 std::vector<std::string> RowFaults(HWND hWnd);
 
+// One line per fault of a sample page drawn on a control (read as it stands, never mirrored; the
+// caller paints it first): its frame (black, one pixel) not whole where its painter put it (an edge
+// with fewer than half its pixels black: a page cut by the roll or drawn over at an edge), or its
+// proportions, width to height once what saving roll paper took off is counted back, more than a
+// pixel and a half from its paper's (the paper's width and height as the sheet lies, in any one
+// unit). A paper of no size is not measured.
+std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SIZE saved, SIZE paper);
+
 // One line when the page does not fill its window: the window (a property sheet sizes every page
 // to its largest) leaves a band to the right of or below the shown controls wider than the band the
 // template itself leaves, grown with the window.
