@@ -53,7 +53,7 @@ protected:
         m_host.Add(zqtest::ValueFeature("ZQBorderless", "TRUE"));
         if (!m_core.dwLayoutMode) m_core.dwLayoutMode = 3;
         m_core.dwPdl = kPdlZqgl2;
-        if (!m_public.dmPaperSize) m_public.dmPaperSize = DMPAPER_LETTER;
+        m_public.dmPaperSize = m_docPaper;
         auto tab = std::make_unique<CZQLargeFormatFeaturesTab>();
         m_tab = tab.get();
         BuildPage(std::move(tab));
@@ -84,6 +84,7 @@ protected:
     CZQLargeFormatFeaturesTab* m_tab = nullptr;
     int m_bitmap = 0;
     int m_paper = 0;
+    short m_docPaper = DMPAPER_LETTER;
     CZQCommon::PFN_RetryWait m_previousWait = nullptr;
 };
 
@@ -199,10 +200,14 @@ TEST_F(LargeFeatures, BannerPaperKeepsWhatItPrintsOn) {
     const WCHAR names[5][64] = {L"Letter", L"A4", L"A1", L"Banner A1", L"A4 Photo"};
     m_printer.SetCapability(DC_PAPERNAMES, names, 5, sizeof names[0]);
     m_paper = 3;
-    m_public.dmPaperSize = DMPAPER_A3;
+    m_docPaper = DMPAPER_A3;
     m_core.dwPrintedOnPaper = DMPAPER_TABLOID;
     m_core.dwScalePercent = 150;
+    m_logic.VLoadResourceModule(m_hPrinter);  // the banner names
     Prepare();
+    m_host.Param()->pPrinterName = const_cast<PWSTR>(m_printer.Identity().name.c_str());
+    ASSERT_TRUE(m_tab->BGetPaperSizeNames());
+    Notify(PSN_SETACTIVE);
     std::vector<std::wstring> offered;
     for (int i = 0; i < SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE_SUI, CB_GETCOUNT, 0, 0); ++i) {
         WCHAR text[64] = {};
