@@ -26,7 +26,7 @@
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"
 #include "device/zqalertdefs.h"
-#include "pages/zqpapernames.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/shortcuts/zqlargeformatshortcuts.h"
 #include "sampleitems.h"
 #include "xmlrules/zqconstraints.h"
@@ -354,7 +354,7 @@ void FreeEntries(T** entries, LONG count) {
 // forms), every named group's member lists, and every element read as a document type, a feature
 // and a choice into buffers that end where the process may not write.
 void ReadGroupsAndDocTypes(CZQXmlUiRules& rules, IXMLDOMDocument* doc, POEMCUIPPARAM param, HWND tree) {
-    rules.BFillPaperSizeTree(tree, param, &ZQFindForm);
+    rules.BFillPaperSizeTree(tree, param, &CZQCustomPaperDlg::BFindForm);
     SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     rules.BFillMediaTypeTree(tree, param);
     SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));

@@ -38,7 +38,7 @@ DWORD CZQColorOptionList::DWDefaultEntry(const ZQColorOptionNode* pList) {
     return position;
 }
 
-BOOL CZQColorOptionList::BAtDefaults() const {
+BOOL CZQColorOptionList::BColorListAtDefaults() const {
     for (const ZQColorOptionNode* node = m_pHead; node; node = node->pNext)
         if (node->dwKind == kColorNodeList && node->dwSelection != DWDefaultEntry(node)) return FALSE;
     return TRUE;

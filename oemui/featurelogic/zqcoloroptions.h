@@ -53,7 +53,7 @@ public:
     // entries when none has the default's name).
     static DWORD DWDefaultEntry(const ZQColorOptionNode* pList);
     // Every list shows its default entry: the colour matching the sheet calls automatic.
-    BOOL BAtDefaults() const;
+    BOOL BColorListAtDefaults() const;
     void VResetToDefaults();
 
     ZQColorOptionNode* Head() const { return m_pHead; }

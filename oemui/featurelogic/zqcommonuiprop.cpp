@@ -99,8 +99,9 @@ void StoreAtInstallation(CZQUILogic& logic, POEMCUIPPARAM pParam) {
         if (pages[i] == kPageFeatures && logic.BPaperSizeTreeviewPopup()) logic.VFollowUiLanguage();
         if (pages[i] != kPageColor) continue;
         logic.VSetPublicColorMatching(pParam->pPublicDM);
+        logic.VApplyIntentToDevmode(pParam->pPublicDM);
         // The page calls the colour matching automatic while every colour list shows its default.
-        const DWORD automatic = logic.m_colorOptions.BAtDefaults() ? 1 : 0;
+        const DWORD automatic = logic.m_colorOptions.BColorListAtDefaults() ? 1 : 0;
         for (ZQUIDevmode* dm : {static_cast<ZQUIDevmode*>(pParam->pOEMDM), logic.WorkDM()})
             if (dm) dm->dwChromixAuto = automatic;
     }

@@ -293,9 +293,10 @@ public:
     // page at its start and by the installation, which stores it before any page shows.
     void VFollowUiLanguage();
     // The public devmode's colour matching as the colour features give it: the method from
-    // "ZQInputColorSpace", the intent from "ZQIntent", each only where the feature can be read.
-    // Set by the Colour page, and by the installation for a sheet that has it.
+    // "ZQInputColorSpace", the intent from "ZQIntent" (VApplyIntentToDevmode), each only where the
+    // feature can be read. Set by the Colour page, and by the installation for a sheet that has it.
     void VSetPublicColorMatching(PDEVMODEW pPublic) const;
+    void VApplyIntentToDevmode(PDEVMODEW pPublic) const;
     // The media-type pop-up needs the printer data "MediaType" as a four-byte number: a missing or
     // longer value is written as 0.
     static void VKeepPopupMediaType(HANDLE hPrinter);

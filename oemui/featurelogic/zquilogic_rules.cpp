@@ -366,7 +366,11 @@ void CZQUILogic::VSetPublicColorMatching(PDEVMODEW pPublic) const {
         const bool system = plotter ? !ZQEqualNoCase(option, L"ADOBERGB") : ZQEqualNoCase(option, L"ICM");
         pPublic->dmICMMethod = system ? DMICMMETHOD_SYSTEM : DMICMMETHOD_NONE;
     }
-    if (!BReadOption(L"ZQIntent", option)) return;
+}
+
+void CZQUILogic::VApplyIntentToDevmode(PDEVMODEW pPublic) const {
+    WCHAR option[256];
+    if (!pPublic || !BReadOption(L"ZQIntent", option)) return;
     pPublic->dmFields |= DM_ICMINTENT;
     const struct {
         PCWSTR intent;

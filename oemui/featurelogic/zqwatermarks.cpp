@@ -157,12 +157,12 @@ bool CZQWatermarks::BIsNoneName(PCWSTR pszName) {
     return false;
 }
 
-void CZQWatermarks::VFillDefault(WatermarkEntry* pEntry, int iDefault) {
+void CZQWatermarks::VFillDefault(WatermarkEntry* pEntry, int iDefault, DWORD dwAngle) {
     const DefaultWatermark& d = kDefaults[iDefault];
     if (!BLoadResString(d.idText, pEntry->szName)) ZQCopyText(pEntry->szName, zqwm::kTextChars, d.pszEnglish);
     ZQCopyText(pEntry->szText, zqwm::kTextChars, pEntry->szName);
     BGetLanguageFontName(pEntry->szFont);
-    pEntry->dwAngle = kDefaultAngle;
+    pEntry->dwAngle = dwAngle;
     pEntry->dwSize = d.iSizeKind < 0 ? kNoneSize : static_cast<DWORD>(IGetDefaultWatermarkSize(d.iSizeKind));
     pEntry->dwAngleMode = 0;
     pEntry->dwShade = 1;
@@ -181,7 +181,7 @@ BOOL CZQWatermarks::BCreateDefaults(POEMCUIPPARAM pParam, BOOL bRestricted) {
     for (int i = 0; i < kDefaultCount; ++i) {
         WatermarkEntry* entry = PNewEntry(m_main);
         if (!entry) break;
-        VFillDefault(entry, i);
+        VFillDefault(entry, i, kDefaultAngle);
         entry->dwFlags = kWatermarkEditable;
         ++made;
     }
@@ -195,7 +195,8 @@ BOOL CZQWatermarks::BResetDefaultEntries() {
     WatermarkEntry* entry = m_main.pHead;
     for (int i = 0; i < kDefaultCount; ++i, entry = entry->pNext) {
         if (!entry) return FALSE;
-        VFillDefault(entry, i);
+        // Reset and added defaults lie along the diagonal the manager holds now.
+        VFillDefault(entry, i, static_cast<DWORD>(m_iDiagonalAngle));
     }
     return TRUE;
 }
@@ -204,7 +205,7 @@ void CZQWatermarks::VEnsureNoneEntry() {
     if (PFindByName(NoneName())) return;
     WatermarkEntry* entry = PNewEntry(m_main);
     if (!entry) return;
-    VFillDefault(entry, 0);
+    VFillDefault(entry, 0, static_cast<DWORD>(m_iDiagonalAngle));
     // The manager's own name of " [none]", which the lists compare with.
     ZQCopyText(entry->szName, zqwm::kTextChars, NoneName());
     ZQCopyText(entry->szText, zqwm::kTextChars, NoneName());

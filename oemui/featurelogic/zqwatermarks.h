@@ -224,7 +224,7 @@ public:
 private:
     // The four defaults: 0 " [none]", 1 "Confidential", 2 "Draft", 3 "SAMPLE"; the one computation
     // of them, for the opening's pool and the Effects page's alike.
-    void VFillDefault(WatermarkEntry* pEntry, int iDefault);
+    void VFillDefault(WatermarkEntry* pEntry, int iDefault, DWORD dwAngle);
     // Up to iLimit values of the shared pool appended to the list, flagged for the user; the number
     // of values taken (-1 when the key cannot be listed).
     int IReadSharedPool(WatermarkList& list, HANDLE hPrinter, BOOL bRestricted, int iLimit);

@@ -258,8 +258,10 @@ bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches,
     if (bInches) {
         CZQLocalPtr<WCHAR> a, b;
         if (!CZQUIBase::BFormatNumber(static_cast<float>(lFirst) / 254.0f, a.Put()) ||
-            !CZQUIBase::BFormatNumber(static_cast<float>(lSecond) / 254.0f, b.Put()))
+            !CZQUIBase::BFormatNumber(static_cast<float>(lSecond) / 254.0f, b.Put())) {
+            ZQFormatText(pszText, cchText, L" %ls", unit);
             return false;
+        }
         ZQFormatText(numbers, CZQCommon::kResStringChars, L"%ls \u00D7 %ls", a.Get(), b.Get());
     } else {
         ZQFormatText(numbers, CZQCommon::kResStringChars, L"%d \u00D7 %d", WholeMillimetres(lFirst),

@@ -302,7 +302,8 @@ bool BlackOnlyGrayscale(const PageContext* pContext, POEMCUIPPARAM pParam);
 
 // A paper's two sides (tenths of a millimetre, in the order shown) as the pages label a document:
 // "W × L mm" in whole millimetres (exactly half rounds down), else "W × L inches" in the locale's
-// numbers; the unit string from the page's status module. False when a number cannot be formatted.
+// numbers; the unit string from the page's status module. False when a number cannot be formatted:
+// the text then holds the unit alone after a blank.
 bool FormatPaperSides(CZQUIBase& texts, LONG lFirst, LONG lSecond, bool bInches, PWSTR pszText, size_t cchText);
 
 // The borderless twin of a "PaperSize" keyword as the helper file's borderless list names it (256

@@ -7,6 +7,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 
@@ -90,7 +91,7 @@ BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources) {
             PCWSTR option = OptionName(form, j);
             if (!option || Unusable(OptionFlags(form, j)) || wcscmp(option, name) != 0) continue;
             BOOL user = FALSE;
-            if (sources.bUserFormsListed && ZQFindForm(param, name, &user) && user) {
+            if (sources.bUserFormsListed && CZQCustomPaperDlg::BFindForm(param, name, &user) && user) {
                 accepted = true;
                 break;
             }
@@ -239,22 +240,4 @@ int ZQScaleTargetIndex(HWND hList, const CZQPaperNames& names, const PrinterCaps
 void ZQAddDestPaperForms(HWND hList, PWSTR* pForms, int iCount) {
     for (int i = 0; i < iCount; ++i) SendMessageW(hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pForms[i]));
     CZQCommon::VFreeStringList(pForms, iCount);
-}
-
-BOOL ZQFindForm(POEMCUIPPARAM pParam, PCWSTR pszForm, BOOL* pbUserForm) {
-    if (!pParam || !pszForm || !pbUserForm) {
-        SetLastError(ERROR_INVALID_DATA);
-        return FALSE;
-    }
-    *pbUserForm = FALSE;
-    CZQLocalPtr<FORM_INFO_1W> forms;
-    DWORD count = 0;
-    if (!CZQCommon::BEnumForms(pParam->hPrinter, forms.Put(), &count)) return FALSE;
-    for (DWORD i = 0; i < count; ++i) {
-        const FORM_INFO_1W& form = forms.Get()[i];
-        if (!form.pName || !ZQEqualNoCase(form.pName, pszForm)) continue;
-        *pbUserForm = form.Flags == FORM_USER;
-        return TRUE;
-    }
-    return FALSE;
 }

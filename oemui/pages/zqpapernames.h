@@ -31,11 +31,6 @@ struct PageContext;
 struct PrinterCaps;
 class CZQUILogic;
 
-// TRUE when the printer of the block has a form of that name (compared without regard to case);
-// *pbUserForm then tells whether the user defined it. FALSE when no form matches or the forms
-// cannot be listed.
-BOOL ZQFindForm(POEMCUIPPARAM pParam, PCWSTR pszForm, BOOL* pbUserForm);
-
 // What a resizing group's destination list is filled from: the block's items, the printer's paper
 // names (none read: the form item's own names stand), the form's option keywords when they could be
 // read, and the paper sizes that bound a printer scaling from its large papers.

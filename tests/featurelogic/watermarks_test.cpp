@@ -446,8 +446,7 @@ TEST_F(Watermarks, DefaultsByLanguageBeforeTheStoredOnes) {
 }
 
 // The defaults rewrite the first four entries (flags kept); a list of fewer ends with FALSE; a
-// list without " [none]" gets one. Whatever diagonal the page last worked out, the defaults are the
-// opening's: the same angle.
+// list without " [none]" gets one. Both lie along the diagonal the page last worked out.
 TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     m_wm.VSetDiagonalAngle(37);
     EXPECT_FALSE(m_wm.BResetDefaultEntries());
@@ -457,7 +456,7 @@ TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     EXPECT_FALSE(m_wm.BResetDefaultEntries());
     EXPECT_EQ((std::vector<std::wstring>{L" [none]", L"Confidential", L"Draft"}), Names());
     EXPECT_EQ(kWatermarkReadOnly, m_wm.MainList().pHead->dwFlags);
-    EXPECT_EQ(CZQWatermarks::kDefaultAngle, m_wm.MainList().pHead->dwAngle);
+    EXPECT_EQ(37u, m_wm.MainList().pHead->dwAngle);
     Add(L"w");
     EXPECT_TRUE(m_wm.BResetDefaultEntries());
     m_wm.VEnsureNoneEntry();
@@ -465,7 +464,7 @@ TEST_F(Watermarks, ResetDefaultsAndTheNoneEntry) {
     m_wm.VRemoveEntry(m_wm.MainList().pHead);
     m_wm.VEnsureNoneEntry();
     EXPECT_EQ((std::vector<std::wstring>{L"Confidential", L"Draft", L"SAMPLE", L" [none]"}), Names());
-    EXPECT_EQ(80u, m_wm.MainList().pTail->dwSize);
+    EXPECT_EQ((std::vector<DWORD>{80, 37}), (std::vector<DWORD>{m_wm.MainList().pTail->dwSize, m_wm.MainList().pTail->dwAngle}));
     // Entries leave from any place; the last one leaves the list empty.
     m_wm.VRemoveEntry(m_wm.PFindByName(L"Draft"));
     m_wm.VRemoveEntry(m_wm.MainList().pTail);

@@ -596,8 +596,9 @@ TEST_F(SamplesUnderHost, CallsOfAnOpeningAndOfARefresh) {
         // with the driver's current options read their features.
         {"opening", nullptr, 0, 47, 2},
         // Features reads the papers' names, sizes and ids for its destination list and its page
-        // sizes, and the largest paper once for all its checks of scaling from a larger paper.
-        {"Features shown", [](HWND sheet) { ZQShowPage(sheet, L"Features"); }, 7, 108, 0},
+        // sizes, and the largest paper once for all its checks of scaling from a larger paper; the
+        // form's keywords, read by trying each option, leave banner and borderless papers out.
+        {"Features shown", [](HWND sheet) { ZQShowPage(sheet, L"Features"); }, 7, 108, 10},
         // The cutter changes one feature and redraws the roll picture from the lists already read.
         {"cutter chosen", [](HWND sheet) { ZQChooseOnPage(ZQCurrentPage(sheet), L"#1005", L"on"); }, 0, 28, 1},
     };

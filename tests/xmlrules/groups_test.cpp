@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "macrotest.h"
-#include "pages/zqpapernames.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "sampleitems.h"
 #include "testsupport.h"
 #include "zqmemprinter.h"
@@ -96,7 +96,7 @@ protected:
         if (media)
             m_rules->BFillMediaTypeTree(m_tree, p);
         else
-            EXPECT_TRUE(m_rules->BFillPaperSizeTree(m_tree, p, &ZQFindForm));
+            EXPECT_TRUE(m_rules->BFillPaperSizeTree(m_tree, p, &CZQCustomPaperDlg::BFindForm));
         Lines lines;
         Dump(m_tree, nullptr, 0, lines);
         return lines;

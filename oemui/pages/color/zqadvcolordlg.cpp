@@ -545,8 +545,11 @@ void CZQAdvColorDlg::VOnHelp(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 INT_PTR CALLBACK CZQAdvColorDlg::AdvColorDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == WM_INITDIALOG)
-        return Modal::IStart(hDlg, [&](CZQAdvColorDlg& d) { return d.BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam)); });
+    if (uMsg == WM_INITDIALOG) {
+        // The dialog leaves the keyboard focus where the system puts none: FALSE whether it started or not.
+        Modal::IStart(hDlg, [&](CZQAdvColorDlg& d) { return d.BInitDialog(hDlg, reinterpret_cast<PageContext*>(lParam)); });
+        return FALSE;
+    }
     switch (uMsg) {
         case WM_COMMAND:
         case WM_HELP:
@@ -578,8 +581,9 @@ INT_PTR CALLBACK CZQAdvColorDlg::AdvColorDlgProc(HWND hDlg, UINT uMsg, WPARAM wP
         case WM_HSCROLL: dialog->VOnScroll(reinterpret_cast<HWND>(lParam)); return FALSE;
         case WM_HELP:
         case WM_CONTEXTMENU: dialog->VOnHelp(uMsg, wParam, lParam); return TRUE;
-        // Closing the window stores nothing, as Cancel.
-        case WM_CLOSE: return end(IDCANCEL);
+        // Closing the window stores nothing, yet ends as OK does: the page looks at its colour space
+        // and its changes again.
+        case WM_CLOSE: return end(IDOK);
         default: break;
     }
     const int id = LOWORD(wParam);

@@ -62,11 +62,13 @@ void CZQColorTab::VInitControls(PageContext* pContext) {
         SetCheck(m_hManual, work->dwChromixAuto != 1);
     }
     const bool colorSpace = FeatureItem(param, zqkw::kZQInputColorSpace) != nullptr;
-    for (HWND control : {m_hInputColorSpace, m_hColorSpaceGroup, m_hInputSpaceLabel})
-        colorSpace ? ShowEnabled(control) : Hide(control);
+    for (HWND control : {m_hInputColorSpace, m_hColorSpaceGroup}) colorSpace ? ShowEnabled(control) : Hide(control);
+    // The label names the colour space on large-format printers only.
+    colorSpace && logic.BIsLargeFormat() ? ShowEnabled(m_hInputSpaceLabel) : Hide(m_hInputSpaceLabel);
     VShowColorMgmtRadios(pContext, false);
 
     VUpdateGrayscaleChoices(pContext);
+    VInitLqjColorMgmt(pContext);
 
     WCHAR option[256];
     if (ReadOption(param, zqkw::kZQPrintPreview, option)) SetCheck(m_hShowPreview, ZQEqualNoCase(option, L"TRUE"));
@@ -132,7 +134,7 @@ void CZQColorTab::VApplySettings(PageContext* pContext) {
     else
         Bind(pContext, kEmulatedPrinters, m_hEmulation, CZQUILogic::kBindApply);
 
-    work->dwChromixAuto = pContext->pLogic->m_colorOptions.BAtDefaults() ? 1 : 0;
+    work->dwChromixAuto = pContext->pLogic->m_colorOptions.BColorListAtDefaults() ? 1 : 0;
     CZQCommon::DWSelectOptionByIndex(param, kPantone, work->dwPantoneEmulation ? 1 : 0, kDoc);
     // Black point compensation belongs to the relative colorimetric intent alone.
     if (ReadOption(param, kIntent, option) && !ZQEqualNoCase(option, L"RELCOLORIMETRIC")) work->dwBlackPointComp = 0;
@@ -440,7 +442,7 @@ void CZQColorTab::VOpenColorSettingsSheet(HWND hDlg, PageContext* pContext) {
     DWORD result = 0;
     ZQRunCommonPropertySheetUI(hDlg, &CZQColorSettingsSheet::PropSheetCallback, reinterpret_cast<LPARAM>(pContext),
                                &result);
-    const BOOL atDefaults = pContext->pLogic->m_colorOptions.BAtDefaults();
+    const BOOL atDefaults = pContext->pLogic->m_colorOptions.BColorListAtDefaults();
     CheckRadioButton(hDlg, IDC_RB_AUTO, IDC_RB_MANUAL, atDefaults ? IDC_RB_AUTO : IDC_RB_MANUAL);
     if (ZQUIDevmode* work = WorkOf(pContext)) work->dwChromixAuto = atDefaults ? 1 : 0;
 }

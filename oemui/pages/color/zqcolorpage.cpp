@@ -152,7 +152,6 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (!sheet.bTitleDone && logic->BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
 
     VFillFeatureControls(pContext);
-    VInitLqjColorMgmt(pContext);
     VFillCartridgeCombo(pContext);
     DWFillEmulationCombo(pContext);
     VShowColorSpaceChoices(pContext);
@@ -489,6 +488,7 @@ void CZQColorTab::VOnColorSpaceChange(PageContext* pContext) {
     if (ReadOption(param, zqkw::kZQInputColorSpace, space) && live && live->dwPdl == zqdm::kPdlPcl3)
         VApplyColorSpaceToPcl3(pContext, space);
     VShowProfileName(pContext);
+    pContext->pLogic->VApplyIntentToDevmode(m_pPublicDM);
     VRepaintPreview(FALSE);
 }
 

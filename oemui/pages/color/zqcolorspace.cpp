@@ -161,6 +161,7 @@ void CZQColorTab::VShowColorSpaceChoices(PageContext* pContext) {
     DWUpdateColorSpaceControls(pContext);
     VOnColorSpaceChanged(pContext);
     VShowProfileName(pContext);
+    pContext->pLogic->VApplyIntentToDevmode(m_pPublicDM);
 }
 
 void CZQColorTab::VOnColorMgmtRadio(PageContext* pContext, bool bApplicationManaged) {

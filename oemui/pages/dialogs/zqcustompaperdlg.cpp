@@ -90,6 +90,24 @@ bool SameHundredths(double a, double b) { return std::fabs(a - b) < 0.005; }
 
 CZQCustomPaperDlg::CZQCustomPaperDlg() = default;
 
+BOOL CZQCustomPaperDlg::BFindForm(POEMCUIPPARAM pParam, PCWSTR pszForm, BOOL* pbUserForm) {
+    if (!pParam || !pszForm || !pbUserForm) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    *pbUserForm = FALSE;
+    CZQLocalPtr<FORM_INFO_1W> forms;
+    DWORD count = 0;
+    if (!CZQCommon::BEnumForms(pParam->hPrinter, forms.Put(), &count)) return FALSE;
+    for (DWORD i = 0; i < count; ++i) {
+        const FORM_INFO_1W& form = forms.Get()[i];
+        if (!form.pName || !ZQEqualNoCase(form.pName, pszForm)) continue;
+        *pbUserForm = form.Flags == FORM_USER;
+        return TRUE;
+    }
+    return FALSE;
+}
+
 BOOL CZQCustomPaperDlg::BIsPlainNumber(PCWSTR pszText) {
     if (!pszText) return FALSE;
     int points = 0;
@@ -191,7 +209,7 @@ void CZQCustomPaperDlg::VFill(PageContext* pContext) {
     CZQLocalPtr<WCHAR> formName;
     BOOL user = FALSE;
     if (CZQCommon::DWGetPubSelectionName(m_pCUIParam, DMPUB_FORMNAME, formName.Put()) == ZQOPT_OK &&
-        ZQFindForm(m_pCUIParam, formName.Get(), &user)) {
+        BFindForm(m_pCUIParam, formName.Get(), &user)) {
         if (user) SetWindowTextW(H(kName), formName.Get());
         VLabelButton(user);
         EnableWindow(H(kSaveDelete), user);
@@ -323,7 +341,7 @@ void CZQCustomPaperDlg::VUpdateButtons() {
     GetWindowTextW(H(kName), name, kNameChars);
     VLoadText(1018, kDefaultName, defaultName);
     BOOL found = FALSE, user = FALSE;
-    if (name[0]) found = ZQFindForm(m_pCUIParam, name, &user);
+    if (name[0]) found = BFindForm(m_pCUIParam, name, &user);
 
     BOOL enable = FALSE, borderlessChanged = FALSE;
     double formWidth = 0.0, formLength = 0.0;
@@ -399,7 +417,7 @@ BOOL CZQCustomPaperDlg::BSaveForm(PageContext* pContext) {
     form.ImageableArea = {0, 0, form.Size.cx, form.Size.cy};
 
     BOOL user = FALSE;
-    const BOOL found = ZQFindForm(m_pCUIParam, name, &user);
+    const BOOL found = BFindForm(m_pCUIParam, name, &user);
     if (found && !user) return FALSE;
     ZQCopyTextN(m_szRecordedName, kNameChars, name, kNameChars - 1);
     m_bUnitsSwitched = FALSE;
@@ -430,7 +448,7 @@ void CZQCustomPaperDlg::VDeleteShownForm(PageContext* pContext) {
     WCHAR shownName[kNameChars] = {};
     GetWindowTextW(H(kName), shownName, kNameChars);
     BOOL userForm = FALSE;
-    if (!ZQFindForm(m_pCUIParam, shownName, &userForm) || !userForm) return;
+    if (!BFindForm(m_pCUIParam, shownName, &userForm) || !userForm) return;
     WCHAR text[kResStringChars], caption[kResStringChars];
     VLoadText(3011, L"Are you sure you want to delete the selected item?", text);
     VLoadText(876, L"Warning", caption);
@@ -446,7 +464,7 @@ void CZQCustomPaperDlg::VDeleteShownForm(PageContext* pContext) {
         ZQFormatText(twin, ARRAYSIZE(twin), L"%ls%ls", name, suffix);
     const auto& spooler = zqspool::Spooler();
     BOOL user = FALSE;
-    if (twin[0] && ZQFindForm(m_pCUIParam, twin, &user) && !spooler.DeleteFormW(m_pCUIParam->hPrinter, twin))
+    if (twin[0] && BFindForm(m_pCUIParam, twin, &user) && !spooler.DeleteFormW(m_pCUIParam->hPrinter, twin))
         VRunFailurePopup(pContext);
     if (spooler.DeleteFormW(m_pCUIParam->hPrinter, name)) {
         EnableWindow(H(kSaveDelete), FALSE);

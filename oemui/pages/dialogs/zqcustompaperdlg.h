@@ -35,6 +35,10 @@ public:
     // Decimal digits with at most one decimal point that is not the last character (or nothing).
     static BOOL BIsPlainNumber(PCWSTR pszText);
     static void VGetHelpIds(DWORD* pdwTable);
+    // TRUE when the printer of the block has a form of that name (compared without regard to case);
+    // *pbUserForm then tells whether the user defined it. FALSE when no form matches or the forms
+    // cannot be listed. The pages' paper lists and trees ask it too.
+    static BOOL BFindForm(POEMCUIPPARAM pParam, PCWSTR pszForm, BOOL* pbUserForm);
 
     ZQCustomSizeLimits& Limits() { return m_limits; }
     int ICorrectionState() const { return m_iCorrection; }

@@ -2,7 +2,6 @@
 // groups, the macros each change runs, the quality level with its constraint roll-back, and Cancel.
 #include "pages/dialogs/zqcustomqualitydlg.h"
 
-#include <cwctype>
 #include <utility>
 
 #include "common/zqhandles.h"
@@ -162,12 +161,8 @@ void CZQCustomQualityDlg::VRunMaximumDetailMacros(PageContext* pContext) {
 void CZQCustomQualityDlg::VWriteRenderDpi() {
     WCHAR text[kLabelChars], resolution[256];
     ZQCopyText(text, kLabelChars, m_szRenderDpi);
-    if (ReadOption(m_pCUIParam, zqkw::kResolution, resolution)) {
-        // A label that ends in its colon is kept apart from the value.
-        const size_t len = wcslen(text);
-        if (len && !iswspace(text[len - 1])) ZQAppendText(text, kLabelChars, L" ");
-        ZQAppendText(text, kLabelChars, resolution);
-    }
+    // The value follows the label directly.
+    if (ReadOption(m_pCUIParam, zqkw::kResolution, resolution)) ZQAppendText(text, kLabelChars, resolution);
     SetWindowTextW(H(kCtlDpiLabel), text);
 }
 

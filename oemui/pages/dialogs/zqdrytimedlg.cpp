@@ -119,8 +119,9 @@ BOOL CZQDryTimeDlg::BInitDialog(HWND hDlg, ZQOemDialogParam* pParam) {
         m_trackbar.iCtrlId = IDC_SLIDER_TREEVIEWSLIDER;
         m_trackbar.iMin = 1;
         m_trackbar.iMax = maximum;
-        // A current option beyond the slider (the one left out) stands at its end.
-        m_trackbar.iPos = index + 1 > maximum ? maximum : index + 1;
+        // A current option beyond the slider (the one left out) shows at its end but is kept: an OK
+        // without a move stores it again.
+        m_trackbar.iPos = index + 1;
         m_trackbar.iTickFreq = 1;
         m_trackbar.hInsertAfter = m_hGroup;
         BCreateTrackbar(hDlg, static_cast<HINSTANCE>(m_pCUIParam->hModule), &m_trackbar);

@@ -212,6 +212,7 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
         const int enlargement = logic.m_aiLfLayout[kLfBorderless] == 1 ? 1 : 0;
         VCheck(kEnlargementRadios[enlargement], true);
         VCheck(kEnlargementRadios[1 - enlargement], false);
+        VShowUsage(kManualUsage.id);
     }
 
     index = Index(param, zqkw::kZQLayoutType);
@@ -223,8 +224,6 @@ BOOL CZQMarginsDlg::BInitDialog(HWND hDlg, PageContext* pContext) {
         // Borderless keeps the layout for a later Print with Margins.
         if (withMargins == 3 && index <= 2) choices.iRememberedLayout = index;
     }
-    // Borderless tells about the enlargement it shows checked, not about a layout.
-    if (withMargins == 3) VShowUsage(Checked(IDC_MG_RB_MANUAL) ? kManualUsage.id : kAutomaticUsage.id);
 
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     if (pContext->pConstraints)

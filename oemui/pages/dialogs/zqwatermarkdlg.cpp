@@ -542,8 +542,10 @@ void CZQWatermarkDetailsDlg::VOnMessageCheck() {
 void CZQWatermarkDetailsDlg::VOnOK(PageContext* pContext) {
     State& state = m_state;
     ZQUIDevmode& work = *WorkOf(pContext);
+    // The orientation items take the sample page's orientation; the page's own features stay as they are.
     const bool landscape = state.wOrientation == DMORIENT_LANDSCAPE;
-    SwitchOrientation(pContext, m_wm.CUIParam(), landscape);
+    CZQCommon::DWSelectPubOption(m_wm.CUIParam(), kOemPubOrientation, 0, landscape ? 1 : 0);
+    SetOrientation(pContext, m_wm.CUIParam(), landscape);
     const WatermarkEntry* current = m_wm.Current();
     VClampEdit(IDC_TXT_ANG, CZQWatermarks::kMaxAngle, current ? static_cast<int>(current->dwAngle) : 0);
     state.bNewPending = FALSE;

@@ -157,7 +157,7 @@ void CZQEffectsTab::VApplyMarginOptions(PageContext* pContext) {
     auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
     if (any && finishing && logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
-        work.dwPageOrder = 0;
+        work.dwPageOrderIndex = 0;
         if (logic.BIsPosterPrinting() &&
             CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
             logic.VClearPosterFlag();

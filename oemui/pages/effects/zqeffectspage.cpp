@@ -120,8 +120,12 @@ BOOL CZQEffectsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     }
     logic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
-    m_alerts.VInit(hDlg, pContext->pAlerts, pContext->pConstraints);
+    VCreateAlertWindow(hDlg, pContext);
     return TRUE;
+}
+
+void CZQEffectsTab::VCreateAlertWindow(HWND hDlg, PageContext* pContext) {
+    m_alerts.VInit(hDlg, pContext->pAlerts, pContext->pConstraints);
 }
 
 void CZQEffectsTab::VBindControls(HWND hDlg) {

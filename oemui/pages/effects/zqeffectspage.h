@@ -135,6 +135,8 @@ private:
     static constexpr bool kPreviewCursor = true;
     CZQPageAlerts* Alerts() { return &m_alerts; }
     BOOL BInitDialog(HWND hDlg, PageContext* pContext);
+    // The alert strip in the placeholder's place (the shared pattern), and its first refresh.
+    void VCreateAlertWindow(HWND hDlg, PageContext* pContext);
     // Painting, any owner drawing (the sample page and its paper text repainted) and the scroll bar.
     INT_PTR IOnMessage(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam, PageContext* pContext);
     void VOnPaint(HWND hDlg, PageContext* pContext);

@@ -317,7 +317,7 @@ void CZQEffectsTab::VEndMultiplePages(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
     work.dwPagesPerSheet = 1;
-    work.dwPageOrder = 0;
+    work.dwPageOrderIndex = 0;
     if (logic.BIsPosterPrinting() &&
         CZQCommon::DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, OEMCUIP_DOCPROP) == ZQOPT_OK)
         if (auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing)) finishing->VDisablePosterControl(pContext->pLogic);

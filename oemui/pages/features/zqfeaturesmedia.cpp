@@ -239,7 +239,7 @@ INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wPar
             SetLastError(ERROR_INVALID_DATA);
             return FALSE;
         }
-        CZQTreePopups::VSetMediaTexts(*page, hDlg);
+        CZQTreePopups::VSetMediaPopupTexts(*page, hDlg);
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, page->CUIParam());
         page->m_userMedia.VAddUserMediaToTree(tree, context);

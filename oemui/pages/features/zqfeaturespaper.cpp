@@ -7,6 +7,7 @@
 #include "common/zqprintercaps.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/zqpapernames.h"
 #include "pages/features/zqfeaturespage.h"
 #include "pages/zqpageasks.h"
@@ -144,7 +145,7 @@ BOOL CZQFeaturesTab::BGetBorderlessCounterpart(PageContext* pContext, PWSTR pszN
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     PCWSTR name = form ? OptionName(form, static_cast<int>(form->Sel)) : nullptr;
     BOOL userForm = FALSE;
-    if (!name || !ZQFindForm(m_pCUIParam, name, &userForm)) return TRUE;
+    if (!name || !CZQCustomPaperDlg::BFindForm(m_pCUIParam, name, &userForm)) return TRUE;
     // A user form is its own twin when its record and its keyword disagree about its borders.
     const bool keyedBorderless = wcsstr(paper, L"BORDERLESS") != nullptr;
     const bool own = userForm && (BIsBorderlessFormName(name) != FALSE) != keyedBorderless;
@@ -180,7 +181,7 @@ BOOL CZQFeaturesTab::BSelectBorderlessCounterpart(PageContext* pContext) {
         WCHAR text[256];
         BOOL userForm = FALSE;
         if (!EntryText(list, i, text) || !KeywordIs(m_pCUIParam, text, twin) ||
-            !ZQFindForm(m_pCUIParam, text, &userForm))
+            !CZQCustomPaperDlg::BFindForm(m_pCUIParam, text, &userForm))
             continue;
         SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
         VApplyPaperSize(pContext);

@@ -465,6 +465,8 @@ void CZQFeaturesTab::VSetDocumentSizeText(PageContext* pContext) {
         return;
     const bool landscape = work->wOrientation != 1;
     const bool widthFirst = pContext->pLogic->BIsLargeFormat() ? !(landscape && work->dwPdl == kPdlZqgl2) : !landscape;
-    FormatPaperSides(*this, widthFirst ? width : length, widthFirst ? length : width, work->dwUnitMm == 0,
-                     m_state.szDocumentSize, ZQFeaturesState::kDocumentSizeChars);
+    WCHAR text[ZQFeaturesState::kDocumentSizeChars];
+    if (FormatPaperSides(*this, widthFirst ? width : length, widthFirst ? length : width, work->dwUnitMm == 0, text,
+                         ZQFeaturesState::kDocumentSizeChars))
+        ZQCopyText(m_state.szDocumentSize, ZQFeaturesState::kDocumentSizeChars, text);
 }

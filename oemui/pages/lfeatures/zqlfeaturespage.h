@@ -16,6 +16,7 @@
 #include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
+#include "settings/zqoptionlists.h"
 #include "preview/zqpreviewsettings.h"
 
 // What the page keeps between its windows besides its controls.
@@ -156,6 +157,7 @@ private:
     CZQPageAlerts m_alerts;
     ZQLargeFeaturesState m_state;
     CZQPaperNames m_paperNames;
+    zqsettings::CZQKeywordsOnce m_formKeywords;
 };
 
 inline constexpr auto& LargeFormatFeaturesPageDlgProc = ZQPageShell::Proc<CZQLargeFormatFeaturesTab>;

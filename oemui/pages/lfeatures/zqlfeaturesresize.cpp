@@ -50,7 +50,10 @@ void CZQLargeFormatFeaturesTab::VFillDestPaperList(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE_SUI);
     if (!param || !param->pPublicDM || !list) return;
-    const ZQDestPaperSources sources = {param, pContext->pLogic, &m_paperNames, nullptr, 0, Papers(pContext), true};
+    // The forms' keywords keep banner and borderless papers out of the destinations.
+    if (!FeatureItem(param, kPSAutoScaling)) m_formKeywords.VRead(param, pContext->pLogic->PszFormFeature());
+    const ZQDestPaperSources sources = {param,    pContext->pLogic,         &m_paperNames, m_formKeywords.Keywords(),
+                                        m_formKeywords.Count(), Papers(pContext), true};
     PWSTR* forms = nullptr;
     int count = 0;
     if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))
@@ -161,9 +164,10 @@ void CZQLargeFormatFeaturesTab::VSetControls(HWND hDlg, PageContext* pContext) {
                 if (logic.BIsBannerPaper()) {
                     WCHAR target[64] = {};
                     logic.VGetScaleTargetPaperName(target);
+                    // A target the list lacks selects nothing and leaves the printed-on paper.
                     const LRESULT found = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                        reinterpret_cast<LPARAM>(target));
-                    index = found == CB_ERR ? 0 : static_cast<int>(found);
+                    index = found == CB_ERR ? -1 : static_cast<int>(found);
                 } else if (logic.BIsBorderlessPaper()) {
                     work.dwPrintDocOn = 0;
                     work.dwScaleToFit = 0;
@@ -174,7 +178,7 @@ void CZQLargeFormatFeaturesTab::VSetControls(HWND hDlg, PageContext* pContext) {
                 }
             }
             SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-            if (const WORD id = WGetDestPaperId(n, index, ids); id > 0) work.dwPrintedOnPaper = id;
+            if (const WORD id = index >= 0 ? WGetDestPaperId(n, index, ids) : 0; id > 0) work.dwPrintedOnPaper = id;
         }
     } else {
         EnableWindow(list, TRUE);
@@ -237,9 +241,10 @@ void CZQLargeFormatFeaturesTab::VSetControls(HWND hDlg, PageContext* pContext) {
 void CZQLargeFormatFeaturesTab::VUpdateResizeControls(HWND hDlg, PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
-    // Banner and borderless papers and several pages to a sheet print at actual size.
+    // Banner and borderless papers and several pages to a sheet show at actual size; the mode, and
+    // with it the stored scale, stays until the user chooses.
     if (logic.BIsBannerPaper() || logic.BIsBorderlessPaper() || work.dwPagesPerSheet != 1)
-        m_state.iResizeMode = ZQLargeFeaturesState::kActualSize;
+        m_controls.VSetCheck(IDC_RB_ACTUAL_SIZE_SUI, TRUE);
     const int mode = m_state.iResizeMode;
     m_controls.VSetCheck(IDC_RB_ACTUAL_SIZE_SUI, mode == ZQLargeFeaturesState::kActualSize);
     m_controls.VSetCheck(IDC_RB_PRINT_DOC_ON_SUI, mode == ZQLargeFeaturesState::kPrintDocOn);

@@ -386,8 +386,13 @@ void CZQPaperQualityTab::VOnCustomQuality(HWND hDlg, PageContext* pContext) {
 void CZQPaperQualityTab::VOnMargins(HWND hDlg, PageContext* pContext) {
     m_dialogs.margins.VSetParam(m_pCUIParam);
     m_dialogs.margins.VSetResourceModule(m_hResModule);
-    if (m_dialogs.margins.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) == IDOK)
+    // A cancelled dialog keeps what its layout radios and orientation toggle selected: the sheet
+    // hears of it as of an OK.
+    if (m_dialogs.margins.IDoModal(hDlg, pContext, pContext->pLogic->SheetState()->bRtl) != 0)
         VNotifyPageChanged(hDlg, pContext);
+    VFillPreviewSettings(pContext);
+    if (const ZQUIDevmode* work = WorkOf(pContext))
+        VSetPreviewPaperText(work, pContext->pCaps, m_controls.H(kCtlPaperLabel), 0);
     m_controls.VRepaint(hDlg, IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, TRUE);
 }
 

@@ -167,7 +167,6 @@ public:
     // driver's media-type or form item; the conflict mark is lifted for the report only; the trees
     // select through their part, CZQTreePopups)
     BOOL BSelectMediaTypeByName(PageContext* pContext, PCWSTR pszName);
-    BOOL BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName);
     void VUpdateRecentMediaTypes(PageContext* pContext, PCWSTR pszName);
     void VFillMediaTypePopupList(HWND hCombo, PageContext* pContext);
     void VFillPaperSizePopupList(HWND hCombo, PageContext* pContext);

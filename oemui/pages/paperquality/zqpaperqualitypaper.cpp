@@ -118,8 +118,8 @@ void CZQPaperQualityTab::VSetDocumentSizeText(PageContext* pContext) {
         const bool turned = work->wOrientation == 2 && (work->dwPdl == kPdlPcl3 || work->dwPdl == kPdlZqgl2);
         widthFirst = turned == (work->dwRotate90 != 0);
     }
-    if (!FormatPaperSides(*this, widthFirst ? width : height, widthFirst ? height : width, inches, m_state.szDimensions,
-                          ZQPaperQualityState::kDimensionsChars))
-        return;
+    // Numbers the locale cannot write leave the unit alone.
+    FormatPaperSides(*this, widthFirst ? width : height, widthFirst ? height : width, inches, m_state.szDimensions,
+                     ZQPaperQualityState::kDimensionsChars);
     if (m_controls.Page()) SetWindowTextW(m_controls.H(kCtlDimensions), m_state.szDimensions);
 }

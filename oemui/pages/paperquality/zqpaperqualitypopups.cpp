@@ -19,10 +19,6 @@ BOOL CZQPaperQualityTab::BSelectMediaTypeByName(PageContext* pContext, PCWSTR ps
     return CZQTreePopups::BSelectByName(pContext, DMPUB_MEDIATYPE, pszName);
 }
 
-BOOL CZQPaperQualityTab::BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName) {
-    return CZQTreePopups::BSelectByName(pContext, DMPUB_FORMNAME, pszName);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Recent media types and the media-type short list
 // ---------------------------------------------------------------------------------------------

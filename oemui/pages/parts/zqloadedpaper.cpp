@@ -77,14 +77,12 @@ void CZQLoadedPaper::VAppendLine(PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLin
     };
     bool nameUnknown = false, nameUnloaded = false, typeShown = false, widthUnknown = false, widthUnloaded = false;
     WCHAR value[kChars];
-    // An answer the printer never gave counts as unknown: a source it told nothing about still
-    // gets its line.
+    // An answer the printer never gave leaves its part of the line out; a source it told nothing
+    // about keeps an empty line of its own.
     if (BReadAnswer(pszPrefix, zqsettings::kRollFieldName, value)) {
         nameUnknown = BIsUnknownText(value) != FALSE;
         nameUnloaded = !nameUnknown && BIsUnloadedText(value);
         if (!nameUnknown && !nameUnloaded) append(label, value);
-    } else {
-        nameUnknown = true;
     }
     if ((nameUnknown || nameUnloaded) && BReadAnswer(pszPrefix, zqsettings::kRollFieldType, value) &&
         !BIsUnknownText(value) && !BIsUnloadedText(value)) {
@@ -107,11 +105,7 @@ void CZQLoadedPaper::VAppendLine(PCWSTR pszPrefix, PCWSTR pszLabel, PWSTR pszLin
                     append(L"", unit);
                 }
             }
-        } else {
-            widthUnknown = true;
         }
-    } else {
-        widthUnknown = true;
     }
     WCHAR word[kChars];
     if (widthUnknown && nameUnknown && !typeShown) {

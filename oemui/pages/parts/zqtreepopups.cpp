@@ -5,6 +5,7 @@
 #include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
+#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/zqpapernames.h"
 #include "pages/dialogs/zqmodaldlg.h"
 #include "pages/zqpageitems.h"
@@ -70,7 +71,7 @@ HTREEITEM FindEntry(HWND hTree, HTREEITEM hFirst, PCWSTR pszName) {
 
 void FillPaperTree(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam) {
     HWND tree = GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP);
-    pContext->pRules->BFillPaperSizeTree(tree, pParam, &ZQFindForm);
+    pContext->pRules->BFillPaperSizeTree(tree, pParam, &CZQCustomPaperDlg::BFindForm);
     CZQTreePopups::VShowCurrent(tree, pParam, DMPUB_FORMNAME);
 }
 
@@ -187,6 +188,10 @@ BOOL CZQTreePopups::BSelectByName(PageContext* pContext, BYTE bPubId, PCWSTR psz
     return FALSE;
 }
 
+BOOL CZQTreePopups::BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName) {
+    return BSelectByName(pContext, DMPUB_FORMNAME, pszName);
+}
+
 int CZQTreePopups::IRecentMediaSlots(PageContext* pContext) {
     return pContext && pContext->pLogic ? Bounded(pContext->pLogic->IGetLqjMediaTreeviewCount()) : 0;
 }
@@ -292,13 +297,13 @@ void CZQTreePopups::VSelectExact(HWND hCombo, PCWSTR pszText) {
 // ---------------------------------------------------------------------------------------------
 // Texts and help of the trees
 // ---------------------------------------------------------------------------------------------
-void CZQTreePopups::VSetMediaTexts(CZQUIBase& texts, HWND hDlg) {
+void CZQTreePopups::VSetMediaPopupTexts(CZQUIBase& texts, HWND hDlg) {
     texts.BSetWindowTextRes(849, GetDlgItem(hDlg, IDOK), L"OK");
     texts.BSetWindowTextRes(850, GetDlgItem(hDlg, IDCANCEL), L"Cancel");
     texts.BSetWindowTextRes(3152, hDlg, L"Type is:");
 }
 
-void CZQTreePopups::VGetPaperHelpIds(DWORD* pdwTable, PageContext* pContext) {
+void CZQTreePopups::VGetPaperPopupHelpIds(DWORD* pdwTable, PageContext* pContext) {
     if (!pdwTable) return;
     int help = -1;
     if (pContext && pContext->pLogic)
@@ -330,7 +335,7 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         PageContext* context = StartContext(hDlg, lParam);
         if (!context) return FALSE;
         CZQUIBase& owner = *Modal::Of(hDlg)->m_pOwner;
-        CZQTreePopups::VSetMediaTexts(owner, hDlg);
+        CZQTreePopups::VSetMediaPopupTexts(owner, hDlg);
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, owner.CUIParam());
         AddCustomPapers(tree, context, owner);
@@ -411,7 +416,7 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
             case IDOK: {
                 WCHAR name[CZQTreePopups::kMediaNameChars];
                 CZQTreePopups::VSelectedTreeText(GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP), name);
-                CZQTreePopups::BSelectByName(context, DMPUB_FORMNAME, name);
+                CZQTreePopups::BSelectPaperSizeByName(context, name);
                 EndDialog(hDlg, 1);
                 break;
             }
@@ -421,7 +426,7 @@ INT_PTR CALLBACK PaperSizePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         return FALSE;
     }
     DWORD table[2 * CZQTreePopups::kPaperHelpPairs] = {};
-    CZQTreePopups::VGetPaperHelpIds(table, context);
+    CZQTreePopups::VGetPaperPopupHelpIds(table, context);
     OnHelp(uMsg, wParam, lParam, param, table);
     return FALSE;
 }

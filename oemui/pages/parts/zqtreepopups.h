@@ -44,6 +44,8 @@ public:
     // The core driver's item of that public id selects its option of that display name (exact),
     // reported as it is; a conflict mark is lifted for the report only. FALSE when none matches.
     static BOOL BSelectByName(PageContext* pContext, BYTE bPubId, PCWSTR pszName);
+    // The paper-size tree's choice: the form item's option of that display name.
+    static BOOL BSelectPaperSizeByName(PageContext* pContext, PCWSTR pszName);
     // Slots of the recent lists in use, bounded by the devmode's three.
     static int IRecentMediaSlots(PageContext* pContext);
     static int IRecentPaperSlots(PageContext* pContext);
@@ -65,9 +67,9 @@ public:
     // The combo box's entry of that exact text, else its first entry, is selected.
     static void VSelectExact(HWND hCombo, PCWSTR pszText);
     // The media-type tree's texts: OK, Cancel and the caption.
-    static void VSetMediaTexts(CZQUIBase& texts, HWND hDlg);
+    static void VSetMediaPopupTexts(CZQUIBase& texts, HWND hDlg);
     // The paper-size tree's help pairs (room for kPaperHelpPairs).
-    static void VGetPaperHelpIds(DWORD* pdwTable, PageContext* pContext);
+    static void VGetPaperPopupHelpIds(DWORD* pdwTable, PageContext* pContext);
     // The media-type tree's help pairs (room for kMediaHelpPairs): the core driver's media-type
     // item's help; without it the pair holds 0.
     static void VGetMediaHelpIds(DWORD* pdwTable, PageContext* pContext);

@@ -53,6 +53,7 @@ TEST_P(ColorSpaceControls, EachSpaceShowsItsControlsAndSetsThePublicDevmode) {
         EXPECT_EQ(space.icm && features, Shown(IDC_CBO_INTENT) && Shown(IDC_STA_INTENT));
         EXPECT_EQ(space.icm && features, Shown(IDC_CBO_PRINT_CART) && Shown(IDC_STA_PRINT_CART));
         EXPECT_EQ(space.icm, Shown(IDC_STA_PROFILENAME));
+        EXPECT_FALSE(Shown(IDC_STA_INPUTSPACE)) << "the label is the large-format printers'";
         if (space.icm) {
             EXPECT_EQ(L"ZQColor.icm", Text(IDC_STA_PROFILENAME));
         }
@@ -68,7 +69,7 @@ TEST_P(ColorSpaceControls, EachSpaceShowsItsControlsAndSetsThePublicDevmode) {
         EXPECT_EQ(!space.managed, Enabled(IDC_CHK_GRAYSCALE));
     }
     m_host.SetSelection("ZQIntent", 0);
-    m_tab->VShowProfileName(&m_context);
+    Notify(PSN_SETACTIVE);
     if (features) {
         EXPECT_EQ(DMICM_CONTRAST, m_public.dmICMIntent) << "perceptual";
     }

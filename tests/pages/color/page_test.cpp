@@ -191,7 +191,7 @@ TEST_F(ColorPage, LeavingWritesColourMatchingAndTheStartPage) {
     EXPECT_EQ("Detail", Current("ZQChromix_Text_Halftone"));
     Click(m_page, IDC_RB_AUTO);
     EXPECT_EQ(0u, list->dwSelection);
-    EXPECT_TRUE(m_context.pLogic->m_colorOptions.BAtDefaults());
+    EXPECT_TRUE(m_context.pLogic->m_colorOptions.BColorListAtDefaults());
 }
 
 // The print quality follows the greyscale option both mark as conflicting, within both lists.
@@ -283,10 +283,12 @@ TEST_F(ColorPage, FactoryDefaultsConfirmedOrCancelled) {
 }
 
 // The Task Presets group of the large-format PostScript page: a name typed enables Save, Save keeps
-// the settings under that name, and choosing it applies it and sets the page again.
+// the settings under that name, and choosing it applies it and sets the page again, the colour
+// management panel with it.
 TEST_F(ColorPage, TaskPresetsGroupSavesAndAppliesQuickSets) {
     Printer printer;
     printer.pdl = kPdlPostScript;
+    printer.largeFormat = true;
     Start(printer, IDD_DLG_COLORPAGE_LQJ);
     CZQQuickSets& quickSets = *m_context.pQuickSets;
     quickSets.VAttach(&m_logic, nullptr, &m_caps);
@@ -304,6 +306,13 @@ TEST_F(ColorPage, TaskPresetsGroupSavesAndAppliesQuickSets) {
     EXPECT_TRUE(ZQChooseOnPage(m_page, L"#" + std::to_wstring(IDC_CBO_PRESET), L"Grey proofs"));
     EXPECT_EQ(1u, Work().dwPrintAsGray);
     EXPECT_TRUE(Checked(IDC_CHK_GRAYSCALE));
+
+    Work().dwLfInputProfiles = 1;
+    Work().dwPantoneEmulation = 1;
+    Notify(PSN_SETACTIVE);
+    EXPECT_EQ((std::vector<bool>{false, true, true}),
+              (std::vector<bool>{Checked(IDC_RB_APP_MANAGED_COLORS), Checked(IDC_RB_INPUTPROFILES), Checked(IDC_CHK_PANTONE)}));
+    EXPECT_TRUE(Enabled(IDC_CBO_CMYK)) << "the profiles follow the radio checked";
 }
 
 // A message without the page's private devmode changes nothing and leaves last error 13.

@@ -105,6 +105,7 @@ TEST_F(DryTimeDialog, OkTellsTheSheetAndStoresCancelAndCloseDoNot) {
         std::vector<UINT> told;
         DWORD dryTime, inkVolume;
         int selected;  // of "ZQDryTime"
+        DWORD pdl = kPdlPcl6;
     };
     for (const Case& c : {Case{L"ZQDryTime", 0, IDOK, {PSM_UNCHANGED}, 2, 0, 2},
                           Case{L"ZQDryTime", 5, IDOK, {PSM_CHANGED}, 4, 0, 4},
@@ -115,7 +116,10 @@ TEST_F(DryTimeDialog, OkTellsTheSheetAndStoresCancelAndCloseDoNot) {
                           // The JCL twin of the ink volume stores into the ink volume's index.
                           Case{L"JCLZQInkVolume", 0, IDOK, {PSM_UNCHANGED}, 4, 0, 4},
                           // Nothing to choose without options: nothing told, stored or selected.
-                          Case{L"ZQOverSpray", 0, IDOK, {}, 4, 0, 4}}) {
+                          Case{L"ZQOverSpray", 0, IDOK, {}, 4, 0, 4},
+                          // On the option the PostScript slider leaves out, an untouched OK keeps it.
+                          Case{L"JCLZQDryTime", 0, IDOK, {PSM_UNCHANGED}, 4, 0, 4, kPdlPostScript}}) {
+        m_logic.m_dwPdl = c.pdl;
         const INT_PTR result = Run(c.feature, [&](HWND d) {
             if (c.slide) {
                 Slide(d, 1);
@@ -129,6 +133,7 @@ TEST_F(DryTimeDialog, OkTellsTheSheetAndStoresCancelAndCloseDoNot) {
         EXPECT_EQ(c.selected, Sel("ZQDryTime")) << c.feature << c.slide;
     }
     EXPECT_EQ(0u, m_logic.m_adwDryTime[2]);
+    EXPECT_EQ(4, Sel("JCLZQDryTime"));
 }
 
 TEST_F(DryTimeDialog, NothingWithoutItsRecord) {

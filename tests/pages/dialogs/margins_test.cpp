@@ -160,9 +160,9 @@ TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
     };
     for (const Row& row :
          {Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_MANUAL, IDC_MG_RB_SMALL}, IDOK,
-              "NoMargins Clip Small Manual", "borderless manual, manual, clip"},
+              "NoMargins Clip Small Manual", "borderless manual, clip, clip"},
           Row{{IDC_MG_RB_OVERSIZE, IDC_MG_RB_BORDERLESS, IDC_MG_RB_AUTOMATIC}, IDOK,
-              "NoMargins Oversize Small Auto", "borderless automatic, automatic, oversize"},
+              "NoMargins Oversize Small Auto", "borderless automatic, oversize, oversize"},
           Row{{IDC_MG_RB_PRINT_WITH_MARGINS, IDC_MG_RB_OVERSIZE, IDC_MG_RB_NORMAL}, IDOK,
               "OversizePaper Oversize Normal Auto", "with margins automatic, oversize, oversize"},
           Row{{IDC_MG_RB_CLIP, IDC_MG_RB_BORDERLESS, IDC_MG_RB_MANUAL}, IDCANCEL,
@@ -188,6 +188,21 @@ TEST_F(MarginsDialog, OkTakesTheRadiosAndCancelKeepsOnlyTheLayoutRadiosChoice) {
         });
         EXPECT_EQ(row.reopened, reopened);
     }
+
+    // Opened from the page, a cancelled dialog whose layout radio changed a feature is told to the sheet.
+    ASSERT_NE(nullptr, Open());
+    m_sheetMessages.clear();
+    Modal(
+        [&] {
+            Notice(m_page, IDC_BTN_MARGINS, BN_CLICKED);
+            return INT_PTR{0};
+        },
+        [&](HWND hDlg) {
+            Pick(hDlg, IDC_MG_RB_STANDARD);
+            Notice(hDlg, IDCANCEL, BN_CLICKED);
+        });
+    EXPECT_EQ("Standard", Current("ZQPrintWithMargins"));
+    EXPECT_EQ(std::vector<UINT>{PSM_CHANGED}, m_sheetMessages);
 }
 
 TEST_F(MarginsDialog, PreviewButtonsToggleTheOrientationAndPaintsLeaveNothingBehind) {

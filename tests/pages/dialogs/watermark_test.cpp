@@ -262,9 +262,12 @@ TEST_F(WatermarkDetails, SizeAndAngleEdits) {
 }
 
 // The sample page turns (the focus on the button shown); OK writes the watermark, the orientation
-// and its items; Cancel after New takes the new watermark back and frees its name.
+// and its items, and turns no feature of the page; Cancel after New takes the new watermark back and
+// frees its name.
 TEST_F(WatermarkDetails, OkAndCancel) {
     AddItems();
+    m_host.Add(zqtest::ListFeature("ZQOrientation", {{"ZQOrientationPortrait", L"Portrait"},
+                                                     {"ZQOrientationLandscape", L"Landscape"}}));
     Build();
     AddWatermark(L"Memo");
     ASSERT_NE(nullptr, Open());
@@ -304,6 +307,13 @@ TEST_F(WatermarkDetails, OkAndCancel) {
     EXPECT_EQ(1u, Work().dwWmOn);
     ASSERT_NE(nullptr, Wm().PFindByName(L"Proof"));
     EXPECT_NE(0u, Wm().PFindByName(L"Proof")->dwFlags & kWatermarkEditable) << "saved with the pool";
+    EXPECT_EQ("ZQOrientationPortrait", Current("ZQOrientation"));
+
+    // The PostScript orientation feature stays over an OK that leaves the sample page as it was.
+    Work().dwPdl = kPdlPostScript;
+    InDialog([&](HWND dialog) { Click(dialog, IDOK); });
+    EXPECT_EQ(2, Work().wOrientation);
+    EXPECT_EQ("ZQOrientationPortrait", Current("ZQOrientation"));
 }
 
 }  // namespace

@@ -224,19 +224,23 @@ TEST_F(EffectsGroups, CenterOnPageEndsTheLayoutsAroundIt) {
 }
 
 // Letter printed on A4 and fitted: the smaller side ratio, 97 %, shows and scales the document; four
-// pages to a sheet become one; an entry that names no paper prints on the document's own.
+// pages to a sheet become one, their order on the sheet the first while the pages still print back
+// to front; an entry that names no paper prints on the document's own.
 TEST_F(EffectsGroups, PrintedOnAnotherPaperFitted) {
     AddItems();
     Build();
     m_public.dmPaperSize = DMPAPER_LETTER;
     Work().dwPagesPerSheet = 4;
+    Work().dwPageOrderIndex = 2;
+    Work().dwPageOrder = 1;
     Work().dwScaleToFit = 1;
     ASSERT_NE(nullptr, Open());
     EXPECT_EQ((std::vector<std::wstring>{L"A4", L"Letter"}), Entries(IDC_CBO_DEST_PAPER_SIZE))
         << "the printer's papers the form offers";
     Click(m_page, IDC_RB_PRINT_DOC_ON);
     Notice(m_page, IDC_RB_PRINT_DOC_ON, BN_CLICKED);
-    EXPECT_EQ(1u, Work().dwPagesPerSheet);
+    EXPECT_EQ((std::vector<uint32_t>{1, 0, 1}),
+              (std::vector<uint32_t>{Work().dwPagesPerSheet, Work().dwPageOrderIndex, Work().dwPageOrder}));
     EXPECT_EQ(1u, Work().dwPrintDocOn);
     EXPECT_TRUE(Enabled(IDC_CBO_DEST_PAPER_SIZE));
     Choose(IDC_CBO_DEST_PAPER_SIZE, L"A4");

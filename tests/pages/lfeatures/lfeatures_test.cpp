@@ -36,7 +36,9 @@ protected:
     // The roll printer's items; `source` the paper source's selection, `rolls` "InstalledRolls".
     void Prepare(int source = 0, const char* rolls = "Roll1_Roll2", WORD wTemplate = IDD_DLG_FEATURESPAGELQJ) {
         for (const zqtest::FixtureFeature& feature : OrientationItems()) m_host.Add(feature);
-        m_host.Add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"ISO_A1", L"A1"}}, 0, DMPUB_FORMNAME));
+        m_host.Add(ListFeature("PaperSize", {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"ISO_A1", L"A1"},
+                                             {"ZQ_BANNER_A1", L"Banner A1"}, {"ZQ_BORDERLESS_A4", L"A4 Photo"}},
+                               m_paper, DMPUB_FORMNAME));
         m_host.Add(ListFeature("InputBin", {{"ROLL1", L"Roll 1"}, {"ROLL2", L"Roll 2"}, {"Sheet", L"Sheet"}}, source,
                                DMPUB_DEFSOURCE));
         m_host.Add(zqtest::ValueFeature("ZQPrinterClass", "ZQKorrix"));
@@ -51,7 +53,7 @@ protected:
         m_host.Add(zqtest::ValueFeature("ZQBorderless", "TRUE"));
         if (!m_core.dwLayoutMode) m_core.dwLayoutMode = 3;
         m_core.dwPdl = kPdlZqgl2;
-        m_public.dmPaperSize = DMPAPER_LETTER;
+        m_public.dmPaperSize = m_docPaper;
         auto tab = std::make_unique<CZQLargeFormatFeaturesTab>();
         m_tab = tab.get();
         BuildPage(std::move(tab));
@@ -81,6 +83,8 @@ protected:
 
     CZQLargeFormatFeaturesTab* m_tab = nullptr;
     int m_bitmap = 0;
+    int m_paper = 0;
+    short m_docPaper = DMPAPER_LETTER;
     CZQCommon::PFN_RetryWait m_previousWait = nullptr;
 };
 
@@ -187,6 +191,34 @@ TEST_F(LargeFeatures, ResizingRadiosWithPagesPerSheet) {
     EXPECT_EQ(100u, Work().dwScalePercent);
     EXPECT_EQ(static_cast<uint32_t>(DMPAPER_LETTER), Work().dwPrintedOnPaper);
     EXPECT_EQ(CZQLargeFormatFeaturesTab::kTitleId, m_core.iStartPage);
+}
+
+// A banner paper is printed on itself: the destinations offer no banner or borderless paper; the
+// paper it was printed on, missing from them, is kept with nothing selected, and so is the scale
+// until the user chooses another size.
+TEST_F(LargeFeatures, BannerPaperKeepsWhatItPrintsOn) {
+    const WCHAR names[5][64] = {L"Letter", L"A4", L"A1", L"Banner A1", L"A4 Photo"};
+    m_printer.SetCapability(DC_PAPERNAMES, names, 5, sizeof names[0]);
+    m_paper = 3;
+    m_docPaper = DMPAPER_A3;
+    m_core.dwPrintedOnPaper = DMPAPER_TABLOID;
+    m_core.dwScalePercent = 150;
+    m_logic.VLoadResourceModule(m_hPrinter);  // the banner names
+    Prepare();
+    m_host.Param()->pPrinterName = const_cast<PWSTR>(m_printer.Identity().name.c_str());
+    ASSERT_TRUE(m_tab->BGetPaperSizeNames());
+    Notify(PSN_SETACTIVE);
+    std::vector<std::wstring> offered;
+    for (int i = 0; i < SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE_SUI, CB_GETCOUNT, 0, 0); ++i) {
+        WCHAR text[64] = {};
+        SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE_SUI, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(text));
+        offered.push_back(text);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"A1", L"A4", L"Letter"}), offered);
+    EXPECT_EQ(CB_ERR, SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE_SUI, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(static_cast<uint32_t>(DMPAPER_TABLOID), Work().dwPrintedOnPaper);
+    EXPECT_EQ(150u, Work().dwScalePercent);
 }
 
 // The roll boxes and the rotation reach their features and the settings when the page is left.

@@ -197,8 +197,8 @@ TEST_F(PopupPage, SelectionByDisplayNameKeepsTheConflictMark) {
         EXPECT_EQ(c.selected ? 1u : 0u, m_host.Updates().size()) << c.name;
     }
     EXPECT_TRUE(m_host.Item("MediaType")->pOptType->pOptParam[2].Flags & OPTPF_OVERLAY_WARNING_ICON);
-    EXPECT_FALSE(m_tab->BSelectPaperSizeByName(&m_context, L"Legal ")) << "exact names only";
-    EXPECT_TRUE(m_tab->BSelectPaperSizeByName(&m_context, L"Legal"));
+    EXPECT_FALSE(CZQTreePopups::BSelectPaperSizeByName(&m_context, L"Legal ")) << "exact names only";
+    EXPECT_TRUE(CZQTreePopups::BSelectPaperSizeByName(&m_context, L"Legal"));
     EXPECT_EQ("LEGAL", Current("PaperSize"));
 }
 

@@ -55,6 +55,7 @@ TEST_F(PaperQualityRules, DocumentSizeInBothUnitsNumberFormatsAndOrientations) {
         {0, 1, 1, 0x0409, L"8.5 \u00D7 11 inches"},
         {0, 1, 2, 0x0407, L"11 \u00D7 8,5 inches"},
         {0, 999, 1, 0x0409, L"11 \u00D7 8,5 inches"},  // not a paper of the printer: left as it was
+        {0, 1, 1, 0x0fff, L" inches"},                  // numbers the language cannot write: the unit alone
     };
     for (const auto& c : cases) {
         zqtest::CUiLanguage ui(c.ui);

