@@ -134,9 +134,9 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         DWORD after;
     } cases[] = {
         {1, {1, 1, 1, 0, 1}, 4, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB}, 0},
-        {0, {1, 0, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 3},
-        {0, {1, 0, 1, 1, 1}, 4, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 0},
+        {0, {1, 0, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 0},
         // Only a quick copy or a stored job goes to Off, and only with a mode taken away.
+        {0, {1, 0, 1, 1, 1}, 2, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 2},
         {0, {1, 0, 1, 1, 1}, 1, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 1},
         {0, {1, 1, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY,
                                  IDC_RB_STORED_JOB}, 3},
@@ -157,8 +157,9 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         EXPECT_EQ(c.after, m_core.dwRetentionMode);
         EXPECT_EQ(c.after, Work().dwRetentionMode);
         // A mode whose button went shows no button checked.
-        if (Ctl(CZQJobRetentionOptions::kModeIds[c.after]))
+        if (Ctl(CZQJobRetentionOptions::kModeIds[c.after])) {
             EXPECT_TRUE(Checked(CZQJobRetentionOptions::kModeIds[c.after]));
+        }
     }
 }
 
