@@ -448,8 +448,11 @@ void CZQFinishingTab::VStoreTwoSided(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     work.dwFlipPagesUp = m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP) ? 1 : 0;
     work.dwStraightPaperPath = m_controls.BChecked(IDC_CHK_STRAIGHT_PAPER_PATH) ? 1 : 0;
-    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
-                                     m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
+    // The unit's use is the user's while two-sided printing is on; off, the box says nothing (a
+    // sheet nobody changed keeps it).
+    if (m_controls.BChecked(IDC_CHK_DUPLEX))
+        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
+                                         m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
     work.wDuplex = WDuplexValue(pContext);
     if (logic.BIsManualDuplexAvailable()) {
         logic.VUpdateDuplexState();

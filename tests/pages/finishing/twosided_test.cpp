@@ -247,7 +247,7 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     EXPECT_FALSE(Enabled(IDC_CBO_BOOKLET_PRINTING));
     m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
     Notify(PSN_KILLACTIVE);
-    EXPECT_EQ(0, Sel("ZQUseAutoDuplexUnit")) << "stored one-sided";
+    EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit")) << "leaving the page one-sided keeps the unit's use";
 }
 
 }  // namespace
