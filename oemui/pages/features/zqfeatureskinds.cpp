@@ -15,8 +15,7 @@ using namespace zqpage;
 
 namespace {
 
-// The printer's bin names are matched on this many characters: the core driver's option names
-// are cut there.
+// A source option's display name and the printer's bin name are compared on this many characters.
 constexpr size_t kBinNameMatch = 22;
 
 // A feeder cover's source is an option of its feeder feature.
