@@ -142,9 +142,6 @@ void ZQFormatPin(uint32_t dwPin, zqwchar (&szText)[kZQPinDigits + 1]) {
     szText[kZQPinDigits] = 0;
 }
 
-bool ZQPinTooLong(const zqwchar* pszText) { return pszText && Length(pszText) > kZQPinDigits; }
-
 bool ZQPinAccepted(const zqwchar* pszText, bool bRequired) {
-    if (ZQPinTooLong(pszText)) return false;
-    return !bRequired || (pszText && Length(pszText) == kZQPinDigits);
+    return !bRequired || (pszText && Length(pszText) >= kZQPinDigits);
 }

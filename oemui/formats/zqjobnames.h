@@ -45,7 +45,5 @@ bool ZQPinTyped(zqwchar* pszText);
 uint32_t ZQPinValue(const zqwchar* pszText);
 // A stored PIN as the edit shows it: four digits; a number no four digits give shows as "0000".
 void ZQFormatPin(uint32_t dwPin, zqwchar (&szText)[kZQPinDigits + 1]);
-// The PIN has more than four characters: no PIN the printer takes (a pasted one is not cut).
-bool ZQPinTooLong(const zqwchar* pszText);
-// The PIN passes unless it is longer than four characters, or required and shorter.
+// The PIN passes unless it is required and shorter than four characters.
 bool ZQPinAccepted(const zqwchar* pszText, bool bRequired);

@@ -42,6 +42,10 @@ protected:
     // button and the sample page's two pictures.
     void VAttachControls(CZQPageControls& controls, HWND hDlg) {
         controls.VAttach(hDlg);
+        VTakeSharedWindows(controls);
+    }
+    // The help button and the sample page's pictures from the page's attached controls table.
+    void VTakeSharedWindows(const CZQPageControls& controls) {
         m_hHelpButton = controls.Item(IDC_BTN_HELP);
         m_hPortraitPreview = controls.Item(IDC_BTN_PREVIEW_PORT);
         m_hLandscapePreview = controls.Item(IDC_BTN_PREVIEW_LAND);

@@ -55,12 +55,6 @@ inline int OptionIs(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszWord) {
     return ZQEqualNoCase(option, pszWord) ? 1 : 0;
 }
 
-// The feature's option contains the text (with its case); false when it cannot be read.
-inline bool OptionContains(POEMCUIPPARAM pParam, PCWSTR pszFeature, PCWSTR pszPart) {
-    WCHAR option[256];
-    return ReadOption(pParam, pszFeature, option) && wcsstr(option, pszPart) != nullptr;
-}
-
 inline bool Readable(POEMCUIPPARAM pParam, PCWSTR pszFeature) {
     WCHAR option[256];
     return ReadOption(pParam, pszFeature, option);

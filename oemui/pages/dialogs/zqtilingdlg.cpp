@@ -137,7 +137,7 @@ void CZQTilingSelectionDlg::VMakeTiles(HWND hDlg) {
         int x = first.left;
         for (int column = 0; column < n; ++column) {
             const int id = kFirstTileId + asked++;
-            HWND tile = CreateWindowExW(0, L"BUTTON", L"Page", WS_CHILD | WS_TABSTOP | BS_OWNERDRAW, x, y, width, height,
+            HWND tile = CreateWindowExW(0, L"BUTTON", L"Page", WS_CHILD | BS_OWNERDRAW, x, y, width, height,
                                         hDlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, nullptr);
             // A button that cannot be made leaves its place to the next one.
             if (!tile) continue;

@@ -30,16 +30,16 @@ BOOL CZQDestPapers::BGetPaperSizeNames() {
 }
 
 WORD CZQDestPapers::WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds) {
-    return ZQDestPaperId(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, dwCount, iIndex, pIds);
+    return ZQDestPaperId(m_hList, m_paperNames, dwCount, iIndex, pIds);
 }
 
 int CZQDestPapers::IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId) {
-    return ZQFindDestPaperIndex(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, dwCount, pIds, wPaperId);
+    return ZQFindDestPaperIndex(m_hList, m_paperNames, dwCount, pIds, wPaperId);
 }
 
 void CZQDestPapers::VFillDestPaperList(PageContext* pContext) {
     const POEMCUIPPARAM param = m_owner.CUIParam();
-    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
+    HWND list = m_hList;
     if (!param || !param->pPublicDM || !list) return;
     CZQUILogic& logic = *pContext->pLogic;
     if (!FeatureItem(param, L"ZQPSAutoScaling")) {
@@ -62,12 +62,12 @@ int CZQDestPapers::IGetFitToPaperPercent(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return kFullScale;
     if (m_state.iResizeMode == ZQFeaturesState::kPercentage) return static_cast<int>(work->dwScalePercent);
-    return ZQFitToDestPercent(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), m_paperNames, Papers(pContext),
+    return ZQFitToDestPercent(m_hList, m_paperNames, Papers(pContext),
                               DocumentPaper(m_owner.CUIParam()));
 }
 
 void CZQDestPapers::VSelectScaleTargetPaper(HWND, PageContext* pContext) {
-    HWND list = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
+    HWND list = m_hList;
     const int index = ZQScaleTargetIndex(list, m_paperNames, Papers(pContext),
                                          static_cast<WORD>(WorkOf(pContext)->dwPrintedOnPaper),
                                          DocumentPaper(m_owner.CUIParam()));
@@ -78,6 +78,6 @@ void CZQDestPapers::VSelectScaleTargetPaper(HWND, PageContext* pContext) {
 // The borderless paper's entry: the first whose paper keyword is the paper the Paper/Quality page
 // shows, else "LETTER", else the first.
 int CZQDestPapers::IFindBorderlessTwin(PageContext* pContext) {
-    const int entry = ZQFindBorderlessTwinEntry(m_controls.Item(IDC_CBO_DEST_PAPER_SIZE), pContext, m_owner.CUIParam());
+    const int entry = ZQFindBorderlessTwinEntry(m_hList, pContext, m_owner.CUIParam());
     return entry >= 0 ? entry : 0;
 }

@@ -1,11 +1,11 @@
 // The Features page's destination list (the paper a document is printed on): the printer's paper
 // names (the reader retries a driver still starting up) and the form's keywords it is filled from,
 // the paper ids behind its entries, the entry of a paper, and the scale that fits the document's
-// paper on the chosen one. The page owns one part; the part works on the page's controls and state.
+// paper on the chosen one. The page owns one part and hands it the list's window; the part works on
+// that list and the page's state.
 #pragma once
 
 #include "pages/features/zqfeaturesstate.h"
-#include "pages/zqpagecontrols.h"
 #include "pages/zqpages.h"
 #include "pages/zqpapernames.h"
 #include "settings/zqoptionlists.h"
@@ -13,11 +13,13 @@
 class CZQDestPapers {
 public:
     // pszPort is the port text the paper names are asked for with (the owner's buffer).
-    CZQDestPapers(const CZQTabBase& owner, CZQPageControls& controls, ZQFeaturesState& state, PCWSTR pszPort)
-        : m_owner(owner), m_controls(controls), m_state(state), m_pszPort(pszPort) {}
+    CZQDestPapers(const CZQTabBase& owner, ZQFeaturesState& state, PCWSTR pszPort)
+        : m_owner(owner), m_state(state), m_pszPort(pszPort) {}
     CZQDestPapers(const CZQDestPapers&) = delete;
     CZQDestPapers& operator=(const CZQDestPapers&) = delete;
 
+    // The destination list's window (null when the page's window goes).
+    void VAttach(HWND hList) { m_hList = hList; }
     // The printer's paper names for the destination list; FALSE, and none, when they cannot be read.
     BOOL BGetPaperSizeNames();
     void VFillDestPaperList(PageContext* pContext);
@@ -39,9 +41,9 @@ public:
 
 private:
     const CZQTabBase& m_owner;
-    CZQPageControls& m_controls;
     ZQFeaturesState& m_state;
     PCWSTR m_pszPort;
+    HWND m_hList = nullptr;
     CZQPaperNames m_paperNames;
     zqsettings::CZQKeywordsOnce m_formKeywords;
 };

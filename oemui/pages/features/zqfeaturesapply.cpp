@@ -50,9 +50,17 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     }
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
     m_pageKinds.VMarkDifferingKinds(pContext);
+    VNoteShown(pContext, kPageFeatures);
     VSelectMediaTypeEntry(pContext);
+    VFocusPageList(pContext, hDlg);
     m_pageKinds.VFillKindSourceCombo(pContext);
+    VReadLockFlags(pContext);
+    // Which groups stand comes first: the resizing and layout rules below then disable what the
+    // settings rule out (flip pages up and booklets one-sided, page order with one page a sheet).
+    VUpdateControlState(pContext);
     m_pageKinds.VEnableKindMediaType(pContext);
+    VRepaintPreview(FALSE);
+    VApplyBlackOnlyRule(pContext);
     m_quality.BSetResolutionTexts(pContext);
     m_dest.VFillDestPaperList(pContext);
     VSeedDestinationList(false);
@@ -60,14 +68,9 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VApplyBorderlessPhoto(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
-    VInitLayoutVisibility(pContext);
-    VNoteShown(pContext, kPageFeatures);
-    VFocusPageList(pContext, hDlg);
-    VUpdateControlState(pContext);
-    VRepaintPreview(FALSE);
-    VApplyBlackOnlyRule(pContext);
     VShowOrientation();
     VRepaintPreview(FALSE);
+    VInitLayoutVisibility(pContext);
 
     // A borderless paper prints one page on its sheet at its size.
     const int setting = IListIndexToSetting(m_controls.ISelection(IDC_CBO_PAGES_PER_SHEET));
@@ -82,7 +85,7 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         work.dwPagesPerSheet = 1;
         work.dwPendingChange = 1;
     }
-    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+    if (BOptionContains(zqkw::kMediaType, L"_CD_")) {
         VApplyCdMedia(hDlg, pContext);
         work.dwPendingChange = 1;
     }

@@ -97,7 +97,7 @@ void CZQFeaturesTab::VOnOrientation(HWND hDlg, int iCtrlId, PageContext* pContex
     if (BTwoSidedChosen()) {
         if (!pContext->pLogic->DWBooklet())
             VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, true);
-        else if (OptionContains(m_pCUIParam, zqkw::kPaperSize, L"HAGAKI"))
+        else if (BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
             VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
     }
     VRepaintPreview(FALSE);
@@ -139,7 +139,7 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
         VRecordRigidMargins(logic);
     }
     VSelectMediaTypeEntry(pContext);
-    if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
+    if (BTwoSidedChosen() && BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
         VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
     VRepaintPreview(TRUE);
     VRefocusPaperSize();

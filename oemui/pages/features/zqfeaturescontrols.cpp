@@ -28,8 +28,14 @@ constexpr int kKinds[] = {kKindFirstPage, kKindOtherPages, kKindBackCover, kKind
 // Handles and places
 // ---------------------------------------------------------------------------------------------
 void CZQFeaturesTab::VCacheControlHandles(HWND hDlg) {
-    VAttachControls(m_controls, hDlg);
+    m_controls.VAttach(hDlg);
+    VCacheResizeControls(hDlg);
+    VCacheLayoutControls(hDlg);
 }
+
+void CZQFeaturesTab::VCacheResizeControls(HWND hDlg) { m_dest.VAttach(GetDlgItem(hDlg, IDC_CBO_DEST_PAPER_SIZE)); }
+
+void CZQFeaturesTab::VCacheLayoutControls(HWND) { VTakeSharedWindows(m_controls); }
 
 void CZQFeaturesTab::VRecordControlRects() { m_controls.VRecordRects(); }
 

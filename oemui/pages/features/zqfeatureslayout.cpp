@@ -384,7 +384,7 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
         bool enabled = OptionIs(param, zqkw::kZQEmulatePexlonMargins, L"TRUE") != 1 &&
                        !(minimize && (manual || logic.DWMarginChoice(1)));
         if (logic.DWBooklet() && manual) enabled = false;
-        if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) {
+        if (BOptionContains(zqkw::kPaperSize, L"HAGAKI")) {
             SetCheck(box, false);
             enabled = false;
         }
@@ -523,7 +523,7 @@ void CZQFeaturesTab::VApplyCdMedia(HWND, PageContext* pContext) {
     work.dwMirror = 1;
     DWSelectOptionByIndex(param, zqkw::kZQMirrorPrint, 0, OEMCUIP_DOCPROP);
     POPTITEM poster = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI);
-    if (!OptionContains(param, zqkw::kMediaType, L"CD_DVD")) {
+    if (!BOptionContains(zqkw::kMediaType, L"CD_DVD")) {
         EnableWindow(m_controls.Item(IDC_RB_PRINT_DOC_ON), TRUE);
         if (!m_state.bDuplexLocked) EnableWindow(m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), TRUE);
         if (poster) poster->Flags &= ~OPTIF_DISABLED;

@@ -57,7 +57,17 @@ void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
                                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     CheckColorSpaceForQuality(param);
     VUpdateQualityGroup(pContext);
+    VStoreQualityIndex(pContext);
     m_quality.BSetResolutionTexts(pContext);
+}
+
+void CZQFeaturesTab::VStoreQualityIndex(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    HWND quality = m_controls.Item(IDC_CBO_PRINT_QUALITY);
+    const int entry = static_cast<int>(SendMessageW(quality, CB_GETCURSEL, 0, 0));
+    const int option = IComboEntryToOptionIndex(pContext, zqkw::kPrintQualityGroup, 0, quality, entry);
+    // A list without a choice leaves the stored quality as it was.
+    if (work && entry >= 0 && option >= 0) work->dwPrintQualityGroupIndex = static_cast<uint32_t>(option);
 }
 
 void CZQFeaturesTab::VApplyQualityGroupRule() {
@@ -71,10 +81,11 @@ void CZQFeaturesTab::VApplyQualityGroupRule() {
         SendMessageW(m_controls.Item(IDC_CBO_PHOTOFIX), CB_SETCURSEL, 0, 0);
         return;
     }
-    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) return;
-    for (int id : {IDC_RB_PRINT_DOC_ON, IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX, IDC_CBO_TWO_SIDED_PRINTING,
-                   IDC_CBO_PAGES_PER_SHEET})
+    if (BOptionContains(zqkw::kMediaType, L"_CD_")) return;
+    for (int id : {IDC_RB_PRINT_DOC_ON, IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX, IDC_CBO_PAGES_PER_SHEET})
         EnableWindow(m_controls.Item(id), TRUE);
+    // The configuration manager's lock of two-sided printing stays.
+    if (!m_state.bDuplexLocked) EnableWindow(m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), TRUE);
     if (POPTITEM poster = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI)) poster->Flags &= ~OPTIF_DISABLED;
 }
 
@@ -156,7 +167,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             if (sourceMapping) {
                 logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
-                m_pageKinds.VStoreOtherPagesSource(pContext);
+                VStoreOtherPagesSource(pContext);
                 m_pageKinds.VApplyCombosToKind(pContext);
             }
             RunQualityMacros(pContext, param, false);
@@ -172,7 +183,7 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         m_dest.VFillDestPaperList(pContext);
         VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
         VSeedDestinationList(true);
-        if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+        if (BOptionContains(zqkw::kMediaType, L"_CD_")) {
             VApplyCdMedia(m_controls.Page(), pContext);
             rules.BRunMacro(L"macro_CD_DVD", media, param);
         } else {
@@ -264,7 +275,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     m_pageKinds.VFillKindSourceCombo(pContext);
     m_pageKinds.VMarkDifferingKinds(pContext);
     m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
-    m_pageKinds.VStoreOtherPagesSource(pContext);
+    VStoreOtherPagesSource(pContext);
     m_pageKinds.VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
     VUpdateControlState(pContext);
@@ -287,9 +298,9 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
-    if (BTwoSidedChosen() && OptionContains(param, zqkw::kPaperSize, L"HAGAKI"))
+    if (BTwoSidedChosen() && BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
         VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
-    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) {
+    if (BOptionContains(zqkw::kMediaType, L"_CD_")) {
         VApplyCdMedia(hDlg, pContext);
     } else {
         EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
@@ -392,7 +403,6 @@ void CZQFeaturesTab::VOnPagesPerSheet(PageContext* pContext) {
 void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *logic.WorkDM();
-    const POEMCUIPPARAM param = m_pCUIParam;
     const int booklet = m_controls.ISelection(IDC_CBO_BOOKLET_PRINTING);
     logic.VSetBooklet(booklet > 0 ? static_cast<DWORD>(booklet) : 0);
     HWND pages = m_controls.Item(IDC_CBO_PAGES_PER_SHEET);
@@ -410,7 +420,7 @@ void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
         if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
     }
     VUpdateBookletState(pContext);
-    if (OptionContains(param, zqkw::kPaperSize, L"HAGAKI")) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
+    if (BOptionContains(zqkw::kPaperSize, L"HAGAKI")) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
     work.dwBooklet = logic.DWBooklet();
     work.wDuplex = WGetTwoSidedBinding(pContext);
     VRefreshPaperPageList(pContext);
@@ -479,7 +489,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
     VSeedDestinationList(false);
     VUpdateManualDuplexState(pContext);
     const bool twoSided = entry == 1 || entry == 2;
-    const bool postcard = OptionContains(param, zqkw::kPaperSize, L"HAGAKI");
+    const bool postcard = BOptionContains(zqkw::kPaperSize, L"HAGAKI");
     if (logic.BIsBannerPaper() || (twoSided && !postcard && logic.BIsBorderlessPaper()))
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
     work.dwBooklet = logic.DWBooklet();
@@ -498,7 +508,7 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
     }
     VRefreshLayoutGroup(m_controls.Page(), pContext, kRefreshShow);
     if (twoSided && postcard) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
-    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) VApplyCdMedia(m_controls.Page(), pContext);
+    if (BOptionContains(zqkw::kMediaType, L"_CD_")) VApplyCdMedia(m_controls.Page(), pContext);
     else EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
     VRepaintPreview(FALSE);
 }

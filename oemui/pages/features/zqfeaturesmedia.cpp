@@ -263,7 +263,7 @@ INT_PTR CALLBACK FeaturesMediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wPar
     }
     if ((uMsg == WM_HELP || uMsg == WM_CONTEXTMENU) && page) {
         DWORD table[2 * CZQTreePopups::kMediaHelpPairs] = {};
-        CZQTreePopups::VGetMediaHelpIds(table, context);
+        CZQTreePopups::VGetMediaPopupHelpIds(table, context);
         ZQShowDialogHelp(uMsg, wParam, lParam, page->CUIParam(), table);
     }
     return FALSE;

@@ -2,6 +2,8 @@
 // drawing and help.
 #include "pages/features/zqfeaturespage.h"
 
+#include <cwchar>
+
 #include "common/zqkeywords.h"
 #include "common/zqmodule.h"
 #include "common/zqstorenames.h"
@@ -168,7 +170,7 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         for (uint32_t& tile : work.adwPosterTiles) tile = 1;
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     VShowOrientation();
-    if (OptionContains(param, zqkw::kMediaType, L"_CD_")) VApplyCdMedia(hDlg, pContext);
+    if (BOptionContains(zqkw::kMediaType, L"_CD_")) VApplyCdMedia(hDlg, pContext);
     return TRUE;
 }
 
@@ -281,6 +283,7 @@ void CZQFeaturesTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
 void CZQFeaturesTab::VOnDestroy() {
     // The page object outlives its window.
     m_controls.VForget();
+    m_dest.VAttach(nullptr);
     m_hHelpButton = m_hPortraitPreview = m_hLandscapePreview = nullptr;
 }
 
@@ -292,6 +295,15 @@ void CZQFeaturesTab::VShowOrientation() {
     POPTITEM own = nullptr;
     if (!page || DWFindOemOptItemByPubId(m_pCUIParam, kOemPubOrientation, &own) != ZQOPT_OK || !own) return;
     CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, own->Sel == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
+}
+
+BOOL CZQFeaturesTab::BContains(PCWSTR pszText, PCWSTR pszPart) {
+    return pszText && pszPart && pszPart[0] && wcsstr(pszText, pszPart) != nullptr;
+}
+
+bool CZQFeaturesTab::BOptionContains(PCWSTR pszFeature, PCWSTR pszPart) const {
+    WCHAR option[256];
+    return ReadOption(m_pCUIParam, pszFeature, option) && BContains(option, pszPart);
 }
 
 void CZQFeaturesTab::VApplyBlackOnlyRule(PageContext* pContext) {

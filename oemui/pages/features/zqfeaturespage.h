@@ -77,6 +77,16 @@ public:
     BOOL BHasBorderlessCounterpart(PageContext* pContext);
     BOOL BSelectBorderlessCounterpart(PageContext* pContext);
 
+    // The option of the item (by public id, else by keyword) that a list entry stands for: option 0
+    // of the sources by the printer's first bin name, else by display name; failing that the first
+    // shown option free of conflicts; -1 without the item or the entry.
+    int IComboEntryToOptionIndex(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo, int iEntry);
+    // The printer's bin id of a source option: option 0 is the first bin, another the bin of its
+    // display name (the first 22 characters); the first bin for a name the printer does not list.
+    int ISourceOptionToId(PageContext* pContext, int iOption);
+    // A text contains another anywhere in it; an empty text is contained in none.
+    static BOOL BContains(PCWSTR pszText, PCWSTR pszPart);
+
     // ---- the papers of the page kinds (the table is CZQPageKinds'; without the page-kind list the
     // lists hold the paper of first, other and last pages alike)
     // The administrator's locks of the paper source and the media type.
@@ -92,8 +102,13 @@ public:
     void VApplyOtherPages(PageContext* pContext);
 
     // ---- the page's controls: texts, help, places, focus and the change check
-    // The page's window and the handles of its controls (those of the template; the others stay null).
+    // The page's window and the handles of its controls (those of the template; the others stay null),
+    // then the resizing and layout groups' own.
     void VCacheControlHandles(HWND hDlg);
+    // The destination list's window, which the part behind it works on.
+    void VCacheResizeControls(HWND hDlg);
+    // The help button and the sample page's two pictures, which the sheet's shared steps use.
+    void VCacheLayoutControls(HWND hDlg);
     void VSetControlTexts(PageContext* pContext);
     // The context-help pairs into pdwTable (room for kHelpPairs pairs), ended by (0, 0); a setting the
     // configuration manager locked takes the locked topic.
@@ -205,6 +220,8 @@ private:
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the controls' small steps
+    // The feature's current option contains the text (with its case); false when it cannot be read.
+    bool BOptionContains(PCWSTR pszFeature, PCWSTR pszPart) const;
     // Two-sided printing can be chosen: with the printer's duplex unit or by hand.
     bool BTwoSidedPossible(CZQUILogic& logic) const;
     // The media-type list is offered.
@@ -248,6 +265,8 @@ private:
     // ---- steps the reactions share
     // The photo fix and the layout choices the chosen quality group allows.
     void VApplyQualityGroupRule();
+    // The quality list's choice as the settings' print-quality option.
+    void VStoreQualityIndex(PageContext* pContext);
     // Black ink only prints no borderless photos.
     void VApplyBlackOnlyRule(PageContext* pContext);
     // The orientation radios as the plug-in's own orientation item stands.
@@ -278,6 +297,9 @@ private:
     void VApplyKind(PageContext* pContext, int iKind);
     // The kinds' table from the settings, the covers in use through their own paper.
     void VShowPageKinds(PageContext* pContext);
+    // The source list's entry, found by name among the core driver's sources, becomes the other
+    // pages' bin (a paper-size or media change may have moved the list under a chosen kind).
+    void VStoreOtherPagesSource(PageContext* pContext);
     // A chosen user medium prints in the quality group its media tool recorded, with its macros.
     void VApplyUserMediumQuality(PageContext* pContext);
 
@@ -289,7 +311,7 @@ private:
     HICON m_hMarkerIcon = nullptr;
     ZQFeaturesState m_state;
     CZQQualityGroup m_quality{*this, m_controls, m_state};
-    CZQDestPapers m_dest{*this, m_controls, m_state, m_szText};
+    CZQDestPapers m_dest{*this, m_state, m_szText};
     CZQUserMedia m_userMedia{*this};
     CZQPageKinds m_pageKinds{*this, m_controls, m_state, m_userMedia, m_preview, m_hMarkerIcon};
 };

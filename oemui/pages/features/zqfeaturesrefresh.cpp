@@ -76,6 +76,8 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
     VSetDocumentSizeText(pContext);
     VShowFeatureBoxes(pContext);
     VShowBorderlessBoxes(pContext);
+    // A quality chosen on another page, by a quick set or by a rule's macro shows here.
+    VUpdateQualityGroup(pContext);
     m_pageKinds.VClearPageKindList(pContext);
 
     // A paper printed scaled from a larger one makes no poster on the Finishing page either.
@@ -87,6 +89,7 @@ void CZQFeaturesTab::VSetAllControls(PageContext* pContext) {
 
     m_pageKinds.VFillPageKindList(&logic, TRUE);
     VUpdateControlState(pContext);
+    m_quality.VReadQualityCheckBoxes(pContext);
     VReadLockFlags(pContext);
 }
 
@@ -213,11 +216,15 @@ void CZQFeaturesTab::VShowBorderlessBoxes(PageContext* pContext) {
     EnableWindow(fit, FALSE);
     BOOL twin = BHasBorderlessCounterpart(pContext);
     if (logic.BIsBorderlessPaper()) {
-        // A borderless paper without its photo setting leaves its borderless settings.
-        logic.VUpdateBorderlessForPageSize(pContext->pRules);
+        // A borderless paper without its photo setting goes to its bordered twin, or, without one,
+        // leaves its borderless settings.
+        if (twin) {
+            BSelectBorderlessCounterpart(pContext);
+        } else {
+            logic.VUpdateBorderlessForPageSize(pContext->pRules);
+        }
         VRefreshPaperSizeGroup(pContext);
-        twin = BHasBorderlessCounterpart(pContext);
-        EnableWindow(photo, twin);
+        EnableWindow(photo, twin || BHasBorderlessCounterpart(pContext));
         return;
     }
     // Black ink only prints no borderless photo.
@@ -287,13 +294,8 @@ void CZQFeaturesTab::VApplyAllControls(HWND hDlg, PageContext* pContext) {
     apply(zqkw::kZQDisableAutoCutter, IDC_CHK_DISABLE_AUTO_CUTTER, TRUE);
     apply(zqkw::kZQAutorotate, IDC_CHK_AUTOROTATE, TRUE);
     apply(zqkw::kZQPhotoFix, IDC_CBO_PHOTOFIX, FALSE);
-    if (RulesLoaded(pContext)) {
-        HWND quality = m_controls.Item(IDC_CBO_PRINT_QUALITY);
-        const int entry = static_cast<int>(SendMessageW(quality, CB_GETCURSEL, 0, 0));
-        const int option = IComboItemToOptionIndex(entry, quality, FeatureItem(param, zqkw::kPrintQualityGroup));
-        // A list without a choice leaves the stored quality as it was.
-        if (entry >= 0 && option >= 0) work->dwPrintQualityGroupIndex = static_cast<uint32_t>(option);
-    }
+    if (RulesLoaded(pContext)) VStoreQualityIndex(pContext);
+    m_quality.VReadQualityCheckBoxes(pContext);
     logic.VSetColorModeForQualityGroup();
     // The sheet opens next time on the page last left: this one.
     if (ZQUIDevmode* core = CoreOf(param)) core->iStartPage = kFeaturesStartPage;

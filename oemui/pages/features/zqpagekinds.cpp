@@ -124,16 +124,6 @@ void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
     m_slots.VStoreEveryPage(*work, items, sourceOption < 0 ? 0 : sourceOption, mediaOption < 0 ? 0 : mediaOption);
 }
 
-void CZQPageKinds::VStoreOtherPagesSource(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    WCHAR text[256];
-    if (!work || !m_owner.CUIParam() || !SelectedText(m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), text)) return;
-    const int option = m_userMedia.IFindOptionByName(pContext, zqkw::kInputBin, 0, text);
-    if (option >= 0)
-        work->dwOtherPagesSource =
-            CZQPaperSlots::DWSourceFromPosition(ZQPaperItemsOf(m_owner.CUIParam(), pContext), option);
-}
-
 void CZQPageKinds::VMarkDifferingKinds(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !work->dwDiffPaper || !m_owner.CUIParam()) return;

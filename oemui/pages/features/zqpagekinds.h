@@ -36,9 +36,6 @@ public:
     // source the rules remember.
     void VFillKindSourceCombo(PageContext* pContext);
     void VSelectOtherPagesSource(PageContext* pContext);
-    // The source list's entry, found by name among the core driver's sources, becomes the other
-    // pages' bin (a paper-size or media change may have moved the list under a chosen kind).
-    void VStoreOtherPagesSource(PageContext* pContext);
     void VSelectOtherPagesMedia(PageContext* pContext);
     void VEnableKindMediaType(PageContext* pContext);
     int IGetKindMediaIndex(PageContext* pContext);

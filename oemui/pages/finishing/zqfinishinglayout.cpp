@@ -1,8 +1,6 @@
 // The Finishing page's groups as the printer's features decide them (the print-preview group, the
 // document options that depend on the page language, the orientation column), the large-format
 // printer's check of a turn by 90 degrees, and the sample page's record.
-#include <algorithm>
-
 #include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
@@ -42,47 +40,6 @@ void CZQFinishingTab::VUpdatePreviewGroup(PageContext* pContext) {
         for (int id : {IDC_GB_DOC_OPTIONS, IDC_STA_PAGE_ORDER, IDC_CBO_PAGE_ORDER, IDC_CHK_PAGE_BORDER,
                        IDC_STA_PAGES_PER_SHEET, IDC_CBO_PAGES_PER_SHEET})
             m_controls.VShow(id, FALSE);
-    VPlaceOrientationColumn();
-}
-
-void CZQFinishingTab::VPlaceOrientationColumn() {
-    using Rect = CZQPageControls::ControlRect;
-    const Rect* docs = m_controls.Recorded(IDC_GB_DOC_OPTIONS);
-    const Rect* group = m_controls.Recorded(IDC_GB_FINISHING_ORIENTATION);
-    const Rect* previewGroup = m_controls.Recorded(IDC_GB_PREVIEW_PRINT_FIN);
-    const Rect* previewBox = m_controls.Recorded(IDC_CHK_SHOW_PREVIEW_FIN);
-    if (!docs || !group || !previewGroup || !previewBox) return;
-    constexpr LONG kMargin = 8, kGap = 4;
-    // With the document options hidden the column takes their place and leaves none empty.
-    const bool moved = !IsVisible(m_controls.Item(IDC_GB_DOC_OPTIONS));
-    const LONG dx = moved ? docs->rc.left - group->rc.left : 0, dy = moved ? docs->rc.top - group->rc.top : 0;
-    LONG bottom = group->rc.top + dy;
-    for (int id : {IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE}) {
-        const Rect* r = m_controls.Recorded(id);
-        if (!r) continue;
-        m_controls.BPlaceAtPoint(id, r->rc.left + dx, static_cast<float>(r->rc.top + dy));
-        if (IsVisible(m_controls.Item(id))) bottom = std::max(bottom, r->rc.bottom + dy);
-    }
-    // The boxes the printer offers take the rows from the first one down.
-    const int kRows[] = {IDC_CHK_ROTATED, IDC_CHK_ROTATE90, IDC_CHK_MIRROR};
-    int row = 0;
-    for (int id : kRows) {
-        const Rect* r = m_controls.Recorded(id);
-        const Rect* place = m_controls.Recorded(kRows[row]);
-        if (!r || !place || !IsVisible(m_controls.Item(id))) continue;
-        m_controls.BPlaceAtPoint(id, r->rc.left + dx, static_cast<float>(place->rc.top + dy));
-        bottom = place->rc.top + dy + r->cy;
-        ++row;
-    }
-    bottom += kMargin;
-    SetWindowPos(m_controls.Item(IDC_GB_FINISHING_ORIENTATION), nullptr, group->rc.left + dx, group->rc.top + dy,
-                 group->cx, bottom - group->rc.top - dy, SWP_NOZORDER | SWP_NOCOPYBITS);
-    // The print preview follows the orientation group.
-    const LONG shift = bottom + kGap - previewGroup->rc.top;
-    m_controls.BPlaceAtPoint(IDC_GB_PREVIEW_PRINT_FIN, previewGroup->rc.left + dx,
-                             static_cast<float>(previewGroup->rc.top + shift));
-    m_controls.BPlaceAtPoint(IDC_CHK_SHOW_PREVIEW_FIN, previewBox->rc.left + dx,
-                             static_cast<float>(previewBox->rc.top + shift));
 }
 
 void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
@@ -93,7 +50,6 @@ void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
     const bool rotate180 = Readable(param, zqkw::kZQOrientRotate180);
     m_controls.VShow(IDC_CHK_ROTATED, rotate180);
 
-    // The 90-degree turn closes up to the 180-degree box's place when that one is missing.
     const bool rotate90 = Readable(param, zqkw::kZQTransverse);
     if (rotate90) {
         HWND box = m_controls.Item(IDC_CHK_ROTATE90);
@@ -110,7 +66,6 @@ void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
         m_controls.VShow(IDC_CHK_ROTATE90, FALSE);
     }
 
-    // The mirror image closes up the same way.
     const bool mirror = (PostScript(pContext) || Readable(param, zqkw::kZQMirrorPrint)) && !Readable(param, zqkw::kZQSimplifiedUI);
     m_controls.VShow(IDC_CHK_MIRROR, mirror);
 
@@ -119,8 +74,10 @@ void CZQFinishingTab::VLayoutOrientationGroup(PageContext* pContext) {
     m_controls.VShow(IDC_STA_STAPLING, stapling);
     m_controls.VShow(IDC_CBO_STAPLE, stapling);
     m_controls.VShow(IDC_PREVIEW_DIMENSIONS, logic.BIsLargeFormat());
-    // The boxes close up under the radios, the frames under what they show.
-    VPlaceOrientationColumn();
+    // Without the 180-degree box the 90-degree box takes its place and the mirror box the first
+    // place free; with it every box keeps its own.
+    m_controls.BPlaceAt(IDC_CHK_ROTATE90, rotate180 ? IDC_CHK_ROTATE90 : IDC_CHK_ROTATED);
+    m_controls.BPlaceAt(IDC_CHK_MIRROR, rotate180 ? IDC_CHK_MIRROR : rotate90 ? IDC_CHK_ROTATE90 : IDC_CHK_ROTATED);
 }
 
 void CZQFinishingTab::VCheckRotate90Width(PageContext* pContext) {

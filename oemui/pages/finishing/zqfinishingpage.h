@@ -57,9 +57,6 @@ public:
     void VBuildHelpTable(DWORD* pdwTable, PageContext* pContext);
     void VUpdatePreviewGroup(PageContext* pContext);
     void VLayoutOrientationGroup(PageContext* pContext);
-    // The orientation and print-preview groups stacked from the template's places, each frame
-    // ending under what it shows; in the document options' place when the printer hides those.
-    void VPlaceOrientationColumn();
     // Large-format printers: no turn by 90 degrees where the sheet is too narrow for it.
     void VCheckRotate90Width(PageContext* pContext);
 

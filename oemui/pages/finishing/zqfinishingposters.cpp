@@ -132,8 +132,6 @@ void CZQFinishingTab::VOnPagesPerSheetChange(HWND hDlg, PageContext* pContext) {
             logic.VEndBooklet();
             SendMessageW(m_controls.Item(IDC_CBO_BOOKLET_PRINTING), CB_SETCURSEL, 0, 0);
             logic.VUpdateDuplexState();
-            // The unit's box goes with two-sided printing.
-            VSetAutoDuplexBox(pContext);
         }
         WCHAR none[kResStringChars];
         if (!BLoadResString(874, none)) ZQCopyText(none, kResStringChars, L" [none]");

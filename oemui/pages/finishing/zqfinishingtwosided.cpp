@@ -209,17 +209,16 @@ void CZQFinishingTab::VSetDuplexControlState(PageContext* pContext) {
         int found = -1;
         if (CZQUILogic::BFindValueIndex(logic.m_dwPageExceptionMedia, &list, &found)) mediaOption = found;
     }
+    // The trial by hand remembers its outcome in the page exceptions' own mark.
+    BOOL& mark = work.dwManualDuplex ? m_state.abExceptionDisabled[0] : m_state.bDuplexTrialDisabled;
     if (WithTrial(param, trial, 1, [&] { return Marked(media, mediaOption); })) {
         EnableWindow(duplex, FALSE);
         ShowEnabled(m_controls.Item(IDC_BTN_CONSTRAINT_MANUAL_DUPLEX));
-        m_state.bDuplexTrialDisabled = TRUE;
-    } else if (m_state.bDuplexTrialDisabled) {
-        m_state.bDuplexTrialDisabled = FALSE;
-        // What the page exceptions' own rule disabled stays so.
-        if (!m_state.abExceptionDisabled[0]) {
-            if (!m_state.bDuplexLocked) EnableWindow(duplex, TRUE);
-            Hide(m_controls.Item(IDC_BTN_CONSTRAINT_MANUAL_DUPLEX));
-        }
+        mark = TRUE;
+    } else {
+        if (mark && !m_state.bDuplexLocked) EnableWindow(duplex, TRUE);
+        mark = FALSE;
+        Hide(m_controls.Item(IDC_BTN_CONSTRAINT_MANUAL_DUPLEX));
     }
 }
 
@@ -407,9 +406,10 @@ void CZQFinishingTab::VRefreshTwoSided(PageContext* pContext) {
     EnableWindow(m_controls.Item(IDC_CHK_DUPLEX), !m_state.bDuplexLocked && !m_state.abExceptionDisabled[0] &&
                                                       !m_state.bDuplexTrialDisabled);
     VSetDuplexControlState(pContext);
-    // The straight path shows what the settings hold where the group's rules leave it free.
+    // The straight path shows what the settings hold.
     HWND path = m_controls.Item(IDC_CHK_STRAIGHT_PAPER_PATH);
-    if (path && IsWindowEnabled(path)) SetCheck(path, work.dwStraightPaperPath != 0);
+    EnableWindow(path, TRUE);
+    SetCheck(path, work.dwStraightPaperPath != 0);
     VSetBookletControls(pContext);
     logic.VUpdateDuplexState();
     if (logic.BIsDuplexUnitInstalled(FALSE)) {
@@ -448,7 +448,8 @@ void CZQFinishingTab::VStoreTwoSided(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     work.dwFlipPagesUp = m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP) ? 1 : 0;
     work.dwStraightPaperPath = m_controls.BChecked(IDC_CHK_STRAIGHT_PAPER_PATH) ? 1 : 0;
-    // The unit's use is the user's while two-sided printing is on; off, the box says nothing.
+    // The unit's use is the user's while two-sided printing is on; off, the box says nothing (a
+    // sheet nobody changed keeps it).
     if (m_controls.BChecked(IDC_CHK_DUPLEX))
         CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
                                          m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
@@ -528,14 +529,10 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
                 paper->VFillSourceCombo(paperContext, kKindNone);
             CZQCommon::DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
         }
-        // The unit's use as the user left it.
-        const int useUnit = OptionIs(param, zqkw::kZQUseAutoDuplexUnit, L"TRUE");
-        if (useUnit >= 0) m_controls.VSetCheck(IDC_CHK_USE_AUTO_DUPLEX_UNIT, useUnit == 1 && !work.dwManualDuplex);
     }
     VSetAutoDuplexBox(pContext);
-    if (twoSided)
-        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
-                                         m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
+    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
+                                     m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
     WCHAR paper[256] = {};
     ReadOption(param, logic.PszFormFeature(), paper);
     const BOOL banner = logic.BIsBannerPaper();

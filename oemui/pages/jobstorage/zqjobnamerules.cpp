@@ -127,7 +127,7 @@ void CZQJobRetentionOptions::VNameChanged(HWND, BOOL bUser, PageContext* pContex
 // ---------------------------------------------------------------------------------------------
 // The PIN
 // ---------------------------------------------------------------------------------------------
-void CZQJobRetentionOptions::VPinChanged(HWND hDlg, PageContext* pContext) {
+void CZQJobRetentionOptions::VPinChanged(HWND, PageContext* pContext) {
     HWND edit = m_controls.Item(IDC_TXT_PIN);
     WCHAR text[kTextChars];
     VReadText(IDC_TXT_PIN, text);
@@ -136,12 +136,6 @@ void CZQJobRetentionOptions::VPinChanged(HWND hDlg, PageContext* pContext) {
     if (ZQPinTyped(text)) {
         SetWindowTextW(edit, text);
         SendMessageW(edit, EM_SETSEL, kZQPinDigits, kZQPinDigits);
-    }
-    // More than four digits, typed or pasted, are refused at once and never cut to four: the user
-    // could not release the job with the PIN he gave. The settings keep the PIN they had.
-    if (ZQPinTooLong(text)) {
-        VShowPinMessage(hDlg);
-        return;
     }
     if (ZQUIDevmode* work = WorkOf(pContext)) work->dwPinNumber = ZQPinValue(text);
 }

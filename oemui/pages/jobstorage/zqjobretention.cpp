@@ -20,6 +20,8 @@ constexpr INT kModeDescriptions[] = {175, 176, 177, 178, 179};
 
 // Control groups, each enabled or disabled as a whole, in this order.
 constexpr int kPinGroup[] = {IDC_GB_PIN, IDC_TXT_PIN, IDC_STA_PIN_NUM, IDC_CHK_REQ_PIN};
+// What a printer without PIN printing hides: the PIN itself; Require PIN stays as it was.
+constexpr int kPinEntry[] = {IDC_TXT_PIN, IDC_GB_PIN, IDC_STA_PIN_NUM};
 constexpr int kUserNameGroup[] = {IDC_GB_USERNAME, IDC_TXT_USER_NAME, IDC_RB_USER_AUTO, IDC_RB_USER_CUSTOM};
 constexpr int kJobNameGroup[] = {IDC_GB_JOBNAME, IDC_TXT_JOB_NAME, IDC_RB_JOB_AUTO, IDC_RB_JOB_CUSTOM};
 constexpr int kNotificationGroup[] = {IDC_GB_JOB_NOTIFICATION, IDC_CHK_DISPLAY_JOB_ID};
@@ -232,8 +234,7 @@ void CZQJobRetentionOptions::VInitControls(PageContext* pContext, HWND hDlg) {
 
     SendMessageW(m_controls.Item(IDC_TXT_USER_NAME), EM_LIMITTEXT, kZQNameShown, 0);
     SendMessageW(m_controls.Item(IDC_TXT_JOB_NAME), EM_LIMITTEXT, kZQNameShown, 0);
-    // Room for more than a PIN: a longer one pasted arrives whole and is refused, never cut to four.
-    if (m_bPinInUse) SendMessageW(m_controls.Item(IDC_TXT_PIN), EM_LIMITTEXT, kTextChars - 1, 0);
+    if (m_bPinInUse) SendMessageW(m_controls.Item(IDC_TXT_PIN), EM_LIMITTEXT, kZQPinDigits, 0);
 
     if (OldPostScriptSystem(pContext->pLogic->m_dwPdl))
         for (int id : kNotificationGroup) m_controls.VShow(id, FALSE);
@@ -241,9 +242,8 @@ void CZQJobRetentionOptions::VInitControls(PageContext* pContext, HWND hDlg) {
 
 void CZQJobRetentionOptions::VUpdatePinInUse(HWND, const ZQUIDevmode* pPrivateDM) {
     m_bPinInUse = !pPrivateDM || pPrivateDM->dwModelCode != 4;
-    // A printer without PIN printing shows no PIN at all.
     if (!m_bPinInUse)
-        for (int id : kPinGroup) m_controls.VShow(id, FALSE);
+        for (int id : kPinEntry) m_controls.VShow(id, FALSE);
 }
 
 // The radios of both names from the working settings; an automatic name takes the automatic text.
@@ -382,7 +382,11 @@ void CZQJobRetentionOptions::VCompactLayout(HWND, ZQUIDevmode* pPrivateDM, ZQUID
     m_controls.VRecordRects();
     const uint32_t* offered = pPrivateDM->dwJsSetSelector ? pPrivateDM->adwJsSetA : pPrivateDM->adwJsSetB;
     bool removed[kModeCount] = {};
-    for (int mode = 0; mode < kModeCount; ++mode) removed[mode] = offered[mode] == 0;
+    bool anyOwn = false;
+    for (int mode = 0; mode < kModeCount; ++mode) {
+        removed[mode] = offered[mode] == 0;
+        anyOwn = anyOwn || removed[mode];
+    }
     // Stored jobs need quick copies.
     if (removed[3]) removed[4] = true;
     int place = 0;
@@ -401,9 +405,9 @@ void CZQJobRetentionOptions::VCompactLayout(HWND, ZQUIDevmode* pPrivateDM, ZQUID
         }
         m_controls.BPlaceAt(kModeIds[mode], kModeIds[place++]);
     }
-    // A stored mode whose button went is no longer offered: the job goes to Off.
+    // With a mode taken away, a quick copy or a stored job goes to Off.
     const DWORD stored = pPrivateDM->dwRetentionMode;
-    if (stored >= 1 && stored <= 4 && removed[stored]) {
+    if (anyOwn && (stored == 3 || stored == 4)) {
         pPrivateDM->dwRetentionMode = 0;
         if (pWorkDM) pWorkDM->dwRetentionMode = 0;
     }

@@ -62,7 +62,7 @@ public:
     void VPinChanged(HWND hDlg, PageContext* pContext);
     // The PIN edit shows the stored PIN as four digits.
     void VShowPin(HWND hDlg, DWORD dwPin);
-    // A PIN of more than four digits, or a required one of fewer, is refused: the PIN message, the
+    // A required PIN of fewer than four digits is refused: the PIN message, the
     // PIN selected and focused. TRUE when accepted (always on a printer without PIN printing).
     BOOL BCheckPin(HWND hDlg);
 

@@ -177,4 +177,8 @@ void CZQJobStorageTab::VUpdateChangedState(HWND hPage, PageContext* pContext) {
     const bool quickSetChanged = pContext->pQuickSets && pContext->pQuickSets->BChanged();
     SendMessageW(GetParent(hPage), changed || quickSetChanged ? PSM_CHANGED : PSM_UNCHANGED,
                  reinterpret_cast<WPARAM>(hPage), 0);
+    // A quick set the job-storage settings left is no longer the one chosen (the page has no
+    // quick-set controls of its own).
+    if (pContext->pQuickSets)
+        pContext->pQuickSets->VRecheckCurrentEntry(*work, nullptr, nullptr, nullptr, CZQQuickSets::kCompareJobStorage);
 }

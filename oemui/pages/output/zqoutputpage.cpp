@@ -86,8 +86,7 @@ BOOL CZQOutputTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (!sheet.bTitleDone && logic->BAppendVersionToTitle(hDlg)) sheet.bTitleDone = TRUE;
     VShowPunchAndFold(pContext);
     VShowStapling(pContext);
-    // The bin's options of the page's family have no feature behind them here.
-    for (int id : {IDC_STA_BIN_OPTIONS, IDC_CBO_BIN_OPTIONS}) EnableWindow(m_controls.Item(id), FALSE);
+    VDisableBinOptions();
     VRefresh(pContext, 0);
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
     logic->VUpdateRollPreview(pContext->pPreview, pContext->pRules);
@@ -104,6 +103,11 @@ void CZQOutputTab::VSetTexts() {
 }
 
 void CZQOutputTab::VRecordControlRects() { m_controls.VRecordRects(); }
+
+void CZQOutputTab::VDisableBinOptions() {
+    // The bin's options of the page's family have no feature behind them here.
+    for (int id : {IDC_STA_BIN_OPTIONS, IDC_CBO_BIN_OPTIONS}) EnableWindow(m_controls.Item(id), FALSE);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Painting, help, the end of the window

@@ -35,6 +35,8 @@ public:
     void VGetControlHandles(HWND hDlg);
     void VSetTexts();
     void VRecordControlRects();
+    // The bin's options label and list, disabled.
+    void VDisableBinOptions();
 
     // ---- change check, help, the administrator's bin lock and the sample page
     // PSM_CHANGED or PSM_UNCHANGED to the sheet for the page; TRUE when the page differs from the

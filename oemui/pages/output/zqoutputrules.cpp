@@ -177,16 +177,7 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
     const bool fold = FeatureItem(param, zqkw::kFolding) && accessory == kFoldingFinisher;
     const bool shift = FeatureItem(param, kImageShift) != nullptr;
     const bool settings = FeatureItem(param, kImageShiftSettings) != nullptr;
-    const bool none = !staple && !punch && !fold && !shift && !settings;
-    // Without finishing the bin's group takes the finishing group's place: no column stays empty.
-    const CZQPageControls::ControlRect* finishing = m_controls.Recorded(IDC_GB_OUTPUT_STATIC);
-    const CZQPageControls::ControlRect* bins = m_controls.Recorded(IDC_GB_OUTPUT_BIN_OPTIONS);
-    const LONG dx = none && finishing && bins ? finishing->rc.left - bins->rc.left : 0;
-    const LONG dy = none && finishing && bins ? finishing->rc.top - bins->rc.top : 0;
-    for (int id : {IDC_GB_OUTPUT_BIN_OPTIONS, IDC_STA_OUTPUT_BIN, IDC_CBO_BIN, IDC_RB_FACEDOWN, IDC_RB_FACEUP})
-        if (const CZQPageControls::ControlRect* r = m_controls.Recorded(id))
-            m_controls.BPlaceAtPoint(id, r->rc.left + dx, static_cast<float>(r->rc.top + dy));
-    if (none) {
+    if (!staple && !punch && !fold && !shift && !settings) {
         for (int id : {IDC_GB_OUTPUT_STATIC, IDC_STA_STAPLE_STATIC, IDC_CBO_STAPLE, IDC_STA_PUNCH_STATIC, IDC_CBO_PUNCH,
                        IDC_STA_FOLDSTATIC_STATIC, IDC_CBO_FOLDSTITCH, IDC_CHK_IMAGE_SHIFT, IDC_BTN_IMAGE_SHIFT})
             m_controls.VShow(id, FALSE);
@@ -201,14 +192,11 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
         const CZQPageControls::ControlRect* r = m_controls.Recorded(id);
         return r ? static_cast<float>(r->cy) : 0.0f;
     };
-    // A row goes to the running place, keeping its own left edge and size; the last one placed
-    // closes the group's frame.
-    float bottom = 0;
+    // A row goes to the running place, keeping its own left edge and size.
     auto place = [&](int id, float y) {
         m_controls.VShow(id, TRUE);
         if (const CZQPageControls::ControlRect* r = m_controls.Recorded(id))
             BPlaceWindow(m_controls.Item(id), &r->rc, r->cx, r->cy, y);
-        bottom = y + height(id);
     };
 
     float y = top(IDC_STA_STAPLE_STATIC);
@@ -243,19 +231,6 @@ void CZQOutputTab::VLayoutFinishingGroup(PageContext* pContext) {
     }
     if (settings) place(IDC_BTN_IMAGE_SHIFT, y);
     else m_controls.VShow(IDC_BTN_IMAGE_SHIFT, FALSE);
-
-    // The frame ends below the last row as far as the template's frame ends below its last row.
-    const CZQPageControls::ControlRect* frame = m_controls.Recorded(IDC_GB_OUTPUT_STATIC);
-    const CZQPageControls::ControlRect* last = m_controls.Recorded(IDC_BTN_IMAGE_SHIFT);
-    if (frame && last) {
-        const int margin = frame->rc.bottom - last->rc.bottom;
-        const int frameHeight = static_cast<int>(bottom) + margin - frame->rc.top;
-        if (frameHeight > 0 && frameHeight < frame->cy)
-            BPlaceWindow(m_controls.Item(IDC_GB_OUTPUT_STATIC), &frame->rc, frame->cx, frameHeight,
-                         static_cast<float>(frame->rc.top));
-        else BPlaceWindow(m_controls.Item(IDC_GB_OUTPUT_STATIC), &frame->rc, frame->cx, frame->cy,
-                          static_cast<float>(frame->rc.top));
-    }
 }
 
 // ---------------------------------------------------------------------------------------------

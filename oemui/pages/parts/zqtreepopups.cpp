@@ -315,7 +315,7 @@ void CZQTreePopups::VGetPaperPopupHelpIds(DWORD* pdwTable, PageContext* pContext
     for (int i = 0; i < 2 * kPaperHelpPairs; ++i) pdwTable[i] = pairs[i];
 }
 
-void CZQTreePopups::VGetMediaHelpIds(DWORD* pdwTable, PageContext* pContext) {
+void CZQTreePopups::VGetMediaPopupHelpIds(DWORD* pdwTable, PageContext* pContext) {
     if (!pdwTable) return;
     pdwTable[0] = IDC_TREE_MEDIATYPE_POPUP;
     pdwTable[1] = 0;
@@ -364,7 +364,7 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         return FALSE;
     }
     DWORD table[2 * CZQTreePopups::kMediaHelpPairs] = {};
-    CZQTreePopups::VGetMediaHelpIds(table, context);
+    CZQTreePopups::VGetMediaPopupHelpIds(table, context);
     OnHelp(uMsg, wParam, lParam, popups.m_pOwner ? popups.m_pOwner->CUIParam() : nullptr, table);
     return FALSE;
 }

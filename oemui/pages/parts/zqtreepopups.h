@@ -72,7 +72,7 @@ public:
     static void VGetPaperPopupHelpIds(DWORD* pdwTable, PageContext* pContext);
     // The media-type tree's help pairs (room for kMediaHelpPairs): the core driver's media-type
     // item's help; without it the pair holds 0.
-    static void VGetMediaHelpIds(DWORD* pdwTable, PageContext* pContext);
+    static void VGetMediaPopupHelpIds(DWORD* pdwTable, PageContext* pContext);
 
 private:
     friend INT_PTR CALLBACK MediaTypePopupDlgProc(HWND, UINT, WPARAM, LPARAM);

@@ -60,8 +60,8 @@ protected:
     std::vector<uint32_t> WorkTiles() { return {Work().adwPosterTiles, Work().adwPosterTiles + Dlg::kTileCount}; }
 };
 
-// n x n tile buttons, each an n-th of the grid area's width and height, row by row from its top left;
-// none beyond. The count line shows the tiles printed.
+// n x n tile buttons, each an n-th of the grid area's width and height, row by row from its top left,
+// none a tab stop; none beyond. The count line shows the tiles printed.
 TEST_F(TilingDialog, TileGridForEachSize) {
     for (int n = 2; n <= 5; ++n) {
         SCOPED_TRACE(n);
@@ -80,6 +80,7 @@ TEST_F(TilingDialog, TileGridForEachSize) {
                 HWND tile = GetDlgItem(dialog, Dlg::kFirstTileId + k);
                 ASSERT_NE(nullptr, tile) << k;
                 EXPECT_TRUE((GetWindowLongPtrW(tile, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(tile));
+                EXPECT_EQ(0, GetWindowLongPtrW(tile, GWL_STYLE) & WS_TABSTOP) << k;
                 const RECT rc = ClientRect(dialog, tile);
                 EXPECT_EQ(first.left + (k % n) * width, rc.left) << k;
                 EXPECT_EQ(first.top + (k / n) * height, rc.top) << k;

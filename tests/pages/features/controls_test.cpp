@@ -155,9 +155,11 @@ TEST_F(FeaturesPage, RefreshShowsAndStoresTheSettings) {
     m_host.SetSelection("InputBin", 1);
     m_host.SetSelection("ZQPhotoFix", 2);
     Fill(IDC_CBO_PHOTOFIX, {L"Off", L"Basic", L"Full"});
+    m_logic.m_adwQualityBoxes[2] = 1;
     Notify(PSN_SETACTIVE);
-    EXPECT_EQ(make_tuple(std::wstring(L"A4"), std::wstring(L"Tray 1"), std::wstring(L"Full")),
-              make_tuple(Text(IDC_CBO_MEDIA_SIZE_IS), Text(IDC_CBO_MEDIA_SOURCE_IS), Text(IDC_CBO_PHOTOFIX)));
+    EXPECT_EQ(make_tuple(std::wstring(L"A4"), std::wstring(L"Tray 1"), std::wstring(L"Full"), 0u),
+              make_tuple(Text(IDC_CBO_MEDIA_SIZE_IS), Text(IDC_CBO_MEDIA_SOURCE_IS), Text(IDC_CBO_PHOTOFIX),
+                         m_logic.m_adwQualityBoxes[2]));
     // The layout lists' fixed entries: automatic with the duplex unit; no manual way without its feature.
     EXPECT_EQ((std::vector<std::wstring>{L"Off", L"Automatic"}), ZQListEntries(Ctl(IDC_CBO_TWO_SIDED_PRINTING)));
     EXPECT_EQ(6u, ZQListEntries(Ctl(IDC_CBO_PAGES_PER_SHEET)).size());
@@ -165,7 +167,7 @@ TEST_F(FeaturesPage, RefreshShowsAndStoresTheSettings) {
     SendMessageW(Ctl(IDC_CBO_PHOTOFIX), CB_SETCURSEL, 1, 0);
     CheckDlgButton(m_page, IDC_CHECK_BORDERLESS_PHOTO, BST_CHECKED);
     Notify(PSN_KILLACTIVE);
-    EXPECT_EQ(make_tuple(1, 1), make_tuple(Sel("ZQPhotoFix"), Sel("ZQBorderLessPhoto")));
+    EXPECT_EQ(make_tuple(1, 1, 1u), make_tuple(Sel("ZQPhotoFix"), Sel("ZQBorderLessPhoto"), m_logic.m_adwQualityBoxes[2]));
     EXPECT_EQ(-999, m_core.iStartPage);
 }
 

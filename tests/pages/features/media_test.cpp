@@ -377,6 +377,12 @@ TEST_F(FeaturesMedia, BorderlessTwinsAndPaperRules) {
     EXPECT_EQ(make_tuple(TRUE, std::wstring(L"LETTER")), make_tuple(found, std::wstring(twin)));
     m_host.SetSelection("PaperSize", 1);
     EXPECT_FALSE(m_tab->BHasBorderlessCounterpart(&m_context)) << "A4 has no twin in the rules";
+    // Shown from the settings, a borderless paper without its borderless photo goes to its twin.
+    m_host.SetSelection("PaperSize", 2);
+    m_host.SetSelection("ZQBorderLessPhoto", 0);
+    m_tab->VSetAllControls(&m_context);
+    EXPECT_EQ(make_tuple(0, false, true),
+              make_tuple(Sel("PaperSize"), Checked(IDC_CHECK_BORDERLESS_PHOTO), Enabled(IDC_CHECK_BORDERLESS_PHOTO)));
 
     struct Case {
         int paper;

@@ -63,6 +63,14 @@ TEST_F(FeaturesSheet, ComingToTheFrontSettlesTheLayout) {
     m_host.SetSelection("MediaType", 2);
     Notify(PSN_SETACTIVE);
     EXPECT_EQ(1u, work.dwPendingChange) << "disc media";
+    // One-sided with one page a sheet: what the layout rules disable stays disabled.
+    m_host.SetSelection("MediaType", 0);
+    m_host.SetSelection("Duplex", 0);
+    work.wDuplex = 1;
+    work.dwPagesPerSheet = 1;
+    Notify(PSN_SETACTIVE);
+    EXPECT_EQ(make_tuple(false, false, false), make_tuple(Enabled(IDC_CHK_FLIP_PAGES_UP), Enabled(IDC_CBO_BOOKLET_PRINTING),
+                                                          Enabled(IDC_CBO_PAGE_ORDER)));
 }
 
 // Two-sided printing with the user's minimize-margins choice recorded: rigid minimized margins keep
@@ -98,16 +106,19 @@ TEST_F(FeaturesSheet, ComingToTheFrontPreservesTheTwoSidedLayout) {
     }
 }
 
-// The quality the list shows is chosen again with its macros; a draft group leaves the photo fix
-// disabled on its first entry.
+// A quality chosen elsewhere is the one the list shows, chosen again with its macros; a draft group
+// leaves the photo fix disabled on its first entry.
 TEST_F(FeaturesSheet, ComingToTheFrontChoosesTheShownQuality) {
     Prepare();
-    Fill(IDC_CBO_PRINT_QUALITY, {L"Normal", L"Best", L"Draft"}, 2);
+    Fill(IDC_CBO_PRINT_QUALITY, {L"Normal", L"Best", L"Draft"}, 0);
     Fill(IDC_CBO_PHOTOFIX, {L"Off", L"Basic"}, 1);
     m_host.SetSelection("ZQPhotoFix", 1);
+    m_host.SetSelection("PrintQualityGroup", 2);
     Notify(PSN_SETACTIVE);
-    EXPECT_EQ(make_tuple(2, 0, false, 0, std::vector<std::string>{"m_quality"}),
-              make_tuple(Sel("PrintQualityGroup"), Sel("ZQPhotoFix"), Enabled(IDC_CBO_PHOTOFIX),
+    WCHAR shown[64] = {};
+    GetWindowTextW(Ctl(IDC_CBO_PRINT_QUALITY), shown, 64);
+    EXPECT_EQ(make_tuple(2, std::wstring(L"Draft"), 0, false, 0, std::vector<std::string>{"m_quality"}),
+              make_tuple(Sel("PrintQualityGroup"), std::wstring(shown), Sel("ZQPhotoFix"), Enabled(IDC_CBO_PHOTOFIX),
                          static_cast<int>(SendMessageW(Ctl(IDC_CBO_PHOTOFIX), CB_GETCURSEL, 0, 0)), LoggedMacros()));
 }
 

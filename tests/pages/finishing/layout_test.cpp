@@ -19,6 +19,7 @@ TEST_F(FinishingPage, PreviewGroupByFeaturesLanguageAndPrinter) {
     Build();
     m_host.SetSelection("ZQPrintPreview", 1);
     ASSERT_NE(nullptr, Open());
+    const RECT column = Rect(IDC_GB_FINISHING_ORIENTATION);
     const struct {
         const wchar_t* server;     // the printer's server ("" local)
         const wchar_t* webServer;  // "ZQEWSIPAddress"
@@ -48,6 +49,8 @@ TEST_F(FinishingPage, PreviewGroupByFeaturesLanguageAndPrinter) {
         EXPECT_EQ(c.preview ? 1 : 0, Sel("ZQPrintPreview")) << "a preview not offered is turned off";
         for (int id : {IDC_GB_DOC_OPTIONS, IDC_CHK_PAGE_BORDER, IDC_CBO_PAGE_ORDER, IDC_STA_PAGES_PER_SHEET})
             EXPECT_EQ(c.documentOptions, Shown(id)) << id;
+        const RECT now = Rect(IDC_GB_FINISHING_ORIENTATION);
+        EXPECT_TRUE(EqualRect(&column, &now)) << "the orientation column stays";
         if (c.pdl == kPdlPcl3) {
             EXPECT_TRUE(Enabled(IDC_CHK_STRAIGHT_PAPER_PATH)) << "printed on both sides by hand";
         }
@@ -59,8 +62,8 @@ TEST_F(FinishingPage, PreviewGroupByFeaturesLanguageAndPrinter) {
     EXPECT_FALSE(Shown(IDC_CHK_SHOW_PREVIEW_FIN));
 }
 
-// The orientation column closes up over the boxes the printer lacks; a printer that forbids the
-// turn by 90 degrees keeps its box, unchecked and disabled.
+// Without the 180-degree box the column's boxes take its place; with it every box keeps its own. A
+// printer that forbids the turn by 90 degrees keeps its box, unchecked and disabled.
 struct ColumnCase {
     const char* without;  // features the driver lacks
     bool rotate180, rotate90, mirror;
@@ -99,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Printers, FinishingColumn,
                          testing::Values(ColumnCase{"", true, true, true, 1, 2},
                                          ColumnCase{"ZQOrientRotate180", false, true, true, 0, 1},
                                          ColumnCase{"ZQOrientRotate180 ZQTransverse", false, false, true, 0, 0},
-                                         ColumnCase{"ZQMirrorPrint", true, true, false, 1, 0}));
+                                         ColumnCase{"ZQMirrorPrint", true, true, false, 1, 0},
+                                         ColumnCase{"ZQTransverse", true, false, true, 0, 2}));
 
 // The sample page's click turns the page, the radios follow, the core driver's item and the
 // plug-in's own follow, the stapling rules run, and the focus goes to the picture now shown.

@@ -3,6 +3,8 @@
 // a poster turns off, and the scale to fit of one page to a sheet.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "finishingtest.h"
 #include "zqhostapp.h"
 
@@ -96,9 +98,11 @@ TEST_F(FinishingPosters, PosterTurnsTwoSidedAndBookletOffAndOnePageScalesToFit) 
     ASSERT_EQ(1u, m_logic.DWBooklet());
     ASSERT_TRUE(Checked(IDC_CHK_DUPLEX));
 
+    const std::pair<bool, bool> unitBox(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT), Enabled(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
     Choose(IDC_CBO_PAGES_PER_SHEET, 8);  // 4 x 4 tiles
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
-    EXPECT_FALSE(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) || Enabled(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
+    EXPECT_EQ(unitBox, std::make_pair(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT), Enabled(IDC_CHK_USE_AUTO_DUPLEX_UNIT)))
+        << "the unit's box is two-sided printing's own";
     EXPECT_EQ(static_cast<WORD>(DMDUP_SIMPLEX), Work().wDuplex);
     EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));

@@ -158,6 +158,13 @@ TEST_F(FinishingTwoSided, TrialOfTwoSidedAgainstTheMedia) {
     m_tab->VSetAllControls(&m_context);
     EXPECT_TRUE(Enabled(IDC_CHK_DUPLEX));
     EXPECT_FALSE(Shown(IDC_BTN_CONSTRAINT_MANUAL_DUPLEX));
+    // By hand with chapters among the page exceptions: the trial by hand that finds no conflict frees
+    // the box the chapters' rule disabled.
+    Work().dwManualDuplex = 1;
+    Work().adwExtra[2] = ZQPE_CHAPTER_PAGES;
+    m_tab->VSetAllControls(&m_context);
+    EXPECT_TRUE(Enabled(IDC_CHK_DUPLEX));
+    EXPECT_FALSE(Shown(IDC_BTN_CONSTRAINT_MANUAL_DUPLEX));
 }
 
 // The configuration manager's lock disables two-sided printing and the flip; the page exceptions'
@@ -227,7 +234,9 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
 
     m_logic.VSetBooklet(2);
     Choose(IDC_CBO_BOOKLET_PRINTING, 2);
+    m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
     Click(m_page, IDC_CHK_DUPLEX);
+    EXPECT_EQ(0, Sel("ZQUseAutoDuplexUnit")) << "one-sided printing uses no unit";
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
     EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
@@ -236,6 +245,9 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     EXPECT_EQ(0u, Work().dwBooklet);
     EXPECT_EQ(static_cast<WORD>(DMDUP_SIMPLEX), Work().wDuplex);
     EXPECT_FALSE(Enabled(IDC_CBO_BOOKLET_PRINTING));
+    m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
+    Notify(PSN_KILLACTIVE);
+    EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit")) << "leaving the page one-sided keeps the unit's use";
 }
 
 }  // namespace

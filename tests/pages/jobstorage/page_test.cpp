@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "featurelogic/zqquicksets.h"
+#include "formats/zqquickset.h"
 #include "jobstoragetest.h"
 #include "layoutcheck.h"
 
@@ -133,8 +134,12 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         DWORD after;
     } cases[] = {
         {1, {1, 1, 1, 0, 1}, 4, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB}, 0},
-        {0, {1, 0, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 3},
-        {0, {1, 0, 1, 1, 1}, 1, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 0},
+        {0, {1, 0, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 0},
+        // Only a quick copy or a stored job goes to Off, and only with a mode taken away.
+        {0, {1, 0, 1, 1, 1}, 2, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 2},
+        {0, {1, 0, 1, 1, 1}, 1, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 1},
+        {0, {1, 1, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY,
+                                 IDC_RB_STORED_JOB}, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "stored " << c.stored << " selector " << c.selector);
@@ -151,7 +156,10 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         for (size_t i = 0; i < present.size(); ++i) EXPECT_EQ(tops[i], Rect(present[i]).top) << present[i];
         EXPECT_EQ(c.after, m_core.dwRetentionMode);
         EXPECT_EQ(c.after, Work().dwRetentionMode);
-        EXPECT_TRUE(Checked(CZQJobRetentionOptions::kModeIds[c.after]));
+        // A mode whose button went shows no button checked.
+        if (Ctl(CZQJobRetentionOptions::kModeIds[c.after])) {
+            EXPECT_TRUE(Checked(CZQJobRetentionOptions::kModeIds[c.after]));
+        }
     }
 }
 
@@ -241,6 +249,17 @@ TEST_F(JobStorage, ChangeCheckComparesTheControlsWithTheOpeningSettings) {
     m_gates->binding.quickSets.BSetChanged(m_page);
     Click(m_page, IDC_RB_OFF);
     EXPECT_EQ(static_cast<UINT>(PSM_CHANGED), m_sheetMessages.back());
+    // A quick set in force stays chosen while the settings match it, and not once they part from it.
+    CZQQuickSets& quickSets = *m_context.pQuickSets;
+    QuickSetEntry* held = quickSets.PNewEntry();
+    ASSERT_NE(nullptr, held);
+    lstrcpynW(held->head.szName, L"Held", 82);
+    zqqs::Capture(Work(), held->head.settings);
+    quickSets.VSelectCurrentName(L"Held");
+    Click(m_page, IDC_RB_OFF);
+    EXPECT_TRUE(quickSets.BSelected());
+    Click(m_page, IDC_RB_PROOF_AND_HOLD);
+    EXPECT_FALSE(quickSets.BSelected());
 }
 
 // Every page reports its result; only the last page visited synchronises and exports, and a result
@@ -308,8 +327,10 @@ TEST_F(JobStorage, APrinterWithoutPinPrintingBesideOneWithIt) {
         SendMessageW(otherPage.get(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
         EXPECT_EQ(0, GetWindowLongPtrW(otherPage.get(), DWLP_MSGRESULT)) << code;
     }
-    for (int id : {IDC_GB_PIN, IDC_TXT_PIN, IDC_STA_PIN_NUM, IDC_CHK_REQ_PIN})
+    for (int id : {IDC_GB_PIN, IDC_TXT_PIN, IDC_STA_PIN_NUM})
         EXPECT_EQ(0, GetWindowLongPtrW(GetDlgItem(otherPage.get(), id), GWL_STYLE) & WS_VISIBLE) << id;
+    EXPECT_NE(0, GetWindowLongPtrW(GetDlgItem(otherPage.get(), IDC_CHK_REQ_PIN), GWL_STYLE) & WS_VISIBLE)
+        << "Require PIN stays";
     EXPECT_TRUE(boxes.texts.empty());
     EXPECT_EQ(2u, otherLogic.WorkDM()->dwRetentionMode);
 
