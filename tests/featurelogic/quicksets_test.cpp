@@ -788,7 +788,20 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
              EXPECT_EQ(2, e.head.settings.wOrientation);
              EXPECT_EQ(1u, e.head.settings.adwFinishing[8]);
          }},
+        // A paper chosen by media ends the covers in force at the build; the back cover's own
+        // paper stays.
+        {{{L"MediaType", L"GLOSSY"}},
+         [](const QuickSetEntry& e) {
+             const QuickSetSettings& s = e.head.settings;
+             EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 0, 0, 1, 1}),
+                       (std::vector<uint32_t>{s.adwPaperSource[0], s.adwPaperSource[3], s.adwPaperSource2[8],
+                                              s.adwPaperSource2[9], s.adwPaperSource2[10], s.adwPaperSource2[6],
+                                              s.adwPaperSource2[7]}));
+         }},
     };
+    m_dm.dwDiffPaper = m_dm.dwBackCover = 1;
+    m_dm.dwBackCoverFeederIndex = m_dm.dwBackCoverFeederMedia = 1;
+    m_dm.dwBackCoverFeeder = m_dm.dwFrontCover = m_dm.dwFrontCoverFeeder = 1;
     for (const Case& c : cases) {
         QuickSetEntry entry = {};
         std::vector<PWSTR> features, options;
