@@ -57,6 +57,15 @@ protected:
         m_rules->Parser().VSetLoaded(TRUE);
         ASSERT_NO_FATAL_FAILURE(Start());
     }
+    // A stored shortcut of no features, based on the type.
+    void PutShortcut(PCWSTR name, PCWSTR type) {
+        ShortcutRecord record = {};
+        lstrcpyW(record.szName, name);
+        lstrcpyW(record.szDocType, type);
+        CZQLocalPtr<BYTE> image;
+        const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
+        m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", name, REG_BINARY, image.Get(), size);
+    }
     void Build(const std::wstring& row) {
         HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
         SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(row.c_str())), 0);
@@ -179,12 +188,7 @@ TEST_F(PanelBuild, RowsKeepTheirOwnPlacesBesideTheirPictures) {
 // A document type's two-sided row shows its choice; a stored shortcut's shows its quick set's.
 TEST_F(PanelBuild, StoredShortcutShowsItsQuickSetsTwoSidedChoice) {
     m_host.Add(ListFeature("Duplex", {{"None", L"Off"}, {"Automatically", L"Automatic"}}, 0, DMPUB_DUPLEX));
-    ShortcutRecord record = {};
-    lstrcpyW(record.szName, L"Mine");
-    lstrcpyW(record.szDocType, L"Drawings");
-    CZQLocalPtr<BYTE> image;
-    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
-    m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", L"Mine", REG_BINARY, image.Get(), size);
+    PutShortcut(L"Mine", L"Drawings");
     ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("Duplex", {"None", "Automatically"}))));
     QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
     lstrcpyW(quickSet->head.szName, L"Mine");
@@ -250,12 +254,7 @@ TEST_F(PanelBuild, SliderAndPagesRowsShowTheirChoiceAtTheBuild) {
     m_host.Add(ListFeature("ZQLQJPQSettings", {{"StandardOptions", L"Standard"}}, 0));
     m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Best", L"Best"}}, 0));
     m_host.Add(ListFeature("PagesPerSheet", {{"1", L"1 Page per Sheet"}, {"2", L"2 Pages per Sheet"}}, 0));
-    ShortcutRecord record = {};
-    lstrcpyW(record.szName, L"Mine");
-    lstrcpyW(record.szDocType, L"Drawings");
-    CZQLocalPtr<BYTE> image;
-    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
-    m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", L"Mine", REG_BINARY, image.Get(), size);
+    PutShortcut(L"Mine", L"Drawings");
     ASSERT_NO_FATAL_FAILURE(
         Open(SampleWith(Feature("StandardPrintQuality", {"Best", "Fast"}) + Feature("PagesPerSheet", {"1", "2"}))));
     QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
