@@ -126,7 +126,7 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
             continue;
         }
         // A picture an earlier build hid for its row shows again.
-        if (picture) ShowWindow(picture, SW_SHOW);
+        if (picture) ShowWindow(picture, m_panel.BWithoutPictures() ? SW_HIDE : SW_SHOW);
         VMakeEntryControl(hModule, font, pContext, i);
         if (bApply) VApplyPanelEntry(pContext, i);
     }
@@ -361,12 +361,14 @@ void CZQLargeFormatShortcutsTab::VGetPaperSizeKeyword(PageContext* pContext, WOR
 void CZQLargeFormatShortcutsTab::VRefreshPanelControls(PageContext* pContext) {
     if (!m_controls.Page() || !pContext || !pContext->pLogic) return;
     ShowFlagged(Item(m_controls.Page(), kPrintingHelpId), m_state.bHasPrintingHelp);
-    for (HWND control : {Ctl(IDC_TXT_FC_SCALING), Ctl(IDC_STA_FS_SCALING), Ctl(IDC_SPIN_SCALING),
-                         Item(m_controls.Page(), IDC_DC_SCALING_HOLDER)})
+    for (HWND control : {Ctl(IDC_TXT_FC_SCALING), Ctl(IDC_STA_FS_SCALING), Ctl(IDC_SPIN_SCALING)})
         ShowFlagged(control, m_state.bScalingOnPanel);
-    for (HWND control : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES),
-                         Item(m_controls.Page(), IDC_DC_COPY_HOLDER)})
+    for (HWND control : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES)})
         ShowFlagged(control, m_state.bCopiesOnPanel);
+    // The edit groups' pictures, unless the rows do without pictures.
+    const bool pictures = !m_panel.BWithoutPictures();
+    ShowFlagged(Item(m_controls.Page(), IDC_DC_SCALING_HOLDER), m_state.bScalingOnPanel && pictures);
+    ShowFlagged(Item(m_controls.Page(), IDC_DC_COPY_HOLDER), m_state.bCopiesOnPanel && pictures);
     for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3, IDC_STA_MESSAGE})
         ShowWindow(Item(m_controls.Page(), id), SW_HIDE);
     if (!pContext->pLogic->BIsLargeFormat()) {

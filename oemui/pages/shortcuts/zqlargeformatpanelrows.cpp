@@ -54,8 +54,15 @@ bool PageRect(HWND hDlg, HWND hWnd, RECT* pRect) {
     return true;
 }
 
-// A row's place: its control holder (the option's picture stands beside it).
-bool RowRect(HWND hDlg, int iHolder, RECT* pRect) { return PageRect(hDlg, Item(hDlg, iHolder), pRect); }
+// A row's place: its control holder (the option's picture stands beside it), or, when the rows
+// do without pictures, the holder with the picture's room.
+bool RowRect(HWND hDlg, int iHolder, RECT* pRect, bool bPictureRoom = false) {
+    if (!PageRect(hDlg, Item(hDlg, iHolder), pRect)) return false;
+    RECT picture;
+    if (bPictureRoom && PageRect(hDlg, Item(hDlg, iHolder - (IDC_DC_CTL_HOLDER1 - IDC_DC_BMP_HOLDER1)), &picture))
+        pRect->left = picture.left < pRect->left ? picture.left : pRect->left;
+    return true;
+}
 
 }  // namespace
 
@@ -87,6 +94,8 @@ bool IsShown(HWND hWnd) { return (GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) 
 // As many rows as holders: each on its holder, as the template lays them out. More: the first half in
 // the left column, the rest in the right, each column's rows on its holders and below its last one
 // for now, until VFitRowsToPage stacks them.
+bool CZQShortcutPanelRows::BWithoutPictures() const { return m_nPlannedRows > HolderCount(Page()); }
+
 bool CZQShortcutPanelRows::BRowPlace(int iRow, RECT* pRect) const {
     const HWND page = Page();
     if (iRow < 0 || iRow >= kRows) return false;
@@ -99,8 +108,8 @@ bool CZQShortcutPanelRows::BRowPlace(int iRow, RECT* pRect) const {
     const int column = iRow < left ? 0 : 1;
     const int index = column ? iRow - left : iRow;
     const int first = IDC_DC_CTL_HOLDER1 + column * perColumn;
-    if (index < perColumn) return RowRect(page, first + index, pRect);
-    if (!RowRect(page, first + perColumn - 1, pRect)) return false;
+    if (index < perColumn) return RowRect(page, first + index, pRect, true);
+    if (!RowRect(page, first + perColumn - 1, pRect, true)) return false;
     OffsetRect(pRect, 0, RowPitch(page) * (index - perColumn + 1));
     return true;
 }
@@ -236,8 +245,8 @@ void CZQShortcutPanelRows::VFitRowsToPage() {
     RECT column;
     if (rows > holders && perColumn >= 2) {
         const int left = (rows + 1) / 2, pitch = RowPitch(page);
-        if (RowRect(page, IDC_DC_CTL_HOLDER1, &column)) VStackColumn(0, left, column, pitch);
-        if (RowRect(page, IDC_DC_CTL_HOLDER1 + perColumn, &column)) VStackColumn(left, rows, column, pitch);
+        if (RowRect(page, IDC_DC_CTL_HOLDER1, &column, true)) VStackColumn(0, left, column, pitch);
+        if (RowRect(page, IDC_DC_CTL_HOLDER1 + perColumn, &column, true)) VStackColumn(left, rows, column, pitch);
     }
     int panelRight = 0;
     for (int holder = 0; holder < holders; ++holder)
@@ -389,8 +398,10 @@ void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, i
     if (!Page() || iRow < 0 || iRow >= kRows) return;
     RECT rowPicture, rowHolder;
     HWND picture = Item(Page(), iPictureHolder);
-    if (picture && PageRect(Page(), Item(Page(), IDC_DC_BMP_HOLDER1 + iRow), &rowPicture))
+    if (picture && !BWithoutPictures() && PageRect(Page(), Item(Page(), IDC_DC_BMP_HOLDER1 + iRow), &rowPicture))
         SetWindowPos(picture, nullptr, rowPicture.left, rowPicture.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    else if (picture)
+        ShowWindow(picture, SW_HIDE);
     if (!BRowPlace(iRow, &rowHolder)) return;
     HWND caption = Item(Page(), iCaption), edit = Item(Page(), iEdit), spin = Item(Page(), iSpin);
     RECT captionRect = {rowHolder.left, rowHolder.top, rowHolder.right, rowHolder.top + 14}, editRect = {};

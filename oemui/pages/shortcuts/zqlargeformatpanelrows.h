@@ -61,6 +61,8 @@ public:
     // The number of rows the build will make. More rows than the template has holders share its two
     // columns, the first half on the left, and are stacked to fit the page (VFitRowsToPage).
     void VPlanRows(int nRows) { m_nPlannedRows = nRows; }
+    // More rows than the template has holders: the rows take the pictures' room and show none.
+    bool BWithoutPictures() const;
     // The rows made next stand in the right column.
     void VSetRightColumn(BOOL bRight) { m_bRightColumn = bRight; }
     int NextId() const { return m_nNextCtrlId; }
