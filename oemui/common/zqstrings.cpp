@@ -67,24 +67,6 @@ PWSTR ZQDupText(PCWSTR psz, size_t cchMax) {
     return p;
 }
 
-PWSTR ZQDupWithoutMnemonics(PCWSTR psz) {
-    PWSTR copy = ZQDupText(psz ? psz : L"");
-    if (!copy) return nullptr;
-    const PWSTR end = copy + ZQTextLength(copy, static_cast<size_t>(-1));
-    PWSTR out = copy;
-    for (PCWSTR in = copy; *in; ++in) {
-        if (in[0] == L'&' && in[1] == L' ') {
-            *out++ = *in;  // an ampersand before a space is a character of the name
-        } else if (in[0] == L'(' && in[1] == L'&' && in[2] && in[3] == L')') {
-            in += 3;  // a mnemonic in brackets, as translated names carry it
-        } else if (in[0] != L'&') {
-            *out++ = *in;
-        }
-    }
-    while (out < end) *out++ = 0;
-    return copy;
-}
-
 bool ZQEqualNoCase(PCWSTR a, PCWSTR b) {
     if (!a || !b) return false;
     return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;

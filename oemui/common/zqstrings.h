@@ -18,9 +18,6 @@ size_t ZQTextLength(PCWSTR psz, size_t cchMax);
 // A zero-filled local-heap copy of at most cchMax characters (whole text when cchMax is 0); the
 // caller frees it with LocalFree. Null when out of memory or the text is null.
 PWSTR ZQDupText(PCWSTR psz, size_t cchMax = 0);
-// The same of a control text without its "&" mnemonics (an "&" before a space is kept, a bracketed
-// "(&X)" goes whole); an empty copy of a null text.
-PWSTR ZQDupWithoutMnemonics(PCWSTR psz);
 
 // Case-insensitive comparisons that do not depend on the user's locale (keywords are ASCII;
 // display names compare by the system's upper-case table).

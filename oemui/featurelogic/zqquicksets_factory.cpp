@@ -114,7 +114,7 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         else
             work.dwFirstPageSource = work.dwBackCoverSource = work.dwOtherPagesSource = dwNumber;
         work.dwDiffPaper = work.dwBackCover = 0;
-        work.dwBackCoverFeederIndex = work.dwBackCoverFeederMedia = work.dwBackCoverFeeder = 0;
+        work.dwBackCoverFeeder = work.dwFrontCover = work.dwFrontCoverFeeder = 0;
     };
     // A binding the administrator fixed: the configuration manager's two-sided value and edge.
     const auto lockedDuplex = [&]() {

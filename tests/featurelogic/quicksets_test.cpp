@@ -11,6 +11,7 @@
 
 #include "common/zqhandles.h"
 #include "common/zqmsgbox.h"
+#include "common/zqprintercaps.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "res/zqquicksetids.h"
@@ -797,7 +798,25 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
              EXPECT_EQ(2, e.head.settings.wOrientation);
              EXPECT_EQ(1u, e.head.settings.adwFinishing[8]);
          }},
+        // A paper chosen by its tray ends the covers in force at the build; the back cover's own
+        // paper stays.
+        {{{L"InputBin", L"Automatically Select"}},
+         [](const QuickSetEntry& e) {
+             const QuickSetSettings& s = e.head.settings;
+             EXPECT_EQ((std::vector<uint32_t>{0, 0, 0, 0, 0, 1, 1}),
+                       (std::vector<uint32_t>{s.adwPaperSource[0], s.adwPaperSource[3], s.adwPaperSource2[8],
+                                              s.adwPaperSource2[9], s.adwPaperSource2[10], s.adwPaperSource2[6],
+                                              s.adwPaperSource2[7]}));
+         }},
     };
+    PrinterCaps caps = {};
+    WORD firstTray = 7;
+    caps.dwSourceCount = 1;
+    caps.pSourceIds = &firstTray;
+    m_qs->VAttach(nullptr, nullptr, &caps);
+    m_dm.dwDiffPaper = m_dm.dwBackCover = 1;
+    m_dm.dwBackCoverFeederIndex = m_dm.dwBackCoverFeederMedia = 1;
+    m_dm.dwBackCoverFeeder = m_dm.dwFrontCover = m_dm.dwFrontCoverFeeder = 1;
     for (const Case& c : cases) {
         QuickSetEntry entry = {};
         std::vector<PWSTR> features, options;
@@ -809,6 +828,7 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
         c.check(entry);
         CZQQuickSets::VFreePairs(&entry.pPairs);
     }
+    m_qs->VAttach(nullptr, nullptr, nullptr);
     // With "DMCStatus" 3 the factory quick set takes the administrator's values.
     DWORD three = 3;
     m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"DMCStatus", REG_DWORD, &three, sizeof three);

@@ -13,6 +13,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zqsheetstate.h"
+#include "pages/parts/zqmnemonics.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -134,7 +135,7 @@ BOOL CZQShortcutsTab::BBuildOptionNamesFromResources(DocFeatureRecord* pRecord, 
             shown = text;
         else
             notOffered = pRecord->iKind == Rows::kKindList ? 1 : 0;
-        names[i] = ZQDupWithoutMnemonics(shown);
+        if (!BStripMnemonics(shown, &names[i])) names[i] = ZQDupText(shown);  // an empty name stays empty
         hidden[i] = static_cast<int*>(LocalAlloc(LPTR, sizeof(int)));
         if (hidden[i]) *hidden[i] = notOffered;
         whole = whole && names[i] && hidden[i];
@@ -414,9 +415,30 @@ BOOL CZQShortcutsTab::BChosenText(const DocFeatureRecord& record, PWSTR pszText)
     return TRUE;
 }
 
+BOOL CZQShortcutsTab::BFindFeatureRecord(PCWSTR pszKeyword, int* piIndex) const {
+    for (int i = 0; pszKeyword && i < m_rows.Count(); ++i)
+        if (m_rows.PRecord(i) && ZQEqualNoCase(m_rows.PRecord(i)->szKeyword, pszKeyword)) {
+            if (piIndex) *piIndex = i;
+            return TRUE;
+        }
+    return FALSE;
+}
+
+BOOL CZQShortcutsTab::BSelectRecordOptionByName(PCWSTR pszKeyword, PCWSTR pszName, PageContext*) {
+    int index = -1;
+    if (!pszName || !BFindFeatureRecord(pszKeyword, &index)) return FALSE;
+    DocFeatureRecord& record = *m_rows.PRecord(index);
+    for (int i = 0; i < record.nOptions; ++i)
+        if (ZQEqualNoCase(OptionAt(record.ppszOptionNames, i), pszName)) {
+            record.iSelected = i;
+            return TRUE;
+        }
+    return FALSE;
+}
+
 void CZQShortcutsTab::VEnablePhotoButton(PageContext*) {
     int index = -1;
-    if (!m_controls.Page() || !m_rows.BFind(L"DigitalPhotography", &index) || !m_rows.PRecord(index)->iCtrlId) return;
+    if (!m_controls.Page() || !BFindFeatureRecord(L"DigitalPhotography", &index) || !m_rows.PRecord(index)->iCtrlId) return;
     const bool best = OptionIs(m_pCUIParam, zqkw::kPrintQualityGroup, L"PQGroup_3") == 1 ||
                       OptionIs(m_pCUIParam, zqkw::kPrintQualityGroup, L"PQGroup_4") == 1;
     EnableWindow(GetDlgItem(m_controls.Page(), m_rows.PRecord(index)->iCtrlId), best ? FALSE : TRUE);
@@ -444,15 +466,22 @@ void CZQShortcutsTab::VApplyFeature(PageContext* pContext, int iRecord) {
         {L"PosterPrinting", &CZQShortcutsTab::BApplyPosterPrinting},
         {L"BorderlessAutoFit", &CZQShortcutsTab::BApplyBorderlessAutoFit},
     };
-    for (const auto& h : handlers)
-        if (wcscmp(record.szKeyword, h.keyword) == 0) {
-            (this->*h.handler)(pContext, record);
-            return;
-        }
-    if (wcscmp(record.szKeyword, L"Collate") == 0 || wcscmp(record.szKeyword, zqkw::kCopiesItem) == 0)
-        BApplyCopiesCollate(pContext, record, FALSE);
-    else if (wcscmp(record.szKeyword, L"Scaling") == 0)
-        BApplyScaling(pContext, record, FALSE);
+    const auto dispatch = [&]() {
+        for (const auto& h : handlers)
+            if (wcscmp(record.szKeyword, h.keyword) == 0) {
+                (this->*h.handler)(pContext, record);
+                return;
+            }
+        if (wcscmp(record.szKeyword, L"Collate") == 0 || wcscmp(record.szKeyword, zqkw::kCopiesItem) == 0)
+            BApplyCopiesCollate(pContext, record, FALSE);
+        else if (wcscmp(record.szKeyword, L"Scaling") == 0)
+            BApplyScaling(pContext, record, FALSE);
+    };
+    dispatch();
+    // The row's picture shows the new choice; a turned page turns the paper's picture too.
+    if (!m_state.bControlsLive || !m_controls.Page()) return;
+    if (HWND holder = GetDlgItem(m_controls.Page(), record.iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
+    if (wcscmp(record.szKeyword, L"Orientation") == 0) VRepaintPaperSizePicture(pContext);
 }
 
 BOOL CZQShortcutsTab::BApplyInputBin(PageContext* pContext, DocFeatureRecord& record) {
@@ -464,7 +493,7 @@ BOOL CZQShortcutsTab::BApplyInputBin(PageContext* pContext, DocFeatureRecord& re
     work.dwOtherPagesSource = tray;
     if (work.dwDiffPaper == 0) work.dwFirstPageSource = work.dwLastPageSource = tray;
     if (index >= 0) DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, 0, index);
-    return m_rows.BSelectOptionByName(zqkw::kInputBin, text);
+    return BSelectRecordOptionByName(zqkw::kInputBin, text, pContext);
 }
 
 BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& record) {
@@ -480,7 +509,7 @@ BOOL CZQShortcutsTab::BApplyMediaType(PageContext* pContext, DocFeatureRecord& r
         if (work.dwDiffPaper == 0) work.dwFirstPageMedia = work.dwLastPageMedia = media;
     }
     if (index >= 0) DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, 0, index);
-    return m_rows.BSelectOptionByName(zqkw::kMediaType, text);
+    return BSelectRecordOptionByName(zqkw::kMediaType, text, pContext);
 }
 
 BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& record) {
@@ -490,14 +519,14 @@ BOOL CZQShortcutsTab::BApplyPaperSize(PageContext* pContext, DocFeatureRecord& r
     POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     if (!BChosenText(record, text) || !form) return FALSE;
     if (DWSelectOptionByName(m_pCUIParam, form, text, OEMCUIP_DOCPROP) != ZQOPT_OK) return FALSE;
-    m_rows.BSelectOptionByName(zqkw::kPaperSize, text);
+    BSelectRecordOptionByName(zqkw::kPaperSize, text, pContext);
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext))
         if (paperContext) paper->VOnPaperSizeChanged(paperContext);
     if (work.dwPrintDocOn == 0 && m_pPublicDM) work.dwPrintedOnPaper = static_cast<uint32_t>(m_pPublicDM->dmPaperSize);
     // The bins offered follow the paper.
     int bin = -1;
-    if (m_rows.BFind(zqkw::kInputBin, &bin)) {
+    if (BFindFeatureRecord(zqkw::kInputBin, &bin)) {
         if (m_rows.PRecord(bin)->iCtrlId && m_controls.Page()) IFillInputBinCombo(pContext, *m_rows.PRecord(bin), m_rows.PRecord(bin)->iCtrlId);
         VApplyFeature(pContext, bin);
     }
@@ -518,7 +547,7 @@ BOOL CZQShortcutsTab::BApplyPrintQuality(PageContext* pContext, DocFeatureRecord
             if (OptionName(group, i) && ZQEqualNoCase(OptionName(group, i), text))
                 WorkOf(pContext)->dwPrintQualityGroupIndex = static_cast<uint32_t>(i);
     }
-    m_rows.BSelectOptionByName(zqkw::kPrintQuality, text);
+    BSelectRecordOptionByName(zqkw::kPrintQuality, text, pContext);
     if (m_state.bControlsLive) VEnablePhotoButton(pContext);
     return TRUE;
 }
@@ -526,7 +555,7 @@ BOOL CZQShortcutsTab::BApplyPrintQuality(PageContext* pContext, DocFeatureRecord
 BOOL CZQShortcutsTab::BApplyOrientation(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    m_rows.BSelectOptionByName(L"Orientation", text);
+    BSelectRecordOptionByName(L"Orientation", text, pContext);
     SetOrientation(pContext, m_pCUIParam, !ZQEqualNoCase(SelectedKeyword(record), L"Portrait"));
     return TRUE;
 }
@@ -534,7 +563,7 @@ BOOL CZQShortcutsTab::BApplyOrientation(PageContext* pContext, DocFeatureRecord&
 BOOL CZQShortcutsTab::BApplyGrayscale(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    m_rows.BSelectOptionByName(zqkw::kZQPrintInGrayScale, text);
+    BSelectRecordOptionByName(zqkw::kZQPrintInGrayScale, text, pContext);
     ZQUIDevmode& work = *WorkOf(pContext);
     const PCWSTR keyword = SelectedKeyword(record);
     if (ZQEqualNoCase(keyword, L"ZQPrintInSepia")) {
@@ -558,7 +587,7 @@ BOOL CZQShortcutsTab::BApplyGrayscale(PageContext* pContext, DocFeatureRecord& r
 BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& record) {
     WCHAR text[kTextChars];
     if (!BChosenText(record, text)) return FALSE;
-    m_rows.BSelectOptionByName(zqkw::kDuplexItem, text);
+    BSelectRecordOptionByName(zqkw::kDuplexItem, text, pContext);
     CZQUILogic& logic = *pContext->pLogic;
     ZQUIDevmode& work = *WorkOf(pContext);
     if (ZQEqualNoCase(SelectedKeyword(record), L"None")) {
@@ -576,10 +605,10 @@ BOOL CZQShortcutsTab::BApplyDuplex(PageContext* pContext, DocFeatureRecord& reco
 }
 
 // The list's position while the controls are live (the record follows its text), else the record's.
-int CZQShortcutsTab::IChosenPosition(PageContext*, const DocFeatureRecord& record) {
+int CZQShortcutsTab::IChosenPosition(PageContext* pContext, const DocFeatureRecord& record) {
     if (!m_state.bControlsLive || !m_controls.Page() || !record.iCtrlId) return record.iSelected;
     WCHAR text[kTextChars];
-    if (BChosenText(record, text)) m_rows.BSelectOptionByName(record.szKeyword, text);
+    if (BChosenText(record, text)) BSelectRecordOptionByName(record.szKeyword, text, pContext);
     return static_cast<int>(SendDlgItemMessageW(m_controls.Page(), record.iCtrlId, CB_GETCURSEL, 0, 0));
 }
 
@@ -642,7 +671,7 @@ BOOL CZQShortcutsTab::BApplyPosterPrinting(PageContext* pContext, DocFeatureReco
 BOOL CZQShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, DocFeatureRecord& record) {
     if (m_state.bControlsLive && m_controls.Page() && record.iCtrlId) {
         const bool checked = IsDlgButtonChecked(m_controls.Page(), record.iCtrlId) == BST_CHECKED;
-        m_rows.BSelectOptionByName(L"BorderlessAutoFit", checked ? L"Enabled" : L"Disabled");
+        BSelectRecordOptionByName(L"BorderlessAutoFit", checked ? L"Enabled" : L"Disabled", pContext);
     }
     CZQUILogic& logic = *pContext->pLogic;
     logic.m_bBorderlessAutoFit = ZQEqualNoCase(SelectedKeyword(record), L"Enabled");
@@ -650,14 +679,14 @@ BOOL CZQShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, DocFeatureR
     return TRUE;
 }
 
-BOOL CZQShortcutsTab::BApplyCopiesCollate(PageContext*, DocFeatureRecord& record, BOOL) {
+BOOL CZQShortcutsTab::BApplyCopiesCollate(PageContext* pContext, DocFeatureRecord& record, BOOL) {
     POPTITEM item = PubItem(m_pCUIParam, DMPUB_COPIES_COLLATE);
     const bool live = m_state.bControlsLive && m_controls.Page() && record.iCtrlId;
     if (wcscmp(record.szKeyword, L"Collate") == 0) {
         bool checked = ZQEqualNoCase(SelectedKeyword(record), L"Enabled");
         if (live) {
             checked = IsDlgButtonChecked(m_controls.Page(), record.iCtrlId) == BST_CHECKED;
-            m_rows.BSelectOptionByName(L"Collate", checked ? L"Enabled" : L"Disabled");
+            BSelectRecordOptionByName(L"Collate", checked ? L"Enabled" : L"Disabled", pContext);
         }
         if (!item) return FALSE;
         if (checked) item->Flags |= OPTIF_ECB_CHECKED;
@@ -726,14 +755,14 @@ void CZQShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
 
 void CZQShortcutsTab::VRepaintPaperSizePicture(PageContext*) {
     int index = -1;
-    if (m_controls.Page() && m_rows.BFind(zqkw::kPaperSize, &index))
+    if (m_controls.Page() && BFindFeatureRecord(zqkw::kPaperSize, &index))
         if (HWND holder = GetDlgItem(m_controls.Page(), m_rows.PRecord(index)->iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
 }
 
 void CZQShortcutsTab::VSyncOrientationRecord(PageContext* pContext) {
     int index = -1;
     const ZQUIDevmode* work = WorkOf(pContext);
-    if (!work || !m_rows.BFind(L"Orientation", &index)) return;
+    if (!work || !BFindFeatureRecord(L"Orientation", &index)) return;
     DocFeatureRecord& record = *m_rows.PRecord(index);
     const bool portrait = ZQEqualNoCase(SelectedKeyword(record), L"Portrait");
     if (portrait == (work->wOrientation == 1)) return;

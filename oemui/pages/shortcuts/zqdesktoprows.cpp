@@ -13,23 +13,22 @@ namespace {
 
 constexpr UINT kAfterAnchor = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
 
-PCWSTR OptionAt(PWSTR* ppszList, int i) { return ppszList && ppszList[i] ? ppszList[i] : L""; }
-
 }  // namespace
 
 BOOL CZQDesktopFeatureRows::BNewTable(int nFeatures) {
-    // The type being read keeps its name and picture.
-    WCHAR name[kTextChars];
-    ZQCopyText(name, kTextChars, m_szDocTypeName);
-    const int picture = m_nDocTypePicture;
-    VFree();
-    ZQCopyText(m_szDocTypeName, kTextChars, name);
-    m_nDocTypePicture = picture;
-    if (nFeatures <= 0 || nFeatures > kMaxFeatures) return FALSE;
+    if (m_ppFeatures || nFeatures <= 0 || nFeatures > kMaxFeatures) return FALSE;
     m_ppFeatures = static_cast<DocFeatureRecord**>(LocalAlloc(LPTR, nFeatures * sizeof(DocFeatureRecord*)));
     if (!m_ppFeatures) return FALSE;
     m_nFeatures = nFeatures;
     return TRUE;
+}
+
+void CZQDesktopFeatureRows::VDropTable() {
+    LocalFree(m_ppFeatures);
+    m_ppFeatures = nullptr;
+    m_nFeatures = 0;
+    m_szDocTypeName[0] = 0;
+    m_nDocTypePicture = 0;
 }
 
 HWND CZQDesktopFeatureRows::Page() const { return m_controls.Page(); }
@@ -58,59 +57,12 @@ int CZQDesktopFeatureRows::IMakeControl(HINSTANCE hModule, HFONT hFont, PCWSTR p
     return id;
 }
 
-BOOL CZQDesktopFeatureRows::BFind(PCWSTR pszKeyword, int* piIndex) const {
-    for (int i = 0; pszKeyword && i < m_nFeatures; ++i)
-        if (m_ppFeatures[i] && ZQEqualNoCase(m_ppFeatures[i]->szKeyword, pszKeyword)) {
-            if (piIndex) *piIndex = i;
-            return TRUE;
-        }
-    return FALSE;
-}
-
-BOOL CZQDesktopFeatureRows::BSelectOptionByName(PCWSTR pszKeyword, PCWSTR pszName) {
-    int index = -1;
-    if (!pszName || !BFind(pszKeyword, &index)) return FALSE;
-    DocFeatureRecord& record = *m_ppFeatures[index];
-    for (int i = 0; i < record.nOptions; ++i)
-        if (ZQEqualNoCase(OptionAt(record.ppszOptionNames, i), pszName)) {
-            record.iSelected = i;
-            return TRUE;
-        }
-    return FALSE;
-}
-
 void CZQDesktopFeatureRows::VDestroyControls() {
     const HWND page = Page();
     if (page && IsWindow(page))
         for (int id = kFirstRunTimeId; id < m_nNextCtrlId; ++id)
             if (HWND control = GetDlgItem(page, id)) DestroyWindow(control);
     m_nNextCtrlId = kFirstRunTimeId;
-}
-
-void CZQDesktopFeatureRows::VFree() {
-    if (m_ppFeatures) {
-        for (int i = 0; i < m_nFeatures; ++i) {
-            DocFeatureRecord* record = m_ppFeatures[i];
-            if (!record) continue;
-            record->szKeyword[0] = 0;
-            CZQCommon::VFreeStringList(record->ppszOptionKeywords, record->nOptions);
-            CZQCommon::VFreeStringList(record->ppszOptionNames, record->nOptions);
-            for (int option = 0; option < record->nOptions; ++option) {
-                if (record->ppiOptionPictures) LocalFree(record->ppiOptionPictures[option]);
-                if (record->ppiOptionHidden) LocalFree(record->ppiOptionHidden[option]);
-            }
-            LocalFree(record->ppiOptionPictures);
-            LocalFree(record->ppiOptionHidden);
-            record->nOptions = record->iSelected = 0;
-            record->iKind = kKindFreed;
-            LocalFree(record);
-        }
-        LocalFree(m_ppFeatures);
-    }
-    m_ppFeatures = nullptr;
-    m_szDocTypeName[0] = 0;
-    m_nDocTypePicture = 0;
-    m_nFeatures = 0;
 }
 
 int CZQDesktopFeatureRows::IRecordOfControl(int iCtrlId) const {

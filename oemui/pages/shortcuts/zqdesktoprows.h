@@ -36,16 +36,16 @@ public:
     enum : int { kKindList = 0, kKindCheck = 1, kKindButton = 2, kKindNumber = 5, kKindFreed = 6 };
 
     explicit CZQDesktopFeatureRows(const CZQPageControls& controls) : m_controls(controls) {}
-    ~CZQDesktopFeatureRows() { VFree(); }
+    ~CZQDesktopFeatureRows() { VDropTable(); }
     CZQDesktopFeatureRows(const CZQDesktopFeatureRows&) = delete;
     CZQDesktopFeatureRows& operator=(const CZQDesktopFeatureRows&) = delete;
 
-    // ---- the records
-    // A zero-filled table of that many records (one to kMaxFeatures) for the type being read; the
-    // previous records are freed. FALSE without memory.
+    // ---- the records (the page frees them, then drops the table)
+    // A zero-filled table of that many records (one to kMaxFeatures) for the type being read. FALSE
+    // without memory, or while the page has not freed the previous table.
     BOOL BNewTable(int nFeatures);
-    // The records freed; none left, the type's name and picture cleared.
-    void VFree();
+    // The table, its records freed already, goes; the type's name and picture are cleared.
+    void VDropTable();
     int Count() const { return m_nFeatures; }
     DocFeatureRecord* PRecord(int i) const { return m_ppFeatures && i >= 0 && i < m_nFeatures ? m_ppFeatures[i] : nullptr; }
     // The table's slot of a record being read.
@@ -53,9 +53,6 @@ public:
     PWSTR DocTypeName() { return m_szDocTypeName; }
     PCWSTR DocTypeName() const { return m_szDocTypeName; }
     int& DocTypePicture() { return m_nDocTypePicture; }
-    BOOL BFind(PCWSTR pszKeyword, int* piIndex) const;
-    // The record's first option of that name becomes its selected one.
-    BOOL BSelectOptionByName(PCWSTR pszKeyword, PCWSTR pszName);
     // The record of that control; -1 without one.
     int IRecordOfControl(int iCtrlId) const;
 

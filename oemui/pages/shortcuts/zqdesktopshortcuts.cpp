@@ -36,7 +36,28 @@ CZQShortcutsTab::CZQShortcutsTab() = default;
 
 CZQShortcutsTab::~CZQShortcutsTab() {
     m_rows.VDestroyControls();
-    m_rows.VFree();
+    VFreeFeatureTable();
+}
+
+void CZQShortcutsTab::VFreeFeatureTable() {
+    for (int i = 0; i < m_rows.Count(); ++i) {
+        DocFeatureRecord*& record = m_rows.Slot(i);
+        if (!record) continue;
+        record->szKeyword[0] = 0;
+        CZQCommon::VFreeStringList(record->ppszOptionKeywords, record->nOptions);
+        CZQCommon::VFreeStringList(record->ppszOptionNames, record->nOptions);
+        for (int option = 0; option < record->nOptions; ++option) {
+            if (record->ppiOptionPictures) LocalFree(record->ppiOptionPictures[option]);
+            if (record->ppiOptionHidden) LocalFree(record->ppiOptionHidden[option]);
+        }
+        LocalFree(record->ppiOptionPictures);
+        LocalFree(record->ppiOptionHidden);
+        record->nOptions = record->iSelected = 0;
+        record->iKind = Rows::kKindFreed;
+        LocalFree(record);
+        record = nullptr;
+    }
+    m_rows.VDropTable();
 }
 
 void CZQShortcutsTab::VGetControlHandles(HWND hDlg, PageContext* pContext) {
@@ -90,7 +111,7 @@ BOOL CZQShortcutsTab::BFindSelectedDocType(PageContext* pContext, IXMLDOMNode** 
     *ppNode = nullptr;
     WCHAR text[kTextChars] = {};
     if (!SelectedText(Ctl(IDC_CBO_DOCTYPE_SETTING), text)) return FALSE;
-    m_rows.VFree();
+    VFreeFeatureTable();
     ZQCopyText(m_rows.DocTypeName(), kTextChars, text);
     if (!RulesLoaded(pContext)) return FALSE;
     IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
@@ -137,13 +158,8 @@ BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext
         record->ppszOptionKeywords = keywords;
         record->ppiOptionPictures = reinterpret_cast<int**>(pictures);
         // The reader matches the type's choice ("Option" or "Feature.Option") with the last option of
-        // that keyword; a type that lists it twice selects the first.
+        // that keyword.
         record->iSelected = selected >= 0 && selected < options ? static_cast<int>(selected) : 0;
-        for (int option = 0; keywords && keywords[record->iSelected] && option < record->iSelected; ++option)
-            if (keywords[option] && ZQEqualNoCase(keywords[option], keywords[record->iSelected])) {
-                record->iSelected = option;
-                break;
-            }
         record->iKind = IGetControlKind(record->szKeyword);
         zqdoctype::ShowHiddenInForce(m_pCUIParam, record->szKeyword, record->ppszOptionKeywords, record->nOptions,
                                      &record->iSelected);
@@ -195,7 +211,7 @@ void CZQShortcutsTab::VShowCustomSettings(PageContext* pContext) {
     VShowStaticControls(pContext);
     if (Ctl(IDC_CBO_DOCTYPE_SETTING)) SetWindowTextW(Ctl(IDC_CBO_DOCTYPE_SETTING), m_state.szCustomText);
     m_rows.VDestroyControls();
-    m_rows.VFree();
+    VFreeFeatureTable();
     ZQCopyText(m_rows.DocTypeName(), kTextChars, m_state.szCustomText);
     m_rows.DocTypePicture() = kCustomPicture;
 }
@@ -292,7 +308,7 @@ void CZQShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
             }
         }
     }
-    m_rows.VFree();
+    VFreeFeatureTable();
     m_state.bControlsLive = TRUE;
 }
 
@@ -514,7 +530,7 @@ void CZQShortcutsTab::VOnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam, PageCo
         case IDC_TXT_FC_COPIES: {
             if (code != EN_CHANGE && code != EN_KILLFOCUS) return;
             int index = -1;
-            if (!m_rows.BFind(id == IDC_TXT_FC_SCALING ? L"Scaling" : zqkw::kCopiesItem, &index)) return;
+            if (!BFindFeatureRecord(id == IDC_TXT_FC_SCALING ? L"Scaling" : zqkw::kCopiesItem, &index)) return;
             const BOOL editing = code == EN_CHANGE;
             if (id == IDC_TXT_FC_SCALING) BApplyScaling(pContext, *m_rows.PRecord(index), editing);
             else BApplyCopiesCollate(pContext, *m_rows.PRecord(index), editing);
@@ -580,6 +596,5 @@ void CZQShortcutsTab::VOnRunTimeControl(HWND hDlg, int iCtrlId, int iCode, PageC
         return;
     }
     VRepaintPreview(TRUE);
-    if (HWND holder = GetDlgItem(hDlg, record.iPictureHolderId)) InvalidateRect(holder, nullptr, TRUE);
     VUpdateChangedState(pContext);
 }

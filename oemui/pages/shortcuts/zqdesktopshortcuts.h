@@ -65,6 +65,9 @@ public:
     // While the sheet is built, before the window exists: the private devmode names the first type
     // when the settings match it, else the custom settings.
     void VDetectCurrentShortcut(PageContext* pContext);
+    // Every record freed (its options, their pictures and flags), then the table; the type's name
+    // and picture cleared.
+    void VFreeFeatureTable();
 
     // ---- the feature controls
     static int IGetControlKind(PCWSTR pszKeyword);
@@ -82,6 +85,11 @@ public:
     void VFillPreviewSettings(PageContext* pContext);
     void VRepaintPaperSizePicture(PageContext* pContext);
     void VSyncOrientationRecord(PageContext* pContext);
+    // The first record of the keyword (without regard to case) and its index.
+    BOOL BFindFeatureRecord(PCWSTR pszKeyword, int* piIndex) const;
+    // The record's first option of that display name (without regard to case) becomes its selected
+    // one; without such an option nothing changes.
+    BOOL BSelectRecordOptionByName(PCWSTR pszKeyword, PCWSTR pszName, PageContext* pContext);
     void VSetupEditField(PageContext* pContext, DocFeatureRecord* pRecord, int iRow, BOOL bApply, HFONT hFont);
     void VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iSpin, int iRow);
 

@@ -263,7 +263,7 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
 void CZQLargeFormatShortcutsTab::VFixOrientationEntry(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     int index = 0;
-    if (!work || !m_panel.BFind(m_state.szKwOrientation, &index)) return;
+    if (!work || !BFindPanelEntry(m_state.szKwOrientation, &index)) return;
     ShortcutPanelEntry& entry = *PEntry(index);
     int selected = entry.iSelected;
     const bool portraitShown = selected >= 0 && selected < entry.nOptions && entry.ppszOptionKeywords &&
@@ -317,7 +317,7 @@ void CZQLargeFormatShortcutsTab::VApplyColorMgmtDefault(PageContext* pContext, i
         return;
     }
     const int position = IFindDriverOptionIndex(pContext, zqkw::kZQInputColorSpace, 0, name);
-    m_panel.BSelectOption(zqkw::kZQInputColorSpace, name);
+    BSelectEntryOption(zqkw::kZQInputColorSpace, name, pContext);
     DWSelectOptionByKeyword(param, L"ZQColorMgmtOptions", L"PrinterManagedColors", OEMCUIP_DOCPROP);
     DWSelectOptionByIndex(param, zqkw::kZQInputColorSpace, position, OEMCUIP_DOCPROP);
 }

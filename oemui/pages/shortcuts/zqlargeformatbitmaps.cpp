@@ -12,6 +12,11 @@ int g_refusedBlocks = 0;
 }  // namespace
 
 int IShortcutPictureHolderOf(const ShortcutPanelEntry& entry) {
+    // The edit groups bring their own picture holders into the row.
+    if (entry.iKind == 5) {
+        if (lstrcmpiW(entry.szKeyword, L"Scaling") == 0) return entry.iRowHolderId ? IDC_DC_SCALING_HOLDER : 0;
+        if (lstrcmpiW(entry.szKeyword, L"Copies") == 0) return entry.iRowHolderId ? IDC_DC_COPY_HOLDER : 0;
+    }
     const int row = entry.iRowHolderId - IDC_DC_CTL_HOLDER1;
     return row >= 0 && row < IDC_DC_PANEL_ROWS ? IDC_DC_BMP_HOLDER1 + row : 0;
 }

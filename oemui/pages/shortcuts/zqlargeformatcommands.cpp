@@ -123,12 +123,19 @@ void CZQLargeFormatShortcutsTab::VAfterChange(PageContext* pContext, int iDelete
 // ---------------------------------------------------------------------------------------------
 // Save As
 // ---------------------------------------------------------------------------------------------
+INT_PTR CZQLargeFormatShortcutsTab::ShortcutNameDlgProc(PageContext* pContext, IZQNameAsker& asker) {
+    const BOOL rtl = pContext && pContext->pLogic ? pContext->pLogic->SheetState()->bRtl : FALSE;
+    return asker.BAskName(m_controls.Page(), rtl, m_store.NameQuestion(), m_store.m_szNewShortcutName,
+                          CZQShortcutStore::kNameChars)
+               ? IDOK
+               : IDCANCEL;
+}
+
 void CZQLargeFormatShortcutsTab::VOnSaveAs(PageContext* pContext) {
     ZQUIDevmode* work = WorkOf(pContext);
     const BOOL rtl = pContext->pLogic->SheetState()->bRtl;
     CZQNameDlg nameDialog(static_cast<HINSTANCE>(m_pCUIParam->hModule));
-    if (!nameDialog.BAskName(m_controls.Page(), rtl, m_store.NameQuestion(), m_store.m_szNewShortcutName,
-                             CZQShortcutStore::kNameChars) ||
+    if (ShortcutNameDlgProc(pContext, nameDialog) != IDOK ||
         !m_store.BSaveShortcut(pContext, m_controls.Page(), work, rtl, &nameDialog))
         return;
     const PCWSTR name = m_store.m_szNewShortcutName;

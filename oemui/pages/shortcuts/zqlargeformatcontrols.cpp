@@ -72,7 +72,7 @@ void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR
         if (Ctl(IDC_SPIN_SCALING)) SendMessageW(Ctl(IDC_SPIN_SCALING), UDM_SETRANGE, 0, MAKELPARAM(400, 25));
         const int value = !bFromEntry && work ? static_cast<int>(work->dwDocTypeScaling) : fromName;
         SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_SCALING, static_cast<UINT>(value), FALSE);
-        m_panel.VPlaceEditGroup(IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, iRow);
+        m_panel.VPlaceEditGroup(IDC_STA_FS_SCALING, IDC_TXT_FC_SCALING, IDC_SPIN_SCALING, IDC_DC_SCALING_HOLDER, iRow);
         return;
     }
     if (!ZQEqualNoCase(pszKeyword, zqkw::kCopiesItem)) return;
@@ -97,7 +97,7 @@ void CZQLargeFormatShortcutsTab::VSetupEditFeature(PageContext* pContext, PCWSTR
     }
     if (!bFromEntry && work) value = static_cast<int>(work->dwDocTypeCopies);
     SetDlgItemInt(m_controls.Page(), IDC_TXT_FC_COPIES, static_cast<UINT>(value), FALSE);
-    m_panel.VPlaceEditGroup(IDC_STA_FS_COPIES, IDC_TXT_FC_COPIES, IDC_SPIN_COPIES, iRow);
+    m_panel.VPlaceEditGroup(IDC_STA_FS_COPIES, IDC_TXT_FC_COPIES, IDC_SPIN_COPIES, IDC_DC_COPY_HOLDER, iRow);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -242,9 +242,11 @@ void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR,
                 break;
             }
     }
-    // A stored shortcut's own choice replaces this one where its list has it.
-    const LRESULT item = iCurrent >= 0 && iCurrent < nCount && ppszNames ? FindExact(list, ppszNames[iCurrent]) : CB_ERR;
-    SendMessageW(list, CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item), 0);
+    // A stored shortcut's list shows the choice of its quick set, selected after the build.
+    if (!m_state.bStoredShortcutShown) {
+        const LRESULT item = iCurrent >= 0 && iCurrent < nCount && ppszNames ? FindExact(list, ppszNames[iCurrent]) : CB_ERR;
+        SendMessageW(list, CB_SETCURSEL, item == CB_ERR ? 0 : static_cast<WPARAM>(item), 0);
+    }
     m_store.VReadLocks(pContext);
     if (m_store.m_bDuplexLocked) DisableShown(list);
     CZQLocalPtr<WCHAR> admin;
@@ -261,7 +263,7 @@ void CZQLargeFormatShortcutsTab::VFillDuplexCombo(PageContext* pContext, PCWSTR,
 
 DWORD CZQLargeFormatShortcutsTab::DWFillStaplingCombo(BYTE bPubId, PCWSTR pszKeyword, PageContext*) {
     int index = 0;
-    m_panel.BFind(pszKeyword, &index);
+    BFindPanelEntry(pszKeyword, &index);
     const ShortcutPanelEntry* entry = index < m_panel.Count() ? PEntry(index) : nullptr;
     if (Ctl(m_state.iStaplingListId)) SendMessageW(Ctl(m_state.iStaplingListId), CB_RESETCONTENT, 0, 0);
     POPTITEM item = nullptr;

@@ -67,7 +67,13 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
         return FALSE;
     auto** entries = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, count * sizeof(ShortcutPanelEntry*)));
     if (!entries) return FALSE;
-    m_panel.VTakeEntries(entries, static_cast<int>(count));
+    // Entries a caller left go; the name and pictures are those of the type being read.
+    if (m_panel.Count()) {
+        const Rows::DocType type = m_panel.Type();
+        VFreePanelEntries();
+        m_panel.Type() = type;
+    }
+    m_panel.BTakeEntries(entries, static_cast<int>(count));
     features->reset();
     BOOL read = FALSE;
     for (LONG i = 0; i < count; ++i) {
@@ -91,7 +97,7 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
         entry->iDefaultOption = CZQShortcutStore::IFindString(entry->nOptions, keywords, display);
         if (entry->iDefaultOption < 0) entry->iDefaultOption = 0;
         entry->iKind = ZQEqualNoCase(entry->szFixed, L"True") && entry->nOptions == 1
-                           ? Rows::kKindFixed
+                           ? IGetFixedKind()
                            : IGetControlKind(pContext, entry->szKeyword);
         POPTITEM item = nullptr;
         if (!BFindDriverItem(entry->szKeyword, &item, pContext)) {
@@ -135,15 +141,19 @@ BOOL CZQLargeFormatShortcutsTab::BGetSelectedDocType(PageContext* pContext, IXML
     } else {
         m_state.bStoredShortcutShown = FALSE;
     }
-    m_panel.VFreeEntries();
+    VFreePanelEntries();
     ZQCopyText(m_panel.Type().szName, kTextChars, text);
     return FindDocType(pContext, text, ppNode);
 }
 
-// The panel's rows keep the template's holders: both columns start at the same height.
-BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocument(PageContext* pContext, int iFlag) {
+BOOL CZQLargeFormatShortcutsTab::BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag) {
     CZQComPtr<IXMLDOMNode> node;
-    return BGetSelectedDocType(pContext, node.Put()) && node && BReadShortcutDocument(node.Get(), pContext, iFlag);
+    if (!BGetSelectedDocType(pContext, node.Put()) || !node || !BReadShortcutDocument(node.Get(), pContext, iFlag))
+        return FALSE;
+    node.Reset();
+    // The rows leave the top of the panel to the sample page's labels.
+    m_panel.VMoveRowHolders();
+    return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -172,7 +182,7 @@ void CZQLargeFormatShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
             }
         }
     }
-    m_panel.VFreeEntries();
+    VFreePanelEntries();
 }
 
 BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext) {

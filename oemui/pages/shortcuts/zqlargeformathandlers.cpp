@@ -176,7 +176,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyInputBin(PageContext* pContext, int iEntr
         if (!pContext->pLogic->m_bSourceOverride) work->dwFirstPageSource = work->dwLastPageSource = tray;
         DWSelectPubOption(m_pCUIParam, DMPUB_DEFSOURCE, -1, position);
     }
-    m_panel.BSelectOption(m_state.szKwInputBin, text);
+    BSelectEntryOption(m_state.szKwInputBin, text, pContext);
     return TRUE;
 }
 
@@ -184,7 +184,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyOrientation(PageContext* pContext, int iE
     if (!WorkOf(pContext)) return TRUE;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    m_panel.BSelectOption(m_state.szKwOrientation, text);
+    BSelectEntryOption(m_state.szKwOrientation, text, pContext);
     const bool landscape = !ZQEqualNoCase(SelectedKeyword(PEntry(iEntry)), m_state.szOptPortrait);
     SetOrientation(pContext, m_pCUIParam, landscape);
     WCHAR option[kTextChars];
@@ -212,7 +212,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyMediaType(PageContext* pContext, int iEnt
         if (!pContext->pLogic->m_bSourceOverride) work->dwFirstPageMedia = work->dwLastPageMedia = media;
         DWSelectPubOption(m_pCUIParam, DMPUB_MEDIATYPE, -1, position);
     }
-    m_panel.BSelectOption(zqkw::kMediaType, text);
+    BSelectEntryOption(zqkw::kMediaType, text, pContext);
     WCHAR group[kTextChars];
     if (RulesLoaded(pContext) && ReadOption(m_pCUIParam, zqkw::kPrintQualityGroup, group))
         pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, group, m_pCUIParam);
@@ -223,7 +223,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyInputColorSpace(PageContext* pContext, in
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
     const int position = IFindDriverOptionIndex(pContext, zqkw::kZQInputColorSpace, 0, text);
-    m_panel.BSelectOption(zqkw::kZQInputColorSpace, text);
+    BSelectEntryOption(zqkw::kZQInputColorSpace, text, pContext);
     if (position >= 0) DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQInputColorSpace, position, kDoc);
     return TRUE;
 }
@@ -237,7 +237,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPaperSize(PageContext* pContext, int iEnt
     const POPTITEM form = PubItem(m_pCUIParam, DMPUB_FORMNAME);
     // A paper the driver does not name is not chosen.
     if (!form || !text[0] || DWSelectOptionByName(m_pCUIParam, form, text, kDoc) != ZQOPT_OK) return TRUE;
-    m_panel.BSelectOption(m_state.szKwPaperSize, text);
+    BSelectEntryOption(m_state.szKwPaperSize, text, pContext);
     PageContext* paperContext = nullptr;
     auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext);
     if (paper && paperContext) paper->VOnPaperSizeChanged(paperContext);
@@ -253,7 +253,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPaperSize(PageContext* pContext, int iEnt
         }
     }
     int bin = 0;
-    if (!m_panel.BFind(m_state.szKwInputBin, &bin)) return TRUE;
+    if (!BFindPanelEntry(m_state.szKwInputBin, &bin)) return TRUE;
     // The sources the new paper allows, then the row's source again.
     const ShortcutPanelEntry* source = PEntry(bin);
     if (source)
@@ -287,9 +287,9 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPrintQuality(PageContext* pContext, int i
                 break;
             }
     }
-    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) m_panel.BSelectOption(entry->szKeyword, text);
+    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) BSelectEntryOption(entry->szKeyword, text, pContext);
     int photo = 0;
-    if (m_state.bReadFromControls && m_panel.BFind(L"DigitalPhotography", &photo))
+    if (m_state.bReadFromControls && BFindPanelEntry(L"DigitalPhotography", &photo))
         if (const ShortcutPanelEntry* row = PEntry(photo)) EnableWindow(Item(m_controls.Page(), row->iCtrlId), !IsDraftGroup(param));
     return TRUE;
 }
@@ -300,7 +300,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyBorderlessAutoFit(PageContext* pContext, 
     VReadEntryText(iEntry, iCtrlId, text);
     const ShortcutPanelEntry* entry = PEntry(iEntry);
     if (!entry) return TRUE;
-    m_panel.BSelectOption(entry->szKeyword, text);
+    BSelectEntryOption(entry->szKeyword, text, pContext);
     const BOOL on = ZQEqualNoCase(SelectedKeyword(entry), L"Enabled");
     pContext->pLogic->m_bBorderlessAutoFit = on;
     DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQBorderLessAutoFit, on ? 1 : 0, kDoc);
@@ -314,7 +314,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyScaling(PageContext* pContext, BOOL bQuie
     ZQUIDevmode* work = WorkOf(pContext);
     if (!work) return TRUE;
     int index = 0;
-    const ShortcutPanelEntry* entry = m_panel.BFind(L"Scaling", &index) ? PEntry(index) : nullptr;
+    const ShortcutPanelEntry* entry = BFindPanelEntry(L"Scaling", &index) ? PEntry(index) : nullptr;
     int value = 0;
     if (m_state.bReadFromControls && m_controls.Page() && (!entry || (entry->iKind != Rows::kKindText && entry->iKind != Rows::kKindFixed)))
         value = ReadEditNumber(m_controls.Page(), IDC_TXT_FC_SCALING, kMinScale, kMaxScale, 100, true, bQuiet != FALSE);
@@ -335,7 +335,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyCopiesCollate(PCWSTR pszKeyword, PageCont
     if (!pszKeyword || !BFindDriverItem(pszKeyword, &item, pContext) || !item) return TRUE;
     const DWORD previous = static_cast<DWORD>(item->Sel);
     int index = 0;
-    ShortcutPanelEntry* entry = m_panel.BFind(pszKeyword, &index) ? PEntry(index) : nullptr;
+    ShortcutPanelEntry* entry = BFindPanelEntry(pszKeyword, &index) ? PEntry(index) : nullptr;
     const bool fromEntry = !m_state.bReadFromControls || !m_controls.Page() || (entry && (entry->iKind == Rows::kKindText || entry->iKind == Rows::kKindFixed));
     if (ZQEqualNoCase(pszKeyword, zqkw::kCopiesItem)) {
         int copies = 1;
@@ -352,7 +352,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyCopiesCollate(PCWSTR pszKeyword, PageCont
             item->Flags |= OPTIF_ECB_CHECKED;
         else
             item->Flags &= ~OPTIF_ECB_CHECKED;
-        if (entry) m_panel.BSelectOption(pszKeyword, on ? L"Enabled" : L"Disabled");
+        if (entry) BSelectEntryOption(pszKeyword, on ? L"Enabled" : L"Disabled", pContext);
     } else {
         return TRUE;
     }
@@ -370,7 +370,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyColorMode(PageContext* pContext, int iEnt
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    m_panel.BSelectOption(m_state.szKwGrayScale, text);
+    BSelectEntryOption(m_state.szKwGrayScale, text, pContext);
     const PCWSTR keyword = SelectedKeyword(PEntry(iEntry));
     if (!keyword[0]) return TRUE;
     if (wcscmp(keyword, L"ZQPrintInSepia") == 0) {
@@ -398,7 +398,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyDuplex(PageContext* pContext, int iEntry,
     const POEMCUIPPARAM param = m_pCUIParam;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    m_panel.BSelectOption(zqkw::kDuplexItem, text);
+    BSelectEntryOption(zqkw::kDuplexItem, text, pContext);
     const PCWSTR keyword = SelectedKeyword(PEntry(iEntry));
     const auto binding = [&] {
         return WGetDuplexBinding(static_cast<int>(work->dwPagesPerSheet), static_cast<short>(work->wOrientation),
@@ -474,7 +474,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPagesPerSheet(PageContext* pContext, int 
     const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    m_panel.BSelectOption(entry->szKeyword, text);
+    BSelectEntryOption(entry->szKeyword, text, pContext);
     const int setting = IListIndexToSetting(index);
     if (setting != 2) work->dwBooklet = 0;
     if (setting == 1) {
@@ -497,7 +497,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterPrinting(PageContext* pContext, int
     const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    m_panel.BSelectOption(entry->szKeyword, text);
+    BSelectEntryOption(entry->szKeyword, text, pContext);
     // Turning posters off keeps the tiles the user picked.
     if (index <= 0) {
         DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPosterPrinting, 0, kDoc);
@@ -515,10 +515,10 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterSui(PageContext* pContext, int iEnt
     const int index = IEntryListIndex(iEntry, iCtrlId);
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    m_panel.BSelectOption(entry->szKeyword, text);
     PageContext* finishingContext = nullptr;
     auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing, &finishingContext);
     if (index <= 0) {
+        BSelectEntryOption(entry->szKeyword, text, pContext);
         DWSelectOptionByIndex(param, zqkw::kZQPosterPrintingOptionSUI, 0, kDoc);
         if (finishing) logic.VClearPosterFlag();
         const int saved = logic.IGetSavedSelection(zqkw::kZQMinimizeMargins);
@@ -526,7 +526,9 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPosterSui(PageContext* pContext, int iEnt
         return TRUE;
     }
     const POPTITEM item = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI);
+    // A poster the driver does not offer changes nothing, the row's choice included.
     if (!item || DWSelectOptionByName(param, item, text, kDoc) != ZQOPT_OK) return TRUE;
+    BSelectEntryOption(entry->szKeyword, text, pContext);
     if (finishing) logic.VSetPosterFlag();
     DWSelectOptionByIndex(param, zqkw::kZQMinimizeMargins, 0, kDoc);
     VStartPoster(pContext, SelectedKeyword(entry));
@@ -538,7 +540,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyScaleToPaper(PageContext* pContext, int i
     if (!work) return TRUE;
     WCHAR text[kTextChars];
     VReadEntryText(iEntry, iCtrlId, text);
-    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) m_panel.BSelectOption(entry->szKeyword, text);
+    if (const ShortcutPanelEntry* entry = PEntry(iEntry)) BSelectEntryOption(entry->szKeyword, text, pContext);
     const PCWSTR printer = pContext->pCaps ? pContext->pCaps->szPrinterName : nullptr;
     CZQLocalPtr<WORD> papers;
     CZQLocalPtr<WCHAR> names;

@@ -11,6 +11,7 @@
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zqshortcut.h"
+#include "pages/parts/zqmnemonics.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "settings/zqdriverdata.h"
@@ -203,7 +204,7 @@ BOOL CZQLargeFormatShortcutsTab::BBuildNames(POPTITEM pItem, LONG** ppLabelIds, 
         } else {
             notAvailable = listKind ? 1 : 0;
         }
-        names[i] = ZQDupWithoutMnemonics(shown);
+        if (!BStripMnemonics(shown, &names[i])) names[i] = ZQDupText(shown);  // an empty name stays empty
         flags[i] = static_cast<int*>(LocalAlloc(LPTR, sizeof(int)));
         if (flags[i]) *flags[i] = notAvailable;
         whole = whole && names[i] && flags[i];
@@ -223,6 +224,47 @@ BOOL CZQLargeFormatShortcutsTab::BBuildOptionNamesNoItem(LONG** ppLabelIds, PWST
                                                          PCWSTR pszKeyword, PageContext* pContext, PWSTR** pppszNames,
                                                          int*** pppiFlags) {
     return BBuildNames(nullptr, ppLabelIds, ppszKeywords, nOptions, pszKeyword, pContext, pppszNames, pppiFlags);
+}
+
+void CZQLargeFormatShortcutsTab::VFreePanelEntries() {
+    for (int i = 0; i < m_panel.Count(); ++i) {
+        ShortcutPanelEntry* entry = PEntry(i);
+        if (!entry) continue;
+        for (int option = 0; option < entry->nOptions; ++option) {
+            if (entry->ppszOptionKeywords) LocalFree(entry->ppszOptionKeywords[option]);
+            if (entry->ppszOptionNames) LocalFree(entry->ppszOptionNames[option]);
+            if (entry->ppiOptionBitmapIds) LocalFree(entry->ppiOptionBitmapIds[option]);
+            if (entry->ppiNotAvailable) LocalFree(entry->ppiNotAvailable[option]);
+        }
+        LocalFree(entry->ppszOptionKeywords);
+        LocalFree(entry->ppszOptionNames);
+        LocalFree(entry->ppiOptionBitmapIds);
+        LocalFree(entry->ppiNotAvailable);
+        LocalFree(entry);
+    }
+    m_panel.VDropTable();
+}
+
+BOOL CZQLargeFormatShortcutsTab::BFindPanelEntry(PCWSTR pszKeyword, int* piIndex) const {
+    if (piIndex) *piIndex = 0;
+    for (int i = 0; pszKeyword && i < m_panel.Count(); ++i) {
+        if (!PEntry(i) || !ZQEqualNoCase(PEntry(i)->szKeyword, pszKeyword)) continue;
+        if (piIndex) *piIndex = i;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CZQLargeFormatShortcutsTab::BSelectEntryOption(PCWSTR pszKeyword, PCWSTR pszOptionName, PageContext*) {
+    int index = 0;
+    if (!pszOptionName || !BFindPanelEntry(pszKeyword, &index)) return FALSE;
+    ShortcutPanelEntry& entry = *PEntry(index);
+    for (int i = 0; entry.ppszOptionNames && i < entry.nOptions; ++i) {
+        if (!entry.ppszOptionNames[i] || !ZQEqualNoCase(entry.ppszOptionNames[i], pszOptionName)) continue;
+        entry.iSelected = i;
+        return TRUE;
+    }
+    return FALSE;
 }
 
 int CZQLargeFormatShortcutsTab::IGetControlKind(PageContext* pContext, PCWSTR pszKeyword) {

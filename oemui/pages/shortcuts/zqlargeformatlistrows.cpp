@@ -15,24 +15,6 @@
 #include "pages/zqpages.h"
 #include "res/zqshortcutsids.h"
 
-namespace {
-
-// What ends a name the row cannot hold.
-constexpr WCHAR kEllipsis[] = L"...";
-constexpr int kMaxRowLines = 8;
-// Room kept between a name and the row's far side.
-constexpr int kRowFarMargin = 4;
-
-int FitInDc(void* pContext, PCWSTR pszText, int cchText, int cxRoom) {
-    int fit = 0;
-    SIZE extent = {};
-    if (cxRoom <= 0 || !GetTextExtentExPointW(static_cast<HDC>(pContext), pszText, cchText, cxRoom, &fit, nullptr, &extent))
-        return 0;
-    return fit;
-}
-
-}  // namespace
-
 CZQShortcutListRows::CZQShortcutListRows(const CZQPageControls& controls) : m_controls(controls) {
     // Without its block the array answers every call with FALSE and draws rows without pictures.
     m_pictures.BAllocate();
@@ -148,57 +130,6 @@ int ZQWrapShortcutRow(PCWSTR pszText, int cchText, int cxRoom, int cxEllipsis, i
         pos += std::max(1, end);
     }
     return lines;
-}
-
-void CZQShortcutListRows::VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeFormat) {
-    if (!pItem || pItem->itemID == static_cast<UINT>(-1)) return;
-    const HWND hList = pItem->hwndItem;
-    HDC dc = pItem->hDC;
-    RECT rc = pItem->rcItem;
-    if (pItem->itemState & ODS_FOCUS) DrawFocusRect(dc, &rc);
-    const bool selected = (pItem->itemState & ODS_SELECTED) != 0;
-    const COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    const COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    CZQGdiObject brush(CreateSolidBrush(selected ? GetSysColor(COLOR_HIGHLIGHT) : GetBkColor(dc)));
-    if (brush) FillRect(dc, &rc, static_cast<HBRUSH>(brush.Get()));
-
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
-    const int unit = LOWORD(GetDialogBaseUnits()) / 4;
-    const LRESULT length = SendMessageW(hList, LB_GETTEXTLEN, pItem->itemID, 0);
-    CZQLocalPtr<WCHAR> text;
-    if (length != LB_ERR && text.Alloc(static_cast<size_t>(length) + 1)) {
-        SendMessageW(hList, LB_GETTEXT, pItem->itemID, reinterpret_cast<LPARAM>(text.Get()));
-        const int count = static_cast<int>(wcslen(text.Get()));
-        // The name wraps within what the row shows of the list: its client area ends at the
-        // scroll bar, in both reading orders. A glyph may ink its whole advance (a mirrored row's
-        // first capital), so the far side keeps a margin of its own.
-        RECT client = rc;
-        GetClientRect(hList, &client);
-        const int x = bLargeFormat ? 20 * unit + 37 : 2 * unit + 51;
-        const int room = std::min(rc.right, client.right) - x - kRowFarMargin;
-        const int lineHeight = std::max(1, static_cast<int>(metrics.tmHeight));
-        const int maxLines = std::min(kMaxRowLines, std::max(1, (static_cast<int>(rc.bottom - rc.top) - 4) / lineHeight));
-        SIZE dots = {};
-        GetTextExtentPoint32W(dc, kEllipsis, static_cast<int>(wcslen(kEllipsis)), &dots);
-        ZQRowLine lines[kMaxRowLines];
-        const int n = ZQWrapShortcutRow(text.Get(), count, room, dots.cx, maxLines, &FitInDc, dc, lines);
-        const size_t cchShown = static_cast<size_t>(count) + wcslen(kEllipsis) + 1;
-        CZQLocalPtr<WCHAR> shown;
-        int y = (rc.top + rc.bottom - n * lineHeight) / 2;
-        for (int i = 0; i < n && (shown || shown.Alloc(cchShown)); ++i, y += lineHeight) {
-            ZQCopyTextN(shown.Get(), cchShown, text.Get() + lines[i].iStart, static_cast<size_t>(lines[i].cch));
-            if (lines[i].bEllipsis) wcscat_s(shown.Get(), cchShown, kEllipsis);
-            ExtTextOutW(dc, x, y, ETO_CLIPPED, &rc, shown.Get(), static_cast<UINT>(wcslen(shown.Get())), nullptr);
-        }
-    }
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBack);
-    if (pItem->itemID > static_cast<UINT>(kLastPictureRow)) return;
-    // A row without a picture of its own shows the first row's.
-    void* picture = m_pictures.PAt(static_cast<int>(pItem->itemID));
-    if (!picture) picture = m_pictures.PAt(0);
-    if (picture) CZQUIBase::VDrawTransparentBitmap(dc, static_cast<HBITMAP>(picture), rc.left + 2, rc.top + 2);
 }
 
 HBITMAP CZQShortcutListRows::HLoadShortcutBitmap(UINT uId) {

@@ -54,9 +54,6 @@ public:
     void VPlaceRowBitmap(int iRow, HBITMAP hBitmap);
     // A row picture from the plug-in's module (id 0: the default picture); the caller owns it.
     static HBITMAP HLoadShortcutBitmap(UINT uId);
-    // WM_DRAWITEM of the list: the row's picture and its name, wrapped on as many lines as the row
-    // holds within the list's client width (the scroll bar left out).
-    void VDrawItem(const DRAWITEMSTRUCT* pItem, BOOL bLargeFormat);
     // A stored shortcut from its value's data under its type's row (bOnlyNew: not when a row of its
     // name stands); TRUE when listed, FALSE for a value that is no shortcut.
     BOOL BInsertStoredRow(PCWSTR pszName, const BYTE* pData, DWORD cbData, BOOL bOnlyNew);

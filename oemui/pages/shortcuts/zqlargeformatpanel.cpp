@@ -98,8 +98,10 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
 
     // 3. A clean panel; ids from 500 again, the first row after the shortcut list in the tab order.
     for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_CTL_HOLDER1 + row));
-    // The rows draw no pictures: the edit groups' picture holders stay hidden.
-    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) Hide(Item(m_controls.Page(), holder));
+    for (int holder : {IDC_DC_SCALING_HOLDER, IDC_DC_COPY_HOLDER}) {
+        ShowWindow(Item(m_controls.Page(), holder), SW_HIDE);
+        ShowWindow(Item(m_controls.Page(), holder), SW_SHOW);
+    }
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(m_controls.Page(), WM_GETFONT, 0, 0));
     if (!bApply) VRestoreSelections(pContext);
     m_panel.VStartBuild(IDC_LB_DOCTYPE_SETTING);
@@ -110,26 +112,28 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
         (!ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName) || BSettingsDifferFromPanel(pContext)))
         work->dwPendingChange = 1;
 
-    // 5. One control per shown row, each in the next row place: a row the printer does not offer
-    // leaves no gap, so both columns start at the top.
-    int shownRows = 0;
-    for (int i = 0; i < m_panel.Count() && i < kPanelRows; ++i)
-        if (PEntry(i) && EntryShown(*PEntry(i))) ++shownRows;
-    m_panel.VPlanRows(shownRows);
-    int slot = 0;
+    // 5. One control per shown row, in its own row place beside its option's picture; the seventh
+    // row starts the right column's tab order.
+    m_panel.VPlanRows(m_panel.Count() < kPanelRows ? m_panel.Count() : kPanelRows);
     for (int i = 0; i < m_panel.Count() && i < kPanelRows; ++i) {
         ShortcutPanelEntry* entry = PEntry(i);
         if (!entry) continue;
         entry->iRowHolderId = 0;
-        if (!EntryShown(*entry)) continue;
-        m_panel.VSetRightColumn(slot == 6);
-        VMakeEntryControl(hModule, font, pContext, i, slot++);
+        m_panel.VSetRightColumn(i == 6);
+        HWND picture = Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + i);
+        if (!EntryShown(*entry)) {
+            Hide(picture);
+            continue;
+        }
+        // A picture an earlier build hid for its row shows again.
+        if (picture) ShowWindow(picture, m_panel.BWithoutPictures() ? SW_HIDE : SW_SHOW);
+        VMakeEntryControl(hModule, font, pContext, i);
         if (bApply) VApplyPanelEntry(pContext, i);
     }
     m_panel.VSetRightColumn(FALSE);
 
     // 6. What a larger earlier build left.
-    for (int row = 0; row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
+    for (int row = m_panel.Count(); row < kPanelRows; ++row) Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + row));
     m_panel.VHideUnused();
     VEnablePanelControls(m_state.bStoredShortcutShown);
 
@@ -140,11 +144,10 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     m_panel.VFitRowsToPage();
 }
 
-void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry,
-                                                   int iSlot) {
+void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry) {
     ShortcutPanelEntry& entry = *PEntry(iEntry);
     const HINSTANCE instance = static_cast<HINSTANCE>(hModule);
-    const int holder = IDC_DC_CTL_HOLDER1 + iSlot;
+    const int holder = IDC_DC_CTL_HOLDER1 + iEntry;
     const POEMCUIPPARAM param = m_pCUIParam;
     int control = 0, second = 0;
     entry.iRowHolderId = holder;
@@ -177,7 +180,7 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
                 EnableWindow(Item(m_controls.Page(), control), !IsDraftGroup(param));
             break;
         case Rows::kKindEdit:
-            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iSlot,
+            VSetupEditFeature(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords), iEntry,
                               TRUE);
             if (ZQEqualNoCase(entry.szKeyword, L"Scaling")) {
                 control = IDC_TXT_FC_SCALING;
@@ -186,6 +189,7 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
                 control = IDC_TXT_FC_COPIES;
                 second = IDC_STA_FS_COPIES;
             }
+            Hide(Item(m_controls.Page(), IDC_DC_BMP_HOLDER1 + iEntry));
             break;
         case Rows::kKindText: {
             m_panel.BCreateLabelAndText(instance, hFont, entry.iLabel, holder, &control, &second);
@@ -193,9 +197,13 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
             VSetStaticText(pContext, &shown, control);
             break;
         }
-        case Rows::kKindSlider:
+        case Rows::kKindSlider: {
             m_panel.BCreateLabelAndSlider(instance, hFont, entry.iLabel, holder, &control, &second);
+            const int s = entry.iSelected;
+            const bool chosen = s >= 0 && s < entry.nOptions && entry.ppszOptionKeywords && entry.ppszOptionKeywords[s];
+            VSetQualitySlider(pContext, Item(m_controls.Page(), control), chosen ? entry.ppszOptionKeywords[s] : L"");
             break;
+        }
         default: break;  // fixed rows and the kinds without a control
     }
     entry.iCtrlId = control;
@@ -244,8 +252,14 @@ void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
         CZQLocalPtr<WCHAR> shown;
         if (hasValue) DWOptionKeywordToName(param, entry->szKeyword, value, shown.Put());
         const PCWSTR name = shown.Get() ? shown.Get() : L"";
+        // The pages per sheet are the quick set's own layout, told by their text.
+        const bool pages = ZQEqualNoCase(entry->szKeyword, L"PagesPerSheet");
+        CZQLocalPtr<WCHAR> pagesText;
+        if (pages) VGetPagesPerSheetText(static_cast<int>(quickSet->head.settings.adwFinishing[6]), pagesText.Put());
         if (entry->iKind == Rows::kKindList) {
-            if (smallPrinter && ZQEqualNoCase(entry->szKeyword, zqkw::kDuplexItem)) {
+            if (pages) {
+                SelectFromTop(control, pagesText.Get());
+            } else if (smallPrinter && ZQEqualNoCase(entry->szKeyword, zqkw::kDuplexItem)) {
                 CZQLocalPtr<WCHAR> text;
                 VGetDuplexChoiceText(pContext, quickSet, text.Put());
                 SelectFromTop(control, text.Get());
@@ -264,8 +278,12 @@ void CZQLargeFormatShortcutsTab::VShowStoredShortcut(PageContext* pContext) {
             } else if (hasValue) {
                 SelectFromTop(control, name);
             }
+        } else if (entry->iKind == Rows::kKindText && pages) {
+            SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pagesText.Get() ? pagesText.Get() : L""));
         } else if (entry->iKind == Rows::kKindText && hasValue && name[0]) {
             SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name));
+        } else if (entry->iKind == Rows::kKindSlider && hasValue) {
+            VSetQualitySlider(pContext, control, value);
         }
     }
 }
@@ -286,7 +304,7 @@ void CZQLargeFormatShortcutsTab::VGetDuplexChoiceText(PageContext* pContext, con
     // The choice by the two-sided row's own name for it, which its list shows.
     const auto named = [&](PCWSTR pszKeyword, INT iTextId, PCWSTR pszEnglish) {
         int row = 0;
-        const ShortcutPanelEntry* entry = m_panel.BFind(L"Duplex", &row) ? PEntry(row) : nullptr;
+        const ShortcutPanelEntry* entry = BFindPanelEntry(L"Duplex", &row) ? PEntry(row) : nullptr;
         for (int i = 0; entry && entry->ppszOptionKeywords && entry->ppszOptionNames && i < entry->nOptions; ++i)
             if (entry->ppszOptionNames[i] && ZQEqualNoCase(entry->ppszOptionKeywords[i], pszKeyword)) {
                 ZQCopyText(text, kTextChars, entry->ppszOptionNames[i]);
@@ -347,6 +365,10 @@ void CZQLargeFormatShortcutsTab::VRefreshPanelControls(PageContext* pContext) {
         ShowFlagged(control, m_state.bScalingOnPanel);
     for (HWND control : {Ctl(IDC_TXT_FC_COPIES), Ctl(IDC_STA_FS_COPIES), Ctl(IDC_SPIN_COPIES)})
         ShowFlagged(control, m_state.bCopiesOnPanel);
+    // The edit groups' pictures, unless the rows do without pictures.
+    const bool pictures = !m_panel.BWithoutPictures();
+    ShowFlagged(Item(m_controls.Page(), IDC_DC_SCALING_HOLDER), m_state.bScalingOnPanel && pictures);
+    ShowFlagged(Item(m_controls.Page(), IDC_DC_COPY_HOLDER), m_state.bCopiesOnPanel && pictures);
     for (int id : {IDC_DOCUI_CUSTOM1, IDC_DOCUI_CUSTOM2, IDC_DOCUI_CUSTOM3, IDC_STA_MESSAGE})
         ShowWindow(Item(m_controls.Page(), id), SW_HIDE);
     if (!pContext->pLogic->BIsLargeFormat()) {
@@ -407,7 +429,7 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
         if (entry->iSelected != entry->iDefaultOption) modified = true;
     }
     int orientationEntry = 0;
-    const bool hasOrientation = m_panel.BFind(m_state.szKwOrientation, &orientationEntry) != FALSE;
+    const bool hasOrientation = BFindPanelEntry(m_state.szKwOrientation, &orientationEntry) != FALSE;
     int previewOption = -1;
     if (Ctl(IDC_CHK_SHOW_PREVIEW_FIN) && DWGetFeatureOptionIndex(m_pCUIParam, zqkw::kZQPrintPreview, &previewOption) == ZQOPT_OK) {
         int differs = -1;
@@ -418,7 +440,7 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     // The image-enhancement dialog reports its own changes once.
     int photoRow = -1;
     CZQImageEnhanceDlg* enhance = SheetImageEnhance(pContext, nullptr);
-    if (enhance && m_panel.BFind(L"DigitalPhotography", &photoRow) && enhance->BChanged()) {
+    if (enhance && BFindPanelEntry(L"DigitalPhotography", &photoRow) && enhance->BChanged()) {
         enhance->VClearChanged();
         changed = modified = true;
     }

@@ -21,6 +21,8 @@ constexpr int kPreviewLandscapeId = 441;
 constexpr int kColonId = 3994;
 constexpr UINT kShowAfter = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
 constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+// A holder moved down two rows stands this many pixels above the place it takes.
+constexpr int kHolderLift = 10;
 // Between stacked rows and the control under them (dialog units).
 constexpr int kRoomGapDlu = 3;
 
@@ -52,11 +54,12 @@ bool PageRect(HWND hDlg, HWND hWnd, RECT* pRect) {
     return true;
 }
 
-// A row's place: its control holder and the picture holder beside it, which this page never shows.
-bool RowRect(HWND hDlg, int iHolder, RECT* pRect) {
+// A row's place: its control holder (the option's picture stands beside it), or, when the rows
+// do without pictures, the holder with the picture's room.
+bool RowRect(HWND hDlg, int iHolder, RECT* pRect, bool bPictureRoom = false) {
     if (!PageRect(hDlg, Item(hDlg, iHolder), pRect)) return false;
     RECT picture;
-    if (PageRect(hDlg, Item(hDlg, iHolder - (IDC_DC_CTL_HOLDER1 - IDC_DC_BMP_HOLDER1)), &picture))
+    if (bPictureRoom && PageRect(hDlg, Item(hDlg, iHolder - (IDC_DC_CTL_HOLDER1 - IDC_DC_BMP_HOLDER1)), &picture))
         pRect->left = picture.left < pRect->left ? picture.left : pRect->left;
     return true;
 }
@@ -91,6 +94,8 @@ bool IsShown(HWND hWnd) { return (GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) 
 // As many rows as holders: each on its holder, as the template lays them out. More: the first half in
 // the left column, the rest in the right, each column's rows on its holders and below its last one
 // for now, until VFitRowsToPage stacks them.
+bool CZQShortcutPanelRows::BWithoutPictures() const { return m_nPlannedRows > HolderCount(Page()); }
+
 bool CZQShortcutPanelRows::BRowPlace(int iRow, RECT* pRect) const {
     const HWND page = Page();
     if (iRow < 0 || iRow >= kRows) return false;
@@ -103,10 +108,39 @@ bool CZQShortcutPanelRows::BRowPlace(int iRow, RECT* pRect) const {
     const int column = iRow < left ? 0 : 1;
     const int index = column ? iRow - left : iRow;
     const int first = IDC_DC_CTL_HOLDER1 + column * perColumn;
-    if (index < perColumn) return RowRect(page, first + index, pRect);
-    if (!RowRect(page, first + perColumn - 1, pRect)) return false;
+    if (index < perColumn) return RowRect(page, first + index, pRect, true);
+    if (!RowRect(page, first + perColumn - 1, pRect, true)) return false;
     OffsetRect(pRect, 0, RowPitch(page) * (index - perColumn + 1));
     return true;
+}
+
+void CZQShortcutPanelRows::VMoveRowHolders() const {
+    const HWND page = Page();
+    constexpr int kMoved = 6, kShift = 2;
+    RECT rows[kMoved + kShift], pictures[kMoved + kShift];
+    bool have[kMoved + kShift] = {}, picture[kMoved + kShift] = {};
+    for (int k = 0; k < kMoved + kShift; ++k) {
+        have[k] = PageRect(page, Item(page, IDC_DC_CTL_HOLDER1 + k), &rows[k]);
+        picture[k] = PageRect(page, Item(page, IDC_DC_BMP_HOLDER1 + k), &pictures[k]);
+    }
+    const auto move = [page](int iId, const RECT& place, int iLift) {
+        if (HWND window = Item(page, iId))
+            MoveWindow(window, place.left, place.top - iLift, place.right - place.left, place.bottom - place.top, FALSE);
+    };
+    for (int k = 0; k < kMoved; ++k) {
+        if (!have[k] || !have[k + kShift]) continue;
+        move(IDC_DC_CTL_HOLDER1 + k, rows[k + kShift], kHolderLift);
+        // The option's picture stays beside its row.
+        if (picture[k] && picture[k + kShift]) move(IDC_DC_BMP_HOLDER1 + k, pictures[k + kShift], kHolderLift);
+    }
+    // The two holders whose places the first ones took go to the places those left, rows and pictures
+    // otherwise standing over each other.
+    for (int k = kMoved; k < kMoved + kShift; ++k) {
+        const int freed = k - kMoved;
+        if (!have[k] || !have[freed] || !have[freed + kShift]) continue;
+        move(IDC_DC_CTL_HOLDER1 + k, rows[freed], 0);
+        if (picture[k] && picture[freed]) move(IDC_DC_BMP_HOLDER1 + k, pictures[freed], 0);
+    }
 }
 
 void CZQShortcutPanelRows::VNoteRow(int iRow, int iTop, int iFirst, int iSecond, int iThird) {
@@ -211,8 +245,8 @@ void CZQShortcutPanelRows::VFitRowsToPage() {
     RECT column;
     if (rows > holders && perColumn >= 2) {
         const int left = (rows + 1) / 2, pitch = RowPitch(page);
-        if (RowRect(page, IDC_DC_CTL_HOLDER1, &column)) VStackColumn(0, left, column, pitch);
-        if (RowRect(page, IDC_DC_CTL_HOLDER1 + perColumn, &column)) VStackColumn(left, rows, column, pitch);
+        if (RowRect(page, IDC_DC_CTL_HOLDER1, &column, true)) VStackColumn(0, left, column, pitch);
+        if (RowRect(page, IDC_DC_CTL_HOLDER1 + perColumn, &column, true)) VStackColumn(left, rows, column, pitch);
     }
     int panelRight = 0;
     for (int holder = 0; holder < holders; ++holder)
@@ -360,9 +394,14 @@ BOOL CZQShortcutPanelRows::BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFon
 // each row follows the row made before it, starting after the shortcut list.
 void CZQShortcutPanelRows::VSetAnchorId(int iId) { m_nCtrlIdAnchor = m_bRightColumn ? kPreviewLandscapeId : iId; }
 
-void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iRow) {
+void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iPictureHolder, int iRow) {
     if (!Page() || iRow < 0 || iRow >= kRows) return;
-    RECT rowHolder;
+    RECT rowPicture, rowHolder;
+    HWND picture = Item(Page(), iPictureHolder);
+    if (picture && !BWithoutPictures() && PageRect(Page(), Item(Page(), IDC_DC_BMP_HOLDER1 + iRow), &rowPicture))
+        SetWindowPos(picture, nullptr, rowPicture.left, rowPicture.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    else if (picture)
+        ShowWindow(picture, SW_HIDE);
     if (!BRowPlace(iRow, &rowHolder)) return;
     HWND caption = Item(Page(), iCaption), edit = Item(Page(), iEdit), spin = Item(Page(), iSpin);
     RECT captionRect = {rowHolder.left, rowHolder.top, rowHolder.right, rowHolder.top + 14}, editRect = {};
@@ -379,25 +418,8 @@ void CZQShortcutPanelRows::VPlaceEditGroup(int iCaption, int iEdit, int iSpin, i
     VSetAnchorId(iSpin);
 }
 
-void CZQShortcutPanelRows::VFreeEntries() {
-    if (m_ppEntries) {
-        for (int i = 0; i < m_nEntries; ++i) {
-            ShortcutPanelEntry* entry = m_ppEntries[i];
-            if (!entry) continue;
-            for (int option = 0; option < entry->nOptions; ++option) {
-                if (entry->ppszOptionKeywords) LocalFree(entry->ppszOptionKeywords[option]);
-                if (entry->ppszOptionNames) LocalFree(entry->ppszOptionNames[option]);
-                if (entry->ppiOptionBitmapIds) LocalFree(entry->ppiOptionBitmapIds[option]);
-                if (entry->ppiNotAvailable) LocalFree(entry->ppiNotAvailable[option]);
-            }
-            LocalFree(entry->ppszOptionKeywords);
-            LocalFree(entry->ppszOptionNames);
-            LocalFree(entry->ppiOptionBitmapIds);
-            LocalFree(entry->ppiNotAvailable);
-            LocalFree(entry);
-        }
-        LocalFree(m_ppEntries);
-    }
+void CZQShortcutPanelRows::VDropTable() {
+    LocalFree(m_ppEntries);
     m_ppEntries = nullptr;
     m_nEntries = 0;
     m_type = DocType();
@@ -425,41 +447,17 @@ void CZQShortcutPanelRows::VDestroyControls() {
     m_nNextCtrlId = m_nCtrlIdEnd = kFirstRunTimeId;
 }
 
-BOOL CZQShortcutPanelRows::BFind(PCWSTR pszKeyword, int* piIndex) const {
-    if (piIndex) *piIndex = 0;
-    for (int i = 0; pszKeyword && m_ppEntries && i < m_nEntries; ++i) {
-        if (!m_ppEntries[i] || !ZQEqualNoCase(m_ppEntries[i]->szKeyword, pszKeyword)) continue;
-        if (piIndex) *piIndex = i;
-        return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL CZQShortcutPanelRows::BSelectOption(PCWSTR pszKeyword, PCWSTR pszOptionName) {
-    int index = 0;
-    if (!pszOptionName || !BFind(pszKeyword, &index)) return FALSE;
-    ShortcutPanelEntry& entry = *m_ppEntries[index];
-    for (int i = 0; entry.ppszOptionNames && i < entry.nOptions; ++i) {
-        if (!entry.ppszOptionNames[i] || !ZQEqualNoCase(entry.ppszOptionNames[i], pszOptionName)) continue;
-        entry.iSelected = i;
-        return TRUE;
-    }
-    return FALSE;
-}
-
 int CZQShortcutPanelRows::IEntryOfControl(int iCtrlId) const {
     for (int i = 0; iCtrlId && m_ppEntries && i < m_nEntries; ++i)
         if (m_ppEntries[i] && m_ppEntries[i]->iCtrlId == iCtrlId) return i;
     return -1;
 }
 
-void CZQShortcutPanelRows::VTakeEntries(ShortcutPanelEntry** ppEntries, int nEntries) {
-    if (ppEntries == m_ppEntries) return;
-    const DocType type = m_type;
-    VFreeEntries();
-    m_type = type;
+BOOL CZQShortcutPanelRows::BTakeEntries(ShortcutPanelEntry** ppEntries, int nEntries) {
+    if (m_ppEntries) return FALSE;
     m_ppEntries = ppEntries;
     m_nEntries = ppEntries && nEntries > 0 ? nEntries : 0;
+    return TRUE;
 }
 
 void CZQShortcutPanelRows::VStartBuild(int iAnchorId) {

@@ -32,15 +32,16 @@ public:
     };
 
     CZQShortcutPanelRows(const CZQPageControls& controls, CZQUIBase& texts) : m_controls(controls), m_texts(texts) {}
-    ~CZQShortcutPanelRows() { VFreeEntries(); }
+    ~CZQShortcutPanelRows() { VDropTable(); }
     CZQShortcutPanelRows(const CZQShortcutPanelRows&) = delete;
     CZQShortcutPanelRows& operator=(const CZQShortcutPanelRows&) = delete;
 
-    // ---- the entries
-    // The table (of zero-filled local blocks) becomes the panel's; the previous one is freed.
-    void VTakeEntries(ShortcutPanelEntry** ppEntries, int nEntries);
-    // The entries freed (the table too); none left, the document type's name and pictures cleared.
-    void VFreeEntries();
+    // ---- the entries (the page frees them, then drops the table)
+    // The table (of zero-filled local blocks) becomes the panel's; FALSE, and the caller keeps it,
+    // while the page has not freed the previous one.
+    BOOL BTakeEntries(ShortcutPanelEntry** ppEntries, int nEntries);
+    // The table, its entries freed already, goes; the document type's name and pictures cleared.
+    void VDropTable();
     int Count() const { return m_nEntries; }
     // The entry of that index, null outside the table.
     ShortcutPanelEntry* PEntry(int iEntry) const {
@@ -48,10 +49,6 @@ public:
     }
     DocType& Type() { return m_type; }
     const DocType& Type() const { return m_type; }
-    // The first entry of the keyword (without regard to case); its index (0 without one).
-    BOOL BFind(PCWSTR pszKeyword, int* piIndex) const;
-    // The entry's first option of that name (without regard to case) becomes its selected one.
-    BOOL BSelectOption(PCWSTR pszKeyword, PCWSTR pszOptionName);
     // The first entry of that control; -1 without one.
     int IEntryOfControl(int iCtrlId) const;
     // The picture of a row's selected option (0: none); the paper's picture follows the document's
@@ -64,6 +61,8 @@ public:
     // The number of rows the build will make. More rows than the template has holders share its two
     // columns, the first half on the left, and are stacked to fit the page (VFitRowsToPage).
     void VPlanRows(int nRows) { m_nPlannedRows = nRows; }
+    // More rows than the template has holders: the rows take the pictures' room and show none.
+    bool BWithoutPictures() const;
     // The rows made next stand in the right column.
     void VSetRightColumn(BOOL bRight) { m_bRightColumn = bRight; }
     int NextId() const { return m_nNextCtrlId; }
@@ -82,8 +81,11 @@ public:
                               int* piCaptionId);
     BOOL BCreateLabelAndSlider(HINSTANCE hInstance, HFONT hFont, int iTextId, int iHolder, int* piSliderId,
                                int* piCaptionId);
-    // A template's edit group (caption, edit, spin) moved into the row.
-    void VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iRow);
+    // A template's edit group (caption, edit, spin) moved into the row, its picture into the row's.
+    void VPlaceEditGroup(int iCaption, int iEdit, int iSpin, int iPictureHolder, int iRow);
+    // Row holders 1 to 6 moved, without repainting, onto the places of holders 3 to 8 (a little
+    // higher), each with its picture; holders 7 and 8 take the two places left at the top.
+    void VMoveRowHolders() const;
     // The controls an earlier, larger build made and this one did not, hidden.
     void VHideUnused() const;
     // The controls every build made; the page window may be gone already, with them.

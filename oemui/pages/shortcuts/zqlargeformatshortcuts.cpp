@@ -50,6 +50,7 @@ CZQLargeFormatShortcutsTab::CZQLargeFormatShortcutsTab() = default;
 
 CZQLargeFormatShortcutsTab::~CZQLargeFormatShortcutsTab() {
     m_panel.VDestroyControls();
+    VFreePanelEntries();
     m_alerts.VDetach();
 }
 
@@ -166,7 +167,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         if (Ctl(IDC_BTN_DELETE)) EnableWindow(Ctl(IDC_BTN_DELETE), TRUE);
     }
     m_list.VSelectRow(m_state.szCurrentName);
-    if (logic.BIsLargeFormat()) BReadSelectedDocument(pContext, firstUse);
+    if (logic.BIsLargeFormat()) BReadSelectedDocTypeAndMove(pContext, firstUse);
     VUpdatePreviewOption(pContext);
     // Settings that never went through a sheet take the selected type.
     VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, firstUse);
@@ -227,7 +228,7 @@ INT_PTR CZQLargeFormatShortcutsTab::IOnDrawItem(const DRAWITEMSTRUCT* pDraw, Pag
                                        static_cast<int>(pDraw->CtlID));
         break;
     }
-    if (pDraw->CtlType == ODT_LISTBOX && logic.Param()) m_list.VDrawItem(pDraw, logic.BIsLargeFormat());
+    if (pDraw->CtlType == ODT_LISTBOX) VDrawShortcutItem(pDraw, pDraw->hwndItem, &logic);
     VRepaintPreviewButtons(FALSE);
     if (Ctl(IDC_PREVIEW_DIMENSIONS) && m_controls.Page()) {
         RECT area;
@@ -287,9 +288,10 @@ void CZQLargeFormatShortcutsTab::VOnSetActive(PageContext* pContext) {
     if (!m_state.szCurrentName[0] || !quickSets) return;
     quickSets->VSetSelected();
     m_state.bSettingsDiffer = quickSets->BEntryDiffers(work, m_state.szCurrentName);
-    // Changes on the other pages show in the panel; a value its lists lack marks the settings too.
+    // Changes on the other pages show in the panel either way.
+    const bool customised = m_state.bSettingsDiffer || m_state.bCustomChoiceAdded;
     VShowCurrentSettings(pContext);
-    if (m_state.bSettingsDiffer || m_state.bCustomChoiceAdded) {
+    if (customised) {
         VShowCustomizedRow(pContext);
         VOnSettingsChanged(pContext);
         if (Ctl(IDC_BTN_SAVE)) EnableWindow(Ctl(IDC_BTN_SAVE), TRUE);

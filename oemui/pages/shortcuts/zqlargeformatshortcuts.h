@@ -62,6 +62,16 @@ public:
     BOOL BBuildOptionNamesNoItem(LONG** ppLabelIds, PWSTR* ppszKeywords, int nOptions, PCWSTR pszKeyword,
                                  PageContext* pContext, PWSTR** pppszNames, int*** pppiFlags);
     static int IGetControlKind(PageContext* pContext, PCWSTR pszKeyword);
+    // The kind of a fixed feature of one option: no control.
+    static int IGetFixedKind() { return Rows::kKindFixed; }
+    // Every entry freed (its options, names, pictures and flags), then the table; the document
+    // type's name and pictures cleared.
+    void VFreePanelEntries();
+    // The first entry of the keyword (without regard to case) and its index (0 without one).
+    BOOL BFindPanelEntry(PCWSTR pszKeyword, int* piIndex) const;
+    // The entry's first option of that name (without regard to case) becomes its selected one;
+    // without such an option nothing changes.
+    BOOL BSelectEntryOption(PCWSTR pszKeyword, PCWSTR pszOptionName, PageContext* pContext);
     CZQShortcutStore& Store() { return m_store; }
 
     // ---- document types, the settings the sheet opens with, the customised row
@@ -75,7 +85,8 @@ public:
     BOOL BSettingsDifferFromPanel(PageContext* pContext);
     // The selected row's document type (a stored shortcut's base type); the caller owns the node.
     BOOL BGetSelectedDocType(PageContext* pContext, IXMLDOMNode** ppNode);
-    BOOL BReadSelectedDocument(PageContext* pContext, int iFlag);
+    // The selected row's document type into the entries; the panel's row holders move down two rows.
+    BOOL BReadSelectedDocTypeAndMove(PageContext* pContext, int iFlag);
     void VSaveState(PageContext* pContext);
     void VRestoreSelections(PageContext* pContext);
     void VShowCustomizedRow(PageContext* pContext);
@@ -165,6 +176,9 @@ public:
     void VBuildHelpIds(PageContext* pContext, DWORD (&adwPairs)[2 * kHelpIdPairs]);
 
     // ---- services of the panel and the commands
+    // WM_DRAWITEM of the shortcut list: the row's picture and its name, wrapped on as many lines as
+    // the row holds within the list's client width (the scroll bar left out).
+    void VDrawShortcutItem(const DRAWITEMSTRUCT* pItem, HWND hList, CZQUILogic* pLogic);
     // The paper-source id of a tray of the printer's tray record; the printer's first paper
     // source for a tray the record does not hold.
     DWORD DWGetTrayBinId(PageContext* pContext, int iTray);
@@ -204,6 +218,9 @@ private:
     INT_PTR IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, PageContext* pContext);
     void VOnCommand(WPARAM wParam, PageContext* pContext);
     void VOnQualitySlider(HWND hSlider, PageContext* pContext);
+    // The name of a new shortcut asked with the sheet's name dialog, into the store's name buffer;
+    // IDOK with a name, IDCANCEL when the user cancelled.
+    INT_PTR ShortcutNameDlgProc(PageContext* pContext, IZQNameAsker& asker);
     void VOnSaveAs(PageContext* pContext);
     void VOnDelete(PageContext* pContext);
     // The shortcut and its quick set out of the stores together, the outcome said; *pbDeleted FALSE
@@ -258,8 +275,8 @@ private:
     HANDLE HOpenListPrinter(POEMCUIPPARAM pParam) const;
     // A build of a stored shortcut: the options it was saved with and its quick set's values.
     void VShowStoredShortcut(PageContext* pContext);
-    // One entry's control made and filled by its kind, in the row place of that slot.
-    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry, int iSlot);
+    // One entry's control made and filled by its kind, in its row's place.
+    void VMakeEntryControl(HMODULE hModule, HFONT hFont, PageContext* pContext, int iEntry);
 
     // ---- fields
     CZQPageControls m_controls{nullptr, 0};

@@ -340,7 +340,9 @@ IZQStoreEditPart::Step CZQShortcutStore::CEditPart::EAdd(CZQStoreEdit& edit) {
     m_store.VCountShortcuts(m_pContext, edit.HPrinter(), TRUE);
     m_bFull = !stored && m_store.m_nTotalShortcuts >= zqsc::kMaxShortcuts;
     if (m_bFull) return Step::kAsk;
-    return BAddRecord(edit, *m_pRecord) ? Step::kReady : Step::kFailed;
+    BOOL written = FALSE;
+    m_store.VWriteShortcut(m_pContext, *m_pRecord, &edit, &written);
+    return written ? Step::kReady : Step::kFailed;
 }
 
 BOOL CZQShortcutStore::CEditPart::BAnswer(HWND hOwner) {
@@ -387,20 +389,24 @@ CZQStoreEdit CZQShortcutStore::OwnEdit(PageContext* pContext) const {
     return CZQStoreEdit(CZQPrinterHandle(HOpenPrinter(pContext)), m_page.bRestrictedUser);
 }
 
-BOOL CZQShortcutStore::BAddRecord(CZQStoreEdit& edit, const ShortcutRecord& record) {
-    CZQLocalPtr<BYTE> image;
-    const DWORD size = DWSerializeShortcut(image.Put(), record);
-    if (!size || !image || !record.szName[0]) return InvalidData();
-    edit.VWrite(zqsettings::kShortcutPoolKey, record.szName, REG_BINARY, image.Get(), size);
-    return TRUE;
-}
-
-void CZQShortcutStore::VWriteShortcut(PageContext* pContext, const ShortcutRecord& record) {
-    CZQStoreEdit edit = OwnEdit(pContext);
-    if (!edit.HPrinter() || !BAddRecord(edit, record)) {
-        InvalidData();
+void CZQShortcutStore::VWriteShortcut(PageContext* pContext, const ShortcutRecord& record, CZQStoreEdit* pEdit,
+                                      BOOL* pbWritten) {
+    if (pbWritten) *pbWritten = FALSE;
+    const auto write = [&record](CZQStoreEdit& edit) {
+        CZQLocalPtr<BYTE> image;
+        const DWORD size = DWSerializeShortcut(image.Put(), record);
+        if (!edit.HPrinter() || !size || !image || !record.szName[0]) return InvalidData();
+        edit.VWrite(zqsettings::kShortcutPoolKey, record.szName, REG_BINARY, image.Get(), size);
+        return TRUE;
+    };
+    if (pEdit) {
+        const BOOL written = write(*pEdit);
+        if (pbWritten) *pbWritten = written;
         return;
     }
+    CZQStoreEdit edit = OwnEdit(pContext);
+    if (!write(edit)) return;
+    if (pbWritten) *pbWritten = TRUE;
     if (edit.ECommit() != ZQStoreOutcome::kStored)
         zqtrace::Line(L"CZQShortcutStore::VWriteShortcut: the shortcut was not stored\n");
 }
@@ -469,7 +475,7 @@ void CZQShortcutStore::VRewriteStoredShortcuts(PageContext* pContext, HWND /*hOw
             BIsReservedName(pContext, record.szName))
             continue;
         // Only what was read goes back: a row without its value writes nothing.
-        if (BReadShortcut(pContext, &record)) BAddRecord(edit, record);
+        if (BReadShortcut(pContext, &record)) VWriteShortcut(pContext, record, &edit);
         VFreeShortcut(&record);
     }
     if (edit.ECommit() != ZQStoreOutcome::kStored)

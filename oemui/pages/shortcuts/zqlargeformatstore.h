@@ -57,8 +57,10 @@ public:
     // TRUE when the name may be stored; a listed name that may be replaced asks first and sets the
     // replace flag on Yes.
     BOOL BCheckShortcutName(PageContext* pContext, HWND hOwner);
-    // The record stored alone, in an edit of its own.
-    void VWriteShortcut(PageContext* pContext, const ShortcutRecord& record);
+    // The record stored: into the given edit, which its owner commits (*pbWritten: its value was
+    // added), else alone, in an edit of its own.
+    void VWriteShortcut(PageContext* pContext, const ShortcutRecord& record, CZQStoreEdit* pEdit = nullptr,
+                        BOOL* pbWritten = nullptr);
     // Save As's store of the record under m_szNewShortcutName, after BSaveShortcut said yes: the
     // record and its quick set (made from pDevmode) in one edit: under the stores' lock the limit and
     // the name are checked again against what is stored now (a shortcut of the name another program
@@ -128,8 +130,6 @@ private:
     BOOL BNameNeedsAsking();
     BOOL BIsReservedName(PageContext* pContext, PCWSTR pszName) const;
 
-    // The record's value added to the edit; FALSE when it cannot be made.
-    static BOOL BAddRecord(CZQStoreEdit& edit, const ShortcutRecord& record);
     // An edit of this store alone, on a printer handle of its own.
     CZQStoreEdit OwnEdit(PageContext* pContext) const;
 

@@ -311,14 +311,19 @@ TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
     };
     std::string eleven;
     for (int i = 0; i < 11; ++i) eleven += feature("Collate");
+    // A type that lists its choice twice chooses the last.
+    const std::string twice = "<DocFeature><name>Collate</name><resource_id>6110</resource_id><select_option>ODD"
+                              "</select_option>" + options + options + "</DocFeature>";
     const struct {
         std::string types;
         int features;
         std::vector<int> hidden;
+        int selected = -1;  // of the first record; -1: not looked at
     } cases[] = {
         {"<DocSetting><name>T</name>" + feature("ZQUnknown") + feature("Collate") + "</DocSetting>", 2, {1, 0}},
         {"<DocSetting><name>T</name>" + eleven + "</DocSetting>", 0, {}},
         {"", 0, {}},
+        {"<DocSetting><name>T</name>" + twice + "</DocSetting>", 1, {0}, 2},
     };
     ASSERT_NO_FATAL_FAILURE(Start(DeskPrinter(), nullptr));
     for (const auto& c : cases) {
@@ -327,7 +332,10 @@ TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
         ASSERT_NO_FATAL_FAILURE(Open());
         ASSERT_EQ(c.features, m_tab->RowsForTesting().Count());
         for (int i = 0; i < c.features; ++i) EXPECT_EQ(c.hidden[i], *m_tab->RowsForTesting().PRecord(i)->ppiOptionHidden[0]);
-        if (c.features) {
+        if (c.selected >= 0) {
+            EXPECT_EQ(c.selected, m_tab->RowsForTesting().PRecord(0)->iSelected);
+        }
+        if (c.features == 2) {
             // The list offers the known option (selected in place of the hidden one); the box is made.
             EXPECT_EQ(std::vector<std::wstring>{L"Enabled"}, Items(m_tab->RowsForTesting().PRecord(0)->iCtrlId));
             EXPECT_TRUE(IsWindow(Ctl(m_tab->RowsForTesting().PRecord(1)->iCtrlId)));

@@ -83,7 +83,7 @@ TEST_F(ShortcutDocs, DocumentsOfUpToTenFeaturesAreRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        m_tab->PanelForTesting().VFreeEntries();
+        m_tab->VFreePanelEntries();
         const auto doc = zqxmltest::Parse(L"<DocSetting><name>T</name><bitmap_id>603.9</bitmap_id><custbitmap_id></custbitmap_id>" +
                                           c.features + L"</DocSetting>");
         const auto node = zqxmltest::Select(doc.Get(), L"DocSetting");
@@ -94,7 +94,7 @@ TEST_F(ShortcutDocs, DocumentsOfUpToTenFeaturesAreRead) {
     }
     // Kinds, the type's own choice and the names: a fixed single option, a list the driver names,
     // and scale-to-paper named after the core driver's papers.
-    m_tab->PanelForTesting().VFreeEntries();
+    m_tab->VFreePanelEntries();
     const auto doc = zqxmltest::Parse(
         L"<DocSetting>" + Feature(L"MediaType", L"False", L"PHOTO", {L"PLAIN", L"PHOTO"}) +
         Feature(L"Collate", L"True", L"On", {L"On"}) + Feature(L"Scaling", L"True", L"100", {L"100", L"50"}) +
@@ -172,8 +172,8 @@ TEST_F(ShortcutDocs, TwoSidedPrintingMatchesByTheChosenOption) {
         entries[0]->nOptions = 1;
         entries[0]->ppszOptionKeywords = static_cast<PWSTR*>(LocalAlloc(LPTR, sizeof(PWSTR)));
         entries[0]->ppszOptionKeywords[0] = ZQDupText(c.option);
-        m_tab->PanelForTesting().VFreeEntries();
-        m_tab->PanelForTesting().VTakeEntries(entries, 1);
+        m_tab->VFreePanelEntries();
+        m_tab->PanelForTesting().BTakeEntries(entries, 1);
         Work().wDuplex = c.duplex;
         Work().dwManualDuplex = c.manual;
         EXPECT_EQ(c.differs, m_tab->BSettingsDifferFromPanel(&m_context) != FALSE)

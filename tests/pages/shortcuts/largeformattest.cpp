@@ -42,8 +42,8 @@ std::vector<std::wstring> ShortcutsPage::Rows() const {
 void ShortcutsPage::Entries(const std::vector<ShortcutPanelEntry*>& entries) {
     auto** table = static_cast<ShortcutPanelEntry**>(LocalAlloc(LPTR, entries.size() * sizeof(ShortcutPanelEntry*)));
     for (size_t i = 0; i < entries.size(); ++i) table[i] = entries[i];
-    m_tab->PanelForTesting().VFreeEntries();
-    m_tab->PanelForTesting().VTakeEntries(table, static_cast<int>(entries.size()));
+    m_tab->VFreePanelEntries();
+    m_tab->PanelForTesting().BTakeEntries(table, static_cast<int>(entries.size()));
 }
 
 ShortcutPanelEntry* NewEntry(PCWSTR keyword, int kind, const std::vector<std::wstring>& options, int control,

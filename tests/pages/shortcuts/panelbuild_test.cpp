@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <fstream>
@@ -56,6 +57,15 @@ protected:
         m_rules->Parser().VSetLoaded(TRUE);
         ASSERT_NO_FATAL_FAILURE(Start());
     }
+    // A stored shortcut of no features, based on the type.
+    void PutShortcut(PCWSTR name, PCWSTR type) {
+        ShortcutRecord record = {};
+        lstrcpyW(record.szName, name);
+        lstrcpyW(record.szDocType, type);
+        CZQLocalPtr<BYTE> image;
+        const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
+        m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", name, REG_BINARY, image.Get(), size);
+    }
     void Build(const std::wstring& row) {
         HWND list = Ctl(IDC_LB_DOCTYPE_SETTING);
         SendMessageW(list, LB_SETCURSEL, SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(row.c_str())), 0);
@@ -82,9 +92,15 @@ TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
             EXPECT_FALSE(Shown(id)) << "left from a larger build: " << id;
         for (int id = 500; id < m_tab->PanelForTesting().NextId(); ++id)
             EXPECT_TRUE(Ctl(id) == nullptr || Shown(id)) << id;
-        // The rows draw no pictures: their holders, and the edit groups', stay hidden.
-        for (int row = 0; row < 8; ++row) EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
-        EXPECT_FALSE(Shown(IDC_DC_SCALING_HOLDER) || Shown(IDC_DC_COPY_HOLDER));
+        // A row with a control of its own shows its option's picture beside it; an edit group brings
+        // its own holder into its row; the rows the type lacks show none.
+        for (int row = 0; row < 8; ++row) {
+            const ShortcutPanelEntry* entry = m_tab->PanelForTesting().PEntry(row);
+            const bool own = entry && entry->iCtrlId && entry->iKind != CZQShortcutPanelRows::kKindEdit;
+            EXPECT_EQ(own, Shown(IDC_DC_BMP_HOLDER1 + row)) << row;
+        }
+        EXPECT_EQ(c.scaling, Shown(IDC_DC_SCALING_HOLDER));
+        EXPECT_EQ(c.copies, Shown(IDC_DC_COPY_HOLDER));
         for (int id : {IDC_TXT_FC_SCALING, IDC_STA_FS_SCALING, IDC_SPIN_SCALING}) {
             EXPECT_EQ(c.scaling, Shown(id)) << id;
             EXPECT_EQ(c.scaling, Enabled(id)) << id;
@@ -125,39 +141,65 @@ TEST_F(PanelBuild, RowsOfUnknownOptionsOnlyForTheAutomaticChoice) {
     EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1 + 1));
 }
 
-// A row left out leaves no gap: the shown rows take the row places in turn, so the first one stands at
-// the top of the left column whichever row the printer lacks.
-TEST_F(PanelBuild, ShownRowsTakeTheRowPlacesInTurn) {
+// On a large-format printer the first six row holders, each with its picture, open two rows on and
+// ten pixels higher; the two they displace take the places left at the top.
+TEST_F(PanelBuild, LargeFormatRowsOpenTwoRowsOn) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    // The template's places (dialog units) of the holders and their pictures.
+    const auto place = [this](int x, int y, int cx, int lift) {
+        RECT rc = {x, y, x + cx, y + 10};
+        MapDialogRect(m_page, &rc);
+        OffsetRect(&rc, 0, -lift);
+        return rc;
+    };
+    const struct {
+        int id;
+        RECT at;
+    } cases[] = {
+        {IDC_DC_CTL_HOLDER1, place(126, 174, 52, 10)},    {IDC_DC_BMP_HOLDER1, place(113, 174, 12, 10)},
+        {IDC_DC_CTL_HOLDER1 + 2, place(194, 128, 51, 10)}, {IDC_DC_CTL_HOLDER1 + 5, place(194, 197, 51, 10)},
+        {IDC_DC_CTL_HOLDER1 + 6, place(126, 128, 52, 0)},  {IDC_DC_BMP_HOLDER1 + 6, place(113, 128, 12, 0)},
+    };
+    for (const auto& c : cases) {
+        const RECT rc = Rect(c.id);
+        EXPECT_EQ((std::vector<LONG>{c.at.left, c.at.top, c.at.right, c.at.bottom}),
+                  (std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}))
+            << c.id;
+    }
+}
+
+// A row left out keeps its place: the next row stands on its own holder beside its picture.
+TEST_F(PanelBuild, RowsKeepTheirOwnPlacesBesideTheirPictures) {
     ASSERT_NO_FATAL_FAILURE(
         Open(SampleWith(Feature("ZQNowhere", {"X"}) + Feature("InputBin", {"Automatically Select"}))));
     Build(L"Drawings");
     const ShortcutPanelEntry* shown = m_tab->PanelForTesting().PEntry(1);
     ASSERT_TRUE(shown && m_tab->PanelForTesting().PEntry(0));
     EXPECT_EQ(0, m_tab->PanelForTesting().PEntry(0)->iRowHolderId) << "left out";
-    EXPECT_EQ(IDC_DC_CTL_HOLDER1, shown->iRowHolderId);
-    RECT first = {};
-    ASSERT_TRUE(CZQShortcutPanelRows::BHolderRect(m_page, IDC_DC_CTL_HOLDER1, &first));
-    EXPECT_EQ(first.top, Rect(shown->iSecondCtrlId).top) << "its caption at the column's top";
-    EXPECT_EQ(Rect(IDC_DC_BMP_HOLDER1).left, Rect(shown->iSecondCtrlId).left)
-        << "over the room of the picture the page never shows";
+    EXPECT_FALSE(Shown(IDC_DC_BMP_HOLDER1));
+    EXPECT_EQ(IDC_DC_CTL_HOLDER1 + 1, shown->iRowHolderId);
+    RECT second = {};
+    ASSERT_TRUE(CZQShortcutPanelRows::BHolderRect(m_page, IDC_DC_CTL_HOLDER1 + 1, &second));
+    EXPECT_EQ(second.top, Rect(shown->iSecondCtrlId).top) << "its caption on its holder";
+    EXPECT_TRUE(Shown(IDC_DC_BMP_HOLDER1 + 1));
+    EXPECT_LE(Rect(IDC_DC_BMP_HOLDER1 + 1).right, Rect(shown->iSecondCtrlId).left) << "its picture beside it";
 }
 
-// A stored shortcut's two-sided row shows a choice, as a document type's does.
-TEST_F(PanelBuild, StoredShortcutShowsATwoSidedChoice) {
+// A document type's two-sided row shows its choice; a stored shortcut's shows its quick set's.
+TEST_F(PanelBuild, StoredShortcutShowsItsQuickSetsTwoSidedChoice) {
     m_host.Add(ListFeature("Duplex", {{"None", L"Off"}, {"Automatically", L"Automatic"}}, 0, DMPUB_DUPLEX));
-    ShortcutRecord record = {};
-    lstrcpyW(record.szName, L"Mine");
-    lstrcpyW(record.szDocType, L"Drawings");
-    CZQLocalPtr<BYTE> image;
-    const DWORD size = CZQShortcutStore::DWSerializeShortcut(image.Put(), record);
-    m_printer.PutValue(L"ZQPresetRoot\\CustomShortcutPoolData", L"Mine", REG_BINARY, image.Get(), size);
+    PutShortcut(L"Mine", L"Drawings");
     ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("Duplex", {"None", "Automatically"}))));
-    for (PCWSTR row : {L"Drawings", L"Mine"}) {
+    QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
+    lstrcpyW(quickSet->head.szName, L"Mine");
+    CZQQuickSets::VAppendPair(&quickSet->pPairs, L"Duplex", L"Automatically");
+    for (const auto& [row, shown] : {std::pair<PCWSTR, PCWSTR>{L"Drawings", L"Off"}, {L"Mine", L"Automatic"}}) {
         Build(row);
         int index = -1;
-        ASSERT_TRUE(m_tab->PanelForTesting().BFind(L"Duplex", &index));
-        EXPECT_EQ(L"Off", Text(m_tab->PanelForTesting().PEntry(index)->iCtrlId)) << row;
+        ASSERT_TRUE(m_tab->BFindPanelEntry(L"Duplex", &index));
+        EXPECT_EQ(shown, Text(m_tab->PanelForTesting().PEntry(index)->iCtrlId)) << row;
     }
+    m_context.pQuickSets->VRemoveEntry(quickSet);
 }
 
 // A stored shortcut's list offers the options it was saved with, matched by position and keyword,
@@ -203,6 +245,36 @@ TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
     Build(L"Mine");
     EXPECT_EQ(L"Best", Text(m_tab->PanelForTesting().PEntry(0)->iCtrlId));
     EXPECT_EQ(L"Sheet Feed", Text(m_tab->PanelForTesting().PEntry(2)->iCtrlId));
+    m_context.pQuickSets->VRemoveEntry(quickSet);
+}
+
+// The quality slider stands at its row's choice from the build on; a stored shortcut's quick set
+// moves it and names its pages per sheet by the layout text, not by a pair it lacks.
+TEST_F(PanelBuild, SliderAndPagesRowsShowTheirChoiceAtTheBuild) {
+    m_host.Add(ListFeature("ZQLQJPQSettings", {{"StandardOptions", L"Standard"}}, 0));
+    m_host.Add(ListFeature("StandardPrintQuality", {{"Fast", L"Fast"}, {"Best", L"Best"}}, 0));
+    m_host.Add(ListFeature("PagesPerSheet", {{"1", L"1 Page per Sheet"}, {"2", L"2 Pages per Sheet"}}, 0));
+    PutShortcut(L"Mine", L"Drawings");
+    ASSERT_NO_FATAL_FAILURE(
+        Open(SampleWith(Feature("StandardPrintQuality", {"Best", "Fast"}) + Feature("PagesPerSheet", {"1", "2"}))));
+    QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
+    lstrcpyW(quickSet->head.szName, L"Mine");
+    CZQQuickSets::VAppendPair(&quickSet->pPairs, L"StandardPrintQuality", L"Fast");
+    quickSet->head.settings.adwFinishing[6] = 2;
+    const struct {
+        PCWSTR row;
+        LRESULT position;
+        PCWSTR pages;
+    } cases[] = {{L"Drawings", 1, L"1 Page per Sheet"}, {L"Mine", 0, L"2 Pages per Sheet"}};
+    for (const auto& c : cases) {
+        Build(c.row);
+        const ShortcutPanelEntry* slider = m_tab->PanelForTesting().PEntry(0);
+        const ShortcutPanelEntry* pages = m_tab->PanelForTesting().PEntry(1);
+        ASSERT_TRUE(slider && pages);
+        EXPECT_EQ(c.position, SendMessageW(Ctl(slider->iCtrlId), TBM_GETPOS, 0, 0)) << c.row;
+        EXPECT_TRUE(Shown(IDC_STATIC_DOCUI_PQ_SPEED) && Shown(IDC_STATIC_DOCUI_PQ_QUALITY)) << c.row;
+        EXPECT_EQ(c.pages, Text(pages->iCtrlId)) << c.row;
+    }
     m_context.pQuickSets->VRemoveEntry(quickSet);
 }
 

@@ -9,6 +9,7 @@
 #include "common/zqevents.h"
 #include "common/zqhandles.h"
 #include "common/zqstrings.h"
+#include "pages/parts/zqmnemonics.h"
 #include "pages/shortcuts/zqlargeformatlistrows.h"
 #include "largeformattest.h"
 
@@ -25,16 +26,16 @@ TEST(ShortcutServices, MnemonicsAreStripped) {
         {L"Trailing&", L"Trailing"},    {L"(&", L"("},                 {L"x(&y", L"x(y"},
     };
     for (const auto& c : cases) {
-        PWSTR copy = ZQDupWithoutMnemonics(c.text);
-        ASSERT_NE(nullptr, copy) << c.text;
+        PWSTR copy = nullptr;
+        ASSERT_TRUE(BStripMnemonics(c.text, &copy)) << c.text;
         EXPECT_STREQ(c.stripped, copy) << c.text;
         LocalFree(copy);
     }
+    // Nothing to strip: no copy.
     for (PCWSTR empty : {L"", static_cast<PCWSTR>(nullptr)}) {
-        PWSTR copy = ZQDupWithoutMnemonics(empty);
-        ASSERT_NE(nullptr, copy);
-        EXPECT_STREQ(L"", copy);
-        LocalFree(copy);
+        PWSTR copy = reinterpret_cast<PWSTR>(1);
+        EXPECT_FALSE(BStripMnemonics(empty, &copy));
+        EXPECT_EQ(nullptr, copy);
     }
 }
 
@@ -146,7 +147,7 @@ TEST_F(ShortcutsPage, RowsDrawTheirPictureOrTheFirstOnesUpToThe26th) {
     for (const auto& c : cases) {
         DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, c.row, ODA_DRAWENTIRE, 0, list, dc.Get(),
                                {0, 0, 300, 75}, 0};
-        m_tab->ListForTesting().VDrawItem(&item, m_logic.BIsLargeFormat());
+        m_tab->VDrawShortcutItem(&item, list, &m_logic);
         EXPECT_EQ(c.picture, GetPixel(dc.Get(), 10, 10)) << c.row;
     }
     SelectObject(dc.Get(), old);
@@ -176,7 +177,7 @@ TEST_F(ShortcutsPage, LongNamesTakeTwoLinesInLargeFormatRows) {
     for (UINT row : {0u, 1u}) {
         DRAWITEMSTRUCT item = {ODT_LISTBOX, IDC_LB_DOCTYPE_SETTING, row, ODA_DRAWENTIRE, 0, list, dc.Get(), {0, 0, 200, 75}, 0};
         m_tab->ListForTesting().Pictures().VFree();
-        m_tab->ListForTesting().VDrawItem(&item, TRUE);
+        m_tab->VDrawShortcutItem(&item, list, &m_logic);
         EXPECT_EQ(row == 1, inked(middle - 7 - metrics.tmHeight / 2 - 2) && inked(middle + 7 + metrics.tmHeight / 2 + 2))
             << row;
     }

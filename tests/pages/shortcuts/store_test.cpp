@@ -134,14 +134,15 @@ TEST_F(ShortcutList, PanelEntriesByKeywordAndOptionName) {
         entries[i]->ppszOptionNames[0] = ZQDupText(L"Plain");
         entries[i]->ppszOptionNames[1] = ZQDupText(L"Glossy");
     }
-    m_tab->PanelForTesting().VTakeEntries(entries, 2);
+    m_tab->VFreePanelEntries();
+    m_tab->PanelForTesting().BTakeEntries(entries, 2);
     int index = -1;
-    EXPECT_TRUE(m_tab->PanelForTesting().BFind(L"copies", &index));
+    EXPECT_TRUE(m_tab->BFindPanelEntry(L"copies", &index));
     EXPECT_EQ(1, index);
-    EXPECT_FALSE(m_tab->PanelForTesting().BFind(L"Duplex", &index));
+    EXPECT_FALSE(m_tab->BFindPanelEntry(L"Duplex", &index));
     EXPECT_EQ(0, index);
-    EXPECT_TRUE(m_tab->PanelForTesting().BSelectOption(L"MediaType", L"GLOSSY"));
-    EXPECT_FALSE(m_tab->PanelForTesting().BSelectOption(L"MediaType", L"Matte"));
+    EXPECT_TRUE(m_tab->BSelectEntryOption(L"MediaType", L"GLOSSY", &m_context));
+    EXPECT_FALSE(m_tab->BSelectEntryOption(L"MediaType", L"Matte", &m_context));
     EXPECT_EQ(1, entries[0]->iSelected) << "a name no option has changes nothing";
 }
 
