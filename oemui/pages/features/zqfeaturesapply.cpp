@@ -51,7 +51,10 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshShow);
     m_pageKinds.VMarkDifferingKinds(pContext);
     VSelectMediaTypeEntry(pContext);
+    VFocusPageList(pContext, hDlg);
     m_pageKinds.VFillKindSourceCombo(pContext);
+    // The groups shown before the layout group's own rules enable its controls.
+    VUpdateControlState(pContext);
     m_pageKinds.VEnableKindMediaType(pContext);
     m_quality.BSetResolutionTexts(pContext);
     m_dest.VFillDestPaperList(pContext);
@@ -62,8 +65,6 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
     VInitLayoutVisibility(pContext);
     VNoteShown(pContext, kPageFeatures);
-    VFocusPageList(pContext, hDlg);
-    VUpdateControlState(pContext);
     VRepaintPreview(FALSE);
     VApplyBlackOnlyRule(pContext);
     VShowOrientation();

@@ -36,7 +36,8 @@ TEST_F(FeaturesSheet, OnlyTheLastPageVisitedSynchronisesAndExports) {
 }
 
 // Coming to the front: two-sided printing by hand replaces the unit where both are offered, a
-// borderless paper prints one page a sheet, and disc media leave a change pending.
+// borderless paper prints one page a sheet, disc media leave a change pending, and one-sided
+// printing of one page a sheet greys flipping and the page order.
 TEST_F(FeaturesSheet, ComingToTheFrontSettlesTheLayout) {
     Prepare();
     ZQUIDevmode& work = Work();
@@ -63,6 +64,12 @@ TEST_F(FeaturesSheet, ComingToTheFrontSettlesTheLayout) {
     m_host.SetSelection("MediaType", 2);
     Notify(PSN_SETACTIVE);
     EXPECT_EQ(1u, work.dwPendingChange) << "disc media";
+    // One side, one page a sheet: flipping and the page order stay greyed from the first showing on.
+    m_host.SetSelection("MediaType", 0);
+    work.wDuplex = 1;
+    work.dwPagesPerSheet = 1;
+    Notify(PSN_SETACTIVE);
+    EXPECT_EQ(make_tuple(false, false), make_tuple(Enabled(IDC_CHK_FLIP_PAGES_UP), Enabled(IDC_CBO_PAGE_ORDER)));
 }
 
 // Two-sided printing with the user's minimize-margins choice recorded: rigid minimized margins keep
