@@ -62,7 +62,7 @@ struct DestinationCase {
     bool postScript;  // the driver's own scaling feature
     std::vector<std::wstring> entries;
     WORD a4;          // the paper id of the "A4" entry
-    int formQueries;  // the spooler's forms asked by a fill of the list
+    int formCalls;    // calls of the spooler's form list by a fill of the list (its size, its entries)
 };
 
 class FeaturesDestinations : public FeaturesGroups, public testing::WithParamInterface<DestinationCase> {};
@@ -77,7 +77,7 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
     EXPECT_EQ(c.entries, Entries(IDC_CBO_DEST_PAPER_SIZE));
     const int asked = m_printer.CallCount(zqspool::MemCall::EnumForms);
     m_tab->DestPapersForTesting().VFillDestPaperList(&m_context);
-    EXPECT_EQ(c.formQueries, m_printer.CallCount(zqspool::MemCall::EnumForms) - asked);
+    EXPECT_EQ(c.formCalls, m_printer.CallCount(zqspool::MemCall::EnumForms) - asked);
     EXPECT_EQ(c.entries, Entries(IDC_CBO_DEST_PAPER_SIZE));
     EXPECT_EQ(c.a4, m_tab->DestPapersForTesting().WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_caps.pPaperIds));
     SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Tabloid"));
@@ -91,7 +91,7 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, FeaturesDestinations,
-    testing::Values(DestinationCase{"names", 0, false, {L"A4", L"Letter"}, DMPAPER_A4, 1},
+    testing::Values(DestinationCase{"names", 0, false, {L"A4", L"Letter"}, DMPAPER_A4, 2},
                     DestinationCase{"never", 100, false,
                                     {L"A4", L"Banner A1", L"Custom", L"Letter", L"Photo (borderless)", L"Postcard"}, 1, 0},
                     DestinationCase{"postscript", 0, true, {L"A4", L"Legal"}, DMPAPER_A4, 0}),
