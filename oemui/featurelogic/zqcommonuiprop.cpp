@@ -82,7 +82,7 @@ void FillHeaderValues(const CZQUILogic& logic, POEMCUIPPARAM pParam, ZQUIDevmode
 
 // While the installation finishes, what the pages would store at a printer's first showing is
 // stored now, so that no untouched sheet changes the printer's data or settings: the media-type
-// pop-up's number, the language the Features page follows with the paper tree's units, and the
+// pop-up's number where a page fills the pop-up, the language the Features page follows with the paper tree's units, and the
 // Colour page's colour matching, in the public devmode and in the plug-in's.
 void StoreAtInstallation(CZQUILogic& logic, POEMCUIPPARAM pParam) {
     DWORD installing = 0;
@@ -90,12 +90,14 @@ void StoreAtInstallation(CZQUILogic& logic, POEMCUIPPARAM pParam) {
         !CZQDriverData::BGetPrinterDataDword(pParam->hPrinter, zqsettings::kInstallationComplete, &installing) ||
         installing != 1)
         return;
-    CZQUILogic::VKeepPopupMediaType(pParam->hPrinter);
     ZQSheetFacts facts;
     ZQReadSheetFacts(pParam, pParam->pOEMDM, &facts);
     int pages[kPageIdCount];
     const int count = IChooseSheetPages(facts, kSheetDocument, pages, kPageIdCount);
     for (int i = 0; i < count; ++i) {
+        // Only a page whose media list is the pop-up's keeps its number.
+        if ((pages[i] == kPagePaperQuality || pages[i] == kPageFeatures) && logic.BMediaTypeTreeviewPopup())
+            CZQUILogic::VKeepPopupMediaType(pParam->hPrinter);
         if (pages[i] == kPageFeatures && logic.BPaperSizeTreeviewPopup()) logic.VFollowUiLanguage();
         if (pages[i] != kPageColor) continue;
         logic.VSetPublicColorMatching(pParam->pPublicDM);

@@ -7,7 +7,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zquilogic.h"
 #include "formats/zquidevmode.h"
-#include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 
@@ -47,6 +46,13 @@ constexpr WCHAR kCustomPaperSize[] = L"ZQCustomPaperSize";
 
 bool Unusable(BYTE bFlags) { return (bFlags & (OPTPF_OVERLAY_WARNING_ICON | OPTPF_HIDE)) != 0; }
 
+// The form of that name among the spooler's forms (case-blind), or null.
+const FORM_INFO_1W* FormNamed(const FORM_INFO_1W* pForms, DWORD dwCount, PCWSTR pszName) {
+    for (DWORD i = 0; pForms && i < dwCount; ++i)
+        if (pForms[i].pName && ZQEqualNoCase(pForms[i].pName, pszName)) return &pForms[i];
+    return nullptr;
+}
+
 }  // namespace
 
 BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources) {
@@ -84,14 +90,21 @@ BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources) {
     LONG widthLimit = 0, lengthLimit = 0;
     if (fromLarge) logic.IGetActualCustomRange(&widthLimit, &lengthLimit);
     const PrinterCaps* caps = sources.pCaps;
+    // The spooler's forms asked once for the whole list: each asking is a call to the spooler.
+    CZQLocalPtr<FORM_INFO_1W> forms;
+    DWORD formCount = 0;
+    if (sources.bUserFormsListed && !CZQCommon::BEnumForms(param->hPrinter, forms.Put(), &formCount)) formCount = 0;
+    const auto userForm = [&](PCWSTR name) {
+        const FORM_INFO_1W* f = FormNamed(forms.Get(), formCount, name);
+        return f && f->Flags == FORM_USER;
+    };
     for (DWORD i = 0; i < names.Count(); ++i) {
         PCWSTR name = names.Name(i);
         bool accepted = false;
         for (int j = 0; j < options && !accepted; ++j) {
             PCWSTR option = OptionName(form, j);
             if (!option || Unusable(OptionFlags(form, j)) || wcscmp(option, name) != 0) continue;
-            BOOL user = FALSE;
-            if (sources.bUserFormsListed && CZQCustomPaperDlg::BFindForm(param, name, &user) && user) {
+            if (userForm(name)) {
                 accepted = true;
                 break;
             }

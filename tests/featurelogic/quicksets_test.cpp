@@ -893,7 +893,7 @@ TEST_F(QuickSetManager, InstallationRebuildsFromThePresets) {
         CZQXmlUiRules* rules;
         std::vector<std::wstring> names;
     } cases[] = {{nullptr, {L"Mine"}},
-                 {&rules, {L" Factory Defaults", L"Photo printing", L"Two-sided printing", L"Mine"}}};
+                 {&rules, {L" Factory Defaults", L"Photo Printing", L"Two-sided printing", L"Mine"}}};
     for (const Case& c : cases) {
         for (DWORD installing : {1u, 0u}) {
             m_printer.PutValue(CZQMemoryPrinter::kRootKey, L"InstallationComplete", REG_DWORD, &installing,

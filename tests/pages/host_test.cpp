@@ -376,6 +376,23 @@ std::wstring ShownShortcut(HWND page) {
     return text;
 }
 
+// A row of the core driver's own page set to one of its options.
+std::function<void(HWND)> ChooseOnCorePage(const wchar_t* row, const wchar_t* option) {
+    return [=](HWND sheet) {
+        ASSERT_TRUE(ZQShowPage(sheet, L"Document Options"));
+        ASSERT_TRUE(zqhosttest::Choose(ZQCurrentPage(sheet), row, option));
+    };
+}
+
+// A document type chosen in the Printing Shortcuts page's list (#572 the desk page's, #956 the
+// large-format page's).
+std::function<void(HWND)> ChooseType(const wchar_t* list, const wchar_t* type) {
+    return [=](HWND sheet) {
+        ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
+        ASSERT_TRUE(ZQChooseOnPage(ZQCurrentPage(sheet), list, type));
+    };
+}
+
 // A page's list entry chosen in the tree its "More..." opens.
 std::function<void(HWND)> ChooseInTree(const wchar_t* page, const wchar_t* list, const wchar_t* tree,
                                        const wchar_t* entry, const wchar_t* box = nullptr) {
@@ -394,23 +411,28 @@ std::function<void(HWND)> ChooseInTree(const wchar_t* page, const wchar_t* list,
 // Every sample printer newly installed under a name of its own, its Printing Preferences opened
 // with every page made and closed with OK: untouched, the sheet keeps every setting the installation
 // stored, its shortcut page on the type the installation named, Apply never lit. A row's choices, or
-// an application's devmode that names no type, leave the settings the row expects. A second
-// untouched sheet keeps the first's devmode byte for byte; no untouched sheet writes printer data.
+// an application's devmode that names no type, leave the settings the row expects; a row may make
+// them after a first untouched OK, as a user does. A second untouched sheet keeps the first's devmode
+// byte for byte; no untouched sheet writes printer data. The media pop-up's number is stored at the
+// installation only for a printer whose pages fill the pop-up.
 TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     const wchar_t* const borderless = L"Borderless Printing";
+    const wchar_t* const widePs = L"samples\\zqroll\\zqwideps.zqm";
     const struct {
         const char* what;
         const wchar_t* model;
         std::function<void(HWND)> choose;  // the first sheet's choices
         bool unnamed;                      // the first sheet is given a devmode that names no type
         std::map<std::string, std::string> expected;  // what the first sheet leaves of those
+        bool primed = false;  // an untouched sheet closed with OK before the first
     } rows[] = {
         {"desk", zqhosttest::kDeskModel, nullptr, false, {}},
+        // The box stays greyed on a paper without a borderless twin.
         {"borderless on Letter", zqhosttest::kDeskModel,
          [&](HWND sheet) {
              ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
-             ASSERT_TRUE(ZQChooseOnPage(ZQCurrentPage(sheet), borderless, L"on"));
+             EXPECT_NE(nullptr, ZQFindGreyedControl(ZQCurrentPage(sheet), borderless));
          },
          false, {{"PaperSize", "LETTER"}, {"ZQBorderLessPhoto", "FALSE"}}},
         {"borderless on Photo 4x6", zqhosttest::kDeskModel,
@@ -418,6 +440,13 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}},
         {"desk, no type named", zqhosttest::kDeskModel, nullptr, true,
          {{"InputBin", "TRAY1"}, {"type", "Everyday Printing"}, {"customised", "0"}}},
+        {"desk, after an OK: a paper on the core driver's page", zqhosttest::kDeskModel,
+         ChooseOnCorePage(L"Paper Size", L"Photo 4x6 in."), false, {{"PaperSize", "PHOTO_4X6"}}, true},
+        {"desk, after an OK: a document type", zqhosttest::kDeskModel, ChooseType(L"#572", L"Photo Printing"), false,
+         {{"type", "Photo Printing"}, {"customised", "0"}}, true},
+        {"desk, after an OK: borderless on Photo 4x6", zqhosttest::kDeskModel,
+         ChooseInTree(L"Paper/Quality", L"Size is:", L"#912", L"Photo 4x6 in.", borderless), false,
+         {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}, true},
         {"roll", zqhosttest::kRollModel, nullptr, false, {}},
         {"wide", zqhosttest::kWideModel, nullptr, false, {}},
         {"publishing", zqhosttest::kPublishModel, nullptr, false, {}},
@@ -426,7 +455,9 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          {{"InputBin", "TRAY1"}, {"type", "Everyday Printing"}, {"customised", "0"}}},
         {"simplified desk, a medium of the user's own", zqhosttest::kSimpleModel,
          ChooseInTree(L"Features", L"#435", L"#497", L"Studio Satin"), false, {{"MediaType", "ZQ_USER_PHOTO"}}},
-        {"wide PostScript", L"samples\\zqroll\\zqwideps.zqm", nullptr, false, {}},
+        {"simplified desk, after an OK: a medium on the core driver's page", zqhosttest::kSimpleModel,
+         ChooseOnCorePage(L"Paper Type", L"Photo Paper, Matte"), false, {{"MediaType", "PHOTO_MATTE"}}, true},
+        {"wide PostScript", widePs, nullptr, false, {}},
     };
     // The user's own medium, as the maker's media tool records it.
     for (const auto& [value, text] : {std::pair{L"Name", L"Studio Satin"}, {L"Category", L"Photo"}, {L"Quality", L"Best"}})
@@ -446,6 +477,11 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
             ASSERT_TRUE(ZQInstallPrinter(zqtest::BesideExe(row.model), zqtest::ExeDir(), name, installed))
                 << ZQUtf8(installed.error);
             h = Open(name);
+            const bool popup = row.model != zqhosttest::kRollModel && row.model != zqhosttest::kPublishModel;
+            DWORD type = 0, needed = 0, number = 0;
+            EXPECT_EQ(popup, GetPrinterDataW(h.Get(), const_cast<LPWSTR>(L"MediaType"), &type,
+                                             reinterpret_cast<BYTE*>(&number), sizeof number, &needed) == ERROR_SUCCESS)
+                << "the media pop-up's number stored";
         }
         std::vector<BYTE> given = ZQQueryDevmode(h.Get(), name), first, second;
         auto* block = reinterpret_cast<ZQUIDevmode*>(const_cast<BYTE*>(zqhosttest::OemBlock(given)));
@@ -480,6 +516,11 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
             DumpKey(HKEY_LOCAL_MACHINE, key, after);
             EXPECT_EQ(stored, after) << "printer data written";
         };
+        if (row.primed) {
+            std::vector<BYTE> installed = given;
+            given.clear();
+            ASSERT_NO_FATAL_FAILURE(open(installed, given, nullptr));
+        }
         ASSERT_NO_FATAL_FAILURE(open(given, first, row.choose));
         const auto got = SettingsOf(first);
         auto want = untouched ? SettingsOf(given) : got;

@@ -113,8 +113,6 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
     HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
     // The paper goes to its borderless (or bordered) twin where it has one.
     if (BHasBorderlessCounterpart(pContext) && BSelectBorderlessCounterpart(pContext)) VRefreshPaperSizeGroup(pContext);
-    // A checked box holds only where its borderless twin was selected.
-    if (Checked(box) && !logic.BIsBannerPaper() && !logic.BIsBorderlessPaper()) SetCheck(box, false);
     if (Checked(box)) {
         logic.VSetMarginChoice(1, 0);
         DWSelectOptionByIndex(param, zqkw::kZQCenterOnPage, 0, OEMCUIP_DOCPROP);

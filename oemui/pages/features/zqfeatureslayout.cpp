@@ -192,9 +192,7 @@ void CZQFeaturesTab::VApplyTwoSided(HWND, PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     work.dwFlipPagesUp = m_controls.BChecked(IDC_CHK_FLIP_PAGES_UP) ? 1 : 0;
     work.dwStraightPaperPath = m_controls.BChecked(IDC_CHK_STRAIGHT_PAPER_PATH) ? 1 : 0;
-    // Only a two-sided entry says how both sides are printed: one-sided printing leaves the unit's
-    // use as it is.
-    if (FeatureItem(param, zqkw::kZQUseAutoDuplexUnit) && BTwoSidedChosen()) {
+    if (FeatureItem(param, zqkw::kZQUseAutoDuplexUnit)) {
         WCHAR text[256], automatic[kResStringChars];
         LoadText(*this, 4823, L"Automatic", automatic);
         const bool unit = SelectedText(m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), text) && lstrcmpW(text, automatic) == 0;

@@ -165,8 +165,6 @@ void CZQPaperQualityTab::VOnBorderless(HWND hDlg, PageContext* pContext) {
         VBorderlessTwinSwitch(pContext);
         SetCheck(fit, false);
         EnableWindow(fit, FALSE);
-        // The box holds only where its borderless twin was selected.
-        if (!logic.BIsBorderlessPaper()) SetCheck(m_controls.H(kCtlBorderlessPhoto), false);
     }
     logic.IBindFeatureControl(0, zqkw::kZQBorderLessPhoto, m_controls.H(kCtlBorderlessPhoto), nullptr, OEMCUIP_DOCPROP,
                               CZQUILogic::kBindApply, TRUE, 0, nullptr);

@@ -135,9 +135,13 @@ void CZQPaperQualityTab::VFillPaperSizePopupList(HWND hCombo, PageContext* pCont
     // The list is rebuilt whole each time, so that entries never pile up. On other printers the
     // current and recent sizes stand in alphabetical order before the fixed entries.
     SendMessageW(hCombo, CB_RESETCONTENT, 0, 0);
-    PCWSTR sorted[1 + CZQTreePopups::kRecentSlots] = {};
+    PCWSTR sorted[2 + CZQTreePopups::kRecentSlots] = {};
     int sortedCount = 0;
     if (initialName && selected && !largeFormat) sorted[sortedCount++] = initialName.Get();
+    // The paper in force is listed though the quick set in force names another (one chosen since on
+    // the core driver's page): the list's selection is what the page stores.
+    if (initialName && selected && !largeFormat && lstrcmpW(initialName.Get(), selected) != 0)
+        sorted[sortedCount++] = selected;
 
     const int count = IGetOptionCount(form);
     const int idx = initial[0] ? IGetOptionIndexByKeyword(m_pCUIParam, initial, feature, form) : -1;

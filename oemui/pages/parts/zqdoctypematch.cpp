@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "common/zqcommon.h"
 #include "common/zqkeywords.h"
 #include "featurelogic/zqsheetstate.h"
 #include "pages/zqpageitems.h"
@@ -23,11 +24,6 @@ bool Naming(PCWSTR pszKeyword) {
 }
 
 }  // namespace
-
-bool NamesType(PCWSTR pszKeyword) {
-    return Naming(pszKeyword) || Is(pszKeyword, zqkw::kDuplexItem) || Is(pszKeyword, L"Orientation") ||
-           Is(pszKeyword, L"ZQOrientation");
-}
 
 bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) {
     const ZQUIDevmode* work = WorkOf(pContext);
@@ -54,6 +50,21 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) 
                                                                    : nullptr;
     const PCWSTR shown = other ? OptionName(other, static_cast<int>(other->Sel)) : nullptr;
     return shown && !Is(shown, row.pszOptionName);
+}
+
+bool ChoiceLost(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) {
+    const ZQUIDevmode* work = WorkOf(pContext);
+    if (!work || !row.pszKeyword) return false;
+    const PCWSTR option = row.pszOption ? row.pszOption : L"";
+    if (Is(row.pszKeyword, L"Orientation") || Is(row.pszKeyword, L"ZQOrientation"))
+        return work->wOrientation != (StrStrIW(option, L"Portrait") ? 1 : 2);
+    if (!Is(row.pszKeyword, zqkw::kPaperSize) && !Is(row.pszKeyword, zqkw::kPageSize)) return false;
+    const POPTITEM form = PubItem(pParam, DMPUB_FORMNAME);
+    const PCWSTR shown = form ? OptionName(form, static_cast<int>(form->Sel)) : nullptr;
+    CZQLocalPtr<WCHAR> name;
+    if (!shown || CZQCommon::DWOptionKeywordToName(pParam, row.pszKeyword, option, name.Put()) != ZQOPT_OK || !name.Get())
+        return false;
+    return !ZQEqualNoCase(name.Get(), shown);
 }
 
 void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,

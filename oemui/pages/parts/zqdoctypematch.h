@@ -15,10 +15,11 @@ struct Row {
     PCWSTR pszOptionName;  // its name as the row shows it
 };
 
-// The row's feature is one by which a type holds.
-bool NamesType(PCWSTR pszKeyword);
 // The row's choice is not what the settings hold.
 bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
+// At a reopening the stored choice of the row no longer holds: its paper is not the form in force,
+// or its orientation not the settings'. Other rows keep the choice whatever the settings hold.
+bool ChoiceLost(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
 // A row of a feature the printer hides selects the option in force, when the row offers it.
 void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
                        int* piSelected);

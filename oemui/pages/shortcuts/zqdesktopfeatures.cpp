@@ -13,6 +13,7 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zqsheetstate.h"
+#include "pages/parts/zqdoctypematch.h"
 #include "pages/parts/zqmnemonics.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
@@ -168,10 +169,15 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     if (!bApply) VRestoreSavedSelections(pContext);
     m_rows.VStartBuild(IDC_CBO_DOCTYPE_SETTING);
     ZQUIDevmode* work = WorkOf(pContext);
-    // The stored choice holds only while the settings name this type and still hold it.
-    if (!bApply && work &&
-        (!ZQEqualNoCase(m_rows.DocTypeName(), work->szDocTypeName) || BSettingsDifferFromDocType(pContext)))
-        work->dwPendingChange = 1;
+    // The stored choice holds while the settings name this type and still print its paper the way
+    // it turns it; a choice made elsewhere on any other row is the user's and keeps the type.
+    if (!bApply && work && !ZQEqualNoCase(m_rows.DocTypeName(), work->szDocTypeName)) work->dwPendingChange = 1;
+    for (int i = 0; !bApply && work && !work->dwPendingChange && i < m_rows.Count(); ++i) {
+        const DocFeatureRecord* record = m_rows.PRecord(i);
+        const zqdoctype::Row row = {record ? record->szKeyword : nullptr, record ? SelectedKeyword(*record) : nullptr,
+                                    nullptr};
+        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row)) work->dwPendingChange = 1;
+    }
     if (work && work->dwPendingChange) return;
     for (int i = 0; i < m_rows.Count(); ++i) {
         m_rows.VSetRightColumn(i == kRightColumnRecord);

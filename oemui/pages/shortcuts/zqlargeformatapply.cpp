@@ -10,7 +10,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zqusermedialist.h"
-#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -190,14 +189,8 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
         }
         if (!matched && ZQEqualNoCase(keyword, L"PagesPerSheet")) {
             matched = true;
-            // The row's own option at the list position the layout code applies from, when it has
-            // one: the driver may name its options otherwise than the pages-per-sheet texts.
-            const int position = ISettingToListIndex(static_cast<int>(work->dwPagesPerSheet));
             PWSTR text = nullptr;
-            if (position < entry->nOptions && entry->ppszOptionNames && entry->ppszOptionNames[position])
-                text = ZQDupText(entry->ppszOptionNames[position]);
-            else
-                VGetPagesPerSheetText(static_cast<int>(work->dwPagesPerSheet), &text);
+            VGetPagesPerSheetText(static_cast<int>(work->dwPagesPerSheet), &text);
             value.Reset(text);
         }
         if (!matched && ZQEqualNoCase(keyword, L"ZQColorOptions")) {
@@ -244,9 +237,7 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
                                              reinterpret_cast<LPARAM>(shown));
                 if (found == CB_ERR) {
                     found = SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown));
-                    // Only a row that names the type turns the settings custom, as the type's
-                    // comparison counts them.
-                    if (zqdoctype::NamesType(keyword)) m_state.bCustomChoiceAdded = TRUE;
+                    m_state.bCustomChoiceAdded = TRUE;
                 }
                 if (found >= 0) SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
                 break;

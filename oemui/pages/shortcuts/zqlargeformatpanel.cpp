@@ -12,6 +12,7 @@
 #include "featurelogic/zqsheetstate.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
+#include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageasks.h"
 #include "pages/zqpageitems.h"
 #include "pages/zqpagepreview.h"
@@ -107,10 +108,16 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     m_panel.VStartBuild(IDC_LB_DOCTYPE_SETTING);
     m_state.bScalingOnPanel = m_state.bCopiesOnPanel = FALSE;
 
-    // 4. Shown without applying, the type holds only while the settings name it and still hold it.
-    if (!bApply && work && !work->dwPendingChange &&
-        (!ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName) || BSettingsDifferFromPanel(pContext)))
+    // 4. Shown without applying, the type holds while the settings name it and still print its paper
+    // the way it turns it; a choice made elsewhere on any other row is the user's and keeps the type.
+    if (!bApply && work && !work->dwPendingChange && !ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName))
         work->dwPendingChange = 1;
+    for (int i = 0; !bApply && work && !work->dwPendingChange && i < m_panel.Count(); ++i) {
+        const ShortcutPanelEntry* entry = PEntry(i);
+        if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords) continue;
+        const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[entry->iSelected], nullptr};
+        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row)) work->dwPendingChange = 1;
+    }
 
     // 5. One control per shown row, in its own row place beside its option's picture; the seventh
     // row starts the right column's tab order.

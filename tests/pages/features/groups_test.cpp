@@ -62,6 +62,7 @@ struct DestinationCase {
     bool postScript;  // the driver's own scaling feature
     std::vector<std::wstring> entries;
     WORD a4;          // the paper id of the "A4" entry
+    int formCalls;    // calls of the spooler's form list by a fill of the list (its size, its entries)
 };
 
 class FeaturesDestinations : public FeaturesGroups, public testing::WithParamInterface<DestinationCase> {};
@@ -73,6 +74,10 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
         m_host.Add(ListFeature("ZQPSAutoScaling", {{"NONE", L"None"}, {"A4", L"A4"}, {"LEGAL", L"Legal"},
                                                     {"ZQCustomPaperSize", L"ZQCustomPaperSize"}}));
     Prepare();
+    EXPECT_EQ(c.entries, Entries(IDC_CBO_DEST_PAPER_SIZE));
+    const int asked = m_printer.CallCount(zqspool::MemCall::EnumForms);
+    m_tab->DestPapersForTesting().VFillDestPaperList(&m_context);
+    EXPECT_EQ(c.formCalls, m_printer.CallCount(zqspool::MemCall::EnumForms) - asked);
     EXPECT_EQ(c.entries, Entries(IDC_CBO_DEST_PAPER_SIZE));
     EXPECT_EQ(c.a4, m_tab->DestPapersForTesting().WGetDestPaperId(4, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_caps.pPaperIds));
     SendDlgItemMessageW(m_page, IDC_CBO_DEST_PAPER_SIZE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Tabloid"));
@@ -86,10 +91,10 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, FeaturesDestinations,
-    testing::Values(DestinationCase{"names", 0, false, {L"A4", L"Letter"}, DMPAPER_A4},
+    testing::Values(DestinationCase{"names", 0, false, {L"A4", L"Letter"}, DMPAPER_A4, 2},
                     DestinationCase{"never", 100, false,
-                                    {L"A4", L"Banner A1", L"Custom", L"Letter", L"Photo (borderless)", L"Postcard"}, 1},
-                    DestinationCase{"postscript", 0, true, {L"A4", L"Legal"}, DMPAPER_A4}),
+                                    {L"A4", L"Banner A1", L"Custom", L"Letter", L"Photo (borderless)", L"Postcard"}, 1, 0},
+                    DestinationCase{"postscript", 0, true, {L"A4", L"Legal"}, DMPAPER_A4, 0}),
     [](const testing::TestParamInfo<DestinationCase>& info) { return std::string(info.param.name); });
 
 // Printing on another paper ends posters, fits the document to the paper chosen and reaches the
@@ -214,7 +219,7 @@ TEST_F(FeaturesGroups, LayoutRulesOfBookletsPagesAndLocks) {
 
 // "Automatic" prints with the unit: on leaving, the binding reaches the core driver's two-sided item
 // (at once, with a report, where printing by hand is not offered) and the devmode; "Off" prints one
-// side. The label of the pages per sheet keeps its separator once.
+// side without the unit. The label of the pages per sheet keeps its separator once.
 class FeaturesTwoSided : public FeaturesGroups, public testing::WithParamInterface<bool> {};
 
 TEST_P(FeaturesTwoSided, ChoiceReachesTheCoreDriver) {
@@ -236,7 +241,7 @@ TEST_P(FeaturesTwoSided, ChoiceReachesTheCoreDriver) {
     EXPECT_TRUE(reported);
     Pick(IDC_CBO_TWO_SIDED_PRINTING, L"Off");
     Notify(PSN_KILLACTIVE);
-    EXPECT_EQ(make_tuple(1, 0), make_tuple(static_cast<int>(Work().wDuplex), Sel("Duplex")));
+    EXPECT_EQ(make_tuple(1, 0, 0), make_tuple(static_cast<int>(Work().wDuplex), Sel("Duplex"), Sel("ZQUseAutoDuplexUnit")));
 }
 
 INSTANTIATE_TEST_SUITE_P(ByHandOrNot, FeaturesTwoSided, testing::Bool());

@@ -250,9 +250,10 @@ TEST_F(PaperQualityChoices, BorderlessClickSettlesTheLayoutByPaper) {
         Click(IDC_CHECK_BORDERLESS_PHOTO, false);
         EXPECT_TRUE(m_host.Updates().empty() && m_sheetMessages.empty());
 
-        // Letter has no borderless twin among the papers: its box goes back unchecked.
+        // The box reaches its feature as checked; Letter, without a borderless twin among the papers,
+        // leaves the auto-fit box greyed.
         Click(IDC_CHECK_BORDERLESS_PHOTO, true);
-        EXPECT_EQ(make_tuple(std::wstring(paper) != L"Letter" ? 1 : 0, Log{"m_paper"}, std::wstring(paper) != L"Letter", false),
+        EXPECT_EQ(make_tuple(1, Log{"m_paper"}, std::wstring(paper) != L"Letter", false),
                   make_tuple(Sel("ZQBorderLessPhoto"), Macros(), Enabled(IDC_CHECK_BORDERLESS_AUTOFIT),
                              m_sheetMessages.empty()));
         EXPECT_EQ(settles ? make_tuple(0u, 1, 1u, 100u, 0, 0) : make_tuple(1u, 2, 3u, 50u, 1, 1),

@@ -107,7 +107,7 @@ protected:
 
 TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
     // Settings that name no type take the first type; a stored choice holds while the settings hold
-    // its paper, quality, media, orientation and two-sided printing.
+    // its paper and orientation, whatever media was chosen since.
     const struct {
         const char* what;
         std::wstring coreName;
@@ -123,7 +123,7 @@ TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
         {"first opening on photo paper", L"", {}, 0, 0, 3, L"Everyday", false, 0},
         {"stored photo paper restored", L"Photos", {0, 1, 1}, 0, 2, 3, L"Photos", false, 0},
         {"stored paper no longer the form", L"Photos", {2, 1, 1}, 0, 1, 3, L"Custom Print Settings", true, -1},
-        {"stored media no longer the driver's", L"Photos", {0, 1, 1}, 0, 2, 0, L"Custom Print Settings", true, -1},
+        {"stored media chosen again elsewhere", L"Photos", {0, 1, 1}, 0, 2, 0, L"Photos", false, 0},
         {"another page left the type", L"Photos", {}, 1, 0, 0, L"Custom Print Settings", true, -1},
     };
     ASSERT_NO_FATAL_FAILURE(Start());
