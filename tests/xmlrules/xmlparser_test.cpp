@@ -77,7 +77,7 @@ TEST_F(XmlParserTest, DesktopSampleHasEverySectionButTheRollOnes) {
     // Three English presets, one Japanese.
     EXPECT_EQ(CZQXmlParserCommon::IGetCountryCode() == 81 ? 1 : 3, Length(parser.PresetList()));
     EXPECT_EQ(1, Length(parser.JobEventList()));
-    EXPECT_EQ(3, Length(parser.BorderlessList()));
+    EXPECT_EQ(1, Length(parser.BorderlessList()));
     EXPECT_EQ(2, Length(parser.DocSettingList()));
     EXPECT_EQ(23, Length(parser.DeviceObjectList()));
     EXPECT_EQ(1, Length(parser.DeviceSettingList()));
@@ -404,16 +404,15 @@ Borderless LookUp(IXMLDOMNodeList* list, const wchar_t* paper) {
 TEST_F(XmlParserTest, BorderlessEntryIsFoundFromEitherKeyword) {
     CZQXmlParserCommon parser;
     ASSERT_TRUE(parser.BLoad(zqtest::BesideExe(L"zqdesk.xml").c_str()));
-    Borderless b = LookUp(parser.BorderlessList(), L"zq_borderless_letter");
+    Borderless b = LookUp(parser.BorderlessList(), L"zq_borderless_4x6");
     EXPECT_TRUE(b.ok);
-    EXPECT_EQ(L"LETTER", b.other);
-    EXPECT_FLOAT_EQ(0.12f, b.left);
-    EXPECT_FLOAT_EQ(0.12f, b.top);
-    EXPECT_FLOAT_EQ(0.12f, b.right);
-    EXPECT_FLOAT_EQ(0.2f, b.bottom);
-    b = LookUp(parser.BorderlessList(), L"A4");
-    EXPECT_EQ(L"ZQ_BORDERLESS_A4", b.other);
-    EXPECT_FLOAT_EQ(0.18f, b.bottom);
+    EXPECT_EQ(L"PHOTO_4X6", b.other);
+    EXPECT_FLOAT_EQ(0.08f, b.left);
+    EXPECT_FLOAT_EQ(0.08f, b.top);
+    EXPECT_FLOAT_EQ(0.08f, b.right);
+    EXPECT_FLOAT_EQ(0.08f, b.bottom);
+    b = LookUp(parser.BorderlessList(), L"PHOTO_4X6");
+    EXPECT_EQ(L"ZQ_BORDERLESS_4X6", b.other);
     // No entry: TRUE, nothing handed out.
     b = LookUp(parser.BorderlessList(), L"Legal");
     EXPECT_TRUE(b.ok);
