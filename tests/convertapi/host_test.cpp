@@ -3,6 +3,8 @@
 // staged and in one call; tickets that cannot be opened, earlier runs and short devmodes; and the
 // codes of the calls it refuses.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <winddiui.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +18,7 @@
 #include "hosttest.h"
 #include "testsupport.h"
 #include "zqhostapp.h"
+#include "zqproc.h"
 
 namespace {
 
@@ -30,6 +33,16 @@ using zqconvtest::RunKey;
 
 class ConversionInterface : public zqhosttest::SamplePrintersTest {
 protected:
+    // Another suite of the prefix may have taken the imported configuration away: it is imported
+    // again, as the spooler's INITIALIZE event does at installation, so the exports name its features.
+    static void SetUpTestSuite() {
+        SamplePrintersTest::SetUpTestSuite();
+        CZQModule driver = zqhosttest::DriverModule(kDesk);
+        using PFN_PrinterEvent = BOOL(WINAPI*)(LPWSTR, INT, DWORD, LPARAM);
+        auto event = ZQGetProc<PFN_PrinterEvent>(driver.Get(), "DrvPrinterEvent");
+        ASSERT_NE(nullptr, event);
+        ASSERT_TRUE(event(const_cast<LPWSTR>(kDesk.c_str()), PRINTER_EVENT_INITIALIZE, 0, 0));
+    }
     void SetUp() override {
         zc::ResetStandIn();
         CZQRegKey key;
