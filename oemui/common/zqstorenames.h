@@ -42,6 +42,7 @@ inline constexpr WCHAR kRestrictedUserGuid[] = L"ZQRestrictedUserGuid";
 // user's own under the same names below the user's key.
 inline constexpr WCHAR kPresetPoolKey[] = L"ZQPresetRoot\\PresetPoolData";
 inline constexpr WCHAR kPresetPoolMaxIndex[] = L"PresetPoolMaxIndexCount";
+inline constexpr WCHAR kPresetPoolValuePrefix[] = L"PresetPool:";
 // The large-format page's printing shortcuts: one value per shortcut, named by it (REG_BINARY,
 // formats/zqshortcut.h), written by the page's shortcut store; a restricted user's own under the same
 // key below his key.

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cwchar>
+#include <string>
 #include <utility>
 
 #include "platform/zqspooler.h"
@@ -12,6 +13,7 @@
 #include "common/zqprintercaps.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 
@@ -93,17 +95,6 @@ bool ReadPlainPrinterData(HANDLE hPrinter, PCWSTR pszValue, BYTE** ppData, DWORD
     return true;
 }
 
-// "<prefix><user GUID>[\<sub-key>]" for the restricted user's key; false without a valid GUID.
-bool UserKeyPath(HANDLE hPrinter, PCWSTR pszPrefix, PCWSTR pszSubKey, CZQLocalPtr<WCHAR>& path) {
-    WCHAR guid[CZQCommon::kGuidTextChars];
-    if (!CZQCommon::BReadRestrictedUserGuid(hPrinter, guid)) return false;
-    const size_t cch = wcslen(pszPrefix) + wcslen(guid) + (pszSubKey ? wcslen(pszSubKey) + 1 : 0) + 1;
-    if (!path.Alloc(cch)) return Failed(ERROR_NOT_ENOUGH_MEMORY);
-    if (pszSubKey && *pszSubKey)
-        return SUCCEEDED(ZQFormatText(path.Get(), cch, L"%ls%ls\\%ls", pszPrefix, guid, pszSubKey));
-    return SUCCEEDED(ZQFormatText(path.Get(), cch, L"%ls%ls", pszPrefix, guid));
-}
-
 BOOL ReadUserSettingUnder(HKEY hRoot, PCWSTR pszPrefix, HANDLE hPrinter, PCWSTR pszSubKey, PCWSTR pszValue,
                           BYTE** ppData, DWORD* pcbData) {
     if (ppData) *ppData = nullptr;
@@ -112,10 +103,10 @@ BOOL ReadUserSettingUnder(HKEY hRoot, PCWSTR pszPrefix, HANDLE hPrinter, PCWSTR 
         SetLastError(ERROR_INVALID_DATA);
         return FALSE;
     }
-    CZQLocalPtr<WCHAR> path;
-    if (!UserKeyPath(hPrinter, pszPrefix, pszSubKey, path)) return FALSE;
+    const std::wstring path = ZQUserStorePathOf(hPrinter, pszSubKey, pszPrefix);
+    if (path.empty()) return FALSE;
     CZQRegKey key;
-    if (RegOpenKeyExW(hRoot, path.Get(), 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS)
+    if (RegOpenKeyExW(hRoot, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS)
         return ReadKeyValue(key.Get(), pszValue, ppData, pcbData) ? TRUE : FALSE;
     return ReadPlainPrinterData(hPrinter, pszValue, ppData, pcbData) ? TRUE : FALSE;
 }
@@ -323,13 +314,13 @@ BOOL CZQUIBase::BWriteUserSetting(HANDLE hPrinter, BOOL bPerUser, PCWSTR pszSubK
         SetLastError(rc);
         return rc == ERROR_SUCCESS;
     }
-    CZQLocalPtr<WCHAR> path;
-    if (!UserKeyPath(hPrinter, kMakerKey, nullptr, path)) return FALSE;
+    const std::wstring path = ZQUserStorePathOf(hPrinter, nullptr);
+    if (path.empty()) return FALSE;
     // Keys this write makes go again when it fails: an empty user key would hide the printer's
     // own value from the reader.
     DWORD userDisposition = 0, subDisposition = 0;
     CZQRegKey userKey;
-    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, path.Get(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, userKey.Put(),
+    LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, userKey.Put(),
                               &userDisposition);
     if (rc != ERROR_SUCCESS) return Failed(static_cast<DWORD>(rc));
     CZQRegKey subKey;
@@ -345,7 +336,7 @@ BOOL CZQUIBase::BWriteUserSetting(HANDLE hPrinter, BOOL bPerUser, PCWSTR pszSubK
     subKey.Reset();
     if (subDisposition == REG_CREATED_NEW_KEY) RegDeleteKeyW(userKey.Get(), pszSubKey);
     userKey.Reset();
-    if (userDisposition == REG_CREATED_NEW_KEY) RegDeleteKeyW(HKEY_CURRENT_USER, path.Get());
+    if (userDisposition == REG_CREATED_NEW_KEY) RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
     return Failed(static_cast<DWORD>(rc));
 }
 

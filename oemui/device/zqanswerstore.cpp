@@ -6,11 +6,11 @@
 
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
 #include "formats/zqdeviceanswer.h"
-#include "settings/zqstorepath.h"
 
 namespace {
 

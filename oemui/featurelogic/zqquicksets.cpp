@@ -9,11 +9,12 @@
 
 #include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
+#include "formats/zqindexedname.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqdriverdata.h"
 #include "settings/zqstoreedit.h"
-#include "settings/zqstorepath.h"
 
 static_assert(sizeof(ZQUIDevmode::szQuickSetName) / sizeof(zqwchar) == CZQQuickSets::kNameChars,
               "quick-set name of the private devmode");
@@ -256,7 +257,7 @@ BOOL CZQQuickSets::BParseEntry(const BYTE* pData, DWORD cbData, QuickSetEntry* p
     return TRUE;
 }
 
-int CZQQuickSets::IParseIndex(PCWSTR pszValueName) { return zqqs::ParseIndex(pszValueName); }
+int CZQQuickSets::IParseIndex(PCWSTR pszValueName) { return zqname::IndexAfterColon(pszValueName); }
 
 HANDLE CZQQuickSets::HStorePrinter() const {
     if (m_hPrinter) return m_hPrinter;
@@ -307,9 +308,8 @@ BOOL CZQQuickSets::BAddWrite(CZQStoreEdit& edit, QuickSetEntry* pEntry, BOOL bKe
                       (bKeepIndex || BFreeIndex(edit, &index, &full));
     m_bNoIndexLeft = full;
     if (!made) return FALSE;
-    WCHAR name[zqqs::kValueNameChars];
-    zqqs::FormatValueName(index, name);
-    edit.VWrite(zqsettings::kPresetPoolKey, name, REG_BINARY, value.Get(), cb);
+    const std::wstring name = CZQStoreEdit::IndexedName(zqsettings::kPresetPoolValuePrefix, index);
+    edit.VWrite(zqsettings::kPresetPoolKey, name.c_str(), REG_BINARY, value.Get(), cb);
     pEntry->head.cbTotal = cb;
     pEntry->iIndex = index;
     // A new entry and the counter past it land together or not at all.
@@ -353,15 +353,14 @@ void CZQQuickSets::VDeleteStoredEntry(const QuickSetEntry* pEntry) {
         m_lastOutcome = ZQStoreOutcome::kRefused;
         return;
     }
-    WCHAR name[zqqs::kValueNameChars];
-    zqqs::FormatValueName(pEntry->iIndex, name);
+    const std::wstring name = CZQStoreEdit::IndexedName(zqsettings::kPresetPoolValuePrefix, pEntry->iIndex);
     if (m_pEdit) {
-        m_pEdit->VRemove(zqsettings::kPresetPoolKey, name);
+        m_pEdit->VRemove(zqsettings::kPresetPoolKey, name.c_str());
         m_lastOutcome = ZQStoreOutcome::kStored;
         return;
     }
     CZQStoreEdit edit = Edit();
-    edit.VRemove(zqsettings::kPresetPoolKey, name);
+    edit.VRemove(zqsettings::kPresetPoolKey, name.c_str());
     m_lastOutcome = edit.ECommit();
 }
 

@@ -13,12 +13,12 @@
 #include "common/zqhandles.h"
 #include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqwatermarks.h"
 #include "settings/zqdriverdata.h"
 #include "settings/zqstoreedit.h"
-#include "settings/zqstorepath.h"
 
 namespace {
 

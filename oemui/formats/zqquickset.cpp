@@ -40,39 +40,6 @@ bool ReadPairString(const uint8_t** cursor, const uint8_t* end, std::basic_strin
 
 }  // namespace
 
-void FormatValueName(int index, zqwchar* out) {
-    size_t n = 0;
-    for (; kValuePrefix[n]; ++n) out[n] = kValuePrefix[n];
-    char digits[16];
-    int count = 0;
-    // Indexes are never negative; a negative one is written as its magnitude behind a minus.
-    unsigned long long value = index < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(index))
-                                         : static_cast<unsigned long long>(index);
-    do {
-        digits[count++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value);
-    if (index < 0) out[n++] = '-';
-    while (count) out[n++] = static_cast<zqwchar>(digits[--count]);
-    out[n] = 0;
-}
-
-int ParseIndex(const zqwchar* name) {
-    if (!name) return 0;
-    size_t i = 0;
-    while (i < kMaxPairChars && name[i] && name[i] != ':') ++i;
-    if (i >= kMaxPairChars || name[i] != ':') return 0;
-    ++i;
-    bool negative = false;
-    if (i < kMaxPairChars && (name[i] == '-' || name[i] == '+')) negative = name[i++] == '-';
-    long long value = 0;
-    for (; i < kMaxPairChars && name[i] >= '0' && name[i] <= '9'; ++i) {
-        value = value * 10 + (name[i] - '0');
-        if (value > 0x7FFFFFFF) return 0;
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
 void EncodeCounter(int counter, uint8_t out[4]) {
     const uint32_t value = static_cast<uint32_t>(counter);
     out[0] = static_cast<uint8_t>(value & 0xFF);

@@ -112,13 +112,7 @@ inline constexpr size_t kMaxPairChars = 255;
 inline constexpr uint8_t kFeatureEnd = 0x2E;
 inline constexpr uint8_t kOptionEnd = 0x5E;
 
-// The value name of a stored quick set: "PresetPool:" and its index.
-inline constexpr zqwchar kValuePrefix[] = {'P', 'r', 'e', 's', 'e', 't', 'P', 'o', 'o', 'l', ':', 0};
-// "PresetPool:" and the index in decimal (at most 32 units with the terminator).
-inline constexpr size_t kValueNameChars = 32;
-void FormatValueName(int index, zqwchar* out /* kValueNameChars */);
-// The decimal number after the first ":" of a value name (the first 255 characters count); 0 without.
-int ParseIndex(const zqwchar* name);
+// The value's name ("PresetPool:" and its index) is made and read in formats/zqindexedname.h.
 // The counter as stored: its low byte, its next byte, two zero bytes; read back little-endian.
 void EncodeCounter(int counter, uint8_t out[4]);
 int DecodeCounter(const uint8_t* data, size_t size);

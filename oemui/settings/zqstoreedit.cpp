@@ -7,9 +7,10 @@
 #include "common/zqprinterdata.h"
 #include "platform/zqprinterview.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
+#include "formats/zqindexedname.h"
 #include "settings/zqdriverdata.h"
-#include "settings/zqstorepath.h"
 
 BOOL ZQReadUserValues(PCWSTR pszPath, std::vector<ZQStoreValue>* pValues) {
     pValues->clear();
@@ -66,8 +67,8 @@ CZQStoreEdit::CZQStoreEdit(CZQPrinterHandle printer, BOOL bPerUser)
 CZQStoreEdit::~CZQStoreEdit() = default;
 
 std::wstring CZQStoreEdit::KeyPath(PCWSTR pszKey) const {
-    if (!m_bPerUser) return pszKey ? pszKey : L"";
-    return ZQUserStorePath(m_szGuid, pszKey);
+    if (!pszKey) return L"";
+    return m_bPerUser ? ZQUserStorePath(m_szGuid, pszKey) : pszKey;
 }
 
 BOOL CZQStoreEdit::BReadNow(PCWSTR pszKey, std::vector<ZQStoreValue>* pValues) const {
@@ -108,15 +109,8 @@ const ZQStoreValue* CZQStoreEdit::PFind(const std::vector<ZQStoreValue>& values,
 
 long long CZQStoreEdit::LLIndexOf(PCWSTR pszName, PCWSTR pszPrefix) {
     if (!pszName || !pszPrefix || !ZQStartsWithNoCase(pszName, pszPrefix)) return -1;
-    PCWSTR digits = pszName + wcslen(pszPrefix);
-    if (!*digits) return -1;
-    long long index = 0;
-    for (PCWSTR p = digits; *p; ++p) {
-        if (*p < L'0' || *p > L'9') return -1;
-        index = index * 10 + (*p - L'0');
-        if (index > INT_MAX) return -1;
-    }
-    return index;
+    const zqname::IndexRead read = zqname::ReadIndex(pszName + wcslen(pszPrefix));
+    return read.exact ? read.index : -1;
 }
 
 long long CZQStoreEdit::LLPastIndexes(const std::vector<ZQStoreValue>& values, PCWSTR pszPrefix) {
@@ -129,7 +123,7 @@ long long CZQStoreEdit::LLPastIndexes(const std::vector<ZQStoreValue>& values, P
 }
 
 std::wstring CZQStoreEdit::IndexedName(PCWSTR pszPrefix, long long llIndex) {
-    return std::wstring(pszPrefix ? pszPrefix : L"") + std::to_wstring(llIndex);
+    return zqname::IndexedName(pszPrefix, llIndex);
 }
 
 int CZQStoreEdit::IFreeIndex(const std::vector<ZQStoreValue>& values, PCWSTR pszKey, PCWSTR pszPrefix, int iFrom) const {

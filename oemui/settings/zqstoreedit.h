@@ -90,7 +90,8 @@ public:
     // ---- names and indexes
     // The value of that name (stored names do not heed case); null when there is none.
     static const ZQStoreValue* PFind(const std::vector<ZQStoreValue>& values, PCWSTR pszName);
-    // The number of a value name "<prefix><decimal>" (prefix in any letter case); -1 for another name.
+    // The number of a value name "<prefix><decimal>" as IndexedName makes it (prefix in any letter
+    // case); -1 for another name.
     static long long LLIndexOf(PCWSTR pszName, PCWSTR pszPrefix);
     // One past the largest such number stored (0 when none).
     static long long LLPastIndexes(const std::vector<ZQStoreValue>& values, PCWSTR pszPrefix);
@@ -112,7 +113,7 @@ public:
     // Why the last read or commit of the edit failed (ERROR_SUCCESS after a commit that stored).
     DWORD DwError() const { return m_dwError; }
 
-    // A value name "<prefix><index>".
+    // A value name "<prefix><index>" (formats/zqindexedname.h).
     static std::wstring IndexedName(PCWSTR pszPrefix, long long llIndex);
 
 private:

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
+#include "formats/zqindexedname.h"
 #include "formats/zqquickset.h"
 
 namespace {
@@ -67,14 +69,12 @@ TEST(QuickSetValue, StoredImageWithAndWithoutPairs) {
 }
 
 TEST(QuickSetValue, NamesAndCounter) {
-    wchar_t name[zqqs::kValueNameChars];
-    zqqs::FormatValueName(0, name);
-    EXPECT_STREQ(L"PresetPool:0", name);
-    zqqs::FormatValueName(1234, name);
-    EXPECT_STREQ(L"PresetPool:1234", name);
-    EXPECT_EQ(1234, zqqs::ParseIndex(name));
-    EXPECT_EQ(0, zqqs::ParseIndex(L"PresetPool"));
-    EXPECT_EQ(7, zqqs::ParseIndex(L"x:7:9"));
+    EXPECT_EQ(std::wstring(L"PresetPool:0"), zqname::IndexedName(L"PresetPool:", 0));
+    const std::wstring name = zqname::IndexedName(L"PresetPool:", 1234);
+    EXPECT_EQ(std::wstring(L"PresetPool:1234"), name);
+    EXPECT_EQ(1234, zqname::IndexAfterColon(name.c_str()));
+    EXPECT_EQ(0, zqname::IndexAfterColon(L"PresetPool"));
+    EXPECT_EQ(7, zqname::IndexAfterColon(L"x:7:9"));
 
     uint8_t counter[4];
     zqqs::EncodeCounter(0x10203, counter);

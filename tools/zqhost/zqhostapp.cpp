@@ -12,6 +12,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "formats/zqindexedname.h"
 #include "formats/zqquickset.h"
 #include "formats/zqshortcut.h"
 #include "zqowner.h"
@@ -1127,7 +1128,7 @@ std::vector<ZQStoredQuickSet> ZQReadQuickSets(HANDLE hPrinter) {
     const auto* values = reinterpret_cast<const PRINTER_ENUM_VALUESW*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         ZQStoredQuickSet set;
-        set.index = zqqs::ParseIndex(values[i].pValueName);
+        set.index = zqname::IndexAfterColon(values[i].pValueName);
         set.bytes = values[i].cbData;
         set.beyond = i >= static_cast<DWORD>(zqqs::kMaxQuickSets);
         if (set.beyond) {

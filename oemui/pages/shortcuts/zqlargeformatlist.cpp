@@ -7,6 +7,7 @@
 #include "common/zqkeywords.h"
 #include "common/zqprintercaps.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
@@ -15,7 +16,6 @@
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "settings/zqdriverdata.h"
-#include "settings/zqstorepath.h"
 #include "xmlrules/zqxmluirules.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "common/zqkeywords.h"
 #include "common/zqmsgbox.h"
 #include "common/zqstorenames.h"
+#include "common/zqstorepath.h"
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "featurelogic/zqquicksets.h"
@@ -13,7 +14,6 @@
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
 #include "settings/zqdriverdata.h"
-#include "settings/zqstorepath.h"
 #include "xmlrules/zqxmluirules.h"
 
 static_assert(CZQShortcutStore::kNameChars == zqsc::kMaxChars + 1, "a record's strings fill the page's buffers");
