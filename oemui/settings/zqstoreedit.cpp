@@ -6,7 +6,6 @@
 
 #include "common/zqprinterdata.h"
 #include "platform/zqprinterview.h"
-#include "common/zqstorenames.h"
 #include "common/zqstorepath.h"
 #include "common/zqstrings.h"
 #include "formats/zqindexedname.h"

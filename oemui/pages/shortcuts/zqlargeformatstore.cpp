@@ -14,6 +14,7 @@
 #include "formats/zqshortcut.h"
 #include "pages/zqpages.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqstoreedit.h"
 #include "xmlrules/zqxmluirules.h"
 
 static_assert(CZQShortcutStore::kNameChars == zqsc::kMaxChars + 1, "a record's strings fill the page's buffers");
@@ -299,6 +300,21 @@ BOOL CZQShortcutStore::BCheckShortcutName(PageContext* pContext, HWND hOwner) {
     m_bReplaceExisting = TRUE;
     return TRUE;
 }
+
+class CZQShortcutStore::CEditPart final : public IZQStoreEditPart {
+public:
+    CEditPart(CZQShortcutStore& store, PageContext* pContext, const ShortcutRecord* pRecord, PCWSTR pszDeleted)
+        : m_store(store), m_pContext(pContext), m_pRecord(pRecord), m_pszDeleted(pszDeleted) {}
+    Step EAdd(CZQStoreEdit& edit) override;
+    BOOL BAnswer(HWND hOwner) override;
+
+private:
+    CZQShortcutStore& m_store;
+    PageContext* m_pContext;
+    const ShortcutRecord* m_pRecord;
+    PCWSTR m_pszDeleted;
+    bool m_bFull = false;  // what kAsk stood for: the limit reached, else a name stored meanwhile
+};
 
 ZQStoreOutcome CZQShortcutStore::ESaveShortcut(PageContext* pContext, HWND hOwner, const ShortcutRecord& record,
                                               ZQUIDevmode* pDevmode) {

@@ -14,9 +14,10 @@
 #include "common/zqhandles.h"
 #include "common/zquibase.h"
 #include "featurelogic/zqnameasker.h"
-#include "settings/zqstoreedit.h"
+#include "settings/zqstoreoutcome.h"
 #include "pages/shortcuts/zqlargeformattypes.h"
 
+class CZQStoreEdit;
 struct PageContext;
 struct ZQUIDevmode;
 
@@ -134,20 +135,7 @@ private:
     CZQStoreEdit OwnEdit(PageContext* pContext) const;
 
     // The shortcut's part of the edit of its quick set: Save As's record, or Delete's removal.
-    class CEditPart final : public IZQStoreEditPart {
-    public:
-        CEditPart(CZQShortcutStore& store, PageContext* pContext, const ShortcutRecord* pRecord, PCWSTR pszDeleted)
-            : m_store(store), m_pContext(pContext), m_pRecord(pRecord), m_pszDeleted(pszDeleted) {}
-        Step EAdd(CZQStoreEdit& edit) override;
-        BOOL BAnswer(HWND hOwner) override;
-
-    private:
-        CZQShortcutStore& m_store;
-        PageContext* m_pContext;
-        const ShortcutRecord* m_pRecord;
-        PCWSTR m_pszDeleted;
-        bool m_bFull = false;  // what kAsk stood for: the limit reached, else a name stored meanwhile
-    };
+    class CEditPart;
 
     ShortcutStoreBinding m_page;
 };
