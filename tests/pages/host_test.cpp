@@ -419,6 +419,9 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     const wchar_t* const borderless = L"Borderless Printing";
     const wchar_t* const widePs = L"samples\\zqroll\\zqwideps.zqm";
+    // The wide printers' photo type: its quality group and the quality the group's macros choose.
+    const std::map<std::string, std::string> photo = {{"type", "Photo"}, {"customised", "0"},
+        {"PrintQualityGroup", "PQGroup_2"}, {"PrintQuality", "Best"}, {"MediaType", "PHOTO_GLOSS"}};
     const struct {
         const char* what;
         const wchar_t* model;
@@ -449,6 +452,7 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}, true},
         {"roll", zqhosttest::kRollModel, nullptr, false, {}},
         {"wide", zqhosttest::kWideModel, nullptr, false, {}},
+        {"wide, after an OK: a document type", zqhosttest::kWideModel, ChooseType(L"#572", L"Photo"), false, photo, true},
         {"publishing", zqhosttest::kPublishModel, nullptr, false, {}},
         {"simplified desk", zqhosttest::kSimpleModel, nullptr, false, {}},
         {"simplified desk, no type named", zqhosttest::kSimpleModel, nullptr, true,
@@ -458,6 +462,7 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         {"simplified desk, after an OK: a medium on the core driver's page", zqhosttest::kSimpleModel,
          ChooseOnCorePage(L"Paper Type", L"Photo Paper, Matte"), false, {{"MediaType", "PHOTO_MATTE"}}, true},
         {"wide PostScript", widePs, nullptr, false, {}},
+        {"wide PostScript, after an OK: a document type", widePs, ChooseType(L"#572", L"Photo"), false, photo, true},
     };
     // The user's own medium, as the maker's media tool records it.
     for (const auto& [value, text] : {std::pair{L"Name", L"Studio Satin"}, {L"Category", L"Photo"}, {L"Quality", L"Best"}})
