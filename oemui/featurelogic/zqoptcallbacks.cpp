@@ -79,6 +79,20 @@ LONG ReconcileLayout(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
     return CPSUICB_ACTION_OPTIF_CHANGED;
 }
 
+// The paper type chosen on the core driver's page is the document's: the media id of the other
+// pages (and of the first and last pages while they have no papers of their own) follows it in both
+// devmodes, or the plug-in's pages would put the media those ids still name back.
+void StoreMedia(CZQBinding& binding, POEMCUIPPARAM p, const OPTITEM* item) {
+    const PrinterCaps* caps = ZQPrinterCapsLists(&binding.caps, kCapsMedia);
+    if (!caps || !caps->pMediaIds || item->Sel < 0 || static_cast<DWORD>(item->Sel) >= caps->dwMediaCount) return;
+    const uint32_t id = caps->pMediaIds[item->Sel];
+    for (ZQUIDevmode* dm : {CoreDevmode(p), binding.logic.WorkDM()}) {
+        if (!dm) continue;
+        dm->dwOtherPagesMedia = id;
+        if (!dm->dwDiffPaper) dm->dwFirstPageMedia = dm->dwLastPageMedia = id;
+    }
+}
+
 // The feature keyword of a core driver's item (null when it has none), as a new string.
 PWSTR FeatureOf(const OPTITEM* item) {
     const auto* ud = reinterpret_cast<const USERDATA*>(item->UserData);
@@ -209,6 +223,7 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_ECB_CHANGED: {
             const LONG action = ReconcileChange(binding->logic, pParam, item, own);
+            if (!own && item->DMPubID == DMPUB_MEDIATYPE) StoreMedia(*binding, pParam, item);
             binding->logic.m_sheet.bItemChanged = TRUE;
             // The rule engine's macros read the media type and quality the sheet now shows.
             if (binding->pRules && binding->pRules->Parser().BIsLoaded())
