@@ -79,17 +79,23 @@ LONG ReconcileLayout(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
     return CPSUICB_ACTION_OPTIF_CHANGED;
 }
 
-// The paper type chosen on the core driver's page is the document's: the media id of the other
+// The paper type or source chosen on the core driver's page is the document's: the id of the other
 // pages (and of the first and last pages while they have no papers of their own) follows it in both
-// devmodes, or the plug-in's pages would put the media those ids still name back.
-void StoreMedia(CZQBinding& binding, POEMCUIPPARAM p, const OPTITEM* item) {
-    const PrinterCaps* caps = ZQPrinterCapsLists(&binding.caps, kCapsMedia);
-    if (!caps || !caps->pMediaIds || item->Sel < 0 || static_cast<DWORD>(item->Sel) >= caps->dwMediaCount) return;
-    const uint32_t id = caps->pMediaIds[item->Sel];
+// devmodes, or the plug-in's pages would put back what those ids still name.
+void StoreCorePaper(CZQBinding& binding, POEMCUIPPARAM p, const OPTITEM* item) {
+    const bool media = item->DMPubID == DMPUB_MEDIATYPE;
+    const PrinterCaps* caps = ZQPrinterCapsLists(&binding.caps, media ? kCapsMedia : kCapsSources);
+    if (!caps || item->Sel < 0) return;
+    const DWORD count = media ? (caps->pMediaIds ? caps->dwMediaCount : 0) : (caps->pSourceIds ? caps->dwSourceCount : 0);
+    if (static_cast<DWORD>(item->Sel) >= count) return;
+    const uint32_t id = media ? caps->pMediaIds[item->Sel] : caps->pSourceIds[item->Sel];
     for (ZQUIDevmode* dm : {CoreDevmode(p), binding.logic.WorkDM()}) {
         if (!dm) continue;
-        dm->dwOtherPagesMedia = id;
-        if (!dm->dwDiffPaper) dm->dwFirstPageMedia = dm->dwLastPageMedia = id;
+        uint32_t ZQUIDevmode::*other = media ? &ZQUIDevmode::dwOtherPagesMedia : &ZQUIDevmode::dwOtherPagesSource;
+        uint32_t ZQUIDevmode::*first = media ? &ZQUIDevmode::dwFirstPageMedia : &ZQUIDevmode::dwFirstPageSource;
+        uint32_t ZQUIDevmode::*last = media ? &ZQUIDevmode::dwLastPageMedia : &ZQUIDevmode::dwLastPageSource;
+        dm->*other = id;
+        if (!dm->dwDiffPaper) dm->*first = dm->*last = id;
     }
 }
 
@@ -223,7 +229,8 @@ LONG Callback(PCPSUICBPARAM pCBParam, POEMCUIPPARAM pParam, bool document) {
         case CPSUICB_REASON_SEL_CHANGED:
         case CPSUICB_REASON_ECB_CHANGED: {
             const LONG action = ReconcileChange(binding->logic, pParam, item, own);
-            if (!own && item->DMPubID == DMPUB_MEDIATYPE) StoreMedia(*binding, pParam, item);
+            if (!own && (item->DMPubID == DMPUB_MEDIATYPE || item->DMPubID == DMPUB_DEFSOURCE))
+                StoreCorePaper(*binding, pParam, item);
             binding->logic.m_sheet.bItemChanged = TRUE;
             // The rule engine's macros read the media type and quality the sheet now shows.
             if (binding->pRules && binding->pRules->Parser().BIsLoaded())

@@ -447,6 +447,8 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          ChooseOnCorePage(L"Paper Size", L"Photo 4x6 in."), false, {{"PaperSize", "PHOTO_4X6"}}, true},
         {"desk, after an OK: a medium on the core driver's page", zqhosttest::kDeskModel,
          ChooseOnCorePage(L"Paper Type", L"Photo Paper, Glossy"), false, {{"MediaType", "PHOTO_GLOSSY"}}, true},
+        {"desk, after an OK: a source on the core driver's page", zqhosttest::kDeskModel,
+         ChooseOnCorePage(L"Paper Source", L"Tray 2"), false, {{"InputBin", "TRAY2"}}, true},
         {"desk, after an OK: a document type", zqhosttest::kDeskModel, ChooseType(L"#572", L"Photo Printing"), false,
          {{"type", "Photo Printing"}, {"customised", "0"}}, true},
         {"desk, after an OK: borderless on Photo 4x6", zqhosttest::kDeskModel,
