@@ -109,7 +109,7 @@ void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
         VApplyBackCover(pContext);
         applied = true;
     } else {
-        m_pageKinds.Slots().VSetKind(kKindBackCover, source, media, mediaId);
+        m_pageKinds.VSetBackCoverOff(work, items, source);
     }
     if (work.dwFrontCover) {
         VApplyFrontCover(pContext);

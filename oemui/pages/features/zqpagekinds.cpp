@@ -70,13 +70,19 @@ void CZQPageKinds::VInitPageKinds(PageContext* pContext) {
     // The covers start on the document's paper; other and last pages on the first page's.
     const int source = CZQPaperSlots::ISourcePosition(items, sources, work->dwDefaultSourceId);
     const int media = CZQPaperSlots::IMediaTypeIndex(items, work->dwDefaultMediaId);
-    for (int kind : {kKindBackCover, kKindBackCoverFeeder, kKindFrontCover, kKindFrontCoverFeeder})
+    for (int kind : {kKindBackCoverFeeder, kKindFrontCover, kKindFrontCoverFeeder})
         m_slots.VSetKind(kind, source, media, static_cast<int>(work->dwDefaultMediaId));
+    VSetBackCoverOff(*work, items, source);
     m_controls.VSetCheck(IDC_CHK_MEDIA_BACK_COVER, FALSE);
     const int first = CZQPaperSlots::ISlotOfKind(kKindFirstPage);
     for (int kind : {kKindOtherPages, kKindLastPage})
         m_slots.VSetKind(kind, m_slots.aiSource[first], m_slots.aiMedia[first], 0);
     for (int kind : {kKindOtherPages, kKindLastPage, kKindFirstPage}) m_slots.VFollowMediaId(kind, items);
+}
+
+void CZQPageKinds::VSetBackCoverOff(const ZQUIDevmode& work, const ZQPaperItems& items, int iSource) {
+    const DWORD media = work.dwDefaultMediaId ? work.dwDefaultMediaId : work.dwBackCoverMedia;
+    m_slots.VSetKind(kKindBackCover, iSource, CZQPaperSlots::IMediaTypeIndex(items, media), static_cast<int>(media));
 }
 
 void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {

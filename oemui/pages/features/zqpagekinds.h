@@ -25,6 +25,10 @@ public:
 
     // Every kind on the document's current source and media.
     void VInitPageKinds(PageContext* pContext);
+    // The back cover, off, on the document's source and media. While the document names no medium
+    // (0), the back cover keeps the medium the settings hold for it: a task preset's medium sets it,
+    // and an untouched page must not undo the preset.
+    void VSetBackCoverOff(const ZQUIDevmode& work, const ZQPaperItems& items, int iSource);
     // The lists' choice stored for the chosen kind, in the table and the settings.
     void VApplyCombosToKind(PageContext* pContext);
     // First, other and last pages marked where they differ from the document's paper.
