@@ -53,6 +53,17 @@ public:
     int IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
     void VClearPageKindList(PageContext* pContext);
 
+    // The option of the item (by public id, else by keyword) that a list entry stands for: option 0
+    // of the sources by the printer's first bin name, else by display name; failing that the first
+    // shown option free of conflicts; -1 without the item or the entry.
+    int IComboEntryToOptionIndex(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo, int iEntry);
+    // The printer's bin id of a source option: option 0 is the first bin, another the bin of its
+    // display name (the first 22 characters); the first bin for a name the printer does not list.
+    int ISourceOptionToId(PageContext* pContext, int iOption);
+    // The source list's entry, found by name among the core driver's sources, becomes the other
+    // pages' bin (a paper-size or media change may have moved the list under a chosen kind).
+    void VStoreOtherPagesSource(PageContext* pContext);
+
     // The kinds' table.
     CZQPaperSlots& Slots() { return m_slots; }
 
