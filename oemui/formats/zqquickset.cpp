@@ -267,7 +267,11 @@ bool FinishingDiffers(const ZQUIDevmode& dm, const QuickSetSettings& block, int 
 }
 
 bool EffectsNumbersDiffer(const ZQUIDevmode& dm, const QuickSetSettings& block) {
-    return dm.dwPrintDocOn != block.dwPrintDocOn || dm.dwPrintedOnPaper != block.dwPrintedOnPaper ||
+    // The paper printed on counts while the document is printed on another paper. Otherwise the
+    // pages keep it each by its own rule (a borderless paper's twin, Letter, the document's paper)
+    // and none of them prints on it.
+    return dm.dwPrintDocOn != block.dwPrintDocOn ||
+           (dm.dwPrintDocOn && dm.dwPrintedOnPaper != block.dwPrintedOnPaper) ||
            dm.dwScaleToFit != block.dwMinimizeMargins || dm.dwScalePercent != block.dwScalePercent ||
            dm.dwWmFirstPageOnly != block.dwWmFirstPageOnly;
 }

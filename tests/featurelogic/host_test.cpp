@@ -372,7 +372,7 @@ TEST_F(QuickSetsUnderHost, FactoryPresetsHoldWhatTheRulesMakeOfTheHelperFile) {
         bool configQuality;  // the configuration names a print quality
     } samples[] = {{zqhosttest::kDeskModel, L"samples\\zqdesk\\zqdesk.xml", true},
                    {zqhosttest::kPublishModel, L"samples\\zqdesk\\zqdesk.xml", true},
-                   {zqhosttest::kSimpleModel, L"samples\\zqdesk\\zqdesk.xml", true},
+                   {zqhosttest::kSimpleModel, L"samples\\zqdesk\\zqdesk.xml", false},
                    {zqhosttest::kRollModel, L"samples\\zqroll\\zqroll.xml", false},
                    {zqhosttest::kWideModel, L"samples\\zqroll\\zqwide.xml", false},
                    {L"samples\\zqroll\\zqwideps.zqm", L"samples\\zqroll\\zqwide.xml", false}};

@@ -330,6 +330,13 @@ TEST_F(QuickSetCompare, EveryGroupComparesItsOwnFields) {
     ZQUIDevmode turned = m_dm;
     turned.wOrientation = 2;
     EXPECT_TRUE(m_qs->BSettingsDiffer(turned));
+
+    // The paper printed on counts while the document is printed on another paper.
+    const auto printedOn = [](ZQUIDevmode& d) { d.dwPrintedOnPaper = 257; };
+    EXPECT_FALSE(Differs(printedOn, CZQQuickSets::kCompareEffects));
+    m_dm.dwPrintDocOn = 1;
+    m_qs->VSnapshotCurrent(&m_dm);
+    EXPECT_TRUE(Differs(printedOn, CZQQuickSets::kCompareEffects));
 }
 
 TEST_F(QuickSetCompare, WatermarkNoneInTwoLanguagesAndOwnWatermark) {

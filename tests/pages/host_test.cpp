@@ -385,7 +385,7 @@ std::function<void(HWND)> ChooseOnCorePage(const wchar_t* row, const wchar_t* op
 }
 
 // A document type chosen in the Printing Shortcuts page's list (#572 the desk page's, #956 the
-// large-format page's).
+// large-format page's, which the simplified interface shows too).
 std::function<void(HWND)> ChooseType(const wchar_t* list, const wchar_t* type) {
     return [=](HWND sheet) {
         ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
@@ -465,6 +465,8 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          ChooseInTree(L"Features", L"#435", L"#497", L"Studio Satin"), false, {{"MediaType", "ZQ_USER_PHOTO"}}},
         {"simplified desk, after an OK: a medium on the core driver's page", zqhosttest::kSimpleModel,
          ChooseOnCorePage(L"Paper Type", L"Photo Paper, Matte"), false, {{"MediaType", "PHOTO_MATTE"}}, true},
+        {"simplified desk, after an OK: a document type", zqhosttest::kSimpleModel,
+         ChooseType(L"#956", L"Photo Printing"), false, {{"type", "Photo Printing"}, {"customised", "0"}}, true},
         {"wide PostScript", widePs, nullptr, false, {}},
         {"wide PostScript, after an OK: a document type", widePs, ChooseType(L"#572", L"Photo"), false, photo, true},
     };

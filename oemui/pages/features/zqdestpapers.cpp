@@ -81,3 +81,10 @@ int CZQDestPapers::IFindBorderlessTwin(PageContext* pContext) {
     const int entry = ZQFindBorderlessTwinEntry(m_hList, pContext, m_owner.CUIParam());
     return entry >= 0 ? entry : 0;
 }
+
+void CZQDestPapers::VSeedDestinationList(bool bSelect) {
+    WCHAR text[256];
+    if (!m_hList || SendMessageW(m_hList, CB_GETCOUNT, 0, 0) > 0 || !SelectedText(m_hPaperSize, text)) return;
+    const LRESULT entry = SendMessageW(m_hList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (bSelect && entry >= 0) SendMessageW(m_hList, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+}

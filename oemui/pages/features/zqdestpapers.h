@@ -1,8 +1,8 @@
 // The Features page's destination list (the paper a document is printed on): the printer's paper
 // names (the reader retries a driver still starting up) and the form's keywords it is filled from,
 // the paper ids behind its entries, the entry of a paper, and the scale that fits the document's
-// paper on the chosen one. The page owns one part and hands it the list's window; the part works on
-// that list and the page's state.
+// paper on the chosen one, and an entry kept while the list has none. The page owns one part and
+// hands it the list's window and the paper-size list's; the part works on them and the page's state.
 #pragma once
 
 #include "pages/features/zqfeaturesstate.h"
@@ -18,8 +18,11 @@ public:
     CZQDestPapers(const CZQDestPapers&) = delete;
     CZQDestPapers& operator=(const CZQDestPapers&) = delete;
 
-    // The destination list's window (null when the page's window goes).
-    void VAttach(HWND hList) { m_hList = hList; }
+    // The destination list's window and the paper-size list's (null when the page's window goes).
+    void VAttach(HWND hList, HWND hPaperSize) {
+        m_hList = hList;
+        m_hPaperSize = hPaperSize;
+    }
     // The printer's paper names for the destination list; FALSE, and none, when they cannot be read.
     BOOL BGetPaperSizeNames();
     void VFillDestPaperList(PageContext* pContext);
@@ -36,6 +39,8 @@ public:
     // A borderless paper's destination entry: the paper the Paper/Quality page shows, else "LETTER",
     // else the first.
     int IFindBorderlessTwin(PageContext* pContext);
+    // The list keeps an entry: the paper-size list's text when it has none (selected when asked).
+    void VSeedDestinationList(bool bSelect);
 
     const CZQPaperNames& Names() const { return m_paperNames; }
 
@@ -44,6 +49,7 @@ private:
     ZQFeaturesState& m_state;
     PCWSTR m_pszPort;
     HWND m_hList = nullptr;
+    HWND m_hPaperSize = nullptr;
     CZQPaperNames m_paperNames;
     zqsettings::CZQKeywordsOnce m_formKeywords;
 };

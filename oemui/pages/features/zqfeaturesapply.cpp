@@ -60,15 +60,15 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VUpdateControlState(pContext);
     m_pageKinds.VEnableKindMediaType(pContext);
     VRepaintPreview(FALSE);
-    VApplyBlackOnlyRule(pContext);
+    m_quality.VApplyBlackOnlyRule(pContext);
     m_quality.BSetResolutionTexts(pContext);
     m_dest.VFillDestPaperList(pContext);
-    VSeedDestinationList(false);
+    m_dest.VSeedDestinationList(false);
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
-    VShowOrientation();
+    m_layout.VShowOrientation();
     VRepaintPreview(FALSE);
     VInitLayoutVisibility(pContext);
 
@@ -85,7 +85,7 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
         work.dwPagesPerSheet = 1;
         work.dwPendingChange = 1;
     }
-    if (BOptionContains(zqkw::kMediaType, L"_CD_")) {
+    if (m_layout.BOptionContains(zqkw::kMediaType, L"_CD_")) {
         VApplyCdMedia(hDlg, pContext);
         work.dwPendingChange = 1;
     }
@@ -110,7 +110,7 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
     if (SelectedText(m_controls.Item(IDC_CBO_PRINT_QUALITY), text) && text[0] && group &&
         DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext))
-        VApplyQualityGroupRule();
+        m_quality.VApplyQualityGroupRule(m_layout.BOptionContains(zqkw::kMediaType, L"_CD_"));
     if (RulesLoaded(pContext) && ReadOption(param, zqkw::kPrintQualityGroup, text))
         pContext->pRules->BRunFeatureMacros(zqkw::kPrintQualityGroup, text, param);
 }

@@ -94,11 +94,11 @@ void CZQFeaturesTab::VOnOrientation(HWND hDlg, int iCtrlId, PageContext* pContex
     CheckRadioButton(hDlg, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, iCtrlId);
     VUpdateBookletState(pContext);
     // Two-sided pages keep their layout, except Japanese postcards in a booklet.
-    if (BTwoSidedChosen()) {
+    if (m_layout.BTwoSidedChosen()) {
         if (!pContext->pLogic->DWBooklet())
-            VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, true);
-        else if (BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
-            VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
+            m_layout.VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, true);
+        else if (m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
+            m_layout.VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
     }
     VRepaintPreview(FALSE);
 }
@@ -134,11 +134,11 @@ void CZQFeaturesTab::VOnBorderless(HWND, PageContext* pContext) {
         if (ReadOption(param, zqkw::kPageSize, paper)) pContext->pRules->BRunFeatureMacros(zqkw::kPageSize, paper, param);
     } else if (ReadOption(param, zqkw::kPaperSize, paper)) {
         if (!m_state.bMediaLocked) pContext->pRules->BRunFeatureMacros(zqkw::kPaperSize, paper, param);
-        VRecordRigidMargins(logic);
+        m_layout.VRecordRigidMargins(logic);
     }
     VSelectMediaTypeEntry(pContext);
-    if (BTwoSidedChosen() && BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
-        VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
+    if (m_layout.BTwoSidedChosen() && m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
+        m_layout.VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
     VRepaintPreview(TRUE);
     VRefocusPaperSize();
 }
@@ -161,7 +161,7 @@ void CZQFeaturesTab::VOnActualSize(HWND hDlg, PageContext* pContext) {
     // The full size first: the group reads its mode back from the settings.
     work.dwScalePercent = 100;
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
-    const bool conflict = work.wDuplex != 1 && BDuplexConflicts();
+    const bool conflict = work.wDuplex != 1 && m_layout.BDuplexConflicts();
     work.dwDuplexConflict = conflict ? 1 : 0;
     if (conflict) work.dwManualDuplex = 1;
     if (work.dwBooklet) {
@@ -184,7 +184,7 @@ void CZQFeaturesTab::VOnPrintDocOn(HWND, PageContext* pContext) {
     ZQUIDevmode& work = *logic.WorkDM();
     const POEMCUIPPARAM param = m_pCUIParam;
     m_state.iResizeMode = ZQFeaturesState::kPrintDocOn;
-    VSeedDestinationList(false);
+    m_dest.VSeedDestinationList(false);
     const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsPapers);
     const DWORD count = caps ? caps->dwPaperCount : 0;
     const WORD* ids = caps ? caps->pPaperIds : nullptr;
@@ -237,40 +237,4 @@ void CZQFeaturesTab::VOnPreserveLayout(PageContext* pContext) {
 void CZQFeaturesTab::VOnShowPreview() {
     DWSelectOptionByIndex(m_pCUIParam, zqkw::kZQPrintPreview, m_controls.BChecked(IDC_CHK_SHOW_PREVIEW_FIN) ? 1 : 0,
                           OEMCUIP_DOCPROP);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Steps the reactions share
-// ---------------------------------------------------------------------------------------------
-bool CZQFeaturesTab::BTwoSidedChosen() const {
-    const int entry = m_controls.ISelection(IDC_CBO_TWO_SIDED_PRINTING);
-    return entry == 1 || entry == 2;
-}
-
-void CZQFeaturesTab::VSetPreservedLayout(PCWSTR pszFeature, bool bPreserve) {
-    DWSelectOptionByIndex(m_pCUIParam, pszFeature, bPreserve ? 1 : 0, OEMCUIP_DOCPROP);
-    HWND box = m_controls.Item(IDC_CHK_PRESERVE_LAYOUT);
-    SetCheck(box, bPreserve);
-    EnableWindow(box, FALSE);
-}
-
-bool CZQFeaturesTab::BDuplexConflicts() const {
-    POPTITEM duplex = PubItem(m_pCUIParam, DMPUB_DUPLEX);
-    return duplex && ((OptionFlags(duplex, 1) | OptionFlags(duplex, 2)) & OPTPF_OVERLAY_WARNING_ICON);
-}
-
-void CZQFeaturesTab::VRecordRigidMargins(CZQUILogic& logic) {
-    POPTITEM minimize = FeatureItem(m_pCUIParam, zqkw::kZQMinimizeMargins);
-    if (!minimize || OptionIs(m_pCUIParam, L"ZQRigidMediaMargins", L"TRUE") != 1) return;
-    logic.VChooseMargin(1, minimize->Sel > 0 ? static_cast<DWORD>(minimize->Sel) : 0);
-}
-
-void CZQFeaturesTab::VSeedDestinationList(bool bSelect) {
-    HWND destination = m_controls.Item(IDC_CBO_DEST_PAPER_SIZE);
-    WCHAR text[256];
-    if (!destination || SendMessageW(destination, CB_GETCOUNT, 0, 0) > 0 ||
-        !SelectedText(m_controls.Item(IDC_CBO_MEDIA_SIZE_IS), text))
-        return;
-    const LRESULT entry = SendMessageW(destination, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    if (bSelect && entry >= 0) SendMessageW(destination, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
 }

@@ -33,9 +33,15 @@ void CZQFeaturesTab::VCacheControlHandles(HWND hDlg) {
     VCacheLayoutControls(hDlg);
 }
 
-void CZQFeaturesTab::VCacheResizeControls(HWND hDlg) { m_dest.VAttach(GetDlgItem(hDlg, IDC_CBO_DEST_PAPER_SIZE)); }
+void CZQFeaturesTab::VCacheResizeControls(HWND hDlg) {
+    m_dest.VAttach(GetDlgItem(hDlg, IDC_CBO_DEST_PAPER_SIZE), GetDlgItem(hDlg, IDC_CBO_MEDIA_SIZE_IS));
+}
 
-void CZQFeaturesTab::VCacheLayoutControls(HWND) { VTakeSharedWindows(m_controls); }
+void CZQFeaturesTab::VCacheLayoutControls(HWND hDlg) {
+    VTakeSharedWindows(m_controls);
+    m_layout.VAttach({GetDlgItem(hDlg, IDC_CBO_TWO_SIDED_PRINTING), GetDlgItem(hDlg, IDC_CHK_PRESERVE_LAYOUT),
+                      GetDlgItem(hDlg, IDC_RB_PORTRAIT), GetDlgItem(hDlg, IDC_RB_LANDSCAPE)});
+}
 
 void CZQFeaturesTab::VRecordControlRects() { m_controls.VRecordRects(); }
 
@@ -250,7 +256,7 @@ BOOL CZQFeaturesTab::BCheckPageChanged(HWND hDlg, PageContext* pContext) {
     if (saved) {
         // The papers of the page kinds: sources only where there is a choice of more than two.
         const bool sources = logic.BHasSeveralPaperSources() != FALSE;
-        const bool media = BMediaTypeOffered(logic);
+        const bool media = m_layout.BMediaTypeOffered(logic);
         for (int kind : kKinds) {
             const KindFields now = CZQPaperSlots::Fields(*work, kind);
             const KindFields then = CZQPaperSlots::Fields(*saved, kind);

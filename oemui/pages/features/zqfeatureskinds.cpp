@@ -15,38 +15,10 @@ using namespace zqpage;
 
 namespace {
 
-// A source option's display name and the printer's bin name are compared on this many characters.
-constexpr size_t kBinNameMatch = 22;
-
 // A feeder cover's source is an option of its feeder feature.
 bool FeederKind(int iKind) { return iKind == kKindBackCoverFeeder || iKind == kKindFrontCoverFeeder; }
 
 }  // namespace
-
-int CZQFeaturesTab::IComboEntryToOptionIndex(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo,
-                                             int iEntry) {
-    return CZQPaperSlots::IOptionIndexFromComboItem(ZQPaperItemsOf(m_pCUIParam, pContext), pszFeature, bPubId, hCombo,
-                                                    iEntry);
-}
-
-int CZQFeaturesTab::ISourceOptionToId(PageContext* pContext, int iOption) {
-    const PrinterCaps* caps = ZQPrinterCapsLists(pContext ? pContext->pCaps : nullptr, kCapsSources);
-    if (!caps || !caps->pSourceIds || caps->dwSourceCount == 0) return 0;
-    const PCWSTR name = iOption > 0 ? OptionName(PubItem(m_pCUIParam, DMPUB_DEFSOURCE), iOption) : nullptr;
-    if (name && caps->pSourceNames)
-        for (DWORD i = 0; i < caps->dwSourceCount; ++i)
-            if (wcsncmp(name, caps->pSourceNames + i * CZQCommon::kBinNameChars, kBinNameMatch) == 0)
-                return caps->pSourceIds[i];
-    return caps->pSourceIds[0];
-}
-
-void CZQFeaturesTab::VStoreOtherPagesSource(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    WCHAR text[256];
-    if (!work || !m_pCUIParam || !SelectedText(m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), text)) return;
-    const int option = m_userMedia.IFindOptionByName(pContext, zqkw::kInputBin, 0, text);
-    if (option >= 0) work->dwOtherPagesSource = static_cast<uint32_t>(ISourceOptionToId(pContext, option));
-}
 
 void CZQFeaturesTab::VApplyKind(PageContext* pContext, int iKind) {
     if (!WorkOf(pContext) || !m_pCUIParam) return;

@@ -129,7 +129,7 @@ void CZQFeaturesTab::VSetLayoutGroup(PageContext* pContext) {
         m_controls.VSetCheck(IDC_CHK_SHOW_PREVIEW_FIN, preview == 1);
     if (const int mirror = OptionIs(param, zqkw::kZQMirrorPrint, L"TRUE"); mirror >= 0)
         m_controls.VSetCheck(IDC_CHK_MIRROR, mirror == 1);
-    VShowOrientation();
+    m_layout.VShowOrientation();
 
     // The driver's own choice between the unit and printing by hand.
     if (Readable(param, zqkw::kZQUseAutoDuplexUnit)) {
@@ -382,7 +382,7 @@ void CZQFeaturesTab::VUpdateAutoDuplexScaling(PageContext* pContext) {
         bool enabled = OptionIs(param, zqkw::kZQEmulatePexlonMargins, L"TRUE") != 1 &&
                        !(minimize && (manual || logic.DWMarginChoice(1)));
         if (logic.DWBooklet() && manual) enabled = false;
-        if (BOptionContains(zqkw::kPaperSize, L"HAGAKI")) {
+        if (m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI")) {
             SetCheck(box, false);
             enabled = false;
         }
@@ -521,7 +521,7 @@ void CZQFeaturesTab::VApplyCdMedia(HWND, PageContext* pContext) {
     work.dwMirror = 1;
     DWSelectOptionByIndex(param, zqkw::kZQMirrorPrint, 0, OEMCUIP_DOCPROP);
     POPTITEM poster = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI);
-    if (!BOptionContains(zqkw::kMediaType, L"CD_DVD")) {
+    if (!m_layout.BOptionContains(zqkw::kMediaType, L"CD_DVD")) {
         EnableWindow(m_controls.Item(IDC_RB_PRINT_DOC_ON), TRUE);
         if (!m_state.bDuplexLocked) EnableWindow(m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), TRUE);
         if (poster) poster->Flags &= ~OPTIF_DISABLED;

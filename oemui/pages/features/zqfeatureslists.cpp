@@ -48,7 +48,7 @@ void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
     POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
     if (SelectedText(m_controls.Item(IDC_CBO_PRINT_QUALITY), text) && text[0] && group &&
         DWSelectOptionByName(param, group, text, OEMCUIP_DOCPROP) == ZQOPT_OK && RulesLoaded(pContext)) {
-        VApplyQualityGroupRule();
+        m_quality.VApplyQualityGroupRule(m_layout.BOptionContains(zqkw::kMediaType, L"_CD_"));
         RunQualityMacros(pContext, param, true);
     }
     // Colour by the printer's own matching keeps the photo fix its macros chose.
@@ -57,36 +57,8 @@ void CZQFeaturesTab::VOnQuality(PageContext* pContext) {
                                               OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
     CheckColorSpaceForQuality(param);
     VUpdateQualityGroup(pContext);
-    VStoreQualityIndex(pContext);
+    m_quality.VStoreQualityIndex(pContext);
     m_quality.BSetResolutionTexts(pContext);
-}
-
-void CZQFeaturesTab::VStoreQualityIndex(PageContext* pContext) {
-    ZQUIDevmode* work = WorkOf(pContext);
-    HWND quality = m_controls.Item(IDC_CBO_PRINT_QUALITY);
-    const int entry = static_cast<int>(SendMessageW(quality, CB_GETCURSEL, 0, 0));
-    const int option = IComboEntryToOptionIndex(pContext, zqkw::kPrintQualityGroup, 0, quality, entry);
-    // A list without a choice leaves the stored quality as it was.
-    if (work && entry >= 0 && option >= 0) work->dwPrintQualityGroupIndex = static_cast<uint32_t>(option);
-}
-
-void CZQFeaturesTab::VApplyQualityGroupRule() {
-    const POEMCUIPPARAM param = m_pCUIParam;
-    WCHAR group[256];
-    if (!ReadOption(param, zqkw::kPrintQualityGroup, group)) return;
-    // The draft groups print no photo fix.
-    if (ZQEqualNoCase(group, L"PQGroup_3") || ZQEqualNoCase(group, L"PQGroup_4")) {
-        for (int id : {IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX}) EnableWindow(m_controls.Item(id), FALSE);
-        DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, OEMCUIP_DOCPROP);
-        SendMessageW(m_controls.Item(IDC_CBO_PHOTOFIX), CB_SETCURSEL, 0, 0);
-        return;
-    }
-    if (BOptionContains(zqkw::kMediaType, L"_CD_")) return;
-    for (int id : {IDC_RB_PRINT_DOC_ON, IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX, IDC_CBO_PAGES_PER_SHEET})
-        EnableWindow(m_controls.Item(id), TRUE);
-    // The configuration manager's lock of two-sided printing stays.
-    if (!m_state.bDuplexLocked) EnableWindow(m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), TRUE);
-    if (POPTITEM poster = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI)) poster->Flags &= ~OPTIF_DISABLED;
 }
 
 void CZQFeaturesTab::VOnPhotoFix(PageContext* pContext) {
@@ -162,12 +134,12 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
             const bool sourceMapping = Readable(param, L"ZQPaperSourceMapping");
             if (sourceMapping) m_pageKinds.VFillKindSourceCombo(pContext);
             rules.BRunFeatureMacros(zqkw::kMediaType, media, param);
-            VRecordRigidMargins(logic);
+            m_layout.VRecordRigidMargins(logic);
             // A type that names its own source puts the source list, and the other pages, on it.
             if (sourceMapping) {
                 logic.IBindFeatureControl(DMPUB_DEFSOURCE, nullptr, m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), nullptr,
                                           OEMCUIP_DOCPROP, CZQUILogic::kBindShow, FALSE, 0, nullptr);
-                VStoreOtherPagesSource(pContext);
+                m_pageKinds.VStoreOtherPagesSource(pContext);
                 m_pageKinds.VApplyCombosToKind(pContext);
             }
             RunQualityMacros(pContext, param, false);
@@ -182,8 +154,8 @@ void CZQFeaturesTab::VOnMediaType(WPARAM wParam, PageContext* pContext) {
         }
         m_dest.VFillDestPaperList(pContext);
         VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
-        VSeedDestinationList(true);
-        if (BOptionContains(zqkw::kMediaType, L"_CD_")) {
+        m_dest.VSeedDestinationList(true);
+        if (m_layout.BOptionContains(zqkw::kMediaType, L"_CD_")) {
             VApplyCdMedia(m_controls.Page(), pContext);
             rules.BRunMacro(L"macro_CD_DVD", media, param);
         } else {
@@ -264,7 +236,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
         WCHAR paper[256];
         if (ReadOption(param, pageFeature, paper) && (postScript || !m_state.bMediaLocked))
             rules.BRunFeatureMacros(pageFeature, paper, param);
-        VRecordRigidMargins(logic);
+        m_layout.VRecordRigidMargins(logic);
         WCHAR name[256];
         if (SelectedText(list, name) && logic.BIsNonStandardBannerName(after, name))
             rules.BRunMacro(L"macro_custom_paper_size", after, param);
@@ -275,7 +247,7 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     m_pageKinds.VFillKindSourceCombo(pContext);
     m_pageKinds.VMarkDifferingKinds(pContext);
     m_pageKinds.VFillPageKindList(pContext->pLogic, FALSE);
-    VStoreOtherPagesSource(pContext);
+    m_pageKinds.VStoreOtherPagesSource(pContext);
     m_pageKinds.VApplyCombosToKind(pContext);
     logic.IApplyCustomDuplexRange();
     VUpdateControlState(pContext);
@@ -293,14 +265,14 @@ void CZQFeaturesTab::VOnPaperSize(HWND hDlg, PageContext* pContext) {
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
-    VSeedDestinationList(false);
+    m_dest.VSeedDestinationList(false);
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
-    if (BTwoSidedChosen() && BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
-        VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
-    if (BOptionContains(zqkw::kMediaType, L"_CD_")) {
+    if (m_layout.BTwoSidedChosen() && m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI"))
+        m_layout.VSetPreservedLayout(zqkw::kZQAutoDuplexScaling, false);
+    if (m_layout.BOptionContains(zqkw::kMediaType, L"_CD_")) {
         VApplyCdMedia(hDlg, pContext);
     } else {
         EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
@@ -332,7 +304,7 @@ void CZQFeaturesTab::VOnDestPaper(PageContext* pContext) {
             if (!name || lstrcmpW(name, text) != 0) continue;
             ChooseInItem(param, form, i, kept);
             if (work.wDuplex != 1) {
-                const bool conflict = BDuplexConflicts();
+                const bool conflict = m_layout.BDuplexConflicts();
                 work.dwDuplexConflict = conflict ? 1 : 0;
                 if (conflict) work.dwManualDuplex = 1;
             }
@@ -420,7 +392,7 @@ void CZQFeaturesTab::VOnBooklet(PageContext* pContext) {
         if (!logic.BNeedsScaleFromLargePaper(pContext->pCaps)) work.dwPrintDocOn = work.dwScaleToFit = 0;
     }
     VUpdateBookletState(pContext);
-    if (BOptionContains(zqkw::kPaperSize, L"HAGAKI")) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
+    if (m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI")) m_layout.VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
     work.dwBooklet = logic.DWBooklet();
     work.wDuplex = WGetTwoSidedBinding(pContext);
     VRefreshPaperPageList(pContext);
@@ -486,10 +458,10 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
     }
     m_dest.VFillDestPaperList(pContext);
     VRefreshResizeGroup(m_controls.Page(), pContext, kRefreshShow);
-    VSeedDestinationList(false);
+    m_dest.VSeedDestinationList(false);
     VUpdateManualDuplexState(pContext);
     const bool twoSided = entry == 1 || entry == 2;
-    const bool postcard = BOptionContains(zqkw::kPaperSize, L"HAGAKI");
+    const bool postcard = m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI");
     if (logic.BIsBannerPaper() || (twoSided && !postcard && logic.BIsBorderlessPaper()))
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
     work.dwBooklet = logic.DWBooklet();
@@ -507,8 +479,8 @@ void CZQFeaturesTab::VOnTwoSided(PageContext* pContext) {
         if (caps) BValidatePrintedOnPaper(pContext, caps->dwPaperCount, caps->pPaperIds);
     }
     VRefreshLayoutGroup(m_controls.Page(), pContext, kRefreshShow);
-    if (twoSided && postcard) VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
-    if (BOptionContains(zqkw::kMediaType, L"_CD_")) VApplyCdMedia(m_controls.Page(), pContext);
+    if (twoSided && postcard) m_layout.VSetPreservedLayout(zqkw::kZQUseAutoDuplexUnit, false);
+    if (m_layout.BOptionContains(zqkw::kMediaType, L"_CD_")) VApplyCdMedia(m_controls.Page(), pContext);
     else EnableWindow(m_controls.Item(IDC_CBO_PAGES_PER_SHEET), TRUE);
     VRepaintPreview(FALSE);
 }

@@ -155,11 +155,11 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     VSubclassPreviewDimensions(param, hDlg, param->hPrinter);
-    VApplyBlackOnlyRule(pContext);
+    m_quality.VApplyBlackOnlyRule(pContext);
     VSetControlTexts(pContext);
     m_dest.BGetPaperSizeNames();
     m_dest.VFillDestPaperList(pContext);
-    VSeedDestinationList(false);
+    m_dest.VSeedDestinationList(false);
     VShowMarginControls(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
     VInitLayoutVisibility(pContext);
@@ -169,8 +169,8 @@ BOOL CZQFeaturesTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     if (!FeatureItem(param, L"ZQTilingSelection") && logic.BIsPosterPrinting())
         for (uint32_t& tile : work.adwPosterTiles) tile = 1;
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
-    VShowOrientation();
-    if (BOptionContains(zqkw::kMediaType, L"_CD_")) VApplyCdMedia(hDlg, pContext);
+    m_layout.VShowOrientation();
+    if (m_layout.BOptionContains(zqkw::kMediaType, L"_CD_")) VApplyCdMedia(hDlg, pContext);
     return TRUE;
 }
 
@@ -283,36 +283,14 @@ void CZQFeaturesTab::VOnHelp(HWND hWnd, UINT uCommand, PageContext* pContext) {
 void CZQFeaturesTab::VOnDestroy() {
     // The page object outlives its window.
     m_controls.VForget();
-    m_dest.VAttach(nullptr);
+    m_dest.VAttach(nullptr, nullptr);
+    m_layout.VAttach({});
     m_hHelpButton = m_hPortraitPreview = m_hLandscapePreview = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Steps the reactions share
 // ---------------------------------------------------------------------------------------------
-void CZQFeaturesTab::VShowOrientation() {
-    HWND page = m_controls.Page();
-    POPTITEM own = nullptr;
-    if (!page || DWFindOemOptItemByPubId(m_pCUIParam, kOemPubOrientation, &own) != ZQOPT_OK || !own) return;
-    CheckRadioButton(page, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE, own->Sel == 1 ? IDC_RB_LANDSCAPE : IDC_RB_PORTRAIT);
-}
-
-BOOL CZQFeaturesTab::BContains(PCWSTR pszText, PCWSTR pszPart) {
-    return pszText && pszPart && pszPart[0] && wcsstr(pszText, pszPart) != nullptr;
-}
-
-bool CZQFeaturesTab::BOptionContains(PCWSTR pszFeature, PCWSTR pszPart) const {
-    WCHAR option[256];
-    return ReadOption(m_pCUIParam, pszFeature, option) && BContains(option, pszPart);
-}
-
-void CZQFeaturesTab::VApplyBlackOnlyRule(PageContext* pContext) {
-    if (!BlackOnlyGrayscale(pContext, m_pCUIParam)) return;
-    HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
-    SetCheck(box, false);
-    EnableWindow(box, FALSE);
-}
-
 void CZQFeaturesTab::VRepaintPreview(BOOL bErase) {
     m_controls.VRepaint(IDC_BTN_PREVIEW_PORT, IDC_BTN_PREVIEW_LAND, bErase);
 }

@@ -3,13 +3,14 @@
 // borderless printing, resizing, the photo fix, the sample page and the paper-saving choices. One
 // object per binding. Public: the page's routines; private: its own messages and their reactions.
 // Its controls are a CZQPageControls table, its scalar state ZQFeaturesState; the papers of the
-// page kinds, the destination list, the print-quality group and the user's own media are its parts,
-// the tree pop-ups the shared part (pages/parts/zqtreepopups.h).
+// page kinds, the destination list, the print-quality group, the user's own media and the two-sided
+// and layout choices are its parts, the tree pop-ups the shared part (pages/parts/zqtreepopups.h).
 #pragma once
 
 #include "pages/dialogs/zqcustompaperdlg.h"
 #include "pages/features/zqdestpapers.h"
 #include "pages/features/zqfeaturesstate.h"
+#include "pages/features/zqlayoutchoices.h"
 #include "pages/features/zqpagekinds.h"
 #include "pages/features/zqqualitygroup.h"
 #include "pages/features/zqusermedia.h"
@@ -77,15 +78,6 @@ public:
     BOOL BHasBorderlessCounterpart(PageContext* pContext);
     BOOL BSelectBorderlessCounterpart(PageContext* pContext);
 
-    // The option of the item (by public id, else by keyword) that a list entry stands for: option 0
-    // of the sources by the printer's first bin name, else by display name; failing that the first
-    // shown option free of conflicts; -1 without the item or the entry.
-    int IComboEntryToOptionIndex(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo, int iEntry);
-    // The printer's bin id of a source option: option 0 is the first bin, another the bin of its
-    // display name (the first 22 characters); the first bin for a name the printer does not list.
-    int ISourceOptionToId(PageContext* pContext, int iOption);
-    // A text contains another anywhere in it; an empty text is contained in none.
-    static BOOL BContains(PCWSTR pszText, PCWSTR pszPart);
 
     // ---- the papers of the page kinds (the table is CZQPageKinds'; without the page-kind list the
     // lists hold the paper of first, other and last pages alike)
@@ -105,9 +97,10 @@ public:
     // The page's window and the handles of its controls (those of the template; the others stay null),
     // then the resizing and layout groups' own.
     void VCacheControlHandles(HWND hDlg);
-    // The destination list's window, which the part behind it works on.
+    // The destination and paper-size lists' windows, which the destination part works on.
     void VCacheResizeControls(HWND hDlg);
-    // The help button and the sample page's two pictures, which the sheet's shared steps use.
+    // The help button and the sample page's two pictures, which the sheet's shared steps use, and the
+    // two-sided list, the preserve-layout box and the orientation radios, which the layout part uses.
     void VCacheLayoutControls(HWND hDlg);
     void VSetControlTexts(PageContext* pContext);
     // The context-help pairs into pdwTable (room for kHelpPairs pairs), ended by (0, 0); a setting the
@@ -220,12 +213,6 @@ private:
     LRESULT IOnNotify(HWND hDlg, const NMHDR* pHeader, PageContext* pContext);
 
     // ---- the controls' small steps
-    // The feature's current option contains the text (with its case); false when it cannot be read.
-    bool BOptionContains(PCWSTR pszFeature, PCWSTR pszPart) const;
-    // Two-sided printing can be chosen: with the printer's duplex unit or by hand.
-    bool BTwoSidedPossible(CZQUILogic& logic) const;
-    // The media-type list is offered.
-    bool BMediaTypeOffered(CZQUILogic& logic) const;
     // The check boxes of their features, the optimise-for choice and the roll boxes from the settings.
     void VShowFeatureBoxes(PageContext* pContext);
     void VShowBorderlessBoxes(PageContext* pContext);
@@ -263,25 +250,6 @@ private:
     void VOnPhotoFix(PageContext* pContext);
 
     // ---- steps the reactions share
-    // The photo fix and the layout choices the chosen quality group allows.
-    void VApplyQualityGroupRule();
-    // The quality list's choice as the settings' print-quality option.
-    void VStoreQualityIndex(PageContext* pContext);
-    // Black ink only prints no borderless photos.
-    void VApplyBlackOnlyRule(PageContext* pContext);
-    // The orientation radios as the plug-in's own orientation item stands.
-    void VShowOrientation();
-    // The two-sided list stands on two-sided printing.
-    bool BTwoSidedChosen() const;
-    // The feature that preserves the layout of two-sided pages set, its box showing it, disabled.
-    void VSetPreservedLayout(PCWSTR pszFeature, bool bPreserve);
-    // Two-sided printing (either edge) is marked as conflicting with the current settings.
-    bool BDuplexConflicts() const;
-    // Minimize margins is kept as the user's choice when the paper's rules keep its margins rigid.
-    void VRecordRigidMargins(CZQUILogic& logic);
-    // The destination list keeps an entry: the paper-size list's text when it has none (selected
-    // when asked).
-    void VSeedDestinationList(bool bSelect);
     // The Paper/Quality page's page list, which keeps the covers in step with booklets and two-sided
     // printing (that page need not be in the sheet).
     void VRefreshPaperPageList(PageContext* pContext);
@@ -297,9 +265,6 @@ private:
     void VApplyKind(PageContext* pContext, int iKind);
     // The kinds' table from the settings, the covers in use through their own paper.
     void VShowPageKinds(PageContext* pContext);
-    // The source list's entry, found by name among the core driver's sources, becomes the other
-    // pages' bin (a paper-size or media change may have moved the list under a chosen kind).
-    void VStoreOtherPagesSource(PageContext* pContext);
     // A chosen user medium prints in the quality group its media tool recorded, with its macros.
     void VApplyUserMediumQuality(PageContext* pContext);
 
@@ -313,6 +278,7 @@ private:
     CZQQualityGroup m_quality{*this, m_controls, m_state};
     CZQDestPapers m_dest{*this, m_state, m_szText};
     CZQUserMedia m_userMedia{*this};
+    CZQLayoutChoices m_layout{*this};
     CZQPageKinds m_pageKinds{*this, m_controls, m_state, m_userMedia, m_preview, m_hMarkerIcon};
 };
 

@@ -115,7 +115,7 @@ int CZQFeaturesTab::IApplyPaperRules(PageContext* pContext) {
     // Banner and borderless papers print one page per sheet at its size, one-sided; a postcard
     // keeps its layout.
     const BOOL banner = logic.BIsBannerPaper();
-    if (banner || (logic.BIsBorderlessPaper() && !BOptionContains(zqkw::kPaperSize, L"HAGAKI"))) {
+    if (banner || (logic.BIsBorderlessPaper() && !m_layout.BOptionContains(zqkw::kPaperSize, L"HAGAKI"))) {
         work->dwBooklet = 0;
         logic.VEndBooklet();
         work->dwEdgeToEdge = 1;

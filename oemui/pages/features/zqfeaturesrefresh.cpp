@@ -39,14 +39,6 @@ void CZQFeaturesTab::VRefreshPaperQualityGroup(HWND hDlg, PageContext* pContext,
         VApplyAllControls(hDlg, pContext);
 }
 
-bool CZQFeaturesTab::BTwoSidedPossible(CZQUILogic& logic) const {
-    return logic.BIsDuplexUnitInstalled(FALSE) || logic.BIsManualDuplexAvailable();
-}
-
-bool CZQFeaturesTab::BMediaTypeOffered(CZQUILogic& logic) const {
-    return logic.m_bMediaTypeItem || PubItem(m_pCUIParam, DMPUB_MEDIATYPE) != nullptr;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Mode 0
 // ---------------------------------------------------------------------------------------------
@@ -109,7 +101,7 @@ void CZQFeaturesTab::VShowPageKinds(PageContext* pContext) {
         VApplyBackCover(pContext);
         applied = true;
     } else {
-        m_pageKinds.Slots().VSetKind(kKindBackCover, source, media, mediaId);
+        m_pageKinds.VSetBackCoverOff(work, items, source);
     }
     if (work.dwFrontCover) {
         VApplyFrontCover(pContext);
@@ -294,7 +286,7 @@ void CZQFeaturesTab::VApplyAllControls(HWND hDlg, PageContext* pContext) {
     apply(zqkw::kZQDisableAutoCutter, IDC_CHK_DISABLE_AUTO_CUTTER, TRUE);
     apply(zqkw::kZQAutorotate, IDC_CHK_AUTOROTATE, TRUE);
     apply(zqkw::kZQPhotoFix, IDC_CBO_PHOTOFIX, FALSE);
-    if (RulesLoaded(pContext)) VStoreQualityIndex(pContext);
+    if (RulesLoaded(pContext)) m_quality.VStoreQualityIndex(pContext);
     m_quality.VReadQualityCheckBoxes(pContext);
     logic.VSetColorModeForQualityGroup();
     // The sheet opens next time on the page last left: this one.
@@ -310,7 +302,7 @@ void CZQFeaturesTab::VUpdateControlState(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     const DWORD mode = work->dwLayoutMode;
-    const bool twoSided = BTwoSidedPossible(logic);
+    const bool twoSided = m_layout.BTwoSidedPossible(logic);
 
     // Two-sided printing, or the pages per sheet and their order closed up into its rows. Preserving
     // the layout of two-sided pages goes with it.
@@ -333,7 +325,7 @@ void CZQFeaturesTab::VUpdateControlState(PageContext* pContext) {
     m_controls.VShow(IDC_CBO_MEDIA_SOURCE_IS, sources, !m_state.bSourceLocked);
     const int orientation[] = {IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE};
     m_controls.VCloseUp(orientation, ARRAYSIZE(orientation), sources ? 0 : IDC_STA_MEDIA_SOURCE_IS, false, kLabelGap, kGap);
-    const bool media = BMediaTypeOffered(logic);
+    const bool media = m_layout.BMediaTypeOffered(logic);
     if (media) {
         m_controls.VShow(IDC_STA_MEDIA_TYPE_IS, TRUE, !m_state.bMediaLocked);
         m_controls.VShow(IDC_CBO_MEDIA_TYPE_IS, TRUE, !m_state.bMediaLocked);

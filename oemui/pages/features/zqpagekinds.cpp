@@ -18,6 +18,9 @@ using namespace zqpage;
 
 namespace {
 
+// A source option's display name and the printer's bin name are compared on this many characters.
+constexpr size_t kBinNameMatch = 22;
+
 // The kind the lists stand for: the chosen one, other pages without a choice.
 int ListedKind(int iKind) { return iKind == kKindNone ? kKindOtherPages : iKind; }
 
@@ -70,13 +73,19 @@ void CZQPageKinds::VInitPageKinds(PageContext* pContext) {
     // The covers start on the document's paper; other and last pages on the first page's.
     const int source = CZQPaperSlots::ISourcePosition(items, sources, work->dwDefaultSourceId);
     const int media = CZQPaperSlots::IMediaTypeIndex(items, work->dwDefaultMediaId);
-    for (int kind : {kKindBackCover, kKindBackCoverFeeder, kKindFrontCover, kKindFrontCoverFeeder})
+    for (int kind : {kKindBackCoverFeeder, kKindFrontCover, kKindFrontCoverFeeder})
         m_slots.VSetKind(kind, source, media, static_cast<int>(work->dwDefaultMediaId));
+    VSetBackCoverOff(*work, items, source);
     m_controls.VSetCheck(IDC_CHK_MEDIA_BACK_COVER, FALSE);
     const int first = CZQPaperSlots::ISlotOfKind(kKindFirstPage);
     for (int kind : {kKindOtherPages, kKindLastPage})
         m_slots.VSetKind(kind, m_slots.aiSource[first], m_slots.aiMedia[first], 0);
     for (int kind : {kKindOtherPages, kKindLastPage, kKindFirstPage}) m_slots.VFollowMediaId(kind, items);
+}
+
+void CZQPageKinds::VSetBackCoverOff(const ZQUIDevmode& work, const ZQPaperItems& items, int iSource) {
+    const DWORD media = work.dwDefaultMediaId ? work.dwDefaultMediaId : work.dwBackCoverMedia;
+    m_slots.VSetKind(kKindBackCover, iSource, CZQPaperSlots::IMediaTypeIndex(items, media), static_cast<int>(media));
 }
 
 void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
@@ -93,9 +102,8 @@ void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
     int user = -1;
     const bool userMedium = SelectedText(media, text) && m_userMedia.IFindUserMedia(text, &user) >= 0;
     const int userOption = userMedium ? m_userMedia.IPrintingOption(user) : -1;
-    const int mediaOption = userOption >= 0 ? userOption
-                                            : CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_MEDIATYPE,
-                                                                                       media, mediaEntry);
+    const int mediaOption =
+        userOption >= 0 ? userOption : IComboEntryToOptionIndex(pContext, nullptr, DMPUB_MEDIATYPE, media, mediaEntry);
     if (work->dwDiffPaper && kind != kKindNone) {
         if (kind >= kKindBackCoverFeeder) {
             // A feeder cover's source is the feeder feature's own option.
@@ -105,7 +113,7 @@ void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
                              static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
         } else {
             const int sourceOption =
-                CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
+                IComboEntryToOptionIndex(pContext, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
             m_slots.VSetKind(kind, sourceOption, mediaOption,
                              static_cast<int>(CZQPaperSlots::DWMediaTypeFromIndex(items, mediaOption)));
         }
@@ -120,8 +128,33 @@ void CZQPageKinds::VApplyCombosToKind(PageContext* pContext) {
     // Without different papers the lists hold every page's paper.
     m_state.iUserMedium = userMedium ? user : -1;
     const int sourceOption =
-        CZQPaperSlots::IOptionIndexFromComboItem(items, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
+        IComboEntryToOptionIndex(pContext, nullptr, DMPUB_DEFSOURCE, sources, sourceEntry);
     m_slots.VStoreEveryPage(*work, items, sourceOption < 0 ? 0 : sourceOption, mediaOption < 0 ? 0 : mediaOption);
+}
+
+int CZQPageKinds::IComboEntryToOptionIndex(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo,
+                                           int iEntry) {
+    return CZQPaperSlots::IOptionIndexFromComboItem(ZQPaperItemsOf(m_owner.CUIParam(), pContext), pszFeature, bPubId,
+                                                    hCombo, iEntry);
+}
+
+int CZQPageKinds::ISourceOptionToId(PageContext* pContext, int iOption) {
+    const PrinterCaps* caps = ZQPrinterCapsLists(pContext ? pContext->pCaps : nullptr, kCapsSources);
+    if (!caps || !caps->pSourceIds || caps->dwSourceCount == 0) return 0;
+    const PCWSTR name = iOption > 0 ? OptionName(PubItem(m_owner.CUIParam(), DMPUB_DEFSOURCE), iOption) : nullptr;
+    if (name && caps->pSourceNames)
+        for (DWORD i = 0; i < caps->dwSourceCount; ++i)
+            if (wcsncmp(name, caps->pSourceNames + i * CZQCommon::kBinNameChars, kBinNameMatch) == 0)
+                return caps->pSourceIds[i];
+    return caps->pSourceIds[0];
+}
+
+void CZQPageKinds::VStoreOtherPagesSource(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    WCHAR text[256];
+    if (!work || !m_owner.CUIParam() || !SelectedText(m_controls.Item(IDC_CBO_MEDIA_SOURCE_IS), text)) return;
+    const int option = m_userMedia.IFindOptionByName(pContext, zqkw::kInputBin, 0, text);
+    if (option >= 0) work->dwOtherPagesSource = static_cast<uint32_t>(ISourceOptionToId(pContext, option));
 }
 
 void CZQPageKinds::VMarkDifferingKinds(PageContext* pContext) {

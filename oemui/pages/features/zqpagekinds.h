@@ -25,6 +25,10 @@ public:
 
     // Every kind on the document's current source and media.
     void VInitPageKinds(PageContext* pContext);
+    // The back cover, off, on the document's source and media. While the document names no medium
+    // (0), the back cover keeps the medium the settings hold for it: a task preset's medium sets it,
+    // and an untouched page must not undo the preset.
+    void VSetBackCoverOff(const ZQUIDevmode& work, const ZQPaperItems& items, int iSource);
     // The lists' choice stored for the chosen kind, in the table and the settings.
     void VApplyCombosToKind(PageContext* pContext);
     // First, other and last pages marked where they differ from the document's paper.
@@ -48,6 +52,17 @@ public:
     // Owner-draw of one entry, with the marker of a kind that differs or a cover in use; 0.
     int IDrawPageKindItem(PCWSTR pszFeature, const DRAWITEMSTRUCT* pDraw, HWND hList, CZQUILogic* pLogic);
     void VClearPageKindList(PageContext* pContext);
+
+    // The option of the item (by public id, else by keyword) that a list entry stands for: option 0
+    // of the sources by the printer's first bin name, else by display name; failing that the first
+    // shown option free of conflicts; -1 without the item or the entry.
+    int IComboEntryToOptionIndex(PageContext* pContext, PCWSTR pszFeature, BYTE bPubId, HWND hCombo, int iEntry);
+    // The printer's bin id of a source option: option 0 is the first bin, another the bin of its
+    // display name (the first 22 characters); the first bin for a name the printer does not list.
+    int ISourceOptionToId(PageContext* pContext, int iOption);
+    // The source list's entry, found by name among the core driver's sources, becomes the other
+    // pages' bin (a paper-size or media change may have moved the list under a chosen kind).
+    void VStoreOtherPagesSource(PageContext* pContext);
 
     // The kinds' table.
     CZQPaperSlots& Slots() { return m_slots; }

@@ -4,7 +4,9 @@
 
 #include "common/zqkeywords.h"
 #include "featurelogic/zquilogic.h"
+#include "formats/zquidevmode.h"
 #include "pages/features/zqqualitygroup.h"
+#include "pages/parts/zqpaperslots.h"
 #include "pages/zqpageitems.h"
 #include "res/zqfeaturesids.h"
 
@@ -141,4 +143,43 @@ void CZQQualityGroup::VApplyGrayScaleQuality(PageContext* pContext) {
     const PCWSTR feature = PostScript(pContext) ? zqkw::kJCLZQPrintInGrayScale : zqkw::kZQPrintInGrayScale;
     // Black ink only prints grey at its best quality.
     if (logic.m_bGrayscale && OptionIs(m_owner.CUIParam(), feature, L"BlackOnly") == 1) logic.VSelectHighQuality(feature);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The quality chosen and what it allows
+// ---------------------------------------------------------------------------------------------
+void CZQQualityGroup::VStoreQualityIndex(PageContext* pContext) {
+    ZQUIDevmode* work = WorkOf(pContext);
+    HWND quality = m_controls.Item(IDC_CBO_PRINT_QUALITY);
+    const int entry = static_cast<int>(SendMessageW(quality, CB_GETCURSEL, 0, 0));
+    const int option = CZQPaperSlots::IOptionIndexFromComboItem(ZQPaperItemsOf(m_owner.CUIParam(), pContext),
+                                                                zqkw::kPrintQualityGroup, 0, quality, entry);
+    // A list without a choice leaves the stored quality as it was.
+    if (work && entry >= 0 && option >= 0) work->dwPrintQualityGroupIndex = static_cast<uint32_t>(option);
+}
+
+void CZQQualityGroup::VApplyQualityGroupRule(bool bDiscMedium) {
+    const POEMCUIPPARAM param = m_owner.CUIParam();
+    WCHAR group[256];
+    if (!ReadOption(param, zqkw::kPrintQualityGroup, group)) return;
+    // The draft groups print no photo fix.
+    if (ZQEqualNoCase(group, L"PQGroup_3") || ZQEqualNoCase(group, L"PQGroup_4")) {
+        for (int id : {IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX}) EnableWindow(m_controls.Item(id), FALSE);
+        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQPhotoFix, 0, OEMCUIP_DOCPROP);
+        SendMessageW(m_controls.Item(IDC_CBO_PHOTOFIX), CB_SETCURSEL, 0, 0);
+        return;
+    }
+    if (bDiscMedium) return;
+    for (int id : {IDC_RB_PRINT_DOC_ON, IDC_CBO_PHOTOFIX, IDC_STA_PHOTOFIX, IDC_CBO_PAGES_PER_SHEET})
+        EnableWindow(m_controls.Item(id), TRUE);
+    // The configuration manager's lock of two-sided printing stays.
+    if (!m_state.bDuplexLocked) EnableWindow(m_controls.Item(IDC_CBO_TWO_SIDED_PRINTING), TRUE);
+    if (POPTITEM poster = FeatureItem(param, zqkw::kZQPosterPrintingOptionSUI)) poster->Flags &= ~OPTIF_DISABLED;
+}
+
+void CZQQualityGroup::VApplyBlackOnlyRule(PageContext* pContext) {
+    if (!BlackOnlyGrayscale(pContext, m_owner.CUIParam())) return;
+    HWND box = m_controls.Item(IDC_CHECK_BORDERLESS_PHOTO);
+    SetCheck(box, false);
+    EnableWindow(box, FALSE);
 }

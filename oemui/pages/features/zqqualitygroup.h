@@ -1,7 +1,7 @@
 // The Features page's print-quality group: which of its controls the printer has, stacked from the
-// group's top without gaps, the resolution read-out, and the group's settings kept for the rules.
-// The page owns one and fills the quality list itself, with what the chosen quality allows; the
-// part works on the page's controls and state.
+// group's top without gaps, the resolution read-out, the group's settings kept for the rules, the
+// quality chosen stored in the settings, and what the chosen quality and black ink allow. The page
+// owns one and fills the quality list itself; the part works on the page's controls and state.
 #pragma once
 
 #include "common/zqkeywords.h"
@@ -28,6 +28,13 @@ public:
     BOOL BStoreMediaKeyword(HWND hDlg, PageContext* pContext);
     BOOL BStoreQualityKeyword(HWND hDlg, PageContext* pContext);
     void VApplyGrayScaleQuality(PageContext* pContext);
+    // The quality list's choice as the settings' print-quality option.
+    void VStoreQualityIndex(PageContext* pContext);
+    // The photo fix and the layout choices the chosen quality group allows; a disc medium keeps its
+    // own restrictions.
+    void VApplyQualityGroupRule(bool bDiscMedium);
+    // Black ink only prints no borderless photos.
+    void VApplyBlackOnlyRule(PageContext* pContext);
 
 private:
     CZQUIBase& m_owner;

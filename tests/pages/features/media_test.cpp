@@ -255,20 +255,27 @@ TEST_F(FeaturesMedia, OneChoiceForEveryPageKind) {
 }
 
 // Storing the page writes every kind's paper back as the printer's ids, whatever wrote the settings
-// since, and the core driver's media item takes the other pages' paper.
+// since, and the core driver's media item takes the other pages' paper. A back cover that is off
+// takes the document's medium, and keeps its own (a task preset's) while the document names none.
 TEST_F(FeaturesMedia, StoringWritesEveryKindsPaperBack) {
     Prepare(false);
     ZQUIDevmode& w = Work();
     w.dwDiffPaper = 1;
     w.dwFirstPageMedia = 257;  // Photo Paper
     w.dwOtherPagesMedia = 1;   // Plain Paper
+    w.dwBackCoverMedia = 257;
     m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshShow);
     w.dwFirstPageMedia = 0;
     w.dwOtherPagesMedia = 257;
     m_host.SetSelection("MediaType", 1);
     m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshStore);
-    EXPECT_EQ(make_tuple(257u, 1u), make_tuple(w.dwFirstPageMedia, w.dwOtherPagesMedia));
+    EXPECT_EQ(make_tuple(257u, 1u, 257u), make_tuple(w.dwFirstPageMedia, w.dwOtherPagesMedia, w.dwBackCoverMedia));
     EXPECT_EQ(0, Sel("MediaType"));
+
+    w.dwDefaultMediaId = 1;
+    m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshShow);
+    m_tab->VRefreshPaperQualityGroup(m_page, &m_context, CZQFeaturesTab::kRefreshStore);
+    EXPECT_EQ(1u, w.dwBackCoverMedia);
 }
 
 // Each kind's applier puts the kind's media from the settings into the core driver's item (the back
