@@ -419,7 +419,7 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     const wchar_t* const borderless = L"Borderless Printing";
     const wchar_t* const widePs = L"samples\\zqroll\\zqwideps.zqm";
-    // The wide printers' photo type: its quality group and the quality the group's macros choose.
+    // The large-format printers' photo type: its quality group and the quality the group's macros choose.
     const std::map<std::string, std::string> photo = {{"type", "Photo"}, {"customised", "0"},
         {"PrintQualityGroup", "PQGroup_2"}, {"PrintQuality", "Best"}, {"MediaType", "PHOTO_GLOSS"}};
     const struct {
@@ -451,6 +451,7 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          ChooseInTree(L"Paper/Quality", L"Size is:", L"#912", L"Photo 4x6 in.", borderless), false,
          {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}, true},
         {"roll", zqhosttest::kRollModel, nullptr, false, {}},
+        {"roll, after an OK: a document type", zqhosttest::kRollModel, ChooseType(L"#956", L"Photo"), false, photo, true},
         {"wide", zqhosttest::kWideModel, nullptr, false, {}},
         {"wide, after an OK: a document type", zqhosttest::kWideModel, ChooseType(L"#572", L"Photo"), false, photo, true},
         {"publishing", zqhosttest::kPublishModel, nullptr, false, {}},
