@@ -295,9 +295,9 @@ TEST_F(HelperGroups, SampleLargeFormatPrinter) {
         return L"MediaType 6147 7147 False " + chosen + L" [COATED 645 6148|HEAVY_COATED 646 6149|PHOTO_GLOSS 647 6150] False";
     };
     // Beside them the rows the shortcut panel's handlers serve, named by the driver's keywords.
-    EXPECT_EQ((Lines{L"Technical Drawings 602 PrintQuality=Normal ZQSaveRollPaper=TRUE InputBin=ROLL1 Copies=1 Scaling=100",
+    EXPECT_EQ((Lines{L"Technical Drawings 602 PrintQuality=Normal ZQSaveRollPaper=FALSE InputBin=ROLL1 Copies=1 Scaling=100",
                      L"PrintQuality 6140 7140 False Normal 1 [Fast 640 0|Normal 641 0] False",
-                     L"ZQSaveRollPaper 6143 7143 True TRUE 1 [FALSE 642 6144|TRUE 643 6145] True",
+                     L"ZQSaveRollPaper 6143 7143 True FALSE 0 [FALSE 642 6144|TRUE 643 6145] True",
                      L"InputBin 6153 7153 False ROLL1 0 [ROLL1 0 0|SHEET 0 0] False", L"Copies 6154 7154 False 1 0 [1 0 0] False",
                      L"Scaling 6158 7158 False 100 0 [100 0 0] False",
                      L"Photo 603 PrintQuality=Best MediaType=PHOTO_GLOSS", quality(L"Best 2"), media(L"PHOTO_GLOSS 2"),
