@@ -374,8 +374,8 @@ TEST_F(QuickSetsUnderHost, FactoryPresetsHoldWhatTheRulesMakeOfTheHelperFile) {
                    {zqhosttest::kPublishModel, L"samples\\zqdesk\\zqdesk.xml", true},
                    {zqhosttest::kSimpleModel, L"samples\\zqdesk\\zqdesk.xml", false},
                    {zqhosttest::kRollModel, L"samples\\zqroll\\zqroll.xml", false},
-                   {zqhosttest::kWideModel, L"samples\\zqroll\\zqwide.xml", false},
-                   {L"samples\\zqroll\\zqwideps.zqm", L"samples\\zqroll\\zqwide.xml", false}};
+                   {zqhosttest::kWideModel, L"samples\\zqroll\\zqroll.xml", false},
+                   {L"samples\\zqroll\\zqwideps.zqm", L"samples\\zqroll\\zqroll.xml", false}};
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     for (const auto& sample : samples) {
         SCOPED_TRACE(ZQUtf8(sample.model));

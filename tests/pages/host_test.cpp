@@ -3,6 +3,9 @@
 // trays and media the driver reports.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -419,9 +422,17 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     PRINTER_DEFAULTSW all = {nullptr, nullptr, PRINTER_ALL_ACCESS};
     const wchar_t* const borderless = L"Borderless Printing";
     const wchar_t* const widePs = L"samples\\zqroll\\zqwideps.zqm";
-    // The wide printers' photo type: its quality group and the quality the group's macros choose.
+    // The large-format printers' photo type: its quality group and the quality the group's macros
+    // choose, on the wide printers also the standard quality their Paper/Quality slider shows.
     const std::map<std::string, std::string> photo = {{"type", "Photo"}, {"customised", "0"},
         {"PrintQualityGroup", "PQGroup_2"}, {"PrintQuality", "Best"}, {"MediaType", "PHOTO_GLOSS"}};
+    std::map<std::string, std::string> widePhoto = photo;
+    widePhoto["StandardPrintQuality"] = "Best";
+    const auto photoOnWide = [](HWND sheet) {
+        ChooseType(L"#572", L"Photo")(sheet);
+        ASSERT_TRUE(ZQShowPage(sheet, L"Paper/Quality"));
+        EXPECT_EQ(2, SendMessageW(ZQFindPageControl(ZQCurrentPage(sheet), L"#953"), TBM_GETPOS, 0, 0)) << "the quality slider";
+    };
     const struct {
         const char* what;
         const wchar_t* model;
@@ -455,8 +466,9 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
          ChooseInTree(L"Paper/Quality", L"Size is:", L"#912", L"Photo 4x6 in.", borderless), false,
          {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}, true},
         {"roll", zqhosttest::kRollModel, nullptr, false, {}},
+        {"roll, after an OK: a document type", zqhosttest::kRollModel, ChooseType(L"#956", L"Photo"), false, photo, true},
         {"wide", zqhosttest::kWideModel, nullptr, false, {}},
-        {"wide, after an OK: a document type", zqhosttest::kWideModel, ChooseType(L"#572", L"Photo"), false, photo, true},
+        {"wide, after an OK: a document type", zqhosttest::kWideModel, photoOnWide, false, widePhoto, true},
         {"publishing", zqhosttest::kPublishModel, nullptr, false, {}},
         {"simplified desk", zqhosttest::kSimpleModel, nullptr, false, {}},
         {"simplified desk, no type named", zqhosttest::kSimpleModel, nullptr, true,
@@ -468,7 +480,7 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         {"simplified desk, after an OK: a document type", zqhosttest::kSimpleModel,
          ChooseType(L"#956", L"Photo Printing"), false, {{"type", "Photo Printing"}, {"customised", "0"}}, true},
         {"wide PostScript", widePs, nullptr, false, {}},
-        {"wide PostScript, after an OK: a document type", widePs, ChooseType(L"#572", L"Photo"), false, photo, true},
+        {"wide PostScript, after an OK: a document type", widePs, photoOnWide, false, widePhoto, true},
     };
     // The user's own medium, as the maker's media tool records it.
     for (const auto& [value, text] : {std::pair{L"Name", L"Studio Satin"}, {L"Category", L"Photo"}, {L"Quality", L"Best"}})

@@ -289,27 +289,25 @@ TEST_F(HelperGroups, SampleLargeFormatPrinter) {
     EXPECT_EQ(Lines{}, Tree(roll.CommonUIParam(), false));
     // The other document types choose among three qualities and three media.
     const auto quality = [](const std::wstring& chosen) {
-        return L"PrintQualityGroup 6140 7140 False " + chosen +
-               L" [PQGroup_0 640 6141|PQGroup_1 641 6142|PQGroup_2 644 6146] False";
+        return L"PrintQuality 6140 7140 False " + chosen + L" [Fast 640 0|Normal 641 0|Best 644 0] False";
     };
     const auto media = [](const std::wstring& chosen) {
         return L"MediaType 6147 7147 False " + chosen + L" [COATED 645 6148|HEAVY_COATED 646 6149|PHOTO_GLOSS 647 6150] False";
     };
     // Beside them the rows the shortcut panel's handlers serve, named by the driver's keywords.
-    EXPECT_EQ((Lines{L"Technical Drawings 602 PrintQualityGroup=PQGroup_1 ZQSaveRollPaper=TRUE InputBin=ROLL1 Copies=1 Scaling=100",
-                     L"PrintQualityGroup 6140 7140 False PQGroup_1 1 [PQGroup_0 640 6141|PQGroup_1 641 6142] False",
-                     L"ZQSaveRollPaper 6143 7143 True TRUE 1 [FALSE 642 6144|TRUE 643 6145] True",
+    EXPECT_EQ((Lines{L"Technical Drawings 602 PrintQuality=Normal ZQSaveRollPaper=FALSE InputBin=ROLL1 Copies=1 Scaling=100",
+                     L"PrintQuality 6140 7140 False Normal 1 [Fast 640 0|Normal 641 0] False",
+                     L"ZQSaveRollPaper 6143 7143 True FALSE 0 [FALSE 642 6144|TRUE 643 6145] True",
                      L"InputBin 6153 7153 False ROLL1 0 [ROLL1 0 0|SHEET 0 0] False", L"Copies 6154 7154 False 1 0 [1 0 0] False",
                      L"Scaling 6158 7158 False 100 0 [100 0 0] False",
-                     L"Photo 603 PrintQualityGroup=PQGroup_2 MediaType=PHOTO_GLOSS Duplex=None", quality(L"PQGroup_2 2"),
-                     media(L"PHOTO_GLOSS 2"), L"Duplex 6155 7155 False None 0 [None 0 1117|Automatically 0 4266] False",
-                     L"Posters and Banners 604 PrintQualityGroup=PQGroup_1 MediaType=HEAVY_COATED PaperSize=ISO_A0 "
+                     L"Photo 603 PrintQuality=Best MediaType=PHOTO_GLOSS", quality(L"Best 2"), media(L"PHOTO_GLOSS 2"),
+                     L"Posters and Banners 604 PrintQuality=Normal MediaType=HEAVY_COATED PaperSize=ISO_A0 "
                      L"Orientation=PORTRAIT ZQPosterPrintingOptionSUI=Off",
-                     quality(L"PQGroup_1 1"), media(L"HEAVY_COATED 1"),
+                     quality(L"Normal 1"), media(L"HEAVY_COATED 1"),
                      L"PaperSize 6151 7151 False ISO_A0 1 [ANSI_E 306 0|ISO_A0 306 0|ISO_A1 306 0] False",
                      L"Orientation 6152 7152 False PORTRAIT 0 [PORTRAIT 0 0|LANDSCAPE_CC90 0 0] False",
                      L"ZQPosterPrintingOptionSUI 6156 7156 False Off 0 [Off 0 0|2x2 0 0|3x3 0 0] False",
-                     L"Everyday Printing 601 PrintQualityGroup=PQGroup_0 MediaType=COATED PagesPerSheet=1", quality(L"PQGroup_0 0"),
+                     L"Everyday Printing 601 PrintQuality=Fast MediaType=COATED PagesPerSheet=1", quality(L"Fast 0"),
                      media(L"COATED 0"), L"PagesPerSheet 6157 7157 False 1 0 [1 0 0|2 0 0|4 0 0] False"}),
               DocumentTypes(true));
 }

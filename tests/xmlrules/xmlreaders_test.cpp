@@ -132,7 +132,7 @@ TEST_F(XmlReadersTest, DmlPairs) {
 }
 
 TEST_F(XmlReadersTest, EveryDeviceObjectOfTheSamplesReads) {
-    for (const wchar_t* file : {L"zqdesk.xml", L"zqroll.xml", L"zqwide.xml"}) {
+    for (const wchar_t* file : {L"zqdesk.xml", L"zqroll.xml"}) {
         CZQXmlParserCommon parser;
         ASSERT_TRUE(parser.BLoad(zqtest::BesideExe(file).c_str()));
         IXMLDOMNodeList* objects = parser.DeviceObjectList();

@@ -131,7 +131,7 @@ TEST_F(ShortcutDocs, DetectionNamesTheMatchingTypeOrTheCustomSettings) {
         PCWSTR name;
         DWORD customised, scaling, copies;
         std::vector<DWORD> slots;
-    } cases[] = {{0, L"Drawings", 0, 100, 1, {1, 1, 0, 0, 0, 9}}, {1, L"Custom Print Settings", 1, 7, 7, {9, 9, 9}}};
+    } cases[] = {{0, L"Drawings", 0, 100, 1, {1, 0, 0, 0, 0, 9}}, {1, L"Custom Print Settings", 1, 7, 7, {9, 9, 9}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.skipped);
         ZQUIDevmode* core = zqpage::CoreOf(m_tab->CUIParam());

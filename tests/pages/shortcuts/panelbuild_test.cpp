@@ -51,6 +51,7 @@ protected:
         m_host.Add(ListFeature("InputBin", {{"AUTOSELECT", L"Automatic"}, {"ROLL1", L"Roll 1"}, {"SHEET", L"Sheet Feed"}}, 0,
                                DMPUB_DEFSOURCE));
         m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Fast"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}}, 1));
+        m_host.Add(ListFeature("PrintQuality", {{"Fast", L"Fast"}, {"Normal", L"Normal"}, {"Best", L"Best"}}, 1));
         m_host.Add(ListFeature("ZQSaveRollPaper", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
         m_host.Add(CopiesFeature());
         ASSERT_TRUE(m_rules->Parser().BLoad(helperFile.c_str()));
@@ -82,7 +83,7 @@ TEST_F(PanelBuild, EachBuildShowsItsRowsAndHidesWhatALargerOneLeft) {
         PCWSTR row;
         int entries;
         bool scaling, copies;
-    } cases[] = {{L"Drawings", 5, true, true}, {L"Photo", 3, false, false},
+    } cases[] = {{L"Drawings", 5, true, true}, {L"Photo", 2, false, false},
                  {L"Everyday", 3, false, false}, {L"Drawings", 5, true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.row, c.row + lstrlenW(c.row)));
@@ -207,8 +208,8 @@ TEST_F(PanelBuild, StoredShortcutShowsItsQuickSetsTwoSidedChoice) {
 TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
     std::vector<ShortcutFeatureEntry> features(7);
     std::vector<std::vector<PWSTR>> options(7);
-    std::vector<std::wstring> texts = {L"PQGroup_2", L"NOSUCH"};
-    const PCWSTR keywords[] = {L"PrintQualityGroup", L"InputBin", L"InputBin", L"Copies", L"Scaling", L"F6", L"F7"};
+    std::vector<std::wstring> texts = {L"Best", L"NOSUCH"};
+    const PCWSTR keywords[] = {L"PrintQuality", L"InputBin", L"InputBin", L"Copies", L"Scaling", L"F6", L"F7"};
     std::vector<ShortcutFeatureEntry*> table;
     for (size_t i = 0; i < features.size(); ++i) {
         lstrcpyW(features[i].szKeyword, keywords[i]);
@@ -240,7 +241,7 @@ TEST_F(PanelBuild, StoredShortcutAddsTheOptionsItWasSavedWith) {
     EXPECT_EQ(L"Normal", Text(m_tab->PanelForTesting().PEntry(0)->iCtrlId));
     QuickSetEntry* quickSet = m_context.pQuickSets->PNewEntry();
     lstrcpyW(quickSet->head.szName, L"Mine");
-    CZQQuickSets::VAppendPair(&quickSet->pPairs, L"PrintQualityGroup", L"PQGroup_2");
+    CZQQuickSets::VAppendPair(&quickSet->pPairs, L"PrintQuality", L"Best");
     CZQQuickSets::VAppendPair(&quickSet->pPairs, L"InputBin", L"SHEET");
     Build(L"Mine");
     EXPECT_EQ(L"Best", Text(m_tab->PanelForTesting().PEntry(0)->iCtrlId));
