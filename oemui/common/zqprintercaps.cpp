@@ -121,6 +121,25 @@ bool ReadProfiles(HANDLE hPrinter, PCWSTR pszPaperKey, PaperListEntry* pEntry) {
 // ---------------------------------------------------------------------------------------------
 // PrinterCaps
 // ---------------------------------------------------------------------------------------------
+DWORD ZQSourceIdOfOption(const PrinterCaps* pCaps, const OPTITEM* pSourceItem, int iPosition) {
+    if (!pCaps || !pCaps->pSourceIds || pCaps->dwSourceCount == 0) return 0;
+    if (!pSourceItem || iPosition < 0 || static_cast<DWORD>(iPosition) >= pCaps->dwSourceCount)
+        return pCaps->pSourceIds[0];
+    int marked = 0;
+    for (int i = 0; i < iPosition; ++i) {
+        const OPTPARAM* option = CZQCommon::PGetOptionParam(pSourceItem, i);
+        if (option && (option->Flags & OPTPF_OVERLAY_WARNING_ICON)) ++marked;
+    }
+    return pCaps->pSourceIds[iPosition - marked];
+}
+
+DWORD ZQMediaIdOfOption(const PrinterCaps* pCaps, int iPosition) {
+    if (!pCaps || !pCaps->pMediaIds || pCaps->dwMediaCount == 0) return 0;
+    // A position from a list may be none (-1) or beyond the printer's media: the first media then.
+    if (iPosition < 0 || static_cast<DWORD>(iPosition) >= pCaps->dwMediaCount) return pCaps->pMediaIds[0];
+    return pCaps->pMediaIds[iPosition];
+}
+
 void ZQFreePrinterCaps(PrinterCaps* pCaps) {
     if (!pCaps) return;
     FreeLocal(pCaps->pPaperIds);

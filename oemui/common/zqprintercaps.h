@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <compstui.h>
 
 #include "common/zqstatusitems.h"
 
@@ -50,6 +51,13 @@ const PrinterCaps* ZQPrinterCapsLists(const PrinterCaps* pCaps, DWORD dwLists);
 // record keeps the rest.
 BOOL ZQReadPrinterCaps(PrinterCaps* pCaps, HANDLE hPrinter, const DEVMODEW* pPublicDM);
 void ZQFreePrinterCaps(PrinterCaps* pCaps);
+// The printer's bin id of an option of the core driver's source item: options it marks as
+// conflicting have no bin of their own; the first bin without the item or for a position out of
+// range. 0 without bins.
+DWORD ZQSourceIdOfOption(const PrinterCaps* pCaps, const OPTITEM* pSourceItem, int iPosition);
+// The media id of an option of the media item (the printer lists its media in the options' order);
+// the first media for a position out of range. 0 without media.
+DWORD ZQMediaIdOfOption(const PrinterCaps* pCaps, int iPosition);
 
 // A quality profile of a paper of the large-format paper list.
 struct PaperProfile {

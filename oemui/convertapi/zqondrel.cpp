@@ -28,12 +28,12 @@ constexpr DWORD kRestorePauseMs = 25;
 // The printer's values a convert-devmode run changes, in the order of the export record.
 constexpr PCWSTR kExportValues[zqxr::kValues] = {zs::kAlwaysExport, zs::kExportTicketLocation};
 
-// The run key's subkey, or an empty path when it does not fit.
-void SnapshotPath(const GUID& runGuid, PCWSTR pszSubKey, PWSTR pszPath) {
-    WCHAR runKey[CZQCommon::kRunKeyChars];
-    if (!CZQCommon::BBuildRunKeyPath(runGuid, runKey, ARRAYSIZE(runKey)) ||
-        ZQFormatText(pszPath, CZQCommon::kRunKeyChars, L"%ls\\%ls", runKey, pszSubKey) != S_OK)
-        pszPath[0] = 0;
+// Whether the run key's subkey opens; not when its path does not fit.
+bool SnapshotKeyExists(const GUID& runGuid, PCWSTR pszSubKey) {
+    WCHAR runKey[CZQCommon::kRunKeyChars], path[CZQCommon::kRunKeyChars];
+    return CZQCommon::BBuildRunKeyPath(runGuid, runKey, ARRAYSIZE(runKey)) &&
+           ZQFormatText(path, ARRAYSIZE(path), L"%ls\\%ls", runKey, pszSubKey) == S_OK &&
+           CZQOndrel::BRegKeyExists(path);
 }
 
 // FALSE with the reason as the thread's last error (a failure must not lose its reason to the
@@ -455,17 +455,9 @@ BOOL CZQOndrel::BDMCReadCfgVal(const GUID& runGuid) {
     return Fail(error);
 }
 
-BOOL CZQOndrel::BSnapshotHasPhysical(const GUID& runGuid) {
-    WCHAR path[CZQCommon::kRunKeyChars];
-    SnapshotPath(runGuid, zs::kOndrelPhysical, path);
-    return path[0] && BRegKeyExists(path);
-}
+BOOL CZQOndrel::BSnapshotHasPhysical(const GUID& runGuid) { return SnapshotKeyExists(runGuid, zs::kOndrelPhysical); }
 
-BOOL CZQOndrel::BSnapshotHasPrinting(const GUID& runGuid) {
-    WCHAR path[CZQCommon::kRunKeyChars];
-    SnapshotPath(runGuid, zs::kOndrelPrinting, path);
-    return path[0] && BRegKeyExists(path);
-}
+BOOL CZQOndrel::BSnapshotHasPrinting(const GUID& runGuid) { return SnapshotKeyExists(runGuid, zs::kOndrelPrinting); }
 
 // ---------------------------------------------------------------------------------------------
 // The driver call

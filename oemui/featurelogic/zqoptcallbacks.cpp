@@ -85,10 +85,9 @@ LONG ReconcileLayout(CZQUILogic& logic, POEMCUIPPARAM p, POPTITEM item, bool own
 void StoreCorePaper(CZQBinding& binding, POEMCUIPPARAM p, const OPTITEM* item) {
     const bool media = item->DMPubID == DMPUB_MEDIATYPE;
     const PrinterCaps* caps = ZQPrinterCapsLists(&binding.caps, media ? kCapsMedia : kCapsSources);
-    if (!caps || item->Sel < 0) return;
-    const DWORD count = media ? (caps->pMediaIds ? caps->dwMediaCount : 0) : (caps->pSourceIds ? caps->dwSourceCount : 0);
-    if (static_cast<DWORD>(item->Sel) >= count) return;
-    const uint32_t id = media ? caps->pMediaIds[item->Sel] : caps->pSourceIds[item->Sel];
+    if (item->Sel < 0 || item->Sel >= CZQCommon::IGetOptionCount(item)) return;
+    const uint32_t id = media ? ZQMediaIdOfOption(caps, item->Sel) : ZQSourceIdOfOption(caps, item, item->Sel);
+    if (!id) return;
     for (ZQUIDevmode* dm : {CoreDevmode(p), binding.logic.WorkDM()}) {
         if (!dm) continue;
         uint32_t ZQUIDevmode::*other = media ? &ZQUIDevmode::dwOtherPagesMedia : &ZQUIDevmode::dwOtherPagesSource;

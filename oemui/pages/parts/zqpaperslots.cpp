@@ -81,15 +81,7 @@ int CZQPaperSlots::ISourcePosition(const ZQPaperItems& items, HWND hSourceList, 
 }
 
 DWORD CZQPaperSlots::DWSourceFromPosition(const ZQPaperItems& items, int iPosition) {
-    const PrinterCaps* caps = items.pCaps;
-    if (!caps || !caps->pSourceIds || caps->dwSourceCount == 0) return 0;
-    POPTITEM item = PubItem(items.pParam, DMPUB_DEFSOURCE);
-    if (!item || iPosition < 0 || static_cast<DWORD>(iPosition) >= caps->dwSourceCount) return caps->pSourceIds[0];
-    // Options the core driver marks as conflicting have no bin of their own.
-    int marked = 0;
-    for (int i = 0; i < iPosition; ++i)
-        if (OptionFlags(item, i) & OPTPF_OVERLAY_WARNING_ICON) ++marked;
-    return caps->pSourceIds[iPosition - marked];
+    return ZQSourceIdOfOption(items.pCaps, PubItem(items.pParam, DMPUB_DEFSOURCE), iPosition);
 }
 
 int CZQPaperSlots::IMediaTypeIndex(const ZQPaperItems& items, DWORD dwMediaId) {
@@ -104,12 +96,7 @@ int CZQPaperSlots::IMediaTypeIndex(const ZQPaperItems& items, DWORD dwMediaId) {
 }
 
 DWORD CZQPaperSlots::DWMediaTypeFromIndex(const ZQPaperItems& items, int iPosition) {
-    const PrinterCaps* caps = items.pCaps;
-    if (!caps || !caps->pMediaIds || caps->dwMediaCount == 0) return 0;
-    // A position from a list may be none (-1) or beyond the printer's media: the first media then.
-    if (!PubItem(items.pParam, DMPUB_MEDIATYPE) || iPosition < 0 || static_cast<DWORD>(iPosition) >= caps->dwMediaCount)
-        return caps->pMediaIds[0];
-    return caps->pMediaIds[iPosition];
+    return ZQMediaIdOfOption(items.pCaps, PubItem(items.pParam, DMPUB_MEDIATYPE) ? iPosition : -1);
 }
 
 int CZQPaperSlots::IOptionIndexFromComboItem(const ZQPaperItems& items, PCWSTR pszFeature, BYTE bPubId, HWND hCombo,
