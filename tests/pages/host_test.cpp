@@ -469,6 +469,8 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         {"roll, after an OK: a document type", zqhosttest::kRollModel, ChooseType(L"#956", L"Photo"), false, photo, true},
         {"wide", zqhosttest::kWideModel, nullptr, false, {}},
         {"wide, after an OK: a document type", zqhosttest::kWideModel, photoOnWide, false, widePhoto, true},
+        {"wide, after an OK: a medium on the core driver's page", zqhosttest::kWideModel,
+         ChooseOnCorePage(L"Paper Type", L"Coated Paper"), false, {{"MediaType", "COATED"}}, true},
         {"publishing", zqhosttest::kPublishModel, nullptr, false, {}},
         {"simplified desk", zqhosttest::kSimpleModel, nullptr, false, {}},
         {"simplified desk, no type named", zqhosttest::kSimpleModel, nullptr, true,
