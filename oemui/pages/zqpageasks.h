@@ -39,6 +39,9 @@ public:
     virtual void VSetAllControls(PageContext* pContext) = 0;
     // The tile selection disabled and the sheet's poster flag cleared.
     virtual void VDisablePosterControl(CZQUILogic* pLogic) = 0;
+    // The page's pages-per-sheet list shows a poster; the sheet's poster flag follows the list
+    // (left as it is while the page has no window, which answers FALSE).
+    virtual BOOL BCheckPosterSelection(CZQUILogic* pLogic) = 0;
 
 protected:
     ~IZQFinishingPage() = default;

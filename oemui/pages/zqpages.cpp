@@ -27,6 +27,10 @@ void CZQTabBase::VNoteShown(PageContext* pContext, int iPageId) {
     ZQSheetState& sheet = *logic->SheetState();
     const int index = logic->IGetPageIndex(logic->WorkDM(), iPageId);
     if (index > sheet.iHighestPage) sheet.iHighestPage = index;
+    VRefreshPaperQualityCovers(pContext);
+}
+
+void CZQTabBase::VRefreshPaperQualityCovers(PageContext* pContext) {
     PageContext* paperContext = nullptr;
     if (auto* paper = ZQSheetPage<IZQPaperQualityPage>(pContext, kPagePaperQuality, &paperContext); paper && paperContext)
         paper->VRefreshCoverControls(paperContext);

@@ -44,6 +44,9 @@ public:
     // The page comes to the front: its sheet position becomes the highest visited when it stands
     // further along, and the covers the Paper/Quality page chose reach its sample page.
     static void VNoteShown(PageContext* pContext, int iPageId);
+    // The Paper/Quality page's cover controls brought in line with the settings, where the sheet
+    // has that page.
+    static void VRefreshPaperQualityCovers(PageContext* pContext);
 };
 
 // The creation parameter of a page (PROPSHEETPAGEW.lParam; pages keep it as DWL_USER). Every

@@ -103,7 +103,9 @@ BOOL ZQFillDestPaperList(HWND hList, const ZQDestPaperSources& sources) {
         bool accepted = false;
         for (int j = 0; j < options && !accepted; ++j) {
             PCWSTR option = OptionName(form, j);
-            if (!option || Unusable(OptionFlags(form, j)) || wcscmp(option, name) != 0) continue;
+            const BYTE flags = OptionFlags(form, j);
+            const bool offered = sources.bMarkedPapersListed ? (flags & OPTPF_HIDE) == 0 : !Unusable(flags);
+            if (!option || !offered || wcscmp(option, name) != 0) continue;
             if (userForm(name)) {
                 accepted = true;
                 break;

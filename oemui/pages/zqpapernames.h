@@ -43,6 +43,9 @@ struct ZQDestPaperSources {
     const PrinterCaps* pCaps;
     // A user form is listed whatever its keyword says.
     bool bUserFormsListed;
+    // A printer's paper is listed while the form's option of that name is not hidden, even when
+    // the rules mark it in conflict.
+    bool bMarkedPapersListed;
 };
 
 // The list refilled with the papers a document can be printed on: a PostScript printer's scaling

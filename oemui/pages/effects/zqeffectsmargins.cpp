@@ -153,9 +153,9 @@ void CZQEffectsTab::VApplyMarginOptions(PageContext* pContext) {
         any = any || Checked(box);
     }
     if (any && (logic.BIsBannerPaper() || logic.BIsBorderlessPaper())) logic.VUpdateBorderlessForPageSize(pContext->pRules);
-    // Margins chosen end a poster.
+    // Margins chosen end a poster the Finishing page's list shows.
     auto* finishing = ZQSheetPage<IZQFinishingPage>(pContext, kPageFinishing);
-    if (any && finishing && logic.BPosterFlag()) {
+    if (finishing && finishing->BCheckPosterSelection(&logic) && any && logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrderIndex = 0;
         if (logic.BIsPosterPrinting() &&

@@ -95,7 +95,7 @@ void CZQEffectsTab::VFillDestPaperCombo(PageContext* pContext) {
     }
     const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_formKeywords.Keywords(),
                                         m_formKeywords.Count(), ZQPrinterCapsLists(pContext->pCaps, kCapsPapers),
-                                        false};
+                                        false, false};
     PWSTR* forms = nullptr;
     int count = 0;
     if (ZQFillDestPaperList(combo, sources) && BGetUserFormNames(pContext, &forms, &count))

@@ -37,6 +37,13 @@ int CZQDestPapers::IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPa
     return ZQFindDestPaperIndex(m_hList, m_paperNames, dwCount, pIds, wPaperId);
 }
 
+WORD CZQDestPapers::WListedPaper(PageContext* pContext, WORD wPaperId) {
+    const PrinterCaps* caps = Papers(pContext);
+    const DWORD count = caps ? caps->dwPaperCount : 0;
+    const WORD* ids = caps ? caps->pPaperIds : nullptr;
+    return WGetDestPaperId(count, IFindDestPaperIndex(count, ids, wPaperId), ids);
+}
+
 void CZQDestPapers::VFillDestPaperList(PageContext* pContext) {
     const POEMCUIPPARAM param = m_owner.CUIParam();
     HWND list = m_hList;
@@ -47,7 +54,7 @@ void CZQDestPapers::VFillDestPaperList(PageContext* pContext) {
         m_formKeywords.VRead(param, logic.PszFormFeature());
     }
     const ZQDestPaperSources sources = {param, &logic, &m_paperNames, m_formKeywords.Keywords(),
-                                        m_formKeywords.Count(), Papers(pContext), true};
+                                        m_formKeywords.Count(), Papers(pContext), true, true};
     PWSTR* forms = nullptr;
     int count = 0;
     if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))

@@ -33,6 +33,8 @@ public:
     WORD WGetDestPaperId(DWORD dwCount, int iIndex, const WORD* pIds);
     // The destination entry of a paper id; -1 when there is none.
     int IFindDestPaperIndex(DWORD dwCount, const WORD* pIds, WORD wPaperId);
+    // A paper as the destination list has it: the id behind its entry (0 when the list lacks it).
+    WORD WListedPaper(PageContext* pContext, WORD wPaperId);
     // The percentage that fits the document's paper on the destination (100 when a size is unknown).
     int IGetFitToPaperPercent(PageContext* pContext);
     void VSelectScaleTargetPaper(HWND hDlg, PageContext* pContext);

@@ -67,8 +67,11 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     VShowMarginControls(pContext);
     VApplyBorderlessPhoto(pContext);
     VRefreshResizeGroup(hDlg, pContext, kRefreshShow);
+    // The Paper/Quality page's covers follow the papers, and again the layout, shown here.
+    VRefreshPaperQualityCovers(pContext);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshShow);
     m_layout.VShowOrientation();
+    VRefreshPaperQualityCovers(pContext);
     VRepaintPreview(FALSE);
     VInitLayoutVisibility(pContext);
 
@@ -124,7 +127,7 @@ void CZQFeaturesTab::VOnKillActive(HWND hDlg, PageContext* pContext) {
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable()) logic.VUpdateDuplexState();
     logic.IApplyCustomDuplexRange();
     VSelectMediaTypeEntry(pContext);
-    if (m_state.bMediumPicked) m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
+    if (m_state.BTellsMediaTool()) m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     VRefreshPaperQualityGroup(hDlg, pContext, kRefreshStore);
     VRefreshResizeGroup(hDlg, pContext, kRefreshStore);
     VRefreshLayoutGroup(hDlg, pContext, kRefreshStore);
@@ -145,7 +148,7 @@ LRESULT CZQFeaturesTab::IOnApply(PageContext* pContext) {
     const int index = logic.IGetPageIndex(logic.WorkDM(), kPageFeatures);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    if (m_state.bMediumPicked) m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
+    if (m_state.BTellsMediaTool()) m_userMedia.BSaveSelectedUserMedia(pContext, m_state.IChosenUserMedium());
     if (quickSets) quickSets->VRestoreNameIfItemsChanged();
     logic.IResolveConflicts(logic.WorkDM());
     logic.VUpdateColorSpaceConflicts();

@@ -311,10 +311,10 @@ BOOL CZQFeaturesTab::BCheckPageChanged(HWND hDlg, PageContext* pContext) {
     };
     // Resizing and margins.
     if (saved) {
-        // The paper printed on counts while the document is printed on another paper: the resizing
-        // group keeps it on the document's paper otherwise.
+        // The papers printed on as the destination list has them.
         changed = changed || work->dwPrintDocOn != saved->dwPrintDocOn || work->dwScaleToFit != saved->dwScaleToFit ||
-                  ((work->dwPrintDocOn || saved->dwPrintDocOn) && work->dwPrintedOnPaper != saved->dwPrintedOnPaper) ||
+                  m_dest.WListedPaper(pContext, static_cast<WORD>(work->dwPrintedOnPaper)) !=
+                      m_dest.WListedPaper(pContext, static_cast<WORD>(saved->dwPrintedOnPaper)) ||
                   (IsWindowEnabled(m_controls.Item(IDC_TXT_NORMAL_SIZE)) && work->dwScalePercent != saved->dwScalePercent);
     }
     changed = changed || differs(0, zqkw::kZQEmulatePexlonMargins, IDC_CHECK_EMULATE_MARGINS, TRUE) ||
@@ -345,6 +345,9 @@ BOOL CZQFeaturesTab::BCheckPageChanged(HWND hDlg, PageContext* pContext) {
     const DEVMODEW* pub = param->pPublicDM;
     changed = changed || (pub && (pub->dmFields & DM_ORIENTATION) && pub->dmOrientation != static_cast<short>(work->wOrientation));
     tell();
+
+    // The quick set's poster tiles are compared as far as the page's poster reaches.
+    if (quickSets) quickSets->VSetPosterTilesPerSide(CZQUILogic::IPosterTilesPerSide(m_state.iPosterOption));
 
     // Settings no longer those of the quick set in force make it the user's own.
     if (saved && saved->dwQuickSetInUse && quickSets && quickSets->BPageDiffers(*work, CZQQuickSets::kCompareFeatures))

@@ -230,7 +230,9 @@ void CZQFeaturesTab::VRefreshPaperSizeGroup(PageContext* pContext) {
     const POEMCUIPPARAM param = m_pCUIParam;
     HWND list = m_controls.Item(IDC_CBO_MEDIA_SIZE_IS);
     VSetDocumentSizeText(pContext);
-    if (!logic.BPaperSizeTreeviewPopup())
+    if (logic.BPaperSizeTreeviewPopup())
+        VFillPaperSizeCombo(list, pContext);
+    else
         logic.IBindFeatureControl(DMPUB_FORMNAME, nullptr, list, nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill, FALSE,
                                   0, nullptr);
     // The entry of exactly that name.
@@ -247,12 +249,17 @@ void CZQFeaturesTab::VRefreshPaperSizeGroup(PageContext* pContext) {
     if (!form || letter < 0) return;
     ReportSelection(param, form, letter, static_cast<DWORD>(form->Sel), OEMCUIP_DOCPROP);
     select(OptionName(form, letter));
+    IApplyPaperRules(pContext);
     VSetDocumentSizeText(pContext);
-    if (!RulesLoaded(pContext)) return;
-    if (PostScript(pContext))
-        pContext->pRules->BRunFeatureMacros(zqkw::kPageSize, L"LETTER", param);
-    else if (!m_state.bMediaLocked)
-        pContext->pRules->BRunFeatureMacros(zqkw::kPaperSize, L"LETTER", param);
+    if (RulesLoaded(pContext)) {
+        if (PostScript(pContext))
+            pContext->pRules->BRunFeatureMacros(zqkw::kPageSize, L"LETTER", param);
+        else if (!m_state.bMediaLocked)
+            pContext->pRules->BRunFeatureMacros(zqkw::kPaperSize, L"LETTER", param);
+    }
+    // The paper's macros may have chosen another medium and quality.
+    VSelectMediaTypeEntry(pContext);
+    VUpdateQualityGroup(pContext);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -192,8 +192,9 @@ void CZQFeaturesTab::VApplyResizeGroup(HWND hDlg, const WORD* pIds, PageContext*
         work.dwPrintDocOn = 1;
         work.dwPrintedOnPaper =
             m_dest.WGetDestPaperId(caps ? caps->dwPaperCount : 0, m_controls.ISelection(IDC_CBO_DEST_PAPER_SIZE), pIds);
-        if (HWND watermarks = m_controls.Item(IDC_CBO_WATERMARKS))
-            work.dwWmListIndex = static_cast<uint32_t>(SendMessageW(watermarks, CB_GETCURSEL, 0, 0));
+        // A template without the watermark list stores its first entry.
+        HWND watermarks = m_controls.Item(IDC_CBO_WATERMARKS);
+        work.dwWmListIndex = watermarks ? static_cast<uint32_t>(SendMessageW(watermarks, CB_GETCURSEL, 0, 0)) : 0;
         endPoster();
         work.dwScaleToFit = m_controls.BChecked(IDC_CHK_FIT_TO_SCALE) ? 1 : 0;
     } else {
@@ -319,9 +320,9 @@ int CZQFeaturesTab::IApplyMarginGroup(PageContext* pContext) {
     const bool boxChecked = Checked(emulate) || Checked(symmetric);
     if (boxChecked && (logic.BIsBannerPaper() || logic.BIsBorderlessPaper()))
         logic.VUpdateBorderlessForPageSize(pContext->pRules);
-    // Margin options end a poster.
+    // Margin options end a poster the Finishing page's list shows.
     auto* finishing = Finishing(pContext);
-    if (boxChecked && finishing && logic.BPosterFlag()) {
+    if (finishing && finishing->BCheckPosterSelection(&logic) && boxChecked && logic.BPosterFlag()) {
         work.dwPagesPerSheet = 1;
         work.dwPageOrderIndex = 0;
         if (logic.BIsPosterPrinting() &&

@@ -22,11 +22,13 @@ struct ZQFeaturesState {
     BOOL bUserMediumChosen = FALSE;  // one of the user's own media is the chosen media type
     int iUserMedium = -1;            // its entry in the user media table
     WCHAR szUserMedium[kZQUserMediumChars] = {};
-    // A media type was chosen on the page: only then is the media tool told of the choice, so that
-    // settings on another medium leave the user's record alone.
+    // A media type was chosen on the page.
     BOOL bMediumPicked = FALSE;
     // The user medium the media tool is told is chosen; -1 for none.
     int IChosenUserMedium() const { return bUserMediumChosen ? iUserMedium : -1; }
+    // The tool is told each time the page is left: none only after a choice on the page, so that
+    // settings on another medium leave the user's record (which medium a placeholder is) alone.
+    bool BTellsMediaTool() const { return bMediumPicked || IChosenUserMedium() != -1; }
     // Set by a paper-size change: the next refill of the source list returns to the source the rules
     // remember, once. Kept per page: two sheets of one process do not share it.
     BOOL bRestoreSourceOnce = FALSE;

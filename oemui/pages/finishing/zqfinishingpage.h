@@ -67,6 +67,7 @@ public:
     // A paper that rules posters out ends them on this page too: the tile selection is disabled, and
     // the poster flag cleared.
     void VDisablePosterControl(CZQUILogic* pLogic) override;
+    BOOL BCheckPosterSelection(CZQUILogic* pLogic) override { return pLogic && BReadPosterChoice(*pLogic); }
     // The booklet chosen goes into the working settings; a booklet prints two pages on a sheet at
     // full size, without back covers (the page's apply runs it).
     void VSyncBooklet(CZQUILogic* pLogic);

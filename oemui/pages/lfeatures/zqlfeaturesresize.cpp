@@ -53,7 +53,7 @@ void CZQLargeFormatFeaturesTab::VFillDestPaperList(PageContext* pContext) {
     // The forms' keywords keep banner and borderless papers out of the destinations.
     if (!FeatureItem(param, kPSAutoScaling)) m_formKeywords.VRead(param, pContext->pLogic->PszFormFeature());
     const ZQDestPaperSources sources = {param,    pContext->pLogic,         &m_paperNames, m_formKeywords.Keywords(),
-                                        m_formKeywords.Count(), Papers(pContext), true};
+                                        m_formKeywords.Count(), Papers(pContext), true, true};
     PWSTR* forms = nullptr;
     int count = 0;
     if (ZQFillDestPaperList(list, sources) && BGetCustomRangeForms(pContext, &forms, &count))

@@ -242,9 +242,11 @@ TEST_F(EffectsSheet, TheSamplePagesClickTurnsThePage) {
 }
 
 // The record before each paint: the covers chosen on the Paper/Quality page, the first page's
-// watermark and the scale as the page's controls show them, over the settings.
+// watermark and the scale as the page's controls show them, over the settings; no half turn on a
+// printer without it.
 TEST_F(EffectsSheet, PreviewRecordWithTheCoversAndThePagesControls) {
     Open();
+    Work().dwRotate180 = 1;
     Work().dwDiffPaper = 1;
     m_logic.m_adwCoverFlags[1] = 1;  // a front cover on the Paper/Quality page
     Work().dwScalePercent = 50;
@@ -257,7 +259,7 @@ TEST_F(EffectsSheet, PreviewRecordWithTheCoversAndThePagesControls) {
     EXPECT_EQ(1, r.aiValue[kPvFrontCover]);
     EXPECT_EQ(0, r.aiValue[kPvBackCover]);
     EXPECT_EQ(1, r.aiValue[kPvWatermarkFirstPage]);
-    EXPECT_EQ(50, r.aiValue[kPvScale]);
+    EXPECT_EQ(std::make_tuple(50, 0), std::make_tuple(r.aiValue[kPvScale], r.aiValue[kPvRotated]));
     EXPECT_EQ(Ctl(IDC_BTN_PREVIEW_PORT), ZQPreviewWindow(r, kPvPortraitWindow));
     // Fitted to another paper the document prints at 100 %, whatever the box says.
     Work().dwPrintDocOn = 1;

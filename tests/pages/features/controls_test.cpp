@@ -85,13 +85,16 @@ TEST_F(FeaturesPage, HelpTableTakesLocksItemsAndTheShownPreview) {
 }
 
 // After each change the sheet hears whether the page differs from the settings it opened with:
-// each group's comparison, undone again; sources count only with more than two; a pending quick set
-// alone lights Apply; a feature the printer lacks compares as unchanged.
+// each group's comparison, undone again; sources count only with more than two; papers printed on
+// count as the destination list has them; a pending quick set alone lights Apply; a feature the
+// printer lacks compares as unchanged.
 class FeaturesChanges : public FeaturesPage {
 protected:
     void Prepare(const std::string& without = "") {
         AddItems(without);
+        m_core.dwPrintedOnPaper = static_cast<uint32_t>(m_public.dmPaperSize);  // as the core driver keeps it
         Build();
+        NamePapers();
         ASSERT_NE(nullptr, Open());
     }
     UINT Told() {
@@ -104,6 +107,7 @@ protected:
 TEST_F(FeaturesChanges, TellTheSheetWhetherThePageDiffers) {
     Prepare();
     ZQUIDevmode& work = Work();
+    const uint32_t docOn = m_core.dwPrintDocOn, printedOn = work.dwPrintedOnPaper;
     const struct {
         const char* name;
         std::function<void(bool)> change;  // true: change, false: undo
@@ -116,6 +120,13 @@ TEST_F(FeaturesChanges, TellTheSheetWhetherThePageDiffers) {
         {"photo fix", [&](bool on) { Fill(IDC_CBO_PHOTOFIX, {L"Off", L"Basic", L"Full"}, on ? 2 : Sel("ZQPhotoFix")); }},
         {"borderless box", [&](bool on) { CheckDlgButton(m_page, IDC_CHECK_BORDERLESS_PHOTO, on != (Sel("ZQBorderLessPhoto") == 1)); }},
         {"show preview", [&](bool on) { m_host.SetSelection("ZQPrintPreview", on ? 1 : 0); }},
+        {"paper printed on", [&](bool on) {
+             m_core.dwPrintDocOn = work.dwPrintDocOn = on ? 1 : docOn;
+             work.dwPrintedOnPaper = on ? (printedOn == DMPAPER_A4 ? DMPAPER_LEGAL : DMPAPER_A4) : printedOn;
+         }},
+        {"paper printed on, the document on its own", [&](bool on) {
+             work.dwPrintedOnPaper = on ? (printedOn == DMPAPER_A4 ? DMPAPER_LEGAL : DMPAPER_A4) : printedOn;
+         }},
     };
     EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), Told());
     for (const auto& c : cases) {
@@ -124,6 +135,13 @@ TEST_F(FeaturesChanges, TellTheSheetWhetherThePageDiffers) {
         c.change(false);
         EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), Told()) << c.name << " undone";
     }
+    // Papers the destination list lacks are none of its papers alike.
+    m_core.dwPrintDocOn = work.dwPrintDocOn = 1;
+    m_core.dwPrintedOnPaper = DMPAPER_TABLOID;
+    work.dwPrintedOnPaper = 258;
+    EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), Told());
+    m_core.dwPrintDocOn = work.dwPrintDocOn = docOn;
+    m_core.dwPrintedOnPaper = work.dwPrintedOnPaper = printedOn;
     // Two sources give no choice to compare.
     work.dwOtherPagesSource = m_core.dwOtherPagesSource + 1;
     EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), Told());
@@ -144,6 +162,21 @@ TEST_F(FeaturesChanges, CountSourcesOfSeveralAndSkipMissingFeatures) {
     EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), Told()) << "no photo-fix feature to differ from";
     Work().dwOtherPagesSource = m_core.dwOtherPagesSource + 1;
     EXPECT_EQ(static_cast<UINT>(PSM_CHANGED), Told());
+}
+
+// The quick sets compare as many poster tiles as the page's poster has: 2 a side for its first
+// option (and anything unknown), 3 for its second.
+TEST_F(FeaturesChanges, QuickSetsCompareThePostersTiles) {
+    Prepare();
+    CZQQuickSets& quickSets = *m_context.pQuickSets;
+    quickSets.VSnapshotCurrent(&Work());
+    ZQUIDevmode tiled = Work();
+    tiled.adwPosterTiles[4] = 1 - tiled.adwPosterTiles[4];  // the middle one of 3 x 3
+    for (const auto& [option, differs] : {std::pair{1, true}, {7, false}, {0, false}}) {
+        m_tab->StateForTesting().iPosterOption = option;
+        Told();
+        EXPECT_EQ(differs, quickSets.BPageDiffers(tiled, CZQQuickSets::kCompareFinishing) != FALSE) << option;
+    }
 }
 
 // Coming to the front sets the controls from the settings; leaving stores the boxes back.
@@ -234,27 +267,43 @@ TEST_F(FeaturesPage, DocumentSizeInMillimetresOrInches) {
 }
 
 // A form the paper list lacks gives way to Letter with that paper's macros, which a locked media type
-// holds back.
-class FeaturesLetter : public FeaturesPage, public testing::WithParamInterface<bool> {};
+// holds back; the medium and quality they choose then show. Pop-up mode's short list is built anew
+// and names the paper in force.
+struct LetterCase {
+    const char* name;
+    bool locked, popup;
+    std::wstring paper, media, quality;
+    std::vector<std::string> macros;
+};
+
+class FeaturesLetter : public FeaturesPage, public testing::WithParamInterface<LetterCase> {};
 
 TEST_P(FeaturesLetter, PaperSizeFallsBackToLetter) {
+    const LetterCase& c = GetParam();
     AddItems();
-    AddMacro("m_paper");
+    if (c.popup) m_host.Add(zqtest::ListFeature("ZQPaperSizeTreeviewPopup", {{"English", L"English"}, {"Metric", L"Metric"}}));
+    AddMacro("m_paper", "<select_option>MediaType.PHOTO</select_option><select_option>PrintQualityGroup.PQGroup_2</select_option>");
     m_ruleFeatures = zqmacrotest::Feature("PaperSize", {"m_paper"});
     Build();
     ASSERT_NE(nullptr, Open());
-    m_tab->StateForTesting().bMediaLocked = GetParam();
+    m_tab->StateForTesting().bMediaLocked = c.locked;
     m_host.SetSelection("PaperSize", 1);
     m_host.Item("PaperSize")->pOptType->pOptParam[1].Flags |= OPTPF_HIDE;
+    Fill(IDC_CBO_MEDIA_SIZE_IS, {});
     Clear();
     m_tab->VRefreshPaperSizeGroup(&m_context);
-    EXPECT_EQ(make_tuple(0, std::wstring(L"Letter")), make_tuple(Sel("PaperSize"), Text(IDC_CBO_MEDIA_SIZE_IS)));
-    EXPECT_EQ(GetParam() ? std::vector<std::string>{} : std::vector<std::string>{"m_paper"}, LoggedMacros());
+    EXPECT_EQ(make_tuple(c.paper, c.media, c.quality),
+              make_tuple(Text(IDC_CBO_MEDIA_SIZE_IS), Text(IDC_CBO_MEDIA_TYPE_IS), Text(IDC_CBO_PRINT_QUALITY)));
+    EXPECT_EQ(c.macros, LoggedMacros());
+    const std::vector<std::wstring> entries = ZQListEntries(Ctl(IDC_CBO_MEDIA_SIZE_IS));
+    EXPECT_EQ(c.popup, !entries.empty() && entries.back() == L"More...");
 }
 
-INSTANTIATE_TEST_SUITE_P(MediaLock, FeaturesLetter, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "Locked" : "Open");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    MediaLock, FeaturesLetter,
+    testing::Values(LetterCase{"Open", false, false, L"Letter", L"Photo Paper", L"Best", {"m_paper"}},
+                    LetterCase{"Locked", true, false, L"Letter", L"Plain Paper", L"Normal", {}},
+                    LetterCase{"PopUp", false, true, L"A4", L"Plain Paper", L"Normal", {}}),
+    [](const testing::TestParamInfo<LetterCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

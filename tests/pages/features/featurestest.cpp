@@ -70,6 +70,12 @@ void FeaturesPage::Build() {
     JoinSheet(kPageFeatures, false);
 }
 
+void FeaturesPage::NamePapers() {
+    static const WCHAR names[4][64] = {L"Letter", L"A4", L"Legal", L"Envelope #10"};
+    m_printer.SetCapability(DC_PAPERNAMES, names, 4, sizeof names[0]);
+    m_host.Param()->pPrinterName = const_cast<PWSTR>(m_printer.Identity().name.c_str());
+}
+
 void FeaturesPage::Fill(int id, const std::vector<std::wstring>& entries, int sel) {
     HWND list = Ctl(id);
     SendMessageW(list, CB_RESETCONTENT, 0, 0);

@@ -21,6 +21,9 @@ protected:
     // the rules (m_ruleFeatures names the features' macros) are loaded by Build.
     void AddMacro(const std::string& name, const std::string& steps = "");
     void Build();
+    // The printer names its papers for the destination list (Letter, A4, Legal, Envelope #10: the
+    // fixture's paper ids); after Build, before Open.
+    void NamePapers();
     HWND Open(WORD wTemplate = IDD_DLG_FEATURESPAGE) { return OpenPage(wTemplate, &FeaturesPageDlgProc); }
     OPTITEM* OwnOrientation() { return m_host.ItemByPubId(kOemPubOrientation, true); }
     ZQUIDevmode& Work() { return *m_logic.WorkDM(); }

@@ -18,8 +18,6 @@ using zqtest::ListFeature;
 
 namespace {
 
-const WCHAR kPaperNames[4][64] = {L"Letter", L"A4", L"Legal", L"Envelope #10"};
-
 zqtest::FixtureFeature OffOn(const char* keyword, int sel = 0) {
     return ListFeature(keyword, {{"FALSE", L"Off"}, {"TRUE", L"On"}}, sel);
 }
@@ -28,7 +26,6 @@ class FeaturesGroups : public FeaturesPage {
 protected:
     void SetUp() override {
         FeaturesPage::SetUp();
-        m_printer.SetCapability(DC_PAPERNAMES, kPaperNames, 4, sizeof kPaperNames[0]);
         m_previousWait = CZQCommon::SetCapsRetryWait([](DWORD) {});
     }
     void TearDown() override {
@@ -38,7 +35,7 @@ protected:
     void Prepare(const std::string& without = "") {
         AddItems(without);
         Build();
-        m_host.Param()->pPrinterName = const_cast<PWSTR>(m_printer.Identity().name.c_str());
+        NamePapers();
         ASSERT_NE(nullptr, Open());
     }
     std::vector<std::wstring> Entries(int id) { return ZQListEntries(Ctl(id)); }
@@ -55,7 +52,8 @@ protected:
 
 // The printer's papers the form offers (no borderless or banner paper); without the printer's names
 // the form's own, every entry then the first paper; a PostScript printer's own scaling papers. A
-// name the printer does not list is paper 0, a paper it does not list has no entry.
+// name the printer does not list is paper 0, a paper it does not list has no entry. A paper the rules
+// mark in conflict stays while the printer names it.
 struct DestinationCase {
     const char* name;
     int failures;     // of the paper names' query
@@ -63,6 +61,7 @@ struct DestinationCase {
     std::vector<std::wstring> entries;
     WORD a4;          // the paper id of the "A4" entry
     int formCalls;    // calls of the spooler's form list by a fill of the list (the printer here has no forms)
+    bool markedKept;  // "A4" still listed once its form option is marked in conflict
 };
 
 class FeaturesDestinations : public FeaturesGroups, public testing::WithParamInterface<DestinationCase> {};
@@ -86,36 +85,43 @@ TEST_P(FeaturesDestinations, ListAndPaperIds) {
         EXPECT_EQ(Index(IDC_CBO_DEST_PAPER_SIZE, L"A4"), m_tab->DestPapersForTesting().IFindDestPaperIndex(4, m_caps.pPaperIds, DMPAPER_A4));
     }
     EXPECT_EQ(-1, m_tab->DestPapersForTesting().IFindDestPaperIndex(4, m_caps.pPaperIds, 999));
+    m_host.ItemByPubId(DMPUB_FORMNAME)->pOptType->pOptParam[1].Flags = OPTPF_OVERLAY_WARNING_ICON;
+    m_tab->DestPapersForTesting().VFillDestPaperList(&m_context);
+    EXPECT_EQ(c.markedKept, Index(IDC_CBO_DEST_PAPER_SIZE, L"A4") >= 0);
     m_printer.SetCapabilityFailures(DC_PAPERNAMES, 0, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, FeaturesDestinations,
-    testing::Values(DestinationCase{"names", 0, false, {L"A4", L"Letter"}, DMPAPER_A4, 1},
+    testing::Values(DestinationCase{"names", 0, false, {L"A4", L"Letter"}, DMPAPER_A4, 1, true},
                     DestinationCase{"never", 100, false,
-                                    {L"A4", L"Banner A1", L"Custom", L"Letter", L"Photo (borderless)", L"Postcard"}, 1, 0},
-                    DestinationCase{"postscript", 0, true, {L"A4", L"Legal"}, DMPAPER_A4, 0}),
+                                    {L"A4", L"Banner A1", L"Custom", L"Letter", L"Photo (borderless)", L"Postcard"}, 1, 0, false},
+                    DestinationCase{"postscript", 0, true, {L"A4", L"Legal"}, DMPAPER_A4, 0, true}),
     [](const testing::TestParamInfo<DestinationCase>& info) { return std::string(info.param.name); });
 
 // Printing on another paper ends posters, fits the document to the paper chosen and reaches the
-// settings, the PostScript document options and the sample page when the page is left.
+// settings (with the watermark list's entry), the PostScript document options and the sample page when the page is left.
 TEST_F(FeaturesGroups, PrintingOnAnotherPaperReachesTheSettings) {
     m_host.Add(ListFeature("ZQPSDocumentOptions", {{"ACTUAL", L"Actual"}, {"ON", L"On"}, {"SCALE", L"Scale"}}));
     m_host.Add(OffOn("ZQPosterPrinting", 1));
     m_public.dmPaperSize = DMPAPER_LETTER;
     m_core.dwScaleToFit = 1;
     Prepare();
+    Work().dwWmListIndex = 3;
     Click(m_page, IDC_RB_PRINT_DOC_ON);
     Pick(IDC_CBO_DEST_PAPER_SIZE, L"A4");
     EXPECT_EQ(make_tuple(1u, static_cast<uint32_t>(DMPAPER_A4), 97u),
               make_tuple(Work().dwPrintDocOn, Work().dwPrintedOnPaper, Work().dwScalePercent));
     Notify(PSN_KILLACTIVE);
-    EXPECT_EQ(make_tuple(1, 0, -999, static_cast<uint32_t>(DMPAPER_A4)),
-              make_tuple(Sel("ZQPSDocumentOptions"), Sel("ZQPosterPrinting"), m_core.iStartPage, Work().dwPrintedOnPaper));
+    EXPECT_EQ(make_tuple(1, 0, -999, static_cast<uint32_t>(DMPAPER_A4), 0u),
+              make_tuple(Sel("ZQPSDocumentOptions"), Sel("ZQPosterPrinting"), m_core.iStartPage, Work().dwPrintedOnPaper,
+                         Work().dwWmListIndex))
+        << "no watermark list: its first entry";
+    Work().dwRotate180 = 1;  // the settings' half turn, shown without the printer's feature
     m_tab->VFillPreviewSettings(&m_context);
     const PreviewSettings& r = m_tab->PreviewRecordForTesting();
-    EXPECT_EQ(make_tuple(2100, 2970, 2159), make_tuple(r.aiValue[kPvSheetWidth], r.aiValue[kPvSheetHeight],
-                                                       r.aiValue[kPvDocWidth]))
+    EXPECT_EQ(make_tuple(2100, 2970, 2159, 1), make_tuple(r.aiValue[kPvSheetWidth], r.aiValue[kPvSheetHeight],
+                                                          r.aiValue[kPvDocWidth], r.aiValue[kPvRotated]))
         << "the document shown on the destination's paper";
 
     // The document options by resizing mode: a percentage of 100 is the actual size.

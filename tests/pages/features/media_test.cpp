@@ -227,13 +227,29 @@ TEST_F(FeaturesMedia, UserMediaListFromTheRegistry) {
                                            m_tab->UserMediaForTesting().IFindOptionByName(&m_context, L"MediaType", 0, L"Paper")));
     EXPECT_TRUE(zqpage::OptionFlags(m_host.Item("MediaType"), 4) & OPTPF_HIDE) << "placeholder types hidden";
 
+    // The medium the settings print on reaches the tool each time the page is left, chosen there or
+    // not; another medium nobody chose there leaves its record (which medium a placeholder is).
+    const auto told = [](DWORD record) {
+        DWORD value = 99, size = sizeof value;  // 99: never written
+        RegGetValueW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, zqsettings::kCustomMediaSelected, RRF_RT_REG_DWORD,
+                     nullptr, &value, &size);
+        RegSetKeyValueW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey, zqsettings::kCustomMediaSelected, REG_DWORD,
+                        &record, sizeof record);
+        return value;
+    };
     ASSERT_TRUE(m_tab->BSelectMediaByName(&m_context, L"A "));
     m_tab->ISelectMediaInCombo(&m_context, L"A ");
     Notify(PSN_KILLACTIVE);
-    DWORD chosen = 0, cb = sizeof chosen;
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, zqsettings::kAddNewPaperKey,
-                                          zqsettings::kCustomMediaSelected, RRF_RT_REG_DWORD, nullptr, &chosen, &cb));
-    EXPECT_EQ(0u, chosen);
+    EXPECT_EQ(0u, told(3));
+    m_tab->StateForTesting().bMediumPicked = FALSE;
+    Notify(PSN_APPLY);
+    EXPECT_EQ(0u, told(0)) << "the medium in force";
+    m_host.SetSelection("MediaType", 0);
+    Notify(PSN_SETACTIVE);
+    told(3);
+    Notify(PSN_KILLACTIVE);
+    Notify(PSN_APPLY);
+    EXPECT_EQ(3u, told(3)) << "plain paper nobody chose";
 }
 
 // Without different papers a source and a type chosen on the page reach first, other and last pages
