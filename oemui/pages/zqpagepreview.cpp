@@ -173,7 +173,7 @@ BOOL ZQFillPagePreview(PreviewSettings* pRecord, const PageContext& context, con
     for (int i = 0; i < 4; ++i) value[coverEntries[i]] = logic->m_adwCoverFlags[i] ? 1 : 0;
 
     // Rotation and mirror.
-    value[kPvRotated] = Int(dm->dwRotate180);
+    if (logic->BHasRotate180()) value[kPvRotated] = Int(dm->dwRotate180);
     value[kPvTransverse] = Int(dm->dwRotate90);
     value[kPvMirror] = Int(dm->dwMirror);
     value[kPvFlipUp] = Int(dm->dwFlipPagesUp);

@@ -72,8 +72,6 @@ void CZQEffectsTab::VRepaintPreview(BOOL bErase) { m_controls.VRepaint(IDC_BTN_P
 void CZQEffectsTab::VFillPreviewSettings(PageContext* pContext) {
     if (m_state.bWatermarkReload && WorkOf(pContext)) VReloadListedWatermark(pContext);
     if (!BFillSharedPreview(&m_preview, pContext)) return;
-    // A printer that cannot turn the page half round shows it upright.
-    if (!pContext->pLogic->BHasRotate180()) m_preview.aiValue[kPvRotated] = 0;
     // What this page's controls show, over the settings (a page without its window shows the
     // settings).
     if (!m_controls.Page()) return;

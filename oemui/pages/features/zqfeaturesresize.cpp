@@ -374,6 +374,8 @@ void CZQFeaturesTab::VFillPreviewSettings(PageContext* pContext) {
                                                  nullptr, OEMCUIP_DOCPROP, CZQUILogic::kBindFill, TRUE, 0, nullptr);
     r.iThriftmode = !Bound(thrift) ? 1 : m_controls.BChecked(IDC_CHK_THRIFTMODE) ? 3 : 2;
     r.iBooklet = static_cast<int>(logic.DWBooklet());
+    // This page shows the stored half turn whether or not the printer offers it.
+    r.aiValue[kPvRotated] = static_cast<int>(work.dwRotate180);
     if (!m_controls.Page()) return;
     r.iPageBorders = m_controls.BChecked(IDC_CHK_PAGE_BORDER) ? 1 : 0;
     if (const int order = m_controls.ISelection(IDC_CBO_PAGE_ORDER); order >= 0) r.iPageOrder = order;
