@@ -197,7 +197,8 @@ INSTANTIATE_TEST_SUITE_P(Values, DuplexLock,
                                          LockCase{nullptr, L"Lock", true}));
 
 // A booklet prints two pages to a sheet in its own order, flipped up on landscape sheets, at full
-// size and without back covers; one-sided printing ends it and one page to a sheet comes back.
+// size and without back covers; one-sided printing ends it and one page to a sheet comes back, and
+// leaves the unit's use as it was.
 TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     AddTwoSidedItems();
     Build();
@@ -236,7 +237,7 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     Choose(IDC_CBO_BOOKLET_PRINTING, 2);
     m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
     Click(m_page, IDC_CHK_DUPLEX);
-    EXPECT_EQ(0, Sel("ZQUseAutoDuplexUnit")) << "one-sided printing uses no unit";
+    EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit")) << "turning two-sided printing off keeps the unit's use";
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
     EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
@@ -248,6 +249,12 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
     Notify(PSN_KILLACTIVE);
     EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit")) << "leaving the page one-sided keeps the unit's use";
+
+    // Turned on again, the box shows the unit's use as stored: the unit prints.
+    Click(m_page, IDC_CHK_DUPLEX);
+    EXPECT_TRUE(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
+    EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit"));
+    EXPECT_EQ(0u, Work().dwManualDuplex);
 }
 
 }  // namespace
