@@ -12,7 +12,6 @@
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqfinishingids.h"
-#include "settings/zqdriverdata.h"
 
 #include <cwchar>
 
@@ -473,12 +472,10 @@ void CZQFinishingTab::VStoreTwoSided(PageContext* pContext) {
 
 void CZQFinishingTab::VApplyDuplexLock(PageContext* pContext) {
     if (!TwoSidedPossible(*pContext->pLogic)) return;
-    WCHAR text[zqsettings::kItemChars] = {};
-    const zqsettings::LockRecord record =
-        CZQDriverData::EReadLockRecord(m_pCUIParam->hPrinter, zqsettings::kLockDataPrinting, zqkw::kDuplexItem, text);
-    if (record == zqsettings::LockRecord::kNone) return;
-    // A lock the spooler cannot show is still a lock.
-    const bool locked = record == zqsettings::LockRecord::kUnreadable || ZQEqualNoCase(text, zqsettings::kLock);
+    // Only the stored word decides: a value that cannot be read leaves the boxes as they are.
+    const int word = StoredLockWord(m_pCUIParam->hPrinter, zqkw::kDuplexItem);
+    if (word < 0) return;
+    const bool locked = word == 1;
     m_state.bDuplexLocked = locked ? TRUE : FALSE;
     EnableWindow(m_controls.Item(IDC_CHK_DUPLEX), !locked);
     if (locked) EnableWindow(m_controls.Item(IDC_CHK_FLIP_PAGES_UP), FALSE);
