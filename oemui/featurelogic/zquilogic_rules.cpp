@@ -322,7 +322,7 @@ BOOL CZQUILogic::BIsSettingLocked(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszValu
     switch (CZQDriverData::EReadLockRecord(hPrinter, pszKey, pszValue, text)) {
         case zqsettings::LockRecord::kText:
             if (pszOut) ZQCopyText(pszOut, 256, text);
-            return ZQEqualNoCase(text, zqsettings::kLock);
+            return wcscmp(text, zqsettings::kLock) == 0;
         case zqsettings::LockRecord::kUnreadable:
             // A lock the spooler cannot show is still a lock.
             zqtrace::Line(L"CZQUILogic::BIsSettingLocked: lock record unreadable, setting locked\n");

@@ -53,6 +53,22 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
     pdwTable[n] = 0;
 }
 
+bool LockedInAnyCase(HANDLE hPrinter, PCWSTR pszName) {
+    WCHAR text[zqsettings::kItemChars];
+    switch (CZQDriverData::EReadLockRecord(hPrinter, zqsettings::kLockDataPrinting, pszName, text)) {
+        case zqsettings::LockRecord::kText: return ZQEqualNoCase(text, zqsettings::kLock);
+        case zqsettings::LockRecord::kUnreadable: return true;
+        default: return false;
+    }
+}
+
+int StoredLockWord(HANDLE hPrinter, PCWSTR pszName) {
+    CZQLocalPtr<WCHAR> text;
+    if (!hPrinter || !CZQDriverData::BGetPrinterDataEx(hPrinter, zqsettings::kLockDataPrinting, pszName, text.Put()))
+        return -1;
+    return ZQEqualNoCase(text.Get(), zqsettings::kLock) ? 1 : 0;
+}
+
 CZQImageEnhanceDlg* SheetImageEnhance(const PageContext* pContext, PageContext** ppPaperContext) {
     IZQPageSlots* pages = pContext ? pContext->pPages : nullptr;
     if (ppPaperContext) *ppPaperContext = pages ? pages->PContext(kPagePaperQuality) : nullptr;

@@ -237,6 +237,13 @@ inline constexpr DWORD kLockedHelpId = 15147;
 // The rows' pairs into pdwTable (room for cRows pairs and the (0, 0) end, which follows them).
 void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPrinter, CZQUILogic* pLogic);
 
+// The configuration manager's lock of a setting under "DMCLockData\Printing", its word in any
+// letter case; a record the spooler cannot show, or one the import could not store, locks too.
+bool LockedInAnyCase(HANDLE hPrinter, PCWSTR pszName);
+// The lock word as stored, nothing else consulted: 1 when it reads "Lock" in any letter case, 0
+// for any other text, -1 when no text can be read.
+int StoredLockWord(HANDLE hPrinter, PCWSTR pszName);
+
 // OK or Apply on a page of the layout pages' kind: the quick set's name comes back when its items
 // changed, the conflicts are resolved, the result goes to the sheet; only the page at the highest
 // position visited synchronises before and exports after (also when the sheet refuses the result).

@@ -954,6 +954,8 @@ TEST(PrinterData, DeviceAnswerListsAndLocks) {
     EXPECT_STREQ(L"Lock", value);
     EXPECT_FALSE(CZQUILogic::BIsSettingLocked(h, zqsettings::kLockDataPrinting, L"PaperSize", value));
     EXPECT_STREQ(L"Open", value);
+    printer.PutString(zqsettings::kLockDataPrinting, L"Resolution", L"LOCK");
+    EXPECT_FALSE(CZQUILogic::BIsSettingLocked(h, zqsettings::kLockDataPrinting, L"Resolution", value)) << "the word in its own case";
     EXPECT_FALSE(CZQUILogic::BIsSettingLocked(h, zqsettings::kLockDataPrinting, L"Missing", value));
     EXPECT_STREQ(L"", value);
     zqspool::Spooler().ClosePrinter(h);

@@ -357,6 +357,7 @@ std::map<std::string, std::string> SettingsOf(const std::vector<BYTE>& dm) {
     const size_t form = wcsnlen(pub.dmFormName, CCHFORMNAME);
     std::fill(pub.dmFormName + form, pub.dmFormName + CCHFORMNAME, L'\0');
     settings["public fields"] = std::string(reinterpret_cast<const char*>(&pub), sizeof pub);
+    settings["public duplex"] = std::to_string(pub.dmDuplex);
     for (const auto& [feature, option] : zqhosttest::Private(dm).selections) settings[feature] = option;
     if (const auto* block = reinterpret_cast<const ZQUIDevmode*>(zqhosttest::OemBlock(dm))) {
         settings["type"] = ZQUtf8(reinterpret_cast<const wchar_t*>(block->szDocTypeName));
@@ -393,6 +394,14 @@ std::function<void(HWND)> ChooseType(const wchar_t* list, const wchar_t* type) {
     return [=](HWND sheet) {
         ASSERT_TRUE(ZQShowPage(sheet, L"Printing Shortcuts"));
         ASSERT_TRUE(ZQChooseOnPage(ZQCurrentPage(sheet), list, type));
+    };
+}
+
+// A control of a page set as the user sets it: a box "on" or "off", a list's entry by its text.
+std::function<void(HWND)> ChooseOn(const wchar_t* page, const wchar_t* control, const wchar_t* entry) {
+    return [=](HWND sheet) {
+        ASSERT_TRUE(ZQShowPage(sheet, page));
+        ASSERT_TRUE(ZQChooseOnPage(ZQCurrentPage(sheet), control, entry));
     };
 }
 
@@ -465,6 +474,10 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         {"desk, after an OK: borderless on Photo 4x6", zqhosttest::kDeskModel,
          ChooseInTree(L"Paper/Quality", L"Size is:", L"#912", L"Photo 4x6 in.", borderless), false,
          {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}, true},
+        // Two sides printed by the unit the printer has, as its settings say.
+        {"desk, two-sided on Finishing", zqhosttest::kDeskModel, ChooseOn(L"Finishing", L"#264", L"on"), false,
+         {{"Duplex", "VERTICAL"}, {"public duplex", "2"}, {"ZQUseAutoDuplexUnit", "TRUE"},
+          {"ZQPrintOnBothSidesManually", "FALSE"}}},
         {"roll", zqhosttest::kRollModel, nullptr, false, {}},
         {"roll, after an OK: a document type", zqhosttest::kRollModel, ChooseType(L"#956", L"Photo"), false, photo, true},
         {"wide", zqhosttest::kWideModel, nullptr, false, {}},
@@ -480,6 +493,10 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
         {"simplified desk, a borderless paper on the Features page", zqhosttest::kSimpleModel,
          ChooseInTree(L"Features", L"#439", L"#912", L"Photo 4x6 in. (borderless)"), false,
          {{"PaperSize", "ZQ_BORDERLESS_4X6"}, {"ZQBorderLessPhoto", "TRUE"}}},
+        {"simplified desk, automatic two-sided on Features", zqhosttest::kSimpleModel,
+         ChooseOn(L"Features", L"#918", L"Automatic"), false,
+         {{"Duplex", "VERTICAL"}, {"public duplex", "2"}, {"ZQUseAutoDuplexUnit", "TRUE"},
+          {"ZQPrintOnBothSidesManually", "FALSE"}}},
         {"simplified desk, after an OK: a medium on the core driver's page", zqhosttest::kSimpleModel,
          ChooseOnCorePage(L"Paper Type", L"Photo Paper, Matte"), false, {{"MediaType", "PHOTO_MATTE"}}, true},
         {"simplified desk, after an OK: a document type", zqhosttest::kSimpleModel,

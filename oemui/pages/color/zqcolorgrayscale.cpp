@@ -27,7 +27,6 @@ constexpr WCHAR kPantone[] = L"ZQPantone";
 constexpr WCHAR kBlackPoint[] = L"ZQBlackPoint";
 constexpr WCHAR kIntent[] = L"ZQIntent";
 constexpr WCHAR kLqjColorMgmt[] = L"ZQLQJColorMgmt";
-constexpr WCHAR kLockKey[] = L"DMCLockData\\Printing";
 constexpr DWORD kDoc = OEMCUIP_DOCPROP;
 
 void Bind(PageContext* pContext, PCWSTR pszFeature, HWND hCtrl, int iAction, BOOL bCheckBox = FALSE) {
@@ -148,10 +147,7 @@ void CZQColorTab::VApplySettings(PageContext* pContext) {
 
 void CZQColorTab::VApplyGrayscaleLocks() {
     const HANDLE printer = HPrinter();
-    WCHAR value[256];
-    if (!CZQUILogic::BIsSettingLocked(printer, kLockKey, L"PrintColorAsGray", value) &&
-        !CZQUILogic::BIsSettingLocked(printer, kLockKey, zqkw::kColorMode, value))
-        return;
+    if (!LockedInAnyCase(printer, L"PrintColorAsGray") && !LockedInAnyCase(printer, zqkw::kColorMode)) return;
     for (HWND control : {m_hGrayscale, m_hBlackOnly, m_hHighQuality, m_hPhotoCopy, m_hPrintInColor, m_hGrayscaleList})
         if (control) EnableWindow(control, FALSE);
     m_bGrayscaleLocked = TRUE;

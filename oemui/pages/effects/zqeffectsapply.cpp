@@ -82,9 +82,10 @@ void CZQEffectsTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
             for (int id : {IDC_CBO_DEST_PAPER_SIZE, IDC_CHK_FIT_TO_SCALE, IDC_TXT_NORMAL_SIZE, IDC_CTL_HSCROLL})
                 EnableWindow(m_controls.Item(id), FALSE);
     }
-    // Two-sided printing by hand, where the printer offers it beside its unit.
+    // Two-sided printing by hand, where the printer offers it beside its unit; a unit whose use the
+    // settings hold stays in use.
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable() && work.wDuplex != DMDUP_SIMPLEX &&
-        work.dwManualDuplex != 1) {
+        work.dwManualDuplex != 1 && OptionIs(param, zqkw::kZQUseAutoDuplexUnit, L"TRUE") != 1) {
         CZQCommon::DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }

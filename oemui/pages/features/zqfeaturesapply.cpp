@@ -37,9 +37,10 @@ void CZQFeaturesTab::VOnSetActive(HWND hDlg, PageContext* pContext) {
     m_state.bUserMediumChosen = m_state.iUserMedium != -1;
     m_controls.VShow(IDC_BTN_PRINTER_SERVICES, CZQCommon::BHasToolboxPath(param->hPrinter));
 
-    // Two-sided printing without a duplex unit of its own is printed by hand.
+    // Two-sided printing by hand, where the printer offers it beside its unit; a unit whose use the
+    // settings hold stays in use.
     if (logic.BIsDuplexUnitInstalled(FALSE) && logic.BIsManualDuplexAvailable() && work.wDuplex != 1 &&
-        work.dwManualDuplex != 1) {
+        work.dwManualDuplex != 1 && OptionIs(param, zqkw::kZQUseAutoDuplexUnit, L"TRUE") != 1) {
         DWSelectPubOption(param, DMPUB_DUPLEX, 0, 0);
         logic.VSetManualTwoSided(TRUE);
     }

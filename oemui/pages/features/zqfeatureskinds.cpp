@@ -102,8 +102,6 @@ void CZQFeaturesTab::VReadLockFlags(PageContext*) {
     const HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
     CZQLocalPtr<WCHAR> exist;
     if (!printer || !CZQDriverData::BGetPrinterData(printer, zqsettings::kDMCExist, exist.Put())) return;
-    m_state.bSourceLocked =
-        CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, zqkw::kInputBin, nullptr);
-    m_state.bMediaLocked =
-        CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, zqkw::kMediaType, nullptr);
+    m_state.bSourceLocked = LockedInAnyCase(printer, zqkw::kInputBin) ? TRUE : FALSE;
+    m_state.bMediaLocked = LockedInAnyCase(printer, zqkw::kMediaType) ? TRUE : FALSE;
 }

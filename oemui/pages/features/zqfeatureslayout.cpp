@@ -15,7 +15,6 @@
 #include "res/zqfeaturesids.h"
 // The layout family's controls the Finishing template carries: the page leaves those it lacks alone.
 #include "res/zqfinishingids.h"
-#include "settings/zqdriverdata.h"
 
 using namespace zqpage;
 
@@ -313,12 +312,7 @@ void CZQFeaturesTab::VUpdateDuplexControls(PageContext* pContext) {
 void CZQFeaturesTab::VApplyDuplexLock(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     if (!logic.BIsDuplexUnitInstalled(FALSE) && !logic.BIsManualDuplexAvailable()) return;
-    WCHAR text[zqsettings::kItemChars] = {};
-    const zqsettings::LockRecord record =
-        CZQDriverData::EReadLockRecord(m_pCUIParam->hPrinter, zqsettings::kLockDataPrinting, zqkw::kDuplexItem, text);
-    // A lock the spooler cannot show is still a lock.
-    const bool locked = record == zqsettings::LockRecord::kUnreadable ||
-                        (record != zqsettings::LockRecord::kNone && ZQEqualNoCase(text, zqsettings::kLock));
+    const bool locked = LockedInAnyCase(m_pCUIParam->hPrinter, zqkw::kDuplexItem);
     m_state.bDuplexLocked = locked ? TRUE : FALSE;
     EnableWindow(m_controls.Item(IDC_CHK_DUPLEX), !locked);
     if (locked) {

@@ -136,6 +136,8 @@ private:
     // of two-sided printing against them.
     void VSetDuplexControlState(PageContext* pContext);
     void VSetAutoDuplexBox(PageContext* pContext);
+    // The auto-duplex-unit box shows the unit's use as the settings hold it, disabled.
+    void VShowStoredUnitUse(PageContext* pContext);
     void VSetPreserveLayout(PageContext* pContext);
     void VReportSymmetricMargins(PageContext* pContext);
     void VSetBookletControls(PageContext* pContext);

@@ -12,7 +12,6 @@
 #include "pages/zqpageitems.h"
 #include "platform/zqpageexceptionsapi.h"
 #include "res/zqfinishingids.h"
-#include "settings/zqdriverdata.h"
 
 #include <cwchar>
 
@@ -425,21 +424,24 @@ void CZQFinishingTab::VRefreshTwoSided(PageContext* pContext) {
             EnableWindow(m_controls.Item(IDC_CHK_DUPLEX), FALSE);
         }
     }
-    // The box shows the unit's use as the settings hold it.
-    const int useUnit = OptionIs(param, zqkw::kZQUseAutoDuplexUnit, L"TRUE");
-    if (useUnit >= 0) {
-        HWND box = m_controls.Item(IDC_CHK_USE_AUTO_DUPLEX_UNIT);
-        const bool twoSided = work.wDuplex != DMDUP_SIMPLEX;
-        EnableWindow(box, FALSE);
-        if (useUnit == 0 || work.dwManualDuplex) {
-            SetCheck(box, false);
-            if (twoSided) work.dwManualDuplex = 1;
-        } else {
-            SetCheck(box, true);
-            work.dwManualDuplex = 0;
-        }
-    }
+    VShowStoredUnitUse(pContext);
     VSetAutoDuplexBox(pContext);
+}
+
+void CZQFinishingTab::VShowStoredUnitUse(PageContext* pContext) {
+    ZQUIDevmode& work = *pContext->pLogic->WorkDM();
+    const int useUnit = OptionIs(m_pCUIParam, zqkw::kZQUseAutoDuplexUnit, L"TRUE");
+    if (useUnit < 0) return;
+    HWND box = m_controls.Item(IDC_CHK_USE_AUTO_DUPLEX_UNIT);
+    const bool twoSided = work.wDuplex != DMDUP_SIMPLEX;
+    EnableWindow(box, FALSE);
+    if (useUnit == 0 || work.dwManualDuplex) {
+        SetCheck(box, false);
+        if (twoSided) work.dwManualDuplex = 1;
+    } else {
+        SetCheck(box, true);
+        work.dwManualDuplex = 0;
+    }
 }
 
 void CZQFinishingTab::VStoreTwoSided(PageContext* pContext) {
@@ -470,12 +472,10 @@ void CZQFinishingTab::VStoreTwoSided(PageContext* pContext) {
 
 void CZQFinishingTab::VApplyDuplexLock(PageContext* pContext) {
     if (!TwoSidedPossible(*pContext->pLogic)) return;
-    WCHAR text[zqsettings::kItemChars] = {};
-    const zqsettings::LockRecord record =
-        CZQDriverData::EReadLockRecord(m_pCUIParam->hPrinter, zqsettings::kLockDataPrinting, zqkw::kDuplexItem, text);
-    if (record == zqsettings::LockRecord::kNone) return;
-    // A lock the spooler cannot show is still a lock.
-    const bool locked = record == zqsettings::LockRecord::kUnreadable || ZQEqualNoCase(text, zqsettings::kLock);
+    // Only the stored word decides: a value that cannot be read leaves the boxes as they are.
+    const int word = StoredLockWord(m_pCUIParam->hPrinter, zqkw::kDuplexItem);
+    if (word < 0) return;
+    const bool locked = word == 1;
     m_state.bDuplexLocked = locked ? TRUE : FALSE;
     EnableWindow(m_controls.Item(IDC_CHK_DUPLEX), !locked);
     if (locked) EnableWindow(m_controls.Item(IDC_CHK_FLIP_PAGES_UP), FALSE);
@@ -530,9 +530,13 @@ void CZQFinishingTab::VOnDuplexClick(HWND hDlg, PageContext* pContext) {
             CZQCommon::DWSelectPubOption(param, DMPUB_DEFSOURCE, 0, 0);
         }
     }
+    // One-sided, the box is cleared and says nothing of the unit: turned on again, it shows the
+    // stored use, and only what the paper forces differs from it.
+    if (twoSided) VShowStoredUnitUse(pContext);
     VSetAutoDuplexBox(pContext);
-    CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
-                                     m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
+    if (twoSided)
+        CZQCommon::DWSelectOptionByIndex(param, zqkw::kZQUseAutoDuplexUnit,
+                                         m_controls.BChecked(IDC_CHK_USE_AUTO_DUPLEX_UNIT) ? 1 : 0, OEMCUIP_DOCPROP);
     WCHAR paper[256] = {};
     ReadOption(param, logic.PszFormFeature(), paper);
     const BOOL banner = logic.BIsBannerPaper();

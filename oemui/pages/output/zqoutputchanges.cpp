@@ -81,9 +81,8 @@ void CZQOutputTab::VGetHelpIds(DWORD* pdwTable, PageContext* pContext) {
 
 void CZQOutputTab::VApplyBinLock() {
     const POEMCUIPPARAM param = m_pCUIParam;
-    if (!param || !CZQUILogic::BIsSettingLocked(param->hPrinter, zqsettings::kLockDataPrinting, zqkw::kOutputBin,
-                                                nullptr))
-        return;
+    // Only the stored word locks: a value that cannot be read leaves the bin as it is.
+    if (!param || StoredLockWord(param->hPrinter, zqkw::kOutputBin) != 1) return;
     for (int id : {IDC_STA_OUTPUT_BIN, IDC_CBO_BIN, IDC_GB_OUTPUT_BIN_OPTIONS}) EnableWindow(m_controls.Item(id), FALSE);
 }
 

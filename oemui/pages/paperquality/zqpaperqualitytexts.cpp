@@ -7,7 +7,6 @@
 #include "pages/paperquality/zqpaperqualitypage.h"
 #include "pages/zqpageitems.h"
 #include "res/zqpaperqualityids.h"
-#include "settings/zqdriverdata.h"
 
 using namespace zqpage;
 
@@ -109,8 +108,6 @@ void CZQPaperQualityTab::VBuildHelpTable(DWORD* pdwTable, PageContext* pContext)
 
 void CZQPaperQualityTab::VReadSourceMediaLocks(PageContext*) {
     const HANDLE printer = m_pCUIParam ? m_pCUIParam->hPrinter : nullptr;
-    if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, zqkw::kInputBin, nullptr))
-        m_state.bSourceLocked = TRUE;
-    if (CZQUILogic::BIsSettingLocked(printer, zqsettings::kLockDataPrinting, zqkw::kMediaType, nullptr))
-        m_state.bMediaLocked = TRUE;
+    if (LockedInAnyCase(printer, zqkw::kInputBin)) m_state.bSourceLocked = TRUE;
+    if (LockedInAnyCase(printer, zqkw::kMediaType)) m_state.bMediaLocked = TRUE;
 }

@@ -87,18 +87,22 @@ TEST_F(EffectsSheet, PictureJobsOfTheLargeFormatLanguagePrintAtTheirOwnSize) {
 }
 
 // A printer with a duplex unit that also prints both sides by hand turns the unit's two-sided
-// printing into two-sided printing by hand when the page comes to the front.
+// printing into two-sided printing by hand when the page comes to the front, unless the settings
+// hold the unit's use.
 TEST_F(EffectsSheet, TwoSidedPrintingByHandOnComingToTheFront) {
     Open();
     const struct {
         WORD duplex;
         DWORD manual;
+        LONG useUnit;
         bool turned;
-    } cases[] = {{DMDUP_VERTICAL, 0, true}, {DMDUP_VERTICAL, 1, false}, {DMDUP_SIMPLEX, 0, false}};
+    } cases[] = {{DMDUP_VERTICAL, 0, 0, true}, {DMDUP_VERTICAL, 1, 0, false}, {DMDUP_SIMPLEX, 0, 0, false},
+                 {DMDUP_VERTICAL, 0, 1, false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.duplex << " " << c.manual);
+        SCOPED_TRACE(testing::Message() << c.duplex << " " << c.manual << " " << c.useUnit);
         Work().wDuplex = c.duplex;
         Work().dwManualDuplex = c.manual;
+        m_host.SetSelection("ZQUseAutoDuplexUnit", c.useUnit);
         m_host.SetSelection("Duplex", c.duplex == DMDUP_SIMPLEX ? 0 : 1);
         m_host.SetSelection("ZQPrintOnBothSidesManually", static_cast<LONG>(c.manual));
         Notify(PSN_SETACTIVE);

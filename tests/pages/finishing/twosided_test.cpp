@@ -168,11 +168,13 @@ TEST_F(FinishingTwoSided, TrialOfTwoSidedAgainstTheMedia) {
 }
 
 // The configuration manager's lock disables two-sided printing and the flip; the page exceptions'
-// release leaves a locked box alone; another value frees it; without the manager nothing is read.
+// release leaves a locked box alone; another value frees it; without the manager nothing is read;
+// a value that is no text, or a lock the import could not store, leaves the boxes as they are.
 struct LockCase {
     const wchar_t* exists;
-    const wchar_t* value;
+    const wchar_t* value;  // none: a number stored in its place
     bool free;
+    bool unstored = false;  // the import's record of a lock it could not store
 };
 
 class DuplexLock : public FinishingTwoSided, public testing::WithParamInterface<LockCase> {};
@@ -182,7 +184,12 @@ TEST_P(DuplexLock, DisablesTwoSidedPrinting) {
     AddTwoSidedItems();
     m_host.Add(ListFeature("ZQPageExceptions", {{"CoverInsertion", L"Covers"}}));
     if (c.exists) m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"DMCExist", c.exists);
-    m_printer.PutString(L"DMCLockData\\Printing", L"Duplex", c.value);
+    const DWORD number = 1;
+    if (c.value) m_printer.PutString(L"DMCLockData\\Printing", L"Duplex", c.value);
+    else m_printer.PutValue(L"DMCLockData\\Printing", L"Duplex", REG_DWORD, &number, sizeof number);
+    const wchar_t unstored[] = L"DMCLockData\\Printing\\Duplex\0";
+    if (c.unstored)
+        m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"DMCUnstoredLocks", REG_MULTI_SZ, unstored, sizeof unstored);
     Build();
     Work().wDuplex = DMDUP_VERTICAL;
     ASSERT_NE(nullptr, Open());
@@ -194,10 +201,11 @@ TEST_P(DuplexLock, DisablesTwoSidedPrinting) {
 
 INSTANTIATE_TEST_SUITE_P(Values, DuplexLock,
                          testing::Values(LockCase{L"True", L"lock", false}, LockCase{L"True", L"Unlock", true},
-                                         LockCase{nullptr, L"Lock", true}));
+                                         LockCase{nullptr, L"Lock", true}, LockCase{L"True", nullptr, true, true}));
 
 // A booklet prints two pages to a sheet in its own order, flipped up on landscape sheets, at full
-// size and without back covers; one-sided printing ends it and one page to a sheet comes back.
+// size and without back covers; one-sided printing ends it and one page to a sheet comes back, and
+// leaves the unit's use as it was.
 TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     AddTwoSidedItems();
     Build();
@@ -236,7 +244,7 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     Choose(IDC_CBO_BOOKLET_PRINTING, 2);
     m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
     Click(m_page, IDC_CHK_DUPLEX);
-    EXPECT_EQ(0, Sel("ZQUseAutoDuplexUnit")) << "one-sided printing uses no unit";
+    EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit")) << "turning two-sided printing off keeps the unit's use";
     EXPECT_FALSE(Checked(IDC_CHK_DUPLEX));
     EXPECT_EQ(0u, m_logic.DWBooklet());
     EXPECT_EQ(0, SendMessageW(Ctl(IDC_CBO_BOOKLET_PRINTING), CB_GETCURSEL, 0, 0));
@@ -248,6 +256,12 @@ TEST_F(FinishingTwoSided, BookletRowsSynchronisationAndOneSidedEnd) {
     m_host.SetSelection("ZQUseAutoDuplexUnit", 1);
     Notify(PSN_KILLACTIVE);
     EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit")) << "leaving the page one-sided keeps the unit's use";
+
+    // Turned on again, the box shows the unit's use as stored: the unit prints.
+    Click(m_page, IDC_CHK_DUPLEX);
+    EXPECT_TRUE(Checked(IDC_CHK_USE_AUTO_DUPLEX_UNIT));
+    EXPECT_EQ(1, Sel("ZQUseAutoDuplexUnit"));
+    EXPECT_EQ(0u, Work().dwManualDuplex);
 }
 
 }  // namespace

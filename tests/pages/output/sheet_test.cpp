@@ -51,7 +51,9 @@ TEST_F(OutputPage, ChangeUndoneIsUnchangedAgain) {
 }
 
 // The help of each control: its own topic, the bin's item's, or the locked setting's (15147); the
-// bin's controls are disabled only where the configuration manager's settings exist.
+// bin's controls are disabled only where the configuration manager's settings exist, by the lock
+// word stored in any letter case: a value that is no text, or a lock the import could not store,
+// leaves them as they are.
 TEST_F(OutputPage, BinLockDisablesTheBinAndTakesTheLockedTopic) {
     Start();
     m_host.Item("OutputBin")->HelpIndex = 20001;
@@ -81,6 +83,13 @@ TEST_F(OutputPage, BinLockDisablesTheBinAndTakesTheLockedTopic) {
     EXPECT_EQ(15147u, help[IDC_CBO_BIN]);
     EXPECT_EQ(15147u, help[313]);
     m_printer.PutString(zqspool::CZQMemoryPrinter::kRootKey, L"DMCExist", L"True");
+    const DWORD number = 1;
+    m_printer.PutValue(L"DMCLockData\\Printing", L"OutputBin", REG_DWORD, &number, sizeof number);
+    const wchar_t unstored[] = L"DMCLockData\\Printing\\OutputBin\0";
+    m_printer.PutValue(zqspool::CZQMemoryPrinter::kRootKey, L"DMCUnstoredLocks", REG_MULTI_SZ, unstored, sizeof unstored);
+    Notify(PSN_SETACTIVE);
+    EXPECT_TRUE(binEnabled()) << "no lock word stored";
+    m_printer.PutString(L"DMCLockData\\Printing", L"OutputBin", L"lock");
     Notify(PSN_SETACTIVE);
     EXPECT_FALSE(binEnabled());
 }
