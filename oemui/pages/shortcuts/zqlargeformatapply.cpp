@@ -221,7 +221,8 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             if (how) VLoadText(how->id, how->english, replaced);
         }
         // The option's own name, unless it has none or the two-sided item asked for last is missing.
-        const PCWSTR shown = name.Get() && name.Get()[0] && !itemMissing ? name.Get() : replaced[0] ? replaced : value.Get();
+        const bool named = name.Get() && name.Get()[0] && !itemMissing;
+        const PCWSTR shown = named ? name.Get() : replaced[0] ? replaced : value.Get();
 
         HWND control = Item(m_controls.Page(), entry->iCtrlId);
         if (!control) continue;
