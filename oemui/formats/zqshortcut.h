@@ -21,7 +21,7 @@ using text = std::basic_string<zqwchar>;
 
 // Longest string a field holds (the page's buffers are 256 characters).
 inline constexpr size_t kMaxChars = 255;
-// Shortcuts the page lists at most, document types included.
+// Shortcuts a save allows at most, document types included.
 inline constexpr int kMaxShortcuts = 25;
 // The length formula: the head, then per feature and per pair.
 inline constexpr size_t kHeadLength = 1036;

@@ -9,7 +9,6 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "featurelogic/zqusermedialist.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
 #include "xmlrules/zqxmluirules.h"
@@ -172,11 +171,6 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             if (matched || !ZQEqualNoCase(keyword, row.keyword)) continue;
             matched = true;
             DWGetPubSelectionName(param, row.pubId, value.Put());
-            // A placeholder medium stands for the user's own medium, which shows by its name.
-            WCHAR medium[kZQUserMediumChars];
-            if (row.pubId == DMPUB_MEDIATYPE && ZQIsPlaceholderMedium(value.Get()) &&
-                ZQChosenUserMediumName(PubItem(param, DMPUB_MEDIATYPE), medium))
-                value.Reset(ZQDupText(medium));
             if (row.pubId != DMPUB_DEFSOURCE || (value.Get() && value.Get()[0])) continue;
             // The first source may carry no name of its own: the printer's first bin names it.
             const PrinterCaps* caps = ZQPrinterCapsLists(pContext->pCaps, kCapsSources);
@@ -200,25 +194,24 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
                                 ZQEqualNoCase(grey.Get(), L"FALSE");
             value.Reset(ZQDupText(colour ? L"Color" : L"Gray"));
         }
-        // Any other feature of the driver shows its own option, not the shortcut's.
-        if (!matched && FeatureItem(param, keyword)) DWGetFeatureOption(param, keyword, value.Put());
-        // The quality row chooses the quality group's option of its name: a driver without a quality
-        // of its own shows the group's.
-        if (!value.Get() && ZQEqualNoCase(keyword, zqkw::kPrintQuality)) {
-            const POPTITEM group = FeatureItem(param, zqkw::kPrintQualityGroup);
-            if (const PCWSTR name = group ? OptionName(group, static_cast<int>(group->Sel)) : nullptr)
-                value.Reset(ZQDupText(name));
-        }
+        // A row without a value keeps the shortcut's choice.
         if (!value.Get()) continue;
 
         CZQLocalPtr<WCHAR> name;
         DWOptionKeywordToName(param, keyword, value.Get(), name.Put());
         // Two-sided printing of the desk printers says how, or which booklet.
         WCHAR replaced[kTextChars] = {};
+        bool itemMissing = false;
         if (ZQEqualNoCase(keyword, zqkw::kDuplexItem) && work->dwPdl == kPdlPcl3 && !logic.BIsLargeFormat()) {
             const Text* how = nullptr;
-            if (SelectedBeyondFirst(param, L"ZQPrintOnBothSidesManually") == 1) how = &kManually;
-            else if (SelectedBeyondFirst(param, zqkw::kDuplexItem) == 1) how = &kAutomatically;
+            int selected = SelectedBeyondFirst(param, L"ZQPrintOnBothSidesManually");
+            if (selected == 1) {
+                how = &kManually;
+            } else {
+                selected = SelectedBeyondFirst(param, zqkw::kDuplexItem);
+                if (selected == 1) how = &kAutomatically;
+            }
+            itemMissing = selected < 0;
             WCHAR booklet[kTextChars];
             VLoadText(kBooklet.id, kBooklet.english, booklet);
             if (ZQEqualNoCase(m_panel.Type().szName, booklet)) {
@@ -227,7 +220,9 @@ void CZQLargeFormatShortcutsTab::VShowCurrentSettings(PageContext* pContext) {
             }
             if (how) VLoadText(how->id, how->english, replaced);
         }
-        const PCWSTR shown = replaced[0] ? replaced : name.Get() && name.Get()[0] ? name.Get() : value.Get();
+        // The option's own name, unless it has none or the two-sided item asked for last is missing.
+        const bool named = name.Get() && name.Get()[0] && !itemMissing;
+        const PCWSTR shown = named ? name.Get() : replaced[0] ? replaced : value.Get();
 
         HWND control = Item(m_controls.Page(), entry->iCtrlId);
         if (!control) continue;

@@ -7,7 +7,6 @@
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqsheetstate.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/parts/zqdoctypematch.h"
 #include "pages/zqpageitems.h"
@@ -116,8 +115,6 @@ BOOL CZQLargeFormatShortcutsTab::BReadShortcutDocument(IXMLDOMNode* pNode, PageC
                               &entry->ppszOptionNames, &entry->ppiNotAvailable);
         }
         zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
-        zqdoctype::ShowHiddenInForce(m_pCUIParam, entry->szKeyword, entry->ppszOptionKeywords, entry->nOptions,
-                                     &entry->iSelected);
     }
     return read;
 }
@@ -225,10 +222,8 @@ void CZQLargeFormatShortcutsTab::VSaveState(PageContext* pContext) {
 void CZQLargeFormatShortcutsTab::VRestoreSelections(PageContext* pContext) {
     const ZQUIDevmode* work = WorkOf(pContext);
     if (!work || !ZQEqualNoCase(m_panel.Type().szName, work->szDocTypeName)) return;
-    // A feature the printer hides keeps the option in force.
     for (int i = 0; i < m_panel.Count() && i < kMaxDocFeatures; ++i)
-        if (PEntry(i) && !ZQSheetHidesFeature(m_pCUIParam, PEntry(i)->szKeyword))
-            PEntry(i)->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
+        if (PEntry(i)) PEntry(i)->iSelected = static_cast<int>(work->adwSelectionSlots[i]);
 }
 
 // ---------------------------------------------------------------------------------------------

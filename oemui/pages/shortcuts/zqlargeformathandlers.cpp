@@ -261,7 +261,7 @@ BOOL CZQLargeFormatShortcutsTab::BApplyPaperSize(PageContext* pContext, int iEnt
                            const_cast<PCWSTR*>(source->ppszOptionNames), source->ppiNotAvailable, source->iSelected,
                            source->nOptions, source->iCtrlId);
     VCheckStapling(pContext);
-    if (source) BApplyInputBin(pContext, bin, source->iCtrlId);
+    if (source) VApplyPanelEntry(pContext, bin);
     return TRUE;
 }
 

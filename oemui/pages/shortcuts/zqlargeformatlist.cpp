@@ -11,7 +11,6 @@
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zquilogic.h"
-#include "formats/zqshortcut.h"
 #include "pages/parts/zqmnemonics.h"
 #include "pages/zqpageitems.h"
 #include "res/zqshortcutsids.h"
@@ -84,14 +83,11 @@ void CZQLargeFormatShortcutsTab::VFillShortcutList(PageContext* pContext, BOOL b
     m_list.Listed().nListed = static_cast<int>(typeCount) + static_cast<int>(stored.Count());
 
     // Each under its type, so those of one type come in the reverse of the spooler's order. Each value
-    // is read from the one listing, a value that is no shortcut passed over, and no more are read
-    // than the page shows.
-    m_list.Listed().nStoredRows = 0;
-    for (DWORD i = 0; printer && i < stored.Count() && m_list.Listed().nStoredRows < zqsc::kMaxShortcuts; ++i) {
+    // is read from the one listing and a value that is no shortcut passed over.
+    for (DWORD i = 0; printer && i < stored.Count(); ++i) {
         DWORD cb = 0;
         const BYTE* data = stored.Data(i, nullptr, &cb);
-        if (stored.Name(i) && listed(stored.Name(i)) && m_list.BInsertStoredRow(stored.Name(i), data, cb, FALSE))
-            ++m_list.Listed().nStoredRows;
+        if (stored.Name(i) && listed(stored.Name(i))) m_list.BInsertStoredRow(stored.Name(i), data, cb, FALSE);
     }
 
     if (m_state.bRestrictedUser) VListUserShortcuts(pContext, printer.Get(), listAll);
@@ -115,18 +111,15 @@ void CZQLargeFormatShortcutsTab::VListUserShortcuts(PageContext* pContext, HANDL
         ++calls;
         const LONG rc = RegEnumValueW(key.Get(), i, name, &cchName, nullptr, nullptr, nullptr, &cb);
         if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc != ERROR_SUCCESS || m_list.Listed().nStoredRows >= zqsc::kMaxShortcuts ||
-            !(bListAll || CZQShortcutListRows::BIsQuickSetVisible(pContext, name)))
-            continue;
+        if (rc != ERROR_SUCCESS || !(bListAll || CZQShortcutListRows::BIsQuickSetVisible(pContext, name))) continue;
         if (cb > cbBuffer) {
             cbBuffer = data.Alloc(cb) ? cb : 0;
             if (!cbBuffer) continue;
         }
         DWORD type = REG_NONE;
         cb = cbBuffer;
-        if (RegQueryValueExW(key.Get(), name, nullptr, &type, data.Get(), &cb) == ERROR_SUCCESS &&
-            m_list.BInsertStoredRow(name, data.Get(), cb, TRUE))
-            ++m_list.Listed().nStoredRows;
+        if (RegQueryValueExW(key.Get(), name, nullptr, &type, data.Get(), &cb) == ERROR_SUCCESS)
+            m_list.BInsertStoredRow(name, data.Get(), cb, TRUE);
     }
     m_list.Listed().nListedWithUser = m_list.Listed().nListed - 1 + calls;
 }

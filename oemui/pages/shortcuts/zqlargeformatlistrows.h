@@ -32,11 +32,10 @@ public:
     // Rows 0 to 25 of the list show a picture.
     static constexpr int kLastPictureRow = 25;
     // What the list holds: the document types and the printer's stored shortcuts, and the rows a
-    // restricted user's own shortcuts reach; the stored shortcuts shown.
+    // restricted user's own shortcuts reach.
     struct Counts {
         int nListed = 0;
         int nListedWithUser = 0;
-        int nStoredRows = 0;
     };
 
     explicit CZQShortcutListRows(const CZQPageControls& controls);

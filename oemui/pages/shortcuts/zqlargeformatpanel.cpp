@@ -9,7 +9,6 @@
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "featurelogic/zqsheetstate.h"
 #include "featurelogic/zquilogic.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
 #include "pages/parts/zqdoctypematch.h"
@@ -170,9 +169,8 @@ void CZQLargeFormatShortcutsTab::VMakeEntryControl(HMODULE hModule, HFONT hFont,
             VFillChoiceCombo(pContext, entry.szKeyword, const_cast<PCWSTR*>(entry.ppszOptionKeywords),
                              const_cast<PCWSTR*>(entry.ppszOptionNames), entry.ppiNotAvailable, entry.iSelected,
                              entry.nOptions, control);
-            // A locked row, and one of a feature the printer hides, only shows its option.
-            if ((!m_state.bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True")) ||
-                ZQSheetHidesFeature(param, entry.szKeyword))
+            // A locked row of a document type only shows its option.
+            if (!m_state.bStoredShortcutShown && ZQEqualNoCase(entry.szLocked, L"True"))
                 EnableWindow(Item(m_controls.Page(), control), FALSE);
             break;
         }
@@ -423,10 +421,10 @@ BOOL CZQLargeFormatShortcutsTab::BCheckPanelChanged(PageContext* pContext) {
     const ZQUIDevmode* core = CoreOf(m_pCUIParam);
     if (!work || !core || !m_controls.Page()) return TRUE;
     CZQUILogic& logic = *pContext->pLogic;
-    // Settings customised when the sheet opened, and still, are no change while the panel keeps the
-    // type they came from.
-    bool changed = !ZQEqualNoCase(m_panel.Type().szName, core->szDocTypeName) &&
-                   !(core->dwPendingChange && work->dwPendingChange);
+    // Settings customised when the sheet opened name no type: while the page's start writes its
+    // edit fields that is no change.
+    const bool openedCustomised = m_state.bStarting && core->dwPendingChange && work->dwPendingChange;
+    bool changed = !ZQEqualNoCase(m_panel.Type().szName, core->szDocTypeName) && !openedCustomised;
     bool modified = false;
     // The first row away from the type's own choice ends the comparison.
     for (int i = 0; i < m_panel.Count() && !modified; ++i) {

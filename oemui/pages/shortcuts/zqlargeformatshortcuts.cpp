@@ -158,6 +158,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     VBindStore();
     // The list measures each row as it is added: the window finds its page from here on.
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
+    m_state.bStarting = TRUE;
     VFillShortcutList(pContext, firstUse);
     VTakeFirstRowForPlaceholder(pContext);
     // A name that is no document type is a stored shortcut, which may be deleted.
@@ -178,6 +179,7 @@ BOOL CZQLargeFormatShortcutsTab::BInitDialog(HWND hDlg, PageContext* pContext) {
     logic.VUpdateRollPreview(pContext->pPreview, pContext->pRules);
     SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(pContext));
     BCreateAlertStrip(hDlg, pContext);
+    m_state.bStarting = FALSE;
     return TRUE;
 }
 

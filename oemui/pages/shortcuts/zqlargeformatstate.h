@@ -21,6 +21,8 @@ struct ZQLargeFormatShortcutsState {
     // The handlers read a row's control (else the row's own choice, while no window shows them).
     BOOL bReadFromControls = TRUE;
     BOOL bPanelChangedByUser = FALSE;
+    // The page's start fills its own controls: what they tell meanwhile is not the user's.
+    BOOL bStarting = FALSE;
     // The printer data is read-only for the user: his shortcuts are his own.
     BOOL bRestrictedUser = FALSE;
     // The selected row is a stored shortcut (of that name), not a document type.

@@ -36,10 +36,13 @@ protected:
 };
 
 // Each row shows the driver's option by its name; a list that lacks it gets it added and the page
-// knows; the colour row shows colour only for grey scale "FALSE".
+// knows; the colour row shows colour only for grey scale "FALSE". A row that takes no current value
+// (a feature of no rule, a quality row on a driver of quality groups only) keeps its own choice.
 TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
     m_host.Add(ListFeature("ZQPrintInGrayScale", {{"FALSE", L"Off"}, {"TRUE", L"On"}, {"BlackOnly", L"Black"}}, 0));
     m_host.Add(ListFeature("ZQColorOptions", {{"Color", L"Colour"}, {"Gray", L"Greyscale"}}, 0));
+    m_host.Add(ListFeature("ZQSaveRollPaper", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+    m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_1", L"Fast"}, {"PQGroup_2", L"Best"}}, 1));
     ASSERT_NO_FATAL_FAILURE(Start());
     const struct {
         int grey, media;
@@ -55,8 +58,12 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
         m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
         const int colour = Combo(0, {L"Colour", L"Greyscale"});
         const int media = Combo(1, {L"Plain Paper"});
+        const int roll = Combo(2, {L"Off", L"On"});
+        const int quality = Combo(3, {L"Fast", L"Best"});
+        for (int own : {roll, quality}) SendMessageW(Ctl(own), CB_SETCURSEL, 0, 0);
         Entries({NewEntry(L"ZQColorOptions", 0, {L"Color", L"Gray"}, colour),
-                 NewEntry(L"MediaType", 0, {L"PLAIN"}, media)});
+                 NewEntry(L"MediaType", 0, {L"PLAIN"}, media), NewEntry(L"ZQSaveRollPaper", 0, {L"FALSE", L"TRUE"}, roll),
+                 NewEntry(L"PrintQuality", 0, {L"Fast", L"Best"}, quality)});
         SendMessageW(Ctl(media), CB_RESETCONTENT, 0, 0);
         SendMessageW(Ctl(media), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Plain Paper"));
         m_host.SetSelection("ZQPrintInGrayScale", c.grey);
@@ -66,12 +73,14 @@ TEST_F(ShortcutApply, RowsShowTheDriversCurrentOptions) {
         EXPECT_EQ(c.mediaShown, Selected(Ctl(media)));
         EXPECT_EQ(c.added ? 2 : 1, SendMessageW(Ctl(media), CB_GETCOUNT, 0, 0));
         EXPECT_EQ(c.added, m_tab->StateForTesting().bCustomChoiceAdded != FALSE);
+        EXPECT_EQ(L"Off", Selected(Ctl(roll)));
+        EXPECT_EQ(L"Fast", Selected(Ctl(quality)));
     }
 }
 
-// The driver's placeholder medium shows as the user's own medium recorded as chosen beside the list,
-// by its name; without a recorded choice, as the driver names it.
-TEST_F(ShortcutApply, PlaceholderMediumShowsTheUsersMediumByName) {
+// The driver's placeholder medium shows as the driver names it, whether or not a medium of the
+// user's own is recorded as chosen beside the list.
+TEST_F(ShortcutApply, PlaceholderMediumShowsAsTheDriverNamesIt) {
     ShortcutsPrinter printer;
     printer.placeholderMedium = true;
     ASSERT_NO_FATAL_FAILURE(Start(printer));
@@ -81,7 +90,7 @@ TEST_F(ShortcutApply, PlaceholderMediumShowsTheUsersMediumByName) {
     const struct {
         bool chosen;
         PCWSTR shown;
-    } cases[] = {{true, L"Studio Satin"}, {false, L"0"}};
+    } cases[] = {{true, L"0"}, {false, L"0"}};
     for (const auto& c : cases) {
         HKEY tool = nullptr;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, list.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -100,6 +109,32 @@ TEST_F(ShortcutApply, PlaceholderMediumShowsTheUsersMediumByName) {
         EXPECT_EQ(c.shown, Selected(Ctl(media))) << c.chosen;
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper");
+}
+
+// On the desk printers the two-sided row says how both sides are printed, unless the driver's
+// option is named by an option keyword of its own: then that option's name shows.
+TEST_F(ShortcutApply, TwoSidedRowOfTheDeskPrinters) {
+    ShortcutsPrinter desk;
+    desk.pdl = 4;
+    desk.largeFormat = false;
+    m_host.Add(ListFeature("Duplex", {{"NONE", L"Off"}, {"DuplexNoTumble", L"Long Edge"}, {"DuplexTumble", L"DuplexNoTumble"}},
+                           0, DMPUB_DUPLEX));
+    m_host.Add(ListFeature("ZQPrintOnBothSidesManually", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 0));
+    ASSERT_NO_FATAL_FAILURE(Start(desk));
+    const struct {
+        int duplex, manual;
+        PCWSTR shown;
+    } cases[] = {{0, 0, L"Off"}, {1, 0, L"Automatically"}, {1, 1, L"Manually"}, {2, 0, L"Long Edge"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.duplex << " " << c.manual);
+        m_tab->PanelForTesting().VStartBuild(IDC_LB_DOCTYPE_SETTING);
+        const int list = Combo(0, {L"Off", L"Automatically", L"Manually", L"Long Edge"});
+        Entries({NewEntry(L"Duplex", 0, {L"NONE", L"Automatically", L"Manually"}, list)});
+        m_host.SetSelection("Duplex", c.duplex);
+        m_host.SetSelection("ZQPrintOnBothSidesManually", c.manual);
+        m_tab->VShowCurrentSettings(&m_context);
+        EXPECT_EQ(c.shown, Selected(Ctl(list)));
+    }
 }
 
 // The orientation row turns to the document's orientation (portrait first in its options), and its

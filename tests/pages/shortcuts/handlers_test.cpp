@@ -36,6 +36,7 @@ protected:
         m_host.Add(ListFeature("ZQPosterPrinting", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 0));
         m_host.Add(ListFeature("ZQPosterPrintingOption", {{"2x2", L"2 x 2"}, {"3x3", L"3 x 3"}}, 0));
         m_host.Add(ListFeature("PaperSize", {{"ISO_A1", L"ISO A1"}, {"ISO_A0", L"ISO A0"}}, 0, DMPUB_FORMNAME));
+        m_host.Add(ListFeature("InputBin", {{"ROLL1", L"Roll 1"}, {"SHEET", L"Sheet Feed"}}, 0, DMPUB_DEFSOURCE));
         ASSERT_NO_FATAL_FAILURE(Start());
     }
 };
@@ -147,19 +148,25 @@ TEST_F(PanelHandlers, PosterOffKeepsTheTiles) {
 }
 
 // A paper the driver names is chosen (and prints on itself unless scaled); any other text leaves
-// the paper alone.
+// the paper alone. A chosen paper applies the source row again as its kind is applied: a list, not
+// a text of more than one option.
 TEST_F(PanelHandlers, PaperSizeOnlyByTheDriversNames) {
     m_tab->StateForTesting().bReadFromControls = FALSE;
     const struct {
         int choice;
         LONG sel;
-    } cases[] = {{1, 1}, {2, 1}};
+        int sourceKind;
+        LONG source;
+    } cases[] = {{1, 1, 0, 1}, {2, 1, 0, 0}, {1, 1, CZQShortcutPanelRows::kKindText, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.choice);
-        Entries({Choice(L"PaperSize", 0, {L"ISO A1", L"ISO A0", L"Nowhere"}, c.choice)});
+        SCOPED_TRACE(testing::Message() << c.choice << " " << c.sourceKind);
+        m_host.SetSelection("InputBin", 0);
+        Entries({Choice(L"PaperSize", 0, {L"ISO A1", L"ISO A0", L"Nowhere"}, c.choice),
+                 Choice(L"InputBin", c.sourceKind, {L"Roll 1", L"Sheet Feed"}, 1)});
         m_tab->BApplyPaperSize(&m_context, 0, 0);
         EXPECT_EQ(c.sel, Sel("PaperSize"));
         EXPECT_EQ(c.choice, m_tab->PanelForTesting().PEntry(0)->iSelected);
+        EXPECT_EQ(c.source, Sel("InputBin"));
     }
 }
 

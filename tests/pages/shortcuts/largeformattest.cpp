@@ -15,7 +15,7 @@ void ShortcutsPage::TearDown() {
 void ShortcutsPage::Start(const ShortcutsPrinter& printer, WORD wTemplate) {
     m_core.dwPdl = printer.pdl;
     for (const zqtest::FixtureFeature& feature : OrientationItems()) m_host.Add(feature);
-    m_host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
+    if (printer.simplified) m_host.Add(zqtest::ValueFeature("ZQSimplifiedUI", "TRUE"));
     m_host.Add(ListFeature("ZQPrinterClass", {{"ZQInkDesk", L"Desk"}, {"ZQKorrix", L"Roll"}}, printer.largeFormat ? 1 : 0));
     m_host.Add(ListFeature("ZQPrintPreview", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
     std::vector<std::pair<std::string, std::wstring>> media = {{"PLAIN", L"Plain Paper"}, {"PHOTO", L"Photo Paper"}};

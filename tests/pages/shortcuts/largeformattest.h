@@ -15,6 +15,8 @@ struct ShortcutsPrinter {
     bool largeFormat = true;
     // The media item ends with a placeholder medium ("0"), which stands for the user's own.
     bool placeholderMedium = false;
+    // The simplified interface, whose Features page shows the roll features.
+    bool simplified = true;
 };
 
 // A panel entry in local blocks, as the document reader leaves it (the page frees it).

@@ -47,7 +47,8 @@ std::string Feature(const std::string& name, const std::vector<std::string>& opt
 class PanelBuild : public ShortcutsPage {
 protected:
     // The roll printer's items the sample's rows name, the helper file, then the page.
-    void Open(const std::wstring& helperFile = zqtest::BesideExe(L"zqroll.xml")) {
+    void Open(const std::wstring& helperFile = zqtest::BesideExe(L"zqroll.xml"),
+              const ShortcutsPrinter& printer = ShortcutsPrinter()) {
         m_host.Add(ListFeature("InputBin", {{"AUTOSELECT", L"Automatic"}, {"ROLL1", L"Roll 1"}, {"SHEET", L"Sheet Feed"}}, 0,
                                DMPUB_DEFSOURCE));
         m_host.Add(ListFeature("PrintQualityGroup", {{"PQGroup_0", L"Fast"}, {"PQGroup_1", L"Normal"}, {"PQGroup_2", L"Best"}}, 1));
@@ -56,7 +57,7 @@ protected:
         m_host.Add(CopiesFeature());
         ASSERT_TRUE(m_rules->Parser().BLoad(helperFile.c_str()));
         m_rules->Parser().VSetLoaded(TRUE);
-        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_NO_FATAL_FAILURE(Start(printer));
     }
     // A stored shortcut of no features, based on the type.
     void PutShortcut(PCWSTR name, PCWSTR type) {
@@ -293,15 +294,21 @@ TEST_F(PanelBuild, ChangeCheckTellsTheSheetAndTheButtons) {
         PCWSTR scaling;
         UINT told;
         bool saveAs, differ;
+        bool customised = false, starting = false;  // settings customised when the sheet opened; the page's start
     } cases[] = {
         {"the shortcut as it was applied", L"Drawings", 1, L"100", PSM_UNCHANGED, false, false},
         {"another shortcut's name", L"Photo", 1, L"100", PSM_CHANGED, false, false},
         {"a row away from the type's choice", L"Drawings", 0, L"100", PSM_CHANGED, true, true},
         {"another scale", L"Drawings", 1, L"150", PSM_CHANGED, true, true},
+        {"customised settings", L"Custom Print Settings", 1, L"100", PSM_CHANGED, false, false, true},
+        {"customised settings while the page starts", L"Custom Print Settings", 1, L"100", PSM_UNCHANGED, false, false,
+         true, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         lstrcpyW(core->szDocTypeName, c.name);
+        core->dwPendingChange = zqpage::WorkOf(&m_context)->dwPendingChange = c.customised;
+        m_tab->StateForTesting().bStarting = c.starting;
         for (int i = 0; i < m_tab->PanelForTesting().Count(); ++i)
             core->adwSelectionSlots[i] = static_cast<DWORD>(m_tab->PanelForTesting().PEntry(i)->iSelected);
         m_tab->PanelForTesting().PEntry(0)->iSelected = c.qualityChoice;
@@ -318,6 +325,38 @@ TEST_F(PanelBuild, ChangeCheckTellsTheSheetAndTheButtons) {
         EXPECT_EQ(c.differ, m_tab->StateForTesting().bSettingsDiffer != FALSE);
     }
     m_tab->PanelForTesting().PEntry(0)->iSelected = 1;
+    core->dwPendingChange = zqpage::WorkOf(&m_context)->dwPendingChange = 0;
+}
+
+// A feature the sheet hides (a roll feature of a large-format printer without the Features page)
+// has a row like any other: rebuilt on the type the settings name it takes its slot, on another
+// type the type's choice, and its list is disabled only by a lock.
+TEST_F(PanelBuild, RowsOfHiddenFeaturesAreLikeAnyOther) {
+    zqtest::FixtureFeature autorotate = ListFeature("ZQAutorotate", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1);
+    autorotate.flags = OPTIF_HIDE;
+    m_host.Add(autorotate);
+    ShortcutsPrinter printer;
+    printer.simplified = false;
+    ASSERT_NO_FATAL_FAILURE(Open(SampleWith(Feature("ZQAutorotate", {"FALSE", "TRUE"})), printer));
+    const struct {
+        const char* what;
+        PCWSTR named;
+        int autorotate, quality;
+    } cases[] = {{"the type the settings name", L"Drawings", 0, 0}, {"another type", L"Photo", 0, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZQUIDevmode& work = *zqpage::WorkOf(&m_context);
+        lstrcpyW(work.szDocTypeName, c.named);
+        work.adwSelectionSlots[0] = 0;
+        work.adwSelectionSlots[1] = 0;
+        Build(L"Drawings");
+        const ShortcutPanelEntry* row = m_tab->PanelForTesting().PEntry(0);
+        ASSERT_TRUE(row && m_tab->PanelForTesting().PEntry(1));
+        EXPECT_EQ(c.autorotate, row->iSelected);
+        EXPECT_EQ(c.quality, m_tab->PanelForTesting().PEntry(1)->iSelected);
+        EXPECT_EQ(c.autorotate ? L"On" : L"Off", Text(row->iCtrlId));
+        EXPECT_TRUE(Enabled(row->iCtrlId));
+    }
 }
 
 }  // namespace

@@ -33,6 +33,24 @@ struct ListCase {
 
 class ShortcutListOf : public ShortcutList, public testing::WithParamInterface<ListCase> {};
 
+// Names prefix+from to prefix+to in two digits, counting up or down, each with ":type" when a type
+// is given.
+std::vector<std::wstring> Series(PCWSTR prefix, int from, int to, PCWSTR type = nullptr) {
+    std::vector<std::wstring> names;
+    for (int i = from;; i += from < to ? 1 : -1) {
+        names.push_back(prefix + std::wstring(i < 10 ? L"0" : L"") + std::to_wstring(i) +
+                        (type ? std::wstring(L":") + type : L""));
+        if (i == to) break;
+    }
+    return names;
+}
+
+std::vector<std::wstring> Joined(std::initializer_list<std::vector<std::wstring>> parts) {
+    std::vector<std::wstring> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 TEST_P(ShortcutListOf, StoredShortcutsStandUnderTheirTypes) {
     const ListCase& c = GetParam();
     Store(c.printer, c.user);
@@ -61,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"hidden quick sets on a local printer", false, {L"A:Photo", L"B:Posters"}, {}, {L"Photo", L"B"}, false,
                  {L"Drawings", L"Posters", L"Everyday"}, 6, 0},
         ListCase{"hidden quick sets on a printer of another server", false, {L"A:Photo", L"B:Posters"}, {},
-                 {L"Photo", L"B"}, true, {L"Drawings", L"Photo", L"A", L"Posters", L"B", L"Everyday"}, 6, 0}));
+                 {L"Photo", L"B"}, true, {L"Drawings", L"Photo", L"A", L"Posters", L"B", L"Everyday"}, 6, 0},
+        ListCase{"more than 25 stored", true, Series(L"P", 1, 24, L"Photo"), {L"UD:Drawings", L"UP:Posters", L"UE:Everyday"},
+                 {}, false,
+                 Joined({{L"Drawings", L"UD", L"Photo"}, Series(L"P", 24, 1), {L"Posters", L"UP", L"Everyday", L"UE"}}),
+                 28, 31}));
 
 TEST_F(ShortcutList, EntriesAndTheDriversOptions) {
     FixtureFeature bins = ListFeature("InputBin", {{"AUTO", L""}, {"TRAY1", L"Tray 1"}, {"TRAY2", L"Tray 2"}, {"TRAY3", L"Tray 3"}},
