@@ -579,8 +579,8 @@ void StripFaults(const Shown& c, const char* when, std::vector<std::string>& fau
     if (pixels.Width() == 0) return;
     const RECT all = {0, 0, pixels.Width(), pixels.Height()};
     const DWORD background = pixels.Background(all);
-    // Only the bottom edge tells: every scroll position is a row's top, and a row taller than the
-    // strip with its gap starts at the strip's very first line.
+    // Only the bottom edge tells: the strip paints whole lines and whole icons only, wherever it
+    // is scrolled to.
     const LONG y = pixels.Height() - 1;
     if (pixels.Inked({0, y, pixels.Width(), y + 1}, background))
         faults.push_back(Name(c) + " shows a row cut at its bottom edge " + when);
