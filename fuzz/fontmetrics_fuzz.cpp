@@ -16,7 +16,7 @@ void Convert(const zqfont::Pfm& pfm, const zqfont::AnsiTable& ansi) {
     for (uint32_t language : {1u, 2u}) {
         std::string face;
         if (zqfont::FaceNameFromPfm(pfm, language, &face))
-            zqfont::VDecorateFaceName(&face, zqfont::CommandFor(pfm.selection, language));
+            zqfont::VDecorateFaceName(&face, pfm.selection);
         const zqfont::text16 name(face.begin(), face.end());
         const std::vector<uint8_t> ufm = zqfont::BuildUfm(pfm, language, name, ansi);
         if (ufm.size() % 8 != 0) __builtin_trap();

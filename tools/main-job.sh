@@ -143,10 +143,11 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
   step "${sample#*:}: Paper/Quality"
   zqhost prefs "${sample#*:}" --ok-after 2500 --page "Paper/Quality" --screenshot "out/${sample%%:*}-paperquality.png"
 done
-# The desk printer's first alert ("the status utility is not running") is taller than the strip: a
-# click on the strip's down arrow moves it by a line, to its last one, the counter staying in view.
+# The desk printer's first alert ("the status utility is not running") is four lines long, a line
+# more than the strip shows: 7 clicks on the strip's down arrow, 2 pixels each, bring its last three
+# lines into view whole, its icon and counter beside them.
 step "ZQ Desk 2400 Inkjet: Paper/Quality, its first alert scrolled to its end"
-zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --scroll-down 1 \
+zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --scroll-down 7 \
   --screenshot out/zqdesk-paperquality-alert.png
 # The desk printer's Paper/Quality page under a right-to-left user-interface language (Hebrew, from
 # the locale the build makes): the page mirrored, its logo and sample page reading as they print.
@@ -166,10 +167,10 @@ reg_add 'HKLM\Software\Quorvane\ZQ Mendrix' /v Status /d ACTIVE
 reg_add "$printers\ZQ Desk 2400 Alerts\PrinterDriverData\PaperList" /v IsUpdated /t REG_DWORD /d 1
 zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers \
   --screenshot out/zqdesk-alerts.png
-# Its four alerts, the strip after one click on its down arrow: the next alert whole, its counter
-# with it.
+# Its four alerts, the strip after 20 clicks on its down arrow, 2 pixels each: the first alert's row
+# and gap scrolled off, the second alert whole, its counter with it.
 step "ZQ Desk 2400 Alerts: the alert strip scrolled"
-zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers --scroll-down 1 \
+zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers --scroll-down 20 \
   --screenshot out/zqdesk-alerts-scrolled.png
 # The About page in both sheets of the desk printer, installed now without administrator
 # preferences (as an installer records it), the Settings Information page that stands for the

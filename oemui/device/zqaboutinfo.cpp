@@ -146,17 +146,15 @@ void VFormatFileLine(PCWSTR pszPath, PWSTR pszLine) {
 void VFormatDriverNameLine(const DRIVER_INFO_3W& info, PWSTR pszLine) {
     if (!pszLine) return;
     PCWSTR driver = info.pName ? info.pName : L"";
-    WCHAR version[kAboutLineChars] = {};
+    // The status module's file, or the last dependent file when the driver has none.
+    PCWSTR chosen = nullptr;
     for (PCWSTR file = info.pDependentFiles; file && *file; file += wcslen(file) + 1) {
-        if (!ZQEqualNoCase(FileNameOf(file), kStatusModuleFile)) continue;
-        BGetFileVersionText(file, version);
-        break;
+        chosen = file;
+        if (ZQEqualNoCase(FileNameOf(file), kStatusModuleFile)) break;
     }
-    // Without the status module there is no version to show: another file's would mislead.
-    if (version[0])
-        ZQFormatText(pszLine, kAboutLineChars, L"%ls  (%ls)", driver, version);
-    else
-        ZQCopyText(pszLine, kAboutLineChars, driver);
+    WCHAR version[kAboutLineChars] = {};
+    BGetFileVersionText(chosen, version);
+    ZQFormatText(pszLine, kAboutLineChars, L"%ls  (%ls)", driver, version);
 }
 
 BOOL BGetPrintProcessorFile(PCWSTR pszServer, PCWSTR pszFile, PWSTR pszPath) {

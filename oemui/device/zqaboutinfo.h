@@ -15,8 +15,9 @@ BOOL BGetFileVersionText(PCWSTR pszPath, PWSTR pszText /* kAboutLineChars */);
 // The file's list line: its name without the path, upper-cased and padded to 12 characters, two
 // tabs and its version text.
 void VFormatFileLine(PCWSTR pszPath, PWSTR pszLine /* kAboutLineChars */);
-// The driver's name followed by the status module's version in brackets, when the status module
-// is one of the driver's dependent files and has a version text; the name alone otherwise.
+// The driver's name followed by a version in brackets: the status module's, or, when the status
+// module is not among the driver's dependent files, the last dependent file's (empty when that
+// file cannot be read).
 void VFormatDriverNameLine(const DRIVER_INFO_3W& info, PWSTR pszLine /* kAboutLineChars */);
 // The file of the printer's print processor in the print-processor directory of the printer's
 // server (empty: this machine); FALSE when that file cannot be opened for reading.

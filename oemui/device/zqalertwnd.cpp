@@ -44,13 +44,10 @@ const KeyScroll kKeys[] = {
 };
 // A code no scroll code has: it moves nothing.
 constexpr WORD kNoScroll = 0xFFFF;
+// Pixels a line up or down moves.
+constexpr int kLineScroll = 2;
 
 }  // namespace
-
-UINT ZQAlertLinkMessage() {
-    static const UINT message = RegisterWindowMessageW(L"ZQAlertLinkMessage");
-    return message;
-}
 
 CZQAlertWnd::CZQAlertWnd()
     : m_hHand(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649))), m_hArrow(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512))) {}
@@ -109,8 +106,7 @@ BOOL CZQAlertWnd::BDestroy() {
 BOOL CZQAlertWnd::BTakeLink(UINT uMsg, WPARAM wParam, PWSTR pszLine) {
     if (!pszLine) return FALSE;
     pszLine[0] = L'\0';
-    const UINT message = ZQAlertLinkMessage();
-    if (!message || uMsg != message || m_iHandOver < 0 || wParam != static_cast<WPARAM>(m_iHandOver) ||
+    if (uMsg != kZQAlertLinkMessage || m_iHandOver < 0 || wParam != static_cast<WPARAM>(m_iHandOver) ||
         InSendMessage())
         return FALSE;
     const PCWSTR link = m_iHandOver < m_nCount ? m_pItems[m_iHandOver].pszLink : nullptr;
@@ -227,67 +223,29 @@ void CZQAlertWnd::VLayout() {
     }
 }
 
-int CZQAlertWnd::IStopsOf(int iRow, int iClientHeight) const {
-    const RECT& rc = m_pItems[iRow].rcRow;
-    const int height = rc.bottom - rc.top;
-    if (height + 2 * kRowGap <= iClientHeight) return 1;
-    const int beyond = height - iClientHeight;
-    return 1 + (beyond > 0 ? (beyond + m_iLineHeight - 1) / m_iLineHeight : 0);
-}
-
-// Every position the bar takes is the top of a row, its number on its first line, or a line of a
-// row too tall for the window.
+// A pixel range over the rows and their gaps, a page of the window's height; the bar is disabled,
+// not hidden, while everything shows.
 void CZQAlertWnd::VUpdateScrollBar() const {
     if (!m_hWnd) return;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
-    int stops = 0;
-    for (int i = 0; i < m_nCount; ++i) stops += IStopsOf(i, client.bottom);
+    int total = 0;
+    for (int i = 0; i < m_nCount; ++i) total += m_pItems[i].rcRow.bottom - m_pItems[i].rcRow.top + kRowGap;
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
     si.nMin = 0;
-    si.nMax = std::max(0, stops - 1);
-    si.nPage = 1;
+    si.nMax = total;
+    si.nPage = static_cast<UINT>(std::max<LONG>(0, client.bottom));
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
 }
 
-int CZQAlertWnd::IScrollPos() const {
+int CZQAlertWnd::IScrollOffset() const {
+    if (!m_hWnd) return 0;
     SCROLLINFO si = {};
     si.cbSize = sizeof si;
     si.fMask = SIF_POS;
     return GetScrollInfo(m_hWnd, SB_VERT, &si) ? si.nPos : 0;
-}
-
-void CZQAlertWnd::VShownAt(int* piRow, int* piLine) const {
-    *piRow = 0;
-    *piLine = 0;
-    if (!m_hWnd) return;
-    RECT client = {};
-    GetClientRect(m_hWnd, &client);
-    int pos = IScrollPos();
-    for (int i = 0; i < m_nCount; ++i) {
-        const int stops = IStopsOf(i, client.bottom);
-        if (pos < stops) {
-            *piRow = i;
-            *piLine = pos;
-            return;
-        }
-        pos -= stops;
-    }
-}
-
-// A row shows with its gap above it; one too high for that starts at the very top, so that a line
-// more of its text shows whole, and moves on by whole lines.
-int CZQAlertWnd::IScrollOffset() const {
-    int row = 0, line = 0;
-    VShownAt(&row, &line);
-    if (row < 0 || row >= m_nCount) return 0;
-    const RECT& rc = m_pItems[row].rcRow;
-    RECT client = {};
-    GetClientRect(m_hWnd, &client);
-    if (rc.bottom - rc.top + 2 * kRowGap <= client.bottom) return rc.top - kRowGap;
-    return rc.top + line * m_iLineHeight;
 }
 
 POINT CZQAlertWnd::ScrolledPoint(LPARAM lParam) const {
@@ -382,15 +340,14 @@ void CZQAlertWnd::VOnVScroll(WORD wCode, WORD wTrack) {
     si.cbSize = sizeof si;
     si.fMask = SIF_ALL;
     if (!GetScrollInfo(m_hWnd, SB_VERT, &si)) return;
-    const int oldOffset = IScrollOffset();
-    int pos = si.nPos;
+    const int old = si.nPos;
+    int pos = old;
     switch (wCode) {
-        case SB_LINEUP:
-        case SB_PAGEUP: --pos; break;
-        case SB_LINEDOWN:
-        case SB_PAGEDOWN: ++pos; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = wTrack; break;
+        case SB_LINEUP: pos -= kLineScroll; break;
+        case SB_LINEDOWN: pos += kLineScroll; break;
+        case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
+        case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
+        case SB_THUMBTRACK: pos = wTrack; break;
         case SB_TOP: pos = si.nMin; break;
         case SB_BOTTOM: pos = si.nMax; break;
         default: break;
@@ -398,9 +355,11 @@ void CZQAlertWnd::VOnVScroll(WORD wCode, WORD wTrack) {
     si.fMask = SIF_POS;
     si.nPos = std::clamp(pos, si.nMin, si.nMax);
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
-    const int offset = IScrollOffset();
-    if (offset == oldOffset) return;
-    ScrollWindowEx(m_hWnd, 0, oldOffset - offset, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+    const int now = IScrollOffset();
+    if (now == old) return;
+    // What shows of a row (its whole lines, its icon and number kept in view) depends on the
+    // position: the whole window is painted again, not only what the move uncovers.
+    InvalidateRect(m_hWnd, nullptr, TRUE);
     UpdateWindow(m_hWnd);
 }
 
@@ -430,7 +389,7 @@ void CZQAlertWnd::VOnButtonUp(LPARAM lParam) {
         bool alive = true;
         m_pbAlive = &alive;
         m_iHandOver = i;
-        SendMessageW(GetParent(m_hWnd), ZQAlertLinkMessage(), static_cast<WPARAM>(i), 0);
+        SendMessageW(GetParent(m_hWnd), kZQAlertLinkMessage, static_cast<WPARAM>(i), 0);
         if (!alive) return;
         m_pbAlive = nullptr;
         m_iHandOver = -1;

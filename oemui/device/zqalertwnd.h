@@ -1,10 +1,9 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
 // per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
-// "[n/count]", the number in a column of its own beside the text. The user scrolls it a row at a
-// time, and through a row taller than the window a line at a time before the next row: the row
-// at the top keeps its icon and its number on the first line shown, and only whole lines show.
-// Rows of the link kinds are drawn as hyperlinks; a click on one tells the parent dialog
-// (ZQAlertLinkMessage()), which runs the row's link text.
+// "[n/count]", the number in a column of its own beside the text. It scrolls by pixels: 2 a line,
+// the window's height a page; a row cut by the window keeps its icon and its number on its first
+// line shown, and only whole lines show. Rows of the link kinds are drawn as hyperlinks; a click on
+// one tells the parent dialog (kZQAlertLinkMessage), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
@@ -16,7 +15,7 @@
 // Sent, never posted, to the parent when a link row is clicked: wParam = 0-based row, lParam = 0.
 // The message carries no pointer: the parent takes the row's command line from its own strip
 // (CZQAlertWnd::BTakeLink), which hands over only the row it marked before it sent the message.
-UINT ZQAlertLinkMessage();
+inline constexpr UINT kZQAlertLinkMessage = 0x7400;
 // Room of a link's command line as the parent takes it (the terminating zero included).
 inline constexpr size_t kAlertLinkChars = 512;
 
@@ -85,12 +84,9 @@ public:
     // Of the text lines from `top` down, each `lineHeight` high, the band of those lying whole between
     // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.
     static void VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand);
-    // The pixels scrolled off above: the top of the shown row, less its gap when the row fits with
-    // it, or of the line shown first of a row taller than the window. The scroll bar counts those
-    // places: one a row, and one more a line for a row that does not fit.
+    // The pixels scrolled off above: the scroll bar's position, over a range from 0 to the rows'
+    // total height with their gaps.
     int IScrollOffset() const;
-    // The row at the top and its first line shown (0: the row from its top).
-    void VShownAt(int* piRow, int* piLine) const;
 
     HWND Hwnd() const { return m_hWnd; }
     int ItemCount() const { return m_nCount; }
@@ -106,10 +102,6 @@ private:
     void VOnButtonUp(LPARAM lParam);
     void VLayout();
     void VUpdateScrollBar() const;
-    int IScrollPos() const;
-    // The places a row offers the scroll bar: 1, and a line more for each one it has beyond the
-    // window's lines.
-    int IStopsOf(int iRow, int iClientHeight) const;
     // The message's client point plus the scroll offset.
     POINT ScrolledPoint(LPARAM lParam) const;
     int ILinkAt(POINT pt, bool bUnvisitedOnly) const;

@@ -8,7 +8,6 @@
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
 #include "device/zqautoconfig.h"
-#include "formats/zqdeviceanswer.h"
 #include "formats/zqinstallable.h"
 #include "settings/zqdriverdata.h"
 
@@ -229,13 +228,10 @@ int CZQAutoConfig::IUpdateUserDefinedMedia() {
     // Number 0 has no bit in the mask.
     const int first = low < 1 ? 1 : low, last = high;
 
-    // A placeholder left by a printer that did not answer is no mask.
+    // Any mask but 0 chooses the numbers, whatever its bytes look like.
     CZQLocalPtr<BYTE> data;
     DWORD cb = 0;
-    const DWORD mask =
-        BReadAnswer(zs::kAnswerMediaNamesMask, data.Put(), &cb) && !zqanswer::IsPlaceholderValue(data.Get(), cb)
-            ? ZQMediaMask(data.Get(), cb)
-            : 0;
+    const DWORD mask = BReadAnswer(zs::kAnswerMediaNamesMask, data.Put(), &cb) ? ZQMediaMask(data.Get(), cb) : 0;
 
     return ICollectNames(zs::kMediaNameFormat, first, last, mask, kMaxMediaNames, kUserMediaChars, kUserDefinedMedia);
 }

@@ -233,9 +233,8 @@ void CZQAutoConfig::VUpdateRollInput(int iInput, PCWSTR pszPrefix, PCWSTR pszUnl
         ZQFormatText(name, 48, zs::kTrayAnswerFormat, iInput, suffix);
         CZQLocalPtr<BYTE> data;
         DWORD cbNumber = 0;
-        if (!BReadAnswer(name, data.Put(), &cbNumber) || cbNumber != sizeof(DWORD) ||
-            zqanswer::IsPlaceholderValue(data.Get(), cbNumber))
-            return false;
+        // Every number read counts, 32 and 6400 as much as any other.
+        if (!BReadAnswer(name, data.Put(), &cbNumber) || cbNumber != sizeof(DWORD)) return false;
         memcpy(value, data.Get(), sizeof(DWORD));
         return true;
     };

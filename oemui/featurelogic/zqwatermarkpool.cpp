@@ -125,22 +125,19 @@ bool WriteOverItsName(CZQStoreEdit& edit, const std::vector<PoolValue>& pool, PC
     return placed;
 }
 
-// A watermark's record as the pool keeps it: a diagonal one at the default angle, whatever paper the
-// sheet that holds it shows.
-void WriteImage(const ZQWatermarkRecord& record, BYTE* pOut) {
-    if (record.dwAngleMode != 0) {
-        zqwm::Write(record, pOut);
-        return;
-    }
-    ZQWatermarkRecord diagonal = record;
-    diagonal.dwAngle = CZQWatermarks::kDefaultAngle;
-    zqwm::Write(diagonal, pOut);
-}
-
 std::vector<BYTE> ImageOf(const ZQWatermarkRecord& record) {
     std::vector<BYTE> image(zqwm::kRecordBytes);
-    WriteImage(record, image.data());
+    zqwm::Write(record, image.data());
     return image;
+}
+
+// What tells whether a watermark changed: its record, a diagonal one's angle left out (it follows
+// the paper the sheet shows, so a sheet nobody touched rewrites nothing).
+std::vector<BYTE> CompareImageOf(const ZQWatermarkRecord& record) {
+    if (record.dwAngleMode != 0) return ImageOf(record);
+    ZQWatermarkRecord diagonal = record;
+    diagonal.dwAngle = 0;
+    return ImageOf(diagonal);
 }
 
 // The record names of a pool in list order; *pbInForm when its values are exactly
@@ -181,7 +178,7 @@ BOOL CZQWatermarks::BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntr
     }
     auto* buffer = static_cast<BYTE*>(LocalAlloc(LPTR, zqwm::kRecordBytes));
     if (!buffer) return FALSE;
-    WriteImage(*pEntry, buffer);
+    zqwm::Write(*pEntry, buffer);
     *ppBuffer = buffer;
     return TRUE;
 }
@@ -293,7 +290,7 @@ void CZQWatermarks::VMergeSharedPool(BOOL bRestricted, POEMCUIPPARAM pParam, int
 // Saving
 // ---------------------------------------------------------------------------------------------
 void CZQWatermarks::VRememberRead(const WatermarkEntry& entry) {
-    if (!PReadImage(entry.szName)) m_readImages.push_back({entry.szName, ImageOf(entry)});
+    if (!PReadImage(entry.szName)) m_readImages.push_back({entry.szName, CompareImageOf(entry)});
 }
 
 void CZQWatermarks::VForgetRead(PCWSTR pszName) {
@@ -334,7 +331,7 @@ std::vector<std::wstring> CZQWatermarks::ChangedNames(BOOL bRestricted) {
     const std::vector<const WatermarkEntry*> saved = SavedEntries(bRestricted);
     for (const WatermarkEntry* e : saved) {
         const std::vector<BYTE>* read = PReadImage(e->szName);
-        if (!read || *read != ImageOf(*e)) add(e->szName);
+        if (!read || *read != CompareImageOf(*e)) add(e->szName);
     }
     for (const ReadImage& read : m_readImages)
         if (BDeletedHere(read.name.c_str(), saved, bRestricted)) add(read.name.c_str());
@@ -409,9 +406,8 @@ ZQStoreOutcome CZQWatermarks::EStoreChanges(CZQStoreEdit& edit, BOOL bRestricted
         return false;
     };
     for (const WatermarkEntry* e : saved) {
-        std::vector<BYTE> image = ImageOf(*e);
         const std::vector<BYTE>* read = PReadImage(e->szName);
-        if (!read || *read != image) merged.push_back({e->szName, std::move(image), e});
+        if (!read || *read != CompareImageOf(*e)) merged.push_back({e->szName, ImageOf(*e), e});
         else if (const PoolValue* now = FirstOfName(pool, e->szName)) merged.push_back({e->szName, now->value->data, nullptr});
     }
     for (const PoolValue& p : pool)

@@ -176,8 +176,8 @@ public:
     void VClearChanged() { m_bChanged = FALSE; }
 
     // ---- the pool (printer data "ZQPresetRoot\WatermarkPoolData", or the restricted user's key)
-    // A new zero-filled block of zqwm::kRecordBytes with the entry's record (a diagonal one at
-    // kDefaultAngle); the caller frees it.
+    // A new zero-filled block of zqwm::kRecordBytes with the entry's record, at the angle it holds;
+    // the caller frees it.
     static BOOL BSerializeEntry(BYTE** ppBuffer, const WatermarkEntry* pEntry);
     // The stored fields of a value of cbData bytes; FALSE (the entry unchanged) when it ends early.
     static BOOL BParseEntry(const BYTE* pData, DWORD cbData, WatermarkEntry* pEntry);

@@ -158,7 +158,9 @@ std::string CommandFor(const std::string& selection, uint32_t language) {
             return xl == std::string::npos ? selection : selection.substr(0, xl);
         return afterXl;
     }
-    const std::string part = !selection.empty() && selection[0] == '!' ? selection : afterXl;
+    // Without a leading "!" the count starts behind "~XL~" and the character that follows it.
+    std::string part = selection;
+    if (selection.empty() || selection[0] != '!') part = afterXl.empty() ? std::string() : afterXl.substr(1);
     const size_t first = part.find('!');
     const size_t second = first == std::string::npos ? first : part.find('!', first + 1);
     const size_t third = second == std::string::npos ? second : part.find('!', second + 1);
@@ -171,10 +173,8 @@ bool FaceNameFromPfm(const Pfm& pfm, uint32_t language, std::string* face) {
     const bool pcl = language != kLangOther;
     if (!IsFor(pfm.selection, pcl ? kEscape : '!')) return false;
     std::string name = pfm.face.substr(0, kFaceChars);
-    if (pcl) {
-        const std::string command = CommandFor(pfm.selection, kLangPcl);
-        if (command.find("#HEIGHT") == std::string::npos) VDecorateFaceName(&name, command);
-    }
+    // The whole command is read, both sides of "~XL~".
+    if (pcl && pfm.selection.find("#HEIGHT") == std::string::npos) VDecorateFaceName(&name, pfm.selection);
     *face = std::move(name);
     return true;
 }

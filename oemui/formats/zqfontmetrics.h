@@ -57,13 +57,13 @@ bool ReadPfm(const uint8_t* data, size_t available, Pfm* pfm);
 
 // The part of a selection command meant for the language: for PCL the text up to "~XL~" (or the
 // text after it when the command does not begin with the escape character); for the other
-// language the text between the second and the third "!" (counted in the text after "~XL~" when
-// the command does not begin with "!"). Empty when there is none.
+// language the text between the second and the third "!" (counted from the character after
+// "~XL~" and the one behind it when the command does not begin with "!"). Empty when there is none.
 std::string CommandFor(const std::string& selection, uint32_t language);
 
 // The name the font is listed under, when its selection command is for the language: it begins
 // with the language's first character (escape, or "!"), or it holds "~XL~" followed by it. PCL
-// names carry the height, italic and weight of the command unless it holds "#HEIGHT".
+// names carry the height, italic and weight of the whole command unless it holds "#HEIGHT".
 bool FaceNameFromPfm(const Pfm& pfm, uint32_t language, std::string* face);
 
 // Appends to the face, within kFaceChars characters: " <n>pt" for the height before the first

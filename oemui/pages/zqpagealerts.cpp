@@ -48,7 +48,7 @@ void CZQPageAlerts::VInit(HWND hDlg, IZQAlertGate* pAlerts, IZQConstraintGate* p
 BOOL CZQPageAlerts::BOnMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, INT_PTR* pResult) {
     if (!m_pAlerts) return FALSE;
     INT_PTR result = 0;
-    if (uMsg == ZQAlertLinkMessage()) {
+    if (uMsg == kZQAlertLinkMessage) {
         // Only the row this page's own strip hands over; the line is copied first: the window may
         // refill its rows while the program starts.
         WCHAR line[kAlertLinkChars];

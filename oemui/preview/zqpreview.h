@@ -13,7 +13,8 @@
 // the roll with its end caps, the scissors and the cut line (empty when not drawn). The paper the
 // sheet stands for (tenths of a millimetre, as the sheet lies on the control; 0 x 0 without a sheet
 // frame: a banner, the Z-fold),
-// and the pixels saving roll paper took off the sheet's width and height.
+// the pixels saving roll paper took off the sheet's width and height, and the rows of a roll's page
+// that run on beyond the top of the paper shown.
 struct ZQPreviewPainted {
     HWND hwnd;
     RECT rcSheet;
@@ -22,6 +23,7 @@ struct ZQPreviewPainted {
     RECT rcCutLine;
     SIZE szPaper;
     SIZE szSaved;
+    LONG nBeyond;  // rows of a roll's page run on beyond the paper's top, not shown
 };
 
 class CZQPreview {
@@ -129,6 +131,12 @@ protected:
     COLORREF CrTintedColor(BYTE r, BYTE g, BYTE b) const;
     // A black band 25 pixels across from x to xEnd, fading to clear, over the back buffer.
     void VDrawFadeBand(int x, int y, int xEnd);
+    // The band's pixels across, and the side it is dark on: a band 25 wide and n tall dark at its
+    // left, or n wide and 25 tall dark at its bottom or its top.
+    static constexpr int kFadeBand = 25;
+    enum class FadeForm { kDarkAtLeft, kDarkAtBottom, kDarkAtTop };
+    // The band of that form at (x, y), n pixels long.
+    void VBlendFadeBand(int x, int y, int n, FadeForm form);
     // The window's background colour laid over the rectangle of the window at 160/255.
     void VVeilRect(const RECT* pRect);
     void VFillWithBackground(HDC hdc);
@@ -265,14 +273,12 @@ protected:
     void VCopyToWindow();
 
     // The page's side across the roll at the roll's scale, the other at the paper's proportions; a
-    // page shown whole on the roll fits under it with the cutter's reach to spare.
+    // page longer than the paper shown runs on beyond it.
     void VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) override;
     // Pixels of the paper's width on the roll or sheet picture.
     int IPaperMarkPx() const;
     // Pixels times a ratio, rounded, at least 1 and within what GDI draws.
     static int IScaledPixels(int iPixels, double dRatio);
-    // How far the scissors reach up from the cut: a cut lies at least that far below the roll.
-    int ICutterReach() const;
     // Pixels of a paper x inches wide, between the narrowest and widest drawn widths, shrunk by
     // the roll's fit.
     int IWidthPixels(double dInches) const;

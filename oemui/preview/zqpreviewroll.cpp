@@ -113,21 +113,11 @@ void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
     };
     size();
     if (m_bRollPaper) {
-        // The page hangs whole below the roll, its top edge where the cutter reaches: a longer page
-        // shrinks the roll picture with it, and where the roll can shrink no further the page alone
-        // shrinks, keeping its paper's proportions.
-        const int room = std::min(Height(m_rcClient) - m_nRollDiameter - ICutterReach(), kLongestCut);
-        const int along = quarter ? pxAcross : pxDown;
-        if (along > room && room > 0) {
-            m_dRollFit = std::max(0.1, m_dRollFit * room / along);
-            size();
-            const int still = quarter ? pxAcross : pxDown;
-            if (still > room) {
-                const double shrink = static_cast<double>(room) / still;
-                pxAcross = IScaledPixels(pxAcross, shrink);
-                pxDown = IScaledPixels(pxDown, shrink);
-            }
-        }
+        // A page runs on beyond the paper shown, but no further than the control's height again:
+        // what lies beyond never shows, and a page of any length costs no more to paint.
+        const int longest = std::max(1, 2 * static_cast<int>(Height(m_rcClient)));
+        int& along = quarter ? pxAcross : pxDown;
+        along = std::min(along, longest);
     }
     pRect->right = pRect->left + pxAcross;
     pRect->bottom = pRect->top + pxDown;
@@ -135,11 +125,6 @@ void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
 
 int CZQRollPreview::IScaledPixels(int iPixels, double dRatio) {
     return static_cast<int>(std::max(1.0, std::min(std::floor(iPixels * dRatio + 0.5), kMaxPx)));
-}
-
-int CZQRollPreview::ICutterReach() const {
-    const SIZE scissors = BitmapSize(m_hModule, IDB_ROLL_SCISSORS);
-    return scissors.cy / 2 + 3;
 }
 
 bool CZQPreview::BTrimAtBottom() const {
@@ -286,12 +271,18 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
     const int sheetW = Width(m_rcSheet), sheetH = Height(m_rcSheet);
     const int paperW = Width(m_rcPaper), paperH = Height(m_rcPaper);
     const int D = m_nRollDiameter, K = m_nRollDepth;
-    // What hangs beyond the paper shown fades out, on the sheet before it is placed: the page's
-    // length along the roll against the paper's.
-    if (m_wSheetOrientation != 2 && !m_bTransverse) {
-        if (sheetH > paperH) VDrawFadeBand(m_rcSheet.left, m_rcSheet.top + sheetH - paperH - 25, m_rcSheet.right);
-    } else if (sheetW > paperH) {
-        VDrawFadeBand(m_rcSheet.left + sheetW - paperH, m_rcSheet.top, m_rcSheet.left + sheetW - paperH + sheetH);
+    // A page longer than the paper shown runs on beyond its top: the band fades the page's last
+    // rows shown, those at the paper's top, dark toward the part beyond. Drawn on the sheet before
+    // it is turned onto the roll, so the band lies where the turn brings the paper's top.
+    const int angle = ITurnAngle(m_bPageAcross);
+    const int along = angle == 90 ? sheetW : sheetH;
+    if (along > paperH) {
+        if (angle == 90)
+            VBlendFadeBand(m_rcSheet.left + sheetW - paperH, m_rcSheet.top, sheetH, FadeForm::kDarkAtLeft);
+        else if (angle == 180)
+            VBlendFadeBand(m_rcSheet.left, m_rcSheet.top + paperH - kFadeBand, sheetW, FadeForm::kDarkAtBottom);
+        else
+            VBlendFadeBand(m_rcSheet.left, m_rcSheet.top + sheetH - paperH, sheetW, FadeForm::kDarkAtTop);
     }
     const CZQPreviewGdi fold = ZQNewBrush(kFold);
     if (sheetW - paperW < 5 && fold) {
@@ -333,8 +324,6 @@ void CZQRollPreview::VDrawCutter(bool bAcross) {
     const int along = std::min(bAcross ? Width(m_rcSheet) : Height(m_rcSheet), kLongestCut);
     int y = m_rcPaper.bottom - along;
     if (y < m_rcPaper.top) y = m_rcPaper.top + 2 * m_nRollDiameter;
-    // The scissors stay clear of the roll's end below it.
-    y = std::max(y, static_cast<int>(m_rcPaper.top) + m_nRollDiameter / 2 + ICutterReach());
     const SIZE scissors = BitmapSize(m_hModule, IDB_ROLL_SCISSORS);
     const RECT at = {m_rcPaper.left - scissors.cx, y - scissors.cy / 2 - 2, m_rcPaper.left,
                      y - scissors.cy / 2 - 2 + scissors.cy};
@@ -371,6 +360,7 @@ void CZQRollPreview::VPlaceOnRoll() {
     const int h = quarter ? Width(m_rcSheet) : Height(m_rcSheet);
     VBlitTurned(m_hdcPaint, p.right - w, p.bottom - h, m_rcSheet, angle / 90);
     m_painted.rcSheet = {p.right - w, p.bottom - h, p.right, p.bottom};
+    m_painted.nBeyond = std::max<LONG>(0, p.top - m_painted.rcSheet.top);
     if (quarter) {
         std::swap(m_painted.szPaper.cx, m_painted.szPaper.cy);
         std::swap(m_painted.szSaved.cx, m_painted.szSaved.cy);

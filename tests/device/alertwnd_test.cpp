@@ -14,7 +14,7 @@ namespace {
 std::vector<std::wstring> g_sent;  // "row:link" of each link message, the link taken from the strip
 
 INT_PTR CALLBACK RecordingDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    if (uMsg == ZQAlertLinkMessage()) {
+    if (uMsg == kZQAlertLinkMessage) {
         HWND strip = FindWindowExW(hDlg, nullptr, CZQAlertWnd::kClassName, nullptr);
         auto* wnd = reinterpret_cast<CZQAlertWnd*>(GetWindowLongPtrW(strip, GWLP_USERDATA));
         WCHAR line[kAlertLinkChars];
@@ -101,11 +101,11 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRow) {
     EXPECT_EQ(L"11:(null)", g_sent.back());
 }
 
-// On a strip of the pages' height a scroll lands on the top of a row, its first line and number in
-// view; through an alert of five lines, taller than the strip, it moves a line at a time, the number
-// on the first line shown, until the last line shows; that alert's link, at the end of its text,
-// answers there.
-TEST_F(AlertWindow, ScrollsByRowsAndThroughATallRowByLines) {
+// On a strip of the pages' height the bar runs over the rows' pixels and their gaps: a line is 2
+// pixels, a page the strip's height, keys as their scroll codes, a thumb's track position, never
+// past the last page. A tall alert cut by the strip keeps its number on its first line shown, and
+// its link, at the end of its text, answers where it shows.
+TEST_F(AlertWindow, ScrollsByPixelsTwoALineAndTheStripsHeightAPage) {
     CZQAlertWnd wnd;
     Create(wnd, IDD_ZQTEST_ALERTS, CZQAlertWnd::IStripHeight());
     ASSERT_TRUE(wnd.BAddItem(L"The printer has stopped: paper jam-out of paper.", ZQ_ALERT_WARNING, nullptr));
@@ -113,20 +113,28 @@ TEST_F(AlertWindow, ScrollsByRowsAndThroughATallRowByLines) {
     for (PCWSTR text : {L"Third", L"Fourth"}) ASSERT_TRUE(wnd.BAddItem(text, ZQ_ALERT_WARNING, nullptr));
     RECT client = {};
     GetClientRect(wnd.Hwnd(), &client);
-    const RECT& tall = wnd.Item(1).rcRow;
-    const int line = (tall.bottom - tall.top) / 5;
+    const AlertItem& tall = wnd.Item(1);
+    const int line = (tall.rcRow.bottom - tall.rcRow.top) / 5;
     ASSERT_EQ(3, client.bottom / line) << "a strip of three lines";
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(wnd.Hwnd(), SB_VERT, &si));
+    const int total = wnd.Item(3).rcRow.bottom;  // the rows with a gap of 2 above each
+    EXPECT_EQ(total, si.nMax);
+    EXPECT_EQ(static_cast<UINT>(client.bottom), si.nPage);
+    const int page = client.bottom, last = total - page + 1;
     constexpr UINT kKey = 100;  // no scroll code
     const struct {
         UINT code;  // kKey: a key in `value`; else a scroll code with `value` as its track position
         WPARAM value;
-        int row, line;  // at the top
+        int offset;
     } steps[] = {
-        {SB_LINEDOWN, 0, 1, 0},   {SB_LINEDOWN, 0, 1, 1},   {SB_LINEDOWN, 0, 1, 2},     {SB_LINEDOWN, 0, 2, 0},
-        {SB_LINEUP, 0, 1, 2},     {kKey, VK_DOWN, 2, 0},    {kKey, VK_PRIOR, 1, 2},     {kKey, 'A', 1, 2},
-        {kKey, VK_NEXT, 2, 0},    {kKey, VK_END, 3, 0},     {SB_LINEDOWN, 0, 3, 0},     {kKey, VK_HOME, 0, 0},
-        {SB_LINEUP, 0, 0, 0},     {SB_THUMBTRACK, 2, 1, 1}, {SB_THUMBTRACK, 9, 3, 0},   {SB_THUMBPOSITION, 3, 1, 2},
-        {SB_BOTTOM, 0, 3, 0},
+        {SB_LINEDOWN, 0, 2},      {SB_LINEDOWN, 0, 4},         {SB_LINEUP, 0, 2},         {kKey, VK_DOWN, 4},
+        {kKey, VK_NEXT, 4 + page}, {kKey, VK_PRIOR, 4},        {kKey, 'A', 4},            {kKey, VK_UP, 2},
+        {kKey, VK_END, last},     {SB_LINEDOWN, 0, last},      {kKey, VK_HOME, 0},        {SB_LINEUP, 0, 0},
+        {SB_THUMBTRACK, 50, 50},  {SB_THUMBPOSITION, 9, 50},   {SB_BOTTOM, 0, last},      {SB_THUMBTRACK, 500, last},
+        {SB_THUMBTRACK, static_cast<WPARAM>(tall.rcRow.bottom - page), tall.rcRow.bottom - page},  // its end
     };
     for (const auto& step : steps) {
         if (step.code == kKey)
@@ -134,28 +142,19 @@ TEST_F(AlertWindow, ScrollsByRowsAndThroughATallRowByLines) {
         else
             SendMessageW(wnd.Hwnd(), WM_VSCROLL, MAKEWPARAM(step.code, step.value), 0);
         UpdateWindow(wnd.Hwnd());
-        const AlertItem& row = wnd.Item(step.row);
-        SCOPED_TRACE(testing::Message() << row.pszNumbered << ", line " << step.line);
-        int shownRow = -1, shownLine = -1;
-        wnd.VShownAt(&shownRow, &shownLine);
-        EXPECT_EQ(step.row, shownRow);
-        EXPECT_EQ(step.line, shownLine);
+        SCOPED_TRACE(testing::Message() << "code " << step.code << ", value " << step.value);
         const int offset = wnd.IScrollOffset();
-        if (step.row == 1) {
-            EXPECT_EQ(row.rcLink.top + step.line * line, offset) << "that line first";
-            EXPECT_EQ(offset, row.rcCounter.top) << "the number on the line shown first";
-        } else {
-            EXPECT_EQ(row.rcRow.top - 2, offset);
-            EXPECT_TRUE(row.rcCounter.top >= offset && row.rcCounter.top < offset + client.bottom / 2)
-                << "the number's line in view at " << row.rcCounter.top - offset;
+        EXPECT_EQ(step.offset, offset);
+        if (tall.rcRow.top < offset && tall.rcLink.bottom >= offset + line) {
+            EXPECT_GE(tall.rcCounter.top, offset) << "the number on the first line shown";
+            EXPECT_LT(tall.rcCounter.top, offset + line) << "the number on the first line shown";
         }
-        if (step.row != 1 || step.line != 2) continue;
-        EXPECT_LE(row.rcLink.bottom, offset + client.bottom) << "the last line in view";
-        g_sent.clear();
-        const POINT last = {(row.rcLink.left + row.rcLink.right) / 2, row.rcLink.bottom - line / 2 - offset};
-        for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP}) SendMessageW(wnd.Hwnd(), msg, 0, MAKELPARAM(last.x, last.y));
-        EXPECT_EQ(std::vector<std::wstring>{L"1:update.exe"}, g_sent) << "the link at the end of its text";
     }
+    g_sent.clear();
+    const int offset = wnd.IScrollOffset();
+    const POINT end = {(tall.rcLink.left + tall.rcLink.right) / 2, tall.rcLink.bottom - line / 2 - offset};
+    for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP}) SendMessageW(wnd.Hwnd(), msg, 0, MAKELPARAM(end.x, end.y));
+    EXPECT_EQ(std::vector<std::wstring>{L"1:update.exe"}, g_sent) << "the link at the end of its text";
 }
 
 // Of a row's text lines only those the window shows whole are painted: the band from the first

@@ -689,6 +689,9 @@ TEST_F(InstalledOptions, UserDefinedMediaFromTheRangeAndTheMask) {
     } rows[] = {
         {"swapped bounds", 0, {}, {{12, L"X"}, {13, L"A"}, {20, L"B"}, {26, L"C"}, {27, L"Y"}}, L"msz:A|B|C", 3},
         {"a mask of 30 00: 13 and 14", 1, {0x30, 0x00}, {{13, L"A"}, {14, L"B"}, {15, L"C"}}, L"msz:A|B", 2},
+        {"a mask of 20 00, the text \" \": 14 only", 1, {0x20, 0x00}, {{13, L"A"}, {14, L"B"}}, L"msz:B", 1},
+        {"a mask of 00 19 00 00: 17, 20 and 21", 1, {0x00, 0x19, 0x00, 0x00},
+         {{13, L"A"}, {17, L"B"}, {20, L"C"}, {21, L"D"}, {22, L"E"}}, L"msz:B|C|D", 3},
         {"five bytes are no mask", 1, {0, 0, 0, 0x30, 0}, {{13, L"A"}, {15, L"C"}}, L"msz:A|C", 2},
         {"a zero mask and no high bound: 13 to 26", 2, {0, 0, 0, 0}, {{13, L"A"}, {26, L"C"}}, L"msz:A|C", 2},
         {"no numbers: 13 to 26", 3, {}, {{13, L"A"}, {26, L"C"}}, L"msz:A|C", 2},
@@ -1090,6 +1093,8 @@ TEST_F(InstalledRolls, RollMediaOfEachInput) {
         {0, exe, 1, 0x7FFE, L"A", 3, 23839, L"A Bond|Film|33.11 in. (A0)|Standard = A Bond Film 33.11 in. (A0) Standard off"},
         {0, exe, 1, 0x7FFE, nullptr, 1, 17400, L"|Bond Paper|K|24.17 =  Bond Paper 33.11 in. (A0) 24.17"},
         {0, exe, 1, 0x7FFE, L"A", 1, 28800, L"A Bond|Bond Paper|K|36.00 = A Bond Bond Paper 33.11 in. (A0) 36.00"},
+        // Answers equal to the store's placeholders are answers too: type 32 has no text of its own.
+        {0, exe, 1, 0x7FFE, L"A", 32, 6400, L"A Bond|Unknown|K|8.89 = A Bond Unknown 33.11 in. (A0) 8.89"},
         {0, exe, 1, 0, L"A", 1, 17280, L"Unknown|Unknown|Unknown|Unknown = Unknown Unknown Unknown Unknown"},
         {0, exe, 1, 0x7FFE, L"V", 1, 0, L"V Bond|Bond Paper|K|K = V Bond Bond Paper Unknown Unknown"},
         {0, exe, 1, 5, L"V", 1, 17280, L"K|K|K|K = V Bond Bond Paper Unknown Unknown"},

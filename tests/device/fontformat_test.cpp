@@ -61,34 +61,42 @@ zqfont::text16 Text16(const Bytes& b, size_t at) {
     return s;
 }
 
+// The name a font is listed under and the command its font data takes, by command language.
 TEST(FontNames, ByCommandLanguage) {
     const struct {
         const char* selection;
         uint32_t language;
         const char* name;  // null: not a font of that language
+        const char* command;
     } rows[] = {
-        {"\x1B(s1p12.5v1s3b4148T", zqfont::kLangPcl, "Face 13pt-It-Bd"},
-        {"\x1B(s0p10V0S-3B4099T", zqfont::kLangPcl, "Face 10pt-Lt"},
-        {"\x1B(s1p0v0s0b4148T", zqfont::kLangPcl, "Face"},           // height 0
-        {"\x1B(s1p#HEIGHTv1s3b4148T", zqfont::kLangPcl, "Face"},     // scalable: not decorated
-        {"\x1B(s1p8V1S0b~XL~!a!b!", zqfont::kLangPcl, "Face 8pt-It"},  // the part before "~XL~"
-        {"!R!FONT!Sans!~XL~\x1B(s1p9v0s0b", zqfont::kLangPcl, "Face 9pt"},
-        {"!R!FONT!Sans!~XL~\x1B(s1p9v0s0b", zqfont::kLangOther, "Face"},
-        {"\x1B(s1p8v~XL~!a!b!", zqfont::kLangOther, "Face"},
-        {"\x1B(s1p8v0s0b", zqfont::kLangOther, nullptr},
-        {"!R!FONT!", zqfont::kLangPcl, nullptr},
-        {"&l0O", zqfont::kLangPcl, nullptr},
-        {"&l0O~XL~&", zqfont::kLangOther, nullptr},
+        {"\x1B(s1p12.5v1s3b4148T", zqfont::kLangPcl, "Face 13pt-It-Bd", "\x1B(s1p12.5v1s3b4148T"},
+        {"\x1B(s0p10V0S-3B4099T", zqfont::kLangPcl, "Face 10pt-Lt", "\x1B(s0p10V0S-3B4099T"},
+        {"\x1B(s1p0v0s0b4148T", zqfont::kLangPcl, "Face", "\x1B(s1p0v0s0b4148T"},              // height 0
+        {"\x1B(s1p#HEIGHTv1s3b4148T", zqfont::kLangPcl, "Face", "\x1B(s1p#HEIGHTv1s3b4148T"},  // scalable
+        {"\x1B(s1p8V1S0b~XL~!a!b!", zqfont::kLangPcl, "Face 8pt-It", "\x1B(s1p8V1S0b"},  // the part before "~XL~"
+        // The name reads the whole command, both sides of "~XL~".
+        {"\x1B(s1p8v~XL~!x!12v1s3b!", zqfont::kLangPcl, "Face 8pt-It-Bd", "\x1B(s1p8v"},
+        {"!R!FONT!Sans!~XL~\x1B(s1p9v0s0b", zqfont::kLangPcl, "Face 9pt", "\x1B(s1p9v0s0b"},
+        {"!R!FONT!Sans!~XL~\x1B(s1p9v0s0b", zqfont::kLangOther, "Face", "FONT"},
+        // Behind "~XL~" the count of "!" starts after the character that follows it.
+        {"\x1B(s1p8v~XL~!a!b!", zqfont::kLangOther, "Face", ""},
+        {"\x1B(s1p8v~XL~!a!b!c!", zqfont::kLangOther, "Face", "c"},
+        {"\x1B(s1p8v0s0b", zqfont::kLangOther, nullptr, ""},
+        {"!R!FONT!", zqfont::kLangPcl, nullptr, ""},
+        {"&l0O", zqfont::kLangPcl, nullptr, ""},
+        {"&l0O~XL~&", zqfont::kLangOther, nullptr, ""},
+        {"&l0O~XL~", zqfont::kLangOther, nullptr, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.selection);
         std::string name;
-        const bool accepted = zqfont::FaceNameFromPfm(Read(zqfontgen::BuildPfm(Recipe("Face", row.selection))),
-                                                      row.language, &name);
+        const zqfont::Pfm pfm = Read(zqfontgen::BuildPfm(Recipe("Face", row.selection)));
+        const bool accepted = zqfont::FaceNameFromPfm(pfm, row.language, &name);
         EXPECT_EQ(row.name != nullptr, accepted);
         if (row.name) {
             EXPECT_EQ(row.name, name);
         }
+        EXPECT_EQ(row.command, zqfont::CommandFor(pfm.selection, row.language));
     }
     // Names stay within 79 characters, decoration included.
     std::string name;

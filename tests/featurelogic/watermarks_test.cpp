@@ -309,6 +309,38 @@ TEST_F(Watermarks, WatermarksStoredSinceTheReadingJoinTheList) {
     EXPECT_EQ(33u, StoredSize(L"WatermarkPool:1"));
 }
 
+// A diagonal watermark is stored at the angle it holds, and one stored at the old fixed 52 reads as
+// before; its angle alone following another paper rewrites nothing.
+TEST_F(Watermarks, ADiagonalWatermarkIsStoredAtItsAngle) {
+    ZQWatermarkRecord r = {};
+    wcsncpy(r.szName, L"Diag", 255);
+    r.dwSize = 100;
+    r.dwAngle = 52;
+    std::vector<BYTE> bytes(zqwm::kRecordBytes);
+    zqwm::Write(r, bytes.data());
+    m_printer.PutValue(kPoolKey, L"WatermarkPool:0", REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
+    auto stored = [&] {
+        std::vector<BYTE> data;
+        ZQWatermarkRecord out = {};
+        EXPECT_TRUE(m_printer.GetValue(kPoolKey, L"WatermarkPool:0", nullptr, &data) &&
+                    zqwm::Read(data.data(), data.size(), &out));
+        return std::to_wstring(out.dwAngleMode) + L"/" + std::to_wstring(out.dwAngle) + L"/" +
+               std::to_wstring(out.dwSize);
+    };
+    ASSERT_TRUE(m_wm.BReadPool(&m_param, FALSE));
+    WatermarkEntry* e = m_wm.PFindByName(L"Diag");
+    ASSERT_NE(nullptr, e);
+    EXPECT_EQ(0u, e->dwAngleMode);
+    EXPECT_EQ(52u, e->dwAngle);
+
+    e->dwAngle = 37;
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(L"0/52/100", stored()) << "the angle alone changed";
+    e->dwSize = 120;
+    EXPECT_TRUE(m_wm.BSavePool(&m_param));
+    EXPECT_EQ(L"0/37/120", stored());
+}
+
 // A restricted user's save keeps his pool in his own key from index 0: his listed watermarks but
 // " [none]", then his earlier ones he did not delete, whether he still lists them or not (30 at
 // most); reading it back hides his watermark of a shared one's name. The shared pool stays as it is.

@@ -393,9 +393,9 @@ void PageFixture::ExpectOnlyTheStripRunsItsLinks() {
         const char* what;
         UINT message;
         bool posted, otherThread;
-    } foreign[] = {{"posted", ZQAlertLinkMessage(), true, false},
-                   {"sent from another thread", ZQAlertLinkMessage(), false, true},
-                   {"sent by a stranger on the page's thread", ZQAlertLinkMessage(), false, false},
+    } foreign[] = {{"posted", kZQAlertLinkMessage, true, false},
+                   {"sent from another thread", kZQAlertLinkMessage, false, true},
+                   {"sent by a stranger on the page's thread", kZQAlertLinkMessage, false, false},
                    {"the private number, posted", WM_USER + 0x7000, true, false},
                    {"the private number from another thread", WM_USER + 0x7000, false, true}};
     for (const auto& f : foreign) {

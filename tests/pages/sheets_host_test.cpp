@@ -126,8 +126,8 @@ std::string Describe(const RECT& rc) {
 }
 
 // What the sample page of a window with a page's context paints, as its preview recorded it: the
-// sheet inside its control and clear of the roll, the scissors and the cut line, whole and of its
-// paper's proportions.
+// sheet inside its control, from the paper's top down on a roll (a longer page runs on beyond it),
+// clear of the scissors; whole as far as it shows and of its paper's proportions.
 std::vector<std::string> PreviewFaults(HWND hWnd) {
     const auto* context = reinterpret_cast<const PageContext*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (!context || !context->pPreview) return {};
@@ -141,14 +141,20 @@ std::vector<std::string> PreviewFaults(HWND hWnd) {
     RECT client, common;
     GetClientRect(painted.hwnd, &client);
     const RECT& sheet = painted.rcSheet;
-    if (!IsRectEmpty(&sheet) && (sheet.left < client.left || sheet.top < client.top || sheet.right > client.right ||
-                                 sheet.bottom > client.bottom))
-        faults.push_back(name + ": the sheet " + Describe(sheet) + " out of its control " + Describe(client));
-    for (const auto& [part, rc] : {std::pair{"the roll", painted.rcRoll}, {"the scissors", painted.rcScissors},
-                                    {"the cut line", painted.rcCutLine}})
-        if (IntersectRect(&common, &sheet, &rc))
-            faults.push_back(name + ": the sheet " + Describe(sheet) + " over " + part + " " + Describe(rc));
-    for (const std::string& fault : zqtest::SamplePageFaults(painted.hwnd, sheet, painted.szSaved, painted.szPaper))
+    RECT shown = sheet;
+    shown.top += painted.nBeyond;
+    if (!IsRectEmpty(&shown) && (shown.left < client.left || shown.top < client.top || shown.right > client.right ||
+                                 shown.bottom > client.bottom))
+        faults.push_back(name + ": the sheet " + Describe(shown) + " out of its control " + Describe(client));
+    // The paper hangs from the roll's middle.
+    if (!IsRectEmpty(&painted.rcRoll) && shown.top < (painted.rcRoll.top + painted.rcRoll.bottom) / 2)
+        faults.push_back(name + ": the sheet " + Describe(shown) + " above the paper on the roll " +
+                         Describe(painted.rcRoll));
+    // The cut line may cross a long page: only the scissors, left of the paper, stay off it.
+    if (IntersectRect(&common, &sheet, &painted.rcScissors))
+        faults.push_back(name + ": the sheet " + Describe(sheet) + " over the scissors " + Describe(painted.rcScissors));
+    for (const std::string& fault :
+         zqtest::SamplePageFaults(painted.hwnd, sheet, painted.szSaved, painted.szPaper, painted.nBeyond))
         faults.push_back(name + ": " + fault);
     return faults;
 }

@@ -85,9 +85,9 @@ TEST_F(PreviewWindow, PageIsTurnedOntoTheRollByLanguageOrientationAndAutorotate)
         {L"docwidth=2159 docheight=2794 language=5 autorotate=1", 52, 40},
         {L"docwidth=2159 docheight=2794 language=1 autorotate=1", 50, 65},
         // A landscape page wider than the paper goes across it with language 4, autorotate or not;
-        // longer than the cutter reaches, it is shown whole at that length.
-        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 65, 130},
-        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 65, 130},
+        // longer than the cutter reaches, it keeps its length at the paper's proportions.
+        {L"docwidth=6096 docheight=12192 orientation=2 language=4", 68, 136},
+        {L"docwidth=6096 docheight=12192 orientation=2 language=1", 68, 136},
         {L"docwidth=2159 docheight=2794 orientation=2 language=1", 50, 65},
         {L"docwidth=2159 docheight=2794 orientation=2 language=1 transverse=1", 52, 40},
         {L"docwidth=2159 docheight=2794 orientation=2 language=5", 52, 40},
@@ -106,20 +106,27 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
     struct Row {
         const wchar_t* fields;
         bool scissors;
-        int top;  // of the scissors
+        int top;     // of the scissors
+        int height;  // of the control
     };
-    // Cut at the page's length along the roll: paper bottom 200 less 65 (Letter) or 40 turned;
+    // Cut at the page's length along the roll: paper bottom less 65 (Letter) or 40 turned;
     // the scissors' blades start 10 + 2 - 1 above the cut.
     const Row table[] = {
-        {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 200 - 65 - 11},
-        {L"roll=1 cutter=1 docwidth=2159 docheight=2794 autorotate=1", true, 200 - 40 - 11},
-        // A long page is shown whole, roll and all shrunk with it, its cut at its top.
-        {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 200 - 120 - 11},
-        {L"roll=1 cutter=0 docwidth=2159 docheight=2794", false, -1},
-        {L"roll=0 cutter=1 docwidth=2159 docheight=2794", false, -1},
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 200 - 65 - 11, 200},
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794 autorotate=1", true, 200 - 40 - 11, 200},
+        // A long page runs on beyond the paper; the cut is drawn 130 pixels up at most, and where
+        // that is above the paper's top (12), two rolls' height (50) below it.
+        {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 200 - 130 - 11, 200},
+        {L"roll=1 cutter=1 docwidth=6096 docheight=91440", true, 12 + 50 - 11, 100},
+        // A page whose top lies under the roll's end is cut there all the same.
+        {L"roll=1 cutter=1 docwidth=2159 docheight=2794", true, 100 - 65 - 11, 100},
+        {L"roll=1 cutter=0 docwidth=2159 docheight=2794", false, -1, 200},
+        {L"roll=0 cutter=1 docwidth=2159 docheight=2794", false, -1, 200},
     };
     for (const Row& row : table) {
-        SCOPED_TRACE(testing::Message() << row.fields);
+        SCOPED_TRACE(testing::Message() << row.fields << " in " << row.height);
+        for (const HWND control : {m_host->Portrait(), m_host->Landscape()})
+            MoveWindow(control, 10, 10, 200, row.height, FALSE);
         m_preview->VSetRollSizes(L"8.5", L"42", L"42", L"11", L"57.32");
         const ZQPixels p = Paint((std::wstring(L"largeformat=1 language=5 ") + row.fields).c_str());
         const RECT paper = m_preview->PaperRect();
@@ -135,9 +142,9 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
 }
 
 // A1 and A2 in both orientations keep the paper's proportions on the roll, in controls of the
-// pages' sizes and at the scales a user sets: the page lies whole on the paper below the roll (its
-// frame as the layout check measures it, what saving roll paper took off counted back), and the
-// scissors at its cut stay off the roll's end.
+// pages' sizes and at the scales a user sets: a page the paper shown holds lies whole on it (its
+// frame as the layout check measures it, what saving roll paper took off counted back), cut at its
+// top; a longer one runs on beyond the paper's top, its rows there fading toward the roll.
 TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
     struct Row {
         const wchar_t* fields;
@@ -147,8 +154,10 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
     };
     const Row table[] = {
         {L"docwidth=5940 docheight=8410", L"36", {90, 117}, 594.0 / 841},
-        // The Printing Shortcuts page's lower control: the roll shrinks for a page longer than the paper shown.
+        // The Printing Shortcuts page's lower control: the page as long as the paper shown reaches
+        // the roll's middle; a lower control leaves it running on beyond.
         {L"docwidth=5940 docheight=8410", L"36", {123, 107}, 594.0 / 841},
+        {L"docwidth=5940 docheight=8410", L"36", {123, 90}, 594.0 / 841},
         {L"docwidth=5940 docheight=8410 orientation=2", L"36", {132, 94}, 841.0 / 594},
         {L"docwidth=4200 docheight=5940", L"36", {90, 117}, 420.0 / 594},
         {L"docwidth=4200 docheight=5940 orientation=2", L"24", {132, 94}, 594.0 / 420},
@@ -161,6 +170,12 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         {L"docwidth=5940 docheight=8410 orientation=2 saveroll=1 scale=150", L"36", {140, 140}, 594.0 / 841},
         {L"docwidth=5940 docheight=8410 orientation=2 saveroll=1", L"36", {132, 94}, 841.0 / 594},
     };
+    // Red, green and blue of a pixel, added.
+    const auto lightness = [](const ZQPixels& p, int x, int y) {
+        const DWORD c = p.At(x, y);
+        return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF);
+    };
+    int runOn = 0;
     for (const Row& row : table) {
         SCOPED_TRACE(testing::Message() << row.fields << " on " << row.roll << " in, " << row.control.cx << " x "
                                         << row.control.cy);
@@ -170,26 +185,35 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         const ZQPixels p = Paint((std::wstring(L"largeformat=1 roll=1 cutter=1 language=5 ") + row.fields).c_str());
         const RECT paper = m_preview->PaperRect();
         const ZQPreviewPainted& painted = m_preview->Painted();
-        const int width = RunLeft(p, paper.right - 1, paper.bottom - 1);
-        const int height = RunUp(p, paper.right - 1, paper.bottom - 1);
-        ASSERT_GT(height, 0);
-        EXPECT_NEAR(row.ratio, static_cast<double>(width + painted.szSaved.cx) / (height + painted.szSaved.cy), 0.03)
-            << width << " x " << height;
+        const RECT& page = painted.rcSheet;
         for (const std::string& fault :
-             zqtest::SamplePageFaults(painted.hwnd, painted.rcSheet, painted.szSaved, painted.szPaper))
+             zqtest::SamplePageFaults(painted.hwnd, page, painted.szSaved, painted.szPaper, painted.nBeyond))
             ADD_FAILURE() << fault;
+        EXPECT_GE(page.left, paper.left) << "the page on the paper";
         // The roll is 25 pixels high; the paper hangs from its middle.
         const int rollBottom = paper.top + 12;
-        EXPECT_GE(paper.right - width, paper.left) << "the page on the paper";
-        EXPECT_GT(paper.bottom - height, rollBottom) << "the page below the roll";
-        const int scissors = TopOfScissors(p, paper.left - 23, paper.left);
-        EXPECT_GT(scissors, rollBottom) << "the scissors below the roll's end";
-        EXPECT_LE(scissors, paper.bottom - height) << "the scissors at the cut";
+        if (page.top > rollBottom) {
+            // Whole below the roll: its frame drawn as placed, and the cut at its top.
+            const int width = RunLeft(p, paper.right - 1, paper.bottom - 1);
+            const int height = RunUp(p, paper.right - 1, paper.bottom - 1);
+            EXPECT_NEAR(row.ratio, static_cast<double>(width + painted.szSaved.cx) / (height + painted.szSaved.cy), 0.03)
+                << width << " x " << height;
+            EXPECT_EQ(page.top - 1, painted.rcCutLine.bottom) << "the cut at the page's top";
+        } else if (painted.nBeyond > 0) {
+            ++runOn;
+            // In the page's white margin, just below the roll and at the paper's foot.
+            EXPECT_LT(lightness(p, page.left + 2, rollBottom + 2) + 120, lightness(p, page.left + 2, paper.bottom - 3))
+                << "the page fades toward the roll";
+        }
     }
-    // Saving roll paper moves the content off the trimmed edge: none of the chart is cut off.
+    EXPECT_EQ(1, runOn) << "a page ran on beyond the paper";
+    // Saving roll paper moves the content off the trimmed edge: none of the chart is cut off (no
+    // watermark lies over it, and the page lies whole on the paper).
+    for (const HWND control : {m_host->Portrait(), m_host->Landscape()}) MoveWindow(control, 10, 10, 132, 117, FALSE);
     for (const wchar_t* orientation : {L"orientation=1", L"orientation=2"}) {
         SCOPED_TRACE(testing::Message() << orientation);
-        const std::wstring a1 = std::wstring(L"largeformat=1 roll=1 language=5 docwidth=5940 docheight=8410 ") + orientation;
+        const std::wstring a1 =
+            std::wstring(L"largeformat=1 roll=1 language=5 nowatermark=1 docwidth=5940 docheight=8410 ") + orientation;
         auto reds = [](const ZQPixels& p) { return std::count(p.rgb.begin(), p.rgb.end(), DWORD{0xFF0000}); };
         const auto whole = reds(Paint(a1.c_str()));
         EXPECT_GT(whole, 0);

@@ -579,8 +579,8 @@ void StripFaults(const Shown& c, const char* when, std::vector<std::string>& fau
     if (pixels.Width() == 0) return;
     const RECT all = {0, 0, pixels.Width(), pixels.Height()};
     const DWORD background = pixels.Background(all);
-    // Only the bottom edge tells: every scroll position is a row's top, and a row taller than the
-    // strip with its gap starts at the strip's very first line.
+    // Only the bottom edge tells: the strip paints whole lines and whole icons only, wherever it
+    // is scrolled to.
     const LONG y = pixels.Height() - 1;
     if (pixels.Inked({0, y, pixels.Width(), y + 1}, background))
         faults.push_back(Name(c) + " shows a row cut at its bottom edge " + when);
@@ -628,10 +628,12 @@ void TextListFaults(const Shown& c, std::vector<std::string>& faults) {
 
 }  // namespace
 
-std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SIZE saved, SIZE paper) {
+std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SIZE saved, SIZE paper, LONG beyond) {
     std::vector<std::string> faults;
     const LONG w = rcSheet.right - rcSheet.left, h = rcSheet.bottom - rcSheet.top;
     if (w <= 0 || h <= 0 || paper.cx <= 0 || paper.cy <= 0) return faults;
+    beyond = std::clamp<LONG>(beyond, 0, h - 1);
+    const LONG shownTop = rcSheet.top + beyond;
     // The sample page as its painter left it: a control drawn by its page has nothing of its own.
     const Pixels pixels(hControl, false);
     const std::string page = "the sample page " + Describe(rcSheet);
@@ -642,11 +644,12 @@ std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SI
     const struct {
         const char* name;
         LONG x0, y0, dx, dy, n;
-    } edges[] = {{"top", rcSheet.left, rcSheet.top, 1, 0, w},
+    } edges[] = {{"top", rcSheet.left, rcSheet.top, 1, 0, beyond ? 0 : w},
                  {"bottom", rcSheet.left, rcSheet.bottom - 1, 1, 0, w},
-                 {"left", rcSheet.left, rcSheet.top, 0, 1, h},
-                 {"right", rcSheet.right - 1, rcSheet.top, 0, 1, h}};
+                 {"left", rcSheet.left, shownTop, 0, 1, h - beyond},
+                 {"right", rcSheet.right - 1, shownTop, 0, 1, h - beyond}};
     for (const auto& edge : edges) {
+        if (edge.n == 0) continue;
         LONG inked = 0;
         for (LONG i = 0; i < edge.n; ++i) inked += black(edge.x0 + i * edge.dx, edge.y0 + i * edge.dy) ? 1 : 0;
         if (inked * 2 < edge.n)

@@ -48,8 +48,9 @@ std::vector<std::string> RowFaults(HWND hWnd);
 // with fewer than half its pixels black: a page cut by the roll or drawn over at an edge), or its
 // proportions, width to height once what saving roll paper took off is counted back, more than a
 // pixel and a half from its paper's (the paper's width and height as the sheet lies, in any one
-// unit). A paper of no size is not measured.
-std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SIZE saved, SIZE paper);
+// unit). A paper of no size is not measured. A roll's page that runs on `beyond` rows past the top
+// of the paper shown is looked at below them: its top edge is not shown.
+std::vector<std::string> SamplePageFaults(HWND hControl, const RECT& rcSheet, SIZE saved, SIZE paper, LONG beyond = 0);
 
 // One line when the page does not fill its window: the window (a property sheet sizes every page
 // to its largest) leaves a band to the right of or below the shown controls wider than the band the

@@ -262,7 +262,7 @@ TEST_F(PaperQualityPage, MessagesWithoutTheirContextChangeNothing) {
     for (PageContext* context : {static_cast<PageContext*>(nullptr), &m_context}) {
         SetWindowLongPtrW(m_page, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         for (UINT message : {UINT(WM_HSCROLL), UINT(WM_COMMAND), UINT(WM_NOTIFY), UINT(WM_PAINT), UINT(WM_DRAWITEM),
-                             UINT(WM_ERASEBKGND), UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), ZQAlertLinkMessage()}) {
+                             UINT(WM_ERASEBKGND), UINT(WM_HELP), UINT(WM_CONTEXTMENU), UINT(WM_DESTROY), kZQAlertLinkMessage}) {
             if (context && message != WM_HSCROLL && message != WM_COMMAND && message != WM_NOTIFY) continue;
             SetLastError(0);
             EXPECT_EQ(0, PaperQualityPageDlgProc(m_page, message, message == WM_COMMAND ? command : 0,
