@@ -252,10 +252,11 @@ void CZQTreePopups::VUpdateRecentPapers(PageContext* pContext, POPTITEM pForm, H
     recent[0] = front;
 }
 
-void CZQTreePopups::VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam) {
-    WCHAR text[CZQCommon::kResStringChars];
-    if (!texts.BLoadResString(3119, text)) ZQCopyText(text, CZQCommon::kResStringChars, L"More...");
-    SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+void CZQTreePopups::VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam, PCWSTR pszMoreEnglish) {
+    WCHAR text[CZQCommon::kResStringChars] = {};
+    if (!texts.BLoadResString(3119, text) && pszMoreEnglish)
+        ZQCopyText(text, CZQCommon::kResStringChars, pszMoreEnglish);
+    if (text[0]) SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
     if (Readable(pParam, L"ZQConsumerCustomPaper")) {
         if (!texts.BLoadResString(1018, text)) ZQCopyText(text, CZQCommon::kResStringChars, L"Custom");
         SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -363,6 +364,21 @@ TEST_F(PopupPage, PaperSizeNameFromTheHelperFile) {
     EXPECT_STREQ(L"A4", name);
     m_host.SetSelection("PaperSize", 4);
     EXPECT_FALSE(m_tab->BGetPaperSizeDisplayName(&m_context, name));
+}
+
+// Without the status module's "More..." the short lists offer no such entry, and the media list's
+// last entry, now a type, opens no tree.
+TEST_F(PopupPage, WithoutTheMoreStringNoEntryOpensATree) {
+    m_printer.Identity().driverDirectory = L"C:\\ZQNoSuchDriverDirectory";
+    Prepare(false);
+    const Lines media = Entries(IDC_CBO_MEDIA_TYPE_IS), sizes = Entries(IDC_CBO_MEDIA_SIZE_IS);
+    EXPECT_EQ(L"Plain Paper", media.back());
+    EXPECT_EQ(sizes.end(), std::find(sizes.begin(), sizes.end(), L"More...")) << sizes.size();
+    bool opened = false;
+    Modal([&] { return INT_PTR(ZQChooseOnPage(m_page, L"#" + std::to_wstring(IDC_CBO_MEDIA_TYPE_IS), media.back())); },
+          [&](HWND) { opened = true; });
+    EXPECT_FALSE(opened);
+    EXPECT_EQ("PLAIN", Current("MediaType"));
 }
 
 TEST_F(PopupPage, PopUpsWithoutRulesShowAnEmptyTreeAndCloseAsCancel) {
