@@ -182,8 +182,9 @@ BOOL CZQCustomQualityDlg::BFillLevelCombo(PageContext* pContext) {
     return TRUE;
 }
 
+// Whether the two show is the opening's affair.
 void CZQCustomQualityDlg::VFillGlossCombo(PageContext* pContext) {
-    for (Ctl c : {kCtlGloss, kCtlGlossLabel}) ShowEnabled(H(c));
+    for (Ctl c : {kCtlGloss, kCtlGlossLabel}) EnableWindow(H(c), TRUE);
     for (int action : {CZQUILogic::kBindFillFree, CZQUILogic::kBindShow})
         pContext->pLogic->IBindFeatureControl(0, kGloss, H(kCtlGloss), nullptr, OEMCUIP_DOCPROP, action, FALSE, 0,
                                               nullptr);

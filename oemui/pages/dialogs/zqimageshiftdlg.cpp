@@ -108,20 +108,8 @@ std::wstring EditText(HWND hEdit) {
     return text;
 }
 
-// The decimal separators a user types: the point, the comma and the one of the user's locale.
-bool IsDecimalSeparator(WCHAR c) {
-    if (c == L'.' || c == L',') return true;
-    WCHAR own[4] = {};
-    return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, own, 4) == 2 && own[0] == c;
-}
-
-// The number a shift's text gives, whichever decimal separator it uses.
-double ShiftValue(const std::wstring& text) {
-    std::wstring number = text;
-    for (WCHAR& c : number)
-        if (IsDecimalSeparator(c)) c = L'.';
-    return std::wcstod(number.c_str(), nullptr);
-}
+// The number a shift's text gives.
+double ShiftValue(const std::wstring& text) { return std::wcstod(text.c_str(), nullptr); }
 
 // The value negated as its text stands: a "-" taken away or put in front, zero as "0".
 std::wstring Negated(const std::wstring& text) {
@@ -285,8 +273,7 @@ BOOL CZQImageShiftDlg::BValidateShift(PCWSTR pszText) const {
     int points = 0;
     for (int i = 0; pszText[i]; ++i) {
         const WCHAR c = pszText[i];
-        // A decimal comma is as good as the point: never a silent zero.
-        if ((c >= L'0' && c <= L'9') || (c == L'-' && i == 0) || (IsDecimalSeparator(c) && ++points == 1)) continue;
+        if ((c >= L'0' && c <= L'9') || (c == L'-' && i == 0) || (c == L'.' && ++points == 1)) continue;
         return FALSE;
     }
     const float value = static_cast<float>(ShiftValue(pszText));

@@ -400,14 +400,14 @@ void CZQMarginsDlg::VPaintPreview(PageContext* pContext, int iPrintWithMargins, 
 
     pContext->pPreview->VSetSettings(&r);
     pContext->pPreview->VPaintRollOptions(iPrintWithMargins, iMarginSet, iEnlargement);
-    VFillLargeFormat(pContext, iPrintWithMargins);
+    VFillLargeFormat(pContext);
     pContext->pPreview->VSetSettings(&r);
     // The print preview shows the page as the large-format fields lay it out, beside the
     // application's view of it.
     pContext->pPreview->VPaint();
 }
 
-void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext, int iPrintWithMargins) {
+void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext) {
     CZQUILogic& logic = *pContext->pLogic;
     const POEMCUIPPARAM param = m_pCUIParam;
     int* extra = m_preview.aiExtra;
@@ -434,10 +434,9 @@ void CZQMarginsDlg::VFillLargeFormat(PageContext* pContext, int iPrintWithMargin
     const int cutterOff = OptionIs(param, zqkw::kZQDisableAutoCutter, L"TRUE");
     if (cutterOff >= 0) extra[kPxAutoCutter] = cutterOff ? 0 : 1;
     extra[kPxAutoRotate] = OptionIs(param, zqkw::kZQAutorotate, L"TRUE") == 1 ? 1 : 0;
-    extra[kPxWithMargins] = 0;
-    extra[kPxMarginLayout] = 3;
-    // The layout chosen in the dialog, which Borderless and Print with Margins select only on OK.
-    if (Readable(param, zqkw::kZQPrintWithMargins)) ZQSetPreviewMarginLayout(&m_preview, iPrintWithMargins, param);
+    // The layout as "ZQPrintWithMargins" holds it: the layout radios select theirs at once,
+    // Borderless only on OK.
+    ZQFillPreviewMargins(&m_preview, param);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -48,8 +48,8 @@ private:
     void VHide(std::initializer_list<int> ids);
     void VEnable(std::initializer_list<int> ids, BOOL bEnable);
     void VRepaintPreview(BOOL bErase);
-    // The large-format fields, the margins as the layout given (the dialog's choice).
-    void VFillLargeFormat(PageContext* pContext, int iPrintWithMargins);
+    // The large-format fields, the margins as "ZQPrintWithMargins" holds them.
+    void VFillLargeFormat(PageContext* pContext);
     bool Checked(int id) const;
     void VCheck(int id, bool bOn);
 

@@ -58,7 +58,7 @@ void CZQFeaturesTab::VFillPaperSizeCombo(HWND hCombo, PageContext* pContext) {
                 CB_ERR)
                 SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    CZQTreePopups::VAddPaperListEnd(*this, hCombo, m_pCUIParam);
+    CZQTreePopups::VAddPaperListEnd(*this, hCombo, m_pCUIParam, L"More...");
     CZQTreePopups::VSelectExact(hCombo, selected);
 }
 

@@ -394,11 +394,12 @@ void CZQPaperQualityTab::VOnQualityChange(HWND hDlg, PageContext* pContext) {
 // ---------------------------------------------------------------------------------------------
 // Pop-up mode: "More...", the new paper and the refresh of the custom papers
 // ---------------------------------------------------------------------------------------------
-// Cancel leaves the size the core driver's item holds.
+// Cancel leaves the size the core driver's item holds. Without the string of "More..." no entry is
+// that one.
 void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
     HWND list = m_controls.H(kCtlSize);
     WCHAR text[256], more[kResStringChars];
-    if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
+    if (!BLoadResString(3119, more)) return;
     if (!m_state.bPaperSizePopup || !RulesLoaded(pContext) || !SelectedText(list, text) || lstrcmpW(text, more) != 0) return;
     const ZQSheetState* sheet = pContext->pLogic->SheetState();
     if (m_treePopups.IRunPaperSizes(hDlg, pContext, *this, pContext->pLogic->BHasLqjPaperSizeTreeview(),
@@ -410,11 +411,11 @@ void CZQPaperQualityTab::VOnPaperMore(HWND hDlg, PageContext* pContext) {
 }
 
 BOOL CZQPaperQualityTab::BOnMediaMore(HWND hDlg, PageContext* pContext, HWND hList) {
-    if (!m_state.bMediaTypePopup || !hList) return FALSE;
+    WCHAR label[kResStringChars];
+    if (!m_state.bMediaTypePopup || !hList || !BLoadResString(3119, label)) return FALSE;
     bool more;
     if (pContext->pLogic->BIsLargeFormat()) {
-        WCHAR text[256], label[kResStringChars];
-        if (!BLoadResString(3119, label)) ZQCopyText(label, kResStringChars, L"More...");
+        WCHAR text[256];
         more = SelectedText(hList, text) && lstrcmpW(text, label) == 0;
     } else {
         const LRESULT count = SendMessageW(hList, CB_GETCOUNT, 0, 0);

@@ -230,6 +230,8 @@ void CZQPaperQualityControls::VFitPaperFrame(bool bOrientation) {
         if (rc.bottom > bottom) bottom = rc.bottom;
     }
     bottom += kFrameMargin;
+    // Elsewhere the frame keeps the template's height unless the stack runs past it.
+    if (!bOrientation && bottom < frame->rc.bottom) bottom = frame->rc.bottom;
     BPlace(IDC_GB_MEDIA_PAPER_OPTIONS, static_cast<float>(frame->rc.top), static_cast<int>(bottom - frame->rc.top));
     if (!bOrientation) return;
     const ControlRect* group = Recorded(IDC_GB_ORIENTATION);

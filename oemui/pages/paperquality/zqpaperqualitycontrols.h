@@ -94,9 +94,10 @@ public:
     BOOL BPlace(int iCtrlId, float fTop, int iHeight = -1);
     // Shown (and enabled or not), or hidden and disabled.
     void VShow(int iCtrlId, BOOL bShow, BOOL bEnable);
-    // The paper group's frame ends under its last shown control, however long the stack; the
-    // orientation group of large-format printers follows under it, its buttons one under the
-    // other.
+    // The paper group's frame at the template's top holds its last shown control, however long the
+    // stack: on large-format printers it ends under it and the orientation group follows, its
+    // buttons one under the other; elsewhere it keeps the template's height unless the stack is
+    // longer.
     void VFitPaperFrame(bool bOrientation);
 
     // The texts for the printer's class; the photo enhancements take the business name when asked.

@@ -151,7 +151,7 @@ void CZQPaperQualityTab::VLayoutQualityGroup(const int aiPresent[kPresenceCount]
         for (int id : kQuickSetControls) Hide(m_controls.Item(id));
         for (ZQPqControl c : {kCtlAutorotate, kCtlDisableAutoCutter, kCtlSaveRollPaper}) Hide(m_controls.H(c));
         const CZQPaperQualityControls::ControlRect* size = m_controls.Recorded(IDC_STA_MEDIA_SIZE_DIMENSIONS);
-        if (size) m_controls.BPlace(IDC_STA_MEDIA_SIZE_DIMENSIONS, static_cast<float>(size->rc.top));
+        if (size) m_controls.BPlace(IDC_STA_MEDIA_SIZE_DIMENSIONS, static_cast<float>(size->rc.top), 15);
         m_controls.VFitPaperFrame(true);
     } else {
         for (ZQPqControl c : {kCtlOrientationGroup, kCtlPortrait, kCtlLandscape, kCtlShowPreview}) Hide(m_controls.H(c));

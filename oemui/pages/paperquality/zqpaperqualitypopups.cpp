@@ -107,8 +107,7 @@ void CZQPaperQualityTab::VFillMediaTypePopupList(HWND hCombo, PageContext* pCont
             SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kAddCustomPaper));
     }
     WCHAR more[kResStringChars];
-    if (!BLoadResString(3119, more)) ZQCopyText(more, kResStringChars, L"More...");
-    SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(more));
+    if (BLoadResString(3119, more)) SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(more));
     CZQTreePopups::VSelectExact(hCombo, selectedName);
 }
 
@@ -173,7 +172,8 @@ void CZQPaperQualityTab::VFillPaperSizePopupList(HWND hCombo, PageContext* pCont
         if (SendMessageW(hCombo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(sorted[i])) ==
             CB_ERR)
             SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sorted[i]));
-    CZQTreePopups::VAddPaperListEnd(*this, hCombo, m_pCUIParam);
+    // Without its string there is no "More..." to offer (nothing would open the tree).
+    CZQTreePopups::VAddPaperListEnd(*this, hCombo, m_pCUIParam, nullptr);
     CZQTreePopups::VSelectExact(hCombo, OptionName(form, static_cast<int>(form->Sel)));
 }
 

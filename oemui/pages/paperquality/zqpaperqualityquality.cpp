@@ -139,7 +139,7 @@ BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
         }
         return FALSE;
     }
-    // The pop-up's short list takes the twin as a new entry.
+    // The pop-up's short list takes the twin as a new entry, then is made again around it.
     for (int i = 0; i < IGetOptionCount(paper); ++i) {
         PCWSTR name = OptionName(paper, i);
         if (!isTwin(name)) continue;
@@ -148,6 +148,7 @@ BOOL CZQPaperQualityTab::BSelectBorderlessTwin(PageContext* pContext) {
             SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name));
         SendMessageW(list, CB_SETCURSEL, entry >= 0 ? static_cast<WPARAM>(entry) : 0, 0);
         VApplyPaperSizeSelection(pContext);
+        VFillPaperSizePopupList(list, pContext);
         return TRUE;
     }
     return FALSE;

@@ -72,7 +72,8 @@ HTREEITEM FindEntry(HWND hTree, HTREEITEM hFirst, PCWSTR pszName) {
 void FillPaperTree(HWND hDlg, PageContext* pContext, POEMCUIPPARAM pParam) {
     HWND tree = GetDlgItem(hDlg, IDC_TREE_PAPERSIZE_POPUP);
     pContext->pRules->BFillPaperSizeTree(tree, pParam, &CZQCustomPaperDlg::BFindForm);
-    CZQTreePopups::VShowCurrent(tree, pParam, DMPUB_FORMNAME);
+    // The tree opens at its top with no size chosen: OK without a pick keeps the paper.
+    SendMessageW(tree, WM_VSCROLL, SB_TOP, 0);
 }
 
 // The unit the tree offers, kept in "ZQPaperSizeTreeviewPopup" whatever the dialog's end.
@@ -252,10 +253,11 @@ void CZQTreePopups::VUpdateRecentPapers(PageContext* pContext, POPTITEM pForm, H
     recent[0] = front;
 }
 
-void CZQTreePopups::VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam) {
-    WCHAR text[CZQCommon::kResStringChars];
-    if (!texts.BLoadResString(3119, text)) ZQCopyText(text, CZQCommon::kResStringChars, L"More...");
-    SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+void CZQTreePopups::VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam, PCWSTR pszMoreEnglish) {
+    WCHAR text[CZQCommon::kResStringChars] = {};
+    if (!texts.BLoadResString(3119, text) && pszMoreEnglish)
+        ZQCopyText(text, CZQCommon::kResStringChars, pszMoreEnglish);
+    if (text[0]) SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
     if (Readable(pParam, L"ZQConsumerCustomPaper")) {
         if (!texts.BLoadResString(1018, text)) ZQCopyText(text, CZQCommon::kResStringChars, L"Custom");
         SendMessageW(hCombo, CB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
@@ -339,7 +341,6 @@ INT_PTR CALLBACK MediaTypePopupDlgProc(HWND hDlg, UINT uMsg, WPARAM wParam, LPAR
         HWND tree = GetDlgItem(hDlg, IDC_TREE_MEDIATYPE_POPUP);
         context->pRules->BFillMediaTypeTree(tree, owner.CUIParam());
         AddCustomPapers(tree, context, owner);
-        CZQTreePopups::VShowCurrent(tree, owner.CUIParam(), DMPUB_MEDIATYPE);
         SetWindowLongPtrW(hDlg, DWLP_USER, reinterpret_cast<LONG_PTR>(context));
         return FALSE;
     }

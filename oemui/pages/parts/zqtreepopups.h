@@ -58,7 +58,8 @@ public:
     // short list shows moves to the front, another one pushes the others back.
     static void VUpdateRecentPapers(PageContext* pContext, POPTITEM pForm, HWND hList);
     // The paper-size short list's last entries: "More...", and "Custom" where custom sizes are offered.
-    static void VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam);
+    // Without its string "More..." is pszMoreEnglish, or no entry at all when that is null.
+    static void VAddPaperListEnd(CZQCommon& texts, HWND hCombo, POEMCUIPPARAM pParam, PCWSTR pszMoreEnglish);
     // A tree's selected item's text (kMediaNameChars); empty without one.
     static void VSelectedTreeText(HWND hTree, PWSTR pszText);
     // A filled tree opens on the option in use of the public item (a paper or a medium): its entry

@@ -102,7 +102,8 @@ TEST_F(CustomQualityDialog, BestQualityAndTheMediaGroupsGateTheChoicesAtOpeningA
         PCWSTR offered;
     };
     for (const Row& row : {Row{kGlossy, 1, -1, L"svm svm Render dpi:1200x1200dpi"},
-                           Row{kGlossy, 0, 1, L"--- svm Render dpi:1200x1200dpi"},
+                           // Hidden at opening, the gloss choice stays out of sight.
+                           Row{kGlossy, 0, 1, L"--- -vm Render dpi:1200x1200dpi"},
                            Row{kGlossy, 1, 0, L"svm s-- Render dpi:600x600dpi"},
                            Row{kHwc, 1, 2, L"--m --- Render dpi:1200x1200dpi"},
                            Row{kPlain, 1, 1, L"--- --- Render dpi:1200x1200dpi"}}) {

@@ -39,7 +39,7 @@ protected:
 };
 
 // In millimetres up to 250 either way, in inches up to 9.9; digits, a leading "-" and one decimal
-// separator (a point or a comma) only.
+// point only.
 // A rejected text becomes four zeros at once; the settings hold the whole part shown meanwhile. The
 // unit converts both ways.
 TEST_F(ImageShift, ValuesCheckedAsTypedInTheUnitShown) {
@@ -55,8 +55,8 @@ TEST_F(ImageShift, ValuesCheckedAsTypedInTheUnitShown) {
                  {false, L"1.2.3", L"0000", 0}, {false, L"-", L"-", 0},          {false, L"12.7", L"12.7", 12},
                  {false, L"-0.5", L"-0.5", -1}, {false, L"", L"", 0},            {true, L"9.9", L"9.9", 9},
                  {true, L"-9.9", L"-9.9", -10}, {true, L"10", L"0000", 0},       {true, L"9.91", L"0000", 0},
-                 // A decimal comma is taken as the point, never as a zero.
-                 {false, L"12,7", L"12,7", 12}, {false, L"1,2.3", L"0000", 0},  {true, L"-9,9", L"-9,9", -10}};
+                 // A comma is no decimal point.
+                 {false, L"12,7", L"0000", 0}, {false, L"1,2.3", L"0000", 0},  {true, L"-9,9", L"0000", 0}};
     InDialog([&](HWND dialog) {
         for (const auto& c : cases) {
             SCOPED_TRACE(testing::Message() << std::string(c.typed, c.typed + wcslen(c.typed)));

@@ -219,10 +219,10 @@ TEST_F(MarginsDialog, PreviewButtonsToggleTheOrientationAndPaintsLeaveNothingBeh
         Run([&](HWND hDlg) {
             for (int i = 0; i < row.clicks; ++i)
                 Notice(hDlg, i % 2 ? IDC_MG_BTN_PREVIEW_PORT : IDC_MG_BTN_PREVIEW_LAND, BN_CLICKED);
-            // The print preview draws the layout clicked, which Borderless and Print with Margins
-            // select only on OK: margins of the kind, or none.
-            for (auto [layout, drawn] :
-                 {std::pair{IDC_MG_RB_CLIP, 2}, {IDC_MG_RB_BORDERLESS, 3}, {IDC_MG_RB_PRINT_WITH_MARGINS, 2}}) {
+            // The print preview draws the layout "ZQPrintWithMargins" holds: a layout radio selects
+            // its own at once, Borderless only on OK.
+            for (auto [layout, drawn] : {std::pair{IDC_MG_RB_CLIP, 2}, {IDC_MG_RB_BORDERLESS, 2},
+                                         {IDC_MG_RB_STANDARD, 0}, {IDC_MG_RB_BORDERLESS, 0}}) {
                 Pick(hDlg, layout);
                 SendMessageW(hDlg, WM_PAINT, 0, 0);
                 const int* extra = m_tab->DialogsForTesting().margins.Settings().aiExtra;

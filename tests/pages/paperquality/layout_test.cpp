@@ -147,6 +147,10 @@ TEST_F(PaperQualityLayout, PrinterWithoutOptionalFeaturesLeavesNoGaps) {
     ExpectShown({IDC_STA_MEDIA_SOURCE_IS, IDC_CBO_MEDIA_SOURCE_IS, IDC_STA_MEDIA_TYPE_IS, IDC_CBO_MEDIA_TYPE_IS});
     EXPECT_EQ(4, Gap(IDC_CBO_MEDIA_SIZE_IS, IDC_STA_MEDIA_SOURCE_IS)) << "the source right under the paper size";
     EXPECT_EQ(4, Gap(IDC_CBO_MEDIA_SOURCE_IS, IDC_STA_MEDIA_TYPE_IS));
+    // The short stack leaves the frame as tall as the template makes it.
+    RECT frame = {7, 2, 143, 150};
+    MapDialogRect(m_page, &frame);
+    EXPECT_EQ(frame.bottom, group.bottom);
 }
 
 TEST_F(PaperQualityLayout, LargeFormatQualityModeAndRolls) {
@@ -158,6 +162,9 @@ TEST_F(PaperQualityLayout, LargeFormatQualityModeAndRolls) {
                  IDC_GB_ORIENTATION, IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE});
     EXPECT_EQ(4, Gap(IDC_STA_ROLL_INFO, IDC_STA_MEDIA_SOURCE_IS)) << "the loaded paper before the lists";
     EXPECT_EQ(4, Gap(IDC_RB_PORTRAIT, IDC_RB_LANDSCAPE));
+    // The frame ends under the media list, the orientation group right under it.
+    EXPECT_EQ(Rect(IDC_CBO_MEDIA_TYPE_IS).bottom + 6, Rect(IDC_GB_MEDIA_PAPER_OPTIONS).bottom);
+    EXPECT_EQ(4, Gap(IDC_GB_MEDIA_PAPER_OPTIONS, IDC_GB_ORIENTATION));
     EXPECT_EQ(L"Sta&ndard Options", Text(IDC_RB_STNDARD_OPTIONS));
     // Standard options: the slider over the standard qualities, at the selected one.
     HWND slider = Ctl(IDC_SLIDER_PQ_SETTINGS);

@@ -198,6 +198,29 @@ TEST_F(PaperQualityRules, BorderlessTwinsBothWays) {
     }
 }
 
+// In pop-up mode the switch itself refills the short list around the twin, whoever asked for it.
+TEST_F(PaperQualityRules, BorderlessTwinRefillsThePopUpList) {
+    m_papers = {{"LETTER", L"Letter"}, {"A4", L"A4"}, {"ZQ_BORDERLESS_LETTER", L"Letter (borderless)"}};
+    AddItems();
+    m_host.Add(ListFeature("ZQPaperSizeTreeviewPopup", {{"English", L"English"}, {"Metric", L"Metric"}}));
+    Build();
+    LoadBorderless("<Borderless><Paper>LETTER</Paper><Borderless_Paper>ZQ_BORDERLESS_LETTER</Borderless_Paper>"
+                   "</Borderless>");
+    ASSERT_NE(nullptr, Open());
+    m_host.SetSelection("PaperSize", 0);
+    ASSERT_TRUE(m_tab->BSelectBorderlessTwin(&m_context));
+    EXPECT_EQ(2, Sel("PaperSize"));
+    std::vector<std::wstring> entries;
+    HWND list = Ctl(IDC_CBO_MEDIA_SIZE_IS);
+    for (LRESULT i = 0, n = SendMessageW(list, CB_GETCOUNT, 0, 0); i < n; ++i) {
+        WCHAR text[256] = {};
+        SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"Letter (borderless)", L"More..."}), entries);
+    EXPECT_EQ(L"Letter (borderless)", Text(IDC_CBO_MEDIA_SIZE_IS));
+}
+
 TEST_F(PaperQualityRules, PrintPreviewBoxOnLocalAndNetworkPrinters) {
     AddItems();
     m_host.Add(ListFeature("ZQPrintPreview", kOnOff, 1));
