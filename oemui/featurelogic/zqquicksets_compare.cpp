@@ -130,8 +130,7 @@ BOOL CZQQuickSets::BGroupDiffers(const ZQUIDevmode& devmode, const QuickSetEntry
             return zqqs::FinishingDiffers(devmode, block, m_iPosterTilesPerSide);
         case kCompareEffects:
             return zqqs::EffectsNumbersDiffer(devmode, block) || BWatermarkDiffers(devmode, entry);
-        case kComparePaperQuality:
-        case kCompareFeatures: {
+        case kComparePaperQuality: {
             POPTITEM media = nullptr;
             const bool mediaItem =
                 DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media) == ZQOPT_OK && media;

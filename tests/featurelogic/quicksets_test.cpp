@@ -315,13 +315,13 @@ TEST_F(QuickSetCompare, EveryGroupComparesItsOwnFields) {
         {CZQQuickSets::kCompareEffects, [](ZQUIDevmode& d) { d.dwScalePercent = 50; }, CZQQuickSets::kCompareFinishing},
         {CZQQuickSets::kCompareEffects, [](ZQUIDevmode& d) { lstrcpyW(d.szWmName, L"Draft"); }, CZQQuickSets::kCompareAppText},
         {CZQQuickSets::kComparePaperQuality, [](ZQUIDevmode& d) { d.dwOtherPagesMedia = 258; }, CZQQuickSets::kCompareEffects},
-        {CZQQuickSets::kCompareFeatures, [](ZQUIDevmode& d) { d.dwOtherPagesMedia = 258; }, CZQQuickSets::kCompareFinishing},
         {CZQQuickSets::kCompareAppText, [](ZQUIDevmode& d) { d.szAppText[0] = L'W'; }, CZQQuickSets::kComparePaperQuality},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(Differs(c.change, c.group)) << c.group;
         EXPECT_FALSE(Differs(c.change, c.unrelated)) << c.group;
         EXPECT_FALSE(Differs(c.change, 4)) << "page id 4 runs no group";
+        EXPECT_FALSE(Differs(c.change, CZQQuickSets::kCompareFeatures)) << "nor does the Features page's";
     }
     // A tile beyond 2 x 2 is outside the poster; orientation counts for every page.
     EXPECT_FALSE(Differs([](ZQUIDevmode& d) { d.adwPosterTiles[4] = 1; }, CZQQuickSets::kCompareFinishing));
