@@ -252,6 +252,24 @@ TEST_F(QuickSetStore, RebuildMergesUnderFreshIndexes) {
     EXPECT_EQ(2, counter[0]);
 }
 
+// A restricted user's rebuild writes his own store, by its counter, past the quick sets of his own;
+// his earlier copy of a shared one gives way.
+TEST_F(QuickSetStore, RestrictedRebuildWritesTheUsersStore) {
+    Save(L"Shared");
+    const std::vector<BYTE> shared = Stored(L"PresetPool:0");
+    m_printer.SetRestrictedUser(true);
+    Bind(PRINTER_ACCESS_USE);
+    Save(L"Mine");
+    Save(L"Shared", 2);
+    Bind(PRINTER_ACCESS_USE).VRebuildStore(nullptr);
+    EXPECT_EQ(0, std::wstring(reinterpret_cast<const wchar_t*>(UserStored(kPool, L"PresetPool:0").data() + 12)).compare(L"Mine"));
+    const std::vector<BYTE> rebuilt = UserStored(kPool, L"PresetPool:1");
+    ASSERT_LT(180u, rebuilt.size());
+    EXPECT_EQ(1, rebuilt[180]);  // the printer's own, one-sided
+    EXPECT_EQ((std::vector<BYTE>{2, 0, 0, 0}), UserStored(L"ZQPresetRoot", L"PresetPoolMaxIndexCount"));
+    EXPECT_EQ(shared, Stored(L"PresetPool:0"));
+}
+
 TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     QuickSetEntry* kept = Save(L"Kept");
     m_printer.SetReadOnly(true);
