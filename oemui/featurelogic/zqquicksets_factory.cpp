@@ -8,6 +8,7 @@
 #include "device/zqbidisession.h"
 #include "formats/zquidevmode.h"
 #include "settings/zqdriverdata.h"
+#include "settings/zqoptionlists.h"
 #include "xmlrules/zqxmlparser.h"
 #include "xmlrules/zqxmluirules.h"
 
@@ -109,6 +110,15 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         work.dwDiffPaper = work.dwBackCover = 0;
         work.dwBackCoverFeeder = work.dwFrontCover = work.dwFrontCoverFeeder = 0;
     };
+    // A document feature the core driver offers, with an option it lists, is kept as the helper
+    // file writes it: a preset named as a document type holds what the type leaves, and a pair left
+    // at the option in force would make an untouched sheet find the type's settings changed.
+    const auto asWritten = [&](PCWSTR pszFeature, PCWSTR pszOption) {
+        zqsettings::CZQStringList keywords;
+        if (DWGetOptionKeywords(param, pszFeature, &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
+        for (int k = 0; k < keywords.n; ++k)
+            if (keywords.p[k] && Is(keywords.p[k], pszOption)) return set(pszFeature, keywords.p[k]);
+    };
     // A binding the administrator fixed: the configuration manager's two-sided value and edge.
     const auto lockedDuplex = [&]() {
         WCHAR lock[256];
@@ -150,6 +160,8 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             }
             continue;
         }
+        // The two-sided kind lives in the settings block: no pair carries it.
+        if (!Is(feature, zqkw::kDuplexItem)) asWritten(feature, option);
         if (Is(feature, zqkw::kDuplexItem) && Is(option, L"TRUE")) {
             bindingAtEnd = true;
         } else if (Is(feature, L"ZQOrientation")) {

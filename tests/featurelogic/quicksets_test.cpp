@@ -801,9 +801,8 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
              EXPECT_EQ(2u, e.head.settings.adwFinishing[6]);  // two pages per sheet
              EXPECT_EQ(3, e.head.settings.wDuplex);
          }},
-        // Pairs change only where a feature's handler sets them: the page order as the store's
-        // decimal position; the two-sided kind worked out and features without a handler keep the
-        // options in force.
+        // The page order as the store's decimal position, any listed option as written; the two-sided
+        // kind and an option the driver does not list keep the pairs in force.
         {{{L"DUPLEX", L"DuplexNoTumble"}, {L"MediaType", L"GLOSSY"}, {L"PrintQualityGroup", L"PQGroup_2"},
           {L"Resolution", L"1200dpi"}},
          [](const QuickSetEntry& e) {
@@ -813,7 +812,7 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
                  CZQQuickSets::PFindNameValue(e.pPairs, feature, option);
                  pairs += std::wstring(feature) + L"=" + option + L" ";
              }
-             EXPECT_EQ(L"Duplex=NONE PageOrder=1 MediaType=PLAIN PrintQualityGroup=PQGroup_1 "
+             EXPECT_EQ(L"Duplex=NONE PageOrder=1 MediaType=GLOSSY PrintQualityGroup=PQGroup_2 "
                        L"Resolution=300dpi ",
                        pairs);
              EXPECT_EQ(2, e.head.settings.wDuplex);
