@@ -498,10 +498,8 @@ BOOL CZQQuickSets::BMergeStored() {
         VFreeEntries();
         m_pHead = oldHead;
         m_pTail = oldTail;
-        m_pFactory = PFindEntry(m_szFactoryName);
         return FALSE;
     }
-    m_pFactory = PFindEntry(m_szFactoryName);
     m_nEntries = 0;
     // A quick set this sheet knew keeps what its check found; a new or changed one is checked.
     m_nWalkAnswers = 0;
@@ -509,7 +507,7 @@ BOOL CZQQuickSets::BMergeStored() {
         ++m_nEntries;
         if (const QuickSetEntry* known = FindSame(oldHead, *e))
             e->dwFlags |= known->dwFlags & kHiddenFlag;
-        else if (e != m_pFactory)
+        else if (wcsncmp(e->head.szName, m_szFactoryName, kNameChars) != 0)
             VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;

@@ -780,6 +780,16 @@ TEST_F(QuickSetManager, DevmodeKeepsTheNameThatHolds) {
     dm.szQuickSetName[0] = 0;
     m_qs->VStoreNameInDevmode(&dm);
     EXPECT_STREQ(L"", dm.szQuickSetName);
+    // A normal load builds no factory-defaults entry: settings equal to the stored one get no name,
+    // and the factory snapshot, which it cannot take, is not taken as equal.
+    QuickSetEntry* factory = Save(L" Factory Defaults");
+    zqqs::Capture(m_dm, factory->head.settings);
+    m_qs->VWriteEntry(factory, TRUE);
+    m_dm.dwQuickSetInUse = 1;
+    m_qs->VLoad(nullptr, &m_dm);
+    m_qs->VStoreNameInDevmode(&dm);
+    EXPECT_STREQ(L"", dm.szQuickSetName);
+    EXPECT_TRUE(m_qs->BSettingsDiffer(m_dm));
 }
 
 TEST_F(QuickSetManager, FactoryPresetRules) {
