@@ -498,10 +498,8 @@ BOOL CZQQuickSets::BMergeStored() {
         VFreeEntries();
         m_pHead = oldHead;
         m_pTail = oldTail;
-        m_pFactory = PFindEntry(m_szFactoryName);
         return FALSE;
     }
-    m_pFactory = PFindEntry(m_szFactoryName);
     m_nEntries = 0;
     // A quick set this sheet knew keeps what its check found; a new or changed one is checked.
     m_nWalkAnswers = 0;
@@ -509,7 +507,7 @@ BOOL CZQQuickSets::BMergeStored() {
         ++m_nEntries;
         if (const QuickSetEntry* known = FindSame(oldHead, *e))
             e->dwFlags |= known->dwFlags & kHiddenFlag;
-        else if (e != m_pFactory)
+        else if (wcsncmp(e->head.szName, m_szFactoryName, kNameChars) != 0)
             VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;
@@ -592,35 +590,54 @@ int CZQQuickSets::ILoadFactoryAndStored(CZQXmlUiRules* pRules) {
 BOOL CZQQuickSets::BAddRewrite(CZQStoreEdit& edit) {
     std::vector<ZQStoreValue> stored;
     if (!edit.BReadNow(zqsettings::kPresetPoolKey, &stored)) return FALSE;
-    // The entries over the indexes from 0 first, each taking the counter's next; the values beyond
-    // them go last.
+    // A restricted user's own quick sets are not among the entries (they come from the printer's
+    // store): they stay, and only an earlier copy of an entry gives way.
+    std::vector<ZQStoreValue> kept;
+    if (edit.BPerUser()) {
+        for (const ZQStoreValue& v : stored) {
+            QuickSetEntry parsed = {};
+            const bool copy = BParseEntry(v.data.data(), static_cast<DWORD>(v.data.size()), &parsed) &&
+                              PFindEntry(parsed.head.szName);
+            VFreePairs(&parsed.pPairs);
+            if (!copy) kept.push_back(v);
+        }
+    }
+    // The entries over the indexes from 0 first, each taking the counter's next free one; the values
+    // beyond them go last.
     int& counter = edit.BPerUser() ? m_iUserIndex : m_iSharedIndex;
     counter = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
+        counter = edit.IFreeIndex(kept, zqsettings::kPresetPoolKey, zqsettings::kPresetPoolValuePrefix, counter);
+        if (counter < 0) return FALSE;
         e->iIndex = counter++;
         VWriteEntry(e, TRUE);
         if (m_lastOutcome != ZQStoreOutcome::kStored) return FALSE;
     }
     VWriteMaxIndex();
     for (const ZQStoreValue& v : stored)
-        if (!edit.BWrites(zqsettings::kPresetPoolKey, v.name.c_str())) edit.VRemove(zqsettings::kPresetPoolKey, v.name.c_str());
+        if (!edit.BWrites(zqsettings::kPresetPoolKey, v.name.c_str()) && !CZQStoreEdit::PFind(kept, v.name.c_str()))
+            edit.VRemove(zqsettings::kPresetPoolKey, v.name.c_str());
     return TRUE;
 }
 
 void CZQQuickSets::VRebuildStore(CZQXmlUiRules* pRules) {
     if (!BHasStore()) return;
     BUpdateInstalledCartridges();
-    const int shared = m_iSharedIndex;
+    const int shared = m_iSharedIndex, user = m_iUserIndex;
     {
         // Read and rewritten as stored now, with no other program's change in between; without the
-        // lock the store stays as it is. The rebuild writes the printer's own store.
-        CZQStoreEdit edit(HStorePrinter(), m_pCUIParam->pPrinterName, FALSE);
+        // lock the store stays as it is. The rebuild writes the store a save writes: a restricted
+        // user's own.
+        CZQStoreEdit edit = Edit();
         CEditInUse inUse(*this, edit);
         const int built = edit.BHeld() ? ILoadFactoryAndStored(pRules) : -1;
-        // A rewrite that cannot land whole leaves the store, and the counter, as they were.
+        // A rewrite that cannot land whole leaves the store, and the counters, as they were.
         if (built >= 0) {
             m_nEntries += built;
-            if (!BAddRewrite(edit) || edit.ECommit() != ZQStoreOutcome::kStored) m_iSharedIndex = shared;
+            if (!BAddRewrite(edit) || edit.ECommit() != ZQStoreOutcome::kStored) {
+                m_iSharedIndex = shared;
+                m_iUserIndex = user;
+            }
         }
     }
     VFreeEntries();

@@ -57,7 +57,7 @@ public:
         kCompareEffects = 6,
         kComparePaperQuality = 7,
         kCompareAppText = 11,
-        kCompareFeatures = 12,  // the Features page, which holds the Paper/Quality page's settings
+        kCompareFeatures = 12,  // the Features page: no group of its own, only orientation, duplex and features
         kCompareSimplifiedLargeFormat = 13,
     };
 

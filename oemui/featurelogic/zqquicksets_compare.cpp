@@ -130,8 +130,7 @@ BOOL CZQQuickSets::BGroupDiffers(const ZQUIDevmode& devmode, const QuickSetEntry
             return zqqs::FinishingDiffers(devmode, block, m_iPosterTilesPerSide);
         case kCompareEffects:
             return zqqs::EffectsNumbersDiffer(devmode, block) || BWatermarkDiffers(devmode, entry);
-        case kComparePaperQuality:
-        case kCompareFeatures: {
+        case kComparePaperQuality: {
             POPTITEM media = nullptr;
             const bool mediaItem =
                 DWFindOptItemByPubId(m_pCUIParam, DMPUB_MEDIATYPE, 0, &media) == ZQOPT_OK && media;
@@ -201,13 +200,14 @@ BOOL CZQQuickSets::BFeaturesDiffer(const QuickSetEntry* pEntry) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQQuickSets::BPageDiffers(ZQUIDevmode devmode, int iPageId) {
     m_dwPaperSourceCopy = devmode.dwDiffPaper;
+    // A page's check runs on pages nobody touched too: without a snapshot (none at load, or no
+    // factory-defaults entry to take it from) it finds nothing left, so no untouched sheet turns custom.
     if (!m_bSnapshot) return FALSE;
     return BGroupDiffers(devmode, m_snapshot, iPageId) ||
            zqqs::OrientationDuplexDiffers(devmode, m_snapshot.head.settings) || BFeaturesDiffer(&m_snapshot);
 }
 
 BOOL CZQQuickSets::BSettingsDiffer(ZQUIDevmode devmode) {
-    if (!m_bSnapshot) return FALSE;
     const int groups[] = {kComparePaperQuality,
                           kCompareFinishing,
                           devmode.dwLayoutMode == 3 ? kCompareEffects : 0,

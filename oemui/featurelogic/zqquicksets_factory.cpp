@@ -24,12 +24,6 @@ constexpr size_t kBorderlessPrefixChars = 13;
 
 bool Is(PCWSTR a, PCWSTR b) { return ZQEqualNoCase(a, b); }
 
-// The option keyword at a position of a feature's list of options: null when the core driver lists
-// none there.
-PCWSTR KeywordAt(const zqsettings::CZQStringList& keywords, int iPosition) {
-    return iPosition >= 0 && iPosition < keywords.n ? keywords.p[iPosition] : nullptr;
-}
-
 // The value of a configuration-manager key whose name equals the feature (case-blind).
 bool FindDmcValue(HANDLE hPrinter, PCWSTR pszKey, PCWSTR pszFeature, PWSTR pszValue) {
     CZQPrinterDataList list;
@@ -116,6 +110,15 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         work.dwDiffPaper = work.dwBackCover = 0;
         work.dwBackCoverFeeder = work.dwFrontCover = work.dwFrontCoverFeeder = 0;
     };
+    // A document feature the core driver offers, with an option it lists, is kept as the helper
+    // file writes it: a preset named as a document type holds what the type leaves, and a pair left
+    // at the option in force would make an untouched sheet find the type's settings changed.
+    const auto asWritten = [&](PCWSTR pszFeature, PCWSTR pszOption) {
+        zqsettings::CZQStringList keywords;
+        if (DWGetOptionKeywords(param, pszFeature, &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
+        for (int k = 0; k < keywords.n; ++k)
+            if (keywords.p[k] && Is(keywords.p[k], pszOption)) return set(pszFeature, keywords.p[k]);
+    };
     // A binding the administrator fixed: the configuration manager's two-sided value and edge.
     const auto lockedDuplex = [&]() {
         WCHAR lock[256];
@@ -134,14 +137,6 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
         }
         return true;
     };
-    // A document feature the core driver offers, with an option it lists, is kept as the helper
-    // file writes it: a pair left at the option in force would undo the preset when it is applied.
-    const auto asWritten = [&](PCWSTR pszFeature, PCWSTR pszOption) {
-        zqsettings::CZQStringList keywords;
-        if (DWGetOptionKeywords(param, pszFeature, &keywords.p, &keywords.n, OEMCUIP_DOCPROP) != ZQOPT_OK) return;
-        for (int k = 0; k < keywords.n; ++k)
-            if (keywords.p[k] && Is(keywords.p[k], pszOption)) return set(pszFeature, keywords.p[k]);
-    };
     // The page order as the store keeps it: its position as decimal text (0 front to back), which
     // an apply selects in the core driver's item and the plug-in's own at that position. Every pair
     // of the name takes it: the core driver's feature and the standard value both carry one, and an
@@ -152,7 +147,6 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             VReplacePairOption(p, zqkw::kPageOrderItem, iPosition ? L"1" : L"0");
     };
     bool bindingAtEnd = false;
-    bool duplexSet = false;
     for (int i = 0; i < iCount; ++i) {
         PCWSTR feature = ppszFeatures ? ppszFeatures[i] : nullptr;
         PCWSTR option = ppszOptions ? ppszOptions[i] : nullptr;
@@ -166,9 +160,10 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             }
             continue;
         }
-        asWritten(feature, option);
+        // The two-sided kind lives in the settings block: no pair carries it.
+        if (!Is(feature, zqkw::kDuplexItem)) asWritten(feature, option);
         if (Is(feature, zqkw::kDuplexItem) && Is(option, L"TRUE")) {
-            bindingAtEnd = duplexSet = true;
+            bindingAtEnd = true;
         } else if (Is(feature, L"ZQOrientation")) {
             work.wOrientation = Is(option, L"ZQOrientationLandscape") ? 2 : 1;
         } else if (CZQDriverData::BIsDevModeItem(feature)) {
@@ -256,7 +251,6 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
             const bool automatic = Is(option, L"Automatically");
             if (!tumble && !noTumble && !booklet && !automatic) continue;
             pageOrder(1);
-            duplexSet = true;
             if (tumble || noTumble) {
                 work.wDuplex = tumble ? 3 : 2;
                 work.dwFlipPagesUp = tumble ? 1 : 0;
@@ -276,14 +270,6 @@ void CZQQuickSets::BuildRulesPreset(QuickSetEntry* pEntry, PWSTR* ppszFeatures, 
     if (bindingAtEnd)
         work.wDuplex = WGetDuplexBinding(static_cast<int>(work.dwPagesPerSheet), static_cast<short>(work.wOrientation),
                                          work.dwFlipPagesUp != 0, work.dwBooklet != 0);
-    if (duplexSet) {
-        // The two-sided kind the preset asked for, by the core driver's keyword: one-sided, long edge
-        // and short edge in the order of its duplex item.
-        zqsettings::CZQStringList keywords;
-        DWGetOptionKeywords(param, zqkw::kDuplexItem, &keywords.p, &keywords.n, OEMCUIP_DOCPROP);
-        if (PCWSTR keyword = KeywordAt(keywords, work.wDuplex == 2 ? 1 : work.wDuplex == 3 ? 2 : 0))
-            set(zqkw::kDuplexItem, keyword);
-    }
     zqqs::Capture(work, pEntry->head.settings);
 }
 

@@ -120,12 +120,12 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
         VRebuildStore(pRules);
         return;
     }
+    // A normal load builds no factory-defaults entry: the one stored is a quick set like the others.
     VLoadStored();
-    m_pFactory = PFindEntry(m_szFactoryName);
     m_nWalkAnswers = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
         ++m_nEntries;
-        if (e != m_pFactory) VCheckInstallable(e);
+        if (wcsncmp(e->head.szName, m_szFactoryName, kNameChars) != 0) VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;
     // A save reads the counter again, as stored then.

@@ -252,6 +252,24 @@ TEST_F(QuickSetStore, RebuildMergesUnderFreshIndexes) {
     EXPECT_EQ(2, counter[0]);
 }
 
+// A restricted user's rebuild writes his own store, by its counter, past the quick sets of his own;
+// his earlier copy of a shared one gives way.
+TEST_F(QuickSetStore, RestrictedRebuildWritesTheUsersStore) {
+    Save(L"Shared");
+    const std::vector<BYTE> shared = Stored(L"PresetPool:0");
+    m_printer.SetRestrictedUser(true);
+    Bind(PRINTER_ACCESS_USE);
+    Save(L"Mine");
+    Save(L"Shared", 2);
+    Bind(PRINTER_ACCESS_USE).VRebuildStore(nullptr);
+    EXPECT_EQ(0, std::wstring(reinterpret_cast<const wchar_t*>(UserStored(kPool, L"PresetPool:0").data() + 12)).compare(L"Mine"));
+    const std::vector<BYTE> rebuilt = UserStored(kPool, L"PresetPool:1");
+    ASSERT_LT(180u, rebuilt.size());
+    EXPECT_EQ(1, rebuilt[180]);  // the printer's own, one-sided
+    EXPECT_EQ((std::vector<BYTE>{2, 0, 0, 0}), UserStored(L"ZQPresetRoot", L"PresetPoolMaxIndexCount"));
+    EXPECT_EQ(shared, Stored(L"PresetPool:0"));
+}
+
 TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     QuickSetEntry* kept = Save(L"Kept");
     m_printer.SetReadOnly(true);
@@ -315,13 +333,13 @@ TEST_F(QuickSetCompare, EveryGroupComparesItsOwnFields) {
         {CZQQuickSets::kCompareEffects, [](ZQUIDevmode& d) { d.dwScalePercent = 50; }, CZQQuickSets::kCompareFinishing},
         {CZQQuickSets::kCompareEffects, [](ZQUIDevmode& d) { lstrcpyW(d.szWmName, L"Draft"); }, CZQQuickSets::kCompareAppText},
         {CZQQuickSets::kComparePaperQuality, [](ZQUIDevmode& d) { d.dwOtherPagesMedia = 258; }, CZQQuickSets::kCompareEffects},
-        {CZQQuickSets::kCompareFeatures, [](ZQUIDevmode& d) { d.dwOtherPagesMedia = 258; }, CZQQuickSets::kCompareFinishing},
         {CZQQuickSets::kCompareAppText, [](ZQUIDevmode& d) { d.szAppText[0] = L'W'; }, CZQQuickSets::kComparePaperQuality},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(Differs(c.change, c.group)) << c.group;
         EXPECT_FALSE(Differs(c.change, c.unrelated)) << c.group;
         EXPECT_FALSE(Differs(c.change, 4)) << "page id 4 runs no group";
+        EXPECT_FALSE(Differs(c.change, CZQQuickSets::kCompareFeatures)) << "nor does the Features page's";
     }
     // A tile beyond 2 x 2 is outside the poster; orientation counts for every page.
     EXPECT_FALSE(Differs([](ZQUIDevmode& d) { d.adwPosterTiles[4] = 1; }, CZQQuickSets::kCompareFinishing));
@@ -762,6 +780,16 @@ TEST_F(QuickSetManager, DevmodeKeepsTheNameThatHolds) {
     dm.szQuickSetName[0] = 0;
     m_qs->VStoreNameInDevmode(&dm);
     EXPECT_STREQ(L"", dm.szQuickSetName);
+    // A normal load builds no factory-defaults entry: settings equal to the stored one get no name,
+    // and the factory snapshot, which it cannot take, is not taken as equal.
+    QuickSetEntry* factory = Save(L" Factory Defaults");
+    zqqs::Capture(m_dm, factory->head.settings);
+    m_qs->VWriteEntry(factory, TRUE);
+    m_dm.dwQuickSetInUse = 1;
+    m_qs->VLoad(nullptr, &m_dm);
+    m_qs->VStoreNameInDevmode(&dm);
+    EXPECT_STREQ(L"", dm.szQuickSetName);
+    EXPECT_TRUE(m_qs->BSettingsDiffer(m_dm));
 }
 
 TEST_F(QuickSetManager, FactoryPresetRules) {
@@ -783,9 +811,8 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
              EXPECT_EQ(2u, e.head.settings.adwFinishing[6]);  // two pages per sheet
              EXPECT_EQ(3, e.head.settings.wDuplex);
          }},
-        // The helper file's two-sided kind and paper as the core driver's keywords, the page order as
-        // the store's decimal position, any listed option as written; an option the driver does not
-        // list leaves the pair.
+        // The page order as the store's decimal position, any listed option as written; the two-sided
+        // kind and an option the driver does not list keep the pairs in force.
         {{{L"DUPLEX", L"DuplexNoTumble"}, {L"MediaType", L"GLOSSY"}, {L"PrintQualityGroup", L"PQGroup_2"},
           {L"Resolution", L"1200dpi"}},
          [](const QuickSetEntry& e) {
@@ -795,7 +822,7 @@ TEST_F(QuickSetManager, FactoryPresetRules) {
                  CZQQuickSets::PFindNameValue(e.pPairs, feature, option);
                  pairs += std::wstring(feature) + L"=" + option + L" ";
              }
-             EXPECT_EQ(L"Duplex=VERTICAL PageOrder=1 MediaType=GLOSSY PrintQualityGroup=PQGroup_2 "
+             EXPECT_EQ(L"Duplex=NONE PageOrder=1 MediaType=GLOSSY PrintQualityGroup=PQGroup_2 "
                        L"Resolution=300dpi ",
                        pairs);
              EXPECT_EQ(2, e.head.settings.wDuplex);
