@@ -32,16 +32,16 @@ DWORD CallTagged(DEVMODEW* pDevmode, const GUID& runGuid, const char* pszName, C
     return ZQCONVERT_OK;
 }
 
-// The live run of a GUID, held for the length of a call: none for GUID_NULL, for a GUID this
-// process never handed out and for a run that has ended.
+// The live run of a GUID, held for the length of a call: none for GUID_NULL only. A run that ended
+// while the call waited for it is left to its end: the GUID names a run taken up afresh.
 class CLiveRun {
 public:
-    explicit CLiveRun(const GUID& runGuid) : m_run(zqconvert::FindRun(runGuid)) {
-        if (!m_run) return;
-        m_turn = std::unique_lock<std::mutex>(m_run->lock);
-        if (m_run->live) return;
-        m_turn.unlock();
-        m_run.reset();
+    explicit CLiveRun(const GUID& runGuid) {
+        while ((m_run = zqconvert::FindRun(runGuid))) {
+            m_turn = std::unique_lock<std::mutex>(m_run->lock);
+            if (m_run->live) return;
+            m_turn.unlock();
+        }
     }
     explicit operator bool() const { return m_run != nullptr; }
     zqconvert::Run* operator->() const { return m_run.get(); }
@@ -107,6 +107,8 @@ DWORD WINAPI ReadTicket(DWORD dwTicketType, LPCWSTR pszTicketPath, GUID runGuid)
     // Without a ticket there is nothing to read: an earlier ticket is not this call's.
     if (!pszTicketPath || !pszTicketPath[0]) return ZQCONVERT_READ_FAILED;
     CZQOndrel& converter = run->converter;
+    // A run this process did not start binds the manager its last start named, to read with.
+    if (run->takenUp && !converter.BIsRegistered()) converter.LoadDMC();
     converter.VSetTicketType(dwTicketType);
     converter.VSetTicketPath(pszTicketPath);
     // Reading a ticket is a ticket run, whatever ran before on this run.
@@ -182,8 +184,9 @@ DWORD WINAPI KillConvertAPI(GUID runGuid) {
         run->converter.VFreeDMC();
         // Also tries once more to give the printer's export switches back.
         run->converter.VClearRunFlags(runGuid);
+        // Out of the table before a waiting call looks again: it takes the GUID up afresh.
+        zqconvert::EndRun(runGuid);
     }
-    zqconvert::EndRun(runGuid);
     TraceLog("KillConvertAPI <<");
     probe.VEnd(L"KillConvertAPI<<");
     return ZQCONVERT_OK;

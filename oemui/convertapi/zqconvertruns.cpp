@@ -34,18 +34,23 @@ Table& Runs() {
 SRWLOCK g_driverCalls = SRWLOCK_INIT;
 std::mutex g_processRuns;
 
-}  // namespace
-
-std::shared_ptr<Run> NewRun(const GUID& runGuid, PCWSTR pszPrinterName, PCWSTR pszDMCPath) {
+// A run under the GUID with the printer and the manager's path the table keeps; under its lock.
+std::shared_ptr<Run> AddRun(Table& t, const GUID& runGuid) {
     auto run = std::make_shared<Run>();
-    Table& t = Runs();
-    std::lock_guard<std::mutex> guard(t.lock);
-    if (pszPrinterName) t.printerName = pszPrinterName;
-    if (pszDMCPath) t.dmcPath = pszDMCPath;
     if (!t.printerName.empty()) run->converter.VSetPrinterName(t.printerName.c_str());
     if (!t.dmcPath.empty()) run->converter.VSetDMCPath(t.dmcPath.c_str());
     t.runs[runGuid] = run;
     return run;
+}
+
+}  // namespace
+
+std::shared_ptr<Run> NewRun(const GUID& runGuid, PCWSTR pszPrinterName, PCWSTR pszDMCPath) {
+    Table& t = Runs();
+    std::lock_guard<std::mutex> guard(t.lock);
+    if (pszPrinterName) t.printerName = pszPrinterName;
+    if (pszDMCPath) t.dmcPath = pszDMCPath;
+    return AddRun(t, runGuid);
 }
 
 std::shared_ptr<Run> FindRun(const GUID& runGuid) {
@@ -53,7 +58,10 @@ std::shared_ptr<Run> FindRun(const GUID& runGuid) {
     Table& t = Runs();
     std::lock_guard<std::mutex> guard(t.lock);
     const auto found = t.runs.find(runGuid);
-    return found == t.runs.end() ? nullptr : found->second;
+    if (found != t.runs.end()) return found->second;
+    auto run = AddRun(t, runGuid);
+    run->takenUp = true;
+    return run;
 }
 
 void EndRun(const GUID& runGuid) {

@@ -23,15 +23,17 @@
 namespace zqconvert {
 
 struct Run {
-    std::mutex lock;      // one call of the run at a time
-    bool live = true;     // false once KillConvertAPI ended it
-    CZQOndrel converter;  // configured and used under the lock
+    std::mutex lock;       // one call of the run at a time
+    bool live = true;      // false once KillConvertAPI ended it
+    bool takenUp = false;  // named by a GUID this process did not hand out (or no longer had)
+    CZQOndrel converter;   // configured and used under the lock
 };
 
 // A new run under its GUID, with the printer and the manager's path given (a null one: what the
 // process's last InitializeConvertAPI was given, as a single converter kept it).
 std::shared_ptr<Run> NewRun(const GUID& runGuid, PCWSTR pszPrinterName, PCWSTR pszDMCPath);
-// The live run of a GUID this process handed out; null for GUID_NULL and for any other GUID.
+// The run of a GUID: null for GUID_NULL only. Any other GUID names a run: one this process handed
+// out, or else one taken up under it with what the last InitializeConvertAPI was given.
 std::shared_ptr<Run> FindRun(const GUID& runGuid);
 // Takes the run out of the table; calls already under way finish first (they hold its lock).
 void EndRun(const GUID& runGuid);

@@ -187,26 +187,23 @@ BOOL CZQOndrel::LoadDMC() {
         VFreeDMC();
         return FALSE;
     }
-    // The registration is the machine's: once per process is enough.
-    if (!CZQConfigManager::BRegisteredInProcess(m_dmcPath.Get())) {
-        CZQPerfTimer unregister, reg;
-        unregister.VBegin(L"    CZQOndrel::LoadDMC - UnregisterServer>> ");
-        TraceLog("    CZQOndrel::LoadDMC - UnregisterServer>>");
-        m_api.DllUnregisterServer();
-        unregister.VEnd(L"    CZQOndrel::LoadDMC - UnregisterServer<<");
-        TraceLog("    CZQOndrel::LoadDMC - UnregisterServer<<");
-        TraceLog("    CZQOndrel::LoadDMC - RegisterServer>>");
-        reg.VBegin(L"    CZQOndrel::LoadDMC - RegisterServer>> ");
-        if (m_api.DllRegisterServer() != S_OK) {
-            m_bConfigOpen = FALSE;
-            TraceLog("    CZQOndrel::LoadDMC - RegisterServer - FAILED");
-            VFreeDMC();
-            return FALSE;
-        }
-        TraceLog("    CZQOndrel::LoadDMC - RegisterServer<<");
-        reg.VEnd(L"    CZQOndrel::LoadDMC - RegisterServer<<");
-        CZQConfigManager::VNoteRegistered(m_dmcPath.Get());
+    // Registered afresh at every load, as every other binding of the manager is.
+    CZQPerfTimer unregister, reg;
+    unregister.VBegin(L"    CZQOndrel::LoadDMC - UnregisterServer>> ");
+    TraceLog("    CZQOndrel::LoadDMC - UnregisterServer>>");
+    m_api.DllUnregisterServer();
+    unregister.VEnd(L"    CZQOndrel::LoadDMC - UnregisterServer<<");
+    TraceLog("    CZQOndrel::LoadDMC - UnregisterServer<<");
+    TraceLog("    CZQOndrel::LoadDMC - RegisterServer>>");
+    reg.VBegin(L"    CZQOndrel::LoadDMC - RegisterServer>> ");
+    if (m_api.DllRegisterServer() != S_OK) {
+        m_bConfigOpen = FALSE;
+        TraceLog("    CZQOndrel::LoadDMC - RegisterServer - FAILED");
+        VFreeDMC();
+        return FALSE;
     }
+    TraceLog("    CZQOndrel::LoadDMC - RegisterServer<<");
+    reg.VEnd(L"    CZQOndrel::LoadDMC - RegisterServer<<");
     m_bRegistered = TRUE;
     return TRUE;
 }

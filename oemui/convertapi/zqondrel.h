@@ -41,8 +41,8 @@ public:
 
     // Loads the manager from its path (a manager bound before is let go first) with a reference of
     // this converter's own, so no other run can free it under this one, resolves all its entry
-    // points and registers it unless this process did so before; FALSE (nothing left loaded) when
-    // any step fails.
+    // points and unregisters and registers it again; FALSE (nothing left loaded) when any step
+    // fails.
     BOOL LoadDMC();
     void VFreeDMC();
     // The manager's entry points from the module into the table, all cleared when one is missing

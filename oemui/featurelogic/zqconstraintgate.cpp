@@ -94,9 +94,6 @@ BOOL CZQConstraintGate::BCreateConstraintControllers() {
         m_pRuleSet->BAddController(passes);
     }
 
-    // The printer sheet holds none of the document settings the rules force: a check there would
-    // announce a change it cannot make, again at every opening.
-    if (m_binding.dwCUIMode == OEMCUIP_PRNPROP) return FALSE;
     DWORD dwCancelled = 0;
     BCheckConstraint(zqkw::kMediaType, GetForegroundWindow(), &dwCancelled);
     return BCheckConstraint(zqkw::kPrintQuality, GetForegroundWindow(), &dwCancelled);

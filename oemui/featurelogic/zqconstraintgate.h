@@ -22,9 +22,9 @@ public:
     // features (not owned); the CommonUIProp worker sets it before loading the constraints.
     void VSetConstraintLogic(IZQConstraintLogic* pLogic) { m_pLogic = pLogic; }
     // With the feature "ZQConstraints" at any option, the helper file's "constraints" section
-    // becomes the rule set and the three controllers are made; for the document sheet the stored
-    // media and quality are then checked, with the foreground window as the owner of any question.
-    // TRUE when the constraints are on.
+    // becomes the rule set and the three controllers are made; in either sheet the stored media
+    // and quality are then checked, with the foreground window as the owner of any question. TRUE
+    // when the constraints are on.
     BOOL BLoadConstraints();
     BOOL BConstraintsLoaded() const { return m_bOn; }
     // A page or dialog attaches the controller of the feature beside its anchor control at

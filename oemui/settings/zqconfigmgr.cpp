@@ -2,10 +2,7 @@
 #include "settings/zqconfigmgr.h"
 
 #include <cwchar>
-#include <mutex>
-#include <set>
 #include <string>
-#include <cwctype>
 
 #include "common/zqstrings.h"
 #include "common/zqtrace.h"
@@ -47,34 +44,6 @@ BOOL CZQConfigManager::BRegister() const {
     if (!m_bBound) return FALSE;
     m_api.DllUnregisterServer();
     return m_api.DllRegisterServer() == S_OK;
-}
-
-namespace {
-
-// Paths of the managers this process registered, in lower case.
-std::mutex g_registeredLock;
-std::set<std::wstring>& Registered() {
-    static std::set<std::wstring> paths;
-    return paths;
-}
-
-std::wstring Lower(PCWSTR pszPath) {
-    std::wstring path(pszPath ? pszPath : L"");
-    for (wchar_t& c : path) c = static_cast<wchar_t>(towlower(c));
-    return path;
-}
-
-}  // namespace
-
-BOOL CZQConfigManager::BRegisteredInProcess(PCWSTR pszPath) {
-    std::lock_guard<std::mutex> guard(g_registeredLock);
-    return pszPath && Registered().count(Lower(pszPath)) != 0;
-}
-
-void CZQConfigManager::VNoteRegistered(PCWSTR pszPath) {
-    if (!pszPath) return;
-    std::lock_guard<std::mutex> guard(g_registeredLock);
-    Registered().insert(Lower(pszPath));
 }
 
 CZQConfigSessionLock::CZQConfigSessionLock()

@@ -73,10 +73,6 @@ public:
     const ConfigEntryPoints& Api() const { return m_api; }
     // Unregisters and registers the manager again; TRUE when the registration answered S_OK.
     BOOL BRegister() const;
-    // Whether this process registered a manager of the path (the registration is the machine's,
-    // so a conversion run registers it once per process); noting that it did.
-    static BOOL BRegisteredInProcess(PCWSTR pszPath);
-    static void VNoteRegistered(PCWSTR pszPath);
 
     // Fills the table from the module: TRUE when every entry point resolved, else every entry is
     // cleared.

@@ -198,13 +198,18 @@ BOOL CZQDriverData::VApplyOptItems(POEMCUIPPARAM pParam) {
         if (!BMapConfigValue(name, text, option)) ZQCopyText(option, kItemChars, text);
         BYTE pubId = 0;
         if (BMapConfigName(pParam, name, keyword, &pubId)) {
-            // The source holds when its item already stands at the option.
-            POPTITEM source = nullptr;
-            const bool holds = pubId == DMPUB_DEFSOURCE
-                                   ? DWFindOptItemByPubId(pParam, pubId, 0, &source) == ZQOPT_OK &&
-                                         PositionOnItem(pParam, pubId, option) == source->Sel
-                                   : Holds(pParam, keyword, option);
-            if (holds) {
+            if (pubId == DMPUB_DEFSOURCE) {
+                // A source is applied every time (first page, other pages and back cover); only the
+                // second one over an item at the first is done with, once it is applied: deleted
+                // unapplied, the administrator's source would be lost.
+                POPTITEM source = nullptr;
+                const bool doneWith = DWFindOptItemByPubId(pParam, pubId, 0, &source) == ZQOPT_OK &&
+                                      PositionOnItem(pParam, pubId, option) == 1 && source->Sel == 0;
+                VApplyPublicItem(pParam, pubId, option, stored, nullptr);
+                if (doneWith) done(name);
+                continue;
+            }
+            if (Holds(pParam, keyword, option)) {
                 done(name);
                 continue;
             }

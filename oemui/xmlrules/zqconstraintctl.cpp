@@ -1,5 +1,6 @@
 #include "xmlrules/zqconstraintctl.h"
 
+#include <atomic>
 #include <new>
 
 #include "common/zqcommon.h"
@@ -13,6 +14,9 @@ namespace {
 // Selections made by the controllers are reported as document settings.
 constexpr DWORD kRefreshMode = 1;
 constexpr int kBorderlessIndex = 3;
+
+// Whether a colour-options controller of this process was attached before.
+std::atomic<bool> g_colorAttachedBefore{false};
 
 }  // namespace
 
@@ -198,12 +202,9 @@ BOOL CZQMarginsController::BReadCurrentOption(PWSTR pszBuffer, int cchBuffer) {
 // ---------------------------------------------------------------------------------------------
 BOOL CZQColorOptionsController::BAttachDialog(HWND hDlg, HWND hAnchor) {
     const BOOL attached = CZQConstraintController::BAttachDialog(hDlg, hAnchor);
-    // The page's own state of the control counts at this controller's first attach; later
-    // attaches keep what the rules made of it. Each binding's controller has its own first attach.
-    if (!m_bAttachedBefore) {
-        m_bAttachedBefore = TRUE;
-        if (hAnchor && IsWindow(hAnchor)) m_bEnabled = IsWindowEnabled(hAnchor);
-    }
+    // The page's own state of the control counts at the process's first attach; later attaches,
+    // of any binding's controller, keep what the rules made of it.
+    if (!g_colorAttachedBefore.exchange(true) && hAnchor && IsWindow(hAnchor)) m_bEnabled = IsWindowEnabled(hAnchor);
     VReapplyState();
     return attached;
 }
@@ -220,6 +221,8 @@ BOOL CZQColorOptionsController::BEnableAll(BOOL bEnable) {
 }
 
 BOOL CZQColorOptionsController::BSetIndex(int) { return FALSE; }
+
+void CZQColorOptionsController::VForgetFirstAttachForTesting() { g_colorAttachedBefore = false; }
 
 BOOL CZQColorOptionsController::BSetValueText(PCWSTR pszOption) {
     if (!pszOption || !(ZQEqualNoCase(pszOption, L"FALSE") || ZQEqualNoCase(pszOption, L"GrayandBlackInks") ||

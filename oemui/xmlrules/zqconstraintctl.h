@@ -126,9 +126,8 @@ public:
     BOOL BEnableAll(BOOL bEnable) override;
     BOOL BSetIndex(int iIndex) override;
     BOOL BSetValueText(PCWSTR pszOption) override;
-
-private:
-    BOOL m_bAttachedBefore = FALSE;
+    // The process's first attach is to come again (a test's fresh start).
+    static void VForgetFirstAttachForTesting();
 };
 
 // "ZQMorePasses" of the custom print-quality dialog.

@@ -54,10 +54,10 @@ BOOL CZQXmlUiRules::BEvaluateSwitch(IXMLDOMNodeList* pList, LPCWSTR pszName) {
 }
 
 // Walks the list's entries until one is named pszName. Children before an entry's "name" act before
-// the name is compared; a different name abandons the entry. An entry without a name is skipped:
-// nothing could ever choose it, and its children would otherwise act on every walk. Event entries
-// run their "macro_name" children; macro entries (bEvaluate) their switches and actions. The walk
-// ends once the action has no run or "call" left.
+// the name is compared; a different name abandons the entry. Event entries run their "macro_name"
+// children, also an event without a name. Macro entries (bEvaluate) run their switches and actions;
+// a macro without a name is skipped: nothing could ever choose it, and its calls would act on every
+// walk. The walk ends once the action has no run or "call" left.
 BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEvaluate) {
     if (!pList || !pszName) {
         SetLastError(ERROR_INVALID_DATA);
@@ -70,7 +70,7 @@ BOOL CZQXmlUiRules::BWalkEntry(IXMLDOMNodeList* pList, LPCWSTR pszName, bool bEv
     for (LONG i = 0; i < count && !budget.BExhausted(); ++i) {
         CZQComPtr<IXMLDOMNode> entry;
         if (pList->get_item(i, entry.Put()) != S_OK || !entry) return FALSE;
-        if (!BHasNameChild(entry.Get())) continue;
+        if (bEvaluate && !BHasNameChild(entry.Get())) continue;
         bool named = false;
         bool abandoned = false;
         zqxml::CZQElementWalk walk(entry.Get());

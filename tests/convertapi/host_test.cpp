@@ -94,17 +94,14 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     EXPECT_EQ(2u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), nullptr));
 
     // A manager that does not load, lacks entry points or refuses to register: 3, the GUID handed
-    // out all the same. (The process registers a manager of a path once: the refusing one is a
-    // copy no earlier run registered.)
-    const std::wstring refusing = zqtest::BesideExe(L"zqcfgmgr-refusing.dll");
-    ASSERT_TRUE(CopyFileW(m_dmc.c_str(), refusing.c_str(), FALSE));
+    // out all the same.
     const struct {
         const char* what;
         std::wstring path;
         bool refuse;
     } managers[] = {{"no file", zqtest::BesideExe(L"nosuch.dll"), false},
                     {"not a manager", zqtest::BesideExe(L"zqwarnmod.dll"), false},
-                    {"registration refused", refusing, true}};
+                    {"registration refused", m_dmc, true}};
     for (const auto& m : managers) {
         if (m.refuse) zc::SetSwitch(L"RegisterResult", static_cast<DWORD>(E_FAIL));
         GUID run = GUID_NULL;
@@ -117,19 +114,27 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     const std::wstring ticket = Ticket(L"codes.tkt", m_ticketText);
     std::vector<BYTE> dm = A4Devmode();
     EXPECT_EQ(10u, m_api.convertTicketEx(nullptr, GUID_NULL)) << "the devmode is looked at first";
-    // GUID_NULL, a GUID this process never handed out and one whose run has ended name no run.
+    EXPECT_EQ(9u, m_api.readTicket(1, ticket.c_str(), GUID_NULL));
+    EXPECT_EQ(9u, m_api.convertTicketEx(Dm(dm), GUID_NULL));
+    EXPECT_EQ(9u, m_api.convertDevModeEx(ticket.c_str(), Dm(dm), GUID_NULL));
+    EXPECT_EQ(9u, m_api.kill(GUID_NULL));
+    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
+    // Any other GUID names a run under its own key, also one this process never handed out and
+    // one whose run has ended. (A devmode without the plug-in's part stops the calls at the tag.)
+    DEVMODEW bare = *Dm(dm);
+    bare.dmDriverExtra = 0;
     GUID ended = GUID_NULL;
     ASSERT_EQ(0u, m_api.initialize(kDesk.c_str(), m_dmc.c_str(), &ended));
     ASSERT_EQ(0u, m_api.kill(ended));
     const GUID foreign = {0x12345678, 0x9abc, 0xdef0, {1, 2, 3, 4, 5, 6, 7, 8}};
-    for (const GUID& run : {GUID_NULL, foreign, ended}) {
-        EXPECT_EQ(9u, m_api.readTicket(1, ticket.c_str(), run));
-        EXPECT_EQ(9u, m_api.convertTicketEx(Dm(dm), run));
-        EXPECT_EQ(9u, m_api.convertDevModeEx(ticket.c_str(), Dm(dm), run));
-        EXPECT_EQ(9u, m_api.kill(run));
+    for (const GUID& run : {foreign, ended}) {
+        EXPECT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
+        EXPECT_EQ(L"A4", RegText(RunKey(&run) + L"\\OndrelDriverData\\Printing\\OptItems", L"PaperSize"));
+        EXPECT_EQ(12u, m_api.convertTicketEx(&bare, run));
+        EXPECT_EQ(12u, m_api.convertDevModeEx(ticket.c_str(), &bare, run));
+        EXPECT_EQ(0u, m_api.kill(run));
         EXPECT_FALSE(KeyExists(RunKey(&run)));
     }
-    EXPECT_FALSE(KeyExists(RunKey(nullptr)));
 
     // No ticket is nothing to read, never the ticket read before; a devmode without the plug-in's
     // part has no tag record to carry the run.
@@ -138,8 +143,6 @@ TEST_F(ConversionInterface, RefusedCallsAnswerTheirCodes) {
     ASSERT_EQ(0u, m_api.readTicket(1, ticket.c_str(), run));
     EXPECT_EQ(5u, m_api.readTicket(1, nullptr, run));
     EXPECT_EQ(5u, m_api.readTicket(1, L"", run));
-    DEVMODEW bare = *Dm(dm);
-    bare.dmDriverExtra = 0;
     EXPECT_EQ(12u, m_api.convertTicketEx(&bare, run));
     EXPECT_EQ(0u, m_api.kill(run));
 }

@@ -104,8 +104,12 @@ TEST_F(Converter, RunFlagsComeAndGoAndTheAdministratorsSettingStays) {
         SCOPED_TRACE(testing::Message() << "convert " << c.convert << ", before " << c.before);
         if (c.before != 99) m_printer.PutValue(CZQMemoryPrinter::kRootKey, zs::kAlwaysExport, REG_DWORD, &c.before, 4);
         const std::wstring before = Root(zs::kAlwaysExport);
+        zc::ResetStandIn();
         CZQOndrel converter(kPrinter, ticket.c_str(), m_dmc.c_str(), 2);
         ASSERT_TRUE(converter.BIsRegistered());
+        // Every load registers the manager afresh, also a later one of the same process.
+        EXPECT_EQ((std::vector<std::wstring>{L"DllUnregisterServer() = 0x00000000", L"DllRegisterServer() = 0x00000000"}),
+                  zc::Calls(L"Dll"));
         converter.VSetConvertDevMode(c.convert);
         ASSERT_TRUE(converter.BSetRunFlags(kRun));
         for (int i = 0; i < 6 && c.names[i]; ++i) EXPECT_EQ(c.values[i], RegText(RunKey(kRun), c.names[i])) << c.names[i];

@@ -154,6 +154,15 @@ TEST_F(Gate, BuildingTheControllersKeepsTheStoredLayoutAndPasses) {
 }
 
 TEST_F(Gate, PagesAttachCheckAndDetach) {
+    {
+        // The printer sheet's load checks the stored media as well.
+        Binding p;
+        p.Build(m_hPrinter, "On", 2, 1);
+        p.UI()->BindingForTesting().dwCUIMode = OEMCUIP_PRNPROP;
+        CBoxAnswers asked({IDCANCEL});
+        ASSERT_TRUE(p.UI()->ConstraintGateForTesting().BLoadConstraints());
+        EXPECT_EQ(1u, asked.Boxes().size());
+    }
     Binding b;
     b.Build(m_hPrinter, "On", 2, 1);
     CBoxAnswers boxes({IDCANCEL, IDCANCEL, IDOK});

@@ -212,13 +212,15 @@ TEST(StoredSettings, OneConfigurationReachesTheItemsAndLeavesTheTreeOnceItHolds)
          {258, 258, 3, 1}, L"OutputBin Copies"},
         {"a source the item does not show yet is applied, not dropped", L"InputBin=TRAY1", L"", "InputBin=TRAY1",
          [](Sheet& s) { return Fields{s.m_dm.dwFirstPageSource, s.m_dm.dwOtherPagesSource}; }, {257, 257}, L""},
+        {"the first source, which the item shows, is applied again and stays", L"InputBin=AUTOSELECT", L"",
+         "InputBin=AUTOSELECT", [](Sheet& s) { return Fields{s.m_dm.dwFirstPageSource}; }, {0}, L"InputBin"},
         {"a different first page: the item shows the other pages' source", L"InputBin=TRAY1 InputBinRest=TRAY2",
          L"UseDiffFirstPageChoice=DifferentFirstPage BackCoverChoice=UseFirstPage", "InputBin=TRAY2",
          [](Sheet& s) {
              const ZQUIDevmode& d = s.m_dm;
              return Fields{d.dwFirstPageSource, d.dwOtherPagesSource, d.dwBackCoverSource};
          },
-         {257, 258, 257}, L"InputBin InputBinRest"},
+         {257, 258, 257}, L"InputBinRest"},
         {"booklet on the left edge: short edge, two pages turned on a portrait sheet", L"Orientation=Portrait",
          L"BookletPrintingChoice=LeftEdge ScaleChoice=50", "Duplex=HORIZONTAL Orientation=PORTRAIT",
          [](Sheet& s) {

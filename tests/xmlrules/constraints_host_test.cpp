@@ -204,8 +204,8 @@ TEST_F(StoredConflicts, WithoutAWindowInFrontNothingIsChecked) {
     EXPECT_EQ("GrayandBlackInks", Selected(opened.dm, "ZQPrintInGrayScale"));
 }
 
-// Printer Properties hold none of the document settings a rule forces: a conflicting printer
-// default is not announced there (nothing could be turned off), only in Printing Preferences.
+// Printer Properties check a conflicting printer default as they open too, but hold none of the
+// document settings a rule forces: the default stays for Printing Preferences to settle.
 TEST_F(StoredConflicts, PrinterPropertiesLeaveTheDocumentDefaultsToPreferences) {
     for (const FilmCase& film : kFilm) {
         const Case& c = film.ok;
@@ -214,12 +214,13 @@ TEST_F(StoredConflicts, PrinterPropertiesLeaveTheDocumentDefaultsToPreferences) 
         CZQSpoolPrinter h = zqhosttest::OpenFully(c.printer);
         ASSERT_TRUE(ZQStoreDefaultDevmode(h.Get(), dm));
         {
-            BoxAnswers boxes;
+            BoxAnswers boxes({IDOK});
             m_app.Front();
             CZQAutoPress press(50, nullptr);
             EXPECT_GT(ZQOpenPrinterProperties(h.Get(), c.printer), 0);
             EXPECT_TRUE(press.Pressed());
-            EXPECT_TRUE(boxes.Boxes().empty());
+            ASSERT_EQ(1u, boxes.Boxes().size());
+            EXPECT_EQ(Question(film.textId), boxes.Boxes()[0].text);
         }
         EXPECT_EQ(film.chosenStored, Selected(ZQQueryDevmode(h.Get(), c.printer), c.feature));
 

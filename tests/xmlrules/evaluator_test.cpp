@@ -106,7 +106,13 @@ TEST_F(Evaluator, EntriesActBeforeTheirNameAndCallsAreBounded) {
         "", "<macro><map_option>before</map_option><name>a</name></macro>" +
                 Macro("b", "<unmap_option>b</unmap_option>") +
                 Macro("loop", "<call>loop</call><select_option>PrintQualityGroup.PQGroup_1</select_option>") +
-                Macro("caller", "<call>b</call>"))));
+                Macro("caller", "<call>b</call>") +
+                "</macros><events><event><macro_name>b</macro_name></event><event><name>go</name></event>"
+                "</events><macros>")));
+    // An event without a name runs its macros on the way to the one asked for.
+    EXPECT_TRUE(m_rules->BRunMacroSwitch(P().EventList(), L"go"));
+    EXPECT_STREQ(L"b", P().m_szQualityImportValue);
+    lstrcpyW(P().m_szQualityImportValue, L"");
     // Walking past "a" to "b" acts on "a"'s first child.
     EXPECT_TRUE(Evaluate(L"b"));
     EXPECT_STREQ(L"before", P().m_szQualityGroupValue);
