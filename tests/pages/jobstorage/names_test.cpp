@@ -64,8 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // Nothing the panel shows: the automatic name, and its button.
                     NameCase{"8bitEncoding", L"\u4E00\u4E01", nullptr, nullptr, true, false},
                     NameCase{"UTF8", L"\u4E00\uA000\uA001", L"\u4E00~~", L"\u4E00~~", true, true},
-                    // A character beyond the first 65,536 is one character: one "~".
-                    NameCase{"UTF8", L"a\U0001F600b", L"a~b", L"a~b", true, true}));
+                    // A character beyond the first 65,536: one "~" per UTF-16 unit.
+                    NameCase{"UTF8", L"a\U0001F600b", L"a~~b", L"a~~b", true, true}));
 
 struct AutomaticCase {
     const char* encoding;
