@@ -1,7 +1,7 @@
 // The job-name, user-name and PIN rules on any text a user types or a document's devmode holds: the
 // first byte picks the encoding and whether the PIN is required, the rest are UTF-16LE units of the
 // text (a name buffer's worth at most). A sanitised name keeps only what the encoding shows, one
-// "~" per character it cannot show, and stays sanitised; a replaced name is the fall-back; a typed
+// "~" per UTF-16 unit it cannot show, and stays sanitised; a replaced name is the fall-back; a typed
 // PIN ends as digits only.
 #include <cstdint>
 #include <cstring>
@@ -41,11 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::memcpy(name, text, sizeof name);
     const bool replaced = ZQSanitizeName(name, encoding);
     const size_t after = Length(name);
-    // Every character beyond the first 65,536 (a surrogate pair) becomes one "~".
-    size_t pairs = 0;
-    for (size_t i = 0; i + 1 < length; ++i)
-        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++pairs, ++i;
-    if ((after != length - pairs && after != 0) || (after == 0 && length != 0 && !replaced)) __builtin_trap();
+    // Unit for unit: a surrogate pair becomes two "~".
+    if ((after != length && after != 0) || (after == 0 && length != 0 && !replaced)) __builtin_trap();
     if (ZQSanitizeName(name, encoding) || (!replaced && !Same(name, text))) __builtin_trap();
     for (size_t i = 0; i < after; ++i)
         if (name[i] < 0x20 || name[i] == u'"' || (encoding != ZQNameEncoding::kUtf8 && name[i] > 0xFF) ||

@@ -79,15 +79,20 @@ DWORD SelectionOf(const OPTITEM* item) {
     return IsIndexItem(item) || IsNumericItem(item) ? static_cast<DWORD>(item->Sel) : 0;
 }
 
-// Tells the core driver about the item's new state: the item is marked changed, and the
-// selected option's conflict mark is lifted for the call and set again afterwards.
-void Report(POEMCUIPPARAM p, POPTITEM item, DWORD previous, DWORD mode) {
-    item->Flags |= OPTIF_CHANGED;
+// Tells the core driver about the item's state: the selected option's conflict mark is lifted for
+// the call and set again afterwards.
+void Tell(POEMCUIPPARAM p, POPTITEM item, DWORD previous, DWORD mode) {
     POPTPARAM selected = OptionParam(item, item->Sel);
     const bool marked = selected && (selected->Flags & OPTPF_OVERLAY_WARNING_ICON);
     if (marked) selected->Flags &= ~OPTPF_OVERLAY_WARNING_ICON;
     CZQCommon::BReportItem(p, item, previous, mode);
     if (marked) selected->Flags |= OPTPF_OVERLAY_WARNING_ICON;
+}
+
+// Tells the core driver about the item's new state, marked changed.
+void Report(POEMCUIPPARAM p, POPTITEM item, DWORD previous, DWORD mode) {
+    item->Flags |= OPTIF_CHANGED;
+    Tell(p, item, previous, mode);
 }
 
 void Select(POEMCUIPPARAM p, POPTITEM item, LONG index, DWORD mode) {
@@ -558,8 +563,9 @@ DWORD CZQCommon::DWSelectOptionByName(POEMCUIPPARAM pParam, POPTITEM pItem, PCWS
     for (int i = 0; i < OptionCount(pItem); ++i) {
         PCWSTR name = OptionText(pItem, i);
         if (!name || lstrcmpW(name, pszName) != 0) continue;
-        // Reported like every other selection: with the real previous selection, marked changed.
-        Select(pParam, pItem, i, dwMode);
+        // Told even when already selected, and not marked changed.
+        pItem->Sel = i;
+        Tell(pParam, pItem, 0, dwMode);
         return ZQOPT_OK;
     }
     return ZQOPT_NO_NAME;

@@ -5,17 +5,15 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
-#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
-#include "common/zquibase.h"
 #include "common/zqstrings.h"
 
 #include <versionhelpers.h>
 
 namespace {
 
-// A value no version stores: its removal asks whether the handle may write.
-constexpr WCHAR kWriteProbe[] = L"ZQWriteProbe";
+// The value the test write of the printer's data stores.
+constexpr WCHAR kWriteProbe[] = L"ZQDUMMY";
 
 // A spooler record in one zero-filled local-heap block. query(buffer, size, &needed) is asked for
 // the size first; a record that grows between the two calls is asked for again.
@@ -95,52 +93,21 @@ bool IsGuidText(PCWSTR s) {
     return true;
 }
 
-// Whether the spooler takes a write of the printer's data, without changing it: the removal of a
-// value nobody stores is refused to a handle that may not write and answers "not there" to one
-// that may. A spooler that removes nothing cannot tell; there the printer opened to administer it
-// answers (printer data is written with that right). A printer that has no GUID yet gets it, as
-// every printer whose data can be written should; so the probe never leaves a value of its own. A
-// sheet's view keeps the answer for its handle.
-// ERROR_SUCCESS when the printer of the handle opens with the right to administer it, else why not.
-DWORD OpenToAdminister(HANDLE hPrinter) {
-    CZQLocalPtr<PRINTER_INFO_2W> info;
-    if (!ReadRecord(hPrinter, nullptr, nullptr, info.Put(), &QueryPrinter2)) return GetLastError();
-    PWSTR name = info.Get()->pPrinterName;
-    PRINTER_DEFAULTSW defaults = {nullptr, nullptr, PRINTER_ACCESS_ADMINISTER};
-    CZQPrinterHandle printer;
-    if (!name) return ERROR_INVALID_DATA;
-    return zqspool::Spooler().OpenPrinterW(name, printer.Put(), &defaults) ? ERROR_SUCCESS : GetLastError();
-}
-
+// Whether the handle may write the printer's data: the test write of REG_DWORD 0 as "ZQDUMMY". A
+// sheet's view keeps the answer for its handle, so a sheet writes it once.
 bool ProbeWrite(HANDLE hPrinter) {
     bool kept = false;
     if (zqspool::KeptWriteAnswer(hPrinter, &kept)) {
         SetLastError(kept ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
         return kept;
     }
-    DWORD type = REG_NONE, cb = 0;
-    CZQLocalPtr<BYTE> data;
-    const DWORD rc =
-        ZQReadStoredValue(hPrinter, zqsettings::kPresetRootKey, zqsettings::kRestrictedUserGuid, &type, data, &cb);
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
-        SetLastError(rc);
-        return false;
-    }
-    bool writes = false;
-    if (rc == ERROR_FILE_NOT_FOUND) {
-        writes = CZQUIBase::BCreateRestrictedUserGuid(hPrinter) != FALSE;
-    } else {
-        DWORD answer = ZQDeleteStoredValue(hPrinter, zqsettings::kPresetRootKey, kWriteProbe);
-        if (answer == ERROR_INVALID_PARAMETER || answer == ERROR_CALL_NOT_IMPLEMENTED || answer == ERROR_NOT_SUPPORTED)
-            answer = OpenToAdminister(hPrinter);
-        writes = answer == ERROR_SUCCESS || answer == ERROR_FILE_NOT_FOUND;
-        SetLastError(writes ? ERROR_SUCCESS : answer);
-    }
+    DWORD zero = 0;
+    const DWORD rc = zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(kWriteProbe), REG_DWORD,
+                                                        reinterpret_cast<BYTE*>(&zero), sizeof zero);
     // Only a refusal is an answer: a spooler that did not answer is asked again.
-    const DWORD error = GetLastError();
-    if (writes || error == ERROR_ACCESS_DENIED) zqspool::KeepWriteAnswer(hPrinter, writes);
-    SetLastError(error);
-    return writes;
+    if (rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED) zqspool::KeepWriteAnswer(hPrinter, rc == ERROR_SUCCESS);
+    SetLastError(rc);
+    return rc == ERROR_SUCCESS;
 }
 
 }  // namespace

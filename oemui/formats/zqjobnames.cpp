@@ -74,9 +74,8 @@ bool ZQSanitizeName(zqwchar* pszText, ZQNameEncoding encoding) {
     zqwchar* out = pszText;
     for (const zqwchar* p = pszText; *p; ++p) {
         zqwchar c = *p;
+        // Unit by unit: each half of a surrogate pair becomes a "~" of its own.
         if (!Keeps(c, encoding)) {
-            // A character beyond the first 65,536 (a surrogate pair) is one character: one "~".
-            if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) ++p;
             c = kTilde;
             replaced = true;
         }

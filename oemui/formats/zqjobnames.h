@@ -20,7 +20,7 @@ inline constexpr size_t kZQPinDigits = 4;
 enum class ZQNameEncoding { kUtf8, k8Bit, kAscii };
 ZQNameEncoding ZQNameEncodingOf(const zqwchar* pszKeyword);
 
-// Every character the panel cannot show becomes one "~" (a surrogate pair too); a text that then
+// Every UTF-16 unit the panel cannot show becomes a "~" (a surrogate pair two); a text that then
 // is "~" only is emptied.
 // True when something was replaced.
 bool ZQSanitizeName(zqwchar* pszText, ZQNameEncoding encoding);

@@ -317,10 +317,12 @@ DWORD WINAPI EnumKey(HANDLE h, LPCWSTR pszKey, LPWSTR pOut, DWORD cb, LPDWORD pN
 }
 
 // What every view holds of a value (its list and the key lists with it), or of a whole key. A
-// write may make its key and the keys above it: what was found absent there is asked again.
+// write may make its key and the keys above it: what was found absent there is asked again, but
+// for the printer's own data key, which is always there.
 void Forget(LPCWSTR pszKey, LPCWSTR pszName) {
     CLock lock;
     const std::wstring key = KeyName(pszKey);
+    const std::wstring root = KeyName(kRoot);
     auto below = [&key](const std::wstring& id) {
         return id.compare(0, key.size(), key) == 0 && (id.size() == key.size() || id[key.size()] == L'\\');
     };
@@ -342,7 +344,7 @@ void Forget(LPCWSTR pszKey, LPCWSTR pszName) {
             for (auto it = m->begin(); it != m->end();) {
                 const size_t cut = m == &v->values ? it->first.rfind(L'\\') : std::wstring::npos;
                 const std::wstring owner = cut == std::wstring::npos ? it->first : it->first.substr(0, cut);
-                it = it->second.rc != ERROR_SUCCESS && above(owner) ? m->erase(it) : std::next(it);
+                it = it->second.rc != ERROR_SUCCESS && above(owner) && owner != root ? m->erase(it) : std::next(it);
             }
     }
 }

@@ -398,10 +398,13 @@ TEST_F(OptionItems, SelectingByName) {
     ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByName(m_p, item, L"Long edge", OEMCUIP_DOCPROP));
     EXPECT_EQ(1, item->Sel);
     EXPECT_EQ("VERTICAL", m_host.Current("Duplex"));
-    // Reported like every selection: the real previous selection, marked changed.
+    // Told with previous selection 0, not marked changed; told again when already selected.
     ASSERT_EQ(1u, m_host.Updates().size());
-    EXPECT_EQ(2u, m_host.Updates()[0].previous);
-    EXPECT_NE(0u, m_host.Updates()[0].itemFlags & OPTIF_CHANGED);
+    EXPECT_EQ(0u, m_host.Updates()[0].previous);
+    EXPECT_EQ(0u, m_host.Updates()[0].itemFlags & OPTIF_CHANGED);
+    ASSERT_EQ(ZQOPT_OK, CZQCommon::DWSelectOptionByName(m_p, item, L"Long edge", 1));
+    ASSERT_EQ(2u, m_host.Updates().size());
+    EXPECT_EQ(1u, m_host.Updates()[1].mode);
     // Names compare exactly.
     EXPECT_EQ(ZQOPT_NO_NAME, CZQCommon::DWSelectOptionByName(m_p, item, L"long edge", 1));
     EXPECT_EQ(ZQOPT_NO_NAME, CZQCommon::DWSelectOptionByName(m_p, m_host.Item("InputBin"), L"", 1));

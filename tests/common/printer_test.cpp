@@ -191,9 +191,13 @@ TEST_F(PrinterHelpers, ReadOnlyPrinterData) {
     EXPECT_FALSE(CZQCommon::BIsPrinterDataReadOnly(m_h, L"ZQ Memory Printer", nullptr, &h, &reopened));
     EXPECT_EQ(m_h, h);
     EXPECT_FALSE(reopened);
-    // No probe value stays behind; what the probe wrote is the per-user GUID the printer lacked.
-    EXPECT_FALSE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQDUMMY", nullptr, nullptr));
-    EXPECT_TRUE(m_printer.GetValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", nullptr, nullptr));
+    // The test write is REG_DWORD 0 as "ZQDUMMY"; the per-user GUID is not made here.
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(m_printer.GetValue(CZQMemoryPrinter::kRootKey, L"ZQDUMMY", &type, &data));
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
+    EXPECT_EQ(std::vector<BYTE>(4, 0), data);
+    EXPECT_FALSE(m_printer.GetValue(L"ZQPresetRoot", L"ZQRestrictedUserGuid", nullptr, nullptr));
 
     // A handle for use only: reopened with full access, which writes.
     HANDLE hUse = m_printer.Open(PRINTER_ACCESS_USE);

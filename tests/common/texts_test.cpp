@@ -203,6 +203,9 @@ TEST(JobNames, SanitizeByEncoding) {
     lstrcpyW(text, L"a/b");
     EXPECT_TRUE(CZQCommon::BSanitizeJobName(text, L"UTF8"));
     EXPECT_STREQ(L"a~b", text);
+    lstrcpyW(text, L"a\xD83D\xDE00" L"b");  // a surrogate pair: two units, two "~"
+    EXPECT_TRUE(CZQCommon::BSanitizeJobName(text, L"UTF8"));
+    EXPECT_STREQ(L"a~~b", text);
 
     lstrcpyW(text, L"caf\u00E9 \u0100");
     EXPECT_TRUE(CZQCommon::BSanitizeJobName(text, L"8bitEncoding"));

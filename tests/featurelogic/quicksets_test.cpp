@@ -284,15 +284,15 @@ TEST_F(QuickSetStore, FailuresLeaveListAndStoreAsTheyWere) {
     m_printer.SetReadOnly(false);
     Save(L"Beyond");
     m_qs->VDeleteStoredEntry(kept);
-    // The first removal asks whether the printer's data may be written; the next one is refused.
-    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1, 1);
+    // The rebuild's first removal is refused.
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_ACCESS_DENIED, 1);
     const std::vector<BYTE> before = Stored(L"PresetPool:1");
     Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
     EXPECT_EQ(before, Stored(L"PresetPool:1"));
     EXPECT_TRUE(Stored(L"PresetPool:0").empty());
     // Where no removal goes through (Wine's spooler), what the rebuild made cannot be taken back:
     // it makes nothing, and no quick set is stored twice.
-    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
+    m_printer.FailCall(MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER);
     Bind(PRINTER_ALL_ACCESS).VRebuildStore(nullptr);
     m_printer.FailCall(MemCall::DeletePrinterDataEx, 0, 0);
     EXPECT_EQ(before, Stored(L"PresetPool:1"));

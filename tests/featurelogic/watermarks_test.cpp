@@ -219,8 +219,7 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
     EXPECT_TRUE(other.BSavePool(&m_param));
     EXPECT_EQ(after, StoredPool());
 
-    // The printer's data is writable (the removal that asks so goes through); then every pool value,
-    // or every removal, is refused.
+    // The printer's data is writable; then every pool value, or every removal, is refused.
     m_wm.VRemoveEntry(m_wm.PFindByName(L"One"));
     m_wm.PFindByName(L"D")->dwSize = 200;
     std::vector<std::wstring> names;
@@ -231,7 +230,7 @@ TEST_F(Watermarks, SaveMergesWithThePoolAsStoredNowFromIndexZero) {
     EXPECT_EQ((std::vector<std::wstring>{L"D", L"One"}), names) << "what was not stored";
     EXPECT_EQ(after, StoredPool());
     EXPECT_EQ(300u, StoredSize(L"WatermarkPool:1"));
-    m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
+    m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER);
     EXPECT_TRUE(m_wm.BSavePool(&m_param, &names));
     m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
     EXPECT_EQ(std::vector<std::wstring>{L"One"}, names) << "what stays stored";
@@ -283,7 +282,7 @@ TEST_F(Watermarks, ASaveLeavesThePoolInItsFormAndNothingTwice) {
         } else {
             ASSERT_TRUE(sheet.BReadPool(&m_param, FALSE));
             sheet.PFindByName(L"B")->dwSize = 250;
-            m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER, -1, 1);
+            m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, ERROR_INVALID_PARAMETER);
             EXPECT_TRUE(sheet.BSavePool(&m_param));
             m_printer.FailCall(zqspool::MemCall::DeletePrinterDataEx, 0, 0);
             EXPECT_EQ(250u, StoredSize(L"WatermarkPool:1"));

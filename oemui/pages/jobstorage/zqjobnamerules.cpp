@@ -86,14 +86,15 @@ void CZQJobRetentionOptions::VNameLeft(HWND hDlg, BOOL bUser, PageContext* pCont
     }
     if (BSanitizeShown(bUser, text, FALSE)) {
         VShowReplacementMessage(hDlg);
-        // Back to a name that is still the user's own; an emptied one is the automatic name now, whose
-        // button keeps the focus (a focused job-name edit would start a custom one again).
-        if (text[0]) SetFocus(edit);
+        // Back to the edit; an emptied job name leaves the focus on its Automatic button, since a
+        // focused job-name edit would start a custom one again.
+        if (bUser || text[0]) SetFocus(edit);
     }
-    // The buttons follow the name the edit shows.
+    // The user name's buttons follow the name as sanitised, so an emptied one stays the user's own
+    // (Custom); the job name's follow the name its edit shows.
     WCHAR shown[kTextChars];
     VReadText(name.edit, shown);
-    const bool same = lstrcmpW(shown, automatic) == 0;
+    const bool same = lstrcmpW(bUser ? text : shown, automatic) == 0;
     VSetRadios(name.automatic, same ? name.automatic : name.custom);
     ZQUIDevmode* work = WorkOf(pContext);
     if (work && same) (bUser ? work->dwUserNameCustom : work->dwJobNameCustom) = 0;

@@ -205,6 +205,7 @@ void CZQJobRetentionOptions::VInitControls(PageContext* pContext, HWND hDlg) {
     TerminateNames(*work);
     VMakeAutomaticNames();
     VSetControlTexts(hDlg);
+    m_dwResetMode = 0;
     if (core->dwJsLayout == 1) VCompactLayout(hDlg, core, work);
     VUpdatePinInUse(hDlg, core);
     if (m_bPinInUse)
@@ -405,11 +406,14 @@ void CZQJobRetentionOptions::VCompactLayout(HWND, ZQUIDevmode* pPrivateDM, ZQUID
         }
         m_controls.BPlaceAt(kModeIds[mode], kModeIds[place++]);
     }
-    // With a mode taken away, a quick copy or a stored job goes to Off.
+    // With a mode taken away, a stored quick copy or stored job goes to Off. The working copy keeps
+    // it while its button stands (the page shows it and OK stores it back); a mode without a button
+    // could show none.
     const DWORD stored = pPrivateDM->dwRetentionMode;
     if (anyOwn && (stored == 3 || stored == 4)) {
         pPrivateDM->dwRetentionMode = 0;
-        if (pWorkDM) pWorkDM->dwRetentionMode = 0;
+        if (!removed[stored]) m_dwResetMode = stored;
+        else if (pWorkDM) pWorkDM->dwRetentionMode = 0;
     }
 }
 

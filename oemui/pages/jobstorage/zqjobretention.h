@@ -48,8 +48,13 @@ public:
     void VRefreshControls(PageContext* pContext, HWND hDlg);
     void VCommitControls(PageContext* pContext, HWND hDlg);
     // Removes the modes the printer lacks (the private devmode's availability set) and moves the
-    // others up; a stored mode whose button went is reset to Off.
+    // others up; with a mode removed, a stored quick copy or stored job is reset to Off, and the
+    // working mode with it only when its button went.
     void VCompactLayout(HWND hDlg, ZQUIDevmode* pPrivateDM, ZQUIDevmode* pWorkDM);
+    // The stored mode the change check compares with: until an Apply, the one the compact layout
+    // reset while its button stands (the page shows it, and OK stores it back).
+    DWORD DWComparedMode(DWORD dwStored) const { return m_dwResetMode ? m_dwResetMode : dwStored; }
+    void VApplied() { m_dwResetMode = 0; }
 
     // ---- the name and PIN rules (zqjobnamerules.cpp)
     static BOOL BIsPlainAscii(PCWSTR pszText);
@@ -100,4 +105,5 @@ private:
     WCHAR m_szEncoding[kTextChars] = {};
     ZQNameEncoding m_encoding = ZQNameEncoding::kAscii;
     BOOL m_bPinInUse = TRUE;
+    DWORD m_dwResetMode = 0;  // see DWComparedMode; 0 none
 };

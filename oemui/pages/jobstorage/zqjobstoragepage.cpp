@@ -136,7 +136,9 @@ LRESULT CZQJobStorageTab::IOnApply(HWND hDlg, PageContext* pContext) {
     // A private or stored job is applied only with an acceptable PIN.
     if ((work.dwRetentionMode == 2 || work.dwRetentionMode == 4) && !m_retention.BCheckPin(hDlg))
         return PSNRET_INVALID_NOCHANGEPAGE;
-    return CommitPage(pContext, kPageJobStorage);
+    const LRESULT result = CommitPage(pContext, kPageJobStorage);
+    if (result == PSNRET_NOERROR) m_retention.VApplied();
+    return result;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -152,7 +154,7 @@ void CZQJobStorageTab::VUpdateChangedState(HWND hPage, PageContext* pContext) {
     // No checked mode button (its mode's button was removed) counts as the working mode.
     const int checked = m_retention.ICheckedMode();
     const DWORD mode = checked >= 0 ? static_cast<DWORD>(checked) : work->dwRetentionMode;
-    bool changed = mode != saved->dwRetentionMode ||
+    bool changed = mode != m_retention.DWComparedMode(saved->dwRetentionMode) ||
                    (m_controls.BChecked(IDC_CHK_REQ_PIN) != FALSE) != (saved->dwPinRequired != 0) ||
                    (m_controls.BChecked(IDC_CHK_DISPLAY_JOB_ID) != FALSE) != (saved->dwDisplayJobId != 0) ||
                    work->dwUserNameCustom != saved->dwUserNameCustom ||

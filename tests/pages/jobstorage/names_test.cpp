@@ -20,6 +20,7 @@ struct NameCase {
     const wchar_t* stored;  // the working copy's name (null: the automatic name)
     bool message;
     bool custom;
+    bool userLeftCustom = false;  // the user name's edit left: Custom checked all the same
 };
 
 class NameRules : public JobStoragePage, public testing::WithParamInterface<NameCase> {};
@@ -43,7 +44,12 @@ TEST_P(NameRules, LeavingTheNameOrThePageAppliesTheEncodingsRules) {
             else Leave(edit);
             EXPECT_EQ(c.shown ? c.shown : automatic, Text(edit));
             EXPECT_EQ(c.stored ? c.stored : automatic, Name(user ? Work().szJsUserName : Work().szJsJobName));
-            EXPECT_EQ(c.custom, Checked(user ? IDC_RB_USER_CUSTOM : IDC_RB_JOB_CUSTOM));
+            const bool userLeft = user && !page;
+            const bool customChecked = c.custom || (c.userLeftCustom && userLeft);
+            EXPECT_EQ(customChecked, Checked(user ? IDC_RB_USER_CUSTOM : IDC_RB_JOB_CUSTOM));
+            if (c.message && !page) {
+                EXPECT_EQ(userLeft || c.shown ? Ctl(edit) : Ctl(IDC_RB_JOB_AUTO), GetFocus()) << "the focus";
+            }
             EXPECT_EQ(c.custom ? 1u : 0u, user ? Work().dwUserNameCustom : Work().dwJobNameCustom);
             ASSERT_EQ(c.message ? 1u : 0u, boxes.texts.size());
             if (c.message) {
@@ -61,11 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"8bitEncoding", L"Zo\u00EB", L"Zo\u00EB", nullptr, false, true},
                     NameCase{"ISO8859-2", L"Zo\u00EB", L"Zo~", L"Zo~", true, true},
                     NameCase{"", L"say \"hi\"", L"say ~hi~", L"say ~hi~", true, true},
-                    // Nothing the panel shows: the automatic name, and its button.
-                    NameCase{"8bitEncoding", L"\u4E00\u4E01", nullptr, nullptr, true, false},
+                    // Nothing the panel shows: the automatic name; its button, but for a user name left
+                    // (the emptied name is not the automatic one).
+                    NameCase{"8bitEncoding", L"\u4E00\u4E01", nullptr, nullptr, true, false, true},
                     NameCase{"UTF8", L"\u4E00\uA000\uA001", L"\u4E00~~", L"\u4E00~~", true, true},
-                    // A character beyond the first 65,536 is one character: one "~".
-                    NameCase{"UTF8", L"a\U0001F600b", L"a~b", L"a~b", true, true}));
+                    // A character beyond the first 65,536: one "~" per UTF-16 unit.
+                    NameCase{"UTF8", L"a\U0001F600b", L"a~~b", L"a~~b", true, true}));
 
 struct AutomaticCase {
     const char* encoding;

@@ -120,7 +120,8 @@ TEST_F(JobStorage, EachModeShowsItsDescriptionAndGroups) {
 }
 
 // The compact layout removes the modes the printer lacks (Stored Job with Quick Copy) and moves the
-// others up; a stored mode is reset only when its own button went.
+// others up; with a mode removed, a stored quick copy or stored job is reset, and the working mode
+// with it only when its own button went. Untouched, the page does not count as changed.
 TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
     Build();
     ASSERT_NE(nullptr, Open());
@@ -132,14 +133,15 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         DWORD stored;
         std::vector<int> kept;
         DWORD after;
+        DWORD workAfter;  // the working mode, the button the page shows checked
     } cases[] = {
-        {1, {1, 1, 1, 0, 1}, 4, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB}, 0},
-        {0, {1, 0, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 0},
+        {1, {1, 1, 1, 0, 1}, 4, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB}, 0, 0},
+        {0, {1, 0, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 0, 3},
         // Only a quick copy or a stored job goes to Off, and only with a mode taken away.
-        {0, {1, 0, 1, 1, 1}, 2, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 2},
-        {0, {1, 0, 1, 1, 1}, 1, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 1},
+        {0, {1, 0, 1, 1, 1}, 2, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 2, 2},
+        {0, {1, 0, 1, 1, 1}, 1, {IDC_RB_OFF, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY, IDC_RB_STORED_JOB}, 1, 1},
         {0, {1, 1, 1, 1, 1}, 3, {IDC_RB_OFF, IDC_RB_PROOF_AND_HOLD, IDC_RB_PRIVATE_JOB, IDC_RB_QUICK_COPY,
-                                 IDC_RB_STORED_JOB}, 3},
+                                 IDC_RB_STORED_JOB}, 3, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "stored " << c.stored << " selector " << c.selector);
@@ -148,6 +150,7 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         m_core.dwJsSetSelector = c.selector;
         for (int i = 0; i < 5; ++i) (c.selector ? m_core.adwJsSetA : m_core.adwJsSetB)[i] = c.set[i];
         m_core.dwRetentionMode = Work().dwRetentionMode = c.stored;
+        m_core.dwPinRequired = Work().dwPinRequired = c.stored == 2;
         ASSERT_NE(nullptr, Open());
         std::vector<int> present;
         for (int id : CZQJobRetentionOptions::kModeIds)
@@ -155,10 +158,18 @@ TEST_F(JobStorage, CompactLayoutKeepsTheOfferedModesAtTheTop) {
         EXPECT_EQ(c.kept, present);
         for (size_t i = 0; i < present.size(); ++i) EXPECT_EQ(tops[i], Rect(present[i]).top) << present[i];
         EXPECT_EQ(c.after, m_core.dwRetentionMode);
-        EXPECT_EQ(c.after, Work().dwRetentionMode);
+        EXPECT_EQ(c.workAfter, Work().dwRetentionMode);
         // A mode whose button went shows no button checked.
-        if (Ctl(CZQJobRetentionOptions::kModeIds[c.after])) {
-            EXPECT_TRUE(Checked(CZQJobRetentionOptions::kModeIds[c.after]));
+        if (Ctl(CZQJobRetentionOptions::kModeIds[c.workAfter])) {
+            EXPECT_TRUE(Checked(CZQJobRetentionOptions::kModeIds[c.workAfter]));
+        }
+        m_sheetMessages.clear();
+        Notify(PSN_SETACTIVE);
+        ASSERT_FALSE(m_sheetMessages.empty());
+        EXPECT_EQ(static_cast<UINT>(PSM_UNCHANGED), m_sheetMessages.back());
+        if (c.workAfter != c.after) {
+            Click(m_page, IDC_RB_OFF);
+            EXPECT_EQ(static_cast<UINT>(PSM_CHANGED), m_sheetMessages.back()) << "Off differs from the kept mode";
         }
     }
 }
