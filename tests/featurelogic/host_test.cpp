@@ -324,15 +324,10 @@ std::vector<Preset> HelperPresets(const wchar_t* helper) {
 
 // What the factory build's rules make of a preset's features, in order (a later pair of a feature
 // wins): the print quality's resolution, group and image switches, the page order and every handled
-// two-sided kind as the store's decimal page order, the two-sided kind as the driver's keyword at
-// its place (one-sided, long edge, short edge), a borderless paper's margin switches, and any other
-// feature as written.
-Preset RulesMake(const Preset& asked, const zqmodel::Model& model) {
+// two-sided kind as the store's decimal page order, a borderless paper's margin switches, and any
+// other feature as written.
+Preset RulesMake(const Preset& asked) {
     Preset made;
-    const auto duplexKeyword = [&](size_t position) {
-        for (const zqmodel::Feature& f : model.features)
-            if (f.keyword == "Duplex" && position < f.options.size()) made.emplace_back(L"Duplex", ZQWide(f.options[position].keyword));
-    };
     const std::map<std::wstring, std::pair<const wchar_t*, const wchar_t*>> qualities = {
         {L"Best", {L"600dpi", L"PQGroup_1"}}, {L"Normal", {L"600dpi", L"PQGroup_2"}}, {L"FastDraft", {L"300dpi", L"PQGroup_3"}}};
     for (const auto& [feature, option] : asked) {
@@ -350,8 +345,8 @@ Preset RulesMake(const Preset& asked, const zqmodel::Model& model) {
                                    option == L"LeftEdgeBinding" || option == L"RightEdgeBinding";
             const bool longEdge = option == L"Vertical" || option == L"DuplexNoTumble" || option == L"Automatically";
             if (!shortEdge && !longEdge) continue;
+            // The two-sided kind goes into the settings block, not a pair.
             made.emplace_back(L"PageOrder", L"1");
-            duplexKeyword(shortEdge ? 2 : 1);
         } else {
             made.emplace_back(feature, option);
             if (feature == L"PaperSize" && option.rfind(L"ZQ_BORDERLESS", 0) == 0)
@@ -407,7 +402,7 @@ TEST_F(QuickSetsUnderHost, FactoryPresetsHoldWhatTheRulesMakeOfTheHelperFile) {
             if (status == 3 && stored[i].name == L" Factory Defaults") continue;
             std::map<std::wstring, std::wstring> expected, held;
             for (const auto& [feature, option] : stored[i].pairs) held[feature] = option;
-            for (const auto& [feature, option] : RulesMake(presets[i], model)) expected[feature] = option;
+            for (const auto& [feature, option] : RulesMake(presets[i])) expected[feature] = option;
             for (const auto& [feature, option] : expected) {
                 // A pair is kept only where the printer has one: the page order wherever it is stored,
                 // another feature where the model lists the option. Every pair of the name holds it.
