@@ -285,8 +285,8 @@ void CZQShortcutsTab::VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iS
                  SWP_SHOWWINDOW);
     const int editWidth = edit.right - edit.left, editHeight = edit.bottom - edit.top;
     SetWindowPos(editWnd, GetDlgItem(m_controls.Page(), iLabel), row.left, labelBottom + 1, editWidth, editHeight, SWP_SHOWWINDOW);
-    // The spin stands against the edit's right edge, not over it.
-    SetWindowPos(spinWnd, editWnd, row.left + editWidth, labelBottom + 1, spin.right - spin.left,
+    // The spin, the edit's buddy, takes its last two pixels as its own border.
+    SetWindowPos(spinWnd, editWnd, row.left + editWidth - 2, labelBottom + 1, spin.right - spin.left,
                  spin.bottom - spin.top, SWP_SHOWWINDOW);
     m_rows.VSetTabAnchor(iSpin);
     Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRow));

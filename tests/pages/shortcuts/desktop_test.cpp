@@ -302,6 +302,18 @@ TEST_F(DesktopShortcuts, TheRightColumnFollowsThePreviewInTheTabOrder) {
     EXPECT_EQ(Ctl(IDC_SPIN_SCALING), GetWindow(Ctl(IDC_TXT_FC_SCALING), GW_HWNDNEXT));
 }
 
+TEST_F(DesktopShortcuts, EachSpinStandsOnItsEditsRightEdge) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Choose(L"Photos");
+    for (const auto& [edit, spin] : {std::pair{IDC_TXT_FC_SCALING, IDC_SPIN_SCALING}, {IDC_TXT_FC_COPIES, IDC_SPIN_COPIES}}) {
+        RECT e = {}, s = {};
+        GetWindowRect(Ctl(edit), &e);
+        GetWindowRect(Ctl(spin), &s);
+        EXPECT_EQ(std::make_pair(e.right - 2, e.top), std::make_pair(s.left, s.top)) << edit;
+    }
+}
+
 TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
     const std::string options = "<DocOption><name>ODD</name><bitmap_id>0</bitmap_id></DocOption>"
                                 "<DocOption><name>Enabled</name><bitmap_id>0</bitmap_id><resource_id>6136</resource_id></DocOption>";
