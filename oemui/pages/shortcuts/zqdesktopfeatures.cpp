@@ -756,7 +756,10 @@ void CZQShortcutsTab::VResetToFactoryBase(HWND, PageContext* pContext) {
 
 void CZQShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
     if (!BFillSharedPreview(&m_PreviewSettings, pContext)) return;
-    ZQFillPreviewMargins(&m_PreviewSettings, m_pCUIParam);
+    // This page shows the stored half turn whether or not the printer offers it, and the cutter on
+    // unless the printer says it is off.
+    m_PreviewSettings.aiValue[kPvRotated] = static_cast<int>(WorkOf(pContext)->dwRotate180);
+    m_PreviewSettings.aiExtra[kPxAutoCutter] = OptionIs(m_pCUIParam, zqkw::kZQDisableAutoCutter, L"TRUE") == 1 ? 0 : 1;
 }
 
 void CZQShortcutsTab::VRepaintPaperSizePicture(PageContext*) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "pagefixture.h"
@@ -52,6 +53,8 @@ protected:
         m_host.Add(ValueFeature("DuplexUnit", printer.duplexUnit ? "INSTALLED" : "NOTINSTALLED"));
         m_host.Add(ValueFeature("ManualDuplex", printer.manualDuplex ? "TRUE" : "FALSE"));
         m_host.Add(ListFeature("ZQUseAutoDuplexUnit", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+        m_host.Add(ListFeature("ZQDisableAutoCutter", {{"FALSE", L"Off"}, {"TRUE", L"On"}}));
+        m_host.Add(ListFeature("ZQPrintWithMargins", {{"Standard", L"Standard"}, {"Clip", L"Clip"}}));
         auto tab = std::make_unique<CZQShortcutsTab>();
         m_tab = tab.get();
         BuildPage(std::move(tab));
@@ -381,6 +384,23 @@ TEST_F(DesktopShortcuts, PreviewToggleMovesFocusAndTheHelpIdFollowsTheShownButto
         EXPECT_LT(pairs, CZQShortcutsTab::kHelpPairs);
         EXPECT_EQ(0u, table[2 * pairs]);
         EXPECT_EQ(static_cast<DWORD>(IDC_ZQLOGO_HOLDER), table[2 * (pairs - 1)]);
+    }
+}
+
+// The sample page shows the stored half turn without the printer's feature, the cutter on unless
+// the printer says it is off, and no margins of its own.
+TEST_F(DesktopShortcuts, ThePreviewShowsTheHalfTurnAndTheCutter) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Work().dwRotate180 = 1;
+    // The cutter's option (-1: unreadable) and the cutter shown.
+    for (const auto& [off, cutter] : {std::pair{0L, 1}, {1L, 0}, {-1L, 1}}) {
+        if (off < 0) m_host.FailFeature("ZQDisableAutoCutter");
+        else m_host.SetSelection("ZQDisableAutoCutter", off);
+        m_tab->VFillPreviewSettings(&m_context);
+        const PreviewSettings& r = m_tab->PreviewRecordForTesting();
+        EXPECT_EQ(std::make_tuple(1, cutter, 0),
+                  std::make_tuple(r.aiValue[kPvRotated], r.aiExtra[kPxAutoCutter], r.aiExtra[kPxWithMargins])) << off;
     }
 }
 
