@@ -4,7 +4,6 @@
 
 #include "common/zqcommon.h"
 #include "common/zqkeywords.h"
-#include "featurelogic/zqsheetstate.h"
 #include "pages/zqpageitems.h"
 
 using namespace zqpage;
@@ -40,7 +39,7 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row) 
         const bool portrait = StrStrIW(option, L"Portrait") != nullptr;
         return work->wOrientation != (portrait ? 1 : 2);
     }
-    if (!Naming(row.pszKeyword) || ZQSheetHidesFeature(pParam, row.pszKeyword)) return false;
+    if (!Naming(row.pszKeyword)) return false;
     WCHAR current[256];
     if (ReadOption(pParam, row.pszKeyword, current)) return !ZQEqualNoCase(current, option);
     // A driver without a quality of its own holds the row's choice in its quality group, and one
@@ -65,14 +64,6 @@ bool ChoiceLost(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& ro
     if (!shown || CZQCommon::DWOptionKeywordToName(pParam, row.pszKeyword, option, name.Put()) != ZQOPT_OK || !name.Get())
         return false;
     return !ZQEqualNoCase(name.Get(), shown);
-}
-
-void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
-                       int* piSelected) {
-    WCHAR current[256];
-    if (!ppszOptions || !piSelected || !ZQSheetHidesFeature(pParam, pszKeyword) || !ReadOption(pParam, pszKeyword, current)) return;
-    for (int i = 0; i < nOptions; ++i)
-        if (Is(ppszOptions[i], current)) *piSelected = i;
 }
 
 }  // namespace zqdoctype

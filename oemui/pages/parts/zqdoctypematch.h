@@ -1,8 +1,7 @@
 // A document type's row against the settings in force: the one comparison by which the installation
 // names the settings it leaves and each Printing Shortcuts page keeps the type it opens on or turns
 // custom. A type holds while its paper size, print quality, media type, orientation and two-sided
-// printing are the settings'; its other rows do not name it. A row of a feature the printer hides
-// shows the option in force, which the type never sets, and never counts.
+// printing are the settings'; its other rows do not name it.
 #pragma once
 
 #include "pages/zqpages.h"
@@ -20,8 +19,5 @@ bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
 // At a reopening the stored choice of the row no longer holds: its paper is not the form in force,
 // or its orientation not the settings'. Other rows keep the choice whatever the settings hold.
 bool ChoiceLost(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
-// A row of a feature the printer hides selects the option in force, when the row offers it.
-void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
-                       int* piSelected);
 
 }  // namespace zqdoctype

@@ -12,7 +12,6 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "featurelogic/zqsheetstate.h"
 #include "pages/parts/zqdoctypematch.h"
 #include "pages/parts/zqmnemonics.h"
 #include "pages/zqpageasks.h"
@@ -237,9 +236,6 @@ void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageCo
             return;
         default: return;
     }
-    // The type cannot set a feature the printer hides: its row only shows the option in force.
-    if (ZQSheetHidesFeature(m_pCUIParam, record->szKeyword))
-        EnableWindow(GetDlgItem(m_controls.Page(), record->iCtrlId), FALSE);
     m_rows.VSetTabAnchor(m_rows.Anchor());
     Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRecord));
 }

@@ -22,6 +22,7 @@ struct DeskPrinter {
     bool duplexUnit = true;
     bool manualDuplex = false;
     LONG paper = 0;  // position in the form item
+    bool wide = false;  // a large-format printer whose core driver hides its roll features
 };
 
 class DesktopShortcuts : public PageFixture {
@@ -55,6 +56,12 @@ protected:
         m_host.Add(ListFeature("ZQUseAutoDuplexUnit", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
         m_host.Add(ListFeature("ZQDisableAutoCutter", {{"FALSE", L"Off"}, {"TRUE", L"On"}}));
         m_host.Add(ListFeature("ZQPrintWithMargins", {{"Standard", L"Standard"}, {"Clip", L"Clip"}}));
+        if (printer.wide) {
+            m_host.Add(ValueFeature("ZQPrinterClass", "ZQKorrix"));
+            FixtureFeature roll = ListFeature("ZQSaveRollPaper", {{"FALSE", L"Off"}, {"TRUE", L"On"}});
+            roll.flags = OPTIF_HIDE;
+            m_host.Add(roll);
+        }
         auto tab = std::make_unique<CZQShortcutsTab>();
         m_tab = tab.get();
         BuildPage(std::move(tab));
@@ -356,6 +363,34 @@ TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
             EXPECT_TRUE(IsWindow(Ctl(m_tab->RowsForTesting().PRecord(1)->iCtrlId)));
         }
         EXPECT_EQ(c.types.empty() ? 0 : 1, SendMessageW(Ctl(IDC_CBO_DOCTYPE_SETTING), CB_GETCOUNT, 0, 0));
+    }
+}
+
+// A feature the core driver hides is a row like any other: the type's default at the first opening,
+// the stored choice at a reopening, whatever the driver holds; the row can be changed.
+TEST_F(DesktopShortcuts, AFeatureTheDriverHidesIsARowLikeAnyOther) {
+    const struct {
+        const wchar_t* stored;  // the type the settings name
+        LONG inForce;
+        int selected;
+    } cases[] = {{L"", 1, 0}, {L"T", 0, 1}};
+    DeskPrinter wide;
+    wide.wide = true;
+    ASSERT_NO_FATAL_FAILURE(Start(wide, nullptr));
+    for (const auto& c : cases) {
+        Renew();
+        LoadGroups("</groups><DocUISettings><DocSetting><name>T</name><DocFeature><name>ZQSaveRollPaper</name>"
+                   "<select_option>FALSE</select_option><DocOption><name>FALSE</name></DocOption><DocOption>"
+                   "<name>TRUE</name></DocOption></DocFeature></DocSetting></DocUISettings><groups>");
+        m_host.SetSelection("ZQSaveRollPaper", c.inForce);
+        lstrcpyW(m_core.szDocTypeName, c.stored);
+        lstrcpyW(Work().szDocTypeName, c.stored);
+        Work().adwSelectionSlots[0] = m_core.adwSelectionSlots[0] = 1;
+        Work().dwPendingChange = 0;
+        ASSERT_NO_FATAL_FAILURE(Open());
+        ASSERT_EQ(1, m_tab->RowsForTesting().Count());
+        EXPECT_EQ(c.selected, m_tab->RowsForTesting().PRecord(0)->iSelected) << c.stored;
+        EXPECT_TRUE(Enabled(m_tab->RowsForTesting().PRecord(0)->iCtrlId)) << c.stored;
     }
 }
 
