@@ -173,9 +173,9 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     if (!bApply && work && !ZQEqualNoCase(m_rows.DocTypeName(), work->szDocTypeName)) work->dwPendingChange = 1;
     for (int i = 0; !bApply && work && !work->dwPendingChange && i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
-        const zqdoctype::Row row = {record ? record->szKeyword : nullptr, record ? SelectedKeyword(*record) : nullptr,
-                                    nullptr};
-        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row)) work->dwPendingChange = 1;
+        const zqdoctype::Row row = {record ? record->szKeyword : nullptr, record ? SelectedKeyword(*record) : nullptr};
+        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row, {zqkw::kPaperSize, L"Orientation", L"PORTRAIT"}))
+            work->dwPendingChange = 1;
     }
     if (work && work->dwPendingChange) return;
     for (int i = 0; i < m_rows.Count(); ++i) {

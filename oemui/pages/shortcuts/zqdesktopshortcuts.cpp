@@ -272,10 +272,8 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
     for (int i = 0; i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record) continue;
-        const bool named = record->iSelected >= 0 && record->iSelected < record->nOptions && record->ppszOptionNames;
-        const zqdoctype::Row row = {record->szKeyword, SelectedKeyword(*record),
-                                    named ? record->ppszOptionNames[record->iSelected] : nullptr};
-        if (zqdoctype::Differs(pContext, m_pCUIParam, row)) return TRUE;
+        const zqdoctype::Row row = {record->szKeyword, SelectedKeyword(*record)};
+        if (zqdoctype::Differs(pContext, m_pCUIParam, row, L"Orientation")) return TRUE;
     }
     return FALSE;
 }

@@ -162,6 +162,34 @@ TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
     }
 }
 
+// At sheet build the first type holds while the driver's options of its paper, quality, media and
+// orientation rows, named by those keywords as written, are the type's; no other row counts.
+TEST_F(DesktopShortcuts, DetectionComparesTheNamingRowsWithTheDriversOptions) {
+    const struct {
+        const char* keyword;
+        const char* option;
+        bool custom;
+    } cases[] = {
+        {"PaperSize", "a4", false},         {"PaperSize", "LETTER", true},
+        {"paperSize", "LETTER", false},     {"PrintQuality", "Best", false},  // the desk has no such feature
+        {"PrintQualityGroup", "PQGroup_2", false}, {"Orientation", "LANDSCAPE_CC90", true},
+        {"Orientation", "ZQPortrait", true}, {"ZQOrientation", "LANDSCAPE", false},
+    };
+    DeskPrinter a4;
+    a4.paper = 1;
+    ASSERT_NO_FATAL_FAILURE(Start(a4, nullptr));
+    for (const auto& c : cases) {
+        Renew();
+        LoadGroups(std::string("</groups><DocUISettings><DocSetting><name>T</name><DocFeature><name>") + c.keyword +
+                   "</name><select_option>" + c.option + "</select_option><DocOption><name>" + c.option +
+                   "</name></DocOption></DocFeature></DocSetting></DocUISettings><groups>");
+        m_core.dwPendingChange = 0;
+        Work().wOrientation = 1;
+        m_tab->VDetectCurrentShortcut(&m_context);
+        EXPECT_EQ(c.custom ? 1u : 0u, m_core.dwPendingChange) << c.keyword << " " << c.option;
+    }
+}
+
 TEST_F(DesktopShortcuts, TheFirstOpeningSetsTheTypesDefaultsInTheDriver) {
     ASSERT_NO_FATAL_FAILURE(Start());
     m_host.SetSelection("MediaType", 2);
