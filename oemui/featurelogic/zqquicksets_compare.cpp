@@ -10,7 +10,6 @@
 #include "common/zqkeywords.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
-#include "featurelogic/zqsheetstate.h"
 #include "formats/zquidevmode.h"
 
 namespace {
@@ -164,8 +163,6 @@ BOOL CZQQuickSets::BFeaturesDiffer(const QuickSetEntry* pEntry) {
         if (!paper && wcscmp(option, pair->pszOption) == 0) continue;
         if (InList(feature, kNeverCompared, ARRAYSIZE(kNeverCompared))) continue;
         if (!postScript && ZQEqualNoCase(feature, zqkw::kColorMode)) continue;
-        // A feature the printer hides keeps its own option: no quick set can set it.
-        if (ZQSheetHidesFeature(m_pCUIParam, feature)) continue;
         // Page exceptions keep their own sources and media.
         if (m_dwPaperSourceCopy && (ZQEqualNoCase(feature, zqkw::kMediaType) || ZQEqualNoCase(feature, zqkw::kInputBin) ||
                                     ZQEqualNoCase(feature, zqkw::kInputSlot)))

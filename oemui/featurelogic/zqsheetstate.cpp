@@ -58,21 +58,6 @@ void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts
     }
 }
 
-bool ZQSheetShowsHiddenFeature(const ZQSheetFacts& facts, PCWSTR pszKeyword) {
-    for (PCWSTR roll : {zqkw::kZQSaveRollPaper, zqkw::kZQDisableAutoCutter, zqkw::kZQAutorotate})
-        if (pszKeyword && ZQEqualNoCase(pszKeyword, roll)) return FeaturesPageShown(facts) || !facts.bLargeFormat;
-    return true;
-}
-
-bool ZQSheetHidesFeature(POEMCUIPPARAM pParam, PCWSTR pszKeyword) {
-    POPTITEM item = nullptr;
-    if (CZQCommon::DWFindOptItem(pParam, pszKeyword, &item) != ZQOPT_OK || !item || !(item->Flags & OPTIF_HIDE))
-        return false;
-    ZQSheetFacts facts;
-    ZQReadSheetFacts(pParam, pParam ? pParam->pOEMDM : nullptr, &facts);
-    return !ZQSheetShowsHiddenFeature(facts, pszKeyword);
-}
-
 int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax) {
     int ids[kPageIdCount];
     int n = 0;

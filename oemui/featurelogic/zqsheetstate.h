@@ -60,13 +60,5 @@ struct ZQSheetFacts {
 // Reads the facts from the core driver's items and its copy of the private devmode (either may
 // be missing: the facts they give are then FALSE / 0).
 void ZQReadSheetFacts(POEMCUIPPARAM pParam, const void* pPrivateDM, ZQSheetFacts* pFacts);
-// Whether a page of the sheet shows a feature whose item the core driver keeps hidden. The
-// plug-in's pages show such features in the driver's place, except the roll options (save roll
-// paper, the automatic cutter, autorotate): only a Features page, or the Paper/Quality page of a
-// printer that is not large-format, shows them.
-bool ZQSheetShowsHiddenFeature(const ZQSheetFacts& facts, PCWSTR pszKeyword);
-// The core driver keeps the feature's item hidden and no page of the sheet shows it: no setting of
-// a document type or quick set can reach it.
-bool ZQSheetHidesFeature(POEMCUIPPARAM pParam, PCWSTR pszKeyword);
 // The page ids a sheet may get, in sheet order; returns their number.
 int IChooseSheetPages(const ZQSheetFacts& facts, DWORD dwSheet, int* piPageIds, int cMax);

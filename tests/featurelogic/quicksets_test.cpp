@@ -64,6 +64,9 @@ protected:
         bins.options[2].name = L"Photo Tray";
         FixtureFeature orientation = Feature("Orientation", "PORTRAIT LANDSCAPE", kOemPubOrientation);
         orientation.oem = true;
+        // A large-format printer whose core driver hides a roll feature.
+        FixtureFeature roll = Feature("ZQSaveRollPaper", "FALSE TRUE");
+        roll.flags = OPTIF_HIDE;
         for (const FixtureFeature& f :
              {Feature("Duplex", "NONE VERTICAL HORIZONTAL", DMPUB_DUPLEX), Feature("DuplexUnit", "NOTINSTALLED INSTALLED", 0, 1),
               bins, Feature("OutputBin", "Upper !Stapler"), Feature("PaperSize", "LETTER MYFORM", DMPUB_FORMNAME),
@@ -71,7 +74,7 @@ protected:
               Feature("ZQNWatermark", "NOTINSTALLED INSTALLED"), Feature("Resolution", "300dpi 600dpi"),
               Feature("PrintQualityGroup", "PQGroup_1 PQGroup_2 PQGroup_3"),
               Feature("NUp", "1 2 4 6 9", DMPUB_NUP), Feature("PageOrder", "FRONT_TO_BACK BACK_TO_FRONT", DMPUB_PAGEORDER),
-              copies, orientation,
+              copies, orientation, roll, zqtest::ValueFeature("ZQPrinterClass", "ZQKorrix"),
               Feature("ZQChromix", "AUTO MANUAL"), Feature("ZQChromix_Text_Halftone", "P A N Detail Smooth", 0, 4),
               Feature("ZQChromix_Photo_RGBColor", "P A N Vivid sRGB", 0, 4),
               Feature("ZQChromix_Text_NeutralGrays", "P A N Black Four", 0, 1),
@@ -388,6 +391,10 @@ TEST_F(QuickSetCompare, DependentFeatures) {
     EXPECT_TRUE(m_qs->BPageDiffers(m_dm, 0));
     m_items.SetSelection("Orientation", 0);
     EXPECT_FALSE(m_qs->BPageDiffers(m_dm, 0));
+    // A feature the printer hides counts like any other.
+    m_items.SetSelection("ZQSaveRollPaper", 1);
+    EXPECT_TRUE(m_qs->BPageDiffers(m_dm, 0));
+    m_items.SetSelection("ZQSaveRollPaper", 0);
 
     // A user's form in a PaperSize pair is compared by its display name.
     m_printer.AddForm(L"MYFORM", 100000, 100000, FORM_USER);

@@ -1,8 +1,7 @@
 // A document type's row against the settings in force: the one comparison by which the installation
 // names the settings it leaves and each Printing Shortcuts page keeps the type it opens on or turns
-// custom. A type holds while its paper size, print quality, media type, orientation and two-sided
-// printing are the settings'; its other rows do not name it. A row of a feature the printer hides
-// shows the option in force, which the type never sets, and never counts.
+// custom. A type holds while the driver's paper size, print quality, media type and orientation are
+// its options and two-sided printing is the settings'; its other rows do not name it.
 #pragma once
 
 #include "pages/zqpages.h"
@@ -11,17 +10,20 @@ namespace zqdoctype {
 
 struct Row {
     PCWSTR pszKeyword;
-    PCWSTR pszOption;      // the option the row chooses
-    PCWSTR pszOptionName;  // its name as the row shows it
+    PCWSTR pszOption;  // the option the row chooses
 };
 
-// The row's choice is not what the settings hold.
-bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
+// The keywords by which a page's driver names its paper and orientation, and its portrait option.
+struct Words {
+    PCWSTR pszPaper;
+    PCWSTR pszOrientation;
+    PCWSTR pszPortrait;
+};
+
+// The row's choice is not what the settings hold; pszOrientation is the keyword of the orientation row.
+bool Differs(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row, PCWSTR pszOrientation);
 // At a reopening the stored choice of the row no longer holds: its paper is not the form in force,
 // or its orientation not the settings'. Other rows keep the choice whatever the settings hold.
-bool ChoiceLost(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row);
-// A row of a feature the printer hides selects the option in force, when the row offers it.
-void ShowHiddenInForce(POEMCUIPPARAM pParam, PCWSTR pszKeyword, const PWSTR* ppszOptions, int nOptions,
-                       int* piSelected);
+bool ChoiceLost(const PageContext* pContext, POEMCUIPPARAM pParam, const Row& row, const Words& words);
 
 }  // namespace zqdoctype

@@ -12,7 +12,6 @@
 #include "common/zqprintercaps.h"
 #include "common/zqstrings.h"
 #include "featurelogic/zqquicksets.h"
-#include "featurelogic/zqsheetstate.h"
 #include "pages/parts/zqdoctypematch.h"
 #include "pages/parts/zqmnemonics.h"
 #include "pages/zqpageasks.h"
@@ -174,9 +173,9 @@ void CZQShortcutsTab::VBuildFeatureControls(HINSTANCE hModule, PageContext* pCon
     if (!bApply && work && !ZQEqualNoCase(m_rows.DocTypeName(), work->szDocTypeName)) work->dwPendingChange = 1;
     for (int i = 0; !bApply && work && !work->dwPendingChange && i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
-        const zqdoctype::Row row = {record ? record->szKeyword : nullptr, record ? SelectedKeyword(*record) : nullptr,
-                                    nullptr};
-        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row)) work->dwPendingChange = 1;
+        const zqdoctype::Row row = {record ? record->szKeyword : nullptr, record ? SelectedKeyword(*record) : nullptr};
+        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row, {zqkw::kPaperSize, L"Orientation", L"PORTRAIT"}))
+            work->dwPendingChange = 1;
     }
     if (work && work->dwPendingChange) return;
     for (int i = 0; i < m_rows.Count(); ++i) {
@@ -237,9 +236,6 @@ void CZQShortcutsTab::VBuildRecordControl(HINSTANCE hModule, HFONT hFont, PageCo
             return;
         default: return;
     }
-    // The type cannot set a feature the printer hides: its row only shows the option in force.
-    if (ZQSheetHidesFeature(m_pCUIParam, record->szKeyword))
-        EnableWindow(GetDlgItem(m_controls.Page(), record->iCtrlId), FALSE);
     m_rows.VSetTabAnchor(m_rows.Anchor());
     Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRecord));
 }
@@ -285,8 +281,8 @@ void CZQShortcutsTab::VPlaceEditGroup(int iHolder, int iLabel, int iEdit, int iS
                  SWP_SHOWWINDOW);
     const int editWidth = edit.right - edit.left, editHeight = edit.bottom - edit.top;
     SetWindowPos(editWnd, GetDlgItem(m_controls.Page(), iLabel), row.left, labelBottom + 1, editWidth, editHeight, SWP_SHOWWINDOW);
-    // The spin stands against the edit's right edge, not over it.
-    SetWindowPos(spinWnd, editWnd, row.left + editWidth, labelBottom + 1, spin.right - spin.left,
+    // The spin, the edit's buddy, takes its last two pixels as its own border.
+    SetWindowPos(spinWnd, editWnd, row.left + editWidth - 2, labelBottom + 1, spin.right - spin.left,
                  spin.bottom - spin.top, SWP_SHOWWINDOW);
     m_rows.VSetTabAnchor(iSpin);
     Hide(GetDlgItem(m_controls.Page(), IDC_DC_CTL_HOLDER1 + iRow));
@@ -756,7 +752,10 @@ void CZQShortcutsTab::VResetToFactoryBase(HWND, PageContext* pContext) {
 
 void CZQShortcutsTab::VFillPreviewSettings(PageContext* pContext) {
     if (!BFillSharedPreview(&m_PreviewSettings, pContext)) return;
-    ZQFillPreviewMargins(&m_PreviewSettings, m_pCUIParam);
+    // This page shows the stored half turn whether or not the printer offers it, and the cutter on
+    // unless the printer says it is off.
+    m_PreviewSettings.aiValue[kPvRotated] = static_cast<int>(WorkOf(pContext)->dwRotate180);
+    m_PreviewSettings.aiExtra[kPxAutoCutter] = OptionIs(m_pCUIParam, zqkw::kZQDisableAutoCutter, L"TRUE") == 1 ? 0 : 1;
 }
 
 void CZQShortcutsTab::VRepaintPaperSizePicture(PageContext*) {

@@ -161,8 +161,6 @@ BOOL CZQShortcutsTab::BReadDocFeatures(IXMLDOMNode* pNode, PageContext* pContext
         // that keyword.
         record->iSelected = selected >= 0 && selected < options ? static_cast<int>(selected) : 0;
         record->iKind = IGetControlKind(record->szKeyword);
-        zqdoctype::ShowHiddenInForce(m_pCUIParam, record->szKeyword, record->ppszOptionKeywords, record->nOptions,
-                                     &record->iSelected);
         if (!BBuildOptionNamesFromDriver(pContext, record, labelIds)) BBuildOptionNamesFromResources(record, labelIds);
         zqxml::VFreeLocalArray(labelIds, static_cast<size_t>(options));
     }
@@ -175,10 +173,8 @@ void CZQShortcutsTab::VRestoreSavedSelections(PageContext* pContext) {
     for (int i = 0; i < m_rows.Count(); ++i) {
         DocFeatureRecord* record = m_rows.PRecord(i);
         const int stored = static_cast<int>(work->adwSelectionSlots[i]);
-        // A stored choice the type no longer offers keeps the type's own; a feature the printer
-        // hides keeps the option in force.
-        if (record && stored >= 0 && stored < record->nOptions && !ZQSheetHidesFeature(m_pCUIParam, record->szKeyword))
-            record->iSelected = stored;
+        // A stored choice the type no longer offers keeps the type's own.
+        if (record && stored >= 0 && stored < record->nOptions) record->iSelected = stored;
     }
 }
 
@@ -276,10 +272,8 @@ BOOL CZQShortcutsTab::BSettingsDifferFromDocType(PageContext* pContext) {
     for (int i = 0; i < m_rows.Count(); ++i) {
         const DocFeatureRecord* record = m_rows.PRecord(i);
         if (!record) continue;
-        const bool named = record->iSelected >= 0 && record->iSelected < record->nOptions && record->ppszOptionNames;
-        const zqdoctype::Row row = {record->szKeyword, SelectedKeyword(*record),
-                                    named ? record->ppszOptionNames[record->iSelected] : nullptr};
-        if (zqdoctype::Differs(pContext, m_pCUIParam, row)) return TRUE;
+        const zqdoctype::Row row = {record->szKeyword, SelectedKeyword(*record)};
+        if (zqdoctype::Differs(pContext, m_pCUIParam, row, L"Orientation")) return TRUE;
     }
     return FALSE;
 }

@@ -97,6 +97,7 @@ public:
     ZQDesktopShortcutsState& StateForTesting() { return m_state; }
     CZQDesktopFeatureRows& RowsForTesting() { return m_rows; }
     const DWORD* HelpTableForTesting() const { return m_adwHelp; }
+    const PreviewSettings& PreviewRecordForTesting() const { return m_PreviewSettings; }
 
 private:
     friend class ZQPageShell;

@@ -160,6 +160,8 @@ void CZQLargeFormatShortcutsTab::VDetectCurrentShortcut(PageContext* pContext) {
     m_state.bReadFromControls = FALSE;
     if (m_pCUIParam) m_pPublicDM = m_pCUIParam->pPublicDM;
     if (!RulesLoaded(pContext)) return;
+    // The window does not exist yet: the type is compared by the driver's own keywords.
+    VSetDriverKeywords(pContext);
     IXMLDOMNodeList* types = pContext->pRules->Parser().DocSettingList();
     CZQComPtr<IXMLDOMNode> node;
     // The walk goes on from where the list's last walker left it.
@@ -187,10 +189,8 @@ BOOL CZQLargeFormatShortcutsTab::BSettingsDifferFromPanel(PageContext* pContext)
         const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords)
             continue;
-        const int s = entry->iSelected;
-        const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[s],
-                                    entry->ppszOptionNames ? entry->ppszOptionNames[s] : nullptr};
-        if (zqdoctype::Differs(pContext, m_pCUIParam, row)) return TRUE;
+        const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[entry->iSelected]};
+        if (zqdoctype::Differs(pContext, m_pCUIParam, row, m_state.szKwOrientation)) return TRUE;
     }
     return FALSE;
 }

@@ -114,8 +114,9 @@ void CZQLargeFormatShortcutsTab::VBuildShortcutPanel(HMODULE hModule, PageContex
     for (int i = 0; !bApply && work && !work->dwPendingChange && i < m_panel.Count(); ++i) {
         const ShortcutPanelEntry* entry = PEntry(i);
         if (!entry || entry->iSelected < 0 || entry->iSelected >= entry->nOptions || !entry->ppszOptionKeywords) continue;
-        const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[entry->iSelected], nullptr};
-        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row)) work->dwPendingChange = 1;
+        const zqdoctype::Row row = {entry->szKeyword, entry->ppszOptionKeywords[entry->iSelected]};
+        const zqdoctype::Words words = {m_state.szKwPaperSize, m_state.szKwOrientation, m_state.szOptPortrait};
+        if (zqdoctype::ChoiceLost(pContext, m_pCUIParam, row, words)) work->dwPendingChange = 1;
     }
 
     // 5. One control per shown row, in its own row place beside its option's picture; the seventh

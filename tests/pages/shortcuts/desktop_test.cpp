@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "pagefixture.h"
@@ -21,6 +22,7 @@ struct DeskPrinter {
     bool duplexUnit = true;
     bool manualDuplex = false;
     LONG paper = 0;  // position in the form item
+    bool wide = false;  // a large-format printer whose core driver hides its roll features
 };
 
 class DesktopShortcuts : public PageFixture {
@@ -52,6 +54,14 @@ protected:
         m_host.Add(ValueFeature("DuplexUnit", printer.duplexUnit ? "INSTALLED" : "NOTINSTALLED"));
         m_host.Add(ValueFeature("ManualDuplex", printer.manualDuplex ? "TRUE" : "FALSE"));
         m_host.Add(ListFeature("ZQUseAutoDuplexUnit", {{"FALSE", L"Off"}, {"TRUE", L"On"}}, 1));
+        m_host.Add(ListFeature("ZQDisableAutoCutter", {{"FALSE", L"Off"}, {"TRUE", L"On"}}));
+        m_host.Add(ListFeature("ZQPrintWithMargins", {{"Standard", L"Standard"}, {"Clip", L"Clip"}}));
+        if (printer.wide) {
+            m_host.Add(ValueFeature("ZQPrinterClass", "ZQKorrix"));
+            FixtureFeature roll = ListFeature("ZQSaveRollPaper", {{"FALSE", L"Off"}, {"TRUE", L"On"}});
+            roll.flags = OPTIF_HIDE;
+            m_host.Add(roll);
+        }
         auto tab = std::make_unique<CZQShortcutsTab>();
         m_tab = tab.get();
         BuildPage(std::move(tab));
@@ -149,6 +159,34 @@ TEST_F(DesktopShortcuts, OpeningsShowTheTypeTheSettingsHoldOrTurnCustom) {
             EXPECT_EQ(c.firstSelection, m_tab->RowsForTesting().PRecord(0)->iSelected);
             EXPECT_TRUE(IsWindow(Ctl(m_tab->RowsForTesting().PRecord(0)->iCtrlId)));
         }
+    }
+}
+
+// At sheet build the first type holds while the driver's options of its paper, quality, media and
+// orientation rows, named by those keywords as written, are the type's; no other row counts.
+TEST_F(DesktopShortcuts, DetectionComparesTheNamingRowsWithTheDriversOptions) {
+    const struct {
+        const char* keyword;
+        const char* option;
+        bool custom;
+    } cases[] = {
+        {"PaperSize", "a4", false},         {"PaperSize", "LETTER", true},
+        {"paperSize", "LETTER", false},     {"PrintQuality", "Best", false},  // the desk has no such feature
+        {"PrintQualityGroup", "PQGroup_2", false}, {"Orientation", "LANDSCAPE_CC90", true},
+        {"Orientation", "ZQPortrait", true}, {"ZQOrientation", "LANDSCAPE", false},
+    };
+    DeskPrinter a4;
+    a4.paper = 1;
+    ASSERT_NO_FATAL_FAILURE(Start(a4, nullptr));
+    for (const auto& c : cases) {
+        Renew();
+        LoadGroups(std::string("</groups><DocUISettings><DocSetting><name>T</name><DocFeature><name>") + c.keyword +
+                   "</name><select_option>" + c.option + "</select_option><DocOption><name>" + c.option +
+                   "</name></DocOption></DocFeature></DocSetting></DocUISettings><groups>");
+        m_core.dwPendingChange = 0;
+        Work().wOrientation = 1;
+        m_tab->VDetectCurrentShortcut(&m_context);
+        EXPECT_EQ(c.custom ? 1u : 0u, m_core.dwPendingChange) << c.keyword << " " << c.option;
     }
 }
 
@@ -302,6 +340,18 @@ TEST_F(DesktopShortcuts, TheRightColumnFollowsThePreviewInTheTabOrder) {
     EXPECT_EQ(Ctl(IDC_SPIN_SCALING), GetWindow(Ctl(IDC_TXT_FC_SCALING), GW_HWNDNEXT));
 }
 
+TEST_F(DesktopShortcuts, EachSpinStandsOnItsEditsRightEdge) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Choose(L"Photos");
+    for (const auto& [edit, spin] : {std::pair{IDC_TXT_FC_SCALING, IDC_SPIN_SCALING}, {IDC_TXT_FC_COPIES, IDC_SPIN_COPIES}}) {
+        RECT e = {}, s = {};
+        GetWindowRect(Ctl(edit), &e);
+        GetWindowRect(Ctl(spin), &s);
+        EXPECT_EQ(std::make_pair(e.right - 2, e.top), std::make_pair(s.left, s.top)) << edit;
+    }
+}
+
 TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
     const std::string options = "<DocOption><name>ODD</name><bitmap_id>0</bitmap_id></DocOption>"
                                 "<DocOption><name>Enabled</name><bitmap_id>0</bitmap_id><resource_id>6136</resource_id></DocOption>";
@@ -344,6 +394,34 @@ TEST_F(DesktopShortcuts, OptionsTheDriverDoesNotKnowAreHiddenOnlyInLists) {
     }
 }
 
+// A feature the core driver hides is a row like any other: the type's default at the first opening,
+// the stored choice at a reopening, whatever the driver holds; the row can be changed.
+TEST_F(DesktopShortcuts, AFeatureTheDriverHidesIsARowLikeAnyOther) {
+    const struct {
+        const wchar_t* stored;  // the type the settings name
+        LONG inForce;
+        int selected;
+    } cases[] = {{L"", 1, 0}, {L"T", 0, 1}};
+    DeskPrinter wide;
+    wide.wide = true;
+    ASSERT_NO_FATAL_FAILURE(Start(wide, nullptr));
+    for (const auto& c : cases) {
+        Renew();
+        LoadGroups("</groups><DocUISettings><DocSetting><name>T</name><DocFeature><name>ZQSaveRollPaper</name>"
+                   "<select_option>FALSE</select_option><DocOption><name>FALSE</name></DocOption><DocOption>"
+                   "<name>TRUE</name></DocOption></DocFeature></DocSetting></DocUISettings><groups>");
+        m_host.SetSelection("ZQSaveRollPaper", c.inForce);
+        lstrcpyW(m_core.szDocTypeName, c.stored);
+        lstrcpyW(Work().szDocTypeName, c.stored);
+        Work().adwSelectionSlots[0] = m_core.adwSelectionSlots[0] = 1;
+        Work().dwPendingChange = 0;
+        ASSERT_NO_FATAL_FAILURE(Open());
+        ASSERT_EQ(1, m_tab->RowsForTesting().Count());
+        EXPECT_EQ(c.selected, m_tab->RowsForTesting().PRecord(0)->iSelected) << c.stored;
+        EXPECT_TRUE(Enabled(m_tab->RowsForTesting().PRecord(0)->iCtrlId)) << c.stored;
+    }
+}
+
 TEST_F(DesktopShortcuts, PreviewToggleMovesFocusAndTheHelpIdFollowsTheShownButton) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(Open());
@@ -369,6 +447,23 @@ TEST_F(DesktopShortcuts, PreviewToggleMovesFocusAndTheHelpIdFollowsTheShownButto
         EXPECT_LT(pairs, CZQShortcutsTab::kHelpPairs);
         EXPECT_EQ(0u, table[2 * pairs]);
         EXPECT_EQ(static_cast<DWORD>(IDC_ZQLOGO_HOLDER), table[2 * (pairs - 1)]);
+    }
+}
+
+// The sample page shows the stored half turn without the printer's feature, the cutter on unless
+// the printer says it is off, and no margins of its own.
+TEST_F(DesktopShortcuts, ThePreviewShowsTheHalfTurnAndTheCutter) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Work().dwRotate180 = 1;
+    // The cutter's option (-1: unreadable) and the cutter shown.
+    for (const auto& [off, cutter] : {std::pair{0L, 1}, {1L, 0}, {-1L, 1}}) {
+        if (off < 0) m_host.FailFeature("ZQDisableAutoCutter");
+        else m_host.SetSelection("ZQDisableAutoCutter", off);
+        m_tab->VFillPreviewSettings(&m_context);
+        const PreviewSettings& r = m_tab->PreviewRecordForTesting();
+        EXPECT_EQ(std::make_tuple(1, cutter, 0),
+                  std::make_tuple(r.aiValue[kPvRotated], r.aiExtra[kPxAutoCutter], r.aiExtra[kPxWithMargins])) << off;
     }
 }
 
