@@ -307,8 +307,8 @@ LRESULT CZQLargeFormatFeaturesTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, Pa
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
         case PSN_KILLACTIVE: VOnKillActive(hDlg, pContext); return FALSE;
         case PSN_APPLY:
-            pContext->pLogic->VSyncNupItem(pContext->pCaps);
-            return ApplyPage(pContext, kPageLargeFormatFeatures);
+            return ReportPage(pContext, kPageLargeFormatFeatures,
+                              [pContext] { pContext->pLogic->VSyncNupItem(pContext->pCaps); });
         default: return 0;
     }
 }
