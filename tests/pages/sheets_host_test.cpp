@@ -24,6 +24,7 @@
 #include "res/zqaboutinfoids.h"
 #include "res/zqdesktopshortcutsids.h"
 #include "res/zqfinishingids.h"
+#include "res/zqlfeaturesids.h"
 #include "res/zqmarginsids.h"
 #include "res/zqoutputids.h"
 #include "res/zqpageids.h"
@@ -159,11 +160,12 @@ std::vector<std::string> PreviewFaults(HWND hWnd) {
     return faults;
 }
 
-// The Finishing page's document options and the Output page's finishing group leave their places
-// empty when the printer has nothing for them: the groups beside keep the template's places.
+// The Finishing page's document options, the Output page's finishing group and the large-format
+// Features page's paper saving leave their places empty when the printer has nothing for them: the
+// groups beside keep the template's places.
 bool KeptPlace(const std::string& fault) {
     if (fault.rfind("empty space", 0) != 0) return false;
-    for (int group : {IDC_GB_DOC_OPTIONS, IDC_GB_OUTPUT_STATIC})
+    for (int group : {IDC_GB_DOC_OPTIONS, IDC_GB_OUTPUT_STATIC, IDC_GB_PAPERSAVINGOPT_SUI})
         if (fault.find("hidden group #" + std::to_string(group) + " ") != std::string::npos) return true;
     return false;
 }

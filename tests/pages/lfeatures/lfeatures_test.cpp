@@ -238,6 +238,14 @@ TEST_F(LargeFeatures, ApplyStoresRollBoxesRotationAndStartPage) {
     EXPECT_EQ(CZQLargeFormatFeaturesTab::kTitleId, m_core.iStartPage);
 }
 
+// Without paper saving its group is hidden, and the roll-saving group stays where the template puts it.
+TEST_F(LargeFeatures, RollGroupKeepsItsPlaceWithoutPaperSaving) {
+    m_core.dwLayoutMode = 2;
+    Prepare();
+    EXPECT_FALSE(Shown(IDC_GB_PAPERSAVINGOPT_SUI) || Enabled(IDC_CBO_PAGES_PER_SHEET_SUI));
+    EXPECT_GT(Rect(IDC_GB_ROLLSAVINGOPT_SUI).top, Rect(IDC_GB_PAPERSAVINGOPT_SUI).bottom);
+}
+
 // OK or Apply: the sheet-wide work on the last page visited only, with the settings as they stand
 // (a two-sided choice the core driver marks as conflicting stays).
 TEST_F(LargeFeatures, ApplyOnTheLastPageVisitedLeavesConflictsAlone) {
