@@ -314,7 +314,7 @@ void CZQColorTab::VCloseUpGroups() {
 // ---------------------------------------------------------------------------------------------
 void CZQColorTab::VFillPreviewSettings(PageContext* pContext) {
     if (!BFillSharedPreview(&m_preview, pContext)) return;
-    ZQFillPreviewMargins(&m_preview, m_pCUIParam);
+    ZQFillPreviewRollMargins(&m_preview, m_pCUIParam, PostScript(pContext));
     // The page shows greyscale and sepia as its controls show them.
     int gray = m_preview.aiValue[kPvGrayscale];
     if (IsVisible(m_hGrayscale)) gray = Checked(m_hGrayscale) ? 1 : 0;

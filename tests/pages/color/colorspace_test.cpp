@@ -220,6 +220,19 @@ TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
     m_printer.Identity().server.clear();
 }
 
+// On a large-format printer paper from the sheet source is neither on the roll nor turned.
+TEST_F(ColorPage, SheetSourceOfALargeFormatPrinterIsNoRoll) {
+    m_host.Add(zqtest::ListFeature("PaperSize", {{"ISO_A1", L"A1"}}, 0, DMPUB_FORMNAME));
+    m_host.Add(zqtest::ListFeature("InputBin", {{"ROLL1", L"Roll 1"}, {"Sheet", L"Sheet Feed"}}, 1, DMPUB_DEFSOURCE));
+    Printer printer;
+    printer.largeFormat = true;
+    Start(printer);
+    Work().dwRotate90 = 1;
+    m_tab->VFillPreviewSettings(&m_context);
+    EXPECT_EQ(0, m_tab->PreviewForTesting().aiExtra[kPxRollPaper]);
+    EXPECT_EQ(0, m_tab->PreviewForTesting().aiValue[kPvTransverse]);
+}
+
 // The sample page shows greyscale and sepia as the controls do; the alert strip replaces its
 // placeholder when alerts are on, and only its own clicks run its links.
 TEST_F(ColorPage, PreviewRecordAndAlertStrip) {
