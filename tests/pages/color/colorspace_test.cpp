@@ -192,6 +192,21 @@ TEST_F(ColorPage, LayoutClosesTheGapsOfMissingFeatures) {
     }
 }
 
+// The layout is laid once, as the page starts: a colour-matching frame the printer leaves empty
+// stays, and a colour space that shows more rows moves no frame.
+TEST_F(ColorPage, LayoutStaysAsThePageStarted) {
+    Printer printer;
+    printer.without = "ZQChromix ZQPrintInGrayScale ZQPrintInSepia";
+    Start(printer);
+    EXPECT_TRUE(Shown(IDC_GB_CHROMIX));
+    const RECT before = Rect(IDC_GB_COLOR_SPACE);
+    m_host.SetSelection("ZQInputColorSpace", 3);
+    m_tab->VInitControls(&m_context);
+    Notice(m_page, IDC_INPUT_COLORSPACE, CBN_SELCHANGE);
+    const RECT after = Rect(IDC_GB_COLOR_SPACE);
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
 // The simplified page stacks sepia, colour management, the colour space, intent, cartridges and
 // the profile: 32 below the greyscale list, 24 after sepia and 4 elsewhere; factory defaults and
 // printer services follow their features; the print-preview box belongs to local printers.
