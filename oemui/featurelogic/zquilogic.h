@@ -228,8 +228,8 @@ public:
     // ---- D. quality and colour --------------------------------------------------------------------
     void VSelectHighQuality(PCWSTR pszFeature);
     DWORD ISetPhotoFixFeatures(const DWORD adwIndex[6]);
-    // The photo enhancements last confirmed in the image-enhancement dialog: the red-eye and
-    // detail choices (1 on) and the four levels (0 automatic, 1..4 the slider's step).
+    // The photo enhancements the image-enhancement dialog compares with: the red-eye and detail
+    // choices (1 on), which its OK keeps, and the four levels (0 automatic, 1..4 the slider's step).
     struct PhotoSettings {
         DWORD dwRedEye, dwVorevEzuro, dwSharpness, dwSmoothing, dwContrast, dwDigitalFlash;
     };

@@ -158,13 +158,19 @@ void CZQUILogic::VReadMediaQualityKeywords(CZQXmlUiRules* pRules) {
     const POEMCUIPPARAM p = m_pCUIParam;
     if (!pRules || !p) return;
     CZQXmlParserCommon& parser = pRules->Parser();
-    // The selected options' own keywords: turning a display name into its keyword tries the options
-    // on the item, which would report the item the user just changed once more.
-    CZQLocalPtr<WCHAR> media, quality;
-    if (DWGetFeatureOption(p, zqkw::kMediaType, media.Put()) == ZQOPT_OK)
-        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), media.Get());
-    if (DWGetFeatureOption(p, zqkw::kPrintQualityGroup, quality.Put()) == ZQOPT_OK)
-        ZQCopyText(parser.m_szQualityGroupValue, ARRAYSIZE(parser.m_szQualityGroupValue), quality.Get());
+    // The options the sheet shows selected, by their display names: the item the user just changed
+    // may not have reached the core driver's settings yet.
+    CZQLocalPtr<WCHAR> media, keyword;
+    if (DWGetPubSelectionName(p, DMPUB_MEDIATYPE, media.Put()) == ZQOPT_OK &&
+        DWOptionNameToKeyword(p, zqkw::kMediaType, media.Get(), keyword.Put()) == ZQOPT_OK)
+        ZQCopyText(parser.m_szMediaTypeValue, ARRAYSIZE(parser.m_szMediaTypeValue), keyword.Get());
+    POPTITEM quality = nullptr;
+    const POPTPARAM selected = DWFindOptItem(p, zqkw::kPrintQualityGroup, &quality) == ZQOPT_OK
+                                   ? PGetOptionParam(quality, quality->Sel)
+                                   : nullptr;
+    if (selected && selected->pData && !IS_INTRESOURCE(selected->pData) &&
+        DWOptionNameToKeyword(p, zqkw::kPrintQualityGroup, selected->pData, keyword.Put()) == ZQOPT_OK)
+        ZQCopyText(parser.m_szQualityGroupValue, ARRAYSIZE(parser.m_szQualityGroupValue), keyword.Get());
 }
 
 void CZQUILogic::VApplyImportedPrintQuality(CZQXmlUiRules* pRules) {

@@ -104,13 +104,18 @@ LRESULT ApplyPage(PageContext* pContext, int iPageId) {
 
 LRESULT CommitPage(PageContext* pContext, int iPageId, const std::function<void()>& afterSync) {
     CZQUILogic& logic = *pContext->pLogic;
+    logic.IResolveConflicts(logic.WorkDM());
+    logic.VUpdateColorSpaceConflicts();
+    return ReportPage(pContext, iPageId, afterSync);
+}
+
+LRESULT ReportPage(PageContext* pContext, int iPageId, const std::function<void()>& afterSync) {
+    CZQUILogic& logic = *pContext->pLogic;
     IZQSettingsExchange* exchange = pContext->pExchange;
     CZQQuickSets* quickSets = pContext->pQuickSets;
     const int index = logic.IGetPageIndex(logic.WorkDM(), iPageId);
     // Only the last page the user visited writes back and exports: both run once per Apply.
     const bool last = index >= 0 && index == logic.SheetState()->iHighestPage;
-    logic.IResolveConflicts(logic.WorkDM());
-    logic.VUpdateColorSpaceConflicts();
     if (last && exchange) exchange->VSyncAfterChange();
     if (afterSync) afterSync();
     if (quickSets) quickSets->VClearChanged();

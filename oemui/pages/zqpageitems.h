@@ -252,6 +252,8 @@ LRESULT ApplyPage(PageContext* pContext, int iPageId);
 // The same without the quick set's name step; `afterSync` runs after the synchronisation, on
 // whichever page applies.
 LRESULT CommitPage(PageContext* pContext, int iPageId, const std::function<void()>& afterSync = {});
+// The same with the settings as they stand: no conflict is resolved.
+LRESULT ReportPage(PageContext* pContext, int iPageId, const std::function<void()>& afterSync = {});
 // A page's change check told to the sheet (the quick set's change counts too), and the working
 // settings made the user's own when they no longer are those of the quick set the sheet opened with
 // (iCompareGroup: the page's CZQQuickSets::kCompare* group).

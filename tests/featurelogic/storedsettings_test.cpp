@@ -424,14 +424,13 @@ TEST(StoredSettings, TheWatermarkGoesToTheDevmodeAndThePoolAndTheQualityToItsGro
     EXPECT_EQ("PQ2", s.m_host.Current("PrintQualityGroup"));
     EXPECT_NE(0u, s.m_host.Item("ZQTurboMode")->Flags & OPTIF_DISABLED);
 
-    // The sheet's media type and quality reach the rule engine's keywords; a missing item leaves its
-    // keyword alone.
-    OPTITEM* media = s.m_host.Item("MediaType");
-    media->Sel = 1;
-    s.m_host.Param()->poemuiobj->pOemUIProcs->DrvUpdateUISetting(s.m_host.Param()->poemuiobj, media, 0, OEMCUIP_DOCPROP);
+    // The media type and quality the sheet shows reach the rule engine's keywords, also before the
+    // core driver hears of them.
+    s.m_host.Item("MediaType")->Sel = 1;
+    s.m_host.Item("PrintQualityGroup")->Sel = 1;
     (&s.m_plugin->BindingForTesting().logic)->VReadMediaQualityKeywords(s.m_plugin->BindingForTesting().pRules);
     EXPECT_STREQ(L"GLOSSY", parser.m_szMediaTypeValue);
-    EXPECT_STREQ(L"PQ2", parser.m_szQualityGroupValue);
+    EXPECT_STREQ(L"PQ1", parser.m_szQualityGroupValue);
 
     // Under PostScript the turbo-mode state acts on the JCL item.
     Sheet ps({ListFeature("ZQTurboMode", {{"Off", L"Off"}, {"On", L"On"}}),

@@ -1,10 +1,6 @@
 // The Colour page's layout: its templates hold every control any printer needs, and the page moves
 // controls up to close the gaps the printer's missing features leave, always from the template's
 // positions. Also the sample page's record, the print-preview box and the alert strip.
-#include <algorithm>
-#include <climits>
-#include <initializer_list>
-
 #include "pages/color/zqcolorkeywords.h"
 #include "pages/color/zqcolorpage.h"
 #include "pages/zqpageitems.h"
@@ -242,71 +238,22 @@ void CZQColorTab::VLayoutSimplified(PageContext* pContext) {
     Readable(param, L"ZQPrinterServices") ? ShowEnabled(m_hPrinterServices) : Hide(m_hPrinterServices);
 }
 
-void CZQColorTab::VCloseUpGroups() {
-    if (!m_hPage) return;
-    // A colour-matching frame around nothing the printer shows goes.
-    if (IsVisible(m_hChromixGroup)) {
-        RECT frame, rc;
-        CZQUIBase::VGetChildRect(m_hPage, m_hChromixGroup, &frame, nullptr, nullptr);
-        bool holds = false;
-        for (HWND child = GetWindow(m_hPage, GW_CHILD); child && !holds; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (child == m_hChromixGroup || !IsVisible(child)) continue;
-            CZQUIBase::VGetChildRect(m_hPage, child, &rc, nullptr, nullptr);
-            holds = rc.left >= frame.left && rc.right <= frame.right && rc.top >= frame.top && rc.bottom <= frame.bottom;
-        }
-        if (!holds) Hide(m_hChromixGroup);
+void CZQColorTab::VFitColorOptionsFrame() {
+    if (!IsVisible(m_hColorOptionsGroup)) return;
+    constexpr LONG kMargin = 8;
+    RECT frame, rc;
+    VGetChildRect(m_hPage, m_hColorOptionsGroup, &frame, nullptr, nullptr);
+    LONG bottom = frame.top;
+    for (int id : {IDC_RB_PRINTINCOLOR, IDC_CHK_GRAYSCALE, IDC_CBO_GRAYSCALE, IDC_CHK_PRINTINSEPIA}) {
+        HWND member = m_controls.Item(id);
+        if (!IsVisible(member)) continue;
+        VGetChildRect(m_hPage, member, &rc, nullptr, nullptr);
+        if (rc.bottom + kMargin > bottom) bottom = rc.bottom + kMargin;
     }
-    constexpr LONG kMargin = 8, kGap = 6, kStackGap = 24;
-    // A shown frame ends a margin under the last of its members it shows; its new bottom, or
-    // LONG_MIN when it is hidden.
-    const auto fit = [this](HWND frame, std::initializer_list<int> members) {
-        if (!IsVisible(frame)) return LONG_MIN;
-        RECT outer, rc;
-        CZQUIBase::VGetChildRect(m_hPage, frame, &outer, nullptr, nullptr);
-        LONG bottom = LONG_MIN;
-        for (int id : members) {
-            HWND member = GetDlgItem(m_hPage, id);
-            if (!IsVisible(member)) continue;
-            CZQUIBase::VGetChildRect(m_hPage, member, &rc, nullptr, nullptr);
-            bottom = std::max(bottom, rc.bottom + kMargin);
-        }
-        if (bottom == LONG_MIN) return LONG_MIN;
-        SetWindowPos(frame, nullptr, 0, 0, outer.right - outer.left, bottom - outer.top,
+    // Only ever shorter: the template's frame holds every option.
+    if (bottom > frame.top && bottom < frame.bottom)
+        SetWindowPos(m_hColorOptionsGroup, nullptr, 0, 0, frame.right - frame.left, bottom - frame.top,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOCOPYBITS);
-        return bottom;
-    };
-    // The large-format PostScript page frames its colour-management panel in the same group.
-    fit(GetDlgItem(m_hPage, IDC_GB_COLOR_SPACE),
-        {IDC_STA_INPUTSPACE, IDC_INPUT_COLORSPACE, IDC_STA_INTENT, IDC_CBO_INTENT, IDC_STA_EMULATEPRINTER,
-         IDC_CBO_EMULATEPRINTER, IDC_STA_PRINT_CART, IDC_CBO_PRINT_CART, IDC_STA_ICM_PROFILE, IDC_STA_PROFILENAME,
-         IDC_RB_APP_MANAGED_COLORS, IDC_RB_INPUTPROFILES, IDC_STA_CMYK, IDC_CBO_CMYK, IDC_STA_RGB, IDC_CBO_RGB,
-         IDC_CHK_BLACK_POINT});
-    const LONG bottom =
-        fit(m_hColorOptionsGroup, {IDC_RB_PRINTINCOLOR, IDC_CHK_GRAYSCALE, IDC_CBO_GRAYSCALE, IDC_CHK_PRINTINSEPIA});
-    if (bottom == LONG_MIN) return;
-    // The simplified page's colour-management stack keeps its own spacing and follows the frame.
-    static const int kStack[] = {IDC_STA_COLOR_MANAGEMENT, IDC_RB_APPLN_MANAGED_SUI, IDC_RB_PRINTER_MANAGED,
-                                 IDC_STA_PROFILE,          IDC_INPUT_COLORSPACE,     IDC_STA_INTENT,
-                                 IDC_CBO_INTENT,           IDC_STA_PRINT_CART,       IDC_CBO_PRINT_CART,
-                                 IDC_STA_ICM_PROFILE,      IDC_STA_PROFILENAME,      IDC_STA_EMULATEPRINTER,
-                                 IDC_CBO_EMULATEPRINTER};
-    LONG first = LONG_MAX;
-    RECT rc;
-    for (int id : kStack) {
-        HWND control = GetDlgItem(m_hPage, id);
-        if (!IsVisible(control)) continue;
-        CZQUIBase::VGetChildRect(m_hPage, control, &rc, nullptr, nullptr);
-        first = std::min(first, rc.top);
-    }
-    // Below the frame by its own gap at most: never over the frame, never far under it.
-    if (first == LONG_MAX || (first >= bottom + kGap && first <= bottom + kStackGap)) return;
-    const LONG shift = bottom + kGap - first;
-    for (int id : kStack) {
-        HWND control = GetDlgItem(m_hPage, id);
-        if (!control) continue;
-        CZQUIBase::VGetChildRect(m_hPage, control, &rc, nullptr, nullptr);
-        SetWindowPos(control, nullptr, rc.left, rc.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOCOPYBITS);
-    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -314,7 +261,7 @@ void CZQColorTab::VCloseUpGroups() {
 // ---------------------------------------------------------------------------------------------
 void CZQColorTab::VFillPreviewSettings(PageContext* pContext) {
     if (!BFillSharedPreview(&m_preview, pContext)) return;
-    ZQFillPreviewMargins(&m_preview, m_pCUIParam);
+    ZQFillPreviewRollMargins(&m_preview, m_pCUIParam, PostScript(pContext));
     // The page shows greyscale and sepia as its controls show them.
     int gray = m_preview.aiValue[kPvGrayscale];
     if (IsVisible(m_hGrayscale)) gray = Checked(m_hGrayscale) ? 1 : 0;

@@ -188,7 +188,7 @@ BOOL CZQColorTab::BInitDialog(HWND hDlg, PageContext* pContext) {
         pContext->pQuickSets->VRefreshCombo(m_hPresetCombo, m_hPresetSave, m_hPresetDelete);
     }
     VShowProfileFile(pContext);
-    VCloseUpGroups();
+    VFitColorOptionsFrame();
     BCreateAlertStrip(hDlg, pContext);
     // The factory-defaults button belongs to the printers that offer factory defaults.
     if (m_hFactoryDefaults && !Readable(param, L"ZQFactoryDefaults")) Hide(m_hFactoryDefaults);
@@ -322,19 +322,15 @@ INT_PTR CZQColorTab::IOnCommand(HWND hDlg, int iCtrlId, int iCode, HWND hCtrl, P
         VOnPresetCommand(hDlg, iCtrlId, iCode, pContext);
         return FALSE;
     }
-    INT_PTR result = FALSE;
     switch (iCode) {
-        case BN_CLICKED: result = IOnClick(hDlg, iCtrlId, pContext); break;
-        case CBN_SELCHANGE: VOnListChange(hDlg, iCtrlId, pContext); break;
+        case BN_CLICKED: return IOnClick(hDlg, iCtrlId, pContext);
+        case CBN_SELCHANGE: VOnListChange(hDlg, iCtrlId, pContext); return FALSE;
         case CBN_DROPDOWN:
             if (iCtrlId == IDC_CBO_CMYK || iCtrlId == IDC_CBO_NEUTRAL_GRAYS || iCtrlId == IDC_CBO_EMULATEPRINTER)
                 VFitComboDropWidth(hCtrl);
             return FALSE;
         default: return FALSE;
     }
-    // A choice may show or hide rows: the frames follow.
-    VCloseUpGroups();
-    return result;
 }
 
 INT_PTR CZQColorTab::IOnClick(HWND hDlg, int iCtrlId, PageContext* pContext) {

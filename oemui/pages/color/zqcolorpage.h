@@ -101,12 +101,11 @@ public:
     void VLayoutWithoutInks(PageContext* pContext);
     // The simplified page's colour-management stack, factory-defaults and printer-services buttons.
     void VLayoutSimplified(PageContext* pContext);
+    // Once the page shows what the printer has: the simplified page's colour-options frame ends under
+    // the last of its options shown, clear of the colour-management stack laid below it.
+    void VFitColorOptionsFrame();
     void VFillPreviewSettings(PageContext* pContext);
     void VInitPrintPreviewCheck(PageContext* pContext);
-    // Once every control shows as the printer has it: a colour-matching frame around nothing shown
-    // goes, and the colour-space and colour-options frames end under what they show, the simplified
-    // page's colour-management stack following its frame.
-    void VCloseUpGroups();
     // The alert window in the placeholder's place and the refresh button, when alerts are on;
     // TRUE when the window was made.
     BOOL BCreateAlertStrip(HWND hDlg, PageContext* pContext);

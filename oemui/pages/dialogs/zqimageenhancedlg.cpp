@@ -299,8 +299,6 @@ void CZQImageEnhanceDlg::VStore(PageContext* pContext) {
         if (!ItemOf(m_pCUIParam, row.pszFeature)) continue;
         const int level = IsDlgButtonChecked(m_hDlg, row.iAuto) == BST_CHECKED ? 0 : m_aiLevel[row.picture];
         DWSelectOptionByIndex(m_pCUIParam, row.pszFeature, level, OEMCUIP_DOCPROP);
-        // The level confirmed is what the next opening compares with.
-        if (logic) logic->Photo().*(row.pLevel) = static_cast<DWORD>(level);
     }
 }
 

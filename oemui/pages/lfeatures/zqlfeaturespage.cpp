@@ -34,17 +34,8 @@ const ZQRollBox kLargeFeaturesRollBoxes[4] = {
 // ---------------------------------------------------------------------------------------------
 // The page object
 // ---------------------------------------------------------------------------------------------
-namespace {
-
-// The roll-saving group, which takes the paper-saving group's place when that one is hidden.
-const int kRollGroupIds[] = {IDC_GB_PAPERSAVINGOPT_SUI,   IDC_GB_ROLLSAVINGOPT_SUI,  IDC_CHK_DISABLE_AUTO_CUTTER_SUI,
-                             IDC_CHK_SAVE_ROLL_PAPER_SUI, IDC_CHK_REMOVE_MARGINS_SUI, IDC_CHK_ROTATE90_SUI,
-                             IDC_CHK_AUTOROTATE_SUI};
-
-}  // namespace
-
-CZQLargeFormatFeaturesTab::CZQLargeFormatFeaturesTab()
-    : m_controls(kRollGroupIds, static_cast<int>(sizeof kRollGroupIds / sizeof kRollGroupIds[0])) {}
+// The page moves none of its controls: they stay where the template puts them.
+CZQLargeFormatFeaturesTab::CZQLargeFormatFeaturesTab() : m_controls(nullptr, 0) {}
 
 // The alert strip leaves the gate's list before the base goes; the paper names free themselves.
 CZQLargeFormatFeaturesTab::~CZQLargeFormatFeaturesTab() { m_alerts.VDetach(); }
@@ -114,10 +105,7 @@ BOOL CZQLargeFormatFeaturesTab::BCreateAlertWindow(HWND hDlg, PageContext* pCont
     return m_alerts.Window() != nullptr;
 }
 
-void CZQLargeFormatFeaturesTab::VCacheControls(HWND hDlg) {
-    VAttachControls(m_controls, hDlg);
-    m_controls.VRecordRects();
-}
+void CZQLargeFormatFeaturesTab::VCacheControls(HWND hDlg) { VAttachControls(m_controls, hDlg); }
 
 void CZQLargeFormatFeaturesTab::VSetControlTexts() {
     static const CZQPageControls::TextRow kTexts[] = {
@@ -175,13 +163,6 @@ void CZQLargeFormatFeaturesTab::VInitOptionVisibility(PageContext* pContext) {
                    IDC_STA_PAGE_ORDER_SUI, IDC_CBO_PAGE_ORDER_SUI, IDC_CHK_PAGE_BORDER_SUI})
         m_controls.VShow(id, paperSaving);
     m_controls.VShow(IDC_CHK_REMOVE_MARGINS_SUI, FeatureItem(param, zqkw::kZQRemoveMarginsBetweenPages) != nullptr);
-    // Without paper saving the roll-saving group closes up under the resizing group.
-    const CZQPageControls::ControlRect* paper = m_controls.Recorded(IDC_GB_PAPERSAVINGOPT_SUI);
-    const CZQPageControls::ControlRect* roll = m_controls.Recorded(IDC_GB_ROLLSAVINGOPT_SUI);
-    const LONG up = paper && roll && !paperSaving ? roll->rc.top - paper->rc.top : 0;
-    for (int id : kRollGroupIds)
-        if (const CZQPageControls::ControlRect* r = id != IDC_GB_PAPERSAVINGOPT_SUI ? m_controls.Recorded(id) : nullptr)
-            m_controls.BPlaceAtTop(id, static_cast<float>(r->rc.top - up));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -307,8 +288,8 @@ LRESULT CZQLargeFormatFeaturesTab::IOnNotify(HWND hDlg, const NMHDR* pHeader, Pa
         case PSN_SETACTIVE: VOnSetActive(hDlg, pContext); return 0;
         case PSN_KILLACTIVE: VOnKillActive(hDlg, pContext); return FALSE;
         case PSN_APPLY:
-            pContext->pLogic->VSyncNupItem(pContext->pCaps);
-            return ApplyPage(pContext, kPageLargeFormatFeatures);
+            return ReportPage(pContext, kPageLargeFormatFeatures,
+                              [pContext] { pContext->pLogic->VSyncNupItem(pContext->pCaps); });
         default: return 0;
     }
 }

@@ -192,6 +192,21 @@ TEST_F(ColorPage, LayoutClosesTheGapsOfMissingFeatures) {
     }
 }
 
+// The layout is laid once, as the page starts: a colour-matching frame the printer leaves empty
+// stays, and a colour space that shows more rows moves no frame.
+TEST_F(ColorPage, LayoutStaysAsThePageStarted) {
+    Printer printer;
+    printer.without = "ZQChromix ZQPrintInGrayScale ZQPrintInSepia";
+    Start(printer);
+    EXPECT_TRUE(Shown(IDC_GB_CHROMIX));
+    const RECT before = Rect(IDC_GB_COLOR_SPACE);
+    m_host.SetSelection("ZQInputColorSpace", 3);
+    m_tab->VInitControls(&m_context);
+    Notice(m_page, IDC_INPUT_COLORSPACE, CBN_SELCHANGE);
+    const RECT after = Rect(IDC_GB_COLOR_SPACE);
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
 // The simplified page stacks sepia, colour management, the colour space, intent, cartridges and
 // the profile: 32 below the greyscale list, 24 after sepia and 4 elsewhere; factory defaults and
 // printer services follow their features; the print-preview box belongs to local printers.
@@ -218,6 +233,19 @@ TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
     EXPECT_FALSE(Shown(IDC_CHK_SHOW_PREVIEW_FIN) || Enabled(IDC_CHK_SHOW_PREVIEW_FIN));
     EXPECT_EQ("FALSE", Current("ZQPrintPreview"));
     m_printer.Identity().server.clear();
+}
+
+// On a large-format printer paper from the sheet source is neither on the roll nor turned.
+TEST_F(ColorPage, SheetSourceOfALargeFormatPrinterIsNoRoll) {
+    m_host.Add(zqtest::ListFeature("PaperSize", {{"ISO_A1", L"A1"}}, 0, DMPUB_FORMNAME));
+    m_host.Add(zqtest::ListFeature("InputBin", {{"ROLL1", L"Roll 1"}, {"Sheet", L"Sheet Feed"}}, 1, DMPUB_DEFSOURCE));
+    Printer printer;
+    printer.largeFormat = true;
+    Start(printer);
+    Work().dwRotate90 = 1;
+    m_tab->VFillPreviewSettings(&m_context);
+    EXPECT_EQ(0, m_tab->PreviewForTesting().aiExtra[kPxRollPaper]);
+    EXPECT_EQ(0, m_tab->PreviewForTesting().aiValue[kPvTransverse]);
 }
 
 // The sample page shows greyscale and sepia as the controls do; the alert strip replaces its

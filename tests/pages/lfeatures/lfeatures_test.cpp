@@ -1,7 +1,8 @@
 // The large-format Features page in process: texts, template and help with locks; the percentage box
 // and its scroll bar; the accounting ID; the resizing radios with pages per sheet; the roll boxes by
-// source, loaded rolls and job mode; apply with the start page; the sample page's margin kinds;
-// the printer's paper names failing; the alert link message from another thread.
+// source, loaded rolls and job mode; leaving with the start page; apply as the settings stand; the
+// sample page's margin kinds; the printer's paper names failing; the alert link message from another
+// thread.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -235,6 +236,27 @@ TEST_F(LargeFeatures, ApplyStoresRollBoxesRotationAndStartPage) {
     EXPECT_EQ(1, Sel("ZQTransverse"));
     EXPECT_EQ(0, Sel("ZQSaveRollPaper"));
     EXPECT_EQ(CZQLargeFormatFeaturesTab::kTitleId, m_core.iStartPage);
+}
+
+// Without paper saving its group is hidden, and the roll-saving group stays where the template puts it.
+TEST_F(LargeFeatures, RollGroupKeepsItsPlaceWithoutPaperSaving) {
+    m_core.dwLayoutMode = 2;
+    Prepare();
+    EXPECT_FALSE(Shown(IDC_GB_PAPERSAVINGOPT_SUI) || Enabled(IDC_CBO_PAGES_PER_SHEET_SUI));
+    EXPECT_GT(Rect(IDC_GB_ROLLSAVINGOPT_SUI).top, Rect(IDC_GB_PAPERSAVINGOPT_SUI).bottom);
+}
+
+// OK or Apply: the sheet-wide work on the last page visited only, with the settings as they stand
+// (a two-sided choice the core driver marks as conflicting stays).
+TEST_F(LargeFeatures, ApplyOnTheLastPageVisitedLeavesConflictsAlone) {
+    m_host.Add(ListFeature("Duplex", {{"NONE", L"Off"}, {"VERTICAL", L"Long Edge"}}, 1, DMPUB_DUPLEX));
+    Prepare();
+    m_host.Item("Duplex")->pOptType->pOptParam[1].Flags |= OPTPF_OVERLAY_WARNING_ICON;
+    Notify(PSN_SETACTIVE);
+    m_gates->calls.clear();
+    EXPECT_EQ(PSNRET_NOERROR, Notify(PSN_APPLY));
+    EXPECT_EQ((std::vector<std::string>{"sync", "result 101 1", "export Printing/"}), m_gates->calls);
+    EXPECT_EQ(1, Sel("Duplex"));
 }
 
 // Paper from the sheet source is neither cut nor trimmed, nor turned; a roll source allows all.
