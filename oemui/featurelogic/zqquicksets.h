@@ -143,6 +143,7 @@ public:
     QuickSetEntry* PNewEntry();
     QuickSetEntry* PNewStoredEntry();
     QuickSetEntry* PFindEntry(PCWSTR pszName) const;
+    const QuickSetEntry* PSnapshotBase() const;
     // The entry of exactly that name, else the first of that name in other letter case.
     QuickSetEntry* PFindEntryAnyCase(PCWSTR pszName) const;
     void VRemoveEntry(QuickSetEntry* pEntry);

@@ -96,10 +96,10 @@ void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
     m_snapshot = {};
     m_bSnapshot = FALSE;
     if (!pDevmode) return;
-    if (m_pFactory) {
-        m_snapshot.head = m_pFactory->head;
-        m_snapshot.dwFlags = m_pFactory->dwFlags;
-        m_snapshot.iIndex = m_pFactory->iIndex;
+    if (const QuickSetEntry* factory = PSnapshotBase()) {
+        m_snapshot.head = factory->head;
+        m_snapshot.dwFlags = factory->dwFlags;
+        m_snapshot.iIndex = factory->iIndex;
     }
     zqqs::Capture(*pDevmode, m_snapshot.head.settings);
     m_bSnapshot = TRUE;

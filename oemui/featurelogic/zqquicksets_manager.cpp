@@ -150,15 +150,22 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
     }
 }
 
+// A normal load builds no factory-defaults entry; the stored one of that name still stands for the
+// factory settings, so that a choice made on an untyped sheet counts as a change and is kept.
+const QuickSetEntry* CZQQuickSets::PSnapshotBase() const {
+    return m_pFactory ? m_pFactory : PFindEntry(m_szFactoryName);
+}
+
 void CZQQuickSets::VSnapshotFactory() {
     VFreePairs(&m_snapshot.pPairs);
     m_snapshot = {};
     m_bSnapshot = FALSE;
-    if (!m_pFactory) return;
-    m_snapshot.head = m_pFactory->head;
-    m_snapshot.dwFlags = m_pFactory->dwFlags;
-    m_snapshot.iIndex = m_pFactory->iIndex;
-    for (const QuickSetPair* p = m_pFactory->pPairs; p; p = p->pNext)
+    const QuickSetEntry* factory = PSnapshotBase();
+    if (!factory) return;
+    m_snapshot.head = factory->head;
+    m_snapshot.dwFlags = factory->dwFlags;
+    m_snapshot.iIndex = factory->iIndex;
+    for (const QuickSetPair* p = factory->pPairs; p; p = p->pNext)
         VAppendPair(&m_snapshot.pPairs, p->pszFeature, p->pszOption);
     m_bSnapshot = TRUE;
 }

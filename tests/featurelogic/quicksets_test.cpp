@@ -788,7 +788,7 @@ TEST_F(QuickSetManager, DevmodeKeepsTheNameThatHolds) {
     m_qs->VStoreNameInDevmode(&dm);
     EXPECT_STREQ(L"", dm.szQuickSetName);
     // A normal load builds no factory-defaults entry: settings equal to the stored one get no name,
-    // and the factory snapshot, which it cannot take, is not taken as equal.
+    // yet the stored one is what an untyped sheet's settings are compared with.
     QuickSetEntry* factory = Save(L" Factory Defaults");
     zqqs::Capture(m_dm, factory->head.settings);
     m_qs->VWriteEntry(factory, TRUE);
@@ -796,7 +796,10 @@ TEST_F(QuickSetManager, DevmodeKeepsTheNameThatHolds) {
     m_qs->VLoad(nullptr, &m_dm);
     m_qs->VStoreNameInDevmode(&dm);
     EXPECT_STREQ(L"", dm.szQuickSetName);
-    EXPECT_TRUE(m_qs->BSettingsDiffer(m_dm));
+    EXPECT_FALSE(m_qs->BSettingsDiffer(m_dm));
+    dm = m_dm;
+    dm.wOrientation = m_dm.wOrientation == 1 ? 2 : 1;
+    EXPECT_TRUE(m_qs->BSettingsDiffer(dm));
 }
 
 TEST_F(QuickSetManager, FactoryPresetRules) {
