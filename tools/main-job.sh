@@ -413,7 +413,7 @@ zqhost answers "ZQ Desk 2400 Inkjet"
 keep "ZQ Desk 2400 Inkjet" desk-updated
 # The desk printer's stored task presets as the plug-in reads them: those of its helper file.
 step "ZQ Desk 2400 Inkjet: stored task presets"
-expect '"Two-sided printing".* Duplex=VERTICAL' quicksets "ZQ Desk 2400 Inkjet"
+expect '"Two-sided printing".* PageOrder=1' quicksets "ZQ Desk 2400 Inkjet"
 # The desk printer's Output page with the finisher its device just reported (a mailbox with a
 # stapler and a two-hole punch): a staple chosen there shows on the sample page and reaches the
 # devmode; then its image shift dialog, a shift typed in inches and stored in millimetres on OK.

@@ -5,6 +5,7 @@
 #include "platform/zqspooler.h"
 #include "common/zqcommon.h"
 #include "common/zqhandles.h"
+#include "common/zqprinterdata.h"
 #include "common/zqstorenames.h"
 #include "common/zqstrings.h"
 
@@ -102,8 +103,7 @@ bool ProbeWrite(HANDLE hPrinter) {
         return kept;
     }
     DWORD zero = 0;
-    const DWORD rc = zqspool::Spooler().SetPrinterDataW(hPrinter, const_cast<PWSTR>(kWriteProbe), REG_DWORD,
-                                                        reinterpret_cast<BYTE*>(&zero), sizeof zero);
+    const DWORD rc = ZQWriteStoredValue(hPrinter, nullptr, kWriteProbe, REG_DWORD, &zero, sizeof zero);
     // Only a refusal is an answer: a spooler that did not answer is asked again.
     if (rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED) zqspool::KeepWriteAnswer(hPrinter, rc == ERROR_SUCCESS);
     SetLastError(rc);
