@@ -507,7 +507,7 @@ BOOL CZQQuickSets::BMergeStored() {
         ++m_nEntries;
         if (const QuickSetEntry* known = FindSame(oldHead, *e))
             e->dwFlags |= known->dwFlags & kHiddenFlag;
-        else if (wcsncmp(e->head.szName, m_szFactoryName, kNameChars) != 0)
+        else if (e != PFactoryEntry())
             VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;

@@ -143,7 +143,8 @@ public:
     QuickSetEntry* PNewEntry();
     QuickSetEntry* PNewStoredEntry();
     QuickSetEntry* PFindEntry(PCWSTR pszName) const;
-    const QuickSetEntry* PSnapshotBase() const;
+    // The factory-defaults entry a rebuild built, else the stored one of that name (or none).
+    const QuickSetEntry* PFactoryEntry() const;
     // The entry of exactly that name, else the first of that name in other letter case.
     QuickSetEntry* PFindEntryAnyCase(PCWSTR pszName) const;
     void VRemoveEntry(QuickSetEntry* pEntry);

@@ -96,7 +96,7 @@ void CZQQuickSets::VSnapshotCurrent(ZQUIDevmode* pDevmode) {
     m_snapshot = {};
     m_bSnapshot = FALSE;
     if (!pDevmode) return;
-    if (const QuickSetEntry* factory = PSnapshotBase()) {
+    if (const QuickSetEntry* factory = PFactoryEntry()) {
         m_snapshot.head = factory->head;
         m_snapshot.dwFlags = factory->dwFlags;
         m_snapshot.iIndex = factory->iIndex;

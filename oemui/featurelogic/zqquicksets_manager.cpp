@@ -125,7 +125,7 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
     m_nWalkAnswers = 0;
     for (QuickSetEntry* e = m_pHead; e; e = e->pNext) {
         ++m_nEntries;
-        if (wcsncmp(e->head.szName, m_szFactoryName, kNameChars) != 0) VCheckInstallable(e);
+        if (e != PFactoryEntry()) VCheckInstallable(e);
     }
     m_nWalkAnswers = -1;
     // A save reads the counter again, as stored then.
@@ -152,7 +152,7 @@ void CZQQuickSets::VLoad(CZQXmlUiRules* pRules, ZQUIDevmode* pDevmode) {
 
 // A normal load builds no factory-defaults entry; the stored one of that name still stands for the
 // factory settings, so that a choice made on an untyped sheet counts as a change and is kept.
-const QuickSetEntry* CZQQuickSets::PSnapshotBase() const {
+const QuickSetEntry* CZQQuickSets::PFactoryEntry() const {
     return m_pFactory ? m_pFactory : PFindEntry(m_szFactoryName);
 }
 
@@ -160,7 +160,7 @@ void CZQQuickSets::VSnapshotFactory() {
     VFreePairs(&m_snapshot.pPairs);
     m_snapshot = {};
     m_bSnapshot = FALSE;
-    const QuickSetEntry* factory = PSnapshotBase();
+    const QuickSetEntry* factory = PFactoryEntry();
     if (!factory) return;
     m_snapshot.head = factory->head;
     m_snapshot.dwFlags = factory->dwFlags;

@@ -54,12 +54,10 @@ void FillHelpTable(DWORD* pdwTable, const HelpRow* pRows, int cRows, HANDLE hPri
 }
 
 bool LockedInAnyCase(HANDLE hPrinter, PCWSTR pszName) {
-    WCHAR text[zqsettings::kItemChars];
-    switch (CZQDriverData::EReadLockRecord(hPrinter, zqsettings::kLockDataPrinting, pszName, text)) {
-        case zqsettings::LockRecord::kText: return ZQEqualNoCase(text, zqsettings::kLock);
-        case zqsettings::LockRecord::kUnreadable: return true;
-        default: return false;
-    }
+    // The shared check takes the word as written and hands back what it read.
+    WCHAR text[256];
+    return CZQUILogic::BIsSettingLocked(hPrinter, zqsettings::kLockDataPrinting, pszName, text) ||
+           ZQEqualNoCase(text, zqsettings::kLock);
 }
 
 int StoredLockWord(HANDLE hPrinter, PCWSTR pszName) {
