@@ -164,7 +164,8 @@ void RunInput(Shared& s, unsigned seed, int thread) {
                     Finding(s, seed, "a plain ticket written without the devmode's paper", static_cast<long>(back));
             }
             expect("KillConvertAPI", api.kill(run), {0});
-            expect("KillConvertAPI once more", api.kill(run), {9});
+            // An ended run's GUID is taken up afresh, and ended again.
+            expect("KillConvertAPI once more", api.kill(run), {0});
             break;
         }
         case 1:
@@ -179,10 +180,13 @@ void RunInput(Shared& s, unsigned seed, int thread) {
         default: {
             GUID foreign = GUID_NULL;
             CoCreateGuid(&foreign);
-            expect("ReadTicket of a foreign GUID", api.readTicket(1, ticket.c_str(), foreign), {9});
-            expect("ConvertTicketEx of a foreign GUID", api.convertTicketEx(Dm(dm), foreign), {9});
-            expect("ConvertDevModeEx of a foreign GUID", api.convertDevModeEx(out.c_str(), Dm(dm), foreign), {9});
-            expect("KillConvertAPI of a foreign GUID", api.kill(foreign), {9});
+            // Only GUID_NULL is refused: any other GUID names a run of its own.
+            expect("ReadTicket of GUID_NULL", api.readTicket(1, ticket.c_str(), GUID_NULL), {9});
+            expect("ReadTicket of a foreign GUID", api.readTicket(1, ticket.c_str(), foreign), {0, 5});
+            expect("ConvertTicketEx of a foreign GUID", api.convertTicketEx(Dm(dm), foreign), {0, 12, 13, 14});
+            expect("ConvertDevModeEx of a foreign GUID", api.convertDevModeEx(out.c_str(), Dm(dm), foreign),
+                   {0, 12, 13, 14});
+            expect("KillConvertAPI of a foreign GUID", api.kill(foreign), {0});
             expect("ConvertTicketEx without a devmode", api.convertTicketEx(nullptr, foreign), {10});
             GUID run = GUID_NULL;
             expect("InitializeConvertAPI", api.initialize(s.printer.c_str(), s.manager.c_str(), &run), {0});
