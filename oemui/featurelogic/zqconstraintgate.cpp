@@ -94,9 +94,7 @@ BOOL CZQConstraintGate::BCreateConstraintControllers() {
         m_pRuleSet->BAddController(passes);
     }
 
-    DWORD dwCancelled = 0;
-    BCheckConstraint(zqkw::kMediaType, GetForegroundWindow(), &dwCancelled);
-    return BCheckConstraint(zqkw::kPrintQuality, GetForegroundWindow(), &dwCancelled);
+    return BCheckMediaAndQuality(GetForegroundWindow());
 }
 
 BOOL CZQConstraintGate::BAttachConstraintDialog(PCWSTR pszFeature, HWND hDlg, int iAnchorId) {

@@ -3,6 +3,7 @@
 // PageContext, so a page's call lands in its owner; the COM shell is never in between.
 #pragma once
 
+#include "common/zqkeywords.h"
 #include "platform/oemuiplatform.h"
 
 class CZQAlertWnd;
@@ -18,6 +19,14 @@ public:
     // Checks the feature's current option after a change; with *pdwCancelled 1 the caller
     // restores the previous option.
     virtual BOOL BCheckConstraint(PCWSTR pszFeature, HWND hDlg, DWORD* pdwCancelled) = 0;
+    // The medium's rules, then the quality's, as the sheet's load checks them: settings a page
+    // sets as a whole (a document type) are left as the rules force them, so the next opening
+    // finds nothing to change. A question cancelled leaves the settings as they are.
+    BOOL BCheckMediaAndQuality(HWND hDlg) {
+        DWORD cancelled = 0;
+        BCheckConstraint(zqkw::kMediaType, hDlg, &cancelled);
+        return BCheckConstraint(zqkw::kPrintQuality, hDlg, &cancelled);
+    }
     // Starts the command line; a start that fails is shown to the user.
     virtual BOOL BRunCommandLine(PCWSTR pszCommandLine) = 0;
 

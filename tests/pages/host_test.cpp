@@ -432,9 +432,11 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     const wchar_t* const borderless = L"Borderless Printing";
     const wchar_t* const widePs = L"samples\\zqroll\\zqwideps.zqm";
     // The large-format printers' photo type: its quality group and the quality the group's macros
-    // choose, on the wide printers also the standard quality their Paper/Quality slider shows.
+    // choose, the more passes its medium's rules force, on the wide printers also the standard
+    // quality their Paper/Quality slider shows.
     const std::map<std::string, std::string> photo = {{"type", "Photo"}, {"customised", "0"},
-        {"PrintQualityGroup", "PQGroup_2"}, {"PrintQuality", "Best"}, {"MediaType", "PHOTO_GLOSS"}};
+        {"PrintQualityGroup", "PQGroup_2"}, {"PrintQuality", "Best"}, {"MediaType", "PHOTO_GLOSS"},
+        {"ZQMorePasses", "Enabled"}};
     std::map<std::string, std::string> widePhoto = photo;
     widePhoto["StandardPrintQuality"] = "Best";
     const auto photoOnWide = [](HWND sheet) {
@@ -508,6 +510,9 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
     for (const auto& [value, text] : {std::pair{L"Name", L"Studio Satin"}, {L"Category", L"Photo"}, {L"Quality", L"Best"}})
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quorvane\\AddNewPaper\\MediaList\\Studio", value, REG_SZ, text,
                         static_cast<DWORD>((wcslen(text) + 1) * sizeof(WCHAR)));
+    // The sheets open from an application's window in front, as a user prints: the load's rule
+    // checks run against it.
+    zqhosttest::AppWindow app;
     std::wstring name;
     CZQSpoolPrinter h;
     for (const auto& row : rows) {
@@ -549,8 +554,11 @@ TEST_F(SamplesUnderHost, UntouchedSheetsKeepTheSettingsAndWriteNoPrinterData) {
                 for (size_t i = zqtest::TabTitles(sheet).size(); i-- > 0;) SendMessageW(sheet, PSM_SETCURSEL, i, 0);
                 applyLit = IsWindowEnabled(GetDlgItem(sheet, 0x3021)) != FALSE;  // the sheet's Apply
             });
+            app.Front();
+            zqhosttest::BoxAnswers boxes;
             ASSERT_EQ(IDOK, ZQOpenPreferences(h.Get(), name, reinterpret_cast<const DEVMODEW*>(in.data()), out));
             EXPECT_TRUE(press.Pressed());
+            EXPECT_TRUE(boxes.Boxes().empty()) << "a question asked";
             if (&in == &given && !untouched) return;
             EXPECT_FALSE(applyLit) << "Apply lit by a sheet nobody changed";
             const auto* named = reinterpret_cast<const ZQUIDevmode*>(zqhosttest::OemBlock(in));

@@ -4,6 +4,7 @@
 
 #include "common/zqkeywords.h"
 #include "common/zqstrings.h"
+#include "featurelogic/zqpagegates.h"
 #include "featurelogic/zqquicksets.h"
 #include "featurelogic/zqsheetstate.h"
 #include "pages/dialogs/zqimageenhancedlg.h"
@@ -545,6 +546,9 @@ void CZQShortcutsTab::VOnDocTypeChosen(HWND hDlg, PageContext* pContext) {
     work.dwPendingChange = 0;
     VResetToFactoryBase(hDlg, pContext);
     VBuildFeatureControls(m_pCUIParam ? static_cast<HINSTANCE>(m_pCUIParam->hModule) : nullptr, pContext, TRUE);
+    // The type's medium and quality are held to the rules now, as the large-format page does: left
+    // for the next opening's check, they would change there with no page touched.
+    if (IZQConstraintGate* constraints = pContext->pConstraints) constraints->BCheckMediaAndQuality(hDlg);
     // The other pages' change checks the handlers ran compared with the settings before the type:
     // the settings are now the type's own.
     work.dwPendingChange = 0;

@@ -410,11 +410,7 @@ void CZQLargeFormatShortcutsTab::VOnChooseShortcut(PageContext* pContext) {
     VBuildShortcutPanel(static_cast<HMODULE>(zqmodule::Instance()), pContext, TRUE);
     // The panel's handlers may have changed what the quick set holds.
     if (quickSets) quickSets->VApplyByName(m_state.szCurrentName);
-    if (IZQConstraintGate* constraints = pContext->pConstraints) {
-        DWORD cancelled = 0;
-        constraints->BCheckConstraint(zqkw::kMediaType, m_controls.Page(), &cancelled);
-        constraints->BCheckConstraint(zqkw::kPrintQuality, m_controls.Page(), &cancelled);
-    }
+    if (IZQConstraintGate* constraints = pContext->pConstraints) constraints->BCheckMediaAndQuality(m_controls.Page());
     ZQCopyText(work.szDocTypeName, kTextChars, m_panel.Type().szName);
     VRefreshPanelControls(pContext);
     BCheckPanelChanged(pContext);
