@@ -243,6 +243,11 @@ void CZQColorTab::VFitColorOptionsFrame() {
     constexpr LONG kMargin = 8;
     RECT frame, rc;
     VGetChildRect(m_hPage, m_hColorOptionsGroup, &frame, nullptr, nullptr);
+    // Shortened only where the colour-management label below would start inside it; elsewhere the
+    // frame keeps the template's height.
+    if (!IsVisible(m_hColorManagementLabel)) return;
+    VGetChildRect(m_hPage, m_hColorManagementLabel, &rc, nullptr, nullptr);
+    if (rc.top >= frame.bottom) return;
     LONG bottom = frame.top;
     for (int id : {IDC_RB_PRINTINCOLOR, IDC_CHK_GRAYSCALE, IDC_CBO_GRAYSCALE, IDC_CHK_PRINTINSEPIA}) {
         HWND member = m_controls.Item(id);

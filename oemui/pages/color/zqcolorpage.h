@@ -101,8 +101,8 @@ public:
     void VLayoutWithoutInks(PageContext* pContext);
     // The simplified page's colour-management stack, factory-defaults and printer-services buttons.
     void VLayoutSimplified(PageContext* pContext);
-    // Once the page shows what the printer has: the simplified page's colour-options frame ends under
-    // the last of its options shown, clear of the colour-management stack laid below it.
+    // Once the page shows what the printer has: where the colour-management stack laid below starts
+    // inside the simplified page's colour-options frame, the frame ends under its last option shown.
     void VFitColorOptionsFrame();
     void VFillPreviewSettings(PageContext* pContext);
     void VInitPrintPreviewCheck(PageContext* pContext);

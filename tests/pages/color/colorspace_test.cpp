@@ -209,7 +209,8 @@ TEST_F(ColorPage, LayoutStaysAsThePageStarted) {
 
 // The simplified page stacks sepia, colour management, the colour space, intent, cartridges and
 // the profile: 32 below the greyscale list, 24 after sepia and 4 elsewhere; factory defaults and
-// printer services follow their features; the print-preview box belongs to local printers.
+// printer services follow their features; the colour-options frame above the stack keeps its
+// place; the print-preview box belongs to local printers.
 TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
     Printer printer;
     printer.simplified = true;
@@ -225,6 +226,14 @@ TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
     }
     EXPECT_FALSE(Shown(IDC_BTN_FACTORY_DEFAULTS) || Enabled(IDC_BTN_FACTORY_DEFAULTS));
     EXPECT_FALSE(Shown(IDC_BTN_PRINTER_SERVICES));
+    // The template's own frame, from a window of the template alone.
+    HWND plain = CreateDialogParamW(Resources(), MAKEINTRESOURCEW(IDD_DLG_COLORPAGE_SUI), m_parent,
+                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    RECT kept = {};
+    CZQUIBase::VGetChildRect(plain, GetDlgItem(plain, IDC_GB_COLOR_OPTIONS), &kept, nullptr, nullptr);
+    DestroyWindow(plain);
+    const RECT shown = Rect(IDC_GB_COLOR_OPTIONS);
+    EXPECT_TRUE(EqualRect(&kept, &shown)) << "the stack starts below the colour-options frame: kept whole";
 
     EXPECT_TRUE(Shown(IDC_CHK_SHOW_PREVIEW_FIN)) << "a local printer";
     m_host.SetSelection("ZQPrintPreview", 1);
