@@ -266,12 +266,13 @@ TEST_F(FeaturesPage, DocumentSizeInMillimetresOrInches) {
     }
 }
 
-// A form the paper list lacks gives way to Letter with that paper's macros, which a locked media type
-// holds back; the medium and quality they choose then show. Pop-up mode's short list is built anew
-// and names the paper in force.
+// A form the paper list lacks gives way to Letter, in the driver's item and the list, with that
+// paper's macros, which a locked media type holds back; the medium and quality they choose then
+// show. Pop-up mode's short list is built anew and names the paper in force.
 struct LetterCase {
     const char* name;
     bool locked, popup;
+    int sel;  // the driver's paper item, beside the combo's text
     std::wstring paper, media, quality;
     std::vector<std::string> macros;
 };
@@ -292,8 +293,9 @@ TEST_P(FeaturesLetter, PaperSizeFallsBackToLetter) {
     Fill(IDC_CBO_MEDIA_SIZE_IS, {});
     Clear();
     m_tab->VRefreshPaperSizeGroup(&m_context);
-    EXPECT_EQ(make_tuple(c.paper, c.media, c.quality),
-              make_tuple(Text(IDC_CBO_MEDIA_SIZE_IS), Text(IDC_CBO_MEDIA_TYPE_IS), Text(IDC_CBO_PRINT_QUALITY)));
+    EXPECT_EQ(make_tuple(c.sel, c.paper, c.media, c.quality),
+              make_tuple(Sel("PaperSize"), Text(IDC_CBO_MEDIA_SIZE_IS), Text(IDC_CBO_MEDIA_TYPE_IS),
+                         Text(IDC_CBO_PRINT_QUALITY)));
     EXPECT_EQ(c.macros, LoggedMacros());
     const std::vector<std::wstring> entries = ZQListEntries(Ctl(IDC_CBO_MEDIA_SIZE_IS));
     EXPECT_EQ(c.popup, !entries.empty() && entries.back() == L"More...");
@@ -301,9 +303,9 @@ TEST_P(FeaturesLetter, PaperSizeFallsBackToLetter) {
 
 INSTANTIATE_TEST_SUITE_P(
     MediaLock, FeaturesLetter,
-    testing::Values(LetterCase{"Open", false, false, L"Letter", L"Photo Paper", L"Best", {"m_paper"}},
-                    LetterCase{"Locked", true, false, L"Letter", L"Plain Paper", L"Normal", {}},
-                    LetterCase{"PopUp", false, true, L"A4", L"Plain Paper", L"Normal", {}}),
+    testing::Values(LetterCase{"Open", false, false, 0, L"Letter", L"Photo Paper", L"Best", {"m_paper"}},
+                    LetterCase{"Locked", true, false, 0, L"Letter", L"Plain Paper", L"Normal", {}},
+                    LetterCase{"PopUp", false, true, 1, L"A4", L"Plain Paper", L"Normal", {}}),
     [](const testing::TestParamInfo<LetterCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
