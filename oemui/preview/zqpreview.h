@@ -131,12 +131,6 @@ protected:
     COLORREF CrTintedColor(BYTE r, BYTE g, BYTE b) const;
     // A black band 25 pixels across from x to xEnd, fading to clear, over the back buffer.
     void VDrawFadeBand(int x, int y, int xEnd);
-    // The band's pixels across, and the side it is dark on: a band 25 wide and n tall dark at its
-    // left, or n wide and 25 tall dark at its bottom or its top.
-    static constexpr int kFadeBand = 25;
-    enum class FadeForm { kDarkAtLeft, kDarkAtBottom, kDarkAtTop };
-    // The band of that form at (x, y), n pixels long.
-    void VBlendFadeBand(int x, int y, int n, FadeForm form);
     // The window's background colour laid over the rectangle of the window at 160/255.
     void VVeilRect(const RECT* pRect);
     void VFillWithBackground(HDC hdc);

@@ -99,25 +99,15 @@ void CZQRollPreview::VFitLargeFormatPage(RECT* pRect, int iWidth, int iHeight) {
     // The side that lies across the roll is drawn at the roll's scale, the other at the paper's
     // proportions.
     int pxAcross = 0, pxDown = 0;
-    const auto size = [&]() {
-        if (across <= 0.0 || down <= 0.0) {
-            pxAcross = IWidthPixels(across);
-            pxDown = IWidthPixels(down);
-        } else if (!quarter) {
-            pxAcross = IWidthPixels(across);
-            pxDown = IScaledPixels(pxAcross, down / across);
-        } else {
-            pxDown = IWidthPixels(down);
-            pxAcross = IScaledPixels(pxDown, across / down);
-        }
-    };
-    size();
-    if (m_bRollPaper) {
-        // A page runs on beyond the paper shown, but no further than the control's height again:
-        // what lies beyond never shows, and a page of any length costs no more to paint.
-        const int longest = std::max(1, 2 * static_cast<int>(Height(m_rcClient)));
-        int& along = quarter ? pxAcross : pxDown;
-        along = std::min(along, longest);
+    if (across <= 0.0 || down <= 0.0) {
+        pxAcross = IWidthPixels(across);
+        pxDown = IWidthPixels(down);
+    } else if (!quarter) {
+        pxAcross = IWidthPixels(across);
+        pxDown = IScaledPixels(pxAcross, down / across);
+    } else {
+        pxDown = IWidthPixels(down);
+        pxAcross = IScaledPixels(pxDown, across / down);
     }
     pRect->right = pRect->left + pxAcross;
     pRect->bottom = pRect->top + pxDown;
@@ -271,18 +261,12 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
     const int sheetW = Width(m_rcSheet), sheetH = Height(m_rcSheet);
     const int paperW = Width(m_rcPaper), paperH = Height(m_rcPaper);
     const int D = m_nRollDiameter, K = m_nRollDepth;
-    // A page longer than the paper shown runs on beyond its top: the band fades the page's last
-    // rows shown, those at the paper's top, dark toward the part beyond. Drawn on the sheet before
-    // it is turned onto the roll, so the band lies where the turn brings the paper's top.
-    const int angle = ITurnAngle(m_bPageAcross);
-    const int along = angle == 90 ? sheetW : sheetH;
-    if (along > paperH) {
-        if (angle == 90)
-            VBlendFadeBand(m_rcSheet.left + sheetW - paperH, m_rcSheet.top, sheetH, FadeForm::kDarkAtLeft);
-        else if (angle == 180)
-            VBlendFadeBand(m_rcSheet.left, m_rcSheet.top + paperH - kFadeBand, sheetW, FadeForm::kDarkAtBottom);
-        else
-            VBlendFadeBand(m_rcSheet.left, m_rcSheet.top + sheetH - paperH, sheetW, FadeForm::kDarkAtTop);
+    // What hangs beyond the paper shown fades out, on the sheet before it is placed: the page's
+    // length along the roll against the paper's.
+    if (m_wSheetOrientation != 2 && !m_bTransverse) {
+        if (sheetH > paperH) VDrawFadeBand(m_rcSheet.left, m_rcSheet.top + sheetH - paperH - 25, m_rcSheet.right);
+    } else if (sheetW > paperH) {
+        VDrawFadeBand(m_rcSheet.left + sheetW - paperH, m_rcSheet.top, m_rcSheet.left + sheetW - paperH + sheetH);
     }
     const CZQPreviewGdi fold = ZQNewBrush(kFold);
     if (sheetW - paperW < 5 && fold) {

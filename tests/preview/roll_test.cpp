@@ -141,23 +141,36 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
     }
 }
 
-// A1 and A2 in both orientations keep the paper's proportions on the roll, in controls of the
-// pages' sizes and at the scales a user sets: a page the paper shown holds lies whole on it (its
-// frame as the layout check measures it, what saving roll paper took off counted back), cut at its
-// top; a longer one runs on beyond the paper's top, its rows there fading toward the roll.
+// A1, A2 and a banner in both orientations keep the paper's proportions on the roll, in controls
+// of the pages' sizes and at the scales a user sets: a page the paper shown holds lies whole on it
+// (its frame as the layout check measures it, what saving roll paper took off counted back), cut at
+// its top; a longer one runs on beyond the paper's top at its full length, the fade band laid on the
+// sheet beyond the paper's length before the sheet is turned onto the roll.
 TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
     struct Row {
         const wchar_t* fields;
         const wchar_t* roll;
         SIZE control;
         double ratio;  // width to height of the page as placed
+        // A page running on: a point the band darkens and one of the page's white it leaves clear,
+        // from the page's left and the paper's top; no band shown where both are white.
+        bool band = false;
+        POINT dark = {}, clear = {};
     };
     const Row table[] = {
         {L"docwidth=5940 docheight=8410", L"36", {90, 117}, 594.0 / 841},
         // The Printing Shortcuts page's lower control: the page as long as the paper shown reaches
-        // the roll's middle; a lower control leaves it running on beyond.
+        // the roll's middle; a lower control leaves it running on beyond, 17 rows. The band, dark at
+        // the bottom of the sheet's 25 rows before its last 78, comes to the paper's foot turned.
         {L"docwidth=5940 docheight=8410", L"36", {123, 107}, 594.0 / 841},
-        {L"docwidth=5940 docheight=8410", L"36", {123, 90}, 594.0 / 841},
+        {L"docwidth=5940 docheight=8410", L"36", {123, 90}, 594.0 / 841, true, {2, 78 - 17}, {2, 50}},
+        // A banner 24 in by 360 in: 68 by 1020 pixels, whatever the control's height. Upright, its
+        // band lies far above the paper shown; turned a quarter (landscape) it is dark at the paper's
+        // top, and fed transverse it runs down the paper's right edge, dark toward it.
+        {L"docwidth=6096 docheight=91440", L"36", {200, 200}, 6096.0 / 91440, false, {2, 2}, {2, 30}},
+        {L"docwidth=6096 docheight=91440 orientation=2", L"36", {200, 200}, 6096.0 / 91440, true, {2, 0}, {2, 30}},
+        {L"docwidth=6096 docheight=91440 orientation=2 transverse=1", L"36", {200, 200}, 6096.0 / 91440, true,
+         {66, 14}, {40, 14}},
         {L"docwidth=5940 docheight=8410 orientation=2", L"36", {132, 94}, 841.0 / 594},
         {L"docwidth=4200 docheight=5940", L"36", {90, 117}, 420.0 / 594},
         {L"docwidth=4200 docheight=5940 orientation=2", L"24", {132, 94}, 594.0 / 420},
@@ -201,12 +214,16 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
             EXPECT_EQ(page.top - 1, painted.rcCutLine.bottom) << "the cut at the page's top";
         } else if (painted.nBeyond > 0) {
             ++runOn;
-            // In the page's white margin, just below the roll and at the paper's foot.
-            EXPECT_LT(lightness(p, page.left + 2, rollBottom + 2) + 120, lightness(p, page.left + 2, paper.bottom - 3))
-                << "the page fades toward the roll";
+            const int dark = lightness(p, page.left + row.dark.x, paper.top + row.dark.y);
+            const int clear = lightness(p, page.left + row.clear.x, paper.top + row.clear.y);
+            EXPECT_EQ(3 * 255, clear) << "the page's white";
+            if (row.band)
+                EXPECT_LT(dark + 300, clear) << "the fade band";
+            else
+                EXPECT_EQ(clear, dark) << "no fade band shown";
         }
     }
-    EXPECT_EQ(1, runOn) << "a page ran on beyond the paper";
+    EXPECT_EQ(4, runOn) << "pages ran on beyond the paper";
     // Saving roll paper moves the content off the trimmed edge: none of the chart is cut off (no
     // watermark lies over it, and the page lies whole on the paper).
     for (const HWND control : {m_host->Portrait(), m_host->Landscape()}) MoveWindow(control, 10, 10, 132, 117, FALSE);
