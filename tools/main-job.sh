@@ -145,7 +145,7 @@ for sample in "zqdesk:ZQ Desk 2400 Inkjet" "zqwide:ZQ Wide 4600 Large Format"; d
 done
 # The desk printer's first alert ("the status utility is not running") is four lines long, a line
 # more than the strip shows: 7 clicks on the strip's down arrow, 2 pixels each, bring its last three
-# lines into view whole, its icon and counter beside them.
+# lines into view whole, its numbered first line and the top of its icon scrolled off above.
 step "ZQ Desk 2400 Inkjet: Paper/Quality, its first alert scrolled to its end"
 zqhost prefs "ZQ Desk 2400 Inkjet" --ok-after 2500 --page "Paper/Quality" --scroll-down 7 \
   --screenshot out/zqdesk-paperquality-alert.png
@@ -168,7 +168,7 @@ reg_add "$printers\ZQ Desk 2400 Alerts\PrinterDriverData\PaperList" /v IsUpdated
 zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers \
   --screenshot out/zqdesk-alerts.png
 # Its four alerts, the strip after 20 clicks on its down arrow, 2 pixels each: the first alert's row
-# and gap scrolled off, the second alert whole, its counter with it.
+# and gap scrolled off, the second alert whole, the top of the third alert's icon below it.
 step "ZQ Desk 2400 Alerts: the alert strip scrolled"
 zqhost prefs "ZQ Desk 2400 Alerts" --ok-after 2500 --page "Paper/Quality" --device-servers --scroll-down 20 \
   --screenshot out/zqdesk-alerts-scrolled.png

@@ -28,6 +28,9 @@ bool IsLink(DWORD dwKind) { return dwKind == ZQ_ALERT_WARNING_LINK || dwKind == 
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+// The numbered text, or the bare text when there was no memory to number it.
+PCWSTR ShownText(const AlertItem& item) { return item.pszNumbered ? item.pszNumbered : item.pszText; }
+
 // The keys the list scrolls with, and the scroll code each becomes.
 struct KeyScroll {
     WPARAM vk;
@@ -91,7 +94,6 @@ BOOL CZQAlertWnd::BCreate(HWND hParent, HINSTANCE hInstance, HINSTANCE hIconModu
 
     if (HWND hButton = GetDlgItem(hParent, IDC_ALERT_REFRESH))
         SetWindowPos(m_hWnd, hButton, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    VLayout();  // the line height before any row
     VUpdateScrollBar();
     return TRUE;
 }
@@ -174,32 +176,15 @@ void CZQAlertWnd::VFreeItem(AlertItem& item) {
 
 int CZQAlertWnd::IStripHeight() { return kRowGap + kMinRowHeight + kRowGap + 2 * GetSystemMetrics(SM_CYEDGE); }
 
-void CZQAlertWnd::VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand) {
-    SetRectEmpty(pBand);
-    if (lineHeight <= 0 || bottom <= top) return;
-    const int lines = (bottom - top + lineHeight - 1) / lineHeight;
-    int first = -1, last = -1;
-    for (int k = 0; k < lines; ++k) {
-        const int lineTop = top + k * lineHeight;
-        if (lineTop < viewTop || lineTop + lineHeight > viewBottom) continue;
-        if (first < 0) first = k;
-        last = k;
-    }
-    if (first < 0) return;
-    pBand->top = top + first * lineHeight;
-    pBand->bottom = top + (last + 1) * lineHeight;
-}
-
-// Every row numbered "[position/count]" and measured word-wrapped beside its icon and its number's
-// column; a row is never lower than its icon with a margin.
+// Every row numbered "[position/count]" and its numbered text measured word-wrapped beside its
+// icon; a row is never lower than its icon with a margin.
 void CZQAlertWnd::VLayout() {
     CZQWindowDC dc(m_hWnd);
     if (!dc.Get()) return;
     CZQSelectObject font(dc.Get(), GuiFont());
-    TEXTMETRICW tm = {};
-    if (GetTextMetricsW(dc.Get(), &tm) && tm.tmHeight > 0) m_iLineHeight = tm.tmHeight;
     RECT client = {};
     GetClientRect(m_hWnd, &client);
+    const LONG width = std::max<LONG>(1, client.right - kTextIndent);
     int top = kRowGap;
     for (int i = 0; i < m_nCount; ++i) {
         AlertItem& item = m_pItems[i];
@@ -208,16 +193,9 @@ void CZQAlertWnd::VLayout() {
         const size_t cch = wcslen(item.pszText) + 32;
         item.pszNumbered = static_cast<PWSTR>(LocalAlloc(LPTR, cch * sizeof(WCHAR)));
         if (item.pszNumbered) ZQFormatText(item.pszNumbered, cch, L"[%d/%d] %s", item.iPosition, m_nCount, item.pszText);
-        // The number and the space after it.
-        WCHAR counter[32];
-        ZQFormatText(counter, _countof(counter), L"[%d/%d] ", item.iPosition, m_nCount);
-        SIZE counterSize = {};
-        GetTextExtentPoint32W(dc.Get(), counter, static_cast<int>(wcslen(counter)), &counterSize);
-        item.iCounterWidth = counterSize.cx;
-        const LONG width = std::max<LONG>(1, client.right - kTextIndent - item.iCounterWidth - kTextGap);
         RECT measured = {0, 0, width, 0};
-        DrawTextW(dc.Get(), item.pszText, -1, &measured, kTextFormat | DT_CALCRECT);
-        const int height = std::max<int>(kMinRowHeight, std::max<int>(m_iLineHeight, measured.bottom - measured.top));
+        DrawTextW(dc.Get(), ShownText(item), -1, &measured, kTextFormat | DT_CALCRECT);
+        const int height = std::max<int>(kMinRowHeight, measured.bottom - measured.top);
         item.rcRow = {0, top, client.right, top + height};
         top += height + kRowGap;
     }
@@ -260,55 +238,31 @@ int CZQAlertWnd::ILinkAt(POINT pt, bool bUnvisitedOnly) const {
     return -1;
 }
 
+// Rows are painted where they lie in the scrolled list; the window clips what lies outside it.
 void CZQAlertWnd::VPaint() {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(m_hWnd, &ps);
     if (!hdc) return;
-    const int scroll = IScrollOffset();
-    RECT client = {};
-    GetClientRect(m_hWnd, &client);
-    SetViewportOrgEx(hdc, 0, -scroll, nullptr);
+    SetViewportOrgEx(hdc, 0, -IScrollOffset(), nullptr);
     LOGFONTW lf = {};
     GetObjectW(GuiFont(), sizeof lf, &lf);
     lf.lfUnderline = TRUE;
     CZQGdiObject linkFont(CreateFontIndirectW(&lf));
     const COLORREF textColor = GetTextColor(hdc);
     SetBkMode(hdc, TRANSPARENT);
-    const int viewBottom = scroll + client.bottom;
     for (int i = 0; i < m_nCount; ++i) {
         AlertItem& item = m_pItems[i];
-        // A row scrolled into keeps its icon at the top of what shows of it; an icon the window
-        // would cut is left out.
-        const int rowTop = item.rcRow.top, lowest = std::max<int>(rowTop, item.rcRow.bottom - kIconSize);
-        const int iconTop = std::clamp(scroll, rowTop, lowest);
-        if (iconTop >= scroll && iconTop + kIconSize <= viewBottom)
-            DrawIconEx(hdc, item.rcRow.left, iconTop, item.hIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(hdc, item.rcRow.left, item.rcRow.top, item.hIcon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
         const bool link = IsLink(item.dwKind);
         CZQSelectObject font(hdc, link && linkFont ? linkFont.Get() : GuiFont());
         SetTextColor(hdc, link ? (item.bVisited ? kVisitedColor : kLinkColor) : textColor);
         RECT area = item.rcRow;
-        area.left += kTextIndent + item.iCounterWidth;
-        area.right = std::max(area.left + 1, area.right - kTextGap);
+        area.left += kTextIndent;
         RECT drawn = area;
-        DrawTextW(hdc, item.pszText, -1, &drawn, kTextFormat | DT_CALCRECT);
+        DrawTextW(hdc, ShownText(item), -1, &drawn, kTextFormat | DT_CALCRECT);
         OffsetRect(&drawn, 0, ((area.bottom - area.top) - (drawn.bottom - drawn.top)) / 2);
-        // Only the lines the window shows whole.
-        RECT band;
-        VWholeLines(drawn.top, drawn.bottom, m_iLineHeight, scroll, viewBottom, &band);
-        const int saved = SaveDC(hdc);
-        IntersectClipRect(hdc, drawn.left, band.top, drawn.right, band.bottom);
-        DrawTextW(hdc, item.pszText, -1, &drawn, kTextFormat);
-        RestoreDC(hdc, saved);
-        // The number on the first line shown of the row.
-        const int counterTop = band.bottom > band.top ? static_cast<int>(band.top) : static_cast<int>(drawn.top);
-        item.rcCounter = {item.rcRow.left + kTextIndent, counterTop, static_cast<LONG>(drawn.left),
-                          counterTop + m_iLineHeight};
-        WCHAR counter[32];
-        ZQFormatText(counter, _countof(counter), L"[%d/%d]", item.iPosition, m_nCount);
-        if (band.bottom > band.top)
-            DrawTextW(hdc, counter, -1, &item.rcCounter, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        DrawTextW(hdc, ShownText(item), -1, &drawn, kTextFormat);
         item.rcLink = drawn;
-        item.rcLink.left = item.rcCounter.left;
     }
     EndPaint(m_hWnd, &ps);
 }
@@ -357,9 +311,7 @@ void CZQAlertWnd::VOnVScroll(WORD wCode, WORD wTrack) {
     SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
     const int now = IScrollOffset();
     if (now == old) return;
-    // What shows of a row (its whole lines, its icon and number kept in view) depends on the
-    // position: the whole window is painted again, not only what the move uncovers.
-    InvalidateRect(m_hWnd, nullptr, TRUE);
+    ScrollWindowEx(m_hWnd, 0, old - now, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
     UpdateWindow(m_hWnd);
 }
 

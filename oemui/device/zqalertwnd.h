@@ -1,9 +1,9 @@
 // CZQAlertWnd: the small scrolling list a page shows in place of its placeholder control: one row
-// per device alert, each with a 32 x 32 warning or error icon and a word-wrapped text numbered
-// "[n/count]", the number in a column of its own beside the text. It scrolls by pixels: 2 a line,
-// the window's height a page; a row cut by the window keeps its icon and its number on its first
-// line shown, and only whole lines show. Rows of the link kinds are drawn as hyperlinks; a click on
-// one tells the parent dialog (kZQAlertLinkMessage), which runs the row's link text.
+// per device alert, each with a 32 x 32 warning or error icon at its top-left and a word-wrapped
+// text numbered "[n/count] text", centred down the row beside the icon. It scrolls by pixels, 2 a
+// line and the window's height a page, as any scrolled list: what lies outside the window is cut
+// by it. Rows of the link kinds are drawn as hyperlinks; a click on one tells the parent dialog
+// (kZQAlertLinkMessage), which runs the row's link text.
 //
 // The page makes the object and its window at dialog initialisation and destroys both with the
 // page; the plug-in object fills it (clear, then add). The window class is registered once per
@@ -34,9 +34,7 @@ struct AlertItem {
     PWSTR pszText;
     PWSTR pszNumbered;  // "[position/count] text"
     RECT rcRow;         // scrolled client coordinates
-    RECT rcLink;        // where the number and text were last drawn, scrolled client coordinates
-    RECT rcCounter;     // where the number was last drawn, scrolled client coordinates
-    int iCounterWidth;  // of the number's column, its gap included
+    RECT rcLink;        // where the numbered text was last drawn, scrolled client coordinates
     HICON hIcon;        // one of the window's icons (not owned)
     BOOL bVisited;
     PWSTR pszLink;      // may be null
@@ -52,7 +50,6 @@ public:
     static constexpr int kTextIndent = 34;    // the icon and its gap, left of every text
     static constexpr int kMinRowHeight = 36;
     static constexpr int kRowGap = 2;         // above every row
-    static constexpr int kTextGap = 4;        // between the text and the scroll bar
 
     CZQAlertWnd();
     virtual ~CZQAlertWnd();
@@ -81,9 +78,6 @@ public:
     // The height of a window that shows one whole row (its icon and two lines of text) with the
     // gaps above and below it, inside the window's edge.
     static int IStripHeight();
-    // Of the text lines from `top` down, each `lineHeight` high, the band of those lying whole between
-    // `viewTop` and `viewBottom` (empty when none does): the window paints no line cut through.
-    static void VWholeLines(int top, int bottom, int lineHeight, int viewTop, int viewBottom, RECT* pBand);
     // The pixels scrolled off above: the scroll bar's position, over a range from 0 to the rows'
     // total height with their gaps.
     int IScrollOffset() const;
@@ -123,5 +117,4 @@ private:
     int m_nCount = 0;
     int m_nCapacity = 0;
     int m_nGrowBy = 0;  // 0: count / 8, at least 4 and at most 1,024
-    int m_iLineHeight = 1;
 };

@@ -1,15 +1,65 @@
-// The alert window on a real dialog: numbering and layout, links pressed and released, cursors,
-// keys, the right-to-left parent and the control ids.
+// The alert window on a real dialog: numbering, layout and painting, links pressed and released,
+// cursors, keys and scrolling, the right-to-left parent and the control ids.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "alertdialog.h"
 #include "device/zqalertwnd.h"
 #include "res/zqalertids.h"
+#include "zqowner.h"
 
 namespace {
+
+// A window's client pixels as they stand.
+struct Picture {
+    LONG width = 0;
+    LONG height = 0;
+    std::vector<DWORD> pixels;
+    DWORD At(LONG x, LONG y) const { return pixels[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
+};
+
+// The pixels of a device context's rectangle from (0, 0).
+Picture Shot(HDC hdc, LONG width, LONG height) {
+    Picture p;
+    p.width = width;
+    p.height = height;
+    p.pixels.resize(static_cast<size_t>(width * height));
+    CZQMemDC mem(CreateCompatibleDC(hdc));
+    CZQGdiObject bitmap(CreateCompatibleBitmap(hdc, width, height));
+    {
+        CZQSelectObject select(mem.Get(), bitmap.Get());
+        BitBlt(mem.Get(), 0, 0, width, height, hdc, 0, 0, SRCCOPY);
+    }
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof bmi.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(mem.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, static_cast<UINT>(height), p.pixels.data(), &bmi,
+              DIB_RGB_COLORS);
+    return p;
+}
+
+Picture Shot(HWND hwnd) {
+    RECT rc = {};
+    GetClientRect(hwnd, &rc);
+    CZQWindowDC dc(hwnd);
+    return Shot(dc.Get(), rc.right, rc.bottom);
+}
+
+// The pixels of `view` that differ from those of `source` `dy` rows further down (rows `source`
+// lacks are not compared), with the first of them.
+std::string Differences(const Picture& view, const Picture& source, LONG dy) {
+    int count = 0;
+    std::string first;
+    for (LONG y = 0; y < view.height; ++y)
+        for (LONG x = 0; x < std::min(view.width, source.width); ++x) {
+            if (y + dy < 0 || y + dy >= source.height || view.At(x, y) == source.At(x, y + dy)) continue;
+            if (!count++) first = " first at " + std::to_string(x) + "," + std::to_string(y);
+        }
+    return count ? std::to_string(count) + " pixels" + first : "";
+}
 
 std::vector<std::wstring> g_sent;  // "row:link" of each link message, the link taken from the strip
 
@@ -75,6 +125,16 @@ TEST_F(AlertWindow, RowsAreNumberedAndLaidOutAgainOnEveryAdd) {
     EXPECT_STREQ(L"[4/4] Fourth", wnd.Item(3).pszNumbered);
     EXPECT_EQ(36, wnd.Item(0).rcRow.bottom - wnd.Item(0).rcRow.top);
     EXPECT_GT(wnd.Item(1).rcRow.bottom - wnd.Item(1).rcRow.top, 72) << "wrapped";
+    // Painted, each numbered text is one text beside the icon, centred down its row; a wrapped one
+    // fills its row, measured as it is drawn.
+    UpdateWindow(wnd.Hwnd());
+    for (int i = 0; i < 4; ++i) {
+        const RECT &row = wnd.Item(i).rcRow, &text = wnd.Item(i).rcLink;
+        EXPECT_EQ(34, text.left) << i;
+        EXPECT_LE(std::abs((text.top - row.top) - (row.bottom - text.bottom)), 1) << i;
+    }
+    EXPECT_EQ(wnd.Item(1).rcRow.top, wnd.Item(1).rcLink.top);
+    EXPECT_EQ(wnd.Item(1).rcRow.bottom, wnd.Item(1).rcLink.bottom);
 }
 
 TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRow) {
@@ -103,8 +163,9 @@ TEST_F(AlertWindow, LinksAnswerPressAndReleaseOnTheSameRow) {
 
 // On a strip of the pages' height the bar runs over the rows' pixels and their gaps: a line is 2
 // pixels, a page the strip's height, keys as their scroll codes, a thumb's track position, never
-// past the last page. A tall alert cut by the strip keeps its number on its first line shown, and
-// its link, at the end of its text, answers where it shows.
+// past the last page. Each step moves what the strip shows by the difference, painting only what
+// it uncovers (a mark the test puts on the strip moves with the rest). A tall alert's link, at the
+// end of its text, answers where it shows.
 TEST_F(AlertWindow, ScrollsByPixelsTwoALineAndTheStripsHeightAPage) {
     CZQAlertWnd wnd;
     Create(wnd, IDD_ZQTEST_ALERTS, CZQAlertWnd::IStripHeight());
@@ -136,7 +197,16 @@ TEST_F(AlertWindow, ScrollsByPixelsTwoALineAndTheStripsHeightAPage) {
         {SB_THUMBTRACK, 50, 50},  {SB_THUMBPOSITION, 9, 50},   {SB_BOTTOM, 0, last},      {SB_THUMBTRACK, 500, last},
         {SB_THUMBTRACK, static_cast<WPARAM>(tall.rcRow.bottom - page), tall.rcRow.bottom - page},  // its end
     };
+    UpdateWindow(wnd.Hwnd());
     for (const auto& step : steps) {
+        const int before = wnd.IScrollOffset();
+        {
+            CZQWindowDC dc(wnd.Hwnd());
+            CZQGdiObject mark(CreateSolidBrush(RGB(255, 0, 255)));
+            const RECT across = {client.right / 2, 0, client.right / 2 + 1, client.bottom};
+            FillRect(dc.Get(), &across, static_cast<HBRUSH>(mark.Get()));
+        }
+        const Picture was = Shot(wnd.Hwnd());
         if (step.code == kKey)
             SendMessageW(wnd.Hwnd(), WM_KEYDOWN, step.value, 0);
         else
@@ -145,10 +215,7 @@ TEST_F(AlertWindow, ScrollsByPixelsTwoALineAndTheStripsHeightAPage) {
         SCOPED_TRACE(testing::Message() << "code " << step.code << ", value " << step.value);
         const int offset = wnd.IScrollOffset();
         EXPECT_EQ(step.offset, offset);
-        if (tall.rcRow.top < offset && tall.rcLink.bottom >= offset + line) {
-            EXPECT_GE(tall.rcCounter.top, offset) << "the number on the first line shown";
-            EXPECT_LT(tall.rcCounter.top, offset + line) << "the number on the first line shown";
-        }
+        EXPECT_EQ("", Differences(Shot(wnd.Hwnd()), was, offset - before)) << "moved by " << offset - before;
     }
     g_sent.clear();
     const int offset = wnd.IScrollOffset();
@@ -157,24 +224,55 @@ TEST_F(AlertWindow, ScrollsByPixelsTwoALineAndTheStripsHeightAPage) {
     EXPECT_EQ(std::vector<std::wstring>{L"1:update.exe"}, g_sent) << "the link at the end of its text";
 }
 
-// Of a row's text lines only those the window shows whole are painted: the band from the first
-// to the last of them.
-TEST(AlertLines, OnlyWholeLinesArePainted) {
-    const struct {
-        int top, bottom, viewTop, viewBottom;
-        LONG bandTop, bandBottom;  // equal: none
-    } rows[] = {
-        {2, 41, 0, 40, 2, 28},    // the third line would be cut at the foot
-        {2, 41, 13, 53, 15, 41},  // scrolled by a line: the first is cut at the top
-        {7, 33, 0, 40, 7, 33},    // two lines in a row of the icon's height
-        {2, 15, 20, 60, 0, 0},    // above the view
-        {2, 41, 5, 17, 0, 0},     // a view lower than a line
+// Scrolled anywhere, the strip shows its rows as they lie, cut by its edges as any scrolled list:
+// an icon or a text line in part, never moved to stay whole. What it shows is what a strip tall
+// enough for all of them shows from that offset down; each icon stands at its row's top-left.
+TEST_F(AlertWindow, ShowsItsRowsAsTheyLieCutByItsEdges) {
+    CZQAlertWnd wnd;
+    Create(wnd, IDD_ZQTEST_ALERTS, CZQAlertWnd::IStripHeight());
+    ASSERT_TRUE(wnd.BAddItem(L"Short", ZQ_ALERT_WARNING, nullptr));
+    ASSERT_TRUE(wnd.BAddItem(L"One\nTwo\nThree\nFour\nFive", ZQ_ALERT_ERROR_LINK, L"x.exe"));
+    ASSERT_TRUE(wnd.BAddItem(L"Last", ZQ_ALERT_ERROR, nullptr));
+    const RECT tall = wnd.Item(1).rcRow;
+    RECT client = {};
+    GetClientRect(wnd.Hwnd(), &client);
+    const int line = (tall.bottom - tall.top) / 5, total = wnd.Item(2).rcRow.bottom;
+    const int offsets[] = {
+        0,                         // the first row whole below its gap
+        2,                         // its icon at the very top, the tall row's icon cut at the foot
+        13,                        // its icon cut at the top
+        tall.top - 20,             // the tall row's second line cut at the foot
+        tall.top + line / 2,       // its icon and first line cut at the top
+        tall.top + 2 * line - 5,   // its middle lines, cut at both edges
+        total - client.bottom + 1  // the last page
     };
-    for (const auto& r : rows) {
-        RECT band;
-        CZQAlertWnd::VWholeLines(r.top, r.bottom, 13, r.viewTop, r.viewBottom, &band);
-        EXPECT_EQ(r.bandTop, band.top) << r.top << " " << r.viewTop;
-        EXPECT_EQ(r.bandBottom, band.bottom) << r.top << " " << r.viewTop;
+    std::vector<Picture> shown;
+    for (int offset : offsets) {
+        SendMessageW(wnd.Hwnd(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, offset), 0);
+        UpdateWindow(wnd.Hwnd());
+        ASSERT_EQ(offset, wnd.IScrollOffset());
+        shown.push_back(Shot(wnd.Hwnd()));
+    }
+    // The same strip made tall enough for every row.
+    SendMessageW(wnd.Hwnd(), WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+    RECT frame = {};
+    GetWindowRect(wnd.Hwnd(), &frame);
+    SetWindowPos(wnd.Hwnd(), nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top - client.bottom + total + 2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(wnd.Hwnd());
+    const Picture all = Shot(wnd.Hwnd());
+    ASSERT_EQ(total + 2, all.height);
+    for (size_t i = 0; i < shown.size(); ++i) EXPECT_EQ("", Differences(shown[i], all, offsets[i])) << offsets[i];
+    // Each icon as the system draws it on the strip's face, at its row's top-left corner.
+    for (int i = 0; i < 3; ++i) {
+        CZQWindowDC screen(nullptr);
+        CZQMemDC mem(CreateCompatibleDC(screen.Get()));
+        CZQGdiObject bitmap(CreateCompatibleBitmap(screen.Get(), 32, 32));
+        CZQSelectObject select(mem.Get(), bitmap.Get());
+        const RECT square = {0, 0, 32, 32};
+        FillRect(mem.Get(), &square, GetSysColorBrush(COLOR_3DFACE));
+        DrawIconEx(mem.Get(), 0, 0, wnd.Item(i).hIcon, 32, 32, 0, nullptr, DI_NORMAL);
+        EXPECT_EQ("", Differences(Shot(mem.Get(), 32, 32), all, wnd.Item(i).rcRow.top)) << i;
     }
 }
 

@@ -37,10 +37,11 @@ std::vector<std::string> PictureFaults(HWND hWnd, HINSTANCE hTemplates, WORD wTe
 
 // One line per shown row of an owner-drawn list box whose drawing reaches the list's side (a
 // text run under the scroll bar, cut mid-letter); per scrolled window of the plug-in's own (a strip
-// of rows with a scroll bar) that shows a row cut at its bottom edge or running against its scroll
-// bar, as it stands and after one click on its down arrow (it is scrolled back to its top after);
-// per list box of texts that shows a row cut at its foot, or whose entries' texts after a tab start
-// at different places.
+// of rows with a scroll bar; not the alert strip, a list scrolled by pixels whose lines may show
+// in part at its edges and end at its scroll bar) that shows a row cut at its bottom edge or
+// running against its scroll bar, as it stands and after one click on its down arrow (it is
+// scrolled back to its top after); per list box of texts that shows a row cut at its foot, or whose
+// entries' texts after a tab start at different places.
 std::vector<std::string> RowFaults(HWND hWnd);
 
 // One line per fault of a sample page drawn on a control (read as it stands, never mirrored; the
