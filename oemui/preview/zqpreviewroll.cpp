@@ -261,12 +261,34 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
     const int sheetW = Width(m_rcSheet), sheetH = Height(m_rcSheet);
     const int paperW = Width(m_rcPaper), paperH = Height(m_rcPaper);
     const int D = m_nRollDiameter, K = m_nRollDepth;
-    // What hangs beyond the paper shown fades out, on the sheet before it is placed: the page's
-    // length along the roll against the paper's.
-    if (m_wSheetOrientation != 2 && !m_bTransverse) {
-        if (sheetH > paperH) VDrawFadeBand(m_rcSheet.left, m_rcSheet.top + sheetH - paperH - 25, m_rcSheet.right);
-    } else if (sheetW > paperH) {
-        VDrawFadeBand(m_rcSheet.left + sheetW - paperH, m_rcSheet.top, m_rcSheet.left + sheetW - paperH + sheetH);
+    // What the placing puts above the paper's top fades out, drawn on the sheet before it is
+    // turned: the turn decides which of the sheet's edges that part lies at, the bottom-right
+    // corners meeting decides how far it reaches.
+    const int angle = ITurnAngle(m_bPageAcross);
+    const int beyond = (angle == 90 ? sheetW : sheetH) - paperH;
+    if (beyond > 0) {
+        constexpr int kBand = 25;
+        // The band stands (25 wide) or lies (25 tall) by the sheet's orientation and feed. Where the
+        // turn lays it along the paper's top edge it takes the 25 rows or columns next to that edge,
+        // clear toward the paper; where it runs across the edge it lies wholly in the part beyond.
+        const bool standing = (m_wSheetOrientation == 2) != (m_bTransverse != 0);
+        const RECT& s = m_rcSheet;
+        if (angle == 90) {
+            // A quarter turn puts the sheet's first columns above the paper.
+            const int edge = s.left + beyond;
+            if (standing)
+                VDrawFadeBand(edge - kBand, s.top, edge - kBand + sheetH);
+            else
+                VDrawFadeBand(s.left, s.top, edge);
+        } else {
+            // Half a turn puts its rows from the paper's length on above the paper; unturned, its
+            // first rows. `edge` is the first of them (half) or the first the paper holds (none).
+            const int edge = angle == 180 ? s.top + paperH : s.top + beyond;
+            if (standing)
+                VDrawFadeBand(s.left, angle == 180 ? edge : s.top, s.left + beyond);
+            else
+                VDrawFadeBand(s.left, angle == 180 ? edge : edge - kBand, s.right);
+        }
     }
     const CZQPreviewGdi fold = ZQNewBrush(kFold);
     if (sheetW - paperW < 5 && fold) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "zqhostpreview.h"
 
@@ -13,9 +14,24 @@
 class CPreviewProbe : public CZQRollPreview {
 public:
     explicit CPreviewProbe(HINSTANCE hModule) : CZQRollPreview(hModule) {}
+    // The fade band left out, or watched: the sheet's pixels it changes in the back buffer added to
+    // m_bandOnSheet, from the sheet's top-left corner.
+    void VDrawFadeBand(int x, int y, int xEnd) override {
+        if (m_bBandLeftOut) return;
+        if (!m_bBandWatched) return CZQRollPreview::VDrawFadeBand(x, y, xEnd);
+        const ZQPixels before = CZQPreviewHost::Read(m_hdcMem, m_rcSheet);
+        CZQRollPreview::VDrawFadeBand(x, y, xEnd);
+        const ZQPixels after = CZQPreviewHost::Read(m_hdcMem, m_rcSheet);
+        for (int sy = 0; sy < after.height; ++sy)
+            for (int sx = 0; sx < after.width; ++sx)
+                if (after.At(sx, sy) != before.At(sx, sy)) m_bandOnSheet.push_back({sx, sy});
+    }
+    bool m_bBandLeftOut = false;
+    bool m_bBandWatched = false;
+    std::vector<POINT> m_bandOnSheet;
+
     using CZQPreview::CrWindowBackground;
     using CZQPreview::IRoundTenth;
-    using CZQPreview::VDrawFadeBand;
     using CZQPreview::VFillWithBackground;
     using CZQPreview::VSetShadowOffsets;
     using CZQPreview::VVeilRect;

@@ -1,6 +1,7 @@
 // The large-format pictures: the roll or sheet the paper leaves on, the page placed and turned on
 // it, the cutter, and the layout dialog's small roll picture.
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -141,36 +142,42 @@ TEST_F(PreviewWindow, CutterMarksWhereThePageIsCut) {
     }
 }
 
-// A1, A2 and a banner in both orientations keep the paper's proportions on the roll, in controls
-// of the pages' sizes and at the scales a user sets: a page the paper shown holds lies whole on it
-// (its frame as the layout check measures it, what saving roll paper took off counted back), cut at
-// its top; a longer one runs on beyond the paper's top at its full length, the fade band laid on the
-// sheet beyond the paper's length before the sheet is turned onto the roll.
+// A1, A2 and banners keep the paper's proportions on the roll, in controls of the pages' sizes and
+// at the scales a user sets: a page the paper shown holds lies whole on it (its frame as the layout
+// check measures it, what saving roll paper took off counted back), cut at its top, with no fade
+// band; a longer one runs on beyond the paper's top at its full length. Whichever way the page is
+// turned, its band lies on the sheet's part that the turn and the placing put above the paper, up
+// to the paper's top edge, so the roll shows the picture drawn with the band left out.
 TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
     struct Row {
         const wchar_t* fields;
         const wchar_t* roll;
         SIZE control;
         double ratio;  // width to height of the page as placed
-        // A page running on: a point the band darkens and one of the page's white it leaves clear,
-        // from the page's left and the paper's top; no band shown where both are white.
-        bool band = false;
-        POINT dark = {}, clear = {};
+        int turn = 0;  // degrees, of a page running on beyond the paper
     };
     const Row table[] = {
         {L"docwidth=5940 docheight=8410", L"36", {90, 117}, 594.0 / 841},
         // The Printing Shortcuts page's lower control: the page as long as the paper shown reaches
-        // the roll's middle; a lower control leaves it running on beyond, 17 rows. The band, dark at
-        // the bottom of the sheet's 25 rows before its last 78, comes to the paper's foot turned.
+        // the roll's middle; a lower control leaves it running on beyond, 17 rows.
         {L"docwidth=5940 docheight=8410", L"36", {123, 107}, 594.0 / 841},
-        {L"docwidth=5940 docheight=8410", L"36", {123, 90}, 594.0 / 841, true, {2, 78 - 17}, {2, 50}},
-        // A banner 24 in by 360 in: 68 by 1020 pixels, whatever the control's height. Upright, its
-        // band lies far above the paper shown; turned a quarter (landscape) it is dark at the paper's
-        // top, and fed transverse it runs down the paper's right edge, dark toward it.
-        {L"docwidth=6096 docheight=91440", L"36", {200, 200}, 6096.0 / 91440, false, {2, 2}, {2, 30}},
-        {L"docwidth=6096 docheight=91440 orientation=2", L"36", {200, 200}, 6096.0 / 91440, true, {2, 0}, {2, 30}},
-        {L"docwidth=6096 docheight=91440 orientation=2 transverse=1", L"36", {200, 200}, 6096.0 / 91440, true,
-         {66, 14}, {40, 14}},
+        {L"docwidth=5940 docheight=8410", L"36", {123, 90}, 594.0 / 841, 180},
+        // A banner 24 in by 360 in, 68 by 1020 pixels whatever the control's height: upright, turned
+        // a quarter (landscape), and fed transverse (its band lying across the paper's edge).
+        {L"docwidth=6096 docheight=91440", L"36", {200, 200}, 6096.0 / 91440, 180},
+        {L"docwidth=6096 docheight=91440 orientation=2", L"36", {200, 200}, 6096.0 / 91440, 90},
+        {L"docwidth=6096 docheight=91440 orientation=2 transverse=1", L"36", {200, 200}, 6096.0 / 91440, 90},
+        // The banner laid out landscape: narrower than the paper, turned by half (its band standing
+        // across the paper's edge); fed transverse under another language, not turned.
+        {L"docwidth=91440 docheight=6096 orientation=2", L"36", {200, 200}, 6096.0 / 91440, 180},
+        {L"docwidth=91440 docheight=6096 orientation=2 transverse=1 language=1", L"36", {200, 200}, 6096.0 / 91440,
+         0},
+        // Letter turned a quarter in a low control, running on by a few rows: landscape under
+        // another language, and upright turned by autorotate (its band lying across the edge).
+        {L"docwidth=2159 docheight=2794 orientation=2 language=1", L"42", {200, 62}, 2159.0 / 2794, 90},
+        {L"docwidth=2159 docheight=2794 autorotate=1", L"42", {200, 45}, 2794.0 / 2159, 90},
+        // Fed transverse and not turned, the paper holds a sheet wider than the paper is long.
+        {L"docwidth=6096 docheight=9144 orientation=2 transverse=1 language=1", L"42", {200, 84}, 9144.0 / 6096},
         {L"docwidth=5940 docheight=8410 orientation=2", L"36", {132, 94}, 841.0 / 594},
         {L"docwidth=4200 docheight=5940", L"36", {90, 117}, 420.0 / 594},
         {L"docwidth=4200 docheight=5940 orientation=2", L"24", {132, 94}, 594.0 / 420},
@@ -183,21 +190,19 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
         {L"docwidth=5940 docheight=8410 orientation=2 saveroll=1 scale=150", L"36", {140, 140}, 594.0 / 841},
         {L"docwidth=5940 docheight=8410 orientation=2 saveroll=1", L"36", {132, 94}, 841.0 / 594},
     };
-    // Red, green and blue of a pixel, added.
-    const auto lightness = [](const ZQPixels& p, int x, int y) {
-        const DWORD c = p.At(x, y);
-        return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF);
-    };
     int runOn = 0;
+    m_preview->m_bBandWatched = true;
     for (const Row& row : table) {
         SCOPED_TRACE(testing::Message() << row.fields << " on " << row.roll << " in, " << row.control.cx << " x "
                                         << row.control.cy);
         for (const HWND control : {m_host->Portrait(), m_host->Landscape()})
             MoveWindow(control, 10, 10, row.control.cx, row.control.cy, FALSE);
         m_preview->VSetRollSizes(L"8.5", L"42", row.roll, L"11", L"57.32");
-        const ZQPixels p = Paint((std::wstring(L"largeformat=1 roll=1 cutter=1 language=5 ") + row.fields).c_str());
+        const std::wstring fields = std::wstring(L"largeformat=1 roll=1 cutter=1 language=5 ") + row.fields;
+        m_preview->m_bandOnSheet.clear();
+        const ZQPixels p = Paint(fields.c_str());
         const RECT paper = m_preview->PaperRect();
-        const ZQPreviewPainted& painted = m_preview->Painted();
+        const ZQPreviewPainted painted = m_preview->Painted();
         const RECT& page = painted.rcSheet;
         for (const std::string& fault :
              zqtest::SamplePageFaults(painted.hwnd, page, painted.szSaved, painted.szPaper, painted.nBeyond))
@@ -212,18 +217,37 @@ TEST_F(PreviewWindow, LargeFormatPagesKeepThePapersProportions) {
             EXPECT_NEAR(row.ratio, static_cast<double>(width + painted.szSaved.cx) / (height + painted.szSaved.cy), 0.03)
                 << width << " x " << height;
             EXPECT_EQ(page.top - 1, painted.rcCutLine.bottom) << "the cut at the page's top";
-        } else if (painted.nBeyond > 0) {
+        }
+        if (painted.nBeyond > 0) {
             ++runOn;
-            const int dark = lightness(p, page.left + row.dark.x, paper.top + row.dark.y);
-            const int clear = lightness(p, page.left + row.clear.x, paper.top + row.clear.y);
-            EXPECT_EQ(3 * 255, clear) << "the page's white";
-            if (row.band)
-                EXPECT_LT(dark + 300, clear) << "the fade band";
-            else
-                EXPECT_EQ(clear, dark) << "no fade band shown";
+            // Where the turn brings each pixel of the sheet the band changed, from the sheet's
+            // top-left corner: half a turn puts its last rows at the top, a quarter its first columns.
+            int onPaper = 0, nearest = INT_MIN;
+            for (const POINT& at : m_preview->m_bandOnSheet) {
+                const int y = row.turn == 180 ? page.bottom - 1 - at.y : row.turn == 90 ? page.top + at.x : page.top + at.y;
+                onPaper += y >= paper.top;
+                nearest = std::max(nearest, y);
+            }
+            EXPECT_FALSE(m_preview->m_bandOnSheet.empty()) << "a fade band";
+            EXPECT_EQ(0, onPaper) << "pixels of the band the placing puts on the paper";
+            // Up to the paper's top edge; a form whose clearest row is clear may stop a row short.
+            EXPECT_GE(nearest, paper.top - 2) << "the band reaches the paper's top edge";
+        } else {
+            EXPECT_TRUE(m_preview->m_bandOnSheet.empty()) << "no fade band on a page the paper holds";
+        }
+        // The band darkens nothing shown: the same page drawn without it.
+        m_preview->m_bBandLeftOut = true;
+        const ZQPixels bare = Paint(fields.c_str());
+        m_preview->m_bBandLeftOut = false;
+        ASSERT_EQ(bare.rgb.size(), p.rgb.size());
+        const auto differs = std::mismatch(p.rgb.begin(), p.rgb.end(), bare.rgb.begin());
+        if (differs.first != p.rgb.end()) {
+            const int at = static_cast<int>(differs.first - p.rgb.begin());
+            ADD_FAILURE() << "the band shows at " << at % p.width - paper.left << "," << at / p.width - paper.top
+                          << " from the paper's top-left";
         }
     }
-    EXPECT_EQ(4, runOn) << "pages ran on beyond the paper";
+    EXPECT_EQ(8, runOn) << "pages ran on beyond the paper";
     // Saving roll paper moves the content off the trimmed edge: none of the chart is cut off (no
     // watermark lies over it, and the page lies whole on the paper).
     for (const HWND control : {m_host->Portrait(), m_host->Landscape()}) MoveWindow(control, 10, 10, 132, 117, FALSE);

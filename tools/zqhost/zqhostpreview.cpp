@@ -223,31 +223,36 @@ void CZQPreviewHost::VPaintPreview() {
 }
 
 ZQPixels CZQPreviewHost::Read(HWND hControl) {
-    ZQPixels pixels;
     RECT r;
-    if (!hControl || !GetClientRect(hControl, &r) || r.right <= 0 || r.bottom <= 0) return pixels;
+    if (!hControl || !GetClientRect(hControl, &r)) return {};
     const CZQWindowDC window(hControl);
-    if (!window.Get()) return pixels;
+    return Read(window.Get(), r);
+}
+
+ZQPixels CZQPreviewHost::Read(HDC hdc, const RECT& area) {
+    ZQPixels pixels;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (!hdc || width <= 0 || height <= 0) return pixels;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = r.right;
-    info.bmiHeader.biHeight = -r.bottom;  // top-down rows
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const CZQGdiObject dib(CreateDIBSection(window.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const CZQMemDC memory(CreateCompatibleDC(window.Get()));
+    const CZQGdiObject dib(CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const CZQMemDC memory(CreateCompatibleDC(hdc));
     if (!dib || !memory || !bits) return pixels;
     {
         CZQSelectObject select(memory.Get(), dib.Get());
-        BitBlt(memory.Get(), 0, 0, r.right, r.bottom, window.Get(), 0, 0, SRCCOPY);
+        BitBlt(memory.Get(), 0, 0, width, height, hdc, area.left, area.top, SRCCOPY);
         GdiFlush();
     }
-    pixels.width = r.right;
-    pixels.height = r.bottom;
+    pixels.width = width;
+    pixels.height = height;
     const DWORD* p = static_cast<const DWORD*>(bits);
-    pixels.rgb.assign(p, p + static_cast<size_t>(r.right) * r.bottom);
+    pixels.rgb.assign(p, p + static_cast<size_t>(width) * height);
     for (DWORD& px : pixels.rgb) px &= 0xFFFFFF;
     return pixels;
 }

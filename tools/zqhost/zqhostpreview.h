@@ -59,6 +59,8 @@ public:
     void VShow(const PreviewSettings& record);
     // What a control shows now.
     static ZQPixels Read(HWND hControl);
+    // The pixels of a rectangle of a device context.
+    static ZQPixels Read(HDC hdc, const RECT& area);
 
 private:
     static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
