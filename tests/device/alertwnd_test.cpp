@@ -126,10 +126,19 @@ TEST_F(AlertWindow, RowsAreNumberedAndLaidOutAgainOnEveryAdd) {
     EXPECT_EQ(36, wnd.Item(0).rcRow.bottom - wnd.Item(0).rcRow.top);
     EXPECT_GT(wnd.Item(1).rcRow.bottom - wnd.Item(1).rcRow.top, 72) << "wrapped";
     // Painted, each numbered text is one text beside the icon, centred down its row; a wrapped one
-    // fills its row, measured as it is drawn.
+    // fills its row, measured as it is drawn. The number takes no column of its own: the numbered
+    // text wraps in all the width right of the icon, up to the window's edge.
     UpdateWindow(wnd.Hwnd());
+    RECT client = {};
+    GetClientRect(wnd.Hwnd(), &client);
+    CZQWindowDC dc(wnd.Hwnd());
+    CZQSelectObject font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
     for (int i = 0; i < 4; ++i) {
         const RECT &row = wnd.Item(i).rcRow, &text = wnd.Item(i).rcLink;
+        RECT whole = {34, 0, client.right, 0};
+        DrawTextW(dc.Get(), wnd.Item(i).pszNumbered, -1, &whole, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+        EXPECT_EQ(std::max<LONG>(36, whole.bottom), row.bottom - row.top) << i;
+        EXPECT_EQ(whole.right, text.right) << i;
         EXPECT_EQ(34, text.left) << i;
         EXPECT_LE(std::abs((text.top - row.top) - (row.bottom - text.bottom)), 1) << i;
     }
