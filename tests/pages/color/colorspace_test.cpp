@@ -208,21 +208,31 @@ TEST_F(ColorPage, LayoutStaysAsThePageStarted) {
 }
 
 // The simplified page stacks sepia, colour management, the colour space, intent, cartridges and
-// the profile: 32 below the greyscale list, 24 after sepia and 4 elsewhere; factory defaults and
-// printer services follow their features; the colour-options frame above the stack keeps its
-// place; the print-preview box belongs to local printers.
-TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
+// the profile: 32 below the greyscale list, 24 after sepia and 4 elsewhere; without sepia the label
+// starts 24 below sepia's place and the colour space 2 below the label. Factory defaults and printer
+// services follow their features. The colour-options frame above the stack keeps the template's
+// frame where the stack starts below it (with sepia); where the label would start inside it
+// (without sepia) it ends under its options shown. The print-preview box belongs to local printers.
+class ColorPageSimplified : public ColorPage, public testing::WithParamInterface<bool> {};
+
+TEST_P(ColorPageSimplified, StackAndItsButtons) {
+    const bool sepia = GetParam();
     Printer printer;
     printer.simplified = true;
+    if (!sepia) printer.without = "ZQPrintInSepia";
     Start(printer, IDD_DLG_COLORPAGE_SUI);
     const int stack[] = {IDC_CHK_PRINTINSEPIA, IDC_STA_COLOR_MANAGEMENT, IDC_INPUT_COLORSPACE, IDC_STA_INTENT,
                          IDC_CBO_INTENT,       IDC_STA_PRINT_CART,       IDC_CBO_PRINT_CART,   IDC_STA_ICM_PROFILE,
                          IDC_STA_PROFILENAME};
-    EXPECT_EQ(m_tab->RecordedRectForTesting(IDC_CBO_GRAYSCALE).top + 32, Rect(IDC_CHK_PRINTINSEPIA).top);
-    for (size_t i = 1; i < std::size(stack); ++i) {
+    if (sepia) {
+        EXPECT_EQ(m_tab->RecordedRectForTesting(IDC_CBO_GRAYSCALE).top + 32, Rect(IDC_CHK_PRINTINSEPIA).top);
+    } else {
+        EXPECT_EQ(m_tab->RecordedRectForTesting(IDC_CHK_PRINTINSEPIA).top + 24, Rect(IDC_STA_COLOR_MANAGEMENT).top);
+    }
+    for (size_t i = sepia ? 1 : 2; i < std::size(stack); ++i) {
         const RECT above = m_tab->RecordedRectForTesting(stack[i - 1]);
-        EXPECT_EQ(Rect(stack[i - 1]).top + (above.bottom - above.top) + (i == 1 ? 24 : 4), Rect(stack[i]).top)
-            << stack[i];
+        const int gap = i == 1 ? 24 : (i == 2 && !sepia) ? 2 : 4;
+        EXPECT_EQ(Rect(stack[i - 1]).top + (above.bottom - above.top) + gap, Rect(stack[i]).top) << stack[i];
     }
     EXPECT_FALSE(Shown(IDC_BTN_FACTORY_DEFAULTS) || Enabled(IDC_BTN_FACTORY_DEFAULTS));
     EXPECT_FALSE(Shown(IDC_BTN_PRINTER_SERVICES));
@@ -233,7 +243,15 @@ TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
     CZQUIBase::VGetChildRect(plain, GetDlgItem(plain, IDC_GB_COLOR_OPTIONS), &kept, nullptr, nullptr);
     DestroyWindow(plain);
     const RECT shown = Rect(IDC_GB_COLOR_OPTIONS);
-    EXPECT_TRUE(EqualRect(&kept, &shown)) << "the stack starts below the colour-options frame: kept whole";
+    EXPECT_TRUE(shown.left == kept.left && shown.top == kept.top && shown.right == kept.right);
+    EXPECT_EQ(!sepia, shown.bottom < kept.bottom) << "kept whole with sepia, shortened without";
+    EXPECT_LE(shown.bottom, kept.bottom);
+    EXPECT_LT(shown.bottom, Rect(IDC_STA_COLOR_MANAGEMENT).top) << "the label starts below the frame";
+    for (int id : {IDC_RB_PRINTINCOLOR, IDC_CHK_GRAYSCALE, IDC_CBO_GRAYSCALE, IDC_CHK_PRINTINSEPIA}) {
+        if (Shown(id)) {
+            EXPECT_LT(Rect(id).bottom, shown.bottom) << id << " in the frame";
+        }
+    }
 
     EXPECT_TRUE(Shown(IDC_CHK_SHOW_PREVIEW_FIN)) << "a local printer";
     m_host.SetSelection("ZQPrintPreview", 1);
@@ -243,6 +261,8 @@ TEST_F(ColorPage, SimplifiedStackAndItsButtons) {
     EXPECT_EQ("FALSE", Current("ZQPrintPreview"));
     m_printer.Identity().server.clear();
 }
+
+INSTANTIATE_TEST_SUITE_P(Sepia, ColorPageSimplified, testing::Bool());
 
 // On a large-format printer paper from the sheet source is neither on the roll nor turned.
 TEST_F(ColorPage, SheetSourceOfALargeFormatPrinterIsNoRoll) {
