@@ -129,9 +129,10 @@ protected:
     // ---- tint and translucent overlays
     // A sample colour drawn through the tint ramp, then lightened in thriftmode.
     COLORREF CrTintedColor(BYTE r, BYTE g, BYTE b) const;
-    // A black band 25 pixels across from x to xEnd, fading to clear, over the back buffer.
+    // A black band kFadeBand pixels across from x to xEnd, fading to clear, over the back buffer.
     // Virtual so that a probe can watch where it lands on the sheet.
     virtual void VDrawFadeBand(int x, int y, int xEnd);
+    static constexpr int kFadeBand = 25;
     // The window's background colour laid over the rectangle of the window at 160/255.
     void VVeilRect(const RECT* pRect);
     void VFillWithBackground(HDC hdc);

@@ -267,7 +267,6 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
     const int angle = ITurnAngle(m_bPageAcross);
     const int beyond = (angle == 90 ? sheetW : sheetH) - paperH;
     if (beyond > 0) {
-        constexpr int kBand = 25;
         // The band stands (25 wide) or lies (25 tall) by the sheet's orientation and feed. Where the
         // turn lays it along the paper's top edge it takes the 25 rows or columns next to that edge,
         // clear toward the paper; where it runs across the edge it lies wholly in the part beyond.
@@ -277,7 +276,7 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
             // A quarter turn puts the sheet's first columns above the paper.
             const int edge = s.left + beyond;
             if (standing)
-                VDrawFadeBand(edge - kBand, s.top, edge - kBand + sheetH);
+                VDrawFadeBand(edge - kFadeBand, s.top, edge - kFadeBand + sheetH);
             else
                 VDrawFadeBand(s.left, s.top, edge);
         } else {
@@ -287,7 +286,7 @@ BOOL CZQRollPreview::BDrawPaperCurl() {
             if (standing)
                 VDrawFadeBand(s.left, angle == 180 ? edge : s.top, s.left + beyond);
             else
-                VDrawFadeBand(s.left, angle == 180 ? edge : edge - kBand, s.right);
+                VDrawFadeBand(s.left, angle == 180 ? edge : edge - kFadeBand, s.right);
         }
     }
     const CZQPreviewGdi fold = ZQNewBrush(kFold);

@@ -16,9 +16,6 @@ constexpr BYTE kTintRamp[32][3] = {{0, 0, 0},       {6, 2, 0},       {20, 7, 0},
                                    {228, 205, 187}, {230, 210, 193}, {233, 214, 199}, {237, 220, 207}, {242, 231, 221},
                                    {249, 244, 240}, {255, 255, 255}};
 
-// The band's width across the paper's edge, pixels.
-constexpr int kBand = 25;
-
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
@@ -38,7 +35,7 @@ COLORREF CZQPreview::CrTintedColor(BYTE r, BYTE g, BYTE b) const {
 void CZQPreview::VDrawFadeBand(int x, int y, int xEnd) {
     // A band of no length has nothing to fade.
     const long long length = static_cast<long long>(xEnd) - x;
-    if (length <= 0 || length > INT_MAX / kBand) return;
+    if (length <= 0 || length > INT_MAX / kFadeBand) return;
     const int n = static_cast<int>(length);
     const bool portrait = m_wSheetOrientation == 1, landscape = m_wSheetOrientation == 2;
     if (!portrait && !landscape) return;
@@ -49,19 +46,19 @@ void CZQPreview::VDrawFadeBand(int x, int y, int xEnd) {
 
     const CZQPreviewDC dc = ZQOwnDC(CreateCompatibleDC(m_hdcMem));
     DWORD* bits = nullptr;
-    const CZQPreviewGdi dib = ZQNewDib(m_hdcMem, n, kBand, &bits);  // rows bottom up
+    const CZQPreviewGdi dib = ZQNewDib(m_hdcMem, n, kFadeBand, &bits);  // rows bottom up
     if (!dc || !dib || !bits) return;
-    for (int row = 0; row < kBand; ++row)
+    for (int row = 0; row < kFadeBand; ++row)
         for (int column = 0; column < n; ++column) {
             const int alpha = across         ? (n - column) * 255 / n
-                              : darkAtBottom ? (kBand - row) * 255 / kBand
-                                             : row * 255 / kBand;
+                              : darkAtBottom ? (kFadeBand - row) * 255 / kFadeBand
+                                             : row * 255 / kFadeBand;
             // Black, premultiplied: only the alpha byte is set.
             bits[static_cast<size_t>(row) * n + column] = static_cast<DWORD>(alpha) << 24;
         }
     CZQSelectObject select(dc.Get(), dib.Get());
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 191, AC_SRC_ALPHA};
-    AlphaBlend(m_hdcMem, x, y, across ? kBand : n, across ? n : kBand, dc.Get(), 0, 0, n, kBand, blend);
+    AlphaBlend(m_hdcMem, x, y, across ? kFadeBand : n, across ? n : kFadeBand, dc.Get(), 0, 0, n, kFadeBand, blend);
 }
 
 void CZQPreview::VVeilRect(const RECT* pRect) {
