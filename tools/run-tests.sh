@@ -9,6 +9,10 @@ build=${1:-$top/build}
 "$top/tools/build.sh" "$build"
 jobs=$(nproc)
 mapfile -t prefixes < <("$top/tools/wine-pool.sh" "$build" "$jobs")
+if [ "${#prefixes[@]}" -ne "$jobs" ]; then
+  echo "run-tests: the pool of Wine prefixes was not made (${#prefixes[@]} of $jobs)" >&2
+  exit 1
+fi
 . "$top/tools/winenv.sh" "$build" null
 cd "$build"
 # CTest hands each test one prefix of the pool (the tests' RESOURCE_GROUPS).

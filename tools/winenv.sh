@@ -8,9 +8,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 if [ ! -f "$WINEPREFIX/.zq-ready" ]; then
   rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
-  touch "$WINEPREFIX/.zq-ready"
+  # A boot cut short leaves system programs out: boot again before the prefix counts as ready.
+  for _ in 1 2; do
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    [ -f "$WINEPREFIX/drive_c/windows/system32/cmd.exe" ] && break
+  done
+  if [ -f "$WINEPREFIX/drive_c/windows/system32/cmd.exe" ]; then
+    touch "$WINEPREFIX/.zq-ready"
+  else
+    echo "winenv: the Wine prefix $WINEPREFIX did not boot completely" >&2
+  fi
 fi
 cur=$(wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | tr -d '\r' | awk '/Graphics/ {print $3}' || true)
 if [ "$cur" != "$zq_graphics" ]; then

@@ -42,15 +42,6 @@ void SetValue(HKEY root, const wchar_t* key, const wchar_t* value, const wchar_t
     RegCloseKey(h);
 }
 
-// The command line the logging program was started with ("" when none came within a while).
-std::wstring Ran(bool expected) {
-    for (int i = 0; i < (expected ? 100 : 5) && RegText(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last").empty(); ++i)
-        Sleep(100);
-    const std::wstring line = RegText(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last");
-    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
-    return line;
-}
-
 class Launch : public ::testing::Test {
 protected:
     // The programs stay for the suite: a logging program may still be ending when a test ends.
@@ -130,7 +121,7 @@ TEST_F(Launch, ToolboxCommandLinesFromTheRegistry) {
         g_boxes.clear();
         EXPECT_EQ(c.executable ? TRUE : FALSE, CZQUIBase::BHasVexaToolbox(&page));
         EXPECT_EQ(c.result, CZQUIBase::BLaunchToolbox(&page, 0));
-        EXPECT_EQ(c.ran, Ran(!c.ran.empty()));
+        EXPECT_EQ(c.ran, zqtest::LoggedCommandLine(!c.ran.empty()));
         EXPECT_EQ(c.box.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{c.box}, g_boxes);
         SetValue(HKEY_LOCAL_MACHINE, kToolboxKey, nullptr, nullptr, c.view);
     }
@@ -169,7 +160,7 @@ TEST_F(Launch, TheDefaultBrowserDecidesWhetherAProgramStarts) {
         const bool started = c.box.empty();
         EXPECT_EQ(started ? TRUE : FALSE, c.start(0, line.data()));
         EXPECT_TRUE(c.line != missing || GetLastError() == ERROR_FILE_NOT_FOUND) << "the start's error";
-        EXPECT_EQ(started ? c.line : L"", Ran(started));
+        EXPECT_EQ(started ? c.line : L"", zqtest::LoggedCommandLine(started));
         EXPECT_EQ(started ? std::vector<std::wstring>{} : std::vector<std::wstring>{c.box}, g_boxes);
     }
 }

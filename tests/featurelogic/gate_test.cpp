@@ -304,8 +304,11 @@ TEST_F(Gate, CommandLinesAreCutAndAFailedStartIsShown) {
     Binding b;
     EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BRunCommandLine(nullptr));
     CBoxAnswers boxes;
-    EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BRunCommandLine(L"cmd.exe /c exit 0"));
+    // A program of the build, not one the Wine prefix may or may not hold.
+    const std::wstring started = L"\"" + zqtest::BesideExe(L"zqcmdlog.exe") + L"\" run";
+    EXPECT_TRUE(b.UI()->ConstraintGateForTesting().BRunCommandLine(started.c_str()));
     EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(started, zqtest::LoggedCommandLine(true));
 
     const std::wstring missing = L"zq-no-such-program.exe " + std::wstring(600, L'a');
     EXPECT_FALSE(b.UI()->ConstraintGateForTesting().BRunCommandLine(missing.c_str()));

@@ -54,16 +54,6 @@ void ClickFirstLink(HWND list, const CZQAlertWnd* wnd) {
     SendMessageW(list, WM_LBUTTONUP, 0, at);
 }
 
-// The command line the last program started with (waits a while for it).
-std::wstring LastCommandLine() {
-    WCHAR ran[2048] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    return ran;
-}
-
 class AlertsUnderHost : public zqdevtest::ServerTest {
 protected:
     static void SetUpTestSuite() {
@@ -125,7 +115,7 @@ TEST_F(AlertsUnderHost, PreferencesShowTheDevicesAlertsRefreshAndRunALink) {
     EXPECT_EQ(L"[1/5] The printer's paper list has not been updated. Click here to update it.", refreshed[0]);
 
     // The paper list's link ran the paper-update utility for this printer.
-    const std::wstring ran = LastCommandLine();
+    const std::wstring ran = zqtest::LoggedCommandLine(true);
     EXPECT_EQ(0u, ran.find(L"\"" + tool + L"\" \"" + kPrinter + L"\" \"")) << ran;
     EXPECT_NE(std::wstring::npos, ran.find(L"\" \"update_papers\"")) << ran;
 }
@@ -162,7 +152,7 @@ TEST_F(AlertsUnderHost, DeskPrinterOnAPortShowsItsAlertsOnThePaperQualityPage) {
                                          L"[4/5] A cartridge that is not genuine is installed.",
                                          L"[5/5] A paper tray is empty."}),
               shown);
-    const std::wstring ran = LastCommandLine();
+    const std::wstring ran = zqtest::LoggedCommandLine(true);
     EXPECT_EQ(0u, ran.find(L"\"" + tool + L"\" \"" + printer + L"\" \"")) << ran;
 }
 

@@ -68,15 +68,9 @@ TEST(FeaturesUnderHost, SimpleDeskPrinterTurnsTheDocumentAndStartsItsToolbox) {
 
     // The toolbox the driver registered ran with the printer's name.
     EXPECT_TRUE(services);
-    WCHAR ran[2048] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    const std::wstring line = ran;
+    const std::wstring line = zqtest::LoggedCommandLine(true);
     EXPECT_NE(std::wstring::npos, line.find(L"zqcmdlog.exe")) << ZQUtf8(line);
     EXPECT_NE(std::wstring::npos, line.find(printer)) << ZQUtf8(line);
-    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
 }
 
 // The core driver's calls that showing the Features page costs once the sheet is open, and showing it

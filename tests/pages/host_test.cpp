@@ -252,17 +252,11 @@ TEST_F(SamplesUnderHost, AddCustomPaperConfirmsAndStartsTheColourManagementProgr
     EXPECT_EQ(L"Refresh Custom Paper List", refresh[refresh.size() - 2]);
     EXPECT_EQ(refresh.size() - 1, after.size());
     // The program ran with four quoted words: itself, the printer, the user's locale, the keyword.
-    WCHAR ran[2048] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    const std::wstring line = ran;
+    const std::wstring line = zqtest::LoggedCommandLine(true);
     EXPECT_EQ(0u, line.find(L"\"" + program + L"\" \"" + kWide + L"\" \"")) << line;
     const std::wstring keyword = L"\" \"add_paper\"";
     EXPECT_EQ(keyword, line.substr(line.size() < keyword.size() ? 0 : line.size() - keyword.size())) << line;
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
-    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
 }
 
 TEST_F(SamplesUnderHost, InitializeRecordsTheDriversTraysAndMedia) {

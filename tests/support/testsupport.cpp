@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "zqcmdlogrecord.h"
 #include "zqstandinlog.h"
 
 namespace zqtest {
@@ -22,6 +23,18 @@ std::wstring BesideExe(const wchar_t* name) { return ExeDir() + L"\\" + name; }
 std::vector<std::wstring> StandInLog(const wchar_t* key) { return zqstandin::ReadLog(key); }
 
 void ResetStandInLog(const wchar_t* key) { zqstandin::VResetLog(key); }
+
+std::wstring LoggedCommandLine(bool expected) {
+    WCHAR line[2048] = {};
+    for (int i = 0; i < (expected ? 100 : 5) && !line[0]; ++i) {
+        DWORD cb = sizeof line - sizeof(WCHAR);
+        if (RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, line, &cb) != ERROR_SUCCESS)
+            line[0] = 0;
+        if (!line[0]) Sleep(100);
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
+    return line;
+}
 
 std::vector<std::wstring> TabTitles(HWND sheet) {
     std::vector<std::wstring> titles;

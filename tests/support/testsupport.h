@@ -18,6 +18,9 @@ void InstallWinePrinter(const wchar_t* printer, const wchar_t* driver, const wch
 // A stand-in's call log under the current user's key, oldest line first; emptied, its switches kept.
 std::vector<std::wstring> StandInLog(const wchar_t* key);
 void ResetStandInLog(const wchar_t* key);
+// The command line the logging program (zqcmdlog.exe) last ran with, waited for a while when one is
+// expected, a short moment when not; "" when none came. The record is emptied for the next start.
+std::wstring LoggedCommandLine(bool expected);
 
 // Titles of a property sheet's tabs, in order.
 std::vector<std::wstring> TabTitles(HWND sheet);

@@ -274,26 +274,17 @@ TEST_F(FeaturesChoices, MediaTypeMoreAndAddPaper) {
 
     // Without the tool registered nothing starts; registered, the tool runs and the list stays.
     const std::wstring program = zqtest::BesideExe(L"zqcmdlog.exe");
-    auto lastRun = [](int tries) {
-        WCHAR ran[1024] = {};
-        for (int i = 0; i < tries && !ran[0]; ++i, Sleep(100)) {
-            DWORD cb = sizeof ran;
-            RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-        }
-        return std::wstring(ran);
-    };
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey);
     Choose(IDC_CBO_MEDIA_TYPE_IS, 2);
-    EXPECT_EQ(L"", lastRun(5)) << "no tool registered";
+    EXPECT_EQ(L"", zqtest::LoggedCommandLine(false)) << "no tool registered";
     ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey,
                                              zqsettings::kAddNewPaperToolPath, REG_SZ, program.c_str(),
                                              static_cast<DWORD>((program.size() + 1) * sizeof(WCHAR))));
     Choose(IDC_CBO_MEDIA_TYPE_IS, 1);
     Choose(IDC_CBO_MEDIA_TYPE_IS, 2);
     EXPECT_EQ(L"Photo Paper", Text(IDC_CBO_MEDIA_TYPE_IS));
-    EXPECT_EQ(program, lastRun(100).substr(0, program.size()));
-    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
+    EXPECT_EQ(program, zqtest::LoggedCommandLine(true).substr(0, program.size()));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, zqsettings::kAddNewPaperToolKey);
 }
 
@@ -363,14 +354,8 @@ TEST_F(FeaturesChoices, PrinterServicesAnswersWithTheLauncher) {
     Notify(PSN_SETACTIVE);
     EXPECT_TRUE(Shown(IDC_BTN_PRINTER_SERVICES));
     EXPECT_EQ(TRUE, FeaturesPageDlgProc(m_page, WM_COMMAND, click, 0));
-    WCHAR ran[1024] = {};
-    for (int i = 0; i < 100 && !ran[0]; ++i, Sleep(100)) {
-        DWORD cb = sizeof ran;
-        RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, ran, &cb);
-    }
-    EXPECT_NE(std::wstring::npos, std::wstring(ran).find(program));
+    EXPECT_NE(std::wstring::npos, zqtest::LoggedCommandLine(true).find(program));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
-    RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
 }
 
 }  // namespace
