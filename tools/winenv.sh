@@ -9,16 +9,14 @@ export WINEARCH=win64
 if [ ! -f "$WINEPREFIX/.zq-ready" ]; then
   rm -rf "$WINEPREFIX"
   # A boot cut short leaves system programs out: boot again before the prefix counts as ready.
+  zq_booted="$WINEPREFIX/drive_c/windows/system32/cmd.exe"
   for _ in 1 2; do
+    [ -f "$zq_booted" ] && break
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    [ -f "$WINEPREFIX/drive_c/windows/system32/cmd.exe" ] && break
   done
-  if [ -f "$WINEPREFIX/drive_c/windows/system32/cmd.exe" ]; then
-    touch "$WINEPREFIX/.zq-ready"
-  else
-    echo "winenv: the Wine prefix $WINEPREFIX did not boot completely" >&2
-  fi
+  if [ -f "$zq_booted" ]; then touch "$WINEPREFIX/.zq-ready"
+  else echo "winenv: the Wine prefix $WINEPREFIX did not boot completely" >&2; fi
 fi
 cur=$(wine reg query 'HKCU\Software\Wine\Drivers' /v Graphics 2>/dev/null | tr -d '\r' | awk '/Graphics/ {print $3}' || true)
 if [ "$cur" != "$zq_graphics" ]; then

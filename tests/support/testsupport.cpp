@@ -26,11 +26,12 @@ void ResetStandInLog(const wchar_t* key) { zqstandin::VResetLog(key); }
 
 std::wstring LoggedCommandLine(bool expected) {
     WCHAR line[2048] = {};
-    for (int i = 0; i < (expected ? 100 : 5) && !line[0]; ++i) {
+    for (int i = 0; i < (expected ? 100 : 5); ++i, Sleep(100)) {
         DWORD cb = sizeof line - sizeof(WCHAR);
-        if (RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, line, &cb) != ERROR_SUCCESS)
-            line[0] = 0;
-        if (!line[0]) Sleep(100);
+        if (RegGetValueW(HKEY_CURRENT_USER, kZQCmdLogKey, L"Last", RRF_RT_REG_SZ, nullptr, line, &cb) == ERROR_SUCCESS &&
+            line[0])
+            break;
+        line[0] = 0;
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, kZQCmdLogKey);
     return line;
